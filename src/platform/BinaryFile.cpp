@@ -1,0 +1,182 @@
+#include "platform/BinaryFile.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+BinaryFile::~BinaryFile() { Close(); }
+
+BinaryFile::BinaryFile(BinaryFile&& other) noexcept { *this = std::move(other); }
+
+BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept
+{
+    if (this != &other) {
+        Close();
+        m_fd = other.m_fd;
+        m_mem = std::move(other.m_mem);
+        m_memWritable = other.m_memWritable;
+        m_writable = other.m_writable;
+        m_pos = other.m_pos;
+        m_path = std::move(other.m_path);
+        other.m_fd = -1;
+        other.m_mem.reset();
+        other.m_pos = 0;
+    }
+    return *this;
+}
+
+bool BinaryFile::Open(const std::string& path, unsigned flags, int* errorCode)
+{
+    Close();
+    int oflags = O_CLOEXEC;
+    const bool wantRead = flags & modeRead;
+    const bool wantWrite = flags & modeWrite;
+    if (wantRead && wantWrite)
+        oflags |= O_RDWR;
+    else if (wantWrite)
+        oflags |= O_WRONLY;
+    else
+        oflags |= O_RDONLY;
+    if (flags & modeCreate)
+        oflags |= O_CREAT | O_TRUNC;
+    int fd;
+    do {
+        fd = ::open(path.c_str(), oflags, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        if (errorCode) *errorCode = errno;
+        return false;
+    }
+    // Directories open read-only on Linux but are no data files.
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        if (errorCode) *errorCode = EISDIR;
+        return false;
+    }
+    m_fd = fd;
+    m_writable = wantWrite;
+    m_pos = 0;
+    m_path = path;
+    return true;
+}
+
+void BinaryFile::OpenMemory(std::shared_ptr<std::vector<uint8_t>> bytes, bool writable)
+{
+    Close();
+    m_mem = bytes ? std::move(bytes) : std::make_shared<std::vector<uint8_t>>();
+    m_memWritable = writable;
+    m_writable = writable;
+    m_pos = 0;
+    m_path = "<memory>";
+}
+
+void BinaryFile::Close()
+{
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = -1;
+    m_mem.reset();
+    m_pos = 0;
+    m_writable = false;
+}
+
+size_t BinaryFile::ReadAt(int64_t position, void* buffer, size_t n) const
+{
+    if (!IsOpen() || position < 0 || n == 0) return 0;
+    if (m_mem) {
+        const auto size = int64_t(m_mem->size());
+        if (position >= size) return 0;
+        const size_t take = size_t(std::min<int64_t>(int64_t(n), size - position));
+        std::memcpy(buffer, m_mem->data() + position, take);
+        return take;
+    }
+    auto* out = static_cast<uint8_t*>(buffer);
+    size_t done = 0;
+    while (done < n) {
+        const ssize_t got = ::pread(m_fd, out + done, n - done, off_t(position + int64_t(done)));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        done += size_t(got);
+    }
+    return done;
+}
+
+size_t BinaryFile::Read(void* buffer, size_t n)
+{
+    const size_t got = ReadAt(m_pos, buffer, n);
+    m_pos += int64_t(got);
+    return got;
+}
+
+bool BinaryFile::WriteAt(int64_t position, const void* buffer, size_t n)
+{
+    if (!IsOpen() || !m_writable || position < 0) return false;
+    if (n == 0) return true;
+    if (m_mem) {
+        if (uint64_t(position) + n > uint64_t(std::numeric_limits<int32_t>::max())) return false;
+        if (m_mem->size() < size_t(position) + n) m_mem->resize(size_t(position) + n);
+        std::memcpy(m_mem->data() + position, buffer, n);
+        return true;
+    }
+    const auto* in = static_cast<const uint8_t*>(buffer);
+    size_t done = 0;
+    while (done < n) {
+        const ssize_t put = ::pwrite(m_fd, in + done, n - done, off_t(position + int64_t(done)));
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) return false;
+        done += size_t(put);
+    }
+    return true;
+}
+
+bool BinaryFile::Write(const void* buffer, size_t n)
+{
+    if (!WriteAt(m_pos, buffer, n)) return false;
+    m_pos += int64_t(n);
+    return true;
+}
+
+int64_t BinaryFile::Seek(int64_t offset, SeekOrigin origin)
+{
+    if (!IsOpen()) return -1;
+    int64_t base = 0;
+    if (origin == current) base = m_pos;
+    else if (origin == end) {
+        base = GetLength();
+        if (base < 0) return -1;
+    }
+    const int64_t target = base + offset;
+    if (target < 0) return -1;
+    m_pos = target;
+    return m_pos;
+}
+
+int64_t BinaryFile::GetLength() const
+{
+    if (m_mem) return int64_t(m_mem->size());
+    if (m_fd < 0) return -1;
+    struct stat st {};
+    if (::fstat(m_fd, &st) != 0) return -1;
+    return int64_t(st.st_size);
+}
+
+bool BinaryFile::SetLength(int64_t length)
+{
+    if (!IsOpen() || !m_writable || length < 0) return false;
+    if (m_mem) {
+        m_mem->resize(size_t(length));
+        return true;
+    }
+    return ::ftruncate(m_fd, off_t(length)) == 0;
+}
+
+bool FileExists(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}

@@ -1,0 +1,66 @@
+// The platform's binary file: 64-bit offsets, short reads reported by their count.
+// Two backends behind one class: a disk file and a memory buffer (tests feed byte
+// vectors built in code through the latter).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class BinaryFile {
+public:
+    enum OpenFlags : unsigned {
+        modeRead = 0x1,
+        modeWrite = 0x2,
+        modeReadWrite = 0x3,
+        modeCreate = 0x4, // create, or truncate an existing file
+    };
+    enum SeekOrigin { begin, current, end };
+
+    BinaryFile() = default;
+    ~BinaryFile();
+    BinaryFile(const BinaryFile&) = delete;
+    BinaryFile& operator=(const BinaryFile&) = delete;
+    BinaryFile(BinaryFile&& other) noexcept;
+    BinaryFile& operator=(BinaryFile&& other) noexcept;
+
+    // Opens a disk file; any open file is closed first. On failure returns false,
+    // leaves the object closed and stores errno in *errorCode when given.
+    bool Open(const std::string& path, unsigned flags, int* errorCode = nullptr);
+    // Opens a memory buffer shared with the caller; writes grow it.
+    void OpenMemory(std::shared_ptr<std::vector<uint8_t>> bytes, bool writable = true);
+
+    bool IsOpen() const { return m_fd >= 0 || m_mem != nullptr; }
+    void Close();
+    const std::string& GetPath() const { return m_path; }
+
+    // Reads up to n bytes at the current position and advances past them.
+    // Returns the number of bytes read: fewer than n at the end of the file or on
+    // an error, 0 when closed.
+    size_t Read(void* buffer, size_t n);
+    // Reads up to n bytes at an absolute position; the current position stays.
+    size_t ReadAt(int64_t position, void* buffer, size_t n) const;
+    // Writes all n bytes at the current position and advances; false on any failure
+    // (the position then stands after the bytes that were written).
+    bool Write(const void* buffer, size_t n);
+    bool WriteAt(int64_t position, const void* buffer, size_t n);
+
+    // Returns the new position, or -1 (position unchanged) for a negative target or a closed file.
+    int64_t Seek(int64_t offset, SeekOrigin origin = begin);
+    int64_t GetPosition() const { return IsOpen() ? m_pos : -1; }
+    // Length in bytes, -1 when closed or on error.
+    int64_t GetLength() const;
+    bool SetLength(int64_t length);
+
+private:
+    int m_fd = -1;
+    std::shared_ptr<std::vector<uint8_t>> m_mem;
+    bool m_memWritable = false;
+    bool m_writable = false;
+    int64_t m_pos = 0;
+    std::string m_path;
+};
+
+bool FileExists(const std::string& path);

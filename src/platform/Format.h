@@ -1,0 +1,14 @@
+// printf-style formatting that always uses the C locale, whatever locale the
+// desktop toolkit has switched the process to (depths print "%10.4f" with a dot).
+#pragma once
+
+#include <cstdarg>
+#include <string>
+
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string FormatV(const char* format, va_list args);
+
+// C-locale number parsing; *ok (when given) tells whether the whole text (blanks
+// around it allowed) was a number.
+double ParseDouble(const std::string& text, bool* ok = nullptr);
+long ParseLong(const std::string& text, bool* ok = nullptr);

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds the test suite with AddressSanitizer and UndefinedBehaviorSanitizer and runs
+# every test through CTest. On a fresh Debian 12 machine it first installs what is missing.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/packages.sh
+ensure_packages cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
+
+build=build/test
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRONTE_SANITIZE=ON \
+      -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" >/dev/null
+cmake --build "$build"
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+ctest --test-dir "$build" --output-on-failure -j"$(nproc)" --timeout 300

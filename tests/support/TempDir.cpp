@@ -1,0 +1,25 @@
+#include "support/TempDir.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <unistd.h>
+
+TempDir::TempDir()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "bronte-test-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    m_path = pattern;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ec;
+    std::filesystem::remove_all(m_path, ec);
+}
+
+std::string SharedDataDir()
+{
+    std::error_code ec;
+    return std::filesystem::is_directory(BRONTE_SHARED_DATA, ec) ? std::string(BRONTE_SHARED_DATA) : std::string();
+}
