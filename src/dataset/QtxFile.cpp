@@ -1,0 +1,316 @@
+#include "dataset/QtxFile.h"
+
+#include "platform/Endian.h"
+#include "platform/Format.h"
+#include "platform/Host.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+const char kCouldNotOpenInput[] = "Could not open input file :\n";
+const char kCouldNotOpenOutput[] = "Could not open output file :\n";
+const char kErrorReadingHeader[] = "Error reading header in file :\n";
+const char kErrorReadingDescriptor[] = "Error reading datum descriptor in file :\n";
+const char kErrorReadingFrame[] = "Error reading frame data in file :\n";
+const char kErrorReadingTop[] = "Error reading top depth in file :\n";
+const char kErrorReadingBottom[] = "Error reading bottom depth in file :\n";
+const char kErrorWritingHeader[] = "Error writing header in file :\n";
+const char kErrorWritingDescriptor[] = "Error writing datum descriptor in file :\n";
+const char kErrorWritingDepth[] = "Error writing depth in file :\n";
+const char kErrorWritingFrame[] = "Error writing frame data in file :\n";
+const char kErrorWritingHistory[] = "Error writing history in file :\n";
+
+void ShowError(const char* prefix, const std::string& path) { MessageBox(prefix + path, MB_OK | MB_ICONSTOP); }
+
+std::string FourCharacters(const std::string& text)
+{
+    std::string m = text.substr(0, 4);
+    m.resize(4, ' ');
+    return m;
+}
+
+} // namespace
+
+CQtxDatum::CQtxDatum(uint32_t flag, const std::string& mnemonic, uint8_t typeCode, uint8_t category,
+                     uint8_t typeCode2, uint16_t datumNumber, uint16_t traceCount, uint16_t axisCount,
+                     uint32_t offset, uint32_t size, uint8_t unit1, uint16_t firstIndex1, uint16_t count1,
+                     float step1)
+    : m_flag(flag), m_mnemonic(mnemonic), m_typeCode(typeCode), m_category(category), m_typeCode2(typeCode2),
+      m_datumNumber(datumNumber), m_traceCount(traceCount), m_axisCount(axisCount), m_offset(offset),
+      m_size(size)
+{
+    m_axis1 = {unit1, firstIndex1, count1, step1};
+}
+
+CQtxDatum::CQtxDatum(uint32_t flag, const std::string& mnemonic, uint8_t typeCode, uint8_t category,
+                     uint8_t typeCode2, uint16_t datumNumber, uint16_t traceCount, uint16_t axisCount,
+                     uint32_t offset, uint32_t size, uint8_t unit1, uint16_t firstIndex1, uint16_t count1,
+                     float step1, uint8_t unit2, uint16_t firstIndex2, uint16_t count2, float step2)
+    : CQtxDatum(flag, mnemonic, typeCode, category, typeCode2, datumNumber, traceCount, axisCount, offset, size,
+                unit1, firstIndex1, count1, step1)
+{
+    m_axis2 = {unit2, firstIndex2, count2, step2};
+}
+
+CQtxFile::CQtxFile() = default;
+
+int CQtxFile::FailRead(const char* prefix)
+{
+    m_fileIn.Close();
+    ShowError(prefix, m_inPath);
+    return 0;
+}
+
+int CQtxFile::FailWrite(const char* prefix)
+{
+    // The output stays open: the caller may still finalize the whole frames written.
+    ShowError(prefix, m_outPath);
+    return 0;
+}
+
+// ---- reading -------------------------------------------------------------------
+
+int CQtxFile::OpenRead(const std::string& path)
+{
+    m_path = path;
+    m_inPath = path;
+    if (!m_fileIn.Open(path, BinaryFile::modeRead, &m_openError)) {
+        ShowError(kCouldNotOpenInput, path);
+        return 0;
+    }
+    uint8_t bytes[qtx::kHeaderSize];
+    if (m_fileIn.ReadAt(0, bytes, sizeof bytes) != sizeof bytes) return FailRead(kErrorReadingHeader);
+    m_fileIn.Seek(qtx::kHeaderSize);
+    m_header.Decode(bytes);
+    m_datumCount = static_cast<short>(m_header.datumCount);
+    m_frameCount = m_header.frameCount;
+    m_frameSize = m_header.frameSize;
+    m_topDepth = m_header.topDepth;
+    m_bottomDepth = m_header.bottomDepth;
+    m_depthStep = m_header.depthStep;
+    return 1;
+}
+
+int CQtxFile::ReadDatumList(CQtxDatumList& list)
+{
+    if (!m_fileIn.IsOpen()) return 0;
+    uint8_t header[qtx::kHeaderSize];
+    if (m_fileIn.ReadAt(0, header, sizeof header) != sizeof header) return FailRead(kErrorReadingHeader);
+    m_header.Decode(header);
+    m_datumCount = static_cast<short>(m_header.datumCount);
+    if (m_datumCount < 1) return 1;
+
+    for (int i = 0; i < m_datumCount; ++i) {
+        uint8_t bytes[qtx::kDescriptorSize];
+        const int64_t at = int64_t(qtx::DataStart(uint64_t(i)));
+        if (m_fileIn.ReadAt(at, bytes, sizeof bytes) != sizeof bytes) return FailRead(kErrorReadingDescriptor);
+        m_descriptor.Decode(bytes);
+        const QtxDatumDescriptor& d = m_descriptor;
+        m_datumMnemonic.assign(d.mnemonic, 4);
+
+        // A datum must lie inside the frame behind its depth, and its counts must fit
+        // its size: anything else would send later reads outside the frame.
+        const bool twoAxis = d.axisCount != 1;
+        uint64_t needed = uint64_t(d.traceCount) * d.axis1.sampleCount * sizeof(float);
+        if (twoAxis) needed *= d.axis2.sampleCount;
+        if (d.offset < qtx::kDepthSize || uint64_t(d.offset) + d.size > m_header.frameSize || needed > d.size)
+            return FailRead(kErrorReadingFrame);
+
+        if (twoAxis)
+            list.push_back(std::make_unique<CQtxDatum>(
+                1u, m_datumMnemonic, d.typeCode, d.category, d.typeCode2, d.datumNumber, d.traceCount, d.axisCount,
+                d.offset, d.size, d.axis1.unit, d.axis1.firstIndex, d.axis1.sampleCount, d.axis1.step, d.axis2.unit,
+                d.axis2.firstIndex, d.axis2.sampleCount, d.axis2.step));
+        else
+            list.push_back(std::make_unique<CQtxDatum>(1u, m_datumMnemonic, d.typeCode, d.category, d.typeCode2,
+                                                       d.datumNumber, d.traceCount, d.axisCount, d.offset, d.size,
+                                                       d.axis1.unit, d.axis1.firstIndex, d.axis1.sampleCount,
+                                                       d.axis1.step));
+    }
+    m_fileIn.Seek(int64_t(qtx::DataStart(uint64_t(m_datumCount))));
+    return 1;
+}
+
+int CQtxFile::ReadFrameItem(int frame, int offsetInFrame, int count1, int count2, float* out, size_t outCapacity)
+{
+    if (!m_fileIn.IsOpen()) return 0;
+    if (frame < 0 || offsetInFrame < 0 || count1 < 0 || count2 < 0) return FailRead(kErrorReadingFrame);
+    const uint64_t floats = uint64_t(count1) * uint64_t(count2);
+    const uint64_t bytes = floats * sizeof(float);
+    if (uint64_t(offsetInFrame) + bytes > m_frameSize || floats > outCapacity) return FailRead(kErrorReadingFrame);
+    if (floats == 0) return 1;
+
+    const uint64_t datums = m_datumCount > 0 ? uint64_t(m_datumCount) : 0;
+    const uint64_t position = qtx::DataStart(datums) + uint64_t(frame) * m_frameSize + uint64_t(offsetInFrame);
+    if (m_fileIn.ReadAt(int64_t(position), out, size_t(bytes)) != bytes) return FailRead(kErrorReadingFrame);
+    m_fileIn.Seek(int64_t(position + bytes));
+    endian::LEFloatsInPlace(out, size_t(floats));
+    return 1;
+}
+
+int CQtxFile::WriteHistory(const std::string&)
+{
+    BinaryFile file;
+    uint8_t bytes[qtx::kHistorySize];
+    std::memcpy(bytes, m_header.history, sizeof bytes);
+    if (m_inPath.empty() || !file.Open(m_inPath, BinaryFile::modeWrite)
+        || !file.WriteAt(qtx::kHdrHistory, bytes, sizeof bytes)) {
+        ShowError(kErrorWritingHistory, m_inPath);
+        return 0;
+    }
+    return 1;
+}
+
+// ---- writing -------------------------------------------------------------------
+
+int CQtxFile::OpenWrite(const std::string& path)
+{
+    m_path = path;
+    m_outPath = path;
+    if (!m_fileOut.Open(path, BinaryFile::modeReadWrite | BinaryFile::modeCreate, &m_openError)) {
+        ShowError(kCouldNotOpenOutput, path);
+        return 0;
+    }
+    return 1;
+}
+
+int CQtxFile::AddLayout(CQtxDescriptorList& list, const std::string& mnemonic, uint64_t size,
+                        const QtxDatumDescriptor& fields)
+{
+    const bool first = list.empty();
+    const uint64_t offset = first ? qtx::kDepthSize : uint64_t(m_nextOffset) + m_datumSize;
+    const uint64_t frameSize = (first ? qtx::kDepthSize : m_layoutFrameSize) + size;
+    if (frameSize > 0xFFFFFFFFull || offset > 0xFFFFFFFFull) {
+        MessageBox(Format("Datum %s does not fit into a data set frame!\nOperation will be abandoned.",
+                          FourCharacters(mnemonic).c_str()),
+                   MB_OK | MB_ICONSTOP);
+        return 0;
+    }
+    m_nextOffset = uint32_t(offset);
+    m_datumSize = uint32_t(size);
+    m_layoutFrameSize = uint32_t(frameSize);
+    m_datumNumber = first ? 1 : uint16_t(m_datumNumber + 1);
+    m_layoutDatumCount = first ? 1 : short(m_layoutDatumCount + 1);
+
+    m_descriptor = fields;
+    std::memcpy(m_descriptor.mnemonic, FourCharacters(mnemonic).data(), 4);
+    // Nothing names the second type byte; the item type code is the one meaningful copy.
+    m_descriptor.typeCode2 = fields.typeCode;
+    m_descriptor.datumNumber = m_datumNumber;
+    m_descriptor.offset = m_nextOffset;
+    m_descriptor.size = m_datumSize;
+    list.emplace_back(m_descriptor);
+    return 1;
+}
+
+int CQtxFile::AddDatum(CQtxDescriptorList& list, const std::string& mnemonic, uint8_t typeCode,
+                       uint16_t axisCount, uint8_t category, uint16_t traceCount, uint8_t unit, float step,
+                       uint16_t sampleCount, uint16_t firstIndex)
+{
+    QtxDatumDescriptor d;
+    d.typeCode = typeCode;
+    d.category = category;
+    d.traceCount = traceCount;
+    d.axisCount = axisCount;
+    d.axis1 = {unit, firstIndex, sampleCount, step};
+    d.axis2 = {kUnitNone, 0, 1, 0.0f};
+    return AddLayout(list, mnemonic, uint64_t(traceCount) * sampleCount * sizeof(float), d);
+}
+
+int CQtxFile::AddTwoAxisDatum(CQtxDescriptorList& list, const std::string& mnemonic, uint8_t typeCode,
+                              uint16_t axisCount, uint8_t category, uint16_t traceCount, uint8_t unit, float step,
+                              uint16_t sampleCount, uint16_t firstIndex, uint8_t unit2, float step2,
+                              uint16_t sampleCount2, uint16_t firstIndex2)
+{
+    QtxDatumDescriptor d;
+    d.typeCode = typeCode;
+    d.category = category;
+    d.traceCount = traceCount;
+    d.axisCount = axisCount;
+    d.axis1 = {unit, firstIndex, sampleCount, step};
+    d.axis2 = {unit2, firstIndex2, sampleCount2, step2};
+    return AddLayout(list, mnemonic, uint64_t(traceCount) * sampleCount * sampleCount2 * sizeof(float), d);
+}
+
+int CQtxFile::WriteHeader()
+{
+    m_header.frameSize = m_layoutFrameSize;
+    m_header.datumCount = uint16_t(m_layoutDatumCount);
+    uint8_t bytes[qtx::kHeaderSize];
+    m_header.Encode(bytes);
+    if (!m_fileOut.Write(bytes, sizeof bytes)) return FailWrite(kErrorWritingHeader);
+    return 1;
+}
+
+int CQtxFile::WriteDescriptors(const CQtxDescriptorList& list)
+{
+    for (const auto& item : list)
+        if (!m_fileOut.Write(item.m_bytes, sizeof item.m_bytes)) return FailWrite(kErrorWritingDescriptor);
+    return 1;
+}
+
+int CQtxFile::WriteDepth(const double* depth)
+{
+    uint8_t bytes[qtx::kDepthSize];
+    endian::PutLEDouble(bytes, *depth);
+    if (!m_fileOut.Write(bytes, sizeof bytes)) return FailWrite(kErrorWritingDepth);
+    return 1;
+}
+
+int CQtxFile::WriteData(int count)
+{
+    if (count < 0 || size_t(count) > qtx::kDataBufferFloats) return FailWrite(kErrorWritingFrame);
+    if (count == 0) return 1;
+    uint8_t bytes[qtx::kDataBufferFloats * sizeof(float)];
+    endian::FloatsToLEBytes(bytes, m_data, size_t(count));
+    if (!m_fileOut.Write(bytes, size_t(count) * sizeof(float))) return FailWrite(kErrorWritingFrame);
+    return 1;
+}
+
+int CQtxFile::Finalize()
+{
+    if (!m_fileOut.IsOpen()) return 0;
+    const int64_t length = m_fileOut.GetLength();
+    const int64_t dataStart = int64_t(qtx::DataStart(uint64_t(std::max<short>(m_layoutDatumCount, 0))));
+    const int64_t frameSize = std::max<int64_t>(m_layoutFrameSize, 1);
+    const int64_t frames = length > dataStart ? (length - dataStart) / frameSize : 0;
+
+    uint8_t depth[qtx::kDepthSize];
+    if (frames < 1 || m_fileOut.ReadAt(dataStart, depth, sizeof depth) != sizeof depth) {
+        m_fileOut.Close();
+        ShowError(kErrorReadingTop, m_outPath);
+        return 0;
+    }
+    m_firstDepth = endian::GetLEDouble(depth);
+    if (m_fileOut.ReadAt(dataStart + (frames - 1) * frameSize, depth, sizeof depth) != sizeof depth) {
+        m_fileOut.Close();
+        ShowError(kErrorReadingBottom, m_outPath);
+        return 0;
+    }
+    m_lastDepth = endian::GetLEDouble(depth);
+
+    // A torn last frame (a failed or interrupted write) is cut off, so the file
+    // holds exactly the frames its header counts.
+    const int64_t wholeLength = dataStart + frames * frameSize;
+    if (length > wholeLength && !m_fileOut.SetLength(wholeLength)) {
+        m_fileOut.Close();
+        ShowError(kErrorWritingFrame, m_outPath);
+        return 0;
+    }
+
+    m_writtenFrameCount = uint32_t(std::min<int64_t>(frames, 0xFFFFFFFF));
+    m_header.frameCount = m_writtenFrameCount;
+    m_header.topDepth = m_firstDepth;
+    m_header.bottomDepth = m_lastDepth;
+    uint8_t bytes[qtx::kHeaderSize];
+    m_header.Encode(bytes);
+    const bool written = m_fileOut.WriteAt(0, bytes, sizeof bytes);
+    m_fileOut.Close();
+    if (!written) {
+        ShowError(kErrorWritingHeader, m_outPath);
+        return 0;
+    }
+    return 1;
+}

@@ -1,0 +1,151 @@
+// CQtxFile: the one reader and writer of QTX data sets. One object reads one input
+// file and writes one output file; callers fill and read its header, descriptor and
+// data buffers directly. Every operation returns 1 on success and 0 on failure, and
+// a failure has already been shown to the user in a message box.
+#pragma once
+
+#include "dataset/QtxLayout.h"
+#include "platform/BinaryFile.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CQtxDatumAxis {
+public:
+    uint8_t m_unit = 0;
+    uint16_t m_firstIndex = 0;
+    uint16_t m_sampleCount = 0;
+    float m_step = 0.0f;
+};
+
+// One datum as read from its descriptor. For a one-axis datum the second axis stays zero.
+class CQtxDatum {
+public:
+    CQtxDatum(uint32_t flag, const std::string& mnemonic, uint8_t typeCode, uint8_t category, uint8_t typeCode2,
+              uint16_t datumNumber, uint16_t traceCount, uint16_t axisCount, uint32_t offset, uint32_t size,
+              uint8_t unit1, uint16_t firstIndex1, uint16_t count1, float step1);
+    CQtxDatum(uint32_t flag, const std::string& mnemonic, uint8_t typeCode, uint8_t category, uint8_t typeCode2,
+              uint16_t datumNumber, uint16_t traceCount, uint16_t axisCount, uint32_t offset, uint32_t size,
+              uint8_t unit1, uint16_t firstIndex1, uint16_t count1, float step1, uint8_t unit2,
+              uint16_t firstIndex2, uint16_t count2, float step2);
+
+    uint32_t m_flag = 0; // selected flag; 1 from the reader
+    std::string m_mnemonic;
+    uint8_t m_typeCode = 0;
+    uint8_t m_category = 0;
+    uint8_t m_typeCode2 = 0;
+    uint16_t m_datumNumber = 0;
+    uint16_t m_traceCount = 0;
+    uint16_t m_axisCount = 0;
+    uint32_t m_offset = 0;
+    uint32_t m_size = 0;
+    CQtxDatumAxis m_axis1;
+    CQtxDatumAxis m_axis2;
+};
+
+// A verbatim copy of one 39-byte descriptor, as laid out by AddDatum.
+class CQtxDescriptorItem {
+public:
+    explicit CQtxDescriptorItem(const QtxDatumDescriptor& descriptor) { descriptor.Encode(m_bytes); }
+    QtxDatumDescriptor Descriptor() const
+    {
+        QtxDatumDescriptor d;
+        d.Decode(m_bytes);
+        return d;
+    }
+    uint8_t m_bytes[qtx::kDescriptorSize] = {};
+};
+
+using CQtxDatumList = std::vector<std::unique_ptr<CQtxDatum>>;
+using CQtxDescriptorList = std::vector<CQtxDescriptorItem>;
+
+class CQtxFile {
+public:
+    CQtxFile();
+
+    // ---- reading -------------------------------------------------------------
+    // Opens the input for reading only and reads the header into m_header.
+    int OpenRead(const std::string& path);
+    double GetTopDepth() const { return m_topDepth; }       // -1.0 before a successful OpenRead
+    double GetBottomDepth() const { return m_bottomDepth; } // -1.0 before a successful OpenRead
+    double GetDepthStep() const { return m_depthStep; }     // -1.0 before a successful OpenRead
+    uint32_t GetFrameCount() const { return m_frameCount; } // 0xFFFFFFFF before a successful OpenRead
+    uint32_t GetFrameSize() const { return m_frameSize; }
+    short GetDatumCount() const { return m_datumCount; }
+    // Re-reads the header and appends one CQtxDatum per descriptor, in file order.
+    // On failure the datums already appended stay in the list and the input is closed.
+    int ReadDatumList(CQtxDatumList& list);
+    // Reads count1 x count2 floats of frame `frame` (from 0) starting at byte
+    // `offsetInFrame` of the frame into `out`, which holds `outCapacity` floats.
+    // A request reaching past the frame or past `out` is refused like a short read:
+    // message, input closed, 0. On a closed input it fails quietly (no message), since
+    // viewers call it on every paint.
+    int ReadFrameItem(int frame, int offsetInFrame, int count1, int count2, float* out,
+                      size_t outCapacity = std::numeric_limits<size_t>::max());
+    // Writes the 4096 history bytes of m_header into the input data set in place.
+    // The input is open for reading only, so this opens the file for writing itself.
+    int WriteHistory(const std::string& unused = std::string());
+    void CloseInput() { m_fileIn.Close(); }
+
+    // ---- writing -------------------------------------------------------------
+    int OpenWrite(const std::string& path);
+    // Lays out the next datum after the ones already in `list` (an empty list starts
+    // the layout at offset 8) and appends a copy of its descriptor.
+    int AddDatum(CQtxDescriptorList& list, const std::string& mnemonic, uint8_t typeCode, uint16_t axisCount,
+                 uint8_t category, uint16_t traceCount, uint8_t unit, float step, uint16_t sampleCount,
+                 uint16_t firstIndex);
+    int AddTwoAxisDatum(CQtxDescriptorList& list, const std::string& mnemonic, uint8_t typeCode, uint16_t axisCount,
+                        uint8_t category, uint16_t traceCount, uint8_t unit, float step, uint16_t sampleCount,
+                        uint16_t firstIndex, uint8_t unit2, float step2, uint16_t sampleCount2,
+                        uint16_t firstIndex2);
+    // Stores the layout's frame size and datum count into m_header and writes it at
+    // the output's current position.
+    int WriteHeader();
+    int WriteDescriptors(const CQtxDescriptorList& list);
+    int WriteDepth(const double* depth);
+    // Writes the first `count` floats of m_data (at most kDataBufferFloats).
+    int WriteData(int count);
+    // Counts the whole frames written, drops a torn last frame, reads the first and
+    // last depth back, rewrites the header and closes the output.
+    int Finalize();
+    void CloseOutput() { m_fileOut.Close(); }
+
+    // ---- state callers read or fill directly ----------------------------------
+    short m_datumCount = 0;
+    uint32_t m_frameCount = 0xFFFFFFFFu;
+    uint32_t m_frameSize = 0;
+    double m_topDepth = -1.0;
+    double m_bottomDepth = -1.0;
+    double m_depthStep = -1.0;
+    std::string m_datumMnemonic;        // mnemonic of the descriptor last read
+    QtxDatumDescriptor m_descriptor;    // descriptor last read or composed
+
+    uint32_t m_nextOffset = 0;          // writer: offset of the datum added last
+    uint32_t m_datumSize = 0;           // writer: size of the datum added last
+    uint32_t m_writtenFrameCount = 0;   // writer: frames counted by Finalize
+    uint16_t m_datumNumber = 0;         // writer: number of the datum added last
+    uint32_t m_layoutFrameSize = qtx::kDepthSize;
+    short m_layoutDatumCount = 0;
+    double m_firstDepth = 0.0;
+    double m_lastDepth = 0.0;
+
+    std::string m_path;                 // path of the last OpenRead or OpenWrite
+    QtxFileHeader m_header;
+    float m_data[qtx::kDataBufferFloats] = {};
+    BinaryFile m_fileIn;
+    BinaryFile m_fileOut;
+    int m_openError = 0;                // errno of the last failed open; never shown
+
+private:
+    int FailRead(const char* prefix);
+    int FailWrite(const char* prefix);
+    int AddLayout(CQtxDescriptorList& list, const std::string& mnemonic, uint64_t size,
+                  const QtxDatumDescriptor& fields);
+
+    std::string m_inPath;
+    std::string m_outPath;
+};

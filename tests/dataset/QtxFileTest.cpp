@@ -1,0 +1,492 @@
+#include "dataset/QtxFile.h"
+
+#include "platform/Endian.h"
+#include "support/HostFixture.h"
+#include "support/QtxBuilder.h"
+#include "support/TempDir.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+
+using namespace endian;
+
+namespace {
+
+class QtxFileTest : public HostTest {
+protected:
+    TempDir dir;
+    std::string path = dir.File("set.qtx");
+
+    static QtxDatumShape Waveform(uint16_t traces = 8, uint16_t samples = 1024)
+    {
+        QtxDatumShape d;
+        d.mnemonic = "WMNO";
+        d.typeCode = 26;
+        d.category = kCategoryWaveform;
+        d.traces = traces;
+        d.samples = samples;
+        d.unit = kUnitMicroseconds;
+        d.step = 10.0f;
+        return d;
+    }
+    static QtxDatumShape SembMap()
+    {
+        QtxDatumShape d;
+        d.mnemonic = "SMCO";
+        d.typeCode = 31;
+        d.category = kCategorySemblanceMap;
+        d.traces = 1;
+        d.samples = 40;
+        d.unit = kUnitMicrosecondsPerFoot;
+        d.step = 2.5f;
+        d.samples2 = 300;
+        d.unit2 = kUnitMicroseconds;
+        d.step2 = 20.0f;
+        return d;
+    }
+};
+
+// ---- layout ------------------------------------------------------------------
+
+TEST(QtxLayout, EveryFieldSitsAtItsByteOffset)
+{
+    QtxFileHeader h;
+    h.logDirection = 0xFF;
+    h.depthUnits = 0x01;
+    h.frameCount = 0x11223344;
+    h.frameSize = 0x55667788;
+    h.topDepth = 1234.5;
+    h.bottomDepth = -6.25;
+    h.depthStep = 0.125;
+    h.datumCount = 0xA1B2;
+    h.history[0] = '*';
+    h.history[4095] = '!';
+    uint8_t hb[qtx::kHeaderSize];
+    h.Encode(hb);
+    EXPECT_EQ(hb[0], 0xFF);
+    EXPECT_EQ(hb[1], 0x01);
+    EXPECT_EQ(GetLE32(hb + 2), 0x11223344u);
+    EXPECT_EQ(GetLE32(hb + 6), 0x55667788u);
+    EXPECT_EQ(GetLEDouble(hb + 10), 1234.5);
+    EXPECT_EQ(GetLEDouble(hb + 18), -6.25);
+    EXPECT_EQ(GetLEDouble(hb + 26), 0.125);
+    EXPECT_EQ(GetLE16(hb + 34), 0xA1B2);
+    EXPECT_EQ(hb[36], '*');
+    EXPECT_EQ(hb[4131], '!');
+
+    QtxDatumDescriptor d;
+    std::memcpy(d.mnemonic, "DTCO", 4);
+    d.typeCode = 0x21;
+    d.category = 0x03;
+    d.typeCode2 = 0x44;
+    d.datumNumber = 0x0506;
+    d.traceCount = 0x0708;
+    d.axisCount = 0x090A;
+    d.offset = 0x0B0C0D0E;
+    d.size = 0x0F101112;
+    d.axis1 = {0x02, 0x1314, 0x1516, 1.5f};
+    d.axis2 = {0xFF, 0x1718, 0x191A, -2.0f};
+    uint8_t db[qtx::kDescriptorSize];
+    d.Encode(db);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(db), 4), "DTCO");
+    EXPECT_EQ(db[4], 0x21);
+    EXPECT_EQ(db[5], 0x03);
+    EXPECT_EQ(db[6], 0x44);
+    EXPECT_EQ(GetLE16(db + 7), 0x0506);
+    EXPECT_EQ(GetLE16(db + 9), 0x0708);
+    EXPECT_EQ(GetLE16(db + 11), 0x090A);
+    EXPECT_EQ(GetLE32(db + 13), 0x0B0C0D0Eu);
+    EXPECT_EQ(GetLE32(db + 17), 0x0F101112u);
+    EXPECT_EQ(db[21], 0x02);
+    EXPECT_EQ(GetLE16(db + 22), 0x1314);
+    EXPECT_EQ(GetLE16(db + 24), 0x1516);
+    EXPECT_EQ(GetLEFloat(db + 26), 1.5f);
+    EXPECT_EQ(db[30], 0xFF);
+    EXPECT_EQ(GetLE16(db + 31), 0x1718);
+    EXPECT_EQ(GetLE16(db + 33), 0x191A);
+    EXPECT_EQ(GetLEFloat(db + 35), -2.0f);
+
+    QtxFileHeader h2;
+    h2.Decode(hb);
+    QtxDatumDescriptor d2;
+    d2.Decode(db);
+    uint8_t hb2[qtx::kHeaderSize], db2[qtx::kDescriptorSize];
+    h2.Encode(hb2);
+    d2.Encode(db2);
+    EXPECT_EQ(0, std::memcmp(hb, hb2, sizeof hb));
+    EXPECT_EQ(0, std::memcmp(db, db2, sizeof db));
+}
+
+// ---- writing -------------------------------------------------------------------
+
+TEST_F(QtxFileTest, EightByThousandWaveformLaysOutAsOneFrameOf32776Bytes)
+{
+    ASSERT_TRUE(WriteQtx(path, {Waveform()}, 2));
+    const auto bytes = ReadBytes(path);
+    ASSERT_EQ(bytes.size(), 4132u + 39u + 2u * 32776u);
+    EXPECT_EQ(GetLE32(bytes.data() + 6), 32776u);
+    EXPECT_EQ(GetLE16(bytes.data() + 34), 1);
+    const uint8_t* d = bytes.data() + 4132;
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(d), 4), "WMNO");
+    EXPECT_EQ(d[6], 26) << "second type byte carries the item type code";
+    EXPECT_EQ(GetLE16(d + 7), 1) << "datums are numbered from 1";
+    EXPECT_EQ(GetLE32(d + 13), 8u);
+    EXPECT_EQ(GetLE32(d + 17), 32768u);
+    EXPECT_EQ(d[30], 0xFF);
+    EXPECT_EQ(GetLE16(d + 31), 0);
+    EXPECT_EQ(GetLE16(d + 33), 1);
+    EXPECT_EQ(GetLEFloat(d + 35), 0.0f);
+    EXPECT_EQ(GetLEDouble(bytes.data() + 4171), 1000.0) << "frame 0 opens with its depth";
+}
+
+TEST_F(QtxFileTest, WrittenDataSetReadsBackFrameByFrame)
+{
+    const std::vector<QtxDatumShape> datums{Waveform(4, 600), SembMap(), Waveform(1, 1)};
+    ASSERT_TRUE(WriteQtx(path, datums, 5, 2000.0, -0.5, DefaultSample, qtx::kLogUp));
+
+    CQtxFile in;
+    ASSERT_EQ(in.OpenRead(path), 1);
+    EXPECT_EQ(in.GetFrameCount(), 5u);
+    EXPECT_EQ(in.GetTopDepth(), 2000.0);
+    EXPECT_EQ(in.GetBottomDepth(), 1998.0);
+    EXPECT_EQ(in.GetDepthStep(), -0.5);
+    EXPECT_EQ(in.m_header.logDirection, qtx::kLogUp);
+    const uint32_t frameSize = 8 + 4 * 600 * 4 + 40 * 300 * 4 + 4;
+    EXPECT_EQ(in.GetFrameSize(), frameSize);
+    EXPECT_EQ(ReadBytes(path).size(), 4132u + 3u * 39u + 5u * frameSize);
+
+    CQtxDatumList list;
+    ASSERT_EQ(in.ReadDatumList(list), 1);
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[1]->m_mnemonic, "SMCO");
+    EXPECT_EQ(list[1]->m_axisCount, 2);
+    EXPECT_EQ(list[1]->m_datumNumber, 2);
+    EXPECT_EQ(list[1]->m_offset, 8u + 4u * 600u * 4u);
+    EXPECT_EQ(list[1]->m_axis2.m_sampleCount, 300);
+    EXPECT_EQ(list[1]->m_axis2.m_step, 20.0f);
+    EXPECT_EQ(list[0]->m_axis2.m_sampleCount, 0) << "one-axis datums keep a zero second axis";
+    EXPECT_EQ(list[2]->m_offset, frameSize - 4);
+
+    // Frames read in any order; each datum holds exactly what was written.
+    std::vector<float> buf(40 * 300);
+    for (int frame : {4, 0, 2}) {
+        for (int j = 0; j < 3; ++j) {
+            const auto& d = *list[size_t(j)];
+            const int rows = d.m_axisCount == 2 ? d.m_axis2.m_sampleCount : 1;
+            const int n1 = d.m_traceCount * rows;
+            ASSERT_EQ(in.ReadFrameItem(frame, int(d.m_offset), n1, d.m_axis1.m_sampleCount, buf.data()), 1);
+            for (size_t i = 0; i < size_t(n1) * d.m_axis1.m_sampleCount; i += 97)
+                ASSERT_EQ(buf[i], DefaultSample(frame, j, i)) << "frame " << frame << " datum " << j;
+        }
+        float depth[2];
+        ASSERT_EQ(in.ReadFrameItem(frame, 0, 1, 2, depth), 1);
+        double d;
+        std::memcpy(&d, depth, 8);
+        EXPECT_EQ(d, 2000.0 - 0.5 * frame);
+    }
+}
+
+TEST_F(QtxFileTest, DataSetWithoutDatumsHasEightByteFrames)
+{
+    ASSERT_TRUE(WriteQtx(path, {}, 3, 10.0, 1.0));
+    const auto bytes = ReadBytes(path);
+    ASSERT_EQ(bytes.size(), 4132u + 3u * 8u);
+    EXPECT_EQ(GetLEDouble(bytes.data() + 4132), 10.0);
+    CQtxFile in;
+    ASSERT_EQ(in.OpenRead(path), 1);
+    EXPECT_EQ(in.GetFrameSize(), 8u);
+    EXPECT_EQ(in.GetBottomDepth(), 12.0);
+    CQtxDatumList list;
+    EXPECT_EQ(in.ReadDatumList(list), 1);
+    EXPECT_TRUE(list.empty());
+}
+
+TEST_F(QtxFileTest, FirstDatumIntoNonEmptyListContinuesThePreviousLayout)
+{
+    CQtxFile out;
+    CQtxDescriptorList list;
+    ASSERT_EQ(out.AddDatum(list, "WMNO", 26, 1, 1, 2, 1, 10.0f, 100, 0), 1);
+    EXPECT_EQ(out.m_layoutFrameSize, 808u);
+    ASSERT_EQ(out.AddDatum(list, "DT", 33, 1, 3, 1, 2, 1.0f, 1, 0), 1);
+    const auto second = list[1].Descriptor();
+    EXPECT_EQ(second.offset, 808u);
+    EXPECT_EQ(second.datumNumber, 2);
+    EXPECT_EQ(std::string(second.mnemonic, 4), "DT  ") << "short mnemonics are padded with blanks";
+    EXPECT_EQ(out.m_layoutFrameSize, 812u);
+
+    // A second data set started without emptying the list carries on after it.
+    ASSERT_EQ(out.AddDatum(list, "AMP1", 97, 1, 6, 1, 7, 1.0f, 1, 0), 1);
+    EXPECT_EQ(list[2].Descriptor().offset, 812u);
+    CQtxDescriptorList fresh;
+    ASSERT_EQ(out.AddDatum(fresh, "AMP1", 97, 1, 6, 1, 7, 1.0f, 1, 0), 1);
+    EXPECT_EQ(fresh[0].Descriptor().offset, 8u);
+    EXPECT_EQ(fresh[0].Descriptor().datumNumber, 1);
+}
+
+TEST_F(QtxFileTest, DatumTooLargeForAFrameIsRefused)
+{
+    host.ExpectMessage("does not fit into a data set frame");
+    CQtxFile out;
+    CQtxDescriptorList list;
+    EXPECT_EQ(out.AddTwoAxisDatum(list, "SMCO", 31, 2, 5, 65535, 2, 1.0f, 65535, 0, 1, 1.0f, 65535, 0), 0);
+    EXPECT_TRUE(list.empty());
+}
+
+TEST_F(QtxFileTest, FinalizeCountsOnlyWholeFramesAndCutsTheTornOne)
+{
+    CQtxFile out;
+    ASSERT_EQ(out.OpenWrite(path), 1);
+    CQtxDescriptorList list;
+    out.AddDatum(list, "WMNO", 26, 1, 1, 1, 1, 10.0f, 16, 0);
+    ASSERT_EQ(out.WriteHeader(), 1);
+    ASSERT_EQ(out.WriteDescriptors(list), 1);
+    for (int f = 0; f < 3; ++f) {
+        const double depth = 100.0 + f;
+        ASSERT_EQ(out.WriteDepth(&depth), 1);
+        ASSERT_EQ(out.WriteData(16), 1);
+    }
+    const double torn = 999.0;
+    out.WriteDepth(&torn);
+    out.WriteData(5);
+    ASSERT_EQ(out.Finalize(), 1);
+    EXPECT_EQ(out.m_writtenFrameCount, 3u);
+    const auto bytes = ReadBytes(path);
+    EXPECT_EQ(bytes.size(), 4132u + 39u + 3u * 72u);
+    EXPECT_EQ(GetLE32(bytes.data() + 2), 3u);
+    EXPECT_EQ(GetLEDouble(bytes.data() + 10), 100.0);
+    EXPECT_EQ(GetLEDouble(bytes.data() + 18), 102.0);
+}
+
+TEST_F(QtxFileTest, FinalizeWithoutFramesReportsTheTopDepth)
+{
+    host.ExpectMessage("Error reading top depth in file :\n" + path);
+    CQtxFile out;
+    ASSERT_EQ(out.OpenWrite(path), 1);
+    CQtxDescriptorList list;
+    out.AddDatum(list, "WMNO", 26, 1, 1, 1, 1, 10.0f, 16, 0);
+    out.WriteHeader();
+    out.WriteDescriptors(list);
+    EXPECT_EQ(out.Finalize(), 0);
+    EXPECT_FALSE(out.m_fileOut.IsOpen());
+}
+
+TEST_F(QtxFileTest, WriteFailuresAreReportedNotSwallowed)
+{
+    if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "/dev/full not available";
+    CQtxFile out;
+    ASSERT_EQ(out.OpenWrite("/dev/full"), 1);
+    CQtxDescriptorList list;
+    out.AddDatum(list, "WMNO", 26, 1, 1, 1, 1, 10.0f, 16, 0);
+    host.ExpectMessage("Error writing header in file :\n/dev/full");
+    EXPECT_EQ(out.WriteHeader(), 0);
+    host.ExpectMessage("Error writing datum descriptor in file :\n/dev/full");
+    EXPECT_EQ(out.WriteDescriptors(list), 0);
+    const double depth = 1.0;
+    host.ExpectMessage("Error writing depth in file :\n/dev/full");
+    EXPECT_EQ(out.WriteDepth(&depth), 0);
+    host.ExpectMessage("Error writing frame data in file :\n/dev/full");
+    EXPECT_EQ(out.WriteData(16), 0);
+}
+
+TEST_F(QtxFileTest, WriteDataRefusesCountsBeyondItsBuffer)
+{
+    CQtxFile out;
+    ASSERT_EQ(out.OpenWrite(path), 1);
+    host.ExpectMessage("Error writing frame data");
+    EXPECT_EQ(out.WriteData(8193), 0);
+    host.ExpectMessage("Error writing frame data");
+    EXPECT_EQ(out.WriteData(-1), 0);
+    EXPECT_EQ(out.WriteData(8192), 1);
+}
+
+// ---- reading ------------------------------------------------------------------
+
+TEST_F(QtxFileTest, UnopenedObjectReportsUnreadableValuesAndMissingFileIsReported)
+{
+    CQtxFile in;
+    EXPECT_EQ(in.GetTopDepth(), -1.0);
+    EXPECT_EQ(in.GetFrameCount(), 0xFFFFFFFFu);
+    float f;
+    EXPECT_EQ(in.ReadFrameItem(0, 8, 1, 1, &f), 0);
+    host.ExpectMessage("Could not open input file :\n" + dir.File("missing.qtx"));
+    EXPECT_EQ(in.OpenRead(dir.File("missing.qtx")), 0);
+}
+
+TEST_F(QtxFileTest, ReadOnlyDataSetOpensForReading)
+{
+    ASSERT_TRUE(WriteQtx(path, {Waveform(1, 4)}, 2));
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    CQtxFile in;
+    ASSERT_EQ(in.OpenRead(path), 1);
+    float buf[4];
+    EXPECT_EQ(in.ReadFrameItem(1, 8, 1, 4, buf), 1);
+    EXPECT_FALSE(in.m_fileIn.Write("x", 1)) << "the input is never opened for writing";
+    if (geteuid() != 0) {
+        host.ExpectMessage("Error writing history in file :\n" + path);
+        EXPECT_EQ(in.WriteHistory(), 0);
+    }
+}
+
+TEST_F(QtxFileTest, HistoryIsRewrittenInPlace)
+{
+    ASSERT_TRUE(WriteQtx(path, {Waveform(2, 8)}, 3));
+    const auto before = ReadBytes(path);
+    CQtxFile in;
+    ASSERT_EQ(in.OpenRead(path), 1);
+    std::memcpy(in.m_header.history, "*** Reverse depth order\r\n", 25);
+    ASSERT_EQ(in.WriteHistory(), 1);
+    const auto after = ReadBytes(path);
+    ASSERT_EQ(after.size(), before.size());
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(after.data() + 36), 25), "*** Reverse depth order\r\n");
+    EXPECT_TRUE(std::equal(before.begin(), before.begin() + 36, after.begin()));
+    EXPECT_TRUE(std::equal(before.begin() + 4132, before.end(), after.begin() + 4132));
+}
+
+TEST_F(QtxFileTest, ReadsAfterAFailedReadFailQuietly)
+{
+    ASSERT_TRUE(WriteQtx(path, {Waveform(1, 16)}, 3));
+    auto bytes = ReadBytes(path);
+    bytes.resize(bytes.size() - 10); // the last frame is cut short
+    WriteBytes(path, bytes);
+
+    CQtxFile in;
+    ASSERT_EQ(in.OpenRead(path), 1);
+    float buf[16];
+    EXPECT_EQ(in.ReadFrameItem(1, 8, 1, 16, buf), 1);
+    host.ExpectMessage("Error reading frame data in file :\n" + path);
+    EXPECT_EQ(in.ReadFrameItem(2, 8, 1, 16, buf), 0);
+    EXPECT_FALSE(in.m_fileIn.IsOpen());
+    // Viewers read on every paint: no second box.
+    EXPECT_EQ(in.ReadFrameItem(0, 8, 1, 16, buf), 0);
+    CQtxDatumList list;
+    EXPECT_EQ(in.ReadDatumList(list), 0);
+    EXPECT_EQ(host.Messages().size(), 1u);
+    // Opening again brings the data set back.
+    ASSERT_EQ(in.OpenRead(path), 1);
+    EXPECT_EQ(in.ReadFrameItem(0, 8, 1, 16, buf), 1);
+}
+
+TEST_F(QtxFileTest, RequestsOutsideTheFrameOrTheBufferAreRefused)
+{
+    ASSERT_TRUE(WriteQtx(path, {Waveform(2, 16)}, 2));
+    float buf[32];
+    struct Case {
+        const char* what;
+        int frame, offset, count1, count2;
+        size_t capacity;
+    };
+    const Case cases[] = {
+        {"past the frame end", 0, 8, 2, 17, 64},
+        {"offset past the frame", 0, 136, 1, 1, 64},
+        {"negative count", 0, 8, -1, 16, 64},
+        {"negative frame", -1, 8, 1, 16, 64},
+        {"beyond the caller's buffer", 0, 8, 2, 16, 31},
+        {"frame beyond the file", 7, 8, 2, 16, 64},
+    };
+    for (const auto& c : cases) {
+        CQtxFile in;
+        ASSERT_EQ(in.OpenRead(path), 1);
+        host.ExpectMessage("Error reading frame data in file :\n" + path);
+        EXPECT_EQ(in.ReadFrameItem(c.frame, c.offset, c.count1, c.count2, buf, c.capacity), 0) << c.what;
+    }
+}
+
+// ---- hostile files --------------------------------------------------------------
+
+TEST_F(QtxFileTest, TruncatedHeaderIsReported)
+{
+    QtxFileHeader h;
+    auto bytes = RawQtx(h, {});
+    bytes.resize(4131);
+    WriteBytes(path, bytes);
+    CQtxFile in;
+    host.ExpectMessage("Error reading header in file :\n" + path);
+    EXPECT_EQ(in.OpenRead(path), 0);
+    EXPECT_FALSE(in.m_fileIn.IsOpen());
+}
+
+TEST_F(QtxFileTest, TruncatedDescriptorsKeepTheDatumsReadBefore)
+{
+    QtxFileHeader h;
+    h.datumCount = 3;
+    h.frameSize = 8 + 3 * 4;
+    QtxDatumDescriptor d;
+    d.traceCount = 1;
+    d.axisCount = 1;
+    d.axis1.sampleCount = 1;
+    d.size = 4;
+    d.offset = 8;
+    auto d2 = d;
+    d2.offset = 12;
+    auto bytes = RawQtx(h, {d, d2});
+    bytes.resize(bytes.size() - 1);
+    WriteBytes(path, bytes);
+    CQtxFile in;
+    ASSERT_EQ(in.OpenRead(path), 1);
+    CQtxDatumList list;
+    host.ExpectMessage("Error reading datum descriptor in file :\n" + path);
+    EXPECT_EQ(in.ReadDatumList(list), 0);
+    EXPECT_EQ(list.size(), 1u);
+}
+
+TEST_F(QtxFileTest, AbsurdCountsAreRefused)
+{
+    struct Case {
+        const char* what;
+        uint16_t datumCount;
+        uint32_t frameSize;
+        QtxDatumDescriptor d;
+        const char* message; // nullptr: accepted
+    };
+    QtxDatumDescriptor ok;
+    ok.traceCount = 2;
+    ok.axisCount = 1;
+    ok.axis1.sampleCount = 4;
+    ok.offset = 8;
+    ok.size = 32;
+    auto pastFrame = ok;
+    pastFrame.offset = 12;
+    auto countsOverSize = ok;
+    countsOverSize.traceCount = 60000;
+    countsOverSize.axis1.sampleCount = 60000;
+    auto twoAxisOverflow = ok;
+    twoAxisOverflow.axisCount = 2;
+    twoAxisOverflow.axis2.sampleCount = 0xFFFF;
+    auto offsetInDepth = ok;
+    offsetInDepth.offset = 0;
+    auto wrapAround = ok;
+    wrapAround.offset = 0xFFFFFFF0u;
+    const Case cases[] = {
+        {"well-formed", 1, 40, ok, nullptr},
+        {"negative datum count means none", 0xFFFF, 40, ok, nullptr},
+        {"datum reaching past the frame", 1, 40, pastFrame, "Error reading frame data"},
+        {"counts larger than the size", 1, 40, countsOverSize, "Error reading frame data"},
+        {"two-axis counts larger than the size", 1, 40, twoAxisOverflow, "Error reading frame data"},
+        {"datum over the frame depth", 1, 40, offsetInDepth, "Error reading frame data"},
+        {"offset that wraps 32 bits", 1, 40, wrapAround, "Error reading frame data"},
+        {"huge datum count in a short file", 0x7FFF, 40, ok, "Error reading "},
+    };
+    for (const auto& c : cases) {
+        QtxFileHeader h;
+        h.datumCount = c.datumCount;
+        h.frameSize = c.frameSize;
+        h.frameCount = 0xFFFFFFFF;
+        WriteBytes(path, RawQtx(h, {c.d}, std::vector<uint8_t>(40, 0)));
+        CQtxFile in;
+        ASSERT_EQ(in.OpenRead(path), 1) << c.what;
+        CQtxDatumList list;
+        if (c.message) host.ExpectMessage(c.message);
+        EXPECT_EQ(in.ReadDatumList(list), c.message ? 0 : 1) << c.what;
+        // Even with an absurd frame count, reads stay inside the file.
+        float buf[8];
+        if (!c.message && c.datumCount == 1) {
+            EXPECT_EQ(in.ReadFrameItem(0, 8, 2, 4, buf, 8), 1);
+            host.ExpectMessage("Error reading frame data");
+            EXPECT_EQ(in.ReadFrameItem(1000000, 8, 2, 4, buf, 8), 0);
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,103 @@
+#include "platform/BinaryFile.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+// Both backends must behave alike; each test runs on a disk file and on memory.
+class BinaryFileTest : public ::testing::TestWithParam<bool> {
+protected:
+    TempDir dir;
+    std::shared_ptr<std::vector<uint8_t>> memory = std::make_shared<std::vector<uint8_t>>();
+
+    BinaryFile OpenFresh()
+    {
+        BinaryFile f;
+        if (GetParam())
+            EXPECT_TRUE(f.Open(dir.File("f.bin"), BinaryFile::modeReadWrite | BinaryFile::modeCreate));
+        else
+            f.OpenMemory(memory);
+        return f;
+    }
+};
+
+TEST_P(BinaryFileTest, ShortReadsReportTheirCountAndPositionsAre64Bit)
+{
+    BinaryFile f = OpenFresh();
+    ASSERT_TRUE(f.Write("abcdef", 6));
+    EXPECT_EQ(f.GetPosition(), 6);
+    EXPECT_EQ(f.GetLength(), 6);
+
+    char buf[16] = {};
+    EXPECT_EQ(f.Seek(2), 2);
+    EXPECT_EQ(f.Read(buf, 10), 4u) << "short read at the end";
+    EXPECT_EQ(std::string(buf, 4), "cdef");
+    EXPECT_EQ(f.GetPosition(), 6);
+    EXPECT_EQ(f.Read(buf, 1), 0u);
+
+    EXPECT_EQ(f.Seek(-1), -1) << "negative target refused";
+    EXPECT_EQ(f.GetPosition(), 6);
+    EXPECT_EQ(f.Seek(-2, BinaryFile::end), 4);
+    EXPECT_EQ(f.Seek(1, BinaryFile::current), 5);
+    EXPECT_EQ(f.ReadAt(0, buf, 3), 3u);
+    EXPECT_EQ(f.GetPosition(), 5) << "positional reads leave the position";
+
+    // A position past 4 GiB reads nothing and does not wrap.
+    EXPECT_EQ(f.Seek(int64_t(1) << 33), int64_t(1) << 33);
+    EXPECT_EQ(f.Read(buf, 4), 0u);
+}
+
+TEST_P(BinaryFileTest, WritesPastTheEndGrowAndSetLengthCuts)
+{
+    BinaryFile f = OpenFresh();
+    ASSERT_TRUE(f.WriteAt(4, "xy", 2));
+    EXPECT_EQ(f.GetLength(), 6);
+    char buf[6];
+    ASSERT_EQ(f.ReadAt(0, buf, 6), 6u);
+    EXPECT_EQ(std::memcmp(buf, "\0\0\0\0xy", 6), 0);
+    ASSERT_TRUE(f.SetLength(5));
+    EXPECT_EQ(f.GetLength(), 5);
+}
+
+TEST_P(BinaryFileTest, ClosedFileDoesNothing)
+{
+    BinaryFile f = OpenFresh();
+    f.Close();
+    char c;
+    EXPECT_FALSE(f.IsOpen());
+    EXPECT_EQ(f.Read(&c, 1), 0u);
+    EXPECT_FALSE(f.Write("a", 1));
+    EXPECT_EQ(f.GetLength(), -1);
+    EXPECT_EQ(f.Seek(0), -1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, BinaryFileTest, ::testing::Values(true, false),
+                         [](const auto& info) { return info.param ? "Disk" : "Memory"; });
+
+TEST(BinaryFile, ReadOnlyOpenRefusesWritesAndMissingFilesReportErrno)
+{
+    TempDir dir;
+    {
+        BinaryFile w;
+        ASSERT_TRUE(w.Open(dir.File("a"), BinaryFile::modeWrite | BinaryFile::modeCreate));
+        ASSERT_TRUE(w.Write("1234", 4));
+    }
+    BinaryFile r;
+    ASSERT_TRUE(r.Open(dir.File("a"), BinaryFile::modeRead));
+    EXPECT_FALSE(r.Write("x", 1));
+    EXPECT_EQ(r.GetLength(), 4);
+
+    BinaryFile missing;
+    int error = 0;
+    EXPECT_FALSE(missing.Open(dir.File("none"), BinaryFile::modeRead, &error));
+    EXPECT_NE(error, 0);
+    EXPECT_FALSE(missing.Open(dir.Path(), BinaryFile::modeRead, &error)) << "a folder is no file";
+    EXPECT_TRUE(FileExists(dir.File("a")));
+    EXPECT_FALSE(FileExists(dir.Path()));
+}
+
+} // namespace

@@ -1,0 +1,86 @@
+#include "platform/Endian.h"
+#include "platform/Format.h"
+#include "platform/Path.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+namespace {
+
+TEST(Endian, ByteOrderOfEveryWidth)
+{
+    uint8_t b[8];
+    endian::PutLE16(b, 0x1234);
+    EXPECT_EQ(b[0], 0x34);
+    EXPECT_EQ(endian::GetBE16(b), 0x3412);
+    endian::PutBE32(b, 0x11223344);
+    EXPECT_EQ(b[0], 0x11);
+    EXPECT_EQ(endian::GetLE32(b), 0x44332211u);
+    endian::PutLEDouble(b, 1.0);
+    EXPECT_EQ(b[7], 0x3F);
+    EXPECT_EQ(b[6], 0xF0);
+    endian::PutBEFloat(b, -2.0f);
+    EXPECT_EQ(b[0], 0xC0);
+    EXPECT_EQ(endian::GetBEFloat(b), -2.0f);
+    endian::PutLE64(b, 0x0102030405060708ull);
+    EXPECT_EQ(b[0], 0x08);
+    EXPECT_EQ(endian::GetLE64(b), 0x0102030405060708ull);
+}
+
+TEST(Format, UsesTheCLocaleWhateverTheProcessLocale)
+{
+    const char* german = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+    if (!german) german = std::setlocale(LC_NUMERIC, "fr_FR.UTF-8");
+    EXPECT_EQ(Format("%10.4f%s", 1234.5, " [ft]"), " 1234.5000 [ft]");
+    bool ok = false;
+    EXPECT_EQ(ParseDouble(" 2.5 ", &ok), 2.5);
+    EXPECT_TRUE(ok);
+    std::setlocale(LC_NUMERIC, "C");
+    if (!german) GTEST_LOG_(INFO) << "no comma locale installed; checked in the C locale only";
+}
+
+TEST(Format, LongTextsAndParsingFailures)
+{
+    const std::string big(1000, 'x');
+    EXPECT_EQ(Format("%s|%d", big.c_str(), 7), big + "|7");
+    bool ok = true;
+    EXPECT_EQ(ParseDouble("abc", &ok), 0.0);
+    EXPECT_FALSE(ok);
+    ParseDouble("1.5x", &ok);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(ParseLong("-42", &ok), -42);
+    EXPECT_TRUE(ok);
+}
+
+TEST(Path, SplitsAcceptBothSeparators)
+{
+    struct Case {
+        const char* path;
+        const char* name;
+        const char* title;
+        const char* ext;
+        const char* folder;
+    };
+    const Case cases[] = {
+        {"/data/well/run1.qtx", "run1.qtx", "run1", "qtx", "/data/well"},
+        {"C:\\logs\\deep.well.lis", "deep.well.lis", "deep.well", "lis", "C:\\logs"},
+        {"mixed/dir\\file", "file", "file", "", "mixed/dir"},
+        {"noext", "noext", "noext", "", ""},
+        {"/dir.d/.hidden", ".hidden", ".hidden", "", "/dir.d"},
+        {"/top", "top", "top", "", "/"},
+        {"", "", "", "", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FileName(c.path), c.name) << c.path;
+        EXPECT_EQ(FileTitle(c.path), c.title) << c.path;
+        EXPECT_EQ(FileExt(c.path), c.ext) << c.path;
+        EXPECT_EQ(FolderOf(c.path), c.folder) << c.path;
+    }
+    EXPECT_EQ(JoinPath("/a/", "b"), "/a/b");
+    EXPECT_EQ(JoinPath("/a", "b"), "/a/b");
+    EXPECT_EQ(FullPath("/a/./b/../c"), "/a/c");
+    EXPECT_EQ(FullPath("x").front(), '/');
+}
+
+} // namespace

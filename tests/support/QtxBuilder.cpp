@@ -1,0 +1,70 @@
+#include "support/QtxBuilder.h"
+
+#include "dataset/QtxFile.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+float DefaultSample(int frame, int datum, size_t index)
+{
+    return float(frame * 1000 + datum * 100) + float(index % 4096) * 0.25f;
+}
+
+bool WriteQtx(const std::string& path, const std::vector<QtxDatumShape>& datums, int frames, double top,
+              double step, const QtxSampleFn& sample, uint8_t logDirection)
+{
+    CQtxFile file;
+    if (!file.OpenWrite(path)) return false;
+    CQtxDescriptorList list;
+    for (const auto& d : datums) {
+        const int ok = d.samples2 == 0
+                           ? file.AddDatum(list, d.mnemonic, d.typeCode, 1, d.category, d.traces, d.unit, d.step,
+                                           d.samples, 0)
+                           : file.AddTwoAxisDatum(list, d.mnemonic, d.typeCode, 2, d.category, d.traces, d.unit,
+                                                  d.step, d.samples, 0, d.unit2, d.step2, d.samples2, 0);
+        if (!ok) return false;
+    }
+    file.m_header.logDirection = logDirection;
+    file.m_header.depthUnits = qtx::kUnitsFeet;
+    file.m_header.depthStep = step;
+    std::fill(std::begin(file.m_header.history), std::end(file.m_header.history), ' ');
+    if (!file.WriteHeader() || !file.WriteDescriptors(list)) return false;
+    for (int f = 0; f < frames; ++f) {
+        const double depth = top + f * step;
+        if (!file.WriteDepth(&depth)) return false;
+        for (size_t j = 0; j < datums.size(); ++j) {
+            const auto& d = datums[j];
+            const size_t total = size_t(d.traces) * d.samples * (d.samples2 ? d.samples2 : 1);
+            for (size_t start = 0; start < total; start += qtx::kDataBufferFloats) {
+                const size_t n = std::min(total - start, qtx::kDataBufferFloats);
+                for (size_t i = 0; i < n; ++i) file.m_data[i] = sample(f, int(j), start + i);
+                if (!file.WriteData(int(n))) return false;
+            }
+        }
+    }
+    return file.Finalize() == 1;
+}
+
+std::vector<uint8_t> RawQtx(const QtxFileHeader& header, const std::vector<QtxDatumDescriptor>& descriptors,
+                            const std::vector<uint8_t>& tail)
+{
+    std::vector<uint8_t> bytes(qtx::kHeaderSize + descriptors.size() * qtx::kDescriptorSize);
+    header.Encode(bytes.data());
+    for (size_t i = 0; i < descriptors.size(); ++i)
+        descriptors[i].Encode(bytes.data() + qtx::kHeaderSize + i * qtx::kDescriptorSize);
+    bytes.insert(bytes.end(), tail.begin(), tail.end());
+    return bytes;
+}
+
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+std::vector<uint8_t> ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
