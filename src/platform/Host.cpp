@@ -1,11 +1,19 @@
 #include "platform/Host.h"
 
+#include "platform/Dialog.h"
+#include "platform/Format.h"
+#include "platform/Path.h"
+
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
-// Without a desktop: messages go to stderr and every box takes its default answer.
-class ConsoleHost : public IHost {
+// Without a desktop: messages go to stderr, every box takes its default answer and
+// every dialog is cancelled.
+class ConsoleHost : public HostBase {
 public:
     int MessageBox(const std::string& text, const std::string& caption, unsigned type) override
     {
@@ -48,3 +56,110 @@ int DefaultAnswer(unsigned type)
     default: return IDCANCEL;
     }
 }
+
+int GetProfileInt(const std::string& section, const std::string& entry, int defaultValue)
+{
+    bool ok = false;
+    const long v = ParseLong(Host().GetProfileString(section, entry, std::string()), &ok);
+    return ok ? int(v) : defaultValue;
+}
+
+bool WriteProfileInt(const std::string& section, const std::string& entry, int value)
+{
+    return Host().WriteProfileString(section, entry, Format("%d", value));
+}
+
+FileDialogResult MakeFileDialogResult(const std::string& path, const std::string& defaultExt)
+{
+    FileDialogResult r;
+    r.ok = true;
+    r.path = path;
+    if (!defaultExt.empty() && FileExt(path).empty()) r.path += "." + defaultExt;
+    r.fileName = FileName(r.path);
+    r.title = FileTitle(r.path);
+    r.ext = FileExt(r.path);
+    return r;
+}
+
+std::vector<std::pair<std::string, std::string>> ParseFileFilter(const std::string& filter)
+{
+    // The zero-separated form ends with two zeros; the bar form with "||" or "|".
+    const char separator = filter.find('\0') != std::string::npos ? '\0' : '|';
+    std::vector<std::string> parts;
+    std::string current;
+    for (char c : filter) {
+        if (c == separator) {
+            parts.push_back(current);
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    if (!current.empty()) parts.push_back(current);
+    std::vector<std::pair<std::string, std::string>> out;
+    for (size_t i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].empty() && parts[i + 1].empty()) break;
+        out.emplace_back(parts[i], parts[i + 1]);
+    }
+    return out;
+}
+
+// ---- HostBase ---------------------------------------------------------------------
+
+FileDialogResult HostBase::FileDialog(const FileDialogOptions&) { return {}; }
+bool HostBase::ChooseFolder(const std::string&, std::string&) { return false; }
+bool HostBase::ShellOpen(const std::string&) { return false; }
+
+uint64_t HostBase::TickCount()
+{
+    using namespace std::chrono;
+    return uint64_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+std::string HostBase::CurrentDirectory()
+{
+    std::error_code ec;
+    return std::filesystem::current_path(ec).string();
+}
+
+bool HostBase::SetCurrentDirectory(const std::string& path)
+{
+    std::error_code ec;
+    std::filesystem::current_path(path, ec);
+    return !ec;
+}
+
+std::string HostBase::TempDirectory()
+{
+    std::error_code ec;
+    const auto dir = std::filesystem::temp_directory_path(ec);
+    return ec ? std::string("/tmp") : dir.string();
+}
+
+std::string HostBase::GetProfileString(const std::string& section, const std::string& entry,
+                                       const std::string& defaultValue)
+{
+    const auto it = m_profile.find({section, entry});
+    return it == m_profile.end() ? defaultValue : it->second;
+}
+
+bool HostBase::WriteProfileString(const std::string& section, const std::string& entry, const std::string& value)
+{
+    m_profile[{section, entry}] = value;
+    return true;
+}
+
+int HostBase::RunModal(CDialog& dialog)
+{
+    dialog.InitDialog(true);
+    dialog.EndDialog(IDCANCEL);
+    return IDCANCEL;
+}
+
+bool HostBase::CreateModeless(CDialog& dialog)
+{
+    dialog.InitDialog(false);
+    return true;
+}
+
+void HostBase::DestroyModeless(CDialog&) {}

@@ -1,9 +1,14 @@
-// The host: the services the system's code asks of its desktop (message boxes
-// today; file dialogs, clock, settings and the rest join here). The Qt backend and
+// The host: the services the system's code asks of its desktop. The Qt backend and
 // the scripted test host implement it; system code reaches it through Host().
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <string>
+#include <utility>
+#include <vector>
+
+class CDialog;
 
 // Message-box buttons and icons (low nibble buttons, next nibble icon).
 enum : unsigned {
@@ -24,12 +29,102 @@ enum : unsigned {
 // Standard answer codes.
 enum : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
 
+// File dialog flags.
+enum : unsigned {
+    kHideReadOnly = 0x1,
+    kOverwritePrompt = 0x2,
+    kPathMustExist = 0x4,
+    kFileMustExist = 0x8,
+};
+
+struct FileDialogOptions {
+    bool open = true;        // false: a save dialog
+    std::string title;       // empty: "Open" or "Save As"
+    std::string filter;      // "desc|pattern|...|" or the zero-separated form
+    std::string initialName; // a file name or a full path
+    std::string defaultExt;  // without the dot
+    unsigned flags = kHideReadOnly;
+};
+
+struct FileDialogResult {
+    bool ok = false;
+    std::string path;     // full path
+    std::string fileName; // with extension
+    std::string title;    // without extension
+    std::string ext;      // without the dot
+};
+
+// The parts of a chosen path; a save dialog's default extension is appended
+// when the name has none.
+FileDialogResult MakeFileDialogResult(const std::string& path, const std::string& defaultExt = std::string());
+
+// (description, pattern) pairs of a filter in either of its two forms.
+std::vector<std::pair<std::string, std::string>> ParseFileFilter(const std::string& filter);
+
 class IHost {
 public:
     virtual ~IHost() = default;
-    // Shows a modal message box and returns the button pressed. An empty caption
-    // means the program's title.
+
+    // Modal message box; an empty caption means the program's title.
     virtual int MessageBox(const std::string& text, const std::string& caption, unsigned type) = 0;
+    virtual FileDialogResult FileDialog(const FileDialogOptions& options) = 0;
+    // Folder choice: true with the chosen folder in `folder` (in: the initial one).
+    virtual bool ChooseFolder(const std::string& title, std::string& folder) = 0;
+    // Opens a file or URL with the desktop's own program.
+    virtual bool ShellOpen(const std::string& target) = 0;
+
+    virtual uint64_t TickCount() = 0; // milliseconds since an arbitrary start
+    virtual std::string CurrentDirectory() = 0;
+    virtual bool SetCurrentDirectory(const std::string& path) = 0;
+    virtual std::string TempDirectory() = 0;
+
+    // The settings profile, in place of the registry.
+    virtual std::string GetProfileString(const std::string& section, const std::string& entry,
+                                         const std::string& defaultValue) = 0;
+    virtual bool WriteProfileString(const std::string& section, const std::string& entry,
+                                    const std::string& value) = 0;
+
+    // Processes waiting user-interface events (long loops call it between steps).
+    virtual void PumpEvents() = 0;
+
+    // Dialogs: a modal run returns the end code; a modeless dialog stays until destroyed.
+    virtual int RunModal(CDialog& dialog) = 0;
+    virtual bool CreateModeless(CDialog& dialog) = 0;
+    virtual void DestroyModeless(CDialog& dialog) = 0;
+    // A modeless dialog's controls changed outside any handler (a progress step).
+    virtual void DialogChanged(CDialog& dialog) = 0;
+
+    // The main window, which long operations disable while they run.
+    virtual bool HasMainWindow() = 0;
+    virtual bool IsMainWindowEnabled() = 0;
+    virtual void EnableMainWindow(bool enable) = 0;
+};
+
+// Common behaviour of hosts that run on the real machine: clock, directories, and
+// an in-memory profile. Backends override what they do differently.
+class HostBase : public IHost {
+public:
+    FileDialogResult FileDialog(const FileDialogOptions& options) override;
+    bool ChooseFolder(const std::string& title, std::string& folder) override;
+    bool ShellOpen(const std::string& target) override;
+    uint64_t TickCount() override;
+    std::string CurrentDirectory() override;
+    bool SetCurrentDirectory(const std::string& path) override;
+    std::string TempDirectory() override;
+    std::string GetProfileString(const std::string& section, const std::string& entry,
+                                 const std::string& defaultValue) override;
+    bool WriteProfileString(const std::string& section, const std::string& entry, const std::string& value) override;
+    void PumpEvents() override {}
+    int RunModal(CDialog& dialog) override;
+    bool CreateModeless(CDialog& dialog) override;
+    void DestroyModeless(CDialog& dialog) override;
+    void DialogChanged(CDialog&) override {}
+    bool HasMainWindow() override { return false; }
+    bool IsMainWindowEnabled() override { return false; }
+    void EnableMainWindow(bool) override {}
+
+protected:
+    std::map<std::pair<std::string, std::string>, std::string> m_profile;
 };
 
 // The installed host; a console host (stderr, default answers) until one is set.
@@ -45,6 +140,9 @@ int MessageBox(const std::string& text, unsigned type = MB_OK, const std::string
 
 // The answer a box gives when nobody is there to press a button: OK, else No, else Cancel.
 int DefaultAnswer(unsigned type);
+
+int GetProfileInt(const std::string& section, const std::string& entry, int defaultValue);
+bool WriteProfileInt(const std::string& section, const std::string& entry, int value);
 
 // Installs a host for the lifetime of the object.
 class ScopedHost {

@@ -1,0 +1,168 @@
+// Dialog controls as data: a template lists them, and each live dialog keeps one
+// ControlState per control. The state is the truth: handlers read and change it,
+// and a backend mirrors it on screen (the scripted host simply keeps it).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum class ControlKind {
+    Static,
+    Picture,
+    GroupBox,
+    Edit,          // one line
+    MultiLineEdit, // keeps "\r\n" line ends
+    Button,
+    CheckBox,
+    RadioButton,   // consecutive radio buttons form one set; a set starts at kGroupStart
+    DropDownList,  // combo box without an edit field
+    ComboBox,      // editable combo box
+    ListBox,       // single selection
+    MultiListBox,  // multiple selection
+    TabControl,
+    Tree,          // tree with small icons
+    ProgressBar,
+};
+
+enum ControlStyle : unsigned {
+    kDefaultButton = 0x1,
+    kReadOnly = 0x2,
+    kSorted = 0x4,     // list and combo boxes keep their items sorted
+    kGroupStart = 0x8, // starts a new radio set
+    kVScroll = 0x10,
+    kThreeState = 0x20,
+    kHidden = 0x40,
+    kDisabled = 0x80,
+};
+
+// Notifications a control sends to its dialog.
+enum class Notify {
+    Clicked,     // buttons, check boxes, radio buttons
+    SelChange,   // list, combo and tab selection; tree selection
+    DblClick,    // list boxes and trees
+    EditChange,  // edit text and combo edit text changed by the user
+    KillFocus,
+};
+
+struct ControlTemplate {
+    int id = 0;
+    ControlKind kind = ControlKind::Static;
+    std::string text;
+    int group = 0;      // id of the group box the control sits in (0: none); lays it out
+    unsigned style = 0; // ControlStyle bits
+};
+
+struct DialogTemplate {
+    int id = 0;
+    std::string caption;
+    std::vector<ControlTemplate> controls;
+};
+
+struct TreeNode {
+    int handle = 0;
+    int parent = 0; // 0: a root node
+    std::string text;
+    int image = 0;
+    bool expanded = false;
+    int64_t data = 0;
+};
+
+class ControlState {
+public:
+    ControlState() = default;
+    explicit ControlState(const ControlTemplate& t);
+
+    int id = 0;
+    ControlKind kind = ControlKind::Static;
+    unsigned style = 0;
+    int group = 0;
+
+    // Common state.
+    const std::string& Text() const { return m_text; }
+    void SetText(const std::string& text);
+    bool Enabled() const { return m_enabled; }
+    void Enable(bool enable);
+    bool Visible() const { return m_visible; }
+    void Show(bool show);
+    int Check() const { return m_check; } // 0, 1 or 2 (indeterminate)
+    void SetCheck(int state);
+    int LimitText() const { return m_limitText; } // 0: no limit
+    void SetLimitText(int chars);
+    bool ReadOnly() const { return style & kReadOnly; }
+
+    // List, combo and tab items.
+    int Count() const { return int(m_items.size()); }
+    const std::string& ItemText(int index) const;
+    int AddString(const std::string& text); // sorted controls insert in order; returns the index
+    int InsertString(int index, const std::string& text); // -1 appends
+    int DeleteString(int index);                           // returns the count left, or -1
+    void ResetContent();
+    int FindStringPrefix(int after, const std::string& prefix) const; // case-insensitive; -1 none
+    int FindStringExact(int after, const std::string& text) const;
+    int64_t ItemData(int index) const;
+    bool SetItemData(int index, int64_t data);
+    int CurSel() const { return m_curSel; } // -1: none
+    int SetCurSel(int index);              // -1 clears; returns the index or -1
+    int SelectString(int after, const std::string& prefix); // by prefix; returns the index or -1
+    // Multiple selection.
+    bool IsSelected(int index) const;
+    bool SetSel(int index, bool select); // index -1: every item
+    int SelCount() const;
+    std::vector<int> SelItems() const;
+    int CaretIndex() const { return m_caret; }
+    void SetCaretIndex(int index);
+    int TopIndex() const { return m_topIndex; }
+    void SetTopIndex(int index);
+
+    // Tree.
+    int InsertNode(const std::string& text, int image, int parent = 0); // returns the node handle
+    void DeleteAllNodes();
+    const TreeNode* Node(int handle) const;
+    std::vector<int> Children(int parent) const; // in insertion order
+    bool SetNodeText(int handle, const std::string& text);
+    bool ExpandNode(int handle, bool expand = true);
+    bool SetNodeData(int handle, int64_t data);
+    int SelectedNode() const { return m_selectedNode; }
+    bool SelectNode(int handle);
+    int FirstVisibleNode() const { return m_firstVisible; }
+    bool SetFirstVisibleNode(int handle);
+    int FindNode(const std::string& text) const; // first node with this text, 0 none
+    const std::vector<TreeNode>& Nodes() const { return m_nodes; }
+
+    // Progress bar (32-bit range).
+    void SetRange(int lower, int upper);
+    int RangeLower() const { return m_lower; }
+    int RangeUpper() const { return m_upper; }
+    int Pos() const { return m_pos; }
+    int SetPos(int pos); // returns the previous position
+    int SetStep(int step); // returns the previous step
+    int StepIt(); // advances by the step, wrapping to the lower bound past the upper; returns the previous position
+
+    // Incremented by every change, so a backend mirrors only what changed.
+    uint64_t Revision() const { return m_revision; }
+
+private:
+    void Touch() { ++m_revision; }
+
+    std::string m_text;
+    bool m_enabled = true;
+    bool m_visible = true;
+    int m_check = 0;
+    int m_limitText = 0;
+    std::vector<std::string> m_items;
+    std::vector<int64_t> m_itemData;
+    std::vector<bool> m_selected;
+    int m_curSel = -1;
+    int m_caret = -1;
+    int m_topIndex = 0;
+    std::vector<TreeNode> m_nodes;
+    int m_nextHandle = 1;
+    int m_selectedNode = 0;
+    int m_firstVisible = 0;
+    int m_lower = 0;
+    int m_upper = 100;
+    int m_pos = 0;
+    int m_step = 10;
+    uint64_t m_revision = 0;
+};

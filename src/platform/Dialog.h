@@ -1,0 +1,135 @@
+// Dialogs: a class per dialog with a template of controls, a state per control,
+// handlers by control id and notification, OnInitDialog and a two-way data
+// exchange. The host shows the dialog (modal or modeless); the dialog never sees
+// a widget.
+#pragma once
+
+#include "platform/Controls.h"
+
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+class CDialog;
+
+// Moves member values into controls (filling) or out of them (saving, with
+// validation). The first failure shows its message, puts the focus on the control
+// and stops the exchange: every later call does nothing.
+class DataExchange {
+public:
+    DataExchange(CDialog& dialog, bool saveAndValidate) : m_dialog(dialog), m_save(saveAndValidate) {}
+
+    bool Saving() const { return m_save; }
+    bool Failed() const { return m_failed; }
+    CDialog& Dialog() { return m_dialog; }
+
+    void Text(int id, std::string& value);
+    void Text(int id, int& value);
+    void Text(int id, unsigned& value);
+    void Text(int id, short& value);
+    void Text(int id, unsigned short& value);
+    void Text(int id, float& value);  // shown with 6 significant digits
+    void Text(int id, double& value); // shown with 15 significant digits
+    // Range and length checks apply to the control exchanged last, when saving.
+    void MaxChars(const std::string& value, int maxChars); // also limits the control when filling
+    void MinMax(int value, int minValue, int maxValue);
+    void MinMax(unsigned value, unsigned minValue, unsigned maxValue);
+    void MinMax(float value, float minValue, float maxValue);
+    void MinMax(double value, double minValue, double maxValue);
+    void Radio(int firstId, int& index); // index in the radio set starting at firstId; -1 none
+    void Check(int id, int& state);
+    void ComboString(int id, std::string& value); // filling selects the first item starting with value
+    void ComboIndex(int id, int& index);
+    void ListIndex(int id, int& index);
+    void ListString(int id, std::string& value);
+
+    // Fails the exchange with the dialog's own message, focus on `id` (0: the
+    // control exchanged last). Returns false so callers can `return dx.Fail(...)`.
+    bool Fail(int id, const std::string& message, unsigned type = 0x30 /* exclamation */);
+
+private:
+    bool Active(int id);
+    template <typename T> void Integer(int id, T& value, long long lo, long long hi);
+
+    CDialog& m_dialog;
+    bool m_save;
+    bool m_failed = false;
+    int m_lastId = 0;
+};
+
+class CDialog {
+public:
+    // The template must outlive the dialog (templates are static resource data).
+    explicit CDialog(const DialogTemplate& dialogTemplate);
+    virtual ~CDialog();
+    CDialog(const CDialog&) = delete;
+    CDialog& operator=(const CDialog&) = delete;
+
+    // Runs the dialog modally and returns the code it ended with.
+    int DoModal();
+    // Creates the dialog modeless; false when the host could not.
+    virtual bool Create();
+    virtual bool DestroyWindow();
+    bool IsWindow() const { return m_open; } // shown, modal or modeless
+    bool IsModal() const { return m_modal; }
+
+    virtual bool OnInitDialog(); // default: fills the controls; true
+    virtual void DoDataExchange(DataExchange&) {}
+    bool UpdateData(bool saveAndValidate = true);
+    virtual void OnOK();     // exchange, then EndDialog(IDOK) only when it succeeded
+    virtual void OnCancel(); // EndDialog(IDCANCEL), no exchange
+    void EndDialog(int code);
+    bool Ended() const { return m_ended; }
+    int EndCode() const { return m_endCode; }
+
+    // ---- called by hosts --------------------------------------------------------
+    // Builds fresh control states from the template and runs OnInitDialog.
+    bool InitDialog(bool modal);
+    // A control sent a notification: runs its handler (OK and Cancel have defaults).
+    void Notify(int id, ::Notify code);
+    // Enter: the default button; Escape: Cancel.
+    void PressEnter();
+    void PressEscape();
+    int DefaultButton() const;
+
+    // ---- controls ----------------------------------------------------------------
+    int TemplateId() const { return m_template->id; }
+    const DialogTemplate& Template() const { return *m_template; }
+    const std::string& Caption() const { return m_caption; }
+    void SetCaption(const std::string& caption) { m_caption = caption; }
+    ControlState* Item(int id);
+    const ControlState* Item(int id) const;
+    std::vector<ControlState>& Controls() { return m_controls; }
+    const std::vector<ControlState>& Controls() const { return m_controls; }
+    std::string GetItemText(int id) const;
+    void SetItemText(int id, const std::string& text);
+    void EnableItem(int id, bool enable);
+    bool IsItemEnabled(int id) const;
+    int Focus() const { return m_focus; }
+    void SetFocus(int id) { m_focus = id; }
+    void CenterWindow() { m_centered = true; }
+    bool Centered() const { return m_centered; }
+    // Ids of the radio set that starts at firstId, in template order.
+    std::vector<int> RadioSet(int firstId) const;
+
+    // Host-private pointer for the backend's view of this dialog.
+    void* m_hostView = nullptr;
+
+protected:
+    using Handler = std::function<void()>;
+    void On(int id, ::Notify code, Handler handler) { m_handlers[{id, code}] = std::move(handler); }
+
+private:
+    const DialogTemplate* m_template;
+    std::string m_caption;
+    std::vector<ControlState> m_controls;
+    std::map<std::pair<int, ::Notify>, Handler> m_handlers;
+    bool m_open = false;
+    bool m_modal = false;
+    bool m_ended = false;
+    int m_endCode = 0;
+    int m_focus = 0;
+    bool m_centered = false;
+};
