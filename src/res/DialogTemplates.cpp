@@ -1,0 +1,52 @@
+#include "res/DialogTemplates.h"
+
+#include "res/ResourceIds.h"
+
+#include <map>
+
+namespace {
+
+using K = ControlKind;
+
+std::map<int, DialogTemplate> BuildTemplates()
+{
+    std::map<int, DialogTemplate> t;
+    auto add = [&t](DialogTemplate d) { t.emplace(d.id, std::move(d)); };
+
+    add({kIddProgress, "",
+         {{kIdcProgressBar, K::ProgressBar, "", 0, 0},
+          {kIdcProgressPercent, K::Static, " 0 %", 0, 0},
+          {kIdcProgressStatus, K::Static, "", 0, 0},
+          {2, K::Button, "Cancel", 0, kDefaultButton}}});
+    add({kIddReadWait, "",
+         {{kIdcStatic, K::Static, "Reading data file. This might take few minutes. Please wait...", 0, 0}}});
+    add({kIddSaveWait, "",
+         {{kIdcStatic, K::Static, "Saving data file. This might take few minutes. Please wait...", 0, 0}}});
+    add({kIddHistory, "QTX Data Set History",
+         {{kIdcHistoryText, K::MultiLineEdit, "", 0, kVScroll},
+          {1, K::Button, "OK", 0, kDefaultButton},
+          {kIdcSaveHistory, K::Button, "Save History", 0, 0},
+          {kIdcClearHistory, K::Button, "Clear History", 0, 0},
+          {2, K::Button, "Cancel", 0, 0}}});
+    add({kIddMnemonics, "QTX Mnemonics",
+         {{kIdcMnemonicsText, K::MultiLineEdit, "", 0, kReadOnly | kVScroll},
+          {1, K::Button, "OK", 0, kDefaultButton},
+          {2, K::Button, "Cancel", 0, 0}}});
+    add({kIddAbout, "About Brontelux",
+         {{-2, K::Picture, "128", 0, 0},
+          {-3, K::Static, "BronteluxViewer Version 1.6", 0, 0},
+          {-4, K::Static, "Viewer of borehole acoustic waveform data", 0, 0},
+          {1, K::Button, "OK", 0, kDefaultButton},
+          {-5, K::Static, "Merrowdyne Revezirider", 0, 0}}});
+    return t;
+}
+
+} // namespace
+
+const DialogTemplate& DialogTemplateFor(int id)
+{
+    static const std::map<int, DialogTemplate> templates = BuildTemplates();
+    static const DialogTemplate empty;
+    const auto it = templates.find(id);
+    return it == templates.end() ? empty : it->second;
+}

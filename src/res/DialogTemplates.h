@@ -1,0 +1,7 @@
+// Dialog templates as resource data, looked up by resource id.
+#pragma once
+
+#include "platform/Controls.h"
+
+// The template with this id; an empty template (no controls) for an unknown id.
+const DialogTemplate& DialogTemplateFor(int id);

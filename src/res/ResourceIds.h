@@ -1,0 +1,27 @@
+// Resource ids of the dialog templates and the controls that code addresses.
+#pragma once
+
+enum DialogId : int {
+    kIddAbout = 100,
+    kIddHistory = 145,
+    kIddSaveWait = 32021,
+    kIddProgress = 32038,
+    kIddReadWait = 32041,
+    kIddMnemonics = 32065,
+};
+
+enum ControlId : int {
+    // Progress dialog.
+    kIdcProgressBar = 1003,
+    kIdcProgressPercent = 1004,
+    kIdcProgressStatus = 1005,
+    // Data-set history dialog.
+    kIdcHistoryText = 1102,
+    kIdcSaveHistory = 1103,
+    kIdcClearHistory = 1104,
+    // Mnemonics reminder.
+    kIdcMnemonicsText = 1107,
+};
+
+// Controls nobody addresses (labels, pictures) take ids below zero.
+constexpr int kIdcStatic = -1;
