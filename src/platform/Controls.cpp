@@ -109,7 +109,8 @@ void ControlState::ResetContent()
     m_curSel = -1;
     m_caret = -1;
     m_topIndex = 0;
-    if (kind == ControlKind::DropDownList) m_text.clear();
+    // Both combo kinds empty their edit field with the list, as the system control does.
+    if (kind == ControlKind::DropDownList || kind == ControlKind::ComboBox) m_text.clear();
     Touch();
 }
 

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cfloat>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 
 // ---- CDialog ----------------------------------------------------------------------
@@ -254,7 +255,8 @@ void DataExchange::Text(int id, float& value)
     }
     bool ok = false;
     const double v = ParseDouble(c->Text(), &ok);
-    if (!ok || v > FLT_MAX || v < -FLT_MAX) {
+    // strtod takes "nan" and "inf"; neither is a number a user can mean.
+    if (!ok || !std::isfinite(v) || v > FLT_MAX || v < -FLT_MAX) {
         Fail(id, "Please enter a number.");
         return;
     }
@@ -272,7 +274,7 @@ void DataExchange::Text(int id, double& value)
     }
     bool ok = false;
     const double v = ParseDouble(c->Text(), &ok);
-    if (!ok) {
+    if (!ok || !std::isfinite(v)) {
         Fail(id, "Please enter a number.");
         return;
     }

@@ -2,6 +2,9 @@
 
 #include "platform/Dialog.h"
 #include "platform/Format.h"
+#include "platform/Frame.h"
+#include "platform/PaintScope.h"
+#include "platform/PrintJob.h"
 #include "platform/Path.h"
 
 #include <chrono>
@@ -45,6 +48,10 @@ const std::string& DefaultCaption()
 
 int MessageBox(const std::string& text, unsigned type, const std::string& caption)
 {
+    if (PaintScope::Painting()) {
+        PaintScope::Defer(text, caption, type);
+        return DefaultAnswer(type);
+    }
     return Host().MessageBox(text, caption, type);
 }
 
@@ -163,3 +170,19 @@ bool HostBase::CreateModeless(CDialog& dialog)
 }
 
 void HostBase::DestroyModeless(CDialog&) {}
+
+// The main window is the installed frame's.
+bool HostBase::HasMainWindow() { return Frame() && Frame()->Exists(); }
+bool HostBase::IsMainWindowEnabled() { return HasMainWindow() && Frame()->IsEnabled(); }
+void HostBase::EnableMainWindow(bool enable)
+{
+    if (HasMainWindow()) Frame()->Enable(enable);
+}
+
+std::unique_ptr<IPrintJob> HostBase::CreatePrintJob(const std::string&) { return nullptr; }
+
+void HostBase::SetDialogColors(uint32_t background, uint32_t text)
+{
+    m_dialogBackground = background;
+    m_dialogText = text;
+}

@@ -4,11 +4,13 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 class CDialog;
+class IPrintJob;
 
 // Message-box buttons and icons (low nibble buttons, next nibble icon).
 enum : unsigned {
@@ -98,6 +100,16 @@ public:
     virtual bool HasMainWindow() = 0;
     virtual bool IsMainWindowEnabled() = 0;
     virtual void EnableMainWindow(bool enable) = 0;
+
+    // Printing: the printer set-up, and a job that draws pages (nullptr when the
+    // user cancelled or no printer can be had).
+    virtual bool PrinterSetup() = 0;
+    virtual std::unique_ptr<IPrintJob> CreatePrintJob(const std::string& documentName) = 0;
+
+    // Look of dialogs: background and text colours (0x00BBGGRR).
+    virtual void SetDialogColors(uint32_t background, uint32_t text) = 0;
+    // The organisation under which the settings profile is kept.
+    virtual void SetProfileOrganisation(const std::string& name) = 0;
 };
 
 // Common behaviour of hosts that run on the real machine: clock, directories, and
@@ -119,12 +131,22 @@ public:
     bool CreateModeless(CDialog& dialog) override;
     void DestroyModeless(CDialog& dialog) override;
     void DialogChanged(CDialog&) override {}
-    bool HasMainWindow() override { return false; }
-    bool IsMainWindowEnabled() override { return false; }
-    void EnableMainWindow(bool) override {}
+    bool HasMainWindow() override;
+    bool IsMainWindowEnabled() override;
+    void EnableMainWindow(bool enable) override;
+    bool PrinterSetup() override { return false; }
+    std::unique_ptr<IPrintJob> CreatePrintJob(const std::string& documentName) override;
+    void SetDialogColors(uint32_t background, uint32_t text) override;
+    void SetProfileOrganisation(const std::string& name) override { m_organisation = name; }
+    uint32_t DialogBackground() const { return m_dialogBackground; }
+    uint32_t DialogText() const { return m_dialogText; }
+    const std::string& ProfileOrganisation() const { return m_organisation; }
 
 protected:
     std::map<std::pair<std::string, std::string>, std::string> m_profile;
+    uint32_t m_dialogBackground = 0x00C0C0C0;
+    uint32_t m_dialogText = 0;
+    std::string m_organisation;
 };
 
 // The installed host; a console host (stderr, default answers) until one is set.

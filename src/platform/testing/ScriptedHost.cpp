@@ -3,6 +3,8 @@
 #include "platform/BinaryFile.h"
 #include "platform/Dialog.h"
 #include "platform/Format.h"
+#include "platform/Frame.h"
+#include "platform/PrintJob.h"
 
 #include <algorithm>
 
@@ -219,6 +221,74 @@ void ScriptedHost::EnableMainWindow(bool enable)
     if (enable) ++mainEnableCalls;
     else ++mainDisableCalls;
     mainEnabled = enable;
+    if (Frame() && Frame()->Exists()) Frame()->Enable(enable);
+}
+
+bool ScriptedHost::PrinterSetup()
+{
+    ++printerSetups;
+    return true;
+}
+
+namespace {
+
+// Records each page's operations into the host's list of printed documents.
+class RecordingPrintJob : public IPrintJob {
+public:
+    RecordingPrintJob(std::vector<ScriptedHost::PrintedDocument>& out, DeviceCaps caps) : m_out(out), m_caps(caps) {}
+    ~RecordingPrintJob() override
+    {
+        if (m_index >= 0 && !m_out[size_t(m_index)].ended) Abort();
+    }
+    bool StartDoc(const std::string& name) override
+    {
+        m_out.push_back({name, {}, false, false});
+        m_index = int(m_out.size()) - 1;
+        return true;
+    }
+    bool StartPage() override
+    {
+        if (m_index < 0) return false;
+        m_page = std::make_unique<RecordingDc>(m_caps);
+        return true;
+    }
+    Dc& PageDc() override
+    {
+        if (!m_page) m_page = std::make_unique<RecordingDc>(m_caps);
+        return *m_page;
+    }
+    bool EndPage() override
+    {
+        if (m_index < 0 || !m_page) return false;
+        m_out[size_t(m_index)].pages.push_back(m_page->ops);
+        m_page.reset();
+        return true;
+    }
+    bool EndDoc() override
+    {
+        if (m_index < 0) return false;
+        m_out[size_t(m_index)].ended = true;
+        return true;
+    }
+    void Abort() override
+    {
+        if (m_index >= 0) m_out[size_t(m_index)].aborted = true;
+    }
+    DeviceCaps Caps() const override { return m_caps; }
+
+private:
+    std::vector<ScriptedHost::PrintedDocument>& m_out;
+    DeviceCaps m_caps;
+    int m_index = -1;
+    std::unique_ptr<RecordingDc> m_page;
+};
+
+} // namespace
+
+std::unique_ptr<IPrintJob> ScriptedHost::CreatePrintJob(const std::string&)
+{
+    if (!printerAvailable) return nullptr;
+    return std::make_unique<RecordingPrintJob>(printed, printerCaps);
 }
 
 ShownDialog ScriptedHost::Snapshot(const CDialog& dialog) const
@@ -313,7 +383,9 @@ void ScriptedHost::PumpEvents()
 
 void ScriptedHost::RunActions(CDialog& dialog, DialogScript& script)
 {
-    while (!dialog.Ended() && !script.actions.empty()) {
+    // A handler that destroys its modeless dialog also frees this script: stop
+    // before touching it again.
+    while (!dialog.Ended() && dialog.IsWindow() && !script.actions.empty()) {
         DialogScript::Action& front = script.actions.front();
         if (front.kind == DialogScript::Action::Pumps) {
             if (front.value > 0 && !dialog.IsModal()) return;

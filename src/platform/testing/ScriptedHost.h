@@ -6,6 +6,7 @@
 #pragma once
 
 #include "platform/Controls.h"
+#include "platform/Dc.h"
 #include "platform/Host.h"
 
 #include <deque>
@@ -106,6 +107,16 @@ public:
     int mainEnableCalls = 0;
     int mainDisableCalls = 0;
     bool failModelessCreate = false;
+    int printerSetups = 0;
+    bool printerAvailable = true; // false: CreatePrintJob gives nullptr
+    DeviceCaps printerCaps{4961, 7016, 210, 297, 600, 600}; // A4 at 600 dpi
+    struct PrintedDocument {
+        std::string name;
+        std::vector<std::vector<std::string>> pages; // recorded operations per page
+        bool ended = false;
+        bool aborted = false;
+    };
+    std::vector<PrintedDocument> printed;
 
     // Called with a description of every prompt or action that nothing matched.
     std::function<void(const std::string&)> onUnexpected;
@@ -123,6 +134,8 @@ public:
     int RunModal(CDialog& dialog) override;
     bool CreateModeless(CDialog& dialog) override;
     void DestroyModeless(CDialog& dialog) override;
+    bool PrinterSetup() override;
+    std::unique_ptr<IPrintJob> CreatePrintJob(const std::string& documentName) override;
     bool HasMainWindow() override { return mainWindow; }
     bool IsMainWindowEnabled() override { return mainWindow && mainEnabled; }
     void EnableMainWindow(bool enable) override;

@@ -1,0 +1,252 @@
+#include "platform/Dc.h"
+
+#include "platform/Format.h"
+
+#include <cmath>
+
+namespace {
+
+std::string Hex(Color c) { return Format("#%02X%02X%02X", RedOf(c), GreenOf(c), BlueOf(c)); }
+
+// Scales v by num/den rounding to nearest, as the mapping of a device context does.
+int MulDivRound(int v, int num, int den)
+{
+    if (den == 0) return 0;
+    const long long p = static_cast<long long>(v) * num;
+    const long long q = (p >= 0) == (den > 0) ? (std::llabs(p) + std::llabs(den) / 2) / std::llabs(den)
+                                              : -((std::llabs(p) + std::llabs(den) / 2) / std::llabs(den));
+    return int(q);
+}
+
+} // namespace
+
+Pen Dc::SelectPen(const Pen& pen)
+{
+    const Pen old = m_pen;
+    m_pen = pen;
+    StateChanged(Format("SelectPen(%d,%d,%s)", pen.style, pen.width, Hex(pen.color).c_str()));
+    return old;
+}
+
+Brush Dc::SelectBrush(const Brush& brush)
+{
+    const Brush old = m_brush;
+    m_brush = brush;
+    StateChanged(brush.hollow ? std::string("SelectBrush(hollow)") : "SelectBrush(" + Hex(brush.color) + ")");
+    return old;
+}
+
+Font Dc::SelectFont(const Font& font)
+{
+    const Font old = m_font;
+    m_font = font;
+    StateChanged(Format("SelectFont(%s,%d,%d%s,%d)", font.face.c_str(), font.height, font.weight,
+                        font.italic ? ",italic" : "", font.escapement));
+    return old;
+}
+
+Color Dc::SetTextColor(Color color)
+{
+    const Color old = m_textColor;
+    m_textColor = color;
+    StateChanged("SetTextColor(" + Hex(color) + ")");
+    return old;
+}
+
+Color Dc::SetBkColor(Color color)
+{
+    const Color old = m_bkColor;
+    m_bkColor = color;
+    StateChanged("SetBkColor(" + Hex(color) + ")");
+    return old;
+}
+
+int Dc::SetBkMode(int mode)
+{
+    const int old = m_bkMode;
+    m_bkMode = mode;
+    StateChanged(Format("SetBkMode(%d)", mode));
+    return old;
+}
+
+unsigned Dc::SetTextAlign(unsigned align)
+{
+    const unsigned old = m_textAlign;
+    m_textAlign = align;
+    StateChanged(Format("SetTextAlign(%u)", align));
+    return old;
+}
+
+int Dc::SetMapMode(int mode)
+{
+    const int old = m_mapMode;
+    m_mapMode = mode;
+    StateChanged(Format("SetMapMode(%d)", mode));
+    return old;
+}
+
+Point Dc::SetWindowOrg(int x, int y)
+{
+    const Point old = m_windowOrg;
+    m_windowOrg = {x, y};
+    StateChanged(Format("SetWindowOrg(%d,%d)", x, y));
+    return old;
+}
+
+Size Dc::SetWindowExt(int cx, int cy)
+{
+    const Size old = m_windowExt;
+    if (m_mapMode == MM_ANISOTROPIC && cx != 0 && cy != 0) m_windowExt = {cx, cy};
+    StateChanged(Format("SetWindowExt(%d,%d)", cx, cy));
+    return old;
+}
+
+Point Dc::SetViewportOrg(int x, int y)
+{
+    const Point old = m_viewportOrg;
+    m_viewportOrg = {x, y};
+    StateChanged(Format("SetViewportOrg(%d,%d)", x, y));
+    return old;
+}
+
+Size Dc::SetViewportExt(int cx, int cy)
+{
+    const Size old = m_viewportExt;
+    if (m_mapMode == MM_ANISOTROPIC && cx != 0 && cy != 0) m_viewportExt = {cx, cy};
+    StateChanged(Format("SetViewportExt(%d,%d)", cx, cy));
+    return old;
+}
+
+Point Dc::LPtoDP(Point p) const
+{
+    if (m_mapMode != MM_ANISOTROPIC) return {p.x - m_windowOrg.x + m_viewportOrg.x, p.y - m_windowOrg.y + m_viewportOrg.y};
+    return {MulDivRound(p.x - m_windowOrg.x, m_viewportExt.cx, m_windowExt.cx) + m_viewportOrg.x,
+            MulDivRound(p.y - m_windowOrg.y, m_viewportExt.cy, m_windowExt.cy) + m_viewportOrg.y};
+}
+
+Point Dc::DPtoLP(Point p) const
+{
+    if (m_mapMode != MM_ANISOTROPIC) return {p.x - m_viewportOrg.x + m_windowOrg.x, p.y - m_viewportOrg.y + m_windowOrg.y};
+    return {MulDivRound(p.x - m_viewportOrg.x, m_windowExt.cx, m_viewportExt.cx) + m_windowOrg.x,
+            MulDivRound(p.y - m_viewportOrg.y, m_windowExt.cy, m_viewportExt.cy) + m_windowOrg.y};
+}
+
+Point Dc::MoveTo(int x, int y)
+{
+    const Point old = m_position;
+    m_position = {x, y};
+    return old;
+}
+
+void Dc::LineTo(int x, int y)
+{
+    DoLine(m_position, {x, y});
+    m_position = {x, y};
+}
+
+void Dc::Polyline(const Point* points, int count)
+{
+    if (points && count >= 2) DoPolyline(points, count);
+}
+
+void Dc::Polygon(const Point* points, int count)
+{
+    if (points && count >= 2) DoPolygon(points, count);
+}
+
+void Dc::Rectangle(const Rect& r) { DoRectangle(r); }
+void Dc::FillRect(const Rect& r, Color color) { DoFillRect(r, color); }
+void Dc::SetPixel(int x, int y, Color color) { DoSetPixel(x, y, color); }
+void Dc::TextOut(int x, int y, const std::string& text) { DoTextOut(x, y, text); }
+
+void Dc::StretchImage(const Rect& dest, const Image& source, const Rect& sourceRect)
+{
+    if (source.Empty() || dest.IsEmpty()) return;
+    const Rect src = sourceRect.Intersect({0, 0, source.width, source.height});
+    if (src.IsEmpty()) return;
+    DoStretchImage(dest, source, src);
+}
+
+void Dc::IntersectClipRect(const Rect& r)
+{
+    m_clip = m_clipped ? m_clip.Intersect(r) : r;
+    m_clipped = true;
+    DoClip(&m_clip);
+}
+
+void Dc::ResetClip()
+{
+    m_clipped = false;
+    DoClip(nullptr);
+}
+
+int DeviceCapValue(const DeviceCaps& caps, int index)
+{
+    switch (index) {
+    case HORZRES: return caps.horzRes;
+    case VERTRES: return caps.vertRes;
+    case HORZSIZE: return caps.horzSize;
+    case VERTSIZE: return caps.vertSize;
+    case LOGPIXELSX: return caps.logPixelsX;
+    case LOGPIXELSY: return caps.logPixelsY;
+    default: return 0;
+    }
+}
+
+// ---- RecordingDc -----------------------------------------------------------------------
+
+Size RecordingDc::GetTextExtent(const std::string& text)
+{
+    return {int(text.size()) * charWidth, charHeight};
+}
+
+std::vector<std::string> RecordingDc::OpsStartingWith(const std::string& prefix) const
+{
+    std::vector<std::string> out;
+    for (const auto& op : ops)
+        if (op.compare(0, prefix.size(), prefix) == 0) out.push_back(op);
+    return out;
+}
+
+void RecordingDc::DoLine(Point from, Point to) { ops.push_back(Format("Line(%d,%d,%d,%d)", from.x, from.y, to.x, to.y)); }
+
+void RecordingDc::DoPolyline(const Point* points, int count)
+{
+    std::string op = "Polyline(";
+    for (int i = 0; i < count; ++i) op += Format(i ? ",%d,%d" : "%d,%d", points[i].x, points[i].y);
+    ops.push_back(op + ")");
+}
+
+void RecordingDc::DoPolygon(const Point* points, int count)
+{
+    std::string op = "Polygon(";
+    for (int i = 0; i < count; ++i) op += Format(i ? ",%d,%d" : "%d,%d", points[i].x, points[i].y);
+    ops.push_back(op + ")");
+}
+
+void RecordingDc::DoRectangle(const Rect& r)
+{
+    ops.push_back(Format("Rectangle(%d,%d,%d,%d)", r.left, r.top, r.right, r.bottom));
+}
+
+void RecordingDc::DoFillRect(const Rect& r, Color color)
+{
+    ops.push_back(Format("FillRect(%d,%d,%d,%d,%s)", r.left, r.top, r.right, r.bottom, Hex(color).c_str()));
+}
+
+void RecordingDc::DoSetPixel(int x, int y, Color color) { ops.push_back(Format("SetPixel(%d,%d,%s)", x, y, Hex(color).c_str())); }
+
+void RecordingDc::DoTextOut(int x, int y, const std::string& text) { ops.push_back(Format("TextOut(%d,%d,%s)", x, y, text.c_str())); }
+
+void RecordingDc::DoStretchImage(const Rect& d, const Image& source, const Rect& s)
+{
+    ops.push_back(Format("StretchImage(%d,%d,%d,%d <- %dx%d:%d,%d,%d,%d)", d.left, d.top, d.right, d.bottom, source.width,
+                         source.height, s.left, s.top, s.right, s.bottom));
+}
+
+void RecordingDc::DoClip(const Rect* r)
+{
+    ops.push_back(r ? Format("Clip(%d,%d,%d,%d)", r->left, r->top, r->right, r->bottom) : std::string("Clip()"));
+}
+
+void RecordingDc::StateChanged(const std::string& description) { ops.push_back(description); }

@@ -1,0 +1,93 @@
+#include "platform/Frame.h"
+
+namespace {
+IFrame* g_frame = nullptr;
+
+const MenuItem* FindIn(const std::vector<MenuItem>& items, int id)
+{
+    for (const auto& item : items) {
+        if (item.id == id && !item.IsPopup() && id != 0) return &item;
+        if (const MenuItem* found = FindIn(item.items, id)) return found;
+    }
+    return nullptr;
+}
+} // namespace
+
+IFrame* Frame() { return g_frame; }
+
+IFrame* SetFrame(IFrame* frame)
+{
+    IFrame* previous = g_frame;
+    g_frame = frame;
+    return previous;
+}
+
+void CommandMap::Add(int id, Handler handler, UpdateHandler update)
+{
+    m_entries[id] = {std::move(handler), std::move(update)};
+}
+
+void CommandMap::AddRange(int first, int last, std::function<void(int)> handler,
+                          std::function<void(int, CommandState&)> update)
+{
+    for (int id = first; id <= last; ++id)
+        Add(
+            id, [handler, id] { handler(id); },
+            update ? UpdateHandler([update, id](CommandState& s) { update(id, s); }) : nullptr);
+}
+
+bool CommandMap::Has(int id) const { return m_entries.count(id) != 0; }
+
+bool CommandMap::OnCommand(int id)
+{
+    const auto it = m_entries.find(id);
+    if (it == m_entries.end() || !it->second.handler) return false;
+    it->second.handler();
+    return true;
+}
+
+bool CommandMap::OnUpdateCommand(CommandState& state)
+{
+    const auto it = m_entries.find(state.id);
+    if (it == m_entries.end()) return false;
+    state.enabled = true;
+    if (it->second.update) it->second.update(state);
+    return true;
+}
+
+bool IFrame::RouteCommand(int id)
+{
+    if (!QueryCommand(id).enabled) return false;
+    if (CWnd* child = ActiveChild())
+        if (child->OnCommand(id)) return true;
+    if (m_handler && m_handler->OnCommand(id)) return true;
+    return m_app && m_app->OnCommand(id);
+}
+
+CommandState IFrame::QueryCommand(int id)
+{
+    CommandState state;
+    state.id = id;
+    if (CWnd* child = ActiveChild())
+        if (child->OnUpdateCommand(state)) return state;
+    if (m_handler && m_handler->OnUpdateCommand(state)) return state;
+    if (m_app && m_app->OnUpdateCommand(state)) return state;
+    state.enabled = false; // nobody handles it
+    return state;
+}
+
+std::string MenuItemLabel(const std::string& text)
+{
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\t') break;
+        if (text[i] == '&') {
+            if (i + 1 < text.size() && text[i + 1] == '&') out += '&', ++i;
+            continue;
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+const MenuItem* FindMenuItem(const Menu& menu, int id) { return FindIn(menu.items, id); }

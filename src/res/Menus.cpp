@@ -1,0 +1,139 @@
+#include "res/Menus.h"
+
+#include "res/CommandIds.h"
+
+#include <map>
+
+namespace {
+
+MenuItem Item(const char* text, int id) { return {text, id, {}}; }
+MenuItem Separator() { return {}; }
+MenuItem Popup(const char* text, std::vector<MenuItem> items) { return {text, 0, std::move(items)}; }
+
+MenuItem FileMenu(bool printerSetup)
+{
+    std::vector<MenuItem> items{Item("&Cnv\tCtrl+F1", ID_FILE_CNV), Item("&Lis\tCtrl+F2", ID_FILE_LIS),
+                                Item("&Qtx\tCtrl+F3", ID_FILE_QTX), Separator()};
+    if (printerSetup) {
+        items.push_back(Item("&Printer Setup...", ID_FILE_PRINT_SETUP));
+        items.push_back(Separator());
+    }
+    items.push_back(Item("E&xit", ID_APP_EXIT));
+    return Popup("&File", items);
+}
+
+MenuItem HelpMenu()
+{
+    return Popup("&Help", {Item("&Help Topics", ID_HELP_FINDER), Separator(),
+                           Item("&About BronteluxViewer...", ID_APP_ABOUT)});
+}
+
+MenuItem ViewMenu(bool controlBar)
+{
+    std::vector<MenuItem> items{Item("&Status Bar", ID_VIEW_STATUS_BAR)};
+    if (controlBar) items.push_back(Item("&Control Bar", ID_VIEW_CONTROL_BAR));
+    return Popup("&View", items);
+}
+
+MenuItem WindowMenu()
+{
+    return Popup("&Window", {Item("&Cascade", ID_WINDOW_CASCADE), Item("Tile &Horizontal", ID_WINDOW_TILE_HORZ),
+                             Item("Tile &Vertical", ID_WINDOW_TILE_VERT), Item("Close A&ll", ID_WINDOW_CLOSE_ALL)});
+}
+
+std::map<int, Menu> BuildMenus()
+{
+    std::map<int, Menu> m;
+    m[kMenuStart] = {kMenuStart, {FileMenu(false), ViewMenu(false), HelpMenu()}};
+    m[kMenuCnv] = {kMenuCnv,
+                   {FileMenu(false), ViewMenu(false),
+                    Popup("&Process", {Item("Scan &CNV\tCtrl+C", ID_SCAN_CNV), Separator(),
+                                       Item("Convert CNV\tAlt+C", ID_CONVERT_CNV)}),
+                    HelpMenu()}};
+    m[kMenuLis] = {kMenuLis,
+                   {FileMenu(false), ViewMenu(false),
+                    Popup("&Process", {Item("Scan &Lis\tCtrl+L", ID_SCAN_LIS), Separator(),
+                                       Item("&Lis to Qtx\tAlt+L", ID_LIS_TO_QTX),
+                                       Item("&Qtx to Lis\tCtrl+S", ID_QTX_TO_LIS), Separator(),
+                                       Item("&Dictionary\tAlt+D", ID_DICTIONARY)}),
+                    HelpMenu()}};
+    m[kMenuQtx] = {
+        kMenuQtx,
+        {FileMenu(true), ViewMenu(true), WindowMenu(),
+         Popup("&Display", {Item("&Time\tAlt+T", ID_DISPLAY_TIME), Item("&Frequency\tAlt+F", ID_DISPLAY_FREQUENCY),
+                            Item("&Slowness\tAlt+S", ID_DISPLAY_SLOWNESS), Item("&Azimuth\tAlt+A", ID_DISPLAY_AZIMUTH),
+                            Item("&VDL\tAlt+V", ID_DISPLAY_VDL), Item("&Log\tAlt+L", ID_DISPLAY_LOG),
+                            Item("&Map\tAlt+M", ID_DISPLAY_MAP), Item("&Xplot Map\tAlt+X", ID_DISPLAY_XPLOT)}),
+         Popup("&Process",
+               {Item("Scan &Qtx\tCtrl+S", ID_SCAN_QTX), Separator(), Item("Pop&Up\tCtrl+U", ID_POPUP), Separator(),
+                Item("&QuickLook\tCtrl+Q", ID_PROCESS_QUICKLOOK), Item("&Filter\tCtrl+F", ID_PROCESS_FILTER),
+                Item("&Smooth\tCtrl+S", ID_PROCESS_SMOOTH), Item("P&rofile\tCtrl+R", ID_PROCESS_PROFILE),
+                Item("&Pick\tCtrl+P", ID_PROCESS_PICK), Item("&Dispersion\tCtrl+D", ID_PROCESS_DISPERSION),
+                Item("&TimeSlowness\tCtrl+T", ID_PROCESS_TIMESLOWNESS),
+                Item("Anisot&ropy\tCtrl+R", ID_PROCESS_ANISOTROPY), Item("&Kalman\tCtrl+K", ID_PROCESS_KALMAN)}),
+         Popup("&Utilities", {Item("&Tools\tCtrl+T", ID_UTILITIES_TOOLS), Item("&Header\tCtrl+H", ID_UTILITIES_HEADER)}),
+         HelpMenu()}};
+    m[kMenuReducedQtx] = {kMenuReducedQtx,
+                          {FileMenu(false), ViewMenu(true), WindowMenu(),
+                           Popup("&Process", {Item("Scan &Qtx\tCtrl+S", ID_SCAN_QTX)}), HelpMenu()}};
+    m[kMenuPopup] = {kMenuPopup,
+                     {Item("&Contents", ID_HELP_CONTENTS), Item("&Using Help", ID_HELP_USING_POPUP), Separator(),
+                      Item("Single Receiver", ID_SINGLE_RECEIVER), Separator(), Item("Red Pen", ID_RED_PEN),
+                      Item("Green Pen", ID_GREEN_PEN), Item("Blue Pen", ID_BLUE_PEN), Item("Black Pen", ID_BLACK_PEN),
+                      Item("White Pen", ID_WHITE_PEN), Separator(), Item("Thin Pen", ID_THIN_PEN),
+                      Item("Thick Pen", ID_THICK_PEN), Separator(), Item("White Background", ID_WHITE_BACKGROUND),
+                      Item("Yellow Background", ID_YELLOW_BACKGROUND), Item("Gray Background", ID_GRAY_BACKGROUND),
+                      Separator(), Item("Save Profile", ID_SAVE_PROFILE)}};
+    return m;
+}
+
+std::map<int, ToolBarDef> BuildToolBars()
+{
+    std::map<int, ToolBarDef> t;
+    t[kToolBarCnv] = {kToolBarCnv, {ID_SCAN_CNV, 0, ID_CONVERT_CNV, 0, ID_APP_ABOUT, ID_CONTEXT_HELP}, ToolBarDef::Top};
+    t[kToolBarLis] = {kToolBarLis,
+                      {ID_SCAN_LIS, 0, ID_LIS_TO_QTX, ID_QTX_TO_LIS, 0, ID_APP_ABOUT, ID_CONTEXT_HELP},
+                      ToolBarDef::Top};
+    t[kToolBarQtx] = {kToolBarQtx,
+                      {ID_SCAN_QTX, 0, ID_DISPLAY_TIME, ID_DISPLAY_FREQUENCY, ID_DISPLAY_SLOWNESS, ID_DISPLAY_AZIMUTH,
+                       ID_DISPLAY_VDL, ID_DISPLAY_LOG, ID_DISPLAY_MAP, ID_DISPLAY_XPLOT, 0, ID_PROCESS_QUICKLOOK,
+                       ID_PROCESS_FILTER, ID_PROCESS_SMOOTH, ID_PROCESS_PROFILE, ID_PROCESS_PICK,
+                       ID_PROCESS_DISPERSION, ID_PROCESS_TIMESLOWNESS, 0, ID_UTILITIES_TOOLS, ID_PROCESS_ANISOTROPY,
+                       ID_PROCESS_KALMAN, ID_UTILITIES_HEADER, 0, ID_APP_ABOUT, ID_CONTEXT_HELP},
+                      ToolBarDef::Top};
+    std::vector<int> display{ID_ZOOM_RESET, ID_ZOOM_IN, ID_ZOOM_OUT, 0, ID_POPUP, 0};
+    for (int n = 1; n <= 8; ++n) display.push_back(ReceiverCommand(n));
+    display.push_back(0);
+    for (int n = 9; n <= 13; ++n) display.push_back(ReceiverCommand(n));
+    for (int id : {0, int(ID_DEPTH_ZOOM_IN), int(ID_DEPTH_ZOOM_OUT), int(ID_DATA_ZOOM_IN), int(ID_DATA_ZOOM_OUT), 0,
+                   int(ID_MNEMONICS)})
+        display.push_back(id);
+    t[kToolBarDisplay] = {kToolBarDisplay, display, ToolBarDef::Left};
+    return t;
+}
+
+} // namespace
+
+const Menu& MenuResourceFor(int id)
+{
+    static const std::map<int, Menu> menus = BuildMenus();
+    static const Menu empty;
+    const auto it = menus.find(id);
+    return it == menus.end() ? empty : it->second;
+}
+
+const ToolBarDef& ToolBarResourceFor(int id)
+{
+    static const std::map<int, ToolBarDef> toolBars = BuildToolBars();
+    static const ToolBarDef empty;
+    const auto it = toolBars.find(id);
+    return it == toolBars.end() ? empty : it->second;
+}
+
+const std::vector<Accelerator>& AcceleratorTable()
+{
+    // Only the two help keys reach a handler; the editing and pane keys of the
+    // table have none here, so they are left out.
+    static const std::vector<Accelerator> table{{VK_F1, 0, ID_HELP}, {VK_F1, kModShift, ID_CONTEXT_HELP}};
+    return table;
+}

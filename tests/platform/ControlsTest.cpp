@@ -1,0 +1,299 @@
+#include "platform/Controls.h"
+#include "support/HostFixture.h"
+#include "TestDialog.h"
+
+namespace {
+
+ControlState Make(ControlKind kind, unsigned style = 0)
+{
+    ControlTemplate t;
+    t.id = 1;
+    t.kind = kind;
+    t.style = style;
+    return ControlState(t);
+}
+
+std::vector<std::string> Items(const ControlState& c)
+{
+    std::vector<std::string> out;
+    for (int i = 0; i < c.Count(); ++i) out.push_back(c.ItemText(i));
+    return out;
+}
+
+// ---- lists and combos ----------------------------------------------------------------
+
+TEST(ComboBox, SortedKeepsCaseInsensitiveOrderAndSelectsByPrefix)
+{
+    ControlState c = Make(ControlKind::ComboBox, kSorted);
+    EXPECT_EQ(c.AddString("delta"), 0);
+    EXPECT_EQ(c.AddString("Alpha"), 0);
+    EXPECT_EQ(c.AddString("charlie"), 1);
+    EXPECT_EQ(c.AddString("Bravo"), 1);
+    EXPECT_EQ(Items(c), (std::vector<std::string>{"Alpha", "Bravo", "charlie", "delta"}));
+
+    EXPECT_EQ(c.SelectString(-1, "CH"), 2);
+    EXPECT_EQ(c.Text(), "charlie");
+    EXPECT_EQ(c.SelectString(-1, "zulu"), -1);
+    EXPECT_EQ(c.CurSel(), 2);
+    EXPECT_EQ(c.FindStringPrefix(3, "a"), 0); // the search wraps past the end
+    EXPECT_EQ(c.FindStringExact(-1, "BRAVO"), 1);
+    EXPECT_EQ(c.FindStringExact(-1, "Brav"), -1);
+
+    // Clearing the selection keeps the typed text of an editable combo only;
+    // emptying the list empties it too.
+    c.SetCurSel(-1);
+    EXPECT_EQ(c.Text(), "charlie");
+    c.ResetContent();
+    EXPECT_EQ(c.Count(), 0);
+    EXPECT_EQ(c.Text(), "");
+    ControlState list = Make(ControlKind::DropDownList);
+    for (const char* s : {"Feet", "meters", "Alpha"}) list.AddString(s);
+    EXPECT_EQ(Items(list), (std::vector<std::string>{"Feet", "meters", "Alpha"}));
+    list.SetCurSel(1);
+    EXPECT_EQ(list.Text(), "meters");
+    list.SetCurSel(-1);
+    EXPECT_EQ(list.Text(), "");
+}
+
+TEST(ListBox, SelectionAndItemDataFollowInsertsAndDeletes)
+{
+    struct Case {
+        int selected;
+        int deleted;
+        int countLeft; // -1: nothing deleted
+        int selectedAfter;
+    };
+    const Case cases[] = {
+        {2, 0, 3, 1}, {2, 2, 3, -1}, {2, 3, 3, 2}, {2, 4, -1, 2}, {-1, 1, 3, -1},
+    };
+    for (const auto& c : cases) {
+        ControlState list = Make(ControlKind::ListBox);
+        for (const char* s : {"a", "b", "c", "d"}) list.AddString(s);
+        for (int i = 0; i < 4; ++i) list.SetItemData(i, 100 + i);
+        list.SetCurSel(c.selected);
+        EXPECT_EQ(list.DeleteString(c.deleted), c.countLeft) << c.deleted;
+        EXPECT_EQ(list.CurSel(), c.selectedAfter) << c.deleted;
+        if (c.selectedAfter >= 0) {
+            EXPECT_EQ(list.ItemData(c.selectedAfter), 102);
+        }
+    }
+
+    ControlState list = Make(ControlKind::ListBox);
+    for (const char* s : {"a", "b"}) list.AddString(s);
+    EXPECT_EQ(list.SetCurSel(1), 1);
+    list.InsertString(0, "z");
+    EXPECT_EQ(list.CurSel(), 2);
+    EXPECT_EQ(list.ItemText(list.CurSel()), "b");
+    EXPECT_EQ(list.SetCurSel(7), -1);
+    EXPECT_EQ(list.CurSel(), -1);
+    EXPECT_EQ(list.ItemData(9), -1);
+    EXPECT_FALSE(list.SetItemData(9, 1));
+}
+
+TEST(ListBox, MultipleSelection)
+{
+    ControlState list = Make(ControlKind::MultiListBox);
+    for (const char* s : {"a", "b", "c", "d", "e"}) list.AddString(s);
+    EXPECT_TRUE(list.SetSel(1, true));
+    EXPECT_TRUE(list.SetSel(3, true));
+    EXPECT_FALSE(list.SetSel(9, true));
+    EXPECT_EQ(list.SelCount(), 2);
+    EXPECT_EQ(list.SelItems(), (std::vector<int>{1, 3}));
+    list.SetCaretIndex(3);
+    EXPECT_EQ(list.CaretIndex(), 3);
+
+    list.DeleteString(1); // the flags move with their items
+    EXPECT_EQ(list.SelItems(), (std::vector<int>{2}));
+    EXPECT_TRUE(list.IsSelected(2));
+    EXPECT_EQ(list.ItemText(2), "d");
+
+    list.SetCaretIndex(3);
+    list.DeleteString(3);
+    EXPECT_EQ(list.CaretIndex(), 2);
+
+    list.SetSel(-1, true);
+    EXPECT_EQ(list.SelCount(), 3);
+    list.SetSel(-1, false);
+    EXPECT_EQ(list.SelCount(), 0);
+}
+
+// ---- tree and progress bar ----------------------------------------------------------------
+
+TEST(Tree, NodesKeepParentsImagesAndState)
+{
+    ControlState tree = Make(ControlKind::Tree);
+    const int tool = tree.InsertNode("Tool", 0);
+    const int receivers = tree.InsertNode("Receivers", 1, tool);
+    const int sources = tree.InsertNode("Transmitters", 2, tool);
+    const int r1 = tree.InsertNode("R1", 3, receivers);
+    const int loose = tree.InsertNode("Loose", 4, 999); // a missing parent makes a root
+    EXPECT_EQ(tree.Children(0), (std::vector<int>{tool, loose}));
+    EXPECT_EQ(tree.Children(tool), (std::vector<int>{receivers, sources}));
+    EXPECT_EQ(tree.Node(r1)->parent, receivers);
+    EXPECT_EQ(tree.Node(r1)->image, 3);
+
+    EXPECT_TRUE(tree.ExpandNode(tool));
+    EXPECT_TRUE(tree.Node(tool)->expanded);
+    EXPECT_TRUE(tree.ExpandNode(tool, false));
+    EXPECT_FALSE(tree.Node(tool)->expanded);
+    EXPECT_TRUE(tree.SetNodeText(sources, "Sources"));
+    EXPECT_EQ(tree.FindNode("Sources"), sources);
+    EXPECT_EQ(tree.FindNode("Transmitters"), 0);
+    EXPECT_TRUE(tree.SetNodeData(r1, 77));
+    EXPECT_EQ(tree.Node(r1)->data, 77);
+
+    EXPECT_TRUE(tree.SelectNode(r1));
+    EXPECT_FALSE(tree.SelectNode(999));
+    EXPECT_EQ(tree.SelectedNode(), r1);
+    EXPECT_TRUE(tree.SetFirstVisibleNode(receivers));
+    EXPECT_FALSE(tree.SetFirstVisibleNode(999));
+    EXPECT_EQ(tree.FirstVisibleNode(), receivers);
+    for (int handle : {999, 0}) {
+        EXPECT_FALSE(tree.ExpandNode(handle));
+        EXPECT_FALSE(tree.SetNodeText(handle, "x"));
+    }
+
+    tree.DeleteAllNodes();
+    EXPECT_TRUE(tree.Nodes().empty());
+    EXPECT_EQ(tree.SelectedNode(), 0);
+    EXPECT_EQ(tree.FirstVisibleNode(), 0);
+}
+
+TEST(ProgressBar, ThirtyTwoBitRangeAndWrappingSteps)
+{
+    ControlState bar = Make(ControlKind::ProgressBar);
+    bar.SetRange(0, 200000);
+    EXPECT_EQ(bar.SetPos(150000), 0);
+    EXPECT_EQ(bar.SetPos(250000), 150000);
+    EXPECT_EQ(bar.Pos(), 200000);
+    EXPECT_EQ(bar.SetStep(50000), 10);
+    bar.SetPos(100000);
+    EXPECT_EQ(bar.StepIt(), 100000);
+    EXPECT_EQ(bar.StepIt(), 150000);
+    EXPECT_EQ(bar.Pos(), 200000); // reaching the upper bound is not past it
+    bar.StepIt();
+    EXPECT_EQ(bar.Pos(), 50000);
+
+    struct Case {
+        int lower, upper, pos, step, after;
+    };
+    const Case cases[] = {
+        {100, 200, 190, 30, 120},
+        {100, 200, 190, 10, 200},
+        {0, 100, 95, 10, 5},
+        {-50, 50, 40, 20, -40},
+    };
+    for (const auto& c : cases) {
+        ControlState b = Make(ControlKind::ProgressBar);
+        b.SetRange(c.lower, c.upper);
+        b.SetPos(c.pos);
+        b.SetStep(c.step);
+        EXPECT_EQ(b.StepIt(), c.pos);
+        EXPECT_EQ(b.Pos(), c.after) << c.lower << ".." << c.upper << " +" << c.step;
+    }
+    bar.SetRange(0, 10); // a narrower range pulls the position in
+    EXPECT_EQ(bar.Pos(), 10);
+}
+
+// ---- every kind in one dialog -------------------------------------------------------------
+
+enum : int {
+    kLabel = 9801, kLogo, kFrame, kDepth, kMemo, kGo, kGrid, kOnly, kUnits, kCurve, kRuns, kTraces, kTabs, kTree, kBar
+};
+
+const DialogTemplate kAllTemplate{9021, "All controls",
+                                  {{kLabel, ControlKind::Static, "Depth:", 0, 0},
+                                   {kLogo, ControlKind::Picture, "", 0, 0},
+                                   {kFrame, ControlKind::GroupBox, "Display", 0, 0},
+                                   {kDepth, ControlKind::Edit, "", kFrame, 0},
+                                   {kMemo, ControlKind::MultiLineEdit, "", kFrame, 0},
+                                   {kGo, ControlKind::Button, "Go", 0, 0},
+                                   {kGrid, ControlKind::CheckBox, "Grid", 0, kThreeState},
+                                   {kOnly, ControlKind::RadioButton, "Only", 0, kGroupStart},
+                                   {kUnits, ControlKind::DropDownList, "", 0, 0},
+                                   {kCurve, ControlKind::ComboBox, "", 0, kSorted},
+                                   {kRuns, ControlKind::ListBox, "", 0, 0},
+                                   {kTraces, ControlKind::MultiListBox, "", 0, 0},
+                                   {kTabs, ControlKind::TabControl, "", 0, 0},
+                                   {kTree, ControlKind::Tree, "", 0, 0},
+                                   {kBar, ControlKind::ProgressBar, "", 0, 0},
+                                   {IDOK, ControlKind::Button, "OK", 0, 0}}};
+
+using DialogControlsTest = HostTest;
+
+TEST_F(DialogControlsTest, EveryKindOfControlWorksInADialog)
+{
+    TestDlg dlg(kAllTemplate);
+    std::vector<std::string> log;
+    int receivers = 0;
+    dlg.init = [&](TestDlg& d) {
+        for (const char* s : {"Feet", "Meters"}) d.Item(kUnits)->AddString(s);
+        for (const char* s : {"DTC", "amp"}) d.Item(kCurve)->AddString(s);
+        for (const char* s : {"run1", "run2"}) d.Item(kRuns)->AddString(s);
+        for (const char* s : {"T0", "T1", "T2"}) d.Item(kTraces)->AddString(s);
+        for (const char* s : {"Waveforms", "Semblance"}) d.Item(kTabs)->AddString(s);
+        const int tool = d.Item(kTree)->InsertNode("Tool", 0);
+        receivers = d.Item(kTree)->InsertNode("Receivers", 1, tool);
+        d.Item(kBar)->SetRange(0, 200000);
+        d.SetCaption("All controls - run1");
+        d.EnableItem(kGo, false);
+        d.Item(kLogo)->Show(false);
+        d.SetFocus(kMemo);
+        d.CenterWindow();
+    };
+    dlg.On(kTabs, Notify::SelChange, [&] { log.push_back("tab " + dlg.Item(kTabs)->ItemText(dlg.Item(kTabs)->CurSel())); });
+    dlg.On(kTree, Notify::SelChange, [&] { log.push_back("node " + dlg.Item(kTree)->Node(dlg.Item(kTree)->SelectedNode())->text); });
+    dlg.On(kTree, Notify::DblClick, [&] { dlg.Item(kTree)->ExpandNode(dlg.Item(kTree)->SelectedNode()); });
+    dlg.On(kOnly, Notify::Clicked, [&] { log.push_back("radio"); });
+    host.ScriptDialog(9021)
+        .Type(kMemo, "line1\r\nline2")
+        .Check(kGrid, 2)
+        .Radio(kOnly)
+        .SelectText(kUnits, "Meters")
+        .Type(kCurve, "DT")
+        .DoubleClick(kRuns, 1)
+        .SelectMany(kTraces, {0, 2})
+        .Select(kTabs, 1)
+        .DoubleClickNode(kTree, "Receivers")
+        .Inspect([](CDialog& d) { d.Item(kBar)->SetPos(120000); })
+        .Press(IDOK);
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(log, (std::vector<std::string>{"radio", "tab Semblance", "node Receivers"}));
+
+    const ShownDialog* shown = host.LastDialog(9021);
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->caption, "All controls - run1");
+    EXPECT_TRUE(shown->centered);
+    EXPECT_EQ(shown->focus, kMemo);
+    EXPECT_EQ(shown->Item(kLabel)->Text(), "Depth:");
+    EXPECT_EQ(shown->Item(kFrame)->Text(), "Display");
+    EXPECT_EQ(shown->Item(kDepth)->group, kFrame);
+    EXPECT_FALSE(shown->Item(kLogo)->Visible());
+    EXPECT_FALSE(shown->Item(kGo)->Enabled());
+    EXPECT_EQ(shown->Item(kMemo)->Text(), "line1\r\nline2");
+    EXPECT_EQ(shown->Item(kGrid)->Check(), 2);
+    EXPECT_EQ(shown->Item(kOnly)->Check(), 1);
+    EXPECT_EQ(shown->Item(kUnits)->Text(), "Meters");
+    EXPECT_EQ(shown->Item(kCurve)->Text(), "DT");
+    EXPECT_EQ(shown->Item(kCurve)->CurSel(), -1);
+    EXPECT_EQ(Items(*shown->Item(kCurve)), (std::vector<std::string>{"amp", "DTC"}));
+    EXPECT_EQ(shown->Item(kRuns)->CurSel(), 1);
+    EXPECT_EQ(shown->Item(kTraces)->SelItems(), (std::vector<int>{0, 2}));
+    EXPECT_EQ(shown->Item(kTraces)->CaretIndex(), 2);
+    EXPECT_EQ(shown->Item(kTabs)->CurSel(), 1);
+    EXPECT_EQ(shown->Item(kTree)->SelectedNode(), receivers);
+    EXPECT_TRUE(shown->Item(kTree)->Node(receivers)->expanded);
+    EXPECT_EQ(shown->Item(kBar)->Pos(), 120000);
+
+    // A fresh run starts from the template again.
+    host.ScriptDialog(9021).Inspect([](CDialog& d) {
+        EXPECT_TRUE(d.Item(kGo)->Enabled());
+        EXPECT_EQ(d.Item(kMemo)->Text(), "");
+    }).Press(IDOK);
+    dlg.init = nullptr;
+    dlg.DoModal();
+    EXPECT_EQ(host.LastDialog(9021)->caption, "All controls");
+    EXPECT_EQ(host.LastDialog(9021)->focus, kDepth); // the first control that takes focus
+}
+
+} // namespace
