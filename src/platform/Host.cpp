@@ -26,18 +26,24 @@ public:
     }
 };
 
-ConsoleHost g_consoleHost;
-IHost* g_host = &g_consoleHost;
+// Never destroyed: objects with static storage (the application object) may still
+// show a box while the program exits.
+ConsoleHost& TheConsoleHost()
+{
+    static ConsoleHost* host = new ConsoleHost;
+    return *host;
+}
+IHost* g_host = nullptr;
 
 } // namespace
 
-IHost& Host() { return *g_host; }
+IHost& Host() { return g_host ? *g_host : TheConsoleHost(); }
 
 IHost* SetHost(IHost* host)
 {
     IHost* previous = g_host;
-    g_host = host ? host : &g_consoleHost;
-    return previous == &g_consoleHost ? nullptr : previous;
+    g_host = host;
+    return previous;
 }
 
 const std::string& DefaultCaption()

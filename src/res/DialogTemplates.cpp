@@ -38,6 +38,15 @@ std::map<int, DialogTemplate> BuildTemplates()
           {-4, K::Static, "Viewer of borehole acoustic waveform data", 0, 0},
           {1, K::Button, "OK", 0, kDefaultButton},
           {-5, K::Static, "Merrowdyne Revezirider", 0, 0}}});
+    add({kIddSplash, "",
+         {{-2, K::Picture, "143", 0, 0},
+          {-3, K::Static, "BronteluxViewer 1.6", 0, 0},
+          {-4, K::Static, "Borehole acoustic waveform viewer", 0, 0},
+          {-5, K::Static,
+           "This program converts, displays, plots and processes\r\nborehole acoustic waveform data.\r\n"
+           "Check every result against the original recordings\r\nbefore it is used.",
+           0, 0},
+          {-6, K::Static, "Merrowdyne Revezirider", 0, 0}}});
     return t;
 }
 

@@ -6,6 +6,7 @@ enum DialogId : int {
     kIddHistory = 145,
     kIddSaveWait = 32021,
     kIddProgress = 32038,
+    kIddSplash = 32060,
     kIddReadWait = 32041,
     kIddMnemonics = 32065,
 };

@@ -1,0 +1,131 @@
+#include "app/SettingsGroups.h"
+
+namespace {
+constexpr double kDefaultTopDepth = 1.0;
+constexpr double kDefaultBottomDepth = 50000.0;
+constexpr const char* kSlownessTitleFeet = "Slowness range [uSec/ft]";
+} // namespace
+
+void DisplayOptionBlock::SetDefaults()
+{
+    *this = DisplayOptionBlock{};
+    currentMode = -1;
+    zoomFactor1 = zoomFactor2 = zoomFactor3 = 1.0f;
+    receiverAvailable.fill(1);
+    receiverShown.fill(1);
+    blackPen = 1;
+    penColourChanged = 1;
+    thickPen = 1;
+    penWidthChanged = 1;
+    whiteBackground = 1;
+    backgroundChanged = 1;
+    redrawRequest = 1;
+    profileOption = 1;
+    singleReceiver = 1;
+}
+
+void ConvertCnvValues::SetDefaults()
+{
+    *this = ConvertCnvValues{};
+}
+
+void DomainSetupGroup::SetDefaults()
+{
+    *this = DomainSetupGroup{};
+    topDepth = kDefaultTopDepth;
+    bottomDepth = kDefaultBottomDepth;
+    depthFrame = 1.0;
+    freqStart = 0.0f;
+    freqStop = 10000.0f;
+    timeStart = 0.0f;
+    timeStop = 5000.0f;
+    slowMin = 40.0f;
+    slowMax = 240.0f;
+    azimMin = 0.0f;
+    azimMax = 360.0f;
+    slownessTitle = kSlownessTitleFeet;
+    domain = "Time";
+}
+
+void VdlSetupGroup::SetDefaults()
+{
+    *this = VdlSetupGroup{};
+    topDepth = kDefaultTopDepth;
+    bottomDepth = kDefaultBottomDepth;
+    depthScale = 480.0f;
+    freqStart = 0.0f;
+    freqStop = 10000.0f;
+    timeStart = 0.0f;
+    timeStop = 5000.0f;
+    slowMin = 40.0f;
+    slowMax = 240.0f;
+    azimMin = 0.0f;
+    azimMax = 360.0f;
+    slownessTitle = kSlownessTitleFeet;
+    domain = "Time";
+    colour = "Black";
+    type = "VDL";
+    palette = "Color";
+}
+
+void SemblanceMapSetupGroup::SetDefaults()
+{
+    *this = SemblanceMapSetupGroup{};
+    topDepth = kDefaultTopDepth;
+    bottomDepth = kDefaultBottomDepth;
+    timeStart = 0.0f;
+    timeStop = 1000.0f;
+    slowMin = 40.0f;
+    slowMax = 240.0f;
+    slownessTitle = kSlownessTitleFeet;
+    colour = "Brown";
+    type = "VDL";
+    palette = "Color";
+}
+
+void XPlotDatumFlags::SetDefaults()
+{
+    *this = XPlotDatumFlags{};
+}
+
+void XPlotSetupGroup::SetDefaults()
+{
+    *this = XPlotSetupGroup{};
+    topDepth = kDefaultTopDepth;
+    bottomDepth = kDefaultBottomDepth;
+    freqMin = 1000.0f;
+    freqMax = 3000.0f;
+    slowMin = 80.0f;
+    slowMax = 480.0f;
+    slownessTitle = kSlownessTitleFeet;
+}
+
+void LogSetupGroup::SetDefaults()
+{
+    *this = LogSetupGroup{}; // also releases the plot items of a used group
+    depthTrackOn = 0;
+    depthTrackOff = 1;
+    english = 1;
+    metric = 0;
+    backBlue = 1;
+    depthScale = 480.0f;
+    for (int i = 0; i < 4; ++i)
+        trackWidth[static_cast<size_t>(i)] = 4.0f;
+    itemPens = {{{"Brown", "Bold"}, {"Blue", "Bold"}, {"White", "Bold"}}};
+}
+
+void UtilitiesSetupGroup::SetDefaults()
+{
+    *this = UtilitiesSetupGroup{};
+    taskName = "Extract Item(s)";
+    primaryStartDepth = secondaryStartDepth = densityStartDepth = kDefaultTopDepth;
+    primaryStopDepth = secondaryStopDepth = densityStopDepth = kDefaultBottomDepth;
+    // The dialog refuses a decimation outside 1..10 even for tasks that ignore it,
+    // so the start value must be one it accepts.
+    decimation = 1;
+}
+
+void DormantSetupGroups::SetDefaults()
+{
+    *this = DormantSetupGroups{};
+}
