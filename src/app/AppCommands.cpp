@@ -11,6 +11,7 @@
 #include "platform/Wnd.h"
 #include "res/CommandIds.h"
 #include "res/Menus.h"
+#include "res/StringTable.h"
 
 namespace {
 
@@ -46,6 +47,7 @@ bool CViewerApp::InitInstance()
     m_modes[4] = {kMenuReducedQtx, 128, kToolBarDisplay, false};
     frame->SetMenu(MenuResourceFor(kMenuStart));
     frame->SetAccelerators(AcceleratorTable());
+    SetCommandPromptSource([](int id) { return LoadString(unsigned(id)); });
 
     m_controlBar = 1;
     frame->Update();

@@ -99,7 +99,7 @@ void CMainFrame::OnClose()
         return;
     WindowPlacement placement;
     if (Frame()->GetPlacement(placement)) {
-        placement.flags = Frame()->IsZoomed() ? WPF_RESTORETOMAXIMIZED : 0;
+        placement.flags = Frame()->IsZoomed() ? unsigned(WPF_RESTORETOMAXIMIZED) : 0u;
         WriteWindowPlacement(placement);
     }
     Frame()->Destroy();

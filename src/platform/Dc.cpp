@@ -81,6 +81,8 @@ int Dc::SetMapMode(int mode)
 {
     const int old = m_mapMode;
     m_mapMode = mode;
+    // Text mode is one to one: a later switch to anisotropic starts from there.
+    if (mode == MM_TEXT) m_windowExt = m_viewportExt = {1, 1};
     StateChanged(Format("SetMapMode(%d)", mode));
     return old;
 }

@@ -2,6 +2,7 @@
 
 namespace {
 IFrame* g_frame = nullptr;
+std::function<std::string(int)> g_promptSource;
 
 const MenuItem* FindIn(const std::vector<MenuItem>& items, int id)
 {
@@ -14,6 +15,9 @@ const MenuItem* FindIn(const std::vector<MenuItem>& items, int id)
 } // namespace
 
 IFrame* Frame() { return g_frame; }
+
+void SetCommandPromptSource(std::function<std::string(int id)> source) { g_promptSource = std::move(source); }
+std::string CommandPrompt(int id) { return g_promptSource ? g_promptSource(id) : std::string(); }
 
 IFrame* SetFrame(IFrame* frame)
 {

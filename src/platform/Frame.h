@@ -179,6 +179,11 @@ private:
     IFrame* m_previous;
 };
 
+// Status-bar prompt and tool tip of a command ("prompt\ntip"), as the program's
+// resources give them; the application installs the source at start-up.
+void SetCommandPromptSource(std::function<std::string(int id)> source);
+std::string CommandPrompt(int id);
+
 // The text of a menu item without '&' and without the key label after "\t".
 std::string MenuItemLabel(const std::string& text);
 // Finds the item with this command id anywhere in the menu (nullptr when absent).

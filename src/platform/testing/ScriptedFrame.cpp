@@ -63,7 +63,11 @@ void ScriptedWindow::SetScrollInfo(int bar, const ScrollInfo& info, bool)
 
 std::unique_ptr<Dc> ScriptedWindow::BackingDc() { return std::make_unique<BackingRecorder>(*this); }
 
-void ScriptedWindow::SetTimer(unsigned id, unsigned milliseconds) { timers[id] = std::max(milliseconds, 1u); }
+void ScriptedWindow::SetTimer(unsigned id, unsigned milliseconds)
+{
+    timers[id] = std::max(milliseconds, 1u);
+    timerDue.erase(id); // counts from now, not from an earlier setting
+}
 
 // ---- ScriptedFrame ------------------------------------------------------------------------
 
@@ -72,7 +76,7 @@ ScriptedFrame::ScriptedFrame() = default;
 ScriptedFrame::~ScriptedFrame()
 {
     // Windows still open are destroyed with the frame, as a closing frame does.
-    while (!m_windows.empty()) DestroyChild(m_windows.back()->window);
+    ScriptedFrame::Destroy();
 }
 
 bool ScriptedFrame::Create(const std::string& frameTitle, IFrameHandler* handler, IAppHandler* app)
@@ -91,6 +95,9 @@ bool ScriptedFrame::Create(const std::string& frameTitle, IFrameHandler* handler
 
 void ScriptedFrame::Destroy()
 {
+    // Children go down with the frame: none is activated on the way.
+    active = nullptr;
+    m_activation.clear();
     while (!m_windows.empty()) DestroyChild(m_windows.back()->window);
     exists = false;
 }
@@ -193,7 +200,7 @@ bool ScriptedFrame::CreateChild(CWnd& window, const WindowClass& windowClass, co
         return false;
     }
     CWnd* previous = active;
-    active = &window;
+    Activated(window);
     if (previous) previous->OnMDIActivate(false);
     window.OnSize(impl->zoomed ? SIZE_MAXIMIZED : SIZE_RESTORED, impl->clientWidth, impl->clientHeight);
     window.OnMDIActivate(true);
@@ -208,8 +215,10 @@ void ScriptedFrame::DestroyChild(CWnd& window)
     if (it == m_windows.end()) return;
     std::unique_ptr<ScriptedWindow> impl = std::move(*it);
     m_windows.erase(it);
+    m_activation.erase(std::remove(m_activation.begin(), m_activation.end(), &window), m_activation.end());
     const bool wasActive = active == &window;
-    if (wasActive) active = m_windows.empty() ? nullptr : &m_windows.back()->window;
+    // As MDI does, the child that was active before it takes over.
+    if (wasActive) active = m_activation.empty() ? nullptr : m_activation.back();
     window.Detach(); // may delete the window object
     if (wasActive && active) active->OnMDIActivate(true);
 }
@@ -218,9 +227,16 @@ void ScriptedFrame::ActivateChild(CWnd& window)
 {
     if (!WindowOf(window) || active == &window) return;
     CWnd* previous = active;
-    active = &window;
+    Activated(window);
     if (previous) previous->OnMDIActivate(false);
     window.OnMDIActivate(true);
+}
+
+void ScriptedFrame::Activated(CWnd& window)
+{
+    m_activation.erase(std::remove(m_activation.begin(), m_activation.end(), &window), m_activation.end());
+    m_activation.push_back(&window);
+    active = &window;
 }
 
 std::vector<CWnd*> ScriptedFrame::Children() const

@@ -28,7 +28,11 @@ public:
     std::string Caption() const override { return caption; }
     std::unique_ptr<Dc> BackingDc() override;
     void SetTimer(unsigned id, unsigned milliseconds) override;
-    void KillTimer(unsigned id) override { timers.erase(id); }
+    void KillTimer(unsigned id) override
+    {
+        timers.erase(id);
+        timerDue.erase(id);
+    }
     Point ClientToScreen(Point p) const override { return {p.x + screenX, p.y + screenY}; }
 
     // Paints now, whether invalid or not.
@@ -149,6 +153,9 @@ public:
 private:
     void Fire(uint64_t now);
 
+    void Activated(CWnd& window);
+
     std::vector<std::unique_ptr<ScriptedWindow>> m_windows; // creation order
+    std::vector<CWnd*> m_activation;                       // least recently active first
     CWnd* active = nullptr;
 };

@@ -1,0 +1,914 @@
+#include "platform/qt/QtDialog.h"
+
+#include "platform/Dialog.h"
+#include "platform/Host.h"
+#include "platform/qt/QtDialogView.h"
+
+#include <QApplication>
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <map>
+#include <vector>
+
+namespace {
+
+using K = ControlKind;
+
+// Texts are bytes; 8-bit texts from files are Latin-1, as the drawing code shows them.
+QString ToQt(const std::string& s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); }
+
+std::string FromQt(const QString& s)
+{
+    const QByteArray bytes = s.toLatin1();
+    return std::string(bytes.constData(), size_t(bytes.size()));
+}
+
+// The model keeps "\r\n" line ends; Qt's widgets use "\n".
+QString ToQtLines(const std::string& s)
+{
+    QString q = ToQt(s);
+    q.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return q;
+}
+
+std::string FromQtLines(const QString& q)
+{
+    QString s = q;
+    s.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return FromQt(s);
+}
+
+// A label without a buddy shows its '&' prefixes literally; drop them as a static control does.
+QString LabelText(const std::string& text, bool hasBuddy)
+{
+    const QString q = ToQtLines(text);
+    if (hasBuddy) return q;
+    QString out;
+    out.reserve(q.size());
+    for (qsizetype i = 0; i < q.size(); ++i) {
+        if (q[i] == QLatin1Char('&') && i + 1 < q.size()) ++i;
+        out += q[i];
+    }
+    return out;
+}
+
+QColor FromColorRef(uint32_t c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
+
+// Bitmaps are not carried as resources: a picture shows a framed square with its number.
+QPixmap PicturePixmap(const std::string& resource)
+{
+    QPixmap pixmap(40, 40);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setPen(QPen(Qt::darkGray, 2));
+    painter.drawRect(1, 1, 38, 38);
+    painter.setPen(Qt::black);
+    painter.drawText(pixmap.rect(), Qt::AlignCenter, ToQt(resource));
+    return pixmap;
+}
+
+// A tree's small icon: a square whose colour tells the image index apart.
+QIcon NodeIcon(int image)
+{
+    QPixmap pixmap(12, 12);
+    pixmap.fill(QColor::fromHsv((image * 67) % 360, 150, 200));
+    return QIcon(pixmap);
+}
+
+bool IsField(K kind)
+{
+    switch (kind) {
+    case K::Edit:
+    case K::MultiLineEdit:
+    case K::DropDownList:
+    case K::ComboBox:
+    case K::ListBox:
+    case K::MultiListBox:
+    case K::ProgressBar:
+        return true;
+    default:
+        return false;
+    }
+}
+
+Qt::CheckState ToCheckState(int check)
+{
+    return check == 1 ? Qt::Checked : check == 2 ? Qt::PartiallyChecked : Qt::Unchecked;
+}
+
+bool SameShape(const std::vector<TreeNode>& a, const std::vector<TreeNode>& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const TreeNode& x, const TreeNode& y) {
+        return x.handle == y.handle && x.parent == y.parent && x.text == y.text && x.image == y.image;
+    });
+}
+
+template <typename Widget> bool SameItems(const Widget* w, const ControlState& c)
+{
+    if (w->count() != c.Count()) return false;
+    for (int i = 0; i < c.Count(); ++i)
+        if (w->itemText(i) != ToQt(c.ItemText(i))) return false;
+    return true;
+}
+
+QStringList ItemTexts(const ControlState& c)
+{
+    QStringList list;
+    for (int i = 0; i < c.Count(); ++i) list << ToQt(c.ItemText(i));
+    return list;
+}
+
+// The window a new dialog belongs to: the running modal dialog, else the active window.
+QWidget* DialogParent()
+{
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    return QApplication::activeWindow();
+}
+
+// One live dialog on screen. It owns the widgets; the CDialog owns the truth.
+class DialogView final : public QDialog {
+public:
+    DialogView(CDialog& dialog, const DialogLook& look, QWidget* parent);
+    ~DialogView() override;
+
+    // Applies every control whose state changed since the last sync.
+    void Sync();
+    // After any change: closes when the dialog ended, otherwise syncs.
+    void Settle();
+    // Sizes the window to its contents before the first show.
+    void Place();
+    // The dialog is going away: nothing may touch it from now on.
+    void Detach() { m_dialog = nullptr; }
+    bool Busy() const { return m_busy > 0; }
+
+    // Escape, the close box and QDialog's own rejections all go to the dialog's Cancel.
+    void reject() override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    struct View {
+        QWidget* widget = nullptr;
+        uint64_t revision = ~uint64_t(0);
+        int visible = -1;
+        int topIndex = -1;
+        int firstVisible = -1;
+        std::vector<TreeNode> nodes;
+        std::map<int, QTreeWidgetItem*> items; // tree items by node handle
+    };
+
+    QWidget* Make(size_t index);
+    void Connect(size_t index);
+    void LayOut(int container, QBoxLayout* box);
+    void Apply(const ControlState& c, View& v);
+    void ApplyTree(const ControlState& c, View& v);
+    void ApplyFocus();
+    void Centre();
+    void Finish();
+    int IndexOf(const QWidget* w) const;
+    ControlState& State(size_t index) { return m_dialog->Controls()[index]; }
+
+    // Runs a user action against the model, then mirrors the result or closes.
+    template <typename F> void Act(F&& action)
+    {
+        if (!m_dialog || m_syncing || m_closing) return;
+        ++m_busy;
+        action(*m_dialog);
+        --m_busy;
+        Settle();
+    }
+
+    CDialog* m_dialog;
+    std::vector<View> m_views;  // parallel to the dialog's controls
+    std::vector<int> m_container; // index of each control's group box, -1 the dialog itself
+    std::map<const QWidget*, size_t> m_index;
+    std::map<int, QIcon> m_icons;
+    bool m_syncing = false;
+    bool m_closing = false;
+    bool m_centered = false;
+    int m_busy = 0;
+    int m_focusApplied = 0;
+    QMetaObject::Connection m_focusConnection;
+};
+
+DialogView* ViewOf(const CDialog& dialog)
+{
+    return static_cast<DialogView*>(static_cast<QDialog*>(dialog.m_hostView));
+}
+
+DialogView::DialogView(CDialog& dialog, const DialogLook& look, QWidget* parent) : QDialog(parent), m_dialog(&dialog)
+{
+    setObjectName(QStringLiteral("dialog%1").arg(dialog.TemplateId()));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, FromColorRef(look.background));
+    palette.setColor(QPalette::WindowText, FromColorRef(look.text));
+    setPalette(palette);
+
+    const auto& controls = dialog.Controls();
+    const size_t n = controls.size();
+    m_views.resize(n);
+    m_container.assign(n, -1);
+    for (size_t i = 0; i < n; ++i) {
+        if (!controls[i].group) continue;
+        for (size_t g = 0; g < n; ++g)
+            if (g != i && controls[g].kind == K::GroupBox && controls[g].id == controls[i].group) {
+                m_container[i] = int(g);
+                break;
+            }
+    }
+    // Group boxes naming each other would hide both: break any loop at the dialog.
+    for (size_t i = 0; i < n; ++i) {
+        int at = m_container[i];
+        for (size_t steps = 0; at >= 0 && steps <= n; ++steps) at = m_container[size_t(at)];
+        if (at >= 0) m_container[i] = -1;
+    }
+    for (size_t i = 0; i < n; ++i) {
+        m_views[i].widget = Make(i);
+        m_views[i].widget->setObjectName(QString::number(controls[i].id));
+        m_index[m_views[i].widget] = i;
+    }
+    auto* root = new QVBoxLayout(this);
+    root->setSizeConstraint(QLayout::SetMinimumSize);
+    LayOut(-1, root);
+    for (size_t i = 0; i < n; ++i) Connect(i);
+
+    // The model's focus follows the user's, so a later SetFocus to a control is noticed.
+    m_focusConnection = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (!m_dialog || m_syncing || !now) return;
+        const int index = IndexOf(now);
+        if (index < 0) return;
+        m_focusApplied = State(size_t(index)).id;
+        m_dialog->SetFocus(m_focusApplied);
+    });
+}
+
+DialogView::~DialogView()
+{
+    // Deleted with its parent window while the dialog lives on: forget the widget.
+    if (m_dialog && m_dialog->m_hostView == static_cast<QDialog*>(this)) m_dialog->m_hostView = nullptr;
+    m_dialog = nullptr;
+    // Children die after this destructor and send signals (focus, current item) as they go.
+    disconnect(m_focusConnection);
+    for (const View& v : m_views) v.widget->disconnect(this);
+}
+
+QWidget* DialogView::Make(size_t index)
+{
+    const ControlState& c = State(index);
+    switch (c.kind) {
+    case K::Static: {
+        auto* label = new QLabel(this);
+        label->setTextFormat(Qt::PlainText);
+        return label;
+    }
+    case K::Picture: {
+        auto* label = new QLabel(this);
+        label->setPixmap(PicturePixmap(c.Text()));
+        return label;
+    }
+    case K::GroupBox:
+        return new QGroupBox(this);
+    case K::Edit:
+        return new QLineEdit(this);
+    case K::MultiLineEdit: {
+        auto* edit = new QPlainTextEdit(this);
+        edit->setTabChangesFocus(true);
+        return edit;
+    }
+    case K::Button: {
+        auto* button = new QPushButton(this);
+        // Enter goes through the dialog's PressEnter, which respects a disabled default button.
+        button->setAutoDefault(false);
+        button->setDefault(c.style & kDefaultButton);
+        return button;
+    }
+    case K::CheckBox: {
+        auto* box = new QCheckBox(this);
+        box->setTristate(c.style & kThreeState);
+        return box;
+    }
+    case K::RadioButton: {
+        auto* radio = new QRadioButton(this);
+        radio->setAutoExclusive(false); // the model decides which one of a set is checked
+        return radio;
+    }
+    case K::DropDownList:
+    case K::ComboBox: {
+        auto* combo = new QComboBox(this);
+        if (c.kind == K::ComboBox) {
+            combo->setEditable(true);
+            // No completion or insertion of typed texts: the item list is the program's.
+            combo->setCompleter(nullptr);
+            combo->setInsertPolicy(QComboBox::NoInsert);
+        }
+        return combo;
+    }
+    case K::ListBox:
+    case K::MultiListBox: {
+        auto* list = new QListWidget(this);
+        list->setSelectionMode(c.kind == K::ListBox ? QAbstractItemView::SingleSelection
+                                                    : QAbstractItemView::ExtendedSelection);
+        list->setUniformItemSizes(true);
+        return list;
+    }
+    case K::TabControl: {
+        auto* tabs = new QTabBar(this);
+        tabs->setExpanding(false);
+        return tabs;
+    }
+    case K::Tree: {
+        auto* tree = new QTreeWidget(this);
+        tree->setHeaderHidden(true);
+        tree->setColumnCount(1);
+        tree->setSelectionMode(QAbstractItemView::SingleSelection);
+        return tree;
+    }
+    case K::ProgressBar: {
+        auto* bar = new QProgressBar(this);
+        bar->setTextVisible(false);
+        return bar;
+    }
+    }
+    return new QWidget(this);
+}
+
+void DialogView::LayOut(int container, QBoxLayout* box)
+{
+    const size_t n = m_views.size();
+    auto* grid = new QGridLayout;
+    grid->setColumnStretch(1, 1);
+    auto* buttons = new QHBoxLayout;
+    int row = 0;
+    bool anyButton = false;
+    for (size_t i = 0; i < n; ++i) {
+        if (m_container[i] != container) continue;
+        const ControlState& c = State(i);
+        QWidget* w = m_views[i].widget;
+        if (c.kind == K::Button) {
+            buttons->addWidget(w);
+            anyButton = true;
+            continue;
+        }
+        if (c.kind == K::Static && i + 1 < n && m_container[i + 1] == container && IsField(State(i + 1).kind)) {
+            auto* label = static_cast<QLabel*>(w);
+            QWidget* field = m_views[i + 1].widget;
+            label->setBuddy(field);
+            const bool tall = State(i + 1).kind != K::Edit && State(i + 1).kind != K::ComboBox
+                && State(i + 1).kind != K::DropDownList && State(i + 1).kind != K::ProgressBar;
+            grid->addWidget(label, row, 0, tall ? Qt::AlignTop | Qt::AlignLeft : Qt::AlignVCenter | Qt::AlignLeft);
+            grid->addWidget(field, row, 1);
+            ++row;
+            ++i;
+            continue;
+        }
+        if (c.kind == K::GroupBox) LayOut(int(i), new QVBoxLayout(w));
+        grid->addWidget(w, row, 0, 1, 2);
+        ++row;
+    }
+    box->addLayout(grid);
+    if (container < 0) box->addStretch(1);
+    if (anyButton) {
+        if (container < 0) buttons->insertStretch(0, 1);
+        else buttons->addStretch(1);
+        box->addLayout(buttons);
+    } else {
+        delete buttons;
+    }
+}
+
+void DialogView::Connect(size_t i)
+{
+    QWidget* w = m_views[i].widget;
+    switch (State(i).kind) {
+    case K::Static:
+    case K::Picture:
+    case K::GroupBox:
+    case K::ProgressBar:
+        break;
+    case K::Edit:
+        connect(static_cast<QLineEdit*>(w), &QLineEdit::textEdited, this, [this, i](const QString& text) {
+            Act([&](CDialog& d) {
+                State(i).SetText(FromQt(text));
+                d.Notify(State(i).id, Notify::EditChange);
+            });
+        });
+        break;
+    case K::MultiLineEdit: {
+        auto* edit = static_cast<QPlainTextEdit*>(w);
+        connect(edit, &QPlainTextEdit::textChanged, this, [this, i, edit] {
+            Act([&](CDialog& d) {
+                ControlState& c = State(i);
+                std::string text = FromQtLines(edit->toPlainText());
+                if (c.LimitText() > 0 && int(text.size()) > c.LimitText()) text.resize(size_t(c.LimitText()));
+                if (text == c.Text()) return;
+                c.SetText(text);
+                d.Notify(c.id, Notify::EditChange);
+            });
+        });
+        break;
+    }
+    case K::Button:
+        connect(static_cast<QPushButton*>(w), &QPushButton::clicked, this,
+                [this, i] { Act([&](CDialog& d) { d.Notify(State(i).id, Notify::Clicked); }); });
+        break;
+    case K::CheckBox:
+        connect(static_cast<QCheckBox*>(w), &QCheckBox::clicked, this, [this, i] {
+            Act([&](CDialog& d) {
+                ControlState& c = State(i);
+                // A three-state box goes unchecked, checked, indeterminate, as the system's does.
+                const int next = (c.style & kThreeState) ? (c.Check() + 1) % 3 : (c.Check() ? 0 : 1);
+                c.SetCheck(next);
+                d.Notify(c.id, Notify::Clicked);
+            });
+        });
+        break;
+    case K::RadioButton:
+        connect(static_cast<QRadioButton*>(w), &QRadioButton::clicked, this, [this, i] {
+            Act([&](CDialog& d) {
+                const int id = State(i).id;
+                int first = 0;
+                for (const auto& other : d.Controls()) {
+                    if (other.kind == K::RadioButton && (first == 0 || (other.style & kGroupStart))) first = other.id;
+                    if (other.kind != K::RadioButton) first = 0;
+                    if (&other == &State(i)) break;
+                }
+                for (int member : d.RadioSet(first)) d.Item(member)->SetCheck(member == id ? 1 : 0);
+                d.Notify(id, Notify::Clicked);
+            });
+        });
+        break;
+    case K::DropDownList:
+    case K::ComboBox: {
+        auto* combo = static_cast<QComboBox*>(w);
+        connect(combo, &QComboBox::currentIndexChanged, this, [this, i](int index) {
+            Act([&](CDialog& d) {
+                ControlState& c = State(i);
+                if (index < 0 || index == c.CurSel()) return;
+                c.SetCurSel(index);
+                d.Notify(c.id, Notify::SelChange);
+            });
+        });
+        if (combo->lineEdit())
+            connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, i](const QString& text) {
+                Act([&](CDialog& d) {
+                    ControlState& c = State(i);
+                    const std::string typed = FromQt(text);
+                    c.SetText(typed);
+                    c.SetCurSel(-1);
+                    c.SetText(typed);
+                    d.Notify(c.id, Notify::EditChange);
+                });
+            });
+        break;
+    }
+    case K::ListBox:
+    case K::MultiListBox: {
+        auto* list = static_cast<QListWidget*>(w);
+        if (State(i).kind == K::ListBox) {
+            connect(list, &QListWidget::currentRowChanged, this, [this, i](int row) {
+                Act([&](CDialog& d) {
+                    ControlState& c = State(i);
+                    if (row < 0 || row == c.CurSel()) return;
+                    c.SetCurSel(row);
+                    d.Notify(c.id, Notify::SelChange);
+                });
+            });
+        } else {
+            connect(list, &QListWidget::itemSelectionChanged, this, [this, i, list] {
+                Act([&](CDialog& d) {
+                    ControlState& c = State(i);
+                    c.SetSel(-1, false);
+                    for (int row = 0; row < list->count(); ++row)
+                        if (list->item(row)->isSelected()) c.SetSel(row, true);
+                    c.SetCaretIndex(list->currentRow());
+                    d.Notify(c.id, Notify::SelChange);
+                });
+            });
+            // The caret moves after the selection; it sends nothing of its own.
+            connect(list, &QListWidget::currentRowChanged, this, [this, i](int row) {
+                if (m_dialog && !m_syncing && !m_closing) State(i).SetCaretIndex(row);
+            });
+        }
+        connect(list, &QListWidget::itemDoubleClicked, this, [this, i, list](QListWidgetItem* item) {
+            Act([&](CDialog& d) {
+                ControlState& c = State(i);
+                const int row = list->row(item);
+                if (c.kind == K::ListBox && row >= 0 && row != c.CurSel()) {
+                    c.SetCurSel(row);
+                    d.Notify(c.id, Notify::SelChange);
+                }
+                d.Notify(c.id, Notify::DblClick);
+            });
+        });
+        break;
+    }
+    case K::TabControl:
+        connect(static_cast<QTabBar*>(w), &QTabBar::currentChanged, this, [this, i](int index) {
+            Act([&](CDialog& d) {
+                ControlState& c = State(i);
+                if (index < 0 || index == c.CurSel()) return;
+                c.SetCurSel(index);
+                d.Notify(c.id, Notify::SelChange);
+            });
+        });
+        break;
+    case K::Tree: {
+        auto* tree = static_cast<QTreeWidget*>(w);
+        const auto handleOf = [](const QTreeWidgetItem* item) {
+            return item ? item->data(0, Qt::UserRole).toInt() : 0;
+        };
+        connect(tree, &QTreeWidget::currentItemChanged, this, [this, i, handleOf](QTreeWidgetItem* item) {
+            Act([&](CDialog& d) {
+                ControlState& c = State(i);
+                const int handle = handleOf(item);
+                if (handle == c.SelectedNode()) return;
+                c.SelectNode(handle);
+                d.Notify(c.id, Notify::SelChange);
+            });
+        });
+        connect(tree, &QTreeWidget::itemDoubleClicked, this, [this, i, handleOf](QTreeWidgetItem* item) {
+            Act([&](CDialog& d) {
+                ControlState& c = State(i);
+                const int handle = handleOf(item);
+                if (handle && handle != c.SelectedNode()) {
+                    c.SelectNode(handle);
+                    d.Notify(c.id, Notify::SelChange);
+                }
+                d.Notify(c.id, Notify::DblClick);
+            });
+        });
+        const auto expanded = [this, i, handleOf](QTreeWidgetItem* item, bool expand) {
+            if (m_dialog && !m_syncing && !m_closing) State(i).ExpandNode(handleOf(item), expand);
+        };
+        connect(tree, &QTreeWidget::itemExpanded, this, [expanded](QTreeWidgetItem* item) { expanded(item, true); });
+        connect(tree, &QTreeWidget::itemCollapsed, this, [expanded](QTreeWidgetItem* item) { expanded(item, false); });
+        break;
+    }
+    }
+}
+
+void DialogView::Sync()
+{
+    if (!m_dialog) return;
+    m_syncing = true;
+    auto& controls = m_dialog->Controls();
+    for (size_t i = 0; i < controls.size() && i < m_views.size(); ++i) {
+        if (controls[i].Revision() == m_views[i].revision) continue;
+        Apply(controls[i], m_views[i]);
+        m_views[i].revision = controls[i].Revision();
+    }
+    const QString caption = m_dialog->Caption().empty() ? ToQt(DefaultCaption()) : ToQt(m_dialog->Caption());
+    if (windowTitle() != caption) setWindowTitle(caption);
+    ApplyFocus();
+    if (m_dialog->Centered() && !m_centered && isVisible()) Centre();
+    m_syncing = false;
+}
+
+void DialogView::Apply(const ControlState& c, View& v)
+{
+    QWidget* w = v.widget;
+    const QSignalBlocker blocker(w);
+    // A disabled group box would disable what it holds; the system's frame only greys.
+    if (c.kind != K::GroupBox && w->isEnabled() != c.Enabled()) w->setEnabled(c.Enabled());
+    if (v.visible != int(c.Visible())) {
+        w->setVisible(c.Visible());
+        v.visible = int(c.Visible());
+    }
+    switch (c.kind) {
+    case K::Static: {
+        auto* label = static_cast<QLabel*>(w);
+        const QString text = LabelText(c.Text(), label->buddy() != nullptr);
+        if (label->text() != text) label->setText(text);
+        break;
+    }
+    case K::Picture:
+        if (w->property("resource").toString() != ToQt(c.Text())) {
+            static_cast<QLabel*>(w)->setPixmap(PicturePixmap(c.Text()));
+            w->setProperty("resource", ToQt(c.Text()));
+        }
+        break;
+    case K::GroupBox:
+        static_cast<QGroupBox*>(w)->setTitle(ToQt(c.Text()));
+        break;
+    case K::Edit: {
+        auto* edit = static_cast<QLineEdit*>(w);
+        const QString text = ToQt(c.Text());
+        edit->setReadOnly(c.ReadOnly());
+        // A limit never cuts a longer text already there, as the system's edit does not.
+        edit->setMaxLength(c.LimitText() > 0 ? std::max(c.LimitText(), int(text.size())) : 32767);
+        if (edit->text() != text) edit->setText(text);
+        break;
+    }
+    case K::MultiLineEdit: {
+        auto* edit = static_cast<QPlainTextEdit*>(w);
+        edit->setReadOnly(c.ReadOnly());
+        const QString text = ToQtLines(c.Text());
+        // Only a real change replaces the text: that would move the caret to the start.
+        if (edit->toPlainText() != text) edit->setPlainText(text);
+        break;
+    }
+    case K::Button:
+        static_cast<QPushButton*>(w)->setText(ToQt(c.Text()));
+        break;
+    case K::CheckBox: {
+        auto* box = static_cast<QCheckBox*>(w);
+        box->setText(ToQt(c.Text()));
+        box->setCheckState(ToCheckState(c.Check()));
+        break;
+    }
+    case K::RadioButton: {
+        auto* radio = static_cast<QRadioButton*>(w);
+        radio->setText(ToQt(c.Text()));
+        radio->setChecked(c.Check() != 0);
+        break;
+    }
+    case K::DropDownList:
+    case K::ComboBox: {
+        auto* combo = static_cast<QComboBox*>(w);
+        QLineEdit* line = combo->lineEdit();
+        const QString before = combo->currentText();
+        const int caret = line ? line->cursorPosition() : 0;
+        if (!SameItems(combo, c)) {
+            combo->clear();
+            combo->addItems(ItemTexts(c));
+        }
+        if (combo->currentIndex() != c.CurSel()) combo->setCurrentIndex(c.CurSel());
+        if (line) {
+            const QString text = ToQt(c.Text());
+            if (combo->currentText() != text) combo->setEditText(text);
+            // The user's typing comes back here: keep the caret where it was.
+            if (combo->currentText() == before) line->setCursorPosition(caret);
+        }
+        break;
+    }
+    case K::ListBox:
+    case K::MultiListBox: {
+        auto* list = static_cast<QListWidget*>(w);
+        bool same = list->count() == c.Count();
+        for (int k = 0; same && k < c.Count(); ++k) same = list->item(k)->text() == ToQt(c.ItemText(k));
+        if (!same) {
+            list->clear();
+            list->addItems(ItemTexts(c));
+            v.topIndex = -1;
+        }
+        if (c.kind == K::ListBox) {
+            if (list->currentRow() != c.CurSel()) list->setCurrentRow(c.CurSel());
+            if (c.CurSel() < 0) list->clearSelection();
+        } else {
+            for (int k = 0; k < c.Count(); ++k)
+                if (list->item(k)->isSelected() != c.IsSelected(k)) list->item(k)->setSelected(c.IsSelected(k));
+            if (list->currentRow() != c.CaretIndex())
+                list->selectionModel()->setCurrentIndex(list->model()->index(c.CaretIndex(), 0),
+                                                        QItemSelectionModel::NoUpdate);
+        }
+        if (v.topIndex != c.TopIndex()) {
+            v.topIndex = c.TopIndex();
+            if (QListWidgetItem* top = list->item(c.TopIndex()))
+                list->scrollToItem(top, QAbstractItemView::PositionAtTop);
+        }
+        break;
+    }
+    case K::TabControl: {
+        auto* tabs = static_cast<QTabBar*>(w);
+        bool same = tabs->count() == c.Count();
+        for (int k = 0; same && k < c.Count(); ++k) same = tabs->tabText(k) == ToQt(c.ItemText(k));
+        if (!same) {
+            while (tabs->count()) tabs->removeTab(tabs->count() - 1);
+            for (int k = 0; k < c.Count(); ++k) tabs->addTab(ToQt(c.ItemText(k)));
+        }
+        if (c.CurSel() >= 0 && tabs->currentIndex() != c.CurSel()) tabs->setCurrentIndex(c.CurSel());
+        break;
+    }
+    case K::Tree:
+        ApplyTree(c, v);
+        break;
+    case K::ProgressBar: {
+        auto* bar = static_cast<QProgressBar*>(w);
+        const int lo = std::min(c.RangeLower(), c.RangeUpper());
+        const int hi = std::max(c.RangeLower(), c.RangeUpper());
+        // An empty range would make Qt's bar a busy indicator; the system's stays empty.
+        if (lo == hi) {
+            bar->setRange(0, 1);
+            bar->setValue(0);
+            break;
+        }
+        bar->setRange(lo, hi);
+        bar->setInvertedAppearance(c.RangeUpper() < c.RangeLower());
+        bar->setValue(c.Pos());
+        break;
+    }
+    }
+}
+
+void DialogView::ApplyTree(const ControlState& c, View& v)
+{
+    auto* tree = static_cast<QTreeWidget*>(v.widget);
+    const auto& nodes = c.Nodes();
+    if (!SameShape(nodes, v.nodes)) {
+        tree->clear();
+        v.items.clear();
+        // Parents come before their children: a node is inserted under an existing one.
+        for (const TreeNode& node : nodes) {
+            const auto parent = v.items.find(node.parent);
+            auto* item = parent != v.items.end() ? new QTreeWidgetItem(parent->second) : new QTreeWidgetItem(tree);
+            item->setText(0, ToQt(node.text));
+            auto icon = m_icons.find(node.image);
+            if (icon == m_icons.end()) icon = m_icons.emplace(node.image, NodeIcon(node.image)).first;
+            item->setIcon(0, icon->second);
+            item->setData(0, Qt::UserRole, node.handle);
+            v.items[node.handle] = item;
+        }
+        v.nodes = nodes;
+        v.firstVisible = -1;
+    }
+    for (const TreeNode& node : nodes) {
+        QTreeWidgetItem* item = v.items[node.handle];
+        if (item->isExpanded() != node.expanded) item->setExpanded(node.expanded);
+    }
+    const auto selected = v.items.find(c.SelectedNode());
+    QTreeWidgetItem* current = selected != v.items.end() ? selected->second : nullptr;
+    if (tree->currentItem() != current) tree->setCurrentItem(current);
+    if (!current) tree->clearSelection();
+    if (v.firstVisible != c.FirstVisibleNode()) {
+        v.firstVisible = c.FirstVisibleNode();
+        const auto first = v.items.find(c.FirstVisibleNode());
+        if (first != v.items.end()) tree->scrollToItem(first->second, QAbstractItemView::PositionAtTop);
+    }
+}
+
+void DialogView::ApplyFocus()
+{
+    const int focus = m_dialog->Focus();
+    if (focus == m_focusApplied) return;
+    m_focusApplied = focus;
+    const auto& controls = m_dialog->Controls();
+    for (size_t i = 0; i < controls.size(); ++i) {
+        if (controls[i].id != focus) continue;
+        QWidget* w = m_views[i].widget;
+        w->setFocus(Qt::OtherFocusReason);
+        // A field that failed its check comes back with its text selected, ready to retype.
+        if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->selectAll();
+        else if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->lineEdit()) combo->lineEdit()->selectAll();
+        return;
+    }
+}
+
+int DialogView::IndexOf(const QWidget* w) const
+{
+    for (; w && w != this; w = w->parentWidget()) {
+        const auto it = m_index.find(w);
+        if (it != m_index.end()) return int(it->second);
+    }
+    return -1;
+}
+
+void DialogView::Place() { adjustSize(); }
+
+void DialogView::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // Only now are the widgets polished and the size final.
+    if (m_dialog && m_dialog->Centered() && !m_centered) Centre();
+}
+
+void DialogView::Centre()
+{
+    m_centered = true;
+    const QWidget* over = parentWidget() ? parentWidget()->window() : nullptr;
+    QRect area;
+    if (over && over->isVisible()) area = over->frameGeometry();
+    else if (const QScreen* s = screen()) area = s->availableGeometry();
+    if (area.isEmpty()) return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(area.center());
+    move(frame.topLeft());
+}
+
+void DialogView::Settle()
+{
+    if (!m_dialog) return;
+    if (m_dialog->Ended()) Finish();
+    else Sync();
+}
+
+void DialogView::Finish()
+{
+    if (m_closing) return;
+    m_closing = true;
+    if (m_dialog->IsModal()) done(m_dialog->EndCode());
+    else hide(); // an ended modeless dialog waits, hidden, for its owner to destroy it
+}
+
+void DialogView::reject()
+{
+    if (!m_dialog || m_closing) {
+        QDialog::reject();
+        return;
+    }
+    Act([](CDialog& d) { d.PressEscape(); });
+}
+
+void DialogView::keyPressEvent(QKeyEvent* event)
+{
+    const auto mods = event->modifiers() & ~Qt::KeypadModifier;
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && mods == Qt::NoModifier) {
+        Act([](CDialog& d) { d.PressEnter(); });
+        return;
+    }
+    if (event->key() == Qt::Key_Escape && mods == Qt::NoModifier) {
+        Act([](CDialog& d) { d.PressEscape(); });
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void DialogView::closeEvent(QCloseEvent* event)
+{
+    if (!m_dialog || m_closing) {
+        event->accept();
+        return;
+    }
+    Act([](CDialog& d) { d.PressEscape(); });
+    // A dialog that does not end on Cancel (a progress dialog) stays open.
+    if (m_dialog && !m_dialog->Ended()) event->ignore();
+    else event->accept();
+}
+
+} // namespace
+
+QDialog* QtDialogWindow(const CDialog& dialog) { return static_cast<QDialog*>(dialog.m_hostView); }
+
+int RunQtDialogModal(CDialog& dialog, const DialogLook& look)
+{
+    if (dialog.Ended()) return dialog.EndCode();
+    if (dialog.m_hostView) DestroyQtDialog(dialog);
+    QPointer<DialogView> view = new DialogView(dialog, look, DialogParent());
+    dialog.m_hostView = static_cast<QDialog*>(view.data());
+    view->setModal(true);
+    view->Sync();
+    view->Place();
+    view->exec();
+    // Closed some other way (the program quitting, the parent window gone): that is a Cancel.
+    if (!dialog.Ended()) dialog.EndDialog(IDCANCEL);
+    if (view) {
+        view->Detach();
+        delete view.data();
+    }
+    dialog.m_hostView = nullptr;
+    return dialog.EndCode();
+}
+
+bool ShowQtDialogModeless(CDialog& dialog, const DialogLook& look)
+{
+    if (dialog.m_hostView) DestroyQtDialog(dialog);
+    auto* view = new DialogView(dialog, look, DialogParent());
+    dialog.m_hostView = static_cast<QDialog*>(view);
+    view->setModal(false);
+    view->Sync();
+    view->Place();
+    if (!dialog.Ended()) view->show();
+    return true;
+}
+
+void SyncQtDialog(CDialog& dialog)
+{
+    if (DialogView* view = ViewOf(dialog)) view->Settle();
+}
+
+void DestroyQtDialog(CDialog& dialog)
+{
+    DialogView* view = ViewOf(dialog);
+    if (!view) return;
+    dialog.m_hostView = nullptr;
+    view->Detach();
+    view->hide();
+    // From inside one of its own handlers the widget is still on the call stack.
+    if (view->Busy()) view->deleteLater();
+    else delete view;
+}

@@ -1,0 +1,89 @@
+// The main frame on Qt: a QMainWindow with a QMdiArea, menus per mode, toolbars,
+// the status bar's panes, pop-up menus, timers and the MDI children, each painted
+// from a backing image.
+#pragma once
+
+#include "platform/Frame.h"
+
+#include <map>
+#include <memory>
+#include <vector>
+
+class QMainWindow;
+class QMdiArea;
+class QMdiSubWindow;
+class QLabel;
+class QMenu;
+class QToolBar;
+class QTimer;
+class QObject;
+class QtChildView;
+
+class QtFrame : public IFrame {
+public:
+    QtFrame();
+    ~QtFrame() override;
+
+    bool Create(const std::string& title, IFrameHandler* handler, IAppHandler* app) override;
+    void Destroy() override;
+    bool Exists() const override;
+    void Show(unsigned showCmd) override;
+    void Update() override;
+    bool IsIconic() const override;
+    bool IsZoomed() const override;
+    bool GetPlacement(WindowPlacement& placement) const override;
+    void SetPlacement(const WindowPlacement& placement) override;
+    bool IsEnabled() const override;
+    void Enable(bool enable) override;
+    void SetMenu(const Menu& menu) override;
+    int MenuId() const override { return m_menuId; }
+    void SetAccelerators(const std::vector<Accelerator>& table) override;
+    bool CreateToolBar(const ToolBarDef& toolBar) override;
+    bool HasToolBar(int id) const override { return m_toolBars.count(id) != 0; }
+    void ShowToolBar(int id, bool show) override;
+    bool IsToolBarVisible(int id) const override;
+    bool CreateStatusBar(const std::vector<int>& paneWidths) override;
+    void SetPaneText(int pane, const std::string& text) override;
+    std::string PaneText(int pane) const override;
+    void ShowStatusBar(bool show) override;
+    bool IsStatusBarVisible() const override;
+    void TrackPopupMenu(const Menu& menu, Point screen) override;
+    Point ClientToScreen(Point client) const override;
+    void SetAppTimer(unsigned id, unsigned milliseconds) override;
+    void KillAppTimer(unsigned id) override;
+    bool CreateChild(CWnd& window, const WindowClass& windowClass, const std::string& caption,
+                     unsigned style) override;
+    void DestroyChild(CWnd& window) override;
+    CWnd* ActiveChild() const override;
+    void ActivateChild(CWnd& window) override;
+    std::vector<CWnd*> Children() const override;
+    void Cascade() override;
+    void TileHorizontal() override;
+    void TileVertical() override;
+
+    QMainWindow* Window() const;
+    // Menu bar entries and toolbar buttons take their enable and check states.
+    void UpdateCommandStates();
+    void SubWindowActivated(QMdiSubWindow* sub);
+    bool FilterInput(QObject* watched, void* event); // the application-wide input filter
+    bool CloseRequested(); // the close box: true when the frame may close
+    IFrameHandler* Handler() const { return m_handler; }
+
+private:
+    QMenu* BuildMenu(QMenu* menu, const std::vector<MenuItem>& items);
+    QtChildView* ViewOf(const CWnd& window) const;
+
+    class MainWindow;
+    std::unique_ptr<MainWindow> m_window;
+    QMdiArea* m_mdi = nullptr;
+    int m_menuId = 0;
+    std::map<int, QToolBar*> m_toolBars;
+    std::vector<QLabel*> m_panes;
+    std::map<unsigned, QTimer*> m_appTimers;
+    QTimer* m_idleTimer = nullptr;
+    QObject* m_inputFilter = nullptr;
+    std::vector<std::unique_ptr<QtChildView>> m_children;
+    QtChildView* m_active = nullptr;
+    bool m_closing = false;
+    bool m_destroyed = false;
+};

@@ -1,0 +1,406 @@
+// Dialogs on real Qt widgets (offscreen): every control kind gets its widget, the
+// states reach the widgets, and user input reaches the states and the handlers.
+#include "platform/Dialog.h"
+#include "platform/qt/QtDialog.h"
+#include "platform/qt/QtDialogView.h"
+#include "support/HostFixture.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTabBar>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+using K = ControlKind;
+
+enum : int {
+    kNameLabel = 10, kName = 11, kCountLabel = 12, kCount = 13, kPicture = 14,
+    kGroup = 20, kTri = 21, kOne = 22, kTwo = 23, kThree = 24,
+    kNotes = 30, kDrop = 31, kCombo = 32, kList = 33, kMulti = 34, kTabs = 35, kTree = 36, kBar = 37, kHiddenNote = 38,
+};
+
+const DialogTemplate kEvery{9001, "Every control",
+    {{kNameLabel, K::Static, "&Name:"}, {kName, K::Edit, ""},
+     {kCountLabel, K::Static, "Count:"}, {kCount, K::Edit, ""},
+     {kPicture, K::Picture, "128"},
+     {kGroup, K::GroupBox, "Options"},
+     {kTri, K::CheckBox, "Three", kGroup, kThreeState},
+     {kOne, K::RadioButton, "One", kGroup, kGroupStart}, {kTwo, K::RadioButton, "Two", kGroup},
+     {kThree, K::RadioButton, "Three", kGroup},
+     {kNotes, K::MultiLineEdit, ""}, {kDrop, K::DropDownList, ""}, {kCombo, K::ComboBox, ""},
+     {kList, K::ListBox, ""}, {kMulti, K::MultiListBox, ""}, {kTabs, K::TabControl, ""},
+     {kTree, K::Tree, ""}, {kBar, K::ProgressBar, ""}, {kHiddenNote, K::Static, "later", 0, kHidden},
+     {IDOK, K::Button, "OK", 0, kDefaultButton}, {IDCANCEL, K::Button, "Cancel"}}};
+
+class EveryDlg : public CDialog {
+public:
+    EveryDlg() : CDialog(kEvery)
+    {
+        for (int id : {kName, kNotes, kCombo})
+            On(id, ::Notify::EditChange, [this, id] { log.emplace_back(id, ::Notify::EditChange); });
+        for (int id : {kTri, kOne, kTwo, kThree})
+            On(id, ::Notify::Clicked, [this, id] { log.emplace_back(id, ::Notify::Clicked); });
+        for (int id : {kDrop, kCombo, kList, kMulti, kTabs, kTree})
+            On(id, ::Notify::SelChange, [this, id] { log.emplace_back(id, ::Notify::SelChange); });
+        for (int id : {kList, kTree})
+            On(id, ::Notify::DblClick, [this, id] { log.emplace_back(id, ::Notify::DblClick); });
+    }
+    using CDialog::On;
+
+    bool OnInitDialog() override
+    {
+        for (const char* s : {"alpha", "beta", "gamma"}) {
+            Item(kDrop)->AddString(s);
+            Item(kCombo)->AddString(s);
+            Item(kList)->AddString(s);
+            Item(kMulti)->AddString(s);
+            Item(kTabs)->AddString(s);
+        }
+        Item(kMulti)->SetSel(0, true);
+        Item(kMulti)->SetSel(2, true);
+        Item(kTabs)->SetCurSel(1);
+        ControlState& tree = *Item(kTree);
+        root = tree.InsertNode("Tools", 0);
+        child = tree.InsertNode("Sonic", 1, root);
+        tree.InsertNode("Dipole", 1, root);
+        tree.ExpandNode(root);
+        tree.SelectNode(child);
+        Item(kBar)->SetRange(-2'000'000'000, 2'000'000'000);
+        Item(kBar)->SetPos(1'500'000'000);
+        return CDialog::OnInitDialog();
+    }
+    void DoDataExchange(DataExchange& dx) override
+    {
+        dx.Text(kName, name);
+        dx.MaxChars(name, 8);
+        dx.Text(kCount, count);
+        dx.MinMax(count, 1, 10);
+        dx.Check(kTri, tri);
+        dx.Radio(kOne, radio);
+        dx.Text(kNotes, notes);
+        dx.ComboIndex(kDrop, drop);
+        dx.ComboString(kCombo, combo);
+        dx.ListIndex(kList, list);
+    }
+
+    std::string name = "abc", notes = "one\r\ntwo", combo = "be";
+    int count = 5, tri = 2, radio = 1, drop = 1, list = 2, root = 0, child = 0;
+    std::vector<std::pair<int, ::Notify>> log;
+};
+
+template <typename W = QWidget> W* Widget(QDialog* view, int id)
+{
+    return view ? view->findChild<W*>(QString::number(id)) : nullptr;
+}
+
+void SendKey(QWidget* to, int key)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(to, &press);
+}
+
+// The dialogs outlive the test body, so their widgets are closed before they go.
+class QtDialogTest : public HostTest {
+protected:
+    QDialog* Show(CDialog& dialog, DialogLook look = {})
+    {
+        dialog.InitDialog(false);
+        EXPECT_TRUE(ShowQtDialogModeless(dialog, look));
+        return QtDialogWindow(dialog);
+    }
+    void TearDown() override
+    {
+        DestroyQtDialog(d);
+        DestroyQtDialog(other);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        HostTest::TearDown();
+    }
+    EveryDlg d, other;
+};
+
+TEST_F(QtDialogTest, EveryControlGetsAWidgetOfItsKindLaidOutByGroup)
+{
+    QDialog* view = Show(d, {0x00204080, 0x000000FF});
+    ASSERT_NE(view, nullptr);
+    const std::pair<int, const char*> kinds[] = {
+        {kNameLabel, "QLabel"}, {kName, "QLineEdit"}, {kPicture, "QLabel"}, {kGroup, "QGroupBox"},
+        {kTri, "QCheckBox"}, {kOne, "QRadioButton"}, {kNotes, "QPlainTextEdit"}, {kDrop, "QComboBox"},
+        {kCombo, "QComboBox"}, {kList, "QListWidget"}, {kMulti, "QListWidget"}, {kTabs, "QTabBar"},
+        {kTree, "QTreeWidget"}, {kBar, "QProgressBar"}, {IDOK, "QPushButton"}, {IDCANCEL, "QPushButton"}};
+    for (const auto& [id, className] : kinds) {
+        QWidget* w = Widget(view, id);
+        ASSERT_NE(w, nullptr) << id;
+        EXPECT_TRUE(w->inherits(className)) << id << " is a " << w->metaObject()->className();
+    }
+    EXPECT_EQ(view->windowTitle(), "Every control");
+    EXPECT_EQ(view->palette().color(QPalette::Window), QColor(0x80, 0x40, 0x20));
+    EXPECT_EQ(view->palette().color(QPalette::WindowText), QColor(0xFF, 0, 0));
+    EXPECT_FALSE(Widget<QComboBox>(view, kDrop)->isEditable());
+    EXPECT_TRUE(Widget<QComboBox>(view, kCombo)->isEditable());
+    EXPECT_EQ(Widget<QListWidget>(view, kMulti)->selectionMode(), QAbstractItemView::ExtendedSelection);
+    EXPECT_FALSE(Widget<QLabel>(view, kPicture)->pixmap().isNull());
+    EXPECT_TRUE(Widget(view, kHiddenNote)->isHidden());
+    EXPECT_TRUE(Widget<QPushButton>(view, IDOK)->isDefault());
+
+    // A label before a field names it; group members sit inside their box.
+    EXPECT_EQ(Widget<QLabel>(view, kNameLabel)->buddy(), Widget(view, kName));
+    EXPECT_EQ(Widget<QLabel>(view, kCountLabel)->text(), "Count:");
+    EXPECT_EQ(Widget(view, kOne)->parentWidget(), Widget(view, kGroup));
+    EXPECT_EQ(Widget<QGroupBox>(view, kGroup)->title(), "Options");
+    view->layout()->activate();
+    QWidget* ok = Widget(view, IDOK);
+    EXPECT_EQ(ok->y(), Widget(view, IDCANCEL)->y());
+    EXPECT_GT(ok->y(), Widget(view, kBar)->y());
+    EXPECT_LT(ok->x(), Widget(view, IDCANCEL)->x());
+}
+
+TEST_F(QtDialogTest, FilledStatesReachTheWidgetsAndLaterChangesFollowOnSync)
+{
+    QDialog* view = Show(d);
+    EXPECT_EQ(Widget<QLineEdit>(view, kName)->text(), "abc");
+    EXPECT_EQ(Widget<QLineEdit>(view, kName)->maxLength(), 8);
+    EXPECT_EQ(Widget<QLineEdit>(view, kCount)->text(), "5");
+    EXPECT_EQ(Widget<QCheckBox>(view, kTri)->checkState(), Qt::PartiallyChecked);
+    EXPECT_FALSE(Widget<QRadioButton>(view, kOne)->isChecked());
+    EXPECT_TRUE(Widget<QRadioButton>(view, kTwo)->isChecked());
+    EXPECT_EQ(Widget<QPlainTextEdit>(view, kNotes)->toPlainText(), "one\ntwo");
+    EXPECT_EQ(Widget<QComboBox>(view, kDrop)->currentIndex(), 1);
+    EXPECT_EQ(Widget<QComboBox>(view, kCombo)->currentText(), "beta");
+    auto* list = Widget<QListWidget>(view, kList);
+    ASSERT_EQ(list->count(), 3);
+    EXPECT_EQ(list->currentRow(), 2);
+    auto* multi = Widget<QListWidget>(view, kMulti);
+    EXPECT_TRUE(multi->item(0)->isSelected());
+    EXPECT_FALSE(multi->item(1)->isSelected());
+    EXPECT_TRUE(multi->item(2)->isSelected());
+    EXPECT_EQ(Widget<QTabBar>(view, kTabs)->currentIndex(), 1);
+    auto* tree = Widget<QTreeWidget>(view, kTree);
+    ASSERT_EQ(tree->topLevelItemCount(), 1);
+    QTreeWidgetItem* tools = tree->topLevelItem(0);
+    ASSERT_EQ(tools->childCount(), 2);
+    EXPECT_EQ(tools->child(1)->text(0), "Dipole");
+    EXPECT_TRUE(tools->isExpanded());
+    EXPECT_EQ(tree->currentItem(), tools->child(0));
+    auto* bar = Widget<QProgressBar>(view, kBar);
+    EXPECT_EQ(bar->minimum(), -2'000'000'000);
+    EXPECT_EQ(bar->value(), 1'500'000'000);
+
+    d.name = "xyz";
+    d.UpdateData(false);
+    d.Item(kList)->DeleteString(0);
+    d.Item(kHiddenNote)->Show(true);
+    d.EnableItem(kCount, false);
+    d.Item(kTree)->InsertNode("Quad", 2, d.child);
+    d.SetCaption("");
+    SyncQtDialog(d);
+    EXPECT_EQ(Widget<QLineEdit>(view, kName)->text(), "xyz");
+    EXPECT_EQ(list->count(), 2);
+    EXPECT_FALSE(Widget(view, kHiddenNote)->isHidden());
+    EXPECT_FALSE(Widget(view, kCount)->isEnabled());
+    ASSERT_EQ(tree->topLevelItem(0)->child(0)->childCount(), 1);
+    EXPECT_EQ(view->windowTitle(), QString::fromStdString(DefaultCaption()));
+}
+
+TEST_F(QtDialogTest, UserInputChangesTheStatesAndRunsTheHandlers)
+{
+    QDialog* view = Show(d);
+    using Log = std::vector<std::pair<int, Notify>>;
+
+    auto* name = Widget<QLineEdit>(view, kName);
+    name->selectAll();
+    name->insert("hello");
+    EXPECT_EQ(d.GetItemText(kName), "hello");
+
+    auto* tri = Widget<QCheckBox>(view, kTri);
+    for (int expected : {0, 1, 2}) {
+        tri->click();
+        EXPECT_EQ(d.Item(kTri)->Check(), expected);
+        const Qt::CheckState shown[] = {Qt::Unchecked, Qt::Checked, Qt::PartiallyChecked};
+        EXPECT_EQ(tri->checkState(), shown[expected]);
+    }
+
+    Widget<QRadioButton>(view, kThree)->click();
+    Widget<QRadioButton>(view, kThree)->click(); // clicking the checked one keeps it checked
+    EXPECT_EQ(d.Item(kTwo)->Check(), 0);
+    EXPECT_EQ(d.Item(kThree)->Check(), 1);
+    EXPECT_FALSE(Widget<QRadioButton>(view, kTwo)->isChecked());
+    EXPECT_TRUE(Widget<QRadioButton>(view, kThree)->isChecked());
+
+    Widget<QComboBox>(view, kDrop)->setCurrentIndex(2);
+    EXPECT_EQ(d.Item(kDrop)->CurSel(), 2);
+    EXPECT_EQ(d.GetItemText(kDrop), "gamma");
+
+    auto* combo = Widget<QComboBox>(view, kCombo);
+    combo->lineEdit()->selectAll();
+    combo->lineEdit()->insert("zeta");
+    EXPECT_EQ(d.GetItemText(kCombo), "zeta");
+    EXPECT_EQ(d.Item(kCombo)->CurSel(), -1);
+    EXPECT_EQ(combo->currentText(), "zeta");
+    combo->setCurrentIndex(0);
+    EXPECT_EQ(d.GetItemText(kCombo), "alpha");
+
+    auto* list = Widget<QListWidget>(view, kList);
+    list->setCurrentRow(0);
+    emit list->itemDoubleClicked(list->item(1));
+    EXPECT_EQ(d.Item(kList)->CurSel(), 1);
+
+    auto* multi = Widget<QListWidget>(view, kMulti);
+    multi->item(1)->setSelected(true);
+    EXPECT_EQ(d.Item(kMulti)->SelItems(), (std::vector<int>{0, 1, 2}));
+
+    Widget<QTabBar>(view, kTabs)->setCurrentIndex(2);
+    EXPECT_EQ(d.Item(kTabs)->CurSel(), 2);
+
+    auto* tree = Widget<QTreeWidget>(view, kTree);
+    QTreeWidgetItem* tools = tree->topLevelItem(0);
+    tree->setCurrentItem(tools->child(1));
+    EXPECT_EQ(d.Item(kTree)->SelectedNode(), d.Item(kTree)->FindNode("Dipole"));
+    emit tree->itemDoubleClicked(tools, 0);
+    EXPECT_EQ(d.Item(kTree)->SelectedNode(), d.root);
+    tree->collapseItem(tools);
+    EXPECT_FALSE(d.Item(kTree)->Node(d.root)->expanded);
+
+    const Log expected{{kName, Notify::EditChange}, {kTri, Notify::Clicked}, {kTri, Notify::Clicked},
+                       {kTri, Notify::Clicked}, {kThree, Notify::Clicked}, {kThree, Notify::Clicked},
+                       {kDrop, Notify::SelChange}, {kCombo, Notify::EditChange}, {kCombo, Notify::SelChange},
+                       {kList, Notify::SelChange}, {kList, Notify::SelChange}, {kList, Notify::DblClick},
+                       {kMulti, Notify::SelChange}, {kTabs, Notify::SelChange}, {kTree, Notify::SelChange},
+                       {kTree, Notify::SelChange}, {kTree, Notify::DblClick}};
+    EXPECT_EQ(d.log, expected);
+}
+
+TEST_F(QtDialogTest, MultiLineTextKeepsCarriageReturnLineEnds)
+{
+    QDialog* view = Show(d);
+    auto* notes = Widget<QPlainTextEdit>(view, kNotes);
+    notes->moveCursor(QTextCursor::End);
+    notes->insertPlainText("\nthree");
+    EXPECT_EQ(d.GetItemText(kNotes), "one\r\ntwo\r\nthree");
+    ASSERT_FALSE(d.log.empty());
+    EXPECT_EQ(d.log.back(), std::make_pair(int(kNotes), Notify::EditChange));
+    d.SetItemText(kNotes, "a\r\n\r\nb");
+    SyncQtDialog(d);
+    EXPECT_EQ(notes->toPlainText(), "a\n\nb");
+}
+
+TEST_F(QtDialogTest, HandlerChangesShowAtOnce)
+{
+    d.On(kTri, Notify::Clicked, [this] {
+        d.EnableItem(kCount, false);
+        d.SetItemText(kNameLabel, "Renamed:");
+        d.Item(kHiddenNote)->Show(true);
+    });
+    QDialog* view = Show(d);
+    Widget<QCheckBox>(view, kTri)->click();
+    EXPECT_FALSE(Widget(view, kCount)->isEnabled());
+    EXPECT_EQ(Widget<QLabel>(view, kNameLabel)->text(), "Renamed:");
+    EXPECT_FALSE(Widget(view, kHiddenNote)->isHidden());
+}
+
+TEST_F(QtDialogTest, EnterRespectsADisabledDefaultButtonAndEscapeCancels)
+{
+    QDialog* view = Show(d);
+    d.EnableItem(IDOK, false);
+    SyncQtDialog(d);
+    SendKey(Widget(view, kName), Qt::Key_Return); // reaches the dialog through the edit
+    EXPECT_FALSE(d.Ended());
+    d.EnableItem(IDOK, true);
+    SyncQtDialog(d);
+    Widget<QLineEdit>(view, kName)->end(false);
+    Widget<QLineEdit>(view, kName)->insert("saved");
+    SendKey(Widget(view, kName), Qt::Key_Return);
+    EXPECT_TRUE(d.Ended());
+    EXPECT_EQ(d.EndCode(), IDOK);
+    EXPECT_EQ(d.name, "abcsaved");
+    EXPECT_TRUE(view->isHidden());
+
+    QDialog* second = Show(other);
+    SendKey(second, Qt::Key_Escape);
+    EXPECT_EQ(other.EndCode(), IDCANCEL);
+}
+
+TEST_F(QtDialogTest, CloseBoxStaysOpenWhenCancelDoesNotEnd)
+{
+    int cancels = 0;
+    d.On(IDCANCEL, Notify::Clicked, [&cancels] { ++cancels; });
+    QDialog* view = Show(d);
+    EXPECT_FALSE(view->close());
+    EXPECT_EQ(cancels, 1);
+    EXPECT_TRUE(view->isVisible());
+}
+
+TEST_F(QtDialogTest, CentredDialogSitsOverItsParentOrTheScreen)
+{
+    d.InitDialog(false);
+    d.CenterWindow();
+    ASSERT_TRUE(ShowQtDialogModeless(d, {}));
+    QDialog* view = QtDialogWindow(d);
+    const QWidget* over = view->parentWidget() ? view->parentWidget()->window() : nullptr;
+    const QRect area = over && over->isVisible() ? over->frameGeometry() : view->screen()->availableGeometry();
+    EXPECT_LE((view->frameGeometry().center() - area.center()).manhattanLength(), 2);
+}
+
+TEST_F(QtDialogTest, ModalRunStaysOpenUntilTheExchangeSucceeds)
+{
+    host.ExpectMessage("Please enter an integer between 1 and 10.");
+    d.InitDialog(true);
+    bool stayedOpen = false, failedFieldSelected = false;
+    QTimer::singleShot(0, [&] {
+        QDialog* view = QtDialogWindow(d);
+        auto* count = Widget<QLineEdit>(view, kCount);
+        count->selectAll();
+        count->insert("99");
+        Widget<QPushButton>(view, IDOK)->click();
+        stayedOpen = view->isVisible() && !d.Ended();
+        failedFieldSelected = d.Focus() == kCount && count->selectedText() == "99";
+        count->selectAll();
+        count->insert("7");
+        Widget<QPushButton>(view, IDOK)->click();
+    });
+    EXPECT_EQ(RunQtDialogModal(d, {}), IDOK);
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_TRUE(failedFieldSelected);
+    EXPECT_EQ(d.count, 7);
+    EXPECT_EQ(QtDialogWindow(d), nullptr);
+}
+
+TEST_F(QtDialogTest, NestedModalRunsInsideAHandlerAndEarlyEndSkipsShowing)
+{
+    EveryDlg outer, inner;
+    int innerCode = 0;
+    outer.On(kTri, Notify::Clicked, [&] {
+        inner.InitDialog(true);
+        QTimer::singleShot(0, [&] { QtDialogWindow(inner)->close(); }); // the close box
+        innerCode = RunQtDialogModal(inner, {});
+        outer.EndDialog(42);
+    });
+    outer.InitDialog(true);
+    QTimer::singleShot(0, [&] { Widget<QCheckBox>(QtDialogWindow(outer), kTri)->click(); });
+    EXPECT_EQ(RunQtDialogModal(outer, {}), 42);
+    EXPECT_EQ(innerCode, IDCANCEL);
+
+    EveryDlg early;
+    early.InitDialog(true);
+    early.EndDialog(7);
+    EXPECT_EQ(RunQtDialogModal(early, {}), 7);
+}
+
+} // namespace
