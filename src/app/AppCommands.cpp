@@ -47,7 +47,7 @@ bool CViewerApp::InitInstance()
     m_modes[4] = {kMenuReducedQtx, 128, kToolBarDisplay, false};
     frame->SetMenu(MenuResourceFor(kMenuStart));
     frame->SetAccelerators(AcceleratorTable());
-    SetCommandPromptSource([](int id) { return LoadString(unsigned(id)); });
+    SetCommandPromptSource(CommandPromptText);
 
     m_controlBar = 1;
     frame->Update();

@@ -1,6 +1,9 @@
 #include "res/Menus.h"
 
 #include "res/CommandIds.h"
+#include "res/StringTable.h"
+
+#include "platform/Format.h"
 
 #include <map>
 
@@ -136,4 +139,32 @@ const std::vector<Accelerator>& AcceleratorTable()
     // table have none here, so they are left out.
     static const std::vector<Accelerator> table{{VK_F1, 0, ID_HELP}, {VK_F1, kModShift, ID_CONTEXT_HELP}};
     return table;
+}
+
+std::string CommandPromptText(int id)
+{
+    if (id >= ID_RECEIVER_1 && id < ID_RECEIVER_1 + 8)
+        return Format("Show or hide receiver R%d\nR%d", id - ID_RECEIVER_1 + 1, id - ID_RECEIVER_1 + 1);
+    if (id >= ID_RECEIVER_9 && id < ID_RECEIVER_9 + 5)
+        return Format("Show or hide receiver R%d\nR%d", id - ID_RECEIVER_9 + 9, id - ID_RECEIVER_9 + 9);
+    switch (id) {
+    case ID_ZOOM_RESET: return "Reset the zoom\nZoom reset\nZ1";
+    case ID_ZOOM_IN: return "Zoom in\nZoom in\nZ+";
+    case ID_ZOOM_OUT: return "Zoom out\nZoom out\nZ-";
+    case ID_DEPTH_ZOOM_IN: return "Zoom the depth axis in\nDepth zoom in\nD+";
+    case ID_DEPTH_ZOOM_OUT: return "Zoom the depth axis out\nDepth zoom out\nD-";
+    case ID_DATA_ZOOM_IN: return "Zoom the data axis in\nData axis zoom in\nA+";
+    case ID_DATA_ZOOM_OUT: return "Zoom the data axis out\nData axis zoom out\nA-";
+    case ID_POPUP: return LoadString(32800) + "\nPop";
+    case ID_MNEMONICS: return LoadString(ID_MNEMONICS) + "\nMn";
+    case ID_APP_ABOUT: return "Display program information\nAbout\n?";
+    case ID_CONTEXT_HELP: return "Display help\nHelp\nH";
+    case ID_HELP_FINDER: return "List help topics\nHelp Topics";
+    case ID_APP_EXIT: return "Quit the application\nExit";
+    case ID_VIEW_STATUS_BAR: return "Show or hide the status bar\nToggle status bar";
+    case ID_WINDOW_CASCADE: return "Arrange windows so they overlap\nCascade windows";
+    case ID_WINDOW_TILE_HORZ:
+    case ID_WINDOW_TILE_VERT: return "Arrange windows as non-overlapping tiles\nTile windows";
+    default: return LoadString(unsigned(id));
+    }
 }

@@ -4,6 +4,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -26,20 +28,26 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 constexpr char kCommandProperty[] = "commandId";
 
-// Tool tip (after '\n') and status prompt (before it) of a command.
-std::pair<std::string, std::string> PromptParts(int id)
+// Status prompt, tool tip and button label of a command ("prompt\ntip[\nlabel]").
+struct PromptText {
+    std::string prompt, tip, label;
+};
+PromptText PromptParts(int id)
 {
-    const std::string prompt = CommandPrompt(id);
-    const size_t nl = prompt.find('\n');
-    if (nl == std::string::npos) return {prompt, prompt};
-    return {prompt.substr(0, nl), prompt.substr(nl + 1)};
+    const std::string text = CommandPrompt(id);
+    const size_t first = text.find('\n');
+    if (first == std::string::npos) return {text, text, std::string()};
+    const size_t second = text.find('\n', first + 1);
+    if (second == std::string::npos) return {text.substr(0, first), text.substr(first + 1), std::string()};
+    return {text.substr(0, first), text.substr(first + 1, second - first - 1), text.substr(second + 1)};
 }
 
-// A small button image drawn in code: the tool tip's initials on a tile.
-QIcon ButtonIcon(const std::string& tip, int id)
+// A small button image drawn in code: the given label, or the tool tip's initials, on a tile.
+QIcon ButtonIcon(const std::string& tip, const std::string& given, int id)
 {
-    std::string label;
-    if (tip.size() <= 3) label = tip;
+    std::string label = given;
+    if (!label.empty()) {
+    } else if (tip.size() <= 3) label = tip;
     else {
         bool start = true;
         for (char c : tip) {
@@ -124,7 +132,9 @@ bool QtFrame::Create(const std::string& title, IFrameHandler* handler, IAppHandl
     m_app = app;
     m_window = std::make_unique<MainWindow>(*this);
     m_window->setWindowTitle(Q(title));
-    m_window->resize(1100, 760);
+    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
+                                                          : QRect(0, 0, 1280, 900);
+    m_window->resize(std::min(1280, screen.width() * 9 / 10), std::min(960, screen.height() * 9 / 10));
     m_mdi = new QMdiArea;
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -226,7 +236,7 @@ QMenu* QtFrame::BuildMenu(QMenu* menu, const std::vector<MenuItem>& items)
         } else {
             QAction* action = menu->addAction(Q(item.text));
             action->setProperty(kCommandProperty, item.id);
-            action->setStatusTip(Q(PromptParts(item.id).first));
+            action->setStatusTip(Q(PromptParts(item.id).prompt));
             const int id = item.id;
             QObject::connect(action, &QAction::triggered, action, [this, id] { RouteCommand(id); });
         }
@@ -285,14 +295,14 @@ bool QtFrame::CreateToolBar(const ToolBarDef& def)
     if (!m_window) return false;
     auto* bar = new QToolBar(Q("Toolbar " + std::to_string(def.id)));
     bar->setObjectName(Q("toolbar" + std::to_string(def.id)));
-    bar->setIconSize(QSize(24, 24));
+    bar->setIconSize(def.dock == ToolBarDef::Left || def.dock == ToolBarDef::Right ? QSize(20, 20) : QSize(24, 24));
     for (int id : def.buttons) {
         if (id == 0) {
             bar->addSeparator();
             continue;
         }
-        const auto [prompt, tip] = PromptParts(id);
-        QAction* action = bar->addAction(ButtonIcon(tip, id), Q(tip.empty() ? std::to_string(id) : tip));
+        const auto [prompt, tip, label] = PromptParts(id);
+        QAction* action = bar->addAction(ButtonIcon(tip, label, id), Q(tip.empty() ? std::to_string(id) : tip));
         action->setProperty(kCommandProperty, id);
         action->setToolTip(Q(tip));
         action->setStatusTip(Q(prompt));
