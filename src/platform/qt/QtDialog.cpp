@@ -299,6 +299,8 @@ QWidget* DialogView::Make(size_t index)
     case K::MultiLineEdit: {
         auto* edit = new QPlainTextEdit(this);
         edit->setTabChangesFocus(true);
+        // Texts such as histories and reminders read best with room for a line of ~70 characters.
+        edit->setMinimumSize(480, 300);
         return edit;
     }
     case K::Button: {
