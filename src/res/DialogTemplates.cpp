@@ -4,6 +4,10 @@
 
 #include <map>
 
+// Templates kept beside the dialogs' own resource files.
+DialogTemplate QtxFileDialogTemplate();
+DialogTemplate DomainSetupDialogTemplate();
+
 namespace {
 
 using K = ControlKind;
@@ -47,6 +51,8 @@ std::map<int, DialogTemplate> BuildTemplates()
            "Check every result against the original recordings\r\nbefore it is used.",
            0, 0},
           {-6, K::Static, "Merrowdyne Revezirider", 0, 0}}});
+    add(QtxFileDialogTemplate());
+    add(DomainSetupDialogTemplate());
     return t;
 }
 

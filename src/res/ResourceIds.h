@@ -3,7 +3,9 @@
 
 enum DialogId : int {
     kIddAbout = 100,
+    kIddQtxFile = 134,
     kIddHistory = 145,
+    kIddDomainSetup = 150,
     kIddSaveWait = 32021,
     kIddProgress = 32038,
     kIddSplash = 32060,

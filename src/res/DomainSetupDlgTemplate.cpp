@@ -1,0 +1,4 @@
+#include "platform/Controls.h"
+#include "res/ResourceIds.h"
+
+DialogTemplate DomainSetupDialogTemplate() { return {kIddDomainSetup, "Domain Setup", {}}; }

@@ -1,0 +1,4 @@
+#include "platform/Controls.h"
+#include "res/ResourceIds.h"
+
+DialogTemplate QtxFileDialogTemplate() { return {kIddQtxFile, "QTX File", {}}; }
