@@ -125,13 +125,15 @@ void CViewerApp::BuildCommandMap()
     const std::pair<int, const char*> later[] = {
         {ID_SCAN_QTX, "Scan QTX"},         {ID_SCAN_CNV, "Scan CNV"},       {ID_SCAN_LIS, "Scan LIS"},
         {ID_LIS_TO_QTX, "Lis to QTX"},     {ID_QTX_TO_LIS, "QTX to Lis"},   {ID_DICTIONARY, "Dictionary"},
-        {ID_CONVERT_CNV, "Convert CNV"},   {ID_DISPLAY_TIME, "Display Time"}, {ID_DISPLAY_FREQUENCY, "Display Frequency"},
-        {ID_DISPLAY_SLOWNESS, "Display Slowness"}, {ID_DISPLAY_AZIMUTH, "Display Azimuth"},
-        {ID_DISPLAY_VDL, "Display VDL"},   {ID_DISPLAY_LOG, "Display Log"}, {ID_DISPLAY_MAP, "Display Map"},
+        {ID_CONVERT_CNV, "Convert CNV"},   {ID_DISPLAY_VDL, "Display VDL"},   {ID_DISPLAY_LOG, "Display Log"}, {ID_DISPLAY_MAP, "Display Map"},
         {ID_DISPLAY_XPLOT, "Display Xplot Map"}, {ID_UTILITIES_TOOLS, "Utilities Tools"},
     };
     for (const auto& [id, name] : later) c.Add(id, [name = name] { NotYetAvailable(name); });
 
+    c.Add(ID_DISPLAY_TIME, [this] { OnDisplayDomain(1); });
+    c.Add(ID_DISPLAY_FREQUENCY, [this] { OnDisplayDomain(2); });
+    c.Add(ID_DISPLAY_SLOWNESS, [this] { OnDisplayDomain(3); });
+    c.Add(ID_DISPLAY_AZIMUTH, [this] { OnDisplayDomain(4); });
     AddDisplayCommands();
 }
 

@@ -94,6 +94,7 @@ public:
     void OnPopUp();
     void OnMnemonics();
     void OnAppAbout();
+    void OnDisplayDomain(int domain); // 1 time, 2 frequency, 3 slowness, 4 azimuth
     void SetToolBarCreated(int toolBarId);
 
     // ---- the store ------------------------------------------------------------------------------

@@ -1,0 +1,234 @@
+#include "viewers/DomainSetupDlg.h"
+
+#include "app/ViewerApp.h"
+#include "common/Help.h"
+#include "common/PathLabel.h"
+#include "dataset/QtxFile.h"
+#include "platform/Format.h"
+#include "platform/Host.h"
+#include "res/DialogTemplates.h"
+#include "res/ResourceIds.h"
+
+#include <cfloat>
+#include <cmath>
+
+namespace {
+
+constexpr const char* kInputFileLabel = "Input File : ";
+constexpr double kMinDepthFrame = 1.0;
+constexpr double kMaxDepthFrame = 50000.0;
+
+// Item types of the curves against time that the "Time" view can overlay.
+constexpr int kFirstFrequencyType = 158, kLastFrequencyType = 163;
+constexpr int kFirstSlownessType = 164, kLastSlownessType = 169;
+
+// One range of the dialog: its two edits, the names its messages use and its limits.
+struct RangeFields {
+    int lowerId, upperId;
+    const char* lower; // "start frequency"
+    const char* upper; // "stop frequency"
+    const char* Lower; // "Start frequency"
+    const char* Upper; // "Stop frequency"
+    const char* unit;
+    float minValue, maxValue;
+};
+
+constexpr RangeFields kFrequency{1170, 1171, "start frequency", "stop frequency", "Start frequency",
+                                 "Stop frequency", "Hz", 0.0f, 30000.0f};
+constexpr RangeFields kTime{1168, 1169, "start time", "stop time", "Start time", "Stop time", "uSec", 0.0f, 30000.0f};
+constexpr RangeFields kSlowness{1172, 1173, "min slowness", "max slowness", "Min slowness", "Max slowness",
+                                "uSec/ft", 0.0f, 2000.0f};
+constexpr RangeFields kAzimuth{1174, 1175, "min azimuth", "max azimuth", "Min azimuth", "Max azimuth", "deg",
+                               0.0f, 360.0f};
+
+bool Invalid(DataExchange& dx, int id, const char* name, const RangeFields& r)
+{
+    return dx.Fail(id,
+                   Format("You entered an invalid %s!.\nValid range : %.1f - %.1f %s.", name, double(r.minValue),
+                          double(r.maxValue), r.unit),
+                   MB_ICONEXCLAMATION);
+}
+
+// The upper end as the user typed it, when it reads as a number; else the member.
+float TypedUpper(DataExchange& dx, const RangeFields& r, float member)
+{
+    if (!dx.Saving()) return member;
+    bool ok = false;
+    const double v = ParseDouble(dx.Dialog().GetItemText(r.upperId), &ok);
+    return ok && std::isfinite(v) && std::fabs(v) <= FLT_MAX ? float(v) : member;
+}
+
+void ExchangeRange(DataExchange& dx, const RangeFields& r, float& lower, float& upper)
+{
+    dx.Text(r.lowerId, lower);
+    if (dx.Failed()) return;
+    if (lower < r.minValue || lower > r.maxValue) {
+        Invalid(dx, r.lowerId, r.lower, r);
+        return;
+    }
+    // Compared with the upper end on screen, not the one from before the edit: raising
+    // both ends past the old upper end is a valid range.
+    if (!(lower < TypedUpper(dx, r, upper))) {
+        dx.Fail(r.lowerId, Format("%s must be less then %s!", r.Lower, r.upper), MB_ICONEXCLAMATION);
+        return;
+    }
+    dx.Text(r.upperId, upper);
+    if (dx.Failed()) return;
+    if (upper < r.minValue || upper > r.maxValue) {
+        Invalid(dx, r.upperId, r.upper, r);
+        return;
+    }
+    if (!(lower < upper)) dx.Fail(r.upperId, Format("%s must be greater then %s!", r.Upper, r.lower), MB_ICONEXCLAMATION);
+}
+
+constexpr int kRangeIds[] = {1168, 1169, 1170, 1171, 1172, 1173, 1174, 1175};
+
+} // namespace
+
+CDomainSetupDlg::CDomainSetupDlg(CWnd*) : CDialog(DialogTemplateFor(kIddDomainSetup))
+{
+    On(kIdcSelectInputFile, Notify::Clicked, [this] { OnSelectInputFile(); });
+    On(kIdcTraceCursor, Notify::Clicked, [this] { OnTraceCursor(); });
+    On(kIdcSaveSetup, Notify::Clicked, [this] { OnSaveSetup(); });
+    On(kIdcHelp, Notify::Clicked, [this] { OnHelp(); });
+}
+
+void CDomainSetupDlg::DoDataExchange(DataExchange& dx)
+{
+    dx.Text(kIdcDepthFrame, m_dDepthFrame);
+    if (!dx.Failed() && (m_dDepthFrame < kMinDepthFrame || m_dDepthFrame > kMaxDepthFrame))
+        dx.Fail(kIdcDepthFrame,
+                Format("You entered an invalid depth!.\nValid range : %.1f - %.1f ft.", kMinDepthFrame, kMaxDepthFrame),
+                MB_ICONEXCLAMATION);
+    ExchangeRange(dx, kFrequency, m_fFreqStart, m_fFreqStop);
+    ExchangeRange(dx, kTime, m_fTimeStart, m_fTimeStop);
+    ExchangeRange(dx, kSlowness, m_fSlowMin, m_fSlowMax);
+    ExchangeRange(dx, kAzimuth, m_fAzimMin, m_fAzimMax);
+    // The box shows the member both ways; only OnTraceCursor changes the member.
+    if (!dx.Failed())
+        if (ControlState* box = Item(kIdcTraceCursor)) box->SetCheck(m_nTraceCursor);
+}
+
+void CDomainSetupDlg::EnableTimeCurves()
+{
+    EnableItem(kIdcFreqStart, m_bEnableFrequency != 0);
+    EnableItem(kIdcFreqStop, m_bEnableFrequency != 0);
+    EnableItem(kIdcSlowMin, m_bEnableSlowness != 0);
+    EnableItem(kIdcSlowMax, m_bEnableSlowness != 0);
+}
+
+void CDomainSetupDlg::EnableRanges()
+{
+    for (int id : kRangeIds) EnableItem(id, false);
+    if (m_strDomain == "Time") {
+        EnableItem(kIdcTimeStart, true);
+        EnableItem(kIdcTimeStop, true);
+        EnableTimeCurves();
+    } else if (m_strDomain == "Frequency") {
+        EnableItem(kIdcFreqStart, true);
+        EnableItem(kIdcFreqStop, true);
+    } else if (m_strDomain == "Slowness") {
+        EnableItem(kIdcSlowMin, true);
+        EnableItem(kIdcSlowMax, true);
+    } else {
+        EnableItem(kIdcAzimMin, true);
+        EnableItem(kIdcAzimMax, true);
+    }
+}
+
+void CDomainSetupDlg::ShowDepths()
+{
+    SetItemText(kIdcStartDepth, Format("Start depth : %10.4f", m_dTopDepth));
+    SetItemText(kIdcStopDepth, Format("Stop depth : %10.4f", m_dBottomDepth));
+}
+
+bool CDomainSetupDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    SetItemText(kIdcInputFile, ShortenPathLabel(kInputFileLabel, m_strPath));
+    EnableRanges();
+    SetItemText(kIdcSlownessGroup, m_strSlownessTitle);
+    if (!m_strPath.empty()) ShowDepths();
+    CenterWindow();
+    return true;
+}
+
+void CDomainSetupDlg::OnSelectInputFile()
+{
+    FileDialogOptions options;
+    options.open = true;
+    options.title = "Browse Input QTX File";
+    options.filter = "Qtx Data (*.qtx)|*.qtx|All Files (*.*)|*.*||";
+    options.initialName = m_strTitle;
+    options.defaultExt = m_strExt;
+    options.flags = kHideReadOnly | kPathMustExist | kFileMustExist;
+    const FileDialogResult chosen = Host().FileDialog(options);
+    // The path says whether a file was chosen: a file without extension is a choice too.
+    if (!chosen.ok || chosen.path.empty()) return;
+
+    m_strPath = chosen.path;
+    m_strTitle = chosen.title;
+    m_strExt = chosen.ext;
+    SetItemText(kIdcInputFile, ShortenPathLabel(kInputFileLabel, m_strPath));
+
+    CQtxFile file;
+    if (!file.OpenRead(m_strPath)) return;
+    if (file.GetTopDepth() == -1.0 || file.GetBottomDepth() == -1.0) return;
+    m_dTopDepth = file.GetTopDepth();
+    m_dBottomDepth = file.GetBottomDepth();
+    ShowDepths();
+    m_dDepthFrame = m_dTopDepth;
+    SetItemText(kIdcDepthFrame, Format("%10.4f", m_dDepthFrame));
+
+    // Read, used here and dropped: the dialog keeps no datum records.
+    CQtxDatumList datums;
+    if (!file.ReadDatumList(datums)) return;
+    file.CloseInput();
+
+    for (const auto& datum : datums) {
+        if (datum->m_category != kCategorySlowness) continue;
+        if (datum->m_axis1.m_unit == kUnitMicrosecondsPerMetre) {
+            m_strSlownessTitle = "Slowness range [uSec/m]";
+            m_fSlowMin = 100.0f;
+            m_fSlowMax = 600.0f;
+        } else {
+            m_strSlownessTitle = "Slowness range [uSec/ft]";
+            m_fSlowMin = 40.0f;
+            m_fSlowMax = 240.0f;
+        }
+        SetItemText(kIdcSlownessGroup, m_strSlownessTitle);
+        SetItemText(kIdcSlowMin, Format("%6.1f", double(m_fSlowMin)));
+        SetItemText(kIdcSlowMax, Format("%6.1f", double(m_fSlowMax)));
+    }
+
+    m_bEnableFrequency = 0;
+    m_bEnableSlowness = 0;
+    if (m_strDomain == "Time") {
+        for (const auto& datum : datums) {
+            const int type = datum->m_typeCode;
+            if (type >= kFirstFrequencyType && type <= kLastFrequencyType) m_bEnableFrequency = 1;
+            if (type >= kFirstSlownessType && type <= kLastSlownessType) m_bEnableSlowness = 1;
+        }
+        EnableTimeCurves();
+    }
+}
+
+void CDomainSetupDlg::OnTraceCursor()
+{
+    m_nTraceCursor = m_nTraceCursor ? 0 : 1;
+    if (ControlState* box = Item(kIdcTraceCursor)) box->SetCheck(m_nTraceCursor);
+}
+
+void CDomainSetupDlg::OnSaveSetup()
+{
+    if (UpdateData(true)) EndDialog(kSavedSetup);
+}
+
+void CDomainSetupDlg::OnHelp()
+{
+    uint32_t context = 18;
+    if (m_strDomain == "Time") context = 15;
+    else if (m_strDomain == "Frequency") context = 4;
+    else if (m_strDomain == "Slowness") context = 12;
+    ShowHelp(theApp.m_helpPath, kHelpContext, context);
+}

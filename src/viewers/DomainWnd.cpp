@@ -1,0 +1,369 @@
+#include "viewers/DomainWnd.h"
+
+#include "app/ViewerApp.h"
+#include "common/Fft.h"
+#include "common/QtxFileDlg.h"
+#include "platform/Format.h"
+#include "platform/Host.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Raises v to the next multiple of step (from 0).
+float RaiseToMultiple(float v, float step)
+{
+    if (step <= 0) return v;
+    return float(std::ceil(double(v) / step - 1e-6) * step);
+}
+
+int FirstTick(float start, float width, int every)
+{
+    int base = every;
+    if (every == 500 && width <= 1000) base = width <= 500 ? 100 : 200;
+    return (int(start) / base + 1) * base;
+}
+
+} // namespace
+
+CDomainWnd::CDomainWnd() : m_samples(size_t(kSlots) * kSlotFloats, 0.0f)
+{
+    m_shown.fill(false);
+    for (int i = 0; i < kSlots; ++i) m_receiverIndex[size_t(i)] = i;
+}
+
+CDomainWnd::~CDomainWnd() = default;
+
+const char* CDomainWnd::DomainWord(int domain)
+{
+    switch (domain) {
+    case kDomainTime: return "Time";
+    case kDomainFrequency: return "Frequency";
+    case kDomainSlowness: return "Slowness";
+    default: return "Azimuth";
+    }
+}
+
+bool CDomainWnd::Open(const std::string& windowClass)
+{
+    if (!Load()) return false;
+    MakeDrawingObjects();
+    const std::string caption = std::string(DomainWord(m_domain)) + " (" + m_path + ")";
+    if (!CreateChild(windowClass, caption, WS_VSCROLL | WS_HSCROLL | WS_MAXIMIZE)) {
+        theApp.RemoveViewOptions(m_windowId);
+        return false;
+    }
+    return true;
+}
+
+int CDomainWnd::ScrollPositionOf(int position) const
+{
+    return m_direction == 0xFF ? position : int(m_frameCount) - 1 - position;
+}
+
+int CDomainWnd::Load()
+{
+    if (!m_file.OpenRead(m_path)) return 0;
+    m_top = m_file.GetTopDepth();
+    m_bottom = m_file.GetBottomDepth();
+    m_depthStep = m_file.GetDepthStep();
+    m_frameCount = m_file.GetFrameCount();
+    if (m_top == -1.0 || m_bottom == -1.0 || m_depthStep == -1.0 || m_frameCount == 0xFFFFFFFFu) return 0;
+
+    CQtxDatumList datums;
+    if (!m_file.ReadDatumList(datums)) return 0;
+    m_direction = m_file.m_header.logDirection;
+    m_unitByte = m_file.m_header.depthUnits;
+
+    // The frame nearest the asked depth, in file order. A data set of one frame (or
+    // of equal top and bottom) opens its first frame.
+    const double frames = double(m_frameCount);
+    auto along = [&](double top, double bottom) {
+        return bottom != top && m_frameCount > 1 ? std::trunc((m_depthFrame - top) * frames / (bottom - top)) : 0.0;
+    };
+    double position;
+    if (m_direction == 0xFF) {
+        position = along(m_top, m_bottom);
+        m_stepSign = 1;
+    } else {
+        std::swap(m_top, m_bottom);
+        position = m_frameCount > 1 ? frames - along(m_top, m_bottom) : 0.0;
+        m_stepSign = -1;
+    }
+    const double last = m_frameCount > 0 ? frames - 1 : 0;
+    m_position = int(std::clamp(position, 0.0, last));
+    m_depthUnit = m_unitByte == 0xFF ? " [m]" : " [ft]";
+
+    SelectedDatum datum;
+    if (!ChooseDatum(datums, datum)) return 0;
+
+    theApp.m_display.receiverShown.fill(0);
+    m_firstClick = m_secondClick = false;
+    m_interpolation = 1;
+    m_slownessUnit = m_slownessTitle == "Slowness range [uSec/m]" ? "[uSec/m]" : "[uSec/ft]";
+    if (!SetUpItem(datum)) return 0;
+    RegisterOptions();
+
+    m_vscroll = ScrollInfo{};
+    m_vscroll.min = 0;
+    m_vscroll.max = int(std::max<uint32_t>(m_frameCount, 1)) - 1;
+    m_vscroll.page = 20;
+    m_vscroll.pos = ScrollPositionOf(m_position);
+    m_vscroll.disableNoScroll = true;
+    return 1;
+}
+
+bool CDomainWnd::SetUpItem(const SelectedDatum& d)
+{
+    m_mnemonic = d.mnemonic;
+    m_typeCode = d.typeCode;
+    m_receivers = d.traceCount;
+    m_step = d.step;
+    m_samplesRead = d.sampleCount;
+    m_sampleCount = d.sampleCount;
+    m_offset = d.offset;
+    m_datumNumber = d.datumNumber;
+    m_unitCode = m_domain == kDomainTime ? d.unitCode : 0xFF;
+
+    m_frequencyMarker = d.typeCode >= 158 && d.typeCode <= 163;
+    m_slownessMarker = d.typeCode >= 164 && d.typeCode <= 169;
+    m_marker = m_frequencyMarker || m_slownessMarker;
+    if (m_frequencyMarker) m_markerWidth = m_freqStop - m_freqStart, m_markerCentre = m_freqStart;
+    if (m_slownessMarker) m_markerWidth = m_slowMax - m_slowMin, m_markerCentre = m_slowMin;
+    m_markerHalf = m_markerWidth / 2;
+    m_markerCentre += m_markerHalf;
+
+    m_fftLength = 1;
+    while (m_fftLength < m_samplesRead) m_fftLength *= 2;
+
+    const bool waveform = (m_domain == kDomainTime && !m_marker) || m_domain == kDomainFrequency;
+    m_padding = false;
+    m_interpolation = 1;
+    if (waveform) {
+        if (m_fftLength != m_samplesRead) {
+            m_padding = true;
+            m_sampleCount = m_fftLength;
+        }
+        if (m_step > 10.0f) m_interpolation = 4;
+        else if (m_step > 5.0f) m_interpolation = 2;
+    }
+    // The view keeps 16 receivers of 8,192 samples, and a frame is read whole into
+    // the shared sample array: a datum beyond either is refused, not overrun.
+    const int64_t interpolated = int64_t(m_sampleCount) * m_interpolation;
+    if (m_receivers < 1 || m_samplesRead < 1 || m_receivers > kSlots || interpolated > kSlotFloats
+        || int64_t(m_receivers) * m_samplesRead > kFftDataSize - 1 || !(m_step > 0)) {
+        MessageBox(Format("Datum %s cannot be shown: %d receivers of %d samples do not fit the view "
+                          "(at most %d receivers of %d samples).\nOperation will be abandoned.",
+                          m_mnemonic.c_str(), m_receivers, m_samplesRead * m_interpolation, kSlots, kSlotFloats),
+                   MB_OK | MB_ICONSTOP);
+        return false;
+    }
+    if (waveform) {
+        m_sampleCount *= m_interpolation;
+        m_step /= float(m_interpolation);
+    }
+    ComputeWindow();
+    return true;
+}
+
+void CDomainWnd::ComputeWindow()
+{
+    const float n = float(m_sampleCount);
+    switch (m_domain) {
+    case kDomainFrequency: {
+        m_binWidth = float(1000000.0 / (double(m_sampleCount) * m_step));
+        const float nyquist = float(1000000.0 / (2.0 * m_step));
+        m_start = RaiseToMultiple(m_freqStart, m_binWidth);
+        m_stop = m_freqStop;
+        if (nyquist < m_stop) m_stop = 0.95f * nyquist;
+        m_stop = RaiseToMultiple(m_stop, m_binWidth);
+        m_width = m_stop - m_start - m_binWidth;
+        m_first = int(m_start / m_binWidth);
+        m_last = std::min(int(m_stop / m_binWidth), m_sampleCount / 2);
+        m_shownCount = m_last - m_first;
+        m_firstTick = FirstTick(m_start, 5000, 500);
+        m_hMax = m_sampleCount / 2 - m_shownCount;
+        break;
+    }
+    case kDomainTime:
+    case kDomainSlowness:
+    case kDomainAzimuth: {
+        const float lo = m_domain == kDomainTime ? m_timeStart : m_domain == kDomainSlowness ? m_slowMin : m_azimMin;
+        float hi = m_domain == kDomainTime ? m_timeStop : m_domain == kDomainSlowness ? m_slowMax : m_azimMax;
+        if (m_domain == kDomainAzimuth) hi = std::min(hi, 360.0f);
+        m_start = RaiseToMultiple(lo, m_step);
+        m_stop = std::min(RaiseToMultiple(hi, m_step), n * m_step);
+        m_width = m_stop - m_start - m_step;
+        m_first = int(m_start / m_step);
+        m_last = std::min(int(m_stop / m_step), m_sampleCount);
+        m_shownCount = m_last - m_first - (m_domain == kDomainAzimuth ? 1 : 0);
+        m_firstTick = m_domain == kDomainTime ? FirstTick(m_start, m_width, 500) : FirstTick(m_start, 0, 50);
+        m_hMax = m_sampleCount - m_shownCount;
+        break;
+    }
+    default: break;
+    }
+    // A window outside the data leaves at least one sample to show.
+    m_first = std::clamp(m_first, 0, std::max(m_sampleCount - 1, 0));
+    m_last = std::clamp(m_last, m_first + 1, std::max(m_sampleCount, m_first + 1));
+    m_shownCount = std::max(m_shownCount, 1);
+    if (m_width <= 0) m_width = m_domain == kDomainFrequency ? m_binWidth : m_step;
+    m_hMin = 0;
+    m_hMax = std::max(m_hMax, 0);
+    m_hPos = m_first;
+}
+
+int CDomainWnd::RegisterOptions()
+{
+    int available[kReceivers] = {};
+    const int count = std::min(m_receivers, kSlots);
+    for (int i = 0; i < count; ++i) {
+        m_receiverIndex[size_t(i)] = i;
+        if (i < kReceivers) {
+            available[i] = 1;
+            theApp.m_display.receiverShown[size_t(i)] = 1;
+        }
+    }
+    theApp.AddViewOptions(m_windowId, uint16_t(m_receivers), available, this);
+    return count;
+}
+
+bool CDomainWnd::ReadFrame()
+{
+    m_frameRead = false;
+    float* buffer = g_fftData + 1;
+    if (!m_file.ReadFrameItem(m_position, int(m_offset), m_receivers, m_samplesRead, buffer, kFftDataSize - 1))
+        return false;
+    for (int r = 0; r < m_receivers; ++r) {
+        float* slot = Slot(m_receiverIndex[size_t(r)]);
+        std::copy(buffer + size_t(r) * m_samplesRead, buffer + size_t(r + 1) * m_samplesRead, slot);
+        if (m_padding) std::fill(slot + m_samplesRead, slot + m_sampleCount, 0.0f);
+    }
+    const bool waveform = (m_domain == kDomainTime && !m_marker) || m_domain == kDomainFrequency;
+    if (waveform && m_interpolation > 1)
+        for (int r = 0; r < m_receivers; ++r) Interpolate(m_receiverIndex[size_t(r)]);
+    if (m_domain == kDomainFrequency)
+        for (int r = 0; r < m_receivers; ++r) Spectrum(m_receiverIndex[size_t(r)]);
+    m_frameRead = true;
+    return true;
+}
+
+void CDomainWnd::Interpolate(int slotIndex)
+{
+    float* slot = Slot(slotIndex);
+    const int n = m_sampleCount / m_interpolation;
+    float* data = g_fftData;
+    for (int i = 0; i < n; ++i) {
+        data[2 * i + 1] = slot[i];
+        data[2 * i + 2] = 0.0f;
+    }
+    CFft fft;
+    fft.m_sign = 1;
+    fft.m_n = n;
+    fft.Transform();
+    // The analytic spectrum: negative frequencies dropped, positive ones doubled.
+    for (int p = n / 2; p < n; ++p) data[2 * p + 1] = data[2 * p + 2] = 0.0f;
+    for (int p = 1; p < n / 2; ++p) {
+        data[2 * p + 1] *= 2.0f;
+        data[2 * p + 2] *= 2.0f;
+    }
+    std::fill(data + n + 1, data + 2 * m_sampleCount + 1, 0.0f);
+    fft.m_sign = -1;
+    fft.m_n = m_sampleCount;
+    fft.Transform();
+    const float scale = 1.0f / float(n);
+    for (int i = 0; i < m_sampleCount; ++i) slot[i] = data[2 * i + 1] * scale;
+}
+
+void CDomainWnd::Spectrum(int slotIndex)
+{
+    float* slot = Slot(slotIndex);
+    float* data = g_fftData;
+    for (int i = 0; i < m_sampleCount; ++i) {
+        data[2 * i + 1] = slot[i];
+        data[2 * i + 2] = 0.0f;
+    }
+    CFft fft;
+    fft.m_sign = 1;
+    fft.m_n = m_sampleCount;
+    fft.Transform();
+    for (int i = 0; i < m_sampleCount / 2; ++i) slot[i] = std::hypot(data[2 * i + 1], data[2 * i + 2]);
+}
+
+float CDomainWnd::CrossingTime(int slotIndex, float t) const
+{
+    const float* v = Slot(slotIndex);
+    const int n = m_sampleCount;
+    if (n < 2 || !(m_step > 0)) return t;
+    const int i = std::clamp(int(t / m_step), 0, n - 1);
+    // Searches stay inside the trace: an edge without a crossing picks the start point.
+    auto forward = [&](int from) -> int {
+        for (int j = std::max(from, 0); j + 1 < n; ++j)
+            if (v[j] <= 0 && v[j + 1] > 0) return j + 1;
+        return -1;
+    };
+    auto backward = [&](int from) -> int {
+        for (int j = std::min(from, n - 1); j >= 1; --j)
+            if (v[j] > 0 && v[j - 1] <= 0) return j;
+        return -1;
+    };
+    int pick;
+    if (v[i] <= 0) {
+        pick = forward(i);
+        if (pick < 0) pick = backward(i);
+    } else {
+        pick = backward(i);
+        if (pick < 0) pick = forward(i);
+    }
+    if (pick < 1) return float(std::max(pick, i)) * m_step;
+    const float a = v[pick - 1], b = v[pick];
+    if (a == b) return float(pick) * m_step;
+    return float(pick) * m_step - b * m_step / (b - a);
+}
+
+bool CDomainWnd::ChooseDatum(CQtxDatumList& datums, SelectedDatum& datum)
+{
+    CQtxFileDlg dialog;
+    dialog.m_fileName = m_path;
+    dialog.m_startDepth = Format("%12.4f", m_top);
+    dialog.m_stopDepth = Format("%12.4f", m_bottom);
+    dialog.m_depthStep = Format("%12.4f", m_depthStep);
+    dialog.m_depthUnits = m_depthUnit;
+    dialog.m_depthFrames = Format("%d", int(m_frameCount));
+    dialog.m_startTab = m_domain;
+    dialog.m_datums = &datums;
+    if (dialog.DoModal() != IDOK) return false;
+    m_domain = int16_t(dialog.CurrentTab());
+
+    // Only the four domain tabs can be shown; a choice made on another tab is no
+    // choice for this view.
+    std::vector<CQtxItem*> chosen;
+    if (m_domain >= kDomainTime && m_domain <= kDomainAzimuth) chosen = dialog.SelectedItems(m_domain);
+    if (chosen.empty()) {
+        MessageBox("Encountered empty selection list!\nOperation will be abandoned.", MB_OK | MB_ICONSTOP);
+        return false;
+    }
+    if (chosen.size() > 1) {
+        MessageBox("Too many items have been selected!\nOperation will be abandoned.", MB_OK | MB_ICONSTOP);
+        return false;
+    }
+    const CQtxItem& item = *chosen.front();
+    datum.mnemonic = item.m_mnemonic;
+    datum.typeCode = item.m_typeCode;
+    datum.datumNumber = item.m_datumNumber;
+    datum.offset = item.m_offset;
+    if (m_domain == kDomainTime) {
+        const auto& time = static_cast<const CQtxTimeItem&>(item);
+        datum.unitCode = time.m_unit;
+        datum.step = time.m_step;
+        datum.sampleCount = time.m_sampleCount;
+        datum.traceCount = time.m_traceCount;
+    } else {
+        const auto& other = static_cast<const CQtxFrequencyItem&>(item);
+        datum.step = other.m_step;
+        datum.sampleCount = other.m_sampleCount;
+        datum.traceCount = other.m_traceCount;
+    }
+    return true;
+}

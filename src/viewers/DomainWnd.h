@@ -1,0 +1,151 @@
+// The domain view: one datum of a QTX data set at one depth frame, receiver by
+// receiver, in the time, frequency, slowness or azimuth domain. Only the current
+// frame is read; scrolling steps from frame to frame. Split by concern:
+// DomainWnd.cpp (loading and reading), DomainWndPaint.cpp (painting and the
+// move-out cursor), DomainWndInput.cpp (scrolling, keys and mouse).
+#pragma once
+
+#include "dataset/QtxFile.h"
+#include "dataset/ReceiverGeometry.h"
+#include "viewers/ViewerWnd.h"
+
+#include <array>
+#include <cmath>
+#include <string>
+#include <vector>
+
+// The first selected datum of the domain's tab, as the view takes it over.
+struct SelectedDatum {
+    std::string mnemonic;
+    uint8_t typeCode = 0;
+    uint8_t unitCode = 0xFF;
+    uint16_t datumNumber = 0;
+    uint32_t offset = 0;
+    float step = 0;
+    uint16_t sampleCount = 0;
+    uint16_t traceCount = 0;
+};
+
+// Caption above the traces and the trace labels, by item type code.
+std::string DomainDataCaption(int typeCode);
+std::vector<std::string> DomainTraceLabels(int typeCode);
+
+enum DomainCode : int16_t { kDomainTime = 1, kDomainFrequency = 2, kDomainSlowness = 3, kDomainAzimuth = 4 };
+
+class CDomainWnd : public CViewerWnd {
+public:
+    static constexpr int kSlots = 16;
+    static constexpr int kSlotFloats = 8192;
+
+    CDomainWnd();
+    ~CDomainWnd() override;
+
+    // ---- set by the Display command before Open --------------------------------------
+    int16_t m_traceCursor = 0;
+    int16_t m_domain = kDomainTime;
+    double m_depthFrame = 1.0;
+    std::string m_path;
+    std::string m_slownessTitle = "Slowness range [uSec/ft]";
+    float m_timeStart = 0, m_timeStop = 5000;
+    float m_freqStart = 0, m_freqStop = 10000;
+    float m_slowMin = 40, m_slowMax = 240;
+    float m_azimMin = 0, m_azimMax = 360;
+
+    // Loads the data set and the chosen datum, then creates the window; false (with
+    // the message shown) when nothing could be opened.
+    bool Open(const std::string& windowClass);
+    int Load();
+
+    // ---- handlers -----------------------------------------------------------------------
+    void OnPaint(Dc& dc) override;
+    void OnVScroll(int code, int pos) override;
+    void OnHScroll(int code, int pos) override;
+    void OnKeyDown(unsigned key, unsigned repeat, unsigned flags) override;
+    void OnMouseMove(unsigned flags, Point p) override;
+    void OnLButtonDown(unsigned flags, Point p) override;
+
+    // ---- state (read by tests) ----------------------------------------------------------------
+    // Shown datum.
+    std::string m_mnemonic;
+    uint16_t m_datumNumber = 0;
+    uint32_t m_offset = 0;
+    uint8_t m_typeCode = 0;
+    uint8_t m_unitCode = 0xFF;
+    int m_receivers = 0;
+    float m_step = 0;             // axis-1 step after interpolation
+    int m_sampleCount = 0;        // after padding and interpolation
+    int m_samplesRead = 0;        // as stored in the data set
+    int m_fftLength = 0;
+    bool m_padding = false;
+    int m_interpolation = 1;
+    bool m_marker = false, m_frequencyMarker = false, m_slownessMarker = false;
+    float m_markerWidth = 0, m_markerHalf = 0, m_markerCentre = 0;
+    // The domain's window on the sample axis.
+    float m_start = 0, m_stop = 0, m_width = 0;
+    float m_binWidth = 0; // frequency domain, Hz
+    int m_first = 0, m_last = 0, m_shownCount = 0;
+    int m_firstTick = 0;
+    int m_hMin = 0, m_hMax = 0, m_hPos = 0;
+    // Frames.
+    uint32_t m_frameCount = 0;
+    int m_position = 0;
+    double m_top = 0, m_bottom = 0, m_depthStep = 0;
+    uint8_t m_direction = 0xFF, m_unitByte = 1;
+    int m_stepSign = 1;
+    std::string m_depthUnit = " [ft]";
+    std::string m_slownessUnit = "[uSec/ft]";
+    ScrollInfo m_vscroll;
+    // Receivers: the slot of each trace and which are shown.
+    std::array<int, kSlots> m_receiverIndex{};
+    std::array<bool, kSlots> m_shown{};
+    int m_shownTraces = 0;
+    // Layout.
+    int m_leftMargin = 35, m_plotWidth = 460, m_clientWidth = 500, m_clientHeight = 500;
+    int m_topMargin = 25, m_bottomMargin = 15, m_gap = 10, m_fontHeight = 12;
+    int m_traceHeight = 0, m_bandHeight = 0;
+    Rect m_plotRect;
+    // Move-out cursor.
+    bool m_firstClick = false, m_secondClick = false;
+    bool m_clickPending = false; // a click waits for its mark or line
+    Point m_clickPoint, m_firstPoint;
+    std::array<float, kSlots> m_crossingTime{};
+    // Samples, one slot per receiver.
+    std::vector<float> m_samples;
+    bool m_frameRead = false;
+    CQtxFile m_file;
+
+    // The domain word of a domain code ("Time", "Frequency", "Slowness", "Azimuth").
+    static const char* DomainWord(int domain);
+    // Reads the current frame into the slots (with padding, interpolation and, in the
+    // frequency domain, the spectra); false when the read failed.
+    bool ReadFrame();
+    float* Slot(int slot) { return m_samples.data() + size_t(slot) * kSlotFloats; }
+    const float* Slot(int slot) const { return m_samples.data() + size_t(slot) * kSlotFloats; }
+    // The depth shown for a scroll position.
+    // Scroll positions count depth order from the shallowest frame, whatever sign
+    // the data set gives its step.
+    double DepthAt(int scrollPosition) const { return scrollPosition * std::fabs(m_depthStep) + m_top; }
+    int ScrollPositionOf(int position) const;
+    // Zero-crossing time of a trace near time t (move-out cursor).
+    float CrossingTime(int slot, float t) const;
+
+private:
+    bool ChooseDatum(CQtxDatumList& datums, SelectedDatum& datum);
+    bool SetUpItem(const SelectedDatum& datum);
+    void ComputeWindow();
+    void AfterVerticalMove();
+    void ShiftWindow(int delta);
+    int RegisterOptions();
+    void Interpolate(int slot);
+    void Spectrum(int slot);
+    void MakeDrawingObjects();
+    void ReleaseDrawingObjects() override;
+    void PaintFrame(Dc& dc);
+    void PaintTrace(Dc& dc, int k, int slot);
+    void PaintMoveOut(Dc& dc);
+
+    Pen m_tracePen;
+    Brush m_traceBrush;
+    Brush m_backgroundBrush;
+};
+

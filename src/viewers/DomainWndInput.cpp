@@ -1,0 +1,175 @@
+#include "viewers/DomainWnd.h"
+
+#include "app/ViewerApp.h"
+#include "platform/Format.h"
+#include "platform/Frame.h"
+
+#include <algorithm>
+
+namespace {
+void Pane(int pane, const std::string& text)
+{
+    if (Frame()) Frame()->SetPaneText(pane, text);
+}
+} // namespace
+
+void CDomainWnd::AfterVerticalMove()
+{
+    m_position = std::clamp(m_position, 0, std::max(int(m_frameCount) - 1, 0));
+    m_vscroll.pos = ScrollPositionOf(m_position);
+    Pane(1, Format("%10.4f%s", DepthAt(m_vscroll.pos), m_depthUnit.c_str()));
+    m_firstClick = m_secondClick = m_clickPending = false;
+    SetScrollInfo(SB_VERT, m_vscroll, true);
+    theApp.StoreViewOptions();
+}
+
+void CDomainWnd::OnVScroll(int code, int pos)
+{
+    switch (code) {
+    case SB_LINEUP: m_position -= m_stepSign; break;
+    case SB_LINEDOWN: m_position += m_stepSign; break;
+    case SB_PAGEUP: m_position -= 100 * m_stepSign; break;
+    case SB_PAGEDOWN: m_position += 100 * m_stepSign; break;
+    case SB_THUMBPOSITION: m_position = m_direction == 0xFF ? pos : int(m_frameCount) - 1 - pos; break;
+    case SB_THUMBTRACK: Pane(1, Format("%10.4f%s", DepthAt(pos), m_depthUnit.c_str())); return;
+    default: return;
+    }
+    AfterVerticalMove();
+}
+
+void CDomainWnd::OnKeyDown(unsigned key, unsigned, unsigned)
+{
+    const int last = std::max(int(m_frameCount) - 1, 0);
+    switch (key) {
+    case VK_PRIOR: m_position -= 100 * m_stepSign; break;
+    case VK_NEXT: m_position += 100 * m_stepSign; break;
+    case VK_END: m_position = m_direction == 0xFF ? last : 0; break;
+    case VK_HOME: m_position = m_direction == 0xFF ? 0 : last; break;
+    case VK_UP: m_position -= m_stepSign; break;
+    case VK_DOWN: m_position += m_stepSign; break;
+    default: return;
+    }
+    AfterVerticalMove();
+}
+
+void CDomainWnd::OnHScroll(int code, int pos)
+{
+    int delta = 0;
+    switch (code) {
+    case SB_LINELEFT: delta = -1; break;
+    case SB_LINERIGHT: delta = 1; break;
+    case SB_PAGELEFT: delta = -10; break;
+    case SB_PAGERIGHT: delta = 10; break;
+    case SB_THUMBPOSITION: delta = pos - m_hPos; break;
+    case SB_THUMBTRACK: {
+        const std::string empty;
+        std::string panes[3];
+        switch (m_domain) {
+        case kDomainTime: panes[0] = Format("%5.2f [mSec]", double(float(pos) * m_step / 1000.0f)); break;
+        case kDomainFrequency: panes[0] = Format("%5.2f [kHz]", double(float(pos) * m_binWidth / 1000.0f)); break;
+        case kDomainSlowness: panes[1] = Format("%7.2f %s", double(float(pos) * m_step), m_slownessUnit.c_str()); break;
+        default: panes[2] = Format("%5.1f [deg]", double(float(pos) * m_step)); break;
+        }
+        for (int i = 0; i < 3; ++i) Pane(2 + i, panes[i]);
+        return;
+    }
+    default: return;
+    }
+    if (delta != 0) ShiftWindow(delta);
+}
+
+void CDomainWnd::ShiftWindow(int delta)
+{
+    m_hPos = std::clamp(m_hPos + delta, m_hMin, m_hMax);
+    const float step = m_domain == kDomainFrequency ? m_binWidth : m_step;
+    m_first = m_hPos;
+    m_last = m_hPos + m_shownCount;
+    m_start = float(m_hPos) * step;
+    m_stop = m_start + m_width;
+    if (m_domain == kDomainTime) {
+        const int base = m_width <= 500 ? 100 : m_width <= 1000 ? 200 : 500;
+        m_firstTick = (int(m_start) / base + 1) * base;
+    } else if (m_domain == kDomainFrequency) {
+        m_firstTick = (int(m_start) / 500 + 1) * 500;
+    } else {
+        m_firstTick = (int(m_start) / 50 + 1) * 50;
+    }
+    switch (m_domain) {
+    case kDomainTime: Pane(2, Format("%5.2f%s", double(m_start / 1000.0f), " [mSec]")); break;
+    case kDomainFrequency: Pane(2, Format("%5.2f%s", double(m_start / 1000.0f), " [kHz]")); break;
+    case kDomainSlowness: Pane(3, Format("%7.2f %s", double(m_start), m_slownessUnit.c_str())); break;
+    default: Pane(4, Format("%5.1f%s", double(m_start), " [deg]")); break;
+    }
+    m_firstClick = m_secondClick = m_clickPending = false;
+    ScrollInfo h;
+    h.min = m_hMin;
+    h.max = m_hMax;
+    h.pos = m_hPos;
+    SetScrollInfo(SB_HORZ, h);
+    Invalidate(true);
+    UpdateWindow();
+}
+
+void CDomainWnd::OnMouseMove(unsigned, Point p)
+{
+    if (m_traceCursor)
+        for (int pane = 2; pane <= 4; ++pane) Pane(pane, "");
+    if (m_domain == kDomainFrequency || m_domain == kDomainAzimuth) return;
+    if (!m_plotRect.Contains(p)) {
+        SetCursor(CursorKind::Arrow);
+        return;
+    }
+    SetCursor(CursorKind::Cross);
+    const float x = float(p.x - m_leftMargin) * m_width / float(std::max(m_plotWidth, 1)) + m_start;
+    const int sample = std::clamp(int(x / m_step), 0, std::max(m_sampleCount - 1, 0));
+    if (m_domain == kDomainSlowness) {
+        Pane(2, "");
+        Pane(3, Format("%7.2f [uSec/ft]", double(x)));
+        const float first = m_receivers > 0 ? Slot(m_receiverIndex[0])[sample] : 0.0f;
+        Pane(4, Format("%5.3f", double(first)));
+        return;
+    }
+    // Time: the value of the trace under the mouse.
+    std::string value = "????";
+    int k = 0;
+    for (int r = 0; r < m_receivers; ++r) {
+        const int slot = m_receiverIndex[size_t(r)];
+        if (!m_shown[size_t(slot)]) continue;
+        const int top = m_topMargin + k * m_traceHeight;
+        if (p.y > top && p.y < top + m_traceHeight - m_gap) {
+            const float v = Slot(slot)[sample];
+            if (m_frequencyMarker) value = Format("%5.2f [kHz]", double(v / 1000.0f));
+            else if (m_slownessMarker) value = Format("%5.2f [uSec/ft]", double(v));
+            else value = Format("%8.3f [mV]", double(v));
+            break;
+        }
+        ++k;
+    }
+    if (m_traceCursor) {
+        Pane(2, Format("%5.2f [mSec]", double(x / 1000.0f)));
+        Pane(3, "");
+        Pane(4, value);
+    }
+}
+
+void CDomainWnd::OnLButtonDown(unsigned flags, Point p)
+{
+    if (m_domain != kDomainTime || m_marker || !m_plotRect.Contains(p)) return;
+    if (flags == (MK_LBUTTON | MK_SHIFT) || flags == MK_SHIFT) {
+        m_firstClick = m_secondClick = m_clickPending = false;
+        Invalidate(true);
+        UpdateWindow();
+        return;
+    }
+    if (!m_firstClick) {
+        m_firstClick = true;
+        m_secondClick = false;
+    } else {
+        m_firstClick = false;
+        m_secondClick = true;
+    }
+    m_clickPoint = p;
+    m_clickPending = true;
+    Invalidate(false);
+    UpdateWindow();
+}

@@ -1,0 +1,384 @@
+#include "viewers/DomainWnd.h"
+
+#include "app/ViewerApp.h"
+#include "platform/Format.h"
+#include "platform/Frame.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+const Color kGray = Rgb(192, 192, 192);
+const Pen kAxisPen{PS_SOLID, 2, Rgb(0, 0, 0)};
+const Pen kGridPen{PS_DOT, 0, Rgb(192, 192, 192)};
+const Pen kBlackPen{PS_SOLID, 0, Rgb(0, 0, 0)};
+
+bool In(int v, int lo, int hi) { return v >= lo && v <= hi; }
+
+std::vector<std::string> Numbered(const char* prefix, int count, bool fourCharacters)
+{
+    std::vector<std::string> out;
+    for (int i = 1; i <= count; ++i) {
+        std::string label = std::string(prefix) + std::to_string(i);
+        if (fourCharacters && label.size() < 4) label.insert(0, 4 - label.size(), ' ');
+        out.push_back(label);
+    }
+    return out;
+}
+
+} // namespace
+
+// Labels of the traces by item type code.
+std::vector<std::string> DomainTraceLabels(int t)
+{
+    if (In(t, 1, 20) || In(t, 71, 78) || In(t, 81, 84)) return Numbered("R", 8, false);
+    if (t == 21 || In(t, 109, 112) || t == 219 || In(t, 222, 223) || In(t, 229, 230)) return Numbered("R", 4, false);
+    if (In(t, 22, 25)) return Numbered("R", 7, false);
+    if (In(t, 85, 86)) return Numbered("R", 6, false);
+    if (In(t, 107, 108)) return Numbered("R", 5, false);
+    if (In(t, 224, 227)) return Numbered("R", 2, false);
+    if (t == 228) return Numbered("R", 3, false);
+    if (In(t, 158, 169) || In(t, 179, 186)) return Numbered("R", 13, false);
+    if (In(t, 26, 28) || In(t, 31, 33)) return {" "};
+    if (t == 113) return Numbered("XX", 13, true);
+    if (t == 114) return Numbered("XY", 13, true);
+    if (t == 115) return Numbered("YX", 13, true);
+    if (t == 116) return Numbered("YY", 13, true);
+    return {};
+}
+
+std::string DomainDataCaption(int t)
+{
+    static const char* frequency[] = {"Monopole Frequency", "Dipole XX Frequency", "Dipole XY Frequency",
+                                      "Dipole YX Frequency", "Dipole YY Frequency", "Quadrupole Frequency"};
+    static const char* slowness[] = {"Monopole Slowness", "Dipole XX Slowness", "Dipole XY Slowness",
+                                     "Dipole YX Slowness", "Dipole YY Slowness", "Quadrupole Slowness"};
+    if (In(t, 158, 163)) return frequency[t - 158];
+    if (In(t, 164, 169)) return slowness[t - 164];
+    for (int v : {1, 6, 11, 16, 111, 112, 179, 180, 185, 186, 219, 222})
+        if (t == v) return "Monopole";
+    if (In(t, 21, 25) || In(t, 81, 85) || In(t, 107, 108) || In(t, 224, 230)) return "Monopole";
+    for (int v : {2, 7, 12, 17, 113, 181, 223})
+        if (t == v) return "Dipole XX";
+    if (In(t, 71, 74)) return "Dipole XX";
+    for (int v : {3, 8, 13, 19, 114, 182, 251})
+        if (t == v) return "Dipole XY";
+    for (int v : {4, 9, 14, 20, 115, 183, 252})
+        if (t == v) return "Dipole YX";
+    for (int v : {5, 10, 15, 18, 116, 184, 253})
+        if (t == v) return "Dipole YY";
+    if (In(t, 75, 78)) return "Dipole YY";
+    if (In(t, 26, 30) || t == 88) return "Slowness Distribution";
+    if (In(t, 31, 35) || t == 87) return "Semblance";
+    if (t == 86) return "Quadrupole";
+    return "Unrecognized Tool";
+}
+
+void CDomainWnd::MakeDrawingObjects()
+{
+    const auto& d = theApp.m_display;
+    Color colour = Rgb(0, 0, 0);
+    Color brush = Rgb(0, 0, 0);
+    if (d.redPen) colour = brush = Rgb(255, 50, 0);
+    else if (d.greenPen) colour = brush = Rgb(10, 191, 10);
+    else if (d.bluePen) colour = Rgb(0, 50, 255), brush = Rgb(10, 50, 192);
+    m_tracePen = {PS_SOLID, 0, colour};
+    m_traceBrush = {brush, false};
+    m_backgroundBrush = {d.yellowBackground ? Rgb(255, 255, 100) : d.grayBackground ? Rgb(224, 224, 224) : Rgb(255, 255, 255),
+                         false};
+}
+
+void CDomainWnd::ReleaseDrawingObjects() {}
+
+void CDomainWnd::OnPaint(Dc& dc)
+{
+    if (m_iconic) return;
+    const Rect client = GetClientRect();
+    if (client.IsEmpty()) {
+        m_iconic = true;
+        return;
+    }
+    theApp.m_display.activeWindowId = m_windowId;
+    if (m_clickPending) {
+        m_clickPending = false;
+        PaintMoveOut(dc);
+        return;
+    }
+    PaintFrame(dc);
+}
+
+void CDomainWnd::PaintFrame(Dc& dc)
+{
+    auto& d = theApp.m_display;
+    // Pens and brushes follow the display options when they changed. A white pen
+    // has no trace colour of its own here: the traces keep the one they had.
+    if (d.penColourChanged) {
+        if (!d.whitePen) {
+            MakeDrawingObjects();
+            m_tracePen.width = 2;
+        }
+        d.penColourChanged = 0;
+    }
+    if (d.backgroundChanged) {
+        const Pen keep = m_tracePen;
+        const Brush keepBrush = m_traceBrush;
+        MakeDrawingObjects();
+        m_tracePen = keep;
+        m_traceBrush = keepBrush;
+        d.backgroundChanged = 0;
+    }
+    theApp.LoadViewOptions();
+    // The k-th receiver the options mark available is the k-th trace of this view.
+    int k = 0;
+    for (int i = 0; i < kReceivers && k < m_receivers; ++i)
+        if (d.receiverAvailable[size_t(i)]) m_shown[size_t(m_receiverIndex[size_t(k++)])] = d.receiverShown[size_t(i)] != 0;
+    for (int r = kReceivers; r < m_receivers; ++r) m_shown[size_t(m_receiverIndex[size_t(r)])] = true;
+    m_shownTraces = 0;
+    for (int r = 0; r < m_receivers; ++r) m_shownTraces += m_shown[size_t(m_receiverIndex[size_t(r)])] ? 1 : 0;
+
+    const bool read = ReadFrame();
+
+    const Rect client = GetClientRect();
+    m_clientWidth = client.Width();
+    m_clientHeight = client.Height();
+    m_plotWidth = std::max(m_clientWidth - 40, 1);
+    m_traceHeight = m_shownTraces > 0 ? (m_clientHeight - m_bottomMargin - m_topMargin) / m_shownTraces : 0;
+    m_bandHeight = m_traceHeight - m_gap - 2;
+
+    dc.SelectFont({"Ariel", m_fontHeight, FW_NORMAL});
+    dc.FillRect(client, kGray);
+    dc.SetBkMode(TRANSPARENT);
+
+    SetScrollInfo(SB_VERT, m_vscroll);
+    ScrollInfo h;
+    h.min = m_hMin;
+    h.max = m_hMax;
+    h.pos = m_first;
+    SetScrollInfo(SB_HORZ, h);
+
+    m_plotRect = {m_leftMargin, m_topMargin, m_leftMargin + m_plotWidth,
+                  m_topMargin + m_shownTraces * m_traceHeight - m_gap};
+    if (Frame()) SetCursor(m_domain == kDomainTime && !m_marker ? CursorKind::Cross : CursorKind::Arrow);
+
+    if (read && m_bandHeight > 0) {
+        int shown = 0;
+        for (int r = 0; r < m_receivers; ++r) {
+            const int slot = m_receiverIndex[size_t(r)];
+            if (m_shown[size_t(slot)]) PaintTrace(dc, shown++, slot);
+        }
+    }
+
+    dc.SetTextAlign(TA_CENTER | TA_TOP);
+    dc.SetTextColor(Rgb(0, 0, 0));
+    dc.TextOut(m_clientWidth / 2, m_fontHeight / 2, DomainDataCaption(m_typeCode));
+    std::string title = m_domain == kDomainTime        ? "Time [uSec]"
+                        : m_domain == kDomainFrequency ? "Frequency [kHz]"
+                        : m_domain == kDomainSlowness  ? (m_slownessUnit == "[uSec/m]" ? "Slowness [uSec/m]" : "Slowness [uSec/ft]")
+                                                       : "Azimuth [deg]";
+    dc.TextOut(m_clientWidth / 2, m_clientHeight - m_fontHeight, title);
+}
+
+void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
+{
+    const float* v = Slot(slot);
+    const bool wiggle = m_domain == kDomainTime && !m_marker;
+    const auto& display = theApp.m_display;
+    const float amplitudeZoom = display.zoomFactor1 > 0 ? display.zoomFactor1 : 1.0f;
+
+    const int top = m_topMargin + k * m_traceHeight;
+    const int band = m_bandHeight;
+    const int left = m_leftMargin;
+    const int mid = top + band / 2;
+    const int base = wiggle ? mid : top + band;
+
+    // Extremes of the shown window.
+    float largest = 0, smallest = 0;
+    for (int i = m_first; i < m_last; ++i) {
+        largest = std::max(largest, v[i]);
+        smallest = std::min(smallest, v[i]);
+    }
+    const float absMax = std::max(largest, -smallest);
+
+    // Normalised values of the window, and for markers the run between the first
+    // non-zero sample and the first zero after it.
+    std::vector<float> values(size_t(m_last - m_first), 0.0f);
+    int runFirst = 0, runLast = int(values.size()) - 1;
+    float shownMax = largest, shownMin = smallest;
+    if (!m_marker) {
+        for (size_t i = 0; i < values.size(); ++i) values[i] = absMax > 0 ? v[size_t(m_first) + i] / absMax : 0.0f;
+    } else {
+        const float zoom = m_frequencyMarker ? display.zoomFactor2 : display.zoomFactor3;
+        float start = m_markerCentre - m_markerHalf, stop = m_markerCentre + m_markerHalf;
+        const float zStart = m_markerCentre - m_markerHalf + (zoom - 1) * m_markerHalf;
+        const float zStop = m_markerCentre + m_markerHalf - (zoom - 1) * m_markerHalf;
+        if (zStart >= 0 && zStop > zStart) start = zStart, stop = zStop;
+        for (size_t i = 0; i < values.size(); ++i) {
+            const float x = v[size_t(m_first) + i];
+            values[i] = x == 0 ? 0.0f : std::clamp((x - start) / (stop - start), 0.0f, 1.0f);
+        }
+        runFirst = -1;
+        for (size_t i = 0; i < values.size(); ++i)
+            if (v[size_t(m_first) + i] != 0) {
+                runFirst = int(i);
+                break;
+            }
+        runLast = runFirst;
+        if (runFirst >= 0)
+            while (runLast + 1 < int(values.size()) && v[size_t(m_first) + size_t(runLast) + 1] != 0) ++runLast;
+        shownMax = stop;
+        shownMin = start;
+    }
+
+    // Curve value of each plot column, interpolated between the enclosing samples.
+    const float perColumn = m_width / float(m_plotWidth);
+    const float step = m_domain == kDomainFrequency ? m_binWidth : m_step;
+    std::vector<Point> points;
+    points.reserve(size_t(m_plotWidth) + 2);
+    auto columnValue = [&](int c) -> float {
+        if (values.empty()) return 0.0f;
+        if (c == 0) return values[0];
+        const float axis = m_start + float(c) * perColumn;
+        const float index = axis / step - float(m_first);
+        const int i0 = std::clamp(int(std::floor(index)), 0, int(values.size()) - 1);
+        const int i1 = std::min(i0 + 1, int(values.size()) - 1);
+        const float frac = std::clamp(index - float(i0), 0.0f, 1.0f);
+        return values[size_t(i0)] + (values[size_t(i1)] - values[size_t(i0)]) * frac;
+    };
+    auto yOf = [&](float value) {
+        if (wiggle) return top + band / 2 - int(float(band / 2) * std::clamp(value * amplitudeZoom, -1.0f, 1.0f));
+        if (m_marker) return top + band - int(float(band) * value);
+        return top - 1 + band - int(float(band) * value);
+    };
+
+    // Band, and the solid mid line of the wiggle.
+    dc.SelectPen(kAxisPen);
+    dc.SelectBrush(m_backgroundBrush);
+    dc.Rectangle({left, top, left + m_plotWidth, top + band});
+    if (wiggle) {
+        dc.MoveTo(left, mid);
+        dc.LineTo(left + m_plotWidth, mid);
+    }
+
+    if (!m_marker) {
+        points.push_back({left, base});
+        for (int c = 0; c < m_plotWidth; ++c) points.push_back({left + c, yOf(columnValue(c))});
+        points.push_back({left + m_plotWidth - 1, base});
+        dc.SelectPen(m_tracePen);
+        dc.SelectBrush(m_traceBrush);
+        dc.Polygon(points.data(), int(points.size()));
+        dc.SelectPen(kAxisPen);
+        dc.Polyline(points.data() + 1, m_plotWidth - 1);
+    } else if (runFirst >= 0) {
+        for (int c = 0; c < m_plotWidth; ++c) {
+            const float axis = m_start + float(c) * perColumn;
+            const int index = int(axis / step) - m_first;
+            if (index < runFirst || index > runLast) continue;
+            points.push_back({left + c, yOf(columnValue(c))});
+        }
+        dc.SelectPen(m_tracePen);
+        if (points.size() >= 2) dc.Polyline(points.data(), int(points.size()));
+    }
+
+    // Grid: every label step along the walk, a dotted line and a label below the band.
+    int labelStep = 500, walk = 500, tick = m_firstTick;
+    switch (m_domain) {
+    case kDomainTime:
+        walk = 500;
+        labelStep = m_width < 5000 ? 500 : m_width < 10000 ? 1000 : m_width < 15000 ? 2000 : m_width < 20000 ? 3000 : 4000;
+        if (m_width <= 1000) labelStep = 200, walk = 100;
+        if (m_width <= 500) labelStep = walk = 100;
+        break;
+    case kDomainFrequency:
+        labelStep = m_width < 5000 ? 500 : m_width < 10000 ? 1000 : 2000;
+        break;
+    case kDomainSlowness:
+        walk = 50;
+        labelStep = m_width > 500 ? 100 : 50;
+        break;
+    default:
+        tick = 0;
+        walk = 10;
+        labelStep = m_width > 100 ? 90 : 10;
+        break;
+    }
+    dc.SetTextAlign(TA_LEFT | TA_TOP);
+    for (int value = tick; perColumn > 0 && float(value) <= m_start + m_width; value += walk) {
+        if (float(value) < m_start || value % labelStep != 0) continue;
+        const int x = left + int((float(value) - m_start) / perColumn);
+        dc.SelectPen(kGridPen);
+        dc.MoveTo(x, top);
+        dc.LineTo(x, top + band);
+        const std::string label = m_domain == kDomainSlowness || m_domain == kDomainAzimuth
+                                      ? Format("%4d", value)
+                                      : Format("%2.1f", double(value) / 1000.0);
+        dc.TextOut(x - 5, top + band, label);
+    }
+
+    // Label and extremes left of the band.
+    const std::vector<std::string> labels = DomainTraceLabels(m_typeCode);
+    const float divisor = m_marker ? 1.0f : amplitudeZoom;
+    dc.SetTextAlign(TA_CENTER | TA_TOP);
+    const int labelX = left / 2;
+    int traceNumber = 0;
+    for (int r = 0; r < m_receivers; ++r)
+        if (m_receiverIndex[size_t(r)] == slot) traceNumber = r;
+    if (size_t(traceNumber) < labels.size()) dc.TextOut(labelX, mid - m_fontHeight / 2, labels[size_t(traceNumber)]);
+    dc.TextOut(labelX, top, Format("%4.1f", double(shownMax / divisor)));
+    dc.TextOut(labelX, top + band - m_fontHeight, Format("%4.1f", double(shownMin / divisor)));
+
+    // Dotted reference lines.
+    dc.SelectPen(kGridPen);
+    for (int y : {(mid + top) / 2, (mid + top + band) / 2}) {
+        dc.MoveTo(left, y);
+        dc.LineTo(left + m_plotWidth, y);
+    }
+    if (!wiggle) {
+        dc.MoveTo(left, mid);
+        dc.LineTo(left + m_plotWidth, mid);
+    }
+}
+
+void CDomainWnd::PaintMoveOut(Dc& dc)
+{
+    if (m_firstClick) {
+        dc.SetPixel(m_clickPoint.x, m_clickPoint.y, Rgb(0, 0, 0));
+        m_firstPoint = m_clickPoint;
+        return;
+    }
+    if (!m_secondClick) return;
+    m_secondClick = false;
+    const Point a = m_firstPoint, b = m_clickPoint;
+    IFrame* frame = Frame();
+    for (int pane = 2; pane <= 1 + m_receivers && frame; ++pane) frame->SetPaneText(pane, "");
+    // A horizontal pair of clicks gives no line across the traces.
+    if (a.y == b.y) return;
+    const int bottom = m_topMargin + m_shownTraces * m_traceHeight - m_gap;
+    auto xAt = [&](int y) { return a.x + int(std::lround(double(y - a.y) * (b.x - a.x) / double(b.y - a.y))); };
+    dc.SelectPen(kBlackPen);
+    dc.MoveTo(xAt(m_topMargin), m_topMargin);
+    dc.LineTo(xAt(bottom), bottom);
+
+    CReceiverGeometry geometry;
+    geometry.SetItemType(m_typeCode);
+    std::vector<int> shownOrder; // positions in the receiver index table
+    int k = 0;
+    for (int r = 0; r < m_receivers; ++r) {
+        const int slot = m_receiverIndex[size_t(r)];
+        if (!m_shown[size_t(slot)]) continue;
+        const int midY = m_topMargin + k * m_traceHeight + m_bandHeight / 2;
+        const float t = float(xAt(midY) - m_leftMargin) * m_width / float(m_plotWidth) + m_start;
+        m_crossingTime[size_t(slot)] = CrossingTime(slot, t);
+        shownOrder.push_back(r);
+        ++k;
+    }
+    for (size_t i = 0; i + 1 < shownOrder.size(); ++i) {
+        const int r = shownOrder[i], next = shownOrder[i + 1];
+        float spacing = 0;
+        for (int e = r + 1; e <= next; ++e) spacing += geometry.m_spacing[size_t(m_receiverIndex[size_t(e)])];
+        if (spacing == 0) continue; // no distance between the pair: no slowness
+        const float dt = m_crossingTime[size_t(m_receiverIndex[size_t(next)])] - m_crossingTime[size_t(m_receiverIndex[size_t(r)])];
+        if (frame) frame->SetPaneText(2 + r, Format("%5.1f uS/ft", double(dt * 12.0f / spacing)));
+    }
+}

@@ -1,0 +1,55 @@
+#include "viewers/ViewerWnd.h"
+
+#include "app/ViewerApp.h"
+
+void CViewerWnd::OnMDIActivate(bool activate)
+{
+    if (!activate) return;
+    theApp.m_display.activeWindowId = m_windowId;
+    theApp.LoadViewOptions();
+    theApp.StoreViewOptions();
+}
+
+void CViewerWnd::OnSize(unsigned type, int cx, int cy)
+{
+    theApp.m_display.redrawRequest = 1;
+    m_iconic = type == SIZE_MINIMIZED || cx <= 0 || cy <= 0;
+    Invalidate(true);
+    UpdateWindow();
+}
+
+bool CViewerWnd::OnEraseBkgnd(Dc& dc)
+{
+    // Between requested redraws the old picture stays (the paint covers it anyway).
+    if (!theApp.m_display.redrawRequest) return true;
+    return CWnd::OnEraseBkgnd(dc);
+}
+
+void CViewerWnd::OnClose()
+{
+    ReleaseDrawingObjects();
+    theApp.RemoveViewOptions(m_windowId);
+    m_iconic = false;
+    DestroyWindow();
+}
+
+void CViewerWnd::OnSysCommand(unsigned id)
+{
+    switch (id & 0xFFF0) {
+    case SC_CLOSE: OnClose(); return;
+    case SC_MINIMIZE: m_iconic = true; break;
+    case SC_RESTORE:
+    case SC_MAXIMIZE:
+    case SC_MOVE:
+    case SC_SIZE: m_iconic = false; break;
+    default: break;
+    }
+    CWnd::OnSysCommand(id);
+}
+
+void CViewerWnd::OnDestroy()
+{
+    // A window destroyed without its close handler (Close All, the frame closing)
+    // must not leave its record behind.
+    if (theApp.FindViewOptions(m_windowId)) theApp.RemoveViewOptions(m_windowId);
+}

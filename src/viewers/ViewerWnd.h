@@ -1,0 +1,28 @@
+// What every viewer window shares: its window id, activation (the window's display
+// options become the current ones and it repaints), sizing, erasing only while a
+// redraw is requested, closing (its display-option record goes) and the iconic
+// state that suspends painting. Viewers are created with new and belong to their
+// window once it exists.
+#pragma once
+
+#include "platform/Wnd.h"
+
+#include <cstdint>
+
+class CViewerWnd : public CWnd {
+public:
+    uint16_t m_windowId = 0;
+    bool m_iconic = false;
+
+    void OnMDIActivate(bool activate) override;
+    void OnSize(unsigned type, int cx, int cy) override;
+    bool OnEraseBkgnd(Dc& dc) override;
+    void OnClose() override;
+    void OnSysCommand(unsigned id) override;
+    void OnDestroy() override;
+    void PostNcDestroy() override { delete this; }
+
+protected:
+    // Pens, brushes and fonts go with the window.
+    virtual void ReleaseDrawingObjects() {}
+};

@@ -1,0 +1,357 @@
+#include "viewers/DomainWnd.h"
+
+#include "app/ViewerApp.h"
+#include "common/QtxFileDlg.h"
+#include "platform/Format.h"
+#include "res/CommandIds.h"
+#include "res/ResourceIds.h"
+#include "support/AppFixture.h"
+#include "support/QtxBuilder.h"
+#include "support/TempDir.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr double kPi = 3.14159265358979;
+
+class DomainWndTest : public AppTest {
+protected:
+    TempDir dir;
+    std::string path = dir.File("wave.qtx");
+
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        Start();
+        frame.Command(ID_FILE_QTX);
+    }
+
+    static QtxDatumShape Waveform(uint16_t traces, uint16_t samples, float step, uint8_t type = 1)
+    {
+        QtxDatumShape d;
+        d.mnemonic = "WMNO";
+        d.typeCode = type;
+        d.category = kCategoryWaveform;
+        d.traces = traces;
+        d.samples = samples;
+        d.unit = kUnitMicroseconds;
+        d.step = step;
+        return d;
+    }
+
+    // Picks the first Found item of the tab the dialog opens on.
+    void ScriptSelection(int line = 0)
+    {
+        host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcFound, line).Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
+    }
+
+    CDomainWnd* OpenView(int domain, double depthFrame = 1000.0)
+    {
+        auto* view = new CDomainWnd;
+        view->m_domain = int16_t(domain);
+        view->m_path = path;
+        view->m_depthFrame = depthFrame;
+        view->m_windowId = ++theApp.m_display.windowCounter;
+        theApp.m_display.activeWindowId = view->m_windowId;
+        if (!view->Open(theApp.m_windowClasses[kClassDomain])) {
+            delete view;
+            return nullptr;
+        }
+        return view;
+    }
+};
+
+TEST_F(DomainWndTest, OpensAtTheFrameNearestTheAskedDepthInBothDirections)
+{
+    struct Case {
+        uint8_t direction;
+        double top, step, asked;
+        int position;
+        double shownDepth;
+    };
+    const Case cases[] = {
+        {qtx::kLogDown, 1000.0, 0.5, 1002.0, 4, 1002.0},
+        {qtx::kLogDown, 1000.0, 0.5, 10.0, 0, 1000.0},    // shallower than the data
+        {qtx::kLogDown, 1000.0, 0.5, 99999.0, 9, 1004.5}, // deeper
+        {qtx::kLogUp, 1004.5, -0.5, 1002.0, 6, 1001.5},
+        {qtx::kLogUp, 1004.5, -0.5, 99999.0, 0, 1004.5},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteQtx(path, {Waveform(2, 64, 10.0f)}, 10, c.top, c.step, DefaultSample, c.direction));
+        ScriptSelection();
+        CDomainWnd* view = OpenView(kDomainTime, c.asked);
+        ASSERT_NE(view, nullptr);
+        EXPECT_EQ(view->m_position, c.position) << c.asked;
+        EXPECT_EQ(view->m_top, 1000.0) << "top is the smaller depth";
+        view->OnVScroll(SB_THUMBPOSITION, view->ScrollPositionOf(view->m_position));
+        EXPECT_EQ(view->m_position, c.position);
+        EXPECT_EQ(frame.PaneText(1), Format("%10.4f [ft]", c.shownDepth)) << c.asked;
+        view->OnClose();
+    }
+}
+
+TEST_F(DomainWndTest, OneFrameDataSetOpensItsOnlyFrame)
+{
+    ASSERT_TRUE(WriteQtx(path, {Waveform(1, 32, 10.0f)}, 1, 500.0, 0.0));
+    ScriptSelection();
+    CDomainWnd* view = OpenView(kDomainTime, 700.0);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->m_position, 0);
+    view->OnKeyDown(VK_NEXT, 1, 0);
+    EXPECT_EQ(view->m_position, 0);
+}
+
+TEST_F(DomainWndTest, ScrollingMovesByEveryCodeAndKeyWithClamping)
+{
+    ASSERT_TRUE(WriteQtx(path, {Waveform(2, 64, 10.0f)}, 300, 1000.0, 0.5));
+    ScriptSelection();
+    CDomainWnd* view = OpenView(kDomainTime, 1000.0);
+    ASSERT_NE(view, nullptr);
+    struct Step {
+        int code; // scroll code, or -key
+        int pos;
+        int expected;
+    };
+    const Step steps[] = {
+        {SB_LINEDOWN, 0, 1}, {SB_PAGEDOWN, 0, 101}, {SB_LINEUP, 0, 100}, {SB_PAGEUP, 0, 0},
+        {SB_PAGEUP, 0, 0},   {SB_THUMBPOSITION, 250, 250}, {SB_PAGEDOWN, 0, 299},
+        {-int(VK_HOME), 0, 0}, {-int(VK_END), 0, 299}, {-int(VK_PRIOR), 0, 199}, {-int(VK_DOWN), 0, 200},
+    };
+    for (const auto& s : steps) {
+        if (s.code >= 0) view->OnVScroll(s.code, s.pos);
+        else view->OnKeyDown(unsigned(-s.code), 1, 0);
+        EXPECT_EQ(view->m_position, s.expected) << s.code;
+        EXPECT_EQ(view->GetScrollInfo(SB_VERT).pos, std::min(s.expected, 280)) << "a bar of page 20 ends at 280";
+    }
+    view->OnVScroll(SB_THUMBTRACK, 20);
+    EXPECT_EQ(view->m_position, 200) << "tracking only shows the depth";
+    EXPECT_EQ(frame.PaneText(1), " 1010.0000 [ft]");
+}
+
+TEST_F(DomainWndTest, UpLogsScrollInDepthOrder)
+{
+    ASSERT_TRUE(WriteQtx(path, {Waveform(2, 64, 10.0f)}, 50, 1024.5, -0.5, DefaultSample, qtx::kLogUp));
+    ScriptSelection();
+    CDomainWnd* view = OpenView(kDomainTime, 1000.0);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->m_position, 49) << "the shallowest frame is the last in the file";
+    view->OnKeyDown(VK_END, 1, 0);
+    EXPECT_EQ(view->m_position, 0);
+    view->OnKeyDown(VK_HOME, 1, 0);
+    EXPECT_EQ(view->m_position, 49);
+    view->OnVScroll(SB_LINEDOWN, 0);
+    EXPECT_EQ(view->m_position, 48) << "line down goes deeper: back in the file";
+    EXPECT_EQ(frame.PaneText(1), " 1000.5000 [ft]");
+}
+
+TEST_F(DomainWndTest, WaveformsArePaddedAndInterpolatedForTheFrequencyDomain)
+{
+    ASSERT_TRUE(WriteQtx(path, {Waveform(4, 500, 8.0f)}, 3));
+    ScriptSelection();
+    theApp.m_domainSetup.freqStop = 200000.0f;
+    auto* view = new CDomainWnd;
+    view->m_domain = kDomainFrequency;
+    view->m_path = path;
+    view->m_freqStart = 0;
+    view->m_freqStop = 200000.0f; // above Nyquist
+    view->m_windowId = ++theApp.m_display.windowCounter;
+    ASSERT_TRUE(view->Open(theApp.m_windowClasses[kClassDomain]));
+    EXPECT_TRUE(view->m_padding);
+    EXPECT_EQ(view->m_fftLength, 512);
+    EXPECT_EQ(view->m_interpolation, 2);
+    EXPECT_EQ(view->m_sampleCount, 1024);
+    EXPECT_FLOAT_EQ(view->m_step, 4.0f);
+    const float bin = 1e6f / (1024 * 4.0f);
+    EXPECT_FLOAT_EQ(view->m_binWidth, bin);
+    const float nyquist = 1e6f / 8.0f;
+    EXPECT_NEAR(view->m_stop, std::ceil(0.95f * nyquist / bin - 1e-6f) * bin, 1e-2);
+    EXPECT_LE(view->m_last, 512) << "512 amplitude bins";
+}
+
+TEST_F(DomainWndTest, TimeWindowSnapsToTheSampleStepAndPicksItsTicks)
+{
+    ASSERT_TRUE(WriteQtx(path, {Waveform(2, 256, 2.0f)}, 2));
+    struct Case {
+        float start, stop;
+        float snappedStart, snappedStop;
+        int firstTick;
+    };
+    const Case cases[] = {
+        {3.0f, 401.0f, 4.0f, 402.0f, 100},   // width 396: ticks every 100
+        {0.0f, 900.0f, 0.0f, 512.0f, 200},   // stop limited to the data; width 510: every 200
+    };
+    for (const auto& c : cases) {
+        ScriptSelection();
+        auto* view = new CDomainWnd;
+        view->m_path = path;
+        view->m_timeStart = c.start;
+        view->m_timeStop = c.stop;
+        view->m_windowId = ++theApp.m_display.windowCounter;
+        ASSERT_TRUE(view->Open(theApp.m_windowClasses[kClassDomain]));
+        EXPECT_FLOAT_EQ(view->m_start, c.snappedStart);
+        EXPECT_FLOAT_EQ(view->m_stop, c.snappedStop);
+        EXPECT_EQ(view->m_firstTick, c.firstTick);
+        EXPECT_EQ(view->m_shownCount, view->m_last - view->m_first);
+        view->OnClose();
+    }
+}
+
+TEST_F(DomainWndTest, SelectionsTheViewCannotShowAreRefused)
+{
+    QtxDatumShape map;
+    map.mnemonic = "SMCO";
+    map.typeCode = 31;
+    map.category = kCategorySemblanceMap;
+    map.samples = 10;
+    map.samples2 = 20;
+    ASSERT_TRUE(WriteQtx(path, {Waveform(2, 64, 10.0f), Waveform(2, 64, 10.0f, 2), map}, 3));
+
+    host.ScriptDialog(kIddQtxFile).Press(IDOK);
+    host.ExpectMessage("Encountered empty selection list!\nOperation will be abandoned.");
+    EXPECT_EQ(OpenView(kDomainTime), nullptr);
+
+    host.ScriptDialog(kIddQtxFile).Press(CQtxFileDlg::kIdcSelectAll).Press(IDOK);
+    host.ExpectMessage("Too many items have been selected!\nOperation will be abandoned.");
+    EXPECT_EQ(OpenView(kDomainTime), nullptr);
+
+    // A semblance map chosen on its own tab is no datum for this view.
+    host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcTab, 4).Select(CQtxFileDlg::kIdcFound, 0)
+        .Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
+    host.ExpectMessage("Encountered empty selection list!");
+    EXPECT_EQ(OpenView(kDomainTime), nullptr);
+    EXPECT_TRUE(theApp.m_viewOptions.empty());
+    EXPECT_TRUE(frame.Children().empty());
+}
+
+TEST_F(DomainWndTest, DatumsTooLargeForTheViewAreRefused)
+{
+    ASSERT_TRUE(WriteQtx(path, {Waveform(2, 6000, 8.0f)}, 2)); // 8192 padded x 2 interpolated
+    ScriptSelection();
+    host.ExpectMessage("cannot be shown");
+    EXPECT_EQ(OpenView(kDomainTime), nullptr);
+    ASSERT_TRUE(WriteQtx(path, {Waveform(17, 64, 2.0f)}, 2));
+    ScriptSelection();
+    host.ExpectMessage("cannot be shown");
+    EXPECT_EQ(OpenView(kDomainTime), nullptr);
+}
+
+TEST_F(DomainWndTest, PaintDrawsOneBandPerShownReceiverWithCaptions)
+{
+    ASSERT_TRUE(WriteQtx(path, {Waveform(4, 128, 2.0f, 21)}, 3));
+    ScriptSelection();
+    CDomainWnd* view = OpenView(kDomainTime);
+    ASSERT_NE(view, nullptr);
+    ScriptedWindow* w = frame.WindowOf(*view);
+    frame.Command(ReceiverCommand(2));
+    w->Paint();
+    const auto& ops = w->lastPaint;
+    auto has = [&](const std::string& op) { return std::find(ops.begin(), ops.end(), op) != ops.end(); };
+    EXPECT_EQ(view->m_shownTraces, 3);
+    EXPECT_TRUE(has("TextOut(320,6,Monopole)"));
+    EXPECT_TRUE(has("TextOut(320,468,Time [uSec])"));
+    EXPECT_TRUE(has("SelectFont(Ariel,12,400,0)"));
+    const int traceHeight = (480 - 15 - 25) / 3;
+    EXPECT_EQ(view->m_traceHeight, traceHeight);
+    size_t bands = 0;
+    for (const auto& op : ops) bands += op.rfind("Rectangle(35,", 0) == 0 ? 1 : 0;
+    EXPECT_EQ(bands, 3u);
+    EXPECT_TRUE(has("TextOut(17," + std::to_string(25 + (traceHeight - 12) / 2 - 6) + ",R1)"));
+    EXPECT_FALSE(has("TextOut(17," + std::to_string(25 + traceHeight + (traceHeight - 12) / 2 - 6) + ",R1)"));
+}
+
+// Waveforms whose zero crossing moves by 50 us per receiver (6 in apart):
+// 100 us/ft between every pair.
+float MoveOutSample(int, int, size_t index)
+{
+    const int trace = int(index / 512);
+    const double t = double(index % 512) * 2.0 - 300.0 - 50.0 * trace;
+    return float(std::sin(2 * kPi * t / 400.0));
+}
+
+TEST_F(DomainWndTest, MoveOutCursorGivesTheSlownessOfEachReceiverPair)
+{
+    ASSERT_TRUE(WriteQtx(path, {Waveform(4, 512, 2.0f, 1)}, 2, 1000.0, 0.5, MoveOutSample));
+    ScriptSelection();
+    CDomainWnd* view = OpenView(kDomainTime);
+    ASSERT_NE(view, nullptr);
+    view->m_timeStart = 0;
+    ScriptedWindow* w = frame.WindowOf(*view);
+    w->Paint();
+    // Clicks on the crossings of the first and last trace.
+    auto xOf = [&](float t) { return view->m_leftMargin + int(std::lround((t - view->m_start) * view->m_plotWidth / view->m_width)); };
+    auto yOf = [&](int k) { return view->m_topMargin + k * view->m_traceHeight + view->m_bandHeight / 2; };
+    frame.Mouse(*view, "ldown", MK_LBUTTON, {xOf(300.0f), yOf(0)});
+    EXPECT_EQ(w->lastPaint.back().rfind("SetPixel(", 0), 0u) << "first click marks its point";
+    frame.Mouse(*view, "ldown", MK_LBUTTON, {xOf(450.0f), yOf(3)});
+    for (int pane = 2; pane <= 4; ++pane) EXPECT_EQ(frame.PaneText(pane), "100.0 uS/ft") << pane;
+    EXPECT_EQ(frame.PaneText(5), "");
+}
+
+TEST_F(DomainWndTest, ReceiverPairsWithoutSpacingAreSkipped)
+{
+    ASSERT_TRUE(WriteQtx(path, {Waveform(3, 512, 2.0f, 26)}, 2, 1000.0, 0.5, MoveOutSample));
+    ScriptSelection();
+    CDomainWnd* view = OpenView(kDomainTime);
+    ASSERT_NE(view, nullptr);
+    frame.WindowOf(*view)->Paint();
+    frame.Mouse(*view, "ldown", MK_LBUTTON, {100, 40});
+    frame.Mouse(*view, "ldown", MK_LBUTTON, {140, 400});
+    for (int pane = 2; pane <= 4; ++pane) EXPECT_EQ(frame.PaneText(pane), "");
+}
+
+TEST_F(DomainWndTest, AReadFailureIsReportedOnceAndLaterPaintsStayQuiet)
+{
+    ASSERT_TRUE(WriteQtx(path, {Waveform(2, 64, 10.0f)}, 5));
+    ScriptSelection();
+    CDomainWnd* view = OpenView(kDomainTime);
+    ASSERT_NE(view, nullptr);
+    auto bytes = ReadBytes(path);
+    bytes.resize(bytes.size() - 100);
+    WriteBytes(path, bytes);
+    host.ExpectMessage("Error reading frame data in file :");
+    view->OnKeyDown(VK_END, 1, 0);
+    frame.WindowOf(*view)->Paint();
+    frame.WindowOf(*view)->Paint();
+    view->OnKeyDown(VK_HOME, 1, 0);
+    frame.WindowOf(*view)->Paint();
+    EXPECT_EQ(host.Messages().size(), 1u);
+}
+
+TEST_F(DomainWndTest, DisplaySlownessRunsFromTheMenuToAView)
+{
+    QtxDatumShape slowness;
+    slowness.mnemonic = "DTCO";
+    slowness.typeCode = 33;
+    slowness.category = kCategorySlowness;
+    slowness.traces = 1;
+    slowness.samples = 100;
+    slowness.unit = kUnitMicrosecondsPerFoot;
+    slowness.step = 2.0f;
+    ASSERT_TRUE(WriteQtx(path, {slowness}, 4));
+
+    host.ScriptDialog(kIddDomainSetup).Press(IDOK);
+    host.ExpectMessage("QTX file name is not set!\nOperation will be abandoned.");
+    frame.Command(ID_DISPLAY_SLOWNESS);
+    EXPECT_TRUE(frame.Children().empty());
+
+    host.ExpectFileDialog("Browse Input QTX File", path);
+    host.ScriptDialog(kIddDomainSetup).Press(1167).Press(IDOK);
+    ScriptSelection();
+    frame.Command(ID_DISPLAY_SLOWNESS);
+    ASSERT_EQ(frame.Children().size(), 1u);
+    auto* view = dynamic_cast<CDomainWnd*>(frame.Children()[0]);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->m_domain, kDomainSlowness);
+    EXPECT_EQ(view->GetWindowText(), "Slowness (" + path + ")");
+    EXPECT_EQ(view->m_windowId, 1);
+    EXPECT_EQ(theApp.m_display.activeWindowId, 1);
+    EXPECT_EQ(theApp.FindViewOptions(1)->m_window, view);
+    frame.WindowOf(*view)->Paint();
+    frame.Mouse(*view, "move", 0, {100, 100});
+    EXPECT_EQ(frame.PaneText(3), Format("%7.2f [uSec/ft]", double((100 - 35) * view->m_width / view->m_plotWidth + view->m_start)));
+    frame.Command(ID_WINDOW_CLOSE_ALL);
+    EXPECT_TRUE(frame.Children().empty());
+}
+
+} // namespace
