@@ -249,19 +249,31 @@ bool CDomainWnd::ReadFrame()
     return true;
 }
 
-void CDomainWnd::Interpolate(int slotIndex)
+namespace {
+
+// Puts n real samples into the shared array as complex points and transforms them.
+void ForwardTransform(const float* samples, int n)
 {
-    float* slot = Slot(slotIndex);
-    const int n = m_sampleCount / m_interpolation;
     float* data = g_fftData;
     for (int i = 0; i < n; ++i) {
-        data[2 * i + 1] = slot[i];
+        data[2 * i + 1] = samples[i];
         data[2 * i + 2] = 0.0f;
     }
     CFft fft;
     fft.m_sign = 1;
     fft.m_n = n;
     fft.Transform();
+}
+
+} // namespace
+
+void CDomainWnd::Interpolate(int slotIndex)
+{
+    float* slot = Slot(slotIndex);
+    const int n = m_sampleCount / m_interpolation;
+    float* data = g_fftData;
+    ForwardTransform(slot, n);
+    CFft fft;
     // The analytic spectrum: negative frequencies dropped, positive ones doubled.
     for (int p = n / 2; p < n; ++p) data[2 * p + 1] = data[2 * p + 2] = 0.0f;
     for (int p = 1; p < n / 2; ++p) {
@@ -279,15 +291,8 @@ void CDomainWnd::Interpolate(int slotIndex)
 void CDomainWnd::Spectrum(int slotIndex)
 {
     float* slot = Slot(slotIndex);
-    float* data = g_fftData;
-    for (int i = 0; i < m_sampleCount; ++i) {
-        data[2 * i + 1] = slot[i];
-        data[2 * i + 2] = 0.0f;
-    }
-    CFft fft;
-    fft.m_sign = 1;
-    fft.m_n = m_sampleCount;
-    fft.Transform();
+    const float* data = g_fftData;
+    ForwardTransform(slot, m_sampleCount);
     for (int i = 0; i < m_sampleCount / 2; ++i) slot[i] = std::hypot(data[2 * i + 1], data[2 * i + 2]);
 }
 
