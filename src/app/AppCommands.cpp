@@ -5,6 +5,7 @@
 #include "app/SplashDlg.h"
 #include "app/ViewerApp.h"
 #include "common/QtxMnemonicsDlg.h"
+#include "lis/QtxToLis.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/Path.h"
@@ -124,12 +125,16 @@ void CViewerApp::BuildCommandMap()
 
     const std::pair<int, const char*> later[] = {
         {ID_SCAN_QTX, "Scan QTX"},         {ID_SCAN_CNV, "Scan CNV"},       {ID_SCAN_LIS, "Scan LIS"},
-        {ID_LIS_TO_QTX, "Lis to QTX"},     {ID_QTX_TO_LIS, "QTX to Lis"},   {ID_DICTIONARY, "Dictionary"},
+        {ID_LIS_TO_QTX, "Lis to QTX"},     {ID_DICTIONARY, "Dictionary"},
         {ID_CONVERT_CNV, "Convert CNV"},   {ID_DISPLAY_VDL, "Display VDL"},   {ID_DISPLAY_LOG, "Display Log"}, {ID_DISPLAY_MAP, "Display Map"},
         {ID_DISPLAY_XPLOT, "Display Xplot Map"}, {ID_UTILITIES_TOOLS, "Utilities Tools"},
     };
     for (const auto& [id, name] : later) c.Add(id, [name = name] { NotYetAvailable(name); });
 
+    c.Add(ID_QTX_TO_LIS, [] {
+        CQtxToLis exporter;
+        exporter.Run();
+    });
     c.Add(ID_DISPLAY_TIME, [this] { OnDisplayDomain(1); });
     c.Add(ID_DISPLAY_FREQUENCY, [this] { OnDisplayDomain(2); });
     c.Add(ID_DISPLAY_SLOWNESS, [this] { OnDisplayDomain(3); });

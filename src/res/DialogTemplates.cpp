@@ -51,6 +51,14 @@ std::map<int, DialogTemplate> BuildTemplates()
            "Check every result against the original recordings\r\nbefore it is used.",
            0, 0},
           {-6, K::Static, "Merrowdyne Revezirider", 0, 0}}});
+    add({kIddWaveformPack, "Waveform Pack Preference",
+         {{-2, K::GroupBox, "Waveform", 0, 0},
+          {1136, K::RadioButton, "Packed Waveforms", -2, kGroupStart},
+          {1137, K::RadioButton, "Individual Waveforms", -2, 0},
+          {-3, K::Static, "Packed waveforms are all receiver waveforms from each transmitter firing concatenated together",
+           0, 0},
+          {1, K::Button, "OK", 0, kDefaultButton},
+          {2, K::Button, "Cancel", 0, 0}}});
     add(QtxFileDialogTemplate());
     add(DomainSetupDialogTemplate());
     return t;

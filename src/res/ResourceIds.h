@@ -11,6 +11,7 @@ enum DialogId : int {
     kIddSplash = 32060,
     kIddReadWait = 32041,
     kIddMnemonics = 32065,
+    kIddWaveformPack = 32068,
 };
 
 enum ControlId : int {

@@ -1,0 +1,117 @@
+// Export of a ~200 MB QTX data set to LIS and a record-by-record walk of the LIS
+// file, beside a plain sequential copy of the same bytes (set BRONTE_BENCH_MB).
+#include "dataset/QtxFile.h"
+#include "lis/LisRecordIO.h"
+#include "lis/QtxToLis.h"
+#include "platform/BinaryFile.h"
+#include "platform/testing/ScriptedHost.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+namespace {
+
+struct Files {
+    std::string qtx = (std::filesystem::temp_directory_path() / "bronte-bench-lis.qtx").string();
+    std::string lis = (std::filesystem::temp_directory_path() / "bronte-bench-lis.lis").string();
+    std::string copy = (std::filesystem::temp_directory_path() / "bronte-bench-lis.copy").string();
+    ScriptedHost host; // the pack question is answered with its default
+
+    Files()
+    {
+        SetHost(&host);
+        const char* mb = std::getenv("BRONTE_BENCH_MB");
+        const int64_t target = int64_t(mb ? std::atoi(mb) : 200) << 20;
+        const int traces = 8, samples = 1024;
+        const int64_t frameSize = 8 + int64_t(traces) * samples * 4;
+        const int frames = int(std::max<int64_t>(1, target / frameSize));
+        CQtxFile out;
+        CQtxDescriptorList list;
+        out.OpenWrite(qtx);
+        out.AddDatum(list, "WMNO", 1, 1, 1, traces, 1, 10.0f, samples, 0);
+        out.m_header.depthStep = 0.5;
+        out.WriteHeader();
+        out.WriteDescriptors(list);
+        for (int i = 0; i < 8192; ++i) out.m_data[i] = float(i % 331) * 0.25f - 40.0f;
+        for (int f = 0; f < frames; ++f) {
+            const double depth = 1000.0 + 0.5 * f;
+            out.WriteDepth(&depth);
+            out.WriteData(traces * samples);
+        }
+        out.Finalize();
+        Export();
+    }
+    ~Files()
+    {
+        for (const auto& p : {qtx, lis, copy}) std::filesystem::remove(p);
+        SetHost(nullptr);
+    }
+    void Export()
+    {
+        CQtxToLis exporter;
+        if (!exporter.Convert(qtx, lis)) std::abort();
+        exporter.m_writer.Close();
+    }
+};
+
+Files& Get()
+{
+    static Files files;
+    return files;
+}
+
+int64_t SizeOf(const std::string& path) { return int64_t(std::filesystem::file_size(path)); }
+
+void PlainCopy(benchmark::State& state)
+{
+    Files& f = Get();
+    std::vector<uint8_t> buffer(1 << 16);
+    for (auto _ : state) {
+        BinaryFile in, out;
+        in.Open(f.qtx, BinaryFile::modeRead);
+        out.Open(f.copy, BinaryFile::modeWrite | BinaryFile::modeCreate);
+        size_t got;
+        while ((got = in.Read(buffer.data(), buffer.size())) > 0) out.Write(buffer.data(), got);
+    }
+    state.SetBytesProcessed(state.iterations() * SizeOf(f.qtx));
+}
+
+void ExportQtxToLis(benchmark::State& state)
+{
+    Files& f = Get();
+    for (auto _ : state) f.Export();
+    state.SetBytesProcessed(state.iterations() * SizeOf(f.qtx));
+}
+
+void WalkLisRecords(benchmark::State& state)
+{
+    Files& f = Get();
+    std::vector<uint8_t> buffer(64 * 1024);
+    int64_t records = 0;
+    for (auto _ : state) {
+        BinaryFile in;
+        in.Open(f.lis, BinaryFile::modeRead);
+        const int framing = CLisRecordIO::DetectFraming(in);
+        uint64_t position = 0;
+        for (;;) {
+            const uint32_t need = CLisRecordIO::ProbeLogicalRecord(in, position, framing);
+            if (need == 0) break;
+            if (need > buffer.size()) buffer.resize(need + 1024);
+            bool mark = false;
+            if (CLisRecordIO::ReadLogicalRecord(buffer.data(), buffer.size(), in, position, framing, &mark) == 0) break;
+            ++records;
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * SizeOf(f.lis));
+    state.counters["records"] = double(records) / double(state.iterations());
+}
+
+} // namespace
+
+BENCHMARK(PlainCopy)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ExportQtxToLis)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(WalkLisRecords)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_MAIN();

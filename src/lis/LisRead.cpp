@@ -1,0 +1,122 @@
+#include "lis/LisRead.h"
+
+#include "platform/Endian.h"
+
+#include <utility>
+
+namespace {
+
+// Room kept beyond a record's own length when the buffer grows, so that records of
+// slightly different lengths do not each cost a new allocation.
+constexpr size_t kBufferSlack = 1024;
+constexpr size_t kInitialCapacity = 8192;
+
+// One decoder per representation code: reads one element at `p` (big-endian) and
+// returns the cursor behind it.
+const uint8_t* DecodeCode56(const uint8_t* p, float& v) { v = float(int8_t(p[0])); return p + 1; }
+const uint8_t* DecodeCode66(const uint8_t* p, float& v) { v = float(p[0]); return p + 1; }
+const uint8_t* DecodeCode79(const uint8_t* p, float& v) { v = float(int16_t(endian::GetBE16(p))); return p + 2; }
+const uint8_t* DecodeCode73(const uint8_t* p, float& v) { v = float(int32_t(endian::GetBE32(p))); return p + 4; }
+const uint8_t* DecodeCode68(const uint8_t* p, float& v) { v = LisFloat68ToIeee(endian::GetBE32(p)); return p + 4; }
+
+template <typename Decode>
+void DecodeAll(float* out, uint32_t count, const uint8_t* p, Decode decode)
+{
+    for (uint32_t i = 0; i < count; ++i) p = decode(p, out[i]);
+}
+
+} // namespace
+
+CLisRead::CLisRead() : m_buffer(kInitialCapacity) {}
+
+int CLisRead::Open(const std::string& path)
+{
+    BinaryFile file;
+    if (!file.Open(path, BinaryFile::modeRead)) return 0;
+    return Open(std::move(file), path);
+}
+
+int CLisRead::Open(BinaryFile&& file, const std::string& path)
+{
+    if (!file.IsOpen()) return 0;
+    m_file = std::move(file);
+    m_path = path;
+    // A file that is not LIS (-1) is read as plain framing by the record layer.
+    m_framing = CLisRecordIO::DetectFraming(m_file);
+    return 1;
+}
+
+int CLisRead::Close()
+{
+    m_file.Close();
+    return 1;
+}
+
+bool CLisRead::LoadRecord(const LisFrameRef& frame)
+{
+    if (!m_cachedPath.empty() && m_cachedPath == m_path && m_cachedPosition == frame.recordPosition
+        && m_cachedDepth == frame.depth)
+        return true;
+
+    // Whatever happens below overwrites the buffer, so nothing stays trusted until
+    // the read succeeds.
+    m_cachedPath.clear();
+    m_recordLength = 0;
+
+    // Grow ahead from the scan's record length, but never beyond what the file could
+    // hold, so a bogus length cannot force a huge allocation.
+    const int64_t fileLength = m_file.GetLength();
+    if (fileLength < 0) return false;
+    const uint64_t wanted = uint64_t(frame.dataLength) + lis::kLogicalHeaderSize + kBufferSlack;
+    if (wanted > m_buffer.size() && wanted <= uint64_t(fileLength) + kBufferSlack) m_buffer.resize(size_t(wanted));
+
+    uint64_t position = frame.recordPosition;
+    bool fileMark = false;
+    uint32_t length =
+        CLisRecordIO::ReadLogicalRecord(m_buffer.data(), m_buffer.size(), m_file, position, m_framing, &fileMark);
+    if (length == 0 && !fileMark) {
+        // Trailers, or a record longer than the scan said: the record layer knows the
+        // room it needs (bounded by the file).
+        const uint32_t needed = CLisRecordIO::ProbeLogicalRecord(m_file, frame.recordPosition, m_framing);
+        if (needed > m_buffer.size()) {
+            m_buffer.resize(size_t(needed) + kBufferSlack);
+            position = frame.recordPosition;
+            length = CLisRecordIO::ReadLogicalRecord(m_buffer.data(), m_buffer.size(), m_file, position, m_framing,
+                                                     &fileMark);
+        }
+    }
+    if (length == 0 || fileMark) return false;
+
+    m_recordLength = length;
+    m_cachedPath = m_path;
+    m_cachedPosition = frame.recordPosition;
+    m_cachedDepth = frame.depth;
+    return true;
+}
+
+int CLisRead::ReadChannel(float* out, size_t capacity, const LisFrameRef& frame, const LisChannelSlice& channel)
+{
+    if (!m_file.IsOpen()) return 0;
+    const uint8_t code = channel.representationCode;
+    const uint32_t count = channel.ElementCount();
+    if (code != 65 && count > capacity) return 0;
+    if (!LoadRecord(frame)) return 0;
+
+    // The whole slice must lie inside the record, whatever the code consumes of it.
+    const uint64_t start = uint64_t(lis::kLogicalHeaderSize) + frame.frameOffset + channel.offset;
+    if (start + channel.size > m_recordLength) return 0;
+    const uint8_t* p = m_buffer.data() + start;
+
+    switch (code) {
+    case 56: DecodeAll(out, count, p, DecodeCode56); break;
+    case 66: DecodeAll(out, count, p, DecodeCode66); break;
+    case 79: DecodeAll(out, count, p, DecodeCode79); break;
+    case 73: DecodeAll(out, count, p, DecodeCode73); break;
+    case 68: DecodeAll(out, count, p, DecodeCode68); break;
+    case 65: break; // text: no numeric values
+    default:
+        for (uint32_t i = 0; i < count; ++i) out[i] = lis::kAbsentValue;
+        break;
+    }
+    return 1;
+}

@@ -1,0 +1,83 @@
+// Random access to the channel values of a LIS file that the parameter scan has
+// already walked: one channel of one frame at a time, as floats. The logical record
+// of the last frame asked for stays buffered, so reading every channel of a frame
+// costs one record read.
+#pragma once
+
+#include "lis/LisRecordIO.h"
+#include "platform/BinaryFile.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace lis {
+
+// What a channel of a representation code the reader does not decode yields.
+constexpr float kAbsentValue = -999.25f;
+
+} // namespace lis
+
+// Where one channel lies inside a data frame. A CLisChannelItem maps onto it
+// member for member: m_offset, m_size, m_reprCode.
+struct LisChannelSlice {
+    uint32_t offset = 0;            // bytes from the start of the frame
+    uint32_t size = 0;              // bytes of the channel per frame
+    uint8_t representationCode = 0; // LIS representation code of its values
+
+    // Bytes per element (lis::RepresentationSize) and elements in the slice.
+    int ElementSize() const { return lis::RepresentationSize(representationCode); }
+    uint32_t ElementCount() const { return size / uint32_t(ElementSize()); }
+};
+
+// Where one frame lies. A CLisDepthEntry maps onto it: record position, data
+// length, frame offset, depth.
+struct LisFrameRef {
+    uint64_t recordPosition = 0; // file position of the logical record that holds the frame
+    uint32_t dataLength = 0;     // bytes of that record's body (behind its 2-byte header)
+    uint32_t frameOffset = 0;    // bytes from the start of the body to the frame
+    double depth = 0.0;
+};
+
+class CLisRead {
+public:
+    CLisRead();
+    virtual ~CLisRead() = default;
+    CLisRead(const CLisRead&) = delete;
+    CLisRead& operator=(const CLisRead&) = delete;
+
+    // Opens `path` read-only and detects its framing (a file that is not LIS still
+    // opens, read as plain framing). Returns 1, or 0 when the file does not open.
+    int Open(const std::string& path);
+    // Same on a file the caller opened (a memory file in tests); `path` keys the cache.
+    int Open(BinaryFile&& file, const std::string& path);
+
+    // Writes the values of `channel` in `frame` to out[0, n), n = channel.ElementCount(),
+    // in their order in the frame: codes 56, 66, 79, 73 as integers, 68 as LIS floats,
+    // 65 (text) writes nothing, any other code writes n times lis::kAbsentValue.
+    // `capacity` is the room at `out` in floats. Returns 1; returns 0 and leaves `out`
+    // untouched when no file is open, the record cannot be read, the slice reaches
+    // past the record, or n exceeds `capacity`. The file position is not used.
+    int ReadChannel(float* out, size_t capacity, const LisFrameRef& frame, const LisChannelSlice& channel);
+
+    // Closes the file; returns 1. The buffered record stays trusted for a later Open
+    // of the same path.
+    int Close();
+
+    int Framing() const { return m_framing; }
+
+private:
+    // Makes the record of `frame` the buffered one; false when it cannot be read.
+    bool LoadRecord(const LisFrameRef& frame);
+
+    BinaryFile m_file;
+    std::string m_path;
+    int m_framing = lis::kTif;
+    std::vector<uint8_t> m_buffer; // the buffered logical record, its header included
+    uint32_t m_recordLength = 0;   // bytes of m_buffer holding that record
+    // Key of the buffered record; m_cachedPath is empty while nothing is buffered.
+    std::string m_cachedPath;
+    uint64_t m_cachedPosition = 0;
+    double m_cachedDepth = 0.0;
+};

@@ -1,0 +1,523 @@
+#include "lis/LisWrite.h"
+
+#include "platform/Endian.h"
+#include "platform/Format.h"
+#include "platform/Host.h"
+#include "platform/Path.h"
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <cstring>
+#include <limits>
+
+using namespace lis::writer;
+
+namespace {
+
+const char kErrorReelHeader[] = "Error writing reel header in file :\n";
+const char kErrorTapeHeader[] = "Error writing tape header in file :\n";
+const char kErrorFileHeader[] = "Error writing file header in file :\n";
+const char kErrorInformation[] = "Error writing information record in file :\n";
+const char kErrorComment[] = "Error writing comment in file :\n";
+const char kErrorDfsr[] = "Error writing data format specification in file :\n";
+const char kErrorDataRecord[] = "Error writing data record in file :\n";
+const char kErrorFileTrailer[] = "Error writing file trailer in file :\n";
+const char kErrorTapeTrailer[] = "Error writing tape trailer in file :\n";
+const char kErrorReelTrailer[] = "Error writing reel trailer in file :\n";
+const char kErrorFileMark[] = "Error writing file mark in file :\n";
+
+const char kServiceName[] = "QTX";
+const char kOrigin[] = "QTX";
+const char kReelAndTapeName[] = "01";
+const char kContinuation[] = "01";
+const char kReelCommentText[] = "Merrowdyne Revezirider LLC. Processing";
+const char kLisFileName[] = "QTX   .001";
+const char kVersion[] = "1.000";
+const char kLisFileType[] = "LO";
+const char kMaker[] = "Merrowdyne";
+
+constexpr uint8_t kCodeByte = 66;     // representation code of one-byte entries
+constexpr uint8_t kCodeInteger = 73;  // 32-bit integer
+constexpr uint8_t kCodeFloat = 68;
+constexpr uint8_t kCodeText = 65;
+
+// The frame buffer is first sized by the header's frame size, up to this bound;
+// larger frames grow it when their values arrive, so a hostile header cannot
+// demand memory that no frame ever uses.
+constexpr uint64_t kFrameBufferFirstCap = 64u << 20;
+constexpr size_t kFrameBufferSlack = 1024;
+
+// Copies `text` into a blank field of `width` bytes, cut to the width.
+void PutText(uint8_t* at, size_t width, const std::string& text)
+{
+    std::memcpy(at, text.data(), std::min(width, text.size()));
+}
+
+std::string Padded(std::string text, size_t width)
+{
+    if (text.size() < width) text.resize(width, ' ');
+    return text;
+}
+
+std::string Mnemonic(const QtxDatumDescriptor& d) { return std::string(d.mnemonic, sizeof d.mnemonic); }
+
+// Unit mnemonic of a QTX axis unit code; empty for codes it does not name.
+std::string UnitMnemonic(uint8_t code)
+{
+    switch (code) {
+    case 1: return "USEC";
+    case 2: return "US/F";
+    case 3: return "US/M";
+    case 4: return "HZ";
+    case 5: return "DEG";
+    default: return std::string();
+    }
+}
+
+// ---- the information table's vocabulary -------------------------------------------------
+
+struct Family {
+    std::array<const char*, 3> rows; // receivers/samples/period, or samples/period/third
+    bool processed;
+};
+
+enum FamilyId : uint8_t { kMonopole, kDipoleX, kDipoleY, kQuadrupole, kPhase, kSemblance, kEnergy, kInstFreq, kInstSlow };
+
+constexpr Family kFamilies[] = {
+    {{"MNR", "MNS", "MSP"}, false},    {{"DXNR", "DXNS", "DXSP"}, false}, {{"DYNR", "DYNS", "DYSP"}, false},
+    {{"QDNR", "QDNS", "QDSP"}, false}, {{"PDNS", "PDSP", "PDSD"}, true},  {{"SPNS", "SPSP", "SPSD"}, true},
+    {{"EGNS", "EGSP", "EGSD"}, true},  {{"IFNS", "IFSP", "IFSD"}, true},  {{"ISNS", "ISSP", "ISSD"}, true},
+};
+
+struct ItemType {
+    uint8_t code;
+    FamilyId family;
+    const char* name;
+};
+
+constexpr ItemType kItemTypes[] = {
+    {1, kMonopole, "DSIMONO"},      {6, kMonopole, "XMACMONO"},     {11, kMonopole, "MACMONO"},
+    {16, kMonopole, "WSMONO"},      {21, kMonopole, "ISONIC"},      {22, kMonopole, "BATHFF"},
+    {23, kMonopole, "BATHFB"},      {24, kMonopole, "BATLFF"},      {25, kMonopole, "BATLFB"},
+    {81, kMonopole, "WSMA"},        {82, kMonopole, "WSMB"},        {83, kMonopole, "WSMC"},
+    {84, kMonopole, "WSMD"},        {85, kMonopole, "APXMONO"},     {105, kMonopole, "SLTUPPER"},
+    {106, kMonopole, "SLTLOWER"},   {107, kMonopole, "QSLTUPPER"},  {108, kMonopole, "QSLTLOWER"},
+    {109, kMonopole, "SCOUTUPPER"}, {110, kMonopole, "SCOUTLOWER"}, {111, kMonopole, "DALNEAR"},
+    {112, kMonopole, "DALFAR"},     {219, kMonopole, "FWSMONO"},
+
+    {2, kDipoleX, "DSIDXX"},   {3, kDipoleX, "DSIDXY"},   {7, kDipoleX, "XMACDXX"}, {8, kDipoleX, "XMACDXY"},
+    {12, kDipoleX, "MACDXX"},  {13, kDipoleX, "MACDXY"},  {17, kDipoleX, "WSDXAC"}, {19, kDipoleX, "WSDXBD"},
+    {71, kDipoleX, "WSDXA"},   {72, kDipoleX, "WSDXB"},   {73, kDipoleX, "WSDXC"},  {74, kDipoleX, "WSDXD"},
+    {170, kDipoleX, "APXDXX"},
+
+    {4, kDipoleY, "DSIDYX"},   {5, kDipoleY, "DSIDYY"},   {9, kDipoleY, "XMACDYX"}, {10, kDipoleY, "XMACDYY"},
+    {14, kDipoleY, "MACDYX"},  {15, kDipoleY, "MACDYY"},  {18, kDipoleY, "WSDYBD"}, {20, kDipoleY, "WSDYAC"},
+    {75, kDipoleY, "WSDYA"},   {76, kDipoleY, "WSDYB"},   {77, kDipoleY, "WSDYC"},  {78, kDipoleY, "WSDYD"},
+
+    {86, kQuadrupole, "APXQUAD"},
+
+    {26, kPhase, "PHASEMONO"}, {27, kPhase, "PHASEDXX"}, {28, kPhase, "PHASEDYY"}, {29, kPhase, "PHASEDXY"},
+    {30, kPhase, "PHASEDYX"},  {88, kPhase, "PHASEQD"},
+
+    {31, kSemblance, "SEMBMONO"}, {32, kSemblance, "SEMBDXX"}, {33, kSemblance, "SEMBDYY"},
+    {34, kSemblance, "SEMBDXY"},  {35, kSemblance, "SEMBDYX"}, {87, kSemblance, "SEMBQD"},
+
+    {113, kEnergy, "EGXX"}, {114, kEnergy, "EGXY"}, {115, kEnergy, "EGYX"}, {116, kEnergy, "EGYY"},
+
+    {158, kInstFreq, "IFMN"}, {159, kInstFreq, "IFXX"}, {160, kInstFreq, "IFXY"},
+    {161, kInstFreq, "IFYX"}, {162, kInstFreq, "IFYY"}, {163, kInstFreq, "IFQD"},
+
+    {164, kInstSlow, "ISMN"}, {165, kInstSlow, "ISXX"}, {166, kInstSlow, "ISXY"},
+    {167, kInstSlow, "ISYX"}, {168, kInstSlow, "ISYY"}, {169, kInstSlow, "ISQD"},
+};
+
+const ItemType* FindItemType(uint8_t code)
+{
+    for (const ItemType& t : kItemTypes)
+        if (t.code == code) return &t;
+    return nullptr;
+}
+
+// Waveform datums that may be written one channel per receiver, with the stems of
+// their receiver channels.
+struct ReceiverStem {
+    const char* mnemonic;
+    const char* stem;
+};
+constexpr ReceiverStem kReceiverStems[] = {
+    {"WMNO", "MON"}, {"WDXX", "DXX"}, {"WDXY", "DXY"}, {"WDYX", "DYX"}, {"WDYY", "DYY"}, {"WQUD", "QUD"},
+};
+
+const char* FindReceiverStem(const std::string& mnemonic)
+{
+    for (const ReceiverStem& s : kReceiverStems)
+        if (mnemonic == s.mnemonic) return s.stem;
+    return nullptr;
+}
+
+struct Channel {
+    std::string mnemonic;
+    uint64_t size;
+    std::string units;
+    std::string datum; // the datum it describes, for messages
+};
+
+} // namespace
+
+CLisWrite::CLisWrite() { m_information.resize(kInformationBufferSize); }
+
+std::string CLisWrite::FormatDate(std::time_t time)
+{
+    std::tm utc {};
+    gmtime_r(&time, &utc);
+    const std::string year = Format("%4d", utc.tm_year + 1900);
+    return Format("%s/%02d/%02d", year.substr(year.size() - 2).c_str(), utc.tm_mon + 1, utc.tm_mday);
+}
+
+std::string CLisWrite::ReceiverMnemonic(const std::string& stem, unsigned receiver)
+{
+    // One base-36 digit keeps the 4-character names unique and their stems intact,
+    // so the receivers of one datum still share the first three characters.
+    if (receiver == 0 || receiver > kMaxReceiverChannels) return std::string();
+    const char digit = receiver <= 9 ? char('0' + receiver) : char('A' + (receiver - 10));
+    return Padded(stem, 3).substr(0, 3) + digit;
+}
+
+// ---- writing records ------------------------------------------------------------------------
+
+int CLisWrite::Fail(const char* what)
+{
+    m_failed = true;
+    MessageBox(what + m_path, MB_OK | MB_ICONSTOP);
+    return 0;
+}
+
+int CLisWrite::Put(const uint8_t* record, size_t length, const char* what)
+{
+    if (m_failed) return 0;
+    if (length > std::numeric_limits<uint32_t>::max() || !m_file.IsOpen()
+        || !m_recordIO.WriteLogicalRecord(m_file, record, uint32_t(length), m_maxPhysicalLength, lis::kTif))
+        return Fail(what);
+    return 1;
+}
+
+int CLisWrite::PutFileMark()
+{
+    if (m_failed) return 0;
+    if (!m_file.IsOpen() || !m_recordIO.WriteFileMark(m_file)) return Fail(kErrorFileMark);
+    return 1;
+}
+
+int CLisWrite::Create(const std::string& path)
+{
+    m_path = FullPath(path);
+    m_created = false;
+    m_failed = false;
+    m_pending = 0;
+    m_used = 0;
+    m_recordIO = CLisRecordIO(); // the TIF chain starts at offset 0 of every file
+    if (!m_file.Open(m_path, BinaryFile::modeReadWrite | BinaryFile::modeCreate)) return 0;
+    m_created = true;
+    return 1;
+}
+
+int CLisWrite::WriteReel(uint8_t type)
+{
+    uint8_t r[kReelSize];
+    std::memset(r, ' ', sizeof r);
+    r[kRecordType] = type;
+    r[kRecordAttribute] = 0;
+    PutText(r + kReelServiceName, 6, kServiceName);
+    PutText(r + kReelDate, 8, FormatDate(m_clock()));
+    PutText(r + kReelOrigin, 4, kOrigin);
+    PutText(r + kReelName, 8, kReelAndTapeName);
+    PutText(r + kReelContinuation, 2, kContinuation);
+    PutText(r + kReelComment, 38, kReelCommentText);
+    return Put(r, sizeof r, type == lis::kReelHeader ? kErrorReelHeader : kErrorReelTrailer);
+}
+
+int CLisWrite::WriteTape(uint8_t type)
+{
+    uint8_t r[kReelSize];
+    std::memset(r, ' ', sizeof r);
+    r[kRecordType] = type;
+    r[kRecordAttribute] = 0;
+    PutText(r + kReelServiceName, 6, kServiceName);
+    PutText(r + kReelDate, 8, FormatDate(m_clock()));
+    PutText(r + kReelOrigin, 4, kOrigin);
+    PutText(r + kReelName, 8, kReelAndTapeName);
+    PutText(r + kReelContinuation, 2, kContinuation);
+    return Put(r, sizeof r, type == lis::kTapeHeader ? kErrorTapeHeader : kErrorTapeTrailer);
+}
+
+int CLisWrite::WriteFileRecord(uint8_t type)
+{
+    uint8_t r[kFileSize];
+    std::memset(r, ' ', sizeof r);
+    r[kRecordType] = type;
+    r[kRecordAttribute] = 0;
+    PutText(r + kFileName, 10, kLisFileName);
+    PutText(r + kFileVersion, 8, kVersion);
+    PutText(r + kFileDate, 8, FormatDate(m_clock()));
+    PutText(r + kFileMaxPhysical, 5, Format("%5d", int(m_maxPhysicalLength)));
+    PutText(r + kFileType, 2, kLisFileType);
+    return Put(r, sizeof r, type == lis::kFileHeader ? kErrorFileHeader : kErrorFileTrailer);
+}
+
+int CLisWrite::WriteHeaders()
+{
+    return WriteReel(lis::kReelHeader) && WriteTape(lis::kTapeHeader) && PutFileMark()
+           && WriteFileRecord(lis::kFileHeader);
+}
+
+void CLisWrite::BuildTypeTable(const QtxFileHeader& header, const QtxDatumDescriptor* descriptors)
+{
+    CLisTableRow first;
+    first.m_mnem = kServiceName;
+    first.m_valu = kMaker;
+    m_rows.push_back(first);
+    if (!descriptors) return;
+    for (size_t i = 0; i < header.datumCount; ++i) {
+        const QtxDatumDescriptor& d = descriptors[i];
+        const ItemType* type = FindItemType(d.typeCode);
+        if (!type) continue;
+        const Family& family = kFamilies[type->family];
+        auto add = [&](const std::string& mnem, const std::string& valu, const std::string& tuni = std::string(),
+                       const std::string& desc = std::string()) {
+            CLisTableRow row;
+            row.m_mnem = mnem;
+            row.m_tuni = tuni;
+            row.m_valu = valu;
+            row.m_desc = desc;
+            m_rows.push_back(std::move(row));
+        };
+        add(Mnemonic(d), Format("%d", int(d.typeCode)), std::string(), type->name);
+        const std::string period = Format("%8.4f", double(d.axis1.step));
+        if (!family.processed) {
+            add(family.rows[0], Format("%d", int(d.traceCount)));
+            add(family.rows[1], Format("%d", int(d.axis1.sampleCount)));
+            add(family.rows[2], period);
+        } else {
+            add(family.rows[0], Format("%d", int(d.axis1.sampleCount)));
+            add(family.rows[1], period, UnitMnemonic(d.axis1.unit));
+            if (d.axis1.firstIndex > 0) add(family.rows[2], Format("%d", int(d.axis1.firstIndex)));
+        }
+    }
+}
+
+int CLisWrite::WriteInformationRecord(const std::string& tableName, const QtxFileHeader* header,
+                                      const QtxDatumDescriptor* descriptors)
+{
+    if (m_failed || !header) return 0;
+    m_rows.clear();
+    BuildTypeTable(*header, descriptors);
+
+    // A component value is at least 4 bytes, and its size must fit its one byte
+    // (DESC stays even).
+    auto value = [](const std::string& text, bool even) {
+        std::string v = Padded(text, 4);
+        if (even && v.size() % 2) v += ' ';
+        const size_t limit = even ? 254 : 255;
+        if (v.size() > limit) v.resize(limit);
+        return v;
+    };
+    struct Block {
+        uint8_t type;
+        const char* mnemonic;
+        std::string value;
+    };
+    std::vector<Block> blocks;
+    blocks.reserve(1 + 4 * m_rows.size());
+    blocks.push_back({kComponentTableName, "TYPE", Padded(tableName, 4).substr(0, 4)});
+    for (const CLisTableRow& row : m_rows) {
+        blocks.push_back({kComponentRowStart, "MNEM", value(row.m_mnem, false)});
+        blocks.push_back({kComponentRowValue, "TUNI", value(row.m_tuni, false)});
+        blocks.push_back({kComponentRowValue, "DESC", value(row.m_desc, true)});
+        blocks.push_back({kComponentRowValue, "VALU", value(row.m_valu, false)});
+    }
+    size_t length = lis::kLogicalHeaderSize;
+    for (const Block& b : blocks) length += kComponentHeaderSize + b.value.size();
+    if (m_information.size() < length) m_information.resize(length);
+
+    uint8_t* r = m_information.data();
+    r[kRecordType] = lis::kInformation;
+    r[kRecordAttribute] = 0;
+    size_t at = lis::kLogicalHeaderSize;
+    for (const Block& b : blocks) {
+        uint8_t* c = r + at;
+        c[kComponentType] = b.type;
+        c[kComponentCode] = kCodeText;
+        c[kComponentSize] = uint8_t(b.value.size());
+        c[kComponentCategory] = 0;
+        std::memcpy(c + kComponentMnemonic, b.mnemonic, 4);
+        std::memset(c + kComponentUnits, ' ', 4);
+        std::memcpy(c + kComponentValue, b.value.data(), b.value.size());
+        at += kComponentHeaderSize + b.value.size();
+    }
+    const int written = Put(r, length, kErrorInformation);
+    m_rows.clear();
+    return written;
+}
+
+int CLisWrite::WriteComment(const QtxFileHeader* header)
+{
+    if (m_failed || !header) return 0;
+    // The history is text up to its first zero byte.
+    const char* h = header->history;
+    size_t n = 0;
+    while (n < sizeof header->history && h[n] != '\0') ++n;
+    while (n > 0 && (h[n - 1] == ' ' || h[n - 1] == '\t' || h[n - 1] == '\r' || h[n - 1] == '\n')) --n;
+    std::vector<uint8_t> r(lis::kLogicalHeaderSize + n + (n % 2), ' ');
+    r[kRecordType] = lis::kComment;
+    r[kRecordAttribute] = 0;
+    std::memcpy(r.data() + lis::kLogicalHeaderSize, h, n);
+    return Put(r, kErrorComment);
+}
+
+int CLisWrite::WriteDfsr(const QtxFileHeader* header, const QtxDatumDescriptor* descriptors, int perReceiver)
+{
+    if (m_failed || !header) return 0;
+    const bool metres = header->depthUnits == qtx::kUnitsMetres;
+
+    // The channels first, so that a datum the format cannot describe is refused
+    // before anything is written.
+    std::vector<Channel> channels;
+    channels.push_back({"DEPT", 4, metres ? "M" : "FT", "DEPT"});
+    const size_t datums = descriptors ? header->datumCount : 0;
+    for (size_t i = 0; i < datums; ++i) {
+        const QtxDatumDescriptor& d = descriptors[i];
+        const std::string mnemonic = Mnemonic(d);
+        const std::string units = UnitMnemonic(d.axis1.unit);
+        const char* stem = perReceiver == 1 ? FindReceiverStem(mnemonic) : nullptr;
+        if (stem && d.traceCount == 0 && d.size == 0) continue;
+        // Receiver channels only where they describe the datum's bytes exactly.
+        if (stem && d.traceCount > 0 && d.traceCount <= kMaxReceiverChannels && d.size % d.traceCount == 0) {
+            for (unsigned r = 1; r <= d.traceCount; ++r)
+                channels.push_back({ReceiverMnemonic(stem, r), d.size / d.traceCount, units, mnemonic});
+            continue;
+        }
+        channels.push_back({mnemonic, d.size, units, mnemonic});
+    }
+    for (const Channel& c : channels) {
+        if (c.size > kMaxChannelSize) {
+            m_failed = true;
+            MessageBox(Format("Datum %s does not fit into a LIS channel!\nOperation will be abandoned.",
+                              c.datum.c_str()),
+                       MB_OK | MB_ICONSTOP);
+            return 0;
+        }
+    }
+
+    std::vector<uint8_t> r(kDfsrFirstBlock + kDsbSize * channels.size(), 0);
+    r[kRecordType] = lis::kDataFormatSpec;
+    r[kRecordAttribute] = 0;
+    size_t at = kDfsrFirstEntry;
+    auto entry = [&](uint8_t type, uint8_t size, uint8_t code) {
+        r[at + kEntryType] = type;
+        r[at + kEntrySize] = size;
+        r[at + kEntryCode] = code;
+        uint8_t* value = r.data() + at + kEntryValue;
+        at += kEntryValue + size;
+        return value;
+    };
+    *entry(1, 1, kCodeByte) = 0; // data record type
+    *entry(2, 1, kCodeByte) = 0; // datum specification block type
+    endian::PutBE32(entry(3, 4, kCodeInteger), header->frameSize >= 4 ? header->frameSize - 4 : 0);
+    *entry(4, 1, kCodeByte) = header->logDirection == qtx::kLogDown ? 255 : 1;
+    *entry(5, 1, kCodeByte) = metres ? 255 : 1;
+    endian::PutBE32(entry(8, 4, kCodeFloat), LisFloat68FromIeee(header->depthStep));
+    uint8_t* spacingUnits = entry(9, 4, kCodeText);
+    std::memset(spacingUnits, ' ', 4);
+    PutText(spacingUnits, 4, metres ? "M" : "F");
+    *entry(11, 1, kCodeByte) = 1; // frames per record
+    *entry(13, 1, kCodeByte) = 0; // depth in every frame
+    *entry(16, 1, kCodeByte) = 1; // datum specification block sub-type
+    std::memset(entry(0, 2, kCodeByte), 0, 2);
+
+    for (const Channel& c : channels) {
+        uint8_t* b = r.data() + at;
+        std::memset(b + kDsbMnemonic, ' ', kDsbApiCodes - kDsbMnemonic);
+        PutText(b + kDsbMnemonic, 4, c.mnemonic);
+        PutText(b + kDsbUnits, 4, c.units);
+        endian::PutBE16(b + kDsbFileNumber, 0);
+        endian::PutBE16(b + kDsbChannelSize, uint16_t(c.size));
+        b[kDsbSamples] = 1;
+        b[kDsbCode] = kCodeFloat;
+        at += kDsbSize;
+    }
+    if (!Put(r, kErrorDfsr)) return 0;
+    if (m_frameBuffer.empty())
+        m_frameBuffer.resize(size_t(std::min<uint64_t>(header->frameSize, kFrameBufferFirstCap) + kFrameBufferSlack));
+    return 1;
+}
+
+// ---- frames -----------------------------------------------------------------------------------
+
+bool CLisWrite::EnsureFrameBuffer(uint64_t bytes)
+{
+    if (bytes > std::numeric_limits<uint32_t>::max()) return false;
+    if (m_frameBuffer.size() < bytes) m_frameBuffer.resize(size_t(bytes));
+    return true;
+}
+
+int CLisWrite::FlushPendingFrame()
+{
+    if (m_pending != kFrameValues) return m_failed ? 0 : 1;
+    m_pending = 0;
+    return Put(m_frameBuffer.data(), m_used, kErrorDataRecord);
+}
+
+int CLisWrite::WriteFrame(const float* values, uint32_t count, double depth, uint32_t kind)
+{
+    if (m_failed) return 0;
+    if (kind == kFrameStart) {
+        if (!FlushPendingFrame()) return 0;
+        EnsureFrameBuffer(kFrameFirstValue);
+        m_frameBuffer[kRecordType] = lis::kNormalData;
+        m_frameBuffer[kRecordAttribute] = 0;
+        endian::PutBE32(m_frameBuffer.data() + kFrameDepth, LisFloat68FromIeee(depth));
+        m_used = kFrameFirstValue;
+        m_pending = kFrameValues;
+        return 1;
+    }
+    if (m_pending != kFrameValues) return 1; // no record to append to
+    if (count == 0) return 1;
+    if (!values) return 0;
+    if (!EnsureFrameBuffer(uint64_t(m_used) + 4ull * count)) return Fail(kErrorDataRecord);
+    uint8_t* out = m_frameBuffer.data() + m_used;
+    for (uint32_t i = 0; i < count; ++i, out += 4) endian::PutBE32(out, LisFloat68FromIeee(values[i]));
+    m_used += 4 * count;
+    return 1;
+}
+
+int CLisWrite::WriteTrailers()
+{
+    return FlushPendingFrame() && WriteFileRecord(lis::kFileTrailer) && WriteTape(lis::kTapeTrailer)
+           && WriteReel(lis::kReelTrailer);
+}
+
+int CLisWrite::Close()
+{
+    int result = 1;
+    if (m_file.IsOpen()) {
+        if (!FlushPendingFrame()) result = 0;
+        if (!m_failed && m_file.Seek(0, BinaryFile::end) < 0) result = Fail(kErrorFileMark);
+        if (!PutFileMark() || !PutFileMark()) result = 0;
+        m_file.Close();
+    }
+    m_pending = 0;
+    m_used = 0;
+    std::vector<uint8_t>().swap(m_frameBuffer);
+    return result;
+}
+
+void CLisWrite::DeleteOutput()
+{
+    if (!m_created) return;
+    m_file.Close();
+    // Only a file of data: a device named as output is no partial file.
+    std::error_code error;
+    if (std::filesystem::is_regular_file(m_path, error)) std::filesystem::remove(m_path, error);
+    m_created = false;
+}

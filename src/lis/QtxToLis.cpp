@@ -1,0 +1,135 @@
+#include "lis/QtxToLis.h"
+
+#include "common/ProgressDlg.h"
+#include "platform/Endian.h"
+#include "platform/Format.h"
+#include "platform/Host.h"
+#include "platform/Path.h"
+#include "res/DialogTemplates.h"
+#include "res/ResourceIds.h"
+
+#include <algorithm>
+#include <cstring>
+
+CWaveformPackPreferenceDlg::CWaveformPackPreferenceDlg() : CDialog(DialogTemplateFor(kIddWaveformPack)) {}
+
+void CQtxToLis::Run()
+{
+    FileDialogOptions in;
+    in.open = true;
+    in.title = "Browse Qtx Input File";
+    in.filter = "Qtx files (.qtx)|*.qtx|All files (*.*)|*.*|";
+    in.flags = kHideReadOnly;
+    const FileDialogResult input = Host().FileDialog(in);
+    if (!input.ok) return;
+
+    FileDialogOptions out;
+    out.open = false;
+    out.title = "Browse Lis Output File";
+    out.defaultExt = "lis";
+    out.initialName = input.path;
+    out.filter = "Lis file (.lis;)|*.lis;|All files (*.*)|*.*|";
+    out.flags = kHideReadOnly | kOverwritePrompt | kPathMustExist;
+    const FileDialogResult output = Host().FileDialog(out);
+    if (!output.ok) return;
+
+    if (!Convert(input.path, output.path)) {
+        m_writer.Close();
+        m_writer.DeleteOutput();
+    } else {
+        m_writer.Close();
+    }
+    m_input.Close();
+    m_descriptors.clear();
+}
+
+int CQtxToLis::ReadLayout(const std::string& qtxPath)
+{
+    uint8_t header[qtx::kHeaderSize];
+    if (m_input.ReadAt(0, header, sizeof header) != sizeof header) {
+        MessageBox("Error reading header in file :\n" + qtxPath, MB_OK | MB_ICONSTOP);
+        return 0;
+    }
+    m_header.Decode(header);
+    // Counts from the file are checked against the file before anything is sized by them.
+    const int datums = static_cast<int16_t>(m_header.datumCount) > 0 ? static_cast<int16_t>(m_header.datumCount) : 0;
+    const uint64_t length = uint64_t(std::max<int64_t>(m_input.GetLength(), 0));
+    const uint64_t dataStart = qtx::DataStart(uint64_t(datums));
+    const uint64_t needed = dataStart + uint64_t(m_header.frameCount) * m_header.frameSize;
+    if (dataStart > length || m_header.frameSize < qtx::kDepthSize || m_header.frameSize % 4 != 0
+        || needed > length) {
+        MessageBox("Error reading frame data in file :\n" + qtxPath, MB_OK | MB_ICONSTOP);
+        return 0;
+    }
+    m_descriptors.assign(size_t(datums), QtxDatumDescriptor{});
+    for (int i = 0; i < datums; ++i) {
+        uint8_t bytes[qtx::kDescriptorSize];
+        if (m_input.ReadAt(int64_t(qtx::DataStart(uint64_t(i))), bytes, sizeof bytes) != sizeof bytes) {
+            MessageBox("Error reading datum descriptor in file :\n" + qtxPath, MB_OK | MB_ICONSTOP);
+            return 0;
+        }
+        m_descriptors[size_t(i)].Decode(bytes);
+    }
+    // Stored counts describe the descriptors; keep them consistent with what was read.
+    m_header.datumCount = uint16_t(datums);
+    return 1;
+}
+
+int CQtxToLis::Convert(const std::string& qtxPath, const std::string& lisPath)
+{
+    if (!m_input.Open(qtxPath, BinaryFile::modeRead)) {
+        MessageBox("Could not open input file :\n" + qtxPath, MB_OK | MB_ICONSTOP);
+        return 0;
+    }
+    if (!m_writer.Create(lisPath)) {
+        MessageBox("Could not open output file :\n" + lisPath, MB_OK | MB_ICONSTOP);
+        return 0;
+    }
+    if (!ReadLayout(qtxPath)) return 0;
+
+    // A data set with a four-receiver array (type 21) is always written per receiver.
+    int perReceiver = 0;
+    const bool fourReceivers = std::any_of(m_descriptors.begin(), m_descriptors.end(),
+                                           [](const QtxDatumDescriptor& d) { return d.typeCode == 21; });
+    if (fourReceivers) {
+        perReceiver = 1;
+    } else {
+        CWaveformPackPreferenceDlg preference;
+        preference.m_choice = 0;
+        preference.DoModal();
+        perReceiver = preference.m_choice == 1 ? 1 : 0;
+    }
+
+    const QtxDatumDescriptor* descriptors = m_descriptors.empty() ? nullptr : m_descriptors.data();
+    if (!m_writer.WriteHeaders() || !m_writer.WriteInformationRecord("QTX", &m_header, descriptors)
+        || !m_writer.WriteInformationRecord("CONS", &m_header, descriptors) || !m_writer.WriteComment(&m_header)
+        || !m_writer.WriteDfsr(&m_header, descriptors, perReceiver))
+        return 0;
+
+    CProgressDlg progress;
+    progress.Create();
+    progress.SetStatus(Format("Converting File: %s", FileName(qtxPath).c_str()));
+    progress.SetRange(0, 1000);
+    progress.SetPos(0);
+
+    const uint32_t frameSize = m_header.frameSize;
+    const uint32_t valueCount = (frameSize - qtx::kDepthSize) / 4;
+    std::vector<uint8_t> frame(frameSize);
+    std::vector<float> values(valueCount);
+    const uint64_t first = qtx::DataStart(m_header.datumCount);
+    for (uint32_t k = 0; k < m_header.frameCount; ++k) {
+        if (progress.CheckCancelButton()
+            && MessageBox("Are you sure you want to stop converting?", MB_YESNO | MB_ICONQUESTION) == IDYES)
+            return 0;
+        if (m_input.ReadAt(int64_t(first + uint64_t(k) * frameSize), frame.data(), frameSize) != frameSize) {
+            MessageBox("Error reading frame data in file :\n" + qtxPath, MB_OK | MB_ICONSTOP);
+            return 0;
+        }
+        const double depth = endian::GetLEDouble(frame.data());
+        endian::LEBytesToFloats(values.data(), frame.data() + qtx::kDepthSize, valueCount);
+        if (!m_writer.WriteFrame(nullptr, 0, depth, 129) || !m_writer.WriteFrame(values.data(), valueCount, 0.0, 5))
+            return 0;
+        progress.SetPos(int(uint64_t(k) * 1000 / m_header.frameCount));
+    }
+    return m_writer.WriteTrailers() ? 1 : 0;
+}

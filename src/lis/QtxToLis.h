@@ -1,0 +1,37 @@
+// Process > QTX to Lis: one QTX data set written as a LIS tape image, with a
+// progress dialog that can stop it. A failed or stopped export leaves no LIS file.
+#pragma once
+
+#include "dataset/QtxLayout.h"
+#include "lis/LisWrite.h"
+#include "platform/BinaryFile.h"
+#include "platform/Dialog.h"
+
+#include <string>
+#include <vector>
+
+class CWaveformPackPreferenceDlg : public CDialog {
+public:
+    CWaveformPackPreferenceDlg();
+    void DoDataExchange(DataExchange& dx) override { dx.Radio(1136, m_choice); }
+    int m_choice = -1; // 0 packed, 1 individual waveforms
+};
+
+class CQtxToLis {
+public:
+    CQtxToLis() = default;
+
+    // Asks for the input and output files, then converts.
+    void Run();
+    // 1 when every frame was written; 0 when the input cannot be read, the output
+    // cannot be written or the user stops (the message has been shown).
+    int Convert(const std::string& qtxPath, const std::string& lisPath);
+
+    BinaryFile m_input;
+    CLisWrite m_writer;
+    QtxFileHeader m_header;
+    std::vector<QtxDatumDescriptor> m_descriptors;
+
+private:
+    int ReadLayout(const std::string& qtxPath);
+};

@@ -1,0 +1,177 @@
+#include "lis/QtxToLis.h"
+
+#include "lis/LisRead.h"
+#include "lis/LisRecordIO.h"
+#include "platform/Endian.h"
+#include "res/CommandIds.h"
+#include "res/ResourceIds.h"
+#include "support/AppFixture.h"
+#include "support/QtxBuilder.h"
+#include "support/TempDir.h"
+
+namespace {
+
+// Values with a spare lowest mantissa bit come back from code 68 exactly.
+float ExactSample(int frame, int datum, size_t index) { return float(frame * 16 + datum * 4) - float(index % 97) * 0.25f; }
+
+struct WalkedLis {
+    std::vector<std::vector<uint8_t>> records; // data records
+    std::vector<uint64_t> positions;
+    std::vector<uint8_t> types;
+    int fileMarks = 0;
+};
+
+WalkedLis Walk(const std::string& path)
+{
+    WalkedLis out;
+    BinaryFile file;
+    if (!file.Open(path, BinaryFile::modeRead)) return out;
+    const int framing = CLisRecordIO::DetectFraming(file);
+    uint64_t position = 0;
+    std::vector<uint8_t> buffer(1 << 16);
+    for (int guard = 0; guard < 100000; ++guard) {
+        const uint64_t start = position;
+        const uint32_t need = CLisRecordIO::ProbeLogicalRecord(file, position, framing);
+        if (need == 0) break;
+        if (need > buffer.size()) buffer.resize(need + 1024);
+        bool mark = false;
+        const uint32_t n = CLisRecordIO::ReadLogicalRecord(buffer.data(), buffer.size(), file, position, framing, &mark);
+        if (n == 0) break;
+        if (mark) {
+            ++out.fileMarks;
+            continue;
+        }
+        out.types.push_back(buffer[0]);
+        if (buffer[0] == lis::kNormalData) {
+            out.records.emplace_back(buffer.begin(), buffer.begin() + n);
+            out.positions.push_back(start);
+        }
+    }
+    return out;
+}
+
+class QtxToLisTest : public AppTest {
+protected:
+    TempDir dir;
+    std::string qtx = dir.File("in.qtx");
+    std::string lis = dir.File("out.lis");
+
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        Start();
+    }
+    static QtxDatumShape Waveform(uint16_t traces, uint16_t samples, uint8_t type = 1)
+    {
+        QtxDatumShape d;
+        d.mnemonic = "WMNO";
+        d.typeCode = type;
+        d.traces = traces;
+        d.samples = samples;
+        d.step = 10.0f;
+        return d;
+    }
+    void ExpectFiles()
+    {
+        host.ExpectFileDialog("Browse Qtx Input File", qtx);
+        host.ExpectFileDialog("Browse Lis Output File", lis);
+    }
+};
+
+TEST_F(QtxToLisTest, EveryValueComesBackFromTheLisChannels)
+{
+    QtxDatumShape curve = Waveform(1, 1);
+    curve.mnemonic = "DTCO";
+    curve.category = kCategorySlowness;
+    ASSERT_TRUE(WriteQtx(qtx, {Waveform(4, 64), curve}, 5, 1000.0, 0.5, ExactSample));
+    ExpectFiles();
+    host.ScriptDialog(kIddWaveformPack).Press(IDOK);
+    frame.Command(ID_FILE_LIS);
+    EXPECT_TRUE(frame.Command(ID_QTX_TO_LIS));
+
+    const WalkedLis walked = Walk(lis);
+    ASSERT_EQ(walked.records.size(), 5u);
+    EXPECT_EQ(walked.types.front(), lis::kReelHeader);
+    EXPECT_EQ(walked.types.back(), lis::kReelTrailer);
+    EXPECT_GE(walked.fileMarks, 2);
+
+    CLisRead reader;
+    ASSERT_EQ(reader.Open(lis), 1);
+    const int values = 4 * 64 + 1;
+    for (int k = 0; k < 5; ++k) {
+        LisFrameRef ref{walked.positions[size_t(k)], uint32_t(walked.records[size_t(k)].size()), 0, 1000.0 + 0.5 * k};
+        float depth = 0;
+        ASSERT_EQ(reader.ReadChannel(&depth, 1, ref, LisChannelSlice{0, 4, 68}), 1);
+        EXPECT_EQ(depth, float(1000.0 + 0.5 * k));
+        std::vector<float> got(static_cast<size_t>(values), 0.0f);
+        ASSERT_EQ(reader.ReadChannel(got.data(), got.size(), ref, LisChannelSlice{4, uint32_t(values * 4), 68}), 1);
+        for (int i = 0; i < 256; ++i) ASSERT_EQ(got[size_t(i)], ExactSample(k, 0, size_t(i))) << k << ":" << i;
+        EXPECT_EQ(got[256], ExactSample(k, 1, 0));
+    }
+}
+
+TEST_F(QtxToLisTest, FourReceiverArraysAreWrittenPerReceiverWithoutAsking)
+{
+    ASSERT_TRUE(WriteQtx(qtx, {Waveform(2, 16), Waveform(4, 16, 21)}, 2));
+    ExpectFiles();
+    CQtxToLis exporter;
+    exporter.Run(); // no pack question: an unexpected dialog would fail the test
+    EXPECT_EQ(Walk(lis).records.size(), 2u);
+}
+
+TEST_F(QtxToLisTest, NoFramesGivesHeadersAndTrailersOnly)
+{
+    ASSERT_TRUE(WriteQtx(qtx, {Waveform(2, 16)}, 1));
+    auto bytes = ReadBytes(qtx);
+    bytes[qtx::kHdrFrameCount] = 0; // a data set of no frames
+    WriteBytes(qtx, bytes);
+    ExpectFiles();
+    host.ScriptDialog(kIddWaveformPack).Press(IDCANCEL);
+    CQtxToLis exporter;
+    exporter.Run();
+    const WalkedLis walked = Walk(lis);
+    EXPECT_TRUE(walked.records.empty());
+    EXPECT_EQ(walked.types.size(), 10u) << "reel, tape and file headers, two tables, comment, DFSR, three trailers";
+}
+
+TEST_F(QtxToLisTest, StoppingLeavesNoLisFile)
+{
+    ASSERT_TRUE(WriteQtx(qtx, {Waveform(2, 16)}, 20));
+    ExpectFiles();
+    host.ScriptDialog(kIddWaveformPack).Press(IDOK);
+    host.ScriptDialog(kIddProgress).Press(IDCANCEL);
+    host.ExpectMessage("Are you sure you want to stop converting?", IDYES);
+    CQtxToLis exporter;
+    exporter.Run();
+    EXPECT_FALSE(FileExists(lis));
+}
+
+TEST_F(QtxToLisTest, DamagedInputsAreReportedAndLeaveNoLisFile)
+{
+    struct Case {
+        const char* what;
+        std::function<void(std::vector<uint8_t>&)> damage;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"a frame cut short", [](std::vector<uint8_t>& b) { b.resize(b.size() - 10); }, "Error reading frame data"},
+        {"a frame size of zero", [](std::vector<uint8_t>& b) { endian::PutLE32(b.data() + qtx::kHdrFrameSize, 0); },
+         "Error reading frame data"},
+        {"a huge frame count", [](std::vector<uint8_t>& b) { endian::PutLE32(b.data() + qtx::kHdrFrameCount, 0x7FFFFFFF); },
+         "Error reading frame data"},
+        {"a header cut short", [](std::vector<uint8_t>& b) { b.resize(100); }, "Error reading header"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteQtx(qtx, {Waveform(2, 16)}, 3));
+        auto bytes = ReadBytes(qtx);
+        c.damage(bytes);
+        WriteBytes(qtx, bytes);
+        ExpectFiles();
+        host.ExpectMessage(c.message);
+        CQtxToLis exporter;
+        exporter.Run();
+        EXPECT_FALSE(FileExists(lis)) << c.what;
+    }
+}
+
+} // namespace
