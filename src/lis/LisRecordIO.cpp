@@ -232,28 +232,32 @@ int CLisRecordIO::WriteLogicalRecord(BinaryFile& file, const uint8_t* record, ui
     m_tifType = 0;
     const uint32_t maxBody = maxPhysicalLength > kPhysicalHeaderSize ? std::min<uint32_t>(maxPhysicalLength, 0xFFFF) - 4 : 1;
     const uint32_t pieces = (length + maxBody - 1) / maxBody;
+    // The physical records go out in one write: a frame of several physical records
+    // would otherwise cost three system calls each.
+    const size_t headers = framing == kTif ? kTifHeaderSize + kPhysicalHeaderSize : kPhysicalHeaderSize;
+    m_out.resize(size_t(length) + size_t(pieces) * headers);
+    uint8_t* out = m_out.data();
     for (uint32_t i = 0; i < pieces; ++i) {
         const uint32_t chunk = std::min(maxBody, length - i * maxBody);
         uint16_t attributes = 0;
         if (pieces > 1) attributes = i == 0 ? kSuccessor : i + 1 == pieces ? kPredecessor : kSuccessor | kPredecessor;
         if (framing == kTif) {
             m_tifNext += chunk + 16;
-            uint8_t tif[kTifHeaderSize];
-            endian::PutLE32(tif + kTifType, m_tifType);
-            endian::PutLE32(tif + kTifPrevious, m_tifPrevious);
-            endian::PutLE32(tif + kTifNext, m_tifNext);
-            if (!file.Write(tif, sizeof tif)) return 0;
+            endian::PutLE32(out + kTifType, m_tifType);
+            endian::PutLE32(out + kTifPrevious, m_tifPrevious);
+            endian::PutLE32(out + kTifNext, m_tifNext);
+            out += kTifHeaderSize;
         }
-        uint8_t physical[kPhysicalHeaderSize];
-        endian::PutBE16(physical + kPhysicalLength, uint16_t(chunk + 4));
-        endian::PutBE16(physical + kPhysicalAttributes, attributes);
-        if (!file.Write(physical, sizeof physical) || !file.Write(record + size_t(i) * maxBody, chunk)) return 0;
+        endian::PutBE16(out + kPhysicalLength, uint16_t(chunk + 4));
+        endian::PutBE16(out + kPhysicalAttributes, attributes);
+        std::memcpy(out + kPhysicalHeaderSize, record + size_t(i) * maxBody, chunk);
+        out += kPhysicalHeaderSize + chunk;
         if (framing == kTif) {
             m_tifPrevious = m_writePosition;
             m_writePosition += chunk + 16;
         }
     }
-    return 1;
+    return file.Write(m_out.data(), size_t(out - m_out.data())) ? 1 : 0;
 }
 
 int CLisRecordIO::WriteFileMark(BinaryFile& file)

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace lis {
 
@@ -99,4 +100,7 @@ public:
     uint32_t m_tifPrevious = 0;
     uint32_t m_tifNext = 0;
     uint32_t m_writePosition = 0;
+
+private:
+    std::vector<uint8_t> m_out; // physical records of the record being written
 };
