@@ -154,12 +154,12 @@ TEST_F(QtxToLisTest, DamagedInputsAreReportedAndLeaveNoLisFile)
         const char* message;
     };
     const Case cases[] = {
-        {"a frame cut short", [](std::vector<uint8_t>& b) { b.resize(b.size() - 10); }, "Error reading frame data"},
+        {"a frame cut short", [](std::vector<uint8_t>& b) { b.erase(b.end() - 10, b.end()); }, "Error reading frame data"},
         {"a frame size of zero", [](std::vector<uint8_t>& b) { endian::PutLE32(b.data() + qtx::kHdrFrameSize, 0); },
          "Error reading frame data"},
         {"a huge frame count", [](std::vector<uint8_t>& b) { endian::PutLE32(b.data() + qtx::kHdrFrameCount, 0x7FFFFFFF); },
          "Error reading frame data"},
-        {"a header cut short", [](std::vector<uint8_t>& b) { b.resize(100); }, "Error reading header"},
+        {"a header cut short", [](std::vector<uint8_t>& b) { b.erase(b.begin() + 100, b.end()); }, "Error reading header"},
     };
     for (const auto& c : cases) {
         ASSERT_TRUE(WriteQtx(qtx, {Waveform(2, 16)}, 3));
