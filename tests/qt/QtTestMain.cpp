@@ -3,7 +3,32 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string>
+#include <sys/stat.h>
+
+namespace {
+
+// A home of the tests' own beside the test program: settings, runtime files and
+// caches never reach the user's.
+void UsePrivateHome(const char* argv0)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path exe = fs::weakly_canonical(fs::path(argv0), ec);
+    const fs::path home = (ec ? fs::temp_directory_path() : exe.parent_path()) / "qt-home";
+    fs::create_directories(home / "runtime", ec);
+    fs::create_directories(home / "config", ec);
+    ::chmod((home / "runtime").c_str(), 0700);
+    ::setenv("HOME", home.c_str(), 1);
+    ::setenv("XDG_RUNTIME_DIR", (home / "runtime").c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -12,6 +37,7 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) listing |= std::strcmp(argv[i], "--gtest_list_tests") == 0;
     testing::InitGoogleTest(&argc, argv);
     if (listing) return RUN_ALL_TESTS();
+    UsePrivateHome(argv[0]);
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }
