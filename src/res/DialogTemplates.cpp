@@ -7,6 +7,7 @@
 // Templates kept beside the dialogs' own resource files.
 DialogTemplate QtxFileDialogTemplate();
 DialogTemplate DomainSetupDialogTemplate();
+DialogTemplate UtilitiesSetupDialogTemplate();
 
 namespace {
 
@@ -61,6 +62,7 @@ std::map<int, DialogTemplate> BuildTemplates()
           {2, K::Button, "Cancel", 0, 0}}});
     add(QtxFileDialogTemplate());
     add(DomainSetupDialogTemplate());
+    add(UtilitiesSetupDialogTemplate());
     return t;
 }
 

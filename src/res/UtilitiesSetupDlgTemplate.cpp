@@ -1,0 +1,3 @@
+#include "platform/Controls.h"
+
+DialogTemplate UtilitiesSetupDialogTemplate() { return {159, "Utilities Setup", {}}; }
