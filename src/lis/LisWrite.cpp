@@ -222,17 +222,27 @@ int CLisWrite::Create(const std::string& path)
     return 1;
 }
 
-int CLisWrite::WriteReel(uint8_t type)
+namespace {
+
+// Reel and tape records share their layout; only the reel's carries the comment.
+void FillReelOrTape(uint8_t* r, uint8_t type, const std::string& date)
 {
-    uint8_t r[kReelSize];
-    std::memset(r, ' ', sizeof r);
+    std::memset(r, ' ', kReelSize);
     r[kRecordType] = type;
     r[kRecordAttribute] = 0;
     PutText(r + kReelServiceName, 6, kServiceName);
-    PutText(r + kReelDate, 8, FormatDate(m_clock()));
+    PutText(r + kReelDate, 8, date);
     PutText(r + kReelOrigin, 4, kOrigin);
     PutText(r + kReelName, 8, kReelAndTapeName);
     PutText(r + kReelContinuation, 2, kContinuation);
+}
+
+} // namespace
+
+int CLisWrite::WriteReel(uint8_t type)
+{
+    uint8_t r[kReelSize];
+    FillReelOrTape(r, type, FormatDate(m_clock()));
     PutText(r + kReelComment, 38, kReelCommentText);
     return Put(r, sizeof r, type == lis::kReelHeader ? kErrorReelHeader : kErrorReelTrailer);
 }
@@ -240,14 +250,7 @@ int CLisWrite::WriteReel(uint8_t type)
 int CLisWrite::WriteTape(uint8_t type)
 {
     uint8_t r[kReelSize];
-    std::memset(r, ' ', sizeof r);
-    r[kRecordType] = type;
-    r[kRecordAttribute] = 0;
-    PutText(r + kReelServiceName, 6, kServiceName);
-    PutText(r + kReelDate, 8, FormatDate(m_clock()));
-    PutText(r + kReelOrigin, 4, kOrigin);
-    PutText(r + kReelName, 8, kReelAndTapeName);
-    PutText(r + kReelContinuation, 2, kContinuation);
+    FillReelOrTape(r, type, FormatDate(m_clock()));
     return Put(r, sizeof r, type == lis::kTapeHeader ? kErrorTapeHeader : kErrorTapeTrailer);
 }
 

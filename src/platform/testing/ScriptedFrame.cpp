@@ -302,25 +302,22 @@ void ScriptedFrame::HScroll(CWnd& window, int code, int pos)
 
 void ScriptedFrame::Key(CWnd& window, unsigned key, unsigned modifiers)
 {
-    if (m_app) m_app->OnInputEvent();
-    if (m_handler && m_handler->PreTranslateKey(key, modifiers)) return;
-    for (const auto& a : accelerators)
-        if (a.key == key && a.modifiers == modifiers) {
-            RouteCommand(a.command);
-            return;
-        }
-    if (WindowOf(window)) window.OnKeyDown(key, 1, modifiers);
+    if (!FrameKeyConsumed(key, modifiers) && WindowOf(window)) window.OnKeyDown(key, 1, modifiers);
 }
 
-void ScriptedFrame::FrameKey(unsigned key, unsigned modifiers)
+void ScriptedFrame::FrameKey(unsigned key, unsigned modifiers) { FrameKeyConsumed(key, modifiers); }
+
+bool ScriptedFrame::FrameKeyConsumed(unsigned key, unsigned modifiers)
 {
+    // The frame sees every key first: the pop-up keys, then the accelerators.
     if (m_app) m_app->OnInputEvent();
-    if (m_handler && m_handler->PreTranslateKey(key, modifiers)) return;
+    if (m_handler && m_handler->PreTranslateKey(key, modifiers)) return true;
     for (const auto& a : accelerators)
         if (a.key == key && a.modifiers == modifiers) {
             RouteCommand(a.command);
-            return;
+            return true;
         }
+    return false;
 }
 
 void ScriptedFrame::Mouse(CWnd& window, const std::string& what, unsigned flags, Point p)

@@ -152,6 +152,7 @@ public:
 
 private:
     void Fire(uint64_t now);
+    bool FrameKeyConsumed(unsigned key, unsigned modifiers);
 
     void Activated(CWnd& window);
 
