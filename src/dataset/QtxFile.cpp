@@ -209,14 +209,10 @@ int CQtxFile::AddDatum(CQtxDescriptorList& list, const std::string& mnemonic, ui
                        uint16_t axisCount, uint8_t category, uint16_t traceCount, uint8_t unit, float step,
                        uint16_t sampleCount, uint16_t firstIndex)
 {
-    QtxDatumDescriptor d;
-    d.typeCode = typeCode;
-    d.category = category;
-    d.traceCount = traceCount;
-    d.axisCount = axisCount;
-    d.axis1 = {unit, firstIndex, sampleCount, step};
-    d.axis2 = {kUnitNone, 0, 1, 0.0f};
-    return AddLayout(list, mnemonic, uint64_t(traceCount) * sampleCount * sizeof(float), d);
+    // A one-axis datum describes its second axis as "none, one sample".
+    const QtxAxisDescriptor none{kUnitNone, 0, 1, 0.0f};
+    return AddLayout(list, mnemonic, uint64_t(traceCount) * sampleCount * sizeof(float),
+                     DescriptorFields(typeCode, category, traceCount, axisCount, {unit, firstIndex, sampleCount, step}, none));
 }
 
 int CQtxFile::AddTwoAxisDatum(CQtxDescriptorList& list, const std::string& mnemonic, uint8_t typeCode,
@@ -224,14 +220,23 @@ int CQtxFile::AddTwoAxisDatum(CQtxDescriptorList& list, const std::string& mnemo
                               uint16_t sampleCount, uint16_t firstIndex, uint8_t unit2, float step2,
                               uint16_t sampleCount2, uint16_t firstIndex2)
 {
+    return AddLayout(list, mnemonic, uint64_t(traceCount) * sampleCount * sampleCount2 * sizeof(float),
+                     DescriptorFields(typeCode, category, traceCount, axisCount, {unit, firstIndex, sampleCount, step},
+                                      {unit2, firstIndex2, sampleCount2, step2}));
+}
+
+QtxDatumDescriptor CQtxFile::DescriptorFields(uint8_t typeCode, uint8_t category, uint16_t traceCount,
+                                              uint16_t axisCount, const QtxAxisDescriptor& axis1,
+                                              const QtxAxisDescriptor& axis2)
+{
     QtxDatumDescriptor d;
     d.typeCode = typeCode;
     d.category = category;
     d.traceCount = traceCount;
     d.axisCount = axisCount;
-    d.axis1 = {unit, firstIndex, sampleCount, step};
-    d.axis2 = {unit2, firstIndex2, sampleCount2, step2};
-    return AddLayout(list, mnemonic, uint64_t(traceCount) * sampleCount * sampleCount2 * sizeof(float), d);
+    d.axis1 = axis1;
+    d.axis2 = axis2;
+    return d;
 }
 
 int CQtxFile::WriteHeader()

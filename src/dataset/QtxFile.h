@@ -145,6 +145,9 @@ private:
     int FailWrite(const char* prefix);
     int AddLayout(CQtxDescriptorList& list, const std::string& mnemonic, uint64_t size,
                   const QtxDatumDescriptor& fields);
+    static QtxDatumDescriptor DescriptorFields(uint8_t typeCode, uint8_t category, uint16_t traceCount,
+                                               uint16_t axisCount, const QtxAxisDescriptor& axis1,
+                                               const QtxAxisDescriptor& axis2);
 
     std::string m_inPath;
     std::string m_outPath;
