@@ -95,6 +95,7 @@ public:
     void OnMnemonics();
     void OnAppAbout();
     void OnDisplayDomain(int domain); // 1 time, 2 frequency, 3 slowness, 4 azimuth
+    void OnUtilitiesTools();
     void SetToolBarCreated(int toolBarId);
 
     // ---- the store ------------------------------------------------------------------------------

@@ -1,0 +1,113 @@
+// Tool-box throughput: "Reverse Depth Order" on a data set of 8 receivers x 1024
+// samples per frame, about 200 MB (set BRONTE_BENCH_MB to change), against a plain
+// copy of the same file in the same run. Both read from the page cache and write a
+// new file; dialogs and questions of the task take scripted answers.
+#include "platform/BinaryFile.h"
+#include "platform/testing/ScriptedHost.h"
+#include "toolbox/ToolsWnd.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kTraces = 8;
+constexpr int kSamples = 1024;
+
+struct DataSet {
+    std::string path;
+    std::string output;
+    int frames = 0;
+    int64_t bytes = 0;
+
+    DataSet()
+    {
+        const char* mb = std::getenv("BRONTE_BENCH_MB");
+        const int64_t target = int64_t(mb ? std::atoi(mb) : 200) << 20;
+        const auto folder = std::filesystem::temp_directory_path();
+        path = (folder / "bronte-bench-tools-in.qtx").string();
+        output = (folder / "bronte-bench-tools-out.qtx").string();
+        const int64_t frameSize = 8 + int64_t(kTraces) * kSamples * 4;
+        frames = int(std::max<int64_t>(1, target / frameSize));
+
+        CQtxFile out;
+        CQtxDescriptorList list;
+        if (!out.OpenWrite(path)) std::exit(1);
+        out.AddDatum(list, "WMNO", 26, 1, 1, kTraces, 1, 10.0f, kSamples, 0);
+        out.m_header.depthStep = 0.5;
+        std::fill(std::begin(out.m_header.history), std::end(out.m_header.history), ' ');
+        out.WriteHeader();
+        out.WriteDescriptors(list);
+        for (int i = 0; i < kTraces * kSamples; ++i) out.m_data[i] = float(i % 977) * 0.5f;
+        for (int f = 0; f < frames; ++f) {
+            const double depth = 1000.0 + 0.5 * f;
+            out.WriteDepth(&depth);
+            out.WriteData(kTraces * kSamples);
+        }
+        if (!out.Finalize()) std::exit(1);
+        bytes = int64_t(std::filesystem::file_size(path));
+    }
+    ~DataSet()
+    {
+        std::filesystem::remove(path);
+        std::filesystem::remove(output);
+    }
+};
+
+DataSet& Set()
+{
+    static DataSet set;
+    return set;
+}
+
+void PlainFileCopy(benchmark::State& state)
+{
+    const DataSet& set = Set();
+    std::vector<char> buffer(1 << 20);
+    for (auto _ : state) {
+        BinaryFile in;
+        BinaryFile out;
+        if (!in.Open(set.path, BinaryFile::modeRead)
+            || !out.Open(set.output, BinaryFile::modeWrite | BinaryFile::modeCreate)) {
+            state.SkipWithError("open failed");
+            break;
+        }
+        size_t got;
+        while ((got = in.Read(buffer.data(), buffer.size())) > 0)
+            if (!out.Write(buffer.data(), got)) {
+                state.SkipWithError("write failed");
+                break;
+            }
+    }
+    state.SetBytesProcessed(state.iterations() * set.bytes);
+}
+
+void ReverseDepthOrder(benchmark::State& state)
+{
+    const DataSet& set = Set();
+    ScriptedHost host;
+    ScopedHost scope(&host);
+    for (auto _ : state) {
+        host.ExpectMessage("This data set log direction is", IDYES);
+        auto engine = std::make_unique<CToolsWnd>();
+        engine->m_outputPath = set.output;
+        if (engine->ReverseDepthOrder("", set.path) != 1) {
+            state.SkipWithError("task failed");
+            break;
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * set.bytes);
+    state.counters["frames/s"] =
+        benchmark::Counter(double(state.iterations()) * set.frames, benchmark::Counter::kIsRate);
+}
+
+} // namespace
+
+BENCHMARK(PlainFileCopy)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ReverseDepthOrder)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_MAIN();

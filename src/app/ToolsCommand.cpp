@@ -1,0 +1,55 @@
+// Utilities > Tools: the Utilities Setup dialog on the settings block, then one task
+// of the tool box engine.
+#include "app/ViewerApp.h"
+#include "platform/Format.h"
+#include "platform/Host.h"
+#include "toolbox/ToolTasks.h"
+#include "toolbox/ToolsWnd.h"
+#include "toolbox/UtilitiesSetupDlg.h"
+
+#include <memory>
+
+void CViewerApp::OnUtilitiesTools()
+{
+    UtilitiesSetupGroup& s = m_utilitiesSetup;
+    CUtilitiesSetupDlg dialog;
+    dialog.LoadFrom(s);
+    const int result = dialog.DoModal();
+    if (result == IDCANCEL) return;
+    dialog.StoreTo(s);
+    if (result != CUtilitiesSetupDlg::kRun) return;
+
+    // A name that is no task runs nothing: running the previous run's task in its
+    // place would surprise whoever typed it.
+    const int code = ToolTaskCode(s.taskName);
+    if (code == 0) {
+        MessageBox(Format("Unknown task \"%s\"!\nOperation will be abandoned.", s.taskName.c_str()), MB_OK | MB_ICONSTOP);
+        return;
+    }
+    s.taskCode = uint16_t(code);
+
+    auto engine = std::make_unique<CToolsWnd>();
+    engine->m_factor = s.factor;
+    engine->m_factorDouble = double(s.factor);
+    engine->m_outputPath = s.outputPath;
+    engine->m_startDepth = s.primaryStartDepth;
+    engine->m_stopDepth = s.primaryStopDepth;
+    engine->m_spliceDepth = s.spliceDepth;
+    engine->m_startSample = uint16_t(s.startSample);
+    engine->m_stopSample = uint16_t(s.stopSample);
+    engine->m_decimation = uint16_t(s.decimation);
+    engine->m_taskCode = s.taskCode;
+
+    const std::string& windowClass = m_windowClasses[kClassTools];
+    const std::string& primary = s.primary.path;
+    switch (code) {
+    case 14: engine->ReverseDepthOrder(windowClass, primary); break;
+    case 22: engine->ShiftByFactor(windowClass, primary); break;
+    case 28: engine->ReverseReceiverOrder(windowClass, primary); break;
+    case 25: break; // "Compute Average Value" does nothing
+    default:
+        MessageBox(Format("%s is not available in this build yet.", ToolTaskName(code).c_str()),
+                   MB_OK | MB_ICONINFORMATION);
+        break;
+    }
+}

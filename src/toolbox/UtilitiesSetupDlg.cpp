@@ -1,0 +1,475 @@
+#include "toolbox/UtilitiesSetupDlg.h"
+
+#include "app/ViewerApp.h"
+#include "common/Help.h"
+#include "common/PathLabel.h"
+#include "dataset/QtxFile.h"
+#include "platform/Format.h"
+#include "platform/Host.h"
+#include "res/DialogTemplates.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <initializer_list>
+#include <utility>
+
+namespace {
+
+using Dlg = CUtilitiesSetupDlg;
+
+constexpr double kMinDepth = -1000.0;
+constexpr double kMaxDepth = 50000.0;
+constexpr float kMinFactor = -5000.0f;
+constexpr float kMaxFactor = 5000.0f;
+constexpr int16_t kMinDecimate = 1;
+constexpr int16_t kMaxDecimate = 10;
+
+constexpr Dlg::InputControls kPrimaryControls{Dlg::kIdcPrimaryList, Dlg::kIdcPrimaryStart, Dlg::kIdcPrimaryStop,
+                                              Dlg::kIdcPrimaryFile, "Primary File : "};
+constexpr Dlg::InputControls kSecondaryControls{Dlg::kIdcSecondaryList, Dlg::kIdcSecondaryStart,
+                                                Dlg::kIdcSecondaryStop, Dlg::kIdcSecondaryFile, "Secondary File : "};
+constexpr Dlg::InputControls kDensityControls{Dlg::kIdcDensityList, Dlg::kIdcDensityStart, Dlg::kIdcDensityStop,
+                                              Dlg::kIdcDensityFile, "Density File : "};
+constexpr const char* kOutputLabel = "Output File : ";
+// The density label reads differently until a density file is chosen.
+constexpr const char* kDensityOpeningLabel = "Density Profile : ";
+
+// Tasks whose primary input is no data set, so nothing can be listed from it.
+constexpr int kTaskLasToQtx = 11, kTaskImportTxt = 15, kTaskSegyToQtx = 20;
+constexpr int kTaskQtxToLas = 10, kTaskQtxToSegy = 19, kTaskSplice = 8, kTaskMechanical = 31;
+
+bool ListsNothing(int task) { return task == kTaskLasToQtx || task == kTaskImportTxt || task == kTaskSegyToQtx; }
+
+bool OneOf(int task, std::initializer_list<int> tasks)
+{
+    return std::find(tasks.begin(), tasks.end(), task) != tasks.end();
+}
+
+// Zero-separated filters: the literal's own terminator is the list's second zero.
+template <size_t N> std::string Filter(const char (&text)[N]) { return std::string(text, N); }
+const std::string& LasFilter()
+{
+    static const std::string f = Filter("Las Data (*.las)\0*.las\0All Files (*.*)\0*.*\0");
+    return f;
+}
+const std::string& TxtFilter()
+{
+    static const std::string f = Filter("Txt Data (*.txt)\0*.txt\0All Files (*.*)\0*.*\0");
+    return f;
+}
+const std::string& SegyFilter()
+{
+    static const std::string f = Filter("Segy Data (*.segy)\0*.segy\0All Files (*.*)\0*.*\0");
+    return f;
+}
+const std::string& QtxFilter()
+{
+    static const std::string f = Filter("Qtx Data (*.qtx)\0*.qtx\0All Files (*.*)\0*.*\0");
+    return f;
+}
+
+// The task index of each entry the task box offers ("Compute Average Value", 25,
+// can only be typed, so it has no entry).
+constexpr std::pair<const char*, int16_t> kTaskIndices[] = {
+    {"Extract Depth Range", 1},
+    {"Extract Item(s)", 2},
+    {"Shift In Depth", 3},
+    {"Compute Amplitude", 4},
+    {"Multiply By Factor", 5},
+    {"Convert Depth To Metric", 6},
+    {"Convert Depth To Imperial", 7},
+    {"Splice At Depth", 8},
+    {"Compute VpVs, Poisson Ratio", 9},
+    {"Convert QTX To LAS", 10},
+    {"Convert LAS To QTX", 11},
+    {"Convert Slowness To Metric", 12},
+    {"Convert Slowness To Imperial", 13},
+    {"Reverse Depth Order", 14},
+    {"Import TXT Data Set", 15},
+    {"Add Waveforms", 16},
+    {"Subtract Waveforms", 17},
+    {"Compute Frequency Log", 18},
+    {"Convert QTX To SEGY", 19},
+    {"Convert SEGY To QTX", 20},
+    {"Resample Depth", 21},
+    {"Shift By Factor", 22},
+    {"Overwrite Depth Step", 23},
+    {"Construct LSS Array", 24},
+    {"Compute RMS Average Log", 26},
+    {"Construct Min-Max Log", 27},
+    {"Reverse Receiver Order", 28},
+    {"Construct QTX Data Set", 29},
+    {"Compute Wave Energy", 30},
+    {"Compute Mechanical Properties", 31},
+};
+
+std::string InvalidDepth(const char* name)
+{
+    return Format("You entered an invalid %s!.\nValid range : %.1f - %.1f ft.", name, kMinDepth, kMaxDepth);
+}
+
+// The value typed into a double edit, when it reads as one; else `member`.
+double TypedDouble(DataExchange& dx, int id, double member)
+{
+    bool ok = false;
+    const double v = ParseDouble(dx.Dialog().GetItemText(id), &ok);
+    return ok && std::isfinite(v) ? v : member;
+}
+
+// Start depth, its order against the stop depth, stop depth: checked only when the
+// dialog closes.
+void ExchangeDepthRange(DataExchange& dx, int startId, int stopId, double& start, double& stop)
+{
+    dx.Text(startId, start);
+    if (dx.Saving() && !dx.Failed()) {
+        if (start < kMinDepth || start > kMaxDepth) dx.Fail(startId, InvalidDepth("start depth"), MB_ICONEXCLAMATION);
+        // Compared with the stop depth on screen, so that moving both ends past the
+        // old stop depth is a valid range.
+        else if (!(start < TypedDouble(dx, stopId, stop)))
+            dx.Fail(startId, "Start depth must be less then stop depth!", MB_ICONEXCLAMATION);
+    }
+    dx.Text(stopId, stop);
+    if (dx.Saving() && !dx.Failed() && (stop < kMinDepth || stop > kMaxDepth))
+        dx.Fail(stopId, InvalidDepth("stop depth"), MB_ICONEXCLAMATION);
+}
+
+void LoadInput(Dlg::Input& in, ToolInputSelection& from, double start, double stop)
+{
+    in.m_nCount = from.itemCount;
+    in.m_listed = from.listed;
+    in.m_selected = from.selected;
+    in.m_pListedOut = from.listed.data();
+    in.m_pSelectedOut = from.selected.data();
+    in.m_strPath = from.path;
+    in.m_strTitle = from.title;
+    in.m_strExt = from.ext;
+    in.m_dStartDepth = start;
+    in.m_dStopDepth = stop;
+}
+
+size_t FlagsToCopy(const Dlg::Input& in) { return size_t(std::clamp<int32_t>(in.m_nCount, 0, kToolBoxFlagCount)); }
+
+void StoreInput(const Dlg::Input& in, ToolInputSelection& to, double& start, double& stop)
+{
+    to.itemCount = in.m_nCount;
+    const size_t n = FlagsToCopy(in);
+    std::copy_n(in.m_listed.begin(), n, to.listed.begin());
+    std::copy_n(in.m_selected.begin(), n, to.selected.begin());
+    to.path = in.m_strPath;
+    to.title = in.m_strTitle;
+    to.ext = in.m_strExt;
+    start = in.m_dStartDepth;
+    stop = in.m_dStopDepth;
+}
+
+} // namespace
+
+CUtilitiesSetupDlg::CUtilitiesSetupDlg(CWnd*) : CDialog(DialogTemplateFor(kIddUtilitiesSetup))
+{
+    On(kIdcSelectPrimary, Notify::Clicked, [this] { OnSelectPrimary(); });
+    On(kIdcSelectSecondary, Notify::Clicked, [this] { OnSelectSecondary(); });
+    On(kIdcSelectDensity, Notify::Clicked, [this] { OnSelectDensity(); });
+    On(kIdcSelectOutput, Notify::Clicked, [this] { OnSelectOutput(); });
+    On(kIdcRun, Notify::Clicked, [this] { OnRun(); });
+    On(kIdcSaveSetup, Notify::Clicked, [this] { OnSaveSetup(); });
+    On(kIdcHelp, Notify::Clicked, [this] { OnHelp(); });
+    On(kIdcTask, Notify::SelChange, [this] { OnSelChangeTask(); });
+    On(kIdcPrimaryList, Notify::SelChange, [this] { OnSelChangePrimaryList(); });
+    On(kIdcSecondaryList, Notify::SelChange, [this] { OnSelChangeSecondaryList(); });
+    On(kIdcDensityList, Notify::SelChange, [this] { OnSelChangeDensityList(); });
+}
+
+void CUtilitiesSetupDlg::LoadFrom(UtilitiesSetupGroup& g)
+{
+    m_strTask = g.taskName;
+    m_nTask = int16_t(g.taskCode);
+    LoadInput(m_primary, g.primary, g.primaryStartDepth, g.primaryStopDepth);
+    LoadInput(m_secondary, g.secondary, g.secondaryStartDepth, g.secondaryStopDepth);
+    LoadInput(m_density, g.density, g.densityStartDepth, g.densityStopDepth);
+    m_strOutputPath = g.outputPath;
+    m_strOutputTitle = g.outputTitle;
+    m_strOutputExt = g.outputExt;
+    m_dSpliceDepth = g.spliceDepth;
+    m_fFactor = g.factor;
+    m_nStartSample = g.startSample;
+    m_nStopSample = g.stopSample;
+    m_nDecimate = g.decimation;
+}
+
+void CUtilitiesSetupDlg::StoreTo(UtilitiesSetupGroup& g) const
+{
+    g.taskName = m_strTask;
+    StoreInput(m_primary, g.primary, g.primaryStartDepth, g.primaryStopDepth);
+    StoreInput(m_secondary, g.secondary, g.secondaryStartDepth, g.secondaryStopDepth);
+    StoreInput(m_density, g.density, g.densityStartDepth, g.densityStopDepth);
+    g.outputPath = m_strOutputPath;
+    g.outputTitle = m_strOutputTitle;
+    g.outputExt = m_strOutputExt;
+    g.spliceDepth = m_dSpliceDepth;
+    g.factor = m_fFactor;
+    g.startSample = m_nStartSample;
+    g.stopSample = m_nStopSample;
+    g.decimation = m_nDecimate;
+}
+
+int16_t CUtilitiesSetupDlg::TaskIndex(const std::string& entry)
+{
+    for (const auto& [name, index] : kTaskIndices)
+        if (entry == name) return index;
+    return 0;
+}
+
+void CUtilitiesSetupDlg::DoDataExchange(DataExchange& dx)
+{
+    ExchangeDepthRange(dx, kIdcPrimaryStart, kIdcPrimaryStop, m_primary.m_dStartDepth, m_primary.m_dStopDepth);
+    ExchangeDepthRange(dx, kIdcSecondaryStart, kIdcSecondaryStop, m_secondary.m_dStartDepth,
+                       m_secondary.m_dStopDepth);
+
+    dx.Text(kIdcSplice, m_dSpliceDepth);
+    if (dx.Saving() && !dx.Failed() && (m_dSpliceDepth < kMinDepth || m_dSpliceDepth > kMaxDepth))
+        dx.Fail(kIdcSplice, InvalidDepth("splice depth"), MB_ICONEXCLAMATION);
+
+    dx.Text(kIdcFactor, m_fFactor);
+    dx.MinMax(m_fFactor, kMinFactor, kMaxFactor);
+
+    dx.Text(kIdcStartSample, m_nStartSample);
+    dx.Text(kIdcStopSample, m_nStopSample);
+    if (dx.Saving() && !dx.Failed() && m_nStopSample < m_nStartSample)
+        dx.Fail(kIdcStartSample, "You entered an invalid start sample!", MB_ICONEXCLAMATION);
+
+    dx.Text(kIdcDecimate, m_nDecimate);
+    if (dx.Saving() && !dx.Failed() && (m_nDecimate < kMinDecimate || m_nDecimate > kMaxDecimate))
+        dx.Fail(kIdcDecimate,
+                Format("You entered an invalid decimate factor!.\nValid range : %.1f - %.1f.", double(kMinDecimate),
+                       double(kMaxDecimate)),
+                MB_ICONEXCLAMATION);
+
+    dx.ComboString(kIdcTask, m_strTask);
+}
+
+bool CUtilitiesSetupDlg::OnInitDialog()
+{
+    // The box's entries must be there before the exchange selects the stored task.
+    if (ControlState* box = Item(kIdcTask)) {
+        box->ResetContent();
+        for (const auto& entry : UtilitiesSetupTaskEntries()) box->AddString(entry);
+    }
+    CDialog::OnInitDialog();
+
+    SetItemText(kIdcPrimaryFile, ShortenPathLabel(kPrimaryControls.labelText, m_primary.m_strPath));
+    SetItemText(kIdcSecondaryFile, ShortenPathLabel(kSecondaryControls.labelText, m_secondary.m_strPath));
+    SetItemText(kIdcDensityFile, ShortenPathLabel(kDensityOpeningLabel, m_density.m_strPath));
+    SetItemText(kIdcOutputFile, ShortenPathLabel(kOutputLabel, m_strOutputPath));
+    ApplyFieldRules();
+
+    if (!ListsNothing(m_nTask)) {
+        const std::pair<Input*, const InputControls*> inputs[] = {
+            {&m_primary, &kPrimaryControls}, {&m_secondary, &kSecondaryControls}, {&m_density, &kDensityControls}};
+        for (const auto& [input, controls] : inputs) {
+            if (input->m_strPath.empty()) continue;
+            FillList(*input, *controls);
+            input->m_nListIndex = -1;
+        }
+    }
+    return true;
+}
+
+void CUtilitiesSetupDlg::UpdateTaskIndex()
+{
+    const ControlState* box = Item(kIdcTask);
+    if (!box || box->CurSel() < 0) return;
+    const int16_t index = TaskIndex(box->ItemText(box->CurSel()));
+    if (index > 0) m_nTask = index;
+}
+
+void CUtilitiesSetupDlg::ApplyFieldRules()
+{
+    UpdateTaskIndex();
+    const int t = m_nTask;
+    auto enable = [this](std::initializer_list<int> ids, bool on) {
+        for (int id : ids) EnableItem(id, on);
+    };
+
+    const std::initializer_list<int> depthRange = {kIdcPrimaryStart, kIdcPrimaryStartLabel, kIdcPrimaryStop,
+                                                   kIdcPrimaryStopLabel};
+    const std::initializer_list<int> factor = {kIdcFactor, kIdcFactorLabel};
+    const std::initializer_list<int> splice = {kIdcSplice, kIdcSpliceLabel};
+    enable(depthRange, false);
+    enable(factor, false);
+    enable(splice, false);
+    enable({kIdcStartSample, kIdcStartSampleLabel, kIdcStopSample, kIdcStopSampleLabel, kIdcDecimate,
+            kIdcDecimateLabel, kIdcPrimaryList},
+           false);
+    if (t == 1) enable(depthRange, true);
+    if (OneOf(t, {2, 4, 9, 10, 16, 17, 18, 19, 24, 27, 28, 29, 31})) enable({kIdcPrimaryList}, true);
+    if (OneOf(t, {3, 21})) enable(factor, true);
+    if (OneOf(t, {5, 22, 23, 26, 30})) {
+        enable(factor, true);
+        enable({kIdcPrimaryList}, true);
+    }
+    if (t == kTaskSplice) enable(splice, true);
+
+    enable({kIdcSecondaryStart, kIdcSecondaryStartLabel, kIdcSecondaryStop, kIdcSecondaryStopLabel,
+            kIdcSelectSecondary, kIdcSecondaryFile, kIdcSecondaryList},
+           false);
+    if (t == kTaskSplice) enable({kIdcSelectSecondary, kIdcSecondaryFile}, true);
+    if (OneOf(t, {9, 16, 17, 26, 27, 29, 30, 31}))
+        enable({kIdcSelectSecondary, kIdcSecondaryFile, kIdcSecondaryList}, true);
+
+    enable({kIdcDensityStart, kIdcDensityStartLabel, kIdcDensityStop, kIdcDensityStopLabel, kIdcSelectDensity,
+            kIdcDensityFile, kIdcDensityList},
+           false);
+    if (t == kTaskMechanical) enable({kIdcSelectDensity, kIdcDensityFile, kIdcDensityList}, true);
+}
+
+void CUtilitiesSetupDlg::DeriveOutputName()
+{
+    const size_t dot = m_primary.m_strPath.rfind('.');
+    if (dot == std::string::npos) return;
+    const char* suffix = m_nTask == kTaskQtxToLas ? ".las" : m_nTask == kTaskQtxToSegy ? ".segy" : "_Task.qtx";
+    m_strOutputPath = m_primary.m_strPath.substr(0, dot) + suffix;
+    m_strOutputTitle = m_primary.m_strTitle + suffix;
+    SetItemText(kIdcOutputFile, ShortenPathLabel(kOutputLabel, m_strOutputPath));
+}
+
+void CUtilitiesSetupDlg::FillList(Input& in, const InputControls& controls)
+{
+    CQtxFile file;
+    if (!file.OpenRead(in.m_strPath)) return;
+    in.m_dStartDepth = file.GetTopDepth();
+    in.m_dStopDepth = file.GetBottomDepth();
+    if (in.m_dStartDepth == -1.0 || in.m_dStopDepth == -1.0) return;
+    CQtxDatumList datums;
+    if (!file.ReadDatumList(datums)) return;
+    file.CloseInput();
+    // The flag arrays, here and in the settings, hold one entry per datum.
+    if (datums.size() > size_t(kToolBoxFlagCount)) {
+        MessageBox(Format("Encountered more than %d data items in file :\n%s\nOperation will be abandoned.",
+                          kToolBoxFlagCount, in.m_strPath.c_str()),
+                   MB_ICONSTOP);
+        return;
+    }
+
+    ControlState* list = Item(controls.list);
+    if (list) list->ResetContent();
+    for (size_t i = 0; i < datums.size(); ++i) {
+        in.m_listed[i] = 0;
+        in.m_selected[i] = 0;
+        const uint8_t category = datums[i]->m_category;
+        if (category < 1 || category > 6) continue;
+        if (list) list->AddString(datums[i]->m_mnemonic);
+        in.m_listed[i] = 1;
+    }
+    in.m_nCount = int32_t(datums.size());
+    if (in.m_dStartDepth > in.m_dStopDepth) std::swap(in.m_dStartDepth, in.m_dStopDepth);
+    m_strDepthText = Format("%10.4f", in.m_dStartDepth);
+    SetItemText(controls.start, m_strDepthText);
+    m_strDepthText = Format("%10.4f", in.m_dStopDepth);
+    SetItemText(controls.stop, m_strDepthText);
+}
+
+void CUtilitiesSetupDlg::ToggleSelection(Input& in, const InputControls& controls)
+{
+    const ControlState* list = Item(controls.list);
+    if (!list) return;
+    in.m_nListIndex = int16_t(list->CaretIndex());
+    int line = 0;
+    const size_t count = FlagsToCopy(in);
+    for (size_t i = 0; i < count; ++i) {
+        if (!in.m_listed[i]) continue;
+        if (line == in.m_nListIndex) {
+            in.m_selected[i] = in.m_selected[i] ? 0 : 1;
+            return;
+        }
+        ++line;
+    }
+}
+
+void CUtilitiesSetupDlg::OnSelChangeTask()
+{
+    ApplyFieldRules();
+    DeriveOutputName();
+}
+
+void CUtilitiesSetupDlg::OnSelChangePrimaryList() { ToggleSelection(m_primary, kPrimaryControls); }
+void CUtilitiesSetupDlg::OnSelChangeSecondaryList() { ToggleSelection(m_secondary, kSecondaryControls); }
+void CUtilitiesSetupDlg::OnSelChangeDensityList() { ToggleSelection(m_density, kDensityControls); }
+
+bool CUtilitiesSetupDlg::ChooseInput(Input& in, const char* title, const std::string& filter)
+{
+    FileDialogOptions options;
+    options.open = true;
+    options.title = title;
+    options.filter = filter;
+    options.initialName = in.m_strTitle;
+    options.defaultExt = in.m_strExt;
+    options.flags = kHideReadOnly | kPathMustExist | kFileMustExist;
+    const FileDialogResult chosen = Host().FileDialog(options);
+    if (!chosen.ok || chosen.path.empty()) return false;
+    in.m_strPath = chosen.path;
+    in.m_strTitle = chosen.title;
+    in.m_strExt = chosen.ext;
+    return true;
+}
+
+void CUtilitiesSetupDlg::OnSelectPrimary()
+{
+    const std::string& filter = m_nTask == kTaskLasToQtx    ? LasFilter()
+                                : m_nTask == kTaskImportTxt ? TxtFilter()
+                                : m_nTask == kTaskSegyToQtx ? SegyFilter()
+                                                            : QtxFilter();
+    if (!ChooseInput(m_primary, "Select Primary File", filter)) return;
+    SetItemText(kIdcPrimaryFile, ShortenPathLabel(kPrimaryControls.labelText, m_primary.m_strPath));
+    if (!ListsNothing(m_nTask)) FillList(m_primary, kPrimaryControls);
+    m_primary.m_nListIndex = -1;
+    DeriveOutputName();
+}
+
+void CUtilitiesSetupDlg::OnSelectSecondary()
+{
+    if (!ChooseInput(m_secondary, "Select Secondary File", QtxFilter())) return;
+    SetItemText(kIdcSecondaryFile, ShortenPathLabel(kSecondaryControls.labelText, m_secondary.m_strPath));
+    FillList(m_secondary, kSecondaryControls);
+}
+
+void CUtilitiesSetupDlg::OnSelectDensity()
+{
+    if (!ChooseInput(m_density, "Select Density File", QtxFilter())) return;
+    SetItemText(kIdcDensityFile, ShortenPathLabel(kDensityControls.labelText, m_density.m_strPath));
+    FillList(m_density, kDensityControls);
+}
+
+void CUtilitiesSetupDlg::OnSelectOutput()
+{
+    m_strOutputExt = m_nTask == kTaskQtxToLas ? "las" : m_nTask == kTaskQtxToSegy ? "segy" : "qtx";
+    FileDialogOptions options;
+    options.open = false;
+    options.title = "Select Output File";
+    options.filter = m_nTask == kTaskQtxToLas ? LasFilter() : m_nTask == kTaskQtxToSegy ? SegyFilter() : QtxFilter();
+    options.initialName = m_strOutputTitle;
+    options.defaultExt = m_strOutputExt;
+    options.flags = kHideReadOnly | kOverwritePrompt | kPathMustExist;
+    const FileDialogResult chosen = Host().FileDialog(options);
+    if (!chosen.ok || chosen.path.empty()) return;
+    m_strOutputPath = chosen.path;
+    m_strOutputTitle = chosen.title;
+    m_strOutputExt = chosen.ext;
+    SetItemText(kIdcOutputFile, ShortenPathLabel(kOutputLabel, m_strOutputPath));
+}
+
+void CUtilitiesSetupDlg::EndWith(int code)
+{
+    if (!UpdateData(true)) return;
+    for (const Input* in : {&m_primary, &m_secondary, &m_density}) {
+        const size_t n = FlagsToCopy(*in);
+        if (in->m_pListedOut) std::copy_n(in->m_listed.begin(), n, in->m_pListedOut);
+        if (in->m_pSelectedOut) std::copy_n(in->m_selected.begin(), n, in->m_pSelectedOut);
+    }
+    EndDialog(code);
+}
+
+void CUtilitiesSetupDlg::OnRun() { EndWith(kRun); }
+void CUtilitiesSetupDlg::OnSaveSetup() { EndWith(kSaveSetup); }
+
+void CUtilitiesSetupDlg::OnHelp() { ShowHelp(theApp.m_helpPath, kHelpContext, kHelpContextId); }
