@@ -160,6 +160,7 @@ public:
     void Settle();
     // Sizes the window to its contents before the first show.
     void Place();
+    void FoldWhenTooTall(QGridLayout* grid);
     // The dialog is going away: nothing may touch it from now on.
     void Detach() { m_dialog = nullptr; }
     bool Busy() const { return m_busy > 0; }
@@ -394,7 +395,10 @@ void DialogView::LayOut(int container, QBoxLayout* box)
         ++row;
     }
     box->addLayout(grid);
-    if (container < 0) box->addStretch(1);
+    if (container < 0) {
+        box->addStretch(1);
+        FoldWhenTooTall(grid);
+    }
     if (anyButton) {
         if (container < 0) buttons->insertStretch(0, 1);
         else buttons->addStretch(1);
@@ -788,6 +792,31 @@ int DialogView::IndexOf(const QWidget* w) const
         if (it != m_index.end()) return int(it->second);
     }
     return -1;
+}
+
+void DialogView::FoldWhenTooTall(QGridLayout* grid)
+{
+    // A dialog of many groups taller than the screen puts its second half of rows
+    // beside the first, so its buttons stay reachable.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int available = screen ? screen->availableGeometry().height() : 900;
+    const int rows = grid->rowCount();
+    if (rows < 4 || grid->sizeHint().height() <= available * 85 / 100) return;
+    const int half = (rows + 1) / 2;
+    for (int r = half; r < rows; ++r)
+        for (int c = 0; c < 2; ++c) {
+            QLayoutItem* item = grid->itemAtPosition(r, c);
+            if (!item || !item->widget()) continue;
+            int row = 0, column = 0, rowSpan = 1, columnSpan = 1;
+            grid->getItemPosition(grid->indexOf(item->widget()), &row, &column, &rowSpan, &columnSpan);
+            if (row != r || column != c) continue;
+            QWidget* w = item->widget();
+            const Qt::Alignment alignment = item->alignment();
+            grid->removeWidget(w);
+            grid->addWidget(w, r - half, c + 2, 1, columnSpan, alignment);
+        }
+    grid->setColumnStretch(3, 1);
+    grid->setHorizontalSpacing(12);
 }
 
 void DialogView::Place() { adjustSize(); }
