@@ -293,7 +293,11 @@ void CDomainWnd::Spectrum(int slotIndex)
     float* slot = Slot(slotIndex);
     const float* data = g_fftData;
     ForwardTransform(slot, m_sampleCount);
-    for (int i = 0; i < m_sampleCount / 2; ++i) slot[i] = std::hypot(data[2 * i + 1], data[2 * i + 2]);
+    // Squares of floats in double cannot overflow, so the plain root serves (hypot is slow).
+    for (int i = 0; i < m_sampleCount / 2; ++i) {
+        const double re = data[2 * i + 1], im = data[2 * i + 2];
+        slot[i] = float(std::sqrt(re * re + im * im));
+    }
 }
 
 float CDomainWnd::CrossingTime(int slotIndex, float t) const
