@@ -125,7 +125,7 @@ void CViewerApp::BuildCommandMap()
 
     const std::pair<int, const char*> later[] = {
         {ID_SCAN_QTX, "Scan QTX"},         {ID_SCAN_CNV, "Scan CNV"},       {ID_SCAN_LIS, "Scan LIS"},
-        {ID_LIS_TO_QTX, "Lis to QTX"},     {ID_DICTIONARY, "Dictionary"},
+        {ID_LIS_TO_QTX, "Lis to QTX"},
         {ID_CONVERT_CNV, "Convert CNV"},   {ID_DISPLAY_VDL, "Display VDL"},   {ID_DISPLAY_LOG, "Display Log"}, {ID_DISPLAY_MAP, "Display Map"},
         {ID_DISPLAY_XPLOT, "Display Xplot Map"},
     };
@@ -136,6 +136,7 @@ void CViewerApp::BuildCommandMap()
         exporter.Run();
     });
     c.Add(ID_UTILITIES_TOOLS, [this] { OnUtilitiesTools(); });
+    c.Add(ID_DICTIONARY, [this] { OnDictionary(); });
     c.Add(ID_DISPLAY_TIME, [this] { OnDisplayDomain(1); });
     c.Add(ID_DISPLAY_FREQUENCY, [this] { OnDisplayDomain(2); });
     c.Add(ID_DISPLAY_SLOWNESS, [this] { OnDisplayDomain(3); });

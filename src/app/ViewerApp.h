@@ -96,6 +96,7 @@ public:
     void OnAppAbout();
     void OnDisplayDomain(int domain); // 1 time, 2 frequency, 3 slowness, 4 azimuth
     void OnUtilitiesTools();
+    void OnDictionary();
     void SetToolBarCreated(int toolBarId);
 
     // ---- the store ------------------------------------------------------------------------------

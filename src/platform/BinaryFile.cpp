@@ -9,7 +9,18 @@
 #include <cstring>
 #include <limits>
 
+namespace {
+constexpr size_t kSmallRead = 16 * 1024;
+constexpr size_t kWindowSize = 256 * 1024;
+} // namespace
+
 BinaryFile::~BinaryFile() { Close(); }
+
+void BinaryFile::Forget() const
+{
+    m_windowLength = 0;
+    m_length = -1;
+}
 
 BinaryFile::BinaryFile(BinaryFile&& other) noexcept { *this = std::move(other); }
 
@@ -22,10 +33,13 @@ BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept
         m_memWritable = other.m_memWritable;
         m_writable = other.m_writable;
         m_pos = other.m_pos;
+        m_readAhead = other.m_readAhead;
         m_path = std::move(other.m_path);
         other.m_fd = -1;
         other.m_mem.reset();
         other.m_pos = 0;
+        Forget();
+        other.Forget();
     }
     return *this;
 }
@@ -76,8 +90,16 @@ void BinaryFile::OpenMemory(std::shared_ptr<std::vector<uint8_t>> bytes, bool wr
     m_path = "<memory>";
 }
 
+void BinaryFile::EnableReadAhead(bool enable)
+{
+    m_readAhead = enable;
+    Forget();
+}
+
 void BinaryFile::Close()
 {
+    Forget();
+    m_readAhead = false;
     if (m_fd >= 0) ::close(m_fd);
     m_fd = -1;
     m_mem.reset();
@@ -96,6 +118,27 @@ size_t BinaryFile::ReadAt(int64_t position, void* buffer, size_t n) const
         return take;
     }
     auto* out = static_cast<uint8_t*>(buffer);
+    if (m_readAhead && n <= kSmallRead) {
+        const bool inside = m_windowLength > 0 && position >= m_windowStart
+                            && uint64_t(position - m_windowStart) + n <= m_windowLength;
+        if (!inside) {
+            m_window.resize(kWindowSize);
+            m_windowStart = position;
+            m_windowLength = 0;
+            while (m_windowLength < kWindowSize) {
+                const ssize_t got = ::pread(m_fd, m_window.data() + m_windowLength, kWindowSize - m_windowLength,
+                                            off_t(position + int64_t(m_windowLength)));
+                if (got < 0 && errno == EINTR) continue;
+                if (got <= 0) break;
+                m_windowLength += size_t(got);
+            }
+        }
+        const uint64_t offset = uint64_t(position - m_windowStart);
+        if (offset >= m_windowLength) return 0;
+        const size_t take = size_t(std::min<uint64_t>(n, m_windowLength - offset));
+        std::memcpy(out, m_window.data() + offset, take);
+        return take;
+    }
     size_t done = 0;
     while (done < n) {
         const ssize_t got = ::pread(m_fd, out + done, n - done, off_t(position + int64_t(done)));
@@ -116,6 +159,7 @@ size_t BinaryFile::Read(void* buffer, size_t n)
 bool BinaryFile::WriteAt(int64_t position, const void* buffer, size_t n)
 {
     if (!IsOpen() || !m_writable || position < 0) return false;
+    Forget();
     if (n == 0) return true;
     if (m_mem) {
         if (uint64_t(position) + n > uint64_t(std::numeric_limits<int32_t>::max())) return false;
@@ -160,14 +204,18 @@ int64_t BinaryFile::GetLength() const
 {
     if (m_mem) return int64_t(m_mem->size());
     if (m_fd < 0) return -1;
+    if (m_readAhead && m_length >= 0) return m_length;
     struct stat st {};
     if (::fstat(m_fd, &st) != 0) return -1;
-    return int64_t(st.st_size);
+    // Kept until this object writes: readers ask for the length before every record.
+    m_length = int64_t(st.st_size);
+    return m_length;
 }
 
 bool BinaryFile::SetLength(int64_t length)
 {
     if (!IsOpen() || !m_writable || length < 0) return false;
+    Forget();
     if (m_mem) {
         m_mem->resize(size_t(length));
         return true;

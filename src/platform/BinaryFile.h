@@ -54,8 +54,22 @@ public:
     int64_t GetLength() const;
     bool SetLength(int64_t length);
 
+    // For readers that walk many small headers of a file nobody changes meanwhile
+    // (LIS records): reads of up to 16 KiB come from a 256 KiB read-ahead window and the
+    // length is asked of the system once. Writes through this object still see both
+    // renewed; changes made by others are not seen.
+    void EnableReadAhead(bool enable = true);
 private:
+    void Forget() const; // drops the read-ahead window and the cached length
+
     int m_fd = -1;
+    // Small reads (record headers) are served from a read-ahead window: a reader
+    // walking headers of a few bytes would otherwise pay a system call for each.
+    mutable std::vector<uint8_t> m_window;
+    mutable int64_t m_windowStart = 0;
+    mutable size_t m_windowLength = 0;
+    mutable int64_t m_length = -1;
+    bool m_readAhead = false;
     std::shared_ptr<std::vector<uint8_t>> m_mem;
     bool m_memWritable = false;
     bool m_writable = false;

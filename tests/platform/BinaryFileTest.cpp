@@ -101,3 +101,33 @@ TEST(BinaryFile, ReadOnlyOpenRefusesWritesAndMissingFilesReportErrno)
 }
 
 } // namespace
+
+namespace {
+
+TEST(BinaryFile, ReadAheadServesSmallReadsAndSeesItsOwnWrites)
+{
+    TempDir dir;
+    BinaryFile f;
+    ASSERT_TRUE(f.Open(dir.File("ra.bin"), BinaryFile::modeReadWrite | BinaryFile::modeCreate));
+    std::vector<uint8_t> bytes(300 * 1024);
+    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = uint8_t(i * 7);
+    ASSERT_TRUE(f.Write(bytes.data(), bytes.size()));
+    f.EnableReadAhead();
+    uint8_t b[20];
+    // Reads inside, across the end of and beyond the window all give the file's bytes.
+    for (int64_t at : {int64_t(0), int64_t(100), int64_t(256 * 1024 - 10), int64_t(290 * 1024), int64_t(300 * 1024 - 5)}) {
+        const size_t got = f.ReadAt(at, b, sizeof b);
+        ASSERT_EQ(got, std::min<size_t>(sizeof b, bytes.size() - size_t(at))) << at;
+        for (size_t i = 0; i < got; ++i) ASSERT_EQ(b[i], bytes[size_t(at) + i]) << at;
+    }
+    EXPECT_EQ(f.GetLength(), int64_t(bytes.size()));
+    const uint8_t changed[3] = {1, 2, 3};
+    ASSERT_TRUE(f.WriteAt(100, changed, 3));
+    ASSERT_EQ(f.ReadAt(100, b, 3), 3u);
+    EXPECT_EQ(std::memcmp(b, changed, 3), 0) << "a write renews the window";
+    ASSERT_TRUE(f.SetLength(50));
+    EXPECT_EQ(f.GetLength(), 50);
+    EXPECT_EQ(f.ReadAt(60, b, 3), 0u);
+}
+
+} // namespace

@@ -1,0 +1,389 @@
+#include "lis/LisDictionary.h"
+
+#include "platform/Host.h"
+#include "platform/Path.h"
+
+#include <algorithm>
+
+namespace {
+
+bool IsLineEnd(uint8_t c) { return c == '\r' || c == '\n'; }
+
+void ToUpper(std::string& s)
+{
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+}
+
+// Field i of a record line; missing fields (also negative positions, which the
+// from-the-end mappings give on short lines) read as empty.
+class FieldView {
+public:
+    explicit FieldView(const std::vector<std::string>& fields) : m_fields(fields) {}
+    int Count() const { return int(m_fields.size()); }
+    const std::string& operator[](int i) const
+    {
+        static const std::string empty;
+        return i >= 0 && i < Count() ? m_fields[size_t(i)] : empty;
+    }
+
+private:
+    const std::vector<std::string>& m_fields;
+};
+
+using Entry = CLisDictionaryEntry;
+
+// Fields first..first+count-1 into list[0..count-1], as far as the list has room.
+void FillList(Entry::List& list, const FieldView& f, int first, int count)
+{
+    for (int i = 0; i < count && i < int(lisdic::kListSize); ++i) list[size_t(i)] = f[first + i];
+}
+
+void FillXmac(Entry& e, const FieldView& f)
+{
+    e.m_waveMnemonics[0] = f[0];
+    e.m_gainMnemonics[0] = f[1];
+    e.m_extraMnemonics[0] = f[2];
+    e.m_waveName = f[3];
+    e.m_itemLabel = f[4];
+    e.m_mnemonicCount = 1;
+}
+
+void FillApx(Entry& e, const FieldView& f)
+{
+    e.m_waveMnemonics[0] = f[0];
+    e.m_gainMnemonics[0] = f[1];
+    e.m_waveName = f[2];
+    e.m_itemLabel = f[3];
+    e.m_mnemonicCount = 1;
+}
+
+void FillDal(Entry& e, const FieldView& f)
+{
+    FillXmac(e, f);
+    e.m_mnemonicCount = 4;
+}
+
+void FillDsi(Entry& e, const FieldView& f)
+{
+    e.m_waveMnemonics[0] = f[0];
+    if (f.Count() == 5) {
+        e.m_periodParam = f[1];
+        e.m_delayParam = f[2];
+        e.m_waveName = f[3];
+        e.m_itemLabel = f[4];
+    } else {
+        e.m_gainMnemonics[0] = f[1];
+        e.m_extraMnemonics[0] = f[2];
+        e.m_samplesParam = f[3];
+        e.m_periodParam = f[4];
+        e.m_receiversParam = f[5];
+        e.m_waveName = f[6];
+        e.m_itemLabel = f[7];
+    }
+    e.m_mnemonicCount = 1;
+}
+
+void FillSlt(Entry& e, const FieldView& f)
+{
+    FillList(e.m_waveMnemonics, f, 0, 2);
+    FillList(e.m_extraMnemonics, f, 2, 2);
+    e.m_delayParam = f[4];
+    e.m_periodParam = f[5];
+    e.m_waveName = f[6];
+    e.m_itemLabel = f[7];
+    e.m_mnemonicCount = 2;
+}
+
+void FillQslt(Entry& e, const FieldView& f)
+{
+    e.m_waveMnemonics[0] = f[0];
+    e.m_delayParam = f[1];
+    e.m_samplesParam = f[2];
+    e.m_periodParam = f[3];
+    e.m_waveName = f[4];
+    e.m_itemLabel = f[5];
+    e.m_mnemonicCount = 5;
+}
+
+void FillIsonic(Entry& e, const FieldView& f)
+{
+    FillList(e.m_waveMnemonics, f, 0, 8);
+    e.m_delayParam = f[8];
+    e.m_periodParam = f[9];
+    e.m_waveName = f[10];
+    e.m_itemLabel = f[11];
+    e.m_mnemonicCount = 8;
+}
+
+void FillWavesonic(Entry& e, const FieldView& f)
+{
+    // Lines of one or two fields give no mnemonics (the count would go negative).
+    const int mnemonics = std::clamp(f.Count() - 2, 0, int(lisdic::kListSize));
+    FillList(e.m_waveMnemonics, f, 0, mnemonics);
+    e.m_waveName = f[f.Count() - 2];
+    e.m_itemLabel = f[f.Count() - 1];
+    e.m_mnemonicCount = uint8_t(mnemonics);
+}
+
+void FillBat(Entry& e, const FieldView& f)
+{
+    FillList(e.m_waveMnemonics, f, 0, 7);
+    e.m_waveName = f[7];
+    e.m_itemLabel = f[8];
+    e.m_mnemonicCount = 7;
+}
+
+void FillFws(Entry& e, const FieldView& f)
+{
+    if (f.Count() > 2) {
+        FillList(e.m_waveMnemonics, f, 0, 4);
+        FillList(e.m_gainMnemonics, f, 4, 4);
+        e.m_mnemonicCount = 4;
+    } else {
+        e.m_waveMnemonics[0] = f[0];
+        e.m_mnemonicCount = 1;
+    }
+    e.m_waveName = f[f.Count() - 2];
+    e.m_itemLabel = f[f.Count() - 1];
+}
+
+void FillScout(Entry& e, const FieldView& f)
+{
+    if (f.Count() == 3) {
+        e.m_waveMnemonics[0] = f[0];
+        e.m_waveName = f[1];
+        e.m_itemLabel = f[2];
+        e.m_mnemonicCount = 1;
+    } else if (f.Count() == 6) {
+        FillList(e.m_waveMnemonics, f, 0, 4);
+        e.m_waveName = f[4];
+        e.m_itemLabel = f[5];
+        e.m_mnemonicCount = 4;
+    }
+}
+
+void FillLss(Entry& e, const FieldView& f)
+{
+    FillList(e.m_waveMnemonics, f, 0, 2);
+    FillList(e.m_gainMnemonics, f, 2, 2);
+    e.m_itemLabel = f[4];
+    e.m_mnemonicCount = 2;
+}
+
+void FillDslt(Entry& e, const FieldView& f)
+{
+    FillList(e.m_waveMnemonics, f, 0, 2);
+    FillList(e.m_extraMnemonics, f, 2, 2);
+    e.m_delayParam = f[4];
+    e.m_itemLabel = f[5];
+    e.m_mnemonicCount = 2;
+}
+
+void FillQtx(Entry& e, const FieldView& f)
+{
+    e.m_waveMnemonics[0] = f[0];
+    e.m_samplesParam = f[1];
+    e.m_periodParam = f[2];
+    e.m_delayParam = f[3];
+    e.m_receiversParam = f[4];
+    e.m_waveName = f[5];
+    e.m_mnemonicCount = 0;
+}
+
+// The file's bytes; false when it cannot be opened or read, or is too large.
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes)
+{
+    BinaryFile file;
+    if (!file.Open(path, BinaryFile::modeRead)) return false;
+    const int64_t length = file.GetLength();
+    if (length < 0 || length > lisdic::kMaxFileBytes) return false;
+    bytes.resize(size_t(length));
+    return file.Read(bytes.data(), bytes.size()) == bytes.size();
+}
+
+} // namespace
+
+struct CLisDictionary::Section {
+    const char* name;     // the "~" line that opens it (upper case)
+    const char* toolName; // given to every entry it makes
+    void (*fill)(CLisDictionaryEntry&, const FieldView&); // nullptr: the DEPTH section
+};
+
+void lisdic::Scramble(std::vector<uint8_t>& bytes)
+{
+    int lineEnds = 0;
+    size_t i = 0;
+    for (; i < bytes.size() && lineEnds < kPlainLineEnds; ++i)
+        if (IsLineEnd(bytes[i])) ++lineEnds;
+    for (; i < bytes.size(); ++i) bytes[i] ^= kScrambleKey;
+}
+
+int CLisDictionary::Load(const std::string& directory)
+{
+    if (m_loaded) return 1;
+    const std::string path = JoinPath(directory, lisdic::kFileName);
+    if (!FileExists(path)) return 0;
+    BinaryFile file;
+    if (!file.Open(path, BinaryFile::modeRead)) return 0;
+    return Load(file);
+}
+
+int CLisDictionary::Load(BinaryFile& file)
+{
+    if (m_loaded) return 1;
+    const int64_t length = file.GetLength();
+    if (length < 0 || length > lisdic::kMaxFileBytes) return 0;
+    std::vector<uint8_t> text(static_cast<size_t>(length));
+    if (file.Seek(0) != 0 || file.Read(text.data(), text.size()) != text.size()) return 0;
+    lisdic::Scramble(text);
+    m_text = std::move(text);
+    m_cursor = 0;
+    const int result = ParseText();
+    m_text.clear();
+    m_text.shrink_to_fit();
+    m_cursor = 0;
+    return result;
+}
+
+int CLisDictionary::ParseText()
+{
+    static const Section kSections[] = {
+        {"~DEPTH", lisdic::kDepthTool, nullptr},
+        {"~MAC/XMAC", "Xmac", FillXmac},
+        {"~APX", "Apx", FillApx},
+        {"~DAL", "DAL", FillDal},
+        {"~DSI", "Dsi", FillDsi},
+        {"~SLT", "SLT", FillSlt},
+        {"~QSLT", "Qslt", FillQslt},
+        {"~ISONIC", "Isonic", FillIsonic},
+        {"~WAVESONIC", "Wavesonic", FillWavesonic},
+        {"~BAT", "Bat", FillBat},
+        {"~FWS", "Fws", FillFws},
+        {"~CLSS/SCOUT", "Scout", FillScout},
+        {"~LSS", "LSS", FillLss},
+        {"~DSLT", "Dslt", FillDslt},
+        {"~QTX", "QTX", FillQtx},
+    };
+    while (m_cursor < m_text.size()) {
+        const std::string line = ReadLine();
+        if (line.empty() || line[0] != '~') continue;
+        for (const Section& s : kSections) {
+            if (line != s.name) continue;
+            if (s.fill)
+                ParseRecordSection(s);
+            else
+                ParseDepthSection();
+            break;
+        }
+    }
+    m_loaded = true;
+    return 1;
+}
+
+std::string CLisDictionary::ReadLine()
+{
+    std::string line;
+    int lineEnds = 0;
+    while (m_cursor < m_text.size()) {
+        const uint8_t c = m_text[m_cursor++];
+        if (IsLineEnd(c))
+            ++lineEnds;
+        else
+            line += char(c);
+        if (line.size() > lisdic::kMaxLineLength) {
+            line = lisdic::kLineTooLong;
+            break;
+        }
+        if (lineEnds >= lisdic::kPlainLineEnds) break;
+    }
+    ToUpper(line);
+    return line;
+}
+
+CLisDictionaryEntry& CLisDictionary::NewEntry(const char* toolName)
+{
+    m_entries.push_back(std::make_unique<CLisDictionaryEntry>());
+    m_entries.back()->m_toolName = toolName;
+    return *m_entries.back();
+}
+
+void CLisDictionary::ParseDepthSection()
+{
+    CLisDictionaryEntry& entry = NewEntry(lisdic::kDepthTool);
+    while (m_cursor < m_text.size()) {
+        const std::string line = ReadLine();
+        if (line == lisdic::kSectionEnd) break;
+        // Depth mnemonics past the list's room are dropped.
+        if (entry.m_mnemonicCount < lisdic::kListSize) entry.m_waveMnemonics[entry.m_mnemonicCount++] = line;
+    }
+}
+
+void CLisDictionary::ParseRecordSection(const Section& section)
+{
+    // Each record's entry is made before its line is read, so a section closed by
+    // "END::" leaves one entry with nothing but its tool name; one cut short by the
+    // text's end keeps the records read and makes no such entry.
+    while (m_cursor < m_text.size()) {
+        CLisDictionaryEntry& entry = NewEntry(section.toolName);
+        const std::string line = ReadLine();
+        if (line == lisdic::kSectionEnd) break;
+        const Fields fields = SplitFields(line);
+        section.fill(entry, FieldView(fields));
+    }
+}
+
+CLisDictionary::Fields CLisDictionary::SplitFields(const std::string& line)
+{
+    Fields fields;
+    size_t start = 0;
+    while (fields.size() < lisdic::kMaxFields) {
+        const size_t colon = line.find(':', start);
+        if (colon == std::string::npos) {
+            fields.push_back(line.substr(start));
+            break;
+        }
+        fields.push_back(line.substr(start, colon - start));
+        start = colon + 1;
+    }
+    return fields;
+}
+
+int CLisDictionary::FindTool(std::vector<CLisDictionaryEntry*>& out, const std::string& toolName)
+{
+    int found = 0;
+    for (const auto& entry : m_entries) {
+        if (entry->m_toolName != toolName) continue;
+        out.push_back(entry.get());
+        found = 1;
+    }
+    return found;
+}
+
+int CLisDictionary::Import(const std::string& directory)
+{
+    FileDialogOptions options;
+    options.open = true;
+    options.title = "Dictionary File to Import";
+    options.filter = "Dictionary Text(.txt)|*.txt|All files(*.*)|*.*|";
+    const FileDialogResult chosen = Host().FileDialog(options);
+    if (!chosen.ok) return 0;
+
+    // The whole text is read before the output is created, so importing the
+    // dictionary file onto itself loses nothing.
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(chosen.path, bytes)) {
+        MessageBox("Could not open input file :\n" + chosen.path, MB_OK | MB_ICONSTOP);
+        return 0;
+    }
+    lisdic::Scramble(bytes);
+
+    BinaryFile output;
+    if (!output.Open(JoinPath(directory, lisdic::kFileName), BinaryFile::modeReadWrite | BinaryFile::modeCreate))
+        return 0;
+    if (!output.Write(bytes.data(), bytes.size())) return 0;
+    output.Close();
+
+    MessageBox("Dictionary Importation Complete!", MB_OK);
+    return 1;
+}

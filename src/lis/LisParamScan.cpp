@@ -1,0 +1,692 @@
+#include "lis/LisParamScan.h"
+
+#include "common/ProgressDlg.h"
+#include "lis/LisDictionary.h"
+#include "lis/LisRecognise.h"
+#include "platform/Endian.h"
+#include "platform/Format.h"
+#include "platform/Host.h"
+#include "platform/Path.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <new>
+
+using namespace lis::scan;
+
+namespace {
+
+constexpr const char* kDictionaryMissing = "Tool Dictionary File Not Found!";
+constexpr const char* kStopQuestion = "Are you sure you want to stop scanning?";
+constexpr const char* kNotRecoverable = "The LIS File is damaged, Data is NOT recoverable!";
+constexpr const char* kProceedQuestion = "LIS The File is damaged but there is some data. Do you want to proceed?";
+constexpr const char* kSorryNotRecoverable = "Sorry, Data is NOT recoverable!";
+
+// Record dispatch values: LIS type in the low byte, the header's second byte in the high.
+constexpr uint16_t kDispatchData = lis::kNormalData;
+constexpr uint16_t kDispatchInformation = lis::kInformation;
+constexpr uint16_t kDispatchTableDump = lis::kToolString;
+constexpr uint16_t kDispatchDfsr = lis::kDataFormatSpec;
+constexpr uint16_t kDispatchFileHeader = lis::kFileHeader;
+constexpr uint16_t kDispatchFileTrailer = lis::kFileTrailer;
+
+std::string TrimRight(std::string s)
+{
+    while (!s.empty() && s.back() == ' ') s.pop_back();
+    return s;
+}
+
+std::string Trim(const std::string& s)
+{
+    size_t b = 0;
+    while (b < s.size() && s[b] == ' ') ++b;
+    size_t e = s.size();
+    while (e > b && s[e - 1] == ' ') --e;
+    return s.substr(b, e - b);
+}
+
+// `n` bytes at `p` as text, cut at what lies inside [p, end).
+std::string Chars(const uint8_t* p, size_t n, const uint8_t* end)
+{
+    if (p >= end) return std::string();
+    n = std::min<size_t>(n, size_t(end - p));
+    return std::string(reinterpret_cast<const char*>(p), n);
+}
+
+// The integer value of a LIS element by code, when `size` bytes hold one.
+bool IntegerValue(const uint8_t* v, size_t size, uint8_t code, int64_t& out)
+{
+    switch (code) {
+    case 56: if (size < 1) return false; out = int8_t(v[0]); return true;
+    case 66: if (size < 1) return false; out = v[0]; return true;
+    case 79: if (size < 2) return false; out = int16_t(endian::GetBE16(v)); return true;
+    case 73: if (size < 4) return false; out = int32_t(endian::GetBE32(v)); return true;
+    default: return false;
+    }
+}
+
+bool FloatValue(const uint8_t* v, size_t size, double& out)
+{
+    if (size < 4) return false;
+    out = LisFloat68ToIeee(endian::GetBE32(v));
+    return true;
+}
+
+// A float truncated toward zero into [0, max]; NaN gives 0.
+uint32_t TruncateToUnsigned(double value, uint32_t max)
+{
+    if (!(value > 0.0)) return 0;
+    if (value >= double(max)) return max;
+    return uint32_t(value);
+}
+
+uint32_t ClampToUnsigned(int64_t value, uint32_t max)
+{
+    if (value < 0) return 0;
+    return value > int64_t(max) ? max : uint32_t(value);
+}
+
+// One component block of an information record; false when it does not lie whole
+// inside [p, end).
+struct Component {
+    uint8_t type = 0;
+    uint8_t code = 0;
+    uint8_t size = 0;
+    const uint8_t* mnemonic = nullptr; // 4 bytes
+    const uint8_t* units = nullptr;    // 4 bytes
+    const uint8_t* value = nullptr;    // size bytes
+};
+
+bool ReadComponent(const uint8_t* p, const uint8_t* end, Component& c)
+{
+    if (p >= end || size_t(end - p) < kCbValue) return false;
+    c.type = p[kCbType];
+    c.code = p[kCbCode];
+    c.size = p[kCbSize];
+    if (size_t(end - p) - kCbValue < c.size) return false;
+    c.mnemonic = p + kCbMnemonic;
+    c.units = p + kCbUnits;
+    c.value = p + kCbValue;
+    return true;
+}
+
+// The value text of a component by its representation code; `asFloat` formats every
+// numeric code "%10.3f" (the untabled parameters).
+std::string ValueText(const Component& c, bool asFloat)
+{
+    if (c.code == 65) {
+        std::string text;
+        for (size_t i = 0; i < c.size; ++i)
+            if (c.value[i] >= 0x20 && c.value[i] <= 0x7E) text += char(c.value[i]);
+        return text;
+    }
+    if (c.code == 68) {
+        double v = 0;
+        return FloatValue(c.value, c.size, v) ? Format("%10.3f", v) : std::string();
+    }
+    int64_t n = 0;
+    if (!IntegerValue(c.value, c.size, c.code, n)) return std::string();
+    if (asFloat) return Format("%10.3f", double(float(n)));
+    return Format("%d", int(n));
+}
+
+bool MnemonicIs(const Component& c, const char* key)
+{
+    char padded[4] = {' ', ' ', ' ', ' '};
+    std::memcpy(padded, key, std::min<size_t>(std::strlen(key), 4));
+    return std::memcmp(c.mnemonic, padded, 4) == 0;
+}
+
+void StoreColumn(CLisTableRow& row, const Component& c, const std::string& text)
+{
+    if (MnemonicIs(c, "MNEM")) row.m_mnem = text;
+    else if (MnemonicIs(c, "PUNI")) row.m_puni = text;
+    else if (MnemonicIs(c, "TUNI")) row.m_tuni = text;
+    else if (MnemonicIs(c, "VALU")) row.m_valu = text;
+    else if (MnemonicIs(c, "SVC")) row.m_svc = text;
+    else if (MnemonicIs(c, "DESC")) row.m_desc = text;
+}
+
+void StoreColumn(CLisDimRow& row, const Component& c, const std::string& text)
+{
+    if (MnemonicIs(c, "MNEM")) row.m_mnem = text;
+    else if (MnemonicIs(c, "CHAN")) row.m_chan = text;
+    else if (MnemonicIs(c, "NDIM")) row.m_ndim = text;
+    else if (MnemonicIs(c, "SIZE")) row.m_size = text;
+    else if (MnemonicIs(c, "INCR")) row.m_incr = text;
+    else if (MnemonicIs(c, "INCU")) row.m_incu = text;
+    else if (MnemonicIs(c, "OFFS")) row.m_offs = text;
+    else if (MnemonicIs(c, "SAMP")) row.m_samp = text;
+}
+
+// Walks the rows of a table: type 0 opens a row, type 69 adds to it, anything else ends.
+template <typename Row>
+void ParseRows(const uint8_t* p, const uint8_t* end, CLisTable& table, std::vector<Row>& rows)
+{
+    Row row;
+    bool haveRow = false;
+    bool firstRow = true;
+    Component c;
+    while (ReadComponent(p, end, c)) {
+        if (c.type == kCbRowStart) {
+            if (haveRow) {
+                rows.push_back(std::move(row));
+                row = Row();
+                firstRow = false;
+            }
+            haveRow = true;
+        } else if (c.type != kCbRowColumn) {
+            break;
+        }
+        if (haveRow) {
+            if (firstRow) ++table.m_columnCount;
+            StoreColumn(row, c, Trim(ValueText(c, false)));
+        }
+        p += kCbValue + c.size;
+    }
+    if (haveRow) rows.push_back(std::move(row));
+}
+
+// Units conversion shared by EB 9, EB 14 and the depth channel: the factor to feet or
+// metres, the spacing units and the depth unit kind of a recorded unit.
+struct UnitRule {
+    const char* units;
+    double factor;
+    const char* spacingUnits; // nullptr: unchanged
+    uint8_t kind;
+};
+constexpr UnitRule kUnitRules[] = {
+    {"IN", 1.0 / 12.0, "F", lis::kUnitFeet},     {".1IN", 1.0 / 120.0, "F", lis::kUnitFeet},
+    {"MM", 0.001, "M", lis::kUnitMetres},        {".5MM", 0.0005, "M", lis::kUnitMetres},
+    {".25C", 0.0025, "M", lis::kUnitMetres},     {"M", 1.0, "M", lis::kUnitMetres},
+    {"FT", 1.0, nullptr, lis::kUnitFeet},        {"F", 1.0, nullptr, lis::kUnitFeet},
+};
+
+const UnitRule* FindUnitRule(const std::string& units)
+{
+    const std::string u = Trim(units);
+    for (const UnitRule& r : kUnitRules)
+        if (u == r.units) return &r;
+    return nullptr;
+}
+
+// Bytes of a depth value by code; 0 for codes that give no depth.
+uint32_t DepthSize(uint8_t code)
+{
+    switch (code) {
+    case 68: case 73: return 4;
+    case 79: return 2;
+    default: return 0;
+    }
+}
+
+double ReadDepth(const uint8_t* p, uint8_t code)
+{
+    switch (code) {
+    case 79: return int16_t(endian::GetBE16(p));
+    case 73: return int32_t(endian::GetBE32(p));
+    default: return LisFloat68ToIeee(endian::GetBE32(p));
+    }
+}
+
+bool IsDepthChannel(const std::string& mnemonic)
+{
+    return mnemonic == "DEPT" || mnemonic == "TDEP" || mnemonic == "MDEP";
+}
+
+} // namespace
+
+CLisParamScan::CLisParamScan() = default;
+CLisParamScan::~CLisParamScan()
+{
+    // The channel list points into logical files; let go of it before they go.
+    m_channelList.clear();
+}
+
+void CLisParamScan::ResetScanState()
+{
+    m_buffer.clear();
+    m_buffer.shrink_to_fit();
+    m_dfsrSeen = 0;
+    m_frameCount = 0;
+    m_upDownText.clear();
+    m_spacingUnits.clear();
+    m_frameSpacing = 0.0;
+    m_firstDepth = 0.0;
+    m_lastDepth = 0.0;
+    m_depthStep = 0.0;
+}
+
+int CLisParamScan::LoadDictionary(const std::string& directory)
+{
+    if (!m_ownedDictionary) m_ownedDictionary = std::make_unique<CLisDictionary>();
+    m_dictionary = m_ownedDictionary.get();
+    return m_ownedDictionary->Load(directory);
+}
+
+LisRecogniser CLisParamScan::FindRecogniser(int toolCode) { return RecogniserFor(toolCode); }
+
+int CLisParamScan::Scan(const std::string& lisPath, CLisLogicalFileList* logicalFiles,
+                        const std::string& dictionaryDirectory, int toolCode)
+{
+    ResetScanState();
+    if (!m_inputFile.Open(lisPath, BinaryFile::modeRead)) return 0;
+    m_inputFile.EnableReadAhead();
+    if (!LoadDictionary(dictionaryDirectory)) {
+        m_inputFile.Close();
+        MessageBox(kDictionaryMissing, MB_OK);
+        return 0;
+    }
+    int result = 0;
+    try {
+        result = ScanRecords(toolCode);
+    } catch (const std::bad_alloc&) {
+        result = 0;
+    }
+    m_inputFile.Close();
+    m_buffer = std::vector<uint8_t>();
+    if (!result) return 0;
+    m_channelList.clear();
+    if (logicalFiles) {
+        for (auto& file : m_logicalFiles) logicalFiles->push_back(std::move(file));
+        m_logicalFiles.clear();
+    }
+    return 1;
+}
+
+int CLisParamScan::ScanRecords(int toolCode)
+{
+    m_framing = m_recordIO.DetectFraming(m_inputFile);
+    if (m_buffer.size() < kInitialCapacity) m_buffer.resize(kInitialCapacity);
+
+    const int64_t signedLength = m_inputFile.GetLength();
+    const uint64_t fileLength = signedLength > 0 ? uint64_t(signedLength) : 0;
+    CProgressDlg progress;
+    progress.Create();
+    progress.SetStatus(Format("Scanning Input File: %s", FileName(m_inputFile.GetPath()).c_str()));
+    progress.SetRange(0, kProgressSteps);
+    progress.SetPos(0);
+
+    uint64_t position = 0;
+    CLisLogicalFile* current = nullptr;
+    uint32_t longest = 0;
+    int fileMarks = 0;
+    int shownPos = 0;
+    while (position < fileLength) {
+        if (progress.CheckCancelButton() && MessageBox(kStopQuestion, MB_YESNO) == IDYES) {
+            m_buffer = std::vector<uint8_t>();
+            return 0;
+        }
+        // Read first and probe only when that fails: the probe walks the physical
+        // records a second time, which doubles the system calls of every record.
+        const uint64_t recordStart = position;
+        bool fileMark = false;
+        uint32_t length = m_recordIO.ReadLogicalRecord(m_buffer.data(), m_buffer.size(), m_inputFile, position,
+                                                       m_framing, &fileMark);
+        if (length == 0) {
+            const uint32_t probed = m_recordIO.ProbeLogicalRecord(m_inputFile, position, m_framing);
+            if (probed <= m_buffer.size()) return OnDamagedFile(current, longest, toolCode);
+            m_buffer.resize(size_t(probed) + kCapacitySlack);
+            length = m_recordIO.ReadLogicalRecord(m_buffer.data(), m_buffer.size(), m_inputFile, position, m_framing,
+                                                  &fileMark);
+            if (length == 0) return OnDamagedFile(current, longest, toolCode);
+        }
+        if (fileMark) {
+            ++fileMarks;
+        } else {
+            fileMarks = 0;
+            longest = std::max(longest, length);
+            const uint8_t* record = m_buffer.data();
+            const uint16_t kind = uint16_t(record[0] | (record[1] << 8));
+            switch (kind) {
+            case kDispatchData:
+                if (current) OnDataRecord(record, length, recordStart, current);
+                break;
+            case kDispatchInformation:
+                if (current) OnInformationRecord(record, length, current);
+                break;
+            case kDispatchTableDump:
+                break;
+            case kDispatchDfsr:
+                if (current) ParseDfsr(record, length, current);
+                break;
+            case kDispatchFileHeader:
+                current = OnFileHeader(record, length, kFileHeaderExpected);
+                break;
+            case kDispatchFileTrailer:
+                if (current && !OnFileTrailer(current, longest, toolCode)) {
+                    m_buffer = std::vector<uint8_t>();
+                    return 0;
+                }
+                break;
+            default:
+                break;
+            }
+        }
+        const int pos = int(double(position) / double(fileLength) * kProgressSteps);
+        if (pos != shownPos) {
+            progress.SetPos(pos);
+            shownPos = pos;
+        }
+        if (fileMarks >= 2) break;
+    }
+    CleanUp();
+    return 1;
+}
+
+int CLisParamScan::OnDamagedFile(CLisLogicalFile* current, uint32_t longest, int toolCode)
+{
+    if (m_logicalFiles.empty()) {
+        CleanUp();
+        return 1;
+    }
+    const CLisLogicalFile& first = *m_logicalFiles.front();
+    if (first.m_depths.size() <= kRecoverableDepths) {
+        MessageBox(kNotRecoverable, MB_OK | MB_ICONSTOP);
+        m_buffer = std::vector<uint8_t>();
+        return 0;
+    }
+    if (MessageBox(kProceedQuestion, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
+        m_buffer = std::vector<uint8_t>();
+        return 0;
+    }
+    if (current) OnFileTrailer(current, longest, toolCode);
+    if (m_logicalFiles.front()->m_items.empty()) {
+        MessageBox(kSorryNotRecoverable, MB_OK | MB_ICONSTOP);
+        m_buffer = std::vector<uint8_t>();
+        return 0;
+    }
+    CleanUp();
+    return 1;
+}
+
+void CLisParamScan::CleanUp()
+{
+    // Channels point into the logical files that may go below.
+    m_channelList.clear();
+    std::erase_if(m_logicalFiles, [](const std::unique_ptr<CLisLogicalFile>& f) { return f->m_depths.empty(); });
+    for (auto& file : m_logicalFiles) {
+        if (file->m_upDown == 0)
+            file->m_upDown = file->m_depths.front().m_depth < file->m_depths.back().m_depth ? lis::kLogDown : lis::kLogUp;
+        m_upDownText = file->m_upDown == lis::kLogUp ? "UP" : "DOWN";
+    }
+    m_buffer = std::vector<uint8_t>();
+}
+
+int CLisParamScan::RemoveRepeatedDepths()
+{
+    for (auto& file : m_logicalFiles) {
+        auto& d = file->m_depths;
+        size_t out = 0;
+        for (size_t i = 0; i < d.size(); ++i)
+            if (i + 1 == d.size() || d[i].m_depth != d[i + 1].m_depth) d[out++] = d[i];
+        d.resize(out);
+    }
+    return 1;
+}
+
+int CLisParamScan::OnFileTrailer(CLisLogicalFile* file, uint32_t longestRecord, int toolCode)
+{
+    RemoveRepeatedDepths();
+    if (file->m_depths.empty()) {
+        // No recogniser runs for this file: its channels must not reach the next file's.
+        m_channelList.clear();
+        return 1;
+    }
+    const auto& depths = file->m_depths;
+    m_firstDepth = depths.front().m_depth;
+    m_lastDepth = depths.back().m_depth;
+    if (depths.size() > 1)
+        m_depthStep = CLisRecordIO::RoundTo4Decimals(std::fabs(m_lastDepth - m_firstDepth) / double(depths.size() - 1));
+    else
+        m_depthStep = file->m_frameSpacing; // one frame: no step to measure
+    if (file->m_frameSpacing == 0.0) file->m_frameSpacing = m_depthStep;
+    file->m_longestRecord = longestRecord;
+    return RecogniseTool(file, toolCode);
+}
+
+int CLisParamScan::RecogniseTool(CLisLogicalFile* file, int toolCode)
+{
+    bool written = false;
+    for (const auto& table : file->m_tables) {
+        const std::string name = TrimRight(table->m_name);
+        if (name == "QTX" || (name == "CONS" && !table->m_rows.empty() && table->m_rows.front().m_mnem == "QTX")) {
+            written = true;
+            break;
+        }
+    }
+    const int code = toolCode & 0xFF;
+    LisRecogniser recognise = nullptr;
+    if (written)
+        recognise = FindRecogniser(lis::kToolQtxWritten);
+    else if (code >= lis::kToolApx && code <= lis::kToolDslt)
+        recognise = FindRecogniser(code);
+    if (!recognise || !recognise(*this, *file, toolCode)) return 0;
+    MakeCurveItems(file);
+    m_channelList.clear();
+    return 1;
+}
+
+void CLisParamScan::MakeCurveItems(CLisLogicalFile* file)
+{
+    for (CLisChannelItem* channel : m_channelList) {
+        if (channel->m_used) continue;
+        channel->m_used = 1;
+        auto item = std::make_unique<CWaveformPickItem>();
+        const bool dtco = channel->m_mnemonic == "DTCO";
+        item->m_toolName = channel->m_mnemonic;
+        item->m_displayName = channel->m_mnemonic + " " + channel->m_units;
+        item->m_mnemonic = channel->m_mnemonic;
+        item->m_itemLabel = dtco ? "DTCO" : "UNKNOWN";
+        item->m_typeCode = dtco ? 36 : 0;
+        item->m_receiverCount = 1;
+        item->m_samplesPerWaveform = uint16_t(channel->m_size / channel->BytesPerSample());
+        item->m_flag = 1;
+        item->m_category = 6;
+        item->m_waveChannels.push_back(std::make_unique<CLisChannelItem>(*channel));
+        item->m_traceCount = uint16_t(item->m_waveChannels.size());
+        file->m_items.push_back(std::move(item));
+    }
+}
+
+// ---- record handlers -------------------------------------------------------------------------
+
+CLisLogicalFile* CLisParamScan::OnFileHeader(const uint8_t* record, uint32_t length, int expected)
+{
+    if (expected != kFileHeaderExpected) return nullptr;
+    m_dfsrSeen = 0;
+    const uint8_t* end = record + length;
+    auto file = std::make_unique<CLisLogicalFile>();
+    file->m_fileName = Chars(record + std::min<size_t>(kFhName, length), kFhNameSize, end);
+    // A C decimal conversion of five characters: leading blanks, a sign, digits.
+    const std::string field = Chars(record + std::min<size_t>(kFhMaxPhysical, length), kFhMaxPhysicalSize, end);
+    size_t i = 0;
+    while (i < field.size() && (field[i] == ' ' || field[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < field.size() && (field[i] == '-' || field[i] == '+')) negative = field[i++] == '-';
+    long value = 0;
+    for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i) value = value * 10 + (field[i] - '0');
+    file->m_maxPhysicalRecord = uint32_t(negative ? -value : value);
+    file->m_framing = m_framing;
+    m_logicalFiles.push_back(std::move(file));
+    return m_logicalFiles.back().get();
+}
+
+int CLisParamScan::OnInformationRecord(const uint8_t* record, uint32_t length, CLisLogicalFile* file)
+{
+    if (length <= lis::kLogicalHeaderSize) return 1;
+    const uint8_t* data = record + lis::kLogicalHeaderSize;
+    const uint32_t dataLength = length - uint32_t(lis::kLogicalHeaderSize);
+    if (data[kCbType] == kCbTableName)
+        ParseTable(data, dataLength, file);
+    else if (data[kCbType] == 0)
+        ParseLooseParameters(data, dataLength, file);
+    return 1;
+}
+
+void CLisParamScan::ParseTable(const uint8_t* data, uint32_t length, CLisLogicalFile* file)
+{
+    const uint8_t* end = data + length;
+    Component first;
+    if (!ReadComponent(data, end, first)) return;
+    auto table = std::make_unique<CLisTable>();
+    table->m_name = TrimRight(std::string(reinterpret_cast<const char*>(first.value), first.size));
+    const uint8_t* rows = data + kCbValue + first.size;
+    if (table->m_name == "DIM")
+        ParseRows(rows, end, *table, table->m_dimRows);
+    else if (table->m_name == "CONS" || table->m_name == "QTX")
+        ParseRows(rows, end, *table, table->m_rows);
+    file->m_tables.push_back(std::move(table));
+}
+
+void CLisParamScan::ParseLooseParameters(const uint8_t* data, uint32_t length, CLisLogicalFile*)
+{
+    const uint8_t* p = data;
+    const uint8_t* end = data + length;
+    Component c;
+    while (ReadComponent(p, end, c) && c.type == 0 && c.code != 0) {
+        CLisParameterItem item;
+        item.m_mnemonic = std::string(reinterpret_cast<const char*>(c.mnemonic), 4);
+        item.m_units = std::string(reinterpret_cast<const char*>(c.units), 4);
+        item.m_value = ValueText(c, true);
+        m_parameters.push_back(std::move(item));
+        p += kCbValue + c.size;
+    }
+}
+
+int CLisParamScan::ParseDfsr(const uint8_t* record, uint32_t length, CLisLogicalFile* file)
+{
+    if (m_dfsrSeen == 1) return 1;
+    CLisLogicalFile& f = *file;
+    const uint8_t* end = record + length;
+    const uint8_t* p = record + std::min<size_t>(lis::kLogicalHeaderSize, length);
+    const uint8_t* blocks = nullptr; // the datum specification blocks, once the terminator is met
+
+    // Entry blocks: type, size, code, value; the walk ends at type 0 or the record's end.
+    while (p < end && size_t(end - p) >= kEbHeader) {
+        const uint8_t type = p[0];
+        const uint8_t size = p[1];
+        const uint8_t code = p[2];
+        const uint8_t* v = p + kEbHeader;
+        if (size_t(end - v) < size) break;
+        if (type == 0) {
+            blocks = v + size;
+            break;
+        }
+        int64_t n = 0;
+        double x = 0;
+        switch (type) {
+        case 1: if (size) f.m_dataRecordType = v[0]; break;
+        case 2: if (size) f.m_datumSpecBlockType = v[0]; break;
+        case 3:
+            if (IntegerValue(v, size, code, n)) f.m_frameSize = ClampToUnsigned(n, UINT32_MAX);
+            else if (code == 68 && FloatValue(v, size, x)) f.m_frameSize = TruncateToUnsigned(x, UINT32_MAX);
+            break;
+        case 4: if (size) f.m_upDown = v[0]; break;
+        case 5: if (size) f.m_opticalDepthUnits = v[0]; break;
+        case 6: if (size >= 4) f.m_dataReferencePoint = int32_t(endian::GetBE32(v)); break;
+        case 7: f.m_dataReferenceUnits = Chars(v, std::min<size_t>(size, 4), end); break;
+        case 8:
+            if (IntegerValue(v, size, code, n)) f.m_frameSpacing = double(n);
+            else if (code == 68 && FloatValue(v, size, x)) f.m_frameSpacing = CLisRecordIO::RoundTo4Decimals(x);
+            f.m_frameSpacingCode = code;
+            break;
+        case 9:
+            f.m_frameSpacingUnits = Chars(v, std::min<size_t>(size, 4), end);
+            if (const UnitRule* r = FindUnitRule(f.m_frameSpacingUnits)) {
+                f.m_frameSpacing *= r->factor;
+                if (r->spacingUnits) f.m_frameSpacingUnits = r->spacingUnits;
+                f.m_depthUnitKind = r->kind;
+            }
+            break;
+        case 11:
+            if (code == 66 && size) f.m_maxFramesPerRecord = v[0];
+            else if (code == 68 && FloatValue(v, size, x)) f.m_maxFramesPerRecord = uint8_t(TruncateToUnsigned(x, 255));
+            break;
+        case 12:
+            if (IntegerValue(v, size, code, n)) f.m_absentValueInt = int32_t(n);
+            else if (code == 68 && FloatValue(v, size, x)) f.m_absentValue = x;
+            f.m_absentValueCode = code;
+            break;
+        case 13: if (size) f.m_depthMode = v[0]; break;
+        case 14:
+            f.m_depthUnits = TrimRight(Chars(v, std::min<size_t>(size, 4), end));
+            if (f.m_depthMode == 1) {
+                if (const UnitRule* r = FindUnitRule(f.m_depthUnits)) {
+                    f.m_depthUnitKind = r->kind;
+                    if (r->factor != 1.0) f.m_depthFactor = r->factor;
+                    if (r->spacingUnits) f.m_frameSpacingUnits = r->spacingUnits;
+                }
+            }
+            break;
+        case 15: if (size) f.m_depthCode = v[0]; break;
+        case 16: if (size) f.m_datumSpecSubtype = v[0]; break;
+        default: break;
+        }
+        p = v + size;
+    }
+
+    uint64_t offset = 0; // running frame offset, also the running total
+    for (const uint8_t* b = blocks; b && b < end && size_t(end - b) >= kDsbSize; b += kDsbSize) {
+        auto channel = std::make_unique<CLisChannelItem>();
+        channel->m_mnemonic = Trim(Chars(b + kDsbMnemonic, 4, end));
+        channel->m_units = Trim(Chars(b + kDsbUnits, 4, end));
+        channel->m_reprCode = b[kDsbCode];
+        channel->m_offset = uint32_t(std::min<uint64_t>(offset, UINT32_MAX));
+        uint32_t size = endian::GetBE16(b + kDsbChannelSize);
+        if (f.m_datumSpecSubtype != 0 && size == 32767) size = 32768;
+        const uint8_t samples = b[kDsbSamples];
+        channel->m_size = uint16_t(samples > 1 ? size / samples : size);
+        offset += size;
+        if (IsDepthChannel(channel->m_mnemonic)) {
+            channel->m_used = 1;
+            if (const UnitRule* r = FindUnitRule(channel->m_units)) {
+                if (r->factor != 1.0) f.m_depthFactor = r->factor;
+                f.m_frameSpacingUnits = r->spacingUnits ? r->spacingUnits : "F";
+                f.m_depthUnitKind = r->kind;
+            }
+            // The depth is read with the channel's own code even when its units are unknown.
+            f.m_depthCode = channel->m_reprCode;
+        }
+        m_channelList.push_back(channel.get());
+        f.m_channels.push_back(std::move(channel));
+    }
+    if (f.m_frameSize == 0) f.m_frameSize = uint32_t(std::min<uint64_t>(offset, UINT32_MAX));
+    f.m_frameSpacingUnits = TrimRight(f.m_frameSpacingUnits);
+    m_spacingUnits = f.m_frameSpacingUnits;
+    m_frameSpacing = f.m_frameSpacing;
+    m_dfsrSeen = 1;
+    return 1;
+}
+
+int CLisParamScan::OnDataRecord(const uint8_t* record, uint32_t length, uint64_t position, CLisLogicalFile* file)
+{
+    CLisLogicalFile& f = *file;
+    if (f.m_frameSize == 0 || length < lis::kLogicalHeaderSize) return 1;
+    const uint8_t* body = record + lis::kLogicalHeaderSize;
+    uint32_t dataLength = length - uint32_t(lis::kLogicalHeaderSize);
+    const uint32_t depthSize = DepthSize(f.m_depthCode);
+    if (depthSize == 0) return 1; // no depth can be read in this code
+
+    if (f.m_depthMode == 1) {
+        if (dataLength < depthSize) return 1;
+        dataLength -= depthSize;
+        const uint32_t frames = dataLength / f.m_frameSize;
+        const double first = ReadDepth(body, f.m_depthCode) * f.m_depthFactor;
+        // Up logs count depth down frame by frame, others up.
+        const double step = f.m_upDown == lis::kLogUp ? -f.m_frameSpacing : f.m_frameSpacing;
+        for (uint32_t k = 0; k < frames; ++k)
+            f.m_depths.push_back({first + double(k) * step, position, dataLength, depthSize + k * f.m_frameSize});
+        m_frameCount += frames;
+        return 1;
+    }
+    const uint32_t frames = dataLength / f.m_frameSize;
+    for (uint32_t k = 0; k < frames; ++k) {
+        const uint64_t at = uint64_t(k) * f.m_frameSize;
+        if (at + depthSize > dataLength) break;
+        f.m_depths.push_back({ReadDepth(body + at, f.m_depthCode) * f.m_depthFactor, position, dataLength, uint32_t(at)});
+    }
+    return 1;
+}

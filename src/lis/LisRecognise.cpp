@@ -1,0 +1,181 @@
+#include "lis/LisRecognise.h"
+
+#include "lis/LisDictionary.h"
+#include "platform/Format.h"
+#include "res/StringTable.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <new>
+
+namespace lis::recognise {
+
+bool FindTool(CLisScanState& scan, const std::string& toolName)
+{
+    scan.m_toolEntries.clear();
+    if (!scan.m_dictionary) return false;
+    return scan.m_dictionary->FindTool(scan.m_toolEntries, toolName) != 0;
+}
+
+CLisChannelItem* FindChannel(CLisScanState& scan, const std::string& mnemonic)
+{
+    // The blank entry that closes every dictionary section must not take a channel
+    // whose name was blank.
+    if (mnemonic.empty()) return nullptr;
+    for (CLisChannelItem* c : scan.m_channelList)
+        if (c && c->m_used == 0 && c->m_mnemonic == mnemonic) return c;
+    return nullptr;
+}
+
+const CLisDictionaryEntry* FindToolEntry(const CLisScanState& scan, const std::string& mnemonic)
+{
+    if (mnemonic.empty()) return nullptr; // as in FindChannel
+    for (const CLisDictionaryEntry* e : scan.m_toolEntries)
+        if (e && e->m_waveMnemonics[0] == mnemonic) return e;
+    return nullptr;
+}
+
+namespace {
+
+CLisTableRow* FindRow(CLisTable& table, const std::string& name)
+{
+    for (CLisTableRow& row : table.m_rows)
+        if (row.m_mnem == name) return &row;
+    return nullptr;
+}
+
+} // namespace
+
+const CLisTableRow* FindConsParameter(const CLisLogicalFile& file, const std::string& name)
+{
+    if (name.empty()) return nullptr;
+    for (const auto& table : file.m_tables) {
+        if (!table || table->m_name != "CONS") continue;
+        if (const CLisTableRow* row = FindRow(*table, name)) return row;
+    }
+    return nullptr;
+}
+
+CLisTableRow* FindQtxParameter(CLisLogicalFile& file, const std::string& name)
+{
+    if (name.empty()) return nullptr;
+    for (auto& table : file.m_tables) {
+        if (!table) continue;
+        const bool qtx = table->m_name == kQtx
+                         || (table->m_name == "CONS" && !table->m_rows.empty() && table->m_rows.front().m_mnem == kQtx);
+        if (!qtx) continue;
+        if (CLisTableRow* row = FindRow(*table, name)) return row;
+    }
+    return nullptr;
+}
+
+CLisDimRow* FindDimRow(CLisTable& table, const std::string& channel)
+{
+    for (CLisDimRow& row : table.m_dimRows)
+        if (row.m_used == 0 && row.m_chan == channel) return &row;
+    return nullptr;
+}
+
+double ParamFloat(const CLisTableRow* row) { return row ? ParseDouble(row->m_valu) : 0.0; }
+
+long ParamInt(const CLisTableRow* row) { return row ? ParseLong(row->m_valu) : 0; }
+
+int32_t DelaySamples(double delayUs, double periodUs)
+{
+    if (!(periodUs > 0.0)) return 0;
+    const double q = std::trunc(delayUs / periodUs);
+    if (!std::isfinite(q) || q < double(std::numeric_limits<int32_t>::min())
+        || q > double(std::numeric_limits<int32_t>::max()))
+        return 0;
+    return int32_t(q);
+}
+
+uint16_t ClampU16(long value) { return uint16_t(std::clamp<long>(value, 0, 0xFFFF)); }
+
+std::unique_ptr<CLisChannelItem> CopyChannel(const CLisChannelItem& channel)
+{
+    return std::make_unique<CLisChannelItem>(channel);
+}
+
+std::unique_ptr<CLisChannelItem> SliceChannel(const CLisChannelItem& channel, const std::string& mnemonic,
+                                              uint64_t offset, uint64_t size, bool withUnits)
+{
+    if (offset > channel.m_size || size > channel.m_size - offset) return nullptr;
+    auto slice = std::make_unique<CLisChannelItem>();
+    slice->m_mnemonic = mnemonic;
+    if (withUnits) slice->m_units = channel.m_units;
+    slice->m_offset = uint32_t(channel.m_offset + offset);
+    slice->m_size = uint16_t(size);
+    slice->m_reprCode = channel.m_reprCode;
+    slice->m_used = 1;
+    slice->m_index = channel.m_index;
+    return slice;
+}
+
+std::string ReceiverName(const std::string& stem, unsigned receiver)
+{
+    if (receiver >= 1 && receiver <= 9) return stem + char('0' + receiver);
+    if (receiver >= 10 && receiver <= 35) return stem + char('A' + (receiver - 10));
+    return stem + Format("%u", receiver);
+}
+
+std::unique_ptr<CWaveformPickItem> NewWaveformItem(const std::string& toolName, const CLisDictionaryEntry& entry)
+{
+    auto item = std::make_unique<CWaveformPickItem>();
+    item->m_toolName = toolName;
+    item->m_mnemonic = LoadString(kIdsWaveMonopole);
+    item->m_itemLabel = entry.m_itemLabel;
+    item->m_waveformName = entry.m_waveName;
+    item->m_displayName = entry.m_waveName + " - " + entry.m_itemLabel;
+    item->m_category = 1;
+    return item;
+}
+
+uint16_t GatherWaveChannels(CLisScanState& scan, CWaveformPickItem& item, const CLisDictionaryEntry& entry,
+                            const CLisChannelItem& first)
+{
+    item.m_waveChannels.push_back(CopyChannel(first));
+    uint16_t found = 1;
+    const size_t count = std::min<size_t>(entry.m_mnemonicCount, entry.m_waveMnemonics.size());
+    for (size_t i = 1; i < count; ++i) {
+        CLisChannelItem* c = FindChannel(scan, entry.m_waveMnemonics[i]);
+        if (!c) continue;
+        c->m_used = 1;
+        item.m_waveChannels.push_back(CopyChannel(*c));
+        ++found;
+    }
+    return found;
+}
+
+} // namespace lis::recognise
+
+namespace {
+
+// No exception leaves a recogniser: running out of memory is its failure result.
+template <LisRecogniser Recognise>
+int Guarded(CLisScanState& scan, CLisLogicalFile& file, int toolCode)
+{
+    try {
+        return Recognise(scan, file, toolCode);
+    } catch (const std::bad_alloc&) {
+        scan.m_toolEntries.clear();
+        return 0;
+    }
+}
+
+} // namespace
+
+LisRecogniser RecogniserFor(int toolCode)
+{
+    if (toolCode == lis::kToolQtxWritten) return &Guarded<RecogniseQtxWritten>;
+    switch (toolCode & 0xFF) {
+    case lis::kToolIsonic: return &Guarded<RecogniseIsonic>;
+    case lis::kToolSlt: return &Guarded<RecogniseSlt>;
+    case lis::kToolQslt: return &Guarded<RecogniseQslt>;
+    case lis::kToolWaveSonic: return &Guarded<RecogniseWaveSonic>;
+    case lis::kToolScout: return &Guarded<RecogniseScout>;
+    case lis::kToolDslt: return &Guarded<RecogniseDslt>;
+    default: return nullptr; // the tools with dialogs come with their own recognisers
+    }
+}

@@ -1,0 +1,101 @@
+// Tool recognition: which channels of a LIS logical file form the receivers of which
+// waveform, and with what sampling. One recogniser per acoustic tool turns the tool's
+// dictionary entries into CWaveformPickItem records appended to the logical file; the
+// scan turns the channels no recogniser took into curve items. The look-ups below
+// are shared by every recogniser (the ones with pick dialogs included).
+#pragma once
+
+#include "lis/LisScanModel.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// The recogniser of a tool code (lis::kTool...; the low byte counts, except for
+// lis::kToolQtxWritten); nullptr for tools without one in this build (those that need
+// dialogs) and for unknown codes.
+LisRecogniser RecogniserFor(int toolCode);
+
+// The recognisers. Each returns 1 when the tool's dictionary entries were processed
+// (even when no item came of them), 0 when the dictionary holds none or memory ran out;
+// it always leaves scan.m_toolEntries empty.
+int RecogniseIsonic(CLisScanState& scan, CLisLogicalFile& file, int toolCode);
+int RecogniseDslt(CLisScanState& scan, CLisLogicalFile& file, int toolCode);
+int RecogniseSlt(CLisScanState& scan, CLisLogicalFile& file, int toolCode);
+int RecogniseQslt(CLisScanState& scan, CLisLogicalFile& file, int toolCode);
+int RecogniseScout(CLisScanState& scan, CLisLogicalFile& file, int toolCode);
+int RecogniseWaveSonic(CLisScanState& scan, CLisLogicalFile& file, int toolCode);
+int RecogniseQtxWritten(CLisScanState& scan, CLisLogicalFile& file, int toolCode);
+
+namespace lis::recognise {
+
+// Dictionary tool names.
+constexpr const char* kIsonic = "Isonic";
+constexpr const char* kDslt = "Dslt";
+constexpr const char* kSlt = "SLT";
+constexpr const char* kQslt = "Qslt";
+constexpr const char* kScout = "Scout";
+constexpr const char* kWaveSonic = "Wavesonic";
+constexpr const char* kQtx = "QTX";
+
+// String-table entry of the monopole waveform mnemonic "WMNO".
+constexpr unsigned kIdsWaveMonopole = 61248;
+
+// The long-waveform tools take a first channel only above this many bytes per frame.
+constexpr uint32_t kMinLongWaveBytes = 128;
+
+// Fills scan.m_toolEntries with the dictionary's entries of `toolName`; false when
+// there is none (or no dictionary).
+bool FindTool(CLisScanState& scan, const std::string& toolName);
+
+// First channel of the scan's channel list named `mnemonic` whose used flag is 0;
+// nullptr when none (an empty name names no channel).
+CLisChannelItem* FindChannel(CLisScanState& scan, const std::string& mnemonic);
+
+// First entry of scan.m_toolEntries whose first wave mnemonic is `mnemonic` (not empty).
+const CLisDictionaryEntry* FindToolEntry(const CLisScanState& scan, const std::string& mnemonic);
+
+// First row named `name` of the file's "CONS" tables, in table order; nullptr when
+// none (an empty name names no row).
+const CLisTableRow* FindConsParameter(const CLisLogicalFile& file, const std::string& name);
+
+// First row named `name` of the file's "QTX" tables and of its "CONS" tables whose
+// first row is "QTX", in table order; nullptr when none.
+CLisTableRow* FindQtxParameter(CLisLogicalFile& file, const std::string& name);
+
+// First row of a "DIM" table whose CHAN is `channel` and whose used flag is 0.
+CLisDimRow* FindDimRow(CLisTable& table, const std::string& channel);
+
+// Leading decimal number of a parameter's VALU; 0 without one (or without a row).
+double ParamFloat(const CLisTableRow* row);
+long ParamInt(const CLisTableRow* row);
+
+// Samples of delay: `delayUs` / `periodUs` truncated toward zero; 0 when the period
+// is 0 or less, or the quotient is not a finite number in range.
+int32_t DelaySamples(double delayUs, double periodUs);
+// A count clamped to the 16-bit members of a pick item.
+uint16_t ClampU16(long value);
+
+// A copy of a scan channel for a pick item's lists (the scan keeps the original).
+std::unique_ptr<CLisChannelItem> CopyChannel(const CLisChannelItem& channel);
+// A slice of `channel`: `size` bytes from `offset` bytes past its start, named
+// `mnemonic`, with its units (when `withUnits`), code and index, used 1. nullptr when
+// the slice would reach past the channel.
+std::unique_ptr<CLisChannelItem> SliceChannel(const CLisChannelItem& channel, const std::string& mnemonic,
+                                              uint64_t offset, uint64_t size, bool withUnits = true);
+
+// Name of receiver `receiver` (from 1): `stem` and one digit, 1-9 then A-Z as the LIS
+// writer names receiver channels; the decimal number beyond 35.
+std::string ReceiverName(const std::string& stem, unsigned receiver);
+
+// A waveform item with the common fields of an entry: mnemonic "WMNO", item label,
+// waveform name, display name "<waveName> - <itemLabel>", category 1.
+std::unique_ptr<CWaveformPickItem> NewWaveformItem(const std::string& toolName, const CLisDictionaryEntry& entry);
+
+// Appends a copy of `first` to the item's wave channels, then every free channel named
+// by wave mnemonics 1 to count - 1 of the entry (each marked used). Returns the number
+// of wave channels appended.
+uint16_t GatherWaveChannels(CLisScanState& scan, CWaveformPickItem& item, const CLisDictionaryEntry& entry,
+                            const CLisChannelItem& first);
+
+} // namespace lis::recognise

@@ -1,0 +1,117 @@
+#include "lis/LisDictionary.h"
+#include "lis/LisRecognise.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+using namespace lis::recognise;
+
+namespace {
+
+struct Kind {
+    uint8_t first, last; // item type codes, inclusive
+    const char* toolName;
+    uint8_t category;
+    bool oneTrace; // processed kinds: one receiver whatever the rows say
+};
+
+constexpr Kind kKinds[] = {
+    {1, 5, "Dsi", 1, false},          {6, 10, "Xmac", 1, false},           {11, 15, "MAC", 1, false},
+    {16, 20, "Wavesonic", 1, false},  {71, 78, "Wavesonic", 1, false},     {81, 84, "Wavesonic", 1, false},
+    {21, 21, "Isonic", 1, false},     {22, 25, "Bat", 1, false},           {26, 30, "Phase Dist", 3, true},
+    {88, 88, "Phase Dist", 3, true},  {31, 35, "Semblance Proj", 3, true}, {87, 87, "Semblance Proj", 3, true},
+    {85, 86, "Apx", 1, false},        {170, 170, "Apx", 1, false},         {105, 106, "SLT", 1, false},
+    {107, 108, "Qslt", 1, false},     {109, 110, "Scout", 1, false},       {111, 112, "DAL", 1, false},
+    {113, 116, "Energy", 4, true},    {158, 163, "Inst Phase", 2, true},   {164, 169, "Inst Slowness", 3, true},
+};
+
+const Kind* FindKind(uint8_t type)
+{
+    for (const Kind& k : kKinds)
+        if (type >= k.first && type <= k.last) return &k;
+    return nullptr;
+}
+
+// Receiver channels carry one base-36 digit, so no datum has more of them.
+constexpr unsigned kMaxReceiverChannels = 35;
+
+// A used row is renamed, so that the next look-up of its name finds the next datum's row.
+void MarkTaken(CLisTableRow* row) { row->m_mnem += "X"; }
+
+} // namespace
+
+int RecogniseQtxWritten(CLisScanState& scan, CLisLogicalFile& file, int /*toolCode*/)
+{
+    if (!FindTool(scan, kQtx)) return 0;
+    // Index loop: the list is not changed here, but its channels are.
+    for (size_t c = 0; c < scan.m_channelList.size(); ++c) {
+        CLisChannelItem* channel = scan.m_channelList[c];
+        if (!channel) continue;
+        const CLisDictionaryEntry* entry = FindToolEntry(scan, channel->m_mnemonic);
+        if (!entry) continue;
+
+        auto item = std::make_unique<CWaveformPickItem>();
+        // The writer names the receiver channels of a datum stem + 1, 2, ...
+        const bool perReceiver = channel->m_mnemonic.size() >= 4 && channel->m_mnemonic[3] == '1';
+        const std::string& key = perReceiver ? entry->m_waveName : entry->m_waveMnemonics[0];
+
+        channel->m_used = 1;
+        if (CLisTableRow* row = FindQtxParameter(file, key)) {
+            item->m_mnemonic = row->m_mnem;
+            item->m_waveformName = row->m_mnem;
+            item->m_typeCode = uint8_t(ParamInt(row) & 0xFF);
+            item->m_itemLabel = row->m_desc;
+            MarkTaken(row);
+        }
+        if (CLisTableRow* row = FindQtxParameter(file, entry->m_receiversParam)) {
+            item->m_receiverCount = ClampU16(ParamInt(row));
+            MarkTaken(row);
+        }
+        if (CLisTableRow* row = FindQtxParameter(file, entry->m_samplesParam)) {
+            item->m_samplesPerWaveform = ClampU16(ParamInt(row));
+            MarkTaken(row);
+        }
+        if (CLisTableRow* row = FindQtxParameter(file, entry->m_periodParam)) {
+            item->m_samplePeriod = float(ParamFloat(row));
+            MarkTaken(row);
+        }
+        if (CLisTableRow* row = FindQtxParameter(file, entry->m_delayParam)) {
+            item->m_fixedDelay = int32_t(std::clamp<long>(ParamInt(row), std::numeric_limits<int32_t>::min(),
+                                                          std::numeric_limits<int32_t>::max()));
+            MarkTaken(row);
+        }
+
+        item->m_category = 1;
+        if (const Kind* kind = FindKind(item->m_typeCode)) {
+            item->m_toolName = kind->toolName;
+            item->m_category = kind->category;
+            if (kind->oneTrace) item->m_receiverCount = 1;
+        }
+        item->m_displayName = item->m_mnemonic + " - " + item->m_itemLabel;
+        item->m_traceCount = item->m_receiverCount;
+        const unsigned b = unsigned(channel->BytesPerSample());
+
+        if (perReceiver) {
+            item->m_waveChannels.push_back(CopyChannel(*channel));
+            const std::string stem = channel->m_mnemonic.substr(0, 3);
+            for (unsigned i = 1; i < item->m_receiverCount && i + 1 <= kMaxReceiverChannels; ++i) {
+                CLisChannelItem* sibling = FindChannel(scan, ReceiverName(stem, i + 1));
+                if (!sibling) continue;
+                sibling->m_used = 1;
+                item->m_waveChannels.push_back(CopyChannel(*sibling));
+            }
+        } else {
+            // Slices the rows would place past the channel are not made.
+            const uint64_t bytes = uint64_t(item->m_samplesPerWaveform) * b;
+            for (unsigned r = 0; r < item->m_receiverCount; ++r) {
+                auto slice = SliceChannel(*channel, ReceiverName("R", r + 1), uint64_t(r) * bytes, bytes);
+                if (!slice) break;
+                item->m_waveChannels.push_back(std::move(slice));
+            }
+        }
+        file.m_items.push_back(std::move(item));
+    }
+    scan.m_toolEntries.clear();
+    return 1;
+}
