@@ -1,7 +1,6 @@
 #include "toolbox/ToolsWnd.h"
 
 #include "app/ViewerApp.h"
-#include "platform/BinaryFile.h"
 #include "platform/Endian.h"
 #include "res/ResourceIds.h"
 #include "support/HostFixture.h"
@@ -14,7 +13,6 @@
 #include <cmath>
 #include <csignal>
 #include <cstring>
-#include <limits>
 #include <memory>
 #include <sys/resource.h>
 
@@ -23,12 +21,12 @@ namespace {
 const char kLowHistory[] = "You are running low with the data history buffer.\nWould you like to edit the history?";
 const char kStop[] = "Are you sure you want to stop processing?";
 const char kAskDown[] = "This data set log direction is : DOWN.\nWould you like to continue?.";
-const char kAskUp[] = "This data set log direction is : UP.\nWould you like to continue?.";
+const std::string kAbandon = "\nOperation will be abandoned.";
+const std::string kRunLines = "*** Depth range :  1000.0000 -  1010.0000  [ft]\r\n";
 
-// A data set as it lies on disk: header, descriptors, and every whole frame.
+// A data set as it lies on disk: header and every whole frame.
 struct QtxImage {
     QtxFileHeader header;
-    std::vector<QtxDatumDescriptor> descriptors;
     std::vector<double> depths;
     std::vector<std::vector<float>> frames; // the values behind each depth
     size_t tornBytes = 0;                   // bytes after the last whole frame
@@ -40,11 +38,8 @@ QtxImage Load(const std::string& path)
     const std::vector<uint8_t> bytes = ReadBytes(path);
     if (bytes.size() < qtx::kHeaderSize) return image;
     image.header.Decode(bytes.data());
-    const size_t start = qtx::DataStart(image.header.datumCount);
-    for (size_t i = 0; i < image.header.datumCount; ++i)
-        image.descriptors.emplace_back().Decode(bytes.data() + qtx::kHeaderSize + i * qtx::kDescriptorSize);
     const size_t frameSize = image.header.frameSize;
-    size_t at = start;
+    size_t at = qtx::DataStart(image.header.datumCount);
     for (; frameSize >= qtx::kDepthSize && at + frameSize <= bytes.size(); at += frameSize) {
         image.depths.push_back(endian::GetLEDouble(bytes.data() + at));
         std::vector<float> values((frameSize - qtx::kDepthSize) / 4);
@@ -57,47 +52,22 @@ QtxImage Load(const std::string& path)
 
 std::string HistoryText(const QtxFileHeader& header) { return std::string(header.history, qtx::kHistorySize); }
 
-void Patch(const std::string& path, size_t offset, const void* data, size_t n)
+void PatchDouble(const std::string& path, size_t offset, double value)
 {
     std::vector<uint8_t> bytes = ReadBytes(path);
-    std::memcpy(bytes.data() + offset, data, n);
+    endian::PutLEDouble(bytes.data() + offset, value);
     WriteBytes(path, bytes);
 }
 
-void PatchByte(const std::string& path, size_t offset, uint8_t value) { Patch(path, offset, &value, 1); }
-
-void PatchDouble(const std::string& path, size_t offset, double value)
+QtxDatumShape Wave(const char* mnemonic, uint16_t traces, uint16_t samples)
 {
-    uint8_t b[8];
-    endian::PutLEDouble(b, value);
-    Patch(path, offset, b, 8);
-}
-
-void PatchHistory(const std::string& path, const std::string& text)
-{
-    std::string block(qtx::kHistorySize, ' ');
-    block.replace(0, text.size(), text);
-    Patch(path, qtx::kHdrHistory, block.data(), block.size());
-}
-
-QtxDatumShape Wave(const char* mnemonic, uint16_t traces, uint16_t samples, uint8_t type = 26)
-{
-    QtxDatumShape d;
-    d.mnemonic = mnemonic;
-    d.typeCode = type;
-    d.category = kCategoryWaveform;
-    d.traces = traces;
-    d.samples = samples;
-    return d;
+    return {.mnemonic = mnemonic, .typeCode = 26, .category = kCategoryWaveform, .traces = traces, .samples = samples};
 }
 
 QtxDatumShape Map(const char* mnemonic, uint16_t traces, uint16_t samples, uint16_t rows)
 {
-    QtxDatumShape d = Wave(mnemonic, traces, samples, 60);
-    d.category = kCategorySemblanceMap;
-    d.samples2 = rows;
-    d.step2 = 5.0f;
-    return d;
+    return {.mnemonic = mnemonic, .typeCode = 60, .category = kCategorySemblanceMap, .traces = traces,
+            .samples = samples, .samples2 = rows, .step2 = 5.0f};
 }
 
 std::unique_ptr<CQtxDatum> Datum(uint8_t category, uint8_t type = 1, uint16_t traces = 1, uint16_t samples = 1,
@@ -123,13 +93,23 @@ protected:
         HostTest::TearDown();
     }
 
+    // An engine with a blank history, as the dispatcher leaves it.
     std::unique_ptr<CToolsWnd> Engine()
     {
         auto e = std::make_unique<CToolsWnd>();
         e->m_outputPath = output;
         e->m_startDepth = 1000.0;
         e->m_stopDepth = 1010.0;
+        e->m_depthUnitLabel = " [ft]";
+        std::memset(e->m_history, ' ', sizeof e->m_history);
         return e;
+    }
+
+    int RunTask(CToolsWnd& e, int code)
+    {
+        return code == 14 ? e.ReverseDepthOrder("", input)
+               : code == 22 ? e.ShiftByFactor("", input)
+                            : e.ReverseReceiverOrder("", input);
     }
 
     static void Select(int count, std::initializer_list<int> selected)
@@ -145,70 +125,27 @@ protected:
     std::string output;
 };
 
-// ---- helpers of the engine ------------------------------------------------------------------
-
-TEST_F(ToolsWndTest, ShortPathKeepsTheTailFromTheLastSeparator)
-{
-    const std::pair<const char*, const char*> cases[] = {
-        {"/data/logs/well.qtx", ".../well.qtx"}, {"C:\\logs\\well.qtx", "...\\well.qtx"},
-        {"well.qtx", "..."},                     {"", "..."},
-        {"/data\\mixed/x.qtx", ".../x.qtx"},
-    };
-    for (const auto& [path, expected] : cases) EXPECT_EQ(CToolsWnd::ShortPath(path), expected) << path;
-}
-
-TEST_F(ToolsWndTest, HistoryLengthScansPositions4094DownTo1)
-{
-    struct Case {
-        const char* what;
-        std::vector<std::pair<int, char>> marks;
-        int length;
-    };
-    const Case cases[] = {
-        {"all blank", {}, 1},
-        {"only position 0", {{0, 'x'}}, 1},
-        {"only position 4095", {{4095, 'x'}}, 1},
-        {"text up to 9", {{0, 'a'}, {9, 'b'}}, 10},
-        {"position 4094", {{4094, 'x'}}, 4095},
-        {"a zero byte counts as text", {{20, '\0'}}, 21},
-    };
-    for (const auto& c : cases) {
-        char history[qtx::kHistorySize];
-        std::memset(history, ' ', sizeof history);
-        for (auto [at, ch] : c.marks) history[at] = ch;
-        EXPECT_EQ(CToolsWnd::HistoryLength(history), c.length) << c.what;
-    }
-}
-
 // ---- history ----------------------------------------------------------------------------------
 
-TEST_F(ToolsWndTest, LowHistoryQuestionComesAbove3596CharactersInUse)
+TEST_F(ToolsWndTest, HistoryAsksAbove3596InUseAndNeverWritesAtOrBeyond4094)
 {
-    for (int length : {1, 3000, 3596, 3597, 4000}) {
-        auto e = Engine();
-        std::memset(e->m_history, ' ', sizeof e->m_history);
-        if (length > 3596) host.ExpectMessage(kLowHistory, IDNO);
-        e->AppendHistory(length);
-        EXPECT_TRUE(host.PendingExpectations().empty()) << length;
-    }
-    EXPECT_EQ(MessageTexts().size(), 2u);
-}
-
-TEST_F(ToolsWndTest, HistoryNeverWritesAtOrBeyond4094)
-{
-    for (int length = 4070; length <= 4096; ++length) {
+    std::vector<int> lengths = {3596, 3597};
+    for (int length = 4070; length <= 4096; ++length) lengths.push_back(length);
+    for (int length : lengths) {
         auto e = Engine();
         e->m_inputPath = "/x.qtx";
         e->m_taskCode = 14;
         std::memset(e->m_history, '#', sizeof e->m_history);
-        host.ExpectMessage(kLowHistory, IDNO);
+        if (length > 3596) host.ExpectMessage(kLowHistory, IDNO);
         const int result = e->AppendHistory(length);
+        EXPECT_TRUE(host.PendingExpectations().empty()) << length;
         EXPECT_LE(result, std::max(length, 4094)) << length;
         for (size_t i = 4094; i < qtx::kHistorySize; ++i) EXPECT_EQ(e->m_history[i], '#') << length;
         if (length >= 4093) {
             EXPECT_EQ(result, length) << "nothing added at " << length;
         }
     }
+    EXPECT_EQ(MessageTexts().size(), lengths.size() - 1) << "no question at 3596";
 }
 
 TEST_F(ToolsWndTest, LineThatDoesNotFitIsLeftOutWholeWhileLaterShorterOnesAreAdded)
@@ -216,89 +153,33 @@ TEST_F(ToolsWndTest, LineThatDoesNotFitIsLeftOutWholeWhileLaterShorterOnesAreAdd
     auto e = Engine();
     e->m_inputPath = "/" + std::string(200, 'p') + ".qtx";
     e->m_taskCode = 14;
-    e->m_depthUnitLabel = " [ft]";
-    std::memset(e->m_history, ' ', sizeof e->m_history);
     host.ExpectMessage(kLowHistory, IDNO);
     const int length = e->AppendHistory(3990);
-    const std::string added(e->m_history + 3990, size_t(length - 3990));
-    EXPECT_EQ(added, "\r\n\r\n\r\n*** Depth range :  1000.0000 -  1010.0000  [ft]\r\n*** Tools (Reverse depth order)");
+    EXPECT_EQ(std::string(e->m_history + 3990, size_t(length - 3990)),
+              "\r\n\r\n\r\n" + kRunLines + "*** Tools (Reverse depth order)");
 }
 
+// One task per line format: plain, depth with unit, factor, none (the shift test has a negative factor).
 TEST_F(ToolsWndTest, TaskLinesFollowTheTaskCode)
 {
-    struct Case {
-        int code;
-        float factor;
-        const char* line;
-    };
-    const Case cases[] = {
+    const std::tuple<int, float, const char*> cases[] = {
         {1, 0, "*** Tools (Extract depth)"},
         {3, 0, "*** Tools (Shift in depth) -    12.5000  [ft]"},
         {5, 0.7f, "*** Tools (Multiply by factor) -   0.7000"},
-        {7, 0, "*** Tools (Convert depth to english)"},
         {8, 0, "*** Tools (Splice at depth) -  1005.2500  [ft]"},
-        {14, 0, "*** Tools (Reverse depth order)"},
         {15, 0, ""},
-        {21, 2.5f, "*** Tools (Resample depth) -   2.5000"},
-        {22, -10.0f, "*** Tools (Shift by factor) - -10.0000"},
-        {23, 0.25f, "*** Tools (Overwrite depth step) -   0.2500"},
-        {26, 0, "*** Tools (Compute Rms average log)"},
-        {28, 0, "*** Tools (Reverse receiver order)"},
-        {29, 0, "*** Tools (Construct QTX data set)"},
-        {30, 0, ""},
-        {31, 0, ""},
-        {99, 0, ""},
     };
-    for (const auto& c : cases) {
+    for (const auto& [code, factor, line] : cases) {
         auto e = Engine();
         e->m_inputPath = "in.qtx";
-        e->m_taskCode = uint16_t(c.code);
-        e->m_factor = c.factor;
+        e->m_taskCode = uint16_t(code);
+        e->m_factor = factor;
         e->m_factorDouble = 12.5;
         e->m_spliceDepth = 1005.25;
-        e->m_depthUnitLabel = " [ft]";
-        std::memset(e->m_history, ' ', sizeof e->m_history);
         const int length = e->AppendHistory(1);
-        const std::string text(e->m_history, size_t(length));
-        EXPECT_EQ(text, std::string(" \r\n\r\n*** Input data : in.qtx\r\n*** Depth range :  1000.0000 -  1010.0000  [ft]\r\n")
-                            + c.line)
-            << c.code;
+        EXPECT_EQ(std::string(e->m_history, size_t(length)), " \r\n\r\n*** Input data : in.qtx\r\n" + kRunLines + line)
+            << code;
     }
-}
-
-TEST_F(ToolsWndTest, EditHistoryThatClearsTheInputRestartsTheHistoryAtPosition1)
-{
-    ASSERT_TRUE(WriteQtx(input, {Wave("WAVE", 1, 4)}, 3));
-    PatchHistory(input, std::string(3700, 'h'));
-    Select(1, {0});
-    auto e = Engine();
-    e->m_factor = 1.0f;
-    host.ExpectMessage(kLowHistory, IDYES);
-    host.ScriptDialog(kIddHistory).Press(kIdcClearHistory);
-    host.ExpectMessage("This operation will clear the history.", IDYES);
-    host.ScriptDialog(kIddHistory).Press(IDCANCEL);
-    ASSERT_EQ(e->ShiftByFactor("", input), 1);
-
-    EXPECT_EQ(HistoryText(Load(input).header), std::string(qtx::kHistorySize, ' '));
-    const std::string out = HistoryText(Load(output).header);
-    EXPECT_EQ(out.substr(0, 20), " \r\n\r\n*** Input data ");
-    EXPECT_EQ(Load(output).frames.size(), 3u);
-}
-
-TEST_F(ToolsWndTest, EditHistoryThatCannotReopenTheInputKeepsTheOldHistory)
-{
-    ASSERT_TRUE(WriteQtx(input, {Wave("WAVE", 1, 4)}, 3));
-    auto e = Engine();
-    e->m_inputPath = input;
-    ASSERT_TRUE(e->m_primaryFile.OpenRead(input));
-    std::memset(e->m_history, 'h', 3700);
-    std::memset(e->m_history + 3700, ' ', qtx::kHistorySize - 3700);
-    const std::string before(e->m_history, qtx::kHistorySize);
-    host.ExpectMessage(kLowHistory, IDYES);
-    host.ScriptDialog(kIddHistory).Inspect([&](CDialog&) { std::remove(input.c_str()); }).Press(IDCANCEL);
-    host.ExpectMessage("Could not open input file :\n" + input);
-    EXPECT_EQ(e->AppendHistory(3700), 3700);
-    EXPECT_EQ(std::string(e->m_history, qtx::kHistorySize), before);
 }
 
 // ---- two-input frame ------------------------------------------------------------------------
@@ -306,22 +187,18 @@ TEST_F(ToolsWndTest, EditHistoryThatCannotReopenTheInputKeepsTheOldHistory)
 TEST_F(ToolsWndTest, CurveInputChecksRunInOrderWithTheirBoundaries)
 {
     struct Case {
-        const char* what;
         double secondaryStep;
-        uint8_t secondaryUnits;
-        uint8_t secondaryDirection;
-        uint8_t primaryCategory;
-        uint8_t secondaryCategory;
+        uint8_t secondaryUnits, secondaryDirection, primaryCategory, secondaryCategory;
         const char* message; // nullptr: the inputs fit
     };
     const Case cases[] = {
-        {"steps 0.0005 apart", 1.0005, 1, 0xFF, 6, 6, nullptr},
-        {"steps 0.0006 apart", 1.0006, 1, 0xFF, 6, 6, "Different depth increments in input files!"},
-        {"units", 1.0, 0xFF, 0xFF, 6, 6, "Different depth units in input files!"},
-        {"directions", 1.0, 1, 1, 6, 6, "Different log directions in input files!"},
-        {"primary not a curve", 1.0, 1, 0xFF, 1, 6, "Unproper datum selection in primary file!"},
-        {"secondary not a curve", 1.0, 1, 0xFF, 6, 3, "Unproper domain selection in secondary file!"},
-        {"units before directions", 1.0, 0xFF, 1, 1, 1, "Different depth units in input files!"},
+        {1.0005, 1, 0xFF, 6, 6, nullptr},
+        {1.0006, 1, 0xFF, 6, 6, "Different depth increments in input files!"},
+        {1.0, 0xFF, 0xFF, 6, 6, "Different depth units in input files!"},
+        {1.0, 1, 1, 6, 6, "Different log directions in input files!"},
+        {1.0, 1, 0xFF, 1, 6, "Unproper datum selection in primary file!"},
+        {1.0, 1, 0xFF, 6, 3, "Unproper domain selection in secondary file!"},
+        {1.0, 0xFF, 1, 1, 1, "Different depth units in input files!"}, // units come before directions
     };
     for (const auto& c : cases) {
         auto e = Engine();
@@ -334,22 +211,16 @@ TEST_F(ToolsWndTest, CurveInputChecksRunInOrderWithTheirBoundaries)
         e->m_primaryList.push_back(Datum(1));
         e->m_primaryList.push_back(Datum(c.primaryCategory, 7));
         e->m_secondaryList.push_back(Datum(c.secondaryCategory));
-        e->m_primaryGroup.selected[1] = 1;
-        e->m_secondaryGroup.selected[0] = 1;
-        if (c.message) host.ExpectMessage(std::string(c.message) + "\nOperation will be abandoned.");
-        EXPECT_EQ(e->CheckCurveInputs(), c.message ? 0 : 1) << c.what;
-        if (!c.message) {
-            EXPECT_EQ(e->m_primaryGroup.curveCategory, 6) << c.what;
-        }
+        e->m_primaryGroup.selected[1] = e->m_secondaryGroup.selected[0] = 1;
+        if (c.message) host.ExpectMessage(c.message + kAbandon);
+        EXPECT_EQ(e->CheckCurveInputs(), c.message ? 0 : 1) << c.secondaryStep;
     }
 }
 
 TEST_F(ToolsWndTest, MergeAndMechanicalChecksHaveTheirOwnRefusals)
 {
     struct Case {
-        const char* what;
-        int task; // 29 or 31
-        int secondaryFrames;
+        int task, secondaryFrames; // task 29 or 31
         uint8_t secondaryType;
         bool secondarySelected;
         uint8_t densityCategory;
@@ -357,15 +228,14 @@ TEST_F(ToolsWndTest, MergeAndMechanicalChecksHaveTheirOwnRefusals)
         int result;
     };
     const Case cases[] = {
-        {"merge fits", 29, 10, 8, true, 6, nullptr, 1},
-        {"merge frame counts", 29, 11, 8, true, 6, "Different number of depth frames in input files!", 0},
-        {"merge same datums", 29, 10, 7, true, 6, "Encountered the same datums in input files!", 0},
-        {"merge without selection", 29, 10, 8, false, 6, nullptr, 0},
-        {"mechanical fits", 31, 10, 8, true, 6, nullptr, 1},
-        {"mechanical density", 31, 10, 8, true, 1, "Unproper domain selection in density file!", 0},
+        {29, 10, 8, true, 6, nullptr, 1},
+        {29, 11, 8, true, 6, "Different number of depth frames in input files!", 0},
+        {29, 10, 7, true, 6, "Encountered the same datums in input files!", 0},
+        {29, 10, 8, false, 6, nullptr, 0}, // no secondary selection: refused silently
+        {31, 10, 8, true, 6, nullptr, 1},
+        {31, 10, 8, true, 1, "Unproper domain selection in density file!", 0},
     };
     for (const auto& c : cases) {
-        theApp.ResetToStartupState();
         auto e = Engine();
         e->m_primaryFrameCount = 10;
         e->m_secondaryFrameCount = c.secondaryFrames;
@@ -376,8 +246,8 @@ TEST_F(ToolsWndTest, MergeAndMechanicalChecksHaveTheirOwnRefusals)
         theApp.m_utilitiesSetup.primary.selected[0] = 1;
         theApp.m_utilitiesSetup.secondary.selected[0] = c.secondarySelected ? 1 : 0;
         e->m_primaryGroup.selected[0] = e->m_secondaryGroup.selected[0] = e->m_densityGroup.selected[0] = 1;
-        if (c.message) host.ExpectMessage(std::string(c.message) + "\nOperation will be abandoned.");
-        EXPECT_EQ(c.task == 29 ? e->CheckMergeInputs() : e->CheckMechanicalInputs(), c.result) << c.what;
+        if (c.message) host.ExpectMessage(c.message + kAbandon);
+        EXPECT_EQ(c.task == 29 ? e->CheckMergeInputs() : e->CheckMechanicalInputs(), c.result) << c.task;
     }
 }
 
@@ -417,68 +287,28 @@ TEST_F(ToolsWndTest, DepthOverlapFindsTheCommonFrames)
         EXPECT_DOUBLE_EQ(e->m_rangeEndDepth, c.end) << c.what;
         EXPECT_DOUBLE_EQ(e->m_currentDepth, c.start) << c.what;
     }
-    auto e = Engine();
-    e->m_primaryGroup.logDirection = 0;
-    e->m_primaryFirstIndex = e->m_primaryEndIndex = e->m_secondaryFirstIndex = -7;
-    e->FindDepthOverlap();
-    EXPECT_EQ(e->m_primaryFirstIndex, -7);
-    EXPECT_EQ(e->m_primaryEndIndex, -7);
 }
 
-TEST_F(ToolsWndTest, OpeningInputsSetsLabelsRangesAndRefusesMarkers)
-{
-    const std::string up = dir.File("up.qtx");
-    ASSERT_TRUE(WriteQtx(input, {Wave("WAVE", 1, 2)}, 5, 100.0, 0.5));
-    ASSERT_TRUE(WriteQtx(up, {Wave("WAVE", 1, 2)}, 3, 50.0, 0.5, DefaultSample, qtx::kLogUp));
-    PatchByte(up, qtx::kHdrDepthUnits, qtx::kUnitsMetres);
-    auto e = Engine();
-    e->m_primaryPath = input;
-    e->m_secondaryPath = up;
-    ASSERT_EQ(e->OpenPrimary(), 1);
-    EXPECT_EQ(e->m_multiLogDirectionLabel, "DOWN");
-    EXPECT_EQ(e->m_depthSign, 1);
-    EXPECT_DOUBLE_EQ(e->m_rangeStartDepth, 100.0);
-    EXPECT_DOUBLE_EQ(e->m_rangeEndDepth, 102.0);
-    EXPECT_EQ(e->m_progressUpper[0], 5);
-    ASSERT_EQ(e->OpenSecondary(), 1);
-    EXPECT_EQ(e->m_multiLogDirectionLabel, "UP");
-    EXPECT_EQ(e->m_depthSign, -1);
-    EXPECT_DOUBLE_EQ(e->m_rangeStartDepth, 51.0);
-    EXPECT_DOUBLE_EQ(e->m_currentDepth, 50.0);
-    EXPECT_EQ(e->m_depthUnitLabel, " [ft]") << "only the primary and density set the unit label";
-    EXPECT_EQ(e->m_secondaryGroup.depthUnits, qtx::kUnitsMetres);
-
-    PatchDouble(input, qtx::kHdrDepthStep, -1.0);
-    auto f = Engine();
-    f->m_primaryPath = input;
-    EXPECT_EQ(f->OpenPrimary(), 0);
-    EXPECT_FALSE(f->m_primaryFile.m_fileIn.IsOpen());
-}
-
-// ---- the task sequence ------------------------------------------------------------------------
+// ---- endings of a run ---------------------------------------------------------------------------
 
 TEST_F(ToolsWndTest, StoppingAfterKFramesLeavesExactlyKFrames)
 {
-    enum Task { kReverseDepth, kShift, kReverseReceiver };
-    for (Task task : {kReverseDepth, kShift, kReverseReceiver})
+    for (int task : {14, 22, 28})
         for (int k : {0, 1, 3}) {
             ASSERT_TRUE(WriteQtx(input, {Wave("WAVE", 2, 3)}, 6, 100.0, 0.5));
             std::remove(output.c_str());
             theApp.ResetToStartupState();
             Select(1, {0});
             auto e = Engine();
-            if (task == kReverseDepth) host.ExpectMessage(kAskDown, IDYES);
+            if (task == 14) host.ExpectMessage(kAskDown, IDYES);
             host.ScriptDialog(kIddProgress).Pumps(2 * k + 1).Press(IDCANCEL);
             host.ExpectMessage(kStop, IDYES);
-            const int result = task == kReverseDepth ? e->ReverseDepthOrder("", input)
-                               : task == kShift      ? e->ShiftByFactor("", input)
-                                                     : e->ReverseReceiverOrder("", input);
-            EXPECT_EQ(result, 1);
+            EXPECT_EQ(RunTask(*e, task), 1);
             const QtxImage out = Load(output);
             EXPECT_EQ(out.header.frameCount, uint32_t(k)) << task << " " << k;
             EXPECT_EQ(out.frames.size(), size_t(k)) << task << " " << k;
             EXPECT_EQ(out.tornBytes, 0u);
-            if (task == kReverseDepth && k > 0) {
+            if (task == 14 && k > 0) {
                 EXPECT_DOUBLE_EQ(out.depths.back(), 102.5 - 0.5 * (k - 1));
             }
         }
@@ -486,62 +316,29 @@ TEST_F(ToolsWndTest, StoppingAfterKFramesLeavesExactlyKFrames)
 
 TEST_F(ToolsWndTest, RefusalsCreateNoOutput)
 {
+    const std::string empty = "Encountered empty selection list!" + kAbandon;
     struct Case {
-        const char* what;
-        int task; // 14, 22, 28
-        int datums;
+        int task, datums;
         bool select;
-        const char* message;
+        std::string message;
         int answer;
     };
     const Case cases[] = {
-        {"shift without selection", 22, 1, false, "Encountered empty selection list!\nOperation will be abandoned.",
-         IDOK},
-        {"receivers without selection", 28, 1, false,
-         "Encountered empty selection list!\nOperation will be abandoned.", IDOK},
-        {"no to the direction", 14, 1, false, kAskDown, IDNO},
-        {"more than 256 datums", 22, 257, true,
-         "Encountered more than 256 datums in input file!\nOperation will be abandoned.", IDOK},
+        {22, 1, false, empty, IDOK},
+        {28, 1, false, empty, IDOK},
+        {14, 1, false, kAskDown, IDNO},
+        {22, 257, true, "Encountered more than 256 datums in input file!" + kAbandon, IDOK},
     };
     for (const auto& c : cases) {
-        std::vector<QtxDatumShape> shapes(size_t(c.datums), Wave("CRV", 1, 1));
-        ASSERT_TRUE(WriteQtx(input, shapes, 2));
+        ASSERT_TRUE(WriteQtx(input, std::vector<QtxDatumShape>(size_t(c.datums), Wave("CRV", 1, 1)), 2));
         theApp.ResetToStartupState();
         if (c.select) Select(c.datums, {0});
         auto e = Engine();
         host.ExpectMessage(c.message, c.answer);
-        const int result = c.task == 14 ? e->ReverseDepthOrder("", input)
-                           : c.task == 22 ? e->ShiftByFactor("", input)
-                                          : e->ReverseReceiverOrder("", input);
-        EXPECT_EQ(result, -1) << c.what;
-        EXPECT_FALSE(FileExists(output)) << c.what;
-        EXPECT_FALSE(e->m_primaryFile.m_fileIn.IsOpen()) << c.what;
+        EXPECT_EQ(RunTask(*e, c.task), -1) << c.message;
+        EXPECT_FALSE(FileExists(output)) << c.message;
+        EXPECT_FALSE(e->m_primaryFile.m_fileIn.IsOpen()) << c.message;
     }
-}
-
-TEST_F(ToolsWndTest, UnreadableFrameEndsWithTheWholeFramesWrittenAndOneMessage)
-{
-    ASSERT_TRUE(WriteQtx(input, {Wave("WAVE", 2, 8)}, 5));
-    std::vector<uint8_t> bytes = ReadBytes(input);
-    const size_t frameSize = 8 + 2 * 8 * 4;
-    bytes.resize(qtx::DataStart(1) + 3 * frameSize + 20); // frame 3 is cut short
-    WriteBytes(input, bytes);
-    Select(1, {0});
-    auto e = Engine();
-    host.ExpectMessage("Error reading frame data in file :\n" + input);
-    EXPECT_EQ(e->ShiftByFactor("", input), -1);
-    const QtxImage out = Load(output);
-    EXPECT_EQ(out.header.frameCount, 3u);
-    EXPECT_EQ(out.frames.size(), 3u);
-    EXPECT_EQ(out.tornBytes, 0u);
-
-    // The reverse order reads the cut frame first: an output of no frame, no second message.
-    auto r = Engine();
-    host.ExpectMessage(kAskDown, IDYES);
-    host.ExpectMessage("Error reading frame data in file :\n" + input);
-    EXPECT_EQ(r->ReverseDepthOrder("", input), -1);
-    EXPECT_EQ(Load(output).header.frameCount, 0u);
-    EXPECT_EQ(ReadBytes(output).size(), qtx::DataStart(1));
 }
 
 TEST_F(ToolsWndTest, FailedFrameWriteFinalizesTheWholeFramesWithoutASecondError)
@@ -576,56 +373,42 @@ TEST_F(ToolsWndTest, FailedFrameWriteFinalizesTheWholeFramesWithoutASecondError)
 TEST_F(ToolsWndTest, ReverseDepthOrderReversesFramesAndDirection)
 {
     struct Case {
-        const char* what;
         uint8_t direction;
         double top, step; // frame depths as written: top + k x step
         const char* question;
         uint8_t outDirection;
-        int frames;
         double firstDepth, depthStep; // output frame k at firstDepth + k x depthStep
     };
     const Case cases[] = {
-        {"down", 0xFF, 100.0, 0.5, kAskDown, 1, 21, 110.0, -0.5},
-        {"up", 1, 110.0, -0.5, kAskUp, 0xFF, 21, 100.0, 0.5},
-        {"neither: no frames", 7, 100.0, 0.5, kAskDown, 1, 0, 0, 0},
+        {0xFF, 100.0, 0.5, kAskDown, 1, 110.0, -0.5},
+        {1, 110.0, -0.5, "This data set log direction is : UP.\nWould you like to continue?.", 0xFF, 100.0, 0.5},
     };
-    const std::vector<QtxDatumShape> shapes = {Wave("WAVE", 3, 5), Map("SMAP", 1, 4, 3)};
     for (const auto& c : cases) {
-        ASSERT_TRUE(WriteQtx(input, shapes, 21, c.top, c.step, DefaultSample, c.direction));
+        ASSERT_TRUE(WriteQtx(input, {Wave("WAVE", 3, 5), Map("SMAP", 1, 4, 3)}, 21, c.top, c.step, DefaultSample,
+                             c.direction));
         PatchDouble(input, qtx::kHdrDepthStep, 0.5); // the header keeps a positive step
         const QtxImage in = Load(input);
         auto e = Engine();
         host.ExpectMessage(c.question, IDYES);
-        ASSERT_EQ(e->ReverseDepthOrder("", input), 1) << c.what;
+        ASSERT_EQ(e->ReverseDepthOrder("", input), 1) << c.question;
         const QtxImage out = Load(output);
-        EXPECT_EQ(out.header.logDirection, c.outDirection) << c.what;
-        EXPECT_EQ(out.header.frameCount, uint32_t(c.frames)) << c.what;
-        EXPECT_EQ(out.header.depthStep, 0.5);
-        ASSERT_EQ(out.descriptors.size(), 2u);
-        EXPECT_EQ(out.descriptors[1].axisCount, 2);
-        EXPECT_EQ(out.header.frameSize, in.header.frameSize);
-        ASSERT_EQ(out.frames.size(), size_t(c.frames)) << c.what;
-        for (int k = 0; k < c.frames; ++k) {
-            EXPECT_DOUBLE_EQ(out.depths[size_t(k)], c.firstDepth + k * c.depthStep) << c.what << k;
-            EXPECT_EQ(out.frames[size_t(k)], in.frames[size_t(c.frames - 1 - k)]) << c.what << k;
+        EXPECT_EQ(out.header.logDirection, c.outDirection);
+        EXPECT_EQ(out.header.frameCount, 21u);
+        EXPECT_DOUBLE_EQ(out.header.topDepth, c.firstDepth);
+        EXPECT_DOUBLE_EQ(out.header.bottomDepth, c.firstDepth + 20 * c.depthStep);
+        ASSERT_EQ(out.frames.size(), 21u);
+        for (size_t k = 0; k < 21; ++k) {
+            EXPECT_DOUBLE_EQ(out.depths[k], c.firstDepth + double(k) * c.depthStep) << k;
+            EXPECT_EQ(out.frames[k], in.frames[20 - k]) << k;
         }
-        if (c.frames) {
-            EXPECT_DOUBLE_EQ(out.header.topDepth, c.firstDepth);
-            EXPECT_DOUBLE_EQ(out.header.bottomDepth, c.firstDepth + 20 * c.depthStep);
-        }
-        const std::string history = HistoryText(out.header);
-        EXPECT_NE(history.find("\r\n*** Tools (Reverse depth order)"), std::string::npos);
     }
 }
 
 TEST_F(ToolsWndTest, ReverseReceiverOrderReversesSelectedOneAxisDatums)
 {
-    const std::vector<QtxDatumShape> shapes = {Wave("WAVE", 8, 6), Wave("KEEP", 4, 3), Wave("ONE ", 1, 5),
-                                               Map("SMAP", 2, 3, 4)};
-    ASSERT_TRUE(WriteQtx(input, shapes, 4));
+    ASSERT_TRUE(WriteQtx(input, {Wave("WAVE", 8, 6), Wave("KEEP", 4, 3), Wave("ONE ", 1, 5), Map("SMAP", 2, 3, 4)}, 4));
     Select(4, {0, 2, 3});
-    auto e = Engine();
-    ASSERT_EQ(e->ReverseReceiverOrder("", input), 1);
+    ASSERT_EQ(Engine()->ReverseReceiverOrder("", input), 1);
     const QtxImage in = Load(input);
     const QtxImage out = Load(output);
     ASSERT_EQ(out.frames.size(), 4u);
@@ -640,14 +423,13 @@ TEST_F(ToolsWndTest, ReverseReceiverOrderReversesSelectedOneAxisDatums)
     }
 
     // Twice gives the input back.
-    const std::string twice = dir.File("twice.qtx");
     auto again = Engine();
-    again->m_outputPath = twice;
+    again->m_outputPath = dir.File("twice.qtx");
     ASSERT_EQ(again->ReverseReceiverOrder("", output), 1);
-    EXPECT_EQ(Load(twice).frames, in.frames);
+    EXPECT_EQ(Load(again->m_outputPath).frames, in.frames);
 }
 
-TEST_F(ToolsWndTest, ShiftByFactorAddsTheFactorAndKeepsNulls)
+TEST_F(ToolsWndTest, ShiftByFactorAddsTheFactorKeepsNullsAndStartsABlankHistoryAt1)
 {
     const float payloadNan = std::bit_cast<float>(0x7FC00123u);
     auto sample = [&](int frame, int datum, size_t index) -> float {
@@ -665,7 +447,6 @@ TEST_F(ToolsWndTest, ShiftByFactorAddsTheFactorAndKeepsNulls)
     const QtxImage in = Load(input);
     const QtxImage out = Load(output);
     ASSERT_EQ(out.frames.size(), 3u);
-    EXPECT_DOUBLE_EQ(out.header.topDepth, 1000.0);
     EXPECT_DOUBLE_EQ(out.header.bottomDepth, 1001.0);
     const size_t keepAt = 80000, mapAt = keepAt + 5;
     for (size_t f = 0; f < 3; ++f) {
@@ -677,37 +458,28 @@ TEST_F(ToolsWndTest, ShiftByFactorAddsTheFactorAndKeepsNulls)
         EXPECT_EQ(b[mapAt + 1], -999.25f);
         EXPECT_EQ(std::memcmp(&b[keepAt], &a[keepAt], 5 * sizeof(float)), 0) << "unselected: bit for bit";
     }
-    EXPECT_NE(HistoryText(out.header).find("\r\n*** Tools (Shift by factor) - -10.0000"), std::string::npos);
-}
 
-TEST_F(ToolsWndTest, BlankInputHistoryGivesTheRunLinesFromPosition1)
-{
-    ASSERT_TRUE(WriteQtx(input, {Wave("WAVE", 1, 2)}, 2));
-    Select(1, {0});
-    auto e = Engine();
-    e->m_factor = 0.5f;
-    ASSERT_EQ(e->ShiftByFactor("", input), 1);
-    const std::string expected = " \r\n\r\n*** Input data : " + input
-                                 + "\r\n*** Depth range :  1000.0000 -  1010.0000  [ft]\r\n"
-                                   "*** Tools (Shift by factor) -   0.5000";
-    const std::string history = HistoryText(Load(output).header);
+    // The input's history is blank: the run's lines start at position 1, the rest stays blank.
+    const std::string expected = " \r\n\r\n*** Input data : " + input + "\r\n" + kRunLines
+                                 + "*** Tools (Shift by factor) - -10.0000";
+    const std::string history = HistoryText(out.header);
     EXPECT_EQ(history.substr(0, expected.size()), expected);
     EXPECT_EQ(history.find_first_not_of(' ', expected.size()), std::string::npos);
 }
 
+// A datum larger than the shared read buffer would overrun it.
 TEST_F(ToolsWndTest, OversizedItemsAreRefusedBeforeReading)
 {
     CQtxDatumList list;
-    list.push_back(Datum(1, 1, 256, 256));                // 65,536 values: fits
-    list.push_back(Datum(5, 1, 1, 300, 2, 219));          // 65,700 values
+    list.push_back(Datum(1, 1, 256, 256));       // 65,536 values: fits
+    list.push_back(Datum(5, 1, 1, 300, 2, 219)); // 65,700 values
     uint32_t selected[CToolsWnd::kMaxToolDatums] = {1};
     EXPECT_EQ(CToolsWnd::RefuseUnfitItems(list, selected), 1);
-    host.ExpectMessage("Datum DTM  does not fit into the sample buffer!\nOperation will be abandoned.");
+    host.ExpectMessage("Datum DTM  does not fit into the sample buffer!" + kAbandon);
     EXPECT_EQ(CToolsWnd::RefuseUnfitItems(list, nullptr), 0);
 
-    auto e = Engine();
     host.ExpectMessage("does not fit into the sample buffer!");
-    EXPECT_EQ(e->ReadPrimaryItem(*list[1], 0), 0);
+    EXPECT_EQ(Engine()->ReadPrimaryItem(*list[1], 0), 0);
 }
 
 } // namespace
