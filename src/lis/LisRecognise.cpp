@@ -148,6 +148,20 @@ uint16_t GatherWaveChannels(CLisScanState& scan, CWaveformPickItem& item, const 
     return found;
 }
 
+void SlicePackedReceivers(CWaveformPickItem& item, const CLisChannelItem& channel, const std::string& stem,
+                          unsigned receivers)
+{
+    const unsigned b = unsigned(channel.BytesPerSample());
+    const unsigned samples = receivers ? channel.m_size / (receivers * b) : 0;
+    item.m_samplesPerWaveform = uint16_t(samples);
+    for (unsigned r = 1; r <= receivers; ++r) {
+        auto slice = SliceChannel(channel, stem + char('0' + r), uint64_t(r - 1) * samples * b, uint64_t(samples) * b,
+                                  false);
+        if (slice) item.m_waveChannels.push_back(std::move(slice));
+    }
+    item.m_receiverCount = uint16_t(receivers);
+}
+
 } // namespace lis::recognise
 
 namespace {

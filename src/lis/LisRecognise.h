@@ -98,4 +98,10 @@ std::unique_ptr<CWaveformPickItem> NewWaveformItem(const std::string& toolName, 
 uint16_t GatherWaveChannels(CLisScanState& scan, CWaveformPickItem& item, const CLisDictionaryEntry& entry,
                             const CLisChannelItem& first);
 
+// One channel holding `receivers` traces one after another: a slice per receiver,
+// named by `stem` and the receiver number, into `item`; samples and receiver count set.
+void SlicePackedReceivers(CWaveformPickItem& item, const CLisChannelItem& channel, const std::string& stem,
+                          unsigned receivers);
+
 } // namespace lis::recognise
+

@@ -17,7 +17,6 @@ int RecogniseScout(CLisScanState& scan, CLisLogicalFile& file, int /*toolCode*/)
         CLisChannelItem* first = FindChannel(scan, entry->m_waveMnemonics[0]);
         if (!first || first->m_size <= kMinLongWaveBytes) continue;
         first->m_used = 1;
-        const unsigned b = unsigned(first->BytesPerSample());
 
         auto item = NewWaveformItem(kScout, *entry);
         item->m_typeCode = entry->m_itemLabel == "SCOUTUPPER" ? 109 : entry->m_itemLabel == "SCOUTLOWER" ? 110 : 0;
@@ -25,15 +24,7 @@ int RecogniseScout(CLisScanState& scan, CLisLogicalFile& file, int /*toolCode*/)
 
         if (entry->m_mnemonicCount == 1) {
             // One channel holds the four receivers one after another.
-            const unsigned samples = first->m_size / (kPackedReceivers * b);
-            item->m_samplesPerWaveform = uint16_t(samples);
-            const std::string stem = entry->m_waveName.substr(0, 3);
-            for (unsigned r = 1; r <= kPackedReceivers; ++r) {
-                auto slice = SliceChannel(*first, stem + char('0' + r), uint64_t(r - 1) * samples * b,
-                                          uint64_t(samples) * b, false);
-                if (slice) item->m_waveChannels.push_back(std::move(slice));
-            }
-            item->m_receiverCount = kPackedReceivers;
+            SlicePackedReceivers(*item, *first, entry->m_waveName.substr(0, 3), kPackedReceivers);
         } else {
             item->m_samplesPerWaveform = uint16_t(first->SampleCount());
             item->m_receiverCount = GatherWaveChannels(scan, *item, *entry, *first);

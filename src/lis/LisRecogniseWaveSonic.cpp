@@ -56,7 +56,6 @@ int RecogniseWaveSonic(CLisScanState& scan, CLisLogicalFile& file, int /*toolCod
         CLisChannelItem* first = FindChannel(scan, entry->m_waveMnemonics[0]);
         if (!first || first->m_size <= kMinLongWaveBytes) continue;
         first->m_used = 1;
-        const unsigned b = unsigned(first->BytesPerSample());
 
         auto item = std::make_unique<CWaveformPickItem>();
         item->m_toolName = kWaveSonic;
@@ -88,16 +87,9 @@ int RecogniseWaveSonic(CLisScanState& scan, CLisLogicalFile& file, int /*toolCod
 
         if (entry->m_mnemonicCount == 1) {
             // One channel holds the eight receivers one after another.
-            const unsigned samples = first->m_size / (kPackedReceivers * b);
-            item->m_samplesPerWaveform = uint16_t(samples);
             const std::string& mnemonic = entry->m_waveMnemonics[0];
-            const std::string stem = mnemonic.size() > 3 ? mnemonic.substr(0, 3) : mnemonic;
-            for (unsigned r = 1; r <= kPackedReceivers; ++r) {
-                auto slice = SliceChannel(*first, stem + char('0' + r), uint64_t(r - 1) * samples * b,
-                                          uint64_t(samples) * b, false);
-                if (slice) item->m_waveChannels.push_back(std::move(slice));
-            }
-            item->m_receiverCount = kPackedReceivers;
+            SlicePackedReceivers(*item, *first, mnemonic.size() > 3 ? mnemonic.substr(0, 3) : mnemonic,
+                                 kPackedReceivers);
         } else {
             item->m_samplesPerWaveform = uint16_t(first->SampleCount());
             item->m_receiverCount = GatherWaveChannels(scan, *item, *entry, *first);
