@@ -117,6 +117,7 @@ int CQtxToLis::Convert(const std::string& qtxPath, const std::string& lisPath)
     std::vector<uint8_t> frame(frameSize);
     std::vector<float> values(valueCount);
     const uint64_t first = qtx::DataStart(m_header.datumCount);
+    int shown = 0;
     for (uint32_t k = 0; k < m_header.frameCount; ++k) {
         if (progress.CheckCancelButton()
             && MessageBox("Are you sure you want to stop converting?", MB_YESNO | MB_ICONQUESTION) == IDYES)
@@ -129,7 +130,9 @@ int CQtxToLis::Convert(const std::string& qtxPath, const std::string& lisPath)
         endian::LEBytesToFloats(values.data(), frame.data() + qtx::kDepthSize, valueCount);
         if (!m_writer.WriteFrame(nullptr, 0, depth, 129) || !m_writer.WriteFrame(values.data(), valueCount, 0.0, 5))
             return 0;
-        progress.SetPos(int(uint64_t(k) * 1000 / m_header.frameCount));
+        // The bar moves in thousandths; setting it only when it moves spares a pump per frame.
+        const int position = int(uint64_t(k) * 1000 / m_header.frameCount);
+        if (position != shown) progress.SetPos(shown = position);
     }
     return m_writer.WriteTrailers() ? 1 : 0;
 }

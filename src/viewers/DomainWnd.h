@@ -144,6 +144,9 @@ private:
     void PaintTrace(Dc& dc, int k, int slot);
     void PaintMoveOut(Dc& dc);
 
+    std::vector<float> m_values;            // the shown window of one trace, normalised
+    std::vector<Point> m_points;            // one trace's polygon
+    std::vector<std::string> m_traceLabels; // by trace, for the item type
     Pen m_tracePen;
     Brush m_traceBrush;
     Brush m_backgroundBrush;

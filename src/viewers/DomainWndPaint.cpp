@@ -162,6 +162,7 @@ void CDomainWnd::PaintFrame(Dc& dc)
                   m_topMargin + m_shownTraces * m_traceHeight - m_gap};
     if (Frame()) SetCursor(m_domain == kDomainTime && !m_marker ? CursorKind::Cross : CursorKind::Arrow);
 
+    m_traceLabels = DomainTraceLabels(m_typeCode);
     if (read && m_bandHeight > 0) {
         int shown = 0;
         for (int r = 0; r < m_receivers; ++r) {
@@ -203,7 +204,9 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
 
     // Normalised values of the window, and for markers the run between the first
     // non-zero sample and the first zero after it.
-    std::vector<float> values(size_t(m_last - m_first), 0.0f);
+    // Buffers kept across traces and frames: painting allocates nothing per trace.
+    std::vector<float>& values = m_values;
+    values.assign(size_t(m_last - m_first), 0.0f);
     int runFirst = 0, runLast = int(values.size()) - 1;
     float shownMax = largest, shownMin = smallest;
     if (!m_marker) {
@@ -234,8 +237,8 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
     // Curve value of each plot column, interpolated between the enclosing samples.
     const float perColumn = m_width / float(m_plotWidth);
     const float step = m_domain == kDomainFrequency ? m_binWidth : m_step;
-    std::vector<Point> points;
-    points.reserve(size_t(m_plotWidth) + 2);
+    std::vector<Point>& points = m_points;
+    points.clear();
     auto columnValue = [&](int c) -> float {
         if (values.empty()) return 0.0f;
         if (c == 0) return values[0];
@@ -317,7 +320,7 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
     }
 
     // Label and extremes left of the band.
-    const std::vector<std::string> labels = DomainTraceLabels(m_typeCode);
+    const std::vector<std::string>& labels = m_traceLabels;
     const float divisor = m_marker ? 1.0f : amplitudeZoom;
     dc.SetTextAlign(TA_CENTER | TA_TOP);
     const int labelX = left / 2;
