@@ -78,3 +78,6 @@ private:
 };
 
 bool FileExists(const std::string& path);
+// Whether both paths name one existing file (same device and inode), so hard and
+// symbolic links and other spellings of a path count as the same file.
+bool IsSameFile(const std::string& a, const std::string& b);
