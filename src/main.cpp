@@ -7,13 +7,13 @@ int main(int argc, char** argv)
 {
     QtRunOptions options;
     options.start = [](const std::string& commandLine, unsigned showCommand) {
-        theApp.m_commandLine = commandLine;
-        theApp.m_showCommand = showCommand;
-        return theApp.InitInstance();
+        theViewerApp.m_commandLine = commandLine;
+        theViewerApp.m_showCommand = showCommand;
+        return theViewerApp.InitInstance();
     };
     options.stop = [] {
-        theApp.ExitInstance();
-        theApp.ResetToStartupState();
+        theViewerApp.ExitInstance();
+        theViewerApp.ResetToStartupState();
     };
     return RunQtApplication(argc, argv, options);
 }

@@ -1,11 +1,11 @@
-// Start-up and the command table of the application object: the mode commands,
-// Close All, Control Bar, the pop-up menu, the mnemonics reminder and About.
+// Start-up of the application object, its modes and the shell's commands: the mode
+// commands, Close All, Control Bar, the pop-up menu, the mnemonics reminder and About.
 #include "app/AboutDlg.h"
+#include "app/AppCommands.h"
 #include "app/MainFrame.h"
 #include "app/SplashDlg.h"
 #include "app/ViewerApp.h"
 #include "common/QtxMnemonicsDlg.h"
-#include "lis/QtxToLis.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/Path.h"
@@ -14,15 +14,10 @@
 #include "res/Menus.h"
 #include "res/StringTable.h"
 
-namespace {
-
-// Work commands whose handlers arrive with their own subsystems.
 void NotYetAvailable(const char* what)
 {
     MessageBox(Format("%s is not available in this build yet.", what), MB_OK | MB_ICONINFORMATION);
 }
-
-} // namespace
 
 bool CViewerApp::InitInstance()
 {
@@ -50,7 +45,7 @@ bool CViewerApp::InitInstance()
     frame->SetAccelerators(AcceleratorTable());
     SetCommandPromptSource(CommandPromptText);
 
-    m_controlBar = 1;
+    theApp.m_controlBar = 1;
     frame->Update();
 
     if (!frame->IsIconic() && m_commandLine.empty()) {
@@ -61,26 +56,14 @@ bool CViewerApp::InitInstance()
     // A timer, not idle polling, ends the splash: idle polling kept the processor busy.
     if (m_splash) frame->SetAppTimer(kSplashTimer, unsigned(kSplashMilliseconds + 1));
 
-    m_startupDir = host.CurrentDirectory();
+    theApp.m_startupDir = host.CurrentDirectory();
 
-    m_display.currentMode = kModeNone;
-    m_display.windowCounter = 0;
-    m_display.activeWindowId = 0;
-    m_viewOptions.clear();
-    m_display.SetDefaults();
-
-    m_domainSetup.SetDefaults();
-    m_vdlSetup.SetDefaults();
-    m_dormant.SetDefaults();
-    m_logSetup.SetDefaults();
-    m_semblanceMapSetup.SetDefaults();
-    m_xplotSetup.SetDefaults();
-    m_utilitiesSetup.SetDefaults();
+    theApp.SetStartupDefaults();
 
     RegisterWindowClasses();
 
-    m_helpBaseDir = host.CurrentDirectory();
-    m_helpPath = JoinPath(m_helpBaseDir, "WebHelp/BronteluxHtmlHelp.htm");
+    theApp.m_helpBaseDir = host.CurrentDirectory();
+    theApp.m_helpPath = JoinPath(theApp.m_helpBaseDir, "WebHelp/BronteluxHtmlHelp.htm");
     return true;
 }
 
@@ -112,36 +95,11 @@ void CViewerApp::RegisterWindowClasses()
 void CViewerApp::BuildCommandMap()
 {
     m_commands = CommandMap();
-    auto& c = m_commands;
-    c.Add(ID_FILE_CNV, [this] { OnFileCnv(); });
-    c.Add(ID_FILE_LIS, [this] { OnFileLis(); });
-    c.Add(ID_FILE_QTX, [this] { OnFileQtx(); });
-    c.Add(ID_VIEW_CONTROL_BAR, [this] { OnViewControlBar(); },
-          [this](CommandState& s) { s.check = m_controlBar ? 2 : 0; });
-    c.Add(ID_WINDOW_CLOSE_ALL, [this] { OnWindowCloseAll(); });
-    c.Add(ID_POPUP, [this] { OnPopUp(); });
-    c.Add(ID_MNEMONICS, [this] { OnMnemonics(); });
-    c.Add(ID_APP_ABOUT, [this] { OnAppAbout(); });
-
-    const std::pair<int, const char*> later[] = {
-        {ID_SCAN_QTX, "Scan QTX"},         {ID_SCAN_CNV, "Scan CNV"},       {ID_SCAN_LIS, "Scan LIS"},
-        {ID_LIS_TO_QTX, "Lis to QTX"},
-        {ID_CONVERT_CNV, "Convert CNV"},   {ID_DISPLAY_VDL, "Display VDL"},   {ID_DISPLAY_LOG, "Display Log"}, {ID_DISPLAY_MAP, "Display Map"},
-        {ID_DISPLAY_XPLOT, "Display Xplot Map"},
-    };
-    for (const auto& [id, name] : later) c.Add(id, [name = name] { NotYetAvailable(name); });
-
-    c.Add(ID_QTX_TO_LIS, [] {
-        CQtxToLis exporter;
-        exporter.Run();
-    });
-    c.Add(ID_UTILITIES_TOOLS, [this] { OnUtilitiesTools(); });
-    c.Add(ID_DICTIONARY, [this] { OnDictionary(); });
-    c.Add(ID_DISPLAY_TIME, [this] { OnDisplayDomain(1); });
-    c.Add(ID_DISPLAY_FREQUENCY, [this] { OnDisplayDomain(2); });
-    c.Add(ID_DISPLAY_SLOWNESS, [this] { OnDisplayDomain(3); });
-    c.Add(ID_DISPLAY_AZIMUTH, [this] { OnDisplayDomain(4); });
-    AddDisplayCommands();
+    AddShellCommands(m_commands, *this);
+    AddDisplayOptionCommands(m_commands);
+    AddViewerCommands(m_commands, *this);
+    AddLisCommands(m_commands);
+    AddToolBoxCommands(m_commands, *this);
 }
 
 void CViewerApp::ShowToolBar(int toolBarId, bool show)
@@ -182,23 +140,19 @@ void CViewerApp::EnterMode(AppMode mode)
         ShowToolBar(kToolBarDisplay, true);
     }
     CloseViewers();
-    m_display.windowCounter = 0;
-    m_display.activeWindowId = 0;
-    m_display.currentMode = mode;
-    if (mode == kModeQtx) m_display.receiverShown.fill(1);
+    theApp.m_display.windowCounter = 0;
+    theApp.m_display.activeWindowId = 0;
+    theApp.m_display.currentMode = mode;
+    if (mode == kModeQtx) theApp.m_display.receiverShown.fill(1);
     frame->Update();
 }
-
-void CViewerApp::OnFileCnv() { EnterMode(kModeCnv); }
-void CViewerApp::OnFileLis() { EnterMode(kModeLis); }
-void CViewerApp::OnFileQtx() { EnterMode(kModeQtx); }
 
 void CViewerApp::CloseViewers()
 {
     // The records go first, so that a closing viewer finds none to remove; then
     // exactly the windows that owned them are destroyed, whichever one is active.
     std::vector<std::unique_ptr<CViewOptions>> records;
-    records.swap(m_viewOptions);
+    records.swap(theApp.m_viewOptions);
     IFrame* frame = Frame();
     if (!frame) return;
     for (const auto& record : records) {
@@ -209,43 +163,45 @@ void CViewerApp::CloseViewers()
     }
 }
 
-void CViewerApp::OnWindowCloseAll()
-{
-    CloseViewers();
-    m_display.windowCounter = 0;
-    m_display.activeWindowId = 0;
-    m_display.zoomFactor1 = m_display.zoomFactor2 = m_display.zoomFactor3 = 1.0f;
-}
-
 void CViewerApp::OnViewControlBar()
 {
     IFrame* frame = Frame();
     if (!frame) return;
-    if (m_controlBar) {
-        m_controlBar = 0;
+    if (theApp.m_controlBar) {
+        theApp.m_controlBar = 0;
         frame->SetMenu(MenuResourceFor(kMenuQtx));
         ShowToolBar(kToolBarDisplay, false);
     } else {
-        m_controlBar = 1;
+        theApp.m_controlBar = 1;
         frame->SetMenu(MenuResourceFor(kMenuReducedQtx));
         ShowToolBar(kToolBarDisplay, true);
     }
     frame->Update();
 }
 
-void CViewerApp::OnPopUp()
+void AddShellCommands(CommandMap& c, CViewerApp& app)
 {
-    if (m_mainFrame) m_mainFrame->OnPopUp();
-}
-
-void CViewerApp::OnMnemonics()
-{
-    CQtxMnemonicsDlg dialog;
-    dialog.DoModal();
-}
-
-void CViewerApp::OnAppAbout()
-{
-    CAboutDlg about;
-    about.DoModal();
+    c.Add(ID_FILE_CNV, [&app] { app.EnterMode(kModeCnv); });
+    c.Add(ID_FILE_LIS, [&app] { app.EnterMode(kModeLis); });
+    c.Add(ID_FILE_QTX, [&app] { app.EnterMode(kModeQtx); });
+    c.Add(ID_VIEW_CONTROL_BAR, [&app] { app.OnViewControlBar(); },
+          [](CommandState& s) { s.check = theApp.m_controlBar ? 2 : 0; });
+    c.Add(ID_WINDOW_CLOSE_ALL, [&app] {
+        app.CloseViewers();
+        DisplayOptionBlock& d = theApp.m_display;
+        d.windowCounter = 0;
+        d.activeWindowId = 0;
+        d.zoomFactor1 = d.zoomFactor2 = d.zoomFactor3 = 1.0f;
+    });
+    c.Add(ID_POPUP, [&app] {
+        if (app.MainFrame()) app.MainFrame()->OnPopUp();
+    });
+    c.Add(ID_MNEMONICS, [] {
+        CQtxMnemonicsDlg dialog;
+        dialog.DoModal();
+    });
+    c.Add(ID_APP_ABOUT, [] {
+        CAboutDlg about;
+        about.DoModal();
+    });
 }

@@ -1,5 +1,6 @@
 // Display > Time, Frequency, Slowness and Azimuth: the Domain Setup dialog on the
 // shared settings block, then a domain view.
+#include "app/AppCommands.h"
 #include "app/ViewerApp.h"
 #include "platform/Host.h"
 #include "res/CommandIds.h"
@@ -8,11 +9,10 @@
 
 namespace {
 constexpr int kSaveSetup = 1176;
-}
 
-void CViewerApp::OnDisplayDomain(int domain)
+void OnDisplayDomain(CViewerApp& app, int domain)
 {
-    DomainSetupGroup& s = m_domainSetup;
+    DomainSetupGroup& s = theApp.m_domainSetup;
     s.domain = CDomainWnd::DomainWord(domain);
     const bool time = domain == kDomainTime;
 
@@ -85,14 +85,29 @@ void CViewerApp::OnDisplayDomain(int domain)
     view->m_azimMin = s.azimMin;
     view->m_azimMax = s.azimMax;
 
-    ++m_display.windowCounter;
-    m_display.activeWindowId = m_display.windowCounter;
-    view->m_windowId = m_display.windowCounter;
-    m_display.penColourChanged = 1;
-    m_display.backgroundChanged = 1;
-    m_display.zoomLevel = 0;
-    m_display.zoomFactor1 = m_display.zoomFactor2 = m_display.zoomFactor3 = 1.0f;
+    DisplayOptionBlock& d = theApp.m_display;
+    ++d.windowCounter;
+    d.activeWindowId = d.windowCounter;
+    view->m_windowId = d.windowCounter;
+    d.penColourChanged = 1;
+    d.backgroundChanged = 1;
+    d.zoomLevel = 0;
+    d.zoomFactor1 = d.zoomFactor2 = d.zoomFactor3 = 1.0f;
 
     // A view that could not open has no window to own it.
-    if (!view->Open(m_windowClasses[kClassDomain])) delete view;
+    if (!view->Open(app.ClassName(kClassDomain))) delete view;
+}
+
+} // namespace
+
+void AddViewerCommands(CommandMap& c, CViewerApp& app)
+{
+    c.Add(ID_DISPLAY_TIME, [&app] { OnDisplayDomain(app, kDomainTime); });
+    c.Add(ID_DISPLAY_FREQUENCY, [&app] { OnDisplayDomain(app, kDomainFrequency); });
+    c.Add(ID_DISPLAY_SLOWNESS, [&app] { OnDisplayDomain(app, kDomainSlowness); });
+    c.Add(ID_DISPLAY_AZIMUTH, [&app] { OnDisplayDomain(app, kDomainAzimuth); });
+    c.Add(ID_DISPLAY_VDL, [] { NotYetAvailable("Display VDL"); });
+    c.Add(ID_DISPLAY_LOG, [] { NotYetAvailable("Display Log"); });
+    c.Add(ID_DISPLAY_MAP, [] { NotYetAvailable("Display Map"); });
+    c.Add(ID_DISPLAY_XPLOT, [] { NotYetAvailable("Display Xplot Map"); });
 }

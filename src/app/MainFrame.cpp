@@ -61,7 +61,7 @@ int CMainFrame::CreateModeToolBar(int id)
 {
     const ToolBarDef& def = ToolBarResourceFor(id);
     if (def.id == 0 || !Frame()->CreateToolBar(def)) return -1;
-    theApp.SetToolBarCreated(id);
+    theViewerApp.SetToolBarCreated(id);
     return 0;
 }
 

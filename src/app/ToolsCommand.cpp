@@ -1,6 +1,8 @@
 // Utilities > Tools: the Utilities Setup dialog on the settings block, then one task
 // of the tool box engine.
+#include "app/AppCommands.h"
 #include "app/ViewerApp.h"
+#include "res/CommandIds.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "toolbox/ToolTasks.h"
@@ -9,9 +11,11 @@
 
 #include <memory>
 
-void CViewerApp::OnUtilitiesTools()
+namespace {
+
+void OnUtilitiesTools(CViewerApp& app)
 {
-    UtilitiesSetupGroup& s = m_utilitiesSetup;
+    UtilitiesSetupGroup& s = theApp.m_utilitiesSetup;
     CUtilitiesSetupDlg dialog;
     dialog.LoadFrom(s);
     const int result = dialog.DoModal();
@@ -40,7 +44,7 @@ void CViewerApp::OnUtilitiesTools()
     engine->m_decimation = uint16_t(s.decimation);
     engine->m_taskCode = s.taskCode;
 
-    const std::string& windowClass = m_windowClasses[kClassTools];
+    const std::string& windowClass = app.ClassName(kClassTools);
     const std::string& primary = s.primary.path;
     switch (code) {
     case 14: engine->ReverseDepthOrder(windowClass, primary); break;
@@ -52,4 +56,11 @@ void CViewerApp::OnUtilitiesTools()
                    MB_OK | MB_ICONINFORMATION);
         break;
     }
+}
+
+} // namespace
+
+void AddToolBoxCommands(CommandMap& c, CViewerApp& app)
+{
+    c.Add(ID_UTILITIES_TOOLS, [&app] { OnUtilitiesTools(app); });
 }

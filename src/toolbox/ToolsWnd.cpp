@@ -1,6 +1,6 @@
 #include "toolbox/ToolsWnd.h"
 
-#include "app/ViewerApp.h"
+#include "settings/SettingsStore.h"
 #include "common/Fft.h"
 #include "common/ProgressDlg.h"
 #include "common/QtxDataSetHistoryDlg.h"

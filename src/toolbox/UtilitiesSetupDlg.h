@@ -4,7 +4,7 @@
 // Cancel leaves the group as it was.
 #pragma once
 
-#include "app/SettingsGroups.h"
+#include "settings/SettingsGroups.h"
 #include "platform/Dialog.h"
 
 #include <array>

@@ -1,6 +1,6 @@
 #include "viewers/DomainSetupDlg.h"
 
-#include "app/ViewerApp.h"
+#include "settings/SettingsStore.h"
 #include "common/Help.h"
 #include "common/PathLabel.h"
 #include "dataset/QtxFile.h"

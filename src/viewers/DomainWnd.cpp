@@ -1,6 +1,6 @@
 #include "viewers/DomainWnd.h"
 
-#include "app/ViewerApp.h"
+#include "viewers/ViewOptions.h"
 #include "common/Fft.h"
 #include "common/QtxFileDlg.h"
 #include "platform/Format.h"
@@ -51,7 +51,7 @@ bool CDomainWnd::Open(const std::string& windowClass)
     MakeDrawingObjects();
     const std::string caption = std::string(DomainWord(m_domain)) + " (" + m_path + ")";
     if (!CreateChild(windowClass, caption, WS_VSCROLL | WS_HSCROLL | WS_MAXIMIZE)) {
-        theApp.RemoveViewOptions(m_windowId);
+        RemoveViewOptions(m_windowId);
         return false;
     }
     return true;
@@ -225,7 +225,7 @@ int CDomainWnd::RegisterOptions()
             theApp.m_display.receiverShown[size_t(i)] = 1;
         }
     }
-    theApp.AddViewOptions(m_windowId, uint16_t(m_receivers), available, this);
+    AddViewOptions(m_windowId, uint16_t(m_receivers), available, this);
     return count;
 }
 

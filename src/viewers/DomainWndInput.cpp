@@ -1,6 +1,6 @@
 #include "viewers/DomainWnd.h"
 
-#include "app/ViewerApp.h"
+#include "viewers/ViewOptions.h"
 #include "platform/Format.h"
 #include "platform/Frame.h"
 
@@ -20,7 +20,7 @@ void CDomainWnd::AfterVerticalMove()
     Pane(1, Format("%10.4f%s", DepthAt(m_vscroll.pos), m_depthUnit.c_str()));
     m_firstClick = m_secondClick = m_clickPending = false;
     SetScrollInfo(SB_VERT, m_vscroll, true);
-    theApp.StoreViewOptions();
+    StoreViewOptions();
 }
 
 void CDomainWnd::OnVScroll(int code, int pos)

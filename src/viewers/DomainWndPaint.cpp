@@ -1,6 +1,6 @@
 #include "viewers/DomainWnd.h"
 
-#include "app/ViewerApp.h"
+#include "viewers/ViewOptions.h"
 #include "platform/Format.h"
 #include "platform/Frame.h"
 
@@ -129,7 +129,7 @@ void CDomainWnd::PaintFrame(Dc& dc)
         m_traceBrush = keepBrush;
         d.backgroundChanged = 0;
     }
-    theApp.LoadViewOptions();
+    LoadViewOptions();
     // The k-th receiver the options mark available is the k-th trace of this view.
     int k = 0;
     for (int i = 0; i < kReceivers && k < m_receivers; ++i)

@@ -1,13 +1,13 @@
 #include "viewers/ViewerWnd.h"
 
-#include "app/ViewerApp.h"
+#include "viewers/ViewOptions.h"
 
 void CViewerWnd::OnMDIActivate(bool activate)
 {
     if (!activate) return;
     theApp.m_display.activeWindowId = m_windowId;
-    theApp.LoadViewOptions();
-    theApp.StoreViewOptions();
+    LoadViewOptions();
+    StoreViewOptions();
 }
 
 void CViewerWnd::OnSize(unsigned type, int cx, int cy)
@@ -28,7 +28,7 @@ bool CViewerWnd::OnEraseBkgnd(Dc& dc)
 void CViewerWnd::OnClose()
 {
     ReleaseDrawingObjects();
-    theApp.RemoveViewOptions(m_windowId);
+    RemoveViewOptions(m_windowId);
     m_iconic = false;
     DestroyWindow();
 }
@@ -51,5 +51,5 @@ void CViewerWnd::OnDestroy()
 {
     // A window destroyed without its close handler (Close All, the frame closing)
     // must not leave its record behind.
-    if (theApp.FindViewOptions(m_windowId)) theApp.RemoveViewOptions(m_windowId);
+    if (FindViewOptions(m_windowId)) RemoveViewOptions(m_windowId);
 }

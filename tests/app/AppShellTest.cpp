@@ -1,5 +1,6 @@
 #include "app/MainFrame.h"
 #include "app/ViewerApp.h"
+#include "viewers/ViewOptions.h"
 #include "platform/Dialog.h"
 #include "res/CommandIds.h"
 #include "res/ResourceIds.h"
@@ -15,7 +16,7 @@ public:
     {
         if (m_withRecord) {
             const int available[kReceivers] = {1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0};
-            theApp.AddViewOptions(m_id, 1, available, this);
+            AddViewOptions(m_id, 1, available, this);
         }
         return 0;
     }
@@ -23,12 +24,12 @@ public:
     {
         if (!activate || !m_withRecord) return;
         theApp.m_display.activeWindowId = m_id;
-        theApp.LoadViewOptions();
-        theApp.StoreViewOptions();
+        LoadViewOptions();
+        StoreViewOptions();
     }
     void OnDestroy() override
     {
-        if (m_withRecord) theApp.RemoveViewOptions(m_id);
+        if (m_withRecord) RemoveViewOptions(m_id);
     }
     void PostNcDestroy() override { delete this; }
     void OnPaint(Dc& dc) override
@@ -52,7 +53,7 @@ protected:
     {
         const uint16_t id = ++theApp.m_display.windowCounter;
         auto* viewer = new TestViewer(id, withRecord);
-        EXPECT_TRUE(viewer->CreateChild(theApp.m_windowClasses[kClassDomain], "Time", WS_VSCROLL));
+        EXPECT_TRUE(viewer->CreateChild(theViewerApp.m_windowClasses[kClassDomain], "Time", WS_VSCROLL));
         return viewer;
     }
 };
@@ -73,7 +74,7 @@ TEST_F(AppShellTest, StartUpBuildsTheFrameAndWritesEveryDefault)
     EXPECT_EQ(host.DialogText(), Rgb(0, 0, 255));
     EXPECT_EQ(host.ProfileOrganisation(), "Merrowdyne Revezirider");
 
-    EXPECT_TRUE(theApp.SplashShown());
+    EXPECT_TRUE(theViewerApp.SplashShown());
     EXPECT_TRUE(host.ModelessDialogs().front()->Centered());
     EXPECT_EQ(theApp.m_controlBar, 1u);
     EXPECT_EQ(theApp.m_display.currentMode, kModeNone);
@@ -84,41 +85,41 @@ TEST_F(AppShellTest, StartUpBuildsTheFrameAndWritesEveryDefault)
     EXPECT_EQ(theApp.m_domainSetup.bottomDepth, 50000.0);
     EXPECT_EQ(theApp.m_utilitiesSetup.taskName, "Extract Item(s)");
 
-    EXPECT_TRUE(theApp.m_windowClasses[1].empty()) << "the second slot stays empty";
+    EXPECT_TRUE(theViewerApp.m_windowClasses[1].empty()) << "the second slot stays empty";
     int registered = 0;
-    for (const auto& name : theApp.m_windowClasses) registered += name.empty() ? 0 : 1;
+    for (const auto& name : theViewerApp.m_windowClasses) registered += name.empty() ? 0 : 1;
     EXPECT_EQ(registered, 17);
-    EXPECT_EQ(FindWindowClass(theApp.m_windowClasses[kClassPlot])->style, unsigned(CS_DBLCLKS));
-    EXPECT_EQ(FindWindowClass(theApp.m_windowClasses[kClassVdl])->background, Rgb(192, 192, 192));
-    EXPECT_EQ(FindWindowClass(theApp.m_windowClasses[kClassDomain])->background, Rgb(255, 255, 255));
+    EXPECT_EQ(FindWindowClass(theViewerApp.m_windowClasses[kClassPlot])->style, unsigned(CS_DBLCLKS));
+    EXPECT_EQ(FindWindowClass(theViewerApp.m_windowClasses[kClassVdl])->background, Rgb(192, 192, 192));
+    EXPECT_EQ(FindWindowClass(theViewerApp.m_windowClasses[kClassDomain])->background, Rgb(255, 255, 255));
 }
 
 TEST_F(AppShellTest, SplashClosesAfterTenSecondsOrAtTheFirstPress)
 {
     Start(true);
     frame.AdvanceClock(10000);
-    EXPECT_TRUE(theApp.SplashShown()) << "10,000 ms is not yet more than 10,000";
+    EXPECT_TRUE(theViewerApp.SplashShown()) << "10,000 ms is not yet more than 10,000";
     frame.AdvanceClock(5);
-    EXPECT_FALSE(theApp.SplashShown());
+    EXPECT_FALSE(theViewerApp.SplashShown());
     EXPECT_TRUE(frame.appTimers.empty()) << "no timer left ticking";
 
     TearDown();
     SetUp();
     Start(true);
     frame.Click();
-    EXPECT_FALSE(theApp.SplashShown());
+    EXPECT_FALSE(theViewerApp.SplashShown());
 }
 
 TEST_F(AppShellTest, NoSplashWithACommandLineOrAMinimisedStart)
 {
-    theApp.m_commandLine = "file.qtx";
+    theViewerApp.m_commandLine = "file.qtx";
     Start(true);
-    EXPECT_FALSE(theApp.SplashShown());
+    EXPECT_FALSE(theViewerApp.SplashShown());
     TearDown();
     SetUp();
-    theApp.m_showCommand = SW_SHOWMINIMIZED;
+    theViewerApp.m_showCommand = SW_SHOWMINIMIZED;
     Start(true);
-    EXPECT_FALSE(theApp.SplashShown());
+    EXPECT_FALSE(theViewerApp.SplashShown());
 }
 
 TEST_F(AppShellTest, WindowPosIsRestoredOnlyWhenAllTenNumbersAreThere)
@@ -251,13 +252,13 @@ TEST_F(AppShellTest, ReceiverCommandsKeepOneReceiverShown)
     frame.Command(ID_FILE_QTX);
     TestViewer* viewer = OpenViewer();
     for (int n = 2; n <= 8; ++n) frame.Command(ReceiverCommand(n));
-    EXPECT_EQ(theApp.CountShownReceivers(), 6) << "R9-R13 stay shown but this viewer lacks them";
+    EXPECT_EQ(CountShownReceivers(), 6) << "R9-R13 stay shown but this viewer lacks them";
     EXPECT_EQ(frame.QueryCommand(ReceiverCommand(2)).check, 2);
     EXPECT_EQ(frame.QueryCommand(ReceiverCommand(1)).check, 0);
     EXPECT_EQ(frame.QueryCommand(ReceiverCommand(9)).check, 2) << "not available here";
     frame.Command(ReceiverCommand(9));
     EXPECT_EQ(theApp.m_display.receiverShown[8], 1u) << "unavailable receivers are left alone";
-    EXPECT_EQ(theApp.FindViewOptions(1)->m_shown[1], 0u) << "stored into the viewer's record";
+    EXPECT_EQ(FindViewOptions(1)->m_shown[1], 0u) << "stored into the viewer's record";
 
     theApp.m_display.receiverShown.fill(0);
     theApp.m_display.receiverShown[2] = 1;
@@ -294,7 +295,7 @@ TEST_F(AppShellTest, PensAndBackgroundsRepaintOnlyWhenTheyChange)
     frame.Command(ID_ZOOM_IN);
     EXPECT_EQ(w->paintCount, minimised);
     EXPECT_EQ(theApp.m_display.redrawRequest, 1u);
-    EXPECT_EQ(theApp.FindViewOptions(1)->m_zoomFactor1, 2.0f);
+    EXPECT_EQ(FindViewOptions(1)->m_zoomFactor1, 2.0f);
 }
 
 TEST_F(AppShellTest, CommandsWithoutHandlersShowDisabled)

@@ -452,7 +452,7 @@ TEST_F(DictionaryCommandTest, ImportsIntoTheStartUpDirectory)
     ASSERT_TRUE(b.WriteText(elsewhere.File("tools.txt")));
     host.ExpectFileDialog("Dictionary File to Import", elsewhere.File("tools.txt"));
     host.ExpectMessage("Dictionary Importation Complete!");
-    EXPECT_TRUE(theApp.OnCommand(ID_DICTIONARY));
+    EXPECT_TRUE(theViewerApp.OnCommand(ID_DICTIONARY));
 
     EXPECT_EQ(ReadBytes(startup.File("LisDic.dit")), b.Dit());
     EXPECT_FALSE(std::filesystem::exists(elsewhere.File("LisDic.dit")));
@@ -469,7 +469,7 @@ TEST_F(DictionaryCommandTest, CancelEndsTheCommandQuietly)
     host.currentDirectory = startup.Path();
     Start();
     host.ExpectFileDialog("Dictionary File to Import", "");
-    EXPECT_TRUE(theApp.OnCommand(ID_DICTIONARY));
+    EXPECT_TRUE(theViewerApp.OnCommand(ID_DICTIONARY));
     EXPECT_TRUE(host.Messages().empty());
     EXPECT_FALSE(std::filesystem::exists(startup.File("LisDic.dit")));
 }

@@ -35,9 +35,9 @@ TEST(QtDomainView, PaintsBandsAndTracesIntoItsWindow)
     QtFrame frame;
     ScopedHost hostScope(&host);
     ScopedFrame frameScope(&frame);
-    theApp.ResetToStartupState();
-    theApp.m_commandLine = "test";
-    ASSERT_TRUE(theApp.InitInstance());
+    theViewerApp.ResetToStartupState();
+    theViewerApp.m_commandLine = "test";
+    ASSERT_TRUE(theViewerApp.InitInstance());
 
     host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcFound, 0).Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
     auto* view = new CDomainWnd;
@@ -45,7 +45,7 @@ TEST(QtDomainView, PaintsBandsAndTracesIntoItsWindow)
     view->m_timeStop = 500.0f;
     view->m_windowId = ++theApp.m_display.windowCounter;
     theApp.m_display.activeWindowId = view->m_windowId;
-    ASSERT_TRUE(view->Open(theApp.m_windowClasses[kClassDomain]));
+    ASSERT_TRUE(view->Open(theViewerApp.m_windowClasses[kClassDomain]));
     auto* qt = dynamic_cast<QtChildView*>(view->Impl());
     ASSERT_NE(qt, nullptr);
     qt->client->resize(400, 300);
@@ -65,7 +65,7 @@ TEST(QtDomainView, PaintsBandsAndTracesIntoItsWindow)
     for (int x = 40; x < 395; ++x)
         for (int y = 27; y < 25 + band - 1; ++y) ink += rgb(x, y) == 0 ? 1 : 0;
     EXPECT_GT(ink, 100);
-    theApp.ResetToStartupState();
+    theViewerApp.ResetToStartupState();
 }
 
 } // namespace

@@ -138,11 +138,11 @@ class QtShellTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        theApp.ResetToStartupState();
-        theApp.m_commandLine = "test";
-        ASSERT_TRUE(theApp.InitInstance());
+        theViewerApp.ResetToStartupState();
+        theViewerApp.m_commandLine = "test";
+        ASSERT_TRUE(theViewerApp.InitInstance());
     }
-    void TearDown() override { theApp.ResetToStartupState(); }
+    void TearDown() override { theViewerApp.ResetToStartupState(); }
 
     std::vector<std::string> MenuTitles() const
     {
@@ -184,7 +184,7 @@ public:
 TEST_F(QtShellTest, ChildWindowPaintsIntoItsBackingImage)
 {
     Painter window;
-    ASSERT_TRUE(window.CreateChild(theApp.m_windowClasses[kClassDomain], "Probe", WS_VSCROLL));
+    ASSERT_TRUE(window.CreateChild(theViewerApp.m_windowClasses[kClassDomain], "Probe", WS_VSCROLL));
     auto* view = dynamic_cast<QtChildView*>(window.Impl());
     ASSERT_NE(view, nullptr);
     view->client->resize(120, 80);

@@ -13,11 +13,11 @@ protected:
         HostTest::SetUp();
         frame.linkedClock = &host.clock;
         m_frameScope = std::make_unique<ScopedFrame>(&frame);
-        theApp.ResetToStartupState();
+        theViewerApp.ResetToStartupState();
     }
     void TearDown() override
     {
-        theApp.ResetToStartupState();
+        theViewerApp.ResetToStartupState();
         frame.Destroy();
         m_frameScope.reset();
         HostTest::TearDown();
@@ -25,7 +25,7 @@ protected:
     // Starts the program; the splash is closed unless asked to stay.
     void Start(bool keepSplash = false)
     {
-        ASSERT_TRUE(theApp.InitInstance());
+        ASSERT_TRUE(theViewerApp.InitInstance());
         if (!keepSplash) frame.Click();
     }
 

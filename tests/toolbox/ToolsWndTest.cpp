@@ -83,13 +83,13 @@ protected:
     void SetUp() override
     {
         HostTest::SetUp();
-        theApp.ResetToStartupState();
+        theViewerApp.ResetToStartupState();
         input = dir.File("in.qtx");
         output = dir.File("out.qtx");
     }
     void TearDown() override
     {
-        theApp.ResetToStartupState();
+        theViewerApp.ResetToStartupState();
         HostTest::TearDown();
     }
 
@@ -297,7 +297,7 @@ TEST_F(ToolsWndTest, StoppingAfterKFramesLeavesExactlyKFrames)
         for (int k : {0, 1, 3}) {
             ASSERT_TRUE(WriteQtx(input, {Wave("WAVE", 2, 3)}, 6, 100.0, 0.5));
             std::remove(output.c_str());
-            theApp.ResetToStartupState();
+            theViewerApp.ResetToStartupState();
             Select(1, {0});
             auto e = Engine();
             if (task == 14) host.ExpectMessage(kAskDown, IDYES);
@@ -331,7 +331,7 @@ TEST_F(ToolsWndTest, RefusalsCreateNoOutput)
     };
     for (const auto& c : cases) {
         ASSERT_TRUE(WriteQtx(input, std::vector<QtxDatumShape>(size_t(c.datums), Wave("CRV", 1, 1)), 2));
-        theApp.ResetToStartupState();
+        theViewerApp.ResetToStartupState();
         if (c.select) Select(c.datums, {0});
         auto e = Engine();
         host.ExpectMessage(c.message, c.answer);

@@ -1,4 +1,5 @@
 #include "viewers/DomainWnd.h"
+#include "viewers/ViewOptions.h"
 
 #include "app/ViewerApp.h"
 #include "common/QtxFileDlg.h"
@@ -54,7 +55,7 @@ protected:
         view->m_depthFrame = depthFrame;
         view->m_windowId = ++theApp.m_display.windowCounter;
         theApp.m_display.activeWindowId = view->m_windowId;
-        if (!view->Open(theApp.m_windowClasses[kClassDomain])) {
+        if (!view->Open(theViewerApp.m_windowClasses[kClassDomain])) {
             delete view;
             return nullptr;
         }
@@ -156,7 +157,7 @@ TEST_F(DomainWndTest, WaveformsArePaddedAndInterpolatedForTheFrequencyDomain)
     view->m_freqStart = 0;
     view->m_freqStop = 200000.0f; // above Nyquist
     view->m_windowId = ++theApp.m_display.windowCounter;
-    ASSERT_TRUE(view->Open(theApp.m_windowClasses[kClassDomain]));
+    ASSERT_TRUE(view->Open(theViewerApp.m_windowClasses[kClassDomain]));
     EXPECT_TRUE(view->m_padding);
     EXPECT_EQ(view->m_fftLength, 512);
     EXPECT_EQ(view->m_interpolation, 2);
@@ -188,7 +189,7 @@ TEST_F(DomainWndTest, TimeWindowSnapsToTheSampleStepAndPicksItsTicks)
         view->m_timeStart = c.start;
         view->m_timeStop = c.stop;
         view->m_windowId = ++theApp.m_display.windowCounter;
-        ASSERT_TRUE(view->Open(theApp.m_windowClasses[kClassDomain]));
+        ASSERT_TRUE(view->Open(theViewerApp.m_windowClasses[kClassDomain]));
         EXPECT_FLOAT_EQ(view->m_start, c.snappedStart);
         EXPECT_FLOAT_EQ(view->m_stop, c.snappedStop);
         EXPECT_EQ(view->m_firstTick, c.firstTick);
@@ -346,7 +347,7 @@ TEST_F(DomainWndTest, DisplaySlownessRunsFromTheMenuToAView)
     EXPECT_EQ(view->GetWindowText(), "Slowness (" + path + ")");
     EXPECT_EQ(view->m_windowId, 1);
     EXPECT_EQ(theApp.m_display.activeWindowId, 1);
-    EXPECT_EQ(theApp.FindViewOptions(1)->m_window, view);
+    EXPECT_EQ(FindViewOptions(1)->m_window, view);
     frame.WindowOf(*view)->Paint();
     frame.Mouse(*view, "move", 0, {100, 100});
     EXPECT_EQ(frame.PaneText(3), Format("%7.2f [uSec/ft]", double((100 - 35) * view->m_width / view->m_plotWidth + view->m_start)));

@@ -1,4 +1,4 @@
-#include "app/SettingsGroups.h"
+#include "settings/SettingsGroups.h"
 
 namespace {
 constexpr double kDefaultTopDepth = 1.0;

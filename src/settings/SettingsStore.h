@@ -1,0 +1,58 @@
+// The settings store: what `theApp` holds for the whole run. Every setup dialog is
+// filled from its group and copies back into it, viewers and engines read the groups,
+// and the display-option records of the open viewers live here. Plain data: the
+// application's behaviour (start-up, modes, commands) lives in app/, the registry of
+// view options in viewers/. Nothing here is persisted.
+#pragma once
+
+#include "settings/SettingsGroups.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CWnd;
+
+constexpr int kReceivers = kReceiverCount;
+
+// The display options of one open viewer.
+class CViewOptions {
+public:
+    uint16_t m_windowId = 0;
+    uint16_t m_kind = 0;
+    uint32_t m_available[kReceivers] = {};
+    uint32_t m_shown[kReceivers] = {};
+    float m_zoomFactor2 = 1.0f;
+    float m_zoomFactor3 = 1.0f;
+    float m_zoomFactor1 = 1.0f;
+    CWnd* m_window = nullptr; // the viewer that owns the record, when it said so
+};
+
+enum AppMode : int16_t { kModeNone = -1, kModeQtx = 1, kModeLis = 2, kModeCnv = 3 };
+
+class CSettingsStore {
+public:
+    // Back to the state before start-up: numbers zero, texts empty, no records.
+    void Clear() { *this = CSettingsStore(); }
+    // The start-up values of the display options and of every setup group.
+    void SetStartupDefaults();
+
+    std::string m_helpBaseDir;
+    std::string m_helpPath;
+    std::string m_message;
+    std::string m_startupDir;
+    uint32_t m_controlBar = 0;
+    DisplayOptionBlock m_display;
+    std::vector<std::unique_ptr<CViewOptions>> m_viewOptions; // the records of the open viewers
+    ConvertCnvValues m_convertCnv;
+    DomainSetupGroup m_domainSetup;
+    VdlSetupGroup m_vdlSetup;
+    LogSetupGroup m_logSetup;
+    SemblanceMapSetupGroup m_semblanceMapSetup;
+    XPlotSetupGroup m_xplotSetup;
+    UtilitiesSetupGroup m_utilitiesSetup;
+    DormantSetupGroups m_dormant;
+};
+
+extern CSettingsStore theApp;

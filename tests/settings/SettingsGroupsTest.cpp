@@ -1,0 +1,109 @@
+#include "settings/SettingsGroups.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Store {
+    DisplayOptionBlock display;
+    DomainSetupGroup domain;
+    VdlSetupGroup vdl;
+    SemblanceMapSetupGroup map;
+    XPlotSetupGroup xplot;
+    LogSetupGroup log;
+    UtilitiesSetupGroup tools;
+
+    Store()
+    {
+        display.SetDefaults();
+        domain.SetDefaults();
+        vdl.SetDefaults();
+        map.SetDefaults();
+        xplot.SetDefaults();
+        log.SetDefaults();
+        tools.SetDefaults();
+    }
+};
+
+TEST(SettingsGroups, SetDefaultsRestoresAUsedGroup)
+{
+    const Store fresh;
+    Store used;
+    used.display.currentMode = 1;
+    used.display.zoomFactor1 = 32.0f;
+    used.display.receiverShown[4] = 0;
+    used.display.redPen = 1;
+    used.domain.domain = "Azimuth";
+    used.domain.path = "C:\\logs\\well1.qtx";
+    used.domain.enableSlowness = 1;
+    used.vdl.colour = "Magenta";
+    used.map.timeStop = 4000.0f;
+    used.xplot.slownessTitle = "Slowness range [uSec/m]";
+    used.log.trackWidth[9] = 2.5f;
+    used.log.depthUnits = "Meters";
+    used.log.itemPens[2].colour = "Gray";
+    used.tools.taskCode = 31;
+    used.tools.secondary.selected[255] = 1;
+    used.tools.factor = -4.5f;
+
+    used.display.SetDefaults();
+    used.domain.SetDefaults();
+    used.vdl.SetDefaults();
+    used.map.SetDefaults();
+    used.xplot.SetDefaults();
+    used.log.SetDefaults();
+    used.tools.SetDefaults();
+
+    EXPECT_EQ(used.display, fresh.display);
+    EXPECT_EQ(used.domain, fresh.domain);
+    EXPECT_EQ(used.vdl, fresh.vdl);
+    EXPECT_EQ(used.map, fresh.map);
+    EXPECT_EQ(used.xplot, fresh.xplot);
+    EXPECT_EQ(used.log, fresh.log);
+    EXPECT_EQ(used.tools, fresh.tools);
+}
+
+TEST(SettingsGroups, LogSetupDefaultsReleaseThePlotItems)
+{
+    // The item class belongs to the plot subsystem; a counting deleter stands in for it.
+    int destroyed = 0;
+    const auto count = [&destroyed](CLogPlotItem*) { ++destroyed; };
+    LogSetupGroup log;
+    log.plotItems.push_back(std::shared_ptr<CLogPlotItem>(nullptr, count));
+    log.plotItems.push_back(std::shared_ptr<CLogPlotItem>(nullptr, count));
+    log.SetDefaults();
+    EXPECT_TRUE(log.plotItems.empty());
+    EXPECT_EQ(destroyed, 2);
+}
+
+struct CountedObject : DormantObject {
+    explicit CountedObject(int* destroyed) : destroyed(destroyed) {}
+    ~CountedObject() override { ++*destroyed; }
+    int* destroyed;
+};
+
+TEST(SettingsGroups, DormantDefaultsGiveEightEmptyListsAndClearEveryGroup)
+{
+    int destroyed = 0;
+    DormantSetupGroups dormant;
+    dormant.objectLists[0].push_back(std::make_unique<CountedObject>(&destroyed));
+    dormant.objectLists[7].push_back(std::make_unique<CountedObject>(&destroyed));
+    dormant.filter.changes.slownessProfileSize = 4096;
+    dormant.picking.changes.inputChanged = 1;
+    dormant.quickLook.metric = 1;
+    dormant.stc.caliperList.selected[255] = 1;
+    dormant.dispersion.lists[3].itemCount = 7;
+    dormant.logHeader.headerStrings[8] = "kept";
+
+    dormant.SetDefaults();
+
+    EXPECT_EQ(destroyed, 2);
+    EXPECT_EQ(dormant.objectLists.size(), 8u);
+    EXPECT_EQ(dormant, DormantSetupGroups{});
+}
+
+} // namespace
