@@ -15,12 +15,21 @@ build=build/fuzz
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRONTE_FUZZ=ON \
       -DBRONTE_BUILD_TESTS=OFF -DBRONTE_BUILD_BENCH=OFF -DBRONTE_BUILD_QT=OFF \
       -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" >/dev/null
-cmake --build "$build"
 
 harnesses=("$@")
 if ((${#harnesses[@]} == 0)); then
-    for f in "$build"/fuzz/fuzz_*; do [[ -x $f ]] && harnesses+=("$(basename "$f" | sed 's/^fuzz_//')"); done
+    for f in fuzz/*.cpp; do
+        name=$(basename "$f" .cpp)
+        [[ $name == *_seeds ]] || harnesses+=("$name")
+    done
 fi
+# Only what the harnesses need: the program's other libraries stay unbuilt.
+targets=()
+for h in "${harnesses[@]}"; do
+    targets+=("fuzz_$h")
+    [[ -f fuzz/${h}_seeds.cpp ]] && targets+=("seeds_$h")
+done
+cmake --build "$build" --target "${targets[@]}"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 mkdir -p "$build/findings"
