@@ -6,8 +6,9 @@
 // Task functions return 1 when the run ended normally or the user stopped it, -1
 // after a refusal or failure; every failure has been shown in a message box.
 // Refusals (empty selection, a No, a data set that does not fit or runs neither up
-// nor down, an output that is one of the inputs) happen before the output is created. Once frames are being written, every ending (done, stopped,
-// failed) leaves an output whose header counts exactly the whole frames it holds.
+// nor down, an output that is one of the inputs) happen before the output is
+// created. Once frames are being written, every ending (done, stopped, failed)
+// leaves an output whose header counts exactly the whole frames it holds.
 #pragma once
 
 #include "dataset/QtxFile.h"
@@ -203,12 +204,12 @@ private:
     // until FinalizeOutput, so a killed run claims none), history, every primary datum
     // unchanged, header and descriptors. 0 leaves no output file behind.
     int WriteOutputHead(uint8_t logDirection, double top, double bottom);
-    // Frame loop over m_firstIndex..m_endIndex with the frame counter starting at
-    // `first` and moving by `counterStep`, the depth by `depthStep`. Then closes the
-    // inputs and finalizes.
     // The depth change from one input frame to the next: up logs may store their step
     // negative, so only its magnitude counts and the direction gives the sign.
     double InputDepthStep() const;
+    // Frame loop over m_firstIndex..m_endIndex with the frame counter starting at
+    // `first` and moving by `counterStep`, the depth by `depthStep`. Then closes the
+    // inputs and finalizes.
     int RunFrames(const std::string& label, int first, int counterStep, double depthStep, FrameRoutine routine);
     void CloseInputs();
     void FinalizeOutput();
