@@ -2,6 +2,7 @@
 
 #include "settings/SettingsStore.h"
 #include "common/Fft.h"
+#include "common/OutputGuard.h"
 #include "common/ProgressDlg.h"
 #include "common/QtxDataSetHistoryDlg.h"
 #include "platform/Endian.h"
@@ -14,6 +15,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 
 float g_toolBuffer[kToolBufferSize];
 
@@ -32,6 +34,7 @@ const char kSecondaryDomain[] = "Unproper domain selection in secondary file!\nO
 const char kDensityDomain[] = "Unproper domain selection in density file!\nOperation will be abandoned.";
 const char kFrameCounts[] = "Different number of depth frames in input files!\nOperation will be abandoned.";
 const char kSameDatums[] = "Encountered the same datums in input files!\nOperation will be abandoned.";
+const char kUnknownDirection[] = "Encountered unknown log direction in file :\n%s\nOperation will be abandoned.";
 
 constexpr size_t kHistoryHeadroom = 500;
 constexpr double kStepTolerance = 0.0005;
@@ -240,6 +243,14 @@ int CToolsWnd::RefuseTooManyDatums()
     return m_primaryList.size() > size_t(kMaxToolDatums) ? Refuse(kTooManyDatums) : 1;
 }
 
+int CToolsWnd::RefuseUnknownDirection()
+{
+    // Neither up nor down gives no direction to step the depths in: no frame could be written.
+    if (m_inputLogDirection == qtx::kLogUp || m_inputLogDirection == qtx::kLogDown) return 1;
+    CloseInputs();
+    return Refuse(Format(kUnknownDirection, m_inputPath.c_str()));
+}
+
 void CToolsWnd::CloseInputs()
 {
     m_primaryFile.CloseInput();
@@ -329,8 +340,9 @@ int CToolsWnd::CheckMechanicalInputs()
 
 void CToolsWnd::FindDepthOverlap()
 {
-    const double pTop = m_primaryTop, pBottom = m_primaryBottom, pStep = m_primaryStep;
-    const double sTop = m_secondaryTop, sBottom = m_secondaryBottom, sStep = m_secondaryStep;
+    // Up logs may store their step negative; the direction alone says which way depths run.
+    const double pTop = m_primaryTop, pBottom = m_primaryBottom, pStep = std::fabs(m_primaryStep);
+    const double sTop = m_secondaryTop, sBottom = m_secondaryBottom, sStep = std::fabs(m_secondaryStep);
     const int32_t pCount = m_primaryFrameCount, sCount = m_secondaryFrameCount;
     auto R = RoundDepth;
 
@@ -544,9 +556,10 @@ int CToolsWnd::AppendHistory(int length)
         length = edited;
     }
     size_t used = size_t(length);
-    // A line break is added only when it ends before the limit; a line only whole.
+    // A line break is added while it starts before the limit (its LF may land on it, still
+    // inside the 4096 bytes and still seen by HistoryLength); a line only whole, before it.
     auto lineBreak = [&] {
-        if (used + 2 > kHistoryLimit) return false;
+        if (used >= kHistoryLimit) return false;
         std::memcpy(m_history + used, "\r\n", 2);
         used += 2;
         return true;
@@ -585,11 +598,13 @@ int CToolsWnd::EditHistory()
 
 int CToolsWnd::WriteOutputHead(uint8_t logDirection, double top, double bottom)
 {
+    if (RefuseOutputOverInput(m_outputPath, {m_inputPath, m_primaryPath, m_secondaryPath, m_densityPath}))
+        return 0;
     if (!m_outputFile.OpenWrite(m_outputPath)) return 0;
     QtxFileHeader& header = m_outputFile.m_header;
     header.logDirection = logDirection;
     header.depthUnits = m_inputDepthUnits;
-    header.frameCount = uint32_t(m_primaryFrameCount);
+    header.frameCount = 0;
     header.topDepth = top;
     header.bottomDepth = bottom;
     header.depthStep = m_primaryStep;
@@ -617,7 +632,12 @@ int CToolsWnd::WriteOutputHead(uint8_t logDirection, double top, double bottom)
     ok = ok && m_outputFile.WriteHeader() && m_outputFile.WriteDescriptors(m_outputDescriptors);
     m_outputDescriptors.clear();
     m_staged = 0;
-    if (!ok) m_outputFile.CloseOutput();
+    if (!ok) {
+        // A head cut short (a full disk) is no data set; only a file made here is removed.
+        m_outputFile.CloseOutput();
+        std::error_code error;
+        if (std::filesystem::is_regular_file(m_outputPath, error)) std::filesystem::remove(m_outputPath, error);
+    }
     return ok ? 1 : 0;
 }
 
@@ -645,6 +665,12 @@ void CToolsWnd::FinalizeOutput()
     if (!ok) MessageBox("Error writing header in file :\n" + path, MB_OK | MB_ICONSTOP);
 }
 
+double CToolsWnd::InputDepthStep() const
+{
+    const double step = std::fabs(m_primaryStep);
+    return m_inputLogDirection == qtx::kLogUp ? -step : step;
+}
+
 int CToolsWnd::RunFrames(const std::string& label, int first, int counterStep, double depthStep,
                          FrameRoutine routine)
 {
@@ -653,8 +679,7 @@ int CToolsWnd::RunFrames(const std::string& label, int first, int counterStep, d
     progress.SetStatus(label + ShortPath(m_inputPath));
     progress.SetRange(m_firstIndex, m_endIndex);
 
-    const bool known = m_inputLogDirection == qtx::kLogUp || m_inputLogDirection == qtx::kLogDown;
-    const int count = known ? std::max(m_endIndex - m_firstIndex, 0) : 0;
+    const int count = std::max(m_endIndex - m_firstIndex, 0);
     int result = 1;
     m_singleFrameIndex = first;
     for (int i = 0; i < count; ++i) {

@@ -5,9 +5,10 @@
 //
 // Task functions return 1 when the run ended normally or the user stopped it, -1
 // after a refusal or failure; every failure has been shown in a message box.
-// Refusals (empty selection, a No, a data set that does not fit) happen before the
-// output is created. Once frames are being written, every ending (done, stopped,
-// failed) leaves an output whose header counts exactly the whole frames it holds.
+// Refusals (empty selection, a No, a data set that does not fit or runs neither up
+// nor down, an output that is one of the inputs) happen before the output is
+// created. Once frames are being written, every ending (done, stopped, failed)
+// leaves an output whose header counts exactly the whole frames it holds.
 #pragma once
 
 #include "dataset/QtxFile.h"
@@ -26,7 +27,7 @@ extern float g_toolBuffer[kToolBufferSize];
 class CToolsWnd {
 public:
     static constexpr int kMaxToolDatums = 256; // entries of the selection flag arrays
-    static constexpr size_t kHistoryLimit = 4094; // nothing of the history is written here or beyond
+    static constexpr size_t kHistoryLimit = 4094; // last history position read back; lines end before it
 
     // One input's selection and header bytes.
     struct InputGroup {
@@ -191,18 +192,24 @@ private:
     // Steps of the tool sequence.
     int CopyPrimarySelection();
     int RefuseTooManyDatums();
+    // 1 for an up or down input; otherwise closes the inputs and refuses (message, 0).
+    int RefuseUnknownDirection();
     int ReadPrimaryHeader();
     int OpenInput(CQtxFile& file, const std::string& path, CQtxDatumList& list, double& top, double& bottom,
                   double& step, int32_t& frames);
     void OpenedInput(const CQtxFile& file, InputGroup& group, double top, double bottom, int32_t frames,
                      int which);
-    // Output writer: header image (the input's units, frame count and step with the
-    // given direction and depths), history, every primary datum unchanged, header and
-    // descriptors. 0 leaves the output closed.
+    // Output writer: refuses an output that is one of the inputs, then the header image
+    // (the input's units and step with the given direction and depths; no frame counted
+    // until FinalizeOutput, so a killed run claims none), history, every primary datum
+    // unchanged, header and descriptors. 0 leaves no output file behind.
     int WriteOutputHead(uint8_t logDirection, double top, double bottom);
+    // The depth change from one input frame to the next: up logs may store their step
+    // negative, so only its magnitude counts and the direction gives the sign.
+    double InputDepthStep() const;
     // Frame loop over m_firstIndex..m_endIndex with the frame counter starting at
-    // `first` and moving by `counterStep`, the depth by `depthStep`; a log direction
-    // other than 1/0xFF writes no frame. Then closes the inputs and finalizes.
+    // `first` and moving by `counterStep`, the depth by `depthStep`. Then closes the
+    // inputs and finalizes.
     int RunFrames(const std::string& label, int first, int counterStep, double depthStep, FrameRoutine routine);
     void CloseInputs();
     void FinalizeOutput();

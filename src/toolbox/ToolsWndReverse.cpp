@@ -10,7 +10,7 @@ int CToolsWnd::ReverseDepthOrder(const std::string&, const std::string& primary)
     m_taskCode = 14;
     m_inputPath = m_primaryPath = primary;
     m_factor = 0.0f;
-    if (!ReadPrimaryHeader()) return -1;
+    if (!ReadPrimaryHeader() || !RefuseUnknownDirection()) return -1;
     if (MessageBox(Format("This data set log direction is : %s.\nWould you like to continue?.",
                           m_logDirectionLabel.c_str()),
                    MB_YESNO)
@@ -26,8 +26,7 @@ int CToolsWnd::ReverseDepthOrder(const std::string&, const std::string& primary)
     }
     // Depths are accumulated from the input's last depth, not read from its frames.
     m_currentDepth = m_primaryBottom;
-    const double step = m_inputLogDirection == qtx::kLogUp ? m_primaryStep : -m_primaryStep;
-    return RunFrames("Reverse Depth : ", m_primaryFrameCount - 1, -1, step, &CToolsWnd::CopyFrame);
+    return RunFrames("Reverse Depth : ", m_primaryFrameCount - 1, -1, -InputDepthStep(), &CToolsWnd::CopyFrame);
 }
 
 int CToolsWnd::ReverseReceiverOrder(const std::string&, const std::string& primary)
@@ -36,14 +35,13 @@ int CToolsWnd::ReverseReceiverOrder(const std::string&, const std::string& prima
     if (!CopyPrimarySelection()) return -1;
     m_inputPath = m_primaryPath = primary;
     m_factor = 1.0f;
-    if (!ReadPrimaryHeader()) return -1;
+    if (!ReadPrimaryHeader() || !RefuseUnknownDirection()) return -1;
     if (!RefuseTooManyDatums() || !WriteOutputHead(m_inputLogDirection, m_primaryTop, m_primaryBottom)) {
         CloseInputs();
         return -1;
     }
     m_currentDepth = m_primaryTop;
-    const double step = m_inputLogDirection == qtx::kLogUp ? -m_primaryStep : m_primaryStep;
-    return RunFrames("Reverse Receiver : ", m_firstIndex, 1, step, &CToolsWnd::ReverseReceiverFrame);
+    return RunFrames("Reverse Receiver : ", m_firstIndex, 1, InputDepthStep(), &CToolsWnd::ReverseReceiverFrame);
 }
 
 int CToolsWnd::ReverseReceiverFrame(double depth)

@@ -8,7 +8,7 @@ int CToolsWnd::ShiftByFactor(const std::string&, const std::string& primary)
     m_taskCode = 22;
     if (!CopyPrimarySelection()) return -1;
     m_inputPath = m_primaryPath = primary;
-    if (!ReadPrimaryHeader()) return -1;
+    if (!ReadPrimaryHeader() || !RefuseUnknownDirection()) return -1;
     if (!RefuseTooManyDatums()
         || !WriteOutputHead(m_inputLogDirection, std::min(m_primaryTop, m_primaryBottom),
                             std::max(m_primaryTop, m_primaryBottom))) {
@@ -16,8 +16,7 @@ int CToolsWnd::ShiftByFactor(const std::string&, const std::string& primary)
         return -1;
     }
     m_currentDepth = m_primaryTop;
-    const double step = m_inputLogDirection == qtx::kLogUp ? -m_primaryStep : m_primaryStep;
-    return RunFrames("Shift : ", m_firstIndex, 1, step, &CToolsWnd::ShiftFrame);
+    return RunFrames("Shift : ", m_firstIndex, 1, InputDepthStep(), &CToolsWnd::ShiftFrame);
 }
 
 int CToolsWnd::ShiftFrame(double depth)

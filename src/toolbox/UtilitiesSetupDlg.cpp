@@ -7,6 +7,7 @@
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "res/DialogTemplates.h"
+#include "toolbox/ToolTasks.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -68,41 +69,6 @@ const std::string& QtxFilter()
     static const std::string f = Filter("Qtx Data (*.qtx)\0*.qtx\0All Files (*.*)\0*.*\0");
     return f;
 }
-
-// The task index of each entry the task box offers ("Compute Average Value", 25,
-// can only be typed, so it has no entry).
-constexpr std::pair<const char*, int16_t> kTaskIndices[] = {
-    {"Extract Depth Range", 1},
-    {"Extract Item(s)", 2},
-    {"Shift In Depth", 3},
-    {"Compute Amplitude", 4},
-    {"Multiply By Factor", 5},
-    {"Convert Depth To Metric", 6},
-    {"Convert Depth To Imperial", 7},
-    {"Splice At Depth", 8},
-    {"Compute VpVs, Poisson Ratio", 9},
-    {"Convert QTX To LAS", 10},
-    {"Convert LAS To QTX", 11},
-    {"Convert Slowness To Metric", 12},
-    {"Convert Slowness To Imperial", 13},
-    {"Reverse Depth Order", 14},
-    {"Import TXT Data Set", 15},
-    {"Add Waveforms", 16},
-    {"Subtract Waveforms", 17},
-    {"Compute Frequency Log", 18},
-    {"Convert QTX To SEGY", 19},
-    {"Convert SEGY To QTX", 20},
-    {"Resample Depth", 21},
-    {"Shift By Factor", 22},
-    {"Overwrite Depth Step", 23},
-    {"Construct LSS Array", 24},
-    {"Compute RMS Average Log", 26},
-    {"Construct Min-Max Log", 27},
-    {"Reverse Receiver Order", 28},
-    {"Construct QTX Data Set", 29},
-    {"Compute Wave Energy", 30},
-    {"Compute Mechanical Properties", 31},
-};
 
 std::string InvalidDepth(const char* name)
 {
@@ -213,12 +179,7 @@ void CUtilitiesSetupDlg::StoreTo(UtilitiesSetupGroup& g) const
     g.decimation = m_nDecimate;
 }
 
-int16_t CUtilitiesSetupDlg::TaskIndex(const std::string& entry)
-{
-    for (const auto& [name, index] : kTaskIndices)
-        if (entry == name) return index;
-    return 0;
-}
+int16_t CUtilitiesSetupDlg::TaskIndex(const std::string& entry) { return int16_t(ToolTaskCode(entry)); }
 
 void CUtilitiesSetupDlg::DoDataExchange(DataExchange& dx)
 {

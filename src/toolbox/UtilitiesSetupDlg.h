@@ -106,7 +106,7 @@ public:
     void OnSaveSetup();
     void OnHelp();
 
-    // Task index of a task-box entry (exact, case-sensitive); 0 for any other text.
+    // Task index of a task-box entry (exact, case-sensitive); 0 for a text that is no task.
     static int16_t TaskIndex(const std::string& entry);
 
     std::string m_strTask;

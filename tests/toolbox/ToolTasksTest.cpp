@@ -1,27 +1,30 @@
 #include "toolbox/ToolTasks.h"
+#include "toolbox/UtilitiesSetupDlg.h"
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace {
 
-TEST(ToolTasks, NamesMapToTheirCodesExactly)
+TEST(ToolTasks, NamesMapToTheirCodesExactlyAndEveryTaskBoxEntryIsATask)
 {
-    struct Case {
-        const char* name;
-        int code;
-    };
-    const Case cases[] = {
-        {"Extract Depth Range", 1},         {"Extract Item(s)", 2},          {"Convert Depth To Metric", 6},
-        {"Convert Depth To Imperial", 7},   {"Convert Slowness To Metric", 12}, {"Convert Slowness To Imperial", 13},
-        {"Reverse Depth Order", 14},        {"Add Waveforms", 16},           {"Subtract Waveforms", 17},
-        {"Shift By Factor", 22},            {"Compute Average Value", 25},   {"Reverse Receiver Order", 28},
-        {"Compute Mechanical Properties", 31},
-        {"reverse depth order", 0},         {"Reverse Depth Order ", 0},     {"", 0},
-    };
-    for (const auto& c : cases) EXPECT_EQ(ToolTaskCode(c.name), c.code) << '"' << c.name << '"';
     for (int code = 1; code <= 31; ++code) EXPECT_EQ(ToolTaskCode(ToolTaskName(code)), code);
+    for (const char* name : {"reverse depth order", "Reverse Depth Order ", ""}) EXPECT_EQ(ToolTaskCode(name), 0) << name;
+    EXPECT_EQ(ToolTaskCode("Reverse Depth Order"), 14);
+    EXPECT_EQ(ToolTaskCode("Shift By Factor"), 22);
+    EXPECT_EQ(ToolTaskCode("Reverse Receiver Order"), 28);
     EXPECT_EQ(ToolTaskName(0), "");
     EXPECT_EQ(ToolTaskName(32), "");
+
+    // The box offers every task but "Compute Average Value" (25), each under its own code.
+    std::set<int> codes;
+    for (const std::string& entry : UtilitiesSetupTaskEntries()) {
+        EXPECT_NE(ToolTaskCode(entry), 0) << entry;
+        codes.insert(ToolTaskCode(entry));
+    }
+    EXPECT_EQ(codes.size(), 30u);
+    EXPECT_EQ(codes.count(25), 0u);
 }
 
 } // namespace

@@ -27,11 +27,11 @@ protected:
         d.samples = 8;
         ASSERT_TRUE(WriteQtx(input, {d}, 5, 1000.0, 0.5));
     }
-    DialogScript& ChooseFiles(const std::string& task)
+    DialogScript& ChooseFiles(const std::string& task, const std::string& chosenOutput = "")
     {
         theApp.m_utilitiesSetup.taskName = task;
         host.ExpectFileDialog("Select Primary File", input);
-        host.ExpectFileDialog("Select Output File", output);
+        host.ExpectFileDialog("Select Output File", chosenOutput.empty() ? output : chosenOutput);
         return host.ScriptDialog(D::kIddUtilitiesSetup).Press(D::kIdcSelectPrimary)
             .Press(D::kIdcSelectOutput);
     }
@@ -49,6 +49,15 @@ TEST_F(ToolsCommandTest, ReverseDepthOrderRunsFromTheMenuToAFinishedDataSet)
     EXPECT_EQ(out.GetTopDepth(), 1002.0);
     EXPECT_EQ(out.GetBottomDepth(), 1000.0);
     EXPECT_NE(std::string(out.m_header.history, 4096).find("*** "), std::string::npos) << "a history line was added";
+}
+
+TEST_F(ToolsCommandTest, AnOutputOverThePrimaryIsRefusedAndTheInputKept)
+{
+    const std::vector<uint8_t> before = ReadBytes(input);
+    ChooseFiles("Shift By Factor", input).Select(D::kIdcPrimaryList, 0).Press(D::kIdcRun);
+    host.ExpectMessage("Output file is the same as input file :\n" + input + "\nOperation will be abandoned.");
+    frame.Command(ID_UTILITIES_TOOLS);
+    EXPECT_EQ(ReadBytes(input), before);
 }
 
 TEST_F(ToolsCommandTest, SaveSetupAndCancelRunNothing)

@@ -9,16 +9,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <sys/resource.h>
 
 namespace {
 
-const char kLowHistory[] = "You are running low with the data history buffer.\nWould you like to edit the history?";
 const char kStop[] = "Are you sure you want to stop processing?";
 const char kAskDown[] = "This data set log direction is : DOWN.\nWould you like to continue?.";
 const std::string kAbandon = "\nOperation will be abandoned.";
@@ -50,15 +51,6 @@ QtxImage Load(const std::string& path)
     return image;
 }
 
-std::string HistoryText(const QtxFileHeader& header) { return std::string(header.history, qtx::kHistorySize); }
-
-void PatchDouble(const std::string& path, size_t offset, double value)
-{
-    std::vector<uint8_t> bytes = ReadBytes(path);
-    endian::PutLEDouble(bytes.data() + offset, value);
-    WriteBytes(path, bytes);
-}
-
 QtxDatumShape Wave(const char* mnemonic, uint16_t traces, uint16_t samples)
 {
     return {.mnemonic = mnemonic, .typeCode = 26, .category = kCategoryWaveform, .traces = traces, .samples = samples};
@@ -76,6 +68,21 @@ std::unique_ptr<CQtxDatum> Datum(uint8_t category, uint8_t type = 1, uint16_t tr
     return std::make_unique<CQtxDatum>(1u, "DTM ", type, category, type, 1, traces, axes, 8,
                                        uint32_t(traces) * samples * (axes == 1 ? 1 : rows) * 4, 1, 0, samples, 1.0f,
                                        0xFF, 0, rows, 1.0f);
+}
+
+// Runs `run` with the process's file-size limit at `bytes`; writes past it fail.
+template <class Run> auto WithFileSizeLimit(rlim_t bytes, Run run)
+{
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limited);
+    const auto result = run();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    return result;
 }
 
 class ToolsWndTest : public HostTest {
@@ -127,7 +134,7 @@ protected:
 
 // ---- history ----------------------------------------------------------------------------------
 
-TEST_F(ToolsWndTest, HistoryAsksAbove3596InUseAndNeverWritesAtOrBeyond4094)
+TEST_F(ToolsWndTest, HistoryAsksAbove3596InUseAndStopsAtPosition4094)
 {
     std::vector<int> lengths = {3596, 3597};
     for (int length = 4070; length <= 4096; ++length) lengths.push_back(length);
@@ -136,13 +143,15 @@ TEST_F(ToolsWndTest, HistoryAsksAbove3596InUseAndNeverWritesAtOrBeyond4094)
         e->m_inputPath = "/x.qtx";
         e->m_taskCode = 14;
         std::memset(e->m_history, '#', sizeof e->m_history);
-        if (length > 3596) host.ExpectMessage(kLowHistory, IDNO);
+        if (length > 3596) host.ExpectMessage("You are running low with the data history buffer.", IDNO);
         const int result = e->AppendHistory(length);
         EXPECT_TRUE(host.PendingExpectations().empty()) << length;
-        EXPECT_LE(result, std::max(length, 4094)) << length;
-        for (size_t i = 4094; i < qtx::kHistorySize; ++i) EXPECT_EQ(e->m_history[i], '#') << length;
-        if (length >= 4093) {
+        EXPECT_EQ(e->m_history[4095], '#') << length;
+        if (length >= 4094) {
             EXPECT_EQ(result, length) << "nothing added at " << length;
+        } else {
+            EXPECT_LE(result, 4095) << length;
+            EXPECT_EQ(std::string(e->m_history + length, 2), "\r\n") << "a line break starts below 4094";
         }
     }
     EXPECT_EQ(MessageTexts().size(), lengths.size() - 1) << "no question at 3596";
@@ -153,101 +162,53 @@ TEST_F(ToolsWndTest, LineThatDoesNotFitIsLeftOutWholeWhileLaterShorterOnesAreAdd
     auto e = Engine();
     e->m_inputPath = "/" + std::string(200, 'p') + ".qtx";
     e->m_taskCode = 14;
-    host.ExpectMessage(kLowHistory, IDNO);
+    host.ExpectMessage("You are running low", IDNO);
     const int length = e->AppendHistory(3990);
     EXPECT_EQ(std::string(e->m_history + 3990, size_t(length - 3990)),
               "\r\n\r\n\r\n" + kRunLines + "*** Tools (Reverse depth order)");
 }
 
-// One task per line format: plain, depth with unit, factor, none (the shift test has a negative factor).
-TEST_F(ToolsWndTest, TaskLinesFollowTheTaskCode)
-{
-    const std::tuple<int, float, const char*> cases[] = {
-        {1, 0, "*** Tools (Extract depth)"},
-        {3, 0, "*** Tools (Shift in depth) -    12.5000  [ft]"},
-        {5, 0.7f, "*** Tools (Multiply by factor) -   0.7000"},
-        {8, 0, "*** Tools (Splice at depth) -  1005.2500  [ft]"},
-        {15, 0, ""},
-    };
-    for (const auto& [code, factor, line] : cases) {
-        auto e = Engine();
-        e->m_inputPath = "in.qtx";
-        e->m_taskCode = uint16_t(code);
-        e->m_factor = factor;
-        e->m_factorDouble = 12.5;
-        e->m_spliceDepth = 1005.25;
-        const int length = e->AppendHistory(1);
-        EXPECT_EQ(std::string(e->m_history, size_t(length)), " \r\n\r\n*** Input data : in.qtx\r\n" + kRunLines + line)
-            << code;
-    }
-}
-
 // ---- two-input frame ------------------------------------------------------------------------
 
-TEST_F(ToolsWndTest, CurveInputChecksRunInOrderWithTheirBoundaries)
+TEST_F(ToolsWndTest, InputChecksRunInOrderWithTheirBoundaries)
 {
     struct Case {
+        int task; // 9 curve, 29 merge, 31 mechanical
         double secondaryStep;
         uint8_t secondaryUnits, secondaryDirection, primaryCategory, secondaryCategory;
-        const char* message; // nullptr: the inputs fit
+        bool secondarySelected;
+        const char* message; // nullptr: the inputs fit, unless the selection is missing
     };
     const Case cases[] = {
-        {1.0005, 1, 0xFF, 6, 6, nullptr},
-        {1.0006, 1, 0xFF, 6, 6, "Different depth increments in input files!"},
-        {1.0, 0xFF, 0xFF, 6, 6, "Different depth units in input files!"},
-        {1.0, 1, 1, 6, 6, "Different log directions in input files!"},
-        {1.0, 1, 0xFF, 1, 6, "Unproper datum selection in primary file!"},
-        {1.0, 1, 0xFF, 6, 3, "Unproper domain selection in secondary file!"},
-        {1.0, 0xFF, 1, 1, 1, "Different depth units in input files!"}, // units come before directions
+        {9, 1.0005, 1, 0xFF, 6, 6, true, nullptr},
+        {9, 1.0006, 1, 0xFF, 6, 6, true, "Different depth increments in input files!"},
+        {9, 1.0, 0xFF, 1, 1, 1, true, "Different depth units in input files!"}, // units come before directions
+        {9, 1.0, 1, 1, 6, 6, true, "Different log directions in input files!"},
+        {9, 1.0, 1, 0xFF, 1, 6, true, "Unproper datum selection in primary file!"},
+        {9, 1.0, 1, 0xFF, 6, 3, true, "Unproper domain selection in secondary file!"},
+        {29, 1.0, 1, 0xFF, 6, 6, true, "Encountered the same datums in input files!"},
+        {29, 1.0, 1, 0xFF, 6, 6, false, nullptr}, // no secondary selection: refused silently
+        {31, 1.0, 1, 0xFF, 6, 6, true, "Unproper domain selection in density file!"},
     };
     for (const auto& c : cases) {
         auto e = Engine();
-        e->m_primaryStep = 1.0;
+        e->m_primaryFrameCount = e->m_secondaryFrameCount = 10;
+        e->m_primaryStep = e->m_densityStep = 1.0;
         e->m_secondaryStep = c.secondaryStep;
-        e->m_primaryGroup.depthUnits = 1;
-        e->m_primaryGroup.logDirection = 0xFF;
+        e->m_primaryGroup.depthUnits = e->m_densityGroup.depthUnits = 1;
+        e->m_primaryGroup.logDirection = e->m_densityGroup.logDirection = 0xFF;
         e->m_secondaryGroup.depthUnits = c.secondaryUnits;
         e->m_secondaryGroup.logDirection = c.secondaryDirection;
-        e->m_primaryList.push_back(Datum(1));
         e->m_primaryList.push_back(Datum(c.primaryCategory, 7));
-        e->m_secondaryList.push_back(Datum(c.secondaryCategory));
-        e->m_primaryGroup.selected[1] = e->m_secondaryGroup.selected[0] = 1;
-        if (c.message) host.ExpectMessage(c.message + kAbandon);
-        EXPECT_EQ(e->CheckCurveInputs(), c.message ? 0 : 1) << c.secondaryStep;
-    }
-}
-
-TEST_F(ToolsWndTest, MergeAndMechanicalChecksHaveTheirOwnRefusals)
-{
-    struct Case {
-        int task, secondaryFrames; // task 29 or 31
-        uint8_t secondaryType;
-        bool secondarySelected;
-        uint8_t densityCategory;
-        const char* message;
-        int result;
-    };
-    const Case cases[] = {
-        {29, 10, 8, true, 6, nullptr, 1},
-        {29, 11, 8, true, 6, "Different number of depth frames in input files!", 0},
-        {29, 10, 7, true, 6, "Encountered the same datums in input files!", 0},
-        {29, 10, 8, false, 6, nullptr, 0}, // no secondary selection: refused silently
-        {31, 10, 8, true, 6, nullptr, 1},
-        {31, 10, 8, true, 1, "Unproper domain selection in density file!", 0},
-    };
-    for (const auto& c : cases) {
-        auto e = Engine();
-        e->m_primaryFrameCount = 10;
-        e->m_secondaryFrameCount = c.secondaryFrames;
-        e->m_primaryStep = e->m_secondaryStep = e->m_densityStep = 0.5;
-        e->m_primaryList.push_back(Datum(6, 7));
-        e->m_secondaryList.push_back(Datum(6, c.secondaryType));
-        e->m_densityList.push_back(Datum(c.densityCategory, 9));
+        e->m_secondaryList.push_back(Datum(c.secondaryCategory, 7));
+        e->m_densityList.push_back(Datum(1, 9));
         theApp.m_utilitiesSetup.primary.selected[0] = 1;
         theApp.m_utilitiesSetup.secondary.selected[0] = c.secondarySelected ? 1 : 0;
         e->m_primaryGroup.selected[0] = e->m_secondaryGroup.selected[0] = e->m_densityGroup.selected[0] = 1;
         if (c.message) host.ExpectMessage(c.message + kAbandon);
-        EXPECT_EQ(c.task == 29 ? e->CheckMergeInputs() : e->CheckMechanicalInputs(), c.result) << c.task;
+        const int fit = c.task == 9 ? e->CheckCurveInputs() : c.task == 29 ? e->CheckMergeInputs()
+                                                                           : e->CheckMechanicalInputs();
+        EXPECT_EQ(fit, c.message || !c.secondarySelected ? 0 : 1) << c.task << " " << c.secondaryStep;
     }
 }
 
@@ -256,18 +217,19 @@ TEST_F(ToolsWndTest, DepthOverlapFindsTheCommonFrames)
     struct Case {
         const char* what;
         uint8_t direction;
-        double pTop, pBottom, sTop, sBottom; // step 1.0; frame counts follow from the depths
+        double pTop, pBottom, sTop, sBottom, step; // frame counts follow from the depths
         int primaryFirst, primaryEnd, secondaryFirst;
         double start, end;
     };
     const Case cases[] = {
-        {"down, secondary starts lower", 0xFF, 100, 200, 150, 250, 50, 101, 0, 150, 200},
-        {"down, secondary ends first: its bottom frame stays", 0xFF, 100, 200, 50, 150, 0, 51, 50, 100, 150},
-        {"down, equal to four decimals", 0xFF, 100, 200, 150.00004, 250, 50, 101, 0, 150.00004, 200},
-        {"down, a ten-thousandth lower", 0xFF, 100, 200, 150.0001, 250, 51, 101, 0, 150.0001, 200},
-        {"down, no overlap", 0xFF, 100, 200, 300, 400, 101, 101, 0, 300, 200},
-        {"up, secondary ends above: its bottom frame goes", 1, 200, 100, 250, 150, 0, 50, 50, 200, 150},
-        {"up, secondary inside", 1, 200, 100, 180, 50, 20, 101, 0, 180, 100},
+        {"down, secondary starts lower", 0xFF, 100, 200, 150, 250, 1, 50, 101, 0, 150, 200},
+        {"down, secondary ends first: its bottom frame stays", 0xFF, 100, 200, 50, 150, 1, 0, 51, 50, 100, 150},
+        {"down, equal to four decimals", 0xFF, 100, 200, 150.00004, 250, 1, 50, 101, 0, 150.00004, 200},
+        {"down, a ten-thousandth lower", 0xFF, 100, 200, 150.0001, 250, 1, 51, 101, 0, 150.0001, 200},
+        {"down, no overlap", 0xFF, 100, 200, 300, 400, 1, 101, 101, 0, 300, 200},
+        {"up, secondary ends above: its bottom frame goes", 1, 200, 100, 250, 150, 1, 0, 50, 50, 200, 150},
+        {"up, secondary inside", 1, 200, 100, 180, 50, 1, 20, 101, 0, 180, 100},
+        {"up, steps stored negative", 1, 200, 100, 180, 50, -1, 20, 101, 0, 180, 100},
     };
     for (const auto& c : cases) {
         auto e = Engine();
@@ -276,7 +238,7 @@ TEST_F(ToolsWndTest, DepthOverlapFindsTheCommonFrames)
         e->m_primaryBottom = c.pBottom;
         e->m_secondaryTop = c.sTop;
         e->m_secondaryBottom = c.sBottom;
-        e->m_primaryStep = e->m_secondaryStep = 1.0;
+        e->m_primaryStep = e->m_secondaryStep = c.step;
         e->m_primaryFrameCount = int(std::fabs(c.pBottom - c.pTop)) + 1;
         e->m_secondaryFrameCount = int(std::fabs(c.sBottom - c.sTop)) + 1;
         e->FindDepthOverlap();
@@ -285,13 +247,14 @@ TEST_F(ToolsWndTest, DepthOverlapFindsTheCommonFrames)
         EXPECT_EQ(e->m_secondaryFirstIndex, c.secondaryFirst) << c.what;
         EXPECT_DOUBLE_EQ(e->m_rangeStartDepth, c.start) << c.what;
         EXPECT_DOUBLE_EQ(e->m_rangeEndDepth, c.end) << c.what;
-        EXPECT_DOUBLE_EQ(e->m_currentDepth, c.start) << c.what;
     }
 }
 
 // ---- endings of a run ---------------------------------------------------------------------------
 
-TEST_F(ToolsWndTest, StoppingAfterKFramesLeavesExactlyKFrames)
+// While frames are written the header counts none: a run killed there leaves no claim of
+// frames that are not in the file.
+TEST_F(ToolsWndTest, StoppingAfterKFramesLeavesExactlyKFramesAndNoneAreCountedMeanwhile)
 {
     for (int task : {14, 22, 28})
         for (int k : {0, 1, 3}) {
@@ -301,7 +264,10 @@ TEST_F(ToolsWndTest, StoppingAfterKFramesLeavesExactlyKFrames)
             Select(1, {0});
             auto e = Engine();
             if (task == 14) host.ExpectMessage(kAskDown, IDYES);
-            host.ScriptDialog(kIddProgress).Pumps(2 * k + 1).Press(IDCANCEL);
+            host.ScriptDialog(kIddProgress)
+                .Pumps(2 * k + 1)
+                .Inspect([&](CDialog&) { EXPECT_EQ(Load(output).header.frameCount, 0u) << task << " " << k; })
+                .Press(IDCANCEL);
             host.ExpectMessage(kStop, IDYES);
             EXPECT_EQ(RunTask(*e, task), 1);
             const QtxImage out = Load(output);
@@ -314,94 +280,122 @@ TEST_F(ToolsWndTest, StoppingAfterKFramesLeavesExactlyKFrames)
         }
 }
 
-TEST_F(ToolsWndTest, RefusalsCreateNoOutput)
+TEST_F(ToolsWndTest, RefusalsLeaveTheInputAsItWasAndCreateNoOutput)
 {
     const std::string empty = "Encountered empty selection list!" + kAbandon;
+    const std::string unknown = "Encountered unknown log direction in file :\n" + input + kAbandon;
+    const std::string same = "Output file is the same as input file :\n" + input + kAbandon;
     struct Case {
         int task, datums;
         bool select;
-        std::string message;
-        int answer;
+        uint8_t direction;
+        bool overInput; // the output path is the input's
+        std::vector<std::pair<std::string, int>> answers;
     };
     const Case cases[] = {
-        {22, 1, false, empty, IDOK},
-        {28, 1, false, empty, IDOK},
-        {14, 1, false, kAskDown, IDNO},
-        {22, 257, true, "Encountered more than 256 datums in input file!" + kAbandon, IDOK},
+        {22, 1, false, 0xFF, false, {{empty, IDOK}}},
+        {28, 1, false, 0xFF, false, {{empty, IDOK}}},
+        {14, 1, false, 0xFF, false, {{kAskDown, IDNO}}},
+        {22, 257, true, 0xFF, false, {{"Encountered more than 256 datums in input file!" + kAbandon, IDOK}}},
+        {14, 1, true, 0, false, {{unknown, IDOK}}},
+        {22, 1, true, 2, false, {{unknown, IDOK}}},
+        {28, 1, true, 0x80, false, {{unknown, IDOK}}},
+        {14, 1, true, 0xFF, true, {{kAskDown, IDYES}, {same, IDOK}}},
+        {22, 1, true, 1, true, {{same, IDOK}}},
+        {28, 1, true, 0xFF, true, {{same, IDOK}}},
     };
     for (const auto& c : cases) {
-        ASSERT_TRUE(WriteQtx(input, std::vector<QtxDatumShape>(size_t(c.datums), Wave("CRV", 1, 1)), 2));
+        ASSERT_TRUE(WriteQtx(input, std::vector<QtxDatumShape>(size_t(c.datums), Wave("CRV", 1, 1)), 2, 1000.0, 0.5,
+                             DefaultSample, c.direction));
+        const std::vector<uint8_t> before = ReadBytes(input);
         theViewerApp.ResetToStartupState();
         if (c.select) Select(c.datums, {0});
         auto e = Engine();
-        host.ExpectMessage(c.message, c.answer);
-        EXPECT_EQ(RunTask(*e, c.task), -1) << c.message;
-        EXPECT_FALSE(FileExists(output)) << c.message;
-        EXPECT_FALSE(e->m_primaryFile.m_fileIn.IsOpen()) << c.message;
+        if (c.overInput) e->m_outputPath = input;
+        for (const auto& [text, answer] : c.answers) host.ExpectMessage(text, answer);
+        EXPECT_EQ(RunTask(*e, c.task), -1) << c.answers.back().first;
+        EXPECT_EQ(ReadBytes(input), before) << c.answers.back().first;
+        EXPECT_FALSE(FileExists(output)) << c.answers.back().first;
+        EXPECT_FALSE(e->m_primaryFile.m_fileIn.IsOpen()) << c.answers.back().first;
     }
 }
 
-TEST_F(ToolsWndTest, FailedFrameWriteFinalizesTheWholeFramesWithoutASecondError)
+// A failing write (a full disk) in the header or descriptors leaves no file; in the frames
+// it leaves the whole frames written, counted, and no second error.
+TEST_F(ToolsWndTest, FailedWritesLeaveNoPartialHeadAndOnlyWholeFrames)
 {
-    ASSERT_TRUE(WriteQtx(input, {Wave("WAVE", 2, 64)}, 6));
     const size_t frameSize = 8 + 2 * 64 * 4;
-    Select(1, {0});
-    auto e = Engine();
-    host.ExpectMessage("Error writing frame data in file :\n" + output);
-
-    // The file-size limit makes the third frame's data write fail halfway.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = rlim_t(qtx::DataStart(1) + 2 * frameSize + frameSize / 2);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const int result = e->ShiftByFactor("", input);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
-
-    EXPECT_EQ(result, -1);
-    const QtxImage out = Load(output);
-    EXPECT_EQ(out.header.frameCount, 2u);
-    EXPECT_EQ(out.frames.size(), 2u);
-    EXPECT_EQ(out.tornBytes, 0u);
-    EXPECT_DOUBLE_EQ(out.header.bottomDepth, 1000.5);
+    struct Case {
+        size_t limit;
+        const char* message;
+        int frames; // -1: no output file
+    };
+    const Case cases[] = {
+        {qtx::kHeaderSize / 2, "Error writing header in file :\n", -1},
+        {qtx::kHeaderSize + 20, "Error writing datum descriptor in file :\n", -1},
+        {qtx::DataStart(1) + 2 * frameSize + frameSize / 2, "Error writing frame data in file :\n", 2},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteQtx(input, {Wave("WAVE", 2, 64)}, 6));
+        theViewerApp.ResetToStartupState();
+        Select(1, {0});
+        auto e = Engine();
+        host.ExpectMessage(c.message + output);
+        EXPECT_EQ(WithFileSizeLimit(rlim_t(c.limit), [&] { return e->ShiftByFactor("", input); }), -1);
+        if (c.frames < 0) {
+            EXPECT_FALSE(FileExists(output)) << c.message;
+            continue;
+        }
+        const QtxImage out = Load(output);
+        EXPECT_EQ(out.header.frameCount, 2u);
+        EXPECT_EQ(out.frames.size(), 2u);
+        EXPECT_EQ(out.tornBytes, 0u);
+        EXPECT_DOUBLE_EQ(out.header.bottomDepth, 1000.5);
+    }
 }
 
 // ---- the tools ------------------------------------------------------------------------------------
 
-TEST_F(ToolsWndTest, ReverseDepthOrderReversesFramesAndDirection)
+// Up logs may store their step negative (as written by depth order) or positive: only the
+// direction says which way the depths run.
+TEST_F(ToolsWndTest, OutputDepthsFollowTheDirectionWhateverTheStepSign)
 {
     struct Case {
         uint8_t direction;
-        double top, step; // frame depths as written: top + k x step
+        double top, step, storedStep; // frames at top + k x step
         const char* question;
-        uint8_t outDirection;
-        double firstDepth, depthStep; // output frame k at firstDepth + k x depthStep
     };
     const Case cases[] = {
-        {0xFF, 100.0, 0.5, kAskDown, 1, 110.0, -0.5},
-        {1, 110.0, -0.5, "This data set log direction is : UP.\nWould you like to continue?.", 0xFF, 100.0, 0.5},
+        {0xFF, 100.0, 0.5, 0.5, kAskDown},
+        {1, 110.0, -0.5, -0.5, "This data set log direction is : UP."},
+        {1, 110.0, -0.5, 0.5, "This data set log direction is : UP."},
     };
-    for (const auto& c : cases) {
-        ASSERT_TRUE(WriteQtx(input, {Wave("WAVE", 3, 5), Map("SMAP", 1, 4, 3)}, 21, c.top, c.step, DefaultSample,
-                             c.direction));
-        PatchDouble(input, qtx::kHdrDepthStep, 0.5); // the header keeps a positive step
-        const QtxImage in = Load(input);
-        auto e = Engine();
-        host.ExpectMessage(c.question, IDYES);
-        ASSERT_EQ(e->ReverseDepthOrder("", input), 1) << c.question;
-        const QtxImage out = Load(output);
-        EXPECT_EQ(out.header.logDirection, c.outDirection);
-        EXPECT_EQ(out.header.frameCount, 21u);
-        EXPECT_DOUBLE_EQ(out.header.topDepth, c.firstDepth);
-        EXPECT_DOUBLE_EQ(out.header.bottomDepth, c.firstDepth + 20 * c.depthStep);
-        ASSERT_EQ(out.frames.size(), 21u);
-        for (size_t k = 0; k < 21; ++k) {
-            EXPECT_DOUBLE_EQ(out.depths[k], c.firstDepth + double(k) * c.depthStep) << k;
-            EXPECT_EQ(out.frames[k], in.frames[20 - k]) << k;
+    for (const auto& c : cases)
+        for (int task : {14, 22, 28}) {
+            ASSERT_TRUE(WriteQtx(input, {Wave("WAVE", 3, 5), Map("SMAP", 1, 4, 3)}, 21, c.top, c.step, DefaultSample,
+                                 c.direction));
+            std::vector<uint8_t> bytes = ReadBytes(input);
+            endian::PutLEDouble(bytes.data() + qtx::kHdrDepthStep, c.storedStep);
+            WriteBytes(input, bytes);
+            const QtxImage in = Load(input);
+            theViewerApp.ResetToStartupState();
+            Select(2, {0});
+            auto e = Engine();
+            if (task == 14) host.ExpectMessage(c.question, IDYES);
+            ASSERT_EQ(RunTask(*e, task), 1) << task;
+            const QtxImage out = Load(output);
+            std::vector<double> depths = in.depths;
+            if (task == 14) std::reverse(depths.begin(), depths.end());
+            EXPECT_EQ(out.depths, depths) << task << " stored step " << c.storedStep;
+            EXPECT_EQ(out.header.frameCount, 21u);
+            EXPECT_EQ(out.header.topDepth, depths.front());
+            EXPECT_EQ(out.header.bottomDepth, depths.back());
+            const uint8_t direction = task != 14 ? c.direction : c.direction == 1 ? 0xFF : 1;
+            EXPECT_EQ(out.header.logDirection, direction) << task;
+            if (task == 14) {
+                for (size_t k = 0; k < 21; ++k) EXPECT_EQ(out.frames[k], in.frames[20 - k]) << k;
+            }
         }
-    }
 }
 
 TEST_F(ToolsWndTest, ReverseReceiverOrderReversesSelectedOneAxisDatums)
@@ -412,7 +406,6 @@ TEST_F(ToolsWndTest, ReverseReceiverOrderReversesSelectedOneAxisDatums)
     const QtxImage in = Load(input);
     const QtxImage out = Load(output);
     ASSERT_EQ(out.frames.size(), 4u);
-    EXPECT_EQ(out.depths, in.depths);
     for (size_t f = 0; f < 4; ++f) {
         const std::vector<float>& a = in.frames[f];
         const std::vector<float>& b = out.frames[f];
@@ -421,12 +414,6 @@ TEST_F(ToolsWndTest, ReverseReceiverOrderReversesSelectedOneAxisDatums)
         // The unselected datum, the one-trace datum and the whole two-trace map are unchanged.
         EXPECT_TRUE(std::equal(b.begin() + 48, b.end(), a.begin() + 48)) << f;
     }
-
-    // Twice gives the input back.
-    auto again = Engine();
-    again->m_outputPath = dir.File("twice.qtx");
-    ASSERT_EQ(again->ReverseReceiverOrder("", output), 1);
-    EXPECT_EQ(Load(again->m_outputPath).frames, in.frames);
 }
 
 TEST_F(ToolsWndTest, ShiftByFactorAddsTheFactorKeepsNullsAndStartsABlankHistoryAt1)
@@ -447,7 +434,6 @@ TEST_F(ToolsWndTest, ShiftByFactorAddsTheFactorKeepsNullsAndStartsABlankHistoryA
     const QtxImage in = Load(input);
     const QtxImage out = Load(output);
     ASSERT_EQ(out.frames.size(), 3u);
-    EXPECT_DOUBLE_EQ(out.header.bottomDepth, 1001.0);
     const size_t keepAt = 80000, mapAt = keepAt + 5;
     for (size_t f = 0; f < 3; ++f) {
         const std::vector<float>& a = in.frames[f];
@@ -462,7 +448,7 @@ TEST_F(ToolsWndTest, ShiftByFactorAddsTheFactorKeepsNullsAndStartsABlankHistoryA
     // The input's history is blank: the run's lines start at position 1, the rest stays blank.
     const std::string expected = " \r\n\r\n*** Input data : " + input + "\r\n" + kRunLines
                                  + "*** Tools (Shift by factor) - -10.0000";
-    const std::string history = HistoryText(out.header);
+    const std::string history(out.header.history, qtx::kHistorySize);
     EXPECT_EQ(history.substr(0, expected.size()), expected);
     EXPECT_EQ(history.find_first_not_of(' ', expected.size()), std::string::npos);
 }
