@@ -1,5 +1,5 @@
-// In-place radix-2 complex FFT over the one sample array that every spectrum
-// of the program shares.
+// Complex FFT, in place over the one sample array that every spectrum of the
+// program shares.
 #pragma once
 
 // Complex point p (p = 1..n) has its real part at [2p-1] and its imaginary

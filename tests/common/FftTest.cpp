@@ -26,47 +26,23 @@ void Load(const Points& x)
 
 Points Fetch(int n)
 {
-    Points out(n);
-    for (int p = 0; p < n; ++p) out[p] = {g_fftData[2 * p + 1], g_fftData[2 * p + 2]};
+    Points out(size_t(n), 0.0);
+    for (int p = 0; p < n; ++p) out[size_t(p)] = {g_fftData[2 * p + 1], g_fftData[2 * p + 2]};
     return out;
-}
-
-// Values already rounded to float, so the reference sees exactly what the FFT sees.
-Points RandomPoints(int n, unsigned seed)
-{
-    std::mt19937 rng(seed);
-    std::uniform_real_distribution<float> dist(-1.0f, 1.0f);
-    Points x(n);
-    for (auto& v : x) v = {dist(rng), dist(rng)};
-    return x;
 }
 
 // X[k] = sum x[j] exp(sign * 2 pi i jk / n), in double.
 Points NaiveDft(const Points& x, int sign)
 {
     const size_t n = x.size();
-    Points out(n);
+    Points w(n), out(n);
+    for (size_t k = 0; k < n; ++k) w[k] = std::polar(1.0, sign * kTwoPi * double(k) / double(n));
     for (size_t k = 0; k < n; ++k) {
         std::complex<double> sum = 0;
-        for (size_t j = 0; j < n; ++j)
-            sum += x[j] * std::polar(1.0, sign * kTwoPi * double((j * k) % n) / double(n));
+        for (size_t j = 0; j < n; ++j) sum += x[j] * w[(j * k) % n];
         out[k] = sum;
     }
     return out;
-}
-
-double MaxError(const Points& a, const Points& b)
-{
-    double e = 0;
-    for (size_t i = 0; i < a.size(); ++i) e = std::max(e, std::abs(a[i] - b[i]));
-    return e;
-}
-
-double MaxMagnitude(const Points& a)
-{
-    double m = 0;
-    for (const auto& v : a) m = std::max(m, std::abs(v));
-    return m;
 }
 
 int RunFft(int n, int sign)
@@ -83,85 +59,71 @@ void FillPattern()
     for (int i = 0; i < kFftDataSize; ++i) g_fftData[i] = float(i % 977) * 0.25f - 100.0f;
 }
 
+// Real input takes a half-length path of its own; one stray imaginary part
+// must send the points down the complex one.
+enum class Input { Real, Complex, RealButLastImaginary };
+
 struct DftCase {
     int n;
     int sign;
+    Input input;
 };
 
-void PrintTo(const DftCase& c, std::ostream* os) { *os << "n=" << c.n << " sign=" << c.sign; }
+std::string Name(const DftCase& c)
+{
+    static const char* const kInput[] = {"Real", "Complex", "RealButLastImaginary"};
+    return "n" + std::to_string(c.n) + (c.sign > 0 ? "Plus" : "Minus") + kInput[int(c.input)];
+}
+
+void PrintTo(const DftCase& c, std::ostream* os) { *os << Name(c); }
 
 class FftMatchesDft : public ::testing::TestWithParam<DftCase> {};
 
-TEST_P(FftMatchesDft, AgreesWithNaiveTransform)
+// Bins above 1% of the peak agree to 1e-6 of their own size, the rest to 1e-6 of
+// the peak; elements 0 and beyond 2n belong to other users and stay as they were.
+TEST_P(FftMatchesDft, AgreesWithNaiveTransformAndStaysInItsPoints)
 {
-    const auto [n, sign] = GetParam();
-    const Points x = RandomPoints(n, unsigned(n * 7 + sign + 3));
+    const auto [n, sign, input] = GetParam();
+    std::mt19937 rng(unsigned(n * 7 + sign + 3 * int(input)));
+    std::uniform_real_distribution<float> dist(-1.0f, 1.0f);
+    Points x(size_t(n), 0.0);
+    for (auto& v : x) v = {dist(rng), input == Input::Complex ? dist(rng) : 0.0f};
+    if (input == Input::RealButLastImaginary) x.back().imag(0.5f);
+
+    FillPattern();
+    const std::vector<float> before(g_fftData, g_fftData + kFftDataSize);
     Load(x);
     ASSERT_EQ(RunFft(n, sign), 1);
+    EXPECT_EQ(g_fftData[0], before[0]);
+    EXPECT_TRUE(std::equal(g_fftData + 2 * n + 1, g_fftData + kFftDataSize, before.begin() + 2 * n + 1));
+
     const Points expected = NaiveDft(x, sign);
-    EXPECT_LE(MaxError(Fetch(n), expected), 1e-5 * std::max(1.0, MaxMagnitude(expected)) * (std::log2(n) + 1));
-}
-
-INSTANTIATE_TEST_SUITE_P(Sizes, FftMatchesDft,
-                         ::testing::Values(DftCase{1, 1}, DftCase{1, -1}, DftCase{2, 1}, DftCase{2, -1},
-                                           DftCase{8, 1}, DftCase{8, -1}, DftCase{1024, 1},
-                                           DftCase{1024, -1}),
-                         [](const auto& info) {
-                             return "n" + std::to_string(info.param.n) + (info.param.sign > 0 ? "Plus" : "Minus");
-                         });
-
-// theta = 2 pi / (sign mmax) makes sign the sign of the exponent: an impulse at
-// time 1 turns into exp(sign * 2 pi i k / n), so point k = 1 (index 3, 4) of an
-// 8-point transform is (cos 45, sign * sin 45).
-TEST(FftTest, SignIsTheSignOfTheExponent)
-{
-    for (int sign : {1, -1}) {
-        Points x(8);
-        x[1] = 1.0;
-        Load(x);
-        ASSERT_EQ(RunFft(8, sign), 1);
-        EXPECT_NEAR(g_fftData[3], std::sqrt(0.5), 1e-6);
-        EXPECT_NEAR(g_fftData[4], sign * std::sqrt(0.5), 1e-6) << "sign " << sign;
+    const Points got = Fetch(n);
+    double peak = 0;
+    for (const auto& v : expected) peak = std::max(peak, std::abs(v));
+    for (size_t k = 0; k < size_t(n); ++k) {
+        const double size = std::abs(expected[k]);
+        const double allowed = 1e-6 * (size > 0.01 * peak ? size : peak);
+        ASSERT_LE(std::abs(got[k] - expected[k]), allowed) << "point " << k + 1;
     }
 }
 
-TEST(FftTest, ConstantInputGoesToPointOneTimesN)
+std::vector<DftCase> DftCases()
 {
-    const int n = 16;
-    Load(Points(n, 2.5));
-    ASSERT_EQ(RunFft(n, 1), 1);
-    const Points y = Fetch(n);
-    EXPECT_NEAR(y[0].real(), n * 2.5, 1e-5);
-    EXPECT_NEAR(y[0].imag(), 0.0, 1e-5);
-    for (int k = 1; k < n; ++k) EXPECT_LT(std::abs(y[k]), 1e-5) << "point " << k + 1;
+    std::vector<DftCase> cases;
+    for (int n : {1, 2, 4, 8, 16, 32, 64, 2048})
+        for (int sign : {1, -1})
+            for (Input input : {Input::Real, Input::Complex, Input::RealButLastImaginary})
+                cases.push_back({n, sign, input});
+    return cases;
 }
 
-TEST(FftTest, ForwardThenInverseMultipliesByN)
-{
-    const int n = 1024;
-    const Points x = RandomPoints(n, 42);
-    Load(x);
-    ASSERT_EQ(RunFft(n, 1), 1);
-    ASSERT_EQ(RunFft(n, -1), 1);
-    Points scaled = x;
-    for (auto& v : scaled) v *= double(n);
-    EXPECT_LE(MaxError(Fetch(n), scaled), 1e-3);
-}
-
-// Only elements 1 .. 2n belong to the transform; the rest of the shared array
-// belongs to other users.
-TEST(FftTest, LeavesTheRestOfTheSharedArrayAlone)
-{
-    FillPattern();
-    std::vector<float> before(g_fftData, g_fftData + kFftDataSize);
-    const int n = 8;
-    ASSERT_EQ(RunFft(n, -1), 1);
-    EXPECT_EQ(g_fftData[0], before[0]);
-    EXPECT_TRUE(std::equal(g_fftData + 2 * n + 1, g_fftData + kFftDataSize, before.begin() + 2 * n + 1));
-}
+INSTANTIATE_TEST_SUITE_P(Sizes, FftMatchesDft, ::testing::ValuesIn(DftCases()),
+                         [](const auto& info) { return Name(info.param); });
 
 // The largest transform fills the array to its last element; the sanitizer
-// build reports any access past it. The impulse exercises every twiddle factor.
+// build reports any access past it. The impulse exercises every twiddle factor,
+// the real path forward and the complex one back.
 TEST(FftTest, LargestTransformUsesTheWholeArray)
 {
     const int n = kFftMaxPoints;
@@ -176,15 +138,53 @@ TEST(FftTest, LargestTransformUsesTheWholeArray)
         const auto expected = std::polar(1.0, kTwoPi * double((3 * k) % n) / n);
         err = std::max(err, std::abs(std::complex<double>(g_fftData[2 * k + 1], g_fftData[2 * k + 2]) - expected));
     }
-    EXPECT_LT(err, 1e-4);
-    EXPECT_NEAR(g_fftData[kFftDataSize - 2], std::cos(kTwoPi * 3 * (n - 1) / n), 1e-4);
-    EXPECT_NEAR(g_fftData[kFftDataSize - 1], std::sin(kTwoPi * 3 * (n - 1) / n), 1e-4);
+    EXPECT_LT(err, 1e-6);
 
     ASSERT_EQ(RunFft(n, -1), 1);
     for (int i = 1; i < kFftDataSize; ++i) {
         const float expected = i == 2 * 3 + 1 ? float(n) : 0.0f;
-        ASSERT_NEAR(g_fftData[i], expected, 0.05) << "index " << i;
+        ASSERT_NEAR(g_fftData[i], expected, 1e-3) << "index " << i;
     }
+}
+
+// The domain view's interpolation of 16 receivers of 4,096 samples to 8,192: a
+// forward transform, the analytic spectrum (negative frequencies dropped,
+// positive ones doubled), an inverse transform of twice the length, real parts
+// over n. Sums of whole-bin cosines interpolate exactly, so the result is
+// known in closed form.
+TEST(FftTest, InterpolationStaysWithinFiveMillionthsPerSample)
+{
+    const int n = 4096, out = 2 * n;
+    std::mt19937 rng(11);
+    std::uniform_int_distribution<int> bin(1, n / 2 - 1);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    double worst = 0;
+    for (int receiver = 0; receiver < 16; ++receiver) {
+        struct Tone {
+            int bin;
+            double amplitude, phase;
+        };
+        std::vector<Tone> tones(12);
+        double sum = 0.1; // the constant term
+        for (auto& t : tones) sum += (t = {bin(rng), unit(rng), kTwoPi * unit(rng)}).amplitude;
+        auto signal = [&](double time) { // in input samples; peaks stay within 1
+            double v = 0.1;
+            for (const auto& t : tones) v += t.amplitude * std::cos(kTwoPi * t.bin * time / n + t.phase);
+            return v / sum;
+        };
+        for (int i = 0; i < n; ++i) {
+            g_fftData[2 * i + 1] = float(signal(i));
+            g_fftData[2 * i + 2] = 0.0f;
+        }
+        ASSERT_EQ(RunFft(n, 1), 1);
+        for (int p = n / 2; p < n; ++p) g_fftData[2 * p + 1] = g_fftData[2 * p + 2] = 0.0f;
+        for (int i = 3; i <= n; ++i) g_fftData[i] *= 2.0f;
+        std::fill(g_fftData + n + 1, g_fftData + 2 * out + 1, 0.0f);
+        ASSERT_EQ(RunFft(out, -1), 1);
+        for (int i = 0; i < out; ++i)
+            worst = std::max(worst, std::abs(double(g_fftData[2 * i + 1] / float(n)) - signal(i / 2.0)));
+    }
+    EXPECT_LE(worst, 5e-6);
 }
 
 struct Refusal {
