@@ -1,9 +1,11 @@
 #include "lis/LisDictionary.h"
 
+#include "common/OutputGuard.h"
 #include "platform/Host.h"
 #include "platform/Path.h"
 
 #include <algorithm>
+#include <filesystem>
 
 namespace {
 
@@ -369,8 +371,12 @@ int CLisDictionary::Import(const std::string& directory)
     const FileDialogResult chosen = Host().FileDialog(options);
     if (!chosen.ok) return 0;
 
-    // The whole text is read before the output is created, so importing the
-    // dictionary file onto itself loses nothing.
+    // The new dictionary is written beside the old one and takes its name only when
+    // whole, so a failed import leaves the old one as it was.
+    const std::string dit = JoinPath(directory, lisdic::kFileName);
+    const std::string partial = dit + ".tmp";
+    if (RefuseOutputOverInput(dit, {chosen.path}) || RefuseOutputOverInput(partial, {chosen.path})) return 0;
+
     std::vector<uint8_t> bytes;
     if (!ReadWholeFile(chosen.path, bytes)) {
         MessageBox("Could not open input file :\n" + chosen.path, MB_OK | MB_ICONSTOP);
@@ -379,10 +385,19 @@ int CLisDictionary::Import(const std::string& directory)
     lisdic::Scramble(bytes);
 
     BinaryFile output;
-    if (!output.Open(JoinPath(directory, lisdic::kFileName), BinaryFile::modeReadWrite | BinaryFile::modeCreate))
+    if (!output.Open(partial, BinaryFile::modeReadWrite | BinaryFile::modeCreate)) {
+        MessageBox("Could not open output file :\n" + dit, MB_OK | MB_ICONSTOP);
         return 0;
-    if (!output.Write(bytes.data(), bytes.size())) return 0;
+    }
+    const bool written = output.Write(bytes.data(), bytes.size());
     output.Close();
+    std::error_code error;
+    if (written) std::filesystem::rename(partial, dit, error);
+    if (!written || error) {
+        std::filesystem::remove(partial, error);
+        MessageBox("Error writing dictionary in file :\n" + dit, MB_OK | MB_ICONSTOP);
+        return 0;
+    }
 
     MessageBox("Dictionary Importation Complete!", MB_OK);
     return 1;

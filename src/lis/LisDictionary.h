@@ -72,8 +72,9 @@ public:
     int FindTool(std::vector<CLisDictionaryEntry*>& out, const std::string& toolName);
 
     // Process > Dictionary: asks for a text file and writes it scrambled to
-    // `directory`/LisDic.dit. 1 on success; 0 when cancelled, the text cannot be
-    // read (reported) or the output cannot be written (not reported).
+    // `directory`/LisDic.dit. 1 on success; 0 when cancelled or, with a message, when
+    // the text is the dictionary itself or cannot be read, or the output cannot be
+    // written (the old dictionary then stays and no partial file remains).
     int Import(const std::string& directory);
 
     bool IsLoaded() const { return m_loaded; }

@@ -38,6 +38,7 @@ const char kLisFileType[] = "LO";
 const char kMaker[] = "Merrowdyne";
 
 constexpr uint8_t kCodeByte = 66;     // representation code of one-byte entries
+constexpr uint8_t kCodeShort = 79;    // 16-bit integer
 constexpr uint8_t kCodeInteger = 73;  // 32-bit integer
 constexpr uint8_t kCodeFloat = 68;
 constexpr uint8_t kCodeText = 65;
@@ -160,8 +161,14 @@ struct Channel {
     std::string mnemonic;
     uint64_t size;
     std::string units;
-    std::string datum; // the datum it describes, for messages
 };
+
+// Receiver channels only where they describe the datum's bytes exactly.
+bool SplitsIntoReceivers(const QtxDatumDescriptor& d)
+{
+    return d.traceCount > 0 && d.traceCount <= CLisWrite::kMaxReceiverChannels && d.size % d.traceCount == 0
+           && d.size / d.traceCount <= kMaxChannelSize;
+}
 
 } // namespace
 
@@ -386,31 +393,34 @@ int CLisWrite::WriteDfsr(const QtxFileHeader* header, const QtxDatumDescriptor* 
     // The channels first, so that a datum the format cannot describe is refused
     // before anything is written.
     std::vector<Channel> channels;
-    channels.push_back({"DEPT", 4, metres ? "M" : "FT", "DEPT"});
+    channels.push_back({"DEPT", 4, metres ? "M" : "FT"});
+    std::string splitDatums; // packed datums too large for one channel, written per receiver
     const size_t datums = descriptors ? header->datumCount : 0;
     for (size_t i = 0; i < datums; ++i) {
         const QtxDatumDescriptor& d = descriptors[i];
         const std::string mnemonic = Mnemonic(d);
         const std::string units = UnitMnemonic(d.axis1.unit);
-        const char* stem = perReceiver == 1 ? FindReceiverStem(mnemonic) : nullptr;
-        if (stem && d.traceCount == 0 && d.size == 0) continue;
-        // Receiver channels only where they describe the datum's bytes exactly.
-        if (stem && d.traceCount > 0 && d.traceCount <= kMaxReceiverChannels && d.size % d.traceCount == 0) {
+        const char* stem = FindReceiverStem(mnemonic);
+        const bool tooLarge = d.size > kMaxChannelSize;
+        if (stem && perReceiver == 1 && d.traceCount == 0 && d.size == 0) continue;
+        if (stem && (perReceiver == 1 || tooLarge) && SplitsIntoReceivers(d)) {
+            if (perReceiver != 1) splitDatums += (splitDatums.empty() ? "" : ", ") + mnemonic;
             for (unsigned r = 1; r <= d.traceCount; ++r)
-                channels.push_back({ReceiverMnemonic(stem, r), d.size / d.traceCount, units, mnemonic});
+                channels.push_back({ReceiverMnemonic(stem, r), d.size / d.traceCount, units});
             continue;
         }
-        channels.push_back({mnemonic, d.size, units, mnemonic});
-    }
-    for (const Channel& c : channels) {
-        if (c.size > kMaxChannelSize) {
+        if (tooLarge) {
             m_failed = true;
             MessageBox(Format("Datum %s does not fit into a LIS channel!\nOperation will be abandoned.",
-                              c.datum.c_str()),
+                              mnemonic.c_str()),
                        MB_OK | MB_ICONSTOP);
             return 0;
         }
+        channels.push_back({mnemonic, d.size, units});
     }
+    if (!splitDatums.empty())
+        MessageBox("Waveforms too large for one LIS channel are written one channel per receiver :\n" + splitDatums,
+                   MB_OK | MB_ICONINFORMATION);
 
     std::vector<uint8_t> r(kDfsrFirstBlock + kDsbSize * channels.size(), 0);
     r[kRecordType] = lis::kDataFormatSpec;
@@ -436,7 +446,8 @@ int CLisWrite::WriteDfsr(const QtxFileHeader* header, const QtxDatumDescriptor* 
     *entry(11, 1, kCodeByte) = 1; // frames per record
     *entry(13, 1, kCodeByte) = 0; // depth in every frame
     *entry(16, 1, kCodeByte) = 1; // datum specification block sub-type
-    std::memset(entry(0, 2, kCodeByte), 0, 2);
+    // End of entries: two zero bytes in a 2-byte code, so that size and code agree.
+    endian::PutBE16(entry(0, 2, kCodeShort), 0);
 
     for (const Channel& c : channels) {
         uint8_t* b = r.data() + at;

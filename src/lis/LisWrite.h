@@ -86,7 +86,8 @@ constexpr size_t kDsbZeros = 30;        // 3 zero bytes
 constexpr size_t kDsbSamples = 33;      // u8
 constexpr size_t kDsbCode = 34;         // u8
 constexpr size_t kDsbReserved = 35;     // 5 zero bytes
-constexpr uint32_t kMaxChannelSize = 0xFFFF;
+// LIS readers take the channel size as a signed 16-bit value.
+constexpr uint32_t kMaxChannelSize = 0x7FFF;
 
 // Data record: depth in code 68, then every value in code 68.
 constexpr size_t kFrameDepth = 2;
@@ -115,7 +116,9 @@ public:
     // history ends at its first zero byte.
     int WriteComment(const QtxFileHeader* header);
     // One channel per datum, or per receiver of the waveform datums when perReceiver
-    // is 1. A channel of 65,536 bytes or more is refused before anything is written.
+    // is 1. A packed waveform datum too large for one channel is written per receiver
+    // (the user is told once); any other channel over kMaxChannelSize bytes is refused
+    // before anything is written.
     int WriteDfsr(const QtxFileHeader* header, const QtxDatumDescriptor* descriptors, int perReceiver);
     // kFrameStart writes the data record pending, if any, and starts one at `depth`;
     // any other kind appends `count` values to the pending record (ignored when none

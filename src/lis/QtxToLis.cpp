@@ -1,5 +1,6 @@
 #include "lis/QtxToLis.h"
 
+#include "common/OutputGuard.h"
 #include "common/ProgressDlg.h"
 #include "platform/Endian.h"
 #include "platform/Format.h"
@@ -12,6 +13,21 @@
 #include <cstring>
 
 CWaveformPackPreferenceDlg::CWaveformPackPreferenceDlg() : CDialog(DialogTemplateFor(kIddWaveformPack)) {}
+
+namespace {
+
+// The output proposed for an input: its path with the extension "lis", never the
+// input's own name, so that accepting the proposal cannot replace the input.
+std::string LisNameFor(const std::string& qtxPath)
+{
+    const std::string file = FileName(qtxPath);
+    const size_t dot = file.rfind('.');
+    const size_t extLength = dot == std::string::npos || dot == 0 ? 0 : file.size() - dot;
+    const std::string name = qtxPath.substr(0, qtxPath.size() - extLength) + ".lis";
+    return name == qtxPath ? qtxPath + ".lis" : name;
+}
+
+} // namespace
 
 void CQtxToLis::Run()
 {
@@ -27,7 +43,7 @@ void CQtxToLis::Run()
     out.open = false;
     out.title = "Browse Lis Output File";
     out.defaultExt = "lis";
-    out.initialName = input.path;
+    out.initialName = LisNameFor(input.path);
     out.filter = "Lis file (.lis;)|*.lis;|All files (*.*)|*.*|";
     out.flags = kHideReadOnly | kOverwritePrompt | kPathMustExist;
     const FileDialogResult output = Host().FileDialog(out);
@@ -77,6 +93,8 @@ int CQtxToLis::ReadLayout(const std::string& qtxPath)
 
 int CQtxToLis::Convert(const std::string& qtxPath, const std::string& lisPath)
 {
+    // Before the output is created: creating it would truncate an input of the same file.
+    if (RefuseOutputOverInput(lisPath, {qtxPath})) return 0;
     if (!m_input.Open(qtxPath, BinaryFile::modeRead)) {
         MessageBox("Could not open input file :\n" + qtxPath, MB_OK | MB_ICONSTOP);
         return 0;

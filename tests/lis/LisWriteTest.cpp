@@ -245,7 +245,7 @@ TEST_F(LisWriteTest, SmallDataSetGivesTheGoldenRecords)
 
     const Bytes entries = {1, 1, 66, 0,   2,  1,  66, 0,   3,   4, 73, 0,   0,   0,   32, 4, 1, 66,
                            255, 5, 1, 66, 255, 8, 4, 68, 0x40, 0x40, 0,  0,   9,   4,  65, 'M', ' ', ' ',
-                           ' ', 11, 1, 66, 1,   13, 1, 66, 0,   16, 1,  66, 1,   0,  2,  66, 0,  0};
+                           ' ', 11, 1, 66, 1,   13, 1, 66, 0,   16, 1,  66, 1,   0,  2,  79, 0,  0};
     ASSERT_EQ(r[7].bytes.size(), kDfsrFirstBlock + 4 * kDsbSize);
     EXPECT_EQ(Bytes(r[7].bytes.begin() + kDfsrFirstEntry, r[7].bytes.begin() + kDfsrFirstBlock), entries);
     auto dsb = [](const std::string& mnemonic, const std::string& units, uint8_t size) {
@@ -323,7 +323,6 @@ TEST_F(LisWriteTest, TypeTableRowsFollowTheItemTypeFamily)
     const Case cases[] = {
         {Datum("WDXX", 7, 8, 16384, 1, 512, 10.0f),
          {{"WDXX", "", "XMACDXX", "7"}, {"DXNR", "", "", "8"}, {"DXNS", "", "", "512"}, {"DXSP", "", "", " 10.0000"}}},
-        {Datum("WDYY", 78, 1, 4), {{"WDYY", "", "WSDYD", "78"}, {"DYNR", "", "", "1"}, {"DYNS", "", "", "1"}, {"DYSP", "", "", " 10.0000"}}},
         {Datum("PHQD", 88, 1, 4, 3, 7, 0.5f, 2),
          {{"PHQD", "", "PHASEQD", "88"}, {"PDNS", "", "", "7"}, {"PDSP", "US/M", "", "  0.5000"}, {"PDSD", "", "", "2"}}},
         {Datum("EGYY", 116, 1, 4, 4, 2, 1.0f), {{"EGYY", "", "EGYY", "116"}, {"EGNS", "", "", "2"}, {"EGSP", "HZ", "", "  1.0000"}}},
@@ -392,16 +391,12 @@ TEST_F(LisWriteTest, ChannelsPerDatumOrPerReceiver)
     const Case cases[] = {
         {1, Datum("WMNO", 1, 4, 8192), {{"MON1", 2048}, {"MON2", 2048}, {"MON3", 2048}, {"MON4", 2048}}},
         {0, Datum("WMNO", 1, 4, 8192), {{"WMNO", 8192}}},
-        {1, Datum("WDYX", 9, 2, 16), {{"DYX1", 8}, {"DYX2", 8}}},
         {1, Datum("WQUD", 86, 1, 16), {{"QUD1", 16}}},
         {1, Datum("WMNX", 1, 2, 16), {{"WMNX", 16}}},   // not a per-receiver mnemonic
         {1, Datum("WMNO", 1, 36, 144), {{"WMNO", 144}}}, // more receivers than names
         {1, Datum("WMNO", 1, 3, 16), {{"WMNO", 16}}},    // size not a multiple of the traces
         {1, Datum("WMNO", 1, 0, 0), {}},
-        {1, Datum("WDXX", 2, 13, 13 * 8), {{"DXX1", 8}, {"DXX2", 8}, {"DXX3", 8}, {"DXX4", 8}, {"DXX5", 8},
-                                            {"DXX6", 8}, {"DXX7", 8}, {"DXX8", 8}, {"DXX9", 8}, {"DXXA", 8},
-                                            {"DXXB", 8}, {"DXXC", 8}, {"DXXD", 8}}}, // unique past 9
-        {1, Datum("WMNO", 1, 35, 35 * 4), {}}, // filled in below: MON1 .. MONZ
+        {1, Datum("WMNO", 1, 35, 35 * 4), {}}, // filled in below: MON1 .. MONZ, unique past 9
     };
     for (const Case& c : cases) {
         Names expected = {{"DEPT", 4}};
@@ -412,29 +407,73 @@ TEST_F(LisWriteTest, ChannelsPerDatumOrPerReceiver)
     }
 }
 
-TEST_F(LisWriteTest, ChannelTooLargeForItsSizeFieldIsRefused)
+// Other LIS readers take the channel size as signed 16 bits: 8 receivers of 1,024
+// samples (32,768 bytes) would come back negative.
+TEST_F(LisWriteTest, PackedWaveformsBeyondTheSignedSizeAreWrittenPerReceiverWithOneNotice)
 {
-    struct Case { int perReceiver; QtxDatumDescriptor d; bool accepted; };
-    const Case cases[] = {
-        {0, Datum("WMNO", 1, 1, 65532), true},
-        {0, Datum("WMNO", 1, 1, 65536), false},
-        {1, Datum("WMNO", 1, 8, 8 * 8192), true}, // 8,192 bytes a receiver
-        {1, Datum("WMNO", 1, 4, 4 * 65536), false},
+    host.ExpectMessage("Waveforms too large for one LIS channel are written one channel per receiver :\nWMNO, WDXX");
+    const std::vector<QtxDatumDescriptor> d = {Datum("DTCO", 31, 1, 32764), Datum("WMNO", 1, 8, 8 * 4096),
+                                               Datum("WDXX", 2, 4, 4 * 16384)};
+    std::vector<std::pair<std::string, int>> expected = {{"DEPT", 4}, {"DTCO", 32764}};
+    for (int r = 1; r <= 8; ++r) expected.emplace_back("MON" + std::to_string(r), 4096);
+    for (int r = 1; r <= 4; ++r) expected.emplace_back("DXX" + std::to_string(r), 16384);
+    EXPECT_EQ(Blocks(Dfsr(d, 0)), expected);
+    EXPECT_EQ(host.Messages().size(), 1u);
+    EXPECT_EQ(host.Messages()[0].type, unsigned(MB_OK | MB_ICONINFORMATION));
+}
+
+TEST_F(LisWriteTest, ChannelThatCannotBeCutBelowTheSignedSizeIsRefused)
+{
+    const std::pair<int, QtxDatumDescriptor> cases[] = {
+        {0, Datum("WMNO", 1, 1, 32768)},     // one receiver
+        {0, Datum("SMNO", 31, 1, 40000)},    // not a waveform
+        {1, Datum("WMNO", 1, 2, 2 * 32768)}, // receivers of 32,768 bytes
     };
-    for (const Case& c : cases) {
-        const QtxFileHeader h = Header(8 + c.d.size, 1);
+    for (const auto& [perReceiver, d] : cases) {
+        const QtxFileHeader h = Header(8 + d.size, 1);
         CLisWrite w;
         ASSERT_EQ(w.Create(path), 1);
-        if (!c.accepted) host.ExpectMessage("does not fit");
-        EXPECT_EQ(w.WriteDfsr(&h, &c.d, c.perReceiver), c.accepted ? 1 : 0);
-        if (!c.accepted) {
-            EXPECT_EQ(MessageTexts().back(), "Datum WMNO does not fit into a LIS channel!\nOperation will be abandoned.");
-            EXPECT_EQ(std::filesystem::file_size(path), 0u) << "nothing written";
-            EXPECT_EQ(w.WriteFrame(nullptr, 0, 1.0, CLisWrite::kFrameStart), 0) << "later calls fail quietly";
-        }
+        host.ExpectMessage(Format("Datum %.4s does not fit into a LIS channel!\nOperation will be abandoned.", d.mnemonic));
+        EXPECT_EQ(w.WriteDfsr(&h, &d, perReceiver), 0);
+        EXPECT_EQ(std::filesystem::file_size(path), 0u) << "nothing written";
+        EXPECT_EQ(w.WriteFrame(nullptr, 0, 1.0, CLisWrite::kFrameStart), 0) << "later calls fail quietly";
         w.Close();
     }
-    EXPECT_EQ(host.Messages().size(), 2u);
+}
+
+// What readers of the format rely on: an entry's size is the size of its code (text
+// any length), and every channel size is a positive signed 16-bit value.
+TEST_F(LisWriteTest, DfsrEntrySizesAgreeWithTheirCodesAndChannelsStayBelow32768Bytes)
+{
+    auto codeSize = [](uint8_t code) -> size_t {
+        switch (code) {
+        case 66: return 1;
+        case 79: return 2;
+        case 68: case 73: return 4;
+        default: return 0; // 65: text
+        }
+    };
+    const std::vector<QtxDatumDescriptor> sets[] = {
+        {Datum("WMNO", 1, 2, 24), Datum("DTCO", 31, 1, 4)},
+        {Datum("WMNO", 1, 8, 8 * 4096), Datum("WQUD", 86, 4, 4 * 16384)},
+    };
+    for (const auto& d : sets) {
+        for (int perReceiver : {0, 1}) {
+            if (perReceiver == 0 && d[0].size > kMaxChannelSize) host.ExpectMessage("one channel per receiver");
+            const Record r = Dfsr(d, perReceiver);
+            ASSERT_GE(r.bytes.size(), kDfsrFirstBlock);
+            uint8_t type = 0xFF;
+            for (size_t at = kDfsrFirstEntry; type != 0 && at < kDfsrFirstBlock; at += kEntryValue + r.bytes[at + kEntrySize]) {
+                type = r.bytes[at + kEntryType];
+                const size_t size = codeSize(r.bytes[at + kEntryCode]);
+                if (size) {
+                    EXPECT_EQ(r.bytes[at + kEntrySize], size) << "entry " << int(type);
+                }
+            }
+            EXPECT_EQ(type, 0) << "entries end";
+            for (const auto& [mnemonic, size] : Blocks(r)) EXPECT_LE(size, 32767) << mnemonic;
+        }
+    }
 }
 
 TEST_F(LisWriteTest, WriteFailureIsReportedOnce)

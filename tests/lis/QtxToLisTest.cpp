@@ -9,6 +9,8 @@
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
 
+#include <filesystem>
+
 namespace {
 
 // Values with a spare lowest mantissa bit come back from code 68 exactly.
@@ -144,6 +146,36 @@ TEST_F(QtxToLisTest, StoppingLeavesNoLisFile)
     CQtxToLis exporter;
     exporter.Run();
     EXPECT_FALSE(FileExists(lis));
+}
+
+TEST_F(QtxToLisTest, ProposesALisNameBesideTheInput)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"in.qtx", "in.lis"}, {"in", "in.lis"}, {"in.lis", "in.lis.lis"}, {"dot.d/in", "dot.d/in.lis"},
+    };
+    for (const auto& [input, proposed] : cases) {
+        host.ExpectFileDialog("Browse Qtx Input File", dir.File(input));
+        host.ExpectFileDialog("Browse Lis Output File", "");
+        CQtxToLis().Run();
+        EXPECT_EQ(host.FileDialogs().back().options.initialName, dir.File(proposed));
+    }
+}
+
+// Creating the output would truncate the input: the export stops before it, whatever
+// spelling or link names the input.
+TEST_F(QtxToLisTest, OutputThatIsTheInputIsRefusedAndTheInputSurvives)
+{
+    ASSERT_TRUE(WriteQtx(qtx, {Waveform(2, 16)}, 3));
+    const std::vector<uint8_t> original = ReadBytes(qtx);
+    std::filesystem::create_hard_link(qtx, dir.File("hard.lis"));
+    std::filesystem::create_symlink(qtx, dir.File("soft.lis"));
+    for (const std::string& output : {qtx, dir.File("./in.qtx"), dir.File("hard.lis"), dir.File("soft.lis")}) {
+        host.ExpectFileDialog("Browse Qtx Input File", qtx);
+        host.ExpectFileDialog("Browse Lis Output File", output);
+        host.ExpectMessage("Output file is the same as input file :\n" + qtx + "\nOperation will be abandoned.");
+        CQtxToLis().Run();
+        EXPECT_EQ(ReadBytes(qtx), original) << output;
+    }
 }
 
 TEST_F(QtxToLisTest, DamagedInputsAreReportedAndLeaveNoLisFile)
