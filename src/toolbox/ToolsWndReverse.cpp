@@ -8,9 +8,8 @@
 int CToolsWnd::ReverseDepthOrder(const std::string&, const std::string& primary)
 {
     m_taskCode = 14;
-    m_inputPath = m_primaryPath = primary;
-    m_factor = 0.0f;
-    if (!ReadPrimaryHeader() || !RefuseUnknownDirection()) return -1;
+    m_primary.path = primary;
+    if (!OpenSingleInput()) return -1;
     if (MessageBox(Format("This data set log direction is : %s.\nWould you like to continue?.",
                           m_logDirectionLabel.c_str()),
                    MB_YESNO)
@@ -18,39 +17,31 @@ int CToolsWnd::ReverseDepthOrder(const std::string&, const std::string& primary)
         CloseInputs();
         return -1;
     }
-    const uint8_t direction = m_inputLogDirection == qtx::kLogUp ? qtx::kLogDown : qtx::kLogUp;
-    m_outputFrameCount = m_primaryFrameCount;
-    if (!WriteOutputHead(direction, m_primaryBottom, m_primaryTop)) {
-        CloseInputs();
-        return -1;
-    }
+    const uint8_t direction = m_primary.logDirection == qtx::kLogUp ? qtx::kLogDown : qtx::kLogUp;
+    if (!WriteOutputHead(direction, m_primary.bottom, m_primary.top)) return -1;
     // Depths are accumulated from the input's last depth, not read from its frames.
-    m_currentDepth = m_primaryBottom;
-    return RunFrames("Reverse Depth : ", m_primaryFrameCount - 1, -1, -InputDepthStep(), &CToolsWnd::CopyFrame);
+    return RunFrames("Reverse Depth : ", m_primary.frameCount - 1, -1, m_primary.bottom, -InputDepthStep(),
+                     [this](double depth) { return CopyFrame(depth); });
 }
 
 int CToolsWnd::ReverseReceiverOrder(const std::string&, const std::string& primary)
 {
     m_taskCode = 28;
-    if (!CopyPrimarySelection()) return -1;
-    m_inputPath = m_primaryPath = primary;
-    m_factor = 1.0f;
-    if (!ReadPrimaryHeader() || !RefuseUnknownDirection()) return -1;
-    if (!RefuseTooManyDatums() || !WriteOutputHead(m_inputLogDirection, m_primaryTop, m_primaryBottom)) {
-        CloseInputs();
+    if (!TakeSelection()) return -1;
+    m_primary.path = primary;
+    if (!OpenSingleInput() || !RefuseTooManyDatums()
+        || !WriteOutputHead(m_primary.logDirection, m_primary.top, m_primary.bottom))
         return -1;
-    }
-    m_currentDepth = m_primaryTop;
-    return RunFrames("Reverse Receiver : ", m_firstIndex, 1, InputDepthStep(), &CToolsWnd::ReverseReceiverFrame);
+    return RunFrames("Reverse Receiver : ", m_firstIndex, 1, m_primary.top, InputDepthStep(),
+                     [this](double depth) { return ReverseReceiverFrame(depth); });
 }
 
 int CToolsWnd::ReverseReceiverFrame(double depth)
 {
     if (!StageDepth(depth)) return 0;
-    for (size_t k = 0; k < m_primaryList.size(); ++k) {
-        const CQtxDatum& item = *m_primaryList[k];
-        const bool selected = k < size_t(kMaxToolDatums) && m_primaryGroup.selected[k] != 0;
-        if (!(selected ? ReverseReceivers(item) : CopyItem(item))) return 0;
+    for (size_t k = 0; k < m_primary.list.size(); ++k) {
+        const CQtxDatum& item = *m_primary.list[k];
+        if (!(m_primary.IsSelected(k) ? ReverseReceivers(item) : CopyItem(item))) return 0;
     }
     return 1;
 }
@@ -66,8 +57,8 @@ int CToolsWnd::ReverseReceivers(const CQtxDatum& item)
     // (a trace of at most 65,535 values always fits).
     const bool whole = traces * samples <= kToolSampleCapacity;
     const int offset = item.m_offset > uint32_t(INT32_MAX) ? -1 : int(item.m_offset);
-    if (whole && !m_primaryFile.ReadFrameItem(m_singleFrameIndex, offset, int(traces), int(samples),
-                                              buffer, kToolSampleCapacity))
+    if (whole && !m_primary.file.ReadFrameItem(m_singleFrameIndex, offset, int(traces), int(samples), buffer,
+                                               kToolSampleCapacity))
         return 0;
     for (size_t t = traces; t-- > 0;) {
         const float* trace = buffer;
@@ -76,10 +67,11 @@ int CToolsWnd::ReverseReceivers(const CQtxDatum& item)
         } else {
             const uint64_t at = uint64_t(item.m_offset) + uint64_t(t) * samples * sizeof(float);
             const int traceOffset = at > uint64_t(INT32_MAX) ? -1 : int(at);
-            if (!m_primaryFile.ReadFrameItem(m_singleFrameIndex, traceOffset, 1, int(samples), buffer, kToolSampleCapacity))
+            if (!m_primary.file.ReadFrameItem(m_singleFrameIndex, traceOffset, 1, int(samples), buffer,
+                                              kToolSampleCapacity))
                 return 0;
         }
-        if (!StageValues(trace, samples, ValueOp::Copy)) return 0;
+        if (!StageValues(trace, samples)) return 0;
     }
     return 1;
 }

@@ -62,14 +62,6 @@ QtxDatumShape Map(const char* mnemonic, uint16_t traces, uint16_t samples, uint1
             .samples = samples, .samples2 = rows, .step2 = 5.0f};
 }
 
-std::unique_ptr<CQtxDatum> Datum(uint8_t category, uint8_t type = 1, uint16_t traces = 1, uint16_t samples = 1,
-                                 uint16_t axes = 1, uint16_t rows = 0)
-{
-    return std::make_unique<CQtxDatum>(1u, "DTM ", type, category, type, 1, traces, axes, 8,
-                                       uint32_t(traces) * samples * (axes == 1 ? 1 : rows) * 4, 1, 0, samples, 1.0f,
-                                       0xFF, 0, rows, 1.0f);
-}
-
 // Runs `run` with the process's file-size limit at `bytes`; writes past it fail.
 template <class Run> auto WithFileSizeLimit(rlim_t bytes, Run run)
 {
@@ -140,7 +132,7 @@ TEST_F(ToolsWndTest, HistoryAsksAbove3596InUseAndStopsAtPosition4094)
     for (int length = 4070; length <= 4096; ++length) lengths.push_back(length);
     for (int length : lengths) {
         auto e = Engine();
-        e->m_inputPath = "/x.qtx";
+        e->m_primary.path = "/x.qtx";
         e->m_taskCode = 14;
         std::memset(e->m_history, '#', sizeof e->m_history);
         if (length > 3596) host.ExpectMessage("You are running low with the data history buffer.", IDNO);
@@ -160,94 +152,12 @@ TEST_F(ToolsWndTest, HistoryAsksAbove3596InUseAndStopsAtPosition4094)
 TEST_F(ToolsWndTest, LineThatDoesNotFitIsLeftOutWholeWhileLaterShorterOnesAreAdded)
 {
     auto e = Engine();
-    e->m_inputPath = "/" + std::string(200, 'p') + ".qtx";
+    e->m_primary.path = "/" + std::string(200, 'p') + ".qtx";
     e->m_taskCode = 14;
     host.ExpectMessage("You are running low", IDNO);
     const int length = e->AppendHistory(3990);
     EXPECT_EQ(std::string(e->m_history + 3990, size_t(length - 3990)),
               "\r\n\r\n\r\n" + kRunLines + "*** Tools (Reverse depth order)");
-}
-
-// ---- two-input frame ------------------------------------------------------------------------
-
-TEST_F(ToolsWndTest, InputChecksRunInOrderWithTheirBoundaries)
-{
-    struct Case {
-        int task; // 9 curve, 29 merge, 31 mechanical
-        double secondaryStep;
-        uint8_t secondaryUnits, secondaryDirection, primaryCategory, secondaryCategory;
-        bool secondarySelected;
-        const char* message; // nullptr: the inputs fit, unless the selection is missing
-    };
-    const Case cases[] = {
-        {9, 1.0005, 1, 0xFF, 6, 6, true, nullptr},
-        {9, 1.0006, 1, 0xFF, 6, 6, true, "Different depth increments in input files!"},
-        {9, 1.0, 0xFF, 1, 1, 1, true, "Different depth units in input files!"}, // units come before directions
-        {9, 1.0, 1, 1, 6, 6, true, "Different log directions in input files!"},
-        {9, 1.0, 1, 0xFF, 1, 6, true, "Unproper datum selection in primary file!"},
-        {9, 1.0, 1, 0xFF, 6, 3, true, "Unproper domain selection in secondary file!"},
-        {29, 1.0, 1, 0xFF, 6, 6, true, "Encountered the same datums in input files!"},
-        {29, 1.0, 1, 0xFF, 6, 6, false, nullptr}, // no secondary selection: refused silently
-        {31, 1.0, 1, 0xFF, 6, 6, true, "Unproper domain selection in density file!"},
-    };
-    for (const auto& c : cases) {
-        auto e = Engine();
-        e->m_primaryFrameCount = e->m_secondaryFrameCount = 10;
-        e->m_primaryStep = e->m_densityStep = 1.0;
-        e->m_secondaryStep = c.secondaryStep;
-        e->m_primaryGroup.depthUnits = e->m_densityGroup.depthUnits = 1;
-        e->m_primaryGroup.logDirection = e->m_densityGroup.logDirection = 0xFF;
-        e->m_secondaryGroup.depthUnits = c.secondaryUnits;
-        e->m_secondaryGroup.logDirection = c.secondaryDirection;
-        e->m_primaryList.push_back(Datum(c.primaryCategory, 7));
-        e->m_secondaryList.push_back(Datum(c.secondaryCategory, 7));
-        e->m_densityList.push_back(Datum(1, 9));
-        theApp.m_utilitiesSetup.primary.selected[0] = 1;
-        theApp.m_utilitiesSetup.secondary.selected[0] = c.secondarySelected ? 1 : 0;
-        e->m_primaryGroup.selected[0] = e->m_secondaryGroup.selected[0] = e->m_densityGroup.selected[0] = 1;
-        if (c.message) host.ExpectMessage(c.message + kAbandon);
-        const int fit = c.task == 9 ? e->CheckCurveInputs() : c.task == 29 ? e->CheckMergeInputs()
-                                                                           : e->CheckMechanicalInputs();
-        EXPECT_EQ(fit, c.message || !c.secondarySelected ? 0 : 1) << c.task << " " << c.secondaryStep;
-    }
-}
-
-TEST_F(ToolsWndTest, DepthOverlapFindsTheCommonFrames)
-{
-    struct Case {
-        const char* what;
-        uint8_t direction;
-        double pTop, pBottom, sTop, sBottom, step; // frame counts follow from the depths
-        int primaryFirst, primaryEnd, secondaryFirst;
-        double start, end;
-    };
-    const Case cases[] = {
-        {"down, secondary starts lower", 0xFF, 100, 200, 150, 250, 1, 50, 101, 0, 150, 200},
-        {"down, secondary ends first: its bottom frame stays", 0xFF, 100, 200, 50, 150, 1, 0, 51, 50, 100, 150},
-        {"down, equal to four decimals", 0xFF, 100, 200, 150.00004, 250, 1, 50, 101, 0, 150.00004, 200},
-        {"down, a ten-thousandth lower", 0xFF, 100, 200, 150.0001, 250, 1, 51, 101, 0, 150.0001, 200},
-        {"down, no overlap", 0xFF, 100, 200, 300, 400, 1, 101, 101, 0, 300, 200},
-        {"up, secondary ends above: its bottom frame goes", 1, 200, 100, 250, 150, 1, 0, 50, 50, 200, 150},
-        {"up, secondary inside", 1, 200, 100, 180, 50, 1, 20, 101, 0, 180, 100},
-        {"up, steps stored negative", 1, 200, 100, 180, 50, -1, 20, 101, 0, 180, 100},
-    };
-    for (const auto& c : cases) {
-        auto e = Engine();
-        e->m_primaryGroup.logDirection = c.direction;
-        e->m_primaryTop = c.pTop;
-        e->m_primaryBottom = c.pBottom;
-        e->m_secondaryTop = c.sTop;
-        e->m_secondaryBottom = c.sBottom;
-        e->m_primaryStep = e->m_secondaryStep = c.step;
-        e->m_primaryFrameCount = int(std::fabs(c.pBottom - c.pTop)) + 1;
-        e->m_secondaryFrameCount = int(std::fabs(c.sBottom - c.sTop)) + 1;
-        e->FindDepthOverlap();
-        EXPECT_EQ(e->m_primaryFirstIndex, c.primaryFirst) << c.what;
-        EXPECT_EQ(e->m_primaryEndIndex, c.primaryEnd) << c.what;
-        EXPECT_EQ(e->m_secondaryFirstIndex, c.secondaryFirst) << c.what;
-        EXPECT_DOUBLE_EQ(e->m_rangeStartDepth, c.start) << c.what;
-        EXPECT_DOUBLE_EQ(e->m_rangeEndDepth, c.end) << c.what;
-    }
 }
 
 // ---- endings of a run ---------------------------------------------------------------------------
@@ -316,7 +226,7 @@ TEST_F(ToolsWndTest, RefusalsLeaveTheInputAsItWasAndCreateNoOutput)
         EXPECT_EQ(RunTask(*e, c.task), -1) << c.answers.back().first;
         EXPECT_EQ(ReadBytes(input), before) << c.answers.back().first;
         EXPECT_FALSE(FileExists(output)) << c.answers.back().first;
-        EXPECT_FALSE(e->m_primaryFile.m_fileIn.IsOpen()) << c.answers.back().first;
+        EXPECT_FALSE(e->m_primary.file.m_fileIn.IsOpen()) << c.answers.back().first;
     }
 }
 
@@ -451,21 +361,6 @@ TEST_F(ToolsWndTest, ShiftByFactorAddsTheFactorKeepsNullsAndStartsABlankHistoryA
     const std::string history(out.header.history, qtx::kHistorySize);
     EXPECT_EQ(history.substr(0, expected.size()), expected);
     EXPECT_EQ(history.find_first_not_of(' ', expected.size()), std::string::npos);
-}
-
-// A datum larger than the shared read buffer would overrun it.
-TEST_F(ToolsWndTest, OversizedItemsAreRefusedBeforeReading)
-{
-    CQtxDatumList list;
-    list.push_back(Datum(1, 1, 256, 256));       // 65,536 values: fits
-    list.push_back(Datum(5, 1, 1, 300, 2, 219)); // 65,700 values
-    uint32_t selected[CToolsWnd::kMaxToolDatums] = {1};
-    EXPECT_EQ(CToolsWnd::RefuseUnfitItems(list, selected), 1);
-    host.ExpectMessage("Datum DTM  does not fit into the sample buffer!" + kAbandon);
-    EXPECT_EQ(CToolsWnd::RefuseUnfitItems(list, nullptr), 0);
-
-    host.ExpectMessage("does not fit into the sample buffer!");
-    EXPECT_EQ(Engine()->ReadPrimaryItem(*list[1], 0), 0);
 }
 
 } // namespace
