@@ -40,42 +40,6 @@ int Refuse(const std::string& text)
 // Offsets beyond int reach ReadFrameItem as -1, which it refuses with its read message.
 int FrameOffset(uint64_t at) { return at > uint64_t(INT_MAX) ? -1 : int(at); }
 
-std::string TaskLine(int code, const CToolsWnd& t)
-{
-    const double factor = double(t.m_factor);
-    switch (code) {
-    case 1: return "*** Tools (Extract depth)";
-    case 2: return "*** Tools (Extract datums)";
-    case 3: return Format("*** Tools (Shift in depth) - %10.4f %s", t.m_factorDouble, t.m_depthUnitLabel.c_str());
-    case 4: return "*** Tools (Amplitude)";
-    case 5: return Format("*** Tools (Multiply by factor) - %8.4f", factor);
-    case 6: return "*** Tools (Convert depth to metric)";
-    case 7: return "*** Tools (Convert depth to english)";
-    case 8: return Format("*** Tools (Splice at depth) - %10.4f %s", t.m_spliceDepth, t.m_depthUnitLabel.c_str());
-    case 9: return "*** Tools (Vp/Vs ratio)";
-    case 10: return "*** Tools (Convert QTX to LAS)";
-    case 11: return "*** Tools (Convert LAS to QTX)";
-    case 12: return "*** Tools (Convert slowness to metric)";
-    case 13: return "*** Tools (Convert slowness to english)";
-    case 14: return "*** Tools (Reverse depth order)";
-    case 16: return "*** Tools (Add waveforms)";
-    case 17: return "*** Tools (Subtract waveforms)";
-    case 18: return "*** Tools (Frequency log)";
-    case 19: return "*** Tools (Convert QTX to SEGY)";
-    case 20: return "*** Tools (Convert SEGY to QTX)";
-    case 21: return Format("*** Tools (Resample depth) - %8.4f", factor);
-    case 22: return Format("*** Tools (Shift by factor) - %8.4f", factor);
-    case 23: return Format("*** Tools (Overwrite depth step) - %8.4f", factor);
-    case 24: return "*** Tools (Lss array)";
-    case 25: return "*** Tools (Compute average)";
-    case 26: return "*** Tools (Compute Rms average log)";
-    case 27: return "*** Tools (Construct Min-Max log)";
-    case 28: return "*** Tools (Reverse receiver order)";
-    case 29: return "*** Tools (Construct QTX data set)";
-    default: return std::string(); // 15, 30, 31 and unknown codes add no task line
-    }
-}
-
 } // namespace
 
 CToolsWnd::CToolsWnd() : m_outBytes(kOutputPieceBytes) {}
@@ -272,7 +236,7 @@ int CToolsWnd::AppendHistory(int length)
         line(Format("*** Input data : %s", m_primary.path.c_str()));
         if (lineBreak()) {
             line(Format("*** Depth range : %10.4f - %10.4f %s", m_startDepth, m_stopDepth, m_depthUnitLabel.c_str()));
-            if (lineBreak()) line(TaskLine(m_taskCode, *this));
+            if (lineBreak()) line(m_taskLine);
         }
     }
     return int(used);

@@ -1,10 +1,8 @@
 // CToolsWnd: the tool-box engine. Not a window: one object per Run of the tool box
-// that holds the task settings, the input and output data sets and the task state,
-// with one task function per tool. The dispatcher fills the public settings, calls
-// one task function and throws the object away.
+// that holds the task settings, the input and output data sets and the steps the
+// tasks are built from. The dispatcher fills the public settings, runs one task of
+// the task table (ToolTasks.h) on it and throws the object away.
 //
-// Task functions return 1 when the run ended normally or the user stopped it, -1
-// after a refusal or failure; every failure has been shown in a message box.
 // Refusals (empty selection, a No, a data set that does not fit or runs neither up
 // nor down, an output that is one of the inputs) happen before the output is
 // created. Once frames are being written, every ending (done, stopped, failed)
@@ -48,16 +46,10 @@ public:
     CToolsWnd(const CToolsWnd&) = delete;
     CToolsWnd& operator=(const CToolsWnd&) = delete;
 
-    // ---- tasks --------------------------------------------------------------------------------
-    int ReverseDepthOrder(const std::string& windowClass, const std::string& primary);    // task 14
-    int ShiftByFactor(const std::string& windowClass, const std::string& primary);        // task 22
-    int ReverseReceiverOrder(const std::string& windowClass, const std::string& primary); // task 28
-
     // ---- settings the dispatcher fills ------------------------------------------------------
     uint16_t m_startSample = 0;
     uint16_t m_stopSample = 0;
     uint16_t m_decimation = 1;
-    uint16_t m_taskCode = 0;      // picks the history's task line; each task sets its own
     float m_factor = 0.0f;        // "Factor"
     double m_factorDouble = 0.0;  // "Factor" as a double (the depth shift reads this one)
     double m_startDepth = 0.0;    // requested primary start depth (history line)
@@ -70,6 +62,7 @@ public:
     ToolInput m_secondary;
     ToolInput m_density;
     CQtxFile m_outputFile;
+    std::string m_taskLine;          // the history's line for the task; "" adds none
     std::string m_depthUnitLabel;    // " [ft]" or " [m]"
     std::string m_logDirectionLabel; // "UP" or "DOWN"
     double m_currentDepth = 0.0;     // depth written in front of the next output frame
@@ -140,10 +133,6 @@ private:
     int FlushOutput();
     int StageBytes(size_t n, uint8_t*& at);
     void FinalizeOutput();
-
-    int ReverseReceiverFrame(double depth);
-    int ReverseReceivers(const CQtxDatum& item);
-    int ShiftFrame(double depth);
 
     static constexpr size_t kOutputPieceBytes = size_t(1) << 20;
     std::vector<uint8_t> m_outBytes; // output bytes gathered across frames, made once

@@ -1,4 +1,5 @@
 #include "toolbox/ToolsWnd.h"
+#include "toolbox/ToolTasks.h"
 
 #include "app/ViewerApp.h"
 #include "platform/Endian.h"
@@ -24,6 +25,18 @@ const char kStop[] = "Are you sure you want to stop processing?";
 const char kAskDown[] = "This data set log direction is : DOWN.\nWould you like to continue?.";
 const std::string kAbandon = "\nOperation will be abandoned.";
 const std::string kRunLines = "*** Depth range :  1000.0000 -  1010.0000  [ft]\r\n";
+
+constexpr ToolTask kDepths = ToolTask::ReverseDepthOrder, kShift = ToolTask::ShiftByFactor,
+                   kReceivers = ToolTask::ReverseReceiverOrder;
+constexpr ToolTask kBuiltTasks[] = {kDepths, kShift, kReceivers};
+
+// The history line a task adds with the factor left at 0.
+std::string TaskLine(ToolTask task)
+{
+    return task == kDepths  ? "*** Tools (Reverse depth order)"
+           : task == kShift ? "*** Tools (Shift by factor) -   0.0000"
+                            : "*** Tools (Reverse receiver order)";
+}
 
 // A data set as it lies on disk: header and every whole frame.
 struct QtxImage {
@@ -104,12 +117,7 @@ protected:
         return e;
     }
 
-    int RunTask(CToolsWnd& e, int code)
-    {
-        return code == 14 ? e.ReverseDepthOrder("", input)
-               : code == 22 ? e.ShiftByFactor("", input)
-                            : e.ReverseReceiverOrder("", input);
-    }
+    int RunTask(CToolsWnd& e, ToolTask task) { return RunToolTask(e, task, input); }
 
     static void Select(int count, std::initializer_list<int> selected)
     {
@@ -133,7 +141,7 @@ TEST_F(ToolsWndTest, HistoryAsksAbove3596InUseAndStopsAtPosition4094)
     for (int length : lengths) {
         auto e = Engine();
         e->m_primary.path = "/x.qtx";
-        e->m_taskCode = 14;
+        e->m_taskLine = TaskLine(kDepths);
         std::memset(e->m_history, '#', sizeof e->m_history);
         if (length > 3596) host.ExpectMessage("You are running low with the data history buffer.", IDNO);
         const int result = e->AppendHistory(length);
@@ -153,11 +161,11 @@ TEST_F(ToolsWndTest, LineThatDoesNotFitIsLeftOutWholeWhileLaterShorterOnesAreAdd
 {
     auto e = Engine();
     e->m_primary.path = "/" + std::string(200, 'p') + ".qtx";
-    e->m_taskCode = 14;
+    e->m_taskLine = TaskLine(kDepths);
     host.ExpectMessage("You are running low", IDNO);
     const int length = e->AppendHistory(3990);
     EXPECT_EQ(std::string(e->m_history + 3990, size_t(length - 3990)),
-              "\r\n\r\n\r\n" + kRunLines + "*** Tools (Reverse depth order)");
+              "\r\n\r\n\r\n" + kRunLines + TaskLine(kDepths));
 }
 
 // ---- endings of a run ---------------------------------------------------------------------------
@@ -166,25 +174,25 @@ TEST_F(ToolsWndTest, LineThatDoesNotFitIsLeftOutWholeWhileLaterShorterOnesAreAdd
 // frames that are not in the file.
 TEST_F(ToolsWndTest, StoppingAfterKFramesLeavesExactlyKFramesAndNoneAreCountedMeanwhile)
 {
-    for (int task : {14, 22, 28})
+    for (ToolTask task : kBuiltTasks)
         for (int k : {0, 1, 3}) {
             ASSERT_TRUE(WriteQtx(input, {Wave("WAVE", 2, 3)}, 6, 100.0, 0.5));
             std::remove(output.c_str());
             theViewerApp.ResetToStartupState();
             Select(1, {0});
             auto e = Engine();
-            if (task == 14) host.ExpectMessage(kAskDown, IDYES);
+            if (task == kDepths) host.ExpectMessage(kAskDown, IDYES);
             host.ScriptDialog(kIddProgress)
                 .Pumps(2 * k + 1)
-                .Inspect([&](CDialog&) { EXPECT_EQ(Load(output).header.frameCount, 0u) << task << " " << k; })
+                .Inspect([&](CDialog&) { EXPECT_EQ(Load(output).header.frameCount, 0u) << int(task) << " " << k; })
                 .Press(IDCANCEL);
             host.ExpectMessage(kStop, IDYES);
             EXPECT_EQ(RunTask(*e, task), 1);
             const QtxImage out = Load(output);
-            EXPECT_EQ(out.header.frameCount, uint32_t(k)) << task << " " << k;
-            EXPECT_EQ(out.frames.size(), size_t(k)) << task << " " << k;
+            EXPECT_EQ(out.header.frameCount, uint32_t(k)) << int(task) << " " << k;
+            EXPECT_EQ(out.frames.size(), size_t(k)) << int(task) << " " << k;
             EXPECT_EQ(out.tornBytes, 0u);
-            if (task == 14 && k > 0) {
+            if (task == kDepths && k > 0) {
                 EXPECT_DOUBLE_EQ(out.depths.back(), 102.5 - 0.5 * (k - 1));
             }
         }
@@ -196,23 +204,24 @@ TEST_F(ToolsWndTest, RefusalsLeaveTheInputAsItWasAndCreateNoOutput)
     const std::string unknown = "Encountered unknown log direction in file :\n" + input + kAbandon;
     const std::string same = "Output file is the same as input file :\n" + input + kAbandon;
     struct Case {
-        int task, datums;
+        ToolTask task;
+        int datums;
         bool select;
         uint8_t direction;
         bool overInput; // the output path is the input's
         std::vector<std::pair<std::string, int>> answers;
     };
     const Case cases[] = {
-        {22, 1, false, 0xFF, false, {{empty, IDOK}}},
-        {28, 1, false, 0xFF, false, {{empty, IDOK}}},
-        {14, 1, false, 0xFF, false, {{kAskDown, IDNO}}},
-        {22, 257, true, 0xFF, false, {{"Encountered more than 256 datums in input file!" + kAbandon, IDOK}}},
-        {14, 1, true, 0, false, {{unknown, IDOK}}},
-        {22, 1, true, 2, false, {{unknown, IDOK}}},
-        {28, 1, true, 0x80, false, {{unknown, IDOK}}},
-        {14, 1, true, 0xFF, true, {{kAskDown, IDYES}, {same, IDOK}}},
-        {22, 1, true, 1, true, {{same, IDOK}}},
-        {28, 1, true, 0xFF, true, {{same, IDOK}}},
+        {kShift, 1, false, 0xFF, false, {{empty, IDOK}}},
+        {kReceivers, 1, false, 0xFF, false, {{empty, IDOK}}},
+        {kDepths, 1, false, 0xFF, false, {{kAskDown, IDNO}}},
+        {kShift, 257, true, 0xFF, false, {{"Encountered more than 256 datums in input file!" + kAbandon, IDOK}}},
+        {kDepths, 1, true, 0, false, {{unknown, IDOK}}},
+        {kShift, 1, true, 2, false, {{unknown, IDOK}}},
+        {kReceivers, 1, true, 0x80, false, {{unknown, IDOK}}},
+        {kDepths, 1, true, 0xFF, true, {{kAskDown, IDYES}, {same, IDOK}}},
+        {kShift, 1, true, 1, true, {{same, IDOK}}},
+        {kReceivers, 1, true, 0xFF, true, {{same, IDOK}}},
     };
     for (const auto& c : cases) {
         ASSERT_TRUE(WriteQtx(input, std::vector<QtxDatumShape>(size_t(c.datums), Wave("CRV", 1, 1)), 2, 1000.0, 0.5,
@@ -251,7 +260,7 @@ TEST_F(ToolsWndTest, FailedWritesLeaveNoPartialHeadAndOnlyWholeFrames)
         Select(1, {0});
         auto e = Engine();
         host.ExpectMessage(c.message + output);
-        EXPECT_EQ(WithFileSizeLimit(rlim_t(c.limit), [&] { return e->ShiftByFactor("", input); }), -1);
+        EXPECT_EQ(WithFileSizeLimit(rlim_t(c.limit), [&] { return RunTask(*e, kShift); }), -1);
         if (c.frames < 0) {
             EXPECT_FALSE(FileExists(output)) << c.message;
             continue;
@@ -281,7 +290,7 @@ TEST_F(ToolsWndTest, OutputDepthsFollowTheDirectionWhateverTheStepSign)
         {1, 110.0, -0.5, 0.5, "This data set log direction is : UP."},
     };
     for (const auto& c : cases)
-        for (int task : {14, 22, 28}) {
+        for (ToolTask task : kBuiltTasks) {
             ASSERT_TRUE(WriteQtx(input, {Wave("WAVE", 3, 5), Map("SMAP", 1, 4, 3)}, 21, c.top, c.step, DefaultSample,
                                  c.direction));
             std::vector<uint8_t> bytes = ReadBytes(input);
@@ -291,18 +300,20 @@ TEST_F(ToolsWndTest, OutputDepthsFollowTheDirectionWhateverTheStepSign)
             theViewerApp.ResetToStartupState();
             Select(2, {0});
             auto e = Engine();
-            if (task == 14) host.ExpectMessage(c.question, IDYES);
-            ASSERT_EQ(RunTask(*e, task), 1) << task;
+            if (task == kDepths) host.ExpectMessage(c.question, IDYES);
+            ASSERT_EQ(RunTask(*e, task), 1) << int(task);
             const QtxImage out = Load(output);
             std::vector<double> depths = in.depths;
-            if (task == 14) std::reverse(depths.begin(), depths.end());
-            EXPECT_EQ(out.depths, depths) << task << " stored step " << c.storedStep;
+            if (task == kDepths) std::reverse(depths.begin(), depths.end());
+            EXPECT_EQ(out.depths, depths) << int(task) << " stored step " << c.storedStep;
             EXPECT_EQ(out.header.frameCount, 21u);
             EXPECT_EQ(out.header.topDepth, depths.front());
             EXPECT_EQ(out.header.bottomDepth, depths.back());
-            const uint8_t direction = task != 14 ? c.direction : c.direction == 1 ? 0xFF : 1;
-            EXPECT_EQ(out.header.logDirection, direction) << task;
-            if (task == 14) {
+            const uint8_t direction = task != kDepths ? c.direction : c.direction == 1 ? 0xFF : 1;
+            EXPECT_EQ(out.header.logDirection, direction) << int(task);
+            const std::string history(out.header.history, qtx::kHistorySize);
+            EXPECT_NE(history.find(kRunLines + TaskLine(task)), std::string::npos) << int(task);
+            if (task == kDepths) {
                 for (size_t k = 0; k < 21; ++k) EXPECT_EQ(out.frames[k], in.frames[20 - k]) << k;
             }
         }
@@ -312,7 +323,7 @@ TEST_F(ToolsWndTest, ReverseReceiverOrderReversesSelectedOneAxisDatums)
 {
     ASSERT_TRUE(WriteQtx(input, {Wave("WAVE", 8, 6), Wave("KEEP", 4, 3), Wave("ONE ", 1, 5), Map("SMAP", 2, 3, 4)}, 4));
     Select(4, {0, 2, 3});
-    ASSERT_EQ(Engine()->ReverseReceiverOrder("", input), 1);
+    ASSERT_EQ(RunTask(*Engine(), kReceivers), 1);
     const QtxImage in = Load(input);
     const QtxImage out = Load(output);
     ASSERT_EQ(out.frames.size(), 4u);
@@ -340,7 +351,7 @@ TEST_F(ToolsWndTest, ShiftByFactorAddsTheFactorKeepsNullsAndStartsABlankHistoryA
     Select(3, {0, 2});
     auto e = Engine();
     e->m_factor = -10.0f;
-    ASSERT_EQ(e->ShiftByFactor("", input), 1);
+    ASSERT_EQ(RunTask(*e, kShift), 1);
     const QtxImage in = Load(input);
     const QtxImage out = Load(output);
     ASSERT_EQ(out.frames.size(), 3u);
