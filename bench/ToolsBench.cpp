@@ -4,6 +4,7 @@
 // new file; dialogs and questions of the task take scripted answers.
 #include "platform/BinaryFile.h"
 #include "platform/testing/ScriptedHost.h"
+#include "toolbox/ToolTasks.h"
 #include "toolbox/ToolsWnd.h"
 
 #include <benchmark/benchmark.h>
@@ -96,7 +97,7 @@ void ReverseDepthOrder(benchmark::State& state)
         host.ExpectMessage("This data set log direction is", IDYES);
         auto engine = std::make_unique<CToolsWnd>();
         engine->m_outputPath = set.output;
-        if (engine->ReverseDepthOrder("", set.path) != 1) {
+        if (RunToolTask(*engine, ToolTask::ReverseDepthOrder, set.path) != 1) {
             state.SkipWithError("task failed");
             break;
         }

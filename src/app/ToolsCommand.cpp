@@ -13,7 +13,7 @@
 
 namespace {
 
-void OnUtilitiesTools(CViewerApp& app)
+void OnUtilitiesTools(CViewerApp&)
 {
     UtilitiesSetupGroup& s = theApp.m_utilitiesSetup;
     CUtilitiesSetupDlg dialog;
@@ -42,20 +42,8 @@ void OnUtilitiesTools(CViewerApp& app)
     engine->m_startSample = uint16_t(s.startSample);
     engine->m_stopSample = uint16_t(s.stopSample);
     engine->m_decimation = uint16_t(s.decimation);
-    engine->m_taskCode = s.taskCode;
 
-    const std::string& windowClass = app.ClassName(kClassTools);
-    const std::string& primary = s.primary.path;
-    switch (code) {
-    case 14: engine->ReverseDepthOrder(windowClass, primary); break;
-    case 22: engine->ShiftByFactor(windowClass, primary); break;
-    case 28: engine->ReverseReceiverOrder(windowClass, primary); break;
-    case 25: break; // "Compute Average Value" does nothing
-    default:
-        MessageBox(Format("%s is not available in this build yet.", ToolTaskName(code).c_str()),
-                   MB_OK | MB_ICONINFORMATION);
-        break;
-    }
+    RunToolTask(*engine, ToolTask(code), s.primary.path, s.secondary.path, s.density.path);
 }
 
 } // namespace

@@ -7,24 +7,25 @@
 
 namespace {
 
-TEST(ToolTasks, NamesMapToTheirCodesExactlyAndEveryTaskBoxEntryIsATask)
+TEST(ToolTasks, EveryTaskIsFoundByItsCodeAndItsExactNameAndTheTaskBoxOffersAllButTheAverage)
 {
-    for (int code = 1; code <= 31; ++code) EXPECT_EQ(ToolTaskCode(ToolTaskName(code)), code);
-    for (const char* name : {"reverse depth order", "Reverse Depth Order ", ""}) EXPECT_EQ(ToolTaskCode(name), 0) << name;
-    EXPECT_EQ(ToolTaskCode("Reverse Depth Order"), 14);
-    EXPECT_EQ(ToolTaskCode("Shift By Factor"), 22);
-    EXPECT_EQ(ToolTaskCode("Reverse Receiver Order"), 28);
-    EXPECT_EQ(ToolTaskName(0), "");
-    EXPECT_EQ(ToolTaskName(32), "");
+    EXPECT_EQ(ToolTaskTable().size(), 31u);
+    for (const ToolTaskRow& row : ToolTaskTable()) {
+        EXPECT_EQ(FindToolTask(row.task), &row);
+        EXPECT_EQ(ToolTaskCode(row.name), int(row.task)) << row.name;
+    }
+    EXPECT_EQ(FindToolTask(ToolTask::None), nullptr);
+    EXPECT_EQ(FindToolTask(ToolTask(32)), nullptr);
+    for (const char* name : {"reverse depth order", "Reverse Depth Order ", ""})
+        EXPECT_EQ(ToolTaskCode(name), 0) << name;
 
-    // The box offers every task but "Compute Average Value" (25), each under its own code.
     std::set<int> codes;
     for (const std::string& entry : UtilitiesSetupTaskEntries()) {
         EXPECT_NE(ToolTaskCode(entry), 0) << entry;
         codes.insert(ToolTaskCode(entry));
     }
     EXPECT_EQ(codes.size(), 30u);
-    EXPECT_EQ(codes.count(25), 0u);
+    EXPECT_EQ(codes.count(int(ToolTask::ComputeAverageValue)), 0u);
 }
 
 } // namespace

@@ -79,6 +79,15 @@ TEST_F(ToolsCommandTest, TasksOfLaterBuildsAndTheAverageTaskRunNothing)
     host.ExpectMessage("Extract Item(s) is not available in this build yet.");
     frame.Command(ID_UTILITIES_TOOLS);
     EXPECT_FALSE(FileExists(output));
+
+    // Typed, since the box does not offer it: the run ends without a word.
+    const size_t shown = MessageTexts().size();
+    theApp.m_utilitiesSetup.taskName = "Compute Average Value";
+    host.ScriptDialog(D::kIddUtilitiesSetup).Press(D::kIdcRun);
+    frame.Command(ID_UTILITIES_TOOLS);
+    EXPECT_EQ(theApp.m_utilitiesSetup.taskCode, 25);
+    EXPECT_EQ(MessageTexts().size(), shown);
+    EXPECT_FALSE(FileExists(output));
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "toolbox/ToolsWnd.h"
+#include "toolbox/ToolTasks.h"
 
 #include "app/ViewerApp.h"
 #include "platform/Endian.h"
@@ -24,6 +25,18 @@ const char kStop[] = "Are you sure you want to stop processing?";
 const char kAskDown[] = "This data set log direction is : DOWN.\nWould you like to continue?.";
 const std::string kAbandon = "\nOperation will be abandoned.";
 const std::string kRunLines = "*** Depth range :  1000.0000 -  1010.0000  [ft]\r\n";
+
+constexpr ToolTask kDepths = ToolTask::ReverseDepthOrder, kShift = ToolTask::ShiftByFactor,
+                   kReceivers = ToolTask::ReverseReceiverOrder;
+constexpr ToolTask kBuiltTasks[] = {kDepths, kShift, kReceivers};
+
+// The history line a task adds with the factor left at 0.
+std::string TaskLine(ToolTask task)
+{
+    return task == kDepths  ? "*** Tools (Reverse depth order)"
+           : task == kShift ? "*** Tools (Shift by factor) -   0.0000"
+                            : "*** Tools (Reverse receiver order)";
+}
 
 // A data set as it lies on disk: header and every whole frame.
 struct QtxImage {
@@ -60,14 +73,6 @@ QtxDatumShape Map(const char* mnemonic, uint16_t traces, uint16_t samples, uint1
 {
     return {.mnemonic = mnemonic, .typeCode = 60, .category = kCategorySemblanceMap, .traces = traces,
             .samples = samples, .samples2 = rows, .step2 = 5.0f};
-}
-
-std::unique_ptr<CQtxDatum> Datum(uint8_t category, uint8_t type = 1, uint16_t traces = 1, uint16_t samples = 1,
-                                 uint16_t axes = 1, uint16_t rows = 0)
-{
-    return std::make_unique<CQtxDatum>(1u, "DTM ", type, category, type, 1, traces, axes, 8,
-                                       uint32_t(traces) * samples * (axes == 1 ? 1 : rows) * 4, 1, 0, samples, 1.0f,
-                                       0xFF, 0, rows, 1.0f);
 }
 
 // Runs `run` with the process's file-size limit at `bytes`; writes past it fail.
@@ -112,12 +117,7 @@ protected:
         return e;
     }
 
-    int RunTask(CToolsWnd& e, int code)
-    {
-        return code == 14 ? e.ReverseDepthOrder("", input)
-               : code == 22 ? e.ShiftByFactor("", input)
-                            : e.ReverseReceiverOrder("", input);
-    }
+    int RunTask(CToolsWnd& e, ToolTask task) { return RunToolTask(e, task, input); }
 
     static void Select(int count, std::initializer_list<int> selected)
     {
@@ -140,8 +140,8 @@ TEST_F(ToolsWndTest, HistoryAsksAbove3596InUseAndStopsAtPosition4094)
     for (int length = 4070; length <= 4096; ++length) lengths.push_back(length);
     for (int length : lengths) {
         auto e = Engine();
-        e->m_inputPath = "/x.qtx";
-        e->m_taskCode = 14;
+        e->m_primary.path = "/x.qtx";
+        e->m_taskLine = TaskLine(kDepths);
         std::memset(e->m_history, '#', sizeof e->m_history);
         if (length > 3596) host.ExpectMessage("You are running low with the data history buffer.", IDNO);
         const int result = e->AppendHistory(length);
@@ -160,94 +160,12 @@ TEST_F(ToolsWndTest, HistoryAsksAbove3596InUseAndStopsAtPosition4094)
 TEST_F(ToolsWndTest, LineThatDoesNotFitIsLeftOutWholeWhileLaterShorterOnesAreAdded)
 {
     auto e = Engine();
-    e->m_inputPath = "/" + std::string(200, 'p') + ".qtx";
-    e->m_taskCode = 14;
+    e->m_primary.path = "/" + std::string(200, 'p') + ".qtx";
+    e->m_taskLine = TaskLine(kDepths);
     host.ExpectMessage("You are running low", IDNO);
     const int length = e->AppendHistory(3990);
     EXPECT_EQ(std::string(e->m_history + 3990, size_t(length - 3990)),
-              "\r\n\r\n\r\n" + kRunLines + "*** Tools (Reverse depth order)");
-}
-
-// ---- two-input frame ------------------------------------------------------------------------
-
-TEST_F(ToolsWndTest, InputChecksRunInOrderWithTheirBoundaries)
-{
-    struct Case {
-        int task; // 9 curve, 29 merge, 31 mechanical
-        double secondaryStep;
-        uint8_t secondaryUnits, secondaryDirection, primaryCategory, secondaryCategory;
-        bool secondarySelected;
-        const char* message; // nullptr: the inputs fit, unless the selection is missing
-    };
-    const Case cases[] = {
-        {9, 1.0005, 1, 0xFF, 6, 6, true, nullptr},
-        {9, 1.0006, 1, 0xFF, 6, 6, true, "Different depth increments in input files!"},
-        {9, 1.0, 0xFF, 1, 1, 1, true, "Different depth units in input files!"}, // units come before directions
-        {9, 1.0, 1, 1, 6, 6, true, "Different log directions in input files!"},
-        {9, 1.0, 1, 0xFF, 1, 6, true, "Unproper datum selection in primary file!"},
-        {9, 1.0, 1, 0xFF, 6, 3, true, "Unproper domain selection in secondary file!"},
-        {29, 1.0, 1, 0xFF, 6, 6, true, "Encountered the same datums in input files!"},
-        {29, 1.0, 1, 0xFF, 6, 6, false, nullptr}, // no secondary selection: refused silently
-        {31, 1.0, 1, 0xFF, 6, 6, true, "Unproper domain selection in density file!"},
-    };
-    for (const auto& c : cases) {
-        auto e = Engine();
-        e->m_primaryFrameCount = e->m_secondaryFrameCount = 10;
-        e->m_primaryStep = e->m_densityStep = 1.0;
-        e->m_secondaryStep = c.secondaryStep;
-        e->m_primaryGroup.depthUnits = e->m_densityGroup.depthUnits = 1;
-        e->m_primaryGroup.logDirection = e->m_densityGroup.logDirection = 0xFF;
-        e->m_secondaryGroup.depthUnits = c.secondaryUnits;
-        e->m_secondaryGroup.logDirection = c.secondaryDirection;
-        e->m_primaryList.push_back(Datum(c.primaryCategory, 7));
-        e->m_secondaryList.push_back(Datum(c.secondaryCategory, 7));
-        e->m_densityList.push_back(Datum(1, 9));
-        theApp.m_utilitiesSetup.primary.selected[0] = 1;
-        theApp.m_utilitiesSetup.secondary.selected[0] = c.secondarySelected ? 1 : 0;
-        e->m_primaryGroup.selected[0] = e->m_secondaryGroup.selected[0] = e->m_densityGroup.selected[0] = 1;
-        if (c.message) host.ExpectMessage(c.message + kAbandon);
-        const int fit = c.task == 9 ? e->CheckCurveInputs() : c.task == 29 ? e->CheckMergeInputs()
-                                                                           : e->CheckMechanicalInputs();
-        EXPECT_EQ(fit, c.message || !c.secondarySelected ? 0 : 1) << c.task << " " << c.secondaryStep;
-    }
-}
-
-TEST_F(ToolsWndTest, DepthOverlapFindsTheCommonFrames)
-{
-    struct Case {
-        const char* what;
-        uint8_t direction;
-        double pTop, pBottom, sTop, sBottom, step; // frame counts follow from the depths
-        int primaryFirst, primaryEnd, secondaryFirst;
-        double start, end;
-    };
-    const Case cases[] = {
-        {"down, secondary starts lower", 0xFF, 100, 200, 150, 250, 1, 50, 101, 0, 150, 200},
-        {"down, secondary ends first: its bottom frame stays", 0xFF, 100, 200, 50, 150, 1, 0, 51, 50, 100, 150},
-        {"down, equal to four decimals", 0xFF, 100, 200, 150.00004, 250, 1, 50, 101, 0, 150.00004, 200},
-        {"down, a ten-thousandth lower", 0xFF, 100, 200, 150.0001, 250, 1, 51, 101, 0, 150.0001, 200},
-        {"down, no overlap", 0xFF, 100, 200, 300, 400, 1, 101, 101, 0, 300, 200},
-        {"up, secondary ends above: its bottom frame goes", 1, 200, 100, 250, 150, 1, 0, 50, 50, 200, 150},
-        {"up, secondary inside", 1, 200, 100, 180, 50, 1, 20, 101, 0, 180, 100},
-        {"up, steps stored negative", 1, 200, 100, 180, 50, -1, 20, 101, 0, 180, 100},
-    };
-    for (const auto& c : cases) {
-        auto e = Engine();
-        e->m_primaryGroup.logDirection = c.direction;
-        e->m_primaryTop = c.pTop;
-        e->m_primaryBottom = c.pBottom;
-        e->m_secondaryTop = c.sTop;
-        e->m_secondaryBottom = c.sBottom;
-        e->m_primaryStep = e->m_secondaryStep = c.step;
-        e->m_primaryFrameCount = int(std::fabs(c.pBottom - c.pTop)) + 1;
-        e->m_secondaryFrameCount = int(std::fabs(c.sBottom - c.sTop)) + 1;
-        e->FindDepthOverlap();
-        EXPECT_EQ(e->m_primaryFirstIndex, c.primaryFirst) << c.what;
-        EXPECT_EQ(e->m_primaryEndIndex, c.primaryEnd) << c.what;
-        EXPECT_EQ(e->m_secondaryFirstIndex, c.secondaryFirst) << c.what;
-        EXPECT_DOUBLE_EQ(e->m_rangeStartDepth, c.start) << c.what;
-        EXPECT_DOUBLE_EQ(e->m_rangeEndDepth, c.end) << c.what;
-    }
+              "\r\n\r\n\r\n" + kRunLines + TaskLine(kDepths));
 }
 
 // ---- endings of a run ---------------------------------------------------------------------------
@@ -256,25 +174,25 @@ TEST_F(ToolsWndTest, DepthOverlapFindsTheCommonFrames)
 // frames that are not in the file.
 TEST_F(ToolsWndTest, StoppingAfterKFramesLeavesExactlyKFramesAndNoneAreCountedMeanwhile)
 {
-    for (int task : {14, 22, 28})
+    for (ToolTask task : kBuiltTasks)
         for (int k : {0, 1, 3}) {
             ASSERT_TRUE(WriteQtx(input, {Wave("WAVE", 2, 3)}, 6, 100.0, 0.5));
             std::remove(output.c_str());
             theViewerApp.ResetToStartupState();
             Select(1, {0});
             auto e = Engine();
-            if (task == 14) host.ExpectMessage(kAskDown, IDYES);
+            if (task == kDepths) host.ExpectMessage(kAskDown, IDYES);
             host.ScriptDialog(kIddProgress)
                 .Pumps(2 * k + 1)
-                .Inspect([&](CDialog&) { EXPECT_EQ(Load(output).header.frameCount, 0u) << task << " " << k; })
+                .Inspect([&](CDialog&) { EXPECT_EQ(Load(output).header.frameCount, 0u) << int(task) << " " << k; })
                 .Press(IDCANCEL);
             host.ExpectMessage(kStop, IDYES);
             EXPECT_EQ(RunTask(*e, task), 1);
             const QtxImage out = Load(output);
-            EXPECT_EQ(out.header.frameCount, uint32_t(k)) << task << " " << k;
-            EXPECT_EQ(out.frames.size(), size_t(k)) << task << " " << k;
+            EXPECT_EQ(out.header.frameCount, uint32_t(k)) << int(task) << " " << k;
+            EXPECT_EQ(out.frames.size(), size_t(k)) << int(task) << " " << k;
             EXPECT_EQ(out.tornBytes, 0u);
-            if (task == 14 && k > 0) {
+            if (task == kDepths && k > 0) {
                 EXPECT_DOUBLE_EQ(out.depths.back(), 102.5 - 0.5 * (k - 1));
             }
         }
@@ -286,23 +204,24 @@ TEST_F(ToolsWndTest, RefusalsLeaveTheInputAsItWasAndCreateNoOutput)
     const std::string unknown = "Encountered unknown log direction in file :\n" + input + kAbandon;
     const std::string same = "Output file is the same as input file :\n" + input + kAbandon;
     struct Case {
-        int task, datums;
+        ToolTask task;
+        int datums;
         bool select;
         uint8_t direction;
         bool overInput; // the output path is the input's
         std::vector<std::pair<std::string, int>> answers;
     };
     const Case cases[] = {
-        {22, 1, false, 0xFF, false, {{empty, IDOK}}},
-        {28, 1, false, 0xFF, false, {{empty, IDOK}}},
-        {14, 1, false, 0xFF, false, {{kAskDown, IDNO}}},
-        {22, 257, true, 0xFF, false, {{"Encountered more than 256 datums in input file!" + kAbandon, IDOK}}},
-        {14, 1, true, 0, false, {{unknown, IDOK}}},
-        {22, 1, true, 2, false, {{unknown, IDOK}}},
-        {28, 1, true, 0x80, false, {{unknown, IDOK}}},
-        {14, 1, true, 0xFF, true, {{kAskDown, IDYES}, {same, IDOK}}},
-        {22, 1, true, 1, true, {{same, IDOK}}},
-        {28, 1, true, 0xFF, true, {{same, IDOK}}},
+        {kShift, 1, false, 0xFF, false, {{empty, IDOK}}},
+        {kReceivers, 1, false, 0xFF, false, {{empty, IDOK}}},
+        {kDepths, 1, false, 0xFF, false, {{kAskDown, IDNO}}},
+        {kShift, 257, true, 0xFF, false, {{"Encountered more than 256 datums in input file!" + kAbandon, IDOK}}},
+        {kDepths, 1, true, 0, false, {{unknown, IDOK}}},
+        {kShift, 1, true, 2, false, {{unknown, IDOK}}},
+        {kReceivers, 1, true, 0x80, false, {{unknown, IDOK}}},
+        {kDepths, 1, true, 0xFF, true, {{kAskDown, IDYES}, {same, IDOK}}},
+        {kShift, 1, true, 1, true, {{same, IDOK}}},
+        {kReceivers, 1, true, 0xFF, true, {{same, IDOK}}},
     };
     for (const auto& c : cases) {
         ASSERT_TRUE(WriteQtx(input, std::vector<QtxDatumShape>(size_t(c.datums), Wave("CRV", 1, 1)), 2, 1000.0, 0.5,
@@ -316,7 +235,7 @@ TEST_F(ToolsWndTest, RefusalsLeaveTheInputAsItWasAndCreateNoOutput)
         EXPECT_EQ(RunTask(*e, c.task), -1) << c.answers.back().first;
         EXPECT_EQ(ReadBytes(input), before) << c.answers.back().first;
         EXPECT_FALSE(FileExists(output)) << c.answers.back().first;
-        EXPECT_FALSE(e->m_primaryFile.m_fileIn.IsOpen()) << c.answers.back().first;
+        EXPECT_FALSE(e->m_primary.file.m_fileIn.IsOpen()) << c.answers.back().first;
     }
 }
 
@@ -341,7 +260,7 @@ TEST_F(ToolsWndTest, FailedWritesLeaveNoPartialHeadAndOnlyWholeFrames)
         Select(1, {0});
         auto e = Engine();
         host.ExpectMessage(c.message + output);
-        EXPECT_EQ(WithFileSizeLimit(rlim_t(c.limit), [&] { return e->ShiftByFactor("", input); }), -1);
+        EXPECT_EQ(WithFileSizeLimit(rlim_t(c.limit), [&] { return RunTask(*e, kShift); }), -1);
         if (c.frames < 0) {
             EXPECT_FALSE(FileExists(output)) << c.message;
             continue;
@@ -371,7 +290,7 @@ TEST_F(ToolsWndTest, OutputDepthsFollowTheDirectionWhateverTheStepSign)
         {1, 110.0, -0.5, 0.5, "This data set log direction is : UP."},
     };
     for (const auto& c : cases)
-        for (int task : {14, 22, 28}) {
+        for (ToolTask task : kBuiltTasks) {
             ASSERT_TRUE(WriteQtx(input, {Wave("WAVE", 3, 5), Map("SMAP", 1, 4, 3)}, 21, c.top, c.step, DefaultSample,
                                  c.direction));
             std::vector<uint8_t> bytes = ReadBytes(input);
@@ -381,18 +300,20 @@ TEST_F(ToolsWndTest, OutputDepthsFollowTheDirectionWhateverTheStepSign)
             theViewerApp.ResetToStartupState();
             Select(2, {0});
             auto e = Engine();
-            if (task == 14) host.ExpectMessage(c.question, IDYES);
-            ASSERT_EQ(RunTask(*e, task), 1) << task;
+            if (task == kDepths) host.ExpectMessage(c.question, IDYES);
+            ASSERT_EQ(RunTask(*e, task), 1) << int(task);
             const QtxImage out = Load(output);
             std::vector<double> depths = in.depths;
-            if (task == 14) std::reverse(depths.begin(), depths.end());
-            EXPECT_EQ(out.depths, depths) << task << " stored step " << c.storedStep;
+            if (task == kDepths) std::reverse(depths.begin(), depths.end());
+            EXPECT_EQ(out.depths, depths) << int(task) << " stored step " << c.storedStep;
             EXPECT_EQ(out.header.frameCount, 21u);
             EXPECT_EQ(out.header.topDepth, depths.front());
             EXPECT_EQ(out.header.bottomDepth, depths.back());
-            const uint8_t direction = task != 14 ? c.direction : c.direction == 1 ? 0xFF : 1;
-            EXPECT_EQ(out.header.logDirection, direction) << task;
-            if (task == 14) {
+            const uint8_t direction = task != kDepths ? c.direction : c.direction == 1 ? 0xFF : 1;
+            EXPECT_EQ(out.header.logDirection, direction) << int(task);
+            const std::string history(out.header.history, qtx::kHistorySize);
+            EXPECT_NE(history.find(kRunLines + TaskLine(task)), std::string::npos) << int(task);
+            if (task == kDepths) {
                 for (size_t k = 0; k < 21; ++k) EXPECT_EQ(out.frames[k], in.frames[20 - k]) << k;
             }
         }
@@ -402,7 +323,7 @@ TEST_F(ToolsWndTest, ReverseReceiverOrderReversesSelectedOneAxisDatums)
 {
     ASSERT_TRUE(WriteQtx(input, {Wave("WAVE", 8, 6), Wave("KEEP", 4, 3), Wave("ONE ", 1, 5), Map("SMAP", 2, 3, 4)}, 4));
     Select(4, {0, 2, 3});
-    ASSERT_EQ(Engine()->ReverseReceiverOrder("", input), 1);
+    ASSERT_EQ(RunTask(*Engine(), kReceivers), 1);
     const QtxImage in = Load(input);
     const QtxImage out = Load(output);
     ASSERT_EQ(out.frames.size(), 4u);
@@ -430,7 +351,7 @@ TEST_F(ToolsWndTest, ShiftByFactorAddsTheFactorKeepsNullsAndStartsABlankHistoryA
     Select(3, {0, 2});
     auto e = Engine();
     e->m_factor = -10.0f;
-    ASSERT_EQ(e->ShiftByFactor("", input), 1);
+    ASSERT_EQ(RunTask(*e, kShift), 1);
     const QtxImage in = Load(input);
     const QtxImage out = Load(output);
     ASSERT_EQ(out.frames.size(), 3u);
@@ -451,21 +372,6 @@ TEST_F(ToolsWndTest, ShiftByFactorAddsTheFactorKeepsNullsAndStartsABlankHistoryA
     const std::string history(out.header.history, qtx::kHistorySize);
     EXPECT_EQ(history.substr(0, expected.size()), expected);
     EXPECT_EQ(history.find_first_not_of(' ', expected.size()), std::string::npos);
-}
-
-// A datum larger than the shared read buffer would overrun it.
-TEST_F(ToolsWndTest, OversizedItemsAreRefusedBeforeReading)
-{
-    CQtxDatumList list;
-    list.push_back(Datum(1, 1, 256, 256));       // 65,536 values: fits
-    list.push_back(Datum(5, 1, 1, 300, 2, 219)); // 65,700 values
-    uint32_t selected[CToolsWnd::kMaxToolDatums] = {1};
-    EXPECT_EQ(CToolsWnd::RefuseUnfitItems(list, selected), 1);
-    host.ExpectMessage("Datum DTM  does not fit into the sample buffer!" + kAbandon);
-    EXPECT_EQ(CToolsWnd::RefuseUnfitItems(list, nullptr), 0);
-
-    host.ExpectMessage("does not fit into the sample buffer!");
-    EXPECT_EQ(Engine()->ReadPrimaryItem(*list[1], 0), 0);
 }
 
 } // namespace
