@@ -1,0 +1,58 @@
+#include "common/DatumChooser.h"
+
+#include "common/QtxFileDlg.h"
+#include "dataset/FrameCursor.h"
+#include "platform/Format.h"
+#include "platform/Host.h"
+
+#include <vector>
+
+bool ChooseDatum(const CQtxFile& file, const CQtxDatumList& datums, int& domain, ChosenDatum& datum)
+{
+    const CFrameCursor frames(file.m_header);
+    CQtxFileDlg dialog;
+    dialog.m_fileName = file.m_path;
+    dialog.m_startDepth = Format("%12.4f", frames.TopDepth());
+    dialog.m_stopDepth = Format("%12.4f", frames.BottomDepth());
+    dialog.m_depthStep = Format("%12.4f", frames.HeaderStep());
+    dialog.m_depthUnits = frames.DepthUnitLabel();
+    dialog.m_depthFrames = Format("%u", unsigned(frames.HeaderFrameCount()));
+    dialog.m_startTab = domain;
+    dialog.m_datums = &datums;
+    if (dialog.DoModal() != IDOK) return false;
+    domain = dialog.CurrentTab();
+
+    // The other tabs list items of other classes, which the copy below cannot take.
+    std::vector<CQtxItem*> chosen;
+    if (domain >= CQtxFileDlg::kTabTime && domain <= CQtxFileDlg::kTabAzimuth) chosen = dialog.SelectedItems(domain);
+    if (chosen.empty()) {
+        MessageBox("Encountered empty selection list!\nOperation will be abandoned.", MB_OK | MB_ICONSTOP);
+        return false;
+    }
+    if (chosen.size() > 1) {
+        MessageBox("Too many items have been selected!\nOperation will be abandoned.", MB_OK | MB_ICONSTOP);
+        return false;
+    }
+
+    const CQtxItem& item = *chosen.front();
+    ChosenDatum d;
+    d.mnemonic = item.m_mnemonic;
+    d.typeCode = item.m_typeCode;
+    d.datumNumber = item.m_datumNumber;
+    d.offset = item.m_offset;
+    // The Time tab lists CQtxTimeItem, the other three tabs CQtxFrequencyItem kinds.
+    if (domain == CQtxFileDlg::kTabTime) {
+        const auto& time = static_cast<const CQtxTimeItem&>(item);
+        d.unitCode = time.m_unit;
+        d.step = time.m_step;
+        d.sampleCount = time.m_sampleCount;
+        d.traceCount = time.m_traceCount;
+    } else {
+        const auto& other = static_cast<const CQtxFrequencyItem&>(item);
+        d.step = other.m_step;
+        d.sampleCount = other.m_sampleCount;
+        d.traceCount = other.m_traceCount;
+    }
+    datum = std::move(d);
+    return true;
+}

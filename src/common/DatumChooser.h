@@ -1,0 +1,27 @@
+// The one datum a viewer shows, as the user marks it in the "QTX File" dialog.
+#pragma once
+
+#include "dataset/QtxFile.h"
+
+#include <cstdint>
+#include <string>
+
+struct ChosenDatum {
+    std::string mnemonic;
+    uint8_t typeCode = 0;
+    uint8_t unitCode = kUnitNone; // axis-1 unit; the time domain's only
+    uint16_t datumNumber = 0;
+    uint32_t offset = 0;          // in the frame, bytes
+    float step = 0;               // axis 1
+    uint16_t sampleCount = 0;
+    uint16_t traceCount = 0;
+
+    bool operator==(const ChosenDatum&) const = default;
+};
+
+// Runs the dialog on `datums` of the data set `file` has open, on the tab of `domain`
+// (1 Time to 4 Azimuth), and takes the one datum marked on the tab the dialog closes
+// on; `domain` becomes that tab. Only the four domain tabs can be shown. Returns false
+// after Cancel, or after a message when the tab holds no marked datum or more than
+// one; `datum` is then untouched.
+bool ChooseDatum(const CQtxFile& file, const CQtxDatumList& datums, int& domain, ChosenDatum& datum);

@@ -1,0 +1,69 @@
+// Item type codes (descriptor byte 4 of a QTX datum) and what the program says about
+// each: its family, the item label that LIS tables and tool dictionaries give it, the
+// tool a recognised LIS datum of the type is credited to, and how the domain view
+// captions and labels its traces. One table; every module looks codes up here.
+//
+// The receiver array of a code (spacing, mask) is CReceiverGeometry's; the waveform
+// mnemonics stay there too, since the recognisers give some codes other ones.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// How a LIS information table groups item types: waveforms by source, and the kinds
+// processed from waveforms. None: the type is not described in such a table.
+enum class ItemFamily : uint8_t {
+    None,
+    Monopole,
+    DipoleX,
+    DipoleY,
+    Quadrupole,
+    Phase,
+    Semblance,
+    Energy,
+    InstFrequency, // frequency curves against time
+    InstSlowness,  // slowness curves against time
+};
+
+// The domain view's labels of a datum's traces: prefix and receiver number ("R1"),
+// right-aligned in `width` characters (" XX1"). A datum of one trace without a
+// prefix is labelled with a single blank; a count of 0 gives no labels.
+struct TraceLabels {
+    const char* prefix = "";
+    uint8_t count = 0;
+    uint8_t width = 0;
+};
+
+struct ItemType {
+    uint8_t code = 0;
+    ItemFamily family = ItemFamily::None;
+    const char* label = "";    // "DSIMONO"; empty when none
+    const char* toolName = ""; // "Dsi"; empty when none
+    const char* caption = "Unrecognized Tool";
+    TraceLabels traces;
+};
+
+// Isonic waveforms: four receivers 8 inches apart.
+inline constexpr uint8_t kItemTypeIsonic = 21;
+
+// Every code has an entry; codes the program does not know keep the defaults above.
+const ItemType& ItemTypeOf(uint8_t code);
+
+// The code whose item label and tool name are exactly these; 0 when none.
+uint8_t ItemTypeOfLabel(std::string_view toolName, std::string_view label);
+
+// The codes of a family, ascending (every unknown code for None).
+std::vector<uint8_t> ItemTypesOf(ItemFamily family);
+
+inline bool InFamily(uint8_t code, ItemFamily family) { return ItemTypeOf(code).family == family; }
+
+// Processed families (phase, semblance, energy, instantaneous curves) hold one trace
+// of values derived from waveforms; the others hold waveforms, a trace per receiver.
+bool IsProcessed(ItemFamily family);
+
+// Category of a datum of the family read back from a LIS file (1 for waveforms).
+uint8_t RecognisedCategory(ItemFamily family);
+
+std::vector<std::string> ItemTraceLabels(uint8_t code);

@@ -1,0 +1,87 @@
+#include "common/DatumChooser.h"
+
+#include "common/QtxFileDlg.h"
+#include "res/ResourceIds.h"
+#include "support/HostFixture.h"
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+using D = CQtxFileDlg;
+
+class DatumChooserTest : public HostTest {
+protected:
+    CQtxFile file;
+    CQtxDatumList datums;
+
+    void SetUp() override
+    {
+        HostTest::SetUp();
+        file.m_path = "/logs/well.qtx";
+        file.m_header.logDirection = qtx::kLogUp;
+        file.m_header.depthUnits = qtx::kUnitsMetres;
+        file.m_header.topDepth = 1024.5;
+        file.m_header.bottomDepth = 1000.0;
+        file.m_header.depthStep = -0.5;
+        file.m_header.frameCount = 0xFFFFFFF0u;
+        // datum 1: a waveform (Time and Frequency tabs); 2 and 3: slowness curves; 4: a semblance map.
+        datums.push_back(std::make_unique<CQtxDatum>(1, "WMNO", 1, kCategoryWaveform, 1, 1, 8, 1, 8, 4 * 8 * 512,
+                                                     kUnitMicroseconds, 0, 512, 10.0f));
+        datums.push_back(std::make_unique<CQtxDatum>(1, "SPNO", 31, kCategorySlowness, 31, 2, 1, 1, 16392, 240,
+                                                     kUnitMicrosecondsPerFoot, 0, 60, 12.5f));
+        datums.push_back(std::make_unique<CQtxDatum>(1, "SPDX", 32, kCategorySlowness, 32, 3, 1, 1, 16632, 240,
+                                                     kUnitMicrosecondsPerFoot, 0, 60, 12.5f));
+        datums.push_back(std::make_unique<CQtxDatum>(1, "SMNO", 60, kCategorySemblanceMap, 60, 4, 1, 2, 16872, 4800,
+                                                     kUnitMicrosecondsPerFoot, 0, 60, 12.5f, kUnitMicroseconds, 0, 20,
+                                                     100.0f));
+    }
+};
+
+TEST_F(DatumChooserTest, TakesTheOneDatumMarkedOnADomainTab)
+{
+    const ChosenDatum waveform{"WMNO", 1, kUnitMicroseconds, 1, 8, 10.0f, 512, 8};
+    const ChosenDatum curve{"SPDX", 32, kUnitNone, 3, 16632, 12.5f, 60, 1}; // a unit in the time domain only
+    const ChosenDatum untouched{"KEEP"};
+    auto header = [](CDialog& d) {
+        const D& dlg = dynamic_cast<D&>(d);
+        EXPECT_EQ(dlg.m_fileName + dlg.m_depthUnits, "/logs/well.qtx [m]");
+        EXPECT_EQ(dlg.m_startDepth + dlg.m_stopDepth + dlg.m_depthStep, "   1000.0000   1024.5000     -0.5000")
+            << "an up log shows its shallow end first, and its step as stored";
+        EXPECT_EQ(dlg.m_depthFrames, "4294967280") << "a count beyond int shown as it is";
+    };
+    struct Case {
+        int startTab;
+        std::function<void(DialogScript&)> user;
+        const char* message; // shown when OK leaves no datum
+        int domain;          // afterwards: the tab the dialog closed on
+        const ChosenDatum& datum;
+    };
+    const Case cases[] = {
+        {D::kTabTime, [&](DialogScript& s) { s.Inspect(header).Select(D::kIdcFound, 0).Press(D::kIdcAdd).Press(IDOK); },
+         "", 1, waveform},
+        {D::kTabTime,
+         [](DialogScript& s) { s.Select(D::kIdcTab, 2).Select(D::kIdcFound, 1).Press(D::kIdcAdd).Press(IDOK); }, "",
+         3, curve},
+        {D::kTabSlowness, [](DialogScript& s) { s.Press(D::kIdcSelectAll).Press(IDOK); },
+         "Too many items have been selected!", 3, untouched},
+        {D::kTabFrequency, [](DialogScript& s) { s.Press(IDOK); }, "Encountered empty selection list!", 2, untouched},
+        {D::kTabTime,
+         [](DialogScript& s) { s.Select(D::kIdcTab, 4).Select(D::kIdcFound, 0).Press(D::kIdcAdd).Press(IDOK); },
+         "Encountered empty selection list!", 5, untouched}, // a map is no datum of these views
+        {D::kTabSlowness, [](DialogScript& s) { s.Select(D::kIdcFound, 0).Press(D::kIdcAdd).Press(IDCANCEL); }, "",
+         3, untouched},
+    };
+    for (const Case& c : cases) {
+        c.user(host.ScriptDialog(kIddQtxFile));
+        if (*c.message) host.ExpectMessage(std::string(c.message) + "\nOperation will be abandoned.");
+        int domain = c.startTab;
+        ChosenDatum datum = untouched;
+        EXPECT_EQ(ChooseDatum(file, datums, domain, datum), &c.datum != &untouched) << c.domain;
+        EXPECT_EQ(domain, c.domain);
+        EXPECT_TRUE(datum == c.datum) << datum.mnemonic;
+    }
+}
+
+} // namespace
