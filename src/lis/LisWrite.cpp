@@ -1,5 +1,6 @@
 #include "lis/LisWrite.h"
 
+#include "dataset/ItemTypes.h"
 #include "platform/Endian.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
@@ -78,66 +79,22 @@ std::string UnitMnemonic(uint8_t code)
 
 // ---- the information table's vocabulary -------------------------------------------------
 
-struct Family {
-    std::array<const char*, 3> rows; // receivers/samples/period, or samples/period/third
-    bool processed;
-};
-
-enum FamilyId : uint8_t { kMonopole, kDipoleX, kDipoleY, kQuadrupole, kPhase, kSemblance, kEnergy, kInstFreq, kInstSlow };
-
-constexpr Family kFamilies[] = {
-    {{"MNR", "MNS", "MSP"}, false},    {{"DXNR", "DXNS", "DXSP"}, false}, {{"DYNR", "DYNS", "DYSP"}, false},
-    {{"QDNR", "QDNS", "QDSP"}, false}, {{"PDNS", "PDSP", "PDSD"}, true},  {{"SPNS", "SPSP", "SPSD"}, true},
-    {{"EGNS", "EGSP", "EGSD"}, true},  {{"IFNS", "IFSP", "IFSD"}, true},  {{"ISNS", "ISSP", "ISSD"}, true},
-};
-
-struct ItemType {
-    uint8_t code;
-    FamilyId family;
-    const char* name;
-};
-
-constexpr ItemType kItemTypes[] = {
-    {1, kMonopole, "DSIMONO"},      {6, kMonopole, "XMACMONO"},     {11, kMonopole, "MACMONO"},
-    {16, kMonopole, "WSMONO"},      {21, kMonopole, "ISONIC"},      {22, kMonopole, "BATHFF"},
-    {23, kMonopole, "BATHFB"},      {24, kMonopole, "BATLFF"},      {25, kMonopole, "BATLFB"},
-    {81, kMonopole, "WSMA"},        {82, kMonopole, "WSMB"},        {83, kMonopole, "WSMC"},
-    {84, kMonopole, "WSMD"},        {85, kMonopole, "APXMONO"},     {105, kMonopole, "SLTUPPER"},
-    {106, kMonopole, "SLTLOWER"},   {107, kMonopole, "QSLTUPPER"},  {108, kMonopole, "QSLTLOWER"},
-    {109, kMonopole, "SCOUTUPPER"}, {110, kMonopole, "SCOUTLOWER"}, {111, kMonopole, "DALNEAR"},
-    {112, kMonopole, "DALFAR"},     {219, kMonopole, "FWSMONO"},
-
-    {2, kDipoleX, "DSIDXX"},   {3, kDipoleX, "DSIDXY"},   {7, kDipoleX, "XMACDXX"}, {8, kDipoleX, "XMACDXY"},
-    {12, kDipoleX, "MACDXX"},  {13, kDipoleX, "MACDXY"},  {17, kDipoleX, "WSDXAC"}, {19, kDipoleX, "WSDXBD"},
-    {71, kDipoleX, "WSDXA"},   {72, kDipoleX, "WSDXB"},   {73, kDipoleX, "WSDXC"},  {74, kDipoleX, "WSDXD"},
-    {170, kDipoleX, "APXDXX"},
-
-    {4, kDipoleY, "DSIDYX"},   {5, kDipoleY, "DSIDYY"},   {9, kDipoleY, "XMACDYX"}, {10, kDipoleY, "XMACDYY"},
-    {14, kDipoleY, "MACDYX"},  {15, kDipoleY, "MACDYY"},  {18, kDipoleY, "WSDYBD"}, {20, kDipoleY, "WSDYAC"},
-    {75, kDipoleY, "WSDYA"},   {76, kDipoleY, "WSDYB"},   {77, kDipoleY, "WSDYC"},  {78, kDipoleY, "WSDYD"},
-
-    {86, kQuadrupole, "APXQUAD"},
-
-    {26, kPhase, "PHASEMONO"}, {27, kPhase, "PHASEDXX"}, {28, kPhase, "PHASEDYY"}, {29, kPhase, "PHASEDXY"},
-    {30, kPhase, "PHASEDYX"},  {88, kPhase, "PHASEQD"},
-
-    {31, kSemblance, "SEMBMONO"}, {32, kSemblance, "SEMBDXX"}, {33, kSemblance, "SEMBDYY"},
-    {34, kSemblance, "SEMBDXY"},  {35, kSemblance, "SEMBDYX"}, {87, kSemblance, "SEMBQD"},
-
-    {113, kEnergy, "EGXX"}, {114, kEnergy, "EGXY"}, {115, kEnergy, "EGYX"}, {116, kEnergy, "EGYY"},
-
-    {158, kInstFreq, "IFMN"}, {159, kInstFreq, "IFXX"}, {160, kInstFreq, "IFXY"},
-    {161, kInstFreq, "IFYX"}, {162, kInstFreq, "IFYY"}, {163, kInstFreq, "IFQD"},
-
-    {164, kInstSlow, "ISMN"}, {165, kInstSlow, "ISXX"}, {166, kInstSlow, "ISXY"},
-    {167, kInstSlow, "ISYX"}, {168, kInstSlow, "ISYY"}, {169, kInstSlow, "ISQD"},
-};
-
-const ItemType* FindItemType(uint8_t code)
+// Row names of each item family in the information table: receivers, samples and
+// period of a waveform; samples, period and first index of a processed kind.
+std::array<const char*, 3> FamilyRows(ItemFamily family)
 {
-    for (const ItemType& t : kItemTypes)
-        if (t.code == code) return &t;
-    return nullptr;
+    switch (family) {
+    case ItemFamily::Monopole: return {"MNR", "MNS", "MSP"};
+    case ItemFamily::DipoleX: return {"DXNR", "DXNS", "DXSP"};
+    case ItemFamily::DipoleY: return {"DYNR", "DYNS", "DYSP"};
+    case ItemFamily::Quadrupole: return {"QDNR", "QDNS", "QDSP"};
+    case ItemFamily::Phase: return {"PDNS", "PDSP", "PDSD"};
+    case ItemFamily::Semblance: return {"SPNS", "SPSP", "SPSD"};
+    case ItemFamily::Energy: return {"EGNS", "EGSP", "EGSD"};
+    case ItemFamily::InstFrequency: return {"IFNS", "IFSP", "IFSD"};
+    case ItemFamily::InstSlowness: return {"ISNS", "ISSP", "ISSD"};
+    default: return {"", "", ""};
+    }
 }
 
 // Waveform datums that may be written one channel per receiver, with the stems of
@@ -290,9 +247,9 @@ void CLisWrite::BuildTypeTable(const QtxFileHeader& header, const QtxDatumDescri
     if (!descriptors) return;
     for (size_t i = 0; i < header.datumCount; ++i) {
         const QtxDatumDescriptor& d = descriptors[i];
-        const ItemType* type = FindItemType(d.typeCode);
-        if (!type) continue;
-        const Family& family = kFamilies[type->family];
+        const ItemType& type = ItemTypeOf(d.typeCode);
+        if (type.family == ItemFamily::None) continue;
+        const std::array<const char*, 3> rows = FamilyRows(type.family);
         auto add = [&](const std::string& mnem, const std::string& valu, const std::string& tuni = std::string(),
                        const std::string& desc = std::string()) {
             CLisTableRow row;
@@ -302,16 +259,16 @@ void CLisWrite::BuildTypeTable(const QtxFileHeader& header, const QtxDatumDescri
             row.m_desc = desc;
             m_rows.push_back(std::move(row));
         };
-        add(Mnemonic(d), Format("%d", int(d.typeCode)), std::string(), type->name);
+        add(Mnemonic(d), Format("%d", int(d.typeCode)), std::string(), type.label);
         const std::string period = Format("%8.4f", double(d.axis1.step));
-        if (!family.processed) {
-            add(family.rows[0], Format("%d", int(d.traceCount)));
-            add(family.rows[1], Format("%d", int(d.axis1.sampleCount)));
-            add(family.rows[2], period);
+        if (!IsProcessed(type.family)) {
+            add(rows[0], Format("%d", int(d.traceCount)));
+            add(rows[1], Format("%d", int(d.axis1.sampleCount)));
+            add(rows[2], period);
         } else {
-            add(family.rows[0], Format("%d", int(d.axis1.sampleCount)));
-            add(family.rows[1], period, UnitMnemonic(d.axis1.unit));
-            if (d.axis1.firstIndex > 0) add(family.rows[2], Format("%d", int(d.axis1.firstIndex)));
+            add(rows[0], Format("%d", int(d.axis1.sampleCount)));
+            add(rows[1], period, UnitMnemonic(d.axis1.unit));
+            if (d.axis1.firstIndex > 0) add(rows[2], Format("%d", int(d.axis1.firstIndex)));
         }
     }
 }

@@ -2,6 +2,7 @@
 
 #include "common/OutputGuard.h"
 #include "common/ProgressDlg.h"
+#include "dataset/ItemTypes.h"
 #include "platform/Endian.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
@@ -108,7 +109,7 @@ int CQtxToLis::Convert(const std::string& qtxPath, const std::string& lisPath)
     // A data set with a four-receiver array (type 21) is always written per receiver.
     int perReceiver = 0;
     const bool fourReceivers = std::any_of(m_descriptors.begin(), m_descriptors.end(),
-                                           [](const QtxDatumDescriptor& d) { return d.typeCode == 21; });
+                                           [](const QtxDatumDescriptor& d) { return d.typeCode == kItemTypeIsonic; });
     if (fourReceivers) {
         perReceiver = 1;
     } else {
