@@ -8,7 +8,6 @@
 #include "viewers/DomainWnd.h"
 
 namespace {
-constexpr int kSaveSetup = 1176;
 
 void OnDisplayDomain(CViewerApp& app, int domain)
 {
@@ -62,7 +61,7 @@ void OnDisplayDomain(CViewerApp& app, int domain)
     s.azimMax = dialog.m_fAzimMax;
     s.domain = dialog.m_strDomain;
     s.slownessTitle = dialog.m_strSlownessTitle;
-    if (result == kSaveSetup) return;
+    if (result == CDomainSetupDlg::kSavedSetup) return;
 
     // The path says whether a file was chosen (an extension may be empty).
     if (s.path.empty()) {

@@ -7,6 +7,7 @@
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "res/DialogTemplates.h"
+#include "res/ResourceIds.h"
 
 #include <algorithm>
 #include <cfloat>

@@ -14,6 +14,8 @@
 
 namespace {
 
+using enum domain_setup::Control;
+
 constexpr const char* kInputFileLabel = "Input File : ";
 constexpr double kMinDepthFrame = 1.0;
 constexpr double kMaxDepthFrame = 50000.0;
@@ -33,13 +35,14 @@ struct RangeFields {
     float minValue, maxValue;
 };
 
-constexpr RangeFields kFrequency{1170, 1171, "start frequency", "stop frequency", "Start frequency",
+constexpr RangeFields kFrequency{kIdcFreqStart, kIdcFreqStop, "start frequency", "stop frequency", "Start frequency",
                                  "Stop frequency", "Hz", 0.0f, 30000.0f};
-constexpr RangeFields kTime{1168, 1169, "start time", "stop time", "Start time", "Stop time", "uSec", 0.0f, 30000.0f};
-constexpr RangeFields kSlowness{1172, 1173, "min slowness", "max slowness", "Min slowness", "Max slowness",
-                                "uSec/ft", 0.0f, 2000.0f};
-constexpr RangeFields kAzimuth{1174, 1175, "min azimuth", "max azimuth", "Min azimuth", "Max azimuth", "deg",
-                               0.0f, 360.0f};
+constexpr RangeFields kTime{kIdcTimeStart, kIdcTimeStop, "start time", "stop time", "Start time", "Stop time",
+                            "uSec", 0.0f, 30000.0f};
+constexpr RangeFields kSlowness{kIdcSlowMin, kIdcSlowMax, "min slowness", "max slowness", "Min slowness",
+                                "Max slowness", "uSec/ft", 0.0f, 2000.0f};
+constexpr RangeFields kAzimuth{kIdcAzimMin, kIdcAzimMax, "min azimuth", "max azimuth", "Min azimuth", "Max azimuth",
+                               "deg", 0.0f, 360.0f};
 
 bool Invalid(DataExchange& dx, int id, const char* name, const RangeFields& r)
 {
@@ -81,7 +84,8 @@ void ExchangeRange(DataExchange& dx, const RangeFields& r, float& lower, float& 
     if (!(lower < upper)) dx.Fail(r.upperId, Format("%s must be greater then %s!", r.Upper, r.lower), MB_ICONEXCLAMATION);
 }
 
-constexpr int kRangeIds[] = {1168, 1169, 1170, 1171, 1172, 1173, 1174, 1175};
+constexpr int kRangeIds[] = {kIdcTimeStart, kIdcTimeStop, kIdcFreqStart, kIdcFreqStop,
+                             kIdcSlowMin, kIdcSlowMax, kIdcAzimMin, kIdcAzimMax};
 
 } // namespace
 

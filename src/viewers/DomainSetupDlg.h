@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/Dialog.h"
+#include "res/DomainSetupDlgIds.h"
 
 #include <cstdint>
 #include <string>
@@ -13,26 +14,7 @@ class CWnd;
 
 class CDomainSetupDlg : public CDialog {
 public:
-    // Ids shared with the dialog's template.
-    enum : int {
-        kIdcInputFile = 1166,
-        kIdcSelectInputFile = 1167,
-        kIdcTimeStart = 1168,
-        kIdcTimeStop = 1169,
-        kIdcFreqStart = 1170,
-        kIdcFreqStop = 1171,
-        kIdcSlowMin = 1172,
-        kIdcSlowMax = 1173,
-        kIdcAzimMin = 1174,
-        kIdcAzimMax = 1175,
-        kIdcSaveSetup = 1176,
-        kIdcStartDepth = 1177,
-        kIdcStopDepth = 1178,
-        kIdcDepthFrame = 1179,
-        kIdcHelp = 1180,
-        kIdcTraceCursor = 1195,
-        kIdcSlownessGroup = 1258,
-    };
+    using enum domain_setup::Control; // ids shared with the template
     enum : int { kSavedSetup = kIdcSaveSetup }; // end code of "Save Setup"
 
     explicit CDomainSetupDlg(CWnd* parent = nullptr); // the host places the dialog

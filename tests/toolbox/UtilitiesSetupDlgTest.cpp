@@ -2,6 +2,7 @@
 
 #include "app/ViewerApp.h"
 #include "common/PathLabel.h"
+#include "res/ResourceIds.h"
 #include "support/HostFixture.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
@@ -63,7 +64,7 @@ protected:
 
     DialogScript& Script(const Typed& typed = {})
     {
-        DialogScript& s = host.ScriptDialog(D::kIddUtilitiesSetup);
+        DialogScript& s = host.ScriptDialog(kIddUtilitiesSetup);
         // Set as a leftover would, since most edits are never enabled.
         for (const auto& [id, text] : typed)
             s.Inspect([id = id, text = text](CDialog& d) { d.SetItemText(id, text); });
@@ -74,7 +75,7 @@ protected:
         dlg.LoadFrom(group);
         return dlg.DoModal();
     }
-    const ShownDialog& Shown() const { return *host.LastDialog(D::kIddUtilitiesSetup); }
+    const ShownDialog& Shown() const { return *host.LastDialog(kIddUtilitiesSetup); }
     std::string Text(int id) const { return Shown().Item(id)->Text(); }
     std::vector<std::string> Lines(int id) const
     {
