@@ -1,6 +1,7 @@
 #include "toolbox/UtilitiesSetupDlg.h"
 
 #include "settings/SettingsStore.h"
+#include "common/BrowseFile.h"
 #include "common/Help.h"
 #include "common/PathLabel.h"
 #include "dataset/QtxFile.h"
@@ -399,19 +400,7 @@ void CUtilitiesSetupDlg::OnSelChangeDensityList() { ToggleSelection(m_density, k
 
 bool CUtilitiesSetupDlg::ChooseInput(Input& in, const char* title, const std::string& filter)
 {
-    FileDialogOptions options;
-    options.open = true;
-    options.title = title;
-    options.filter = filter;
-    options.initialName = in.m_strTitle;
-    options.defaultExt = in.m_strExt;
-    options.flags = kHideReadOnly | kPathMustExist | kFileMustExist;
-    const FileDialogResult chosen = Host().FileDialog(options);
-    if (!chosen.ok || chosen.path.empty()) return false;
-    in.m_strPath = chosen.path;
-    in.m_strTitle = chosen.title;
-    in.m_strExt = chosen.ext;
-    return true;
+    return BrowseFile(Browse::Open, title, filter, in.m_strPath, in.m_strTitle, in.m_strExt);
 }
 
 void CUtilitiesSetupDlg::OnSelectPrimary()
@@ -444,18 +433,11 @@ void CUtilitiesSetupDlg::OnSelectDensity()
 void CUtilitiesSetupDlg::OnSelectOutput()
 {
     m_strOutputExt = m_nTask == kTaskQtxToLas ? "las" : m_nTask == kTaskQtxToSegy ? "segy" : "qtx";
-    FileDialogOptions options;
-    options.open = false;
-    options.title = "Select Output File";
-    options.filter = m_nTask == kTaskQtxToLas ? LasFilter() : m_nTask == kTaskQtxToSegy ? SegyFilter() : QtxFilter();
-    options.initialName = m_strOutputTitle;
-    options.defaultExt = m_strOutputExt;
-    options.flags = kHideReadOnly | kOverwritePrompt | kPathMustExist;
-    const FileDialogResult chosen = Host().FileDialog(options);
-    if (!chosen.ok || chosen.path.empty()) return;
-    m_strOutputPath = chosen.path;
-    m_strOutputTitle = chosen.title;
-    m_strOutputExt = chosen.ext;
+    const std::string& filter = m_nTask == kTaskQtxToLas    ? LasFilter()
+                                : m_nTask == kTaskQtxToSegy ? SegyFilter()
+                                                            : QtxFilter();
+    if (!BrowseFile(Browse::Save, "Select Output File", filter, m_strOutputPath, m_strOutputTitle, m_strOutputExt))
+        return;
     SetItemText(kIdcOutputFile, ShortenPathLabel(kOutputLabel, m_strOutputPath));
 }
 

@@ -1,6 +1,7 @@
 #include "viewers/DomainSetupDlg.h"
 
 #include "settings/SettingsStore.h"
+#include "common/BrowseFile.h"
 #include "common/Help.h"
 #include "common/PathLabel.h"
 #include "dataset/QtxFile.h"
@@ -159,20 +160,9 @@ bool CDomainSetupDlg::OnInitDialog()
 
 void CDomainSetupDlg::OnSelectInputFile()
 {
-    FileDialogOptions options;
-    options.open = true;
-    options.title = "Browse Input QTX File";
-    options.filter = "Qtx Data (*.qtx)|*.qtx|All Files (*.*)|*.*||";
-    options.initialName = m_strTitle;
-    options.defaultExt = m_strExt;
-    options.flags = kHideReadOnly | kPathMustExist | kFileMustExist;
-    const FileDialogResult chosen = Host().FileDialog(options);
-    // The path says whether a file was chosen: a file without extension is a choice too.
-    if (!chosen.ok || chosen.path.empty()) return;
-
-    m_strPath = chosen.path;
-    m_strTitle = chosen.title;
-    m_strExt = chosen.ext;
+    if (!BrowseFile(Browse::Open, "Browse Input QTX File", "Qtx Data (*.qtx)|*.qtx|All Files (*.*)|*.*||", m_strPath,
+                    m_strTitle, m_strExt))
+        return;
     SetItemText(kIdcInputFile, ShortenPathLabel(kInputFileLabel, m_strPath));
 
     CQtxFile file;
