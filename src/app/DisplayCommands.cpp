@@ -13,55 +13,10 @@ void OnDisplayDomain(CViewerApp& app, int domain)
 {
     DomainSetupGroup& s = theApp.m_domainSetup;
     s.domain = CDomainWnd::DomainWord(domain);
-    const bool time = domain == kDomainTime;
 
     CDomainSetupDlg dialog;
-    if (time) {
-        dialog.m_bEnableFrequency = int(s.enableFrequency);
-        dialog.m_bEnableSlowness = int(s.enableSlowness);
-    }
-    dialog.m_nTraceCursor = int16_t(s.traceCursor);
-    dialog.m_strPath = s.path;
-    dialog.m_strTitle = s.title;
-    dialog.m_strExt = s.ext;
-    dialog.m_dDepthFrame = s.depthFrame;
-    dialog.m_dTopDepth = s.topDepth;
-    dialog.m_dBottomDepth = s.bottomDepth;
-    dialog.m_fFreqStart = s.freqStart;
-    dialog.m_fTimeStart = s.timeStart;
-    dialog.m_fSlowMin = s.slowMin;
-    dialog.m_fAzimMin = s.azimMin;
-    dialog.m_fFreqStop = s.freqStop;
-    dialog.m_fTimeStop = s.timeStop;
-    dialog.m_fSlowMax = s.slowMax;
-    dialog.m_fAzimMax = s.azimMax;
-    dialog.m_strDomain = s.domain;
-    dialog.m_strSlownessTitle = s.slownessTitle;
-
-    const int result = dialog.DoModal();
-    if (result == IDCANCEL) return;
-    if (time) {
-        s.enableFrequency = uint32_t(dialog.m_bEnableFrequency);
-        s.enableSlowness = uint32_t(dialog.m_bEnableSlowness);
-    }
-    s.traceCursor = uint16_t(dialog.m_nTraceCursor);
-    s.path = dialog.m_strPath;
-    s.title = dialog.m_strTitle;
-    s.ext = dialog.m_strExt;
-    s.depthFrame = dialog.m_dDepthFrame;
-    s.topDepth = dialog.m_dTopDepth;
-    s.bottomDepth = dialog.m_dBottomDepth;
-    s.freqStart = dialog.m_fFreqStart;
-    s.timeStart = dialog.m_fTimeStart;
-    s.slowMin = dialog.m_fSlowMin;
-    s.azimMin = dialog.m_fAzimMin;
-    s.freqStop = dialog.m_fFreqStop;
-    s.timeStop = dialog.m_fTimeStop;
-    s.slowMax = dialog.m_fSlowMax;
-    s.azimMax = dialog.m_fAzimMax;
-    s.domain = dialog.m_strDomain;
-    s.slownessTitle = dialog.m_strSlownessTitle;
-    if (result == CDomainSetupDlg::kSavedSetup) return;
+    const int result = dialog.Edit(s);
+    if (result == IDCANCEL || result == CDomainSetupDlg::kSavedSetup) return;
 
     // The path says whether a file was chosen (an extension may be empty).
     if (s.path.empty()) {
