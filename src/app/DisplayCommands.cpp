@@ -6,6 +6,7 @@
 #include "res/CommandIds.h"
 #include "viewers/DomainSetupDlg.h"
 #include "viewers/DomainWnd.h"
+#include "viewers/DomainWndFactory.h"
 
 namespace {
 
@@ -24,32 +25,7 @@ void OnDisplayDomain(CViewerApp& app, int domain)
         return;
     }
 
-    auto* view = new CDomainWnd;
-    view->m_domain = int16_t(domain);
-    view->m_traceCursor = int16_t(s.traceCursor);
-    view->m_depthFrame = s.depthFrame;
-    view->m_path = s.path;
-    view->m_slownessTitle = s.slownessTitle;
-    view->m_timeStart = s.timeStart;
-    view->m_timeStop = s.timeStop;
-    view->m_freqStart = s.freqStart;
-    view->m_freqStop = s.freqStop;
-    view->m_slowMin = s.slowMin;
-    view->m_slowMax = s.slowMax;
-    view->m_azimMin = s.azimMin;
-    view->m_azimMax = s.azimMax;
-
-    DisplayOptionBlock& d = theApp.m_display;
-    ++d.windowCounter;
-    d.activeWindowId = d.windowCounter;
-    view->m_windowId = d.windowCounter;
-    d.penColourChanged = 1;
-    d.backgroundChanged = 1;
-    d.zoomLevel = 0;
-    d.zoomFactor1 = d.zoomFactor2 = d.zoomFactor3 = 1.0f;
-
-    // A view that could not open has no window to own it.
-    if (!view->Open(app.ClassName(kClassDomain))) delete view;
+    OpenDomainWnd(s, domain, app.ClassName(kClassDomain));
 }
 
 } // namespace
