@@ -210,9 +210,10 @@ bool CUtilitiesSetupDlg::OnInitDialog()
     ApplyFieldRules();
 
     if (!ListsNothing(m_nTask)) {
-        const std::pair<ToolInputSelection*, const InputControls*> inputs[] = {{&m_setup.primary, &kPrimaryControls},
-                                                                               {&m_setup.secondary, &kSecondaryControls},
-                                                                               {&m_setup.density, &kDensityControls}};
+        const std::pair<ToolInputSelection*, const InputControls*> inputs[] = {
+            {&m_setup.primary, &kPrimaryControls},
+            {&m_setup.secondary, &kSecondaryControls},
+            {&m_setup.density, &kDensityControls}};
         for (const auto& [input, controls] : inputs)
             if (!input->path.empty()) FillList(*input, *controls);
     }

@@ -194,6 +194,7 @@ void CDomainSetupDlg::OnSelectInputFile()
         SetItemText(kIdcSlowMax, Format("%6.1f", double(m_setup.slowMax)));
     }
 
+    // The two flags are the time view's: another domain leaves them for the next Display > Time.
     if (m_setup.domain == "Time") {
         m_setup.enableFrequency = 0;
         m_setup.enableSlowness = 0;

@@ -368,12 +368,8 @@ TEST_F(DomainSetupDlgTest, CancelledOrUnreadableFileKeepsTheShownDepths)
 TEST_F(DomainSetupDlgTest, EndButtonsAndTheTraceCursor)
 {
     for (const int button : {int(IDOK), int(kIdcSaveSetup), int(IDCANCEL)}) {
-        Script()
-            .Type(kIdcTimeStart, "100")
-            .Check(kIdcTraceCursor, 1)
-            .Check(kIdcTraceCursor, 0)
-            .Check(kIdcTraceCursor, 1)
-            .Press(button);
+        DialogScript& script = Script().Type(kIdcTimeStart, "100");
+        script.Check(kIdcTraceCursor, 1).Check(kIdcTraceCursor, 0).Check(kIdcTraceCursor, 1).Press(button);
         D dlg;
         Prepare(dlg);
         DomainSetupGroup group = dlg.m_setup;
@@ -389,11 +385,8 @@ TEST_F(DomainSetupDlgTest, EndButtonsAndTheTraceCursor)
     }
 
     host.ExpectMessage("You entered an invalid depth!");
-    Script()
-        .Type(kIdcDepthFrame, "0")
-        .Press(kIdcSaveSetup)
-        .Inspect([](CDialog& d) { EXPECT_FALSE(d.Ended()); })
-        .Press(IDCANCEL);
+    DialogScript& script = Script().Type(kIdcDepthFrame, "0").Press(kIdcSaveSetup);
+    script.Inspect([](CDialog& d) { EXPECT_FALSE(d.Ended()); }).Press(IDCANCEL);
     D refused;
     Prepare(refused);
     EXPECT_EQ(refused.DoModal(), IDCANCEL);

@@ -6,6 +6,7 @@
 #include "common/QtxFileDlg.h"
 #include "platform/Format.h"
 #include "res/CommandIds.h"
+#include "res/DomainSetupDlgIds.h"
 #include "res/ResourceIds.h"
 #include "support/AppFixture.h"
 #include "support/QtxBuilder.h"
@@ -325,7 +326,7 @@ TEST_F(DomainWndTest, DisplaySlownessRunsFromTheMenuToAView)
     EXPECT_TRUE(frame.Children().empty());
 
     host.ExpectFileDialog("Browse Input QTX File", path);
-    host.ScriptDialog(kIddDomainSetup).Press(1167).Press(IDOK);
+    host.ScriptDialog(kIddDomainSetup).Press(domain_setup::kIdcSelectInputFile).Press(IDOK);
     ScriptSelection();
     frame.Command(ID_DISPLAY_SLOWNESS);
     ASSERT_EQ(frame.Children().size(), 1u);
