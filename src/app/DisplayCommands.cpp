@@ -6,63 +6,18 @@
 #include "res/CommandIds.h"
 #include "viewers/DomainSetupDlg.h"
 #include "viewers/DomainWnd.h"
+#include "viewers/DomainWndFactory.h"
 
 namespace {
-constexpr int kSaveSetup = 1176;
 
 void OnDisplayDomain(CViewerApp& app, int domain)
 {
     DomainSetupGroup& s = theApp.m_domainSetup;
     s.domain = CDomainWnd::DomainWord(domain);
-    const bool time = domain == kDomainTime;
 
     CDomainSetupDlg dialog;
-    if (time) {
-        dialog.m_bEnableFrequency = int(s.enableFrequency);
-        dialog.m_bEnableSlowness = int(s.enableSlowness);
-    }
-    dialog.m_nTraceCursor = int16_t(s.traceCursor);
-    dialog.m_strPath = s.path;
-    dialog.m_strTitle = s.title;
-    dialog.m_strExt = s.ext;
-    dialog.m_dDepthFrame = s.depthFrame;
-    dialog.m_dTopDepth = s.topDepth;
-    dialog.m_dBottomDepth = s.bottomDepth;
-    dialog.m_fFreqStart = s.freqStart;
-    dialog.m_fTimeStart = s.timeStart;
-    dialog.m_fSlowMin = s.slowMin;
-    dialog.m_fAzimMin = s.azimMin;
-    dialog.m_fFreqStop = s.freqStop;
-    dialog.m_fTimeStop = s.timeStop;
-    dialog.m_fSlowMax = s.slowMax;
-    dialog.m_fAzimMax = s.azimMax;
-    dialog.m_strDomain = s.domain;
-    dialog.m_strSlownessTitle = s.slownessTitle;
-
-    const int result = dialog.DoModal();
-    if (result == IDCANCEL) return;
-    if (time) {
-        s.enableFrequency = uint32_t(dialog.m_bEnableFrequency);
-        s.enableSlowness = uint32_t(dialog.m_bEnableSlowness);
-    }
-    s.traceCursor = uint16_t(dialog.m_nTraceCursor);
-    s.path = dialog.m_strPath;
-    s.title = dialog.m_strTitle;
-    s.ext = dialog.m_strExt;
-    s.depthFrame = dialog.m_dDepthFrame;
-    s.topDepth = dialog.m_dTopDepth;
-    s.bottomDepth = dialog.m_dBottomDepth;
-    s.freqStart = dialog.m_fFreqStart;
-    s.timeStart = dialog.m_fTimeStart;
-    s.slowMin = dialog.m_fSlowMin;
-    s.azimMin = dialog.m_fAzimMin;
-    s.freqStop = dialog.m_fFreqStop;
-    s.timeStop = dialog.m_fTimeStop;
-    s.slowMax = dialog.m_fSlowMax;
-    s.azimMax = dialog.m_fAzimMax;
-    s.domain = dialog.m_strDomain;
-    s.slownessTitle = dialog.m_strSlownessTitle;
-    if (result == kSaveSetup) return;
+    const int result = dialog.Edit(s);
+    if (result == IDCANCEL || result == CDomainSetupDlg::kSavedSetup) return;
 
     // The path says whether a file was chosen (an extension may be empty).
     if (s.path.empty()) {
@@ -70,32 +25,7 @@ void OnDisplayDomain(CViewerApp& app, int domain)
         return;
     }
 
-    auto* view = new CDomainWnd;
-    view->m_domain = int16_t(domain);
-    view->m_traceCursor = int16_t(s.traceCursor);
-    view->m_depthFrame = s.depthFrame;
-    view->m_path = s.path;
-    view->m_slownessTitle = s.slownessTitle;
-    view->m_timeStart = s.timeStart;
-    view->m_timeStop = s.timeStop;
-    view->m_freqStart = s.freqStart;
-    view->m_freqStop = s.freqStop;
-    view->m_slowMin = s.slowMin;
-    view->m_slowMax = s.slowMax;
-    view->m_azimMin = s.azimMin;
-    view->m_azimMax = s.azimMax;
-
-    DisplayOptionBlock& d = theApp.m_display;
-    ++d.windowCounter;
-    d.activeWindowId = d.windowCounter;
-    view->m_windowId = d.windowCounter;
-    d.penColourChanged = 1;
-    d.backgroundChanged = 1;
-    d.zoomLevel = 0;
-    d.zoomFactor1 = d.zoomFactor2 = d.zoomFactor3 = 1.0f;
-
-    // A view that could not open has no window to own it.
-    if (!view->Open(app.ClassName(kClassDomain))) delete view;
+    OpenDomainWnd(s, domain, app.ClassName(kClassDomain));
 }
 
 } // namespace

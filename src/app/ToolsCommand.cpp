@@ -17,11 +17,7 @@ void OnUtilitiesTools(CViewerApp&)
 {
     UtilitiesSetupGroup& s = theApp.m_utilitiesSetup;
     CUtilitiesSetupDlg dialog;
-    dialog.LoadFrom(s);
-    const int result = dialog.DoModal();
-    if (result == IDCANCEL) return;
-    dialog.StoreTo(s);
-    if (result != CUtilitiesSetupDlg::kRun) return;
+    if (dialog.Edit(s) != CUtilitiesSetupDlg::kRun) return;
 
     // A name that is no task runs nothing: running the previous run's task in its
     // place would surprise whoever typed it.
@@ -36,8 +32,8 @@ void OnUtilitiesTools(CViewerApp&)
     engine->m_factor = s.factor;
     engine->m_factorDouble = double(s.factor);
     engine->m_outputPath = s.outputPath;
-    engine->m_startDepth = s.primaryStartDepth;
-    engine->m_stopDepth = s.primaryStopDepth;
+    engine->m_startDepth = s.primary.startDepth;
+    engine->m_stopDepth = s.primary.stopDepth;
     engine->m_spliceDepth = s.spliceDepth;
     engine->m_startSample = uint16_t(s.startSample);
     engine->m_stopSample = uint16_t(s.stopSample);

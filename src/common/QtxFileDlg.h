@@ -8,6 +8,7 @@
 
 #include "dataset/QtxFile.h"
 #include "platform/Dialog.h"
+#include "res/QtxFileDlgIds.h"
 
 #include <cstdint>
 #include <memory>
@@ -77,22 +78,7 @@ template <typename Item> using CQtxItemList = std::vector<std::unique_ptr<Item>>
 class CQtxFileDlg : public CDialog {
 public:
     enum Tab : int { kTabTime = 1, kTabFrequency, kTabSlowness, kTabAzimuth, kTabSembMap, kTabTraces };
-    enum : int {
-        kIdcFileName = 1010,
-        kIdcStartDepth = 1042,
-        kIdcStopDepth = 1043,
-        kIdcDepthStep = 1044,
-        kIdcDepthUnits = 1045,
-        kIdcDepthFrames = 1046,
-        kIdcTab = 1047,
-        kIdcFound = 1049,
-        kIdcSelected = 1050,
-        kIdcAdd = 1051,
-        kIdcSelectAll = 1052,
-        kIdcRemove = 1053,
-        kIdcClearAll = 1054,
-        kIdcHelp = 1016,
-    };
+    using enum qtx_file::Control; // ids shared with the template
 
     CQtxFileDlg();
 

@@ -6,6 +6,7 @@ enum DialogId : int {
     kIddQtxFile = 134,
     kIddHistory = 145,
     kIddDomainSetup = 150,
+    kIddUtilitiesSetup = 159,
     kIddSaveWait = 32021,
     kIddProgress = 32038,
     kIddSplash = 32060,

@@ -1,70 +1,73 @@
 #include "platform/Controls.h"
+#include "platform/Host.h"
+#include "res/ResourceIds.h"
+#include "res/UtilitiesSetupDlgIds.h"
 
 #include <string>
 #include <vector>
 
-// Control ids are shared with CUtilitiesSetupDlg (toolbox/UtilitiesSetupDlg.h).
 // Group boxes nobody addresses take ids below -1.
 DialogTemplate UtilitiesSetupDialogTemplate()
 {
     using K = ControlKind;
+    using enum utilities_setup::Control;
     constexpr int kTaskGroup = -2, kPrimaryGroup = -3, kDepthGroup = -4, kParameterGroup = -5,
                   kSecondaryGroup = -6, kDensityGroup = -7, kOutputGroup = -8;
-    return {159,
+    return {kIddUtilitiesSetup,
             "Utilities Setup",
             {
                 {kTaskGroup, K::GroupBox, "", 0, 0},
-                {1230, K::ComboBox, "", kTaskGroup, kSorted | kVScroll},
+                {kIdcTask, K::ComboBox, "", kTaskGroup, kSorted | kVScroll},
 
                 {kPrimaryGroup, K::GroupBox, "Primary Data Item(s)", 0, 0},
-                {1219, K::Button, "Select &Primary File", kPrimaryGroup, 0},
-                {1220, K::Static, "Primary File : ", kPrimaryGroup, 0},
-                {1234, K::MultiListBox, "", kPrimaryGroup, kVScroll},
+                {kIdcSelectPrimary, K::Button, "Select &Primary File", kPrimaryGroup, 0},
+                {kIdcPrimaryFile, K::Static, "Primary File : ", kPrimaryGroup, 0},
+                {kIdcPrimaryList, K::MultiListBox, "", kPrimaryGroup, kVScroll},
 
                 {kDepthGroup, K::GroupBox, "Depth Range", 0, 0},
-                {1236, K::Static, "Start depth :", kDepthGroup, 0},
-                {1228, K::Edit, "", kDepthGroup, 0},
-                {1237, K::Static, "Stop depth :", kDepthGroup, 0},
-                {1229, K::Edit, "", kDepthGroup, 0},
+                {kIdcPrimaryStartLabel, K::Static, "Start depth :", kDepthGroup, 0},
+                {kIdcPrimaryStart, K::Edit, "", kDepthGroup, 0},
+                {kIdcPrimaryStopLabel, K::Static, "Stop depth :", kDepthGroup, 0},
+                {kIdcPrimaryStop, K::Edit, "", kDepthGroup, 0},
 
                 {kParameterGroup, K::GroupBox, "", 0, 0},
-                {1238, K::Static, "Factor : ", kParameterGroup, 0},
-                {1231, K::Edit, "", kParameterGroup, 0},
-                {1247, K::Static, "Start Sample :", kParameterGroup, 0},
-                {1244, K::Edit, "", kParameterGroup, 0},
-                {1248, K::Static, "Stop Sample :", kParameterGroup, 0},
-                {1245, K::Edit, "", kParameterGroup, 0},
-                {1249, K::Static, "Decimate By :", kParameterGroup, 0},
-                {1246, K::Edit, "", kParameterGroup, 0},
-                {1242, K::Static, "Splice depth :", kParameterGroup, 0},
-                {1241, K::Edit, "", kParameterGroup, 0},
+                {kIdcFactorLabel, K::Static, "Factor : ", kParameterGroup, 0},
+                {kIdcFactor, K::Edit, "", kParameterGroup, 0},
+                {kIdcStartSampleLabel, K::Static, "Start Sample :", kParameterGroup, 0},
+                {kIdcStartSample, K::Edit, "", kParameterGroup, 0},
+                {kIdcStopSampleLabel, K::Static, "Stop Sample :", kParameterGroup, 0},
+                {kIdcStopSample, K::Edit, "", kParameterGroup, 0},
+                {kIdcDecimateLabel, K::Static, "Decimate By :", kParameterGroup, 0},
+                {kIdcDecimate, K::Edit, "", kParameterGroup, 0},
+                {kIdcSpliceLabel, K::Static, "Splice depth :", kParameterGroup, 0},
+                {kIdcSplice, K::Edit, "", kParameterGroup, 0},
 
                 {kSecondaryGroup, K::GroupBox, "Secondary Data Item(s)", 0, 0},
-                {1221, K::Button, "Select &Seconadry File", kSecondaryGroup, 0},
-                {1222, K::Static, "Secondary File : ", kSecondaryGroup, 0},
-                {1235, K::MultiListBox, "", kSecondaryGroup, kVScroll},
-                {1239, K::Static, "Start depth :", kSecondaryGroup, 0},
-                {1232, K::Edit, "", kSecondaryGroup, 0},
-                {1240, K::Static, "Stop depth :", kSecondaryGroup, 0},
-                {1233, K::Edit, "", kSecondaryGroup, 0},
+                {kIdcSelectSecondary, K::Button, "Select &Seconadry File", kSecondaryGroup, 0},
+                {kIdcSecondaryFile, K::Static, "Secondary File : ", kSecondaryGroup, 0},
+                {kIdcSecondaryList, K::MultiListBox, "", kSecondaryGroup, kVScroll},
+                {kIdcSecondaryStartLabel, K::Static, "Start depth :", kSecondaryGroup, 0},
+                {kIdcSecondaryStart, K::Edit, "", kSecondaryGroup, 0},
+                {kIdcSecondaryStopLabel, K::Static, "Stop depth :", kSecondaryGroup, 0},
+                {kIdcSecondaryStop, K::Edit, "", kSecondaryGroup, 0},
 
                 {kDensityGroup, K::GroupBox, "Density Data", 0, 0},
-                {1243, K::Button, "Select &Density File", kDensityGroup, 0},
-                {1250, K::Static, "Density Profile : ", kDensityGroup, 0},
-                {1255, K::MultiListBox, "", kDensityGroup, kVScroll},
-                {1251, K::Static, "Start depth :", kDensityGroup, 0},
-                {1253, K::Edit, "", kDensityGroup, 0},
-                {1252, K::Static, "Stop depth :", kDensityGroup, 0},
-                {1254, K::Edit, "", kDensityGroup, 0},
+                {kIdcSelectDensity, K::Button, "Select &Density File", kDensityGroup, 0},
+                {kIdcDensityFile, K::Static, "Density Profile : ", kDensityGroup, 0},
+                {kIdcDensityList, K::MultiListBox, "", kDensityGroup, kVScroll},
+                {kIdcDensityStartLabel, K::Static, "Start depth :", kDensityGroup, 0},
+                {kIdcDensityStart, K::Edit, "", kDensityGroup, 0},
+                {kIdcDensityStopLabel, K::Static, "Stop depth :", kDensityGroup, 0},
+                {kIdcDensityStop, K::Edit, "", kDensityGroup, 0},
 
                 {kOutputGroup, K::GroupBox, "", 0, 0},
-                {1223, K::Button, "Select &Output File", kOutputGroup, 0},
-                {1227, K::Static, "Output File : ", kOutputGroup, 0},
+                {kIdcSelectOutput, K::Button, "Select &Output File", kOutputGroup, 0},
+                {kIdcOutputFile, K::Static, "Output File : ", kOutputGroup, 0},
 
-                {1224, K::Button, "Run", 0, kDefaultButton},
-                {1225, K::Button, "Save Setup", 0, 0},
-                {1226, K::Button, "Help", 0, 0},
-                {2, K::Button, "Cancel", 0, 0},
+                {kIdcRun, K::Button, "Run", 0, kDefaultButton},
+                {kIdcSaveSetup, K::Button, "Save Setup", 0, 0},
+                {kIdcHelp, K::Button, "Help", 0, 0},
+                {IDCANCEL, K::Button, "Cancel", 0, 0},
             }};
 }
 

@@ -1,5 +1,7 @@
 #include "settings/SettingsGroups.h"
 
+#include <initializer_list>
+
 namespace {
 constexpr double kDefaultTopDepth = 1.0;
 constexpr double kDefaultBottomDepth = 50000.0;
@@ -118,8 +120,10 @@ void UtilitiesSetupGroup::SetDefaults()
 {
     *this = UtilitiesSetupGroup{};
     taskName = "Extract Item(s)";
-    primaryStartDepth = secondaryStartDepth = densityStartDepth = kDefaultTopDepth;
-    primaryStopDepth = secondaryStopDepth = densityStopDepth = kDefaultBottomDepth;
+    for (ToolInputSelection* input : {&primary, &secondary, &density}) {
+        input->startDepth = kDefaultTopDepth;
+        input->stopDepth = kDefaultBottomDepth;
+    }
     // The dialog refuses a decimation outside 1..10 even for tasks that ignore it,
     // so the start value must be one it accepts.
     decimation = 1;

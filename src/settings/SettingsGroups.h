@@ -184,12 +184,13 @@ struct LogSetupGroup {
     bool operator==(const LogSetupGroup&) const = default;
 };
 
-// One input of the tool box: its datum selection and file names.
+// One input of the tool box: its datum selection, file names and depth range.
 struct ToolInputSelection {
     int32_t itemCount = 0;
     std::array<uint32_t, kToolBoxFlagCount> listed{};
     std::array<uint32_t, kToolBoxFlagCount> selected{};
     std::string path, title, ext;
+    double startDepth = 0.0, stopDepth = 0.0;
     bool operator==(const ToolInputSelection&) const = default;
 };
 
@@ -200,9 +201,6 @@ struct UtilitiesSetupGroup {
     ToolInputSelection secondary;
     ToolInputSelection density;
     std::string outputPath, outputTitle, outputExt;
-    double primaryStartDepth = 0.0, primaryStopDepth = 0.0;
-    double secondaryStartDepth = 0.0, secondaryStopDepth = 0.0;
-    double densityStartDepth = 0.0, densityStopDepth = 0.0;
     double spliceDepth = 0.0;
     float factor = 0.0f;
     int16_t startSample = 0;

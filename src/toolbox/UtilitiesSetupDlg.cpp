@@ -1,16 +1,16 @@
 #include "toolbox/UtilitiesSetupDlg.h"
 
 #include "settings/SettingsStore.h"
+#include "common/BrowseFile.h"
 #include "common/Help.h"
 #include "common/PathLabel.h"
 #include "dataset/QtxFile.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
-#include "res/DialogTemplates.h"
+#include "res/ResourceIds.h"
 #include "toolbox/ToolTasks.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 #include <initializer_list>
 #include <utility>
@@ -18,6 +18,7 @@
 namespace {
 
 using Dlg = CUtilitiesSetupDlg;
+using enum utilities_setup::Control;
 
 constexpr double kMinDepth = -1000.0;
 constexpr double kMaxDepth = 50000.0;
@@ -26,12 +27,12 @@ constexpr float kMaxFactor = 5000.0f;
 constexpr int16_t kMinDecimate = 1;
 constexpr int16_t kMaxDecimate = 10;
 
-constexpr Dlg::InputControls kPrimaryControls{Dlg::kIdcPrimaryList, Dlg::kIdcPrimaryStart, Dlg::kIdcPrimaryStop,
-                                              Dlg::kIdcPrimaryFile, "Primary File : "};
-constexpr Dlg::InputControls kSecondaryControls{Dlg::kIdcSecondaryList, Dlg::kIdcSecondaryStart,
-                                                Dlg::kIdcSecondaryStop, Dlg::kIdcSecondaryFile, "Secondary File : "};
-constexpr Dlg::InputControls kDensityControls{Dlg::kIdcDensityList, Dlg::kIdcDensityStart, Dlg::kIdcDensityStop,
-                                              Dlg::kIdcDensityFile, "Density File : "};
+constexpr Dlg::InputControls kPrimaryControls{kIdcPrimaryList, kIdcPrimaryStart, kIdcPrimaryStop, kIdcPrimaryFile,
+                                              "Primary File : "};
+constexpr Dlg::InputControls kSecondaryControls{kIdcSecondaryList, kIdcSecondaryStart, kIdcSecondaryStop,
+                                                kIdcSecondaryFile, "Secondary File : "};
+constexpr Dlg::InputControls kDensityControls{kIdcDensityList, kIdcDensityStart, kIdcDensityStop, kIdcDensityFile,
+                                              "Density File : "};
 constexpr const char* kOutputLabel = "Output File : ";
 // The density label reads differently until a density file is chosen.
 constexpr const char* kDensityOpeningLabel = "Density Profile : ";
@@ -100,38 +101,15 @@ void ExchangeDepthRange(DataExchange& dx, int startId, int stopId, double& start
         dx.Fail(stopId, InvalidDepth("stop depth"), MB_ICONEXCLAMATION);
 }
 
-void LoadInput(Dlg::Input& in, ToolInputSelection& from, double start, double stop)
+// Datums the input's flags hold: the count of the last listing, within the arrays.
+size_t ListedCount(const ToolInputSelection& in)
 {
-    in.m_nCount = from.itemCount;
-    in.m_listed = from.listed;
-    in.m_selected = from.selected;
-    in.m_pListedOut = from.listed.data();
-    in.m_pSelectedOut = from.selected.data();
-    in.m_strPath = from.path;
-    in.m_strTitle = from.title;
-    in.m_strExt = from.ext;
-    in.m_dStartDepth = start;
-    in.m_dStopDepth = stop;
-}
-
-size_t FlagsToCopy(const Dlg::Input& in) { return size_t(std::clamp<int32_t>(in.m_nCount, 0, kToolBoxFlagCount)); }
-
-void StoreInput(const Dlg::Input& in, ToolInputSelection& to, double& start, double& stop)
-{
-    to.itemCount = in.m_nCount;
-    const size_t n = FlagsToCopy(in);
-    std::copy_n(in.m_listed.begin(), n, to.listed.begin());
-    std::copy_n(in.m_selected.begin(), n, to.selected.begin());
-    to.path = in.m_strPath;
-    to.title = in.m_strTitle;
-    to.ext = in.m_strExt;
-    start = in.m_dStartDepth;
-    stop = in.m_dStopDepth;
+    return size_t(std::clamp<int32_t>(in.itemCount, 0, kToolBoxFlagCount));
 }
 
 } // namespace
 
-CUtilitiesSetupDlg::CUtilitiesSetupDlg(CWnd*) : CDialog(DialogTemplateFor(kIddUtilitiesSetup))
+CUtilitiesSetupDlg::CUtilitiesSetupDlg() : CSetupDlg(kIddUtilitiesSetup)
 {
     On(kIdcSelectPrimary, Notify::Clicked, [this] { OnSelectPrimary(); });
     On(kIdcSelectSecondary, Notify::Clicked, [this] { OnSelectSecondary(); });
@@ -146,71 +124,39 @@ CUtilitiesSetupDlg::CUtilitiesSetupDlg(CWnd*) : CDialog(DialogTemplateFor(kIddUt
     On(kIdcDensityList, Notify::SelChange, [this] { OnSelChangeDensityList(); });
 }
 
-void CUtilitiesSetupDlg::LoadFrom(UtilitiesSetupGroup& g)
-{
-    m_strTask = g.taskName;
-    m_nTask = int16_t(g.taskCode);
-    LoadInput(m_primary, g.primary, g.primaryStartDepth, g.primaryStopDepth);
-    LoadInput(m_secondary, g.secondary, g.secondaryStartDepth, g.secondaryStopDepth);
-    LoadInput(m_density, g.density, g.densityStartDepth, g.densityStopDepth);
-    m_strOutputPath = g.outputPath;
-    m_strOutputTitle = g.outputTitle;
-    m_strOutputExt = g.outputExt;
-    m_dSpliceDepth = g.spliceDepth;
-    m_fFactor = g.factor;
-    m_nStartSample = g.startSample;
-    m_nStopSample = g.stopSample;
-    m_nDecimate = g.decimation;
-}
-
-void CUtilitiesSetupDlg::StoreTo(UtilitiesSetupGroup& g) const
-{
-    g.taskName = m_strTask;
-    StoreInput(m_primary, g.primary, g.primaryStartDepth, g.primaryStopDepth);
-    StoreInput(m_secondary, g.secondary, g.secondaryStartDepth, g.secondaryStopDepth);
-    StoreInput(m_density, g.density, g.densityStartDepth, g.densityStopDepth);
-    g.outputPath = m_strOutputPath;
-    g.outputTitle = m_strOutputTitle;
-    g.outputExt = m_strOutputExt;
-    g.spliceDepth = m_dSpliceDepth;
-    g.factor = m_fFactor;
-    g.startSample = m_nStartSample;
-    g.stopSample = m_nStopSample;
-    g.decimation = m_nDecimate;
-}
-
 int16_t CUtilitiesSetupDlg::TaskIndex(const std::string& entry) { return int16_t(ToolTaskCode(entry)); }
 
 void CUtilitiesSetupDlg::DoDataExchange(DataExchange& dx)
 {
-    ExchangeDepthRange(dx, kIdcPrimaryStart, kIdcPrimaryStop, m_primary.m_dStartDepth, m_primary.m_dStopDepth);
-    ExchangeDepthRange(dx, kIdcSecondaryStart, kIdcSecondaryStop, m_secondary.m_dStartDepth,
-                       m_secondary.m_dStopDepth);
+    ExchangeDepthRange(dx, kIdcPrimaryStart, kIdcPrimaryStop, m_setup.primary.startDepth, m_setup.primary.stopDepth);
+    ExchangeDepthRange(dx, kIdcSecondaryStart, kIdcSecondaryStop, m_setup.secondary.startDepth,
+                       m_setup.secondary.stopDepth);
 
-    dx.Text(kIdcSplice, m_dSpliceDepth);
-    if (dx.Saving() && !dx.Failed() && (m_dSpliceDepth < kMinDepth || m_dSpliceDepth > kMaxDepth))
+    dx.Text(kIdcSplice, m_setup.spliceDepth);
+    if (dx.Saving() && !dx.Failed() && (m_setup.spliceDepth < kMinDepth || m_setup.spliceDepth > kMaxDepth))
         dx.Fail(kIdcSplice, InvalidDepth("splice depth"), MB_ICONEXCLAMATION);
 
-    dx.Text(kIdcFactor, m_fFactor);
-    dx.MinMax(m_fFactor, kMinFactor, kMaxFactor);
+    dx.Text(kIdcFactor, m_setup.factor);
+    dx.MinMax(m_setup.factor, kMinFactor, kMaxFactor);
 
-    dx.Text(kIdcStartSample, m_nStartSample);
-    dx.Text(kIdcStopSample, m_nStopSample);
-    if (dx.Saving() && !dx.Failed() && m_nStopSample < m_nStartSample)
+    dx.Text(kIdcStartSample, m_setup.startSample);
+    dx.Text(kIdcStopSample, m_setup.stopSample);
+    if (dx.Saving() && !dx.Failed() && m_setup.stopSample < m_setup.startSample)
         dx.Fail(kIdcStartSample, "You entered an invalid start sample!", MB_ICONEXCLAMATION);
 
-    dx.Text(kIdcDecimate, m_nDecimate);
-    if (dx.Saving() && !dx.Failed() && (m_nDecimate < kMinDecimate || m_nDecimate > kMaxDecimate))
+    dx.Text(kIdcDecimate, m_setup.decimation);
+    if (dx.Saving() && !dx.Failed() && (m_setup.decimation < kMinDecimate || m_setup.decimation > kMaxDecimate))
         dx.Fail(kIdcDecimate,
                 Format("You entered an invalid decimate factor!.\nValid range : %.1f - %.1f.", double(kMinDecimate),
                        double(kMaxDecimate)),
                 MB_ICONEXCLAMATION);
 
-    dx.ComboString(kIdcTask, m_strTask);
+    dx.ComboString(kIdcTask, m_setup.taskName);
 }
 
 bool CUtilitiesSetupDlg::OnInitDialog()
 {
+    m_nTask = int16_t(m_setup.taskCode);
     // The box's entries must be there before the exchange selects the stored task.
     if (ControlState* box = Item(kIdcTask)) {
         box->ResetContent();
@@ -218,20 +164,19 @@ bool CUtilitiesSetupDlg::OnInitDialog()
     }
     CDialog::OnInitDialog();
 
-    SetItemText(kIdcPrimaryFile, ShortenPathLabel(kPrimaryControls.labelText, m_primary.m_strPath));
-    SetItemText(kIdcSecondaryFile, ShortenPathLabel(kSecondaryControls.labelText, m_secondary.m_strPath));
-    SetItemText(kIdcDensityFile, ShortenPathLabel(kDensityOpeningLabel, m_density.m_strPath));
-    SetItemText(kIdcOutputFile, ShortenPathLabel(kOutputLabel, m_strOutputPath));
+    SetItemText(kIdcPrimaryFile, ShortenPathLabel(kPrimaryControls.labelText, m_setup.primary.path));
+    SetItemText(kIdcSecondaryFile, ShortenPathLabel(kSecondaryControls.labelText, m_setup.secondary.path));
+    SetItemText(kIdcDensityFile, ShortenPathLabel(kDensityOpeningLabel, m_setup.density.path));
+    SetItemText(kIdcOutputFile, ShortenPathLabel(kOutputLabel, m_setup.outputPath));
     ApplyFieldRules();
 
     if (!ListsNothing(m_nTask)) {
-        const std::pair<Input*, const InputControls*> inputs[] = {
-            {&m_primary, &kPrimaryControls}, {&m_secondary, &kSecondaryControls}, {&m_density, &kDensityControls}};
-        for (const auto& [input, controls] : inputs) {
-            if (input->m_strPath.empty()) continue;
-            FillList(*input, *controls);
-            input->m_nListIndex = -1;
-        }
+        const std::pair<ToolInputSelection*, const InputControls*> inputs[] = {
+            {&m_setup.primary, &kPrimaryControls},
+            {&m_setup.secondary, &kSecondaryControls},
+            {&m_setup.density, &kDensityControls}};
+        for (const auto& [input, controls] : inputs)
+            if (!input->path.empty()) FillList(*input, *controls);
     }
     return true;
 }
@@ -286,28 +231,28 @@ void CUtilitiesSetupDlg::ApplyFieldRules()
 
 void CUtilitiesSetupDlg::DeriveOutputName()
 {
-    const size_t dot = m_primary.m_strPath.rfind('.');
+    const size_t dot = m_setup.primary.path.rfind('.');
     if (dot == std::string::npos) return;
     const char* suffix = m_nTask == kTaskQtxToLas ? ".las" : m_nTask == kTaskQtxToSegy ? ".segy" : "_Task.qtx";
-    m_strOutputPath = m_primary.m_strPath.substr(0, dot) + suffix;
-    m_strOutputTitle = m_primary.m_strTitle + suffix;
-    SetItemText(kIdcOutputFile, ShortenPathLabel(kOutputLabel, m_strOutputPath));
+    m_setup.outputPath = m_setup.primary.path.substr(0, dot) + suffix;
+    m_setup.outputTitle = m_setup.primary.title + suffix;
+    SetItemText(kIdcOutputFile, ShortenPathLabel(kOutputLabel, m_setup.outputPath));
 }
 
-void CUtilitiesSetupDlg::FillList(Input& in, const InputControls& controls)
+void CUtilitiesSetupDlg::FillList(ToolInputSelection& in, const InputControls& controls)
 {
     CQtxFile file;
-    if (!file.OpenRead(in.m_strPath)) return;
-    in.m_dStartDepth = file.GetTopDepth();
-    in.m_dStopDepth = file.GetBottomDepth();
-    if (in.m_dStartDepth == -1.0 || in.m_dStopDepth == -1.0) return;
+    if (!file.OpenRead(in.path)) return;
+    in.startDepth = file.GetTopDepth();
+    in.stopDepth = file.GetBottomDepth();
+    if (in.startDepth == -1.0 || in.stopDepth == -1.0) return;
     CQtxDatumList datums;
     if (!file.ReadDatumList(datums)) return;
     file.CloseInput();
     // The flag arrays, here and in the settings, hold one entry per datum.
     if (datums.size() > size_t(kToolBoxFlagCount)) {
         MessageBox(Format("Encountered more than %d data items in file :\n%s\nOperation will be abandoned.",
-                          kToolBoxFlagCount, in.m_strPath.c_str()),
+                          kToolBoxFlagCount, in.path.c_str()),
                    MB_ICONSTOP);
         return;
     }
@@ -315,32 +260,30 @@ void CUtilitiesSetupDlg::FillList(Input& in, const InputControls& controls)
     ControlState* list = Item(controls.list);
     if (list) list->ResetContent();
     for (size_t i = 0; i < datums.size(); ++i) {
-        in.m_listed[i] = 0;
-        in.m_selected[i] = 0;
+        in.listed[i] = 0;
+        in.selected[i] = 0;
         const uint8_t category = datums[i]->m_category;
         if (category < 1 || category > 6) continue;
         if (list) list->AddString(datums[i]->m_mnemonic);
-        in.m_listed[i] = 1;
+        in.listed[i] = 1;
     }
-    in.m_nCount = int32_t(datums.size());
-    if (in.m_dStartDepth > in.m_dStopDepth) std::swap(in.m_dStartDepth, in.m_dStopDepth);
-    m_strDepthText = Format("%10.4f", in.m_dStartDepth);
-    SetItemText(controls.start, m_strDepthText);
-    m_strDepthText = Format("%10.4f", in.m_dStopDepth);
-    SetItemText(controls.stop, m_strDepthText);
+    in.itemCount = int32_t(datums.size());
+    if (in.startDepth > in.stopDepth) std::swap(in.startDepth, in.stopDepth);
+    SetItemText(controls.start, Format("%10.4f", in.startDepth));
+    SetItemText(controls.stop, Format("%10.4f", in.stopDepth));
 }
 
-void CUtilitiesSetupDlg::ToggleSelection(Input& in, const InputControls& controls)
+void CUtilitiesSetupDlg::ToggleSelection(ToolInputSelection& in, const InputControls& controls)
 {
     const ControlState* list = Item(controls.list);
     if (!list) return;
-    in.m_nListIndex = int16_t(list->CaretIndex());
+    const int caret = list->CaretIndex();
     int line = 0;
-    const size_t count = FlagsToCopy(in);
+    const size_t count = ListedCount(in);
     for (size_t i = 0; i < count; ++i) {
-        if (!in.m_listed[i]) continue;
-        if (line == in.m_nListIndex) {
-            in.m_selected[i] = in.m_selected[i] ? 0 : 1;
+        if (!in.listed[i]) continue;
+        if (line == caret) {
+            in.selected[i] = in.selected[i] ? 0 : 1;
             return;
         }
         ++line;
@@ -353,24 +296,15 @@ void CUtilitiesSetupDlg::OnSelChangeTask()
     DeriveOutputName();
 }
 
-void CUtilitiesSetupDlg::OnSelChangePrimaryList() { ToggleSelection(m_primary, kPrimaryControls); }
-void CUtilitiesSetupDlg::OnSelChangeSecondaryList() { ToggleSelection(m_secondary, kSecondaryControls); }
-void CUtilitiesSetupDlg::OnSelChangeDensityList() { ToggleSelection(m_density, kDensityControls); }
+void CUtilitiesSetupDlg::OnSelChangePrimaryList() { ToggleSelection(m_setup.primary, kPrimaryControls); }
+void CUtilitiesSetupDlg::OnSelChangeSecondaryList() { ToggleSelection(m_setup.secondary, kSecondaryControls); }
+void CUtilitiesSetupDlg::OnSelChangeDensityList() { ToggleSelection(m_setup.density, kDensityControls); }
 
-bool CUtilitiesSetupDlg::ChooseInput(Input& in, const char* title, const std::string& filter)
+bool CUtilitiesSetupDlg::ChooseInput(ToolInputSelection& in, const InputControls& controls, const char* title,
+                                     const std::string& filter)
 {
-    FileDialogOptions options;
-    options.open = true;
-    options.title = title;
-    options.filter = filter;
-    options.initialName = in.m_strTitle;
-    options.defaultExt = in.m_strExt;
-    options.flags = kHideReadOnly | kPathMustExist | kFileMustExist;
-    const FileDialogResult chosen = Host().FileDialog(options);
-    if (!chosen.ok || chosen.path.empty()) return false;
-    in.m_strPath = chosen.path;
-    in.m_strTitle = chosen.title;
-    in.m_strExt = chosen.ext;
+    if (!BrowseFile(Browse::Open, title, filter, in.path, in.title, in.ext)) return false;
+    SetItemText(controls.label, ShortenPathLabel(controls.labelText, in.path));
     return true;
 }
 
@@ -380,57 +314,43 @@ void CUtilitiesSetupDlg::OnSelectPrimary()
                                 : m_nTask == kTaskImportTxt ? TxtFilter()
                                 : m_nTask == kTaskSegyToQtx ? SegyFilter()
                                                             : QtxFilter();
-    if (!ChooseInput(m_primary, "Select Primary File", filter)) return;
-    SetItemText(kIdcPrimaryFile, ShortenPathLabel(kPrimaryControls.labelText, m_primary.m_strPath));
-    if (!ListsNothing(m_nTask)) FillList(m_primary, kPrimaryControls);
-    m_primary.m_nListIndex = -1;
+    if (!ChooseInput(m_setup.primary, kPrimaryControls, "Select Primary File", filter)) return;
+    if (!ListsNothing(m_nTask)) FillList(m_setup.primary, kPrimaryControls);
     DeriveOutputName();
 }
 
 void CUtilitiesSetupDlg::OnSelectSecondary()
 {
-    if (!ChooseInput(m_secondary, "Select Secondary File", QtxFilter())) return;
-    SetItemText(kIdcSecondaryFile, ShortenPathLabel(kSecondaryControls.labelText, m_secondary.m_strPath));
-    FillList(m_secondary, kSecondaryControls);
+    if (ChooseInput(m_setup.secondary, kSecondaryControls, "Select Secondary File", QtxFilter()))
+        FillList(m_setup.secondary, kSecondaryControls);
 }
 
 void CUtilitiesSetupDlg::OnSelectDensity()
 {
-    if (!ChooseInput(m_density, "Select Density File", QtxFilter())) return;
-    SetItemText(kIdcDensityFile, ShortenPathLabel(kDensityControls.labelText, m_density.m_strPath));
-    FillList(m_density, kDensityControls);
+    if (ChooseInput(m_setup.density, kDensityControls, "Select Density File", QtxFilter()))
+        FillList(m_setup.density, kDensityControls);
 }
 
 void CUtilitiesSetupDlg::OnSelectOutput()
 {
-    m_strOutputExt = m_nTask == kTaskQtxToLas ? "las" : m_nTask == kTaskQtxToSegy ? "segy" : "qtx";
-    FileDialogOptions options;
-    options.open = false;
-    options.title = "Select Output File";
-    options.filter = m_nTask == kTaskQtxToLas ? LasFilter() : m_nTask == kTaskQtxToSegy ? SegyFilter() : QtxFilter();
-    options.initialName = m_strOutputTitle;
-    options.defaultExt = m_strOutputExt;
-    options.flags = kHideReadOnly | kOverwritePrompt | kPathMustExist;
-    const FileDialogResult chosen = Host().FileDialog(options);
-    if (!chosen.ok || chosen.path.empty()) return;
-    m_strOutputPath = chosen.path;
-    m_strOutputTitle = chosen.title;
-    m_strOutputExt = chosen.ext;
-    SetItemText(kIdcOutputFile, ShortenPathLabel(kOutputLabel, m_strOutputPath));
+    m_setup.outputExt = m_nTask == kTaskQtxToLas ? "las" : m_nTask == kTaskQtxToSegy ? "segy" : "qtx";
+    const std::string& filter = m_nTask == kTaskQtxToLas    ? LasFilter()
+                                : m_nTask == kTaskQtxToSegy ? SegyFilter()
+                                                            : QtxFilter();
+    if (!BrowseFile(Browse::Save, "Select Output File", filter, m_setup.outputPath, m_setup.outputTitle,
+                    m_setup.outputExt))
+        return;
+    SetItemText(kIdcOutputFile, ShortenPathLabel(kOutputLabel, m_setup.outputPath));
 }
 
-void CUtilitiesSetupDlg::EndWith(int code)
+void CUtilitiesSetupDlg::OnRun()
 {
-    if (!UpdateData(true)) return;
-    for (const Input* in : {&m_primary, &m_secondary, &m_density}) {
-        const size_t n = FlagsToCopy(*in);
-        if (in->m_pListedOut) std::copy_n(in->m_listed.begin(), n, in->m_pListedOut);
-        if (in->m_pSelectedOut) std::copy_n(in->m_selected.begin(), n, in->m_pSelectedOut);
-    }
-    EndDialog(code);
+    if (UpdateData(true)) EndDialog(kRun);
 }
 
-void CUtilitiesSetupDlg::OnRun() { EndWith(kRun); }
-void CUtilitiesSetupDlg::OnSaveSetup() { EndWith(kSaveSetup); }
+void CUtilitiesSetupDlg::OnSaveSetup()
+{
+    if (UpdateData(true)) EndDialog(kSaveSetup);
+}
 
 void CUtilitiesSetupDlg::OnHelp() { ShowHelp(theApp.m_helpPath, kHelpContext, kHelpContextId); }

@@ -1,96 +1,34 @@
 // Utilities Setup: the dialog the Utilities > Tools command runs before a tool-box
-// task. The command copies its settings group in (LoadFrom), runs the dialog and,
-// after "Run" (kRun) or "Save Setup" (kSaveSetup), copies the values back (StoreTo).
-// Cancel leaves the group as it was.
+// task, on the Utilities Setup group. "Run" (kRun) and "Save Setup" (kSaveSetup)
+// give the edited group back, datum flags included; the task code stays as it was,
+// the command's to derive.
 #pragma once
 
+#include "common/SetupDlg.h"
+#include "res/UtilitiesSetupDlgIds.h"
 #include "settings/SettingsGroups.h"
-#include "platform/Dialog.h"
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
-
-class CWnd;
 
 // The 30 task names of the task box, in the order its resource lists them (the box
 // sorts them itself). Defined beside the dialog's template.
 const std::vector<std::string>& UtilitiesSetupTaskEntries();
 
-class CUtilitiesSetupDlg : public CDialog {
+class CUtilitiesSetupDlg : public CSetupDlg<UtilitiesSetupGroup> {
 public:
-    enum : int { kIddUtilitiesSetup = 159 };
-    // Ids shared with the dialog's template (res/UtilitiesSetupDlgTemplate.cpp).
-    enum : int {
-        kIdcSelectPrimary = 1219,
-        kIdcPrimaryFile = 1220,
-        kIdcSelectSecondary = 1221,
-        kIdcSecondaryFile = 1222,
-        kIdcSelectOutput = 1223,
-        kIdcRun = 1224,
-        kIdcSaveSetup = 1225,
-        kIdcHelp = 1226,
-        kIdcOutputFile = 1227,
-        kIdcPrimaryStart = 1228,
-        kIdcPrimaryStop = 1229,
-        kIdcTask = 1230,
-        kIdcFactor = 1231,
-        kIdcSecondaryStart = 1232,
-        kIdcSecondaryStop = 1233,
-        kIdcPrimaryList = 1234,
-        kIdcSecondaryList = 1235,
-        kIdcPrimaryStartLabel = 1236,
-        kIdcPrimaryStopLabel = 1237,
-        kIdcFactorLabel = 1238,
-        kIdcSecondaryStartLabel = 1239,
-        kIdcSecondaryStopLabel = 1240,
-        kIdcSplice = 1241,
-        kIdcSpliceLabel = 1242,
-        kIdcSelectDensity = 1243,
-        kIdcStartSample = 1244,
-        kIdcStopSample = 1245,
-        kIdcDecimate = 1246,
-        kIdcStartSampleLabel = 1247,
-        kIdcStopSampleLabel = 1248,
-        kIdcDecimateLabel = 1249,
-        kIdcDensityFile = 1250,
-        kIdcDensityStartLabel = 1251,
-        kIdcDensityStopLabel = 1252,
-        kIdcDensityStart = 1253,
-        kIdcDensityStop = 1254,
-        kIdcDensityList = 1255,
-    };
+    using enum utilities_setup::Control; // ids shared with the template
     enum : int { kRun = kIdcRun, kSaveSetup = kIdcSaveSetup }; // end codes besides IDCANCEL
     enum : uint32_t { kHelpContextId = 16 };
 
-    // One input data set (primary, secondary or density) and the datums it lists.
-    struct Input {
-        int32_t m_nCount = 0; // datums read by the last fill (at most kToolBoxFlagCount)
-        std::array<uint32_t, kToolBoxFlagCount> m_listed{};   // non-zero: the datum has a list line
-        std::array<uint32_t, kToolBoxFlagCount> m_selected{}; // non-zero: the user selected it
-        int16_t m_nListIndex = -1; // caret line of the last selection change; -1 none
-        // Where Run and Save Setup copy the first m_nCount flags; null: nowhere.
-        uint32_t* m_pListedOut = nullptr;
-        uint32_t* m_pSelectedOut = nullptr;
-        std::string m_strPath, m_strTitle, m_strExt;
-        double m_dStartDepth = 0.0, m_dStopDepth = 0.0;
-    };
-
-    // The controls that belong to one input.
+    // The controls that belong to one input (primary, secondary or density).
     struct InputControls {
         int list, start, stop, label;
         const char* labelText; // shown before the shortened path once a file is chosen
     };
 
-    explicit CUtilitiesSetupDlg(CWnd* parent = nullptr); // the host places the dialog
-
-    // Copies the group in, flags included, and points the flag targets of the three
-    // inputs at the group's arrays (the group must outlive the dialog's run).
-    void LoadFrom(UtilitiesSetupGroup& group);
-    // Copies the values back, and the first datum-count flags of each input (the
-    // task code is the command's to derive).
-    void StoreTo(UtilitiesSetupGroup& group) const;
+    CUtilitiesSetupDlg();
 
     bool OnInitDialog() override;
     void DoDataExchange(DataExchange& dx) override;
@@ -109,14 +47,9 @@ public:
     // Task index of a task-box entry (exact, case-sensitive); 0 for a text that is no task.
     static int16_t TaskIndex(const std::string& entry);
 
-    std::string m_strTask;
-    int16_t m_nTask = 0; // 1..31; kept when the box has no matching selection
-    Input m_primary, m_secondary, m_density;
-    std::string m_strOutputPath, m_strOutputTitle, m_strOutputExt;
-    float m_fFactor = 0.0f;
-    int16_t m_nStartSample = 0, m_nStopSample = 0, m_nDecimate = 1;
-    double m_dSpliceDepth = 0.0;
-    std::string m_strDepthText; // scratch for the depth edits
+    // 1..31: the group's task code at opening, then the task box's selection; kept
+    // while the box selects no task.
+    int16_t m_nTask = 0;
 
 private:
     // Recomputes the task index from the box and enables the fields the task uses.
@@ -124,9 +57,10 @@ private:
     void UpdateTaskIndex();
     void DeriveOutputName();
     // Reads the input's data set and lists its datums; on failure keeps the list.
-    void FillList(Input& input, const InputControls& controls);
-    void ToggleSelection(Input& input, const InputControls& controls);
-    // The file dialog of one input; false when cancelled.
-    bool ChooseInput(Input& input, const char* title, const std::string& filter);
-    void EndWith(int code);
+    void FillList(ToolInputSelection& input, const InputControls& controls);
+    void ToggleSelection(ToolInputSelection& input, const InputControls& controls);
+    // The file dialog of one input; on a choice shows the file beside the button.
+    // False when cancelled.
+    bool ChooseInput(ToolInputSelection& input, const InputControls& controls, const char* title,
+                     const std::string& filter);
 };

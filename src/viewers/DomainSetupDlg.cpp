@@ -1,18 +1,20 @@
 #include "viewers/DomainSetupDlg.h"
 
 #include "settings/SettingsStore.h"
+#include "common/BrowseFile.h"
 #include "common/Help.h"
 #include "common/PathLabel.h"
 #include "dataset/QtxFile.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
-#include "res/DialogTemplates.h"
 #include "res/ResourceIds.h"
 
 #include <cfloat>
 #include <cmath>
 
 namespace {
+
+using enum domain_setup::Control;
 
 constexpr const char* kInputFileLabel = "Input File : ";
 constexpr double kMinDepthFrame = 1.0;
@@ -33,13 +35,14 @@ struct RangeFields {
     float minValue, maxValue;
 };
 
-constexpr RangeFields kFrequency{1170, 1171, "start frequency", "stop frequency", "Start frequency",
+constexpr RangeFields kFrequency{kIdcFreqStart, kIdcFreqStop, "start frequency", "stop frequency", "Start frequency",
                                  "Stop frequency", "Hz", 0.0f, 30000.0f};
-constexpr RangeFields kTime{1168, 1169, "start time", "stop time", "Start time", "Stop time", "uSec", 0.0f, 30000.0f};
-constexpr RangeFields kSlowness{1172, 1173, "min slowness", "max slowness", "Min slowness", "Max slowness",
-                                "uSec/ft", 0.0f, 2000.0f};
-constexpr RangeFields kAzimuth{1174, 1175, "min azimuth", "max azimuth", "Min azimuth", "Max azimuth", "deg",
-                               0.0f, 360.0f};
+constexpr RangeFields kTime{kIdcTimeStart, kIdcTimeStop, "start time", "stop time", "Start time", "Stop time",
+                            "uSec", 0.0f, 30000.0f};
+constexpr RangeFields kSlowness{kIdcSlowMin, kIdcSlowMax, "min slowness", "max slowness", "Min slowness",
+                                "Max slowness", "uSec/ft", 0.0f, 2000.0f};
+constexpr RangeFields kAzimuth{kIdcAzimMin, kIdcAzimMax, "min azimuth", "max azimuth", "Min azimuth", "Max azimuth",
+                               "deg", 0.0f, 360.0f};
 
 bool Invalid(DataExchange& dx, int id, const char* name, const RangeFields& r)
 {
@@ -81,11 +84,12 @@ void ExchangeRange(DataExchange& dx, const RangeFields& r, float& lower, float& 
     if (!(lower < upper)) dx.Fail(r.upperId, Format("%s must be greater then %s!", r.Upper, r.lower), MB_ICONEXCLAMATION);
 }
 
-constexpr int kRangeIds[] = {1168, 1169, 1170, 1171, 1172, 1173, 1174, 1175};
+constexpr int kRangeIds[] = {kIdcTimeStart, kIdcTimeStop, kIdcFreqStart, kIdcFreqStop,
+                             kIdcSlowMin, kIdcSlowMax, kIdcAzimMin, kIdcAzimMax};
 
 } // namespace
 
-CDomainSetupDlg::CDomainSetupDlg(CWnd*) : CDialog(DialogTemplateFor(kIddDomainSetup))
+CDomainSetupDlg::CDomainSetupDlg() : CSetupDlg(kIddDomainSetup)
 {
     On(kIdcSelectInputFile, Notify::Clicked, [this] { OnSelectInputFile(); });
     On(kIdcTraceCursor, Notify::Clicked, [this] { OnTraceCursor(); });
@@ -95,39 +99,39 @@ CDomainSetupDlg::CDomainSetupDlg(CWnd*) : CDialog(DialogTemplateFor(kIddDomainSe
 
 void CDomainSetupDlg::DoDataExchange(DataExchange& dx)
 {
-    dx.Text(kIdcDepthFrame, m_dDepthFrame);
-    if (!dx.Failed() && (m_dDepthFrame < kMinDepthFrame || m_dDepthFrame > kMaxDepthFrame))
+    dx.Text(kIdcDepthFrame, m_setup.depthFrame);
+    if (!dx.Failed() && (m_setup.depthFrame < kMinDepthFrame || m_setup.depthFrame > kMaxDepthFrame))
         dx.Fail(kIdcDepthFrame,
                 Format("You entered an invalid depth!.\nValid range : %.1f - %.1f ft.", kMinDepthFrame, kMaxDepthFrame),
                 MB_ICONEXCLAMATION);
-    ExchangeRange(dx, kFrequency, m_fFreqStart, m_fFreqStop);
-    ExchangeRange(dx, kTime, m_fTimeStart, m_fTimeStop);
-    ExchangeRange(dx, kSlowness, m_fSlowMin, m_fSlowMax);
-    ExchangeRange(dx, kAzimuth, m_fAzimMin, m_fAzimMax);
-    // The box shows the member both ways; only OnTraceCursor changes the member.
+    ExchangeRange(dx, kFrequency, m_setup.freqStart, m_setup.freqStop);
+    ExchangeRange(dx, kTime, m_setup.timeStart, m_setup.timeStop);
+    ExchangeRange(dx, kSlowness, m_setup.slowMin, m_setup.slowMax);
+    ExchangeRange(dx, kAzimuth, m_setup.azimMin, m_setup.azimMax);
+    // The box shows the setting both ways; only OnTraceCursor changes the setting.
     if (!dx.Failed())
-        if (ControlState* box = Item(kIdcTraceCursor)) box->SetCheck(m_nTraceCursor);
+        if (ControlState* box = Item(kIdcTraceCursor)) box->SetCheck(m_setup.traceCursor);
 }
 
 void CDomainSetupDlg::EnableTimeCurves()
 {
-    EnableItem(kIdcFreqStart, m_bEnableFrequency != 0);
-    EnableItem(kIdcFreqStop, m_bEnableFrequency != 0);
-    EnableItem(kIdcSlowMin, m_bEnableSlowness != 0);
-    EnableItem(kIdcSlowMax, m_bEnableSlowness != 0);
+    EnableItem(kIdcFreqStart, m_setup.enableFrequency != 0);
+    EnableItem(kIdcFreqStop, m_setup.enableFrequency != 0);
+    EnableItem(kIdcSlowMin, m_setup.enableSlowness != 0);
+    EnableItem(kIdcSlowMax, m_setup.enableSlowness != 0);
 }
 
 void CDomainSetupDlg::EnableRanges()
 {
     for (int id : kRangeIds) EnableItem(id, false);
-    if (m_strDomain == "Time") {
+    if (m_setup.domain == "Time") {
         EnableItem(kIdcTimeStart, true);
         EnableItem(kIdcTimeStop, true);
         EnableTimeCurves();
-    } else if (m_strDomain == "Frequency") {
+    } else if (m_setup.domain == "Frequency") {
         EnableItem(kIdcFreqStart, true);
         EnableItem(kIdcFreqStop, true);
-    } else if (m_strDomain == "Slowness") {
+    } else if (m_setup.domain == "Slowness") {
         EnableItem(kIdcSlowMin, true);
         EnableItem(kIdcSlowMax, true);
     } else {
@@ -138,47 +142,36 @@ void CDomainSetupDlg::EnableRanges()
 
 void CDomainSetupDlg::ShowDepths()
 {
-    SetItemText(kIdcStartDepth, Format("Start depth : %10.4f", m_dTopDepth));
-    SetItemText(kIdcStopDepth, Format("Stop depth : %10.4f", m_dBottomDepth));
+    SetItemText(kIdcStartDepth, Format("Start depth : %10.4f", m_setup.topDepth));
+    SetItemText(kIdcStopDepth, Format("Stop depth : %10.4f", m_setup.bottomDepth));
 }
 
 bool CDomainSetupDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    SetItemText(kIdcInputFile, ShortenPathLabel(kInputFileLabel, m_strPath));
+    SetItemText(kIdcInputFile, ShortenPathLabel(kInputFileLabel, m_setup.path));
     EnableRanges();
-    SetItemText(kIdcSlownessGroup, m_strSlownessTitle);
-    if (!m_strPath.empty()) ShowDepths();
+    SetItemText(kIdcSlownessGroup, m_setup.slownessTitle);
+    if (!m_setup.path.empty()) ShowDepths();
     CenterWindow();
     return true;
 }
 
 void CDomainSetupDlg::OnSelectInputFile()
 {
-    FileDialogOptions options;
-    options.open = true;
-    options.title = "Browse Input QTX File";
-    options.filter = "Qtx Data (*.qtx)|*.qtx|All Files (*.*)|*.*||";
-    options.initialName = m_strTitle;
-    options.defaultExt = m_strExt;
-    options.flags = kHideReadOnly | kPathMustExist | kFileMustExist;
-    const FileDialogResult chosen = Host().FileDialog(options);
-    // The path says whether a file was chosen: a file without extension is a choice too.
-    if (!chosen.ok || chosen.path.empty()) return;
-
-    m_strPath = chosen.path;
-    m_strTitle = chosen.title;
-    m_strExt = chosen.ext;
-    SetItemText(kIdcInputFile, ShortenPathLabel(kInputFileLabel, m_strPath));
+    if (!BrowseFile(Browse::Open, "Browse Input QTX File", "Qtx Data (*.qtx)|*.qtx|All Files (*.*)|*.*||", m_setup.path,
+                    m_setup.title, m_setup.ext))
+        return;
+    SetItemText(kIdcInputFile, ShortenPathLabel(kInputFileLabel, m_setup.path));
 
     CQtxFile file;
-    if (!file.OpenRead(m_strPath)) return;
+    if (!file.OpenRead(m_setup.path)) return;
     if (file.GetTopDepth() == -1.0 || file.GetBottomDepth() == -1.0) return;
-    m_dTopDepth = file.GetTopDepth();
-    m_dBottomDepth = file.GetBottomDepth();
+    m_setup.topDepth = file.GetTopDepth();
+    m_setup.bottomDepth = file.GetBottomDepth();
     ShowDepths();
-    m_dDepthFrame = m_dTopDepth;
-    SetItemText(kIdcDepthFrame, Format("%10.4f", m_dDepthFrame));
+    m_setup.depthFrame = m_setup.topDepth;
+    SetItemText(kIdcDepthFrame, Format("%10.4f", m_setup.depthFrame));
 
     // Read, used here and dropped: the dialog keeps no datum records.
     CQtxDatumList datums;
@@ -188,26 +181,27 @@ void CDomainSetupDlg::OnSelectInputFile()
     for (const auto& datum : datums) {
         if (datum->m_category != kCategorySlowness) continue;
         if (datum->m_axis1.m_unit == kUnitMicrosecondsPerMetre) {
-            m_strSlownessTitle = "Slowness range [uSec/m]";
-            m_fSlowMin = 100.0f;
-            m_fSlowMax = 600.0f;
+            m_setup.slownessTitle = "Slowness range [uSec/m]";
+            m_setup.slowMin = 100.0f;
+            m_setup.slowMax = 600.0f;
         } else {
-            m_strSlownessTitle = "Slowness range [uSec/ft]";
-            m_fSlowMin = 40.0f;
-            m_fSlowMax = 240.0f;
+            m_setup.slownessTitle = "Slowness range [uSec/ft]";
+            m_setup.slowMin = 40.0f;
+            m_setup.slowMax = 240.0f;
         }
-        SetItemText(kIdcSlownessGroup, m_strSlownessTitle);
-        SetItemText(kIdcSlowMin, Format("%6.1f", double(m_fSlowMin)));
-        SetItemText(kIdcSlowMax, Format("%6.1f", double(m_fSlowMax)));
+        SetItemText(kIdcSlownessGroup, m_setup.slownessTitle);
+        SetItemText(kIdcSlowMin, Format("%6.1f", double(m_setup.slowMin)));
+        SetItemText(kIdcSlowMax, Format("%6.1f", double(m_setup.slowMax)));
     }
 
-    m_bEnableFrequency = 0;
-    m_bEnableSlowness = 0;
-    if (m_strDomain == "Time") {
+    // The two flags are the time view's: another domain leaves them for the next Display > Time.
+    if (m_setup.domain == "Time") {
+        m_setup.enableFrequency = 0;
+        m_setup.enableSlowness = 0;
         for (const auto& datum : datums) {
             const int type = datum->m_typeCode;
-            if (type >= kFirstFrequencyType && type <= kLastFrequencyType) m_bEnableFrequency = 1;
-            if (type >= kFirstSlownessType && type <= kLastSlownessType) m_bEnableSlowness = 1;
+            if (type >= kFirstFrequencyType && type <= kLastFrequencyType) m_setup.enableFrequency = 1;
+            if (type >= kFirstSlownessType && type <= kLastSlownessType) m_setup.enableSlowness = 1;
         }
         EnableTimeCurves();
     }
@@ -215,8 +209,8 @@ void CDomainSetupDlg::OnSelectInputFile()
 
 void CDomainSetupDlg::OnTraceCursor()
 {
-    m_nTraceCursor = m_nTraceCursor ? 0 : 1;
-    if (ControlState* box = Item(kIdcTraceCursor)) box->SetCheck(m_nTraceCursor);
+    m_setup.traceCursor = m_setup.traceCursor ? 0 : 1;
+    if (ControlState* box = Item(kIdcTraceCursor)) box->SetCheck(m_setup.traceCursor);
 }
 
 void CDomainSetupDlg::OnSaveSetup()
@@ -227,8 +221,8 @@ void CDomainSetupDlg::OnSaveSetup()
 void CDomainSetupDlg::OnHelp()
 {
     uint32_t context = 18;
-    if (m_strDomain == "Time") context = 15;
-    else if (m_strDomain == "Frequency") context = 4;
-    else if (m_strDomain == "Slowness") context = 12;
+    if (m_setup.domain == "Time") context = 15;
+    else if (m_setup.domain == "Frequency") context = 4;
+    else if (m_setup.domain == "Slowness") context = 12;
     ShowHelp(theApp.m_helpPath, kHelpContext, context);
 }

@@ -25,6 +25,17 @@ void Repaint(CWnd& child)
 
 } // namespace
 
+uint16_t StartNewViewer()
+{
+    DisplayOptionBlock& d = theApp.m_display;
+    d.activeWindowId = ++d.windowCounter;
+    d.penColourChanged = 1;
+    d.backgroundChanged = 1;
+    d.zoomLevel = 0;
+    ResetZoom(d);
+    return d.windowCounter;
+}
+
 size_t AddViewOptions(int windowId, uint16_t kind, const int available[kReceivers], CWnd* window)
 {
     DisplayOptionBlock& d = theApp.m_display;

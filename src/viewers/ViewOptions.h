@@ -8,6 +8,9 @@
 #include <cstddef>
 #include <cstdint>
 
+// A new viewer's start: hands out the next window id, makes it the active one and
+// restarts the current pen, background and zoom. Returns the id.
+uint16_t StartNewViewer();
 // Registers a viewer's record; `window` names the viewer so that Close All and the
 // mode commands close exactly the windows that own records. Returns the record's index.
 size_t AddViewOptions(int windowId, uint16_t kind, const int available[kReceivers], CWnd* window = nullptr);

@@ -9,6 +9,7 @@
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
 #include "viewers/DomainWnd.h"
+#include "viewers/DomainWndFactory.h"
 
 #include <QWidget>
 
@@ -40,12 +41,12 @@ TEST(QtDomainView, PaintsBandsAndTracesIntoItsWindow)
     ASSERT_TRUE(theViewerApp.InitInstance());
 
     host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcFound, 0).Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
-    auto* view = new CDomainWnd;
-    view->m_path = path;
-    view->m_timeStop = 500.0f;
-    view->m_windowId = ++theApp.m_display.windowCounter;
-    theApp.m_display.activeWindowId = view->m_windowId;
-    ASSERT_TRUE(view->Open(theViewerApp.m_windowClasses[kClassDomain]));
+    DomainSetupGroup setup;
+    setup.SetDefaults();
+    setup.path = path;
+    setup.timeStop = 500.0f;
+    CDomainWnd* view = OpenDomainWnd(setup, kDomainTime, theViewerApp.m_windowClasses[kClassDomain]);
+    ASSERT_NE(view, nullptr);
     auto* qt = dynamic_cast<QtChildView*>(view->Impl());
     ASSERT_NE(qt, nullptr);
     qt->client->resize(400, 300);

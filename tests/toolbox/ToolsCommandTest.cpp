@@ -1,6 +1,7 @@
 #include "app/ViewerApp.h"
 #include "dataset/QtxFile.h"
 #include "res/CommandIds.h"
+#include "res/ResourceIds.h"
 #include "support/AppFixture.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
@@ -32,7 +33,7 @@ protected:
         theApp.m_utilitiesSetup.taskName = task;
         host.ExpectFileDialog("Select Primary File", input);
         host.ExpectFileDialog("Select Output File", chosenOutput.empty() ? output : chosenOutput);
-        return host.ScriptDialog(D::kIddUtilitiesSetup).Press(D::kIdcSelectPrimary)
+        return host.ScriptDialog(kIddUtilitiesSetup).Press(D::kIdcSelectPrimary)
             .Press(D::kIdcSelectOutput);
     }
 };
@@ -68,7 +69,7 @@ TEST_F(ToolsCommandTest, SaveSetupAndCancelRunNothing)
     EXPECT_EQ(theApp.m_utilitiesSetup.primary.path, input) << "Save Setup keeps the values";
     EXPECT_EQ(theApp.m_utilitiesSetup.outputPath, output);
 
-    host.ScriptDialog(D::kIddUtilitiesSetup).Press(IDCANCEL);
+    host.ScriptDialog(kIddUtilitiesSetup).Press(IDCANCEL);
     frame.Command(ID_UTILITIES_TOOLS);
     EXPECT_FALSE(FileExists(output));
 }
@@ -83,7 +84,7 @@ TEST_F(ToolsCommandTest, TasksOfLaterBuildsAndTheAverageTaskRunNothing)
     // Typed, since the box does not offer it: the run ends without a word.
     const size_t shown = MessageTexts().size();
     theApp.m_utilitiesSetup.taskName = "Compute Average Value";
-    host.ScriptDialog(D::kIddUtilitiesSetup).Press(D::kIdcRun);
+    host.ScriptDialog(kIddUtilitiesSetup).Press(D::kIdcRun);
     frame.Command(ID_UTILITIES_TOOLS);
     EXPECT_EQ(theApp.m_utilitiesSetup.taskCode, 25);
     EXPECT_EQ(MessageTexts().size(), shown);

@@ -2,6 +2,7 @@
 
 #include "app/ViewerApp.h"
 #include "common/PathLabel.h"
+#include "res/ResourceIds.h"
 #include "support/HostFixture.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
@@ -14,6 +15,7 @@
 namespace {
 
 using D = CUtilitiesSetupDlg;
+using enum utilities_setup::Control;
 using Typed = std::vector<std::pair<int, std::string>>;
 
 // What a task enables besides the controls that are always on: primary depths, primary list, factor,
@@ -25,21 +27,27 @@ std::set<int> EnabledIds(unsigned uses)
 {
     std::set<int> ids;
     auto add = [&ids](std::initializer_list<int> more) { ids.insert(more.begin(), more.end()); };
-    if (uses & kDepth) add({1228, 1236, 1229, 1237});
-    if (uses & kList) add({1234});
-    if (uses & kFactor) add({1231, 1238});
-    if (uses & kSplice) add({1241, 1242});
-    if (uses & kSecFile) add({1221, 1222});
-    if (uses & kSecList) add({1235});
-    if (uses & kDensity) add({1243, 1250, 1255});
+    if (uses & kDepth) add({kIdcPrimaryStart, kIdcPrimaryStartLabel, kIdcPrimaryStop, kIdcPrimaryStopLabel});
+    if (uses & kList) add({kIdcPrimaryList});
+    if (uses & kFactor) add({kIdcFactor, kIdcFactorLabel});
+    if (uses & kSplice) add({kIdcSplice, kIdcSpliceLabel});
+    if (uses & kSecFile) add({kIdcSelectSecondary, kIdcSecondaryFile});
+    if (uses & kSecList) add({kIdcSecondaryList});
+    if (uses & kDensity) add({kIdcSelectDensity, kIdcDensityFile, kIdcDensityList});
     return ids;
 }
 
 // Every control the field rules switch, including those that stay off for good.
-constexpr int kRuledIds[] = {1228, 1236, 1229, 1237, 1234, 1231, 1238, 1241, 1242, 1244, 1247, 1245, 1248,
-                             1246, 1249, 1221, 1222, 1235, 1232, 1239, 1233, 1240, 1243, 1250, 1255, 1253,
-                             1251, 1254, 1252};
-constexpr int kAlwaysOn[] = {1230, 1219, 1220, 1223, 1227, 1224, 1225, 1226, 2};
+constexpr int kRuledIds[] = {
+    kIdcPrimaryStart, kIdcPrimaryStartLabel, kIdcPrimaryStop, kIdcPrimaryStopLabel, kIdcPrimaryList,
+    kIdcFactor, kIdcFactorLabel, kIdcSplice, kIdcSpliceLabel,
+    kIdcStartSample, kIdcStartSampleLabel, kIdcStopSample, kIdcStopSampleLabel, kIdcDecimate, kIdcDecimateLabel,
+    kIdcSelectSecondary, kIdcSecondaryFile, kIdcSecondaryList, kIdcSecondaryStart, kIdcSecondaryStartLabel,
+    kIdcSecondaryStop, kIdcSecondaryStopLabel,
+    kIdcSelectDensity, kIdcDensityFile, kIdcDensityList, kIdcDensityStart, kIdcDensityStartLabel, kIdcDensityStop,
+    kIdcDensityStopLabel};
+constexpr int kAlwaysOn[] = {kIdcTask, kIdcSelectPrimary, kIdcPrimaryFile, kIdcSelectOutput, kIdcOutputFile,
+                             kIdcRun, kIdcSaveSetup, kIdcHelp, IDCANCEL};
 
 std::set<int> EnabledRuled(const CDialog& d)
 {
@@ -62,7 +70,7 @@ protected:
 
     DialogScript& Script(const Typed& typed = {})
     {
-        DialogScript& s = host.ScriptDialog(D::kIddUtilitiesSetup);
+        DialogScript& s = host.ScriptDialog(kIddUtilitiesSetup);
         // Set as a leftover would, since most edits are never enabled.
         for (const auto& [id, text] : typed)
             s.Inspect([id = id, text = text](CDialog& d) { d.SetItemText(id, text); });
@@ -70,10 +78,9 @@ protected:
     }
     int Run(D& dlg)
     {
-        dlg.LoadFrom(group);
-        return dlg.DoModal();
+        return dlg.Edit(group);
     }
-    const ShownDialog& Shown() const { return *host.LastDialog(D::kIddUtilitiesSetup); }
+    const ShownDialog& Shown() const { return *host.LastDialog(kIddUtilitiesSetup); }
     std::string Text(int id) const { return Shown().Item(id)->Text(); }
     std::vector<std::string> Lines(int id) const
     {
@@ -117,7 +124,7 @@ TEST_F(UtilitiesSetupDlgTest, TaskEntriesEnableTheFieldsTheyUse)
     };
     DialogScript& s = Script();
     for (const auto& [task, uses] : cases) {
-        s.SelectText(1230, task).Inspect([task = task, uses = uses](CDialog& d) {
+        s.SelectText(kIdcTask, task).Inspect([task = task, uses = uses](CDialog& d) {
             EXPECT_EQ(EnabledRuled(d), EnabledIds(uses)) << task;
             for (int id : kAlwaysOn) EXPECT_TRUE(d.IsItemEnabled(id)) << task << " " << id;
         });
@@ -139,12 +146,13 @@ TEST_F(UtilitiesSetupDlgTest, OpeningSelectsByPrefixAndAnUnmatchedTextKeepsTheIn
         group.taskName = c.stored;
         group.taskCode = c.storedCode;
         // A typed text is no selection: the index and the fields stay.
-        Script().Type(1230, "Typed").Press(1224);
+        Script().Type(kIdcTask, "Typed").Press(kIdcRun);
         D dlg;
         EXPECT_EQ(Run(dlg), D::kRun) << c.stored;
         EXPECT_EQ(dlg.m_nTask, c.index) << c.stored;
-        EXPECT_EQ(dlg.m_strTask, "Typed");
-        EXPECT_EQ(Shown().Item(1241)->Enabled(), c.index == 8) << c.stored;
+        EXPECT_EQ(group.taskName, "Typed");
+        EXPECT_EQ(group.taskCode, c.storedCode) << "the task code is the command's to derive";
+        EXPECT_EQ(Shown().Item(kIdcSplice)->Enabled(), c.index == 8) << c.stored;
     }
 }
 
@@ -165,25 +173,26 @@ TEST_F(UtilitiesSetupDlgTest, OutputIsNamedAfterThePrimaryAndTheTask)
         {"Extract Item(s)", dottedFolder, dir.File("v1_Task.qtx"), "run_Task.qtx"},
     };
     for (const auto& c : cases) {
+        group.SetDefaults();
         group.taskName = c.task;
         group.outputPath = "/previous/out.qtx";
         group.outputTitle = "out";
         host.ExpectFileDialog("Select Primary File", c.primary);
-        Script().Press(1219).Press(1224);
+        Script().Press(kIdcSelectPrimary).Press(kIdcRun);
         D dlg;
         ASSERT_EQ(Run(dlg), D::kRun) << c.primary;
-        EXPECT_EQ(dlg.m_strOutputPath, c.output) << c.task << " " << c.primary;
-        EXPECT_EQ(dlg.m_strOutputTitle, c.title) << c.task << " " << c.primary;
-        EXPECT_EQ(Text(1227), ShortenPathLabel("Output File : ", c.output));
+        EXPECT_EQ(dlg.m_setup.outputPath, c.output) << c.task << " " << c.primary;
+        EXPECT_EQ(dlg.m_setup.outputTitle, c.title) << c.task << " " << c.primary;
+        EXPECT_EQ(Text(kIdcOutputFile), ShortenPathLabel("Output File : ", c.output));
     }
 
     // A task change renames the output of the stored primary, opening does not.
     Stored(group.primary, qtx);
     group.outputPath = "";
     DialogScript& s = Script();
-    s.Inspect([](CDialog& d) { EXPECT_EQ(static_cast<D&>(d).m_strOutputPath, ""); });
-    s.SelectText(1230, "Convert QTX To SEGY").Inspect([this](CDialog& d) {
-        EXPECT_EQ(static_cast<D&>(d).m_strOutputPath, dir.File("well.segy"));
+    s.Inspect([](CDialog& d) { EXPECT_EQ(static_cast<D&>(d).m_setup.outputPath, ""); });
+    s.SelectText(kIdcTask, "Convert QTX To SEGY").Inspect([this](CDialog& d) {
+        EXPECT_EQ(static_cast<D&>(d).m_setup.outputPath, dir.File("well.segy"));
     });
     s.Press(IDCANCEL);
     D dlg;
@@ -203,14 +212,17 @@ TEST_F(UtilitiesSetupDlgTest, ListsShowCategoriesOneToSixAndClicksToggleTheirDat
     group.primary.selected.fill(9);
     host.ExpectFileDialog("Select Primary File", primary);
     Script()
-        .Press(1219)
-        .Select(1234, 1).Select(1234, 2).Select(1234, 2).Select(1234, 3) // SLO3 on, CUR6 on and off, SEM5 on
-        .Press(1224);
+        .Press(kIdcSelectPrimary)
+        .Select(kIdcPrimaryList, 1) // SLO3 on
+        .Select(kIdcPrimaryList, 2) // CUR6 on
+        .Select(kIdcPrimaryList, 2) // and off
+        .Select(kIdcPrimaryList, 3) // SEM5 on
+        .Press(kIdcRun);
     D dlg;
     ASSERT_EQ(Run(dlg), D::kRun);
-    EXPECT_EQ(Lines(1234), (std::vector<std::string>{"WAV1", "SLO3", "CUR6", "SEM5"}));
-    EXPECT_EQ(Text(1228), "  999.0000");
-    EXPECT_EQ(Text(1229), " 1000.0000");
+    EXPECT_EQ(Lines(kIdcPrimaryList), (std::vector<std::string>{"WAV1", "SLO3", "CUR6", "SEM5"}));
+    EXPECT_EQ(Text(kIdcPrimaryStart), "  999.0000");
+    EXPECT_EQ(Text(kIdcPrimaryStop), " 1000.0000");
 
     // Run copied the flags of the datums read; the entries past them keep their values.
     using V = std::vector<uint32_t>;
@@ -229,11 +241,11 @@ TEST_F(UtilitiesSetupDlgTest, OpeningFillsTheStoredInputsUnlessThePrimaryIsNoDat
         D dlg;
         Run(dlg);
         using V = std::vector<std::string>;
-        EXPECT_EQ(Lines(1234), filled ? V{"WAV1"} : V{}) << task;
-        EXPECT_EQ(Lines(1235), filled ? V{"SLO3"} : V{}) << task;
-        EXPECT_EQ(Lines(1255), filled ? V{"DEN6"} : V{}) << task;
-        EXPECT_EQ(Text(1254), filled ? " 1002.0000" : "") << task; // density depths are not exchanged
-        EXPECT_EQ(Text(1250), "Density Profile : " + group.density.path);
+        EXPECT_EQ(Lines(kIdcPrimaryList), filled ? V{"WAV1"} : V{}) << task;
+        EXPECT_EQ(Lines(kIdcSecondaryList), filled ? V{"SLO3"} : V{}) << task;
+        EXPECT_EQ(Lines(kIdcDensityList), filled ? V{"DEN6"} : V{}) << task;
+        EXPECT_EQ(Text(kIdcDensityStop), filled ? " 1002.0000" : "") << task; // density depths are not exchanged
+        EXPECT_EQ(Text(kIdcDensityFile), "Density Profile : " + group.density.path);
     }
 }
 
@@ -262,11 +274,11 @@ TEST_F(UtilitiesSetupDlgTest, UnreadableOrOversizedDataSetKeepsTheList)
         host.ExpectFileDialog("Select Primary File", good);
         host.ExpectFileDialog("Select Primary File", c.path);
         if (!c.message.empty()) host.ExpectMessage(c.message);
-        Script().Press(1219).Press(1219).Press(IDCANCEL);
+        Script().Press(kIdcSelectPrimary).Press(kIdcSelectPrimary).Press(IDCANCEL);
         D dlg;
         Run(dlg);
-        EXPECT_EQ(Shown().Item(1234)->Count(), c.lines) << c.path;
-        EXPECT_EQ(dlg.m_primary.m_nCount, c.lines) << c.path;
+        EXPECT_EQ(Shown().Item(kIdcPrimaryList)->Count(), c.lines) << c.path;
+        EXPECT_EQ(dlg.m_setup.primary.itemCount, c.lines) << c.path;
         EXPECT_EQ(host.Messages().size(), c.message.empty() ? 0u : 1u) << c.path;
     }
 }
@@ -282,20 +294,22 @@ TEST_F(UtilitiesSetupDlgTest, RunRefusesTheFirstBadFieldInExchangeOrder)
     const std::string less = "Start depth must be less then stop depth!";
     const std::string decimate = "You entered an invalid decimate factor!.\nValid range : 1.0 - 10.0.";
     const Case cases[] = {
-        {{{1228, "-1000.5"}, {1246, "0"}}, "You entered an invalid start depth" + range, 1228},
-        {{{1228, "500"}, {1229, "500"}}, less, 1228},
-        {{{1229, "50000.5"}}, "You entered an invalid stop depth" + range, 1229},
-        {{{1232, "20"}, {1233, "10"}, {1241, "-2000"}}, less, 1232},
-        {{{1241, "50000.1"}, {1231, "6000"}}, "You entered an invalid splice depth" + range, 1241},
-        {{{1231, "5000.5"}}, "Please enter a number between -5000 and 5000.", 1231},
-        {{{1244, "10"}, {1245, "9"}, {1246, "0"}}, "You entered an invalid start sample!", 1244},
-        {{{1246, "0"}}, decimate, 1246},
-        {{{1246, "11"}}, decimate, 1246},
+        {{{kIdcPrimaryStart, "-1000.5"}, {kIdcDecimate, "0"}}, "You entered an invalid start depth" + range,
+         kIdcPrimaryStart},
+        {{{kIdcPrimaryStart, "500"}, {kIdcPrimaryStop, "500"}}, less, kIdcPrimaryStart},
+        {{{kIdcPrimaryStop, "50000.5"}}, "You entered an invalid stop depth" + range, kIdcPrimaryStop},
+        {{{kIdcSecondaryStart, "20"}, {kIdcSecondaryStop, "10"}, {kIdcSplice, "-2000"}}, less, kIdcSecondaryStart},
+        {{{kIdcSplice, "50000.1"}, {kIdcFactor, "6000"}}, "You entered an invalid splice depth" + range, kIdcSplice},
+        {{{kIdcFactor, "5000.5"}}, "Please enter a number between -5000 and 5000.", kIdcFactor},
+        {{{kIdcStartSample, "10"}, {kIdcStopSample, "9"}, {kIdcDecimate, "0"}}, "You entered an invalid start sample!",
+         kIdcStartSample},
+        {{{kIdcDecimate, "0"}}, decimate, kIdcDecimate},
+        {{{kIdcDecimate, "11"}}, decimate, kIdcDecimate},
     };
     for (const auto& c : cases) {
         host.ClearMessages();
         host.ExpectMessage(c.message);
-        Script(c.typed).Press(1224).Inspect([](CDialog& d) { EXPECT_FALSE(d.Ended()); }).Press(IDCANCEL);
+        Script(c.typed).Press(kIdcRun).Inspect([](CDialog& d) { EXPECT_FALSE(d.Ended()); }).Press(IDCANCEL);
         D dlg;
         EXPECT_EQ(Run(dlg), IDCANCEL) << c.message;
         ASSERT_EQ(host.Messages().size(), 1u);
@@ -306,15 +320,15 @@ TEST_F(UtilitiesSetupDlgTest, RunRefusesTheFirstBadFieldInExchangeOrder)
 
 TEST_F(UtilitiesSetupDlgTest, LimitsAreAcceptedAndBothEndsMayMovePastTheOldStop)
 {
-    Script({{1228, "-1000"}, {1229, "50000"}, {1232, "60"}, {1233, "70"}, {1241, "-1000"}, {1231, "-5000"},
-            {1244, "7"}, {1245, "7"}, {1246, "10"}})
-        .Press(1225);
-    group.secondaryStopDepth = 50.0;
+    Script({{kIdcPrimaryStart, "-1000"}, {kIdcPrimaryStop, "50000"}, {kIdcSecondaryStart, "60"},
+            {kIdcSecondaryStop, "70"}, {kIdcSplice, "-1000"}, {kIdcFactor, "-5000"}, {kIdcStartSample, "7"},
+            {kIdcStopSample, "7"}, {kIdcDecimate, "10"}})
+        .Press(kIdcSaveSetup);
+    group.secondary.stopDepth = 50.0;
     D dlg;
     ASSERT_EQ(Run(dlg), D::kSaveSetup);
-    dlg.StoreTo(group);
-    EXPECT_EQ(std::vector<double>({group.primaryStartDepth, group.primaryStopDepth, group.secondaryStartDepth,
-                                   group.secondaryStopDepth, group.spliceDepth, group.factor}),
+    EXPECT_EQ(std::vector<double>({group.primary.startDepth, group.primary.stopDepth, group.secondary.startDepth,
+                                   group.secondary.stopDepth, group.spliceDepth, group.factor}),
               std::vector<double>({-1000.0, 50000.0, 60.0, 70.0, -1000.0, -5000.0}));
     EXPECT_EQ(std::vector<int>({group.startSample, group.stopSample, group.decimation}), std::vector<int>({7, 7, 10}));
 }
@@ -325,24 +339,25 @@ TEST_F(UtilitiesSetupDlgTest, EndButtonsTakeOrDropTheEdits)
     Stored(group.primary, Qtx("p.qtx", {Datum("WAV1"), Datum("WAV2")}));
     group.primary.itemCount = 2;
     group.taskName = "Multiply By Factor"; // factor and list both enabled
-    group.factor = 2.5f;
     struct Case {
         int button, code; // button 0: Enter
     };
-    for (const Case& c : {Case{1224, D::kRun}, Case{0, D::kRun}, Case{1225, D::kSaveSetup}, Case{IDCANCEL, IDCANCEL}}) {
+    for (const Case& c :
+         {Case{kIdcRun, D::kRun}, Case{0, D::kRun}, Case{kIdcSaveSetup, D::kSaveSetup}, Case{IDCANCEL, IDCANCEL}}) {
+        group.factor = 2.5f;
         group.primary.selected.fill(5);
         const UtilitiesSetupGroup before = group;
-        DialogScript& s = Script().Type(1231, "0.25").Select(1234, 0);
+        DialogScript& s = Script().Type(kIdcFactor, "0.25").Select(kIdcPrimaryList, 0);
         if (c.button) s.Press(c.button);
         else s.Enter();
         D dlg;
         EXPECT_EQ(Run(dlg), c.code) << c.button;
-        EXPECT_EQ(dlg.m_primary.m_selected[0], 1u);
+        EXPECT_EQ(dlg.m_setup.primary.selected[0], 1u);
         if (c.code == IDCANCEL) {
-            EXPECT_EQ(dlg.m_fFactor, 2.5f);
+            EXPECT_EQ(dlg.m_setup.factor, 2.5f);
             EXPECT_EQ(group, before);
         } else {
-            EXPECT_EQ(dlg.m_fFactor, 0.25f) << c.button;
+            EXPECT_EQ(dlg.m_setup.factor, 0.25f) << c.button;
             EXPECT_EQ(group.primary.selected[0], 1u) << c.button;
             EXPECT_EQ(group.primary.selected[2], 5u) << "past the datums read";
         }
@@ -357,8 +372,8 @@ TEST_F(UtilitiesSetupDlgTest, FileDialogsFollowTheTaskAndCancellingKeepsThePaths
         std::string title, pattern, initialName, defaultExt;
     };
     const Case cases[] = {
-        {"Import TXT Data Set", 1219, "Select Primary File", "*.txt", "p", "qtx"},
-        {"Convert QTX To SEGY", 1223, "Select Output File", "*.segy", "ot", "segy"},
+        {"Import TXT Data Set", kIdcSelectPrimary, "Select Primary File", "*.txt", "p", "qtx"},
+        {"Convert QTX To SEGY", kIdcSelectOutput, "Select Output File", "*.segy", "ot", "segy"},
     };
     Stored(group.primary, Qtx("p.qtx", {Datum("WAV1")}));
     group.outputPath = "/kept/o";
@@ -371,15 +386,15 @@ TEST_F(UtilitiesSetupDlgTest, FileDialogsFollowTheTaskAndCancellingKeepsThePaths
         D dlg;
         Run(dlg);
         const FileDialogOptions& o = host.FileDialogs().back().options;
-        const bool open = c.button != 1223;
+        const bool open = c.button != kIdcSelectOutput;
         EXPECT_EQ(o.open, open) << c.title;
         EXPECT_EQ(ParseFileFilter(o.filter).at(0).second, c.pattern) << c.title;
         EXPECT_EQ(o.initialName, c.initialName) << c.title;
         EXPECT_EQ(o.defaultExt, c.defaultExt) << c.title;
         // Cancelling changes nothing but the output extension chosen before browsing.
-        EXPECT_EQ(dlg.m_primary.m_strPath, group.primary.path);
-        EXPECT_EQ(dlg.m_strOutputPath, "/kept/o");
-        EXPECT_EQ(dlg.m_strOutputExt, open ? "oe" : c.defaultExt);
+        EXPECT_EQ(dlg.m_setup.primary.path, group.primary.path);
+        EXPECT_EQ(dlg.m_setup.outputPath, "/kept/o");
+        EXPECT_EQ(dlg.m_setup.outputExt, open ? "oe" : c.defaultExt);
     }
 }
 

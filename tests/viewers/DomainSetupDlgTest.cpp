@@ -16,19 +16,30 @@
 namespace {
 
 using D = CDomainSetupDlg;
+using enum domain_setup::Control;
 using Typed = std::vector<std::pair<int, std::string>>;
-constexpr int kRangeIds[] = {1168, 1169, 1170, 1171, 1172, 1173, 1174, 1175};
+constexpr int kRangeIds[] = {kIdcTimeStart, kIdcTimeStop, kIdcFreqStart, kIdcFreqStop,
+                             kIdcSlowMin, kIdcSlowMax, kIdcAzimMin, kIdcAzimMax};
+enum Range : unsigned { kTime = 1, kFreq = 2, kSlow = 4, kAzim = 8 };
+
+// The edits of the given ranges, in kRangeIds order.
+std::vector<int> RangeIds(unsigned ranges)
+{
+    std::vector<int> ids;
+    for (size_t i = 0; i < std::size(kRangeIds); ++i)
+        if (ranges & (1u << (i / 2))) ids.push_back(kRangeIds[i]);
+    return ids;
+}
 
 class DomainSetupDlgTest : public HostTest {
 protected:
     TempDir dir;
 
-    // As the Display commands fill it from the settings' defaults.
+    // As a Display command hands the group over: start-up values and the domain's word.
     static void Prepare(D& d, const std::string& domain = "Time")
     {
-        d.m_strDomain = domain;
-        d.m_fAzimMax = 360.0f;
-        d.m_strSlownessTitle = "Slowness range [uSec/ft]";
+        d.m_setup.SetDefaults();
+        d.m_setup.domain = domain;
     }
     // Edits are typed when enabled; disabled ones get their text as a leftover would,
     // since the exchange validates them all the same.
@@ -79,21 +90,23 @@ TEST_F(DomainSetupDlgTest, RunRefusesTheFirstBadFieldInExchangeOrder)
     const std::string slow = "slowness!.\nValid range : 0.0 - 2000.0 uSec/ft.";
     const std::string azim = "azimuth!.\nValid range : 0.0 - 360.0 deg.";
     const Case cases[] = {
-        {{{1179, "0.5"}}, depth, 1179},
-        {{{1179, "50000.01"}, {1170, "-1"}}, depth, 1179},
-        {{{1170, "30001"}}, "You entered an invalid start " + freq, 1170},
-        {{{1170, "5000"}, {1171, "5000"}}, "Start frequency must be less then stop frequency!", 1170},
-        {{{1171, "30000.5"}}, "You entered an invalid stop " + freq, 1171},
-        {{{1168, "-0.5"}, {1170, "-0.5"}}, "You entered an invalid start " + freq, 1170}, // frequency before time
-        {{{1168, "500"}, {1169, "500"}}, "Start time must be less then stop time!", 1168},
-        {{{1169, "30001"}}, "You entered an invalid stop " + time, 1169},
-        {{{1168, "40000"}}, "You entered an invalid start " + time, 1168},
-        {{{1172, "2001"}}, "You entered an invalid min " + slow, 1172},
-        {{{1172, "300"}, {1173, "200"}}, "Min slowness must be less then max slowness!", 1172},
-        {{{1173, "2000.5"}}, "You entered an invalid max " + slow, 1173},
-        {{{1174, "361"}}, "You entered an invalid min " + azim, 1174},
-        {{{1174, "90"}, {1175, "90"}}, "Min azimuth must be less then max azimuth!", 1174},
-        {{{1175, "400"}}, "You entered an invalid max " + azim, 1175},
+        {{{kIdcDepthFrame, "0.5"}}, depth, kIdcDepthFrame},
+        {{{kIdcDepthFrame, "50000.01"}, {kIdcFreqStart, "-1"}}, depth, kIdcDepthFrame},
+        {{{kIdcFreqStart, "30001"}}, "You entered an invalid start " + freq, kIdcFreqStart},
+        {{{kIdcFreqStart, "5000"}, {kIdcFreqStop, "5000"}}, "Start frequency must be less then stop frequency!",
+         kIdcFreqStart},
+        {{{kIdcFreqStop, "30000.5"}}, "You entered an invalid stop " + freq, kIdcFreqStop},
+        // Frequency before time.
+        {{{kIdcTimeStart, "-0.5"}, {kIdcFreqStart, "-0.5"}}, "You entered an invalid start " + freq, kIdcFreqStart},
+        {{{kIdcTimeStart, "500"}, {kIdcTimeStop, "500"}}, "Start time must be less then stop time!", kIdcTimeStart},
+        {{{kIdcTimeStop, "30001"}}, "You entered an invalid stop " + time, kIdcTimeStop},
+        {{{kIdcTimeStart, "40000"}}, "You entered an invalid start " + time, kIdcTimeStart},
+        {{{kIdcSlowMin, "2001"}}, "You entered an invalid min " + slow, kIdcSlowMin},
+        {{{kIdcSlowMin, "300"}, {kIdcSlowMax, "200"}}, "Min slowness must be less then max slowness!", kIdcSlowMin},
+        {{{kIdcSlowMax, "2000.5"}}, "You entered an invalid max " + slow, kIdcSlowMax},
+        {{{kIdcAzimMin, "361"}}, "You entered an invalid min " + azim, kIdcAzimMin},
+        {{{kIdcAzimMin, "90"}, {kIdcAzimMax, "90"}}, "Min azimuth must be less then max azimuth!", kIdcAzimMin},
+        {{{kIdcAzimMax, "400"}}, "You entered an invalid max " + azim, kIdcAzimMax},
     };
     for (const auto& c : cases) {
         host.ClearMessages();
@@ -112,33 +125,34 @@ TEST_F(DomainSetupDlgTest, RunRefusesTheFirstBadFieldInExchangeOrder)
 TEST_F(DomainSetupDlgTest, LimitsAreAcceptedAndRangesMayMovePastTheOldUpperEnd)
 {
     const Typed cases[] = {
-        {{1179, "1.0"}, {1170, "0"}, {1171, "30000"}, {1168, "0"}, {1169, "30000"}, {1172, "0"}, {1173, "2000"},
-         {1174, "0"}, {1175, "360"}},
-        {{1179, "50000.0"}, {1168, "20000"}, {1169, "25000"}, {1172, "2000"}}, // slowness 2000 < 2000 refused below
+        {{kIdcDepthFrame, "1.0"}, {kIdcFreqStart, "0"}, {kIdcFreqStop, "30000"}, {kIdcTimeStart, "0"},
+         {kIdcTimeStop, "30000"}, {kIdcSlowMin, "0"}, {kIdcSlowMax, "2000"}, {kIdcAzimMin, "0"}, {kIdcAzimMax, "360"}},
+        // Slowness 2000 < 2000 is refused below.
+        {{kIdcDepthFrame, "50000.0"}, {kIdcTimeStart, "20000"}, {kIdcTimeStop, "25000"}, {kIdcSlowMin, "2000"}},
     };
     Script(cases[0]).Press(IDOK);
     D dlg;
     Prepare(dlg);
     ASSERT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_EQ(dlg.m_dDepthFrame, 1.0);
-    EXPECT_EQ(dlg.m_fFreqStop, 30000.0f);
-    EXPECT_EQ(dlg.m_fSlowMax, 2000.0f);
-    EXPECT_EQ(dlg.m_fAzimMax, 360.0f);
+    EXPECT_EQ(dlg.m_setup.depthFrame, 1.0);
+    EXPECT_EQ(dlg.m_setup.freqStop, 30000.0f);
+    EXPECT_EQ(dlg.m_setup.slowMax, 2000.0f);
+    EXPECT_EQ(dlg.m_setup.azimMax, 360.0f);
 
     host.ExpectMessage("Min slowness must be less then max slowness!");
-    Script(cases[1]).Press(IDOK).Inspect([](CDialog& d) { d.SetItemText(1172, "100"); }).Press(IDOK);
+    Script(cases[1]).Press(IDOK).Inspect([](CDialog& d) { d.SetItemText(kIdcSlowMin, "100"); }).Press(IDOK);
     D raised;
     Prepare(raised);
     ASSERT_EQ(raised.DoModal(), IDOK);
-    EXPECT_EQ(raised.m_dDepthFrame, 50000.0);
-    EXPECT_EQ(raised.m_fTimeStart, 20000.0f);
-    EXPECT_EQ(raised.m_fTimeStop, 25000.0f);
+    EXPECT_EQ(raised.m_setup.depthFrame, 50000.0);
+    EXPECT_EQ(raised.m_setup.timeStart, 20000.0f);
+    EXPECT_EQ(raised.m_setup.timeStop, 25000.0f);
 }
 
 TEST_F(DomainSetupDlgTest, DisabledFieldsAreStillValidated)
 {
-    const std::pair<std::string, int> cases[] = {{"Time", 1174}, {"Frequency", 1168}, {"Slowness", 1171},
-                                                 {"Azimuth", 1169}};
+    const std::pair<std::string, int> cases[] = {
+        {"Time", kIdcAzimMin}, {"Frequency", kIdcTimeStart}, {"Slowness", kIdcFreqStop}, {"Azimuth", kIdcTimeStop}};
     for (const auto& [domain, id] : cases) {
         host.ExpectMessage("You entered an invalid");
         Script()
@@ -161,16 +175,16 @@ TEST_F(DomainSetupDlgTest, FillingStopsAtABadMemberAndLeavesLaterControlsEmpty)
     Script().Press(IDCANCEL);
     D dlg;
     Prepare(dlg);
-    dlg.m_fTimeStart = 600.0f;
-    dlg.m_fTimeStop = 500.0f;
-    dlg.m_nTraceCursor = 1;
+    dlg.m_setup.timeStart = 600.0f;
+    dlg.m_setup.timeStop = 500.0f;
+    dlg.m_setup.traceCursor = 1;
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
-    EXPECT_EQ(Text(1179), "1");
-    EXPECT_EQ(Text(1171), "10000");
-    EXPECT_EQ(Text(1168), "600");
-    for (int id : {1169, 1172, 1173, 1174, 1175}) EXPECT_EQ(Text(id), "") << id;
-    EXPECT_EQ(Shown().Item(1195)->Check(), 0);
-    EXPECT_EQ(Shown().focus, 1168);
+    EXPECT_EQ(Text(kIdcDepthFrame), "1");
+    EXPECT_EQ(Text(kIdcFreqStop), "10000");
+    EXPECT_EQ(Text(kIdcTimeStart), "600");
+    for (int id : {kIdcTimeStop, kIdcSlowMin, kIdcSlowMax, kIdcAzimMin, kIdcAzimMax}) EXPECT_EQ(Text(id), "") << id;
+    EXPECT_EQ(Shown().Item(kIdcTraceCursor)->Check(), 0);
+    EXPECT_EQ(Shown().focus, kIdcTimeStart);
 }
 
 TEST_F(DomainSetupDlgTest, DomainAndTimeFlagsDecideTheEnabledRanges)
@@ -178,26 +192,26 @@ TEST_F(DomainSetupDlgTest, DomainAndTimeFlagsDecideTheEnabledRanges)
     struct Case {
         std::string domain;
         int frequency, slowness;
-        std::vector<int> enabled;
+        unsigned enabled;
     };
     const Case cases[] = {
-        {"Time", 0, 0, {1168, 1169}},
-        {"Time", 1, 0, {1168, 1169, 1170, 1171}},
-        {"Time", 0, 1, {1168, 1169, 1172, 1173}},
-        {"Time", 1, 1, {1168, 1169, 1170, 1171, 1172, 1173}},
-        {"Frequency", 1, 1, {1170, 1171}},
-        {"Slowness", 1, 1, {1172, 1173}},
-        {"Azimuth", 1, 1, {1174, 1175}},
-        {"time", 0, 0, {1174, 1175}}, // any other word is the azimuth domain
+        {"Time", 0, 0, kTime},
+        {"Time", 1, 0, kTime | kFreq},
+        {"Time", 0, 1, kTime | kSlow},
+        {"Time", 1, 1, kTime | kFreq | kSlow},
+        {"Frequency", 1, 1, kFreq},
+        {"Slowness", 1, 1, kSlow},
+        {"Azimuth", 1, 1, kAzim},
+        {"time", 0, 0, kAzim}, // any other word is the azimuth domain
     };
     for (const auto& c : cases) {
         Script().Press(IDCANCEL);
         D dlg;
         Prepare(dlg, c.domain);
-        dlg.m_bEnableFrequency = c.frequency;
-        dlg.m_bEnableSlowness = c.slowness;
+        dlg.m_setup.enableFrequency = c.frequency;
+        dlg.m_setup.enableSlowness = c.slowness;
         dlg.DoModal();
-        EXPECT_EQ(EnabledRanges(), c.enabled) << c.domain << c.frequency << c.slowness;
+        EXPECT_EQ(EnabledRanges(), RangeIds(c.enabled)) << c.domain << c.frequency << c.slowness;
     }
 }
 
@@ -206,24 +220,24 @@ TEST_F(DomainSetupDlgTest, InitShowsPathTitleAndDepthsOfTheChosenFile)
     Script().Press(IDCANCEL);
     D dlg;
     Prepare(dlg);
-    dlg.m_strSlownessTitle = "Slowness range [uSec/m]";
-    dlg.m_strPath = "/data/" + std::string(80, 'w') + "/well.qtx";
-    dlg.m_dTopDepth = 1234.5;
-    dlg.m_dBottomDepth = 2000.0;
+    dlg.m_setup.slownessTitle = "Slowness range [uSec/m]";
+    dlg.m_setup.path = "/data/" + std::string(80, 'w') + "/well.qtx";
+    dlg.m_setup.topDepth = 1234.5;
+    dlg.m_setup.bottomDepth = 2000.0;
     dlg.DoModal();
     EXPECT_EQ(Shown().caption, "Domain Setup");
     EXPECT_TRUE(Shown().centered);
-    EXPECT_EQ(Text(1166), "Input File : .../well.qtx");
-    EXPECT_EQ(Text(1258), "Slowness range [uSec/m]");
-    EXPECT_EQ(Text(1177), "Start depth :  1234.5000");
-    EXPECT_EQ(Text(1178), "Stop depth :  2000.0000");
+    EXPECT_EQ(Text(kIdcInputFile), "Input File : .../well.qtx");
+    EXPECT_EQ(Text(kIdcSlownessGroup), "Slowness range [uSec/m]");
+    EXPECT_EQ(Text(kIdcStartDepth), "Start depth :  1234.5000");
+    EXPECT_EQ(Text(kIdcStopDepth), "Stop depth :  2000.0000");
 
     Script().Press(IDCANCEL);
     D empty;
     Prepare(empty);
     empty.DoModal();
-    EXPECT_EQ(Text(1166), "Input File : ");
-    EXPECT_EQ(Text(1177), "");
+    EXPECT_EQ(Text(kIdcInputFile), "Input File : ");
+    EXPECT_EQ(Text(kIdcStartDepth), "");
 }
 
 TEST_F(DomainSetupDlgTest, ChosenFileSetsDepthsAndTheLastSlownessDatumDecides)
@@ -241,11 +255,11 @@ TEST_F(DomainSetupDlgTest, ChosenFileSetsDepthsAndTheLastSlownessDatumDecides)
                                      {Datum(1), Datum(30, kCategorySlowness, c.firstUnit),
                                       Datum(31, kCategorySlowness, c.lastUnit), Datum(40, kCategoryAzimuth)});
         host.ExpectFileDialog("Browse Input QTX File", path);
-        Script().Press(1167).Press(IDOK);
+        Script().Press(kIdcSelectInputFile).Press(IDOK);
         D dlg;
         Prepare(dlg, "Slowness");
-        dlg.m_strTitle = "previous";
-        dlg.m_strExt = "qtx";
+        dlg.m_setup.title = "previous";
+        dlg.m_setup.ext = "qtx";
         ASSERT_EQ(dlg.DoModal(), IDOK);
         const FileDialogOptions& o = host.FileDialogs().back().options;
         EXPECT_TRUE(o.open);
@@ -254,19 +268,19 @@ TEST_F(DomainSetupDlgTest, ChosenFileSetsDepthsAndTheLastSlownessDatumDecides)
         EXPECT_EQ(o.defaultExt, "qtx");
         EXPECT_EQ(o.flags, kHideReadOnly | kPathMustExist | kFileMustExist);
 
-        EXPECT_EQ(dlg.m_strPath, path);
-        EXPECT_EQ(dlg.m_strTitle, "slow" + std::to_string(c.lastUnit));
-        EXPECT_EQ(Text(1166), ShortenPathLabel("Input File : ", path));
-        EXPECT_EQ(dlg.m_dTopDepth, 1000.0);
-        EXPECT_EQ(dlg.m_dBottomDepth, 1001.0);
-        EXPECT_EQ(dlg.m_dDepthFrame, 1000.0);
-        EXPECT_EQ(Text(1179), " 1000.0000");
-        EXPECT_EQ(Text(1177), "Start depth :  1000.0000");
-        EXPECT_EQ(Text(1178), "Stop depth :  1001.0000");
-        EXPECT_EQ(dlg.m_strSlownessTitle, c.title);
-        EXPECT_EQ(Text(1258), c.title);
-        EXPECT_EQ(Text(1172), c.min);
-        EXPECT_EQ(Text(1173), c.max);
+        EXPECT_EQ(dlg.m_setup.path, path);
+        EXPECT_EQ(dlg.m_setup.title, "slow" + std::to_string(c.lastUnit));
+        EXPECT_EQ(Text(kIdcInputFile), ShortenPathLabel("Input File : ", path));
+        EXPECT_EQ(dlg.m_setup.topDepth, 1000.0);
+        EXPECT_EQ(dlg.m_setup.bottomDepth, 1001.0);
+        EXPECT_EQ(dlg.m_setup.depthFrame, 1000.0);
+        EXPECT_EQ(Text(kIdcDepthFrame), " 1000.0000");
+        EXPECT_EQ(Text(kIdcStartDepth), "Start depth :  1000.0000");
+        EXPECT_EQ(Text(kIdcStopDepth), "Stop depth :  1001.0000");
+        EXPECT_EQ(dlg.m_setup.slownessTitle, c.title);
+        EXPECT_EQ(Text(kIdcSlownessGroup), c.title);
+        EXPECT_EQ(Text(kIdcSlowMin), c.min);
+        EXPECT_EQ(Text(kIdcSlowMax), c.max);
     }
 }
 
@@ -276,29 +290,29 @@ TEST_F(DomainSetupDlgTest, ItemTypesOfTheChosenFileSetTheTimeFlags)
         std::string domain;
         std::vector<uint8_t> types;
         int frequency, slowness;
-        std::vector<int> enabled;
+        unsigned enabled;
     };
     const Case cases[] = {
-        {"Time", {1, 157, 170}, 0, 0, {1168, 1169}},
-        {"Time", {158}, 1, 0, {1168, 1169, 1170, 1171}},
-        {"Time", {163}, 1, 0, {1168, 1169, 1170, 1171}},
-        {"Time", {164}, 0, 1, {1168, 1169, 1172, 1173}},
-        {"Time", {1, 169, 160}, 1, 1, {1168, 1169, 1170, 1171, 1172, 1173}},
-        {"Frequency", {160, 166}, 0, 0, {1170, 1171}}, // flags cleared, enabling left alone
+        {"Time", {1, 157, 170}, 0, 0, kTime},
+        {"Time", {158}, 1, 0, kTime | kFreq},
+        {"Time", {163}, 1, 0, kTime | kFreq},
+        {"Time", {164}, 0, 1, kTime | kSlow},
+        {"Time", {1, 169, 160}, 1, 1, kTime | kFreq | kSlow},
+        {"Frequency", {160, 166}, 1, 1, kFreq}, // the flags are the time view's: left as they were
     };
     int n = 0;
     for (const auto& c : cases) {
         std::vector<QtxDatumShape> datums;
         for (uint8_t t : c.types) datums.push_back(Datum(t));
         host.ExpectFileDialog("Browse Input QTX File", Qtx("types" + std::to_string(n++) + ".qtx", datums));
-        Script().Press(1167).Press(IDCANCEL);
+        Script().Press(kIdcSelectInputFile).Press(IDCANCEL);
         D dlg;
         Prepare(dlg, c.domain);
-        dlg.m_bEnableFrequency = dlg.m_bEnableSlowness = 1;
+        dlg.m_setup.enableFrequency = dlg.m_setup.enableSlowness = 1;
         dlg.DoModal();
-        EXPECT_EQ(dlg.m_bEnableFrequency, c.frequency) << n;
-        EXPECT_EQ(dlg.m_bEnableSlowness, c.slowness) << n;
-        EXPECT_EQ(EnabledRanges(), c.enabled) << n;
+        EXPECT_EQ(dlg.m_setup.enableFrequency, c.frequency) << n;
+        EXPECT_EQ(dlg.m_setup.enableSlowness, c.slowness) << n;
+        EXPECT_EQ(EnabledRanges(), RangeIds(c.enabled)) << n;
     }
 }
 
@@ -328,46 +342,51 @@ TEST_F(DomainSetupDlgTest, CancelledOrUnreadableFileKeepsTheShownDepths)
         host.ExpectFileDialog("Browse", good);
         host.ExpectFileDialog("Browse", c.path);
         if (!c.message.empty()) host.ExpectMessage(c.message);
-        Script().Press(1167).Press(1167).Press(IDOK);
+        Script().Press(kIdcSelectInputFile).Press(kIdcSelectInputFile).Press(IDOK);
         D dlg;
         Prepare(dlg);
         ASSERT_EQ(dlg.DoModal(), IDOK);
-        EXPECT_EQ(dlg.m_strPath, c.shownPath);
-        EXPECT_EQ(Text(1166), ShortenPathLabel("Input File : ", c.shownPath));
-        EXPECT_EQ(Text(1177), "Start depth :  1000.0000") << c.path;
-        EXPECT_EQ(dlg.m_dDepthFrame, 1000.0) << c.path;
+        EXPECT_EQ(dlg.m_setup.path, c.shownPath);
+        EXPECT_EQ(Text(kIdcInputFile), ShortenPathLabel("Input File : ", c.shownPath));
+        EXPECT_EQ(Text(kIdcStartDepth), "Start depth :  1000.0000") << c.path;
+        EXPECT_EQ(dlg.m_setup.depthFrame, 1000.0) << c.path;
     }
 
     // A file without extension is a choice like any other.
     host.ExpectFileDialog("Browse", noExt);
-    Script().Press(1167).Press(IDOK);
+    Script().Press(kIdcSelectInputFile).Press(IDOK);
     D dlg;
     Prepare(dlg);
-    dlg.m_strExt = "qtx";
+    dlg.m_setup.ext = "qtx";
     ASSERT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_EQ(dlg.m_strPath, noExt);
-    EXPECT_EQ(dlg.m_strExt, "");
-    EXPECT_EQ(dlg.m_dDepthFrame, 1500.0);
+    EXPECT_EQ(dlg.m_setup.path, noExt);
+    EXPECT_EQ(dlg.m_setup.ext, "");
+    EXPECT_EQ(dlg.m_setup.depthFrame, 1500.0);
 }
 
+// Run and Save Setup give the edited group back; Cancel leaves the group as it was.
 TEST_F(DomainSetupDlgTest, EndButtonsAndTheTraceCursor)
 {
-    struct Case {
-        int button, code;
-        bool changed;
-    };
-    for (const Case& c : {Case{IDOK, IDOK, true}, Case{1176, 1176, true}, Case{IDCANCEL, IDCANCEL, false}}) {
-        Script().Type(1168, "100").Check(1195, 1).Check(1195, 0).Check(1195, 1).Press(c.button);
+    for (const int button : {int(IDOK), int(kIdcSaveSetup), int(IDCANCEL)}) {
+        DialogScript& script = Script().Type(kIdcTimeStart, "100");
+        script.Check(kIdcTraceCursor, 1).Check(kIdcTraceCursor, 0).Check(kIdcTraceCursor, 1).Press(button);
         D dlg;
         Prepare(dlg);
-        EXPECT_EQ(dlg.DoModal(), c.code);
-        EXPECT_EQ(dlg.m_fTimeStart, c.changed ? 100.0f : 0.0f) << c.button;
-        EXPECT_EQ(dlg.m_nTraceCursor, 1) << c.button;
-        EXPECT_EQ(Shown().Item(1195)->Check(), 1) << c.button;
+        DomainSetupGroup group = dlg.m_setup;
+        const DomainSetupGroup before = group;
+        EXPECT_EQ(dlg.Edit(group), button);
+        EXPECT_EQ(Shown().Item(kIdcTraceCursor)->Check(), 1) << button;
+        if (button == IDCANCEL) {
+            EXPECT_EQ(group, before);
+        } else {
+            EXPECT_EQ(group.timeStart, 100.0f) << button;
+            EXPECT_EQ(group.traceCursor, 1) << button;
+        }
     }
 
     host.ExpectMessage("You entered an invalid depth!");
-    Script().Type(1179, "0").Press(1176).Inspect([](CDialog& d) { EXPECT_FALSE(d.Ended()); }).Press(IDCANCEL);
+    DialogScript& script = Script().Type(kIdcDepthFrame, "0").Press(kIdcSaveSetup);
+    script.Inspect([](CDialog& d) { EXPECT_FALSE(d.Ended()); }).Press(IDCANCEL);
     D refused;
     Prepare(refused);
     EXPECT_EQ(refused.DoModal(), IDCANCEL);
@@ -378,9 +397,10 @@ TEST_F(DomainSetupDlgTest, HelpShowsTheDomainsContext)
     const std::string saved = theApp.m_helpPath;
     theApp.m_helpPath = dir.File("BronteluxHtmlHelp.htm");
     host.tempDirectory = dir.Path();
-    const std::pair<std::string, uint32_t> cases[] = {{"Time", 15}, {"Frequency", 4}, {"Slowness", 12}, {"Azimuth", 18}};
+    const std::pair<std::string, uint32_t> cases[] = {
+        {"Time", 15}, {"Frequency", 4}, {"Slowness", 12}, {"Azimuth", 18}};
     for (const auto& [domain, context] : cases) {
-        Script().Press(1180).Press(IDCANCEL);
+        Script().Press(kIdcHelp).Press(IDCANCEL);
         D dlg;
         Prepare(dlg, domain);
         dlg.DoModal();

@@ -1,10 +1,12 @@
 #include "viewers/DomainWnd.h"
+#include "viewers/DomainWndFactory.h"
 #include "viewers/ViewOptions.h"
 
 #include "app/ViewerApp.h"
 #include "common/QtxFileDlg.h"
 #include "platform/Format.h"
 #include "res/CommandIds.h"
+#include "res/DomainSetupDlgIds.h"
 #include "res/ResourceIds.h"
 #include "support/AppFixture.h"
 #include "support/QtxBuilder.h"
@@ -20,12 +22,15 @@ class DomainWndTest : public AppTest {
 protected:
     TempDir dir;
     std::string path = dir.File("wave.qtx");
+    DomainSetupGroup setup; // as the Domain Setup dialog leaves it
 
     void SetUp() override
     {
         AppTest::SetUp();
         Start();
         frame.Command(ID_FILE_QTX);
+        setup.SetDefaults();
+        setup.path = path;
     }
 
     static QtxDatumShape Waveform(uint16_t traces, uint16_t samples, float step, uint8_t type = 1)
@@ -49,17 +54,8 @@ protected:
 
     CDomainWnd* OpenView(int domain, double depthFrame = 1000.0)
     {
-        auto* view = new CDomainWnd;
-        view->m_domain = int16_t(domain);
-        view->m_path = path;
-        view->m_depthFrame = depthFrame;
-        view->m_windowId = ++theApp.m_display.windowCounter;
-        theApp.m_display.activeWindowId = view->m_windowId;
-        if (!view->Open(theViewerApp.m_windowClasses[kClassDomain])) {
-            delete view;
-            return nullptr;
-        }
-        return view;
+        setup.depthFrame = depthFrame;
+        return OpenDomainWnd(setup, domain, theViewerApp.m_windowClasses[kClassDomain]);
     }
 };
 
@@ -150,14 +146,9 @@ TEST_F(DomainWndTest, WaveformsArePaddedAndInterpolatedForTheFrequencyDomain)
 {
     ASSERT_TRUE(WriteQtx(path, {Waveform(4, 500, 8.0f)}, 3));
     ScriptSelection();
-    theApp.m_domainSetup.freqStop = 200000.0f;
-    auto* view = new CDomainWnd;
-    view->m_domain = kDomainFrequency;
-    view->m_path = path;
-    view->m_freqStart = 0;
-    view->m_freqStop = 200000.0f; // above Nyquist
-    view->m_windowId = ++theApp.m_display.windowCounter;
-    ASSERT_TRUE(view->Open(theViewerApp.m_windowClasses[kClassDomain]));
+    setup.freqStop = 200000.0f; // above Nyquist
+    CDomainWnd* view = OpenView(kDomainFrequency);
+    ASSERT_NE(view, nullptr);
     EXPECT_TRUE(view->m_padding);
     EXPECT_EQ(view->m_fftLength, 512);
     EXPECT_EQ(view->m_interpolation, 2);
@@ -184,12 +175,10 @@ TEST_F(DomainWndTest, TimeWindowSnapsToTheSampleStepAndPicksItsTicks)
     };
     for (const auto& c : cases) {
         ScriptSelection();
-        auto* view = new CDomainWnd;
-        view->m_path = path;
-        view->m_timeStart = c.start;
-        view->m_timeStop = c.stop;
-        view->m_windowId = ++theApp.m_display.windowCounter;
-        ASSERT_TRUE(view->Open(theViewerApp.m_windowClasses[kClassDomain]));
+        setup.timeStart = c.start;
+        setup.timeStop = c.stop;
+        CDomainWnd* view = OpenView(kDomainTime);
+        ASSERT_NE(view, nullptr);
         EXPECT_FLOAT_EQ(view->m_start, c.snappedStart);
         EXPECT_FLOAT_EQ(view->m_stop, c.snappedStop);
         EXPECT_EQ(view->m_firstTick, c.firstTick);
@@ -337,7 +326,7 @@ TEST_F(DomainWndTest, DisplaySlownessRunsFromTheMenuToAView)
     EXPECT_TRUE(frame.Children().empty());
 
     host.ExpectFileDialog("Browse Input QTX File", path);
-    host.ScriptDialog(kIddDomainSetup).Press(1167).Press(IDOK);
+    host.ScriptDialog(kIddDomainSetup).Press(domain_setup::kIdcSelectInputFile).Press(IDOK);
     ScriptSelection();
     frame.Command(ID_DISPLAY_SLOWNESS);
     ASSERT_EQ(frame.Children().size(), 1u);

@@ -1,0 +1,23 @@
+#include "common/BrowseFile.h"
+
+#include "platform/Host.h"
+
+#include <utility>
+
+bool BrowseFile(Browse mode, const std::string& caption, const std::string& filter, std::string& path,
+                std::string& title, std::string& ext)
+{
+    FileDialogOptions options;
+    options.open = mode == Browse::Open;
+    options.title = caption;
+    options.filter = filter;
+    options.initialName = title;
+    options.defaultExt = ext;
+    options.flags = kHideReadOnly | kPathMustExist | (options.open ? kFileMustExist : kOverwritePrompt);
+    FileDialogResult chosen = Host().FileDialog(options);
+    if (!chosen.ok || chosen.path.empty()) return false;
+    path = std::move(chosen.path);
+    title = std::move(chosen.title);
+    ext = std::move(chosen.ext);
+    return true;
+}
