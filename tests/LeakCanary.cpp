@@ -6,9 +6,8 @@
 
 int main()
 {
-    static void* volatile kept = nullptr;
-    kept = std::malloc(61);
-    kept = nullptr;
-    std::puts("leaked 61 bytes");
+    void* volatile block = std::malloc(61);
+    std::printf("leaked 61 bytes at %p\n", block);
+    block = nullptr; // the only pointer is gone
     return 0;
 }
