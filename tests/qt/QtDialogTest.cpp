@@ -432,6 +432,9 @@ TEST_F(QtDialogTest, EveryTemplateShowsEachControlAsAVisibleWidgetAndKeepsItsSiz
             EXPECT_TRUE(w->inherits(widgets.at(c.kind))) << id << "/" << c.id << " is a " << w->metaObject()->className();
             if (c.style & kHidden) continue;
             EXPECT_TRUE(w->isVisible() && w->width() > 0 && w->height() > 0) << id << "/" << c.id << " not in sight";
+            if (c.kind == K::Static) {
+                EXPECT_FALSE(static_cast<QLabel*>(w)->text().contains(QChar(0x2026))) << id << "/" << c.id << " cut short";
+            }
             if (c.kind == K::Picture) {
                 EXPECT_EQ(static_cast<QLabel*>(w)->pixmap().width(), 64) << id << ": the program's picture";
             }

@@ -151,10 +151,11 @@ QStringList ItemTexts(const ControlState& c)
     return list;
 }
 
-// A static text. A one-line text (a path, most often) longer than its room is
-// shown elided in the middle, so a new text never widens the dialog and moves its
-// buttons; the whole text is in the tool tip. Every static keeps a line's height,
-// so one filled later does not make the dialog taller.
+// A static text. A path is shown elided in the middle when it is longer than its
+// room, so a new path never widens the dialog and moves its buttons; the whole
+// path is in the tool tip. A long sentence wraps rather than make the dialog
+// wider than the screen. Every static keeps a line's height, so one filled later
+// does not make the dialog taller.
 class StaticText final : public QLabel {
 public:
     explicit StaticText(QWidget* parent) : QLabel(parent) { setTextFormat(Qt::PlainText); }
@@ -163,21 +164,25 @@ public:
     {
         if (text == m_full) return;
         m_full = text;
+        constexpr int kLongSentence = 60; // characters
+        setWordWrap(!IsPath() && !m_full.contains(QLatin1Char('\n')) && m_full.size() > kLongSentence);
         Refit();
         updateGeometry();
     }
-    const QString& FullText() const { return m_full; }
 
     QSize sizeHint() const override
     {
-        if (!OneLine()) return QLabel::sizeHint().expandedTo(QSize(0, LineHeight()));
+        if (!IsPath()) return QLabel::sizeHint().expandedTo(QSize(0, LineHeight()));
         const int margins = contentsMargins().left() + contentsMargins().right() + 2 * margin();
-        // One pixel more: glyph advances are fractional.
-        return {fontMetrics().horizontalAdvance(m_full) + margins + 1, LineHeight()};
+        // One pixel more: glyph advances are fractional. A path asks for no more than
+        // a few words' room, so the list or field beside it keeps its width.
+        constexpr int kPathChars = 32;
+        const int wanted = std::min(fontMetrics().horizontalAdvance(m_full), fontMetrics().averageCharWidth() * kPathChars);
+        return {wanted + margins + 1, LineHeight()};
     }
     QSize minimumSizeHint() const override
     {
-        if (!OneLine()) return QLabel::minimumSizeHint().expandedTo(QSize(0, LineHeight()));
+        if (!IsPath()) return QLabel::minimumSizeHint().expandedTo(QSize(0, LineHeight()));
         return {std::min(sizeHint().width(), fontMetrics().averageCharWidth() * 12), LineHeight()};
     }
 
@@ -194,14 +199,17 @@ protected:
     }
 
 private:
-    bool OneLine() const { return !m_full.contains(QLatin1Char('\n')); }
+    bool IsPath() const
+    {
+        return !m_full.contains(QLatin1Char('\n')) && (m_full.contains(QLatin1Char('/')) || m_full.contains(QLatin1Char('\\')));
+    }
     int LineHeight() const { return fontMetrics().height() + contentsMargins().top() + contentsMargins().bottom(); }
     void Refit()
     {
         // Before its first show the label has no width of its own yet.
         QString shown = m_full;
         const int room = contentsRect().width();
-        if (OneLine() && isVisible() && fontMetrics().horizontalAdvance(m_full) > room)
+        if (IsPath() && isVisible() && fontMetrics().horizontalAdvance(m_full) > room)
             shown = fontMetrics().elidedText(m_full, Qt::ElideMiddle, room);
         if (text() != shown) QLabel::setText(shown);
         const QString tip = shown != m_full ? m_full : QString();
@@ -904,7 +912,13 @@ void DialogView::FoldWhenTooTall(QGridLayout* grid)
     grid->setHorizontalSpacing(12);
 }
 
-void DialogView::Place() { adjustSize(); }
+void DialogView::Place()
+{
+    // Texts came in while the widgets were hidden, which tells no layout: every
+    // nested one measures again before the window takes its size.
+    for (QLayout* nested : findChildren<QLayout*>()) nested->invalidate();
+    adjustSize();
+}
 
 void DialogView::FitTitle(const QString& title)
 {

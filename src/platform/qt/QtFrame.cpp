@@ -569,6 +569,9 @@ void QtFrame::Arrange(Arrangement arrangement)
                                                                                        : QMdiArea::CreationOrder))
         if (sub->isVisible() && !sub->isMinimized()) subs.push_back(sub);
     if (subs.empty()) return;
+    // Nothing is drawn, nor moved on screen, until every view stands in its place:
+    // the area's own scrolling of half-arranged views left stale pixels behind.
+    m_mdi->setUpdatesEnabled(false);
     for (QMdiSubWindow* sub : subs)
         if (sub->isMaximized()) sub->showNormal();
     const QRect area = m_mdi->viewport()->rect();
@@ -584,12 +587,18 @@ void QtFrame::Arrange(Arrangement arrangement)
             subs[size_t(i)]->setGeometry(area.left() + offset, area.top() + offset, width, height);
             subs[size_t(i)]->raise();
         }
-        return;
+    } else {
+        Tile(subs, area, arrangement == Arrangement::TileHorizontal);
     }
+    m_mdi->setUpdatesEnabled(true);
+}
+
+void QtFrame::Tile(const std::vector<QMdiSubWindow*>& subs, const QRect& area, bool stacked)
+{
+    const int n = int(subs.size());
     // Horizontal tiles are wide and stacked one above the other; vertical ones stand
     // side by side. Past three views they fill a grid: groups of views, one group per
     // column (horizontal) or per row (vertical), later groups taking the extra ones.
-    const bool stacked = arrangement == Arrangement::TileHorizontal;
     const int groups = n > 3 ? int(std::sqrt(double(n))) : 1;
     int next = 0;
     for (int g = 0; g < groups; ++g) {

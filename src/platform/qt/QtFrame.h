@@ -17,6 +17,7 @@ class QMenu;
 class QToolBar;
 class QTimer;
 class QObject;
+class QRect;
 class QtChildView;
 
 class QtFrame : public IFrame {
@@ -79,6 +80,7 @@ private:
     QtChildView* ViewOf(const CWnd& window) const;
     enum class Arrangement { Cascade, TileHorizontal, TileVertical };
     void Arrange(Arrangement arrangement);
+    void Tile(const std::vector<QMdiSubWindow*>& subs, const QRect& area, bool stacked);
 
     class MainWindow;
     std::unique_ptr<MainWindow> m_window;
