@@ -10,12 +10,13 @@
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScrollBar>
 #include <QPointer>
+#include <QScrollBar>
 #include <QTimer>
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -327,9 +328,10 @@ void QtChildView::Wheel(int steps, bool horizontal)
         if (horizontal) window->OnHScroll(code, s.pos);
         else window->OnVScroll(code, s.pos);
     }
-    if (window && horizontal) window->OnHScroll(SB_ENDSCROLL, 0);
-    else if (window) window->OnVScroll(SB_ENDSCROLL, 0);
-    ApplyScroll(bar);
+    if (!window) return; // it closed while it scrolled
+    if (horizontal) window->OnHScroll(SB_ENDSCROLL, 0);
+    else window->OnVScroll(SB_ENDSCROLL, 0);
+    if (window) ApplyScroll(bar);
 }
 
 void QtChildView::SetFocus()

@@ -309,10 +309,13 @@ void QtFrame::ListWindows(QMenu* menu)
         action->setChecked(view.get() == m_active);
         CWnd* window = view->window;
         QObject::connect(action, &QAction::triggered, action, [this, window] {
-            if (QtChildView* v = ViewOf(*window)) {
-                if (v->sub->isMinimized()) v->sub->showNormal();
-                ActivateChild(*window);
-            }
+            // The view may have closed since the menu was listed.
+            for (const auto& v : m_children)
+                if (v->window == window && v->sub) {
+                    if (v->sub->isMinimized()) v->sub->showNormal();
+                    ActivateChild(*window);
+                    return;
+                }
         });
     }
 }

@@ -17,8 +17,6 @@
 #include <QTimer>
 #include <QUrl>
 
-#include <vector>
-
 namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
@@ -59,25 +57,28 @@ std::string QtFilterFrom(const std::string& filter)
     for (const auto& [description, pattern] : ParseFileFilter(filter)) {
         // Patterns are separated by ';' (spaces tolerated); "*.*" is every file,
         // which Qt writes "*" (its "*.*" wants a dot in the name).
-        std::vector<std::string> patterns;
-        std::string current;
+        std::string joined, current;
         for (size_t i = 0; i <= pattern.size(); ++i) {
             const char c = i < pattern.size() ? pattern[i] : ';';
             if (c != ';' && c != ' ' && c != '\t') {
                 current += c;
                 continue;
             }
-            if (current == "*.*") current = "*";
-            if (!current.empty()) patterns.push_back(current);
+            if (current == "*.*") current.resize(1); // "*"
+            if (!current.empty()) {
+                if (!joined.empty()) joined += ' ';
+                joined += current;
+            }
             current.clear();
         }
-        std::string joined;
-        for (const auto& p : patterns) joined += (joined.empty() ? "" : " ") + p;
-        if (joined.empty()) joined = "*";
+        if (joined.empty()) joined.push_back('*');
         std::string label = WithoutPatternNote(description);
         if (label.empty()) label = joined;
         if (!out.empty()) out += ";;";
-        out += label + " (" + joined + ")";
+        out += label;
+        out += " (";
+        out += joined;
+        out += ')';
     }
     return out;
 }
