@@ -56,6 +56,13 @@ const DialogTemplate kEvery{9001, "Every control",
      {kTree, K::Tree, ""}, {kBar, K::ProgressBar, ""}, {kHiddenNote, K::Static, "later", 0, kHidden},
      {IDOK, K::Button, "OK", 0, kDefaultButton}, {IDCANCEL, K::Button, "Cancel"}}};
 
+const std::map<ControlKind, const char*> kWidgetOfKind{
+    {K::Static, "QLabel"}, {K::Picture, "QLabel"}, {K::GroupBox, "QGroupBox"}, {K::Edit, "QLineEdit"},
+    {K::MultiLineEdit, "QPlainTextEdit"}, {K::Button, "QPushButton"}, {K::CheckBox, "QCheckBox"},
+    {K::RadioButton, "QRadioButton"}, {K::DropDownList, "QComboBox"}, {K::ComboBox, "QComboBox"},
+    {K::ListBox, "QListWidget"}, {K::MultiListBox, "QListWidget"}, {K::TabControl, "QTabBar"},
+    {K::Tree, "QTreeWidget"}, {K::ProgressBar, "QProgressBar"}};
+
 class EveryDlg : public CDialog {
 public:
     EveryDlg() : CDialog(kEvery)
@@ -146,15 +153,10 @@ TEST_F(QtDialogTest, EveryControlGetsAWidgetOfItsKindLaidOutByGroup)
 {
     QDialog* view = Show(d, {0x00204080, 0x000000FF});
     ASSERT_NE(view, nullptr);
-    const std::pair<int, const char*> kinds[] = {
-        {kNameLabel, "QLabel"}, {kName, "QLineEdit"}, {kPicture, "QLabel"}, {kGroup, "QGroupBox"},
-        {kTri, "QCheckBox"}, {kOne, "QRadioButton"}, {kNotes, "QPlainTextEdit"}, {kDrop, "QComboBox"},
-        {kCombo, "QComboBox"}, {kList, "QListWidget"}, {kMulti, "QListWidget"}, {kTabs, "QTabBar"},
-        {kTree, "QTreeWidget"}, {kBar, "QProgressBar"}, {IDOK, "QPushButton"}, {IDCANCEL, "QPushButton"}};
-    for (const auto& [id, className] : kinds) {
-        QWidget* w = Widget(view, id);
-        ASSERT_NE(w, nullptr) << id;
-        EXPECT_TRUE(w->inherits(className)) << id << " is a " << w->metaObject()->className();
+    for (const ControlState& c : d.Controls()) {
+        QWidget* w = Widget(view, c.id);
+        ASSERT_NE(w, nullptr) << c.id;
+        EXPECT_TRUE(w->inherits(kWidgetOfKind.at(c.kind))) << c.id << " is a " << w->metaObject()->className();
     }
     EXPECT_EQ(view->windowTitle(), "Every control");
     EXPECT_EQ(view->palette().color(QPalette::Window), QColor(0x80, 0x40, 0x20));
@@ -412,12 +414,6 @@ TEST_F(QtDialogTest, NestedModalRunsInsideAHandlerAndEarlyEndSkipsShowing)
 TEST_F(QtDialogTest, EveryTemplateShowsEachControlAsAVisibleWidgetAndKeepsItsSize)
 {
     SetImageDrawers(DrawButtonImage, DrawProgramImage);
-    const std::map<ControlKind, const char*> widgets{
-        {K::Static, "QLabel"}, {K::Picture, "QLabel"}, {K::GroupBox, "QGroupBox"}, {K::Edit, "QLineEdit"},
-        {K::MultiLineEdit, "QPlainTextEdit"}, {K::Button, "QPushButton"}, {K::CheckBox, "QCheckBox"},
-        {K::RadioButton, "QRadioButton"}, {K::DropDownList, "QComboBox"}, {K::ComboBox, "QComboBox"},
-        {K::ListBox, "QListWidget"}, {K::MultiListBox, "QListWidget"}, {K::TabControl, "QTabBar"},
-        {K::Tree, "QTreeWidget"}, {K::ProgressBar, "QProgressBar"}};
     QFont titleFont = QApplication::font();
     titleFont.setBold(true);
     for (int id : DialogTemplateIds()) {
@@ -429,7 +425,7 @@ TEST_F(QtDialogTest, EveryTemplateShowsEachControlAsAVisibleWidgetAndKeepsItsSiz
         for (const ControlState& c : dialog.Controls()) {
             QWidget* w = Widget(view, c.id);
             ASSERT_NE(w, nullptr) << id << "/" << c.id;
-            EXPECT_TRUE(w->inherits(widgets.at(c.kind))) << id << "/" << c.id << " is a " << w->metaObject()->className();
+            EXPECT_TRUE(w->inherits(kWidgetOfKind.at(c.kind))) << id << "/" << c.id << " is a " << w->metaObject()->className();
             if (c.style & kHidden) continue;
             EXPECT_TRUE(w->isVisible() && w->width() > 0 && w->height() > 0) << id << "/" << c.id << " not in sight";
             if (c.kind == K::Static) {
