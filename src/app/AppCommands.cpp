@@ -11,6 +11,7 @@
 #include "platform/Path.h"
 #include "platform/Wnd.h"
 #include "res/CommandIds.h"
+#include "res/Images.h"
 #include "res/Menus.h"
 #include "res/StringTable.h"
 
@@ -28,6 +29,8 @@ bool CViewerApp::InitInstance()
 
     IFrame* frame = Frame();
     if (!frame) return false;
+    // Before the frame: its windows take the program's icon as they are made.
+    SetImageDrawers(DrawButtonImage, DrawProgramImage);
     m_mainFrame = std::make_unique<CMainFrame>();
     BuildCommandMap();
     if (!frame->Create("BronteluxViewer", m_mainFrame.get(), this)) {

@@ -101,8 +101,7 @@ public:
     CQtxItemList<CQtxSembMapItem> m_sembMapItems;
     CQtxItemList<CQtxTraceItem> m_traceItems;
 
-    // The tab shown last (1-6): the start tab until the dialog has run. Callers that
-    // passed a domain code as start tab take this back as the domain code.
+    // The tab shown last (1-6): the start tab until the dialog has run.
     int CurrentTab() const { return m_currentTab ? m_currentTab : ClampTab(m_startTab); }
     int FoundIndex() const { return m_foundIndex; }
     int SelectedIndex() const { return m_selectedIndex; }

@@ -53,10 +53,15 @@ struct ControlTemplate {
     unsigned style = 0; // ControlStyle bits
 };
 
+enum DialogStyle : unsigned {
+    kDialogNoCaption = 0x1, // no caption bar and no frame buttons (a splash)
+};
+
 struct DialogTemplate {
     int id = 0;
     std::string caption;
     std::vector<ControlTemplate> controls;
+    unsigned style = 0; // DialogStyle bits
 };
 
 struct TreeNode {

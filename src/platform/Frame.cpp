@@ -3,6 +3,8 @@
 namespace {
 IFrame* g_frame = nullptr;
 std::function<std::string(int)> g_promptSource;
+ImageDrawer g_commandImages;
+ImageDrawer g_resourceImages;
 
 const MenuItem* FindIn(const std::vector<MenuItem>& items, int id)
 {
@@ -18,6 +20,14 @@ IFrame* Frame() { return g_frame; }
 
 void SetCommandPromptSource(std::function<std::string(int id)> source) { g_promptSource = std::move(source); }
 std::string CommandPrompt(int id) { return g_promptSource ? g_promptSource(id) : std::string(); }
+
+void SetImageDrawers(ImageDrawer commands, ImageDrawer resources)
+{
+    g_commandImages = std::move(commands);
+    g_resourceImages = std::move(resources);
+}
+bool DrawCommandImage(int id, Dc& dc, int size) { return g_commandImages && g_commandImages(id, dc, size); }
+bool DrawResourceImage(int id, Dc& dc, int size) { return g_resourceImages && g_resourceImages(id, dc, size); }
 
 IFrame* SetFrame(IFrame* frame)
 {

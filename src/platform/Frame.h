@@ -24,6 +24,7 @@ struct MenuItem {
 struct Menu {
     int id = 0;
     std::vector<MenuItem> items; // the bar's pop-ups, or a pop-up menu's entries
+    int windowMenu = -1;         // the bar pop-up that also lists the open windows; -1 none
 };
 
 struct ToolBarDef {
@@ -183,6 +184,16 @@ private:
 // resources give them; the application installs the source at start-up.
 void SetCommandPromptSource(std::function<std::string(int id)> source);
 std::string CommandPrompt(int id);
+
+// Images drawn in code on a square of `size` device pixels: toolbar buttons by
+// command id, icons and pictures by resource id. A drawer returns false when it
+// has no image of that id; the application installs the drawers at start-up.
+using ImageDrawer = std::function<bool(int id, Dc& dc, int size)>;
+void SetImageDrawers(ImageDrawer commands, ImageDrawer resources);
+bool DrawCommandImage(int id, Dc& dc, int size);
+bool DrawResourceImage(int id, Dc& dc, int size);
+// The program's icon, as the framework numbers the main frame's resources.
+constexpr int kProgramIcon = 128;
 
 // The text of a menu item without '&' and without the key label after "\t".
 std::string MenuItemLabel(const std::string& text);

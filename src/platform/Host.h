@@ -69,6 +69,13 @@ public:
 
     // Modal message box; an empty caption means the program's title.
     virtual int MessageBox(const std::string& text, const std::string& caption, unsigned type) = 0;
+    // A box held back while a window painted, shown now that the paint is over. A
+    // backend whose paint runs inside the toolkit's paint event shows it from the
+    // event loop instead, so no box ever runs its loop inside a paint.
+    virtual void ShowHeldMessage(const std::string& text, const std::string& caption, unsigned type)
+    {
+        MessageBox(text, caption, type);
+    }
     virtual FileDialogResult FileDialog(const FileDialogOptions& options) = 0;
     // Folder choice: true with the chosen folder in `folder` (in: the initial one).
     virtual bool ChooseFolder(const std::string& title, std::string& folder) = 0;

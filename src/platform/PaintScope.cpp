@@ -21,7 +21,7 @@ PaintScope::~PaintScope()
     if (--g_depth > 0) return;
     std::vector<HeldMessage> held;
     held.swap(g_held);
-    for (const auto& m : held) Host().MessageBox(m.text, m.caption, m.type);
+    for (const auto& m : held) Host().ShowHeldMessage(m.text, m.caption, m.type);
 }
 
 bool PaintScope::Painting() { return g_depth > 0; }

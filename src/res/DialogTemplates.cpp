@@ -51,7 +51,8 @@ std::map<int, DialogTemplate> BuildTemplates()
            "This program converts, displays, plots and processes\r\nborehole acoustic waveform data.\r\n"
            "Check every result against the original recordings\r\nbefore it is used.",
            0, 0},
-          {-6, K::Static, "Merrowdyne Revezirider", 0, 0}}});
+          {-6, K::Static, "Merrowdyne Revezirider", 0, 0}},
+         kDialogNoCaption});
     add({kIddWaveformPack, "Waveform Pack Preference",
          {{-2, K::GroupBox, "Waveform", 0, 0},
           {1136, K::RadioButton, "Packed Waveforms", -2, kGroupStart},
@@ -68,10 +69,24 @@ std::map<int, DialogTemplate> BuildTemplates()
 
 } // namespace
 
-const DialogTemplate& DialogTemplateFor(int id)
+namespace {
+const std::map<int, DialogTemplate>& Templates()
 {
     static const std::map<int, DialogTemplate> templates = BuildTemplates();
+    return templates;
+}
+} // namespace
+
+const DialogTemplate& DialogTemplateFor(int id)
+{
     static const DialogTemplate empty;
-    const auto it = templates.find(id);
-    return it == templates.end() ? empty : it->second;
+    const auto it = Templates().find(id);
+    return it == Templates().end() ? empty : it->second;
+}
+
+std::vector<int> DialogTemplateIds()
+{
+    std::vector<int> ids;
+    for (const auto& [id, t] : Templates()) ids.push_back(id);
+    return ids;
 }

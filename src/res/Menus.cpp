@@ -38,6 +38,9 @@ MenuItem ViewMenu(bool controlBar)
     return Popup("&View", items);
 }
 
+// The Window menu's place on the bars that have it; it also lists the open views.
+constexpr int kWindowMenuIndex = 2;
+
 MenuItem WindowMenu()
 {
     return Popup("&Window", {Item("&Cascade", ID_WINDOW_CASCADE), Item("Tile &Horizontal", ID_WINDOW_TILE_HORZ),
@@ -75,10 +78,12 @@ std::map<int, Menu> BuildMenus()
                 Item("&TimeSlowness\tCtrl+T", ID_PROCESS_TIMESLOWNESS),
                 Item("Anisot&ropy\tCtrl+R", ID_PROCESS_ANISOTROPY), Item("&Kalman\tCtrl+K", ID_PROCESS_KALMAN)}),
          Popup("&Utilities", {Item("&Tools\tCtrl+T", ID_UTILITIES_TOOLS), Item("&Header\tCtrl+H", ID_UTILITIES_HEADER)}),
-         HelpMenu()}};
+         HelpMenu()},
+        kWindowMenuIndex};
     m[kMenuReducedQtx] = {kMenuReducedQtx,
                           {FileMenu(false), ViewMenu(true), WindowMenu(),
-                           Popup("&Process", {Item("Scan &Qtx\tCtrl+S", ID_SCAN_QTX)}), HelpMenu()}};
+                           Popup("&Process", {Item("Scan &Qtx\tCtrl+S", ID_SCAN_QTX)}), HelpMenu()},
+                          kWindowMenuIndex};
     m[kMenuPopup] = {kMenuPopup,
                      {Item("&Contents", ID_HELP_CONTENTS), Item("&Using Help", ID_HELP_USING_POPUP), Separator(),
                       Item("Single Receiver", ID_SINGLE_RECEIVER), Separator(), Item("Red Pen", ID_RED_PEN),
@@ -156,6 +161,8 @@ std::string CommandPromptText(int id)
     case ID_DATA_ZOOM_IN: return "Zoom the data axis in\nData axis zoom in\nA+";
     case ID_DATA_ZOOM_OUT: return "Zoom the data axis out\nData axis zoom out\nA-";
     case ID_POPUP: return LoadString(32800) + "\nPop";
+    // The string table's tip for Pick says "Process"; the button says what the menu does.
+    case ID_PROCESS_PICK: return "Process data\nPick";
     case ID_MNEMONICS: return LoadString(ID_MNEMONICS) + "\nMn";
     case ID_APP_ABOUT: return "Display program information\nAbout\n?";
     case ID_CONTEXT_HELP: return "Display help\nHelp\nH";

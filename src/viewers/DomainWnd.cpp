@@ -343,10 +343,9 @@ bool CDomainWnd::ChooseDatum(CQtxDatumList& datums, SelectedDatum& datum)
     dialog.m_startTab = m_domain;
     dialog.m_datums = &datums;
     if (dialog.DoModal() != IDOK) return false;
-    m_domain = int16_t(dialog.CurrentTab());
 
-    // Only the four domain tabs can be shown; a choice made on another tab is no
-    // choice for this view.
+    // The view's domain is its command's: the choice on that domain's tab counts,
+    // whichever tab shows at OK, and a choice on any other tab is none for this view.
     std::vector<CQtxItem*> chosen;
     if (m_domain >= kDomainTime && m_domain <= kDomainAzimuth) chosen = dialog.SelectedItems(m_domain);
     if (chosen.empty()) {

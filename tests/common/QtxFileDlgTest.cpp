@@ -238,7 +238,7 @@ TEST_F(QtxFileDlgTest, SwitchingTabsKeepsEachTabsChoiceAndForgetsThePicks)
     dlg.m_startTab = D::kTabTime;
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_TRUE(dlg.SelectedItems(D::kTabAzimuth).empty());
-    EXPECT_EQ(dlg.CurrentTab(), D::kTabFrequency) << "callers take the last tab back as their domain";
+    EXPECT_EQ(dlg.CurrentTab(), D::kTabFrequency);
 }
 
 TEST_F(QtxFileDlgTest, EmptyTabsShowEmptyLists)

@@ -1,10 +1,15 @@
 // Dialogs on real Qt widgets (offscreen): every control kind gets its widget, the
 // states reach the widgets, and user input reaches the states and the handlers.
+#include "common/QtxFileDlg.h"
 #include "platform/Dialog.h"
+#include "platform/Frame.h"
 #include "platform/qt/QtDialog.h"
 #include "platform/qt/QtDialogView.h"
+#include "res/DialogTemplates.h"
+#include "res/Images.h"
 #include "support/HostFixture.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -24,6 +29,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -49,6 +55,13 @@ const DialogTemplate kEvery{9001, "Every control",
      {kList, K::ListBox, ""}, {kMulti, K::MultiListBox, ""}, {kTabs, K::TabControl, ""},
      {kTree, K::Tree, ""}, {kBar, K::ProgressBar, ""}, {kHiddenNote, K::Static, "later", 0, kHidden},
      {IDOK, K::Button, "OK", 0, kDefaultButton}, {IDCANCEL, K::Button, "Cancel"}}};
+
+const std::map<ControlKind, const char*> kWidgetOfKind{
+    {K::Static, "QLabel"}, {K::Picture, "QLabel"}, {K::GroupBox, "QGroupBox"}, {K::Edit, "QLineEdit"},
+    {K::MultiLineEdit, "QPlainTextEdit"}, {K::Button, "QPushButton"}, {K::CheckBox, "QCheckBox"},
+    {K::RadioButton, "QRadioButton"}, {K::DropDownList, "QComboBox"}, {K::ComboBox, "QComboBox"},
+    {K::ListBox, "QListWidget"}, {K::MultiListBox, "QListWidget"}, {K::TabControl, "QTabBar"},
+    {K::Tree, "QTreeWidget"}, {K::ProgressBar, "QProgressBar"}};
 
 class EveryDlg : public CDialog {
 public:
@@ -140,15 +153,10 @@ TEST_F(QtDialogTest, EveryControlGetsAWidgetOfItsKindLaidOutByGroup)
 {
     QDialog* view = Show(d, {0x00204080, 0x000000FF});
     ASSERT_NE(view, nullptr);
-    const std::pair<int, const char*> kinds[] = {
-        {kNameLabel, "QLabel"}, {kName, "QLineEdit"}, {kPicture, "QLabel"}, {kGroup, "QGroupBox"},
-        {kTri, "QCheckBox"}, {kOne, "QRadioButton"}, {kNotes, "QPlainTextEdit"}, {kDrop, "QComboBox"},
-        {kCombo, "QComboBox"}, {kList, "QListWidget"}, {kMulti, "QListWidget"}, {kTabs, "QTabBar"},
-        {kTree, "QTreeWidget"}, {kBar, "QProgressBar"}, {IDOK, "QPushButton"}, {IDCANCEL, "QPushButton"}};
-    for (const auto& [id, className] : kinds) {
-        QWidget* w = Widget(view, id);
-        ASSERT_NE(w, nullptr) << id;
-        EXPECT_TRUE(w->inherits(className)) << id << " is a " << w->metaObject()->className();
+    for (const ControlState& c : d.Controls()) {
+        QWidget* w = Widget(view, c.id);
+        ASSERT_NE(w, nullptr) << c.id;
+        EXPECT_TRUE(w->inherits(kWidgetOfKind.at(c.kind))) << c.id << " is a " << w->metaObject()->className();
     }
     EXPECT_EQ(view->windowTitle(), "Every control");
     EXPECT_EQ(view->palette().color(QPalette::Window), QColor(0x80, 0x40, 0x20));
@@ -401,6 +409,59 @@ TEST_F(QtDialogTest, NestedModalRunsInsideAHandlerAndEarlyEndSkipsShowing)
     early.InitDialog(true);
     early.EndDialog(7);
     EXPECT_EQ(RunQtDialogModal(early, {}), 7);
+}
+
+TEST_F(QtDialogTest, EveryTemplateShowsEachControlAsAVisibleWidgetAndKeepsItsSize)
+{
+    SetImageDrawers(DrawButtonImage, DrawProgramImage);
+    QFont titleFont = QApplication::font();
+    titleFont.setBold(true);
+    for (int id : DialogTemplateIds()) {
+        CDialog dialog(DialogTemplateFor(id));
+        QDialog* view = Show(dialog);
+        ASSERT_NE(view, nullptr) << id;
+        view->layout()->activate();
+        int longLine = 0; // a one-line static to put a long path in
+        for (const ControlState& c : dialog.Controls()) {
+            QWidget* w = Widget(view, c.id);
+            ASSERT_NE(w, nullptr) << id << "/" << c.id;
+            EXPECT_TRUE(w->inherits(kWidgetOfKind.at(c.kind))) << id << "/" << c.id << " is a " << w->metaObject()->className();
+            if (c.style & kHidden) continue;
+            EXPECT_TRUE(w->isVisible() && w->width() > 0 && w->height() > 0) << id << "/" << c.id << " not in sight";
+            if (c.kind == K::Static) {
+                EXPECT_FALSE(static_cast<QLabel*>(w)->text().contains(QChar(0x2026))) << id << "/" << c.id << " cut short";
+            }
+            if (c.kind == K::Picture) {
+                EXPECT_EQ(static_cast<QLabel*>(w)->pixmap().width(), 64) << id << ": the program's picture";
+            }
+            if (c.kind == K::Static && !longLine && c.Text().find('\n') == std::string::npos) longLine = c.id;
+        }
+        if (DialogTemplateFor(id).style & kDialogNoCaption) {
+            EXPECT_TRUE(view->windowFlags() & Qt::FramelessWindowHint) << id;
+        } else {
+            EXPECT_GE(view->width(), QFontMetrics(titleFont).horizontalAdvance(view->windowTitle())) << id;
+        }
+        if (longLine) {
+            const int width = view->width();
+            dialog.SetItemText(longLine, "Primary File : /data/" + std::string(300, 'x') + "/well.qtx");
+            SyncQtDialog(dialog);
+            QApplication::processEvents();
+            EXPECT_EQ(view->width(), width) << id << ": a long path is elided, the dialog keeps its size";
+        }
+        DestroyQtDialog(dialog);
+    }
+
+    // The selection dialog fills its tab strip while hidden: all six tabs show whole.
+    CQtxFileDlg selection;
+    QDialog* view = Show(selection);
+    auto* tabs = Widget<QTabBar>(view, CQtxFileDlg::kIdcTab);
+    ASSERT_NE(tabs, nullptr);
+    view->layout()->activate();
+    ASSERT_EQ(tabs->count(), 6);
+    EXPECT_TRUE(tabs->isVisible());
+    EXPECT_LE(tabs->tabRect(5).right(), tabs->width());
+    EXPECT_GE(tabs->height(), tabs->tabRect(0).height());
+    DestroyQtDialog(selection);
 }
 
 } // namespace

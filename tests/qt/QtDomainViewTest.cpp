@@ -51,9 +51,9 @@ TEST(QtDomainView, PaintsBandsAndTracesIntoItsWindow)
     ASSERT_NE(qt, nullptr);
     qt->client->resize(400, 300);
     view->Invalidate(true);
-    qt->PaintClient();
+    ASSERT_TRUE(qt->RenderBacking());
 
-    const QImage& image = qt->backing;
+    const QImage& image = qt->Backing();
     ASSERT_EQ(image.width(), 400);
     auto rgb = [&](int x, int y) { return image.pixel(x, y) & 0xFFFFFF; };
     EXPECT_EQ(rgb(2, 2), 0xC0C0C0u) << "frame filled grey";

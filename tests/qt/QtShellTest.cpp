@@ -9,12 +9,22 @@
 #include "res/CommandIds.h"
 #include "support/TempDir.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFontInfo>
 #include <QImage>
+#include <QLabel>
 #include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
+#include <QTimer>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -121,6 +131,23 @@ TEST(QtPrint, TwoPageJobWritesAPdfWithTwoPages)
     EXPECT_EQ(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page "), 2);
 }
 
+// A literal with its zero bytes (and the one that ends it).
+template <size_t N> std::string Bytes(const char (&text)[N]) { return std::string(text, N); }
+
+TEST(QtFilters, TheProgramsFilterStringsBecomeQtNameFilters)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"Qtx Data (*.qtx)|*.qtx|All Files (*.*)|*.*||", "Qtx Data (*.qtx);;All Files (*)"},
+        {"Qtx files (.qtx)|*.qtx|All files (*.*)|*.*|", "Qtx files (*.qtx);;All files (*)"},
+        {"Lis file (.lis;)|*.lis;|All files (*.*)|*.*|", "Lis file (*.lis);;All files (*)"},
+        {"Dictionary Text(.txt)|*.txt|All files(*.*)|*.*|", "Dictionary Text (*.txt);;All files (*)"},
+        {"PDF files (*.pdf)|*.pdf|All files (*.*)|*.*||", "PDF files (*.pdf);;All files (*)"},
+        {Bytes("Las Data (*.las)\0*.las\0All Files (*.*)\0*.*\0"), "Las Data (*.las);;All Files (*)"},
+        {"Logs (*.lis; *.tif)|*.lis; *.tif|Text (tab separated)|*.txt||", "Logs (*.lis *.tif);;Text (tab separated) (*.txt)"},
+    };
+    for (const auto& [filter, expected] : cases) EXPECT_EQ(QtFilterFrom(filter), expected) << filter;
+}
+
 TEST(QtSettings, WindowPosRoundTripsThroughTheSettingsFile)
 {
     {
@@ -181,6 +208,25 @@ public:
     void OnPaint(Dc& dc) override { DrawProbes(dc); }
 };
 
+// Reports a read failure from its paint, as a view whose file was cut short does.
+class FailingPainter : public CWnd {
+public:
+    int failures = 2;
+    void OnPaint(Dc& dc) override
+    {
+        DrawProbes(dc);
+        if (failures-- > 0) MessageBox("Error reading frame data in file :\n/data/cut.qtx", MB_OK | MB_ICONSTOP);
+    }
+};
+
+// Keeps the scroll codes it is sent.
+class ScrollRecorder : public CWnd {
+public:
+    std::vector<std::pair<int, int>> codes; // (bar, code)
+    void OnVScroll(int code, int) override { codes.emplace_back(SB_VERT, code); }
+    void OnHScroll(int code, int) override { codes.emplace_back(SB_HORZ, code); }
+};
+
 TEST_F(QtShellTest, ChildWindowPaintsIntoItsBackingImage)
 {
     Painter window;
@@ -190,11 +236,11 @@ TEST_F(QtShellTest, ChildWindowPaintsIntoItsBackingImage)
     view->client->resize(120, 80);
     window.Invalidate(true);
     window.UpdateWindow();
-    view->PaintClient();
-    ASSERT_GE(view->backing.width(), 80);
-    EXPECT_EQ(At(view->backing, 19, 10), 0x000000u);
-    EXPECT_EQ(At(view->backing, 20, 10), 0xFFFFFFu);
-    EXPECT_EQ(At(view->backing, 59, 19), 0xFF0000u);
+    ASSERT_TRUE(view->RenderBacking());
+    ASSERT_GE(view->Backing().width(), 80);
+    EXPECT_EQ(At(view->Backing(), 19, 10), 0x000000u);
+    EXPECT_EQ(At(view->Backing(), 20, 10), 0xFFFFFFu);
+    EXPECT_EQ(At(view->Backing(), 59, 19), 0xFF0000u);
 
     ScrollInfo info;
     info.max = 3000000;
@@ -204,6 +250,155 @@ TEST_F(QtShellTest, ChildWindowPaintsIntoItsBackingImage)
     EXPECT_EQ(window.GetScrollInfo(SB_VERT).pos, 2999901) << "32-bit positions, clamped to max - page + 1";
     window.DestroyWindow();
     EXPECT_TRUE(frame.Children().empty());
+}
+
+TEST_F(QtShellTest, ABoxRaisedWhilePaintingWaitsForThePaintAndOutlivesAResize)
+{
+    FailingPainter window;
+    ASSERT_TRUE(window.CreateChild(theApp.m_windowClasses[kClassDomain], "Cut", WS_VSCROLL));
+    auto* view = dynamic_cast<QtChildView*>(window.Impl());
+    ASSERT_NE(view, nullptr);
+    frame.Show(SW_SHOWNORMAL);
+    view->sub->showMaximized();
+    int boxes = 0;
+    bool boxInsidePaint = false;
+    QTimer user; // answers each box, after resizing the main window while it is up
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            if (!box || !box->isVisible()) continue;
+            ++boxes;
+            boxInsidePaint |= QtChildView::InPaintEvent();
+            frame.Window()->resize(frame.Window()->size() + QSize(40, 30));
+            QApplication::processEvents();
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    user.start(5);
+    view->client->repaint();
+    EXPECT_EQ(boxes, 0) << "no box inside the paint event";
+    QElapsedTimer clock;
+    clock.start();
+    while (boxes < 2 && clock.elapsed() < 10000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    user.stop();
+    EXPECT_EQ(boxes, 2) << "the paint after the resize failed too, and its box followed the first";
+    EXPECT_FALSE(boxInsidePaint);
+    view->client->repaint();
+    EXPECT_EQ(view->Backing().size(), view->client->size());
+    EXPECT_FALSE(view->Backing().paintingActive());
+    EXPECT_EQ(At(view->Backing(), 59, 19), 0xFF0000u) << "painted again at the new size";
+}
+
+TEST_F(QtShellTest, WindowMenuArrangesAndListsTheViews)
+{
+    frame.RouteCommand(ID_FILE_QTX);
+    frame.Show(SW_SHOWNORMAL);
+    Painter views[3];
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(views[i].CreateChild(theApp.m_windowClasses[kClassDomain], std::string(1, char('A' + i)), 0));
+    const QRect area = frame.MdiArea()->viewport()->rect();
+    auto tile = [&](int i) { return dynamic_cast<QtChildView*>(views[i].Impl())->sub->geometry(); };
+
+    frame.TileHorizontal(); // wide, one above the other
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(tile(i).width(), area.width()) << i;
+        EXPECT_EQ(tile(i).top(), i == 0 ? 0 : tile(i - 1).bottom() + 1) << i;
+        EXPECT_NEAR(tile(i).height(), area.height() / 3, 1) << i;
+    }
+    frame.TileVertical(); // tall, side by side
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(tile(i).height(), area.height()) << i;
+        EXPECT_EQ(tile(i).left(), i == 0 ? 0 : tile(i - 1).right() + 1) << i;
+        EXPECT_NEAR(tile(i).width(), area.width() / 3, 1) << i;
+    }
+    frame.Cascade(); // overlapping, each a step further, all of a usable size
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_GE(tile(i).width(), area.width() * 2 / 3) << i;
+        EXPECT_GE(tile(i).height(), area.height() * 2 / 3) << i;
+        if (i) {
+            EXPECT_GT(tile(i).topLeft().y(), tile(i - 1).topLeft().y()) << i;
+        }
+    }
+
+    QMenu* windowMenu = nullptr;
+    for (QAction* a : frame.Window()->menuBar()->actions())
+        if (a->text() == "&Window") windowMenu = a->menu();
+    ASSERT_NE(windowMenu, nullptr);
+    emit windowMenu->aboutToShow();
+    std::vector<std::string> listed;
+    QAction* first = nullptr;
+    for (QAction* a : windowMenu->actions()) {
+        if (!a->text().startsWith('&') || !a->text()[1].isDigit()) continue;
+        listed.push_back(a->text().toStdString() + (a->isChecked() ? " (checked)" : ""));
+        if (!first) first = a;
+    }
+    EXPECT_EQ(listed, (std::vector<std::string>{"&1 A", "&2 B", "&3 C (checked)"}));
+    ASSERT_NE(first, nullptr);
+    first->trigger();
+    EXPECT_EQ(frame.ActiveChild(), &views[0]);
+    for (auto& v : views) v.DestroyWindow();
+}
+
+TEST_F(QtShellTest, StatusPaneGrowsToALongTextAndKeepsItsPlace)
+{
+    frame.Show(SW_SHOWNORMAL);
+    QLabel* pane = frame.Pane(2);
+    ASSERT_NE(pane, nullptr);
+    const int given = pane->minimumWidth();
+    const std::string text = "  5000.0000 [ft] 22.7 uS/ft and more";
+    frame.SetPaneText(2, text);
+    const int needed = pane->fontMetrics().horizontalAdvance(QString::fromStdString(text));
+    EXPECT_GT(needed, given);
+    frame.SetPaneText(2, "1");
+    QApplication::processEvents();
+    EXPECT_GE(pane->width(), needed) << "a pane keeps the width it grew to";
+    EXPECT_EQ(frame.Pane(3)->minimumWidth(), given);
+    EXPECT_LT(frame.Pane(1)->x(), pane->x());
+    EXPECT_LT(pane->x(), frame.Pane(3)->x());
+}
+
+TEST_F(QtShellTest, TheWheelScrollsAsTheLineButtonsDo)
+{
+    ScrollRecorder window;
+    ASSERT_TRUE(window.CreateChild(theApp.m_windowClasses[kClassDomain], "Wheel", WS_VSCROLL | WS_HSCROLL));
+    auto* view = dynamic_cast<QtChildView*>(window.Impl());
+    ASSERT_NE(view, nullptr);
+    ScrollInfo range;
+    range.max = 100;
+    range.page = 10;
+    window.SetScrollInfo(SB_VERT, range);
+    const int lines = QApplication::wheelScrollLines();
+    using Codes = std::vector<std::pair<int, int>>;
+    auto repeat = [](int bar, int code, int n) {
+        Codes out(size_t(n), {bar, code});
+        out.emplace_back(bar, SB_ENDSCROLL);
+        return out;
+    };
+    struct Case {
+        const char* what;
+        std::vector<int> deltas; // vertical wheel, in eighths of a degree
+        Qt::KeyboardModifiers modifiers;
+        bool horizontalRange;
+        Codes expected;
+    };
+    const Case cases[] = {
+        {"a notch away", {120}, Qt::NoModifier, false, repeat(SB_VERT, SB_LINEUP, lines)},
+        {"two notches back", {-240}, Qt::NoModifier, false, repeat(SB_VERT, SB_LINEDOWN, 2 * lines)},
+        {"half notches add up", {60, 60}, Qt::NoModifier, false, repeat(SB_VERT, SB_LINEUP, lines)},
+        {"Shift: nothing to scroll sideways", {120}, Qt::ShiftModifier, false, {}},
+        {"Shift scrolls sideways", {-120}, Qt::ShiftModifier, true, repeat(SB_HORZ, SB_LINERIGHT, lines)},
+    };
+    for (const auto& c : cases) {
+        if (c.horizontalRange) window.SetScrollInfo(SB_HORZ, range);
+        window.codes.clear();
+        for (int delta : c.deltas) {
+            QWheelEvent wheel(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, delta), Qt::NoButton, c.modifiers,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(view->client, &wheel);
+        }
+        EXPECT_EQ(window.codes, c.expected) << c.what;
+    }
+    window.DestroyWindow();
 }
 
 } // namespace

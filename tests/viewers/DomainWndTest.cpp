@@ -205,13 +205,25 @@ TEST_F(DomainWndTest, SelectionsTheViewCannotShowAreRefused)
     host.ExpectMessage("Too many items have been selected!\nOperation will be abandoned.");
     EXPECT_EQ(OpenView(kDomainTime), nullptr);
 
-    // A semblance map chosen on its own tab is no datum for this view.
-    host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcTab, 4).Select(CQtxFileDlg::kIdcFound, 0)
-        .Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
-    host.ExpectMessage("Encountered empty selection list!");
-    EXPECT_EQ(OpenView(kDomainTime), nullptr);
+    // A semblance map, or a waveform picked on the Frequency tab, is no choice for a time view.
+    for (int tab : {CQtxFileDlg::kTabSembMap, CQtxFileDlg::kTabFrequency}) {
+        host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcTab, tab - 1).Select(CQtxFileDlg::kIdcFound, 0)
+            .Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
+        host.ExpectMessage("Encountered empty selection list!");
+        EXPECT_EQ(OpenView(kDomainTime), nullptr) << tab;
+    }
     EXPECT_TRUE(theApp.m_viewOptions.empty());
     EXPECT_TRUE(frame.Children().empty());
+}
+
+TEST_F(DomainWndTest, TheChoiceOnTheViewsOwnTabCountsWhicheverTabShowsAtOk)
+{
+    ASSERT_TRUE(WriteQtx(path, {Waveform(2, 64, 10.0f)}, 3));
+    host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcFound, 0).Press(CQtxFileDlg::kIdcAdd)
+        .Select(CQtxFileDlg::kIdcTab, CQtxFileDlg::kTabFrequency - 1).Press(IDOK);
+    CDomainWnd* view = OpenView(kDomainTime);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->m_domain, kDomainTime);
 }
 
 TEST_F(DomainWndTest, DatumsTooLargeForTheViewAreRefused)

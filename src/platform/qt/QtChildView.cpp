@@ -3,18 +3,24 @@
 #include "platform/qt/QtDc.h"
 #include "platform/qt/QtFrame.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QScrollBar>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
+
+int g_paintEvents = 0; // views' paint events running now (nested ones included)
 
 unsigned MouseFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
 {
@@ -98,6 +104,21 @@ protected:
         if (e->button() == Qt::LeftButton) m_view->window->OnLButtonUp(flags, At(e));
         else if (e->button() == Qt::RightButton) m_view->window->OnRButtonUp(flags, At(e));
     }
+    void wheelEvent(QWheelEvent* e) override
+    {
+        if (!m_view || !m_view->window) return;
+        // Sideways with Shift, or from a wheel that tilts; a notch is 120 units, and
+        // fine-grained wheels add up to whole notches.
+        const QPoint delta = e->angleDelta();
+        const bool horizontal = (e->modifiers() & Qt::ShiftModifier) || (delta.y() == 0 && delta.x() != 0);
+        const int amount = delta.y() != 0 ? delta.y() : delta.x();
+        int& rest = m_wheelRest[horizontal ? 1 : 0];
+        rest += amount;
+        const int steps = rest / 120;
+        rest -= steps * 120;
+        e->accept();
+        if (steps) m_view->Wheel(steps, horizontal);
+    }
     void mouseDoubleClickEvent(QMouseEvent* e) override
     {
         if (!m_view || !m_view->window || e->button() != Qt::LeftButton) return;
@@ -110,6 +131,7 @@ protected:
 private:
     static Point At(QMouseEvent* e) { return {int(e->position().x()), int(e->position().y())}; }
     QtChildView* m_view;
+    int m_wheelRest[2] = {0, 0};
 };
 
 // The sub-window: its close box asks the system's window.
@@ -134,25 +156,32 @@ private:
     QtChildView* m_view;
 };
 
+DeviceCaps CapsOf(const QImage& image)
+{
+    DeviceCaps caps;
+    caps.horzRes = image.width();
+    caps.vertRes = image.height();
+    return caps;
+}
+
 // Draws into the backing image outside a paint; the screen follows at the next repaint.
 class BackingQtDc : public QtDc {
 public:
-    BackingQtDc(QImage& image, QWidget* client) : QtDc(&image, Caps(image)), m_client(client) {}
+    BackingQtDc(std::shared_ptr<QtChildView::BackingStore> store, QWidget* client)
+        : QtDc(&store->image, CapsOf(store->image)), m_store(std::move(store)), m_client(client)
+    {
+        m_store->busy = true;
+    }
     ~BackingQtDc() override
     {
         Painter().end();
+        m_store->busy = false;
         if (m_client) m_client->update();
-    }
-    static DeviceCaps Caps(const QImage& image)
-    {
-        DeviceCaps caps;
-        caps.horzRes = image.width();
-        caps.vertRes = image.height();
-        return caps;
     }
 
 private:
-    QWidget* m_client;
+    std::shared_ptr<QtChildView::BackingStore> m_store;
+    QPointer<QWidget> m_client;
 };
 
 } // namespace
@@ -225,40 +254,84 @@ void QtChildView::Invalidate(bool erase)
 
 void QtChildView::Update()
 {
-    if (invalid && client && !IsIconic()) client->repaint();
+    if (!invalid || !client || IsIconic()) return;
+    // Inside a paint (this window's or another's) a synchronous repaint would recurse.
+    if (m_rendering || InPaintEvent()) client->update();
+    else client->repaint();
+}
+
+bool QtChildView::InPaintEvent() { return g_paintEvents > 0; }
+
+void QtChildView::NewBacking(QSize size, bool keepContents)
+{
+    QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    image.fill(ToQColor(windowClass.background));
+    if (keepContents && !m_backing->image.isNull()) {
+        QPainter p(&image);
+        p.drawImage(0, 0, m_backing->image);
+    }
+    m_backing->image = std::move(image);
+}
+
+bool QtChildView::RenderBacking()
+{
+    if (!client || m_rendering || m_backing->busy) return false;
+    if (m_backing->image.size() != client->size().expandedTo(QSize(1, 1))) {
+        NewBacking(client->size(), false);
+        invalid = true;
+        eraseRequested = true;
+    }
+    if (!invalid || !window) return true;
+    const bool erase = eraseRequested;
+    invalid = false;
+    eraseRequested = false;
+    m_rendering = true;
+    m_backing->busy = true;
+    {
+        QtDc dc(&m_backing->image, CapsOf(m_backing->image));
+        window->DispatchPaint(dc, erase);
+    }
+    m_backing->busy = false;
+    m_rendering = false;
+    return true;
 }
 
 void QtChildView::PaintClient()
 {
-    if (!client) return;
-    if (backing.size() != client->size()) {
-        backing = QImage(client->size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-        backing.fill(ToQColor(windowClass.background));
-        invalid = true;
-        eraseRequested = true;
-    }
-    if (invalid && window) {
-        const bool erase = eraseRequested;
-        invalid = false;
-        eraseRequested = false;
-        QtDc dc(&backing, BackingQtDc::Caps(backing));
-        window->DispatchPaint(dc, erase);
-    }
-    QPainter painter(client);
-    painter.drawImage(0, 0, backing);
+    QWidget* target = client;
+    if (!target) return;
+    // Boxes raised meanwhile wait for the event loop (see QtHost::ShowHeldMessage).
+    ++g_paintEvents;
+    RenderBacking();
+    --g_paintEvents;
+    QPainter painter(target);
+    painter.drawImage(0, 0, m_backing->image);
 }
 
 void QtChildView::ClientResized(int cx, int cy)
 {
-    QImage old = backing;
-    backing = QImage(QSize(std::max(cx, 1), std::max(cy, 1)), QImage::Format_RGB32);
-    backing.fill(ToQColor(windowClass.background));
-    if (!old.isNull()) {
-        QPainter p(&backing);
-        p.drawImage(0, 0, old);
-    }
+    // An image being drawn on stays; the next render makes one of the new size.
+    if (!m_backing->busy) NewBacking(QSize(cx, cy), true);
     if (window) window->OnSize(m_maximised ? SIZE_MAXIMIZED : SIZE_RESTORED, cx, cy);
     Invalidate(true);
+}
+
+void QtChildView::Wheel(int steps, bool horizontal)
+{
+    const int bar = horizontal ? SB_HORZ : SB_VERT;
+    const ScrollInfo& s = m_scroll[bar];
+    const int top = s.page > 0 ? s.max - int(s.page) + 1 : s.max;
+    if (!window || top <= s.min) return; // nothing to scroll on that side
+    const int lines = std::min(std::abs(steps) * std::max(QApplication::wheelScrollLines(), 1), 1000);
+    const int code = steps > 0 ? (horizontal ? SB_LINELEFT : SB_LINEUP) : (horizontal ? SB_LINERIGHT : SB_LINEDOWN);
+    for (int i = 0; i < lines && window; ++i) {
+        if (horizontal) window->OnHScroll(code, s.pos);
+        else window->OnVScroll(code, s.pos);
+    }
+    if (!window) return; // it closed while it scrolled
+    if (horizontal) window->OnHScroll(SB_ENDSCROLL, 0);
+    else window->OnVScroll(SB_ENDSCROLL, 0);
+    if (window) ApplyScroll(bar);
 }
 
 void QtChildView::SetFocus()
@@ -387,8 +460,14 @@ std::string QtChildView::Caption() const { return sub ? sub->windowTitle().toStd
 
 std::unique_ptr<Dc> QtChildView::BackingDc()
 {
-    if (backing.isNull() && client) backing = QImage(client->size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    return std::make_unique<BackingQtDc>(backing, client);
+    if (m_backing->image.isNull() && client) NewBacking(client->size(), false);
+    // A second context while one draws gets an image of its own, which nobody shows.
+    if (m_backing->busy) {
+        auto spare = std::make_shared<BackingStore>();
+        spare->image = QImage(m_backing->image.size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+        return std::make_unique<BackingQtDc>(std::move(spare), nullptr);
+    }
+    return std::make_unique<BackingQtDc>(m_backing, client);
 }
 
 void QtChildView::SetTimer(unsigned id, unsigned milliseconds)

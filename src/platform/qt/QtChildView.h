@@ -8,6 +8,7 @@
 #include <QMetaObject>
 
 #include <map>
+#include <memory>
 #include <vector>
 
 class QMdiSubWindow;
@@ -39,24 +40,44 @@ public:
     Point ClientToScreen(Point p) const override;
 
     // ---- from the widgets ----------------------------------------------------------------
-    void PaintClient();               // the client's paint event
+    // Brings the backing image up to date (the window's paint handler runs when
+    // something is invalid); false when it cannot be drawn on now.
+    bool RenderBacking();
+    void PaintClient(); // the client's paint event: renders, then shows the image
     void ClientResized(int cx, int cy);
+    // The mouse wheel: `steps` notches (positive away from the user), as line
+    // codes of the vertical bar, or the horizontal one with Shift.
+    void Wheel(int steps, bool horizontal);
     void ScrollAction(int bar, int action);
     void ScrollReleased(int bar);
     void StateChanged(bool minimised, bool maximised);
     void CloseRequested();
     void Detach(); // the window is gone: widgets stop calling it
+    const QImage& Backing() const { return m_backing->image; }
+    // True while a view's paint event runs: nothing modal may start then.
+    static bool InPaintEvent();
 
     CWnd* window;
     WindowClass windowClass;
     QMdiSubWindow* sub = nullptr;
     QWidget* client = nullptr;
-    QImage backing;
     bool invalid = true;
     bool eraseRequested = true;
 
+    // The backing image, shared with contexts that draw outside a paint (they may
+    // outlive the window). One painter at a time: while one draws, the image is
+    // neither painted by another nor replaced.
+    struct BackingStore {
+        QImage image;
+        bool busy = false;
+    };
+
 private:
     void ApplyScroll(int bar);
+    void NewBacking(QSize size, bool keepContents);
+
+    std::shared_ptr<BackingStore> m_backing = std::make_shared<BackingStore>();
+    bool m_rendering = false;
 
     QtFrame& m_frame;
     QScrollBar* m_bars[2] = {nullptr, nullptr};

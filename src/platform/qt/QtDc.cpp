@@ -1,5 +1,7 @@
 #include "platform/qt/QtDc.h"
 
+#include "platform/Frame.h"
+
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QImage>
@@ -176,4 +178,44 @@ Size QtDc::GetTextExtent(const std::string& text)
 {
     const QFontMetrics metrics(m_painter.font());
     return {metrics.horizontalAdvance(QString::fromLatin1(text.data(), int(text.size()))), metrics.height()};
+}
+
+namespace {
+
+template <typename Draw> QImage RenderImage(int size, Draw draw)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    DeviceCaps caps;
+    caps.horzRes = caps.vertRes = size;
+    bool drawn = false;
+    {
+        QtDc dc(&image, caps);
+        dc.Painter().setRenderHint(QPainter::Antialiasing, true);
+        drawn = draw(dc);
+    }
+    return drawn ? image : QImage();
+}
+
+} // namespace
+
+QImage CommandImage(int id, int size)
+{
+    return RenderImage(size, [&](Dc& dc) { return DrawCommandImage(id, dc, size); });
+}
+
+QImage ResourceImage(int id, int size)
+{
+    return RenderImage(size, [&](Dc& dc) { return DrawResourceImage(id, dc, size); });
+}
+
+QIcon ResourceIcon(int id)
+{
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const QImage image = ResourceImage(id, size);
+        if (image.isNull()) return QIcon();
+        icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
 }

@@ -6,6 +6,8 @@
 #include "platform/Dc.h"
 
 #include <QFont>
+#include <QIcon>
+#include <QImage>
 #include <QPainter>
 
 class QPaintDevice;
@@ -47,3 +49,10 @@ private:
 };
 
 QColor ToQColor(Color c);
+
+// Images drawn in code (DrawCommandImage, DrawResourceImage of the platform),
+// smoothed, transparent where nothing was drawn; null when there is none.
+QImage CommandImage(int id, int size);
+QImage ResourceImage(int id, int size);
+// A resource's image at the usual icon sizes; null when there is none.
+QIcon ResourceIcon(int id);

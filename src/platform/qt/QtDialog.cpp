@@ -2,6 +2,7 @@
 
 #include "platform/Dialog.h"
 #include "platform/Host.h"
+#include "platform/qt/QtDc.h"
 #include "platform/qt/QtDialogView.h"
 
 #include <QApplication>
@@ -26,6 +27,7 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QSignalBlocker>
+#include <QSpacerItem>
 #include <QTabBar>
 #include <QTreeWidget>
 
@@ -77,9 +79,17 @@ QString LabelText(const std::string& text, bool hasBuddy)
 
 QColor FromColorRef(uint32_t c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
 
-// Bitmaps are not carried as resources: a picture shows a framed square with its number.
+// A picture shows the image the program draws for its resource number; a number
+// it draws nothing for shows as a framed square with the number.
 QPixmap PicturePixmap(const std::string& resource)
 {
+    constexpr int kPictureSize = 64;
+    bool isNumber = false;
+    const int id = ToQt(resource).toInt(&isNumber);
+    if (isNumber) {
+        const QImage drawn = ResourceImage(id, kPictureSize);
+        if (!drawn.isNull()) return QPixmap::fromImage(drawn);
+    }
     QPixmap pixmap(40, 40);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
@@ -141,6 +151,74 @@ QStringList ItemTexts(const ControlState& c)
     return list;
 }
 
+// A static text. A path is shown elided in the middle when it is longer than its
+// room, so a new path never widens the dialog and moves its buttons; the whole
+// path is in the tool tip. A long sentence wraps rather than make the dialog
+// wider than the screen. Every static keeps a line's height, so one filled later
+// does not make the dialog taller.
+class StaticText final : public QLabel {
+public:
+    explicit StaticText(QWidget* parent) : QLabel(parent) { setTextFormat(Qt::PlainText); }
+
+    void SetFullText(const QString& text)
+    {
+        if (text == m_full) return;
+        m_full = text;
+        constexpr int kLongSentence = 60; // characters
+        setWordWrap(!IsPath() && !m_full.contains(QLatin1Char('\n')) && m_full.size() > kLongSentence);
+        Refit();
+        updateGeometry();
+    }
+
+    QSize sizeHint() const override
+    {
+        if (!IsPath()) return QLabel::sizeHint().expandedTo(QSize(0, LineHeight()));
+        const int margins = contentsMargins().left() + contentsMargins().right() + 2 * margin();
+        // One pixel more: glyph advances are fractional. A path asks for no more than
+        // a few words' room, so the list or field beside it keeps its width.
+        constexpr int kPathChars = 32;
+        const int wanted = std::min(fontMetrics().horizontalAdvance(m_full), fontMetrics().averageCharWidth() * kPathChars);
+        return {wanted + margins + 1, LineHeight()};
+    }
+    QSize minimumSizeHint() const override
+    {
+        if (!IsPath()) return QLabel::minimumSizeHint().expandedTo(QSize(0, LineHeight()));
+        return {std::min(sizeHint().width(), fontMetrics().averageCharWidth() * 12), LineHeight()};
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QLabel::resizeEvent(event);
+        Refit();
+    }
+    void showEvent(QShowEvent* event) override
+    {
+        QLabel::showEvent(event);
+        Refit();
+    }
+
+private:
+    bool IsPath() const
+    {
+        return !m_full.contains(QLatin1Char('\n')) && (m_full.contains(QLatin1Char('/')) || m_full.contains(QLatin1Char('\\')));
+    }
+    int LineHeight() const { return fontMetrics().height() + contentsMargins().top() + contentsMargins().bottom(); }
+    void Refit()
+    {
+        // Before its first show the label has no width of its own yet.
+        QString shown = m_full;
+        const int room = contentsRect().width();
+        if (IsPath() && isVisible() && fontMetrics().horizontalAdvance(m_full) > room)
+            shown = fontMetrics().elidedText(m_full, Qt::ElideMiddle, room);
+        if (text() != shown) QLabel::setText(shown);
+        const QString tip = shown != m_full ? m_full : QString();
+        if (toolTip() != tip) setToolTip(tip);
+    }
+
+    QString m_full;
+};
+
 // The window a new dialog belongs to: the running modal dialog, else the active window.
 QWidget* DialogParent()
 {
@@ -172,6 +250,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     struct View {
@@ -191,6 +270,7 @@ private:
     void ApplyTree(const ControlState& c, View& v);
     void ApplyFocus();
     void Centre();
+    void FitTitle(const QString& title);
     void Finish();
     int IndexOf(const QWidget* w) const;
     ControlState& State(size_t index) { return m_dialog->Controls()[index]; }
@@ -215,6 +295,8 @@ private:
     bool m_centered = false;
     int m_busy = 0;
     int m_focusApplied = 0;
+    bool m_frameless = false;
+    QSpacerItem* m_titleSpace = nullptr; // keeps the dialog as wide as its title
     QMetaObject::Connection m_focusConnection;
 };
 
@@ -226,6 +308,8 @@ DialogView* ViewOf(const CDialog& dialog)
 DialogView::DialogView(CDialog& dialog, const DialogLook& look, QWidget* parent) : QDialog(parent), m_dialog(&dialog)
 {
     setObjectName(QStringLiteral("dialog%1").arg(dialog.TemplateId()));
+    m_frameless = dialog.Template().style & kDialogNoCaption;
+    if (m_frameless) setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, FromColorRef(look.background));
     palette.setColor(QPalette::WindowText, FromColorRef(look.text));
@@ -257,6 +341,8 @@ DialogView::DialogView(CDialog& dialog, const DialogLook& look, QWidget* parent)
     auto* root = new QVBoxLayout(this);
     root->setSizeConstraint(QLayout::SetMinimumSize);
     LayOut(-1, root);
+    m_titleSpace = new QSpacerItem(0, 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
+    root->addSpacerItem(m_titleSpace);
     for (size_t i = 0; i < n; ++i) Connect(i);
 
     // The model's focus follows the user's, so a later SetFocus to a control is noticed.
@@ -283,11 +369,8 @@ QWidget* DialogView::Make(size_t index)
 {
     const ControlState& c = State(index);
     switch (c.kind) {
-    case K::Static: {
-        auto* label = new QLabel(this);
-        label->setTextFormat(Qt::PlainText);
-        return label;
-    }
+    case K::Static:
+        return new StaticText(this);
     case K::Picture: {
         auto* label = new QLabel(this);
         label->setPixmap(PicturePixmap(c.Text()));
@@ -343,6 +426,12 @@ QWidget* DialogView::Make(size_t index)
     case K::TabControl: {
         auto* tabs = new QTabBar(this);
         tabs->setExpanding(false);
+        // Every tab stays in sight: the dialog is at least as wide as the strip.
+        tabs->setUsesScrollButtons(false);
+        // Even without tabs the strip keeps a tab's height.
+        tabs->addTab(QStringLiteral("Tab"));
+        tabs->setMinimumHeight(tabs->sizeHint().height());
+        tabs->removeTab(0);
         return tabs;
     }
     case K::Tree: {
@@ -590,7 +679,10 @@ void DialogView::Sync()
         m_views[i].revision = controls[i].Revision();
     }
     const QString caption = m_dialog->Caption().empty() ? ToQt(DefaultCaption()) : ToQt(m_dialog->Caption());
-    if (windowTitle() != caption) setWindowTitle(caption);
+    if (windowTitle() != caption) {
+        setWindowTitle(caption);
+        FitTitle(caption);
+    }
     ApplyFocus();
     if (m_dialog->Centered() && !m_centered && isVisible()) Centre();
     m_syncing = false;
@@ -608,9 +700,8 @@ void DialogView::Apply(const ControlState& c, View& v)
     }
     switch (c.kind) {
     case K::Static: {
-        auto* label = static_cast<QLabel*>(w);
-        const QString text = LabelText(c.Text(), label->buddy() != nullptr);
-        if (label->text() != text) label->setText(text);
+        auto* label = static_cast<StaticText*>(w);
+        label->SetFullText(LabelText(c.Text(), label->buddy() != nullptr));
         break;
     }
     case K::Picture:
@@ -707,6 +798,8 @@ void DialogView::Apply(const ControlState& c, View& v)
         if (!same) {
             while (tabs->count()) tabs->removeTab(tabs->count() - 1);
             for (int k = 0; k < c.Count(); ++k) tabs->addTab(ToQt(c.ItemText(k)));
+            // A hidden bar does not tell the layout that its size changed.
+            tabs->updateGeometry();
         }
         if (c.CurSel() >= 0 && tabs->currentIndex() != c.CurSel()) tabs->setCurrentIndex(c.CurSel());
         break;
@@ -819,7 +912,40 @@ void DialogView::FoldWhenTooTall(QGridLayout* grid)
     grid->setHorizontalSpacing(12);
 }
 
-void DialogView::Place() { adjustSize(); }
+void DialogView::Place()
+{
+    // Texts came in while the widgets were hidden, which tells no layout: every
+    // nested one measures again before the window takes its size.
+    for (QLayout* nested : findChildren<QLayout*>()) nested->invalidate();
+    adjustSize();
+}
+
+void DialogView::FitTitle(const QString& title)
+{
+    if (m_frameless || !m_titleSpace) return;
+    // The window manager's title bar also holds an icon and three buttons.
+    QFont font = QApplication::font();
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(title) + 5 * (metrics.height() + 6);
+    m_titleSpace->changeSize(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
+    if (layout()) layout()->invalidate();
+}
+
+void DialogView::paintEvent(QPaintEvent* event)
+{
+    QDialog::paintEvent(event);
+    if (!m_frameless) return;
+    // Without the window manager's frame the window draws a raised edge of its own.
+    QPainter painter(this);
+    const QRect r = rect().adjusted(0, 0, -1, -1);
+    painter.setPen(palette().color(QPalette::Light));
+    painter.drawLine(r.topLeft(), r.topRight());
+    painter.drawLine(r.topLeft(), r.bottomLeft());
+    painter.setPen(palette().color(QPalette::Shadow));
+    painter.drawLine(r.bottomLeft(), r.bottomRight());
+    painter.drawLine(r.topRight(), r.bottomRight());
+}
 
 void DialogView::showEvent(QShowEvent* event)
 {

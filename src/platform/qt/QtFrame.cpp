@@ -1,6 +1,7 @@
 #include "platform/qt/QtFrame.h"
 
 #include "platform/qt/QtChildView.h"
+#include "platform/qt/QtDc.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,16 +18,19 @@
 #include <QPainter>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 constexpr char kCommandProperty[] = "commandId";
+constexpr char kWindowListProperty[] = "windowList";
 
 // Status prompt, tool tip and button label of a command ("prompt\ntip[\nlabel]").
 struct PromptText {
@@ -42,9 +46,16 @@ PromptText PromptParts(int id)
     return {text.substr(0, first), text.substr(first + 1, second - first - 1), text.substr(second + 1)};
 }
 
-// A small button image drawn in code: the given label, or the tool tip's initials, on a tile.
-QIcon ButtonIcon(const std::string& tip, const std::string& given, int id)
+// A button's image as the program draws it, at the bar's size and twice that for
+// dense screens; without one, the given label or the tool tip's initials on a tile.
+QIcon ButtonIcon(const std::string& tip, const std::string& given, int id, int size)
 {
+    const QImage drawn = CommandImage(id, size);
+    if (!drawn.isNull()) {
+        QIcon icon(QPixmap::fromImage(drawn));
+        icon.addPixmap(QPixmap::fromImage(CommandImage(id, size * 2)));
+        return icon;
+    }
     std::string label = given;
     if (!label.empty()) {
     } else if (tip.size() <= 3) label = tip;
@@ -58,19 +69,19 @@ QIcon ButtonIcon(const std::string& tip, const std::string& given, int id)
         if (label.size() > 3) label.resize(3);
     }
     if (label.empty()) label = std::to_string(id % 100);
-    QPixmap pixmap(24, 24);
+    QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     p.setBrush(QColor(225, 232, 245));
     p.setPen(QColor(70, 90, 140));
-    p.drawRoundedRect(QRectF(0.5, 0.5, 23, 23), 4, 4);
+    p.drawRoundedRect(QRectF(0.5, 0.5, size - 1, size - 1), 4, 4);
     QFont font("Liberation Sans");
-    font.setPixelSize(label.size() > 2 ? 8 : 10);
+    font.setPixelSize(label.size() > 2 ? size / 3 : size * 5 / 12);
     font.setBold(true);
     p.setFont(font);
     p.setPen(QColor(20, 30, 80));
-    p.drawText(QRect(0, 0, 24, 24), Qt::AlignCenter, Q(label));
+    p.drawText(QRect(0, 0, size, size), Qt::AlignCenter, Q(label));
     return QIcon(pixmap);
 }
 
@@ -122,6 +133,7 @@ QtFrame::~QtFrame()
         if (w) DestroyChild(*w);
         else m_children.pop_back();
     }
+    m_retired.clear();
 }
 
 QMainWindow* QtFrame::Window() const { return m_window.get(); }
@@ -132,6 +144,12 @@ bool QtFrame::Create(const std::string& title, IFrameHandler* handler, IAppHandl
     m_app = app;
     m_window = std::make_unique<MainWindow>(*this);
     m_window->setWindowTitle(Q(title));
+    // Every window of the program, views and dialogs too, shows the program's icon.
+    const QIcon icon = ResourceIcon(kProgramIcon);
+    if (!icon.isNull()) {
+        QApplication::setWindowIcon(icon);
+        m_window->setWindowIcon(icon);
+    }
     const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
                                                           : QRect(0, 0, 1280, 900);
     m_window->resize(std::min(1280, screen.width() * 9 / 10), std::min(960, screen.height() * 9 / 10));
@@ -260,13 +278,45 @@ void QtFrame::SetMenu(const Menu& menu)
     m_menuId = menu.id;
     QMenuBar* bar = m_window->menuBar();
     bar->clear();
-    for (const auto& item : menu.items) {
-        if (item.IsPopup()) BuildMenu(bar->addMenu(Q(item.text)), item.items);
-        else if (!item.IsSeparator()) {
+    for (size_t index = 0; index < menu.items.size(); ++index) {
+        const MenuItem& item = menu.items[index];
+        if (item.IsPopup()) {
+            QMenu* popup = BuildMenu(bar->addMenu(Q(item.text)), item.items);
+            if (int(index) == menu.windowMenu)
+                QObject::connect(popup, &QMenu::aboutToShow, popup, [this, popup] { ListWindows(popup); });
+        } else if (!item.IsSeparator()) {
             QAction* action = bar->addAction(Q(item.text));
             const int id = item.id;
             QObject::connect(action, &QAction::triggered, action, [this, id] { RouteCommand(id); });
         }
+    }
+}
+
+void QtFrame::ListWindows(QMenu* menu)
+{
+    for (QAction* action : menu->actions())
+        if (action->property(kWindowListProperty).isValid()) delete action;
+    int number = 0;
+    for (const auto& view : m_children) {
+        if (!view->window || !view->sub) continue;
+        if (number == 0) menu->addSeparator()->setProperty(kWindowListProperty, true);
+        ++number;
+        QString caption = view->sub->windowTitle();
+        caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* action = menu->addAction((number <= 9 ? QStringLiteral("&%1 ") : QStringLiteral("%1 ")).arg(number) + caption);
+        action->setProperty(kWindowListProperty, true);
+        action->setCheckable(true);
+        action->setChecked(view.get() == m_active);
+        CWnd* window = view->window;
+        QObject::connect(action, &QAction::triggered, action, [this, window] {
+            // The view may have closed since the menu was listed.
+            for (const auto& v : m_children)
+                if (v->window == window && v->sub) {
+                    if (v->sub->isMinimized()) v->sub->showNormal();
+                    ActivateChild(*window);
+                    return;
+                }
+        });
     }
 }
 
@@ -295,14 +345,15 @@ bool QtFrame::CreateToolBar(const ToolBarDef& def)
     if (!m_window) return false;
     auto* bar = new QToolBar(Q("Toolbar " + std::to_string(def.id)));
     bar->setObjectName(Q("toolbar" + std::to_string(def.id)));
-    bar->setIconSize(def.dock == ToolBarDef::Left || def.dock == ToolBarDef::Right ? QSize(20, 20) : QSize(24, 24));
+    constexpr int kButtonSize = 24;
+    bar->setIconSize(QSize(kButtonSize, kButtonSize));
     for (int id : def.buttons) {
         if (id == 0) {
             bar->addSeparator();
             continue;
         }
         const auto [prompt, tip, label] = PromptParts(id);
-        QAction* action = bar->addAction(ButtonIcon(tip, label, id), Q(tip.empty() ? std::to_string(id) : tip));
+        QAction* action = bar->addAction(ButtonIcon(tip, label, id, kButtonSize), Q(tip.empty() ? std::to_string(id) : tip));
         action->setProperty(kCommandProperty, id);
         action->setToolTip(Q(tip));
         action->setStatusTip(Q(prompt));
@@ -355,7 +406,8 @@ bool QtFrame::CreateStatusBar(const std::vector<int>& paneWidths)
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         if (paneWidths[i] < 0) status->addWidget(label, 1);
         else {
-            label->setFixedWidth(paneWidths[i]);
+            // The given width is the least; a longer text widens the pane (see SetPaneText).
+            label->setMinimumWidth(paneWidths[i]);
             status->addPermanentWidget(label);
         }
         m_panes.push_back(label);
@@ -365,7 +417,18 @@ bool QtFrame::CreateStatusBar(const std::vector<int>& paneWidths)
 
 void QtFrame::SetPaneText(int pane, const std::string& text)
 {
-    if (pane >= 0 && size_t(pane) < m_panes.size()) m_panes[size_t(pane)]->setText(QString::fromLatin1(text.c_str()));
+    QLabel* label = Pane(pane);
+    if (!label) return;
+    label->setText(QString::fromLatin1(text.c_str()));
+    // Panes only grow, so read-outs that change as the mouse moves do not shake
+    // the panes beside them.
+    const int needed = label->sizeHint().width();
+    if (needed > label->minimumWidth() && label->minimumWidth() > 0) label->setMinimumWidth(needed);
+}
+
+QLabel* QtFrame::Pane(int pane) const
+{
+    return pane >= 0 && size_t(pane) < m_panes.size() ? m_panes[size_t(pane)] : nullptr;
 }
 
 std::string QtFrame::PaneText(int pane) const
@@ -427,6 +490,9 @@ bool QtFrame::CreateChild(CWnd& window, const WindowClass& windowClass, const st
         return false;
     }
     m_mdi->addSubWindow(view->sub);
+    // Without an icon of its own a sub-window shows the toolkit's.
+    const QIcon icon = ResourceIcon(windowClass.icon);
+    view->sub->setWindowIcon(icon.isNull() ? QApplication::windowIcon() : icon);
     if (style & WS_MAXIMIZE) view->sub->showMaximized();
     else view->sub->show();
     m_mdi->setActiveSubWindow(view->sub);
@@ -444,6 +510,9 @@ void QtFrame::DestroyChild(CWnd& window)
     if (m_active == view.get()) m_active = nullptr;
     view->Detach(); // the widgets stop calling the window
     window.Detach(); // may delete the window object
+    if (m_retired.empty() && m_window)
+        QTimer::singleShot(0, m_window.get(), [this] { m_retired.clear(); });
+    m_retired.push_back(std::move(view));
     if (!m_active && !m_children.empty() && m_mdi) {
         // Qt activates the next sub-window by itself; make sure the window hears of it.
         QMdiSubWindow* next = m_mdi->activeSubWindow();
@@ -490,17 +559,64 @@ QtChildView* QtFrame::ViewOf(const CWnd& window) const
     return nullptr;
 }
 
-void QtFrame::Cascade()
+void QtFrame::Cascade() { Arrange(Arrangement::Cascade); }
+void QtFrame::TileHorizontal() { Arrange(Arrangement::TileHorizontal); }
+void QtFrame::TileVertical() { Arrange(Arrangement::TileVertical); }
+
+void QtFrame::Arrange(Arrangement arrangement)
 {
-    if (m_mdi) m_mdi->cascadeSubWindows();
+    if (!m_mdi) return;
+    // Minimised views keep their place, as the desktop's own arranging does.
+    std::vector<QMdiSubWindow*> subs;
+    for (QMdiSubWindow* sub : m_mdi->subWindowList(arrangement == Arrangement::Cascade ? QMdiArea::StackingOrder
+                                                                                       : QMdiArea::CreationOrder))
+        if (sub->isVisible() && !sub->isMinimized()) subs.push_back(sub);
+    if (subs.empty()) return;
+    // Nothing is drawn, nor moved on screen, until every view stands in its place:
+    // the area's own scrolling of half-arranged views left stale pixels behind.
+    m_mdi->setUpdatesEnabled(false);
+    for (QMdiSubWindow* sub : subs)
+        if (sub->isMaximized()) sub->showNormal();
+    const QRect area = m_mdi->viewport()->rect();
+    const int n = int(subs.size());
+    if (arrangement == Arrangement::Cascade) {
+        // Each one a title bar lower and to the right, keeping two thirds of the area at least.
+        const int step = m_mdi->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, subs.front()) + 4;
+        const int width = std::max(area.width() * 2 / 3, area.width() - step * (n - 1));
+        const int height = std::max(area.height() * 2 / 3, area.height() - step * (n - 1));
+        const int room = std::max(1, std::min(area.width() - width, area.height() - height) / step + 1);
+        for (int i = 0; i < n; ++i) {
+            const int offset = (i % room) * step;
+            subs[size_t(i)]->setGeometry(area.left() + offset, area.top() + offset, width, height);
+            subs[size_t(i)]->raise();
+        }
+    } else {
+        Tile(subs, area, arrangement == Arrangement::TileHorizontal);
+    }
+    m_mdi->setUpdatesEnabled(true);
 }
-void QtFrame::TileHorizontal()
+
+void QtFrame::Tile(const std::vector<QMdiSubWindow*>& subs, const QRect& area, bool stacked)
 {
-    if (m_mdi) m_mdi->tileSubWindows();
-}
-void QtFrame::TileVertical()
-{
-    if (m_mdi) m_mdi->tileSubWindows();
+    const int n = int(subs.size());
+    // Horizontal tiles are wide and stacked one above the other; vertical ones stand
+    // side by side. Past three views they fill a grid: groups of views, one group per
+    // column (horizontal) or per row (vertical), later groups taking the extra ones.
+    const int groups = n > 3 ? int(std::sqrt(double(n))) : 1;
+    int next = 0;
+    for (int g = 0; g < groups; ++g) {
+        const int inGroup = n / groups + (g >= groups - n % groups ? 1 : 0);
+        for (int k = 0; k < inGroup; ++k, ++next) {
+            // Edges by integer division, so the tiles cover the area without gaps.
+            const int across0 = (stacked ? area.width() : area.height()) * g / groups;
+            const int across1 = (stacked ? area.width() : area.height()) * (g + 1) / groups;
+            const int along0 = (stacked ? area.height() : area.width()) * k / inGroup;
+            const int along1 = (stacked ? area.height() : area.width()) * (k + 1) / inGroup;
+            const QRect tile = stacked ? QRect(across0, along0, across1 - across0, along1 - along0)
+                                       : QRect(along0, across0, along1 - along0, across1 - across0);
+            subs[size_t(next)]->setGeometry(tile.translated(area.topLeft()));
+        }
+    }
 }
 
 bool QtFrame::FilterInput(QObject*, void* e)

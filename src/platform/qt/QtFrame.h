@@ -17,6 +17,7 @@ class QMenu;
 class QToolBar;
 class QTimer;
 class QObject;
+class QRect;
 class QtChildView;
 
 class QtFrame : public IFrame {
@@ -62,6 +63,8 @@ public:
     void TileVertical() override;
 
     QMainWindow* Window() const;
+    QMdiArea* MdiArea() const { return m_mdi; }
+    QLabel* Pane(int pane) const;
     // Menu bar entries and toolbar buttons take their enable and check states.
     void UpdateCommandStates();
     void SubWindowActivated(QMdiSubWindow* sub);
@@ -69,9 +72,15 @@ public:
     bool CloseRequested(); // the close box: true when the frame may close
     IFrameHandler* Handler() const { return m_handler; }
 
+    // The Window menu's list of open views: numbered, the active one checked.
+    void ListWindows(QMenu* menu);
+
 private:
     QMenu* BuildMenu(QMenu* menu, const std::vector<MenuItem>& items);
     QtChildView* ViewOf(const CWnd& window) const;
+    enum class Arrangement { Cascade, TileHorizontal, TileVertical };
+    void Arrange(Arrangement arrangement);
+    void Tile(const std::vector<QMdiSubWindow*>& subs, const QRect& area, bool stacked);
 
     class MainWindow;
     std::unique_ptr<MainWindow> m_window;
@@ -83,6 +92,9 @@ private:
     QTimer* m_idleTimer = nullptr;
     QObject* m_inputFilter = nullptr;
     std::vector<std::unique_ptr<QtChildView>> m_children;
+    // Views whose window is gone, deleted from the event loop: one of their own
+    // handlers may still be on the call stack.
+    std::vector<std::unique_ptr<QtChildView>> m_retired;
     QtChildView* m_active = nullptr;
     bool m_closing = false;
     bool m_destroyed = false;

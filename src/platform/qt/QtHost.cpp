@@ -2,6 +2,7 @@
 
 #include "platform/Dialog.h"
 #include "platform/Path.h"
+#include "platform/qt/QtChildView.h"
 #include "platform/qt/QtDialog.h"
 #include "platform/qt/QtPrintJob.h"
 
@@ -10,7 +11,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QProcess>
 #include <QSettings>
+#include <QStandardPaths>
+#include <QTimer>
 #include <QUrl>
 
 namespace {
@@ -27,21 +31,60 @@ DialogLook LookOf(const HostBase& host)
 
 } // namespace
 
+namespace {
+
+// A trailing "(...)" of a description that lists patterns ("Qtx Data (*.qtx)",
+// "Lis file (.lis;)") goes: Qt would read it as the patterns, and the entry shows
+// the real ones once.
+std::string WithoutPatternNote(std::string description)
+{
+    while (!description.empty() && description.back() == ' ') description.pop_back();
+    if (description.empty() || description.back() != ')') return description;
+    const size_t open = description.rfind('(');
+    if (open == std::string::npos) return description;
+    const std::string inside = description.substr(open + 1, description.size() - open - 2);
+    if (inside.find_first_of("*.") == std::string::npos) return description;
+    description.resize(open);
+    while (!description.empty() && description.back() == ' ') description.pop_back();
+    return description;
+}
+
+} // namespace
+
 std::string QtFilterFrom(const std::string& filter)
 {
     std::string out;
     for (const auto& [description, pattern] : ParseFileFilter(filter)) {
+        // Patterns are separated by ';' (spaces tolerated); "*.*" is every file,
+        // which Qt writes "*" (its "*.*" wants a dot in the name).
+        std::string joined, current;
+        for (size_t i = 0; i <= pattern.size(); ++i) {
+            const char c = i < pattern.size() ? pattern[i] : ';';
+            if (c != ';' && c != ' ' && c != '\t') {
+                current += c;
+                continue;
+            }
+            if (current == "*.*") current.resize(1); // "*"
+            if (!current.empty()) {
+                if (!joined.empty()) joined += ' ';
+                joined += current;
+            }
+            current.clear();
+        }
+        if (joined.empty()) joined.push_back('*');
+        std::string label = WithoutPatternNote(description);
+        if (label.empty()) label = joined;
         if (!out.empty()) out += ";;";
-        std::string patterns = pattern;
-        for (char& c : patterns)
-            if (c == ';') c = ' ';
-        // Qt takes the patterns from the last parentheses of each entry.
-        out += description + " (" + patterns + ")";
+        out += label;
+        out += " (";
+        out += joined;
+        out += ')';
     }
     return out;
 }
 
-QtHost::QtHost(const std::string& organisation, const std::string& application) : m_application(application)
+QtHost::QtHost(const std::string& organisation, const std::string& application)
+    : m_application(application), m_context(std::make_unique<QObject>())
 {
     SetProfileOrganisation(organisation);
 }
@@ -58,6 +101,11 @@ std::string QtHost::SettingsPath() const { return S(m_settings->fileName()); }
 
 int QtHost::MessageBox(const std::string& text, const std::string& caption, unsigned type)
 {
+    // Asked from inside a view's paint event: the box's own loop would paint again.
+    if (QtChildView::InPaintEvent()) {
+        ShowHeldMessage(text, caption, type);
+        return DefaultAnswer(type);
+    }
     QMessageBox box(DialogParent());
     box.setWindowTitle(Q(caption.empty() ? DefaultCaption() : caption));
     box.setText(Q(text));
@@ -81,6 +129,25 @@ int QtHost::MessageBox(const std::string& text, const std::string& caption, unsi
     case QMessageBox::Cancel: return IDCANCEL;
     default: return DefaultAnswer(type) == IDOK ? IDOK : IDCANCEL;
     }
+}
+
+void QtHost::ShowHeldMessage(const std::string& text, const std::string& caption, unsigned type)
+{
+    m_held.push_back({text, caption, type});
+    if (m_heldScheduled) return;
+    m_heldScheduled = true;
+    QTimer::singleShot(0, m_context.get(), [this] { ShowHeldMessages(); });
+}
+
+void QtHost::ShowHeldMessages()
+{
+    // Boxes held while this one is up join the queue and follow it.
+    while (!m_held.empty()) {
+        const HeldMessage m = m_held.front();
+        m_held.pop_front();
+        MessageBox(m.text, m.caption, m.type);
+    }
+    m_heldScheduled = false;
 }
 
 FileDialogResult QtHost::FileDialog(const FileDialogOptions& o)
@@ -110,7 +177,37 @@ bool QtHost::ShellOpen(const std::string& target)
 {
     const QString t = Q(target);
     const QUrl url = t.contains("://") ? QUrl(t) : QUrl::fromLocalFile(QFileInfo(t).absoluteFilePath());
-    return QDesktopServices::openUrl(url);
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty()) {
+        if (QDesktopServices::openUrl(url)) return true;
+        ReportShellFailure(target);
+        return false;
+    }
+    // The opener's exit status says whether any program took the address, but it
+    // may also run as long as the program it started. A small shell waits up to
+    // five seconds for it and leaves it running past that, so the program it
+    // started never dies with this one.
+    static const QString script = QStringLiteral(
+        "\"$0\" \"$1\" >/dev/null 2>&1 & p=$!; i=0; "
+        "while kill -0 $p 2>/dev/null && [ $i -lt 50 ]; do sleep 0.1; i=$((i+1)); done; "
+        "kill -0 $p 2>/dev/null && exit 0; wait $p");
+    auto* process = new QProcess(m_context.get());
+    QObject::connect(process, &QProcess::finished, process, [this, process, target](int code, QProcess::ExitStatus status) {
+        if (status != QProcess::NormalExit || code != 0) ReportShellFailure(target);
+        process->deleteLater();
+    });
+    QObject::connect(process, &QProcess::errorOccurred, process, [this, process, target](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart) return;
+        ReportShellFailure(target);
+        process->deleteLater();
+    });
+    process->start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), script, opener, url.toString()});
+    return true;
+}
+
+void QtHost::ReportShellFailure(const std::string& target)
+{
+    MessageBox("No program of this desktop could open :\n" + target, "", MB_OK | MB_ICONEXCLAMATION);
 }
 
 std::string QtHost::GetProfileString(const std::string& section, const std::string& entry,

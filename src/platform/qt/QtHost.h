@@ -4,8 +4,11 @@
 
 #include "platform/Host.h"
 
+#include <deque>
 #include <memory>
+#include <string>
 
+class QObject;
 class QSettings;
 
 class QtHost : public HostBase {
@@ -16,6 +19,10 @@ public:
     ~QtHost() override;
 
     int MessageBox(const std::string& text, const std::string& caption, unsigned type) override;
+    // Queued and shown one after the other from the event loop, never inside a
+    // paint event (a box's own loop there would repaint and resize the window
+    // that is painting).
+    void ShowHeldMessage(const std::string& text, const std::string& caption, unsigned type) override;
     FileDialogResult FileDialog(const FileDialogOptions& options) override;
     bool ChooseFolder(const std::string& title, std::string& folder) override;
     bool ShellOpen(const std::string& target) override;
@@ -35,8 +42,18 @@ public:
     std::string SettingsPath() const;
 
 private:
+    struct HeldMessage {
+        std::string text, caption;
+        unsigned type;
+    };
+    void ShowHeldMessages();
+    void ReportShellFailure(const std::string& target);
+
     std::string m_application;
     std::unique_ptr<QSettings> m_settings;
+    std::deque<HeldMessage> m_held;
+    bool m_heldScheduled = false;
+    std::unique_ptr<QObject> m_context; // posted calls die with the host
 };
 
 // Qt's filter string ("desc (patterns);;...") from the program's "desc|pattern|" form.
