@@ -255,7 +255,7 @@ TEST_F(QtShellTest, ChildWindowPaintsIntoItsBackingImage)
 TEST_F(QtShellTest, ABoxRaisedWhilePaintingWaitsForThePaintAndOutlivesAResize)
 {
     FailingPainter window;
-    ASSERT_TRUE(window.CreateChild(theApp.m_windowClasses[kClassDomain], "Cut", WS_VSCROLL));
+    ASSERT_TRUE(window.CreateChild(theViewerApp.m_windowClasses[kClassDomain], "Cut", WS_VSCROLL));
     auto* view = dynamic_cast<QtChildView*>(window.Impl());
     ASSERT_NE(view, nullptr);
     frame.Show(SW_SHOWNORMAL);
@@ -295,7 +295,7 @@ TEST_F(QtShellTest, WindowMenuArrangesAndListsTheViews)
     frame.Show(SW_SHOWNORMAL);
     Painter views[3];
     for (int i = 0; i < 3; ++i)
-        ASSERT_TRUE(views[i].CreateChild(theApp.m_windowClasses[kClassDomain], std::string(1, char('A' + i)), 0));
+        ASSERT_TRUE(views[i].CreateChild(theViewerApp.m_windowClasses[kClassDomain], std::string(1, char('A' + i)), 0));
     const QRect area = frame.MdiArea()->viewport()->rect();
     auto tile = [&](int i) { return dynamic_cast<QtChildView*>(views[i].Impl())->sub->geometry(); };
 
@@ -360,7 +360,7 @@ TEST_F(QtShellTest, StatusPaneGrowsToALongTextAndKeepsItsPlace)
 TEST_F(QtShellTest, TheWheelScrollsAsTheLineButtonsDo)
 {
     ScrollRecorder window;
-    ASSERT_TRUE(window.CreateChild(theApp.m_windowClasses[kClassDomain], "Wheel", WS_VSCROLL | WS_HSCROLL));
+    ASSERT_TRUE(window.CreateChild(theViewerApp.m_windowClasses[kClassDomain], "Wheel", WS_VSCROLL | WS_HSCROLL));
     auto* view = dynamic_cast<QtChildView*>(window.Impl());
     ASSERT_NE(view, nullptr);
     ScrollInfo range;
