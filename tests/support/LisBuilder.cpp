@@ -290,8 +290,9 @@ std::vector<uint8_t> DataRecord(const Dfsr& d, double firstDepth, double step, i
 
 std::vector<uint8_t> CommentRecord(const std::string& text)
 {
-    std::vector<uint8_t> r{232, 0};
-    r.insert(r.end(), text.begin(), text.end());
+    std::vector<uint8_t> r(2 + text.size());
+    r[0] = 232; // comment record type, then its attribute byte
+    std::copy(text.begin(), text.end(), r.begin() + 2);
     return r;
 }
 
