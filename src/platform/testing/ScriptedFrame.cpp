@@ -54,11 +54,7 @@ void ScriptedWindow::SetFocus() { focused = true; }
 
 void ScriptedWindow::SetScrollInfo(int bar, const ScrollInfo& info, bool)
 {
-    ScrollInfo& s = scroll[bar == SB_VERT ? 1 : 0];
-    s = info;
-    // The position stays inside the range less the page, as scroll bars keep it.
-    const int top = info.page > 0 ? std::max(info.min, info.max - int(info.page) + 1) : info.max;
-    s.pos = std::clamp(info.pos, info.min, std::max(info.min, top));
+    scroll[bar == SB_VERT ? 1 : 0] = info.Kept();
 }
 
 std::unique_ptr<Dc> ScriptedWindow::BackingDc() { return std::make_unique<BackingRecorder>(*this); }
