@@ -100,6 +100,13 @@ void CWnd::DispatchPaint(Dc& dc, bool erase)
     OnPaint(dc);
 }
 
+void CWnd::DispatchDoubleClick(unsigned flags, Point p)
+{
+    const WindowClass* windowClass = FindWindowClass(m_className);
+    if (windowClass && (windowClass->style & CS_DBLCLKS)) OnLButtonDblClk(flags, p);
+    else OnLButtonDown(flags, p);
+}
+
 Rect CWnd::GetClientRect() const { return m_impl ? m_impl->ClientRect() : Rect{}; }
 void CWnd::Invalidate(bool erase)
 {

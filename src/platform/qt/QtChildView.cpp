@@ -122,10 +122,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override
     {
         if (!m_view || !m_view->window || e->button() != Qt::LeftButton) return;
-        const unsigned flags = MouseFlags(e->buttons(), e->modifiers());
-        // Without the double-click class style the second press is a plain press.
-        if (m_view->windowClass.style & CS_DBLCLKS) m_view->window->OnLButtonDblClk(flags, At(e));
-        else m_view->window->OnLButtonDown(flags, At(e));
+        m_view->window->DispatchDoubleClick(MouseFlags(e->buttons(), e->modifiers()), At(e));
     }
 
 private:

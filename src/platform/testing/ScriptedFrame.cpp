@@ -326,11 +326,7 @@ void ScriptedFrame::Mouse(CWnd& window, const std::string& what, unsigned flags,
     else if (what == "lup") window.OnLButtonUp(flags, p);
     else if (what == "rdown") window.OnRButtonDown(flags, p);
     else if (what == "rup") window.OnRButtonUp(flags, p);
-    else if (what == "ldbl") {
-        // Without the double-click class style the second press is a plain press.
-        if (w->windowClass.style & CS_DBLCLKS) window.OnLButtonDblClk(flags, p);
-        else window.OnLButtonDown(flags, p);
-    }
+    else if (what == "ldbl") window.DispatchDoubleClick(flags, p);
 }
 
 void ScriptedFrame::Click()
