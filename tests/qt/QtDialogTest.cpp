@@ -287,20 +287,6 @@ TEST_F(QtDialogTest, UserInputChangesTheStatesAndRunsTheHandlers)
     EXPECT_EQ(d.log, expected);
 }
 
-TEST_F(QtDialogTest, MultiLineTextKeepsCarriageReturnLineEnds)
-{
-    QDialog* view = Show(d);
-    auto* notes = Widget<QPlainTextEdit>(view, kNotes);
-    notes->moveCursor(QTextCursor::End);
-    notes->insertPlainText("\nthree");
-    EXPECT_EQ(d.GetItemText(kNotes), "one\r\ntwo\r\nthree");
-    ASSERT_FALSE(d.log.empty());
-    EXPECT_EQ(d.log.back(), std::make_pair(int(kNotes), Notify::EditChange));
-    d.SetItemText(kNotes, "a\r\n\r\nb");
-    SyncQtDialog(d);
-    EXPECT_EQ(notes->toPlainText(), "a\n\nb");
-}
-
 TEST_F(QtDialogTest, HandlerChangesShowAtOnce)
 {
     d.On(kTri, Notify::Clicked, [this] {
