@@ -20,10 +20,8 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
 #include <QTabBar>
 #include <QTimer>
@@ -187,9 +185,6 @@ TEST_F(QtDialogTest, FilledStatesReachTheWidgetsAndLaterChangesFollowOnSync)
     EXPECT_EQ(Widget<QLineEdit>(view, kName)->maxLength(), 8);
     EXPECT_EQ(Widget<QLineEdit>(view, kCount)->text(), "5");
     EXPECT_EQ(Widget<QCheckBox>(view, kTri)->checkState(), Qt::PartiallyChecked);
-    EXPECT_FALSE(Widget<QRadioButton>(view, kOne)->isChecked());
-    EXPECT_TRUE(Widget<QRadioButton>(view, kTwo)->isChecked());
-    EXPECT_EQ(Widget<QPlainTextEdit>(view, kNotes)->toPlainText(), "one\ntwo");
     EXPECT_EQ(Widget<QComboBox>(view, kDrop)->currentIndex(), 1);
     EXPECT_EQ(Widget<QComboBox>(view, kCombo)->currentText(), "beta");
     auto* list = Widget<QListWidget>(view, kList);
@@ -231,11 +226,6 @@ TEST_F(QtDialogTest, UserInputChangesTheStatesAndRunsTheHandlers)
 {
     QDialog* view = Show(d);
     using Log = std::vector<std::pair<int, Notify>>;
-
-    auto* name = Widget<QLineEdit>(view, kName);
-    name->selectAll();
-    name->insert("hello");
-    EXPECT_EQ(d.GetItemText(kName), "hello");
 
     auto* tri = Widget<QCheckBox>(view, kTri);
     for (int expected : {0, 1, 2}) {
@@ -279,8 +269,8 @@ TEST_F(QtDialogTest, UserInputChangesTheStatesAndRunsTheHandlers)
     tree->collapseItem(tools);
     EXPECT_FALSE(d.Item(kTree)->Node(d.root)->expanded);
 
-    const Log expected{{kName, Notify::EditChange}, {kTri, Notify::Clicked}, {kTri, Notify::Clicked},
-                       {kTri, Notify::Clicked}, {kDrop, Notify::SelChange}, {kCombo, Notify::EditChange}, {kCombo, Notify::SelChange},
+    const Log expected{{kTri, Notify::Clicked}, {kTri, Notify::Clicked}, {kTri, Notify::Clicked},
+                       {kDrop, Notify::SelChange}, {kCombo, Notify::EditChange}, {kCombo, Notify::SelChange},
                        {kList, Notify::SelChange}, {kList, Notify::SelChange}, {kList, Notify::DblClick},
                        {kMulti, Notify::SelChange}, {kTabs, Notify::SelChange}, {kTree, Notify::SelChange},
                        {kTree, Notify::SelChange}, {kTree, Notify::DblClick}};
