@@ -65,6 +65,16 @@ void ControlState::SetLimitText(int chars)
     Touch();
 }
 
+bool ControlState::TypeText(const std::string& text)
+{
+    if (ReadOnly()) return false;
+    const std::string kept = m_limitText > 0 && int(text.size()) > m_limitText ? text.substr(0, size_t(m_limitText)) : text;
+    const bool changed = kept != m_text;
+    if (kind == ControlKind::ComboBox) SetCurSel(-1); // keeps an editable combo's text
+    SetText(kept);
+    return changed;
+}
+
 const std::string& ControlState::ItemText(int index) const
 {
     return index >= 0 && index < Count() ? m_items[size_t(index)] : kEmpty;

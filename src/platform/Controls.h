@@ -94,6 +94,10 @@ public:
     void SetCheck(int state);
     int LimitText() const { return m_limitText; } // 0: no limit
     void SetLimitText(int chars);
+    // The user typed `text` over the control's: it is kept up to the length limit
+    // (setting a limit never cuts a text already there), and an editable combo box
+    // loses its selection. A read-only control takes nothing. True when the text changed.
+    bool TypeText(const std::string& text);
     bool ReadOnly() const { return style & kReadOnly; }
 
     // List, combo and tab items.

@@ -173,6 +173,22 @@ std::vector<int> CDialog::RadioSet(int firstId) const
     return ids;
 }
 
+std::vector<int> CDialog::RadioSetOf(int id) const
+{
+    const ControlState* first = nullptr;
+    for (const auto& c : m_controls) {
+        if (c.kind != ControlKind::RadioButton) first = nullptr;
+        else if (!first || (c.style & kGroupStart)) first = &c;
+        if (c.id == id) return first ? RadioSet(first->id) : std::vector<int>{};
+    }
+    return {};
+}
+
+void CDialog::CheckRadio(int id)
+{
+    for (int member : RadioSetOf(id)) Item(member)->SetCheck(member == id ? 1 : 0);
+}
+
 // ---- DataExchange -----------------------------------------------------------------
 
 namespace {

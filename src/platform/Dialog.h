@@ -111,8 +111,13 @@ public:
     void SetFocus(int id) { m_focus = id; }
     void CenterWindow() { m_centered = true; }
     bool Centered() const { return m_centered; }
-    // Ids of the radio set that starts at firstId, in template order.
+    // Ids of the radio set that starts at firstId, in template order. A set runs
+    // to the next control that is no radio button or starts a set (kGroupStart).
     std::vector<int> RadioSet(int firstId) const;
+    // Ids of the radio set that holds `id`; empty when it is no radio button.
+    std::vector<int> RadioSetOf(int id) const;
+    // The user clicked radio button `id`: it is checked and the rest of its set cleared.
+    void CheckRadio(int id);
 
     // Host-private pointer for the backend's view of this dialog.
     void* m_hostView = nullptr;

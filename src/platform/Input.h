@@ -49,6 +49,14 @@ struct ScrollInfo {
     int max = 0;
     unsigned page = 0;
     int pos = 0;
-    int trackPos = 0;
+    int trackPos = 0; // where the thumb stands; apart from pos only while it is dragged
     bool disableNoScroll = false;
+
+    // The last position: where the last page starts (the maximum with no page),
+    // never below the minimum.
+    int LastPos() const;
+    // More range than one page: the bar can move.
+    bool Scrolls() const { return LastPos() > min; }
+    // As every bar keeps what it is given: the position inside min..LastPos, the thumb on it.
+    ScrollInfo Kept() const;
 };

@@ -4,6 +4,8 @@
 #include "platform/Host.h"
 #include "platform/PaintScope.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <map>
 
 namespace {
@@ -13,6 +15,21 @@ std::map<std::string, WindowClass>& Classes()
     return classes;
 }
 } // namespace
+
+int ScrollInfo::LastPos() const
+{
+    // In 64 bits: a page near the size of the whole range must not wrap.
+    const int64_t last = page > 0 ? int64_t(max) - int64_t(page) + 1 : int64_t(max);
+    return int(std::max<int64_t>(min, last));
+}
+
+ScrollInfo ScrollInfo::Kept() const
+{
+    ScrollInfo kept = *this;
+    kept.pos = std::clamp(pos, min, LastPos());
+    kept.trackPos = kept.pos;
+    return kept;
+}
 
 std::string RegisterWindowClass(const WindowClass& windowClass)
 {
@@ -81,6 +98,13 @@ void CWnd::DispatchPaint(Dc& dc, bool erase)
     PaintScope scope;
     if (erase) OnEraseBkgnd(dc);
     OnPaint(dc);
+}
+
+void CWnd::DispatchDoubleClick(unsigned flags, Point p)
+{
+    const WindowClass* windowClass = FindWindowClass(m_className);
+    if (windowClass && (windowClass->style & CS_DBLCLKS)) OnLButtonDblClk(flags, p);
+    else OnLButtonDown(flags, p);
 }
 
 Rect CWnd::GetClientRect() const { return m_impl ? m_impl->ClientRect() : Rect{}; }

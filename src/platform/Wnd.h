@@ -120,6 +120,9 @@ public:
     // Erases (when asked) and paints into `dc`; message boxes raised meanwhile are
     // shown after the paint.
     void DispatchPaint(Dc& dc, bool erase);
+    // A second left press in quick succession: a double click for a class with
+    // CS_DBLCLKS, a plain press otherwise.
+    void DispatchDoubleClick(unsigned flags, Point p);
     void Attach(IWindowImpl* impl, const std::string& className, unsigned style);
     void Detach(); // the host destroyed the window: calls OnDestroy and PostNcDestroy
     IWindowImpl* Impl() const { return m_impl; }

@@ -343,10 +343,6 @@ TEST_F(DataExchangeTest, SavingReadsTheUsersChoices)
     EXPECT_EQ(dlg.curve, "Delta");
     EXPECT_EQ(dlg.run, 2);
     EXPECT_EQ(dlg.mode, 0);
-    const ShownDialog* shown = host.LastDialog(9003);
-    EXPECT_EQ(shown->Item(kSeconds)->Check(), 0);
-    EXPECT_EQ(shown->Item(kDown)->Check(), 0);
-    EXPECT_EQ(shown->Item(kLinear)->Check(), 0);
 }
 
 } // namespace

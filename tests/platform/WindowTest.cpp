@@ -318,38 +318,7 @@ TEST_F(WindowTest, AMessageBoxRaisedWhilePaintingIsShownAfterThePaint)
     EXPECT_FALSE(PaintScope::Painting());
 }
 
-// ---- scroll bars, input, timers -----------------------------------------------------------------
-
-TEST_F(WindowTest, ScrollBarsKeep32BitRangesAndHoldThePositionInsideTheLastPage)
-{
-    auto w = Open("w");
-    struct Case {
-        const char* what;
-        ScrollInfo info;
-        int pos;
-    };
-    const Case cases[] = {
-        {"inside", {.min = 0, .max = 3000000, .page = 1000, .pos = 1500000}, 1500000},
-        {"past the last page", {.min = 0, .max = 3000000, .page = 1000, .pos = 3000000}, 2999001},
-        {"below the minimum", {.min = -50, .max = 50, .page = 10, .pos = -80}, -50},
-        {"no page: up to the maximum", {.min = 0, .max = 100, .page = 0, .pos = 150}, 100},
-        {"page larger than the range", {.min = 0, .max = 10, .page = 50, .pos = 5}, 0},
-    };
-    for (const auto& c : cases) {
-        w->SetScrollInfo(SB_VERT, c.info);
-        const ScrollInfo got = w->GetScrollInfo(SB_VERT);
-        EXPECT_EQ(got.max, c.info.max) << c.what;
-        EXPECT_EQ(got.pos, c.pos) << c.what;
-    }
-    EXPECT_EQ(w->GetScrollInfo(SB_HORZ).max, 0) << "the bars are separate";
-
-    w->SetScrollInfo(SB_HORZ, {.min = 0, .max = 100, .page = 10, .pos = 20});
-    EXPECT_EQ(w->SetScrollPos(SB_HORZ, 500), 20);
-    EXPECT_EQ(w->SetScrollPos(SB_HORZ, 5), 91);
-    w->SetScrollPos(SB_HORZ, 60);
-    w->SetScrollRange(SB_HORZ, 0, 40);
-    EXPECT_EQ(w->GetScrollPos(SB_HORZ), 31) << "a shrinking range pulls the position in";
-}
+// ---- input, timers -----------------------------------------------------------------
 
 TEST_F(WindowTest, DoubleClicksNeedTheClassStyle)
 {

@@ -122,10 +122,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override
     {
         if (!m_view || !m_view->window || e->button() != Qt::LeftButton) return;
-        const unsigned flags = MouseFlags(e->buttons(), e->modifiers());
-        // Without the double-click class style the second press is a plain press.
-        if (m_view->windowClass.style & CS_DBLCLKS) m_view->window->OnLButtonDblClk(flags, At(e));
-        else m_view->window->OnLButtonDown(flags, At(e));
+        m_view->window->DispatchDoubleClick(MouseFlags(e->buttons(), e->modifiers()), At(e));
     }
 
 private:
@@ -320,8 +317,7 @@ void QtChildView::Wheel(int steps, bool horizontal)
 {
     const int bar = horizontal ? SB_HORZ : SB_VERT;
     const ScrollInfo& s = m_scroll[bar];
-    const int top = s.page > 0 ? s.max - int(s.page) + 1 : s.max;
-    if (!window || top <= s.min) return; // nothing to scroll on that side
+    if (!window || !s.Scrolls()) return; // nothing to scroll on that side
     const int lines = std::min(std::abs(steps) * std::max(QApplication::wheelScrollLines(), 1), 1000);
     const int code = steps > 0 ? (horizontal ? SB_LINELEFT : SB_LINEUP) : (horizontal ? SB_LINERIGHT : SB_LINEDOWN);
     for (int i = 0; i < lines && window; ++i) {
@@ -345,10 +341,7 @@ bool QtChildView::IsZoomed() const { return sub && sub->isMaximized(); }
 void QtChildView::SetScrollInfo(int bar, const ScrollInfo& info, bool)
 {
     const int b = bar == SB_VERT ? SB_VERT : SB_HORZ;
-    ScrollInfo& s = m_scroll[b];
-    s = info;
-    const int top = info.page > 0 ? std::max(info.min, info.max - int(info.page) + 1) : info.max;
-    s.pos = std::clamp(info.pos, info.min, std::max(info.min, top));
+    m_scroll[b] = info.Kept();
     ApplyScroll(b);
 }
 
@@ -357,16 +350,13 @@ void QtChildView::ApplyScroll(int bar)
     QScrollBar* scroll = m_bars[bar];
     if (!scroll) return;
     const ScrollInfo& s = m_scroll[bar];
-    const int page = int(s.page);
-    const int top = page > 0 ? s.max - page + 1 : s.max;
-    const bool scrolls = top > s.min;
     const QSignalBlocker block(scroll);
-    scroll->setRange(s.min, std::max(s.min, top));
-    scroll->setPageStep(std::max(page, 1));
+    scroll->setRange(s.min, s.LastPos());
+    scroll->setPageStep(std::max(int(s.page), 1));
     scroll->setSingleStep(1);
     scroll->setValue(s.pos);
     scroll->setSliderPosition(s.pos);
-    if (scrolls) {
+    if (s.Scrolls()) {
         scroll->setVisible(true);
         scroll->setEnabled(true);
     } else if (s.disableNoScroll) {

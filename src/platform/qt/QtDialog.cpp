@@ -265,6 +265,7 @@ private:
 
     QWidget* Make(size_t index);
     void Connect(size_t index);
+    void Typed(size_t index, const std::string& text); // the user's typing, kept as the control's rules allow
     void LayOut(int container, QBoxLayout* box);
     void Apply(const ControlState& c, View& v);
     void ApplyTree(const ControlState& c, View& v);
@@ -507,25 +508,12 @@ void DialogView::Connect(size_t i)
     case K::ProgressBar:
         break;
     case K::Edit:
-        connect(static_cast<QLineEdit*>(w), &QLineEdit::textEdited, this, [this, i](const QString& text) {
-            Act([&](CDialog& d) {
-                State(i).SetText(FromQt(text));
-                d.Notify(State(i).id, Notify::EditChange);
-            });
-        });
+        connect(static_cast<QLineEdit*>(w), &QLineEdit::textEdited, this,
+                [this, i](const QString& text) { Typed(i, FromQt(text)); });
         break;
     case K::MultiLineEdit: {
         auto* edit = static_cast<QPlainTextEdit*>(w);
-        connect(edit, &QPlainTextEdit::textChanged, this, [this, i, edit] {
-            Act([&](CDialog& d) {
-                ControlState& c = State(i);
-                std::string text = FromQtLines(edit->toPlainText());
-                if (c.LimitText() > 0 && int(text.size()) > c.LimitText()) text.resize(size_t(c.LimitText()));
-                if (text == c.Text()) return;
-                c.SetText(text);
-                d.Notify(c.id, Notify::EditChange);
-            });
-        });
+        connect(edit, &QPlainTextEdit::textChanged, this, [this, i, edit] { Typed(i, FromQtLines(edit->toPlainText())); });
         break;
     }
     case K::Button:
@@ -546,15 +534,8 @@ void DialogView::Connect(size_t i)
     case K::RadioButton:
         connect(static_cast<QRadioButton*>(w), &QRadioButton::clicked, this, [this, i] {
             Act([&](CDialog& d) {
-                const int id = State(i).id;
-                int first = 0;
-                for (const auto& other : d.Controls()) {
-                    if (other.kind == K::RadioButton && (first == 0 || (other.style & kGroupStart))) first = other.id;
-                    if (other.kind != K::RadioButton) first = 0;
-                    if (&other == &State(i)) break;
-                }
-                for (int member : d.RadioSet(first)) d.Item(member)->SetCheck(member == id ? 1 : 0);
-                d.Notify(id, Notify::Clicked);
+                d.CheckRadio(State(i).id);
+                d.Notify(State(i).id, Notify::Clicked);
             });
         });
         break;
@@ -570,16 +551,8 @@ void DialogView::Connect(size_t i)
             });
         });
         if (combo->lineEdit())
-            connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, i](const QString& text) {
-                Act([&](CDialog& d) {
-                    ControlState& c = State(i);
-                    const std::string typed = FromQt(text);
-                    c.SetText(typed);
-                    c.SetCurSel(-1);
-                    c.SetText(typed);
-                    d.Notify(c.id, Notify::EditChange);
-                });
-            });
+            connect(combo->lineEdit(), &QLineEdit::textEdited, this,
+                    [this, i](const QString& text) { Typed(i, FromQt(text)); });
         break;
     }
     case K::ListBox:
@@ -666,6 +639,15 @@ void DialogView::Connect(size_t i)
         break;
     }
     }
+}
+
+void DialogView::Typed(size_t i, const std::string& text)
+{
+    Act([&](CDialog& d) {
+        // The widget shows what the control kept, also when a cut text came out unchanged.
+        m_views[i].revision = ~uint64_t(0);
+        if (State(i).TypeText(text)) d.Notify(State(i).id, Notify::EditChange);
+    });
 }
 
 void DialogView::Sync()

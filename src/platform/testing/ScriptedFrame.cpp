@@ -54,11 +54,7 @@ void ScriptedWindow::SetFocus() { focused = true; }
 
 void ScriptedWindow::SetScrollInfo(int bar, const ScrollInfo& info, bool)
 {
-    ScrollInfo& s = scroll[bar == SB_VERT ? 1 : 0];
-    s = info;
-    // The position stays inside the range less the page, as scroll bars keep it.
-    const int top = info.page > 0 ? std::max(info.min, info.max - int(info.page) + 1) : info.max;
-    s.pos = std::clamp(info.pos, info.min, std::max(info.min, top));
+    scroll[bar == SB_VERT ? 1 : 0] = info.Kept();
 }
 
 std::unique_ptr<Dc> ScriptedWindow::BackingDc() { return std::make_unique<BackingRecorder>(*this); }
@@ -330,11 +326,7 @@ void ScriptedFrame::Mouse(CWnd& window, const std::string& what, unsigned flags,
     else if (what == "lup") window.OnLButtonUp(flags, p);
     else if (what == "rdown") window.OnRButtonDown(flags, p);
     else if (what == "rup") window.OnRButtonUp(flags, p);
-    else if (what == "ldbl") {
-        // Without the double-click class style the second press is a plain press.
-        if (w->windowClass.style & CS_DBLCLKS) window.OnLButtonDblClk(flags, p);
-        else window.OnLButtonDown(flags, p);
-    }
+    else if (what == "ldbl") window.DispatchDoubleClick(flags, p);
 }
 
 void ScriptedFrame::Click()

@@ -381,6 +381,8 @@ void ScriptedHost::PumpEvents()
     }
 }
 
+void ScriptedHost::Act(CDialog& dialog, DialogScript script) { RunActions(dialog, script); }
+
 void ScriptedHost::RunActions(CDialog& dialog, DialogScript& script)
 {
     // A handler that destroys its modeless dialog also frees this script: stop
@@ -424,37 +426,22 @@ bool ScriptedHost::Perform(CDialog& dialog, DialogScript::Action& a)
         return false;
     }
     switch (a.kind) {
-    case K::Type: {
-        std::string text = a.text;
-        if (c->LimitText() > 0 && int(text.size()) > c->LimitText()) text.resize(size_t(c->LimitText()));
+    case K::Type:
         if (c->ReadOnly()) {
             Unexpected(Format("control %d of dialog %d is read-only", a.id, dialog.TemplateId()));
             return false;
         }
-        c->SetText(text);
-        if (c->kind == ControlKind::ComboBox) {
-            c->SetCurSel(-1);
-            c->SetText(text);
-        }
+        c->TypeText(a.text);
         dialog.Notify(a.id, Notify::EditChange);
         return true;
-    }
     case K::Check:
         c->SetCheck(a.value);
         dialog.Notify(a.id, Notify::Clicked);
         return true;
-    case K::Radio: {
-        // Find the radio set around this button and check only it.
-        int first = 0;
-        for (const auto& other : dialog.Controls()) {
-            if (other.kind == ControlKind::RadioButton && (first == 0 || (other.style & kGroupStart))) first = other.id;
-            if (other.kind != ControlKind::RadioButton) first = 0;
-            if (other.id == a.id) break;
-        }
-        for (int id : dialog.RadioSet(first)) dialog.Item(id)->SetCheck(id == a.id ? 1 : 0);
+    case K::Radio:
+        dialog.CheckRadio(a.id);
         dialog.Notify(a.id, Notify::Clicked);
         return true;
-    }
     case K::SelectText:
         a.value = c->FindStringExact(-1, a.text);
         if (a.value < 0) {

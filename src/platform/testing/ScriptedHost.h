@@ -85,6 +85,8 @@ public:
     void ExpectFolder(const std::string& titlePart, const std::string& folder);
     // Queues a script for the next run of the dialog with this template id.
     DialogScript& ScriptDialog(int templateId);
+    // Runs the actions now on a dialog that is open.
+    void Act(CDialog& dialog, DialogScript script);
 
     // ---- read-back ------------------------------------------------------------------
     const std::vector<ShownMessage>& Messages() const { return m_messages; }

@@ -1,0 +1,42 @@
+// The backend contract on the scripted host and frame, whose screen is the states.
+#include "platform/testing/ScriptedFrame.h"
+#include "platform/testing/ScriptedHost.h"
+#include "support/BackendContract.h"
+
+namespace {
+
+class ScriptedBackend : public ContractBackend {
+public:
+    ScriptedBackend()
+    {
+        host.onUnexpected = [](const std::string& what) { ADD_FAILURE() << what; };
+        EXPECT_TRUE(frame.Create("Contract", nullptr, nullptr));
+    }
+    ~ScriptedBackend() override
+    {
+        for (const auto& pending : host.PendingExpectations()) ADD_FAILURE() << "never shown: " << pending;
+    }
+
+    void Type(CDialog& d, int id, const std::string& text) override { host.Act(d, DialogScript().Type(id, text)); }
+    void Click(CDialog& d, int id) override
+    {
+        const bool radio = d.Item(id) && d.Item(id)->kind == ControlKind::RadioButton;
+        host.Act(d, radio ? DialogScript().Radio(id) : DialogScript().Press(id));
+    }
+    void SetCheck(CDialog& d, int id, int state) override { host.Act(d, DialogScript().Check(id, state)); }
+    std::string ShownText(const CDialog& d, int id) override { return d.GetItemText(id); }
+    int ShownCheck(const CDialog& d, int id) override { return d.Item(id) ? d.Item(id)->Check() : -1; }
+    std::string ShownCaption(const CDialog& d) override { return d.Caption(); }
+    void Settle() override {}
+    void ResizeClient(CWnd& window, int cx, int cy) override { frame.Resize(window, cx, cy); }
+
+private:
+    ScriptedHost host;
+    ScriptedFrame frame;
+    ScopedHost hostScope{&host};
+    ScopedFrame frameScope{&frame};
+};
+
+} // namespace
+
+INSTANTIATE_TYPED_TEST_SUITE_P(Scripted, BackendContract, ScriptedBackend);

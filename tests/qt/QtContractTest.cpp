@@ -1,0 +1,104 @@
+// The backend contract on Qt widgets (offscreen): the user acts on the widgets, and
+// the screen is what they show.
+#include "platform/qt/QtChildView.h"
+#include "platform/qt/QtDialogView.h"
+#include "platform/qt/QtFrame.h"
+#include "platform/qt/QtHost.h"
+#include "support/BackendContract.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+
+namespace {
+
+QString ToQt(const std::string& s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); }
+std::string FromQt(const QString& s) { return s.toLatin1().toStdString(); }
+
+class QtBackend : public ContractBackend {
+public:
+    QtBackend()
+    {
+        EXPECT_TRUE(frame.Create("Contract", nullptr, nullptr));
+        frame.Show(SW_SHOWNORMAL);
+    }
+    ~QtBackend() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    void Type(CDialog& d, int id, const std::string& text) override
+    {
+        QWidget* w = Widget(d, id);
+        const QString typed = ToQt(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        if (auto* combo = qobject_cast<QComboBox*>(w)) w = combo->lineEdit();
+        if (auto* line = qobject_cast<QLineEdit*>(w)) {
+            line->selectAll();
+            line->insert(typed);
+        } else if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
+            edit->selectAll();
+            edit->insertPlainText(typed);
+        } else {
+            ADD_FAILURE() << id << " takes no typing";
+        }
+    }
+    void Click(CDialog& d, int id) override
+    {
+        if (auto* button = qobject_cast<QAbstractButton*>(Widget(d, id))) button->click();
+        else ADD_FAILURE() << id << " is no button";
+    }
+    void SetCheck(CDialog& d, int id, int state) override
+    {
+        for (int clicks = 0; clicks < 3 && ShownCheck(d, id) != state; ++clicks) Click(d, id);
+    }
+    std::string ShownText(const CDialog& d, int id) override
+    {
+        QWidget* w = Widget(d, id);
+        if (auto* line = qobject_cast<QLineEdit*>(w)) return FromQt(line->text());
+        if (auto* combo = qobject_cast<QComboBox*>(w)) return FromQt(combo->currentText());
+        if (auto* edit = qobject_cast<QPlainTextEdit*>(w))
+            return FromQt(edit->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
+        return "(no text widget)";
+    }
+    int ShownCheck(const CDialog& d, int id) override
+    {
+        QWidget* w = Widget(d, id);
+        if (auto* box = qobject_cast<QCheckBox*>(w))
+            return box->checkState() == Qt::Checked ? 1 : box->checkState() == Qt::PartiallyChecked ? 2 : 0;
+        if (auto* radio = qobject_cast<QRadioButton*>(w)) return radio->isChecked() ? 1 : 0;
+        return -1;
+    }
+    std::string ShownCaption(const CDialog& d) override
+    {
+        return QtDialogWindow(d) ? FromQt(QtDialogWindow(d)->windowTitle()) : std::string();
+    }
+    void Settle() override { QApplication::processEvents(); }
+    void ResizeClient(CWnd& window, int cx, int cy) override
+    {
+        auto* view = dynamic_cast<QtChildView*>(window.Impl());
+        ASSERT_NE(view, nullptr);
+        // The frame and the scroll bars around the client stay as they are.
+        for (int tries = 0; tries < 3 && view->client->size() != QSize(cx, cy); ++tries) {
+            view->sub->resize(view->sub->size() + QSize(cx, cy) - view->client->size());
+            QApplication::processEvents();
+        }
+    }
+
+private:
+    static QWidget* Widget(const CDialog& d, int id)
+    {
+        QDialog* view = QtDialogWindow(d);
+        return view ? view->findChild<QWidget*>(QString::number(id)) : nullptr;
+    }
+
+    QtHost host{"Merrowdyne Revezirider", "BronteluxViewer"};
+    QtFrame frame;
+    ScopedHost hostScope{&host};
+    ScopedFrame frameScope{&frame};
+};
+
+} // namespace
+
+INSTANTIATE_TYPED_TEST_SUITE_P(Qt, BackendContract, QtBackend);
