@@ -70,40 +70,31 @@ TEST_F(DomainWndTest, OpensAtTheFrameNearestTheAskedDepthInBothDirections)
 {
     struct Case {
         uint8_t direction;
+        int frames;
         double top, step, asked;
         int position;
         double shownDepth;
     };
     const Case cases[] = {
-        {qtx::kLogDown, 1000.0, 0.5, 1002.0, 4, 1002.0},
-        {qtx::kLogDown, 1000.0, 0.5, 10.0, 0, 1000.0},    // shallower than the data
-        {qtx::kLogDown, 1000.0, 0.5, 99999.0, 9, 1004.5}, // deeper
-        {qtx::kLogUp, 1004.5, -0.5, 1002.0, 6, 1001.5},
-        {qtx::kLogUp, 1004.5, -0.5, 99999.0, 0, 1004.5},
+        {qtx::kLogDown, 10, 1000.0, 0.5, 1002.0, 4, 1002.0},
+        {qtx::kLogDown, 10, 1000.0, 0.5, 10.0, 0, 1000.0},    // shallower than the data
+        {qtx::kLogDown, 10, 1000.0, 0.5, 99999.0, 9, 1004.5}, // deeper
+        {qtx::kLogUp, 10, 1004.5, -0.5, 1002.0, 6, 1001.5},
+        {qtx::kLogUp, 10, 1004.5, -0.5, 99999.0, 0, 1004.5},
+        {qtx::kLogDown, 1, 500.0, 0.0, 700.0, 0, 500.0},      // one frame: top and bottom equal
     };
     for (const auto& c : cases) {
-        ASSERT_TRUE(WriteQtx(path, {Waveform(2, 64, 10.0f)}, 10, c.top, c.step, DefaultSample, c.direction));
+        ASSERT_TRUE(WriteQtx(path, {Waveform(2, 64, 10.0f)}, c.frames, c.top, c.step, DefaultSample, c.direction));
         ScriptSelection();
         CDomainWnd* view = OpenView(kDomainTime, c.asked);
         ASSERT_NE(view, nullptr);
         EXPECT_EQ(view->m_position, c.position) << c.asked;
-        EXPECT_EQ(view->m_top, 1000.0) << "top is the smaller depth";
+        EXPECT_EQ(view->m_top, std::min(c.top, c.top + (c.frames - 1) * c.step)) << "top is the smaller depth";
         view->OnVScroll(SB_THUMBPOSITION, view->ScrollPositionOf(view->m_position));
         EXPECT_EQ(view->m_position, c.position);
         EXPECT_EQ(frame.PaneText(1), Format("%10.4f [ft]", c.shownDepth)) << c.asked;
         view->OnClose();
     }
-}
-
-TEST_F(DomainWndTest, OneFrameDataSetOpensItsOnlyFrame)
-{
-    ASSERT_TRUE(WriteQtx(path, {Waveform(1, 32, 10.0f)}, 1, 500.0, 0.0));
-    ScriptSelection();
-    CDomainWnd* view = OpenView(kDomainTime, 700.0);
-    ASSERT_NE(view, nullptr);
-    EXPECT_EQ(view->m_position, 0);
-    view->OnKeyDown(VK_NEXT, 1, 0);
-    EXPECT_EQ(view->m_position, 0);
 }
 
 TEST_F(DomainWndTest, ScrollingMovesByEveryCodeAndKeyWithClamping)
