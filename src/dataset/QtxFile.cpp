@@ -133,7 +133,7 @@ int CQtxFile::ReadDatumList(CQtxDatumList& list)
     return 1;
 }
 
-int CQtxFile::ReadFrameItem(int frame, int offsetInFrame, int count1, int count2, float* out, size_t outCapacity)
+int CQtxFile::ReadFrameItem(int frame, int64_t offsetInFrame, int count1, int count2, float* out, size_t outCapacity)
 {
     if (!m_fileIn.IsOpen()) return 0;
     if (frame < 0 || offsetInFrame < 0 || count1 < 0 || count2 < 0) return FailRead(kErrorReadingFrame);

@@ -84,7 +84,7 @@ public:
     // A request reaching past the frame or past `out` is refused like a short read:
     // message, input closed, 0. On a closed input it fails quietly (no message), since
     // viewers call it on every paint.
-    int ReadFrameItem(int frame, int offsetInFrame, int count1, int count2, float* out,
+    int ReadFrameItem(int frame, int64_t offsetInFrame, int count1, int count2, float* out,
                       size_t outCapacity = std::numeric_limits<size_t>::max());
     // Writes the 4096 history bytes of m_header into the input data set in place.
     // The input is open for reading only, so this opens the file for writing itself.

@@ -5,8 +5,11 @@
 #include "common/QtxFileDlg.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
+#include "platform/SafeNumeric.h"
 
 #include <algorithm>
+#include <cfloat>
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -14,15 +17,8 @@ namespace {
 // Raises v to the next multiple of step (from 0).
 float RaiseToMultiple(float v, float step)
 {
-    if (step <= 0) return v;
-    return float(std::ceil(double(v) / step - 1e-6) * step);
-}
-
-int FirstTick(float start, float width, int every)
-{
-    int base = every;
-    if (every == 500 && width <= 1000) base = width <= 500 ? 100 : 200;
-    return (int(start) / base + 1) * base;
+    if (!(step > 0) || !std::isfinite(step) || !std::isfinite(v)) return v;
+    return ClampToFloat(std::ceil(double(v) / step - 1e-6) * step);
 }
 
 } // namespace
@@ -57,19 +53,22 @@ bool CDomainWnd::Open(const std::string& windowClass)
     return true;
 }
 
+int CDomainWnd::LastFrame() const { return int(std::clamp<uint32_t>(m_frameCount, 1, INT_MAX)) - 1; }
+
 int CDomainWnd::ScrollPositionOf(int position) const
 {
-    return m_direction == 0xFF ? position : int(m_frameCount) - 1 - position;
+    return m_direction == 0xFF ? position : LastFrame() - position;
 }
 
 int CDomainWnd::Load()
 {
+    // A successful OpenRead is the test: -1 is a real depth step of an up log sampled
+    // every foot, and any value is a possible header field.
     if (!m_file.OpenRead(m_path)) return 0;
     m_top = m_file.GetTopDepth();
     m_bottom = m_file.GetBottomDepth();
     m_depthStep = m_file.GetDepthStep();
     m_frameCount = m_file.GetFrameCount();
-    if (m_top == -1.0 || m_bottom == -1.0 || m_depthStep == -1.0 || m_frameCount == 0xFFFFFFFFu) return 0;
 
     CQtxDatumList datums;
     if (!m_file.ReadDatumList(datums)) return 0;
@@ -91,8 +90,8 @@ int CDomainWnd::Load()
         position = m_frameCount > 1 ? frames - along(m_top, m_bottom) : 0.0;
         m_stepSign = -1;
     }
-    const double last = m_frameCount > 0 ? frames - 1 : 0;
-    m_position = int(std::clamp(position, 0.0, last));
+    // Depths that are not numbers give no position: the first frame.
+    m_position = ClampToInt(std::clamp(position, 0.0, double(LastFrame())));
     m_depthUnit = m_unitByte == 0xFF ? " [m]" : " [ft]";
 
     SelectedDatum datum;
@@ -107,7 +106,7 @@ int CDomainWnd::Load()
 
     m_vscroll = ScrollInfo{};
     m_vscroll.min = 0;
-    m_vscroll.max = int(std::max<uint32_t>(m_frameCount, 1)) - 1;
+    m_vscroll.max = LastFrame();
     m_vscroll.page = 20;
     m_vscroll.pos = ScrollPositionOf(m_position);
     m_vscroll.disableNoScroll = true;
@@ -151,8 +150,15 @@ bool CDomainWnd::SetUpItem(const SelectedDatum& d)
     // The view keeps 16 receivers of 8,192 samples, and a frame is read whole into
     // the shared sample array: a datum beyond either is refused, not overrun.
     const int64_t interpolated = int64_t(m_sampleCount) * m_interpolation;
+    if (!(m_step > 0) || !std::isfinite(m_step)) {
+        MessageBox(Format("Datum %s cannot be shown: its sample step is not a positive number.\n"
+                          "Operation will be abandoned.",
+                          m_mnemonic.c_str()),
+                   MB_OK | MB_ICONSTOP);
+        return false;
+    }
     if (m_receivers < 1 || m_samplesRead < 1 || m_receivers > kSlots || interpolated > kSlotFloats
-        || int64_t(m_receivers) * m_samplesRead > kFftDataSize - 1 || !(m_step > 0)) {
+        || int64_t(m_receivers) * m_samplesRead > kFftDataSize - 1) {
         MessageBox(Format("Datum %s cannot be shown: %d receivers of %d samples do not fit the view "
                           "(at most %d receivers of %d samples).\nOperation will be abandoned.",
                           m_mnemonic.c_str(), m_receivers, m_samplesRead * m_interpolation, kSlots, kSlotFloats),
@@ -169,21 +175,23 @@ bool CDomainWnd::SetUpItem(const SelectedDatum& d)
 
 void CDomainWnd::ComputeWindow()
 {
+    // Any positive step of any size gets here: every index is clamped on its way to
+    // an int, and the window stays inside the samples the domain has (a spectrum
+    // has half as many bins as the trace has samples).
     const float n = float(m_sampleCount);
+    const int limit = std::max(m_domain == kDomainFrequency ? m_sampleCount / 2 : m_sampleCount, 1);
     switch (m_domain) {
     case kDomainFrequency: {
-        m_binWidth = float(1000000.0 / (double(m_sampleCount) * m_step));
-        const float nyquist = float(1000000.0 / (2.0 * m_step));
+        m_binWidth = ClampToFloat(1000000.0 / (double(m_sampleCount) * m_step));
+        const float nyquist = ClampToFloat(1000000.0 / (2.0 * m_step));
         m_start = RaiseToMultiple(m_freqStart, m_binWidth);
         m_stop = m_freqStop;
         if (nyquist < m_stop) m_stop = 0.95f * nyquist;
         m_stop = RaiseToMultiple(m_stop, m_binWidth);
         m_width = m_stop - m_start - m_binWidth;
-        m_first = int(m_start / m_binWidth);
-        m_last = std::min(int(m_stop / m_binWidth), m_sampleCount / 2);
-        m_shownCount = m_last - m_first;
-        m_firstTick = FirstTick(m_start, 5000, 500);
-        m_hMax = m_sampleCount / 2 - m_shownCount;
+        m_first = ClampToInt(m_start / m_binWidth);
+        m_last = std::min(ClampToInt(m_stop / m_binWidth), m_sampleCount / 2);
+        m_shownCount = ClampToInt(double(m_last) - m_first);
         break;
     }
     case kDomainTime:
@@ -195,23 +203,31 @@ void CDomainWnd::ComputeWindow()
         m_start = RaiseToMultiple(lo, m_step);
         m_stop = std::min(RaiseToMultiple(hi, m_step), n * m_step);
         m_width = m_stop - m_start - m_step;
-        m_first = int(m_start / m_step);
-        m_last = std::min(int(m_stop / m_step), m_sampleCount);
-        m_shownCount = m_last - m_first - (m_domain == kDomainAzimuth ? 1 : 0);
-        m_firstTick = m_domain == kDomainTime ? FirstTick(m_start, m_width, 500) : FirstTick(m_start, 0, 50);
-        m_hMax = m_sampleCount - m_shownCount;
+        m_first = ClampToInt(m_start / m_step);
+        m_last = std::min(ClampToInt(m_stop / m_step), m_sampleCount);
+        m_shownCount = ClampToInt(double(m_last) - m_first - (m_domain == kDomainAzimuth ? 1 : 0));
         break;
     }
     default: break;
     }
     // A window outside the data leaves at least one sample to show.
-    m_first = std::clamp(m_first, 0, std::max(m_sampleCount - 1, 0));
-    m_last = std::clamp(m_last, m_first + 1, std::max(m_sampleCount, m_first + 1));
-    m_shownCount = std::max(m_shownCount, 1);
-    if (m_width <= 0) m_width = m_domain == kDomainFrequency ? m_binWidth : m_step;
+    m_first = std::clamp(m_first, 0, limit - 1);
+    m_last = std::clamp(m_last, m_first + 1, limit);
+    m_shownCount = std::clamp(m_shownCount, 1, limit);
+    if (!(m_width > 0) || !std::isfinite(m_width)) m_width = m_domain == kDomainFrequency ? m_binWidth : m_step;
     m_hMin = 0;
-    m_hMax = std::max(m_hMax, 0);
+    m_hMax = limit - m_shownCount;
     m_hPos = m_first;
+    m_firstTick = FirstTick();
+}
+
+// (trunc(start) / base + 1) * base, the base by domain and, in time, by width.
+int CDomainWnd::FirstTick() const
+{
+    int base = 50;
+    if (m_domain == kDomainFrequency) base = 500;
+    if (m_domain == kDomainTime) base = m_width <= 500 ? 100 : m_width <= 1000 ? 200 : 500;
+    return ClampToInt(double((int64_t(ClampToInt(m_start)) / base + 1) * base));
 }
 
 int CDomainWnd::RegisterOptions()
@@ -233,7 +249,7 @@ bool CDomainWnd::ReadFrame()
 {
     m_frameRead = false;
     float* buffer = g_fftData + 1;
-    if (!m_file.ReadFrameItem(m_position, int(m_offset), m_receivers, m_samplesRead, buffer, kFftDataSize - 1))
+    if (!m_file.ReadFrameItem(m_position, int64_t(m_offset), m_receivers, m_samplesRead, buffer, kFftDataSize - 1))
         return false;
     for (int r = 0; r < m_receivers; ++r) {
         float* slot = Slot(m_receiverIndex[size_t(r)]);
@@ -252,17 +268,27 @@ bool CDomainWnd::ReadFrame()
 namespace {
 
 // Puts n real samples into the shared array as complex points and transforms them.
-void ForwardTransform(const float* samples, int n)
+// Samples that are not finite go in as 0 (the caller decides what becomes of their
+// gaps), and samples so large that the transform's sums could overflow go in scaled
+// down: the result times the returned factor is the transform of the samples.
+float ForwardTransform(const float* samples, int n)
 {
+    // n sums of samples and their doubles stay finite below this.
+    constexpr float kLargestUnscaled = FLT_MAX / float(4 * kFftMaxPoints);
+    float largest = 0;
+    for (int i = 0; i < n; ++i)
+        if (std::isfinite(samples[i])) largest = std::max(largest, std::fabs(samples[i]));
+    const float scale = largest > kLargestUnscaled ? largest : 1.0f;
     float* data = g_fftData;
     for (int i = 0; i < n; ++i) {
-        data[2 * i + 1] = samples[i];
+        data[2 * i + 1] = std::isfinite(samples[i]) ? samples[i] / scale : 0.0f;
         data[2 * i + 2] = 0.0f;
     }
     CFft fft;
     fft.m_sign = 1;
     fft.m_n = n;
     fft.Transform();
+    return scale;
 }
 
 } // namespace
@@ -272,7 +298,10 @@ void CDomainWnd::Interpolate(int slotIndex)
     float* slot = Slot(slotIndex);
     const int n = m_sampleCount / m_interpolation;
     float* data = g_fftData;
-    ForwardTransform(slot, n);
+    m_gaps.clear();
+    for (int i = 0; i < n; ++i)
+        if (!std::isfinite(slot[i])) m_gaps.push_back(i);
+    const float scale = ForwardTransform(slot, n);
     CFft fft;
     // The analytic spectrum: negative frequencies dropped, positive ones doubled.
     for (int p = n / 2; p < n; ++p) data[2 * p + 1] = data[2 * p + 2] = 0.0f;
@@ -284,19 +313,31 @@ void CDomainWnd::Interpolate(int slotIndex)
     fft.m_sign = -1;
     fft.m_n = m_sampleCount;
     fft.Transform();
-    const float scale = 1.0f / float(n);
-    for (int i = 0; i < m_sampleCount; ++i) slot[i] = data[2 * i + 1] * scale;
+    if (scale == 1.0f) {
+        const float inverse = 1.0f / float(n);
+        for (int i = 0; i < m_sampleCount; ++i) slot[i] = data[2 * i + 1] * inverse;
+    } else {
+        for (int i = 0; i < m_sampleCount; ++i) slot[i] = ClampToFloat(double(data[2 * i + 1]) * scale / n);
+    }
+    // A sample that was not a number stays a gap at its own place.
+    for (int i : m_gaps) slot[size_t(i) * size_t(m_interpolation)] = NAN;
 }
 
 void CDomainWnd::Spectrum(int slotIndex)
 {
     float* slot = Slot(slotIndex);
     const float* data = g_fftData;
-    ForwardTransform(slot, m_sampleCount);
+    // A trace with a gap has no spectrum: every bin is a gap.
+    for (int i = 0; i < m_sampleCount; ++i)
+        if (!std::isfinite(slot[i])) {
+            std::fill(slot, slot + m_sampleCount / 2, NAN);
+            return;
+        }
+    const double scale = ForwardTransform(slot, m_sampleCount);
     // Squares of floats in double cannot overflow, so the plain root serves (hypot is slow).
     for (int i = 0; i < m_sampleCount / 2; ++i) {
         const double re = data[2 * i + 1], im = data[2 * i + 2];
-        slot[i] = float(std::sqrt(re * re + im * im));
+        slot[i] = ClampToFloat(std::sqrt(re * re + im * im) * scale);
     }
 }
 
@@ -305,7 +346,7 @@ float CDomainWnd::CrossingTime(int slotIndex, float t) const
     const float* v = Slot(slotIndex);
     const int n = m_sampleCount;
     if (n < 2 || !(m_step > 0)) return t;
-    const int i = std::clamp(int(t / m_step), 0, n - 1);
+    const int i = std::clamp(ClampToInt(t / m_step), 0, n - 1);
     // Searches stay inside the trace: an edge without a crossing picks the start point.
     auto forward = [&](int from) -> int {
         for (int j = std::max(from, 0); j + 1 < n; ++j)
@@ -339,7 +380,7 @@ bool CDomainWnd::ChooseDatum(CQtxDatumList& datums, SelectedDatum& datum)
     dialog.m_stopDepth = Format("%12.4f", m_bottom);
     dialog.m_depthStep = Format("%12.4f", m_depthStep);
     dialog.m_depthUnits = m_depthUnit;
-    dialog.m_depthFrames = Format("%d", int(m_frameCount));
+    dialog.m_depthFrames = Format("%u", unsigned(m_frameCount));
     dialog.m_startTab = m_domain;
     dialog.m_datums = &datums;
     if (dialog.DoModal() != IDOK) return false;

@@ -126,6 +126,9 @@ public:
     // the data set gives its step.
     double DepthAt(int scrollPosition) const { return scrollPosition * std::fabs(m_depthStep) + m_top; }
     int ScrollPositionOf(int position) const;
+    // The last frame the view can reach: scroll positions are ints, so a header that
+    // counts 2^31 frames or more offers the first 2^31 - 1.
+    int LastFrame() const;
     // Zero-crossing time of a trace near time t (move-out cursor).
     float CrossingTime(int slot, float t) const;
 
@@ -133,8 +136,9 @@ private:
     bool ChooseDatum(CQtxDatumList& datums, SelectedDatum& datum);
     bool SetUpItem(const SelectedDatum& datum);
     void ComputeWindow();
-    void AfterVerticalMove();
-    void ShiftWindow(int delta);
+    void MoveToFrame(int64_t position);
+    void ShiftWindow(int64_t delta);
+    int FirstTick() const;
     int RegisterOptions();
     void Interpolate(int slot);
     void Spectrum(int slot);
@@ -145,7 +149,9 @@ private:
     void PaintMoveOut(Dc& dc);
 
     std::vector<float> m_values;            // the shown window of one trace, normalised
+    std::vector<float> m_curve;             // one trace's value per plot column; NaN: a gap
     std::vector<Point> m_points;            // one trace's polygon
+    std::vector<int> m_gaps;                // samples of one trace that are not finite
     std::vector<std::string> m_traceLabels; // by trace, for the item type
     Pen m_tracePen;
     Brush m_traceBrush;

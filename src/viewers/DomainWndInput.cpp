@@ -3,6 +3,7 @@
 #include "viewers/ViewOptions.h"
 #include "platform/Format.h"
 #include "platform/Frame.h"
+#include "platform/SafeNumeric.h"
 
 #include <algorithm>
 
@@ -13,9 +14,10 @@ void Pane(int pane, const std::string& text)
 }
 } // namespace
 
-void CDomainWnd::AfterVerticalMove()
+// Moves in 64 bits: a step of 100 frames from near the end of 2^31 frames stays in range.
+void CDomainWnd::MoveToFrame(int64_t position)
 {
-    m_position = std::clamp(m_position, 0, std::max(int(m_frameCount) - 1, 0));
+    m_position = int(std::clamp<int64_t>(position, 0, LastFrame()));
     m_vscroll.pos = ScrollPositionOf(m_position);
     Pane(1, Format("%10.4f%s", DepthAt(m_vscroll.pos), m_depthUnit.c_str()));
     m_firstClick = m_secondClick = m_clickPending = false;
@@ -25,42 +27,42 @@ void CDomainWnd::AfterVerticalMove()
 
 void CDomainWnd::OnVScroll(int code, int pos)
 {
+    const int64_t position = m_position;
     switch (code) {
-    case SB_LINEUP: m_position -= m_stepSign; break;
-    case SB_LINEDOWN: m_position += m_stepSign; break;
-    case SB_PAGEUP: m_position -= 100 * m_stepSign; break;
-    case SB_PAGEDOWN: m_position += 100 * m_stepSign; break;
-    case SB_THUMBPOSITION: m_position = m_direction == 0xFF ? pos : int(m_frameCount) - 1 - pos; break;
-    case SB_THUMBTRACK: Pane(1, Format("%10.4f%s", DepthAt(pos), m_depthUnit.c_str())); return;
-    default: return;
+    case SB_LINEUP: MoveToFrame(position - m_stepSign); break;
+    case SB_LINEDOWN: MoveToFrame(position + m_stepSign); break;
+    case SB_PAGEUP: MoveToFrame(position - 100 * m_stepSign); break;
+    case SB_PAGEDOWN: MoveToFrame(position + 100 * m_stepSign); break;
+    case SB_THUMBPOSITION: MoveToFrame(m_direction == 0xFF ? int64_t(pos) : int64_t(LastFrame()) - pos); break;
+    case SB_THUMBTRACK: Pane(1, Format("%10.4f%s", DepthAt(pos), m_depthUnit.c_str())); break;
+    default: break;
     }
-    AfterVerticalMove();
 }
 
 void CDomainWnd::OnKeyDown(unsigned key, unsigned, unsigned)
 {
-    const int last = std::max(int(m_frameCount) - 1, 0);
+    const int64_t position = m_position;
+    const int last = LastFrame();
     switch (key) {
-    case VK_PRIOR: m_position -= 100 * m_stepSign; break;
-    case VK_NEXT: m_position += 100 * m_stepSign; break;
-    case VK_END: m_position = m_direction == 0xFF ? last : 0; break;
-    case VK_HOME: m_position = m_direction == 0xFF ? 0 : last; break;
-    case VK_UP: m_position -= m_stepSign; break;
-    case VK_DOWN: m_position += m_stepSign; break;
-    default: return;
+    case VK_PRIOR: MoveToFrame(position - 100 * m_stepSign); break;
+    case VK_NEXT: MoveToFrame(position + 100 * m_stepSign); break;
+    case VK_END: MoveToFrame(m_direction == 0xFF ? last : 0); break;
+    case VK_HOME: MoveToFrame(m_direction == 0xFF ? 0 : last); break;
+    case VK_UP: MoveToFrame(position - m_stepSign); break;
+    case VK_DOWN: MoveToFrame(position + m_stepSign); break;
+    default: break;
     }
-    AfterVerticalMove();
 }
 
 void CDomainWnd::OnHScroll(int code, int pos)
 {
-    int delta = 0;
+    int64_t delta = 0;
     switch (code) {
     case SB_LINELEFT: delta = -1; break;
     case SB_LINERIGHT: delta = 1; break;
     case SB_PAGELEFT: delta = -10; break;
     case SB_PAGERIGHT: delta = 10; break;
-    case SB_THUMBPOSITION: delta = pos - m_hPos; break;
+    case SB_THUMBPOSITION: delta = int64_t(pos) - m_hPos; break;
     case SB_THUMBTRACK: {
         const std::string empty;
         std::string panes[3];
@@ -78,22 +80,15 @@ void CDomainWnd::OnHScroll(int code, int pos)
     if (delta != 0) ShiftWindow(delta);
 }
 
-void CDomainWnd::ShiftWindow(int delta)
+void CDomainWnd::ShiftWindow(int64_t delta)
 {
-    m_hPos = std::clamp(m_hPos + delta, m_hMin, m_hMax);
+    m_hPos = int(std::clamp<int64_t>(m_hPos + delta, m_hMin, m_hMax));
     const float step = m_domain == kDomainFrequency ? m_binWidth : m_step;
     m_first = m_hPos;
     m_last = m_hPos + m_shownCount;
     m_start = float(m_hPos) * step;
     m_stop = m_start + m_width;
-    if (m_domain == kDomainTime) {
-        const int base = m_width <= 500 ? 100 : m_width <= 1000 ? 200 : 500;
-        m_firstTick = (int(m_start) / base + 1) * base;
-    } else if (m_domain == kDomainFrequency) {
-        m_firstTick = (int(m_start) / 500 + 1) * 500;
-    } else {
-        m_firstTick = (int(m_start) / 50 + 1) * 50;
-    }
+    m_firstTick = FirstTick();
     switch (m_domain) {
     case kDomainTime: Pane(2, Format("%5.2f%s", double(m_start / 1000.0f), " [mSec]")); break;
     case kDomainFrequency: Pane(2, Format("%5.2f%s", double(m_start / 1000.0f), " [kHz]")); break;
@@ -121,7 +116,7 @@ void CDomainWnd::OnMouseMove(unsigned, Point p)
     }
     SetCursor(CursorKind::Cross);
     const float x = float(p.x - m_leftMargin) * m_width / float(std::max(m_plotWidth, 1)) + m_start;
-    const int sample = std::clamp(int(x / m_step), 0, std::max(m_sampleCount - 1, 0));
+    const int sample = std::clamp(ClampToInt(x / m_step), 0, std::max(m_sampleCount - 1, 0));
     if (m_domain == kDomainSlowness) {
         Pane(2, "");
         Pane(3, Format("%7.2f [uSec/ft]", double(x)));

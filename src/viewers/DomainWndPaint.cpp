@@ -3,6 +3,7 @@
 #include "viewers/ViewOptions.h"
 #include "platform/Format.h"
 #include "platform/Frame.h"
+#include "platform/SafeNumeric.h"
 
 #include <algorithm>
 #include <cmath>
@@ -186,7 +187,8 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
     const float* v = Slot(slot);
     const bool wiggle = m_domain == kDomainTime && !m_marker;
     const auto& display = theApp.m_display;
-    const float amplitudeZoom = display.zoomFactor1 > 0 ? display.zoomFactor1 : 1.0f;
+    const float amplitudeZoom =
+        display.zoomFactor1 > 0 && std::isfinite(display.zoomFactor1) ? display.zoomFactor1 : 1.0f;
 
     const int top = m_topMargin + k * m_traceHeight;
     const int band = m_bandHeight;
@@ -194,9 +196,11 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
     const int mid = top + band / 2;
     const int base = wiggle ? mid : top + band;
 
-    // Extremes of the shown window.
+    // Extremes of the shown window. A value that is not finite is a gap in the
+    // curve, not an extreme.
     float largest = 0, smallest = 0;
     for (int i = m_first; i < m_last; ++i) {
+        if (!std::isfinite(v[i])) continue;
         largest = std::max(largest, v[i]);
         smallest = std::min(smallest, v[i]);
     }
@@ -210,7 +214,10 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
     int runFirst = 0, runLast = int(values.size()) - 1;
     float shownMax = largest, shownMin = smallest;
     if (!m_marker) {
-        for (size_t i = 0; i < values.size(); ++i) values[i] = absMax > 0 ? v[size_t(m_first) + i] / absMax : 0.0f;
+        for (size_t i = 0; i < values.size(); ++i) {
+            const float x = v[size_t(m_first) + i];
+            values[i] = !std::isfinite(x) ? NAN : absMax > 0 ? x / absMax : 0.0f;
+        }
     } else {
         const float zoom = m_frequencyMarker ? display.zoomFactor2 : display.zoomFactor3;
         float start = m_markerCentre - m_markerHalf, stop = m_markerCentre + m_markerHalf;
@@ -219,7 +226,7 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
         if (zStart >= 0 && zStop > zStart) start = zStart, stop = zStop;
         for (size_t i = 0; i < values.size(); ++i) {
             const float x = v[size_t(m_first) + i];
-            values[i] = x == 0 ? 0.0f : std::clamp((x - start) / (stop - start), 0.0f, 1.0f);
+            values[i] = x == 0 ? 0.0f : !std::isfinite(x) ? NAN : std::clamp((x - start) / (stop - start), 0.0f, 1.0f);
         }
         runFirst = -1;
         for (size_t i = 0; i < values.size(); ++i)
@@ -234,26 +241,30 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
         shownMin = start;
     }
 
-    // Curve value of each plot column, interpolated between the enclosing samples.
+    // Curve value of each plot column, interpolated between the enclosing samples;
+    // NaN next to a sample that is not finite.
     const float perColumn = m_width / float(m_plotWidth);
     const float step = m_domain == kDomainFrequency ? m_binWidth : m_step;
-    std::vector<Point>& points = m_points;
-    points.clear();
     auto columnValue = [&](int c) -> float {
         if (values.empty()) return 0.0f;
         if (c == 0) return values[0];
         const float axis = m_start + float(c) * perColumn;
         const float index = axis / step - float(m_first);
-        const int i0 = std::clamp(int(std::floor(index)), 0, int(values.size()) - 1);
+        const int i0 = std::clamp(ClampToInt(std::floor(index)), 0, int(values.size()) - 1);
         const int i1 = std::min(i0 + 1, int(values.size()) - 1);
         const float frac = std::clamp(index - float(i0), 0.0f, 1.0f);
         return values[size_t(i0)] + (values[size_t(i1)] - values[size_t(i0)]) * frac;
     };
+    // Values are finite and within -1..1 (wiggles, spectra) or 0..1 (markers) here.
     auto yOf = [&](float value) {
         if (wiggle) return top + band / 2 - int(float(band / 2) * std::clamp(value * amplitudeZoom, -1.0f, 1.0f));
         if (m_marker) return top + band - int(float(band) * value);
         return top - 1 + band - int(float(band) * value);
     };
+    std::vector<float>& curve = m_curve;
+    curve.resize(size_t(m_plotWidth));
+    for (int c = 0; c < m_plotWidth; ++c) curve[size_t(c)] = columnValue(c);
+    auto drawn = [&](int c) { return std::isfinite(curve[size_t(c)]); };
 
     // Band, and the solid mid line of the wiggle.
     dc.SelectPen(kAxisPen);
@@ -264,60 +275,75 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
         dc.LineTo(left + m_plotWidth, mid);
     }
 
+    // Each run of columns between gaps is a polygon down to the base line, traced
+    // again as a polyline that stops short of the last plot column.
+    std::vector<Point>& points = m_points;
     if (!m_marker) {
-        points.push_back({left, base});
-        for (int c = 0; c < m_plotWidth; ++c) points.push_back({left + c, yOf(columnValue(c))});
-        points.push_back({left + m_plotWidth - 1, base});
-        dc.SelectPen(m_tracePen);
-        dc.SelectBrush(m_traceBrush);
-        dc.Polygon(points.data(), int(points.size()));
-        dc.SelectPen(kAxisPen);
-        dc.Polyline(points.data() + 1, m_plotWidth - 1);
-    } else if (runFirst >= 0) {
-        for (int c = 0; c < m_plotWidth; ++c) {
-            const float axis = m_start + float(c) * perColumn;
-            const int index = int(axis / step) - m_first;
-            if (index < runFirst || index > runLast) continue;
-            points.push_back({left + c, yOf(columnValue(c))});
+        for (int c0 = 0; c0 < m_plotWidth; ++c0) {
+            if (!drawn(c0)) continue;
+            int c1 = c0;
+            while (c1 + 1 < m_plotWidth && drawn(c1 + 1)) ++c1;
+            points.clear();
+            points.push_back({left + c0, base});
+            for (int c = c0; c <= c1; ++c) points.push_back({left + c, yOf(curve[size_t(c)])});
+            points.push_back({left + c1, base});
+            dc.SelectPen(m_tracePen);
+            dc.SelectBrush(m_traceBrush);
+            dc.Polygon(points.data(), int(points.size()));
+            dc.SelectPen(kAxisPen);
+            const int traced = std::min(c1, m_plotWidth - 2) - c0 + 1;
+            if (traced >= 2) dc.Polyline(points.data() + 1, traced);
+            c0 = c1;
         }
+    } else if (runFirst >= 0) {
+        // The marker's run of samples, broken where a column has no value.
         dc.SelectPen(m_tracePen);
-        if (points.size() >= 2) dc.Polyline(points.data(), int(points.size()));
+        points.clear();
+        auto flush = [&] {
+            if (points.size() >= 2) dc.Polyline(points.data(), int(points.size()));
+            points.clear();
+        };
+        for (int c = 0; c < m_plotWidth; ++c) {
+            const double index = std::trunc(double((m_start + float(c) * perColumn) / step)) - m_first;
+            if (index >= runFirst && index <= runLast && drawn(c)) points.push_back({left + c, yOf(curve[size_t(c)])});
+            else flush();
+        }
+        flush();
     }
 
-    // Grid: every label step along the walk, a dotted line and a label below the band.
-    int labelStep = 500, walk = 500, tick = m_firstTick;
+    // Grid: a dotted line and a label below the band at every multiple of the label
+    // step from the first tick on. (The ticks walk from the first tick by a step that
+    // divides both the first tick and the label step, so these are the ticks that
+    // carry a label.) The walk goes from label to label, at most one per plot column.
+    int labelStep = 500, tick = m_firstTick;
     switch (m_domain) {
     case kDomainTime:
-        walk = 500;
         labelStep = m_width < 5000 ? 500 : m_width < 10000 ? 1000 : m_width < 15000 ? 2000 : m_width < 20000 ? 3000 : 4000;
-        if (m_width <= 1000) labelStep = 200, walk = 100;
-        if (m_width <= 500) labelStep = walk = 100;
+        if (m_width <= 1000) labelStep = 200;
+        if (m_width <= 500) labelStep = 100;
         break;
-    case kDomainFrequency:
-        labelStep = m_width < 5000 ? 500 : m_width < 10000 ? 1000 : 2000;
-        break;
-    case kDomainSlowness:
-        walk = 50;
-        labelStep = m_width > 500 ? 100 : 50;
-        break;
+    case kDomainFrequency: labelStep = m_width < 5000 ? 500 : m_width < 10000 ? 1000 : 2000; break;
+    case kDomainSlowness: labelStep = m_width > 500 ? 100 : 50; break;
     default:
         tick = 0;
-        walk = 10;
         labelStep = m_width > 100 ? 90 : 10;
         break;
     }
+    int64_t firstLabel = tick / labelStep;
+    if (firstLabel * labelStep < tick) ++firstLabel;
+    firstLabel *= labelStep;
     dc.SetTextAlign(TA_LEFT | TA_TOP);
-    for (int value = tick; perColumn > 0 && float(value) <= m_start + m_width; value += walk) {
-        if (float(value) < m_start || value % labelStep != 0) continue;
-        const int x = left + int((float(value) - m_start) / perColumn);
-        dc.SelectPen(kGridPen);
-        dc.MoveTo(x, top);
-        dc.LineTo(x, top + band);
-        const std::string label = m_domain == kDomainSlowness || m_domain == kDomainAzimuth
-                                      ? Format("%4d", value)
-                                      : Format("%2.1f", double(value) / 1000.0);
-        dc.TextOut(x - 5, top + band, label);
-    }
+    if (perColumn > 0)
+        for (int value : TickWalk(firstLabel, labelStep, m_start, m_start + m_width, m_plotWidth)) {
+            const int x = left + ClampToInt((float(value) - m_start) / perColumn);
+            dc.SelectPen(kGridPen);
+            dc.MoveTo(x, top);
+            dc.LineTo(x, top + band);
+            const std::string label = m_domain == kDomainSlowness || m_domain == kDomainAzimuth
+                                          ? Format("%4d", value)
+                                          : Format("%2.1f", double(value) / 1000.0);
+            dc.TextOut(x - 5, top + band, label);
+        }
 
     // Label and extremes left of the band.
     const std::vector<std::string>& labels = m_traceLabels;
@@ -358,7 +384,7 @@ void CDomainWnd::PaintMoveOut(Dc& dc)
     // A horizontal pair of clicks gives no line across the traces.
     if (a.y == b.y) return;
     const int bottom = m_topMargin + m_shownTraces * m_traceHeight - m_gap;
-    auto xAt = [&](int y) { return a.x + int(std::lround(double(y - a.y) * (b.x - a.x) / double(b.y - a.y))); };
+    auto xAt = [&](int y) { return ClampToInt(a.x + std::round(double(y - a.y) * (b.x - a.x) / double(b.y - a.y))); };
     dc.SelectPen(kBlackPen);
     dc.MoveTo(xAt(m_topMargin), m_topMargin);
     dc.LineTo(xAt(bottom), bottom);

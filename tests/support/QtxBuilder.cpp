@@ -57,6 +57,17 @@ std::vector<uint8_t> RawQtx(const QtxFileHeader& header, const std::vector<QtxDa
     return bytes;
 }
 
+void PatchQtxHeader(const std::string& path, const std::function<void(QtxFileHeader&)>& patch)
+{
+    auto bytes = ReadBytes(path);
+    if (bytes.size() < qtx::kHeaderSize) return;
+    QtxFileHeader header;
+    header.Decode(bytes.data());
+    patch(header);
+    header.Encode(bytes.data());
+    WriteBytes(path, bytes);
+}
+
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

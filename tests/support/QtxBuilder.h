@@ -37,5 +37,9 @@ bool WriteQtx(const std::string& path, const std::vector<QtxDatumShape>& datums,
 std::vector<uint8_t> RawQtx(const QtxFileHeader& header, const std::vector<QtxDatumDescriptor>& descriptors,
                             const std::vector<uint8_t>& tail = {});
 
+// Rewrites the header of a data set in place (a data set written by WriteQtx with
+// fields no writer would give it).
+void PatchQtxHeader(const std::string& path, const std::function<void(QtxFileHeader&)>& patch);
+
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 std::vector<uint8_t> ReadBytes(const std::string& path);

@@ -12,7 +12,11 @@
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
+#include <cfloat>
+#include <climits>
 #include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -63,40 +67,31 @@ TEST_F(DomainWndTest, OpensAtTheFrameNearestTheAskedDepthInBothDirections)
 {
     struct Case {
         uint8_t direction;
+        int frames;
         double top, step, asked;
         int position;
         double shownDepth;
     };
     const Case cases[] = {
-        {qtx::kLogDown, 1000.0, 0.5, 1002.0, 4, 1002.0},
-        {qtx::kLogDown, 1000.0, 0.5, 10.0, 0, 1000.0},    // shallower than the data
-        {qtx::kLogDown, 1000.0, 0.5, 99999.0, 9, 1004.5}, // deeper
-        {qtx::kLogUp, 1004.5, -0.5, 1002.0, 6, 1001.5},
-        {qtx::kLogUp, 1004.5, -0.5, 99999.0, 0, 1004.5},
+        {qtx::kLogDown, 10, 1000.0, 0.5, 1002.0, 4, 1002.0},
+        {qtx::kLogDown, 10, 1000.0, 0.5, 10.0, 0, 1000.0},    // shallower than the data
+        {qtx::kLogDown, 10, 1000.0, 0.5, 99999.0, 9, 1004.5}, // deeper
+        {qtx::kLogUp, 10, 1004.5, -0.5, 1002.0, 6, 1001.5},
+        {qtx::kLogUp, 10, 1004.5, -0.5, 99999.0, 0, 1004.5},
+        {qtx::kLogDown, 1, 500.0, 0.0, 700.0, 0, 500.0},      // one frame: top and bottom equal
     };
     for (const auto& c : cases) {
-        ASSERT_TRUE(WriteQtx(path, {Waveform(2, 64, 10.0f)}, 10, c.top, c.step, DefaultSample, c.direction));
+        ASSERT_TRUE(WriteQtx(path, {Waveform(2, 64, 10.0f)}, c.frames, c.top, c.step, DefaultSample, c.direction));
         ScriptSelection();
         CDomainWnd* view = OpenView(kDomainTime, c.asked);
         ASSERT_NE(view, nullptr);
         EXPECT_EQ(view->m_position, c.position) << c.asked;
-        EXPECT_EQ(view->m_top, 1000.0) << "top is the smaller depth";
+        EXPECT_EQ(view->m_top, std::min(c.top, c.top + (c.frames - 1) * c.step)) << "top is the smaller depth";
         view->OnVScroll(SB_THUMBPOSITION, view->ScrollPositionOf(view->m_position));
         EXPECT_EQ(view->m_position, c.position);
         EXPECT_EQ(frame.PaneText(1), Format("%10.4f [ft]", c.shownDepth)) << c.asked;
         view->OnClose();
     }
-}
-
-TEST_F(DomainWndTest, OneFrameDataSetOpensItsOnlyFrame)
-{
-    ASSERT_TRUE(WriteQtx(path, {Waveform(1, 32, 10.0f)}, 1, 500.0, 0.0));
-    ScriptSelection();
-    CDomainWnd* view = OpenView(kDomainTime, 700.0);
-    ASSERT_NE(view, nullptr);
-    EXPECT_EQ(view->m_position, 0);
-    view->OnKeyDown(VK_NEXT, 1, 0);
-    EXPECT_EQ(view->m_position, 0);
 }
 
 TEST_F(DomainWndTest, ScrollingMovesByEveryCodeAndKeyWithClamping)
@@ -226,16 +221,24 @@ TEST_F(DomainWndTest, TheChoiceOnTheViewsOwnTabCountsWhicheverTabShowsAtOk)
     EXPECT_EQ(view->m_domain, kDomainTime);
 }
 
-TEST_F(DomainWndTest, DatumsTooLargeForTheViewAreRefused)
+TEST_F(DomainWndTest, DatumsTheViewCannotHoldOrStepAreRefused)
 {
-    ASSERT_TRUE(WriteQtx(path, {Waveform(2, 6000, 8.0f)}, 2)); // 8192 padded x 2 interpolated
-    ScriptSelection();
-    host.ExpectMessage("cannot be shown");
-    EXPECT_EQ(OpenView(kDomainTime), nullptr);
-    ASSERT_TRUE(WriteQtx(path, {Waveform(17, 64, 2.0f)}, 2));
-    ScriptSelection();
-    host.ExpectMessage("cannot be shown");
-    EXPECT_EQ(OpenView(kDomainTime), nullptr);
+    const struct {
+        QtxDatumShape datum;
+        const char* message;
+    } cases[] = {
+        {Waveform(2, 6000, 8.0f), "cannot be shown: 2 receivers of 12000 samples"}, // 8192 padded x 2 interpolated
+        {Waveform(17, 64, 2.0f), "cannot be shown: 17 receivers"},
+        {Waveform(2, 64, INFINITY), "its sample step is not a positive number"},
+        {Waveform(2, 64, NAN), "its sample step is not a positive number"},
+        {Waveform(2, 64, -2.0f), "its sample step is not a positive number"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteQtx(path, {c.datum}, 2));
+        ScriptSelection();
+        host.ExpectMessage(c.message);
+        EXPECT_EQ(OpenView(kDomainTime), nullptr) << c.message;
+    }
 }
 
 TEST_F(DomainWndTest, PaintDrawsOneBandPerShownReceiverWithCaptions)
@@ -354,6 +357,149 @@ TEST_F(DomainWndTest, DisplaySlownessRunsFromTheMenuToAView)
     EXPECT_EQ(frame.PaneText(3), Format("%7.2f [uSec/ft]", double((100 - 35) * view->m_width / view->m_plotWidth + view->m_start)));
     frame.Command(ID_WINDOW_CLOSE_ALL);
     EXPECT_TRUE(frame.Children().empty());
+}
+
+// Every line, polyline and polygon point of a paint lies inside the client area.
+::testing::AssertionResult DrawnInside(const std::vector<std::string>& ops, int width, int height)
+{
+    for (const auto& op : ops) {
+        if (op.rfind("Polygon(", 0) != 0 && op.rfind("Polyline(", 0) != 0 && op.rfind("Line(", 0) != 0) continue;
+        std::vector<long> v;
+        for (const char* p = op.c_str() + op.find('(') + 1; *p && *p != ')';) {
+            char* end = nullptr;
+            v.push_back(std::strtol(p, &end, 10));
+            p = *end == ',' ? end + 1 : end;
+        }
+        for (size_t i = 0; i + 1 < v.size(); i += 2)
+            if (v[i] < 0 || v[i] > width || v[i + 1] < 0 || v[i + 1] > height)
+                return ::testing::AssertionFailure() << "outside the client: " << op.substr(0, 80);
+    }
+    return ::testing::AssertionSuccess();
+}
+
+size_t Polygons(const std::vector<std::string>& ops)
+{
+    return size_t(std::count_if(ops.begin(), ops.end(), [](const std::string& op) { return op.rfind("Polygon(", 0) == 0; }));
+}
+
+TEST_F(DomainWndTest, ExtremeSampleStepsPaintInsideTheirBandsInEveryDomain)
+{
+    // Steps this large or small once sent the grid's int counter past its range and
+    // the paint never ended; indices and ticks went through undefined conversions.
+    const struct {
+        float step;
+        uint8_t category, type;
+        int domain;
+    } cases[] = {
+        {3e38f, kCategoryWaveform, 1, kDomainTime},         {1e-30f, kCategoryWaveform, 1, kDomainFrequency},
+        {1e-30f, kCategoryWaveform, 1, kDomainTime},        {3e38f, kCategoryWaveform, 1, kDomainFrequency},
+        {1e-45f, kCategoryWaveform, 1, kDomainFrequency},   {FLT_MAX, kCategoryWaveform, 158, kDomainTime},
+        {3e38f, kCategorySlowness, 33, kDomainSlowness},    {1e-30f, kCategorySlowness, 33, kDomainSlowness},
+        {3e38f, kCategoryAzimuth, 26, kDomainAzimuth},      {1e-30f, kCategoryAzimuth, 26, kDomainAzimuth},
+    };
+    for (const auto& c : cases) {
+        QtxDatumShape datum = Waveform(2, 64, c.step, c.type);
+        datum.category = c.category;
+        ASSERT_TRUE(WriteQtx(path, {datum}, 2));
+        ScriptSelection();
+        CDomainWnd* view = OpenView(c.domain);
+        ASSERT_NE(view, nullptr) << c.step;
+        ScriptedWindow* w = frame.WindowOf(*view);
+        for (int code : {SB_PAGERIGHT, SB_LINELEFT}) {
+            view->OnHScroll(code, 0);
+            w->Paint();
+            EXPECT_TRUE(DrawnInside(w->lastPaint, 640, 480)) << c.step << " in domain " << c.domain;
+        }
+        EXPECT_LE(view->m_last, view->m_sampleCount);
+        view->OnClose();
+    }
+}
+
+TEST_F(DomainWndTest, SamplesThatAreNotNumbersAreGapsAndHugeOnesAreDrawn)
+{
+    // Trace 0 holds the values below around sample 20, trace 1 is clean: one
+    // polygon per run of drawn columns.
+    const struct {
+        float step;
+        int domain;
+        float at20, at21;
+        size_t polygons;
+    } cases[] = {
+        {2.0f, kDomainTime, NAN, 0.5f, 3},
+        {8.0f, kDomainTime, NAN, 0.5f, 3}, // interpolated: the gap stays where it was
+        {2.0f, kDomainTime, INFINITY, 0.5f, 3},
+        {2.0f, kDomainTime, 3e38f, -3e38f, 2},
+        {8.0f, kDomainTime, FLT_MAX, -FLT_MAX, 2},
+        {2.0f, kDomainFrequency, NAN, 0.5f, 1}, // a trace with a gap has no spectrum
+        {2.0f, kDomainFrequency, FLT_MAX, FLT_MAX, 2},
+    };
+    for (const auto& c : cases) {
+        auto sample = [&](int, int, size_t i) {
+            if (i == 20) return c.at20;
+            if (i == 21) return c.at21;
+            return float(std::sin(double(i) * 0.4));
+        };
+        ASSERT_TRUE(WriteQtx(path, {Waveform(2, 64, c.step)}, 2, 1000.0, 0.5, sample));
+        ScriptSelection();
+        CDomainWnd* view = OpenView(c.domain);
+        ASSERT_NE(view, nullptr);
+        ScriptedWindow* w = frame.WindowOf(*view);
+        w->Paint();
+        EXPECT_EQ(Polygons(w->lastPaint), c.polygons) << c.at20 << " at step " << c.step << " in " << c.domain;
+        EXPECT_TRUE(DrawnInside(w->lastPaint, 640, 480)) << c.at20;
+        view->OnClose();
+    }
+}
+
+TEST_F(DomainWndTest, HostileDepthsAndFrameCountsOpenAFrameTheViewCanReach)
+{
+    // Two frames written; the header then claims the depths and counts below.
+    const struct {
+        double top, bottom;
+        uint32_t frames;
+        uint8_t direction;
+        int position;
+    } cases[] = {
+        {NAN, 1000.5, 2, qtx::kLogDown, 0},
+        {1000.0, INFINITY, 2, qtx::kLogDown, 0},
+        {-INFINITY, INFINITY, 2, qtx::kLogDown, 0},
+        {-1e308, 1e308, 2, qtx::kLogDown, 0},
+        {1000.0, 1000.5, 0x80000000u, qtx::kLogDown, 0},
+        {1000.0, 1000.5, 0xFFFFFFFFu, qtx::kLogDown, 0},
+        {1000.5, 1000.0, 0x80000000u, qtx::kLogUp, 0x7FFFFFFE}, // the shallowest frame: past the file
+        {-1.0, -0.5, 2, qtx::kLogDown, 1},                       // -1 is a depth like any other
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteQtx(path, {Waveform(2, 64, 2.0f)}, 2, 1000.0, c.direction == qtx::kLogUp ? -1.0 : 0.5,
+                             DefaultSample, c.direction));
+        PatchQtxHeader(path, [&](QtxFileHeader& h) {
+            h.topDepth = c.top;
+            h.bottomDepth = c.bottom;
+            h.frameCount = c.frames;
+        });
+        ScriptSelection();
+        // A frame the header counts but the file lacks is reported once, when read.
+        if (c.frames > 2) host.ExpectMessage("Error reading frame data in file :");
+        CDomainWnd* view = OpenView(kDomainTime, 1000.0);
+        ASSERT_NE(view, nullptr) << c.top;
+        EXPECT_EQ(view->m_position, c.position) << c.top << " " << c.frames;
+        const int last = int(std::min<uint32_t>(c.frames, INT_MAX)) - 1; // scroll positions are ints
+        EXPECT_EQ(view->GetScrollInfo(SB_VERT).max, last);
+        if (c.position < 2) {
+            frame.WindowOf(*view)->Paint();
+            EXPECT_EQ(Polygons(frame.WindowOf(*view)->lastPaint), 2u) << "a frame of the file is read";
+        }
+        // Moves from either end stay inside the frames the view can reach.
+        for (unsigned key : {unsigned(VK_END), unsigned(VK_NEXT), unsigned(VK_DOWN), unsigned(VK_HOME),
+                             unsigned(VK_PRIOR), unsigned(VK_UP)}) {
+            view->OnKeyDown(key, 1, 0);
+            EXPECT_GE(view->m_position, 0);
+            EXPECT_LE(view->m_position, last);
+        }
+        view->OnVScroll(SB_THUMBPOSITION, INT_MIN);
+        EXPECT_EQ(view->m_position, c.direction == qtx::kLogDown ? 0 : last);
+        view->OnClose();
+    }
 }
 
 } // namespace

@@ -189,6 +189,8 @@ bool ScriptedFrame::CreateChild(CWnd& window, const WindowClass& windowClass, co
     if (failChildCreate || !exists) return false;
     m_windows.push_back(std::make_unique<ScriptedWindow>(window, windowClass, caption, style));
     ScriptedWindow* impl = m_windows.back().get();
+    impl->clientWidth = childClientSize.cx;
+    impl->clientHeight = childClientSize.cy;
     impl->zoomed = style & WS_MAXIMIZE;
     window.Attach(impl, windowClass.name, style);
     if (window.OnCreate() == -1) {

@@ -147,6 +147,7 @@ public:
     int tiles = 0;
     bool failCreate = false;
     bool failChildCreate = false;
+    Size childClientSize{640, 480}; // client area of each child created from now on
     uint64_t clock = 0;
     uint64_t* linkedClock = nullptr; // a host clock moved along with this one
 

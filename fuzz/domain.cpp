@@ -1,0 +1,85 @@
+// Any bytes as a QTX data set in the domain view: the view loads the first datum of
+// its domain's tab, paints, goes to the last frame, shifts its window (each paints),
+// reads values under the mouse and draws a move-out line. The domain comes from the
+// first history byte, which the reader leaves alone: 1 + byte % 4 (a blank: time,
+// 'A' frequency, 'B' slowness, 'C' azimuth).
+// The program runs headless: a scripted host answers every prompt, a scripted
+// frame records the drawing. The view is kept small so that one input stays fast.
+#include "app/ViewerApp.h"
+#include "common/QtxFileDlg.h"
+#include "platform/testing/ScriptedFrame.h"
+#include "platform/testing/ScriptedHost.h"
+#include "res/CommandIds.h"
+#include "res/ResourceIds.h"
+#include "viewers/DomainWnd.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+const std::string& InputPath()
+{
+    static const std::string path = "/tmp/fuzz_domain_" + std::to_string(::getpid()) + ".qtx";
+    return path;
+}
+
+// The program started once, as the tests start it; every input gets a fresh host.
+ScriptedFrame& StartedFrame()
+{
+    static ScriptedFrame* frame = [] {
+        static ScriptedHost startHost;
+        ScopedHost scope(&startHost);
+        auto* f = new ScriptedFrame;
+        SetFrame(f);
+        theApp.ResetToStartupState();
+        theApp.InitInstance();
+        f->Click(); // closes the splash
+        f->Command(ID_FILE_QTX);
+        f->childClientSize = {140, 110};
+        return f;
+    }();
+    return *frame;
+}
+
+void ShowDomain(ScriptedFrame& frame, ScriptedHost& host, int domain)
+{
+    host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcFound, 0).Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
+    auto* view = new CDomainWnd;
+    view->m_domain = int16_t(domain);
+    view->m_path = InputPath();
+    view->m_depthFrame = 1000.0;
+    view->m_traceCursor = 1;
+    view->m_windowId = ++theApp.m_display.windowCounter;
+    theApp.m_display.activeWindowId = view->m_windowId;
+    if (!view->Open(theApp.m_windowClasses[kClassDomain])) {
+        delete view;
+        return;
+    }
+    // Opening painted the first frame; each move paints again.
+    frame.Key(*view, VK_END);
+    frame.HScroll(*view, SB_PAGERIGHT);
+    for (int x = 30; x < 120; x += 15) frame.Mouse(*view, "move", 0, {x, 40});
+    frame.Mouse(*view, "ldown", MK_LBUTTON, {50, 30});
+    frame.Mouse(*view, "ldown", MK_LBUTTON, {90, 80});
+    view->OnClose();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    ScriptedFrame& frame = StartedFrame();
+    if (FILE* f = std::fopen(InputPath().c_str(), "wb")) {
+        std::fwrite(data, 1, size, f);
+        std::fclose(f);
+    }
+    ScriptedHost host; // every unscripted box is answered with Cancel and recorded
+    ScopedHost scope(&host);
+    const int domain = size > qtx::kHdrHistory ? 1 + data[qtx::kHdrHistory] % 4 : kDomainTime;
+    ShowDomain(frame, host, domain);
+    return 0;
+}

@@ -1,0 +1,45 @@
+#include "platform/SafeNumeric.h"
+
+#include <cfloat>
+#include <climits>
+#include <cmath>
+
+int ClampToInt(double v, int nanValue)
+{
+    if (std::isnan(v)) return nanValue;
+    if (v <= double(INT_MIN)) return INT_MIN;
+    if (v >= double(INT_MAX)) return INT_MAX;
+    return int(v);
+}
+
+float ClampToFloat(double v)
+{
+    if (std::isnan(v)) return float(v);
+    if (v >= double(FLT_MAX)) return FLT_MAX;
+    if (v <= -double(FLT_MAX)) return -FLT_MAX;
+    return float(v);
+}
+
+TickWalk::TickWalk(int64_t first, int64_t step, double lo, double hi, int maxCount)
+{
+    // Whole numbers below 2^52 keep every quotient below exact in double, give or take
+    // the one step the corrections below take back.
+    constexpr int64_t kExact = int64_t(1) << 52;
+    if (step <= 0 || step > kExact || first > kExact || first < -kExact || maxCount <= 0 || std::isnan(lo)
+        || std::isnan(hi))
+        return;
+    lo = std::fmax(lo, double(INT_MIN));
+    hi = std::fmin(hi, double(INT_MAX));
+    if (hi < lo) return;
+    auto value = [&](int64_t k) { return double(first + k * step); };
+    int64_t k0 = int64_t(std::fmax(std::ceil((lo - double(first)) / double(step)), 0.0));
+    int64_t k1 = int64_t(std::floor((hi - double(first)) / double(step)));
+    while (k0 > 0 && value(k0 - 1) >= lo) --k0;
+    while (value(k0) < lo) ++k0;
+    while (value(k1 + 1) <= hi) ++k1;
+    while (k1 >= k0 && value(k1) > hi) --k1;
+    if (k1 < k0 || k1 - k0 >= int64_t(maxCount)) return;
+    m_first = first + k0 * step;
+    m_step = step;
+    m_count = int(k1 - k0 + 1);
+}

@@ -1,0 +1,69 @@
+#include "platform/SafeNumeric.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <climits>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+TEST(SafeNumeric, ConversionsSaturateAndTakeNaNToItsStandIn)
+{
+    const struct {
+        double in;
+        int out;
+    } ints[] = {{3.7, 3},          {-3.7, -3},           {2147483646.9, 2147483646}, {-2147483647.9, -2147483647},
+                {1e300, INT_MAX},  {-1e300, INT_MIN},    {INFINITY, INT_MAX},        {-INFINITY, INT_MIN},
+                {2147483648.0, INT_MAX}, {-2147483649.0, INT_MIN}};
+    for (const auto& c : ints) EXPECT_EQ(ClampToInt(c.in), c.out) << c.in;
+    EXPECT_EQ(ClampToInt(NAN), 0);
+    EXPECT_EQ(ClampToInt(NAN, -7), -7);
+
+    EXPECT_EQ(ClampToFloat(1.5), 1.5f);
+    EXPECT_EQ(ClampToFloat(1e39), FLT_MAX);
+    EXPECT_EQ(ClampToFloat(-INFINITY), -FLT_MAX);
+    EXPECT_TRUE(std::isnan(ClampToFloat(NAN)));
+}
+
+std::vector<int> Ticks(const TickWalk& walk)
+{
+    std::vector<int> out;
+    for (int value : walk) out.push_back(value);
+    return out;
+}
+
+TEST(SafeNumeric, TickWalkGivesTheTicksInsideTheRangeOrNoneWhenTooDense)
+{
+    const struct {
+        int64_t first, step;
+        double lo, hi;
+        int maxCount;
+        std::vector<int> ticks;
+    } cases[] = {
+        {100, 100, 4.0, 402.0, 460, {100, 200, 300, 400}},
+        {100, 100, 4.0, 400.0, 460, {100, 200, 300, 400}},        // both ends count
+        {0, 500, 1200.0, 3000.0, 460, {1500, 2000, 2500, 3000}},  // the walk starts below the range
+        {-250, 100, -1000.0, 0.0, 460, {-250, -150, -50}},
+        {500, 500, 0.0, 400.0, 460, {}},                          // first tick beyond the range
+        {100, 100, 0.0, 1000.0, 9, {}},                           // ten ticks, room for nine
+        {100, 100, 0.0, 1000.0, 10, {100, 200, 300, 400, 500, 600, 700, 800, 900, 1000}},
+        {500, 500, 0.0, 3e38, 460, {}},                           // a step of 3e38: the loop that never ended
+        {2147483000, 500, 0.0, 1e10, 460, {2147483000, 2147483500}}, // stops at the int range
+        {-2147484000, 500, -1e300, -2147483000.0, 460, {-2147483500, -2147483000}},
+        {100, 0, 0.0, 1000.0, 460, {}},
+        {100, -100, 0.0, 1000.0, 460, {}},
+        {100, 100, 500.0, 400.0, 460, {}},
+        {100, 100, NAN, 400.0, 460, {}},
+        {100, 100, 0.0, NAN, 460, {}},
+        {100, 100, -INFINITY, INFINITY, 460, {}},                 // 2^32 / 100 ticks
+    };
+    for (const auto& c : cases) {
+        const TickWalk walk(c.first, c.step, c.lo, c.hi, c.maxCount);
+        EXPECT_EQ(Ticks(walk), c.ticks) << c.first << " by " << c.step << " in " << c.lo << ".." << c.hi;
+        EXPECT_EQ(walk.Count(), int(c.ticks.size()));
+    }
+}
+
+} // namespace
