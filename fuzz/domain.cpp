@@ -35,8 +35,8 @@ ScriptedFrame& StartedFrame()
         ScopedHost scope(&startHost);
         auto* f = new ScriptedFrame;
         SetFrame(f);
-        theApp.ResetToStartupState();
-        theApp.InitInstance();
+        theViewerApp.ResetToStartupState();
+        theViewerApp.InitInstance();
         f->Click(); // closes the splash
         f->Command(ID_FILE_QTX);
         f->childClientSize = {140, 110};
@@ -55,7 +55,7 @@ void ShowDomain(ScriptedFrame& frame, ScriptedHost& host, int domain)
     view->m_traceCursor = 1;
     view->m_windowId = ++theApp.m_display.windowCounter;
     theApp.m_display.activeWindowId = view->m_windowId;
-    if (!view->Open(theApp.m_windowClasses[kClassDomain])) {
+    if (!view->Open(theViewerApp.m_windowClasses[kClassDomain])) {
         delete view;
         return;
     }
