@@ -109,16 +109,6 @@ TEST(LisRecordIO, DetectFramingTellsTifPlainAndForeignStarts)
     }
 }
 
-TEST(LisRecordIO, TifReelHeaderLaysOutAsTheFramingTestExpects)
-{
-    const Bytes b = Built(lis::kTif, lisb::ReelRecord(132));
-    ASSERT_EQ(b.size(), 12u + 4 + 128);
-    EXPECT_EQ(Bytes(b.begin(), b.begin() + 8), Bytes(8, 0));
-    EXPECT_EQ(endian::GetLE32(b.data() + 8), 144u); // the next header
-    EXPECT_EQ(b[16], 132);
-    EXPECT_EQ(b[17], 0);
-}
-
 // ---- writing ---------------------------------------------------------------------------
 
 struct PhysicalSeen {
