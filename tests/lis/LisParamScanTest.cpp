@@ -158,17 +158,23 @@ TEST_F(LisParamScanTest, CleanUpDropsFilesWithoutDepthsAndInfersDirection)
         SCOPED_TRACE(int(c.direction));
         lisb::Dfsr d = WaveDfsr();
         d.direction = c.direction;
-        lisb::Dfsr old = d;
+        lisb::Dfsr old = d, next = d;
         old.channels = {lisb::Channel("OLD", "")};
+        next.channels = {lisb::Channel("SPD", "FPM")};
         LisBuilder b;
-        LogicalFile(b, old, 0); // no data: dropped, and its channels must not reach the next file
-        LogicalFile(b, d, 3, 1000.0, c.step);
-        LogicalFile(b, d, 3, 500.0, 0.5, false); // no trailer: kept, no items
+        LogicalFile(b, old, 0); // no data: dropped
+        // No trailer: kept without items, its repeated first depth cleaned all the same.
+        b.FileHeader("BRONTE.001").Dfsr(d).Data(d, 1000.0, c.step, 1).Data(d, 1000.0, c.step, 3);
+        LogicalFile(b, next, 2, 500.0, 0.5);
         ASSERT_EQ(Run(b.Bytes()), 1);
         ASSERT_EQ(files.size(), 2u);
         EXPECT_EQ(files[0]->m_upDown, c.expected);
-        EXPECT_EQ(files[0]->m_items.size(), 3u) << "WAVE, then DTCO and GR as curves; no OLD";
-        EXPECT_TRUE(files[1]->m_items.empty());
+        EXPECT_EQ(Depths(), (std::vector<double>{1000.0, 1000.0 + c.step, 1000.0 + 2 * c.step}));
+        EXPECT_TRUE(files[0]->m_items.empty());
+        // Only its own channel: none of the earlier files' reach it.
+        ASSERT_EQ(files[1]->m_items.size(), 1u);
+        EXPECT_EQ(files[1]->m_items[0]->m_mnemonic, "SPD");
+        EXPECT_EQ(files[1]->m_items[0]->m_waveChannels.at(0)->m_offset, 4u);
         EXPECT_EQ(scan->m_upDownText, files[1]->m_upDown == lis::kLogUp ? "UP" : "DOWN");
     }
 }
@@ -269,23 +275,6 @@ TEST_F(LisParamScanTest, DepthsAreScaledAndDepthOnceFramesFollowTheRecordDepths)
     EXPECT_EQ(Depths(), std::vector<double>{1000.0});
     ASSERT_EQ(files[1]->m_depths.size(), 1u) << "a repeated record depth replaces the record before, once";
     EXPECT_EQ(files[1]->m_depths[0].m_recordPosition, b.Starts()[7]);
-}
-
-TEST_F(LisParamScanTest, AFileWithoutTrailerKeepsItsChannelsToItselfAndIsCleanedLikeTheOthers)
-{
-    const lisb::Dfsr a = WaveDfsr();
-    lisb::Dfsr next;
-    next.channels = {lisb::Channel("SPD", "FPM")};
-    LisBuilder b;
-    b.FileHeader("BRONTE.001").Dfsr(a).Data(a, 1000.0, 0.5, 1).Data(a, 1000.0, 0.5, 2); // no trailer
-    LogicalFile(b, next, 2, 500.0);
-    ASSERT_EQ(Run(b.Bytes()), 1);
-    ASSERT_EQ(files.size(), 2u);
-    EXPECT_EQ(Depths(), (std::vector<double>{1000.0, 1000.5})) << "repeated depth cleaned at the next trailer";
-    EXPECT_TRUE(files[0]->m_items.empty());
-    ASSERT_EQ(files[1]->m_items.size(), 1u) << "none of the first file's channels";
-    EXPECT_EQ(files[1]->m_items[0]->m_mnemonic, "SPD");
-    EXPECT_EQ(files[1]->m_items[0]->m_waveChannels.at(0)->m_offset, 4u);
 }
 
 TEST_F(LisParamScanTest, ManySmallLogicalFilesScanInLinearTime)
