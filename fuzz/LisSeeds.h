@@ -50,6 +50,7 @@ inline void Builder(const std::string& dir)
                 LisBuilder b(framing);
                 b.ReelHeader().TapeHeader().FileHeader("SEED.001");
                 b.Table("CONS", {Row("PER", "8"), Row("DLY", "100"), Row("NS", "50")});
+                if (n % 3 == 1) b.Table("DIM", {{{"MNEM", "1"}, {"CHAN", "W1"}, {"SIZE", "400"}, {"SAMP", "200"}}});
                 b.Dfsr(d);
                 const Bytes record = lisb::DataRecord(d, 1000.0, 0.5, 3);
                 b.Record(record, {record.size() / 2}, lisb::kChecksum);
