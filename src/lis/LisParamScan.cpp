@@ -23,6 +23,8 @@ constexpr const char* kStopQuestion = "Are you sure you want to stop scanning?";
 constexpr const char* kNotRecoverable = "The LIS File is damaged, Data is NOT recoverable!";
 constexpr const char* kProceedQuestion = "LIS The File is damaged but there is some data. Do you want to proceed?";
 constexpr const char* kSorryNotRecoverable = "Sorry, Data is NOT recoverable!";
+constexpr const char* kNoSpacing = "Encountered data records without frame spacing in file :\n%s\n"
+                                   "Only the first frame of each such record is kept.";
 
 // Record dispatch values: LIS type in the low byte, the header's second byte in the high.
 constexpr uint16_t kDispatchData = lis::kNormalData;
@@ -257,6 +259,12 @@ void CLisParamScan::ResetScanState()
     m_firstDepth = 0.0;
     m_lastDepth = 0.0;
     m_depthStep = 0.0;
+    m_lastOnce = {};
+    m_onceStep = 0.0;
+    m_spacingWarned = false;
+    m_currentComplete = false;
+    m_cleanFile = 0;
+    m_cleanDepths = 0;
 }
 
 int CLisParamScan::LoadDictionary(const std::string& directory)
@@ -360,12 +368,14 @@ int CLisParamScan::ScanRecords(int toolCode)
                     m_buffer = std::vector<uint8_t>();
                     return 0;
                 }
+                m_currentComplete = current != nullptr;
                 break;
             default:
                 break;
             }
         }
-        const int pos = int(double(position) / double(fileLength) * kProgressSteps);
+        // A TIF "next" may point far past the end of the file.
+        const int pos = int(double(std::min(position, fileLength)) / double(fileLength) * kProgressSteps);
         if (pos != shownPos) {
             progress.SetPos(pos);
             shownPos = pos;
@@ -378,25 +388,35 @@ int CLisParamScan::ScanRecords(int toolCode)
 
 int CLisParamScan::OnDamagedFile(CLisLogicalFile* current, uint32_t longest, int toolCode)
 {
-    if (m_logicalFiles.empty()) {
+    // The damage lies between logical files: every one of them is whole.
+    if (!current || m_currentComplete) {
         CleanUp();
         return 1;
     }
-    const CLisLogicalFile& first = *m_logicalFiles.front();
-    if (first.m_depths.size() <= kRecoverableDepths) {
+    // The logical files before the damaged one are complete and stay whatever becomes
+    // of it; the question and the messages are about the damaged one.
+    const bool othersKept = std::any_of(m_logicalFiles.begin(), m_logicalFiles.end() - 1,
+                                        [](const auto& f) { return !f->m_depths.empty(); });
+    auto dropDamaged = [&] {
+        if (!othersKept) {
+            m_buffer = std::vector<uint8_t>();
+            return 0;
+        }
+        m_channelList.clear(); // some point into the damaged file
+        if (m_lastOnce.file == current) m_lastOnce = {};
+        m_logicalFiles.pop_back();
+        CleanUp();
+        return 1;
+    };
+    if (current->m_depths.size() <= kRecoverableDepths) {
         MessageBox(kNotRecoverable, MB_OK | MB_ICONSTOP);
-        m_buffer = std::vector<uint8_t>();
-        return 0;
+        return dropDamaged();
     }
-    if (MessageBox(kProceedQuestion, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
-        m_buffer = std::vector<uint8_t>();
-        return 0;
-    }
-    if (current) OnFileTrailer(current, longest, toolCode);
-    if (m_logicalFiles.front()->m_items.empty()) {
+    if (MessageBox(kProceedQuestion, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) return dropDamaged();
+    OnFileTrailer(current, longest, toolCode);
+    if (current->m_items.empty()) {
         MessageBox(kSorryNotRecoverable, MB_OK | MB_ICONSTOP);
-        m_buffer = std::vector<uint8_t>();
-        return 0;
+        return dropDamaged();
     }
     CleanUp();
     return 1;
@@ -404,6 +424,7 @@ int CLisParamScan::OnDamagedFile(CLisLogicalFile* current, uint32_t longest, int
 
 void CLisParamScan::CleanUp()
 {
+    FinishDepthOnce();
     // Channels point into the logical files that may go below.
     m_channelList.clear();
     std::erase_if(m_logicalFiles, [](const std::unique_ptr<CLisLogicalFile>& f) { return f->m_depths.empty(); });
@@ -417,24 +438,29 @@ void CLisParamScan::CleanUp()
 
 int CLisParamScan::RemoveRepeatedDepths()
 {
-    for (auto& file : m_logicalFiles) {
-        auto& d = file->m_depths;
-        size_t out = 0;
-        for (size_t i = 0; i < d.size(); ++i)
+    // Only the current (last) logical file takes depth entries, and only at its end:
+    // what was cleaned before stays clean but for its last entry, whose successor may
+    // be new.
+    if (m_logicalFiles.empty()) return 1;
+    for (size_t f = std::min(m_cleanFile, m_logicalFiles.size() - 1); f < m_logicalFiles.size(); ++f) {
+        auto& d = m_logicalFiles[f]->m_depths;
+        size_t from = f == m_cleanFile ? std::min(m_cleanDepths, d.size()) : 0;
+        if (from > 0) --from;
+        size_t out = from;
+        for (size_t i = from; i < d.size(); ++i)
             if (i + 1 == d.size() || d[i].m_depth != d[i + 1].m_depth) d[out++] = d[i];
         d.resize(out);
     }
+    m_cleanFile = m_logicalFiles.size() - 1;
+    m_cleanDepths = m_logicalFiles.back()->m_depths.size();
     return 1;
 }
 
 int CLisParamScan::OnFileTrailer(CLisLogicalFile* file, uint32_t longestRecord, int toolCode)
 {
+    FinishDepthOnce();
     RemoveRepeatedDepths();
-    if (file->m_depths.empty()) {
-        // No recogniser runs for this file: its channels must not reach the next file's.
-        m_channelList.clear();
-        return 1;
-    }
+    if (file->m_depths.empty()) return 1;
     const auto& depths = file->m_depths;
     m_firstDepth = depths.front().m_depth;
     m_lastDepth = depths.back().m_depth;
@@ -496,7 +522,13 @@ void CLisParamScan::MakeCurveItems(CLisLogicalFile* file)
 CLisLogicalFile* CLisParamScan::OnFileHeader(const uint8_t* record, uint32_t length, int expected)
 {
     if (expected != kFileHeaderExpected) return nullptr;
+    FinishDepthOnce();
+    m_onceStep = 0.0;
+    m_currentComplete = false;
     m_dfsrSeen = 0;
+    // Channels of a logical file that ended without a trailer (or without depths) are
+    // no part of this one.
+    m_channelList.clear();
     const uint8_t* end = record + length;
     auto file = std::make_unique<CLisLogicalFile>();
     file->m_fileName = Chars(record + std::min<size_t>(kFhName, length), kFhNameSize, end);
@@ -563,6 +595,7 @@ int CLisParamScan::ParseDfsr(const uint8_t* record, uint32_t length, CLisLogical
     const uint8_t* end = record + length;
     const uint8_t* p = record + std::min<size_t>(lis::kLogicalHeaderSize, length);
     const uint8_t* blocks = nullptr; // the datum specification blocks, once the terminator is met
+    bool spacingUnitsGiven = false;
 
     // Entry blocks: type, size, code, value; the walk ends at type 0 or the record's end.
     while (p < end && size_t(end - p) >= kEbHeader) {
@@ -595,6 +628,7 @@ int CLisParamScan::ParseDfsr(const uint8_t* record, uint32_t length, CLisLogical
             break;
         case 9:
             f.m_frameSpacingUnits = Chars(v, std::min<size_t>(size, 4), end);
+            spacingUnitsGiven = !Trim(f.m_frameSpacingUnits).empty();
             if (const UnitRule* r = FindUnitRule(f.m_frameSpacingUnits)) {
                 f.m_frameSpacing *= r->factor;
                 if (r->spacingUnits) f.m_frameSpacingUnits = r->spacingUnits;
@@ -629,6 +663,7 @@ int CLisParamScan::ParseDfsr(const uint8_t* record, uint32_t length, CLisLogical
     }
 
     uint64_t offset = 0; // running frame offset, also the running total
+    std::vector<std::pair<CLisChannelItem*, uint64_t>> ends; // each channel and where it ends in the frame
     for (const uint8_t* b = blocks; b && b < end && size_t(end - b) >= kDsbSize; b += kDsbSize) {
         auto channel = std::make_unique<CLisChannelItem>();
         channel->m_mnemonic = Trim(Chars(b + kDsbMnemonic, 4, end));
@@ -650,10 +685,19 @@ int CLisParamScan::ParseDfsr(const uint8_t* record, uint32_t length, CLisLogical
             // The depth is read with the channel's own code even when its units are unknown.
             f.m_depthCode = channel->m_reprCode;
         }
-        m_channelList.push_back(channel.get());
+        ends.emplace_back(channel.get(), offset);
         f.m_channels.push_back(std::move(channel));
     }
     if (f.m_frameSize == 0) f.m_frameSize = uint32_t(std::min<uint64_t>(offset, UINT32_MAX));
+    // A channel that reaches past the frame cannot be read from it: no item is made of it.
+    for (const auto& [channel, channelEnd] : ends)
+        if (channelEnd <= f.m_frameSize) m_channelList.push_back(channel);
+    // A spacing without units of its own is in the units of the depths.
+    if (!spacingUnitsGiven) {
+        f.m_frameSpacing *= f.m_depthFactor;
+        if (Trim(f.m_frameSpacingUnits).empty() && f.m_depthUnitKind != lis::kUnitUnknown)
+            f.m_frameSpacingUnits = f.m_depthUnitKind == lis::kUnitMetres ? "M" : "F";
+    }
     f.m_frameSpacingUnits = TrimRight(f.m_frameSpacingUnits);
     m_spacingUnits = f.m_frameSpacingUnits;
     m_frameSpacing = f.m_frameSpacing;
@@ -674,11 +718,13 @@ int CLisParamScan::OnDataRecord(const uint8_t* record, uint32_t length, uint64_t
         if (dataLength < depthSize) return 1;
         dataLength -= depthSize;
         const uint32_t frames = dataLength / f.m_frameSize;
+        if (frames == 0) return 1;
         const double first = ReadDepth(body, f.m_depthCode) * f.m_depthFactor;
-        // Up logs count depth down frame by frame, others up.
-        const double step = f.m_upDown == lis::kLogUp ? -f.m_frameSpacing : f.m_frameSpacing;
+        const double step = DepthOnceStep(f, first);
+        const size_t start = f.m_depths.size();
         for (uint32_t k = 0; k < frames; ++k)
             f.m_depths.push_back({first + double(k) * step, position, dataLength, depthSize + k * f.m_frameSize});
+        m_lastOnce = {&f, start, frames, first, step};
         m_frameCount += frames;
         return 1;
     }
@@ -689,4 +735,47 @@ int CLisParamScan::OnDataRecord(const uint8_t* record, uint32_t length, uint64_t
         f.m_depths.push_back({ReadDepth(body + at, f.m_depthCode) * f.m_depthFactor, position, dataLength, uint32_t(at)});
     }
     return 1;
+}
+
+double CLisParamScan::DepthOnceStep(CLisLogicalFile& f, double first)
+{
+    DepthOnceRecord& last = m_lastOnce;
+    const bool chained = last.file == &f;
+    const double spacing = std::fabs(f.m_frameSpacing);
+    const bool haveSpacing = spacing > 0.0 && std::isfinite(spacing);
+    double step = m_onceStep;
+    // The depths of consecutive records say which way the log runs, whatever its
+    // direction flag claims, and where the DFSR gives no spacing, how far apart the
+    // frames of the earlier record lie.
+    if (chained && first != last.first) {
+        const double delta = first - last.first;
+        step = haveSpacing ? std::copysign(spacing, delta) : delta / double(last.frames);
+        f.m_upDown = delta < 0.0 ? lis::kLogUp : lis::kLogDown;
+    }
+    // Until then up logs count depth down frame by frame, others up.
+    if (step == 0.0 && haveSpacing) step = f.m_upDown == lis::kLogUp ? -spacing : spacing;
+    m_onceStep = step;
+    if (chained && step == 0.0) {
+        FinishDepthOnce();
+    } else if (chained && step != last.step && last.start + last.frames <= f.m_depths.size()) {
+        for (uint32_t k = 1; k < last.frames; ++k) f.m_depths[last.start + k].m_depth = last.first + double(k) * step;
+        last.step = step;
+    }
+    return step;
+}
+
+void CLisParamScan::FinishDepthOnce()
+{
+    DepthOnceRecord& last = m_lastOnce;
+    if (last.file && last.step == 0.0 && last.frames > 1 && last.start < last.file->m_depths.size()) {
+        // No spacing and no later record at another depth: the further frames of the
+        // record have no depth of their own. They are dropped, and the user told,
+        // rather than given the first frame's depth.
+        last.file->m_depths.resize(last.start + 1);
+        if (!m_spacingWarned) {
+            m_spacingWarned = true;
+            MessageBox(Format(kNoSpacing, m_inputFile.GetPath().c_str()), MB_OK | MB_ICONEXCLAMATION);
+        }
+    }
+    last = {};
 }

@@ -17,7 +17,7 @@ namespace lis::scan {
 constexpr uint32_t kInitialCapacity = 8192; // record buffer at the start
 constexpr uint32_t kCapacitySlack = 1024;   // added when the buffer grows
 constexpr int kProgressSteps = 1000;
-// Damaged files: the first logical file needs more depth entries than this to be worth keeping.
+// Damaged files: the damaged logical file needs more depth entries than this to be worth keeping.
 constexpr size_t kRecoverableDepths = 10;
 constexpr int kFileHeaderExpected = 32; // the third argument of OnFileHeader
 
@@ -64,8 +64,9 @@ public:
     // dictionary read from `dictionaryDirectory`. On success appends the logical files
     // (with their items, depths and tables) to *logicalFiles, whose owner the caller
     // becomes, and returns 1. Returns 0 when the file does not open, the dictionary is
-    // missing ("Tool Dictionary File Not Found!"), the user stops, the file is damaged
-    // beyond recovery or a recogniser fails; *logicalFiles is then untouched.
+    // missing ("Tool Dictionary File Not Found!"), the user stops, a recogniser fails,
+    // or the file is damaged beyond recovery and no complete logical file comes before
+    // the damage; *logicalFiles is then untouched.
     int Scan(const std::string& lisPath, CLisLogicalFileList* logicalFiles, const std::string& dictionaryDirectory,
              int toolCode);
 
@@ -76,7 +77,9 @@ public:
     // Runs the recogniser of the tool (or of files written by this program), then makes
     // curve items of the unused channels. 1, or 0 without a recogniser or when it fails.
     int RecogniseTool(CLisLogicalFile* file, int toolCode);
-    // Of two consecutive depth entries with the same depth, drops the earlier. Returns 1.
+    // Of two consecutive depth entries with the same depth, drops the earlier. Only the
+    // entries added since the last call are looked at (with the one before them), so a
+    // file of many logical files is cleaned in linear time. Returns 1.
     int RemoveRepeatedDepths();
     void ResetScanState();
 
@@ -101,8 +104,33 @@ private:
     int OnDamagedFile(CLisLogicalFile* current, uint32_t longest, int toolCode);
     void CleanUp();
     void MakeCurveItems(CLisLogicalFile* file);
+    // The step between the frames of a depth-once record whose first frame lies at
+    // `first`; places the frames of the record before it again once it is known.
+    double DepthOnceStep(CLisLogicalFile& file, double first);
+    // Ends the depth-once record chain of the current logical file (at its trailer, at
+    // the next file header, at the end of the scan).
+    void FinishDepthOnce();
 
     CLisRecordIO m_recordIO;
     std::unique_ptr<CLisDictionary> m_ownedDictionary;
     std::vector<uint8_t> m_buffer; // one logical record; only grows
+
+    // The last depth-once record of the current logical file, while its frames may
+    // still be placed again: its first entry, frames, first depth and frame step
+    // (0: not known yet).
+    struct DepthOnceRecord {
+        CLisLogicalFile* file = nullptr;
+        size_t start = 0;
+        uint32_t frames = 0;
+        double first = 0.0;
+        double step = 0.0;
+    };
+    DepthOnceRecord m_lastOnce;
+    double m_onceStep = 0.0;       // the last known frame step of the current logical file
+    bool m_spacingWarned = false;  // frames without a spacing were reported
+    bool m_currentComplete = false; // the current logical file's trailer was read
+    // Depth entries already free of repeats: every logical file before m_cleanFile,
+    // and the first m_cleanDepths entries of that one.
+    size_t m_cleanFile = 0;
+    size_t m_cleanDepths = 0;
 };

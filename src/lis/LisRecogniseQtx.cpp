@@ -88,6 +88,9 @@ int RecogniseQtxWritten(CLisScanState& scan, CLisLogicalFile& file, int /*toolCo
             item->m_category = kind->category;
             if (kind->oneTrace) item->m_receiverCount = 1;
         }
+        // No datum written here has more receivers than receiver channels can be named;
+        // a table that claims more is refused rather than sliced into that many channels.
+        if (item->m_receiverCount > kMaxReceiverChannels) continue;
         item->m_displayName = item->m_mnemonic + " - " + item->m_itemLabel;
         item->m_traceCount = item->m_receiverCount;
         const unsigned b = unsigned(channel->BytesPerSample());
@@ -95,7 +98,7 @@ int RecogniseQtxWritten(CLisScanState& scan, CLisLogicalFile& file, int /*toolCo
         if (perReceiver) {
             item->m_waveChannels.push_back(CopyChannel(*channel));
             const std::string stem = channel->m_mnemonic.substr(0, 3);
-            for (unsigned i = 1; i < item->m_receiverCount && i + 1 <= kMaxReceiverChannels; ++i) {
+            for (unsigned i = 1; i < item->m_receiverCount; ++i) {
                 CLisChannelItem* sibling = FindChannel(scan, ReceiverName(stem, i + 1));
                 if (!sibling) continue;
                 sibling->m_used = 1;

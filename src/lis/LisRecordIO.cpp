@@ -155,8 +155,10 @@ uint32_t Walk(BinaryFile& file, uint64_t& position, int framing, bool* fileMark,
     while (h.attributes & kSuccessor) {
         uint64_t at;
         if (tif) {
-            // Each TIF header must lead forward, or the chain could loop.
-            if (next <= header) return 0;
+            // Each TIF header must lie at or past the end of the physical record it
+            // follows: a chain that leads back loops, one that overlaps reads the same
+            // bytes again and again, so the record could outgrow the file.
+            if (next < physical + h.length) return 0;
             header = next;
             uint32_t type = 0;
             if (header + kTifHeaderSize > fileLength || !ReadTif(file, header, type, next)) return 0;
@@ -171,7 +173,7 @@ uint32_t Walk(BinaryFile& file, uint64_t& position, int framing, bool* fileMark,
         data += h.length - kPhysicalHeaderSize - uint32_t(h.TrailerBytes());
         if (data > std::numeric_limits<uint32_t>::max()) return 0;
     }
-    if (tif && next <= header) return 0;
+    if (tif && next < physical + h.length) return 0;
     if (data < kLogicalHeaderSize) return 0; // not even a logical record header
     if (!probe) position = tif ? next : physical + h.length;
     return uint32_t(probe ? copied : data);

@@ -79,7 +79,8 @@ public:
     // Reads the logical record at `position` into `buffer` (which holds `capacity`
     // bytes) and advances `position` past it. Returns the record's length (its 2-byte
     // header included, trailers removed); 0 at the end of the file or for a damaged
-    // record, including one that would not fit the buffer. A TIF file mark returns
+    // record, including one that would not fit the buffer, and a TIF chain whose next
+    // header lies inside the physical record before it. A TIF file mark returns
     // 12 with `*fileMark` set (the mark's type word in the buffer's first 4 bytes);
     // a plain file has no file marks, so a 12-byte record there is a record.
     static uint32_t ReadLogicalRecord(uint8_t* buffer, size_t capacity, BinaryFile& file, uint64_t& position,

@@ -117,7 +117,8 @@ public:
     uint8_t m_dataRecordType = 0;   // EB 1
     uint8_t m_datumSpecBlockType = 0; // EB 2
     uint32_t m_frameSize = 0;       // EB 3, or the sum of the channel sizes
-    uint8_t m_upDown = 0;           // EB 4: 1 up, 255 down, 0 none (filled from the depths at the end)
+    uint8_t m_upDown = 0;           // EB 4: 1 up, 255 down, 0 none (filled from the depths at the end;
+                                    // in depth-once mode the record depths decide)
     uint8_t m_opticalDepthUnits = 1; // EB 5
     int32_t m_dataReferencePoint = 0; // EB 6
     std::string m_dataReferenceUnits; // EB 7
@@ -157,8 +158,8 @@ public:
     std::string m_spacingUnits;         // of the last parsed DFSR
     double m_frameSpacing = 0.0;        // of the last parsed DFSR
     CLisLogicalFileList m_logicalFiles; // owned, in file order
-    // Channels of the DFSRs parsed since the last successful recognition, in DFSR
-    // order; owned by their logical files.
+    // Channels of the current logical file's DFSR that can be read from its frames, in
+    // DFSR order, until a recogniser has run; owned by the logical file.
     std::vector<CLisChannelItem*> m_channelList;
     std::vector<CLisParameterItem> m_parameters; // untabled information of the whole file
     std::vector<CLisDictionaryEntry*> m_toolEntries; // not owning; empty between recognitions

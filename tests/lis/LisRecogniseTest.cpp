@@ -321,8 +321,11 @@ TEST(LisRecogniseQtx, ProcessedKindsHaveOneReceiverAndRowsNeverSliceBeyondTheCha
         {"115", "6", "4", 16, "Energy|WMNO|WMNO - |115|4|1/1|4|0.0000|0", 1},
         {"200", "3", "4", 40, "|WMNO|WMNO - |200|1|3/3|4|0.0000|0", 2}, // a third slice would pass 40 bytes
         {"1", "2", "100", 16, "Dsi|WMNO|WMNO - |1|1|2/2|100|0.0000|0", 0},
-        {"257", "99999", "1", 8, "Dsi|WMNO|WMNO - |1|1|65535/65535|1|0.0000|0", 2}, // low byte; clamped
+        {"257", "35", "1", 8, "Dsi|WMNO|WMNO - |1|1|35/35|1|0.0000|0", 2}, // low byte of the type
         {"1", "-4", "1", 8, "Dsi|WMNO|WMNO - |1|1|0/0|1|0.0000|0", 0},
+        // More receivers than channels can be named: refused, however few samples.
+        {"1", "36", "1", 200, nullptr, 0},
+        {"1", "65535", "", 8, nullptr, 0},
     };
     for (const auto& c : cases) {
         Model m;
@@ -330,6 +333,10 @@ TEST(LisRecogniseQtx, ProcessedKindsHaveOneReceiverAndRowsNeverSliceBeyondTheCha
         m.Table("QTX", {{"QTX", "Maker"}, {"WMNO", c.type}, {"MNR", c.receivers}, {"MNS", c.samples}});
         m.Channel("WMNO", c.channelSize);
         ASSERT_EQ(m.Run(lis::kToolQtxWritten), 1);
+        if (!c.summary) {
+            EXPECT_TRUE(m.file.m_items.empty()) << c.receivers;
+            continue;
+        }
         EXPECT_EQ(Summary(m.Item(0)), c.summary);
         EXPECT_EQ(m.Item(0).m_waveChannels.size(), c.slices) << c.type;
     }
@@ -362,9 +369,9 @@ protected:
         QtxFileHeader h;
         h.depthStep = 0.5;
         h.datumCount = uint16_t(datums.size());
-        h.frameSize = 4;
+        h.frameSize = 8; // the depth
         for (const auto& d : datums) h.frameSize += d.size;
-        const std::vector<float> values((h.frameSize - 4) / 4, 1.0f);
+        const std::vector<float> values((h.frameSize - 8) / 4, 1.0f);
         CLisWrite w;
         ASSERT_EQ(w.Create(path), 1);
         ASSERT_EQ(w.WriteHeaders(), 1);
