@@ -4,14 +4,7 @@
 
 namespace {
 
-ControlState Make(ControlKind kind, unsigned style = 0)
-{
-    ControlTemplate t;
-    t.id = 1;
-    t.kind = kind;
-    t.style = style;
-    return ControlState(t);
-}
+ControlState Make(ControlKind kind, unsigned style = 0) { return ControlState(ControlTemplate{1, kind, "", 0, style}); }
 
 std::vector<std::string> Items(const ControlState& c)
 {
@@ -97,14 +90,8 @@ TEST(ListBox, MultipleSelection)
     EXPECT_TRUE(list.SetSel(1, true));
     EXPECT_TRUE(list.SetSel(3, true));
     EXPECT_FALSE(list.SetSel(9, true));
-    EXPECT_EQ(list.SelCount(), 2);
-    EXPECT_EQ(list.SelItems(), (std::vector<int>{1, 3}));
-    list.SetCaretIndex(3);
-    EXPECT_EQ(list.CaretIndex(), 3);
-
     list.DeleteString(1); // the flags move with their items
     EXPECT_EQ(list.SelItems(), (std::vector<int>{2}));
-    EXPECT_TRUE(list.IsSelected(2));
     EXPECT_EQ(list.ItemText(2), "d");
 
     list.SetCaretIndex(3);
@@ -149,27 +136,17 @@ TEST(Tree, NodesKeepTheirParentsAndRefuseUnknownHandles)
 
 TEST(ProgressBar, ThirtyTwoBitRangeAndWrappingSteps)
 {
-    ControlState bar = Make(ControlKind::ProgressBar);
-    bar.SetRange(0, 200000);
-    EXPECT_EQ(bar.SetPos(150000), 0);
-    EXPECT_EQ(bar.SetPos(250000), 150000);
-    EXPECT_EQ(bar.Pos(), 200000);
-    EXPECT_EQ(bar.SetStep(50000), 10);
-    bar.SetPos(100000);
-    EXPECT_EQ(bar.StepIt(), 100000);
-    EXPECT_EQ(bar.StepIt(), 150000);
-    EXPECT_EQ(bar.Pos(), 200000); // reaching the upper bound is not past it
-    bar.StepIt();
-    EXPECT_EQ(bar.Pos(), 50000);
-
     struct Case {
         int lower, upper, pos, step, after;
     };
     const Case cases[] = {
+        {0, 200000, 100000, 50000, 150000},
+        {0, 200000, 150000, 50000, 200000}, // reaching the upper bound is not past it
+        {0, 200000, 200000, 50000, 50000},
         {100, 200, 190, 30, 120},
-        {100, 200, 190, 10, 200},
         {0, 100, 95, 10, 5},
         {-50, 50, 40, 20, -40},
+        {-2000000000, 2000000000, 1900000000, 2000000000, -100000000}, // no overflow
     };
     for (const auto& c : cases) {
         ControlState b = Make(ControlKind::ProgressBar);
@@ -179,6 +156,10 @@ TEST(ProgressBar, ThirtyTwoBitRangeAndWrappingSteps)
         EXPECT_EQ(b.StepIt(), c.pos);
         EXPECT_EQ(b.Pos(), c.after) << c.lower << ".." << c.upper << " +" << c.step;
     }
+    ControlState bar = Make(ControlKind::ProgressBar);
+    bar.SetRange(0, 200000);
+    EXPECT_EQ(bar.SetPos(250000), 0);
+    EXPECT_EQ(bar.Pos(), 200000);
     bar.SetRange(0, 10); // a narrower range pulls the position in
     EXPECT_EQ(bar.Pos(), 10);
 }
@@ -217,6 +198,11 @@ TEST_F(DialogControlsTest, TheScriptReachesEveryKindOfControlAndAFreshRunStartsF
         d.SetFocus(kMemo);
         d.CenterWindow();
     };
+    // Each handler runs for its own control and notification only.
+    dlg.On(kMemo, Notify::EditChange, [&] { log.push_back("edit"); });
+    dlg.On(kMemo, Notify::Clicked, [&] { log.push_back("wrong notification"); });
+    dlg.On(kRuns, Notify::SelChange, [&] { log.push_back("sel " + std::to_string(dlg.Item(kRuns)->CurSel())); });
+    dlg.On(kRuns, Notify::DblClick, [&] { log.push_back("dbl " + dlg.Item(kRuns)->ItemText(dlg.Item(kRuns)->CurSel())); });
     dlg.On(kTabs, Notify::SelChange, [&] { log.push_back("tab " + dlg.Item(kTabs)->ItemText(dlg.Item(kTabs)->CurSel())); });
     dlg.On(kTree, Notify::DblClick, [&] { dlg.Item(kTree)->ExpandNode(dlg.Item(kTree)->SelectedNode()); });
     host.ScriptDialog(9021)
@@ -233,7 +219,7 @@ TEST_F(DialogControlsTest, TheScriptReachesEveryKindOfControlAndAFreshRunStartsF
 
     const ShownDialog* shown = host.LastDialog(9021);
     ASSERT_TRUE(shown);
-    EXPECT_EQ(log, (std::vector<std::string>{"tab Semblance"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"edit", "sel 1", "dbl run2", "tab Semblance"}));
     EXPECT_EQ(std::make_pair(shown->caption, shown->focus), std::make_pair(std::string("All controls - run1"), int(kMemo)));
     EXPECT_TRUE(shown->centered);
     EXPECT_EQ(shown->Item(kMemo)->Text(), "line1\r\nline2");

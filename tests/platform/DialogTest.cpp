@@ -40,14 +40,16 @@ struct Form : TestDlg {
 
 // ---- modal runs ----------------------------------------------------------------------
 
-TEST_F(DialogTest, CancelAndEscapeKeepMembersAndEveryRunFillsFromThem)
+TEST_F(DialogTest, CancelEscapeAndAHandlersEndKeepMembersAndEveryRunFillsFromThem)
 {
-    for (bool escape : {false, true}) {
-        SCOPED_TRACE(escape ? "Escape" : "Cancel");
+    // How the first run ends (0: Escape), and the code it ends with.
+    for (const auto& [button, code] : {std::pair<int, int>{IDCANCEL, IDCANCEL}, {0, IDCANCEL}, {kFinish, 1176}}) {
+        SCOPED_TRACE(button);
         Form dlg;
+        dlg.On(kFinish, Notify::Clicked, [&] { dlg.EndDialog(1176); });
         auto& first = host.ScriptDialog(9011).Type(kValue, "12");
-        escape ? first.Escape() : first.Press(IDCANCEL);
-        EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+        button ? first.Press(button) : first.Escape();
+        EXPECT_EQ(dlg.DoModal(), code);
         EXPECT_EQ(dlg.value, 7);
         EXPECT_FALSE(dlg.IsWindow());
 
@@ -59,16 +61,6 @@ TEST_F(DialogTest, CancelAndEscapeKeepMembersAndEveryRunFillsFromThem)
         EXPECT_EQ(dlg.DoModal(), IDCANCEL);
         EXPECT_EQ(dlg.value, 9);
     }
-}
-
-TEST_F(DialogTest, AHandlerEndsTheDialogWithAnyCodeWithoutExchange)
-{
-    Form dlg;
-    dlg.On(kFinish, Notify::Clicked, [&] { dlg.EndDialog(1176); });
-    host.ScriptDialog(9011).Type(kValue, "20").Press(kFinish);
-    EXPECT_EQ(dlg.DoModal(), 1176);
-    EXPECT_EQ(dlg.value, 7);
-    EXPECT_EQ(host.LastDialog(9011)->endCode, 1176);
 }
 
 TEST_F(DialogTest, EnterPressesTheDefaultButtonUnlessItIsDisabled)
@@ -89,19 +81,6 @@ TEST_F(DialogTest, EnterPressesTheDefaultButtonUnlessItIsDisabled)
     TestDlg inner(kInnerTemplate);
     host.ScriptDialog(9012).Enter();
     EXPECT_EQ(inner.DoModal(), IDOK);
-}
-
-TEST_F(DialogTest, HandlersRunByControlAndNotification)
-{
-    Form dlg;
-    std::vector<std::string> log;
-    dlg.On(kList, Notify::SelChange, [&] { log.push_back("sel " + std::to_string(dlg.Item(kList)->CurSel())); });
-    dlg.On(kList, Notify::DblClick, [&] { log.push_back("dbl " + dlg.Item(kList)->ItemText(dlg.Item(kList)->CurSel())); });
-    dlg.On(kNotes, Notify::EditChange, [&] { log.push_back("edit " + dlg.GetItemText(kNotes)); });
-    dlg.On(kNotes, Notify::Clicked, [&] { log.push_back("wrong notification"); });
-    host.ScriptDialog(9011).Select(kList, 1).DoubleClick(kList, 2).Type(kNotes, "hi").Press(IDOK);
-    EXPECT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_EQ(log, (std::vector<std::string>{"sel 1", "sel 2", "dbl run3", "edit hi"}));
 }
 
 TEST_F(DialogTest, ANestedModalDialogRunsItsOwnScript)
