@@ -145,7 +145,7 @@ const DialogTemplate kOrderTemplate{9002, "Order",
     {{kFirst, K::Edit, ""}, {kSecond, K::Edit, ""}, {kThird, K::Edit, ""}, {kFourth, K::Edit, ""},
      {IDOK, K::Button, "OK"}}};
 
-TEST_F(DataExchangeTest, ExchangeFollowsDoDataExchangeOrderAndStopsAtTheFirstFailure)
+TEST_F(DataExchangeTest, ExchangeFollowsDoDataExchangeOrderAndStopsAtTheFirstFailureOrTheDialogsOwnCheck)
 {
     TestDlg dlg(kOrderTemplate);
     std::string first = "a", fourth = "d";
@@ -154,10 +154,15 @@ TEST_F(DataExchangeTest, ExchangeFollowsDoDataExchangeOrderAndStopsAtTheFirstFai
     dlg.exchange = [&](DataExchange& dx) {
         dx.Text(kFourth, fourth);
         dx.Text(kThird, third);
+        if (dx.Saving() && third > 99) {
+            dx.Fail(kThird, "You entered an invalid start depth!\nIt must be above the stop depth.");
+            return;
+        }
         dx.Text(kSecond, second);
         dx.Text(kFirst, first);
     };
     host.ExpectMessage("Please enter an integer.");
+    host.ExpectMessage("invalid start depth");
     host.ExpectMessage("Please enter an integer.");
     host.ScriptDialog(9002)
         .Type(kFirst, "A")
@@ -170,45 +175,18 @@ TEST_F(DataExchangeTest, ExchangeFollowsDoDataExchangeOrderAndStopsAtTheFirstFai
             EXPECT_EQ(fourth, "D"); // exchanged before the failure
             EXPECT_EQ(first, "a");  // after it
         })
+        .Type(kThird, "300")
+        .Press(IDOK)
+        .Inspect([&](CDialog& d) { EXPECT_EQ(std::make_tuple(d.Focus(), third, second), std::make_tuple(int(kThird), 300, 2)); })
         .Type(kThird, "30")
         .Press(IDOK)
         .Inspect([&](CDialog& d) { EXPECT_EQ(d.Focus(), kSecond); })
         .Type(kSecond, "20")
         .Press(IDOK);
     EXPECT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_EQ(host.Messages().size(), 2u);
+    ASSERT_EQ(host.Messages().size(), 3u);
+    EXPECT_EQ(host.Messages()[1].type & MB_ICONMASK, unsigned(MB_ICONEXCLAMATION));
     EXPECT_EQ(std::make_tuple(first, second, third), std::make_tuple(std::string("A"), 20, 30));
-}
-
-TEST_F(DataExchangeTest, TheDialogsOwnCheckFailsWithItsMessage)
-{
-    enum : int { kStart = kFirst, kStop = kSecond };
-    TestDlg dlg(kOrderTemplate);
-    double start = 1000, stop = 2000;
-    int after = 7;
-    dlg.exchange = [&](DataExchange& dx) {
-        dx.Text(kStop, stop);
-        dx.Text(kStart, start);
-        if (dx.Saving() && start >= stop) {
-            dx.Fail(kStart, "You entered an invalid start depth!\nIt must be above the stop depth.");
-            return;
-        }
-        dx.Text(kThird, after);
-    };
-    host.ExpectMessage("invalid start depth");
-    host.ScriptDialog(9002)
-        .Type(kStart, "2500")
-        .Type(kThird, "8")
-        .Press(IDOK)
-        .Inspect([&](CDialog& d) {
-            EXPECT_EQ(d.Focus(), kStart);
-            EXPECT_EQ(after, 7);
-        })
-        .Type(kStop, "3000")
-        .Press(IDOK);
-    EXPECT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_EQ(host.Messages().at(0).type & MB_ICONMASK, unsigned(MB_ICONEXCLAMATION));
-    EXPECT_EQ(std::make_tuple(start, stop, after), std::make_tuple(2500.0, 3000.0, 8));
 }
 
 // ---- lists (radio sets are in the backend contract) ----------------------------------

@@ -74,25 +74,6 @@ TEST_F(HostServicesTest, ProfileIntegersRoundTripAndFallBackToTheDefault)
     EXPECT_EQ(GetProfileInt("Other", "Value", 5), 5); // entries are per section
 }
 
-TEST_F(HostServicesTest, AChosenFileGetsTheDefaultExtensionOnlyWhenSavingAndACancelGivesNoPath)
-{
-    const std::tuple<bool, const char*, const char*> cases[] = {
-        {true, "/data/well/noext", "/data/well/noext"},
-        {false, "/data/out/copy", "/data/out/copy.qtx"},
-        {true, "", ""},
-    };
-    for (const auto& [open, chosen, path] : cases) {
-        FileDialogOptions options;
-        options.open = open;
-        options.title = open ? "Open Data Set" : "Save Data Set As";
-        options.defaultExt = "qtx";
-        host.ExpectFileDialog("Data Set", chosen);
-        const FileDialogResult result = Host().FileDialog(options);
-        EXPECT_EQ(result.ok, *chosen != 0) << chosen;
-        EXPECT_EQ(result.path, path);
-    }
-}
-
 // The scripted host must never let an unplanned or mismatched prompt pass silently.
 TEST(ScriptedHost, AnswersInOrderAndReportsEveryPromptNobodyPlanned)
 {
@@ -112,9 +93,18 @@ TEST(ScriptedHost, AnswersInOrderAndReportsEveryPromptNobodyPlanned)
     EXPECT_EQ(MessageBox("Save?", MB_YESNOCANCEL), IDCANCEL);
     host.ExpectMessage("Error reading header", IDOK);
     MessageBox("Could not open input file :\n/x");
+
+    // A chosen file takes the default extension only when saving; a cancel gives no path.
     FileDialogOptions options;
     options.title = "Open LIS File";
-    EXPECT_FALSE(Host().FileDialog(options).ok);
+    options.defaultExt = "qtx";
+    for (const auto& [open, chosen, path] : {std::tuple<bool, const char*, const char*>{true, "/d/noext", "/d/noext"},
+                                             {false, "/d/copy", "/d/copy.qtx"}, {false, "", ""}}) {
+        options.open = open;
+        host.ExpectFileDialog("LIS", chosen);
+        EXPECT_EQ(Host().FileDialog(options).path, path);
+    }
+    EXPECT_FALSE(Host().FileDialog(options).ok); // unscripted
     host.ExpectFileDialog("Save", "/x.qtx");
     EXPECT_FALSE(Host().FileDialog(options).ok);
     EXPECT_EQ(unexpected.size(), 5u);
@@ -124,7 +114,7 @@ TEST(ScriptedHost, AnswersInOrderAndReportsEveryPromptNobodyPlanned)
     EXPECT_EQ(host.Messages()[0].caption, "BronteluxViewer");
     EXPECT_EQ(host.Messages()[0].type & MB_ICONMASK, unsigned(MB_ICONQUESTION));
     EXPECT_FALSE(host.Messages()[2].expected);
-    EXPECT_EQ(host.FileDialogs().size(), 2u);
+    EXPECT_EQ(host.FileDialogs().size(), 5u);
 }
 
 } // namespace

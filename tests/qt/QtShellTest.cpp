@@ -193,8 +193,6 @@ TEST_F(QtShellTest, EachModePutsItsMenuAndToolbarsOnTheFrame)
     frame.RouteCommand(ID_FILE_CNV);
     EXPECT_EQ(frame.MenuId(), 137);
     EXPECT_TRUE(frame.IsToolBarVisible(137));
-    frame.SetPaneText(1, "  1234.5000 [ft]");
-    EXPECT_EQ(frame.PaneText(1), "  1234.5000 [ft]");
 }
 
 class Painter : public CWnd {
