@@ -1,6 +1,8 @@
 #include "platform/Host.h"
 #include "support/HostFixture.h"
 
+#include <tuple>
+
 namespace {
 
 using Pairs = std::vector<std::pair<std::string, std::string>>;
@@ -72,65 +74,47 @@ TEST_F(HostServicesTest, ProfileIntegersRoundTripAndFallBackToTheDefault)
     EXPECT_EQ(GetProfileInt("Other", "Value", 5), 5); // entries are per section
 }
 
-TEST_F(HostServicesTest, TheSimulatedMachine)
+// The scripted host must never let an unplanned or mismatched prompt pass silently.
+TEST(ScriptedHost, AnswersInOrderAndReportsEveryPromptNobodyPlanned)
 {
-    host.clock = 5000;
-    host.clockStepPerPump = 250;
-    EXPECT_EQ(Host().TickCount(), 5000u);
-    Host().PumpEvents();
-    Host().PumpEvents();
-    EXPECT_EQ(Host().TickCount(), 5500u);
-    EXPECT_EQ(host.PumpCount(), 2);
+    ScriptedHost host;
+    std::vector<std::string> unexpected;
+    host.onUnexpected = [&](const std::string& what) { unexpected.push_back(what); };
+    ScopedHost scope(&host);
 
-    EXPECT_EQ(Host().CurrentDirectory(), "/work");
-    EXPECT_TRUE(Host().SetCurrentDirectory("/data/well"));
-    EXPECT_EQ(Host().CurrentDirectory(), "/data/well");
-    host.tempDirectory = "/scratch";
-    EXPECT_EQ(Host().TempDirectory(), "/scratch");
+    host.ExpectMessage("continue?", IDYES);
+    host.ExpectMessage("", IDOK);
+    EXPECT_EQ(MessageBox("Would you like to continue?.", MB_YESNO | MB_ICONQUESTION), IDYES);
+    EXPECT_EQ(MessageBox("anything"), IDOK);
+    EXPECT_TRUE(unexpected.empty());
 
-    EXPECT_TRUE(Host().ShellOpen("/help/index.html"));
-    EXPECT_TRUE(Host().ShellOpen("https://example.org/"));
-    EXPECT_EQ(host.ShellOpened(), (std::vector<std::string>{"/help/index.html", "https://example.org/"}));
+    // Unscripted boxes take the safe answer; a mismatched one leaves its expectation.
+    EXPECT_EQ(MessageBox("Stop?", MB_YESNO), IDNO);
+    EXPECT_EQ(MessageBox("Save?", MB_YESNOCANCEL), IDCANCEL);
+    host.ExpectMessage("Error reading header", IDOK);
+    MessageBox("Could not open input file :\n/x");
 
-    host.ExpectFolder("Output", "/data/out");
-    host.ExpectFolder("Output", "");
-    std::string folder = "/start";
-    EXPECT_TRUE(Host().ChooseFolder("Output folder", folder));
-    EXPECT_EQ(folder, "/data/out");
-    EXPECT_FALSE(Host().ChooseFolder("Output folder", folder));
-    EXPECT_EQ(folder, "/data/out");
-}
-
-TEST_F(HostServicesTest, MainWindowEnableCalls)
-{
-    EXPECT_TRUE(Host().HasMainWindow());
-    EXPECT_TRUE(Host().IsMainWindowEnabled());
-    Host().EnableMainWindow(false);
-    EXPECT_FALSE(Host().IsMainWindowEnabled());
-    Host().EnableMainWindow(true);
-    Host().EnableMainWindow(true);
-    EXPECT_TRUE(Host().IsMainWindowEnabled());
-    EXPECT_EQ(host.mainDisableCalls, 1);
-    EXPECT_EQ(host.mainEnableCalls, 2);
-    host.mainWindow = false;
-    EXPECT_FALSE(Host().HasMainWindow());
-    EXPECT_FALSE(Host().IsMainWindowEnabled());
-}
-
-TEST(ScriptedFileDialog, AnUnscriptedOrMismatchedDialogIsReportedAndCancelled)
-{
-    ScriptedHost local;
-    std::vector<std::string> reports;
-    local.onUnexpected = [&](const std::string& what) { reports.push_back(what); };
-    ScopedHost scope(&local);
+    // A chosen file takes the default extension only when saving; a cancel gives no path.
     FileDialogOptions options;
     options.title = "Open LIS File";
+    options.defaultExt = "qtx";
+    for (const auto& [open, chosen, path] : {std::tuple<bool, const char*, const char*>{true, "/d/noext", "/d/noext"},
+                                             {false, "/d/copy", "/d/copy.qtx"}, {false, "", ""}}) {
+        options.open = open;
+        host.ExpectFileDialog("LIS", chosen);
+        EXPECT_EQ(Host().FileDialog(options).path, path);
+    }
+    EXPECT_FALSE(Host().FileDialog(options).ok); // unscripted
+    host.ExpectFileDialog("Save", "/x.qtx");
     EXPECT_FALSE(Host().FileDialog(options).ok);
-    local.ExpectFileDialog("Save", "/x.qtx");
-    EXPECT_FALSE(Host().FileDialog(options).ok);
-    EXPECT_EQ(reports.size(), 2u);
-    EXPECT_EQ(local.PendingExpectations().size(), 1u);
-    EXPECT_EQ(local.FileDialogs().size(), 2u);
+    EXPECT_EQ(unexpected.size(), 5u);
+    EXPECT_EQ(host.PendingExpectations().size(), 2u);
+
+    ASSERT_EQ(host.Messages().size(), 5u);
+    EXPECT_EQ(host.Messages()[0].caption, "BronteluxViewer");
+    EXPECT_EQ(host.Messages()[0].type & MB_ICONMASK, unsigned(MB_ICONQUESTION));
+    EXPECT_FALSE(host.Messages()[2].expected);
+    EXPECT_EQ(host.FileDialogs().size(), 5u);
 }
 
 } // namespace

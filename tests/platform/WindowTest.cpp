@@ -152,27 +152,8 @@ TEST_F(WindowTest, CreationNeedsARegisteredClassAndASuccessfulOnCreate)
     window.createResult = 0;
     ASSERT_TRUE(window.CreateChild(kPlain, "Depth", WS_VSCROLL | WS_MAXIMIZE));
     EXPECT_FALSE(window.CreateChild(kPlain, "again")) << "one on-screen window per object";
-    EXPECT_EQ(window.ClassName(), kPlain);
-    EXPECT_EQ(window.Style(), unsigned(WS_VSCROLL | WS_MAXIMIZE));
-    EXPECT_EQ(window.GetWindowText(), "Depth");
     EXPECT_TRUE(window.IsZoomed());
     EXPECT_EQ(log, (Log{"w:Create", "w:Size(2,640,480)", "w:Activate"}));
-}
-
-TEST_F(WindowTest, ANewChildIsActivatedAfterThePreviousOneIsDeactivated)
-{
-    auto a = Open("a");
-    auto b = Open("b");
-    EXPECT_EQ(log, (Log{"a:Create", "a:Size(0,640,480)", "a:Activate", "b:Create", "a:Deactivate",
-                        "b:Size(0,640,480)", "b:Activate"}));
-    EXPECT_EQ(frame.ActiveChild(), b.get());
-
-    log.clear();
-    frame.ActivateChild(*a);
-    frame.ActivateChild(*a);
-    EXPECT_EQ(log, (Log{"b:Deactivate", "a:Activate"})) << "activating the active child changes nothing";
-    EXPECT_EQ(frame.ActiveChild(), a.get());
-    EXPECT_EQ(frame.Children(), (Windows{a.get(), b.get()})) << "creation order";
 }
 
 TEST_F(WindowTest, OnlyACloseRequestRunsOnClose)
@@ -201,13 +182,18 @@ TEST_F(WindowTest, OnlyACloseRequestRunsOnClose)
     }
 }
 
-TEST_F(WindowTest, ClosingTheActiveChildReactivatesTheOneActiveBeforeIt)
+TEST_F(WindowTest, ANewChildIsActivatedLastAndClosingTheActiveOneReactivatesTheOneBefore)
 {
     Probe* a = OpenOwned("a");
     auto b = Open("b");
+    EXPECT_EQ(log, (Log{"a:Create", "a:Size(0,640,480)", "a:Activate", "b:Create", "a:Deactivate",
+                        "b:Size(0,640,480)", "b:Activate"}));
     auto c = Open("c");
     frame.ActivateChild(*b);
+    log.clear();
     frame.ActivateChild(*a);
+    frame.ActivateChild(*a);
+    EXPECT_EQ(log, (Log{"b:Deactivate", "a:Activate"})) << "activating the active child changes nothing";
     log.clear();
 
     frame.SysCommand(*a, SC_CLOSE); // deletes `a`
@@ -288,7 +274,6 @@ TEST_F(WindowTest, DrawingOutsidePaintStaysInTheBackingUntilTheNextPaint)
     {
         auto dc = w->GetDC();
         ASSERT_TRUE(dc);
-        EXPECT_EQ(dc->GetDeviceCaps(LOGPIXELSY), Impl(*w).caps.logPixelsY);
         dc->MoveTo(0, 0);
         dc->LineTo(5, 5);
     }
@@ -372,16 +357,6 @@ TEST_F(WindowTest, TimersFireInTimeOrderAndStopWhenKilled)
     log.clear();
     frame.AdvanceClock(500);
     EXPECT_EQ(log, (Log{"b:Timer(2)", "b:Timer(2)", "b:Timer(2)"}));
-
-    // A timer set again counts from now.
-    b->KillTimer(2);
-    a->SetTimer(1, 100);
-    frame.SetAppTimer(7, 1000);
-    log.clear();
-    frame.AdvanceClock(250);
-    EXPECT_EQ(log, (Log{"a:Timer(1)", "a:Timer(1)"}));
-    EXPECT_EQ(frame.clock, 1050u);
-    EXPECT_EQ(host.clock, 2050u);
 }
 
 // ---- commands and menus ------------------------------------------------------------------------
@@ -391,10 +366,11 @@ using CommandRoutingTest = WindowTest;
 TEST_F(CommandRoutingTest, TheActiveChildComesFirstThenTheFrameThenTheApplication)
 {
     auto w = Open("w");
-    w->commands.Add(10, [&] { Record("child:10"); });
+    for (int id : {10, 14}) w->commands.Add(id, [this, id] { Record(Format("child:%d", id)); });
     handler.commands.Add(10, [&] { Record("frame:10"); });
     handler.commands.Add(11, [&] { Record("frame:11"); });
     for (int id : {10, 11, 12}) app.commands.Add(id, [this, id] { Record(Format("app:%d", id)); });
+    app.commands.Add(14, [&] { Record("app:14"); }, [](CommandState& s) { s.enabled = false; });
 
     struct Case {
         int id;
@@ -406,6 +382,7 @@ TEST_F(CommandRoutingTest, TheActiveChildComesFirstThenTheFrameThenTheApplicatio
         {11, "frame:11", "frame:11"},
         {12, "app:12", "app:12"},
         {13, nullptr, nullptr},
+        {14, "child:14", nullptr}, // the application's rule disables it
     };
     for (bool childOpen : {true, false}) {
         if (!childOpen) w->DestroyWindow();
@@ -417,31 +394,6 @@ TEST_F(CommandRoutingTest, TheActiveChildComesFirstThenTheFrameThenTheApplicatio
             EXPECT_EQ(log, expected ? Log{expected} : Log{}) << c.id << (childOpen ? " with child" : " without");
         }
     }
-}
-
-TEST_F(CommandRoutingTest, UpdateHandlersSetCheckStatesAndADisabledCommandIsRefused)
-{
-    int check = 0;
-    bool enabled = true;
-    app.commands.Add(20, [&] { Record("app:20"); }, [&](CommandState& s) {
-        s.enabled = enabled;
-        s.check = check;
-    });
-    for (check = 0; check <= 2; ++check) {
-        const CommandState state = frame.QueryCommand(20);
-        EXPECT_EQ(state.id, 20);
-        EXPECT_TRUE(state.enabled);
-        EXPECT_EQ(state.check, check) << "indeterminate stays 2";
-    }
-    enabled = false;
-    EXPECT_FALSE(frame.Command(20));
-    EXPECT_TRUE(log.empty());
-
-    auto w = Open("w");
-    w->commands.Add(20, [&] { Record("child:20"); });
-    log.clear();
-    EXPECT_TRUE(frame.Command(20)) << "the child's rule shadows the application's";
-    EXPECT_EQ(log, Log{"child:20"});
 }
 
 TEST(CommandMap, RangesPassTheIdAndALaterAddReplaces)
@@ -476,11 +428,8 @@ TEST(Menu, LabelsDropMnemonicMarksAndKeyNames)
 TEST(Menu, FindMenuItemSearchesNestedPopups)
 {
     const Menu menu{128,
-                    {
-                        {"&File", 0,
-                         {{"&Open...\tCtrl+O", 57601, {}}, {}, {"&Recent", 0, {{"&1 run.qtx", 300, {}}}}}},
-                        {"&View", 400, {{"&Time\tAlt+T", 401, {}}}},
-                    }};
+                    {{"&File", 0, {{"&Open...\tCtrl+O", 57601, {}}, {}, {"&Recent", 0, {{"&1 run.qtx", 300, {}}}}}},
+                     {"&View", 400, {{"&Time\tAlt+T", 401, {}}}}}};
     const std::pair<int, const char*> cases[] = {
         {57601, "&Open...\tCtrl+O"}, {300, "&1 run.qtx"}, {401, "&Time\tAlt+T"},
         {400, nullptr}, // a pop-up is no command

@@ -147,53 +147,45 @@ protected:
     EveryDlg d, other;
 };
 
-TEST_F(QtDialogTest, EveryControlGetsAWidgetOfItsKindLaidOutByGroup)
+TEST_F(QtDialogTest, EveryControlGetsAVisibleWidgetOfItsKindLaidOutByGroup)
 {
     QDialog* view = Show(d, {0x00204080, 0x000000FF});
     ASSERT_NE(view, nullptr);
+    view->layout()->activate();
     for (const ControlState& c : d.Controls()) {
         QWidget* w = Widget(view, c.id);
         ASSERT_NE(w, nullptr) << c.id;
         EXPECT_TRUE(w->inherits(kWidgetOfKind.at(c.kind))) << c.id << " is a " << w->metaObject()->className();
+        EXPECT_EQ(w->isVisible(), c.id != kHiddenNote) << c.id;
     }
-    EXPECT_EQ(view->windowTitle(), "Every control");
     EXPECT_EQ(view->palette().color(QPalette::Window), QColor(0x80, 0x40, 0x20));
     EXPECT_EQ(view->palette().color(QPalette::WindowText), QColor(0xFF, 0, 0));
     EXPECT_FALSE(Widget<QComboBox>(view, kDrop)->isEditable());
     EXPECT_TRUE(Widget<QComboBox>(view, kCombo)->isEditable());
     EXPECT_EQ(Widget<QListWidget>(view, kMulti)->selectionMode(), QAbstractItemView::ExtendedSelection);
     EXPECT_FALSE(Widget<QLabel>(view, kPicture)->pixmap().isNull());
-    EXPECT_TRUE(Widget(view, kHiddenNote)->isHidden());
     EXPECT_TRUE(Widget<QPushButton>(view, IDOK)->isDefault());
 
     // A label before a field names it; group members sit inside their box.
     EXPECT_EQ(Widget<QLabel>(view, kNameLabel)->buddy(), Widget(view, kName));
-    EXPECT_EQ(Widget<QLabel>(view, kCountLabel)->text(), "Count:");
     EXPECT_EQ(Widget(view, kOne)->parentWidget(), Widget(view, kGroup));
-    EXPECT_EQ(Widget<QGroupBox>(view, kGroup)->title(), "Options");
-    view->layout()->activate();
     QWidget* ok = Widget(view, IDOK);
     EXPECT_EQ(ok->y(), Widget(view, IDCANCEL)->y());
     EXPECT_GT(ok->y(), Widget(view, kBar)->y());
     EXPECT_LT(ok->x(), Widget(view, IDCANCEL)->x());
 }
 
-TEST_F(QtDialogTest, FilledStatesReachTheWidgetsAndLaterChangesFollowOnSync)
+// Texts, check boxes and the caption are in the backend contract; here the lists.
+TEST_F(QtDialogTest, FilledListsReachTheWidgetsAndLaterChangesFollowOnSync)
 {
     QDialog* view = Show(d);
-    EXPECT_EQ(Widget<QLineEdit>(view, kName)->text(), "abc");
-    EXPECT_EQ(Widget<QLineEdit>(view, kName)->maxLength(), 8);
-    EXPECT_EQ(Widget<QLineEdit>(view, kCount)->text(), "5");
-    EXPECT_EQ(Widget<QCheckBox>(view, kTri)->checkState(), Qt::PartiallyChecked);
     EXPECT_EQ(Widget<QComboBox>(view, kDrop)->currentIndex(), 1);
-    EXPECT_EQ(Widget<QComboBox>(view, kCombo)->currentText(), "beta");
     auto* list = Widget<QListWidget>(view, kList);
     ASSERT_EQ(list->count(), 3);
     EXPECT_EQ(list->currentRow(), 2);
     auto* multi = Widget<QListWidget>(view, kMulti);
-    EXPECT_TRUE(multi->item(0)->isSelected());
-    EXPECT_FALSE(multi->item(1)->isSelected());
-    EXPECT_TRUE(multi->item(2)->isSelected());
+    EXPECT_EQ((std::vector<bool>{multi->item(0)->isSelected(), multi->item(1)->isSelected(), multi->item(2)->isSelected()}),
+              (std::vector<bool>{true, false, true}));
     EXPECT_EQ(Widget<QTabBar>(view, kTabs)->currentIndex(), 1);
     auto* tree = Widget<QTreeWidget>(view, kTree);
     ASSERT_EQ(tree->topLevelItemCount(), 1);
@@ -206,15 +198,12 @@ TEST_F(QtDialogTest, FilledStatesReachTheWidgetsAndLaterChangesFollowOnSync)
     EXPECT_EQ(bar->minimum(), -2'000'000'000);
     EXPECT_EQ(bar->value(), 1'500'000'000);
 
-    d.name = "xyz";
-    d.UpdateData(false);
     d.Item(kList)->DeleteString(0);
     d.Item(kHiddenNote)->Show(true);
     d.EnableItem(kCount, false);
     d.Item(kTree)->InsertNode("Quad", 2, d.child);
     d.SetCaption("");
     SyncQtDialog(d);
-    EXPECT_EQ(Widget<QLineEdit>(view, kName)->text(), "xyz");
     EXPECT_EQ(list->count(), 2);
     EXPECT_FALSE(Widget(view, kHiddenNote)->isHidden());
     EXPECT_FALSE(Widget(view, kCount)->isEnabled());
@@ -239,13 +228,7 @@ TEST_F(QtDialogTest, UserInputChangesTheStatesAndRunsTheHandlers)
     EXPECT_EQ(d.Item(kDrop)->CurSel(), 2);
     EXPECT_EQ(d.GetItemText(kDrop), "gamma");
 
-    auto* combo = Widget<QComboBox>(view, kCombo);
-    combo->lineEdit()->selectAll();
-    combo->lineEdit()->insert("zeta");
-    EXPECT_EQ(d.GetItemText(kCombo), "zeta");
-    EXPECT_EQ(d.Item(kCombo)->CurSel(), -1);
-    EXPECT_EQ(combo->currentText(), "zeta");
-    combo->setCurrentIndex(0);
+    Widget<QComboBox>(view, kCombo)->setCurrentIndex(0);
     EXPECT_EQ(d.GetItemText(kCombo), "alpha");
 
     auto* list = Widget<QListWidget>(view, kList);
@@ -270,7 +253,7 @@ TEST_F(QtDialogTest, UserInputChangesTheStatesAndRunsTheHandlers)
     EXPECT_FALSE(d.Item(kTree)->Node(d.root)->expanded);
 
     const Log expected{{kTri, Notify::Clicked}, {kTri, Notify::Clicked}, {kTri, Notify::Clicked},
-                       {kDrop, Notify::SelChange}, {kCombo, Notify::EditChange}, {kCombo, Notify::SelChange},
+                       {kDrop, Notify::SelChange}, {kCombo, Notify::SelChange},
                        {kList, Notify::SelChange}, {kList, Notify::SelChange}, {kList, Notify::DblClick},
                        {kMulti, Notify::SelChange}, {kTabs, Notify::SelChange}, {kTree, Notify::SelChange},
                        {kTree, Notify::SelChange}, {kTree, Notify::DblClick}};
