@@ -8,6 +8,7 @@
 #include "platform/Path.h"
 
 #include <chrono>
+#include <climits>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -74,7 +75,8 @@ int GetProfileInt(const std::string& section, const std::string& entry, int defa
 {
     bool ok = false;
     const long v = ParseLong(Host().GetProfileString(section, entry, std::string()), &ok);
-    return ok ? int(v) : defaultValue;
+    // A value outside int's range is as unusable as one that is no number.
+    return ok && v >= INT_MIN && v <= INT_MAX ? int(v) : defaultValue;
 }
 
 bool WriteProfileInt(const std::string& section, const std::string& entry, int value)

@@ -71,6 +71,8 @@ TEST_F(HostServicesTest, ProfileIntegersRoundTripAndFallBackToTheDefault)
     EXPECT_EQ(GetProfileInt("Settings", "Text", 9), 9);
     host.WriteProfileString("Settings", "Text", " 12 ");
     EXPECT_EQ(GetProfileInt("Settings", "Text", 9), 12);
+    host.WriteProfileString("Settings", "Text", "99999999999"); // beyond int: the default, not a wrapped number
+    EXPECT_EQ(GetProfileInt("Settings", "Text", 9), 9);
     EXPECT_EQ(GetProfileInt("Other", "Value", 5), 5); // entries are per section
 }
 
