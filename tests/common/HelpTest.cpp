@@ -145,10 +145,9 @@ TEST(HelpUrlTest, ExtensionRulesLookAtFourCharactersFromTheLastDot)
         const char* path;
         bool hlp, chm, htm;
     } cases[] = {
-        {"C:\\H\\A.HLP", true, false, false}, {"a.Chm", false, true, false}, {"a.html", false, false, true},
-        {"a.hlpx", true, false, false},       {"a.hlp.txt", false, false, false},
-        {"dir.chm/readme", false, true, false}, // last '.', not the file's
-        {"a.hl", false, false, false},        {"hlp", false, false, false}, {"", false, false, false},
+        {"C:\\H\\A.HLP", true, false, false}, {"a.Chm", false, true, false},  {"a.html", false, false, true},
+        {"a.hlp.txt", false, false, false},   {"dir.chm/readme", false, true, false}, // last '.', not the file's
+        {"a.hl", false, false, false},        {"", false, false, false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(IsHlpFile(c.path), c.hlp) << c.path;
@@ -184,7 +183,6 @@ TEST_F(HelpTest, LocalHelpOpensTheRedirectPageWithTheTopic)
         std::string address;
     } cases[] = {
         {kHelp, 1, 0, "file://" + kHelp + "#\\x3Ccmd=toc"},
-        {kHelp + ">main", 15, 12, "file://" + kHelp + "#\\x3Cid=12\\x3E\\x3Ewnd=main"},
         {"/opt/x\"</script.htm>\"</script>", 15, 5, // the first '>' starts the window name
          "file:///opt/x\\\"\\x3C/script.htm#\\x3Cid=5\\x3E\\x3Ewnd=\\\"\\x3C/script\\x3E"},
         {"/opt/help.hl", 0, 0, "file:///opt/help.hl?ctxid=0"}, // too short for ".hlp": browser help

@@ -20,11 +20,7 @@ protected:
     void SetUp() override
     {
         HostTest::SetUp();
-        QtxDatumShape d;
-        d.mnemonic = "WMNO";
-        d.traces = 2;
-        d.samples = 8;
-        ASSERT_TRUE(WriteQtx(path, {d}, 3));
+        ASSERT_TRUE(WriteQtx(path, {QtxDatumShape{.mnemonic = "WMNO", .traces = 2, .samples = 8}}, 3));
     }
     void SetHistory(const std::string& text, char fill = ' ')
     {
@@ -34,40 +30,38 @@ protected:
         std::memcpy(f.m_header.history, text.data(), std::min(text.size(), qtx::kHistorySize));
         ASSERT_EQ(f.WriteHistory(), 1);
     }
-    std::string HistoryBytes()
+    std::string HistoryBytes() // the block at offset 36
     {
         const auto bytes = ReadBytes(path);
         return std::string(reinterpret_cast<const char*>(bytes.data()) + 36, qtx::kHistorySize);
     }
-    int Run(CQtxDataSetHistoryDlg& dlg)
+    int Run(const std::string& file)
     {
-        dlg.m_path = path;
+        CQtxDataSetHistoryDlg dlg;
+        dlg.m_path = file;
         return dlg.DoModal();
     }
 };
 
 TEST_F(HistoryDlgTest, ShowsTheHistoryWithoutTrailingBlanks)
 {
-    struct Case {
+    const struct {
         std::string stored;
         char fill;
         std::string shown;
-    };
-    const Case cases[] = {
-        {"*** Reverse depth order\r\n*** Shift by factor 2.0", ' ', "*** Reverse depth order\r\n*** Shift by factor 2.0"},
-        {"", ' ', " "},   // all blanks show as one blank
-        {"", '\0', ""},   // never written
+    } cases[] = {
+        {"*** Reverse depth order\r\n*** Shift by 2.0", ' ', "*** Reverse depth order\r\n*** Shift by 2.0"},
+        {"", ' ', " "}, // all blanks show as one blank
+        {"", '\0', ""}, // never written
         {"abc  ", '\0', "abc"},
-        {std::string(4096, 'x'), ' ', std::string(4096, 'x')},
+        {std::string(4096, 'x'), ' ', std::string(4096, 'x')}, // no terminator in the block
     };
     for (const auto& c : cases) {
         SetHistory(c.stored, c.fill);
-        host.ScriptDialog(kIddHistory).Inspect([&](CDialog& d) {
-            EXPECT_EQ(d.GetItemText(kIdcHistoryText), c.shown);
-        }).Press(IDOK);
-        CQtxDataSetHistoryDlg dlg;
-        EXPECT_EQ(Run(dlg), IDOK);
-        EXPECT_TRUE(host.LastDialog(kIddHistory)->centered);
+        host.ScriptDialog(kIddHistory)
+            .Inspect([&](CDialog& d) { EXPECT_EQ(d.GetItemText(kIdcHistoryText), c.shown); })
+            .Press(IDOK);
+        EXPECT_EQ(Run(path), IDOK);
     }
 }
 
@@ -95,8 +89,7 @@ TEST_F(HistoryDlgTest, SaveAndClearRewriteOnlyTheHistoryBlock)
         const auto before = ReadBytes(path);
         host.ScriptDialog(kIddHistory).Type(kIdcHistoryText, c.typed).Press(c.button);
         host.ExpectMessage(c.question, IDYES);
-        CQtxDataSetHistoryDlg dlg;
-        EXPECT_EQ(Run(dlg), c.code);
+        EXPECT_EQ(Run(path), c.code);
         const auto after = ReadBytes(path);
         ASSERT_EQ(after.size(), before.size());
         EXPECT_TRUE(std::equal(before.begin(), before.begin() + 36, after.begin()));
@@ -117,8 +110,7 @@ TEST_F(HistoryDlgTest, AnsweringNoLeavesFileAndDialogAsTheyWere)
         .Press(IDCANCEL);
     host.ExpectMessage("modify the history", IDNO);
     host.ExpectMessage("clear the history", IDNO);
-    CQtxDataSetHistoryDlg dlg;
-    EXPECT_EQ(Run(dlg), IDCANCEL);
+    EXPECT_EQ(Run(path), IDCANCEL);
     EXPECT_EQ(ReadBytes(path), before);
 }
 
@@ -131,9 +123,7 @@ TEST_F(HistoryDlgTest, MissingDataSetShowsAnEmptyHistoryAndWritesNothing)
         .Inspect([](CDialog& d) { EXPECT_EQ(d.GetItemText(kIdcHistoryText), ""); })
         .Press(kIdcSaveHistory)
         .Press(IDCANCEL);
-    CQtxDataSetHistoryDlg dlg;
-    dlg.m_path = dir.File("gone.qtx");
-    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(Run(dir.File("gone.qtx")), IDCANCEL);
     EXPECT_FALSE(FileExists(dir.File("gone.qtx")));
 }
 
