@@ -1,6 +1,6 @@
 // Export of a ~200 MB QTX data set to LIS and a record-by-record walk of the LIS
 // file, beside a plain sequential copy of the same bytes (set BRONTE_BENCH_MB).
-#include "dataset/QtxFile.h"
+#include "BenchDataSet.h"
 #include "lis/LisRecordIO.h"
 #include "lis/QtxToLis.h"
 #include "platform/BinaryFile.h"
@@ -23,25 +23,9 @@ struct Files {
     Files()
     {
         SetHost(&host);
-        const char* mb = std::getenv("BRONTE_BENCH_MB");
-        const int64_t target = int64_t(mb ? std::atoi(mb) : 200) << 20;
         const int traces = 8, samples = 1024;
-        const int64_t frameSize = 8 + int64_t(traces) * samples * 4;
-        const int frames = int(std::max<int64_t>(1, target / frameSize));
-        CQtxFile out;
-        CQtxDescriptorList list;
-        out.OpenWrite(qtx);
-        out.AddDatum(list, "WMNO", 1, 1, 1, traces, 1, 10.0f, samples, 0);
-        out.m_header.depthStep = 0.5;
-        out.WriteHeader();
-        out.WriteDescriptors(list);
-        for (int i = 0; i < 8192; ++i) out.m_data[i] = float(i % 331) * 0.25f - 40.0f;
-        for (int f = 0; f < frames; ++f) {
-            const double depth = 1000.0 + 0.5 * f;
-            out.WriteDepth(&depth);
-            out.WriteData(traces * samples);
-        }
-        out.Finalize();
+        if (!bench::WriteWaveformQtx(qtx, 1, traces, samples, bench::FramesFor(bench::TargetBytes(), traces, samples)))
+            std::abort();
         Export();
     }
     ~Files()

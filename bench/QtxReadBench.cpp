@@ -1,12 +1,12 @@
 // Frame-reading throughput of CQtxFile against a plain sequential read of the same
 // file: a data set of 8 receivers x 1024 samples per frame, about 200 MB (set
 // BRONTE_BENCH_MB to change), read with the file in the page cache.
+#include "BenchDataSet.h"
 #include "dataset/QtxFile.h"
 #include "platform/BinaryFile.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -24,26 +24,10 @@ struct DataSet {
 
     DataSet()
     {
-        const char* mb = std::getenv("BRONTE_BENCH_MB");
-        const int64_t target = int64_t(mb ? std::atoi(mb) : 200) << 20;
         path = (std::filesystem::temp_directory_path() / "bronte-bench-read.qtx").string();
-        const int64_t frameSize = 8 + int64_t(kTraces) * kSamples * 4;
-        frames = int(std::max<int64_t>(1, target / frameSize));
-
-        CQtxFile out;
-        CQtxDescriptorList list;
-        if (!out.OpenWrite(path)) std::exit(1);
-        out.AddDatum(list, "WMNO", 26, 1, 1, kTraces, 1, 10.0f, kSamples, 0);
-        out.WriteHeader();
-        out.WriteDescriptors(list);
-        for (int i = 0; i < kTraces * kSamples && i < 8192; ++i) out.m_data[i] = float(i % 977) * 0.5f;
-        for (int f = 0; f < frames; ++f) {
-            const double depth = 1000.0 + 0.5 * f;
-            out.WriteDepth(&depth);
-            out.WriteData(kTraces * kSamples);
-        }
-        if (!out.Finalize()) std::exit(1);
-        bytes = std::filesystem::file_size(path);
+        frames = bench::FramesFor(bench::TargetBytes(), kTraces, kSamples);
+        if (!bench::WriteWaveformQtx(path, 26, kTraces, kSamples, frames)) std::exit(1);
+        bytes = int64_t(std::filesystem::file_size(path));
     }
     ~DataSet() { std::filesystem::remove(path); }
 };

@@ -2,6 +2,7 @@
 // samples per frame, about 200 MB (set BRONTE_BENCH_MB to change), against a plain
 // copy of the same file in the same run. Both read from the page cache and write a
 // new file; dialogs and questions of the task take scripted answers.
+#include "BenchDataSet.h"
 #include "platform/BinaryFile.h"
 #include "platform/testing/ScriptedHost.h"
 #include "toolbox/ToolTasks.h"
@@ -28,29 +29,11 @@ struct DataSet {
 
     DataSet()
     {
-        const char* mb = std::getenv("BRONTE_BENCH_MB");
-        const int64_t target = int64_t(mb ? std::atoi(mb) : 200) << 20;
         const auto folder = std::filesystem::temp_directory_path();
         path = (folder / "bronte-bench-tools-in.qtx").string();
         output = (folder / "bronte-bench-tools-out.qtx").string();
-        const int64_t frameSize = 8 + int64_t(kTraces) * kSamples * 4;
-        frames = int(std::max<int64_t>(1, target / frameSize));
-
-        CQtxFile out;
-        CQtxDescriptorList list;
-        if (!out.OpenWrite(path)) std::exit(1);
-        out.AddDatum(list, "WMNO", 26, 1, 1, kTraces, 1, 10.0f, kSamples, 0);
-        out.m_header.depthStep = 0.5;
-        std::fill(std::begin(out.m_header.history), std::end(out.m_header.history), ' ');
-        out.WriteHeader();
-        out.WriteDescriptors(list);
-        for (int i = 0; i < kTraces * kSamples; ++i) out.m_data[i] = float(i % 977) * 0.5f;
-        for (int f = 0; f < frames; ++f) {
-            const double depth = 1000.0 + 0.5 * f;
-            out.WriteDepth(&depth);
-            out.WriteData(kTraces * kSamples);
-        }
-        if (!out.Finalize()) std::exit(1);
+        frames = bench::FramesFor(bench::TargetBytes(), kTraces, kSamples);
+        if (!bench::WriteWaveformQtx(path, 26, kTraces, kSamples, frames)) std::exit(1);
         bytes = int64_t(std::filesystem::file_size(path));
     }
     ~DataSet()

@@ -2,10 +2,10 @@
 
 #include "common/QtxFileDlg.h"
 #include "res/ResourceIds.h"
+#include "support/DatumBuilder.h"
 #include "support/HostFixture.h"
 
 #include <functional>
-#include <memory>
 
 namespace {
 
@@ -27,22 +27,17 @@ protected:
         file.m_header.depthStep = -0.5;
         file.m_header.frameCount = 0xFFFFFFF0u;
         // datum 1: a waveform (Time and Frequency tabs); 2 and 3: slowness curves; 4: a semblance map.
-        datums.push_back(std::make_unique<CQtxDatum>(1, "WMNO", 1, kCategoryWaveform, 1, 1, 8, 1, 8, 4 * 8 * 512,
-                                                     kUnitMicroseconds, 0, 512, 10.0f));
-        datums.push_back(std::make_unique<CQtxDatum>(1, "SPNO", 31, kCategorySlowness, 31, 2, 1, 1, 16392, 240,
-                                                     kUnitMicrosecondsPerFoot, 0, 60, 12.5f));
-        datums.push_back(std::make_unique<CQtxDatum>(1, "SPDX", 32, kCategorySlowness, 32, 3, 1, 1, 16632, 240,
-                                                     kUnitMicrosecondsPerFoot, 0, 60, 12.5f));
-        datums.push_back(std::make_unique<CQtxDatum>(1, "SMNO", 60, kCategorySemblanceMap, 60, 4, 1, 2, 16872, 4800,
-                                                     kUnitMicrosecondsPerFoot, 0, 60, 12.5f, kUnitMicroseconds, 0, 20,
-                                                     100.0f));
+        datums.push_back(OneAxisDatum("WMNO", kCategoryWaveform, 1, kUnitMicroseconds, 512, 10.0f, 8));
+        datums.push_back(OneAxisDatum("SPNO", kCategorySlowness, 2, kUnitMicrosecondsPerFoot, 60, 12.5f));
+        datums.push_back(OneAxisDatum("SPDX", kCategorySlowness, 3, kUnitMicrosecondsPerFoot, 60, 12.5f));
+        datums.push_back(MapDatum("SMNO", 4, kUnitMicrosecondsPerFoot, 0, 60, 12.5f, kUnitMicroseconds, 0, 20, 100.0f));
     }
 };
 
 TEST_F(DatumChooserTest, TakesTheOneDatumMarkedOnADomainTab)
 {
-    const ChosenDatum waveform{"WMNO", 1, kUnitMicroseconds, 1, 8, 10.0f, 512, 8};
-    const ChosenDatum curve{"SPDX", 32, kUnitNone, 3, 16632, 12.5f, 60, 1}; // a unit in the time domain only
+    const ChosenDatum waveform{"WMNO", 101, kUnitMicroseconds, 1, 108, 10.0f, 512, 8};
+    const ChosenDatum curve{"SPDX", 103, kUnitNone, 3, 308, 12.5f, 60, 1}; // a unit in the time domain only
     const ChosenDatum untouched{"KEEP"};
     auto header = [](CDialog& d) {
         const D& dlg = dynamic_cast<D&>(d);

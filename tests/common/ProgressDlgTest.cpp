@@ -12,20 +12,14 @@ protected:
 
 TEST_F(ProgressDlgTest, PercentFollowsThePositionWithinTheRange)
 {
-    struct Case {
+    const struct {
         int lower, upper, pos;
         const char* text;
-    };
-    const Case cases[] = {
-        {0, 200, 100, "50%"},
-        {0, 200, 200, "100%"},
-        {0, 200, 300, "50%"},   // past the end: reduced modulo 100
-        {0, 200, 400, "0%"},
-        {0, 200, -50, "-25%"},
-        {10, 20, 15, "50%"},
-        {0, 3, 1, "33%"},       // truncated
-        {0, 100000, 99999, "99%"},
+    } cases[] = {
+        {0, 200, 100, "50%"},  {0, 200, 200, "100%"}, {0, 200, 300, "50%"}, // past the end: modulo 100
+        {0, 200, -50, "-25%"}, {10, 20, 15, "50%"},   {0, 3, 1, "33%"},     // truncated
         {0, 2000000000, 1500000000, "75%"}, // (pos - lower) x 100 needs 64 bits
+        {5, 5, 5, " 0 %"},                  // an empty range leaves the first text
     };
     for (const auto& c : cases) {
         CProgressDlg dlg;
@@ -36,44 +30,23 @@ TEST_F(ProgressDlgTest, PercentFollowsThePositionWithinTheRange)
     }
 }
 
-TEST_F(ProgressDlgTest, BarKeepsTheFull32BitRangeAndEmptyRangeLeavesTheText)
+TEST_F(ProgressDlgTest, BarKeepsTheFull32BitRangeAndStepsPumpEvents)
 {
     CProgressDlg dlg;
     ASSERT_TRUE(dlg.Create());
-    EXPECT_EQ(Percent(dlg), " 0 %");
     EXPECT_EQ(dlg.Caption(), "Processing progress");
     dlg.SetRange(0, 100000);
-    const ControlState* bar = dlg.Item(kIdcProgressBar);
-    EXPECT_EQ(bar->RangeUpper(), 100000);
+    EXPECT_EQ(dlg.Item(kIdcProgressBar)->RangeUpper(), 100000);
     EXPECT_EQ(dlg.SetPos(70000), 0);
-    EXPECT_EQ(bar->Pos(), 70000);
-    EXPECT_EQ(dlg.SetPos(80000), 70000) << "returns the previous position";
-
-    dlg.SetRange(5, 5);
-    const std::string before = Percent(dlg);
-    dlg.SetPos(5);
-    EXPECT_EQ(Percent(dlg), before);
-}
-
-TEST_F(ProgressDlgTest, StepsAdvanceAndTheTextIsOnlyRewrittenWhenItChanges)
-{
-    CProgressDlg dlg;
-    ASSERT_TRUE(dlg.Create());
-    dlg.SetRange(0, 1000);
-    dlg.SetStatus("Converting frame data");
-    EXPECT_EQ(dlg.GetItemText(kIdcProgressStatus), "Converting frame data");
-    EXPECT_EQ(dlg.StepIt(), 0);
-    EXPECT_EQ(dlg.StepIt(), 1);
-    EXPECT_EQ(Percent(dlg), "0%");
+    EXPECT_EQ(dlg.SetPos(10), 70000) << "returns the previous position";
+    EXPECT_EQ(dlg.StepIt(), 10);
     const uint64_t revision = dlg.Item(kIdcProgressPercent)->Revision();
     for (int i = 0; i < 7; ++i) dlg.StepIt();
     EXPECT_EQ(dlg.Item(kIdcProgressPercent)->Revision(), revision) << "0% each time: no rewrite";
-    dlg.SetPos(10);
-    EXPECT_EQ(Percent(dlg), "1%");
     EXPECT_GE(host.PumpCount(), 10) << "every step pumps events";
 }
 
-TEST_F(ProgressDlgTest, CancelIsLatchedUntilThenextPollAndCountsOnce)
+TEST_F(ProgressDlgTest, CancelIsLatchedUntilTheNextPollAndCountsOnce)
 {
     host.ScriptDialog(kIddProgress).Pumps(2).Press(IDCANCEL).Press(IDCANCEL).Pumps(2).Escape();
     CProgressDlg dlg;
@@ -94,14 +67,10 @@ TEST_F(ProgressDlgTest, MainWindowIsDisabledWhileUpAndEnabledExactlyOnce)
         EXPECT_TRUE(dlg.DestroyWindow());
         EXPECT_TRUE(host.mainEnabled);
     }
-    EXPECT_EQ(host.mainDisableCalls, 1);
     EXPECT_EQ(host.mainEnableCalls, 1) << "the destructor does not enable it a second time";
-
     {
         CProgressDlg dlg;
         ASSERT_TRUE(dlg.Create());
-        host.ExpectMessage("Error");
-        MessageBox("Error reading frame data in file :\nx", MB_ICONSTOP); // the loop ends by an error
     }
     EXPECT_TRUE(host.mainEnabled) << "destroyed with its object";
     EXPECT_EQ(host.mainEnableCalls, 2);
@@ -113,15 +82,12 @@ TEST_F(ProgressDlgTest, MainWindowIsDisabledWhileUpAndEnabledExactlyOnce)
         ASSERT_TRUE(dlg.Create());
     }
     EXPECT_FALSE(host.mainEnabled);
-}
 
-TEST_F(ProgressDlgTest, FailedCreateEnablesTheMainWindowAgain)
-{
+    host.mainEnabled = true;
     host.failModelessCreate = true;
-    CProgressDlg dlg(128);
-    EXPECT_FALSE(dlg.Create());
-    EXPECT_TRUE(host.mainEnabled);
-    EXPECT_EQ(host.mainEnableCalls, 1);
+    CProgressDlg failed(128);
+    EXPECT_FALSE(failed.Create());
+    EXPECT_TRUE(host.mainEnabled) << "a failed create enables it again";
 }
 
 TEST_F(ProgressDlgTest, WaitNoticesShowTheirText)
@@ -132,11 +98,11 @@ TEST_F(ProgressDlgTest, WaitNoticesShowTheirText)
         CSaveWaitDlg save;
         ASSERT_TRUE(save.Create());
     }
-    const ShownDialog* read = host.LastDialog(kIddReadWait);
-    const ShownDialog* save = host.LastDialog(kIddSaveWait);
-    ASSERT_TRUE(read && save);
-    EXPECT_EQ(read->controls.at(0).Text(), "Reading data file. This might take few minutes. Please wait...");
-    EXPECT_EQ(save->controls.at(0).Text(), "Saving data file. This might take few minutes. Please wait...");
+    ASSERT_TRUE(host.LastDialog(kIddReadWait) && host.LastDialog(kIddSaveWait));
+    EXPECT_EQ(host.LastDialog(kIddReadWait)->controls.at(0).Text(),
+              "Reading data file. This might take few minutes. Please wait...");
+    EXPECT_EQ(host.LastDialog(kIddSaveWait)->controls.at(0).Text(),
+              "Saving data file. This might take few minutes. Please wait...");
 }
 
 } // namespace

@@ -43,6 +43,9 @@ const IdText kSamples[] = {
     {61304, "SMMO"},
     {61309, "Semblance Map"},
     {61316, "[uSec]"},
+    {61317, "[uSec/ft]"},
+    {61318, "[uSec/m]"},
+    {61319, "[Hz]"},
     {61320, "[deg]"},
     {61323, "WQUD"},
     {61330, "STQD"},
@@ -138,21 +141,6 @@ TEST(StringTable, PerReceiverMnemonicsFillFourCharacters)
             const bool twoDigits = text[0] != ' ' && digit(2) && digit(3);
             EXPECT_TRUE(padded || twoDigits) << id << " '" << text << "'";
         }
-}
-
-TEST(StringTable, ReceiverLabelsRunFromR1ToR13)
-{
-    for (unsigned r = 1; r <= 13; ++r) {
-        const unsigned id = r <= 8 ? 61264 + r - 1 : 50054 + r - 9;
-        EXPECT_EQ(LoadString(id), "R" + std::to_string(r));
-    }
-}
-
-TEST(StringTable, UnitLabelsShareTheOutputMnemonicIds)
-{
-    const char* const labels[] = {"[uSec]", "[uSec/ft]", "[uSec/m]", "[Hz]", "[deg]"};
-    for (unsigned i = 0; i < 5; ++i) EXPECT_EQ(LoadString(61316 + i), labels[i]);
-    EXPECT_EQ(LoadString(61387), "[mV]");
 }
 
 // Each description starts with its four-character mnemonic and " - ".

@@ -1,0 +1,56 @@
+// The QTX data set the file benchmarks read: one waveform datum of traces x samples
+// floats per frame at depths 1000 + 0.5 k, about BRONTE_BENCH_MB megabytes.
+#pragma once
+
+#include "dataset/QtxFile.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+// BRONTE_BENCH_MB megabytes in bytes; 200 MB when unset.
+inline int64_t TargetBytes()
+{
+    const char* mb = std::getenv("BRONTE_BENCH_MB");
+    return int64_t(mb ? std::atoi(mb) : 200) << 20;
+}
+
+// Frames of traces x samples floats that make about `bytes`; at least one.
+inline int FramesFor(int64_t bytes, int traces, int samples)
+{
+    return int(std::max<int64_t>(1, bytes / (int64_t(qtx::kDepthSize) + int64_t(traces) * samples * 4)));
+}
+
+// Writes the data set; every frame holds `frame` (a fixed pattern when empty).
+// Returns false when any write failed.
+inline bool WriteWaveformQtx(const std::string& path, uint8_t typeCode, int traces, int samples, int frames,
+                             float step = 10.0f, std::vector<float> frame = {})
+{
+    const size_t floats = size_t(traces) * size_t(samples);
+    if (frame.empty())
+        for (size_t i = 0; i < floats; ++i) frame.push_back(float(i % 977) * 0.5f);
+    CQtxFile out;
+    CQtxDescriptorList list;
+    if (!out.OpenWrite(path) ||
+        !out.AddDatum(list, "WMNO", typeCode, 1, 1, uint16_t(traces), 1, step, uint16_t(samples), 0))
+        return false;
+    out.m_header.depthStep = 0.5;
+    std::fill(std::begin(out.m_header.history), std::end(out.m_header.history), ' ');
+    if (!out.WriteHeader() || !out.WriteDescriptors(list)) return false;
+    for (int f = 0; f < frames; ++f) {
+        const double depth = 1000.0 + 0.5 * f;
+        if (!out.WriteDepth(&depth)) return false;
+        for (size_t start = 0; start < floats; start += qtx::kDataBufferFloats) {
+            const size_t n = std::min<size_t>(qtx::kDataBufferFloats, floats - start);
+            std::copy(frame.begin() + long(start), frame.begin() + long(start + n), out.m_data);
+            if (!out.WriteData(int(n))) return false;
+        }
+    }
+    return out.Finalize() != 0;
+}
+
+} // namespace bench
