@@ -62,12 +62,10 @@ void QtDc::ApplyTransform()
     m_painter.setTransform(t);
 }
 
-void QtDc::StateChanged(const std::string& description)
+void QtDc::StateChanged(Change what, int, int)
 {
-    if (description.rfind("SelectFont", 0) == 0) m_painter.setFont(ToQFont(m_font, m_device));
-    if (description.rfind("SetMapMode", 0) == 0 || description.rfind("SetWindow", 0) == 0
-        || description.rfind("SetViewport", 0) == 0)
-        ApplyTransform();
+    if (what == Change::Font) m_painter.setFont(ToQFont(m_font, m_device));
+    if (what >= Change::MapMode) ApplyTransform();
 }
 
 QPen QtDc::MakePen() const

@@ -37,7 +37,7 @@ protected:
     void DoTextOut(int x, int y, const std::string& text) override;
     void DoStretchImage(const Rect& dest, const Image& source, const Rect& sourceRect) override;
     void DoClip(const Rect* logical) override;
-    void StateChanged(const std::string& description) override;
+    void StateChanged(Change what, int x, int y) override;
 
 private:
     void ApplyTransform();
