@@ -253,8 +253,12 @@ void RecordingDc::DoClip(const Rect* r)
 void RecordingDc::StateChanged(Change what, int x, int y)
 {
     switch (what) {
-    case Change::Pen: ops.push_back(Format("SelectPen(%d,%d,%s)", m_pen.style, m_pen.width, Hex(m_pen.color).c_str())); break;
-    case Change::Brush: ops.push_back(m_brush.hollow ? std::string("SelectBrush(hollow)") : "SelectBrush(" + Hex(m_brush.color) + ")"); break;
+    case Change::Pen:
+        ops.push_back(Format("SelectPen(%d,%d,%s)", m_pen.style, m_pen.width, Hex(m_pen.color).c_str()));
+        break;
+    case Change::Brush:
+        ops.push_back(m_brush.hollow ? std::string("SelectBrush(hollow)") : "SelectBrush(" + Hex(m_brush.color) + ")");
+        break;
     case Change::Font:
         ops.push_back(Format("SelectFont(%s,%d,%d%s,%d)", m_font.face.c_str(), m_font.height, m_font.weight,
                              m_font.italic ? ",italic" : "", m_font.escapement));
