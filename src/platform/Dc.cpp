@@ -24,7 +24,7 @@ Pen Dc::SelectPen(const Pen& pen)
 {
     const Pen old = m_pen;
     m_pen = pen;
-    StateChanged(Format("SelectPen(%d,%d,%s)", pen.style, pen.width, Hex(pen.color).c_str()));
+    StateChanged(Change::Pen, 0, 0);
     return old;
 }
 
@@ -32,7 +32,7 @@ Brush Dc::SelectBrush(const Brush& brush)
 {
     const Brush old = m_brush;
     m_brush = brush;
-    StateChanged(brush.hollow ? std::string("SelectBrush(hollow)") : "SelectBrush(" + Hex(brush.color) + ")");
+    StateChanged(Change::Brush, 0, 0);
     return old;
 }
 
@@ -40,8 +40,7 @@ Font Dc::SelectFont(const Font& font)
 {
     const Font old = m_font;
     m_font = font;
-    StateChanged(Format("SelectFont(%s,%d,%d%s,%d)", font.face.c_str(), font.height, font.weight,
-                        font.italic ? ",italic" : "", font.escapement));
+    StateChanged(Change::Font, 0, 0);
     return old;
 }
 
@@ -49,7 +48,7 @@ Color Dc::SetTextColor(Color color)
 {
     const Color old = m_textColor;
     m_textColor = color;
-    StateChanged("SetTextColor(" + Hex(color) + ")");
+    StateChanged(Change::TextColor, 0, 0);
     return old;
 }
 
@@ -57,7 +56,7 @@ Color Dc::SetBkColor(Color color)
 {
     const Color old = m_bkColor;
     m_bkColor = color;
-    StateChanged("SetBkColor(" + Hex(color) + ")");
+    StateChanged(Change::BkColor, 0, 0);
     return old;
 }
 
@@ -65,7 +64,7 @@ int Dc::SetBkMode(int mode)
 {
     const int old = m_bkMode;
     m_bkMode = mode;
-    StateChanged(Format("SetBkMode(%d)", mode));
+    StateChanged(Change::BkMode, 0, 0);
     return old;
 }
 
@@ -73,7 +72,7 @@ unsigned Dc::SetTextAlign(unsigned align)
 {
     const unsigned old = m_textAlign;
     m_textAlign = align;
-    StateChanged(Format("SetTextAlign(%u)", align));
+    StateChanged(Change::TextAlign, 0, 0);
     return old;
 }
 
@@ -83,7 +82,7 @@ int Dc::SetMapMode(int mode)
     m_mapMode = mode;
     // Text mode is one to one: a later switch to anisotropic starts from there.
     if (mode == MM_TEXT) m_windowExt = m_viewportExt = {1, 1};
-    StateChanged(Format("SetMapMode(%d)", mode));
+    StateChanged(Change::MapMode, 0, 0);
     return old;
 }
 
@@ -91,7 +90,7 @@ Point Dc::SetWindowOrg(int x, int y)
 {
     const Point old = m_windowOrg;
     m_windowOrg = {x, y};
-    StateChanged(Format("SetWindowOrg(%d,%d)", x, y));
+    StateChanged(Change::WindowOrg, x, y);
     return old;
 }
 
@@ -99,7 +98,7 @@ Size Dc::SetWindowExt(int cx, int cy)
 {
     const Size old = m_windowExt;
     if (m_mapMode == MM_ANISOTROPIC && cx != 0 && cy != 0) m_windowExt = {cx, cy};
-    StateChanged(Format("SetWindowExt(%d,%d)", cx, cy));
+    StateChanged(Change::WindowExt, cx, cy);
     return old;
 }
 
@@ -107,7 +106,7 @@ Point Dc::SetViewportOrg(int x, int y)
 {
     const Point old = m_viewportOrg;
     m_viewportOrg = {x, y};
-    StateChanged(Format("SetViewportOrg(%d,%d)", x, y));
+    StateChanged(Change::ViewportOrg, x, y);
     return old;
 }
 
@@ -115,7 +114,7 @@ Size Dc::SetViewportExt(int cx, int cy)
 {
     const Size old = m_viewportExt;
     if (m_mapMode == MM_ANISOTROPIC && cx != 0 && cy != 0) m_viewportExt = {cx, cy};
-    StateChanged(Format("SetViewportExt(%d,%d)", cx, cy));
+    StateChanged(Change::ViewportExt, cx, cy);
     return old;
 }
 
@@ -251,4 +250,27 @@ void RecordingDc::DoClip(const Rect* r)
     ops.push_back(r ? Format("Clip(%d,%d,%d,%d)", r->left, r->top, r->right, r->bottom) : std::string("Clip()"));
 }
 
-void RecordingDc::StateChanged(const std::string& description) { ops.push_back(description); }
+void RecordingDc::StateChanged(Change what, int x, int y)
+{
+    switch (what) {
+    case Change::Pen:
+        ops.push_back(Format("SelectPen(%d,%d,%s)", m_pen.style, m_pen.width, Hex(m_pen.color).c_str()));
+        break;
+    case Change::Brush:
+        ops.push_back(m_brush.hollow ? std::string("SelectBrush(hollow)") : "SelectBrush(" + Hex(m_brush.color) + ")");
+        break;
+    case Change::Font:
+        ops.push_back(Format("SelectFont(%s,%d,%d%s,%d)", m_font.face.c_str(), m_font.height, m_font.weight,
+                             m_font.italic ? ",italic" : "", m_font.escapement));
+        break;
+    case Change::TextColor: ops.push_back("SetTextColor(" + Hex(m_textColor) + ")"); break;
+    case Change::BkColor: ops.push_back("SetBkColor(" + Hex(m_bkColor) + ")"); break;
+    case Change::BkMode: ops.push_back(Format("SetBkMode(%d)", m_bkMode)); break;
+    case Change::TextAlign: ops.push_back(Format("SetTextAlign(%u)", m_textAlign)); break;
+    case Change::MapMode: ops.push_back(Format("SetMapMode(%d)", m_mapMode)); break;
+    case Change::WindowOrg: ops.push_back(Format("SetWindowOrg(%d,%d)", x, y)); break;
+    case Change::WindowExt: ops.push_back(Format("SetWindowExt(%d,%d)", x, y)); break;
+    case Change::ViewportOrg: ops.push_back(Format("SetViewportOrg(%d,%d)", x, y)); break;
+    case Change::ViewportExt: ops.push_back(Format("SetViewportExt(%d,%d)", x, y)); break;
+    }
+}

@@ -114,9 +114,17 @@ protected:
     virtual void DoTextOut(int x, int y, const std::string& text) = 0;
     virtual void DoStretchImage(const Rect& dest, const Image& source, const Rect& sourceRect) = 0;
     virtual void DoClip(const Rect* logical) = 0; // nullptr: no clipping
-    // Told after every change of a selected object or mode, with a description
-    // such as "SelectPen(0,1,#FF0000)".
-    virtual void StateChanged(const std::string& description) { (void)description; }
+    // Told after every change of a selected object or mode. The new values are in the
+    // members; `x` and `y` are the ones asked of an origin or extent setter (an
+    // extent outside the anisotropic mode is asked but not kept).
+    enum class Change { Pen, Brush, Font, TextColor, BkColor, BkMode, TextAlign, MapMode, WindowOrg, WindowExt,
+                        ViewportOrg, ViewportExt };
+    virtual void StateChanged(Change what, int x, int y)
+    {
+        (void)what;
+        (void)x;
+        (void)y;
+    }
 
     Pen m_pen;
     Brush m_brush;
@@ -164,7 +172,8 @@ protected:
     void DoTextOut(int x, int y, const std::string& text) override;
     void DoStretchImage(const Rect& dest, const Image& source, const Rect& sourceRect) override;
     void DoClip(const Rect* logical) override;
-    void StateChanged(const std::string& description) override;
+    // The description, such as "SelectPen(0,1,#FF0000)", is made here only.
+    void StateChanged(Change what, int x, int y) override;
 
 private:
     DeviceCaps m_caps;

@@ -102,6 +102,9 @@ TEST(Dc, ExtentsChangeOnlyInAnisotropicModeAndTextModeResetsThem)
     EXPECT_EQ(dc.LPtoDP({10, 10}), (Point{10, 10}));
     dc.SetMapMode(MM_ANISOTROPIC);
     EXPECT_EQ(dc.LPtoDP({10, 10}), (Point{10, 10})) << "extents went back to one to one";
+    EXPECT_EQ(dc.ops, (Ops{"SetWindowExt(100,100)", "SetWindowExt(100,100)", "SetMapMode(8)", "SetWindowExt(100,0)",
+                           "SetWindowExt(100,50)", "SetViewportExt(200,-200)", "SetMapMode(1)", "SetMapMode(8)"}))
+        << "the extents asked are recorded, kept or not";
 }
 
 TEST(Dc, ClipRectanglesIntersectUntilReset)

@@ -6,9 +6,13 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QTransform>
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
 #include <cmath>
 #include <cstdlib>
 
@@ -38,11 +42,117 @@ QFont ToQFont(const Font& font, QPaintDevice*)
     return f;
 }
 
-QtDc::QtDc(QPaintDevice* device, DeviceCaps caps) : m_device(device), m_caps(caps), m_painter(device)
+namespace {
+
+// Wide solid lines as Qt's aliased rasteriser fills them, kept by shape so that a
+// line is stamped into the image rather than rasterised again: Qt spends far more
+// on setting up each short line than on its few pixels, and a trace is thousands of
+// them. A shape is learnt from Qt itself, by drawing the line once on a scratch
+// image. Its pixels repeat wherever the line is moved by whole pixels, provided its
+// columns stay between the same powers of two (the rounding of the positions Qt
+// computes depends on their magnitude) and the pen's half width is whole (an odd
+// width puts edges on pixel centres).
+class LineStamps {
+public:
+    struct Span {
+        int16_t row, left, length; // from the line's start
+    };
+    static constexpr int kReach = 127; // longest extent kept
+
+    // The spans of the line from device column x by (dx, dy), `width` an even
+    // 2..8 and the line within one power-of-two band of columns (Band()); a count of
+    // -1 for a line left to Qt.
+    std::pair<const Span*, int> Of(int x, int dx, int dy, int width, int band)
+    {
+        std::vector<uint32_t>& table = m_tables[size_t(width / 2 - 1)][size_t(band)];
+        const size_t key = size_t((dx + 128) * 256 + dy + 128);
+        if (table.empty() || table[key] == kUnknown) {
+            if (m_spans.size() > kMaxSpans) Forget(); // a bound no plot comes near
+            if (table.empty()) table.assign(size_t(256 * 256), kUnknown);
+            table[key] = Learn(x, dx, dy, width);
+        }
+        const uint32_t entry = table[key];
+        if (entry == kNever) return {nullptr, -1};
+        return {m_spans.data() + (entry >> 8), int(entry & 0xFF)};
+    }
+    // The power-of-two band holding columns lo..hi, or -1.
+    static int Band(int lo, int hi)
+    {
+        if (lo < 1) return -1;
+        const int band = int(std::bit_width(unsigned(lo))) - 1;
+        return int(std::bit_width(unsigned(hi))) - 1 == band ? band : -1;
+    }
+
+private:
+    static constexpr uint32_t kUnknown = 0xFFFFFFFFu;
+    static constexpr uint32_t kNever = 0xFFFFFFFEu; // more spans than an entry holds: Qt draws it
+    static constexpr size_t kMaxSpans = size_t(1) << 22;
+
+    uint32_t Learn(int x, int dx, int dy, int width)
+    {
+        // Drawn at its own columns, so that Qt rounds as it will in the image.
+        const int margin = width + 2;
+        const int left = std::max(0, std::min(x, x + dx) - margin), right = std::max(x, x + dx) + margin;
+        const int y = margin + std::max(0, -dy);
+        const int bottom = y + std::max(0, dy) + margin;
+        if (m_scratch.width() <= right || m_scratch.height() <= bottom)
+            m_scratch = QImage(std::max(m_scratch.width(), right + 1), std::max(m_scratch.height(), bottom + 1),
+                               QImage::Format_RGB32);
+        {
+            QPainter painter(&m_scratch);
+            painter.fillRect(QRect(left, 0, right - left + 1, bottom + 1), Qt::black);
+            QPen pen(Qt::white);
+            pen.setWidth(width);
+            pen.setCapStyle(Qt::FlatCap);
+            pen.setJoinStyle(Qt::MiterJoin);
+            painter.setPen(pen);
+            painter.drawLine(QPoint(x, y), QPoint(x + dx, y + dy));
+        }
+        const uint32_t start = uint32_t(m_spans.size());
+        for (int row = 0; row <= bottom; ++row) {
+            const auto* pixels = reinterpret_cast<const QRgb*>(m_scratch.constScanLine(row));
+            for (int c = left; c <= right; ++c) {
+                if (pixels[c] != 0xFFFFFFFFu) continue;
+                int end = c;
+                while (end <= right && pixels[end] == 0xFFFFFFFFu) ++end;
+                m_spans.push_back({int16_t(row - y), int16_t(c - x), int16_t(end - c)});
+                c = end;
+            }
+        }
+        const uint32_t count = uint32_t(m_spans.size()) - start;
+        if (count < 256) return start << 8 | count;
+        m_spans.resize(start);
+        return kNever;
+    }
+    void Forget()
+    {
+        m_spans.clear();
+        for (auto& widths : m_tables)
+            for (auto& table : widths) table = {};
+    }
+
+    std::array<std::array<std::vector<uint32_t>, 31>, 4> m_tables; // [width / 2 - 1][band]: offset << 8 | count
+    std::vector<Span> m_spans;
+    QImage m_scratch;
+};
+
+LineStamps& Stamps()
+{
+    thread_local LineStamps stamps;
+    return stamps;
+}
+
+} // namespace
+
+QtDc::QtDc(QPaintDevice* device, DeviceCaps caps)
+    : m_device(device), m_caps(caps), m_painter(device), m_metrics(QFont())
 {
     m_painter.setRenderHint(QPainter::Antialiasing, false);
     m_painter.setRenderHint(QPainter::TextAntialiasing, true);
-    m_painter.setFont(ToQFont(m_font, m_device));
+    UseFont();
+    MakePen();
+    m_qbrush = QBrush(ToQColor(m_brush.color));
+    m_textPen = QPen(ToQColor(m_textColor));
 }
 
 QtDc::~QtDc()
@@ -62,17 +172,35 @@ void QtDc::ApplyTransform()
     m_painter.setTransform(t);
 }
 
-void QtDc::StateChanged(const std::string& description)
+void QtDc::StateChanged(Change what, int, int)
 {
-    if (description.rfind("SelectFont", 0) == 0) m_painter.setFont(ToQFont(m_font, m_device));
-    if (description.rfind("SetMapMode", 0) == 0 || description.rfind("SetWindow", 0) == 0
-        || description.rfind("SetViewport", 0) == 0)
-        ApplyTransform();
+    switch (what) {
+    case Change::Pen: MakePen(); break;
+    case Change::Brush: m_qbrush = m_brush.hollow ? QBrush(Qt::NoBrush) : QBrush(ToQColor(m_brush.color)); break;
+    case Change::Font: UseFont(); break;
+    case Change::TextColor: m_textPen = QPen(ToQColor(m_textColor)); break;
+    case Change::MapMode:
+    case Change::WindowOrg:
+    case Change::WindowExt:
+    case Change::ViewportOrg:
+    case Change::ViewportExt: ApplyTransform(); break;
+    default: break;
+    }
 }
 
-QPen QtDc::MakePen() const
+void QtDc::UseFont()
 {
-    if (m_pen.style == PS_NULL) return QPen(Qt::NoPen);
+    const QFont font = ToQFont(m_font, m_device);
+    m_painter.setFont(font);
+    m_metrics = QFontMetrics(m_painter.isActive() ? m_painter.font() : font);
+}
+
+void QtDc::MakePen()
+{
+    if (m_pen.style == PS_NULL) {
+        m_qpen = QPen(Qt::NoPen);
+        return;
+    }
     QPen pen(ToQColor(m_pen.color));
     pen.setWidth(m_pen.width);
     pen.setCosmetic(m_pen.width <= 1);
@@ -85,7 +213,98 @@ QPen QtDc::MakePen() const
     case PS_DASHDOTDOT: pen.setStyle(Qt::DashDotDotLine); break;
     default: pen.setStyle(Qt::SolidLine); break;
     }
-    return pen;
+    m_qpen = pen;
+}
+
+bool QtDc::LinesDrawnApart() const
+{
+    const QPaintEngine* engine = m_painter.paintEngine();
+    return engine && engine->type() == QPaintEngine::Raster && !m_painter.testRenderHint(QPainter::Antialiasing)
+           && m_painter.deviceTransform().type() <= QTransform::TxTranslate;
+}
+
+bool QtDc::BeginStamping()
+{
+    m_stampTarget = nullptr;
+    if (m_pen.style != PS_SOLID || m_pen.width < 2 || m_pen.width > 8 || m_pen.width % 2 != 0
+        || m_device->devType() != QInternal::Image || !LinesDrawnApart()
+        || m_painter.compositionMode() != QPainter::CompositionMode_SourceOver || m_painter.opacity() != 1.0)
+        return false;
+    auto* image = static_cast<QImage*>(m_device);
+    const QTransform& t = m_painter.deviceTransform();
+    if ((image->format() != QImage::Format_RGB32 && image->format() != QImage::Format_ARGB32_Premultiplied)
+        || image->devicePixelRatio() != 1.0 || t.dx() != std::floor(t.dx()) || t.dy() != std::floor(t.dy()))
+        return false;
+    m_stampOffset = QPoint(int(t.dx()), int(t.dy()));
+    m_stampArea = image->rect();
+    if (m_painter.hasClipping()) m_stampArea &= t.mapRect(m_painter.clipBoundingRect()).toAlignedRect();
+    // The very pixels the painter draws in: constBits() leaves the image as it is.
+    m_stampTarget = const_cast<uchar*>(image->constBits());
+    m_stampLine = image->bytesPerLine();
+    m_stampColour = 0xFF000000u | (ToQColor(m_pen.color).rgb() & 0xFFFFFFu);
+    return true;
+}
+
+void QtDc::StrokeWide()
+{
+    if (!BeginStamping()) {
+        m_painter.drawLines(m_lines.data(), int(m_lines.size()));
+        return;
+    }
+    LineStamps& stamps = Stamps();
+    const int margin = m_pen.width / 2 + 2;
+    const QRect inside = m_stampArea.adjusted(margin, margin, -margin, -margin);
+    m_rest.clear();
+    for (const QLine& logical : m_lines) {
+        const QLine line = logical.translated(m_stampOffset);
+        const int dx = line.dx(), dy = line.dy();
+        const int left = std::min(line.x1(), line.x2()), right = std::max(line.x1(), line.x2());
+        const int band = LineStamps::Band(left - margin, right + margin);
+        if (band < 0 || std::abs(dx) > LineStamps::kReach || std::abs(dy) > LineStamps::kReach
+            || !inside.contains(line.p1()) || !inside.contains(line.p2())) {
+            m_rest.push_back(logical); // Qt draws it, clipped as the painter clips
+            continue;
+        }
+        const auto [spans, count] = stamps.Of(line.x1(), dx, dy, m_pen.width, band);
+        if (count < 0) m_rest.push_back(logical);
+        for (int i = 0; i < count; ++i) {
+            const LineStamps::Span& s = spans[i];
+            auto* row = reinterpret_cast<uint32_t*>(m_stampTarget + qsizetype(line.y1() + s.row) * m_stampLine);
+            std::fill_n(row + line.x1() + s.left, s.length, m_stampColour);
+        }
+    }
+    if (!m_rest.empty()) m_painter.drawLines(m_rest.data(), int(m_rest.size()));
+}
+
+void QtDc::WideCorners(int count)
+{
+    // A square of the pen's width over the point, as the pen's lines lie about theirs.
+    const int w = m_pen.width;
+    m_corners.clear();
+    for (int i = 0; i < count; ++i) {
+        const QPoint& p = m_points[size_t(i)];
+        m_corners.emplace_back(p.x() - w / 2, p.y() - w / 2, w, w);
+    }
+    if (m_stampTarget) {
+        const QRect inside = m_stampArea;
+        size_t kept = 0;
+        for (const QRect& logical : m_corners) {
+            const QRect r = logical.translated(m_stampOffset);
+            if (!inside.contains(r)) {
+                m_corners[kept++] = logical;
+                continue;
+            }
+            for (int y = r.top(); y <= r.bottom(); ++y) {
+                auto* row = reinterpret_cast<uint32_t*>(m_stampTarget + qsizetype(y) * m_stampLine);
+                std::fill_n(row + r.left(), w, m_stampColour);
+            }
+        }
+        m_corners.resize(kept);
+    }
+    if (m_corners.empty()) return;
+    m_painter.setPen(Qt::NoPen);
+    m_painter.setBrush(ToQColor(m_pen.color));
+    m_painter.drawRects(m_corners.data(), int(m_corners.size()));
 }
 
 void QtDc::DoLine(Point from, Point to)
@@ -93,22 +312,125 @@ void QtDc::DoLine(Point from, Point to)
     if (from == to) return;
     // An aliased line with a flat cap leaves its end point out, as the painting
     // code expects.
-    m_painter.setPen(MakePen());
+    m_painter.setPen(m_qpen);
     m_painter.drawLine(QPoint(from.x, from.y), QPoint(to.x, to.y));
 }
 
+namespace {
+
+// The way Qt's thin-line stroker classes a line: by its longer extent and its sign.
+unsigned Heading(const QLine& line)
+{
+    const int dx = line.dx(), dy = line.dy();
+    if (std::abs(dx) < std::abs(dy)) return dy > 0 ? 1u : 2u;
+    return dx > 0 ? 4u : 8u;
+}
+
+unsigned Reversed(unsigned heading) { return ((heading & 5u) << 1) | ((heading & 10u) >> 1); }
+
+} // namespace
+
 void QtDc::DoPolyline(const Point* points, int count)
 {
-    for (int i = 1; i < count; ++i) DoLine(points[i - 1], points[i]);
+    if (m_pen.style == PS_NULL) return;
+    m_painter.setPen(m_qpen);
+    // Each segment on its own, flat ends and no joins, as separate lines draw it; a
+    // segment of no length draws nothing.
+    m_lines.clear();
+    for (int i = 1; i < count; ++i)
+        if (!(points[i - 1] == points[i])) m_lines.emplace_back(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y);
+    const int n = int(m_lines.size());
+    if (!LinesDrawnApart()) {
+        // Antialiased, scaled or printed, Qt would merge the lines of one call into
+        // one outline: icons and pages keep their line-by-line look.
+        for (const QLine& line : m_lines) m_painter.drawLine(line);
+        return;
+    }
+    if (m_pen.width > 1) {
+        StrokeWide();
+        return;
+    }
+    // Within one call Qt's thin-line stroker gives a line that runs straight back
+    // against an earlier one a half-pixel cap (a spike's tip gains a pixel, a dash
+    // pattern shifts); lines drawn alone get none. A new call starts there.
+    int start = 0;
+    unsigned headings = 0;
+    for (int i = 0; i < n; ++i) {
+        const unsigned heading = Heading(m_lines[size_t(i)]);
+        if (headings & Reversed(heading)) {
+            m_painter.drawLines(m_lines.data() + start, i - start);
+            start = i;
+            headings = 0;
+        }
+        headings |= heading;
+    }
+    if (start < n) m_painter.drawLines(m_lines.data() + start, n - start);
+}
+
+void QtDc::FillPolygon(int count)
+{
+    m_painter.setPen(Qt::NoPen);
+    if (m_brush.hollow) return;
+    if (count < kLongPolygon || !LinesDrawnApart()) {
+        m_painter.drawPolygon(m_points.data(), count);
+        return;
+    }
+    // Qt's aliased filler keeps the crossings of each row in a search tree, which the
+    // edges of a long curve, arriving in order along it, degenerate into a list: a
+    // wiggle costs it the square of its crossings on every row. The same outline is
+    // given as runs of sides taken middle first, each run closed by vertical sides
+    // down to the first point's row and moved between along that row: each vertical
+    // side comes twice, in opposite directions, and cancels; sides along a row cross
+    // no pixel centre. The pixels filled are the same, the tree stays shallow.
+    constexpr int kRun = 32;
+    const int y0 = m_points[0].y();
+    const int runs = (count + kRun - 1) / kRun;
+    int bits = 0;
+    while ((1 << bits) < runs) ++bits;
+    m_fill.clear();
+    for (int i = 0; i < (1 << bits); ++i) {
+        int run = 0; // i with its bits reversed
+        for (int b = 0; b < bits; ++b)
+            if (i & (1 << b)) run |= 1 << (bits - 1 - b);
+        if (run >= runs) continue;
+        const int first = run * kRun, last = std::min(first + kRun, count);
+        m_fill.emplace_back(m_points[size_t(first)].x(), y0);
+        for (int k = first; k <= last; ++k) m_fill.push_back(m_points[size_t(k < count ? k : 0)]);
+        m_fill.emplace_back(m_fill.back().x(), y0);
+    }
+    m_painter.drawPolygon(m_fill.data(), int(m_fill.size()));
 }
 
 void QtDc::DoPolygon(const Point* points, int count)
 {
-    QPolygon polygon;
-    for (int i = 0; i < count; ++i) polygon << QPoint(points[i].x, points[i].y);
-    m_painter.setPen(MakePen());
-    m_painter.setBrush(m_brush.hollow ? QBrush(Qt::NoBrush) : QBrush(ToQColor(m_brush.color)));
-    m_painter.drawPolygon(polygon);
+    m_points.clear();
+    for (int i = 0; i < count; ++i) m_points.emplace_back(points[i].x, points[i].y);
+    m_painter.setBrush(m_qbrush);
+    const bool wideOutline = m_pen.style == PS_SOLID && m_pen.width > 1 && LinesDrawnApart();
+    if (!wideOutline && count < kLongPolygon) {
+        m_painter.setPen(m_qpen);
+        m_painter.drawPolygon(m_points.data(), count);
+        return;
+    }
+    // Filled, then outlined: what one call does, in two.
+    FillPolygon(count);
+    m_painter.setBrush(Qt::NoBrush);
+    m_painter.setPen(m_qpen);
+    if (!wideOutline) {
+        m_painter.drawPolygon(m_points.data(), count);
+        return;
+    }
+    // A wide outline stroked with joins costs Qt much the same degenerate tree: its
+    // sides are drawn as the wide lines of a polyline instead, with a square of the
+    // pen's width on each corner, where a mitre would reach further out at sharp ones.
+    m_lines.clear();
+    for (int i = 0; i < count; ++i) {
+        const QPoint& a = m_points[size_t(i)];
+        const QPoint& b = m_points[size_t(i + 1 < count ? i + 1 : 0)];
+        if (a != b) m_lines.emplace_back(a, b);
+    }
+    StrokeWide();
+    WideCorners(count);
 }
 
 void QtDc::DoRectangle(const Rect& r)
@@ -116,7 +438,7 @@ void QtDc::DoRectangle(const Rect& r)
     if (r.IsEmpty()) return;
     if (!m_brush.hollow) m_painter.fillRect(QRect(r.left, r.top, r.Width(), r.Height()), ToQColor(m_brush.color));
     if (m_pen.style == PS_NULL) return;
-    m_painter.setPen(MakePen());
+    m_painter.setPen(m_qpen);
     m_painter.setBrush(Qt::NoBrush);
     // A one-pixel outline on the inside: columns left..right-1, rows top..bottom-1.
     m_painter.drawRect(QRect(r.left, r.top, r.Width() - 1, r.Height() - 1));
@@ -130,33 +452,45 @@ void QtDc::DoFillRect(const Rect& r, Color color)
 
 void QtDc::DoSetPixel(int x, int y, Color color) { m_painter.fillRect(QRect(x, y, 1, 1), ToQColor(color)); }
 
+const QString& QtDc::Latin1(const std::string& text)
+{
+    m_text.resize(qsizetype(text.size()));
+    QChar* out = m_text.data();
+    for (size_t i = 0; i < text.size(); ++i) out[i] = QChar(uchar(text[i]));
+    return m_text;
+}
+
 void QtDc::DoTextOut(int x, int y, const std::string& text)
 {
-    const QString s = QString::fromLatin1(text.data(), int(text.size()));
-    const QFontMetrics metrics(m_painter.font());
-    const int width = metrics.horizontalAdvance(s);
+    const QString& s = Latin1(text);
+    const unsigned horizontal = m_textAlign & TA_HMASK;
+    const bool opaque = m_bkMode == OPAQUE;
+    // Left-aligned text on a transparent background needs no measuring.
+    const int width = horizontal == TA_CENTER || horizontal == TA_RIGHT || opaque ? m_metrics.horizontalAdvance(s) : 0;
     int left = x;
-    switch (m_textAlign & TA_HMASK) {
+    switch (horizontal) {
     case TA_CENTER: left = x - width / 2; break;
     case TA_RIGHT: left = x - width; break;
     default: break;
     }
     int top = y;
     switch (m_textAlign & TA_VMASK) {
-    case TA_BOTTOM: top = y - metrics.height(); break;
-    case TA_BASELINE: top = y - metrics.ascent(); break;
+    case TA_BOTTOM: top = y - m_metrics.height(); break;
+    case TA_BASELINE: top = y - m_metrics.ascent(); break;
     default: break;
     }
-    m_painter.save();
-    if (m_font.escapement != 0) {
+    const bool turned = m_font.escapement != 0;
+    if (turned) {
+        m_painter.save();
         m_painter.translate(x, y);
         m_painter.rotate(-m_font.escapement / 10.0);
         m_painter.translate(-x, -y);
     }
-    if (m_bkMode == OPAQUE) m_painter.fillRect(QRect(left, top, width, metrics.height()), ToQColor(m_bkColor));
-    m_painter.setPen(ToQColor(m_textColor));
-    m_painter.drawText(QPoint(left, top + metrics.ascent()), s);
-    m_painter.restore();
+    if (opaque) m_painter.fillRect(QRect(left, top, width, m_metrics.height()), ToQColor(m_bkColor));
+    // Every shape sets its own pen, so the text colour need not be taken back.
+    m_painter.setPen(m_textPen);
+    m_painter.drawText(QPoint(left, top + m_metrics.ascent()), s);
+    if (turned) m_painter.restore();
 }
 
 void QtDc::DoStretchImage(const Rect& dest, const Image& source, const Rect& s)
@@ -174,11 +508,7 @@ void QtDc::DoClip(const Rect* logical)
     else m_painter.setClipRect(QRect(logical->left, logical->top, logical->Width(), logical->Height()));
 }
 
-Size QtDc::GetTextExtent(const std::string& text)
-{
-    const QFontMetrics metrics(m_painter.font());
-    return {metrics.horizontalAdvance(QString::fromLatin1(text.data(), int(text.size()))), metrics.height()};
-}
+Size QtDc::GetTextExtent(const std::string& text) { return {m_metrics.horizontalAdvance(Latin1(text)), m_metrics.height()}; }
 
 namespace {
 

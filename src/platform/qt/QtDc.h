@@ -6,9 +6,13 @@
 #include "platform/Dc.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QImage>
 #include <QPainter>
+#include <QString>
+
+#include <vector>
 
 class QPaintDevice;
 
@@ -37,15 +41,47 @@ protected:
     void DoTextOut(int x, int y, const std::string& text) override;
     void DoStretchImage(const Rect& dest, const Image& source, const Rect& sourceRect) override;
     void DoClip(const Rect* logical) override;
-    void StateChanged(const std::string& description) override;
+    void StateChanged(Change what, int x, int y) override;
 
 private:
     void ApplyTransform();
-    QPen MakePen() const;
+    void MakePen();
+    void UseFont();
+    // True when Qt rasterises each line of one drawLines call on its own, exactly as
+    // it would draw them one by one: aliased, and mapped by a translation only.
+    bool LinesDrawnApart() const;
+    const QString& Latin1(const std::string& text);
+    // Fills the first `count` of m_points with the brush, outline apart.
+    void FillPolygon(int count);
+    // Draws m_lines with the wide pen, stamped straight into an image where it can.
+    void StrokeWide();
+    bool BeginStamping();
+    // Squares of the wide pen at the first `count` of m_points, after StrokeWide.
+    void WideCorners(int count);
+    // Polygons from this many points are filled apart from their outline.
+    static constexpr int kLongPolygon = 128;
 
     QPaintDevice* m_device;
     DeviceCaps m_caps;
     QPainter m_painter;
+    // Made once per selection, not per shape.
+    QPen m_qpen;
+    QBrush m_qbrush;
+    QPen m_textPen;
+    QFontMetrics m_metrics;
+    // Buffers kept from shape to shape.
+    std::vector<QPoint> m_points;
+    std::vector<QPoint> m_fill;
+    std::vector<QLine> m_lines;
+    std::vector<QLine> m_rest;
+    std::vector<QRect> m_corners;
+    // Where wide lines are stamped: the image's pixels, or null.
+    uchar* m_stampTarget = nullptr;
+    qsizetype m_stampLine = 0;
+    QPoint m_stampOffset;
+    QRect m_stampArea;
+    uint32_t m_stampColour = 0;
+    QString m_text;
 };
 
 QColor ToQColor(Color c);

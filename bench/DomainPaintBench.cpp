@@ -1,0 +1,227 @@
+// The domain view painted into a Qt image on the offscreen platform, frame after
+// frame as scrolling steps through a data set: read, spectra and the raster work of
+// the painter. Beside it the same frames painted into a context that draws nothing,
+// so the painter's share shows as the difference.
+#include "app/ViewerApp.h"
+#include "common/QtxFileDlg.h"
+#include "dataset/QtxFile.h"
+#include "platform/qt/QtDc.h"
+#include "platform/testing/ScriptedFrame.h"
+#include "platform/testing/ScriptedHost.h"
+#include "res/ResourceIds.h"
+#include "viewers/DomainWnd.h"
+#include "viewers/DomainWndFactory.h"
+
+#include <QGuiApplication>
+#include <QImage>
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <atomic>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include <unistd.h>
+
+// Allocations through operator new are counted: per frame, what the view and the
+// painter still allocate (Qt's own mallocs are not seen).
+namespace {
+std::atomic<long> g_allocations{0};
+}
+
+void* operator new(std::size_t size)
+{
+    g_allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+constexpr int kFrames = 100;
+
+class NullDc : public Dc {
+public:
+    Size GetTextExtent(const std::string&) override { return {}; }
+    int GetDeviceCaps(int) const override { return 96; }
+
+protected:
+    void DoLine(Point, Point) override {}
+    void DoPolyline(const Point*, int) override {}
+    void DoPolygon(const Point*, int) override {}
+    void DoRectangle(const Rect&) override {}
+    void DoFillRect(const Rect&, Color) override {}
+    void DoSetPixel(int, int, Color) override {}
+    void DoTextOut(int, int, const std::string&) override {}
+    void DoStretchImage(const Rect&, const Image&, const Rect&) override {}
+    void DoClip(const Rect*) override {}
+};
+
+// A data set of kFrames frames of `receivers` x `samples` at `step` us and a view of
+// it in `domain`, in a scripted window. Steps above 5 us are interpolated to half.
+struct View {
+    std::string path;
+    ScriptedHost host;
+    ScriptedFrame frame;
+    CDomainWnd* view = nullptr;
+
+    View(int domain, int receivers, int samples, float step)
+        : path((std::filesystem::temp_directory_path()
+                / ("bronte-bench-paint-" + std::to_string(::getpid()) + "-" + std::to_string(domain) + ".qtx"))
+                   .string())
+    {
+        CQtxFile out;
+        CQtxDescriptorList list;
+        out.OpenWrite(path);
+        out.AddDatum(list, "WMNO", 1, 1, 1, receivers, 1, step, samples, 0);
+        out.m_header.depthStep = 0.5;
+        out.WriteHeader();
+        out.WriteDescriptors(list);
+        // Compressional, shear and Stoneley arrivals moving out across the receivers, in
+        // a little noise.
+        std::vector<float> trace(size_t(receivers) * size_t(samples));
+        uint32_t noise = 1;
+        for (int r = 0; r < receivers; ++r)
+            for (int i = 0; i < samples; ++i) {
+                const double t = i * double(step);
+                double v = 0;
+                for (const auto& [onset, hertz, decay, amplitude] :
+                     {std::array{300.0 + 40 * r, 12000.0, 400.0, 0.5}, std::array{600.0 + 80 * r, 6000.0, 800.0, 1.0},
+                      std::array{1200.0 + 120 * r, 2500.0, 2500.0, 0.7}})
+                    if (t > onset)
+                        v += amplitude * std::exp(-(t - onset) / decay) * std::sin(2 * M_PI * hertz * (t - onset) * 1e-6);
+                noise = noise * 1664525u + 1013904223u;
+                const double jitter = double(noise >> 8) / double(1 << 24) - 0.5;
+                trace[size_t(r) * size_t(samples) + size_t(i)] = float(v + 0.02 * jitter);
+            }
+        for (int f = 0; f < kFrames; ++f) {
+            const double depth = 1000.0 + 0.5 * f;
+            out.WriteDepth(&depth);
+            for (size_t start = 0; start < trace.size(); start += 8192) {
+                const size_t n = std::min<size_t>(8192, trace.size() - start);
+                std::copy(trace.begin() + long(start), trace.begin() + long(start + n), out.m_data);
+                out.WriteData(int(n));
+            }
+        }
+        out.Finalize();
+
+        SetHost(&host);
+        SetFrame(&frame);
+        frame.Create("bench", nullptr, nullptr);
+        WindowClass c;
+        c.name = "bench-paint";
+        RegisterWindowClass(c);
+        theApp.m_display.SetDefaults();
+        host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcFound, 0).Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
+        DomainSetupGroup setup;
+        setup.SetDefaults();
+        setup.path = path;
+        setup.depthFrame = 1000.0;
+        setup.timeStart = 0;
+        setup.timeStop = step * float(samples);
+        setup.freqStart = 0;
+        setup.freqStop = 20000;
+        view = OpenDomainWnd(setup, domain, c.name);
+        if (!view) std::abort();
+    }
+    ~View()
+    {
+        frame.Destroy();
+        SetFrame(nullptr);
+        SetHost(nullptr);
+        std::filesystem::remove(path);
+    }
+
+    void Resize(int width, int height)
+    {
+        auto* window = dynamic_cast<ScriptedWindow*>(view->Impl());
+        if (!window) std::abort();
+        window->clientWidth = width;
+        window->clientHeight = height;
+    }
+};
+
+// The benchmarks run one after another, each with a view of its own.
+std::unique_ptr<View> g_view;
+
+// Args: domain, receivers, samples, step (us), width, height.
+View& ViewOf(benchmark::State& state)
+{
+    g_view.reset();
+    g_view = std::make_unique<View>(int(state.range(0)), int(state.range(1)), int(state.range(2)), float(state.range(3)));
+    g_view->Resize(int(state.range(4)), int(state.range(5)));
+    return *g_view;
+}
+
+void PaintIntoImage(benchmark::State& state)
+{
+    View& v = ViewOf(state);
+    const int width = int(state.range(4)), height = int(state.range(5));
+    QImage image(width, height, QImage::Format_RGB32);
+    DeviceCaps caps;
+    caps.horzRes = width;
+    caps.vertRes = height;
+    int frame = 0;
+    const long allocations = g_allocations.load();
+    for (auto _ : state) {
+        // A context per paint, as a window makes one on its backing image.
+        QtDc dc(&image, caps);
+        v.view->m_position = frame++ % kFrames;
+        v.view->OnPaint(dc);
+    }
+    state.counters["allocs/frame"] = double(g_allocations.load() - allocations) / double(state.iterations());
+    benchmark::DoNotOptimize(image.constBits());
+    if (!v.view->m_frameRead) state.SkipWithError("the frames were not read");
+    state.counters["frames/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    g_view.reset();
+}
+
+void PaintIntoNothing(benchmark::State& state)
+{
+    View& v = ViewOf(state);
+    NullDc dc;
+    int frame = 0;
+    const long allocations = g_allocations.load();
+    for (auto _ : state) {
+        v.view->m_position = frame++ % kFrames;
+        v.view->OnPaint(dc);
+    }
+    state.counters["allocs/frame"] = double(g_allocations.load() - allocations) / double(state.iterations());
+    if (!v.view->m_frameRead) state.SkipWithError("the frames were not read");
+    state.counters["frames/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    g_view.reset();
+}
+
+void Cases(benchmark::internal::Benchmark* b)
+{
+    // Spectra of 13 x 2,048; wiggles of 16 x 4,096 interpolated to 8,192.
+    b->ArgNames({"domain", "receivers", "samples", "step", "width", "height"});
+    b->Args({kDomainFrequency, 13, 2048, 4, 640, 480});
+    b->Args({kDomainFrequency, 13, 2048, 4, 1600, 1200});
+    b->Args({kDomainTime, 16, 4096, 8, 640, 480});
+    b->Args({kDomainTime, 16, 4096, 8, 1600, 1200});
+}
+
+} // namespace
+
+BENCHMARK(PaintIntoNothing)->Apply(Cases)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(PaintIntoImage)->Apply(Cases)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+int main(int argc, char** argv)
+{
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QGuiApplication app(argc, argv);
+    InstallFontSubstitutions();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
