@@ -1,18 +1,15 @@
 #include "toolbox/ToolsWnd.h"
 #include "toolbox/ToolTasks.h"
 
-#include "app/ViewerApp.h"
 #include "platform/Endian.h"
 #include "res/ResourceIds.h"
+#include "settings/SettingsStore.h"
 #include "support/HostFixture.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <bit>
-#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -21,7 +18,6 @@
 
 namespace {
 
-const char kStop[] = "Are you sure you want to stop processing?";
 const char kAskDown[] = "This data set log direction is : DOWN.\nWould you like to continue?.";
 const std::string kAbandon = "\nOperation will be abandoned.";
 const std::string kRunLines = "*** Depth range :  1000.0000 -  1010.0000  [ft]\r\n";
@@ -30,11 +26,11 @@ constexpr ToolTask kDepths = ToolTask::ReverseDepthOrder, kShift = ToolTask::Shi
                    kReceivers = ToolTask::ReverseReceiverOrder;
 constexpr ToolTask kBuiltTasks[] = {kDepths, kShift, kReceivers};
 
-// The history line a task adds with the factor left at 0.
+// The history line a task adds with the factor at -10.
 std::string TaskLine(ToolTask task)
 {
     return task == kDepths  ? "*** Tools (Reverse depth order)"
-           : task == kShift ? "*** Tools (Shift by factor) -   0.0000"
+           : task == kShift ? "*** Tools (Shift by factor) - -10.0000"
                             : "*** Tools (Reverse receiver order)";
 }
 
@@ -64,14 +60,11 @@ QtxImage Load(const std::string& path)
     return image;
 }
 
-QtxDatumShape Wave(const char* mnemonic, uint16_t traces, uint16_t samples)
+// A waveform datum, or with rows a two-axis semblance map.
+QtxDatumShape Datum(const char* mnemonic, uint16_t traces, uint16_t samples, uint16_t rows = 0)
 {
-    return {.mnemonic = mnemonic, .typeCode = 26, .category = kCategoryWaveform, .traces = traces, .samples = samples};
-}
-
-QtxDatumShape Map(const char* mnemonic, uint16_t traces, uint16_t samples, uint16_t rows)
-{
-    return {.mnemonic = mnemonic, .typeCode = 60, .category = kCategorySemblanceMap, .traces = traces,
+    return {.mnemonic = mnemonic, .typeCode = uint8_t(rows ? 60 : 26),
+            .category = uint8_t(rows ? kCategorySemblanceMap : kCategoryWaveform), .traces = traces,
             .samples = samples, .samples2 = rows, .step2 = 5.0f};
 }
 
@@ -92,58 +85,49 @@ template <class Run> auto WithFileSizeLimit(rlim_t bytes, Run run)
 
 class ToolsWndTest : public HostTest {
 protected:
-    void SetUp() override
-    {
-        HostTest::SetUp();
-        theViewerApp.ResetToStartupState();
-        input = dir.File("in.qtx");
-        output = dir.File("out.qtx");
-    }
     void TearDown() override
     {
-        theViewerApp.ResetToStartupState();
+        theApp.Clear();
         HostTest::TearDown();
     }
 
-    // An engine with a blank history, as the dispatcher leaves it.
-    std::unique_ptr<CToolsWnd> Engine()
+    // Writes the input with `selected` of its datums chosen, removes an old output and gives
+    // an engine as the dispatcher leaves it.
+    std::unique_ptr<CToolsWnd> Prepare(const std::vector<QtxDatumShape>& datums, const std::vector<int>& selected,
+                                       int frames, double top = 1000.0, double step = 0.5,
+                                       uint8_t direction = qtx::kLogDown, const QtxSampleFn& sample = DefaultSample)
     {
+        EXPECT_TRUE(WriteQtx(input, datums, frames, top, step, sample, direction));
+        std::remove(output.c_str());
+        ToolInputSelection& p = theApp.m_utilitiesSetup.primary;
+        p.itemCount = int32_t(datums.size());
+        p.selected.fill(0);
+        for (int k : selected) p.selected[size_t(k)] = 1;
         auto e = std::make_unique<CToolsWnd>();
         e->m_outputPath = output;
         e->m_startDepth = 1000.0;
         e->m_stopDepth = 1010.0;
         e->m_depthUnitLabel = " [ft]";
-        std::memset(e->m_history, ' ', sizeof e->m_history);
         return e;
     }
-
     int RunTask(CToolsWnd& e, ToolTask task) { return RunToolTask(e, task, input); }
 
-    static void Select(int count, std::initializer_list<int> selected)
-    {
-        ToolInputSelection& p = theApp.m_utilitiesSetup.primary;
-        p.itemCount = count;
-        for (int i = 0; i < count && i < kToolBoxFlagCount; ++i) p.listed[size_t(i)] = 1;
-        for (int k : selected) p.selected[size_t(k)] = 1;
-    }
-
     TempDir dir;
-    std::string input;
-    std::string output;
+    std::string input = dir.File("in.qtx");
+    std::string output = dir.File("out.qtx");
 };
 
-// ---- history ----------------------------------------------------------------------------------
-
-TEST_F(ToolsWndTest, HistoryAsksAbove3596InUseAndStopsAtPosition4094)
+// Above 3,596 used characters the user is asked; a line break starts only below position
+// 4,094 and a line goes in whole or not at all; position 4,095 is never written.
+TEST_F(ToolsWndTest, HistoryAsksAbove3596AndAddsOnlyWholeLinesBelow4094)
 {
-    std::vector<int> lengths = {3596, 3597};
-    for (int length = 4070; length <= 4096; ++length) lengths.push_back(length);
-    for (int length : lengths) {
-        auto e = Engine();
-        e->m_primary.path = "/x.qtx";
-        e->m_taskLine = TaskLine(kDepths);
+    const char kLow[] = "You are running low with the data history buffer.\nWould you like to edit the history?";
+    auto e = Prepare({Datum("WAVE", 1, 1)}, {}, 1);
+    e->m_primary.path = "/x.qtx";
+    e->m_taskLine = TaskLine(kDepths);
+    for (int length = 3596; length <= 4096; ++length) {
         std::memset(e->m_history, '#', sizeof e->m_history);
-        if (length > 3596) host.ExpectMessage("You are running low with the data history buffer.", IDNO);
+        if (length > 3596) host.ExpectMessage(kLow, IDNO);
         const int result = e->AppendHistory(length);
         EXPECT_TRUE(host.PendingExpectations().empty()) << length;
         EXPECT_EQ(e->m_history[4095], '#') << length;
@@ -154,48 +138,11 @@ TEST_F(ToolsWndTest, HistoryAsksAbove3596InUseAndStopsAtPosition4094)
             EXPECT_EQ(std::string(e->m_history + length, 2), "\r\n") << "a line break starts below 4094";
         }
     }
-    EXPECT_EQ(MessageTexts().size(), lengths.size() - 1) << "no question at 3596";
-}
 
-TEST_F(ToolsWndTest, LineThatDoesNotFitIsLeftOutWholeWhileLaterShorterOnesAreAdded)
-{
-    auto e = Engine();
-    e->m_primary.path = "/" + std::string(200, 'p') + ".qtx";
-    e->m_taskLine = TaskLine(kDepths);
-    host.ExpectMessage("You are running low", IDNO);
+    e->m_primary.path = "/" + std::string(200, 'p') + ".qtx"; // its line does not fit, the later ones do
+    host.ExpectMessage(kLow, IDNO);
     const int length = e->AppendHistory(3990);
-    EXPECT_EQ(std::string(e->m_history + 3990, size_t(length - 3990)),
-              "\r\n\r\n\r\n" + kRunLines + TaskLine(kDepths));
-}
-
-// ---- endings of a run ---------------------------------------------------------------------------
-
-// While frames are written the header counts none: a run killed there leaves no claim of
-// frames that are not in the file.
-TEST_F(ToolsWndTest, StoppingAfterKFramesLeavesExactlyKFramesAndNoneAreCountedMeanwhile)
-{
-    for (ToolTask task : kBuiltTasks)
-        for (int k : {0, 1, 3}) {
-            ASSERT_TRUE(WriteQtx(input, {Wave("WAVE", 2, 3)}, 6, 100.0, 0.5));
-            std::remove(output.c_str());
-            theViewerApp.ResetToStartupState();
-            Select(1, {0});
-            auto e = Engine();
-            if (task == kDepths) host.ExpectMessage(kAskDown, IDYES);
-            host.ScriptDialog(kIddProgress)
-                .Pumps(2 * k + 1)
-                .Inspect([&](CDialog&) { EXPECT_EQ(Load(output).header.frameCount, 0u) << int(task) << " " << k; })
-                .Press(IDCANCEL);
-            host.ExpectMessage(kStop, IDYES);
-            EXPECT_EQ(RunTask(*e, task), 1);
-            const QtxImage out = Load(output);
-            EXPECT_EQ(out.header.frameCount, uint32_t(k)) << int(task) << " " << k;
-            EXPECT_EQ(out.frames.size(), size_t(k)) << int(task) << " " << k;
-            EXPECT_EQ(out.tornBytes, 0u);
-            if (task == kDepths && k > 0) {
-                EXPECT_DOUBLE_EQ(out.depths.back(), 102.5 - 0.5 * (k - 1));
-            }
-        }
+    EXPECT_EQ(std::string(e->m_history + 3990, size_t(length - 3990)), "\r\n\r\n\r\n" + kRunLines + TaskLine(kDepths));
 }
 
 TEST_F(ToolsWndTest, RefusalsLeaveTheInputAsItWasAndCreateNoOutput)
@@ -206,79 +153,105 @@ TEST_F(ToolsWndTest, RefusalsLeaveTheInputAsItWasAndCreateNoOutput)
     struct Case {
         ToolTask task;
         int datums;
-        bool select;
+        std::vector<int> selected;
         uint8_t direction;
         bool overInput; // the output path is the input's
         std::vector<std::pair<std::string, int>> answers;
     };
     const Case cases[] = {
-        {kShift, 1, false, 0xFF, false, {{empty, IDOK}}},
-        {kReceivers, 1, false, 0xFF, false, {{empty, IDOK}}},
-        {kDepths, 1, false, 0xFF, false, {{kAskDown, IDNO}}},
-        {kShift, 257, true, 0xFF, false, {{"Encountered more than 256 datums in input file!" + kAbandon, IDOK}}},
-        {kDepths, 1, true, 0, false, {{unknown, IDOK}}},
-        {kShift, 1, true, 2, false, {{unknown, IDOK}}},
-        {kReceivers, 1, true, 0x80, false, {{unknown, IDOK}}},
-        {kDepths, 1, true, 0xFF, true, {{kAskDown, IDYES}, {same, IDOK}}},
-        {kShift, 1, true, 1, true, {{same, IDOK}}},
-        {kReceivers, 1, true, 0xFF, true, {{same, IDOK}}},
+        {kShift, 1, {}, 0xFF, false, {{empty, IDOK}}},
+        {kDepths, 1, {}, 0xFF, false, {{kAskDown, IDNO}}},
+        {kShift, 257, {0}, 0xFF, false, {{"Encountered more than 256 datums in input file!" + kAbandon, IDOK}}},
+        {kDepths, 1, {0}, 0, false, {{unknown, IDOK}}},
+        {kShift, 1, {0}, 2, false, {{unknown, IDOK}}},
+        {kReceivers, 1, {0}, 0x80, false, {{unknown, IDOK}}},
+        {kDepths, 1, {0}, 0xFF, true, {{kAskDown, IDYES}, {same, IDOK}}},
+        {kShift, 1, {0}, 1, true, {{same, IDOK}}},
     };
     for (const auto& c : cases) {
-        ASSERT_TRUE(WriteQtx(input, std::vector<QtxDatumShape>(size_t(c.datums), Wave("CRV", 1, 1)), 2, 1000.0, 0.5,
-                             DefaultSample, c.direction));
+        auto e = Prepare(std::vector<QtxDatumShape>(size_t(c.datums), Datum("CRV", 1, 1)), c.selected, 2, 1000.0, 0.5,
+                         c.direction);
         const std::vector<uint8_t> before = ReadBytes(input);
-        theViewerApp.ResetToStartupState();
-        if (c.select) Select(c.datums, {0});
-        auto e = Engine();
         if (c.overInput) e->m_outputPath = input;
         for (const auto& [text, answer] : c.answers) host.ExpectMessage(text, answer);
-        EXPECT_EQ(RunTask(*e, c.task), -1) << c.answers.back().first;
-        EXPECT_EQ(ReadBytes(input), before) << c.answers.back().first;
-        EXPECT_FALSE(FileExists(output)) << c.answers.back().first;
-        EXPECT_FALSE(e->m_primary.file.m_fileIn.IsOpen()) << c.answers.back().first;
+        const std::string& what = c.answers.back().first;
+        EXPECT_EQ(RunTask(*e, c.task), -1) << what;
+        EXPECT_EQ(ReadBytes(input), before) << what;
+        EXPECT_FALSE(FileExists(output)) << what;
+        EXPECT_FALSE(e->m_primary.file.m_fileIn.IsOpen()) << what;
     }
 }
 
-// A failing write (a full disk) in the header or descriptors leaves no file; in the frames
-// it leaves the whole frames written, counted, and no second error.
-TEST_F(ToolsWndTest, FailedWritesLeaveNoPartialHeadAndOnlyWholeFrames)
+// While frames are written the header counts none, so a killed run claims no frame it lacks.
+// Stopped after k frames or failed on a full disk, a run leaves exactly the whole frames it
+// wrote, counted; a failure in the header or descriptors leaves no file, and no second error.
+TEST_F(ToolsWndTest, StoppedOrFailedRunsLeaveExactlyTheWholeFramesWritten)
 {
     const size_t frameSize = 8 + 2 * 64 * 4;
     struct Case {
-        size_t limit;
-        const char* message;
-        int frames; // -1: no output file
+        ToolTask task;
+        int stopAfter;     // frames before Stop is pressed; -1: never
+        size_t limit;      // the process's file-size limit; 0: none
+        const char* error; // the failing write's message
+        int frames;        // -1: no output file
     };
     const Case cases[] = {
-        {qtx::kHeaderSize / 2, "Error writing header in file :\n", -1},
-        {qtx::kHeaderSize + 20, "Error writing datum descriptor in file :\n", -1},
-        {qtx::DataStart(1) + 2 * frameSize + frameSize / 2, "Error writing frame data in file :\n", 2},
+        {kDepths, 0, 0, "", 0},
+        {kDepths, 3, 0, "", 3},
+        {kShift, 1, 0, "", 1},
+        {kReceivers, 3, 0, "", 3},
+        {kShift, -1, qtx::kHeaderSize / 2, "Error writing header in file :\n", -1},
+        {kShift, -1, qtx::kHeaderSize + 20, "Error writing datum descriptor in file :\n", -1},
+        {kShift, -1, qtx::DataStart(1) + 2 * frameSize + frameSize / 2, "Error writing frame data in file :\n", 2},
     };
     for (const auto& c : cases) {
-        ASSERT_TRUE(WriteQtx(input, {Wave("WAVE", 2, 64)}, 6));
-        theViewerApp.ResetToStartupState();
-        Select(1, {0});
-        auto e = Engine();
-        host.ExpectMessage(c.message + output);
-        EXPECT_EQ(WithFileSizeLimit(rlim_t(c.limit), [&] { return RunTask(*e, kShift); }), -1);
-        if (c.frames < 0) {
-            EXPECT_FALSE(FileExists(output)) << c.message;
-            continue;
+        auto e = Prepare({Datum("WAVE", 2, 64)}, {0}, 6);
+        if (c.task == kDepths) host.ExpectMessage(kAskDown, IDYES);
+        if (c.stopAfter < 0) {
+            host.ExpectMessage(c.error + output);
+        } else {
+            host.ScriptDialog(kIddProgress)
+                .Pumps(2 * c.stopAfter + 1)
+                .Inspect([&](CDialog&) { EXPECT_EQ(Load(output).header.frameCount, 0u) << c.stopAfter; })
+                .Press(IDCANCEL);
+            host.ExpectMessage("Are you sure you want to stop processing?", IDYES);
         }
+        auto run = [&] { return RunTask(*e, c.task); };
+        EXPECT_EQ(c.limit ? WithFileSizeLimit(rlim_t(c.limit), run) : run(), c.stopAfter < 0 ? -1 : 1);
+        EXPECT_EQ(FileExists(output), c.frames >= 0) << c.error;
+        if (c.frames < 0) continue;
         const QtxImage out = Load(output);
-        EXPECT_EQ(out.header.frameCount, 2u);
-        EXPECT_EQ(out.frames.size(), 2u);
+        EXPECT_EQ(out.header.frameCount, uint32_t(c.frames)) << int(c.task) << " " << c.stopAfter;
+        EXPECT_EQ(out.frames.size(), size_t(c.frames)) << int(c.task) << " " << c.stopAfter;
         EXPECT_EQ(out.tornBytes, 0u);
-        EXPECT_DOUBLE_EQ(out.header.bottomDepth, 1000.5);
+        if (c.frames > 0) {
+            EXPECT_EQ(out.header.topDepth, out.depths.front());
+            EXPECT_EQ(out.header.bottomDepth, out.depths.back());
+        }
     }
 }
 
-// ---- the tools ------------------------------------------------------------------------------------
-
 // Up logs may store their step negative (as written by depth order) or positive: only the
-// direction says which way the depths run.
-TEST_F(ToolsWndTest, OutputDepthsFollowTheDirectionWhateverTheStepSign)
+// direction says which way the depths run. Only the selected datums change: Shift adds the
+// factor but keeps nulls, Reverse Receiver reverses the traces of one-axis datums (BIG read
+// trace by trace, WAVE whole), Reverse Depth reverses the frames.
+TEST_F(ToolsWndTest, TasksWriteTheirFramesAndDepthsWhateverTheStepSign)
 {
+    const float payloadNan = std::bit_cast<float>(0x7FC00123u);
+    auto sample = [&](int frame, int datum, size_t index) -> float {
+        if (index == 1) return -999.25f;
+        return datum == 2 && index == 2 ? payloadNan : DefaultSample(frame, datum, index);
+    };
+    // BIG's 80,000 values go through the read buffer and the output buffer in pieces.
+    const std::vector<QtxDatumShape> datums = {Datum("BIG", 2, 40000), Datum("WAVE", 8, 6), Datum("KEEP", 1, 5),
+                                               Datum("SMAP", 2, 3, 2)};
+    constexpr size_t kWave = 80000, kKeep = kWave + 48, kMap = kKeep + 5;
+    auto reversed = [](std::vector<float> v, size_t at, size_t traces, size_t samples) {
+        for (size_t t = 0; t < traces / 2; ++t)
+            std::swap_ranges(v.begin() + long(at + t * samples), v.begin() + long(at + (t + 1) * samples),
+                             v.begin() + long(at + (traces - 1 - t) * samples));
+        return v;
+    };
     struct Case {
         uint8_t direction;
         double top, step, storedStep; // frames at top + k x step
@@ -291,87 +264,40 @@ TEST_F(ToolsWndTest, OutputDepthsFollowTheDirectionWhateverTheStepSign)
     };
     for (const auto& c : cases)
         for (ToolTask task : kBuiltTasks) {
-            ASSERT_TRUE(WriteQtx(input, {Wave("WAVE", 3, 5), Map("SMAP", 1, 4, 3)}, 21, c.top, c.step, DefaultSample,
-                                 c.direction));
-            std::vector<uint8_t> bytes = ReadBytes(input);
-            endian::PutLEDouble(bytes.data() + qtx::kHdrDepthStep, c.storedStep);
-            WriteBytes(input, bytes);
+            auto e = Prepare(datums, {0, 1, 3}, 5, c.top, c.step, c.direction, sample);
+            e->m_factor = -10.0f;
+            PatchQtxHeader(input, [&](QtxFileHeader& h) { h.depthStep = c.storedStep; });
             const QtxImage in = Load(input);
-            theViewerApp.ResetToStartupState();
-            Select(2, {0});
-            auto e = Engine();
             if (task == kDepths) host.ExpectMessage(c.question, IDYES);
             ASSERT_EQ(RunTask(*e, task), 1) << int(task);
             const QtxImage out = Load(output);
             std::vector<double> depths = in.depths;
             if (task == kDepths) std::reverse(depths.begin(), depths.end());
             EXPECT_EQ(out.depths, depths) << int(task) << " stored step " << c.storedStep;
-            EXPECT_EQ(out.header.frameCount, 21u);
+            EXPECT_EQ(out.header.frameCount, 5u);
             EXPECT_EQ(out.header.topDepth, depths.front());
             EXPECT_EQ(out.header.bottomDepth, depths.back());
-            const uint8_t direction = task != kDepths ? c.direction : c.direction == 1 ? 0xFF : 1;
-            EXPECT_EQ(out.header.logDirection, direction) << int(task);
+            EXPECT_EQ(out.header.logDirection, task != kDepths ? c.direction : c.direction == 1 ? 0xFF : 1);
+            // The input's history is blank: the run's lines start at position 1, the rest stays blank.
             const std::string history(out.header.history, qtx::kHistorySize);
-            EXPECT_NE(history.find(kRunLines + TaskLine(task)), std::string::npos) << int(task);
-            if (task == kDepths) {
-                for (size_t k = 0; k < 21; ++k) EXPECT_EQ(out.frames[k], in.frames[20 - k]) << k;
+            const std::string lines = " \r\n\r\n*** Input data : " + input + "\r\n" + kRunLines + TaskLine(task);
+            EXPECT_EQ(history.substr(0, lines.size()), lines);
+            EXPECT_EQ(history.find_first_not_of(' ', lines.size()), std::string::npos);
+            for (size_t f = 0; f < 5; ++f) {
+                const std::vector<float>& a = in.frames[task == kDepths ? 4 - f : f];
+                const std::vector<float>& b = out.frames[f];
+                if (task != kShift) {
+                    const auto want = task == kDepths ? a : reversed(reversed(a, 0, 2, 40000), kWave, 8, 6);
+                    EXPECT_EQ(std::memcmp(b.data(), want.data(), b.size() * sizeof(float)), 0) << int(task) << " " << f;
+                    continue;
+                }
+                for (size_t i : {size_t(0), size_t(2), size_t(39999), size_t(40000), kWave, kMap, kMap + 11})
+                    EXPECT_EQ(b[i], float(double(a[i]) - 10.0)) << f << " " << i;
+                EXPECT_EQ(b[1], -999.25f);
+                EXPECT_EQ(b[kMap + 1], -999.25f);
+                EXPECT_EQ(std::memcmp(&b[kKeep], &a[kKeep], 5 * sizeof(float)), 0) << "unselected: bit for bit";
             }
         }
-}
-
-TEST_F(ToolsWndTest, ReverseReceiverOrderReversesSelectedOneAxisDatums)
-{
-    ASSERT_TRUE(WriteQtx(input, {Wave("WAVE", 8, 6), Wave("KEEP", 4, 3), Wave("ONE ", 1, 5), Map("SMAP", 2, 3, 4)}, 4));
-    Select(4, {0, 2, 3});
-    ASSERT_EQ(RunTask(*Engine(), kReceivers), 1);
-    const QtxImage in = Load(input);
-    const QtxImage out = Load(output);
-    ASSERT_EQ(out.frames.size(), 4u);
-    for (size_t f = 0; f < 4; ++f) {
-        const std::vector<float>& a = in.frames[f];
-        const std::vector<float>& b = out.frames[f];
-        for (size_t t = 0; t < 8; ++t)
-            for (size_t s = 0; s < 6; ++s) EXPECT_EQ(b[t * 6 + s], a[(7 - t) * 6 + s]) << f;
-        // The unselected datum, the one-trace datum and the whole two-trace map are unchanged.
-        EXPECT_TRUE(std::equal(b.begin() + 48, b.end(), a.begin() + 48)) << f;
-    }
-}
-
-TEST_F(ToolsWndTest, ShiftByFactorAddsTheFactorKeepsNullsAndStartsABlankHistoryAt1)
-{
-    const float payloadNan = std::bit_cast<float>(0x7FC00123u);
-    auto sample = [&](int frame, int datum, size_t index) -> float {
-        if (index == 1) return -999.25f;
-        if (datum == 1 && index == 2) return payloadNan;
-        return DefaultSample(frame, datum, index);
-    };
-    // A datum of 80,000 values goes through the read buffer and the output buffer in pieces.
-    const std::vector<QtxDatumShape> shapes = {Wave("WAVE", 2, 40000), Wave("KEEP", 1, 5), Map("SMAP", 1, 3, 2)};
-    ASSERT_TRUE(WriteQtx(input, shapes, 3, 1000.0, 0.5, sample));
-    Select(3, {0, 2});
-    auto e = Engine();
-    e->m_factor = -10.0f;
-    ASSERT_EQ(RunTask(*e, kShift), 1);
-    const QtxImage in = Load(input);
-    const QtxImage out = Load(output);
-    ASSERT_EQ(out.frames.size(), 3u);
-    const size_t keepAt = 80000, mapAt = keepAt + 5;
-    for (size_t f = 0; f < 3; ++f) {
-        const std::vector<float>& a = in.frames[f];
-        const std::vector<float>& b = out.frames[f];
-        for (size_t i : {size_t(0), size_t(2), size_t(39999), size_t(40000), size_t(79999), mapAt, mapAt + 5})
-            EXPECT_EQ(b[i], float(double(a[i]) - 10.0)) << f << " " << i;
-        EXPECT_EQ(b[1], -999.25f);
-        EXPECT_EQ(b[mapAt + 1], -999.25f);
-        EXPECT_EQ(std::memcmp(&b[keepAt], &a[keepAt], 5 * sizeof(float)), 0) << "unselected: bit for bit";
-    }
-
-    // The input's history is blank: the run's lines start at position 1, the rest stays blank.
-    const std::string expected = " \r\n\r\n*** Input data : " + input + "\r\n" + kRunLines
-                                 + "*** Tools (Shift by factor) - -10.0000";
-    const std::string history(out.header.history, qtx::kHistorySize);
-    EXPECT_EQ(history.substr(0, expected.size()), expected);
-    EXPECT_EQ(history.find_first_not_of(' ', expected.size()), std::string::npos);
 }
 
 } // namespace
