@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFontInfo>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -369,3 +370,25 @@ TEST_F(QtShellTest, TheWheelScrollsAsTheLineButtonsDo)
 }
 
 } // namespace
+
+// A key pressed while the splash has the focus closes the splash, which is the very
+// widget the key is being delivered to: it must outlive the delivery.
+TEST(QtSplash, AKeyOnTheSplashClosesItWithoutACrash)
+{
+    QtHost host{"Merrowdyne Revezirider", "BronteluxViewer"};
+    QtFrame frame;
+    ScopedHost hostScope{&host};
+    ScopedFrame frameScope{&frame};
+    theViewerApp.ResetToStartupState();
+    ASSERT_TRUE(theViewerApp.InitInstance());
+    ASSERT_TRUE(theViewerApp.SplashShown());
+    QWidget* splash = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w != frame.Window()) splash = w;
+    ASSERT_NE(splash, nullptr);
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(splash, &escape);
+    EXPECT_FALSE(theViewerApp.SplashShown());
+    QApplication::processEvents();
+    theViewerApp.ResetToStartupState();
+}

@@ -1047,7 +1047,7 @@ void DestroyQtDialog(CDialog& dialog)
     dialog.m_hostView = nullptr;
     view->Detach();
     view->hide();
-    // From inside one of its own handlers the widget is still on the call stack.
-    if (view->Busy()) view->deleteLater();
-    else delete view;
+    // Never at once: the widget may be on the call stack, in one of its own handlers or
+    // as the target of the event being delivered (a key that closes the splash).
+    view->deleteLater();
 }
