@@ -139,8 +139,6 @@ void CDomainWnd::PaintFrame(Dc& dc)
     m_shownTraces = 0;
     for (int r = 0; r < m_receivers; ++r) m_shownTraces += m_shown[size_t(m_receiverIndex[size_t(r)])] ? 1 : 0;
 
-    const bool read = ReadFrame();
-
     const Rect client = GetClientRect();
     m_clientWidth = client.Width();
     m_clientHeight = client.Height();
@@ -152,19 +150,12 @@ void CDomainWnd::PaintFrame(Dc& dc)
     dc.FillRect(client, kGray);
     dc.SetBkMode(TRANSPARENT);
 
-    SetScrollInfo(SB_VERT, m_vscroll);
-    ScrollInfo h;
-    h.min = m_hMin;
-    h.max = m_hMax;
-    h.pos = m_first;
-    SetScrollInfo(SB_HORZ, h);
-
     m_plotRect = {m_leftMargin, m_topMargin, m_leftMargin + m_plotWidth,
                   m_topMargin + m_shownTraces * m_traceHeight - m_gap};
     if (Frame()) SetCursor(m_domain == kDomainTime && !m_marker ? CursorKind::Cross : CursorKind::Arrow);
 
     m_traceLabels = DomainTraceLabels(m_typeCode);
-    if (read && m_bandHeight > 0) {
+    if (m_frameRead && m_bandHeight > 0) {
         int shown = 0;
         for (int r = 0; r < m_receivers; ++r) {
             const int slot = m_receiverIndex[size_t(r)];
