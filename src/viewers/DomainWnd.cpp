@@ -3,6 +3,7 @@
 #include "viewers/ViewOptions.h"
 #include "common/DatumChooser.h"
 #include "common/Fft.h"
+#include "dataset/ItemTypes.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/SafeNumeric.h"
@@ -99,10 +100,12 @@ bool CDomainWnd::SetUpItem(const ChosenDatum& d)
     m_sampleCount = d.sampleCount;
     m_offset = d.offset;
     m_datumNumber = d.datumNumber;
-    m_unitCode = m_domain == kDomainTime ? d.unitCode : 0xFF;
+    m_unitCode = m_domain == kDomainTime ? d.unitCode : uint8_t(kUnitNone);
+    m_caption = ItemTypeOf(d.typeCode).caption;
+    m_traceLabels = ItemTraceLabels(d.typeCode);
 
-    m_frequencyMarker = d.typeCode >= 158 && d.typeCode <= 163;
-    m_slownessMarker = d.typeCode >= 164 && d.typeCode <= 169;
+    m_frequencyMarker = InFamily(d.typeCode, ItemFamily::InstFrequency);
+    m_slownessMarker = InFamily(d.typeCode, ItemFamily::InstSlowness);
     m_marker = m_frequencyMarker || m_slownessMarker;
     if (m_frequencyMarker) m_markerWidth = m_freqStop - m_freqStart, m_markerCentre = m_freqStart;
     if (m_slownessMarker) m_markerWidth = m_slowMax - m_slowMin, m_markerCentre = m_slowMin;

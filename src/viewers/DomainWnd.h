@@ -127,7 +127,8 @@ private:
     std::vector<float> m_curve;             // one trace's value per plot column; NaN: a gap
     std::vector<Point> m_points;            // one trace's polygon
     std::vector<int> m_gaps;                // samples of one trace that are not finite
-    std::vector<std::string> m_traceLabels; // by trace, for the item type
+    std::string m_caption;                  // above the traces, by item type
+    std::vector<std::string> m_traceLabels; // by trace, by item type
     Pen m_tracePen;
     Brush m_traceBrush;
     Brush m_backgroundBrush;

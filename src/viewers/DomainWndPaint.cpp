@@ -16,66 +16,7 @@ const Pen kAxisPen{PS_SOLID, 2, Rgb(0, 0, 0)};
 const Pen kGridPen{PS_DOT, 0, Rgb(192, 192, 192)};
 const Pen kBlackPen{PS_SOLID, 0, Rgb(0, 0, 0)};
 
-bool In(int v, int lo, int hi) { return v >= lo && v <= hi; }
-
-std::vector<std::string> Numbered(const char* prefix, int count, bool fourCharacters)
-{
-    std::vector<std::string> out;
-    for (int i = 1; i <= count; ++i) {
-        std::string label = std::string(prefix) + std::to_string(i);
-        if (fourCharacters && label.size() < 4) label.insert(0, 4 - label.size(), ' ');
-        out.push_back(label);
-    }
-    return out;
-}
-
 } // namespace
-
-// Labels of the traces by item type code.
-std::vector<std::string> DomainTraceLabels(int t)
-{
-    if (In(t, 1, 20) || In(t, 71, 78) || In(t, 81, 84)) return Numbered("R", 8, false);
-    if (t == 21 || In(t, 109, 112) || t == 219 || In(t, 222, 223) || In(t, 229, 230)) return Numbered("R", 4, false);
-    if (In(t, 22, 25)) return Numbered("R", 7, false);
-    if (In(t, 85, 86)) return Numbered("R", 6, false);
-    if (In(t, 107, 108)) return Numbered("R", 5, false);
-    if (In(t, 224, 227)) return Numbered("R", 2, false);
-    if (t == 228) return Numbered("R", 3, false);
-    if (In(t, 158, 169) || In(t, 179, 186)) return Numbered("R", 13, false);
-    if (In(t, 26, 28) || In(t, 31, 33)) return {" "};
-    if (t == 113) return Numbered("XX", 13, true);
-    if (t == 114) return Numbered("XY", 13, true);
-    if (t == 115) return Numbered("YX", 13, true);
-    if (t == 116) return Numbered("YY", 13, true);
-    return {};
-}
-
-std::string DomainDataCaption(int t)
-{
-    static const char* frequency[] = {"Monopole Frequency", "Dipole XX Frequency", "Dipole XY Frequency",
-                                      "Dipole YX Frequency", "Dipole YY Frequency", "Quadrupole Frequency"};
-    static const char* slowness[] = {"Monopole Slowness", "Dipole XX Slowness", "Dipole XY Slowness",
-                                     "Dipole YX Slowness", "Dipole YY Slowness", "Quadrupole Slowness"};
-    if (In(t, 158, 163)) return frequency[t - 158];
-    if (In(t, 164, 169)) return slowness[t - 164];
-    for (int v : {1, 6, 11, 16, 111, 112, 179, 180, 185, 186, 219, 222})
-        if (t == v) return "Monopole";
-    if (In(t, 21, 25) || In(t, 81, 85) || In(t, 107, 108) || In(t, 224, 230)) return "Monopole";
-    for (int v : {2, 7, 12, 17, 113, 181, 223})
-        if (t == v) return "Dipole XX";
-    if (In(t, 71, 74)) return "Dipole XX";
-    for (int v : {3, 8, 13, 19, 114, 182, 251})
-        if (t == v) return "Dipole XY";
-    for (int v : {4, 9, 14, 20, 115, 183, 252})
-        if (t == v) return "Dipole YX";
-    for (int v : {5, 10, 15, 18, 116, 184, 253})
-        if (t == v) return "Dipole YY";
-    if (In(t, 75, 78)) return "Dipole YY";
-    if (In(t, 26, 30) || t == 88) return "Slowness Distribution";
-    if (In(t, 31, 35) || t == 87) return "Semblance";
-    if (t == 86) return "Quadrupole";
-    return "Unrecognized Tool";
-}
 
 void CDomainWnd::MakeDrawingObjects()
 {
@@ -154,7 +95,6 @@ void CDomainWnd::PaintFrame(Dc& dc)
                   m_topMargin + m_shownTraces * m_traceHeight - m_gap};
     if (Frame()) SetCursor(m_domain == kDomainTime && !m_marker ? CursorKind::Cross : CursorKind::Arrow);
 
-    m_traceLabels = DomainTraceLabels(m_typeCode);
     if (m_frameRead && m_bandHeight > 0) {
         int shown = 0;
         for (int r = 0; r < m_receivers; ++r) {
@@ -165,7 +105,7 @@ void CDomainWnd::PaintFrame(Dc& dc)
 
     dc.SetTextAlign(TA_CENTER | TA_TOP);
     dc.SetTextColor(Rgb(0, 0, 0));
-    dc.TextOut(m_clientWidth / 2, m_fontHeight / 2, DomainDataCaption(m_typeCode));
+    dc.TextOut(m_clientWidth / 2, m_fontHeight / 2, m_caption);
     std::string title = m_domain == kDomainTime        ? "Time [uSec]"
                         : m_domain == kDomainFrequency ? "Frequency [kHz]"
                         : m_domain == kDomainSlowness  ? (m_slownessUnit == "[uSec/m]" ? "Slowness [uSec/m]" : "Slowness [uSec/ft]")
