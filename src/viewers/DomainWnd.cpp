@@ -103,6 +103,10 @@ bool CDomainWnd::SetUpItem(const ChosenDatum& d)
     m_unitCode = m_domain == kDomainTime ? d.unitCode : uint8_t(kUnitNone);
     m_caption = ItemTypeOf(d.typeCode).caption;
     m_traceLabels = ItemTraceLabels(d.typeCode);
+    m_axisTitle = m_domain == kDomainTime        ? "Time [uSec]"
+                  : m_domain == kDomainFrequency ? "Frequency [kHz]"
+                  : m_domain == kDomainSlowness  ? "Slowness " + m_slownessUnit
+                                                 : "Azimuth [deg]";
 
     m_frequencyMarker = InFamily(d.typeCode, ItemFamily::InstFrequency);
     m_slownessMarker = InFamily(d.typeCode, ItemFamily::InstSlowness);
@@ -254,14 +258,25 @@ float ForwardTransform(const float* samples, int n)
 {
     // n sums of samples and their doubles stay finite below this.
     constexpr float kLargestUnscaled = FLT_MAX / float(4 * kFftMaxPoints);
-    float largest = 0;
-    for (int i = 0; i < n; ++i)
-        if (std::isfinite(samples[i])) largest = std::max(largest, std::fabs(samples[i]));
-    const float scale = largest > kLargestUnscaled ? largest : 1.0f;
-    float* data = g_fftData;
+    // Four running maxima: one would wait on the last comparison at every sample.
+    float largest[4] = {};
     for (int i = 0; i < n; ++i) {
-        data[2 * i + 1] = std::isfinite(samples[i]) ? samples[i] / scale : 0.0f;
-        data[2 * i + 2] = 0.0f;
+        const float a = std::fabs(samples[i]);
+        if (a <= FLT_MAX) largest[i % 4] = std::max(largest[i % 4], a);
+    }
+    const float peak = std::max(std::max(largest[0], largest[1]), std::max(largest[2], largest[3]));
+    const float scale = peak > kLargestUnscaled ? peak : 1.0f;
+    float* data = g_fftData;
+    if (scale == 1.0f) {
+        for (int i = 0; i < n; ++i) {
+            data[2 * i + 1] = std::isfinite(samples[i]) ? samples[i] : 0.0f;
+            data[2 * i + 2] = 0.0f;
+        }
+    } else {
+        for (int i = 0; i < n; ++i) {
+            data[2 * i + 1] = std::isfinite(samples[i]) ? samples[i] / scale : 0.0f;
+            data[2 * i + 2] = 0.0f;
+        }
     }
     CFft fft;
     fft.m_sign = 1;
@@ -314,9 +329,17 @@ void CDomainWnd::Spectrum(int slotIndex)
         }
     const double scale = ForwardTransform(slot, m_sampleCount);
     // Squares of floats in double cannot overflow, so the plain root serves (hypot is slow).
-    for (int i = 0; i < m_sampleCount / 2; ++i) {
-        const double re = data[2 * i + 1], im = data[2 * i + 2];
-        slot[i] = ClampToFloat(std::sqrt(re * re + im * im) * scale);
+    // Unscaled samples keep every magnitude below FLT_MAX / 2: no clamp is needed.
+    if (scale == 1.0) {
+        for (int i = 0; i < m_sampleCount / 2; ++i) {
+            const double re = data[2 * i + 1], im = data[2 * i + 2];
+            slot[i] = float(std::sqrt(re * re + im * im));
+        }
+    } else {
+        for (int i = 0; i < m_sampleCount / 2; ++i) {
+            const double re = data[2 * i + 1], im = data[2 * i + 2];
+            slot[i] = ClampToFloat(std::sqrt(re * re + im * im) * scale);
+        }
     }
 }
 

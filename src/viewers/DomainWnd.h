@@ -119,6 +119,8 @@ private:
     void Spectrum(int slot);
     void MakeDrawingObjects();
     void ReleaseDrawingObjects() override;
+    void MapColumns();
+    void LayOutGrid();
     void PaintFrame(Dc& dc);
     void PaintTrace(Dc& dc, int k, int slot);
     void PaintMoveOut(Dc& dc);
@@ -128,7 +130,20 @@ private:
     std::vector<Point> m_points;            // one trace's polygon
     std::vector<int> m_gaps;                // samples of one trace that are not finite
     std::string m_caption;                  // above the traces, by item type
+    std::string m_axisTitle;                // below them, by domain
     std::vector<std::string> m_traceLabels; // by trace, by item type
+    // Where each plot column falls in the shown window, the same for every trace.
+    struct Column {
+        int i0 = 0, i1 = 0; // the samples it lies between
+        float frac = 0;     // and how far from i0
+        int sample = -1;    // the sample it lies in: -1 before the window, its size after
+    };
+    std::vector<Column> m_columns;
+    // The grid's labelled ticks: plot column and text of each.
+    int m_tickCount = 0;
+    std::vector<int> m_tickColumns;
+    std::vector<std::string> m_tickLabels;
+    std::string m_extremeLabel;
     Pen m_tracePen;
     Brush m_traceBrush;
     Brush m_backgroundBrush;
