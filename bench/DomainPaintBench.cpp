@@ -168,12 +168,10 @@ void PaintIntoImage(benchmark::State& state)
     DeviceCaps caps;
     caps.horzRes = width;
     caps.vertRes = height;
-    int frame = 0;
     const long allocations = g_allocations.load();
     for (auto _ : state) {
         // A context per paint, as a window makes one on its backing image.
         QtDc dc(&image, caps);
-        v.view->m_position = frame++ % kFrames;
         v.view->OnPaint(dc);
     }
     state.counters["allocs/frame"] = double(g_allocations.load() - allocations) / double(state.iterations());
@@ -187,10 +185,9 @@ void PaintIntoNothing(benchmark::State& state)
 {
     View& v = ViewOf(state);
     NullDc dc;
-    int frame = 0;
+
     const long allocations = g_allocations.load();
     for (auto _ : state) {
-        v.view->m_position = frame++ % kFrames;
         v.view->OnPaint(dc);
     }
     state.counters["allocs/frame"] = double(g_allocations.load() - allocations) / double(state.iterations());

@@ -1,23 +1,41 @@
 // Stepping a frequency-domain view through 1,000 frames of 13 receivers x 2,048
-// samples: read, spectra and paint of each frame, beside the bare frame reads.
-#include "BenchDataSet.h"
-#include "app/ViewerApp.h"
+// samples: the bare frame reads; read and spectra; the paint of one frame (into a
+// Dc that draws nothing); and read, spectra and paint of each frame. Every
+// allocation of the program is counted, so the paint's are reported per frame.
 #include "common/QtxFileDlg.h"
 #include "dataset/QtxFile.h"
 #include "platform/testing/ScriptedFrame.h"
 #include "platform/testing/ScriptedHost.h"
 #include "res/ResourceIds.h"
+#include "settings/SettingsStore.h"
 #include "viewers/DomainWnd.h"
+#include "viewers/DomainWndFactory.h"
 
 #include <benchmark/benchmark.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <new>
 #include <vector>
 
 namespace {
+std::atomic<long long> g_allocations{0};
+}
 
+// Out of line, so that no caller sees malloc paired with a delete.
+[[gnu::noinline]] void* operator new(std::size_t size)
+{
+    g_allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+[[gnu::noinline]] void operator delete(void* p) noexcept { std::free(p); }
+[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
 constexpr int kReceivers = 13;
 constexpr int kSamples = 2048;
 constexpr int kFrames = 1000;
@@ -48,9 +66,25 @@ struct Fixture {
 
     Fixture()
     {
+        CQtxFile out;
+        CQtxDescriptorList list;
+        out.OpenWrite(path);
+        out.AddDatum(list, "WMNO", 1, 1, 1, kReceivers, 1, 4.0f, kSamples, 0);
+        out.m_header.depthStep = 0.5;
+        out.WriteHeader();
+        out.WriteDescriptors(list);
         std::vector<float> trace(size_t(kReceivers) * kSamples);
         for (size_t i = 0; i < trace.size(); ++i) trace[i] = float(std::sin(double(i) * 0.05));
-        if (!bench::WriteWaveformQtx(path, 1, kReceivers, kSamples, kFrames, 4.0f, trace)) std::abort();
+        for (int f = 0; f < kFrames; ++f) {
+            const double depth = 1000.0 + 0.5 * f;
+            out.WriteDepth(&depth);
+            for (size_t start = 0; start < trace.size(); start += 8192) {
+                const size_t n = std::min<size_t>(8192, trace.size() - start);
+                std::copy(trace.begin() + long(start), trace.begin() + long(start + n), out.m_data);
+                out.WriteData(int(n));
+            }
+        }
+        out.Finalize();
 
         SetHost(&host);
         SetFrame(&frame);
@@ -60,14 +94,13 @@ struct Fixture {
         RegisterWindowClass(c);
         host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcFound, 0).Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
         theApp.m_display.SetDefaults();
-        view = new CDomainWnd;
-        view->m_domain = kDomainFrequency;
-        view->m_path = path;
-        view->m_freqStart = 0;
-        view->m_freqStop = 20000;
-        view->m_windowId = 1;
-        theApp.m_display.activeWindowId = 1;
-        if (!view->Open("bench-domain")) std::abort();
+        DomainSetupGroup setup;
+        setup.SetDefaults();
+        setup.path = path;
+        setup.freqStart = 0;
+        setup.freqStop = 20000;
+        view = OpenDomainWnd(setup, kDomainFrequency, c.name);
+        if (!view) std::abort();
     }
     ~Fixture()
     {
@@ -84,6 +117,11 @@ Fixture& Get()
     return fixture;
 }
 
+void Rate(benchmark::State& state)
+{
+    state.counters["frames/s"] = benchmark::Counter(double(state.iterations()) * kFrames, benchmark::Counter::kIsRate);
+}
+
 void BareFrameReads(benchmark::State& state)
 {
     Fixture& f = Get();
@@ -95,23 +133,51 @@ void BareFrameReads(benchmark::State& state)
             in.ReadFrameItem(frame, 8, kReceivers, kSamples, buffer.data(), buffer.size());
             benchmark::DoNotOptimize(buffer.data());
         }
-    state.counters["frames/s"] = benchmark::Counter(double(state.iterations()) * kFrames, benchmark::Counter::kIsRate);
+    Rate(state);
+}
+
+void ReadAndSpectra(benchmark::State& state)
+{
+    Fixture& f = Get();
+    for (auto _ : state)
+        for (int frame = 0; frame < kFrames; ++frame) {
+            f.view->m_frames.SetFrame(frame);
+            f.view->ReadFrame();
+        }
+    Rate(state);
+}
+
+void Paint(benchmark::State& state)
+{
+    Fixture& f = Get();
+    NullDc dc;
+    f.view->OnPaint(dc); // buffers take their size
+    const long long before = g_allocations.load();
+    for (auto _ : state)
+        for (int frame = 0; frame < kFrames; ++frame) f.view->OnPaint(dc);
+    Rate(state);
+    state.counters["allocs/frame"] = double(g_allocations.load() - before) / (double(state.iterations()) * kFrames);
 }
 
 void ReadSpectraAndPaint(benchmark::State& state)
 {
     Fixture& f = Get();
     NullDc dc;
+    const long long before = g_allocations.load();
     for (auto _ : state)
         for (int frame = 0; frame < kFrames; ++frame) {
-            f.view->m_position = frame;
+            f.view->m_frames.SetFrame(frame);
+            f.view->ReadFrame();
             f.view->OnPaint(dc);
         }
-    state.counters["frames/s"] = benchmark::Counter(double(state.iterations()) * kFrames, benchmark::Counter::kIsRate);
+    Rate(state);
+    state.counters["allocs/frame"] = double(g_allocations.load() - before) / (double(state.iterations()) * kFrames);
 }
 
 } // namespace
 
 BENCHMARK(BareFrameReads)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ReadAndSpectra)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(Paint)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ReadSpectraAndPaint)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_MAIN();

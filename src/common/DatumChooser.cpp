@@ -7,7 +7,7 @@
 
 #include <vector>
 
-bool ChooseDatum(const CQtxFile& file, const CQtxDatumList& datums, int& domain, ChosenDatum& datum)
+bool ChooseDatum(const CQtxFile& file, const CQtxDatumList& datums, int domain, ChosenDatum& datum)
 {
     const CFrameCursor frames(file.m_header);
     CQtxFileDlg dialog;
@@ -20,7 +20,6 @@ bool ChooseDatum(const CQtxFile& file, const CQtxDatumList& datums, int& domain,
     dialog.m_startTab = domain;
     dialog.m_datums = &datums;
     if (dialog.DoModal() != IDOK) return false;
-    domain = dialog.CurrentTab();
 
     // The other tabs list items of other classes, which the copy below cannot take.
     std::vector<CQtxItem*> chosen;

@@ -19,9 +19,9 @@ struct ChosenDatum {
     bool operator==(const ChosenDatum&) const = default;
 };
 
-// Runs the dialog on `datums` of the data set `file` has open, on the tab of `domain`
-// (1 Time to 4 Azimuth), and takes the one datum marked on the tab the dialog closes
-// on; `domain` becomes that tab. Only the four domain tabs can be shown. Returns false
-// after Cancel, or after a message when the tab holds no marked datum or more than
-// one; `datum` is then untouched.
-bool ChooseDatum(const CQtxFile& file, const CQtxDatumList& datums, int& domain, ChosenDatum& datum);
+// Runs the dialog on `datums` of the data set `file` has open, opening on the tab of
+// `domain` (1 Time to 4 Azimuth), and takes the one datum marked on that tab: the
+// view's domain is its command's, whichever tab shows at OK. Returns false after
+// Cancel, or after a message when that tab holds no marked datum or more than one, or
+// `domain` is none of the four; `datum` is then untouched.
+bool ChooseDatum(const CQtxFile& file, const CQtxDatumList& datums, int domain, ChosenDatum& datum);

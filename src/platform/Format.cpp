@@ -49,6 +49,29 @@ std::string FormatV(const char* format, va_list args)
     return out;
 }
 
+void FormatInto(std::string& out, const char* format, ...)
+{
+    CLocaleScope scope;
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    // The string's whole capacity is offered; its terminator's place takes vsnprintf's.
+    out.resize(out.capacity());
+    const int needed = std::vsnprintf(out.data(), out.size() + 1, format, copy);
+    va_end(copy);
+    if (needed < 0) {
+        out.clear();
+    } else {
+        if (size_t(needed) > out.size()) {
+            out.resize(size_t(needed));
+            std::vsnprintf(out.data(), out.size() + 1, format, args);
+        }
+        out.resize(size_t(needed));
+    }
+    va_end(args);
+}
+
 std::string Format(const char* format, ...)
 {
     va_list args;

@@ -7,6 +7,9 @@
 
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 std::string FormatV(const char* format, va_list args);
+// As Format, into `out`, whose storage is reused: painting code keeps one string per
+// label and formats into it without allocating once it is large enough.
+void FormatInto(std::string& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
 // C-locale number parsing; *ok (when given) tells whether the whole text (blanks
 // around it allowed) was a number.

@@ -4,6 +4,7 @@
 #include "common/BrowseFile.h"
 #include "common/Help.h"
 #include "common/PathLabel.h"
+#include "dataset/ItemTypes.h"
 #include "dataset/QtxFile.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
@@ -19,10 +20,6 @@ using enum domain_setup::Control;
 constexpr const char* kInputFileLabel = "Input File : ";
 constexpr double kMinDepthFrame = 1.0;
 constexpr double kMaxDepthFrame = 50000.0;
-
-// Item types of the curves against time that the "Time" view can overlay.
-constexpr int kFirstFrequencyType = 158, kLastFrequencyType = 163;
-constexpr int kFirstSlownessType = 164, kLastSlownessType = 169;
 
 // One range of the dialog: its two edits, the names its messages use and its limits.
 struct RangeFields {
@@ -199,9 +196,8 @@ void CDomainSetupDlg::OnSelectInputFile()
         m_setup.enableFrequency = 0;
         m_setup.enableSlowness = 0;
         for (const auto& datum : datums) {
-            const int type = datum->m_typeCode;
-            if (type >= kFirstFrequencyType && type <= kLastFrequencyType) m_setup.enableFrequency = 1;
-            if (type >= kFirstSlownessType && type <= kLastSlownessType) m_setup.enableSlowness = 1;
+            if (InFamily(datum->m_typeCode, ItemFamily::InstFrequency)) m_setup.enableFrequency = 1;
+            if (InFamily(datum->m_typeCode, ItemFamily::InstSlowness)) m_setup.enableSlowness = 1;
         }
         EnableTimeCurves();
     }

@@ -26,7 +26,8 @@ private:
     // Enables the range edits of the domain; the others stay disabled.
     void EnableRanges();
     // "Time" only: the frequency and slowness edits follow the group's two flags,
-    // which a chosen file sets from its curves against time (types 158-169).
+    // which a chosen file sets from its curves against time (the instantaneous
+    // frequency and slowness families).
     void EnableTimeCurves();
     void ShowDepths();
 };

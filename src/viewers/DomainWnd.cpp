@@ -1,15 +1,15 @@
 #include "viewers/DomainWnd.h"
 
 #include "viewers/ViewOptions.h"
+#include "common/DatumChooser.h"
 #include "common/Fft.h"
-#include "common/QtxFileDlg.h"
+#include "dataset/ItemTypes.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/SafeNumeric.h"
 
 #include <algorithm>
 #include <cfloat>
-#include <climits>
 #include <cmath>
 
 namespace {
@@ -50,52 +50,32 @@ bool CDomainWnd::Open(const std::string& windowClass)
         RemoveViewOptions(m_windowId);
         return false;
     }
+    SetScrollBars();
     return true;
 }
 
-int CDomainWnd::LastFrame() const { return int(std::clamp<uint32_t>(m_frameCount, 1, INT_MAX)) - 1; }
-
-int CDomainWnd::ScrollPositionOf(int position) const
+void CDomainWnd::SetScrollBars()
 {
-    return m_direction == 0xFF ? position : LastFrame() - position;
+    SetScrollInfo(SB_VERT, m_vscroll);
+    ScrollInfo h;
+    h.min = m_hMin;
+    h.max = m_hMax;
+    h.pos = m_hPos;
+    SetScrollInfo(SB_HORZ, h);
 }
 
 int CDomainWnd::Load()
 {
     // A successful OpenRead is the test: -1 is a real depth step of an up log sampled
-    // every foot, and any value is a possible header field.
+    // every foot, and any value is a possible header field (the cursor clamps them).
     if (!m_file.OpenRead(m_path)) return 0;
-    m_top = m_file.GetTopDepth();
-    m_bottom = m_file.GetBottomDepth();
-    m_depthStep = m_file.GetDepthStep();
-    m_frameCount = m_file.GetFrameCount();
-
     CQtxDatumList datums;
     if (!m_file.ReadDatumList(datums)) return 0;
-    m_direction = m_file.m_header.logDirection;
-    m_unitByte = m_file.m_header.depthUnits;
+    m_frames = CFrameCursor(m_file.m_header);
+    m_frames.SetFrame(m_frames.OpeningFrame(m_depthFrame));
 
-    // The frame nearest the asked depth, in file order. A data set of one frame (or
-    // of equal top and bottom) opens its first frame.
-    const double frames = double(m_frameCount);
-    auto along = [&](double top, double bottom) {
-        return bottom != top && m_frameCount > 1 ? std::trunc((m_depthFrame - top) * frames / (bottom - top)) : 0.0;
-    };
-    double position;
-    if (m_direction == 0xFF) {
-        position = along(m_top, m_bottom);
-        m_stepSign = 1;
-    } else {
-        std::swap(m_top, m_bottom);
-        position = m_frameCount > 1 ? frames - along(m_top, m_bottom) : 0.0;
-        m_stepSign = -1;
-    }
-    // Depths that are not numbers give no position: the first frame.
-    m_position = ClampToInt(std::clamp(position, 0.0, double(LastFrame())));
-    m_depthUnit = m_unitByte == 0xFF ? " [m]" : " [ft]";
-
-    SelectedDatum datum;
-    if (!ChooseDatum(datums, datum)) return 0;
+    ChosenDatum datum;
+    if (!ChooseDatum(m_file, datums, m_domain, datum)) return 0;
 
     theApp.m_display.receiverShown.fill(0);
     m_firstClick = m_secondClick = false;
@@ -104,16 +84,13 @@ int CDomainWnd::Load()
     if (!SetUpItem(datum)) return 0;
     RegisterOptions();
 
-    m_vscroll = ScrollInfo{};
-    m_vscroll.min = 0;
-    m_vscroll.max = LastFrame();
-    m_vscroll.page = 20;
-    m_vscroll.pos = ScrollPositionOf(m_position);
-    m_vscroll.disableNoScroll = true;
+    m_vscroll = m_frames.VerticalScrollInfo(20);
+    // A frame that cannot be read is reported now and shows no traces.
+    ReadFrame();
     return 1;
 }
 
-bool CDomainWnd::SetUpItem(const SelectedDatum& d)
+bool CDomainWnd::SetUpItem(const ChosenDatum& d)
 {
     m_mnemonic = d.mnemonic;
     m_typeCode = d.typeCode;
@@ -123,10 +100,16 @@ bool CDomainWnd::SetUpItem(const SelectedDatum& d)
     m_sampleCount = d.sampleCount;
     m_offset = d.offset;
     m_datumNumber = d.datumNumber;
-    m_unitCode = m_domain == kDomainTime ? d.unitCode : 0xFF;
+    m_unitCode = m_domain == kDomainTime ? d.unitCode : uint8_t(kUnitNone);
+    m_caption = ItemTypeOf(d.typeCode).caption;
+    m_traceLabels = ItemTraceLabels(d.typeCode);
+    m_axisTitle = m_domain == kDomainTime        ? "Time [uSec]"
+                  : m_domain == kDomainFrequency ? "Frequency [kHz]"
+                  : m_domain == kDomainSlowness  ? "Slowness " + m_slownessUnit
+                                                 : "Azimuth [deg]";
 
-    m_frequencyMarker = d.typeCode >= 158 && d.typeCode <= 163;
-    m_slownessMarker = d.typeCode >= 164 && d.typeCode <= 169;
+    m_frequencyMarker = InFamily(d.typeCode, ItemFamily::InstFrequency);
+    m_slownessMarker = InFamily(d.typeCode, ItemFamily::InstSlowness);
     m_marker = m_frequencyMarker || m_slownessMarker;
     if (m_frequencyMarker) m_markerWidth = m_freqStop - m_freqStart, m_markerCentre = m_freqStart;
     if (m_slownessMarker) m_markerWidth = m_slowMax - m_slowMin, m_markerCentre = m_slowMin;
@@ -249,7 +232,7 @@ bool CDomainWnd::ReadFrame()
 {
     m_frameRead = false;
     float* buffer = g_fftData + 1;
-    if (!m_file.ReadFrameItem(m_position, int64_t(m_offset), m_receivers, m_samplesRead, buffer, kFftDataSize - 1))
+    if (!m_file.ReadFrameItem(m_frames.Frame(), int64_t(m_offset), m_receivers, m_samplesRead, buffer, kFftDataSize - 1))
         return false;
     for (int r = 0; r < m_receivers; ++r) {
         float* slot = Slot(m_receiverIndex[size_t(r)]);
@@ -275,14 +258,25 @@ float ForwardTransform(const float* samples, int n)
 {
     // n sums of samples and their doubles stay finite below this.
     constexpr float kLargestUnscaled = FLT_MAX / float(4 * kFftMaxPoints);
-    float largest = 0;
-    for (int i = 0; i < n; ++i)
-        if (std::isfinite(samples[i])) largest = std::max(largest, std::fabs(samples[i]));
-    const float scale = largest > kLargestUnscaled ? largest : 1.0f;
-    float* data = g_fftData;
+    // Four running maxima: one would wait on the last comparison at every sample.
+    float largest[4] = {};
     for (int i = 0; i < n; ++i) {
-        data[2 * i + 1] = std::isfinite(samples[i]) ? samples[i] / scale : 0.0f;
-        data[2 * i + 2] = 0.0f;
+        const float a = std::fabs(samples[i]);
+        if (a <= FLT_MAX) largest[i % 4] = std::max(largest[i % 4], a);
+    }
+    const float peak = std::max(std::max(largest[0], largest[1]), std::max(largest[2], largest[3]));
+    const float scale = peak > kLargestUnscaled ? peak : 1.0f;
+    float* data = g_fftData;
+    if (scale == 1.0f) {
+        for (int i = 0; i < n; ++i) {
+            data[2 * i + 1] = std::isfinite(samples[i]) ? samples[i] : 0.0f;
+            data[2 * i + 2] = 0.0f;
+        }
+    } else {
+        for (int i = 0; i < n; ++i) {
+            data[2 * i + 1] = std::isfinite(samples[i]) ? samples[i] / scale : 0.0f;
+            data[2 * i + 2] = 0.0f;
+        }
     }
     CFft fft;
     fft.m_sign = 1;
@@ -335,9 +329,17 @@ void CDomainWnd::Spectrum(int slotIndex)
         }
     const double scale = ForwardTransform(slot, m_sampleCount);
     // Squares of floats in double cannot overflow, so the plain root serves (hypot is slow).
-    for (int i = 0; i < m_sampleCount / 2; ++i) {
-        const double re = data[2 * i + 1], im = data[2 * i + 2];
-        slot[i] = ClampToFloat(std::sqrt(re * re + im * im) * scale);
+    // Unscaled samples keep every magnitude below FLT_MAX / 2: no clamp is needed.
+    if (scale == 1.0) {
+        for (int i = 0; i < m_sampleCount / 2; ++i) {
+            const double re = data[2 * i + 1], im = data[2 * i + 2];
+            slot[i] = float(std::sqrt(re * re + im * im));
+        }
+    } else {
+        for (int i = 0; i < m_sampleCount / 2; ++i) {
+            const double re = data[2 * i + 1], im = data[2 * i + 2];
+            slot[i] = ClampToFloat(std::sqrt(re * re + im * im) * scale);
+        }
     }
 }
 
@@ -370,49 +372,4 @@ float CDomainWnd::CrossingTime(int slotIndex, float t) const
     const float a = v[pick - 1], b = v[pick];
     if (a == b) return float(pick) * m_step;
     return float(pick) * m_step - b * m_step / (b - a);
-}
-
-bool CDomainWnd::ChooseDatum(CQtxDatumList& datums, SelectedDatum& datum)
-{
-    CQtxFileDlg dialog;
-    dialog.m_fileName = m_path;
-    dialog.m_startDepth = Format("%12.4f", m_top);
-    dialog.m_stopDepth = Format("%12.4f", m_bottom);
-    dialog.m_depthStep = Format("%12.4f", m_depthStep);
-    dialog.m_depthUnits = m_depthUnit;
-    dialog.m_depthFrames = Format("%u", unsigned(m_frameCount));
-    dialog.m_startTab = m_domain;
-    dialog.m_datums = &datums;
-    if (dialog.DoModal() != IDOK) return false;
-
-    // The view's domain is its command's: the choice on that domain's tab counts,
-    // whichever tab shows at OK, and a choice on any other tab is none for this view.
-    std::vector<CQtxItem*> chosen;
-    if (m_domain >= kDomainTime && m_domain <= kDomainAzimuth) chosen = dialog.SelectedItems(m_domain);
-    if (chosen.empty()) {
-        MessageBox("Encountered empty selection list!\nOperation will be abandoned.", MB_OK | MB_ICONSTOP);
-        return false;
-    }
-    if (chosen.size() > 1) {
-        MessageBox("Too many items have been selected!\nOperation will be abandoned.", MB_OK | MB_ICONSTOP);
-        return false;
-    }
-    const CQtxItem& item = *chosen.front();
-    datum.mnemonic = item.m_mnemonic;
-    datum.typeCode = item.m_typeCode;
-    datum.datumNumber = item.m_datumNumber;
-    datum.offset = item.m_offset;
-    if (m_domain == kDomainTime) {
-        const auto& time = static_cast<const CQtxTimeItem&>(item);
-        datum.unitCode = time.m_unit;
-        datum.step = time.m_step;
-        datum.sampleCount = time.m_sampleCount;
-        datum.traceCount = time.m_traceCount;
-    } else {
-        const auto& other = static_cast<const CQtxFrequencyItem&>(item);
-        datum.step = other.m_step;
-        datum.sampleCount = other.m_sampleCount;
-        datum.traceCount = other.m_traceCount;
-    }
-    return true;
 }

@@ -1,34 +1,21 @@
 // The domain view: one datum of a QTX data set at one depth frame, receiver by
 // receiver, in the time, frequency, slowness or azimuth domain. Only the current
-// frame is read; scrolling steps from frame to frame. Split by concern:
-// DomainWnd.cpp (loading and reading), DomainWndPaint.cpp (painting and the
-// move-out cursor), DomainWndInput.cpp (scrolling, keys and mouse).
+// frame is read, when the view opens and whenever it moves to another frame; the
+// paint draws what was read. Split by concern: DomainWnd.cpp (loading and reading),
+// DomainWndPaint.cpp (painting and the move-out cursor), DomainWndInput.cpp
+// (scrolling, keys and mouse).
 #pragma once
 
+#include "dataset/FrameCursor.h"
 #include "dataset/QtxFile.h"
 #include "dataset/ReceiverGeometry.h"
 #include "viewers/ViewerWnd.h"
 
 #include <array>
-#include <cmath>
 #include <string>
 #include <vector>
 
-// The first selected datum of the domain's tab, as the view takes it over.
-struct SelectedDatum {
-    std::string mnemonic;
-    uint8_t typeCode = 0;
-    uint8_t unitCode = 0xFF;
-    uint16_t datumNumber = 0;
-    uint32_t offset = 0;
-    float step = 0;
-    uint16_t sampleCount = 0;
-    uint16_t traceCount = 0;
-};
-
-// Caption above the traces and the trace labels, by item type code.
-std::string DomainDataCaption(int typeCode);
-std::vector<std::string> DomainTraceLabels(int typeCode);
+struct ChosenDatum;
 
 enum DomainCode : int16_t { kDomainTime = 1, kDomainFrequency = 2, kDomainSlowness = 3, kDomainAzimuth = 4 };
 
@@ -70,7 +57,7 @@ public:
     uint16_t m_datumNumber = 0;
     uint32_t m_offset = 0;
     uint8_t m_typeCode = 0;
-    uint8_t m_unitCode = 0xFF;
+    uint8_t m_unitCode = kUnitNone;
     int m_receivers = 0;
     float m_step = 0;             // axis-1 step after interpolation
     int m_sampleCount = 0;        // after padding and interpolation
@@ -86,13 +73,8 @@ public:
     int m_first = 0, m_last = 0, m_shownCount = 0;
     int m_firstTick = 0;
     int m_hMin = 0, m_hMax = 0, m_hPos = 0;
-    // Frames.
-    uint32_t m_frameCount = 0;
-    int m_position = 0;
-    double m_top = 0, m_bottom = 0, m_depthStep = 0;
-    uint8_t m_direction = 0xFF, m_unitByte = 1;
-    int m_stepSign = 1;
-    std::string m_depthUnit = " [ft]";
+    // Frames: the current one and how frames map to depths and scroll positions.
+    CFrameCursor m_frames;
     std::string m_slownessUnit = "[uSec/ft]";
     ScrollInfo m_vscroll;
     // Receivers: the slot of each trace and which are shown.
@@ -117,26 +99,19 @@ public:
     // The domain word of a domain code ("Time", "Frequency", "Slowness", "Azimuth").
     static const char* DomainWord(int domain);
     // Reads the current frame into the slots (with padding, interpolation and, in the
-    // frequency domain, the spectra); false when the read failed.
+    // frequency domain, the spectra); false when the read failed. The paint shows
+    // the slots as this left them.
     bool ReadFrame();
     float* Slot(int slot) { return m_samples.data() + size_t(slot) * kSlotFloats; }
     const float* Slot(int slot) const { return m_samples.data() + size_t(slot) * kSlotFloats; }
-    // The depth shown for a scroll position.
-    // Scroll positions count depth order from the shallowest frame, whatever sign
-    // the data set gives its step.
-    double DepthAt(int scrollPosition) const { return scrollPosition * std::fabs(m_depthStep) + m_top; }
-    int ScrollPositionOf(int position) const;
-    // The last frame the view can reach: scroll positions are ints, so a header that
-    // counts 2^31 frames or more offers the first 2^31 - 1.
-    int LastFrame() const;
     // Zero-crossing time of a trace near time t (move-out cursor).
     float CrossingTime(int slot, float t) const;
 
 private:
-    bool ChooseDatum(CQtxDatumList& datums, SelectedDatum& datum);
-    bool SetUpItem(const SelectedDatum& datum);
+    bool SetUpItem(const ChosenDatum& datum);
     void ComputeWindow();
-    void MoveToFrame(int64_t position);
+    void AfterVerticalMove(int previousFrame);
+    void SetScrollBars();
     void ShiftWindow(int64_t delta);
     int FirstTick() const;
     int RegisterOptions();
@@ -144,6 +119,8 @@ private:
     void Spectrum(int slot);
     void MakeDrawingObjects();
     void ReleaseDrawingObjects() override;
+    void MapColumns();
+    void LayOutGrid();
     void PaintFrame(Dc& dc);
     void PaintTrace(Dc& dc, int k, int slot);
     void PaintMoveOut(Dc& dc);
@@ -152,7 +129,21 @@ private:
     std::vector<float> m_curve;             // one trace's value per plot column; NaN: a gap
     std::vector<Point> m_points;            // one trace's polygon
     std::vector<int> m_gaps;                // samples of one trace that are not finite
-    std::vector<std::string> m_traceLabels; // by trace, for the item type
+    std::string m_caption;                  // above the traces, by item type
+    std::string m_axisTitle;                // below them, by domain
+    std::vector<std::string> m_traceLabels; // by trace, by item type
+    // Where each plot column falls in the shown window, the same for every trace.
+    struct Column {
+        int i0 = 0, i1 = 0; // the samples it lies between
+        float frac = 0;     // and how far from i0
+        int sample = -1;    // the sample it lies in: -1 before the window, its size after
+    };
+    std::vector<Column> m_columns;
+    // The grid's labelled ticks: plot column and text of each.
+    int m_tickCount = 0;
+    std::vector<int> m_tickColumns;
+    std::vector<std::string> m_tickLabels;
+    std::string m_extremeLabel;
     Pen m_tracePen;
     Brush m_traceBrush;
     Brush m_backgroundBrush;

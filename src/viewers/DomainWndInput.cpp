@@ -14,12 +14,13 @@ void Pane(int pane, const std::string& text)
 }
 } // namespace
 
-// Moves in 64 bits: a step of 100 frames from near the end of 2^31 frames stays in range.
-void CDomainWnd::MoveToFrame(int64_t position)
+// The cursor has moved (or stayed at an end): a new frame is read before the repaint
+// shows it.
+void CDomainWnd::AfterVerticalMove(int previousFrame)
 {
-    m_position = int(std::clamp<int64_t>(position, 0, LastFrame()));
-    m_vscroll.pos = ScrollPositionOf(m_position);
-    Pane(1, Format("%10.4f%s", DepthAt(m_vscroll.pos), m_depthUnit.c_str()));
+    m_vscroll.pos = m_frames.ScrollPosition();
+    Pane(1, Format("%10.4f%s", m_frames.Depth(), m_frames.DepthUnitLabel()));
+    if (m_frames.Frame() != previousFrame || !m_frameRead) ReadFrame();
     m_firstClick = m_secondClick = m_clickPending = false;
     SetScrollInfo(SB_VERT, m_vscroll, true);
     StoreViewOptions();
@@ -27,31 +28,34 @@ void CDomainWnd::MoveToFrame(int64_t position)
 
 void CDomainWnd::OnVScroll(int code, int pos)
 {
-    const int64_t position = m_position;
+    const int previous = m_frames.Frame();
     switch (code) {
-    case SB_LINEUP: MoveToFrame(position - m_stepSign); break;
-    case SB_LINEDOWN: MoveToFrame(position + m_stepSign); break;
-    case SB_PAGEUP: MoveToFrame(position - 100 * m_stepSign); break;
-    case SB_PAGEDOWN: MoveToFrame(position + 100 * m_stepSign); break;
-    case SB_THUMBPOSITION: MoveToFrame(m_direction == 0xFF ? int64_t(pos) : int64_t(LastFrame()) - pos); break;
-    case SB_THUMBTRACK: Pane(1, Format("%10.4f%s", DepthAt(pos), m_depthUnit.c_str())); break;
-    default: break;
+    case SB_LINEUP: m_frames.MoveDeeper(-1); break;
+    case SB_LINEDOWN: m_frames.MoveDeeper(1); break;
+    case SB_PAGEUP: m_frames.MoveDeeper(-100); break;
+    case SB_PAGEDOWN: m_frames.MoveDeeper(100); break;
+    case SB_THUMBPOSITION: m_frames.SetScrollPosition(pos); break;
+    case SB_THUMBTRACK:
+        Pane(1, Format("%10.4f%s", m_frames.DepthAtScrollPosition(pos), m_frames.DepthUnitLabel()));
+        return;
+    default: return;
     }
+    AfterVerticalMove(previous);
 }
 
 void CDomainWnd::OnKeyDown(unsigned key, unsigned, unsigned)
 {
-    const int64_t position = m_position;
-    const int last = LastFrame();
+    const int previous = m_frames.Frame();
     switch (key) {
-    case VK_PRIOR: MoveToFrame(position - 100 * m_stepSign); break;
-    case VK_NEXT: MoveToFrame(position + 100 * m_stepSign); break;
-    case VK_END: MoveToFrame(m_direction == 0xFF ? last : 0); break;
-    case VK_HOME: MoveToFrame(m_direction == 0xFF ? 0 : last); break;
-    case VK_UP: MoveToFrame(position - m_stepSign); break;
-    case VK_DOWN: MoveToFrame(position + m_stepSign); break;
-    default: break;
+    case VK_PRIOR: m_frames.MoveDeeper(-100); break;
+    case VK_NEXT: m_frames.MoveDeeper(100); break;
+    case VK_END: m_frames.SetScrollPosition(m_frames.LastFrame()); break;
+    case VK_HOME: m_frames.SetScrollPosition(0); break;
+    case VK_UP: m_frames.MoveDeeper(-1); break;
+    case VK_DOWN: m_frames.MoveDeeper(1); break;
+    default: return;
     }
+    AfterVerticalMove(previous);
 }
 
 void CDomainWnd::OnHScroll(int code, int pos)

@@ -16,66 +16,7 @@ const Pen kAxisPen{PS_SOLID, 2, Rgb(0, 0, 0)};
 const Pen kGridPen{PS_DOT, 0, Rgb(192, 192, 192)};
 const Pen kBlackPen{PS_SOLID, 0, Rgb(0, 0, 0)};
 
-bool In(int v, int lo, int hi) { return v >= lo && v <= hi; }
-
-std::vector<std::string> Numbered(const char* prefix, int count, bool fourCharacters)
-{
-    std::vector<std::string> out;
-    for (int i = 1; i <= count; ++i) {
-        std::string label = std::string(prefix) + std::to_string(i);
-        if (fourCharacters && label.size() < 4) label.insert(0, 4 - label.size(), ' ');
-        out.push_back(label);
-    }
-    return out;
-}
-
 } // namespace
-
-// Labels of the traces by item type code.
-std::vector<std::string> DomainTraceLabels(int t)
-{
-    if (In(t, 1, 20) || In(t, 71, 78) || In(t, 81, 84)) return Numbered("R", 8, false);
-    if (t == 21 || In(t, 109, 112) || t == 219 || In(t, 222, 223) || In(t, 229, 230)) return Numbered("R", 4, false);
-    if (In(t, 22, 25)) return Numbered("R", 7, false);
-    if (In(t, 85, 86)) return Numbered("R", 6, false);
-    if (In(t, 107, 108)) return Numbered("R", 5, false);
-    if (In(t, 224, 227)) return Numbered("R", 2, false);
-    if (t == 228) return Numbered("R", 3, false);
-    if (In(t, 158, 169) || In(t, 179, 186)) return Numbered("R", 13, false);
-    if (In(t, 26, 28) || In(t, 31, 33)) return {" "};
-    if (t == 113) return Numbered("XX", 13, true);
-    if (t == 114) return Numbered("XY", 13, true);
-    if (t == 115) return Numbered("YX", 13, true);
-    if (t == 116) return Numbered("YY", 13, true);
-    return {};
-}
-
-std::string DomainDataCaption(int t)
-{
-    static const char* frequency[] = {"Monopole Frequency", "Dipole XX Frequency", "Dipole XY Frequency",
-                                      "Dipole YX Frequency", "Dipole YY Frequency", "Quadrupole Frequency"};
-    static const char* slowness[] = {"Monopole Slowness", "Dipole XX Slowness", "Dipole XY Slowness",
-                                     "Dipole YX Slowness", "Dipole YY Slowness", "Quadrupole Slowness"};
-    if (In(t, 158, 163)) return frequency[t - 158];
-    if (In(t, 164, 169)) return slowness[t - 164];
-    for (int v : {1, 6, 11, 16, 111, 112, 179, 180, 185, 186, 219, 222})
-        if (t == v) return "Monopole";
-    if (In(t, 21, 25) || In(t, 81, 85) || In(t, 107, 108) || In(t, 224, 230)) return "Monopole";
-    for (int v : {2, 7, 12, 17, 113, 181, 223})
-        if (t == v) return "Dipole XX";
-    if (In(t, 71, 74)) return "Dipole XX";
-    for (int v : {3, 8, 13, 19, 114, 182, 251})
-        if (t == v) return "Dipole XY";
-    for (int v : {4, 9, 14, 20, 115, 183, 252})
-        if (t == v) return "Dipole YX";
-    for (int v : {5, 10, 15, 18, 116, 184, 253})
-        if (t == v) return "Dipole YY";
-    if (In(t, 75, 78)) return "Dipole YY";
-    if (In(t, 26, 30) || t == 88) return "Slowness Distribution";
-    if (In(t, 31, 35) || t == 87) return "Semblance";
-    if (t == 86) return "Quadrupole";
-    return "Unrecognized Tool";
-}
 
 void CDomainWnd::MakeDrawingObjects()
 {
@@ -139,8 +80,6 @@ void CDomainWnd::PaintFrame(Dc& dc)
     m_shownTraces = 0;
     for (int r = 0; r < m_receivers; ++r) m_shownTraces += m_shown[size_t(m_receiverIndex[size_t(r)])] ? 1 : 0;
 
-    const bool read = ReadFrame();
-
     const Rect client = GetClientRect();
     m_clientWidth = client.Width();
     m_clientHeight = client.Height();
@@ -152,19 +91,13 @@ void CDomainWnd::PaintFrame(Dc& dc)
     dc.FillRect(client, kGray);
     dc.SetBkMode(TRANSPARENT);
 
-    SetScrollInfo(SB_VERT, m_vscroll);
-    ScrollInfo h;
-    h.min = m_hMin;
-    h.max = m_hMax;
-    h.pos = m_first;
-    SetScrollInfo(SB_HORZ, h);
-
     m_plotRect = {m_leftMargin, m_topMargin, m_leftMargin + m_plotWidth,
                   m_topMargin + m_shownTraces * m_traceHeight - m_gap};
     if (Frame()) SetCursor(m_domain == kDomainTime && !m_marker ? CursorKind::Cross : CursorKind::Arrow);
 
-    m_traceLabels = DomainTraceLabels(m_typeCode);
-    if (read && m_bandHeight > 0) {
+    if (m_frameRead && m_bandHeight > 0) {
+        MapColumns();
+        LayOutGrid();
         int shown = 0;
         for (int r = 0; r < m_receivers; ++r) {
             const int slot = m_receiverIndex[size_t(r)];
@@ -174,12 +107,75 @@ void CDomainWnd::PaintFrame(Dc& dc)
 
     dc.SetTextAlign(TA_CENTER | TA_TOP);
     dc.SetTextColor(Rgb(0, 0, 0));
-    dc.TextOut(m_clientWidth / 2, m_fontHeight / 2, DomainDataCaption(m_typeCode));
-    std::string title = m_domain == kDomainTime        ? "Time [uSec]"
-                        : m_domain == kDomainFrequency ? "Frequency [kHz]"
-                        : m_domain == kDomainSlowness  ? (m_slownessUnit == "[uSec/m]" ? "Slowness [uSec/m]" : "Slowness [uSec/ft]")
-                                                       : "Azimuth [deg]";
-    dc.TextOut(m_clientWidth / 2, m_clientHeight - m_fontHeight, title);
+    dc.TextOut(m_clientWidth / 2, m_fontHeight / 2, m_caption);
+    dc.TextOut(m_clientWidth / 2, m_clientHeight - m_fontHeight, m_axisTitle);
+}
+
+void CDomainWnd::MapColumns()
+{
+    // Column c shows the axis value start + c x (width / plot width), between the
+    // samples i0 and i1 = i0 + 1 of the window; column 0 shows the first sample.
+    const int n = m_last - m_first;
+    const float perColumn = m_width / float(m_plotWidth);
+    const float step = m_domain == kDomainFrequency ? m_binWidth : m_step;
+    m_columns.resize(size_t(m_plotWidth));
+    if (n < 1) return;
+    for (int c = 0; c < m_plotWidth; ++c) {
+        Column& column = m_columns[size_t(c)];
+        const float axis = m_start + float(c) * perColumn;
+        if (c == 0) {
+            column.i0 = column.i1 = 0;
+            column.frac = 0.0f;
+        } else {
+            const float index = axis / step - float(m_first);
+            column.i0 = std::clamp(ClampToInt(std::floor(index)), 0, n - 1);
+            column.i1 = std::min(column.i0 + 1, n - 1);
+            column.frac = std::clamp(index - float(column.i0), 0.0f, 1.0f);
+        }
+        // -1 and n stand for every sample before and after the window.
+        const double sample = std::trunc(double(axis / step)) - m_first;
+        column.sample = sample >= 0 ? (sample < n ? int(sample) : n) : -1;
+    }
+}
+
+void CDomainWnd::LayOutGrid()
+{
+    // A dotted line and a label below each band at every multiple of the label step
+    // from the first tick on. (The ticks walk from the first tick by a step that
+    // divides both the first tick and the label step, so these are the ticks that
+    // carry a label.) The walk goes from label to label, at most one per plot column.
+    m_tickCount = 0;
+    int labelStep = 500, tick = m_firstTick;
+    switch (m_domain) {
+    case kDomainTime:
+        labelStep = m_width < 5000 ? 500 : m_width < 10000 ? 1000 : m_width < 15000 ? 2000 : m_width < 20000 ? 3000 : 4000;
+        if (m_width <= 1000) labelStep = 200;
+        if (m_width <= 500) labelStep = 100;
+        break;
+    case kDomainFrequency: labelStep = m_width < 5000 ? 500 : m_width < 10000 ? 1000 : 2000; break;
+    case kDomainSlowness: labelStep = m_width > 500 ? 100 : 50; break;
+    default:
+        tick = 0;
+        labelStep = m_width > 100 ? 90 : 10;
+        break;
+    }
+    int64_t firstLabel = tick / labelStep;
+    if (firstLabel * labelStep < tick) ++firstLabel;
+    firstLabel *= labelStep;
+    const float perColumn = m_width / float(m_plotWidth);
+    if (!(perColumn > 0)) return;
+    const TickWalk walk(firstLabel, labelStep, m_start, m_start + m_width, m_plotWidth);
+    // Label strings are kept, never shrunk: formatting into them allocates nothing.
+    m_tickColumns.resize(size_t(walk.Count()));
+    if (m_tickLabels.size() < size_t(walk.Count())) m_tickLabels.resize(size_t(walk.Count()));
+    const bool whole = m_domain == kDomainSlowness || m_domain == kDomainAzimuth;
+    for (int i = 0; i < walk.Count(); ++i) {
+        const int value = walk[i];
+        m_tickColumns[size_t(i)] = ClampToInt((float(value) - m_start) / perColumn);
+        if (whole) FormatInto(m_tickLabels[size_t(i)], "%4d", value);
+        else FormatInto(m_tickLabels[size_t(i)], "%2.1f", double(value) / 1000.0);
+    }
+    m_tickCount = walk.Count();
 }
 
 void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
@@ -241,20 +237,8 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
         shownMin = start;
     }
 
-    // Curve value of each plot column, interpolated between the enclosing samples;
-    // NaN next to a sample that is not finite.
-    const float perColumn = m_width / float(m_plotWidth);
-    const float step = m_domain == kDomainFrequency ? m_binWidth : m_step;
-    auto columnValue = [&](int c) -> float {
-        if (values.empty()) return 0.0f;
-        if (c == 0) return values[0];
-        const float axis = m_start + float(c) * perColumn;
-        const float index = axis / step - float(m_first);
-        const int i0 = std::clamp(ClampToInt(std::floor(index)), 0, int(values.size()) - 1);
-        const int i1 = std::min(i0 + 1, int(values.size()) - 1);
-        const float frac = std::clamp(index - float(i0), 0.0f, 1.0f);
-        return values[size_t(i0)] + (values[size_t(i1)] - values[size_t(i0)]) * frac;
-    };
+    // Curve value of each plot column, interpolated between the enclosing samples
+    // (MapColumns); NaN next to a sample that is not finite.
     // Values are finite and within -1..1 (wiggles, spectra) or 0..1 (markers) here.
     auto yOf = [&](float value) {
         if (wiggle) return top + band / 2 - int(float(band / 2) * std::clamp(value * amplitudeZoom, -1.0f, 1.0f));
@@ -263,7 +247,16 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
     };
     std::vector<float>& curve = m_curve;
     curve.resize(size_t(m_plotWidth));
-    for (int c = 0; c < m_plotWidth; ++c) curve[size_t(c)] = columnValue(c);
+    if (values.empty()) {
+        std::fill(curve.begin(), curve.end(), 0.0f);
+    } else {
+        const float* value = values.data();
+        for (int c = 0; c < m_plotWidth; ++c) {
+            const Column& column = m_columns[size_t(c)];
+            const float v0 = value[column.i0];
+            curve[size_t(c)] = v0 + (value[column.i1] - v0) * column.frac;
+        }
+    }
     auto drawn = [&](int c) { return std::isfinite(curve[size_t(c)]); };
 
     // Band, and the solid mid line of the wiggle.
@@ -304,46 +297,22 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
             points.clear();
         };
         for (int c = 0; c < m_plotWidth; ++c) {
-            const double index = std::trunc(double((m_start + float(c) * perColumn) / step)) - m_first;
-            if (index >= runFirst && index <= runLast && drawn(c)) points.push_back({left + c, yOf(curve[size_t(c)])});
+            const int sample = m_columns[size_t(c)].sample;
+            if (sample >= runFirst && sample <= runLast && drawn(c)) points.push_back({left + c, yOf(curve[size_t(c)])});
             else flush();
         }
         flush();
     }
 
-    // Grid: a dotted line and a label below the band at every multiple of the label
-    // step from the first tick on. (The ticks walk from the first tick by a step that
-    // divides both the first tick and the label step, so these are the ticks that
-    // carry a label.) The walk goes from label to label, at most one per plot column.
-    int labelStep = 500, tick = m_firstTick;
-    switch (m_domain) {
-    case kDomainTime:
-        labelStep = m_width < 5000 ? 500 : m_width < 10000 ? 1000 : m_width < 15000 ? 2000 : m_width < 20000 ? 3000 : 4000;
-        if (m_width <= 1000) labelStep = 200;
-        if (m_width <= 500) labelStep = 100;
-        break;
-    case kDomainFrequency: labelStep = m_width < 5000 ? 500 : m_width < 10000 ? 1000 : 2000; break;
-    case kDomainSlowness: labelStep = m_width > 500 ? 100 : 50; break;
-    default:
-        tick = 0;
-        labelStep = m_width > 100 ? 90 : 10;
-        break;
-    }
-    int64_t firstLabel = tick / labelStep;
-    if (firstLabel * labelStep < tick) ++firstLabel;
-    firstLabel *= labelStep;
+    // Grid (LayOutGrid).
     dc.SetTextAlign(TA_LEFT | TA_TOP);
-    if (perColumn > 0)
-        for (int value : TickWalk(firstLabel, labelStep, m_start, m_start + m_width, m_plotWidth)) {
-            const int x = left + ClampToInt((float(value) - m_start) / perColumn);
-            dc.SelectPen(kGridPen);
-            dc.MoveTo(x, top);
-            dc.LineTo(x, top + band);
-            const std::string label = m_domain == kDomainSlowness || m_domain == kDomainAzimuth
-                                          ? Format("%4d", value)
-                                          : Format("%2.1f", double(value) / 1000.0);
-            dc.TextOut(x - 5, top + band, label);
-        }
+    if (m_tickCount > 0) dc.SelectPen(kGridPen);
+    for (int i = 0; i < m_tickCount; ++i) {
+        const int x = left + m_tickColumns[size_t(i)];
+        dc.MoveTo(x, top);
+        dc.LineTo(x, top + band);
+        dc.TextOut(x - 5, top + band, m_tickLabels[size_t(i)]);
+    }
 
     // Label and extremes left of the band.
     const std::vector<std::string>& labels = m_traceLabels;
@@ -354,8 +323,10 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
     for (int r = 0; r < m_receivers; ++r)
         if (m_receiverIndex[size_t(r)] == slot) traceNumber = r;
     if (size_t(traceNumber) < labels.size()) dc.TextOut(labelX, mid - m_fontHeight / 2, labels[size_t(traceNumber)]);
-    dc.TextOut(labelX, top, Format("%4.1f", double(shownMax / divisor)));
-    dc.TextOut(labelX, top + band - m_fontHeight, Format("%4.1f", double(shownMin / divisor)));
+    FormatInto(m_extremeLabel, "%4.1f", double(shownMax / divisor));
+    dc.TextOut(labelX, top, m_extremeLabel);
+    FormatInto(m_extremeLabel, "%4.1f", double(shownMin / divisor));
+    dc.TextOut(labelX, top + band - m_fontHeight, m_extremeLabel);
 
     // Dotted reference lines.
     dc.SelectPen(kGridPen);
@@ -391,7 +362,7 @@ void CDomainWnd::PaintMoveOut(Dc& dc)
 
     CReceiverGeometry geometry;
     geometry.SetItemType(m_typeCode);
-    std::vector<int> shownOrder; // positions in the receiver index table
+    std::array<int, kSlots> shownOrder{}; // positions in the receiver index table
     int k = 0;
     for (int r = 0; r < m_receivers; ++r) {
         const int slot = m_receiverIndex[size_t(r)];
@@ -399,10 +370,9 @@ void CDomainWnd::PaintMoveOut(Dc& dc)
         const int midY = m_topMargin + k * m_traceHeight + m_bandHeight / 2;
         const float t = float(xAt(midY) - m_leftMargin) * m_width / float(m_plotWidth) + m_start;
         m_crossingTime[size_t(slot)] = CrossingTime(slot, t);
-        shownOrder.push_back(r);
-        ++k;
+        shownOrder[size_t(k++)] = r;
     }
-    for (size_t i = 0; i + 1 < shownOrder.size(); ++i) {
+    for (size_t i = 0; i + 1 < size_t(k); ++i) {
         const int r = shownOrder[i], next = shownOrder[i + 1];
         float spacing = 0;
         for (int e = r + 1; e <= next; ++e) spacing += geometry.m_spacing[size_t(m_receiverIndex[size_t(e)])];

@@ -34,47 +34,47 @@ protected:
     }
 };
 
-TEST_F(DatumChooserTest, TakesTheOneDatumMarkedOnADomainTab)
+TEST_F(DatumChooserTest, TakesTheOneDatumMarkedOnTheTabOfItsDomain)
 {
     const ChosenDatum waveform{"WMNO", 101, kUnitMicroseconds, 1, 108, 10.0f, 512, 8};
     const ChosenDatum curve{"SPDX", 103, kUnitNone, 3, 308, 12.5f, 60, 1}; // a unit in the time domain only
     const ChosenDatum untouched{"KEEP"};
     auto header = [](CDialog& d) {
         const D& dlg = dynamic_cast<D&>(d);
+        EXPECT_EQ(dlg.CurrentTab(), D::kTabTime) << "opens on the domain's tab";
         EXPECT_EQ(dlg.m_fileName + dlg.m_depthUnits, "/logs/well.qtx [m]");
         EXPECT_EQ(dlg.m_startDepth + dlg.m_stopDepth + dlg.m_depthStep, "   1000.0000   1024.5000     -0.5000")
             << "an up log shows its shallow end first, and its step as stored";
         EXPECT_EQ(dlg.m_depthFrames, "4294967280") << "a count beyond int shown as it is";
     };
     struct Case {
-        int startTab;
+        int domain;
         std::function<void(DialogScript&)> user;
         const char* message; // shown when OK leaves no datum
-        int domain;          // afterwards: the tab the dialog closed on
         const ChosenDatum& datum;
     };
     const Case cases[] = {
         {D::kTabTime, [&](DialogScript& s) { s.Inspect(header).Select(D::kIdcFound, 0).Press(D::kIdcAdd).Press(IDOK); },
-         "", 1, waveform},
+         "", waveform},
+        {D::kTabSlowness, [](DialogScript& s) { s.Select(D::kIdcFound, 1).Press(D::kIdcAdd).Press(IDOK); }, "", curve},
+        // The domain's tab counts whichever tab shows at OK; a mark elsewhere is none.
         {D::kTabTime,
-         [](DialogScript& s) { s.Select(D::kIdcTab, 2).Select(D::kIdcFound, 1).Press(D::kIdcAdd).Press(IDOK); }, "",
-         3, curve},
-        {D::kTabSlowness, [](DialogScript& s) { s.Press(D::kIdcSelectAll).Press(IDOK); },
-         "Too many items have been selected!", 3, untouched},
-        {D::kTabFrequency, [](DialogScript& s) { s.Press(IDOK); }, "Encountered empty selection list!", 2, untouched},
+         [](DialogScript& s) { s.Select(D::kIdcFound, 0).Press(D::kIdcAdd).Select(D::kIdcTab, 1).Press(IDOK); }, "",
+         waveform},
         {D::kTabTime,
          [](DialogScript& s) { s.Select(D::kIdcTab, 4).Select(D::kIdcFound, 0).Press(D::kIdcAdd).Press(IDOK); },
-         "Encountered empty selection list!", 5, untouched}, // a map is no datum of these views
+         "Encountered empty selection list!", untouched},
+        {D::kTabSlowness, [](DialogScript& s) { s.Press(D::kIdcSelectAll).Press(IDOK); },
+         "Too many items have been selected!", untouched},
+        {D::kTabFrequency, [](DialogScript& s) { s.Press(IDOK); }, "Encountered empty selection list!", untouched},
         {D::kTabSlowness, [](DialogScript& s) { s.Select(D::kIdcFound, 0).Press(D::kIdcAdd).Press(IDCANCEL); }, "",
-         3, untouched},
+         untouched},
     };
     for (const Case& c : cases) {
         c.user(host.ScriptDialog(kIddQtxFile));
         if (*c.message) host.ExpectMessage(std::string(c.message) + "\nOperation will be abandoned.");
-        int domain = c.startTab;
         ChosenDatum datum = untouched;
-        EXPECT_EQ(ChooseDatum(file, datums, domain, datum), &c.datum != &untouched) << c.domain;
-        EXPECT_EQ(domain, c.domain);
+        EXPECT_EQ(ChooseDatum(file, datums, c.domain, datum), &c.datum != &untouched) << c.domain;
         EXPECT_TRUE(datum == c.datum) << datum.mnemonic;
     }
 }

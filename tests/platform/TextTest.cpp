@@ -33,6 +33,9 @@ TEST(Format, UsesTheCLocaleWhateverTheProcessLocaleAndRefusesBadNumbers)
     const char* german = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
     if (!german) german = std::setlocale(LC_NUMERIC, "fr_FR.UTF-8");
     EXPECT_EQ(Format("%10.4f%s", 1234.5, " [ft]"), " 1234.5000 [ft]");
+    std::string kept;
+    FormatInto(kept, "%4.1f", 2.5);
+    EXPECT_EQ(kept, " 2.5");
     bool ok = false;
     EXPECT_EQ(ParseDouble(" 2.5 ", &ok), 2.5);
     EXPECT_TRUE(ok);
@@ -41,6 +44,13 @@ TEST(Format, UsesTheCLocaleWhateverTheProcessLocaleAndRefusesBadNumbers)
 
     const std::string big(1000, 'x');
     EXPECT_EQ(Format("%s|%d", big.c_str(), 7), big + "|7");
+    FormatInto(kept, "%s|%d", big.c_str(), 7);
+    EXPECT_EQ(kept, big + "|7");
+    const char* storage = kept.data();
+    FormatInto(kept, "%d", 12);
+    EXPECT_EQ(kept, "12");
+    EXPECT_EQ(kept.data(), storage) << "a kept string's storage is reused";
+    ok = true;
     EXPECT_EQ(ParseDouble("abc", &ok), 0.0);
     EXPECT_FALSE(ok);
     ParseDouble("1.5x", &ok);
