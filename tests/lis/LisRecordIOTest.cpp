@@ -49,7 +49,9 @@ std::vector<Seen> WalkAll(BinaryFile& file, int framing, size_t bound = 10000)
         if (buffer.size() < need) buffer.resize(need);
         Seen s;
         s.start = position;
-        s.length = CLisRecordIO::ReadLogicalRecord(buffer.data(), buffer.size(), file, position, framing, &s.mark);
+        lis::RecordStatus status;
+        s.length = CLisRecordIO::ReadLogicalRecord(buffer.data(), buffer.size(), file, position, framing, &status);
+        s.mark = status == lis::RecordStatus::FileMark;
         EXPECT_NE(s.length, 0u) << "probed but unreadable at " << s.start;
         if (s.length == 0) break;
         EXPECT_GT(position, s.start) << "no progress at " << s.start;
@@ -182,9 +184,9 @@ TEST(LisRecordIO, TwentyThousandByteRecordSplitsIntoThreeTifPhysicalRecords)
     uint64_t position = 0;
     EXPECT_EQ(CLisRecordIO::ProbeLogicalRecord(file, position, lis::kTif), 20000u);
     Bytes buffer(20000);
-    bool mark = true;
-    EXPECT_EQ(CLisRecordIO::ReadLogicalRecord(buffer.data(), buffer.size(), file, position, lis::kTif, &mark), 20000u);
-    EXPECT_FALSE(mark);
+    lis::RecordStatus status;
+    EXPECT_EQ(CLisRecordIO::ReadLogicalRecord(buffer.data(), buffer.size(), file, position, lis::kTif, &status), 20000u);
+    EXPECT_EQ(status, lis::RecordStatus::Record);
     EXPECT_EQ(buffer, record);
     EXPECT_EQ(position, 20048u);
 }
@@ -309,7 +311,9 @@ TEST(LisRecordIO, ContinuationRecordsJoinWithTheirTrailersRemoved)
             EXPECT_EQ(CLisRecordIO::ReadLogicalRecord(second.data(), second.size(), file, position, framing), 58u);
             EXPECT_EQ(Bytes(second.begin(), second.begin() + 58), after);
             EXPECT_EQ(position, b.Bytes().size());
-            EXPECT_EQ(CLisRecordIO::ReadLogicalRecord(second.data(), second.size(), file, position, framing), 0u);
+            lis::RecordStatus status;
+            EXPECT_EQ(CLisRecordIO::ReadLogicalRecord(second.data(), second.size(), file, position, framing, &status), 0u);
+            EXPECT_EQ(status, lis::RecordStatus::End) << "a clean end of the file";
         }
     }
 }
@@ -324,9 +328,9 @@ TEST(LisRecordIO, FileMarkIsTwelveBytesInTifAndAPlainTwelveByteRecordIsARecord)
         uint64_t position = b.Starts()[1];
         EXPECT_EQ(CLisRecordIO::ProbeLogicalRecord(file, position, lis::kTif), 12u);
         Bytes buffer(16, 0xAA);
-        bool mark = false;
-        EXPECT_EQ(CLisRecordIO::ReadLogicalRecord(buffer.data(), buffer.size(), file, position, lis::kTif, &mark), 12u);
-        EXPECT_TRUE(mark);
+        lis::RecordStatus status;
+        EXPECT_EQ(CLisRecordIO::ReadLogicalRecord(buffer.data(), buffer.size(), file, position, lis::kTif, &status), 12u);
+        EXPECT_EQ(status, lis::RecordStatus::FileMark);
         EXPECT_EQ(position, b.Starts()[1] + 12);
         uint32_t type = 0;
         std::memcpy(&type, buffer.data(), 4);
@@ -335,9 +339,8 @@ TEST(LisRecordIO, FileMarkIsTwelveBytesInTifAndAPlainTwelveByteRecordIsARecord)
 
         // The 12-byte record before the marks is a record.
         position = 0;
-        mark = true;
-        EXPECT_EQ(CLisRecordIO::ReadLogicalRecord(buffer.data(), buffer.size(), file, position, lis::kTif, &mark), 12u);
-        EXPECT_FALSE(mark);
+        EXPECT_EQ(CLisRecordIO::ReadLogicalRecord(buffer.data(), buffer.size(), file, position, lis::kTif, &status), 12u);
+        EXPECT_EQ(status, lis::RecordStatus::Record);
     }
     {
         LisBuilder b(lis::kPlain);
@@ -432,19 +435,28 @@ TEST(LisRecordIO, DamagedPlainRecordsReadAsNothingAndLeaveThePosition)
         {"continuation of length 0", Cat({Physical(20, lisb::kSuccessor, 16), Physical(0, 2, 16)})},
         {"continuation of length 2", Cat({Physical(20, lisb::kSuccessor, 16), Physical(2, 2, 16)})},
         {"continuation shorter than its trailers", Cat({Physical(20, lisb::kSuccessor, 16), Physical(5, 0x1602, 1)})},
-        {"position past the end", good, 21},
-        {"position at the end", good, 20},
     };
     for (const auto& c : cases) {
         BinaryFile file = Memory(c.bytes);
         EXPECT_EQ(CLisRecordIO::ProbeLogicalRecord(file, c.position, lis::kPlain), 0u) << c.name;
         Bytes buffer(64); // ASan catches a write past it
         uint64_t position = c.position;
-        bool mark = true;
-        EXPECT_EQ(CLisRecordIO::ReadLogicalRecord(buffer.data(), buffer.size(), file, position, lis::kPlain, &mark), 0u)
+        lis::RecordStatus status;
+        EXPECT_EQ(CLisRecordIO::ReadLogicalRecord(buffer.data(), buffer.size(), file, position, lis::kPlain, &status), 0u)
             << c.name;
         EXPECT_EQ(position, c.position) << c.name;
-        EXPECT_FALSE(mark) << c.name;
+        EXPECT_EQ(status, lis::RecordStatus::Damaged) << c.name;
+    }
+    // At or past the end of the file there is nothing to read: an end, not damage.
+    for (uint64_t at : {20u, 21u}) {
+        BinaryFile file = Memory(good);
+        Bytes buffer(64);
+        uint64_t position = at;
+        lis::RecordStatus status;
+        EXPECT_EQ(CLisRecordIO::ProbeLogicalRecord(file, at, lis::kPlain), 0u);
+        EXPECT_EQ(CLisRecordIO::ReadLogicalRecord(buffer.data(), buffer.size(), file, position, lis::kPlain, &status), 0u);
+        EXPECT_EQ(status, lis::RecordStatus::End) << at;
+        EXPECT_EQ(position, at);
     }
 }
 
@@ -476,9 +488,11 @@ TEST(LisRecordIO, DamagedTifChainsReadAsNothingAndNeverLoop)
         EXPECT_EQ(CLisRecordIO::ProbeLogicalRecord(file, c.position, lis::kTif), 0u) << c.name;
         Bytes buffer(64);
         uint64_t position = c.position;
-        EXPECT_EQ(CLisRecordIO::ReadLogicalRecord(buffer.data(), buffer.size(), file, position, lis::kTif), 0u)
+        lis::RecordStatus status;
+        EXPECT_EQ(CLisRecordIO::ReadLogicalRecord(buffer.data(), buffer.size(), file, position, lis::kTif, &status), 0u)
             << c.name;
         EXPECT_EQ(position, c.position) << c.name;
+        EXPECT_EQ(status, lis::RecordStatus::Damaged) << c.name;
     }
 }
 
@@ -494,8 +508,10 @@ TEST(LisRecordIO, RecordLargerThanTheBufferIsRefusedUnwritten)
             // On the heap at its exact size, so that ASan sees any byte written past it.
             auto buffer = std::make_unique<uint8_t[]>(need - 1);
             uint64_t position = 0;
-            EXPECT_EQ(CLisRecordIO::ReadLogicalRecord(buffer.get(), need - 1, file, position, framing), 0u);
+            lis::RecordStatus status;
+            EXPECT_EQ(CLisRecordIO::ReadLogicalRecord(buffer.get(), need - 1, file, position, framing, &status), 0u);
             EXPECT_EQ(position, 0u);
+            EXPECT_EQ(status, lis::RecordStatus::NoRoom);
         }
     }
 }

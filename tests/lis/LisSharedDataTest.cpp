@@ -30,9 +30,10 @@ std::string Walk(BinaryFile& file, int framing, uint64_t* end = nullptr)
         const uint32_t need = CLisRecordIO::ProbeLogicalRecord(file, position, framing);
         if (need == 0) break;
         if (buffer.size() < need) buffer.resize(size_t(need) + 1024);
-        bool mark = false;
+        lis::RecordStatus status;
         const uint64_t start = position;
-        const uint32_t length = CLisRecordIO::ReadLogicalRecord(buffer.data(), buffer.size(), file, position, framing, &mark);
+        const uint32_t length = CLisRecordIO::ReadLogicalRecord(buffer.data(), buffer.size(), file, position, framing, &status);
+        const bool mark = status == lis::RecordStatus::FileMark;
         if (length == 0) {
             ADD_FAILURE() << "probed but unreadable at " << start;
             break;

@@ -14,6 +14,7 @@
 #include <set>
 #include <tuple>
 
+using namespace lis;
 using namespace lis::writer;
 using endian::GetBE16;
 using endian::GetBE32;
@@ -21,6 +22,10 @@ using endian::GetBE32;
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+
+// The writer's DFSR: 54 bytes of entry blocks, then the datum specification blocks.
+constexpr size_t kDfsrFirstEntry = kLogicalHeaderSize;
+constexpr size_t kDfsrFirstBlock = kDfsrFirstEntry + 54;
 
 // 2023-11-14 22:13:20 UTC.
 std::time_t FixedClock() { return 1700000000; }
@@ -66,14 +71,15 @@ std::vector<Record> ReadRecords(const std::string& path)
     Bytes buffer(1 << 20);
     std::vector<Record> out;
     uint64_t position = 0;
+    RecordStatus status;
     for (;;) {
         const uint64_t at = position;
-        bool mark = false;
-        const uint32_t n = CLisRecordIO::ReadLogicalRecord(buffer.data(), buffer.size(), file, position, lis::kTif, &mark);
+        const uint32_t n = CLisRecordIO::ReadLogicalRecord(buffer.data(), buffer.size(), file, position, kTif, &status);
         if (n == 0) break;
+        const bool mark = status == RecordStatus::FileMark;
         out.push_back({at, mark, mark ? Bytes() : Bytes(buffer.begin(), buffer.begin() + n)});
     }
-    EXPECT_EQ(int64_t(position), file.GetLength()) << "the records do not reach the end of the file";
+    EXPECT_EQ(status, RecordStatus::End) << "the records do not reach the end of the file";
     return out;
 }
 
@@ -82,13 +88,13 @@ std::vector<std::tuple<int, std::string, std::string>> Components(const Record& 
 {
     std::vector<std::tuple<int, std::string, std::string>> out;
     size_t at = lis::kLogicalHeaderSize;
-    while (at + kComponentHeaderSize <= r.bytes.size()) {
-        const uint8_t size = r.bytes[at + kComponentSize];
-        EXPECT_EQ(r.bytes[at + kComponentCode], 65);
-        EXPECT_EQ(r.bytes[at + kComponentCategory], 0);
-        EXPECT_EQ(r.Text(at + kComponentUnits, 4), "    ");
-        out.emplace_back(r.bytes[at + kComponentType], r.Text(at + kComponentMnemonic, 4), r.Text(at + kComponentValue, size));
-        at += kComponentHeaderSize + size;
+    while (at + kCompHeaderSize <= r.bytes.size()) {
+        const uint8_t size = r.bytes[at + kCompSize];
+        EXPECT_EQ(r.bytes[at + kCompCode], 65);
+        EXPECT_EQ(r.bytes[at + kCompCategory], 0);
+        EXPECT_EQ(r.Text(at + kCompUnits.offset, 4), "    ");
+        out.emplace_back(r.bytes[at + kCompType], r.Text(at + kCompMnemonic.offset, 4), r.Text(at + kCompValue, size));
+        at += kCompHeaderSize + size;
     }
     EXPECT_EQ(at, r.bytes.size());
     return out;
@@ -113,7 +119,7 @@ std::vector<std::pair<std::string, int>> Blocks(const Record& r)
 {
     std::vector<std::pair<std::string, int>> out;
     for (size_t at = kDfsrFirstBlock; at + kDsbSize <= r.bytes.size(); at += kDsbSize)
-        out.emplace_back(r.Text(at + kDsbMnemonic, 4), GetBE16(&r.bytes[at + kDsbChannelSize]));
+        out.emplace_back(r.Text(at + kDsbMnemonic.offset, 4), GetBE16(&r.bytes[at + kDsbChannelSize]));
     return out;
 }
 
@@ -172,14 +178,14 @@ protected:
 TEST(LisWriteLayout, EveryFieldSitsAtItsByteOffset)
 {
     const std::pair<size_t, size_t> fields[] = {
-        {kReelSize, 128}, {kReelServiceName, 2}, {kReelDate, 14}, {kReelOrigin, 24}, {kReelName, 30},
-        {kReelContinuation, 40}, {kReelPreviousName, 44}, {kReelComment, 54},
-        {kFileSize, 58}, {kFileName, 2}, {kFileSubLevel, 14}, {kFileVersion, 20}, {kFileDate, 28},
-        {kFileMaxPhysical, 37}, {kFileType, 44}, {kFilePreviousName, 48},
-        {kComponentHeaderSize, 12}, {kComponentMnemonic, 4}, {kComponentUnits, 8},
-        {kDfsrFirstBlock, 56}, {kDsbSize, 40}, {kDsbServiceId, 4}, {kDsbServiceOrder, 10}, {kDsbUnits, 18},
-        {kDsbApiCodes, 22}, {kDsbFileNumber, 26}, {kDsbChannelSize, 28}, {kDsbZeros, 30}, {kDsbSamples, 33},
-        {kDsbCode, 34}, {kDsbReserved, 35}, {kFrameDepth, 2}, {kFrameFirstValue, 6},
+        {kReelSize, 128}, {kReelServiceName.offset, 2}, {kReelDate.offset, 14}, {kReelOrigin.offset, 24},
+        {kReelName.offset, 30}, {kReelContinuation.offset, 40}, {kReelPreviousName.offset, 44},
+        {kReelComment.offset, 54}, {kFileSize, 58}, {kFileName.offset, 2}, {kFileSubLevel.offset, 14},
+        {kFileVersion.offset, 20}, {kFileDate.offset, 28}, {kFileMaxPhysical.offset, 37}, {kFileType.offset, 44},
+        {kFilePreviousName.offset, 48}, {kCompHeaderSize, 12}, {kCompMnemonic.offset, 4}, {kCompUnits.offset, 8},
+        {kDsbSize, 40}, {kDsbServiceId.offset, 4}, {kDsbServiceOrder.offset, 10}, {kDsbUnits.offset, 18},
+        {kDsbApiCodes.offset, 22}, {kDsbFileNumber, 26}, {kDsbChannelSize, 28}, {kDsbPadding.offset, 30},
+        {kDsbSamples, 33}, {kDsbCode, 34}, {kDsbProcessIndicators.offset, 35}, {kFrameDepth, 2}, {kFrameFirstValue, 6},
     };
     for (size_t i = 0; i < std::size(fields); ++i) EXPECT_EQ(fields[i].first, fields[i].second) << "field " << i;
 }
@@ -206,13 +212,14 @@ TEST_F(LisWriteTest, SmallDataSetGivesTheGoldenRecords)
 
     const std::string comment = "Merrowdyne Revezirider LLC. Processing";
     auto reel = [&](uint8_t type, bool withComment) {
-        return Overlaid(kReelSize, type, {{kReelServiceName, "QTX   "}, {kReelDate, "23/11/14"}, {kReelOrigin, "QTX "},
-                                          {kReelName, "01      "}, {kReelContinuation, "01"},
-                                          {kReelComment, withComment ? comment : ""}});
+        return Overlaid(kReelSize, type, {{kReelServiceName.offset, "QTX   "}, {kReelDate.offset, "23/11/14"},
+                                          {kReelOrigin.offset, "QTX "}, {kReelName.offset, "01      "},
+                                          {kReelContinuation.offset, "01"}, {kReelComment.offset, withComment ? comment : ""}});
     };
     auto file = [&](uint8_t type) {
-        return Overlaid(kFileSize, type, {{kFileName, "QTX   .001"}, {kFileVersion, "1.000   "}, {kFileDate, "23/11/14"},
-                                          {kFileMaxPhysical, " 8192"}, {kFileType, "LO"}});
+        return Overlaid(kFileSize, type, {{kFileName.offset, "QTX   .001"}, {kFileVersion.offset, "1.000   "},
+                                          {kFileDate.offset, "23/11/14"}, {kFileMaxPhysical.offset, " 8192"},
+                                          {kFileType.offset, "LO"}});
     };
     EXPECT_EQ(r[0].Text(0, r[0].bytes.size()), reel(132, true));
     EXPECT_EQ(r[1].Text(0, r[1].bytes.size()), reel(130, false));
@@ -293,7 +300,7 @@ TEST_F(LisWriteTest, DirectionAndDepthUnitsSelectEntriesAndDepthUnits)
         EXPECT_EQ(e[4], c.up);
         EXPECT_EQ(e[5], c.scale);
         EXPECT_EQ(e[9], c.spacing);
-        EXPECT_EQ(r.Text(kDfsrFirstBlock + kDsbUnits, 4), c.deptUnits);
+        EXPECT_EQ(r.Text(kDfsrFirstBlock + kDsbUnits.offset, 4), c.deptUnits);
     }
 }
 
@@ -376,7 +383,7 @@ TEST_F(LisWriteTest, DataRecordSplitsAtTheMaximumPhysicalLength)
     uint8_t first[16], second[16];
     ASSERT_EQ(f.ReadAt(int64_t(frame.at), first, 16), 16u);
     ASSERT_EQ(f.ReadAt(int64_t(frame.at) + 12 + 8192, second, 16), 16u);
-    EXPECT_EQ(endian::GetLE32(first + lis::kTifNext), frame.at + 12 + 8192);
+    EXPECT_EQ(endian::GetLE32(first + kTifNext), frame.at + 12 + 8192);
     EXPECT_EQ(GetBE16(first + 12 + lis::kPhysicalLength), 8192);
     EXPECT_EQ(GetBE16(first + 12 + lis::kPhysicalAttributes), lis::kSuccessor);
     EXPECT_EQ(GetBE16(second + 12 + lis::kPhysicalLength), 14);

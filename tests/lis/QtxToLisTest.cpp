@@ -36,10 +36,10 @@ WalkedLis Walk(const std::string& path)
         const uint32_t need = CLisRecordIO::ProbeLogicalRecord(file, position, framing);
         if (need == 0) break;
         if (need > buffer.size()) buffer.resize(need + 1024);
-        bool mark = false;
-        const uint32_t n = CLisRecordIO::ReadLogicalRecord(buffer.data(), buffer.size(), file, position, framing, &mark);
+        lis::RecordStatus status;
+        const uint32_t n = CLisRecordIO::ReadLogicalRecord(buffer.data(), buffer.size(), file, position, framing, &status);
         if (n == 0) break;
-        if (mark) {
+        if (status == lis::RecordStatus::FileMark) {
             ++out.fileMarks;
             continue;
         }
