@@ -675,7 +675,7 @@ int CLisParamScan::ParseDfsr(const uint8_t* record, uint32_t length, CLisLogical
     if (!spacingUnitsGiven) {
         f.m_frameSpacing *= f.m_depthFactor;
         if (Trim(f.m_frameSpacingUnits).empty() && f.m_depthUnitKind != lis::kUnitUnknown)
-            f.m_frameSpacingUnits = f.m_depthUnitKind == lis::kUnitMetres ? "M" : "F";
+            f.m_frameSpacingUnits.assign(1, f.m_depthUnitKind == lis::kUnitMetres ? 'M' : 'F');
     }
     f.m_frameSpacingUnits = TrimRight(f.m_frameSpacingUnits);
     m_spacingUnits = f.m_frameSpacingUnits;
