@@ -60,9 +60,10 @@ bool ReadPhysical(BinaryFile& file, uint64_t at, uint64_t fileLength, PhysicalHe
 }
 
 // Walks the physical records of one logical record; `copy` receives each body (data
-// and trailers) at the data written so far and says false when it has no room. On
-// success *length is the data length and `position` moves past the record unless
-// probing.
+// and trailers) at the data written so far and says false when it has no room, after
+// which the walk goes on without copying, to tell a record too large for the buffer
+// from a damaged one. For a record, `length` is its data length and `position` moves
+// past it unless probing.
 template <typename Copy>
 RecordStatus Walk(BinaryFile& file, uint64_t& position, int framing, bool probe, uint32_t& length, Copy copy)
 {
