@@ -106,18 +106,6 @@ protected:
     std::unique_ptr<TestScan> scan;
 };
 
-TEST_F(LisParamScanTest, MissingFileOrDictionaryFails)
-{
-    CLisLogicalFileList out;
-    CLisParamScan plain;
-    EXPECT_EQ(plain.Scan(dir.File("absent.lis"), &out, dir.Path(), lis::kToolDsi), 0); // silently
-    LisBuilder b;
-    LogicalFile(b, WaveDfsr(), 3).Write(dir.File("a.lis"));
-    host.ExpectMessage("Tool Dictionary File Not Found!");
-    EXPECT_EQ(plain.Scan(dir.File("a.lis"), &out, dir.Path(), lis::kToolDsi), 0);
-    EXPECT_TRUE(out.empty());
-}
-
 TEST_F(LisParamScanTest, DispatchesOnTypeAndAttributeByteBothFramings)
 {
     for (int framing : {lisb::kPlainFraming, lisb::kTifFraming}) {
@@ -298,8 +286,15 @@ TEST_F(LisParamScanTest, AQtxTableOverridesTheToolCode)
     }
 }
 
-TEST_F(LisParamScanTest, UnknownToolFailingRecogniserOrStoppingFailsTheScan)
+TEST_F(LisParamScanTest, MissingFileOrDictionaryUnknownToolFailingRecogniserOrStoppingFailsTheScan)
 {
+    CLisParamScan plain;
+    EXPECT_EQ(plain.Scan(dir.File("absent.lis"), &files, dir.Path(), lis::kToolDsi), 0); // silently
+    LisBuilder(lisb::kPlainFraming).ReelHeader().Write(dir.File("a.lis"));
+    host.ExpectMessage("Tool Dictionary File Not Found!");
+    EXPECT_EQ(plain.Scan(dir.File("a.lis"), &files, dir.Path(), lis::kToolDsi), 0);
+    EXPECT_TRUE(files.empty());
+
     LisBuilder b;
     LogicalFile(b, WaveDfsr(), 0);
     LogicalFile(b, WaveDfsr(), 2);
