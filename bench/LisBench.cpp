@@ -84,8 +84,7 @@ void WalkLisRecords(benchmark::State& state)
             const uint32_t need = CLisRecordIO::ProbeLogicalRecord(in, position, framing);
             if (need == 0) break;
             if (need > buffer.size()) buffer.resize(need + 1024);
-            bool mark = false;
-            if (CLisRecordIO::ReadLogicalRecord(buffer.data(), buffer.size(), in, position, framing, &mark) == 0) break;
+            if (CLisRecordIO::ReadLogicalRecord(buffer.data(), buffer.size(), in, position, framing) == 0) break;
             ++records;
         }
     }

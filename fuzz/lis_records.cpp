@@ -1,7 +1,8 @@
 // Any bytes as a LIS tape image: walk its logical records in both framings as the
 // scan does (probe, grow the buffer, read), and read a channel of each record back
 // through the random-access reader. Traps on a walk that makes no progress or a
-// record that claims more bytes than the file holds.
+// record that claims more bytes than the file holds, and on a walk that stops short of
+// the end of the file without calling it damage.
 #include "lis/LisRead.h"
 #include "lis/LisRecordIO.h"
 
@@ -27,14 +28,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         while (position < size) {
             const uint64_t start = position;
             const uint32_t needed = CLisRecordIO::ProbeLogicalRecord(file, position, framing);
-            if (needed == 0) break;
+            lis::RecordStatus status;
+            if (needed == 0) {
+                CLisRecordIO::ReadLogicalRecord(buffer.data(), buffer.size(), file, position, framing, &status);
+                // Short of the end only damage stops the walk; nothing moved.
+                if (status != lis::RecordStatus::Damaged || position != start) __builtin_trap();
+                break;
+            }
             if (needed > size) __builtin_trap(); // memory bounded by the file
             if (buffer.size() < needed) buffer.resize(needed);
-            bool mark = false;
             const uint32_t length =
-                CLisRecordIO::ReadLogicalRecord(buffer.data(), buffer.size(), file, position, framing, &mark);
+                CLisRecordIO::ReadLogicalRecord(buffer.data(), buffer.size(), file, position, framing, &status);
             if (length == 0) __builtin_trap(); // probed but unreadable
             if (position <= start) __builtin_trap();
+            const bool mark = status == lis::RecordStatus::FileMark;
             if (mark || length <= lis::kLogicalHeaderSize) continue;
             // One slice of the record's body, its code taken from the body.
             const uint32_t body = length - uint32_t(lis::kLogicalHeaderSize);

@@ -15,6 +15,8 @@
 #include <new>
 
 using namespace lis::scan;
+using lis::EntryType;
+using lis::ReprCode;
 
 namespace {
 
@@ -57,23 +59,11 @@ std::string Chars(const uint8_t* p, size_t n, const uint8_t* end)
     return std::string(reinterpret_cast<const char*>(p), n);
 }
 
-// The integer value of a LIS element by code, when `size` bytes hold one.
-bool IntegerValue(const uint8_t* v, size_t size, uint8_t code, int64_t& out)
+// A text field of the record or block at `base`, cut at `end`.
+std::string Text(const uint8_t* base, lis::Field field, const uint8_t* end)
 {
-    switch (code) {
-    case 56: if (size < 1) return false; out = int8_t(v[0]); return true;
-    case 66: if (size < 1) return false; out = v[0]; return true;
-    case 79: if (size < 2) return false; out = int16_t(endian::GetBE16(v)); return true;
-    case 73: if (size < 4) return false; out = int32_t(endian::GetBE32(v)); return true;
-    default: return false;
-    }
-}
-
-bool FloatValue(const uint8_t* v, size_t size, double& out)
-{
-    if (size < 4) return false;
-    out = LisFloat68ToIeee(endian::GetBE32(v));
-    return true;
+    if (base >= end || field.offset >= size_t(end - base)) return std::string();
+    return Chars(base + field.offset, field.size, end);
 }
 
 // A float truncated toward zero into [0, max]; NaN gives 0.
@@ -82,12 +72,6 @@ uint32_t TruncateToUnsigned(double value, uint32_t max)
     if (!(value > 0.0)) return 0;
     if (value >= double(max)) return max;
     return uint32_t(value);
-}
-
-uint32_t ClampToUnsigned(int64_t value, uint32_t max)
-{
-    if (value < 0) return 0;
-    return value > int64_t(max) ? max : uint32_t(value);
 }
 
 // One component block of an information record; false when it does not lie whole
@@ -103,42 +87,39 @@ struct Component {
 
 bool ReadComponent(const uint8_t* p, const uint8_t* end, Component& c)
 {
-    if (p >= end || size_t(end - p) < kCbValue) return false;
-    c.type = p[kCbType];
-    c.code = p[kCbCode];
-    c.size = p[kCbSize];
-    if (size_t(end - p) - kCbValue < c.size) return false;
-    c.mnemonic = p + kCbMnemonic;
-    c.units = p + kCbUnits;
-    c.value = p + kCbValue;
+    if (p >= end || size_t(end - p) < lis::kCompHeaderSize) return false;
+    c.type = p[lis::kCompType];
+    c.code = p[lis::kCompCode];
+    c.size = p[lis::kCompSize];
+    if (size_t(end - p) - lis::kCompHeaderSize < c.size) return false;
+    c.mnemonic = p + lis::kCompMnemonic.offset;
+    c.units = p + lis::kCompUnits.offset;
+    c.value = p + lis::kCompValue;
     return true;
 }
 
 // The value text of a component by its representation code; `asFloat` formats every
-// numeric code "%10.3f" (the untabled parameters).
+// numeric code "%10.3f" after conversion to a 32-bit float (the untabled parameters).
 std::string ValueText(const Component& c, bool asFloat)
 {
-    if (c.code == 65) {
+    if (lis::Is(c.code, lis::ReprCode::Text)) {
         std::string text;
         for (size_t i = 0; i < c.size; ++i)
             if (c.value[i] >= 0x20 && c.value[i] <= 0x7E) text += char(c.value[i]);
         return text;
     }
-    if (c.code == 68) {
-        double v = 0;
-        return FloatValue(c.value, c.size, v) ? Format("%10.3f", v) : std::string();
-    }
-    int64_t n = 0;
-    if (!IntegerValue(c.value, c.size, c.code, n)) return std::string();
-    if (asFloat) return Format("%10.3f", double(float(n)));
-    return Format("%d", int(n));
+    double v = 0;
+    if (!lis::DecodeNumber(c.code, c.value, c.value + c.size, v)) return std::string();
+    if (asFloat || lis::Is(c.code, lis::ReprCode::Float)) return Format("%10.3f", double(float(v)));
+    return Format("%d", int(v));
 }
 
 bool MnemonicIs(const Component& c, const char* key)
 {
-    char padded[4] = {' ', ' ', ' ', ' '};
-    std::memcpy(padded, key, std::min<size_t>(std::strlen(key), 4));
-    return std::memcmp(c.mnemonic, padded, 4) == 0;
+    char padded[lis::kCompMnemonic.size];
+    std::memset(padded, ' ', sizeof padded);
+    std::memcpy(padded, key, std::min(std::strlen(key), sizeof padded));
+    return std::memcmp(c.mnemonic, padded, sizeof padded) == 0;
 }
 
 void StoreColumn(CLisTableRow& row, const Component& c, const std::string& text)
@@ -172,21 +153,21 @@ void ParseRows(const uint8_t* p, const uint8_t* end, CLisTable& table, std::vect
     bool firstRow = true;
     Component c;
     while (ReadComponent(p, end, c)) {
-        if (c.type == kCbRowStart) {
+        if (c.type == lis::kCompRowStart) {
             if (haveRow) {
                 rows.push_back(std::move(row));
                 row = Row();
                 firstRow = false;
             }
             haveRow = true;
-        } else if (c.type != kCbRowColumn) {
+        } else if (c.type != lis::kCompRowColumn) {
             break;
         }
         if (haveRow) {
             if (firstRow) ++table.m_columnCount;
             StoreColumn(row, c, Trim(ValueText(c, false)));
         }
-        p += kCbValue + c.size;
+        p += lis::kCompHeaderSize + c.size;
     }
     if (haveRow) rows.push_back(std::move(row));
 }
@@ -214,23 +195,19 @@ const UnitRule* FindUnitRule(const std::string& units)
     return nullptr;
 }
 
-// Bytes of a depth value by code; 0 for codes that give no depth.
+// Bytes of a depth value by code: depths come in codes 68, 73 and 79 only.
 uint32_t DepthSize(uint8_t code)
 {
-    switch (code) {
-    case 68: case 73: return 4;
-    case 79: return 2;
-    default: return 0;
-    }
+    using lis::ReprCode;
+    const bool depth = lis::Is(code, ReprCode::Float) || lis::Is(code, ReprCode::Int32) || lis::Is(code, ReprCode::Int16);
+    return depth ? uint32_t(lis::RepresentationSize(code)) : 0;
 }
 
-double ReadDepth(const uint8_t* p, uint8_t code)
+double ReadDepth(const uint8_t* p, const uint8_t* end, uint8_t code)
 {
-    switch (code) {
-    case 79: return int16_t(endian::GetBE16(p));
-    case 73: return int32_t(endian::GetBE32(p));
-    default: return LisFloat68ToIeee(endian::GetBE32(p));
-    }
+    double depth = 0.0;
+    lis::DecodeNumber(code, p, end, depth);
+    return depth;
 }
 
 bool IsDepthChannel(const std::string& mnemonic)
@@ -327,27 +304,30 @@ int CLisParamScan::ScanRecords(int toolCode)
             m_buffer = std::vector<uint8_t>();
             return 0;
         }
-        // Read first and probe only when that fails: the probe walks the physical
-        // records a second time, which doubles the system calls of every record.
+        // Read first and probe only when the record needs a larger buffer: the probe
+        // walks the physical records a second time, which doubles the system calls.
         const uint64_t recordStart = position;
-        bool fileMark = false;
-        uint32_t length = m_recordIO.ReadLogicalRecord(m_buffer.data(), m_buffer.size(), m_inputFile, position,
-                                                       m_framing, &fileMark);
-        if (length == 0) {
-            const uint32_t probed = m_recordIO.ProbeLogicalRecord(m_inputFile, position, m_framing);
-            if (probed <= m_buffer.size()) return OnDamagedFile(current, longest, toolCode);
-            m_buffer.resize(size_t(probed) + kCapacitySlack);
-            length = m_recordIO.ReadLogicalRecord(m_buffer.data(), m_buffer.size(), m_inputFile, position, m_framing,
-                                                  &fileMark);
-            if (length == 0) return OnDamagedFile(current, longest, toolCode);
+        lis::RecordStatus status;
+        uint32_t length =
+            m_recordIO.ReadLogicalRecord(m_buffer.data(), m_buffer.size(), m_inputFile, position, m_framing, &status);
+        if (status == lis::RecordStatus::NoRoom) {
+            const uint32_t needed = m_recordIO.ProbeLogicalRecord(m_inputFile, position, m_framing);
+            if (needed > m_buffer.size()) {
+                m_buffer.resize(size_t(needed) + kCapacitySlack);
+                length = m_recordIO.ReadLogicalRecord(m_buffer.data(), m_buffer.size(), m_inputFile, position,
+                                                      m_framing, &status);
+            }
         }
-        if (fileMark) {
+        if (status == lis::RecordStatus::End) break;
+        if (status == lis::RecordStatus::FileMark) {
             ++fileMarks;
+        } else if (status != lis::RecordStatus::Record) {
+            return OnDamagedFile(current, longest, toolCode);
         } else {
             fileMarks = 0;
             longest = std::max(longest, length);
             const uint8_t* record = m_buffer.data();
-            const uint16_t kind = uint16_t(record[0] | (record[1] << 8));
+            const uint16_t kind = uint16_t(record[lis::kRecordType] | (record[lis::kRecordAttribute] << 8));
             switch (kind) {
             case kDispatchData:
                 if (current) OnDataRecord(record, length, recordStart, current);
@@ -531,9 +511,9 @@ CLisLogicalFile* CLisParamScan::OnFileHeader(const uint8_t* record, uint32_t len
     m_channelList.clear();
     const uint8_t* end = record + length;
     auto file = std::make_unique<CLisLogicalFile>();
-    file->m_fileName = Chars(record + std::min<size_t>(kFhName, length), kFhNameSize, end);
+    file->m_fileName = Text(record, lis::kFileName, end);
     // A C decimal conversion of five characters: leading blanks, a sign, digits.
-    const std::string field = Chars(record + std::min<size_t>(kFhMaxPhysical, length), kFhMaxPhysicalSize, end);
+    const std::string field = Text(record, lis::kFileMaxPhysical, end);
     size_t i = 0;
     while (i < field.size() && (field[i] == ' ' || field[i] == '\t')) ++i;
     bool negative = false;
@@ -551,9 +531,9 @@ int CLisParamScan::OnInformationRecord(const uint8_t* record, uint32_t length, C
     if (length <= lis::kLogicalHeaderSize) return 1;
     const uint8_t* data = record + lis::kLogicalHeaderSize;
     const uint32_t dataLength = length - uint32_t(lis::kLogicalHeaderSize);
-    if (data[kCbType] == kCbTableName)
+    if (data[lis::kCompType] == lis::kCompTableName)
         ParseTable(data, dataLength, file);
-    else if (data[kCbType] == 0)
+    else if (data[lis::kCompType] == lis::kCompRowStart)
         ParseLooseParameters(data, dataLength, file);
     return 1;
 }
@@ -565,7 +545,7 @@ void CLisParamScan::ParseTable(const uint8_t* data, uint32_t length, CLisLogical
     if (!ReadComponent(data, end, first)) return;
     auto table = std::make_unique<CLisTable>();
     table->m_name = TrimRight(std::string(reinterpret_cast<const char*>(first.value), first.size));
-    const uint8_t* rows = data + kCbValue + first.size;
+    const uint8_t* rows = data + lis::kCompHeaderSize + first.size;
     if (table->m_name == "DIM")
         ParseRows(rows, end, *table, table->m_dimRows);
     else if (table->m_name == "CONS" || table->m_name == "QTX")
@@ -578,13 +558,13 @@ void CLisParamScan::ParseLooseParameters(const uint8_t* data, uint32_t length, C
     const uint8_t* p = data;
     const uint8_t* end = data + length;
     Component c;
-    while (ReadComponent(p, end, c) && c.type == 0 && c.code != 0) {
+    while (ReadComponent(p, end, c) && c.type == lis::kCompRowStart && c.code != 0) {
         CLisParameterItem item;
-        item.m_mnemonic = std::string(reinterpret_cast<const char*>(c.mnemonic), 4);
-        item.m_units = std::string(reinterpret_cast<const char*>(c.units), 4);
+        item.m_mnemonic = std::string(reinterpret_cast<const char*>(c.mnemonic), lis::kCompMnemonic.size);
+        item.m_units = std::string(reinterpret_cast<const char*>(c.units), lis::kCompUnits.size);
         item.m_value = ValueText(c, true);
         m_parameters.push_back(std::move(item));
-        p += kCbValue + c.size;
+        p += lis::kCompHeaderSize + c.size;
     }
 }
 
@@ -597,36 +577,36 @@ int CLisParamScan::ParseDfsr(const uint8_t* record, uint32_t length, CLisLogical
     const uint8_t* blocks = nullptr; // the datum specification blocks, once the terminator is met
     bool spacingUnitsGiven = false;
 
-    // Entry blocks: type, size, code, value; the walk ends at type 0 or the record's end.
-    while (p < end && size_t(end - p) >= kEbHeader) {
-        const uint8_t type = p[0];
-        const uint8_t size = p[1];
-        const uint8_t code = p[2];
-        const uint8_t* v = p + kEbHeader;
+    // Entry blocks: the walk ends at the end entry or the record's end. Values of a code
+    // the entry does not expect leave the field as it was.
+    while (p < end && size_t(end - p) >= lis::kEntryValue) {
+        const EntryType type = EntryType(p[lis::kEntryType]);
+        const uint8_t size = p[lis::kEntrySize];
+        const uint8_t code = p[lis::kEntryCode];
+        const uint8_t* v = p + lis::kEntryValue;
         if (size_t(end - v) < size) break;
-        if (type == 0) {
+        if (type == EntryType::End) {
             blocks = v + size;
             break;
         }
-        int64_t n = 0;
+        const bool isFloat = lis::Is(code, ReprCode::Float);
         double x = 0;
+        const bool number = lis::DecodeNumber(code, v, v + size, x) != nullptr;
         switch (type) {
-        case 1: if (size) f.m_dataRecordType = v[0]; break;
-        case 2: if (size) f.m_datumSpecBlockType = v[0]; break;
-        case 3:
-            if (IntegerValue(v, size, code, n)) f.m_frameSize = ClampToUnsigned(n, UINT32_MAX);
-            else if (code == 68 && FloatValue(v, size, x)) f.m_frameSize = TruncateToUnsigned(x, UINT32_MAX);
+        case EntryType::DataRecordType: if (size) f.m_dataRecordType = v[0]; break;
+        case EntryType::DatumSpecBlockType: if (size) f.m_datumSpecBlockType = v[0]; break;
+        case EntryType::FrameSize: if (number) f.m_frameSize = TruncateToUnsigned(x, UINT32_MAX); break;
+        case EntryType::UpDown: if (size) f.m_upDown = v[0]; break;
+        case EntryType::OpticalDepthUnits: if (size) f.m_opticalDepthUnits = v[0]; break;
+        case EntryType::DataReferencePoint:
+            if (size >= 4) lis::DecodeInt32(v, f.m_dataReferencePoint); // whatever the code says
             break;
-        case 4: if (size) f.m_upDown = v[0]; break;
-        case 5: if (size) f.m_opticalDepthUnits = v[0]; break;
-        case 6: if (size >= 4) f.m_dataReferencePoint = int32_t(endian::GetBE32(v)); break;
-        case 7: f.m_dataReferenceUnits = Chars(v, std::min<size_t>(size, 4), end); break;
-        case 8:
-            if (IntegerValue(v, size, code, n)) f.m_frameSpacing = double(n);
-            else if (code == 68 && FloatValue(v, size, x)) f.m_frameSpacing = CLisRecordIO::RoundTo4Decimals(x);
+        case EntryType::DataReferenceUnits: f.m_dataReferenceUnits = Chars(v, std::min<size_t>(size, 4), end); break;
+        case EntryType::FrameSpacing:
+            if (number) f.m_frameSpacing = isFloat ? CLisRecordIO::RoundTo4Decimals(x) : x;
             f.m_frameSpacingCode = code;
             break;
-        case 9:
+        case EntryType::FrameSpacingUnits:
             f.m_frameSpacingUnits = Chars(v, std::min<size_t>(size, 4), end);
             spacingUnitsGiven = !Trim(f.m_frameSpacingUnits).empty();
             if (const UnitRule* r = FindUnitRule(f.m_frameSpacingUnits)) {
@@ -635,19 +615,18 @@ int CLisParamScan::ParseDfsr(const uint8_t* record, uint32_t length, CLisLogical
                 f.m_depthUnitKind = r->kind;
             }
             break;
-        case 11:
-            if (code == 66 && size) f.m_maxFramesPerRecord = v[0];
-            else if (code == 68 && FloatValue(v, size, x)) f.m_maxFramesPerRecord = uint8_t(TruncateToUnsigned(x, 255));
+        case EntryType::MaxFramesPerRecord:
+            if (number && (isFloat || lis::Is(code, ReprCode::Byte))) f.m_maxFramesPerRecord = uint8_t(TruncateToUnsigned(x, 255));
             break;
-        case 12:
-            if (IntegerValue(v, size, code, n)) f.m_absentValueInt = int32_t(n);
-            else if (code == 68 && FloatValue(v, size, x)) f.m_absentValue = x;
+        case EntryType::AbsentValue:
+            if (number && isFloat) f.m_absentValue = x;
+            else if (number) f.m_absentValueInt = int32_t(x);
             f.m_absentValueCode = code;
             break;
-        case 13: if (size) f.m_depthMode = v[0]; break;
-        case 14:
+        case EntryType::DepthMode: if (size) f.m_depthMode = v[0]; break;
+        case EntryType::DepthUnits:
             f.m_depthUnits = TrimRight(Chars(v, std::min<size_t>(size, 4), end));
-            if (f.m_depthMode == 1) {
+            if (f.m_depthMode == lis::kDepthPerRecord) {
                 if (const UnitRule* r = FindUnitRule(f.m_depthUnits)) {
                     f.m_depthUnitKind = r->kind;
                     if (r->factor != 1.0) f.m_depthFactor = r->factor;
@@ -655,8 +634,8 @@ int CLisParamScan::ParseDfsr(const uint8_t* record, uint32_t length, CLisLogical
                 }
             }
             break;
-        case 15: if (size) f.m_depthCode = v[0]; break;
-        case 16: if (size) f.m_datumSpecSubtype = v[0]; break;
+        case EntryType::DepthCode: if (size) f.m_depthCode = v[0]; break;
+        case EntryType::DatumSpecSubtype: if (size) f.m_datumSpecSubtype = v[0]; break;
         default: break;
         }
         p = v + size;
@@ -664,15 +643,15 @@ int CLisParamScan::ParseDfsr(const uint8_t* record, uint32_t length, CLisLogical
 
     uint64_t offset = 0; // running frame offset, also the running total
     std::vector<std::pair<CLisChannelItem*, uint64_t>> ends; // each channel and where it ends in the frame
-    for (const uint8_t* b = blocks; b && b < end && size_t(end - b) >= kDsbSize; b += kDsbSize) {
+    for (const uint8_t* b = blocks; b && b < end && size_t(end - b) >= lis::kDsbSize; b += lis::kDsbSize) {
         auto channel = std::make_unique<CLisChannelItem>();
-        channel->m_mnemonic = Trim(Chars(b + kDsbMnemonic, 4, end));
-        channel->m_units = Trim(Chars(b + kDsbUnits, 4, end));
-        channel->m_reprCode = b[kDsbCode];
+        channel->m_mnemonic = Trim(Text(b, lis::kDsbMnemonic, end));
+        channel->m_units = Trim(Text(b, lis::kDsbUnits, end));
+        channel->m_reprCode = b[lis::kDsbCode];
         channel->m_offset = uint32_t(std::min<uint64_t>(offset, UINT32_MAX));
-        uint32_t size = endian::GetBE16(b + kDsbChannelSize);
-        if (f.m_datumSpecSubtype != 0 && size == 32767) size = 32768;
-        const uint8_t samples = b[kDsbSamples];
+        uint32_t size = endian::GetBE16(b + lis::kDsbChannelSize);
+        if (f.m_datumSpecSubtype != 0 && size == lis::kMaxChannelSize) size = lis::kMaxChannelSize + 1;
+        const uint8_t samples = b[lis::kDsbSamples];
         channel->m_size = uint16_t(samples > 1 ? size / samples : size);
         offset += size;
         if (IsDepthChannel(channel->m_mnemonic)) {
@@ -696,7 +675,7 @@ int CLisParamScan::ParseDfsr(const uint8_t* record, uint32_t length, CLisLogical
     if (!spacingUnitsGiven) {
         f.m_frameSpacing *= f.m_depthFactor;
         if (Trim(f.m_frameSpacingUnits).empty() && f.m_depthUnitKind != lis::kUnitUnknown)
-            f.m_frameSpacingUnits = f.m_depthUnitKind == lis::kUnitMetres ? "M" : "F";
+            f.m_frameSpacingUnits.assign(1, f.m_depthUnitKind == lis::kUnitMetres ? 'M' : 'F');
     }
     f.m_frameSpacingUnits = TrimRight(f.m_frameSpacingUnits);
     m_spacingUnits = f.m_frameSpacingUnits;
@@ -714,12 +693,12 @@ int CLisParamScan::OnDataRecord(const uint8_t* record, uint32_t length, uint64_t
     const uint32_t depthSize = DepthSize(f.m_depthCode);
     if (depthSize == 0) return 1; // no depth can be read in this code
 
-    if (f.m_depthMode == 1) {
+    if (f.m_depthMode == lis::kDepthPerRecord) {
         if (dataLength < depthSize) return 1;
         dataLength -= depthSize;
         const uint32_t frames = dataLength / f.m_frameSize;
         if (frames == 0) return 1;
-        const double first = ReadDepth(body, f.m_depthCode) * f.m_depthFactor;
+        const double first = ReadDepth(body, body + depthSize, f.m_depthCode) * f.m_depthFactor;
         const double step = DepthOnceStep(f, first);
         const size_t start = f.m_depths.size();
         for (uint32_t k = 0; k < frames; ++k)
@@ -732,7 +711,8 @@ int CLisParamScan::OnDataRecord(const uint8_t* record, uint32_t length, uint64_t
     for (uint32_t k = 0; k < frames; ++k) {
         const uint64_t at = uint64_t(k) * f.m_frameSize;
         if (at + depthSize > dataLength) break;
-        f.m_depths.push_back({ReadDepth(body + at, f.m_depthCode) * f.m_depthFactor, position, dataLength, uint32_t(at)});
+        const double depth = ReadDepth(body + at, body + dataLength, f.m_depthCode) * f.m_depthFactor;
+        f.m_depths.push_back({depth, position, dataLength, uint32_t(at)});
     }
     return 1;
 }

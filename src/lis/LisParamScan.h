@@ -21,34 +21,6 @@ constexpr int kProgressSteps = 1000;
 constexpr size_t kRecoverableDepths = 10;
 constexpr int kFileHeaderExpected = 32; // the third argument of OnFileHeader
 
-// File header (type 128) fields, offsets in the logical record.
-constexpr size_t kFhName = 2;
-constexpr size_t kFhNameSize = 10;
-constexpr size_t kFhMaxPhysical = 37;
-constexpr size_t kFhMaxPhysicalSize = 5;
-
-// Component block of an information record.
-constexpr size_t kCbType = 0;
-constexpr size_t kCbCode = 1;
-constexpr size_t kCbSize = 2;
-constexpr size_t kCbMnemonic = 4;
-constexpr size_t kCbUnits = 8;
-constexpr size_t kCbValue = 12; // header bytes before the value
-constexpr uint8_t kCbTableName = 73;
-constexpr uint8_t kCbRowStart = 0;
-constexpr uint8_t kCbRowColumn = 69;
-
-// Entry block of a DFSR: type, size, code, value.
-constexpr size_t kEbHeader = 3;
-
-// Datum specification block of a DFSR.
-constexpr size_t kDsbSize = 40;
-constexpr size_t kDsbMnemonic = 0;
-constexpr size_t kDsbUnits = 18;
-constexpr size_t kDsbChannelSize = 28; // BE 16-bit, bytes of all samples
-constexpr size_t kDsbSamples = 33;
-constexpr size_t kDsbCode = 34;
-
 } // namespace lis::scan
 
 class CLisDictionary;

@@ -1,7 +1,5 @@
 #include "lis/LisRead.h"
 
-#include "platform/Endian.h"
-
 #include <utility>
 
 namespace {
@@ -11,18 +9,15 @@ namespace {
 constexpr size_t kBufferSlack = 1024;
 constexpr size_t kInitialCapacity = 8192;
 
-// One decoder per representation code: reads one element at `p` (big-endian) and
-// returns the cursor behind it.
-const uint8_t* DecodeCode56(const uint8_t* p, float& v) { v = float(int8_t(p[0])); return p + 1; }
-const uint8_t* DecodeCode66(const uint8_t* p, float& v) { v = float(p[0]); return p + 1; }
-const uint8_t* DecodeCode79(const uint8_t* p, float& v) { v = float(int16_t(endian::GetBE16(p))); return p + 2; }
-const uint8_t* DecodeCode73(const uint8_t* p, float& v) { v = float(int32_t(endian::GetBE32(p))); return p + 4; }
-const uint8_t* DecodeCode68(const uint8_t* p, float& v) { v = LisFloat68ToIeee(endian::GetBE32(p)); return p + 4; }
-
-template <typename Decode>
+// Every element of a slice through the code's decoder, as floats.
+template <typename T, typename Decode>
 void DecodeAll(float* out, uint32_t count, const uint8_t* p, Decode decode)
 {
-    for (uint32_t i = 0; i < count; ++i) p = decode(p, out[i]);
+    for (uint32_t i = 0; i < count; ++i) {
+        T v;
+        p = decode(p, v);
+        out[i] = float(v);
+    }
 }
 
 } // namespace
@@ -71,21 +66,20 @@ bool CLisRead::LoadRecord(const LisFrameRef& frame)
     if (wanted > m_buffer.size() && wanted <= uint64_t(fileLength) + kBufferSlack) m_buffer.resize(size_t(wanted));
 
     uint64_t position = frame.recordPosition;
-    bool fileMark = false;
+    lis::RecordStatus status;
     uint32_t length =
-        CLisRecordIO::ReadLogicalRecord(m_buffer.data(), m_buffer.size(), m_file, position, m_framing, &fileMark);
-    if (length == 0 && !fileMark) {
+        CLisRecordIO::ReadLogicalRecord(m_buffer.data(), m_buffer.size(), m_file, position, m_framing, &status);
+    if (status == lis::RecordStatus::NoRoom) {
         // Trailers, or a record longer than the scan said: the record layer knows the
         // room it needs (bounded by the file).
-        const uint32_t needed = CLisRecordIO::ProbeLogicalRecord(m_file, frame.recordPosition, m_framing);
+        const uint32_t needed = CLisRecordIO::ProbeLogicalRecord(m_file, position, m_framing);
         if (needed > m_buffer.size()) {
             m_buffer.resize(size_t(needed) + kBufferSlack);
-            position = frame.recordPosition;
             length = CLisRecordIO::ReadLogicalRecord(m_buffer.data(), m_buffer.size(), m_file, position, m_framing,
-                                                     &fileMark);
+                                                     &status);
         }
     }
-    if (length == 0 || fileMark) return false;
+    if (status != lis::RecordStatus::Record) return false;
 
     m_recordLength = length;
     m_cachedPath = m_path;
@@ -97,9 +91,10 @@ bool CLisRead::LoadRecord(const LisFrameRef& frame)
 int CLisRead::ReadChannel(float* out, size_t capacity, const LisFrameRef& frame, const LisChannelSlice& channel)
 {
     if (!m_file.IsOpen()) return 0;
+    using lis::ReprCode;
     const uint8_t code = channel.representationCode;
     const uint32_t count = channel.ElementCount();
-    if (code != 65 && count > capacity) return 0;
+    if (!lis::Is(code, ReprCode::Text) && count > capacity) return 0;
     if (!LoadRecord(frame)) return 0;
 
     // The whole slice must lie inside the record, whatever the code consumes of it.
@@ -107,13 +102,13 @@ int CLisRead::ReadChannel(float* out, size_t capacity, const LisFrameRef& frame,
     if (start + channel.size > m_recordLength) return 0;
     const uint8_t* p = m_buffer.data() + start;
 
-    switch (code) {
-    case 56: DecodeAll(out, count, p, DecodeCode56); break;
-    case 66: DecodeAll(out, count, p, DecodeCode66); break;
-    case 79: DecodeAll(out, count, p, DecodeCode79); break;
-    case 73: DecodeAll(out, count, p, DecodeCode73); break;
-    case 68: DecodeAll(out, count, p, DecodeCode68); break;
-    case 65: break; // text: no numeric values
+    switch (ReprCode(code)) {
+    case ReprCode::Int8: DecodeAll<int32_t>(out, count, p, lis::DecodeInt8); break;
+    case ReprCode::Byte: DecodeAll<int32_t>(out, count, p, lis::DecodeByte); break;
+    case ReprCode::Int16: DecodeAll<int32_t>(out, count, p, lis::DecodeInt16); break;
+    case ReprCode::Int32: DecodeAll<int32_t>(out, count, p, lis::DecodeInt32); break;
+    case ReprCode::Float: DecodeAll<float>(out, count, p, lis::DecodeFloat); break;
+    case ReprCode::Text: break; // no numeric values
     default:
         for (uint32_t i = 0; i < count; ++i) out[i] = lis::kAbsentValue;
         break;

@@ -1,3 +1,4 @@
+#include "dataset/ItemTypes.h"
 #include "lis/LisDictionary.h"
 #include "lis/LisRecognise.h"
 
@@ -7,7 +8,6 @@ namespace {
 
 constexpr float kDefaultPeriod = 20.0f;  // microseconds
 constexpr double kDefaultDelayUs = 400.0; // of every waveform but the monopole "MON"
-constexpr uint8_t kIsonicType = 21;
 
 } // namespace
 
@@ -34,7 +34,7 @@ int RecogniseIsonic(CLisScanState& scan, CLisLogicalFile& file, int /*toolCode*/
 
         if (receivers == 4 || receivers == 8) {
             item->m_toolName = receivers == 4 ? "Isonic" : "IsonicPlus";
-            item->m_typeCode = kIsonicType;
+            item->m_typeCode = kItemTypeIsonic;
         }
         item->m_traceCount = receivers;
         item->m_category = 1;

@@ -1,3 +1,4 @@
+#include "dataset/ItemTypes.h"
 #include "lis/LisDictionary.h"
 #include "lis/LisRecognise.h"
 
@@ -8,30 +9,6 @@
 using namespace lis::recognise;
 
 namespace {
-
-struct Kind {
-    uint8_t first, last; // item type codes, inclusive
-    const char* toolName;
-    uint8_t category;
-    bool oneTrace; // processed kinds: one receiver whatever the rows say
-};
-
-constexpr Kind kKinds[] = {
-    {1, 5, "Dsi", 1, false},          {6, 10, "Xmac", 1, false},           {11, 15, "MAC", 1, false},
-    {16, 20, "Wavesonic", 1, false},  {71, 78, "Wavesonic", 1, false},     {81, 84, "Wavesonic", 1, false},
-    {21, 21, "Isonic", 1, false},     {22, 25, "Bat", 1, false},           {26, 30, "Phase Dist", 3, true},
-    {88, 88, "Phase Dist", 3, true},  {31, 35, "Semblance Proj", 3, true}, {87, 87, "Semblance Proj", 3, true},
-    {85, 86, "Apx", 1, false},        {170, 170, "Apx", 1, false},         {105, 106, "SLT", 1, false},
-    {107, 108, "Qslt", 1, false},     {109, 110, "Scout", 1, false},       {111, 112, "DAL", 1, false},
-    {113, 116, "Energy", 4, true},    {158, 163, "Inst Phase", 2, true},   {164, 169, "Inst Slowness", 3, true},
-};
-
-const Kind* FindKind(uint8_t type)
-{
-    for (const Kind& k : kKinds)
-        if (type >= k.first && type <= k.last) return &k;
-    return nullptr;
-}
 
 // Receiver channels carry one base-36 digit, so no datum has more of them.
 constexpr unsigned kMaxReceiverChannels = 35;
@@ -82,12 +59,10 @@ int RecogniseQtxWritten(CLisScanState& scan, CLisLogicalFile& file, int /*toolCo
             MarkTaken(row);
         }
 
-        item->m_category = 1;
-        if (const Kind* kind = FindKind(item->m_typeCode)) {
-            item->m_toolName = kind->toolName;
-            item->m_category = kind->category;
-            if (kind->oneTrace) item->m_receiverCount = 1;
-        }
+        const ItemType& type = ItemTypeOf(item->m_typeCode);
+        item->m_toolName = type.toolName;
+        item->m_category = RecognisedCategory(type.family);
+        if (IsProcessed(type.family)) item->m_receiverCount = 1;
         // No datum written here has more receivers than receiver channels can be named;
         // a table that claims more is refused rather than sliced into that many channels.
         if (item->m_receiverCount > kMaxReceiverChannels) continue;

@@ -1,3 +1,4 @@
+#include "dataset/ItemTypes.h"
 #include "lis/LisDictionary.h"
 #include "lis/LisRecognise.h"
 
@@ -19,7 +20,7 @@ int RecogniseScout(CLisScanState& scan, CLisLogicalFile& file, int /*toolCode*/)
         first->m_used = 1;
 
         auto item = NewWaveformItem(kScout, *entry);
-        item->m_typeCode = entry->m_itemLabel == "SCOUTUPPER" ? 109 : entry->m_itemLabel == "SCOUTLOWER" ? 110 : 0;
+        item->m_typeCode = ItemTypeOfLabel(kScout, entry->m_itemLabel);
         item->m_samplePeriod = kPeriod;
 
         if (entry->m_mnemonicCount == 1) {

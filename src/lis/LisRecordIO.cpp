@@ -10,67 +10,6 @@
 
 using namespace lis;
 
-int lis::RepresentationSize(int code)
-{
-    switch (code) {
-    case 68:
-    case 73: return 4;
-    case 79: return 2;
-    default: return 1;
-    }
-}
-
-// ---- representation code 68 ----------------------------------------------------------------
-//
-//   bit 31     sign
-//   bits 30-23 exponent E, excess 128 (one's complement when negative)
-//   bits 22-0  fraction F, 1/2 <= F < 1 (two's complement within 23 bits when negative)
-//   value = F x 2^(E - 128); the word 0 is zero
-
-uint32_t LisFloat68FromIeee(double value)
-{
-    const float f = float(value);
-    if (std::isnan(f)) return 0;
-    const uint32_t bits = std::bit_cast<uint32_t>(f);
-    const bool negative = bits >> 31;
-    uint32_t exponent = (bits >> 23) & 0xFF;
-    const uint32_t mantissa = bits & 0x7FFFFF;
-    if (exponent == 0) return 0; // zero, and magnitudes too small for a normal float
-    uint32_t fraction;
-    if (exponent == 0xFF || exponent + 2 > 0xFF) {
-        // Beyond the largest code-68 magnitude: the largest it can hold.
-        exponent = 0xFF;
-        fraction = 0x7FFFFF;
-    } else {
-        exponent += 2;
-        fraction = (mantissa | 0x800000) >> 1; // the lowest mantissa bit is dropped
-    }
-    if (!negative) return (exponent << 23) | fraction;
-    fraction = ((~fraction) & 0x7FFFFF) + 1;
-    exponent = (~exponent) & 0xFF;
-    return 0x80000000u | (exponent << 23) | (fraction & 0x7FFFFF);
-}
-
-float LisFloat68ToIeee(uint32_t word)
-{
-    const bool negative = word >> 31;
-    uint32_t exponent = (word >> 23) & 0xFF;
-    uint32_t fraction = word & 0x7FFFFF;
-    if (fraction == 0) {
-        // A positive zero fraction is zero; a negative one is the two's complement of
-        // a full fraction, a power of two (0xBF800000 is -1.0).
-        if (!negative) return 0.0f;
-        exponent = (~exponent) & 0xFF;
-        return float(-std::ldexp(1.0, int(exponent) - 128));
-    }
-    if (negative) {
-        exponent = (~exponent) & 0xFF;
-        fraction = (~(fraction - 1)) & 0x7FFFFF;
-    }
-    const double magnitude = std::ldexp(double(fraction), int(exponent) - 128 - 23);
-    return float(negative ? -magnitude : magnitude);
-}
-
 double CLisRecordIO::RoundTo4Decimals(double value)
 {
     const double shifted = (value > 0 ? value + 0.00005 : value - 0.00005) * 10000.0;
@@ -89,8 +28,8 @@ struct PhysicalHeader {
     uint16_t attributes = 0;
     int TrailerBytes() const
     {
-        return 2 * (((attributes & kChecksumTrailer) ? 1 : 0) + ((attributes & kFileNumberTrailer) ? 1 : 0)
-                    + ((attributes & kRecordNumberTrailer) ? 1 : 0));
+        return int(kTrailerSize) * (((attributes & kChecksumTrailer) ? 1 : 0) + ((attributes & kFileNumberTrailer) ? 1 : 0)
+                                    + ((attributes & kRecordNumberTrailer) ? 1 : 0));
     }
 };
 
@@ -120,36 +59,39 @@ bool ReadPhysical(BinaryFile& file, uint64_t at, uint64_t fileLength, PhysicalHe
     return at + h.length <= fileLength;
 }
 
-// Walks the physical records of one logical record; `copy` receives each body
-// (data and trailers) at the data written so far. Returns the data length, or 0.
+// Walks the physical records of one logical record; `copy` receives each body (data
+// and trailers) at the data written so far and says false when it has no room, after
+// which the walk goes on without copying, to tell a record too large for the buffer
+// from a damaged one. For a record, `length` is its data length and `position` moves
+// past it unless probing.
 template <typename Copy>
-uint32_t Walk(BinaryFile& file, uint64_t& position, int framing, bool* fileMark, bool probe, Copy copy)
+RecordStatus Walk(BinaryFile& file, uint64_t& position, int framing, bool probe, uint32_t& length, Copy copy)
 {
-    if (fileMark) *fileMark = false;
+    length = 0;
     const int64_t signedLength = file.GetLength();
-    if (signedLength < 0) return 0;
+    if (signedLength < 0) return RecordStatus::Damaged;
     const uint64_t fileLength = uint64_t(signedLength);
+    if (position >= fileLength) return RecordStatus::End;
     const bool tif = framing == kTif;
+    constexpr RecordStatus kDamaged = RecordStatus::Damaged;
 
     uint64_t header = position; // TIF header, or the physical record in plain framing
     uint64_t physical = position;
     uint32_t next = 0;
     if (tif) {
         uint32_t type = 0;
-        if (header + kTifHeaderSize > fileLength || !ReadTif(file, header, type, next)) return 0;
+        if (header + kTifHeaderSize > fileLength || !ReadTif(file, header, type, next)) return kDamaged;
         if (type != 0) {
-            if (fileMark) *fileMark = true;
             if (!probe) position += kTifHeaderSize;
-            return kFileMarkLength;
+            length = kFileMarkLength;
+            return RecordStatus::FileMark;
         }
         physical = header + kTifHeaderSize;
     }
     PhysicalHeader h;
-    if (!ReadPhysical(file, physical, fileLength, h)) return 0;
-    uint64_t data = 0;   // data bytes so far (trailers removed)
-    uint64_t copied = 0; // bytes the buffer must hold
-    if (!copy(physical + kPhysicalHeaderSize, data, h.length - kPhysicalHeaderSize)) return 0;
-    copied = h.length - kPhysicalHeaderSize;
+    if (!ReadPhysical(file, physical, fileLength, h)) return kDamaged;
+    uint64_t data = 0; // data bytes so far (trailers removed)
+    bool room = copy(physical + kPhysicalHeaderSize, data, h.length - kPhysicalHeaderSize);
     data = h.length - kPhysicalHeaderSize - uint32_t(h.TrailerBytes());
 
     while (h.attributes & kSuccessor) {
@@ -158,25 +100,26 @@ uint32_t Walk(BinaryFile& file, uint64_t& position, int framing, bool* fileMark,
             // Each TIF header must lie at or past the end of the physical record it
             // follows: a chain that leads back loops, one that overlaps reads the same
             // bytes again and again, so the record could outgrow the file.
-            if (next < physical + h.length) return 0;
+            if (next < physical + h.length) return kDamaged;
             header = next;
             uint32_t type = 0;
-            if (header + kTifHeaderSize > fileLength || !ReadTif(file, header, type, next)) return 0;
+            if (header + kTifHeaderSize > fileLength || !ReadTif(file, header, type, next)) return kDamaged;
             at = header + kTifHeaderSize;
         } else {
             at = physical + h.length;
         }
         physical = at;
-        if (!ReadPhysical(file, physical, fileLength, h)) return 0;
-        if (!copy(physical + kPhysicalHeaderSize, data, h.length - kPhysicalHeaderSize)) return 0;
-        copied = data + h.length - kPhysicalHeaderSize;
+        if (!ReadPhysical(file, physical, fileLength, h)) return kDamaged;
+        room = room && copy(physical + kPhysicalHeaderSize, data, h.length - kPhysicalHeaderSize);
         data += h.length - kPhysicalHeaderSize - uint32_t(h.TrailerBytes());
-        if (data > std::numeric_limits<uint32_t>::max()) return 0;
+        if (data > std::numeric_limits<uint32_t>::max()) return kDamaged;
     }
-    if (tif && next < physical + h.length) return 0;
-    if (data < kLogicalHeaderSize) return 0; // not even a logical record header
+    if (tif && next < physical + h.length) return kDamaged;
+    if (data < kLogicalHeaderSize) return kDamaged; // not even a logical record header
+    if (!room) return RecordStatus::NoRoom;
     if (!probe) position = tif ? next : physical + h.length;
-    return uint32_t(probe ? copied : data);
+    length = uint32_t(data);
+    return RecordStatus::Record;
 }
 
 } // namespace
@@ -184,44 +127,48 @@ uint32_t Walk(BinaryFile& file, uint64_t& position, int framing, bool* fileMark,
 signed char CLisRecordIO::DetectFraming(BinaryFile& file)
 {
     auto startsLis = [](const uint8_t* logical) {
-        return (logical[0] == kFileHeader || logical[0] == kTapeHeader || logical[0] == kReelHeader) && logical[1] == 0;
+        return (logical[kRecordType] == kFileHeader || logical[kRecordType] == kTapeHeader
+                || logical[kRecordType] == kReelHeader)
+               && logical[kRecordAttribute] == 0;
     };
-    uint8_t b[18];
-    if (file.ReadAt(0, b, sizeof b) == sizeof b && endian::GetLE32(b) == 0 && endian::GetLE32(b + 4) == 0)
-        return static_cast<signed char>(startsLis(b + 16) ? kTif : kNotLis);
-    if (file.ReadAt(0, b, 6) != 6) return kNotLis;
-    return static_cast<signed char>(startsLis(b + 4) ? kPlain : kNotLis);
+    uint8_t b[kTifHeaderSize + kPhysicalHeaderSize + kLogicalHeaderSize];
+    if (file.ReadAt(0, b, sizeof b) == sizeof b && endian::GetLE32(b + kTifType) == 0
+        && endian::GetLE32(b + kTifPrevious) == 0)
+        return static_cast<signed char>(startsLis(b + kTifHeaderSize + kPhysicalHeaderSize) ? kTif : kNotLis);
+    if (file.ReadAt(0, b, kPhysicalHeaderSize + kLogicalHeaderSize) != kPhysicalHeaderSize + kLogicalHeaderSize)
+        return kNotLis;
+    return static_cast<signed char>(startsLis(b + kPhysicalHeaderSize) ? kPlain : kNotLis);
 }
 
 uint32_t CLisRecordIO::ProbeLogicalRecord(BinaryFile& file, uint64_t position, int framing)
 {
-    uint64_t at = position;
     uint64_t needed = 0;
-    const uint32_t result = Walk(file, at, framing, nullptr, true, [&](uint64_t, uint64_t written, uint32_t n) {
+    uint32_t length = 0;
+    const RecordStatus status = Walk(file, position, framing, true, length, [&](uint64_t, uint64_t written, uint32_t n) {
         needed = std::max<uint64_t>(needed, written + n);
         return needed <= std::numeric_limits<uint32_t>::max();
     });
-    if (result == kFileMarkLength && framing == kTif) {
-        uint32_t type = 0, next = 0;
-        if (ReadTif(file, position, type, next) && type != 0) return kFileMarkLength;
-    }
-    return result ? uint32_t(needed) : 0;
+    if (status == RecordStatus::FileMark) return kFileMarkLength;
+    return status == RecordStatus::Record ? uint32_t(needed) : 0;
 }
 
 uint32_t CLisRecordIO::ReadLogicalRecord(uint8_t* buffer, size_t capacity, BinaryFile& file, uint64_t& position,
-                                         int framing, bool* fileMark)
+                                         int framing, RecordStatus* status)
 {
-    bool mark = false;
     const uint64_t start = position;
-    const uint32_t length = Walk(file, position, framing, &mark, false, [&](uint64_t at, uint64_t written, uint32_t n) {
+    uint32_t length = 0;
+    bool readFailed = false;
+    RecordStatus found = Walk(file, position, framing, false, length, [&](uint64_t at, uint64_t written, uint32_t n) {
         if (written + n > capacity) return false;
-        return ReadExact(file, at, buffer + written, n);
+        readFailed = readFailed || !ReadExact(file, at, buffer + written, n);
+        return !readFailed;
     });
-    if (fileMark) *fileMark = mark;
-    if (mark) {
+    if (found == RecordStatus::NoRoom && readFailed) found = RecordStatus::Damaged;
+    if (found == RecordStatus::FileMark) {
         uint32_t type = 0, next = 0;
-        if (capacity >= 4 && ReadTif(file, start, type, next)) std::memcpy(buffer, &type, 4);
+        if (capacity >= sizeof type && ReadTif(file, start, type, next)) std::memcpy(buffer, &type, sizeof type);
     }
+    if (status) *status = found;
     return length;
 }
 
@@ -232,11 +179,13 @@ int CLisRecordIO::WriteLogicalRecord(BinaryFile& file, const uint8_t* record, ui
 {
     if (length == 0) return 1;
     m_tifType = 0;
-    const uint32_t maxBody = maxPhysicalLength > kPhysicalHeaderSize ? std::min<uint32_t>(maxPhysicalLength, 0xFFFF) - 4 : 1;
+    // The length field is 16 bits wide.
+    const uint32_t maxPhysical = std::min<uint32_t>(maxPhysicalLength, std::numeric_limits<uint16_t>::max());
+    const uint32_t maxBody = maxPhysical > kPhysicalHeaderSize ? maxPhysical - uint32_t(kPhysicalHeaderSize) : 1;
     const uint32_t pieces = (length + maxBody - 1) / maxBody;
     // The physical records go out in one write: a frame of several physical records
     // would otherwise cost three system calls each.
-    const size_t headers = framing == kTif ? kTifHeaderSize + kPhysicalHeaderSize : kPhysicalHeaderSize;
+    const uint32_t headers = uint32_t(framing == kTif ? kTifHeaderSize + kPhysicalHeaderSize : kPhysicalHeaderSize);
     m_out.resize(size_t(length) + size_t(pieces) * headers);
     uint8_t* out = m_out.data();
     for (uint32_t i = 0; i < pieces; ++i) {
@@ -244,19 +193,19 @@ int CLisRecordIO::WriteLogicalRecord(BinaryFile& file, const uint8_t* record, ui
         uint16_t attributes = 0;
         if (pieces > 1) attributes = i == 0 ? kSuccessor : i + 1 == pieces ? kPredecessor : kSuccessor | kPredecessor;
         if (framing == kTif) {
-            m_tifNext += chunk + 16;
+            m_tifNext += chunk + headers;
             endian::PutLE32(out + kTifType, m_tifType);
             endian::PutLE32(out + kTifPrevious, m_tifPrevious);
             endian::PutLE32(out + kTifNext, m_tifNext);
             out += kTifHeaderSize;
         }
-        endian::PutBE16(out + kPhysicalLength, uint16_t(chunk + 4));
+        endian::PutBE16(out + kPhysicalLength, uint16_t(chunk + kPhysicalHeaderSize));
         endian::PutBE16(out + kPhysicalAttributes, attributes);
         std::memcpy(out + kPhysicalHeaderSize, record + size_t(i) * maxBody, chunk);
         out += kPhysicalHeaderSize + chunk;
         if (framing == kTif) {
             m_tifPrevious = m_writePosition;
-            m_writePosition += chunk + 16;
+            m_writePosition += chunk + headers;
         }
     }
     return file.Write(m_out.data(), size_t(out - m_out.data())) ? 1 : 0;
@@ -265,7 +214,7 @@ int CLisRecordIO::WriteLogicalRecord(BinaryFile& file, const uint8_t* record, ui
 int CLisRecordIO::WriteFileMark(BinaryFile& file)
 {
     m_tifNext += kTifHeaderSize;
-    m_tifType = 1;
+    m_tifType = 1; // any type but 0 marks
     uint8_t tif[kTifHeaderSize];
     endian::PutLE32(tif + kTifType, m_tifType);
     endian::PutLE32(tif + kTifPrevious, m_tifPrevious);

@@ -1,11 +1,11 @@
 // The LIS record layer: the two framings of a tape image (plain, and TIF with a
 // 12-byte header before every physical record), physical records with their
 // attribute bits and trailers, logical records assembled from (or split into)
-// physical records, TIF file marks, and the number conversions every LIS reader
-// and writer shares. The layer never opens or closes files; readers keep their own
-// position.
+// physical records, and TIF file marks; the layouts and codes are in lis/LisLayout.h.
+// The layer never opens or closes files; readers keep their own position.
 #pragma once
 
+#include "lis/LisLayout.h"
 #include "platform/BinaryFile.h"
 
 #include <cstddef>
@@ -14,54 +14,17 @@
 
 namespace lis {
 
-// TIF header (little-endian words).
-constexpr size_t kTifHeaderSize = 12;
-constexpr size_t kTifType = 0;     // 0: a physical record follows; otherwise a file mark
-constexpr size_t kTifPrevious = 4; // offset of the previous TIF header
-constexpr size_t kTifNext = 8;     // offset of the next TIF header
-
-// Physical record header (big-endian).
-constexpr size_t kPhysicalHeaderSize = 4;
-constexpr size_t kPhysicalLength = 0;     // u16: the whole physical record
-constexpr size_t kPhysicalAttributes = 2; // u16
-
-constexpr uint16_t kSuccessor = 0x0001;
-constexpr uint16_t kPredecessor = 0x0002;
-constexpr uint16_t kChecksumTrailer = 0x1000;
-constexpr uint16_t kFileNumberTrailer = 0x0400;
-constexpr uint16_t kRecordNumberTrailer = 0x0200;
-
-// Logical record header: type, attribute byte.
-constexpr size_t kLogicalHeaderSize = 2;
-
-enum RecordType : uint8_t {
-    kNormalData = 0,
-    kInformation = 34,
-    kToolString = 47,
-    kDataFormatSpec = 64,
-    kFileHeader = 128,
-    kFileTrailer = 129,
-    kTapeHeader = 130,
-    kTapeTrailer = 131,
-    kReelHeader = 132,
-    kReelTrailer = 133,
-    kComment = 232,
+// What a read found at its position.
+enum class RecordStatus : uint8_t {
+    Record,   // a logical record
+    FileMark, // a TIF file mark
+    End,      // nothing: the position lies at or past the end of the file
+    Damaged,  // a record that cannot be trusted: cut short, shorter than its headers or
+              // trailers, or a TIF chain that leads back or into the record before it
+    NoRoom,   // a whole record larger than the buffer (ProbeLogicalRecord sizes it)
 };
 
-enum Framing : int { kNotLis = -1, kPlain = 0, kTif = 1 };
-
-// The length a TIF file mark reports.
-constexpr uint32_t kFileMarkLength = 12;
-
-// Bytes of one element of a representation code (1 for codes it does not size).
-int RepresentationSize(int code);
-
 } // namespace lis
-
-// Representation code 68 from and to IEEE single precision; the word is in host
-// order, its bytes stored most significant first.
-uint32_t LisFloat68FromIeee(double value);
-float LisFloat68ToIeee(uint32_t word);
 
 class CLisRecordIO {
 public:
@@ -78,13 +41,12 @@ public:
 
     // Reads the logical record at `position` into `buffer` (which holds `capacity`
     // bytes) and advances `position` past it. Returns the record's length (its 2-byte
-    // header included, trailers removed); 0 at the end of the file or for a damaged
-    // record, including one that would not fit the buffer, and a TIF chain whose next
-    // header lies inside the physical record before it. A TIF file mark returns
-    // 12 with `*fileMark` set (the mark's type word in the buffer's first 4 bytes);
-    // a plain file has no file marks, so a 12-byte record there is a record.
+    // header included, trailers removed), or 12 at a TIF file mark (the mark's type
+    // word in the buffer's first 4 bytes; a plain file has no marks, so a 12-byte record
+    // there is a record). Returns 0 with `position` unchanged at the end of the file, for
+    // a damaged record and for one that does not fit the buffer; `*status` tells which.
     static uint32_t ReadLogicalRecord(uint8_t* buffer, size_t capacity, BinaryFile& file, uint64_t& position,
-                                      int framing, bool* fileMark = nullptr);
+                                      int framing, lis::RecordStatus* status = nullptr);
 
     // Writes one logical record (header included) as physical records of at most
     // `maxPhysicalLength` bytes at the file's position; TIF headers when framing is 1.

@@ -4,6 +4,8 @@
 // channels its values are read from.
 #pragma once
 
+#include "lis/LisLayout.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <memory>
@@ -22,8 +24,7 @@ public:
     uint32_t m_spare2 = 0;
     uint32_t m_index = 0;    // key in a pick dialog's list, or the channel it was cut from
 
-    // 68 and 73 take 4 bytes a sample, 79 takes 2, every other code 1.
-    int BytesPerSample() const;
+    int BytesPerSample() const { return lis::RepresentationSize(m_reprCode); }
     int SampleCount() const { return m_size / BytesPerSample(); }
 };
 

@@ -59,10 +59,6 @@ constexpr uint8_t kUnitUnknown = 0;
 constexpr uint8_t kUnitFeet = 1;
 constexpr uint8_t kUnitMetres = 255;
 
-// Up/down flag values (EB 4).
-constexpr uint8_t kLogUp = 1;
-constexpr uint8_t kLogDown = 255;
-
 } // namespace lis
 
 // One depth frame found by the scan.

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <limits>
 
+using namespace lis;
 using namespace lis::writer;
 
 namespace {
@@ -38,23 +39,18 @@ const char kVersion[] = "1.000";
 const char kLisFileType[] = "LO";
 const char kMaker[] = "Merrowdyne";
 
-constexpr uint8_t kCodeByte = 66;     // representation code of one-byte entries
-constexpr uint8_t kCodeShort = 79;    // 16-bit integer
-constexpr uint8_t kCodeInteger = 73;  // 32-bit integer
-constexpr uint8_t kCodeFloat = 68;
-constexpr uint8_t kCodeText = 65;
-
 // The frame buffer is first sized by the header's frame size, up to this bound;
 // larger frames grow it when their values arrive, so a hostile header cannot
 // demand memory that no frame ever uses.
 constexpr uint64_t kFrameBufferFirstCap = 64u << 20;
 constexpr size_t kFrameBufferSlack = 1024;
 
-// Copies `text` into a blank field of `width` bytes, cut to the width.
+// Copies `text` into a blank field, cut to its width.
 void PutText(uint8_t* at, size_t width, const std::string& text)
 {
     std::memcpy(at, text.data(), std::min(width, text.size()));
 }
+void PutText(uint8_t* record, Field field, const std::string& text) { PutText(record + field.offset, field.size, text); }
 
 std::string Padded(std::string text, size_t width)
 {
@@ -68,11 +64,11 @@ std::string Mnemonic(const QtxDatumDescriptor& d) { return std::string(d.mnemoni
 std::string UnitMnemonic(uint8_t code)
 {
     switch (code) {
-    case 1: return "USEC";
-    case 2: return "US/F";
-    case 3: return "US/M";
-    case 4: return "HZ";
-    case 5: return "DEG";
+    case kUnitMicroseconds: return "USEC";
+    case kUnitMicrosecondsPerFoot: return "US/F";
+    case kUnitMicrosecondsPerMetre: return "US/M";
+    case kUnitHertz: return "HZ";
+    case kUnitDegrees: return "DEG";
     default: return std::string();
     }
 }
@@ -161,7 +157,7 @@ int CLisWrite::Put(const uint8_t* record, size_t length, const char* what)
 {
     if (m_failed) return 0;
     if (length > std::numeric_limits<uint32_t>::max() || !m_file.IsOpen()
-        || !m_recordIO.WriteLogicalRecord(m_file, record, uint32_t(length), m_maxPhysicalLength, lis::kTif))
+        || !m_recordIO.WriteLogicalRecord(m_file, record, uint32_t(length), m_maxPhysicalLength, kTif))
         return Fail(what);
     return 1;
 }
@@ -194,11 +190,11 @@ void FillReelOrTape(uint8_t* r, uint8_t type, const std::string& date)
     std::memset(r, ' ', kReelSize);
     r[kRecordType] = type;
     r[kRecordAttribute] = 0;
-    PutText(r + kReelServiceName, 6, kServiceName);
-    PutText(r + kReelDate, 8, date);
-    PutText(r + kReelOrigin, 4, kOrigin);
-    PutText(r + kReelName, 8, kReelAndTapeName);
-    PutText(r + kReelContinuation, 2, kContinuation);
+    PutText(r, kReelServiceName, kServiceName);
+    PutText(r, kReelDate, date);
+    PutText(r, kReelOrigin, kOrigin);
+    PutText(r, kReelName, kReelAndTapeName);
+    PutText(r, kReelContinuation, kContinuation);
 }
 
 } // namespace
@@ -207,15 +203,15 @@ int CLisWrite::WriteReel(uint8_t type)
 {
     uint8_t r[kReelSize];
     FillReelOrTape(r, type, FormatDate(m_clock()));
-    PutText(r + kReelComment, 38, kReelCommentText);
-    return Put(r, sizeof r, type == lis::kReelHeader ? kErrorReelHeader : kErrorReelTrailer);
+    PutText(r, kReelComment, kReelCommentText);
+    return Put(r, sizeof r, type == kReelHeader ? kErrorReelHeader : kErrorReelTrailer);
 }
 
 int CLisWrite::WriteTape(uint8_t type)
 {
     uint8_t r[kReelSize];
     FillReelOrTape(r, type, FormatDate(m_clock()));
-    return Put(r, sizeof r, type == lis::kTapeHeader ? kErrorTapeHeader : kErrorTapeTrailer);
+    return Put(r, sizeof r, type == kTapeHeader ? kErrorTapeHeader : kErrorTapeTrailer);
 }
 
 int CLisWrite::WriteFileRecord(uint8_t type)
@@ -224,18 +220,17 @@ int CLisWrite::WriteFileRecord(uint8_t type)
     std::memset(r, ' ', sizeof r);
     r[kRecordType] = type;
     r[kRecordAttribute] = 0;
-    PutText(r + kFileName, 10, kLisFileName);
-    PutText(r + kFileVersion, 8, kVersion);
-    PutText(r + kFileDate, 8, FormatDate(m_clock()));
-    PutText(r + kFileMaxPhysical, 5, Format("%5d", int(m_maxPhysicalLength)));
-    PutText(r + kFileType, 2, kLisFileType);
-    return Put(r, sizeof r, type == lis::kFileHeader ? kErrorFileHeader : kErrorFileTrailer);
+    PutText(r, kFileName, kLisFileName);
+    PutText(r, kFileVersion, kVersion);
+    PutText(r, kFileDate, FormatDate(m_clock()));
+    PutText(r, kFileMaxPhysical, Format("%5d", int(m_maxPhysicalLength)));
+    PutText(r, kFileType, kLisFileType);
+    return Put(r, sizeof r, type == kFileHeader ? kErrorFileHeader : kErrorFileTrailer);
 }
 
 int CLisWrite::WriteHeaders()
 {
-    return WriteReel(lis::kReelHeader) && WriteTape(lis::kTapeHeader) && PutFileMark()
-           && WriteFileRecord(lis::kFileHeader);
+    return WriteReel(kReelHeader) && WriteTape(kTapeHeader) && PutFileMark() && WriteFileRecord(kFileHeader);
 }
 
 void CLisWrite::BuildTypeTable(const QtxFileHeader& header, const QtxDatumDescriptor* descriptors)
@@ -296,31 +291,31 @@ int CLisWrite::WriteInformationRecord(const std::string& tableName, const QtxFil
     };
     std::vector<Block> blocks;
     blocks.reserve(1 + 4 * m_rows.size());
-    blocks.push_back({kComponentTableName, "TYPE", Padded(tableName, 4).substr(0, 4)});
+    blocks.push_back({kCompTableName, "TYPE", Padded(tableName, 4).substr(0, 4)});
     for (const CLisTableRow& row : m_rows) {
-        blocks.push_back({kComponentRowStart, "MNEM", value(row.m_mnem, false)});
-        blocks.push_back({kComponentRowValue, "TUNI", value(row.m_tuni, false)});
-        blocks.push_back({kComponentRowValue, "DESC", value(row.m_desc, true)});
-        blocks.push_back({kComponentRowValue, "VALU", value(row.m_valu, false)});
+        blocks.push_back({kCompRowStart, "MNEM", value(row.m_mnem, false)});
+        blocks.push_back({kCompRowColumn, "TUNI", value(row.m_tuni, false)});
+        blocks.push_back({kCompRowColumn, "DESC", value(row.m_desc, true)});
+        blocks.push_back({kCompRowColumn, "VALU", value(row.m_valu, false)});
     }
-    size_t length = lis::kLogicalHeaderSize;
-    for (const Block& b : blocks) length += kComponentHeaderSize + b.value.size();
+    size_t length = kLogicalHeaderSize;
+    for (const Block& b : blocks) length += kCompHeaderSize + b.value.size();
     if (m_information.size() < length) m_information.resize(length);
 
     uint8_t* r = m_information.data();
-    r[kRecordType] = lis::kInformation;
+    r[kRecordType] = kInformation;
     r[kRecordAttribute] = 0;
-    size_t at = lis::kLogicalHeaderSize;
+    size_t at = kLogicalHeaderSize;
     for (const Block& b : blocks) {
         uint8_t* c = r + at;
-        c[kComponentType] = b.type;
-        c[kComponentCode] = kCodeText;
-        c[kComponentSize] = uint8_t(b.value.size());
-        c[kComponentCategory] = 0;
-        std::memcpy(c + kComponentMnemonic, b.mnemonic, 4);
-        std::memset(c + kComponentUnits, ' ', 4);
-        std::memcpy(c + kComponentValue, b.value.data(), b.value.size());
-        at += kComponentHeaderSize + b.value.size();
+        c[kCompType] = b.type;
+        c[kCompCode] = uint8_t(ReprCode::Text);
+        c[kCompSize] = uint8_t(b.value.size());
+        c[kCompCategory] = 0;
+        std::memset(c + kCompUnits.offset, ' ', kCompUnits.size);
+        PutText(c, kCompMnemonic, b.mnemonic);
+        std::memcpy(c + kCompValue, b.value.data(), b.value.size());
+        at += kCompHeaderSize + b.value.size();
     }
     const int written = Put(r, length, kErrorInformation);
     m_rows.clear();
@@ -335,10 +330,10 @@ int CLisWrite::WriteComment(const QtxFileHeader* header)
     size_t n = 0;
     while (n < sizeof header->history && h[n] != '\0') ++n;
     while (n > 0 && (h[n - 1] == ' ' || h[n - 1] == '\t' || h[n - 1] == '\r' || h[n - 1] == '\n')) --n;
-    std::vector<uint8_t> r(lis::kLogicalHeaderSize + n + (n % 2), ' ');
-    r[kRecordType] = lis::kComment;
+    std::vector<uint8_t> r(kLogicalHeaderSize + n + (n % 2), ' ');
+    r[kRecordType] = kComment;
     r[kRecordAttribute] = 0;
-    std::memcpy(r.data() + lis::kLogicalHeaderSize, h, n);
+    std::memcpy(r.data() + kLogicalHeaderSize, h, n);
     return Put(r, kErrorComment);
 }
 
@@ -350,7 +345,7 @@ int CLisWrite::WriteDfsr(const QtxFileHeader* header, const QtxDatumDescriptor* 
     // The channels first, so that a datum the format cannot describe is refused
     // before anything is written.
     std::vector<Channel> channels;
-    channels.push_back({"DEPT", 4, metres ? "M" : "FT"});
+    channels.push_back({"DEPT", uint64_t(RepresentationSize(uint8_t(ReprCode::Float))), metres ? "M" : "FT"});
     std::string splitDatums; // packed datums too large for one channel, written per receiver
     const size_t datums = descriptors ? header->datumCount : 0;
     for (size_t i = 0; i < datums; ++i) {
@@ -379,43 +374,41 @@ int CLisWrite::WriteDfsr(const QtxFileHeader* header, const QtxDatumDescriptor* 
         MessageBox("Waveforms too large for one LIS channel are written one channel per receiver :\n" + splitDatums,
                    MB_OK | MB_ICONINFORMATION);
 
-    std::vector<uint8_t> r(kDfsrFirstBlock + kDsbSize * channels.size(), 0);
-    r[kRecordType] = lis::kDataFormatSpec;
-    r[kRecordAttribute] = 0;
-    size_t at = kDfsrFirstEntry;
-    auto entry = [&](uint8_t type, uint8_t size, uint8_t code) {
-        r[at + kEntryType] = type;
-        r[at + kEntrySize] = size;
-        r[at + kEntryCode] = code;
-        uint8_t* value = r.data() + at + kEntryValue;
-        at += kEntryValue + size;
-        return value;
+    std::vector<uint8_t> r = {kDataFormatSpec, 0};
+    // An entry of a numeric code takes the code's size, so that size and code agree.
+    auto entry = [&](EntryType type, ReprCode code, size_t size = 0) {
+        if (code != ReprCode::Text) size = size_t(RepresentationSize(uint8_t(code)));
+        const size_t at = r.size();
+        r.resize(at + kEntryValue + size, ' ');
+        r[at + kEntryType] = uint8_t(type);
+        r[at + kEntrySize] = uint8_t(size);
+        r[at + kEntryCode] = uint8_t(code);
+        return r.data() + at + kEntryValue;
     };
-    *entry(1, 1, kCodeByte) = 0; // data record type
-    *entry(2, 1, kCodeByte) = 0; // datum specification block type
-    endian::PutBE32(entry(3, 4, kCodeInteger), header->frameSize >= 4 ? header->frameSize - 4 : 0);
-    *entry(4, 1, kCodeByte) = header->logDirection == qtx::kLogDown ? 255 : 1;
-    *entry(5, 1, kCodeByte) = metres ? 255 : 1;
-    endian::PutBE32(entry(8, 4, kCodeFloat), LisFloat68FromIeee(header->depthStep));
-    uint8_t* spacingUnits = entry(9, 4, kCodeText);
-    std::memset(spacingUnits, ' ', 4);
-    PutText(spacingUnits, 4, metres ? "M" : "F");
-    *entry(11, 1, kCodeByte) = 1; // frames per record
-    *entry(13, 1, kCodeByte) = 0; // depth in every frame
-    *entry(16, 1, kCodeByte) = 1; // datum specification block sub-type
-    // End of entries: two zero bytes in a 2-byte code, so that size and code agree.
-    endian::PutBE16(entry(0, 2, kCodeShort), 0);
+    EncodeByte(entry(EntryType::DataRecordType, ReprCode::Byte), 0);
+    EncodeByte(entry(EntryType::DatumSpecBlockType, ReprCode::Byte), 0);
+    // The LIS frame leaves out the 4 bytes by which the QTX depth (f64) is longer than its own (code 68).
+    EncodeInt32(entry(EntryType::FrameSize, ReprCode::Int32), int32_t(header->frameSize >= 4 ? header->frameSize - 4 : 0));
+    EncodeByte(entry(EntryType::UpDown, ReprCode::Byte), header->logDirection == qtx::kLogDown ? kLogDown : kLogUp);
+    EncodeByte(entry(EntryType::OpticalDepthUnits, ReprCode::Byte), metres ? kOpticalMetres : kOpticalFeet);
+    EncodeFloat(entry(EntryType::FrameSpacing, ReprCode::Float), header->depthStep);
+    PutText(entry(EntryType::FrameSpacingUnits, ReprCode::Text, 4), 4, metres ? "M" : "F");
+    EncodeByte(entry(EntryType::MaxFramesPerRecord, ReprCode::Byte), 1);
+    EncodeByte(entry(EntryType::DepthMode, ReprCode::Byte), kDepthPerFrame);
+    EncodeByte(entry(EntryType::DatumSpecSubtype, ReprCode::Byte), 1);
+    EncodeInt16(entry(EntryType::End, ReprCode::Int16), 0);
 
     for (const Channel& c : channels) {
+        const size_t at = r.size();
+        r.resize(at + kDsbSize, 0);
         uint8_t* b = r.data() + at;
-        std::memset(b + kDsbMnemonic, ' ', kDsbApiCodes - kDsbMnemonic);
-        PutText(b + kDsbMnemonic, 4, c.mnemonic);
-        PutText(b + kDsbUnits, 4, c.units);
+        std::memset(b, ' ', kDsbApiCodes.offset); // the text fields before the API codes
+        PutText(b, kDsbMnemonic, c.mnemonic);
+        PutText(b, kDsbUnits, c.units);
         endian::PutBE16(b + kDsbFileNumber, 0);
         endian::PutBE16(b + kDsbChannelSize, uint16_t(c.size));
         b[kDsbSamples] = 1;
-        b[kDsbCode] = kCodeFloat;
-        at += kDsbSize;
+        b[kDsbCode] = uint8_t(ReprCode::Float);
     }
     if (!Put(r, kErrorDfsr)) return 0;
     if (m_frameBuffer.empty())
@@ -445,9 +438,9 @@ int CLisWrite::WriteFrame(const float* values, uint32_t count, double depth, uin
     if (kind == kFrameStart) {
         if (!FlushPendingFrame()) return 0;
         EnsureFrameBuffer(kFrameFirstValue);
-        m_frameBuffer[kRecordType] = lis::kNormalData;
+        m_frameBuffer[kRecordType] = kNormalData;
         m_frameBuffer[kRecordAttribute] = 0;
-        endian::PutBE32(m_frameBuffer.data() + kFrameDepth, LisFloat68FromIeee(depth));
+        EncodeFloat(m_frameBuffer.data() + kFrameDepth, depth);
         m_used = kFrameFirstValue;
         m_pending = kFrameValues;
         return 1;
@@ -455,17 +448,17 @@ int CLisWrite::WriteFrame(const float* values, uint32_t count, double depth, uin
     if (m_pending != kFrameValues) return 1; // no record to append to
     if (count == 0) return 1;
     if (!values) return 0;
-    if (!EnsureFrameBuffer(uint64_t(m_used) + 4ull * count)) return Fail(kErrorDataRecord);
+    constexpr uint32_t kValueSize = RepresentationSize(uint8_t(ReprCode::Float));
+    if (!EnsureFrameBuffer(uint64_t(m_used) + uint64_t(kValueSize) * count)) return Fail(kErrorDataRecord);
     uint8_t* out = m_frameBuffer.data() + m_used;
-    for (uint32_t i = 0; i < count; ++i, out += 4) endian::PutBE32(out, LisFloat68FromIeee(values[i]));
-    m_used += 4 * count;
+    for (uint32_t i = 0; i < count; ++i) out = EncodeFloat(out, values[i]);
+    m_used += kValueSize * count;
     return 1;
 }
 
 int CLisWrite::WriteTrailers()
 {
-    return FlushPendingFrame() && WriteFileRecord(lis::kFileTrailer) && WriteTape(lis::kTapeTrailer)
-           && WriteReel(lis::kReelTrailer);
+    return FlushPendingFrame() && WriteFileRecord(kFileTrailer) && WriteTape(kTapeTrailer) && WriteReel(kReelTrailer);
 }
 
 int CLisWrite::Close()

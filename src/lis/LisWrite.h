@@ -20,79 +20,14 @@
 #include <string>
 #include <vector>
 
-// Layout tables of the records the writer builds (byte offsets from the start of
-// the logical record, its 2-byte header included). Text fields are blank-padded
-// and carry no terminating zero.
+// The writer's own choices; the record layouts are those of lis/LisLayout.h.
 namespace lis::writer {
 
-// Every record opens with its type and an attribute byte of 0.
-constexpr size_t kRecordType = 0;
-constexpr size_t kRecordAttribute = 1;
-
-// Reel and tape header/trailer; a tape record has no comment.
-constexpr size_t kReelSize = 128;
-constexpr size_t kReelServiceName = 2;   // 6
-constexpr size_t kReelDate = 14;         // 8, YY/MM/DD
-constexpr size_t kReelOrigin = 24;       // 4
-constexpr size_t kReelName = 30;         // 8
-constexpr size_t kReelContinuation = 40; // 2
-constexpr size_t kReelPreviousName = 44; // 8
-constexpr size_t kReelComment = 54;      // 38
-
-// File header/trailer.
-constexpr size_t kFileSize = 58;
-constexpr size_t kFileName = 2;           // 10
-constexpr size_t kFileSubLevel = 14;      // 6
-constexpr size_t kFileVersion = 20;       // 8
-constexpr size_t kFileDate = 28;          // 8
-constexpr size_t kFileMaxPhysical = 37;   // 5, "%5d"
-constexpr size_t kFileType = 44;          // 2, "LO"
-constexpr size_t kFilePreviousName = 48;  // 10
-
-// Information record component block; the value follows the 12 bytes.
-constexpr size_t kComponentHeaderSize = 12;
-constexpr size_t kComponentType = 0;
-constexpr size_t kComponentCode = 1;
-constexpr size_t kComponentSize = 2;
-constexpr size_t kComponentCategory = 3;
-constexpr size_t kComponentMnemonic = 4; // 4
-constexpr size_t kComponentUnits = 8;    // 4
-constexpr size_t kComponentValue = 12;
-constexpr uint8_t kComponentTableName = 73;
-constexpr uint8_t kComponentRowStart = 0;
-constexpr uint8_t kComponentRowValue = 69;
 // The record buffer first sized for a table; a larger table grows it.
 constexpr size_t kInformationBufferSize = 32764;
-
-// DFSR entry block: type, size, code, then the value.
-constexpr size_t kEntryType = 0;
-constexpr size_t kEntrySize = 1;
-constexpr size_t kEntryCode = 2;
-constexpr size_t kEntryValue = 3;
-constexpr size_t kDfsrFirstEntry = 2;
-constexpr size_t kDfsrEntryBytes = 54;
-constexpr size_t kDfsrFirstBlock = kDfsrFirstEntry + kDfsrEntryBytes;
-
-// Datum specification block.
-constexpr size_t kDsbSize = 40;
-constexpr size_t kDsbMnemonic = 0;      // 4
-constexpr size_t kDsbServiceId = 4;     // 6
-constexpr size_t kDsbServiceOrder = 10; // 8
-constexpr size_t kDsbUnits = 18;        // 4
-constexpr size_t kDsbApiCodes = 22;     // 4 zero bytes
-constexpr size_t kDsbFileNumber = 26;   // u16
-constexpr size_t kDsbChannelSize = 28;  // u16, bytes per frame
-constexpr size_t kDsbZeros = 30;        // 3 zero bytes
-constexpr size_t kDsbSamples = 33;      // u8
-constexpr size_t kDsbCode = 34;         // u8
-constexpr size_t kDsbReserved = 35;     // 5 zero bytes
-// LIS readers take the channel size as a signed 16-bit value.
-constexpr uint32_t kMaxChannelSize = 0x7FFF;
-
-// Data record: depth in code 68, then every value in code 68.
-constexpr size_t kFrameDepth = 2;
-constexpr size_t kFrameFirstValue = 6;
-
+// Data record: the frame's depth, then every value, all in code 68.
+constexpr size_t kFrameDepth = kLogicalHeaderSize;
+constexpr size_t kFrameFirstValue = kFrameDepth + 4;
 constexpr uint32_t kMaxPhysicalLength = 8192;
 
 } // namespace lis::writer

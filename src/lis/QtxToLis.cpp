@@ -147,7 +147,8 @@ int CQtxToLis::Convert(const std::string& qtxPath, const std::string& lisPath)
         }
         const double depth = endian::GetLEDouble(frame.data());
         endian::LEBytesToFloats(values.data(), frame.data() + qtx::kDepthSize, valueCount);
-        if (!m_writer.WriteFrame(nullptr, 0, depth, 129) || !m_writer.WriteFrame(values.data(), valueCount, 0.0, 5))
+        if (!m_writer.WriteFrame(nullptr, 0, depth, CLisWrite::kFrameStart)
+            || !m_writer.WriteFrame(values.data(), valueCount, 0.0, CLisWrite::kFrameValues))
             return 0;
         // The bar moves in thousandths; setting it only when it moves spares a pump per frame.
         const int position = int(uint64_t(k) * 1000 / m_header.frameCount);

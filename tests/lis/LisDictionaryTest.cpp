@@ -113,6 +113,9 @@ TEST(LisDictionaryLoad, EachSectionMapsItsFieldsToTheEntry)
                         .delay = "F3", .waveName = "F5"}},
         // Empty fields stay empty and keep the positions of the later ones.
         {"~APX", {"F0", "", "F2", "F3"}, {.tool = "Apx", .count = 1, .wave = {"F0"}, .waveName = "F2", .label = "F3"}},
+        // Lower-case text loads in upper case.
+        {"~mac/xmac", {"wf1", "g1", "n1", "Wave name", "xmacMono"},
+         {.tool = "Xmac", .count = 1, .wave = {"WF1"}, .gain = {"G1"}, .extra = {"N1"}, .waveName = "WAVE NAME", .label = "XMACMONO"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.section) + " with " + std::to_string(c.fields.size()) + " fields");
@@ -148,16 +151,6 @@ TEST(LisDictionaryLoad, DepthSectionKeepsItsFirstSixteenLines)
     }
 }
 
-TEST(LisDictionaryLoad, LowerCaseTextLoadsInUpperCase)
-{
-    LisDictionaryBuilder b("title");
-    b.Section("~mac/xmac", {{"wf1", "g1", "n1", "Wave name", "xmacMono"}});
-    const auto d = Load(b);
-    ASSERT_EQ(d->Entries().size(), 2u);
-    ExpectEntry(*d->Entries()[0], {.tool = "Xmac", .count = 1, .wave = {"WF1"}, .gain = {"G1"}, .extra = {"N1"},
-                                   .waveName = "WAVE NAME", .label = "XMACMONO"});
-}
-
 TEST(LisDictionaryLoad, LinesLongerThanNinetyCharactersReadAsLineTooLong)
 {
     const std::string ninety(90, 'A');
@@ -182,27 +175,6 @@ TEST(LisDictionaryLoad, LinesLongerThanNinetyCharactersReadAsLineTooLong)
         for (size_t i = 0; i < c.records.size(); ++i) ExpectEntry(*d->Entries()[i], c.records[i]);
         ExpectEntry(*d->Entries().back(), {.tool = "Apx"});
     }
-}
-
-TEST(LisDictionaryLoad, LineEndsCountOneEachSoLfOnlyTextPairsItsLines)
-{
-    struct Case {
-        const char* name;
-        std::string text;
-        size_t entries;
-    };
-    const Case cases[] = {
-        {"CR LF", LisDictionaryBuilder().Depth({"DEPT"}).Text(), 1},
-        {"LF only: title and section line read as one", LisDictionaryBuilder("T", "\n").Depth({"DEPT"}).Text(), 0},
-        {"LF LF ends lines", LisDictionaryBuilder("T", "\n\n").Depth({"DEPT"}).Text(), 1},
-        {"LF only from the second line", "T\r\n~DEPTH\nDEPT\nEND::\n", 0},
-    };
-    for (const Case& c : cases) {
-        const auto d = LoadText(c.text);
-        EXPECT_EQ(d->Entries().size(), c.entries) << c.name;
-    }
-    const auto d = LoadText(LisDictionaryBuilder("T", "\n\n").Depth({"DEPT", "TDEP"}).Text());
-    ExpectEntry(*d->Entries()[0], {.tool = "DepthMnemonics", .count = 2, .wave = {"DEPT", "TDEP"}});
 }
 
 TEST(LisDictionaryLoad, OnlyLinesEqualToASectionNameOpenOne)
@@ -230,14 +202,15 @@ TEST(LisDictionaryLoad, OnlyLinesEqualToASectionNameOpenOne)
     }
 }
 
-TEST(LisDictionaryLoad, SectionCutShortByTheEndKeepsItsRecords)
+// Line ends count one each, so LF-only text pairs its lines; a section cut short by
+// the end of the text keeps its records.
+TEST(LisDictionaryLoad, LineEndsAndTheEndOfTheTextDecideTheRecords)
 {
-    struct Case {
-        const char* name;
-        std::string text;
-        size_t entries;
-    };
-    const Case cases[] = {
+    const struct { const char* name; std::string text; size_t entries; } cases[] = {
+        {"CR LF", LisDictionaryBuilder().Depth({"DEPT"}).Text(), 1},
+        {"LF only: title and section line read as one", LisDictionaryBuilder("T", "\n").Depth({"DEPT"}).Text(), 0},
+        {"LF LF ends lines", LisDictionaryBuilder("T", "\n\n").Depth({"DEPT"}).Text(), 1},
+        {"LF only from the second line", "T\r\n~DEPTH\nDEPT\nEND::\n", 0},
         {"no END line", "T\r\n~APX\r\nA:B:C:D\r\nE:F:G:H\r\n", 2},
         {"last line without its line end", "T\r\n~APX\r\nA:B:C:D\r\nE:F:G:H", 2},
         {"END without its line end", "T\r\n~APX\r\nA:B:C:D\r\nEND::", 2},
@@ -245,13 +218,15 @@ TEST(LisDictionaryLoad, SectionCutShortByTheEndKeepsItsRecords)
         {"depth without END", "T\r\n~DEPTH\r\nDEPT", 1},
         {"section line last", "T\r\n~APX", 0},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const auto d = LoadText(c.text);
         EXPECT_EQ(d->Entries().size(), c.entries) << c.name;
         if (!d->Entries().empty() && d->Entries()[0]->m_toolName == "Apx") {
             EXPECT_EQ(d->Entries()[0]->m_waveName, "C") << c.name;
         }
     }
+    const auto d = LoadText(LisDictionaryBuilder("T", "\n\n").Depth({"DEPT", "TDEP"}).Text());
+    ExpectEntry(*d->Entries()[0], {.tool = "DepthMnemonics", .count = 2, .wave = {"DEPT", "TDEP"}});
 }
 
 TEST(LisDictionaryLoad, FindToolAppendsExactCaseSensitiveMatchesInOrder)
@@ -320,12 +295,12 @@ TEST(LisDictionaryLoad, HostileFilesNeverReadPastTheText)
     }
 }
 
-TEST(LisDictionaryLoad, MissingOversizedOrUnreadableFilesAreRefused)
+TEST(LisDictionaryLoad, MissingOversizedOrUnreadableFilesAreRefusedAndALoadHappensOnce)
 {
     TempDir dir;
-    CLisDictionary missing;
-    EXPECT_EQ(missing.Load(dir.Path()), 0);
-    EXPECT_FALSE(missing.IsLoaded());
+    CLisDictionary d;
+    EXPECT_EQ(d.Load(dir.Path()), 0);
+    EXPECT_FALSE(d.IsLoaded());
 
     auto huge = std::make_shared<std::vector<uint8_t>>(size_t(lisdic::kMaxFileBytes) + 1, uint8_t('\n'));
     BinaryFile file;
@@ -333,19 +308,11 @@ TEST(LisDictionaryLoad, MissingOversizedOrUnreadableFilesAreRefused)
     CLisDictionary oversized;
     EXPECT_EQ(oversized.Load(file), 0);
     EXPECT_TRUE(oversized.Entries().empty());
-
     BinaryFile closed;
-    CLisDictionary unreadable;
-    EXPECT_EQ(unreadable.Load(closed), 0);
-}
+    EXPECT_EQ(CLisDictionary().Load(closed), 0);
 
-TEST(LisDictionaryLoad, LoadsOnceAndKeepsItsEntries)
-{
-    TempDir dir;
     ASSERT_TRUE(LisDictionaryBuilder().Depth({"DEPT"}).WriteDit(dir.Path()));
-    CLisDictionary d;
     ASSERT_EQ(d.Load(dir.Path()), 1);
-    ASSERT_EQ(d.Entries().size(), 1u);
     // A second call neither reads again nor needs the file.
     std::filesystem::remove(dir.File("LisDic.dit"));
     EXPECT_EQ(d.Load(dir.Path()), 1);
@@ -377,10 +344,8 @@ TEST_F(LisDictionaryImportTest, StoresTheTextScrambledAndLoadsItBack)
     EXPECT_TRUE(o.open);
     EXPECT_EQ(o.filter, "Dictionary Text(.txt)|*.txt|All files(*.*)|*.*|");
     EXPECT_EQ(host.Messages()[0].type, unsigned(MB_OK));
-}
 
-TEST_F(LisDictionaryImportTest, LfOnlyTextKeepsItsFirstTwoLinesPlain)
-{
+    // LF-only text keeps its first two lines plain.
     const std::string text = "Title\n~DEPTH\nDEPT\nEND::\n";
     WriteBytes(source, std::vector<uint8_t>(text.begin(), text.end()));
     host.ExpectFileDialog("Dictionary File to Import", source);
@@ -462,11 +427,16 @@ protected:
     TempDir elsewhere;
 };
 
-TEST_F(DictionaryCommandTest, ImportsIntoTheStartUpDirectory)
+TEST_F(DictionaryCommandTest, ImportsIntoTheStartUpDirectoryOrEndsQuietlyOnCancel)
 {
     host.currentDirectory = startup.Path();
     Start();
     host.currentDirectory = elsewhere.Path(); // the start-up directory counts, not the current one
+
+    host.ExpectFileDialog("Dictionary File to Import", "");
+    EXPECT_TRUE(theViewerApp.OnCommand(ID_DICTIONARY));
+    EXPECT_TRUE(host.Messages().empty());
+    EXPECT_FALSE(std::filesystem::exists(startup.File("LisDic.dit")));
 
     LisDictionaryBuilder b;
     b.Section("~BAT", {Numbered("B", 9)});
@@ -474,17 +444,6 @@ TEST_F(DictionaryCommandTest, ImportsIntoTheStartUpDirectory)
     host.ExpectFileDialog("Dictionary File to Import", elsewhere.File("tools.txt"));
     host.ExpectMessage("Dictionary Importation Complete!");
     EXPECT_TRUE(theViewerApp.OnCommand(ID_DICTIONARY));
-
     EXPECT_EQ(ReadBytes(startup.File("LisDic.dit")), b.Dit());
     EXPECT_FALSE(std::filesystem::exists(elsewhere.File("LisDic.dit")));
-}
-
-TEST_F(DictionaryCommandTest, CancelEndsTheCommandQuietly)
-{
-    host.currentDirectory = startup.Path();
-    Start();
-    host.ExpectFileDialog("Dictionary File to Import", "");
-    EXPECT_TRUE(theViewerApp.OnCommand(ID_DICTIONARY));
-    EXPECT_TRUE(host.Messages().empty());
-    EXPECT_FALSE(std::filesystem::exists(startup.File("LisDic.dit")));
 }

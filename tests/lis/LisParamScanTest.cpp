@@ -5,6 +5,7 @@
 #include "res/ResourceIds.h"
 #include "support/HostFixture.h"
 #include "support/LisBuilder.h"
+#include "support/QtxBuilder.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -70,13 +71,6 @@ LisBuilder& LogicalFile(LisBuilder& b, const lisb::Dfsr& d, int frames, double t
     return b;
 }
 
-void WriteFile(const std::string& path, const Bytes& bytes)
-{
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-}
-
 class LisParamScanTest : public HostTest {
 protected:
     void SetUp() override
@@ -89,7 +83,7 @@ protected:
 
     int Run(const Bytes& bytes, int toolCode = lis::kToolDsi)
     {
-        WriteFile(dir.File("scan.lis"), bytes);
+        WriteBytes(dir.File("scan.lis"), bytes);
         files.clear();
         scan = std::make_unique<TestScan>();
         return scan->Scan(dir.File("scan.lis"), &files, dir.Path(), toolCode);
@@ -111,18 +105,6 @@ protected:
     CLisLogicalFileList files;
     std::unique_ptr<TestScan> scan;
 };
-
-TEST_F(LisParamScanTest, MissingFileOrDictionaryFails)
-{
-    CLisLogicalFileList out;
-    CLisParamScan plain;
-    EXPECT_EQ(plain.Scan(dir.File("absent.lis"), &out, dir.Path(), lis::kToolDsi), 0); // silently
-    LisBuilder b;
-    LogicalFile(b, WaveDfsr(), 3).Write(dir.File("a.lis"));
-    host.ExpectMessage("Tool Dictionary File Not Found!");
-    EXPECT_EQ(plain.Scan(dir.File("a.lis"), &out, dir.Path(), lis::kToolDsi), 0);
-    EXPECT_TRUE(out.empty());
-}
 
 TEST_F(LisParamScanTest, DispatchesOnTypeAndAttributeByteBothFramings)
 {
@@ -163,13 +145,16 @@ TEST_F(LisParamScanTest, CleanUpDropsFilesWithoutDepthsAndInfersDirection)
         next.channels = {lisb::Channel("SPD", "FPM")};
         LisBuilder b;
         LogicalFile(b, old, 0); // no data: dropped
-        // No trailer: kept without items, its repeated first depth cleaned all the same.
+        // No trailer: kept without items, its repeated first depth cleaned all the same
+        // (the entry of the later record stays).
         b.FileHeader("BRONTE.001").Dfsr(d).Data(d, 1000.0, c.step, 1).Data(d, 1000.0, c.step, 3);
+        const uint64_t later = b.Starts().back();
         LogicalFile(b, next, 2, 500.0, 0.5);
         ASSERT_EQ(Run(b.Bytes()), 1);
         ASSERT_EQ(files.size(), 2u);
         EXPECT_EQ(files[0]->m_upDown, c.expected);
         EXPECT_EQ(Depths(), (std::vector<double>{1000.0, 1000.0 + c.step, 1000.0 + 2 * c.step}));
+        EXPECT_EQ(files[0]->m_depths[0].m_recordPosition, later);
         EXPECT_TRUE(files[0]->m_items.empty());
         // Only its own channel: none of the earlier files' reach it.
         ASSERT_EQ(files[1]->m_items.size(), 1u);
@@ -179,21 +164,12 @@ TEST_F(LisParamScanTest, CleanUpDropsFilesWithoutDepthsAndInfersDirection)
     }
 }
 
-TEST_F(LisParamScanTest, EqualConsecutiveDepthsKeepTheLaterEntry)
-{
-    const lisb::Dfsr d = WaveDfsr();
-    LisBuilder b;
-    b.FileHeader("BRONTE.001").Dfsr(d).Data(d, 1000.0, 0.5, 1).Data(d, 1000.0, 0.5, 2).FileTrailer("BRONTE.001");
-    ASSERT_EQ(Run(b.Bytes()), 1);
-    EXPECT_EQ(Depths(), (std::vector<double>{1000.0, 1000.5}));
-    EXPECT_EQ(files[0]->m_depths[0].m_recordPosition, b.Starts()[3]) << "the entry of the second record stays";
-}
-
 TEST_F(LisParamScanTest, DepthStepIsRoundedAndFillsAMissingFrameSpacing)
 {
     const struct { double spacing, step; int frames; double expectedStep, expectedSpacing; } cases[] = {
         {0.0, 0.5, 3, 0.5, 0.5}, {0.25, 0.1, 4, 0.1, 0.25}, {0.0, 1.0 / 3.0, 4, 0.3333, 0.3333}, // rounded to 4 places
-        {0.5, 2.0, 1, 0.5, 0.5}, {0.0, 2.0, 1, 0.0, 0.0}}; // one entry: the DFSR's spacing, no division
+        {0.5, 2.0, 1, 0.5, 0.5}, {0.0, 2.0, 1, 0.0, 0.0}, // one entry: the DFSR's spacing, no division
+        {0.1, 0.1, 4, 0.1, 0.1}}; // the spacing in code 68 rounded to 4 places too
     for (const auto& c : cases) {
         SCOPED_TRACE(c.step);
         lisb::Dfsr d = WaveDfsr();
@@ -310,8 +286,15 @@ TEST_F(LisParamScanTest, AQtxTableOverridesTheToolCode)
     }
 }
 
-TEST_F(LisParamScanTest, UnknownToolFailingRecogniserOrStoppingFailsTheScan)
+TEST_F(LisParamScanTest, MissingFileOrDictionaryUnknownToolFailingRecogniserOrStoppingFailsTheScan)
 {
+    CLisParamScan plain;
+    EXPECT_EQ(plain.Scan(dir.File("absent.lis"), &files, dir.Path(), lis::kToolDsi), 0); // silently
+    LisBuilder(lisb::kPlainFraming).ReelHeader().Write(dir.File("a.lis"));
+    host.ExpectMessage("Tool Dictionary File Not Found!");
+    EXPECT_EQ(plain.Scan(dir.File("a.lis"), &files, dir.Path(), lis::kToolDsi), 0);
+    EXPECT_TRUE(files.empty());
+
     LisBuilder b;
     LogicalFile(b, WaveDfsr(), 0);
     LogicalFile(b, WaveDfsr(), 2);
@@ -634,7 +617,7 @@ TEST(LisParamScanHostileTest, TruncatedAndCorruptedFilesNeverCrash)
             .Data(d, 1000.0, 0.5, 3).FileTrailer("BRONTE.001").FileMark().FileMark();
         const Bytes full = b.Bytes();
         const std::vector<uint64_t>& starts = b.Starts();
-        WriteFile(path, full);
+        WriteBytes(path, full);
         const LenientResult clean = LenientScan(path);
         ASSERT_EQ(clean.result, 1);
         // Cut inside a record of the logical file (after its header, up to its trailer), the
@@ -649,7 +632,7 @@ TEST(LisParamScanHostileTest, TruncatedAndCorruptedFilesNeverCrash)
         for (size_t cut : cuts) {
             if (cut >= full.size()) continue;
             SCOPED_TRACE(cut);
-            WriteFile(path, Bytes(full.begin(), full.begin() + long(cut)));
+            WriteBytes(path, Bytes(full.begin(), full.begin() + long(cut)));
             const LenientResult r = LenientScan(path);
             const bool atStart = std::find(starts.begin(), starts.end(), cut) != starts.end();
             EXPECT_EQ(r.result, !atStart && cut > inside && cut < complete ? 0 : 1);
@@ -664,7 +647,7 @@ TEST(LisParamScanHostileTest, TruncatedAndCorruptedFilesNeverCrash)
         for (int i = 0; i < 300; ++i) {
             Bytes bad = full;
             for (int k = 0; k < 4; ++k) bad[rng() % bad.size()] = uint8_t(rng());
-            WriteFile(path, bad);
+            WriteBytes(path, bad);
             const LenientResult r = LenientScan(path);
             EXPECT_TRUE(r.result == 0 || r.result == 1);
             if (r.result == 0) {

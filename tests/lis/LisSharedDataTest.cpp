@@ -1,9 +1,9 @@
 // The record layer over real LIS files from public projects (../shared/data/lis):
 // every file walks to an end without a crash, a hang or an out-of-bounds read, with
 // the framing and records its README describes.
-#include "lis/LisRecordIO.h"
-
+#include "LisHelpers.h"
 #include "platform/Endian.h"
+#include "platform/Format.h"
 #include "support/LisBuilder.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
@@ -20,66 +20,24 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-// Record types in walk order, "M" for a file mark, e.g. "132 130 M 128".
-std::string Walk(BinaryFile& file, int framing, uint64_t* end = nullptr)
-{
-    std::string seen;
-    Bytes buffer(16);
-    uint64_t position = 0;
-    for (int i = 0; i < 100000; ++i) {
-        const uint32_t need = CLisRecordIO::ProbeLogicalRecord(file, position, framing);
-        if (need == 0) break;
-        if (buffer.size() < need) buffer.resize(size_t(need) + 1024);
-        bool mark = false;
-        const uint64_t start = position;
-        const uint32_t length = CLisRecordIO::ReadLogicalRecord(buffer.data(), buffer.size(), file, position, framing, &mark);
-        if (length == 0) {
-            ADD_FAILURE() << "probed but unreadable at " << start;
-            break;
-        }
-        if (position <= start) {
-            ADD_FAILURE() << "no progress at " << start;
-            break;
-        }
-        if (!seen.empty()) seen += ' ';
-        seen += mark ? std::string("M") : std::to_string(buffer[0]);
-    }
-    if (end) *end = position;
-    return seen;
-}
-
 std::string Folder(const char* sub)
 {
     const std::string shared = SharedDataDir();
-    if (shared.empty()) return {};
-    const std::string path = shared + "/lis/" + sub;
     std::error_code ec;
-    return fs::is_directory(path, ec) ? path : std::string();
+    return !shared.empty() && fs::is_directory(shared + "/lis/" + sub, ec) ? shared + "/lis/" + sub : std::string();
 }
 
-// ---- physical layouts ------------------------------------------------------------------
-
-struct LayoutCase {
-    int framing; // 2: a LIS file, framing not said
-    const char* records; // nullptr: not said
-};
-
-const std::map<std::string, LayoutCase>& Layouts()
+// Framing (2: a LIS file, framing not said) and record types (nullptr: not said) by file.
+std::map<std::string, std::pair<int, const char*>> Layouts()
 {
-    static const char* basic = "132 130 M 128 129 M 131 133 M M";
-    static const char* headers = "132 130 128 129 131 133";
-    static const std::map<std::string, LayoutCase> cases = {
-        {"attributes_01.lis", {2, headers}},
-        {"attributes_02.lis", {2, headers}},
-        {"attributes_03.lis", {2, headers}},
-        {"attributes_04.lis", {2, headers}},
-        {"attributes_05.lis", {2, headers}},
+    const char* basic = "132 130 M 128 129 M 131 133 M M";
+    const char* headers = "132 130 128 129 131 133";
+    std::map<std::string, std::pair<int, const char*>> cases = {
         {"attributes_06.lis", {2, "132 130 128"}}, // a record too short for its trailers ends the walk
         {"layout_00.lis", {0, headers}},
         {"layout_01.lis", {0, headers}},
         {"layout_tif_00.lis", {1, basic}},
-        {"layout_tif_01.lis",
-         {1, "132 130 M 128 129 M 128 129 M 131 130 M 128 129 M 131 133 M 132 130 M 128 129 M 131 133 M M"}},
+        {"layout_tif_01.lis", {1, "132 130 M 128 129 M 128 129 M 131 130 M 128 129 M 131 133 M 132 130 M 128 129 M 131 133 M M"}},
         {"layout_tif_02.lis", {1, "132 130 128 129 131 133 M M"}},
         {"layout_tif_03.lis", {1, "132 130 M 128 129 M 131 133 M M M"}},
         {"layout_tif_04.lis", {1, "132 130 M 128 129 M 131 133"}},
@@ -89,32 +47,16 @@ const std::map<std::string, LayoutCase>& Layouts()
         {"layout_tif_08.lis", {1, "132 130 M 128 129 M 132 130 M 128 129 M 131 133 M M"}},
         {"layout_tif_09.lis", {1, "132 130 M 128 129 M 131 M M"}},
         {"padding_01.lis", {0, headers}},
-        {"padding_02.lis", {1, basic}},
-        {"padding_03.lis", {1, basic}},
-        {"padding_04.lis", {1, basic}},
-        {"padding_05.lis", {1, basic}},
-        {"padding_06.lis", {1, basic}},
         {"successor_00.lis", {2, "132 130 128 232 129 131 133"}},
-        // The walk stops before the record that the file cuts.
-        {"truncated_01.lis", {2, "132 130 128"}},
-        {"truncated_02.lis", {2, "132 130 128"}},
-        {"truncated_03.lis", {2, "132 130 128"}},
-        {"truncated_04.lis", {2, "132 130 128"}},
-        {"truncated_05.lis", {2, "132 130 128"}},
-        {"truncated_06.lis", {2, "132 130 128"}},
-        {"truncated_07.lis", {1, "132 130 M 128"}},
-        {"truncated_08.lis", {1, "132 130 M 128"}},
-        {"truncated_09.lis", {1, "132 130 M 128"}},
-        {"truncated_10.lis", {1, "132 130 M 128"}},
-        {"truncated_11.lis", {1, "132 130 M 128"}},
-        {"truncated_12.lis", {1, "132 130 M 128"}},
-        {"truncated_13.lis", {1, "132 130 M 128"}},
-        {"truncated_14.lis", {1, "132 130 M 128"}},
         {"wrong_01.lis", {-1, ""}},
         {"wrong_02.lis", {-1, ""}},
         {"wrong_04.lis", {1, nullptr}},
         {"wrong_06.lis", {1, nullptr}},
     };
+    for (int i = 1; i <= 5; ++i) cases[Format("attributes_%02d.lis", i)] = {2, headers};
+    for (int i = 2; i <= 6; ++i) cases[Format("padding_%02d.lis", i)] = {1, basic};
+    // The walk stops before the record that the file cuts.
+    for (int i = 1; i <= 14; ++i) cases[Format("truncated_%02d.lis", i)] = i <= 6 ? std::pair{2, "132 130 128"} : std::pair{1, "132 130 M 128"};
     return cases;
 }
 
@@ -122,6 +64,7 @@ TEST(LisSharedData, EveryLayoutFileWalksToAnEndWithTheDescribedFraming)
 {
     const std::string folder = Folder("layouts");
     if (folder.empty()) GTEST_SKIP() << "../shared/data/lis/layouts is absent";
+    const auto layouts = Layouts();
     int walked = 0;
     for (const auto& entry : fs::directory_iterator(folder)) {
         if (entry.path().extension() != ".lis") continue;
@@ -130,160 +73,83 @@ TEST(LisSharedData, EveryLayoutFileWalksToAnEndWithTheDescribedFraming)
         BinaryFile file;
         ASSERT_TRUE(file.Open(entry.path().string(), BinaryFile::modeRead));
         const int framing = CLisRecordIO::DetectFraming(file);
-        uint64_t end = 0;
-        const std::string records = framing < 0 ? std::string() : Walk(file, framing, &end);
-        EXPECT_LE(end, uint64_t(file.GetLength()));
+        const Walked w = framing < 0 ? Walked() : WalkLis(file, framing);
+        EXPECT_LE(w.position, uint64_t(file.GetLength()));
         ++walked;
-
-        const auto it = Layouts().find(name);
-        if (it == Layouts().end()) continue;
-        if (it->second.framing == 2) {
+        const auto it = layouts.find(name);
+        if (it == layouts.end()) continue;
+        const auto& [expectedFraming, records] = it->second;
+        if (expectedFraming == 2) {
             EXPECT_GE(framing, 0);
         } else {
-            EXPECT_EQ(framing, it->second.framing);
+            EXPECT_EQ(framing, expectedFraming);
         }
-        if (it->second.records) {
-            EXPECT_EQ(records, it->second.records);
+        if (records) {
+            EXPECT_EQ(w.Types(), records);
         }
     }
-    EXPECT_GE(walked, int(Layouts().size()));
-}
-
-// ---- files assembled from single records -----------------------------------------------
-
-Bytes Part(const std::string& path)
-{
-    Bytes b = ReadBytes(path);
-    EXPECT_FALSE(b.empty()) << path;
-    return b;
+    EXPECT_GE(walked, int(layouts.size()));
 }
 
 // The record types of a part's physical records (none of them continues), stepped by
-// their length fields.
-std::string PartTypes(const Bytes& part)
+// their length fields, and the part's records re-framed with TIF headers.
+std::string PartTypes(const Bytes& part, LisBuilder* tif)
 {
     std::string out;
     for (size_t at = 0; at + 5 <= part.size();) {
         const uint16_t length = endian::GetBE16(&part[at]);
-        if (length < 6) break;
-        if (!out.empty()) out += ' ';
-        out += std::to_string(part[at + 4]);
+        if (length < 6 || at + length > part.size()) break;
+        out += (out.empty() ? "" : " ") + std::to_string(part[at + 4]);
+        tif->Record(Bytes(part.begin() + std::ptrdiff_t(at + 4), part.begin() + std::ptrdiff_t(at + length)));
         at += length;
     }
     return out;
 }
 
-// The parts joined as a plain file, and the same records re-framed with TIF headers.
-struct Assembled {
-    Bytes plain;
-    Bytes tif;
-    std::string types;
-};
-
-Assembled Assemble(const std::vector<Bytes>& parts)
-{
-    Assembled a;
-    LisBuilder tif(lis::kTif);
-    for (const Bytes& part : parts) {
-        a.plain.insert(a.plain.end(), part.begin(), part.end());
-        for (size_t at = 0; at + 4 <= part.size();) {
-            const uint16_t length = endian::GetBE16(&part[at]);
-            if (length < 4 || at + length > part.size()) break;
-            tif.Record(Bytes(part.begin() + std::ptrdiff_t(at + 4), part.begin() + std::ptrdiff_t(at + length)));
-            at += length;
-        }
-        const std::string t = PartTypes(part);
-        if (!t.empty()) a.types += (a.types.empty() ? "" : " ") + t;
-    }
-    a.tif = tif.Bytes();
-    return a;
-}
-
-void ExpectWalk(const Assembled& a)
-{
-    for (int framing : {int(lis::kPlain), int(lis::kTif)}) {
-        SCOPED_TRACE(framing == lis::kTif ? "TIF" : "plain");
-        const Bytes& bytes = framing == lis::kTif ? a.tif : a.plain;
-        BinaryFile file;
-        file.OpenMemory(std::make_shared<Bytes>(bytes), false);
-        EXPECT_EQ(CLisRecordIO::DetectFraming(file), framing);
-        uint64_t end = 0;
-        EXPECT_EQ(Walk(file, framing, &end), a.types);
-        EXPECT_EQ(end, bytes.size());
-    }
-}
-
-TEST(LisSharedData, HeaderDfsrDataAndTrailerPartsWalkAsOneFile)
-{
-    const std::string folder = Folder("records");
-    if (folder.empty() || !fs::is_directory(folder + "/curves")) GTEST_SKIP() << "../shared/data/lis/records is absent";
-    const std::vector<Bytes> heads = {Part(folder + "/RHLR-1.lis.part"), Part(folder + "/THLR-1.lis.part"),
-                                      Part(folder + "/FHLR-1.lis.part")};
-    const std::vector<Bytes> tails = {Part(folder + "/FTLR-1.lis.part"), Part(folder + "/TTLR-1.lis.part"),
-                                      Part(folder + "/RTLR-1.lis.part")};
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder + "/curves"))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-
-    // Data parts that go with a DFSR part: those named after it, and the depth series
-    // of the depth-direction files.
-    auto dataFor = [&](const std::string& dfsr) {
-        std::string stem = dfsr.substr(5, dfsr.size() - 5 - std::string(".lis.part").size());
-        if (stem == "depth-dir-down") stem = "depth-down";
-        if (stem == "depth-dir-up") stem = "depth-up";
-        if (stem == "fast-index-down" || stem == "fast-index-up") stem = "fast-index";
-        std::vector<std::string> out;
-        for (const auto& n : names)
-            if (n.rfind("fdata-" + stem, 0) == 0) out.push_back(n);
-        return out;
-    };
-
-    int dfsrs = 0, withData = 0;
-    for (const auto& name : names) {
-        if (name.rfind("dfsr-", 0) != 0) continue;
-        SCOPED_TRACE(name);
-        std::vector<Bytes> parts = heads;
-        parts.push_back(Part(folder + "/curves/" + name));
-        const auto data = dataFor(name);
-        for (const auto& d : data) parts.push_back(Part(folder + "/curves/" + d));
-        parts.insert(parts.end(), tails.begin(), tails.end());
-        const Assembled a = Assemble(parts);
-        std::string expected = "132 130 128 64";
-        for (size_t i = 0; i < data.size(); ++i) expected += " 0";
-        EXPECT_EQ(a.types, expected + " 129 131 133");
-        ExpectWalk(a);
-        ++dfsrs;
-        withData += !data.empty();
-    }
-    EXPECT_GT(dfsrs, 40);
-    EXPECT_GT(withData, 10);
-}
-
-TEST(LisSharedData, EveryOtherRecordPartWalksBetweenHeadersAndTrailers)
+// Every record part (headers, DFSRs and their frames, information and other records),
+// joined between reel, tape and file headers and their trailers, walks as one file,
+// plain as the parts are and re-framed with TIF headers.
+TEST(LisSharedData, EveryRecordPartWalksBetweenHeadersAndTrailers)
 {
     const std::string folder = Folder("records");
     if (folder.empty()) GTEST_SKIP() << "../shared/data/lis/records is absent";
+    const std::vector<std::string> heads = {"RHLR-1.lis.part", "THLR-1.lis.part", "FHLR-1.lis.part"};
+    const std::vector<std::string> tails = {"FTLR-1.lis.part", "TTLR-1.lis.part", "RTLR-1.lis.part"};
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        const std::string n = entry.path().filename().string();
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        const std::string n = fs::relative(entry.path(), folder).string();
         const bool part = n.size() > 9 && n.compare(n.size() - 9, 9, ".lis.part") == 0;
-        if (entry.is_regular_file() && (part || n.rfind("inforec_", 0) == 0)) names.push_back(n);
+        if (entry.is_regular_file() && (part || n.rfind("inforec_", 0) == 0)
+            && std::count(heads.begin(), heads.end(), n) + std::count(tails.begin(), tails.end(), n) == 0)
+            names.push_back(n);
     }
     std::sort(names.begin(), names.end());
-    ASSERT_GT(names.size(), 30u);
+    ASSERT_GT(names.size(), 100u);
+    names.insert(names.begin(), heads.begin(), heads.end());
+    names.insert(names.end(), tails.begin(), tails.end());
 
-    std::vector<Bytes> parts = {Part(folder + "/RHLR-1.lis.part"), Part(folder + "/THLR-1.lis.part")};
-    std::string expected = "132 130";
+    Bytes plain;
+    LisBuilder tif(lis::kTif);
+    std::string types;
     for (const auto& n : names) {
-        parts.push_back(Part(folder + "/" + n));
-        const std::string t = PartTypes(parts.back());
+        const Bytes part = ReadBytes(folder + "/" + n);
+        const std::string t = PartTypes(part, &tif);
         EXPECT_FALSE(t.empty()) << n;
-        expected += " " + t;
+        types += (types.empty() ? "" : " ") + t;
+        plain.insert(plain.end(), part.begin(), part.end());
     }
-    const Assembled a = Assemble(parts);
-    EXPECT_EQ(a.types, expected);
-    ExpectWalk(a);
+    EXPECT_EQ(types.substr(0, 11), "132 130 128");
+    for (int framing : {int(lis::kPlain), int(lis::kTif)}) {
+        SCOPED_TRACE(framing == lis::kTif ? "TIF" : "plain");
+        const Bytes& bytes = framing == lis::kTif ? tif.Bytes() : plain;
+        BinaryFile file;
+        file.OpenMemory(std::make_shared<Bytes>(bytes), false);
+        EXPECT_EQ(CLisRecordIO::DetectFraming(file), framing);
+        const Walked w = WalkLis(file, framing);
+        EXPECT_EQ(w.Types(), types);
+        EXPECT_EQ(w.end, lis::RecordStatus::End);
+        EXPECT_EQ(w.position, bytes.size());
+    }
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "lis/QtxToLis.h"
 
+#include "LisHelpers.h"
 #include "lis/LisRead.h"
-#include "lis/LisRecordIO.h"
 #include "platform/Endian.h"
 #include "res/CommandIds.h"
 #include "res/ResourceIds.h"
@@ -15,42 +15,6 @@ namespace {
 
 // Values with a spare lowest mantissa bit come back from code 68 exactly.
 float ExactSample(int frame, int datum, size_t index) { return float(frame * 16 + datum * 4) - float(index % 97) * 0.25f; }
-
-struct WalkedLis {
-    std::vector<std::vector<uint8_t>> records; // data records
-    std::vector<uint64_t> positions;
-    std::vector<uint8_t> types;
-    int fileMarks = 0;
-};
-
-WalkedLis Walk(const std::string& path)
-{
-    WalkedLis out;
-    BinaryFile file;
-    if (!file.Open(path, BinaryFile::modeRead)) return out;
-    const int framing = CLisRecordIO::DetectFraming(file);
-    uint64_t position = 0;
-    std::vector<uint8_t> buffer(1 << 16);
-    for (int guard = 0; guard < 100000; ++guard) {
-        const uint64_t start = position;
-        const uint32_t need = CLisRecordIO::ProbeLogicalRecord(file, position, framing);
-        if (need == 0) break;
-        if (need > buffer.size()) buffer.resize(need + 1024);
-        bool mark = false;
-        const uint32_t n = CLisRecordIO::ReadLogicalRecord(buffer.data(), buffer.size(), file, position, framing, &mark);
-        if (n == 0) break;
-        if (mark) {
-            ++out.fileMarks;
-            continue;
-        }
-        out.types.push_back(buffer[0]);
-        if (buffer[0] == lis::kNormalData) {
-            out.records.emplace_back(buffer.begin(), buffer.begin() + n);
-            out.positions.push_back(start);
-        }
-    }
-    return out;
-}
 
 class QtxToLisTest : public AppTest {
 protected:
@@ -91,17 +55,15 @@ TEST_F(QtxToLisTest, EveryValueComesBackFromTheLisChannels)
     frame.Command(ID_FILE_LIS);
     EXPECT_TRUE(frame.Command(ID_QTX_TO_LIS));
 
-    const WalkedLis walked = Walk(lis);
-    ASSERT_EQ(walked.records.size(), 5u);
-    EXPECT_EQ(walked.types.front(), lis::kReelHeader);
-    EXPECT_EQ(walked.types.back(), lis::kReelTrailer);
-    EXPECT_GE(walked.fileMarks, 2);
+    const Walked walked = WalkLis(lis);
+    ASSERT_EQ(walked.Types(), "132 130 M 128 34 34 232 64 0 0 0 0 0 129 131 133 M M");
+    const auto records = walked.OfType(lis::kNormalData);
 
     CLisRead reader;
     ASSERT_EQ(reader.Open(lis), 1);
     const int values = 4 * 64 + 1;
     for (int k = 0; k < 5; ++k) {
-        LisFrameRef ref{walked.positions[size_t(k)], uint32_t(walked.records[size_t(k)].size()), 0, 1000.0 + 0.5 * k};
+        LisFrameRef ref{records[size_t(k)]->start, uint32_t(records[size_t(k)]->bytes.size()), 0, 1000.0 + 0.5 * k};
         float depth = 0;
         ASSERT_EQ(reader.ReadChannel(&depth, 1, ref, LisChannelSlice{0, 4, 68}), 1);
         EXPECT_EQ(depth, float(1000.0 + 0.5 * k));
@@ -118,7 +80,7 @@ TEST_F(QtxToLisTest, FourReceiverArraysAreWrittenPerReceiverWithoutAsking)
     ExpectFiles();
     CQtxToLis exporter;
     exporter.Run(); // no pack question: an unexpected dialog would fail the test
-    EXPECT_EQ(Walk(lis).records.size(), 2u);
+    EXPECT_EQ(WalkLis(lis).OfType(lis::kNormalData).size(), 2u);
 }
 
 TEST_F(QtxToLisTest, NoFramesGivesHeadersAndTrailersOnly)
@@ -131,9 +93,7 @@ TEST_F(QtxToLisTest, NoFramesGivesHeadersAndTrailersOnly)
     host.ScriptDialog(kIddWaveformPack).Press(IDCANCEL);
     CQtxToLis exporter;
     exporter.Run();
-    const WalkedLis walked = Walk(lis);
-    EXPECT_TRUE(walked.records.empty());
-    EXPECT_EQ(walked.types.size(), 10u) << "reel, tape and file headers, two tables, comment, DFSR, three trailers";
+    EXPECT_EQ(WalkLis(lis).Types(), "132 130 M 128 34 34 232 64 129 131 133 M M");
 }
 
 TEST_F(QtxToLisTest, StoppingLeavesNoLisFile)

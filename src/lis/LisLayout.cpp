@@ -1,0 +1,69 @@
+#include "lis/LisLayout.h"
+
+#include <bit>
+#include <cmath>
+
+uint32_t LisFloat68FromIeee(double value)
+{
+    const float f = float(value);
+    if (std::isnan(f)) return 0;
+    const uint32_t bits = std::bit_cast<uint32_t>(f);
+    const bool negative = bits >> 31;
+    uint32_t exponent = (bits >> 23) & 0xFF;
+    const uint32_t mantissa = bits & 0x7FFFFF;
+    if (exponent == 0) return 0; // zero, and magnitudes too small for a normal float
+    uint32_t fraction;
+    if (exponent == 0xFF || exponent + 2 > 0xFF) {
+        // Beyond the largest code-68 magnitude: the largest it can hold.
+        exponent = 0xFF;
+        fraction = 0x7FFFFF;
+    } else {
+        exponent += 2;
+        fraction = (mantissa | 0x800000) >> 1; // the lowest mantissa bit is dropped
+    }
+    if (!negative) return (exponent << 23) | fraction;
+    fraction = ((~fraction) & 0x7FFFFF) + 1;
+    exponent = (~exponent) & 0xFF;
+    return 0x80000000u | (exponent << 23) | (fraction & 0x7FFFFF);
+}
+
+float LisFloat68ToIeee(uint32_t word)
+{
+    const bool negative = word >> 31;
+    uint32_t exponent = (word >> 23) & 0xFF;
+    uint32_t fraction = word & 0x7FFFFF;
+    if (fraction == 0) {
+        // A positive zero fraction is zero; a negative one is the two's complement of
+        // a full fraction, a power of two (0xBF800000 is -1.0).
+        if (!negative) return 0.0f;
+        exponent = (~exponent) & 0xFF;
+        return float(-std::ldexp(1.0, int(exponent) - 128));
+    }
+    if (negative) {
+        exponent = (~exponent) & 0xFF;
+        fraction = (~(fraction - 1)) & 0x7FFFFF;
+    }
+    const double magnitude = std::ldexp(double(fraction), int(exponent) - 128 - 23);
+    return float(negative ? -magnitude : magnitude);
+}
+
+const uint8_t* lis::DecodeNumber(uint8_t code, const uint8_t* p, const uint8_t* end, double& v)
+{
+    if (p >= end || size_t(end - p) < size_t(RepresentationSize(code))) return nullptr;
+    int32_t n = 0;
+    switch (ReprCode(code)) {
+    case ReprCode::Int8: p = DecodeInt8(p, n); break;
+    case ReprCode::Byte: p = DecodeByte(p, n); break;
+    case ReprCode::Int16: p = DecodeInt16(p, n); break;
+    case ReprCode::Int32: p = DecodeInt32(p, n); break;
+    case ReprCode::Float: {
+        float f = 0;
+        p = DecodeFloat(p, f);
+        v = f;
+        return p;
+    }
+    default: return nullptr;
+    }
+    v = n;
+    return p;
+}

@@ -1,5 +1,0 @@
-#include "lis/LisRecords.h"
-
-#include "lis/LisRecordIO.h"
-
-int CLisChannelItem::BytesPerSample() const { return lis::RepresentationSize(m_reprCode); }
