@@ -3,6 +3,7 @@
 // the painter. Beside it the same frames painted into a context that draws nothing,
 // so the painter's share shows as the difference.
 #include "app/ViewerApp.h"
+#include "NullDc.h"
 #include "common/QtxFileDlg.h"
 #include "dataset/QtxFile.h"
 #include "platform/qt/QtDc.h"
@@ -46,23 +47,6 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 namespace {
 
 constexpr int kFrames = 100;
-
-class NullDc : public Dc {
-public:
-    Size GetTextExtent(const std::string&) override { return {}; }
-    int GetDeviceCaps(int) const override { return 96; }
-
-protected:
-    void DoLine(Point, Point) override {}
-    void DoPolyline(const Point*, int) override {}
-    void DoPolygon(const Point*, int) override {}
-    void DoRectangle(const Rect&) override {}
-    void DoFillRect(const Rect&, Color) override {}
-    void DoSetPixel(int, int, Color) override {}
-    void DoTextOut(int, int, const std::string&) override {}
-    void DoStretchImage(const Rect&, const Image&, const Rect&) override {}
-    void DoClip(const Rect*) override {}
-};
 
 // A data set of kFrames frames of `receivers` x `samples` at `step` us and a view of
 // it in `domain`, in a scripted window. Steps above 5 us are interpolated to half.

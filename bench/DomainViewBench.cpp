@@ -2,6 +2,7 @@
 // samples: the bare frame reads; read and spectra; the paint of one frame (into a
 // Dc that draws nothing); and read, spectra and paint of each frame. Every
 // allocation of the program is counted, so the paint's are reported per frame.
+#include "NullDc.h"
 #include "common/QtxFileDlg.h"
 #include "dataset/QtxFile.h"
 #include "platform/testing/ScriptedFrame.h"
@@ -39,24 +40,6 @@ namespace {
 constexpr int kReceivers = 13;
 constexpr int kSamples = 2048;
 constexpr int kFrames = 1000;
-
-// Draws nothing: the figure is the view's own work, not a rasteriser's.
-class NullDc : public Dc {
-public:
-    Size GetTextExtent(const std::string&) override { return {}; }
-    int GetDeviceCaps(int) const override { return 96; }
-
-protected:
-    void DoLine(Point, Point) override {}
-    void DoPolyline(const Point*, int) override {}
-    void DoPolygon(const Point*, int) override {}
-    void DoRectangle(const Rect&) override {}
-    void DoFillRect(const Rect&, Color) override {}
-    void DoSetPixel(int, int, Color) override {}
-    void DoTextOut(int, int, const std::string&) override {}
-    void DoStretchImage(const Rect&, const Image&, const Rect&) override {}
-    void DoClip(const Rect*) override {}
-};
 
 struct Fixture {
     std::string path = (std::filesystem::temp_directory_path() / "bronte-bench-domain.qtx").string();

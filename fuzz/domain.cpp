@@ -12,6 +12,9 @@
 #include "res/CommandIds.h"
 #include "res/ResourceIds.h"
 #include "viewers/DomainWnd.h"
+#include "viewers/DomainWndFactory.h"
+
+#include "FuzzInput.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -20,12 +23,6 @@
 #include <unistd.h>
 
 namespace {
-
-const std::string& InputPath()
-{
-    static const std::string path = "/tmp/fuzz_domain_" + std::to_string(::getpid()) + ".qtx";
-    return path;
-}
 
 // The program started once, as the tests start it; every input gets a fresh host.
 ScriptedFrame& StartedFrame()
@@ -45,20 +42,15 @@ ScriptedFrame& StartedFrame()
     return *frame;
 }
 
-void ShowDomain(ScriptedFrame& frame, ScriptedHost& host, int domain)
+void ShowDomain(ScriptedFrame& frame, ScriptedHost& host, int domain, const std::string& path)
 {
     host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcFound, 0).Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
-    auto* view = new CDomainWnd;
-    view->m_domain = int16_t(domain);
-    view->m_path = InputPath();
-    view->m_depthFrame = 1000.0;
-    view->m_traceCursor = 1;
-    view->m_windowId = ++theApp.m_display.windowCounter;
-    theApp.m_display.activeWindowId = view->m_windowId;
-    if (!view->Open(theViewerApp.m_windowClasses[kClassDomain])) {
-        delete view;
-        return;
-    }
+    DomainSetupGroup setup = theApp.m_domainSetup;
+    setup.path = path;
+    setup.depthFrame = 1000.0;
+    setup.traceCursor = 1;
+    CDomainWnd* view = OpenDomainWnd(setup, domain, theViewerApp.ClassName(kClassDomain));
+    if (!view) return;
     // Opening painted the first frame; each move paints again.
     frame.Key(*view, VK_END);
     frame.HScroll(*view, SB_PAGERIGHT);
@@ -73,13 +65,10 @@ void ShowDomain(ScriptedFrame& frame, ScriptedHost& host, int domain)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     ScriptedFrame& frame = StartedFrame();
-    if (FILE* f = std::fopen(InputPath().c_str(), "wb")) {
-        std::fwrite(data, 1, size, f);
-        std::fclose(f);
-    }
+    const std::string path = WriteFuzzInput("domain", ".qtx", data, size);
     ScriptedHost host; // every unscripted box is answered with Cancel and recorded
     ScopedHost scope(&host);
     const int domain = size > qtx::kHdrHistory ? 1 + data[qtx::kHdrHistory] % 4 : kDomainTime;
-    ShowDomain(frame, host, domain);
+    ShowDomain(frame, host, domain, path);
     return 0;
 }

@@ -6,6 +6,8 @@
 #include "lis/LisParamScan.h"
 #include "platform/testing/ScriptedHost.h"
 
+#include "FuzzInput.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -49,21 +51,11 @@ private:
     std::unique_ptr<CLisDictionary> m_own;
 };
 
-std::string InputPath()
-{
-    static const std::string path = "/tmp/fuzz_lis_scan_" + std::to_string(::getpid()) + ".lis";
-    return path;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::string path = InputPath();
-    if (FILE* f = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(data, 1, size, f);
-        std::fclose(f);
-    }
+    const std::string path = WriteFuzzInput("lis_scan", ".lis", data, size);
     ScriptedHost host;
     ScopedHost scope(&host);
     host.ExpectMessage("Do you want to proceed?", IDYES);

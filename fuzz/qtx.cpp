@@ -2,27 +2,17 @@
 #include "dataset/QtxFile.h"
 #include "platform/testing/ScriptedHost.h"
 
+#include "FuzzInput.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
-namespace {
-std::string InputPath()
-{
-    static const std::string path = "/tmp/fuzz_qtx_" + std::to_string(::getpid()) + ".qtx";
-    return path;
-}
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::string path = InputPath();
-    if (FILE* f = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(data, 1, size, f);
-        std::fclose(f);
-    }
+    const std::string path = WriteFuzzInput("qtx", ".qtx", data, size);
     ScriptedHost host; // every box is answered with Cancel and recorded
     ScopedHost scope(&host);
     CQtxFile file;
