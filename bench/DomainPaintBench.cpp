@@ -1,7 +1,7 @@
-// The domain view painted into a Qt image on the offscreen platform, frame after
-// frame as scrolling steps through a data set: read, spectra and the raster work of
-// the painter. Beside it the same frames painted into a context that draws nothing,
-// so the painter's share shows as the difference.
+// One frame of the domain view painted again and again into a Qt image on the
+// offscreen platform (the paint draws what was read; reading is not measured here).
+// Beside it the same frame painted into a context that draws nothing, so the
+// painter's share shows as the difference.
 #include "app/ViewerApp.h"
 #include "NullDc.h"
 #include "common/QtxFileDlg.h"
