@@ -3,6 +3,7 @@
 // Beside it the same frame painted into a context that draws nothing, so the
 // painter's share shows as the difference.
 #include "app/ViewerApp.h"
+#include "BenchDataSet.h"
 #include "NullDc.h"
 #include "common/QtxFileDlg.h"
 #include "dataset/QtxFile.h"
@@ -25,6 +26,7 @@
 #include <filesystem>
 #include <memory>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include <unistd.h>
@@ -61,13 +63,6 @@ struct View {
                 / ("bronte-bench-paint-" + std::to_string(::getpid()) + "-" + std::to_string(domain) + ".qtx"))
                    .string())
     {
-        CQtxFile out;
-        CQtxDescriptorList list;
-        out.OpenWrite(path);
-        out.AddDatum(list, "WMNO", 1, 1, 1, receivers, 1, step, samples, 0);
-        out.m_header.depthStep = 0.5;
-        out.WriteHeader();
-        out.WriteDescriptors(list);
         // Compressional, shear and Stoneley arrivals moving out across the receivers, in
         // a little noise.
         std::vector<float> trace(size_t(receivers) * size_t(samples));
@@ -85,16 +80,7 @@ struct View {
                 const double jitter = double(noise >> 8) / double(1 << 24) - 0.5;
                 trace[size_t(r) * size_t(samples) + size_t(i)] = float(v + 0.02 * jitter);
             }
-        for (int f = 0; f < kFrames; ++f) {
-            const double depth = 1000.0 + 0.5 * f;
-            out.WriteDepth(&depth);
-            for (size_t start = 0; start < trace.size(); start += 8192) {
-                const size_t n = std::min<size_t>(8192, trace.size() - start);
-                std::copy(trace.begin() + long(start), trace.begin() + long(start + n), out.m_data);
-                out.WriteData(int(n));
-            }
-        }
-        out.Finalize();
+        bench::WriteWaveformQtx(path, 1, receivers, samples, kFrames, step, std::move(trace));
 
         SetHost(&host);
         SetFrame(&frame);

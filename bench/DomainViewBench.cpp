@@ -2,6 +2,7 @@
 // samples: the bare frame reads; read and spectra; the paint of one frame (into a
 // Dc that draws nothing); and read, spectra and paint of each frame. Every
 // allocation of the program is counted, so the paint's are reported per frame.
+#include "BenchDataSet.h"
 #include "NullDc.h"
 #include "common/QtxFileDlg.h"
 #include "dataset/QtxFile.h"
@@ -20,6 +21,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <new>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -49,25 +51,9 @@ struct Fixture {
 
     Fixture()
     {
-        CQtxFile out;
-        CQtxDescriptorList list;
-        out.OpenWrite(path);
-        out.AddDatum(list, "WMNO", 1, 1, 1, kReceivers, 1, 4.0f, kSamples, 0);
-        out.m_header.depthStep = 0.5;
-        out.WriteHeader();
-        out.WriteDescriptors(list);
         std::vector<float> trace(size_t(kReceivers) * kSamples);
         for (size_t i = 0; i < trace.size(); ++i) trace[i] = float(std::sin(double(i) * 0.05));
-        for (int f = 0; f < kFrames; ++f) {
-            const double depth = 1000.0 + 0.5 * f;
-            out.WriteDepth(&depth);
-            for (size_t start = 0; start < trace.size(); start += 8192) {
-                const size_t n = std::min<size_t>(8192, trace.size() - start);
-                std::copy(trace.begin() + long(start), trace.begin() + long(start + n), out.m_data);
-                out.WriteData(int(n));
-            }
-        }
-        out.Finalize();
+        bench::WriteWaveformQtx(path, 1, kReceivers, kSamples, kFrames, 4.0f, std::move(trace));
 
         SetHost(&host);
         SetFrame(&frame);
