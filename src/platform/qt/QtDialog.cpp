@@ -241,7 +241,6 @@ public:
     void FoldWhenTooTall(QGridLayout* grid);
     // The dialog is going away: nothing may touch it from now on.
     void Detach() { m_dialog = nullptr; }
-    bool Busy() const { return m_busy > 0; }
 
     // Escape, the close box and QDialog's own rejections all go to the dialog's Cancel.
     void reject() override;
@@ -280,9 +279,7 @@ private:
     template <typename F> void Act(F&& action)
     {
         if (!m_dialog || m_syncing || m_closing) return;
-        ++m_busy;
         action(*m_dialog);
-        --m_busy;
         Settle();
     }
 
@@ -294,7 +291,6 @@ private:
     bool m_syncing = false;
     bool m_closing = false;
     bool m_centered = false;
-    int m_busy = 0;
     int m_focusApplied = 0;
     bool m_frameless = false;
     QSpacerItem* m_titleSpace = nullptr; // keeps the dialog as wide as its title
