@@ -74,27 +74,6 @@ TEST(QtDc, PixelsFollowTheRecordingContextsGeometry)
     for (const auto& p : probes) EXPECT_EQ(At(image, p.x, p.y), p.colour) << p.what;
 }
 
-TEST(QtDc, TextIsPlacedByTheTopOfItsCell)
-{
-    QImage image(200, 60, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        QtDc dc(&image, DeviceCaps{});
-        dc.SelectFont({"Arial", 20, FW_BOLD});
-        dc.SetBkMode(TRANSPARENT);
-        dc.TextOut(10, 30, "HHH");
-    }
-    int topInk = -1;
-    for (int y = 0; y < 60 && topInk < 0; ++y)
-        for (int x = 0; x < 200; ++x)
-            if (qGray(image.pixel(x, y)) < 128) {
-                topInk = y;
-                break;
-            }
-    EXPECT_GE(topInk, 30) << "nothing above the cell's top";
-    EXPECT_LT(topInk, 40) << "capitals start near the top of the cell";
-}
-
 TEST(QtFonts, ArialAndItsMisspellingResolveToAFaceWithGlyphs)
 {
     InstallFontSubstitutions();
