@@ -284,45 +284,44 @@ void Clipped(Dc& dc)
     Shapes(dc);
 }
 
+// Wide lines are stamped from shapes learnt once: anywhere in a large image, moved by
+// a window origin or cut by a clip, they keep Qt's own pixels.
+void WideLinesAnywhere(Dc& dc)
+{
+    std::mt19937 random(3);
+    std::uniform_int_distribution<int> step(-150, 150), x(-20, 2120), y(-20, 420);
+    for (int round = 0; round < 3; ++round) {
+        if (round == 1) dc.SetWindowOrg(-7, 5);
+        if (round == 2) dc.IntersectClipRect({300, 40, 1800, 330});
+        for (int width : {2, 3, 4, 6, 8}) {
+            dc.SelectPen({PS_SOLID, width, Rgb(200, 30 * width, 40 * round)});
+            std::vector<Point> points{{x(random), y(random)}};
+            for (int i = 0; i < 600; ++i)
+                points.push_back({std::clamp(points.back().x + step(random) / (1 + i % 3), -20, 2120),
+                                  std::clamp(points.back().y + step(random) / (1 + i % 5), -20, 420)});
+            dc.Polyline(points.data(), int(points.size()));
+        }
+    }
+}
+
 TEST(QtDcPicture, ShapesLinesAndTextAreDrawnAsLineByLine)
 {
     const struct {
         const char* name;
         Scene scene;
+        int width = 240, height = 180;
     } cases[] = {
         {"MoveTo and LineTo", [](Dc& dc) { Lines(dc, true); }},
         {"polygons and rectangles", Shapes},
         {"text", Texts},
         {"mapped", Mapped},
         {"clipped", Clipped},
+        {"wide lines anywhere", WideLinesAnywhere, 2100, 400},
     };
     for (const auto& c : cases) {
-        const Pictures p = Render(240, 180, c.scene);
+        const Pictures p = Render(c.width, c.height, c.scene);
         EXPECT_EQ(Describe(Differences(p.before, p.now)), "none") << c.name;
     }
-}
-
-// Wide lines are stamped from shapes learnt once: anywhere in a large image, moved by
-// a window origin or cut by a clip, they keep Qt's own pixels.
-TEST(QtDcPicture, WideLinesKeepTheirPixelsAnywhere)
-{
-    const Pictures p = Render(2100, 400, [&](Dc& dc) {
-        std::mt19937 random(3);
-        std::uniform_int_distribution<int> step(-150, 150), x(-20, 2120), y(-20, 420);
-        for (int round = 0; round < 3; ++round) {
-            if (round == 1) dc.SetWindowOrg(-7, 5);
-            if (round == 2) dc.IntersectClipRect({300, 40, 1800, 330});
-            for (int width : {2, 3, 4, 6, 8}) {
-                dc.SelectPen({PS_SOLID, width, Rgb(200, 30 * width, 40 * round)});
-                std::vector<Point> points{{x(random), y(random)}};
-                for (int i = 0; i < 600; ++i)
-                    points.push_back({std::clamp(points.back().x + step(random) / (1 + i % 3), -20, 2120),
-                                      std::clamp(points.back().y + step(random) / (1 + i % 5), -20, 420)});
-                dc.Polyline(points.data(), int(points.size()));
-            }
-        }
-    });
-    EXPECT_EQ(Describe(Differences(p.before, p.now)), "none");
 }
 
 TEST(QtDcPicture, ButtonsAndTheProgramIconAreUnchanged)
