@@ -371,7 +371,6 @@ TEST_F(QtDialogTest, EveryTemplateShowsEachControlAsAVisibleWidgetAndKeepsItsSiz
         for (const ControlState& c : dialog.Controls()) {
             QWidget* w = Widget(view, c.id);
             ASSERT_NE(w, nullptr) << id << "/" << c.id;
-            EXPECT_TRUE(w->inherits(kWidgetOfKind.at(c.kind))) << id << "/" << c.id << " is a " << w->metaObject()->className();
             if (c.style & kHidden) continue;
             EXPECT_TRUE(w->isVisible() && w->width() > 0 && w->height() > 0) << id << "/" << c.id << " not in sight";
             if (c.kind == K::Static) {
