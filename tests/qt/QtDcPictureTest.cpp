@@ -2,23 +2,15 @@
 // its wide lines stamped; its pictures are compared pixel for pixel with those of a
 // plain painter that draws segment by segment and makes the pen for each shape. Only
 // the corners of wide polygon outlines may differ.
-#include "app/ViewerApp.h"
-#include "common/QtxFileDlg.h"
+#include "platform/Frame.h"
 #include "platform/qt/QtDc.h"
-#include "platform/testing/ScriptedFrame.h"
-#include "platform/testing/ScriptedHost.h"
 #include "res/Images.h"
 #include "res/ResourceIds.h"
-#include "support/QtxBuilder.h"
-#include "support/TempDir.h"
-#include "viewers/DomainWnd.h"
-#include "viewers/DomainWndFactory.h"
 
 #include <QTransform>
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <random>
@@ -274,7 +266,7 @@ void Texts(Dc& dc)
 
 void Mapped(Dc& dc)
 {
-    dc.SetWindowOrg(-15, 10); // a translation: the lines of one call
+    dc.SetWindowOrg(-15, 10); // a translation: the lines of one call, as with none
     Lines(dc, false);
     dc.SetMapMode(MM_ANISOTROPIC); // scaled: line by line
     dc.SetWindowExt(100, 100);
@@ -292,46 +284,44 @@ void Clipped(Dc& dc)
     Shapes(dc);
 }
 
+// Wide lines are stamped from shapes learnt once: anywhere in a large image, moved by
+// a window origin or cut by a clip, they keep Qt's own pixels.
+void WideLinesAnywhere(Dc& dc)
+{
+    std::mt19937 random(3);
+    std::uniform_int_distribution<int> step(-150, 150), x(-20, 2120), y(-20, 420);
+    for (int round = 0; round < 3; ++round) {
+        if (round == 1) dc.SetWindowOrg(-7, 5);
+        if (round == 2) dc.IntersectClipRect({300, 40, 1800, 330});
+        for (int width : {2, 3, 4, 6, 8}) {
+            dc.SelectPen({PS_SOLID, width, Rgb(200, 30 * width, 40 * round)});
+            std::vector<Point> points{{x(random), y(random)}};
+            for (int i = 0; i < 600; ++i)
+                points.push_back({std::clamp(points.back().x + step(random) / (1 + i % 3), -20, 2120),
+                                  std::clamp(points.back().y + step(random) / (1 + i % 5), -20, 420)});
+            dc.Polyline(points.data(), int(points.size()));
+        }
+    }
+}
+
 TEST(QtDcPicture, ShapesLinesAndTextAreDrawnAsLineByLine)
 {
     const struct {
         const char* name;
         Scene scene;
+        int width = 240, height = 180;
     } cases[] = {
-        {"polylines", [](Dc& dc) { Lines(dc, false); }},
         {"MoveTo and LineTo", [](Dc& dc) { Lines(dc, true); }},
         {"polygons and rectangles", Shapes},
         {"text", Texts},
         {"mapped", Mapped},
         {"clipped", Clipped},
+        {"wide lines anywhere", WideLinesAnywhere, 2100, 400},
     };
     for (const auto& c : cases) {
-        const Pictures p = Render(240, 180, c.scene);
+        const Pictures p = Render(c.width, c.height, c.scene);
         EXPECT_EQ(Describe(Differences(p.before, p.now)), "none") << c.name;
     }
-}
-
-// Wide lines are stamped from shapes learnt once: anywhere in a large image, moved by
-// a window origin or cut by a clip, they keep Qt's own pixels.
-TEST(QtDcPicture, WideLinesKeepTheirPixelsAnywhere)
-{
-    const Pictures p = Render(2100, 400, [&](Dc& dc) {
-        std::mt19937 random(3);
-        std::uniform_int_distribution<int> step(-150, 150), x(-20, 2120), y(-20, 420);
-        for (int round = 0; round < 3; ++round) {
-            if (round == 1) dc.SetWindowOrg(-7, 5);
-            if (round == 2) dc.IntersectClipRect({300, 40, 1800, 330});
-            for (int width : {2, 3, 4, 6, 8}) {
-                dc.SelectPen({PS_SOLID, width, Rgb(200, 30 * width, 40 * round)});
-                std::vector<Point> points{{x(random), y(random)}};
-                for (int i = 0; i < 600; ++i)
-                    points.push_back({std::clamp(points.back().x + step(random) / (1 + i % 3), -20, 2120),
-                                      std::clamp(points.back().y + step(random) / (1 + i % 5), -20, 420)});
-                dc.Polyline(points.data(), int(points.size()));
-            }
-        }
-    });
-    EXPECT_EQ(Describe(Differences(p.before, p.now)), "none");
 }
 
 TEST(QtDcPicture, ButtonsAndTheProgramIconAreUnchanged)
@@ -391,64 +381,6 @@ TEST(QtDcPicture, WideOutlinesAreTheirSidesWithSquareCorners)
             EXPECT_EQ(Describe(openCorners), "none") << what;
             EXPECT_EQ(Describe(AwayFromCorners(beyondCorners, p.wideCorners, (width + 1) / 2)), "none") << what;
         }
-}
-
-// The domain view's frames, spectra and wiggles, with the wide trace pen a view takes
-// at its first paint: only outline pixels at corners may change.
-TEST(QtDcPicture, DomainViewFramesChangeOnlyAtOutlineCorners)
-{
-    TempDir dir;
-    ScriptedHost host;
-    ScriptedFrame frame;
-    ScopedHost hostScope(&host);
-    ScopedFrame frameScope(&frame);
-    theViewerApp.ResetToStartupState();
-    frame.Create("test", nullptr, nullptr);
-    WindowClass windowClass;
-    windowClass.name = "picture-domain";
-    RegisterWindowClass(windowClass);
-
-    for (const int domain : {int(kDomainFrequency), int(kDomainTime)}) {
-        const std::string path = dir.File("view" + std::to_string(domain) + ".qtx");
-        QtxDatumShape d;
-        d.mnemonic = "WMNO";
-        d.typeCode = 1;
-        d.traces = domain == kDomainTime ? 16 : 13;
-        d.samples = domain == kDomainTime ? 4096 : 2048;
-        d.step = domain == kDomainTime ? 8.0f : 4.0f;
-        ASSERT_TRUE(WriteQtx(path, {d}, 2, 1000.0, 0.5, [](int, int trace, size_t i) {
-            return float(std::sin(double(i) * 0.05 * (1 + trace % 3)) * std::exp(-double(i) / 3000.0)
-                         + 0.2 * std::sin(double(i) * 0.9));
-        }));
-        host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcFound, 0).Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
-        DomainSetupGroup setup;
-        setup.SetDefaults();
-        setup.path = path;
-        setup.timeStop = d.step * d.samples;
-        setup.freqStop = 20000;
-        CDomainWnd* view = OpenDomainWnd(setup, domain, windowClass.name);
-        ASSERT_NE(view, nullptr);
-        auto* window = dynamic_cast<ScriptedWindow*>(view->Impl());
-        ASSERT_NE(window, nullptr);
-        window->clientWidth = 640;
-        window->clientHeight = 480;
-        theApp.m_display.bluePen = 1; // a brush apart from the pens
-        RecordingDc first; // takes the colour change: both pictures use the same pens
-        view->OnPaint(first);
-        ASSERT_TRUE(view->m_frameRead);
-        const Pictures p = Render(640, 480, [&](Dc& dc) { view->OnPaint(dc); });
-        const std::vector<QPoint> changed = Differences(p.before, p.now);
-        std::vector<QPoint> notInk;
-        auto ink = [](QRgb c) { return c == 0xFF000000u || c == 0xFF0032FFu; };
-        for (const QPoint& c : changed)
-            if (!ink(p.before.pixel(c)) && !ink(p.now.pixel(c))) notInk.push_back(c);
-        EXPECT_EQ(Describe(notInk), "none") << domain;
-        EXPECT_EQ(Describe(AwayFromCorners(changed, p.wideCorners, 4)), "none") << domain;
-        EXPECT_LT(changed.size(), p.wideCorners.size() / 100) << domain;
-        view->DestroyWindow();
-    }
-    frame.Destroy();
-    theViewerApp.ResetToStartupState();
 }
 
 } // namespace

@@ -74,27 +74,6 @@ TEST(QtDc, PixelsFollowTheRecordingContextsGeometry)
     for (const auto& p : probes) EXPECT_EQ(At(image, p.x, p.y), p.colour) << p.what;
 }
 
-TEST(QtDc, TextIsPlacedByTheTopOfItsCell)
-{
-    QImage image(200, 60, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        QtDc dc(&image, DeviceCaps{});
-        dc.SelectFont({"Arial", 20, FW_BOLD});
-        dc.SetBkMode(TRANSPARENT);
-        dc.TextOut(10, 30, "HHH");
-    }
-    int topInk = -1;
-    for (int y = 0; y < 60 && topInk < 0; ++y)
-        for (int x = 0; x < 200; ++x)
-            if (qGray(image.pixel(x, y)) < 128) {
-                topInk = y;
-                break;
-            }
-    EXPECT_GE(topInk, 30) << "nothing above the cell's top";
-    EXPECT_LT(topInk, 40) << "capitals start near the top of the cell";
-}
-
 TEST(QtFonts, ArialAndItsMisspellingResolveToAFaceWithGlyphs)
 {
     InstallFontSubstitutions();
@@ -267,17 +246,15 @@ TEST_F(QtShellTest, WindowMenuArrangesAndListsTheViews)
     const QRect area = frame.MdiArea()->viewport()->rect();
     auto tile = [&](int i) { return dynamic_cast<QtChildView*>(views[i].Impl())->sub->geometry(); };
 
-    frame.TileHorizontal(); // wide, one above the other
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(tile(i).width(), area.width()) << i;
-        EXPECT_EQ(tile(i).top(), i == 0 ? 0 : tile(i - 1).bottom() + 1) << i;
-        EXPECT_NEAR(tile(i).height(), area.height() / 3, 1) << i;
-    }
-    frame.TileVertical(); // tall, side by side
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(tile(i).height(), area.height()) << i;
-        EXPECT_EQ(tile(i).left(), i == 0 ? 0 : tile(i - 1).right() + 1) << i;
-        EXPECT_NEAR(tile(i).width(), area.width() / 3, 1) << i;
+    // Tiled: wide and one above the other, then tall and side by side.
+    for (const bool wide : {true, false}) {
+        wide ? frame.TileHorizontal() : frame.TileVertical();
+        for (int i = 0; i < 3; ++i) {
+            const QRect t = tile(i), before = i ? tile(i - 1) : QRect(); // an empty one ends at -1
+            EXPECT_EQ(wide ? t.width() : t.height(), wide ? area.width() : area.height()) << wide << i;
+            EXPECT_EQ(wide ? t.top() : t.left(), (wide ? before.bottom() : before.right()) + 1) << wide << i;
+            EXPECT_NEAR(wide ? t.height() : t.width(), (wide ? area.height() : area.width()) / 3, 1) << wide << i;
+        }
     }
     frame.Cascade(); // overlapping, each a step further, all of a usable size
     for (int i = 0; i < 3; ++i) {
