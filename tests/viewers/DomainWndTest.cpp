@@ -251,33 +251,27 @@ float MoveOutSample(int, int, size_t index)
 
 TEST_F(DomainWndTest, MoveOutCursorGivesTheSlownessOfEachReceiverPair)
 {
-    ASSERT_TRUE(WriteQtx(path, {Waveform(4, 512, 2.0f, 1)}, 2, 1000.0, 0.5, MoveOutSample));
-    ScriptSelection();
-    CDomainWnd* view = OpenView(kDomainTime);
-    ASSERT_NE(view, nullptr);
-    view->m_timeStart = 0;
-    ScriptedWindow* w = frame.WindowOf(*view);
-    w->Paint();
-    // Clicks on the crossings of the first and last trace.
-    auto xOf = [&](float t) { return view->m_leftMargin + int(std::lround((t - view->m_start) * view->m_plotWidth / view->m_width)); };
-    auto yOf = [&](int k) { return view->m_topMargin + k * view->m_traceHeight + view->m_bandHeight / 2; };
-    frame.Mouse(*view, "ldown", MK_LBUTTON, {xOf(300.0f), yOf(0)});
-    EXPECT_EQ(w->lastPaint.back().rfind("SetPixel(", 0), 0u) << "first click marks its point";
-    frame.Mouse(*view, "ldown", MK_LBUTTON, {xOf(450.0f), yOf(3)});
-    for (int pane = 2; pane <= 4; ++pane) EXPECT_EQ(frame.PaneText(pane), "100.0 uS/ft") << pane;
-    EXPECT_EQ(frame.PaneText(5), "");
-}
-
-TEST_F(DomainWndTest, ReceiverPairsWithoutSpacingAreSkipped)
-{
-    ASSERT_TRUE(WriteQtx(path, {Waveform(3, 512, 2.0f, 26)}, 2, 1000.0, 0.5, MoveOutSample));
-    ScriptSelection();
-    CDomainWnd* view = OpenView(kDomainTime);
-    ASSERT_NE(view, nullptr);
-    frame.WindowOf(*view)->Paint();
-    frame.Mouse(*view, "ldown", MK_LBUTTON, {100, 40});
-    frame.Mouse(*view, "ldown", MK_LBUTTON, {140, 400});
-    for (int pane = 2; pane <= 4; ++pane) EXPECT_EQ(frame.PaneText(pane), "");
+    // A tool without receiver spacing has no pair to give a slowness for.
+    const std::pair<uint8_t, const char*> cases[] = {{1, "100.0 uS/ft"}, {26, ""}};
+    for (const auto& [type, slowness] : cases) {
+        const int traces = type == 1 ? 4 : 3;
+        ASSERT_TRUE(WriteQtx(path, {Waveform(uint16_t(traces), 512, 2.0f, type)}, 2, 1000.0, 0.5, MoveOutSample));
+        ScriptSelection();
+        CDomainWnd* view = OpenView(kDomainTime);
+        ASSERT_NE(view, nullptr);
+        view->m_timeStart = 0;
+        ScriptedWindow* w = frame.WindowOf(*view);
+        w->Paint();
+        // Clicks on the crossings of the first and last trace.
+        auto xOf = [&](float t) { return view->m_leftMargin + int(std::lround((t - view->m_start) * view->m_plotWidth / view->m_width)); };
+        auto yOf = [&](int k) { return view->m_topMargin + k * view->m_traceHeight + view->m_bandHeight / 2; };
+        frame.Mouse(*view, "ldown", MK_LBUTTON, {xOf(300.0f), yOf(0)});
+        EXPECT_EQ(w->lastPaint.back().rfind("SetPixel(", 0), 0u) << "first click marks its point";
+        frame.Mouse(*view, "ldown", MK_LBUTTON, {xOf(450.0f), yOf(traces - 1)});
+        for (int pane = 2; pane <= 4; ++pane) EXPECT_EQ(frame.PaneText(pane), slowness) << pane;
+        EXPECT_EQ(frame.PaneText(5), "");
+        view->OnClose();
+    }
 }
 
 TEST_F(DomainWndTest, PaintsShowWhatWasReadAndAReadFailureIsReportedOnce)
