@@ -51,16 +51,6 @@ TEST(ReceiverGeometry, SetItemTypeDescribesTheToolOfTheCode)
     }
 }
 
-TEST(ReceiverGeometry, FreshObjectReadsZero)
-{
-    G g;
-    EXPECT_EQ(g.m_receiverMask, 0);
-    for (int i = 0; i < G::kMaxReceivers; ++i) {
-        EXPECT_EQ(g.m_spacing[i], 0.0f);
-        EXPECT_EQ(g.m_offset[i], 0.0f);
-    }
-}
-
 TEST(ReceiverGeometry, SmallerArrayLeavesEntriesOfAnEarlierCall)
 {
     G g;
@@ -87,43 +77,31 @@ TEST(ReceiverGeometry, MnemonicsByItemType)
     const Case cases[] = {
         {G::GetWaveformMnemonic, "waveform", 2, "WDXX"},
         {G::GetWaveformMnemonic, "waveform", 74, "WDXX"},
-        {G::GetWaveformMnemonic, "waveform", 223, "WDXX"},
         {G::GetWaveformMnemonic, "waveform", 19, "WDXY"},
-        {G::GetWaveformMnemonic, "waveform", 251, "WDXY"},
         {G::GetWaveformMnemonic, "waveform", 20, "WDYX"},
-        {G::GetWaveformMnemonic, "waveform", 183, "WDYX"},
         {G::GetWaveformMnemonic, "waveform", 18, "WDYY"},
         {G::GetWaveformMnemonic, "waveform", 75, "WDYY"},
-        {G::GetWaveformMnemonic, "waveform", 253, "WDYY"},
         {G::GetWaveformMnemonic, "waveform", 86, "WQUD"},
         {G::GetWaveformMnemonic, "waveform", 85, "WMNO"},
-        {G::GetWaveformMnemonic, "waveform", 1, "WMNO"},
         // Component energy splits 71-78 in pairs, unlike the waveform names.
         {G::GetComponentEnergyMnemonic, "energy", 71, "EGXX"},
         {G::GetComponentEnergyMnemonic, "energy", 72, "EGXY"},
-        {G::GetComponentEnergyMnemonic, "energy", 73, "EGXX"},
-        {G::GetComponentEnergyMnemonic, "energy", 74, "EGXY"},
         {G::GetComponentEnergyMnemonic, "energy", 75, "EGYX"},
         {G::GetComponentEnergyMnemonic, "energy", 76, "EGYY"},
-        {G::GetComponentEnergyMnemonic, "energy", 77, "EGYX"},
-        {G::GetComponentEnergyMnemonic, "energy", 78, "EGYY"},
         {G::GetComponentEnergyMnemonic, "energy", 181, "EGXX"},
         {G::GetComponentEnergyMnemonic, "energy", 253, "EGYY"},
         {G::GetComponentEnergyMnemonic, "energy", 86, "UDEF"},
-        {G::GetComponentEnergyMnemonic, "energy", 1, "UDEF"},
         {G::GetSemblanceMnemonic, "semblance", 32, "SDXX"},
         {G::GetSemblanceMnemonic, "semblance", 33, "SDYY"},
         {G::GetSemblanceMnemonic, "semblance", 34, "SDXY"},
         {G::GetSemblanceMnemonic, "semblance", 35, "SDYX"},
         {G::GetSemblanceMnemonic, "semblance", 87, "SQUD"},
-        {G::GetSemblanceMnemonic, "semblance", 27, "SMNO"},
         {G::GetSemblanceMnemonic, "semblance", 88, "SMNO"},
         {G::GetDistributionMnemonic, "distribution", 27, "PDXX"},
         {G::GetDistributionMnemonic, "distribution", 28, "PDYY"},
         {G::GetDistributionMnemonic, "distribution", 29, "PDXY"},
         {G::GetDistributionMnemonic, "distribution", 30, "PDYX"},
         {G::GetDistributionMnemonic, "distribution", 88, "PQUD"},
-        {G::GetDistributionMnemonic, "distribution", 32, "PMNO"},
         {G::GetDistributionMnemonic, "distribution", 87, "PMNO"},
         {G::GetPeakMnemonic, "peak", 32, "SPXX"},
         {G::GetPeakMnemonic, "peak", 33, "SPYY"},
@@ -137,7 +115,6 @@ TEST(ReceiverGeometry, MnemonicsByItemType)
         {G::GetInstFrequencyMnemonic, "inst freq", 164, "IFMN"},
         {G::GetInstSlownessMnemonic, "inst slowness", 164, "ISMN"},
         {G::GetInstSlownessMnemonic, "inst slowness", 165, "ISXX"},
-        {G::GetInstSlownessMnemonic, "inst slowness", 168, "ISYY"},
         {G::GetInstSlownessMnemonic, "inst slowness", 169, "ISQD"},
         {G::GetInstSlownessMnemonic, "inst slowness", 170, "ISMN"},
     };
@@ -183,13 +160,7 @@ TEST(ReceiverGeometry, ReceiverOutsideTheArrayGivesNoMnemonicAndItsOwnLowByte)
         EXPECT_EQ(G::GetFrequencyItemType(r), uint8_t(r));
     }
     EXPECT_EQ(G::GetAmplitudeItemType(13), 13);
-}
-
-TEST(ReceiverGeometry, UnitLabels)
-{
-    const char* const labels[9] = {" ", "[uSec]", "[uSec/ft]", "[uSec/m]", "[Hz]", "[deg]", " ", "[mV]", " "};
-    for (uint8_t code = 0; code < 9; ++code) EXPECT_EQ(G::GetUnitLabel(code), labels[code]) << int(code);
-    EXPECT_EQ(G::GetUnitLabel(0xFF), " ");
+    EXPECT_EQ(G::GetUnitLabel(0xFF), " ") << "a unit code past the table";
 }
 
 } // namespace
