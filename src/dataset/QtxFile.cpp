@@ -63,6 +63,14 @@ int CQtxFile::FailRead(const char* prefix)
     return 0;
 }
 
+int CQtxFile::FailFrameRead()
+{
+    if (!m_keepInputOnFrameError) return FailRead(kErrorReadingFrame);
+    if (!m_frameErrorShown) ShowError(kErrorReadingFrame, m_inPath);
+    m_frameErrorShown = true;
+    return 0;
+}
+
 int CQtxFile::FailWrite(const char* prefix)
 {
     // The output stays open: the caller may still finalize the whole frames written.
@@ -76,6 +84,7 @@ int CQtxFile::OpenRead(const std::string& path)
 {
     m_path = path;
     m_inPath = path;
+    m_frameErrorShown = false;
     if (!m_fileIn.Open(path, BinaryFile::modeRead, &m_openError)) {
         ShowError(kCouldNotOpenInput, path);
         return 0;
@@ -136,15 +145,15 @@ int CQtxFile::ReadDatumList(CQtxDatumList& list)
 int CQtxFile::ReadFrameItem(int frame, int64_t offsetInFrame, int count1, int count2, float* out, size_t outCapacity)
 {
     if (!m_fileIn.IsOpen()) return 0;
-    if (frame < 0 || offsetInFrame < 0 || count1 < 0 || count2 < 0) return FailRead(kErrorReadingFrame);
+    if (frame < 0 || offsetInFrame < 0 || count1 < 0 || count2 < 0) return FailFrameRead();
     const uint64_t floats = uint64_t(count1) * uint64_t(count2);
     const uint64_t bytes = floats * sizeof(float);
-    if (uint64_t(offsetInFrame) + bytes > m_frameSize || floats > outCapacity) return FailRead(kErrorReadingFrame);
+    if (uint64_t(offsetInFrame) + bytes > m_frameSize || floats > outCapacity) return FailFrameRead();
     if (floats == 0) return 1;
 
     const uint64_t datums = m_datumCount > 0 ? uint64_t(m_datumCount) : 0;
     const uint64_t position = qtx::DataStart(datums) + uint64_t(frame) * m_frameSize + uint64_t(offsetInFrame);
-    if (m_fileIn.ReadAt(int64_t(position), out, size_t(bytes)) != bytes) return FailRead(kErrorReadingFrame);
+    if (m_fileIn.ReadAt(int64_t(position), out, size_t(bytes)) != bytes) return FailFrameRead();
     m_fileIn.Seek(int64_t(position + bytes));
     endian::LEFloatsInPlace(out, size_t(floats));
     return 1;

@@ -83,7 +83,8 @@ public:
     // `offsetInFrame` of the frame into `out`, which holds `outCapacity` floats.
     // A request reaching past the frame or past `out` is refused like a short read:
     // message, input closed, 0. On a closed input it fails quietly (no message), since
-    // viewers call it on every paint.
+    // viewers call it on every paint. With m_keepInputOnFrameError set, a failed read
+    // leaves the input open and only the first failure since OpenRead is shown.
     int ReadFrameItem(int frame, int64_t offsetInFrame, int count1, int count2, float* out,
                       size_t outCapacity = std::numeric_limits<size_t>::max());
     // Writes the 4096 history bytes of m_header into the input data set in place.
@@ -139,9 +140,13 @@ public:
     BinaryFile m_fileIn;
     BinaryFile m_fileOut;
     int m_openError = 0;                // errno of the last failed open; never shown
+    // Views set this: one damaged frame must not take the readable ones with it.
+    bool m_keepInputOnFrameError = false;
+    bool m_frameErrorShown = false;     // since the last OpenRead
 
 private:
     int FailRead(const char* prefix);
+    int FailFrameRead();
     int FailWrite(const char* prefix);
     int AddLayout(CQtxDescriptorList& list, const std::string& mnemonic, uint64_t size,
                   const QtxDatumDescriptor& fields);

@@ -260,13 +260,16 @@ void DataExchange::Text(int id, unsigned& value) { Integer(id, value, 0, UINT_MA
 void DataExchange::Text(int id, short& value) { Integer(id, value, SHRT_MIN, SHRT_MAX); }
 void DataExchange::Text(int id, unsigned short& value) { Integer(id, value, 0, USHRT_MAX); }
 
+std::string DataExchange::NumberText(float value) { return Format("%.*g", FLT_DIG, double(value)); }
+std::string DataExchange::NumberText(double value) { return Format("%.*g", DBL_DIG, value); }
+
 void DataExchange::Text(int id, float& value)
 {
     if (!Active(id)) return;
     ControlState* c = m_dialog.Item(id);
     if (!c) return;
     if (!m_save) {
-        c->SetText(Format("%.*g", FLT_DIG, double(value)));
+        c->SetText(NumberText(value));
         return;
     }
     bool ok = false;
@@ -285,7 +288,7 @@ void DataExchange::Text(int id, double& value)
     ControlState* c = m_dialog.Item(id);
     if (!c) return;
     if (!m_save) {
-        c->SetText(Format("%.*g", DBL_DIG, value));
+        c->SetText(NumberText(value));
         return;
     }
     bool ok = false;

@@ -30,8 +30,12 @@ public:
     void Text(int id, unsigned& value);
     void Text(int id, short& value);
     void Text(int id, unsigned short& value);
-    void Text(int id, float& value);  // shown with 6 significant digits
-    void Text(int id, double& value); // shown with 15 significant digits
+    void Text(int id, float& value);  // shown with 6 significant digits (NumberText)
+    void Text(int id, double& value); // shown with 15 significant digits (NumberText)
+    // How the exchange shows a number: a dialog that sets a bound field itself uses
+    // these, so one field never shows one value in two formats.
+    static std::string NumberText(float value);
+    static std::string NumberText(double value);
     // Range and length checks apply to the control exchanged last, when saving.
     void MaxChars(const std::string& value, int maxChars); // also limits the control when filling
     void MinMax(int value, int minValue, int maxValue);

@@ -168,7 +168,7 @@ void CDomainSetupDlg::OnSelectInputFile()
     m_setup.bottomDepth = file.GetBottomDepth();
     ShowDepths();
     m_setup.depthFrame = m_setup.topDepth;
-    SetItemText(kIdcDepthFrame, Format("%10.4f", m_setup.depthFrame));
+    SetItemText(kIdcDepthFrame, DataExchange::NumberText(m_setup.depthFrame));
 
     // Read, used here and dropped: the dialog keeps no datum records.
     CQtxDatumList datums;
@@ -187,8 +187,8 @@ void CDomainSetupDlg::OnSelectInputFile()
             m_setup.slowMax = 240.0f;
         }
         SetItemText(kIdcSlownessGroup, m_setup.slownessTitle);
-        SetItemText(kIdcSlowMin, Format("%6.1f", double(m_setup.slowMin)));
-        SetItemText(kIdcSlowMax, Format("%6.1f", double(m_setup.slowMax)));
+        SetItemText(kIdcSlowMin, DataExchange::NumberText(m_setup.slowMin));
+        SetItemText(kIdcSlowMax, DataExchange::NumberText(m_setup.slowMax));
     }
 
     // The two flags are the time view's: another domain leaves them for the next Display > Time.

@@ -68,7 +68,7 @@ int CDomainWnd::Load()
 {
     // A successful OpenRead is the test: -1 is a real depth step of an up log sampled
     // every foot, and any value is a possible header field (the cursor clamps them).
-    if (!m_file.OpenRead(m_path)) return 0;
+    if (!OpenDataSet(m_file, m_path)) return 0;
     CQtxDatumList datums;
     if (!m_file.ReadDatumList(datums)) return 0;
     m_frames = CFrameCursor(m_file.m_header);
@@ -85,6 +85,7 @@ int CDomainWnd::Load()
     RegisterOptions();
 
     m_vscroll = m_frames.VerticalScrollInfo(20);
+    SetDepthReadOut(Format("%10.4f%s", m_frames.Depth(), m_frames.DepthUnitLabel()));
     // A frame that cannot be read is reported now and shows no traces.
     ReadFrame();
     return 1;
@@ -103,7 +104,8 @@ bool CDomainWnd::SetUpItem(const ChosenDatum& d)
     m_unitCode = m_domain == kDomainTime ? d.unitCode : uint8_t(kUnitNone);
     m_caption = ItemTypeOf(d.typeCode).caption;
     m_traceLabels = ItemTraceLabels(d.typeCode);
-    m_axisTitle = m_domain == kDomainTime        ? "Time [uSec]"
+    // The time ticks are labelled in milliseconds.
+    m_axisTitle = m_domain == kDomainTime        ? "Time [mSec]"
                   : m_domain == kDomainFrequency ? "Frequency [kHz]"
                   : m_domain == kDomainSlowness  ? "Slowness " + m_slownessUnit
                                                  : "Azimuth [deg]";

@@ -124,6 +124,7 @@ private:
     void PaintFrame(Dc& dc);
     void PaintTrace(Dc& dc, int k, int slot);
     void PaintMoveOut(Dc& dc);
+    void FitExtremeLabel(Dc& dc, double value);
 
     std::vector<float> m_values;            // the shown window of one trace, normalised
     std::vector<float> m_curve;             // one trace's value per plot column; NaN: a gap

@@ -19,7 +19,7 @@ void Pane(int pane, const std::string& text)
 void CDomainWnd::AfterVerticalMove(int previousFrame)
 {
     m_vscroll.pos = m_frames.ScrollPosition();
-    Pane(1, Format("%10.4f%s", m_frames.Depth(), m_frames.DepthUnitLabel()));
+    SetDepthReadOut(Format("%10.4f%s", m_frames.Depth(), m_frames.DepthUnitLabel()));
     if (m_frames.Frame() != previousFrame || !m_frameRead) ReadFrame();
     m_firstClick = m_secondClick = m_clickPending = false;
     SetScrollInfo(SB_VERT, m_vscroll, true);
@@ -36,7 +36,7 @@ void CDomainWnd::OnVScroll(int code, int pos)
     case SB_PAGEDOWN: m_frames.MoveDeeper(100); break;
     case SB_THUMBPOSITION: m_frames.SetScrollPosition(pos); break;
     case SB_THUMBTRACK:
-        Pane(1, Format("%10.4f%s", m_frames.DepthAtScrollPosition(pos), m_frames.DepthUnitLabel()));
+        SetDepthReadOut(Format("%10.4f%s", m_frames.DepthAtScrollPosition(pos), m_frames.DepthUnitLabel()));
         return;
     default: return;
     }

@@ -271,7 +271,15 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
     // Each run of columns between gaps is a polygon down to the base line, traced
     // again as a polyline that stops short of the last plot column.
     std::vector<Point>& points = m_points;
-    if (!m_marker) {
+    if (!m_marker && values.size() < 2) {
+        // One sample has no curve to fill under: its value is drawn as a level line.
+        if (!values.empty() && drawn(0)) {
+            const int y = yOf(curve[0]);
+            dc.SelectPen(m_tracePen);
+            dc.MoveTo(left, y);
+            dc.LineTo(left + m_plotWidth, y);
+        }
+    } else if (!m_marker) {
         for (int c0 = 0; c0 < m_plotWidth; ++c0) {
             if (!drawn(c0)) continue;
             int c1 = c0;
@@ -314,7 +322,8 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
         dc.TextOut(x - 5, top + band, m_tickLabels[size_t(i)]);
     }
 
-    // Label and extremes left of the band.
+    // Label and extremes left of the band. Labels that would overlap in a short band
+    // are left out: the trace's name first, then the extremes around it.
     const std::vector<std::string>& labels = m_traceLabels;
     const float divisor = m_marker ? 1.0f : amplitudeZoom;
     dc.SetTextAlign(TA_CENTER | TA_TOP);
@@ -322,11 +331,16 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
     int traceNumber = 0;
     for (int r = 0; r < m_receivers; ++r)
         if (m_receiverIndex[size_t(r)] == slot) traceNumber = r;
-    if (size_t(traceNumber) < labels.size()) dc.TextOut(labelX, mid - m_fontHeight / 2, labels[size_t(traceNumber)]);
-    FormatInto(m_extremeLabel, "%4.1f", double(shownMax / divisor));
-    dc.TextOut(labelX, top, m_extremeLabel);
-    FormatInto(m_extremeLabel, "%4.1f", double(shownMin / divisor));
-    dc.TextOut(labelX, top + band - m_fontHeight, m_extremeLabel);
+    const bool roomForName = band >= m_fontHeight;
+    const bool roomForExtremes = band >= 3 * m_fontHeight;
+    if (roomForName && size_t(traceNumber) < labels.size())
+        dc.TextOut(labelX, mid - m_fontHeight / 2, labels[size_t(traceNumber)]);
+    if (roomForExtremes) {
+        FitExtremeLabel(dc, double(shownMax / divisor));
+        dc.TextOut(labelX, top, m_extremeLabel);
+        FitExtremeLabel(dc, double(shownMin / divisor));
+        dc.TextOut(labelX, top + band - m_fontHeight, m_extremeLabel);
+    }
 
     // Dotted reference lines.
     dc.SelectPen(kGridPen);
@@ -338,6 +352,30 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
         dc.MoveTo(left, mid);
         dc.LineTo(left + m_plotWidth, mid);
     }
+}
+
+void CDomainWnd::FitExtremeLabel(Dc& dc, double value)
+{
+    // Centred in the left margin, an extreme must not reach under the plot frame: the
+    // first form that fits is taken (large spectra lose their decimals, then digits
+    // to a k, M or G), else the narrowest.
+    const int room = m_leftMargin - 2;
+    auto fits = [&] { return dc.GetTextExtent(m_extremeLabel).cx <= room; };
+    FormatInto(m_extremeLabel, "%4.1f", value);
+    if (fits()) return;
+    FormatInto(m_extremeLabel, "%.0f", value);
+    if (fits()) return;
+    static constexpr struct {
+        double scale;
+        const char* format;
+    } kShort[] = {{1e3, "%.0fk"}, {1e6, "%.0fM"}, {1e9, "%.0fG"}};
+    for (const auto& s : kShort) {
+        if (std::fabs(value) >= 999.5 * s.scale) continue;
+        FormatInto(m_extremeLabel, s.format, value / s.scale);
+        if (fits()) return;
+        break;
+    }
+    FormatInto(m_extremeLabel, "%.0e", value);
 }
 
 void CDomainWnd::PaintMoveOut(Dc& dc)

@@ -1,11 +1,32 @@
 #include "viewers/ViewerWnd.h"
 
 #include "viewers/ViewOptions.h"
+#include "dataset/QtxFile.h"
+#include "platform/Frame.h"
+
+namespace {
+constexpr int kDepthPane = 1;
+} // namespace
+
+int CViewerWnd::OpenDataSet(CQtxFile& file, const std::string& path)
+{
+    file.m_keepInputOnFrameError = true;
+    return file.OpenRead(path);
+}
+
+bool CViewerWnd::IsActiveView() const { return Frame() && Frame()->ActiveChild() == this; }
+
+void CViewerWnd::SetDepthReadOut(const std::string& text)
+{
+    m_depthReadOut = text;
+    if (IsActiveView()) Frame()->SetPaneText(kDepthPane, text);
+}
 
 void CViewerWnd::OnMDIActivate(bool activate)
 {
     if (!activate) return;
     theApp.m_display.activeWindowId = m_windowId;
+    if (Frame()) Frame()->SetPaneText(kDepthPane, m_depthReadOut);
     LoadViewOptions();
     StoreViewOptions();
 }
@@ -52,4 +73,9 @@ void CViewerWnd::OnDestroy()
     // A window destroyed without its close handler (Close All, the frame closing)
     // must not leave its record behind.
     if (FindViewOptions(m_windowId)) RemoveViewOptions(m_windowId);
+    // The read-out goes with the active view; a view activated next shows its own.
+    IFrame* frame = Frame();
+    if (!frame) return;
+    const CWnd* active = frame->ActiveChild();
+    if (!active || active == this || !dynamic_cast<const CViewerWnd*>(active)) frame->SetPaneText(kDepthPane, "");
 }

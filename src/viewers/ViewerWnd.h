@@ -8,6 +8,9 @@
 #include "platform/Wnd.h"
 
 #include <cstdint>
+#include <string>
+
+class CQtxFile;
 
 class CViewerWnd : public CWnd {
 public:
@@ -22,7 +25,21 @@ public:
     void OnDestroy() override;
     void PostNcDestroy() override { delete this; }
 
+    // The depth read-out (status pane 1) belongs to the active view: each view keeps
+    // its own text, shown when the view becomes active, and it is cleared when the
+    // active view goes.
+    void SetDepthReadOut(const std::string& text);
+    const std::string& DepthReadOut() const { return m_depthReadOut; }
+
+    // Opens a view's data set: a frame that cannot be read is reported once and
+    // leaves the data set open, so the readable frames can still be shown.
+    static int OpenDataSet(CQtxFile& file, const std::string& path);
+
 protected:
     // Pens, brushes and fonts go with the window.
     virtual void ReleaseDrawingObjects() {}
+
+private:
+    bool IsActiveView() const;
+    std::string m_depthReadOut;
 };

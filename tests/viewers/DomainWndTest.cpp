@@ -22,6 +22,11 @@ namespace {
 
 constexpr double kPi = 3.14159265358979;
 
+size_t Polygons(const std::vector<std::string>& ops)
+{
+    return size_t(std::count_if(ops.begin(), ops.end(), [](const std::string& op) { return op.rfind("Polygon(", 0) == 0; }));
+}
+
 class DomainWndTest : public AppTest {
 protected:
     TempDir dir;
@@ -229,7 +234,7 @@ TEST_F(DomainWndTest, PaintDrawsOneBandPerShownReceiverWithCaptions)
     auto has = [&](const std::string& op) { return std::find(ops.begin(), ops.end(), op) != ops.end(); };
     EXPECT_EQ(view->m_shownTraces, 3);
     EXPECT_TRUE(has("TextOut(320,6,Monopole)"));
-    EXPECT_TRUE(has("TextOut(320,468,Time [uSec])"));
+    EXPECT_TRUE(has("TextOut(320,468,Time [mSec])"));
     EXPECT_TRUE(has("SelectFont(Ariel,12,400,0)"));
     const int traceHeight = (480 - 15 - 25) / 3;
     EXPECT_EQ(view->m_traceHeight, traceHeight);
@@ -297,6 +302,110 @@ TEST_F(DomainWndTest, PaintsShowWhatWasReadAndAReadFailureIsReportedOnce)
     EXPECT_EQ(host.Messages().size(), 1u);
 }
 
+TEST_F(DomainWndTest, AFrameThatCannotBeReadLeavesTheOthersReadable)
+{
+    ASSERT_TRUE(WriteQtx(path, {Waveform(2, 64, 10.0f)}, 5));
+    auto bytes = ReadBytes(path);
+    ScriptSelection();
+    CDomainWnd* view = OpenView(kDomainTime);
+    ASSERT_NE(view, nullptr);
+    ScriptedWindow* w = frame.WindowOf(*view);
+    bytes.resize(bytes.size() - size_t(view->m_file.m_header.frameSize) / 2); // the last frame is torn
+    WriteBytes(path, bytes);
+    host.ExpectMessage("Error reading frame data in file :");
+    view->OnKeyDown(VK_END, 1, 0);
+    w->Paint();
+    EXPECT_EQ(Polygons(w->lastPaint), 0u) << "the torn frame is drawn empty";
+    view->OnKeyDown(VK_UP, 1, 0);
+    w->Paint();
+    EXPECT_EQ(Polygons(w->lastPaint), 2u) << "the frame above it still reads";
+    view->OnKeyDown(VK_END, 1, 0);
+    view->OnKeyDown(VK_HOME, 1, 0);
+    w->Paint();
+    EXPECT_EQ(Polygons(w->lastPaint), 2u);
+    EXPECT_TRUE(view->m_file.m_fileIn.IsOpen());
+    EXPECT_EQ(host.Messages().size(), 1u) << "reported once per view";
+}
+
+TEST_F(DomainWndTest, TheDepthReadOutBelongsToTheActiveView)
+{
+    const std::string metres = dir.File("metres.qtx");
+    ASSERT_TRUE(WriteQtx(path, {Waveform(2, 64, 10.0f)}, 5, 1000.0, 0.5));
+    ASSERT_TRUE(WriteQtx(metres, {Waveform(2, 64, 10.0f)}, 5, 2025.0, 0.5));
+    PatchQtxHeader(metres, [](QtxFileHeader& h) { h.depthUnits = qtx::kUnitsMetres; });
+    ScriptSelection();
+    CDomainWnd* feet = OpenView(kDomainTime, 1000.0);
+    ASSERT_NE(feet, nullptr);
+    EXPECT_EQ(frame.PaneText(1), " 1000.0000 [ft]") << "shown when the view opens";
+    setup.path = metres;
+    ScriptSelection();
+    CDomainWnd* metric = OpenView(kDomainTime, 2025.0);
+    ASSERT_NE(metric, nullptr);
+    EXPECT_EQ(frame.PaneText(1), " 2025.0000 [m]");
+    feet->OnKeyDown(VK_DOWN, 1, 0); // a view in the background keeps its read-out to itself
+    EXPECT_EQ(frame.PaneText(1), " 2025.0000 [m]");
+    frame.ActivateChild(*feet);
+    EXPECT_EQ(frame.PaneText(1), " 1000.5000 [ft]");
+    metric->OnClose();
+    EXPECT_EQ(frame.PaneText(1), " 1000.5000 [ft]");
+    feet->OnClose();
+    EXPECT_EQ(frame.PaneText(1), "") << "no view left, no depth";
+}
+
+TEST_F(DomainWndTest, LabelsThatWouldNotFitAreShortenedOrLeftOut)
+{
+    // A large spectrum keeps its extremes inside the left margin; thirteen traces in a
+    // short window leave out what would overlap.
+    ASSERT_TRUE(WriteQtx(path, {Waveform(13, 64, 10.0f)}, 2, 1000.0, 0.5,
+                         [](int, int, size_t i) { return float(i % 64) * 2000.0f - 60000.0f; }));
+    ScriptSelection();
+    CDomainWnd* view = OpenView(kDomainTime);
+    ASSERT_NE(view, nullptr);
+    ScriptedWindow* w = frame.WindowOf(*view);
+    struct Case {
+        int height;
+        bool names, extremes;
+    };
+    for (const Case& c : {Case{700, true, true}, Case{400, true, false}, Case{300, false, false}}) {
+        frame.Resize(*view, 640, c.height);
+        w->Paint();
+        size_t names = 0, extremes = 0;
+        for (const auto& op : w->lastPaint) {
+            if (op.rfind("TextOut(17,", 0) != 0) continue;
+            (op.find(",R") != std::string::npos ? names : extremes) += 1;
+            const std::string text = op.substr(op.find(',', 11) + 1);
+            EXPECT_LE(int(text.size() - 1) * 7, 33) << op << ": reaches under the plot frame";
+        }
+        EXPECT_EQ(names, c.names ? 8u : 0u) << c.height << ": type 1 names eight receivers";
+        EXPECT_EQ(extremes, c.extremes ? 26u : 0u) << c.height;
+    }
+}
+
+TEST_F(DomainWndTest, ASlownessOfOneSampleIsDrawnAsALevelNotAFilledBand)
+{
+    QtxDatumShape one;
+    one.mnemonic = "DTCO";
+    one.typeCode = 33;
+    one.category = kCategorySlowness;
+    one.samples = 1;
+    one.unit = kUnitMicrosecondsPerFoot;
+    one.step = 2.0f;
+    ASSERT_TRUE(WriteQtx(path, {one}, 2));
+    host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcTab, CQtxFileDlg::kTabSlowness - 1)
+        .Select(CQtxFileDlg::kIdcFound, 0).Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
+    CDomainWnd* view = OpenView(kDomainSlowness);
+    ASSERT_NE(view, nullptr);
+    ScriptedWindow* w = frame.WindowOf(*view);
+    w->Paint();
+    EXPECT_EQ(Polygons(w->lastPaint), 0u);
+    const std::string across = "," + std::to_string(view->m_leftMargin + view->m_plotWidth) + ",";
+    EXPECT_EQ(std::count_if(w->lastPaint.begin(), w->lastPaint.end(),
+                            [&](const std::string& op) {
+                                return op.rfind("Line(35,", 0) == 0 && op.find(across) != std::string::npos;
+                            }),
+              4) << "the level beside the three dotted lines";
+}
+
 TEST_F(DomainWndTest, DisplaySlownessRunsFromTheMenuToAView)
 {
     QtxDatumShape slowness;
@@ -351,10 +460,6 @@ TEST_F(DomainWndTest, DisplaySlownessRunsFromTheMenuToAView)
     return ::testing::AssertionSuccess();
 }
 
-size_t Polygons(const std::vector<std::string>& ops)
-{
-    return size_t(std::count_if(ops.begin(), ops.end(), [](const std::string& op) { return op.rfind("Polygon(", 0) == 0; }));
-}
 
 TEST_F(DomainWndTest, ExtremeSampleStepsPaintInsideTheirBandsInEveryDomain)
 {
