@@ -283,6 +283,26 @@ int CQtxFile::WriteData(int count)
     return 1;
 }
 
+int CQtxFile::WriteFrameBytes(const uint8_t* bytes, size_t count)
+{
+    if (!m_fileOut.Write(bytes, count)) return FailWrite(kErrorWritingFrame);
+    return 1;
+}
+
+int CQtxFile::FinalizeEmpty()
+{
+    if (!m_fileOut.IsOpen()) return 0;
+    const int64_t dataStart = int64_t(qtx::DataStart(uint64_t(std::max<short>(m_layoutDatumCount, 0))));
+    m_header.frameCount = 0;
+    m_writtenFrameCount = 0;
+    uint8_t bytes[qtx::kHeaderSize];
+    m_header.Encode(bytes);
+    const bool ok = m_fileOut.SetLength(dataStart) && m_fileOut.WriteAt(0, bytes, sizeof bytes);
+    m_fileOut.Close();
+    if (!ok) ShowError(kErrorWritingHeader, m_outPath);
+    return ok ? 1 : 0;
+}
+
 int CQtxFile::Finalize()
 {
     if (!m_fileOut.IsOpen()) return 0;

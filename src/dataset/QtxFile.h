@@ -113,6 +113,12 @@ public:
     // Counts the whole frames written, drops a torn last frame, reads the first and
     // last depth back, rewrites the header and closes the output.
     int Finalize();
+    // For an output without one whole frame: the header counts none (depths as first
+    // written), anything after the descriptors is cut, and the output is closed.
+    int FinalizeEmpty();
+    // Frame bytes as laid out by the caller (CQtxFrameWriter); 1, or 0 after the
+    // frame-write message with the output left open.
+    int WriteFrameBytes(const uint8_t* bytes, size_t count);
     void CloseOutput() { m_fileOut.Close(); }
 
     // ---- state callers read or fill directly ----------------------------------

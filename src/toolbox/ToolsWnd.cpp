@@ -42,7 +42,7 @@ int FrameOffset(uint64_t at) { return at > uint64_t(INT_MAX) ? -1 : int(at); }
 
 } // namespace
 
-CToolsWnd::CToolsWnd() : m_outBytes(kOutputPieceBytes) {}
+CToolsWnd::CToolsWnd() = default;
 
 // ---- helpers ------------------------------------------------------------------------------------
 
@@ -127,55 +127,26 @@ double CToolsWnd::InputDepthStep() const
 
 // ---- frames ----------------------------------------------------------------------------------
 
-// Frames are gathered as file bytes and written in large pieces: a write per datum
-// and depth costs the kernel more than the copying itself.
-int CToolsWnd::StageBytes(size_t n, uint8_t*& at)
-{
-    if (m_outBytes.size() - m_staged < n && !FlushOutput()) return 0;
-    at = m_outBytes.data() + m_staged;
-    m_staged += n;
-    return 1;
-}
-
-int CToolsWnd::StageDepth(double depth)
-{
-    uint8_t* at = nullptr;
-    if (!StageBytes(qtx::kDepthSize, at)) return 0;
-    endian::PutLEDouble(at, depth);
-    return 1;
-}
+int CToolsWnd::StageDepth(double depth) { return m_writer.WriteDepth(depth); }
 
 int CToolsWnd::StageValues(const float* values, size_t count, ValueOp op)
 {
+    if (op == ValueOp::Copy) return m_writer.WriteValues(values, count);
     const double factor = double(m_factor);
-    const size_t piece = m_outBytes.size() / sizeof(float);
+    const size_t piece = m_writer.PieceBytes() / sizeof(float);
     while (count > 0) {
         const size_t n = std::min(count, piece);
-        uint8_t* to = nullptr;
-        if (!StageBytes(n * sizeof(float), to)) return 0;
-        if (op == ValueOp::Copy) {
-            endian::FloatsToLEBytes(to, values, n); // bit for bit, NaN payloads included
-        } else {
-            for (size_t i = 0; i < n; ++i) {
-                const float v = values[i];
-                const float w = std::bit_cast<uint32_t>(v) == kNullBits ? v : float(factor + double(v));
-                endian::PutLEFloat(to + i * sizeof(float), w);
-            }
+        uint8_t* to = m_writer.Reserve(n * sizeof(float));
+        if (!to) return 0;
+        for (size_t i = 0; i < n; ++i) {
+            const float v = values[i];
+            const float w = std::bit_cast<uint32_t>(v) == kNullBits ? v : float(factor + double(v));
+            endian::PutLEFloat(to + i * sizeof(float), w);
         }
         values += n;
         count -= n;
     }
     return 1;
-}
-
-int CToolsWnd::FlushOutput()
-{
-    const size_t n = m_staged;
-    m_staged = 0;
-    if (n == 0 || m_outputFile.m_fileOut.Write(m_outBytes.data(), n)) return 1;
-    // The output stays open: the frame loop finalizes the whole frames that reached the file.
-    MessageBox("Error writing frame data in file :\n" + m_outputPath, MB_OK | MB_ICONSTOP);
-    return 0;
 }
 
 int CToolsWnd::CopyItem(const CQtxDatum& item, ValueOp op)
@@ -295,7 +266,7 @@ int CToolsWnd::WriteOutputHead(uint8_t logDirection, double top, double bottom)
                                                   d.m_axis1.m_firstIndex);
     }
     ok = ok && m_outputFile.WriteHeader() && m_outputFile.WriteDescriptors(descriptors);
-    m_staged = 0;
+    m_writer.Discard();
     if (!ok) {
         CloseInputs();
         // A head cut short (a full disk) is no data set; only a file made here is removed.
@@ -304,30 +275,6 @@ int CToolsWnd::WriteOutputHead(uint8_t logDirection, double top, double bottom)
         if (std::filesystem::is_regular_file(m_outputPath, error)) std::filesystem::remove(m_outputPath, error);
     }
     return ok ? 1 : 0;
-}
-
-void CToolsWnd::FinalizeOutput()
-{
-    m_staged = 0;
-    BinaryFile& out = m_outputFile.m_fileOut;
-    if (!out.IsOpen()) return;
-    const int64_t dataStart = int64_t(qtx::DataStart(uint64_t(std::max<short>(m_outputFile.m_layoutDatumCount, 0))));
-    const int64_t frameSize = std::max<int64_t>(m_outputFile.m_layoutFrameSize, 1);
-    if (out.GetLength() >= dataStart + frameSize) {
-        m_outputFile.Finalize(); // counts whole frames and cuts a torn last one
-        return;
-    }
-    // No whole frame: Finalize would report a missing top depth; the header instead
-    // counts no frame, and the depths stay as first written.
-    QtxFileHeader& header = m_outputFile.m_header;
-    header.frameCount = 0;
-    m_outputFile.m_writtenFrameCount = 0;
-    uint8_t bytes[qtx::kHeaderSize];
-    header.Encode(bytes);
-    const bool ok = out.SetLength(dataStart) && out.WriteAt(0, bytes, sizeof bytes);
-    const std::string path = out.GetPath();
-    m_outputFile.CloseOutput();
-    if (!ok) MessageBox("Error writing header in file :\n" + path, MB_OK | MB_ICONSTOP);
 }
 
 int CToolsWnd::RunFrames(const std::string& label, int first, int indexStep, double depth, double depthStep,
@@ -352,10 +299,10 @@ int CToolsWnd::RunFrames(const std::string& label, int first, int indexStep, dou
         progress.StepIt();
         m_singleFrameIndex += indexStep;
     }
-    // What was gathered goes to the file first; after a failed write nothing is left.
-    if (!FlushOutput()) result = -1;
+    // What was gathered goes to the file first; the header then counts the whole frames.
+    if (!m_writer.Flush()) result = -1;
     CloseInputs();
-    FinalizeOutput();
+    if (m_outputFile.m_fileOut.IsOpen()) m_writer.Finalize();
     progress.DestroyWindow();
     return result;
 }

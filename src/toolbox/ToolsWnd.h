@@ -10,6 +10,7 @@
 #pragma once
 
 #include "dataset/QtxFile.h"
+#include "dataset/QtxFrameWriter.h"
 
 #include <array>
 #include <cstddef>
@@ -129,12 +130,5 @@ public:
     static bool IsTwoAxis(const CQtxDatum& item) { return item.m_axisCount != 1; }
 
 private:
-    // Writes the gathered bytes; 1, or 0 after "Error writing frame data in file :\n".
-    int FlushOutput();
-    int StageBytes(size_t n, uint8_t*& at);
-    void FinalizeOutput();
-
-    static constexpr size_t kOutputPieceBytes = size_t(1) << 20;
-    std::vector<uint8_t> m_outBytes; // output bytes gathered across frames, made once
-    size_t m_staged = 0;             // bytes waiting in m_outBytes
+    CQtxFrameWriter m_writer{m_outputFile}; // the output's frames, written in large pieces
 };

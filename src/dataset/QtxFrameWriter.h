@@ -1,0 +1,45 @@
+// CQtxFrameWriter: the frames of an output data set (a depth, then every datum's
+// float32 values, little-endian) gathered in memory and written in large pieces:
+// a write per datum and depth costs the kernel more than the copying itself. Every
+// writer of data sets (conversions, imports, the tool box) goes through it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class CQtxFile;
+
+class CQtxFrameWriter {
+public:
+    static constexpr size_t kDefaultPieceBytes = size_t(1) << 20;
+
+    // Writes into `file`'s output, which the caller has opened and given its header
+    // and descriptors. The buffer is made once, here.
+    explicit CQtxFrameWriter(CQtxFile& file, size_t pieceBytes = kDefaultPieceBytes);
+
+    // Each returns 1, or 0 after "Error writing frame data in file :\n<path>"; the
+    // output then stays open, so that the whole frames already written can be finalized.
+    int WriteDepth(double depth);
+    // Bit for bit, NaN payloads included; any count (split into pieces).
+    int WriteValues(const float* values, size_t count);
+    // Room for `bytes` (at most PieceBytes()) for a caller that encodes its own values;
+    // nullptr after a failed write.
+    uint8_t* Reserve(size_t bytes);
+    // Writes what was gathered.
+    int Flush();
+    // Drops what was gathered and not written (a run that gives up).
+    void Discard() { m_staged = 0; }
+    // Flushes, then settles the header on the whole frames in the file: their count and
+    // first and last depths, a torn last frame cut off. An output without one whole
+    // frame counts none (its depths stay as first written). Closes the output; 1 when
+    // the header was written.
+    int Finalize();
+
+    size_t PieceBytes() const { return m_bytes.size(); }
+
+private:
+    CQtxFile& m_file;
+    std::vector<uint8_t> m_bytes;
+    size_t m_staged = 0;
+};

@@ -1,0 +1,82 @@
+#include "dataset/QtxFrameWriter.h"
+
+#include "dataset/QtxFile.h"
+#include "support/HostFixture.h"
+#include "support/QtxBuilder.h"
+#include "support/TempDir.h"
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+class QtxFrameWriterTest : public HostTest {
+protected:
+    TempDir dir;
+    std::string path = dir.File("out.qtx");
+    CQtxFile out;
+
+    // One datum of 3 traces x 50 samples behind the depth: 608-byte frames.
+    void OpenOutput()
+    {
+        ASSERT_EQ(out.OpenWrite(path), 1);
+        CQtxDescriptorList list;
+        ASSERT_EQ(out.AddDatum(list, "WMNO", 1, 1, kCategoryWaveform, 3, kUnitMicroseconds, 10.0f, 50, 0), 1);
+        out.m_header.depthStep = 0.5;
+        ASSERT_EQ(out.WriteHeader(), 1);
+        ASSERT_EQ(out.WriteDescriptors(list), 1);
+    }
+};
+
+TEST_F(QtxFrameWriterTest, FramesWrittenInSmallPiecesReadBackBitForBit)
+{
+    OpenOutput();
+    CQtxFrameWriter writer(out, 100); // smaller than one frame: every frame crosses pieces
+    std::vector<float> values(150);
+    for (int f = 0; f < 4; ++f) {
+        for (size_t i = 0; i < values.size(); ++i) values[i] = float(f * 1000) + float(i);
+        values[7] = NAN;
+        ASSERT_EQ(writer.WriteDepth(1000.0 + 0.5 * f), 1);
+        ASSERT_EQ(writer.WriteValues(values.data(), values.size()), 1);
+    }
+    ASSERT_EQ(writer.Finalize(), 1);
+
+    CQtxFile in;
+    ASSERT_EQ(in.OpenRead(path), 1);
+    EXPECT_EQ(in.GetFrameCount(), 4u);
+    EXPECT_EQ(in.GetTopDepth(), 1000.0);
+    EXPECT_EQ(in.GetBottomDepth(), 1001.5);
+    std::vector<float> back(150);
+    ASSERT_EQ(in.ReadFrameItem(3, 8, 3, 50, back.data(), back.size()), 1);
+    EXPECT_EQ(back[149], 3149.0f);
+    EXPECT_TRUE(std::isnan(back[7]));
+}
+
+TEST_F(QtxFrameWriterTest, AHeaderCountsOnlyTheWholeFramesWritten)
+{
+    struct Case {
+        int wholeFrames;
+        size_t tornValues; // values of one more frame written before the run gave up
+    };
+    for (const Case& c : {Case{2, 40}, Case{0, 40}, Case{0, 0}}) {
+        OpenOutput();
+        CQtxFrameWriter writer(out);
+        std::vector<float> values(150, 1.0f);
+        for (int f = 0; f < c.wholeFrames; ++f) {
+            writer.WriteDepth(2000.0 + f);
+            writer.WriteValues(values.data(), values.size());
+        }
+        if (c.tornValues) {
+            writer.WriteDepth(2100.0);
+            writer.WriteValues(values.data(), c.tornValues);
+        }
+        writer.Finalize();
+        EXPECT_FALSE(out.m_fileOut.IsOpen());
+        CQtxFile in;
+        ASSERT_EQ(in.OpenRead(path), 1);
+        EXPECT_EQ(in.GetFrameCount(), uint32_t(c.wholeFrames)) << c.wholeFrames << " " << c.tornValues;
+        EXPECT_EQ(ReadBytes(path).size(), qtx::DataStart(1) + size_t(c.wholeFrames) * 608);
+    }
+}
+
+} // namespace
