@@ -2,14 +2,42 @@
 // scans and the conversions to QTX arrive with their subsystems.
 #include "app/AppCommands.h"
 #include "lis/LisDictionary.h"
+#include "lis/LisScan.h"
+#include "platform/Host.h"
 #include "lis/QtxToLis.h"
 #include "res/CommandIds.h"
 #include "settings/SettingsStore.h"
 
 #include <utility>
 
+namespace {
+
+// Process > Scan Lis: the LIS file, the report's name, the report, then the report in
+// the desktop's text viewer.
+void OnScanLis()
+{
+    FileDialogOptions in;
+    in.title = "Open Lis File to Scan";
+    in.filter = "Lis files (.lis;.tap;.nti;.tif;.lti)|*.lis;*.tap;*.nti;*.tif;*.lti|All files (*.*)|*.*|";
+    const FileDialogResult input = Host().FileDialog(in);
+    if (!input.ok) return;
+    FileDialogOptions out;
+    out.open = false;
+    out.title = "Create Scan File";
+    out.filter = "Scan file (.txt)|*.txt|All files (*.*)|*.*||";
+    out.initialName = CLisScan::ProposedReportName(input.path);
+    const FileDialogResult report = Host().FileDialog(out);
+    if (!report.ok) return;
+    CLisScan scan;
+    scan.Run(input.path, report.path);
+    if (!Host().ShellOpen(report.path)) MessageBox("Could not execute WordPad application.", MB_OK | MB_ICONSTOP);
+}
+
+} // namespace
+
 void AddLisCommands(CommandMap& c)
 {
+    c.Add(ID_SCAN_LIS, OnScanLis);
     c.Add(ID_QTX_TO_LIS, [] {
         CQtxToLis exporter;
         exporter.Run();
@@ -20,7 +48,7 @@ void AddLisCommands(CommandMap& c)
         dictionary.Import(theApp.m_startupDir);
     });
     const std::pair<int, const char*> later[] = {
-        {ID_SCAN_QTX, "Scan QTX"}, {ID_SCAN_CNV, "Scan CNV"},         {ID_SCAN_LIS, "Scan LIS"},
+        {ID_SCAN_QTX, "Scan QTX"}, {ID_SCAN_CNV, "Scan CNV"},
         {ID_LIS_TO_QTX, "Lis to QTX"}, {ID_CONVERT_CNV, "Convert CNV"},
     };
     for (const auto& [id, name] : later) c.Add(id, [name = name] { NotYetAvailable(name); });

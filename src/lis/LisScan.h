@@ -1,0 +1,93 @@
+// CLisScan: Process > Scan Lis. Writes a plain-text report of every logical record of
+// a LIS tape image: headers and trailers field by field, comments as text, information
+// records as tables, the data format specification with its entry and datum
+// specification blocks, and one summary per run of data records. Every field is read
+// inside its record: a short or hostile record shortens the report, never the walk.
+#pragma once
+
+#include "lis/LisRecordIO.h"
+#include "platform/BinaryFile.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// What the report keeps of one logical file while it walks it.
+class CLisScanFileState {
+public:
+    uint8_t m_dataRecordType = 0;
+    uint8_t m_datumSpecBlockType = 0;
+    uint32_t m_frameSize = 0;       // bytes
+    int8_t m_upDown = 0;            // 0 unknown, 1 up, -1 down
+    uint32_t m_dataRefPoint = 0;
+    std::string m_frameUnits;
+    double m_frameSpacing = 0.0;
+    std::string m_dataRefUnits;
+    uint8_t m_maxFramesPerRecord = 1;
+    double m_absentValue = -999.25;
+    uint8_t m_depthMode = 0;        // 1: one depth per record; else one per frame
+    std::string m_depthUnits;       // printed in the data summary
+    uint8_t m_depthCode = 0;        // representation code of the depths
+    uint8_t m_datumBlockSubType = 0;
+    // The run of data records being summed up.
+    uint32_t m_recordCount = 0;
+    double m_firstDepth = 0.0;
+    double m_lastDepth = 0.0;
+    double m_depthScale = 1.0;
+    bool m_dataPending = false;
+    double m_maxInterval = 0.0;
+    double m_minInterval = 9999.0;
+    double m_intervalSum = 0.0;
+    uint64_t m_firstRecordOffset = 0;
+};
+
+class CLisScan {
+public:
+    // Walks `lisPath` into the report `reportPath`. 1 when the whole file was walked (a
+    // truncated file included: the report then says where), 0 when the report was not
+    // made, the user stopped (the report is deleted) or the input could not be opened.
+    int Run(const std::string& lisPath, const std::string& reportPath);
+
+    // The report's name proposed for a LIS file: its name without directory and last
+    // extension, + ".txt".
+    static std::string ProposedReportName(const std::string& lisPath);
+
+private:
+    int OpenReport();
+    int OpenInput();
+    int ScanRecords();
+    void Close(bool keepReport);
+
+    // Record writers: `r` holds `length` bytes (the 2-byte header included), read at
+    // file offset `offset`. Each returns 1, or 0 when the report could not be written.
+    int WriteReelRecord(const uint8_t* r, uint32_t length, uint64_t offset, bool trailer);
+    int WriteTapeRecord(const uint8_t* r, uint32_t length, uint64_t offset, bool trailer);
+    int WriteFileRecord(const uint8_t* r, uint32_t length, uint64_t offset, bool trailer);
+    int WriteCommentRecord(const uint8_t* r, uint32_t length, uint64_t offset);
+    int WriteInformationRecord(const uint8_t* r, uint32_t length, uint64_t offset);
+    int WriteTableDumpRecord(uint64_t offset);
+    int WriteDfsr(const uint8_t* r, uint32_t length, uint64_t offset);
+    void AddDataRecord(const uint8_t* r, uint32_t length, uint64_t offset);
+    int WriteDataSummary();
+    int SummaryIfPending();
+
+    void WriteTable(const uint8_t* r, uint32_t length, size_t at);
+    void WriteParameters(const uint8_t* r, uint32_t length, size_t at);
+    void WriteDatumSpecBlocks(const uint8_t* r, uint32_t length, size_t at);
+    CLisScanFileState& State();
+    void Put(const std::string& text) { m_text += text; }
+    int FlushText();
+
+    CLisRecordIO m_recordIO;
+    BinaryFile m_report;
+    BinaryFile m_input;
+    std::vector<uint8_t> m_buffer;
+    int m_maxPhysicalLength = 0;
+    std::string m_lisPath;
+    std::string m_reportPath;
+    std::vector<std::unique_ptr<CLisScanFileState>> m_files; // the last is the current one
+    uint64_t m_fileLength = 0;
+    int m_framing = 0;
+    std::string m_text; // report lines waiting to be written
+};

@@ -1,0 +1,126 @@
+#include "lis/LisScan.h"
+
+#include "support/HostFixture.h"
+#include "support/LisBuilder.h"
+#include "support/QtxBuilder.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace {
+
+class LisScanReportTest : public HostTest {
+protected:
+    TempDir dir;
+    std::string lisPath = dir.File("well.lis");
+    std::string reportPath = dir.File("well.txt");
+
+    std::string Scan(const LisBuilder& b, int expected = 1)
+    {
+        WriteBytes(lisPath, b.Bytes());
+        CLisScan scan;
+        EXPECT_EQ(scan.Run(lisPath, reportPath), expected);
+        const auto bytes = ReadBytes(reportPath);
+        return std::string(bytes.begin(), bytes.end());
+    }
+    static lisb::Dfsr Sonic()
+    {
+        lisb::Dfsr d;
+        d.direction = 255;
+        d.channels = {{"DT  ", "US/F"}, {"WVF1", "MV  ", 8, 4, 79}};
+        return d;
+    }
+};
+
+TEST_F(LisScanReportTest, APlainFileIsReportedRecordByRecord)
+{
+    LisBuilder b;
+    b.ReelHeader().TapeHeader().FileHeader().Record(lisb::CommentRecord("Logged by unit 7\r\nRun 2"));
+    b.Table("CONS", {{{"MNEM", "BS"}, {"VALU", "8.5"}}, {{"MNEM", "TD"}, {"VALU", "12000"}}});
+    const lisb::Dfsr d = Sonic();
+    b.Dfsr(d).Data(d, 1000.0, 0.5, 4).Data(d, 1002.0, 0.5, 4).Data(d, 1004.0, 0.5, 4).FileTrailer();
+    const std::string report = Scan(b);
+    if (HasFailure()) return;
+    const char* expected[] = {
+        "\r\nScanning File: ", "LisScan Version: 2.05\r\nSTD File Format\r\n\r\n",
+        "\r\n\r\nREEL HEADER RECORD - TYPE  Record Offset: 0000\r\n Service Name:       BRONTE\r\n",
+        "\r\n\r\nTAPE HEADER RECORD - TYPE 130  Record Offset: 0x0084\r\n",
+        "\r\n\r\nFILE HEADER RECORD - TYPE 128  File Offset: 0x0108\r\n File Name:          BRONTE.001\r\n",
+        " Max Phys Record Length:  8192\r\n",
+        "COMMENT RECORD - TYPE 232  Record Offset: ", "\r\n\r\nLogged by unit 7\r\nRun 2\r\n",
+        "INFORMATION RECORD - TYPE 34  File Offset: ", "Table Name: CONS\r\nMNEM    VALU     \r\n-----------------\r\n"
+        "BS      8.5      \r\nTD      12000    \r\n",
+        "  4   Up/Down Flag            66    1     255       DOWN\r\n",
+        "  0   Terminator\r\n\r\n  Type 0 Sub Type 1 Datum Spec Block\r\n",
+        "\r\n\r\nDATA RECORD - TYPE 0  Record Offset: 0x26f \r\n Start Depth:       1000.0000  \r\n",
+        " End Depth:         1005.5000  \r\n Depth Interval:  0.5000    \r\n Number of Depth Records: 3     \r\n",
+        "\r\n\r\nFILE TRAILER RECORD - TYPE 129  Record Offset: ",
+    };
+    size_t at = 0;
+    for (const char* part : expected) {
+        const size_t found = report.find(part, at);
+        ASSERT_NE(found, std::string::npos) << "missing, in order: " << part << "\n" << report;
+        at = found + 1;
+    }
+}
+
+TEST_F(LisScanReportTest, DamagedStrayAndUnknownRecordsAreReportedWithinTheirBytes)
+{
+    const lisb::Dfsr d = Sonic();
+    lisb::Dfsr noFrame; // no channels and no frame size: data records only count
+    noFrame.frameSize = 0;
+    auto unknown = lisb::FileRecord(128);
+    unknown[1] = 1;
+    struct Case {
+        const char* what;
+        LisBuilder file;
+        std::vector<std::string> parts; // in order
+        const char* message;
+    };
+    Case cases[] = {
+        {"tif", LisBuilder(lisb::kTifFraming).FileHeader().Dfsr(d).Data(d, 10.0, 1.0, 2).FileMark(),
+         {"TIF File Format", "EOF Marker Detected at Offset: 0x", " End Depth:         11.0000"}, nullptr},
+        {"records before any file header and no trailer",
+         LisBuilder().Dfsr(noFrame).Data(noFrame, 0, 0, 0).Record(unknown).Data(d, 5.0, 1.0, 1),
+         {"UNKNOWN RECORD TYPE = 384", "DATA RECORD - TYPE 0", " Number of Depth Records: 2"}, nullptr},
+        {"cut short", LisBuilder().FileHeader().Dfsr(d).Data(d, 10.0, 1.0, 2).Data(d, 12.0, 1.0, 2),
+         {" Number of Depth Records: 1", "CAUTION: LIS file is truncated near offset 0x"}, "LIS file damaged near offset"},
+        {"not LIS at all", LisBuilder().Raw({'h', 'i'}), {"STD File Format", "CAUTION"}, "LIS file damaged"},
+    };
+    for (Case& c : cases) {
+        if (std::string(c.what) == "cut short") {
+            auto bytes = c.file.Bytes();
+            bytes.resize(bytes.size() - 7);
+            c.file = LisBuilder().Raw(bytes);
+        }
+        if (c.message) host.ExpectMessage(c.message);
+        std::filesystem::remove(reportPath);
+        const std::string report = Scan(c.file);
+        size_t at = 0;
+        for (const auto& part : c.parts) {
+            const size_t found = report.find(part, at);
+            ASSERT_NE(found, std::string::npos) << c.what << ": " << part << "\n" << report;
+            at = found + 1;
+        }
+    }
+}
+
+TEST_F(LisScanReportTest, AnExistingReportIsKeptUnlessTheUserAgrees)
+{
+    WriteBytes(reportPath, {'o', 'l', 'd'});
+    host.ExpectMessage("already exists do you want to overwrite?", IDNO);
+    EXPECT_EQ(Scan(LisBuilder().FileHeader(), 0), "old");
+    host.ExpectMessage("already exists do you want to overwrite?", IDYES);
+    EXPECT_NE(Scan(LisBuilder().FileHeader()).find("FILE HEADER RECORD"), std::string::npos);
+    host.ExpectMessage("Output file is the same as input file");
+    WriteBytes(lisPath, LisBuilder().FileHeader().Bytes());
+    CLisScan scan;
+    EXPECT_EQ(scan.Run(lisPath, lisPath), 0);
+    EXPECT_EQ(CLisScan::ProposedReportName("/data/run.2/well.a.lis"), "well.a.txt");
+    EXPECT_EQ(CLisScan::ProposedReportName("C:\\logs\\WELL"), "WELL.txt");
+}
+
+} // namespace
