@@ -3,7 +3,6 @@
 #include "support/HostFixture.h"
 #include "support/TempDir.h"
 
-#include <filesystem>
 #include <fstream>
 #include <unistd.h>
 
@@ -28,32 +27,6 @@ TEST_F(OutputGuardTest, LinksAndOtherSpellingsOfAnInputAreRefused)
     // Same contents, or no file yet, is another file.
     EXPECT_FALSE(RefuseOutputOverInput(dir.File("copy.qtx"), {input}));
     EXPECT_FALSE(RefuseOutputOverInput(dir.File("new.qtx"), {input}));
-}
-
-// Only an existing file is asked about; only a Yes lets the writer go on.
-TEST_F(OutputGuardTest, AnExistingFileIsReplacedOnlyAfterAYes)
-{
-    std::ofstream(dir.File("old.qtx")) << "data";
-    std::filesystem::create_directory(dir.File("folder"));
-    const struct {
-        std::string path;
-        int answer; // 0: no question
-        bool refused;
-    } cases[] = {
-        {dir.File("new.qtx"), 0, false},
-        {dir.File("folder"), 0, false}, // no file to replace: opening it fails with its own message
-        {dir.File("old.qtx"), IDNO, true},
-        {dir.File("old.qtx"), IDYES, false},
-    };
-    for (const auto& c : cases) {
-        host.ClearMessages();
-        if (c.answer) host.ExpectMessage(c.path + " already exists. Do you want to replace it?", c.answer);
-        EXPECT_EQ(RefuseToReplaceExisting(c.path), c.refused) << c.path;
-        ASSERT_EQ(host.Messages().size(), c.answer ? 1u : 0u) << c.path;
-        if (c.answer) {
-            EXPECT_EQ(host.Messages()[0].type, unsigned(MB_YESNO | MB_ICONEXCLAMATION));
-        }
-    }
 }
 
 } // namespace

@@ -119,7 +119,8 @@ TEST_F(ToolsCommandTest, AnExistingOutputIsReplacedOnlyAfterAYes)
         host.ExpectMessage("This data set log direction is", IDYES);
         if (c.answer) host.ExpectMessage(derived + " already exists. Do you want to replace it?", c.answer);
         EXPECT_TRUE(frame.Command(ID_UTILITIES_TOOLS));
-        EXPECT_EQ(host.Messages().size(), c.answer ? 2u : 1u) << c.what;
+        ASSERT_EQ(host.Messages().size(), c.answer ? 2u : 1u) << c.what;
+        EXPECT_EQ(host.Messages().back().type, MB_YESNO | (c.answer ? unsigned(MB_ICONEXCLAMATION) : 0u)) << c.what;
         if (c.answer == IDNO) {
             EXPECT_EQ(ReadBytes(derived), old) << c.what;
         } else {
