@@ -32,6 +32,7 @@ void OnUtilitiesTools(CViewerApp&)
     engine->m_factor = s.factor;
     engine->m_factorDouble = double(s.factor);
     engine->m_outputPath = s.outputPath;
+    engine->m_outputConfirmed = dialog.m_outputConfirmed;
     engine->m_startDepth = s.primary.startDepth;
     engine->m_stopDepth = s.primary.stopDepth;
     engine->m_spliceDepth = s.spliceDepth;

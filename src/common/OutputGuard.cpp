@@ -18,3 +18,9 @@ bool RefuseOutputOverInput(const std::string& output, std::initializer_list<std:
 {
     return RefuseOutputOverInput(output, std::vector<std::string>(inputs));
 }
+
+bool RefuseToReplaceExisting(const std::string& output)
+{
+    if (!FileExists(output)) return false;
+    return MessageBox(output + " already exists. Do you want to replace it?", MB_YESNO | MB_ICONEXCLAMATION) != IDYES;
+}

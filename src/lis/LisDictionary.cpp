@@ -1,6 +1,7 @@
 #include "lis/LisDictionary.h"
 
 #include "common/OutputGuard.h"
+#include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/Path.h"
 
@@ -8,6 +9,8 @@
 #include <filesystem>
 
 namespace {
+
+const char kNoEntry[] = "Encountered no dictionary entry in file :\n%s\nOperation will be abandoned.";
 
 bool IsLineEnd(uint8_t c) { return c == '\r' || c == '\n'; }
 
@@ -239,6 +242,11 @@ int CLisDictionary::Load(BinaryFile& file)
     std::vector<uint8_t> text(static_cast<size_t>(length));
     if (file.Seek(0) != 0 || file.Read(text.data(), text.size()) != text.size()) return 0;
     lisdic::Scramble(text);
+    return ParsePlain(std::move(text));
+}
+
+int CLisDictionary::ParsePlain(std::vector<uint8_t> text)
+{
     m_text = std::move(text);
     m_cursor = 0;
     const int result = ParseText();
@@ -380,6 +388,14 @@ int CLisDictionary::Import(const std::string& directory)
     std::vector<uint8_t> bytes;
     if (!ReadWholeFile(chosen.path, bytes)) {
         MessageBox("Could not open input file :\n" + chosen.path, MB_OK | MB_ICONSTOP);
+        return 0;
+    }
+    // Text the loader would read no entry from (any file picked by mistake) would
+    // replace a working dictionary with an empty one.
+    CLisDictionary probe;
+    probe.ParsePlain(bytes);
+    if (probe.m_entries.empty()) {
+        MessageBox(Format(kNoEntry, chosen.path.c_str()), MB_OK | MB_ICONSTOP);
         return 0;
     }
     lisdic::Scramble(bytes);

@@ -73,8 +73,9 @@ public:
 
     // Process > Dictionary: asks for a text file and writes it scrambled to
     // `directory`/LisDic.dit. 1 on success; 0 when cancelled or, with a message, when
-    // the text is the dictionary itself or cannot be read, or the output cannot be
-    // written (the old dictionary then stays and no partial file remains).
+    // the text is the dictionary itself, cannot be read or holds no entry the loader
+    // would read, or the output cannot be written (the old dictionary then stays and
+    // no partial file remains).
     int Import(const std::string& directory);
 
     bool IsLoaded() const { return m_loaded; }
@@ -84,6 +85,8 @@ private:
     struct Section;
     using Fields = std::vector<std::string>;
 
+    // Parses unscrambled text as Load does.
+    int ParsePlain(std::vector<uint8_t> text);
     int ParseText();
     // The next line, upper-cased, its CR and LF removed; stops at the text's end.
     std::string ReadLine();

@@ -100,10 +100,6 @@ int CQtxToLis::Convert(const std::string& qtxPath, const std::string& lisPath)
         MessageBox("Could not open input file :\n" + qtxPath, MB_OK | MB_ICONSTOP);
         return 0;
     }
-    if (!m_writer.Create(lisPath)) {
-        MessageBox("Could not open output file :\n" + lisPath, MB_OK | MB_ICONSTOP);
-        return 0;
-    }
     if (!ReadLayout(qtxPath)) return 0;
 
     // A data set with a four-receiver array (type 21) is always written per receiver.
@@ -115,8 +111,14 @@ int CQtxToLis::Convert(const std::string& qtxPath, const std::string& lisPath)
     } else {
         CWaveformPackPreferenceDlg preference;
         preference.m_choice = 0;
-        preference.DoModal();
+        // Cancel abandons the export: the output is created only once every question is answered.
+        if (preference.DoModal() != IDOK) return 0;
         perReceiver = preference.m_choice == 1 ? 1 : 0;
+    }
+
+    if (!m_writer.Create(lisPath)) {
+        MessageBox("Could not open output file :\n" + lisPath, MB_OK | MB_ICONSTOP);
+        return 0;
     }
 
     const QtxDatumDescriptor* descriptors = m_descriptors.empty() ? nullptr : m_descriptors.data();

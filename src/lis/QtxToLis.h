@@ -24,9 +24,9 @@ public:
     // Asks for the input and output files (the output proposed beside the input,
     // with the extension "lis"), then converts.
     void Run();
-    // 1 when every frame was written; 0 when the output is the input (refused before
-    // anything is created), the input cannot be read, the output cannot be written or
-    // the user stops (the message has been shown).
+    // 1 when every frame was written; 0 when the output is the input, the input cannot
+    // be read or the pack question is cancelled (all before the output is created), or
+    // the output cannot be written or the user stops (any message has been shown).
     int Convert(const std::string& qtxPath, const std::string& lisPath);
 
     BinaryFile m_input;

@@ -233,7 +233,7 @@ int CToolsWnd::EditHistory()
 int CToolsWnd::WriteOutputHead(uint8_t logDirection, double top, double bottom)
 {
     if (RefuseOutputOverInput(m_outputPath, {m_primary.path, m_secondary.path, m_density.path})
-        || !m_outputFile.OpenWrite(m_outputPath)) {
+        || (!m_outputConfirmed && RefuseToReplaceExisting(m_outputPath)) || !m_outputFile.OpenWrite(m_outputPath)) {
         CloseInputs();
         return 0;
     }

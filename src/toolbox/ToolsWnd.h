@@ -4,8 +4,8 @@
 // the task table (ToolTasks.h) on it and throws the object away.
 //
 // Refusals (empty selection, a No, a data set that does not fit or runs neither up
-// nor down, an output that is one of the inputs) happen before the output is
-// created. Once frames are being written, every ending (done, stopped, failed)
+// nor down, an output that is one of the inputs, an existing output not to be
+// replaced) happen before the output is created. Once frames are being written, every ending (done, stopped, failed)
 // leaves an output whose header counts exactly the whole frames it holds.
 #pragma once
 
@@ -57,6 +57,7 @@ public:
     double m_stopDepth = 0.0;     // requested primary stop depth (history line)
     double m_spliceDepth = 0.0;   // "Splice depth"
     std::string m_outputPath;
+    bool m_outputConfirmed = false; // a save dialog already asked before replacing m_outputPath
 
     // ---- task state ----------------------------------------------------------------------------
     ToolInput m_primary;   // also the input the history names and the history editor reopens
@@ -84,7 +85,8 @@ public:
     int OpenSingleInput();
     // The selection flags have 256 entries: refuses a primary with more datums.
     int RefuseTooManyDatums();
-    // Output writer: refuses an output that is one of the inputs, then the header image
+    // Output writer: refuses an output that is one of the inputs, asks before replacing
+    // an existing file (unless m_outputConfirmed), then the header image
     // (the primary's units and step with the given direction and depths; no frame counted
     // until the frame loop ends, so a killed run claims none), history, every primary
     // datum unchanged, header and descriptors. 0 leaves no output file behind.

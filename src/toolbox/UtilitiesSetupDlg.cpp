@@ -6,7 +6,9 @@
 #include "common/PathLabel.h"
 #include "dataset/QtxFile.h"
 #include "platform/Format.h"
+#include "platform/BinaryFile.h"
 #include "platform/Host.h"
+#include "platform/Path.h"
 #include "res/ResourceIds.h"
 #include "toolbox/ToolTasks.h"
 
@@ -236,6 +238,7 @@ void CUtilitiesSetupDlg::DeriveOutputName()
     const char* suffix = m_nTask == kTaskQtxToLas ? ".las" : m_nTask == kTaskQtxToSegy ? ".segy" : "_Task.qtx";
     m_setup.outputPath = m_setup.primary.path.substr(0, dot) + suffix;
     m_setup.outputTitle = m_setup.primary.title + suffix;
+    m_outputConfirmed = false;
     SetItemText(kIdcOutputFile, ShortenPathLabel(kOutputLabel, m_setup.outputPath));
 }
 
@@ -337,9 +340,14 @@ void CUtilitiesSetupDlg::OnSelectOutput()
     const std::string& filter = m_nTask == kTaskQtxToLas    ? LasFilter()
                                 : m_nTask == kTaskQtxToSegy ? SegyFilter()
                                                             : QtxFilter();
+    // The output usually goes beside the data it is made from, not into the working folder.
+    const std::string outputFolder = FolderOf(m_setup.outputPath);
+    const std::string folder = outputFolder.empty() ? FolderOf(m_setup.primary.path) : outputFolder;
     if (!BrowseFile(Browse::Save, "Select Output File", filter, m_setup.outputPath, m_setup.outputTitle,
-                    m_setup.outputExt))
+                    m_setup.outputExt, folder))
         return;
+    // The save dialog asks before it returns an existing file.
+    m_outputConfirmed = FileExists(m_setup.outputPath);
     SetItemText(kIdcOutputFile, ShortenPathLabel(kOutputLabel, m_setup.outputPath));
 }
 

@@ -50,6 +50,9 @@ public:
     // 1..31: the group's task code at opening, then the task box's selection; kept
     // while the box selects no task.
     int16_t m_nTask = 0;
+    // The output was chosen in the save dialog, which asked before replacing it; a
+    // derived name clears it.
+    bool m_outputConfirmed = false;
 
 private:
     // Recomputes the task index from the box and enables the fields the task uses.

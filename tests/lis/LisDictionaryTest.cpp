@@ -347,14 +347,34 @@ TEST_F(LisDictionaryImportTest, StoresTheTextScrambledAndLoadsItBack)
 
     // LF-only text keeps its first two lines plain.
     const std::string text = "Title\n~DEPTH\nDEPT\nEND::\n";
-    WriteBytes(source, std::vector<uint8_t>(text.begin(), text.end()));
-    host.ExpectFileDialog("Dictionary File to Import", source);
-    host.ExpectMessage("Dictionary Importation Complete!");
-    ASSERT_EQ(CLisDictionary().Import(dir.Path()), 1);
-    const std::vector<uint8_t> stored = ReadBytes(dit);
-    ASSERT_EQ(stored.size(), text.size());
+    std::vector<uint8_t> stored(text.begin(), text.end());
+    lisdic::Scramble(stored);
     EXPECT_EQ(std::string(stored.begin(), stored.begin() + 13), "Title\n~DEPTH\n");
     EXPECT_EQ(stored[13], uint8_t('D' ^ 0x6D));
+}
+
+// Text the loader reads no entry from (a file picked by mistake, LF-only text that pairs
+// its lines) is refused before anything is written: the old dictionary stays.
+TEST_F(LisDictionaryImportTest, TextWithoutADictionaryEntryIsRefused)
+{
+    const std::vector<uint8_t> old = LisDictionaryBuilder().Depth({"DEPT"}).Dit();
+    WriteBytes(dit, old);
+    const std::pair<const char*, std::string> cases[] = {
+        {"a short note", "hi\n"},
+        {"an empty file", ""},
+        {"a title alone", "Tool dictionary\r\n"},
+        {"unknown sections only", LisDictionaryBuilder().Section("~NOSUCH", {{"A", "B"}}).Text()},
+        {"LF only", LisDictionaryBuilder("T", "\n").Depth({"DEPT"}).Section("~APX", {{"A", "B", "C", "D"}}).Text()},
+    };
+    for (const auto& [what, text] : cases) {
+        WriteBytes(source, std::vector<uint8_t>(text.begin(), text.end()));
+        host.ExpectFileDialog("Dictionary File to Import", source);
+        host.ExpectMessage("Encountered no dictionary entry in file :\n" + source + "\nOperation will be abandoned.");
+        EXPECT_EQ(CLisDictionary().Import(dir.Path()), 0) << what;
+        EXPECT_EQ(ReadBytes(dit), old) << what;
+        EXPECT_FALSE(std::filesystem::exists(dit + ".tmp")) << what;
+    }
+    for (const auto& m : host.Messages()) EXPECT_EQ(m.type, unsigned(MB_OK | MB_ICONSTOP));
 }
 
 // Keeps the file size limit of the process below `bytes` while it lives: a write past
@@ -386,7 +406,8 @@ TEST_F(LisDictionaryImportTest, FailuresAreReportedAndKeepTheOldDictionaryWhole)
 {
     const std::vector<uint8_t> old = LisDictionaryBuilder().Depth({"DEPT"}).Dit();
     WriteBytes(dit, old);
-    WriteBytes(source, std::vector<uint8_t>(64 * 1024, 'A'));
+    // Large enough to meet the size limit below.
+    ASSERT_TRUE(LisDictionaryBuilder().Section("~APX", std::vector(2000, Numbered("A", 4))).WriteText(source));
 
     host.ExpectFileDialog("Dictionary File to Import", ""); // cancelled: no message
     EXPECT_EQ(CLisDictionary().Import(dir.Path()), 0);

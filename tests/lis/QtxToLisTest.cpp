@@ -90,10 +90,42 @@ TEST_F(QtxToLisTest, NoFramesGivesHeadersAndTrailersOnly)
     bytes[qtx::kHdrFrameCount] = 0; // a data set of no frames
     WriteBytes(qtx, bytes);
     ExpectFiles();
-    host.ScriptDialog(kIddWaveformPack).Press(IDCANCEL);
+    host.ScriptDialog(kIddWaveformPack).Press(IDOK);
     CQtxToLis exporter;
     exporter.Run();
     EXPECT_EQ(WalkLis(lis).Types(), "132 130 M 128 34 34 232 64 129 131 133 M M");
+}
+
+// The output is made only once every question is answered: while the pack question is up
+// no file is made or changed, and Cancel there abandons the export without a word.
+TEST_F(QtxToLisTest, ThePackQuestionComesBeforeTheOutputAndCancelWritesNothing)
+{
+    ASSERT_TRUE(WriteQtx(qtx, {Waveform(2, 16)}, 3));
+    const std::vector<uint8_t> old{'o', 'l', 'd'};
+    for (const int button : {IDCANCEL, IDOK}) {
+        for (const bool existing : {false, true}) { // an existing one the save dialog agreed to replace
+            std::filesystem::remove(lis);
+            if (existing) WriteBytes(lis, old);
+            ExpectFiles();
+            host.ScriptDialog(kIddWaveformPack)
+                .Inspect([&](CDialog&) {
+                    EXPECT_EQ(FileExists(lis), existing);
+                    if (existing) {
+                        EXPECT_EQ(ReadBytes(lis), old);
+                    }
+                })
+                .Press(button);
+            CQtxToLis().Run();
+            if (button == IDOK) {
+                EXPECT_EQ(WalkLis(lis).OfType(lis::kNormalData).size(), 3u);
+            } else if (existing) {
+                EXPECT_EQ(ReadBytes(lis), old);
+            } else {
+                EXPECT_FALSE(FileExists(lis));
+            }
+        }
+    }
+    EXPECT_TRUE(host.Messages().empty());
 }
 
 TEST_F(QtxToLisTest, StoppingLeavesNoLisFile)

@@ -8,6 +8,8 @@
 #include "toolbox/ToolTasks.h"
 #include "toolbox/UtilitiesSetupDlg.h"
 
+#include <filesystem>
+#include <iterator>
 #include <set>
 
 namespace {
@@ -81,6 +83,54 @@ TEST_F(ToolsCommandTest, OnlyRunOfABuiltTaskWritesTheOutput)
     ASSERT_EQ(out.OpenRead(output), 1);
     EXPECT_EQ(out.GetFrameCount(), 5u);
     EXPECT_EQ(out.GetTopDepth(), 1002.0);
+}
+
+// A derived name may be the file of an earlier run: it is replaced only after a Yes, and a
+// No leaves it byte for byte with nothing else written. A name from the save dialog, which
+// asked itself, is not asked about again.
+TEST_F(ToolsCommandTest, AnExistingOutputIsReplacedOnlyAfterAYes)
+{
+    Start();
+    frame.Command(ID_FILE_QTX);
+    ASSERT_TRUE(WriteQtx(input, {{.mnemonic = "WMNO", .traces = 2, .samples = 8}}, 5, 1000.0, 0.5));
+    const std::string derived = dir.File("in_Task.qtx");
+    const std::vector<uint8_t> old{'o', 'l', 'd'};
+    struct Case {
+        const char* what;
+        bool browse;
+        int answer; // 0: not asked
+    };
+    const Case cases[] = {
+        {"derived, No", false, IDNO},
+        {"derived, Yes", false, IDYES},
+        {"chosen in the save dialog", true, 0},
+    };
+    theApp.m_utilitiesSetup.taskName = "Reverse Depth Order";
+    for (const Case& c : cases) {
+        WriteBytes(derived, old);
+        host.ClearMessages();
+        host.ExpectFileDialog("Select Primary File", input);
+        DialogScript& s = host.ScriptDialog(kIddUtilitiesSetup).Press(D::kIdcSelectPrimary);
+        if (c.browse) {
+            host.ExpectFileDialog("Select Output File", derived);
+            s.Press(D::kIdcSelectOutput);
+        }
+        s.Press(D::kIdcRun);
+        host.ExpectMessage("This data set log direction is", IDYES);
+        if (c.answer) host.ExpectMessage(derived + " already exists. Do you want to replace it?", c.answer);
+        EXPECT_TRUE(frame.Command(ID_UTILITIES_TOOLS));
+        ASSERT_EQ(host.Messages().size(), c.answer ? 2u : 1u) << c.what;
+        EXPECT_EQ(host.Messages().back().type, MB_YESNO | (c.answer ? unsigned(MB_ICONEXCLAMATION) : 0u)) << c.what;
+        if (c.answer == IDNO) {
+            EXPECT_EQ(ReadBytes(derived), old) << c.what;
+        } else {
+            CQtxFile out;
+            ASSERT_EQ(out.OpenRead(derived), 1) << c.what;
+            EXPECT_EQ(out.GetFrameCount(), 5u) << c.what;
+        }
+        const auto files = std::distance(std::filesystem::directory_iterator(dir.Path()), {});
+        EXPECT_EQ(files, 2) << c.what << ": the input and the output alone";
+    }
 }
 
 } // namespace

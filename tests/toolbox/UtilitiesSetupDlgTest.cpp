@@ -234,4 +234,37 @@ TEST_F(UtilitiesSetupDlgTest, EndButtonsTakeOrDropTheEdits)
     }
 }
 
+// The output dialog opens where the output goes: beside the current output, else beside the
+// primary input (also right after choosing it), else in the working folder.
+TEST_F(UtilitiesSetupDlgTest, OutputDialogStartsInTheOutputsFolder)
+{
+    const std::string primary = Qtx("p.qtx", {Datum("WAV1")});
+    struct Case {
+        const char* what;
+        std::string output, title, primary;
+        bool choosePrimary;
+        std::string initial;
+    };
+    const Case cases[] = {
+        {"stored output", "/data/out/o.qtx", "o", primary, false, "/data/out/o"},
+        {"no output yet", "", "", primary, false, dir.Path() + "/"},
+        {"derived from the primary just chosen", "/data/out/o.qtx", "o", "", true, dir.File("p_Task.qtx")},
+        {"nothing chosen", "", "o", "", false, "o"},
+    };
+    for (const Case& c : cases) {
+        group.outputPath = c.output;
+        group.outputTitle = c.title;
+        group.primary.path = c.primary;
+        DialogScript& s = Script();
+        if (c.choosePrimary) {
+            host.ExpectFileDialog("Select Primary File", primary);
+            s.Press(kIdcSelectPrimary);
+        }
+        host.ExpectFileDialog("Select Output File", "");
+        s.Press(kIdcSelectOutput).Press(IDCANCEL);
+        D().Edit(group);
+        EXPECT_EQ(host.FileDialogs().back().options.initialName, c.initial) << c.what;
+    }
+}
+
 } // namespace
