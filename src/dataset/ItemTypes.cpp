@@ -20,7 +20,8 @@ constexpr const char* kYY = "Dipole YY";
 constexpr const char* kUnknown = "Unrecognized Tool";
 
 // Ascending codes. Captions and trace labels differ between codes of one tool and
-// family on purpose: they are what the domain view has always shown.
+// family on purpose: they are what the views have always shown. A processed item of
+// one trace has the one blank label.
 constexpr ItemType kTable[] = {
     // code, family, item label, tool, domain caption, domain trace labels
     {1, F::Monopole, "DSIMONO", "Dsi", kMono, R(8)},
@@ -51,13 +52,13 @@ constexpr ItemType kTable[] = {
     {26, F::Phase, "PHASEMONO", "Phase Dist", "Slowness Distribution", kOneUnnamed},
     {27, F::Phase, "PHASEDXX", "Phase Dist", "Slowness Distribution", kOneUnnamed},
     {28, F::Phase, "PHASEDYY", "Phase Dist", "Slowness Distribution", kOneUnnamed},
-    {29, F::Phase, "PHASEDXY", "Phase Dist", "Slowness Distribution", kNoLabels},
-    {30, F::Phase, "PHASEDYX", "Phase Dist", "Slowness Distribution", kNoLabels},
+    {29, F::Phase, "PHASEDXY", "Phase Dist", "Slowness Distribution", kOneUnnamed},
+    {30, F::Phase, "PHASEDYX", "Phase Dist", "Slowness Distribution", kOneUnnamed},
     {31, F::Semblance, "SEMBMONO", "Semblance Proj", "Semblance", kOneUnnamed},
     {32, F::Semblance, "SEMBDXX", "Semblance Proj", "Semblance", kOneUnnamed},
     {33, F::Semblance, "SEMBDYY", "Semblance Proj", "Semblance", kOneUnnamed},
-    {34, F::Semblance, "SEMBDXY", "Semblance Proj", "Semblance", kNoLabels},
-    {35, F::Semblance, "SEMBDYX", "Semblance Proj", "Semblance", kNoLabels},
+    {34, F::Semblance, "SEMBDXY", "Semblance Proj", "Semblance", kOneUnnamed},
+    {35, F::Semblance, "SEMBDYX", "Semblance Proj", "Semblance", kOneUnnamed},
     {71, F::DipoleX, "WSDXA", "Wavesonic", kXX, R(8)},
     {72, F::DipoleX, "WSDXB", "Wavesonic", kXX, R(8)},
     {73, F::DipoleX, "WSDXC", "Wavesonic", kXX, R(8)},
@@ -72,14 +73,14 @@ constexpr ItemType kTable[] = {
     {84, F::Monopole, "WSMD", "Wavesonic", kMono, R(8)},
     {85, F::Monopole, "APXMONO", "Apx", kMono, R(6)},
     {86, F::Quadrupole, "APXQUAD", "Apx", "Quadrupole", R(6)},
-    {87, F::Semblance, "SEMBQD", "Semblance Proj", "Semblance", kNoLabels},
-    {88, F::Phase, "PHASEQD", "Phase Dist", "Slowness Distribution", kNoLabels},
+    {87, F::Semblance, "SEMBQD", "Semblance Proj", "Semblance", kOneUnnamed},
+    {88, F::Phase, "PHASEQD", "Phase Dist", "Slowness Distribution", kOneUnnamed},
     {105, F::Monopole, "SLTUPPER", "SLT", kUnknown, kNoLabels},
     {106, F::Monopole, "SLTLOWER", "SLT", kUnknown, kNoLabels},
     {107, F::Monopole, "QSLTUPPER", "Qslt", kMono, R(5)},
     {108, F::Monopole, "QSLTLOWER", "Qslt", kMono, R(5)},
-    {109, F::Monopole, "SCOUTUPPER", "Scout", kUnknown, R(4)},
-    {110, F::Monopole, "SCOUTLOWER", "Scout", kUnknown, R(4)},
+    {109, F::Monopole, "SCOUTUPPER", "Scout", kMono, R(4)},
+    {110, F::Monopole, "SCOUTLOWER", "Scout", kMono, R(4)},
     {111, F::Monopole, "DALNEAR", "DAL", kMono, R(4)},
     {112, F::Monopole, "DALFAR", "DAL", kMono, R(4)},
     {113, F::Energy, "EGXX", "Energy", kXX, Components("XX")},

@@ -8,6 +8,7 @@
 DialogTemplate QtxFileDialogTemplate();
 DialogTemplate DomainSetupDialogTemplate();
 DialogTemplate UtilitiesSetupDialogTemplate();
+DialogTemplate VdlSetupDialogTemplate();
 
 namespace {
 
@@ -64,6 +65,7 @@ std::map<int, DialogTemplate> BuildTemplates()
     add(QtxFileDialogTemplate());
     add(DomainSetupDialogTemplate());
     add(UtilitiesSetupDialogTemplate());
+    add(VdlSetupDialogTemplate());
     return t;
 }
 

@@ -4,6 +4,7 @@
 enum DialogId : int {
     kIddAbout = 100,
     kIddQtxFile = 134,
+    kIddVdlSetup = 136,
     kIddHistory = 145,
     kIddDomainSetup = 150,
     kIddUtilitiesSetup = 159,

@@ -4,6 +4,7 @@
 #include "common/BrowseFile.h"
 #include "common/Help.h"
 #include "common/PathLabel.h"
+#include "common/RangeCheck.h"
 #include "dataset/QtxFile.h"
 #include "platform/Format.h"
 #include "platform/BinaryFile.h"
@@ -22,12 +23,14 @@ namespace {
 using Dlg = CUtilitiesSetupDlg;
 using enum utilities_setup::Control;
 
-constexpr double kMinDepth = -1000.0;
-constexpr double kMaxDepth = 50000.0;
+constexpr RangeFields kPrimaryDepths{kIdcPrimaryStart, kIdcPrimaryStop, "start depth", "stop depth", "ft", -1000.0,
+                                     50000.0};
+constexpr RangeFields kSecondaryDepths{kIdcSecondaryStart, kIdcSecondaryStop, "start depth", "stop depth", "ft",
+                                       -1000.0, 50000.0};
+constexpr FieldLimits kSpliceDepth{"splice depth", -1000.0, 50000.0, "ft"};
+constexpr FieldLimits kDecimate{"decimate factor", 1.0, 10.0, ""};
 constexpr float kMinFactor = -5000.0f;
 constexpr float kMaxFactor = 5000.0f;
-constexpr int16_t kMinDecimate = 1;
-constexpr int16_t kMaxDecimate = 10;
 
 constexpr Dlg::InputControls kPrimaryControls{kIdcPrimaryList, kIdcPrimaryStart, kIdcPrimaryStop, kIdcPrimaryFile,
                                               "Primary File : "};
@@ -73,36 +76,6 @@ const std::string& QtxFilter()
     return f;
 }
 
-std::string InvalidDepth(const char* name)
-{
-    return Format("You entered an invalid %s!.\nValid range : %.1f - %.1f ft.", name, kMinDepth, kMaxDepth);
-}
-
-// The value typed into a double edit, when it reads as one; else `member`.
-double TypedDouble(DataExchange& dx, int id, double member)
-{
-    bool ok = false;
-    const double v = ParseDouble(dx.Dialog().GetItemText(id), &ok);
-    return ok && std::isfinite(v) ? v : member;
-}
-
-// Start depth, its order against the stop depth, stop depth: checked only when the
-// dialog closes.
-void ExchangeDepthRange(DataExchange& dx, int startId, int stopId, double& start, double& stop)
-{
-    dx.Text(startId, start);
-    if (dx.Saving() && !dx.Failed()) {
-        if (start < kMinDepth || start > kMaxDepth) dx.Fail(startId, InvalidDepth("start depth"), MB_ICONEXCLAMATION);
-        // Compared with the stop depth on screen, so that moving both ends past the
-        // old stop depth is a valid range.
-        else if (!(start < TypedDouble(dx, stopId, stop)))
-            dx.Fail(startId, "Start depth must be less then stop depth!", MB_ICONEXCLAMATION);
-    }
-    dx.Text(stopId, stop);
-    if (dx.Saving() && !dx.Failed() && (stop < kMinDepth || stop > kMaxDepth))
-        dx.Fail(stopId, InvalidDepth("stop depth"), MB_ICONEXCLAMATION);
-}
-
 // Datums the input's flags hold: the count of the last listing, within the arrays.
 size_t ListedCount(const ToolInputSelection& in)
 {
@@ -130,13 +103,11 @@ int16_t CUtilitiesSetupDlg::TaskIndex(const std::string& entry) { return int16_t
 
 void CUtilitiesSetupDlg::DoDataExchange(DataExchange& dx)
 {
-    ExchangeDepthRange(dx, kIdcPrimaryStart, kIdcPrimaryStop, m_setup.primary.startDepth, m_setup.primary.stopDepth);
-    ExchangeDepthRange(dx, kIdcSecondaryStart, kIdcSecondaryStop, m_setup.secondary.startDepth,
-                       m_setup.secondary.stopDepth);
+    ExchangeRange(dx, kPrimaryDepths, m_setup.primary.startDepth, m_setup.primary.stopDepth);
+    ExchangeRange(dx, kSecondaryDepths, m_setup.secondary.startDepth, m_setup.secondary.stopDepth);
 
     dx.Text(kIdcSplice, m_setup.spliceDepth);
-    if (dx.Saving() && !dx.Failed() && (m_setup.spliceDepth < kMinDepth || m_setup.spliceDepth > kMaxDepth))
-        dx.Fail(kIdcSplice, InvalidDepth("splice depth"), MB_ICONEXCLAMATION);
+    CheckLimits(dx, kIdcSplice, m_setup.spliceDepth, kSpliceDepth);
 
     dx.Text(kIdcFactor, m_setup.factor);
     dx.MinMax(m_setup.factor, kMinFactor, kMaxFactor);
@@ -147,11 +118,7 @@ void CUtilitiesSetupDlg::DoDataExchange(DataExchange& dx)
         dx.Fail(kIdcStartSample, "You entered an invalid start sample!", MB_ICONEXCLAMATION);
 
     dx.Text(kIdcDecimate, m_setup.decimation);
-    if (dx.Saving() && !dx.Failed() && (m_setup.decimation < kMinDecimate || m_setup.decimation > kMaxDecimate))
-        dx.Fail(kIdcDecimate,
-                Format("You entered an invalid decimate factor!.\nValid range : %.1f - %.1f.", double(kMinDecimate),
-                       double(kMaxDecimate)),
-                MB_ICONEXCLAMATION);
+    CheckLimits(dx, kIdcDecimate, m_setup.decimation, kDecimate);
 
     dx.ComboString(kIdcTask, m_setup.taskName);
 }

@@ -4,82 +4,24 @@
 #include "common/BrowseFile.h"
 #include "common/Help.h"
 #include "common/PathLabel.h"
+#include "common/RangeCheck.h"
 #include "dataset/ItemTypes.h"
 #include "dataset/QtxFile.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "res/ResourceIds.h"
 
-#include <cfloat>
-#include <cmath>
-
 namespace {
 
 using enum domain_setup::Control;
 
 constexpr const char* kInputFileLabel = "Input File : ";
-constexpr double kMinDepthFrame = 1.0;
-constexpr double kMaxDepthFrame = 50000.0;
 
-// One range of the dialog: its two edits, the names its messages use and its limits.
-struct RangeFields {
-    int lowerId, upperId;
-    const char* lower; // "start frequency"
-    const char* upper; // "stop frequency"
-    const char* Lower; // "Start frequency"
-    const char* Upper; // "Stop frequency"
-    const char* unit;
-    float minValue, maxValue;
-};
-
-constexpr RangeFields kFrequency{kIdcFreqStart, kIdcFreqStop, "start frequency", "stop frequency", "Start frequency",
-                                 "Stop frequency", "Hz", 0.0f, 30000.0f};
-constexpr RangeFields kTime{kIdcTimeStart, kIdcTimeStop, "start time", "stop time", "Start time", "Stop time",
-                            "uSec", 0.0f, 30000.0f};
-constexpr RangeFields kSlowness{kIdcSlowMin, kIdcSlowMax, "min slowness", "max slowness", "Min slowness",
-                                "Max slowness", "uSec/ft", 0.0f, 2000.0f};
-constexpr RangeFields kAzimuth{kIdcAzimMin, kIdcAzimMax, "min azimuth", "max azimuth", "Min azimuth", "Max azimuth",
-                               "deg", 0.0f, 360.0f};
-
-bool Invalid(DataExchange& dx, int id, const char* name, const RangeFields& r)
-{
-    return dx.Fail(id,
-                   Format("You entered an invalid %s!.\nValid range : %.1f - %.1f %s.", name, double(r.minValue),
-                          double(r.maxValue), r.unit),
-                   MB_ICONEXCLAMATION);
-}
-
-// The upper end as the user typed it, when it reads as a number; else the member.
-float TypedUpper(DataExchange& dx, const RangeFields& r, float member)
-{
-    if (!dx.Saving()) return member;
-    bool ok = false;
-    const double v = ParseDouble(dx.Dialog().GetItemText(r.upperId), &ok);
-    return ok && std::isfinite(v) && std::fabs(v) <= FLT_MAX ? float(v) : member;
-}
-
-void ExchangeRange(DataExchange& dx, const RangeFields& r, float& lower, float& upper)
-{
-    dx.Text(r.lowerId, lower);
-    if (dx.Failed()) return;
-    if (lower < r.minValue || lower > r.maxValue) {
-        Invalid(dx, r.lowerId, r.lower, r);
-        return;
-    }
-    // Compared with the upper end on screen, not the one from before the edit: raising
-    // both ends past the old upper end is a valid range.
-    if (!(lower < TypedUpper(dx, r, upper))) {
-        dx.Fail(r.lowerId, Format("%s must be less then %s!", r.Lower, r.upper), MB_ICONEXCLAMATION);
-        return;
-    }
-    dx.Text(r.upperId, upper);
-    if (dx.Failed()) return;
-    if (upper < r.minValue || upper > r.maxValue) {
-        Invalid(dx, r.upperId, r.upper, r);
-        return;
-    }
-    if (!(lower < upper)) dx.Fail(r.upperId, Format("%s must be greater then %s!", r.Upper, r.lower), MB_ICONEXCLAMATION);
-}
+constexpr FieldLimits kDepthFrame{"depth", 1.0, 50000.0, "ft"};
+constexpr RangeFields kFrequency{kIdcFreqStart, kIdcFreqStop, "start frequency", "stop frequency", "Hz", 0.0, 30000.0};
+constexpr RangeFields kTime{kIdcTimeStart, kIdcTimeStop, "start time", "stop time", "uSec", 0.0, 30000.0};
+constexpr RangeFields kSlowness{kIdcSlowMin, kIdcSlowMax, "min slowness", "max slowness", "uSec/ft", 0.0, 2000.0};
+constexpr RangeFields kAzimuth{kIdcAzimMin, kIdcAzimMax, "min azimuth", "max azimuth", "deg", 0.0, 360.0};
 
 constexpr int kRangeIds[] = {kIdcTimeStart, kIdcTimeStop, kIdcFreqStart, kIdcFreqStop,
                              kIdcSlowMin, kIdcSlowMax, kIdcAzimMin, kIdcAzimMax};
@@ -97,10 +39,7 @@ CDomainSetupDlg::CDomainSetupDlg() : CSetupDlg(kIddDomainSetup)
 void CDomainSetupDlg::DoDataExchange(DataExchange& dx)
 {
     dx.Text(kIdcDepthFrame, m_setup.depthFrame);
-    if (!dx.Failed() && (m_setup.depthFrame < kMinDepthFrame || m_setup.depthFrame > kMaxDepthFrame))
-        dx.Fail(kIdcDepthFrame,
-                Format("You entered an invalid depth!.\nValid range : %.1f - %.1f ft.", kMinDepthFrame, kMaxDepthFrame),
-                MB_ICONEXCLAMATION);
+    CheckLimits(dx, kIdcDepthFrame, m_setup.depthFrame, kDepthFrame);
     ExchangeRange(dx, kFrequency, m_setup.freqStart, m_setup.freqStop);
     ExchangeRange(dx, kTime, m_setup.timeStart, m_setup.timeStop);
     ExchangeRange(dx, kSlowness, m_setup.slowMin, m_setup.slowMax);

@@ -1,0 +1,34 @@
+// VDL Setup: the dialog Display > VDL runs before a VDL view opens, on the VDL Setup
+// group: the input file, the depth interval and scale, the domain and presentation,
+// one range per domain and the Normalize switch. "Run" ends with IDOK, "Save Setup"
+// with kSavedSetup, and both give the edited group back.
+#pragma once
+
+#include "common/SetupDlg.h"
+#include "res/VdlSetupDlgIds.h"
+#include "settings/SettingsGroups.h"
+
+class CVdlSetupDlg : public CSetupDlg<VdlSetupGroup> {
+public:
+    using enum vdl_setup::Control; // ids shared with the template
+    enum : int { kSavedSetup = kIdcSaveSetup }; // end code of "Save Setup"
+
+    CVdlSetupDlg();
+
+    bool OnInitDialog() override;
+    void DoDataExchange(DataExchange& dx) override;
+    void OnSelectInputFile();
+    void OnSelChangeDomain();
+    void OnSelChangeType();
+    void OnNormalize();
+    void OnSaveSetup();
+    void OnHelp();
+
+private:
+    // Enables the range edits of the domain (and Normalize for "Slowness"); the
+    // others stay disabled. "Time" adds the frequency and slowness edits when the
+    // group's flags say the chosen file holds instantaneous curves against time.
+    void EnableRanges();
+    // The colour list serves the wiggles, the palette the image.
+    void EnableByType();
+};
