@@ -239,8 +239,9 @@ void CUtilitiesSetupDlg::FillList(ToolInputSelection& in, const InputControls& c
     }
     in.itemCount = int32_t(datums.size());
     if (in.startDepth > in.stopDepth) std::swap(in.startDepth, in.stopDepth);
-    SetItemText(controls.start, Format("%10.4f", in.startDepth));
-    SetItemText(controls.stop, Format("%10.4f", in.stopDepth));
+    // The exchange's own format: a field never shows one value two ways.
+    SetItemText(controls.start, DataExchange::NumberText(in.startDepth));
+    SetItemText(controls.stop, DataExchange::NumberText(in.stopDepth));
 }
 
 void CUtilitiesSetupDlg::ToggleSelection(ToolInputSelection& in, const InputControls& controls)

@@ -102,8 +102,8 @@ TEST_F(UtilitiesSetupDlgTest, ListsShowCategoriesOneToSixAndClicksToggleTheirDat
         .Press(kIdcRun);
     ASSERT_EQ(D().Edit(group), D::kRun);
     EXPECT_EQ(List(kIdcPrimaryList), (Lines{"WAV1", "SLO3", "CUR6", "SEM5"}));
-    EXPECT_EQ(Text(kIdcPrimaryStart), "  999.0000");
-    EXPECT_EQ(Text(kIdcPrimaryStop), " 1000.0000");
+    EXPECT_EQ(Text(kIdcPrimaryStart), "999");
+    EXPECT_EQ(Text(kIdcPrimaryStop), "1000");
     EXPECT_EQ(group.outputPath, dir.File("p_Task.qtx"));
     EXPECT_EQ(Text(kIdcOutputFile), ShortenPathLabel("Output File : ", group.outputPath));
 
