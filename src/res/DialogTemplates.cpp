@@ -8,6 +8,9 @@
 DialogTemplate QtxFileDialogTemplate();
 DialogTemplate DomainSetupDialogTemplate();
 DialogTemplate UtilitiesSetupDialogTemplate();
+DialogTemplate LogSetupDialogTemplate();
+DialogTemplate LogItemSetupDialogTemplate();
+DialogTemplate EditCommandDialogTemplate();
 
 namespace {
 
@@ -64,6 +67,9 @@ std::map<int, DialogTemplate> BuildTemplates()
     add(QtxFileDialogTemplate());
     add(DomainSetupDialogTemplate());
     add(UtilitiesSetupDialogTemplate());
+    add(LogSetupDialogTemplate());
+    add(LogItemSetupDialogTemplate());
+    add(EditCommandDialogTemplate());
     return t;
 }
 
