@@ -239,7 +239,7 @@ bool CLogItemSetupDlg::SelectItem(const std::string& path, const std::string& ti
     files.m_startDepth = Format("%12.4f", depths.top);
     files.m_stopDepth = Format("%12.4f", depths.bottom);
     files.m_depthStep = Format("%12.4f", depths.step);
-    files.m_depthFrames = Format("%d", int(depths.frames));
+    files.m_depthFrames = Format("%u", unsigned(depths.frames));
     files.m_depthUnits = unitText;
     files.m_datums = &datums;
     files.m_startTab = m_item.m_nDomain == kPlotCurve ? int(CQtxFileDlg::kTabTraces) : int(m_item.m_nDomain);
