@@ -9,23 +9,22 @@ DialogTemplate LogItemSetupDialogTemplate()
 {
     using K = ControlKind;
     using enum log_item_setup::Control;
-    constexpr int kInputGroup = -2, kDepthGroup = -3, kItemGroup = -4, kWaveGroup = -5, kFreqGroup = -6,
+    constexpr int kInputGroup = -2, kItemGroup = -4, kWaveGroup = -5, kFreqGroup = -6,
                   kSlowGroup = -7, kCurveGroup = -8, kShadeGroup = -9;
     return {kIddLogItemSetup,
             "Log Item Setup",
             {
+                // The data set and the depths read from it share one group.
                 {kInputGroup, K::GroupBox, "", 0, 0},
                 {kIdcInputFile, K::Static, "Input File : ", kInputGroup, 0},
                 {kIdcSelectInputFile, K::Button, "Select &Input File", kInputGroup, 0},
-
-                {kDepthGroup, K::GroupBox, "Depth", 0, 0},
-                {kIdcStatic, K::Static, "Start depth :", kDepthGroup, 0},
-                {kIdcStartDepth, K::Edit, "", kDepthGroup, 0},
-                {kIdcStatic, K::Static, "Stop depth :", kDepthGroup, 0},
-                {kIdcStopDepth, K::Edit, "", kDepthGroup, 0},
-                {kIdcStatic, K::Static, "Shift :", kDepthGroup, 0},
-                {kIdcShift, K::Edit, "", kDepthGroup, 0},
-                {kIdcRestoreDepth, K::Button, "&Restore Depth", kDepthGroup, 0},
+                {kIdcStatic, K::Static, "Start depth :", kInputGroup, 0},
+                {kIdcStartDepth, K::Edit, "", kInputGroup, 0},
+                {kIdcStatic, K::Static, "Stop depth :", kInputGroup, 0},
+                {kIdcStopDepth, K::Edit, "", kInputGroup, 0},
+                {kIdcStatic, K::Static, "Shift :", kInputGroup, 0},
+                {kIdcShift, K::Edit, "", kInputGroup, 0},
+                {kIdcRestoreDepth, K::Button, "&Restore Depth", kInputGroup, 0},
 
                 {kItemGroup, K::GroupBox, "Item", 0, 0},
                 {kIdcStatic, K::Static, "Domain :", kItemGroup, 0},
