@@ -37,7 +37,6 @@ void AddViewerCommands(CommandMap& c, CViewerApp& app)
     c.Add(ID_DISPLAY_SLOWNESS, [&app] { OnDisplayDomain(app, kDomainSlowness); });
     c.Add(ID_DISPLAY_AZIMUTH, [&app] { OnDisplayDomain(app, kDomainAzimuth); });
     c.Add(ID_DISPLAY_VDL, [] { NotYetAvailable("Display VDL"); });
-    c.Add(ID_DISPLAY_LOG, [] { NotYetAvailable("Display Log"); });
     c.Add(ID_DISPLAY_MAP, [] { NotYetAvailable("Display Map"); });
     c.Add(ID_DISPLAY_XPLOT, [] { NotYetAvailable("Display Xplot Map"); });
 }

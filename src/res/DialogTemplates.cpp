@@ -9,6 +9,9 @@ DialogTemplate QtxFileDialogTemplate();
 DialogTemplate DomainSetupDialogTemplate();
 DialogTemplate UtilitiesSetupDialogTemplate();
 DialogTemplate VdlSetupDialogTemplate();
+DialogTemplate LogSetupDialogTemplate();
+DialogTemplate LogItemSetupDialogTemplate();
+DialogTemplate EditCommandDialogTemplate();
 
 namespace {
 
@@ -66,6 +69,9 @@ std::map<int, DialogTemplate> BuildTemplates()
     add(DomainSetupDialogTemplate());
     add(UtilitiesSetupDialogTemplate());
     add(VdlSetupDialogTemplate());
+    add(LogSetupDialogTemplate());
+    add(LogItemSetupDialogTemplate());
+    add(EditCommandDialogTemplate());
     return t;
 }
 

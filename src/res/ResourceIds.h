@@ -14,6 +14,9 @@ enum DialogId : int {
     kIddReadWait = 32041,
     kIddMnemonics = 32065,
     kIddWaveformPack = 32068,
+    kIddLogSetup = 121,
+    kIddLogItemSetup = 122,
+    kIddEditCommand = 154,
 };
 
 enum ControlId : int {

@@ -123,3 +123,23 @@ TEST(ItemTypes, CaptionsAndTraceLabelsAreTheDomainViews)
 }
 
 } // namespace
+
+TEST(PlotReceiverLabels, FollowTheLogPlotsOwnCountsAndNames)
+{
+    const std::pair<uint8_t, std::vector<std::string>> cases[] = {
+        {7, {"R1", "R2", "R3", "R4", "R5", "R6", "R7", "R8"}},
+        {21, {"R1", "R2", "R3", "R4"}},
+        {158, {"R1", "R2", "R3", "R4", "R5", "R6", "R7", "R8"}}, // thirteen traces, eight names
+        {28, {"PDYY"}},
+        {35, {"SDYX"}},
+        {87, {"SQUD"}},
+        {88, {"PQUD"}},
+        {200, {}},
+    };
+    for (const auto& [code, labels] : cases) EXPECT_EQ(PlotReceiverLabels(code), labels) << int(code);
+    const std::pair<uint8_t, size_t> counts[] = {{22, 7}, {85, 6}, {180, 13}, {219, 8}, {230, 8}, {253, 8}};
+    for (const auto& [code, count] : counts) EXPECT_EQ(PlotReceiverLabels(code).size(), count) << int(code);
+    const std::vector<std::string> yy = PlotReceiverLabels(116);
+    ASSERT_EQ(yy.size(), 13u);
+    EXPECT_EQ(yy[8] + "|" + yy[9], " YY9|YY10");
+}
