@@ -234,6 +234,9 @@ LisRecogniser RecogniserFor(int toolCode)
     case lis::kToolWaveSonic: return &Guarded<RecogniseWaveSonic>;
     case lis::kToolScout: return &Guarded<RecogniseScout>;
     case lis::kToolDslt: return &Guarded<RecogniseDslt>;
+    case lis::kToolDsi: return &Guarded<RecogniseDsi>;
+    case lis::kToolBat: return &Guarded<RecogniseBat>;
+    case lis::kToolLss: return &Guarded<RecogniseLss>;
     default: return nullptr; // the tools with dialogs come with their own recognisers
     }
 }

@@ -27,6 +27,11 @@ int RecogniseQslt(CLisScanState& scan, CLisLogicalFile& file, int toolCode);
 int RecogniseScout(CLisScanState& scan, CLisLogicalFile& file, int toolCode);
 int RecogniseWaveSonic(CLisScanState& scan, CLisLogicalFile& file, int toolCode);
 int RecogniseQtxWritten(CLisScanState& scan, CLisLogicalFile& file, int toolCode);
+// These ask the user: DSI for what a file lacks (Waveform Properties), LSS for every
+// waveform's sample period (LSS Wave Sample Period; Cancel drops the waveform).
+int RecogniseDsi(CLisScanState& scan, CLisLogicalFile& file, int toolCode);
+int RecogniseBat(CLisScanState& scan, CLisLogicalFile& file, int toolCode);
+int RecogniseLss(CLisScanState& scan, CLisLogicalFile& file, int toolCode);
 
 namespace lis::recognise {
 
@@ -38,6 +43,14 @@ constexpr const char* kQslt = "Qslt";
 constexpr const char* kScout = "Scout";
 constexpr const char* kWaveSonic = "Wavesonic";
 constexpr const char* kQtx = "QTX";
+constexpr const char* kDsi = "Dsi";
+constexpr const char* kBat = "Bat";
+constexpr const char* kLss = "LSS";
+
+// The BAT tool's two sampling rates, in microseconds, and its receivers.
+constexpr float kBatHighPeriod = 4.8f;
+constexpr float kBatLowPeriod = 9.6f;
+constexpr uint16_t kBatReceivers = 7;
 
 // String-table entry of the monopole waveform mnemonic "WMNO".
 constexpr unsigned kIdsWaveMonopole = 61248;

@@ -8,6 +8,12 @@
 DialogTemplate QtxFileDialogTemplate();
 DialogTemplate DomainSetupDialogTemplate();
 DialogTemplate UtilitiesSetupDialogTemplate();
+DialogTemplate SelectToolDialogTemplate();
+DialogTemplate WaveformPropertiesDialogTemplate();
+DialogTemplate LssSamplePeriodDialogTemplate();
+DialogTemplate BatWaveformPropertiesDialogTemplate();
+DialogTemplate DataSetPropertiesDialogTemplate();
+DialogTemplate SelectInputFileItemsDialogTemplate();
 
 namespace {
 
@@ -64,6 +70,12 @@ std::map<int, DialogTemplate> BuildTemplates()
     add(QtxFileDialogTemplate());
     add(DomainSetupDialogTemplate());
     add(UtilitiesSetupDialogTemplate());
+    add(SelectToolDialogTemplate());
+    add(WaveformPropertiesDialogTemplate());
+    add(LssSamplePeriodDialogTemplate());
+    add(BatWaveformPropertiesDialogTemplate());
+    add(DataSetPropertiesDialogTemplate());
+    add(SelectInputFileItemsDialogTemplate());
     return t;
 }
 

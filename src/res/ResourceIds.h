@@ -13,6 +13,12 @@ enum DialogId : int {
     kIddReadWait = 32041,
     kIddMnemonics = 32065,
     kIddWaveformPack = 32068,
+    kIddDataSetProperties = 131,
+    kIddSelectInputFileItems = 138,
+    kIddWaveformProperties = 32061,
+    kIddBatWaveformProperties = 32063,
+    kIddSelectTool = 32067,
+    kIddLssSamplePeriod = 32070,
 };
 
 enum ControlId : int {
