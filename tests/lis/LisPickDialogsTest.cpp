@@ -289,6 +289,40 @@ TEST_F(LisPickDialogsTest, BatPropertiesCountOtherAsAChangeAndKeepEverythingOnCa
     }
 }
 
+TEST_F(LisPickDialogsTest, WaveformPropertiesKeepADelayBeforeTheFiringAndCountOnlySamplingAsAChange)
+{
+    const struct {
+        std::function<void(DialogScript&)> script;
+        bool changed;
+        const char* after; // receivers/traces samples period delay fore after offset
+    } cases[] = {
+        {[](DialogScript& s) { s.Press(IDOK); }, false, "2/2 256 10.0 -15 0 0 0"},
+        {[](DialogScript& s) { s.Type(W::kIdcFixedDelay, "12").Type(W::kIdcDataOffset, "-1.5").Press(IDOK); }, false,
+         "2/2 256 10.0 12 0 0 -1.5"},
+        {[](DialogScript& s) { s.Type(W::kIdcSamplePeriod, "20.5").Press(IDOK); }, true, "2/2 256 20.5 -15 0 0 0"},
+        {[](DialogScript& s) { s.Type(W::kIdcReceivers, "33").Press(IDOK).Type(W::kIdcReceivers, "32").Press(IDOK); },
+         true, "32/32 256 10.0 -15 0 0 0"},
+        {[](DialogScript& s) { s.Type(W::kIdcSamples, "9").Type(W::kIdcFixedDelay, "3").Press(IDCANCEL); }, false,
+         "2/2 256 10.0 -15 0 0 0"},
+    };
+    host.ExpectMessage("Please enter an integer between 0 and 32.");
+    for (const auto& c : cases) {
+        dsi->m_receiverCount = dsi->m_traceCount = 2;
+        dsi->m_samplePeriod = 10.0f;
+        dsi->m_fixedDelay = -15; // shown as it is, and kept by OK
+        dsi->m_dataOffset = 0;
+        c.script(host.ScriptDialog(kIddWaveformProperties).Inspect([](CDialog& d) {
+            EXPECT_EQ(d.GetItemText(W::kIdcFixedDelay), "-15");
+        }));
+        W dialog;
+        EXPECT_EQ(dialog.EditItem(*dsi, "TOOL.001"), c.changed);
+        EXPECT_EQ(Format("%d/%d %d %.1f %d %d %d %g", dsi->m_receiverCount, dsi->m_traceCount, dsi->m_samplesPerWaveform,
+                         double(dsi->m_samplePeriod), dsi->m_fixedDelay, dsi->m_foreRunner, dsi->m_afterRunner,
+                         double(dsi->m_dataOffset)),
+                  c.after);
+    }
+}
+
 TEST_F(LisPickDialogsTest, SelectToolGivesTheChosenToolsNameAndCode)
 {
     const struct {
