@@ -12,6 +12,12 @@ DialogTemplate VdlSetupDialogTemplate();
 DialogTemplate LogSetupDialogTemplate();
 DialogTemplate LogItemSetupDialogTemplate();
 DialogTemplate EditCommandDialogTemplate();
+DialogTemplate SelectToolDialogTemplate();
+DialogTemplate WaveformPropertiesDialogTemplate();
+DialogTemplate LssSamplePeriodDialogTemplate();
+DialogTemplate BatWaveformPropertiesDialogTemplate();
+DialogTemplate DataSetPropertiesDialogTemplate();
+DialogTemplate SelectInputFileItemsDialogTemplate();
 
 namespace {
 
@@ -72,6 +78,12 @@ std::map<int, DialogTemplate> BuildTemplates()
     add(LogSetupDialogTemplate());
     add(LogItemSetupDialogTemplate());
     add(EditCommandDialogTemplate());
+    add(SelectToolDialogTemplate());
+    add(WaveformPropertiesDialogTemplate());
+    add(LssSamplePeriodDialogTemplate());
+    add(BatWaveformPropertiesDialogTemplate());
+    add(DataSetPropertiesDialogTemplate());
+    add(SelectInputFileItemsDialogTemplate());
     return t;
 }
 

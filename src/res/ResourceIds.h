@@ -17,6 +17,12 @@ enum DialogId : int {
     kIddLogSetup = 121,
     kIddLogItemSetup = 122,
     kIddEditCommand = 154,
+    kIddDataSetProperties = 131,
+    kIddSelectInputFileItems = 138,
+    kIddWaveformProperties = 32061,
+    kIddBatWaveformProperties = 32063,
+    kIddSelectTool = 32067,
+    kIddLssSamplePeriod = 32070,
 };
 
 enum ControlId : int {
