@@ -174,6 +174,7 @@ private:
     std::vector<float> m_readOut; // the frame under the mouse
     std::vector<float> m_row;     // one receiver's row, then its spectrum
     std::vector<float> m_values;  // per pixel column
+    std::array<uint32_t, kColours + 1> m_colourTable{}; // by palette index + 1; 0: a gap
     struct Column {
         int i0 = 0;     // the samples it lies between: i0 and i0 + 1
         float frac = 0; // and how far from i0

@@ -5,7 +5,9 @@
 #include "platform/SafeNumeric.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -120,6 +122,8 @@ void CVdlWnd::Render()
     if (m_image.width != width || m_image.height != m_rowsAvailable) m_image = Image(width, m_rowsAvailable);
     MapColumns();
     if (m_values.size() < size_t(w)) m_values.resize(size_t(w));
+    m_colourTable[0] = ToArgb(kBackground); // a gap
+    for (int i = 0; i < kColours; ++i) m_colourTable[size_t(i) + 1] = PaletteColour(m_palette, i);
 
     const int top = TopPosition(), end = BottomPosition();
     const int first = std::clamp(FirstVisiblePosition(), top, end);
@@ -222,6 +226,29 @@ void Spectrum(float* row, int n)
 
 } // namespace
 
+namespace {
+
+// The largest magnitude of the finite values among `count` (0 when none). The
+// magnitudes' bit patterns order as the magnitudes do, infinities and NaN above
+// every finite one: an integer maximum, which vectorises, finds it.
+float LargestFinite(const float* v, int count)
+{
+    constexpr int32_t kMagnitude = 0x7FFFFFFF, kInfinity = 0x7F800000;
+    int32_t largest = 0;
+    for (int j = 0; j < count; ++j) {
+        int32_t bits;
+        std::memcpy(&bits, v + j, sizeof bits);
+        bits &= kMagnitude;
+        bits = bits < kInfinity ? bits : 0;
+        largest = bits > largest ? bits : largest;
+    }
+    float out;
+    std::memcpy(&out, &largest, sizeof out);
+    return out;
+}
+
+} // namespace
+
 void CVdlWnd::RenderRow(int row, int column, const float* previous, const float* current, float weight)
 {
     const Axis& a = m_axis;
@@ -237,21 +264,20 @@ void CVdlWnd::RenderRow(int row, int column, const float* previous, const float*
     } else if (m_instSlowness) {
         // A slowness of 0 is no pick: it does not blend with its neighbour.
         for (int j = lo; j <= hi; ++j)
-            v[j] = previous[j] == 0 || current[j] == 0 ? 0.0f : previous[j] + (current[j] - previous[j]) * weight;
+            v[j] = previous[j] == 0 || current[j] == 0 ? 0.0f : previous[j] * (1 - weight) + current[j] * weight;
     } else {
-        // In double: the difference of two floats of opposite sign may not fit a float.
-        for (int j = lo; j <= hi; ++j) v[j] = float(double(previous[j]) + (double(current[j]) - previous[j]) * weight);
+        // Each part no larger than its sample: no sum of two finite samples overflows.
+        for (int j = lo; j <= hi; ++j) v[j] = previous[j] * (1 - weight) + current[j] * weight;
     }
 
+    // What each column's value is multiplied by: the row's normalisation (by its
+    // largest magnitude) and the time domain's amplitude zoom.
+    float factor = 1.0f;
     if (spectrum) {
         Spectrum(v, n);
     } else if (m_domain != kDomainSlowness || m_normalize) {
-        float largest = 0;
-        for (int j = a.first; j < a.last; ++j)
-            if (std::isfinite(v[j])) largest = std::max(largest, std::fabs(v[j]));
-        if (largest == 0) {
-            for (int j = a.first; j <= hi; ++j) v[j] = std::isnan(v[j]) ? NAN : 0.0f;
-        } else if (m_instFrequency || m_instSlowness) {
+        const float largest = LargestFinite(v + a.first, a.last - a.first);
+        if (m_instFrequency || m_instSlowness) {
             // Curves of a frequency or a slowness: their values between the range's
             // ends, 0 (no pick) kept.
             double low = m_freqStart, high = m_freqStop;
@@ -273,15 +299,14 @@ void CVdlWnd::RenderRow(int row, int column, const float* previous, const float*
             for (int j = a.first; j <= hi; ++j)
                 if (v[j] != 0)
                     v[j] = range > 0 ? float(std::clamp((v[j] - low) / range, 0.0, 1.0)) : std::isnan(v[j]) ? NAN : 0.0f;
+            if (largest == 0) factor = 0;
         } else {
-            const float inverse = 1.0f / largest;
-            for (int j = a.first; j <= hi; ++j) v[j] *= inverse;
+            factor = largest > 0 ? 1.0f / largest : 0.0f; // a row of zeros stays 0, its gaps gaps
         }
     }
-    if (m_domain == kDomainTime && m_gain != 1.0f)
-        for (int j = a.first; j <= hi; ++j) v[j] = std::clamp(v[j] * m_gain, -1.0f, 1.0f);
+    if (m_domain == kDomainTime) factor *= m_gain;
 
-    // One value per pixel column.
+    // One value per pixel column, held to -1 .. 1 (raw slowness values included).
     const int w = m_imageWidth;
     float* values = m_values.data();
     const int last = spectrum ? std::min(a.last, n / 2) : hi;
@@ -289,17 +314,15 @@ void CVdlWnd::RenderRow(int row, int column, const float* previous, const float*
         const Column& col = m_columnMap[size_t(c)];
         const int i1 = std::min(col.i0 + 1, last);
         const float v0 = v[col.i0];
-        values[c] = col.frac == 0.0f ? v0 : v0 + (v[i1] - v0) * col.frac;
+        const float x = (v0 + (v[i1] - v0) * col.frac) * factor;
+        const float low = x < -1.0f ? -1.0f : x; // NaN stays NaN: a gap
+        values[c] = low > 1.0f ? 1.0f : low;
     }
 
     const int x0 = (w + m_gap) * column;
     if (!m_signature) {
         uint32_t* pixels = m_image.Row(row) + x0 + 1;
-        const uint32_t background = ToArgb(kBackground);
-        for (int c = 0; c < w; ++c) {
-            const int index = ColourIndex(values[c]);
-            pixels[c] = index < 0 ? background : PaletteColour(m_palette, index);
-        }
+        for (int c = 0; c < w; ++c) pixels[c] = m_colourTable[size_t(ColourIndex(values[c]) + 1)];
         return;
     }
     if (row % kWigglePeriod != 0) return;
@@ -313,8 +336,7 @@ void CVdlWnd::RenderRow(int row, int column, const float* previous, const float*
             length = 0;
             continue;
         }
-        const float value = std::clamp(values[c], -1.0f, 1.0f); // raw slowness values too
-        m_wiggles.push_back({left + c, base - Trunc(value * m_wiggleFactor * 20)});
+        m_wiggles.push_back({left + c, base - Trunc(values[c] * m_wiggleFactor * 20)});
         ++length;
     }
     if (length > 0) m_wiggleLengths.push_back(length);
