@@ -340,7 +340,9 @@ void CVdlWnd::Layout()
     m_clientHeight = client.Height();
     const int shown = int(m_columns.size());
     m_imageWidth = shown > 0 ? std::max((m_clientWidth - (m_gap * shown + m_leftMargin)) / shown, 0) : 0;
-    m_rowsAvailable = std::max(m_clientHeight - 2 * m_fontHeight - m_topMargin, 0);
+    // Wiggles hang their annotations lower: the rows leave them room.
+    const int shift = Trunc(m_wiggleFactor * m_wiggleAmplitude);
+    m_rowsAvailable = std::max(m_clientHeight - 2 * m_fontHeight - m_topMargin - shift, 0);
     m_depthPerPixel = double(m_vertSize) * m_depthScale / std::max(m_vertRes, 1) / m_mmPerUnit;
     const double frames = m_frames.Step() > 0 ? m_rowsAvailable * m_depthPerPixel / m_frames.Step() : 0.0;
     m_framesPerPage = std::clamp(Trunc(frames) + 1, 1, std::max(m_frames.FrameCount(), 1));

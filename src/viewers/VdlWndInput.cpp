@@ -226,8 +226,10 @@ float CVdlWnd::InstantaneousFrequency(int receiver, float time)
         if (a < 0 && a > -kPi) a += 2 * kPi;
         return a;
     };
-    const double first = phase(k);
-    double second = phase(k + 1);
-    if (second < first) second += 2 * kPi;
-    return ClampToFloat(std::fabs(first - second) * 1e6 / (double(m_step) * 2 * kPi));
+    // The phase's change from sample to sample, taken the short way round: where the
+    // phase steps back (noise where the trace is quiet) the frequency is low, not near
+    // twice the Nyquist frequency.
+    double change = std::fabs(phase(k + 1) - phase(k));
+    if (change > kPi) change = 2 * kPi - change;
+    return ClampToFloat(change * 1e6 / (double(m_step) * 2 * kPi));
 }

@@ -421,7 +421,8 @@ TEST_F(VdlWndTest, APaintBlitsTheRenderedImageAndWritesTheAnnotations)
     view->OnKeyDown(VK_DOWN, 1, 0);
     EXPECT_EQ(IndexAt(*view, 1, 0), -1) << "a frame that cannot be read is a gap";
 
-    // Signature: a wiggle every tenth row for each column, no image.
+    // Signature: a wiggle every tenth row for each column, no image; the rows leave
+    // room for the annotations that hang 10 pixels lower.
     WriteBytes(path, bytes);
     setup.type = "Signature";
     CVdlWnd* wiggles = Open();
@@ -431,7 +432,10 @@ TEST_F(VdlWndTest, APaintBlitsTheRenderedImageAndWritesTheAnnotations)
     w2->Paint();
     EXPECT_EQ(std::count_if(w2->lastPaint.begin(), w2->lastPaint.end(), [](const std::string& op) { return op.rfind("Stretch", 0) == 0; }), 0);
     EXPECT_EQ(std::count_if(w2->lastPaint.begin(), w2->lastPaint.end(), [](const std::string& op) { return op.rfind("Polyline(", 0) == 0; }),
-              2 * ((rows + 9) / 10));
+              2 * ((rows - 10 + 9) / 10));
+    EXPECT_EQ(wiggles->m_rowsDrawn, rows - 10);
+    EXPECT_TRUE(std::find(w2->lastPaint.begin(), w2->lastPaint.end(), Format("TextOut(320,%d,Time [mSec])", 35 + rows - 10 + 11))
+                != w2->lastPaint.end());
 }
 
 TEST_F(VdlWndTest, DepthPerPixelComesFromTheScreensSize)
