@@ -113,7 +113,7 @@ public:
     // The display range in file order, and the first frame the image shows.
     int m_firstFrame = 0, m_lastFrame = 0;
     int m_firstVisible = 0;
-    int m_framesPerPage = 1;
+    int m_framesPerPage = 1; // the frames a page of rows spans (Page Up and Down keep 40 of them)
     double m_depthPerPixel = 0;
     float m_mmPerUnit = 304.8f;
     float m_depthGrid = 5.0f;
