@@ -27,16 +27,6 @@ CDomainWnd::CDomainWnd() : m_samples(size_t(kSlots) * kSlotFloats, 0.0f) {}
 
 CDomainWnd::~CDomainWnd() = default;
 
-const char* CDomainWnd::DomainWord(int domain)
-{
-    switch (domain) {
-    case kDomainTime: return "Time";
-    case kDomainFrequency: return "Frequency";
-    case kDomainSlowness: return "Slowness";
-    default: return "Azimuth";
-    }
-}
-
 bool CDomainWnd::Open(const std::string& windowClass)
 {
     if (!Load()) return false;

@@ -86,8 +86,6 @@ public:
     bool m_frameRead = false;
     CQtxFile m_file;
 
-    // The domain word of a domain code ("Time", "Frequency", "Slowness", "Azimuth").
-    static const char* DomainWord(int domain);
     // Reads the current frame into the slots (with padding, interpolation and, in the
     // frequency domain, the spectra); false when the read failed. The paint shows
     // the slots as this left them.

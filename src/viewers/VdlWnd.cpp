@@ -86,7 +86,12 @@ bool CVdlWnd::LoadData()
     m_mmPerUnit = m_file.m_header.depthUnits == qtx::kUnitsMetres ? 1000.0f : 304.8f;
 
     ChosenDatum datum;
-    if (!ChooseDatum(m_file, datums, m_domain, datum)) return false;
+    // The tab showing at OK decides the domain: an item picked on another tab is shown
+    // in that tab's domain.
+    int domain = m_domain;
+    if (!ChooseDatumOfShownTab(m_file, datums, domain, datum)) return false;
+    m_domain = int16_t(domain);
+    m_domainText = DomainWord(m_domain);
 
     theApp.m_display.receiverShown.fill(0);
     m_slownessUnit = m_slownessTitle == "Slowness range [uSec/m]" ? "[uSec/m]" : "[uSec/ft]";

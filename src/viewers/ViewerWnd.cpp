@@ -175,3 +175,13 @@ void CViewerWnd::RefreshDrawingObjects()
         d.backgroundChanged = 0;
     }
 }
+
+const char* CViewerWnd::DomainWord(int domain)
+{
+    switch (domain) {
+    case kDomainTime: return "Time";
+    case kDomainFrequency: return "Frequency";
+    case kDomainSlowness: return "Slowness";
+    default: return "Azimuth";
+    }
+}

@@ -28,6 +28,9 @@ public:
     uint16_t m_windowId = 0;
     bool m_iconic = false;
 
+    // The domain word of a domain code ("Time", "Frequency", "Slowness", "Azimuth").
+    static const char* DomainWord(int domain);
+
     void OnMDIActivate(bool activate) override;
     void OnSize(unsigned type, int cx, int cy) override;
     bool OnEraseBkgnd(Dc& dc) override;

@@ -7,6 +7,7 @@
 #include "platform/Format.h"
 #include "res/CommandIds.h"
 #include "res/ResourceIds.h"
+#include "res/VdlSetupDlgIds.h"
 #include "support/AppFixture.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
@@ -518,6 +519,35 @@ TEST_F(VdlWndTest, HostileFileValuesAreClampedOrDrawnAsGaps)
         view->OnClose();
         host.ClearMessages();
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(VdlWndTest, DisplayVdlRunsFromTheMenuAndTheTabShownAtOkDecidesTheDomain)
+{
+    ASSERT_TRUE(WriteQtx(path, {Waveform(4, 256, 10.0f)}, 20, 1000.0, 0.5));
+    theApp.m_vdlSetup.path.clear();
+    host.ScriptDialog(kIddVdlSetup).Press(IDOK);
+    host.ExpectMessage("SEG file name is not set!\nOperation will be abandoned.");
+    frame.Command(ID_DISPLAY_VDL);
+    EXPECT_TRUE(frame.Children().empty());
+
+    // Opened for Time, the waveform is picked on the Frequency tab: a frequency view.
+    host.ExpectFileDialog("Browse Input QTX File", path);
+    host.ScriptDialog(kIddVdlSetup).Press(vdl_setup::kIdcSelectInputFile).Press(IDOK);
+    host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcTab, CQtxFileDlg::kTabFrequency - 1)
+        .Select(CQtxFileDlg::kIdcFound, 0).Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
+    frame.Command(ID_DISPLAY_VDL);
+    ASSERT_EQ(frame.Children().size(), 1u);
+    auto* view = dynamic_cast<CVdlWnd*>(frame.Children()[0]);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->m_domain, kDomainFrequency);
+    EXPECT_EQ(view->GetWindowText(), "Frequency (" + path + ")");
+    EXPECT_EQ(frame.PaneText(1), " 1000.0000 [ft]");
+    frame.Command(ID_WINDOW_CLOSE_ALL);
+    EXPECT_EQ(frame.PaneText(1), "");
 }
 
 } // namespace
