@@ -29,6 +29,7 @@ public:
     std::string ShownCaption(const CDialog& d) override { return d.Caption(); }
     void Settle() override {}
     void ResizeClient(CWnd& window, int cx, int cy) override { frame.Resize(window, cx, cy); }
+    void ReturnToFrame() override {}
 
 private:
     ScriptedHost host;

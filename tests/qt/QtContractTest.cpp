@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -84,6 +85,19 @@ public:
             view->sub->resize(view->sub->size() + QSize(cx, cy) - view->client->size());
             QApplication::processEvents();
         }
+    }
+
+    void ReturnToFrame() override
+    {
+        // Another window takes the activation first, so the frame's is a real change.
+        QWidget elsewhere;
+        elsewhere.show();
+        elsewhere.activateWindow();
+        QApplication::processEvents();
+        elsewhere.hide();
+        frame.Window()->activateWindow();
+        QApplication::processEvents();
+        EXPECT_EQ(QApplication::activeWindow(), frame.Window());
     }
 
 private:

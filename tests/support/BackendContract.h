@@ -25,6 +25,8 @@ public:
     virtual std::string ShownCaption(const CDialog& dialog) = 0;
     virtual void Settle() = 0;                                   // the screen catches up
     virtual void ResizeClient(CWnd& window, int cx, int cy) = 0; // the user sizes a child
+    // The desktop activates the main window again, as it does when a dialog over it closes.
+    virtual void ReturnToFrame() = 0;
 };
 
 namespace contract {
@@ -226,7 +228,30 @@ TYPED_TEST_P(BackendContract, AChildWindowIsToldItsClientSizeAndKeepsItsCaption)
     EXPECT_EQ(w.GetWindowText(), "Depth 1200.5 ft");
 }
 
-REGISTER_TYPED_TEST_SUITE_P(BackendContract, ADialogShowsItsTemplateFilledAndFollowsTheProgram,
+// A long run disables the frame under its progress dialog; when the run is over
+// the view the user was on is still the active one.
+TYPED_TEST_P(BackendContract, TheActiveChildOutlivesADialogThatDisabledTheFrame)
+{
+    contract::SizeProbe first, second;
+    ASSERT_TRUE(first.CreateChild(contract::kClass, "First", 0));
+    ASSERT_TRUE(second.CreateChild(contract::kClass, "Second", 0));
+    this->backend.Settle();
+    ASSERT_EQ(Frame()->ActiveChild(), &second);
+    for (int run = 0; run < 2; ++run) {
+        Host().EnableMainWindow(false);
+        ASSERT_TRUE(this->dialog.Create());
+        this->backend.Settle();
+        Host().EnableMainWindow(true);
+        this->dialog.DestroyWindow();
+        this->backend.ReturnToFrame();
+        EXPECT_EQ(Frame()->ActiveChild(), &second) << run;
+    }
+    Frame()->ActivateChild(first); // the program may still choose another
+    this->backend.ReturnToFrame();
+    EXPECT_EQ(Frame()->ActiveChild(), &first);
+}
+
+REGISTER_TYPED_TEST_SUITE_P(BackendContract, TheActiveChildOutlivesADialogThatDisabledTheFrame, ADialogShowsItsTemplateFilledAndFollowsTheProgram,
                             AClickedRadioButtonClearsOnlyTheRestOfItsSet,
                             TypingStopsAtTheLengthLimitButALimitCutsNothingAlreadyThere,
                             ScrollBarsHoldThePositionInsideTheLastPage,

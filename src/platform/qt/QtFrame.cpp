@@ -117,6 +117,13 @@ protected:
         if (m_frame.CloseRequested()) e->accept();
         else e->ignore();
     }
+    bool event(QEvent* e) override
+    {
+        // Sent before the toolkit hands the focus back: a window without a focus
+        // widget would give it to the first view, which would then take the activation.
+        if (e->type() == QEvent::WindowActivate && !focusWidget()) m_frame.FocusActiveChild();
+        return QMainWindow::event(e);
+    }
 
 private:
     QtFrame& m_frame;
@@ -241,7 +248,16 @@ bool QtFrame::IsEnabled() const { return m_window && m_window->isEnabled(); }
 
 void QtFrame::Enable(bool enable)
 {
-    if (m_window) m_window->setEnabled(enable);
+    if (!m_window) return;
+    m_window->setEnabled(enable);
+    // Disabling took the focus from the active view; it goes back there, not to
+    // whichever view comes first when the frame is next activated.
+    if (enable) FocusActiveChild();
+}
+
+void QtFrame::FocusActiveChild()
+{
+    if (m_active && m_active->client && m_window && m_window->isEnabled()) m_active->client->setFocus(Qt::OtherFocusReason);
 }
 
 QMenu* QtFrame::BuildMenu(QMenu* menu, const std::vector<MenuItem>& items)

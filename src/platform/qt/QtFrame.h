@@ -71,6 +71,8 @@ public:
     bool FilterInput(QObject* watched, void* event); // the application-wide input filter
     bool CloseRequested(); // the close box: true when the frame may close
     IFrameHandler* Handler() const { return m_handler; }
+    // The keyboard focus to the active view, so the frame's next activation keeps it active.
+    void FocusActiveChild();
 
     // The Window menu's list of open views: numbered, the active one checked.
     void ListWindows(QMenu* menu);
