@@ -8,6 +8,9 @@
 #include "res/DialogTemplates.h"
 #include "res/Images.h"
 #include "support/HostFixture.h"
+#include "support/QtxBuilder.h"
+#include "support/TempDir.h"
+#include "toolbox/UtilitiesSetupDlg.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -27,6 +30,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <filesystem>
 #include <map>
 #include <utility>
 #include <vector>
@@ -386,6 +390,7 @@ TEST_F(QtDialogTest, EveryTemplateShowsEachControlAsAVisibleWidgetAndKeepsItsSiz
         } else {
             EXPECT_GE(view->width(), QFontMetrics(titleFont).horizontalAdvance(view->windowTitle())) << id;
         }
+        EXPECT_EQ(view->minimumSize(), view->maximumSize()) << id << ": no frame to stretch it with";
         if (longLine) {
             const int width = view->width();
             dialog.SetItemText(longLine, "Primary File : /data/" + std::string(300, 'x') + "/well.qtx");
@@ -407,6 +412,41 @@ TEST_F(QtDialogTest, EveryTemplateShowsEachControlAsAVisibleWidgetAndKeepsItsSiz
     EXPECT_LE(tabs->tabRect(5).right(), tabs->width());
     EXPECT_GE(tabs->height(), tabs->tabRect(0).height());
     DestroyQtDialog(selection);
+}
+
+// Choosing files changes the texts and fills the lists, never the dialog's size nor
+// the list's width; a path that fits its room shows whole.
+TEST_F(QtDialogTest, UtilitiesSetupKeepsItsSizeWhateverFileIsChosen)
+{
+    TempDir dir;
+    const std::string deep = dir.File(std::string(120, 'd'));
+    std::filesystem::create_directories(deep);
+    const std::string shortPath = dir.File("well.qtx"), longPath = deep + "/" + std::string(60, 'w') + ".qtx";
+    for (const std::string& path : {shortPath, longPath})
+        ASSERT_TRUE(WriteQtx(path, {{.mnemonic = "WMNO", .typeCode = 1, .traces = 2, .samples = 64}, {.mnemonic = "DTCO"}}, 4));
+
+    using D = CUtilitiesSetupDlg;
+    D setup;
+    setup.m_setup.taskName = "Reverse Depth Order";
+    QDialog* view = Show(setup);
+    ASSERT_NE(view, nullptr);
+    QApplication::processEvents();
+    EXPECT_EQ(view->minimumSize(), view->maximumSize()) << "not to be stretched";
+    const QSize size = view->size();
+    auto* list = Widget<QListWidget>(view, D::kIdcPrimaryList);
+    auto* label = Widget<QLabel>(view, D::kIdcPrimaryFile);
+    const int listWidth = list->width();
+    for (const std::string& path : {shortPath, longPath, shortPath}) {
+        host.ExpectFileDialog("Select Primary File", path);
+        setup.OnSelectPrimary();
+        SyncQtDialog(setup);
+        QApplication::processEvents();
+        EXPECT_EQ(list->count(), 2) << path;
+        EXPECT_EQ(view->size(), size) << path;
+        EXPECT_EQ(list->width(), listWidth) << path;
+    }
+    EXPECT_EQ(label->text().toStdString(), "Primary File : " + shortPath) << "a short path is not squeezed";
+    DestroyQtDialog(setup);
 }
 
 } // namespace
