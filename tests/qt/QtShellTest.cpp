@@ -23,6 +23,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusTipEvent>
 #include <QTimer>
 #include <QWheelEvent>
 
@@ -281,6 +282,21 @@ TEST_F(QtShellTest, WindowMenuArrangesAndListsTheViews)
     ASSERT_NE(first, nullptr);
     first->trigger();
     EXPECT_EQ(frame.ActiveChild(), &views[0]);
+
+    // A long path is cut in its middle; its start and its file name stay.
+    const std::string path = "Time (/data/" + std::string(300, 'x') + "/wells & logs/well.qtx)";
+    views[1].SetWindowText(path);
+    emit windowMenu->aboutToShow();
+    QAction* second = nullptr;
+    for (QAction* a : windowMenu->actions())
+        if (a->text().startsWith("&2 ")) second = a;
+    ASSERT_NE(second, nullptr);
+    const QString shown = second->text();
+    EXPECT_TRUE(shown.startsWith("&2 Time (/data/xxx")) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith("logs/well.qtx)")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QChar(0x2026))) << shown.toStdString();
+    EXPECT_LT(shown.size(), 80) << "of " << path.size() << " characters";
+    EXPECT_EQ(second->toolTip().toStdString(), path);
     for (auto& v : views) v.DestroyWindow();
 }
 
@@ -300,6 +316,31 @@ TEST_F(QtShellTest, StatusPaneGrowsToALongTextAndKeepsItsPlace)
     EXPECT_EQ(frame.Pane(3)->minimumWidth(), given);
     EXPECT_LT(frame.Pane(1)->x(), pane->x());
     EXPECT_LT(pane->x(), frame.Pane(3)->x());
+}
+
+// A prompt shows whole in pane 0: empty read-out panes on the right give way while
+// it is up, and come back when it goes; a pane with a read-out stays.
+TEST_F(QtShellTest, PromptsGetTheRoomTheyNeedInPaneZero)
+{
+    frame.Show(SW_SHOWNORMAL);
+    frame.Window()->resize(900, 600);
+    frame.SetPaneText(3, "  12.5 uS/ft");
+    const QString prompt = "Display data signature in azimuth domain";
+    QStatusTipEvent hover(prompt); // as the menu sends it for its highlighted entry
+    QApplication::sendEvent(frame.Window(), &hover);
+    QApplication::processEvents();
+    EXPECT_EQ(frame.PaneText(0), prompt.toStdString());
+    QLabel* pane = frame.Pane(0);
+    EXPECT_GE(pane->contentsRect().width(), pane->fontMetrics().horizontalAdvance(prompt));
+    EXPECT_LE(frame.Window()->width(), 900) << "the frame keeps its width";
+    EXPECT_TRUE(frame.Pane(1)->isVisible());
+    EXPECT_TRUE(frame.Pane(3)->isVisible()) << "a pane with a read-out stays";
+    EXPECT_FALSE(frame.Pane(14)->isVisible());
+
+    QStatusTipEvent leave{QString()};
+    QApplication::sendEvent(frame.Window(), &leave);
+    QApplication::processEvents();
+    for (int i = 1; i < 15; ++i) EXPECT_TRUE(frame.Pane(i)->isVisible()) << i;
 }
 
 TEST_F(QtShellTest, TheWheelScrollsAsTheLineButtonsDo)
