@@ -4,6 +4,7 @@
 #include "platform/Host.h"
 #include "platform/qt/QtDc.h"
 #include "platform/qt/QtDialogView.h"
+#include "platform/qt/QtFrame.h"
 
 #include <QApplication>
 #include <QBoxLayout>
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QPainter>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -226,12 +228,7 @@ private:
     const bool m_forPaths;
 };
 
-// The window a new dialog belongs to: the running modal dialog, else the active window.
-QWidget* DialogParent()
-{
-    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
-    return QApplication::activeWindow();
-}
+QWidget* DialogParent() { return QtDialogParent(); }
 
 // One live dialog on screen. It owns the widgets; the CDialog owns the truth.
 class DialogView final : public QDialog {
@@ -256,6 +253,7 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -301,6 +299,7 @@ private:
     bool m_syncing = false;
     bool m_closing = false;
     bool m_centered = false;
+    QPoint m_centredAt; // where centring put it
     int m_focusApplied = 0;
     bool m_frameless = false;
     QSpacerItem* m_titleSpace = nullptr; // keeps the dialog as wide as its title
@@ -980,8 +979,9 @@ void DialogView::showEvent(QShowEvent* event)
 
 void DialogView::Centre()
 {
+    QWidget* over = parentWidget() ? parentWidget()->window() : nullptr;
+    if (!m_centered && over) over->installEventFilter(this);
     m_centered = true;
-    const QWidget* over = parentWidget() ? parentWidget()->window() : nullptr;
     QRect area;
     if (over && over->isVisible()) area = over->frameGeometry();
     else if (const QScreen* s = screen()) area = s->availableGeometry();
@@ -989,6 +989,17 @@ void DialogView::Centre()
     QRect frame = frameGeometry();
     frame.moveCenter(area.center());
     move(frame.topLeft());
+    m_centredAt = pos();
+}
+
+bool DialogView::eventFilter(QObject* watched, QEvent* event)
+{
+    // The window it is centred on was placed or sized after it (the desktop places
+    // the main frame once it is shown): it moves along, unless the user moved it.
+    if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && isVisible() && pos() == m_centredAt
+        && parentWidget() && watched == parentWidget()->window())
+        Centre();
+    return QDialog::eventFilter(watched, event);
 }
 
 void DialogView::Settle()
@@ -1044,6 +1055,17 @@ void DialogView::closeEvent(QCloseEvent* event)
 } // namespace
 
 QDialog* QtDialogWindow(const CDialog& dialog) { return static_cast<QDialog*>(dialog.m_hostView); }
+
+QWidget* QtDialogParent()
+{
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    // Nothing active yet (at start-up the desktop may not have activated the frame):
+    // the main frame, so the window is centred on it and stays above it.
+    const auto* frame = dynamic_cast<const QtFrame*>(Frame());
+    QWidget* main = frame ? frame->Window() : nullptr;
+    return main && main->isVisible() ? main : nullptr;
+}
 
 int RunQtDialogModal(CDialog& dialog, const DialogLook& look)
 {

@@ -4,6 +4,7 @@
 #include "platform/Path.h"
 #include "platform/qt/QtChildView.h"
 #include "platform/qt/QtDialog.h"
+#include "platform/qt/QtDialogView.h"
 #include "platform/qt/QtPrintJob.h"
 
 #include <QApplication>
@@ -22,7 +23,7 @@ namespace {
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 std::string S(const QString& s) { return s.toStdString(); }
 
-QWidget* DialogParent() { return QApplication::activeWindow(); }
+QWidget* DialogParent() { return QtDialogParent(); }
 
 DialogLook LookOf(const HostBase& host)
 {
