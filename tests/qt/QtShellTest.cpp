@@ -7,11 +7,14 @@
 #include "platform/qt/QtHost.h"
 #include "platform/qt/QtPrintJob.h"
 #include "res/CommandIds.h"
+#include "support/QtxBuilder.h"
 #include "support/TempDir.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QFontInfo>
 #include <QImage>
 #include <QKeyEvent>
@@ -25,6 +28,7 @@
 #include <QPushButton>
 #include <QStatusTipEvent>
 #include <QTimer>
+#include <QTreeView>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
@@ -133,6 +137,45 @@ TEST(QtSettings, WindowPosRoundTripsThroughTheSettingsFile)
     QtHost again("Merrowdyne Revezirider", "BronteluxViewer");
     EXPECT_EQ(again.GetProfileString("Settings", "WindowPos", ""), "2,3,-1,-1,-1,-1,10,20,810,620");
     EXPECT_EQ(again.GetProfileString("Settings", "Missing", "dflt"), "dflt");
+}
+
+// Where the desktop offers no file dialog of its own, the toolkit's shows its size,
+// type and date columns whole.
+TEST(QtFileDialog, SizeTypeAndDateColumnsShowWhole)
+{
+    TempDir dir;
+    WriteBytes(dir.File("a_rather_long_well_name_of_the_field.qtx"), std::vector<uint8_t>(3'500'000, 1));
+    WriteBytes(dir.File("b.qtx"), {1, 2, 3});
+    QtHost host{"Merrowdyne Revezirider", "BronteluxViewer"};
+    ScopedHost hostScope{&host};
+    int checkedRows = 0;
+    QTimer user; // looks at the dialog once its folder is listed, then cancels it
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            auto* tree = dialog ? dialog->findChild<QTreeView*>("treeView") : nullptr;
+            if (!tree || !dialog->isVisible() || tree->model()->rowCount(tree->rootIndex()) < 2) continue;
+            const QFontMetrics metrics(tree->font());
+            for (int row = 0; row < tree->model()->rowCount(tree->rootIndex()); ++row, ++checkedRows)
+                for (int column = 1; column < 4; ++column) {
+                    const QString text = tree->model()->index(row, column, tree->rootIndex()).data().toString();
+                    const int needed = metrics.horizontalAdvance(text) + 8;
+                    EXPECT_GT(tree->header()->sectionSize(column), needed) << text.toStdString();
+                    EXPECT_LE(tree->header()->sectionViewportPosition(column) + needed, tree->viewport()->width())
+                        << text.toStdString() << ": in sight";
+                }
+            EXPECT_GT(tree->header()->sectionSize(0), metrics.horizontalAdvance("a_rather_long_well_name") + 8);
+            EXPECT_LE(dialog->width(), dialog->screen()->availableGeometry().width());
+            dialog->reject();
+        }
+    });
+    user.start(20);
+    FileDialogOptions options;
+    options.title = "Select Primary File";
+    options.filter = "Qtx Data (*.qtx)|*.qtx|All Files (*.*)|*.*||";
+    options.initialName = dir.File("b.qtx");
+    EXPECT_FALSE(host.FileDialog(options).ok);
+    EXPECT_EQ(checkedRows, 2);
 }
 
 // The program on the Qt frame, without a splash.
