@@ -26,6 +26,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <QTreeView>
@@ -362,28 +363,51 @@ TEST_F(QtShellTest, StatusPaneGrowsToALongTextAndKeepsItsPlace)
 }
 
 // A prompt shows whole in pane 0: empty read-out panes on the right give way while
-// it is up, and come back when it goes; a pane with a read-out stays.
+// it is up, and come back when it goes. A pane with a read-out stays, and no pane is
+// drawn over another when the frame is narrower than all of them.
 TEST_F(QtShellTest, PromptsGetTheRoomTheyNeedInPaneZero)
 {
     frame.Show(SW_SHOWNORMAL);
-    frame.Window()->resize(900, 600);
     frame.SetPaneText(3, "  12.5 uS/ft");
     const QString prompt = "Display data signature in azimuth domain";
-    QStatusTipEvent hover(prompt); // as the menu sends it for its highlighted entry
-    QApplication::sendEvent(frame.Window(), &hover);
-    QApplication::processEvents();
-    EXPECT_EQ(frame.PaneText(0), prompt.toStdString());
     QLabel* pane = frame.Pane(0);
-    EXPECT_GE(pane->contentsRect().width(), pane->fontMetrics().horizontalAdvance(prompt));
-    EXPECT_LE(frame.Window()->width(), 900) << "the frame keeps its width";
-    EXPECT_TRUE(frame.Pane(1)->isVisible());
-    EXPECT_TRUE(frame.Pane(3)->isVisible()) << "a pane with a read-out stays";
-    EXPECT_FALSE(frame.Pane(14)->isVisible());
+    const auto shown = [&] {
+        std::vector<int> out;
+        for (int i = 1; i < 15; ++i)
+            if (frame.Pane(i)->isVisible()) out.push_back(i);
+        return out;
+    };
+    const auto overlapping = [&] {
+        int right = pane->geometry().right();
+        for (int i : shown()) {
+            if (frame.Pane(i)->x() <= right) return true;
+            right = frame.Pane(i)->geometry().right();
+        }
+        return right >= frame.Window()->statusBar()->width();
+    };
+    for (const int width : {1500, 900}) {
+        frame.Window()->resize(width, 600);
+        QApplication::processEvents();
+        const size_t atRest = shown().size();
+        EXPECT_EQ(atRest == 14, width == 1500) << width;
+        QStatusTipEvent hover(prompt); // as the menu sends it for its highlighted entry
+        QApplication::sendEvent(frame.Window(), &hover);
+        QApplication::processEvents();
+        EXPECT_EQ(frame.PaneText(0), prompt.toStdString());
+        EXPECT_GE(pane->contentsRect().width(), pane->fontMetrics().horizontalAdvance(prompt)) << width;
+        EXPECT_EQ(frame.Window()->width(), width) << "the frame keeps its width";
+        EXPECT_FALSE(overlapping()) << width;
+        const std::vector<int> during = shown();
+        EXPECT_LT(during.size(), atRest) << width;
+        ASSERT_GE(during.size(), 3u) << width;
+        EXPECT_EQ(std::vector<int>(during.begin(), during.begin() + 3), (std::vector<int>{1, 2, 3})) << width;
 
-    QStatusTipEvent leave{QString()};
-    QApplication::sendEvent(frame.Window(), &leave);
-    QApplication::processEvents();
-    for (int i = 1; i < 15; ++i) EXPECT_TRUE(frame.Pane(i)->isVisible()) << i;
+        QStatusTipEvent leave{QString()};
+        QApplication::sendEvent(frame.Window(), &leave);
+        QApplication::processEvents();
+        EXPECT_EQ(shown().size(), atRest) << width;
+        EXPECT_FALSE(overlapping()) << width;
+    }
 }
 
 TEST_F(QtShellTest, TheWheelScrollsAsTheLineButtonsDo)

@@ -917,10 +917,12 @@ void DialogView::Place()
     ensurePolished();
     QLayout* root = layout();
     root->activate();
-    // What the controls ask for, up to the screen (adjustSize would stop at two thirds of it).
-    QSize wanted = root->totalSizeHint().expandedTo(root->totalMinimumSize());
+    // What the controls ask for, up to most of the screen (adjustSize would stop at two
+    // thirds of it), and never less than they need.
+    QSize wanted = root->totalSizeHint();
     if (root->hasHeightForWidth()) wanted.setHeight(std::max(wanted.height(), root->totalHeightForWidth(wanted.width())));
-    if (const QScreen* s = screen()) wanted = wanted.boundedTo(s->availableGeometry().size()).expandedTo(root->totalMinimumSize());
+    if (const QScreen* s = screen()) wanted = wanted.boundedTo(s->availableGeometry().size() * 9 / 10);
+    wanted = wanted.expandedTo(root->totalMinimumSize());
     // That size is the dialog's from now on: texts set later fit into it (paths are
     // elided), and the user gets no frame to stretch it with.
     setFixedSize(wanted);

@@ -144,6 +144,11 @@ protected:
         QMainWindow::resizeEvent(e);
         m_frame.FitPanes();
     }
+    void showEvent(QShowEvent* e) override
+    {
+        QMainWindow::showEvent(e);
+        m_frame.FitPanes(); // only now are the panes laid out
+    }
 
 private:
     QtFrame& m_frame;
@@ -478,20 +483,31 @@ void QtFrame::SetPaneText(int pane, const std::string& text)
 
 void QtFrame::FitPanes()
 {
-    if (m_panes.empty() || !m_window || !m_window->statusBar()->layout()) return;
+    if (m_panes.empty() || !m_window || !m_window->statusBar()->layout() || !m_window->statusBar()->isVisible()) return;
     QLabel* prompt = m_panes[0];
     const int margins = prompt->contentsMargins().left() + prompt->contentsMargins().right() + 2 * prompt->margin();
     const int needed = prompt->text().isEmpty() ? 0 : prompt->fontMetrics().horizontalAdvance(prompt->text()) + margins + 1;
     // Every pane shows again; then empty read-out panes give way, the rightmost first,
-    // while the prompt in pane 0 has less room than it needs. Pane 1 (the depth) stays.
-    QLayout* layout = m_window->statusBar()->layout();
+    // while the prompt in pane 0 has less room than it needs or the panes do not fit
+    // the bar (they would be drawn over each other). Pane 1 (the depth) stays.
+    QStatusBar* bar = m_window->statusBar();
+    const auto lacksRoom = [&] {
+        if (prompt->width() < needed) return true;
+        int right = prompt->geometry().right();
+        for (size_t i = 1; i < m_panes.size(); ++i) {
+            if (m_panes[i]->isHidden()) continue;
+            if (m_panes[i]->x() <= right) return true;
+            right = m_panes[i]->geometry().right();
+        }
+        return right >= bar->width();
+    };
     for (size_t i = 1; i < m_panes.size(); ++i)
         if (m_panes[i]->isHidden()) m_panes[i]->show();
-    layout->activate();
-    for (size_t i = m_panes.size() - 1; i >= 2 && prompt->width() < needed; --i) {
+    bar->layout()->activate();
+    for (size_t i = m_panes.size() - 1; i >= 2 && lacksRoom(); --i) {
         if (!m_panes[i]->text().isEmpty()) continue;
         m_panes[i]->hide();
-        layout->activate();
+        bar->layout()->activate();
     }
 }
 
