@@ -89,15 +89,13 @@ public:
 
     void ReturnToFrame() override
     {
-        // Another window takes the activation first, so the frame's is a real change.
-        QWidget elsewhere;
+        QWidget elsewhere; // takes the activation first, so the frame's is a real change
         elsewhere.show();
         elsewhere.activateWindow();
         QApplication::processEvents();
         elsewhere.hide();
         frame.Window()->activateWindow();
         QApplication::processEvents();
-        EXPECT_EQ(QApplication::activeWindow(), frame.Window());
     }
 
 private:

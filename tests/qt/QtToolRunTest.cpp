@@ -1,5 +1,5 @@
-// A tool-box run on the Qt frame, with two views of its input open: the run leaves
-// the view the user was on active, also once the desktop activates the frame again.
+// A tool-box run on the Qt frame with two views of its input open: the view the user
+// was on stays active, also once the desktop activates the frame again.
 #include "app/ViewerApp.h"
 #include "common/QtxFileDlg.h"
 #include "platform/qt/QtFrame.h"
@@ -17,14 +17,11 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
 TEST(QtToolRun, ATaskLeavesTheActiveViewAsItWas)
 {
     TempDir dir;
     const std::string input = dir.File("well.qtx");
     ASSERT_TRUE(WriteQtx(input, {{.mnemonic = "WMNO", .typeCode = 1, .traces = 2, .samples = 64}}, 20));
-
     ScriptedHost host; // dialogs and boxes are scripted; the frame and the views are real
     host.onUnexpected = [](const std::string& what) { ADD_FAILURE() << what; };
     QtFrame frame;
@@ -35,41 +32,29 @@ TEST(QtToolRun, ATaskLeavesTheActiveViewAsItWas)
     ASSERT_TRUE(theViewerApp.InitInstance());
     frame.RouteCommand(ID_FILE_QTX);
     frame.Show(SW_SHOWNORMAL);
-    QApplication::processEvents();
-
     DomainSetupGroup setup;
     setup.SetDefaults();
     setup.path = input;
-    CDomainWnd* views[2] = {};
-    for (CDomainWnd*& view : views) {
+    CWnd* views[2] = {};
+    for (CWnd*& view : views) {
         host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcFound, 0).Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
         view = OpenDomainWnd(setup, kDomainTime, theViewerApp.m_windowClasses[kClassDomain]);
-        ASSERT_NE(view, nullptr);
     }
-    QApplication::processEvents();
-    ASSERT_EQ(frame.ActiveChild(), views[1]);
-
-    using D = CUtilitiesSetupDlg;
     theApp.m_utilitiesSetup.taskName = "Reverse Depth Order";
     host.ExpectFileDialog("Select Primary File", input);
-    host.ScriptDialog(kIddUtilitiesSetup).Press(D::kIdcSelectPrimary).Press(D::kIdcRun);
+    host.ScriptDialog(kIddUtilitiesSetup).Press(CUtilitiesSetupDlg::kIdcSelectPrimary).Press(CUtilitiesSetupDlg::kIdcRun);
     host.ExpectMessage("This data set log direction is : DOWN.\nWould you like to continue?.", IDYES);
     ASSERT_TRUE(frame.RouteCommand(ID_UTILITIES_TOOLS));
-    QApplication::processEvents();
-    EXPECT_EQ(frame.ActiveChild(), views[1]) << "right after the run";
-
-    // The progress dialog's window closed: the desktop activates the frame again.
-    QWidget progress;
+    QWidget progress; // the progress window closes and the desktop activates the frame again
     progress.show();
     progress.activateWindow();
     QApplication::processEvents();
     progress.hide();
     frame.Window()->activateWindow();
     QApplication::processEvents();
-    EXPECT_EQ(frame.ActiveChild(), views[1]) << "once the frame is active again";
-    EXPECT_NE(QApplication::focusWidget(), nullptr) << "the keys reach a view";
-
+    ASSERT_NE(views[1], nullptr);
+    EXPECT_EQ(frame.ActiveChild(), views[1]);
+    EXPECT_NE(QApplication::focusWidget(), nullptr) << "keys reach the view";
+    EXPECT_TRUE(host.PendingExpectations().empty());
     theViewerApp.ResetToStartupState();
 }
-
-} // namespace
