@@ -29,7 +29,6 @@ public:
     std::string ShownCaption(const CDialog& d) override { return d.Caption(); }
     void Settle() override {}
     void ResizeClient(CWnd& window, int cx, int cy) override { frame.Resize(window, cx, cy); }
-    void ReturnToFrame() override {}
 
 private:
     ScriptedHost host;

@@ -11,7 +11,6 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
-#include <QMainWindow>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -85,17 +84,6 @@ public:
             view->sub->resize(view->sub->size() + QSize(cx, cy) - view->client->size());
             QApplication::processEvents();
         }
-    }
-
-    void ReturnToFrame() override
-    {
-        QWidget elsewhere; // takes the activation first, so the frame's is a real change
-        elsewhere.show();
-        elsewhere.activateWindow();
-        QApplication::processEvents();
-        elsewhere.hide();
-        frame.Window()->activateWindow();
-        QApplication::processEvents();
     }
 
 private:

@@ -25,8 +25,6 @@ public:
     virtual std::string ShownCaption(const CDialog& dialog) = 0;
     virtual void Settle() = 0;                                   // the screen catches up
     virtual void ResizeClient(CWnd& window, int cx, int cy) = 0; // the user sizes a child
-    // The desktop activates the main window again, as it does when a dialog over it closes.
-    virtual void ReturnToFrame() = 0;
 };
 
 namespace contract {
@@ -228,24 +226,8 @@ TYPED_TEST_P(BackendContract, AChildWindowIsToldItsClientSizeAndKeepsItsCaption)
     EXPECT_EQ(w.GetWindowText(), "Depth 1200.5 ft");
 }
 
-// A long run disables the frame under its progress dialog; afterwards the view the
-// user was on is still the active one.
-TYPED_TEST_P(BackendContract, TheActiveChildOutlivesADialogThatDisabledTheFrame)
-{
-    contract::SizeProbe first, second;
-    ASSERT_TRUE(first.CreateChild(contract::kClass, "First", 0) && second.CreateChild(contract::kClass, "Second", 0));
-    Host().EnableMainWindow(false);
-    ASSERT_TRUE(this->dialog.Create());
-    this->backend.Settle();
-    Host().EnableMainWindow(true);
-    this->dialog.DestroyWindow();
-    this->backend.ReturnToFrame();
-    EXPECT_EQ(Frame()->ActiveChild(), &second);
-}
-
 REGISTER_TYPED_TEST_SUITE_P(BackendContract, ADialogShowsItsTemplateFilledAndFollowsTheProgram,
                             AClickedRadioButtonClearsOnlyTheRestOfItsSet,
                             TypingStopsAtTheLengthLimitButALimitCutsNothingAlreadyThere,
                             ScrollBarsHoldThePositionInsideTheLastPage,
-                            AChildWindowIsToldItsClientSizeAndKeepsItsCaption,
-                            TheActiveChildOutlivesADialogThatDisabledTheFrame);
+                            AChildWindowIsToldItsClientSizeAndKeepsItsCaption);
