@@ -209,6 +209,12 @@ TEST_F(QtDialogTest, FilledListsReachTheWidgetsAndLaterChangesFollowOnSync)
     EXPECT_FALSE(Widget(view, kCount)->isEnabled());
     ASSERT_EQ(tree->topLevelItem(0)->child(0)->childCount(), 1);
     EXPECT_EQ(view->windowTitle(), QString::fromStdString(DefaultCaption()));
+    // A renamed node keeps its item: the tree is not rebuilt under the user.
+    QTreeWidgetItem* sonic = tree->topLevelItem(0)->child(0);
+    d.Item(kTree)->SetNodeText(d.child, "Sonic, corrected");
+    SyncQtDialog(d);
+    EXPECT_EQ(tree->topLevelItem(0)->child(0), sonic);
+    EXPECT_EQ(sonic->text(0), "Sonic, corrected");
 }
 
 TEST_F(QtDialogTest, UserInputChangesTheStatesAndRunsTheHandlers)

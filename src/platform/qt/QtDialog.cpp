@@ -31,6 +31,7 @@
 #include <QSignalBlocker>
 #include <QSpacerItem>
 #include <QTabBar>
+#include <QHeaderView>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -134,7 +135,7 @@ Qt::CheckState ToCheckState(int check)
 bool SameShape(const std::vector<TreeNode>& a, const std::vector<TreeNode>& b)
 {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const TreeNode& x, const TreeNode& y) {
-        return x.handle == y.handle && x.parent == y.parent && x.text == y.text && x.image == y.image;
+        return x.handle == y.handle && x.parent == y.parent && x.image == y.image;
     });
 }
 
@@ -450,6 +451,11 @@ QWidget* DialogView::Make(size_t index)
         tree->setHeaderHidden(true);
         tree->setColumnCount(1);
         tree->setSelectionMode(QAbstractItemView::SingleSelection);
+        // Node lines are read whole: wide enough for a usual line, and a longer one
+        // scrolls sideways rather than losing its end.
+        tree->setMinimumWidth(tree->fontMetrics().averageCharWidth() * 56);
+        tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        tree->header()->setStretchLastSection(false);
         return tree;
     }
     case K::ProgressBar: {
@@ -843,6 +849,12 @@ void DialogView::ApplyTree(const ControlState& c, View& v)
         v.nodes = nodes;
         v.firstVisible = -1;
     }
+    // A node whose text changed is renamed in place: the tree keeps its scrolling.
+    for (size_t k = 0; k < nodes.size(); ++k)
+        if (nodes[k].text != v.nodes[k].text) {
+            v.items[nodes[k].handle]->setText(0, ToQt(nodes[k].text));
+            v.nodes[k].text = nodes[k].text;
+        }
     for (const TreeNode& node : nodes) {
         QTreeWidgetItem* item = v.items[node.handle];
         if (item->isExpanded() != node.expanded) item->setExpanded(node.expanded);
