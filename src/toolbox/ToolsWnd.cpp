@@ -26,6 +26,7 @@ const char kEmptySelection[] = "Encountered empty selection list!\nOperation wil
 const char kTooManyDatums[] = "Encountered more than 256 datums in input file!\nOperation will be abandoned.";
 const char kStopQuestion[] = "Are you sure you want to stop processing?";
 const char kLowHistory[] = "You are running low with the data history buffer.\nWould you like to edit the history?";
+const char kNothingToConvert[] = "Could not find any data to be converted!\nOperation will be abandoned.";
 const char kUnknownDirection[] = "Encountered unknown log direction in file :\n%s\nOperation will be abandoned.";
 
 constexpr size_t kHistoryHeadroom = 500;
@@ -117,6 +118,39 @@ void CToolsWnd::CloseInputs()
     m_primary.file.CloseInput();
     m_secondary.file.CloseInput();
     m_density.file.CloseInput();
+}
+
+int CToolsWnd::RefuseNothingToConvert()
+{
+    if (m_endIndex > m_firstIndex) return 1;
+    CloseInputs();
+    return Refuse(kNothingToConvert);
+}
+
+int CToolsWnd::ConfirmOutput()
+{
+    if (RefuseOutputOverInput(m_outputPath, {m_primary.path, m_secondary.path, m_density.path})
+        || (!m_outputConfirmed && RefuseToReplaceExisting(m_outputPath))) {
+        CloseInputs();
+        return 0;
+    }
+    return 1;
+}
+
+uint64_t CToolsWnd::OutputFrames() const { return m_outputFile.m_writtenFrameCount; }
+
+int CToolsWnd::SettleOutput(int result)
+{
+    if (!m_outputCreated || OutputFrames() > 0) return result;
+    m_writer.Discard();
+    m_outputFile.CloseOutput();
+    // Only a file made here is removed, never a device that was named as the output.
+    std::error_code error;
+    if (std::filesystem::is_regular_file(m_outputPath, error)) std::filesystem::remove(m_outputPath, error);
+    m_outputCreated = false;
+    if (result != 1 || m_stopped) return result;
+    Refuse(kNothingToConvert);
+    return -1;
 }
 
 double CToolsWnd::InputDepthStep() const
@@ -232,11 +266,12 @@ int CToolsWnd::EditHistory()
 
 int CToolsWnd::WriteOutputHead(uint8_t logDirection, double top, double bottom)
 {
-    if (RefuseOutputOverInput(m_outputPath, {m_primary.path, m_secondary.path, m_density.path})
-        || (!m_outputConfirmed && RefuseToReplaceExisting(m_outputPath)) || !m_outputFile.OpenWrite(m_outputPath)) {
+    if (!ConfirmOutput()) return 0;
+    if (!m_outputFile.OpenWrite(m_outputPath)) {
         CloseInputs();
         return 0;
     }
+    m_outputCreated = true;
     QtxFileHeader& header = m_outputFile.m_header;
     header.logDirection = logDirection;
     header.depthUnits = m_primary.depthUnits;
@@ -267,13 +302,8 @@ int CToolsWnd::WriteOutputHead(uint8_t logDirection, double top, double bottom)
     }
     ok = ok && m_outputFile.WriteHeader() && m_outputFile.WriteDescriptors(descriptors);
     m_writer.Discard();
-    if (!ok) {
-        CloseInputs();
-        // A head cut short (a full disk) is no data set; only a file made here is removed.
-        m_outputFile.CloseOutput();
-        std::error_code error;
-        if (std::filesystem::is_regular_file(m_outputPath, error)) std::filesystem::remove(m_outputPath, error);
-    }
+    // A head cut short (a full disk) is no data set: the run's end removes it.
+    if (!ok) CloseInputs();
     return ok ? 1 : 0;
 }
 
@@ -290,7 +320,10 @@ int CToolsWnd::RunFrames(const std::string& label, int first, int indexStep, dou
     m_singleFrameIndex = first;
     m_currentDepth = depth;
     for (int i = 0; i < count; ++i) {
-        if (progress.CheckCancelButton() && MessageBox(kStopQuestion, MB_YESNO) == IDYES) break;
+        if (progress.CheckCancelButton() && MessageBox(kStopQuestion, MB_YESNO) == IDYES) {
+            m_stopped = true;
+            break;
+        }
         if (!routine(m_currentDepth)) {
             result = -1;
             break;

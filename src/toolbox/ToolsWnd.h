@@ -5,8 +5,9 @@
 //
 // Refusals (empty selection, a No, a data set that does not fit or runs neither up
 // nor down, an output that is one of the inputs, an existing output not to be
-// replaced) happen before the output is created. Once frames are being written, every ending (done, stopped, failed)
-// leaves an output whose header counts exactly the whole frames it holds.
+// replaced, nothing to convert) happen before the output is created. Once frames are
+// being written, every ending (done, stopped, failed) leaves an output whose header
+// counts exactly the whole frames it holds; a run that wrote no frame leaves no output.
 #pragma once
 
 #include "dataset/QtxFile.h"
@@ -58,6 +59,9 @@ public:
     double m_spliceDepth = 0.0;   // "Splice depth"
     std::string m_outputPath;
     bool m_outputConfirmed = false; // a save dialog already asked before replacing m_outputPath
+    // Set by the dispatcher for the tasks that convert either way: 1 towards metric units.
+    int32_t m_depthToMetric = 0;
+    int32_t m_slownessToMetric = 0;
 
     // ---- task state ----------------------------------------------------------------------------
     ToolInput m_primary;   // also the input the history names and the history editor reopens
@@ -72,6 +76,8 @@ public:
     int32_t m_firstIndex = 0;        // input frame range, end excluded
     int32_t m_endIndex = 0;
     char m_history[qtx::kHistorySize] = {};
+    bool m_outputCreated = false; // this run made (or truncated) m_outputPath
+    bool m_stopped = false;       // the user stopped the frame loop
 
     // ---- steps of a task ------------------------------------------------------------------------
     // Each returns 1, or 0 after its message; a failed step leaves the inputs closed.
@@ -85,8 +91,13 @@ public:
     int OpenSingleInput();
     // The selection flags have 256 entries: refuses a primary with more datums.
     int RefuseTooManyDatums();
-    // Output writer: refuses an output that is one of the inputs, asks before replacing
-    // an existing file (unless m_outputConfirmed), then the header image
+    // Refuses an empty frame range (m_firstIndex..m_endIndex) with the nothing-to-convert
+    // message and closes the inputs.
+    int RefuseNothingToConvert();
+    // Refuses an output that is one of the inputs, or an existing file the user does not
+    // want replaced (unless m_outputConfirmed); every writer asks here before creating it.
+    int ConfirmOutput();
+    // Output writer: ConfirmOutput, then the header image
     // (the primary's units and step with the given direction and depths; no frame counted
     // until the frame loop ends, so a killed run claims none), history, every primary
     // datum unchanged, header and descriptors. 0 leaves no output file behind.
@@ -113,6 +124,11 @@ public:
     // The depth, then every primary datum of the frame at m_singleFrameIndex unchanged.
     int CopyFrame(double depth);
     void CloseInputs();
+    // The end of every run: an output it created without a whole frame in it is removed;
+    // a run that ended normally so is a refusal. Returns the run's result.
+    int SettleOutput(int result);
+    // Whole frames the output holds once finalized.
+    uint64_t OutputFrames() const;
 
     // ---- history --------------------------------------------------------------------------------
     // Appends the run's lines to m_history behind `length` used characters; returns

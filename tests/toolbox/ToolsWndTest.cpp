@@ -196,7 +196,7 @@ TEST_F(ToolsWndTest, StoppedOrFailedRunsLeaveExactlyTheWholeFramesWritten)
         int frames;        // -1: no output file
     };
     const Case cases[] = {
-        {kDepths, 0, 0, "", 0},
+        {kDepths, 0, 0, "", -1}, // stopped before its first frame: no output
         {kDepths, 3, 0, "", 3},
         {kShift, 1, 0, "", 1},
         {kReceivers, 3, 0, "", 3},
