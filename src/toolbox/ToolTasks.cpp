@@ -6,6 +6,8 @@
 
 // Runners, each in its own file (Task<Name>.cpp).
 ToolRunner ReverseDepthOrder, ShiftByFactor, ReverseReceiverOrder;
+ToolRunner ExtractDepthRange, ExtractItems, ShiftInDepth, MultiplyByFactor, ConvertDepthUnits, ConvertSlownessUnits,
+    OverwriteDepthStep, ResampleDepth, ConvertQtxToSegy, ConvertSegyToQtx;
 
 namespace {
 
@@ -24,31 +26,34 @@ constexpr ToolPreset kToMetricDepth{&CToolsWnd::m_depthToMetric, 1}, kToImperial
                      kToImperialSlowness{&CToolsWnd::m_slownessToMetric, 0};
 
 constexpr ToolTaskRow kTasks[] = {
-    {T::ExtractDepthRange, "Extract Depth Range", I::Primary, kDepths, Q, Q, nullptr},
-    {T::ExtractItems, "Extract Item(s)", I::Primary, kList, Q, Q, nullptr},
-    {T::ShiftInDepth, "Shift In Depth", I::Primary, kFactor, Q, Q, nullptr},
+    {T::ExtractDepthRange, "Extract Depth Range", I::Primary, kDepths, Q, Q, ExtractDepthRange},
+    {T::ExtractItems, "Extract Item(s)", I::Primary, kList, Q, Q, ExtractItems},
+    {T::ShiftInDepth, "Shift In Depth", I::Primary, kFactor, Q, Q, ShiftInDepth},
     {T::ComputeAmplitude, "Compute Amplitude", I::Primary, kList, Q, Q, nullptr},
-    {T::MultiplyByFactor, "Multiply By Factor", I::Primary, kFactorList, Q, Q, nullptr},
-    {T::ConvertDepthToMetric, "Convert Depth To Metric", I::Primary, kNone, Q, Q, nullptr, kToMetricDepth},
-    {T::ConvertDepthToImperial, "Convert Depth To Imperial", I::Primary, kNone, Q, Q, nullptr, kToImperialDepth},
+    {T::MultiplyByFactor, "Multiply By Factor", I::Primary, kFactorList, Q, Q, MultiplyByFactor},
+    {T::ConvertDepthToMetric, "Convert Depth To Metric", I::Primary, kNone, Q, Q, ConvertDepthUnits,
+     kToMetricDepth},
+    {T::ConvertDepthToImperial, "Convert Depth To Imperial", I::Primary, kNone, Q, Q, ConvertDepthUnits,
+     kToImperialDepth},
     {T::SpliceAtDepth, "Splice At Depth", I::PrimarySecondary, kUsesSplice | kUsesSecondaryFile, Q, Q, nullptr},
     {T::ComputeVpVsPoissonRatio, "Compute VpVs, Poisson Ratio", I::PrimarySecondary, kList | kSecondary, Q, Q,
      nullptr},
     {T::ConvertQtxToLas, "Convert QTX To LAS", I::Primary, kList, Q, Las, nullptr},
     {T::ConvertLasToQtx, "Convert LAS To QTX", I::Primary, kNone, Las, Q, nullptr},
-    {T::ConvertSlownessToMetric, "Convert Slowness To Metric", I::Primary, kNone, Q, Q, nullptr, kToMetricSlowness},
-    {T::ConvertSlownessToImperial, "Convert Slowness To Imperial", I::Primary, kNone, Q, Q, nullptr,
+    {T::ConvertSlownessToMetric, "Convert Slowness To Metric", I::Primary, kNone, Q, Q, ConvertSlownessUnits,
+     kToMetricSlowness},
+    {T::ConvertSlownessToImperial, "Convert Slowness To Imperial", I::Primary, kNone, Q, Q, ConvertSlownessUnits,
      kToImperialSlowness},
     {T::ReverseDepthOrder, "Reverse Depth Order", I::Primary, kNone, Q, Q, ReverseDepthOrder},
     {T::ImportTxtDataSet, "Import TXT Data Set", I::Primary, kNone, Txt, Q, nullptr},
     {T::AddWaveforms, "Add Waveforms", I::PrimarySecondary, kList | kSecondary, Q, Q, nullptr},
     {T::SubtractWaveforms, "Subtract Waveforms", I::PrimarySecondary, kList | kSecondary, Q, Q, nullptr},
     {T::ComputeFrequencyLog, "Compute Frequency Log", I::Primary, kList, Q, Q, nullptr},
-    {T::ConvertQtxToSegy, "Convert QTX To SEGY", I::Primary, kList, Q, Sgy, nullptr},
-    {T::ConvertSegyToQtx, "Convert SEGY To QTX", I::Primary, kNone, Sgy, Q, nullptr},
-    {T::ResampleDepth, "Resample Depth", I::Primary, kFactor, Q, Q, nullptr},
+    {T::ConvertQtxToSegy, "Convert QTX To SEGY", I::Primary, kList, Q, Sgy, ConvertQtxToSegy},
+    {T::ConvertSegyToQtx, "Convert SEGY To QTX", I::Primary, kNone, Sgy, Q, ConvertSegyToQtx},
+    {T::ResampleDepth, "Resample Depth", I::Primary, kFactor, Q, Q, ResampleDepth},
     {T::ShiftByFactor, "Shift By Factor", I::Primary, kFactorList, Q, Q, ShiftByFactor},
-    {T::OverwriteDepthStep, "Overwrite Depth Step", I::Primary, kFactorList, Q, Q, nullptr},
+    {T::OverwriteDepthStep, "Overwrite Depth Step", I::Primary, kFactorList, Q, Q, OverwriteDepthStep},
     {T::ConstructLssArray, "Construct LSS Array", I::Primary, kList, Q, Q, nullptr},
     {T::ComputeAverageValue, "Compute Average Value", I::None, kNone, Q, Q, EndWithoutWork},
     {T::ComputeRmsAverageLog, "Compute RMS Average Log", I::PrimarySecondary, kFactorList | kSecondary, Q, Q,

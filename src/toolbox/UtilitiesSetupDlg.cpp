@@ -205,9 +205,9 @@ void CUtilitiesSetupDlg::FillList(ToolInputSelection& in, const InputControls& c
 {
     CQtxFile file;
     if (!file.OpenRead(in.path)) return;
+    // The header's own depths: -1.0 is a depth like any other once the file is open.
     in.startDepth = file.GetTopDepth();
     in.stopDepth = file.GetBottomDepth();
-    if (in.startDepth == -1.0 || in.stopDepth == -1.0) return;
     CQtxDatumList datums;
     if (!file.ReadDatumList(datums)) return;
     file.CloseInput();
