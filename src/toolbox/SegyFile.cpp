@@ -20,7 +20,8 @@ const char kLastShotRead[] = "Error reading SEGY last shot header in file :\n";
 const char kShotRead[] = "Error reading SEGY shot data in file :\n";
 const char kHeaderWrite[] = "Error writing SEGY header in file :\n";
 const char kShotWrite[] = "Error writing SEGY shot data in file :\n";
-const char kForeign[] = "Unrecognized SEGY data set in file :\n%s\nOperation will be abandoned.";
+const char kForeign[] = "Unrecognized SEGY data set in file :\n%s\nOnly SEGY files written by Convert QTX To SEGY "
+                        "can be read.\nOperation will be abandoned.";
 const char kTraceCount[] = "Unrecognized number of traces in SEGY data set!\nOperation will be abandoned.";
 const char kSampleCount[] = "Unrecognized number of samples in SEGY data set!\nOperation will be abandoned.";
 const char kDirection[] = "Unrecognized log direction in SEGY data set!\nOperation will be abandoned.";
