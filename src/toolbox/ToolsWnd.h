@@ -156,7 +156,8 @@ public:
     using FrameRoutine = std::function<int(double depth)>;
     // Frame loop over m_firstIndex..m_endIndex with the frame index starting at `first`
     // and moving by `indexStep`, the depth starting at `depth` and moving by `depthStep`.
-    // Then closes the inputs and finalizes; 1 when done or stopped, -1 after a failure.
+    // Then closes the inputs and finalizes the output (or closes the SEG-Y file); 1 when
+    // done or stopped, -1 after a failure.
     int RunFrames(const std::string& label, int first, int indexStep, double depth, double depthStep,
                   const FrameRoutine& routine);
     // Frame routines gather the output's bytes and the loop writes them in large pieces.
