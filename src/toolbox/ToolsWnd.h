@@ -131,7 +131,7 @@ public:
     // Output writer: ConfirmOutput, then the header image
     // (the primary's units and step with the given direction and depths; no frame counted
     // until the frame loop ends, so a killed run claims none), history, every primary
-    // datum unchanged, header and descriptors. 0 leaves no output file behind.
+    // datum unchanged, header and descriptors. After a 0 the run's end removes the output.
     int WriteOutputHead(uint8_t logDirection, double top, double bottom);
     // The same for any header image and datums (each described with all its fields).
     int WriteOutputHead(const ToolOutputHead& head, const std::vector<CQtxDatum>& datums);
