@@ -1,14 +1,19 @@
-// Tool-box throughput: "Reverse Depth Order" on a data set of 8 receivers x 1024
+// Tool-box throughput: "Reverse Depth Order", "Convert QTX To SEGY" and "Convert SEGY
+// To QTX" (the SEG-Y file the export wrote, back) on a data set of 8 receivers x 1024
 // samples per frame, about 200 MB (set BRONTE_BENCH_MB to change), against a plain
-// copy of the same file in the same run. Both read from the page cache and write a
-// new file; dialogs and questions of the task take scripted answers.
+// copy of the same file in the same run. All read from the page cache and write a new
+// file; dialogs and questions of the tasks take scripted answers. "peak RSS MB" is the
+// process's high-water mark after the benchmark: a streaming task leaves it flat.
 #include "BenchDataSet.h"
 #include "platform/BinaryFile.h"
 #include "platform/testing/ScriptedHost.h"
 #include "toolbox/ToolTasks.h"
 #include "toolbox/ToolsWnd.h"
+#include "settings/SettingsStore.h"
 
 #include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -24,6 +29,7 @@ constexpr int kSamples = 1024;
 struct DataSet {
     std::string path;
     std::string output;
+    std::string segy;
     int frames = 0;
     int64_t bytes = 0;
 
@@ -32,6 +38,7 @@ struct DataSet {
         const auto folder = std::filesystem::temp_directory_path();
         path = (folder / "bronte-bench-tools-in.qtx").string();
         output = (folder / "bronte-bench-tools-out.qtx").string();
+        segy = (folder / "bronte-bench-tools-out.segy").string();
         frames = bench::FramesFor(bench::TargetBytes(), kTraces, kSamples);
         if (!bench::WriteWaveformQtx(path, 26, kTraces, kSamples, frames)) std::exit(1);
         bytes = int64_t(std::filesystem::file_size(path));
@@ -40,6 +47,7 @@ struct DataSet {
     {
         std::filesystem::remove(path);
         std::filesystem::remove(output);
+        std::filesystem::remove(segy);
     }
 };
 
@@ -47,6 +55,13 @@ DataSet& Set()
 {
     static DataSet set;
     return set;
+}
+
+double PeakRssMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
 }
 
 void PlainFileCopy(benchmark::State& state)
@@ -69,6 +84,7 @@ void PlainFileCopy(benchmark::State& state)
             }
     }
     state.SetBytesProcessed(state.iterations() * set.bytes);
+    state.counters["peak RSS MB"] = PeakRssMegabytes();
 }
 
 void ReverseDepthOrder(benchmark::State& state)
@@ -80,6 +96,7 @@ void ReverseDepthOrder(benchmark::State& state)
         host.ExpectMessage("This data set log direction is", IDYES);
         auto engine = std::make_unique<CToolsWnd>();
         engine->m_outputPath = set.output;
+        engine->m_outputConfirmed = true; // the copy's file is replaced without a question
         if (RunToolTask(*engine, ToolTask::ReverseDepthOrder, set.path) != 1) {
             state.SkipWithError("task failed");
             break;
@@ -90,8 +107,59 @@ void ReverseDepthOrder(benchmark::State& state)
         benchmark::Counter(double(state.iterations()) * set.frames, benchmark::Counter::kIsRate);
 }
 
+int RunTask(ToolTask task, const std::string& input, const std::string& output)
+{
+    ToolInputSelection& primary = theApp.m_utilitiesSetup.primary;
+    primary.itemCount = 1;
+    primary.selected.fill(0);
+    primary.selected[0] = 1;
+    auto engine = std::make_unique<CToolsWnd>();
+    engine->m_outputPath = output;
+    engine->m_outputConfirmed = true;
+    return RunToolTask(*engine, task, input);
+}
+
+void ConvertQtxToSegy(benchmark::State& state)
+{
+    const DataSet& set = Set();
+    ScriptedHost host;
+    ScopedHost scope(&host);
+    for (auto _ : state)
+        if (RunTask(ToolTask::ConvertQtxToSegy, set.path, set.segy) != 1) {
+            state.SkipWithError("task failed");
+            break;
+        }
+    state.SetBytesProcessed(state.iterations() * set.bytes);
+    state.counters["frames/s"] =
+        benchmark::Counter(double(state.iterations()) * set.frames, benchmark::Counter::kIsRate);
+    state.counters["peak RSS MB"] = PeakRssMegabytes();
+}
+
+void ConvertSegyToQtx(benchmark::State& state)
+{
+    const DataSet& set = Set();
+    ScriptedHost host;
+    ScopedHost scope(&host);
+    if (!std::filesystem::exists(set.segy) && RunTask(ToolTask::ConvertQtxToSegy, set.path, set.segy) != 1) {
+        state.SkipWithError("export failed");
+        return;
+    }
+    for (auto _ : state)
+        if (RunTask(ToolTask::ConvertSegyToQtx, set.segy, set.output) != 1) {
+            state.SkipWithError("task failed");
+            break;
+        }
+    // Megabytes of the data set, as for the other rows.
+    state.SetBytesProcessed(state.iterations() * set.bytes);
+    state.counters["frames/s"] =
+        benchmark::Counter(double(state.iterations()) * set.frames, benchmark::Counter::kIsRate);
+    state.counters["peak RSS MB"] = PeakRssMegabytes();
+}
+
 } // namespace
 
 BENCHMARK(PlainFileCopy)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ReverseDepthOrder)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ConvertQtxToSegy)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ConvertSegyToQtx)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_MAIN();

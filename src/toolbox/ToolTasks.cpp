@@ -6,6 +6,8 @@
 
 // Runners, each in its own file (Task<Name>.cpp).
 ToolRunner ReverseDepthOrder, ShiftByFactor, ReverseReceiverOrder;
+ToolRunner ExtractDepthRange, ExtractItems, ShiftInDepth, MultiplyByFactor, ConvertDepthUnits, ConvertSlownessUnits,
+    OverwriteDepthStep, ResampleDepth, ConvertQtxToSegy, ConvertSegyToQtx;
 
 namespace {
 
@@ -14,39 +16,54 @@ int EndWithoutWork(CToolsWnd&) { return 1; }
 
 using T = ToolTask;
 using I = ToolInputs;
+constexpr ToolFile Q = ToolFile::Qtx, Las = ToolFile::Las, Txt = ToolFile::Text, Sgy = ToolFile::Segy;
+constexpr uint16_t kNone = 0, kDepths = kUsesDepthRange, kFactor = kUsesFactor, kList = kUsesPrimaryList,
+                   kFactorList = kUsesFactor | kUsesPrimaryList,
+                   kSecondary = kUsesSecondaryFile | kUsesSecondaryList,
+                   kDensity = kUsesDensityFile | kUsesDensityList;
+constexpr ToolPreset kToMetricDepth{&CToolsWnd::m_depthToMetric, 1}, kToImperialDepth{&CToolsWnd::m_depthToMetric, 0},
+                     kToMetricSlowness{&CToolsWnd::m_slownessToMetric, 1},
+                     kToImperialSlowness{&CToolsWnd::m_slownessToMetric, 0};
 
 constexpr ToolTaskRow kTasks[] = {
-    {T::ExtractDepthRange, "Extract Depth Range", I::Primary, nullptr},
-    {T::ExtractItems, "Extract Item(s)", I::Primary, nullptr},
-    {T::ShiftInDepth, "Shift In Depth", I::Primary, nullptr},
-    {T::ComputeAmplitude, "Compute Amplitude", I::Primary, nullptr},
-    {T::MultiplyByFactor, "Multiply By Factor", I::Primary, nullptr},
-    {T::ConvertDepthToMetric, "Convert Depth To Metric", I::Primary, nullptr},
-    {T::ConvertDepthToImperial, "Convert Depth To Imperial", I::Primary, nullptr},
-    {T::SpliceAtDepth, "Splice At Depth", I::PrimarySecondary, nullptr},
-    {T::ComputeVpVsPoissonRatio, "Compute VpVs, Poisson Ratio", I::PrimarySecondary, nullptr},
-    {T::ConvertQtxToLas, "Convert QTX To LAS", I::Primary, nullptr},
-    {T::ConvertLasToQtx, "Convert LAS To QTX", I::Primary, nullptr}, // the primary is a LAS file
-    {T::ConvertSlownessToMetric, "Convert Slowness To Metric", I::Primary, nullptr},
-    {T::ConvertSlownessToImperial, "Convert Slowness To Imperial", I::Primary, nullptr},
-    {T::ReverseDepthOrder, "Reverse Depth Order", I::Primary, ReverseDepthOrder},
-    {T::ImportTxtDataSet, "Import TXT Data Set", I::Primary, nullptr}, // the primary is a text file
-    {T::AddWaveforms, "Add Waveforms", I::PrimarySecondary, nullptr},
-    {T::SubtractWaveforms, "Subtract Waveforms", I::PrimarySecondary, nullptr},
-    {T::ComputeFrequencyLog, "Compute Frequency Log", I::Primary, nullptr},
-    {T::ConvertQtxToSegy, "Convert QTX To SEGY", I::Primary, nullptr},
-    {T::ConvertSegyToQtx, "Convert SEGY To QTX", I::Primary, nullptr}, // the primary is a SEG-Y file
-    {T::ResampleDepth, "Resample Depth", I::Primary, nullptr},
-    {T::ShiftByFactor, "Shift By Factor", I::Primary, ShiftByFactor},
-    {T::OverwriteDepthStep, "Overwrite Depth Step", I::Primary, nullptr},
-    {T::ConstructLssArray, "Construct LSS Array", I::Primary, nullptr},
-    {T::ComputeAverageValue, "Compute Average Value", I::None, EndWithoutWork},
-    {T::ComputeRmsAverageLog, "Compute RMS Average Log", I::PrimarySecondary, nullptr},
-    {T::ConstructMinMaxLog, "Construct Min-Max Log", I::PrimarySecondary, nullptr},
-    {T::ReverseReceiverOrder, "Reverse Receiver Order", I::Primary, ReverseReceiverOrder},
-    {T::ConstructQtxDataSet, "Construct QTX Data Set", I::PrimarySecondary, nullptr},
-    {T::ComputeWaveEnergy, "Compute Wave Energy", I::PrimarySecondary, nullptr},
-    {T::ComputeMechanicalProperties, "Compute Mechanical Properties", I::PrimarySecondaryDensity, nullptr},
+    {T::ExtractDepthRange, "Extract Depth Range", I::Primary, kDepths, Q, Q, ExtractDepthRange},
+    {T::ExtractItems, "Extract Item(s)", I::Primary, kList, Q, Q, ExtractItems},
+    {T::ShiftInDepth, "Shift In Depth", I::Primary, kFactor, Q, Q, ShiftInDepth},
+    {T::ComputeAmplitude, "Compute Amplitude", I::Primary, kList, Q, Q, nullptr},
+    {T::MultiplyByFactor, "Multiply By Factor", I::Primary, kFactorList, Q, Q, MultiplyByFactor},
+    {T::ConvertDepthToMetric, "Convert Depth To Metric", I::Primary, kNone, Q, Q, ConvertDepthUnits,
+     kToMetricDepth},
+    {T::ConvertDepthToImperial, "Convert Depth To Imperial", I::Primary, kNone, Q, Q, ConvertDepthUnits,
+     kToImperialDepth},
+    {T::SpliceAtDepth, "Splice At Depth", I::PrimarySecondary, kUsesSplice | kUsesSecondaryFile, Q, Q, nullptr},
+    {T::ComputeVpVsPoissonRatio, "Compute VpVs, Poisson Ratio", I::PrimarySecondary, kList | kSecondary, Q, Q,
+     nullptr},
+    {T::ConvertQtxToLas, "Convert QTX To LAS", I::Primary, kList, Q, Las, nullptr},
+    {T::ConvertLasToQtx, "Convert LAS To QTX", I::Primary, kNone, Las, Q, nullptr},
+    {T::ConvertSlownessToMetric, "Convert Slowness To Metric", I::Primary, kNone, Q, Q, ConvertSlownessUnits,
+     kToMetricSlowness},
+    {T::ConvertSlownessToImperial, "Convert Slowness To Imperial", I::Primary, kNone, Q, Q, ConvertSlownessUnits,
+     kToImperialSlowness},
+    {T::ReverseDepthOrder, "Reverse Depth Order", I::Primary, kNone, Q, Q, ReverseDepthOrder},
+    {T::ImportTxtDataSet, "Import TXT Data Set", I::Primary, kNone, Txt, Q, nullptr},
+    {T::AddWaveforms, "Add Waveforms", I::PrimarySecondary, kList | kSecondary, Q, Q, nullptr},
+    {T::SubtractWaveforms, "Subtract Waveforms", I::PrimarySecondary, kList | kSecondary, Q, Q, nullptr},
+    {T::ComputeFrequencyLog, "Compute Frequency Log", I::Primary, kList, Q, Q, nullptr},
+    {T::ConvertQtxToSegy, "Convert QTX To SEGY", I::Primary, kList, Q, Sgy, ConvertQtxToSegy},
+    {T::ConvertSegyToQtx, "Convert SEGY To QTX", I::Primary, kNone, Sgy, Q, ConvertSegyToQtx},
+    {T::ResampleDepth, "Resample Depth", I::Primary, kFactor, Q, Q, ResampleDepth},
+    {T::ShiftByFactor, "Shift By Factor", I::Primary, kFactorList, Q, Q, ShiftByFactor},
+    {T::OverwriteDepthStep, "Overwrite Depth Step", I::Primary, kFactorList, Q, Q, OverwriteDepthStep},
+    {T::ConstructLssArray, "Construct LSS Array", I::Primary, kList, Q, Q, nullptr},
+    {T::ComputeAverageValue, "Compute Average Value", I::None, kNone, Q, Q, EndWithoutWork},
+    {T::ComputeRmsAverageLog, "Compute RMS Average Log", I::PrimarySecondary, kFactorList | kSecondary, Q, Q,
+     nullptr},
+    {T::ConstructMinMaxLog, "Construct Min-Max Log", I::PrimarySecondary, kList | kSecondary, Q, Q, nullptr},
+    {T::ReverseReceiverOrder, "Reverse Receiver Order", I::Primary, kList, Q, Q, ReverseReceiverOrder},
+    {T::ConstructQtxDataSet, "Construct QTX Data Set", I::PrimarySecondary, kList | kSecondary, Q, Q, nullptr},
+    {T::ComputeWaveEnergy, "Compute Wave Energy", I::PrimarySecondary, kFactorList | kSecondary, Q, Q, nullptr},
+    {T::ComputeMechanicalProperties, "Compute Mechanical Properties", I::PrimarySecondaryDensity,
+     kList | kSecondary | kDensity, Q, Q, nullptr},
 };
 
 // A row's place is its code less one: look-ups index, and a row out of place breaks the build.
@@ -88,7 +105,8 @@ int RunToolTask(CToolsWnd& engine, ToolTask task, const std::string& primary, co
     if (inputs >= 1) engine.m_primary.path = primary;
     if (inputs >= 2) engine.m_secondary.path = secondary;
     if (inputs >= 3) engine.m_density.path = density;
+    if (row->preset.setting) engine.*(row->preset.setting) = row->preset.value;
     const int result = row->runner(engine);
     engine.CloseInputs(); // whichever way the task ended
-    return result;
+    return engine.SettleOutput(result);
 }

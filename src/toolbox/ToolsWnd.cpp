@@ -9,6 +9,7 @@
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/Path.h"
+#include "platform/SafeNumeric.h"
 
 #include <algorithm>
 #include <bit>
@@ -18,6 +19,8 @@
 #include <filesystem>
 
 static_assert(kToolSampleCapacity + 1 == size_t(kFftDataSize));
+
+float g_toolBuffer[kToolSampleCapacity + 1];
 static_assert(ToolInput::kMaxDatums == kToolBoxFlagCount);
 
 namespace {
@@ -26,6 +29,9 @@ const char kEmptySelection[] = "Encountered empty selection list!\nOperation wil
 const char kTooManyDatums[] = "Encountered more than 256 datums in input file!\nOperation will be abandoned.";
 const char kStopQuestion[] = "Are you sure you want to stop processing?";
 const char kLowHistory[] = "You are running low with the data history buffer.\nWould you like to edit the history?";
+const char kNothingToConvert[] = "Could not find any data to be converted!\nOperation will be abandoned.";
+const char kInvalidStep[] = "Encountered invalid depth step : %.4f!\nOperation will be abandoned.";
+const char kInvalidInputStep[] = "Encountered invalid depth step in file :\n%s\nOperation will be abandoned.";
 const char kUnknownDirection[] = "Encountered unknown log direction in file :\n%s\nOperation will be abandoned.";
 
 constexpr size_t kHistoryHeadroom = 500;
@@ -78,9 +84,9 @@ int CToolsWnd::OpenInput(ToolInput& in)
     in.bottom = in.file.GetBottomDepth();
     in.step = in.file.GetDepthStep();
     const uint32_t count = in.file.GetFrameCount();
-    // Frame indices are int; a count beyond them is as unusable as the -1 marker.
-    if (in.top == -1.0 || in.bottom == -1.0 || in.step == -1.0 || count > uint32_t(INT32_MAX)
-        || !in.file.ReadDatumList(in.list)) {
+    // After a successful open these are the header's own values: a depth or a step of
+    // -1.0 is as good as any (an up log at one foot a frame). Frame indices are int.
+    if (count > uint32_t(INT32_MAX) || !in.file.ReadDatumList(in.list)) {
         in.file.CloseInput();
         return 0;
     }
@@ -114,9 +120,81 @@ int CToolsWnd::RefuseTooManyDatums()
 
 void CToolsWnd::CloseInputs()
 {
+    m_segy.CloseInput();
     m_primary.file.CloseInput();
     m_secondary.file.CloseInput();
     m_density.file.CloseInput();
+}
+
+int CToolsWnd::RefuseNothingToConvert()
+{
+    if (m_endIndex > m_firstIndex) return 1;
+    CloseInputs();
+    return Refuse(kNothingToConvert);
+}
+
+int CToolsWnd::RefuseNewDepthStep(double step, double outputFrames)
+{
+    if (step > 0.0 && std::isfinite(step) && outputFrames <= double(INT32_MAX)) return 1;
+    CloseInputs();
+    return Refuse(Format(kInvalidStep, step));
+}
+
+int CToolsWnd::RefuseInputDepthStep()
+{
+    const double step = std::fabs(m_primary.step);
+    if (step > 0.0 && std::isfinite(step)) return 1;
+    CloseInputs();
+    return Refuse(Format(kInvalidInputStep, m_primary.path.c_str()));
+}
+
+int CToolsWnd::ConfirmOutput()
+{
+    if (RefuseOutputOverInput(m_outputPath, {m_primary.path, m_secondary.path, m_density.path})
+        || (!m_outputConfirmed && RefuseToReplaceExisting(m_outputPath))) {
+        CloseInputs();
+        return 0;
+    }
+    return 1;
+}
+
+uint64_t CToolsWnd::OutputFrames() const
+{
+    return m_segyOutput ? m_segy.ShotsWritten() : m_outputFile.m_writtenFrameCount;
+}
+
+int CToolsWnd::SettleOutput(int result)
+{
+    if (!m_outputCreated || OutputFrames() > 0) return result;
+    m_writer.Discard();
+    m_outputFile.CloseOutput();
+    m_segy.m_fileOut.Close();
+    // Only a file made here is removed, never a device that was named as the output.
+    std::error_code error;
+    if (std::filesystem::is_regular_file(m_outputPath, error)) std::filesystem::remove(m_outputPath, error);
+    m_outputCreated = false;
+    if (result != 1 || m_stopped) return result;
+    Refuse(kNothingToConvert);
+    return -1;
+}
+
+double CToolsWnd::Shallowest() const { return std::min(m_primary.top, m_primary.bottom); }
+double CToolsWnd::Deepest() const { return std::max(m_primary.top, m_primary.bottom); }
+
+ToolFrameSpan CToolsWnd::FrameRange(uint8_t logDirection, double first, double last, int32_t count, double start,
+                                    double stop)
+{
+    if (count <= 0) return {};
+    // One depth for every frame: the frames lie in the range or not at all.
+    if (first == last) return start <= first && first <= stop ? ToolFrameSpan{0, count} : ToolFrameSpan{};
+    // Up logs count their frames from the deepest depth.
+    const bool up = logDirection == qtx::kLogUp;
+    const double span = up ? first - last : last - first;
+    const double from = up ? first - stop : start - first;
+    const double to = up ? first - start : stop - first;
+    const int32_t a = std::clamp(ClampToInt(from * count / span), 0, count);
+    const int32_t b = std::clamp(ClampToInt(to * count / span), 0, count);
+    return {a, std::max(a, b)};
 }
 
 double CToolsWnd::InputDepthStep() const
@@ -140,7 +218,9 @@ int CToolsWnd::StageValues(const float* values, size_t count, ValueOp op)
         if (!to) return 0;
         for (size_t i = 0; i < n; ++i) {
             const float v = values[i];
-            const float w = std::bit_cast<uint32_t>(v) == kNullBits ? v : float(factor + double(v));
+            const float w = std::bit_cast<uint32_t>(v) == kNullBits ? v
+                            : op == ValueOp::Offset                   ? float(factor + double(v))
+                                                                      : float(factor * double(v));
             endian::PutLEFloat(to + i * sizeof(float), w);
         }
         values += n;
@@ -222,7 +302,10 @@ int CToolsWnd::EditHistory()
         if (end != CQtxDataSetHistoryDlg::kSavedHistory && end != CQtxDataSetHistoryDlg::kClearedHistory) break;
     }
     m_primary.file.CloseInput();
-    if (!m_primary.file.OpenRead(m_primary.path)) return -1;
+    if (!m_primary.file.OpenRead(m_primary.path)) {
+        m_historyLostInput = true;
+        return -1;
+    }
     std::memcpy(m_outputFile.m_header.history, m_primary.file.m_header.history, qtx::kHistorySize);
     std::memcpy(m_history, m_primary.file.m_header.history, qtx::kHistorySize);
     return HistoryLength(m_history);
@@ -230,30 +313,54 @@ int CToolsWnd::EditHistory()
 
 // ---- output and frame loop ----------------------------------------------------------------
 
+ToolOutputHead CToolsWnd::PrimaryHead(uint8_t logDirection, double top, double bottom) const
+{
+    return {logDirection, m_primary.depthUnits, top, bottom, m_primary.step, m_primary.file.m_header.history};
+}
+
+std::vector<CQtxDatum> CToolsWnd::PrimaryDatums() const
+{
+    std::vector<CQtxDatum> datums;
+    for (const auto& d : m_primary.list) datums.push_back(*d);
+    return datums;
+}
+
 int CToolsWnd::WriteOutputHead(uint8_t logDirection, double top, double bottom)
 {
-    if (RefuseOutputOverInput(m_outputPath, {m_primary.path, m_secondary.path, m_density.path})
-        || (!m_outputConfirmed && RefuseToReplaceExisting(m_outputPath)) || !m_outputFile.OpenWrite(m_outputPath)) {
+    return WriteOutputHead(PrimaryHead(logDirection, top, bottom), PrimaryDatums());
+}
+
+int CToolsWnd::WriteOutputHead(const ToolOutputHead& head, const std::vector<CQtxDatum>& datums)
+{
+    if (!ConfirmOutput()) return 0;
+    if (!m_outputFile.OpenWrite(m_outputPath)) {
         CloseInputs();
         return 0;
     }
+    m_outputCreated = true;
     QtxFileHeader& header = m_outputFile.m_header;
-    header.logDirection = logDirection;
-    header.depthUnits = m_primary.depthUnits;
+    header.logDirection = head.logDirection;
+    header.depthUnits = head.depthUnits;
     header.frameCount = 0;
-    header.topDepth = top;
-    header.bottomDepth = bottom;
-    header.depthStep = m_primary.step;
-    std::memcpy(header.history, m_primary.file.m_header.history, qtx::kHistorySize);
-    std::memcpy(m_history, m_primary.file.m_header.history, qtx::kHistorySize);
+    header.topDepth = head.top;
+    header.bottomDepth = head.bottom;
+    header.depthStep = head.step;
+    if (head.history) {
+        std::memcpy(header.history, head.history, qtx::kHistorySize);
+        std::memcpy(m_history, head.history, qtx::kHistorySize);
+    } else {
+        std::memset(header.history, ' ', qtx::kHistorySize);
+        std::memset(m_history, ' ', qtx::kHistorySize);
+    }
+    m_historyLostInput = false;
     const int length = AppendHistory(HistoryLength(m_history));
     if (length > 0) std::memcpy(header.history, m_history, size_t(length));
 
     CQtxDescriptorList descriptors;
     // The history editor may have lost the input; then there is nothing to copy from.
-    bool ok = m_primary.file.m_fileIn.IsOpen();
-    for (size_t k = 0; ok && k < m_primary.list.size(); ++k) {
-        const CQtxDatum& d = *m_primary.list[k];
+    bool ok = !m_historyLostInput;
+    for (size_t k = 0; ok && k < datums.size(); ++k) {
+        const CQtxDatum& d = datums[k];
         ok = IsTwoAxis(d) ? m_outputFile.AddTwoAxisDatum(descriptors, d.m_mnemonic, d.m_typeCode,
                                                          d.m_axisCount, d.m_category, d.m_traceCount,
                                                          d.m_axis1.m_unit, d.m_axis1.m_step,
@@ -267,13 +374,8 @@ int CToolsWnd::WriteOutputHead(uint8_t logDirection, double top, double bottom)
     }
     ok = ok && m_outputFile.WriteHeader() && m_outputFile.WriteDescriptors(descriptors);
     m_writer.Discard();
-    if (!ok) {
-        CloseInputs();
-        // A head cut short (a full disk) is no data set; only a file made here is removed.
-        m_outputFile.CloseOutput();
-        std::error_code error;
-        if (std::filesystem::is_regular_file(m_outputPath, error)) std::filesystem::remove(m_outputPath, error);
-    }
+    // A head cut short (a full disk) is no data set: the run's end removes it.
+    if (!ok) CloseInputs();
     return ok ? 1 : 0;
 }
 
@@ -290,7 +392,10 @@ int CToolsWnd::RunFrames(const std::string& label, int first, int indexStep, dou
     m_singleFrameIndex = first;
     m_currentDepth = depth;
     for (int i = 0; i < count; ++i) {
-        if (progress.CheckCancelButton() && MessageBox(kStopQuestion, MB_YESNO) == IDYES) break;
+        if (progress.CheckCancelButton() && MessageBox(kStopQuestion, MB_YESNO) == IDYES) {
+            m_stopped = true;
+            break;
+        }
         if (!routine(m_currentDepth)) {
             result = -1;
             break;
@@ -300,9 +405,13 @@ int CToolsWnd::RunFrames(const std::string& label, int first, int indexStep, dou
         m_singleFrameIndex += indexStep;
     }
     // What was gathered goes to the file first; the header then counts the whole frames.
-    if (!m_writer.Flush()) result = -1;
     CloseInputs();
-    if (m_outputFile.m_fileOut.IsOpen()) m_writer.Finalize();
+    if (m_segyOutput) {
+        if (m_segy.m_fileOut.IsOpen() && !m_segy.CloseOutput()) result = -1;
+    } else {
+        if (!m_writer.Flush()) result = -1;
+        if (m_outputFile.m_fileOut.IsOpen()) m_writer.Finalize();
+    }
     progress.DestroyWindow();
     return result;
 }

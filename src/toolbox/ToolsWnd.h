@@ -5,12 +5,14 @@
 //
 // Refusals (empty selection, a No, a data set that does not fit or runs neither up
 // nor down, an output that is one of the inputs, an existing output not to be
-// replaced) happen before the output is created. Once frames are being written, every ending (done, stopped, failed)
-// leaves an output whose header counts exactly the whole frames it holds.
+// replaced, nothing to convert) happen before the output is created. Once frames are
+// being written, every ending (done, stopped, failed) leaves an output whose header
+// counts exactly the whole frames it holds; a run that wrote no frame leaves no output.
 #pragma once
 
 #include "dataset/QtxFile.h"
 #include "dataset/QtxFrameWriter.h"
+#include "toolbox/SegyFile.h"
 
 #include <array>
 #include <cstddef>
@@ -21,6 +23,22 @@
 
 // Values a shared read buffer holds: g_fftData is used from element 1 on.
 inline constexpr size_t kToolSampleCapacity = 65536;
+// The read buffer of a second operand (frame B of the depth resampler), also from element 1.
+extern float g_toolBuffer[kToolSampleCapacity + 1];
+
+// The header image of an output data set besides its datums.
+struct ToolOutputHead {
+    uint8_t logDirection = qtx::kLogDown;
+    uint8_t depthUnits = qtx::kUnitsFeet;
+    double top = 0.0, bottom = 0.0, step = 0.0; // top and bottom until the frames settle them
+    const char* history = nullptr; // the 4096 bytes the output's history starts from; nullptr: blanks
+};
+
+// A frame range of an input: indices first..end, end excluded.
+struct ToolFrameSpan {
+    int32_t first = 0;
+    int32_t end = 0;
+};
 
 // One input data set of a run; the primary, secondary and density inputs alike.
 struct ToolInput {
@@ -58,6 +76,9 @@ public:
     double m_spliceDepth = 0.0;   // "Splice depth"
     std::string m_outputPath;
     bool m_outputConfirmed = false; // a save dialog already asked before replacing m_outputPath
+    // Set by the dispatcher for the tasks that convert either way: 1 towards metric units.
+    int32_t m_depthToMetric = 0;
+    int32_t m_slownessToMetric = 0;
 
     // ---- task state ----------------------------------------------------------------------------
     ToolInput m_primary;   // also the input the history names and the history editor reopens
@@ -72,47 +93,93 @@ public:
     int32_t m_firstIndex = 0;        // input frame range, end excluded
     int32_t m_endIndex = 0;
     char m_history[qtx::kHistorySize] = {};
+    bool m_outputCreated = false; // this run made (or truncated) m_outputPath
+    bool m_segyOutput = false;    // ... through m_segy rather than m_outputFile
+    bool m_stopped = false;       // the user stopped the frame loop
+    bool m_historyLostInput = false; // the history editor could not reopen the primary
+
+    // ---- SEG-Y file and its buffers (file header, trace header, shot of up to 16 traces)
+    CSegyFile m_segy;
+    std::array<uint8_t, segy::kFileHeaderSize> m_segyHeader{};
+    std::array<uint8_t, segy::kTraceHeaderSize> m_traceHeader{};
+    std::array<uint8_t, segy::kShotBufferSize> m_shotBuffer{};
 
     // ---- steps of a task ------------------------------------------------------------------------
     // Each returns 1, or 0 after its message; a failed step leaves the inputs closed.
     // Copies the settings' selection of the primary input; refuses an empty one.
     int TakeSelection();
     // Opens an input and reads its header values and datum list; 0 after the CQtxFile
-    // message, or silently for a header value of -1.
+    // message, or silently for a frame count beyond the int range.
     int OpenInput(ToolInput& input);
     // Opens the primary as the one input of a task: labels, frame range; refuses an
     // input that runs neither up nor down.
     int OpenSingleInput();
     // The selection flags have 256 entries: refuses a primary with more datums.
     int RefuseTooManyDatums();
-    // Output writer: refuses an output that is one of the inputs, asks before replacing
-    // an existing file (unless m_outputConfirmed), then the header image
+    // Refuses an empty frame range (m_firstIndex..m_endIndex) with the nothing-to-convert
+    // message and closes the inputs.
+    int RefuseNothingToConvert();
+    // Refuses a new depth step (of a task that sets one) that is not above 0, or so small
+    // that the output would have more frames than a data set counts; closes the inputs.
+    int RefuseNewDepthStep(double step, double outputFrames = 1.0);
+    // Refuses a primary whose depth step is 0 or no number: its frames have no depths
+    // to interpolate between.
+    int RefuseInputDepthStep();
+    // Refuses an output that is one of the inputs, or an existing file the user does not
+    // want replaced (unless m_outputConfirmed); every writer asks here before creating it.
+    int ConfirmOutput();
+    // Output writer: ConfirmOutput, then the header image
     // (the primary's units and step with the given direction and depths; no frame counted
     // until the frame loop ends, so a killed run claims none), history, every primary
-    // datum unchanged, header and descriptors. 0 leaves no output file behind.
+    // datum unchanged, header and descriptors. After a 0 the run's end removes the output.
     int WriteOutputHead(uint8_t logDirection, double top, double bottom);
+    // The same for any header image and datums (each described with all its fields).
+    int WriteOutputHead(const ToolOutputHead& head, const std::vector<CQtxDatum>& datums);
+    // The primary's header image with the given direction and depths, and its datums.
+    ToolOutputHead PrimaryHead(uint8_t logDirection, double top, double bottom) const;
+    std::vector<CQtxDatum> PrimaryDatums() const;
     // The depth change from one input frame to the next: up logs may store their step
     // negative, so only its magnitude counts and the direction gives the sign.
     double InputDepthStep() const;
+    // The shallower and the deeper of the primary's first and last depth.
+    double Shallowest() const;
+    double Deepest() const;
+    // The frames of an input (first and last depth, `count` frames, direction) that a
+    // depth range start..stop (start below stop) selects: each end's index is the
+    // depth's share of the input's depth span times the frame count, truncated, and
+    // clamped to 0..count.
+    static ToolFrameSpan FrameRange(uint8_t logDirection, double first, double last, int32_t count, double start,
+                                    double stop);
 
     // ---- frames ------------------------------------------------------------------------------------
     // Writes one output frame at the given depth: 1, or 0 after the failing call's message.
     using FrameRoutine = std::function<int(double depth)>;
     // Frame loop over m_firstIndex..m_endIndex with the frame index starting at `first`
     // and moving by `indexStep`, the depth starting at `depth` and moving by `depthStep`.
-    // Then closes the inputs and finalizes; 1 when done or stopped, -1 after a failure.
+    // Then closes the inputs and finalizes the output (or closes the SEG-Y file); 1 when
+    // done or stopped, -1 after a failure.
     int RunFrames(const std::string& label, int first, int indexStep, double depth, double depthStep,
                   const FrameRoutine& routine);
     // Frame routines gather the output's bytes and the loop writes them in large pieces.
-    enum class ValueOp { Copy, Offset }; // Offset: the factor added to each value, -999.25 kept
+    // Offset: the factor added to each value; Scale: each value times the factor (in single
+    // precision); -999.25 kept by both.
+    enum class ValueOp { Copy, Offset, Scale };
     int StageDepth(double depth);
     int StageValues(const float* values, size_t count, ValueOp op = ValueOp::Copy);
+    // Room for `bytes` (at most a piece) of little-endian frame bytes the caller fills;
+    // nullptr after a failed write.
+    uint8_t* ReserveFrameBytes(size_t bytes) { return m_writer.Reserve(bytes); }
     // Every value of a primary datum at m_singleFrameIndex (a two-axis datum whole,
     // rows after rows), streamed through g_fftData, so any size fits.
     int CopyItem(const CQtxDatum& item, ValueOp op = ValueOp::Copy);
     // The depth, then every primary datum of the frame at m_singleFrameIndex unchanged.
     int CopyFrame(double depth);
     void CloseInputs();
+    // The end of every run: an output it created without a whole frame in it is removed;
+    // a run that ended normally so is a refusal. Returns the run's result.
+    int SettleOutput(int result);
+    // Whole frames the output holds once finalized.
+    uint64_t OutputFrames() const;
 
     // ---- history --------------------------------------------------------------------------------
     // Appends the run's lines to m_history behind `length` used characters; returns

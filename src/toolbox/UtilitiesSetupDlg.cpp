@@ -42,38 +42,45 @@ constexpr const char* kOutputLabel = "Output File : ";
 // The density label reads differently until a density file is chosen.
 constexpr const char* kDensityOpeningLabel = "Density Profile : ";
 
-// Tasks whose primary input is no data set, so nothing can be listed from it.
-constexpr int kTaskLasToQtx = 11, kTaskImportTxt = 15, kTaskSegyToQtx = 20;
-constexpr int kTaskQtxToLas = 10, kTaskQtxToSegy = 19, kTaskSplice = 8, kTaskMechanical = 31;
+// The row of the dialog's task; nullptr while it holds none.
+const ToolTaskRow* TaskRow(int task) { return FindToolTask(ToolTask(task)); }
 
-bool ListsNothing(int task) { return task == kTaskLasToQtx || task == kTaskImportTxt || task == kTaskSegyToQtx; }
-
-bool OneOf(int task, std::initializer_list<int> tasks)
+// A primary that is no data set has nothing to list.
+bool ListsNothing(int task)
 {
-    return std::find(tasks.begin(), tasks.end(), task) != tasks.end();
+    const ToolTaskRow* row = TaskRow(task);
+    return row && row->primary != ToolFile::Qtx;
+}
+ToolFile OutputKind(int task)
+{
+    const ToolTaskRow* row = TaskRow(task);
+    return row ? row->output : ToolFile::Qtx;
 }
 
 // Zero-separated filters: the literal's own terminator is the list's second zero.
 template <size_t N> std::string Filter(const char (&text)[N]) { return std::string(text, N); }
-const std::string& LasFilter()
+const std::string& FilterOf(ToolFile kind)
 {
-    static const std::string f = Filter("Las Data (*.las)\0*.las\0All Files (*.*)\0*.*\0");
-    return f;
+    static const std::string las = Filter("Las Data (*.las)\0*.las\0All Files (*.*)\0*.*\0");
+    static const std::string txt = Filter("Txt Data (*.txt)\0*.txt\0All Files (*.*)\0*.*\0");
+    static const std::string segy = Filter("Segy Data (*.segy)\0*.segy\0All Files (*.*)\0*.*\0");
+    static const std::string qtx = Filter("Qtx Data (*.qtx)\0*.qtx\0All Files (*.*)\0*.*\0");
+    switch (kind) {
+    case ToolFile::Las: return las;
+    case ToolFile::Text: return txt;
+    case ToolFile::Segy: return segy;
+    case ToolFile::Qtx: break;
+    }
+    return qtx;
 }
-const std::string& TxtFilter()
+// An output's default extension, and the end that replaces the primary's extension.
+const char* OutputExtension(ToolFile kind)
 {
-    static const std::string f = Filter("Txt Data (*.txt)\0*.txt\0All Files (*.*)\0*.*\0");
-    return f;
+    return kind == ToolFile::Las ? "las" : kind == ToolFile::Segy ? "segy" : "qtx";
 }
-const std::string& SegyFilter()
+const char* OutputSuffix(ToolFile kind)
 {
-    static const std::string f = Filter("Segy Data (*.segy)\0*.segy\0All Files (*.*)\0*.*\0");
-    return f;
-}
-const std::string& QtxFilter()
-{
-    static const std::string f = Filter("Qtx Data (*.qtx)\0*.qtx\0All Files (*.*)\0*.*\0");
-    return f;
+    return kind == ToolFile::Las ? ".las" : kind == ToolFile::Segy ? ".segy" : "_Task.qtx";
 }
 
 // Datums the input's flags hold: the count of the last listing, within the arrays.
@@ -161,48 +168,33 @@ void CUtilitiesSetupDlg::UpdateTaskIndex()
 void CUtilitiesSetupDlg::ApplyFieldRules()
 {
     UpdateTaskIndex();
-    const int t = m_nTask;
+    const ToolTaskRow* row = TaskRow(m_nTask);
+    const uint16_t uses = row ? row->fields : 0;
     auto enable = [this](std::initializer_list<int> ids, bool on) {
         for (int id : ids) EnableItem(id, on);
     };
-
-    const std::initializer_list<int> depthRange = {kIdcPrimaryStart, kIdcPrimaryStartLabel, kIdcPrimaryStop,
-                                                   kIdcPrimaryStopLabel};
-    const std::initializer_list<int> factor = {kIdcFactor, kIdcFactorLabel};
-    const std::initializer_list<int> splice = {kIdcSplice, kIdcSpliceLabel};
-    enable(depthRange, false);
-    enable(factor, false);
-    enable(splice, false);
+    // Sample and decimation fields and the secondary and density depths show values only.
     enable({kIdcStartSample, kIdcStartSampleLabel, kIdcStopSample, kIdcStopSampleLabel, kIdcDecimate,
-            kIdcDecimateLabel, kIdcPrimaryList},
+            kIdcDecimateLabel, kIdcSecondaryStart, kIdcSecondaryStartLabel, kIdcSecondaryStop,
+            kIdcSecondaryStopLabel, kIdcDensityStart, kIdcDensityStartLabel, kIdcDensityStop,
+            kIdcDensityStopLabel},
            false);
-    if (t == 1) enable(depthRange, true);
-    if (OneOf(t, {2, 4, 9, 10, 16, 17, 18, 19, 24, 27, 28, 29, 31})) enable({kIdcPrimaryList}, true);
-    if (OneOf(t, {3, 21})) enable(factor, true);
-    if (OneOf(t, {5, 22, 23, 26, 30})) {
-        enable(factor, true);
-        enable({kIdcPrimaryList}, true);
-    }
-    if (t == kTaskSplice) enable(splice, true);
-
-    enable({kIdcSecondaryStart, kIdcSecondaryStartLabel, kIdcSecondaryStop, kIdcSecondaryStopLabel,
-            kIdcSelectSecondary, kIdcSecondaryFile, kIdcSecondaryList},
-           false);
-    if (t == kTaskSplice) enable({kIdcSelectSecondary, kIdcSecondaryFile}, true);
-    if (OneOf(t, {9, 16, 17, 26, 27, 29, 30, 31}))
-        enable({kIdcSelectSecondary, kIdcSecondaryFile, kIdcSecondaryList}, true);
-
-    enable({kIdcDensityStart, kIdcDensityStartLabel, kIdcDensityStop, kIdcDensityStopLabel, kIdcSelectDensity,
-            kIdcDensityFile, kIdcDensityList},
-           false);
-    if (t == kTaskMechanical) enable({kIdcSelectDensity, kIdcDensityFile, kIdcDensityList}, true);
+    enable({kIdcPrimaryStart, kIdcPrimaryStartLabel, kIdcPrimaryStop, kIdcPrimaryStopLabel},
+           uses & kUsesDepthRange);
+    enable({kIdcFactor, kIdcFactorLabel}, uses & kUsesFactor);
+    enable({kIdcSplice, kIdcSpliceLabel}, uses & kUsesSplice);
+    enable({kIdcPrimaryList}, uses & kUsesPrimaryList);
+    enable({kIdcSelectSecondary, kIdcSecondaryFile}, uses & kUsesSecondaryFile);
+    enable({kIdcSecondaryList}, uses & kUsesSecondaryList);
+    enable({kIdcSelectDensity, kIdcDensityFile}, uses & kUsesDensityFile);
+    enable({kIdcDensityList}, uses & kUsesDensityList);
 }
 
 void CUtilitiesSetupDlg::DeriveOutputName()
 {
     const size_t dot = m_setup.primary.path.rfind('.');
     if (dot == std::string::npos) return;
-    const char* suffix = m_nTask == kTaskQtxToLas ? ".las" : m_nTask == kTaskQtxToSegy ? ".segy" : "_Task.qtx";
+    const char* suffix = OutputSuffix(OutputKind(m_nTask));
     m_setup.outputPath = m_setup.primary.path.substr(0, dot) + suffix;
     m_setup.outputTitle = m_setup.primary.title + suffix;
     m_outputConfirmed = false;
@@ -213,9 +205,9 @@ void CUtilitiesSetupDlg::FillList(ToolInputSelection& in, const InputControls& c
 {
     CQtxFile file;
     if (!file.OpenRead(in.path)) return;
+    // The header's own depths: -1.0 is a depth like any other once the file is open.
     in.startDepth = file.GetTopDepth();
     in.stopDepth = file.GetBottomDepth();
-    if (in.startDepth == -1.0 || in.stopDepth == -1.0) return;
     CQtxDatumList datums;
     if (!file.ReadDatumList(datums)) return;
     file.CloseInput();
@@ -281,10 +273,8 @@ bool CUtilitiesSetupDlg::ChooseInput(ToolInputSelection& in, const InputControls
 
 void CUtilitiesSetupDlg::OnSelectPrimary()
 {
-    const std::string& filter = m_nTask == kTaskLasToQtx    ? LasFilter()
-                                : m_nTask == kTaskImportTxt ? TxtFilter()
-                                : m_nTask == kTaskSegyToQtx ? SegyFilter()
-                                                            : QtxFilter();
+    const ToolTaskRow* row = TaskRow(m_nTask);
+    const std::string& filter = FilterOf(row ? row->primary : ToolFile::Qtx);
     if (!ChooseInput(m_setup.primary, kPrimaryControls, "Select Primary File", filter)) return;
     if (!ListsNothing(m_nTask)) FillList(m_setup.primary, kPrimaryControls);
     DeriveOutputName();
@@ -292,22 +282,21 @@ void CUtilitiesSetupDlg::OnSelectPrimary()
 
 void CUtilitiesSetupDlg::OnSelectSecondary()
 {
-    if (ChooseInput(m_setup.secondary, kSecondaryControls, "Select Secondary File", QtxFilter()))
+    if (ChooseInput(m_setup.secondary, kSecondaryControls, "Select Secondary File", FilterOf(ToolFile::Qtx)))
         FillList(m_setup.secondary, kSecondaryControls);
 }
 
 void CUtilitiesSetupDlg::OnSelectDensity()
 {
-    if (ChooseInput(m_setup.density, kDensityControls, "Select Density File", QtxFilter()))
+    if (ChooseInput(m_setup.density, kDensityControls, "Select Density File", FilterOf(ToolFile::Qtx)))
         FillList(m_setup.density, kDensityControls);
 }
 
 void CUtilitiesSetupDlg::OnSelectOutput()
 {
-    m_setup.outputExt = m_nTask == kTaskQtxToLas ? "las" : m_nTask == kTaskQtxToSegy ? "segy" : "qtx";
-    const std::string& filter = m_nTask == kTaskQtxToLas    ? LasFilter()
-                                : m_nTask == kTaskQtxToSegy ? SegyFilter()
-                                                            : QtxFilter();
+    const ToolFile kind = OutputKind(m_nTask);
+    m_setup.outputExt = OutputExtension(kind);
+    const std::string& filter = FilterOf(kind);
     // The output usually goes beside the data it is made from, not into the working folder.
     const std::string outputFolder = FolderOf(m_setup.outputPath);
     const std::string folder = outputFolder.empty() ? FolderOf(m_setup.primary.path) : outputFolder;

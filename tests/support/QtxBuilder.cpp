@@ -1,6 +1,7 @@
 #include "support/QtxBuilder.h"
 
 #include "dataset/QtxFile.h"
+#include "platform/Endian.h"
 
 #include <algorithm>
 #include <fstream>
@@ -78,4 +79,28 @@ std::vector<uint8_t> ReadBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+QtxImage LoadQtx(const std::string& path)
+{
+    QtxImage image;
+    const std::vector<uint8_t> bytes = ReadBytes(path);
+    if (bytes.size() < qtx::kHeaderSize) return image;
+    image.header.Decode(bytes.data());
+    const size_t count = image.header.datumCount;
+    if (bytes.size() < qtx::DataStart(count)) return image;
+    for (size_t i = 0; i < count; ++i) {
+        image.descriptors.emplace_back();
+        image.descriptors.back().Decode(bytes.data() + qtx::kHeaderSize + i * qtx::kDescriptorSize);
+    }
+    const size_t frameSize = image.header.frameSize;
+    size_t at = qtx::DataStart(count);
+    for (; frameSize >= qtx::kDepthSize && at + frameSize <= bytes.size(); at += frameSize) {
+        image.depths.push_back(endian::GetLEDouble(bytes.data() + at));
+        std::vector<float> values((frameSize - qtx::kDepthSize) / 4);
+        endian::LEBytesToFloats(values.data(), bytes.data() + at + qtx::kDepthSize, values.size());
+        image.frames.push_back(std::move(values));
+    }
+    image.tornBytes = bytes.size() > at ? bytes.size() - at : 0;
+    return image;
 }

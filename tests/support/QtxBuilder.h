@@ -41,5 +41,15 @@ std::vector<uint8_t> RawQtx(const QtxFileHeader& header, const std::vector<QtxDa
 // fields no writer would give it).
 void PatchQtxHeader(const std::string& path, const std::function<void(QtxFileHeader&)>& patch);
 
+// A data set as it lies on disk: header, descriptors and every whole frame.
+struct QtxImage {
+    QtxFileHeader header;
+    std::vector<QtxDatumDescriptor> descriptors;
+    std::vector<double> depths;
+    std::vector<std::vector<float>> frames; // the values behind each depth
+    size_t tornBytes = 0;                   // bytes after the last whole frame
+};
+QtxImage LoadQtx(const std::string& path);
+
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 std::vector<uint8_t> ReadBytes(const std::string& path);

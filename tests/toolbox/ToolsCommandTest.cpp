@@ -61,7 +61,7 @@ TEST_F(ToolsCommandTest, OnlyRunOfABuiltTaskWritesTheOutput)
     const Case cases[] = {
         {"Reverse Depth Order", IDCANCEL, "", 0, 0},
         {"Reverse Depth Order", D::kIdcSaveSetup, "", 0, 0},
-        {"Extract Item(s)", D::kIdcRun, "Extract Item(s) is not available in this build yet.", IDOK, 2},
+        {"Compute Amplitude", D::kIdcRun, "Compute Amplitude is not available in this build yet.", IDOK, 4},
         {"Compute Average Value", D::kIdcRun, "", 0, 25}, // ends without a word
         {"No Such Task", D::kIdcRun, "Unknown task \"No Such Task\"!\nOperation will be abandoned.", IDOK, 25},
         {"Reverse Depth Order", D::kIdcRun, "This data set log direction is : DOWN.\nWould you like to continue?.",

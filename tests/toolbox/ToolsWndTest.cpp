@@ -34,32 +34,6 @@ std::string TaskLine(ToolTask task)
                             : "*** Tools (Reverse receiver order)";
 }
 
-// A data set as it lies on disk: header and every whole frame.
-struct QtxImage {
-    QtxFileHeader header;
-    std::vector<double> depths;
-    std::vector<std::vector<float>> frames; // the values behind each depth
-    size_t tornBytes = 0;                   // bytes after the last whole frame
-};
-
-QtxImage Load(const std::string& path)
-{
-    QtxImage image;
-    const std::vector<uint8_t> bytes = ReadBytes(path);
-    if (bytes.size() < qtx::kHeaderSize) return image;
-    image.header.Decode(bytes.data());
-    const size_t frameSize = image.header.frameSize;
-    size_t at = qtx::DataStart(image.header.datumCount);
-    for (; frameSize >= qtx::kDepthSize && at + frameSize <= bytes.size(); at += frameSize) {
-        image.depths.push_back(endian::GetLEDouble(bytes.data() + at));
-        std::vector<float> values((frameSize - qtx::kDepthSize) / 4);
-        endian::LEBytesToFloats(values.data(), bytes.data() + at + qtx::kDepthSize, values.size());
-        image.frames.push_back(std::move(values));
-    }
-    image.tornBytes = bytes.size() > at ? bytes.size() - at : 0;
-    return image;
-}
-
 // A waveform datum, or with rows a two-axis semblance map.
 QtxDatumShape Datum(const char* mnemonic, uint16_t traces, uint16_t samples, uint16_t rows = 0)
 {
@@ -196,7 +170,7 @@ TEST_F(ToolsWndTest, StoppedOrFailedRunsLeaveExactlyTheWholeFramesWritten)
         int frames;        // -1: no output file
     };
     const Case cases[] = {
-        {kDepths, 0, 0, "", 0},
+        {kDepths, 0, 0, "", -1}, // stopped before its first frame: no output
         {kDepths, 3, 0, "", 3},
         {kShift, 1, 0, "", 1},
         {kReceivers, 3, 0, "", 3},
@@ -212,7 +186,7 @@ TEST_F(ToolsWndTest, StoppedOrFailedRunsLeaveExactlyTheWholeFramesWritten)
         } else {
             host.ScriptDialog(kIddProgress)
                 .Pumps(2 * c.stopAfter + 1)
-                .Inspect([&](CDialog&) { EXPECT_EQ(Load(output).header.frameCount, 0u) << c.stopAfter; })
+                .Inspect([&](CDialog&) { EXPECT_EQ(LoadQtx(output).header.frameCount, 0u) << c.stopAfter; })
                 .Press(IDCANCEL);
             host.ExpectMessage("Are you sure you want to stop processing?", IDYES);
         }
@@ -220,7 +194,7 @@ TEST_F(ToolsWndTest, StoppedOrFailedRunsLeaveExactlyTheWholeFramesWritten)
         EXPECT_EQ(c.limit ? WithFileSizeLimit(rlim_t(c.limit), run) : run(), c.stopAfter < 0 ? -1 : 1);
         EXPECT_EQ(FileExists(output), c.frames >= 0) << c.error;
         if (c.frames < 0) continue;
-        const QtxImage out = Load(output);
+        const QtxImage out = LoadQtx(output);
         EXPECT_EQ(out.header.frameCount, uint32_t(c.frames)) << int(c.task) << " " << c.stopAfter;
         EXPECT_EQ(out.frames.size(), size_t(c.frames)) << int(c.task) << " " << c.stopAfter;
         EXPECT_EQ(out.tornBytes, 0u);
@@ -267,10 +241,10 @@ TEST_F(ToolsWndTest, TasksWriteTheirFramesAndDepthsWhateverTheStepSign)
             auto e = Prepare(datums, {0, 1, 3}, 5, c.top, c.step, c.direction, sample);
             e->m_factor = -10.0f;
             PatchQtxHeader(input, [&](QtxFileHeader& h) { h.depthStep = c.storedStep; });
-            const QtxImage in = Load(input);
+            const QtxImage in = LoadQtx(input);
             if (task == kDepths) host.ExpectMessage(c.question, IDYES);
             ASSERT_EQ(RunTask(*e, task), 1) << int(task);
-            const QtxImage out = Load(output);
+            const QtxImage out = LoadQtx(output);
             std::vector<double> depths = in.depths;
             if (task == kDepths) std::reverse(depths.begin(), depths.end());
             EXPECT_EQ(out.depths, depths) << int(task) << " stored step " << c.storedStep;

@@ -138,6 +138,9 @@ TEST_F(UtilitiesSetupDlgTest, UnreadableOrOversizedDataSetKeepsTheList)
     const std::string tooMany = Qtx("many.qtx", many, 1);
     many.pop_back();
     const std::string most = Qtx("most.qtx", many, 1);
+    // A data set that starts at -1 ft and runs up at one foot a frame is listed like any other.
+    EXPECT_TRUE(WriteQtx(dir.File("minus.qtx"), {Datum("M1"), Datum("M2"), Datum("M3")}, 3, -1.0, -1.0));
+    const std::string minusOne = dir.File("minus.qtx");
 
     struct Case {
         std::string path;
@@ -148,6 +151,7 @@ TEST_F(UtilitiesSetupDlgTest, UnreadableOrOversizedDataSetKeepsTheList)
         {shortFile, "Error reading header in file :\n" + shortFile, 2},
         {tooMany, "Encountered more than 256 data items in file :\n" + tooMany + "\nOperation will be abandoned.", 2},
         {most, "", 256},
+        {minusOne, "", 3},
     };
     for (const auto& c : cases) {
         host.ExpectFileDialog("Select Primary File", good);

@@ -1,0 +1,39 @@
+// Seeds for the SEG-Y harness: files of the program's variant from the test builder
+// (down, up, the largest shot, one shot, a torn shot) and the public standard files.
+#include "support/SegyBuilder.h"
+#include "support/QtxBuilder.h"
+#include "support/TempDir.h"
+
+#include <filesystem>
+#include <string>
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) return 1;
+    const std::string dir = argv[1];
+    SegyShape shape;
+    WriteBytes(dir + "/down.segy", SegyBytes(shape));
+    shape.logDirection = 1;
+    shape.depthUnits = 0xFF;
+    shape.depths = {12.5, 12.0, 11.5, 11.0};
+    WriteBytes(dir + "/up.segy", SegyBytes(shape));
+    std::vector<uint8_t> torn = SegyBytes(shape);
+    torn.resize(torn.size() - 100);
+    WriteBytes(dir + "/torn.segy", torn);
+    shape.depths = {5.0};
+    WriteBytes(dir + "/one.segy", SegyBytes(shape));
+    SegyShape wide;
+    wide.traces = 16;
+    wide.samples = 40;
+    wide.category = 3;
+    wide.itemType = 31;
+    WriteBytes(dir + "/wide.segy", SegyBytes(wide));
+    const std::string data = SharedDataDir();
+    std::error_code error;
+    if (!data.empty())
+        for (const auto& entry : std::filesystem::directory_iterator(data + "/segy", error))
+            if (entry.path().extension() == ".sgy")
+                std::filesystem::copy_file(entry.path(), dir + "/" + entry.path().filename().string(),
+                                           std::filesystem::copy_options::overwrite_existing, error);
+    return 0;
+}

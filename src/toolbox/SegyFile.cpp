@@ -1,0 +1,253 @@
+#include "toolbox/SegyFile.h"
+
+#include "platform/Endian.h"
+#include "platform/Format.h"
+#include "platform/Host.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+using namespace segy;
+
+const char kOpenInput[] = "Could not open input file :\n";
+const char kOpenOutput[] = "Could not open output file :\n";
+const char kHeaderRead[] = "Error reading SEGY header in file :\n";
+const char kFirstShotRead[] = "Error reading SEGY first shot header in file :\n";
+const char kLastShotRead[] = "Error reading SEGY last shot header in file :\n";
+const char kShotRead[] = "Error reading SEGY shot data in file :\n";
+const char kHeaderWrite[] = "Error writing SEGY header in file :\n";
+const char kShotWrite[] = "Error writing SEGY shot data in file :\n";
+const char kForeign[] = "Unrecognized SEGY data set in file :\n%s\nOnly SEGY files written by Convert QTX To SEGY "
+                        "can be read.\nOperation will be abandoned.";
+const char kTraceCount[] = "Unrecognized number of traces in SEGY data set!\nOperation will be abandoned.";
+const char kSampleCount[] = "Unrecognized number of samples in SEGY data set!\nOperation will be abandoned.";
+const char kDirection[] = "Unrecognized log direction in SEGY data set!\nOperation will be abandoned.";
+const char kUnits[] = "Unrecognized depth units in SEGY data set!\nOperation will be abandoned.";
+const char kToolType[] = "Unrecognized tool type in SEGY data set!\nOperation will be abandoned.";
+
+constexpr size_t kPieceBytes = size_t(1) << 20;
+// The shot index rounds up from 0.005 steps short; the constant is a float's 0.005.
+constexpr double kShotReach = double(0.005f);
+
+// The marks every file of this variant carries: 0xFFFF down to 0xFFF9.
+uint16_t Mark(size_t k) { return uint16_t(0xFFFF - k); }
+
+} // namespace
+
+CSegyFile::CSegyFile() = default;
+
+double CSegyFile::TraceDepth(const uint8_t* traceHeader)
+{
+    return double(int32_t(endian::GetLE32(traceHeader + kDepth))) * 0.001;
+}
+
+uint64_t CSegyFile::ShotSize() const
+{
+    const uint64_t traces = uint64_t(std::max<int16_t>(m_tracesPerShot, 0));
+    return traces * TraceSize(uint64_t(std::max<int16_t>(m_samplesPerTrace, 0)));
+}
+
+int CSegyFile::Refuse(const char* text)
+{
+    MessageBox(text, MB_OK | MB_ICONSTOP);
+    m_fileIn.Close();
+    return 0;
+}
+
+int CSegyFile::FailShotRead()
+{
+    MessageBox(kShotRead + m_inputPath, MB_OK | MB_ICONSTOP);
+    return 0;
+}
+
+// ---- reading ----------------------------------------------------------------------------
+
+int CSegyFile::OpenInput(HeaderBuffer header, const std::string& path)
+{
+    m_inputPath = path;
+    m_windowLength = 0;
+    m_shotCount = 0;
+    if (!m_fileIn.Open(path, BinaryFile::modeRead, &m_openError)) {
+        MessageBox(kOpenInput + path, MB_OK | MB_ICONSTOP);
+        return 0;
+    }
+    if (m_fileIn.ReadAt(0, header.data(), header.size()) != header.size()) {
+        MessageBox(kHeaderRead + path, MB_OK | MB_ICONSTOP);
+        m_fileIn.Close();
+        return 0;
+    }
+    const uint8_t* h = header.data();
+    m_sampleInterval = endian::GetLEFloat(h + kSampleInterval);
+    m_samplesPerTrace = int16_t(endian::GetLE16(h + kSamplesPerTrace));
+    m_tracesPerShot = int16_t(endian::GetLE16(h + kTracesPerShot));
+    m_depthUnits = h[kDepthUnits];
+    m_logDirection = h[kLogDirection];
+    m_itemType = h[kItemType];
+    m_category = h[kCategory];
+
+    // Validation, before any shot is read: the counts size every read that follows.
+    bool marked = endian::GetLE16(h + kFormatCode) == kFormatValue;
+    for (size_t k = 0; k < kMarkCount; ++k) marked = marked && endian::GetLE16(h + kMarks + 2 * k) == Mark(k);
+    if (!marked) return Refuse(Format(kForeign, path.c_str()).c_str());
+    if (m_tracesPerShot < 1 || m_tracesPerShot > kMaxTraces) return Refuse(kTraceCount);
+    if (m_samplesPerTrace < 1 || m_samplesPerTrace > kMaxSamples) return Refuse(kSampleCount);
+    if (m_logDirection != kLogDown && m_logDirection != kLogUp) return Refuse(kDirection);
+    if (m_depthUnits != kUnitsFeet && m_depthUnits != kUnitsMetres) return Refuse(kUnits);
+    if (m_itemType > kMaxItemType) return Refuse(kToolType);
+
+    m_traceSize = TraceSize(uint64_t(m_samplesPerTrace));
+    const int64_t length = m_fileIn.GetLength();
+    m_shotCount = length > int64_t(kFileHeaderSize) ? (length - int64_t(kFileHeaderSize)) / int64_t(ShotSize()) : 0;
+    return 1;
+}
+
+double CSegyFile::ReadFirstShotDepth(TraceHeaderBuffer traceHeader)
+{
+    m_seekOffset = int64_t(kFileHeaderSize);
+    m_readFailed = m_fileIn.ReadAt(m_seekOffset, traceHeader.data(), traceHeader.size()) != traceHeader.size();
+    if (m_readFailed) {
+        MessageBox(kFirstShotRead + m_inputPath, MB_OK | MB_ICONSTOP);
+        return -1.0;
+    }
+    return m_firstShotDepth = TraceDepth(traceHeader.data());
+}
+
+double CSegyFile::ReadLastShotDepth(TraceHeaderBuffer traceHeader)
+{
+    // The last whole shot's last trace: bytes after it are a torn shot, not data.
+    m_seekOffset = int64_t(kFileHeaderSize) + m_shotCount * int64_t(ShotSize()) - int64_t(m_traceSize);
+    m_readFailed = m_shotCount < 1
+                   || m_fileIn.ReadAt(m_seekOffset, traceHeader.data(), traceHeader.size()) != traceHeader.size();
+    if (m_readFailed) {
+        MessageBox(kLastShotRead + m_inputPath, MB_OK | MB_ICONSTOP);
+        return -1.0;
+    }
+    return m_lastShotDepth = TraceDepth(traceHeader.data());
+}
+
+double CSegyFile::ReadDepthStep(ShotBuffer shots)
+{
+    m_readFailed = !ReadShotAt(shots, 0);
+    const double first = m_readFailed ? 0.0 : TraceDepth(shots.data());
+    m_readFailed = m_readFailed || !ReadShotAt(shots, 1);
+    return m_readFailed ? 0.0 : TraceDepth(shots.data()) - first;
+}
+
+int CSegyFile::ReadShot(ShotBuffer shots, double depth)
+{
+    // A signed step counts shots from the first whichever way the depths run.
+    const double index = std::trunc((depth - m_firstShotDepth) / m_depthStep + kShotReach);
+    if (!(index >= 0.0 && index < double(m_shotCount))) return FailShotRead();
+    return ReadShotAt(shots, int64_t(index));
+}
+
+int CSegyFile::ReadShotAt(ShotBuffer shots, int64_t index)
+{
+    const uint64_t shotSize = ShotSize();
+    if (index < 0 || index >= m_shotCount || shotSize == 0 || !m_fileIn.IsOpen()) return FailShotRead();
+    m_seekOffset = int64_t(kFileHeaderSize) + index * int64_t(shotSize);
+    const bool held = m_windowLength > 0 && m_seekOffset >= m_windowStart
+                      && uint64_t(m_seekOffset - m_windowStart) + shotSize <= m_windowLength;
+    if (!held) {
+        // Whole shots from this one on, as many as a piece holds.
+        const uint64_t pieceShots = std::max<uint64_t>(1, kPieceBytes / shotSize);
+        const uint64_t wanted = std::min<uint64_t>(pieceShots, uint64_t(m_shotCount - index)) * shotSize;
+        if (m_window.size() < wanted) m_window.resize(size_t(wanted));
+        m_windowStart = m_seekOffset;
+        m_windowLength = m_fileIn.ReadAt(m_windowStart, m_window.data(), size_t(wanted));
+        if (m_windowLength < shotSize) {
+            m_windowLength = 0;
+            return FailShotRead();
+        }
+    }
+    const uint8_t* from = m_window.data() + (m_seekOffset - m_windowStart);
+    for (int t = 0; t < m_tracesPerShot; ++t)
+        std::memcpy(shots.data() + size_t(t) * kSlotSize, from + size_t(t) * m_traceSize, size_t(m_traceSize));
+    return 1;
+}
+
+// ---- writing ----------------------------------------------------------------------------
+
+int CSegyFile::OpenOutput(HeaderBuffer header, const std::string& path)
+{
+    m_outputPath = path;
+    m_openError = 0;
+    m_pending.clear();
+    m_pending.reserve(kPieceBytes + kShotBufferSize);
+    m_pendingShots = 0;
+    m_shotsWritten = 0;
+    if (!m_fileOut.Open(path, BinaryFile::modeWrite | BinaryFile::modeCreate, &m_openError)) {
+        MessageBox(kOpenOutput + path, MB_OK | MB_ICONSTOP);
+        return 0;
+    }
+    uint8_t* h = header.data();
+    const uint16_t whole = uint16_t(std::clamp(std::isnan(m_sampleInterval) ? 0.0f : m_sampleInterval, 0.0f, 65535.0f));
+    endian::PutLE16(h + kJobNumber, 0);
+    endian::PutLE16(h + kReelNumber, kReelValue);
+    endian::PutLE16(h + kTracesPerShot, uint16_t(m_tracesPerShot));
+    endian::PutLE16(h + kIntervalWhole, whole);
+    endian::PutLE16(h + kIntervalWhole2, whole);
+    endian::PutLE16(h + kSamplesPerTrace, uint16_t(m_samplesPerTrace));
+    endian::PutLE16(h + kSamplesPerTrace2, uint16_t(m_samplesPerTrace));
+    endian::PutLE16(h + kFormatCode, kFormatValue);
+    endian::PutLE16(h + kReserved, 0);
+    for (size_t k = 0; k < kMarkCount; ++k) endian::PutLE16(h + kMarks + 2 * k, Mark(k));
+    h[kDepthUnits] = m_depthUnits;
+    h[kLogDirection] = m_logDirection;
+    h[kItemType] = m_itemType;
+    h[kCategory] = m_category;
+    endian::PutLEFloat(h + kSampleInterval, m_sampleInterval);
+    m_traceSize = TraceSize(uint64_t(std::max<int16_t>(m_samplesPerTrace, 0)));
+    if (!m_fileOut.Write(h, header.size())) {
+        MessageBox(kHeaderWrite + path, MB_OK | MB_ICONSTOP);
+        m_fileOut.Close();
+        return 0;
+    }
+    return 1;
+}
+
+int CSegyFile::WriteShot(ShotBuffer shots)
+{
+    if (!m_fileOut.IsOpen()) return 0;
+    const uint64_t shotSize = ShotSize();
+    if (m_pending.size() + shotSize > std::max<uint64_t>(kPieceBytes, shotSize) && !FlushOutput()) return 0;
+    ++m_shotCounter;
+    for (int t = 0; t < m_tracesPerShot; ++t) {
+        uint8_t* slot = shots.data() + size_t(t) * kSlotSize;
+        endian::PutLE16(slot + kShotNumber, uint16_t(m_shotCounter));
+        endian::PutLE16(slot + kTraceNumber, uint16_t(t + 1));
+        endian::PutLE16(slot + kTraceKind, kTraceKindValue);
+        endian::PutLE16(slot + kTraceUse, kTraceUseValue);
+        m_pending.insert(m_pending.end(), slot, slot + m_traceSize);
+    }
+    ++m_pendingShots;
+    return 1;
+}
+
+int CSegyFile::FlushOutput()
+{
+    if (m_pending.empty()) return 1;
+    const bool ok = m_fileOut.Write(m_pending.data(), m_pending.size());
+    m_pending.clear();
+    if (!ok) {
+        // A torn shot is not counted, and no later shot may follow it.
+        MessageBox(kShotWrite + m_outputPath, MB_OK | MB_ICONSTOP);
+        m_fileOut.Close();
+        m_pendingShots = 0;
+        return 0;
+    }
+    m_shotsWritten += m_pendingShots;
+    m_pendingShots = 0;
+    return 1;
+}
+
+int CSegyFile::CloseOutput()
+{
+    if (!m_fileOut.IsOpen()) return 0;
+    const int flushed = FlushOutput();
+    m_fileOut.Close();
+    return flushed;
+}

@@ -1,0 +1,100 @@
+// CSegyFile: the one reader and writer of the program's SEG-Y files (SegyLayout.h):
+// one datum of a data set, one shot per depth frame and one trace per receiver. The
+// tool box's two conversions use it; the owner fills or reads the public fields.
+//
+// Buffers: a file header of segy::kFileHeaderSize bytes, a trace header of
+// segy::kTraceHeaderSize bytes and a shot buffer of segy::kMaxTraces slots of
+// segy::kSlotSize bytes (trace t of a shot in slot t; only its first TraceSize(S)
+// bytes are read or written). Offsets are 64-bit. Every failure has been shown in a
+// message box with the stop icon when the call returns.
+#pragma once
+
+#include "platform/BinaryFile.h"
+#include "toolbox/SegyLayout.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+class CSegyFile {
+public:
+    using HeaderBuffer = std::span<uint8_t, segy::kFileHeaderSize>;
+    using TraceHeaderBuffer = std::span<uint8_t, segy::kTraceHeaderSize>;
+    using ShotBuffer = std::span<uint8_t, segy::kShotBufferSize>;
+
+    CSegyFile();
+    CSegyFile(const CSegyFile&) = delete;
+    CSegyFile& operator=(const CSegyFile&) = delete;
+
+    // ---- the header's fields: set by the owner before OpenOutput, by OpenInput from a file
+    float m_sampleInterval = 0.0f; // axis-1 step of the datum
+    int16_t m_samplesPerTrace = 0; // S, 1..kMaxSamples
+    int16_t m_tracesPerShot = 0;   // T, 1..kMaxTraces
+    uint8_t m_depthUnits = segy::kUnitsFeet;
+    uint8_t m_logDirection = segy::kLogDown;
+    uint8_t m_itemType = 0;
+    uint8_t m_category = 0;
+    uint32_t m_shotCounter = 0; // shots written; the owner sets 0 before the first
+
+    // ---- reading state
+    int64_t m_shotCount = 0;  // whole shots in the input (a torn last shot is not one)
+    int64_t m_seekOffset = 0; // byte offset of the shot or trace read last
+    uint64_t m_traceSize = 0; // TraceSize(S) as last computed
+    double m_firstShotDepth = 0.0;
+    double m_lastShotDepth = 0.0;
+    double m_depthStep = 0.0; // set by the owner from ReadDepthStep; ReadShot uses it
+    bool m_readFailed = false; // the last depth reader failed: its value is no depth
+
+    std::string m_inputPath;
+    std::string m_outputPath;
+    BinaryFile m_fileIn;
+    BinaryFile m_fileOut;
+    int m_openError = 0; // errno of the last failed open (0 when the open succeeded); never shown
+
+    // Opens the file for reading only, reads its header into `header` and the fields,
+    // and refuses a file that is not of this variant (its marks, counts and flag bytes)
+    // before any shot is read. 1, or 0 with the input closed.
+    int OpenInput(HeaderBuffer header, const std::string& path);
+    // Creates (or truncates) the file, stores the fields into `header` (its other bytes
+    // as the caller left them) and writes it. 1, or 0 with the output closed.
+    int OpenOutput(HeaderBuffer header, const std::string& path);
+
+    // Depth of the first trace of the first shot, of the last trace of the last whole
+    // shot, and the second shot's depth less the first's (negative when depths run up).
+    // On failure they return -1.0, -1.0 and 0.0 and set m_readFailed.
+    double ReadFirstShotDepth(TraceHeaderBuffer traceHeader);
+    double ReadLastShotDepth(TraceHeaderBuffer traceHeader);
+    double ReadDepthStep(ShotBuffer shots);
+    // Reads the shot that lies at `depth` (counted from the first shot depth in steps of
+    // m_depthStep, a shot less than 0.005 steps away counting as reached) into the slots.
+    int ReadShot(ShotBuffer shots, double depth);
+    // Reads shot `index` (from 0) into the slots.
+    int ReadShotAt(ShotBuffer shots, int64_t index);
+    // Numbers the slots' traces and appends the shot; 1, or 0 after a failed write
+    // (the output is then closed).
+    int WriteShot(ShotBuffer shots);
+    // Writes what is gathered and closes the output: 1, or 0 after a failed write.
+    int CloseOutput();
+    void CloseInput() { m_fileIn.Close(); }
+    // Shots that reached the output file.
+    uint32_t ShotsWritten() const { return m_shotsWritten; }
+
+    // Depth of a trace header's depth field.
+    static double TraceDepth(const uint8_t* traceHeader);
+
+private:
+    uint64_t ShotSize() const;
+    int Refuse(const char* text);
+    int FailShotRead();
+    int FlushOutput();
+
+    // Shots are read and written in large pieces: a system call per trace costs more
+    // than the copying.
+    std::vector<uint8_t> m_window; // whole input shots from m_windowStart
+    int64_t m_windowStart = 0;
+    size_t m_windowLength = 0;
+    std::vector<uint8_t> m_pending; // output shots not written yet
+    uint32_t m_pendingShots = 0;
+    uint32_t m_shotsWritten = 0;
+};

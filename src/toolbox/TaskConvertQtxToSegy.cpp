@@ -1,0 +1,94 @@
+// Convert QTX To SEGY: one selected datum as a SEG-Y file of the program's own
+// variant, one shot per frame and one trace per receiver.
+#include "toolbox/ToolsWnd.h"
+
+#include "common/Fft.h"
+#include "platform/Endian.h"
+#include "platform/Host.h"
+#include "platform/SafeNumeric.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace {
+
+const char kMultiple[] = "Encountered multiple selection list!\nOperation will be abandoned.";
+const char kEmpty[] = "Encountered empty selection list!\nOperation will be abandoned.";
+const char kDomain[] =
+    "Segy conversion requires either time, slowness or azimuth domain data!\nOperation will be abandoned.";
+const char kShape[] = "Segy conversion requires a datum of one axis, 1 to 16 traces of 1 to 2048 samples and a tool "
+                      "type up to 230!\nOperation will be abandoned.";
+
+int Refuse(CToolsWnd& e, const char* text)
+{
+    e.CloseInputs();
+    MessageBox(text, MB_OK | MB_ICONSTOP);
+    return -1;
+}
+
+int ShotFrame(CToolsWnd& e, const CQtxDatum& d, double depth)
+{
+    const int traces = d.m_traceCount;
+    const int samples = d.m_axis1.m_sampleCount;
+    const int offset = d.m_offset > uint32_t(INT_MAX) ? -1 : int(d.m_offset);
+    const float* values = g_fftData + 1;
+    if (!e.m_primary.file.ReadFrameItem(e.m_singleFrameIndex, offset, traces, samples, g_fftData + 1,
+                                        kToolSampleCapacity))
+        return 0;
+    // Thousandths of the depth unit, cut toward zero.
+    const uint32_t thousandths = uint32_t(ClampToInt(depth * segy::kDepthScale));
+    const float step = d.m_axis1.m_step;
+    const uint16_t interval = uint16_t(std::clamp(std::isnan(step) ? 0.0f : step, 0.0f, 65535.0f));
+    for (int t = 0; t < traces; ++t) {
+        uint8_t* slot = e.m_shotBuffer.data() + size_t(t) * segy::kSlotSize;
+        endian::PutLE32(slot + segy::kDepth, thousandths);
+        endian::PutLE16(slot + segy::kTraceSamples, uint16_t(samples));
+        endian::PutLE16(slot + segy::kTraceInterval, interval);
+        endian::FloatsToLEBytes(slot + segy::kSamples, values + size_t(t) * size_t(samples), size_t(samples));
+    }
+    return e.m_segy.WriteShot(e.m_shotBuffer);
+}
+
+} // namespace
+
+int ConvertQtxToSegy(CToolsWnd& e)
+{
+    const ToolInput& in = e.m_primary;
+    if (!e.TakeSelection()) return -1;
+    if (in.selectedCount > 1) return Refuse(e, kMultiple);
+    if (!e.OpenSingleInput() || !e.RefuseTooManyDatums() || !e.RefuseNothingToConvert()) return -1;
+    const CQtxDatum* chosen = nullptr;
+    for (size_t k = 0; k < in.list.size() && !chosen; ++k)
+        if (in.IsSelected(k)) chosen = in.list[k].get();
+    if (!chosen) return Refuse(e, kEmpty);
+    const CQtxDatum& d = *chosen;
+    if (d.m_category == kCategorySemblanceMap || d.m_category == kCategoryTrace) return Refuse(e, kDomain);
+    // What the reader would refuse is not written.
+    if (CToolsWnd::IsTwoAxis(d) || d.m_traceCount < 1 || d.m_traceCount > segy::kMaxTraces
+        || d.m_axis1.m_sampleCount < 1 || d.m_axis1.m_sampleCount > segy::kMaxSamples
+        || d.m_typeCode > segy::kMaxItemType)
+        return Refuse(e, kShape);
+    if (!e.ConfirmOutput()) return -1;
+
+    CSegyFile& segy = e.m_segy;
+    segy.m_sampleInterval = d.m_axis1.m_step;
+    segy.m_samplesPerTrace = int16_t(d.m_axis1.m_sampleCount);
+    segy.m_tracesPerShot = int16_t(d.m_traceCount);
+    segy.m_itemType = d.m_typeCode;
+    segy.m_category = d.m_category;
+    // Data sets say feet with any byte but 0xFF; the file says it with 1.
+    segy.m_depthUnits = in.depthUnits == qtx::kUnitsMetres ? segy::kUnitsMetres : segy::kUnitsFeet;
+    segy.m_logDirection = in.logDirection;
+    segy.m_shotCounter = 0;
+    e.m_segyOutput = true;
+    const int opened = segy.OpenOutput(e.m_segyHeader, e.m_outputPath);
+    e.m_outputCreated = opened || segy.m_openError == 0; // a header write that failed left a file
+    if (!opened) {
+        e.CloseInputs();
+        MessageBox("Could not open output segy file :\n" + e.m_outputPath, MB_OK | MB_ICONSTOP);
+        return -1;
+    }
+    return e.RunFrames("Convert to SEGY : ", 0, 1, in.top, e.InputDepthStep(),
+                       [&e, &d](double depth) { return ShotFrame(e, d, depth); });
+}

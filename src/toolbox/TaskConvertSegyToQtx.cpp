@@ -1,0 +1,93 @@
+// Convert SEGY To QTX: a SEG-Y file of the program's own variant as a data set of one
+// datum, one frame per shot in the file's order, each at its shot's own depth.
+#include "toolbox/ToolsWnd.h"
+
+#include "dataset/ReceiverGeometry.h"
+#include "platform/Host.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <string>
+
+namespace {
+
+const char kStep[] = "Unrecognized depth step in SEGY data set!\nOperation will be abandoned.";
+
+// The datum's unit and mnemonic, by its category and item type.
+CQtxDatum DescribeDatum(const CSegyFile& s)
+{
+    const uint8_t type = s.m_itemType;
+    uint8_t unit = kUnitMicroseconds;
+    std::string mnemonic = "    ";
+    switch (s.m_category) {
+    case kCategoryWaveform:
+        mnemonic = type >= 158 && type <= 163   ? CReceiverGeometry::GetInstFrequencyMnemonic(type)
+                   : type >= 164 && type <= 169 ? CReceiverGeometry::GetInstSlownessMnemonic(type)
+                                                : CReceiverGeometry::GetWaveformMnemonic(type);
+        break;
+    case kCategorySlowness:
+        unit = kUnitMicrosecondsPerFoot;
+        mnemonic = (type >= 31 && type <= 35) || type == 87 ? CReceiverGeometry::GetSemblanceMnemonic(type)
+                                                            : CReceiverGeometry::GetDistributionMnemonic(type);
+        break;
+    case kCategoryAzimuth:
+        unit = kUnitDegrees;
+        mnemonic = CReceiverGeometry::GetComponentEnergyMnemonic(type);
+        break;
+    default: break;
+    }
+    return CQtxDatum(1, mnemonic, type, s.m_category, type, 1, uint16_t(s.m_tracesPerShot), 1, qtx::kDepthSize, 0,
+                     unit, 0, uint16_t(s.m_samplesPerTrace), s.m_sampleInterval);
+}
+
+int ShotFrame(CToolsWnd& e, double depth)
+{
+    CSegyFile& s = e.m_segy;
+    if (!s.ReadShot(e.m_shotBuffer, depth)) return 0;
+    // The shot's own depth: depths rebuilt from the step would drift, since the step is
+    // read from depths cut to thousandths.
+    if (!e.StageDepth(CSegyFile::TraceDepth(e.m_shotBuffer.data()))) return 0;
+    const size_t bytes = size_t(s.m_samplesPerTrace) * sizeof(float);
+    for (int t = 0; t < s.m_tracesPerShot; ++t) {
+        uint8_t* to = e.ReserveFrameBytes(bytes);
+        if (!to) return 0;
+        // Both sides hold little-endian floats: the bytes go over as they are.
+        std::memcpy(to, e.m_shotBuffer.data() + size_t(t) * segy::kSlotSize + segy::kSamples, bytes);
+    }
+    return 1;
+}
+
+} // namespace
+
+int ConvertSegyToQtx(CToolsWnd& e)
+{
+    CSegyFile& s = e.m_segy;
+    if (!s.OpenInput(e.m_segyHeader, e.m_primary.path)) return -1;
+    const double first = s.ReadFirstShotDepth(e.m_traceHeader);
+    const double last = s.m_readFailed ? 0.0 : s.ReadLastShotDepth(e.m_traceHeader);
+    const double step = s.m_readFailed ? 0.0 : s.ReadDepthStep(e.m_shotBuffer);
+    if (s.m_readFailed) {
+        e.CloseInputs();
+        return -1;
+    }
+    // Depths must move from shot to shot, the way the file says they run.
+    const bool up = s.m_logDirection == segy::kLogUp;
+    if (!(up ? step < 0.0 : step > 0.0)) {
+        e.CloseInputs();
+        MessageBox(kStep, MB_OK | MB_ICONSTOP);
+        return -1;
+    }
+    s.m_depthStep = step;
+    e.m_firstIndex = 0;
+    e.m_endIndex = int32_t(std::min<int64_t>(s.m_shotCount, INT32_MAX));
+    e.m_depthUnitLabel = s.m_depthUnits == segy::kUnitsMetres ? "M" : "FT";
+    e.m_logDirectionLabel = up ? "UP" : "DOWN";
+    e.m_startDepth = std::min(first, last);
+    e.m_stopDepth = std::max(first, last);
+    e.m_taskLine = "*** Tools (Convert SEGY to QTX)";
+    const ToolOutputHead head{s.m_logDirection, s.m_depthUnits, first, last, step, nullptr};
+    if (!e.WriteOutputHead(head, {DescribeDatum(s)})) return -1;
+    return e.RunFrames("Convert to QTX : ", 0, 1, first, step, [&e](double depth) { return ShotFrame(e, depth); });
+}

@@ -1,0 +1,41 @@
+// Extract Item(s): every frame with the selected datums only.
+#include "toolbox/ToolsWnd.h"
+
+#include "platform/Host.h"
+
+#include <vector>
+
+namespace {
+
+const char kEmptySelection[] = "Encountered empty selection list!\nOperation will be abandoned.";
+
+int ExtractFrame(CToolsWnd& e, double depth)
+{
+    if (!e.StageDepth(depth)) return 0;
+    const ToolInput& in = e.m_primary;
+    for (size_t k = 0; k < in.list.size(); ++k)
+        if (in.IsSelected(k) && !e.CopyItem(*in.list[k])) return 0;
+    return 1;
+}
+
+} // namespace
+
+int ExtractItems(CToolsWnd& e)
+{
+    const ToolInput& in = e.m_primary;
+    if (!e.TakeSelection() || !e.OpenSingleInput() || !e.RefuseTooManyDatums() || !e.RefuseNothingToConvert())
+        return -1;
+    std::vector<CQtxDatum> kept;
+    for (size_t k = 0; k < in.list.size(); ++k)
+        if (in.IsSelected(k)) kept.push_back(*in.list[k]);
+    // A selection made on another data set may name none of this one's datums.
+    if (kept.empty()) {
+        e.CloseInputs();
+        MessageBox(kEmptySelection, MB_OK | MB_ICONSTOP);
+        return -1;
+    }
+    e.m_taskLine = "*** Tools (Extract datums)";
+    if (!e.WriteOutputHead(e.PrimaryHead(in.logDirection, e.Shallowest(), e.Deepest()), kept)) return -1;
+    return e.RunFrames("Extract Items : ", 0, 1, in.top, e.InputDepthStep(),
+                       [&e](double depth) { return ExtractFrame(e, depth); });
+}

@@ -1,0 +1,24 @@
+// Builder of SEG-Y files in the program's own variant, byte by byte from literal
+// offsets (not from the program's layout header), so that tests and fuzz seeds check
+// the layout rather than restate it.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+struct SegyShape {
+    int16_t traces = 2;
+    int16_t samples = 4;
+    uint8_t depthUnits = 1;      // 0xFF metres, 1 feet
+    uint8_t logDirection = 0xFF; // 0xFF down, 1 up
+    uint8_t itemType = 26;
+    uint8_t category = 1;
+    float interval = 10.0f;
+    std::vector<double> depths = {1000.0, 1000.5, 1001.0}; // one shot each
+};
+
+// Sample k of trace t of shot s: distinct and exactly representable.
+float SegySample(int shot, int trace, int sample);
+
+// The whole file: header, then one shot per depth (depths stored in thousandths, cut).
+std::vector<uint8_t> SegyBytes(const SegyShape& shape);

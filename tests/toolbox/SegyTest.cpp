@@ -1,0 +1,278 @@
+#include "toolbox/SegyFile.h"
+#include "toolbox/ToolTasks.h"
+#include "toolbox/ToolsWnd.h"
+
+#include "platform/Endian.h"
+#include "res/ResourceIds.h"
+#include "settings/SettingsStore.h"
+#include "support/HostFixture.h"
+#include "support/QtxBuilder.h"
+#include "support/SegyBuilder.h"
+#include "support/TempDir.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+using T = ToolTask;
+const std::string kAbandon = "\nOperation will be abandoned.";
+uint16_t U16(const std::vector<uint8_t>& b, size_t at) { return endian::GetLE16(b.data() + at); }
+
+class SegyTest : public HostTest {
+protected:
+    void TearDown() override
+    {
+        theApp.Clear();
+        HostTest::TearDown();
+    }
+    int Run(T task, const std::string& from, const std::string& to, std::vector<int> selected = {0})
+    {
+        std::remove(to.c_str());
+        ToolInputSelection& p = theApp.m_utilitiesSetup.primary;
+        p.itemCount = 3;
+        p.selected.fill(0);
+        for (int k : selected) p.selected[size_t(k)] = 1;
+        auto e = std::make_unique<CToolsWnd>();
+        e->m_outputPath = to;
+        return RunToolTask(*e, task, from);
+    }
+    int Export(std::vector<int> selected = {0}) { return Run(T::ConvertQtxToSegy, input, segy, selected); }
+    int Import(const std::string& from) { return Run(T::ConvertSegyToQtx, from, output); }
+
+    TempDir dir;
+    std::string input = dir.File("in.qtx"), segy = dir.File("out.segy"), output = dir.File("back.qtx");
+};
+
+// Every field of the file header and of each trace header at its offset; depths in
+// thousandths cut toward zero; samples as IEEE floats, receiver after receiver.
+TEST_F(SegyTest, ExportWritesEveryHeaderFieldAndEachTraceAtItsOffset)
+{
+    const struct {
+        uint8_t direction;
+        double top, step;
+        int32_t first, second; // thousandths of the first two shots
+    } cases[] = {{0xFF, -0.0015, 0.9891, -1, 987},
+                 {1, 1234.5678, -0.5, 1234567, 1234067},
+                 {1, -10.2345, -0.5, -10234, -10734}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteQtx(input, {{.mnemonic = "WVF1", .typeCode = 26, .traces = 3, .samples = 5, .step = 12.7f}},
+                             3, c.top, c.step, DefaultSample, c.direction));
+        PatchQtxHeader(input, [](QtxFileHeader& h) { h.depthUnits = 0; }); // feet, as some converters say it
+        ASSERT_EQ(Export(), 1);
+        const std::vector<uint8_t> b = ReadBytes(segy);
+        const size_t trace = 240 + 5 * 4;
+        ASSERT_EQ(b.size(), 3596 + 3 * 3 * trace);
+        EXPECT_EQ(std::vector<uint8_t>(b.begin(), b.begin() + 3200), std::vector<uint8_t>(3200, 0));
+        const std::pair<size_t, uint16_t> fields[] = {{3200, 0}, {3208, 1}, {3212, 3},      {3216, 12},
+                                                      {3218, 12}, {3220, 5}, {3222, 5},      {3224, 1},
+                                                      {3232, 0},  {3234, 0xFFFF}, {3246, 0xFFF9}};
+        for (const auto& [at, value] : fields) EXPECT_EQ(U16(b, at), value) << at;
+        EXPECT_EQ(std::vector<uint8_t>(b.begin() + 3250, b.begin() + 3254),
+                  (std::vector<uint8_t>{1, c.direction, 26, 1}));
+        EXPECT_EQ(endian::GetLEFloat(b.data() + 3254), 12.7f);
+        const QtxImage in = LoadQtx(input);
+        for (size_t s = 0; s < 3; ++s)
+            for (size_t t = 0; t < 3; ++t) {
+                const size_t at = 3596 + (s * 3 + t) * trace;
+                const std::vector<uint16_t> numbers = {U16(b, at + 10), U16(b, at + 14),  U16(b, at + 28),
+                                                       U16(b, at + 34), U16(b, at + 114), U16(b, at + 116)};
+                EXPECT_EQ(numbers, (std::vector<uint16_t>{uint16_t(s + 1), uint16_t(t + 1), 1, 2, 5, 12}));
+                const int32_t thousandths = int32_t(endian::GetLE32(b.data() + at + 40));
+                EXPECT_TRUE(s == 2 || thousandths == (s ? c.second : c.first)) << c.top << " " << thousandths;
+                EXPECT_EQ(std::memcmp(b.data() + at + 240, &in.frames[s][t * 5], 5 * 4), 0);
+            }
+    }
+}
+
+// Back from the file: one frame per shot at its depth, the datum with its traces, samples,
+// step, type, category and the unit and mnemonic they imply. The largest shot (16 x 2048)
+// spans the reader's pieces; the input may be read-only.
+TEST_F(SegyTest, RoundTripKeepsTheDatumAndItsValues)
+{
+    const struct {
+        QtxDatumShape datum;
+        uint8_t direction, units;
+        double top, step;
+        const char* mnemonic;
+        uint8_t unit; // slowness comes back per foot: the file does not say
+    } cases[] = {
+        {{.mnemonic = "WAVE", .typeCode = 26, .traces = 8, .samples = 64}, 0xFF, 1, 1000.0, 0.5, "WMNO", 1},
+        {{.mnemonic = "SLOW", .typeCode = 31, .category = 3, .samples = 40, .unit = 3}, 1, 0xFF, 1503.25, -0.125,
+         "SMNO", 2},
+        {{.mnemonic = "AZIM", .typeCode = 40, .category = 4, .traces = 4, .unit = 5}, 0xFF, 1, -20.0, 0.25, "UDEF", 5},
+        {{.mnemonic = "BIG", .typeCode = 26, .traces = 16, .samples = 2048}, 0xFF, 1, 100.0, 1.0, "WMNO", 1},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteQtx(input, {c.datum}, 10, c.top, c.step, DefaultSample, c.direction));
+        PatchQtxHeader(input, [&](QtxFileHeader& h) { h.depthUnits = c.units; });
+        ASSERT_EQ(Export(), 1);
+        std::filesystem::permissions(segy, std::filesystem::perms::owner_read);
+        ASSERT_EQ(Import(segy), 1) << c.mnemonic;
+        const QtxImage in = LoadQtx(input), out = LoadQtx(output);
+        EXPECT_EQ(out.depths, in.depths) << c.mnemonic;
+        EXPECT_EQ(out.header.logDirection, c.direction);
+        EXPECT_EQ(out.header.depthUnits, c.units);
+        EXPECT_EQ(out.header.depthStep, c.step);
+        EXPECT_EQ(out.frames, in.frames);
+        ASSERT_EQ(out.descriptors.size(), 1u);
+        const QtxDatumDescriptor& d = out.descriptors[0];
+        EXPECT_EQ(std::string(d.mnemonic, 4), c.mnemonic);
+        EXPECT_EQ(std::vector<int>({d.typeCode, d.category, d.traceCount, d.axis1.sampleCount, d.axis1.unit}),
+                  std::vector<int>({c.datum.typeCode, c.datum.category, c.datum.traces, c.datum.samples, c.unit}));
+        EXPECT_EQ(d.axis1.step, c.datum.step);
+    }
+    // The file's own depth range and unit, after a blank history.
+    const std::string lines = " \r\n\r\n*** Input data : " + segy +
+                              "\r\n*** Depth range :   100.0000 -   109.0000 FT\r\n*** Tools (Convert SEGY to QTX)";
+    EXPECT_EQ(std::string(LoadQtx(output).header.history, lines.size()), lines);
+}
+
+// The step is read from depths cut to thousandths (0.152 for 0.1524); each frame takes its
+// own shot's depth, so no drift builds up over the file.
+TEST_F(SegyTest, ImportTakesEachShotsOwnDepth)
+{
+    SegyShape shape;
+    shape.depths.clear();
+    for (int k = 0; k < 1000; ++k) shape.depths.push_back(1000.0 + 0.1524 * k);
+    WriteBytes(segy, SegyBytes(shape));
+    ASSERT_EQ(Import(segy), 1);
+    const QtxImage out = LoadQtx(output);
+    ASSERT_EQ(out.depths.size(), 1000u);
+    EXPECT_NEAR(out.header.depthStep, 0.152, 1e-9);
+    EXPECT_EQ(out.depths.back(), 1152247 * 0.001);
+    EXPECT_EQ(out.frames[999][1 * 4 + 3], SegySample(999, 1, 3));
+}
+
+// The program's own files only: anything else is refused with its message, header faults
+// with no shot in the file at all, and no output is left.
+TEST_F(SegyTest, ImportRefusesForeignAndDamagedFilesBeforeReadingAShot)
+{
+    const std::string foreign = "Unrecognized SEGY data set in file :\n" + segy +
+                                "\nOnly SEGY files written by Convert QTX To SEGY can be read." + kAbandon;
+    const std::string step = "Unrecognized depth step in SEGY data set!" + kAbandon;
+    const struct {
+        std::string message;
+        void (*shape)(SegyShape&);
+        void (*bytes)(std::vector<uint8_t>&) = nullptr;
+    } cases[] = {
+        {"Error reading SEGY header in file :\n" + segy, nullptr, [](auto& b) { b.resize(3595); }},
+        {foreign, nullptr, [](auto& b) { endian::PutBE16(b.data() + 3224, 1); }},
+        {foreign, nullptr, [](auto& b) { b[3246] = 0; }},
+        {"Unrecognized number of traces in SEGY data set!" + kAbandon, [](SegyShape& s) { s.traces = 0; }},
+        {"Unrecognized number of traces in SEGY data set!" + kAbandon, [](SegyShape& s) { s.traces = 17; }},
+        {"Unrecognized number of samples in SEGY data set!" + kAbandon, [](SegyShape& s) { s.samples = 0; }},
+        {"Unrecognized number of samples in SEGY data set!" + kAbandon, [](SegyShape& s) { s.samples = 2049; }},
+        {"Unrecognized log direction in SEGY data set!" + kAbandon, [](SegyShape& s) { s.logDirection = 0; }},
+        {"Unrecognized depth units in SEGY data set!" + kAbandon, [](SegyShape& s) { s.depthUnits = 2; }},
+        {"Unrecognized tool type in SEGY data set!" + kAbandon, [](SegyShape& s) { s.itemType = 231; }},
+        {"Error reading SEGY first shot header in file :\n" + segy, [](SegyShape& s) { s.depths = {}; }},
+        {"Error reading SEGY shot data in file :\n" + segy, [](SegyShape& s) { s.depths = {1000.0}; }},
+        {step, [](SegyShape& s) { s.depths = {1000.0, 1000.0004}; }},
+        {step, [](SegyShape& s) { s.depths = {1000.0, 999.0}; }},
+        {step, [](SegyShape& s) {
+             s.logDirection = 1;
+             s.depths = {1000.0, 1001.0};
+         }},
+    };
+    for (const auto& c : cases) {
+        SegyShape shape;
+        if (c.shape) c.shape(shape);
+        std::vector<uint8_t> bytes = SegyBytes(shape);
+        if (c.bytes) c.bytes(bytes);
+        if (c.message.find("Unrecognized") == 0 && c.message != step) bytes.resize(3596);
+        WriteBytes(segy, bytes);
+        host.ExpectMessage(c.message);
+        EXPECT_EQ(Import(segy), -1) << c.message;
+        EXPECT_FALSE(FileExists(output)) << c.message;
+    }
+    host.ExpectMessage("Could not open input file :\n" + dir.File("none.segy"));
+    EXPECT_EQ(Import(dir.File("none.segy")), -1);
+    SegyShape accepted;
+    accepted.itemType = 230;
+    WriteBytes(segy, SegyBytes(accepted));
+    EXPECT_EQ(Import(segy), 1);
+}
+
+// Files in the published layout (big- and little-endian, text headers, a broken one).
+TEST_F(SegyTest, EveryStandardSegyFileIsRefusedCleanly)
+{
+    const std::string data = SharedDataDir();
+    if (data.empty()) GTEST_SKIP() << "../shared/data is absent";
+    host.onUnexpected = nullptr; // each file's message is looked at below
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(data + "/segy")) {
+        if (entry.path().extension() != ".sgy") continue;
+        ++files;
+        host.ClearMessages();
+        const std::string path = entry.path().string();
+        EXPECT_EQ(Import(path), -1) << path;
+        ASSERT_EQ(host.Messages().size(), 1u) << path;
+        EXPECT_EQ(host.Messages()[0].type, unsigned(MB_OK | MB_ICONSTOP)) << path;
+        EXPECT_EQ(host.Messages()[0].text.find("Unrecognized SEGY data set in file :\n" + path), 0u);
+        EXPECT_FALSE(FileExists(output)) << path;
+    }
+    EXPECT_GT(files, 0);
+}
+
+// Exporting what the reader would refuse, or stopping before the first shot, leaves no file.
+TEST_F(SegyTest, ExportRefusalsAndEmptyRunsLeaveNoFile)
+{
+    ASSERT_TRUE(WriteQtx(input,
+                         {{.mnemonic = "WAVE", .samples = 4},
+                          {.mnemonic = "DTCO", .category = 6},
+                          {.mnemonic = "WIDE", .traces = 17, .samples = 4}},
+                         3));
+    const std::pair<std::vector<int>, std::string> cases[] = {
+        {{1}, "Segy conversion requires either time, slowness or azimuth domain data!" + kAbandon},
+        {{2}, "Segy conversion requires a datum of one axis, 1 to 16 traces of 1 to 2048 samples and a tool type up to "
+              "230!" + kAbandon},
+    };
+    for (const auto& [selected, message] : cases) {
+        host.ExpectMessage(message);
+        EXPECT_EQ(Export(selected), -1) << message;
+        EXPECT_FALSE(FileExists(segy)) << message;
+    }
+    host.ScriptDialog(kIddProgress).Pumps(1).Press(IDCANCEL);
+    host.ExpectMessage("Are you sure you want to stop processing?", IDYES);
+    EXPECT_EQ(Export(), 1);
+    EXPECT_FALSE(FileExists(segy));
+}
+
+// Shots beyond 4 GiB are found where they lie (a sparse file; skipped where the file system
+// cannot hold one).
+TEST(SegyFile, ShotsBeyondFourGigabytesAreReadWhereTheyLie)
+{
+    TempDir dir;
+    const std::string path = dir.File("big.segy");
+    ScriptedHost host;
+    ScopedHost scope(&host);
+    SegyShape shape;
+    shape.traces = 16;
+    shape.samples = 2048;
+    shape.depths = {10.0};
+    const std::vector<uint8_t> first = SegyBytes(shape);
+    shape.depths = {4321.5};
+    const std::vector<uint8_t> last = SegyBytes(shape);
+    const size_t shotSize = first.size() - 3596;
+    const int64_t shots = (int64_t(1) << 32) / int64_t(shotSize) + 2;
+    {
+        BinaryFile file;
+        ASSERT_TRUE(file.Open(path, BinaryFile::modeWrite | BinaryFile::modeCreate));
+        if (!file.Write(first.data(), first.size())
+            || !file.WriteAt(3596 + (shots - 1) * int64_t(shotSize), last.data() + 3596, shotSize))
+            GTEST_SKIP() << "no room for a sparse file of 4 GiB";
+    }
+    std::vector<uint8_t> header(segy::kFileHeaderSize), trace(segy::kTraceHeaderSize), buffer(segy::kShotBufferSize);
+    CSegyFile file;
+    ASSERT_EQ(file.OpenInput(CSegyFile::HeaderBuffer(header.data(), header.size()), path), 1);
+    EXPECT_EQ(file.m_shotCount, shots);
+    EXPECT_EQ(file.ReadLastShotDepth(CSegyFile::TraceHeaderBuffer(trace.data(), trace.size())), 4321.5);
+    ASSERT_EQ(file.ReadShotAt(CSegyFile::ShotBuffer(buffer.data(), buffer.size()), shots - 1), 1);
+    EXPECT_GT(file.m_seekOffset, int64_t(1) << 32);
+    EXPECT_EQ(endian::GetLEFloat(buffer.data() + 15 * segy::kSlotSize + 240 + 4 * 2047), SegySample(0, 15, 2047));
+}
+
+} // namespace
