@@ -1,6 +1,7 @@
 # Fails when a source folder includes a folder above it, or Qt outside its backend. The order, lowest first:
 # platform, res, dataset, settings, common, the subsystems, processing, app; the Qt
 # backend and the scripted host sit above everything (only main.cpp and tests use them).
+cmake_policy(SET CMP0057 NEW) # if(IN_LIST)
 set(rank_platform 0)
 set(rank_res 1)
 set(rank_dataset 2)
@@ -9,10 +10,14 @@ set(rank_common 4)
 foreach(subsystem viewers lis cnv plot toolbox)
   set(rank_${subsystem} 5)
 endforeach()
+# Among the subsystems, a folder includes a sibling only where it builds on it.
+set(siblings_plot viewers)
 set(rank_processing 6)
 set(rank_app 7)
 set(rank_platform/qt 8)
 set(rank_platform/testing 8)
+# cnv builds on no sibling: it meets lis in dataset/ (the QTX frame writer).
+set(siblings_cnv "")
 
 function(folder_of path out)
   if(path MATCHES "^(platform/qt|platform/testing)/")
@@ -45,6 +50,8 @@ foreach(source ${sources})
       list(APPEND faults "${source}: includes ${target} from an unknown folder")
     elseif(rank_${to} GREATER rank_${from})
       list(APPEND faults "${source}: ${from} includes ${target} above it")
+    elseif(rank_${to} EQUAL rank_${from} AND NOT to STREQUAL from AND NOT to IN_LIST siblings_${from})
+      list(APPEND faults "${source}: ${from} includes its sibling ${target}")
     endif()
   endforeach()
 endforeach()

@@ -9,6 +9,10 @@ DialogTemplate QtxFileDialogTemplate();
 DialogTemplate DomainSetupDialogTemplate();
 DialogTemplate UtilitiesSetupDialogTemplate();
 DialogTemplate VdlSetupDialogTemplate();
+DialogTemplate CnvDataSetDialogTemplate();
+DialogTemplate QtxDataSetDialogTemplate();
+DialogTemplate DataOriginDialogTemplate();
+DialogTemplate ClssToolSetupDialogTemplate();
 
 namespace {
 
@@ -66,6 +70,10 @@ std::map<int, DialogTemplate> BuildTemplates()
     add(DomainSetupDialogTemplate());
     add(UtilitiesSetupDialogTemplate());
     add(VdlSetupDialogTemplate());
+    add(CnvDataSetDialogTemplate());
+    add(QtxDataSetDialogTemplate());
+    add(DataOriginDialogTemplate());
+    add(ClssToolSetupDialogTemplate());
     return t;
 }
 

@@ -14,6 +14,10 @@ enum DialogId : int {
     kIddReadWait = 32041,
     kIddMnemonics = 32065,
     kIddWaveformPack = 32068,
+    kIddCnvDataSet = 130,
+    kIddQtxDataSet = 132,
+    kIddDataOrigin = 133,
+    kIddClssToolSetup = 153,
 };
 
 enum ControlId : int {
