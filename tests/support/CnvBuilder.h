@@ -23,6 +23,15 @@ struct CnvShape {
     std::function<double(int frame)> depth;
 };
 
+inline CnvShape Shape(uint8_t channels, int16_t samples, int frames)
+{
+    CnvShape s;
+    s.channels = channels;
+    s.samples = samples;
+    s.frames = frames;
+    return s;
+}
+
 // A distinct, exactly representable value per sample, so that misplaced reads show.
 float CnvSample(int frame, int channel, int index);
 
