@@ -34,6 +34,7 @@ enum ControlStyle : unsigned {
     kThreeState = 0x20,
     kHidden = 0x40,
     kDisabled = 0x80,
+    kWholeText = 0x100, // a static shown whole: sized to its text, a path in it never elided
 };
 
 // Notifications a control sends to its dialog.

@@ -379,7 +379,8 @@ TEST_F(QtDialogTest, EveryTemplateShowsEachControlAsAVisibleWidgetAndKeepsItsSiz
             if (c.kind == K::Picture) {
                 EXPECT_EQ(static_cast<QLabel*>(w)->pixmap().width(), 64) << id << ": the program's picture";
             }
-            if (c.kind == K::Static && !longLine && c.Text().find('\n') == std::string::npos) longLine = c.id;
+            if (c.kind == K::Static && !longLine && !(c.style & kWholeText) && c.Text().find('\n') == std::string::npos)
+                longLine = c.id;
         }
         if (DialogTemplateFor(id).style & kDialogNoCaption) {
             EXPECT_TRUE(view->windowFlags() & Qt::FramelessWindowHint) << id;
@@ -395,6 +396,17 @@ TEST_F(QtDialogTest, EveryTemplateShowsEachControlAsAVisibleWidgetAndKeepsItsSiz
         }
         DestroyQtDialog(dialog);
     }
+
+    // A line that fits its text itself shows a path whole: the dialog is sized to it.
+    const DialogTemplate wholeLine{9002, "Whole", {{1, K::Static, "", 0, kWholeText}, {IDOK, K::Button, "OK"}}};
+    CDialog whole(wholeLine);
+    whole.InitDialog(false);
+    const std::string line = "File name : /data/cnv/" + std::string(40, 'w') + ".cnv";
+    whole.SetItemText(1, line);
+    ASSERT_TRUE(ShowQtDialogModeless(whole, {}));
+    QtDialogWindow(whole)->layout()->activate();
+    EXPECT_EQ(Widget<QLabel>(QtDialogWindow(whole), 1)->text().toStdString(), line);
+    DestroyQtDialog(whole);
 
     // The selection dialog fills its tab strip while hidden: all six tabs show whole.
     CQtxFileDlg selection;

@@ -155,17 +155,18 @@ QStringList ItemTexts(const ControlState& c)
 // room, so a new path never widens the dialog and moves its buttons; the whole
 // path is in the tool tip. A long sentence wraps rather than make the dialog
 // wider than the screen. Every static keeps a line's height, so one filled later
-// does not make the dialog taller.
+// does not make the dialog taller. A static styled kWholeText is sized to its text
+// and never elided: its dialog fits the line itself.
 class StaticText final : public QLabel {
 public:
-    explicit StaticText(QWidget* parent) : QLabel(parent) { setTextFormat(Qt::PlainText); }
+    StaticText(QWidget* parent, bool whole) : QLabel(parent), m_whole(whole) { setTextFormat(Qt::PlainText); }
 
     void SetFullText(const QString& text)
     {
         if (text == m_full) return;
         m_full = text;
         constexpr int kLongSentence = 60; // characters
-        setWordWrap(!IsPath() && !m_full.contains(QLatin1Char('\n')) && m_full.size() > kLongSentence);
+        setWordWrap(!m_whole && !IsPath() && !m_full.contains(QLatin1Char('\n')) && m_full.size() > kLongSentence);
         Refit();
         updateGeometry();
     }
@@ -201,7 +202,7 @@ protected:
 private:
     bool IsPath() const
     {
-        return !m_full.contains(QLatin1Char('\n')) && (m_full.contains(QLatin1Char('/')) || m_full.contains(QLatin1Char('\\')));
+        return !m_whole && !m_full.contains(QLatin1Char('\n')) && (m_full.contains(QLatin1Char('/')) || m_full.contains(QLatin1Char('\\')));
     }
     int LineHeight() const { return fontMetrics().height() + contentsMargins().top() + contentsMargins().bottom(); }
     void Refit()
@@ -217,6 +218,7 @@ private:
     }
 
     QString m_full;
+    bool m_whole = false;
 };
 
 // The window a new dialog belongs to: the running modal dialog, else the active window.
@@ -367,7 +369,7 @@ QWidget* DialogView::Make(size_t index)
     const ControlState& c = State(index);
     switch (c.kind) {
     case K::Static:
-        return new StaticText(this);
+        return new StaticText(this, c.style & kWholeText);
     case K::Picture: {
         auto* label = new QLabel(this);
         label->setPixmap(PicturePixmap(c.Text()));
