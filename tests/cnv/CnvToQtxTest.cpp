@@ -78,8 +78,8 @@ protected:
         if (IsClssOrigin(origin) && receiver != kCancel)
             host.ScriptDialog(kIddClssToolSetup).Radio(kIdcReceiver1 + receiver).Press(kIdcOk);
         CCnvToQtx c;
-        c.m_topDepth = s.depth ? s.depth(0) : s.top;
-        c.m_bottomDepth = s.depth ? s.depth(s.frames - 1) : s.top + (s.frames - 1) * s.step;
+        c.m_topDepth = s.top;
+        c.m_bottomDepth = s.top + (s.frames - 1) * s.step;
         c.m_depthStep = s.step;
         c.m_depthUnit = s.depthUnits == 1 ? "FT" : "M";
         c.m_samplingPeriod = float(s.samplingPeriod);
@@ -128,27 +128,31 @@ TEST(CnvOriginTest, EachOfTheFortySixOriginsMakesItsDatumAsTheItemTypesSay)
 
 // Header and datum follow the scan and the origin (a cancelled origin is origin 0; up
 // logs give direction 1 and keep their negative step; metres give 0xFF). Every frame
-// holds its depth as read (-1.0 too) and the file's samples bit for bit.
+// holds its depth as read (-1.0 too) and the file's samples bit for bit; CLSS data put
+// channel 0 on the chosen receiver's trace and zeros on the others.
 TEST_F(CnvToQtxTest, WritesOneDatumFromTheScanAndTheOrigin)
 {
     struct Case {
         uint8_t units, channels;
         double step;
-        int origin;
+        int origin, receiver;
         uint8_t direction, unitsByte;
         std::string datum;
     };
     const Case cases[] = {
-        {1, 3, 0.5, 7, qtx::kLogDown, qtx::kUnitsFeet, "WDXX type 7 category 1 traces 3 axes 1 unit 1 samples 8 step 10"},
-        {0, 8, -0.25, kCancel, qtx::kLogUp, qtx::kUnitsMetres, "UDEF type 0 category 1 traces 8 axes 1 unit 1 samples 8 step 10"},
-        {2, 1, -1.0, 31, qtx::kLogUp, qtx::kUnitsMetres, "SMNO type 31 category 3 traces 1 axes 1 unit 2 samples 8 step 0.01"},
+        {1, 3, 0.5, 7, 0, qtx::kLogDown, qtx::kUnitsFeet, "WDXX type 7 category 1 traces 3 axes 1 unit 1 samples 8 step 10"},
+        {0, 8, -0.25, kCancel, 0, qtx::kLogUp, qtx::kUnitsMetres, "UDEF type 0 category 1 traces 8 axes 1 unit 1 samples 8 step 10"},
+        {2, 1, -1.0, 31, 0, qtx::kLogUp, qtx::kUnitsMetres, "SMNO type 31 category 3 traces 1 axes 1 unit 2 samples 8 step 0.01"},
+        {1, 1, 0.5, 42, 0, qtx::kLogDown, qtx::kUnitsFeet, "WMNO type 230 category 1 traces 1 axes 1 unit 1 samples 8 step 6.4"},
+        {1, 1, 0.5, 43, 1, qtx::kLogDown, qtx::kUnitsFeet, "WMNO type 229 category 1 traces 1 axes 1 unit 1 samples 8 step 6.4"},
+        {1, 4, 0.5, 42, 2, qtx::kLogDown, qtx::kUnitsFeet, "WMNO type 230 category 1 traces 4 axes 1 unit 1 samples 8 step 6.4"},
     };
     for (const Case& k : cases) {
         CnvShape s = Shape(k.channels, 8, 4);
         s.depthUnits = k.units;
-        s.step = k.step;
         s.top = -1.0;
-        CCnvToQtx c = Prepare(s, k.origin);
+        s.step = k.step;
+        CCnvToQtx c = Prepare(s, k.origin, k.receiver);
         ASSERT_EQ(c.Convert(cnvPath, qtxPath), 1);
         const QtxImage out = Load(qtxPath);
         const QtxFileHeader& h = out.header;
@@ -161,33 +165,14 @@ TEST_F(CnvToQtxTest, WritesOneDatumFromTheScanAndTheOrigin)
         for (int f = 0; f < 4; ++f) {
             EXPECT_EQ(out.depths[size_t(f)], -1.0 + k.step * f);
             std::vector<uint8_t> expected;
-            for (int ch = 0; ch < k.channels; ++ch) {
-                const std::vector<uint8_t> bytes = ChannelBytes(s, f, ch);
-                expected.insert(expected.end(), bytes.begin(), bytes.end());
+            for (int t = 0; t < k.channels; ++t) {
+                const std::vector<uint8_t> trace = !IsClssOrigin(k.origin) ? ChannelBytes(s, f, t)
+                                                   : t == k.receiver      ? ChannelBytes(s, f, 0)
+                                                                          : std::vector<uint8_t>(32, 0);
+                expected.insert(expected.end(), trace.begin(), trace.end());
             }
             EXPECT_EQ(out.values[size_t(f)], expected) << k.datum << " frame " << f;
         }
-    }
-}
-
-// A CLSS file's channel 0 goes to the chosen receiver's trace; the other traces are zero.
-TEST_F(CnvToQtxTest, ClssDataFillTheChosenReceiversTrace)
-{
-    const std::tuple<uint8_t, int, int, int> cases[] = {{1, 42, 0, 0}, {1, 43, 1, -1}, {4, 42, 2, 2}, {4, 43, 3, 3}};
-    for (const auto& [channels, origin, receiver, filled] : cases) {
-        const CnvShape s = Shape(channels, 8, 2);
-        CCnvToQtx c = Prepare(s, origin, receiver);
-        ASSERT_EQ(c.Convert(cnvPath, qtxPath), 1);
-        const QtxImage out = Load(qtxPath);
-        EXPECT_EQ(std::pair(int(out.datum.typeCode), out.datum.axis1.step), std::pair(origin == 42 ? 230 : 229, 6.4f));
-        ASSERT_EQ(out.values.size(), 2u);
-        for (int f = 0; f < 2; ++f)
-            for (int t = 0; t < channels; ++t) {
-                const auto begin = out.values[size_t(f)].begin() + t * 32;
-                EXPECT_EQ(std::vector<uint8_t>(begin, begin + 32),
-                          t == filled ? ChannelBytes(s, f, 0) : std::vector<uint8_t>(32, 0))
-                    << int(channels) << " receiver " << receiver << " trace " << t;
-            }
     }
 }
 

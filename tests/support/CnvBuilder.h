@@ -6,7 +6,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,9 +17,8 @@ struct CnvShape {
     int16_t samples = 8;        // header bytes 4-5
     int16_t samplingPeriod = 10; // leading word of channel 0, frame 0
     int frames = 4;
-    double top = 1000.0;        // frame k at top + k x step, unless `depth` is set
+    double top = 1000.0;        // frame k at top + k x step
     double step = 0.5;
-    std::function<double(int frame)> depth;
 };
 
 inline CnvShape Shape(uint8_t channels, int16_t samples, int frames)
