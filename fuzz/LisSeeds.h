@@ -1,6 +1,6 @@
 // Seeds of the LIS harnesses: tape images from the test builder (both framings,
 // split records with trailers, depth per frame and once per record, the channels of
-// each recognised tool, a logical file without trailer, files this program writes)
+// each recognised tool, those that ask the user included, a logical file without trailer, files this program writes)
 // and every file of the shared public LIS folders, with their single-record parts
 // also joined into whole files.
 #pragma once
@@ -35,6 +35,12 @@ inline void Builder(const std::string& dir)
         {Channel("QS", "MV", 600, 1, 79), Channel("DTCO", "US/F")},
         {Channel("SCW", "", 512, 1, 79), Channel("GR", "GAPI")},
         {Channel("WS1", "", 256), Channel("WS2", "", 256), Channel("ARR", "", 16, 4, 68)},
+        // DSI: a plain and an expanded dipole channel with gains and normalisations, a semblance.
+        {Channel("DX", "", 400, 1, 79), Channel("DE", "", 512, 1, 79), Channel("GN", "", 32), Channel("NRM", "", 16, 1, 79),
+         Channel("SM", "", 200)},
+        {Channel("B1", "", 300, 1, 79), Channel("B2", "", 300, 1, 79), Channel("B3", "", 300, 1, 79)}, // BAT
+        {Channel("L1", "", 200, 1, 79), Channel("G1", "", 2, 1, 79), Channel("L2", "", 200, 1, 79),
+         Channel("L3", "", 100, 1, 66)}, // LSS near and far
     };
     int n = 0;
     for (const auto& channels : tools)
@@ -49,7 +55,7 @@ inline void Builder(const std::string& dir)
                 d.direction = n % 2 ? 1 : 255;
                 LisBuilder b(framing);
                 b.ReelHeader().TapeHeader().FileHeader("SEED.001");
-                b.Table("CONS", {Row("PER", "8"), Row("DLY", "100"), Row("NS", "50")});
+                b.Table("CONS", {Row("PER", "8"), Row("DLY", "100"), Row("NS", "50"), Row("NR", "4")});
                 if (n % 3 == 1) b.Table("DIM", {{{"MNEM", "1"}, {"CHAN", "W1"}, {"SIZE", "400"}, {"SAMP", "200"}}});
                 b.Dfsr(d);
                 const Bytes record = lisb::DataRecord(d, 1000.0, 0.5, 3);

@@ -1,10 +1,14 @@
 // Any bytes as a LIS file for the parameter scan, with a dictionary that knows every
 // tool a recogniser exists for and the files this program writes. The tool is chosen
-// by the input's length; the damaged-file question is answered Yes, every other box
-// Cancel.
+// by the input's length among every code with a recogniser; the damaged-file question
+// is answered Yes, the first dialog of each recogniser OK, every other box Cancel.
 #include "lis/LisDictionary.h"
 #include "lis/LisParamScan.h"
+#include "lis/LisRecognise.h"
+#include "lis/LssSamplePeriodDlg.h"
+#include "lis/WaveformPropertiesDlg.h"
 #include "platform/testing/ScriptedHost.h"
+#include "res/ResourceIds.h"
 
 #include "FuzzInput.h"
 
@@ -27,12 +31,25 @@ constexpr const char* kDictionary = "Tool dictionary\r\n"
                                     "~QSLT\r\nQS:DLY:NS:PER:UP:QSLTUPPER\r\nEND::\r\n"
                                     "~CLSS/SCOUT\r\nSCW:MON:SCOUTUPPER\r\nSHRT:UP:SCOUTUPPER\r\nEND::\r\n"
                                     "~WAVESONIC\r\nWS1:WS2:WAV:WSDXAC\r\nWFMS:MON:WSMONO\r\nEND::\r\n"
+                                    "~DSI\r\nDX:GN:NRM:NS:PER:NR:DIP:DSIMONO\r\nDE:GN:NRM:NS:PER:NR:DIP:DSIDEXP\r\n"
+                                    "SM:PER:DLY:SP:SEMBMONO\r\nEND::\r\n"
+                                    "~BAT\r\nB1:B2:B3:B4:B5:B6:B7:BW:BATHFF\r\nEND::\r\n"
+                                    "~LSS\r\nL1:L2:G1:G2:LSSNEAR\r\nL3:L4:G3:G4:LSSFAR\r\nEND::\r\n"
                                     "~QTX\r\nMON1:MNS:MSP::MNR:WMNO\r\nWMNO:MNS:MSP::MNR:WMNO\r\n"
                                     "DXX1:DXNS:DXSP::DXNR:WDXX\r\nWDXX:DXNS:DXSP::DXNR:WDXX\r\n"
                                     "SMNO:SPNS:SPSP:SPSD::SMNO\r\nEND::\r\n";
 
-constexpr int kTools[] = {lis::kToolIsonic, lis::kToolDslt,      lis::kToolSlt, lis::kToolQslt,
-                          lis::kToolScout,  lis::kToolWaveSonic, lis::kToolDsi};
+// Every tool code that has a recogniser, so each new recogniser is reached as it comes.
+const std::vector<int>& Tools()
+{
+    static const std::vector<int> tools = [] {
+        std::vector<int> codes;
+        for (int code = lis::kToolApx; code <= lis::kToolDslt; ++code)
+            if (RecogniserFor(code)) codes.push_back(code);
+        return codes;
+    }();
+    return tools;
+}
 
 class FuzzScan : public CLisParamScan {
 protected:
@@ -59,8 +76,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ScriptedHost host;
     ScopedHost scope(&host);
     host.ExpectMessage("Do you want to proceed?", IDYES);
+    // The recognisers' dialogs: the first of each kind is answered, later ones cancelled.
+    host.ScriptDialog(kIddWaveformProperties).Type(CWaveformPropertiesDlg::kIdcSamplePeriod, "10").Press(IDOK);
+    host.ScriptDialog(kIddLssSamplePeriod)
+        .Radio(CLssSamplePeriodDlg::kIdcOther)
+        .Type(CLssSamplePeriodDlg::kIdcOtherPeriod, "6")
+        .Press(IDOK);
     CLisLogicalFileList files;
     FuzzScan scan;
-    scan.Scan(path, &files, "", kTools[size % std::size(kTools)]);
+    scan.Scan(path, &files, "", Tools()[size % Tools().size()]);
     return 0;
 }

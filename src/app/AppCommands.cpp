@@ -103,6 +103,7 @@ void CViewerApp::BuildCommandMap()
     AddViewerCommands(m_commands, *this);
     AddLisCommands(m_commands);
     AddToolBoxCommands(m_commands, *this);
+    AddLogPlotCommands(m_commands);
     AddCnvCommands(m_commands);
 }
 

@@ -7,7 +7,9 @@
 
 #include <vector>
 
-bool ChooseDatum(const CQtxFile& file, const CQtxDatumList& datums, int domain, ChosenDatum& datum)
+namespace {
+
+bool Choose(const CQtxFile& file, const CQtxDatumList& datums, int& domain, bool followTab, ChosenDatum& datum)
 {
     const CFrameCursor frames(file.m_header);
     CQtxFileDlg dialog;
@@ -20,6 +22,8 @@ bool ChooseDatum(const CQtxFile& file, const CQtxDatumList& datums, int domain, 
     dialog.m_startTab = domain;
     dialog.m_datums = &datums;
     if (dialog.DoModal() != IDOK) return false;
+    const int shown = dialog.CurrentTab();
+    if (followTab && shown >= CQtxFileDlg::kTabTime && shown <= CQtxFileDlg::kTabAzimuth) domain = shown;
 
     // The other tabs list items of other classes, which the copy below cannot take.
     std::vector<CQtxItem*> chosen;
@@ -53,5 +57,20 @@ bool ChooseDatum(const CQtxFile& file, const CQtxDatumList& datums, int domain, 
         d.traceCount = other.m_traceCount;
     }
     datum = std::move(d);
+    return true;
+}
+
+} // namespace
+
+bool ChooseDatum(const CQtxFile& file, const CQtxDatumList& datums, int domain, ChosenDatum& datum)
+{
+    return Choose(file, datums, domain, false, datum);
+}
+
+bool ChooseDatumOfShownTab(const CQtxFile& file, const CQtxDatumList& datums, int& domain, ChosenDatum& datum)
+{
+    int taken = domain;
+    if (!Choose(file, datums, taken, true, datum)) return false;
+    domain = taken;
     return true;
 }

@@ -25,3 +25,6 @@ struct ChosenDatum {
 // Cancel, or after a message when that tab holds no marked datum or more than one, or
 // `domain` is none of the four; `datum` is then untouched.
 bool ChooseDatum(const CQtxFile& file, const CQtxDatumList& datums, int domain, ChosenDatum& datum);
+// The same for a view whose domain follows the tab: the datum is taken from whichever
+// of the four domain tabs shows at OK, and `domain` becomes that tab's (the VDL view).
+bool ChooseDatumOfShownTab(const CQtxFile& file, const CQtxDatumList& datums, int& domain, ChosenDatum& datum);

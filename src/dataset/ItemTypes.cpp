@@ -111,10 +111,11 @@ constexpr ItemType kTable[] = {
     {219, F::Monopole, "FWSMONO", "", kMono, R(4)},
     {222, F::None, "", "", kMono, R(4)},
     {223, F::None, "", "", kXX, R(4)},
-    {224, F::None, "", "", kMono, R(2)},
-    {225, F::None, "", "", kMono, R(2)},
-    {226, F::None, "", "", kMono, R(2)},
-    {227, F::None, "", "", kMono, R(2)},
+    // Named by tool dictionaries only: no LIS table of this program describes them.
+    {224, F::None, "LSSNEAR", "", kMono, R(2)},
+    {225, F::None, "LSSFAR", "", kMono, R(2)},
+    {226, F::None, "DSLTNEAR", "", kMono, R(2)},
+    {227, F::None, "DSLTFAR", "", kMono, R(2)},
     {228, F::None, "", "", kMono, R(3)},
     {229, F::None, "", "", kMono, R(4)},
     {230, F::None, "", "", kMono, R(4)},
@@ -190,4 +191,38 @@ std::vector<std::string> ItemTraceLabels(uint8_t code)
         labels.push_back(std::move(label));
     }
     return labels;
+}
+
+std::vector<std::string> PlotReceiverLabels(uint8_t code)
+{
+    struct Range {
+        uint8_t first, last;
+        uint8_t receivers;
+    };
+    // The log plot's own receiver counts, which differ from the domain view's.
+    constexpr Range kReceiverRanges[] = {{1, 20, 8},    {21, 21, 4},   {22, 25, 7},    {71, 78, 8},   {81, 84, 8},
+                                         {85, 86, 6},   {105, 112, 8}, {158, 169, 8},  {179, 186, 13}, {219, 219, 8},
+                                         {223, 230, 8}, {251, 253, 8}};
+    for (const Range& r : kReceiverRanges)
+        if (code >= r.first && code <= r.last) {
+            std::vector<std::string> labels;
+            for (int receiver = 1; receiver <= r.receivers; ++receiver) labels.push_back("R" + std::to_string(receiver));
+            return labels;
+        }
+    switch (code) {
+    case 26: return {"PMNO"};
+    case 27: return {"PDXX"};
+    case 28: return {"PDYY"};
+    case 29: return {"PDXY"};
+    case 30: return {"PDYX"};
+    case 31: return {"SMNO"};
+    case 32: return {"SDXX"};
+    case 33: return {"SDYY"};
+    case 34: return {"SDXY"};
+    case 35: return {"SDYX"};
+    case 87: return {"SQUD"};
+    case 88: return {"PQUD"};
+    case 113: case 114: case 115: case 116: return ItemTraceLabels(code); // " XX1" .. "XX13"
+    default: return {};
+    }
 }

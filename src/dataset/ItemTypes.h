@@ -67,3 +67,8 @@ bool IsProcessed(ItemFamily family);
 uint8_t RecognisedCategory(ItemFamily family);
 
 std::vector<std::string> ItemTraceLabels(uint8_t code);
+
+// The names the log plot gives the entries of a waveform datum of this code: "R1" to
+// "R8" and the like per receiver, one fixed name for phase and semblance datums,
+// " XX1" to "XX13" for energy components; none for other codes.
+std::vector<std::string> PlotReceiverLabels(uint8_t code);

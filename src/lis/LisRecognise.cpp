@@ -1,5 +1,6 @@
 #include "lis/LisRecognise.h"
 
+#include "dataset/ItemTypes.h"
 #include "lis/LisDictionary.h"
 #include "platform/Format.h"
 #include "res/StringTable.h"
@@ -120,6 +121,49 @@ std::string ReceiverName(const std::string& stem, unsigned receiver)
     return stem + Format("%u", receiver);
 }
 
+int ForEachToolEntry(CLisScanState& scan, const std::string& toolName, FirstChannel size,
+                     const EntryRecogniser& each)
+{
+    if (!FindTool(scan, toolName)) return 0;
+    // The entries stay the dictionary's; the list is emptied even when `each` throws.
+    struct Emptied {
+        CLisScanState& scan;
+        ~Emptied() { scan.m_toolEntries.clear(); }
+    } emptied{scan};
+    for (const CLisDictionaryEntry* entry : scan.m_toolEntries) {
+        CLisChannelItem* first = FindChannel(scan, entry->m_waveMnemonics[0]);
+        if (!first || (size == FirstChannel::LongWave && first->m_size <= kMinLongWaveBytes)) continue;
+        first->m_used = 1;
+        each(*entry, *first);
+    }
+    return 1;
+}
+
+int RecogniseEntries(CLisScanState& scan, CLisLogicalFile& file, const std::string& toolName, FirstChannel size,
+                     const ItemFiller& fill)
+{
+    return ForEachToolEntry(scan, toolName, size, [&](const CLisDictionaryEntry& entry, CLisChannelItem& first) {
+        auto item = NewWaveformItem(toolName, entry);
+        if (fill(entry, first, *item)) file.m_items.push_back(std::move(item));
+    });
+}
+
+uint8_t ItemTypeOfLabelOr(const char* tool, const std::string& label, const char* first, const char* other)
+{
+    return ItemTypeOfLabel(tool, label == first ? first : other);
+}
+
+SemblanceKind SemblanceOf(const std::string& label)
+{
+    static const struct {
+        const char* label;
+        unsigned mnemonicId; // string-table entry of the QTX mnemonic
+    } kinds[] = {{"SEMBMONO", 61253}, {"SEMBDXX", 61254}, {"SEMBDXY", 61255}, {"SEMBDYX", 61256}, {"SEMBDYY", 61257}};
+    for (const auto& k : kinds)
+        if (label == k.label) return {ItemTypeOfLabel(kSemblanceTable, k.label), LoadString(k.mnemonicId)};
+    return {0, "UNKN"};
+}
+
 std::unique_ptr<CWaveformPickItem> NewWaveformItem(const std::string& toolName, const CLisDictionaryEntry& entry)
 {
     auto item = std::make_unique<CWaveformPickItem>();
@@ -190,6 +234,9 @@ LisRecogniser RecogniserFor(int toolCode)
     case lis::kToolWaveSonic: return &Guarded<RecogniseWaveSonic>;
     case lis::kToolScout: return &Guarded<RecogniseScout>;
     case lis::kToolDslt: return &Guarded<RecogniseDslt>;
+    case lis::kToolDsi: return &Guarded<RecogniseDsi>;
+    case lis::kToolBat: return &Guarded<RecogniseBat>;
+    case lis::kToolLss: return &Guarded<RecogniseLss>;
     default: return nullptr; // the tools with dialogs come with their own recognisers
     }
 }

@@ -8,6 +8,7 @@
 #include "lis/LisScanModel.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -26,6 +27,11 @@ int RecogniseQslt(CLisScanState& scan, CLisLogicalFile& file, int toolCode);
 int RecogniseScout(CLisScanState& scan, CLisLogicalFile& file, int toolCode);
 int RecogniseWaveSonic(CLisScanState& scan, CLisLogicalFile& file, int toolCode);
 int RecogniseQtxWritten(CLisScanState& scan, CLisLogicalFile& file, int toolCode);
+// These ask the user: DSI for what a file lacks (Waveform Properties), LSS for every
+// waveform's sample period (LSS Wave Sample Period; Cancel drops the waveform).
+int RecogniseDsi(CLisScanState& scan, CLisLogicalFile& file, int toolCode);
+int RecogniseBat(CLisScanState& scan, CLisLogicalFile& file, int toolCode);
+int RecogniseLss(CLisScanState& scan, CLisLogicalFile& file, int toolCode);
 
 namespace lis::recognise {
 
@@ -37,12 +43,30 @@ constexpr const char* kQslt = "Qslt";
 constexpr const char* kScout = "Scout";
 constexpr const char* kWaveSonic = "Wavesonic";
 constexpr const char* kQtx = "QTX";
+constexpr const char* kDsi = "Dsi";
+constexpr const char* kBat = "Bat";
+constexpr const char* kLss = "LSS";
+
+// The BAT tool's two sampling rates, in microseconds, and its receivers.
+constexpr float kBatHighPeriod = 4.8f;
+constexpr float kBatLowPeriod = 9.6f;
+constexpr uint16_t kBatReceivers = 7;
 
 // String-table entry of the monopole waveform mnemonic "WMNO".
 constexpr unsigned kIdsWaveMonopole = 61248;
+// The tool name under which the item-type table lists the semblance projections.
+constexpr const char* kSemblanceTable = "Semblance Proj";
 
 // The long-waveform tools take a first channel only above this many bytes per frame.
 constexpr uint32_t kMinLongWaveBytes = 128;
+
+// The item-type table credits the datums of some codes, read back from a LIS file,
+// to no tool; their labels are looked up under this empty tool name.
+constexpr const char* kNoTool = "";
+
+// Which first channels an entry takes: any free one, or only one above
+// kMinLongWaveBytes (the tools whose waveforms are long).
+enum class FirstChannel { AnySize, LongWave };
 
 // Fills scan.m_toolEntries with the dictionary's entries of `toolName`; false when
 // there is none (or no dictionary).
@@ -87,6 +111,39 @@ std::unique_ptr<CLisChannelItem> SliceChannel(const CLisChannelItem& channel, co
 // Name of receiver `receiver` (from 1): `stem` and one digit, 1-9 then A-Z as the LIS
 // writer names receiver channels; the decimal number beyond 35.
 std::string ReceiverName(const std::string& stem, unsigned receiver);
+
+// What a recogniser makes of one dictionary entry whose first wave channel `first`
+// it has taken (marked used); it appends its items to the logical file itself.
+using EntryRecogniser = std::function<void(const CLisDictionaryEntry& entry, CLisChannelItem& first)>;
+
+// The loop of every dictionary tool's recogniser: fills scan.m_toolEntries with the
+// entries of `toolName` (none: returns 0), and for each entry in order whose first
+// wave mnemonic names a free channel of the right size, marks that channel used and
+// runs `each`. Empties the entry list and returns 1.
+int ForEachToolEntry(CLisScanState& scan, const std::string& toolName, FirstChannel size,
+                     const EntryRecogniser& each);
+
+// Completes the waveform item of one entry (made by NewWaveformItem, with the
+// recogniser's tool name); false drops it.
+using ItemFiller = std::function<bool(const CLisDictionaryEntry& entry, CLisChannelItem& first, CWaveformPickItem& item)>;
+
+// ForEachToolEntry making one waveform item per entry and appending it to the
+// logical file unless `fill` drops it.
+int RecogniseEntries(CLisScanState& scan, CLisLogicalFile& file, const std::string& toolName, FirstChannel size,
+                     const ItemFiller& fill);
+
+// The item type of `label` within `tool`: that of `first` when the label is exactly
+// `first`, that of `other` for any other label (the tools with two items of which
+// one is named and the other is whatever remains).
+uint8_t ItemTypeOfLabelOr(const char* tool, const std::string& label, const char* first, const char* other);
+
+// Item type and QTX mnemonic of a semblance projection by its label: the five
+// semblance labels ("SEMBMONO" 31 "SMNO", ...); any other label gives 0 and "UNKN".
+struct SemblanceKind {
+    uint8_t type = 0;
+    std::string mnemonic;
+};
+SemblanceKind SemblanceOf(const std::string& label);
 
 // A waveform item with the common fields of an entry: mnemonic "WMNO", item label,
 // waveform name, display name "<waveName> - <itemLabel>", category 1.

@@ -13,26 +13,18 @@ constexpr unsigned kPackedReceivers = 4;
 
 int RecogniseScout(CLisScanState& scan, CLisLogicalFile& file, int /*toolCode*/)
 {
-    if (!FindTool(scan, kScout)) return 0;
-    for (const CLisDictionaryEntry* entry : scan.m_toolEntries) {
-        CLisChannelItem* first = FindChannel(scan, entry->m_waveMnemonics[0]);
-        if (!first || first->m_size <= kMinLongWaveBytes) continue;
-        first->m_used = 1;
-
-        auto item = NewWaveformItem(kScout, *entry);
-        item->m_typeCode = ItemTypeOfLabel(kScout, entry->m_itemLabel);
-        item->m_samplePeriod = kPeriod;
-
-        if (entry->m_mnemonicCount == 1) {
+    return RecogniseEntries(scan, file, kScout, FirstChannel::LongWave,
+                            [&](const CLisDictionaryEntry& entry, CLisChannelItem& first, CWaveformPickItem& item) {
+        item.m_typeCode = ItemTypeOfLabel(kScout, entry.m_itemLabel);
+        item.m_samplePeriod = kPeriod;
+        if (entry.m_mnemonicCount == 1) {
             // One channel holds the four receivers one after another.
-            SlicePackedReceivers(*item, *first, entry->m_waveName.substr(0, 3), kPackedReceivers);
+            SlicePackedReceivers(item, first, entry.m_waveName.substr(0, 3), kPackedReceivers);
         } else {
-            item->m_samplesPerWaveform = uint16_t(first->SampleCount());
-            item->m_receiverCount = GatherWaveChannels(scan, *item, *entry, *first);
+            item.m_samplesPerWaveform = uint16_t(first.SampleCount());
+            item.m_receiverCount = GatherWaveChannels(scan, item, entry, first);
         }
-        item->m_traceCount = item->m_receiverCount;
-        file.m_items.push_back(std::move(item));
-    }
-    scan.m_toolEntries.clear();
-    return 1;
+        item.m_traceCount = item.m_receiverCount;
+        return true;
+    });
 }

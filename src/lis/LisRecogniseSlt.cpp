@@ -1,3 +1,4 @@
+#include "dataset/ItemTypes.h"
 #include "lis/LisDictionary.h"
 #include "lis/LisRecognise.h"
 
@@ -23,48 +24,34 @@ void SetTiming(const CLisLogicalFile& file, const CLisDictionaryEntry& entry, CW
 
 int RecogniseSlt(CLisScanState& scan, CLisLogicalFile& file, int /*toolCode*/)
 {
-    if (!FindTool(scan, kSlt)) return 0;
-    for (const CLisDictionaryEntry* entry : scan.m_toolEntries) {
-        CLisChannelItem* first = FindChannel(scan, entry->m_waveMnemonics[0]);
-        if (!first) continue;
-        first->m_used = 1;
-
-        auto item = NewWaveformItem(kSlt, *entry);
-        item->m_typeCode = entry->m_itemLabel == "SLTUPPER" ? 105 : 106;
-        item->m_receiverCount = GatherWaveChannels(scan, *item, *entry, *first);
-        item->m_samplesPerWaveform = uint16_t(first->SampleCount());
-        SetTiming(file, *entry, *item);
-        item->m_traceCount = item->m_receiverCount;
-        file.m_items.push_back(std::move(item));
-    }
-    scan.m_toolEntries.clear();
-    return 1;
+    return RecogniseEntries(scan, file, kSlt, FirstChannel::AnySize,
+                            [&](const CLisDictionaryEntry& entry, CLisChannelItem& first, CWaveformPickItem& item) {
+        item.m_typeCode = ItemTypeOfLabelOr(kSlt, entry.m_itemLabel, "SLTUPPER", "SLTLOWER");
+        item.m_receiverCount = GatherWaveChannels(scan, item, entry, first);
+        item.m_samplesPerWaveform = uint16_t(first.SampleCount());
+        SetTiming(file, entry, item);
+        item.m_traceCount = item.m_receiverCount;
+        return true;
+    });
 }
 
 int RecogniseQslt(CLisScanState& scan, CLisLogicalFile& file, int /*toolCode*/)
 {
-    if (!FindTool(scan, kQslt)) return 0;
-    for (const CLisDictionaryEntry* entry : scan.m_toolEntries) {
-        CLisChannelItem* channel = FindChannel(scan, entry->m_waveMnemonics[0]);
-        if (!channel) continue;
-        channel->m_used = 1;
-        const unsigned b = unsigned(channel->BytesPerSample());
-
-        auto item = NewWaveformItem(kQslt, *entry);
-        item->m_typeCode = entry->m_itemLabel == "QSLTUPPER" ? 107 : 108;
-        item->m_receiverCount = kQsltReceivers;
-        SetTiming(file, *entry, *item);
-        const unsigned samples = channel->m_size / (kQsltBlocks * b);
-        item->m_samplesPerWaveform = uint16_t(samples);
+    return RecogniseEntries(scan, file, kQslt, FirstChannel::AnySize,
+                            [&](const CLisDictionaryEntry& entry, CLisChannelItem& channel, CWaveformPickItem& item) {
+        const unsigned b = unsigned(channel.BytesPerSample());
+        item.m_typeCode = ItemTypeOfLabelOr(kQslt, entry.m_itemLabel, "QSLTUPPER", "QSLTLOWER");
+        item.m_receiverCount = kQsltReceivers;
+        SetTiming(file, entry, item);
+        const unsigned samples = channel.m_size / (kQsltBlocks * b);
+        item.m_samplesPerWaveform = uint16_t(samples);
         // The channel itself stays out of the item: it holds all receivers.
         for (unsigned r = 0; r < kQsltReceivers; ++r) {
-            auto slice = SliceChannel(*channel, entry->m_waveName + std::to_string(r + 1), uint64_t(r) * samples * b,
+            auto slice = SliceChannel(channel, entry.m_waveName + std::to_string(r + 1), uint64_t(r) * samples * b,
                                       uint64_t(samples) * b);
-            if (slice) item->m_waveChannels.push_back(std::move(slice));
+            if (slice) item.m_waveChannels.push_back(std::move(slice));
         }
-        item->m_traceCount = kQsltReceivers;
-        file.m_items.push_back(std::move(item));
-    }
-    scan.m_toolEntries.clear();
-    return 1;
+        item.m_traceCount = kQsltReceivers;
+        return true;
+    });
 }

@@ -7,6 +7,7 @@
 #include "lis/LisLayout.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -60,6 +61,14 @@ public:
     CLisChannelList m_gainChannels;      // gain per receiver
     uint32_t m_spare = 0;
     uint32_t m_key = 0;          // key in a pick dialog's wave list
+
+    // The wave channel of receiver `receiver` (from 0); nullptr past the channels
+    // found. A tool may count more receivers than its file holds channels for: those
+    // receivers have no values (the conversion writes them as absent values).
+    const CLisChannelItem* WaveChannel(size_t receiver) const
+    {
+        return receiver < m_waveChannels.size() ? m_waveChannels[receiver].get() : nullptr;
+    }
 
     // The QTX datum this item becomes: category 1-6 as it is, anything else 0; a
     // trace of samples per waveform plus the fixed delay.

@@ -34,7 +34,7 @@ enum ControlStyle : unsigned {
     kThreeState = 0x20,
     kHidden = 0x40,
     kDisabled = 0x80,
-    kWholeText = 0x100, // a static shown whole: sized to its text, a path in it never elided
+    kPathEllipsis = 0x100, // a static showing a file's path: room for a line of one, a longer one elided
 };
 
 // Notifications a control sends to its dialog.

@@ -13,7 +13,7 @@ DialogTemplate CnvDataSetDialogTemplate()
             "CNV Data Set",
             {
                 {kInfoGroup, K::GroupBox, "Data Set Info", 0, 0},
-                {kIdcFileName, K::Static, "File name : ", kInfoGroup, kWholeText},
+                {kIdcFileName, K::Static, "File name : ", kInfoGroup, kPathEllipsis},
                 {kIdcToolType, K::Static, "Tool type : ", kInfoGroup, 0},
                 {kIdcTopDepth, K::Static, "Top depth : ", kInfoGroup, 0},
                 {kIdcBottomDepth, K::Static, "Bottom depth : ", kInfoGroup, 0},

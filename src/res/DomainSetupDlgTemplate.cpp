@@ -14,7 +14,7 @@ DialogTemplate DomainSetupDialogTemplate()
             "Domain Setup",
             {
                 {kInputGroup, K::GroupBox, "", 0, 0},
-                {kIdcInputFile, K::Static, "Input File : ", kInputGroup, 0},
+                {kIdcInputFile, K::Static, "Input File : ", kInputGroup, kPathEllipsis},
                 {kIdcSelectInputFile, K::Button, "Select &Input File", kInputGroup, 0},
 
                 {kDepthGroup, K::GroupBox, "View Depth", 0, 0},

@@ -13,7 +13,7 @@ DialogTemplate QtxDataSetDialogTemplate()
             "QTX Data Set",
             {
                 {kInfoGroup, K::GroupBox, "Data Set Info", 0, 0},
-                {kIdcFileName, K::Static, "File name : ", kInfoGroup, kWholeText},
+                {kIdcFileName, K::Static, "File name : ", kInfoGroup, kPathEllipsis},
                 {kIdcTopDepth, K::Static, "Top depth : ", kInfoGroup, 0},
                 {kIdcBottomDepth, K::Static, "Bottom depth : ", kInfoGroup, 0},
                 {kIdcDepthStep, K::Static, "Depth step : ", kInfoGroup, 0},

@@ -16,7 +16,7 @@ DialogTemplate QtxFileDialogTemplate()
     using enum qtx_file::Control;
     return {kIddQtxFile,
             "QTX File",
-            {{kIdcFileName, K::Static, "File Name:", 0, 0},
+            {{kIdcFileName, K::Static, "File Name:", 0, kPathEllipsis},
              {kIdcStartDepth, K::Static, "Start Depth:", 0, 0},
              {kIdcStopDepth, K::Static, "Stop Depth:", 0, 0},
              {kIdcDepthStep, K::Static, "Depth Step:", 0, 0},

@@ -21,7 +21,7 @@ DialogTemplate UtilitiesSetupDialogTemplate()
 
                 {kPrimaryGroup, K::GroupBox, "Primary Data Item(s)", 0, 0},
                 {kIdcSelectPrimary, K::Button, "Select &Primary File", kPrimaryGroup, 0},
-                {kIdcPrimaryFile, K::Static, "Primary File : ", kPrimaryGroup, 0},
+                {kIdcPrimaryFile, K::Static, "Primary File : ", kPrimaryGroup, kPathEllipsis},
                 {kIdcPrimaryList, K::MultiListBox, "", kPrimaryGroup, kVScroll},
 
                 {kDepthGroup, K::GroupBox, "Depth Range", 0, 0},
@@ -44,7 +44,7 @@ DialogTemplate UtilitiesSetupDialogTemplate()
 
                 {kSecondaryGroup, K::GroupBox, "Secondary Data Item(s)", 0, 0},
                 {kIdcSelectSecondary, K::Button, "Select &Seconadry File", kSecondaryGroup, 0},
-                {kIdcSecondaryFile, K::Static, "Secondary File : ", kSecondaryGroup, 0},
+                {kIdcSecondaryFile, K::Static, "Secondary File : ", kSecondaryGroup, kPathEllipsis},
                 {kIdcSecondaryList, K::MultiListBox, "", kSecondaryGroup, kVScroll},
                 {kIdcSecondaryStartLabel, K::Static, "Start depth :", kSecondaryGroup, 0},
                 {kIdcSecondaryStart, K::Edit, "", kSecondaryGroup, 0},
@@ -53,7 +53,7 @@ DialogTemplate UtilitiesSetupDialogTemplate()
 
                 {kDensityGroup, K::GroupBox, "Density Data", 0, 0},
                 {kIdcSelectDensity, K::Button, "Select &Density File", kDensityGroup, 0},
-                {kIdcDensityFile, K::Static, "Density Profile : ", kDensityGroup, 0},
+                {kIdcDensityFile, K::Static, "Density Profile : ", kDensityGroup, kPathEllipsis},
                 {kIdcDensityList, K::MultiListBox, "", kDensityGroup, kVScroll},
                 {kIdcDensityStartLabel, K::Static, "Start depth :", kDensityGroup, 0},
                 {kIdcDensityStart, K::Edit, "", kDensityGroup, 0},
@@ -62,7 +62,7 @@ DialogTemplate UtilitiesSetupDialogTemplate()
 
                 {kOutputGroup, K::GroupBox, "", 0, 0},
                 {kIdcSelectOutput, K::Button, "Select &Output File", kOutputGroup, 0},
-                {kIdcOutputFile, K::Static, "Output File : ", kOutputGroup, 0},
+                {kIdcOutputFile, K::Static, "Output File : ", kOutputGroup, kPathEllipsis},
 
                 {kIdcRun, K::Button, "Run", 0, kDefaultButton},
                 {kIdcSaveSetup, K::Button, "Save Setup", 0, 0},

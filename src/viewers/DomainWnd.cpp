@@ -23,23 +23,9 @@ float RaiseToMultiple(float v, float step)
 
 } // namespace
 
-CDomainWnd::CDomainWnd() : m_samples(size_t(kSlots) * kSlotFloats, 0.0f)
-{
-    m_shown.fill(false);
-    for (int i = 0; i < kSlots; ++i) m_receiverIndex[size_t(i)] = i;
-}
+CDomainWnd::CDomainWnd() : m_samples(size_t(kSlots) * kSlotFloats, 0.0f) {}
 
 CDomainWnd::~CDomainWnd() = default;
-
-const char* CDomainWnd::DomainWord(int domain)
-{
-    switch (domain) {
-    case kDomainTime: return "Time";
-    case kDomainFrequency: return "Frequency";
-    case kDomainSlowness: return "Slowness";
-    default: return "Azimuth";
-    }
-}
 
 bool CDomainWnd::Open(const std::string& windowClass)
 {
@@ -82,7 +68,7 @@ int CDomainWnd::Load()
     m_interpolation = 1;
     m_slownessUnit = m_slownessTitle == "Slowness range [uSec/m]" ? "[uSec/m]" : "[uSec/ft]";
     if (!SetUpItem(datum)) return 0;
-    RegisterOptions();
+    RegisterReceivers(kReceivers);
 
     m_vscroll = m_frames.VerticalScrollInfo(20);
     SetDepthReadOut(Format("%10.4f%s", m_frames.Depth(), m_frames.DepthUnitLabel()));
@@ -134,22 +120,11 @@ bool CDomainWnd::SetUpItem(const ChosenDatum& d)
     }
     // The view keeps 16 receivers of 8,192 samples, and a frame is read whole into
     // the shared sample array: a datum beyond either is refused, not overrun.
+    if (!AcceptSampleStep(m_mnemonic, m_step)) return false;
     const int64_t interpolated = int64_t(m_sampleCount) * m_interpolation;
-    if (!(m_step > 0) || !std::isfinite(m_step)) {
-        MessageBox(Format("Datum %s cannot be shown: its sample step is not a positive number.\n"
-                          "Operation will be abandoned.",
-                          m_mnemonic.c_str()),
-                   MB_OK | MB_ICONSTOP);
-        return false;
-    }
-    if (m_receivers < 1 || m_samplesRead < 1 || m_receivers > kSlots || interpolated > kSlotFloats
-        || int64_t(m_receivers) * m_samplesRead > kFftDataSize - 1) {
-        MessageBox(Format("Datum %s cannot be shown: %d receivers of %d samples do not fit the view "
-                          "(at most %d receivers of %d samples).\nOperation will be abandoned.",
-                          m_mnemonic.c_str(), m_receivers, m_samplesRead * m_interpolation, kSlots, kSlotFloats),
-                   MB_OK | MB_ICONSTOP);
-        return false;
-    }
+    if (!FitsSlots(m_receivers, interpolated) || m_samplesRead < 1
+        || int64_t(m_receivers) * m_samplesRead > kFftDataSize - 1)
+        return RefuseDatumSize(m_mnemonic, m_receivers, m_samplesRead * m_interpolation);
     if (waveform) {
         m_sampleCount *= m_interpolation;
         m_step /= float(m_interpolation);
@@ -213,21 +188,6 @@ int CDomainWnd::FirstTick() const
     if (m_domain == kDomainFrequency) base = 500;
     if (m_domain == kDomainTime) base = m_width <= 500 ? 100 : m_width <= 1000 ? 200 : 500;
     return ClampToInt(double((int64_t(ClampToInt(m_start)) / base + 1) * base));
-}
-
-int CDomainWnd::RegisterOptions()
-{
-    int available[kReceivers] = {};
-    const int count = std::min(m_receivers, kSlots);
-    for (int i = 0; i < count; ++i) {
-        m_receiverIndex[size_t(i)] = i;
-        if (i < kReceivers) {
-            available[i] = 1;
-            theApp.m_display.receiverShown[size_t(i)] = 1;
-        }
-    }
-    AddViewOptions(m_windowId, uint16_t(m_receivers), available, this);
-    return count;
 }
 
 bool CDomainWnd::ReadFrame()

@@ -17,13 +17,8 @@
 
 struct ChosenDatum;
 
-enum DomainCode : int16_t { kDomainTime = 1, kDomainFrequency = 2, kDomainSlowness = 3, kDomainAzimuth = 4 };
-
 class CDomainWnd : public CViewerWnd {
 public:
-    static constexpr int kSlots = 16;
-    static constexpr int kSlotFloats = 8192;
-
     CDomainWnd();
     ~CDomainWnd() override;
 
@@ -58,7 +53,6 @@ public:
     uint32_t m_offset = 0;
     uint8_t m_typeCode = 0;
     uint8_t m_unitCode = kUnitNone;
-    int m_receivers = 0;
     float m_step = 0;             // axis-1 step after interpolation
     int m_sampleCount = 0;        // after padding and interpolation
     int m_samplesRead = 0;        // as stored in the data set
@@ -77,10 +71,6 @@ public:
     CFrameCursor m_frames;
     std::string m_slownessUnit = "[uSec/ft]";
     ScrollInfo m_vscroll;
-    // Receivers: the slot of each trace and which are shown.
-    std::array<int, kSlots> m_receiverIndex{};
-    std::array<bool, kSlots> m_shown{};
-    int m_shownTraces = 0;
     // Layout.
     int m_leftMargin = 35, m_plotWidth = 460, m_clientWidth = 500, m_clientHeight = 500;
     int m_topMargin = 25, m_bottomMargin = 15, m_gap = 10, m_fontHeight = 12;
@@ -96,8 +86,6 @@ public:
     bool m_frameRead = false;
     CQtxFile m_file;
 
-    // The domain word of a domain code ("Time", "Frequency", "Slowness", "Azimuth").
-    static const char* DomainWord(int domain);
     // Reads the current frame into the slots (with padding, interpolation and, in the
     // frequency domain, the spectra); false when the read failed. The paint shows
     // the slots as this left them.
@@ -114,10 +102,8 @@ private:
     void SetScrollBars();
     void ShiftWindow(int64_t delta);
     int FirstTick() const;
-    int RegisterOptions();
     void Interpolate(int slot);
     void Spectrum(int slot);
-    void MakeDrawingObjects();
     void ReleaseDrawingObjects() override;
     void MapColumns();
     void LayOutGrid();
@@ -145,8 +131,5 @@ private:
     std::vector<int> m_tickColumns;
     std::vector<std::string> m_tickLabels;
     std::string m_extremeLabel;
-    Pen m_tracePen;
-    Brush m_traceBrush;
-    Brush m_backgroundBrush;
 };
 

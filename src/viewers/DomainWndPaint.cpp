@@ -18,20 +18,6 @@ const Pen kBlackPen{PS_SOLID, 0, Rgb(0, 0, 0)};
 
 } // namespace
 
-void CDomainWnd::MakeDrawingObjects()
-{
-    const auto& d = theApp.m_display;
-    Color colour = Rgb(0, 0, 0);
-    Color brush = Rgb(0, 0, 0);
-    if (d.redPen) colour = brush = Rgb(255, 50, 0);
-    else if (d.greenPen) colour = brush = Rgb(10, 191, 10);
-    else if (d.bluePen) colour = Rgb(0, 50, 255), brush = Rgb(10, 50, 192);
-    m_tracePen = {PS_SOLID, 0, colour};
-    m_traceBrush = {brush, false};
-    m_backgroundBrush = {d.yellowBackground ? Rgb(255, 255, 100) : d.grayBackground ? Rgb(224, 224, 224) : Rgb(255, 255, 255),
-                         false};
-}
-
 void CDomainWnd::ReleaseDrawingObjects() {}
 
 void CDomainWnd::OnPaint(Dc& dc)
@@ -53,32 +39,11 @@ void CDomainWnd::OnPaint(Dc& dc)
 
 void CDomainWnd::PaintFrame(Dc& dc)
 {
-    auto& d = theApp.m_display;
-    // Pens and brushes follow the display options when they changed. A white pen
-    // has no trace colour of its own here: the traces keep the one they had.
-    if (d.penColourChanged) {
-        if (!d.whitePen) {
-            MakeDrawingObjects();
-            m_tracePen.width = 2;
-        }
-        d.penColourChanged = 0;
-    }
-    if (d.backgroundChanged) {
-        const Pen keep = m_tracePen;
-        const Brush keepBrush = m_traceBrush;
-        MakeDrawingObjects();
-        m_tracePen = keep;
-        m_traceBrush = keepBrush;
-        d.backgroundChanged = 0;
-    }
+    // Pens and brushes follow the display options when they changed.
+    RefreshDrawingObjects();
     LoadViewOptions();
-    // The k-th receiver the options mark available is the k-th trace of this view.
-    int k = 0;
-    for (int i = 0; i < kReceivers && k < m_receivers; ++i)
-        if (d.receiverAvailable[size_t(i)]) m_shown[size_t(m_receiverIndex[size_t(k++)])] = d.receiverShown[size_t(i)] != 0;
-    for (int r = kReceivers; r < m_receivers; ++r) m_shown[size_t(m_receiverIndex[size_t(r)])] = true;
-    m_shownTraces = 0;
-    for (int r = 0; r < m_receivers; ++r) m_shownTraces += m_shown[size_t(m_receiverIndex[size_t(r)])] ? 1 : 0;
+    const auto& d = theApp.m_display;
+    MapShownReceivers(d.receiverAvailable.data(), d.receiverShown.data());
 
     const Rect client = GetClientRect();
     m_clientWidth = client.Width();

@@ -1,5 +1,6 @@
 #include "viewers/ViewOptions.h"
 
+#include "viewers/ViewerWnd.h"
 #include "platform/Frame.h"
 #include "platform/Wnd.h"
 
@@ -18,6 +19,7 @@ CWnd* ShownActiveChild()
 
 void Repaint(CWnd& child)
 {
+    if (auto* viewer = dynamic_cast<CViewerWnd*>(&child)) viewer->PrepareRepaint();
     child.Invalidate(true);
     child.UpdateWindow();
     child.SetFocus();

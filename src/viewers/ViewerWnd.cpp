@@ -2,11 +2,21 @@
 
 #include "viewers/ViewOptions.h"
 #include "dataset/QtxFile.h"
+#include "platform/Format.h"
 #include "platform/Frame.h"
+#include "platform/Host.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 constexpr int kDepthPane = 1;
 } // namespace
+
+CViewerWnd::CViewerWnd()
+{
+    for (int i = 0; i < kSlots; ++i) m_receiverIndex[size_t(i)] = i;
+}
 
 int CViewerWnd::OpenDataSet(CQtxFile& file, const std::string& path)
 {
@@ -35,6 +45,7 @@ void CViewerWnd::OnSize(unsigned type, int cx, int cy)
 {
     theApp.m_display.redrawRequest = 1;
     m_iconic = type == SIZE_MINIMIZED || cx <= 0 || cy <= 0;
+    if (!m_iconic) PrepareRepaint();
     Invalidate(true);
     UpdateWindow();
 }
@@ -78,4 +89,99 @@ void CViewerWnd::OnDestroy()
     if (!frame) return;
     const CWnd* active = frame->ActiveChild();
     if (!active || active == this || !dynamic_cast<const CViewerWnd*>(active)) frame->SetPaneText(kDepthPane, "");
+}
+
+bool CViewerWnd::AcceptSampleStep(const std::string& mnemonic, float step)
+{
+    if (step > 0 && std::isfinite(step)) return true;
+    MessageBox(Format("Datum %s cannot be shown: its sample step is not a positive number.\n"
+                      "Operation will be abandoned.",
+                      mnemonic.c_str()),
+               MB_OK | MB_ICONSTOP);
+    return false;
+}
+
+bool CViewerWnd::FitsSlots(int64_t receivers, int64_t samples)
+{
+    return receivers >= 1 && receivers <= kSlots && samples >= 1 && samples <= kSlotFloats;
+}
+
+bool CViewerWnd::RefuseDatumSize(const std::string& mnemonic, int receivers, int samples)
+{
+    MessageBox(Format("Datum %s cannot be shown: %d receivers of %d samples do not fit the view "
+                      "(at most %d receivers of %d samples).\nOperation will be abandoned.",
+                      mnemonic.c_str(), receivers, samples, kSlots, kSlotFloats),
+               MB_OK | MB_ICONSTOP);
+    return false;
+}
+
+int CViewerWnd::RegisterReceivers(int shown)
+{
+    int available[kReceivers] = {};
+    const int count = std::clamp(m_receivers, 0, kSlots);
+    for (int i = 0; i < count; ++i) {
+        m_receiverIndex[size_t(i)] = i;
+        if (i < kReceivers) {
+            available[i] = 1;
+            theApp.m_display.receiverShown[size_t(i)] = i < shown ? 1 : 0;
+        }
+    }
+    AddViewOptions(m_windowId, uint16_t(m_receivers), available, this);
+    return count;
+}
+
+void CViewerWnd::MapShownReceivers(const uint32_t* available, const uint32_t* shown)
+{
+    const int count = std::clamp(m_receivers, 0, kSlots);
+    int k = 0;
+    for (int i = 0; i < kReceivers && k < count; ++i)
+        if (available[i]) m_shown[size_t(m_receiverIndex[size_t(k++)])] = shown[i] != 0;
+    for (int r = kReceivers; r < count; ++r) m_shown[size_t(m_receiverIndex[size_t(r)])] = true;
+    m_shownTraces = 0;
+    for (int r = 0; r < count; ++r) m_shownTraces += m_shown[size_t(m_receiverIndex[size_t(r)])] ? 1 : 0;
+}
+
+void CViewerWnd::MakeDrawingObjects()
+{
+    const auto& d = theApp.m_display;
+    Color colour = Rgb(0, 0, 0);
+    Color brush = Rgb(0, 0, 0);
+    if (d.redPen) colour = brush = Rgb(255, 50, 0);
+    else if (d.greenPen) colour = brush = Rgb(10, 191, 10);
+    else if (d.bluePen) colour = Rgb(0, 50, 255), brush = Rgb(10, 50, 192);
+    m_tracePen = {PS_SOLID, 0, colour};
+    m_traceBrush = {brush, false};
+    m_backgroundBrush = {d.yellowBackground ? Rgb(255, 255, 100) : d.grayBackground ? Rgb(224, 224, 224) : Rgb(255, 255, 255),
+                         false};
+}
+
+void CViewerWnd::RefreshDrawingObjects()
+{
+    auto& d = theApp.m_display;
+    // A white pen has no trace colour of its own: the traces keep the one they had.
+    if (d.penColourChanged) {
+        if (!d.whitePen) {
+            MakeDrawingObjects();
+            m_tracePen.width = 2;
+        }
+        d.penColourChanged = 0;
+    }
+    if (d.backgroundChanged) {
+        const Pen keep = m_tracePen;
+        const Brush keepBrush = m_traceBrush;
+        MakeDrawingObjects();
+        m_tracePen = keep;
+        m_traceBrush = keepBrush;
+        d.backgroundChanged = 0;
+    }
+}
+
+const char* CViewerWnd::DomainWord(int domain)
+{
+    switch (domain) {
+    case kDomainTime: return "Time";
+    case kDomainFrequency: return "Frequency";
+    case kDomainSlowness: return "Slowness";
+    default: return "Azimuth";
+    }
 }

@@ -1,21 +1,35 @@
 // What every viewer window shares: its window id, activation (the window's display
 // options become the current ones and it repaints), sizing, erasing only while a
 // redraw is requested, closing (its display-option record goes) and the iconic
-// state that suspends painting. Viewers are created with new and belong to their
+// state that suspends painting; the receivers of its datum and which of them the
+// display options show; the trace pen and brushes the display options choose; and
+// the limits of what a view holds. Viewers are created with new and belong to their
 // window once it exists.
 #pragma once
 
+#include "platform/Dc.h"
 #include "platform/Wnd.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 
 class CQtxFile;
 
+// The four domains of a view's horizontal axis, as the item-selection tabs number them.
+enum DomainCode : int16_t { kDomainTime = 1, kDomainFrequency = 2, kDomainSlowness = 3, kDomainAzimuth = 4 };
+
 class CViewerWnd : public CWnd {
 public:
+    // A view holds at most kSlots receivers of kSlotFloats samples each.
+    static constexpr int kSlots = 16;
+    static constexpr int kSlotFloats = 8192;
+
     uint16_t m_windowId = 0;
     bool m_iconic = false;
+
+    // The domain word of a domain code ("Time", "Frequency", "Slowness", "Azimuth").
+    static const char* DomainWord(int domain);
 
     void OnMDIActivate(bool activate) override;
     void OnSize(unsigned type, int cx, int cy) override;
@@ -24,6 +38,11 @@ public:
     void OnSysCommand(unsigned id) override;
     void OnDestroy() override;
     void PostNcDestroy() override { delete this; }
+
+    // Called before the view repaints because it was sized, activated or its display
+    // options changed: a view that shows what it reads reads it here, since the paint
+    // only draws (and shows no message).
+    virtual void PrepareRepaint() {}
 
     // The depth read-out (status pane 1) belongs to the active view: each view keeps
     // its own text, shown when the view becomes active, and it is cleared when the
@@ -35,9 +54,45 @@ public:
     // leaves the data set open, so the readable frames can still be shown.
     static int OpenDataSet(CQtxFile& file, const std::string& path);
 
+    // ---- the datum's receivers ------------------------------------------------------------
+    int m_receivers = 0;                   // traces of the shown datum
+    std::array<int, kSlots> m_receiverIndex{}; // the slot of each trace, in trace order
+    std::array<bool, kSlots> m_shown{};    // by slot
+    int m_shownTraces = 0;
+
+    // The datum's sample step must be a positive number; otherwise a message, false.
+    static bool AcceptSampleStep(const std::string& mnemonic, float step);
+    // Whether `receivers` receivers of `samples` samples fit the view's slots.
+    static bool FitsSlots(int64_t receivers, int64_t samples);
+    // The message for a datum that does not fit: `samples` is the count it names.
+    // Returns false.
+    static bool RefuseDatumSize(const std::string& mnemonic, int receivers, int samples);
+
 protected:
+    CViewerWnd();
+
+    // Traces 0 .. m_receivers - 1 take the slots in order; the first `shown` of the
+    // first thirteen are switched on in the current display options, and the view's
+    // record is added with them. Returns the number of traces mapped.
+    int RegisterReceivers(int shown);
+    // The k-th receiver that `available` marks is the k-th trace of this view; its
+    // shown flag comes from `shown` (traces past the thirteenth are always shown).
+    // Counts the shown traces.
+    void MapShownReceivers(const uint32_t* available, const uint32_t* shown);
+
+    // ---- trace pen and brushes --------------------------------------------------------------
+    // Made from the display options' pen colour and background.
+    void MakeDrawingObjects();
+    // Remakes them where a display command changed the choice: the pen (now 2 pixels
+    // wide; a white pen keeps the traces' colour) and the background, clearing the
+    // change flags.
+    void RefreshDrawingObjects();
     // Pens, brushes and fonts go with the window.
     virtual void ReleaseDrawingObjects() {}
+
+    Pen m_tracePen;
+    Brush m_traceBrush;
+    Brush m_backgroundBrush;
 
 private:
     bool IsActiveView() const;

@@ -61,7 +61,8 @@ TEST(ItemTypes, FamiliesAndToolsAreThoseOfLisTablesWrittenAndReadBack)
             if (In(std::get<0>(row), code)) tool = row;
         EXPECT_EQ(t.code, code);
         EXPECT_EQ(t.family, family) << code;
-        EXPECT_EQ(*t.label != '\0', family != ItemFamily::None) << code << ": a LIS table names its type";
+        // Tool dictionaries also name the LSS and DSLT waveforms, which no LIS table describes.
+        EXPECT_EQ(*t.label != '\0', family != ItemFamily::None || In("224-227", code)) << code << ": a LIS table names its type";
         EXPECT_STREQ(t.toolName, std::get<1>(tool)) << code;
         EXPECT_EQ(RecognisedCategory(t.family), std::get<2>(tool)) << code;
         EXPECT_EQ(IsProcessed(t.family), std::get<3>(tool)) << code;
@@ -80,6 +81,7 @@ TEST(ItemTypes, LabelsLeadToTheirCodeWithinTheirTool)
     const std::tuple<const char*, const char*, int> cases[] = {
         {"Scout", "SCOUTUPPER", 109}, {"Scout", "SCOUTLOWER", 110}, {"Scout", "scoutupper", 0},
         {"Scout", "DSIMONO", 0},      {"Scout", "", 0},             {"", "FWSMONO", 219},
+        {"", "LSSNEAR", 224},         {"", "DSLTFAR", 227},         {"Dslt", "DSLTNEAR", 0},
     };
     for (const auto& [tool, label, code] : cases) EXPECT_EQ(ItemTypeOfLabel(tool, label), code) << tool << label;
 }
@@ -123,3 +125,23 @@ TEST(ItemTypes, CaptionsAndTraceLabelsAreTheDomainViews)
 }
 
 } // namespace
+
+TEST(PlotReceiverLabels, FollowTheLogPlotsOwnCountsAndNames)
+{
+    const std::pair<uint8_t, std::vector<std::string>> cases[] = {
+        {7, {"R1", "R2", "R3", "R4", "R5", "R6", "R7", "R8"}},
+        {21, {"R1", "R2", "R3", "R4"}},
+        {158, {"R1", "R2", "R3", "R4", "R5", "R6", "R7", "R8"}}, // thirteen traces, eight names
+        {28, {"PDYY"}},
+        {35, {"SDYX"}},
+        {87, {"SQUD"}},
+        {88, {"PQUD"}},
+        {200, {}},
+    };
+    for (const auto& [code, labels] : cases) EXPECT_EQ(PlotReceiverLabels(code), labels) << int(code);
+    const std::pair<uint8_t, size_t> counts[] = {{22, 7}, {85, 6}, {180, 13}, {219, 8}, {230, 8}, {253, 8}};
+    for (const auto& [code, count] : counts) EXPECT_EQ(PlotReceiverLabels(code).size(), count) << int(code);
+    const std::vector<std::string> yy = PlotReceiverLabels(116);
+    ASSERT_EQ(yy.size(), 13u);
+    EXPECT_EQ(yy[8] + "|" + yy[9], " YY9|YY10");
+}

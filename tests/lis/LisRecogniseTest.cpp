@@ -1,6 +1,7 @@
 #include "lis/LisRecognise.h"
 
 #include "LisHelpers.h"
+#include "RecogniserModel.h"
 #include "lis/LisDictionary.h"
 #include "platform/Format.h"
 #include "support/LisDictionaryBuilder.h"
@@ -13,75 +14,6 @@
 using namespace lis::recognise;
 
 namespace {
-
-using Rows = std::vector<std::pair<std::string, std::string>>; // MNEM, VALU
-
-// A logical file as the scan leaves it at a trailer, with the dictionary loaded from text.
-class Model {
-public:
-    CLisDictionary dictionary;
-    CLisScanState scan;
-    CLisLogicalFile file;
-
-    // Dictionary source lines (a first line is added); loaded as the scan loads the file.
-    void Dictionary(const std::vector<std::string>& lines)
-    {
-        std::string text = "Tool dictionary\r\n";
-        for (const auto& l : lines) text += l + "\r\n";
-        auto bytes = std::make_shared<std::vector<uint8_t>>(text.begin(), text.end());
-        lisdic::Scramble(*bytes);
-        BinaryFile f;
-        f.OpenMemory(bytes, false);
-        ASSERT_EQ(dictionary.Load(f), 1);
-        scan.m_dictionary = &dictionary;
-    }
-    // A DFSR channel behind the previous ones.
-    CLisChannelItem* Channel(const std::string& name, uint16_t size, uint8_t code = 68, const std::string& units = "US")
-    {
-        auto c = std::make_unique<CLisChannelItem>();
-        c->m_mnemonic = name;
-        c->m_units = units;
-        c->m_offset = m_nextOffset;
-        c->m_size = size;
-        c->m_reprCode = code;
-        c->m_index = uint32_t(file.m_channels.size());
-        m_nextOffset += size;
-        scan.m_channelList.push_back(c.get());
-        file.m_channels.push_back(std::move(c));
-        return scan.m_channelList.back();
-    }
-    void Table(const std::string& name, const Rows& rows)
-    {
-        auto t = std::make_unique<CLisTable>();
-        t->m_name = name;
-        for (const auto& [mnem, valu] : rows) {
-            CLisTableRow r;
-            r.m_mnem = mnem;
-            r.m_valu = valu;
-            t->m_rows.push_back(r);
-        }
-        file.m_tables.push_back(std::move(t));
-    }
-    int Run(int tool)
-    {
-        LisRecogniser recognise = RecogniserFor(tool);
-        EXPECT_NE(recognise, nullptr);
-        return recognise ? recognise(scan, file, tool) : -1;
-    }
-    const CWaveformPickItem& Item(size_t i) const { return *file.m_items.at(i); }
-
-private:
-    uint32_t m_nextOffset = 4; // behind the depth
-};
-
-// The summary, then each wave channel as name@offset and the count of start-time channels.
-std::string Line(const CWaveformPickItem& it)
-{
-    std::string s = Summary(it);
-    for (const auto& c : it.m_waveChannels) s += Format(" %s@%u", c->m_mnemonic.c_str(), c->m_offset);
-    if (!it.m_startTimeChannels.empty()) s += Format(" +%zu start times", it.m_startTimeChannels.size());
-    return s;
-}
 
 // ---- shared look-ups -------------------------------------------------------------------
 
@@ -148,12 +80,14 @@ TEST(LisRecogniseEveryTool, NeedsItsDictionaryEntriesAndTakesItsChannelAsACopy)
         {lis::kToolWaveSonic, "~WAVESONIC", "WAVE:MON:WSMONO"},
         {lis::kToolScout, "~CLSS/SCOUT", "WAVE:MON:SCOUTUPPER"},
         {lis::kToolDslt, "~DSLT", "WAVE:W2:ST1:ST2:DLY:DSLTNEAR"},
+        {lis::kToolDsi, "~DSI", "WAVE:PER:DLY:SM:SEMBMONO"},
+        {lis::kToolBat, "~BAT", "WAVE:B:C:D:E:F:G:BAT:BATHFF"},
         {lis::kToolQtxWritten, "~QTX", "WAVE:NS:PER:DLY:NR:WMNO"},
     };
     for (const auto& t : tools) {
         SCOPED_TRACE(t.section);
         Model other; // another tool's section only: failure, nothing taken
-        other.Dictionary({"~BAT", "A:B:C:D:E:F:G:BAT:BATHFF", "END::"});
+        other.Dictionary({"~APX", "WAVE:GN:APX:APXMONO", "END::"});
         other.Channel("WAVE", 4096);
         EXPECT_EQ(other.Run(t.code), 0);
         EXPECT_TRUE(other.file.m_items.empty() && other.scan.m_toolEntries.empty());

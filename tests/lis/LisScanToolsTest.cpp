@@ -3,7 +3,9 @@
 // several physical records, with a depth per frame or one per record.
 #include "LisHelpers.h"
 #include "lis/LisParamScan.h"
+#include "lis/LssSamplePeriodDlg.h"
 #include "platform/Format.h"
+#include "res/ResourceIds.h"
 #include "support/HostFixture.h"
 #include "support/LisBuilder.h"
 #include "support/LisDictionaryBuilder.h"
@@ -58,6 +60,17 @@ const ToolFile kFiles[] = {
     {lis::kToolWaveSonic, lisb::kPlainFraming, {"~WAVESONIC", "WS1:WS2:WAV:WSDXAC"}, {},
      {Channel("WS1", "", 1024), Channel("WS2", "", 1024), Channel("GR", "GAPI")},
      {"Wavesonic|WDXX|WAV - WSDXAC|17|1|2/2|256|40.6348|-7", kGrCurve}, {"WS1", "WS2"}},
+    {lis::kToolDsi, lisb::kTifFraming, {"~DSI", "DX:GN:NRM:NS:PER:NR:DIP:DSIMONO"},
+     {Row("NS", "100"), Row("PER", "10"), Row("NR", "2")}, {Channel("DX", "", 400, 1, 79), Channel("GR", "GAPI")},
+     {"Dsi|WMNO|DIP - DSIMONO|1|1|2/2|100|10.0000|0", kGrCurve}, {"MNO1", "MNO2"}},
+    // BAT counts its seven receivers whatever the file holds.
+    {lis::kToolBat, lisb::kPlainFraming, {"~BAT", "B1:B2:B3:B4:B5:B6:B7:BW:BATHFF"}, {},
+     {Channel("B1", "", 400, 1, 79), Channel("B2", "", 400, 1, 79), Channel("B3", "", 400, 1, 79), Channel("GR", "GAPI")},
+     {"Bat|WMNO|BW - BATHFF|22|1|7/7|200|4.8000|0", kGrCurve}, {"B1", "B2", "B3"}},
+    // LSS: the period picked in its dialog (8 us, scripted below).
+    {lis::kToolLss, lisb::kTifFraming, {"~LSS", "L1:L2:G1:G2:LSSFAR"}, {},
+     {Channel("L1", "", 200, 1, 79), Channel("G1", ""), Channel("L2", "", 200, 1, 79), Channel("GR", "GAPI")},
+     {"LSS|WMNO| - LSSFAR|225|1|2/2|100|8.0000|0", kGrCurve}, {"L1", "L2"}},
 };
 
 class LisScanToolsTest : public HostTest {
@@ -118,6 +131,7 @@ TEST_F(LisScanToolsTest, EachToolsFileScansIntoItsItemsWithEveryFrameDepth)
 {
     for (const ToolFile& t : kFiles) {
         SCOPED_TRACE(t.dictionary[0]);
+        if (t.tool == lis::kToolLss) host.ScriptDialog(kIddLssSamplePeriod).Radio(CLssSamplePeriodDlg::kIdc8us).Press(IDOK);
         lisb::Dfsr d;
         d.channels = t.channels;
         d.maxFrames = 3;

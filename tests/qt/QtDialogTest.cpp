@@ -209,6 +209,12 @@ TEST_F(QtDialogTest, FilledListsReachTheWidgetsAndLaterChangesFollowOnSync)
     EXPECT_FALSE(Widget(view, kCount)->isEnabled());
     ASSERT_EQ(tree->topLevelItem(0)->child(0)->childCount(), 1);
     EXPECT_EQ(view->windowTitle(), QString::fromStdString(DefaultCaption()));
+    // A renamed node keeps its item: the tree is not rebuilt under the user.
+    QTreeWidgetItem* sonic = tree->topLevelItem(0)->child(0);
+    d.Item(kTree)->SetNodeText(d.child, "Sonic, corrected");
+    SyncQtDialog(d);
+    EXPECT_EQ(tree->topLevelItem(0)->child(0), sonic);
+    EXPECT_EQ(sonic->text(0), "Sonic, corrected");
 }
 
 TEST_F(QtDialogTest, UserInputChangesTheStatesAndRunsTheHandlers)
@@ -367,7 +373,7 @@ TEST_F(QtDialogTest, EveryTemplateShowsEachControlAsAVisibleWidgetAndKeepsItsSiz
         QDialog* view = Show(dialog);
         ASSERT_NE(view, nullptr) << id;
         view->layout()->activate();
-        int longLine = 0; // a one-line static to put a long path in
+        int longLine = 0, pathLine = 0; // a one-line static, one meant for paths, to put paths in
         for (const ControlState& c : dialog.Controls()) {
             QWidget* w = Widget(view, c.id);
             ASSERT_NE(w, nullptr) << id << "/" << c.id;
@@ -379,34 +385,37 @@ TEST_F(QtDialogTest, EveryTemplateShowsEachControlAsAVisibleWidgetAndKeepsItsSiz
             if (c.kind == K::Picture) {
                 EXPECT_EQ(static_cast<QLabel*>(w)->pixmap().width(), 64) << id << ": the program's picture";
             }
-            if (c.kind == K::Static && !longLine && !(c.style & kWholeText) && c.Text().find('\n') == std::string::npos)
-                longLine = c.id;
+            if (c.kind == K::Static && !longLine && c.Text().find('\n') == std::string::npos) longLine = c.id;
+            if ((c.style & kPathEllipsis) && !pathLine) pathLine = c.id;
         }
         if (DialogTemplateFor(id).style & kDialogNoCaption) {
             EXPECT_TRUE(view->windowFlags() & Qt::FramelessWindowHint) << id;
         } else {
             EXPECT_GE(view->width(), QFontMetrics(titleFont).horizontalAdvance(view->windowTitle())) << id;
         }
-        if (longLine) {
-            const int width = view->width();
-            dialog.SetItemText(longLine, "Primary File : /data/" + std::string(300, 'x') + "/well.qtx");
-            SyncQtDialog(dialog);
-            QApplication::processEvents();
-            EXPECT_EQ(view->width(), width) << id << ": a long path is elided, the dialog keeps its size";
+        EXPECT_EQ(view->minimumSize(), view->maximumSize()) << id << ": no frame to stretch it with";
+        if (const int line = pathLine ? pathLine : longLine) {
+            // Neither the dialog nor any other control moves or changes size, whatever the path.
+            const auto geometries = [&] {
+                std::vector<std::pair<QString, QRect>> out;
+                QList<QWidget*> widgets = view->findChildren<QWidget*>();
+                for (const QWidget* w : widgets << view)
+                    if (w != Widget(view, line)) out.emplace_back(w->objectName(), w->geometry());
+                return out;
+            };
+            const auto before = geometries();
+            for (const std::string& path : {"/data/" + std::string(300, 'x') + "/well.qtx", std::string("/data/well.qtx")}) {
+                dialog.SetItemText(line, "Primary File : " + path);
+                SyncQtDialog(dialog);
+                QApplication::processEvents();
+                EXPECT_EQ(geometries(), before) << id << ": a path of " << path.size();
+            }
+            if (pathLine) {
+                EXPECT_EQ(Widget<QLabel>(view, pathLine)->text(), "Primary File : /data/well.qtx") << id << ": whole";
+            }
         }
         DestroyQtDialog(dialog);
     }
-
-    // A line that fits its text itself shows a path whole: the dialog is sized to it.
-    const DialogTemplate wholeLine{9002, "Whole", {{1, K::Static, "", 0, kWholeText}, {IDOK, K::Button, "OK"}}};
-    CDialog whole(wholeLine);
-    whole.InitDialog(false);
-    const std::string line = "File name : /data/cnv/" + std::string(40, 'w') + ".cnv";
-    whole.SetItemText(1, line);
-    ASSERT_TRUE(ShowQtDialogModeless(whole, {}));
-    QtDialogWindow(whole)->layout()->activate();
-    EXPECT_EQ(Widget<QLabel>(QtDialogWindow(whole), 1)->text().toStdString(), line);
-    DestroyQtDialog(whole);
 
     // The selection dialog fills its tab strip while hidden: all six tabs show whole.
     CQtxFileDlg selection;

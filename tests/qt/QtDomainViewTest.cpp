@@ -1,16 +1,20 @@
-// A domain view painted through the Qt backend: the picture has the grey frame, the
-// bands and the trace where the recording says they are.
+// Domain views on the Qt frame: the picture has the grey frame, the bands and the
+// trace where the recording says they are; a task keeps the active view.
 #include "app/ViewerApp.h"
 #include "common/QtxFileDlg.h"
 #include "platform/qt/QtChildView.h"
 #include "platform/qt/QtFrame.h"
 #include "platform/testing/ScriptedHost.h"
+#include "res/CommandIds.h"
 #include "res/ResourceIds.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
+#include "toolbox/UtilitiesSetupDlg.h"
 #include "viewers/DomainWnd.h"
 #include "viewers/DomainWndFactory.h"
 
+#include <QApplication>
+#include <QMainWindow>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -19,33 +23,47 @@
 
 namespace {
 
-TEST(QtDomainView, PaintsBandsAndTracesIntoItsWindow)
-{
+// The program on the Qt frame with a data set to view; the dialogs are scripted.
+class QtDomainView : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QtxDatumShape d;
+        d.mnemonic = "WMNO";
+        d.typeCode = 1;
+        d.traces = 2;
+        d.samples = 256;
+        d.step = 2.0f;
+        ASSERT_TRUE(WriteQtx(path, {d}, 3, 1000.0, 0.5,
+                             [](int, int, size_t i) { return float(std::sin(double(i % 256) * 0.1)); }));
+        host.onUnexpected = [](const std::string& what) { ADD_FAILURE() << what; };
+        theViewerApp.ResetToStartupState();
+        theViewerApp.m_commandLine = "test";
+        ASSERT_TRUE(theViewerApp.InitInstance());
+    }
+    void TearDown() override { theViewerApp.ResetToStartupState(); }
+
+    CDomainWnd* Open()
+    {
+        host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcFound, 0).Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
+        DomainSetupGroup setup;
+        setup.SetDefaults();
+        setup.path = path;
+        setup.timeStop = 500.0f;
+        return OpenDomainWnd(setup, kDomainTime, theViewerApp.m_windowClasses[kClassDomain]);
+    }
+
     TempDir dir;
     const std::string path = dir.File("view.qtx");
-    QtxDatumShape d;
-    d.mnemonic = "WMNO";
-    d.typeCode = 1;
-    d.traces = 2;
-    d.samples = 256;
-    d.step = 2.0f;
-    ASSERT_TRUE(WriteQtx(path, {d}, 3, 1000.0, 0.5,
-                         [](int, int, size_t i) { return float(std::sin(double(i % 256) * 0.1)); }));
-
-    ScriptedHost host; // the selection dialog is scripted; the window is real
+    ScriptedHost host; // the dialogs are scripted; the windows are real
     QtFrame frame;
-    ScopedHost hostScope(&host);
-    ScopedFrame frameScope(&frame);
-    theViewerApp.ResetToStartupState();
-    theViewerApp.m_commandLine = "test";
-    ASSERT_TRUE(theViewerApp.InitInstance());
+    ScopedHost hostScope{&host};
+    ScopedFrame frameScope{&frame};
+};
 
-    host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcFound, 0).Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
-    DomainSetupGroup setup;
-    setup.SetDefaults();
-    setup.path = path;
-    setup.timeStop = 500.0f;
-    CDomainWnd* view = OpenDomainWnd(setup, kDomainTime, theViewerApp.m_windowClasses[kClassDomain]);
+TEST_F(QtDomainView, PaintsBandsAndTracesIntoItsWindow)
+{
+    CDomainWnd* view = Open();
     ASSERT_NE(view, nullptr);
     auto* qt = dynamic_cast<QtChildView*>(view->Impl());
     ASSERT_NE(qt, nullptr);
@@ -66,7 +84,32 @@ TEST(QtDomainView, PaintsBandsAndTracesIntoItsWindow)
     for (int x = 40; x < 395; ++x)
         for (int y = 27; y < 25 + band - 1; ++y) ink += rgb(x, y) == 0 ? 1 : 0;
     EXPECT_GT(ink, 100);
-    theViewerApp.ResetToStartupState();
+}
+
+// A tool-box run disables the frame under its progress dialog. The view the user was
+// on stays active, also once the desktop activates the frame again.
+TEST_F(QtDomainView, ATaskOnItsDataSetLeavesTheActiveViewAsItWas)
+{
+    frame.RouteCommand(ID_FILE_QTX);
+    frame.Show(SW_SHOWNORMAL);
+    CDomainWnd* first = Open();
+    CDomainWnd* second = Open();
+    ASSERT_TRUE(first && second);
+    theApp.m_utilitiesSetup.taskName = "Reverse Depth Order";
+    host.ExpectFileDialog("Select Primary File", path);
+    host.ScriptDialog(kIddUtilitiesSetup).Press(CUtilitiesSetupDlg::kIdcSelectPrimary).Press(CUtilitiesSetupDlg::kIdcRun);
+    host.ExpectMessage("This data set log direction is : DOWN.\nWould you like to continue?.", IDYES);
+    ASSERT_TRUE(frame.RouteCommand(ID_UTILITIES_TOOLS));
+    QWidget progress; // its window closes and the desktop activates the frame again
+    progress.show();
+    progress.activateWindow();
+    QApplication::processEvents();
+    progress.hide();
+    frame.Window()->activateWindow();
+    QApplication::processEvents();
+    EXPECT_EQ(frame.ActiveChild(), second);
+    EXPECT_NE(QApplication::focusWidget(), nullptr) << "keys reach the view";
+    EXPECT_TRUE(host.PendingExpectations().empty());
 }
 
 } // namespace

@@ -7,11 +7,14 @@
 #include "platform/qt/QtHost.h"
 #include "platform/qt/QtPrintJob.h"
 #include "res/CommandIds.h"
+#include "support/QtxBuilder.h"
 #include "support/TempDir.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QFontInfo>
 #include <QImage>
 #include <QKeyEvent>
@@ -23,7 +26,11 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTimer>
+#include <QTreeView>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
@@ -132,6 +139,39 @@ TEST(QtSettings, WindowPosRoundTripsThroughTheSettingsFile)
     QtHost again("Merrowdyne Revezirider", "BronteluxViewer");
     EXPECT_EQ(again.GetProfileString("Settings", "WindowPos", ""), "2,3,-1,-1,-1,-1,10,20,810,620");
     EXPECT_EQ(again.GetProfileString("Settings", "Missing", "dflt"), "dflt");
+}
+
+// Where the desktop offers no file dialog of its own, the toolkit's shows its size,
+// type and date columns whole.
+TEST(QtFileDialog, SizeTypeAndDateColumnsShowWhole)
+{
+    TempDir dir;
+    WriteBytes(dir.File("a_rather_long_well_name.qtx"), std::vector<uint8_t>(3'500'000, 1));
+    WriteBytes(dir.File("b.qtx"), {1, 2, 3});
+    QtHost host{"Merrowdyne Revezirider", "BronteluxViewer"};
+    ScopedHost hostScope{&host};
+    int checked = 0;
+    QTimer user; // looks at the dialog once its folder is listed, then cancels it
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        auto* tree = dialog ? dialog->findChild<QTreeView*>("treeView") : nullptr;
+        if (!tree || tree->model()->rowCount(tree->rootIndex()) < 2) return;
+        for (int row = 0; row < 2; ++row)
+            for (int column = 1; column < 4; ++column, ++checked) {
+                const QString text = tree->model()->index(row, column, tree->rootIndex()).data().toString();
+                const int needed = QFontMetrics(tree->font()).horizontalAdvance(text) + 8;
+                EXPECT_GT(tree->header()->sectionSize(column), needed) << text.toStdString();
+                EXPECT_LE(tree->header()->sectionViewportPosition(column) + needed, tree->viewport()->width())
+                    << text.toStdString() << " in sight";
+            }
+        dialog->reject();
+    });
+    user.start(20);
+    FileDialogOptions options;
+    options.filter = "Qtx Data (*.qtx)|*.qtx||";
+    options.initialName = dir.File("b.qtx");
+    EXPECT_FALSE(host.FileDialog(options).ok);
+    EXPECT_EQ(checked, 6);
 }
 
 // The program on the Qt frame, without a splash.
@@ -281,6 +321,19 @@ TEST_F(QtShellTest, WindowMenuArrangesAndListsTheViews)
     ASSERT_NE(first, nullptr);
     first->trigger();
     EXPECT_EQ(frame.ActiveChild(), &views[0]);
+
+    // A long path is cut in its middle; its start and its file name stay.
+    const std::string path = "Time (/data/" + std::string(300, 'x') + "/wells & logs/well.qtx)";
+    views[1].SetWindowText(path);
+    emit windowMenu->aboutToShow();
+    int longOnes = 0;
+    for (QAction* a : windowMenu->actions())
+        if (a->text().startsWith("&2 ") && ++longOnes) {
+            const QRegularExpression cut("^&2 Time \\(/data/x+\u2026x*/wells && logs/well\\.qtx\\)$");
+            EXPECT_TRUE(cut.match(a->text()).hasMatch() && a->text().size() < 80) << a->text().toStdString();
+            EXPECT_EQ(a->toolTip().toStdString(), path);
+        }
+    EXPECT_EQ(longOnes, 1);
     for (auto& v : views) v.DestroyWindow();
 }
 
@@ -300,6 +353,37 @@ TEST_F(QtShellTest, StatusPaneGrowsToALongTextAndKeepsItsPlace)
     EXPECT_EQ(frame.Pane(3)->minimumWidth(), given);
     EXPECT_LT(frame.Pane(1)->x(), pane->x());
     EXPECT_LT(pane->x(), frame.Pane(3)->x());
+}
+
+// A prompt shows whole in pane 0 of a frame too narrow for every pane: empty read-out
+// panes give way while it is up and come back when it goes; a read-out stays, and no
+// pane is ever drawn over another.
+TEST_F(QtShellTest, PromptsGetTheRoomTheyNeedInPaneZero)
+{
+    frame.Show(SW_SHOWNORMAL);
+    frame.Window()->resize(900, 600);
+    frame.SetPaneText(3, "  12.5 uS/ft");
+    const QString prompt = "Display data signature in azimuth domain";
+    const auto shown = [&] { // the visible panes' edges, pane 0 first
+        std::vector<std::pair<int, int>> edges;
+        for (int i = 0; i < 15; ++i)
+            if (frame.Pane(i)->isVisible()) edges.emplace_back(frame.Pane(i)->x(), frame.Pane(i)->geometry().right());
+        for (size_t k = 1; k < edges.size(); ++k) EXPECT_GT(edges[k].first, edges[k - 1].second) << k;
+        EXPECT_LT(edges.back().second, frame.Window()->statusBar()->width());
+        return edges.size();
+    };
+    QApplication::processEvents();
+    const size_t atRest = shown();
+    for (const QString& tip : {prompt, QString()}) { // as the menu sends it for its highlighted entry, then none
+        QStatusTipEvent hover(tip);
+        QApplication::sendEvent(frame.Window(), &hover);
+        QApplication::processEvents();
+        EXPECT_EQ(frame.PaneText(0), tip.toStdString());
+        EXPECT_GE(frame.Pane(0)->contentsRect().width(), frame.Pane(0)->fontMetrics().horizontalAdvance(tip));
+        EXPECT_EQ(shown() < atRest, !tip.isEmpty());
+        EXPECT_TRUE(frame.Pane(3)->isVisible());
+    }
+    EXPECT_EQ(frame.Window()->width(), 900) << "the frame keeps its width";
 }
 
 TEST_F(QtShellTest, TheWheelScrollsAsTheLineButtonsDo)
@@ -348,9 +432,9 @@ TEST_F(QtShellTest, TheWheelScrollsAsTheLineButtonsDo)
 
 } // namespace
 
-// A key pressed while the splash has the focus closes the splash, which is the very
-// widget the key is being delivered to: it must outlive the delivery.
-TEST(QtSplash, AKeyOnTheSplashClosesItWithoutACrash)
+// The splash sits on the main frame. A key pressed while it has the focus closes it,
+// and it is the very widget the key is being delivered to: it must outlive the delivery.
+TEST(QtSplash, SitsOnTheFrameAndAKeyOnItClosesItWithoutACrash)
 {
     QtHost host{"Merrowdyne Revezirider", "BronteluxViewer"};
     QtFrame frame;
@@ -363,6 +447,13 @@ TEST(QtSplash, AKeyOnTheSplashClosesItWithoutACrash)
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->isVisible() && w != frame.Window()) splash = w;
     ASSERT_NE(splash, nullptr);
+    // Centred on the main frame, also when the desktop places the frame after the splash is up.
+    for (const QRect placed : {QRect(), QRect(0, 0, 500, 400), QRect(150, 120, 600, 450)}) {
+        if (!placed.isNull()) frame.Window()->setGeometry(placed);
+        QApplication::processEvents();
+        EXPECT_LE((splash->frameGeometry().center() - frame.Window()->frameGeometry().center()).manhattanLength(), 2)
+            << placed.x();
+    }
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(splash, &escape);
     EXPECT_FALSE(theViewerApp.SplashShown());

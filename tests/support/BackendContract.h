@@ -226,8 +226,26 @@ TYPED_TEST_P(BackendContract, AChildWindowIsToldItsClientSizeAndKeepsItsCaption)
     EXPECT_EQ(w.GetWindowText(), "Depth 1200.5 ft");
 }
 
+TYPED_TEST_P(BackendContract, AWindowsContextDescribesItsScreenWhateverTheWindowsSize)
+{
+    // Views that scale by millimetres (depth per pixel) ask it of any of their contexts.
+    contract::SizeProbe w;
+    ASSERT_TRUE(w.CreateChild(contract::kClass, "Caps", 0));
+    this->backend.Settle();
+    auto caps = [&] {
+        const auto dc = w.GetDC();
+        return std::vector<int>{dc->GetDeviceCaps(HORZRES), dc->GetDeviceCaps(VERTRES), dc->GetDeviceCaps(HORZSIZE),
+                                dc->GetDeviceCaps(VERTSIZE)};
+    };
+    const std::vector<int> opened = caps();
+    for (int value : opened) EXPECT_GT(value, 0);
+    this->backend.ResizeClient(w, 123, 77);
+    EXPECT_EQ(caps(), opened);
+}
+
 REGISTER_TYPED_TEST_SUITE_P(BackendContract, ADialogShowsItsTemplateFilledAndFollowsTheProgram,
                             AClickedRadioButtonClearsOnlyTheRestOfItsSet,
                             TypingStopsAtTheLengthLimitButALimitCutsNothingAlreadyThere,
                             ScrollBarsHoldThePositionInsideTheLastPage,
-                            AChildWindowIsToldItsClientSizeAndKeepsItsCaption);
+                            AChildWindowIsToldItsClientSizeAndKeepsItsCaption,
+                            AWindowsContextDescribesItsScreenWhateverTheWindowsSize);

@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
 #include <QWheelEvent>
@@ -153,11 +154,25 @@ private:
     QtChildView* m_view;
 };
 
-DeviceCaps CapsOf(const QImage& image)
+// A window's context describes its screen, as a window's device context does: the
+// screen's pixels and millimetres, whatever the window's size (the standard values
+// where no screen tells them).
+DeviceCaps ScreenCaps(const QWidget* widget)
 {
     DeviceCaps caps;
-    caps.horzRes = image.width();
-    caps.vertRes = image.height();
+    const QScreen* screen = widget ? widget->screen() : nullptr;
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (!screen) return caps;
+    const QSize pixels = screen->size();
+    const QSizeF millimetres = screen->physicalSize();
+    if (pixels.width() > 0 && pixels.height() > 0 && millimetres.width() >= 1 && millimetres.height() >= 1) {
+        caps.horzRes = pixels.width();
+        caps.vertRes = pixels.height();
+        caps.horzSize = int(millimetres.width() + 0.5);
+        caps.vertSize = int(millimetres.height() + 0.5);
+    }
+    caps.logPixelsX = std::max(int(screen->logicalDotsPerInchX() + 0.5), 1);
+    caps.logPixelsY = std::max(int(screen->logicalDotsPerInchY() + 0.5), 1);
     return caps;
 }
 
@@ -165,7 +180,7 @@ DeviceCaps CapsOf(const QImage& image)
 class BackingQtDc : public QtDc {
 public:
     BackingQtDc(std::shared_ptr<QtChildView::BackingStore> store, QWidget* client)
-        : QtDc(&store->image, CapsOf(store->image)), m_store(std::move(store)), m_client(client)
+        : QtDc(&store->image, ScreenCaps(client)), m_store(std::move(store)), m_client(client)
     {
         m_store->busy = true;
     }
@@ -285,7 +300,7 @@ bool QtChildView::RenderBacking()
     m_rendering = true;
     m_backing->busy = true;
     {
-        QtDc dc(&m_backing->image, CapsOf(m_backing->image));
+        QtDc dc(&m_backing->image, ScreenCaps(client));
         window->DispatchPaint(dc, erase);
     }
     m_backing->busy = false;

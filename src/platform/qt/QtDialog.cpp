@@ -4,6 +4,7 @@
 #include "platform/Host.h"
 #include "platform/qt/QtDc.h"
 #include "platform/qt/QtDialogView.h"
+#include "platform/qt/QtFrame.h"
 
 #include <QApplication>
 #include <QBoxLayout>
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QPainter>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -29,6 +31,7 @@
 #include <QSignalBlocker>
 #include <QSpacerItem>
 #include <QTabBar>
+#include <QHeaderView>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -132,7 +135,7 @@ Qt::CheckState ToCheckState(int check)
 bool SameShape(const std::vector<TreeNode>& a, const std::vector<TreeNode>& b)
 {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const TreeNode& x, const TreeNode& y) {
-        return x.handle == y.handle && x.parent == y.parent && x.text == y.text && x.image == y.image;
+        return x.handle == y.handle && x.parent == y.parent && x.image == y.image;
     });
 }
 
@@ -151,35 +154,39 @@ QStringList ItemTexts(const ControlState& c)
     return list;
 }
 
-// A static text. A path is shown elided in the middle when it is longer than its
-// room, so a new path never widens the dialog and moves its buttons; the whole
-// path is in the tool tip. A long sentence wraps rather than make the dialog
+// A static text. A path is shown elided in the middle when it is longer than the
+// room it gets, so a new path never widens the dialog nor narrows the field beside
+// it; the whole path is in the tool tip. Its room is what the template gives: a
+// static meant for paths has room for a line of ~70 characters, any other the
+// width of its template text. A long sentence wraps rather than make the dialog
 // wider than the screen. Every static keeps a line's height, so one filled later
-// does not make the dialog taller. A static styled kWholeText is sized to its text
-// and never elided: its dialog fits the line itself.
+// does not make the dialog taller.
 class StaticText final : public QLabel {
 public:
-    StaticText(QWidget* parent, bool whole) : QLabel(parent), m_whole(whole) { setTextFormat(Qt::PlainText); }
+    StaticText(const ControlTemplate& t, QWidget* parent)
+        : QLabel(parent), m_templateText(LabelText(t.text, false)), m_forPaths(t.style & kPathEllipsis)
+    {
+        setTextFormat(Qt::PlainText);
+    }
 
     void SetFullText(const QString& text)
     {
         if (text == m_full) return;
         m_full = text;
         constexpr int kLongSentence = 60; // characters
-        setWordWrap(!m_whole && !IsPath() && !m_full.contains(QLatin1Char('\n')) && m_full.size() > kLongSentence);
+        setWordWrap(!IsPath() && !m_full.contains(QLatin1Char('\n')) && m_full.size() > kLongSentence);
         Refit();
         updateGeometry();
     }
 
     QSize sizeHint() const override
     {
-        if (!IsPath()) return QLabel::sizeHint().expandedTo(QSize(0, LineHeight()));
         const int margins = contentsMargins().left() + contentsMargins().right() + 2 * margin();
-        // One pixel more: glyph advances are fractional. A path asks for no more than
-        // a few words' room, so the list or field beside it keeps its width.
-        constexpr int kPathChars = 32;
-        const int wanted = std::min(fontMetrics().horizontalAdvance(m_full), fontMetrics().averageCharWidth() * kPathChars);
-        return {wanted + margins + 1, LineHeight()};
+        constexpr int kPathLineChars = 70; // what the dialogs' texts of a label and a path are shortened to
+        const int pathRoom = m_forPaths ? fontMetrics().averageCharWidth() * kPathLineChars + margins : 0;
+        if (!IsPath()) return QLabel::sizeHint().expandedTo(QSize(pathRoom, LineHeight()));
+        // One pixel more: glyph advances are fractional.
+        return {std::max(fontMetrics().horizontalAdvance(m_templateText) + margins + 1, pathRoom), LineHeight()};
     }
     QSize minimumSizeHint() const override
     {
@@ -202,7 +209,7 @@ protected:
 private:
     bool IsPath() const
     {
-        return !m_whole && !m_full.contains(QLatin1Char('\n')) && (m_full.contains(QLatin1Char('/')) || m_full.contains(QLatin1Char('\\')));
+        return !m_full.contains(QLatin1Char('\n')) && (m_full.contains(QLatin1Char('/')) || m_full.contains(QLatin1Char('\\')));
     }
     int LineHeight() const { return fontMetrics().height() + contentsMargins().top() + contentsMargins().bottom(); }
     void Refit()
@@ -218,15 +225,11 @@ private:
     }
 
     QString m_full;
-    bool m_whole = false;
+    const QString m_templateText; // what the room of a path is measured by
+    const bool m_forPaths;
 };
 
-// The window a new dialog belongs to: the running modal dialog, else the active window.
-QWidget* DialogParent()
-{
-    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
-    return QApplication::activeWindow();
-}
+QWidget* DialogParent() { return QtDialogParent(); }
 
 // One live dialog on screen. It owns the widgets; the CDialog owns the truth.
 class DialogView final : public QDialog {
@@ -240,6 +243,8 @@ public:
     void Settle();
     // Sizes the window to its contents before the first show.
     void Place();
+    // Grows the fixed size only when the controls no longer fit in it at all.
+    void KeepRoom();
     void FoldWhenTooTall(QGridLayout* grid);
     // The dialog is going away: nothing may touch it from now on.
     void Detach() { m_dialog = nullptr; }
@@ -248,6 +253,8 @@ public:
     void reject() override;
 
 protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -293,6 +300,7 @@ private:
     bool m_syncing = false;
     bool m_closing = false;
     bool m_centered = false;
+    QPoint m_centredAt; // where centring put it
     int m_focusApplied = 0;
     bool m_frameless = false;
     QSpacerItem* m_titleSpace = nullptr; // keeps the dialog as wide as its title
@@ -338,7 +346,9 @@ DialogView::DialogView(CDialog& dialog, const DialogLook& look, QWidget* parent)
         m_index[m_views[i].widget] = i;
     }
     auto* root = new QVBoxLayout(this);
-    root->setSizeConstraint(QLayout::SetMinimumSize);
+    // The dialog's size is fixed in Place: no layout here stretches to a larger one.
+    root->setSizeConstraint(QLayout::SetNoConstraint);
+    setSizeGripEnabled(false);
     LayOut(-1, root);
     m_titleSpace = new QSpacerItem(0, 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
     root->addSpacerItem(m_titleSpace);
@@ -369,7 +379,10 @@ QWidget* DialogView::Make(size_t index)
     const ControlState& c = State(index);
     switch (c.kind) {
     case K::Static:
-        return new StaticText(this, c.style & kWholeText);
+    {
+        const auto& templates = m_dialog->Template().controls;
+        return new StaticText(index < templates.size() ? templates[index] : ControlTemplate{}, this);
+    }
     case K::Picture: {
         auto* label = new QLabel(this);
         label->setPixmap(PicturePixmap(c.Text()));
@@ -438,6 +451,11 @@ QWidget* DialogView::Make(size_t index)
         tree->setHeaderHidden(true);
         tree->setColumnCount(1);
         tree->setSelectionMode(QAbstractItemView::SingleSelection);
+        // Node lines are read whole: wide enough for a usual line, and a longer one
+        // scrolls sideways rather than losing its end.
+        tree->setMinimumWidth(tree->fontMetrics().averageCharWidth() * 56);
+        tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        tree->header()->setStretchLastSection(false);
         return tree;
     }
     case K::ProgressBar: {
@@ -472,9 +490,14 @@ void DialogView::LayOut(int container, QBoxLayout* box)
             label->setBuddy(field);
             const bool tall = State(i + 1).kind != K::Edit && State(i + 1).kind != K::ComboBox
                 && State(i + 1).kind != K::DropDownList && State(i + 1).kind != K::ProgressBar;
-            grid->addWidget(label, row, 0, tall ? Qt::AlignTop | Qt::AlignLeft : Qt::AlignVCenter | Qt::AlignLeft);
-            grid->addWidget(field, row, 1);
-            ++row;
+            if (tall) {
+                // Above a list, so a long label (a file's path) takes none of the list's width.
+                grid->addWidget(label, row++, 0, 1, 2);
+                grid->addWidget(field, row++, 0, 1, 2);
+            } else {
+                grid->addWidget(label, row, 0, Qt::AlignVCenter | Qt::AlignLeft);
+                grid->addWidget(field, row++, 1);
+            }
             ++i;
             continue;
         }
@@ -826,6 +849,12 @@ void DialogView::ApplyTree(const ControlState& c, View& v)
         v.nodes = nodes;
         v.firstVisible = -1;
     }
+    // A node whose text changed is renamed in place: the tree keeps its scrolling.
+    for (size_t k = 0; k < nodes.size(); ++k)
+        if (nodes[k].text != v.nodes[k].text) {
+            v.items[nodes[k].handle]->setText(0, ToQt(nodes[k].text));
+            v.nodes[k].text = nodes[k].text;
+        }
     for (const TreeNode& node : nodes) {
         QTreeWidgetItem* item = v.items[node.handle];
         if (item->isExpanded() != node.expanded) item->setExpanded(node.expanded);
@@ -897,7 +926,35 @@ void DialogView::Place()
     // Texts came in while the widgets were hidden, which tells no layout: every
     // nested one measures again before the window takes its size.
     for (QLayout* nested : findChildren<QLayout*>()) nested->invalidate();
-    adjustSize();
+    ensurePolished();
+    QLayout* root = layout();
+    root->activate();
+    // What the controls ask for, up to most of the screen (adjustSize would stop at two
+    // thirds of it), and never less than they need.
+    QSize wanted = root->totalSizeHint();
+    if (root->hasHeightForWidth()) wanted.setHeight(std::max(wanted.height(), root->totalHeightForWidth(wanted.width())));
+    if (const QScreen* s = screen()) wanted = wanted.boundedTo(s->availableGeometry().size() * 9 / 10);
+    wanted = wanted.expandedTo(root->totalMinimumSize());
+    // That size is the dialog's from now on: texts set later fit into it (paths are
+    // elided), and the user gets no frame to stretch it with.
+    setFixedSize(wanted);
+}
+
+void DialogView::KeepRoom()
+{
+    QLayout* root = layout();
+    if (!root || minimumSize() != maximumSize()) return; // not placed yet
+    QSize need = root->totalMinimumSize();
+    if (root->hasHeightForWidth()) need.setHeight(std::max(need.height(), root->totalHeightForWidth(width())));
+    if (need.width() > width() || need.height() > height()) setFixedSize(size().expandedTo(need));
+}
+
+bool DialogView::event(QEvent* event)
+{
+    const bool handled = QDialog::event(event);
+    // The layout has just measured again: a control shown or filled later may need more.
+    if (event->type() == QEvent::LayoutRequest) KeepRoom();
+    return handled;
 }
 
 void DialogView::FitTitle(const QString& title)
@@ -936,8 +993,9 @@ void DialogView::showEvent(QShowEvent* event)
 
 void DialogView::Centre()
 {
+    QWidget* over = parentWidget() ? parentWidget()->window() : nullptr;
+    if (!m_centered && over) over->installEventFilter(this);
     m_centered = true;
-    const QWidget* over = parentWidget() ? parentWidget()->window() : nullptr;
     QRect area;
     if (over && over->isVisible()) area = over->frameGeometry();
     else if (const QScreen* s = screen()) area = s->availableGeometry();
@@ -945,6 +1003,17 @@ void DialogView::Centre()
     QRect frame = frameGeometry();
     frame.moveCenter(area.center());
     move(frame.topLeft());
+    m_centredAt = pos();
+}
+
+bool DialogView::eventFilter(QObject* watched, QEvent* event)
+{
+    // The window it is centred on was placed or sized after it (the desktop places
+    // the main frame once it is shown): it moves along, unless the user moved it.
+    if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && isVisible() && pos() == m_centredAt
+        && parentWidget() && watched == parentWidget()->window())
+        Centre();
+    return QDialog::eventFilter(watched, event);
 }
 
 void DialogView::Settle()
@@ -1000,6 +1069,17 @@ void DialogView::closeEvent(QCloseEvent* event)
 } // namespace
 
 QDialog* QtDialogWindow(const CDialog& dialog) { return static_cast<QDialog*>(dialog.m_hostView); }
+
+QWidget* QtDialogParent()
+{
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    // Nothing active yet (at start-up the desktop may not have activated the frame):
+    // the main frame, so the window is centred on it and stays above it.
+    const auto* frame = dynamic_cast<const QtFrame*>(Frame());
+    QWidget* main = frame ? frame->Window() : nullptr;
+    return main && main->isVisible() ? main : nullptr;
+}
 
 int RunQtDialogModal(CDialog& dialog, const DialogLook& look)
 {

@@ -10,6 +10,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -18,6 +19,7 @@
 #include <QPainter>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
@@ -31,6 +33,14 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 constexpr char kCommandProperty[] = "commandId";
 constexpr char kWindowListProperty[] = "windowList";
+constexpr int kWindowListChars = 60; // longest caption the Window menu lists whole
+
+// Half the screen the frame is on: the most the Window menu's captions take.
+int WindowListRoom(const QWidget* window)
+{
+    const QScreen* screen = window ? window->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry().width() / 2 : 640;
+}
 
 // Status prompt, tool tip and button label of a command ("prompt\ntip[\nlabel]").
 struct PromptText {
@@ -116,6 +126,28 @@ protected:
     {
         if (m_frame.CloseRequested()) e->accept();
         else e->ignore();
+    }
+    bool event(QEvent* e) override
+    {
+        // Sent before the toolkit hands the focus back: a window without a focus
+        // widget would give it to the first view, which would then take the activation.
+        if (e->type() == QEvent::WindowActivate && !focusWidget()) m_frame.FocusActiveChild();
+        // Menu and toolbar prompts go to pane 0, not over the panes as a passing message.
+        if (e->type() == QEvent::StatusTip) {
+            m_frame.SetPaneText(0, static_cast<QStatusTipEvent*>(e)->tip().toLatin1().toStdString());
+            return true;
+        }
+        return QMainWindow::event(e);
+    }
+    void resizeEvent(QResizeEvent* e) override
+    {
+        QMainWindow::resizeEvent(e);
+        m_frame.FitPanes();
+    }
+    void showEvent(QShowEvent* e) override
+    {
+        QMainWindow::showEvent(e);
+        m_frame.FitPanes(); // only now are the panes laid out
     }
 
 private:
@@ -241,7 +273,16 @@ bool QtFrame::IsEnabled() const { return m_window && m_window->isEnabled(); }
 
 void QtFrame::Enable(bool enable)
 {
-    if (m_window) m_window->setEnabled(enable);
+    if (!m_window) return;
+    m_window->setEnabled(enable);
+    // Disabling took the focus from the active view; it goes back there, not to
+    // whichever view comes first when the frame is next activated.
+    if (enable) FocusActiveChild();
+}
+
+void QtFrame::FocusActiveChild()
+{
+    if (m_active && m_active->client && m_window && m_window->isEnabled()) m_active->client->setFocus(Qt::OtherFocusReason);
 }
 
 QMenu* QtFrame::BuildMenu(QMenu* menu, const std::vector<MenuItem>& items)
@@ -301,9 +342,17 @@ void QtFrame::ListWindows(QMenu* menu)
         if (!view->window || !view->sub) continue;
         if (number == 0) menu->addSeparator()->setProperty(kWindowListProperty, true);
         ++number;
-        QString caption = view->sub->windowTitle();
+        const QString full = view->sub->windowTitle();
+        // A caption with a long path is cut in its middle, as the dialogs show paths,
+        // so the menu stays narrow; the whole caption is the entry's tool tip.
+        const QFontMetrics metrics(menu->font());
+        const int room = std::min(metrics.averageCharWidth() * kWindowListChars, WindowListRoom(m_window.get()));
+        const QString elided = metrics.elidedText(full, Qt::ElideMiddle, room);
+        QString caption = elided;
         caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
         QAction* action = menu->addAction((number <= 9 ? QStringLiteral("&%1 ") : QStringLiteral("%1 ")).arg(number) + caption);
+        if (elided != full) action->setToolTip(full);
+        menu->setToolTipsVisible(true);
         action->setProperty(kWindowListProperty, true);
         action->setCheckable(true);
         action->setChecked(view.get() == m_active);
@@ -404,8 +453,11 @@ bool QtFrame::CreateStatusBar(const std::vector<int>& paneWidths)
         auto* label = new QLabel;
         label->setObjectName(Q("pane" + std::to_string(i)));
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        if (paneWidths[i] < 0) status->addWidget(label, 1);
-        else {
+        if (paneWidths[i] < 0) {
+            // Its room is what the others leave (see FitPanes); a long prompt never widens the frame.
+            label->setMinimumWidth(1);
+            status->addWidget(label, 1);
+        } else {
             // The given width is the least; a longer text widens the pane (see SetPaneText).
             label->setMinimumWidth(paneWidths[i]);
             status->addPermanentWidget(label);
@@ -419,11 +471,44 @@ void QtFrame::SetPaneText(int pane, const std::string& text)
 {
     QLabel* label = Pane(pane);
     if (!label) return;
-    label->setText(QString::fromLatin1(text.c_str()));
+    const QString shown = QString::fromLatin1(text.c_str());
+    const bool refit = pane == 0 || shown.isEmpty() != label->text().isEmpty();
+    label->setText(shown);
     // Panes only grow, so read-outs that change as the mouse moves do not shake
     // the panes beside them.
     const int needed = label->sizeHint().width();
-    if (needed > label->minimumWidth() && label->minimumWidth() > 0) label->setMinimumWidth(needed);
+    if (pane > 0 && needed > label->minimumWidth()) label->setMinimumWidth(needed);
+    if (refit) FitPanes();
+}
+
+void QtFrame::FitPanes()
+{
+    if (m_panes.empty() || !m_window || !m_window->statusBar()->layout() || !m_window->statusBar()->isVisible()) return;
+    QLabel* prompt = m_panes[0];
+    const int margins = prompt->contentsMargins().left() + prompt->contentsMargins().right() + 2 * prompt->margin();
+    const int needed = prompt->text().isEmpty() ? 0 : prompt->fontMetrics().horizontalAdvance(prompt->text()) + margins + 1;
+    // Every pane shows again; then empty read-out panes give way, the rightmost first,
+    // while the prompt in pane 0 has less room than it needs or the panes do not fit
+    // the bar (they would be drawn over each other). Pane 1 (the depth) stays.
+    QStatusBar* bar = m_window->statusBar();
+    const auto lacksRoom = [&] {
+        if (prompt->width() < needed) return true;
+        int right = prompt->geometry().right();
+        for (size_t i = 1; i < m_panes.size(); ++i) {
+            if (m_panes[i]->isHidden()) continue;
+            if (m_panes[i]->x() <= right) return true;
+            right = m_panes[i]->geometry().right();
+        }
+        return right >= bar->width();
+    };
+    for (size_t i = 1; i < m_panes.size(); ++i)
+        if (m_panes[i]->isHidden()) m_panes[i]->show();
+    bar->layout()->activate();
+    for (size_t i = m_panes.size() - 1; i >= 2 && lacksRoom(); --i) {
+        if (!m_panes[i]->text().isEmpty()) continue;
+        m_panes[i]->hide();
+        bar->layout()->activate();
+    }
 }
 
 QLabel* QtFrame::Pane(int pane) const

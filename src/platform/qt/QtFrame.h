@@ -71,6 +71,11 @@ public:
     bool FilterInput(QObject* watched, void* event); // the application-wide input filter
     bool CloseRequested(); // the close box: true when the frame may close
     IFrameHandler* Handler() const { return m_handler; }
+    // The keyboard focus to the active view, so the frame's next activation keeps it active.
+    void FocusActiveChild();
+    // Pane 0 (the prompts) stretches over what the other panes leave; when that is
+    // too little for its text, empty read-out panes make room.
+    void FitPanes();
 
     // The Window menu's list of open views: numbered, the active one checked.
     void ListWindows(QMenu* menu);

@@ -4,12 +4,19 @@
 #include "platform/Path.h"
 #include "platform/qt/QtChildView.h"
 #include "platform/qt/QtDialog.h"
+#include "platform/qt/QtDialogView.h"
 #include "platform/qt/QtPrintJob.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QDateTime>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QLocale>
+#include <QScreen>
+#include <QStyle>
+#include <QTreeView>
 #include <QMessageBox>
 #include <QProcess>
 #include <QSettings>
@@ -22,7 +29,7 @@ namespace {
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 std::string S(const QString& s) { return s.toStdString(); }
 
-QWidget* DialogParent() { return QApplication::activeWindow(); }
+QWidget* DialogParent() { return QtDialogParent(); }
 
 DialogLook LookOf(const HostBase& host)
 {
@@ -47,6 +54,69 @@ std::string WithoutPatternNote(std::string description)
     description.resize(open);
     while (!description.empty() && description.back() == ' ') description.pop_back();
     return description;
+}
+
+// The toolkit's own file dialog (where the desktop offers none) opens too narrow for
+// its columns: size, type and date are cut. Each column gets the width of a long
+// value of its kind, the name the rest, and the dialog the width they all need.
+void FitFileDialogColumns(QFileDialog& dialog)
+{
+    auto* tree = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (!tree || tree->model() == nullptr || tree->model()->columnCount() < 4) return;
+    QHeaderView* header = tree->header();
+    const QFontMetrics metrics(tree->font());
+    const int padding = 2 * tree->style()->pixelMetric(QStyle::PM_HeaderMargin) + 24; // sort arrow
+    const QLocale locale = QLocale::system();
+    const QString samples[] = {
+        QString(),                                                            // the name takes the rest
+        locale.formattedDataSize(qint64(999) * 1024 * 1024 * 1024 + 999),     // "1000.0 GiB"
+        QStringLiteral("segy File Folder"),
+        locale.toString(QDateTime(QDate(2028, 12, 28), QTime(23, 58, 59)), QLocale::ShortFormat),
+    };
+    constexpr int kNameWidth = 260;
+    int columns = kNameWidth;
+    for (int c = 1; c < 4; ++c) {
+        const int width = std::max(header->sectionSize(c), metrics.horizontalAdvance(samples[c]) + padding);
+        header->resizeSection(c, width);
+        columns += width;
+    }
+    header->resizeSection(0, std::max(header->sectionSize(0), kNameWidth));
+    // The places list and the frame around the list take what they took before.
+    const int around = std::max(0, dialog.width() - tree->viewport()->width());
+    QSize size(columns + around, std::max(dialog.height(), 420));
+    if (const QScreen* screen = dialog.screen()) size = size.boundedTo(screen->availableGeometry().size());
+    if (size.width() > dialog.width() || size.height() > dialog.height()) dialog.resize(size.expandedTo(dialog.size()));
+}
+
+// Fits the columns when the dialog is first shown: only then are its parts laid out,
+// and it is not yet on the screen.
+class FileDialogFitter : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && !m_done) {
+            m_done = true;
+            if (auto* dialog = qobject_cast<QFileDialog*>(watched)) FitFileDialogColumns(*dialog);
+        }
+        return false;
+    }
+
+private:
+    bool m_done = false;
+};
+
+// Open or save dialog; the chosen path, or empty when cancelled.
+QString RunFileDialog(bool open, const QString& title, const QString& start, const QString& filter,
+                      QFileDialog::Options options)
+{
+    QFileDialog dialog(DialogParent(), title, start, filter);
+    dialog.setOptions(options);
+    dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    FileDialogFitter fitter;
+    dialog.installEventFilter(&fitter);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    return dialog.selectedFiles().front();
 }
 
 } // namespace
@@ -159,8 +229,7 @@ FileDialogResult QtHost::FileDialog(const FileDialogOptions& o)
     QFileDialog::Options options;
     // Save dialogs here never ask before replacing, unless the caller asks for it.
     if (!o.open && !(o.flags & kOverwritePrompt)) options |= QFileDialog::DontConfirmOverwrite;
-    QString chosen = o.open ? QFileDialog::getOpenFileName(DialogParent(), title, start, filter, nullptr, options)
-                            : QFileDialog::getSaveFileName(DialogParent(), title, start, filter, nullptr, options);
+    const QString chosen = RunFileDialog(o.open, title, start, filter, options);
     if (chosen.isEmpty()) return {};
     return MakeFileDialogResult(S(chosen), o.open ? std::string() : o.defaultExt);
 }

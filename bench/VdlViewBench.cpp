@@ -1,0 +1,199 @@
+// A VDL view of 2,000 frames x 8 receivers x 512 samples in a 1000 x 800 window, the
+// whole log on one page: the frames it shows read from the file, rendered row by row
+// into its image and painted into a Qt image of the window's size (offscreen), in the
+// time and the frequency domain. Beside them the bare reads of the 2,000 frames, the
+// physical floor of showing them.
+#include "BenchDataSet.h"
+#include "common/QtxFileDlg.h"
+#include "dataset/QtxFile.h"
+#include "platform/qt/QtDc.h"
+#include "platform/testing/ScriptedFrame.h"
+#include "platform/testing/ScriptedHost.h"
+#include "res/ResourceIds.h"
+#include "settings/SettingsStore.h"
+#include "viewers/VdlWnd.h"
+#include "viewers/VdlWndFactory.h"
+
+#include <QGuiApplication>
+#include <QImage>
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <atomic>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include <unistd.h>
+
+namespace {
+std::atomic<long long> g_allocations{0};
+}
+
+[[gnu::noinline]] void* operator new(std::size_t size)
+{
+    g_allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+[[gnu::noinline]] void operator delete(void* p) noexcept { std::free(p); }
+[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+constexpr int kFrames = 2000;
+constexpr int kReceivers = 8;
+constexpr int kSamples = 512;
+constexpr float kStep = 4.0f; // us
+constexpr int kWidth = 1000, kHeight = 800;
+
+struct DataSet {
+    std::string path = (std::filesystem::temp_directory_path()
+                        / ("bronte-bench-vdl-" + std::to_string(::getpid()) + ".qtx"))
+                           .string();
+    DataSet()
+    {
+        // Compressional, shear and Stoneley arrivals moving out across the receivers, in
+        // a little noise.
+        std::vector<float> frame(size_t(kReceivers) * kSamples);
+        uint32_t noise = 1;
+        for (int r = 0; r < kReceivers; ++r)
+            for (int i = 0; i < kSamples; ++i) {
+                const double t = i * double(kStep);
+                double v = 0;
+                for (const auto& [onset, hertz, decay, amplitude] :
+                     {std::array{300.0 + 40 * r, 12000.0, 400.0, 0.5}, std::array{600.0 + 80 * r, 6000.0, 800.0, 1.0},
+                      std::array{1200.0 + 120 * r, 2500.0, 2500.0, 0.7}})
+                    if (t > onset)
+                        v += amplitude * std::exp(-(t - onset) / decay) * std::sin(2 * M_PI * hertz * (t - onset) * 1e-6);
+                noise = noise * 1664525u + 1013904223u;
+                v += 0.02 * (double(noise >> 8) / double(1 << 24) - 0.5);
+                frame[size_t(r) * kSamples + size_t(i)] = float(v);
+            }
+        if (!bench::WriteWaveformQtx(path, 1, kReceivers, kSamples, kFrames, kStep, std::move(frame))) std::abort();
+    }
+    ~DataSet() { std::filesystem::remove(path); }
+};
+
+DataSet& Set()
+{
+    static DataSet set;
+    return set;
+}
+
+// The view in a scripted window of the benchmark's size, every receiver shown.
+struct View {
+    ScriptedHost host;
+    ScriptedFrame frame;
+    CVdlWnd* view = nullptr;
+
+    explicit View(const char* domain)
+    {
+        SetHost(&host);
+        SetFrame(&frame);
+        frame.Create("bench", nullptr, nullptr);
+        frame.childClientSize = {kWidth, kHeight};
+        WindowClass c;
+        c.name = "bench-vdl";
+        RegisterWindowClass(c);
+        theApp.m_display.SetDefaults();
+        host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcFound, 0).Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
+        VdlSetupGroup setup;
+        setup.SetDefaults();
+        setup.path = Set().path;
+        setup.domain = domain;
+        setup.topDepth = 1000;
+        setup.bottomDepth = 1000 + 0.5 * (kFrames - 1);
+        setup.depthScale = 1600; // the 2,000 frames on one page of 751 rows
+        setup.timeStart = 0;
+        setup.timeStop = kStep * kSamples;
+        setup.freqStart = 0;
+        setup.freqStop = 20000;
+        view = OpenVdlWnd(setup, c.name);
+        if (!view) std::abort();
+        for (int r = 0; r < kReceivers; ++r) theApp.m_viewOptions.front()->m_shown[r] = 1;
+        view->PrepareRepaint();
+        if (view->m_columns.size() != size_t(kReceivers)) std::abort();
+    }
+    ~View()
+    {
+        frame.Destroy();
+        SetFrame(nullptr);
+        SetHost(nullptr);
+    }
+};
+
+void BareFrameReads(benchmark::State& state)
+{
+    CQtxFile in;
+    if (!in.OpenRead(Set().path)) std::abort();
+    std::vector<float> buffer(size_t(kReceivers) * kSamples);
+    for (auto _ : state)
+        for (int frame = 0; frame < kFrames; ++frame) {
+            in.ReadFrameItem(frame, 8, kReceivers, kSamples, buffer.data(), buffer.size());
+            benchmark::DoNotOptimize(buffer.data());
+        }
+    state.counters["frames"] = kFrames;
+}
+
+void ReadRenderAndPaint(benchmark::State& state, const char* domain)
+{
+    View v(domain);
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    DeviceCaps caps;
+    caps.horzRes = kWidth;
+    caps.vertRes = kHeight;
+    v.view->Render(); // buffers take their size
+    const long long beforeRender = g_allocations.load();
+    v.view->Render();
+    state.counters["allocs/render"] = double(g_allocations.load() - beforeRender);
+    const long long before = g_allocations.load();
+    for (auto _ : state) {
+        v.view->Render();
+        QtDc dc(&image, caps);
+        v.view->OnPaint(dc);
+    }
+    benchmark::DoNotOptimize(image.constBits());
+    state.counters["frames"] = v.view->m_framesRead;
+    state.counters["rows"] = v.view->m_rowsDrawn;
+    state.counters["allocs/paint"] = double(g_allocations.load() - before) / double(state.iterations());
+}
+
+void PaintOnly(benchmark::State& state)
+{
+    View v("Time");
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    DeviceCaps caps;
+    for (auto _ : state) {
+        QtDc dc(&image, caps);
+        v.view->OnPaint(dc);
+    }
+    benchmark::DoNotOptimize(image.constBits());
+}
+
+void TimeDomain(benchmark::State& state) { ReadRenderAndPaint(state, "Time"); }
+void FrequencyDomain(benchmark::State& state) { ReadRenderAndPaint(state, "Frequency"); }
+
+} // namespace
+
+BENCHMARK(BareFrameReads)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(TimeDomain)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(FrequencyDomain)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(PaintOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+int main(int argc, char** argv)
+{
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QGuiApplication app(argc, argv);
+    InstallFontSubstitutions();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    Set();
+    return 0;
+}

@@ -1,0 +1,51 @@
+// Display > Log: the Log Setup dialog in a loop. The dialog ends with the button the
+// user pressed; this command loads, saves or re-bases the command file and shows the
+// dialog again, or leaves the loop.
+#include "app/AppCommands.h"
+#include "platform/Host.h"
+#include "plot/LogSetupDlg.h"
+#include "plot/QtxCommand.h"
+#include "res/CommandIds.h"
+#include "settings/SettingsStore.h"
+
+namespace {
+
+void OnDisplayLog()
+{
+    LogSetupGroup& s = theApp.m_logSetup;
+    CQtxCommand command;
+    for (;;) {
+        CLogSetupDlg dialog;
+        switch (dialog.Edit(s)) {
+        case CLogSetupDlg::kAdd:
+        case CLogSetupDlg::kEdit:
+        case CLogSetupDlg::kCopy:
+        case CLogSetupDlg::kDelete:
+        case CLogSetupDlg::kClearAll: continue;
+        case CLogSetupDlg::kLoadSettings: {
+            LogCommandPage page = PageOf(s);
+            if (command.Read(s.plotItems, page, s.loadPath) == 0) SetPage(s, page);
+            continue;
+        }
+        case CLogSetupDlg::kSaveSettings: command.Write(s.plotItems, PageOf(s), s.savePath); continue;
+        case CLogSetupDlg::kBrowseFolder: CQtxCommand::RebaseItemPaths(s.plotItems, s.browsePath); continue;
+        case CLogSetupDlg::kViewLog:
+        case CLogSetupDlg::kPrintLog:
+            if (s.plotItems.empty()) {
+                MessageBox("The plot list is empty!", MB_OK | MB_ICONEXCLAMATION);
+                return;
+            }
+            s.depthUnits = s.english ? "Feet" : "Meters";
+            NotYetAvailable("The log plot window");
+            return;
+        default: return; // Apply, Cancel
+        }
+    }
+}
+
+} // namespace
+
+void AddLogPlotCommands(CommandMap& c)
+{
+    c.Add(ID_DISPLAY_LOG, [] { OnDisplayLog(); });
+}

@@ -1,0 +1,164 @@
+#include "plot/EditCommandDlg.h"
+
+#include "common/Help.h"
+#include "platform/Format.h"
+#include "platform/Host.h"
+#include "res/DialogTemplates.h"
+#include "plot/PlotExchange.h"
+#include "res/PlotChoices.h"
+#include "res/ResourceIds.h"
+#include "settings/SettingsStore.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+using enum edit_command::Control;
+
+constexpr float kMaxLimit = 50000.0f;
+
+void FillCombo(CDialog& d, int id, const std::vector<std::string>& entries)
+{
+    if (ControlState* box = d.Item(id)) {
+        box->ResetContent();
+        for (const auto& e : entries) box->AddString(e);
+    }
+}
+
+// Shows the entry equal to `value` (a text not listed leaves the selection); takes
+// the selected entry back, keeping `value` while none is selected.
+void ExchangeChoice(DataExchange& dx, int id, std::string& value)
+{
+    if (dx.Failed()) return;
+    ControlState* box = dx.Dialog().Item(id);
+    if (!box) return;
+    if (dx.Saving()) {
+        if (box->CurSel() >= 0) value = box->ItemText(box->CurSel());
+        return;
+    }
+    const int at = box->FindStringExact(-1, value);
+    if (at >= 0) box->SetCurSel(at);
+}
+
+} // namespace
+
+CEditCommandDlg::CEditCommandDlg() : CDialog(DialogTemplateFor(kIddEditCommand))
+{
+    On(kIdcNextItem, Notify::Clicked, [this] { OnNextItem(); });
+    On(kIdcPreviousItem, Notify::Clicked, [this] { OnPreviousItem(); });
+    On(kIdcHelp, Notify::Clicked, [this] { OnHelp(); });
+}
+
+CLogPlotItem* CEditCommandDlg::Current() const
+{
+    if (!m_pPlotItems || m_nCurrentItem < 0 || size_t(m_nCurrentItem) >= m_pPlotItems->size()) return nullptr;
+    return (*m_pPlotItems)[size_t(m_nCurrentItem)].get();
+}
+
+void CEditCommandDlg::DoDataExchange(DataExchange& dx)
+{
+    namespace px = plot_exchange;
+    Fields& f = m_fields;
+    dx.Text(kIdcFileTitle, f.fileTitle);
+    if (!dx.Saving()) {
+        SetItemText(kIdcDataTop, Format("%10.4f", f.dataTop));
+        SetItemText(kIdcDataBottom, Format("%10.4f", f.dataBottom));
+    }
+    px::DepthRange(dx, kIdcStartDepth, kIdcStopDepth, f.startDepth, f.stopDepth, "%10.4f");
+    px::Shift(dx, kIdcShift, f.depthShift, "%10.4f");
+    dx.Text(kIdcName, f.name);
+    dx.MaxChars(f.name, 255);
+    dx.Text(kIdcMnemonic, f.mnemonic);
+    dx.MaxChars(f.mnemonic, 255);
+    dx.Text(kIdcUnits, f.units);
+    dx.MaxChars(f.units, 255);
+    px::Limit(dx, kIdcLeftLimit, f.leftLimit, kMaxLimit, true, "%10.2f");
+    px::Limit(dx, kIdcRightLimit, f.rightLimit, kMaxLimit, false, "%10.2f");
+    px::Track(dx, kIdcTrack, f.track);
+    ExchangeChoice(dx, kIdcColor, f.colour);
+    ExchangeChoice(dx, kIdcLineWidth, f.lineWidth);
+    ExchangeChoice(dx, kIdcPalette, f.palette);
+}
+
+bool CEditCommandDlg::OnInitDialog()
+{
+    FillCombo(*this, kIdcColor, PlotColourEntries());
+    FillCombo(*this, kIdcLineWidth, PlotLineWidthEntries());
+    FillCombo(*this, kIdcPalette, PlotPaletteEntries());
+    m_nItemCount = m_pPlotItems ? int(std::min<size_t>(m_pPlotItems->size(), 0xFFFF)) : 0;
+    m_nCurrentItem = 0;
+    Load();
+    return true;
+}
+
+void CEditCommandDlg::Load()
+{
+    const CLogPlotItem* item = Current();
+    if (!item) return;
+    Fields f;
+    f.dataTop = item->m_dDataTop;
+    f.dataBottom = item->m_dDataBottom;
+    f.startDepth = item->m_dStartDepth;
+    f.stopDepth = item->m_dStopDepth;
+    f.depthShift = item->m_dDepthShift;
+    f.leftLimit = item->m_fLeftLimit;
+    f.rightLimit = item->m_fRightLimit;
+    f.track = item->m_nTrack;
+    f.fileTitle = item->m_strFileTitle;
+    f.name = item->m_strName;
+    if (item->m_nCurrentName >= 0 && item->m_nCurrentName < kPlotNameCount)
+        f.mnemonic = item->m_strNames[size_t(item->m_nCurrentName)];
+    f.units = item->m_strUnitsName;
+    f.colour = item->m_strColor;
+    f.lineWidth = item->m_strLineWidth;
+    f.palette = item->m_strPalette;
+    m_fields = f;
+    UpdateData(false);
+    const bool curve = item->m_nDomain == kPlotCurve;
+    EnableItem(kIdcColor, curve);
+    EnableItem(kIdcLineWidth, curve);
+    EnableItem(kIdcPalette, !curve);
+}
+
+bool CEditCommandDlg::Store()
+{
+    CLogPlotItem* item = Current();
+    if (!item) return true;
+    if (!UpdateData(true)) return false;
+    const Fields& f = m_fields;
+    item->m_dDataTop = f.dataTop;
+    item->m_dDataBottom = f.dataBottom;
+    item->m_dStartDepth = f.startDepth;
+    item->m_dStopDepth = f.stopDepth;
+    item->m_dDepthShift = f.depthShift;
+    item->m_fLeftLimit = f.leftLimit;
+    item->m_fRightLimit = f.rightLimit;
+    item->m_nTrack = f.track;
+    item->m_strFileTitle = f.fileTitle;
+    item->m_strName = f.name;
+    if (item->m_nCurrentName >= 0 && item->m_nCurrentName < kPlotNameCount)
+        item->m_strNames[size_t(item->m_nCurrentName)] = f.mnemonic;
+    item->m_strUnitsName = f.units;
+    item->m_strColor = f.colour;
+    item->m_strLineWidth = f.lineWidth;
+    item->m_strPalette = f.palette;
+    return true;
+}
+
+void CEditCommandDlg::Step(int delta)
+{
+    if (m_nItemCount == 0 || !Store()) return;
+    m_nCurrentItem = (m_nCurrentItem + delta + m_nItemCount) % m_nItemCount;
+    Load();
+}
+
+void CEditCommandDlg::OnNextItem() { Step(1); }
+void CEditCommandDlg::OnPreviousItem() { Step(-1); }
+
+void CEditCommandDlg::OnOK()
+{
+    if (Store()) EndDialog(IDOK);
+}
+
+void CEditCommandDlg::OnHelp() { ShowHelp(theApp.m_helpPath, kHelpContext, kHelpContextId); }

@@ -1,0 +1,29 @@
+// The checks the Log Item Setup and Edit Command dialogs share: depth range, shift,
+// limits and track, with their messages. Each moves one value between its member
+// and its edit; `format` (printf style) shows the value, or nullptr for the
+// exchange's own number text. Checks run when saving and stop the exchange.
+#pragma once
+
+#include "platform/Dialog.h"
+
+#include <cstdint>
+
+namespace plot_exchange {
+
+inline constexpr double kMinDepth = -200.0;
+inline constexpr double kMaxDepth = 50000.0;
+inline constexpr double kMaxShift = 200.0;
+inline constexpr int kMinTrack = 1;
+inline constexpr int kMaxTrack = 16;
+
+// Start depth (range, then below the stop depth as typed), then stop depth (range,
+// then above the start depth).
+void DepthRange(DataExchange& dx, int startId, int stopId, double& start, double& stop, const char* format);
+void Shift(DataExchange& dx, int id, double& shift, const char* format);
+// A value that must lie in [-limit, limit]; `start` chooses the "start"/"stop" message.
+void Limit(DataExchange& dx, int id, float& value, float limit, bool start, const char* format);
+void Track(DataExchange& dx, int id, int16_t& track);
+// A value of [lo, hi] with the dialog's own message (a printf format taking lo and hi).
+void Bounded(DataExchange& dx, int id, float& value, float lo, float hi, const char* message);
+
+} // namespace plot_exchange

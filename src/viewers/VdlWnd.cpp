@@ -1,0 +1,404 @@
+#include "viewers/VdlWnd.h"
+
+#include "viewers/ViewOptions.h"
+#include "common/DatumChooser.h"
+#include "dataset/ItemTypes.h"
+#include "platform/Format.h"
+#include "platform/Host.h"
+#include "platform/SafeNumeric.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The first grid value not below v, the grid walked up from 0 in steps of `step`;
+// 0 for v <= 0. (A value a rounding error above a grid value keeps that value.)
+double SnapUp(double v, double step)
+{
+    if (!(v > 0)) return 0;
+    if (!(step > 0) || !std::isfinite(step)) return v;
+    return std::min(std::ceil(v / step - 1e-6), 1e15) * step;
+}
+
+int Trunc(double v) { return ClampToInt(v); }
+
+} // namespace
+
+CVdlWnd::CVdlWnd() = default;
+CVdlWnd::~CVdlWnd() = default;
+
+bool CVdlWnd::Open(const std::string& windowClass)
+{
+    m_domain = m_domainText == "Time"        ? kDomainTime
+               : m_domainText == "Frequency" ? kDomainFrequency
+               : m_domainText == "Slowness"  ? kDomainSlowness
+                                             : kDomainAzimuth;
+    if (!LoadData()) return false;
+    const std::string caption = m_domainText + " (" + m_path + ")";
+    if (!CreateChild(windowClass, caption, WS_VSCROLL | WS_HSCROLL | WS_MAXIMIZE)) {
+        RemoveViewOptions(m_windowId);
+        return false;
+    }
+    PrepareRepaint();
+    return true;
+}
+
+bool CVdlWnd::LoadData()
+{
+    if (!OpenDataSet(m_file, m_path)) return false;
+    CQtxDatumList datums;
+    if (!m_file.ReadDatumList(datums)) return false;
+    m_frames = CFrameCursor(m_file.m_header);
+    // Rows are placed by depth: a log of several frames needs a depth for each.
+    if (m_frames.FrameCount() > 1 && (!(m_frames.Step() > 0) || !std::isfinite(m_frames.Step())
+                                      || !std::isfinite(m_frames.TopDepth()))) {
+        MessageBox(Format("Data set %s cannot be shown against depth: its depth step or depths are not "
+                          "usable numbers.\nOperation will be abandoned.",
+                          m_path.c_str()),
+                   MB_OK | MB_ICONSTOP);
+        return false;
+    }
+
+    // The display range in frames: the depth's share of the log's span times the frame
+    // count (an up log counts it back from the frame count). A single frame, or a span
+    // that gives no number, is frame 0.
+    const int n = m_frames.FrameCount();
+    const double top = m_frames.TopDepth(), bottom = m_frames.BottomDepth();
+    auto along = [&](double depth) {
+        if (n <= 1 || !(bottom != top)) return 0.0;
+        const double a = std::trunc((depth - top) * double(n) / (bottom - top));
+        return std::isnan(a) ? 0.0 : a;
+    };
+    double first, last;
+    if (m_frames.IsDown()) {
+        first = std::max(along(m_displayTop), 0.0);
+        last = along(m_displayBottom);
+        if (last > n) last = n - 1;
+    } else {
+        first = double(n) - along(m_displayTop);
+        if (first >= n) first = n - 1;
+        last = std::max(double(n) - along(m_displayBottom), 0.0);
+    }
+    m_firstFrame = int(std::clamp(first, 0.0, double(m_frames.LastFrame())));
+    m_lastFrame = int(std::clamp(last, 0.0, double(n)));
+    m_firstVisible = m_firstFrame;
+    m_mmPerUnit = m_file.m_header.depthUnits == qtx::kUnitsMetres ? 1000.0f : 304.8f;
+
+    ChosenDatum datum;
+    // The tab showing at OK decides the domain: an item picked on another tab is shown
+    // in that tab's domain.
+    int domain = m_domain;
+    if (!ChooseDatumOfShownTab(m_file, datums, domain, datum)) return false;
+    m_domain = int16_t(domain);
+    m_domainText = DomainWord(m_domain);
+
+    theApp.m_display.receiverShown.fill(0);
+    m_slownessUnit = m_slownessTitle == "Slowness range [uSec/m]" ? "[uSec/m]" : "[uSec/ft]";
+    if (!SetUpItem(datum)) return false;
+    // A new view shows its first receiver; the others are switched on by the user.
+    RegisterReceivers(1);
+
+    m_palette = m_paletteText == "Black&White"   ? kPaletteBlackWhite
+                : m_paletteText == "White&Black" ? kPaletteWhiteBlack
+                : m_paletteText == "Anisotropy"  ? kPaletteAnisotropy
+                                                 : kPaletteColor;
+    m_signature = m_type == "Signature";
+    m_wiggleAmplitude = m_signature ? 20.0f : 0.0f;
+    if (!(m_depthScale > 0) || !std::isfinite(m_depthScale)) m_depthScale = 480.0f;
+    m_depthGrid = m_depthScale >= 500 ? 20.0f : m_depthScale >= 250 ? 10.0f : 5.0f;
+    m_vscroll = {};
+    m_vscroll.max = std::max(BottomPosition() - TopPosition(), 0);
+    m_vscroll.page = 20;
+    SetDepthReadOut(Format("%10.4f%s", DepthOfPosition(FirstVisiblePosition()), m_frames.DepthUnitLabel()));
+    return true;
+}
+
+bool CVdlWnd::SetUpItem(const ChosenDatum& d)
+{
+    m_mnemonic = d.mnemonic;
+    m_typeCode = d.typeCode;
+    m_receivers = d.traceCount;
+    m_step = d.step;
+    m_samplesRead = d.sampleCount;
+    m_offset = d.offset;
+    m_datumNumber = d.datumNumber;
+    m_unitCode = m_domain == kDomainTime ? d.unitCode : uint8_t(kUnitNone);
+    m_instFrequency = InFamily(d.typeCode, ItemFamily::InstFrequency);
+    m_instSlowness = InFamily(d.typeCode, ItemFamily::InstSlowness);
+    if (!AcceptSampleStep(m_mnemonic, m_step)) return false;
+
+    // Waveforms are padded to a power of two for their transforms; curves of a
+    // frequency or a slowness keep their samples in the time domain. A spectrum
+    // always needs the power of two.
+    int padded = 1;
+    while (padded < m_samplesRead && padded <= kSlotFloats) padded *= 2;
+    m_sampleCount = m_samplesRead;
+    m_padded = false;
+    const bool curve = m_instFrequency || m_instSlowness;
+    if (((m_domain == kDomainTime && !curve) || m_domain == kDomainFrequency) && padded != m_samplesRead) {
+        m_padded = true;
+        m_sampleCount = padded;
+    }
+    // The rows are built in arrays of 16 receivers of 8,192 samples.
+    if (!FitsSlots(m_receivers, m_sampleCount) || m_samplesRead < 1)
+        return RefuseDatumSize(m_mnemonic, m_receivers, m_samplesRead);
+
+    m_caption = ItemTypeOf(d.typeCode).caption;
+    m_traceLabels = ItemTraceLabels(d.typeCode);
+    // The time ticks are labelled in milliseconds.
+    m_axisTitle = m_domain == kDomainTime        ? "Time [mSec]"
+                  : m_domain == kDomainFrequency ? "Frequency [kHz]"
+                  : m_domain == kDomainSlowness  ? "Slowness " + m_slownessUnit
+                                                 : "Azimuth [deg]";
+    m_wiggleFactor = m_domain == kDomainTime ? 0.5f : 1.0f;
+    const size_t frameFloats = size_t(m_receivers) * size_t(m_sampleCount);
+    for (auto& frame : m_frame) frame.assign(frameFloats, 0.0f);
+    m_readOut.assign(frameFloats, 0.0f);
+    m_row.assign(size_t(m_sampleCount) + 1, 0.0f);
+    SetupAxis();
+    return true;
+}
+
+float& CVdlWnd::RangeStart()
+{
+    switch (m_domain) {
+    case kDomainTime: return m_timeStart;
+    case kDomainFrequency: return m_freqStart;
+    case kDomainSlowness: return m_slowMin;
+    default: return m_azimMin;
+    }
+}
+
+float& CVdlWnd::RangeStop()
+{
+    switch (m_domain) {
+    case kDomainTime: return m_timeStop;
+    case kDomainFrequency: return m_freqStop;
+    case kDomainSlowness: return m_slowMax;
+    default: return m_azimMax;
+    }
+}
+
+// (trunc(value) / base + 1) x base: time by 100 for a span of 500 or less, else 500;
+// frequency by 500; slowness and azimuth by 50.
+int CVdlWnd::FirstTick(float value, float span) const
+{
+    int64_t base = 50;
+    if (m_domain == kDomainFrequency) base = 500;
+    if (m_domain == kDomainTime) base = span <= 500 ? 100 : 500;
+    return ClampToInt(double((int64_t(Trunc(value)) / base + 1) * base));
+}
+
+void CVdlWnd::SetupAxis()
+{
+    // Every value may come from a file or a setting: indices are clamped on their way
+    // to an int, and the window keeps at least one step inside the samples (bins) the
+    // domain has, the last of them included, so that interpolation never reads past.
+    const int n = m_sampleCount;
+    const double s = m_step;
+    const int limit = m_domain == kDomainFrequency ? n / 2 + 1 : n;
+    Axis a;
+    double start = 0, stop = 0, span = 0, step = s;
+    switch (m_domain) {
+    case kDomainFrequency: {
+        step = 1e6 / (double(n) * s);
+        const double nyquist = 1e6 / (2.0 * s);
+        double hi = m_freqStop;
+        if (hi > nyquist) hi = 0.95 * nyquist;
+        start = SnapUp(m_freqStart, step);
+        stop = SnapUp(hi, step);
+        span = stop - start - step;
+        break;
+    }
+    case kDomainSlowness:
+        start = SnapUp(m_slowMin, s);
+        stop = std::min(SnapUp(m_slowMax, s), double(n) * s);
+        span = stop - start - s;
+        break;
+    case kDomainAzimuth:
+        start = SnapUp(m_azimMin, s);
+        stop = std::min(SnapUp(m_azimMax, s), 360.0);
+        break;
+    default: // time
+        start = SnapUp(m_timeStart, s);
+        stop = std::min(SnapUp(m_timeStop, s), double(n) * s);
+        break;
+    }
+    a.first = std::clamp(Trunc(start / step), 0, std::max(limit - 2, 0));
+    a.last = std::clamp(Trunc(stop / step), 0, limit - 1);
+    if (a.last <= a.first) a.last = std::min(a.first + 1, limit - 1);
+    a.spanSamples = a.last - a.first;
+    if (m_domain == kDomainTime || m_domain == kDomainAzimuth) span = a.spanSamples * step;
+    a.step = ClampToFloat(step);
+    a.start = ClampToFloat(start);
+    a.stop = ClampToFloat(stop);
+    a.span = ClampToFloat(span);
+    a.scrollMax = std::max(limit - 1 - a.spanSamples, 0);
+    m_axis = a;
+    m_axis.firstTick = FirstTick(a.start, a.span);
+}
+
+void CVdlWnd::ScrollAxis(int64_t position)
+{
+    Axis& a = m_axis;
+    a.first = int(std::clamp<int64_t>(position, 0, a.scrollMax));
+    a.last = a.first + a.spanSamples;
+    a.start = ClampToFloat(double(a.first) * a.step);
+    a.stop = ClampToFloat(double(a.start) + a.span);
+    a.firstTick = FirstTick(a.start, a.span);
+}
+
+bool CVdlWnd::ApplyDepthZoom(int request)
+{
+    if (request == 0) return true;
+    const float scale = request > 0 ? m_depthScale / 2 : m_depthScale * 2;
+    if ((request > 0 && scale < 100) || (request < 0 && scale > 1000)) {
+        MessageBox("Reached depth domain zoom limit!\nOperation will be abandoned.", MB_OK);
+        return false;
+    }
+    m_depthScale = scale;
+    // The depth labels keep their spacing on the screen.
+    m_depthGrid = m_depthScale >= 500 ? 20.0f : m_depthScale >= 250 ? 10.0f : 5.0f;
+    return true;
+}
+
+bool CVdlWnd::ApplyAxisZoom(int request)
+{
+    if (request == 0) return true;
+    const double n = m_sampleCount;
+    struct Limit {
+        double in, out;
+        const char* message;
+    };
+    const Limit limit = m_domain == kDomainTime
+                            ? Limit{500, n * m_step, "Reached time domain zoom limit!\nOperation will be abandoned."}
+                        : m_domain == kDomainFrequency
+                            ? Limit{1000, n * m_axis.step * 0.5,
+                                    "Reached frequency domain zoom limit!\nOperation will be abandoned."}
+                        : m_domain == kDomainSlowness
+                            ? Limit{100, n * m_step, "Reached Slowness domain zoom limit!\nOperation will be abandoned."}
+                            : Limit{90, n * m_step, "Reached azimuth domain zoom limit!\nOperation will be abandoned."};
+    const double span = double(m_axis.span) * (request > 0 ? 0.75 : 1.25);
+    // The limits themselves are accepted (and NaN is refused).
+    if ((request > 0 && !(span >= limit.in)) || (request < 0 && !(span <= limit.out))) {
+        MessageBox(limit.message, MB_OK);
+        return false;
+    }
+    const double centre = (double(m_axis.start) + m_axis.stop) / 2;
+    RangeStart() = ClampToFloat(centre - span / 2);
+    RangeStop() = ClampToFloat(centre + span / 2);
+    SetupAxis();
+    return true;
+}
+
+int CVdlWnd::TopPosition() const { return m_frames.ScrollPositionOf(m_firstFrame); }
+
+int CVdlWnd::BottomPosition() const
+{
+    // The last frame of the range may be the frame count itself (the range ends with
+    // the log): the log's last frame.
+    return std::max(m_frames.ScrollPositionOf(m_lastFrame), TopPosition());
+}
+
+void CVdlWnd::ReadDeviceCaps()
+{
+    // Depth per pixel is the screen's: millimetres and pixels of its height.
+    if (auto dc = GetDC()) {
+        m_vertRes = dc->GetDeviceCaps(VERTRES);
+        m_vertSize = dc->GetDeviceCaps(VERTSIZE);
+    }
+    if (m_vertRes <= 0 || m_vertSize <= 0) {
+        const DeviceCaps standard;
+        m_vertRes = standard.vertRes;
+        m_vertSize = standard.vertSize;
+    }
+}
+
+void CVdlWnd::OnSize(unsigned type, int cx, int cy)
+{
+    if (type != SIZE_MINIMIZED && cx > 0 && cy > 0) ReadDeviceCaps();
+    CViewerWnd::OnSize(type, cx, cy);
+}
+
+void CVdlWnd::TakeReceivers()
+{
+    // The view's own record: what the display commands stored for it.
+    const CViewOptions* record = FindViewOptions(m_windowId);
+    if (record) MapShownReceivers(record->m_available, record->m_shown);
+    m_columns.clear();
+    for (int r = 0; r < std::min(m_receivers, kSlots); ++r)
+        if (m_shown[size_t(m_receiverIndex[size_t(r)])]) m_columns.push_back(r);
+    m_gain = 1.0f;
+    if (record && m_domain == kDomainTime) {
+        const float zoom = m_instFrequency ? record->m_zoomFactor2
+                           : m_instSlowness ? record->m_zoomFactor3
+                                            : record->m_zoomFactor1;
+        if (zoom > 0 && std::isfinite(zoom)) m_gain = zoom;
+    }
+}
+
+void CVdlWnd::Layout()
+{
+    const Rect client = GetClientRect();
+    m_clientWidth = client.Width();
+    m_clientHeight = client.Height();
+    const int shown = int(m_columns.size());
+    m_imageWidth = shown > 0 ? std::max((m_clientWidth - (m_gap * shown + m_leftMargin)) / shown, 0) : 0;
+    // Wiggles hang their annotations lower: the rows leave them room.
+    const int shift = Trunc(m_wiggleFactor * m_wiggleAmplitude);
+    m_rowsAvailable = std::max(m_clientHeight - 2 * m_fontHeight - m_topMargin - shift, 0);
+    m_depthPerPixel = double(m_vertSize) * m_depthScale / std::max(m_vertRes, 1) / m_mmPerUnit;
+    const double frames = m_frames.Step() > 0 ? m_rowsAvailable * m_depthPerPixel / m_frames.Step() : 0.0;
+    m_framesPerPage = std::clamp(Trunc(frames) + 1, 1, std::max(m_frames.FrameCount(), 1));
+}
+
+CVdlWnd::RenderKey CVdlWnd::KeyNow() const
+{
+    RenderKey k;
+    k.width = m_clientWidth;
+    k.height = m_clientHeight;
+    k.firstVisible = m_firstVisible;
+    k.first = m_axis.first;
+    k.last = m_axis.last;
+    k.vertRes = m_vertRes;
+    k.vertSize = m_vertSize;
+    k.start = m_axis.start;
+    k.span = m_axis.span;
+    k.scale = m_depthScale;
+    k.gain = m_gain;
+    k.shown = m_shown;
+    return k;
+}
+
+void CVdlWnd::PrepareRepaint()
+{
+    if (!IsWindow() || m_iconic) return;
+    if (m_vertRes <= 0) ReadDeviceCaps();
+    // The display commands leave their zoom requests for the active view.
+    auto& d = theApp.m_display;
+    if (d.activeWindowId == m_windowId) {
+        if (const int request = d.depthZoomRequest) {
+            d.depthZoomRequest = 0;
+            ApplyDepthZoom(request);
+        }
+        if (const int request = d.dataAxisZoomRequest) {
+            d.dataAxisZoomRequest = 0;
+            ApplyAxisZoom(request);
+        }
+    }
+    TakeReceivers();
+    Layout();
+    if (!(KeyNow() == m_rendered)) Render();
+    SetScrollBars();
+}
+
+void CVdlWnd::SetScrollBars()
+{
+    m_vscroll.pos = FirstVisiblePosition() - TopPosition();
+    SetScrollInfo(SB_VERT, m_vscroll);
+    ScrollInfo h;
+    h.max = m_axis.scrollMax;
+    h.pos = m_axis.first;
+    SetScrollInfo(SB_HORZ, h);
+}

@@ -1,0 +1,204 @@
+// The VDL view: one item of a QTX data set against depth. Each pixel row is a line of
+// a variable-density image of the item's receivers side by side (or, in the
+// Signature presentation, a wiggle every tenth row), on a time, frequency, slowness
+// or azimuth axis; rows between two frames are interpolated.
+//
+// The view reads when it is prepared (it opens, moves, is sized or its display
+// options change): the frames of the page are read in depth order and the rows are
+// rendered into a cached image. The paint only blits that image and writes the
+// annotations. Split by concern: VdlWnd.cpp (loading, axes and zoom), VdlWndPaint.cpp
+// (rendering and painting), VdlWndInput.cpp (scrolling, keys and read-outs).
+#pragma once
+
+#include "dataset/FrameCursor.h"
+#include "dataset/QtxFile.h"
+#include "platform/Image.h"
+#include "viewers/ViewerWnd.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct ChosenDatum;
+
+class CVdlWnd : public CViewerWnd {
+public:
+    enum PaletteCode : int16_t { kPaletteColor = 1, kPaletteBlackWhite = 2, kPaletteAnisotropy = 3, kPaletteWhiteBlack = 4 };
+    static constexpr int kColours = 32;
+    static constexpr int kWigglePeriod = 10; // rows between two Signature wiggles
+
+    // The colour (0xFFRRGGBB) of index 0..31 of a palette; an unknown code is Color.
+    static uint32_t PaletteColour(int palette, int index);
+    // The palette index of a normalised value: trunc(31 v) for v >= 0, else 0, at most
+    // 31; -1 (a gap) for a value that is not a number.
+    static int ColourIndex(float value);
+
+    CVdlWnd();
+    ~CVdlWnd() override;
+
+    // ---- set by the Display command before Open --------------------------------------
+    std::string m_path, m_fileName, m_fileTitle;
+    std::string m_domainText = "Time";
+    std::string m_type = "VDL"; // or "Signature"
+    std::string m_signatureColour;
+    std::string m_paletteText = "Color";
+    std::string m_slownessTitle = "Slowness range [uSec/ft]";
+    double m_displayTop = 1.0, m_displayBottom = 50000.0;
+    float m_depthScale = 480.0f; // N of 1:N
+    float m_timeStart = 0, m_timeStop = 5000;
+    float m_freqStart = 0, m_freqStop = 10000;
+    float m_slowMin = 40, m_slowMax = 240;
+    float m_azimMin = 0, m_azimMax = 360;
+    int m_normalize = 0;
+
+    // Loads the data set and the chosen item, then creates the window; false (with the
+    // message shown) when nothing could be opened.
+    bool Open(const std::string& windowClass);
+    bool LoadData();
+
+    // ---- handlers -----------------------------------------------------------------------
+    void OnPaint(Dc& dc) override;
+    void OnVScroll(int code, int pos) override;
+    void OnHScroll(int code, int pos) override;
+    void OnKeyDown(unsigned key, unsigned repeat, unsigned flags) override;
+    void OnMouseMove(unsigned flags, Point p) override;
+    void OnSize(unsigned type, int cx, int cy) override;
+    // Takes the zoom requests (this view being the active one), the receivers and zoom
+    // factors of its record and the client size; renders the image when any changed.
+    void PrepareRepaint() override;
+    // Reads the frames of the page and renders the rows into the cached image.
+    void Render();
+
+    // ---- the item -----------------------------------------------------------------------
+    std::string m_mnemonic;
+    uint8_t m_typeCode = 0;
+    uint16_t m_datumNumber = 0;
+    uint32_t m_offset = 0;
+    uint8_t m_unitCode = kUnitNone;
+    int16_t m_domain = kDomainTime;
+    int16_t m_palette = kPaletteColor;
+    bool m_signature = false;
+    bool m_instFrequency = false, m_instSlowness = false;
+    float m_step = 0;         // of one sample of the item
+    int m_sampleCount = 0;    // padded to a power of two in the time and frequency domains
+    int m_samplesRead = 0;    // as stored
+    bool m_padded = false;
+    std::string m_slownessUnit = "[uSec/ft]";
+    std::string m_caption, m_axisTitle;
+    std::vector<std::string> m_traceLabels;
+
+    // ---- the horizontal axis of each receiver column ----------------------------------------
+    struct Axis {
+        float start = 0, stop = 0, span = 0;
+        float step = 0;           // of one sample; one spectrum bin in the frequency domain
+        int first = 0, last = 0;  // the displayed samples (bins)
+        int spanSamples = 0;      // last - first
+        int firstTick = 0;
+        int scrollMax = 0;        // the scroll range is 0 .. scrollMax, the position `first`
+    };
+    Axis m_axis;
+    // From the stored range of the view's domain: snapped to the sample grid and held
+    // inside the samples the item has.
+    void SetupAxis();
+    // The window moved to the first displayed sample `position` (clamped).
+    void ScrollAxis(int64_t position);
+    // Zoom requests of the display options (+1 in, -1 out): false, after the message,
+    // when the limit refuses it.
+    bool ApplyDepthZoom(int request);
+    bool ApplyAxisZoom(int request);
+
+    // ---- frames ---------------------------------------------------------------------------
+    CFrameCursor m_frames;
+    // The display range in file order, and the first frame the image shows.
+    int m_firstFrame = 0, m_lastFrame = 0;
+    int m_firstVisible = 0;
+    int m_framesPerPage = 1; // the frames a page of rows spans (Page Up and Down keep 40 of them)
+    double m_depthPerPixel = 0;
+    float m_mmPerUnit = 304.8f;
+    float m_depthGrid = 5.0f;
+    ScrollInfo m_vscroll;
+    // Depth order: position 0 is the top of the log (CFrameCursor).
+    int TopPosition() const;    // of the display range
+    int BottomPosition() const; // of the display range, inside the log
+    int FirstVisiblePosition() const { return m_frames.ScrollPositionOf(m_firstVisible); }
+    double DepthOfPosition(int64_t position) const { return m_frames.DepthAtScrollPosition(position); }
+    // Moves the first visible frame to `position` (depth order), held inside the
+    // display range and so that the last page ends with it; then shows it.
+    void MoveTo(int64_t position);
+
+    // ---- layout and the rendered image ----------------------------------------------------
+    int m_leftMargin = 35, m_topMargin = 25, m_gap = 5, m_fontHeight = 12;
+    int m_clientWidth = 0, m_clientHeight = 0;
+    int m_imageWidth = 0; // of one receiver column
+    int m_rowsAvailable = 0, m_rowsDrawn = 0;
+    float m_wiggleAmplitude = 0, m_wiggleFactor = 1;
+    float m_gain = 1; // the time domain's amplitude zoom
+    int m_vertRes = 0, m_vertSize = 0; // the screen's pixels and millimetres
+    Image m_image;     // the receiver columns, m_rowsDrawn rows
+    Rect m_imageRect;  // where it goes in the client area
+    double m_imageTopDepth = 0, m_imageBottomDepth = 0;
+    int m_framesRead = 0; // by the last render
+    // Shown receivers in display order.
+    std::vector<int> m_columns;
+    int m_readOutFrame = -1; // the frame under the mouse, read for the read-outs
+    CQtxFile m_file;
+
+private:
+    bool SetUpItem(const ChosenDatum& datum);
+    void ReadDeviceCaps();
+    void Layout();
+    void TakeReceivers();
+    void SetScrollBars();
+    void AfterVerticalMove();
+    void ShowAxisStart();
+    float& RangeStart();
+    float& RangeStop();
+    int FirstTick(float value, float span) const;
+    // Rendering (VdlWndPaint.cpp).
+    // Reads a frame of the item into `out` (receivers x m_sampleCount, padded with 0);
+    // a frame that cannot be read is a gap (every value NaN) and gives false.
+    bool ReadPadded(int frame, std::vector<float>& out);
+    bool LoadFrame(int position, int buffer);
+    void MapColumns();
+    void RenderRow(int row, int column, const float* previous, const float* current, float weight);
+    void LayOutAnnotations();
+    // Read-outs (VdlWndInput.cpp).
+    bool ReadOutFrame(int frame);
+    float InstantaneousFrequency(int receiver, float time);
+
+    // Two frames of the page (receivers x m_sampleCount, padded with 0) and the
+    // depth-order position each holds (-1: none).
+    std::array<std::vector<float>, 2> m_frame;
+    std::array<int, 2> m_framePosition{-1, -1};
+    std::vector<float> m_readOut; // the frame under the mouse
+    std::vector<float> m_row;     // one receiver's row, then its spectrum
+    std::vector<float> m_values;  // per pixel column
+    std::array<uint32_t, kColours + 1> m_colourTable{}; // by palette index + 1; 0: a gap
+    struct Column {
+        int i0 = 0;     // the samples it lies between: i0 and i0 + 1
+        float frac = 0; // and how far from i0
+    };
+    std::vector<Column> m_columnMap;
+    // What the image was rendered for; a render is due when any of it changes.
+    struct RenderKey {
+        int width = -1, height = -1, firstVisible = -1, first = -1, last = -1, vertRes = 0, vertSize = 0;
+        float start = 0, span = 0, scale = 0, gain = 0;
+        std::array<bool, kSlots> shown{};
+        bool operator==(const RenderKey&) const = default;
+    };
+    RenderKey KeyNow() const;
+    RenderKey m_rendered;
+    // Annotations, laid out by the render and written by the paint.
+    struct Label {
+        int x = 0, y = 0;
+        std::string text;
+    };
+    std::vector<Label> m_depthLabels;
+    int m_depthLabelCount = 0;
+    std::vector<Label> m_tickLabels;
+    int m_tickCount = 0;
+    std::vector<int> m_tickLines; // x of each dotted line
+    std::vector<Point> m_wiggles; // the Signature polylines, one after another
+    std::vector<int> m_wiggleLengths;
+};

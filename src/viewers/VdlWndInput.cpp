@@ -1,0 +1,235 @@
+#include "viewers/VdlWnd.h"
+
+#include "viewers/ViewOptions.h"
+#include "common/Fft.h"
+#include "common/Octant.h"
+#include "platform/Format.h"
+#include "platform/Frame.h"
+#include "platform/SafeNumeric.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+void Pane(int pane, const std::string& text)
+{
+    if (Frame()) Frame()->SetPaneText(pane, text);
+}
+
+} // namespace
+
+// ---- depth ----------------------------------------------------------------------------------
+
+void CVdlWnd::MoveTo(int64_t position)
+{
+    const int top = TopPosition(), end = BottomPosition();
+    int64_t p = std::clamp<int64_t>(position, top, end);
+    // The last page ends with the range: the first visible frame stays above the depth
+    // a page before the range's deepest frame (counted, not walked: any step works).
+    const double step = m_frames.Step();
+    if (m_rowsAvailable > 0 && step > 0) {
+        const double limit = DepthOfPosition(end) - m_rowsAvailable * m_depthPerPixel;
+        const double above = std::ceil((limit - m_frames.TopDepth()) / step) - 1; // the last with a depth below
+        if (!std::isnan(above)) p = std::min<int64_t>(p, ClampToInt(above));
+        p = std::max<int64_t>(p, top);
+    }
+    m_firstVisible = m_frames.FrameAtScrollPosition(p);
+    AfterVerticalMove();
+}
+
+void CVdlWnd::AfterVerticalMove()
+{
+    SetDepthReadOut(Format("%10.4f%s", DepthOfPosition(FirstVisiblePosition()), m_frames.DepthUnitLabel()));
+    PrepareRepaint();
+    Invalidate(true);
+    StoreViewOptions();
+    UpdateWindow();
+}
+
+void CVdlWnd::OnVScroll(int code, int pos)
+{
+    const int64_t p = FirstVisiblePosition();
+    // Page Down keeps 40 frames of the page, but moves at least one frame down.
+    const int64_t pageDown = std::max(m_framesPerPage - 40, 1), pageUp = int64_t(m_framesPerPage) + 40;
+    switch (code) {
+    case SB_LINEUP: MoveTo(p - 1); break;
+    case SB_LINEDOWN: MoveTo(p + 1); break;
+    case SB_PAGEUP: MoveTo(p - pageUp); break;
+    case SB_PAGEDOWN: MoveTo(p + pageDown); break;
+    case SB_THUMBPOSITION: MoveTo(int64_t(TopPosition()) + pos); break;
+    case SB_THUMBTRACK:
+        // Only the depth under the thumb.
+        SetDepthReadOut(Format("%10.4f%s", DepthOfPosition(m_frames.ClampFrame(int64_t(TopPosition()) + pos)),
+                               m_frames.DepthUnitLabel()));
+        break;
+    default: break;
+    }
+}
+
+void CVdlWnd::OnKeyDown(unsigned key, unsigned, unsigned)
+{
+    switch (key) {
+    case VK_UP: OnVScroll(SB_LINEUP, 0); break;
+    case VK_DOWN: OnVScroll(SB_LINEDOWN, 0); break;
+    case VK_PRIOR: OnVScroll(SB_PAGEUP, 0); break;
+    case VK_NEXT: OnVScroll(SB_PAGEDOWN, 0); break;
+    case VK_HOME: MoveTo(TopPosition()); break;
+    case VK_END: MoveTo(BottomPosition()); break;
+    default: break;
+    }
+}
+
+// ---- the sample axis ----------------------------------------------------------------------------
+
+void CVdlWnd::OnHScroll(int code, int pos)
+{
+    int64_t delta = 0;
+    switch (code) {
+    case SB_LINELEFT: delta = -1; break;
+    case SB_LINERIGHT: delta = 1; break;
+    case SB_PAGELEFT: delta = -10; break;
+    case SB_PAGERIGHT: delta = 10; break;
+    case SB_THUMBPOSITION: delta = int64_t(pos) - m_axis.first; break;
+    case SB_THUMBTRACK: {
+        // The value under the thumb, without moving.
+        std::string panes[3];
+        const double at = double(pos) * m_axis.step;
+        switch (m_domain) {
+        case kDomainTime: panes[0] = Format("%5.2f [mSec]", at * 0.001); break;
+        case kDomainFrequency: panes[0] = Format("%5.2f [kHz]", at * 0.001); break;
+        case kDomainSlowness: panes[1] = Format("%7.2f %s", at, m_slownessUnit.c_str()); break;
+        default: panes[2] = Format("%5.1f [deg]", at); break;
+        }
+        for (int i = 0; i < 3; ++i) Pane(2 + i, panes[i]);
+        return;
+    }
+    default: return;
+    }
+    if (delta == 0) return;
+    ScrollAxis(int64_t(m_axis.first) + delta);
+    ShowAxisStart();
+    PrepareRepaint();
+    SetScrollBars();
+    Invalidate(true);
+    UpdateWindow();
+}
+
+void CVdlWnd::ShowAxisStart()
+{
+    const double start = m_axis.start;
+    switch (m_domain) {
+    case kDomainSlowness: Pane(3, Format("%7.2f %s", start, m_slownessUnit.c_str())); break;
+    case kDomainFrequency: Pane(2, Format("%5.2f%s", start * 0.001, " [kHz]")); break;
+    case kDomainTime: Pane(2, Format("%5.2f%s", start * 0.001, " [mSec]")); break;
+    default: Pane(4, Format("%5.1f [deg]", start)); break;
+    }
+}
+
+// ---- read-outs -------------------------------------------------------------------------------------
+
+bool CVdlWnd::ReadOutFrame(int frame)
+{
+    if (frame == m_readOutFrame) return true;
+    m_readOutFrame = -1;
+    if (!ReadPadded(frame, m_readOut)) return false;
+    m_readOutFrame = frame;
+    return true;
+}
+
+void CVdlWnd::OnMouseMove(unsigned, Point p)
+{
+    // Only over the image of the last render.
+    if (!m_imageRect.Contains(p)) return;
+    const double depth = m_imageTopDepth + (p.y - m_imageRect.top) * m_depthPerPixel;
+    SetDepthReadOut(Format("%10.4f%s", depth, m_frames.DepthUnitLabel()));
+
+    std::string panes[3]; // 2 to 4
+    const int w = m_imageWidth;
+    const int across = p.x - m_imageRect.left;
+    const int column = across / (w + m_gap);
+    const int within = across - column * (w + m_gap);
+    if (w > 0 && column < int(m_columns.size()) && within < w) {
+        const int receiver = m_columns[size_t(column)];
+        const Axis& a = m_axis;
+        const double value = a.start + double(within) / w * a.span;
+        // Amplitudes of the frame under the mouse, clamped to the log.
+        std::string amplitude;
+        if (m_domain == kDomainTime || m_domain == kDomainSlowness) {
+            const double step = m_frames.Step();
+            const double along = step > 0 ? (depth - m_frames.TopDepth()) / step + 0.001 : 0.0;
+            const int frame = m_frames.FrameAtScrollPosition(ClampToInt(along));
+            if (ReadOutFrame(frame)) {
+                const int sample = std::clamp(ClampToInt(value / m_step), 0, m_sampleCount - 1);
+                const double v = m_readOut[size_t(receiver) * size_t(m_sampleCount) + size_t(sample)];
+                if (m_domain == kDomainSlowness) amplitude = Format("%5.3f", v);
+                else if (m_instFrequency) amplitude = Format("%5.2f [kHz]", v * 0.001);
+                else if (m_instSlowness) amplitude = Format("%5.2f [uSec/ft]", v);
+                else amplitude = Format("%8.3f [mV]", v);
+            }
+        }
+        switch (m_domain) {
+        case kDomainTime:
+            panes[0] = Format("%5.2f %s", value * 0.001, "[mSec]");
+            if (m_readOutFrame >= 0)
+                panes[1] = Format("%5.2f %s", InstantaneousFrequency(receiver, float(value)) * 0.001, "[kHz]");
+            panes[2] = amplitude;
+            break;
+        case kDomainFrequency: panes[0] = Format("%5.2f %s", value * 0.001, "[kHz]"); break;
+        case kDomainSlowness:
+            panes[1] = Format("%7.2f %s", value, m_slownessUnit.c_str());
+            panes[2] = amplitude;
+            break;
+        default: panes[2] = Format("%5.1f %s", value, "[deg]"); break;
+        }
+    }
+    for (int i = 0; i < 3; ++i) Pane(2 + i, panes[i]);
+}
+
+float CVdlWnd::InstantaneousFrequency(int receiver, float time)
+{
+    // The analytic signal of the receiver's trace (the transform's length a power of
+    // two, the trace padded with 0), and the change of its phase from one sample to
+    // the next at the time asked.
+    const int n = m_sampleCount;
+    if (n < 2 || !(m_step > 0)) return 0.0f;
+    int length = 1;
+    while (length < n) length *= 2;
+    const float* x = m_readOut.data() + size_t(receiver) * size_t(n);
+    float* data = g_fftData;
+    float largest = 0;
+    for (int i = 0; i < n; ++i)
+        if (std::isfinite(x[i])) largest = std::max(largest, std::fabs(x[i]));
+    const float scale = largest > 0 ? 1.0f / largest : 1.0f; // no sum can overflow
+    for (int i = 0; i < length; ++i) {
+        data[2 * i + 1] = i < n && std::isfinite(x[i]) ? x[i] * scale : 0.0f;
+        data[2 * i + 2] = 0.0f;
+    }
+    CFft fft;
+    fft.m_sign = 1;
+    fft.m_n = length;
+    fft.Transform();
+    for (int k = length / 2; k < length; ++k) data[2 * k + 1] = data[2 * k + 2] = 0.0f;
+    for (int k = 1; k < length / 2; ++k) {
+        data[2 * k + 1] *= 2.0f;
+        data[2 * k + 2] *= 2.0f;
+    }
+    fft.m_sign = -1;
+    fft.Transform();
+    const int k = std::clamp(ClampToInt(double(time) / m_step + 1), 0, n - 2);
+    auto phase = [&](int i) {
+        const float re = data[2 * i + 1] / float(length), im = -data[2 * i + 2] / float(length);
+        if (Octant(re, im) < 0) return 0.0;
+        double a = std::atan2(double(im), double(re));
+        if (a < 0 && a > -kPi) a += 2 * kPi;
+        return a;
+    };
+    // The phase's change from sample to sample, taken the short way round: where the
+    // phase steps back (noise where the trace is quiet) the frequency is low, not near
+    // twice the Nyquist frequency.
+    double change = std::fabs(phase(k + 1) - phase(k));
+    if (change > kPi) change = 2 * kPi - change;
+    return ClampToFloat(change * 1e6 / (double(m_step) * 2 * kPi));
+}

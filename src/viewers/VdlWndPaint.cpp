@@ -1,0 +1,456 @@
+#include "viewers/VdlWnd.h"
+
+#include "common/Fft.h"
+#include "platform/Format.h"
+#include "platform/SafeNumeric.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+// Index 0 to 31 of each palette, 0xRRGGBB.
+constexpr uint32_t kColor[CVdlWnd::kColours] = {
+    0x7171A4, 0x280088, 0x1400AA, 0x0000C8, 0x003BC8, 0x0084C8, 0x008664, 0x008800, 0x1E9300, 0x3CA800, 0x64BC00,
+    0x8CD000, 0xB4E641, 0xFCFC00, 0xEBE600, 0xE0D800, 0xEAC800, 0xFCB400, 0xF8A000, 0xF48400, 0xF06C00, 0xEC5800,
+    0xD32C00, 0xBA0000, 0xB00010, 0xA6001A, 0x9C0024, 0x92002E, 0x880038, 0x7E0042, 0x70004C, 0x850059};
+constexpr uint32_t kAnisotropy[CVdlWnd::kColours] = {
+    0xFFFF5C, 0xFFFF52, 0xFFFF49, 0xFFFF40, 0xFFFF25, 0xFFFF0A, 0xFFFB0C, 0xFFF70F, 0xFFF001, 0xFFEA01, 0xFAE200,
+    0xFADA00, 0xFAD400, 0xFACE00, 0xF5C400, 0xF0BA00, 0xE1A508, 0xD29010, 0xC37F0E, 0xB46F0C, 0xB4690C, 0xB4630C,
+    0xB45E0C, 0xB45A0C, 0xB4560C, 0xB4530C, 0xAE4D06, 0xA84700, 0x9A4100, 0x8C3B00, 0x783200, 0x642800};
+
+constexpr uint32_t Grey(int level) { return uint32_t(level) * 0x010101u; }
+
+constexpr Pen kBlackPen{PS_SOLID, 0, Rgb(0, 0, 0)};
+constexpr Pen kDottedPen{PS_DOT, 0, Rgb(192, 192, 192)};
+constexpr Color kBackground = Rgb(192, 192, 192);
+
+int Trunc(double v) { return ClampToInt(v); }
+
+} // namespace
+
+uint32_t CVdlWnd::PaletteColour(int palette, int index)
+{
+    index = std::clamp(index, 0, kColours - 1);
+    uint32_t rgb;
+    switch (palette) {
+    case kPaletteAnisotropy: rgb = kAnisotropy[index]; break;
+    // Grey ramps in steps of 8 from a mid-grey 0; the rising one ends in black, the
+    // falling one in black as well.
+    case kPaletteBlackWhite: rgb = index == 0 ? Grey(0x80) : index == kColours - 1 ? 0 : Grey(8 * index); break;
+    case kPaletteWhiteBlack: rgb = index == 0 ? Grey(0xD4) : index == kColours - 1 ? 0 : Grey(0xF8 - 8 * index); break;
+    default: rgb = kColor[index]; break;
+    }
+    return 0xFF000000u | rgb;
+}
+
+int CVdlWnd::ColourIndex(float value)
+{
+    if (std::isnan(value)) return -1;
+    if (!(value > 0)) return 0;
+    return value >= 1.0f ? kColours - 1 : std::min(int(value * float(kColours - 1)), kColours - 1);
+}
+
+// ---- rendering ------------------------------------------------------------------------------
+
+bool CVdlWnd::ReadPadded(int frame, std::vector<float>& out)
+{
+    if (!m_file.ReadFrameItem(frame, int64_t(m_offset), m_receivers, m_samplesRead, out.data(), out.size())) {
+        std::fill(out.begin(), out.end(), NAN);
+        return false;
+    }
+    // Receivers were read one after another; each takes its padded length.
+    const size_t stored = size_t(m_samplesRead), padded = size_t(m_sampleCount);
+    if (padded > stored)
+        for (size_t r = size_t(m_receivers); r-- > 0;) {
+            float* from = out.data() + r * stored;
+            float* to = out.data() + r * padded;
+            std::copy_backward(from, from + stored, to + stored);
+            std::fill(to + stored, to + padded, 0.0f);
+        }
+    return true;
+}
+
+bool CVdlWnd::LoadFrame(int position, int buffer)
+{
+    m_framePosition[size_t(buffer)] = position;
+    ++m_framesRead;
+    return ReadPadded(m_frames.FrameAtScrollPosition(position), m_frame[size_t(buffer)]);
+}
+
+void CVdlWnd::MapColumns()
+{
+    // Column 0 shows the first displayed sample; column c the axis value start + c x
+    // (span / image width), between the two samples around it. Every index stays
+    // inside the displayed samples.
+    const Axis& a = m_axis;
+    const int w = m_imageWidth;
+    m_columnMap.resize(size_t(w));
+    const double perColumn = a.step > 0 ? double(a.span) / w / a.step : 0.0;
+    for (int c = 0; c < w; ++c) {
+        Column& column = m_columnMap[size_t(c)];
+        const double at = c == 0 || !(perColumn > 0) ? 0.0 : c * perColumn;
+        const int k = std::clamp(Trunc(at), 0, std::max(a.spanSamples - 1, 0));
+        column.i0 = a.first + k;
+        column.frac = a.spanSamples > 0 ? float(std::clamp(at - k, 0.0, 1.0)) : 0.0f;
+    }
+}
+
+void CVdlWnd::Render()
+{
+    m_rendered = KeyNow();
+    m_framesRead = 0;
+    m_rowsDrawn = 0;
+    m_depthLabelCount = 0;
+    m_tickCount = 0;
+    m_wiggles.clear();
+    m_wiggleLengths.clear();
+    m_framePosition = {-1, -1}; // read afresh: the page is read in depth order
+    m_readOutFrame = -1;
+    const int shown = int(m_columns.size());
+    const int w = m_imageWidth;
+    // Nothing to draw in a window too small for one pixel of image, or with no
+    // receiver shown.
+    if (shown == 0 || w < 1 || m_rowsAvailable < 1) {
+        m_imageRect = {};
+        m_image = Image();
+        return;
+    }
+    const int width = (w + m_gap) * shown;
+    if (m_image.width != width || m_image.height != m_rowsAvailable) m_image = Image(width, m_rowsAvailable);
+    MapColumns();
+    if (m_values.size() < size_t(w)) m_values.resize(size_t(w));
+    m_colourTable[0] = ToArgb(kBackground); // a gap
+    for (int i = 0; i < kColours; ++i) m_colourTable[size_t(i) + 1] = PaletteColour(m_palette, i);
+
+    const int top = TopPosition(), end = BottomPosition();
+    const int first = std::clamp(FirstVisiblePosition(), top, end);
+    const double logTop = m_frames.TopDepth(), step = m_frames.Step();
+    const double dpp = m_depthPerPixel;
+    const double depth0 = DepthOfPosition(first);
+    const bool single = end == first || !(step > 0);
+    const double grid = m_depthGrid;
+    double next = std::isfinite(depth0) && grid > 0 ? std::ceil(depth0 / grid) * grid : NAN;
+    int lastLabelY = -m_fontHeight;
+    const uint32_t background = ToArgb(kBackground);
+    const size_t frameFloats = size_t(m_sampleCount);
+
+    for (int row = 0; row < m_rowsAvailable; ++row) {
+        const double depth = depth0 + row * dpp;
+        // The row's place between frames, in depth order.
+        double at = single ? (row == 0 ? first : INFINITY) : (depth - logTop) / step;
+        if (!(at <= end + 1e-9)) break;
+        at = std::max(at, double(first));
+        const int p0 = std::clamp(Trunc(std::floor(at)), first, end);
+        const int p1 = std::min(p0 + 1, end);
+        const float weight = p1 == p0 ? 0.0f : float(std::clamp(at - p0, 0.0, 1.0));
+        // Two frames at a time; each frame of the page is read once, in depth order.
+        int b0 = m_framePosition[0] == p0 ? 0 : m_framePosition[1] == p0 ? 1 : -1;
+        if (b0 < 0) {
+            b0 = m_framePosition[0] == p1 ? 1 : 0;
+            LoadFrame(p0, b0);
+        }
+        int b1 = b0;
+        if (p1 != p0) {
+            b1 = 1 - b0;
+            if (m_framePosition[size_t(b1)] != p1) LoadFrame(p1, b1);
+        }
+        uint32_t* pixels = m_image.Row(row);
+        if (!m_signature) std::fill(pixels, pixels + width, background);
+        for (int c = 0; c < shown; ++c) {
+            const size_t offset = size_t(m_columns[size_t(c)]) * frameFloats;
+            RenderRow(row, c, m_frame[size_t(b0)].data() + offset, m_frame[size_t(b1)].data() + offset, weight);
+        }
+        // A depth label where a multiple of the grid falls within a pixel of the row,
+        // unless it would overlap the one before.
+        if (std::isfinite(next) && next <= depth + dpp) {
+            if (next >= depth - dpp) {
+                const int y = Trunc(m_wiggleFactor * m_wiggleAmplitude) + row + 1 + 17;
+                if (y >= lastLabelY + m_fontHeight) {
+                    if (m_depthLabels.size() <= size_t(m_depthLabelCount)) m_depthLabels.resize(size_t(m_depthLabelCount) + 1);
+                    Label& label = m_depthLabels[size_t(m_depthLabelCount++)];
+                    label.x = 5;
+                    label.y = y;
+                    FormatInto(label.text, "%5.0f", next);
+                    lastLabelY = y;
+                }
+            }
+            next = (std::floor((depth + dpp) / grid) + 1) * grid;
+        }
+        m_rowsDrawn = row + 1;
+    }
+    m_imageRect = {m_leftMargin, m_topMargin, m_leftMargin + width, m_topMargin + m_rowsDrawn};
+    m_imageTopDepth = depth0;
+    m_imageBottomDepth = depth0 + m_rowsDrawn * dpp;
+    LayOutAnnotations();
+}
+
+namespace {
+
+// The amplitude spectrum of n real samples (a power of two) into bins 0 .. n/2 of
+// `row`, divided by its largest bin. A row with a gap has no spectrum: every bin is
+// a gap.
+void Spectrum(float* row, int n)
+{
+    float largest = 0;
+    for (int i = 0; i < n; ++i) {
+        if (!std::isfinite(row[i])) {
+            std::fill(row, row + n / 2 + 1, NAN);
+            return;
+        }
+        largest = std::max(largest, std::fabs(row[i]));
+    }
+    // Scaled first, so that no sum of the transform can overflow; the spectrum is
+    // divided by its largest bin anyway.
+    const float scale = largest > 0 ? 1.0f / largest : 1.0f;
+    float* data = g_fftData;
+    for (int i = 0; i < n; ++i) {
+        data[2 * i + 1] = row[i] * scale;
+        data[2 * i + 2] = 0.0f;
+    }
+    CFft fft;
+    fft.m_sign = 1;
+    fft.m_n = n;
+    fft.Transform();
+    float peak = 0;
+    for (int k = 0; k <= n / 2; ++k) {
+        const double re = data[2 * k + 1], im = data[2 * k + 2];
+        row[k] = float(std::sqrt(re * re + im * im));
+        peak = std::max(peak, row[k]);
+    }
+    if (peak > 0)
+        for (int k = 0; k <= n / 2; ++k) row[k] /= peak;
+}
+
+} // namespace
+
+namespace {
+
+// The largest magnitude of the finite values among `count` (0 when none). The
+// magnitudes' bit patterns order as the magnitudes do, infinities and NaN above
+// every finite one: an integer maximum, which vectorises, finds it.
+float LargestFinite(const float* v, int count)
+{
+    constexpr int32_t kMagnitude = 0x7FFFFFFF, kInfinity = 0x7F800000;
+    int32_t largest = 0;
+    for (int j = 0; j < count; ++j) {
+        int32_t bits;
+        std::memcpy(&bits, v + j, sizeof bits);
+        bits &= kMagnitude;
+        bits = bits < kInfinity ? bits : 0;
+        largest = bits > largest ? bits : largest;
+    }
+    float out;
+    std::memcpy(&out, &largest, sizeof out);
+    return out;
+}
+
+} // namespace
+
+void CVdlWnd::RenderRow(int row, int column, const float* previous, const float* current, float weight)
+{
+    const Axis& a = m_axis;
+    const int n = m_sampleCount;
+    float* v = m_row.data();
+    // The samples the domain needs: a whole trace for a spectrum, else the displayed
+    // ones and the one after them.
+    const bool spectrum = m_domain == kDomainFrequency;
+    const int lo = spectrum ? 0 : a.first;
+    const int hi = spectrum ? n - 1 : std::min(a.last, n - 1);
+    if (weight == 0.0f) {
+        std::copy(previous + lo, previous + hi + 1, v + lo);
+    } else if (m_instSlowness) {
+        // A slowness of 0 is no pick: it does not blend with its neighbour.
+        for (int j = lo; j <= hi; ++j)
+            v[j] = previous[j] == 0 || current[j] == 0 ? 0.0f : previous[j] * (1 - weight) + current[j] * weight;
+    } else {
+        // Each part no larger than its sample: no sum of two finite samples overflows.
+        for (int j = lo; j <= hi; ++j) v[j] = previous[j] * (1 - weight) + current[j] * weight;
+    }
+
+    // What each column's value is multiplied by: the row's normalisation (by its
+    // largest magnitude) and the time domain's amplitude zoom.
+    float factor = 1.0f;
+    if (spectrum) {
+        Spectrum(v, n);
+    } else if (m_domain != kDomainSlowness || m_normalize) {
+        const float largest = LargestFinite(v + a.first, a.last - a.first);
+        if (m_instFrequency || m_instSlowness) {
+            // Curves of a frequency or a slowness: their values between the range's
+            // ends, 0 (no pick) kept.
+            double low = m_freqStart, high = m_freqStop;
+            if (m_instSlowness) {
+                low = 5000, high = 0;
+                for (int j = a.first; j < hi; ++j) {
+                    if (v[j] == 0) continue;
+                    if (v[j + 1] == 0) {
+                        v[j] = 0; // a pick without a follower is left out
+                        continue;
+                    }
+                    low = std::min(low, double(v[j]));
+                    high = std::max(high, double(v[j]));
+                }
+                low = std::max(0.9 * low, double(m_slowMin));
+                high = std::min(1.1 * high, double(m_slowMax));
+            }
+            const double range = high - low;
+            for (int j = a.first; j <= hi; ++j)
+                if (v[j] != 0)
+                    v[j] = range > 0 ? float(std::clamp((v[j] - low) / range, 0.0, 1.0)) : std::isnan(v[j]) ? NAN : 0.0f;
+            if (largest == 0) factor = 0;
+        } else {
+            factor = largest > 0 ? 1.0f / largest : 0.0f; // a row of zeros stays 0, its gaps gaps
+        }
+    }
+    if (m_domain == kDomainTime) factor *= m_gain;
+
+    // One value per pixel column, held to -1 .. 1 (raw slowness values included).
+    const int w = m_imageWidth;
+    float* values = m_values.data();
+    const int last = spectrum ? std::min(a.last, n / 2) : hi;
+    for (int c = 0; c < w; ++c) {
+        const Column& col = m_columnMap[size_t(c)];
+        const int i1 = std::min(col.i0 + 1, last);
+        const float v0 = v[col.i0];
+        const float x = (v0 + (v[i1] - v0) * col.frac) * factor;
+        const float low = x < -1.0f ? -1.0f : x; // NaN stays NaN: a gap
+        values[c] = low > 1.0f ? 1.0f : low;
+    }
+
+    const int x0 = (w + m_gap) * column;
+    if (!m_signature) {
+        uint32_t* pixels = m_image.Row(row) + x0 + 1;
+        for (int c = 0; c < w; ++c) pixels[c] = m_colourTable[size_t(ColourIndex(values[c]) + 1)];
+        return;
+    }
+    if (row % kWigglePeriod != 0) return;
+    // A wiggle about its base line, broken where a value is not a number.
+    const int base = row + 1 + 24 + Trunc(m_wiggleFactor * 20);
+    const int left = m_leftMargin + x0;
+    int length = 0;
+    for (int c = 0; c + 1 < w; ++c) {
+        if (std::isnan(values[c])) {
+            if (length > 0) m_wiggleLengths.push_back(length);
+            length = 0;
+            continue;
+        }
+        m_wiggles.push_back({left + c, base - Trunc(values[c] * m_wiggleFactor * 20)});
+        ++length;
+    }
+    if (length > 0) m_wiggleLengths.push_back(length);
+}
+
+void CVdlWnd::LayOutAnnotations()
+{
+    // Every receiver column has its label above it and, below the rows, the labelled
+    // ticks of its axis with a dotted line up through the image.
+    const Axis& a = m_axis;
+    const int w = m_imageWidth;
+    int minor = 500, major = 500, tickStart = a.firstTick;
+    const float span = a.span;
+    switch (m_domain) {
+    case kDomainTime:
+        major = span < 5000 ? 500 : span < 10000 ? 1000 : span < 15000 ? 2000 : span < 20000 ? 3000 : 4000;
+        if (span <= 500) minor = major = 100;
+        break;
+    case kDomainFrequency:
+        major = span <= 2500 ? 500 : span <= 5000 ? 1000 : span < 10000 ? 2500 : 5000;
+        break;
+    case kDomainSlowness:
+        minor = 50;
+        major = span > 500 ? 100 : 50;
+        break;
+    default:
+        minor = 10;
+        major = span > 100 ? 90 : 10;
+        tickStart = 0;
+        break;
+    }
+    (void)minor; // the ticks between labels carry no mark
+    int64_t firstLabel = tickStart / major;
+    if (firstLabel * major < tickStart) ++firstLabel;
+    firstLabel *= major;
+    const double perColumn = double(span) / w;
+    const int y0 = Trunc(m_wiggleFactor * m_wiggleAmplitude) + m_topMargin;
+    const bool whole = m_domain == kDomainSlowness || m_domain == kDomainAzimuth;
+    m_tickLines.clear();
+    if (perColumn > 0) {
+        const TickWalk walk(firstLabel, major, a.start, a.start + perColumn * (w - 1), w);
+        for (int c = 0; c < int(m_columns.size()); ++c) {
+            const int x0 = (w + m_gap) * c + m_leftMargin;
+            for (int value : walk) {
+                const int j = std::clamp(Trunc(std::floor((value - double(a.start)) / perColumn)), 0, w - 1);
+                if (j > w - 2) continue;
+                m_tickLines.push_back(x0 + j);
+                if (m_tickLabels.size() <= size_t(m_tickCount)) m_tickLabels.resize(size_t(m_tickCount) + 1);
+                Label& label = m_tickLabels[size_t(m_tickCount++)];
+                label.y = y0 + m_rowsDrawn + 1;
+                if (whole) {
+                    label.x = x0 + j - 5;
+                    FormatInto(label.text, "%4d", value);
+                } else {
+                    label.x = x0 + j;
+                    FormatInto(label.text, "%2.1f", value * 0.001);
+                }
+            }
+        }
+    }
+}
+
+// ---- painting ----------------------------------------------------------------------------------
+
+void CVdlWnd::OnPaint(Dc& dc)
+{
+    if (m_iconic) return;
+    const Rect client = GetClientRect();
+    if (client.IsEmpty()) {
+        m_iconic = true;
+        return;
+    }
+    const WindowClass* windowClass = FindWindowClass(ClassName());
+    dc.SelectFont({"Ariel", m_fontHeight, FW_NORMAL});
+    dc.FillRect(client, windowClass ? windowClass->background : kBackground);
+    dc.SetBkMode(TRANSPARENT);
+    dc.SetTextColor(Rgb(0, 0, 0));
+
+    if (!m_signature && m_rowsDrawn > 0 && !m_image.Empty())
+        dc.StretchImage(m_imageRect, m_image, {0, 0, m_image.width, m_rowsDrawn});
+    if (!m_wiggleLengths.empty()) {
+        dc.SelectPen(kBlackPen);
+        const Point* points = m_wiggles.data();
+        for (int length : m_wiggleLengths) {
+            if (length >= 2) dc.Polyline(points, length);
+            points += length;
+        }
+    }
+
+    dc.SetTextAlign(TA_LEFT | TA_TOP);
+    for (int i = 0; i < m_depthLabelCount; ++i) {
+        const Label& label = m_depthLabels[size_t(i)];
+        dc.TextOut(label.x, label.y, label.text);
+    }
+    if (m_rowsDrawn > 0) {
+        const int y0 = Trunc(m_wiggleFactor * m_wiggleAmplitude) + m_topMargin;
+        dc.SelectPen(kDottedPen);
+        for (int x : m_tickLines) {
+            dc.MoveTo(x, y0);
+            dc.LineTo(x, y0 + m_rowsDrawn);
+        }
+    }
+    dc.SetTextAlign(TA_CENTER | TA_TOP);
+    for (int i = 0; i < m_tickCount; ++i) {
+        const Label& label = m_tickLabels[size_t(i)];
+        dc.TextOut(label.x, label.y, label.text);
+    }
+    if (m_imageWidth > 0)
+        for (int c = 0; c < int(m_columns.size()); ++c) {
+            const size_t receiver = size_t(m_columns[size_t(c)]);
+            if (receiver < m_traceLabels.size())
+                dc.TextOut((m_imageWidth + m_gap) * c + m_leftMargin + m_imageWidth / 2, 12, m_traceLabels[receiver]);
+        }
+    const int y0 = Trunc(m_wiggleFactor * m_wiggleAmplitude) + m_topMargin;
+    dc.TextOut(m_clientWidth / 2, m_fontHeight / 4, m_caption);
+    dc.TextOut(m_clientWidth / 2, y0 + m_rowsDrawn + m_fontHeight - 1, m_axisTitle);
+}

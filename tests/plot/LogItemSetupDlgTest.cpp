@@ -1,0 +1,276 @@
+#include "plot/LogItemSetupDlg.h"
+
+#include "common/QtxFileDlg.h"
+#include "plot/EditCommandDlg.h"
+#include "res/ResourceIds.h"
+#include "support/HostFixture.h"
+#include "support/QtxBuilder.h"
+#include "support/TempDir.h"
+
+#include <functional>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using D = CLogItemSetupDlg;
+using F = CQtxFileDlg;
+using enum log_item_setup::Control;
+
+// Marks datums in the selection dialog: (tab, line) pairs, tabs counted from 1.
+using Marks = std::vector<std::pair<int, int>>;
+
+void Choose(DialogScript& s, const Marks& marks)
+{
+    for (const auto& [tab, line] : marks) s.Select(F::kIdcTab, tab - 1).Select(F::kIdcFound, line).Press(F::kIdcAdd);
+    s.Press(IDOK);
+}
+
+class LogItemSetupDlgTest : public HostTest {
+protected:
+    void SetUp() override
+    {
+        HostTest::SetUp();
+        path = dir.File("mix.qtx");
+        // Time tab: WMNO, IFMN, ISMN; Frequency tab: the same; Slowness tab: DTCO; Traces: DTSH, GAMR.
+        ASSERT_TRUE(WriteQtx(path,
+                             {{"WMNO", 7, 1, 8, 16},
+                              {"IFMN", 158, 1, 13, 16},
+                              {"ISMN", 164, 1, 13, 16, 2},
+                              {"DTCO", 31, 3, 1, 60, 2},
+                              {"DTSH", 101, 6, 1, 1, 2},
+                              {"GAMR", 102, 6, 1, 1, 0xFF}},
+                             4, 1000.0, 0.5));
+        dialog.m_item = CLogPlotItem::NewItemDefaults();
+    }
+    DialogScript& Script() { return host.ScriptDialog(kIddLogItemSetup); }
+    // Runs the dialog, choosing the data set and the marked datums, then presses Apply.
+    int Select(const Marks& marks)
+    {
+        host.ExpectFileDialog("Browse Input QTX File", path);
+        Choose(host.ScriptDialog(kIddQtxFile), marks);
+        Script().Press(kIdcSelectInputFile).Press(IDOK);
+        return dialog.DoModal();
+    }
+
+    TempDir dir;
+    std::string path;
+    D dialog;
+};
+
+TEST_F(LogItemSetupDlgTest, AChosenDatumGivesTheItemItsDomainNamesUnitsAndImageKind)
+{
+    struct Case {
+        std::pair<int, int> mark;
+        uint16_t domain;
+        int16_t count;
+        std::string first, last, unit;
+        int32_t frequencyImage, slownessImage;
+    };
+    const Case cases[] = {
+        {{1, 0}, kPlotTime, 8, "R1", "R8", "[uSec]", 0, 0},
+        {{2, 0}, kPlotFrequency, 8, "R1", "R8", "[Hz]", 0, 0},
+        {{1, 1}, kPlotTime, 13, "R1", "", "[uSec]", 1, 0}, // the plot names 8 receivers of 13 traces
+        {{1, 2}, kPlotTime, 13, "R1", "", "[uSec]", 0, 1},
+        {{3, 0}, kPlotSlowness, 1, "SMNO", "SMNO", "[uSec/ft]", 0, 0},
+        {{6, 1}, kPlotCurve, 2, "DTSH", "GAMR", " ", 0, 0},
+    };
+    for (const Case& c : cases) {
+        dialog.m_item = CLogPlotItem::NewItemDefaults();
+        ASSERT_EQ(Select({c.mark}), IDOK);
+        const CLogPlotItem& it = dialog.m_item;
+        EXPECT_EQ(it.m_nDomain, c.domain) << c.first;
+        EXPECT_EQ(it.m_nNameCount, c.count) << c.first;
+        EXPECT_EQ(it.m_strNames[0], c.first);
+        EXPECT_EQ(it.m_strNames[size_t(c.count - 1)], c.last);
+        EXPECT_EQ(it.m_strNames[size_t(c.count)], "") << "entries past the count stay empty";
+        EXPECT_EQ(it.m_strUnitsName, c.unit) << "the current entry's";
+        EXPECT_EQ(it.m_bFrequencyImage, c.frequencyImage);
+        EXPECT_EQ(it.m_bSlownessImage, c.slownessImage);
+        EXPECT_EQ(it.m_strFilePath + "|" + it.m_strFileTitle, path + "|mix");
+        EXPECT_EQ(it.m_dStartDepth, 1000.0);
+        EXPECT_EQ(it.m_dStopDepth, 1001.5);
+        EXPECT_EQ(host.LastDialog(kIddLogItemSetup)->Item(kIdcStartDepth)->Text(), " 1000.0000");
+    }
+    const CLogPlotItem& curve = dialog.m_item;
+    EXPECT_EQ(curve.m_nCurrentName, 1);
+    EXPECT_EQ(curve.m_strName, "GAMR");
+    EXPECT_EQ(curve.m_strUnits[0], "[uSec/ft]");
+    EXPECT_EQ(curve.m_byItemTypes[0], 101);
+    EXPECT_EQ(curve.m_fSampleInterval, 1.0f);
+    EXPECT_EQ(curve.m_nSampleCount, 1);
+}
+
+TEST_F(LogItemSetupDlgTest, NoneOrMoreThanOneChosenDatumIsRefusedAndChangesNothing)
+{
+    const std::pair<Marks, const char*> cases[] = {
+        {{}, "Encountered empty selection list!\nOperation will be abandoned."},
+        {{{6, 0}, {6, 1}}, "Too many items have been selected!\nOperation will be abandoned."},
+        {{{1, 0}, {6, 0}}, "Too many items have been selected!\nOperation will be abandoned."},
+    };
+    for (const auto& [marks, message] : cases) {
+        host.ExpectMessage(message);
+        ASSERT_EQ(Select(marks), IDOK);
+        EXPECT_EQ(dialog.m_item, CLogPlotItem::NewItemDefaults()) << message;
+    }
+}
+
+TEST_F(LogItemSetupDlgTest, MoreThan256CurvesAreCappedAndACurveBeyondThemIsRefused)
+{
+    std::vector<QtxDatumShape> curves;
+    for (int i = 0; i < 300; ++i) curves.push_back({"C" + std::to_string(i), 101, 6, 1, 1, 0xFF});
+    path = dir.File("many.qtx");
+    ASSERT_TRUE(WriteQtx(path, curves, 2));
+    ASSERT_EQ(Select({{6, 255}}), IDOK);
+    EXPECT_EQ(dialog.m_item.m_nNameCount, 256);
+    EXPECT_EQ(dialog.m_item.m_strNames[255], "C255");
+
+    dialog.m_item = CLogPlotItem::NewItemDefaults();
+    host.ExpectMessage("Only the first 256 curves of a data set can be plotted!");
+    ASSERT_EQ(Select({{6, 256}}), IDOK);
+    EXPECT_EQ(dialog.m_item, CLogPlotItem::NewItemDefaults());
+}
+
+TEST_F(LogItemSetupDlgTest, ApplyChecksEveryRangeWithItsMessage)
+{
+    struct Case {
+        int id;
+        const char* text;
+        const char* message; // "" accepted
+    };
+    const Case cases[] = {
+        {kIdcStartDepth, "-200", ""},
+        {kIdcStartDepth, "-200.1", "You entered an invalid start depth!.\nValid range : -200.0 - 50000.0 ft."},
+        {kIdcStartDepth, "50000", "Start depth must be less then stop depth!"},
+        {kIdcStopDepth, "50000.1", "You entered an invalid stop depth!.\nValid range : -200.0 - 50000.0 ft."},
+        {kIdcShift, "200.5", "You entered an invalid shift value!.\nValid range : -200.0 - 200.0"},
+        {kIdcLeftLimit, "-1000001", "You entered an invalid start value!.\nValid range : -1000000.0 - 1000000.0"},
+        {kIdcRightLimit, "1000000", ""},
+        {kIdcFreqMin, "-1", "You entered an minimum frequency!.\nValid range : 0.0 - 25000.0 Hz"},
+        {kIdcFreqMax, "25001", "You entered an maximum frequency!.\nValid range : 0.0 - 25000.0 Hz"},
+        {kIdcSlowMin, "39", "You entered an minimum slowness!.\nValid range : 40.0 - 3500.0 uSec/ft"},
+        {kIdcSlowMax, "3500.5", "You entered an maximum slowness!.\nValid range : 40.0 - 3500.0 uSec/ft"},
+        {kIdcTrack, "17", "You entered an invalid track number.\nValid range : 1 - 16"},
+        {kIdcTrack, "16", ""},
+        {kIdcShadeMin, "-50000.5", "You entered an invalid start value!.\nValid range : -50000.0 - 50000.0"},
+        {kIdcShadeMax, "50001", "You entered an invalid stop value!.\nValid range : -50000.0 - 50000.0"},
+    };
+    for (const Case& c : cases) {
+        // Set as text: many of these edits are disabled for a new item.
+        DialogScript& s = Script().Inspect([&c](CDialog& d) { d.SetItemText(c.id, c.text); }).Press(IDOK);
+        if (*c.message) {
+            host.ExpectMessage(c.message);
+            s.Inspect([&c](CDialog& d) { EXPECT_EQ(d.Focus(), c.id) << c.message; }).Press(IDCANCEL);
+        }
+        dialog.m_item = CLogPlotItem::NewItemDefaults();
+        EXPECT_EQ(dialog.DoModal(), *c.message ? IDCANCEL : IDOK) << c.text;
+    }
+}
+
+// Controls checked, in order: waveform list, curve list, Normalize, frequency range,
+// slowness range, line style, shading colour, shading minimum, maximum, partner list.
+constexpr int kRuled[] = {kIdcWaveList, kIdcCurveList, kIdcNormalize, kIdcFreqMin, kIdcSlowMin,
+                          kIdcLineStyle, kIdcShadeColor, kIdcShadeMin, kIdcShadeMax, kIdcPartnerList};
+std::string Enabled(const CDialog& d)
+{
+    std::string on;
+    for (int id : kRuled) on += d.IsItemEnabled(id) ? '1' : '0';
+    return on;
+}
+
+TEST_F(LogItemSetupDlgTest, ControlsFollowTheDomainTheImageKindAndTheShadingMode)
+{
+    struct Case {
+        uint16_t domain;
+        int32_t frequencyImage, slownessImage;
+        int mode; // shading radio clicked, 0 none
+        const char* enabled;
+    };
+    const Case cases[] = {
+        {kPlotTime, 0, 0, 0, "1000000000"},      {kPlotTime, 1, 0, 0, "1001000000"},
+        {kPlotTime, 0, 1, 0, "1000100000"},      {kPlotFrequency, 1, 1, 0, "1000000000"},
+        {kPlotSlowness, 0, 0, 0, "1010000000"},  {kPlotCurve, 0, 0, 0, "0100010000"},
+        {kPlotCurve, 0, 0, kIdcShadeMaxLimit, "0100011010"}, {kPlotCurve, 0, 0, kIdcShadeMinLimit, "0100011100"},
+        {kPlotCurve, 0, 0, kIdcShadeCurveLimit, "0100011001"}, {kPlotCurve, 0, 0, kIdcShadeOff, "0100010000"},
+    };
+    PlotItemList list{std::make_shared<CLogPlotItem>(CLogPlotItem::NewItemDefaults())};
+    list[0]->m_nDomain = kPlotCurve;
+    list[0]->m_strName = "DTCO";
+    list[0]->m_nTrack = 2;
+    for (const Case& c : cases) {
+        dialog.m_item = CLogPlotItem::NewItemDefaults();
+        dialog.m_item.m_nDomain = c.domain;
+        dialog.m_item.m_bFrequencyImage = c.frequencyImage;
+        dialog.m_item.m_bSlownessImage = c.slownessImage;
+        dialog.m_item.m_nShadeCurve = 0;
+        dialog.m_pPlotItems = &list;
+        DialogScript& s = Script();
+        if (c.mode) s.Radio(c.mode);
+        s.Inspect([&c](CDialog& d) { EXPECT_EQ(Enabled(d), c.enabled) << c.domain << "/" << c.mode; }).Press(IDOK);
+        dialog.DoModal();
+    }
+    const ShownDialog& last = host.Dialogs()[host.Dialogs().size() - 2]; // the curve-limit run
+    ASSERT_EQ(last.Item(kIdcPartnerList)->Count(), 1);
+    EXPECT_EQ(last.Item(kIdcPartnerList)->ItemText(0), "DTCO  (2)");
+    EXPECT_EQ(last.Item(kIdcPartnerList)->CurSel(), 0);
+    EXPECT_EQ(dialog.m_item.m_nShadeOff, 1);
+    EXPECT_EQ(dialog.m_item.m_nShadeCurveLimit, 0);
+}
+
+class EditCommandDlgTest : public HostTest {
+protected:
+    void SetUp() override
+    {
+        HostTest::SetUp();
+        for (const char* name : {"first", "second", "third"}) {
+            auto item = std::make_shared<CLogPlotItem>(CLogPlotItem::NewItemDefaults());
+            item->m_strName = name;
+            item->m_nNameCount = 1;
+            item->m_strNames[0] = std::string("M") + name;
+            list.push_back(item);
+        }
+        list[2]->m_nDomain = kPlotCurve;
+        dialog.m_pPlotItems = &list;
+    }
+    static std::function<void(CDialog&)> Shows(const std::string& name)
+    {
+        return [name](CDialog& d) { EXPECT_EQ(d.GetItemText(CEditCommandDlg::kIdcName), name); };
+    }
+    PlotItemList list;
+    CEditCommandDlg dialog;
+};
+
+TEST_F(EditCommandDlgTest, NextAndPreviousWrapAroundAndStoreTheItemTheyLeave)
+{
+    using E = CEditCommandDlg;
+    host.ExpectMessage("Start depth must be less then stop depth!");
+    host.ScriptDialog(kIddEditCommand)
+        .Inspect(Shows("first"))
+        .Inspect([](CDialog& d) { EXPECT_EQ(d.GetItemText(E::kIdcStartDepth), "    1.0000"); })
+        .Type(E::kIdcName, "renamed")
+        .Type(E::kIdcMnemonic, "MNEW")
+        .Press(E::kIdcNextItem)
+        .Press(E::kIdcNextItem)
+        .Inspect(Shows("third"))
+        .Inspect([](CDialog& d) {
+            EXPECT_TRUE(d.IsItemEnabled(E::kIdcColor) && d.IsItemEnabled(E::kIdcLineWidth));
+            EXPECT_FALSE(d.IsItemEnabled(E::kIdcPalette)) << "a curve has no palette";
+        })
+        .Press(E::kIdcNextItem)
+        .Inspect(Shows("renamed"))
+        .Inspect([](CDialog& d) { EXPECT_FALSE(d.IsItemEnabled(E::kIdcColor)); })
+        .Press(E::kIdcPreviousItem)
+        .Inspect(Shows("third"))
+        .Type(E::kIdcStopDepth, "1")
+        .Type(E::kIdcName, "not stored")
+        .Press(E::kIdcPreviousItem)
+        .Inspect(Shows("not stored"))
+        .Press(IDCANCEL);
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(list[0]->m_strName, "renamed") << "Cancel keeps what Next stored";
+    EXPECT_EQ(list[0]->m_strNames[0], "MNEW");
+    EXPECT_EQ(list[2]->m_strName, "third");
+    EXPECT_EQ(list[2]->m_dStopDepth, 50000.0);
+}
+
+} // namespace

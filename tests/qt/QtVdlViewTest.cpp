@@ -1,0 +1,77 @@
+// A VDL view painted through the Qt backend: its rendered image lands where the view
+// says, pixel for pixel in the palette's colours, on the window's grey.
+#include "app/ViewerApp.h"
+#include "common/QtxFileDlg.h"
+#include "platform/qt/QtChildView.h"
+#include "platform/qt/QtFrame.h"
+#include "platform/testing/ScriptedHost.h"
+#include "res/ResourceIds.h"
+#include "support/QtxBuilder.h"
+#include "support/TempDir.h"
+#include "viewers/VdlWnd.h"
+#include "viewers/VdlWndFactory.h"
+
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+TEST(QtVdlView, BlitsItsImageIntoItsWindow)
+{
+    TempDir dir;
+    const std::string path = dir.File("vdl.qtx");
+    QtxDatumShape d;
+    d.mnemonic = "WMNO";
+    d.typeCode = 1;
+    d.traces = 2;
+    d.samples = 256;
+    d.step = 2.0f;
+    ASSERT_TRUE(WriteQtx(path, {d}, 400, 1000.0, 0.5,
+                         [](int frame, int, size_t i) { return float(std::sin(double(i % 256) * 0.1 + frame * 0.05)); }));
+
+    ScriptedHost host; // the selection dialog is scripted; the window is real
+    QtFrame frame;
+    ScopedHost hostScope(&host);
+    ScopedFrame frameScope(&frame);
+    theViewerApp.ResetToStartupState();
+    theViewerApp.m_commandLine = "test";
+    ASSERT_TRUE(theViewerApp.InitInstance());
+
+    host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcFound, 0).Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
+    VdlSetupGroup setup;
+    setup.SetDefaults();
+    setup.path = path;
+    setup.topDepth = 1000;
+    setup.timeStop = 512;
+    setup.palette = "Anisotropy";
+    CVdlWnd* view = OpenVdlWnd(setup, theViewerApp.m_windowClasses[kClassVdl]);
+    ASSERT_NE(view, nullptr);
+    auto* qt = dynamic_cast<QtChildView*>(view->Impl());
+    ASSERT_NE(qt, nullptr);
+    qt->client->resize(400, 300);
+    view->Invalidate(true);
+    ASSERT_TRUE(qt->RenderBacking());
+
+    const QImage& picture = qt->Backing();
+    ASSERT_EQ(picture.width(), 400);
+    const Rect r = view->m_imageRect;
+    ASSERT_EQ(view->m_clientWidth, 400) << "the view was prepared for its new size";
+    ASSERT_EQ(r, (Rect{35, 25, 35 + 365, 25 + view->m_rowsDrawn}));
+    ASSERT_EQ(view->m_rowsDrawn, 300 - 49);
+    auto rgb = [&](int x, int y) { return picture.pixel(x, y) | 0xFF000000u; };
+    EXPECT_EQ(rgb(2, 2), 0xFFC0C0C0u) << "the window's grey";
+    int differing = 0;
+    for (int y = r.top; y < r.bottom; y += 7)
+        for (int x = r.left; x < r.right; x += 3) differing += rgb(x, y) != view->m_image.At(x - r.left, y - r.top);
+    EXPECT_EQ(differing, 0) << "the image blitted unchanged";
+    int palette = 0;
+    for (int x = r.left + 1; x < r.right - 4; ++x)
+        for (int i = 0; i < CVdlWnd::kColours; ++i) palette += rgb(x, r.top + 100) == CVdlWnd::PaletteColour(CVdlWnd::kPaletteAnisotropy, i);
+    EXPECT_EQ(palette, 360) << "every pixel of a row in the palette";
+    theViewerApp.ResetToStartupState();
+}
+
+} // namespace
