@@ -104,6 +104,7 @@ void CViewerApp::BuildCommandMap()
     AddLisCommands(m_commands);
     AddToolBoxCommands(m_commands, *this);
     AddLogPlotCommands(m_commands);
+    AddCnvCommands(m_commands);
 }
 
 void CViewerApp::ShowToolBar(int toolBarId, bool show)

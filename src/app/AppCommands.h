@@ -11,6 +11,7 @@ void AddViewerCommands(CommandMap& commands, CViewerApp& app);  // Display > Tim
 void AddLisCommands(CommandMap& commands);                       // Process > Qtx to Lis, Dictionary, scans
 void AddToolBoxCommands(CommandMap& commands, CViewerApp& app); // Utilities > Tools
 void AddLogPlotCommands(CommandMap& commands);                   // Display > Log
+void AddCnvCommands(CommandMap& commands);                       // Scan Qtx, Scan CNV, Convert CNV
 
 // Commands whose handlers arrive with their subsystems say so.
 void NotYetAvailable(const char* what);

@@ -1,5 +1,5 @@
-// Process menu of the LIS and CNV modes: Qtx to Lis and the tool dictionary; the
-// scans and the conversions to QTX arrive with their subsystems.
+// Process menu of the LIS mode: Scan Lis, Qtx to Lis and the tool dictionary; the
+// conversion to QTX arrives with its subsystem.
 #include "app/AppCommands.h"
 #include "lis/LisDictionary.h"
 #include "lis/LisScan.h"
@@ -48,8 +48,7 @@ void AddLisCommands(CommandMap& c)
         dictionary.Import(theApp.m_startupDir);
     });
     const std::pair<int, const char*> later[] = {
-        {ID_SCAN_QTX, "Scan QTX"}, {ID_SCAN_CNV, "Scan CNV"},
-        {ID_LIS_TO_QTX, "Lis to QTX"}, {ID_CONVERT_CNV, "Convert CNV"},
+        {ID_LIS_TO_QTX, "Lis to QTX"},
     };
     for (const auto& [id, name] : later) c.Add(id, [name = name] { NotYetAvailable(name); });
 }

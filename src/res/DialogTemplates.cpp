@@ -18,6 +18,10 @@ DialogTemplate LssSamplePeriodDialogTemplate();
 DialogTemplate BatWaveformPropertiesDialogTemplate();
 DialogTemplate DataSetPropertiesDialogTemplate();
 DialogTemplate SelectInputFileItemsDialogTemplate();
+DialogTemplate CnvDataSetDialogTemplate();
+DialogTemplate QtxDataSetDialogTemplate();
+DialogTemplate DataOriginDialogTemplate();
+DialogTemplate ClssToolSetupDialogTemplate();
 
 namespace {
 
@@ -84,6 +88,10 @@ std::map<int, DialogTemplate> BuildTemplates()
     add(BatWaveformPropertiesDialogTemplate());
     add(DataSetPropertiesDialogTemplate());
     add(SelectInputFileItemsDialogTemplate());
+    add(CnvDataSetDialogTemplate());
+    add(QtxDataSetDialogTemplate());
+    add(DataOriginDialogTemplate());
+    add(ClssToolSetupDialogTemplate());
     return t;
 }
 

@@ -23,6 +23,10 @@ enum DialogId : int {
     kIddBatWaveformProperties = 32063,
     kIddSelectTool = 32067,
     kIddLssSamplePeriod = 32070,
+    kIddCnvDataSet = 130,
+    kIddQtxDataSet = 132,
+    kIddDataOrigin = 133,
+    kIddClssToolSetup = 153,
 };
 
 enum ControlId : int {

@@ -1,0 +1,90 @@
+#include "cnv/ScanCnvFile.h"
+
+#include "cnv/CnvFile.h"
+#include "cnv/ScanLabel.h"
+#include "platform/Format.h"
+#include "platform/Host.h"
+#include "res/CnvDataSetDlgIds.h"
+#include "res/DialogTemplates.h"
+#include "res/ResourceIds.h"
+#include "res/StringTable.h"
+
+CCnvDataSetDlg::CCnvDataSetDlg() : CDialog(DialogTemplateFor(kIddCnvDataSet)) {}
+
+bool CCnvDataSetDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    using namespace cnv_data_set;
+    const auto line = [this](int id, const char* label, const std::string& value) {
+        SetItemText(id, ShortenLabel(label, value));
+    };
+    line(kIdcFileName, "File name : ", m_path);
+    line(kIdcToolType, "Tool type : ", m_toolName);
+    line(kIdcTopDepth, "Top depth : ", Format("%10.4f", m_topDepth));
+    line(kIdcBottomDepth, "Bottom depth : ", Format("%10.4f", m_bottomDepth));
+    line(kIdcDepthStep, "Depth step : ", Format("%6.4f", m_depthStep));
+    line(kIdcSamplingRate, "Sampling rate : ", Format("%7.4f", double(m_samplingRate)));
+    line(kIdcFrames, "Number frames : ", Format("%u", m_frameCount));
+    line(kIdcReceivers, "Number receivers : ", Format("%d", int(m_receiverCount)));
+    line(kIdcSamples, "Number samples : ", Format("%d", int(m_sampleCount)));
+    CenterWindow();
+    return true;
+}
+
+std::string CScanCnvFile::ToolName(uint8_t toolCode)
+{
+    // String-table ids of the tool names.
+    switch (toolCode) {
+    case 30: return LoadString(61216); // "DSI Tool"
+    case 31: return LoadString(61218); // "MAC Tool"
+    case 32: return LoadString(61217); // "XMAC Tool"
+    case 46: return LoadString(61220); // "ISONIC Tool"
+    case 47: return LoadString(61223); // "FWS Tool"
+    case 48: return LoadString(61219); // "WaveSonic Tool"
+    default: return LoadString(61221); // "Unrecognized Tool"
+    }
+}
+
+int CScanCnvFile::Scan(const std::string& cnvPath)
+{
+    CCnvFile file;
+    const uint8_t toolByte = file.ReadToolCode(cnvPath);
+    if (!file.Ok() || !file.Open(cnvPath)) return 0;
+    // The reader's status, not the value, tells a failure: -1.0 is a possible depth.
+    const double top = file.ReadTopDepth();
+    if (!file.Ok()) return 0;
+    const double bottom = file.ReadBottomDepth();
+    if (!file.Ok()) return 0;
+    const double step = file.ReadFrameInterval();
+    if (!file.Ok()) return 0;
+    const double period = file.ReadSamplingPeriod();
+    if (!file.Ok()) return 0;
+    const uint32_t frames = file.CountFrames();
+    if (!file.Ok()) return 0;
+    file.Close();
+
+    m_topDepth = top;
+    m_bottomDepth = bottom;
+    m_depthStep = step;
+    m_samplingRate = float(period);
+    m_frameCount = frames;
+    m_toolByte = toolByte;
+    m_depthUnitFlag = file.m_depthUnits;
+    m_receiverCount = file.m_channels;
+    m_sampleCount = file.m_samples;
+    m_depthUnits = m_depthUnitFlag == cnv::kFeet ? "FT" : "M";
+    m_timeUnits = m_receiverCount == 1 ? "US/F" : "USEC";
+    m_toolName = ToolName(toolByte);
+
+    CCnvDataSetDlg dialog;
+    dialog.m_path = cnvPath;
+    dialog.m_toolName = m_toolName;
+    dialog.m_topDepth = m_topDepth;
+    dialog.m_bottomDepth = m_bottomDepth;
+    dialog.m_depthStep = m_depthStep;
+    dialog.m_samplingRate = m_samplingRate;
+    dialog.m_frameCount = m_frameCount;
+    dialog.m_receiverCount = m_receiverCount;
+    dialog.m_sampleCount = m_sampleCount;
+    return dialog.DoModal() == IDOK ? 1 : 0;
+}

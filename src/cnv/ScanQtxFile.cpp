@@ -1,0 +1,92 @@
+#include "cnv/ScanQtxFile.h"
+
+#include "cnv/ScanLabel.h"
+#include "common/QtxDataSetHistoryDlg.h"
+#include "platform/Format.h"
+#include "platform/Host.h"
+#include "res/DialogTemplates.h"
+#include "res/QtxDataSetDlgIds.h"
+#include "res/ResourceIds.h"
+
+CQtxDataSetDlg::CQtxDataSetDlg() : CDialog(DialogTemplateFor(kIddQtxDataSet))
+{
+    On(qtx_data_set::kIdcHistory, Notify::Clicked, [this] { OnHistory(); });
+}
+
+std::string CQtxDataSetDlg::DatumLine(const CQtxDatum& d)
+{
+    const char* mnemonic = d.m_mnemonic.c_str();
+    const double step = double(d.m_axis1.m_step);
+    switch (d.m_category) {
+    case kCategoryWaveform:
+    case 2: // frequency
+    case kCategoryAzimuth:
+        return Format("%s  - %d receivers (%d @ %6.3f)", mnemonic, int(d.m_traceCount), int(d.m_axis1.m_sampleCount),
+                      step);
+    case kCategorySlowness: return Format("%s - (%d @ %6.3f)", mnemonic, int(d.m_axis1.m_sampleCount), step);
+    case kCategorySemblanceMap:
+        return Format("%s - (%d x %d @ %6.3f)", mnemonic, int(d.m_axis1.m_sampleCount),
+                      int(d.m_axis2.m_sampleCount), step);
+    default: return d.m_mnemonic; // traces, and categories no line format knows
+    }
+}
+
+bool CQtxDataSetDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    using namespace qtx_data_set;
+    SetItemText(kIdcFileName, ShortenLabel("File name : ", m_path));
+    SetItemText(kIdcTopDepth, ShortenLabel("Top depth : ", Format("%10.4f", m_topDepth)));
+    SetItemText(kIdcBottomDepth, ShortenLabel("Bottom depth : ", Format("%10.4f", m_bottomDepth)));
+    SetItemText(kIdcDepthStep, ShortenLabel("Depth step : ", Format("%6.4f", m_depthStep)));
+    SetItemText(kIdcFrames, ShortenLabel("Number frames : ", Format("%u", m_frameCount)));
+    SetItemText(kIdcLogDirection, m_logDirection == qtx::kLogDown ? "Log direction : Down" : "Log direction : Up");
+    if (ControlState* list = Item(kIdcDatums)) {
+        list->ResetContent();
+        if (m_datums)
+            for (const auto& datum : *m_datums) list->AddString(DatumLine(*datum));
+    }
+    CenterWindow();
+    return true;
+}
+
+void CQtxDataSetDlg::OnHistory()
+{
+    for (;;) {
+        CQtxDataSetHistoryDlg history;
+        history.m_path = m_path;
+        const int end = history.DoModal();
+        if (end != CQtxDataSetHistoryDlg::kSavedHistory && end != CQtxDataSetHistoryDlg::kClearedHistory) return;
+    }
+}
+
+int CScanQtxFile::Scan(const std::string& qtxPath)
+{
+    CQtxFile file;
+    // OpenRead's result is the status: a data set may well start at depth -1.0.
+    if (!file.OpenRead(qtxPath)) return 0;
+    m_topDepth = file.GetTopDepth();
+    m_bottomDepth = file.GetBottomDepth();
+    m_depthStep = file.GetDepthStep();
+    m_frameCount = file.GetFrameCount();
+    m_logDirection = file.m_header.logDirection;
+    m_datums.clear();
+    const int listed = file.ReadDatumList(m_datums);
+    file.CloseInput();
+    if (!listed) {
+        m_datums.clear();
+        return 0;
+    }
+
+    CQtxDataSetDlg dialog;
+    dialog.m_path = qtxPath;
+    dialog.m_topDepth = m_topDepth;
+    dialog.m_bottomDepth = m_bottomDepth;
+    dialog.m_depthStep = m_depthStep;
+    dialog.m_frameCount = m_frameCount;
+    dialog.m_logDirection = m_logDirection;
+    dialog.m_datums = &m_datums;
+    const int end = dialog.DoModal();
+    m_datums.clear();
+    return end == IDOK ? 1 : 0;
+}
