@@ -18,6 +18,12 @@ DialogTemplate LssSamplePeriodDialogTemplate();
 DialogTemplate BatWaveformPropertiesDialogTemplate();
 DialogTemplate DataSetPropertiesDialogTemplate();
 DialogTemplate SelectInputFileItemsDialogTemplate();
+DialogTemplate ApxToolWaveformDialogTemplate();
+DialogTemplate PickApxWaveformsDialogTemplate();
+DialogTemplate MacXmacPickDialogTemplate();
+DialogTemplate DalToolWaveformDialogTemplate();
+DialogTemplate FwsSamplePeriodDialogTemplate();
+DialogTemplate FwsWavePickDialogTemplate();
 
 namespace {
 
@@ -84,6 +90,12 @@ std::map<int, DialogTemplate> BuildTemplates()
     add(BatWaveformPropertiesDialogTemplate());
     add(DataSetPropertiesDialogTemplate());
     add(SelectInputFileItemsDialogTemplate());
+    add(ApxToolWaveformDialogTemplate());
+    add(PickApxWaveformsDialogTemplate());
+    add(MacXmacPickDialogTemplate());
+    add(DalToolWaveformDialogTemplate());
+    add(FwsSamplePeriodDialogTemplate());
+    add(FwsWavePickDialogTemplate());
     return t;
 }
 

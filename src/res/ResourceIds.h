@@ -23,6 +23,12 @@ enum DialogId : int {
     kIddBatWaveformProperties = 32063,
     kIddSelectTool = 32067,
     kIddLssSamplePeriod = 32070,
+    kIddMacXmacPick = 32062,
+    kIddApxToolWaveform = 32064,
+    kIddDalToolWaveform = 32066,
+    kIddFwsSamplePeriod = 32069,
+    kIddPickApxWaveforms = 32071,
+    kIddFwsWavePick = 148,
 };
 
 enum ControlId : int {
