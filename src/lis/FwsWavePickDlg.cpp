@@ -65,8 +65,9 @@ void CFwsWavePickDlg::DoDataExchange(DataExchange& dx)
         dx.Text(kWaveFields[r], m_waves[size_t(r)]);
     }
     dx.Radio(kIdc4us, m_periodChoice);
+    // The range of "Other" is checked by the transfer: clicking a radio button takes the
+    // typed values and must not complain of a period not typed yet.
     dx.Text(kIdcOtherPeriod, m_otherPeriod);
-    if (m_periodChoice == kChoiceOther) dx.MinMax(m_otherPeriod, kMinOtherPeriod, kMaxOtherPeriod);
     dx.Radio(kIdcPacked, m_waveformType);
 }
 
@@ -138,6 +139,11 @@ void CFwsWavePickDlg::OnTransfer()
     }
     if (m_periodChoice < kChoice4us || m_periodChoice > kChoiceOther) {
         MessageBox("Please select a Sample Period", MB_OK);
+        return;
+    }
+    if (m_periodChoice == kChoiceOther && (m_otherPeriod < kMinOtherPeriod || m_otherPeriod > kMaxOtherPeriod)) {
+        MessageBox(Format("Please enter an integer between %u and %u.", kMinOtherPeriod, kMaxOtherPeriod), MB_OK);
+        SetFocus(kIdcOtherPeriod);
         return;
     }
 
