@@ -16,11 +16,13 @@ DialogTemplate DalToolWaveformDialogTemplate()
     DialogTemplate t{kIddDalToolWaveform,
                      "DAL Tool Waveform",
                      {
-                         {kIdcStatic, K::Static, "1. Pick Wave, Gain, and Start mnemonics from the Datum List", 0, 0},
-                         {kIdcStatic, K::Static, "2. FIll in Number of Receivers (DAL 4)", 0, 0},
-                         {kIdcStatic, K::Static, "3. Fill in Sample Period in microseconds", 0, 0},
-                         {kIdcStatic, K::Static, "4. Pick Transmitter", 0, 0},
-                         {kIdcStatic, K::Static, "4. Transfer picked items to wave list.", 0, 0},
+                         {kIdcStatic, K::Static,
+                          "1. Pick Wave, Gain, and Start mnemonics from the Datum List\r\n"
+                          "2. FIll in Number of Receivers (DAL 4)\r\n"
+                          "3. Fill in Sample Period in microseconds\r\n"
+                          "4. Pick Transmitter\r\n"
+                          "4. Transfer picked items to wave list.",
+                          0, 0},
                          {kIdcDataSet, K::Static, "Data Set:", 0, 0},
                          {kDatumGroup, K::GroupBox, "Datum List", 0, 0},
                          {kIdcDatumList, K::ListBox, "", kDatumGroup, kVScroll},

@@ -17,15 +17,23 @@ DialogTemplate FwsWavePickDialogTemplate()
         kIddFwsWavePick,
         "FWS Wave Pick",
         {
-            {kIdcStatic, K::Static, "1. Select Waveform Type, then Wave(s) mnemonics and  Gain(s) mnemonics", 0, 0},
-            {kIdcStatic, K::Static, "2. Select Sample Period", 0, 0},
-            {kIdcStatic, K::Static, "3. Transfer selections to Wave List", 0, 0},
+            {kIdcStatic, K::Static,
+             "1. Select Waveform Type, then Wave(s) mnemonics and  Gain(s) mnemonics\r\n"
+             "2. Select Sample Period\r\n"
+             "3. Transfer selections to Wave List",
+             0, 0},
             {kIdcDataSet, K::Static, "Data Set:", 0, 0},
             {kTypeGroup, K::GroupBox, "Waveform Type", 0, 0},
             {kIdcPacked, K::RadioButton, "Packed", kTypeGroup, kGroupStart},
             {kIdcIndividual, K::RadioButton, "Individual", kTypeGroup, 0},
             {kDatumGroup, K::GroupBox, "Datum List", 0, 0},
             {kIdcDatumList, K::ListBox, "", kDatumGroup, kVScroll},
+            {kPeriodGroup, K::GroupBox, "Sample Period", 0, 0},
+            {kIdc4us, K::RadioButton, "4 uSec", kPeriodGroup, kGroupStart},
+            {kIdc8us, K::RadioButton, "8 uSec", kPeriodGroup, 0},
+            {kIdcOther, K::RadioButton, "Other", kPeriodGroup, 0},
+            {kIdcStatic, K::Static, "Other [uSec]:", kPeriodGroup, 0},
+            {kIdcOtherPeriod, K::Edit, "", kPeriodGroup, 0},
         }};
     for (int r = 0; r < kRows; ++r) {
         t.controls.push_back({kRowGroups[r], K::GroupBox, "R" + std::to_string(r + 1), 0, 0});
@@ -38,12 +46,6 @@ DialogTemplate FwsWavePickDialogTemplate()
         t.controls.push_back({kClearRows[r], K::Button, "<---- Clear", kRowGroups[r], 0});
     }
     const ControlTemplate rest[] = {
-        {kPeriodGroup, K::GroupBox, "Sample Period", 0, 0},
-        {kIdc4us, K::RadioButton, "4 uSec", kPeriodGroup, kGroupStart},
-        {kIdc8us, K::RadioButton, "8 uSec", kPeriodGroup, 0},
-        {kIdcOther, K::RadioButton, "Other", kPeriodGroup, 0},
-        {kIdcStatic, K::Static, "Other [uSec]:", kPeriodGroup, 0},
-        {kIdcOtherPeriod, K::Edit, "", kPeriodGroup, 0},
         {kListGroup, K::GroupBox, "Wave List", 0, 0},
         {kIdcWaveList, K::ListBox, "", kListGroup, kVScroll},
         {kIdcTransfer, K::Button, "To Wave List", kListGroup, 0},

@@ -14,9 +14,11 @@ DialogTemplate MacXmacPickDialogTemplate()
     return {kIddMacXmacPick,
             "MAC/XMAC Waveform Pick",
             {
-                {kIdcStatic, K::Static, "1. Pick Wave, Gain, and Start mnemonics from the Datum List", 0, 0},
-                {kIdcStatic, K::Static, "2. FIll in Number of Receivers (XMACX 8, MAC 6 or 8)", 0, 0},
-                {kIdcStatic, K::Static, "3. Fill in Sample Period in microseconds", 0, 0},
+                {kIdcStatic, K::Static,
+                 "1. Pick Wave, Gain, and Start mnemonics from the Datum List\r\n"
+                 "2. FIll in Number of Receivers (XMACX 8, MAC 6 or 8)\r\n"
+                 "3. Fill in Sample Period in microseconds",
+                 0, 0},
                 {kIdcDataSet, K::Static, "Data Set:", 0, 0},
                 {kDatumGroup, K::GroupBox, "Datum List", 0, 0},
                 {kIdcDatumList, K::ListBox, "", kDatumGroup, kVScroll},
@@ -25,6 +27,10 @@ DialogTemplate MacXmacPickDialogTemplate()
                 {kIdcWaveDatums, K::ListBox, "", kWaveGroup, kVScroll},
                 {kIdcAddWave, K::Button, "----->", kWaveGroup, 0},
                 {kIdcRemoveWave, K::Button, "<-----", kWaveGroup, 0},
+                {kListGroup, K::GroupBox, "Wave List", 0, 0},
+                {kIdcWaveList, K::ListBox, "", kListGroup, kVScroll},
+                {kIdcTransfer, K::Button, "Transfer To ----->", kListGroup, 0},
+                {kIdcClearWave, K::Button, "<----- Clear From", kListGroup, 0},
                 {kGainGroup, K::GroupBox, "Gain", 0, 0},
                 {kIdcStatic, K::Static, "Gain:", kGainGroup, 0},
                 {kIdcGain, K::Edit, "", kGainGroup, 0},
@@ -45,10 +51,6 @@ DialogTemplate MacXmacPickDialogTemplate()
                 {kIdcWdxy, K::RadioButton, "WDXY", kMnemonicGroup, 0},
                 {kIdcWdyx, K::RadioButton, "WDYX", kMnemonicGroup, 0},
                 {kIdcWdyy, K::RadioButton, "WDYY", kMnemonicGroup, 0},
-                {kListGroup, K::GroupBox, "Wave List", 0, 0},
-                {kIdcWaveList, K::ListBox, "", kListGroup, kVScroll},
-                {kIdcTransfer, K::Button, "Transfer To ----->", kListGroup, 0},
-                {kIdcClearWave, K::Button, "<----- Clear From", kListGroup, 0},
                 {IDOK, K::Button, "OK", 0, kDefaultButton},
                 {IDCANCEL, K::Button, "Cancel", 0, 0},
             }};

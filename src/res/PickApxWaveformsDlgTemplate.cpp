@@ -15,11 +15,11 @@ DialogTemplate PickApxWaveformsDialogTemplate()
             {
                 {kIdcStatic, K::Static,
                  "1.  Pick concatenated or individual Wave mnemonic(s) from the datum list in the  order you want to "
-                 "see displayed.",
+                 "see displayed.\r\n"
+                 "2.  Pick associated Gain mnemonic from the datum list (not required).\r\n"
+                 "3.  Enter Number of Receivers\r\n"
+                 "4.  Enter Sample Period in microseconds",
                  0, 0},
-                {kIdcStatic, K::Static, "2.  Pick associated Gain mnemonic from the datum list (not required).", 0, 0},
-                {kIdcStatic, K::Static, "3.  Enter Number of Receivers", 0, 0},
-                {kIdcStatic, K::Static, "4.  Enter Sample Period in microseconds", 0, 0},
                 {kIdcDataSet, K::Static, "Data Set:", 0, 0},
                 {kDatumGroup, K::GroupBox, "Datum List", 0, 0},
                 {kIdcDatumList, K::ListBox, "", kDatumGroup, kVScroll},
@@ -28,6 +28,10 @@ DialogTemplate PickApxWaveformsDialogTemplate()
                 {kIdcWaveDatums, K::ListBox, "", kWaveGroup, kVScroll},
                 {kIdcAddWave, K::Button, "---->", kWaveGroup, 0},
                 {kIdcRemoveWave, K::Button, "<----", kWaveGroup, 0},
+                {kListGroup, K::GroupBox, "Wave List", 0, 0},
+                {kIdcWaveList, K::ListBox, "", kListGroup, kVScroll},
+                {kIdcTransfer, K::Button, "Transfer To ---->", kListGroup, 0},
+                {kIdcClearWave, K::Button, "<---- Clear From", kListGroup, 0},
                 {kGainGroup, K::GroupBox, "Gain", 0, 0},
                 {kIdcStatic, K::Static, "Gain", kGainGroup, 0},
                 {kIdcGain, K::Edit, "", kGainGroup, 0},
@@ -40,10 +44,6 @@ DialogTemplate PickApxWaveformsDialogTemplate()
                 {kMnemonicGroup, K::GroupBox, "Waveform Mnemonic", 0, 0},
                 {kIdcWmno, K::RadioButton, "WMNO (Monopple)", kMnemonicGroup, kGroupStart},
                 {kIdcWqud, K::RadioButton, "WQUD (Quadrapole)", kMnemonicGroup, 0},
-                {kListGroup, K::GroupBox, "Wave List", 0, 0},
-                {kIdcWaveList, K::ListBox, "", kListGroup, kVScroll},
-                {kIdcTransfer, K::Button, "Transfer To ---->", kListGroup, 0},
-                {kIdcClearWave, K::Button, "<---- Clear From", kListGroup, 0},
                 {IDOK, K::Button, "OK", 0, kDefaultButton},
                 {IDCANCEL, K::Button, "Cancel", 0, 0},
             }};
