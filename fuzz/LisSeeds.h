@@ -1,10 +1,11 @@
 // Seeds of the LIS harnesses: tape images from the test builder (both framings,
-// split records with trailers, depth per frame and once per record, the channels of
-// each recognised tool, those that ask the user included, a logical file without trailer, files this program writes)
+// split records with trailers, depth per frame and once per record, the channels and
+// DIM tables of each tool, a logical file without trailer, files this program writes)
 // and every file of the shared public LIS folders, with their single-record parts
 // also joined into whole files.
 #pragma once
 
+#include "LisScanTools.h"
 #include "lis/LisWrite.h"
 #include "platform/testing/ScriptedHost.h"
 #include "support/LisBuilder.h"
@@ -27,27 +28,56 @@ inline lisb::TableRow Row(const std::string& mnem, const std::string& value)
     return {{"MNEM", mnem}, {"PUNI", ""}, {"TUNI", ""}, {"VALU", value}, {"DESC", "seed"}};
 }
 
+inline lisb::TableRow Dim(const std::string& chan, const std::string& ndim, const std::string& size,
+                          const std::string& incr)
+{
+    return {{"MNEM", chan}, {"CHAN", chan}, {"NDIM", ndim}, {"SIZE", size}, {"INCR", incr}};
+}
+
+// The channels (and "DIM" rows) of one tool's file; `tool` 0 for the tools whose files
+// any length may lead to.
+struct SeedTool {
+    std::vector<Channel> channels;
+    int tool = 0;
+    std::vector<lisb::TableRow> dim = {};
+};
+
 inline void Builder(const std::string& dir)
 {
-    const std::vector<std::vector<Channel>> tools = {
-        {Channel("W1", "", 400, 1, 79), Channel("W2", "", 4), Channel("W3", "", 4), Channel("GR", "GAPI")},
-        {Channel("U1", "", 100, 1, 79), Channel("ST1", "US"), Channel("U2", "", 100, 1, 79), Channel("ST2", "US")},
-        {Channel("QS", "MV", 600, 1, 79), Channel("DTCO", "US/F")},
-        {Channel("SCW", "", 512, 1, 79), Channel("GR", "GAPI")},
-        {Channel("WS1", "", 256), Channel("WS2", "", 256), Channel("ARR", "", 16, 4, 68)},
+    const std::vector<SeedTool> tools = {
+        {{Channel("W1", "", 400, 1, 79), Channel("W2", "", 4), Channel("W3", "", 4), Channel("GR", "GAPI")}},
+        {{Channel("U1", "", 100, 1, 79), Channel("ST1", "US"), Channel("U2", "", 100, 1, 79), Channel("ST2", "US")}},
+        {{Channel("QS", "MV", 600, 1, 79), Channel("DTCO", "US/F")}},
+        {{Channel("SCW", "", 512, 1, 79), Channel("GR", "GAPI")}},
+        {{Channel("WS1", "", 256), Channel("WS2", "", 256), Channel("ARR", "", 16, 4, 68)}},
         // DSI: a plain and an expanded dipole channel with gains and normalisations, a semblance.
-        {Channel("DX", "", 400, 1, 79), Channel("DE", "", 512, 1, 79), Channel("GN", "", 32), Channel("NRM", "", 16, 1, 79),
-         Channel("SM", "", 200)},
-        {Channel("B1", "", 300, 1, 79), Channel("B2", "", 300, 1, 79), Channel("B3", "", 300, 1, 79)}, // BAT
-        {Channel("L1", "", 200, 1, 79), Channel("G1", "", 2, 1, 79), Channel("L2", "", 200, 1, 79),
-         Channel("L3", "", 100, 1, 66)}, // LSS near and far
+        {{Channel("DX", "", 400, 1, 79), Channel("DE", "", 512, 1, 79), Channel("GN", "", 32), Channel("NRM", "", 16, 1, 79),
+          Channel("SM", "", 200)}},
+        {{Channel("B1", "", 300, 1, 79), Channel("B2", "", 300, 1, 79), Channel("B3", "", 300, 1, 79)}}, // BAT
+        {{Channel("L1", "", 200, 1, 79), Channel("G1", "", 2, 1, 79), Channel("L2", "", 200, 1, 79),
+          Channel("L3", "", 100, 1, 66)}}, // LSS near and far
+        // APX: waveforms the DIM table describes, and one the dictionary names.
+        {{Channel("APX1", "", 200, 1, 79), Channel("APX2", "", 200, 1, 79), Channel("AGN", ""), Channel("AW", "", 400, 1, 79)},
+         lis::kToolApx,
+         {Dim("APXW", "2", "2", ""), Dim("APXW", "1", "100", "10")}},
+        // MAC/XMAC: a packed waveform with its start times.
+        {{Channel("XW", "", 400, 1, 79), Channel("XST", "US", 8, 1, 68), Channel("XGN", "", 4, 1, 79)},
+         lis::kToolXmac,
+         {Dim("XW", "1", "100", "10"), Dim("XW", "2", "2", ""), Dim("XST", "", "", "")}},
+        {{Channel("DW1", "", 100, 1, 79), Channel("DW2", "", 100, 1, 79), Channel("DW3", "", 100, 1, 79),
+          Channel("DW4", "", 100, 1, 79), Channel("DST", "US", 16, 1, 68), Channel("DGN", "", 8, 1, 79)},
+         lis::kToolDal,
+         {Dim("DW", "2", "4", ""), Dim("DW", "1", "50", "8")}},
+        {{Channel("FW", "", 800, 1, 79), Channel("SM", "", 400, 1, 68), Channel("W1", "", 400, 1, 79), Channel("G1", "", 2, 1, 79),
+          Channel("W2", "", 400, 1, 79), Channel("W3", "", 400, 1, 79), Channel("W4", "", 400, 1, 79)},
+         lis::kToolFws},
     };
     int n = 0;
-    for (const auto& channels : tools)
+    for (const SeedTool& tool : tools)
         for (int framing : {lisb::kPlainFraming, lisb::kTifFraming})
             for (bool once : {false, true}) {
                 lisb::Dfsr d;
-                d.channels = channels;
+                d.channels = tool.channels;
                 d.depthOnce = once;
                 d.maxFrames = 3;
                 d.spacing = n % 3 == 0 ? 0.0 : 0.5;
@@ -56,7 +86,10 @@ inline void Builder(const std::string& dir)
                 LisBuilder b(framing);
                 b.ReelHeader().TapeHeader().FileHeader("SEED.001");
                 b.Table("CONS", {Row("PER", "8"), Row("DLY", "100"), Row("NS", "50"), Row("NR", "4")});
-                if (n % 3 == 1) b.Table("DIM", {{{"MNEM", "1"}, {"CHAN", "W1"}, {"SIZE", "400"}, {"SAMP", "200"}}});
+                if (!tool.dim.empty())
+                    b.Table("DIM", tool.dim);
+                else if (n % 3 == 1)
+                    b.Table("DIM", {{{"MNEM", "1"}, {"CHAN", "W1"}, {"SIZE", "400"}, {"SAMP", "200"}}});
                 b.Dfsr(d);
                 const Bytes record = lisb::DataRecord(d, 1000.0, 0.5, 3);
                 b.Record(record, {record.size() / 2}, lisb::kChecksum);
@@ -64,7 +97,13 @@ inline void Builder(const std::string& dir)
                 b.FileTrailer("SEED.001").FileMark();
                 if (n % 2) b.FileHeader("SEED.002").Dfsr(d).Data(d, 2000.0, -0.5, 2); // no trailer
                 b.TapeTrailer().ReelTrailer().FileMark().FileMark();
-                WriteBytes(dir + "/builder_" + std::to_string(n++) + ".lis", b.Bytes());
+                Bytes bytes = b.Bytes();
+                // The scan stops at the second file mark: bytes behind it lead the
+                // file to its own tool, whose code the harness takes from the length.
+                if (tool.tool && framing == lisb::kTifFraming)
+                    for (size_t k = 0; k < lisfuzz::ScanTools().size() && lisfuzz::ScanToolFor(bytes.size()) != tool.tool; ++k)
+                        bytes.push_back(0);
+                WriteBytes(dir + "/builder_" + std::to_string(n++) + ".lis", bytes);
             }
 }
 

@@ -1,16 +1,23 @@
 // Any bytes as a LIS file for the parameter scan, with a dictionary that knows every
-// tool a recogniser exists for and the files this program writes. The tool is chosen
-// by the input's length among every code with a recogniser; the damaged-file question
-// is answered Yes, the first dialog of each recogniser OK, every other box Cancel.
+// tool and the files this program writes. The tool is chosen by the input's length
+// among every code with a recogniser (LisScanTools.h); the damaged-file question is
+// answered Yes, the first dialog of each kind OK (the pick dialogs build a waveform of
+// the first datums first), every other box Cancel.
+#include "lis/ApxToolWaveformDlg.h"
+#include "lis/DalToolWaveformDlg.h"
+#include "lis/FwsSamplePeriodDlg.h"
+#include "lis/FwsWavePickDlg.h"
 #include "lis/LisDictionary.h"
 #include "lis/LisParamScan.h"
-#include "lis/LisRecognise.h"
 #include "lis/LssSamplePeriodDlg.h"
+#include "lis/MacXmacPickDlg.h"
+#include "lis/PickApxWaveformsDlg.h"
 #include "lis/WaveformPropertiesDlg.h"
 #include "platform/testing/ScriptedHost.h"
 #include "res/ResourceIds.h"
 
 #include "FuzzInput.h"
+#include "LisScanTools.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -37,19 +44,11 @@ constexpr const char* kDictionary = "Tool dictionary\r\n"
                                     "~LSS\r\nL1:L2:G1:G2:LSSNEAR\r\nL3:L4:G3:G4:LSSFAR\r\nEND::\r\n"
                                     "~QTX\r\nMON1:MNS:MSP::MNR:WMNO\r\nWMNO:MNS:MSP::MNR:WMNO\r\n"
                                     "DXX1:DXNS:DXSP::DXNR:WDXX\r\nWDXX:DXNS:DXSP::DXNR:WDXX\r\n"
-                                    "SMNO:SPNS:SPSP:SPSD::SMNO\r\nEND::\r\n";
-
-// Every tool code that has a recogniser, so each new recogniser is reached as it comes.
-const std::vector<int>& Tools()
-{
-    static const std::vector<int> tools = [] {
-        std::vector<int> codes;
-        for (int code = lis::kToolApx; code <= lis::kToolDslt; ++code)
-            if (RecogniserFor(code)) codes.push_back(code);
-        return codes;
-    }();
-    return tools;
-}
+                                    "SMNO:SPNS:SPSP:SPSD::SMNO\r\nEND::\r\n"
+                                    "~APX\r\nAPXW:AGN:APXW:APXMONO\r\nAW:AGN:AWAV:APXQUAD\r\nEND::\r\n"
+                                    "~MAC/XMAC\r\nXW:XGN:XST:XWAV:XMACMONO\r\nYYWV:XGN:XST:YWAV:XMACDXY\r\nEND::\r\n"
+                                    "~DAL\r\nDW:DGN:DST:DWAV:DALNEAR\r\nEND::\r\n"
+                                    "~FWS\r\nFW:FWSMONO\r\nW1:W2:W3:W4:G1:G2:G3:G4:FWAV:FWSMONO\r\nSM:SEMBMONO\r\nEND::\r\n";
 
 class FuzzScan : public CLisParamScan {
 protected:
@@ -82,8 +81,59 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         .Radio(CLssSamplePeriodDlg::kIdcOther)
         .Type(CLssSamplePeriodDlg::kIdcOtherPeriod, "6")
         .Press(IDOK);
+    using A = CApxToolWaveformDlg;
+    host.ScriptDialog(kIddApxToolWaveform)
+        .Radio(A::kIdcApxMono)
+        .Type(A::kIdcReceivers, "4")
+        .Type(A::kIdcSamples, "100")
+        .Type(A::kIdcSamplePeriod, "10")
+        .Press(IDOK);
+    host.ScriptDialog(kIddFwsSamplePeriod)
+        .Radio(CFwsSamplePeriodDlg::kIdcOther)
+        .Type(CFwsSamplePeriodDlg::kIdcOtherPeriod, "12")
+        .Press(IDOK);
+    // The pick dialogs build one waveform of the first datums (questions answered Cancel).
+    using P = CPickApxWaveformsDlg;
+    host.ScriptDialog(kIddPickApxWaveforms)
+        .Select(P::kIdcDatumList, 0)
+        .Press(P::kIdcAddWave)
+        .Select(P::kIdcDatumList, 1)
+        .Press(P::kIdcSetGain)
+        .Type(P::kIdcReceivers, "2")
+        .Type(P::kIdcSamplePeriod, "10")
+        .Radio(P::kIdcWqud)
+        .Press(P::kIdcTransfer)
+        .Press(IDOK);
+    using X = CMacXmacPickDlg;
+    host.ScriptDialog(kIddMacXmacPick)
+        .Select(X::kIdcDatumList, 0)
+        .Press(X::kIdcAddWave)
+        .Select(X::kIdcDatumList, 1)
+        .Press(X::kIdcSetStart)
+        .Type(X::kIdcReceivers, "8")
+        .Type(X::kIdcSamplePeriod, "10")
+        .Radio(X::kIdcWmno)
+        .Press(X::kIdcTransfer)
+        .Press(IDOK);
+    using D = CDalToolWaveformDlg;
+    DialogScript& dal = host.ScriptDialog(kIddDalToolWaveform);
+    for (int r = 0; r < D::kRows; ++r) dal.Select(D::kIdcDatumList, r).Press(dal_tool_waveform::kSetWaves[r]);
+    dal.Select(D::kIdcDatumList, 4)
+        .Press(D::kIdcSetStart)
+        .Type(D::kIdcReceivers, "4")
+        .Type(D::kIdcSamplePeriod, "8")
+        .Radio(D::kIdcNear)
+        .Press(D::kIdcTransfer)
+        .Press(IDOK);
+    using F = CFwsWavePickDlg;
+    host.ScriptDialog(kIddFwsWavePick)
+        .Select(F::kIdcDatumList, 0)
+        .Press(fws_pick::kSetWaves[0])
+        .Radio(F::kIdc4us)
+        .Press(F::kIdcTransfer)
+        .Press(IDOK);
     CLisLogicalFileList files;
     FuzzScan scan;
-    scan.Scan(path, &files, "", Tools()[size % Tools().size()]);
+    scan.Scan(path, &files, "", lisfuzz::ScanToolFor(size));
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "dataset/ItemTypes.h"
 #include "lis/LisDictionary.h"
 #include "platform/Format.h"
+#include "platform/SafeNumeric.h"
 #include "res/StringTable.h"
 
 #include <algorithm>
@@ -121,15 +122,60 @@ std::string ReceiverName(const std::string& stem, unsigned receiver)
     return stem + Format("%u", receiver);
 }
 
+CLisTable* FindTable(CLisLogicalFile& file, const std::string& name)
+{
+    for (auto& table : file.m_tables)
+        if (table && table->m_name == name) return table.get();
+    return nullptr;
+}
+
+uint16_t DimCount(const std::string& text) { return ClampU16(ParseLong(text)); }
+
+float DimPeriod(const std::string& text)
+{
+    const double v = ParseDouble(text);
+    return std::isfinite(v) && v > 0.0 ? ClampToFloat(v) : 0.0f;
+}
+
+std::string ReceiverStem(const std::string& mnemonic) { return mnemonic.substr(0, 3); }
+
+std::string NumberedName(const std::string& stem, unsigned receiver) { return stem + Format("%u", receiver); }
+
+void SliceElements(CLisChannelList& out, const CLisChannelItem& channel, const std::string& stem, unsigned receivers)
+{
+    const uint64_t b = uint64_t(channel.BytesPerSample());
+    for (unsigned r = 0; r < receivers; ++r) {
+        auto slice = SliceChannel(channel, NumberedName(stem, r + 1), uint64_t(r) * b, b);
+        if (!slice) break;
+        out.push_back(std::move(slice));
+    }
+}
+
+void SliceTraces(CLisChannelList& out, const CLisChannelItem& channel, const std::string& stem, unsigned receivers,
+                 unsigned samples, bool withUnits)
+{
+    const uint64_t bytes = uint64_t(samples) * uint64_t(channel.BytesPerSample());
+    if (bytes == 0) return; // traces without samples read nothing
+    for (unsigned r = 0; r < receivers; ++r) {
+        auto slice = SliceChannel(channel, NumberedName(stem, r + 1), uint64_t(r) * bytes, bytes, withUnits);
+        if (!slice) break;
+        out.push_back(std::move(slice));
+    }
+}
+
+void DropItem(CLisLogicalFile& file, const CWaveformPickItem* item)
+{
+    auto& items = file.m_items;
+    items.erase(std::remove_if(items.begin(), items.end(), [item](const auto& p) { return p.get() == item; }),
+                items.end());
+}
+
 int ForEachToolEntry(CLisScanState& scan, const std::string& toolName, FirstChannel size,
                      const EntryRecogniser& each)
 {
     if (!FindTool(scan, toolName)) return 0;
     // The entries stay the dictionary's; the list is emptied even when `each` throws.
-    struct Emptied {
-        CLisScanState& scan;
-        ~Emptied() { scan.m_toolEntries.clear(); }
-    } emptied{scan};
+    const ToolEntriesEmptied emptied(scan);
     for (const CLisDictionaryEntry* entry : scan.m_toolEntries) {
         CLisChannelItem* first = FindChannel(scan, entry->m_waveMnemonics[0]);
         if (!first || (size == FirstChannel::LongWave && first->m_size <= kMinLongWaveBytes)) continue;
@@ -237,6 +283,11 @@ LisRecogniser RecogniserFor(int toolCode)
     case lis::kToolDsi: return &Guarded<RecogniseDsi>;
     case lis::kToolBat: return &Guarded<RecogniseBat>;
     case lis::kToolLss: return &Guarded<RecogniseLss>;
-    default: return nullptr; // the tools with dialogs come with their own recognisers
+    case lis::kToolApx: return &Guarded<RecogniseApx>;
+    case lis::kToolXmac:
+    case lis::kToolMac: return &Guarded<RecogniseMacXmac>;
+    case lis::kToolDal: return &Guarded<RecogniseDal>;
+    case lis::kToolFws: return &Guarded<RecogniseFws>;
+    default: return nullptr;
     }
 }

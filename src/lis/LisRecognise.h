@@ -13,8 +13,8 @@
 #include <string>
 
 // The recogniser of a tool code (lis::kTool...; the low byte counts, except for
-// lis::kToolQtxWritten); nullptr for tools without one in this build (those that need
-// dialogs) and for unknown codes.
+// lis::kToolQtxWritten); nullptr for unknown codes. Every tool of the Select Tool to
+// Convert dialog has one.
 LisRecogniser RecogniserFor(int toolCode);
 
 // The recognisers. Each returns 1 when the tool's dictionary entries were processed
@@ -32,6 +32,15 @@ int RecogniseQtxWritten(CLisScanState& scan, CLisLogicalFile& file, int toolCode
 int RecogniseDsi(CLisScanState& scan, CLisLogicalFile& file, int toolCode);
 int RecogniseBat(CLisScanState& scan, CLisLogicalFile& file, int toolCode);
 int RecogniseLss(CLisScanState& scan, CLisLogicalFile& file, int toolCode);
+// The tools whose waveforms the user may also pick by hand: APX (APX Tool Waveform,
+// Pick APX Waveforms), MAC and XMAC (Waveform Properties, MAC/XMAC Waveform Pick; then
+// a search of the frames for a stable start delay, which the user may stop: 0), DAL
+// (DAL Tool Waveform; start delays from the frames) and FWS (FWS Wave Sample Period,
+// FWS Wave Pick).
+int RecogniseApx(CLisScanState& scan, CLisLogicalFile& file, int toolCode);
+int RecogniseMacXmac(CLisScanState& scan, CLisLogicalFile& file, int toolCode);
+int RecogniseDal(CLisScanState& scan, CLisLogicalFile& file, int toolCode);
+int RecogniseFws(CLisScanState& scan, CLisLogicalFile& file, int toolCode);
 
 namespace lis::recognise {
 
@@ -46,6 +55,14 @@ constexpr const char* kQtx = "QTX";
 constexpr const char* kDsi = "Dsi";
 constexpr const char* kBat = "Bat";
 constexpr const char* kLss = "LSS";
+constexpr const char* kApx = "Apx";
+constexpr const char* kXmac = "Xmac"; // both MAC and XMAC files
+constexpr const char* kMac = "MAC";
+constexpr const char* kDal = "DAL";
+constexpr const char* kFws = "Fws";
+
+// String-table entry of the quadrupole waveform mnemonic "WQUD".
+constexpr unsigned kIdsWaveQuadrupole = 61323;
 
 // The BAT tool's two sampling rates, in microseconds, and its receivers.
 constexpr float kBatHighPeriod = 4.8f;
@@ -111,6 +128,46 @@ std::unique_ptr<CLisChannelItem> SliceChannel(const CLisChannelItem& channel, co
 // Name of receiver `receiver` (from 1): `stem` and one digit, 1-9 then A-Z as the LIS
 // writer names receiver channels; the decimal number beyond 35.
 std::string ReceiverName(const std::string& stem, unsigned receiver);
+
+// The first table of the file named `name`; nullptr when none.
+CLisTable* FindTable(CLisLogicalFile& file, const std::string& name);
+// A "DIM" row's SIZE as a count (0 without a number, clamped to 16 bits) and its INCR
+// as a sample period (0 without a number, and for one that is not above 0 or not finite:
+// a period of 0 is one the file does not give).
+uint16_t DimCount(const std::string& text);
+float DimPeriod(const std::string& text);
+
+// The stem of per-receiver names: the first three characters of a mnemonic (all of a
+// shorter one).
+std::string ReceiverStem(const std::string& mnemonic);
+// `stem` and the receiver number from 1 ("APX1", ..., "APX12").
+std::string NumberedName(const std::string& stem, unsigned receiver);
+
+// One element per receiver of a gain or start-time channel: element r of `channel`
+// named NumberedName(stem, r + 1), with its units and code, into `out`. Receivers past
+// the channel's elements get none.
+void SliceElements(CLisChannelList& out, const CLisChannelItem& channel, const std::string& stem, unsigned receivers);
+// `receivers` traces of `samples` each, one after another in `channel`, named
+// NumberedName(stem, r + 1), into `out`; traces that would reach past the channel get
+// no slice.
+void SliceTraces(CLisChannelList& out, const CLisChannelItem& channel, const std::string& stem, unsigned receivers,
+                 unsigned samples, bool withUnits);
+
+// Removes `item` from the file's items (deleting it and the channel copies it holds;
+// the scan's channels stay as they are).
+void DropItem(CLisLogicalFile& file, const CWaveformPickItem* item);
+
+// Empties scan.m_toolEntries when it goes out of scope, however the recogniser returns.
+class ToolEntriesEmptied {
+public:
+    explicit ToolEntriesEmptied(CLisScanState& scan) : m_scan(scan) {}
+    ~ToolEntriesEmptied() { m_scan.m_toolEntries.clear(); }
+    ToolEntriesEmptied(const ToolEntriesEmptied&) = delete;
+    ToolEntriesEmptied& operator=(const ToolEntriesEmptied&) = delete;
+
+private:
+    CLisScanState& m_scan;
+};
 
 // What a recogniser makes of one dictionary entry whose first wave channel `first`
 // it has taken (marked used); it appends its items to the logical file itself.

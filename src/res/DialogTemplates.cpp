@@ -22,6 +22,12 @@ DialogTemplate CnvDataSetDialogTemplate();
 DialogTemplate QtxDataSetDialogTemplate();
 DialogTemplate DataOriginDialogTemplate();
 DialogTemplate ClssToolSetupDialogTemplate();
+DialogTemplate ApxToolWaveformDialogTemplate();
+DialogTemplate PickApxWaveformsDialogTemplate();
+DialogTemplate MacXmacPickDialogTemplate();
+DialogTemplate DalToolWaveformDialogTemplate();
+DialogTemplate FwsSamplePeriodDialogTemplate();
+DialogTemplate FwsWavePickDialogTemplate();
 
 namespace {
 
@@ -92,6 +98,12 @@ std::map<int, DialogTemplate> BuildTemplates()
     add(QtxDataSetDialogTemplate());
     add(DataOriginDialogTemplate());
     add(ClssToolSetupDialogTemplate());
+    add(ApxToolWaveformDialogTemplate());
+    add(PickApxWaveformsDialogTemplate());
+    add(MacXmacPickDialogTemplate());
+    add(DalToolWaveformDialogTemplate());
+    add(FwsSamplePeriodDialogTemplate());
+    add(FwsWavePickDialogTemplate());
     return t;
 }
 

@@ -27,6 +27,12 @@ enum DialogId : int {
     kIddQtxDataSet = 132,
     kIddDataOrigin = 133,
     kIddClssToolSetup = 153,
+    kIddMacXmacPick = 32062,
+    kIddApxToolWaveform = 32064,
+    kIddDalToolWaveform = 32066,
+    kIddFwsSamplePeriod = 32069,
+    kIddPickApxWaveforms = 32071,
+    kIddFwsWavePick = 148,
 };
 
 enum ControlId : int {

@@ -21,14 +21,6 @@ struct Ch {
     uint8_t code = 79;
 };
 
-// Names and offsets of a channel list: "GN1@8 GN2@12".
-std::string Slices(const CLisChannelList& list)
-{
-    std::string s;
-    for (const auto& c : list) s += Format("%s%s@%u/%u", s.empty() ? "" : " ", c->m_mnemonic.c_str(), c->m_offset, c->m_size);
-    return s;
-}
-
 // Builds the model of a logical file "TOOL.001" of one tool.
 void Build(Model& m, const std::vector<std::string>& dictionary, const Rows& cons, const std::vector<Ch>& channels)
 {
@@ -38,13 +30,6 @@ void Build(Model& m, const std::vector<std::string>& dictionary, const Rows& con
     m.file.m_fileName = "TOOL.001";
     if (!cons.empty()) m.Table("CONS", cons);
     for (const Ch& c : channels) m.Channel(c.name, c.size, c.code);
-}
-
-std::vector<std::string> Items(const Model& m)
-{
-    std::vector<std::string> out;
-    for (const auto& item : m.file.m_items) out.push_back(Line(*item));
-    return out;
 }
 
 using LisRecogniseAskTest = HostTest;

@@ -2,6 +2,7 @@
 // recogniser: its items, and a depth entry for every frame of data records that span
 // several physical records, with a depth per frame or one per record.
 #include "LisHelpers.h"
+#include "lis/FwsSamplePeriodDlg.h"
 #include "lis/LisParamScan.h"
 #include "lis/LssSamplePeriodDlg.h"
 #include "platform/Format.h"
@@ -13,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,12 @@ lisb::TableRow Row(const std::string& mnem, const std::string& value)
     return {{"MNEM", mnem}, {"PUNI", ""}, {"TUNI", ""}, {"VALU", value}, {"DESC", "synthetic"}};
 }
 
+// A row of a "DIM" table.
+lisb::TableRow Dim(const std::string& chan, const std::string& ndim, const std::string& size, const std::string& incr)
+{
+    return {{"MNEM", chan}, {"CHAN", chan}, {"NDIM", ndim}, {"SIZE", size}, {"INCR", incr}};
+}
+
 // Every file also carries "GR": no tool may take it, so it must come back as a curve.
 constexpr const char* kGrCurve = "GR|GR|GR GAPI|0|6|1/1|1|0.0000|0";
 
@@ -35,6 +43,7 @@ struct ToolFile {
     std::vector<Channel> channels;       // behind the depth
     std::vector<std::string> items;      // summaries of every item, in order
     std::vector<std::string> firstWaves; // wave channel names of the first item
+    std::vector<lisb::TableRow> dim = {};
 };
 
 const ToolFile kFiles[] = {
@@ -71,6 +80,29 @@ const ToolFile kFiles[] = {
     {lis::kToolLss, lisb::kTifFraming, {"~LSS", "L1:L2:G1:G2:LSSFAR"}, {},
      {Channel("L1", "", 200, 1, 79), Channel("G1", ""), Channel("L2", "", 200, 1, 79), Channel("GR", "GAPI")},
      {"LSS|WMNO| - LSSFAR|225|1|2/2|100|8.0000|0", kGrCurve}, {"L1", "L2"}},
+    // APX: the DIM table tells the sampling, the dictionary the type; one gain value for two receivers.
+    {lis::kToolApx, lisb::kTifFraming, {"~APX", "APXW:AGN:APXW:APXMONO"}, {},
+     {Channel("APX1", "", 200, 1, 79), Channel("APX2", "", 200, 1, 79), Channel("AGN", ""), Channel("GR", "GAPI")},
+     {"Apx|WMNO|APXW - APXMONO|85|1|2/2|100|10.0000|0", "AGN|AGN|AGN |0|6|1/1|1|0.0000|0", kGrCurve}, {"APX1", "APX2"},
+     {Dim("APXW", "2", "2", ""), Dim("APXW", "1", "100", "10")}},
+    // XMAC and MAC alike: start times that change every frame give no delay.
+    {lis::kToolXmac, lisb::kPlainFraming, {"~MAC/XMAC", "XW:XGN:XST:XWAV:XMACMONO"}, {},
+     {Channel("XW", "", 400, 1, 79), Channel("XST", "US", 8, 1, 68), Channel("GR", "GAPI")},
+     {"Xmac|WMNO|XWAV - XMACMONO|6|1|2/2|100|10.0000|0", "XST|XST|XST US|0|6|1/1|2|0.0000|0", kGrCurve}, {"XW1", "XW2"},
+     {Dim("XW", "1", "100", "10"), Dim("XW", "2", "2", ""), Dim("XST", "", "", "")}},
+    {lis::kToolMac, lisb::kTifFraming, {"~MAC/XMAC", "XW:XGN:XST:XWAV:XMACMONO"}, {},
+     {Channel("XW", "", 400, 1, 79), Channel("XST", "US", 8, 1, 68), Channel("GR", "GAPI")},
+     {"Xmac|WMNO|XWAV - XMACMONO|6|1|2/2|100|10.0000|0", "XST|XST|XST US|0|6|1/1|2|0.0000|0", kGrCurve}, {"XW1", "XW2"},
+     {Dim("XW", "1", "100", "10"), Dim("XW", "2", "2", ""), Dim("XST", "", "", "")}},
+    // DAL: the largest start time of all six frames (frame 5: 543 us) at 8 us.
+    {lis::kToolDal, lisb::kTifFraming, {"~DAL", "DW:DGN:DST:DWAV:DALNEAR"}, {},
+     {Channel("DW1", "", 100, 1, 79), Channel("DW2", "", 100, 1, 79), Channel("DW3", "", 100, 1, 79),
+      Channel("DW4", "", 100, 1, 79), Channel("DST", "US", 16, 1, 68), Channel("GR", "GAPI")},
+     {"DAL|WMNO|DWAV - DALNEAR|111|1|4/4|50|8.0000|67", "DST|DST|DST US|0|6|1/1|4|0.0000|0", kGrCurve},
+     {"DW1", "DW2", "DW3", "DW4"}, {Dim("DW", "2", "4", ""), Dim("DW", "1", "50", "8")}},
+    // FWS: the period picked in its dialog (8 us, scripted below).
+    {lis::kToolFws, lisb::kPlainFraming, {"~FWS", "FW:FWSMONO"}, {}, {Channel("FW", "", 800, 1, 79), Channel("GR", "GAPI")},
+     {"Fws|WMNO|FW - FWSMONO|219|1|4/4|100|8.0000|0", kGrCurve}, {"FW1", "FW2", "FW3", "FW4"}},
 };
 
 class LisScanToolsTest : public HostTest {
@@ -92,6 +124,7 @@ protected:
         LisBuilder b(t.framing);
         b.ReelHeader().TapeHeader().FileHeader("TOOL.001").Table("TOOL", {Row("NAME", "synthetic")});
         if (!t.cons.empty()) b.Table("CONS", t.cons);
+        if (!t.dim.empty()) b.Table("DIM", t.dim);
         b.Comment("scanned by tests").Dfsr(d);
         std::vector<std::string> expected;
         const double once = d.direction == lis::kLogUp ? -d.spacing : d.spacing; // depth-once frames follow the direction
@@ -129,9 +162,14 @@ protected:
 
 TEST_F(LisScanToolsTest, EachToolsFileScansIntoItsItemsWithEveryFrameDepth)
 {
+    // Every acoustic tool of the selection has its file here.
+    std::set<int> tools;
+    for (const ToolFile& t : kFiles) tools.insert(t.tool);
+    EXPECT_EQ(tools.size(), 14u);
     for (const ToolFile& t : kFiles) {
         SCOPED_TRACE(t.dictionary[0]);
         if (t.tool == lis::kToolLss) host.ScriptDialog(kIddLssSamplePeriod).Radio(CLssSamplePeriodDlg::kIdc8us).Press(IDOK);
+        if (t.tool == lis::kToolFws) host.ScriptDialog(kIddFwsSamplePeriod).Radio(CFwsSamplePeriodDlg::kIdc8us).Press(IDOK);
         lisb::Dfsr d;
         d.channels = t.channels;
         d.maxFrames = 3;

@@ -60,6 +60,21 @@ public:
         }
         file.m_tables.push_back(std::move(t));
     }
+    // A "DIM" table; each row CHAN, NDIM, SIZE, INCR.
+    void Dim(const std::vector<std::vector<std::string>>& rows)
+    {
+        auto t = std::make_unique<CLisTable>();
+        t->m_name = "DIM";
+        for (const auto& r : rows) {
+            CLisDimRow row;
+            row.m_chan = r.at(0);
+            row.m_ndim = r.at(1);
+            row.m_size = r.at(2);
+            row.m_incr = r.at(3);
+            t->m_dimRows.push_back(row);
+        }
+        file.m_tables.push_back(std::move(t));
+    }
     int Run(int tool)
     {
         LisRecogniser recognise = RecogniserFor(tool);
@@ -79,4 +94,20 @@ inline std::string Line(const CWaveformPickItem& it)
     for (const auto& c : it.m_waveChannels) s += Format(" %s@%u", c->m_mnemonic.c_str(), c->m_offset);
     if (!it.m_startTimeChannels.empty()) s += Format(" +%zu start times", it.m_startTimeChannels.size());
     return s;
+}
+
+// Names, offsets and sizes of a channel list: "GN1@8/2 GN2@10/2".
+inline std::string Slices(const CLisChannelList& list)
+{
+    std::string s;
+    for (const auto& c : list) s += Format("%s%s@%u/%u", s.empty() ? "" : " ", c->m_mnemonic.c_str(), c->m_offset, c->m_size);
+    return s;
+}
+
+// Line() of every item of the model's file.
+inline std::vector<std::string> Items(const Model& m)
+{
+    std::vector<std::string> out;
+    for (const auto& item : m.file.m_items) out.push_back(Line(*item));
+    return out;
 }
