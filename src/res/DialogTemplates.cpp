@@ -18,6 +18,10 @@ DialogTemplate LssSamplePeriodDialogTemplate();
 DialogTemplate BatWaveformPropertiesDialogTemplate();
 DialogTemplate DataSetPropertiesDialogTemplate();
 DialogTemplate SelectInputFileItemsDialogTemplate();
+DialogTemplate DepthProfileSetupDialogTemplate();
+DialogTemplate SlownessProfileSetupDialogTemplate();
+DialogTemplate FrequencyProfileSetupDialogTemplate();
+DialogTemplate AzimuthProfileSetupDialogTemplate();
 
 namespace {
 
@@ -84,6 +88,10 @@ std::map<int, DialogTemplate> BuildTemplates()
     add(BatWaveformPropertiesDialogTemplate());
     add(DataSetPropertiesDialogTemplate());
     add(SelectInputFileItemsDialogTemplate());
+    add(DepthProfileSetupDialogTemplate());
+    add(SlownessProfileSetupDialogTemplate());
+    add(FrequencyProfileSetupDialogTemplate());
+    add(AzimuthProfileSetupDialogTemplate());
     return t;
 }
 

@@ -23,6 +23,10 @@ enum DialogId : int {
     kIddBatWaveformProperties = 32063,
     kIddSelectTool = 32067,
     kIddLssSamplePeriod = 32070,
+    kIddDepthProfileSetup = 32039,
+    kIddSlownessProfileSetup = 32059,
+    kIddFrequencyProfileSetup = 143,
+    kIddAzimuthProfileSetup = 157,
 };
 
 enum ControlId : int {
