@@ -324,4 +324,52 @@ TEST_F(ProfileWndTest, WigglesAreDrawnOnEveryTenthRow)
     Close(view);
 }
 
+TEST_F(ProfileWndTest, FrequencyAndAzimuthSearchesTakeTheirDialogsRanges)
+{
+    theApp.m_display.singleReceiver = 0;
+    // 8 cycles in 64 samples of 10 us: the peak at bin 8 of 10^6 / 640 Hz.
+    ASSERT_TRUE(WriteQtx(path, {Datum(2, 64, 10.0f)}, 6, 1000.0, 0.5,
+                         [](int, int, size_t i) { return float(std::sin(2 * 3.14159265358979 * 8 * double(i % 64) / 64)); }));
+    CProfileWnd* view = Open("Frequency");
+    ASSERT_NE(view, nullptr);
+    host.ExpectMessage("Do you want to execute profile searching routine?", IDYES);
+    host.ScriptDialog(kIddFrequencyProfileSetup).Type(1125, "5000").Type(1126, "20000").Press(IDOK);
+    frame.Mouse(*view, "ldbl", MK_LBUTTON, At(*view, 0, 5000, 0, true));
+    EXPECT_EQ(std::make_pair(view->m_minFrequency, view->m_maxFrequency), std::make_pair(5000.0f, 20000.0f));
+    for (int p = 0; p < 6; ++p) EXPECT_EQ(Value(*view, p, 1), 8 * 1e6f / 640) << p;
+    Close(view);
+
+    // Azimuth: a maximum at 80 and a minimum at 100 degrees; the dialog's last box wins.
+    ASSERT_TRUE(WriteQtx(path, {Datum(1, 361, 1.0f, 113, kCategoryAzimuth)}, 6, 1000.0, 0.5,
+                         [](int, int, size_t i) { return i == 80 ? 5.0f : i == 100 ? -5.0f : 0.0f; }));
+    view = Open("Azimuth");
+    ASSERT_NE(view, nullptr);
+    host.ExpectMessage("Do you want to execute profile searching routine?", IDYES);
+    host.ScriptDialog(kIddAzimuthProfileSetup).Check(32287).Check(32288).Press(IDOK);
+    frame.Mouse(*view, "ldbl", MK_LBUTTON, At(*view, 0, 90, 0, true));
+    EXPECT_TRUE(view->m_trackMaximum && !view->m_trackMinimum);
+    for (int p = 0; p < 6; ++p) EXPECT_EQ(Value(*view, p, 0), 80.0f) << p;
+    Close(view);
+}
+
+TEST_F(ProfileWndTest, AHeaderCountingFramesTheFileLacksOpensWhatIsThere)
+{
+    ASSERT_TRUE(WriteQtx(path, {Datum(1, 64, 10.0f)}, 3));
+    PatchQtxHeader(path, [](QtxFileHeader& h) { h.frameCount = 0x7FFFFFFF; });
+    CProfileWnd* view = Open();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->m_frames.FrameCount(), 3);
+    EXPECT_EQ(view->m_profile.size(), 3u);
+    Close(view);
+
+    // Cut after the descriptor: not one frame.
+    std::vector<uint8_t> bytes = ReadBytes(path);
+    bytes.resize(qtx::DataStart(1));
+    WriteBytes(path, bytes);
+    host.ExpectMessage("holds no frame to profile.\nOperation will be abandoned.");
+    setup.domain = "Time";
+    EXPECT_EQ(OpenProfileWnd(setup, theViewerApp.ClassName(kClassSpare9)), nullptr);
+    EXPECT_TRUE(theApp.m_viewOptions.empty());
+}
+
 } // namespace
