@@ -232,7 +232,8 @@ namespace {
 // " XX1" .. " XX9", "XX10" .. "XX13": the prefix and the receiver number in four characters.
 std::string ReceiverMnemonic(const char* prefix, int trace)
 {
-    std::string m = prefix + std::to_string(trace + 1);
+    std::string m = prefix;
+    m += std::to_string(trace + 1);
     if (m.size() < 4) m.insert(0, 4 - m.size(), ' ');
     return m;
 }

@@ -275,7 +275,7 @@ CProfileWnd::RenderKey CProfileWnd::KeyNow() const
     k.vertRes = m_vertRes;
     k.vertSize = m_vertSize;
     k.start = m_axis.start;
-    k.width2 = m_axis.width;
+    k.axisWidth = m_axis.width;
     k.scale = m_depthScale;
     k.tracks = m_tracks;
     k.selection = m_selectionStart;

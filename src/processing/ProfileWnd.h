@@ -195,7 +195,7 @@ private:
     // What the image was rendered for; a render is due when any of it changes.
     struct RenderKey {
         int width = -1, height = -1, top = -1, first = -1, last = -1, vertRes = 0, vertSize = 0;
-        float start = 0, width2 = 0, scale = 0;
+        float start = 0, axisWidth = 0, scale = 0;
         std::vector<int> tracks;
         bool selection = false;
         double selectionTop = 0, selectionBottom = 0;
