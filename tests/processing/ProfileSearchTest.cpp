@@ -249,21 +249,6 @@ TEST(ProfileSearch, AzimuthTracksTheExtremeNearThePreviousValueAtItsOwnSample)
     EXPECT_FLOAT_EQ(AzimuthStep({1.0f, 0, 360, true, false}, shortCurve.data(), 10, 5.0f), 8.0f);
 }
 
-TEST(ProcessingWnd, PalettesAndTheirIntervalSets)
-{
-    const std::tuple<int, int, bool, uint32_t> cases[] = {
-        {1, 0, false, 0xFF7171A4}, {1, 0, true, 0xFF464666}, {1, 31, true, 0xFF540037},
-        {2, 0, false, 0xFFFFFFFF}, {2, 1, false, 0xFFF0F0F0}, {2, 15, true, 0xFF808080}, {2, 31, false, 0xFF000000},
-        {3, 0, false, 0xFFFFFF5C}, {3, 31, true, 0xFF3E1900}, {7, 5, false, 0xFF808080},
-    };
-    for (const auto& [palette, index, interval, colour] : cases)
-        EXPECT_EQ(CProcessingWnd::PaletteColour(palette, index, interval), colour) << palette << " " << index;
-    EXPECT_EQ(CProcessingWnd::ColourIndex(-0.5f), 0);
-    EXPECT_EQ(CProcessingWnd::ColourIndex(0.5f), 15);
-    EXPECT_EQ(CProcessingWnd::ColourIndex(2.0f), 31);
-    EXPECT_EQ(CProcessingWnd::ColourIndex(NAN), -1);
-}
-
 TEST(ProcessingWnd, TheInstantaneousFrequencyOfASineIsItsFrequency)
 {
     // 8 cycles in 64 samples of 10 us: 12.5 kHz wherever it is asked.
