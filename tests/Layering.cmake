@@ -1,5 +1,5 @@
 # Fails when a source folder includes a folder above it, or Qt outside its backend. The order, lowest first:
-# platform, res, dataset, settings, common, the subsystems, processing, app; the Qt
+# platform, res, dataset, settings, common, the subsystems (processing among them), app; the Qt
 # backend and the scripted host sit above everything (only main.cpp and tests use them).
 cmake_policy(SET CMP0057 NEW) # if(IN_LIST)
 set(rank_platform 0)
@@ -7,12 +7,12 @@ set(rank_res 1)
 set(rank_dataset 2)
 set(rank_settings 3)
 set(rank_common 4)
-foreach(subsystem viewers lis cnv plot toolbox)
+foreach(subsystem viewers lis cnv plot toolbox processing)
   set(rank_${subsystem} 5)
 endforeach()
 # Among the subsystems, a folder includes a sibling only where it builds on it.
 set(siblings_plot viewers)
-set(rank_processing 6)
+set(siblings_processing viewers)
 set(rank_app 7)
 set(rank_platform/qt 8)
 set(rank_platform/testing 8)

@@ -48,6 +48,15 @@ int CFrameCursor::OpeningFrame(double depth) const
     return int(std::clamp(frame, 0.0, double(LastFrame())));
 }
 
+int CFrameCursor::NearestFrame(double depth) const
+{
+    const double along = (depth - m_top) / m_step;
+    if (!std::isfinite(along)) return FrameAtScrollPosition(along > 0 ? LastFrame() : 0);
+    // Clamped while still a double: only then is the conversion defined.
+    const double position = std::clamp(std::floor(along + 0.5 + 0.001), 0.0, double(LastFrame()));
+    return FrameAtScrollPosition(int64_t(position));
+}
+
 ScrollInfo CFrameCursor::VerticalScrollInfo(unsigned page) const
 {
     ScrollInfo info;

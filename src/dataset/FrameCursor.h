@@ -51,6 +51,11 @@ public:
     // the frame count). Equal depths, a single frame or a span that gives no number open
     // the top of the log.
     int OpeningFrame(double depth) const;
+    // The frame whose depth lies nearest to `depth` (a thousandth of a step below the
+    // midpoint between two frames still goes to the deeper one), clamped to the log;
+    // the top of the log when the step gives no number. Edits and merges address
+    // frames by this index, whichever way the log runs.
+    int NearestFrame(double depth) const;
     // The vertical scroll bar of a view: positions 0 to LastFrame(), disabled when
     // there is nothing to scroll.
     ScrollInfo VerticalScrollInfo(unsigned page) const;

@@ -226,3 +226,53 @@ std::vector<std::string> PlotReceiverLabels(uint8_t code)
     default: return {};
     }
 }
+
+namespace {
+
+// " XX1" .. " XX9", "XX10" .. "XX13": the prefix and the receiver number in four characters.
+std::string ReceiverMnemonic(const char* prefix, int trace)
+{
+    std::string m = prefix;
+    m += std::to_string(trace + 1);
+    if (m.size() < 4) m.insert(0, 4 - m.size(), ' ');
+    return m;
+}
+
+// Receivers 1 to 8 take the first eight codes from `first8`, 9 to 13 five from `first13`.
+bool PerReceiverCurve(const char* prefix, uint8_t first8, uint8_t first13, int trace, ProfileCurve& out)
+{
+    if (trace < 0 || trace >= kProfileCurveReceivers) return false;
+    out.mnemonic = ReceiverMnemonic(prefix, trace);
+    out.code = uint8_t(trace < 8 ? first8 + trace : first13 + (trace - 8));
+    return true;
+}
+
+} // namespace
+
+bool ArrivalTimeCurve(int trace, ProfileCurve& out) { return PerReceiverCurve("TT", 46, 195, trace, out); }
+
+ProfileCurve PeakFrequencyCurve() { return {"FREQ", 54}; }
+
+bool PeakSlownessCurve(uint8_t inputType, ProfileCurve& out)
+{
+    switch (inputType) {
+    case 26: case 31: out = {"DTCO", 36}; return true;
+    case 27: case 32: out = {"DTXX", 38}; return true;
+    case 28: case 33: out = {"DTYY", 40}; return true;
+    case 29: case 34: out = {"DTXY", 42}; return true;
+    case 30: case 35: out = {"DTYX", 44}; return true;
+    case 87: case 88: out = {"DTQD", 89}; return true;
+    default: return false;
+    }
+}
+
+bool AzimuthCurve(uint8_t inputType, int trace, ProfileCurve& out)
+{
+    switch (inputType) {
+    case 113: return PerReceiverCurve("XX", 117, 231, trace, out);
+    case 114: return PerReceiverCurve("XY", 125, 236, trace, out);
+    case 115: return PerReceiverCurve("YX", 133, 241, trace, out);
+    case 116: return PerReceiverCurve("YY", 141, 246, trace, out);
+    default: return false;
+    }
+}

@@ -72,3 +72,28 @@ std::vector<std::string> ItemTraceLabels(uint8_t code);
 // "R8" and the like per receiver, one fixed name for phase and semblance datums,
 // " XX1" to "XX13" for energy components; none for other codes.
 std::vector<std::string> PlotReceiverLabels(uint8_t code);
+
+// ---- the curves a depth profile writes --------------------------------------------------
+// One output datum of a profile: its mnemonic and item type code.
+struct ProfileCurve {
+    std::string mnemonic;
+    uint8_t code = 0;
+    bool operator==(const ProfileCurve&) const = default;
+};
+
+// Profiles name receivers 1 to 13 only.
+inline constexpr int kProfileCurveReceivers = 13;
+
+// Arrival time of trace 0..12: " TT1" .. " TT9", "TT10" .. "TT13" with codes 46..53 and
+// 195..199; false for any other trace.
+bool ArrivalTimeCurve(int trace, ProfileCurve& out);
+// The peak frequency of a datum: "FREQ", code 54.
+ProfileCurve PeakFrequencyCurve();
+// The peak slowness tracked on a distribution or semblance item: DTCO 36 (26, 31),
+// DTXX 38 (27, 32), DTYY 40 (28, 33), DTXY 42 (29, 34), DTYX 44 (30, 35), DTQD 89 (87,
+// 88); false for any other input type.
+bool PeakSlownessCurve(uint8_t inputType, ProfileCurve& out);
+// The azimuth of trace 0..12 of an energy component (113 XX, 114 XY, 115 YX, 116 YY):
+// " XX1" .. "XX13" with codes 117..124 and 231..235, and so on per component; false for
+// any other input type or trace.
+bool AzimuthCurve(uint8_t inputType, int trace, ProfileCurve& out);

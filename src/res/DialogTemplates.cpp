@@ -28,6 +28,10 @@ DialogTemplate MacXmacPickDialogTemplate();
 DialogTemplate DalToolWaveformDialogTemplate();
 DialogTemplate FwsSamplePeriodDialogTemplate();
 DialogTemplate FwsWavePickDialogTemplate();
+DialogTemplate DepthProfileSetupDialogTemplate();
+DialogTemplate SlownessProfileSetupDialogTemplate();
+DialogTemplate FrequencyProfileSetupDialogTemplate();
+DialogTemplate AzimuthProfileSetupDialogTemplate();
 
 namespace {
 
@@ -104,6 +108,10 @@ std::map<int, DialogTemplate> BuildTemplates()
     add(DalToolWaveformDialogTemplate());
     add(FwsSamplePeriodDialogTemplate());
     add(FwsWavePickDialogTemplate());
+    add(DepthProfileSetupDialogTemplate());
+    add(SlownessProfileSetupDialogTemplate());
+    add(FrequencyProfileSetupDialogTemplate());
+    add(AzimuthProfileSetupDialogTemplate());
     return t;
 }
 

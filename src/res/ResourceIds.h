@@ -33,6 +33,10 @@ enum DialogId : int {
     kIddFwsSamplePeriod = 32069,
     kIddPickApxWaveforms = 32071,
     kIddFwsWavePick = 148,
+    kIddDepthProfileSetup = 32039,
+    kIddSlownessProfileSetup = 32059,
+    kIddFrequencyProfileSetup = 143,
+    kIddAzimuthProfileSetup = 157,
 };
 
 enum ControlId : int {

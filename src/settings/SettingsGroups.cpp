@@ -129,7 +129,29 @@ void UtilitiesSetupGroup::SetDefaults()
     decimation = 1;
 }
 
+void DepthProfileSetupGroup::SetDefaults()
+{
+    *this = DepthProfileSetupGroup{};
+    domain = "Time";
+    type = "VDL";
+    colour = "Blue";
+    palette = "Color";
+    slownessTitle = kSlownessTitleFeet;
+    topDepth = kDefaultTopDepth;
+    bottomDepth = kDefaultBottomDepth;
+    depthScale = 480.0f;
+    timeStart = 0.0f;
+    timeStop = 5000.0f;
+    freqStart = 0.0f;
+    freqStop = 10000.0f;
+    slowMin = 40.0f;
+    slowMax = 240.0f;
+    azimMin = 0.0f;
+    azimMax = 360.0f;
+}
+
 void DormantSetupGroups::SetDefaults()
 {
     *this = DormantSetupGroups{};
+    depthProfile.SetDefaults();
 }

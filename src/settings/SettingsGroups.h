@@ -224,6 +224,13 @@ struct DepthProfileSetupGroup {
     double bottomDepth = 0.0;
     float slowMax = 0.0f;
     uint32_t normalize = 0;
+    // The scale and the ranges of the other domains, which the profile window opens with.
+    float depthScale = 0.0f;
+    float timeStart = 0.0f, timeStop = 0.0f;
+    float freqStart = 0.0f, freqStop = 0.0f;
+    float azimMin = 0.0f, azimMax = 0.0f;
+
+    void SetDefaults();
     bool operator==(const DepthProfileSetupGroup&) const = default;
 };
 
@@ -404,15 +411,8 @@ struct LogHeaderSetupGroup {
     bool operator==(const LogHeaderSetupGroup&) const = default;
 };
 
-// The eight object lists of the dormant features; start-up creates them empty and
-// nothing in this edition fills them. Their element classes do not exist yet, so a
-// list holds owned objects of a polymorphic placeholder base that they will derive from.
-struct DormantObject {
-    virtual ~DormantObject() = default;
-};
-using DormantObjectList = std::vector<std::unique_ptr<DormantObject>>;
-inline constexpr int kDormantListCount = 8;
-
+// The processing windows keep their working lists (profile records, intervals) as
+// their own members: the store holds only the setups, as plain data.
 struct DormantSetupGroups {
     DepthProfileSetupGroup depthProfile;
     KalmanSetupGroup kalman;
@@ -424,7 +424,6 @@ struct DormantSetupGroups {
     StcSetupGroup stc;
     DispersionSetupGroup dispersion;
     LogHeaderSetupGroup logHeader;
-    std::array<DormantObjectList, kDormantListCount> objectLists;
 
     void SetDefaults();
     bool operator==(const DormantSetupGroups&) const = default;

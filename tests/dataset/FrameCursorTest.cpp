@@ -118,4 +118,20 @@ TEST(FrameCursor, ReadsDirectionAndUnitsAsTheViewersDo)
     }
 }
 
+TEST(FrameCursor, NearestFrameRoundsToTheCloserFrameInBothDirectionsAndHoldsToTheLog)
+{
+    // Frames half a foot apart from 1000; an up log stores its deepest frame first.
+    const CFrameCursor down(kDown), up(kUp);
+    const std::tuple<double, int, int> cases[] = {
+        {1000.0, 0, 9},  {1000.24, 0, 9}, {1000.2496, 1, 8}, // a thousandth of a step below the midpoint goes on
+        {1001.3, 3, 6},  {1004.5, 9, 0},  {999.0, 0, 9},     {2000.0, 9, 0},
+        {NAN, 0, 9},     {-INFINITY, 0, 9}, {INFINITY, 9, 0},
+    };
+    for (const auto& [depth, downFrame, upFrame] : cases) {
+        EXPECT_EQ(down.NearestFrame(depth), downFrame) << depth;
+        EXPECT_EQ(up.NearestFrame(depth), upFrame) << depth;
+    }
+    EXPECT_EQ(CFrameCursor(Log(qtx::kLogDown, 5, 5, 0, 1)).NearestFrame(7), 0) << "a step of 0: the only frame";
+}
+
 } // namespace

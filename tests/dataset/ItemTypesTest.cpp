@@ -124,6 +124,21 @@ TEST(ItemTypes, CaptionsAndTraceLabelsAreTheDomainViews)
     }
 }
 
+TEST(ProfileCurves, EachComponentAndReceiverHasItsCodeAndNothingBeyondThirteen)
+{
+    ProfileCurve c;
+    const std::tuple<uint8_t, int, const char*, int> azimuths[] = {
+        {113, 0, " XX1", 117}, {113, 12, "XX13", 235}, {114, 7, " XY8", 132}, {114, 8, " XY9", 236},
+        {115, 12, "YX13", 245}, {116, 0, " YY1", 141}, {116, 12, "YY13", 250}};
+    for (const auto& [type, trace, mnemonic, code] : azimuths) {
+        ASSERT_TRUE(AzimuthCurve(type, trace, c)) << int(type) << " " << trace;
+        EXPECT_EQ(c, (ProfileCurve{mnemonic, uint8_t(code)}));
+    }
+    EXPECT_TRUE(PeakSlownessCurve(88, c) && c == (ProfileCurve{"DTQD", 89}));
+    EXPECT_FALSE(AzimuthCurve(113, 13, c) || ArrivalTimeCurve(13, c) || ArrivalTimeCurve(-1, c));
+    EXPECT_FALSE(PeakSlownessCurve(36, c) || AzimuthCurve(117, 0, c));
+}
+
 } // namespace
 
 TEST(PlotReceiverLabels, FollowTheLogPlotsOwnCountsAndNames)

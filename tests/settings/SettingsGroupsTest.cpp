@@ -80,30 +80,27 @@ TEST(SettingsGroups, LogSetupDefaultsReleaseThePlotItems)
     EXPECT_EQ(destroyed, 2);
 }
 
-struct CountedObject : DormantObject {
-    explicit CountedObject(int* destroyed) : destroyed(destroyed) {}
-    ~CountedObject() override { ++*destroyed; }
-    int* destroyed;
-};
-
-TEST(SettingsGroups, DormantDefaultsGiveEightEmptyListsAndClearEveryGroup)
+TEST(SettingsGroups, DormantDefaultsClearEveryGroupAndGiveTheDepthProfileItsStartValues)
 {
-    int destroyed = 0;
     DormantSetupGroups dormant;
-    dormant.objectLists[0].push_back(std::make_unique<CountedObject>(&destroyed));
-    dormant.objectLists[7].push_back(std::make_unique<CountedObject>(&destroyed));
     dormant.filter.changes.slownessProfileSize = 4096;
     dormant.picking.changes.inputChanged = 1;
     dormant.quickLook.metric = 1;
     dormant.stc.caliperList.selected[255] = 1;
     dormant.dispersion.lists[3].itemCount = 7;
     dormant.logHeader.headerStrings[8] = "kept";
+    dormant.depthProfile.inputPath = "/old/input.qtx";
 
     dormant.SetDefaults();
 
-    EXPECT_EQ(destroyed, 2);
-    EXPECT_EQ(dormant.objectLists.size(), 8u);
-    EXPECT_EQ(dormant, DormantSetupGroups{});
+    DormantSetupGroups expected;
+    expected.depthProfile.SetDefaults();
+    EXPECT_EQ(dormant, expected);
+    EXPECT_EQ(dormant.depthProfile.domain, "Time");
+    EXPECT_TRUE(dormant.depthProfile.inputPath.empty());
+    // Every range the dialog checks starts inside its limits.
+    EXPECT_LT(dormant.depthProfile.timeStart, dormant.depthProfile.timeStop);
+    EXPECT_LT(dormant.depthProfile.slowMin, dormant.depthProfile.slowMax);
 }
 
 } // namespace

@@ -1,0 +1,230 @@
+#include "processing/DepthProfileSetupDlg.h"
+
+#include "common/BrowseFile.h"
+#include "common/Help.h"
+#include "common/PathLabel.h"
+#include "common/RangeCheck.h"
+#include "dataset/QtxFile.h"
+#include "platform/Host.h"
+#include "platform/Path.h"
+#include "res/ResourceIds.h"
+#include "settings/SettingsStore.h"
+
+#include <initializer_list>
+#include <utility>
+
+namespace {
+
+using enum depth_profile_setup::Control;
+
+constexpr const char* kInputLabel = "Input File : ";
+constexpr const char* kOutputLabel = "Output File : ";
+constexpr const char* kFilter = "Qtx Data (*.qtx)|*.qtx|All Files (*.*)|*.*||";
+constexpr uint32_t kHelpDepthProfileSetup = 9;
+
+constexpr RangeFields kDepths{kIdcTopDepth, kIdcBottomDepth, "top depth", "bottom depth", "ft", -100.0, 50000.0};
+// The window's own depth zoom limits.
+constexpr FieldLimits kDepthScale{"depth scale", 100.0, 1000.0, ""};
+constexpr RangeFields kTime{kIdcTimeStart, kIdcTimeStop, "start time", "stop time", "uSec", 0.0, 30000.0};
+constexpr RangeFields kFrequency{kIdcFreqStart, kIdcFreqStop, "start frequency", "stop frequency", "Hz", 0.0, 50000.0};
+// The slowness search dialog's limits; its messages name uSec/ft whatever the file's unit.
+constexpr RangeFields kSlowness{kIdcSlowMin, kIdcSlowMax, "min slowness", "max slowness", "uSec/ft", 30.0, 1250.0};
+constexpr RangeFields kAzimuth{kIdcAzimMin, kIdcAzimMax, "min azimuth", "max azimuth", "deg", 0.0, 360.0};
+
+constexpr int kSwitched[] = {kIdcNormalize, kIdcTimeStart, kIdcTimeStop, kIdcFreqStart, kIdcFreqStop,
+                             kIdcSlowMin,   kIdcSlowMax,   kIdcAzimMin,  kIdcAzimMax};
+
+template <size_t N> void Fill(ControlState* box, const char* const (&entries)[N])
+{
+    if (!box) return;
+    box->ResetContent();
+    for (const char* entry : entries) box->AddString(entry);
+}
+
+std::string SelectedText(const ControlState* box)
+{
+    return box && box->CurSel() >= 0 ? box->ItemText(box->CurSel()) : std::string();
+}
+
+} // namespace
+
+std::string CDepthProfileSetupDlg::OutputName(const std::string& title, const std::string& domain)
+{
+    const char* suffix = domain == "Time"             ? "_time.qtx"
+                         : domain == "Frequency"      ? "_frequency.qtx"
+                         : domain == "Slowness"       ? "_slowness.qtx"
+                         : domain == "Time/Frequency" ? "_timefreq.qtx"
+                                                      : "_azimuth.qtx";
+    return title + suffix;
+}
+
+std::string CDepthProfileSetupDlg::OutputFolder(const std::string& path, const std::string& name)
+{
+    // No separator occurs in a file name: the run stops at the last one.
+    const size_t keep = path.find_last_not_of(name);
+    return keep == std::string::npos ? std::string() : path.substr(0, keep + 1);
+}
+
+CDepthProfileSetupDlg::CDepthProfileSetupDlg() : CSetupDlg(kIddDepthProfileSetup)
+{
+    On(kIdcSelectInputFile, Notify::Clicked, [this] { OnSelectInputFile(); });
+    On(kIdcSelectOutputFile, Notify::Clicked, [this] { OnSelectOutputFile(); });
+    On(kIdcDomain, Notify::SelChange, [this] { OnSelChangeDomain(); });
+    On(kIdcType, Notify::SelChange, [this] { OnSelChangeType(); });
+    On(kIdcNormalize, Notify::Clicked, [this] { OnNormalize(); });
+    On(kIdcSaveSetup, Notify::Clicked, [this] { OnSaveSetup(); });
+    On(kIdcHelp, Notify::Clicked, [this] { OnHelp(); });
+}
+
+void CDepthProfileSetupDlg::DoDataExchange(DataExchange& dx)
+{
+    dx.ComboString(kIdcDomain, m_setup.domain);
+    dx.ComboString(kIdcType, m_setup.type);
+    dx.ComboString(kIdcColour, m_setup.colour);
+    dx.ComboString(kIdcPalette, m_setup.palette);
+    ExchangeRange(dx, kDepths, m_setup.topDepth, m_setup.bottomDepth);
+    dx.Text(kIdcDepthScale, m_setup.depthScale);
+    CheckLimits(dx, kIdcDepthScale, m_setup.depthScale, kDepthScale);
+    ExchangeRange(dx, kTime, m_setup.timeStart, m_setup.timeStop);
+    ExchangeRange(dx, kFrequency, m_setup.freqStart, m_setup.freqStop);
+    ExchangeRange(dx, kSlowness, m_setup.slowMin, m_setup.slowMax);
+    ExchangeRange(dx, kAzimuth, m_setup.azimMin, m_setup.azimMax);
+    // The box shows the setting both ways; only OnNormalize changes the setting.
+    if (!dx.Failed())
+        if (ControlState* box = Item(kIdcNormalize)) box->SetCheck(m_setup.normalize ? 1 : 0);
+}
+
+bool CDepthProfileSetupDlg::OnInitDialog()
+{
+    // The lists must hold their entries before the exchange selects the stored ones.
+    Fill(Item(kIdcDomain), depth_profile_setup::kDomains);
+    Fill(Item(kIdcType), depth_profile_setup::kTypes);
+    Fill(Item(kIdcColour), depth_profile_setup::kColours);
+    Fill(Item(kIdcPalette), depth_profile_setup::kPalettes);
+    CDialog::OnInitDialog();
+    SetItemText(kIdcInputFile, ShortenPath(kInputLabel, m_setup.inputPath));
+    SetItemText(kIdcOutputFile, ShortenPath(kOutputLabel, m_setup.outputPath));
+    if (!m_setup.slownessTitle.empty()) SetItemText(kIdcSlownessGroup, m_setup.slownessTitle);
+    EnableRanges();
+    EnableByType();
+    CenterWindow();
+    return true;
+}
+
+void CDepthProfileSetupDlg::OnOK()
+{
+    if (m_setup.inputPath.empty()) {
+        MessageBox("Select the input QTX file to profile first.", MB_OK | MB_ICONEXCLAMATION);
+        SetFocus(kIdcSelectInputFile);
+        return;
+    }
+    CDialog::OnOK();
+}
+
+void CDepthProfileSetupDlg::EnableRanges()
+{
+    for (int id : kSwitched) EnableItem(id, false);
+    auto enable = [this](std::initializer_list<int> ids) {
+        for (int id : ids) EnableItem(id, true);
+    };
+    const std::string& d = m_setup.domain;
+    if (d == "Frequency") enable({kIdcFreqStart, kIdcFreqStop});
+    else if (d == "Slowness") enable({kIdcSlowMin, kIdcSlowMax, kIdcNormalize});
+    else if (d == "Azimuth") enable({kIdcAzimMin, kIdcAzimMax});
+    else if (d == "Time/Frequency") enable({kIdcTimeStart, kIdcTimeStop, kIdcFreqStart, kIdcFreqStop});
+    else enable({kIdcTimeStart, kIdcTimeStop}); // "Time" and any other text
+}
+
+void CDepthProfileSetupDlg::EnableByType()
+{
+    const bool wiggles = SelectedText(Item(kIdcType)) == "Signature";
+    EnableItem(kIdcColour, wiggles);
+    EnableItem(kIdcPalette, !wiggles);
+}
+
+void CDepthProfileSetupDlg::DeriveOutput()
+{
+    m_setup.outputName = OutputName(m_setup.inputTitle, m_setup.domain);
+    m_setup.outputFolder = OutputFolder(m_setup.inputPath, m_setup.inputName);
+    m_setup.outputPath = m_setup.outputFolder + m_setup.outputName;
+    m_setup.outputExt = ".qtx";
+    SetItemText(kIdcOutputFile, ShortenPath(kOutputLabel, m_setup.outputPath));
+}
+
+int CDepthProfileSetupDlg::OnSelectInputFile()
+{
+    std::string path = m_setup.inputPath, title = m_setup.inputName, ext = m_setup.inputExt;
+    if (!BrowseFile(Browse::Open, "Browse Input QTX File", kFilter, path, title, ext)) return 0;
+    m_setup.inputPath = path;
+    m_setup.inputName = FileName(path);
+    m_setup.inputTitle = title;
+    m_setup.inputExt = ext;
+    SetItemText(kIdcInputFile, ShortenPath(kInputLabel, m_setup.inputPath));
+    DeriveOutput();
+
+    CQtxFile file;
+    if (!file.OpenRead(m_setup.inputPath)) return 0;
+    double top = file.GetTopDepth(), bottom = file.GetBottomDepth();
+    if (top == -1.0 || bottom == -1.0) return 0;
+    if (bottom < top) std::swap(top, bottom);
+    m_setup.topDepth = top;
+    m_setup.bottomDepth = bottom;
+    SetItemText(kIdcTopDepth, DataExchange::NumberText(top));
+    SetItemText(kIdcBottomDepth, DataExchange::NumberText(bottom));
+    CQtxDatumList datums;
+    if (!file.ReadDatumList(datums)) return 0;
+    file.CloseInput();
+    // The last slowness datum decides the unit of the slowness range.
+    for (const auto& datum : datums) {
+        if (datum->m_category != kCategorySlowness) continue;
+        const bool metres = datum->m_axis1.m_unit == kUnitMicrosecondsPerMetre;
+        m_setup.slownessTitle = metres ? "Slowness range [uSec/m]" : "Slowness range [uSec/ft]";
+        m_setup.slowMin = metres ? 100.0f : 40.0f;
+        m_setup.slowMax = metres ? 600.0f : 240.0f;
+        SetItemText(kIdcSlownessGroup, m_setup.slownessTitle);
+        SetItemText(kIdcSlowMin, DataExchange::NumberText(m_setup.slowMin));
+        SetItemText(kIdcSlowMax, DataExchange::NumberText(m_setup.slowMax));
+    }
+    return 1;
+}
+
+int CDepthProfileSetupDlg::OnSelectOutputFile()
+{
+    std::string path = m_setup.outputPath, title = m_setup.outputName, ext = m_setup.outputExt;
+    if (!BrowseFile(Browse::Save, "Browse Output QTX File", kFilter, path, title, ext)) return 0;
+    m_setup.outputPath = path;
+    m_setup.outputName = title;
+    m_setup.outputExt = ext;
+    SetItemText(kIdcOutputFile, ShortenPath(kOutputLabel, m_setup.outputPath));
+    return 1;
+}
+
+void CDepthProfileSetupDlg::OnSelChangeDomain()
+{
+    m_setup.domain = SelectedText(Item(kIdcDomain));
+    EnableRanges();
+    if (m_setup.inputPath.empty()) return;
+    SetItemText(kIdcInputFile, ShortenPath(kInputLabel, m_setup.inputPath));
+    DeriveOutput();
+}
+
+void CDepthProfileSetupDlg::OnSelChangeType()
+{
+    m_setup.type = SelectedText(Item(kIdcType));
+    m_setup.colour = SelectedText(Item(kIdcColour));
+    m_setup.palette = SelectedText(Item(kIdcPalette));
+    EnableByType();
+}
+
+void CDepthProfileSetupDlg::OnNormalize()
+{
+    m_setup.normalize = m_setup.normalize ? 0 : 1;
+    if (ControlState* box = Item(kIdcNormalize)) box->SetCheck(int(m_setup.normalize));
+}
+
+void CDepthProfileSetupDlg::OnSaveSetup()
+{
+    if (UpdateData(true)) EndDialog(kSavedSetup);
+}
+
+void CDepthProfileSetupDlg::OnHelp() { ShowHelp(theApp.m_helpPath, kHelpContext, kHelpDepthProfileSetup); }

@@ -1,0 +1,48 @@
+// Depth Profile Setup: the data set to profile and the name of the profile's output,
+// the depth range and scale, the domain ("Time", "Frequency", "Slowness" and "Azimuth"
+// open the depth-profile window, "Time/Frequency" the time-frequency one), the
+// presentation, one range per domain and Normalize. "Run" ends with IDOK, "Save
+// Setup" with kSavedSetup, and both give the edited group back.
+#pragma once
+
+#include "common/SetupDlg.h"
+#include "res/DepthProfileSetupDlgIds.h"
+#include "settings/SettingsGroups.h"
+
+#include <string>
+
+class CDepthProfileSetupDlg : public CSetupDlg<DepthProfileSetupGroup> {
+public:
+    using enum depth_profile_setup::Control; // ids shared with the template
+    enum : int { kSavedSetup = kIdcSaveSetup }; // end code of "Save Setup"
+
+    CDepthProfileSetupDlg();
+
+    bool OnInitDialog() override;
+    void DoDataExchange(DataExchange& dx) override;
+    void OnOK() override; // "Run" needs an input file
+    // Each returns 1 when a file was chosen (and, for the input, read), else 0.
+    int OnSelectInputFile();
+    int OnSelectOutputFile();
+    void OnSelChangeDomain();
+    void OnSelChangeType();
+    void OnNormalize();
+    void OnSaveSetup();
+    void OnHelp();
+
+    // The output's file name for an input of file title `title` profiled in `domain`:
+    // "_time.qtx", "_frequency.qtx", "_slowness.qtx", "_timefreq.qtx" ("Time/Frequency")
+    // or, for any other domain text, "_azimuth.qtx" after the title.
+    static std::string OutputName(const std::string& title, const std::string& domain);
+    // The input's folder with its closing separator: the path with the trailing run of
+    // characters that occur in its file name `name` removed.
+    static std::string OutputFolder(const std::string& path, const std::string& name);
+
+private:
+    // The range edits of the domain (Normalize with "Slowness"); the others disabled.
+    void EnableRanges();
+    // The colour list serves wiggles, the palette the colour rows.
+    void EnableByType();
+    // The output's name, folder, path and extension from the input and the domain.
+    void DeriveOutput();
+};

@@ -1,0 +1,383 @@
+#include "processing/ProcessingWnd.h"
+
+#include "common/Fft.h"
+#include "common/Octant.h"
+#include "platform/Format.h"
+#include "settings/SettingsStore.h"
+#include "platform/Frame.h"
+#include "platform/Host.h"
+#include "platform/SafeNumeric.h"
+#include "viewers/VdlWnd.h"
+#include "viewers/ViewOptions.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+constexpr uint32_t Rgb24(int r, int g, int b) { return uint32_t(r) << 16 | uint32_t(g) << 8 | uint32_t(b); }
+
+// Rows inside a selected interval: each palette's colours, darker.
+constexpr uint32_t kColorInterval[CProcessingWnd::kColours] = {
+    Rgb24(70, 70, 102), Rgb24(25, 0, 85),    Rgb24(13, 0, 106),  Rgb24(0, 0, 125),   Rgb24(0, 37, 125),
+    Rgb24(0, 83, 125),  Rgb24(0, 84, 63),    Rgb24(0, 85, 0),    Rgb24(19, 92, 0),   Rgb24(38, 105, 0),
+    Rgb24(63, 117, 0),  Rgb24(87, 130, 0),   Rgb24(112, 143, 40), Rgb24(157, 157, 0), Rgb24(146, 143, 0),
+    Rgb24(140, 135, 0), Rgb24(146, 125, 0),  Rgb24(157, 112, 0), Rgb24(155, 100, 0), Rgb24(152, 82, 0),
+    Rgb24(150, 67, 0),  Rgb24(147, 55, 0),   Rgb24(131, 27, 0),  Rgb24(116, 0, 0),   Rgb24(110, 0, 10),
+    Rgb24(105, 0, 16),  Rgb24(97, 0, 23),    Rgb24(91, 0, 30),   Rgb24(85, 0, 35),   Rgb24(79, 0, 41),
+    Rgb24(70, 0, 47),   Rgb24(84, 0, 55)};
+constexpr uint32_t kAnisotropyInterval[CProcessingWnd::kColours] = {
+    Rgb24(158, 158, 57), Rgb24(158, 158, 51), Rgb24(158, 158, 45), Rgb24(158, 158, 40), Rgb24(158, 158, 23),
+    Rgb24(158, 158, 6),  Rgb24(158, 156, 7),  Rgb24(158, 154, 8),  Rgb24(158, 150, 1),  Rgb24(158, 146, 1),
+    Rgb24(156, 141, 0),  Rgb24(156, 136, 0),  Rgb24(156, 132, 0),  Rgb24(156, 130, 0),  Rgb24(152, 122, 0),
+    Rgb24(150, 116, 0),  Rgb24(140, 102, 5),  Rgb24(131, 90, 10),  Rgb24(121, 78, 8),   Rgb24(112, 70, 7),
+    Rgb24(112, 66, 7),   Rgb24(112, 61, 7),   Rgb24(112, 58, 7),   Rgb24(112, 56, 7),   Rgb24(112, 53, 7),
+    Rgb24(112, 51, 7),   Rgb24(108, 47, 3),   Rgb24(105, 43, 0),   Rgb24(96, 40, 0),    Rgb24(87, 37, 0),
+    Rgb24(75, 31, 0),    Rgb24(62, 25, 0)};
+
+// White, then greys from 240 down by 8 from 232 to black.
+constexpr uint32_t Grey(int index)
+{
+    const int level = index == 0 ? 255 : index == 1 ? 240 : 232 - 8 * (index - 2);
+    return Rgb24(level, level, level);
+}
+
+} // namespace
+
+CProcessingWnd::CProcessingWnd() = default;
+
+uint32_t CProcessingWnd::PaletteColour(int palette, int index, bool interval)
+{
+    index = std::clamp(index, 0, kColours - 1);
+    switch (palette) {
+    case kPaletteColor:
+        return interval ? 0xFF000000u | kColorInterval[index] : CVdlWnd::PaletteColour(CVdlWnd::kPaletteColor, index);
+    case kPaletteAnisotropy:
+        return interval ? 0xFF000000u | kAnisotropyInterval[index]
+                        : CVdlWnd::PaletteColour(CVdlWnd::kPaletteAnisotropy, index);
+    case kPaletteGrey: return 0xFF000000u | Grey(index);
+    default: return 0xFF808080u;
+    }
+}
+
+int CProcessingWnd::ColourIndex(float value)
+{
+    if (std::isnan(value)) return -1;
+    if (!(value > 0)) return 0;
+    return value >= 1.0f ? kColours - 1 : std::min(int(value * float(kColours - 1)), kColours - 1);
+}
+
+void CProcessingWnd::AmplitudeSpectrum(const float* x, int n, float* bins)
+{
+    float largest = 0;
+    for (int i = 0; i < n; ++i) {
+        if (!std::isfinite(x[i])) {
+            std::fill(bins, bins + n / 2 + 1, NAN);
+            return;
+        }
+        largest = std::max(largest, std::fabs(x[i]));
+    }
+    // Scaled first so that no sum of the transform overflows; the spectrum is divided
+    // by its largest bin anyway.
+    const float scale = largest > 0 ? 1.0f / largest : 1.0f;
+    float* data = g_fftData;
+    for (int i = 0; i < n; ++i) {
+        data[2 * i + 1] = x[i] * scale;
+        data[2 * i + 2] = 0.0f;
+    }
+    CFft fft;
+    fft.m_sign = 1;
+    fft.m_n = n;
+    if (!fft.Transform()) {
+        std::fill(bins, bins + n / 2 + 1, 0.0f);
+        return;
+    }
+    float peak = 0;
+    for (int k = 0; k <= n / 2; ++k) {
+        const double re = data[2 * k + 1], im = data[2 * k + 2];
+        bins[k] = float(std::sqrt(re * re + im * im));
+        peak = std::max(peak, bins[k]);
+    }
+    if (peak > 0)
+        for (int k = 0; k <= n / 2; ++k) bins[k] /= peak;
+}
+
+float CProcessingWnd::InstantaneousFrequency(const float* x, int n, float step, float time)
+{
+    if (n < 2 || !(step > 0)) return 0.0f;
+    float largest = 0;
+    for (int i = 0; i < n; ++i)
+        if (std::isfinite(x[i])) largest = std::max(largest, std::fabs(x[i]));
+    const float scale = largest > 0 ? 1.0f / largest : 1.0f; // the phase is that of the unscaled trace
+    float* data = g_fftData;
+    for (int i = 0; i < n; ++i) {
+        data[2 * i + 1] = std::isfinite(x[i]) ? x[i] * scale : 0.0f;
+        data[2 * i + 2] = 0.0f;
+    }
+    // The analytic signal: the negative frequencies removed, the positive ones doubled.
+    CFft fft;
+    fft.m_sign = 1;
+    fft.m_n = n;
+    if (!fft.Transform()) return 0.0f;
+    for (int k = n / 2; k < n; ++k) data[2 * k + 1] = data[2 * k + 2] = 0.0f;
+    for (int k = 1; k < n / 2; ++k) {
+        data[2 * k + 1] *= 2.0f;
+        data[2 * k + 2] *= 2.0f;
+    }
+    fft.m_sign = -1;
+    fft.Transform();
+    const int k = std::clamp(ClampToInt(double(time) / step + 1.0), 0, n - 2);
+    auto phase = [&](int i) {
+        const float re = data[2 * i + 1] / float(n), im = -data[2 * i + 2] / float(n);
+        if (Octant(re, im) < 0) return 0.0;
+        double a = std::atan2(double(im), double(re));
+        if (a < 0 && a > -kPi) a += 2 * kPi;
+        return a;
+    };
+    const double phase1 = phase(k);
+    double phase2 = phase(k + 1);
+    if (phase2 < phase1) phase2 += 2 * kPi;
+    return ClampToFloat(std::fabs((phase1 - phase2) * 1e6 / (double(step) * 2 * kPi)));
+}
+
+// ---- frames ------------------------------------------------------------------------------------
+
+bool CProcessingWnd::ReadFrame(int frame, std::vector<float>& slots)
+{
+    slots.assign(SlotFloats(), 0.0f);
+    const int traces = std::clamp(m_receivers, 0, kSlots);
+    const size_t stored = size_t(m_samplesInFile), n = size_t(m_n);
+    m_readBuffer.resize(size_t(traces) * stored);
+    if (traces < 1 || stored > n
+        || !m_file.ReadFrameItem(frame, int64_t(m_offset), traces, int(stored), m_readBuffer.data(),
+                                 m_readBuffer.size())) {
+        std::fill(slots.begin(), slots.end(), NAN);
+        return false;
+    }
+    // Trace t into the slot of its receiver; the rest of each slot stays 0.
+    for (int t = 0; t < traces; ++t) {
+        const float* from = m_readBuffer.data() + size_t(t) * stored;
+        std::copy(from, from + stored, slots.data() + size_t(m_receiverIndex[size_t(t)]) * n);
+    }
+    return true;
+}
+
+// ---- the page ----------------------------------------------------------------------------------
+
+int CProcessingWnd::RangeFirstFrame() const
+{
+    return std::min(m_frames.FrameAtScrollPosition(m_rangeTop), m_frames.FrameAtScrollPosition(m_rangeBottom));
+}
+
+int CProcessingWnd::RangeLastFrame() const
+{
+    return std::max(m_frames.FrameAtScrollPosition(m_rangeTop), m_frames.FrameAtScrollPosition(m_rangeBottom));
+}
+
+int CProcessingWnd::LastTopPosition() const
+{
+    // The top moves back until its depth lies above the profile's end by a page:
+    // counted, not walked, so that any step works.
+    int p = m_rangeBottom;
+    const double step = m_frames.Step();
+    if (m_pageRows > 0 && step > 0) {
+        const double limit = m_profileEnd - m_pageRows * m_depthPerPixel;
+        const double above = std::ceil((limit - m_frames.TopDepth()) / step) - 1; // the last with a depth below it
+        if (!std::isnan(above)) p = int(std::clamp<double>(above, INT32_MIN, p));
+    }
+    return std::max(p, m_rangeTop);
+}
+
+void CProcessingWnd::MoveTop(int64_t position)
+{
+    m_topPosition = int(std::clamp<int64_t>(position, m_rangeTop, LastTopPosition()));
+    SetDepthReadOut(Format("%10.4f%s", DepthOfPosition(m_topPosition), m_frames.DepthUnitLabel()));
+    SetVerticalScrollBar();
+    StoreViewOptions(); // repaints
+    if (!IsWindow()) return;
+    if (Frame() && Frame()->ActiveChild() != this) {
+        PrepareRepaint();
+        Invalidate(true);
+        UpdateWindow();
+    }
+}
+
+void CProcessingWnd::SetVerticalScrollBar()
+{
+    ScrollInfo v;
+    v.max = std::max(LastTopPosition() - m_rangeTop, 0);
+    v.page = 1;
+    v.pos = m_topPosition - m_rangeTop;
+    SetScrollInfo(SB_VERT, v);
+}
+
+void CProcessingWnd::OnVScroll(int code, int pos)
+{
+    const int64_t p = m_topPosition, step = m_stepPerKey;
+    // Page Down keeps 40 frames of the page, but moves at least one line.
+    const int64_t pageDown = std::max<int64_t>(m_framesPerPage - 40, 1) * step;
+    const int64_t pageUp = (int64_t(m_framesPerPage) + 40) * step;
+    if (code == SB_THUMBTRACK) {
+        // Only the depth under the thumb.
+        SetDepthReadOut(Format("%10.4f%s", DepthOfPosition(int64_t(m_rangeTop) + int64_t(pos) * step),
+                               m_frames.DepthUnitLabel()));
+        return;
+    }
+    int64_t to;
+    switch (code) {
+    case SB_LINEUP: to = p - step; break;
+    case SB_LINEDOWN: to = p + step; break;
+    case SB_PAGEUP: to = p - pageUp; break;
+    case SB_PAGEDOWN: to = p + pageDown; break;
+    case SB_THUMBPOSITION: to = int64_t(m_rangeTop) + int64_t(pos) * step; break;
+    case SB_TOP: to = m_rangeTop; break;
+    case SB_BOTTOM: to = m_rangeBottom; break;
+    default: return;
+    }
+    BeforeVerticalMove();
+    MoveTop(to);
+}
+
+void CProcessingWnd::OnKeyDown(unsigned key, unsigned, unsigned)
+{
+    switch (key) {
+    case VK_UP: OnVScroll(SB_LINEUP, 0); break;
+    case VK_DOWN: OnVScroll(SB_LINEDOWN, 0); break;
+    case VK_PRIOR: OnVScroll(SB_PAGEUP, 0); break;
+    case VK_NEXT: OnVScroll(SB_PAGEDOWN, 0); break;
+    case VK_HOME: OnVScroll(SB_TOP, 0); break;
+    case VK_END: OnVScroll(SB_BOTTOM, 0); break;
+    default: break;
+    }
+}
+
+// ---- layout ----------------------------------------------------------------------------------
+
+int CProcessingWnd::TrackAt(int x, int& within) const
+{
+    within = 0;
+    const int pitch = m_trackWidth + m_gap;
+    if (m_trackWidth <= 0 || m_tracks.empty() || x < m_leftMargin) return -1;
+    const int track = (x - m_leftMargin) / pitch;
+    within = (x - m_leftMargin) - track * pitch;
+    if (track >= int(m_tracks.size()) || within >= m_trackWidth) return -1;
+    return track;
+}
+
+void CProcessingWnd::ReadDeviceCaps()
+{
+    // Depth per pixel is the screen's: millimetres and pixels of its height.
+    if (auto dc = GetDC()) {
+        m_vertRes = dc->GetDeviceCaps(VERTRES);
+        m_vertSize = dc->GetDeviceCaps(VERTSIZE);
+    }
+    if (m_vertRes <= 0 || m_vertSize <= 0) {
+        const DeviceCaps standard;
+        m_vertRes = standard.vertRes;
+        m_vertSize = standard.vertSize;
+    }
+}
+
+void CProcessingWnd::OnSize(unsigned type, int cx, int cy)
+{
+    if (type != SIZE_MINIMIZED && cx > 0 && cy > 0) ReadDeviceCaps();
+    CViewerWnd::OnSize(type, cx, cy);
+}
+
+bool CProcessingWnd::TakeDisplayRequests()
+{
+    if (m_vertRes <= 0) ReadDeviceCaps();
+    bool taken = false;
+    // The display commands leave their zoom requests for the active view.
+    auto& d = theApp.m_display;
+    if (d.activeWindowId == m_windowId) {
+        if (const int request = d.depthZoomRequest) {
+            d.depthZoomRequest = 0;
+            ApplyDepthZoom(request);
+            taken = true;
+        }
+        if (const int request = d.dataAxisZoomRequest) {
+            d.dataAxisZoomRequest = 0;
+            ApplyDomainZoom(request);
+            taken = true;
+        }
+    }
+    // The view's own record: what the display commands stored for it.
+    if (const CViewOptions* record = FindViewOptions(m_windowId)) MapShownReceivers(record->m_available, record->m_shown);
+    m_tracks.clear();
+    for (int t = 0; t < std::min(m_receivers, kSlots); ++t)
+        if (m_shown[size_t(m_receiverIndex[size_t(t)])]) m_tracks.push_back(t);
+    RefreshProfilePens();
+    return taken;
+}
+
+void CProcessingWnd::Layout()
+{
+    const Rect client = GetClientRect();
+    m_clientWidth = client.Width();
+    m_clientHeight = client.Height();
+    // With no receiver shown there is no track to draw: the width stays 0.
+    const int shown = int(m_tracks.size());
+    m_trackWidth = shown > 0 ? std::max((m_clientWidth - (shown * m_gap + m_leftMargin)) / shown, 0) : 0;
+    m_pageRows = std::max(m_clientHeight - 2 * m_fontHeight - m_topMargin, 0);
+    m_depthPerPixel = double(m_vertSize) * m_depthScale / std::max(m_vertRes, 1) / m_mmPerUnit;
+    const double frames = m_frames.Step() > 0 ? m_pageRows * m_depthPerPixel / m_frames.Step() : 0.0;
+    m_framesPerPage = std::clamp(ClampToInt(frames) + 1, 1, std::max(m_frames.FrameCount(), 1));
+}
+
+// ---- zoom ------------------------------------------------------------------------------------------
+
+bool CProcessingWnd::ApplyDepthZoom(int request)
+{
+    if (request == 0) return true;
+    const float scale = request > 0 ? m_depthScale * 0.5f : m_depthScale * 2.0f;
+    if ((request > 0 && scale < 100) || (request < 0 && scale > 1000)) {
+        MessageBox("Reached depth domain zoom limit!\nOperation will be abandoned.", MB_OK);
+        return false;
+    }
+    m_depthScale = scale;
+    return true;
+}
+
+bool CProcessingWnd::ZoomWidth(int request, double& width, double inLimit, double outLimit, const char* message)
+{
+    if (request == 0) return true;
+    const double zoomed = width * (request > 0 ? 0.75 : 1.25);
+    // The limits themselves are accepted (and NaN is refused).
+    if ((request > 0 && !(zoomed >= inLimit)) || (request < 0 && !(zoomed <= outLimit))) {
+        MessageBox(message, MB_OK);
+        return false;
+    }
+    width = zoomed;
+    return true;
+}
+
+// ---- pens and read-outs ----------------------------------------------------------------------------
+
+void CProcessingWnd::RefreshProfilePens()
+{
+    auto& d = theApp.m_display;
+    if (d.penColourChanged || d.penWidthChanged) {
+        Color colour = Rgb(0, 0, 0);
+        if (d.redPen) colour = Rgb(255, 50, 0);
+        else if (d.greenPen) colour = Rgb(10, 192, 10);
+        else if (d.bluePen) colour = Rgb(0, 50, 255);
+        else if (d.whitePen) colour = Rgb(255, 255, 255);
+        const int width = d.thinPen ? 1 : 2;
+        m_curvePen = {PS_SOLID, width, colour};
+        m_strokePen = m_curvePen;
+        d.penColourChanged = 0;
+        d.penWidthChanged = 0;
+    }
+    if (d.backgroundChanged) {
+        m_background = d.yellowBackground ? Rgb(255, 255, 100) : d.grayBackground ? Rgb(224, 224, 224) : Rgb(255, 255, 255);
+        d.backgroundChanged = 0;
+    }
+}
+
+void CProcessingWnd::Pane(int pane, const std::string& text)
+{
+    if (Frame()) Frame()->SetPaneText(pane, text);
+}

@@ -1,0 +1,356 @@
+#include "processing/ProfileWnd.h"
+
+#include "common/DatumChooser.h"
+#include "dataset/ItemTypes.h"
+#include "dataset/ReceiverGeometry.h"
+#include "platform/Format.h"
+#include "settings/SettingsStore.h"
+#include "platform/Host.h"
+#include "platform/SafeNumeric.h"
+#include "viewers/ViewOptions.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The first grid value not below v, the grid walked up from 0 in steps of `step`; 0
+// for v <= 0. (A value a rounding error above a grid value keeps that value.)
+double SnapUp(double v, double step)
+{
+    if (!(v > 0)) return 0;
+    if (!(step > 0) || !std::isfinite(step)) return v;
+    return std::min(std::ceil(v / step - 1e-6), 1e15) * step;
+}
+
+// (trunc(value) / base + 1) x base.
+int LabelAfter(float value, int base) { return ClampToInt(double((int64_t(ClampToInt(value)) / base + 1) * base)); }
+
+} // namespace
+
+CProfileWnd::CProfileWnd() = default;
+CProfileWnd::~CProfileWnd() = default;
+
+CProfileRecord* CProfileWnd::ProfileRecord(int frame)
+{
+    const int64_t i = int64_t(frame) - RangeFirstFrame();
+    return i >= 0 && i < int64_t(m_profile.size()) ? &m_profile[size_t(i)] : nullptr;
+}
+
+const CProfileRecord* CProfileWnd::ProfileRecord(int frame) const
+{
+    return const_cast<CProfileWnd*>(this)->ProfileRecord(frame);
+}
+
+// ---- opening ----------------------------------------------------------------------------------
+
+bool CProfileWnd::Open(const std::string& windowClass, double top, double bottom)
+{
+    if (!OpenDataSet(m_file, m_path)) return false;
+    CQtxDatumList datums;
+    if (!m_file.ReadDatumList(datums)) return false;
+    // Only the frames the file holds: a header may count more than were written.
+    QtxFileHeader header = m_file.m_header;
+    const int64_t length = m_file.m_fileIn.GetLength();
+    const int64_t dataStart = int64_t(qtx::DataStart(std::max<short>(m_file.GetDatumCount(), 0)));
+    const uint32_t frameSize = m_file.GetFrameSize();
+    const int64_t present = frameSize > 0 && length > dataStart ? (length - dataStart) / frameSize : 0;
+    header.frameCount = uint32_t(std::min<int64_t>(header.frameCount, present));
+    m_frames = CFrameCursor(header);
+    if (m_frames.FrameCount() < 1) {
+        MessageBox(Format("Data set %s holds no frame to profile.\nOperation will be abandoned.", m_path.c_str()),
+                   MB_OK | MB_ICONSTOP);
+        return false;
+    }
+    // Rows and searches are placed by depth: a log of several frames needs a depth for each.
+    if (m_frames.FrameCount() > 1 && (!(m_frames.Step() > 0) || !std::isfinite(m_frames.Step())
+                                      || !std::isfinite(m_frames.TopDepth()))) {
+        MessageBox(Format("Data set %s cannot be shown against depth: its depth step or depths are not "
+                          "usable numbers.\nOperation will be abandoned.",
+                          m_path.c_str()),
+                   MB_OK | MB_ICONSTOP);
+        return false;
+    }
+    m_mmPerUnit = header.depthUnits == qtx::kUnitsMetres ? 1000.0f : 304.8f;
+    if (!(m_depthScale >= 100 && m_depthScale <= 1000)) m_depthScale = 480.0f;
+    ChosenDatum datum;
+    if (!ChooseDatum(m_file, datums, m_domain, datum) || !SetUpItem(datum)) return false;
+    SetRange(top, bottom);
+
+    // Every receiver of the datum is shown (the first thirteen have buttons).
+    theApp.m_display.receiverShown.fill(0);
+    RegisterReceivers(std::min(m_receivers, kReceivers));
+    const std::string caption = std::string(DomainWord(m_domain)) + " Profile (" + m_path + ")";
+    if (!CreateChild(windowClass, caption, WS_VSCROLL | WS_HSCROLL | WS_MAXIMIZE)) {
+        RemoveViewOptions(m_windowId);
+        return false;
+    }
+    m_topPosition = m_rangeTop;
+    SetDepthReadOut(Format("%10.4f%s", DepthOfPosition(m_topPosition), m_frames.DepthUnitLabel()));
+    PrepareRepaint();
+    return true;
+}
+
+bool CProfileWnd::SetUpItem(const ChosenDatum& d)
+{
+    m_mnemonic = d.mnemonic;
+    m_typeCode = d.typeCode;
+    m_receivers = d.traceCount;
+    m_step = d.step;
+    m_samplesInFile = d.sampleCount;
+    m_offset = d.offset;
+    if (!AcceptSampleStep(m_mnemonic, m_step)) return false;
+    // Spectra and the analytic signal need a power of two: waveforms are padded with 0.
+    m_n = m_samplesInFile;
+    if (m_domain == kDomainTime || m_domain == kDomainFrequency) {
+        int padded = 1;
+        while (padded < m_samplesInFile && padded <= kSlotFloats) padded *= 2;
+        m_n = padded;
+    }
+    if (!FitsSlots(m_receivers, m_n) || m_samplesInFile < 1) return RefuseDatumSize(m_mnemonic, m_receivers, m_samplesInFile);
+
+    CReceiverGeometry geometry;
+    geometry.SetItemType(m_typeCode);
+    for (int t = 0; t < kSlots; ++t) m_receiverOffset[size_t(t)] = geometry.m_offset[t];
+    m_caption = ItemTypeOf(m_typeCode).caption;
+    m_traceLabels = ItemTraceLabels(m_typeCode);
+    // The time and frequency ticks are labelled in thousands.
+    m_axisTitle = m_domain == kDomainTime        ? "Time [mSec]"
+                  : m_domain == kDomainFrequency ? "Frequency [kHz]"
+                  : m_domain == kDomainSlowness  ? "Slowness " + m_slownessUnit
+                                                 : "Azimuth [deg]";
+    m_row.assign(size_t(m_n) + 1, 0.0f);
+    for (auto& values : m_current) values.fill(kAbsent);
+    m_picks.fill(0);
+    SetupWindow();
+    return true;
+}
+
+void CProfileWnd::SetRange(double top, double bottom)
+{
+    // The frames whose depths lie between the two asked, at least one.
+    const int last = m_frames.LastFrame();
+    const double step = m_frames.Step(), logTop = m_frames.TopDepth();
+    if (bottom < top) std::swap(top, bottom);
+    int first = 0, end = last;
+    if (step > 0 && last > 0) {
+        first = std::clamp(ClampToInt(std::ceil((top - logTop) / step - 1e-6)), 0, last);
+        end = std::clamp(ClampToInt(std::floor((bottom - logTop) / step + 1e-6)), 0, last);
+        if (end < first) end = first;
+    }
+    m_rangeTop = first;
+    m_rangeBottom = end;
+    m_profileStart = DepthOfPosition(first);
+    m_profileEnd = DepthOfPosition(end);
+    m_selectionTop = m_profileStart;
+    m_selectionBottom = m_profileEnd;
+    // One record per frame of the range, none of them found yet.
+    m_profile.assign(size_t(RangeLastFrame() - RangeFirstFrame() + 1), CProfileRecord());
+    for (size_t i = 0; i < m_profile.size(); ++i) m_profile[i].m_frame = RangeFirstFrame() + int(i);
+}
+
+// ---- the domain axis -----------------------------------------------------------------------
+
+void CProfileWnd::SetupWindow()
+{
+    const int n = m_n;
+    const double s = m_step;
+    DomainWindow a = m_axis;
+    double start = 0, end = 0, unit = s;
+    int limit = n - 1; // the last sample (bin) there is
+    switch (m_domain) {
+    case kDomainFrequency: {
+        unit = 1e6 / (double(n) * s);
+        const double nyquist = 1e6 / (2.0 * s);
+        double hi = m_windowEnd;
+        if (hi > nyquist) hi = 0.95 * nyquist;
+        start = SnapUp(m_windowStart, unit);
+        end = SnapUp(hi, unit);
+        limit = n / 2;
+        break;
+    }
+    case kDomainAzimuth:
+        start = SnapUp(m_windowStart, s);
+        end = std::min(SnapUp(m_windowEnd, s), 360.0);
+        break;
+    case kDomainSlowness:
+        m_slownessLimit = ClampToFloat(double(n) * s);
+        start = SnapUp(m_windowStart, s);
+        end = std::min(SnapUp(m_windowEnd, s), double(n) * s);
+        break;
+    default:
+        m_slownessLimit = 1250.0f;
+        start = SnapUp(m_windowStart, s);
+        end = std::min(SnapUp(m_windowEnd, s), double(n) * s);
+        break;
+    }
+    // At least one step shown, inside the samples (bins).
+    a.first = std::clamp(ClampToInt(start / unit), 0, std::max(limit - 1, 0));
+    a.last = std::clamp(ClampToInt(end / unit), 0, limit);
+    if (a.last <= a.first) a.last = std::min(a.first + 1, limit);
+    a.binStep = m_domain == kDomainFrequency ? ClampToFloat(unit) : 0.0f;
+    a.start = ClampToFloat(start);
+    a.end = ClampToFloat(end);
+    a.width = m_domain == kDomainFrequency ? ClampToFloat(end - start - unit) : ClampToFloat((a.last - a.first) * s);
+    // Scrolled, the window ends at the last sample (bin) at most.
+    a.scrollMax = std::max(limit - (a.last - a.first), 0);
+    m_axis = a;
+    ScrollWindow(a.first);
+    // A snapped window keeps its own ends; a scrolled one is computed from its samples.
+    m_axis.start = a.start;
+    m_axis.end = a.end;
+    m_axis.firstLabel = 0;
+    const float w = m_axis.width;
+    switch (m_domain) {
+    case kDomainTime:
+        m_axis.tickStep = w <= 500 ? 100 : 500;
+        m_axis.labelStep = w <= 500 ? 100 : w < 5000 ? 500 : w < 10000 ? 1000 : w < 15000 ? 2000 : w < 20000 ? 3000 : 4000;
+        m_axis.firstLabel = LabelAfter(m_axis.start, w <= 500 ? 100 : 500);
+        break;
+    case kDomainFrequency:
+        m_axis.tickStep = 500;
+        m_axis.labelStep = w <= 2500 ? 500 : w <= 5000 ? 1000 : w < 10000 ? 2500 : 5000;
+        m_axis.firstLabel = LabelAfter(m_axis.start, 500);
+        break;
+    case kDomainSlowness:
+        m_axis.tickStep = w <= 100 ? 25 : 50;
+        m_axis.labelStep = w <= 100 ? 25 : w > 500 ? 100 : 50;
+        m_axis.firstLabel = LabelAfter(m_axis.start, w <= 100 ? 25 : 50);
+        break;
+    default:
+        m_axis.tickStep = 10;
+        m_axis.labelStep = w > 100 ? 90 : 10;
+        m_axis.firstLabel = 0;
+        break;
+    }
+}
+
+void CProfileWnd::ScrollWindow(int64_t first)
+{
+    DomainWindow& a = m_axis;
+    const int count = a.last - a.first;
+    a.first = int(std::clamp<int64_t>(first, 0, a.scrollMax));
+    a.last = a.first + count;
+    const double unit = m_domain == kDomainFrequency ? double(a.binStep) : double(m_step);
+    a.start = ClampToFloat(a.first * unit);
+    a.end = ClampToFloat(a.last * unit);
+    if (m_domain == kDomainTime) a.firstLabel = LabelAfter(a.start, a.width <= 500 ? 100 : 500);
+    else if (m_domain == kDomainFrequency) a.firstLabel = LabelAfter(a.start, 500);
+    else if (m_domain == kDomainSlowness) a.firstLabel = LabelAfter(a.start, a.width <= 100 ? 25 : 50);
+}
+
+void CProfileWnd::ApplyDomainZoom(int request)
+{
+    const double n = m_n;
+    struct Limit {
+        double in, out;
+        const char* message;
+    };
+    const Limit limit = m_domain == kDomainTime
+                            ? Limit{500, n * m_step, "Reached time domain zoom limit!\nOperation will be abandoned."}
+                        : m_domain == kDomainFrequency
+                            ? Limit{1000, n * m_axis.binStep / 2,
+                                    "Reached frequency domain zoom limit!\nOperation will be abandoned."}
+                        : m_domain == kDomainSlowness
+                            ? Limit{100, n * m_step, "Reached Slowness domain zoom limit!\nOperation will be abandoned."}
+                            : Limit{90, n * m_step, "Reached azimuth domain zoom limit!\nOperation will be abandoned."};
+    double width = m_axis.width;
+    if (!ZoomWidth(request, width, limit.in, limit.out, limit.message)) return;
+    const double centre = (double(m_axis.start) + m_axis.end) / 2;
+    m_windowStart = ClampToFloat(centre - width / 2);
+    m_windowEnd = ClampToFloat(centre + width / 2);
+    SetupWindow();
+}
+
+// ---- preparing ----------------------------------------------------------------------------------
+
+CProfileWnd::RenderKey CProfileWnd::KeyNow() const
+{
+    RenderKey k;
+    k.width = m_clientWidth;
+    k.height = m_clientHeight;
+    k.top = m_topPosition;
+    k.first = m_axis.first;
+    k.last = m_axis.last;
+    k.vertRes = m_vertRes;
+    k.vertSize = m_vertSize;
+    k.start = m_axis.start;
+    k.axisWidth = m_axis.width;
+    k.scale = m_depthScale;
+    k.tracks = m_tracks;
+    k.selection = m_selectionStart;
+    k.selectionTop = m_selectionTop;
+    k.selectionBottom = m_selectionBottom;
+    k.background = m_background;
+    return k;
+}
+
+void CProfileWnd::PrepareRepaint()
+{
+    if (!IsWindow() || m_iconic) return;
+    auto& d = theApp.m_display;
+    if (d.activeWindowId == m_windowId) {
+        // The display toolbar's Save Profile is for the active window.
+        if (d.saveProfile) {
+            d.saveProfile = 0;
+            SaveProfile();
+        }
+        // Display options changed (a receiver, a zoom, a pen): a pending edit is kept.
+        if (d.optionsStored) {
+            d.optionsStored = 0;
+            LeaveEditMode(true);
+        }
+    }
+    TakeDisplayRequests();
+    Layout();
+    m_topPosition = std::clamp(m_topPosition, m_rangeTop, LastTopPosition());
+    if (!(KeyNow() == m_rendered)) Render();
+    SetVerticalScrollBar();
+    ScrollInfo h;
+    h.max = m_axis.scrollMax;
+    h.pos = m_axis.first;
+    SetScrollInfo(SB_HORZ, h);
+}
+
+void CProfileWnd::Repaint(bool erase)
+{
+    PrepareRepaint();
+    Invalidate(erase);
+    UpdateWindow();
+}
+
+void CProfileWnd::OnSize(unsigned type, int cx, int cy)
+{
+    // A new size ends what was being edited: it is kept.
+    ApplyEditList();
+    m_editList.clear();
+    m_editMode = false;
+    m_strokeStart = true;
+    m_curveShown = true;
+    SetCursor(CursorKind::Arrow);
+    CProcessingWnd::OnSize(type, cx, cy);
+}
+
+void CProfileWnd::OnClose()
+{
+    if (theApp.m_display.profileOption
+        && MessageBox("Do you want to save output file :\n" + m_outputPath, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        SetCursor(CursorKind::Wait);
+        SaveProfile();
+    }
+    CViewerWnd::OnClose();
+}
+
+void CProfileWnd::OnSysCommand(unsigned id)
+{
+    if ((id & 0xFFF0) != SC_CLOSE) {
+        CProcessingWnd::OnSysCommand(id);
+        return;
+    }
+    // The close box always asks.
+    if (MessageBox("Do you want to save output file :\n" + m_outputPath, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        SetCursor(CursorKind::Wait);
+        SaveProfile();
+    }
+    CViewerWnd::OnClose();
+}

@@ -1,0 +1,207 @@
+// The depth-profile window: one datum of a QTX data set against depth, each shown
+// receiver as a track of colour rows (or wiggles) on a time, frequency, slowness or
+// azimuth axis, and over it the tracked profile: one value per receiver and frame (a
+// first-arrival time, a peak frequency, a peak slowness or an extreme azimuth) that
+// the user searches for with a double click, corrects by hand in edit mode and saves
+// as a data set of curves.
+//
+// Split by concern: ProfileWnd.cpp (opening, domain windows, zoom, preparing),
+// ProfileWndPaint.cpp (rendering and painting), ProfileWndInput.cpp (read-outs,
+// selection, searching and editing), ProfileWndSave.cpp (saving and history).
+#pragma once
+
+#include "dataset/ItemTypes.h"
+#include "platform/Image.h"
+#include "processing/ProcessingWnd.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct ChosenDatum;
+
+// One frame's profile values, by receiver slot; kProfileAbsent where there is none.
+class CProfileRecord {
+public:
+    CProfileRecord() { m_values.fill(kProfileAbsent); }
+    CProfileRecord(int frame, const float* values) : m_frame(frame)
+    {
+        for (size_t i = 0; i < m_values.size(); ++i) m_values[i] = values[i];
+    }
+    int32_t m_frame = 0;
+    std::array<float, CViewerWnd::kSlots> m_values;
+};
+
+class CProfileWnd : public CProcessingWnd {
+public:
+    CProfileWnd();
+    ~CProfileWnd() override;
+
+    // ---- set by the creator before Open ----------------------------------------------------
+    int16_t m_domain = kDomainTime;
+    bool m_normalize = false;          // slowness rows are normalised only when set
+    bool m_instFrequencyOption = true; // the time domain's pane 3 shows the instantaneous frequency
+    std::string m_slownessUnit = "[uSec/ft]";
+    float m_windowStart = 0, m_windowEnd = 0; // of the domain axis, as asked
+    // Search ranges: slowness across the array (time) or along the curve (slowness),
+    // frequency, azimuth with the extreme tracked.
+    float m_minSlowness = 40, m_maxSlowness = 240;
+    float m_minFrequency = 0, m_maxFrequency = 10000;
+    float m_minAzimuth = 0, m_maxAzimuth = 360;
+    bool m_trackMaximum = true, m_trackMinimum = false;
+
+    // Opens the data set, lets the user mark the datum to profile, takes the frames
+    // between the depths asked and creates the window; false (after the message) when
+    // nothing can be shown.
+    bool Open(const std::string& windowClass, double top, double bottom);
+
+    // ---- the domain axis --------------------------------------------------------------------
+    struct DomainWindow {
+        float start = 0, end = 0, width = 0;
+        float binStep = 0;       // frequency: Hz of one bin
+        int first = 0, last = 0; // samples (bins) shown
+        int firstLabel = 0, labelStep = 500, tickStep = 500;
+        int scrollMax = 1;       // of the horizontal scroll bar
+    };
+    DomainWindow m_axis;
+    float m_slownessLimit = 1250; // no searched slowness above it
+    // The axis values the track's pixels span: from the first shown sample (bin) to the last.
+    double PixelSpan() const
+    {
+        return (m_axis.last - m_axis.first) * (m_domain == kDomainFrequency ? double(m_axis.binStep) : double(m_step));
+    }
+    // From m_windowStart and m_windowEnd: snapped to the samples, held inside them.
+    void SetupWindow();
+    void ApplyDomainZoom(int request) override;
+    void ScrollWindow(int64_t first);
+
+    // ---- the profile ------------------------------------------------------------------------------
+    // One record per frame of the profile range, in frame order.
+    std::vector<CProfileRecord> m_profile;
+    // What a search or a stroke found, by frame order; merged into the profile.
+    std::vector<CProfileRecord> m_editList;
+    CProfileRecord* ProfileRecord(int frame);
+    const CProfileRecord* ProfileRecord(int frame) const;
+    // Per domain (index domain - 1), the values of the frame searched last, by slot.
+    std::array<std::array<float, kSlots>, 4> m_current{};
+    std::array<int, kSlots> m_picks{}; // time: the sample each slot's scan starts from
+    std::array<float, kSlots>& CurrentValues() { return m_current[size_t(std::clamp<int>(m_domain, 1, 4) - 1)]; }
+
+    // ---- state ------------------------------------------------------------------------------------
+    bool m_editMode = false, m_curveShown = false, m_strokePending = false, m_strokeStart = false;
+    int m_editTrace = 0;        // trace index (in trace order) of the edit or search
+    int m_strokeEnd = 0;        // scroll position of the stroke's deepest point
+    bool m_selectionStart = false, m_selectionEnd = false;
+    double m_selectionTop = 0, m_selectionBottom = 0;
+    float m_selectionTopValue = 0, m_selectionBottomValue = 0;
+    bool m_savedOnce = false;   // this window wrote its output: no second replace question
+
+    // ---- read-outs ---------------------------------------------------------------------------------
+    struct ReadOut {
+        int track = -1;    // index into m_tracks; -1 over a gap
+        int trace = -1;
+        double depth = 0;
+        float value = 0;   // on the domain axis
+    };
+    // The point's track, depth and domain value (the plot rectangle is the caller's).
+    ReadOut ReadOutAt(Point p) const;
+    std::string m_timeText, m_frequencyText, m_slownessText, m_azimuthText, m_valueText, m_instFrequencyText;
+
+    // ---- handlers ----------------------------------------------------------------------------------
+    void OnPaint(Dc& dc) override;
+    void OnSize(unsigned type, int cx, int cy) override;
+    void OnClose() override;
+    void OnSysCommand(unsigned id) override;
+    void OnHScroll(int code, int pos) override;
+    void OnMouseMove(unsigned flags, Point p) override;
+    void OnLButtonDown(unsigned flags, Point p) override;
+    void OnLButtonDblClk(unsigned flags, Point p) override;
+    void OnRButtonDown(unsigned flags, Point p) override;
+    void PrepareRepaint() override;
+
+    // ---- operations (ProfileWndInput.cpp) -----------------------------------------------------------
+    // The search (or, `invalidate`, the clearing) of the profile from the point down to
+    // the profile's end, or over the selected interval. False when it did not run.
+    bool RunSearch(Point p, bool invalidate);
+    // The edit list into the profile over the frames it holds: every trace's values
+    // except absent ones (a stroke).
+    void ApplyEditList();
+    // The edit list into the profile for the frames of a search: every trace's values,
+    // or only the searched trace's with Single Receiver on.
+    void MergeSearch();
+    void LeaveEditMode(bool apply);
+    int FrameOfDepth(double depth) const { return m_frames.NearestFrame(depth); }
+
+    // ---- saving (ProfileWndSave.cpp) ----------------------------------------------------------------
+    // Writes the profile of the range as a data set of curves at m_outputPath; 1, or 0
+    // after the message of what stopped it.
+    int SaveProfile();
+    // Appends this profile's lines to the history copy from position `p`; returns the
+    // new end.
+    int AppendHistory(int p);
+    // The history dialog on the input, then the input read again; the history's end
+    // position, or -1 when the input could not be read again.
+    int EditHistory();
+    char m_history[qtx::kHistorySize] = {};
+    // The last non-blank character of the history copy, plus one; 1 when all are blank.
+    int HistoryEnd() const;
+
+    // ---- rendering (ProfileWndPaint.cpp) -----------------------------------------------------------
+    void Render();
+    Image m_image;        // the tracks' rows, m_rowsDrawn rows
+    int m_rowsDrawn = 0;
+    double m_pageTopDepth = 0, m_pageBottomDepth = 0;
+    int m_lastPosition = 0; // the deepest frame drawn, as a scroll position
+    int m_framesRead = 0;   // by the last render
+
+private:
+    bool SetUpItem(const ChosenDatum& datum);
+    void SetRange(double top, double bottom);
+    void Repaint(bool erase);
+    // Input.
+    void SelectionStep(const ReadOut& at);
+    void StrokePoint(const ReadOut& at);
+    void EnterEditMode();
+    void ShowReadOut(const ReadOut& at);
+    void BeforeVerticalMove() override;
+    bool ConfirmSearchRange(bool invalidate);
+    void SearchFrame(int frame, float previous, bool firstFrame);
+    // Paint.
+    void RenderRow(int row, int track, const float* previous, const float* current, float weight, bool interval);
+    void DrawAxes(Dc& dc);
+    void DrawCurve(Dc& dc, const std::vector<CProfileRecord>& records, const Pen& pen, bool onlyEditTrace);
+    int RowOfPosition(int position) const;
+    // Saving.
+    bool OutputCurves(std::vector<ProfileCurve>& curves);
+
+    // Frames: two for rendering (and the scroll positions they hold), one searched, one
+    // under the mouse.
+    std::array<std::vector<float>, 2> m_renderFrames;
+    std::array<int, 2> m_renderPositions{-1, -1};
+    std::vector<float> m_searchFrame;
+    std::vector<float> m_readOutFrame;
+    int m_readOutFrameIndex = -1;
+    std::vector<float> m_row;    // one trace's row, then its spectrum
+    std::vector<float> m_pixels; // per pixel column
+    struct Label {
+        int x = 0, y = 0;
+        std::string text;
+    };
+    std::vector<Label> m_depthLabels;
+    std::vector<Point> m_wiggles;
+    std::vector<int> m_wiggleLengths;
+    // What the image was rendered for; a render is due when any of it changes.
+    struct RenderKey {
+        int width = -1, height = -1, top = -1, first = -1, last = -1, vertRes = 0, vertSize = 0;
+        float start = 0, axisWidth = 0, scale = 0;
+        std::vector<int> tracks;
+        bool selection = false;
+        double selectionTop = 0, selectionBottom = 0;
+        Color background = 0;
+        bool operator==(const RenderKey&) const = default;
+    };
+    RenderKey KeyNow() const;
+    RenderKey m_rendered;
+};

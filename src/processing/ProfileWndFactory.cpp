@@ -1,0 +1,73 @@
+#include "processing/ProfileWndFactory.h"
+
+#include "platform/Path.h"
+#include "processing/DepthProfileSetupDlg.h"
+#include "processing/ProfileWnd.h"
+#include "viewers/ViewOptions.h"
+
+#include <memory>
+
+namespace {
+
+constexpr double kFeetPerMetre = 3.280839895;
+
+} // namespace
+
+CProfileWnd* OpenProfileWnd(const DepthProfileSetupGroup& setup, const std::string& windowClass)
+{
+    int16_t domain;
+    if (setup.domain == "Time") domain = kDomainTime;
+    else if (setup.domain == "Frequency") domain = kDomainFrequency;
+    else if (setup.domain == "Slowness") domain = kDomainSlowness;
+    else if (setup.domain == "Azimuth") domain = kDomainAzimuth;
+    else return nullptr; // "Time/Frequency" belongs to the time-frequency window
+
+    auto view = std::make_unique<CProfileWnd>();
+    view->m_path = setup.inputPath;
+    view->m_outputPath = setup.outputPath.empty()
+                             ? CDepthProfileSetupDlg::OutputFolder(setup.inputPath, FileName(setup.inputPath))
+                                   + CDepthProfileSetupDlg::OutputName(
+                                       setup.inputTitle.empty() ? FileTitle(setup.inputPath) : setup.inputTitle, setup.domain)
+                             : setup.outputPath;
+    view->m_domain = domain;
+    view->m_style = setup.type.empty() ? "VDL" : setup.type;
+    view->m_palette = setup.palette == "Anisotropy" ? CProcessingWnd::kPaletteAnisotropy : CProcessingWnd::kPaletteColor;
+    view->m_normalize = setup.normalize != 0;
+    view->m_depthScale = setup.depthScale;
+    view->m_depthLabelStep = setup.depthScale >= 500 ? 20.0f : setup.depthScale >= 250 ? 10.0f : 5.0f;
+    const bool metric = setup.slownessTitle == "Slowness range [uSec/m]";
+    view->m_slownessUnit = metric ? "[uSec/m]" : "[uSec/ft]";
+    switch (domain) {
+    case kDomainTime:
+        view->m_windowStart = setup.timeStart;
+        view->m_windowEnd = setup.timeStop;
+        break;
+    case kDomainFrequency:
+        view->m_windowStart = setup.freqStart;
+        view->m_windowEnd = setup.freqStop;
+        break;
+    case kDomainSlowness:
+        view->m_windowStart = setup.slowMin;
+        view->m_windowEnd = setup.slowMax;
+        break;
+    default:
+        view->m_windowStart = setup.azimMin;
+        view->m_windowEnd = setup.azimMax;
+        break;
+    }
+    // The time search spans receivers inches apart: its slowness window is per foot.
+    const double perFoot = domain == kDomainTime && metric ? 1.0 / kFeetPerMetre : 1.0;
+    view->m_minSlowness = float(setup.slowMin * perFoot);
+    view->m_maxSlowness = float(setup.slowMax * perFoot);
+    view->m_minFrequency = setup.freqStart;
+    view->m_maxFrequency = setup.freqStop;
+    view->m_minAzimuth = setup.azimMin;
+    view->m_maxAzimuth = setup.azimMax;
+    view->m_windowId = StartNewViewer();
+    // A new window starts without a pending depth or domain zoom.
+    theApp.m_display.depthZoomRequest = 0;
+    theApp.m_display.dataAxisZoomRequest = 0;
+    // A window that could not open has no frame to own it.
+    if (!view->Open(windowClass, setup.topDepth, setup.bottomDepth)) return nullptr;
+    return view.release();
+}

@@ -1,0 +1,14 @@
+// Opens a depth-profile window from the Depth Profile Setup's values: the data set,
+// the domain and its axis range, the depth range and scale, the presentation, the
+// search ranges and the output path. No command of this edition calls it.
+#pragma once
+
+#include "settings/SettingsGroups.h"
+
+#include <string>
+
+class CProfileWnd;
+
+// The window (owned by its frame), or nullptr when it could not open (the reason has
+// been shown) or the domain is not one of the profile window's four.
+CProfileWnd* OpenProfileWnd(const DepthProfileSetupGroup& setup, const std::string& windowClass);

@@ -1,0 +1,10 @@
+// Control ids of the Slowness Profile Setup dialog, for its template and its class alike.
+#pragma once
+
+namespace slowness_profile_setup {
+enum Control : int {
+    kIdcMinimum = 32309,
+    kIdcMaximum = 32064,
+    kIdcRangeGroup = 1254, // "Slowness range " and the data set's slowness unit
+};
+} // namespace slowness_profile_setup
