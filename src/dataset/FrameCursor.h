@@ -51,6 +51,12 @@ public:
     // the frame count). Equal depths, a single frame or a span that gives no number open
     // the top of the log.
     int OpeningFrame(double depth) const;
+    // The frame that holds the log at `depth` for a plot that shifts the log's depths
+    // by `shift`: the first frame in depth order whose shifted depth is not above
+    // `depth` (the frame at or next below it), clamped to the log. Computed, not
+    // walked, so any depth of any log is found at once; a NaN depth or a log without
+    // a step gives the top frame.
+    int FrameAtDepth(double depth, double shift = 0.0) const;
     // The vertical scroll bar of a view: positions 0 to LastFrame(), disabled when
     // there is nothing to scroll.
     ScrollInfo VerticalScrollInfo(unsigned page) const;
