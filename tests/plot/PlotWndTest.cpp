@@ -2,7 +2,9 @@
 #include "plot/PlotFixture.h"
 
 #include "platform/Format.h"
+#include "plot/EditCommandDlg.h"
 #include "plot/PlotPalette.h"
+#include "res/ResourceIds.h"
 #include "res/CommandIds.h"
 
 #include <algorithm>
@@ -191,6 +193,80 @@ TEST_F(PlotWndTest, APaintDrawsTheHeadersTheBoxesAndTheRowsThatWereRead)
     const PlotBand::Stroke& last = strokes.back();
     const int y = plot->m_band.top + last.row + 1;
     EXPECT_NE(std::find(ops.begin(), ops.end(), Format("Line(59,%d,%d,%d)", y, last.x1, y)), ops.end());
+}
+
+TEST_F(PlotWndTest, AFrameThatCannotBeReadIsReportedOnceOutsideThePaintAndEndsTheRows)
+{
+    // The file ends inside frame 150 (1075 ft).
+    std::vector<uint8_t> bytes = ReadBytes(path);
+    const size_t frameSize = 8 + 4 + 4 + 4 * 4 * 300 + 4 * 2 * 64;
+    bytes.resize(bytes.size() - 51 * frameSize);
+    WriteBytes(path, bytes);
+    LogSetup().depthScale = 120.0f; // the window shows 1000 to 1042 ft
+    CPlotWnd* plot = Open(StandardItems());
+    ASSERT_NE(plot, nullptr);
+    EXPECT_TRUE(host.Messages().empty()) << "the first window's frames are whole";
+    host.ExpectMessage("Error reading frame data in file :\n" + path);
+    plot->OnKeyDown(VK_END, 1, 0);
+    EXPECT_EQ(host.Messages().size(), 1u);
+    const double reached = plot->m_dViewTop + plot->m_band.rows * plot->m_dDepthPerRow;
+    EXPECT_GT(reached, 1074.0);
+    EXPECT_LT(reached, 1075.0) << "the rows end at the frame that failed";
+    // Paints, scrolls and sizes after it show what was read and say nothing more.
+    Window(plot)->Paint();
+    plot->OnKeyDown(VK_UP, 1, 0);
+    frame.Resize(*plot, 600, 400);
+    EXPECT_EQ(host.Messages().size(), 1u);
+}
+
+TEST_F(PlotWndTest, DepthNumbersOfAnySizeAreClassifiedAndWideTracksAndWildValuesDrawSafely)
+{
+    // Values no tool gives: NaN, infinities and the float range, in curves and traces.
+    const float wild[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                          -std::numeric_limits<float>::infinity(), std::numeric_limits<float>::max(), -1e30f};
+    ASSERT_TRUE(WriteQtx(path, LogDatums(), 81, 40000.0, 0.5, [&](int f, int d, size_t i) {
+        return (f + int(i)) % 3 == 0 ? wild[size_t(f + d) % 5] : LogSample(f, d, i);
+    }));
+    LogSetup().depthScale = 500.0f;
+    frame.childClientSize = {9000, 600}; // image rows and colour bars wider than 4096 columns
+    LogSetup().trackWidth[2] = 20.0f;
+    PlotItemList items = StandardItems();
+    for (auto& item : items) item->m_dStartDepth = 40000.0, item->m_dStopDepth = 40040.0;
+    items[0]->m_nShadeOff = 0;
+    items[0]->m_nShadeCurveLimit = 1;
+    items[0]->m_nShadeCurve = 1; // against DT
+    CPlotWnd* plot = Open(items);
+    ASSERT_NE(plot, nullptr);
+    EXPECT_GT(plot->m_layout.trackPixels[3], 4096);
+    EXPECT_EQ(RasterOf(*plot, 3)->image.width, plot->m_layout.trackPixels[3]);
+    // At 1:500 the numbers every 20 ft: 40000 on a major (50 ft) line, 40020 a medium one.
+    std::vector<std::pair<float, int>> depths;
+    for (const auto& d : plot->m_band.depthLines) depths.emplace_back(d.depth, d.kind);
+    EXPECT_EQ(depths, (std::vector<std::pair<float, int>>{{40000.0f, 0}, {40020.0f, 1}}));
+    const auto& ops = Window(plot)->lastPaint;
+    const std::string label = Format("TextOut(%d,71,40000)", plot->m_layout.DepthCentre() - 2);
+    EXPECT_NE(std::find(ops.begin(), ops.end(), label), ops.end()) << label;
+}
+
+TEST_F(PlotWndTest, AMinimisedWindowPaintsNothingAndADoubleClickEditsTheItems)
+{
+    CPlotWnd* plot = Open(StandardItems());
+    ASSERT_NE(plot, nullptr);
+    frame.Resize(*plot, 0, 0);
+    Window(plot)->Paint();
+    EXPECT_TRUE(Matching(Window(plot)->lastPaint, "TextOut(").empty());
+    frame.Resize(*plot, 640, 480);
+    EXPECT_FALSE(Matching(Window(plot)->lastPaint, "TextOut(").empty());
+
+    // The Edit Command dialog edits the items in place; OK rebuilds and repaints the plot.
+    host.ScriptDialog(kIddEditCommand).Type(CEditCommandDlg::kIdcTrack, "4").Press(IDOK);
+    plot->OnLButtonDblClk(0, {10, 10});
+    EXPECT_EQ(LogSetup().plotItems[0]->m_nTrack, 4) << "the application's item";
+    EXPECT_EQ(plot->m_model.m_nTracks, 4);
+    EXPECT_EQ(plot->m_model.m_nItemsInTrack[4], 1);
+    EXPECT_TRUE(plot->m_band.curves[0].empty() || plot->m_band.curves[0][0].x > plot->m_layout.TrackLeft(4))
+        << "GR now draws in track 4";
+    plot->OnLButtonDblClk(0, {641, 10}); // outside: nothing
 }
 
 } // namespace
