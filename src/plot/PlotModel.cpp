@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <string_view>
 
 namespace {
@@ -136,6 +137,7 @@ int CPlotModel::BuildPlot(const PlotItemList& items)
         m_views.push_back(std::move(v));
     }
     if (!OpenGroups()) return -1;
+    PlanSpans();
 
     // Shading against a curve: the partner is counted among the list's curve items.
     for (PlotItemView& v : m_views) {
@@ -265,6 +267,48 @@ bool CPlotModel::FindDatum(PlotItemView& v)
     return true;
 }
 
+void CPlotModel::PlanSpans()
+{
+    // Items of one data set usually sit in one stretch of the frame: one read of the
+    // stretch serves them all, unless it would read much more than they need.
+    constexpr int64_t kSmallSpan = 256 * 1024;
+    for (size_t g = 0; g < m_groups.size(); ++g) {
+        CPlotFileGroup& group = *m_groups[g];
+        int64_t start = std::numeric_limits<int64_t>::max(), end = 0, needed = 0;
+        for (const PlotItemView& v : m_views) {
+            if (!v.inUse || !v.datumFound || v.group != int(g)) continue;
+            const int64_t bytes = int64_t(v.samples) * int64_t(sizeof(float));
+            start = std::min(start, v.offset);
+            end = std::max(end, v.offset + bytes);
+            needed += bytes;
+        }
+        group.m_spanFrame = -1;
+        group.m_readSpan = needed > 0 && (end - start <= kSmallSpan || end - start <= 2 * needed);
+        if (!group.m_readSpan) continue;
+        group.m_spanStart = start;
+        group.m_spanBytes = end - start;
+        group.m_span.assign(size_t((end - start + 3) / 4), 0.0f);
+    }
+}
+
+bool CPlotModel::ReadItem(size_t i, int frame)
+{
+    PlotItemView& v = m_views[i];
+    CPlotFileGroup& group = *m_groups[size_t(v.group)];
+    float* next = Next(i);
+    if (!group.m_readSpan) return group.m_file.ReadFrameItem(frame, v.offset, 1, v.samples, next, size_t(v.padded));
+    if (group.m_spanFrame != frame) {
+        group.m_spanFrame = -1;
+        if (!group.m_file.ReadFrameItem(frame, group.m_spanStart, 1, int(group.m_spanBytes / 4), group.m_span.data(),
+                                        group.m_span.size()))
+            return false;
+        group.m_spanFrame = frame;
+    }
+    std::memcpy(next, reinterpret_cast<const char*>(group.m_span.data()) + (v.offset - group.m_spanStart),
+                size_t(v.samples) * sizeof(float));
+    return true;
+}
+
 int CPlotModel::ReadFrames(double depth)
 {
     for (size_t i = 0; i < m_views.size(); ++i) {
@@ -273,11 +317,8 @@ int CPlotModel::ReadFrames(double depth)
         if (!v.inUse || depth < v.plotStart || depth > v.plotStop) continue;
         m_inRange[i] = 1;
         if (!v.datumFound) continue;
-        const int frame = v.frames.FrameAtDepth(depth, v.item->m_dDepthShift);
-        float* next = Next(i);
-        if (!m_groups[size_t(v.group)]->m_file.ReadFrameItem(frame, v.offset, 1, v.samples, next, size_t(v.padded)))
-            return -1;
-        if (v.zeroFill) std::fill(next + v.samples, next + v.padded, 0.0f);
+        if (!ReadItem(i, v.frames.FrameAtDepth(depth, v.item->m_dDepthShift))) return -1;
+        if (v.zeroFill) std::fill(Next(i) + v.samples, Next(i) + v.padded, 0.0f);
     }
     for (size_t i = 0; i < m_views.size(); ++i) {
         PlotItemView& v = m_views[i];

@@ -61,6 +61,12 @@ public:
     std::string m_path;
     CQtxDatumList m_datums;
     CQtxFile m_file;
+    // The bytes of a frame that hold the group's items, read once per frame for all
+    // of them when they lie close together.
+    int64_t m_spanStart = 0, m_spanBytes = 0;
+    bool m_readSpan = false;
+    int m_spanFrame = -1; // the frame the span holds; -1 none
+    std::vector<float> m_span;
 };
 
 class CPlotModel {
@@ -107,6 +113,8 @@ private:
     bool DeriveWindow(PlotItemView& v);
     bool OpenGroups();
     bool FindDatum(PlotItemView& v);
+    void PlanSpans();
+    bool ReadItem(size_t i, int frame);
 
     std::vector<PlotItemView> m_views;
     std::vector<std::unique_ptr<CPlotFileGroup>> m_groups;

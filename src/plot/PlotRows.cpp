@@ -49,16 +49,29 @@ void PlotBand::Reset(const CPlotModel& model, const PlotLayout& layout, int capa
         r.colours = scale != kScaleNone;
         const Color zero = v.frequencyImage || v.slownessImage ? kImageLevelZero : colorLevelZero;
         for (int l = 0; l < kScaleLevels; ++l) r.levels[l] = ToArgb(ScaleColour(scale, l, zero));
+        // A spectrum has half as many bins as its trace has samples, and one more.
+        const int maxIndex = v.domain == kPlotFrequency ? v.padded / 2 : v.padded - 1;
+        MapColumns(maxIndex, v.start, v.step, v.span, width, r.columns);
     }
     rasters.resize(used);
 }
 
 // ---- row arithmetic ------------------------------------------------------------------------
 
+float LargestOf(const float* v, int first, int last)
+{
+    // Four running maxima: one would wait on the last comparison at every value.
+    float largest[4] = {};
+    int k = first;
+    for (; k + 3 <= last; k += 4)
+        for (int j = 0; j < 4; ++j) largest[j] = std::max(largest[j], v[k + j]);
+    for (; k <= last; ++k) largest[0] = std::max(largest[0], v[k]);
+    return std::max(std::max(largest[0], largest[1]), std::max(largest[2], largest[3]));
+}
+
 float NormalizeRow(float* v, int first, int last, int size, const RowRange& range)
 {
-    float max = 0.0f;
-    for (int k = first; k <= last; ++k) max = std::max(max, v[k]);
+    const float max = LargestOf(v, first, last);
     if (max == 0.0f || !std::isfinite(max)) {
         // Nothing above 0 (or no number to scale by): the row is flat.
         std::fill(v + first, v + last + 1, 0.0f);
@@ -66,9 +79,15 @@ float NormalizeRow(float* v, int first, int last, int size, const RowRange& rang
     }
     auto scale = [&](float low, float high) {
         const float width = high - low;
-        for (int k = first; k <= last; ++k) {
-            if (v[k] == 0.0f) continue;
-            v[k] = width > 0 ? std::clamp((v[k] - low) / width, 0.0f, 1.0f) : 0.0f;
+        if (!(width > 0)) {
+            std::fill(v + first, v + last + 1, 0.0f);
+            return;
+        }
+        // Values of 0 stay 0 (no data); the others go to 0..1.
+        for (int i = first; i <= last; ++i) {
+            const float x = v[i];
+            const float scaled = std::min(std::max((x - low) / width, 0.0f), 1.0f);
+            v[i] = x == 0.0f ? 0.0f : scaled;
         }
     };
     switch (range.mode) {
@@ -77,12 +96,12 @@ float NormalizeRow(float* v, int first, int last, int size, const RowRange& rang
         // The row's own range, from values whose neighbour is also set; a value
         // followed by a 0 is itself cleared.
         float low = 5000.0f, high = 0.0f;
-        for (int k = first; k <= last; ++k) {
-            if (v[k] == 0.0f) continue;
-            low = std::min(low, v[k]);
-            high = std::max(high, v[k]);
-            const float neighbour = k + 1 < size ? v[k + 1] : 0.0f;
-            if (neighbour == 0.0f) v[k] = 0.0f;
+        for (int i = first; i <= last; ++i) {
+            if (v[i] == 0.0f) continue;
+            low = std::min(low, v[i]);
+            high = std::max(high, v[i]);
+            const float neighbour = i + 1 < size ? v[i + 1] : 0.0f;
+            if (neighbour == 0.0f) v[i] = 0.0f;
         }
         low = std::max(0.9f * low, range.low);
         high = std::min(1.1f * high, range.high);
@@ -90,30 +109,41 @@ float NormalizeRow(float* v, int first, int last, int size, const RowRange& rang
         break;
     }
     default:
-        for (int k = first; k <= last; ++k) v[k] /= max;
+        for (int i = first; i <= last; ++i) v[i] /= max;
         break;
     }
     return max;
 }
 
-int ColourLevel(float value)
+void MapColumns(int maxIndex, float start, float step, float span, int n, ColumnMap& map)
 {
-    if (!(value >= 0.0f)) return 0;
-    return value >= 1.0f ? kScaleLevels - 1 : int(value * float(kScaleLevels - 1));
-}
-
-void ResampleRow(const float* v, int maxIndex, float start, float step, float span, int n, float* out)
-{
-    if (n <= 0) return;
+    n = std::max(n, 0);
+    map.i0.resize(size_t(n));
+    map.i1.resize(size_t(n));
+    map.frac.resize(size_t(n));
     maxIndex = std::max(maxIndex, 0);
-    const double increment = span > 0 && std::isfinite(span) ? double(span) / n : 0.0;
+    const double increment = span > 0 && std::isfinite(span) ? double(span) / std::max(n, 1) : 0.0;
     for (int k = 0; k < n; ++k) {
         const double index = (double(start) + k * increment) / step;
         const double floor = std::floor(index);
         const int i0 = std::clamp(ClampToInt(floor), 0, maxIndex);
-        const int i1 = std::min(i0 + 1, maxIndex);
-        const float frac = std::isfinite(index) ? std::clamp(float(index - floor), 0.0f, 1.0f) : 0.0f;
-        out[k] = k == 0 || i0 == i1 ? v[i0] : v[i0] + (v[i1] - v[i0]) * frac;
+        const float frac = std::isfinite(index) && k > 0 ? std::clamp(float(index - floor), 0.0f, 1.0f) : 0.0f;
+        map.i0[size_t(k)] = i0;
+        map.i1[size_t(k)] = std::min(i0 + 1, maxIndex);
+        map.frac[size_t(k)] = i0 < maxIndex ? frac : 0.0f; // the last sample has no next one
+    }
+}
+
+void ResampleRow(const float* v, const ColumnMap& map, float* out)
+{
+    const size_t n = map.i0.size();
+    const int* i0 = map.i0.data();
+    const int* i1 = map.i1.data();
+    const float* frac = map.frac.data();
+    for (size_t k = 0; k < n; ++k) {
+        const float a = v[i0[k]], b = v[i1[k]];
+        // A column on a sample takes it as it is, whatever its neighbour holds.
+        out[k] = frac[k] == 0.0f ? a : a + (b - a) * frac[k];
     }
 }
 
@@ -198,12 +228,16 @@ void CPlotRowWalk::InterpolateRow(size_t i)
     const float* prev = m_model.Prev(i);
     const float* next = m_model.Next(i);
     const float f = float(m_rowsSinceFrame * m_settings.depthPerRow / v.depthStep);
+    // Only the window is drawn (and the sample after it, which bounds it); a spectrum
+    // takes the whole trace.
+    const bool whole = v.curve || v.domain == kPlotFrequency;
+    const int from = whole ? 0 : v.first, to = whole ? v.padded : std::min(v.last + 2, v.padded);
+    float* row = m_row.data();
     if (v.slownessImage) {
-        for (int k = 0; k < v.padded; ++k)
-            m_row[size_t(k)] = prev[k] != 0.0f && next[k] != 0.0f ? prev[k] + (next[k] - prev[k]) * f : 0.0f;
+        for (int k = from; k < to; ++k) row[k] = prev[k] != 0.0f && next[k] != 0.0f ? prev[k] + (next[k] - prev[k]) * f : 0.0f;
         return;
     }
-    for (int k = 0; k < v.padded; ++k) m_row[size_t(k)] = prev[k] + (next[k] - prev[k]) * f;
+    for (int k = from; k < to; ++k) row[k] = prev[k] + (next[k] - prev[k]) * f;
 }
 
 float CPlotRowWalk::InterpolatePartner(const PlotItemView& v)
@@ -266,27 +300,33 @@ void CPlotRowWalk::WaveRows(PlotBand& band)
         if (!m_model.InRange(i) || n <= 0 || band.rows >= raster.image.height) continue;
         InterpolateRow(i);
         float* row = m_row.data();
-        RowRange range;
-        int maxIndex = v.padded - 1;
+        // A row scaled by its largest value is scaled after resampling, which gives the
+        // same columns for the columns alone.
+        float scale = 1.0f;
+        auto byLargest = [&] {
+            const float max = LargestOf(row, v.first, v.last);
+            scale = max > 0 && std::isfinite(max) ? 1.0f / max : 0.0f;
+        };
         switch (v.domain) {
         case kPlotTime:
-            if (v.frequencyImage) range = {RowRange::Fixed, v.item->m_fFreqMin, v.item->m_fFreqMax};
-            else if (v.slownessImage) range = {RowRange::Auto, v.item->m_fSlowMin, v.item->m_fSlowMax};
-            NormalizeRow(row, v.first, v.last, v.padded, range);
+            if (v.frequencyImage)
+                NormalizeRow(row, v.first, v.last, v.padded, {RowRange::Fixed, v.item->m_fFreqMin, v.item->m_fFreqMax});
+            else if (v.slownessImage)
+                NormalizeRow(row, v.first, v.last, v.padded, {RowRange::Auto, v.item->m_fSlowMin, v.item->m_fSlowMax});
+            else byLargest();
             break;
-        case kPlotAzimuth: NormalizeRow(row, v.first, v.last, v.padded, range); break;
-        case kPlotFrequency:
-            SpectrumRow(row, v.padded);
-            maxIndex = v.padded / 2;
-            break;
+        case kPlotAzimuth: byLargest(); break;
+        case kPlotFrequency: SpectrumRow(row, v.padded); break;
         case kPlotSlowness:
-            if (v.item->m_bNormalize) NormalizeRow(row, v.first, v.last, v.padded, range);
+            if (v.item->m_bNormalize) byLargest();
             break;
         default: break;
         }
         if (size_t(n) > m_columns.size()) m_columns.resize(size_t(n));
         float* columns = m_columns.data();
-        ResampleRow(row, maxIndex, v.start, v.step, v.span, n, columns);
+        ResampleRow(row, raster.columns, columns);
+        if (scale != 1.0f)
+            for (int k = 0; k < n; ++k) columns[k] *= scale;
         Image& image = raster.image;
         if (v.item->m_strWaveStyle == "Signature") {
             // The trace as a line, one point per column, y lifted by the value.

@@ -12,12 +12,19 @@
 #include "platform/Geometry.h"
 #include "platform/Image.h"
 #include "plot/PlotLayout.h"
+#include "plot/PlotPalette.h"
 
 #include <cstdint>
 #include <vector>
 
 class CPlotModel;
 struct PlotItemView;
+
+// Where each pixel column of an image row falls among an item's samples (see MapColumns).
+struct ColumnMap {
+    std::vector<int> i0, i1; // i1: the next sample, or i0 itself at the end
+    std::vector<float> frac;
+};
 
 struct PlotBand {
     int rows = 0; // rows drawn, from 0
@@ -28,6 +35,7 @@ struct PlotBand {
         Image image;
         uint32_t levels[32] = {}; // the item's colour scale as pixels
         bool colours = false;     // the item's palette is one of the four
+        ColumnMap columns;        // the item's samples by pixel column
     };
     std::vector<Raster> rasters;
     // kind: 0 a major line (number, doubled black), 1 medium (number, light gray),
@@ -63,16 +71,25 @@ struct RowRange {
     enum Mode { None, Fixed, Auto } mode = None;
     float low = 0, high = 0;
 };
+// The largest of entries first..last (not below 0).
+float LargestOf(const float* v, int first, int last);
 // Scales entries first..last of v (both included; first <= last < the row's size) to
 // 0..1 and returns the largest value before scaling; a row whose largest value is
 // not above 0 becomes 0. A range of no width leaves every value 0.
 float NormalizeRow(float* v, int first, int last, int size, const RowRange& range);
 // The level 0..31 of a value scaled to 0..1; anything else (NaN too) is held to it.
-int ColourLevel(float value);
-// One value per pixel column: column k at axis position start + k x span / n,
-// interpolated between the samples (of spacing `step`) that bracket it; indices are
-// held to 0..maxIndex. A span of no width repeats the first value.
-void ResampleRow(const float* v, int maxIndex, float start, float step, float span, int n, float* out);
+inline int ColourLevel(float value)
+{
+    const float held = value > 0.0f ? (value < 1.0f ? value : 1.0f) : 0.0f;
+    return int(held * float(kScaleLevels - 1));
+}
+// Where each of n pixel columns falls among the samples (of spacing `step`): column k
+// at axis position start + k x span / n, between samples i0 and i0 + 1, `frac` of the
+// way; indices are held to 0..maxIndex, and a span of no width repeats the first
+// sample. The same for every row of an item, so it is worked out once.
+void MapColumns(int maxIndex, float start, float step, float span, int n, ColumnMap& map);
+// One value per column of `map`, interpolated between the samples it brackets.
+void ResampleRow(const float* v, const ColumnMap& map, float* out);
 // The magnitudes of the spectrum of v (n values, n a power of two up to 8192) into
 // v[0..n/2], divided by the largest.
 void SpectrumRow(float* v, int n);

@@ -111,8 +111,9 @@ bool CPlotWnd::ViewLog(const std::string& windowClass, const PlotItemList& items
     if (!SetUp(items, depthScale, depthTrackOn, depthTrackOff, depthUnits, nullptr)) return false;
     m_dViewTop = m_model.m_dTopDepth;
     SetScrollRange();
+    m_rendered = false;
     if (!CreateChild(windowClass, "View Log", WS_VSCROLL | WS_MAXIMIZE)) return false;
-    Render();
+    if (!m_rendered) Render(); // a host that told no size yet
     SetScrollInfo(SB_VERT, m_scrollInfo);
     ShowReadOut(m_dViewTop);
     Invalidate(true);
@@ -176,6 +177,7 @@ void CPlotWnd::Render()
     // A first frame that cannot be read leaves the boxes empty.
     if (m_walk.Start(m_dViewTop, WalkSettings()) < 0) return;
     m_walk.Walk(m_band, m_nViewRows);
+    m_rendered = true;
     m_dViewDepth = std::max(m_walk.FrameDepth() - m_dViewTop - 40 * m_model.m_dDepthStep, m_model.m_dDepthStep);
 }
 

@@ -123,5 +123,6 @@ private:
     int PlotToPrinter(IPrintJob& job);
 
     CPlotRowWalk m_walk;
+    bool m_rendered = false; // the band holds the window's rows
     Image m_colourBar; // the header colour bar being drawn
 };

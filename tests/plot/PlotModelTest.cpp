@@ -154,6 +154,19 @@ TEST_F(PlotModelTest, FramesAreFoundAtOrBelowTheDepthInBothDirectionsWithTheShif
         ASSERT_EQ(model.ReadFrames(c.depth), 1);
         EXPECT_EQ(model.Next(0)[0], 50.0f + 0.25f * float(c.frame)) << c.depth << " shift " << c.shift;
     }
+    // Items of one data set share a read of their frame; shifted apart, each has its own.
+    ASSERT_TRUE(WriteLog(path));
+    auto shifted = Curve(path, "GR", 2, 0, 150);
+    shifted->m_dDepthShift = 1.0;
+    ASSERT_EQ(model.BuildPlot({Curve(path, "GR", 1, 0, 150), shifted, Curve(path, "DT", 1, 0, 150), Wave(path, 3)}), 1);
+    for (double depth : {1002.0, 1003.0, 1002.0}) {
+        ASSERT_EQ(model.ReadFrames(depth), 1);
+        const int frame = int((depth - 1000.0) / 0.5);
+        EXPECT_EQ((std::vector<float>{model.Next(0)[0], model.Next(1)[0], model.Next(2)[0], model.Next(3)[299]}),
+                  (std::vector<float>{LogSample(frame, 0, 0), LogSample(frame - 2, 0, 0), LogSample(frame, 1, 0),
+                                      LogSample(frame, 2, 299)}))
+            << depth;
+    }
 }
 
 TEST_F(PlotModelTest, AnItemOutsideItsDepthsKeepsItsValuesAndAPartnerElsewhereGivesNoValue)

@@ -51,13 +51,23 @@ TEST(PlotRows, LevelsAndResamplingHoldEveryValueToTheScaleAndTheRow)
     for (const auto& [value, level] : levels) EXPECT_EQ(ColourLevel(value), level) << value;
 
     const float samples[] = {0, 10, 20, 30};
-    std::vector<float> out(6);
-    ResampleRow(samples, 3, 5.0f, 5.0f, 15.0f, 6, out.data()); // positions 5, 7.5, 10, ... 17.5 of a 5 us step
-    EXPECT_EQ(out, (std::vector<float>{10, 15, 20, 25, 30, 30}));
-    ResampleRow(samples, 3, 40.0f, 5.0f, 0.0f, 3, out.data()); // past the trace, no width
-    EXPECT_EQ(std::vector<float>(out.begin(), out.begin() + 3), (std::vector<float>{30, 30, 30}));
-    ResampleRow(samples, 3, kNaN, 5.0f, kInf, 2, out.data());
-    EXPECT_EQ(std::vector<float>(out.begin(), out.begin() + 2), (std::vector<float>{0, 0}));
+    struct Case {
+        float start, span;
+        int n;
+        std::vector<float> out;
+    };
+    const Case cases[] = {
+        {5.0f, 15.0f, 6, {10, 15, 20, 25, 30, 30}}, // positions 5, 7.5, 10, ... 17.5 of a 5 us step
+        {40.0f, 0.0f, 3, {30, 30, 30}},             // past the trace, no width
+        {kNaN, kInf, 2, {0, 0}},
+    };
+    for (const Case& c : cases) {
+        ColumnMap map;
+        MapColumns(3, c.start, 5.0f, c.span, c.n, map);
+        std::vector<float> out(size_t(c.n));
+        ResampleRow(samples, map, out.data());
+        EXPECT_EQ(out, c.out) << c.start;
+    }
 
     std::vector<float> wave(32);
     for (int k = 0; k < 32; ++k) wave[size_t(k)] = std::cos(2 * float(M_PI) * 4 * float(k) / 32);
