@@ -37,7 +37,8 @@ namespace {
 std::atomic<long long> g_live{0}, g_peak{0};
 void Count(void* p)
 {
-    const long long now = g_live.fetch_add(static_cast<long long>(malloc_usable_size(p))) + static_cast<long long>(malloc_usable_size(p));
+    const long long size = static_cast<long long>(malloc_usable_size(p));
+    const long long now = g_live.fetch_add(size) + size;
     long long peak = g_peak.load();
     while (now > peak && !g_peak.compare_exchange_weak(peak, now)) {
     }
@@ -94,7 +95,8 @@ bool WriteLog(const std::string& path, int frames)
                 const double t = s * 10.0 - (600 + 100 * r) * slow;
                 wave[size_t(r * kSamples + s)] = t < 0 ? 0.0f : float(std::exp(-t / 600) * std::sin(t / 40));
             }
-        for (size_t i = 0; i < image.size(); ++i) image[i] = float(1500 + 800 * std::sin(double(i) * 0.05 + depth / 30));
+        for (size_t i = 0; i < image.size(); ++i)
+            image[i] = float(1500 + 800 * std::sin(double(i) * 0.05 + depth / 30));
         const float curves[2] = {float(60 + 40 * std::sin(depth / 13)), float(90 + 25 * std::sin(depth / 21))};
         if (!f.WriteDepth(&depth)) return false;
         std::copy(curves, curves + 2, f.m_data);
@@ -298,7 +300,12 @@ BENCHMARK(BM_ReadScreenFrames)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_BuildReadAndPaintScreen)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PaintScreenAgain)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ReadAllFrames)->Arg(kShortFrames)->Arg(kLongFrames)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_PrintPdf)->Arg(kShortFrames)->Arg(kLongFrames)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_PrintPdf)
+    ->Arg(kShortFrames)
+    ->Arg(kLongFrames)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1);
 
 int main(int argc, char** argv)
 {

@@ -3,6 +3,7 @@
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/SafeNumeric.h"
+#include "plot/PlotExchange.h"
 #include "plot/PlotPalette.h"
 #include "viewers/ViewerWnd.h"
 
@@ -102,8 +103,14 @@ int CPlotModel::BuildPlot(const PlotItemList& items)
                 return RefuseItem(it, Format("its track %d is not one of 1 to %d", v.track, kTracks));
             const bool known = v.curve || (v.domain >= kPlotTime && v.domain <= kPlotAzimuth);
             if (!known) return RefuseItem(it, Format("its domain code %d is unknown", v.domain));
-            if (!std::isfinite(v.plotStart) || !std::isfinite(v.plotStop))
-                return RefuseItem(it, "its depths are not numbers");
+            // The depths the Log Item Setup dialog accepts keep every log's rows countable.
+            namespace px = plot_exchange;
+            const auto outside = [](double d, double lo, double hi) { return !(d >= lo && d <= hi); };
+            if (outside(it.m_dStartDepth, px::kMinDepth, px::kMaxDepth)
+                || outside(it.m_dStopDepth, px::kMinDepth, px::kMaxDepth)
+                || outside(it.m_dDepthShift, -px::kMaxShift, px::kMaxShift))
+                return RefuseItem(it, Format("its depths are not within %.1f to %.1f with a shift of at most %.1f",
+                                             px::kMinDepth, px::kMaxDepth, px::kMaxShift));
             if (!v.curve && (!(it.m_fSampleInterval > 0) || !std::isfinite(it.m_fSampleInterval)))
                 return RefuseItem(it, "its sample interval is not a positive number");
             v.samples = v.curve ? 1 : it.m_nSampleCount;
@@ -116,9 +123,9 @@ int CPlotModel::BuildPlot(const PlotItemList& items)
             if (!DeriveWindow(v)) return RefuseItem(it, "its limits are not numbers");
             if (!v.curve) {
                 if (m_bImageTrack[size_t(v.track)]) {
-                    MessageBox(Format("Overlapped waveforms have been found (track %d).\nThis mode is not supported yet.",
-                                      v.track),
-                               MB_OK | MB_ICONSTOP);
+                    constexpr const char* kOverlap =
+                        "Overlapped waveforms have been found (track %d).\nThis mode is not supported yet.";
+                    MessageBox(Format(kOverlap, v.track), MB_OK | MB_ICONSTOP);
                     return -1;
                 }
                 m_bImageTrack[size_t(v.track)] = true;

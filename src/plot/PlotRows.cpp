@@ -234,7 +234,8 @@ void CPlotRowWalk::InterpolateRow(size_t i)
     const int from = whole ? 0 : v.first, to = whole ? v.padded : std::min(v.last + 2, v.padded);
     float* row = m_row.data();
     if (v.slownessImage) {
-        for (int k = from; k < to; ++k) row[k] = prev[k] != 0.0f && next[k] != 0.0f ? prev[k] + (next[k] - prev[k]) * f : 0.0f;
+        for (int k = from; k < to; ++k)
+            row[k] = prev[k] != 0.0f && next[k] != 0.0f ? prev[k] + (next[k] - prev[k]) * f : 0.0f;
         return;
     }
     for (int k = from; k < to; ++k) row[k] = prev[k] + (next[k] - prev[k]) * f;
@@ -334,7 +335,8 @@ void CPlotRowWalk::WaveRows(PlotBand& band)
             for (int k = 0; k < n; ++k) {
                 const int y = std::clamp(ClampToInt(double(band.rows) - ClampToInt(columns[k])), -1, image.height);
                 const int from = k == 0 ? y : std::min(previous, y), to = k == 0 ? y : std::max(previous, y);
-                for (int yy = std::max(from, 0); yy <= std::min(to, image.height - 1); ++yy) image.Row(yy)[k] = 0xFF000000u;
+                for (int yy = std::max(from, 0); yy <= std::min(to, image.height - 1); ++yy)
+                    image.Row(yy)[k] = 0xFF000000u;
                 previous = y;
             }
             continue;

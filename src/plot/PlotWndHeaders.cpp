@@ -127,7 +127,8 @@ void CPlotWnd::DrawColourBar(Dc& dc, const std::string& scaleName, int width, in
     const int run = width / kScaleLevels + 1;
     if (m_colourBar.width != width || m_colourBar.height != height) m_colourBar = Image(width, height);
     const Color zero = ColorLevelZero();
-    for (int c = 0; c < width; ++c) m_colourBar.Row(0)[c] = ToArgb(ScaleColour(scale, std::min(c / run, kScaleLevels - 1), zero));
+    for (int c = 0; c < width; ++c)
+        m_colourBar.Row(0)[c] = ToArgb(ScaleColour(scale, std::min(c / run, kScaleLevels - 1), zero));
     for (int k = 1; k < height; ++k) std::copy(m_colourBar.Row(0), m_colourBar.Row(0) + width, m_colourBar.Row(k));
     const int left = m_layout.pad + x + 1, top = y + m_layout.fontHeight;
     dc.StretchImage({left, top, left + width, top + height}, m_colourBar);

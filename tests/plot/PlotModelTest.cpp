@@ -42,13 +42,17 @@ TEST_F(PlotModelTest, OneWaveformItemPerTrackAndItemsNoPlotCanDrawAreRefused)
         std::function<void(CLogPlotItem&)> spoil;
         const char* reason;
     };
+    constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+    constexpr float kInf = std::numeric_limits<float>::infinity();
     const Case cases[] = {
         {[](CLogPlotItem& i) { i.m_nTrack = 0; }, "its track 0 is not one of 1 to 16"},
         {[](CLogPlotItem& i) { i.m_nTrack = 17; }, "its track 17 is not one of 1 to 16"},
         {[](CLogPlotItem& i) { i.m_nDomain = 9; }, "its domain code 9 is unknown"},
-        {[](CLogPlotItem& i) { i.m_dStopDepth = std::numeric_limits<double>::quiet_NaN(); }, "its depths are not numbers"},
+        {[](CLogPlotItem& i) { i.m_dStopDepth = kNaN; }, "its depths are not within"},
+        {[](CLogPlotItem& i) { i.m_dStopDepth = 1e300; }, "not within -200.0 to 50000.0 with a shift of at most 200.0"},
+        {[](CLogPlotItem& i) { i.m_dDepthShift = -250.0; }, "its depths are not within"},
         {[](CLogPlotItem& i) { i.m_fSampleInterval = 0.0f; }, "its sample interval is not a positive number"},
-        {[](CLogPlotItem& i) { i.m_fLeftLimit = std::numeric_limits<float>::infinity(); }, "its limits are not numbers"},
+        {[](CLogPlotItem& i) { i.m_fLeftLimit = kInf; }, "its limits are not numbers"},
         {[](CLogPlotItem& i) { i.m_nSampleCount = 8193; }, "8193 samples do not fit a plot item (at most 8192)"},
         {[](CLogPlotItem& i) { i.m_nSampleCount = 0; }, "0 samples do not fit"},
         {[](CLogPlotItem& i) { i.m_nCurrentName = 4; }, "receiver 5 of 300 samples is not in datum WMNO"},

@@ -37,7 +37,10 @@ protected:
     {
         return size_t(std::count_if(ops.begin(), ops.end(), [&](const auto& op) { return op.rfind(prefix, 0) == 0; }));
     }
-    static bool Has(const Ops& ops, const std::string& op) { return std::find(ops.begin(), ops.end(), op) != ops.end(); }
+    static bool Has(const Ops& ops, const std::string& op)
+    {
+        return std::find(ops.begin(), ops.end(), op) != ops.end();
+    }
     static std::string FirstBlit(const Ops& ops)
     {
         const auto it = std::find_if(ops.begin(), ops.end(), [](const auto& op) {

@@ -91,8 +91,8 @@ TEST_F(PlotWndTest, TheDepthZoomHalvesOrDoublesTheScaleWithinItsLimits)
         bool limit;
     };
     const Case cases[] = {
-        {480, ID_DEPTH_ZOOM_IN, 240, false}, {150, ID_DEPTH_ZOOM_OUT, 300, false}, {1000, ID_DEPTH_ZOOM_OUT, 1000, true},
-        {100, ID_DEPTH_ZOOM_IN, 100, true},  {180, ID_DEPTH_ZOOM_IN, 180, true},
+        {480, ID_DEPTH_ZOOM_IN, 240, false}, {150, ID_DEPTH_ZOOM_OUT, 300, false},
+        {1000, ID_DEPTH_ZOOM_OUT, 1000, true}, {100, ID_DEPTH_ZOOM_IN, 100, true}, {180, ID_DEPTH_ZOOM_IN, 180, true},
     };
     for (const Case& c : cases) {
         LogSetup().depthScale = c.scale;
@@ -231,6 +231,7 @@ TEST_F(PlotWndTest, DepthNumbersOfAnySizeAreClassifiedAndWideTracksAndWildValues
     frame.childClientSize = {9000, 600}; // image rows and colour bars wider than 4096 columns
     LogSetup().trackWidth[2] = 20.0f;
     PlotItemList items = StandardItems();
+    items.push_back(Curve(path, "DT", 4, 100.0f, 100.0f)); // limits of no width
     for (auto& item : items) item->m_dStartDepth = 40000.0, item->m_dStopDepth = 40040.0;
     items[0]->m_nShadeOff = 0;
     items[0]->m_nShadeCurveLimit = 1;
@@ -238,6 +239,11 @@ TEST_F(PlotWndTest, DepthNumbersOfAnySizeAreClassifiedAndWideTracksAndWildValues
     CPlotWnd* plot = Open(items);
     ASSERT_NE(plot, nullptr);
     EXPECT_GT(plot->m_layout.trackPixels[3], 4096);
+    const int middle = plot->m_layout.TrackLeft(4) + plot->m_layout.trackPixels[4] / 2;
+    ASSERT_FALSE(plot->m_band.curves[4].empty());
+    EXPECT_TRUE(std::all_of(plot->m_band.curves[4].begin(), plot->m_band.curves[4].end(),
+                            [&](Point p) { return p == PlotBand::kBreak || p.x == middle; }))
+        << "a straight line down the middle";
     EXPECT_EQ(RasterOf(*plot, 3)->image.width, plot->m_layout.trackPixels[3]);
     // At 1:500 the numbers every 20 ft: 40000 on a major (50 ft) line, 40020 a medium one.
     std::vector<std::pair<float, int>> depths;
