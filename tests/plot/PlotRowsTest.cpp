@@ -1,6 +1,5 @@
 // The arithmetic of one plotted row and the layout a scale and the track widths give.
 #include "plot/PlotLayout.h"
-#include "plot/PlotPalette.h"
 #include "plot/PlotRows.h"
 
 #include <gtest/gtest.h>
@@ -110,29 +109,6 @@ TEST(PlotLayout, TracksShareThePageAndTracksOfNoWidthTakeNoRoom)
     EXPECT_EQ(l.GridOffsets(3, true), (std::vector<int>{98}));
     l.SetDepthColumn(true);
     EXPECT_EQ(std::make_pair(l.TrackLeft(1), l.DepthCentre()), std::make_pair(55, 30));
-}
-
-TEST(PlotPalette, ScalesAndCurveStylesByName)
-{
-    EXPECT_EQ(ScaleColour(kScaleColor, 0, Rgb(1, 2, 3)), Rgb(1, 2, 3)) << "the chosen background";
-    EXPECT_EQ(ScaleColour(kScaleColor, 13, 0), Rgb(252, 252, 0));
-    EXPECT_EQ(ScaleColour(kScaleAnisotropy, 31, 0), Rgb(100, 40, 0));
-    EXPECT_EQ((std::vector<Color>{ScaleColour(kScaleBlackWhite, 0, 0), ScaleColour(kScaleBlackWhite, 7, 0),
-                                  ScaleColour(kScaleBlackWhite, 31, 0)}),
-              (std::vector<Color>{Rgb(212, 212, 212), Rgb(56, 56, 56), Rgb(215, 215, 215)}));
-    EXPECT_EQ((std::vector<Color>{ScaleColour(kScaleWhiteBlack, 0, 0), ScaleColour(kScaleWhiteBlack, 31, 0),
-                                  ScaleColour(kScaleWhiteBlack, 99, 0)}),
-              (std::vector<Color>{Rgb(215, 215, 215), Rgb(0, 0, 0), Rgb(0, 0, 0)}));
-    EXPECT_EQ(ScaleOfName("color"), kScaleNone) << "names match exactly";
-    EXPECT_EQ(BackgroundLevelZero(true, true, false), Rgb(241, 245, 148)) << "the last chosen wins";
-    Color c = 7;
-    EXPECT_FALSE(CurveColour("Orange", c));
-    EXPECT_EQ(c, 7u) << "an unknown name leaves the colour";
-    EXPECT_TRUE(CurveColour("Cyan", c));
-    EXPECT_EQ(c, Rgb(160, 160, 255));
-    EXPECT_EQ((std::vector<int>{CurvePenWidth("Normal"), CurvePenWidth("Bold"), CurveLineStyle("Dotted"),
-                                CurveLineStyle("x"), ShadePatternCode("None"), ShadePatternCode("Dashdot")}),
-              (std::vector<int>{1, 2, 2, 3, -1, 3}));
 }
 
 } // namespace
