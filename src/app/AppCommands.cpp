@@ -103,7 +103,7 @@ void CViewerApp::BuildCommandMap()
     AddViewerCommands(m_commands, *this);
     AddLisCommands(m_commands);
     AddToolBoxCommands(m_commands, *this);
-    AddLogPlotCommands(m_commands);
+    AddLogPlotCommands(m_commands, *this);
     AddCnvCommands(m_commands);
 }
 

@@ -10,7 +10,7 @@ void AddDisplayOptionCommands(CommandMap& commands);              // zoom, pens,
 void AddViewerCommands(CommandMap& commands, CViewerApp& app);  // Display > Time ... Azimuth, later viewers
 void AddLisCommands(CommandMap& commands);                       // Process > Qtx to Lis, Dictionary, scans
 void AddToolBoxCommands(CommandMap& commands, CViewerApp& app); // Utilities > Tools
-void AddLogPlotCommands(CommandMap& commands);                   // Display > Log
+void AddLogPlotCommands(CommandMap& commands, CViewerApp& app);  // Display > Log: the setup loop, the plot
 void AddCnvCommands(CommandMap& commands);                       // Scan Qtx, Scan CNV, Convert CNV
 
 // Commands whose handlers arrive with their subsystems say so.

@@ -2,21 +2,24 @@
 // user pressed; this command loads, saves or re-bases the command file and shows the
 // dialog again, or leaves the loop.
 #include "app/AppCommands.h"
+#include "app/ViewerApp.h"
 #include "platform/Host.h"
 #include "plot/LogSetupDlg.h"
+#include "plot/PlotWndFactory.h"
 #include "plot/QtxCommand.h"
 #include "res/CommandIds.h"
 #include "settings/SettingsStore.h"
 
 namespace {
 
-void OnDisplayLog()
+void OnDisplayLog(CViewerApp& app)
 {
     LogSetupGroup& s = theApp.m_logSetup;
     CQtxCommand command;
     for (;;) {
         CLogSetupDlg dialog;
-        switch (dialog.Edit(s)) {
+        const int result = dialog.Edit(s);
+        switch (result) {
         case CLogSetupDlg::kAdd:
         case CLogSetupDlg::kEdit:
         case CLogSetupDlg::kCopy:
@@ -36,7 +39,8 @@ void OnDisplayLog()
                 return;
             }
             s.depthUnits = s.english ? "Feet" : "Meters";
-            NotYetAvailable("The log plot window");
+            if (result == CLogSetupDlg::kViewLog) OpenPlotWnd(s, app.ClassName(kClassPlot));
+            else PrintPlot(s);
             return;
         default: return; // Apply, Cancel
         }
@@ -45,7 +49,7 @@ void OnDisplayLog()
 
 } // namespace
 
-void AddLogPlotCommands(CommandMap& c)
+void AddLogPlotCommands(CommandMap& c, CViewerApp& app)
 {
-    c.Add(ID_DISPLAY_LOG, [] { OnDisplayLog(); });
+    c.Add(ID_DISPLAY_LOG, [&app] { OnDisplayLog(app); });
 }

@@ -57,6 +57,20 @@ int CFrameCursor::NearestFrame(double depth) const
     return FrameAtScrollPosition(int64_t(position));
 }
 
+int CFrameCursor::FrameAtDepth(double depth, double shift) const
+{
+    const double top = m_top + shift;
+    if (!(m_step > 0) || !std::isfinite(m_step) || !std::isfinite(top) || std::isnan(depth))
+        return FrameAtScrollPosition(0);
+    const double last = double(LastFrame());
+    double p = std::clamp(std::ceil((depth - top) / m_step), 0.0, last);
+    // The quotient may round either way: settle on the first position whose depth,
+    // computed as the viewers compute it, is not above `depth`.
+    for (int i = 0; i < 2 && p > 0 && top + (p - 1) * m_step >= depth; ++i) p -= 1;
+    for (int i = 0; i < 2 && p < last && top + p * m_step < depth; ++i) p += 1;
+    return FrameAtScrollPosition(int64_t(p));
+}
+
 ScrollInfo CFrameCursor::VerticalScrollInfo(unsigned page) const
 {
     ScrollInfo info;

@@ -56,6 +56,13 @@ public:
     // the top of the log when the step gives no number. Edits and merges address
     // frames by this index, whichever way the log runs.
     int NearestFrame(double depth) const;
+
+    // The frame that holds the log at `depth` for a plot that shifts the log's depths
+    // by `shift`: the first frame in depth order whose shifted depth is not above
+    // `depth` (the frame at or next below it), clamped to the log. Computed, not
+    // walked, so any depth of any log is found at once; a NaN depth or a log without
+    // a step gives the top frame.
+    int FrameAtDepth(double depth, double shift = 0.0) const;
     // The vertical scroll bar of a view: positions 0 to LastFrame(), disabled when
     // there is nothing to scroll.
     ScrollInfo VerticalScrollInfo(unsigned page) const;

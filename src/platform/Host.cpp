@@ -187,7 +187,22 @@ void HostBase::EnableMainWindow(bool enable)
     if (HasMainWindow()) Frame()->Enable(enable);
 }
 
+HostBase::HostBase() : m_printerPage(std::make_unique<PageSetup>()) {}
+HostBase::~HostBase() = default;
+
 std::unique_ptr<IPrintJob> HostBase::CreatePrintJob(const std::string&) { return nullptr; }
+
+const PageSetup& HostBase::PrinterPage() const { return *m_printerPage; }
+void HostBase::SetPrinterPage(const PageSetup& page) { *m_printerPage = page; }
+
+bool HostBase::PrinterSetup()
+{
+    CPageSetupDlg dialog;
+    dialog.m_setup = *m_printerPage;
+    if (dialog.DoModal() != IDOK) return false;
+    *m_printerPage = dialog.m_setup;
+    return true;
+}
 
 void HostBase::SetDialogColors(uint32_t background, uint32_t text)
 {

@@ -11,6 +11,7 @@
 
 class CDialog;
 class IPrintJob;
+struct PageSetup;
 
 // Message-box buttons and icons (low nibble buttons, next nibble icon).
 enum : unsigned {
@@ -108,10 +109,14 @@ public:
     virtual bool IsMainWindowEnabled() = 0;
     virtual void EnableMainWindow(bool enable) = 0;
 
-    // Printing: the printer set-up, and a job that draws pages (nullptr when the
-    // user cancelled or no printer can be had).
+    // Printing: the printer set-up (true when the user took a page), and a job that
+    // draws pages on the page chosen there (nullptr when the user cancelled or no
+    // printer can be had).
     virtual bool PrinterSetup() = 0;
     virtual std::unique_ptr<IPrintJob> CreatePrintJob(const std::string& documentName) = 0;
+    // The page every job is made for: A4 portrait at 300 dpi until the user chooses.
+    virtual const PageSetup& PrinterPage() const = 0;
+    virtual void SetPrinterPage(const PageSetup& page) = 0;
 
     // Look of dialogs: background and text colours (0x00BBGGRR).
     virtual void SetDialogColors(uint32_t background, uint32_t text) = 0;
@@ -123,6 +128,8 @@ public:
 // an in-memory profile. Backends override what they do differently.
 class HostBase : public IHost {
 public:
+    HostBase();
+    ~HostBase() override;
     FileDialogResult FileDialog(const FileDialogOptions& options) override;
     bool ChooseFolder(const std::string& title, std::string& folder) override;
     bool ShellOpen(const std::string& target) override;
@@ -141,8 +148,11 @@ public:
     bool HasMainWindow() override;
     bool IsMainWindowEnabled() override;
     void EnableMainWindow(bool enable) override;
-    bool PrinterSetup() override { return false; }
+    // Runs the Printer Setup dialog on the current page; OK takes the choice.
+    bool PrinterSetup() override;
     std::unique_ptr<IPrintJob> CreatePrintJob(const std::string& documentName) override;
+    const PageSetup& PrinterPage() const override;
+    void SetPrinterPage(const PageSetup& page) override;
     void SetDialogColors(uint32_t background, uint32_t text) override;
     void SetProfileOrganisation(const std::string& name) override { m_organisation = name; }
     uint32_t DialogBackground() const { return m_dialogBackground; }
@@ -151,6 +161,7 @@ public:
 
 protected:
     std::map<std::pair<std::string, std::string>, std::string> m_profile;
+    std::unique_ptr<PageSetup> m_printerPage;
     uint32_t m_dialogBackground = 0x00C0C0C0;
     uint32_t m_dialogText = 0;
     std::string m_organisation;

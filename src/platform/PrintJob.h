@@ -1,12 +1,40 @@
 // A print job: documents of pages drawn on a Dc. On this platform a job writes a
-// PDF file; the page's device capabilities describe the printable area.
+// PDF file; the page's device capabilities describe the printable area of the
+// paper the user chose in the printer set-up (File > Printer Setup).
 #pragma once
 
 #include "platform/Dc.h"
+#include "platform/Dialog.h"
 
 #include <memory>
 #include <string>
 
+enum class PaperSize : int { A4, Letter, Legal, A3 };
+
+// The user's choice of paper, orientation and resolution for printed documents.
+struct PageSetup {
+    PaperSize paper = PaperSize::A4;
+    bool landscape = false;
+    int dotsPerInch = 300;
+    friend bool operator==(const PageSetup&, const PageSetup&) = default;
+};
+
+// Margin left unprinted on every side of the paper, millimetres.
+inline constexpr double kPageMarginMm = 10.0;
+
+// Width and height of the paper in millimetres as it is held (landscape turns it).
+void PaperMillimetres(const PageSetup& setup, double& width, double& height);
+const char* PaperName(PaperSize paper);
+
+// The printable area of the chosen page: the paper less its margins, in pixels of
+// the setup's resolution (truncated, so drawing inside them stays on the paper).
+DeviceCaps PageCaps(const PageSetup& setup);
+
+// Every backend's job keeps this contract:
+// - Caps() describes the printable area of the page the job was made for, before
+//   StartDoc as well as after, and PageDc() reports the same capabilities;
+// - a job aborted, or dropped before EndDoc, leaves no document behind (a PDF file
+//   begun is deleted).
 class IPrintJob {
 public:
     virtual ~IPrintJob() = default;
@@ -17,4 +45,26 @@ public:
     virtual bool EndDoc() = 0;
     virtual void Abort() = 0;
     virtual DeviceCaps Caps() const = 0;
+};
+
+// File > Printer Setup: the paper and the orientation of printed documents. The
+// dialog edits m_setup; IDOK means the user took it.
+class CPageSetupDlg : public CDialog {
+public:
+    enum : int {
+        kIddPageSetup = 30500,
+        kIdcA4 = 30501,
+        kIdcLetter,
+        kIdcLegal,
+        kIdcA3,
+        kIdcPortrait,
+        kIdcLandscape,
+        kIdcPaperGroup,
+        kIdcOrientationGroup,
+    };
+
+    CPageSetupDlg();
+    void DoDataExchange(DataExchange& dx) override;
+
+    PageSetup m_setup;
 };

@@ -56,6 +56,31 @@ TEST(FrameCursor, OpensAtTheFrameOfTheAskedDepthWhateverTheHeaderHolds)
             << c.asked << " in " << c.header.topDepth << ".." << c.header.bottomDepth << " dir " << int(c.header.logDirection);
 }
 
+TEST(FrameCursor, FindsTheFrameAtOrNextBelowADepthInBothDirections)
+{
+    struct Case {
+        QtxFileHeader header;
+        double depth, shift;
+        int frame;
+    };
+    const Case cases[] = {
+        // Down: frame k at 1000 + 0.5 k; a depth between frames takes the one below.
+        {kDown, 1000.0, 0, 0}, {kDown, 1001.0, 0, 2}, {kDown, 1001.1, 0, 3}, {kDown, 1004.5, 0, 9},
+        {kDown, 900.0, 0, 0}, {kDown, 2000.0, 0, 9}, {kDown, 1001.1, 10.0, 0}, {kDown, 1011.0, 10.0, 2},
+        // Up: the same depths counted back from the last frame.
+        {kUp, 1000.0, 0, 9}, {kUp, 1001.0, 0, 7}, {kUp, 1001.1, 0, 6}, {kUp, 2000.0, 0, 0}, {kUp, 900.0, 0, 9},
+        // Steps that do not divide the depths exactly still find the first frame at or below.
+        {Log(qtx::kLogDown, 0.0, 29.7, 0.1, 298), 0.3, 0, 3}, {Log(qtx::kLogDown, 0.0, 29.7, 0.1, 298), 0.30001, 0, 4},
+        // No step, no number or none an int holds: still a frame of the log, found at once.
+        {Log(qtx::kLogDown, 0, 0, 0, 10), 5.0, 0, 0}, {kDown, kNaN, 0, 0}, {kUp, kNaN, 0, 9}, {kDown, kInf, 0, 9},
+        {kDown, 1002.0, kNaN, 0}, {Log(qtx::kLogDown, 0.0, 1e9, 1e-9, 0xFFFFFFFFu), 1e300, 0, kLastAddressable},
+        {Log(qtx::kLogDown, 0.0, 1e9, 1e-9, 0xFFFFFFFFu), 1.0, 0, 1000000000},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CFrameCursor(c.header).FrameAtDepth(c.depth, c.shift), c.frame)
+            << c.depth << " shifted " << c.shift << " dir " << int(c.header.logDirection);
+}
+
 TEST(FrameCursor, ScrollPositionsCountFramesInDepthOrderAndAreClamped)
 {
     const CFrameCursor down(kDown), up(kUp);

@@ -29,6 +29,12 @@ public:
     std::string ShownCaption(const CDialog& d) override { return d.Caption(); }
     void Settle() override {}
     void ResizeClient(CWnd& window, int cx, int cy) override { frame.Resize(window, cx, cy); }
+    std::unique_ptr<IPrintJob> PrintJob(const std::string& path) override { return host.CreatePrintJob(path); }
+    bool DocumentKept(const std::string&) override
+    {
+        return !host.printed.empty() && host.printed.back().ended && !host.printed.back().aborted
+               && !host.printed.back().pages.empty();
+    }
 
 private:
     ScriptedHost host;

@@ -170,6 +170,7 @@ using PrintJobTest = HostTest;
 
 TEST_F(PrintJobTest, PagesAreRecordedAndAJobDroppedBeforeItsEndIsAborted)
 {
+    host.printerCaps = DeviceCaps{4961, 7016, 210, 297, 600, 600}; // A4 at 600 dpi
     {
         auto job = host.CreatePrintJob("Plot");
         ASSERT_TRUE(job);

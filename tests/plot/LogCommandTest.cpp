@@ -54,7 +54,7 @@ TEST_F(LogCommandTest, SaveClearAndLoadComeBackToTheDialogAndViewLogEndsTheComma
         .Inspect([](CDialog& d) { EXPECT_EQ(d.GetItemText(kIdcDepthScale), "600"); })
         .Radio(kIdcMetric)
         .Press(kIdcViewLog);
-    host.ExpectMessage("The log plot window is not available in this build yet.");
+    host.ExpectMessage("Plot item WMNO cannot be plotted: its sample interval is not a positive number.");
     EXPECT_TRUE(frame.Command(ID_DISPLAY_LOG));
 
     EXPECT_EQ(ReadBytes(saved).size(), 78u + 891u + 22u + 40u) << "with the item's texts: WMNO, qtx, VDL, ...";

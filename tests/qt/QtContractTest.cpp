@@ -4,12 +4,14 @@
 #include "platform/qt/QtDialogView.h"
 #include "platform/qt/QtFrame.h"
 #include "platform/qt/QtHost.h"
+#include "platform/qt/QtPrintJob.h"
 #include "support/BackendContract.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QFile>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
@@ -84,6 +86,19 @@ public:
             view->sub->resize(view->sub->size() + QSize(cx, cy) - view->client->size());
             QApplication::processEvents();
         }
+    }
+
+    std::unique_ptr<IPrintJob> PrintJob(const std::string& path) override
+    {
+        return CreatePdfPrintJob(path, Host().PrinterPage());
+    }
+    bool DocumentKept(const std::string& path) override
+    {
+        QFile file(QString::fromStdString(path));
+        if (!file.open(QIODevice::ReadOnly)) return false;
+        const QByteArray pdf = file.readAll();
+        // Both pages, on turned Letter paper (792 x 612 points).
+        return pdf.startsWith("%PDF") && pdf.count("/MediaBox [0 0 792.000000 612.000000]") == 2;
     }
 
 private:

@@ -6,6 +6,8 @@
 #include "platform/Dialog.h"
 #include "platform/Frame.h"
 #include "platform/Host.h"
+#include "platform/PrintJob.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +27,10 @@ public:
     virtual std::string ShownCaption(const CDialog& dialog) = 0;
     virtual void Settle() = 0;                                   // the screen catches up
     virtual void ResizeClient(CWnd& window, int cx, int cy) = 0; // the user sizes a child
+    // A job on the host's chosen page whose document is `path` where the backend
+    // writes files; and whether the document of the last job on `path` is kept.
+    virtual std::unique_ptr<IPrintJob> PrintJob(const std::string& path) = 0;
+    virtual bool DocumentKept(const std::string& path) = 0;
 };
 
 namespace contract {
@@ -243,9 +249,56 @@ TYPED_TEST_P(BackendContract, AWindowsContextDescribesItsScreenWhateverTheWindow
     EXPECT_EQ(caps(), opened);
 }
 
+TYPED_TEST_P(BackendContract, APrintJobPrintsOnTheChosenPageAndOnlyAFinishedOneIsKept)
+{
+    ContractBackend& b = this->backend;
+    CPageSetupDlg setup;
+    ASSERT_TRUE(setup.Create());
+    b.Click(setup, CPageSetupDlg::kIdcLetter);
+    b.Click(setup, CPageSetupDlg::kIdcLandscape);
+    ASSERT_TRUE(setup.UpdateData(true));
+    setup.DestroyWindow();
+    EXPECT_EQ(setup.m_setup, (PageSetup{PaperSize::Letter, true, 300}));
+    Host().SetPrinterPage(setup.m_setup);
+
+    // Letter turned, less 10 mm all round, at 300 dpi.
+    auto caps = [](const DeviceCaps& c) {
+        return std::vector<int>{c.horzRes, c.vertRes, c.horzSize, c.vertSize, c.logPixelsX, c.logPixelsY};
+    };
+    const std::vector<int> page{3063, 2313, 259, 196, 300, 300};
+    EXPECT_EQ(caps(PageCaps(Host().PrinterPage())), page);
+    TempDir dir;
+    const std::string path = dir.File("log.pdf");
+    enum End { Finished, Aborted, Dropped };
+    for (End end : {Finished, Aborted, Dropped}) {
+        {
+            auto job = b.PrintJob(path);
+            ASSERT_TRUE(job);
+            EXPECT_EQ(caps(job->Caps()), page) << "asked before the document starts";
+            ASSERT_TRUE(job->StartDoc("PDF Log"));
+            for (int n = 1; n <= 2; ++n) {
+                ASSERT_TRUE(job->StartPage());
+                EXPECT_EQ(caps(job->Caps()), page);
+                Dc& dc = job->PageDc();
+                EXPECT_EQ(std::make_pair(dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES)),
+                          std::make_pair(page[0], page[1]));
+                dc.Rectangle({0, 0, page[0], page[1]});
+                dc.TextOut(100, 100, "Page " + std::to_string(n));
+                ASSERT_TRUE(job->EndPage());
+            }
+            if (end == Finished) {
+                EXPECT_TRUE(job->EndDoc());
+            }
+            if (end == Aborted) job->Abort();
+        }
+        EXPECT_EQ(b.DocumentKept(path), end == Finished) << end;
+    }
+}
+
 REGISTER_TYPED_TEST_SUITE_P(BackendContract, ADialogShowsItsTemplateFilledAndFollowsTheProgram,
                             AClickedRadioButtonClearsOnlyTheRestOfItsSet,
                             TypingStopsAtTheLengthLimitButALimitCutsNothingAlreadyThere,
                             ScrollBarsHoldThePositionInsideTheLastPage,
                             AChildWindowIsToldItsClientSizeAndKeepsItsCaption,
-                            AWindowsContextDescribesItsScreenWhateverTheWindowsSize);
+                            AWindowsContextDescribesItsScreenWhateverTheWindowsSize,
+                            APrintJobPrintsOnTheChosenPageAndOnlyAFinishedOneIsKept);

@@ -311,14 +311,6 @@ void QtHost::DestroyModeless(CDialog& dialog) { DestroyQtDialog(dialog); }
 
 void QtHost::DialogChanged(CDialog& dialog) { SyncQtDialog(dialog); }
 
-bool QtHost::PrinterSetup()
-{
-    // Printing writes PDF files; the page is chosen when a job asks for its file.
-    MessageBox("Logs are printed to PDF files (A4 pages); the file is chosen when a log is printed.", "",
-               MB_OK | MB_ICONINFORMATION);
-    return true;
-}
-
 std::unique_ptr<IPrintJob> QtHost::CreatePrintJob(const std::string& documentName)
 {
     FileDialogOptions o;
@@ -330,5 +322,5 @@ std::unique_ptr<IPrintJob> QtHost::CreatePrintJob(const std::string& documentNam
     o.flags = kHideReadOnly | kOverwritePrompt;
     const FileDialogResult chosen = Host().FileDialog(o);
     if (!chosen.ok) return nullptr;
-    return CreatePdfPrintJob(chosen.path);
+    return CreatePdfPrintJob(chosen.path, PrinterPage());
 }

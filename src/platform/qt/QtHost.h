@@ -34,7 +34,6 @@ public:
     bool CreateModeless(CDialog& dialog) override;
     void DestroyModeless(CDialog& dialog) override;
     void DialogChanged(CDialog& dialog) override;
-    bool PrinterSetup() override;
     std::unique_ptr<IPrintJob> CreatePrintJob(const std::string& documentName) override;
     void SetProfileOrganisation(const std::string& name) override;
 

@@ -1,4 +1,4 @@
-// A print job that writes the pages as a PDF file.
+// A print job that writes the pages as a PDF file on the chosen page.
 #pragma once
 
 #include "platform/PrintJob.h"
@@ -6,4 +6,4 @@
 #include <memory>
 #include <string>
 
-std::unique_ptr<IPrintJob> CreatePdfPrintJob(const std::string& path);
+std::unique_ptr<IPrintJob> CreatePdfPrintJob(const std::string& path, const PageSetup& page = PageSetup());

@@ -227,7 +227,7 @@ void ScriptedHost::EnableMainWindow(bool enable)
 bool ScriptedHost::PrinterSetup()
 {
     ++printerSetups;
-    return true;
+    return HostBase::PrinterSetup();
 }
 
 namespace {
@@ -272,7 +272,10 @@ public:
     }
     void Abort() override
     {
-        if (m_index >= 0) m_out[size_t(m_index)].aborted = true;
+        m_page.reset();
+        if (m_index < 0) return;
+        m_out[size_t(m_index)].aborted = true;
+        m_out[size_t(m_index)].pages.clear();
     }
     DeviceCaps Caps() const override { return m_caps; }
 
@@ -288,7 +291,7 @@ private:
 std::unique_ptr<IPrintJob> ScriptedHost::CreatePrintJob(const std::string&)
 {
     if (!printerAvailable) return nullptr;
-    return std::make_unique<RecordingPrintJob>(printed, printerCaps);
+    return std::make_unique<RecordingPrintJob>(printed, printerCaps ? *printerCaps : PageCaps(PrinterPage()));
 }
 
 ShownDialog ScriptedHost::Snapshot(const CDialog& dialog) const

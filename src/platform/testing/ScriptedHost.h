@@ -13,6 +13,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -111,12 +112,13 @@ public:
     bool failModelessCreate = false;
     int printerSetups = 0;
     bool printerAvailable = true; // false: CreatePrintJob gives nullptr
-    DeviceCaps printerCaps{4961, 7016, 210, 297, 600, 600}; // A4 at 600 dpi
+    // A test's printer of fixed capabilities; unset, jobs print on the chosen page.
+    std::optional<DeviceCaps> printerCaps;
     struct PrintedDocument {
         std::string name;
         std::vector<std::vector<std::string>> pages; // recorded operations per page
         bool ended = false;
-        bool aborted = false;
+        bool aborted = false; // an aborted document keeps no page
     };
     std::vector<PrintedDocument> printed;
 

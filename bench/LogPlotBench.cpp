@@ -1,0 +1,324 @@
+// The log plot: one screen built, read and painted, and the whole log printed to a
+// PDF file, each beside a plain read of the frames it involves. A log of four tracks
+// over 10,000 ft (20,001 frames every 0.5 ft) at 1:240: two curves, a frequency image
+// and a waveform drawn as VDL. The print runs again over 1,000 ft of the same log:
+// its peak heap should not grow with the log's length.
+#include "app/ViewerApp.h"
+#include "dataset/QtxFile.h"
+#include "platform/qt/QtDc.h"
+#include "platform/qt/QtPrintJob.h"
+#include "platform/testing/ScriptedFrame.h"
+#include "platform/testing/ScriptedHost.h"
+#include "plot/PlotWnd.h"
+#include "plot/PlotWndFactory.h"
+#include "settings/SettingsStore.h"
+
+#include <QGuiApplication>
+#include <QImage>
+
+#include <benchmark/benchmark.h>
+
+#include <malloc.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
+
+// Live heap bytes through operator new, and their peak: what the plot and the PDF
+// writer hold at once (Qt's raw mallocs are not seen).
+namespace {
+std::atomic<long long> g_live{0}, g_peak{0};
+void Count(void* p)
+{
+    const long long size = static_cast<long long>(malloc_usable_size(p));
+    const long long now = g_live.fetch_add(size) + size;
+    long long peak = g_peak.load();
+    while (now > peak && !g_peak.compare_exchange_weak(peak, now)) {
+    }
+}
+} // namespace
+
+void* operator new(std::size_t size)
+{
+    void* p = std::malloc(size ? size : 1);
+    if (!p) throw std::bad_alloc();
+    Count(p);
+    return p;
+}
+void operator delete(void* p) noexcept
+{
+    if (p) g_live.fetch_sub(static_cast<long long>(malloc_usable_size(p)));
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
+
+namespace {
+
+constexpr double kTop = 5000.0, kStep = 0.5;
+constexpr int kLongFrames = 20001, kShortFrames = 2001; // 10,000 ft and 1,000 ft
+constexpr int kReceivers = 4, kSamples = 512, kImageTraces = 2, kImageSamples = 128;
+constexpr int kWidth = 1280, kHeight = 900;
+
+std::string TempPath(const char* suffix)
+{
+    char name[96];
+    std::snprintf(name, sizeof name, "bronte-bench-log-%d%s", int(::getpid()), suffix);
+    return (std::filesystem::temp_directory_path() / name).string();
+}
+
+// GR and DT, the waveforms (4 x 512 at 10 us) and the frequency image (2 x 128 at 20 us).
+bool WriteLog(const std::string& path, int frames)
+{
+    CQtxFile f;
+    CQtxDescriptorList list;
+    if (!f.OpenWrite(path) || !f.AddDatum(list, "GR", 250, 1, 6, 1, 0xFF, 1, 1, 0)
+        || !f.AddDatum(list, "DT", 251, 1, 6, 1, 0xFF, 1, 1, 0)
+        || !f.AddDatum(list, "WMNO", 1, 1, 1, kReceivers, 1, 10.0f, kSamples, 0)
+        || !f.AddDatum(list, "IFMN", 158, 1, 1, kImageTraces, 1, 20.0f, kImageSamples, 0))
+        return false;
+    f.m_header.depthStep = kStep;
+    std::fill(std::begin(f.m_header.history), std::end(f.m_header.history), ' ');
+    if (!f.WriteHeader() || !f.WriteDescriptors(list)) return false;
+    std::vector<float> wave(size_t(kReceivers) * kSamples), image(size_t(kImageTraces) * kImageSamples);
+    for (int k = 0; k < frames; ++k) {
+        const double depth = kTop + kStep * k;
+        const double slow = 1 + 0.2 * std::sin(depth / 25.0);
+        for (int r = 0; r < kReceivers; ++r)
+            for (int s = 0; s < kSamples; ++s) {
+                const double t = s * 10.0 - (600 + 100 * r) * slow;
+                wave[size_t(r * kSamples + s)] = t < 0 ? 0.0f : float(std::exp(-t / 600) * std::sin(t / 40));
+            }
+        for (size_t i = 0; i < image.size(); ++i)
+            image[i] = float(1500 + 800 * std::sin(double(i) * 0.05 + depth / 30));
+        const float curves[2] = {float(60 + 40 * std::sin(depth / 13)), float(90 + 25 * std::sin(depth / 21))};
+        if (!f.WriteDepth(&depth)) return false;
+        std::copy(curves, curves + 2, f.m_data);
+        if (!f.WriteData(2)) return false;
+        std::copy(wave.begin(), wave.end(), f.m_data);
+        if (!f.WriteData(int(wave.size()))) return false;
+        std::copy(image.begin(), image.end(), f.m_data);
+        if (!f.WriteData(int(image.size()))) return false;
+    }
+    return f.Finalize() == 1;
+}
+
+std::shared_ptr<CLogPlotItem> Item(const std::string& path, int frames, const char* name, uint16_t domain,
+                                   uint8_t type, int track, float left, float right, int samples, float interval)
+{
+    auto item = std::make_shared<CLogPlotItem>(CLogPlotItem::NewItemDefaults());
+    item->m_strName = item->m_strCurrentName = name;
+    item->m_strFilePath = path;
+    item->m_nDomain = domain;
+    item->m_byItemType = type;
+    item->m_nTrack = int16_t(track);
+    item->m_fLeftLimit = left;
+    item->m_fRightLimit = right;
+    item->m_nSampleCount = int16_t(samples);
+    item->m_fSampleInterval = interval;
+    item->m_dStartDepth = kTop;
+    item->m_dStopDepth = kTop + kStep * (frames - 1);
+    item->m_bFrequencyImage = type == 158;
+    item->m_fFreqMin = 700.0f;
+    item->m_fFreqMax = 2300.0f;
+    return item;
+}
+
+// The Log Setup of the benchmark's log: four tracks of 2 inches.
+LogSetupGroup Setup(const std::string& path, int frames)
+{
+    LogSetupGroup s;
+    s.SetDefaults();
+    s.depthScale = 240.0f;
+    s.depthUnits = "Feet";
+    s.trackWidth = {2, 2, 2, 2};
+    s.header = "Benchmark";
+    s.plotItems = {Item(path, frames, "GR", kPlotCurve, 250, 1, 0, 150, 1, 1),
+                   Item(path, frames, "DT", kPlotCurve, 251, 1, 140, 40, 1, 1),
+                   Item(path, frames, "WMNO", kPlotTime, 1, 2, 0, 5110, kSamples, 10),
+                   Item(path, frames, "IFMN", kPlotTime, 158, 3, 0, 2540, kImageSamples, 20)};
+    return s;
+}
+
+class PdfHost : public ScriptedHost {
+public:
+    std::string pdfPath;
+    std::unique_ptr<IPrintJob> CreatePrintJob(const std::string&) override
+    {
+        return CreatePdfPrintJob(pdfPath, PrinterPage());
+    }
+};
+
+struct Log {
+    std::string path;
+    int frames;
+    explicit Log(int n) : path(TempPath(n == kLongFrames ? "-long.qtx" : "-short.qtx")), frames(n)
+    {
+        if (!WriteLog(path, n)) std::abort();
+    }
+    ~Log() { std::filesystem::remove(path); }
+};
+std::unique_ptr<Log> g_long, g_short;
+
+struct Shell {
+    PdfHost host;
+    ScriptedFrame frame;
+    std::string windowClass = "bench-log";
+    Shell()
+    {
+        SetHost(&host);
+        SetFrame(&frame);
+        frame.childClientSize = {kWidth, kHeight};
+        frame.Create("bench", nullptr, nullptr);
+        WindowClass c;
+        c.name = windowClass;
+        c.style = CS_DBLCLKS;
+        RegisterWindowClass(c);
+        theApp.m_display.SetDefaults();
+    }
+    ~Shell()
+    {
+        frame.Destroy();
+        SetFrame(nullptr);
+        SetHost(nullptr);
+    }
+};
+
+// The frames whose depths one screen shows, read whole, in order.
+void ReadFrames(benchmark::State& state, const Log& log, int frames)
+{
+    CQtxFile file;
+    if (!file.OpenRead(log.path)) state.SkipWithError("no data set");
+    const uint64_t size = file.m_frameSize;
+    std::vector<char> buffer(size);
+    const int64_t start = int64_t(qtx::DataStart(uint64_t(file.m_datumCount)));
+    for (auto _ : state) {
+        for (int k = 0; k < frames; ++k)
+            if (file.m_fileIn.ReadAt(start + int64_t(k) * int64_t(size), buffer.data(), size) != size)
+                state.SkipWithError("short read");
+        benchmark::DoNotOptimize(buffer.data());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * frames * int64_t(size));
+    state.counters["frames"] = frames;
+}
+
+// At 96 rows an inch and 1:240 a row spans 0.2083 ft; the window's rows below the
+// headers reach that many frames, and one more.
+int ScreenFrames(int rows) { return int(std::ceil(rows * 25.4 / 96 * 240 / 304.8 / kStep)) + 1; }
+
+void BM_ReadScreenFrames(benchmark::State& state)
+{
+    Shell shell;
+    CPlotWnd* plot = OpenPlotWnd(Setup(g_long->path, g_long->frames), shell.windowClass);
+    const int rows = plot ? plot->m_nViewRows : 0;
+    if (plot) plot->OnClose();
+    ReadFrames(state, *g_long, ScreenFrames(rows));
+}
+
+void BM_BuildReadAndPaintScreen(benchmark::State& state)
+{
+    Shell shell;
+    const LogSetupGroup setup = Setup(g_long->path, g_long->frames);
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    DeviceCaps caps;
+    caps.horzRes = kWidth;
+    caps.vertRes = kHeight;
+    g_peak = g_live.load();
+    const long long before = g_live.load();
+    int rows = 0;
+    for (auto _ : state) {
+        CPlotWnd* plot = OpenPlotWnd(setup, shell.windowClass);
+        if (!plot) {
+            state.SkipWithError("no plot");
+            break;
+        }
+        {
+            QtDc dc(&image, caps);
+            plot->OnPaint(dc);
+        }
+        rows = plot->m_band.rows;
+        plot->OnClose();
+    }
+    benchmark::DoNotOptimize(image.constBits());
+    state.counters["rows"] = rows;
+    state.counters["peak_heap_MB"] = double(g_peak.load() - before) / 1048576.0;
+}
+
+void BM_PaintScreenAgain(benchmark::State& state)
+{
+    Shell shell;
+    CPlotWnd* plot = OpenPlotWnd(Setup(g_long->path, g_long->frames), shell.windowClass);
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    DeviceCaps caps;
+    caps.horzRes = kWidth;
+    caps.vertRes = kHeight;
+    for (auto _ : state) {
+        QtDc dc(&image, caps);
+        plot->OnPaint(dc);
+    }
+    benchmark::DoNotOptimize(image.constBits());
+    plot->OnClose();
+}
+
+void BM_ReadAllFrames(benchmark::State& state)
+{
+    const Log& log = state.range(0) == kLongFrames ? *g_long : *g_short;
+    ReadFrames(state, log, log.frames);
+}
+
+void BM_PrintPdf(benchmark::State& state)
+{
+    const Log& log = state.range(0) == kLongFrames ? *g_long : *g_short;
+    Shell shell;
+    shell.host.pdfPath = TempPath(".pdf");
+    shell.host.onUnexpected = [&state](const std::string& what) { state.SkipWithError(what.c_str()); };
+    // A4 at 300 dpi holds tracks of 6.98 inches: the 8 are shrunk.
+    shell.host.ExpectMessage("Would you like to perform automatic rescaling?", IDYES);
+    const LogSetupGroup setup = Setup(log.path, log.frames);
+    g_peak = g_live.load();
+    const long long before = g_live.load();
+    for (auto _ : state) {
+        if (!PrintPlot(setup)) state.SkipWithError("not printed");
+        state.PauseTiming();
+        shell.host.ExpectMessage("Would you like to perform automatic rescaling?", IDYES);
+        state.ResumeTiming();
+    }
+    state.counters["peak_heap_MB"] = double(g_peak.load() - before) / 1048576.0;
+    state.counters["pdf_MB"] = double(std::filesystem::file_size(shell.host.pdfPath)) / 1048576.0;
+    std::filesystem::remove(shell.host.pdfPath);
+}
+
+} // namespace
+
+BENCHMARK(BM_ReadScreenFrames)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_BuildReadAndPaintScreen)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PaintScreenAgain)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ReadAllFrames)->Arg(kShortFrames)->Arg(kLongFrames)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PrintPdf)
+    ->Arg(kShortFrames)
+    ->Arg(kLongFrames)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1);
+
+int main(int argc, char** argv)
+{
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QGuiApplication app(argc, argv);
+    InstallFontSubstitutions();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    g_long = std::make_unique<Log>(kLongFrames);
+    g_short = std::make_unique<Log>(kShortFrames);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    g_long.reset();
+    g_short.reset();
+    return 0;
+}

@@ -1,0 +1,349 @@
+#include "plot/PlotModel.h"
+
+#include "platform/Format.h"
+#include "platform/Host.h"
+#include "platform/SafeNumeric.h"
+#include "plot/PlotExchange.h"
+#include "plot/PlotPalette.h"
+#include "viewers/ViewerWnd.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <string_view>
+
+namespace {
+
+// The first multiple of `step` counting up from 0 that is not below v (0 for v at
+// or below 0). A step that is no positive number leaves v.
+float RaiseToMultiple(float v, float step)
+{
+    if (!(v > 0)) return 0.0f;
+    if (!(step > 0) || !std::isfinite(step) || !std::isfinite(v)) return v;
+    return ClampToFloat(std::ceil(double(v) / step - 1e-6) * step);
+}
+
+int PowerOfTwoAtLeast(int n)
+{
+    int p = 1;
+    while (p < n && p < CPlotModel::kMaxSamples * 2) p *= 2;
+    return p;
+}
+
+// Mnemonics are stored blank-padded to four characters; an item may hold either form.
+std::string_view Trimmed(std::string_view s)
+{
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    return s;
+}
+
+int IndexOf(float value, float step, int limit)
+{
+    return std::clamp(ClampToInt(double(value) / step), 0, std::max(limit, 0));
+}
+
+// (trunc(start) / base + 1) x base: the first labelled mark after the start.
+int FirstMark(float start, int base) { return int((int64_t(ClampToInt(start)) / base + 1) * base); }
+
+} // namespace
+
+int CPlotModel::RefuseItem(const CLogPlotItem& item, const std::string& reason)
+{
+    Refuse(item, reason);
+    return -1;
+}
+
+bool CPlotModel::Refuse(const CLogPlotItem& item, const std::string& reason)
+{
+    MessageBox(Format("Plot item %s cannot be plotted: %s.\nOperation will be abandoned.", item.m_strName.c_str(),
+                      reason.c_str()),
+               MB_OK | MB_ICONSTOP);
+    return false;
+}
+
+int CPlotModel::BuildPlot(const PlotItemList& items)
+{
+    CloseFiles();
+    m_views.clear();
+    m_groups.clear();
+    if (items.size() > size_t(kMaxItems)) {
+        MessageBox(Format("Requested number of plot items exceeded allowable quota (%d)!\nOperation will be abandoned.",
+                          kMaxItems),
+                   MB_OK | MB_ICONSTOP);
+        return 0;
+    }
+    m_bImageTrack.fill(false);
+    m_dTopDepth = 50000.0;
+    m_dBottomDepth = 0.0;
+    m_dDepthStep = 50000.0;
+
+    for (const auto& item : items) {
+        PlotItemView v;
+        v.item = item;
+        if (!item) {
+            m_views.push_back(std::move(v));
+            continue;
+        }
+        const CLogPlotItem& it = *item;
+        v.inUse = it.m_bEnabled != 0;
+        v.domain = it.m_nDomain;
+        v.track = it.m_nTrack;
+        v.curve = it.m_nDomain == kPlotCurve;
+        v.frequencyImage = it.m_bFrequencyImage != 0;
+        v.slownessImage = it.m_bSlownessImage != 0;
+        v.left = it.m_fLeftLimit;
+        v.right = it.m_fRightLimit;
+        v.plotStart = it.m_dStartDepth + it.m_dDepthShift;
+        v.plotStop = it.m_dStopDepth + it.m_dDepthShift;
+        if (v.inUse) {
+            // Values a command file may hold but no plot can draw are refused here, so
+            // that no loop, index or division below meets them.
+            if (v.track < 1 || v.track > kTracks)
+                return RefuseItem(it, Format("its track %d is not one of 1 to %d", v.track, kTracks));
+            const bool known = v.curve || (v.domain >= kPlotTime && v.domain <= kPlotAzimuth);
+            if (!known) return RefuseItem(it, Format("its domain code %d is unknown", v.domain));
+            // The depths the Log Item Setup dialog accepts keep every log's rows countable.
+            namespace px = plot_exchange;
+            const auto outside = [](double d, double lo, double hi) { return !(d >= lo && d <= hi); };
+            if (outside(it.m_dStartDepth, px::kMinDepth, px::kMaxDepth)
+                || outside(it.m_dStopDepth, px::kMinDepth, px::kMaxDepth)
+                || outside(it.m_dDepthShift, -px::kMaxShift, px::kMaxShift))
+                return RefuseItem(it, Format("its depths are not within %.1f to %.1f with a shift of at most %.1f",
+                                             px::kMinDepth, px::kMaxDepth, px::kMaxShift));
+            if (!v.curve && (!(it.m_fSampleInterval > 0) || !std::isfinite(it.m_fSampleInterval)))
+                return RefuseItem(it, "its sample interval is not a positive number");
+            v.samples = v.curve ? 1 : it.m_nSampleCount;
+            const bool image = v.frequencyImage || v.slownessImage;
+            const bool padToPower = (v.domain == kPlotTime || v.domain == kPlotFrequency) && !image;
+            v.padded = padToPower ? PowerOfTwoAtLeast(v.samples) : v.samples;
+            v.zeroFill = v.padded != v.samples;
+            if (v.samples < 1 || v.padded > kMaxSamples)
+                return RefuseItem(it, Format("%d samples do not fit a plot item (at most %d)", v.samples, kMaxSamples));
+            if (!DeriveWindow(v)) return RefuseItem(it, "its limits are not numbers");
+            if (!v.curve) {
+                if (m_bImageTrack[size_t(v.track)]) {
+                    constexpr const char* kOverlap =
+                        "Overlapped waveforms have been found (track %d).\nThis mode is not supported yet.";
+                    MessageBox(Format(kOverlap, v.track), MB_OK | MB_ICONSTOP);
+                    return -1;
+                }
+                m_bImageTrack[size_t(v.track)] = true;
+            }
+            m_dTopDepth = std::min(m_dTopDepth, v.plotStart);
+            m_dBottomDepth = std::max(m_dBottomDepth, v.plotStop);
+            if (v.curve) {
+                CurveColour(it.m_strColor, v.lineColour);
+                CurveColour(it.m_strShadeColor, v.shadeColour);
+                v.penWidth = CurvePenWidth(it.m_strLineWidth);
+                v.lineStyle = CurveLineStyle(it.m_strLineStyle);
+                v.shadePattern = ShadePatternCode(it.m_strShadePattern);
+                v.shaded = it.m_nShadeOff == 0;
+            }
+        }
+        m_views.push_back(std::move(v));
+    }
+    if (!OpenGroups()) return -1;
+    PlanSpans();
+
+    // Shading against a curve: the partner is counted among the list's curve items.
+    for (PlotItemView& v : m_views) {
+        if (!v.inUse || !v.curve || !v.shaded || !v.item->m_nShadeCurveLimit || v.item->m_nShadeCurve < 0) continue;
+        int curves = 0;
+        for (size_t j = 0; j < m_views.size(); ++j)
+            if (m_views[j].item && m_views[j].item->m_nDomain == kPlotCurve && curves++ == v.item->m_nShadeCurve) {
+                v.partner = int(j);
+                break;
+            }
+    }
+
+    m_nTracks = 1;
+    for (const PlotItemView& v : m_views)
+        if (v.inUse) m_nTracks = std::max(m_nTracks, v.track);
+    m_nItemsInTrack.fill(0);
+    m_nMaxItemsPerTrack = 0;
+    m_bHasWaveHeader = false;
+    for (const PlotItemView& v : m_views) {
+        if (!v.inUse) continue;
+        m_nMaxItemsPerTrack = std::max(m_nMaxItemsPerTrack, ++m_nItemsInTrack[size_t(v.track)]);
+        if (v.frequencyImage || v.slownessImage) m_bHasWaveHeader = true;
+    }
+
+    // The value slots: next and previous values of every item, nothing per frame.
+    m_slot.assign(m_views.size(), 0);
+    size_t total = 0;
+    for (size_t i = 0; i < m_views.size(); ++i) {
+        m_slot[i] = total;
+        total += 2 * size_t(m_views[i].padded);
+    }
+    m_values.assign(total, 0.0f);
+    m_inRange.assign(m_views.size(), 0);
+    return 1;
+}
+
+bool CPlotModel::DeriveWindow(PlotItemView& v)
+{
+    if (!std::isfinite(v.left) || !std::isfinite(v.right)) return false;
+    if (v.curve) return true;
+    if (v.left > v.right) std::swap(v.left, v.right);
+    const float interval = v.item->m_fSampleInterval;
+    const int samples = v.samples;
+    v.step = interval;
+    v.fullLength = ClampToFloat(double(interval) * (samples - 1));
+    switch (v.domain) {
+    case kPlotFrequency: {
+        v.fftSize = v.padded;
+        v.step = ClampToFloat(1000000.0 / (double(v.fftSize) * interval)); // the frequency step
+        v.nyquist = ClampToFloat(1000000.0 / (2.0 * interval));
+        v.start = RaiseToMultiple(v.left, v.step);
+        const float right = v.right > v.nyquist ? 0.95f * v.nyquist : v.right;
+        v.end = RaiseToMultiple(right, v.step);
+        v.span = v.end - v.start - v.step;
+        v.first = IndexOf(v.start, v.step, v.padded / 2);
+        v.last = IndexOf(v.end, v.step, v.padded / 2);
+        v.firstMark = FirstMark(v.start, 500);
+        break;
+    }
+    case kPlotSlowness:
+        if (v.fullLength < v.right) v.right = v.fullLength + v.step;
+        [[fallthrough]];
+    case kPlotTime:
+    case kPlotAzimuth:
+        v.start = RaiseToMultiple(v.left, v.step);
+        v.end = std::min(RaiseToMultiple(v.right, v.step), v.fullLength);
+        v.span = v.end - v.start - (v.domain == kPlotSlowness ? 0.0f : v.step);
+        v.first = IndexOf(v.start, v.step, samples - 1);
+        v.last = IndexOf(v.end, v.step, samples - 1);
+        v.firstMark = FirstMark(v.start, v.domain == kPlotTime ? 500 : 50);
+        if (v.domain == kPlotAzimuth) v.limitSpan = v.right - v.left, v.limitLeft = v.left;
+        break;
+    default: break;
+    }
+    v.last = std::max(v.last, v.first);
+    return true;
+}
+
+bool CPlotModel::OpenGroups()
+{
+    for (PlotItemView& v : m_views) {
+        if (!v.inUse) continue;
+        const std::string& path = v.item->m_strFilePath;
+        auto at = std::find_if(m_groups.begin(), m_groups.end(), [&](const auto& g) { return g->m_path == path; });
+        if (at == m_groups.end()) {
+            auto group = std::make_unique<CPlotFileGroup>(path);
+            // A frame that cannot be read is reported once; the readable ones still show.
+            if (!CViewerWnd::OpenDataSet(group->m_file, path) || !group->m_file.ReadDatumList(group->m_datums))
+                return false;
+            m_groups.push_back(std::move(group));
+            at = m_groups.end() - 1;
+        }
+        v.group = int(at - m_groups.begin());
+        const CQtxFile& file = (*at)->m_file;
+        v.frames = CFrameCursor(file.m_header);
+        // The magnitude serves both directions; a log without a step has no frames to
+        // walk through and would divide every row by zero.
+        v.depthStep = v.frames.Step();
+        if (!(v.depthStep > 0) || !std::isfinite(v.depthStep))
+            return Refuse(*v.item, Format("the depth step of its data set (%g) is not a positive number",
+                                          file.m_header.depthStep));
+        m_dDepthStep = std::min(m_dDepthStep, v.depthStep);
+        if (!FindDatum(v)) return false;
+    }
+    return true;
+}
+
+bool CPlotModel::FindDatum(PlotItemView& v)
+{
+    const CLogPlotItem& it = *v.item;
+    for (const auto& d : m_groups[size_t(v.group)]->m_datums) {
+        if (d->m_typeCode != it.m_byItemType) continue;
+        if (d->m_category == kCategoryTrace && Trimmed(d->m_mnemonic) != Trimmed(it.m_strCurrentName)) continue;
+        // The item's receiver, whole, inside the datum: nothing read may reach past it.
+        const int receiver = v.curve ? 0 : it.m_nCurrentName;
+        const uint64_t bytes = uint64_t(v.samples) * sizeof(float);
+        const uint64_t traceBytes = d->m_size / std::max<uint64_t>(d->m_traceCount, 1);
+        if (receiver < 0 || receiver >= std::max<int>(d->m_traceCount, 1) || bytes > traceBytes)
+            return Refuse(it, Format("receiver %d of %d samples is not in datum %s", receiver + 1, v.samples,
+                                     d->m_mnemonic.c_str()));
+        v.datumFound = true;
+        v.offset = int64_t(d->m_offset) + int64_t(uint64_t(receiver) * traceBytes);
+        return true;
+    }
+    // A datum no longer in its data set reads nothing: its values stay as they were.
+    v.datumFound = false;
+    return true;
+}
+
+void CPlotModel::PlanSpans()
+{
+    // Items of one data set usually sit in one stretch of the frame: one read of the
+    // stretch serves them all, unless it would read much more than they need.
+    constexpr int64_t kSmallSpan = 256 * 1024;
+    for (size_t g = 0; g < m_groups.size(); ++g) {
+        CPlotFileGroup& group = *m_groups[g];
+        int64_t start = std::numeric_limits<int64_t>::max(), end = 0, needed = 0;
+        for (const PlotItemView& v : m_views) {
+            if (!v.inUse || !v.datumFound || v.group != int(g)) continue;
+            const int64_t bytes = int64_t(v.samples) * int64_t(sizeof(float));
+            start = std::min(start, v.offset);
+            end = std::max(end, v.offset + bytes);
+            needed += bytes;
+        }
+        group.m_spanFrame = -1;
+        group.m_readSpan = needed > 0 && (end - start <= kSmallSpan || end - start <= 2 * needed);
+        if (!group.m_readSpan) continue;
+        group.m_spanStart = start;
+        group.m_spanBytes = end - start;
+        group.m_span.assign(size_t((end - start + 3) / 4), 0.0f);
+    }
+}
+
+bool CPlotModel::ReadItem(size_t i, int frame)
+{
+    PlotItemView& v = m_views[i];
+    CPlotFileGroup& group = *m_groups[size_t(v.group)];
+    float* next = Next(i);
+    if (!group.m_readSpan) return group.m_file.ReadFrameItem(frame, v.offset, 1, v.samples, next, size_t(v.padded));
+    if (group.m_spanFrame != frame) {
+        group.m_spanFrame = -1;
+        if (!group.m_file.ReadFrameItem(frame, group.m_spanStart, 1, int(group.m_spanBytes / 4), group.m_span.data(),
+                                        group.m_span.size()))
+            return false;
+        group.m_spanFrame = frame;
+    }
+    std::memcpy(next, reinterpret_cast<const char*>(group.m_span.data()) + (v.offset - group.m_spanStart),
+                size_t(v.samples) * sizeof(float));
+    return true;
+}
+
+int CPlotModel::ReadFrames(double depth)
+{
+    for (size_t i = 0; i < m_views.size(); ++i) {
+        PlotItemView& v = m_views[i];
+        m_inRange[i] = 0;
+        if (!v.inUse || depth < v.plotStart || depth > v.plotStop) continue;
+        m_inRange[i] = 1;
+        if (!v.datumFound) continue;
+        if (!ReadItem(i, v.frames.FrameAtDepth(depth, v.item->m_dDepthShift))) return -1;
+        if (v.zeroFill) std::fill(Next(i) + v.samples, Next(i) + v.padded, 0.0f);
+    }
+    for (size_t i = 0; i < m_views.size(); ++i) {
+        PlotItemView& v = m_views[i];
+        if (!m_inRange[i] || v.partner < 0) continue;
+        const size_t p = size_t(v.partner);
+        v.partnerValid = m_inRange[p] && m_views[p].inUse && m_views[p].track == v.track;
+        v.partnerValue = v.partnerValid ? Next(p)[0] : kPlotAbsent;
+    }
+    return 1;
+}
+
+void CPlotModel::ShiftFrames()
+{
+    for (size_t i = 0; i < m_views.size(); ++i)
+        std::memcpy(Prev(i), Next(i), size_t(m_views[i].padded) * sizeof(float));
+}
+
+void CPlotModel::CloseFiles()
+{
+    for (auto& g : m_groups) g->m_file.CloseInput();
+}

@@ -1,0 +1,184 @@
+#include "plot/PlotWnd.h"
+
+#include "platform/Format.h"
+#include "platform/Host.h"
+#include "platform/SafeNumeric.h"
+#include "plot/PlotPalette.h"
+#include "settings/SettingsStore.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr float kMinDepthScale = 100.0f, kMaxDepthScale = 1000.0f; // the zoom's limits
+} // namespace
+
+CPlotWnd::CPlotWnd() : m_walk(m_model, m_layout) {}
+
+CPlotWnd::~CPlotWnd() = default;
+
+void CPlotWnd::SetUnits(const std::string& depthUnits)
+{
+    m_strDepthUnits = depthUnits;
+    const bool feet = depthUnits == "Feet";
+    m_nDepthUnit = feet ? 1 : 255;
+    m_strUnitLabel = feet ? " ft" : " m";
+    m_fMmPerUnit = feet ? 304.8f : 1000.0f;
+}
+
+Color CPlotWnd::ColorLevelZero() const { return BackgroundLevelZero(m_bBackBlue, m_bBackBeige, m_bBackGray); }
+
+CPlotRowWalk::Settings CPlotWnd::WalkSettings() const
+{
+    CPlotRowWalk::Settings s;
+    s.depthPerRow = m_dDepthPerRow;
+    s.grid = m_grid;
+    s.colorLevelZero = ColorLevelZero();
+    return s;
+}
+
+bool CPlotWnd::SetUp(const PlotItemList& items, float depthScale, short depthTrackOn, short depthTrackOff,
+                     const std::string& depthUnits, const DeviceCaps* paper)
+{
+    m_fDepthScale = depthScale;
+    m_bDepthTrackOn = depthTrackOn;
+    m_bDepthTrackOff = depthTrackOff;
+    m_bPrinting = paper != nullptr;
+    m_iconic = false;
+    m_items = items;
+    PlotLayout& l = m_layout;
+    l = PlotLayout();
+    if (paper) {
+        // One logical unit is one printer pixel; the fonts grow with the resolution.
+        const float f = paper->logPixelsY > 150 ? float(paper->logPixelsY) / 144.0f : 1.0f;
+        l.pageWidth = paper->horzRes;
+        l.pageHeight = paper->vertRes;
+        l.leftMargin = l.rightMargin = 0;
+        l.pad = paper->horzRes / 500;
+        l.fontHeight = l.fontHeight2 = int(18.0f * f);
+        l.titleFontHeight = int(36.0f * f);
+        l.waveHeader = int(15.0f * f);
+        l.depthWidth = int(float(paper->logPixelsX) * 0.5f);
+        m_nPixelsPerInchY = std::max(paper->logPixelsY, 1);
+    }
+    for (int t = 1; t <= kPlotTracks; ++t) l.trackInches[size_t(t)] = std::max(m_fTrackWidth[size_t(t)], 0.0f);
+    SetUnits(depthUnits);
+    m_grid = DepthGridFor(m_fDepthScale);
+    l.SetDepthColumn(depthTrackOn == 1);
+
+    SetCursor(CursorKind::Wait);
+    const int built = m_model.BuildPlot(m_items);
+    SetCursor(CursorKind::Arrow);
+    if (built != 1) return false;
+    l.tracks = m_model.m_nTracks;
+    if (l.TotalInches() == 0.0f) {
+        MessageBox("Requested total tracks width equal 0.0 inch!\nOperation will be abandoned.", MB_OK | MB_ICONSTOP);
+        return false;
+    }
+    if (paper && !FitTracksToPaper(*paper)) return false;
+    if (!paper) l.FitToWindow();
+    return true;
+}
+
+bool CPlotWnd::FitTracksToPaper(const DeviceCaps& caps)
+{
+    PlotLayout& l = m_layout;
+    const float perInch = float(std::max(caps.logPixelsX, 1));
+    const float usable = float(caps.horzRes) / perInch;
+    const float margins = 0.5f;
+    const float borderIn = float(l.pad) / perInch;
+    float borders = 0;
+    for (int t = 1; t <= kPlotTracks; ++t)
+        if (l.trackInches[size_t(t)] != 0.0f) borders += 2 * borderIn;
+    const float total = l.TotalInches();
+    const float room = usable - margins - borders;
+    if (room < total) {
+        const std::string question =
+            Format("Requested total tracks width of %3.1f inches exceeds the width allowed for this printer (%3.1f "
+                   "inches).\nWould you like to perform automatic rescaling?",
+                   total, usable - margins);
+        if (MessageBox(question, MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
+        const float factor = std::max(room, 0.0f) / total;
+        for (int t = 1; t <= kPlotTracks; ++t) l.trackInches[size_t(t)] *= factor;
+    }
+    l.FitToPaper(int(perInch));
+    return true;
+}
+
+bool CPlotWnd::ViewLog(const std::string& windowClass, const PlotItemList& items, float depthScale,
+                       short depthTrackOn, short depthTrackOff, const std::string& depthUnits)
+{
+    if (!SetUp(items, depthScale, depthTrackOn, depthTrackOff, depthUnits, nullptr)) return false;
+    m_dViewTop = m_model.m_dTopDepth;
+    SetScrollRange();
+    m_rendered = false;
+    if (!CreateChild(windowClass, "View Log", WS_VSCROLL | WS_MAXIMIZE)) return false;
+    if (!m_rendered) Render(); // a host that told no size yet
+    SetScrollInfo(SB_VERT, m_scrollInfo);
+    ShowReadOut(m_dViewTop);
+    Invalidate(true);
+    return true;
+}
+
+void CPlotWnd::SetScrollRange()
+{
+    const double steps = (m_model.m_dBottomDepth - m_model.m_dTopDepth) / m_model.m_dDepthStep;
+    m_nDepthSteps = std::max(ClampToInt(steps), 0);
+    m_scrollInfo = ScrollInfo();
+    m_scrollInfo.min = 0;
+    m_scrollInfo.max = std::max(m_nDepthSteps - 1, 0);
+    m_scrollInfo.page = 20;
+    m_scrollInfo.pos = std::clamp(ClampToInt((m_dViewTop - m_model.m_dTopDepth) / m_model.m_dDepthStep), 0,
+                                  m_scrollInfo.max);
+    m_scrollInfo.trackPos = m_scrollInfo.pos;
+}
+
+void CPlotWnd::Zoom()
+{
+    int16_t& request = theApp.m_display.depthZoomRequest;
+    if (request == -1 || request == 1) {
+        const float scale = request == -1 ? m_fDepthScale * 2.0f : m_fDepthScale / 2.0f;
+        if (scale <= kMaxDepthScale && scale >= kMinDepthScale) m_fDepthScale = scale;
+        else MessageBox("Reached depth domain zoom limit!\nOperation will be abandoned.", MB_OK);
+        request = 0;
+    }
+    SetUnits(m_strDepthUnits);
+    m_grid = DepthGridFor(m_fDepthScale);
+    m_dDepthPerRow = 25.4 / m_nPixelsPerInchY * m_fDepthScale / m_fMmPerUnit;
+}
+
+bool CPlotWnd::LayOutWindow()
+{
+    const Rect client = GetClientRect();
+    if (client.Width() <= 0 || client.Height() <= 0) {
+        m_iconic = true;
+        return false;
+    }
+    PlotLayout& l = m_layout;
+    l.pageWidth = client.Width();
+    l.pageHeight = client.Height();
+    l.SetDepthColumn(m_bDepthTrackOn == 1);
+    l.tracks = m_model.m_nTracks;
+    l.FitToWindow();
+    l.headerHeight = l.HeaderHeightFor(m_model.m_nMaxItemsPerTrack, m_model.m_bHasWaveHeader);
+    m_nViewRows = std::max(client.bottom - l.headerHeight, 0);
+    m_iconic = false;
+    return true;
+}
+
+void CPlotWnd::Render()
+{
+    m_band.Reset(m_model, m_layout, 0, ColorLevelZero());
+    if (!IsWindow() || !LayOutWindow()) return;
+    if (auto dc = GetDC()) m_nPixelsPerInchY = std::max(dc->GetDeviceCaps(LOGPIXELSY), 1);
+    m_dDepthPerRow = 25.4 / m_nPixelsPerInchY * m_fDepthScale / m_fMmPerUnit;
+    m_band.Reset(m_model, m_layout, m_nViewRows, ColorLevelZero());
+    m_band.top = m_layout.titleHeight + m_layout.headerHeight;
+    // A first frame that cannot be read leaves the boxes empty.
+    if (m_walk.Start(m_dViewTop, WalkSettings()) < 0) return;
+    m_walk.Walk(m_band, m_nViewRows);
+    m_rendered = true;
+    m_dViewDepth = std::max(m_walk.FrameDepth() - m_dViewTop - 40 * m_model.m_dDepthStep, m_model.m_dDepthStep);
+}
+
+void CPlotWnd::ShowReadOut(double depth) { SetDepthReadOut(Format("%10.4f%s", depth, m_strUnitLabel.c_str())); }

@@ -1,0 +1,97 @@
+#include "plot/PlotWnd.h"
+
+#include "platform/Host.h"
+#include "platform/SafeNumeric.h"
+#include "plot/EditCommandDlg.h"
+#include "res/CommandIds.h"
+#include "settings/SettingsStore.h"
+
+#include <algorithm>
+
+void CPlotWnd::OnSize(unsigned type, int cx, int cy)
+{
+    if (type != SIZE_MINIMIZED) Render();
+    CViewerWnd::OnSize(type, cx, cy);
+}
+
+void CPlotWnd::MoveViewTop(double top)
+{
+    const double lowest = m_model.m_dBottomDepth - m_nViewRows * m_dDepthPerRow;
+    if (top > lowest) top = lowest;
+    if (!(top >= m_model.m_dTopDepth)) top = m_model.m_dTopDepth; // NaN too
+    m_dViewTop = top;
+    SetScrollRange();
+    ShowReadOut(m_dViewTop);
+    SetScrollInfo(SB_VERT, m_scrollInfo);
+    // The new depths are read now; the paint shows them.
+    Render();
+    Invalidate(true);
+    UpdateWindow();
+}
+
+void CPlotWnd::OnVScroll(int code, int pos)
+{
+    const double step = m_model.m_dDepthStep;
+    switch (code) {
+    case SB_LINEUP: MoveViewTop(m_dViewTop - step); break;
+    case SB_LINEDOWN: MoveViewTop(m_dViewTop + step); break;
+    case SB_PAGEUP: MoveViewTop(m_dViewTop - m_dViewDepth); break;
+    case SB_PAGEDOWN: MoveViewTop(m_dViewTop + m_dViewDepth); break;
+    case SB_THUMBPOSITION: MoveViewTop(m_model.m_dTopDepth + pos * step); break;
+    case SB_THUMBTRACK: ShowReadOut(m_model.m_dTopDepth + pos * step); break; // the plot stays until release
+    default: break;
+    }
+}
+
+void CPlotWnd::OnKeyDown(unsigned key, unsigned, unsigned)
+{
+    const double step = m_model.m_dDepthStep;
+    switch (key) {
+    case VK_UP: MoveViewTop(m_dViewTop - step); break;
+    case VK_DOWN: MoveViewTop(m_dViewTop + step); break;
+    case VK_PRIOR: MoveViewTop(m_dViewTop - m_dViewDepth); break;
+    case VK_NEXT: MoveViewTop(m_dViewTop + m_dViewDepth); break;
+    case VK_HOME: MoveViewTop(m_model.m_dTopDepth); break;
+    case VK_END: MoveViewTop(m_model.m_dBottomDepth); break;
+    default: break;
+    }
+}
+
+void CPlotWnd::OnLButtonDblClk(unsigned, Point p)
+{
+    const Rect client = GetClientRect();
+    if (p.x < client.left || p.x > client.right || p.y < client.top || p.y > client.bottom) return;
+    if (m_items.empty()) {
+        MessageBox("Plot list is empty! Operation will be abandoned", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    CEditCommandDlg dialog;
+    dialog.m_pPlotItems = &m_items;
+    if (dialog.DoModal() != IDOK) return;
+    Rebuild();
+}
+
+void CPlotWnd::Rebuild()
+{
+    // The edited items may move the log's depths, tracks and headers.
+    m_model.BuildPlot(m_items);
+    m_layout.tracks = m_model.m_nTracks;
+    MoveViewTop(m_dViewTop);
+}
+
+bool CPlotWnd::OnCommand(int id)
+{
+    if (id != ID_DEPTH_ZOOM_IN && id != ID_DEPTH_ZOOM_OUT) return false;
+    // The zoom is applied here, not in the paint: its limit message and the reading
+    // of the new depths belong outside it.
+    theApp.m_display.depthZoomRequest = id == ID_DEPTH_ZOOM_IN ? 1 : -1;
+    Zoom();
+    MoveViewTop(m_dViewTop);
+    return true;
+}
+
+void CPlotWnd::OnClose()
+{
+    m_model.CloseFiles();
+    CViewerWnd::OnClose();
+}

@@ -1,0 +1,154 @@
+// Printing a log: pages, page kinds and rows on a printer of fixed capabilities.
+#include "plot/PlotFixture.h"
+
+#include "platform/Format.h"
+#include "plot/LogSetupDlg.h"
+#include "res/CommandIds.h"
+#include "res/ResourceIds.h"
+
+#include <algorithm>
+
+namespace {
+
+using namespace plot_test;
+using Ops = std::vector<std::string>;
+
+// 8 x 10 inches at 100 dpi: fonts of 18 and 36, a title of 108 rows and, for the
+// standard log, headers of 9 + 2 x 2 x 18 + 15 = 96 rows.
+constexpr DeviceCaps kPrinter{800, 1000, 203, 254, 100, 100};
+constexpr int kAllowance = 108 + 96;
+
+class PlotPrintTest : public PlotTest {
+protected:
+    void SetUp() override
+    {
+        PlotTest::SetUp();
+        host.printerCaps = kPrinter;
+        LogSetup().trackWidth = {1.5f, 1.5f, 1.5f, 1.5f};
+        LogSetup().depthScale = 120.0f; // 0.1 ft a printer row: the 100 ft take 1000 rows
+        LogSetup().header = "Well 7";
+    }
+    bool Print(const PlotItemList& items)
+    {
+        LogSetup().plotItems = items;
+        return PrintPlot(LogSetup());
+    }
+    static size_t Count(const Ops& ops, const std::string& prefix)
+    {
+        return size_t(std::count_if(ops.begin(), ops.end(), [&](const auto& op) { return op.rfind(prefix, 0) == 0; }));
+    }
+    static bool Has(const Ops& ops, const std::string& op)
+    {
+        return std::find(ops.begin(), ops.end(), op) != ops.end();
+    }
+    static std::string FirstBlit(const Ops& ops)
+    {
+        const auto it = std::find_if(ops.begin(), ops.end(), [](const auto& op) {
+            return op.rfind("StretchImage(", 0) == 0 && op.find("x15:") == std::string::npos; // not a colour bar
+        });
+        return it == ops.end() ? "" : *it;
+    }
+};
+
+TEST_F(PlotPrintTest, ALogOfTwoPagesHasTitleAndHeadersOnPageOneAndBottomHeadersOnTheLast)
+{
+    ASSERT_TRUE(Print(StandardItems()));
+    ASSERT_EQ(host.printed.size(), 1u);
+    const auto& doc = host.printed[0];
+    EXPECT_EQ(doc.name, "PDF Log");
+    EXPECT_TRUE(doc.ended);
+    ASSERT_EQ(doc.pages.size(), 2u);
+    const Ops& first = doc.pages[0];
+    const Ops& second = doc.pages[1];
+    // Tracks of 150 printer pixels in boxes of 152; the depth column of 50 follows
+    // track 1, and the waveform's rows start one pixel inside its box.
+    EXPECT_TRUE(Has(first, "TextOut(400,36,Well 7)"));
+    EXPECT_TRUE(Has(first, "Rectangle(0,18,800,90)")) << "the title box";
+    EXPECT_EQ(Count(first, "TextOut(76,108,GR)"), 1u) << "the headers below the title";
+    EXPECT_TRUE(Has(first, "TextOut(175,108,FEET)"));
+    EXPECT_EQ(FirstBlit(first), "StretchImage(203,204,353,1000 <- 150x796:0,0,150,796)")
+        << "page 1 keeps room for the title and the headers";
+    EXPECT_FALSE(Has(second, "TextOut(400,36,Well 7)"));
+    EXPECT_FALSE(Has(second, "TextOut(175,108,FEET)"));
+    EXPECT_EQ(FirstBlit(second).rfind("StretchImage(203,0,353,", 0), 0u) << "later pages start at the top";
+    // The bottom headers stand below the last row of the last page, closed by a line.
+    const std::string blit = FirstBlit(second);
+    const int rows = std::stoi(blit.substr(blit.rfind(',') + 1));
+    EXPECT_GT(rows, 190);
+    EXPECT_LT(rows, 204);
+    EXPECT_TRUE(Has(second, Format("TextOut(76,%d,GR)", rows))) << rows;
+    EXPECT_TRUE(Has(second, Format("Line(0,%d,800,%d)", rows + 96, rows + 96)));
+    EXPECT_EQ(Count(first, "TextOut(76,"), 4u) << "GR, DT and their units: no bottom headers on page 1";
+}
+
+TEST_F(PlotPrintTest, ALogOfOnePageEndsWithItsBottomHeadersBelowTheTitleAndHeaders)
+{
+    LogSetup().depthScale = 240.0f; // 0.2 ft a row: 500 rows
+    CPlotWnd plot;
+    for (int t = 1; t <= 4; ++t) plot.m_fTrackWidth[size_t(t)] = 1.5f;
+    ASSERT_TRUE(plot.PrintLog(StandardItems(), 240.0f, 0, 1, "Feet"));
+    EXPECT_EQ(plot.m_nPageKind, CPlotWnd::kOnlyPage);
+    ASSERT_EQ(host.printed.at(0).pages.size(), 1u);
+    const int y0 = plot.m_band.rows + kAllowance;
+    EXPECT_TRUE(Has(host.printed[0].pages[0], Format("TextOut(76,%d,GR)", y0)));
+    EXPECT_TRUE(Has(host.printed[0].pages[0], Format("Line(0,%d,800,%d)", y0 + 96, y0 + 96)));
+}
+
+TEST_F(PlotPrintTest, TracksWiderThanThePaperAreShrunkOnlyWhenTheUserAgrees)
+{
+    LogSetup().trackWidth = {4.0f, 4.0f};
+    const std::string question = "Requested total tracks width of 8.0 inches exceeds the width allowed for this "
+                                 "printer (7.5 inches).\nWould you like to perform automatic rescaling?";
+    host.ExpectMessage(question, IDNO);
+    EXPECT_FALSE(Print({Curve(path, "GR", 1, 0, 150), Wave(path, 2)}));
+    EXPECT_TRUE(host.printed.empty()) << "no document was started";
+
+    host.ExpectMessage(question, IDYES);
+    CPlotWnd plot;
+    plot.m_fTrackWidth[1] = plot.m_fTrackWidth[2] = 4.0f;
+    ASSERT_TRUE(plot.PrintLog({Curve(path, "GR", 1, 0, 150), Wave(path, 2)}, 480.0f, 0, 1, "Feet"));
+    // 7.5 in less 4 borders of 0.01 in, shared: 3.73 in, 373 pixels each.
+    EXPECT_EQ(std::make_pair(plot.m_layout.trackPixels[1], plot.m_layout.trackPixels[2]), std::make_pair(373, 373));
+}
+
+TEST_F(PlotPrintTest, StoppingKeepsThePagesPrintedAndAFailedFrameEndsTheJobOnce)
+{
+    host.ScriptDialog(kIddProgress).Pumps(3).Press(IDCANCEL);
+    host.ExpectMessage("Are you sure you want to stop plotting?", IDYES);
+    ASSERT_TRUE(Print(StandardItems()));
+    ASSERT_EQ(host.printed.size(), 1u);
+    EXPECT_TRUE(host.printed[0].ended);
+    ASSERT_EQ(host.printed[0].pages.size(), 1u);
+    EXPECT_EQ(Count(host.printed[0].pages[0], "TextOut(76,"), 4u) << "a stopped log has no bottom headers";
+
+    // The file ends inside frame 150 (1075 ft, on page 1): the data set says so once,
+    // and the pages down to there are the document.
+    std::vector<uint8_t> bytes = ReadBytes(path);
+    bytes.resize(bytes.size() - 51 * size_t(8 + 4 + 4 + 4 * 4 * 300 + 4 * 2 * 64));
+    WriteBytes(path, bytes);
+    LogSetup().depthScale = 60.0f; // 0.05 ft a row: 1075 ft is on page 2
+    host.ExpectMessage("Error reading frame data in file :\n" + path);
+    ASSERT_TRUE(Print(StandardItems()));
+    EXPECT_EQ(host.Messages().size(), 2u) << "the stop question, then the frame";
+    ASSERT_EQ(host.printed.size(), 2u);
+    EXPECT_TRUE(host.printed[1].ended);
+    EXPECT_EQ(host.printed[1].pages.size(), 2u);
+}
+
+TEST_F(PlotPrintTest, PrintPdfFileOfLogSetupPrintsTheListAndNoPrinterPrintsNothing)
+{
+    frame.Command(ID_FILE_QTX);
+    LogSetup().plotItems = StandardItems();
+    host.ScriptDialog(kIddLogSetup).Press(CLogSetupDlg::kIdcPrintLog);
+    EXPECT_TRUE(frame.Command(ID_DISPLAY_LOG));
+    ASSERT_EQ(host.printed.size(), 1u);
+    EXPECT_EQ(host.printed[0].pages.size(), 2u);
+    EXPECT_TRUE(frame.Children().empty()) << "printing opens no window";
+
+    host.printerAvailable = false;
+    host.ScriptDialog(kIddLogSetup).Press(CLogSetupDlg::kIdcPrintLog);
+    frame.Command(ID_DISPLAY_LOG);
+    EXPECT_EQ(host.printed.size(), 1u);
+}
+
+} // namespace

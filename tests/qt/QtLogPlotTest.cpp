@@ -1,0 +1,93 @@
+// The log plot through the Qt backend: the window shows its image rows and curves,
+// and a printed log is a PDF of one page per printed page.
+#include "platform/qt/QtChildView.h"
+#include "platform/qt/QtFrame.h"
+#include "platform/qt/QtPrintJob.h"
+#include "plot/PlotFixture.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace plot_test;
+
+// Prompts are scripted; print jobs write real PDF files.
+class PdfHost : public ScriptedHost {
+public:
+    std::string pdfPath;
+    std::unique_ptr<IPrintJob> CreatePrintJob(const std::string&) override
+    {
+        return CreatePdfPrintJob(pdfPath, PrinterPage());
+    }
+};
+
+class QtLogPlot : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        host.onUnexpected = [](const std::string& what) { ADD_FAILURE() << what; };
+        theViewerApp.ResetToStartupState();
+        theViewerApp.m_commandLine = "test";
+        ASSERT_TRUE(theViewerApp.InitInstance());
+        ASSERT_TRUE(WriteLog(path));
+        LogSetupGroup& s = theApp.m_logSetup;
+        s.depthUnits = "Feet";
+        s.trackWidth = {1.5f, 1.5f, 1.5f, 1.5f};
+        s.plotItems = {Curve(path, "GR", 1, 0.0f, 150.0f, "Black"), Wave(path, 2), Wave(path, 3, kFrequencyType, 64)};
+    }
+    void TearDown() override { theViewerApp.ResetToStartupState(); }
+
+    TempDir dir;
+    std::string path = dir.File("log.qtx");
+    PdfHost host;
+    QtFrame frame;
+    ScopedHost hostScope{&host};
+    ScopedFrame frameScope{&frame};
+};
+
+TEST_F(QtLogPlot, TheWindowShowsImageRowsAndCurves)
+{
+    CPlotWnd* plot = OpenPlotWnd(theApp.m_logSetup, theViewerApp.ClassName(kClassPlot));
+    ASSERT_NE(plot, nullptr);
+    auto* qt = dynamic_cast<QtChildView*>(plot->Impl());
+    ASSERT_NE(qt, nullptr);
+    QApplication::processEvents();
+    plot->Invalidate(true);
+    ASSERT_TRUE(qt->RenderBacking());
+    const QImage& image = qt->Backing();
+    ASSERT_EQ(image.width(), plot->GetClientRect().Width());
+    const PlotBand& band = plot->m_band;
+    ASSERT_GT(band.rows, 100);
+    ASSERT_EQ(band.rasters.size(), 2u);
+    // The blitted rows are the band's pixels.
+    for (const PlotBand::Raster& r : band.rasters)
+        for (int k : {0, r.image.width / 2, r.image.width - 1})
+            EXPECT_EQ(image.pixel(r.x + k, band.top + 50), r.image.At(k, 50)) << r.track << " " << k;
+    // GR's line passes through its points in black.
+    const Point p = band.curves[0].at(30);
+    EXPECT_EQ(image.pixel(p.x, band.top + p.y) & 0xFFFFFF, 0u);
+    plot->OnClose();
+}
+
+TEST_F(QtLogPlot, APrintedLogOfTwoPagesIsAPdfOfTwoPages)
+{
+    // A4 at 300 dpi: 3271 rows, 422 of them on page 1 for the title and the headers;
+    // at 1:120 the 100 ft take 3000 rows.
+    host.pdfPath = dir.File("log.pdf");
+    theApp.m_logSetup.depthScale = 120.0f;
+    theApp.m_logSetup.header = "Well 7";
+    ASSERT_TRUE(PrintPlot(theApp.m_logSetup));
+    QFile file(QString::fromStdString(host.pdfPath));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray pdf = file.readAll();
+    EXPECT_TRUE(pdf.startsWith("%PDF"));
+    EXPECT_EQ(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page "), 2);
+    EXPECT_EQ(pdf.count("/MediaBox [0 0 595.000000 842.000000]"), 2) << "A4 pages";
+}
+
+} // namespace
