@@ -18,6 +18,8 @@ DialogTemplate LssSamplePeriodDialogTemplate();
 DialogTemplate BatWaveformPropertiesDialogTemplate();
 DialogTemplate DataSetPropertiesDialogTemplate();
 DialogTemplate SelectInputFileItemsDialogTemplate();
+DialogTemplate SemblanceMapSetupDialogTemplate();
+DialogTemplate XPlotSetupDialogTemplate();
 
 namespace {
 
@@ -84,6 +86,8 @@ std::map<int, DialogTemplate> BuildTemplates()
     add(BatWaveformPropertiesDialogTemplate());
     add(DataSetPropertiesDialogTemplate());
     add(SelectInputFileItemsDialogTemplate());
+    add(SemblanceMapSetupDialogTemplate());
+    add(XPlotSetupDialogTemplate());
     return t;
 }
 

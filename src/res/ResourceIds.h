@@ -23,6 +23,8 @@ enum DialogId : int {
     kIddBatWaveformProperties = 32063,
     kIddSelectTool = 32067,
     kIddLssSamplePeriod = 32070,
+    kIddXPlotSetup = 146,
+    kIddSemblanceMapSetup = 147,
 };
 
 enum ControlId : int {
