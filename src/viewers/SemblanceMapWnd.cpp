@@ -91,7 +91,6 @@ bool CSemblanceMapWnd::SetUpMap(const ChosenDatum& d)
     m_nt = d.sampleCount2;
     m_ft = d.firstIndex2;
     m_dt = d.step2;
-    if (!AcceptSampleStep(m_mnemonic, m_ds) || !AcceptSampleStep(m_mnemonic, m_dt)) return false;
     // Storage is sized to the map; a map larger than a view holds is refused.
     const int64_t samples = int64_t(m_nt) * m_ns;
     if (samples < 1 || samples > kMaxMapSamples) {
@@ -102,6 +101,7 @@ bool CSemblanceMapWnd::SetUpMap(const ChosenDatum& d)
                    MB_OK | MB_ICONSTOP);
         return false;
     }
+    if (!AcceptSampleStep(m_mnemonic, m_ds) || !AcceptSampleStep(m_mnemonic, m_dt)) return false;
     m_map.assign(size_t(samples), 0.0f);
     m_rowScale.assign(size_t(m_nt), 1.0);
     m_profile.assign(size_t(m_ns), 0.0f);

@@ -144,6 +144,8 @@ private:
     void MapColumns();
     // The interpolated, normalised profile at time `time`, over the window's samples.
     void Profile(double time);
+    // Column c's value of a profile, between the samples around it.
+    float ColumnValue(const float* profile, int c) const;
     void LayOutAnnotations();
     void ReleaseDrawingObjects() override;
 

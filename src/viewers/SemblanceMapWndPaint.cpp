@@ -99,6 +99,15 @@ void CSemblanceMapWnd::Profile(double time)
     }
 }
 
+float CSemblanceMapWnd::ColumnValue(const float* profile, int c) const
+{
+    // A column on a sample shows that sample; between two, a gap beside a gap.
+    const Column& col = m_columns[size_t(c)];
+    const float v0 = profile[col.i0];
+    if (col.frac == 0.0f) return v0;
+    return v0 + (profile[std::min(col.i0 + 1, m_ns - 1)] - v0) * col.frac;
+}
+
 void CSemblanceMapWnd::Render()
 {
     m_rendered = KeyNow();
@@ -126,12 +135,7 @@ void CSemblanceMapWnd::Render()
         Profile(m_time.stop - y * perRow);
         if (!m_signature) {
             uint32_t* pixels = m_image.Row(y);
-            for (int c = 0; c < w; ++c) {
-                const Column& col = m_columns[size_t(c)];
-                const int i1 = std::min(col.i0 + 1, m_ns - 1);
-                const float v = p[col.i0] + (p[i1] - p[col.i0]) * col.frac;
-                pixels[c] = m_colourTable[size_t(RampIndex(v) + 1)];
-            }
+            for (int c = 0; c < w; ++c) pixels[c] = m_colourTable[size_t(RampIndex(ColumnValue(p, c)) + 1)];
             continue;
         }
         // A wiggle above its row, broken where a value is not a number, kept below
@@ -139,9 +143,7 @@ void CSemblanceMapWnd::Render()
         const int base = m_mapRect.top + y;
         int length = 0;
         for (int c = 0; c < w; ++c) {
-            const Column& col = m_columns[size_t(c)];
-            const int i1 = std::min(col.i0 + 1, m_ns - 1);
-            const float v = p[col.i0] + (p[i1] - p[col.i0]) * col.frac;
+            const float v = ColumnValue(p, c);
             if (std::isnan(v)) {
                 if (length > 0) m_wiggleLengths.push_back(length);
                 length = 0;
