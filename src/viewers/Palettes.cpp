@@ -1,7 +1,6 @@
 #include "viewers/Palettes.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -13,10 +12,3 @@ constexpr uint32_t kColourRamp[kRampColours] = {
 } // namespace
 
 uint32_t ColourRampRgb(int index) { return kColourRamp[std::clamp(index, 0, kRampColours - 1)]; }
-
-int RampIndex(float value)
-{
-    if (std::isnan(value)) return -1;
-    if (!(value > 0)) return 0;
-    return value >= 1.0f ? kRampColours - 1 : std::min(int(value * float(kRampColours - 1)), kRampColours - 1);
-}

@@ -10,5 +10,11 @@ inline constexpr int kRampColours = 32;
 uint32_t ColourRampRgb(int index);
 
 // The ramp index of a value normalised to 0..1: trunc(31 v) for v >= 0, else 0, at
-// most 31; -1 (a gap) for a value that is not a number.
-int RampIndex(float value);
+// most 31; -1 (a gap) for a value that is not a number. Inline: raster views call it
+// once a pixel.
+inline int RampIndex(float value)
+{
+    if (value != value) return -1;
+    const float x = value * float(kRampColours - 1);
+    return x >= float(kRampColours - 1) ? kRampColours - 1 : x > 0 ? int(x) : 0;
+}

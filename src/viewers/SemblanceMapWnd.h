@@ -18,6 +18,7 @@
 #include "platform/Image.h"
 #include "viewers/ViewerWnd.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -143,16 +144,20 @@ private:
     void AfterVerticalMove(int previousFrame);
     void MapColumns();
     // The interpolated, normalised profile at time `time`, over the window's samples.
-    void Profile(double time);
+    const float* Profile(double time);
+    // The normalised row j, kept with row `keep` (the other row of the profile).
+    const float* NormalisedRow(int j, int keep);
     // Column c's value of a profile, between the samples around it.
     float ColumnValue(const float* profile, int c) const;
     void LayOutAnnotations();
     void ReleaseDrawingObjects() override;
 
     std::vector<float> m_profile; // by slowness sample of the map
+    std::array<std::vector<float>, 2> m_rowCache;
+    std::array<int, 2> m_cachedRow{-1, -1};
     struct Column {
-        int i0 = 0;     // the samples it lies between: i0 and i0 + 1 (clamped)
-        float frac = 0; // and how far from i0
+        int i0 = 0, i1 = 0; // the samples it lies between: i0 and i0 + 1 (clamped)
+        float frac = 0;     // and how far from i0
     };
     std::vector<Column> m_columns;
     std::vector<uint32_t> m_colourTable; // by palette index + 1; 0: a gap

@@ -74,29 +74,46 @@ void CSemblanceMapWnd::MapColumns()
     for (int c = 0; c < w; ++c) {
         const double at = (m_slowness.start + c * perColumn) / m_ds - m_fs;
         const int i0 = std::clamp(ClampToInt(std::floor(at)), 0, m_ns - 1);
-        m_columns[size_t(c)] = {i0, float(std::clamp(at - i0, 0.0, 1.0))};
+        m_columns[size_t(c)] = {i0, std::min(i0 + 1, m_ns - 1), float(std::clamp(at - i0, 0.0, 1.0))};
     }
 }
 
-void CSemblanceMapWnd::Profile(double time)
+const float* CSemblanceMapWnd::NormalisedRow(int j, int keep)
 {
-    // Between the rows around `time`, each divided by its largest value and held to
-    // -1..1 (a value that is not a number stays one: a gap).
+    // Row j over the window's samples, divided by its largest value and held to
+    // -1..1 (a value that is not a number stays one: a gap). Two rows are kept, since
+    // several pixel rows fall between the same two time samples.
+    for (int s = 0; s < 2; ++s)
+        if (m_cachedRow[size_t(s)] == j) return m_rowCache[size_t(s)].data();
+    const int slot = m_cachedRow[0] == keep ? 1 : 0;
+    m_cachedRow[size_t(slot)] = j;
+    float* out = m_rowCache[size_t(slot)].data();
+    const float* row = m_map.data() + size_t(j) * size_t(m_ns);
+    const double scale = m_rowScale[size_t(j)];
+    const int lo = std::clamp(m_slowness.first - m_fs, 0, m_ns - 1);
+    const int hi = std::clamp(m_slowness.last - m_fs, 0, m_ns - 1);
+    for (int k = lo; k <= hi; ++k) {
+        const double v = double(row[k]) * scale;
+        out[k] = float(v < -1.0 ? -1.0 : v > 1.0 ? 1.0 : v);
+    }
+    return out;
+}
+
+const float* CSemblanceMapWnd::Profile(double time)
+{
+    // Between the rows around `time`.
     const double at = time / m_dt - m_ft;
     const int j0 = std::clamp(ClampToInt(std::floor(at)), 0, m_nt - 1);
     const int j1 = std::min(j0 + 1, m_nt - 1);
     const float weight = j1 == j0 ? 0.0f : float(std::clamp(at - j0, 0.0, 1.0));
-    const float* r0 = m_map.data() + size_t(j0) * size_t(m_ns);
-    const float* r1 = m_map.data() + size_t(j1) * size_t(m_ns);
-    const double s0 = m_rowScale[size_t(j0)], s1 = m_rowScale[size_t(j1)];
-    auto unit = [](double v) { return float(v < -1.0 ? -1.0 : v > 1.0 ? 1.0 : v); };
+    const float* r0 = NormalisedRow(j0, j1);
+    if (weight == 0.0f) return r0;
+    const float* r1 = NormalisedRow(j1, j0);
     const int lo = std::clamp(m_slowness.first - m_fs, 0, m_ns - 1);
     const int hi = std::clamp(m_slowness.last - m_fs, 0, m_ns - 1);
     float* p = m_profile.data();
-    for (int k = lo; k <= hi; ++k) {
-        const float a = unit(r0[k] * s0);
-        p[k] = weight == 0.0f ? a : a + (unit(r1[k] * s1) - a) * weight;
-    }
+    for (int k = lo; k <= hi; ++k) p[k] = r0[k] + (r1[k] - r0[k]) * weight;
+    return p;
 }
 
 float CSemblanceMapWnd::ColumnValue(const float* profile, int c) const
@@ -105,7 +122,7 @@ float CSemblanceMapWnd::ColumnValue(const float* profile, int c) const
     const Column& col = m_columns[size_t(c)];
     const float v0 = profile[col.i0];
     if (col.frac == 0.0f) return v0;
-    return v0 + (profile[std::min(col.i0 + 1, m_ns - 1)] - v0) * col.frac;
+    return v0 + (profile[col.i1] - v0) * col.frac;
 }
 
 void CSemblanceMapWnd::Render()
@@ -129,13 +146,22 @@ void CSemblanceMapWnd::Render()
     // Row y shows the time stop - y x (stop - start) / rows: the top row the window's
     // stop, the rows below ever earlier.
     const double perRow = (m_time.stop - m_time.start) / rows;
-    const float* p = m_profile.data();
+    m_cachedRow = {-1, -1};
+    for (auto& row : m_rowCache) row.resize(size_t(m_ns));
     for (int y = 0; y < rows; ++y) {
         if (m_signature && y % kWigglePeriod != 0) continue;
-        Profile(m_time.stop - y * perRow);
+        const float* p = Profile(m_time.stop - y * perRow);
         if (!m_signature) {
             uint32_t* pixels = m_image.Row(y);
-            for (int c = 0; c < w; ++c) pixels[c] = m_colourTable[size_t(RampIndex(ColumnValue(p, c)) + 1)];
+            // Locals: the stores into the row must not make the loop reload the tables.
+            const Column* columns = m_columns.data();
+            const uint32_t* colours = m_colourTable.data() + 1;
+            for (int c = 0; c < w; ++c) {
+                const Column col = columns[c];
+                const float v0 = p[col.i0];
+                const float step = (p[col.i1] - v0) * col.frac;
+                pixels[c] = colours[RampIndex(v0 + (col.frac == 0.0f ? 0.0f : step))];
+            }
             continue;
         }
         // A wiggle above its row, broken where a value is not a number, kept below
