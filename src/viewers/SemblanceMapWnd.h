@@ -150,7 +150,10 @@ private:
     // Column c's value of a profile, between the samples around it.
     float ColumnValue(const float* profile, int c) const;
     void LayOutAnnotations();
-    void ReleaseDrawingObjects() override;
+    void PaintMap(Dc& dc);
+    void PaintTimeAxis(Dc& dc);
+    void PaintSlownessAxis(Dc& dc);
+    void PaintTitles(Dc& dc);
 
     std::vector<float> m_profile; // by slowness sample of the map
     std::array<std::vector<float>, 2> m_rowCache;

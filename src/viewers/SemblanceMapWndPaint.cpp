@@ -15,8 +15,6 @@ constexpr Pen kBlackPen{PS_SOLID, 0, Rgb(0, 0, 0)};
 
 } // namespace
 
-void CSemblanceMapWnd::ReleaseDrawingObjects() {}
-
 void CSemblanceMapWnd::Layout()
 {
     const Rect client = GetClientRect();
@@ -221,25 +219,37 @@ void CSemblanceMapWnd::OnPaint(Dc& dc)
         m_iconic = true;
         return;
     }
-    const Rect& r = m_mapRect;
     dc.SelectFont({"Ariel", m_fontHeight, FW_NORMAL});
     dc.FillRect(client, kGray);
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(Rgb(0, 0, 0));
+    PaintMap(dc);
+    PaintTimeAxis(dc);
+    PaintSlownessAxis(dc);
+    PaintTitles(dc);
+}
 
-    // The map.
-    if (!m_signature && !m_image.Empty()) dc.StretchImage(r, m_image);
-    if (m_signature && !r.IsEmpty()) {
-        dc.FillRect(r, m_backgroundBrush.color);
-        dc.SelectPen({PS_SOLID, 0, m_tracePen.color});
-        const Point* points = m_wiggles.data();
-        for (int length : m_wiggleLengths) {
-            if (length >= 2) dc.Polyline(points, length);
-            points += length;
-        }
+void CSemblanceMapWnd::PaintMap(Dc& dc)
+{
+    const Rect& r = m_mapRect;
+    if (!m_signature) {
+        if (!m_image.Empty()) dc.StretchImage(r, m_image);
+        return;
     }
+    if (r.IsEmpty()) return;
+    dc.FillRect(r, m_backgroundBrush.color);
+    dc.SelectPen({PS_SOLID, 0, m_tracePen.color});
+    const Point* points = m_wiggles.data();
+    for (int length : m_wiggleLengths) {
+        if (length >= 2) dc.Polyline(points, length);
+        points += length;
+    }
+}
 
-    // Time ticks and labels left of the map, in microseconds.
+void CSemblanceMapWnd::PaintTimeAxis(Dc& dc)
+{
+    // Ticks and labels left of the map, in microseconds.
+    const Rect& r = m_mapRect;
     dc.SelectPen(kBlackPen);
     for (int y : m_timeTicks) {
         dc.MoveTo(r.left - kTick, y);
@@ -249,17 +259,27 @@ void CSemblanceMapWnd::OnPaint(Dc& dc)
     for (const Label& label : m_timeLabels) dc.TextOut(r.left - kTick - 1, label.at - m_fontHeight / 2, label.text);
     dc.SetTextAlign(TA_CENTER | TA_TOP);
     dc.TextOut((r.left - kTick) / 2, r.top - m_fontHeight - 2, "[uSec]");
+}
 
-    // Slowness ticks and labels below it; a label is kept inside the window.
+void CSemblanceMapWnd::PaintSlownessAxis(Dc& dc)
+{
+    // Ticks and labels below the map; a label is kept inside the window.
+    const Rect& r = m_mapRect;
+    dc.SelectPen(kBlackPen);
     for (int x : m_slownessTicks) {
         dc.MoveTo(x, r.bottom);
         dc.LineTo(x, r.bottom + kTick);
     }
+    dc.SetTextAlign(TA_CENTER | TA_TOP);
     for (const Label& label : m_slownessLabels) {
         const int half = dc.GetTextExtent(label.text).cx / 2;
         dc.TextOut(std::min(label.at, m_clientWidth - half - 1), r.bottom + kTick + 1, label.text);
     }
+}
 
+void CSemblanceMapWnd::PaintTitles(Dc& dc)
+{
+    dc.SetTextAlign(TA_CENTER | TA_TOP);
     dc.TextOut(m_clientWidth / 2, m_fontHeight / 4, m_title);
-    dc.TextOut(m_clientWidth / 2, r.bottom + kTick + 2 + m_fontHeight, m_axisTitle);
+    dc.TextOut(m_clientWidth / 2, m_mapRect.bottom + kTick + 2 + m_fontHeight, m_axisTitle);
 }
