@@ -1,7 +1,5 @@
 #include "viewers/SemblanceMapSetupDlg.h"
 
-#include "app/ViewerApp.h"
-#include "common/Help.h"
 #include "res/ResourceIds.h"
 #include "support/HostFixture.h"
 #include "support/QtxBuilder.h"
@@ -122,14 +120,6 @@ TEST_F(SemblanceMapSetupDlgTest, AChosenFileGivesItsDepthsAndTheWindowsOfItsLast
                   windows);
         EXPECT_EQ(dlg.m_setup.slowMax, std::stof(windows.substr(windows.rfind(' ') + 1)));
     }
-    // Help opens the dialog's topic.
-    const std::string saved = theApp.m_helpPath;
-    theApp.m_helpPath = dir.File("BronteluxHtmlHelp.htm");
-    host.tempDirectory = dir.Path();
-    Script().Press(kIdcHelp).Press(IDCANCEL);
-    Run();
-    ASSERT_EQ(host.ShellOpened().size(), 1u);
-    theApp.m_helpPath = saved;
 }
 
 } // namespace
