@@ -1,6 +1,7 @@
 // Display > Time, Frequency, Slowness and Azimuth: the Domain Setup dialog on the
 // shared settings block, then a domain view; Display > VDL: the VDL Setup dialog, then
-// a VDL view.
+// a VDL view; Display > Map and Xplot Map: their setup dialogs, then a semblance map
+// view and a frequency-slowness cross-plot.
 #include "app/AppCommands.h"
 #include "app/ViewerApp.h"
 #include "platform/Host.h"
@@ -8,6 +9,10 @@
 #include "viewers/DomainSetupDlg.h"
 #include "viewers/DomainWnd.h"
 #include "viewers/DomainWndFactory.h"
+#include "viewers/FreqSlowXplotSetupDlg.h"
+#include "viewers/FreqSlowXplotWndFactory.h"
+#include "viewers/SemblanceMapSetupDlg.h"
+#include "viewers/SemblanceMapWndFactory.h"
 #include "viewers/VdlSetupDlg.h"
 #include "viewers/VdlWndFactory.h"
 
@@ -45,6 +50,36 @@ void OnDisplayVdl(CViewerApp& app)
     OpenVdlWnd(s, app.ClassName(kClassVdl));
 }
 
+// Display > Map: the Semblance Map Viewer Setup dialog on its settings block, then a
+// semblance map view.
+void OnDisplayMap(CViewerApp& app)
+{
+    SemblanceMapSetupGroup& s = theApp.m_semblanceMapSetup;
+    CSemblanceMapSetupDlg dialog;
+    const int result = dialog.Edit(s);
+    if (result == IDCANCEL || result == CSemblanceMapSetupDlg::kSavedSetup) return;
+    if (s.path.empty()) {
+        MessageBox("LIS file name is not set!\nOperation will be abandoned.", MB_OK | MB_ICONSTOP);
+        return;
+    }
+    OpenSemblanceMapWnd(s, app.ClassName(kClassSemblanceMap));
+}
+
+// Display > Xplot Map: the X-Plot Viewer Setup dialog on its settings block (the datum
+// flags included), then a frequency-slowness cross-plot.
+void OnDisplayXplot(CViewerApp& app)
+{
+    XPlotSetupGroup& s = theApp.m_xplotSetup;
+    CFreqSlowXplotSetupDlg dialog;
+    const int result = dialog.Edit(s);
+    if (result == IDCANCEL || result == CFreqSlowXplotSetupDlg::kSavedSetup) return;
+    if (s.path.empty()) {
+        MessageBox("LIS file name is not set!\nOperation will be abandoned.", MB_OK | MB_ICONSTOP);
+        return;
+    }
+    OpenFreqSlowXplotWnd(s, app.ClassName(kClassXPlot));
+}
+
 } // namespace
 
 void AddViewerCommands(CommandMap& c, CViewerApp& app)
@@ -54,6 +89,6 @@ void AddViewerCommands(CommandMap& c, CViewerApp& app)
     c.Add(ID_DISPLAY_SLOWNESS, [&app] { OnDisplayDomain(app, kDomainSlowness); });
     c.Add(ID_DISPLAY_AZIMUTH, [&app] { OnDisplayDomain(app, kDomainAzimuth); });
     c.Add(ID_DISPLAY_VDL, [&app] { OnDisplayVdl(app); });
-    c.Add(ID_DISPLAY_MAP, [] { NotYetAvailable("Display Map"); });
-    c.Add(ID_DISPLAY_XPLOT, [] { NotYetAvailable("Display Xplot Map"); });
+    c.Add(ID_DISPLAY_MAP, [&app] { OnDisplayMap(app); });
+    c.Add(ID_DISPLAY_XPLOT, [&app] { OnDisplayXplot(app); });
 }

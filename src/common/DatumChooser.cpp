@@ -7,6 +7,8 @@
 
 #include <vector>
 
+static_assert(kTabSemblanceMap == CQtxFileDlg::kTabSembMap);
+
 namespace {
 
 bool Choose(const CQtxFile& file, const CQtxDatumList& datums, int& domain, bool followTab, ChosenDatum& datum)
@@ -20,6 +22,7 @@ bool Choose(const CQtxFile& file, const CQtxDatumList& datums, int& domain, bool
     dialog.m_depthUnits = frames.DepthUnitLabel();
     dialog.m_depthFrames = Format("%u", unsigned(frames.HeaderFrameCount()));
     dialog.m_startTab = domain;
+    dialog.m_allowSelectAll = domain == kTabSemblanceMap ? 0 : 1; // a map view shows one map
     dialog.m_datums = &datums;
     if (dialog.DoModal() != IDOK) return false;
     const int shown = dialog.CurrentTab();
@@ -27,7 +30,8 @@ bool Choose(const CQtxFile& file, const CQtxDatumList& datums, int& domain, bool
 
     // The other tabs list items of other classes, which the copy below cannot take.
     std::vector<CQtxItem*> chosen;
-    if (domain >= CQtxFileDlg::kTabTime && domain <= CQtxFileDlg::kTabAzimuth) chosen = dialog.SelectedItems(domain);
+    if ((domain >= CQtxFileDlg::kTabTime && domain <= CQtxFileDlg::kTabAzimuth) || domain == kTabSemblanceMap)
+        chosen = dialog.SelectedItems(domain);
     if (chosen.empty()) {
         MessageBox("Encountered empty selection list!\nOperation will be abandoned.", MB_OK | MB_ICONSTOP);
         return false;
@@ -43,8 +47,18 @@ bool Choose(const CQtxFile& file, const CQtxDatumList& datums, int& domain, bool
     d.typeCode = item.m_typeCode;
     d.datumNumber = item.m_datumNumber;
     d.offset = item.m_offset;
-    // The Time tab lists CQtxTimeItem, the other three tabs CQtxFrequencyItem kinds.
-    if (domain == CQtxFileDlg::kTabTime) {
+    // The Time tab lists CQtxTimeItem, the map tab CQtxSembMapItem, the other three
+    // tabs CQtxFrequencyItem kinds.
+    if (domain == kTabSemblanceMap) {
+        const auto& map = static_cast<const CQtxSembMapItem&>(item);
+        d.step = map.m_step;
+        d.sampleCount = map.m_sampleCount;
+        d.firstIndex = map.m_firstIndex;
+        d.step2 = map.m_step2;
+        d.sampleCount2 = map.m_sampleCount2;
+        d.firstIndex2 = map.m_firstIndex2;
+        d.traceCount = 1;
+    } else if (domain == CQtxFileDlg::kTabTime) {
         const auto& time = static_cast<const CQtxTimeItem&>(item);
         d.unitCode = time.m_unit;
         d.step = time.m_step;

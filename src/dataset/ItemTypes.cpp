@@ -193,6 +193,20 @@ std::vector<std::string> ItemTraceLabels(uint8_t code)
     return labels;
 }
 
+std::string FrequencySlownessCaption(uint8_t code)
+{
+    std::string caption = ItemTypeOf(code).caption;
+    constexpr std::string_view kSlowness = "Slowness";
+    if (InFamily(code, F::InstSlowness) && caption.ends_with(kSlowness))
+        caption.replace(caption.size() - kSlowness.size(), kSlowness.size(), "Frequency-Slowness");
+    return caption;
+}
+
+const char* SemblanceMapTitle(uint8_t code)
+{
+    return (code >= 60 && code <= 64) || code == 92 ? "Semblance Map" : " ";
+}
+
 std::vector<std::string> PlotReceiverLabels(uint8_t code)
 {
     struct Range {

@@ -68,6 +68,15 @@ uint8_t RecognisedCategory(ItemFamily family);
 
 std::vector<std::string> ItemTraceLabels(uint8_t code);
 
+// The frequency-slowness cross-plot's caption of a pair whose slowness curve has this
+// code: the curve's caption with "Frequency-Slowness" for "Slowness" ("Monopole
+// Frequency-Slowness"); the plain caption for a code of no slowness curve.
+std::string FrequencySlownessCaption(uint8_t code);
+
+// The semblance map view's title of a map of this code: "Semblance Map" for the
+// codes of semblance maps (60-64, 92), a blank for any other.
+const char* SemblanceMapTitle(uint8_t code);
+
 // The names the log plot gives the entries of a waveform datum of this code: "R1" to
 // "R8" and the like per receiver, one fixed name for phase and semblance datums,
 // " XX1" to "XX13" for energy components; none for other codes.

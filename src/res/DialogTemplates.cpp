@@ -32,6 +32,8 @@ DialogTemplate DepthProfileSetupDialogTemplate();
 DialogTemplate SlownessProfileSetupDialogTemplate();
 DialogTemplate FrequencyProfileSetupDialogTemplate();
 DialogTemplate AzimuthProfileSetupDialogTemplate();
+DialogTemplate SemblanceMapSetupDialogTemplate();
+DialogTemplate XPlotSetupDialogTemplate();
 
 namespace {
 
@@ -112,6 +114,8 @@ std::map<int, DialogTemplate> BuildTemplates()
     add(SlownessProfileSetupDialogTemplate());
     add(FrequencyProfileSetupDialogTemplate());
     add(AzimuthProfileSetupDialogTemplate());
+    add(SemblanceMapSetupDialogTemplate());
+    add(XPlotSetupDialogTemplate());
     return t;
 }
 

@@ -37,6 +37,8 @@ enum DialogId : int {
     kIddSlownessProfileSetup = 32059,
     kIddFrequencyProfileSetup = 143,
     kIddAzimuthProfileSetup = 157,
+    kIddXPlotSetup = 146,
+    kIddSemblanceMapSetup = 147,
 };
 
 enum ControlId : int {

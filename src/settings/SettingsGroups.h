@@ -4,8 +4,8 @@
 // and empty, as the store is before start-up; SetDefaults() writes the start-up
 // values (and first clears everything else, so it also restores a used group).
 // Start-up calls them in this order: display options, Domain, VDL, the dormant
-// groups and Log Setup, Semblance Map, X-Plot, Utilities. Convert CNV values and
-// the X-Plot datum flags are not written by start-up.
+// groups and Log Setup, Semblance Map, X-Plot (with its datum flags, all clear),
+// Utilities. Convert CNV values are not written by start-up.
 #pragma once
 
 #include <array>
@@ -126,8 +126,9 @@ struct SemblanceMapSetupGroup {
     bool operator==(const SemblanceMapSetupGroup&) const = default;
 };
 
-// Written by the X-Plot setup dialog, read by the cross-plot window; indexed by the
-// datum's position in its file's datum list.
+// Written by the X-Plot setup dialog at Run and Save Setup, read by the cross-plot
+// window; indexed by the datum's position in its file's datum list. A file of more
+// datums than kXPlotFlagCount is refused by the dialog.
 struct XPlotDatumFlags {
     std::array<uint32_t, kXPlotFlagCount> listed{};
     std::array<uint32_t, kXPlotFlagCount> selected{};
@@ -144,6 +145,7 @@ struct XPlotSetupGroup {
     float slowMin = 0.0f, slowMax = 0.0f;
     std::string slownessTitle;
     std::string path, title, ext;
+    XPlotDatumFlags datums;
 
     void SetDefaults();
     bool operator==(const XPlotSetupGroup&) const = default;

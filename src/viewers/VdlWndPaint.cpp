@@ -1,5 +1,7 @@
 #include "viewers/VdlWnd.h"
 
+#include "viewers/Palettes.h"
+
 #include "common/Fft.h"
 #include "platform/Format.h"
 #include "platform/SafeNumeric.h"
@@ -11,11 +13,7 @@
 
 namespace {
 
-// Index 0 to 31 of each palette, 0xRRGGBB.
-constexpr uint32_t kColor[CVdlWnd::kColours] = {
-    0x7171A4, 0x280088, 0x1400AA, 0x0000C8, 0x003BC8, 0x0084C8, 0x008664, 0x008800, 0x1E9300, 0x3CA800, 0x64BC00,
-    0x8CD000, 0xB4E641, 0xFCFC00, 0xEBE600, 0xE0D800, 0xEAC800, 0xFCB400, 0xF8A000, 0xF48400, 0xF06C00, 0xEC5800,
-    0xD32C00, 0xBA0000, 0xB00010, 0xA6001A, 0x9C0024, 0x92002E, 0x880038, 0x7E0042, 0x70004C, 0x850059};
+// Index 0 to 31 of the anisotropy palette, 0xRRGGBB; the Color palette is the ramp.
 constexpr uint32_t kAnisotropy[CVdlWnd::kColours] = {
     0xFFFF5C, 0xFFFF52, 0xFFFF49, 0xFFFF40, 0xFFFF25, 0xFFFF0A, 0xFFFB0C, 0xFFF70F, 0xFFF001, 0xFFEA01, 0xFAE200,
     0xFADA00, 0xFAD400, 0xFACE00, 0xF5C400, 0xF0BA00, 0xE1A508, 0xD29010, 0xC37F0E, 0xB46F0C, 0xB4690C, 0xB4630C,
@@ -41,17 +39,12 @@ uint32_t CVdlWnd::PaletteColour(int palette, int index)
     // falling one in black as well.
     case kPaletteBlackWhite: rgb = index == 0 ? Grey(0x80) : index == kColours - 1 ? 0 : Grey(8 * index); break;
     case kPaletteWhiteBlack: rgb = index == 0 ? Grey(0xD4) : index == kColours - 1 ? 0 : Grey(0xF8 - 8 * index); break;
-    default: rgb = kColor[index]; break;
+    default: rgb = ColourRampRgb(index); break;
     }
     return 0xFF000000u | rgb;
 }
 
-int CVdlWnd::ColourIndex(float value)
-{
-    if (std::isnan(value)) return -1;
-    if (!(value > 0)) return 0;
-    return value >= 1.0f ? kColours - 1 : std::min(int(value * float(kColours - 1)), kColours - 1);
-}
+int CVdlWnd::ColourIndex(float value) { return RampIndex(value); }
 
 // ---- rendering ------------------------------------------------------------------------------
 

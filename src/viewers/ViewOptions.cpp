@@ -27,14 +27,16 @@ void Repaint(CWnd& child)
 
 } // namespace
 
-uint16_t StartNewViewer()
+uint16_t StartNewViewer(bool resetZoom)
 {
     DisplayOptionBlock& d = theApp.m_display;
     d.activeWindowId = ++d.windowCounter;
     d.penColourChanged = 1;
     d.backgroundChanged = 1;
-    d.zoomLevel = 0;
-    ResetZoom(d);
+    if (resetZoom) {
+        d.zoomLevel = 0;
+        ResetZoom(d);
+    }
     return d.windowCounter;
 }
 

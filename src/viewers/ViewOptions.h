@@ -9,8 +9,9 @@
 #include <cstdint>
 
 // A new viewer's start: hands out the next window id, makes it the active one and
-// restarts the current pen, background and zoom. Returns the id.
-uint16_t StartNewViewer();
+// restarts the current pen and background, and the zoom when `resetZoom` (the domain
+// and VDL views; the map and the cross-plot keep it). Returns the id.
+uint16_t StartNewViewer(bool resetZoom = true);
 // Registers a viewer's record; `window` names the viewer so that Close All and the
 // mode commands close exactly the windows that own records. Returns the record's index.
 size_t AddViewOptions(int windowId, uint16_t kind, const int available[kReceivers], CWnd* window = nullptr);

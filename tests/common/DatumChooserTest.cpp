@@ -30,7 +30,7 @@ protected:
         datums.push_back(OneAxisDatum("WMNO", kCategoryWaveform, 1, kUnitMicroseconds, 512, 10.0f, 8));
         datums.push_back(OneAxisDatum("SPNO", kCategorySlowness, 2, kUnitMicrosecondsPerFoot, 60, 12.5f));
         datums.push_back(OneAxisDatum("SPDX", kCategorySlowness, 3, kUnitMicrosecondsPerFoot, 60, 12.5f));
-        datums.push_back(MapDatum("SMNO", 4, kUnitMicrosecondsPerFoot, 0, 60, 12.5f, kUnitMicroseconds, 0, 20, 100.0f));
+        datums.push_back(MapDatum("SMNO", 4, kUnitMicrosecondsPerFoot, 3, 60, 12.5f, kUnitMicroseconds, 5, 20, 100.0f));
     }
 };
 
@@ -38,6 +38,8 @@ TEST_F(DatumChooserTest, TakesTheOneDatumMarkedOnTheTabOfItsDomain)
 {
     const ChosenDatum waveform{"WMNO", 101, kUnitMicroseconds, 1, 108, 10.0f, 512, 8};
     const ChosenDatum curve{"SPDX", 103, kUnitNone, 3, 308, 12.5f, 60, 1}; // a unit in the time domain only
+    // A map brings its second axis and where each axis starts.
+    const ChosenDatum map{"SMNO", 104, kUnitNone, 4, 408, 12.5f, 60, 1, 3, 100.0f, 20, 5};
     const ChosenDatum untouched{"KEEP"};
     auto header = [](CDialog& d) {
         const D& dlg = dynamic_cast<D&>(d);
@@ -69,6 +71,14 @@ TEST_F(DatumChooserTest, TakesTheOneDatumMarkedOnTheTabOfItsDomain)
         {D::kTabFrequency, [](DialogScript& s) { s.Press(IDOK); }, "Encountered empty selection list!", untouched},
         {D::kTabSlowness, [](DialogScript& s) { s.Select(D::kIdcFound, 0).Press(D::kIdcAdd).Press(IDCANCEL); }, "",
          untouched},
+        {kTabSemblanceMap,
+         [](DialogScript& s) {
+             s.Inspect([](CDialog& d) { EXPECT_FALSE(d.IsItemEnabled(D::kIdcSelectAll)) << "one map to a view"; })
+                 .Select(D::kIdcFound, 0)
+                 .Press(D::kIdcAdd)
+                 .Press(IDOK);
+         },
+         "", map},
     };
     for (const Case& c : cases) {
         c.user(host.ScriptDialog(kIddQtxFile));

@@ -112,6 +112,10 @@ TEST(ItemTypes, CaptionsAndTraceLabelsAreTheDomainViews)
         if (In("158-163", code)) caption = std::string(kComponents[code - 158]) + " Frequency";
         if (In("164-169", code)) caption = std::string(kComponents[code - 164]) + " Slowness";
         EXPECT_EQ(ItemTypeOf(uint8_t(code)).caption, caption) << code;
+        // The cross-plot names its pair by the slowness curve; the map view its maps.
+        if (In("164-169", code)) caption = std::string(kComponents[code - 164]) + " Frequency-Slowness";
+        EXPECT_EQ(FrequencySlownessCaption(uint8_t(code)), caption) << code;
+        EXPECT_STREQ(SemblanceMapTitle(uint8_t(code)), In("60-64 92", code) ? "Semblance Map" : " ") << code;
 
         std::vector<std::string> labels;
         for (const auto& [count, codes] : receivers)

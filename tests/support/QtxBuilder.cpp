@@ -21,9 +21,9 @@ bool WriteQtx(const std::string& path, const std::vector<QtxDatumShape>& datums,
     for (const auto& d : datums) {
         const int ok = d.samples2 == 0
                            ? file.AddDatum(list, d.mnemonic, d.typeCode, 1, d.category, d.traces, d.unit, d.step,
-                                           d.samples, 0)
+                                           d.samples, d.first)
                            : file.AddTwoAxisDatum(list, d.mnemonic, d.typeCode, 2, d.category, d.traces, d.unit,
-                                                  d.step, d.samples, 0, d.unit2, d.step2, d.samples2, 0);
+                                                  d.step, d.samples, d.first, d.unit2, d.step2, d.samples2, d.first2);
         if (!ok) return false;
     }
     file.m_header.logDirection = logDirection;

@@ -20,6 +20,8 @@ struct QtxDatumShape {
     uint16_t samples2 = 0; // 0: one-axis datum
     uint8_t unit2 = 0xFF;
     float step2 = 0.0f;
+    uint16_t first = 0; // index of the first sample of each axis
+    uint16_t first2 = 0;
 };
 
 // Value of sample `index` (trace by trace, row by row) of datum `datum` in frame `frame`.

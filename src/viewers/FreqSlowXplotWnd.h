@@ -1,0 +1,123 @@
+// The frequency-slowness cross-plot: for one depth frame, every sample of an IFS pair
+// (a slowness curve and a frequency curve of one QTX data set that run sample for
+// sample side by side) as a point in the slowness-frequency plane, one colour per
+// receiver.
+//
+// The view reads its frame when it opens and when it moves to another frame; the
+// points are rendered into a cached image of the plot rectangle when the view is
+// prepared (sized, activated, display options changed). The paint blits that image
+// and draws the frame, legend, grid and texts. Split by concern: FreqSlowXplotWnd.cpp
+// (loading, reading, scrolling and read-outs), FreqSlowXplotWndPaint.cpp (rendering
+// and painting).
+#pragma once
+
+#include "dataset/FrameCursor.h"
+#include "dataset/QtxFile.h"
+#include "platform/Image.h"
+#include "settings/SettingsGroups.h"
+#include "viewers/ViewerWnd.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CFreqSlowXplotWnd : public CViewerWnd {
+public:
+    // The colour of receiver `receiver` (from 0): twelve colours, black past them.
+    static Color ReceiverColour(int receiver);
+
+    CFreqSlowXplotWnd();
+    ~CFreqSlowXplotWnd() override;
+
+    // ---- set by the Display command before Open --------------------------------------
+    std::string m_path, m_fileTitle, m_fileExt;
+    double m_startDepth = 1.0, m_stopDepth = 50000.0;
+    float m_freqMin = 1000, m_freqMax = 3000;
+    float m_slowMin = 80, m_slowMax = 480;
+    XPlotDatumFlags m_flags; // which datums of the file the setup selected
+
+    // Loads the data set and its IFS pair, then creates the window; false (with the
+    // message shown) when nothing could be opened.
+    bool Open(const std::string& windowClass);
+    int Load();
+
+    // ---- handlers -----------------------------------------------------------------------
+    void OnPaint(Dc& dc) override;
+    void OnVScroll(int code, int pos) override;
+    void OnKeyDown(unsigned key, unsigned repeat, unsigned flags) override;
+    void OnMouseMove(unsigned flags, Point p) override;
+    // Takes the receivers of its record, the pen colours and the client size; renders
+    // the points when any of them or the frame changed.
+    void PrepareRepaint() override;
+    void Render();
+
+    // ---- the IFS pair --------------------------------------------------------------------
+    struct Member {
+        bool found = false;
+        std::string mnemonic;
+        uint8_t typeCode = 0;
+        int receivers = 0;
+        int samples = 0;
+        uint32_t offset = 0;
+        float step = 0;
+    };
+    Member m_slowness, m_frequency;
+    int m_sampleCount = 0; // of each receiver, the pair's common count
+
+    // ---- frames ---------------------------------------------------------------------------
+    CFrameCursor m_frames;
+    ScrollInfo m_vscroll;
+    // The frame the view opens at: the range's end that comes first in the file.
+    int OpeningFrame() const;
+    // Reads the current frame's pair; false (after the message of the first failure)
+    // when it could not be read: the frame then shows no points.
+    bool ReadFrame();
+    bool m_frameRead = false;
+    int m_framesRead = 0;
+    // Receiver by receiver, m_sampleCount values each.
+    std::vector<float> m_slownessSamples, m_frequencySamples;
+
+    // ---- layout and the rendered image -----------------------------------------------------
+    int m_leftMargin = 35, m_topMargin = 25, m_fontHeight = 12;
+    int m_clientWidth = 500, m_clientHeight = 500;
+    int m_plotWidth = 460, m_plotHeight = 445;
+    Rect m_plotRect;
+    Image m_image;        // the plot rectangle: its background and the points
+    int m_pointsDrawn = 0; // by the last render
+    std::string m_caption;
+    std::string m_axisTitle = "Slowness [uSec/ft]";
+    std::string m_slownessUnit = "[uSec/ft]";
+    std::vector<std::string> m_legendLabels;
+    // The labelled grid lines of each axis: where each crosses the plot, and its text.
+    struct Tick {
+        int at = 0;
+        std::string text;
+    };
+    std::vector<Tick> m_frequencyTicks, m_slownessTicks;
+    int m_frequencyWalk = 500, m_slownessWalk = 50; // between two grid lines
+
+    CQtxFile m_file;
+
+private:
+    bool TakePair(const CQtxDatumList& datums);
+    void TakeReceivers();
+    void Layout();
+    void LayOutGrid();
+    void AfterVerticalMove(int previousFrame);
+    void PlotReceiver(int receiver, uint32_t colour);
+    void PaintLegend(Dc& dc);
+    void PaintGrid(Dc& dc);
+    void PaintTexts(Dc& dc);
+
+    // What the image was rendered for; a render is due when any of it changes.
+    struct RenderKey {
+        int width = -1, height = -1, framesRead = -1;
+        Color background = 0;
+        std::array<bool, kSlots> shown{};
+        bool operator==(const RenderKey&) const = default;
+    };
+    RenderKey KeyNow() const;
+    RenderKey m_rendered;
+    std::string m_shortLabel; // a frequency label without its decimal
+};

@@ -1,0 +1,240 @@
+#include "viewers/FreqSlowXplotWnd.h"
+
+#include "viewers/ViewOptions.h"
+#include "platform/Format.h"
+#include "platform/SafeNumeric.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr Color kReceiverColours[] = {Rgb(0, 0, 0),     Rgb(255, 0, 0),   Rgb(10, 128, 32), Rgb(0, 0, 255),
+                                      Rgb(128, 128, 128), Rgb(0, 255, 255), Rgb(255, 0, 255), Rgb(128, 0, 0),
+                                      Rgb(0, 0, 128),   Rgb(64, 64, 64),  Rgb(0, 128, 128), Rgb(128, 0, 128)};
+constexpr Color kGray = Rgb(192, 192, 192);
+constexpr Pen kAxisPen{PS_SOLID, 2, Rgb(0, 0, 0)};
+constexpr Pen kGridPen{PS_DOT, 0, Rgb(192, 192, 192)};
+constexpr Pen kFramePen{PS_SOLID, 0, Rgb(0, 0, 0)};
+constexpr int kTickBelow = 6;       // the slowness grid lines reach below the plot
+constexpr int kFrequencyLabelX = 17; // centre of the frequency labels
+
+// Label steps by the span an axis shows: a grid line every `walk`, from the first
+// multiple of `label` above the axis start.
+struct Steps {
+    int walk, label;
+};
+
+Steps FrequencySteps(double width)
+{
+    if (width <= 1000) return {100, 100};
+    return {500, width < 5000 ? 500 : width < 10000 ? 1000 : width < 15000 ? 2000 : width < 20000 ? 3000 : 4000};
+}
+
+Steps SlownessSteps(double width)
+{
+    if (width <= 100) return {25, 25};
+    return {50, width > 500 ? 100 : 50};
+}
+
+int64_t FirstTick(double minimum, int label)
+{
+    return (int64_t(ClampToInt(minimum)) / label + 1) * label;
+}
+
+} // namespace
+
+Color CFreqSlowXplotWnd::ReceiverColour(int receiver)
+{
+    return receiver >= 0 && receiver < int(std::size(kReceiverColours)) ? kReceiverColours[receiver] : Rgb(0, 0, 0);
+}
+
+void CFreqSlowXplotWnd::TakeReceivers()
+{
+    // The view's own record: what the display commands stored for it.
+    if (const CViewOptions* record = FindViewOptions(m_windowId)) MapShownReceivers(record->m_available, record->m_shown);
+}
+
+void CFreqSlowXplotWnd::Layout()
+{
+    const Rect client = GetClientRect();
+    m_clientWidth = client.Width();
+    m_clientHeight = client.Height();
+    m_plotWidth = std::max(m_clientWidth - 40, 0);
+    m_plotHeight = std::max(m_clientHeight - 55, 0);
+    m_plotRect = {m_leftMargin, m_topMargin, m_leftMargin + m_plotWidth, m_topMargin + m_plotHeight};
+}
+
+CFreqSlowXplotWnd::RenderKey CFreqSlowXplotWnd::KeyNow() const
+{
+    RenderKey k;
+    k.width = m_plotWidth;
+    k.height = m_plotHeight;
+    k.framesRead = m_framesRead;
+    k.background = m_backgroundBrush.color;
+    k.shown = m_shown;
+    return k;
+}
+
+void CFreqSlowXplotWnd::PrepareRepaint()
+{
+    if (!IsWindow() || m_iconic) return;
+    RefreshDrawingObjects();
+    TakeReceivers();
+    Layout();
+    if (!(KeyNow() == m_rendered)) Render();
+}
+
+void CFreqSlowXplotWnd::Render()
+{
+    m_rendered = KeyNow();
+    m_pointsDrawn = 0;
+    LayOutGrid();
+    if (m_plotWidth < 1 || m_plotHeight < 1) {
+        m_image = Image();
+        return;
+    }
+    if (m_image.width != m_plotWidth || m_image.height != m_plotHeight) m_image = Image(m_plotWidth, m_plotHeight);
+    std::fill(m_image.pixels.begin(), m_image.pixels.end(), ToArgb(m_backgroundBrush.color));
+    if (!m_frameRead) return;
+    for (int r = 0; r < std::min(m_receivers, kSlots); ++r)
+        if (m_shown[size_t(m_receiverIndex[size_t(r)])]) PlotReceiver(r, ToArgb(ReceiverColour(r)));
+}
+
+void CFreqSlowXplotWnd::PlotReceiver(int receiver, uint32_t colour)
+{
+    const double slowWidth = double(m_slowMax) - m_slowMin, freqWidth = double(m_freqMax) - m_freqMin;
+    if (!(slowWidth > 0) || !(freqWidth > 0) || !std::isfinite(slowWidth) || !std::isfinite(freqWidth)) return;
+    const int w = m_image.width, h = m_image.height;
+    auto put = [&](int x, int y) {
+        if (x >= 0 && x < w && y >= 0 && y < h) m_image.Row(y)[x] = colour;
+    };
+    const size_t n = size_t(m_sampleCount);
+    const float* s = m_slownessSamples.data() + size_t(receiver) * n;
+    const float* f = m_frequencySamples.data() + size_t(receiver) * n;
+    bool first = true;
+    for (size_t i = 0; i + 1 < n; ++i) {
+        // Inside both ranges (a value that is no number is inside neither), and not
+        // the last sample of a run: the next one of each curve is a pick.
+        if (!(s[i] >= m_slowMin && s[i] <= m_slowMax && f[i] >= m_freqMin && f[i] <= m_freqMax)) continue;
+        if (s[i + 1] == 0 || f[i + 1] == 0) continue;
+        const int x = int((s[i] - double(m_slowMin)) / slowWidth * m_plotWidth);
+        const int y = int(m_plotHeight - (f[i] - double(m_freqMin)) / freqWidth * m_plotHeight);
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) put(x + dx, y + dy);
+        // The receiver's first point is marked with a cross around it.
+        if (first)
+            for (int d = 2; d <= 5; ++d) {
+                put(x, y - d);
+                put(x, y + d);
+                put(x - d, y);
+                put(x + d, y);
+            }
+        first = false;
+        ++m_pointsDrawn;
+    }
+}
+
+void CFreqSlowXplotWnd::LayOutGrid()
+{
+    // A grid value v lies in plot row r (from 1 at the bottom) when min + (r - 1) x
+    // width / height <= v < min + r x width / height; rows 1 to height - 1 carry
+    // lines. Columns likewise from the left. At most one line per row or column.
+    auto layOut = [](std::vector<Tick>& ticks, double minimum, double maximum, int pixels, Steps steps,
+                     const char* format) {
+        ticks.clear();
+        const double width = maximum - minimum;
+        if (!(width > 0) || pixels < 2) return;
+        const TickWalk walk(FirstTick(minimum, steps.label), steps.walk, minimum, maximum, pixels);
+        int previous = 0;
+        for (int value : walk) {
+            const int cell = ClampToInt(std::floor((value - minimum) * pixels / width)) + 1;
+            if (cell < 1 || cell > pixels - 1 || cell == previous) continue;
+            previous = cell;
+            ticks.push_back({cell, Format(format, double(value))});
+        }
+    };
+    const Steps frequency = FrequencySteps(double(m_freqMax) - m_freqMin);
+    const Steps slowness = SlownessSteps(double(m_slowMax) - m_slowMin);
+    m_frequencyWalk = frequency.walk;
+    m_slownessWalk = slowness.walk;
+    layOut(m_frequencyTicks, m_freqMin, m_freqMax, m_plotHeight, frequency, "%5.1f");
+    layOut(m_slownessTicks, m_slowMin, m_slowMax, m_plotWidth, slowness, "%4.1f");
+    for (Tick& t : m_frequencyTicks) t.at = m_topMargin + m_plotHeight - t.at + 1; // y
+    for (Tick& t : m_slownessTicks) t.at = m_leftMargin + t.at - 1;                // x
+}
+
+// ---- painting ----------------------------------------------------------------------------------
+
+void CFreqSlowXplotWnd::OnPaint(Dc& dc)
+{
+    if (m_iconic) return;
+    const Rect client = GetClientRect();
+    if (client.IsEmpty()) {
+        m_iconic = true;
+        return;
+    }
+    dc.SelectFont({"Ariel", m_fontHeight, FW_NORMAL});
+    dc.FillRect(client, kGray);
+    dc.SetBkMode(TRANSPARENT);
+    dc.SetTextColor(Rgb(0, 0, 0));
+    if (!m_image.Empty()) dc.StretchImage(m_plotRect, m_image);
+    dc.SelectPen(kAxisPen);
+    dc.SelectBrush({0, true});
+    dc.Rectangle(m_plotRect);
+    PaintTexts(dc);
+    PaintLegend(dc);
+    PaintGrid(dc);
+}
+
+void CFreqSlowXplotWnd::PaintTexts(Dc& dc)
+{
+    dc.SetTextAlign(TA_CENTER | TA_TOP);
+    dc.TextOut(m_clientWidth / 2, m_fontHeight / 4, m_caption);
+    // Below the slowness labels, which hang below the plot's grid lines.
+    dc.TextOut(m_clientWidth / 2, m_topMargin + m_plotHeight + kTickBelow + m_fontHeight, m_axisTitle);
+    dc.TextOut(25, m_fontHeight / 4, "Frequency");
+    dc.TextOut(kFrequencyLabelX, m_fontHeight / 4 + m_fontHeight, " [Hz]");
+}
+
+void CFreqSlowXplotWnd::PaintLegend(Dc& dc)
+{
+    const int fh = m_fontHeight;
+    const int left = int(m_leftMargin * 1.25), top = m_topMargin + fh;
+    dc.SelectPen(kFramePen);
+    dc.SelectBrush(m_backgroundBrush);
+    dc.Rectangle({left, top, left + 70, top + 2 * fh * m_receivers});
+    const int lineX = int(m_leftMargin * 1.5);
+    dc.SetTextAlign(TA_CENTER | TA_TOP);
+    for (int k = 0; k < std::min(m_receivers, kSlots); ++k) {
+        const int y = 2 * fh + m_topMargin + 2 * fh * k;
+        dc.SelectPen({PS_SOLID, 2, ReceiverColour(k)});
+        dc.MoveTo(lineX, y);
+        dc.LineTo(lineX + 30, y);
+        if (size_t(k) < m_legendLabels.size()) dc.TextOut(lineX + 45, y - fh / 2, m_legendLabels[size_t(k)]);
+    }
+}
+
+void CFreqSlowXplotWnd::PaintGrid(Dc& dc)
+{
+    dc.SelectPen(kGridPen);
+    dc.SetTextAlign(TA_CENTER | TA_TOP);
+    const int right = m_leftMargin + m_plotWidth, bottom = m_topMargin + m_plotHeight;
+    for (const Tick& t : m_frequencyTicks) {
+        dc.MoveTo(m_leftMargin, t.at);
+        dc.LineTo(right, t.at);
+        // Centred in the margin: a label too wide for it loses its decimal.
+        const std::string* text = &t.text;
+        if (dc.GetTextExtent(t.text).cx > 2 * kFrequencyLabelX) {
+            const size_t point = t.text.find('.');
+            m_shortLabel.assign(t.text, 0, point);
+            text = &m_shortLabel;
+        }
+        dc.TextOut(kFrequencyLabelX, t.at - m_fontHeight / 2, *text);
+    }
+    for (const Tick& t : m_slownessTicks) {
+        dc.MoveTo(t.at, m_topMargin);
+        dc.LineTo(t.at, bottom + kTickBelow);
+        dc.TextOut(t.at, bottom + kTickBelow, t.text);
+    }
+}

@@ -1,0 +1,20 @@
+// The colour ramp the raster views share: 32 colours from the lowest value (index 0)
+// to the highest (31).
+#pragma once
+
+#include <cstdint>
+
+inline constexpr int kRampColours = 32;
+
+// 0xRRGGBB of index 0..31 of the colour ramp (clamped).
+uint32_t ColourRampRgb(int index);
+
+// The ramp index of a value normalised to 0..1: trunc(31 v) for v >= 0, else 0, at
+// most 31; -1 (a gap) for a value that is not a number. Inline: raster views call it
+// once a pixel.
+inline int RampIndex(float value)
+{
+    if (value != value) return -1;
+    const float x = value * float(kRampColours - 1);
+    return x >= float(kRampColours - 1) ? kRampColours - 1 : x > 0 ? int(x) : 0;
+}

@@ -1,0 +1,212 @@
+#include "viewers/SemblanceMapWnd.h"
+
+#include "viewers/Palettes.h"
+#include "viewers/ViewOptions.h"
+#include "common/DatumChooser.h"
+#include "dataset/ItemTypes.h"
+#include "platform/Format.h"
+#include "platform/Host.h"
+#include "platform/SafeNumeric.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The index of the first grid value not below v, the grid walked up from 0 in steps
+// of `step` (a value a rounding error above a grid value keeps that value); clamped
+// to lo..hi while still a double.
+int SnapIndex(double v, double step, int lo, int hi)
+{
+    double index = std::ceil(v / step - 1e-6);
+    if (std::isnan(index)) index = lo;
+    return int(std::clamp(index, double(lo), double(std::max(lo, hi))));
+}
+
+} // namespace
+
+uint32_t CSemblanceMapWnd::PaletteColour(int palette, int index)
+{
+    index = std::clamp(index, 0, kColours - 1);
+    if (palette == kPaletteBlackWhite) {
+        const uint32_t level = index == 0 ? 255u : uint32_t(248 - 8 * index);
+        return 0xFF000000u | level * 0x010101u;
+    }
+    return 0xFF000000u | ColourRampRgb(index);
+}
+
+CSemblanceMapWnd::CSemblanceMapWnd() = default;
+CSemblanceMapWnd::~CSemblanceMapWnd() = default;
+
+bool CSemblanceMapWnd::Open(const std::string& windowClass)
+{
+    if (!Load()) return false;
+    const std::string caption = "Samblance Map (" + m_fileTitle + "." + m_fileExt + ")";
+    if (!CreateChild(windowClass, caption, WS_VSCROLL | WS_HSCROLL | WS_MAXIMIZE)) {
+        RemoveViewOptions(m_windowId);
+        return false;
+    }
+    PrepareRepaint();
+    return true;
+}
+
+int CSemblanceMapWnd::Load()
+{
+    if (!OpenDataSet(m_file, m_path)) return 0;
+    CQtxDatumList datums;
+    if (!m_file.ReadDatumList(datums)) return 0;
+    m_frames = CFrameCursor(m_file.m_header);
+    // A down log opens at the top depth's share of the log, an up log counts it back
+    // from the frame count; either way inside the log.
+    m_frames.SetFrame(m_frames.OpeningFrame(m_topDepth));
+
+    ChosenDatum datum;
+    if (!ChooseDatum(m_file, datums, kTabSemblanceMap, datum)) return 0;
+
+    for (int i = 0; i < 8; ++i) theApp.m_display.receiverShown[size_t(i)] = 0;
+    m_slownessUnit = m_slownessTitle == "Slowness range [uSec/m]" ? "[uSec/m]" : "[uSec/ft]";
+    if (!SetUpMap(datum)) return 0;
+    FitTimeWindow(m_timeStart, m_timeStop);
+    FitSlownessWindow(m_slowMin, m_slowMax);
+    // One map: one receiver, shown.
+    m_receivers = 1;
+    RegisterReceivers(1);
+    m_palette = m_paletteText == "Black&White" ? kPaletteBlackWhite : kPaletteColor;
+    m_signature = m_type != "VDL";
+    m_vscroll = m_frames.VerticalScrollInfo(20);
+    SetDepthReadOut(Format("%10.4f%s", m_frames.Depth(), m_frames.DepthUnitLabel()));
+    // A frame that cannot be read is reported now and shows a gap.
+    ReadFrame();
+    return 1;
+}
+
+bool CSemblanceMapWnd::SetUpMap(const ChosenDatum& d)
+{
+    m_mnemonic = d.mnemonic;
+    m_typeCode = d.typeCode;
+    m_offset = d.offset;
+    m_ns = d.sampleCount;
+    m_fs = d.firstIndex;
+    m_ds = d.step;
+    m_nt = d.sampleCount2;
+    m_ft = d.firstIndex2;
+    m_dt = d.step2;
+    // Storage is sized to the map; a map larger than a view holds is refused.
+    const int64_t samples = int64_t(m_nt) * m_ns;
+    if (samples < 1 || samples > kMaxMapSamples) {
+        MessageBox(Format("Semblance map %s cannot be shown: its %d x %d samples (time x slowness) are %s.\n"
+                          "Operation will be abandoned.",
+                          m_mnemonic.c_str(), m_nt, m_ns,
+                          samples < 1 ? "none" : Format("more than the %lld a view holds", (long long)kMaxMapSamples).c_str()),
+                   MB_OK | MB_ICONSTOP);
+        return false;
+    }
+    if (!AcceptSampleStep(m_mnemonic, m_ds) || !AcceptSampleStep(m_mnemonic, m_dt)) return false;
+    m_map.assign(size_t(samples), 0.0f);
+    m_rowScale.assign(size_t(m_nt), 1.0);
+    m_profile.assign(size_t(m_ns), 0.0f);
+    m_title = SemblanceMapTitle(m_typeCode);
+    m_axisTitle = "Slowness " + m_slownessUnit;
+    return true;
+}
+
+bool CSemblanceMapWnd::ReadFrame()
+{
+    ++m_framesRead;
+    m_frameRead = m_file.ReadFrameItem(m_frames.Frame(), int64_t(m_offset), m_nt, m_ns, m_map.data(), m_map.size());
+    if (!m_frameRead) {
+        std::fill(m_map.begin(), m_map.end(), NAN);
+        return false;
+    }
+    // Each row is shown divided by its largest value when that is positive; values
+    // that are no finite number take no part.
+    for (int j = 0; j < m_nt; ++j) {
+        const float* row = m_map.data() + size_t(j) * size_t(m_ns);
+        float largest = 0;
+        for (int k = 0; k < m_ns; ++k)
+            if (std::isfinite(row[k])) largest = std::max(largest, row[k]);
+        m_rowScale[size_t(j)] = largest > 0 ? 1.0 / double(largest) : 1.0;
+    }
+    return true;
+}
+
+float CSemblanceMapWnd::MapAt(int k, int j) const
+{
+    if (m_map.empty()) return NAN;
+    return m_map[size_t(std::clamp(j, 0, m_nt - 1)) * size_t(m_ns) + size_t(std::clamp(k, 0, m_ns - 1))];
+}
+
+// ---- the windows ---------------------------------------------------------------------------
+
+void CSemblanceMapWnd::FitTimeWindow(double start, double stop)
+{
+    // Raised to the time grid, inside the map's rows: from its first time to one step
+    // past its last.
+    Window& w = m_time;
+    const double dt = m_dt;
+    w.first = SnapIndex(start, dt, m_ft, m_ft + m_nt - 1);
+    w.last = SnapIndex(stop, dt, w.first + 1, m_ft + m_nt);
+    w.start = w.first * dt;
+    w.stop = w.last * dt;
+    w.span = w.stop - w.start - dt;
+    const bool fine = w.span <= 1000;
+    const int64_t grid = fine ? 100 : 250;
+    w.firstGrid = ClampToInt(double(int64_t(ClampToInt(w.stop)) / grid * grid - grid));
+    w.tickStep = int(grid);
+    w.labelStep = fine ? 100
+                  : w.span < 5000  ? 500
+                  : w.span < 10000 ? 1000
+                  : w.span < 15000 ? 2000
+                  : w.span < 20000 ? 3000
+                                   : 4000;
+}
+
+void CSemblanceMapWnd::FitSlownessWindow(double start, double stop)
+{
+    Window& w = m_slowness;
+    const double ds = m_ds;
+    w.first = SnapIndex(start, ds, m_fs, m_fs + m_ns - 1);
+    w.last = SnapIndex(stop, ds, w.first + 1, m_fs + m_ns);
+    w.start = w.first * ds;
+    w.stop = w.last * ds;
+    w.span = w.stop - w.start - ds;
+    // Panning keeps the window's samples inside the map.
+    const int count = w.last - w.first - 1;
+    m_slownessScrollMin = m_fs;
+    m_slownessScrollMax = std::max(m_fs + m_ns - count - 1, m_fs);
+    const bool fine = w.span <= 100;
+    const int64_t label = fine ? 25 : 50;
+    w.firstGrid = ClampToInt(double((int64_t(ClampToInt(w.start)) / label + 1) * label));
+    w.tickStep = fine ? 25 : 50;
+    w.labelStep = fine ? 25 : w.span > 500 ? 100 : 50;
+}
+
+void CSemblanceMapWnd::ScrollSlowness(int64_t index)
+{
+    Window& w = m_slowness;
+    const int count = w.last - w.first;
+    const double span = w.span;
+    w.first = int(std::clamp<int64_t>(index, m_slownessScrollMin, m_slownessScrollMax));
+    w.last = w.first + count;
+    w.start = w.first * double(m_ds);
+    w.stop = w.last * double(m_ds);
+    w.span = span;
+    const bool fine = w.span <= 100;
+    const int64_t label = fine ? 25 : 50;
+    w.firstGrid = ClampToInt(double((int64_t(ClampToInt(w.start)) / label + 1) * label));
+}
+
+bool CSemblanceMapWnd::ApplyZoom(int request)
+{
+    if (request == 0) return true;
+    const double span = m_slowness.span * (request > 0 ? 0.75 : 1.25);
+    // The limits themselves are accepted (and NaN is refused).
+    if ((request > 0 && !(span >= 100.0)) || (request < 0 && !(span <= double(m_ns) * m_ds))) {
+        MessageBox("Reached Slowness domain zoom limit!\nOperation will be abandoned.", MB_OK);
+        return false;
+    }
+    // Centred where it was.
+    const double centre = m_slowness.start + m_slowness.span / 2;
+    FitSlownessWindow(centre - span / 2, centre + span / 2 + m_ds);
+    return true;
+}

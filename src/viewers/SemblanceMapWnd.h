@@ -1,0 +1,176 @@
+// The semblance map view: one semblance map of a QTX data set (semblance against
+// slowness and time, stored once per depth frame) as an image, slowness left to
+// right, time from the latest at the top to the earliest at the bottom; or, in the
+// Signature presentation, a wiggle every second pixel row. The user scrolls through
+// the frames, pans and zooms the slowness window and reads slowness, time and
+// semblance under the mouse.
+//
+// The map of the current frame is read in one piece when the view opens and when it
+// moves to another frame, into storage sized to the map. Its rows are rendered into
+// a cached image when the view is prepared; the paint blits that image and writes
+// the annotations. Split by concern: SemblanceMapWnd.cpp (loading, windows and zoom),
+// SemblanceMapWndPaint.cpp (rendering and painting), SemblanceMapWndInput.cpp
+// (scrolling, keys and read-outs).
+#pragma once
+
+#include "dataset/FrameCursor.h"
+#include "dataset/QtxFile.h"
+#include "platform/Image.h"
+#include "viewers/ViewerWnd.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct ChosenDatum;
+
+class CSemblanceMapWnd : public CViewerWnd {
+public:
+    enum PaletteCode : int16_t { kPaletteColor = 1, kPaletteBlackWhite = 2 };
+    static constexpr int kColours = 32;
+    // The samples (time x slowness) a view holds: the most a map may have.
+    static constexpr int64_t kMaxMapSamples = int64_t(2048) * 16384;
+    // Pixels a normalised semblance of 1 lifts its Signature wiggle above its row.
+    static constexpr float kWiggleGain = 8.0f;
+    static constexpr int kWigglePeriod = 2; // pixel rows from one wiggle to the next
+
+    // The colour (0xFFRRGGBB) of index 0..31 of a palette; an unknown code is Color.
+    static uint32_t PaletteColour(int palette, int index);
+
+    CSemblanceMapWnd();
+    ~CSemblanceMapWnd() override;
+
+    // ---- set by the Display command before Open --------------------------------------
+    std::string m_path, m_fileTitle, m_fileExt;
+    std::string m_type = "VDL"; // or "Signature"
+    std::string m_paletteText = "Color";
+    std::string m_slownessTitle = "Slowness range [uSec/ft]";
+    double m_topDepth = 1.0, m_bottomDepth = 50000.0;
+    float m_timeStart = 0, m_timeStop = 1000;
+    float m_slowMin = 40, m_slowMax = 240;
+    int m_normalize = 0;
+
+    // Loads the data set and the chosen map, then creates the window; false (with the
+    // message shown) when nothing could be opened.
+    bool Open(const std::string& windowClass);
+    int Load();
+
+    // ---- handlers -----------------------------------------------------------------------
+    void OnPaint(Dc& dc) override;
+    void OnVScroll(int code, int pos) override;
+    void OnHScroll(int code, int pos) override;
+    void OnKeyDown(unsigned key, unsigned repeat, unsigned flags) override;
+    void OnMouseMove(unsigned flags, Point p) override;
+    // Takes the zoom request (this view being the active one), the pen and background
+    // and the client size; renders the image when any of them or the frame changed.
+    void PrepareRepaint() override;
+    void Render();
+
+    // ---- the map ---------------------------------------------------------------------------
+    std::string m_mnemonic;
+    uint8_t m_typeCode = 0;
+    uint32_t m_offset = 0;
+    int m_ns = 0, m_fs = 0; // slowness samples and the index of the first
+    float m_ds = 0;
+    int m_nt = 0, m_ft = 0; // time samples and the index of the first
+    float m_dt = 0;
+    std::string m_slownessUnit = "[uSec/ft]";
+    std::string m_timeUnit = " [mSec]";
+    std::string m_title, m_axisTitle;
+    int16_t m_palette = kPaletteColor;
+    bool m_signature = false;
+    // The current frame's map: row j holds time sample j, m_ns values.
+    std::vector<float> m_map;
+    // Per row: 1 / its largest value, or 1 when none is positive (the profile's
+    // normalisation).
+    std::vector<double> m_rowScale;
+    bool m_frameRead = false;
+    int m_framesRead = 0;
+    // The map's value at slowness column `k` and time row `j` (both clamped).
+    float MapAt(int k, int j) const;
+
+    // ---- the windows -----------------------------------------------------------------------
+    // The shown part of an axis: samples first to last (indices of the whole axis,
+    // the map's first index included); start = first x step, stop = last x step,
+    // span = stop - start - step. Grid values from firstGrid on, a tick every
+    // tickStep and a label every labelStep.
+    struct Window {
+        double start = 0, stop = 0, span = 0;
+        int first = 0, last = 0;
+        int firstGrid = 0;
+        int tickStep = 0, labelStep = 0;
+    };
+    Window m_time, m_slowness;
+    int m_slownessScrollMin = 0, m_slownessScrollMax = 0;
+    // The asked window raised to the sample grid and held inside the map, at least one
+    // step wide.
+    void FitTimeWindow(double start, double stop);
+    void FitSlownessWindow(double start, double stop);
+    // Pans the slowness window to first index `index` (clamped to the scroll range).
+    void ScrollSlowness(int64_t index);
+    // A data-axis zoom request (+1 in, -1 out): false, after the message, when the
+    // limit refuses it.
+    bool ApplyZoom(int request);
+
+    // ---- frames ------------------------------------------------------------------------------
+    CFrameCursor m_frames;
+    ScrollInfo m_vscroll;
+    // Reads the current frame's map; false (after the message of the first failure)
+    // when it could not be read: the map is then a gap.
+    bool ReadFrame();
+
+    // ---- layout and the rendered image -------------------------------------------------------
+    static constexpr int kMargin = 5, kHeader = 30, kLabelBand = 35, kBottomBand = 34, kTick = 5;
+    int m_fontHeight = 12;
+    int m_clientWidth = 0, m_clientHeight = 0;
+    Rect m_mapRect;
+    Image m_image;    // VDL: one pixel row per row of the map rectangle
+    std::vector<Point> m_wiggles; // Signature: the polylines, one after another
+    std::vector<int> m_wiggleLengths;
+    struct Label {
+        int at = 0; // y of a time label, x of a slowness label
+        std::string text;
+    };
+    std::vector<int> m_timeTicks, m_slownessTicks; // y, x of every tick
+    std::vector<Label> m_timeLabels, m_slownessLabels;
+
+    CQtxFile m_file;
+
+private:
+    bool SetUpMap(const ChosenDatum& datum);
+    void Layout();
+    void SetScrollBars();
+    void AfterVerticalMove(int previousFrame);
+    void MapColumns();
+    // The interpolated, normalised profile at time `time`, over the window's samples.
+    const float* Profile(double time);
+    // The normalised row j, kept with row `keep` (the other row of the profile).
+    const float* NormalisedRow(int j, int keep);
+    // Column c's value of a profile, between the samples around it.
+    float ColumnValue(const float* profile, int c) const;
+    void LayOutAnnotations();
+    void PaintMap(Dc& dc);
+    void PaintTimeAxis(Dc& dc);
+    void PaintSlownessAxis(Dc& dc);
+    void PaintTitles(Dc& dc);
+
+    std::vector<float> m_profile; // by slowness sample of the map
+    std::array<std::vector<float>, 2> m_rowCache;
+    std::array<int, 2> m_cachedRow{-1, -1};
+    struct Column {
+        int i0 = 0, i1 = 0; // the samples it lies between: i0 and i0 + 1 (clamped)
+        float frac = 0;     // and how far from i0
+    };
+    std::vector<Column> m_columns;
+    std::vector<uint32_t> m_colourTable; // by palette index + 1; 0: a gap
+    // What the image was rendered for; a render is due when any of it changes.
+    struct RenderKey {
+        int width = -1, height = -1, framesRead = -1;
+        double timeStart = 0, timeStop = 0, slownessStart = 0, slownessSpan = 0;
+        Color pen = 0, background = 0;
+        bool operator==(const RenderKey&) const = default;
+    };
+    RenderKey KeyNow() const;
+    RenderKey m_rendered;
+};

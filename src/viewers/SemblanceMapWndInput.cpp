@@ -1,0 +1,117 @@
+#include "viewers/SemblanceMapWnd.h"
+
+#include "viewers/ViewOptions.h"
+#include "platform/Format.h"
+#include "platform/Frame.h"
+#include "platform/SafeNumeric.h"
+
+#include <cmath>
+
+namespace {
+
+void Pane(int pane, const std::string& text)
+{
+    if (Frame()) Frame()->SetPaneText(pane, text);
+}
+
+} // namespace
+
+void CSemblanceMapWnd::SetScrollBars()
+{
+    m_vscroll.pos = m_frames.ScrollPosition();
+    SetScrollInfo(SB_VERT, m_vscroll);
+    ScrollInfo h;
+    h.min = m_slownessScrollMin;
+    h.max = m_slownessScrollMax;
+    h.pos = m_slowness.first;
+    SetScrollInfo(SB_HORZ, h);
+}
+
+// ---- depth ----------------------------------------------------------------------------------
+
+// The cursor has moved (or stayed at an end): a new frame is read before the repaint
+// shows it.
+void CSemblanceMapWnd::AfterVerticalMove(int previousFrame)
+{
+    SetDepthReadOut(Format("%10.4f%s", m_frames.Depth(), m_frames.DepthUnitLabel()));
+    if (m_frames.Frame() != previousFrame || !m_frameRead) ReadFrame();
+    SetScrollBars();
+    StoreViewOptions();
+}
+
+void CSemblanceMapWnd::OnVScroll(int code, int pos)
+{
+    const int previous = m_frames.Frame();
+    switch (code) {
+    case SB_LINEUP: m_frames.MoveDeeper(-1); break;
+    case SB_LINEDOWN: m_frames.MoveDeeper(1); break;
+    case SB_PAGEUP: m_frames.MoveDeeper(-100); break;
+    case SB_PAGEDOWN: m_frames.MoveDeeper(100); break;
+    case SB_THUMBPOSITION: m_frames.SetScrollPosition(pos); break;
+    case SB_THUMBTRACK:
+        // Only the depth under the thumb.
+        SetDepthReadOut(Format("%10.4f%s", m_frames.DepthAtScrollPosition(pos), m_frames.DepthUnitLabel()));
+        return;
+    default: return;
+    }
+    AfterVerticalMove(previous);
+}
+
+void CSemblanceMapWnd::OnKeyDown(unsigned key, unsigned, unsigned)
+{
+    const int previous = m_frames.Frame();
+    switch (key) {
+    case VK_UP: m_frames.MoveDeeper(-1); break;
+    case VK_DOWN: m_frames.MoveDeeper(1); break;
+    case VK_PRIOR: m_frames.MoveDeeper(-100); break;
+    case VK_NEXT: m_frames.MoveDeeper(100); break;
+    case VK_HOME: m_frames.SetScrollPosition(0); break; // the top of the log
+    case VK_END: m_frames.SetScrollPosition(m_frames.LastFrame()); break;
+    default: return;
+    }
+    AfterVerticalMove(previous);
+}
+
+// ---- slowness ---------------------------------------------------------------------------------
+
+void CSemblanceMapWnd::OnHScroll(int code, int pos)
+{
+    int64_t index = m_slowness.first;
+    switch (code) {
+    case SB_LINELEFT: index -= 1; break;
+    case SB_LINERIGHT: index += 1; break;
+    case SB_PAGELEFT: index -= 10; break;
+    case SB_PAGERIGHT: index += 10; break;
+    case SB_THUMBPOSITION: index = pos; break;
+    case SB_THUMBTRACK:
+        // The slowness under the thumb, without moving.
+        Pane(2, "");
+        Pane(3, Format("%7.2f %s", double(pos) * m_ds, m_slownessUnit.c_str()));
+        Pane(4, "");
+        return;
+    default: return;
+    }
+    ScrollSlowness(index);
+    Pane(3, Format("%7.2f %s", m_slowness.start, m_slownessUnit.c_str()));
+    PrepareRepaint();
+    Invalidate(true);
+    UpdateWindow();
+}
+
+// ---- read-outs ----------------------------------------------------------------------------------
+
+void CSemblanceMapWnd::OnMouseMove(unsigned, Point p)
+{
+    const Rect& r = m_mapRect;
+    if (!r.Contains(p)) {
+        SetCursor(CursorKind::Arrow);
+        return;
+    }
+    const double slowness = double(p.x - r.left) / r.Width() * m_slowness.span + m_slowness.start;
+    const double time = (1.0 - double(p.y - r.top) / r.Height()) * (m_time.stop - m_time.start) + m_time.start;
+    Pane(2, Format("%7.2f %s", slowness, m_slownessUnit.c_str()));
+    Pane(3, Format("%8.2f%s", time * 0.001, m_timeUnit.c_str()));
+    // The sample under the mouse, its column and row held inside the map.
+    const int column = ClampToInt(slowness / m_ds - m_fs), row = ClampToInt(time / m_dt - m_ft);
+    Pane(4, m_frameRead ? Format("%5.3f", double(MapAt(column, row))) : std::string());
+}

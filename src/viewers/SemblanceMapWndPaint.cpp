@@ -1,0 +1,285 @@
+#include "viewers/SemblanceMapWnd.h"
+
+#include "viewers/Palettes.h"
+#include "viewers/ViewOptions.h"
+#include "platform/Format.h"
+#include "platform/SafeNumeric.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr Color kGray = Rgb(192, 192, 192);
+constexpr Pen kBlackPen{PS_SOLID, 0, Rgb(0, 0, 0)};
+
+} // namespace
+
+void CSemblanceMapWnd::Layout()
+{
+    const Rect client = GetClientRect();
+    m_clientWidth = client.Width();
+    m_clientHeight = client.Height();
+    // The time labels on the left, the title above, the slowness labels and axis
+    // title below.
+    const int left = kMargin + kLabelBand, top = kHeader;
+    const int right = std::max(m_clientWidth - kMargin, left);
+    const int bottom = std::max(m_clientHeight - kBottomBand, top);
+    m_mapRect = {left, top, right, bottom};
+}
+
+CSemblanceMapWnd::RenderKey CSemblanceMapWnd::KeyNow() const
+{
+    RenderKey k;
+    k.width = m_mapRect.Width();
+    k.height = m_mapRect.Height();
+    k.framesRead = m_framesRead;
+    k.timeStart = m_time.start;
+    k.timeStop = m_time.stop;
+    k.slownessStart = m_slowness.start;
+    k.slownessSpan = m_slowness.span;
+    k.pen = m_tracePen.color;
+    k.background = m_backgroundBrush.color;
+    return k;
+}
+
+void CSemblanceMapWnd::PrepareRepaint()
+{
+    if (!IsWindow() || m_iconic) return;
+    // The display commands leave their zoom requests for the active view; a map has
+    // no depth axis to zoom.
+    auto& d = theApp.m_display;
+    if (d.activeWindowId == m_windowId) {
+        d.depthZoomRequest = 0;
+        if (const int request = d.dataAxisZoomRequest) {
+            d.dataAxisZoomRequest = 0;
+            ApplyZoom(request);
+        }
+    }
+    RefreshDrawingObjects();
+    Layout();
+    if (!(KeyNow() == m_rendered)) Render();
+    SetScrollBars();
+}
+
+void CSemblanceMapWnd::MapColumns()
+{
+    // Column c shows slowness start + c x span / width, between the two samples
+    // around it.
+    const int w = m_mapRect.Width();
+    m_columns.resize(size_t(w));
+    const double perColumn = double(m_slowness.span) / w;
+    for (int c = 0; c < w; ++c) {
+        const double at = (m_slowness.start + c * perColumn) / m_ds - m_fs;
+        const int i0 = std::clamp(ClampToInt(std::floor(at)), 0, m_ns - 1);
+        m_columns[size_t(c)] = {i0, std::min(i0 + 1, m_ns - 1), float(std::clamp(at - i0, 0.0, 1.0))};
+    }
+}
+
+const float* CSemblanceMapWnd::NormalisedRow(int j, int keep)
+{
+    // Row j over the window's samples, divided by its largest value and held to
+    // -1..1 (a value that is not a number stays one: a gap). Two rows are kept, since
+    // several pixel rows fall between the same two time samples.
+    for (int s = 0; s < 2; ++s)
+        if (m_cachedRow[size_t(s)] == j) return m_rowCache[size_t(s)].data();
+    const int slot = m_cachedRow[0] == keep ? 1 : 0;
+    m_cachedRow[size_t(slot)] = j;
+    float* out = m_rowCache[size_t(slot)].data();
+    const float* row = m_map.data() + size_t(j) * size_t(m_ns);
+    const double scale = m_rowScale[size_t(j)];
+    const int lo = std::clamp(m_slowness.first - m_fs, 0, m_ns - 1);
+    const int hi = std::clamp(m_slowness.last - m_fs, 0, m_ns - 1);
+    for (int k = lo; k <= hi; ++k) {
+        const double v = double(row[k]) * scale;
+        out[k] = float(v < -1.0 ? -1.0 : v > 1.0 ? 1.0 : v);
+    }
+    return out;
+}
+
+const float* CSemblanceMapWnd::Profile(double time)
+{
+    // Between the rows around `time`.
+    const double at = time / m_dt - m_ft;
+    const int j0 = std::clamp(ClampToInt(std::floor(at)), 0, m_nt - 1);
+    const int j1 = std::min(j0 + 1, m_nt - 1);
+    const float weight = j1 == j0 ? 0.0f : float(std::clamp(at - j0, 0.0, 1.0));
+    const float* r0 = NormalisedRow(j0, j1);
+    if (weight == 0.0f) return r0;
+    const float* r1 = NormalisedRow(j1, j0);
+    const int lo = std::clamp(m_slowness.first - m_fs, 0, m_ns - 1);
+    const int hi = std::clamp(m_slowness.last - m_fs, 0, m_ns - 1);
+    float* p = m_profile.data();
+    for (int k = lo; k <= hi; ++k) p[k] = r0[k] + (r1[k] - r0[k]) * weight;
+    return p;
+}
+
+float CSemblanceMapWnd::ColumnValue(const float* profile, int c) const
+{
+    // A column on a sample shows that sample; between two, a gap beside a gap.
+    const Column& col = m_columns[size_t(c)];
+    const float v0 = profile[col.i0];
+    if (col.frac == 0.0f) return v0;
+    return v0 + (profile[col.i1] - v0) * col.frac;
+}
+
+void CSemblanceMapWnd::Render()
+{
+    m_rendered = KeyNow();
+    m_wiggles.clear();
+    m_wiggleLengths.clear();
+    const int w = m_mapRect.Width(), rows = m_mapRect.Height();
+    LayOutAnnotations();
+    if (w < 1 || rows < 1 || m_map.empty()) {
+        m_image = Image();
+        return;
+    }
+    MapColumns();
+    m_colourTable.resize(kColours + 1);
+    m_colourTable[0] = ToArgb(kGray); // a gap
+    for (int i = 0; i < kColours; ++i) m_colourTable[size_t(i) + 1] = PaletteColour(m_palette, i);
+    if (!m_signature && (m_image.width != w || m_image.height != rows)) m_image = Image(w, rows);
+    if (m_signature) m_image = Image();
+
+    // Row y shows the time stop - y x (stop - start) / rows: the top row the window's
+    // stop, the rows below ever earlier.
+    const double perRow = (m_time.stop - m_time.start) / rows;
+    m_cachedRow = {-1, -1};
+    for (auto& row : m_rowCache) row.resize(size_t(m_ns));
+    for (int y = 0; y < rows; ++y) {
+        if (m_signature && y % kWigglePeriod != 0) continue;
+        const float* p = Profile(m_time.stop - y * perRow);
+        if (!m_signature) {
+            uint32_t* pixels = m_image.Row(y);
+            // Locals: the stores into the row must not make the loop reload the tables.
+            const Column* columns = m_columns.data();
+            const uint32_t* colours = m_colourTable.data() + 1;
+            for (int c = 0; c < w; ++c) {
+                const Column col = columns[c];
+                const float v0 = p[col.i0];
+                const float step = (p[col.i1] - v0) * col.frac;
+                pixels[c] = colours[RampIndex(v0 + (col.frac == 0.0f ? 0.0f : step))];
+            }
+            continue;
+        }
+        // A wiggle above its row, broken where a value is not a number, kept below
+        // the top of the map.
+        const int base = m_mapRect.top + y;
+        int length = 0;
+        for (int c = 0; c < w; ++c) {
+            const float v = ColumnValue(p, c);
+            if (std::isnan(v)) {
+                if (length > 0) m_wiggleLengths.push_back(length);
+                length = 0;
+                continue;
+            }
+            m_wiggles.push_back({m_mapRect.left + c, std::max(base - int(v * kWiggleGain), m_mapRect.top)});
+            ++length;
+        }
+        if (length > 0) m_wiggleLengths.push_back(length);
+    }
+}
+
+void CSemblanceMapWnd::LayOutAnnotations()
+{
+    // Time: a tick at every grid value from the first one down to the window's start,
+    // labelled where it is a multiple of the label step. Slowness: the same from the
+    // first grid value up to the window's end.
+    const Rect& r = m_mapRect;
+    m_timeTicks.clear();
+    m_slownessTicks.clear();
+    m_timeLabels.clear();
+    m_slownessLabels.clear();
+    const int rows = r.Height(), w = r.Width();
+    const double timeWidth = m_time.stop - m_time.start;
+    if (rows > 0 && timeWidth > 0 && m_time.tickStep > 0)
+        for (int value : TickWalk(0, m_time.tickStep, m_time.start, m_time.firstGrid, rows)) {
+            const int y = r.top + ClampToInt((m_time.stop - value) / timeWidth * rows);
+            if (y >= r.bottom) continue;
+            m_timeTicks.push_back(y);
+            if (value % m_time.labelStep == 0) m_timeLabels.push_back({y, Format("%d", value)});
+        }
+    if (w > 0 && m_slowness.span > 0 && m_slowness.tickStep > 0)
+        for (int value : TickWalk(m_slowness.firstGrid, m_slowness.tickStep, m_slowness.firstGrid,
+                                  m_slowness.start + m_slowness.span, w)) {
+            const int x = r.left + ClampToInt((value - m_slowness.start) / m_slowness.span * w);
+            if (x >= r.right) continue;
+            m_slownessTicks.push_back(x);
+            if (value % m_slowness.labelStep == 0) m_slownessLabels.push_back({x, Format("%4d", value)});
+        }
+}
+
+// ---- painting ----------------------------------------------------------------------------------
+
+void CSemblanceMapWnd::OnPaint(Dc& dc)
+{
+    if (m_iconic) return;
+    const Rect client = GetClientRect();
+    if (client.IsEmpty()) {
+        m_iconic = true;
+        return;
+    }
+    dc.SelectFont({"Ariel", m_fontHeight, FW_NORMAL});
+    dc.FillRect(client, kGray);
+    dc.SetBkMode(TRANSPARENT);
+    dc.SetTextColor(Rgb(0, 0, 0));
+    PaintMap(dc);
+    PaintTimeAxis(dc);
+    PaintSlownessAxis(dc);
+    PaintTitles(dc);
+}
+
+void CSemblanceMapWnd::PaintMap(Dc& dc)
+{
+    const Rect& r = m_mapRect;
+    if (!m_signature) {
+        if (!m_image.Empty()) dc.StretchImage(r, m_image);
+        return;
+    }
+    if (r.IsEmpty()) return;
+    dc.FillRect(r, m_backgroundBrush.color);
+    dc.SelectPen({PS_SOLID, 0, m_tracePen.color});
+    const Point* points = m_wiggles.data();
+    for (int length : m_wiggleLengths) {
+        if (length >= 2) dc.Polyline(points, length);
+        points += length;
+    }
+}
+
+void CSemblanceMapWnd::PaintTimeAxis(Dc& dc)
+{
+    // Ticks and labels left of the map, in microseconds.
+    const Rect& r = m_mapRect;
+    dc.SelectPen(kBlackPen);
+    for (int y : m_timeTicks) {
+        dc.MoveTo(r.left - kTick, y);
+        dc.LineTo(r.left, y);
+    }
+    dc.SetTextAlign(TA_RIGHT | TA_TOP);
+    for (const Label& label : m_timeLabels) dc.TextOut(r.left - kTick - 1, label.at - m_fontHeight / 2, label.text);
+    dc.SetTextAlign(TA_CENTER | TA_TOP);
+    dc.TextOut((r.left - kTick) / 2, r.top - m_fontHeight - 2, "[uSec]");
+}
+
+void CSemblanceMapWnd::PaintSlownessAxis(Dc& dc)
+{
+    // Ticks and labels below the map; a label is kept inside the window.
+    const Rect& r = m_mapRect;
+    dc.SelectPen(kBlackPen);
+    for (int x : m_slownessTicks) {
+        dc.MoveTo(x, r.bottom);
+        dc.LineTo(x, r.bottom + kTick);
+    }
+    dc.SetTextAlign(TA_CENTER | TA_TOP);
+    for (const Label& label : m_slownessLabels) {
+        const int half = dc.GetTextExtent(label.text).cx / 2;
+        dc.TextOut(std::min(label.at, m_clientWidth - half - 1), r.bottom + kTick + 1, label.text);
+    }
+}
+
+void CSemblanceMapWnd::PaintTitles(Dc& dc)
+{
+    dc.SetTextAlign(TA_CENTER | TA_TOP);
+    dc.TextOut(m_clientWidth / 2, m_fontHeight / 4, m_title);
+    dc.TextOut(m_clientWidth / 2, m_mapRect.bottom + kTick + 2 + m_fontHeight, m_axisTitle);
+}
