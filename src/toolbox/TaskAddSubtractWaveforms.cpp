@@ -13,7 +13,8 @@ namespace {
 const char kMultiplePrimary[] = "Encountered multiple items in primary selection list!\nOperation will be abandoned.";
 const char kMultipleSecondary[] =
     "Encountered multiple items in secondary selection list!\nOperation will be abandoned.";
-const char kDomain[] = "Waveform arithmetic requires either time or slowness domain data!\nOperation will be abandoned.";
+const char kDomain[] =
+    "Waveform arithmetic requires either time or slowness domain data!\nOperation will be abandoned.";
 const char kDomains[] = "Different data domains in input files!\nOperation will be abandoned.";
 const char kTraces[] = "Different number of channels in input files!\nOperation will be abandoned.";
 const char kDatums[] = "Different datums in input files!\nOperation will be abandoned.";
@@ -59,8 +60,8 @@ int AddSubtractWaveforms(CToolsWnd& e)
     const CQtxDatum& a = *CToolsWnd::FirstSelected(p);
     const CQtxDatum& b = *CToolsWnd::FirstSelected(s);
     // Mnemonics are not compared: datums of one shape combine whatever their names.
-    if (!e.Require(IsWaveformDomain(a) && IsWaveformDomain(b), kDomain) || !e.Require(a.m_category == b.m_category, kDomains)
-        || !e.Require(a.m_traceCount == b.m_traceCount, kTraces)
+    if (!e.Require(IsWaveformDomain(a) && IsWaveformDomain(b), kDomain)
+        || !e.Require(a.m_category == b.m_category, kDomains) || !e.Require(a.m_traceCount == b.m_traceCount, kTraces)
         || !e.Require(a.m_size == b.m_size && CToolsWnd::ItemValueCount(a) == CToolsWnd::ItemValueCount(b), kDatums)
         || !e.Require(a.m_axis1.m_step == b.m_axis1.m_step, kRates)
         || !e.Require(a.m_axis1.m_sampleCount == b.m_axis1.m_sampleCount, kSamples))
@@ -69,6 +70,7 @@ int AddSubtractWaveforms(CToolsWnd& e)
     e.m_taskLine = add ? "*** Tools (Add waveforms)" : "*** Tools (Subtract waveforms)";
     if (!e.WriteOutputHead(e.PrimaryHead(p.logDirection, p.top, p.bottom), {a})) return -1;
     // The output takes the secondary's depths, frame by frame on the primary's step.
-    return e.RunFrames(add ? "Add Waveforms : " : "Subtract Waveforms : ", 0, 1, s.top, e.InputDepthStep(),
-                       [&e, &a, &b, sign = add ? 1.0 : -1.0](double depth) { return CombineFrame(e, a, b, sign, depth); });
+    return e.RunFrames(
+        add ? "Add Waveforms : " : "Subtract Waveforms : ", 0, 1, s.top, e.InputDepthStep(),
+        [&e, &a, &b, sign = add ? 1.0 : -1.0](double depth) { return CombineFrame(e, a, b, sign, depth); });
 }

@@ -12,7 +12,8 @@
 namespace {
 
 const char kMultiple[] = "Encountered multiple selection list!\nOperation will be abandoned.";
-const char kDomain[] = "Waveform arithmetic requires either time or slowness domain data!\nOperation will be abandoned.";
+const char kDomain[] =
+    "Waveform arithmetic requires either time or slowness domain data!\nOperation will be abandoned.";
 
 constexpr uint8_t kSlownessPeakUnit = 6;
 

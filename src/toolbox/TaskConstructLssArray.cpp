@@ -83,8 +83,8 @@ int ConstructLssArray(CToolsWnd& e)
     e.m_endIndex = in.frameCount - n;
     if (!e.RefuseNothingToConvert()) return -1;
     e.m_taskLine = "*** Tools (Lss array)";
-    const CQtxDatum array(1, first->m_mnemonic, kArrayType, first->m_category, kArrayType, 0, 3, 1, qtx::kDepthSize,
-                          0, first->m_axis1.m_unit, first->m_axis1.m_firstIndex, first->m_axis1.m_sampleCount,
+    const CQtxDatum array(1, first->m_mnemonic, kArrayType, first->m_category, kArrayType, 0, 3, 1, qtx::kDepthSize, 0,
+                          first->m_axis1.m_unit, first->m_axis1.m_firstIndex, first->m_axis1.m_sampleCount,
                           first->m_axis1.m_step);
     if (!e.WriteOutputHead(e.PrimaryHead(in.logDirection, in.top, in.bottom), {array})) return -1;
     const Lss lss{e, a, b, n};

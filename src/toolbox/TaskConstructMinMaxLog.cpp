@@ -41,8 +41,9 @@ int ConstructMinMaxLog(CToolsWnd& e)
     if (!e.RefuseNothingToConvert()) return -1;
     e.m_taskLine = "*** Tools (Construct Min-Max log)";
     const uint8_t unit = a.m_axis1.m_unit;
-    if (!e.WriteOutputHead(e.PrimaryHead(p.logDirection, e.m_rangeStart, e.m_rangeEnd),
-                           {CToolsWnd::CurveDatum("MIN ", kCurveType, unit), CToolsWnd::CurveDatum("MAX ", kCurveType, unit)}))
+    if (!e.WriteOutputHead(
+            e.PrimaryHead(p.logDirection, e.m_rangeStart, e.m_rangeEnd),
+            {CToolsWnd::CurveDatum("MIN ", kCurveType, unit), CToolsWnd::CurveDatum("MAX ", kCurveType, unit)}))
         return -1;
     return e.RunFrames("Compute Min-Max : ", e.m_firstIndex, 1, e.m_rangeStart, e.InputDepthStep(),
                        [&e, &a, &b](double depth) { return MinMaxFrame(e, a, b, depth); });

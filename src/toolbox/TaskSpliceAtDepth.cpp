@@ -61,13 +61,14 @@ int SpliceAtDepth(CToolsWnd& e)
     if (!e.RefuseNothingToConvert()) return -1;
     e.m_taskLine = Format("*** Tools (Splice at depth) - %10.4f %s", splice, e.m_depthUnitLabel.c_str());
     if (!e.WriteOutputHead(p.logDirection, p.top, p.bottom)) return -1;
-    return e.RunFrames("Splice : ", 0, 1, p.top, e.InputDepthStep(), [&e, &p, &s, primaryEnd, secondaryFirst](double depth) {
-        if (!e.StageDepth(depth)) return 0;
-        const int k = e.m_singleFrameIndex;
-        ToolInput& from = k < primaryEnd ? p : s;
-        const int frame = k < primaryEnd ? k : k - primaryEnd + secondaryFirst;
-        for (const auto& item : from.list)
-            if (!e.CopyItem(from, frame, *item)) return 0;
-        return 1;
-    });
+    return e.RunFrames("Splice : ", 0, 1, p.top, e.InputDepthStep(),
+                       [&e, &p, &s, primaryEnd, secondaryFirst](double depth) {
+                           if (!e.StageDepth(depth)) return 0;
+                           const int k = e.m_singleFrameIndex;
+                           ToolInput& from = k < primaryEnd ? p : s;
+                           const int frame = k < primaryEnd ? k : k - primaryEnd + secondaryFirst;
+                           for (const auto& item : from.list)
+                               if (!e.CopyItem(from, frame, *item)) return 0;
+                           return 1;
+                       });
 }

@@ -65,8 +65,10 @@ constexpr ToolTaskRow kTasks[] = {
      ComputeRmsAverageLog},
     {T::ConstructMinMaxLog, "Construct Min-Max Log", I::PrimarySecondary, kList | kSecondary, Q, Q, ConstructMinMaxLog},
     {T::ReverseReceiverOrder, "Reverse Receiver Order", I::Primary, kList, Q, Q, ReverseReceiverOrder},
-    {T::ConstructQtxDataSet, "Construct QTX Data Set", I::PrimarySecondary, kList | kSecondary, Q, Q, ConstructQtxDataSet},
-    {T::ComputeWaveEnergy, "Compute Wave Energy", I::PrimarySecondary, kFactorList | kSecondary, Q, Q, ComputeWaveEnergy},
+    {T::ConstructQtxDataSet, "Construct QTX Data Set", I::PrimarySecondary, kList | kSecondary, Q, Q,
+     ConstructQtxDataSet},
+    {T::ComputeWaveEnergy, "Compute Wave Energy", I::PrimarySecondary, kFactorList | kSecondary, Q, Q,
+     ComputeWaveEnergy},
     {T::ComputeMechanicalProperties, "Compute Mechanical Properties", I::PrimarySecondaryDensity,
      kList | kSecondary | kDensity, Q, Q, ComputeMechanicalProperties},
 };

@@ -50,7 +50,8 @@ int CToolsWnd::TakeSelection(ToolInput& in)
     // Flags beyond the listed datums are left from an earlier listing: they choose nothing.
     in.selected.fill(0);
     std::copy_n(settings.selected.begin(), count, in.selected.begin());
-    in.selectedCount = uint16_t(std::count_if(in.selected.begin(), in.selected.end(), [](uint32_t f) { return f != 0; }));
+    in.selectedCount =
+        uint16_t(std::count_if(in.selected.begin(), in.selected.end(), [](uint32_t f) { return f != 0; }));
     if (in.selectedCount) return 1;
     MessageBox(m_inputCount > 1 ? Format(kEmptyNamedSelection, in.role) : std::string(kEmptySelection),
                MB_OK | MB_ICONSTOP);
@@ -120,7 +121,11 @@ int CToolsWnd::CheckInputsAgree(bool sameFrameCount)
     };
     return Require(!sameFrameCount || all([&](const ToolInput& o) { return o.frameCount == p.frameCount; }),
                    kFrameCounts)
-           && Require(all([&](const ToolInput& o) { return !(std::fabs(p.step - o.step) > kStepTolerance); }), kSteps)
+           // Up logs store their step with either sign: only its size is compared.
+           && Require(all([&](const ToolInput& o) {
+                          return !(std::fabs(std::fabs(p.step) - std::fabs(o.step)) > kStepTolerance);
+                      }),
+                      kSteps)
            && Require(all([&](const ToolInput& o) { return o.depthUnits == p.depthUnits; }), kUnits)
            && Require(all([&](const ToolInput& o) { return o.logDirection == p.logDirection; }), kDirections);
 }
@@ -180,8 +185,8 @@ void CToolsWnd::FindDepthOverlap()
     // Steps may differ by up to 0.0005: over many frames the secondary could run out first.
     const int64_t secondaryLeft = int64_t(sc) - secondaryFirst;
     m_firstIndex = primaryFirst;
-    m_endIndex = int32_t(std::clamp<int64_t>(std::min<int64_t>(primaryEnd, primaryFirst + secondaryLeft),
-                                             primaryFirst, pc));
+    m_endIndex =
+        int32_t(std::clamp<int64_t>(std::min<int64_t>(primaryEnd, primaryFirst + secondaryLeft), primaryFirst, pc));
     m_secondaryOffset = secondaryFirst - primaryFirst;
 }
 
@@ -197,6 +202,6 @@ int32_t CToolsWnd::FramesHeld(const ToolInput& in)
 
 CQtxDatum CToolsWnd::CurveDatum(const std::string& mnemonic, uint8_t typeCode, uint8_t unit)
 {
-    return CQtxDatum(1, mnemonic, typeCode, kCategoryTrace, typeCode, 0, 1, 1, qtx::kDepthSize, sizeof(float), unit,
-                     0, 1, 1.0f);
+    return CQtxDatum(1, mnemonic, typeCode, kCategoryTrace, typeCode, 0, 1, 1, qtx::kDepthSize, sizeof(float), unit, 0,
+                     1, 1.0f);
 }
