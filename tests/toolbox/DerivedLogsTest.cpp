@@ -24,10 +24,12 @@ protected:
     }
     // Writes the input and runs a task on `chosen` of its datums.
     int Run(T task, const std::vector<QtxDatumShape>& datums, const std::vector<int>& chosen, int frames,
-            const QtxSampleFn& sample = DefaultSample, double step = 0.5, uint8_t direction = qtx::kLogDown)
+            const QtxSampleFn& sample = DefaultSample, double step = 0.5, uint8_t direction = qtx::kLogDown,
+            uint8_t units = qtx::kUnitsFeet)
     {
         EXPECT_TRUE(WriteQtx(input, datums, frames, direction == 1 ? 100.0 + 8 : 100.0, direction == 1 ? -step : step,
                              sample, direction));
+        PatchQtxHeader(input, [&](QtxFileHeader& h) { h.depthUnits = units; });
         std::remove(output.c_str());
         ToolInputSelection& p = theApp.m_utilitiesSetup.primary;
         p.itemCount = int32_t(datums.size());
@@ -135,16 +137,7 @@ TEST_F(DerivedLogsTest, LssArrayJoinsTheTwoItemsAcrossTheSpacing)
         int n;
     } cases[] = {{1, 0xFF, 0.5, 4}, {0xFF, 0xFF, 0.1524, 4}, {1, 0xFF, 0.25, 8}, {1, 1, 0.5, 4}};
     for (const auto& c : cases) {
-        ASSERT_TRUE(WriteQtx(input, items, 12, c.direction == 1 ? 108.0 : 100.0, c.direction == 1 ? -c.step : c.step,
-                             sample, c.direction));
-        PatchQtxHeader(input, [&](QtxFileHeader& h) { h.depthUnits = c.units; });
-        theApp.m_utilitiesSetup.primary.itemCount = 3;
-        theApp.m_utilitiesSetup.primary.selected.fill(0);
-        theApp.m_utilitiesSetup.primary.selected[0] = theApp.m_utilitiesSetup.primary.selected[2] = 1;
-        std::remove(output.c_str());
-        auto e = std::make_unique<CToolsWnd>();
-        e->m_outputPath = output;
-        ASSERT_EQ(RunToolTask(*e, T::ConstructLssArray, input), 1) << c.step;
+        ASSERT_EQ(Run(T::ConstructLssArray, items, {0, 2}, 12, sample, c.step, c.direction, c.units), 1) << c.step;
         const QtxImage out = LoadQtx(output);
         ASSERT_EQ(out.frames.size(), size_t(12 - c.n)) << c.step;
         ASSERT_EQ(out.descriptors.size(), 1u);
