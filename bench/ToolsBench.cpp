@@ -1,7 +1,8 @@
 // Tool-box throughput: "Reverse Depth Order", "Convert QTX To SEGY" and "Convert SEGY
 // To QTX" (the SEG-Y file the export wrote, back) on a data set of 8 receivers x 1024
 // samples per frame, about 200 MB (set BRONTE_BENCH_MB to change), against a plain
-// copy of the same file in the same run. All read from the page cache and write a new
+// copy of the same file in the same run; "Add Waveforms" over two such data sets
+// against a plain copy of both. All read from the page cache and write a new
 // file; dialogs and questions of the tasks take scripted answers. "peak RSS MB" is the
 // process's high-water mark after the benchmark: a streaming task leaves it flat.
 #include "BenchDataSet.h"
@@ -156,10 +157,93 @@ void ConvertSegyToQtx(benchmark::State& state)
     state.counters["peak RSS MB"] = PeakRssMegabytes();
 }
 
+// The second operand of Add Waveforms: a data set of the same shape and size beside the first.
+struct SecondDataSet {
+    std::string path, output;
+    int64_t bytes = 0;
+
+    SecondDataSet()
+    {
+        const auto folder = std::filesystem::temp_directory_path();
+        path = (folder / "bronte-bench-tools-second.qtx").string();
+        output = (folder / "bronte-bench-tools-second-out.qtx").string();
+        std::vector<float> frame(size_t(kTraces) * kSamples);
+        for (size_t i = 0; i < frame.size(); ++i) frame[i] = float(i % 613) * -0.25f;
+        if (!bench::WriteWaveformQtx(path, 26, kTraces, kSamples, Set().frames, 10.0f, frame)) std::exit(1);
+        bytes = int64_t(std::filesystem::file_size(path));
+    }
+    ~SecondDataSet()
+    {
+        std::filesystem::remove(path);
+        std::filesystem::remove(output);
+    }
+};
+
+SecondDataSet& Second()
+{
+    static SecondDataSet set;
+    return set;
+}
+
+bool CopyFile(const std::string& from, const std::string& to, std::vector<char>& buffer)
+{
+    BinaryFile in;
+    BinaryFile out;
+    if (!in.Open(from, BinaryFile::modeRead) || !out.Open(to, BinaryFile::modeWrite | BinaryFile::modeCreate))
+        return false;
+    size_t got;
+    while ((got = in.Read(buffer.data(), buffer.size())) > 0)
+        if (!out.Write(buffer.data(), got)) return false;
+    return true;
+}
+
+// Both operands of Add Waveforms copied, one after the other: the bytes the task reads.
+void PlainCopyOfBoth(benchmark::State& state)
+{
+    const DataSet& first = Set();
+    const SecondDataSet& second = Second();
+    std::vector<char> buffer(1 << 20);
+    for (auto _ : state)
+        if (!CopyFile(first.path, first.output, buffer) || !CopyFile(second.path, second.output, buffer)) {
+            state.SkipWithError("copy failed");
+            break;
+        }
+    state.SetBytesProcessed(state.iterations() * (first.bytes + second.bytes));
+}
+
+// Megabytes of both inputs, as for the copy of both.
+void AddWaveforms(benchmark::State& state)
+{
+    const DataSet& first = Set();
+    const SecondDataSet& second = Second();
+    ScriptedHost host;
+    ScopedHost scope(&host);
+    for (auto _ : state) {
+        for (ToolInputSelection* s : {&theApp.m_utilitiesSetup.primary, &theApp.m_utilitiesSetup.secondary}) {
+            s->itemCount = 1;
+            s->selected.fill(0);
+            s->selected[0] = 1;
+        }
+        auto engine = std::make_unique<CToolsWnd>();
+        engine->m_outputPath = first.output;
+        engine->m_outputConfirmed = true;
+        if (RunToolTask(*engine, ToolTask::AddWaveforms, first.path, second.path) != 1) {
+            state.SkipWithError("task failed");
+            break;
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * (first.bytes + second.bytes));
+    state.counters["frames/s"] =
+        benchmark::Counter(double(state.iterations()) * first.frames, benchmark::Counter::kIsRate);
+    state.counters["peak RSS MB"] = PeakRssMegabytes();
+}
+
 } // namespace
 
 BENCHMARK(PlainFileCopy)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ReverseDepthOrder)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ConvertQtxToSegy)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ConvertSegyToQtx)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(PlainCopyOfBoth)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(AddWaveforms)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_MAIN();

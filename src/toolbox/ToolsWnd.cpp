@@ -1,6 +1,5 @@
 #include "toolbox/ToolsWnd.h"
 
-#include "settings/SettingsStore.h"
 #include "common/Fft.h"
 #include "common/OutputGuard.h"
 #include "common/ProgressDlg.h"
@@ -21,11 +20,9 @@
 static_assert(kToolSampleCapacity + 1 == size_t(kFftDataSize));
 
 float g_toolBuffer[kToolSampleCapacity + 1];
-static_assert(ToolInput::kMaxDatums == kToolBoxFlagCount);
 
 namespace {
 
-const char kEmptySelection[] = "Encountered empty selection list!\nOperation will be abandoned.";
 const char kTooManyDatums[] = "Encountered more than 256 datums in input file!\nOperation will be abandoned.";
 const char kStopQuestion[] = "Are you sure you want to stop processing?";
 const char kLowHistory[] = "You are running low with the data history buffer.\nWould you like to edit the history?";
@@ -66,16 +63,6 @@ uint64_t CToolsWnd::ItemValueCount(const CQtxDatum& item)
 
 // ---- steps of a task -----------------------------------------------------------------------
 
-int CToolsWnd::TakeSelection()
-{
-    const ToolInputSelection& settings = theApp.m_utilitiesSetup.primary;
-    std::copy(settings.selected.begin(), settings.selected.end(), m_primary.selected.begin());
-    const int32_t count = std::clamp<int32_t>(settings.itemCount, 0, ToolInput::kMaxDatums);
-    m_primary.selectedCount = uint16_t(std::count_if(m_primary.selected.begin(), m_primary.selected.begin() + count,
-                                                     [](uint32_t flag) { return flag != 0; }));
-    return m_primary.selectedCount ? 1 : Refuse(kEmptySelection);
-}
-
 int CToolsWnd::OpenInput(ToolInput& in)
 {
     in.list.clear();
@@ -113,9 +100,12 @@ int CToolsWnd::OpenSingleInput()
 int CToolsWnd::RefuseTooManyDatums()
 {
     // A later datum could be neither chosen nor skipped reliably.
-    if (m_primary.list.size() <= size_t(ToolInput::kMaxDatums)) return 1;
-    CloseInputs();
-    return Refuse(kTooManyDatums);
+    for (const ToolInput* in : {&m_primary, &m_secondary, &m_density})
+        if (in->list.size() > size_t(ToolInput::kMaxDatums)) {
+            CloseInputs();
+            return Refuse(kTooManyDatums);
+        }
+    return 1;
 }
 
 void CToolsWnd::CloseInputs()
@@ -218,9 +208,10 @@ int CToolsWnd::StageValues(const float* values, size_t count, ValueOp op)
         if (!to) return 0;
         for (size_t i = 0; i < n; ++i) {
             const float v = values[i];
+            // A product or sum beyond the float range is clamped: its conversion would be undefined.
             const float w = std::bit_cast<uint32_t>(v) == kNullBits ? v
-                            : op == ValueOp::Offset                   ? float(factor + double(v))
-                                                                      : float(factor * double(v));
+                            : op == ValueOp::Offset                   ? ClampToFloat(factor + double(v))
+                                                                      : ClampToFloat(factor * double(v));
             endian::PutLEFloat(to + i * sizeof(float), w);
         }
         values += n;
@@ -229,19 +220,30 @@ int CToolsWnd::StageValues(const float* values, size_t count, ValueOp op)
     return 1;
 }
 
-int CToolsWnd::CopyItem(const CQtxDatum& item, ValueOp op)
+int CToolsWnd::CopyItem(const CQtxDatum& item, ValueOp op) { return CopyItem(m_primary, m_singleFrameIndex, item, op); }
+
+int CToolsWnd::CopyItem(ToolInput& in, int frame, const CQtxDatum& item, ValueOp op)
 {
     const uint64_t total = ItemValueCount(item);
     float* buffer = g_fftData + 1;
     for (uint64_t done = 0; done < total;) {
         const size_t n = size_t(std::min<uint64_t>(total - done, kToolSampleCapacity));
-        const uint64_t at = uint64_t(item.m_offset) + done * sizeof(float);
-        if (!m_primary.file.ReadFrameItem(m_singleFrameIndex, FrameOffset(at), 1, int(n), buffer, kToolSampleCapacity)
-            || !StageValues(buffer, n, op))
-            return 0;
+        if (!ReadValues(in, frame, item, done, n, buffer) || !StageValues(buffer, n, op)) return 0;
         done += n;
     }
     return 1;
+}
+
+int CToolsWnd::ReadValues(ToolInput& in, int frame, const CQtxDatum& item, uint64_t first, size_t count, float* to)
+{
+    const uint64_t at = uint64_t(item.m_offset) + first * sizeof(float);
+    return in.file.ReadFrameItem(frame, FrameOffset(at), 1, int(std::min(count, kToolSampleCapacity)), to,
+                                 kToolSampleCapacity);
+}
+
+int CToolsWnd::ReadValue(ToolInput& in, int frame, const CQtxDatum& item, float& value)
+{
+    return in.file.ReadFrameItem(frame, FrameOffset(item.m_offset), 1, 1, &value, 1);
 }
 
 int CToolsWnd::CopyFrame(double depth)

@@ -44,6 +44,9 @@ struct ToolFrameSpan {
 struct ToolInput {
     static constexpr int kMaxDatums = 256; // entries of the selection flags
 
+    explicit ToolInput(const char* name) : role(name) {}
+
+    const char* role; // "primary", "secondary" or "density": how messages name the input
     std::string path;
     CQtxFile file;
     CQtxDatumList list;
@@ -79,11 +82,15 @@ public:
     // Set by the dispatcher for the tasks that convert either way: 1 towards metric units.
     int32_t m_depthToMetric = 0;
     int32_t m_slownessToMetric = 0;
+    // Set by the dispatcher for Add (+1) and Subtract (-1) Waveforms.
+    int32_t m_waveformSign = 1;
+    // The inputs the task reads (the dispatcher's count): with more than one, messages name them.
+    int m_inputCount = 1;
 
     // ---- task state ----------------------------------------------------------------------------
-    ToolInput m_primary;   // also the input the history names and the history editor reopens
-    ToolInput m_secondary;
-    ToolInput m_density;
+    ToolInput m_primary{"primary"}; // also the input the history names and the history editor reopens
+    ToolInput m_secondary{"secondary"};
+    ToolInput m_density{"density"};
     CQtxFile m_outputFile;
     std::string m_taskLine;          // the history's line for the task; "" adds none
     std::string m_depthUnitLabel;    // " [ft]" or " [m]"
@@ -92,6 +99,9 @@ public:
     int32_t m_singleFrameIndex = 0;  // the input frame the frame routine works on
     int32_t m_firstIndex = 0;        // input frame range, end excluded
     int32_t m_endIndex = 0;
+    // Two-input loops: the secondary frame beside primary frame k is k + m_secondaryOffset.
+    int32_t m_secondaryOffset = 0;
+    double m_rangeStart = 0.0, m_rangeEnd = 0.0; // the depths both inputs cover (FindDepthOverlap)
     char m_history[qtx::kHistorySize] = {};
     bool m_outputCreated = false; // this run made (or truncated) m_outputPath
     bool m_segyOutput = false;    // ... through m_segy rather than m_outputFile
@@ -106,8 +116,39 @@ public:
 
     // ---- steps of a task ------------------------------------------------------------------------
     // Each returns 1, or 0 after its message; a failed step leaves the inputs closed.
-    // Copies the settings' selection of the primary input; refuses an empty one.
-    int TakeSelection();
+    // Copies the settings' selection of an input (the flags of its listed datums only)
+    // and counts it; refuses an empty one, naming the input when the task reads several.
+    int TakeSelection() { return TakeSelection(m_primary); }
+    int TakeSelection(ToolInput& input);
+    // The selection of every input the task reads, in order; the first empty one refuses.
+    int TakeSelections();
+    // Refuses (closing the inputs) with `refusal` unless `holds`: a task's own checks.
+    int Require(bool holds, const std::string& refusal);
+    // The first and the last selected datum of an input's list; nullptr when none is.
+    static const CQtxDatum* FirstSelected(const ToolInput& input);
+    static const CQtxDatum* LastSelected(const ToolInput& input);
+    // A selection made on another data set may name none of this one's datums: every
+    // input whose selection was taken must have a selected datum in its list.
+    int RequireSelectedDatums();
+    // Opens the primary (OpenSingleInput), then each further input the task reads, and
+    // refuses inputs of more datums than the selection flags hold.
+    int OpenInputs();
+    // Every further input against the primary: frame counts (when asked), depth steps
+    // within 0.0005, depth units, log directions; each check over all inputs before the next.
+    int CheckInputsAgree(bool sameFrameCount);
+    // Refuses with `refusal` when a selected datum of the input is not of `category`.
+    int RequireSelectedCategory(const ToolInput& input, uint8_t category, const std::string& refusal);
+    // A datum's traces name per-receiver logs of receivers 1 to 13 only.
+    int RefuseTooManyReceivers(const CQtxDatum& item);
+    // Aligns the secondary with the primary by depth: the primary frame range
+    // (m_firstIndex..m_endIndex), m_secondaryOffset and the common depth range; depths
+    // compare after RoundDepth. The range never reaches past the secondary's last frame.
+    void FindDepthOverlap();
+    // Truncated to four decimals: trunc(x * 10000) * 0.0001.
+    static double RoundDepth(double depth);
+    int SecondaryFrame() const { return m_singleFrameIndex + m_secondaryOffset; }
+    // Whole frames an input's file holds, at most its header's count.
+    static int32_t FramesHeld(const ToolInput& input);
     // Opens an input and reads its header values and datum list; 0 after the CQtxFile
     // message, or silently for a frame count beyond the int range.
     int OpenInput(ToolInput& input);
@@ -172,6 +213,14 @@ public:
     // Every value of a primary datum at m_singleFrameIndex (a two-axis datum whole,
     // rows after rows), streamed through g_fftData, so any size fits.
     int CopyItem(const CQtxDatum& item, ValueOp op = ValueOp::Copy);
+    // The same for a datum of any input at any frame.
+    int CopyItem(ToolInput& input, int frame, const CQtxDatum& item, ValueOp op = ValueOp::Copy);
+    // `count` values (at most kToolSampleCapacity) of a datum from value `first` on, as
+    // CopyItem reads them; 1, or 0 after the read's message.
+    static int ReadValues(ToolInput& input, int frame, const CQtxDatum& item, uint64_t first, size_t count,
+                          float* to);
+    // The first value of a datum (a curve's one value).
+    static int ReadValue(ToolInput& input, int frame, const CQtxDatum& item, float& value);
     // The depth, then every primary datum of the frame at m_singleFrameIndex unchanged.
     int CopyFrame(double depth);
     void CloseInputs();
@@ -197,6 +246,8 @@ public:
     // Values a datum holds in one frame (traces x samples x rows); elements, not bytes.
     static uint64_t ItemValueCount(const CQtxDatum& item);
     static bool IsTwoAxis(const CQtxDatum& item) { return item.m_axisCount != 1; }
+    // A curve datum of the derived logs: category 6, one trace of one sample, step 1.0.
+    static CQtxDatum CurveDatum(const std::string& mnemonic, uint8_t typeCode, uint8_t unit);
 
 private:
     CQtxFrameWriter m_writer{m_outputFile}; // the output's frames, written in large pieces

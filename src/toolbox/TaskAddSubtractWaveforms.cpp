@@ -1,0 +1,76 @@
+// Add Waveforms / Subtract Waveforms: one selected datum of the primary plus (or minus)
+// one of the secondary, frame by frame and value by value; the sign is the engine's
+// m_waveformSign.
+#include "toolbox/ToolsWnd.h"
+
+#include "common/Fft.h"
+#include "platform/SafeNumeric.h"
+
+#include <algorithm>
+
+namespace {
+
+const char kMultiplePrimary[] = "Encountered multiple items in primary selection list!\nOperation will be abandoned.";
+const char kMultipleSecondary[] =
+    "Encountered multiple items in secondary selection list!\nOperation will be abandoned.";
+const char kDomain[] =
+    "Waveform arithmetic requires either time or slowness domain data!\nOperation will be abandoned.";
+const char kDomains[] = "Different data domains in input files!\nOperation will be abandoned.";
+const char kTraces[] = "Different number of channels in input files!\nOperation will be abandoned.";
+const char kDatums[] = "Different datums in input files!\nOperation will be abandoned.";
+const char kRates[] = "Different sampling rates in input files!\nOperation will be abandoned.";
+const char kSamples[] = "Different number of samples in input files!\nOperation will be abandoned.";
+
+bool IsWaveformDomain(const CQtxDatum& d)
+{
+    return d.m_category != kCategoryAzimuth && d.m_category != kCategorySemblanceMap && d.m_category != kCategoryTrace;
+}
+
+// The datum's values of frame k, a read buffer at a time: primary + sign x secondary in
+// double precision (nulls get no special treatment).
+int CombineFrame(CToolsWnd& e, const CQtxDatum& a, const CQtxDatum& b, double sign, double depth)
+{
+    if (!e.StageDepth(depth)) return 0;
+    const int k = e.m_singleFrameIndex;
+    const uint64_t total = CToolsWnd::ItemValueCount(a);
+    float* pa = g_fftData + 1;
+    float* pb = g_toolBuffer + 1;
+    for (uint64_t done = 0; done < total;) {
+        const size_t n = size_t(std::min<uint64_t>(total - done, kToolSampleCapacity));
+        if (!CToolsWnd::ReadValues(e.m_primary, k, a, done, n, pa)
+            || !CToolsWnd::ReadValues(e.m_secondary, k, b, done, n, pb))
+            return 0;
+        for (size_t i = 0; i < n; ++i) pa[i] = ClampToFloat(sign * double(pb[i]) + double(pa[i]));
+        if (!e.StageValues(pa, n)) return 0;
+        done += n;
+    }
+    return 1;
+}
+
+} // namespace
+
+int AddSubtractWaveforms(CToolsWnd& e)
+{
+    ToolInput& p = e.m_primary;
+    ToolInput& s = e.m_secondary;
+    if (!e.TakeSelection(p) || !e.Require(p.selectedCount == 1, kMultiplePrimary) || !e.TakeSelection(s)
+        || !e.Require(s.selectedCount == 1, kMultipleSecondary))
+        return -1;
+    if (!e.OpenInputs() || !e.CheckInputsAgree(true) || !e.RequireSelectedDatums()) return -1;
+    const CQtxDatum& a = *CToolsWnd::FirstSelected(p);
+    const CQtxDatum& b = *CToolsWnd::FirstSelected(s);
+    // Mnemonics are not compared: datums of one shape combine whatever their names.
+    if (!e.Require(IsWaveformDomain(a) && IsWaveformDomain(b), kDomain)
+        || !e.Require(a.m_category == b.m_category, kDomains) || !e.Require(a.m_traceCount == b.m_traceCount, kTraces)
+        || !e.Require(a.m_size == b.m_size && CToolsWnd::ItemValueCount(a) == CToolsWnd::ItemValueCount(b), kDatums)
+        || !e.Require(a.m_axis1.m_step == b.m_axis1.m_step, kRates)
+        || !e.Require(a.m_axis1.m_sampleCount == b.m_axis1.m_sampleCount, kSamples))
+        return -1;
+    const bool add = e.m_waveformSign >= 0;
+    e.m_taskLine = add ? "*** Tools (Add waveforms)" : "*** Tools (Subtract waveforms)";
+    if (!e.WriteOutputHead(e.PrimaryHead(p.logDirection, p.top, p.bottom), {a})) return -1;
+    // The output takes the secondary's depths, frame by frame on the primary's step.
+    return e.RunFrames(
+        add ? "Add Waveforms : " : "Subtract Waveforms : ", 0, 1, s.top, e.InputDepthStep(),
+        [&e, &a, &b, sign = add ? 1.0 : -1.0](double depth) { return CombineFrame(e, a, b, sign, depth); });
+}

@@ -1,0 +1,85 @@
+// Compute Amplitude: the peak-to-peak amplitude of one selected datum, frame by frame:
+// a curve per receiver of a waveform, one curve for a slowness datum.
+#include "toolbox/ToolsWnd.h"
+
+#include "common/Fft.h"
+#include "dataset/ReceiverGeometry.h"
+#include "platform/SafeNumeric.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+const char kMultiple[] = "Encountered multiple selection list!\nOperation will be abandoned.";
+const char kDomain[] =
+    "Waveform arithmetic requires either time or slowness domain data!\nOperation will be abandoned.";
+
+constexpr uint8_t kSlownessPeakUnit = 6;
+
+// Largest positive value less most negative one over a run of values (zeros count for neither).
+struct PeakToPeak {
+    double positive = 0.0, negative = 0.0;
+    void Add(const float* v, size_t n)
+    {
+        for (size_t i = 0; i < n; ++i) {
+            if (v[i] < 0.0f && v[i] < negative) negative = v[i];
+            if (v[i] >= 0.0f && v[i] > positive) positive = v[i];
+        }
+    }
+    float Value() const { return ClampToFloat(positive - negative); }
+};
+
+// A slowness datum has one curve: the peak over all its values; a waveform one per trace.
+int AmplitudeFrame(CToolsWnd& e, const CQtxDatum& d, double depth)
+{
+    if (!e.StageDepth(depth)) return 0;
+    const int k = e.m_singleFrameIndex;
+    float* buffer = g_fftData + 1;
+    const uint64_t samples = d.m_axis1.m_sampleCount;
+    const bool slowness = d.m_category == kCategorySlowness;
+    const uint64_t runs = slowness ? 1 : d.m_traceCount;
+    const uint64_t length = slowness ? uint64_t(d.m_traceCount) * samples : samples;
+    for (uint64_t r = 0; r < runs; ++r) {
+        PeakToPeak peak;
+        for (uint64_t done = 0; done < length;) {
+            const size_t n = size_t(std::min<uint64_t>(length - done, kToolSampleCapacity));
+            if (!CToolsWnd::ReadValues(e.m_primary, k, d, r * length + done, n, buffer)) return 0;
+            peak.Add(buffer, n);
+            done += n;
+        }
+        const float value = peak.Value();
+        if (!e.StageValues(&value, 1)) return 0;
+    }
+    return 1;
+}
+
+} // namespace
+
+int ComputeAmplitude(CToolsWnd& e)
+{
+    ToolInput& in = e.m_primary;
+    if (!e.TakeSelection() || !e.Require(in.selectedCount == 1, kMultiple) || !e.OpenSingleInput()
+        || !e.RefuseTooManyDatums() || !e.RequireSelectedDatums())
+        return -1;
+    const CQtxDatum& d = *CToolsWnd::FirstSelected(in);
+    const bool slowness = d.m_category == kCategorySlowness;
+    if (!e.Require(d.m_category != kCategoryAzimuth && d.m_category != kCategorySemblanceMap
+                       && d.m_category != kCategoryTrace,
+                   kDomain)
+        || (!slowness && !e.RefuseTooManyReceivers(d)) || !e.RefuseNothingToConvert())
+        return -1;
+    std::vector<CQtxDatum> curves;
+    if (slowness) {
+        curves.push_back(CToolsWnd::CurveDatum(CReceiverGeometry::GetPeakMnemonic(d.m_typeCode),
+                                               CReceiverGeometry::GetPeakItemType(d.m_typeCode), kSlownessPeakUnit));
+    } else {
+        for (short r = 0; r < short(d.m_traceCount); ++r)
+            curves.push_back(CToolsWnd::CurveDatum(CReceiverGeometry::GetAmplitudeMnemonic(r),
+                                                   CReceiverGeometry::GetAmplitudeItemType(r), kUnitMillivolts));
+    }
+    e.m_taskLine = "*** Tools (Amplitude)";
+    if (!e.WriteOutputHead(e.PrimaryHead(in.logDirection, e.Shallowest(), e.Deepest()), curves)) return -1;
+    return e.RunFrames("Compute Amplitude : ", 0, 1, in.top, e.InputDepthStep(),
+                       [&e, &d](double depth) { return AmplitudeFrame(e, d, depth); });
+}

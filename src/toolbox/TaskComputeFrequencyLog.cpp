@@ -1,0 +1,78 @@
+// Compute Frequency Log: the mean instantaneous frequency of every receiver of one
+// selected instantaneous-frequency datum, and their mean, frame by frame.
+#include "toolbox/ToolsWnd.h"
+
+#include "common/Fft.h"
+#include "dataset/ReceiverGeometry.h"
+#include "platform/SafeNumeric.h"
+#include "res/StringTable.h"
+
+#include <array>
+#include <vector>
+
+namespace {
+
+const char kMultiple[] = "Encountered multiple selection list!\nOperation will be abandoned.";
+const char kDomain[] = "Frequency log requires IFS computed time domain data!\nOperation will be abandoned.";
+const char kType[] = "Frequency log requires IFS computed instantaneous frequency data!\nOperation will be abandoned.";
+
+constexpr uint8_t kMeanType = 54;
+constexpr unsigned kIdsMeanFrequency = 50038; // "FREQ"
+constexpr float kNull = -999.25f;
+bool IsInstFrequency(uint8_t type) { return type >= 158 && type <= 163; }
+
+// Per receiver, the mean of the values followed by a positive one, where both are
+// positive (a trace's last value only partners the one before it); 0 when none is.
+int FrequencyFrame(CToolsWnd& e, const CQtxDatum& d, double depth)
+{
+    if (!e.StageDepth(depth)) return 0;
+    const size_t samples = d.m_axis1.m_sampleCount;
+    float* v = g_fftData + 1;
+    std::array<float, 1 + 13> out{}; // the mean over receivers, then each receiver's
+    double total = 0.0;
+    int counted = 0;
+    for (size_t t = 0; t < d.m_traceCount; ++t) {
+        if (!CToolsWnd::ReadValues(e.m_primary, e.m_singleFrameIndex, d, t * samples, samples, v)) return 0;
+        double sum = 0.0;
+        int n = 0;
+        for (size_t k = 0; k + 1 < samples; ++k)
+            if (v[k] > 0.0f && v[k + 1] > 0.0f) {
+                sum += v[k];
+                ++n;
+            }
+        const float mean = n ? ClampToFloat(sum / n) : 0.0f;
+        if (mean != 0.0f) {
+            total += mean;
+            ++counted;
+        }
+        out[1 + t] = mean != 0.0f ? mean : kNull;
+    }
+    out[0] = counted ? ClampToFloat(total / counted) : kNull;
+    return e.StageValues(out.data(), 1 + size_t(d.m_traceCount));
+}
+
+} // namespace
+
+int ComputeFrequencyLog(CToolsWnd& e)
+{
+    ToolInput& in = e.m_primary;
+    if (!e.TakeSelection() || !e.Require(in.selectedCount == 1, kMultiple) || !e.OpenSingleInput()
+        || !e.RefuseTooManyDatums() || !e.RequireSelectedDatums())
+        return -1;
+    const CQtxDatum& d = *CToolsWnd::FirstSelected(in);
+    // Refused before the output exists: no empty output is left behind.
+    if (!e.Require(d.m_category != kCategoryAzimuth && d.m_category != kCategorySemblanceMap
+                       && d.m_category != kCategoryTrace,
+                   kDomain)
+        || !e.Require(IsInstFrequency(d.m_typeCode), kType) || !e.RefuseTooManyReceivers(d)
+        || !e.RefuseNothingToConvert())
+        return -1;
+    std::vector<CQtxDatum> curves = {CToolsWnd::CurveDatum(LoadString(kIdsMeanFrequency), kMeanType, kUnitHertz)};
+    for (short r = 0; r < short(d.m_traceCount); ++r)
+        curves.push_back(CToolsWnd::CurveDatum(CReceiverGeometry::GetFrequencyMnemonic(r),
+                                               CReceiverGeometry::GetFrequencyItemType(r), kUnitHertz));
+    e.m_taskLine = "*** Tools (Frequency log)";
+    if (!e.WriteOutputHead(e.PrimaryHead(in.logDirection, e.Shallowest(), e.Deepest()), curves)) return -1;
+    return e.RunFrames("Compute Frequency : ", 0, 1, in.top, e.InputDepthStep(),
+                       [&e, &d](double depth) { return FrequencyFrame(e, d, depth); });
+}

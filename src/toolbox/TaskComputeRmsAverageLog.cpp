@@ -1,0 +1,99 @@
+// Compute RMS Average Log and Compute Wave Energy: one waveform datum of the primary
+// measured, receiver by receiver, in a window of the factor's length that starts at
+// the receiver's pick, a curve of the secondary (one selected curve per receiver, in
+// receiver order), over the depths both inputs cover.
+#include "toolbox/ToolsWnd.h"
+
+#include "common/Fft.h"
+#include "dataset/ReceiverGeometry.h"
+#include "platform/Format.h"
+#include "platform/SafeNumeric.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+const char kMultiple[] = "Encountered multiple selection in primary list!\nOperation will be abandoned.";
+const char kPrimaryDomain[] = "Unproper datum domain selection in primary file!\nOperation will be abandoned.";
+const char kSecondaryDomain[] = "Unproper domain selection in secondary file!\nOperation will be abandoned.";
+const char kReceivers[] = "Different number of selected receivers in input files!\nOperation will be abandoned.";
+const char kWindow[] = "Encountered invalid window length : %.4f!\nOperation will be abandoned.";
+
+constexpr uint8_t kEnergyUnit = 6; // a code without a label
+
+struct WindowLog {
+    CToolsWnd& e;
+    const CQtxDatum& wave;
+    std::vector<const CQtxDatum*> picks; // one curve per receiver
+    bool energy;
+
+    // The samples [start, end) a window of the factor's length covers from a pick, within the trace.
+    std::pair<size_t, size_t> Window(float pick) const
+    {
+        const double dt = wave.m_axis1.m_step;
+        const int64_t samples = wave.m_axis1.m_sampleCount;
+        const int64_t start = std::max(ClampToInt(double(pick) / dt), 0);
+        const int64_t end = std::min(start + ClampToInt(double(e.m_factor) / dt), samples);
+        return {size_t(std::min(start, samples)), size_t(std::max(end, std::min(start, samples)))};
+    }
+
+    int Frame(double depth) const
+    {
+        if (!e.StageDepth(depth)) return 0;
+        const size_t samples = wave.m_axis1.m_sampleCount;
+        float* trace = g_fftData + 1;
+        for (size_t r = 0; r < picks.size(); ++r) {
+            float pick = 0.0f;
+            if (!CToolsWnd::ReadValue(e.m_secondary, e.SecondaryFrame(), *picks[r], pick)
+                || !CToolsWnd::ReadValues(e.m_primary, e.m_singleFrameIndex, wave, r * samples, samples, trace))
+                return 0;
+            const auto [start, end] = Window(pick);
+            float sum = 0.0f;
+            for (size_t i = start; i < end; ++i) sum += trace[i] * trace[i];
+            const double n = double(end - start);
+            // The root is divided once more by the samples used.
+            const double value = energy ? double(sum) / double(e.m_factor) : n > 0 ? std::sqrt(sum / n) / n : 0.0;
+            const float out = ClampToFloat(value);
+            if (!e.StageValues(&out, 1)) return 0;
+        }
+        return 1;
+    }
+};
+
+int RunWindowLog(CToolsWnd& e, bool energy)
+{
+    ToolInput& p = e.m_primary;
+    ToolInput& s = e.m_secondary;
+    if (!e.TakeSelection(p) || !e.Require(p.selectedCount == 1, kMultiple) || !e.TakeSelection(s)) return -1;
+    if (!e.OpenInputs() || !e.CheckInputsAgree(false) || !e.RequireSelectedDatums()
+        || !e.RequireSelectedCategory(p, kCategoryWaveform, kPrimaryDomain)
+        || !e.RequireSelectedCategory(s, kCategoryTrace, kSecondaryDomain))
+        return -1;
+    WindowLog log{e, *CToolsWnd::FirstSelected(p), {}, energy};
+    for (size_t k = 0; k < s.list.size(); ++k)
+        if (s.IsSelected(k)) log.picks.push_back(s.list[k].get());
+    // Every receiver needs its pick, and a window of some length to measure.
+    if (!e.Require(log.picks.size() == log.wave.m_traceCount, kReceivers) || !e.RefuseTooManyReceivers(log.wave)
+        || !e.Require(e.m_factor > 0.0f, Format(kWindow, double(e.m_factor))))
+        return -1;
+    e.FindDepthOverlap();
+    if (!e.RefuseNothingToConvert()) return -1;
+    // Wave energy adds no task line of its own.
+    e.m_taskLine = energy ? "" : "*** Tools (Compute Rms average log)";
+    std::vector<CQtxDatum> curves;
+    for (short r = 0; r < short(log.wave.m_traceCount); ++r)
+        curves.push_back(energy ? CToolsWnd::CurveDatum(CReceiverGeometry::GetEnergyMnemonic(r),
+                                                        CReceiverGeometry::GetEnergyItemType(r), kEnergyUnit)
+                                : CToolsWnd::CurveDatum(CReceiverGeometry::GetAmplitudeMnemonic(r),
+                                                        CReceiverGeometry::GetAmplitudeItemType(r), kUnitMillivolts));
+    if (!e.WriteOutputHead(e.PrimaryHead(p.logDirection, e.m_rangeStart, e.m_rangeEnd), curves)) return -1;
+    return e.RunFrames(energy ? "Compute Wave Energy : " : "Compute Rms : ", e.m_firstIndex, 1, e.m_rangeStart,
+                       e.InputDepthStep(), [&log](double depth) { return log.Frame(depth); });
+}
+
+} // namespace
+
+int ComputeRmsAverageLog(CToolsWnd& e) { return RunWindowLog(e, false); }
+int ComputeWaveEnergy(CToolsWnd& e) { return RunWindowLog(e, true); }

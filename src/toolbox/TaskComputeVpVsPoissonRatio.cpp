@@ -1,0 +1,81 @@
+// Compute VpVs, Poisson Ratio: a compressional slowness curve of the primary and a shear
+// slowness curve of the secondary, over the depths both cover, as six curves: the two
+// slownesses, both velocities, their ratio and Poisson's ratio.
+#include "toolbox/ElasticLogs.h"
+#include "toolbox/ToolsWnd.h"
+
+#include "platform/SafeNumeric.h"
+
+#include <bit>
+
+namespace {
+
+const char kPrimaryCurve[] = "Unproper datum selection in primary file!\nOperation will be abandoned.";
+const char kSecondaryCurve[] = "Unproper domain selection in secondary file!\nOperation will be abandoned.";
+
+constexpr uint32_t kNullBits = std::bit_cast<uint32_t>(kElasticNull);
+constexpr uint8_t kCurveType = 6, kVelocityUnit = 8, kRatioUnit = 6;
+constexpr double kMinimumRatio = 1.41;
+
+bool IsNull(float v) { return std::bit_cast<uint32_t>(v) == kNullBits; }
+
+int VpVsFrame(CToolsWnd& e, const CQtxDatum& a, const CQtxDatum& b, double depth)
+{
+    float dtp = 0.0f, dts = 0.0f;
+    if (!e.StageDepth(depth) || !CToolsWnd::ReadValue(e.m_primary, e.m_singleFrameIndex, a, dtp)
+        || !CToolsWnd::ReadValue(e.m_secondary, e.SecondaryFrame(), b, dts))
+        return 0;
+    const VelocityLogs v =
+        ComputeVelocityLogs(dtp, dts, SlownessScale(a.m_axis1.m_unit), SlownessScale(b.m_axis1.m_unit));
+    const float values[] = {v.dtp, v.dts, v.vp, v.vs, v.ratio, v.poisson};
+    return e.StageValues(values, std::size(values));
+}
+
+} // namespace
+
+float SlownessScale(uint8_t unit) { return unit == kUnitMicrosecondsPerFoot ? 0.3048f : 1.0f; }
+
+VelocityLogs ComputeVelocityLogs(float dtp, float dts, float scaleP, float scaleS)
+{
+    VelocityLogs v;
+    // A NaN is no slowness either.
+    v.dtp = dtp >= 0.0f ? dtp : kElasticNull;
+    v.dts = dts >= 0.0f ? dts : kElasticNull;
+    // A slowness of 0 has no finite velocity.
+    if (v.dtp > 0.0f) v.vp = ClampToFloat(double(scaleP) * 1000.0 / double(v.dtp));
+    if (v.dts > 0.0f) v.vs = ClampToFloat(double(scaleS) * 1000.0 / double(v.dts));
+    if (IsNull(v.dtp) || IsNull(v.dts) || v.dtp == 0.0f) return v;
+    const float ratio = ClampToFloat(double(v.dts) / double(v.dtp));
+    if (!(ratio > kMinimumRatio)) return v;
+    const double r2 = double(ratio) * double(ratio);
+    v.ratio = ratio;
+    v.poisson = ClampToFloat((0.5 * r2 - 1.0) / (r2 - 1.0));
+    return v;
+}
+
+int ComputeVpVsPoissonRatio(CToolsWnd& e)
+{
+    ToolInput& p = e.m_primary;
+    ToolInput& s = e.m_secondary;
+    if (!e.TakeSelections() || !e.OpenInputs() || !e.CheckInputsAgree(false) || !e.RequireSelectedDatums()
+        || !e.RequireSelectedCategory(p, kCategoryTrace, kPrimaryCurve)
+        || !e.RequireSelectedCategory(s, kCategoryTrace, kSecondaryCurve))
+        return -1;
+    // With several curves selected in an input, the last one counts.
+    const CQtxDatum& a = *CToolsWnd::LastSelected(p);
+    const CQtxDatum& b = *CToolsWnd::LastSelected(s);
+    e.FindDepthOverlap();
+    if (!e.RefuseNothingToConvert()) return -1;
+    e.m_taskLine = "*** Tools (Vp/Vs ratio)";
+    const std::vector<CQtxDatum> curves = {
+        CToolsWnd::CurveDatum(a.m_mnemonic, kCurveType, a.m_axis1.m_unit),
+        CToolsWnd::CurveDatum(b.m_mnemonic, kCurveType, b.m_axis1.m_unit),
+        CToolsWnd::CurveDatum("VP  ", 220, kVelocityUnit),
+        CToolsWnd::CurveDatum("VS  ", 221, kVelocityUnit),
+        CToolsWnd::CurveDatum("VPVS", 79, kRatioUnit),
+        CToolsWnd::CurveDatum("POIS", 80, kRatioUnit),
+    };
+    if (!e.WriteOutputHead(e.PrimaryHead(p.logDirection, e.m_rangeStart, e.m_rangeEnd), curves)) return -1;
+    return e.RunFrames("Compute VpVs : ", e.m_firstIndex, 1, e.m_rangeStart, e.InputDepthStep(),
+                       [&e, &a, &b](double depth) { return VpVsFrame(e, a, b, depth); });
+}

@@ -1,0 +1,207 @@
+// CToolsWnd: the steps of tasks that read more than one input (selections, opening,
+// checks of the inputs against each other, depth alignment) and the shared helpers of
+// the tasks that derive curves.
+#include "toolbox/ToolsWnd.h"
+
+#include "settings/SettingsStore.h"
+#include "platform/Format.h"
+#include "platform/Host.h"
+#include "platform/SafeNumeric.h"
+
+#include <algorithm>
+#include <cmath>
+
+static_assert(ToolInput::kMaxDatums == kToolBoxFlagCount);
+
+namespace {
+
+const char kEmptySelection[] = "Encountered empty selection list!\nOperation will be abandoned.";
+const char kEmptyNamedSelection[] = "Encountered empty %s selection list!\nOperation will be abandoned.";
+const char kFrameCounts[] = "Different number of depth frames in input files!\nOperation will be abandoned.";
+const char kSteps[] = "Different depth increments in input files!\nOperation will be abandoned.";
+const char kUnits[] = "Different depth units in input files!\nOperation will be abandoned.";
+const char kDirections[] = "Different log directions in input files!\nOperation will be abandoned.";
+const char kTooManyReceivers[] = "Encountered more than 13 receivers in selected datum!\nOperation will be abandoned.";
+
+constexpr double kStepTolerance = 0.0005;
+constexpr int kMaxReceivers = 13; // per-receiver log names and types exist for receivers 1 to 13
+
+// The settings' selection that belongs to an input.
+const ToolInputSelection& SettingsOf(const CToolsWnd& e, const ToolInput& in)
+{
+    const UtilitiesSetupGroup& s = theApp.m_utilitiesSetup;
+    return &in == &e.m_secondary ? s.secondary : &in == &e.m_density ? s.density : s.primary;
+}
+
+// The smallest k of 0..count-1 for which `holds` is true; count when there is none.
+template <class Pred> int32_t FirstFrame(int32_t count, Pred holds)
+{
+    for (int32_t k = 0; k < count; ++k)
+        if (holds(k)) return k;
+    return count;
+}
+
+} // namespace
+
+int CToolsWnd::TakeSelection(ToolInput& in)
+{
+    const ToolInputSelection& settings = SettingsOf(*this, in);
+    const size_t count = size_t(std::clamp<int32_t>(settings.itemCount, 0, ToolInput::kMaxDatums));
+    // Flags beyond the listed datums are left from an earlier listing: they choose nothing.
+    in.selected.fill(0);
+    std::copy_n(settings.selected.begin(), count, in.selected.begin());
+    in.selectedCount =
+        uint16_t(std::count_if(in.selected.begin(), in.selected.end(), [](uint32_t f) { return f != 0; }));
+    if (in.selectedCount) return 1;
+    MessageBox(m_inputCount > 1 ? Format(kEmptyNamedSelection, in.role) : std::string(kEmptySelection),
+               MB_OK | MB_ICONSTOP);
+    return 0;
+}
+
+int CToolsWnd::TakeSelections()
+{
+    ToolInput* inputs[] = {&m_primary, &m_secondary, &m_density};
+    for (int i = 0; i < std::min(m_inputCount, 3); ++i)
+        if (!TakeSelection(*inputs[i])) return 0;
+    return 1;
+}
+
+int CToolsWnd::Require(bool holds, const std::string& refusal)
+{
+    if (holds) return 1;
+    CloseInputs();
+    MessageBox(refusal, MB_OK | MB_ICONSTOP);
+    return 0;
+}
+
+const CQtxDatum* CToolsWnd::FirstSelected(const ToolInput& in)
+{
+    for (size_t k = 0; k < in.list.size(); ++k)
+        if (in.IsSelected(k)) return in.list[k].get();
+    return nullptr;
+}
+
+const CQtxDatum* CToolsWnd::LastSelected(const ToolInput& in)
+{
+    for (size_t k = in.list.size(); k-- > 0;)
+        if (in.IsSelected(k)) return in.list[k].get();
+    return nullptr;
+}
+
+int CToolsWnd::RequireSelectedDatums()
+{
+    for (const ToolInput* in : {&m_primary, &m_secondary, &m_density}) {
+        if (in->selectedCount == 0 || FirstSelected(*in)) continue;
+        return Require(false, m_inputCount > 1 ? Format(kEmptyNamedSelection, in->role) : std::string(kEmptySelection));
+    }
+    return 1;
+}
+
+int CToolsWnd::OpenInputs()
+{
+    if (!OpenSingleInput()) return 0;
+    ToolInput* further[] = {&m_secondary, &m_density};
+    for (int i = 0; i + 1 < std::min(m_inputCount, 3); ++i)
+        if (!OpenInput(*further[i])) {
+            CloseInputs();
+            return 0;
+        }
+    return RefuseTooManyDatums();
+}
+
+int CToolsWnd::CheckInputsAgree(bool sameFrameCount)
+{
+    const ToolInput* further[] = {&m_secondary, &m_density};
+    const size_t n = size_t(std::clamp(m_inputCount - 1, 0, 2));
+    const ToolInput& p = m_primary;
+    auto all = [&](auto agrees) {
+        for (size_t i = 0; i < n; ++i)
+            if (!agrees(*further[i])) return false;
+        return true;
+    };
+    return Require(!sameFrameCount || all([&](const ToolInput& o) { return o.frameCount == p.frameCount; }),
+                   kFrameCounts)
+           // Up logs store their step with either sign: only its size is compared.
+           && Require(all([&](const ToolInput& o) {
+                          return !(std::fabs(std::fabs(p.step) - std::fabs(o.step)) > kStepTolerance);
+                      }),
+                      kSteps)
+           && Require(all([&](const ToolInput& o) { return o.depthUnits == p.depthUnits; }), kUnits)
+           && Require(all([&](const ToolInput& o) { return o.logDirection == p.logDirection; }), kDirections);
+}
+
+int CToolsWnd::RequireSelectedCategory(const ToolInput& in, uint8_t category, const std::string& refusal)
+{
+    for (size_t k = 0; k < in.list.size(); ++k)
+        if (in.IsSelected(k) && in.list[k]->m_category != category) return Require(false, refusal);
+    return 1;
+}
+
+int CToolsWnd::RefuseTooManyReceivers(const CQtxDatum& item)
+{
+    return Require(item.m_traceCount <= kMaxReceivers, kTooManyReceivers);
+}
+
+double CToolsWnd::RoundDepth(double depth) { return ClampToInt(depth * 10000.0) * 0.0001; }
+
+void CToolsWnd::FindDepthOverlap()
+{
+    const ToolInput& p = m_primary;
+    const ToolInput& s = m_secondary;
+    const int32_t pc = std::max(p.frameCount, 0), sc = std::max(s.frameCount, 0);
+    // Up logs may store their step negative: frames lie at top -/+ k x |step| by the direction.
+    const double ps = std::fabs(p.step), ss = std::fabs(s.step);
+    auto R = RoundDepth;
+    int32_t primaryFirst = 0, primaryEnd = pc, secondaryFirst = 0;
+    if (p.logDirection == qtx::kLogDown) {
+        if (R(s.top) >= R(p.top)) {
+            primaryFirst = FirstFrame(pc, [&](int32_t k) { return R(p.top + k * ps) >= R(s.top); });
+            m_rangeStart = s.top;
+        } else {
+            secondaryFirst = FirstFrame(sc, [&](int32_t k) { return R(s.top + k * ss) >= R(p.top); });
+            m_rangeStart = p.top;
+        }
+        if (R(s.bottom) >= R(p.bottom)) {
+            m_rangeEnd = p.bottom;
+        } else {
+            primaryEnd = pc - FirstFrame(pc, [&](int32_t k) { return R(p.bottom - k * ps) <= R(s.bottom); });
+            m_rangeEnd = s.bottom;
+        }
+    } else if (p.logDirection == qtx::kLogUp) {
+        if (R(s.top) >= R(p.top)) {
+            secondaryFirst = FirstFrame(sc, [&](int32_t k) { return R(s.top - k * ss) <= R(p.top); });
+            m_rangeStart = p.top;
+        } else {
+            primaryFirst = FirstFrame(pc, [&](int32_t k) { return R(p.top - k * ps) <= R(s.top); });
+            m_rangeStart = s.top;
+        }
+        if (R(s.bottom) >= R(p.bottom)) {
+            primaryEnd = FirstFrame(pc, [&](int32_t k) { return R(p.top - k * ps) <= R(s.bottom); });
+            m_rangeEnd = s.bottom;
+        } else {
+            m_rangeEnd = p.bottom;
+        }
+    }
+    // Steps may differ by up to 0.0005: over many frames the secondary could run out first.
+    const int64_t secondaryLeft = int64_t(sc) - secondaryFirst;
+    m_firstIndex = primaryFirst;
+    m_endIndex =
+        int32_t(std::clamp<int64_t>(std::min<int64_t>(primaryEnd, primaryFirst + secondaryLeft), primaryFirst, pc));
+    m_secondaryOffset = secondaryFirst - primaryFirst;
+}
+
+int32_t CToolsWnd::FramesHeld(const ToolInput& in)
+{
+    const uint64_t frameSize = std::max<uint64_t>(in.file.GetFrameSize(), 1);
+    const uint64_t datums = uint64_t(std::max<short>(in.file.GetDatumCount(), 0));
+    const int64_t length = in.file.m_fileIn.GetLength();
+    const uint64_t start = qtx::DataStart(datums);
+    const uint64_t held = length > 0 && uint64_t(length) > start ? (uint64_t(length) - start) / frameSize : 0;
+    return int32_t(std::min<uint64_t>(held, uint64_t(std::max(in.frameCount, 0))));
+}
+
+CQtxDatum CToolsWnd::CurveDatum(const std::string& mnemonic, uint8_t typeCode, uint8_t unit)
+{
+    return CQtxDatum(1, mnemonic, typeCode, kCategoryTrace, typeCode, 0, 1, 1, qtx::kDepthSize, sizeof(float), unit, 0,
+                     1, 1.0f);
+}
