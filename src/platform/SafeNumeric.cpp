@@ -1,6 +1,7 @@
 #include "platform/SafeNumeric.h"
 
 #include <cfloat>
+#include <charconv>
 #include <climits>
 #include <cmath>
 
@@ -42,4 +43,17 @@ TickWalk::TickWalk(int64_t first, int64_t step, double lo, double hi, int maxCou
     m_first = first + k0 * step;
     m_step = step;
     m_count = int(k1 - k0 + 1);
+}
+
+bool ParseTextNumber(std::string_view text, double& value)
+{
+    const char* first = text.data();
+    const char* const last = first + text.size();
+    // from_chars takes a minus sign only.
+    if (first != last && *first == '+' && ++first != last && (*first == '-' || *first == '+')) return false;
+    double parsed = 0.0;
+    const auto [end, error] = std::from_chars(first, last, parsed);
+    if (error != std::errc() || end != last) return false;
+    value = parsed;
+    return true;
 }
