@@ -4,6 +4,9 @@
 #include "platform/Host.h"
 
 #include <algorithm>
+#include <bit>
+#include <charconv>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -11,6 +14,7 @@ namespace {
 constexpr char kCtrlZ = 26;
 constexpr size_t kReadPiece = size_t(64) << 10; // more than kMaxLine: a whole line always fits
 constexpr size_t kWritePiece = size_t(1) << 20;
+constexpr size_t kFieldWidth = 11;
 static_assert(kReadPiece > CLasDoc::kMaxLine);
 
 int Fail(const char* text, const std::string& path)
@@ -228,4 +232,44 @@ int CLasDoc::WriteLas20Header(uint8_t feet)
     WriteLine("#---------               -----------    ---------------------------");
     WriteLine(Format(" DEPT.%s                 00 000 000 000:  ", unit));
     return 1;
+}
+
+void CLasDoc::AppendField(std::string& line, double value)
+{
+    if (!(std::fabs(value) < 1e15)) {
+        char text[400]; // the widest double in fixed notation with four decimals fits
+        const auto [end, error] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 4);
+        const size_t length = error == std::errc() ? size_t(end - text) : 0;
+        if (length < kFieldWidth) line.append(kFieldWidth - length, ' ');
+        line.append(text, length);
+        return;
+    }
+    // value x 10^4 exactly: the 53-bit mantissa times 10^4 fits 128 bits; the shift that
+    // takes its binary exponent off rounds half to even, as the C library does.
+    const uint64_t bits = std::bit_cast<uint64_t>(value);
+    const int exponent = int(bits >> 52 & 0x7FF);
+    const uint64_t mantissa = (bits & ((uint64_t(1) << 52) - 1)) | (exponent ? uint64_t(1) << 52 : 0);
+    const int shift = 1075 - std::max(exponent, 1); // above 0 for values below 2^52
+    const unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * 10000u;
+    uint64_t units = 0;
+    if (shift < 128) {
+        const unsigned __int128 whole = scaled >> shift;
+        const unsigned __int128 rest = scaled - (whole << shift);
+        const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
+        units = uint64_t(whole) + (rest > half || (rest == half && (whole & 1)));
+    }
+    // Written right-aligned straight into the line, from its last digit.
+    const bool negative = std::signbit(value);
+    size_t length = 6 + negative; // "0.0000"
+    for (uint64_t w = units / 100000; w > 0; w /= 10) ++length;
+    const size_t at = line.size();
+    line.resize(at + std::max(length, kFieldWidth), ' ');
+    char* p = line.data() + line.size();
+    for (int k = 0; k < 4; ++k, units /= 10) *--p = char('0' + units % 10);
+    *--p = '.';
+    do {
+        *--p = char('0' + units % 10);
+        units /= 10;
+    } while (units);
+    if (negative) *--p = '-';
 }

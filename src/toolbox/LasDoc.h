@@ -67,6 +67,8 @@ public:
     // The 32 lines that open every LAS file the program writes, with the depth members:
     // "F" units when `feet` is 1, "M" for any other value. Always 1.
     int WriteLas20Header(uint8_t feet);
+    // Appends the value as "%11.4f" writes it (C locale), to the last digit.
+    static void AppendField(std::string& line, double value);
 
     // ---- state ------------------------------------------------------------------------
     double m_depthStep = 0.0;   // STEP of the header written; set by the caller

@@ -9,7 +9,6 @@
 
 #include "platform/Endian.h"
 
-#include <charconv>
 #include <cmath>
 #include <filesystem>
 #include <string>
@@ -18,7 +17,7 @@
 namespace {
 
 constexpr double kLasNull = -999.25; // the header's NULL
-constexpr size_t kFieldWidth = 11;
+constexpr int32_t kFramesPerStep = 64;
 
 bool IsLasCurve(const CQtxDatum& d)
 {
@@ -36,17 +35,8 @@ std::string LasName(const std::string& mnemonic)
     return name;
 }
 
-// "%11.4f" of the value; what is no number is written as the NULL value, since LAS
-// readers take numbers only.
-void AppendField(std::string& line, double value)
-{
-    if (!std::isfinite(value)) value = kLasNull;
-    char text[400]; // the widest double in fixed notation with four decimals fits
-    const auto [end, error] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 4);
-    const size_t length = error == std::errc() ? size_t(end - text) : 0;
-    if (length < kFieldWidth) line.append(kFieldWidth - length, ' ');
-    line.append(text, length);
-}
+// What is no number is written as the NULL value: LAS readers take numbers only.
+void AppendField(std::string& line, double value) { CLasDoc::AppendField(line, std::isfinite(value) ? value : kLasNull); }
 
 // The depth stored in front of a frame's values.
 int ReadFrameDepth(CQtxFile& file, int frame, double* depth)
@@ -92,23 +82,30 @@ int ConvertQtxToLas(CToolsWnd& e)
 
     // Each frame's values are a few bytes apart: read them from a window, not one by one.
     in.file.m_fileIn.EnableReadAhead();
+    // The frame loop steps a block of frames at a time: its progress and stop question
+    // cost more than a line.
+    const int32_t frames = in.frameCount;
+    e.m_endIndex = (frames - 1) / kFramesPerStep + 1;
     int written = 0;
-    const int result = e.RunFrames("Convert QTX to LAS : ", 0, 1, in.top, e.InputDepthStep(), [&](double) {
-        const int frame = e.m_singleFrameIndex;
-        double depth = 0.0;
-        if (!ReadFrameDepth(in.file, frame, &depth)) return 0;
-        line.clear();
-        AppendField(line, depth);
-        for (const CQtxDatum* c : curves) {
-            float value = 0.0f;
-            if (!in.file.ReadFrameItem(frame, c->m_offset, 1, 1, &value, 1)) return 0;
-            line += ' ';
-            AppendField(line, double(value));
+    const auto block = [&](double) {
+        const int32_t first = e.m_singleFrameIndex;
+        for (int32_t frame = first; frame < frames && frame - first < kFramesPerStep; ++frame) {
+            double depth = 0.0;
+            if (!ReadFrameDepth(in.file, frame, &depth)) return 0;
+            line.clear();
+            AppendField(line, depth);
+            for (const CQtxDatum* c : curves) {
+                float value = 0.0f;
+                if (!in.file.ReadFrameItem(frame, c->m_offset, 1, 1, &value, 1)) return 0;
+                line += ' ';
+                AppendField(line, double(value));
+            }
+            doc.WriteLine(line);
+            ++written;
         }
-        doc.WriteLine(line);
-        ++written;
         return 1;
-    });
+    };
+    const int result = e.RunFrames("Convert QTX to LAS : ", 0, kFramesPerStep, in.top, 0.0, block);
     const int closed = doc.CloseOutput();
     if (result == 1 && closed && written > 0) return 1;
     std::error_code error;

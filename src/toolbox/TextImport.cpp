@@ -13,6 +13,7 @@
 namespace {
 
 constexpr size_t kTenColumn = 10;
+constexpr int32_t kLinesPerStep = 64;
 
 const char kFormatError[] = "Format error in file :\n";
 const char kNoDepths[] = "Error getting top depth in file :\n";
@@ -149,23 +150,29 @@ int RunTextImport(CToolsWnd& e, CLasDoc& doc, const TextTable& t, const std::str
     e.m_depthUnitLabel = t.depthUnits == qtx::kUnitsMetres ? " [m]" : " [ft]";
     e.m_logDirectionLabel = down ? "DOWN" : "UP";
     e.m_firstIndex = 0;
-    e.m_endIndex = t.dataLines;
     const ToolOutputHead head{down ? qtx::kLogDown : qtx::kLogUp, t.depthUnits, t.top, t.last, step, nullptr};
     if (!e.WriteOutputHead(head, t.datums)) return -1;
 
+    // The frame loop steps a block of lines at a time: its progress and stop question
+    // cost more than reading a line.
+    e.m_endIndex = (t.dataLines - 1) / kLinesPerStep + 1;
+    int32_t left = t.dataLines;
     std::vector<float> values(t.datums.size());
     const std::string& path = e.m_primary.path;
-    const auto frame = [&](double) {
-        std::string_view line;
-        int got;
-        while ((got = doc.ReadDataLine(&line)) >= 0 && IsBlankLine(line)) {
+    const auto lines = [&](double) {
+        for (int32_t n = std::min(left, kLinesPerStep); n > 0; --n, --left) {
+            std::string_view line;
+            int got;
+            while ((got = doc.ReadDataLine(&line)) >= 0 && IsBlankLine(line)) {
+            }
+            double depth = 0.0;
+            if (got < 0 || !ParseDataLine(line, t.columns, values.size(), &depth, values.data()))
+                return Refuse(kFormatError + path);
+            if (!e.StageDepth(depth) || !e.StageValues(values.data(), values.size())) return 0;
         }
-        double depth = 0.0;
-        if (got < 0 || !ParseDataLine(line, t.columns, values.size(), &depth, values.data()))
-            return Refuse(kFormatError + path);
-        return e.StageDepth(depth) && e.StageValues(values.data(), values.size()) ? 1 : 0;
+        return 1;
     };
-    const int result = e.RunFrames(label, 0, 1, t.top, down ? step : -step, frame);
+    const int result = e.RunFrames(label, 0, 1, t.top, down ? step : -step, lines);
     doc.CloseInput();
     if (result != 1) RemoveOutput(e);
     return result;

@@ -4,6 +4,10 @@
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
 
+#include <bit>
+#include <cmath>
+#include <cstdio>
+#include <random>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -153,6 +157,25 @@ TEST_F(LasDocTest, AFailedWriteIsReportedWhenTheOutputCloses)
     doc.WriteLine("lost");
     host.ExpectMessage("Error writing output file :\n/dev/full");
     EXPECT_EQ(doc.CloseOutput(), 0);
+}
+
+// Fields are "%11.4f" to the last digit: ties to even, signed zeros, values too wide.
+TEST(LasDocFields, AreWhatTheCLibraryWrites)
+{
+    std::vector<double> values = {0.0,     -0.0,     0.03125,  0.09375, -0.00005, 0.00015,  123456.75,
+                                  1e-310,  -999.25,  9.99995,  1e14 + 0.5, 1e15, -3e38,  1e300};
+    std::mt19937_64 random(28);
+    for (int k = 0; k < 20000; ++k) {
+        values.push_back(double(std::bit_cast<float>(uint32_t(random()) & 0x7F7FFFFFu)) * (k % 2 ? -1 : 1));
+        values.push_back(std::ldexp(double(random() % 100000000), -int(random() % 40)));
+    }
+    for (const double v : values) {
+        char expected[400];
+        std::snprintf(expected, sizeof expected, "%11.4f", v);
+        std::string line = "x";
+        CLasDoc::AppendField(line, v);
+        ASSERT_EQ(line, std::string("x") + expected) << v;
+    }
 }
 
 } // namespace
