@@ -40,57 +40,34 @@ protected:
 
 // A line ends at LF; ReadLine drops a CR before it (and counts it), a lone CR is kept;
 // the text ends at the file's end or a Ctrl-Z, and a last line cut by either still counts.
+// The longest line is read whole, a longer one reported. Searches start from the top.
 TEST_F(LasDocTest, LinesEndAtLineFeedsAndTheTextAtTheFileEndOrACtrlZ)
 {
-    const std::string z(1, '\x1A');
+    const std::string z(1, '\x1A'), longest(CLasDoc::kMaxLine, 'x');
     const struct {
         std::string bytes;
         std::vector<std::string> lines;
     } cases[] = {
-        {"a\nbc\n", {"a|1", "bc|2", "-1"}},
-        {"a\r\nbc\r\n", {"a|2", "bc|3", "-1"}},
-        {"a\rb\n\n", {"a\rb|3", "|0", "-1"}},
-        {"a\nlast", {"a|1", "last|4", "-1"}},
-        {"a\nla" + z + "st\nmore\n", {"a|1", "la|2", "-1"}},
-        {"a\n" + z + "\nmore\n", {"a|1", "-1"}},
-        {"", {"-1"}},
+        {"a\nbc\n", {"a|1", "bc|2", "-1"}},          {"a\r\nbc\r\n", {"a|2", "bc|3", "-1"}},
+        {"a\rb\n\n", {"a\rb|3", "|0", "-1"}},        {"a\nlast", {"a|1", "last|4", "-1"}},
+        {"a\nla" + z + "st\nmore\n", {"a|1", "la|2", "-1"}}, {"a\n" + z + "\nmore\n", {"a|1", "-1"}},
+        {"", {"-1"}}, {longest + "\n" + longest + "x\n", {longest + "|16384", "-2"}},
     };
     for (const auto& c : cases) {
         Open(c.bytes);
-        EXPECT_EQ(Lines(), c.lines) << c.bytes;
+        EXPECT_EQ(Lines(), c.lines) << c.bytes.substr(0, 20);
     }
-    // The longest line is read whole; a longer one is reported, not cut.
-    const std::string longest(CLasDoc::kMaxLine, 'x');
-    Open(longest + "\n" + longest + "x\n");
-    std::string line;
-    EXPECT_EQ(doc.ReadLine(&line), int(CLasDoc::kMaxLine));
-    EXPECT_EQ(line, longest);
-    EXPECT_EQ(doc.ReadLine(&line), CLasDoc::kLongLine);
-    EXPECT_EQ(line, longest);
-}
-
-// Searches start from the beginning, also after the input went past its read buffer.
-TEST_F(LasDocTest, SearchesCountLinesFromTheStartOfTheText)
-{
-    std::string text = "** one\n*two\nthree ~V\n~C curves\n";
-    for (int k = 0; k < 20000; ++k) text += "filler line\n";
+    std::string text = "** one\n*two\nthree ~V\n";
+    for (int k = 0; k < 20000; ++k) text += "filler line\n"; // beyond the read buffer
     Open(text + "~A\nlast");
-    EXPECT_EQ(doc.FindLine("~A"), 20005);
-    std::string line;
-    EXPECT_EQ(doc.ReadLine(&line), 4);
-    EXPECT_EQ(line, "last");
-    EXPECT_EQ(doc.FindLine("~C"), 4);
-    EXPECT_EQ(doc.FindLine("three"), 3);
-    EXPECT_EQ(doc.FindLine("~X"), CLasDoc::kEnd);
-    EXPECT_EQ(doc.FindLineWithin("~V", 3), 3);
-    EXPECT_EQ(doc.FindLineWithin("~V", 2), CLasDoc::kEnd);
-    EXPECT_EQ(doc.CountCommentLines(), 3);
+    EXPECT_EQ(doc.FindLine("~A"), 20004);
+    EXPECT_EQ(Lines(), std::vector<std::string>({"last|4", "-1"}));
+    EXPECT_EQ(std::vector<int>({doc.FindLine("three"), doc.FindLine("~X"), doc.FindLineWithin("~V", 3),
+                                doc.FindLineWithin("~V", 2), doc.CountCommentLines(), doc.SkipLines(20005),
+                                doc.SkipLines(20006)}),
+              std::vector<int>({3, -1, 3, -1, 3, 0, -1}));
     EXPECT_EQ(doc.SkipLines(0), 0); // at least one line
-    EXPECT_EQ(doc.ReadLine(&line), 4);
-    EXPECT_EQ(line, "*two");
-    EXPECT_EQ(doc.SkipLines(20006), 0);
-    EXPECT_EQ(doc.ReadLine(&line), CLasDoc::kEnd);
-    EXPECT_EQ(doc.SkipLines(20007), CLasDoc::kEnd);
+    EXPECT_EQ(Lines().front(), "*two|4");
 }
 
 // A file the user may not change opens all the same: inputs are opened for reading only.
@@ -162,8 +139,8 @@ TEST_F(LasDocTest, AFailedWriteIsReportedWhenTheOutputCloses)
 // Fields are "%11.4f" to the last digit: ties to even, signed zeros, values too wide.
 TEST(LasDocFields, AreWhatTheCLibraryWrites)
 {
-    std::vector<double> values = {0.0,     -0.0,     0.03125,  0.09375, -0.00005, 0.00015,  123456.75,
-                                  1e-310,  -999.25,  9.99995,  1e14 + 0.5, 1e15, -3e38,  1e300};
+    std::vector<double> values = {0.0, -0.0, 0.03125, 0.09375, -0.00005, 0.00015, 123456.75, 1e-310, 9.99995,
+                                  1e14 + 0.5, 1e15, -3e38, 1e300};
     std::mt19937_64 random(28);
     for (int k = 0; k < 20000; ++k) {
         values.push_back(double(std::bit_cast<float>(uint32_t(random()) & 0x7F7FFFFFu)) * (k % 2 ? -1 : 1));
@@ -171,10 +148,10 @@ TEST(LasDocFields, AreWhatTheCLibraryWrites)
     }
     for (const double v : values) {
         char expected[400];
-        std::snprintf(expected, sizeof expected, "%11.4f", v);
+        std::snprintf(expected, sizeof expected, "x%11.4f", v);
         std::string line = "x";
         CLasDoc::AppendField(line, v);
-        ASSERT_EQ(line, std::string("x") + expected) << v;
+        ASSERT_EQ(line, expected) << v;
     }
 }
 

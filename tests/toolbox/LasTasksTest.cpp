@@ -173,9 +173,16 @@ TEST_F(LasTasksTest, WhatCannotBeReadRightIsRefusedWithAMessage)
     };
     const std::string plain = LasText({});
     const std::string line3 = "1001.0000  10.5000  20.5000  30.5000"; // neither first, second nor last
+    const auto table = [](std::vector<std::string> names) {
+        TxtShape s;
+        s.names = names;
+        return TxtText(s);
+    };
+    const std::string tens = table({"DTCO"});
     const struct {
         std::string text;
         std::string message; // the path follows
+        T task = T::ConvertLasToQtx;
     } cases[] = {
         {text([](LasShape& s) { s.firstLine = "# a LAS file"; }), "Error skiping header section in LAS file :\n"},
         {text([](LasShape& s) { s.version = ""; }), "Urecognized version in LAS file :\n"},
@@ -193,10 +200,18 @@ TEST_F(LasTasksTest, WhatCannotBeReadRightIsRefusedWithAMessage)
         {edit(plain, line3, "1001.0000  10.5000  20.5000x 30.5000"), "Format error in file :\n"},
         {edit(plain, line3, line3 + "  1.0"), "Format error in file :\n"},
         {edit(plain, line3, line3 + std::string(20000, ' ')), "Format error in file :\n"},
+        {table({}), "Encountered 1 columns (2 to 102 allowed) in file :\n", T::ImportTxtDataSet},
+        {table(std::vector<std::string>(102, "GR")), "Encountered 103 columns (2 to 102 allowed) in file :\n",
+         T::ImportTxtDataSet},
+        {table({"DTCO", "  ", "GR"}), "Error reading header section in TXT file :\n", T::ImportTxtDataSet},
+        {"* table\n* only\n", "Error skiping header section in file :\n", T::ImportTxtDataSet},
+        {"* table\nno meaning\n", "Error reading number of curves in file :\n", T::ImportTxtDataSet},
+        // A value wider than its ten characters leaves no whole number in the next column.
+        {edit(tens, " 1000.5000", "100000.5000"), "Format error in file :\n", T::ImportTxtDataSet},
     };
     for (const auto& c : cases) {
         host.ExpectMessage(c.message.back() == '\n' ? c.message + input : c.message);
-        EXPECT_EQ(Import(c.text), -1) << c.message;
+        EXPECT_EQ(Import(c.text, c.task), -1) << c.message;
         EXPECT_FALSE(FileExists(output)) << c.message;
     }
 }
@@ -257,27 +272,23 @@ TEST_F(LasTasksTest, ExportWritesTheSelectedCurvesInSeparatedFields)
         uint8_t direction, units;
         int frames;
         std::vector<int> selected;
-        std::vector<std::string> head; // STRT, STOP, STEP and the depth curve
+        std::string start, step;        // the STRT and STEP lines
         std::vector<std::string> lines; // after the depth curve
     } cases[] = {
         {0xFF, 1, 3, {0, 1, 2, 3},
-         {" STRT.F              1000.0000:", " STOP.F              1001.0000:", " STEP.F                 0.5000:",
-          " DEPT.F                 00 000 000 000:  "},
+         " STRT.F              1000.0000:", " STEP.F                 0.5000:",
          {" GR  .                        :", " D_T .                        :", "~A DEPT         GR         D_T    ",
           "  1000.0000      0.5000     -1.5000", "  1000.5000 123456.7500     -1.5000",
           "  1001.0000   -999.2500     -1.5000"}},
         {1, 0, 2, {0},
-         {" STRT.F              1000.5000:", " STOP.F              1000.0000:", " STEP.F                -0.5000:",
-          " DEPT.F                 00 000 000 000:  "},
+         " STRT.F              1000.5000:", " STEP.F                -0.5000:",
          {" GR  .                        :", "~A DEPT         GR     ", "  1000.5000      0.5000",
           "  1000.0000 123456.7500"}},
         {0xFF, 0xFF, 2, {1}, // waveforms only: the depths alone
-         {" STRT.M              1000.0000:", " STOP.M              1000.5000:", " STEP.M                 0.5000:",
-          " DEPT.M                 00 000 000 000:  "},
+         " STRT.M              1000.0000:", " STEP.M                 0.5000:",
          {"~A DEPT     ", "  1000.0000", "  1000.5000"}},
         {0xFF, 1, 1, {0}, // one frame: its line is written
-         {" STRT.F              1000.0000:", " STOP.F              1000.0000:", " STEP.F                 0.5000:",
-          " DEPT.F                 00 000 000 000:  "},
+         " STRT.F              1000.0000:", " STEP.F                 0.5000:",
          {" GR  .                        :", "~A DEPT         GR     ", "  1000.0000      0.5000"}},
     };
     const std::string set = dir.File("set.qtx");
@@ -292,7 +303,7 @@ TEST_F(LasTasksTest, ExportWritesTheSelectedCurvesInSeparatedFields)
         std::istringstream text(OutputText());
         for (std::string line; std::getline(text, line);) lines.push_back(line);
         ASSERT_EQ(lines.size(), 32 + c.lines.size()) << OutputText();
-        EXPECT_EQ(std::vector<std::string>({lines[6], lines[7], lines[8], lines[31]}), c.head);
+        EXPECT_EQ(std::pair(lines[6], lines[8]), std::pair(c.start, c.step));
         EXPECT_EQ(std::vector<std::string>(lines.begin() + 32, lines.end()), c.lines);
     }
     // A stop before the first data line leaves no file; an empty selection opens nothing.
@@ -376,35 +387,6 @@ TEST_F(LasTasksTest, TextTablesAreImportedWithTheTypesTheirNamesGive)
         EXPECT_EQ(out.depths, c.depths);
         for (size_t k = 0; k < c.depths.size(); ++k)
             for (size_t d = 0; d < names.size(); ++d) EXPECT_EQ(out.frames[k][d], float(LasValue(int(k), int(d))));
-    }
-}
-
-TEST_F(LasTasksTest, TextTablesThatDoNotFitTheirColumnsAreRefused)
-{
-    const auto text = [](std::vector<std::string> names, std::vector<std::string> comments = {"* table"}) {
-        TxtShape s;
-        s.names = names;
-        s.comments = comments;
-        return TxtText(s);
-    };
-    std::vector<std::string> many(102, "GR");
-    std::string wide = text({"DTCO"});
-    wide.replace(wide.find(" 1000.5000"), 10, "100000.5000");
-    const struct {
-        std::string text;
-        std::string message;
-    } cases[] = {
-        {text({}), "Encountered 1 columns (2 to 102 allowed) in file :\n"},
-        {text(many), "Encountered 103 columns (2 to 102 allowed) in file :\n"},
-        {text({"DTCO", "  ", "GR"}), "Error reading header section in TXT file :\n"},
-        {"* table\n* only\n", "Error skiping header section in file :\n"},
-        {"* table\nno meaning\n", "Error reading number of curves in file :\n"},
-        {wide, "Format error in file :\n"},
-    };
-    for (const auto& c : cases) {
-        host.ExpectMessage(c.message + input);
-        EXPECT_EQ(Import(c.text, T::ImportTxtDataSet), -1) << c.message;
-        EXPECT_FALSE(FileExists(output)) << c.message;
     }
 }
 
