@@ -1,6 +1,5 @@
 #include "common/ProgressDlg.h"
 
-#include "platform/Format.h"
 #include "platform/Host.h"
 #include "res/DialogTemplates.h"
 #include "res/ResourceIds.h"
@@ -111,7 +110,8 @@ void CProgressDlg::UpdatePercent(int pos)
     // 64-bit arithmetic: (pos - lower) x 100 overflows 32 bits for long runs.
     long long percent = (static_cast<long long>(pos) - m_lower) * 100 / (static_cast<long long>(m_upper) - m_lower);
     if (percent != 100) percent %= 100;
-    const std::string text = Format("%lld%c", percent, '%');
+    // Every step of a frame loop comes here: no formatting machinery for two digits.
+    const std::string text = std::to_string(percent) + '%';
     if (GetItemText(kIdcProgressPercent) != text) SetItemText(kIdcProgressPercent, text);
 }
 

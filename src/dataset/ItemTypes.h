@@ -48,6 +48,14 @@ struct ItemType {
 // Isonic waveforms: four receivers 8 inches apart.
 inline constexpr uint8_t kItemTypeIsonic = 21;
 
+// Curves that text curve tables name by their first letters (Import TXT Data Set).
+inline constexpr uint8_t kItemTypeTransitTimeR1 = 46; // transit times of receivers R1 to R8: 46 to 53
+inline constexpr uint8_t kItemTypeFrequencyCurve = 54;
+inline constexpr uint8_t kItemTypeSlownessCurve = 65; // "DT..."
+inline constexpr uint8_t kItemTypeSemblanceCurve = 94;
+inline constexpr uint8_t kItemTypeGdCurve = 95;
+inline constexpr uint8_t kItemTypeSdCurve = 96;
+
 // Every code has an entry; codes the program does not know keep the defaults above.
 const ItemType& ItemTypeOf(uint8_t code);
 

@@ -1,6 +1,7 @@
 #include "platform/SafeNumeric.h"
 
 #include <cfloat>
+#include <charconv>
 #include <climits>
 #include <cmath>
 
@@ -42,4 +43,52 @@ TickWalk::TickWalk(int64_t first, int64_t step, double lo, double hi, int maxCou
     m_first = first + k0 * step;
     m_step = step;
     m_count = int(k1 - k0 + 1);
+}
+
+namespace {
+
+bool ParseAnyNumber(const char* first, const char* last, double& value)
+{
+    // from_chars takes a minus sign only.
+    if (first != last && *first == '+' && ++first != last && (*first == '-' || *first == '+')) return false;
+    double parsed = 0.0;
+    const auto [end, error] = std::from_chars(first, last, parsed);
+    if (error != std::errc() || end != last) return false;
+    value = parsed;
+    return true;
+}
+
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+} // namespace
+
+bool ParseTextNumber(std::string_view text, double& value)
+{
+    // Most numbers in logs are plain decimals of a few digits. When their digits, read as
+    // a whole number, stay below 2^53 (and at most 22 of them follow the point), that
+    // number and the power of ten are exact doubles, and one division rounds their
+    // quotient exactly as the full parser would. Everything else goes to the full parser.
+    const char* const last = text.data() + text.size();
+    if (text.size() <= 19) { // at most 19 digits: their whole number fits 64 bits
+        const char* p = text.data();
+        const bool negative = p != last && *p == '-';
+        p += p != last && (*p == '-' || *p == '+');
+        uint64_t digits = 0;
+        const char* const start = p;
+        while (p != last && unsigned(*p - '0') < 10) digits = digits * 10 + unsigned(*p++ - '0');
+        const bool whole = p != start;
+        int decimals = 0;
+        if (p != last && *p == '.') {
+            const char* const fraction = ++p;
+            while (p != last && unsigned(*p - '0') < 10) digits = digits * 10 + unsigned(*p++ - '0');
+            decimals = int(p - fraction);
+        }
+        if (p == last && (whole || decimals > 0) && digits < (uint64_t(1) << 53)) {
+            const double v = double(digits) / kPowersOfTen[decimals];
+            value = negative ? -v : v;
+            return true;
+        }
+    }
+    return ParseAnyNumber(text.data(), last, value);
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 // int(v) (truncation toward zero) for every double: beyond the int range it gives
 // INT_MIN or INT_MAX, NaN gives `nanValue`.
@@ -51,3 +52,9 @@ private:
     int64_t m_step = 1;
     int m_count = 0;
 };
+
+// A number as text files write it (C locale; what "%lf" writes and strtod reads, without
+// the blanks around it): true when the whole of `text` is one number, "inf" and "nan"
+// included. Anything else, a magnitude beyond double among it, gives false and leaves
+// `value` as it was: text that is not a number never becomes 0.
+bool ParseTextNumber(std::string_view text, double& value);

@@ -11,6 +11,7 @@ ToolRunner ExtractDepthRange, ExtractItems, ShiftInDepth, MultiplyByFactor, Conv
 ToolRunner ComputeAmplitude, SpliceAtDepth, ComputeVpVsPoissonRatio, AddSubtractWaveforms, ComputeFrequencyLog,
     ConstructLssArray, ComputeRmsAverageLog, ConstructMinMaxLog, ConstructQtxDataSet, ComputeWaveEnergy,
     ComputeMechanicalProperties;
+ToolRunner ConvertQtxToLas, ConvertLasToQtx, ImportTxtDataSet;
 
 namespace {
 
@@ -42,14 +43,14 @@ constexpr ToolTaskRow kTasks[] = {
     {T::SpliceAtDepth, "Splice At Depth", I::PrimarySecondary, kUsesSplice | kUsesSecondaryFile, Q, Q, SpliceAtDepth},
     {T::ComputeVpVsPoissonRatio, "Compute VpVs, Poisson Ratio", I::PrimarySecondary, kList | kSecondary, Q, Q,
      ComputeVpVsPoissonRatio},
-    {T::ConvertQtxToLas, "Convert QTX To LAS", I::Primary, kList, Q, Las, nullptr},
-    {T::ConvertLasToQtx, "Convert LAS To QTX", I::Primary, kNone, Las, Q, nullptr},
+    {T::ConvertQtxToLas, "Convert QTX To LAS", I::Primary, kList, Q, Las, ConvertQtxToLas},
+    {T::ConvertLasToQtx, "Convert LAS To QTX", I::Primary, kNone, Las, Q, ConvertLasToQtx},
     {T::ConvertSlownessToMetric, "Convert Slowness To Metric", I::Primary, kNone, Q, Q, ConvertSlownessUnits,
      kToMetricSlowness},
     {T::ConvertSlownessToImperial, "Convert Slowness To Imperial", I::Primary, kNone, Q, Q, ConvertSlownessUnits,
      kToImperialSlowness},
     {T::ReverseDepthOrder, "Reverse Depth Order", I::Primary, kNone, Q, Q, ReverseDepthOrder},
-    {T::ImportTxtDataSet, "Import TXT Data Set", I::Primary, kNone, Txt, Q, nullptr},
+    {T::ImportTxtDataSet, "Import TXT Data Set", I::Primary, kNone, Txt, Q, ImportTxtDataSet},
     {T::AddWaveforms, "Add Waveforms", I::PrimarySecondary, kList | kSecondary, Q, Q, AddSubtractWaveforms, kAdd},
     {T::SubtractWaveforms, "Subtract Waveforms", I::PrimarySecondary, kList | kSecondary, Q, Q, AddSubtractWaveforms,
      kSubtract},

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <climits>
 #include <cmath>
+#include <cstdlib>
+#include <random>
+#include <string>
 #include <vector>
 
 namespace {
@@ -63,6 +67,38 @@ TEST(SafeNumeric, TickWalkGivesTheTicksInsideTheRangeOrNoneWhenTooDense)
         const TickWalk walk(c.first, c.step, c.lo, c.hi, c.maxCount);
         EXPECT_EQ(Ticks(walk), c.ticks) << c.first << " by " << c.step << " in " << c.lo << ".." << c.hi;
         EXPECT_EQ(walk.Count(), int(c.ticks.size()));
+    }
+}
+
+// The whole text must be one number; it is read as strtod reads it, to the last bit.
+TEST(SafeNumeric, TextNumbersAreWholeAndExact)
+{
+    const struct {
+        const char* text;
+        bool ok;
+        double value;
+    } cases[] = {
+        {"1670.000", true, 1670.0}, {"-0.0733", true, -0.0733}, {"+5", true, 5.0},   {".5", true, 0.5},
+        {"5.", true, 5.0},          {"1.5E+03", true, 1500.0},  {"-999.25", true, -999.25},
+        {"12345678901234567890.5", true, 12345678901234567890.5}, {"inf", true, INFINITY},
+        {"", false, 7.0},           {"-", false, 7.0},          {".", false, 7.0},   {"+-5", false, 7.0},
+        {"1.2.3", false, 7.0},      {"30.1250x", false, 7.0},   {" 1", false, 7.0},  {"1,5", false, 7.0},
+        {"1e999", false, 7.0},      {"0x10", false, 7.0},
+    };
+    for (const auto& c : cases) {
+        double v = 7.0;
+        EXPECT_EQ(ParseTextNumber(c.text, v), c.ok) << c.text;
+        EXPECT_EQ(v, c.value) << c.text;
+    }
+    EXPECT_TRUE(std::signbit([] { double v = 1.0; ParseTextNumber("-0.0", v); return v; }()));
+    std::mt19937_64 random(28);
+    for (int k = 0; k < 20000; ++k) {
+        const std::string digits = std::to_string(random() % 100000000000000000ull);
+        std::string text = (k % 2 ? "-" : "") + digits;
+        text.insert(text.size() - std::min<size_t>(random() % 12, digits.size()), ".");
+        double v = 0.0;
+        ASSERT_TRUE(ParseTextNumber(text, v)) << text;
+        ASSERT_EQ(v, std::strtod(text.c_str(), nullptr)) << text;
     }
 }
 

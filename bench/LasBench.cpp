@@ -1,0 +1,153 @@
+// LAS throughput: "Convert LAS To QTX" of ../shared/data/las/1.2/sample_big.las (2.2 MB,
+// 29,897 data lines of 8 curves) beside a plain read of the same bytes, and "Convert QTX
+// To LAS" of the data set that import writes (the same frames and curves) beside a plain
+// write of as many bytes as the export writes. All from the page cache, in one run;
+// questions of the tasks take scripted answers. MB/s count the LAS file's bytes.
+#include "platform/BinaryFile.h"
+#include "platform/testing/ScriptedHost.h"
+#include "settings/SettingsStore.h"
+#include "toolbox/ToolTasks.h"
+#include "toolbox/ToolsWnd.h"
+
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#ifndef BRONTE_SHARED_DATA
+#define BRONTE_SHARED_DATA "../shared/data"
+#endif
+
+namespace {
+
+struct Files {
+    std::string las = std::string(BRONTE_SHARED_DATA) + "/las/1.2/sample_big.las";
+    std::string qtx = (std::filesystem::temp_directory_path() / "bronte-bench-las.qtx").string();
+    std::string out = (std::filesystem::temp_directory_path() / "bronte-bench-las-out.las").string();
+    int64_t lasBytes = 0;
+
+    Files()
+    {
+        std::error_code error;
+        lasBytes = int64_t(std::filesystem::file_size(las, error));
+        if (error) lasBytes = 0;
+    }
+    ~Files()
+    {
+        std::filesystem::remove(qtx);
+        std::filesystem::remove(out);
+    }
+};
+
+Files& Set()
+{
+    static Files files;
+    return files;
+}
+
+double PeakRssMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
+int Run(ToolTask task, const std::string& input, const std::string& output)
+{
+    ToolInputSelection& primary = theApp.m_utilitiesSetup.primary;
+    primary.itemCount = 7;
+    primary.selected.fill(0);
+    for (int k = 0; k < 7; ++k) primary.selected[size_t(k)] = 1;
+    auto engine = std::make_unique<CToolsWnd>();
+    engine->m_outputPath = output;
+    engine->m_outputConfirmed = true; // the earlier iteration's file is replaced without a question
+    return RunToolTask(*engine, task, input);
+}
+
+void PlainRead(benchmark::State& state)
+{
+    const Files& f = Set();
+    if (f.lasBytes == 0) return state.SkipWithError("../shared/data/las/1.2/sample_big.las is absent");
+    std::vector<char> buffer(1 << 20);
+    for (auto _ : state) {
+        BinaryFile in;
+        if (!in.Open(f.las, BinaryFile::modeRead)) return state.SkipWithError("open failed");
+        size_t total = 0, got;
+        while ((got = in.Read(buffer.data(), buffer.size())) > 0) total += got;
+        benchmark::DoNotOptimize(total);
+    }
+    state.SetBytesProcessed(state.iterations() * f.lasBytes);
+}
+
+void ConvertLasToQtx(benchmark::State& state)
+{
+    const Files& f = Set();
+    if (f.lasBytes == 0) return state.SkipWithError("../shared/data/las/1.2/sample_big.las is absent");
+    ScriptedHost host;
+    ScopedHost scope(&host);
+    for (auto _ : state) {
+        // A new file each time, as a user's output would be: truncating the file of the run
+        // before would wait for its pages still being written back.
+        std::filesystem::remove(f.qtx);
+        if (Run(ToolTask::ConvertLasToQtx, f.las, f.qtx) != 1) return state.SkipWithError("import failed");
+    }
+    state.SetBytesProcessed(state.iterations() * f.lasBytes);
+    state.counters["lines/s"] = benchmark::Counter(double(state.iterations()) * 29897, benchmark::Counter::kIsRate);
+    state.counters["peak RSS MB"] = PeakRssMegabytes();
+}
+
+int64_t ExportBytes()
+{
+    const Files& f = Set();
+    std::error_code error;
+    if (!std::filesystem::exists(f.out, error) && Run(ToolTask::ConvertQtxToLas, f.qtx, f.out) != 1) return 0;
+    return int64_t(std::filesystem::file_size(f.out, error));
+}
+
+void PlainWrite(benchmark::State& state)
+{
+    const Files& f = Set();
+    ScriptedHost host;
+    ScopedHost scope(&host);
+    if (f.lasBytes == 0 || (!std::filesystem::exists(f.qtx) && Run(ToolTask::ConvertLasToQtx, f.las, f.qtx) != 1))
+        return state.SkipWithError("no data set to export");
+    const int64_t bytes = ExportBytes();
+    const std::string path = f.out + ".plain";
+    std::vector<char> buffer(size_t(bytes), 'x');
+    for (auto _ : state) {
+        std::filesystem::remove(path);
+        BinaryFile out;
+        if (!out.Open(path, BinaryFile::modeWrite | BinaryFile::modeCreate) || !out.Write(buffer.data(), buffer.size()))
+            return state.SkipWithError("write failed");
+    }
+    std::filesystem::remove(path);
+    state.SetBytesProcessed(state.iterations() * bytes);
+}
+
+void ConvertQtxToLas(benchmark::State& state)
+{
+    const Files& f = Set();
+    ScriptedHost host;
+    ScopedHost scope(&host);
+    if (f.lasBytes == 0 || (!std::filesystem::exists(f.qtx) && Run(ToolTask::ConvertLasToQtx, f.las, f.qtx) != 1))
+        return state.SkipWithError("no data set to export");
+    for (auto _ : state) {
+        std::filesystem::remove(f.out);
+        if (Run(ToolTask::ConvertQtxToLas, f.qtx, f.out) != 1) return state.SkipWithError("export failed");
+    }
+    state.SetBytesProcessed(state.iterations() * ExportBytes());
+    state.counters["lines/s"] = benchmark::Counter(double(state.iterations()) * 29897, benchmark::Counter::kIsRate);
+    state.counters["peak RSS MB"] = PeakRssMegabytes();
+}
+
+} // namespace
+
+BENCHMARK(PlainRead)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ConvertLasToQtx)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(PlainWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ConvertQtxToLas)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_MAIN();

@@ -1,0 +1,52 @@
+// Seeds for the LAS harness: LAS files and text curve tables from the test builders
+// (line ends, a missing last line feed, tabs, a Ctrl-Z, wrapped lines, an up log) and
+// the public LAS files.
+#include "support/LasBuilder.h"
+#include "support/QtxBuilder.h"
+#include "support/TempDir.h"
+
+#include <filesystem>
+#include <string>
+
+namespace {
+
+void Write(const std::string& path, const std::string& text)
+{
+    WriteBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) return 1;
+    const std::string dir = argv[1];
+    LasShape s;
+    Write(dir + "/plain.las", LasText(s));
+    s.lineEnd = "\r\n";
+    s.finalLineEnd = false;
+    s.depths = {1001.5, 1001, 1000.5};
+    Write(dir + "/crlf_up.las", LasText(s));
+    s = {};
+    s.delimiter = "TAB";
+    s.separator = "\t";
+    s.tail = "\x1A";
+    Write(dir + "/tabs.las", LasText(s));
+    s = {};
+    s.wrap = "YES";
+    s.curves = {"GR"};
+    Write(dir + "/wrapped.las", LasText(s));
+    TxtShape t;
+    Write(dir + "/table.txt", TxtText(t));
+    t.lineEnd = "\n";
+    t.names = {"DTCO ft", "TTR3", "FREQ", "SEMB", "SDXX", "GDXX"};
+    Write(dir + "/table_lf.txt", TxtText(t));
+    const std::string data = SharedDataDir();
+    std::error_code error;
+    if (!data.empty())
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(data + "/las", error))
+            if (entry.path().extension() == ".las" && entry.file_size(error) < 100000)
+                std::filesystem::copy_file(entry.path(), dir + "/" + entry.path().filename().string(),
+                                           std::filesystem::copy_options::overwrite_existing, error);
+    return 0;
+}

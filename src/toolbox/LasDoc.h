@@ -1,0 +1,94 @@
+// CLasDoc: the tool box's text files. The LAS and text-table imports read their input
+// through it line by line, and the LAS export writes its output through it; it is the
+// one place where the LAS 2.0 header the program writes is defined.
+//
+// Line model of every reading operation: a line ends at LF (10); a CR (13) is an
+// ordinary character of the line, except that ReadLine drops one CR right before its
+// end. The text ends at the end of the file or at its first Ctrl-Z (26), and a last
+// line cut short by either is still a line. A line of more than kMaxLine characters is
+// not read: the operation reports kLongLine. Operations that take a line count or a
+// search key start from the beginning of the input; ReadLine and ReadDataLine go on
+// from where the input stands. Input is read in large pieces, so reading line by line
+// costs no system call per line; the input is opened for reading only.
+#pragma once
+
+#include "platform/BinaryFile.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CLasDoc {
+public:
+    static constexpr int kEnd = -1;      // the text ended before the line
+    static constexpr int kLongLine = -2; // the line is longer than kMaxLine
+    static constexpr size_t kMaxLine = 16384;
+
+    CLasDoc();
+    CLasDoc(const CLasDoc&) = delete;
+    CLasDoc& operator=(const CLasDoc&) = delete;
+
+    // ---- reading ----------------------------------------------------------------------
+    // Keeps the path and opens the file for reading only; 1, or 0 after "Could not open
+    // depth stretch file :\n" + path.
+    int OpenInput(const std::string& path);
+    void CloseInput();
+    void Rewind();
+    // The next line's text without its LF and without a CR right before it; returns the
+    // characters before the LF (such a CR counted), or kEnd / kLongLine with *line untouched.
+    int ReadLine(std::string* line);
+    // As ReadLine, but the text keeps its CR and is a view into the read buffer, valid
+    // until the next read: the data loops copy nothing.
+    int ReadDataLine(std::string_view* line);
+    // From the start, reads `count` lines (at least one): 0 with the input at the next
+    // line, or kEnd / kLongLine.
+    int SkipLines(int count);
+    // From the start, the number (from 1) of the first line that begins with `key`
+    // (exact, case-sensitive), with the input after it; or kEnd / kLongLine.
+    int FindLine(std::string_view key);
+    // From the start, the number of the first of the first `maxLines` lines that holds
+    // `text` anywhere; kEnd when none of them does or the text ends first.
+    int FindLineWithin(std::string_view text, int maxLines);
+    // From the start, reads lines while they begin with "*": the number read, the first
+    // line that does not begin with "*" included, with the input after it; or kEnd / kLongLine.
+    int CountCommentLines();
+
+    // ---- writing ----------------------------------------------------------------------
+    // Keeps the path and creates the file (an existing one is truncated); 1, or 0 after
+    // "Could not open output file :\n" + path.
+    int OpenOutput(const std::string& path);
+    // The text and one LF; gathered and written in large pieces.
+    void WriteLine(std::string_view text);
+    // Writes what was gathered and closes the output: 1, or 0 after "Error writing output
+    // file :\n" + path when any write failed.
+    int CloseOutput();
+    // The 32 lines that open every LAS file the program writes, with the depth members:
+    // "F" units when `feet` is 1, "M" for any other value. Always 1.
+    int WriteLas20Header(uint8_t feet);
+    // Appends the value as "%11.4f" writes it (C locale), to the last digit.
+    static void AppendField(std::string& line, double value);
+
+    // ---- state ------------------------------------------------------------------------
+    double m_depthStep = 0.0;   // STEP of the header written; set by the caller
+    double m_topDepth = 0.0;    // STRT
+    double m_bottomDepth = 0.0; // STOP
+    int64_t m_inputLength = 0;  // bytes of the input, taken when it is opened
+    std::string m_path;         // of the file opened last (input or output); messages name it
+
+private:
+    int NextLine(std::string_view* line);
+    bool Refill();
+    void FlushOutput();
+
+    BinaryFile m_fileIn;
+    BinaryFile m_fileOut;
+    std::vector<char> m_buffer;   // input bytes m_begin..m_end are not read yet
+    size_t m_begin = 0;
+    size_t m_end = 0;
+    int64_t m_bufferOffset = 0;   // file offset of m_buffer[0]
+    bool m_noMoreBytes = false;   // nothing after m_end is text: the file or a Ctrl-Z ended it
+    std::string m_pending;        // output not written yet
+    bool m_writeFailed = false;
+};

@@ -1,0 +1,114 @@
+// Convert QTX To LAS: the selected curves of a data set (datums of one value per frame)
+// as a LAS 2.0 file: the fixed header, one curve line per curve, the "~A" line and one
+// data line per frame holding the frame's own depth and each curve's value, "%11.4f"
+// each with a blank before every value, so that no two fields ever run together. Other
+// selected datums have no place in a LAS file and are left out. A run that fails or
+// writes no data line leaves no file.
+#include "toolbox/LasDoc.h"
+#include "toolbox/ToolsWnd.h"
+
+#include "platform/Endian.h"
+
+#include <cmath>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr double kLasNull = -999.25; // the header's NULL
+constexpr int32_t kFramesPerStep = 64;
+
+bool IsLasCurve(const CQtxDatum& d)
+{
+    return d.m_category == kCategoryTrace && !CToolsWnd::IsTwoAxis(d) && CToolsWnd::ItemValueCount(d) == 1;
+}
+
+// Four characters, blank-padded; what would end a LAS mnemonic early or is no text
+// becomes "_".
+std::string LasName(const std::string& mnemonic)
+{
+    std::string name = mnemonic.substr(0, 4);
+    name.resize(4, ' ');
+    for (char& c : name)
+        if (c != ' ' && (c < '!' || c > '~' || c == '.' || c == ':')) c = '_';
+    return name;
+}
+
+// What is no number is written as the NULL value: LAS readers take numbers only.
+void AppendField(std::string& line, double value) { CLasDoc::AppendField(line, std::isfinite(value) ? value : kLasNull); }
+
+// The depth stored in front of a frame's values.
+int ReadFrameDepth(CQtxFile& file, int frame, double* depth)
+{
+    float halves[2];
+    if (!file.ReadFrameItem(frame, 0, 1, 2, halves, 2)) return 0;
+    uint8_t bytes[qtx::kDepthSize];
+    endian::PutLEFloat(bytes, halves[0]);
+    endian::PutLEFloat(bytes + 4, halves[1]);
+    *depth = endian::GetLEDouble(bytes);
+    return 1;
+}
+
+} // namespace
+
+int ConvertQtxToLas(CToolsWnd& e)
+{
+    ToolInput& in = e.m_primary;
+    if (!e.TakeSelection()) return -1;
+    if (!e.OpenSingleInput() || !e.RefuseTooManyDatums() || !e.RefuseNothingToConvert()) return -1;
+    std::vector<const CQtxDatum*> curves;
+    for (size_t k = 0; k < in.list.size(); ++k)
+        if (in.IsSelected(k) && IsLasCurve(*in.list[k])) curves.push_back(in.list[k].get());
+    if (!e.ConfirmOutput()) return -1;
+
+    CLasDoc doc;
+    if (!doc.OpenOutput(e.m_outputPath)) {
+        e.CloseInputs();
+        return -1;
+    }
+    doc.m_topDepth = in.top;
+    doc.m_bottomDepth = in.bottom;
+    doc.m_depthStep = e.InputDepthStep();
+    // Data sets are in feet unless they say metres.
+    doc.WriteLas20Header(in.depthUnits == qtx::kUnitsMetres ? 0 : 1);
+    std::string line = "~A DEPT     ";
+    for (const CQtxDatum* c : curves) {
+        const std::string name = LasName(c->m_mnemonic);
+        doc.WriteLine(" " + name + ".                        :");
+        line += "    " + name + "   ";
+    }
+    doc.WriteLine(line);
+
+    // Each frame's values are a few bytes apart: read them from a window, not one by one.
+    in.file.m_fileIn.EnableReadAhead();
+    // The frame loop steps a block of frames at a time: its progress and stop question
+    // cost more than a line.
+    const int32_t frames = in.frameCount;
+    e.m_endIndex = (frames - 1) / kFramesPerStep + 1;
+    int written = 0;
+    const auto block = [&](double) {
+        const int32_t first = e.m_singleFrameIndex;
+        for (int32_t frame = first; frame < frames && frame - first < kFramesPerStep; ++frame) {
+            double depth = 0.0;
+            if (!ReadFrameDepth(in.file, frame, &depth)) return 0;
+            line.clear();
+            AppendField(line, depth);
+            for (const CQtxDatum* c : curves) {
+                float value = 0.0f;
+                if (!in.file.ReadFrameItem(frame, c->m_offset, 1, 1, &value, 1)) return 0;
+                line += ' ';
+                AppendField(line, double(value));
+            }
+            doc.WriteLine(line);
+            ++written;
+        }
+        return 1;
+    };
+    const int result = e.RunFrames("Convert QTX to LAS : ", 0, kFramesPerStep, in.top, 0.0, block);
+    const int closed = doc.CloseOutput();
+    if (result == 1 && closed && written > 0) return 1;
+    std::error_code error;
+    if (std::filesystem::is_regular_file(e.m_outputPath, error)) std::filesystem::remove(e.m_outputPath, error);
+    return closed ? result : -1;
+}

@@ -1,0 +1,115 @@
+// Import TXT Data Set: a text curve table as a data set. The table: comment lines that
+// begin with "*", one line of no meaning, the column count N (the depth's column
+// included), one curve name per line for the N - 1 value columns, then data lines of N
+// columns of exactly ten characters, the depth first. Names give each curve its item
+// type and unit.
+#include "toolbox/LasDoc.h"
+#include "toolbox/TextImport.h"
+#include "toolbox/ToolsWnd.h"
+
+#include "dataset/ItemTypes.h"
+#include "platform/Format.h"
+#include "platform/Host.h"
+
+#include <cmath>
+#include <string>
+#include <string_view>
+
+namespace {
+
+constexpr long kMinColumns = 2;
+constexpr long kMaxColumns = 102;
+
+const char kOpen[] = "Could not open input LAS file :\n";
+const char kSkipHeader[] = "Error skiping header section in file :\n";
+const char kCount[] = "Error reading number of curves in file :\n";
+const char kColumns[] = "Encountered %ld columns (2 to 102 allowed) in file :\n";
+const char kReadHeader[] = "Error reading header section in TXT file :\n";
+
+int Refuse(const std::string& text)
+{
+    MessageBox(text, MB_OK | MB_ICONSTOP);
+    return 0;
+}
+
+// The integer a line begins with (blanks and a sign before it allowed); 0 when none,
+// and beyond the column limits it stays beyond them.
+long LeadingInteger(std::string_view line)
+{
+    size_t at = line.find_first_not_of(" \t");
+    if (at == std::string_view::npos) return 0;
+    const bool negative = line[at] == '-';
+    if (line[at] == '-' || line[at] == '+') ++at;
+    long value = 0;
+    for (; at < line.size() && line[at] >= '0' && line[at] <= '9'; ++at)
+        value = std::min(value * 10 + (line[at] - '0'), kMaxColumns + 1);
+    return negative ? -value : value;
+}
+
+// The item type and axis unit a curve's name gives it; later tests override earlier ones.
+CQtxDatum ClassifiedCurve(const std::string& name)
+{
+    const std::string_view n = name;
+    const std::string_view mnemonic = n.substr(0, 4);
+    const bool perFoot = n.find("ft") != std::string_view::npos;
+    uint8_t type = 0;
+    uint8_t unit = kUnitNone;
+    if (n.starts_with("DT")) {
+        type = kItemTypeSlownessCurve;
+        unit = perFoot ? kUnitMicrosecondsPerFoot : kUnitMicrosecondsPerMetre;
+    }
+    if (n.starts_with("TT")) {
+        unit = kUnitMicroseconds;
+        const std::string_view receiver = n.substr(n.size() - 2);
+        if (receiver[0] == 'R' && receiver[1] >= '1' && receiver[1] <= '8')
+            type = uint8_t(kItemTypeTransitTimeR1 + (receiver[1] - '1'));
+    }
+    if (mnemonic == "FREQ") {
+        type = kItemTypeFrequencyCurve;
+        unit = kUnitHertz;
+    }
+    if (mnemonic == "SEMB") type = kItemTypeSemblanceCurve;
+    if (n.starts_with("SD")) {
+        type = kItemTypeSdCurve;
+        unit = perFoot ? kUnitMicrosecondsPerFoot : kUnitMicrosecondsPerMetre;
+    }
+    if (n.starts_with("GD")) type = kItemTypeGdCurve;
+    return CurveDatum(name, type, unit);
+}
+
+int ReadTxtHeader(CLasDoc& doc, const std::string& path, TextTable& t)
+{
+    if (!doc.OpenInput(path)) return Refuse(kOpen + path);
+    // The comment lines and the line that closes them.
+    const int comments = doc.CountCommentLines();
+    if (comments < 0) return Refuse(kSkipHeader + path);
+    std::string line;
+    if (doc.ReadLine(&line) < 0) return Refuse(kCount + path);
+    const long columns = LeadingInteger(line);
+    if (columns < kMinColumns || columns > kMaxColumns) return Refuse(Format(kColumns, columns) + path);
+    // A blank name line ends the list early: the names would not fit the columns.
+    for (long k = 1; k < columns; ++k) {
+        if (doc.ReadLine(&line) < 0) return Refuse(kReadHeader + path);
+        const std::string name(TrimBlanks(line));
+        if (name.empty()) return Refuse(kReadHeader + path);
+        t.datums.push_back(ClassifiedCurve(name));
+    }
+    t.headerLines = comments + int(columns);
+    return 1;
+}
+
+} // namespace
+
+int ImportTxtDataSet(CToolsWnd& e)
+{
+    const std::string path = e.m_primary.path;
+    CLasDoc doc;
+    TextTable table;
+    table.columns = DataColumns::Tens;
+    if (!ReadTxtHeader(doc, path, table) || !ScanDataLines(doc, table, path)) return -1;
+    // Tables name no depth unit: a step of about half a foot is taken for feet.
+    const double step = std::fabs(table.second - table.top);
+    table.depthUnits = step >= 0.4 && step <= 0.6 ? qtx::kUnitsFeet : qtx::kUnitsMetres;
+    e.m_taskLine.clear();
+    return RunTextImport(e, doc, table, "Convert TXT to QTX : ");
+}

@@ -1,0 +1,179 @@
+#include "toolbox/TextImport.h"
+
+#include "toolbox/LasDoc.h"
+#include "toolbox/ToolsWnd.h"
+#include "platform/Format.h"
+#include "platform/Host.h"
+#include "platform/SafeNumeric.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+namespace {
+
+constexpr size_t kTenColumn = 10;
+constexpr int32_t kLinesPerStep = 64;
+
+const char kFormatError[] = "Format error in file :\n";
+const char kNoDepths[] = "Error getting top depth in file :\n";
+const char kInvalidStep[] = "Encountered invalid depth step in file :\n%s\nOperation will be abandoned.";
+
+int Refuse(const std::string& text)
+{
+    MessageBox(text, MB_OK | MB_ICONSTOP);
+    return 0;
+}
+
+// Field `field` of a line: the depth, then the values.
+bool TakeField(std::string_view text, size_t field, double* depth, float* values)
+{
+    double v = 0.0;
+    if (!ParseTextNumber(text, v)) return false;
+    if (field > 0) {
+        values[field - 1] = ClampToFloat(v);
+        return true;
+    }
+    *depth = v;
+    return std::isfinite(v);
+}
+
+bool ParseBlankFields(std::string_view line, size_t count, double* depth, float* values)
+{
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    size_t field = 0;
+    for (;;) {
+        while (p != end && IsFieldBlank(*p)) ++p;
+        if (p == end) return field == count + 1;
+        const char* q = p;
+        while (q != end && !IsFieldBlank(*q)) ++q;
+        if (field > count || !TakeField(std::string_view(p, size_t(q - p)), field, depth, values)) return false;
+        ++field;
+        p = q;
+    }
+}
+
+// Columns of ten: a value wider than its column would leave part of it in the next one,
+// which then holds no whole number, or text after the last column.
+bool ParseTenColumns(std::string_view line, size_t count, double* depth, float* values)
+{
+    const size_t fields = count + 1;
+    const size_t width = fields * kTenColumn;
+    if (line.size() > width && !IsBlankLine(line.substr(width))) return false;
+    for (size_t k = 0; k < fields; ++k) {
+        const size_t at = std::min(k * kTenColumn, line.size());
+        const std::string_view text = TrimBlanks(line.substr(at, kTenColumn));
+        if (text.empty() || !TakeField(text, k, depth, values)) return false;
+    }
+    return true;
+}
+
+void RemoveOutput(CToolsWnd& e)
+{
+    e.m_outputFile.CloseOutput();
+    // Only a file made here is removed, never a device that was named as the output.
+    std::error_code error;
+    if (std::filesystem::is_regular_file(e.m_outputPath, error)) std::filesystem::remove(e.m_outputPath, error);
+    e.m_outputCreated = false;
+}
+
+} // namespace
+
+bool IsBlankLine(std::string_view line)
+{
+    return std::all_of(line.begin(), line.end(), [](char c) { return IsFieldBlank(c); });
+}
+
+std::string_view TrimBlanks(std::string_view text)
+{
+    while (!text.empty() && IsFieldBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsFieldBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+size_t CountFields(std::string_view line)
+{
+    size_t fields = 0;
+    bool inField = false;
+    for (char c : line) {
+        const bool blank = IsFieldBlank(c);
+        fields += !blank && !inField;
+        inField = !blank;
+    }
+    return fields;
+}
+
+bool ParseDataLine(std::string_view line, DataColumns columns, size_t count, double* depth, float* values)
+{
+    return columns == DataColumns::Tens ? ParseTenColumns(line, count, depth, values)
+                                        : ParseBlankFields(line, count, depth, values);
+}
+
+CQtxDatum CurveDatum(const std::string& name, uint8_t typeCode, uint8_t unit)
+{
+    return CQtxDatum(1, name, typeCode, kCategoryTrace, typeCode, 0, 1, 1, 0, 0, unit, 0, 1, 1.0f);
+}
+
+int ScanDataLines(CLasDoc& doc, TextTable& t, const std::string& path)
+{
+    std::vector<float> values(t.datums.size());
+    std::string last;
+    int64_t lines = 0;
+    std::string_view line;
+    int got;
+    while ((got = doc.ReadDataLine(&line)) >= 0) {
+        if (t.sectionEndsData && line.starts_with('~')) break;
+        if (IsBlankLine(line)) continue;
+        if (++lines <= 2
+            && !ParseDataLine(line, t.columns, values.size(), lines == 1 ? &t.top : &t.second, values.data()))
+            return Refuse(kFormatError + path);
+        last.assign(line);
+    }
+    if (got == CLasDoc::kLongLine || lines > int64_t(INT32_MAX)) return Refuse(kFormatError + path);
+    if (lines < 2) return Refuse(kNoDepths + path);
+    if (!ParseDataLine(last, t.columns, values.size(), &t.last, values.data())) return Refuse(kFormatError + path);
+    const double step = std::fabs(t.second - t.top);
+    if (!(step > 0.0) || !std::isfinite(step)) return Refuse(Format(kInvalidStep, path.c_str()));
+    t.dataLines = int32_t(lines);
+    doc.SkipLines(t.headerLines);
+    return 1;
+}
+
+int RunTextImport(CToolsWnd& e, CLasDoc& doc, const TextTable& t, const std::string& label)
+{
+    // The first step gives the direction; the frames keep each line's own depth.
+    const bool down = t.second > t.top;
+    const double step = std::fabs(t.second - t.top);
+    e.m_startDepth = std::min(t.top, t.last);
+    e.m_stopDepth = std::max(t.top, t.last);
+    e.m_depthUnitLabel = t.depthUnits == qtx::kUnitsMetres ? " [m]" : " [ft]";
+    e.m_logDirectionLabel = down ? "DOWN" : "UP";
+    e.m_firstIndex = 0;
+    const ToolOutputHead head{down ? qtx::kLogDown : qtx::kLogUp, t.depthUnits, t.top, t.last, step, nullptr};
+    if (!e.WriteOutputHead(head, t.datums)) return -1;
+
+    // The frame loop steps a block of lines at a time: its progress and stop question
+    // cost more than reading a line.
+    e.m_endIndex = (t.dataLines - 1) / kLinesPerStep + 1;
+    int32_t left = t.dataLines;
+    std::vector<float> values(t.datums.size());
+    const std::string& path = e.m_primary.path;
+    const auto lines = [&](double) {
+        for (int32_t n = std::min(left, kLinesPerStep); n > 0; --n, --left) {
+            std::string_view line;
+            int got;
+            while ((got = doc.ReadDataLine(&line)) >= 0 && IsBlankLine(line)) {
+            }
+            double depth = 0.0;
+            if (got < 0 || !ParseDataLine(line, t.columns, values.size(), &depth, values.data()))
+                return Refuse(kFormatError + path);
+            if (!e.StageDepth(depth) || !e.StageValues(values.data(), values.size())) return 0;
+        }
+        return 1;
+    };
+    const int result = e.RunFrames(label, 0, 1, t.top, down ? step : -step, lines);
+    doc.CloseInput();
+    if (result != 1) RemoveOutput(e);
+    return result;
+}

@@ -1,0 +1,158 @@
+#include "toolbox/LasDoc.h"
+
+#include "support/HostFixture.h"
+#include "support/QtxBuilder.h"
+#include "support/TempDir.h"
+
+#include <bit>
+#include <cmath>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+class LasDocTest : public HostTest {
+protected:
+    // Opens a file of these bytes.
+    void Open(const std::string& bytes)
+    {
+        WriteBytes(path, std::vector<uint8_t>(bytes.begin(), bytes.end()));
+        ASSERT_EQ(doc.OpenInput(path), 1);
+    }
+    // Every line ReadLine gives, then its end code.
+    std::vector<std::string> Lines()
+    {
+        std::vector<std::string> lines;
+        std::string line;
+        int got;
+        while ((got = doc.ReadLine(&line)) >= 0) lines.push_back(line + "|" + std::to_string(got));
+        lines.push_back(std::to_string(got));
+        return lines;
+    }
+
+    TempDir dir;
+    std::string path = dir.File("text.las");
+    CLasDoc doc;
+};
+
+// A line ends at LF; ReadLine drops a CR before it (and counts it), a lone CR is kept;
+// the text ends at the file's end or a Ctrl-Z, and a last line cut by either still counts.
+// The longest line is read whole, a longer one reported. Searches start from the top.
+TEST_F(LasDocTest, LinesEndAtLineFeedsAndTheTextAtTheFileEndOrACtrlZ)
+{
+    const std::string z(1, '\x1A'), longest(CLasDoc::kMaxLine, 'x');
+    const struct {
+        std::string bytes;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"a\nbc\n", {"a|1", "bc|2", "-1"}},          {"a\r\nbc\r\n", {"a|2", "bc|3", "-1"}},
+        {"a\rb\n\n", {"a\rb|3", "|0", "-1"}},        {"a\nlast", {"a|1", "last|4", "-1"}},
+        {"a\nla" + z + "st\nmore\n", {"a|1", "la|2", "-1"}}, {"a\n" + z + "\nmore\n", {"a|1", "-1"}},
+        {"", {"-1"}}, {longest + "\n" + longest + "x\n", {longest + "|16384", "-2"}},
+    };
+    for (const auto& c : cases) {
+        Open(c.bytes);
+        EXPECT_EQ(Lines(), c.lines) << c.bytes.substr(0, 20);
+    }
+    std::string text = "** one\n*two\nthree ~V\n";
+    for (int k = 0; k < 20000; ++k) text += "filler line\n"; // beyond the read buffer
+    Open(text + "~A\nlast");
+    EXPECT_EQ(doc.FindLine("~A"), 20004);
+    EXPECT_EQ(Lines(), std::vector<std::string>({"last|4", "-1"}));
+    EXPECT_EQ(std::vector<int>({doc.FindLine("three"), doc.FindLine("~X"), doc.FindLineWithin("~V", 3),
+                                doc.FindLineWithin("~V", 2), doc.CountCommentLines(), doc.SkipLines(20005),
+                                doc.SkipLines(20006)}),
+              std::vector<int>({3, -1, 3, -1, 3, 0, -1}));
+    EXPECT_EQ(doc.SkipLines(0), 0); // at least one line
+    EXPECT_EQ(Lines().front(), "*two|4");
+}
+
+// A file the user may not change opens all the same: inputs are opened for reading only.
+TEST_F(LasDocTest, InputsOpenForReadingOnly)
+{
+    EXPECT_EQ(doc.OpenInput("/proc/version"), 1);
+    host.ExpectMessage("Could not open depth stretch file :\n" + dir.File("none.las"));
+    EXPECT_EQ(doc.OpenInput(dir.File("none.las")), 0);
+}
+
+TEST_F(LasDocTest, TheLas20HeaderHasItsThirtyTwoLines)
+{
+    const std::string feet = "~Version Information\n"
+                             " VERS.                 2.00:   ASCII Standard - VERSION 2.0\n"
+                             " WRAP.                   NO:   One line per depth step\n"
+                             "~Well Information Block\n"
+                             "#MNEM.UNIT       Data Type    Information\n"
+                             "#---------     -----------    ---------------------------\n"
+                             " STRT.F              1000.2500:\n"
+                             " STOP.F            123456.5000:\n"
+                             " STEP.F                -0.5000:\n"
+                             " NULL.               -999.2500:\n"
+                             " COMP.                        :  COMPANY NAME\n"
+                             " COUN.                        :  COUNTY\n"
+                             " LOC .                        :  FIELD LOCATION\n"
+                             " FL1 .                        :  FIELD LOCATION LINE 1\n"
+                             " FL2 .                        :  FIELD LOCATION LINE 2\n"
+                             " FLD .                        :  FIELD NAME\n"
+                             " R1  .                        :  REMARKS LINE 1\n"
+                             " R2  .                        :  REMARKS LINE 2\n"
+                             " R3  .                        :  REMARKS LINE 3\n"
+                             " R4  .                        :  REMARKS LINE 4\n"
+                             " PROV.                        :  STATE\n"
+                             " WELL.                        :  WELL NAME\n"
+                             "~Parameter Information Block\n"
+                             "#MNEM.UNIT       Value        Description\n"
+                             "#---------     -----------    ---------------------------\n"
+                             " EDF .                        :  ELEVATION OF DRILLING FLOOR\n"
+                             " EGL .                        :  ELEVATION OF GROUND LEVEL\n"
+                             " EKB .                        :  ELEVATION OF KELLY BUSHING\n"
+                             "~Curve Information Block\n"
+                             "#MNEM.UNIT                 API CODE     Curve Description\n"
+                             "#---------               -----------    ---------------------------\n"
+                             " DEPT.F                 00 000 000 000:  \n";
+    for (const uint8_t flag : {uint8_t(1), uint8_t(0), uint8_t(0xFF)}) {
+        ASSERT_EQ(doc.OpenOutput(path), 1);
+        doc.m_topDepth = 1000.25;
+        doc.m_bottomDepth = 123456.5;
+        doc.m_depthStep = -0.5;
+        EXPECT_EQ(doc.WriteLas20Header(flag), 1);
+        ASSERT_EQ(doc.CloseOutput(), 1);
+        const std::vector<uint8_t> bytes = ReadBytes(path);
+        std::string expected = feet;
+        if (flag != 1)
+            for (const char* unit : {"STRT.F", "STOP.F", "STEP.F", "DEPT.F"}) expected[expected.find(unit) + 5] = 'M';
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected) << int(flag);
+    }
+}
+
+TEST_F(LasDocTest, AFailedWriteIsReportedWhenTheOutputCloses)
+{
+    if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "/dev/full not available";
+    ASSERT_EQ(doc.OpenOutput("/dev/full"), 1);
+    doc.WriteLine("lost");
+    host.ExpectMessage("Error writing output file :\n/dev/full");
+    EXPECT_EQ(doc.CloseOutput(), 0);
+}
+
+// Fields are "%11.4f" to the last digit: ties to even, signed zeros, values too wide.
+TEST(LasDocFields, AreWhatTheCLibraryWrites)
+{
+    std::vector<double> values = {0.0, -0.0, 0.03125, 0.09375, -0.00005, 0.00015, 123456.75, 1e-310, 9.99995,
+                                  1e14 + 0.5, 1e15, -3e38, 1e300};
+    std::mt19937_64 random(28);
+    for (int k = 0; k < 20000; ++k) {
+        values.push_back(double(std::bit_cast<float>(uint32_t(random()) & 0x7F7FFFFFu)) * (k % 2 ? -1 : 1));
+        values.push_back(std::ldexp(double(random() % 100000000), -int(random() % 40)));
+    }
+    for (const double v : values) {
+        char expected[400];
+        std::snprintf(expected, sizeof expected, "x%11.4f", v);
+        std::string line = "x";
+        CLasDoc::AppendField(line, v);
+        ASSERT_EQ(line, expected) << v;
+    }
+}
+
+} // namespace

@@ -1,0 +1,393 @@
+#include "toolbox/ToolTasks.h"
+#include "toolbox/ToolsWnd.h"
+
+#include "platform/BinaryFile.h"
+#include "res/ResourceIds.h"
+#include "settings/SettingsStore.h"
+#include "support/HostFixture.h"
+#include "support/LasBuilder.h"
+#include "support/QtxBuilder.h"
+#include "support/TempDir.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <sstream>
+
+namespace {
+
+using T = ToolTask;
+
+std::string Four(std::string name)
+{
+    name.resize(4, ' ');
+    return name;
+}
+
+// A LAS file as read here with streams and strtod, apart from the reader under test:
+// the curve mnemonics after the depth and every data row.
+struct LasReading {
+    std::vector<std::string> curves;
+    std::vector<std::vector<double>> rows;
+};
+
+LasReading ReadIndependently(std::string text)
+{
+    text = text.substr(0, text.find('\x1A'));
+    std::istringstream in(text);
+    LasReading r;
+    char section = ' ';
+    bool depth = false;
+    for (std::string line; std::getline(in, line);) {
+        if (line.starts_with('~')) {
+            section = line.size() > 1 ? line[1] : ' ';
+            continue;
+        }
+        if (section == 'C' && !line.starts_with('#') && line.find('.') != std::string::npos) {
+            std::istringstream name(line.substr(0, line.find('.')));
+            std::string mnemonic;
+            name >> mnemonic;
+            if (depth) r.curves.push_back(mnemonic);
+            depth = true;
+        } else if (section == 'A') {
+            std::istringstream fields(line);
+            std::vector<double> row;
+            for (std::string f; fields >> f;) row.push_back(std::strtod(f.c_str(), nullptr));
+            if (!row.empty()) r.rows.push_back(row);
+        }
+    }
+    return r;
+}
+
+class LasTasksTest : public HostTest {
+protected:
+    void TearDown() override
+    {
+        theApp.Clear();
+        HostTest::TearDown();
+    }
+    int Run(T task, const std::string& input)
+    {
+        std::filesystem::remove(output);
+        auto e = std::make_unique<CToolsWnd>();
+        e->m_outputPath = output;
+        return RunToolTask(*e, task, input);
+    }
+    int Import(const std::string& text, T task = T::ConvertLasToQtx)
+    {
+        WriteBytes(input, std::vector<uint8_t>(text.begin(), text.end()));
+        return Run(task, input);
+    }
+    // The output holds the file's curves, one frame per row with the row's depth and values.
+    void ExpectImported(const std::string& text, const std::string& what)
+    {
+        const LasReading r = ReadIndependently(text);
+        const QtxImage out = LoadQtx(output);
+        ASSERT_EQ(out.descriptors.size(), r.curves.size()) << what;
+        for (size_t c = 0; c < r.curves.size(); ++c) {
+            EXPECT_EQ(std::string(out.descriptors[c].mnemonic, 4), Four(r.curves[c].substr(0, 4))) << what;
+            EXPECT_EQ(out.descriptors[c].category, 6);
+            EXPECT_EQ(out.descriptors[c].traceCount, 1);
+        }
+        ASSERT_EQ(out.depths.size(), r.rows.size()) << what;
+        EXPECT_EQ(out.header.frameCount, r.rows.size()) << what;
+        for (size_t k = 0; k < r.rows.size(); ++k) {
+            ASSERT_EQ(r.rows[k].size(), r.curves.size() + 1) << what << " row " << k;
+            EXPECT_EQ(out.depths[k], r.rows[k][0]) << what << " row " << k;
+            for (size_t c = 0; c < r.curves.size(); ++c)
+                EXPECT_EQ(out.frames[k][c], float(r.rows[k][c + 1])) << what << " row " << k << " curve " << c;
+        }
+        const bool down = r.rows[1][0] > r.rows[0][0];
+        EXPECT_EQ(out.header.logDirection, down ? 0xFF : 1) << what;
+        EXPECT_EQ(out.header.depthStep, std::fabs(r.rows[1][0] - r.rows[0][0])) << what;
+    }
+    void Select(std::vector<int> datums, int count)
+    {
+        ToolInputSelection& p = theApp.m_utilitiesSetup.primary;
+        p.itemCount = count;
+        p.selected.fill(0);
+        for (int k : datums) p.selected[size_t(k)] = 1;
+    }
+    std::string OutputText() const
+    {
+        const std::vector<uint8_t> bytes = ReadBytes(output);
+        return std::string(bytes.begin(), bytes.end());
+    }
+
+    TempDir dir;
+    std::string input = dir.File("in.las"), output = dir.File("out.qtx");
+};
+
+// Files that the former fixed-column reader with its bottom depth from the file's last
+// bytes cut short, split, or never finished, each read line by line to its end.
+TEST_F(LasTasksTest, LasFilesAreImportedLineByLineToTheirEnd)
+{
+    const auto shape = [](auto change) {
+        LasShape s;
+        change(s);
+        return s;
+    };
+    const struct {
+        const char* what;
+        LasShape shape;
+        uint8_t units;
+    } cases[] = {
+        {"plain", LasShape{}, 0xFF},
+        {"CR LF, up, feet", shape([](LasShape& s) { s.lineEnd = "\r\n", s.unit = "FT", s.depths = {1001.5, 1001, 1000.5}; }), 1},
+        {"no final line feed", shape([](LasShape& s) { s.finalLineEnd = false, s.unit = "F"; }), 1},
+        {"trailing blank lines", shape([](LasShape& s) { s.tail = "\n  \n\t\n"; }), 0xFF},
+        {"Ctrl-Z after the text", shape([](LasShape& s) { s.lineEnd = "\r\n", s.tail = "\x1A garbage"; }), 0xFF},
+        {"Ctrl-Z ends the last line", shape([](LasShape& s) { s.finalLineEnd = false, s.tail = "\x1A"; }), 0xFF},
+        {"tabs", shape([](LasShape& s) { s.delimiter = "TAB", s.separator = "\t"; }), 0xFF},
+        {"version 1.2, short and long names", shape([](LasShape& s) { s.version = "1.2", s.curves = {"GR", "SPEED"}; }), 0xFF},
+        {"version 3.0", shape([](LasShape& s) { s.version = "3.0", s.parameterSection = false; }), 0xFF},
+        {"depth column wider on later lines", shape([](LasShape& s) { s.depths = {999, 999.5, 1000, 1000.5}; }), 0xFF},
+        {"a section after the data", shape([](LasShape& s) { s.tail = "~Other\n 1.0 2.0 3.0\n"; }), 0xFF},
+        {"depths as they stand", shape([](LasShape& s) { s.depths = {1670, 1669.875, 1669.75, 1670, 1669.875}; }), 0xFF},
+    };
+    for (const auto& c : cases) {
+        const std::string text = LasText(c.shape);
+        ASSERT_EQ(Import(text), 1) << c.what;
+        ExpectImported(text, c.what);
+        EXPECT_EQ(LoadQtx(output).header.depthUnits, c.units) << c.what;
+    }
+    // The history names the file and the depths it spans.
+    const std::string history(LoadQtx(output).header.history, qtx::kHistorySize);
+    const std::string lines = " \r\n\r\n*** Input data : " + input
+                              + "\r\n*** Depth range :  1669.8750 -  1670.0000  [m]\r\n*** Tools (Convert LAS to QTX)";
+    EXPECT_EQ(history.substr(0, lines.size()), lines);
+}
+
+// Refusals leave no output, also when the fault is found after frames were written.
+TEST_F(LasTasksTest, WhatCannotBeReadRightIsRefusedWithAMessage)
+{
+    const auto text = [](auto change) {
+        LasShape s;
+        change(s);
+        return LasText(s);
+    };
+    const auto edit = [](std::string t, const std::string& from, const std::string& to) {
+        return t.replace(t.find(from), from.size(), to);
+    };
+    const std::string plain = LasText({});
+    const std::string line3 = "1001.0000  10.5000  20.5000  30.5000"; // neither first, second nor last
+    const auto table = [](std::vector<std::string> names) {
+        TxtShape s;
+        s.names = names;
+        return TxtText(s);
+    };
+    const std::string tens = table({"DTCO"});
+    const struct {
+        std::string text;
+        std::string message; // the path follows
+        T task = T::ConvertLasToQtx;
+    } cases[] = {
+        {text([](LasShape& s) { s.firstLine = "# a LAS file"; }), "Error skiping header section in LAS file :\n"},
+        {text([](LasShape& s) { s.version = ""; }), "Urecognized version in LAS file :\n"},
+        {text([](LasShape& s) { s.wrap = "YES"; }), "Wrapped data lines (WRAP YES) are not supported in LAS file :\n"},
+        {text([](LasShape& s) { s.delimiter = "COMMA"; }), "Data lines delimited by COMMA are not supported in LAS file :\n"},
+        {text([](LasShape& s) { s.unit = "S"; }), "Error searching for depth units header section in LAS file :\n"},
+        {plain.substr(0, plain.find("~PARAMETER")), "Error reading header section in LAS file :\n"},
+        {edit(plain, "~A", "#A"), "Error skiping header section in LAS file :\n"},
+        {text([](LasShape& s) { s.depths = {}; }), "Error searching data line in file :\n"},
+        {text([](LasShape& s) { s.depths = {1000}; }), "Error getting top depth in file :\n"},
+        {text([](LasShape& s) { s.depths = {1000, 1000, 1000.5}; }), "Encountered invalid depth step in file :\n"},
+        {edit(plain, " GR .UNIT", "#GR .UNIT"), "Found 4 data columns for 3 curves (the depth included) in LAS file :\n"},
+        {text([](LasShape& s) { s.curves = {}; }), "Could not find any data to be converted!"},
+        {edit(plain, line3, "1001.0000  10.5000  20.5000"), "Format error in file :\n"},
+        {edit(plain, line3, "1001.0000  10.5000  20.5000x 30.5000"), "Format error in file :\n"},
+        {edit(plain, line3, line3 + "  1.0"), "Format error in file :\n"},
+        {edit(plain, line3, line3 + std::string(20000, ' ')), "Format error in file :\n"},
+        {table({}), "Encountered 1 columns (2 to 102 allowed) in file :\n", T::ImportTxtDataSet},
+        {table(std::vector<std::string>(102, "GR")), "Encountered 103 columns (2 to 102 allowed) in file :\n",
+         T::ImportTxtDataSet},
+        {table({"DTCO", "  ", "GR"}), "Error reading header section in TXT file :\n", T::ImportTxtDataSet},
+        {"* table\n* only\n", "Error skiping header section in file :\n", T::ImportTxtDataSet},
+        {"* table\nno meaning\n", "Error reading number of curves in file :\n", T::ImportTxtDataSet},
+        // A value wider than its ten characters leaves no whole number in the next column.
+        {edit(tens, " 1000.5000", "100000.5000"), "Format error in file :\n", T::ImportTxtDataSet},
+    };
+    for (const auto& c : cases) {
+        host.ExpectMessage(c.message.back() == '\n' ? c.message + input : c.message);
+        EXPECT_EQ(Import(c.text, c.task), -1) << c.message;
+        EXPECT_FALSE(FileExists(output)) << c.message;
+    }
+}
+
+// Every file of the public LAS collection: imported as it reads, or refused with a message.
+TEST_F(LasTasksTest, EverySharedLasFileIsImportedAsItReadsOrRefused)
+{
+    const std::string data = SharedDataDir();
+    if (data.empty()) GTEST_SKIP() << "../shared/data is absent";
+    const std::map<std::string, std::string> refused = {
+        {"sample_wrapped.las", "Wrapped data lines (WRAP YES)"},
+        {"sample_2.0_wrapped.las", "Wrapped data lines (WRAP YES)"},
+        {"sample_2.0_based.las", "Error searching for depth units"}, // a time log: STRT in seconds
+    };
+    host.onUnexpected = nullptr;
+    int imported = 0, refusals = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(data + "/las")) {
+        if (entry.path().extension() != ".las") continue;
+        const std::string name = entry.path().filename().string();
+        host.ClearMessages();
+        const std::vector<uint8_t> bytes = ReadBytes(entry.path().string());
+        const int result = Run(T::ConvertLasToQtx, entry.path().string());
+        if (refused.count(name)) {
+            ++refusals;
+            EXPECT_EQ(result, -1) << name;
+            ASSERT_EQ(host.Messages().size(), 1u) << name;
+            EXPECT_EQ(host.Messages()[0].text.find(refused.at(name)), 0u) << host.Messages()[0].text;
+            EXPECT_FALSE(FileExists(output)) << name;
+            continue;
+        }
+        ++imported;
+        EXPECT_EQ(result, 1) << name;
+        EXPECT_EQ(MessageTexts(), std::vector<std::string>()) << name;
+        ExpectImported(std::string(bytes.begin(), bytes.end()), name);
+        EXPECT_EQ(LoadQtx(output).header.depthUnits, 0xFF) << name;
+    }
+    EXPECT_EQ(refusals, 3);
+    EXPECT_GE(imported, 17);
+    std::printf("shared LAS files: %d imported, %d refused\n", imported, refusals);
+}
+
+// Export: the frame's own depth and each selected single-value curve, "%11.4f" with a
+// blank before every value; what is no number becomes the NULL value; a data set says
+// feet unless its flag says metres.
+TEST_F(LasTasksTest, ExportWritesTheSelectedCurvesInSeparatedFields)
+{
+    const std::vector<QtxDatumShape> datums = {
+        {.mnemonic = "GR", .category = 6},
+        {.mnemonic = "WAVE", .typeCode = 26, .category = 1, .traces = 2, .samples = 4},
+        {.mnemonic = "D.T", .category = 6},
+        {.mnemonic = "SLOW", .category = 6, .samples = 3}, // three values a frame: no LAS curve
+    };
+    const float gr[] = {0.5f, 123456.75f, NAN};
+    const auto sample = [&](int frame, int datum, size_t index) {
+        return datum == 0 ? gr[frame] : datum == 2 ? -1.5f : DefaultSample(frame, datum, index);
+    };
+    const struct {
+        uint8_t direction, units;
+        int frames;
+        std::vector<int> selected;
+        std::string start, step;        // the STRT and STEP lines
+        std::vector<std::string> lines; // after the depth curve
+    } cases[] = {
+        {0xFF, 1, 3, {0, 1, 2, 3},
+         " STRT.F              1000.0000:", " STEP.F                 0.5000:",
+         {" GR  .                        :", " D_T .                        :", "~A DEPT         GR         D_T    ",
+          "  1000.0000      0.5000     -1.5000", "  1000.5000 123456.7500     -1.5000",
+          "  1001.0000   -999.2500     -1.5000"}},
+        {1, 0, 2, {0},
+         " STRT.F              1000.5000:", " STEP.F                -0.5000:",
+         {" GR  .                        :", "~A DEPT         GR     ", "  1000.5000      0.5000",
+          "  1000.0000 123456.7500"}},
+        {0xFF, 0xFF, 2, {1}, // waveforms only: the depths alone
+         " STRT.M              1000.0000:", " STEP.M                 0.5000:",
+         {"~A DEPT     ", "  1000.0000", "  1000.5000"}},
+        {0xFF, 1, 1, {0}, // one frame: its line is written
+         " STRT.F              1000.0000:", " STEP.F                 0.5000:",
+         {" GR  .                        :", "~A DEPT         GR     ", "  1000.0000      0.5000"}},
+    };
+    const std::string set = dir.File("set.qtx");
+    output = dir.File("set.las");
+    for (const auto& c : cases) {
+        const bool up = c.direction == 1;
+        ASSERT_TRUE(WriteQtx(set, datums, c.frames, up ? 1000.5 : 1000.0, up ? -0.5 : 0.5, sample, c.direction));
+        PatchQtxHeader(set, [&](QtxFileHeader& h) { h.depthUnits = c.units; });
+        Select(c.selected, 4);
+        ASSERT_EQ(Run(T::ConvertQtxToLas, set), 1);
+        std::vector<std::string> lines;
+        std::istringstream text(OutputText());
+        for (std::string line; std::getline(text, line);) lines.push_back(line);
+        ASSERT_EQ(lines.size(), 32 + c.lines.size()) << OutputText();
+        EXPECT_EQ(std::pair(lines[6], lines[8]), std::pair(c.start, c.step));
+        EXPECT_EQ(std::vector<std::string>(lines.begin() + 32, lines.end()), c.lines);
+    }
+    // A stop before the first data line leaves no file; an empty selection opens nothing.
+    host.ScriptDialog(kIddProgress).Pumps(1).Press(IDCANCEL);
+    host.ExpectMessage("Are you sure you want to stop processing?", IDYES);
+    EXPECT_EQ(Run(T::ConvertQtxToLas, set), 1);
+    EXPECT_FALSE(FileExists(output));
+    Select({}, 4);
+    host.ExpectMessage("Encountered empty selection list!\nOperation will be abandoned.");
+    EXPECT_EQ(Run(T::ConvertQtxToLas, set), -1);
+    EXPECT_FALSE(FileExists(output));
+}
+
+TEST_F(LasTasksTest, ExportThenImportGivesBackTheCurves)
+{
+    const std::vector<QtxDatumShape> datums = {
+        {.mnemonic = "DTCO", .typeCode = 158, .category = 6, .unit = 2},
+        {.mnemonic = "WAVE", .typeCode = 26, .category = 1, .traces = 2, .samples = 4},
+        {.mnemonic = "GR", .category = 6},
+    };
+    const auto sample = [](int frame, int datum, size_t) { return float(datum * 100 - frame) + 0.125f * float(frame); };
+    const std::string set = dir.File("set.qtx"), las = dir.File("set.las");
+    for (const uint8_t direction : {uint8_t(0xFF), uint8_t(1)}) {
+        const bool up = direction == 1;
+        ASSERT_TRUE(WriteQtx(set, datums, 300, up ? 1100.0 : 1000.0, up ? -0.25 : 0.25, sample, direction));
+        Select({0, 1, 2}, 3);
+        output = las;
+        ASSERT_EQ(Run(T::ConvertQtxToLas, set), 1);
+        output = dir.File("back.qtx");
+        ASSERT_EQ(Run(T::ConvertLasToQtx, las), 1);
+        const QtxImage in = LoadQtx(set), out = LoadQtx(output);
+        ASSERT_EQ(out.descriptors.size(), 2u);
+        EXPECT_EQ(std::string(out.descriptors[0].mnemonic, 4), "DTCO");
+        EXPECT_EQ(std::string(out.descriptors[1].mnemonic, 4), "GR  ");
+        EXPECT_EQ(std::pair(out.header.logDirection, out.header.depthUnits), std::pair(direction, uint8_t(1)));
+        EXPECT_EQ(out.header.depthStep, 0.25);
+        EXPECT_EQ(out.depths, in.depths);
+        ASSERT_EQ(out.frames.size(), in.frames.size());
+        for (size_t k = 0; k < in.frames.size(); ++k) {
+            EXPECT_EQ(out.frames[k][0], in.frames[k][0]) << k;
+            EXPECT_EQ(out.frames[k][1], in.frames[k].back()) << k;
+        }
+    }
+}
+
+// Text tables: columns of ten characters, lines ending in CR LF or LF alone; a curve's
+// name gives its item type and unit, the depth step the depth unit.
+TEST_F(LasTasksTest, TextTablesAreImportedWithTheTypesTheirNamesGive)
+{
+    const std::vector<std::pair<std::string, std::pair<int, int>>> names = {
+        {"DTCO", {65, 3}}, {"DT ft", {65, 2}}, {"TTR1", {46, 1}},    {"TTR8", {53, 1}},
+        {"TTX", {0, 1}},   {"FREQ", {54, 4}},  {"FREQUENCY", {54, 4}}, {"SEMB", {94, 0xFF}},
+        {"SDXX ft", {96, 2}}, {"SD", {96, 3}}, {"GDXX", {95, 0xFF}}, {"XYZ", {0, 0xFF}},
+    };
+    const struct {
+        std::vector<double> depths;
+        std::string lineEnd;
+        uint8_t direction, units;
+    } cases[] = {
+        {{1000, 1000.5, 1001}, "\r\n", 0xFF, 1},    {{1001, 1000.5, 1000}, "\n", 1, 1},
+        {{0, 0.4, 0.8}, "\n", 0xFF, 1},            {{0, 0.6}, "\r\n", 0xFF, 1},
+        {{1000, 1000.25, 1000.5}, "\r\n", 0xFF, 0xFF}, {{0, 0.1524}, "\n", 0xFF, 0xFF},
+    };
+    TxtShape shape;
+    shape.names.clear();
+    for (const auto& n : names) shape.names.push_back(n.first);
+    for (const auto& c : cases) {
+        shape.depths = c.depths;
+        shape.lineEnd = c.lineEnd;
+        WriteBytes(input, std::vector<uint8_t>());
+        const std::string text = TxtText(shape);
+        ASSERT_EQ(Import(text, T::ImportTxtDataSet), 1) << text;
+        const QtxImage out = LoadQtx(output);
+        EXPECT_EQ(std::pair(out.header.logDirection, out.header.depthUnits), std::pair(c.direction, c.units));
+        ASSERT_EQ(out.descriptors.size(), names.size());
+        for (size_t d = 0; d < names.size(); ++d) {
+            const QtxDatumDescriptor& got = out.descriptors[d];
+            EXPECT_EQ(std::pair(int(got.typeCode), int(got.axis1.unit)), names[d].second) << names[d].first;
+            EXPECT_EQ(std::string(got.mnemonic, 4), Four(names[d].first.substr(0, 4)));
+        }
+        EXPECT_EQ(out.depths, c.depths);
+        for (size_t k = 0; k < c.depths.size(); ++k)
+            for (size_t d = 0; d < names.size(); ++d) EXPECT_EQ(out.frames[k][d], float(LasValue(int(k), int(d))));
+    }
+}
+
+} // namespace
