@@ -32,6 +32,10 @@ DialogTemplate DepthProfileSetupDialogTemplate();
 DialogTemplate SlownessProfileSetupDialogTemplate();
 DialogTemplate FrequencyProfileSetupDialogTemplate();
 DialogTemplate AzimuthProfileSetupDialogTemplate();
+DialogTemplate FilterSetupDialogTemplate();
+DialogTemplate QuickLookSetupDialogTemplate();
+DialogTemplate StatusLightDialogTemplate();
+DialogTemplate PickingSetupDialogTemplate();
 
 namespace {
 
@@ -112,6 +116,10 @@ std::map<int, DialogTemplate> BuildTemplates()
     add(SlownessProfileSetupDialogTemplate());
     add(FrequencyProfileSetupDialogTemplate());
     add(AzimuthProfileSetupDialogTemplate());
+    add(FilterSetupDialogTemplate());
+    add(QuickLookSetupDialogTemplate());
+    add(StatusLightDialogTemplate());
+    add(PickingSetupDialogTemplate());
     return t;
 }
 
