@@ -83,11 +83,6 @@ CQtxFileDlg::CQtxFileDlg() : CDialog(DialogTemplateFor(kIddQtxFile))
     On(kIdcHelp, Notify::Clicked, [] {}); // the dialog has no help page
 }
 
-std::string CQtxFileDlg::ShortenPath(const std::string& label, const std::string& path)
-{
-    return ::ShortenPath(label, path);
-}
-
 std::vector<CQtxItem*> CQtxFileDlg::Items(int tab) const
 {
     std::vector<CQtxItem*> out;
@@ -124,12 +119,12 @@ void CQtxFileDlg::ClearItems()
 bool CQtxFileDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    SetItemText(kIdcFileName, ::ShortenPath("File name : ", m_fileName));
-    SetItemText(kIdcStartDepth, ::ShortenPath("Start depth : ", m_startDepth));
-    SetItemText(kIdcStopDepth, ::ShortenPath("Stop depth : ", m_stopDepth));
-    SetItemText(kIdcDepthStep, ::ShortenPath("Depth step : ", m_depthStep));
-    SetItemText(kIdcDepthUnits, ::ShortenPath("Depth units : ", m_depthUnits));
-    SetItemText(kIdcDepthFrames, ::ShortenPath("Depth frames : ", m_depthFrames));
+    SetItemText(kIdcFileName, ShortenPath("File name : ", m_fileName));
+    SetItemText(kIdcStartDepth, ShortenPath("Start depth : ", m_startDepth));
+    SetItemText(kIdcStopDepth, ShortenPath("Stop depth : ", m_stopDepth));
+    SetItemText(kIdcDepthStep, ShortenPath("Depth step : ", m_depthStep));
+    SetItemText(kIdcDepthUnits, ShortenPath("Depth units : ", m_depthUnits));
+    SetItemText(kIdcDepthFrames, ShortenPath("Depth frames : ", m_depthFrames));
     if (!m_allowSelectAll) EnableItem(kIdcSelectAll, false);
 
     m_currentTab = ClampTab(m_startTab);

@@ -119,8 +119,6 @@ public:
     // Frees every item, as callers do once they have taken what they need.
     void ClearItems();
 
-    static std::string ShortenPath(const std::string& label, const std::string& path);
-
     // ---- dialog ------------------------------------------------------------------
     bool OnInitDialog() override;
     void SortDatums();

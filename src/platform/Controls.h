@@ -23,6 +23,7 @@ enum class ControlKind {
     TabControl,
     Tree,          // tree with small icons
     ProgressBar,
+    OwnerDraw,     // the dialog draws it (CDialog::OnDrawItem); a click notifies Clicked
 };
 
 enum ControlStyle : unsigned {
@@ -148,6 +149,9 @@ public:
     int SetPos(int pos); // returns the previous position
     int SetStep(int step); // returns the previous step
     int StepIt(); // advances by the step, wrapping to the lower bound past the upper; returns the previous position
+
+    // Owner-drawn controls: the dialog's drawing changed and must be shown again.
+    void Invalidate() { Touch(); }
 
     // Incremented by every change, so a backend mirrors only what changed.
     uint64_t Revision() const { return m_revision; }

@@ -1,5 +1,6 @@
 #include "platform/Dialog.h"
 
+#include "platform/Dc.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
 
@@ -118,6 +119,22 @@ void CDialog::PressEnter()
 }
 
 void CDialog::PressEscape() { Notify(IDCANCEL, ::Notify::Clicked); }
+
+void CDialog::RedrawItem(int id)
+{
+    ControlState* c = Item(id);
+    if (!c || c->kind != ControlKind::OwnerDraw) return;
+    c->Invalidate();
+    if (m_open) Host().DialogChanged(*this);
+}
+
+bool CDialog::DrawItem(int id, Dc& dc, const Rect& client)
+{
+    const ControlState* c = Item(id);
+    if (!c || c->kind != ControlKind::OwnerDraw || !c->Visible() || client.IsEmpty()) return false;
+    OnDrawItem(id, dc, client);
+    return true;
+}
 
 ControlState* CDialog::Item(int id)
 {
@@ -354,6 +371,22 @@ void DataExchange::Radio(int firstId, int& index)
         return;
     }
     for (size_t i = 0; i < ids.size(); ++i) m_dialog.Item(ids[i])->SetCheck(int(i) == index ? 1 : 0);
+}
+
+void DataExchange::OneHot(std::initializer_list<FlagButton> buttons)
+{
+    if (buttons.size() == 0 || !Active(buttons.begin()->id)) return;
+    bool checked = false;
+    for (const FlagButton& b : buttons) {
+        ControlState* c = m_dialog.Item(b.id);
+        if (m_save) {
+            if (c && b.flag) *b.flag = c->Check() ? 1 : 0;
+            continue;
+        }
+        const bool on = !checked && b.flag && *b.flag;
+        checked = checked || on;
+        if (c) c->SetCheck(on ? 1 : 0);
+    }
 }
 
 void DataExchange::Check(int id, int& state)

@@ -5,14 +5,18 @@
 #pragma once
 
 #include "platform/Controls.h"
+#include "platform/Geometry.h"
 
+#include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
 class CDialog;
+class Dc;
 
 // Moves member values into controls (filling) or out of them (saving, with
 // validation). The first failure shows its message, puts the focus on the control
@@ -43,6 +47,14 @@ public:
     void MinMax(float value, float minValue, float maxValue);
     void MinMax(double value, double minValue, double maxValue);
     void Radio(int firstId, int& index); // index in the radio set starting at firstId; -1 none
+    // A one-hot flag set: one 0/1 flag per button, in any order of the template.
+    // Filling checks the button of the first set flag and clears the others; saving
+    // sets each flag from its button's check mark.
+    struct FlagButton {
+        int id;
+        uint16_t* flag;
+    };
+    void OneHot(std::initializer_list<FlagButton> buttons);
     void Check(int id, int& state);
     void ComboString(int id, std::string& value); // filling selects the first item starting with value
     void ComboIndex(int id, int& index);
@@ -84,6 +96,12 @@ public:
     bool UpdateData(bool saveAndValidate = true);
     virtual void OnOK();     // exchange, then EndDialog(IDOK) only when it succeeded
     virtual void OnCancel(); // EndDialog(IDCANCEL), no exchange
+    // Draws owner-drawn control `id` into `dc`, whose client area is `client` (device
+    // units from 0,0). Every draw gets a context in its start state: what a draw
+    // selects or maps ends with it. Paint only what the dialog holds: no I/O here.
+    virtual void OnDrawItem(int id, Dc& dc, const Rect& client) { (void)id, (void)dc, (void)client; }
+    // The owner-drawn control `id` is shown again from OnDrawItem.
+    void RedrawItem(int id);
     void EndDialog(int code);
     bool Ended() const { return m_ended; }
     int EndCode() const { return m_endCode; }
@@ -96,6 +114,9 @@ public:
     // Enter: the default button; Escape: Cancel.
     void PressEnter();
     void PressEscape();
+    // Draws owner-drawn control `id` through OnDrawItem; false (nothing drawn) when
+    // it is no shown owner-drawn control or the area is empty.
+    bool DrawItem(int id, Dc& dc, const Rect& client);
     int DefaultButton() const;
 
     // ---- controls ----------------------------------------------------------------

@@ -34,6 +34,10 @@ DialogTemplate FrequencyProfileSetupDialogTemplate();
 DialogTemplate AzimuthProfileSetupDialogTemplate();
 DialogTemplate SemblanceMapSetupDialogTemplate();
 DialogTemplate XPlotSetupDialogTemplate();
+DialogTemplate FilterSetupDialogTemplate();
+DialogTemplate QuickLookSetupDialogTemplate();
+DialogTemplate StatusLightDialogTemplate();
+DialogTemplate PickingSetupDialogTemplate();
 
 namespace {
 
@@ -116,6 +120,10 @@ std::map<int, DialogTemplate> BuildTemplates()
     add(AzimuthProfileSetupDialogTemplate());
     add(SemblanceMapSetupDialogTemplate());
     add(XPlotSetupDialogTemplate());
+    add(FilterSetupDialogTemplate());
+    add(QuickLookSetupDialogTemplate());
+    add(StatusLightDialogTemplate());
+    add(PickingSetupDialogTemplate());
     return t;
 }
 

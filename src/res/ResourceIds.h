@@ -39,6 +39,18 @@ enum DialogId : int {
     kIddAzimuthProfileSetup = 157,
     kIddXPlotSetup = 146,
     kIddSemblanceMapSetup = 147,
+    kIddFilterSetup = 142,
+    kIddQuickLookSetup = 32040,
+    kIddStatusLight = 32221, // the status light has no resource of its own: this one is the program's
+    kIddPickingSetup = 144,
+    kIddAnisotropySetup = 152,
+    kIddStcSetup = 158,
+    kIddDispersionSetup = 32057,
+    kIddSlownessUnits = 147,
+    kIddHeaderSetup = 32022,
+    kIddWellInfo = 32037,
+    kIddFluidProperties = 32051,
+    kIddRemarks = 32052,
 };
 
 enum ControlId : int {

@@ -33,4 +33,20 @@ TEST(PathLabelTest, LongPathsKeepOnlyTheirLastPart)
     EXPECT_EQ(ShortenPathLabel("Input File : ", PathOfLength(60, "well.qtx")), "Input File : .../well.qtx");
 }
 
+// The narrow statics of the filter, quick-look and picking setups: 50 characters,
+// and only a path of 31 or more is shortened.
+TEST(PathLabelTest, NarrowStaticsShortenPastFiftyCharacters)
+{
+    const std::string out = "Output File : "; // 14 characters
+    const struct {
+        std::string label, path, expected;
+    } cases[] = {
+        {out, PathOfLength(36, "w7.qtx", '\\'), out + PathOfLength(36, "w7.qtx", '\\')}, // 50 in all
+        {out, PathOfLength(37, "w7.qtx", '\\'), out + "...\\w7.qtx"},
+        {std::string(30, 'L'), PathOfLength(30, "a.qtx"), std::string(30, 'L') + PathOfLength(30, "a.qtx")},
+        {"Input File : ", PathOfLength(40, "well.qtx", '\\'), "Input File : ...\\well.qtx"}, // 53 in all
+    };
+    for (const auto& c : cases) EXPECT_EQ(ShortenPath(c.label, c.path, kNarrowPathLabel), c.expected) << c.path;
+}
+
 } // namespace

@@ -30,6 +30,7 @@ public:
     void Settle() override {}
     void ResizeClient(CWnd& window, int cx, int cy) override { frame.Resize(window, cx, cy); }
     std::unique_ptr<IPrintJob> PrintJob(const std::string& path) override { return host.CreatePrintJob(path); }
+    void ShowDrawn(CDialog& d, int id) override { host.DrawnItem(d, id); }
     bool DocumentKept(const std::string&) override
     {
         return !host.printed.empty() && host.printed.back().ended && !host.printed.back().aborted

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
+#include <QMouseEvent>
 #include <QRadioButton>
 
 namespace {
@@ -48,8 +49,16 @@ public:
     }
     void Click(CDialog& d, int id) override
     {
-        if (auto* button = qobject_cast<QAbstractButton*>(Widget(d, id))) button->click();
-        else ADD_FAILURE() << id << " is no button";
+        QWidget* w = Widget(d, id);
+        if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+            button->click();
+        } else if (w && d.Item(id) && d.Item(id)->kind == ControlKind::OwnerDraw) {
+            const QPointF at = w->rect().center();
+            QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, {});
+            QApplication::sendEvent(w, &press);
+        } else {
+            ADD_FAILURE() << id << " is no button";
+        }
     }
     void SetCheck(CDialog& d, int id, int state) override
     {
@@ -91,6 +100,11 @@ public:
     std::unique_ptr<IPrintJob> PrintJob(const std::string& path) override
     {
         return CreatePdfPrintJob(path, Host().PrinterPage());
+    }
+    void ShowDrawn(CDialog& d, int id) override
+    {
+        QApplication::processEvents();
+        if (QWidget* w = Widget(d, id); w && w->isVisible()) w->repaint();
     }
     bool DocumentKept(const std::string& path) override
     {

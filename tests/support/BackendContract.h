@@ -31,6 +31,8 @@ public:
     // writes files; and whether the document of the last job on `path` is kept.
     virtual std::unique_ptr<IPrintJob> PrintJob(const std::string& path) = 0;
     virtual bool DocumentKept(const std::string& path) = 0;
+    // The screen shows owner-drawn control `id` now (draws it once).
+    virtual void ShowDrawn(CDialog& dialog, int id) = 0;
 };
 
 namespace contract {
@@ -87,6 +89,38 @@ class SizeProbe : public CWnd {
 public:
     int cx = -1, cy = -1; // as OnSize last told
     void OnSize(unsigned, int x, int y) override { cx = x, cy = y; }
+};
+
+// A dialog with a control it draws itself; it logs what each draw was given.
+enum : int { kDrawn = 201 };
+inline const DialogTemplate kDrawnTemplate{9502, "Drawn",
+    {{kDrawn, K::OwnerDraw, ""}, {IDOK, K::Button, "OK", 0, kDefaultButton}, {IDCANCEL, K::Button, "Cancel"}}};
+
+class DrawnDlg : public CDialog {
+public:
+    DrawnDlg() : CDialog(kDrawnTemplate)
+    {
+        On(kDrawn, ::Notify::Clicked, [this] { ++clicks; });
+    }
+    void OnDrawItem(int id, Dc& dc, const Rect& client) override
+    {
+        draws.push_back({id, client, dc.MapModeValue(), dc.CurrentPen().color});
+        // Leaves a mapping and a pen behind: the next draw must not start with them.
+        dc.SetMapMode(MM_ANISOTROPIC);
+        dc.SetWindowExt(200, 100);
+        dc.SetViewportExt(client.right, client.bottom);
+        dc.SelectPen({PS_SOLID, 1, Rgb(0, 0, 255)});
+        dc.FillRect({0, 0, 200, 100}, colour);
+    }
+    struct Draw {
+        int id;
+        Rect client;
+        int mapMode;
+        Color pen;
+    };
+    std::vector<Draw> draws;
+    Color colour = Rgb(255, 255, 255);
+    int clicks = 0;
 };
 
 } // namespace contract
@@ -295,10 +329,40 @@ TYPED_TEST_P(BackendContract, APrintJobPrintsOnTheChosenPageAndOnlyAFinishedOneI
     }
 }
 
+TYPED_TEST_P(BackendContract, AnOwnerDrawnControlIsDrawnByItsDialogOnAFreshContextAndNotifiesClicks)
+{
+    using namespace contract;
+    ContractBackend& b = this->backend;
+    DrawnDlg d;
+    ASSERT_TRUE(d.Create());
+    b.ShowDrawn(d, kDrawn);
+    d.colour = Rgb(192, 192, 192);
+    d.RedrawItem(kDrawn); // the program's state changed
+    b.ShowDrawn(d, kDrawn);
+    ASSERT_GE(d.draws.size(), 2u);
+    for (const auto& draw : d.draws) {
+        EXPECT_EQ(draw.id, kDrawn);
+        EXPECT_EQ(std::make_pair(draw.client.left, draw.client.top), std::make_pair(0, 0));
+        EXPECT_GT(draw.client.right, 0);
+        EXPECT_GT(draw.client.bottom, 0);
+        EXPECT_EQ(draw.mapMode, MM_TEXT) << "each draw starts with the context's start state";
+        EXPECT_EQ(draw.pen, Rgb(0, 0, 0));
+    }
+    b.Click(d, kDrawn);
+    EXPECT_EQ(d.clicks, 1);
+    d.Item(kDrawn)->Show(false);
+    const size_t before = d.draws.size();
+    Host().DialogChanged(d);
+    b.ShowDrawn(d, kDrawn);
+    EXPECT_EQ(d.draws.size(), before) << "a hidden control is not drawn";
+    d.DestroyWindow();
+}
+
 REGISTER_TYPED_TEST_SUITE_P(BackendContract, ADialogShowsItsTemplateFilledAndFollowsTheProgram,
                             AClickedRadioButtonClearsOnlyTheRestOfItsSet,
                             TypingStopsAtTheLengthLimitButALimitCutsNothingAlreadyThere,
                             ScrollBarsHoldThePositionInsideTheLastPage,
                             AChildWindowIsToldItsClientSizeAndKeepsItsCaption,
                             AWindowsContextDescribesItsScreenWhateverTheWindowsSize,
-                            APrintJobPrintsOnTheChosenPageAndOnlyAFinishedOneIsKept);
+                            APrintJobPrintsOnTheChosenPageAndOnlyAFinishedOneIsKept,
+                            AnOwnerDrawnControlIsDrawnByItsDialogOnAFreshContextAndNotifiesClicks);

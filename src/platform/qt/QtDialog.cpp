@@ -17,6 +17,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QListWidget>
 #include <QMainWindow>
 #include <QPainter>
@@ -35,6 +36,7 @@
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -229,6 +231,38 @@ private:
     const bool m_forPaths;
 };
 
+// A control the dialog draws: each paint gets a fresh context on the widget, whose
+// client area starts at 0,0; a press of the left button is a click.
+class OwnerDrawn final : public QWidget {
+public:
+    OwnerDrawn(CDialog& dialog, int id, std::function<void()> clicked, QWidget* parent)
+        : QWidget(parent), m_dialog(&dialog), m_id(id), m_clicked(std::move(clicked))
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent, false);
+        setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    }
+    void Forget() { m_dialog = nullptr; }
+    QSize sizeHint() const override { return {240, 100}; }
+    QSize minimumSizeHint() const override { return {120, 60}; }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        if (!m_dialog) return;
+        QtDc dc(this, DeviceCaps{});
+        m_dialog->DrawItem(m_id, dc, {0, 0, width(), height()});
+    }
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        if (event->button() == Qt::LeftButton && isEnabled() && m_clicked) m_clicked();
+    }
+
+private:
+    CDialog* m_dialog;
+    int m_id;
+    std::function<void()> m_clicked;
+};
+
 QWidget* DialogParent() { return QtDialogParent(); }
 
 // One live dialog on screen. It owns the widgets; the CDialog owns the truth.
@@ -247,7 +281,12 @@ public:
     void KeepRoom();
     void FoldWhenTooTall(QGridLayout* grid);
     // The dialog is going away: nothing may touch it from now on.
-    void Detach() { m_dialog = nullptr; }
+    void Detach()
+    {
+        m_dialog = nullptr;
+        for (const View& v : m_views)
+            if (auto* drawn = dynamic_cast<OwnerDrawn*>(v.widget)) drawn->Forget();
+    }
 
     // Escape, the close box and QDialog's own rejections all go to the dialog's Cancel.
     void reject() override;
@@ -368,7 +407,7 @@ DialogView::~DialogView()
 {
     // Deleted with its parent window while the dialog lives on: forget the widget.
     if (m_dialog && m_dialog->m_hostView == static_cast<QDialog*>(this)) m_dialog->m_hostView = nullptr;
-    m_dialog = nullptr;
+    Detach();
     // Children die after this destructor and send signals (focus, current item) as they go.
     disconnect(m_focusConnection);
     for (const View& v : m_views) v.widget->disconnect(this);
@@ -463,6 +502,11 @@ QWidget* DialogView::Make(size_t index)
         bar->setTextVisible(false);
         return bar;
     }
+    case K::OwnerDraw: {
+        const int id = c.id;
+        return new OwnerDrawn(*m_dialog, id, [this, id] { Act([id](CDialog& d) { d.Notify(id, Notify::Clicked); }); },
+                              this);
+    }
     }
     return new QWidget(this);
 }
@@ -527,6 +571,7 @@ void DialogView::Connect(size_t i)
     case K::Picture:
     case K::GroupBox:
     case K::ProgressBar:
+    case K::OwnerDraw:
         break;
     case K::Edit:
         connect(static_cast<QLineEdit*>(w), &QLineEdit::textEdited, this,
@@ -825,6 +870,9 @@ void DialogView::Apply(const ControlState& c, View& v)
         bar->setValue(c.Pos());
         break;
     }
+    case K::OwnerDraw:
+        w->update(); // the dialog's drawing changed
+        break;
     }
 }
 

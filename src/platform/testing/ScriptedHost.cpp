@@ -493,3 +493,10 @@ bool ScriptedHost::Perform(CDialog& dialog, DialogScript::Action& a)
         return false;
     }
 }
+
+std::vector<std::string> ScriptedHost::DrawnItem(CDialog& dialog, int id, int cx, int cy) const
+{
+    RecordingDc dc;
+    dialog.DrawItem(id, dc, {0, 0, cx, cy});
+    return dc.ops;
+}

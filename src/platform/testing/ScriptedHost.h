@@ -99,6 +99,9 @@ public:
     void ClearMessages() { m_messages.clear(); }
     int PumpCount() const { return m_pumps; }
     std::vector<CDialog*> ModelessDialogs() const { return m_modeless; }
+    // What owner-drawn control `id` shows on a screen of cx x cy pixels: the
+    // operations of one draw into a fresh recording context (none when it draws nothing).
+    std::vector<std::string> DrawnItem(CDialog& dialog, int id, int cx = 200, int cy = 100) const;
 
     // ---- the simulated machine ------------------------------------------------------
     uint64_t clock = 1000; // TickCount; tests move it

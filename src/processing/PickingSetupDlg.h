@@ -1,0 +1,64 @@
+// Picking Setup: input and output data sets, one of four picking modes, a frequency
+// filter (with a preview of its response), a time and a slowness window, options and
+// the receivers to exclude. "Run" ends with IDOK, "Save Setup" with kSavedSetup.
+#pragma once
+
+#include "common/SetupDlg.h"
+#include "processing/FilterResponse.h"
+#include "res/PickingSetupDlgIds.h"
+#include "settings/SettingsGroups.h"
+
+#include <array>
+#include <string>
+
+class CPickingSetupDlg : public CSetupDlg<PickingSetupGroup> {
+public:
+    using enum picking_setup::Control;
+    enum : int { kSavedSetup = kIdcSaveSetup };
+    enum Mode : int { kIfs, kGuided, kStc, kSfc };
+
+    CPickingSetupDlg();
+
+    bool OnInitDialog() override;
+    void DoDataExchange(DataExchange& dx) override;
+    void OnDrawItem(int id, Dc& dc, const Rect& client) override;
+
+    int OnSelectInputFile();
+    int OnSelectFrequencyProfile();
+    int OnSelectTimeProfile();
+    int OnSelectSlownessProfile();
+    int OnSelectOutputFile();
+    void OnMode(Mode mode);
+    void OnFrequencyEnable(bool enable);
+    void OnProfileKind(bool fixed);
+    void OnShape(bool bell);
+    void OnSlownessMode(int which); // 0 fixed, 1 variable, 2 Vp/Vs
+    void OnUnits(bool english);
+    void OnToggle(int id);          // Noisy Data, Dispersion Package, Normalize, Force Inputs, Exclude
+    void OnSelchangeReceiverList();
+    void OnHScroll(int code);
+    void OnSaveSetup();
+    void OnHelp();
+    void DrawResponse() { RedrawItem(kIdcResponse); }
+
+    void UpdateOptionsAndOutputName();
+    void UpdateFrequencyControls();
+    void UpdateTimeControls();
+    void UpdateSlownessControls();
+    void FillReceiverList();
+    // The output file name of the input title for the mode flags (unchanged when no
+    // mode is set), moved into the input's folder.
+    void DeriveOutputName();
+
+    float m_sampleInterval = 0.0f; // as in the filter setup: nothing sets it yet
+    ResponseValues m_response{};
+    uint32_t m_outputNameReset = 0;
+    int m_rowCount = kPickingReceiverRows;
+    int m_currentRow = -1;
+    std::array<std::string, kPickingReceiverRows> m_receiverNames;
+
+private:
+    struct ProfileFiles;
+    int PickProfile(const ProfileFiles& kind);
+    InputChangeBookkeeping& Changes();
+};

@@ -1,0 +1,45 @@
+// A processing setup on Qt widgets (offscreen): its response preview is drawn by the
+// dialog into its own control.
+#include "platform/qt/QtDialog.h"
+#include "platform/qt/QtDialogView.h"
+#include "processing/FilterSetupDlg.h"
+#include "settings/SettingsStore.h"
+#include "support/HostFixture.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QImage>
+#include <QWidget>
+
+namespace {
+
+TEST(QtProcessingDialogTest, TheFilterPreviewShowsTheBellInItsControl)
+{
+    theApp.m_dormant.SetDefaults();
+    CFilterSetupDlg dlg;
+    dlg.m_setup.frequencyEnabled = 1;
+    dlg.m_setup.bellShape = 1;
+    dlg.m_sampleInterval = 10.0f;
+    dlg.InitDialog(false);
+    ASSERT_TRUE(ShowQtDialogModeless(dlg, {}));
+    dlg.SetItemText(CFilterSetupDlg::kIdcFrequencyStart, "4000");
+    dlg.SetItemText(CFilterSetupDlg::kIdcFrequencyStop, "20000");
+    dlg.DrawResponse();
+    SyncQtDialog(dlg);
+    QApplication::processEvents();
+    QWidget* preview = QtDialogWindow(dlg)->findChild<QWidget*>(QString::number(CFilterSetupDlg::kIdcResponse));
+    ASSERT_NE(preview, nullptr);
+    ASSERT_TRUE(preview->isVisible());
+    const QImage shown = preview->grab().toImage();
+    ASSERT_FALSE(shown.isNull());
+    // The band 4..20 kHz of 0..50 kHz: grey under the curve at 12 kHz, white above it at the far end.
+    const int x = shown.width() * 12 / 50, bottom = shown.height() * 9 / 10;
+    EXPECT_EQ(QColor(shown.pixel(x, bottom)).rgb() & 0xFFFFFF, 0xC0C0C0u);
+    EXPECT_EQ(QColor(shown.pixel(shown.width() - 4, 2)).rgb() & 0xFFFFFF, 0xFFFFFFu);
+    shown.save(QStringLiteral("filter_preview.png"));
+    DestroyQtDialog(dlg);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace
