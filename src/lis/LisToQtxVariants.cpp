@@ -189,20 +189,11 @@ int CLisToQtx::ConvertWaveform(const CLisDepthEntry& frame, CWaveformPickItem& w
         // Whole samples of start time; a shift past the trace leaves only zeros.
         const double shift = std::min(std::trunc(double(startTime) / double(wave.m_samplePeriod)), double(length));
         if ((real = ReadSamples(frame, *channel, n)) < 0) return FillAbsent(wave);
+        // Offset and runners belong to the recorded samples, wherever the start time
+        // puts them: measured from the fixed delay they would hit the zeros around them.
         Scale(s, real, factor);
+        OffsetAndRunners(s, real, n, wave);
         Place(trace, length, s, n, int64_t(shift));
-        // Offset and runners are measured from the fixed delay, not from the shift.
-        const int64_t from = delay;
-        const auto inTrace = [&](int64_t i) { return i >= 0 && i < length; };
-        if (wave.m_dataOffset != 0.0f)
-            for (int j = 0; j < real; ++j)
-                if (inTrace(from + j)) trace[from + j] -= wave.m_dataOffset;
-        const int fore = RunnerLength(wave.m_foreRunner, n);
-        const int after = RunnerLength(wave.m_afterRunner, n);
-        for (int j = 0; j < fore; ++j)
-            if (inTrace(from + j)) trace[from + j] = 0.0f;
-        for (int j = 0; j < after; ++j)
-            if (inTrace(from + n - after + j)) trace[from + n - after + j] = 0.0f;
         return kGoodShot;
     }
 
