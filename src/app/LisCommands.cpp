@@ -48,6 +48,6 @@ void AddLisCommands(CommandMap& c)
     // The converter asks for its files and reports its own result.
     c.Add(ID_LIS_TO_QTX, [] {
         CLisToQtx converter;
-        converter.Run();
+        converter.Run(theApp.m_startupDir);
     });
 }

@@ -11,7 +11,6 @@
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/Path.h"
-#include "settings/SettingsStore.h"
 
 #include <algorithm>
 #include <cctype>
@@ -147,7 +146,7 @@ bool RefuseDataSet(const CLisLogicalFile& dataSet, const std::vector<CWaveformPi
 
 // ---- the command --------------------------------------------------------------------
 
-void CLisToQtx::Run()
+void CLisToQtx::Run(const std::string& dictionaryDirectory)
 {
     m_dataSets.clear();
     FileDialogOptions in;
@@ -163,7 +162,7 @@ void CLisToQtx::Run()
     const CSelectToolDlg::Tool tool = CSelectToolDlg::ToolOf(toolDlg.m_toolIndex);
 
     CLisParamScan scan;
-    if (!scan.Scan(input.path, &m_dataSets, theApp.m_startupDir, tool.code)) return; // the scan told why
+    if (!scan.Scan(input.path, &m_dataSets, dictionaryDirectory, tool.code)) return; // the scan told why
     if (m_dataSets.empty()) {
         MessageBox(kNothingFound, MB_OK);
         return;

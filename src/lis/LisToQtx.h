@@ -65,9 +65,10 @@ public:
     CLisToQtx(const CLisToQtx&) = delete;
     CLisToQtx& operator=(const CLisToQtx&) = delete;
 
-    // The whole command: input, tool, scan, items, output, log, conversion. Every
-    // refusal and failure has been shown when it returns.
-    void Run();
+    // The whole command: input, tool, scan (the tool dictionary read from
+    // `dictionaryDirectory`), items, output, log, conversion. Every refusal and failure
+    // has been shown when it returns.
+    void Run(const std::string& dictionaryDirectory);
 
     // The log beside `outputPath` (its extension replaced by "log"), holding its first
     // three lines. 1 when open; 0 when the log would replace the input or the output,

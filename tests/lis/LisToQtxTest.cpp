@@ -9,7 +9,6 @@
 #include "lis/SelectToolDlg.h"
 #include "platform/Format.h"
 #include "res/ResourceIds.h"
-#include "settings/SettingsStore.h"
 #include "support/HostFixture.h"
 #include "support/LisBuilder.h"
 #include "support/LisDictionaryBuilder.h"
@@ -357,8 +356,6 @@ TEST_F(LisToQtxTest, AStopDeletesTheOutputAndKeepsTheLog)
 // The command: input, tool, scan, items, output, log, conversion.
 TEST_F(LisToQtxTest, TheCommandProposesTheOutputAndWritesTheLogBesideIt)
 {
-    const std::string startup = theApp.m_startupDir;
-    theApp.m_startupDir = dir.Path();
     ASSERT_TRUE(LisDictionaryBuilder().Depth({"DEPT"}).Section("~DSI", {{"DX", "GN", "NRM", "NS", "PER", "NR", "DIP", "DSIMONO"}}).WriteDit(dir.Path()));
     lisb::Dfsr d;
     d.direction = lis::kLogDown;
@@ -386,7 +383,7 @@ TEST_F(LisToQtxTest, TheCommandProposesTheOutputAndWritesTheLogBesideIt)
         }
         if (step == kNothingChosen) host.ExpectMessage("Output List Empty!       ");
         if (step == kConverted) host.ExpectFileDialog("Browse Output File", out);
-        CLisToQtx().Run();
+        CLisToQtx().Run(dir.Path());
     }
     ASSERT_FALSE(host.FileDialogs().empty());
     EXPECT_EQ(host.FileDialogs().back().options.initialName, dir.File("well_WAVE_001"));
@@ -401,7 +398,6 @@ TEST_F(LisToQtxTest, TheCommandProposesTheOutputAndWritesTheLogBesideIt)
                        "Depth Range: 1000.0000 - 1002.0000 F\r\n"),
               std::string::npos)
         << log;
-    theApp.m_startupDir = startup;
 }
 
 } // namespace
