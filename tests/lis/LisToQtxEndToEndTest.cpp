@@ -144,18 +144,11 @@ TEST_F(LisToQtxEndToEndTest, ADataSetExportedAsLisComesBackWithItsDatumsAndValue
                                       {"DXX1", "DXNS", "DXSP", "", "DXNR", "WDXX"}, {"WDXX", "DXNS", "DXSP", "", "DXNR", "WDXX"},
                                       {"SMNO", "SPNS", "SPSP", "SPSD", "", "SMNO"}})
                     .WriteDit(dir.Path()));
-    auto shape = [](const char* mnemonic, uint8_t type, uint8_t category, uint16_t traces, uint16_t samples, float step) {
-        QtxDatumShape s;
-        s.mnemonic = mnemonic;
-        s.typeCode = type;
-        s.category = category;
-        s.traces = traces;
-        s.samples = samples;
-        s.step = step;
-        return s;
-    };
     const std::string original = dir.File("set.qtx");
-    ASSERT_TRUE(WriteQtx(original, {shape("WMNO", 1, 1, 8, 64, 10.0f), shape("WDXX", 7, 1, 4, 32, 20.3174f), shape("SMNO", 31, 3, 1, 10, 40.0f)},
+    ASSERT_TRUE(WriteQtx(original,
+                         {{.mnemonic = "WMNO", .typeCode = 1, .traces = 8, .samples = 64},
+                          {.mnemonic = "WDXX", .typeCode = 7, .traces = 4, .samples = 32, .step = 20.3174f},
+                          {.mnemonic = "SMNO", .typeCode = 31, .category = 3, .samples = 10, .step = 40.0f}},
                          7, 2000.0, 0.25, [](int k, int datum, size_t i) { return float(k * 1000 + datum * 100) - float(i) * 0.37f; }));
     for (int perReceiver : {0, 1}) {
         SCOPED_TRACE(perReceiver);
@@ -200,20 +193,24 @@ TEST_F(LisToQtxEndToEndTest, EveryPublicFileIsConvertedRightOrRefusedWithAMessag
     std::vector<std::pair<std::string, std::vector<uint8_t>>> inputs;
     for (const auto& e : fs::recursive_directory_iterator(shared + "/lis"))
         if (e.is_regular_file() && e.path().extension() == ".lis") inputs.push_back({e.path().filename().string(), ReadBytes(e.path().string())});
+    // Each DFSR part joined with the data parts of its kind between headers and trailers.
     const std::string records = shared + "/lis/records/";
-    auto part = [&](const std::string& name) { return ReadBytes(records + name + ".lis.part"); };
-    for (const auto& e : fs::directory_iterator(records + "curves")) {
-        const std::string name = e.path().filename().string();
-        if (name.rfind("dfsr-", 0) != 0) continue;
+    auto join = [&](std::vector<std::string> parts) {
         std::vector<uint8_t> bytes;
-        for (const char* p : {"RHLR-1", "THLR-1", "FHLR-1"}) for (uint8_t c : part(p)) bytes.push_back(c);
-        for (uint8_t c : ReadBytes(e.path().string())) bytes.push_back(c);
-        const std::string stem = name.substr(5, name.find('-', 5) - 5); // "fast" of "dfsr-fast-int"
+        parts.insert(parts.begin(), {"RHLR-1", "THLR-1", "FHLR-1"});
+        parts.insert(parts.end(), {"FTLR-1", "TTLR-1", "RTLR-1"});
+        for (const auto& p : parts)
+            for (uint8_t c : ReadBytes(records + p + ".lis.part")) bytes.push_back(c);
+        return bytes;
+    };
+    for (const auto& e : fs::directory_iterator(records + "curves")) {
+        const std::string name = e.path().stem().stem().string(); // "dfsr-fast-int"
+        if (name.rfind("dfsr-", 0) != 0) continue;
+        std::vector<std::string> parts = {"curves/" + name};
         for (const auto& data : fs::directory_iterator(records + "curves"))
-            if (data.path().filename().string().rfind("fdata-" + stem, 0) == 0)
-                for (uint8_t c : ReadBytes(data.path().string())) bytes.push_back(c);
-        for (const char* p : {"FTLR-1", "TTLR-1", "RTLR-1"}) for (uint8_t c : part(p)) bytes.push_back(c);
-        inputs.push_back({name, bytes});
+            if (data.path().filename().string().rfind("fdata-" + name.substr(5, name.find('-', 5) - 5), 0) == 0)
+                parts.push_back("curves/" + data.path().stem().stem().string());
+        inputs.push_back({name, join(parts)});
     }
     ASSERT_GT(inputs.size(), 80u);
     int converted = 0;
@@ -272,11 +269,8 @@ TEST_F(LisToQtxEndToEndTest, EveryPublicFileIsConvertedRightOrRefusedWithAMessag
     EXPECT_GE(converted, 8);
 
     // Depths once per record in tenths of an inch, and the values the records hold.
-    std::vector<uint8_t> bytes;
-    for (const std::string p : {"RHLR-1", "THLR-1", "FHLR-1", "curves/dfsr-depth-dir-down", "curves/fdata-depth-down-PR-2",
-                                "curves/fdata-depth-down-PR-1", "curves/fdata-depth-down-PR1", "curves/fdata-depth-down-PR2",
-                                "curves/fdata-depth-down-PR3", "FTLR-1", "TTLR-1", "RTLR-1"})
-        for (uint8_t c : part(p)) bytes.push_back(c);
+    const std::vector<uint8_t> bytes = join({"curves/dfsr-depth-dir-down", "curves/fdata-depth-down-PR-2", "curves/fdata-depth-down-PR-1",
+                                             "curves/fdata-depth-down-PR1", "curves/fdata-depth-down-PR2", "curves/fdata-depth-down-PR3"});
     WriteBytes(lisPath, bytes);
     CLisLogicalFileList files;
     CLisParamScan scan;

@@ -29,13 +29,13 @@ constexpr float A = -999.25f; // absent
 namespace fs = std::filesystem;
 
 // A LIS file whose frames hold a depth and the code-68 channels W (`receivers` traces of
-// `samples`), G (a gain per receiver) and S (a start time per receiver), and a data set
-// of its frames as the scan would leave it.
+// `samples`), G (a gain per receiver) and S (a start time per receiver), in data records
+// of `perRecord` frames; and a data set of its frames as the scan would leave it.
 struct Sonic {
     CLisLogicalFile set;
     int receivers, samples;
 
-    Sonic(const std::string& path, int frames, int receivers_, int samples_, const lisb::SampleFn& value)
+    Sonic(const std::string& path, int frames, int receivers_, int samples_, const lisb::SampleFn& value, int perRecord = 100)
         : receivers(receivers_), samples(samples_)
     {
         lisb::Dfsr d;
@@ -43,47 +43,38 @@ struct Sonic {
         d.channels = {Channel("W", "US", uint16_t(bytes * samples)), Channel("G", "", bytes), Channel("S", "US", bytes)};
         LisBuilder b;
         b.FileHeader("WAVE  .001").Dfsr(d);
-        const uint64_t position = b.Bytes().size();
-        const auto record = lisb::DataRecord(d, 1000.0, 0.5, frames, value);
-        b.Record(record).FileTrailer("WAVE  .001");
-        b.Write(path);
+        for (int first = 0; first < frames; first += perRecord) {
+            const uint64_t position = b.Bytes().size();
+            const int n = std::min(perRecord, frames - first);
+            const auto record = lisb::DataRecord(d, 1000.0 + 0.5 * first, 0.5, n, value, first);
+            b.Record(record);
+            for (int k = 0; k < n; ++k)
+                set.m_depths.push_back({1000.0 + 0.5 * (first + k), position, uint32_t(record.size() - 2), uint32_t(k) * d.FrameBytes()});
+        }
+        b.FileTrailer("WAVE  .001").Write(path);
         set.m_fileName = "WAVE  .001";
         set.m_upDown = lis::kLogDown;
-        set.m_depthUnitKind = lis::kUnitFeet;
         set.m_frameSpacing = 0.5;
-        set.m_frameSpacingUnits = "F";
-        for (int k = 0; k < frames; ++k)
-            set.m_depths.push_back({1000.0 + 0.5 * k, position, uint32_t(record.size() - 2), uint32_t(k) * d.FrameBytes()});
     }
-    static std::unique_ptr<CLisChannelItem> Slice(const char* name, uint32_t offset, uint16_t size, const char* units)
+    static std::unique_ptr<CLisChannelItem> Slice(uint32_t offset, uint16_t size, const char* units)
     {
         auto c = std::make_unique<CLisChannelItem>();
-        c->m_mnemonic = name;
-        c->m_units = units;
-        c->m_offset = offset;
-        c->m_size = size;
-        c->m_reprCode = 68;
+        std::tie(c->m_units, c->m_offset, c->m_size, c->m_reprCode) = std::tuple(units, offset, size, 68);
         return c;
     }
     // A selected item of `type` reading W per receiver, with G and S when asked.
     CWaveformPickItem& Item(uint8_t type, bool gain, bool start, const char* mnemonic = "WMNO")
     {
         auto item = std::make_unique<CWaveformPickItem>();
-        item->m_toolName = "Test";
-        item->m_itemLabel = "TESTMONO";
-        item->m_displayName = "W - TESTMONO";
-        item->m_mnemonic = mnemonic;
-        item->m_typeCode = type;
-        item->m_category = 1;
-        item->m_receiverCount = uint16_t(receivers);
-        item->m_samplesPerWaveform = uint16_t(samples);
-        item->m_samplePeriod = 10.0f;
-        item->m_selected = 1;
-        const uint32_t wave = 4, g = wave + uint32_t(receivers * samples * 4), s = g + uint32_t(receivers * 4);
+        std::tie(item->m_toolName, item->m_itemLabel, item->m_displayName, item->m_mnemonic) =
+            std::tuple("Test", "TESTMONO", "W - TESTMONO", mnemonic);
+        std::tie(item->m_typeCode, item->m_category, item->m_receiverCount, item->m_samplesPerWaveform, item->m_samplePeriod,
+                 item->m_selected) = std::tuple(type, 1, receivers, samples, 10.0f, 1);
+        const uint32_t g = 4 + uint32_t(receivers * samples * 4), s = g + uint32_t(receivers * 4);
         for (uint32_t r = 0; r < uint32_t(receivers); ++r) {
-            item->m_waveChannels.push_back(Slice("W", wave + r * uint32_t(samples) * 4, uint16_t(samples * 4), "US"));
-            if (gain) item->m_gainChannels.push_back(Slice("G", g + 4 * r, 4, ""));
-            if (start) item->m_startTimeChannels.push_back(Slice("S", s + 4 * r, 4, "US"));
+            item->m_waveChannels.push_back(Slice(4 + r * uint32_t(samples) * 4, uint16_t(samples * 4), "US"));
+            if (gain) item->m_gainChannels.push_back(Slice(g + 4 * r, 4, ""));
+            if (start) item->m_startTimeChannels.push_back(Slice(s + 4 * r, 4, "US"));
         }
         set.m_items.push_back(std::move(item));
         return *set.m_items.back();
@@ -260,42 +251,19 @@ TEST_F(LisToQtxTest, DataSetsAndItemsThatCannotBeConvertedAreRefusedBeforeTheOut
     host.ExpectMessage("Output file is the same as input file :\n" + lisPath);
     CLisToQtx converter;
     EXPECT_EQ(converter.Convert(&sonic.set, lisPath, lisPath), 0);
-    WriteBytes(qtxPath, {1, 2});
-    host.ExpectMessage("already exists. Do you want to replace it?", IDNO);
-    EXPECT_EQ(converter.Convert(&sonic.set, lisPath, qtxPath), 0);
-    EXPECT_EQ(ReadBytes(qtxPath), std::vector<uint8_t>({1, 2}));
 }
 
-// Frames beyond 65,535 are converted and counted; values of one byte each.
+// Frames beyond 65,535 are converted and counted.
 TEST_F(LisToQtxTest, EveryFrameOfALongDataSetIsWritten)
 {
-    lisb::Dfsr d;
-    d.channels = {Channel("CNT", "", 1, 1, 66)};
-    LisBuilder b;
-    b.FileHeader("LONG  .001").Dfsr(d);
-    CLisLogicalFile set;
-    constexpr int kRecords = 700, kFrames = 100;
-    for (int r = 0; r < kRecords; ++r) {
-        const uint64_t position = b.Bytes().size();
-        const auto record = lisb::DataRecord(d, r * kFrames, 1.0, kFrames, [](int k, int, int) { return k % 251; }, r * kFrames);
-        b.Record(record);
-        for (int k = 0; k < kFrames; ++k)
-            set.m_depths.push_back({double(r * kFrames + k), position, uint32_t(record.size() - 2), uint32_t(k) * d.FrameBytes()});
-    }
-    b.Write(lisPath);
-    auto item = std::make_unique<CWaveformPickItem>();
-    item->m_mnemonic = "CNT";
-    item->m_receiverCount = item->m_samplesPerWaveform = 1;
-    item->m_selected = 1;
-    item->m_waveChannels.push_back(Sonic::Slice("CNT", 4, 1, ""));
-    item->m_waveChannels[0]->m_reprCode = 66;
-    set.m_items.push_back(std::move(item));
+    Sonic sonic(lisPath, 70000, 1, 1, [](int k, int, int) { return k % 251; });
+    sonic.Item(0, false, false);
     CLisToQtx converter;
     converter.m_outputConfirmed = true;
-    ASSERT_EQ(converter.Convert(&set, lisPath, qtxPath), 1);
+    ASSERT_EQ(converter.Convert(&sonic.set, lisPath, qtxPath), 1);
     const QtxImage out = LoadQtx(qtxPath);
-    ASSERT_EQ(out.header.frameCount, uint32_t(kRecords * kFrames));
-    EXPECT_EQ(out.header.bottomDepth, 69999.0);
+    ASSERT_EQ(out.header.frameCount, 70000u);
+    EXPECT_EQ(out.header.bottomDepth, 1000.0 + 0.5 * 69999);
     EXPECT_EQ(out.frames.back(), std::vector<float>{float(69999 % 251)});
 }
 
