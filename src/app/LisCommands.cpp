@@ -1,14 +1,12 @@
-// Process menu of the LIS mode: Scan Lis, Qtx to Lis and the tool dictionary; the
-// conversion to QTX arrives with its subsystem.
+// Process menu of the LIS mode: Scan Lis, Lis to QTX, Qtx to Lis and the tool dictionary.
 #include "app/AppCommands.h"
 #include "lis/LisDictionary.h"
 #include "lis/LisScan.h"
+#include "lis/LisToQtx.h"
 #include "platform/Host.h"
 #include "lis/QtxToLis.h"
 #include "res/CommandIds.h"
 #include "settings/SettingsStore.h"
-
-#include <utility>
 
 namespace {
 
@@ -47,8 +45,9 @@ void AddLisCommands(CommandMap& c)
         CLisDictionary dictionary;
         dictionary.Import(theApp.m_startupDir);
     });
-    const std::pair<int, const char*> later[] = {
-        {ID_LIS_TO_QTX, "Lis to QTX"},
-    };
-    for (const auto& [id, name] : later) c.Add(id, [name = name] { NotYetAvailable(name); });
+    // The converter asks for its files and reports its own result.
+    c.Add(ID_LIS_TO_QTX, [] {
+        CLisToQtx converter;
+        converter.Run(theApp.m_startupDir);
+    });
 }

@@ -27,6 +27,14 @@ uint32_t LisFloat68FromIeee(double value)
     return 0x80000000u | (exponent << 23) | (fraction & 0x7FFFFF);
 }
 
+namespace {
+
+// 2^k, exact, for the k that code 68 reaches (-151 to 127): built from its bits, since
+// a library call per value costs more than the rest of the decoding.
+double PowerOfTwo(int k) { return std::bit_cast<double>(uint64_t(k + 1023) << 52); }
+
+} // namespace
+
 float LisFloat68ToIeee(uint32_t word)
 {
     const bool negative = word >> 31;
@@ -37,13 +45,17 @@ float LisFloat68ToIeee(uint32_t word)
         // a full fraction, a power of two (0xBF800000 is -1.0).
         if (!negative) return 0.0f;
         exponent = (~exponent) & 0xFF;
-        return float(-std::ldexp(1.0, int(exponent) - 128));
+        return float(-PowerOfTwo(int(exponent) - 128));
     }
     if (negative) {
         exponent = (~exponent) & 0xFF;
         fraction = (~(fraction - 1)) & 0x7FFFFF;
     }
-    const double magnitude = std::ldexp(double(fraction), int(exponent) - 128 - 23);
+    // A normalised fraction (1/2 <= F < 1) in a normal float's range maps bit for bit:
+    // F x 2^(E - 128) = 1.m x 2^(E - 129), so the float's exponent is E - 2.
+    if ((fraction & 0x400000u) && exponent >= 3)
+        return std::bit_cast<float>((uint32_t(negative) << 31) | ((exponent - 2) << 23) | ((fraction << 1) & 0x7FFFFFu));
+    const double magnitude = double(fraction) * PowerOfTwo(int(exponent) - 128 - 23);
     return float(negative ? -magnitude : magnitude);
 }
 

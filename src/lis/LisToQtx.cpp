@@ -1,0 +1,415 @@
+#include "lis/LisToQtx.h"
+
+#include "common/OutputGuard.h"
+#include "common/ProgressDlg.h"
+#include "dataset/QtxFile.h"
+#include "dataset/QtxFrameWriter.h"
+#include "lis/LisParamScan.h"
+#include "lis/SelectInputFileItemsDlg.h"
+#include "lis/SelectToolDlg.h"
+#include "platform/Endian.h"
+#include "platform/Format.h"
+#include "platform/Host.h"
+#include "platform/Path.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+
+using namespace lis::to_qtx;
+
+namespace {
+
+const char kNothingFound[] = "Nothing found in file!";
+const char kOutputListEmpty[] = "Output List Empty!       ";
+const char kStopQuestion[] = "Are you sure you want to stop the conversion?";
+const char kNoFrames[] = "Data set %s holds no depth frames!\nOperation will be abandoned.";
+const char kTooManyFrames[] = "Data set %s holds more depth frames than a data set can count!\nOperation will be abandoned.";
+const char kRefusedItem[] = "Item %s cannot be converted: %s!\nOperation will be abandoned.";
+const char kLogOverOutput[] = "The conversion log would replace the output file :\n%s\nOperation will be abandoned.";
+const char kLogNotCreated[] = "Could not create log file :\n%s\nOperation will be abandoned.";
+const char kLogReadOnly[] = "%s exists as Read Only. Continue?";
+const char kCouldNotOpenInput[] = "Could not open input file :\n";
+
+std::string Trimmed(std::string text)
+{
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.pop_back();
+    return text;
+}
+
+std::string Upper(std::string text)
+{
+    for (char& c : text) c = char(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+bool IsReadOnly(const std::string& path)
+{
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (error || !std::filesystem::is_regular_file(status)) return false;
+    return (status.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none;
+}
+
+} // namespace
+
+CLisToQtx::CLisToQtx() : m_data(size_t(kMaxTraceSamples)), m_channel(kChannelFloats) {}
+
+CLisToQtx::~CLisToQtx() = default;
+
+// ---- names --------------------------------------------------------------------------
+
+std::string CLisToQtx::DefaultOutputName(const std::string& lisPath, const std::string& dataSetName)
+{
+    std::string name;
+    for (char c : dataSetName)
+        if (!std::isspace(static_cast<unsigned char>(c))) name += c;
+    const size_t dot = name.rfind('.');
+    if (dot != std::string::npos) name[dot] = '_';
+    return FileTitle(lisPath) + "_" + name;
+}
+
+std::string CLisToQtx::LogPath(const std::string& outputPath)
+{
+    // The last "." of the name, not of a folder.
+    const size_t separator = LastSeparator(outputPath);
+    const size_t dot = outputPath.rfind('.');
+    const bool inName = dot != std::string::npos && (separator == std::string::npos || dot > separator);
+    return (inName ? outputPath.substr(0, dot) : outputPath) + ".log";
+}
+
+uint8_t CLisToQtx::UnitCode(const std::string& units)
+{
+    const std::string u = Upper(Trimmed(units));
+    if (u == "US" || u == "USEC") return kUnitMicroseconds;
+    if (u == "US/F") return kUnitMicrosecondsPerFoot;
+    if (u == "US/M") return kUnitMicrosecondsPerMetre;
+    if (u == "DEG") return kUnitDegrees;
+    return kUnitNone;
+}
+
+// ---- what is converted --------------------------------------------------------------
+
+std::vector<CWaveformPickItem*> CLisToQtx::SelectedItems(const CLisLogicalFile& dataSet)
+{
+    // Each item's own flag: the dialog clears it when the user takes an item back.
+    std::vector<CWaveformPickItem*> items;
+    for (const auto& item : dataSet.m_items)
+        if (item->m_selected == 1) items.push_back(item.get());
+    return items;
+}
+
+std::string CLisToQtx::Refusal(const CWaveformPickItem& item)
+{
+    const int samples = item.TraceSamples();
+    if (item.m_receiverCount == 0) return "it has no receivers";
+    if (samples < 1) return "its traces have no samples";
+    if (samples > kMaxTraceSamples)
+        return Format("its traces of %d samples (samples and fixed delay) exceed %d", samples, kMaxTraceSamples);
+    // The start time is turned into samples by the sample period.
+    if (VariantOf(item.m_typeCode) == Variant::GainAndStart
+        && !(std::isfinite(item.m_samplePeriod) && item.m_samplePeriod > 0.0f))
+        return "it has no sample period";
+    return std::string();
+}
+
+namespace {
+
+// Refuses a data set the conversion cannot write (told); true when refused.
+bool RefuseDataSet(const CLisLogicalFile& dataSet, const std::vector<CWaveformPickItem*>& items)
+{
+    if (dataSet.m_depths.empty()) {
+        MessageBox(Format(kNoFrames, dataSet.m_fileName.c_str()), MB_OK | MB_ICONSTOP);
+        return true;
+    }
+    if (dataSet.m_depths.size() > std::numeric_limits<uint32_t>::max() - 1) {
+        MessageBox(Format(kTooManyFrames, dataSet.m_fileName.c_str()), MB_OK | MB_ICONSTOP);
+        return true;
+    }
+    if (items.empty()) {
+        MessageBox(kOutputListEmpty, MB_OK);
+        return true;
+    }
+    for (const CWaveformPickItem* item : items) {
+        const std::string why = CLisToQtx::Refusal(*item);
+        if (why.empty()) continue;
+        MessageBox(Format(kRefusedItem, item->m_displayName.c_str(), why.c_str()), MB_OK | MB_ICONSTOP);
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+// ---- the command --------------------------------------------------------------------
+
+void CLisToQtx::Run(const std::string& dictionaryDirectory)
+{
+    m_dataSets.clear();
+    FileDialogOptions in;
+    in.title = "Browse Input File";
+    in.filter = "Lis files (.lis;.tap;.nti;.tif;.lti)|*.lis;*.tap;*.nti;*.tif;*.lti|All files (*.*)|*.*|";
+    in.flags = kHideReadOnly;
+    const FileDialogResult input = Host().FileDialog(in);
+    if (!input.ok) return;
+
+    CSelectToolDlg toolDlg;
+    toolDlg.m_lisFileName = FileName(input.path);
+    if (toolDlg.DoModal() != IDOK || toolDlg.m_toolIndex < 0) return;
+    const CSelectToolDlg::Tool tool = CSelectToolDlg::ToolOf(toolDlg.m_toolIndex);
+
+    CLisParamScan scan;
+    if (!scan.Scan(input.path, &m_dataSets, dictionaryDirectory, tool.code)) return; // the scan told why
+    if (m_dataSets.empty()) {
+        MessageBox(kNothingFound, MB_OK);
+        return;
+    }
+
+    CSelectInputFileItemsDlg itemsDlg;
+    itemsDlg.m_inputFileName = FileName(input.path);
+    for (const auto& dataSet : m_dataSets) itemsDlg.m_logicalFiles.push_back(dataSet.get());
+    if (itemsDlg.DoModal() != IDOK) return;
+
+    CLisLogicalFile* dataSet = nullptr;
+    for (const auto& d : m_dataSets)
+        if (d->m_selected == 1) {
+            dataSet = d.get();
+            break;
+        }
+    if (!dataSet) {
+        MessageBox(kOutputListEmpty, MB_OK);
+        return;
+    }
+    if (RefuseDataSet(*dataSet, SelectedItems(*dataSet))) return;
+
+    FileDialogOptions out;
+    out.open = false;
+    out.title = "Browse Output File";
+    out.defaultExt = "qtx";
+    out.initialName = JoinPath(FolderOf(input.path), DefaultOutputName(input.path, dataSet->m_fileName));
+    out.filter = "Qtx file (.qtx;)|*.qtx;|All files (*.*)|*.*|";
+    out.flags = kHideReadOnly | kOverwritePrompt | kPathMustExist;
+    const FileDialogResult output = Host().FileDialog(out);
+    if (!output.ok) return;
+    m_outputConfirmed = true;
+
+    // The log is created first: refuse an output over the input before it.
+    if (RefuseOutputOverInput(output.path, {input.path})) return;
+    if (!OpenLog(FileName(input.path), output.path, input.path)) return;
+    LogDataSet(tool.name, *dataSet);
+    Convert(dataSet, input.path, output.path);
+}
+
+// ---- the log ------------------------------------------------------------------------
+
+void CLisToQtx::WriteLog(const std::string& text)
+{
+    // Nothing goes through a log that is not open.
+    if (m_log.IsOpen()) m_log.Write(text.data(), text.size());
+}
+
+int CLisToQtx::OpenLog(const std::string& inputName, const std::string& outputPath, const std::string& lisPath)
+{
+    m_log.Close();
+    const std::string log = LogPath(outputPath);
+    if (RefuseOutputOverInput(log, {lisPath})) return 0;
+    if (FullPath(log) == FullPath(outputPath)) {
+        MessageBox(Format(kLogOverOutput, log.c_str()), MB_OK | MB_ICONSTOP);
+        return 0;
+    }
+    if (IsReadOnly(log)) {
+        if (MessageBox(Format(kLogReadOnly, FileName(log).c_str()), MB_YESNO | MB_ICONQUESTION) != IDYES) return 0;
+        std::error_code error;
+        std::filesystem::permissions(log, std::filesystem::perms::owner_write, std::filesystem::perm_options::add,
+                                     error);
+    } else if (RefuseToReplaceExisting(log)) {
+        return 0;
+    }
+    if (!m_log.Open(log, BinaryFile::modeWrite | BinaryFile::modeCreate)) {
+        MessageBox(Format(kLogNotCreated, log.c_str()), MB_OK | MB_ICONSTOP);
+        return 0;
+    }
+    const std::time_t now = m_clock();
+    std::tm local{};
+    localtime_r(&now, &local);
+    WriteLog("Brontelux Lis To QTX Converter\r\n");
+    WriteLog(Format("Date: %d/%d/%d  Time: %d:%d Hrs.\r\n", local.tm_mon + 1, local.tm_mday, local.tm_year + 1900,
+                    local.tm_hour, local.tm_min));
+    WriteLog(Format("Input file: %s\r\n", inputName.c_str()));
+    return 1;
+}
+
+void CLisToQtx::LogDataSet(const std::string& toolName, const CLisLogicalFile& dataSet)
+{
+    WriteLog(Format("Acoustic Tool: %s\r\n\r\n", toolName.c_str()));
+    WriteLog(Format("LIS File: %s\r\n", dataSet.m_fileName.c_str()));
+    if (dataSet.m_depths.empty()) return;
+    WriteLog(Format("Depth Range: %9.4f - ", dataSet.m_depths.front().m_depth));
+    WriteLog(Format("%9.4f %s\r\n", dataSet.m_depths.back().m_depth, dataSet.m_frameSpacingUnits.c_str()));
+}
+
+void CLisToQtx::LogBadShots(CWaveformPickItem& wave)
+{
+    if (wave.m_firstBadDepth == wave.m_lastBadDepth)
+        WriteLog(Format("Bad Shot:  %s Depth: %9.4f\r\n", wave.m_mnemonic.c_str(), double(wave.m_firstBadDepth)));
+    else
+        WriteLog(Format("Bad Shots: %s Depth: %9.4f - %9.4f\r\n", wave.m_mnemonic.c_str(),
+                        double(wave.m_firstBadDepth), double(wave.m_lastBadDepth)));
+    wave.m_badFrames = 0;
+    wave.m_firstBadDepth = 0.0f;
+    wave.m_lastBadDepth = 0.0f;
+}
+
+// ---- the output ---------------------------------------------------------------------
+
+int CLisToQtx::WriteHeader(CLisLogicalFile* dataSet, const std::string& lisPath)
+{
+    QtxFileHeader& h = m_output->m_header;
+    h.logDirection = dataSet->m_upDown == lis::kLogDown ? qtx::kLogDown : qtx::kLogUp;
+    h.depthUnits = dataSet->m_depthUnitKind == lis::kUnitMetres ? qtx::kUnitsMetres : qtx::kUnitsFeet;
+    h.frameCount = 0; // the frames are counted when they are settled, so a killed run claims none
+    h.topDepth = dataSet->m_depths.front().m_depth;
+    h.bottomDepth = dataSet->m_depths.back().m_depth;
+    h.depthStep = dataSet->m_frameSpacing;
+
+    const std::vector<CWaveformPickItem*> items = SelectedItems(*dataSet);
+    std::string history = Format("LIS File: %s  \r\nDataSet %s\r\n", FileName(lisPath).c_str(),
+                                 dataSet->m_fileName.c_str());
+    for (const CWaveformPickItem* item : items) {
+        if (item->m_category != kCategoryWaveform || history.size() >= qtx::kHistorySize) continue;
+        history += Format("%s %s - %s  %d Rcvr %d Samples@%8.4fuSec\r\n", item->m_toolName.c_str(),
+                          item->m_itemLabel.c_str(), item->m_mnemonic.c_str(), int(item->m_receiverCount),
+                          int(item->m_samplesPerWaveform), double(item->m_samplePeriod));
+    }
+    std::memset(h.history, ' ', sizeof h.history);
+    std::memcpy(h.history, history.data(), std::min(history.size(), sizeof h.history));
+
+    // One datum per item, laid out by the data-set file.
+    m_descriptors.clear();
+    for (CWaveformPickItem* item : items) {
+        // The log names the datum as the descriptor does.
+        if (item->m_mnemonic.size() < 4) item->m_mnemonic.resize(4, ' ');
+        const CLisChannelItem* first = item->WaveChannel(0);
+        if (!m_output->AddDatum(m_descriptors, item->m_mnemonic, item->m_typeCode, 1, item->DescriptorCategory(),
+                                item->m_receiverCount, first ? UnitCode(first->m_units) : uint8_t(kUnitNone),
+                                item->m_samplePeriod, uint16_t(item->TraceSamples()), 0))
+            return 0;
+    }
+    m_dataStart = qtx::DataStart(m_descriptors.size());
+    m_frameSize = m_output->m_layoutFrameSize;
+    return m_output->WriteHeader();
+}
+
+int CLisToQtx::WriteItemDescriptors(CLisLogicalFile* /*dataSet: laid out by WriteHeader*/)
+{
+    return m_output->WriteDescriptors(m_descriptors);
+}
+
+void CLisToQtx::RemoveOutput(const std::string& path)
+{
+    m_output->CloseOutput();
+    std::error_code error;
+    if (std::filesystem::is_regular_file(path, error)) std::filesystem::remove(path, error);
+}
+
+int CLisToQtx::WriteShot(CQtxFrameWriter& writer, size_t k, const CLisDepthEntry& frame, CWaveformPickItem& wave,
+                         uint16_t receiver, uint64_t datumOffset)
+{
+    const size_t samples = size_t(wave.TraceSamples());
+    const int shot = ConvertWaveform(frame, wave, receiver);
+    if (shot == kGoodShot) {
+        if (wave.m_badFrames > 0) LogBadShots(wave);
+        if (receiver == 0) wave.m_lastGoodFrame = uint32_t(k + 1);
+    }
+    if (shot != kBadShot || wave.m_lastGoodFrame == 0) return writer.WriteValues(m_data.data(), samples);
+
+    // The same receiver of the last frame whose first receiver was good. When that is
+    // this frame, its slot is not written yet: the trace goes as the variant left it.
+    const size_t bytes = samples * sizeof(float);
+    const size_t good = size_t(wave.m_lastGoodFrame) - 1;
+    if (good != k && !writer.Flush()) return 0;
+    uint8_t* at = writer.Reserve(bytes);
+    if (!at) return 0;
+    const uint64_t position = m_dataStart + good * m_frameSize + datumOffset + uint64_t(receiver) * bytes;
+    if (good == k || m_output->m_fileOut.ReadAt(int64_t(position), at, bytes) != bytes)
+        endian::FloatsToLEBytes(at, m_data.data(), samples);
+    if (wave.m_badFrames == 0) wave.m_firstBadDepth = float(frame.m_depth);
+    wave.m_lastBadDepth = float(frame.m_depth);
+    if (wave.m_badFrames < std::numeric_limits<uint16_t>::max()) ++wave.m_badFrames;
+    return 1;
+}
+
+int CLisToQtx::Convert(CLisLogicalFile* dataSet, const std::string& lisPath, const std::string& qtxPath)
+{
+    if (!dataSet) return 0;
+    const std::vector<CWaveformPickItem*> items = SelectedItems(*dataSet);
+    if (RefuseDataSet(*dataSet, items)) return 0;
+    // Creating the output truncates it, so every refusal comes first.
+    if (RefuseOutputOverInput(qtxPath, {lisPath}) || (!m_outputConfirmed && RefuseToReplaceExisting(qtxPath)))
+        return 0;
+    if (!m_reader.Open(lisPath)) {
+        MessageBox(kCouldNotOpenInput + lisPath, MB_OK | MB_ICONSTOP);
+        return 0;
+    }
+    m_output = std::make_unique<CQtxFile>();
+    if (!m_output->OpenWrite(qtxPath)) { // told by the data-set file
+        m_reader.Close();
+        return 0;
+    }
+    if (!WriteHeader(dataSet, lisPath) || !WriteItemDescriptors(dataSet)) {
+        RemoveOutput(qtxPath);
+        m_reader.Close();
+        return 0;
+    }
+    for (CWaveformPickItem* item : items) {
+        item->m_lastGoodFrame = 0;
+        item->m_badFrames = 0;
+        item->m_firstBadDepth = item->m_lastBadDepth = 0.0f;
+    }
+
+    CProgressDlg progress(0);
+    progress.Create();
+    progress.SetStatus("Converting File: " + FileName(qtxPath));
+    progress.SetRange(0, kProgressRange);
+    progress.SetPos(0);
+
+    CQtxFrameWriter writer(*m_output);
+    const std::vector<CLisDepthEntry>& frames = dataSet->m_depths;
+    const size_t count = frames.size();
+    int result = 1;
+    bool stopped = false;
+    int shown = 0;
+    for (size_t k = 0; k < count && result; ++k) {
+        if (progress.CheckCancelButton() && MessageBox(kStopQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+            stopped = true;
+            break;
+        }
+        const CLisDepthEntry& frame = frames[k];
+        if (!writer.WriteDepth(frame.m_depth)) {
+            result = 0;
+            break;
+        }
+        uint64_t offset = qtx::kDepthSize;
+        for (CWaveformPickItem* item : items) {
+            for (uint16_t r = 0; r < item->m_receiverCount && result; ++r)
+                result = WriteShot(writer, k, frame, *item, r, offset);
+            offset += item->DatumSize();
+        }
+        const int position = int(uint64_t(k) * kProgressRange / count);
+        if (position != shown) progress.SetPos(shown = position);
+    }
+    m_reader.Close();
+    if (stopped) {
+        writer.Discard();
+        RemoveOutput(qtxPath);
+        progress.DestroyWindow();
+        return 0;
+    }
+    // The header then counts the whole frames in the file, whatever ended the loop.
+    if (!writer.Finalize()) result = 0;
+    progress.DestroyWindow();
+    return result;
+}

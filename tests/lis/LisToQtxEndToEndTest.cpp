@@ -1,0 +1,290 @@
+// Whole files through the scan and the conversion: each tool's file, checked value by
+// value against the LIS values its traces came from; a data set exported as LIS and
+// converted back; every public LIS file converted right or refused with a message.
+#include "ToolFiles.h"
+#include "lis/FwsSamplePeriodDlg.h"
+#include "lis/LisParamScan.h"
+#include "lis/LisToQtx.h"
+#include "lis/LssSamplePeriodDlg.h"
+#include "lis/QtxToLis.h"
+#include "platform/Format.h"
+#include "res/ResourceIds.h"
+#include "support/HostFixture.h"
+#include "support/LisDictionaryBuilder.h"
+#include "support/QtxBuilder.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <optional>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using namespace toolfiles;
+using lis::to_qtx::Variant;
+constexpr float kAbsent = -999.25f;
+
+// Frame `k`'s value of element j of a channel slice, from the DFSR's layout (the depth
+// channel first) and the builder's sample rule; nothing past the slice.
+std::optional<double> LisValue(const lisb::Dfsr& d, int k, const CLisChannelItem& slice, int j)
+{
+    const int size = lisb::CodeSize(slice.m_reprCode);
+    if (uint32_t(j + 1) * uint32_t(size) > slice.m_size) return std::nullopt;
+    uint32_t offset = 4;
+    for (size_t c = 0; c < d.channels.size(); offset += d.channels[c++].size)
+        if (slice.m_offset >= offset && slice.m_offset < offset + d.channels[c].size)
+            return lisb::DefaultSample(k, int(c), int((slice.m_offset - offset) / uint32_t(size)) + j);
+    return std::nullopt;
+}
+
+// Checks every trace of every item converted from the builder's file of `d`: the LIS
+// samples times the gain (or multiplier) of the frame, placed behind the delay or start
+// time; absent values where the file holds none.
+void ExpectTraces(const QtxImage& out, const lisb::Dfsr& d, const std::vector<CWaveformPickItem*>& items)
+{
+    ASSERT_EQ(out.descriptors.size(), items.size());
+    for (size_t f = 0; f < out.frames.size(); ++f) {
+        const int k = int(f);
+        for (size_t i = 0; i < items.size(); ++i) {
+            const CWaveformPickItem& item = *items[i];
+            const QtxDatumDescriptor& desc = out.descriptors[i];
+            ASSERT_EQ(desc.traceCount, item.m_receiverCount);
+            const int length = item.TraceSamples(), n = item.m_samplesPerWaveform;
+            for (int r = 0; r < item.m_receiverCount; ++r) {
+                auto value = [&](const CLisChannelList& list) {
+                    return size_t(r) < list.size() ? LisValue(d, k, *list[size_t(r)], 0).value_or(0) : 0.0;
+                };
+                const Variant variant = lis::to_qtx::VariantOf(item.m_typeCode);
+                double factor = 1.0;
+                int64_t start = variant == Variant::Plain ? 0 : item.m_fixedDelay;
+                if (variant == Variant::Factor)
+                    factor = !item.m_startTimeChannels.empty() ? value(item.m_startTimeChannels)
+                                                               : std::pow(10.0, -0.1 * value(item.m_gainChannels));
+                if (variant == Variant::GainAndStart) start = int64_t(value(item.m_startTimeChannels) / item.m_samplePeriod);
+                if (variant == Variant::GainAndStart || variant == Variant::CheckedGain3)
+                    factor = std::pow(10.0, -0.15 * value(item.m_gainChannels));
+                if (variant == Variant::CheckedGain1) factor = std::pow(10.0, -0.05 * value(item.m_gainChannels));
+                for (int s = 0; s < length; ++s) {
+                    const int j = int(s - start);
+                    const CLisChannelItem* channel = item.WaveChannel(size_t(r));
+                    const std::optional<double> v = channel && j >= 0 && j < n ? LisValue(d, k, *channel, j) : std::nullopt;
+                    double want = v ? *v * factor : !channel || (j >= 0 && j < n) || variant == Variant::Plain ? kAbsent : 0.0;
+                    const float got = out.frames[f][(desc.offset - 8) / 4 + size_t(r * length + s)];
+                    ASSERT_NEAR(got, want, 1e-5 * std::max(1.0, std::fabs(want)))
+                        << Format("%s frame %d receiver %d sample %d", item.m_itemLabel.c_str(), k, r, s);
+                }
+            }
+        }
+    }
+}
+
+class LisToQtxEndToEndTest : public HostTest {
+protected:
+    TempDir dir;
+    std::string lisPath = dir.File("tool.lis");
+    std::string qtxPath = dir.File("tool.qtx");
+
+    // Selects every item of the first data set and converts it; nullptr-free result.
+    std::vector<CWaveformPickItem*> ConvertAll(CLisLogicalFile& file, int expected = 1)
+    {
+        for (auto& item : file.m_items) item->m_selected = 1;
+        CLisToQtx converter;
+        converter.m_outputConfirmed = true;
+        EXPECT_EQ(converter.Convert(&file, lisPath, qtxPath), expected);
+        return CLisToQtx::SelectedItems(file);
+    }
+};
+
+TEST_F(LisToQtxEndToEndTest, EachToolsFileConvertsIntoTheValuesItsChannelsHold)
+{
+    for (const ToolFile& t : kToolFiles) {
+        SCOPED_TRACE(t.dictionary[0]);
+        LisDictionaryBuilder dictionary;
+        dictionary.Depth({"DEPT"});
+        for (const auto& line : t.dictionary) dictionary.Line(line);
+        ASSERT_TRUE(dictionary.Line("END::").WriteDit(dir.Path()));
+        lisb::Dfsr d;
+        d.channels = t.channels;
+        d.maxFrames = 3;
+        LisBuilder b(t.framing);
+        b.ReelHeader().TapeHeader().FileHeader("TOOL.001");
+        if (!t.cons.empty()) b.Table("CONS", t.cons);
+        if (!t.dim.empty()) b.Table("DIM", t.dim);
+        b.Dfsr(d);
+        for (int r = 0; r < 2; ++r) {
+            const auto record = lisb::DataRecord(d, 1000.0 - 1.5 * r, -0.5, 3, lisb::DefaultSample, 3 * r);
+            b.Record(record, std::vector<size_t>((record.size() - 1) / 4000, 4000), lisb::kChecksum);
+        }
+        b.FileTrailer("TOOL.001").FileMark().TapeTrailer().ReelTrailer().FileMark().FileMark();
+        b.Write(lisPath);
+        if (t.tool == lis::kToolLss) host.ScriptDialog(kIddLssSamplePeriod).Radio(CLssSamplePeriodDlg::kIdc8us).Press(IDOK);
+        if (t.tool == lis::kToolFws) host.ScriptDialog(kIddFwsSamplePeriod).Radio(CFwsSamplePeriodDlg::kIdc8us).Press(IDOK);
+        CLisLogicalFileList files;
+        CLisParamScan scan;
+        ASSERT_EQ(scan.Scan(lisPath, &files, dir.Path(), t.tool), 1);
+        ASSERT_EQ(files.size(), 1u);
+        const auto items = ConvertAll(*files[0]);
+        const QtxImage out = LoadQtx(qtxPath);
+        EXPECT_EQ(out.depths, (std::vector<double>{1000.0, 999.5, 999.0, 998.5, 998.0, 997.5}));
+        EXPECT_EQ(out.header.logDirection, qtx::kLogUp);
+        ExpectTraces(out, d, items);
+    }
+}
+
+// Exported as LIS (code 68 values) and converted back: the same datums, depths and values.
+TEST_F(LisToQtxEndToEndTest, ADataSetExportedAsLisComesBackWithItsDatumsAndValues)
+{
+    ASSERT_TRUE(LisDictionaryBuilder()
+                    .Depth({"DEPT"})
+                    .Section("~QTX", {{"MON1", "MNS", "MSP", "", "MNR", "WMNO"}, {"WMNO", "MNS", "MSP", "", "MNR", "WMNO"},
+                                      {"DXX1", "DXNS", "DXSP", "", "DXNR", "WDXX"}, {"WDXX", "DXNS", "DXSP", "", "DXNR", "WDXX"},
+                                      {"SMNO", "SPNS", "SPSP", "SPSD", "", "SMNO"}})
+                    .WriteDit(dir.Path()));
+    const std::string original = dir.File("set.qtx");
+    ASSERT_TRUE(WriteQtx(original,
+                         {{.mnemonic = "WMNO", .typeCode = 1, .traces = 8, .samples = 64},
+                          {.mnemonic = "WDXX", .typeCode = 7, .traces = 4, .samples = 32, .step = 20.3174f},
+                          {.mnemonic = "SMNO", .typeCode = 31, .category = 3, .samples = 10, .step = 40.0f}},
+                         7, 2000.0, 0.25, [](int k, int datum, size_t i) { return float(k * 1000 + datum * 100) - float(i) * 0.37f; }));
+    for (int perReceiver : {0, 1}) {
+        SCOPED_TRACE(perReceiver);
+        host.ScriptDialog(kIddWaveformPack).Radio(perReceiver == 1 ? 1137 : 1136).Press(IDOK);
+        {
+            CQtxToLis exporter;
+            ASSERT_EQ(exporter.Convert(original, lisPath), 1);
+            exporter.m_writer.Close();
+        }
+        CLisLogicalFileList files;
+        CLisParamScan scan;
+        ASSERT_EQ(scan.Scan(lisPath, &files, dir.Path(), lis::kToolQtxWritten), 1);
+        ASSERT_EQ(files.size(), 1u);
+        ConvertAll(*files[0]);
+        const QtxImage a = LoadQtx(original), b = LoadQtx(qtxPath);
+        EXPECT_EQ(std::tuple(b.header.logDirection, b.header.depthUnits, b.header.frameCount, b.header.frameSize, b.header.depthStep),
+                  std::tuple(a.header.logDirection, a.header.depthUnits, a.header.frameCount, a.header.frameSize, a.header.depthStep));
+        EXPECT_EQ(b.depths, a.depths);
+        ASSERT_EQ(b.descriptors.size(), a.descriptors.size());
+        for (size_t i = 0; i < a.descriptors.size(); ++i) {
+            const QtxDatumDescriptor &x = a.descriptors[i], &y = b.descriptors[i];
+            EXPECT_EQ(Format("%.4s %d %d %d %u %u %d %d %.4f", y.mnemonic, y.typeCode, y.category, y.traceCount, y.offset, y.size,
+                             y.axis1.unit, y.axis1.sampleCount, double(y.axis1.step)),
+                      Format("%.4s %d %d %d %u %u %d %d %.4f", x.mnemonic, x.typeCode, x.category, x.traceCount, x.offset, x.size,
+                             x.axis1.unit, x.axis1.sampleCount, double(x.axis1.step)));
+        }
+        ASSERT_EQ(b.frames.size(), a.frames.size());
+        for (size_t k = 0; k < a.frames.size(); ++k)
+            for (size_t i = 0; i < a.frames[k].size(); ++i) // code 68 keeps 23 bits of fraction
+                ASSERT_NEAR(b.frames[k][i], a.frames[k][i], 2.4e-7 * std::fabs(a.frames[k][i])) << k << ":" << i;
+    }
+}
+
+// Every public LIS file (and every curve record joined between headers and trailers)
+// scanned with a tool and each data set converted: either the data set holds exactly
+// the values its channels hold, or a message said why there is none.
+TEST_F(LisToQtxEndToEndTest, EveryPublicFileIsConvertedRightOrRefusedWithAMessage)
+{
+    const std::string shared = SharedDataDir();
+    if (shared.empty() || !fs::is_directory(shared + "/lis")) GTEST_SKIP() << "../shared/data/lis is absent";
+    ASSERT_TRUE(LisDictionaryBuilder().Depth({"DEPT", "INDX"}).Section("~DSI", {{"DX", "GN", "NRM", "NS", "PER", "NR", "DIP", "DSIMONO"}}).WriteDit(dir.Path()));
+    std::vector<std::pair<std::string, std::vector<uint8_t>>> inputs;
+    for (const auto& e : fs::recursive_directory_iterator(shared + "/lis"))
+        if (e.is_regular_file() && e.path().extension() == ".lis") inputs.push_back({e.path().filename().string(), ReadBytes(e.path().string())});
+    // Each DFSR part joined with the data parts of its kind between headers and trailers.
+    const std::string records = shared + "/lis/records/";
+    auto join = [&](std::vector<std::string> parts) {
+        std::vector<uint8_t> bytes;
+        parts.insert(parts.begin(), {"RHLR-1", "THLR-1", "FHLR-1"});
+        parts.insert(parts.end(), {"FTLR-1", "TTLR-1", "RTLR-1"});
+        for (const auto& p : parts)
+            for (uint8_t c : ReadBytes(records + p + ".lis.part")) bytes.push_back(c);
+        return bytes;
+    };
+    for (const auto& e : fs::directory_iterator(records + "curves")) {
+        const std::string name = e.path().stem().stem().string(); // "dfsr-fast-int"
+        if (name.rfind("dfsr-", 0) != 0) continue;
+        std::vector<std::string> parts = {"curves/" + name};
+        for (const auto& data : fs::directory_iterator(records + "curves"))
+            if (data.path().filename().string().rfind("fdata-" + name.substr(5, name.find('-', 5) - 5), 0) == 0)
+                parts.push_back("curves/" + data.path().stem().stem().string());
+        inputs.push_back({name, join(parts)});
+    }
+    ASSERT_GT(inputs.size(), 80u);
+    int converted = 0;
+    for (const auto& [name, bytes] : inputs) {
+        SCOPED_TRACE(name);
+        ScriptedHost quiet; // any question of the scan is answered with Cancel
+        int told = 0;
+        quiet.onUnexpected = [&](const std::string&) { ++told; };
+        ScopedHost scope(&quiet);
+        WriteBytes(lisPath, bytes);
+        fs::remove(qtxPath);
+        CLisLogicalFileList files;
+        CLisParamScan scan;
+        if (!scan.Scan(lisPath, &files, dir.Path(), lis::kToolDsi) || files.empty()) {
+            EXPECT_TRUE(files.empty());
+            // The command says "Nothing found in file!" when the scan told nothing.
+            continue;
+        }
+        for (auto& file : files) {
+            for (auto& item : file->m_items) item->m_selected = 1;
+            const int before = told;
+            CLisToQtx converter;
+            converter.m_outputConfirmed = true;
+            if (!converter.Convert(file.get(), lisPath, qtxPath)) {
+                EXPECT_GT(told, before) << "refused without a message";
+                EXPECT_FALSE(fs::exists(qtxPath)) << "a refused data set leaves no output";
+                continue;
+            }
+            ++converted;
+            // Every value is the channel's value as the reader decodes it, at every depth.
+            const QtxImage out = LoadQtx(qtxPath);
+            ASSERT_EQ(out.depths.size(), file->m_depths.size());
+            CLisRead reader;
+            ASSERT_EQ(reader.Open(lisPath), 1);
+            std::vector<float> values(65536);
+            const auto items = CLisToQtx::SelectedItems(*file);
+            for (size_t k = 0; k < file->m_depths.size(); ++k) {
+                const CLisDepthEntry& e = file->m_depths[k];
+                EXPECT_EQ(out.depths[k], e.m_depth);
+                size_t at = 0;
+                for (const CWaveformPickItem* item : items) {
+                    for (int r = 0; r < item->m_receiverCount; ++r) {
+                        const CLisChannelItem* c = item->WaveChannel(size_t(r));
+                        const LisChannelSlice slice{c->m_offset, c->m_size, c->m_reprCode};
+                        const bool read = reader.ReadChannel(values.data(), values.size(), {e.m_recordPosition, e.m_dataLength, e.m_frameOffset, e.m_depth}, slice) == 1;
+                        for (int s = 0; s < item->TraceSamples(); ++s, ++at) {
+                            const bool text = lis::Is(c->m_reprCode, lis::ReprCode::Text);
+                            const float want = read && !text && uint32_t(s) < slice.ElementCount() ? values[size_t(s)] : kAbsent;
+                            ASSERT_EQ(out.frames[k][at], want) << item->m_mnemonic << " frame " << k << " sample " << s;
+                        }
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_GE(converted, 8);
+
+    // Depths once per record in tenths of an inch, and the values the records hold.
+    const std::vector<uint8_t> bytes = join({"curves/dfsr-depth-dir-down", "curves/fdata-depth-down-PR-2", "curves/fdata-depth-down-PR-1",
+                                             "curves/fdata-depth-down-PR1", "curves/fdata-depth-down-PR2", "curves/fdata-depth-down-PR3"});
+    WriteBytes(lisPath, bytes);
+    CLisLogicalFileList files;
+    CLisParamScan scan;
+    ASSERT_EQ(scan.Scan(lisPath, &files, dir.Path(), lis::kToolDsi), 1);
+    ASSERT_EQ(files.size(), 1u);
+    ConvertAll(*files[0]);
+    const QtxImage out = LoadQtx(qtxPath);
+    std::vector<double> depths, values;
+    for (size_t k = 0; k < out.depths.size(); ++k) {
+        depths.push_back(std::round(out.depths[k] * 120.0));
+        values.push_back(out.frames[k].at(0));
+    }
+    EXPECT_EQ(depths, (std::vector<double>{-3, -2, -1, 0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(values, (std::vector<double>{12, 13, 14, 15, 16, 17, 18, 19, 20}));
+}
+
+} // namespace
