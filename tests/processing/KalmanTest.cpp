@@ -176,7 +176,9 @@ TEST_F(KalmanWndTest, TheOutputHoldsTheCorrectedDatumAndItsHistoryEntry)
         const float mean = direction == qtx::kLogDown ? 65.0f : 5.0f; // of the two deepest frames
         EXPECT_NEAR(out.frames[size_t(deep)][64 + 3], Sample(deep, 0, 64 + 3) - (mean + 1 + 0.03f), 1e-4);
         EXPECT_FLOAT_EQ(out.frames[size_t(shallow)][3], Sample(shallow, 0, 3));
-        if (direction == qtx::kLogDown) EXPECT_EQ(out.depths, LoadQtx(path).depths);
+        if (direction == qtx::kLogDown) {
+            EXPECT_EQ(out.depths, LoadQtx(path).depths);
+        }
         const std::string history(out.header.history, qtx::kHistorySize);
         const std::string range = Format("*** Depth range : %10.4f - %10.4f", v->m_profileStart, v->m_profileEnd);
         EXPECT_NE(history.find("\r\n\r\n*** Input data : " + path + "\r\n" + range), std::string::npos);
