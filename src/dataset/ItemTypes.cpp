@@ -267,6 +267,8 @@ bool ArrivalTimeCurve(int trace, ProfileCurve& out) { return PerReceiverCurve("T
 
 ProfileCurve PeakFrequencyCurve() { return {"FREQ", 54}; }
 
+bool InstantaneousFrequencyCurve(int trace, ProfileCurve& out) { return PerReceiverCurve("FQ", 171, 205, trace, out); }
+
 bool PeakSlownessCurve(uint8_t inputType, ProfileCurve& out)
 {
     switch (inputType) {

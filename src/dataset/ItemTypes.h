@@ -104,6 +104,9 @@ inline constexpr int kProfileCurveReceivers = 13;
 // Arrival time of trace 0..12: " TT1" .. " TT9", "TT10" .. "TT13" with codes 46..53 and
 // 195..199; false for any other trace.
 bool ArrivalTimeCurve(int trace, ProfileCurve& out);
+// Instantaneous frequency of trace 0..12: " FQ1" .. " FQ9", "FQ10" .. "FQ13" with codes
+// 171..178 and 205..209; false for any other trace.
+bool InstantaneousFrequencyCurve(int trace, ProfileCurve& out);
 // The peak frequency of a datum: "FREQ", code 54.
 ProfileCurve PeakFrequencyCurve();
 // The peak slowness tracked on a distribution or semblance item: DTCO 36 (26, 31),

@@ -80,8 +80,7 @@ bool CProfileWnd::Open(const std::string& windowClass, double top, double bottom
     // Every receiver of the datum is shown (the first thirteen have buttons).
     theApp.m_display.receiverShown.fill(0);
     RegisterReceivers(std::min(m_receivers, kReceivers));
-    const std::string caption = std::string(DomainWord(m_domain)) + " Profile (" + m_path + ")";
-    if (!CreateChild(windowClass, caption, WS_VSCROLL | WS_HSCROLL | WS_MAXIMIZE)) {
+    if (!CreateChild(windowClass, WindowTitle(), WS_VSCROLL | WS_HSCROLL | WS_MAXIMIZE)) {
         RemoveViewOptions(m_windowId);
         return false;
     }
@@ -90,6 +89,8 @@ bool CProfileWnd::Open(const std::string& windowClass, double top, double bottom
     PrepareRepaint();
     return true;
 }
+
+std::string CProfileWnd::WindowTitle() const { return std::string(DomainWord(m_domain)) + " Profile (" + m_path + ")"; }
 
 bool CProfileWnd::SetUpItem(const ChosenDatum& d)
 {
@@ -311,6 +312,8 @@ void CProfileWnd::PrepareRepaint()
     h.pos = m_axis.first;
     SetScrollInfo(SB_HORZ, h);
 }
+
+void CProfileWnd::InvalidateImage() { m_rendered = RenderKey(); }
 
 void CProfileWnd::Repaint(bool erase)
 {

@@ -137,7 +137,7 @@ public:
     // ---- saving (ProfileWndSave.cpp) ----------------------------------------------------------------
     // Writes the profile of the range as a data set of curves at m_outputPath; 1, or 0
     // after the message of what stopped it.
-    int SaveProfile();
+    virtual int SaveProfile();
     // Appends this profile's lines to the history copy from position `p`; returns the
     // new end.
     int AppendHistory(int p);
@@ -156,12 +156,23 @@ public:
     int m_lastPosition = 0; // the deepest frame drawn, as a scroll position
     int m_framesRead = 0;   // by the last render
 
+protected:
+    // A frame just read for the image, before it is drawn: a window that corrects its
+    // frames does it here.
+    virtual void CorrectFrame(int, std::vector<float>&) {}
+    virtual std::string WindowTitle() const;
+    // The last line a save adds to the history.
+    virtual std::string HistoryTitle() const;
+    void Repaint(bool erase);
+    // The image is rendered again at the next preparation, whatever it was made for.
+    void InvalidateImage();
+    // Ctrl+click: the interval's start, its end, then none again.
+    void SelectionStep(const ReadOut& at);
+
 private:
     bool SetUpItem(const ChosenDatum& datum);
     void SetRange(double top, double bottom);
-    void Repaint(bool erase);
     // Input.
-    void SelectionStep(const ReadOut& at);
     void StrokePoint(const ReadOut& at);
     void EnterEditMode();
     void ShowReadOut(const ReadOut& at);

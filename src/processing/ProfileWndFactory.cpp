@@ -2,6 +2,7 @@
 
 #include "platform/Path.h"
 #include "processing/DepthProfileSetupDlg.h"
+#include "processing/KalmanWnd.h"
 #include "processing/ProfileWnd.h"
 #include "viewers/ViewOptions.h"
 
@@ -68,6 +69,22 @@ CProfileWnd* OpenProfileWnd(const DepthProfileSetupGroup& setup, const std::stri
     theApp.m_display.depthZoomRequest = 0;
     theApp.m_display.dataAxisZoomRequest = 0;
     // A window that could not open has no frame to own it.
+    if (!view->Open(windowClass, setup.topDepth, setup.bottomDepth)) return nullptr;
+    return view.release();
+}
+
+CKalmanWnd* OpenKalmanWnd(const KalmanSetupGroup& setup, const std::string& windowClass)
+{
+    auto view = std::make_unique<CKalmanWnd>();
+    view->m_path = setup.inputPath;
+    view->m_outputPath = setup.outputPath;
+    view->m_depthScale = setup.depthScale;
+    view->m_depthLabelStep = setup.depthScale >= 500 ? 20.0f : setup.depthScale >= 250 ? 10.0f : 5.0f;
+    view->m_windowStart = setup.timeStart;
+    view->m_windowEnd = setup.timeStop;
+    view->m_windowId = StartNewViewer();
+    theApp.m_display.depthZoomRequest = 0;
+    theApp.m_display.dataAxisZoomRequest = 0;
     if (!view->Open(windowClass, setup.topDepth, setup.bottomDepth)) return nullptr;
     return view.release();
 }

@@ -12,3 +12,9 @@ class CProfileWnd;
 // The window (owned by its frame), or nullptr when it could not open (the reason has
 // been shown) or the domain is not one of the profile window's four.
 CProfileWnd* OpenProfileWnd(const DepthProfileSetupGroup& setup, const std::string& windowClass);
+
+class CKalmanWnd;
+
+// The Kalman window on the Kalman Filter Setup's data set, depth range, scale and time
+// window; nullptr when it could not open (the reason has been shown).
+CKalmanWnd* OpenKalmanWnd(const KalmanSetupGroup& setup, const std::string& windowClass);

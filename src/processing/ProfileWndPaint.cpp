@@ -65,7 +65,8 @@ void CProfileWnd::Render()
         if (b0 < 0) {
             b0 = m_renderPositions[0] == p1 ? 1 : 0;
             m_renderPositions[size_t(b0)] = p0;
-            ReadFrame(m_frames.FrameAtScrollPosition(p0), m_renderFrames[size_t(b0)]);
+            const int frame = m_frames.FrameAtScrollPosition(p0);
+            if (ReadFrame(frame, m_renderFrames[size_t(b0)])) CorrectFrame(frame, m_renderFrames[size_t(b0)]);
             ++m_framesRead;
         }
         int b1 = b0;
@@ -73,7 +74,8 @@ void CProfileWnd::Render()
             b1 = 1 - b0;
             if (m_renderPositions[size_t(b1)] != p1) {
                 m_renderPositions[size_t(b1)] = p1;
-                ReadFrame(m_frames.FrameAtScrollPosition(p1), m_renderFrames[size_t(b1)]);
+                const int frame = m_frames.FrameAtScrollPosition(p1);
+                if (ReadFrame(frame, m_renderFrames[size_t(b1)])) CorrectFrame(frame, m_renderFrames[size_t(b1)]);
                 ++m_framesRead;
             }
         }

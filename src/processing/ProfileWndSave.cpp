@@ -93,12 +93,17 @@ int CProfileWnd::AppendHistory(int p)
     if (p < kHistoryEnd) put("\r\n");
     line("*** Input data : " + m_path);
     line(Format("*** Depth range : %10.4f - %10.4f %s", m_profileStart, m_profileEnd, m_frames.DepthUnitLabel()));
-    line(m_domain == kDomainTime        ? "*** Time Domain Profile"
-         : m_domain == kDomainFrequency ? "*** Frequency Domain Profile"
-         : m_domain == kDomainAzimuth   ? "*** Azimuth Domain Profile"
-                                        : "*** Slowness Domain Profile");
+    line(HistoryTitle());
     std::fill(m_history + p, m_history + qtx::kHistorySize, ' ');
     return p;
+}
+
+std::string CProfileWnd::HistoryTitle() const
+{
+    return m_domain == kDomainTime        ? "*** Time Domain Profile"
+           : m_domain == kDomainFrequency ? "*** Frequency Domain Profile"
+           : m_domain == kDomainAzimuth   ? "*** Azimuth Domain Profile"
+                                          : "*** Slowness Domain Profile";
 }
 
 int CProfileWnd::EditHistory()

@@ -242,6 +242,9 @@ struct KalmanSetupGroup {
     std::string inputFolder;
     double topDepth = 0.0;
     double bottomDepth = 0.0;
+    // What the Kalman window opens with: the depth scale (1:n) and the time window, uSec.
+    float depthScale = 480.0f;
+    float timeStart = 0.0f, timeStop = 5000.0f;
     bool operator==(const KalmanSetupGroup&) const = default;
 };
 
@@ -257,6 +260,7 @@ struct SmoothingSetupGroup {
     double bottomDepth = 0.0;
     std::string inputPath, inputName, inputTitle, inputExt;
     std::string outputPath, outputName, outputExt;
+    std::array<float, 7> weights{}; // of the smoothing function, as the seven edits show them
     bool operator==(const SmoothingSetupGroup&) const = default;
 };
 

@@ -1,0 +1,189 @@
+#include "processing/KalmanWnd.h"
+
+#include "common/OutputGuard.h"
+#include "common/ProgressDlg.h"
+#include "dataset/QtxFrameWriter.h"
+#include "platform/Format.h"
+#include "platform/Host.h"
+#include "platform/SafeNumeric.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr unsigned kShiftClick = MK_LBUTTON | MK_SHIFT;
+constexpr unsigned kControlClick = MK_LBUTTON | MK_CONTROL;
+
+// "..." and the path's tail from its last separator, or "..." alone.
+std::string PathTail(const std::string& path)
+{
+    const size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? "..." : "..." + path.substr(slash);
+}
+
+} // namespace
+
+CKalmanWnd::CKalmanWnd()
+{
+    m_domain = kDomainTime;
+    m_instFrequencyOption = false; // pane 3 stays empty
+}
+
+void CKalmanWnd::CorrectFrame(int frame, std::vector<float>& slots)
+{
+    if (slots.size() >= SlotFloats()) m_intervals.Apply(frame, slots.data(), size_t(m_n), m_receiverIndex.data());
+}
+
+void CKalmanWnd::OnLButtonDown(unsigned flags, Point p)
+{
+    if (!m_plotRect.Contains(p)) return;
+    SetCursor(CursorKind::Arrow);
+    OnMouseMove(flags, p); // the read-out of the point
+    if (flags == kControlClick) SelectionStep(ReadOutAt(p));
+}
+
+void CKalmanWnd::OnRButtonDown(unsigned, Point) {}
+
+void CKalmanWnd::OnLButtonDblClk(unsigned flags, Point p)
+{
+    if (flags == kShiftClick) Undo(p);
+    else Process(p);
+}
+
+bool CKalmanWnd::Undo(Point p)
+{
+    if (!m_plotRect.Contains(p)) return false;
+    OnMouseMove(0, p);
+    if (MessageBox("Do you want to undo recently processed depth interval?", MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return false;
+    if (!m_intervals.Undo(m_frames.IsDown())) return false;
+    InvalidateImage();
+    Repaint(false);
+    return true;
+}
+
+bool CKalmanWnd::Process(Point p)
+{
+    if (!m_plotRect.Contains(p)) return false;
+    OnMouseMove(0, p);
+    const ReadOut at = ReadOutAt(p);
+    if (MessageBox("Do you want to execute Kalman filter procedure?", MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return false;
+    const double start = m_selectionStart ? m_selectionTop : at.depth;
+    const double end = m_selectionStart ? m_selectionBottom : m_profileEnd;
+    // Frames of the range only: its last frame is the last one averaged.
+    const double step = m_frames.Step(), logTop = m_frames.TopDepth();
+    auto positionOf = [&](double depth) {
+        return step > 0 ? std::clamp(ClampToInt((depth - logTop) / step + 0.0001), m_rangeTop, m_rangeBottom) : m_rangeTop;
+    };
+    const int first = positionOf(start);
+    const int last = std::max(positionOf(end), first);
+    const int frameA = m_frames.FrameAtScrollPosition(first), frameB = m_frames.FrameAtScrollPosition(last);
+    m_intervalFirst = std::min(frameA, frameB);
+    m_intervalLast = std::max(frameA, frameB);
+
+    CProgressDlg progress;
+    progress.Create();
+    progress.SetStatus("Profiling in progress. Please wait...");
+    progress.SetRange(0, last - first);
+    const int traces = std::clamp(m_receivers, 0, kSlots);
+    KalmanAverager averager(traces, m_n);
+    std::vector<float> slots;
+    for (int position = first; position <= last; ++position) {
+        if (progress.CheckCancelButton()
+            && MessageBox("Are you sure you want to stop filtering?", MB_YESNO | MB_ICONQUESTION) == IDYES)
+            break;
+        // As stored: an earlier record's correction is no part of the mean. A frame that
+        // cannot be read adds nothing.
+        if (ReadFrame(m_frames.FrameAtScrollPosition(position), slots))
+            averager.Add(slots.data(), size_t(m_n), m_receiverIndex.data());
+        progress.StepIt();
+    }
+    m_intervals.Insert(averager.Finish(m_intervalFirst, m_intervalLast), m_frames.IsDown());
+    m_selectionStart = m_selectionEnd = false;
+    m_selectionTop = m_profileStart;
+    m_selectionBottom = m_profileEnd;
+    SetCursor(CursorKind::Arrow);
+    progress.DestroyWindow();
+    InvalidateImage();
+    Repaint(false);
+    return true;
+}
+
+int CKalmanWnd::SaveProfile()
+{
+    // Frames are written in the log's direction: one that is neither has no order.
+    const uint8_t direction = m_file.m_header.logDirection;
+    if (direction != qtx::kLogDown && direction != qtx::kLogUp) {
+        MessageBox(Format("Data set %s has the log direction %d, neither down (255) nor up (1): no output is "
+                          "written.\nOperation will be abandoned.",
+                          m_path.c_str(), int(direction)),
+                   MB_OK | MB_ICONSTOP);
+        return 0;
+    }
+    if (RefuseOutputOverInput(m_outputPath, {m_path})) return 0;
+    if (!m_savedOnce && RefuseToReplaceExisting(m_outputPath)) return 0;
+    // The output's only datum is the one processed, described as the input has it.
+    CQtxDatumList datums;
+    if (!m_file.ReadDatumList(datums)) return 0;
+    const auto datum = std::find_if(datums.begin(), datums.end(), [this](const auto& d) {
+        return d->m_offset == m_offset && d->m_mnemonic == m_mnemonic;
+    });
+    if (datum == datums.end()) return 0;
+    const CQtxDatum& d = **datum;
+
+    std::memcpy(m_history, m_file.m_header.history, qtx::kHistorySize);
+    if (AppendHistory(HistoryEnd()) < 0) return 0;
+
+    const int first = RangeFirstFrame(), last = RangeLastFrame();
+    const int traces = std::clamp(m_receivers, 0, kSlots);
+    const int samples = std::clamp(m_samplesInFile, 0, m_n);
+    CQtxFile out;
+    if (!out.OpenWrite(m_outputPath)) return 0;
+    QtxFileHeader& h = out.m_header;
+    h.logDirection = direction;
+    h.depthUnits = m_file.m_header.depthUnits;
+    h.frameCount = uint32_t(last - first + 1);
+    h.topDepth = m_profileStart;
+    h.bottomDepth = m_profileEnd;
+    h.depthStep = m_file.m_header.depthStep;
+    std::memcpy(h.history, m_history, qtx::kHistorySize);
+    CQtxDescriptorList descriptors;
+    if (!out.AddDatum(descriptors, d.m_mnemonic, d.m_typeCode, 1, d.m_category, uint16_t(traces), d.m_axis1.m_unit,
+                      d.m_axis1.m_step, uint16_t(samples), d.m_axis1.m_firstIndex)
+        || !out.WriteHeader() || !out.WriteDescriptors(descriptors)) {
+        out.CloseOutput();
+        return 0;
+    }
+
+    CProgressDlg progress;
+    progress.Create();
+    progress.SetStatus("Saving : " + PathTail(m_outputPath));
+    progress.SetRange(first, last + 1);
+    const bool down = m_frames.IsDown();
+    const double step = m_frames.Step();
+    std::vector<float> slots;
+    CQtxFrameWriter writer(out);
+    for (int frame = first; frame <= last; ++frame) {
+        if (progress.CheckCancelButton()
+            && MessageBox("Are you sure you want to stop processing?", MB_YESNO | MB_ICONQUESTION) == IDYES)
+            break; // the frames written so far make the output
+        ReadFrame(frame, slots);
+        CorrectFrame(frame, slots);
+        const int j = frame - first;
+        bool written = writer.WriteDepth(down ? m_profileStart + j * step : m_profileEnd - j * step);
+        for (int t = 0; written && t < traces; ++t)
+            written = writer.WriteValues(slots.data() + size_t(m_receiverIndex[size_t(t)]) * size_t(m_n), size_t(samples));
+        if (!written) {
+            writer.Discard();
+            out.CloseOutput();
+            return 0;
+        }
+        progress.StepIt();
+    }
+    progress.DestroyWindow();
+    if (!writer.Finalize()) return 0;
+    m_savedOnce = true;
+    return 1;
+}
