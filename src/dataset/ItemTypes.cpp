@@ -220,7 +220,8 @@ std::vector<std::string> PlotReceiverLabels(uint8_t code)
     for (const Range& r : kReceiverRanges)
         if (code >= r.first && code <= r.last) {
             std::vector<std::string> labels;
-            for (int receiver = 1; receiver <= r.receivers; ++receiver) labels.push_back("R" + std::to_string(receiver));
+            // Appended, not concatenated: GCC 12 warns falsely of an overlap in "R" + text.
+            for (int receiver = 1; receiver <= r.receivers; ++receiver) labels.push_back(std::string("R").append(std::to_string(receiver)));
             return labels;
         }
     switch (code) {
