@@ -28,7 +28,7 @@ DialogTemplate DalToolWaveformDialogTemplate()
                          {kIdcDatumList, K::ListBox, "", kDatumGroup, kVScroll},
                      }};
     for (int r = 0; r < 4; ++r) {
-        const std::string row = "R" + std::to_string(r + 1);
+        const std::string row = std::string("R").append(std::to_string(r + 1)); // not "R" + ...: a false GCC 12 warning
         t.controls.push_back({kRowGroups[r], K::GroupBox, row, 0, 0});
         t.controls.push_back({kIdcStatic, K::Static, row + " Wave:", kRowGroups[r], 0});
         t.controls.push_back({kWaveFields[r], K::Edit, "", kRowGroups[r], 0});

@@ -36,7 +36,7 @@ DialogTemplate FwsWavePickDialogTemplate()
             {kIdcOtherPeriod, K::Edit, "", kPeriodGroup, 0},
         }};
     for (int r = 0; r < kRows; ++r) {
-        t.controls.push_back({kRowGroups[r], K::GroupBox, "R" + std::to_string(r + 1), 0, 0});
+        t.controls.push_back({kRowGroups[r], K::GroupBox, std::string("R").append(std::to_string(r + 1)), 0, 0});
         t.controls.push_back({kIdcStatic, K::Static, "Gain", kRowGroups[r], 0});
         t.controls.push_back({kGainFields[r], K::Edit, "", kRowGroups[r], 0});
         t.controls.push_back({kIdcStatic, K::Static, "Waveform", kRowGroups[r], 0});

@@ -30,7 +30,7 @@ DialogTemplate LogSetupDialogTemplate()
                          {kIdcDepthTrackOn, K::CheckBox, "Depth column left of track #1", kTrackGroup, 0},
                      }};
     for (int track = 1; track <= 16; ++track) {
-        t.controls.push_back({kIdcStatic, K::Static, "#" + std::to_string(track) + " :", kTrackGroup, 0});
+        t.controls.push_back({kIdcStatic, K::Static, std::string("#").append(std::to_string(track)).append(" :"), kTrackGroup, 0});
         t.controls.push_back({log_setup::kTrackWidthIds[track - 1], K::Edit, "", kTrackGroup, 0});
         if (track == 1)
             t.controls.push_back(
