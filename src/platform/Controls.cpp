@@ -346,3 +346,11 @@ int ControlState::StepIt()
     Touch();
     return previous;
 }
+
+void ControlState::SetReadOnly(bool readOnly)
+{
+    const unsigned next = readOnly ? style | kReadOnly : style & ~unsigned(kReadOnly);
+    if (next == style) return;
+    style = next;
+    Touch();
+}

@@ -24,6 +24,7 @@ enum class ControlKind {
     Tree,          // tree with small icons
     ProgressBar,
     OwnerDraw,     // the dialog draws it (CDialog::OnDrawItem); a click notifies Clicked
+    Trackbar,      // horizontal slider over the range of SetRange; the user moves Pos, nothing is notified
 };
 
 enum ControlStyle : unsigned {
@@ -101,6 +102,7 @@ public:
     // loses its selection. A read-only control takes nothing. True when the text changed.
     bool TypeText(const std::string& text);
     bool ReadOnly() const { return style & kReadOnly; }
+    void SetReadOnly(bool readOnly);
 
     // List, combo and tab items.
     int Count() const { return int(m_items.size()); }

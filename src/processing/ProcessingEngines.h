@@ -101,3 +101,13 @@ public:
     std::array<std::string, 16> m_names;
     std::array<CQtxFile, 3> m_files;
 };
+
+// One smoothing run as the Smoothing Setup prepares it; the smoothing itself is not
+// part of this edition.
+class CSmoothWnd : public EngineClass<CSmoothWnd> {
+public:
+    static constexpr const char* kClassName = "CSmoothWnd";
+    std::array<std::string, 5> m_names;
+    CQtxFile m_input;
+    CQtxFile m_output;
+};

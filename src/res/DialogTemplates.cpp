@@ -38,6 +38,8 @@ DialogTemplate FilterSetupDialogTemplate();
 DialogTemplate QuickLookSetupDialogTemplate();
 DialogTemplate StatusLightDialogTemplate();
 DialogTemplate PickingSetupDialogTemplate();
+DialogTemplate KalmanSetupDialogTemplate();
+DialogTemplate SmoothingSetupDialogTemplate();
 
 namespace {
 
@@ -124,6 +126,8 @@ std::map<int, DialogTemplate> BuildTemplates()
     add(QuickLookSetupDialogTemplate());
     add(StatusLightDialogTemplate());
     add(PickingSetupDialogTemplate());
+    add(KalmanSetupDialogTemplate());
+    add(SmoothingSetupDialogTemplate());
     return t;
 }
 

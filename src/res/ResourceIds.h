@@ -51,6 +51,8 @@ enum DialogId : int {
     kIddWellInfo = 32037,
     kIddFluidProperties = 32051,
     kIddRemarks = 32052,
+    kIddKalmanSetup = 149,
+    kIddSmoothingSetup = 151,
 };
 
 enum ControlId : int {

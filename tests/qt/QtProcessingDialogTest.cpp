@@ -3,6 +3,7 @@
 #include "platform/qt/QtDialog.h"
 #include "platform/qt/QtDialogView.h"
 #include "processing/FilterSetupDlg.h"
+#include "processing/SmoothingSetupDlg.h"
 #include "settings/SettingsStore.h"
 #include "support/HostFixture.h"
 
@@ -10,7 +11,12 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QImage>
+#include <QLineEdit>
+#include <QSlider>
 #include <QWidget>
+
+#include <cstdlib>
+#include <tuple>
 
 namespace {
 
@@ -38,6 +44,28 @@ TEST(QtProcessingDialogTest, TheFilterPreviewShowsTheBellInItsControl)
     EXPECT_EQ(QColor(shown.pixel(x, bottom)).rgb() & 0xFFFFFF, 0xC0C0C0u);
     EXPECT_EQ(QColor(shown.pixel(shown.width() - 4, 2)).rgb() & 0xFFFFFF, 0xFFFFFFu);
     shown.save(QStringLiteral("filter_preview.png"));
+    DestroyQtDialog(dlg);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST(QtProcessingDialogTest, SmoothingWeightsTurnEditableWithUserAndTheSliderIsShown)
+{
+    using D = CSmoothingSetupDlg;
+    D dlg;
+    dlg.InitDialog(false);
+    ASSERT_TRUE(ShowQtDialogModeless(dlg, {}));
+    QWidget* window = QtDialogWindow(dlg);
+    auto* weight = window->findChild<QLineEdit*>(QString::number(D::kIdcWeight4));
+    ASSERT_NE(weight, nullptr);
+    EXPECT_TRUE(weight->isReadOnly());
+    dlg.OnPreset(D::kUser);
+    SyncQtDialog(dlg);
+    EXPECT_FALSE(weight->isReadOnly()) << "a read-only change reaches the widget";
+    EXPECT_EQ(weight->text(), QStringLiteral("1.50"));
+    auto* slider = window->findChild<QSlider*>(QString::number(D::kIdcSharpness));
+    ASSERT_NE(slider, nullptr);
+    EXPECT_EQ(std::make_tuple(slider->minimum(), slider->value(), slider->maximum()), std::make_tuple(-10, 0, 10));
+    if (const char* out = std::getenv("BRONTE_SMOOTHING_PNG")) window->grab().save(out);
     DestroyQtDialog(dlg);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

@@ -25,6 +25,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
+#include <QSlider>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -502,6 +503,8 @@ QWidget* DialogView::Make(size_t index)
         bar->setTextVisible(false);
         return bar;
     }
+    case K::Trackbar:
+        return new QSlider(Qt::Horizontal, this);
     case K::OwnerDraw: {
         const int id = c.id;
         return new OwnerDrawn(*m_dialog, id, [this, id] { Act([id](CDialog& d) { d.Notify(id, Notify::Clicked); }); },
@@ -572,6 +575,11 @@ void DialogView::Connect(size_t i)
     case K::GroupBox:
     case K::ProgressBar:
     case K::OwnerDraw:
+        break;
+    case K::Trackbar:
+        connect(static_cast<QSlider*>(w), &QSlider::valueChanged, this, [this, i](int value) {
+            if (m_dialog && !m_syncing && !m_closing) State(i).SetPos(value);
+        });
         break;
     case K::Edit:
         connect(static_cast<QLineEdit*>(w), &QLineEdit::textEdited, this,
@@ -868,6 +876,12 @@ void DialogView::Apply(const ControlState& c, View& v)
         bar->setRange(lo, hi);
         bar->setInvertedAppearance(c.RangeUpper() < c.RangeLower());
         bar->setValue(c.Pos());
+        break;
+    }
+    case K::Trackbar: {
+        auto* slider = static_cast<QSlider*>(w);
+        slider->setRange(std::min(c.RangeLower(), c.RangeUpper()), std::max(c.RangeLower(), c.RangeUpper()));
+        slider->setValue(c.Pos());
         break;
     }
     case K::OwnerDraw:
