@@ -38,6 +38,12 @@ DialogTemplate FilterSetupDialogTemplate();
 DialogTemplate QuickLookSetupDialogTemplate();
 DialogTemplate StatusLightDialogTemplate();
 DialogTemplate PickingSetupDialogTemplate();
+DialogTemplate AnisotropySetupDialogTemplate();
+DialogTemplate StcSetupDialogTemplate();
+DialogTemplate HeaderSetupDialogTemplate();
+DialogTemplate WellInfoDialogTemplate();
+DialogTemplate FluidPropertiesDialogTemplate();
+DialogTemplate RemarksDialogTemplate();
 
 namespace {
 
@@ -124,6 +130,12 @@ std::map<int, DialogTemplate> BuildTemplates()
     add(QuickLookSetupDialogTemplate());
     add(StatusLightDialogTemplate());
     add(PickingSetupDialogTemplate());
+    add(AnisotropySetupDialogTemplate());
+    add(StcSetupDialogTemplate());
+    add(HeaderSetupDialogTemplate());
+    add(WellInfoDialogTemplate());
+    add(FluidPropertiesDialogTemplate());
+    add(RemarksDialogTemplate());
     return t;
 }
 
