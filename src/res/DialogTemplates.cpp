@@ -44,6 +44,8 @@ DialogTemplate HeaderSetupDialogTemplate();
 DialogTemplate WellInfoDialogTemplate();
 DialogTemplate FluidPropertiesDialogTemplate();
 DialogTemplate RemarksDialogTemplate();
+DialogTemplate DispersionSetupDialogTemplate();
+DialogTemplate SlownessUnitsDialogTemplate();
 
 namespace {
 
@@ -136,6 +138,8 @@ std::map<int, DialogTemplate> BuildTemplates()
     add(WellInfoDialogTemplate());
     add(FluidPropertiesDialogTemplate());
     add(RemarksDialogTemplate());
+    add(DispersionSetupDialogTemplate());
+    add(SlownessUnitsDialogTemplate());
     return t;
 }
 
