@@ -2,6 +2,7 @@
 // dialog into its own control.
 #include "platform/qt/QtDialog.h"
 #include "platform/qt/QtDialogView.h"
+#include "processing/AnisotropySetupDlg.h"
 #include "processing/FilterSetupDlg.h"
 #include "settings/SettingsStore.h"
 #include "support/HostFixture.h"
@@ -10,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QImage>
+#include <QPushButton>
 #include <QWidget>
 
 namespace {
@@ -38,6 +40,27 @@ TEST(QtProcessingDialogTest, TheFilterPreviewShowsTheBellInItsControl)
     EXPECT_EQ(QColor(shown.pixel(x, bottom)).rgb() & 0xFFFFFF, 0xC0C0C0u);
     EXPECT_EQ(QColor(shown.pixel(shown.width() - 4, 2)).rgb() & 0xFFFFFF, 0xFFFFFFu);
     shown.save(QStringLiteral("filter_preview.png"));
+    DestroyQtDialog(dlg);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST(QtProcessingDialogTest, TheAnisotropySetupRelabelsItsWidgetsForTheFastShearRun)
+{
+    CAnisotropySetupDlg dlg;
+    dlg.InitDialog(false);
+    ASSERT_TRUE(ShowQtDialogModeless(dlg, {}));
+    dlg.OnOption(CAnisotropySetupDlg::kFastShear);
+    SyncQtDialog(dlg);
+    QApplication::processEvents();
+    QWidget* window = QtDialogWindow(dlg);
+    auto* picker = window->findChild<QPushButton*>(QString::number(CAnisotropySetupDlg::kIdcSelectProfile));
+    ASSERT_NE(picker, nullptr);
+    EXPECT_EQ(picker->text().remove('&'), "Select Rotation Azimuth");
+    EXPECT_TRUE(picker->isEnabled());
+    QWidget* start = window->findChild<QWidget*>(QString::number(CAnisotropySetupDlg::kIdcInputStart));
+    ASSERT_NE(start, nullptr);
+    EXPECT_FALSE(start->isEnabled());
+    window->grab().save(QStringLiteral("anisotropy_setup.png"));
     DestroyQtDialog(dlg);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
