@@ -22,7 +22,8 @@ inline constexpr int kEdits[] = {32126, 32053, 32058, 32059, 32060, 32061, 32062
                                  32071, 32072, 32073, 32074, 32075, 32076, 32077, 32078, 32079, 32080, 32081,
                                  32139, 32140, 32084, 32088, 32089, 32090, 32143, 32093, 32094};
 enum Control : int { kIdcFluidProperties = 32141 };
-} // namespace well_info
+enum Box : int { kBoxWell = 32400, kBoxLogging, kBoxOther, kBoxDatum };
+} // namespace well_info // namespace well_info
 
 namespace fluid_properties {
 // The edits of the twelve fluid strings, in string order.

@@ -8,15 +8,16 @@
 namespace {
 using K = ControlKind;
 
-// A label and its edit per string; multi-line edits where a string may hold lines.
-void AddEdits(DialogTemplate& t, const int* ids, const char* const* labels, size_t count,
+// A label and its edit per string, strings [first, last) in group box `box`;
+// multi-line edits where a string may hold lines.
+void AddEdits(DialogTemplate& t, const int* ids, const char* const* labels, size_t first, size_t last, int box,
               std::initializer_list<int> multiLine)
 {
-    for (size_t i = 0; i < count; ++i) {
+    for (size_t i = first; i < last; ++i) {
         bool lines = false;
         for (int id : multiLine) lines = lines || id == ids[i];
-        if (*labels[i]) t.controls.push_back({kIdcStatic, K::Static, labels[i], 0, 0});
-        t.controls.push_back({ids[i], lines ? K::MultiLineEdit : K::Edit, "", 0, lines ? unsigned(kVScroll) : 0u});
+        if (*labels[i]) t.controls.push_back({kIdcStatic, K::Static, labels[i], box, 0});
+        t.controls.push_back({ids[i], lines ? K::MultiLineEdit : K::Edit, "", box, lines ? unsigned(kVScroll) : 0u});
     }
 }
 } // namespace
@@ -78,8 +79,19 @@ DialogTemplate WellInfoDialogTemplate()
                                           "Witnessed By:"};
     static_assert(std::size(kLabels) == std::size(well_info::kEdits));
     DialogTemplate t{kIddWellInfo, "Header - Well Info", {}};
-    AddEdits(t, well_info::kEdits, kLabels, std::size(kLabels), {32126, 32129, 32127});
-    t.controls.push_back({kIdcStatic, K::Static, "above datum", 0, 0});
+    // Groups in an order that lets a tall dialog fold into two even columns.
+    using enum well_info::Box;
+    const int* edits = well_info::kEdits;
+    t.controls.push_back({kBoxWell, K::GroupBox, "Well", 0, 0});
+    AddEdits(t, edits, kLabels, 0, 7, kBoxWell, {32126});
+    t.controls.push_back({kBoxLogging, K::GroupBox, "Logging", 0, 0});
+    AddEdits(t, edits, kLabels, 16, 31, kBoxLogging, {});
+    t.controls.push_back({kBoxOther, K::GroupBox, "Other", 0, 0});
+    AddEdits(t, edits, kLabels, 7, 8, kBoxOther, {32129});
+    t.controls.push_back({kBoxDatum, K::GroupBox, "Location and Datum", 0, 0});
+    AddEdits(t, edits, kLabels, 8, 11, kBoxDatum, {32127});
+    t.controls.push_back({kIdcStatic, K::Static, "above datum", kBoxDatum, 0});
+    AddEdits(t, edits, kLabels, 11, 16, kBoxDatum, {});
     t.controls.push_back({well_info::kIdcFluidProperties, K::Button, "&Fluid Properties", 0, 0});
     t.controls.push_back({IDOK, K::Button, "OK", 0, kDefaultButton});
     t.controls.push_back({IDCANCEL, K::Button, "Cancel", 0, 0});
@@ -93,7 +105,7 @@ DialogTemplate FluidPropertiesDialogTemplate()
                                           "Rmc @ Temperature", "Rmf",              "Rmc",              "Rm @ BHT"};
     static_assert(std::size(kLabels) == std::size(fluid_properties::kEdits));
     DialogTemplate t{kIddFluidProperties, "Fluid Properties", {}};
-    AddEdits(t, fluid_properties::kEdits, kLabels, std::size(kLabels), {});
+    AddEdits(t, fluid_properties::kEdits, kLabels, 0, std::size(kLabels), 0, {});
     t.controls.push_back({kIdcStatic, K::Static, "Source", 0, 0});
     t.controls.push_back({IDOK, K::Button, "OK", 0, kDefaultButton});
     t.controls.push_back({IDCANCEL, K::Button, "Cancel", 0, 0});
