@@ -40,6 +40,14 @@ DialogTemplate StatusLightDialogTemplate();
 DialogTemplate PickingSetupDialogTemplate();
 DialogTemplate KalmanSetupDialogTemplate();
 DialogTemplate SmoothingSetupDialogTemplate();
+DialogTemplate AnisotropySetupDialogTemplate();
+DialogTemplate StcSetupDialogTemplate();
+DialogTemplate HeaderSetupDialogTemplate();
+DialogTemplate WellInfoDialogTemplate();
+DialogTemplate FluidPropertiesDialogTemplate();
+DialogTemplate RemarksDialogTemplate();
+DialogTemplate DispersionSetupDialogTemplate();
+DialogTemplate SlownessUnitsDialogTemplate();
 
 namespace {
 
@@ -128,6 +136,14 @@ std::map<int, DialogTemplate> BuildTemplates()
     add(PickingSetupDialogTemplate());
     add(KalmanSetupDialogTemplate());
     add(SmoothingSetupDialogTemplate());
+    add(AnisotropySetupDialogTemplate());
+    add(StcSetupDialogTemplate());
+    add(HeaderSetupDialogTemplate());
+    add(WellInfoDialogTemplate());
+    add(FluidPropertiesDialogTemplate());
+    add(RemarksDialogTemplate());
+    add(DispersionSetupDialogTemplate());
+    add(SlownessUnitsDialogTemplate());
     return t;
 }
 

@@ -46,7 +46,7 @@ enum DialogId : int {
     kIddAnisotropySetup = 152,
     kIddStcSetup = 158,
     kIddDispersionSetup = 32057,
-    kIddSlownessUnits = 147,
+    kIddSlownessUnits = 32222, // shares its resource number with the semblance map setup: this one is the program's
     kIddHeaderSetup = 32022,
     kIddWellInfo = 32037,
     kIddFluidProperties = 32051,

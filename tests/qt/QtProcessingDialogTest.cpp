@@ -2,6 +2,7 @@
 // dialog into its own control.
 #include "platform/qt/QtDialog.h"
 #include "platform/qt/QtDialogView.h"
+#include "processing/AnisotropySetupDlg.h"
 #include "processing/FilterSetupDlg.h"
 #include "processing/SmoothingSetupDlg.h"
 #include "settings/SettingsStore.h"
@@ -13,6 +14,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QSlider>
+#include <QPushButton>
 #include <QWidget>
 
 #include <cstdlib>
@@ -66,6 +68,27 @@ TEST(QtProcessingDialogTest, SmoothingWeightsTurnEditableWithUserAndTheSliderIsS
     ASSERT_NE(slider, nullptr);
     EXPECT_EQ(std::make_tuple(slider->minimum(), slider->value(), slider->maximum()), std::make_tuple(-10, 0, 10));
     if (const char* out = std::getenv("BRONTE_SMOOTHING_PNG")) window->grab().save(out);
+    DestroyQtDialog(dlg);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST(QtProcessingDialogTest, TheAnisotropySetupRelabelsItsWidgetsForTheFastShearRun)
+{
+    CAnisotropySetupDlg dlg;
+    dlg.InitDialog(false);
+    ASSERT_TRUE(ShowQtDialogModeless(dlg, {}));
+    dlg.OnOption(CAnisotropySetupDlg::kFastShear);
+    SyncQtDialog(dlg);
+    QApplication::processEvents();
+    QWidget* window = QtDialogWindow(dlg);
+    auto* picker = window->findChild<QPushButton*>(QString::number(CAnisotropySetupDlg::kIdcSelectProfile));
+    ASSERT_NE(picker, nullptr);
+    EXPECT_EQ(picker->text().remove('&'), "Select Rotation Azimuth");
+    EXPECT_TRUE(picker->isEnabled());
+    QWidget* start = window->findChild<QWidget*>(QString::number(CAnisotropySetupDlg::kIdcInputStart));
+    ASSERT_NE(start, nullptr);
+    EXPECT_FALSE(start->isEnabled());
+    window->grab().save(QStringLiteral("anisotropy_setup.png"));
     DestroyQtDialog(dlg);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

@@ -1,0 +1,245 @@
+#include "processing/StcSetupDlg.h"
+
+#include "common/BrowseFile.h"
+#include "common/Help.h"
+#include "common/PathLabel.h"
+#include "dataset/QtxFile.h"
+#include "platform/Format.h"
+#include "platform/Path.h"
+#include "processing/DepthProfileSetupDlg.h"
+#include "processing/SetupFiles.h"
+#include "processing/StcRanges.h"
+#include "res/ResourceIds.h"
+#include "settings/SettingsStore.h"
+
+#include <algorithm>
+
+namespace {
+
+using enum stc_setup::Control;
+using G = StcSetupGroup;
+
+constexpr const char* kFilter = "Qtx Data (*.qtx)|*.qtx|All Files (*.*)|*.*||";
+constexpr uint32_t kHelpStcSetup = 14;
+
+std::string Shorten(const char* label, const std::string& path) { return ShortenPath(label, path, kWidePathLabel); }
+std::string Whole(float value) { return Format("%d", int(value)); }
+
+} // namespace
+
+struct CStcSetupDlg::Profile {
+    const char* title;
+    const char* label;
+    int list;
+    int labelId;
+    std::string G::*path;
+    std::string G::*name;
+    std::string G::*ext;
+    double G::*top;
+    double G::*bottom;
+    ProfileCurveList G::*curves;
+};
+
+namespace {
+const CStcSetupDlg::Profile kCaliper{"Select Caliper Profile", "Caliper Profile : ", kIdcCaliperList,
+                                     kIdcCaliperProfile,       &G::caliperProfilePath, &G::caliperProfileName,
+                                     &G::caliperProfileExt,    &G::caliperTopDepth,    &G::caliperBottomDepth,
+                                     &G::caliperList};
+const CStcSetupDlg::Profile kSlowness{"Select Slowness Profile", "Slowness Profile : ", kIdcSlownessList,
+                                      kIdcSlownessProfile,       &G::slownessProfilePath, &G::slownessProfileName,
+                                      &G::slownessProfileExt,    &G::slownessTopDepth,    &G::slownessBottomDepth,
+                                      &G::slownessList};
+} // namespace
+
+CStcSetupDlg::CStcSetupDlg() : CSetupDlg(kIddStcSetup)
+{
+    On(kIdcRun, Notify::Clicked, [this] { OnEnd(kIdcRun); });
+    On(kIdcSaveSetup, Notify::Clicked, [this] { OnEnd(kIdcSaveSetup); });
+    On(kIdcHelp, Notify::Clicked, [this] { OnHelp(); });
+    On(kIdcSelectInputFile, Notify::Clicked, [this] { OnSelectInputMapFile(); });
+    On(kIdcSelectOutputFile, Notify::Clicked, [this] { OnSelectOutputFile(); });
+    On(kIdcSelectCaliperProfile, Notify::Clicked, [this] { OnSelectCaliperProfile(); });
+    On(kIdcSelectSlownessProfile, Notify::Clicked, [this] { OnSelectSlownessProfile(); });
+    On(kIdcFixedBitSize, Notify::Clicked, [this] { OnBorehole(true); });
+    On(kIdcUseCaliper, Notify::Clicked, [this] { OnBorehole(false); });
+    On(kIdcFixedSlownessRange, Notify::Clicked, [this] { OnSearch(kFixedRange); });
+    On(kIdcPWaveGuided, Notify::Clicked, [this] { OnSearch(kPWaveGuided); });
+    On(kIdcVariableCenterSlowness, Notify::Clicked, [this] { OnSearch(kVariableCenter); });
+    On(kIdcCaliperList, Notify::SelChange, [this] { OnSelchangeCaliperList(); });
+    On(kIdcSlownessList, Notify::SelChange, [this] { OnSelchangeSlownessList(); });
+}
+
+bool CStcSetupDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    SetItemText(kIdcInputFile, Shorten("Input Map File : ", m_setup.inputPath));
+    SetItemText(kIdcOutputFile, Shorten("Output Projection File : ", m_setup.outputPath));
+    SetItemText(kIdcCaliperProfile, Shorten(kCaliper.label, m_setup.caliperProfilePath));
+    SetItemText(kIdcSlownessProfile, Shorten(kSlowness.label, m_setup.slownessProfilePath));
+    if (!m_setup.slownessTitle.empty()) SetItemText(kIdcSlownessGroup, m_setup.slownessTitle);
+    UpdateBoreholeControls();
+    UpdateSlownessSearchControls();
+    CenterWindow();
+    return true;
+}
+
+void CStcSetupDlg::DoDataExchange(DataExchange& dx)
+{
+    auto& s = m_setup;
+    dx.Text(kIdcTopDepth, s.topDepth);
+    dx.Text(kIdcBottomDepth, s.bottomDepth);
+    dx.OneHot({{kIdcFixedBitSize, &s.fixedBitSize}, {kIdcUseCaliper, &s.useCaliper}});
+    dx.OneHot({{kIdcFixedSlownessRange, &s.fixedSlownessRange},
+               {kIdcPWaveGuided, &s.pWaveGuided},
+               {kIdcVariableCenterSlowness, &s.variableCenterSlowness}});
+}
+
+void CStcSetupDlg::OnBorehole(bool fixedBitSize)
+{
+    m_setup.fixedBitSize = fixedBitSize ? 1 : 0, m_setup.useCaliper = fixedBitSize ? 0 : 1;
+    Item(kIdcFixedBitSize)->SetCheck(m_setup.fixedBitSize);
+    Item(kIdcUseCaliper)->SetCheck(m_setup.useCaliper);
+    UpdateBoreholeControls();
+}
+
+void CStcSetupDlg::OnSearch(Search search)
+{
+    uint16_t* flags[] = {&m_setup.fixedSlownessRange, &m_setup.pWaveGuided, &m_setup.variableCenterSlowness};
+    const int ids[] = {kIdcFixedSlownessRange, kIdcPWaveGuided, kIdcVariableCenterSlowness};
+    for (int i = 0; i < 3; ++i) {
+        *flags[i] = i == search ? 1 : 0;
+        if (ControlState* c = Item(ids[i])) c->SetCheck(*flags[i]);
+    }
+    UpdateSlownessSearchControls();
+}
+
+void CStcSetupDlg::UpdateBoreholeControls()
+{
+    const bool fixed = m_setup.fixedBitSize != 0;
+    EnableItem(kIdcSelectCaliperProfile, !fixed);
+    EnableItem(kIdcCaliperProfile, !fixed);
+    EnableItem(kIdcBitSize, fixed);
+}
+
+void CStcSetupDlg::UpdateSlownessSearchControls()
+{
+    const bool fixed = m_setup.fixedSlownessRange != 0, guided = !fixed && m_setup.pWaveGuided != 0;
+    EnableItem(kIdcSelectSlownessProfile, !fixed);
+    EnableItem(kIdcSlownessProfile, !fixed);
+    EnableItem(kIdcMinVpVs, guided);
+    EnableItem(kIdcMaxVpVs, guided);
+    EnableItem(kIdcWidth, !fixed && !guided);
+}
+
+int CStcSetupDlg::OnSelectInputMapFile()
+{
+    std::string path = m_setup.inputPath, title = m_setup.inputName, ext = m_setup.inputExt;
+    if (!BrowseFile(Browse::Open, "Browse Input QTX File", kFilter, path, title, ext)) return 0;
+    m_setup.inputPath = path;
+    m_setup.inputName = FileName(path);
+    m_setup.inputTitle = title;
+    m_setup.inputExt = ext;
+    SetItemText(kIdcInputFile, Shorten("Input Map File : ", path));
+    CQtxFile file;
+    if (!file.OpenRead(path)) return 0;
+    m_setup.outputName = title + "_Semb.qtx";
+    m_setup.outputPath = CDepthProfileSetupDlg::OutputFolder(path, m_setup.inputName) + m_setup.outputName;
+    m_setup.outputExt = ".qtx";
+    SetItemText(kIdcOutputFile, Shorten("Output Projection File : ", m_setup.outputPath));
+    CQtxDatumList datums;
+    if (!ReadDepthsAndDatums(file, m_setup.topDepth, m_setup.bottomDepth, datums)) return 0;
+    SetItemText(kIdcTopDepth, DepthText(m_setup.topDepth));
+    SetItemText(kIdcBottomDepth, DepthText(m_setup.bottomDepth));
+    StcMapRanges r;
+    if (ReadStcMapRanges(datums, r)) {
+        m_setup.slownessTitle = r.slownessTitle;
+        SetItemText(kIdcSlownessGroup, r.slownessTitle);
+        SetItemText(kIdcTimeStart, Whole(r.timeStart));
+        SetItemText(kIdcTimeStop, Whole(r.timeStop));
+        SetItemText(kIdcSlowMin, Whole(r.slownessMin));
+        SetItemText(kIdcSlowMax, Whole(r.slownessMax));
+    }
+    return 1;
+}
+
+int CStcSetupDlg::OnSelectOutputFile()
+{
+    std::string path = m_setup.outputPath, title = m_setup.outputName, ext = m_setup.outputExt;
+    if (!BrowseFile(Browse::Save, "Select Output Projection File", kFilter, path, title, ext)) return 0;
+    m_setup.outputPath = path;
+    m_setup.outputName = title;
+    m_setup.outputExt = ext;
+    SetItemText(kIdcOutputFile, Shorten("Output Projection File : ", path));
+    return 1;
+}
+
+int CStcSetupDlg::PickProfile(const Profile& profile)
+{
+    std::string path = m_setup.*profile.path, title = m_setup.*profile.name, ext = m_setup.*profile.ext;
+    if (!BrowseFile(Browse::Open, profile.title, kFilter, path, title, ext)) return 0;
+    m_setup.*profile.path = path;
+    m_setup.*profile.name = title;
+    m_setup.*profile.ext = ext;
+    SetItemText(profile.labelId, Shorten(profile.label, path));
+    return FillList(profile, path);
+}
+
+int CStcSetupDlg::OnSelectCaliperProfile() { return PickProfile(kCaliper); }
+int CStcSetupDlg::OnSelectSlownessProfile() { return PickProfile(kSlowness); }
+int CStcSetupDlg::FillCaliperList(const std::string& path) { return FillList(kCaliper, path); }
+int CStcSetupDlg::FillSlownessList(const std::string& path) { return FillList(kSlowness, path); }
+
+int CStcSetupDlg::FillList(const Profile& profile, const std::string& path)
+{
+    CQtxFile file;
+    if (!file.OpenRead(path)) return 0;
+    double top = 0.0, bottom = 0.0;
+    CQtxDatumList datums;
+    if (!ReadDepthsAndDatums(file, top, bottom, datums, false)) return 0;
+    // One shown and one selected flag per datum: a profile with more is refused
+    // rather than listed in part.
+    if (datums.size() > size_t(kProfileListFlagCount)) {
+        MessageBox(Format("The profile has %d datums; at most %d can be listed.", int(datums.size()),
+                          kProfileListFlagCount),
+                   MB_OK | MB_ICONEXCLAMATION);
+        return 0;
+    }
+    m_setup.*profile.top = top, m_setup.*profile.bottom = bottom;
+    ProfileCurveList& curves = m_setup.*profile.curves;
+    curves.listed.fill(0), curves.selected.fill(0);
+    ControlState* list = Item(profile.list);
+    if (list) list->ResetContent();
+    for (size_t k = 0; k < datums.size(); ++k) {
+        if (datums[k]->m_category != kCategoryTrace) continue;
+        if (list) list->AddString(datums[k]->m_mnemonic);
+        curves.listed[k] = 1;
+    }
+    curves.itemCount = int32_t(datums.size());
+    return 1;
+}
+
+void CStcSetupDlg::Toggle(const Profile& profile, int& row)
+{
+    const ControlState* list = Item(profile.list);
+    if (!list) return;
+    row = list->CurSel();
+    ProfileCurveList& curves = m_setup.*profile.curves;
+    const int count = std::clamp<int>(curves.itemCount, 0, kProfileListFlagCount);
+    for (int k = 0, shown = 0; k < count; ++k) {
+        if (!curves.listed[size_t(k)]) continue;
+        if (shown++ != row) continue;
+        curves.selected[size_t(k)] = curves.selected[size_t(k)] ? 0 : 1;
+        return;
+    }
+}
+
+void CStcSetupDlg::OnSelchangeCaliperList() { Toggle(kCaliper, m_caliperRow); }
+void CStcSetupDlg::OnSelchangeSlownessList() { Toggle(kSlowness, m_slownessRow); }
+
+// The group holds the flags the run is handed; Edit gives them back on any end but Cancel.
+void CStcSetupDlg::OnEnd(int code)
+{
+    if (UpdateData(true)) EndDialog(code);
+}
+
+void CStcSetupDlg::OnHelp() { ShowHelp(theApp.m_helpPath, kHelpContext, kHelpStcSetup); }
