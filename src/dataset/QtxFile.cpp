@@ -5,6 +5,7 @@
 #include "platform/Host.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -299,8 +300,18 @@ int CQtxFile::FinalizeEmpty()
     m_header.Encode(bytes);
     const bool ok = m_fileOut.SetLength(dataStart) && m_fileOut.WriteAt(0, bytes, sizeof bytes);
     m_fileOut.Close();
-    if (!ok) ShowError(kErrorWritingHeader, m_outPath);
+    if (!ok) {
+        DropOutput();
+        ShowError(kErrorWritingHeader, m_outPath);
+    }
     return ok ? 1 : 0;
+}
+
+void CQtxFile::DropOutput()
+{
+    m_fileOut.Close();
+    // Only a file made here goes, never a device that was named as the output.
+    if (FileExists(m_outPath)) std::remove(m_outPath.c_str());
 }
 
 int CQtxFile::Finalize()
@@ -313,13 +324,13 @@ int CQtxFile::Finalize()
 
     uint8_t depth[qtx::kDepthSize];
     if (frames < 1 || m_fileOut.ReadAt(dataStart, depth, sizeof depth) != sizeof depth) {
-        m_fileOut.Close();
+        DropOutput();
         ShowError(kErrorReadingTop, m_outPath);
         return 0;
     }
     m_firstDepth = endian::GetLEDouble(depth);
     if (m_fileOut.ReadAt(dataStart + (frames - 1) * frameSize, depth, sizeof depth) != sizeof depth) {
-        m_fileOut.Close();
+        DropOutput();
         ShowError(kErrorReadingBottom, m_outPath);
         return 0;
     }
@@ -329,7 +340,7 @@ int CQtxFile::Finalize()
     // holds exactly the frames its header counts.
     const int64_t wholeLength = dataStart + frames * frameSize;
     if (length > wholeLength && !m_fileOut.SetLength(wholeLength)) {
-        m_fileOut.Close();
+        DropOutput();
         ShowError(kErrorWritingFrame, m_outPath);
         return 0;
     }
@@ -343,6 +354,7 @@ int CQtxFile::Finalize()
     const bool written = m_fileOut.WriteAt(0, bytes, sizeof bytes);
     m_fileOut.Close();
     if (!written) {
+        DropOutput();
         ShowError(kErrorWritingHeader, m_outPath);
         return 0;
     }

@@ -111,10 +111,12 @@ public:
     // Writes the first `count` floats of m_data (at most kDataBufferFloats).
     int WriteData(int count);
     // Counts the whole frames written, drops a torn last frame, reads the first and
-    // last depth back, rewrites the header and closes the output.
+    // last depth back, rewrites the header and closes the output. On failure the
+    // output is deleted: its header would not count what it holds.
     int Finalize();
     // For an output without one whole frame: the header counts none (depths as first
-    // written), anything after the descriptors is cut, and the output is closed.
+    // written), anything after the descriptors is cut, and the output is closed
+    // (deleted when that fails).
     int FinalizeEmpty();
     // Frame bytes as laid out by the caller (CQtxFrameWriter); 1, or 0 after the
     // frame-write message with the output left open.
@@ -151,6 +153,7 @@ public:
     bool m_frameErrorShown = false;     // since the last OpenRead
 
 private:
+    void DropOutput(); // closes the output and deletes it
     int FailRead(const char* prefix);
     int FailFrameRead();
     int FailWrite(const char* prefix);

@@ -50,11 +50,10 @@ void CQtxToLis::Run()
     const FileDialogResult output = Host().FileDialog(out);
     if (!output.ok) return;
 
-    if (!Convert(input.path, output.path)) {
+    // A file whose last records could not be written (Close writes the file marks) goes too.
+    if (!Convert(input.path, output.path) || !m_writer.Close()) {
         m_writer.Close();
         m_writer.DeleteOutput();
-    } else {
-        m_writer.Close();
     }
     m_input.Close();
     m_descriptors.clear();

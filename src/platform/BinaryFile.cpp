@@ -6,13 +6,48 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <limits>
 
 namespace {
 constexpr size_t kSmallRead = 16 * 1024;
 constexpr size_t kWindowSize = 256 * 1024;
+
+std::atomic<bool> g_faultArmed{false};
+std::atomic<int64_t> g_faultBudget{0};
+std::atomic<int64_t> g_faultWritten{0};
+std::atomic<bool> g_faultTripped{false};
+
+// How many of n bytes the armed budget still allows (n when unarmed).
+size_t FaultAllowance(size_t n)
+{
+    if (!g_faultArmed.load(std::memory_order_relaxed)) return n;
+    const int64_t before = g_faultWritten.fetch_add(int64_t(n), std::memory_order_relaxed);
+    const int64_t left = g_faultBudget.load(std::memory_order_relaxed) - before;
+    if (left >= int64_t(n)) return n;
+    g_faultTripped.store(true, std::memory_order_relaxed);
+    return left > 0 ? size_t(left) : 0;
+}
 } // namespace
+
+void WriteFault::FailAfter(int64_t bytes)
+{
+    g_faultWritten = 0;
+    g_faultTripped = false;
+    g_faultBudget = std::max<int64_t>(bytes, 0);
+    g_faultArmed = true;
+}
+
+void WriteFault::Off()
+{
+    g_faultArmed = false;
+    g_faultWritten = 0;
+    g_faultTripped = false;
+}
+
+int64_t WriteFault::Written() { return g_faultWritten.load(std::memory_order_relaxed); }
+bool WriteFault::Tripped() { return g_faultTripped.load(std::memory_order_relaxed); }
 
 BinaryFile::~BinaryFile() { Close(); }
 
@@ -168,12 +203,17 @@ bool BinaryFile::WriteAt(int64_t position, const void* buffer, size_t n)
         return true;
     }
     const auto* in = static_cast<const uint8_t*>(buffer);
+    const size_t allowed = FaultAllowance(n);
     size_t done = 0;
-    while (done < n) {
-        const ssize_t put = ::pwrite(m_fd, in + done, n - done, off_t(position + int64_t(done)));
+    while (done < allowed) {
+        const ssize_t put = ::pwrite(m_fd, in + done, allowed - done, off_t(position + int64_t(done)));
         if (put < 0 && errno == EINTR) continue;
         if (put <= 0) return false;
         done += size_t(put);
+    }
+    if (allowed < n) {
+        errno = ENOSPC;
+        return false;
     }
     return true;
 }

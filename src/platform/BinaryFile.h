@@ -77,6 +77,29 @@ private:
     std::string m_path;
 };
 
+// Fault injection for tests: disk writes (not memory buffers) fail once a budget of
+// bytes, counted process-wide from the moment it is set, is spent. The write that
+// crosses the budget puts the bytes that fit and fails with ENOSPC, as a full disk
+// would; every later write fails too until the budget is lifted. Off by default; when
+// off a write pays one relaxed atomic load.
+class WriteFault {
+public:
+    static void FailAfter(int64_t bytes);
+    static void Off();
+    // Bytes offered to disk writes since the last FailAfter (a huge budget measures a
+    // writer's output, to choose failure points inside it).
+    static int64_t Written();
+    // Whether a write has been refused since the last FailAfter.
+    static bool Tripped();
+};
+// Sets a write budget for one scope.
+struct ScopedWriteFault {
+    explicit ScopedWriteFault(int64_t bytes) { WriteFault::FailAfter(bytes); }
+    ~ScopedWriteFault() { WriteFault::Off(); }
+    ScopedWriteFault(const ScopedWriteFault&) = delete;
+    ScopedWriteFault& operator=(const ScopedWriteFault&) = delete;
+};
+
 bool FileExists(const std::string& path);
 // Whether both paths name one existing file (same device and inode), so hard and
 // symbolic links and other spellings of a path count as the same file.

@@ -7,6 +7,7 @@
 #include "platform/Path.h"
 #include "plot/LogCommandLayout.h"
 
+#include <cstdio>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -312,6 +313,9 @@ int CQtxCommand::Write(const PlotItemList& items, const LogCommandPage& page, co
         return -1;
     }
     if (!file.Write(bytes.data(), bytes.size())) {
+        // A torn command file would not read back: none is better.
+        file.Close();
+        std::remove(path.c_str());
         MessageBox("Error writing output command file :\n" + path, MB_OK | MB_ICONSTOP);
         return -1;
     }

@@ -5,10 +5,12 @@
 #include "common/QtxDataSetHistoryDlg.h"
 #include "dataset/ItemTypes.h"
 #include "dataset/QtxFrameWriter.h"
+#include "platform/BinaryFile.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -155,8 +157,10 @@ int CProfileWnd::SaveProfile()
     CQtxDescriptorList descriptors;
     for (const ProfileCurve& c : curves)
         out.AddDatum(descriptors, c.mnemonic, c.code, 1, kCategoryTrace, 1, unit, 1.0f, 1, 0);
+    // The header counts every frame ahead of them: a save that fails leaves no file.
     if (!out.WriteHeader() || !out.WriteDescriptors(descriptors)) {
         out.CloseOutput();
+        if (FileExists(m_outputPath)) std::remove(m_outputPath.c_str());
         return 0;
     }
 
@@ -179,6 +183,7 @@ int CProfileWnd::SaveProfile()
             || !writer.WriteValues(values.data(), values.size())) {
             writer.Discard();
             out.CloseOutput();
+            if (FileExists(m_outputPath)) std::remove(m_outputPath.c_str());
             return 0;
         }
     }

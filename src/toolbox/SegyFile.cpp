@@ -233,8 +233,10 @@ int CSegyFile::FlushOutput()
     const bool ok = m_fileOut.Write(m_pending.data(), m_pending.size());
     m_pending.clear();
     if (!ok) {
-        // A torn shot is not counted, and no later shot may follow it.
+        // A torn shot is not counted, and no later shot may follow it; its bytes are
+        // cut so that the file holds whole traces only.
         MessageBox(kShotWrite + m_outputPath, MB_OK | MB_ICONSTOP);
+        m_fileOut.SetLength(int64_t(kFileHeaderSize + uint64_t(m_shotsWritten) * ShotSize()));
         m_fileOut.Close();
         m_pendingShots = 0;
         return 0;

@@ -115,4 +115,28 @@ TEST(BinaryFile, ReadAheadServesSmallReadsAndSeesItsOwnWrites)
     EXPECT_EQ(f.ReadAt(60, b, 3), 0u);
 }
 
+// The fault hook: the crossing write puts what fits, that and every later disk write
+// fail, memory buffers are untouched, and lifting it restores writing.
+TEST(WriteFaultTest, ADiskWriteFailsWhereTheBudgetEnds)
+{
+    TempDir dir;
+    BinaryFile f;
+    ASSERT_TRUE(f.Open(dir.File("f.bin"), BinaryFile::modeReadWrite | BinaryFile::modeCreate));
+    auto memory = std::make_shared<std::vector<uint8_t>>();
+    BinaryFile m;
+    m.OpenMemory(memory);
+    {
+        ScopedWriteFault fault(5);
+        EXPECT_TRUE(f.Write("abc", 3));
+        EXPECT_FALSE(WriteFault::Tripped());
+        EXPECT_FALSE(f.Write("defg", 4));
+        EXPECT_TRUE(WriteFault::Tripped());
+        EXPECT_EQ(f.GetLength(), 5) << "the bytes that fit were put";
+        EXPECT_FALSE(f.WriteAt(0, "x", 1));
+        EXPECT_TRUE(m.Write("memory", 6));
+    }
+    EXPECT_TRUE(f.Write("hi", 2));
+    EXPECT_EQ(WriteFault::Written(), 0) << "nothing counted while off";
+}
+
 } // namespace

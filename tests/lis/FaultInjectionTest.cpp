@@ -1,0 +1,100 @@
+// Process > Qtx to Lis and Lis to QTX when the disk fills part-way or the user stops:
+// the output is gone or whole (LIS records chain to the end; QTX counts its frames),
+// and a failure was told.
+#include "LisHelpers.h"
+#include "lis/LisParamScan.h"
+#include "lis/LisToQtx.h"
+#include "res/CommandIds.h"
+#include "res/ResourceIds.h"
+#include "support/AppFixture.h"
+#include "support/LisDictionaryBuilder.h"
+#include "support/OutputChecks.h"
+#include "support/QtxBuilder.h"
+#include "support/TempDir.h"
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+const std::vector<QtxDatumShape> kDatums = {{.mnemonic = "WMNO", .typeCode = 1, .traces = 4, .samples = 64}};
+constexpr int kFrames = 40;
+constexpr uint32_t kFrameSize = 8 + 4 * 64 * 4;
+
+std::string LisOutputLies(const std::string& path)
+{
+    if (!FileExists(path)) return "";
+    const Walked w = WalkLis(path);
+    const int64_t length = int64_t(ReadBytes(path).size());
+    if (w.end != lis::RecordStatus::End || int64_t(w.position) != length)
+        return "records stop at " + std::to_string(w.position) + " of " + std::to_string(length);
+    return "";
+}
+
+class LisFaultTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        Start();
+        host.onUnexpected = [](const std::string&) {}; // the failure messages vary by point
+        ASSERT_TRUE(WriteQtx(qtx, kDatums, kFrames));
+    }
+    void TearDown() override
+    {
+        WriteFault::Off();
+        AppTest::TearDown();
+    }
+    void Exercise(const char* name, const std::function<void(bool clean)>& run, const std::string& output,
+                  const OutputCheck& lies)
+    {
+        SCOPED_TRACE(name);
+        ExpectNoLyingOutput(host, {.run = run,
+                                   .output = output,
+                                   .lies = lies,
+                                   .points = [](int64_t total) { return QtxFaultPoints(1, kFrameSize, total); },
+                                   .stops = {1, 5},
+                                   .progressId = kIddProgress});
+    }
+
+    TempDir dir;
+    std::string qtx = dir.File("in.qtx"), lis = dir.File("out.lis"), back = dir.File("back.qtx");
+};
+
+TEST_F(LisFaultTest, NeitherConversionLeavesAFileThatLies)
+{
+    Exercise(
+        "Qtx to Lis",
+        [&](bool) {
+            host.ExpectFileDialog("Browse Qtx Input File", qtx);
+            host.ExpectFileDialog("Browse Lis Output File", lis);
+            host.ScriptDialog(kIddWaveformPack).Press(IDOK);
+            frame.Command(ID_FILE_LIS);
+            frame.Command(ID_QTX_TO_LIS);
+        },
+        lis, LisOutputLies);
+
+    host.ExpectFileDialog("Browse Qtx Input File", qtx);
+    host.ExpectFileDialog("Browse Lis Output File", lis);
+    host.ScriptDialog(kIddWaveformPack).Press(IDOK);
+    frame.Command(ID_QTX_TO_LIS);
+    ASSERT_TRUE(LisDictionaryBuilder().Depth({"DEPT"}).Section("~QTX", {{"WMNO", "MNS", "MSP", "", "MNR", "WMNO"}}).WriteDit(dir.Path()));
+    CLisLogicalFileList files;
+    CLisParamScan scan;
+    ASSERT_EQ(scan.Scan(lis, &files, dir.Path(), lis::kToolQtxWritten), 1);
+    ASSERT_EQ(files.size(), 1u);
+    for (auto& item : files[0]->m_items) item->m_selected = 1;
+    Exercise(
+        "Lis to QTX",
+        [&](bool clean) {
+            CLisToQtx converter;
+            converter.m_outputConfirmed = true;
+            const int result = converter.Convert(files[0].get(), lis, back);
+            if (clean) {
+            EXPECT_EQ(result, 1);
+        }
+        },
+        back, QtxOutputLies);
+}
+
+} // namespace
