@@ -2,6 +2,8 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCheckBox>
+#include <QRadioButton>
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
@@ -97,7 +99,11 @@ QDialog* DialogUp(int templateId)
 void Click(QWidget* widget)
 {
     ASSERT_NE(widget, nullptr);
-    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
+    // A radio button or check box answers only on its mark and label, which may end
+    // well before the middle of a wide one.
+    const bool marked = qobject_cast<QRadioButton*>(widget) || qobject_cast<QCheckBox*>(widget);
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier,
+                      marked ? QPoint(7, widget->height() / 2) : widget->rect().center());
 }
 
 void ClickListRow(QWidget* list, int row)
