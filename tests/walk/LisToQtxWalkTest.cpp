@@ -57,6 +57,7 @@ TEST_F(Walk, LisToQtxConvertsASyntheticFileThroughItsDialogs)
         tree->scrollToItem(found[0]);
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, tree->visualItemRect(found[0]).center());
         Click(Control<QPushButton>(dlg, select_input_items::kIdcAdd));
+        Screenshot("lis-to-qtx"); // the data set chosen
         Click(Control<QPushButton>(dlg, IDOK));
     });
     user.ChooseFile(out);
@@ -69,7 +70,6 @@ TEST_F(Walk, LisToQtxConvertsASyntheticFileThroughItsDialogs)
     const auto bytes = ReadBytes(dir.File("well_WAVE_001.log"));
     const std::string log(bytes.begin(), bytes.end());
     EXPECT_NE(log.find("Input file: well.lis\r\nAcoustic Tool: Dsi\r\n"), std::string::npos) << log;
-    Screenshot("lis-to-qtx");
 }
 
 } // namespace

@@ -86,7 +86,11 @@ void User::Tick()
     if (std::getenv("WALK_TRACE")) std::fprintf(stderr, "step: %s\n", step.what.c_str());
     // Acted on outside this tick: a timer does not fire again while its own tick runs,
     // and the action may not return before later steps close a dialog it opens.
-    QTimer::singleShot(0, m_timer, [act = std::move(step.act)] { act(); });
+    ++m_acting;
+    QTimer::singleShot(0, m_timer, [this, act = std::move(step.act)] {
+        act();
+        --m_acting;
+    });
 }
 
 QDialog* DialogUp(int templateId)

@@ -32,7 +32,7 @@ public:
     void InDialog(int templateId, std::string what, std::function<void(QDialog&)> act);
     // The file dialog that is up gets this file name typed and Return.
     void ChooseFile(const std::string& path);
-    bool Done() const { return m_steps.empty() && !m_stuck; }
+    bool Done() const { return m_steps.empty() && m_acting == 0 && !m_stuck; }
     // A step that waited longer than this gives up: every dialog is cancelled.
     int patienceMs = 60000;
     std::string stuckAt;
@@ -48,6 +48,7 @@ private:
     QTimer* m_timer;
     qint64 m_waitingSince = -1;
     bool m_stuck = false;
+    int m_acting = 0; // actions begun and not yet returned
 };
 
 // The visible modal dialog of a template, or null.
