@@ -3,6 +3,8 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCompleter>
+#include <QDialogButtonBox>
 #include <QRadioButton>
 #include <QDialog>
 #include <QDir>
@@ -15,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
+#include <QPointer>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -51,11 +54,23 @@ void User::ChooseFile(const std::string& path)
              return dialog && dialog->isVisible() && dialog->findChild<QLineEdit*>("fileNameEdit");
          },
          [path] {
-             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-             auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
-             edit->clear();
-             TypeInto(edit, path);
-             QTest::keyClick(edit, Qt::Key_Return);
+             // The dialog may still be filling its name field or list when the name is
+             // typed; a name it did not take is typed again.
+             QPointer<QFileDialog> dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+             for (int attempt = 0; attempt < 5 && dialog && dialog->isVisible(); ++attempt) {
+                 auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
+                 edit->clear();
+                 TypeInto(edit, path);
+                 // The completer's list would take a Return for itself: it is closed,
+                 // and the dialog's Open or Save button pressed.
+                 if (QCompleter* completer = edit->completer(); completer && completer->popup())
+                     completer->popup()->hide();
+                 auto* buttons = dialog->findChild<QDialogButtonBox*>("buttonBox");
+                 ASSERT_NE(buttons, nullptr);
+                 for (QAbstractButton* b : buttons->buttons())
+                     if (buttons->buttonRole(b) == QDialogButtonBox::AcceptRole && b->isEnabled()) Click(b);
+                 QTest::qWaitFor([&] { return !dialog || !dialog->isVisible(); }, 2000);
+             }
          });
 }
 
