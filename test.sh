@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/packages.sh
-ensure_packages cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev fonts-liberation
+ensure_packages cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev fonts-liberation \
+                xvfb
 
 build=build/test
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRONTE_SANITIZE=ON \
