@@ -69,7 +69,8 @@ void User::ChooseFile(const std::string& path)
                  ASSERT_NE(buttons, nullptr);
                  for (QAbstractButton* b : buttons->buttons())
                      if (buttons->buttonRole(b) == QDialogButtonBox::AcceptRole && b->isEnabled()) Click(b);
-                 QTest::qWaitFor([&] { return !dialog || !dialog->isVisible(); }, 2000);
+                 // A dialog still up is tried again by the loop.
+                 (void)QTest::qWaitFor([&] { return !dialog || !dialog->isVisible(); }, 2000);
              }
          });
 }
