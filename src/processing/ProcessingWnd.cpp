@@ -266,26 +266,6 @@ int CProcessingWnd::TrackAt(int x, int& within) const
     return track;
 }
 
-void CProcessingWnd::ReadDeviceCaps()
-{
-    // Depth per pixel is the screen's: millimetres and pixels of its height.
-    if (auto dc = GetDC()) {
-        m_vertRes = dc->GetDeviceCaps(VERTRES);
-        m_vertSize = dc->GetDeviceCaps(VERTSIZE);
-    }
-    if (m_vertRes <= 0 || m_vertSize <= 0) {
-        const DeviceCaps standard;
-        m_vertRes = standard.vertRes;
-        m_vertSize = standard.vertSize;
-    }
-}
-
-void CProcessingWnd::OnSize(unsigned type, int cx, int cy)
-{
-    if (type != SIZE_MINIMIZED && cx > 0 && cy > 0) ReadDeviceCaps();
-    CViewerWnd::OnSize(type, cx, cy);
-}
-
 bool CProcessingWnd::TakeDisplayRequests()
 {
     if (m_vertRes <= 0) ReadDeviceCaps();

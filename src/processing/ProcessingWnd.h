@@ -87,7 +87,6 @@ public:
     int m_trackWidth = 0;     // 0: nothing is drawn
     int m_pageRows = 0;
     double m_depthPerPixel = 0;
-    int m_vertRes = 0, m_vertSize = 0; // the screen's pixels and millimetres of height
     std::vector<int> m_tracks; // shown traces, in trace order
     Rect m_plotRect;          // every mouse action lies inside it
     int TrackLeft(int track) const { return m_leftMargin + track * (m_trackWidth + m_gap); }
@@ -113,7 +112,6 @@ public:
     // ---- handlers -----------------------------------------------------------------------------------
     void OnVScroll(int code, int pos) override;
     void OnKeyDown(unsigned key, unsigned repeat, unsigned flags) override;
-    void OnSize(unsigned type, int cx, int cy) override;
 
     static void Pane(int pane, const std::string& text);
 
@@ -127,7 +125,6 @@ protected:
     bool TakeDisplayRequests();
     virtual void ApplyDomainZoom(int request) { (void)request; }
     void Layout();
-    void ReadDeviceCaps();
     void SetVerticalScrollBar();
     // The pens of the tracked curve and the background, remade where the display
     // options changed them.

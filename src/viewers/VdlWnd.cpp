@@ -301,26 +301,6 @@ int CVdlWnd::BottomPosition() const
     return std::max(m_frames.ScrollPositionOf(m_lastFrame), TopPosition());
 }
 
-void CVdlWnd::ReadDeviceCaps()
-{
-    // Depth per pixel is the screen's: millimetres and pixels of its height.
-    if (auto dc = GetDC()) {
-        m_vertRes = dc->GetDeviceCaps(VERTRES);
-        m_vertSize = dc->GetDeviceCaps(VERTSIZE);
-    }
-    if (m_vertRes <= 0 || m_vertSize <= 0) {
-        const DeviceCaps standard;
-        m_vertRes = standard.vertRes;
-        m_vertSize = standard.vertSize;
-    }
-}
-
-void CVdlWnd::OnSize(unsigned type, int cx, int cy)
-{
-    if (type != SIZE_MINIMIZED && cx > 0 && cy > 0) ReadDeviceCaps();
-    CViewerWnd::OnSize(type, cx, cy);
-}
-
 void CVdlWnd::TakeReceivers()
 {
     // The view's own record: what the display commands stored for it.

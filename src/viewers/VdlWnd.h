@@ -63,7 +63,6 @@ public:
     void OnHScroll(int code, int pos) override;
     void OnKeyDown(unsigned key, unsigned repeat, unsigned flags) override;
     void OnMouseMove(unsigned flags, Point p) override;
-    void OnSize(unsigned type, int cx, int cy) override;
     // Takes the zoom requests (this view being the active one), the receivers and zoom
     // factors of its record and the client size; renders the image when any changed.
     void PrepareRepaint() override;
@@ -134,7 +133,6 @@ public:
     int m_rowsAvailable = 0, m_rowsDrawn = 0;
     float m_wiggleAmplitude = 0, m_wiggleFactor = 1;
     float m_gain = 1; // the time domain's amplitude zoom
-    int m_vertRes = 0, m_vertSize = 0; // the screen's pixels and millimetres
     Image m_image;     // the receiver columns, m_rowsDrawn rows
     Rect m_imageRect;  // where it goes in the client area
     double m_imageTopDepth = 0, m_imageBottomDepth = 0;
@@ -146,7 +144,6 @@ public:
 
 private:
     bool SetUpItem(const ChosenDatum& datum);
-    void ReadDeviceCaps();
     void Layout();
     void TakeReceivers();
     void SetScrollBars();

@@ -41,10 +41,24 @@ void CViewerWnd::OnMDIActivate(bool activate)
     StoreViewOptions();
 }
 
+void CViewerWnd::ReadDeviceCaps()
+{
+    if (auto dc = GetDC()) {
+        m_vertRes = dc->GetDeviceCaps(VERTRES);
+        m_vertSize = dc->GetDeviceCaps(VERTSIZE);
+    }
+    if (m_vertRes <= 0 || m_vertSize <= 0) {
+        const DeviceCaps standard;
+        m_vertRes = standard.vertRes;
+        m_vertSize = standard.vertSize;
+    }
+}
+
 void CViewerWnd::OnSize(unsigned type, int cx, int cy)
 {
     theApp.m_display.redrawRequest = 1;
     m_iconic = type == SIZE_MINIMIZED || cx <= 0 || cy <= 0;
+    if (!m_iconic) ReadDeviceCaps();
     if (!m_iconic) PrepareRepaint();
     Invalidate(true);
     UpdateWindow();

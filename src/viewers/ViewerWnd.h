@@ -94,6 +94,11 @@ protected:
     Brush m_traceBrush;
     Brush m_backgroundBrush;
 
+    // The screen's height in pixels and millimetres (depth per pixel of the depth views),
+    // read when the window is sized.
+    int m_vertRes = 0, m_vertSize = 0;
+    void ReadDeviceCaps();
+
 private:
     bool IsActiveView() const;
     std::string m_depthReadOut;
