@@ -1,8 +1,8 @@
 // Seeds of the LIS harnesses: tape images from the test builder (both framings,
 // split records with trailers, depth per frame and once per record, the channels and
 // DIM tables of each tool, a logical file without trailer, files this program writes)
-// and every file of the shared public LIS folders, with their single-record parts
-// also joined into whole files.
+// and the single-record parts of the shared public LIS folder joined into whole files
+// (the public files themselves are read where they are: fuzz.sh hands their folder over).
 #pragma once
 
 #include "LisScanTools.h"
@@ -151,13 +151,6 @@ inline void Shared(const std::string& dir)
     const std::string root = SharedDataDir();
     std::error_code ec;
     if (root.empty() || !fs::is_directory(root + "/lis", ec)) return;
-    int n = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(root + "/lis", ec)) {
-        if (!entry.is_regular_file() || entry.path().filename() == "LICENSE"
-            || entry.path().extension() == ".rst")
-            continue;
-        WriteBytes(dir + "/shared_" + std::to_string(n++) + ".lis", ReadBytes(entry.path().string()));
-    }
     // Header, DFSR, its data and trailer parts joined into plain files.
     const std::string records = root + "/lis/records";
     if (!fs::is_directory(records + "/curves", ec)) return;

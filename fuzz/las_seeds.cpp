@@ -1,6 +1,6 @@
 // Seeds for the LAS harness: LAS files and text curve tables from the test builders
-// (line ends, a missing last line feed, tabs, a Ctrl-Z, wrapped lines, an up log) and
-// the public LAS files.
+// (line ends, a missing last line feed, tabs, a Ctrl-Z, wrapped lines, an up log); the
+// public LAS files are read where they are (fuzz.sh hands their folder over).
 #include "support/LasBuilder.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
@@ -41,12 +41,5 @@ int main(int argc, char** argv)
     t.lineEnd = "\n";
     t.names = {"DTCO ft", "TTR3", "FREQ", "SEMB", "SDXX", "GDXX"};
     Write(dir + "/table_lf.txt", TxtText(t));
-    const std::string data = SharedDataDir();
-    std::error_code error;
-    if (!data.empty())
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(data + "/las", error))
-            if (entry.path().extension() == ".las" && entry.file_size(error) < 100000)
-                std::filesystem::copy_file(entry.path(), dir + "/" + entry.path().filename().string(),
-                                           std::filesystem::copy_options::overwrite_existing, error);
     return 0;
 }

@@ -1,5 +1,6 @@
 // Seeds for the SEG-Y harness: files of the program's variant from the test builder
-// (down, up, the largest shot, one shot, a torn shot) and the public standard files.
+// (down, up, the largest shot, one shot, a torn shot); the public standard files are
+// read where they are (fuzz.sh hands their folder over).
 #include "support/SegyBuilder.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
@@ -28,12 +29,5 @@ int main(int argc, char** argv)
     wide.category = 3;
     wide.itemType = 31;
     WriteBytes(dir + "/wide.segy", SegyBytes(wide));
-    const std::string data = SharedDataDir();
-    std::error_code error;
-    if (!data.empty())
-        for (const auto& entry : std::filesystem::directory_iterator(data + "/segy", error))
-            if (entry.path().extension() == ".sgy")
-                std::filesystem::copy_file(entry.path(), dir + "/" + entry.path().filename().string(),
-                                           std::filesystem::copy_options::overwrite_existing, error);
     return 0;
 }
