@@ -304,7 +304,8 @@ void CProcessingWnd::Layout()
     m_pageRows = std::max(m_clientHeight - 2 * m_fontHeight - m_topMargin, 0);
     m_depthPerPixel = double(m_vertSize) * m_depthScale / std::max(m_vertRes, 1) / m_mmPerUnit;
     const double frames = m_frames.Step() > 0 ? m_pageRows * m_depthPerPixel / m_frames.Step() : 0.0;
-    m_framesPerPage = std::clamp(ClampToInt(frames) + 1, 1, std::max(m_frames.FrameCount(), 1));
+    // Clamped before the one is added: a tiny depth step makes the page span any count.
+    m_framesPerPage = std::clamp(ClampToInt(frames), 0, std::max(m_frames.FrameCount(), 1) - 1) + 1;
 }
 
 // ---- zoom ------------------------------------------------------------------------------------------

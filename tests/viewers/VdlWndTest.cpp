@@ -481,6 +481,7 @@ TEST_F(VdlWndTest, HostileFileValuesAreClampedOrDrawnAsGaps)
         {"huge sample step", 3e38f, 1000, 1004.5, 0.5, 10, "Azimuth", true},
         {"NaN depths", 2.0f, NAN, INFINITY, 0.5, 10, "Time", false},
         {"no depth step", 2.0f, 1000, 1004.5, 0.0, 10, "Time", false},
+        {"tiny depth step", 2.0f, 1000, 1000, 1e-300, 10, "Time", true},
         {"huge frame count", 2.0f, 1000, 1004.5, 0.5, 0x80000000u, "Time", true},
         {"absurd depths", 2.0f, -1e308, 1e308, 1e300, 10, "Time", true},
     };
