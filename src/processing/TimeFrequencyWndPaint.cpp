@@ -253,16 +253,25 @@ void CTimeFrequencyWnd::DrawAxes(Dc& dc)
     auto axis = [&](int left, int width, double start, double span, int first, int tickStep, int labelStep,
                     bool time) {
         if (!(span > 0) || width < 1 || tickStep < 1 || labelStep < 1) return;
+        // A narrow panel shows the labels that fit inside it without touching.
+        // A narrow panel shows the ticks and labels that fit inside it without touching.
+        int lastRight = left - 1, lastTick = -3;
         for (int value : TickWalk(first, tickStep, float(start), float(start + span), width)) {
             const int x = ClampToInt(std::floor((value - start) / span * width));
             if (x < 0 || x >= width) continue;
+            const bool label = value % labelStep == 0;
+            if (x - lastTick < 3 && !label) continue;
             dc.MoveTo(left + x, bottom - 4);
             dc.LineTo(left + x, bottom);
-            if (value % labelStep != 0) continue;
+            lastTick = x;
+            if (!label) continue;
             // Milliseconds and kilohertz.
             if (time) FormatInto(text, "%2.1f", value * 0.001);
             else FormatInto(text, "%4.1f", value * 0.001);
+            const int half = (dc.GetTextExtent(text).cx + 1) / 2;
+            if (left + x - half <= lastRight + 2 || left + x + half > left + width + m_margin / 2) continue;
             dc.TextOut(left + x, bottom + 1, text);
+            lastRight = left + x + half;
         }
     };
     for (int c = 0; c < int(m_tracks.size()); ++c) {

@@ -76,11 +76,14 @@ protected:
     }
     // The point in the time panel of column `column` at `time`, on the row of the frame
     // at scroll position `position`.
-    static Point AtTime(const CTimeFrequencyWnd& v, int column, double time, int position)
+    // `nearest`: the row nearest to the frame (edits take the nearest frame), else the
+    // first row not above it (searches truncate depths to frames).
+    static Point AtTime(const CTimeFrequencyWnd& v, int column, double time, int position, bool nearest = false)
     {
         const double x = (time - v.m_time.start) / v.TimeSpan() * v.m_timeWidth;
         const double row = (v.DepthOfPosition(position) - v.m_pageTopDepth) / v.m_depthPerPixel;
-        return {v.TimeLeft(column) + int(std::lround(x)), v.m_plotRect.top + int(std::ceil(row - 1e-9))};
+        return {v.TimeLeft(column) + int(std::lround(x)),
+                v.m_plotRect.top + int(nearest ? std::lround(row) : std::ceil(row - 1e-9))};
     }
     static const TfRecord& Record(CTimeFrequencyWnd& v, int frame) { return *v.m_profile.Record(frame); }
     void Search(CTimeFrequencyWnd& v, Point p)
@@ -99,10 +102,10 @@ protected:
 TEST_F(TimeFrequencyWndTest, SetupRunOpensTheWindowWhichSearchesEditsAndSaves)
 {
     ASSERT_TRUE(WriteQtx(path, {Datum(4, kSamples, kStep)}, 20, 1000.0, 0.5, Wave));
-    theApp.m_dormant.depthProfile = setup;
-    theApp.m_dormant.depthProfile.inputPath.clear();
-    theApp.m_dormant.depthProfile.outputPath.clear();
-    theApp.m_dormant.depthProfile.domain = "Time";
+    // The stored setup, with the ranges the window is to show.
+    DepthProfileSetupGroup& stored = theApp.m_dormant.depthProfile;
+    stored.timeStop = 2000;
+    stored.freqStop = 20000;
     host.ExpectFileDialog("Browse Input QTX File", path);
     host.ScriptDialog(kIddDepthProfileSetup)
         .SelectText(CDepthProfileSetupDlg::kIdcDomain, "Time/Frequency")
@@ -127,10 +130,10 @@ TEST_F(TimeFrequencyWndTest, SetupRunOpensTheWindowWhichSearchesEditsAndSaves)
     // An edit of trace 0 from frame 5 to 9: the times in between on the line.
     frame.Mouse(*view, "rdown", MK_RBUTTON, AtTime(*view, 0, 500, 5));
     ASSERT_TRUE(view->m_editMode);
-    const Point from = AtTime(*view, 0, 500, 5), to = AtTime(*view, 0, 900, 9);
+    const Point from = AtTime(*view, 0, 500, 5, true), to = AtTime(*view, 0, 900, 9, true);
     const float t5 = view->HitTest(from).time, t9 = view->HitTest(to).time;
     frame.Mouse(*view, "ldown", MK_LBUTTON, from);
-    frame.Mouse(*view, "ldown", MK_LBUTTON, AtTime(*view, 1, 900, 9)); // another trace: ignored
+    frame.Mouse(*view, "ldown", MK_LBUTTON, AtTime(*view, 1, 900, 9, true)); // another trace: ignored
     frame.Mouse(*view, "ldown", MK_LBUTTON, to);
     ASSERT_EQ(view->m_profile.Edits().size(), 5u);
     frame.Mouse(*view, "rdown", MK_RBUTTON, to); // merged
@@ -300,6 +303,7 @@ TEST_F(TimeFrequencyWndTest, ALowHistoryBufferAsksBeforeTheLinesAreAppended)
 
     // Ending at 4,080 (beyond 4,096 - 500): asked first; No keeps the old text and
     // adds only the separators that fit.
+    std::remove(output.c_str());
     ASSERT_TRUE(WriteInput(1, 3));
     PatchQtxHeader(path, [](QtxFileHeader& h) { std::memset(h.history, 'x', 4080); });
     view = OpenView();

@@ -69,19 +69,19 @@ TEST(QtTimeFrequencyView, ShowsBothPanelsOfEveryColumnAndTheTrackedTimes)
     ASSERT_GT(view->m_timeWidth, 20);
     ASSERT_GT(view->m_frequencyWidth, 20);
     auto rgb = [&](int x, int y) { return picture.pixel(x, y) | 0xFF000000u; };
-    const uint32_t brightest = CProcessingWnd::PaletteColour(CProcessingWnd::kPaletteColor, 31);
     const int y = r.top + 40;
     const int curveX = view->TimeLeft(1) + int((800 - view->m_time.start) / view->TimeSpan() * view->m_timeWidth);
     for (int c = 0; c < 3; ++c) {
-        // The spectrum's brightest pixel lies at 6,250 Hz.
+        // The spectrum's highest palette index lies at 6,250 Hz.
         const int left = view->FrequencyLeft(c);
-        int peak = -1;
+        int peak = -1, highest = -1;
         for (int x = left; x < left + view->m_frequencyWidth; ++x)
-            if (rgb(x, y) == brightest) {
-                peak = x;
-                break;
-            }
-        ASSERT_GE(peak, 0) << c;
+            for (int i = highest + 1; i < CProcessingWnd::kColours; ++i)
+                if (rgb(x, y) == CProcessingWnd::PaletteColour(CProcessingWnd::kPaletteColor, i)) {
+                    peak = x;
+                    highest = i;
+                }
+        ASSERT_GE(highest, 20) << c;
         const double hz = view->m_frequency.start + double(peak - left) / view->m_frequencyWidth * view->FrequencySpan();
         EXPECT_NEAR(hz, 6250, 2 * view->FrequencySpan() / view->m_frequencyWidth + view->m_frequency.binStep) << c;
         // The strip in the palette's colours, away from the curve.
