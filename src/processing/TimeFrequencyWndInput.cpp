@@ -237,6 +237,14 @@ void CTimeFrequencyWnd::TrackFrame(const std::vector<float>& slots, int trace, f
     const TimeSearch search{m_step, m_minSlowness, m_maxSlowness, theApp.m_display.singleReceiver != 0};
     const FrameSlots frame{slots.data(), size_t(m_n), m_n};
     TimeStep(search, frame, Slots(), Traces(), trace, m_receiverOffset.data(), start, m_times.data(), m_picks.data());
+    if (search.singleReceiver) return;
+    // A receiver whose neighbour towards the clicked one found nothing has no time to
+    // follow: the slowness fallback from an invalid time would be a number of no meaning.
+    auto unfound = [this](int t) { return m_times[size_t(Slots()[t])] == kTfInvalid; };
+    for (int t = trace + 1; t < Traces(); ++t)
+        if (unfound(t - 1)) m_times[size_t(Slots()[t])] = kTfInvalid;
+    for (int t = trace - 1; t >= 0; --t)
+        if (unfound(t + 1)) m_times[size_t(Slots()[t])] = kTfInvalid;
 }
 
 bool CTimeFrequencyWnd::RunSearch(Point p, bool invalidate)

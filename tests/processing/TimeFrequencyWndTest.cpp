@@ -358,6 +358,22 @@ TEST_F(TimeFrequencyWndTest, SearchesAndPhasesStopAtTheTracesLastSample)
         view->TrackFrame(slots, 0, c.start);
         EXPECT_FLOAT_EQ(view->m_times[size_t(view->m_receiverIndex[0])], c.time) << c.lastSample;
     }
+    // Every receiver followed: trace 1 finds no crossing after trace 0's pick, so trace
+    // 2 (which has one) has no time to follow either.
+    CTimeFrequencyWnd* wide = Open(3, 3);
+    ASSERT_NE(wide, nullptr);
+    theApp.m_display.singleReceiver = 0;
+    std::vector<float> three(wide->SlotFloats(), -1.0f);
+    for (int t : {0, 2}) {
+        float* s = three.data() + size_t(wide->m_receiverIndex[size_t(t)]) * kSamples;
+        std::fill(s + 30 + 5 * t, s + kSamples, 1.0f);
+    }
+    wide->TrackFrame(three, 0, 300);
+    EXPECT_FLOAT_EQ(wide->m_times[size_t(wide->m_receiverIndex[0])], 295);
+    EXPECT_EQ(wide->m_times[size_t(wide->m_receiverIndex[1])], -999.0f);
+    EXPECT_EQ(wide->m_times[size_t(wide->m_receiverIndex[2])], -999.0f);
+    Close(wide);
+
     // The phase at the last sample and the one after it stays inside the trace.
     for (float t : {end, end + kStep, 1e9f}) EXPECT_TRUE(std::isfinite(view->FrequencyAt(slots, 0, t))) << t;
     Close(view);
