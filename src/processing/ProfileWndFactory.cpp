@@ -4,6 +4,7 @@
 #include "processing/DepthProfileSetupDlg.h"
 #include "processing/KalmanWnd.h"
 #include "processing/ProfileWnd.h"
+#include "processing/TimeFrequencyWnd.h"
 #include "viewers/ViewOptions.h"
 
 #include <memory>
@@ -87,4 +88,42 @@ CKalmanWnd* OpenKalmanWnd(const KalmanSetupGroup& setup, const std::string& wind
     theApp.m_display.dataAxisZoomRequest = 0;
     if (!view->Open(windowClass, setup.topDepth, setup.bottomDepth)) return nullptr;
     return view.release();
+}
+
+CTimeFrequencyWnd* OpenTimeFrequencyWnd(const DepthProfileSetupGroup& setup, const std::string& windowClass)
+{
+    if (setup.domain != "Time/Frequency") return nullptr;
+    auto view = std::make_unique<CTimeFrequencyWnd>();
+    view->m_path = setup.inputPath;
+    view->m_outputPath = setup.outputPath.empty()
+                             ? CDepthProfileSetupDlg::OutputFolder(setup.inputPath, FileName(setup.inputPath))
+                                   + CDepthProfileSetupDlg::OutputName(
+                                       setup.inputTitle.empty() ? FileTitle(setup.inputPath) : setup.inputTitle, setup.domain)
+                             : setup.outputPath;
+    view->m_style = setup.type.empty() ? "VDL" : setup.type;
+    view->m_palette = setup.palette == "Anisotropy" ? CProcessingWnd::kPaletteAnisotropy : CProcessingWnd::kPaletteColor;
+    view->m_depthScale = setup.depthScale;
+    view->m_depthLabelStep = setup.depthScale >= 500 ? 20.0f : setup.depthScale >= 250 ? 10.0f : 5.0f;
+    view->m_timeStart = setup.timeStart;
+    view->m_timeStop = setup.timeStop;
+    view->m_freqStart = setup.freqStart;
+    view->m_freqStop = setup.freqStop;
+    // Receivers lie inches apart: the search's slowness window is per foot.
+    const double perFoot = setup.slownessTitle == "Slowness range [uSec/m]" ? 1.0 / kFeetPerMetre : 1.0;
+    view->m_minSlowness = float(setup.slowMin * perFoot);
+    view->m_maxSlowness = float(setup.slowMax * perFoot);
+    view->m_windowId = StartNewViewer();
+    theApp.m_display.depthZoomRequest = 0;
+    theApp.m_display.dataAxisZoomRequest = 0;
+    if (!view->Open(windowClass, setup.topDepth, setup.bottomDepth)) return nullptr;
+    return view.release();
+}
+
+CViewerWnd* RunDepthProfileSetup(const std::string& windowClass)
+{
+    DepthProfileSetupGroup& setup = theApp.m_dormant.depthProfile;
+    CDepthProfileSetupDlg dlg;
+    if (dlg.Edit(setup) != IDOK) return nullptr;
+    if (setup.domain == "Time/Frequency") return OpenTimeFrequencyWnd(setup, windowClass);
+    return OpenProfileWnd(setup, windowClass);
 }

@@ -1,0 +1,182 @@
+// The time-frequency profile window: one waveform datum of a QTX data set against
+// depth, each shown receiver as a column of two panels: the waveform of every screen
+// row as a colour strip (or a wiggle) beside the row's amplitude spectrum. Over them
+// the profile: per frame and receiver the arrival time (a rising zero crossing) and
+// the instantaneous frequency there, tracked with a double click, invalidated with
+// Shift and a double click, drawn by hand in edit mode and saved as a data set of
+// time and frequency curves.
+//
+// Split by concern: TimeFrequencyWnd.cpp (opening, windows, zoom, preparing),
+// TimeFrequencyWndPaint.cpp (rendering and painting), TimeFrequencyWndInput.cpp
+// (read-outs, selection, search and editing), TimeFrequencyWndSave.cpp (saving).
+#pragma once
+
+#include "dataset/QtxLayout.h"
+#include "platform/Image.h"
+#include "processing/ProcessingWnd.h"
+#include "processing/TimeFrequency.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct ChosenDatum;
+
+class CTimeFrequencyWnd : public CProcessingWnd {
+public:
+    CTimeFrequencyWnd();
+    ~CTimeFrequencyWnd() override;
+
+    // ---- set by the creator before Open ----------------------------------------------------
+    float m_timeFraction = 0.6f;              // of a column, for the time panel
+    float m_timeStart = 0, m_timeStop = 5000; // uSec, as asked
+    float m_freqStart = 0, m_freqStop = 10000; // Hz, as asked
+    float m_minSlowness = 40, m_maxSlowness = 240; // uSec/ft across the array
+
+    // Opens the data set, lets the user mark the waveform datum, takes the frames
+    // between the depths asked and creates the window; false (after the message)
+    // when nothing can be shown.
+    bool Open(const std::string& windowClass, double top, double bottom);
+
+    // ---- the two windows -----------------------------------------------------------------------
+    TfTimeWindow m_time;
+    TfFrequencyWindow m_frequency;
+    int m_timeTickStep = 500, m_timeLabelStep = 500, m_freqTickStep = 500, m_freqLabelStep = 1000;
+    // From the asked ranges, snapped to samples and bins; tick and label steps follow.
+    void SetWindows();
+    void ApplyDomainZoom(int request) override;
+    // Microseconds (Hz) across a panel: from its first sample (bin) to its last.
+    double TimeSpan() const { return double(m_time.last - m_time.first) * m_step; }
+    double FrequencySpan() const { return double(m_frequency.last - m_frequency.first) * m_frequency.binStep; }
+
+    // ---- layout of a column -----------------------------------------------------------------------
+    int m_timeWidth = 0, m_frequencyWidth = 0; // panels; 0: nothing is drawn
+    int TimeLeft(int column) const { return TrackLeft(column); }
+    int FrequencyLeft(int column) const { return TrackLeft(column) + m_timeWidth + m_margin; }
+
+    // ---- the profile --------------------------------------------------------------------------------
+    TfProfile m_profile;                     // one record per frame of the range; the edit
+    std::array<float, kSlots> m_times{};     // the last searched frame's picks, by slot
+    std::array<float, kSlots> m_frequencies{};
+    std::array<int, kSlots> m_picks{};       // the sample each pick's scans start from
+    int m_clickedTrace = 0;                  // in trace order: searched or edited
+
+    // ---- state -----------------------------------------------------------------------------------------
+    bool m_editMode = false, m_firstPointPending = true, m_dragging = false;
+    int m_editEnd = 0;                       // scroll position of the edit's deepest point
+    bool m_intervalStarted = false, m_intervalComplete = false;
+    double m_intervalStart = 0, m_intervalEnd = 0;
+    float m_intervalStartTime = 0, m_intervalEndTime = 0;
+    bool m_savedOnce = false;                // this window wrote its output: no second replace question
+
+    // ---- read-outs ----------------------------------------------------------------------------------
+    struct Hit {
+        int column = -1;        // index into m_tracks; -1 over a gap
+        int trace = -1;
+        bool inTime = false, inFrequency = false;
+        double depth = 0;
+        float time = 0;         // uSec, in the time panel
+        float frequency = 0;    // Hz, in the frequency panel
+    };
+    // The point's column, panel, depth, time and frequency (the plot rectangle is the caller's).
+    Hit HitTest(Point p) const;
+    // The frame of the range that holds `depth` (truncated to the frame above it).
+    int DepthToFrame(double depth) const;
+    // The frame of the range nearest to `depth`.
+    int NearestFrame(double depth) const;
+    // The instantaneous frequency (Hz) of trace `trace` of `slots` at `time`.
+    float FrequencyAt(const std::vector<float>& slots, int trace, float time);
+
+    // ---- handlers ----------------------------------------------------------------------------------
+    void OnPaint(Dc& dc) override;
+    void OnSize(unsigned type, int cx, int cy) override;
+    void OnClose() override;
+    void OnSysCommand(unsigned id) override;
+    void OnHScroll(int code, int pos) override;
+    void OnMouseMove(unsigned flags, Point p) override;
+    void OnLButtonDown(unsigned flags, Point p) override;
+    void OnLButtonDblClk(unsigned flags, Point p) override;
+    void OnRButtonDown(unsigned flags, Point p) override;
+    void PrepareRepaint() override;
+
+    // ---- operations (TimeFrequencyWndInput.cpp) ----------------------------------------------------
+    // The search (or, `invalidate`, the clearing) from the point down to the range's
+    // end, or over the selected interval. False when it did not run.
+    bool RunSearch(Point p, bool invalidate);
+    // The picks of one frame (`slots`) from `start` (uSec) on trace `trace`: times
+    // into m_times, with m_picks.
+    void TrackFrame(const std::vector<float>& slots, int trace, float start);
+    void LeaveEditMode(bool merge);
+    // The slots of the datum's traces, in trace order.
+    const int* Slots() const { return m_receiverIndex.data(); }
+    int Traces() const { return std::min(std::max(m_receivers, 0), int(kSlots)); }
+
+    // ---- saving (TimeFrequencyWndSave.cpp) ----------------------------------------------------------
+    // Writes the profile of the range as a data set of a time and a frequency curve per
+    // receiver at m_outputPath; 1, or 0 after the message of what stopped it (no file
+    // is left behind).
+    int SaveProfile();
+    // Appends this profile's lines to the history copy from position `p`; returns the
+    // new end, or -1 when the input could not be read again after editing its history.
+    int AppendHistory(int p);
+    int EditHistory();
+    char m_history[qtx::kHistorySize] = {};
+    int HistoryEnd() const;
+
+    // ---- rendering (TimeFrequencyWndPaint.cpp) ----------------------------------------------------
+    void Render();
+    Image m_image;
+    int m_rowsDrawn = 0;
+    double m_pageTopDepth = 0, m_pageBottomDepth = 0;
+    int m_lastPosition = 0; // the deepest frame drawn, as a scroll position
+    int m_framesRead = 0;   // by the last render
+
+private:
+    bool SetUpItem(const ChosenDatum& datum);
+    void SetRange(double top, double bottom);
+    void Repaint(bool erase);
+    void InvalidateImage();
+    void BeforeVerticalMove() override;
+    // Input.
+    void ShowReadOut(const Hit& at);
+    void SelectionStep(const Hit& at);
+    void EditPoint(const Hit& at);
+    void EnterEditMode();
+    bool ConfirmSlowness();
+    // Paint.
+    void RenderRow(int row, int column, int buffer0, int buffer1, float weight, bool interval);
+    // The complex spectrum of every shown slot of render buffer `b`.
+    void TransformFrame(int b);
+    void DrawAxes(Dc& dc);
+    void DrawProfile(Dc& dc, const std::vector<TfRecord>& records, const Pen& pen, bool onlyClicked);
+    int RowOfPosition(int position) const;
+
+    std::array<std::vector<float>, 2> m_renderFrames;
+    std::array<std::vector<float>, 2> m_renderSpectra; // per slot: bins 0 .. n/2, re and im
+    std::array<int, 2> m_renderPositions{-1, -1};
+    std::vector<float> m_searchFrame, m_scratchFrame;
+    std::vector<float> m_readOutFrame;
+    int m_readOutFrameIndex = -1;
+    std::vector<float> m_re, m_im;      // the analytic signal of one trace
+    std::vector<float> m_row, m_pixels; // one row's samples (bins), per pixel
+    struct Label {
+        int x = 0, y = 0;
+        std::string text;
+    };
+    std::vector<Label> m_depthLabels;
+    std::vector<Point> m_wiggles;
+    std::vector<int> m_wiggleLengths;
+    struct RenderKey {
+        int width = -1, height = -1, top = -1, timeFirst = -1, timeLast = -1, freqFirst = -1, freqLast = -1;
+        int vertRes = 0, vertSize = 0;
+        float scale = 0, gain = 0;
+        std::vector<int> tracks;
+        bool selection = false;
+        double selectionTop = 0, selectionBottom = 0;
+        Color background = 0;
+        bool operator==(const RenderKey&) const = default;
+    };
+    RenderKey KeyNow() const;
+    RenderKey m_rendered;
+};

@@ -1,0 +1,317 @@
+#include "processing/TimeFrequencyWnd.h"
+
+#include "common/ProgressDlg.h"
+#include "platform/Format.h"
+#include "platform/Host.h"
+#include "platform/SafeNumeric.h"
+#include "processing/ProfileSearchSetupDlg.h"
+#include "settings/SettingsStore.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr unsigned kShiftClick = MK_LBUTTON | MK_SHIFT;
+constexpr unsigned kControlClick = MK_LBUTTON | MK_CONTROL;
+constexpr float kSlownessLimit = 1250.0f; // uSec/ft: no search goes slower
+
+} // namespace
+
+// ---- the time window -------------------------------------------------------------------------------
+
+void CTimeFrequencyWnd::OnHScroll(int code, int pos)
+{
+    int64_t to = m_time.first;
+    switch (code) {
+    case SB_LINELEFT: to -= 1; break;
+    case SB_LINERIGHT: to += 1; break;
+    case SB_PAGELEFT: to -= 10; break;
+    case SB_PAGERIGHT: to += 10; break;
+    case SB_THUMBPOSITION: to = pos; break;
+    case SB_THUMBTRACK: Pane(2, Format("%5.2f [mSec]", double(pos) * m_step * 0.001)); return;
+    default: return;
+    }
+    m_time = ScrollTimeRange(m_time, int(std::clamp<int64_t>(to, 0, m_time.scrollMax)), m_step);
+    Pane(2, Format("%5.2f%s", m_time.start * 0.001, " [mSec]"));
+    LeaveEditMode(true);
+    Repaint(true);
+}
+
+// ---- read-outs ---------------------------------------------------------------------------------------
+
+CTimeFrequencyWnd::Hit CTimeFrequencyWnd::HitTest(Point p) const
+{
+    Hit at;
+    at.depth = m_pageTopDepth + (p.y - m_plotRect.top) * m_depthPerPixel;
+    int within = 0;
+    at.column = TrackAt(p.x, within);
+    if (at.column < 0 || m_timeWidth < 1 || m_frequencyWidth < 1) {
+        at.column = -1;
+        return at;
+    }
+    at.trace = m_tracks[size_t(at.column)];
+    if (within < m_timeWidth) {
+        at.inTime = true;
+        at.time = ClampToFloat(m_time.start + double(within) / m_timeWidth * TimeSpan());
+    } else if (within >= m_timeWidth + m_margin) {
+        at.inFrequency = true;
+        at.frequency =
+            ClampToFloat(m_frequency.start + double(within - m_timeWidth - m_margin) / m_frequencyWidth * FrequencySpan());
+    }
+    return at;
+}
+
+void CTimeFrequencyWnd::ShowReadOut(const Hit& at)
+{
+    SetDepthReadOut(Format("%10.4f%s", at.depth, m_frames.DepthUnitLabel()));
+    std::string time, frequency, amplitude;
+    if (at.inTime) {
+        time = Format("%5.2f  [uSec]", at.time);
+        // The sample under the mouse and the instantaneous frequency there, from the
+        // frame at its depth.
+        const int frame = DepthToFrame(at.depth);
+        if (frame != m_readOutFrameIndex) m_readOutFrameIndex = ReadFrame(frame, m_readOutFrame) ? frame : -1;
+        if (m_readOutFrameIndex >= 0) {
+            const int sample = std::clamp(ClampToInt(double(at.time) / m_step), 0, m_n - 1);
+            amplitude = Format("%8.2f [mV]", m_readOutFrame[size_t(Slots()[at.trace]) * size_t(m_n) + size_t(sample)]);
+            frequency = Format("%5.2f [kHz]", FrequencyAt(m_readOutFrame, at.trace, at.time) / 1000.0);
+        }
+    } else if (at.inFrequency) {
+        frequency = Format("%5.2f %s", at.frequency / 1000.0, "[kHz]");
+    }
+    Pane(2, time);
+    Pane(3, frequency);
+    Pane(4, amplitude);
+}
+
+void CTimeFrequencyWnd::OnMouseMove(unsigned, Point p)
+{
+    if (!m_plotRect.Contains(p)) {
+        SetCursor(CursorKind::Arrow);
+        return;
+    }
+    SetCursor(m_editMode ? CursorKind::Cross : CursorKind::Arrow);
+    ShowReadOut(HitTest(p));
+}
+
+// ---- clicks --------------------------------------------------------------------------------------------
+
+void CTimeFrequencyWnd::EnterEditMode()
+{
+    SetCursor(CursorKind::Cross);
+    m_editMode = true;
+    m_firstPointPending = true;
+    m_profile.ClearEdits();
+}
+
+void CTimeFrequencyWnd::LeaveEditMode(bool merge)
+{
+    if (merge) m_profile.MergeEdits(Slots(), Traces());
+    m_profile.ClearEdits();
+    m_editMode = false;
+    m_dragging = false;
+    m_firstPointPending = true;
+    SetCursor(CursorKind::Arrow);
+}
+
+void CTimeFrequencyWnd::BeforeVerticalMove() { LeaveEditMode(true); }
+
+void CTimeFrequencyWnd::OnLButtonDown(unsigned flags, Point p)
+{
+    if (!m_plotRect.Contains(p)) return;
+    const Hit at = HitTest(p);
+    if (flags == kShiftClick) {
+        if (!m_editMode) {
+            EnterEditMode();
+            return;
+        }
+        // Leaving edit mode keeps the edit unless the user says No.
+        const bool keep = !theApp.m_display.profileOption
+                          || MessageBox("Do you want to save recent modifications?", MB_YESNO | MB_ICONQUESTION) != IDNO;
+        LeaveEditMode(keep);
+        Repaint(true);
+        return;
+    }
+    if (m_editMode) {
+        EditPoint(at);
+        return;
+    }
+    if (flags == kControlClick) {
+        SelectionStep(at);
+        return;
+    }
+    ShowReadOut(at);
+}
+
+void CTimeFrequencyWnd::OnRButtonDown(unsigned flags, Point p)
+{
+    if (flags != MK_RBUTTON || !m_plotRect.Contains(p)) return;
+    if (!m_editMode) {
+        EnterEditMode();
+        return;
+    }
+    const bool edits = !m_profile.Edits().empty();
+    LeaveEditMode(true);
+    if (edits) Repaint(false);
+}
+
+void CTimeFrequencyWnd::OnLButtonDblClk(unsigned flags, Point p) { RunSearch(p, flags == kShiftClick); }
+
+void CTimeFrequencyWnd::SelectionStep(const Hit& at)
+{
+    if (!m_intervalStarted) {
+        m_intervalStart = at.depth;
+        m_intervalStartTime = at.time;
+        m_intervalEnd = m_profileEnd;
+        m_intervalStarted = true;
+    } else if (!m_intervalComplete) {
+        m_intervalEnd = at.depth;
+        m_intervalEndTime = at.time;
+        m_intervalComplete = true;
+        if (m_intervalEnd < m_intervalStart) {
+            std::swap(m_intervalStart, m_intervalEnd);
+            std::swap(m_intervalStartTime, m_intervalEndTime);
+        }
+    } else {
+        m_intervalStart = m_profileStart;
+        m_intervalEnd = m_profileEnd;
+        m_intervalStarted = m_intervalComplete = false;
+    }
+    SetCursor(CursorKind::Arrow);
+    Repaint(true);
+}
+
+// ---- editing by hand ----------------------------------------------------------------------------------
+
+void CTimeFrequencyWnd::EditPoint(const Hit& at)
+{
+    if (!at.inTime) return; // an edit point is a time on a trace
+    const int frame = NearestFrame(at.depth);
+    const int position = m_frames.ScrollPositionOf(frame);
+    // An edit with no record (edit mode entered again by the right button) starts anew.
+    if (m_firstPointPending || m_profile.Edits().empty()) {
+        m_clickedTrace = at.trace;
+        if (ReadFrame(frame, m_searchFrame)) {
+            m_profile.StartEdit(frame, Slots()[at.trace], at.time, FrequencyAt(m_searchFrame, at.trace, at.time));
+            m_editEnd = position;
+            m_firstPointPending = false;
+            m_dragging = true;
+        }
+        Repaint(false);
+        return;
+    }
+    // An edit stays on its trace and runs down the log.
+    if (at.trace != m_clickedTrace || position <= m_editEnd) {
+        m_dragging = false;
+        return;
+    }
+    if (!ReadFrame(frame, m_searchFrame)) return;
+    m_profile.ExtendEdit(frame, Slots()[at.trace], at.time, FrequencyAt(m_searchFrame, at.trace, at.time), m_frames.IsDown());
+    m_editEnd = position;
+    m_dragging = true;
+    Repaint(false);
+}
+
+// ---- searching ------------------------------------------------------------------------------------
+
+bool CTimeFrequencyWnd::ConfirmSlowness()
+{
+    if (!theApp.m_display.profileOption) return true;
+    CSlownessProfileSetupDlg dlg;
+    dlg.m_minimum = m_minSlowness;
+    dlg.m_maximum = m_maxSlowness;
+    if (dlg.DoModal() != IDOK) return false;
+    m_minSlowness = dlg.m_minimum;
+    m_maxSlowness = std::min(dlg.m_maximum, kSlownessLimit);
+    return true;
+}
+
+void CTimeFrequencyWnd::TrackFrame(const std::vector<float>& slots, int trace, float start)
+{
+    // What no crossing is found for stays invalid; frequencies are not computed yet.
+    for (int t = 0; t < Traces(); ++t) {
+        m_times[size_t(Slots()[t])] = kTfInvalid;
+        m_frequencies[size_t(Slots()[t])] = kProfileAbsent;
+    }
+    const TimeSearch search{m_step, m_minSlowness, m_maxSlowness, theApp.m_display.singleReceiver != 0};
+    const FrameSlots frame{slots.data(), size_t(m_n), m_n};
+    TimeStep(search, frame, Slots(), Traces(), trace, m_receiverOffset.data(), start, m_times.data(), m_picks.data());
+    if (search.singleReceiver) return;
+    // A receiver whose neighbour towards the clicked one found nothing has no time to
+    // follow: the slowness fallback from an invalid time would be a number of no meaning.
+    auto unfound = [this](int t) { return m_times[size_t(Slots()[t])] == kTfInvalid; };
+    for (int t = trace + 1; t < Traces(); ++t)
+        if (unfound(t - 1)) m_times[size_t(Slots()[t])] = kTfInvalid;
+    for (int t = trace - 1; t >= 0; --t)
+        if (unfound(t + 1)) m_times[size_t(Slots()[t])] = kTfInvalid;
+}
+
+bool CTimeFrequencyWnd::RunSearch(Point p, bool invalidate)
+{
+    if (!m_plotRect.Contains(p)) return false;
+    const Hit at = HitTest(p);
+    // A search starts from a time on a trace; an invalidation needs only the trace.
+    if (at.column < 0 || (!invalidate && !at.inTime)) return false;
+    m_clickedTrace = at.trace;
+    const char* question =
+        invalidate ? "Do you want to invalidate selected interval?" : "Do you want to execute profile searching routine?";
+    if (MessageBox(question, MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
+    if (!invalidate && !ConfirmSlowness()) return false;
+    LeaveEditMode(true);
+
+    const double start = m_intervalStarted ? m_intervalStart : at.depth;
+    const double end = m_intervalStarted ? m_intervalEnd : m_profileEnd;
+    const double step = m_frames.Step(), logTop = m_frames.TopDepth();
+    auto positionOf = [&](double depth) {
+        return step > 0 ? std::clamp(ClampToInt((depth - logTop) / step + 0.0001), m_rangeTop, m_rangeBottom) : m_rangeTop;
+    };
+    const int first = positionOf(start);
+    const int last = std::max(positionOf(end), first);
+
+    CProgressDlg progress;
+    progress.Create();
+    progress.SetStatus("Profiling in progress. Please wait...");
+    progress.SetRange(0, last - first);
+    for (int t = 0; t < Traces(); ++t) {
+        m_times[size_t(Slots()[t])] = kTfInvalid;
+        m_frequencies[size_t(Slots()[t])] = kTfInvalid;
+    }
+    const bool single = theApp.m_display.singleReceiver != 0;
+    const size_t clicked = size_t(Slots()[m_clickedTrace]);
+    std::vector<TfRecord> run;
+    float time = at.time;
+    // Depth order: down the frames of a down log, back through those of an up log.
+    for (int position = first; position <= last; ++position) {
+        if (progress.CheckCancelButton()
+            && MessageBox("Are you sure you want to stop tracking?", MB_YESNO | MB_ICONQUESTION) == IDYES)
+            break;
+        const int frame = m_frames.FrameAtScrollPosition(position);
+        if (!invalidate) {
+            // A frame that cannot be read is searched in the previous frame's samples.
+            if (ReadFrame(frame, m_scratchFrame) || m_searchFrame.size() != SlotFloats()) std::swap(m_searchFrame, m_scratchFrame);
+            TrackFrame(m_searchFrame, m_clickedTrace, time);
+            for (int t = 0; t < Traces(); ++t) {
+                if (single && t != m_clickedTrace) continue;
+                const size_t s = size_t(Slots()[t]);
+                // No time found: no frequency either.
+                m_frequencies[s] = m_times[s] == kTfInvalid ? kTfInvalid : FrequencyAt(m_searchFrame, t, m_times[s]);
+            }
+            time = m_times[clicked];
+        }
+        TfRecord r;
+        r.frame = frame;
+        r.times = m_times;
+        r.frequencies = m_frequencies;
+        run.push_back(r);
+        progress.StepIt();
+    }
+    m_intervalStarted = m_intervalComplete = false;
+    m_intervalStart = m_profileStart;
+    m_intervalEnd = m_profileEnd;
+    m_profile.MergeRun(run, Slots(), Traces(), single, int(clicked));
+    SetCursor(CursorKind::Arrow);
+    progress.DestroyWindow();
+    Repaint(false);
+    return true;
+}

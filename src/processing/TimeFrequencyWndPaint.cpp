@@ -1,0 +1,325 @@
+#include "processing/TimeFrequencyWnd.h"
+
+#include "common/Fft.h"
+#include "platform/Format.h"
+#include "platform/SafeNumeric.h"
+#include "settings/SettingsStore.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr Pen kWigglePen{PS_SOLID, 0, Rgb(0, 0, 0)};
+constexpr Pen kTickPen{PS_SOLID, 0, Rgb(0, 0, 0)};
+
+// The values of `v` at first .. last resampled by linear interpolation to `width` pixels.
+void Resample(const float* v, int first, int last, int width, float* out)
+{
+    const double perPixel = double(last - first) / width;
+    for (int x = 0; x < width; ++x) {
+        const double at = first + x * perPixel;
+        const int i0 = std::clamp(ClampToInt(std::floor(at)), first, last);
+        const int i1 = std::min(i0 + 1, last);
+        out[x] = v[i0] + (v[i1] - v[i0]) * float(at - i0);
+    }
+}
+
+} // namespace
+
+// ---- rendering ------------------------------------------------------------------------------
+
+void CTimeFrequencyWnd::TransformFrame(int b)
+{
+    // The transform is linear: a row between two frames has the spectrum between
+    // theirs, so each frame is transformed once and the rows only interpolate.
+    const size_t bins = size_t(m_n / 2 + 1);
+    std::vector<float>& spectra = m_renderSpectra[size_t(b)];
+    spectra.assign(size_t(kSlots) * bins * 2, 0.0f);
+    const std::vector<float>& frame = m_renderFrames[size_t(b)];
+    CFft fft;
+    fft.m_sign = 1;
+    fft.m_n = m_n;
+    for (int trace : m_tracks) {
+        const size_t slot = size_t(Slots()[trace]);
+        const float* x = frame.data() + slot * size_t(m_n);
+        float* out = spectra.data() + slot * bins * 2;
+        bool finite = true;
+        for (int i = 0; i < m_n; ++i) {
+            finite = finite && std::isfinite(x[i]);
+            g_fftData[2 * i + 1] = std::isfinite(x[i]) ? x[i] : 0.0f;
+            g_fftData[2 * i + 2] = 0.0f;
+        }
+        if (!finite || !fft.Transform()) {
+            std::fill(out, out + bins * 2, NAN); // a frame that could not be read is a gap
+            continue;
+        }
+        for (size_t k = 0; k < bins; ++k) {
+            out[2 * k] = g_fftData[2 * k + 1];
+            out[2 * k + 1] = g_fftData[2 * k + 2];
+        }
+    }
+}
+
+void CTimeFrequencyWnd::Render()
+{
+    m_rendered = KeyNow();
+    m_framesRead = 0;
+    m_rowsDrawn = 0;
+    m_depthLabels.clear();
+    m_wiggles.clear();
+    m_wiggleLengths.clear();
+    m_renderPositions = {-1, -1};
+    m_lastPosition = m_topPosition;
+    m_pageTopDepth = m_pageBottomDepth = DepthOfPosition(m_topPosition);
+    const int columns = int(m_tracks.size());
+    // No receiver shown, or a window too narrow for a panel: no column is drawn.
+    if (columns == 0 || m_timeWidth < 1 || m_frequencyWidth < 1 || m_pageRows < 1) {
+        m_plotRect = {};
+        m_image = Image();
+        return;
+    }
+    const int width = (m_trackWidth + m_gap) * columns;
+    if (m_image.width != width || m_image.height != m_pageRows) m_image = Image(width, m_pageRows);
+    std::fill(m_image.pixels.begin(), m_image.pixels.end(), ToArgb(m_background));
+    m_pixels.resize(size_t(std::max(m_timeWidth, m_frequencyWidth)));
+    for (auto& frame : m_renderFrames) frame.resize(SlotFloats());
+
+    const int top = m_topPosition, end = m_rangeBottom;
+    const double logTop = m_frames.TopDepth(), step = m_frames.Step(), dpp = m_depthPerPixel;
+    const double depth0 = DepthOfPosition(top);
+    const bool single = end == top || !(step > 0);
+    const bool wiggles = m_style == "Signature";
+    const double labelStep = m_depthLabelStep;
+    double nextLabel = std::isfinite(depth0) && labelStep > 0 ? std::ceil(depth0 / labelStep) * labelStep : NAN;
+    int lastLabelY = -m_fontHeight;
+    auto load = [this](int b, int position) {
+        m_renderPositions[size_t(b)] = position;
+        ReadFrame(m_frames.FrameAtScrollPosition(position), m_renderFrames[size_t(b)]); // a gap when it fails
+        TransformFrame(b);
+        ++m_framesRead;
+    };
+
+    for (int row = 0; row < m_pageRows; ++row) {
+        const double depth = depth0 + row * dpp;
+        // The row between the frame at or above it and the next one down.
+        double at = single ? (row == 0 ? top : INFINITY) : (depth - logTop) / step;
+        if (!(at <= end + 1e-9)) break;
+        at = std::max(at, double(top));
+        const int p0 = std::clamp(ClampToInt(std::floor(at)), top, end);
+        const int p1 = std::min(p0 + 1, end);
+        const float weight = p1 == p0 ? 0.0f : float(std::clamp(at - p0, 0.0, 1.0));
+        int b0 = m_renderPositions[0] == p0 ? 0 : m_renderPositions[1] == p0 ? 1 : -1;
+        if (b0 < 0) {
+            b0 = m_renderPositions[0] == p1 ? 1 : 0;
+            load(b0, p0);
+        }
+        int b1 = b0;
+        if (p1 != p0) {
+            b1 = 1 - b0;
+            if (m_renderPositions[size_t(b1)] != p1) load(b1, p1);
+        }
+        const bool interval = m_intervalStarted && depth >= m_intervalStart && depth <= m_intervalEnd;
+        if (!wiggles || row % kRowDecimation == 0)
+            for (int c = 0; c < columns; ++c) RenderRow(row, c, b0, b1, weight, interval);
+        if (std::isfinite(nextLabel) && nextLabel <= depth + dpp) {
+            const int y = m_topMargin + row - m_fontHeight / 2;
+            if (nextLabel >= depth - dpp && y >= lastLabelY + m_fontHeight) {
+                m_depthLabels.push_back({5, y, Format("%5.0f", nextLabel)});
+                lastLabelY = y;
+            }
+            nextLabel = (std::floor((depth + dpp) / labelStep) + 1) * labelStep;
+        }
+        m_rowsDrawn = row + 1;
+        m_lastPosition = weight > 0 ? p1 : p0;
+    }
+    m_pageTopDepth = depth0;
+    m_pageBottomDepth = depth0 + (m_rowsDrawn - 1) * dpp;
+    m_plotRect = {m_leftMargin, m_topMargin, m_leftMargin + width, m_topMargin + m_rowsDrawn};
+}
+
+void CTimeFrequencyWnd::RenderRow(int row, int column, int buffer0, int buffer1, float weight, bool interval)
+{
+    const int trace = m_tracks[size_t(column)];
+    const size_t slot = size_t(Slots()[trace]);
+    const float gain = theApp.m_display.zoomFactor1 > 0 && std::isfinite(theApp.m_display.zoomFactor1)
+                           ? theApp.m_display.zoomFactor1
+                           : 1.0f;
+    float* v = m_row.data();
+    float* values = m_pixels.data();
+    const int base = m_topMargin + row;
+    auto draw = [&](int left, int width) {
+        if (m_style == "Signature") {
+            int length = 0;
+            for (int x = 0; x < width; ++x) {
+                if (!std::isfinite(values[x])) {
+                    if (length > 0) m_wiggleLengths.push_back(length);
+                    length = 0;
+                    continue;
+                }
+                m_wiggles.push_back({left + x, ClampToInt(base - double(values[x]) * m_gain)});
+                ++length;
+            }
+            if (length > 0) m_wiggleLengths.push_back(length);
+            return;
+        }
+        uint32_t* pixels = m_image.Row(row) + (left - m_leftMargin);
+        for (int x = 0; x < width; ++x) {
+            const int index = ColourIndex(values[x]);
+            if (index >= 0) pixels[x] = PaletteColour(m_palette, index, interval);
+        }
+    };
+
+    // The time panel: the row's samples in the window, divided by the largest of them.
+    const TfTimeWindow& t = m_time;
+    const float* previous = m_renderFrames[size_t(buffer0)].data() + slot * size_t(m_n);
+    const float* current = m_renderFrames[size_t(buffer1)].data() + slot * size_t(m_n);
+    float largest = 0;
+    for (int j = t.first; j <= t.last; ++j) {
+        v[j] = previous[j] + (current[j] - previous[j]) * weight;
+        if (std::isfinite(v[j])) largest = std::max(largest, std::fabs(v[j]));
+    }
+    const float factor = largest > 0 ? gain / largest : 0.0f; // a row of zeros stays 0
+    for (int j = t.first; j <= t.last; ++j) v[j] = std::isnan(v[j]) ? NAN : std::clamp(v[j] * factor, -1.0f, 1.0f);
+    Resample(v, t.first, t.last, m_timeWidth, values);
+    draw(TimeLeft(column), m_timeWidth);
+
+    // The frequency panel: the row's amplitude spectrum divided by its largest bin.
+    const int bins = m_n / 2 + 1;
+    const float* s0 = m_renderSpectra[size_t(buffer0)].data() + slot * size_t(bins) * 2;
+    const float* s1 = m_renderSpectra[size_t(buffer1)].data() + slot * size_t(bins) * 2;
+    float peak = 0;
+    for (int k = 0; k < bins; ++k) {
+        const double re = s0[2 * k] + (s1[2 * k] - s0[2 * k]) * weight;
+        const double im = s0[2 * k + 1] + (s1[2 * k + 1] - s0[2 * k + 1]) * weight;
+        v[k] = float(std::sqrt(re * re + im * im));
+        if (std::isfinite(v[k])) peak = std::max(peak, v[k]);
+    }
+    const TfFrequencyWindow& f = m_frequency;
+    const float scale = peak > 0 ? 1.0f / peak : 0.0f;
+    for (int k = f.first; k <= f.last; ++k) v[k] *= scale;
+    Resample(v, f.first, std::max(f.last, f.first), m_frequencyWidth, values);
+    draw(FrequencyLeft(column), m_frequencyWidth);
+}
+
+// ---- painting ----------------------------------------------------------------------------------
+
+int CTimeFrequencyWnd::RowOfPosition(int position) const
+{
+    if (!(m_depthPerPixel > 0)) return 0;
+    return ClampToInt(std::lround((DepthOfPosition(position) - m_pageTopDepth) / m_depthPerPixel));
+}
+
+void CTimeFrequencyWnd::OnPaint(Dc& dc)
+{
+    if (m_iconic) return;
+    const Rect client = GetClientRect();
+    if (client.IsEmpty()) {
+        m_iconic = true;
+        return;
+    }
+    dc.SelectFont({"Ariel", m_fontHeight, FW_NORMAL});
+    dc.FillRect(client, m_background);
+    dc.SetBkMode(TRANSPARENT);
+    dc.SetTextColor(Rgb(0, 0, 0));
+    if (m_rowsDrawn <= 0 || m_image.Empty()) return;
+
+    if (m_style != "Signature")
+        dc.StretchImage({m_plotRect.left, m_plotRect.top, m_plotRect.left + m_image.width, m_plotRect.top + m_rowsDrawn},
+                        m_image, {0, 0, m_image.width, m_rowsDrawn});
+    if (!m_wiggleLengths.empty()) {
+        dc.SelectPen(kWigglePen);
+        const Point* points = m_wiggles.data();
+        for (int length : m_wiggleLengths) {
+            if (length >= 2) dc.Polyline(points, length);
+            points += length;
+        }
+    }
+    dc.SetTextAlign(TA_LEFT | TA_TOP);
+    for (const Label& label : m_depthLabels) dc.TextOut(label.x, label.y, label.text);
+    DrawAxes(dc);
+    DrawProfile(dc, m_profile.Records(), m_curvePen, false);
+    // The edit line drawn so far.
+    if (m_editMode && !m_profile.Edits().empty()) DrawProfile(dc, m_profile.Edits(), m_strokePen, true);
+}
+
+void CTimeFrequencyWnd::DrawAxes(Dc& dc)
+{
+    const int bottom = m_plotRect.bottom;
+    dc.SelectPen(kTickPen);
+    dc.SetTextAlign(TA_CENTER | TA_TOP);
+    std::string text;
+    // Ticks on the pixel whose value interval holds them, labels on multiples of the label step.
+    auto axis = [&](int left, int width, double start, double span, int first, int tickStep, int labelStep,
+                    bool time) {
+        if (!(span > 0) || width < 1 || tickStep < 1 || labelStep < 1) return;
+        // A narrow panel shows the labels that fit inside it without touching.
+        // A narrow panel shows the ticks and labels that fit inside it without touching.
+        int lastRight = left - 1, lastTick = -3;
+        for (int value : TickWalk(first, tickStep, float(start), float(start + span), width)) {
+            const int x = ClampToInt(std::floor((value - start) / span * width));
+            if (x < 0 || x >= width) continue;
+            const bool label = value % labelStep == 0;
+            if (x - lastTick < 3 && !label) continue;
+            dc.MoveTo(left + x, bottom - 4);
+            dc.LineTo(left + x, bottom);
+            lastTick = x;
+            if (!label) continue;
+            // Milliseconds and kilohertz.
+            if (time) FormatInto(text, "%2.1f", value * 0.001);
+            else FormatInto(text, "%4.1f", value * 0.001);
+            const int half = (dc.GetTextExtent(text).cx + 1) / 2;
+            if (left + x - half <= lastRight + 2 || left + x + half > left + width + m_margin / 2) continue;
+            dc.TextOut(left + x, bottom + 1, text);
+            lastRight = left + x + half;
+        }
+    };
+    for (int c = 0; c < int(m_tracks.size()); ++c) {
+        const size_t trace = size_t(m_tracks[size_t(c)]);
+        if (trace < m_traceLabels.size()) dc.TextOut(TrackLeft(c) + m_trackWidth / 2, m_topMargin - m_fontHeight - 1, m_traceLabels[trace]);
+        axis(TimeLeft(c), m_timeWidth, m_time.start, TimeSpan(), m_time.firstTick, m_timeTickStep, m_timeLabelStep, true);
+        axis(FrequencyLeft(c), m_frequencyWidth, m_frequency.start, FrequencySpan(), m_frequency.firstTick, m_freqTickStep,
+             m_freqLabelStep, false);
+    }
+    dc.TextOut(m_clientWidth / 2, m_fontHeight / 4 - 3, m_caption);
+    dc.TextOut(m_clientWidth / 2, bottom + 1 + m_fontHeight, m_axisTitle);
+}
+
+void CTimeFrequencyWnd::DrawProfile(Dc& dc, const std::vector<TfRecord>& records, const Pen& pen, bool onlyClicked)
+{
+    if (records.empty() || m_timeWidth < 1 || m_frequencyWidth < 1) return;
+    auto recordOf = [&records](int frame) -> const TfRecord* {
+        const auto it = std::lower_bound(records.begin(), records.end(), frame,
+                                         [](const TfRecord& r, int f) { return r.frame < f; });
+        return it != records.end() && it->frame == frame ? &*it : nullptr;
+    };
+    dc.SelectPen(pen);
+    std::vector<Point> line;
+    auto flush = [&] {
+        if (line.size() >= 2) dc.Polyline(line.data(), int(line.size()));
+        else if (line.size() == 1) dc.SetPixel(line[0].x, line[0].y, pen.color);
+        line.clear();
+    };
+    // A value absent, invalid or outside the panel's window breaks the line.
+    auto curve = [&](size_t slot, bool times, int left, int width, double start, double span) {
+        if (!(span > 0)) return;
+        for (int position = m_topPosition; position <= m_lastPosition; ++position) {
+            const TfRecord* r = recordOf(m_frames.FrameAtScrollPosition(position));
+            const float v = r ? (times ? r->times[slot] : r->frequencies[slot]) : kAbsent;
+            if (!r || v == kAbsent || !(v >= start && v <= start + span)) {
+                flush();
+                continue;
+            }
+            const int x = left + std::min(ClampToInt((v - start) / span * width), width - 1);
+            line.push_back({x, m_topMargin + RowOfPosition(position)});
+        }
+        flush();
+    };
+    for (int c = 0; c < int(m_tracks.size()); ++c) {
+        const int trace = m_tracks[size_t(c)];
+        if (onlyClicked && trace != m_clickedTrace) continue;
+        const size_t slot = size_t(Slots()[trace]);
+        curve(slot, true, TimeLeft(c), m_timeWidth, m_time.start, TimeSpan());
+        curve(slot, false, FrequencyLeft(c), m_frequencyWidth, m_frequency.start, FrequencySpan());
+    }
+}
