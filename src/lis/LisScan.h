@@ -57,7 +57,8 @@ private:
     int OpenReport();
     int OpenInput();
     int ScanRecords();
-    void Close(bool keepReport);
+    // Closes both files; the report stays only when asked and all its text was written.
+    bool Close(bool keepReport);
 
     // Record writers: `r` holds `length` bytes (the 2-byte header included), read at
     // file offset `offset`. Each returns 1, or 0 when the report could not be written.
@@ -90,4 +91,5 @@ private:
     uint64_t m_fileLength = 0;
     int m_framing = 0;
     std::string m_text; // report lines waiting to be written
+    bool m_reportFailed = false; // a write of the report failed (and was told)
 };
