@@ -140,7 +140,10 @@ TEST_F(LisFaultTest, NoScanReportOrDictionaryIsLeftTorn)
                                .progressId = kIddProgress});
 
     const std::string text = dir.File("dictionary.txt"), dit = dir.File(lisdic::kFileName);
-    ASSERT_TRUE(LisDictionaryBuilder().Depth({"DEPT"}).Section("~QTX", {{"WMNO", "MNS", "MSP", "", "MNR", "WMNO"}}).WriteText(text));
+    ASSERT_TRUE(LisDictionaryBuilder()
+                    .Depth({"DEPT"})
+                    .Section("~QTX", {{"WMNO", "MNS", "MSP", "", "MNR", "WMNO"}})
+                    .WriteText(text));
     const OutputCheck whole = WholeOrAbsent();
     ExpectNoLyingOutput(host, {.run =
                                    [&](bool clean) {

@@ -118,7 +118,8 @@ OutputCheck WholeOrAbsent()
             *reference = std::move(bytes);
             return "";
         }
-        return bytes == *reference ? "" : Format("%zu bytes where the whole file has %zu", bytes.size(), reference->size());
+        if (bytes == *reference) return "";
+        return Format("%zu bytes where the whole file has %zu", bytes.size(), reference->size());
     };
 }
 

@@ -146,7 +146,8 @@ protected:
     {
         SCOPED_TRACE(row.name);
         const ToolFile kind = row.output;
-        const std::string output = dir.File(kind == ToolFile::Las ? "out.las" : kind == ToolFile::Segy ? "out.segy" : "out.qtx");
+        const std::string output =
+            dir.File(kind == ToolFile::Las ? "out.las" : kind == ToolFile::Segy ? "out.segy" : "out.qtx");
         const auto run = [&](bool clean) {
             const int result = Run(row, c, output);
             EXPECT_TRUE(result == 1 || !clean) << "clean run";
@@ -178,8 +179,9 @@ protected:
 TEST_F(ToolFaultTest, NoTaskLeavesAFileThatLies)
 {
     for (const ToolTaskRow& row : ToolTaskTable()) {
-        const auto c = std::find_if(std::begin(kCases), std::end(kCases), [&](const TaskCase& k) { return k.task == row.task; });
         if (row.task == T::ComputeAverageValue) continue; // ends without work: it writes nothing
+        const auto c =
+            std::find_if(std::begin(kCases), std::end(kCases), [&](const TaskCase& k) { return k.task == row.task; });
         ASSERT_NE(c, std::end(kCases)) << row.name << " has no case here";
         Exercise(row, *c);
     }
