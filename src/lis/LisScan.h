@@ -46,7 +46,8 @@ class CLisScan {
 public:
     // Walks `lisPath` into the report `reportPath`. 1 when the whole file was walked (a
     // truncated file included: the report then says where), 0 when the report was not
-    // made, the user stopped (the report is deleted) or the input could not be opened.
+    // made, the user stopped or a write of the report failed (the report is deleted both
+    // times) or the input could not be opened.
     int Run(const std::string& lisPath, const std::string& reportPath);
 
     // The report's name proposed for a LIS file: its name without directory and last
