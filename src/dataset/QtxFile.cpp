@@ -310,6 +310,7 @@ int CQtxFile::FinalizeEmpty()
 void CQtxFile::DropOutput()
 {
     m_fileOut.Close();
+    m_writtenFrameCount = 0;
     // Only a file made here goes, never a device that was named as the output.
     if (FileExists(m_outPath)) std::remove(m_outPath.c_str());
 }

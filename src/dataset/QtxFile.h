@@ -122,6 +122,9 @@ public:
     // frame-write message with the output left open.
     int WriteFrameBytes(const uint8_t* bytes, size_t count);
     void CloseOutput() { m_fileOut.Close(); }
+    // Closes the output and deletes it (a writer that gives up on a header that counts
+    // frames the file will not hold); it then counts no frame.
+    void DropOutput();
 
     // ---- state callers read or fill directly ----------------------------------
     short m_datumCount = 0;
@@ -153,7 +156,6 @@ public:
     bool m_frameErrorShown = false;     // since the last OpenRead
 
 private:
-    void DropOutput(); // closes the output and deletes it
     int FailRead(const char* prefix);
     int FailFrameRead();
     int FailWrite(const char* prefix);

@@ -109,7 +109,10 @@ int CLisScan::FlushText()
     if (m_text.empty()) return 1;
     const bool ok = m_report.Write(m_text.data(), m_text.size());
     m_text.clear();
-    if (!ok) MessageBox("Error writing scan file :\n" + m_reportPath, MB_OK | MB_ICONSTOP);
+    if (!ok) {
+        m_reportFailed = true;
+        MessageBox("Error writing scan file :\n" + m_reportPath, MB_OK | MB_ICONSTOP);
+    }
     return ok ? 1 : 0;
 }
 
@@ -121,6 +124,7 @@ int CLisScan::Run(const std::string& lisPath, const std::string& reportPath)
     m_reportPath = reportPath;
     m_buffer.assign(kInitialCapacity, 0);
     m_files.clear();
+    m_reportFailed = false;
     if (RefuseOutputOverInput(reportPath, {lisPath})) return 0;
     if (!OpenReport()) return 0;
     if (!OpenInput()) {
@@ -128,8 +132,7 @@ int CLisScan::Run(const std::string& lisPath, const std::string& reportPath)
         return 0;
     }
     const int result = ScanRecords();
-    Close(result == 1);
-    return result;
+    return Close(result == 1) ? result : 0;
 }
 
 int CLisScan::OpenReport()
@@ -156,9 +159,10 @@ int CLisScan::OpenInput()
     return 1;
 }
 
-void CLisScan::Close(bool keepReport)
+bool CLisScan::Close(bool keepReport)
 {
-    if (keepReport) FlushText();
+    // A report some of whose text never reached the file is no report of the file.
+    if (keepReport) keepReport = FlushText() && !m_reportFailed;
     m_text.clear();
     m_buffer = std::vector<uint8_t>();
     m_input.Close();
@@ -167,6 +171,7 @@ void CLisScan::Close(bool keepReport)
         std::error_code error;
         std::filesystem::remove(m_reportPath, error);
     }
+    return keepReport;
 }
 
 int CLisScan::ScanRecords()

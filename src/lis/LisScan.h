@@ -46,7 +46,8 @@ class CLisScan {
 public:
     // Walks `lisPath` into the report `reportPath`. 1 when the whole file was walked (a
     // truncated file included: the report then says where), 0 when the report was not
-    // made, the user stopped (the report is deleted) or the input could not be opened.
+    // made, the user stopped or a write of the report failed (the report is deleted both
+    // times) or the input could not be opened.
     int Run(const std::string& lisPath, const std::string& reportPath);
 
     // The report's name proposed for a LIS file: its name without directory and last
@@ -57,7 +58,8 @@ private:
     int OpenReport();
     int OpenInput();
     int ScanRecords();
-    void Close(bool keepReport);
+    // Closes both files; the report stays only when asked and all its text was written.
+    bool Close(bool keepReport);
 
     // Record writers: `r` holds `length` bytes (the 2-byte header included), read at
     // file offset `offset`. Each returns 1, or 0 when the report could not be written.
@@ -90,4 +92,5 @@ private:
     uint64_t m_fileLength = 0;
     int m_framing = 0;
     std::string m_text; // report lines waiting to be written
+    bool m_reportFailed = false; // a write of the report failed (and was told)
 };

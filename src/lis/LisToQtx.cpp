@@ -208,7 +208,13 @@ void CLisToQtx::Run(const std::string& dictionaryDirectory)
 void CLisToQtx::WriteLog(const std::string& text)
 {
     // Nothing goes through a log that is not open.
-    if (m_log.IsOpen()) m_log.Write(text.data(), text.size());
+    if (!m_log.IsOpen() || m_log.Write(text.data(), text.size())) return;
+    // A log with lines missing would misreport the run: it goes, and the user is told once.
+    const std::string path = m_log.GetPath();
+    m_log.Close();
+    std::error_code error;
+    if (std::filesystem::is_regular_file(path, error)) std::filesystem::remove(path, error);
+    MessageBox("Error writing log file :\n" + path, MB_OK | MB_ICONSTOP);
 }
 
 int CLisToQtx::OpenLog(const std::string& inputName, const std::string& outputPath, const std::string& lisPath)

@@ -144,7 +144,7 @@ int CKalmanWnd::SaveProfile()
     QtxFileHeader& h = out.m_header;
     h.logDirection = direction;
     h.depthUnits = m_file.m_header.depthUnits;
-    h.frameCount = uint32_t(last - first + 1);
+    h.frameCount = 0; // counted by the finalize: a save cut short claims no frame
     h.topDepth = m_profileStart;
     h.bottomDepth = m_profileEnd;
     h.depthStep = m_file.m_header.depthStep;
@@ -153,7 +153,7 @@ int CKalmanWnd::SaveProfile()
     if (!out.AddDatum(descriptors, d.m_mnemonic, d.m_typeCode, 1, d.m_category, uint16_t(traces), d.m_axis1.m_unit,
                       d.m_axis1.m_step, uint16_t(samples), d.m_axis1.m_firstIndex)
         || !out.WriteHeader() || !out.WriteDescriptors(descriptors)) {
-        out.CloseOutput();
+        out.DropOutput();
         return 0;
     }
 
@@ -176,8 +176,9 @@ int CKalmanWnd::SaveProfile()
         for (int t = 0; written && t < traces; ++t)
             written = writer.WriteValues(slots.data() + size_t(m_receiverIndex[size_t(t)]) * size_t(m_n), size_t(samples));
         if (!written) {
+            // Told by the writer; a save that failed leaves no file.
             writer.Discard();
-            out.CloseOutput();
+            out.DropOutput();
             return 0;
         }
         progress.StepIt();

@@ -26,7 +26,8 @@ public:
     // Takes off the record added last in the log's direction; false when refused or none.
     bool Undo(Point p);
     // Writes the range's frames, corrected, as a data set holding the processed datum
-    // only; 1, or 0 after the message of what stopped it.
+    // only; 1 (a save the user stopped keeps the frames written), or 0 after the message
+    // of what stopped it (a save that failed to write leaves no file).
     int SaveProfile() override;
 
 protected:

@@ -412,7 +412,8 @@ int CToolsWnd::RunFrames(const std::string& label, int first, int indexStep, dou
         if (m_segy.m_fileOut.IsOpen() && !m_segy.CloseOutput()) result = -1;
     } else {
         if (!m_writer.Flush()) result = -1;
-        if (m_outputFile.m_fileOut.IsOpen()) m_writer.Finalize();
+        // A header that could not be settled took the output with it: no success.
+        if (m_outputFile.m_fileOut.IsOpen() && !m_writer.Finalize()) result = -1;
     }
     progress.DestroyWindow();
     return result;

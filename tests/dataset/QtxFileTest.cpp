@@ -2,6 +2,7 @@
 
 #include "platform/Endian.h"
 #include "support/HostFixture.h"
+#include "support/OutputChecks.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
 
@@ -295,6 +296,27 @@ TEST_F(QtxFileTest, WriteDataRefusesCountsBeyondItsBuffer)
     host.ExpectMessage("Error writing frame data");
     EXPECT_EQ(out.WriteData(-1), 0);
     EXPECT_EQ(out.WriteData(8192), 1);
+}
+
+// The history is rewritten in place: a write the disk refuses part-way leaves a data set
+// that still reads whole, and is told.
+TEST_F(QtxFileTest, AFailedHistoryWriteLeavesTheDataSetWhole)
+{
+    ASSERT_TRUE(WriteQtx(path, {Waveform(2, 16)}, 4));
+    const QtxImage before = LoadQtx(path);
+    for (int64_t budget : {0, 1000}) {
+        CQtxFile file;
+        ASSERT_EQ(file.OpenRead(path), 1);
+        std::memset(file.m_header.history, 'x', qtx::kHistorySize);
+        host.ExpectMessage("Error writing history in file :\n" + path);
+        {
+            ScopedWriteFault fault(budget);
+            EXPECT_EQ(file.WriteHistory(), 0);
+        }
+        file.CloseInput();
+        EXPECT_EQ(QtxOutputLies(path), "") << budget;
+        EXPECT_EQ(LoadQtx(path).frames, before.frames) << budget;
+    }
 }
 
 // ---- reading ------------------------------------------------------------------

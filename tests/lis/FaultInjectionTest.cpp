@@ -1,12 +1,16 @@
-// Process > Qtx to Lis and Lis to QTX when the disk fills part-way or the user stops:
-// the output is gone or whole (LIS records chain to the end; QTX counts its frames),
-// and a failure was told.
+// Process > Qtx to Lis, Lis to QTX (with its log), Scan Lis and the dictionary import
+// when the disk fills part-way or the user stops: the output is gone or whole (LIS records
+// chain to the end; QTX counts its frames; a report, log or dictionary is all there), and
+// a failure was told.
 #include "LisHelpers.h"
+#include "lis/LisDictionary.h"
+#include "lis/LisScan.h"
 #include "lis/LisParamScan.h"
 #include "lis/LisToQtx.h"
 #include "res/CommandIds.h"
 #include "res/ResourceIds.h"
 #include "support/AppFixture.h"
+#include "support/LisBuilder.h"
 #include "support/LisDictionaryBuilder.h"
 #include "support/OutputChecks.h"
 #include "support/QtxBuilder.h"
@@ -95,6 +99,69 @@ TEST_F(LisFaultTest, NeitherConversionLeavesAFileThatLies)
         }
         },
         back, QtxOutputLies);
+
+    // The whole command writes its log first: a log with lines missing goes too.
+    const std::string log = CLisToQtx::LogPath(back);
+    const OutputCheck logWhole = WholeOrAbsent();
+    ExpectNoLyingOutput(host, {.run =
+                                   [&](bool) {
+                                       CLisToQtx converter;
+                                       converter.m_clock = [] { return std::time_t(0); };
+                                       converter.m_outputConfirmed = true;
+                                       if (!converter.OpenLog("out.lis", back, lis)) return;
+                                       converter.LogDataSet("QTX", *files[0]);
+                                       converter.Convert(files[0].get(), lis, back);
+                                   },
+                               .output = log,
+                               .lies = [&](const std::string& p) { return logWhole(p) + QtxOutputLies(back); },
+                               .points = SpreadFaultPoints,
+                               .stops = {},
+                               .progressId = 0,
+                               .stopQuestion = ""});
+}
+
+TEST_F(LisFaultTest, NoScanReportOrDictionaryIsLeftTorn)
+{
+    LisBuilder b;
+    lisb::Dfsr d;
+    d.direction = 255;
+    d.channels = {{"DT  ", "US/F"}, {"WVF1", "MV  ", 8, 4, 79}};
+    b.ReelHeader().TapeHeader().FileHeader();
+    for (int k = 0; k < 6; ++k) b.Comment("Run " + std::to_string(k) + " logged by unit 7");
+    // No trailers: the summary of the last data records is the report's last text, written as it closes.
+    b.Dfsr(d).Data(d, 1000.0, 0.5, 8).Data(d, 1004.0, 0.5, 8);
+    WriteBytes(lis, b.Bytes());
+    const std::string report = dir.File("out.txt");
+    const auto succeeds = [](int result, bool clean) {
+        EXPECT_TRUE(result == 1 || !clean);
+        EXPECT_FALSE(WriteFault::Tripped() && result == 1) << "a failed run returned success";
+    };
+    ExpectNoLyingOutput(host, {.run = [&](bool clean) { succeeds(CLisScan().Run(lis, report), clean); },
+                               .output = report,
+                               .lies = WholeOrAbsent(),
+                               .points = SpreadFaultPoints,
+                               .stops = {1, 4},
+                               .progressId = kIddProgress});
+
+    const std::string text = dir.File("dictionary.txt"), dit = dir.File(lisdic::kFileName);
+    ASSERT_TRUE(LisDictionaryBuilder()
+                    .Depth({"DEPT"})
+                    .Section("~QTX", {{"WMNO", "MNS", "MSP", "", "MNR", "WMNO"}})
+                    .WriteText(text));
+    const OutputCheck whole = WholeOrAbsent();
+    ExpectNoLyingOutput(host, {.run =
+                                   [&](bool clean) {
+                                       host.ExpectFileDialog("Dictionary File to Import", text);
+                                       succeeds(CLisDictionary().Import(dir.Path()), clean);
+                                   },
+                               .output = dit,
+                               .lies = [&](const std::string& p) {
+                                   return FileExists(dit + ".tmp") ? "a partial dictionary is left" : whole(p);
+                               },
+                               .points = SpreadFaultPoints,
+                               .stops = {},
+                               .progressId = 0,
+                               .stopQuestion = ""});
 }
 
 } // namespace

@@ -1,6 +1,8 @@
-// The profile save when the disk fills part-way: the data set is gone or counts the
-// frames it holds, and the failure was told.
+// The profile and Kalman saves when the disk fills part-way (or the user stops the
+// Kalman save): the data set is gone or counts the frames it holds, and a failure was told.
 #include "ProfileFixture.h"
+
+#include "processing/KalmanWnd.h"
 
 #include "support/OutputChecks.h"
 
@@ -31,6 +33,36 @@ TEST_F(ProfileFaultTest, AFailedSaveLeavesNoFileThatLies)
                                .progressId = 0,
                                .stopQuestion = ""});
     Close(view);
+}
+
+TEST_F(ProfileFaultTest, AFailedOrStoppedKalmanSaveLeavesNoFileThatLies)
+{
+    ASSERT_TRUE(WriteQtx(path, {Datum(2, 64, 10)}, 30));
+    KalmanSetupGroup kalman;
+    kalman.inputPath = path;
+    kalman.outputPath = dir.File("wave_Kalman.qtx");
+    kalman.topDepth = 0;
+    kalman.bottomDepth = 100000;
+    kalman.timeStart = 0;
+    kalman.timeStop = 640;
+    host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcFound, 0).Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
+    CKalmanWnd* view = OpenKalmanWnd(kalman, theViewerApp.ClassName(kClassSpare9));
+    ASSERT_NE(view, nullptr);
+    host.onUnexpected = [](const std::string&) {};
+    const auto run = [&](bool clean) {
+        const int result = view->SaveProfile();
+        EXPECT_TRUE(result == 1 || !clean);
+        EXPECT_FALSE(WriteFault::Tripped() && result == 1) << "a failed save returned success";
+    };
+    ExpectNoLyingOutput(host, {.run = run,
+                               .output = kalman.outputPath,
+                               .lies = QtxOutputLies,
+                               .points = [&](int64_t total) { return QtxFaultPointsOf(kalman.outputPath, total); },
+                               .stops = {1, 4},
+                               .progressId = kIddProgress,
+                               .stopQuestion = "Are you sure you want to stop processing?"});
+    host.ExpectMessage("Do you want to save output file :\n" + kalman.outputPath, IDNO);
+    view->OnClose();
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <memory>
 
 #include <gtest/gtest.h>
 #include <sstream>
@@ -93,10 +94,40 @@ std::vector<FaultPoint> QtxFaultPoints(int datums, uint32_t frameSize, int64_t t
     };
 }
 
+std::vector<FaultPoint> QtxFaultPointsOf(const std::string& path, int64_t total)
+{
+    const QtxFileHeader h = LoadQtx(path).header;
+    return QtxFaultPoints(h.datumCount, h.frameSize, total);
+}
+
+std::vector<FaultPoint> SpreadFaultPoints(int64_t total)
+{
+    return {{"at the first byte", 0}, {"early", std::min<int64_t>(100, total / 4)}, {"a third in", total / 3},
+            {"two thirds in", 2 * total / 3}, {"in the last bytes", total - 3}};
+}
+
+OutputCheck WholeOrAbsent()
+{
+    auto reference = std::make_shared<std::vector<uint8_t>>();
+    auto seen = std::make_shared<bool>(false);
+    return [reference, seen](const std::string& path) -> std::string {
+        if (!FileExists(path)) return "";
+        std::vector<uint8_t> bytes = ReadBytes(path);
+        if (!*seen) {
+            *seen = true;
+            *reference = std::move(bytes);
+            return "";
+        }
+        if (bytes == *reference) return "";
+        return Format("%zu bytes where the whole file has %zu", bytes.size(), reference->size());
+    };
+}
+
 void ExpectNoLyingOutput(ScriptedHost& host, const FaultRun& f)
 {
     std::remove(f.output.c_str());
     WriteFault::FailAfter(std::numeric_limits<int64_t>::max() / 2);
+    f.script();
     f.run(true);
     const int64_t total = WriteFault::Written();
     WriteFault::Off();
@@ -108,6 +139,7 @@ void ExpectNoLyingOutput(ScriptedHost& host, const FaultRun& f)
         host.ClearMessages();
         {
             ScopedWriteFault fault(p.bytes);
+            f.script();
             f.run(false);
             EXPECT_TRUE(WriteFault::Tripped()) << p.where;
         }
@@ -116,6 +148,7 @@ void ExpectNoLyingOutput(ScriptedHost& host, const FaultRun& f)
     }
     for (int pumps : f.stops) {
         std::remove(f.output.c_str());
+        f.script();
         host.ScriptDialog(f.progressId).Pumps(pumps).Press(IDCANCEL);
         host.ExpectMessage(f.stopQuestion, IDYES);
         f.run(false);

@@ -28,8 +28,15 @@ struct FaultPoint {
 // the last bytes of a QTX output of `datums` datums and `frameSize` bytes a frame,
 // whose clean run wrote `total` bytes.
 std::vector<FaultPoint> QtxFaultPoints(int datums, uint32_t frameSize, int64_t total);
+// The same points for the data set a clean run wrote at `path`, its shape read from it.
+std::vector<FaultPoint> QtxFaultPointsOf(const std::string& path, int64_t total);
+// Points spread over any output of `total` bytes: the start, early, a third, two thirds, the end.
+std::vector<FaultPoint> SpreadFaultPoints(int64_t total);
 
 using OutputCheck = std::function<std::string(const std::string& path)>;
+// For outputs whose every byte is known once written (reports, dictionaries): the first
+// existing file it checks (the clean run's) is the reference; any later one must equal it.
+OutputCheck WholeOrAbsent();
 // Runs a writer cleanly (its output must pass `lies`), then with the disk failing at each
 // of `points(clean run's bytes)` inside the clean output, then stopped at each pump count
 // of `stops` by Cancel on dialog `progressId` and Yes to a question containing
@@ -43,5 +50,6 @@ struct FaultRun {
     std::vector<int> stops;
     int progressId = 0;
     std::string stopQuestion = "Are you sure you want to stop";
+    std::function<void()> script = [] {}; // the run's own questions, asked before any stop
 };
 void ExpectNoLyingOutput(ScriptedHost& host, const FaultRun& f);

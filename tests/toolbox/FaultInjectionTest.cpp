@@ -1,5 +1,6 @@
-// Utilities > Tools writers whose disk fills part-way or whose user stops them: the
-// output is gone or holds what its header says, and a failure was told.
+// Every Utilities > Tools task whose disk fills part-way or whose user stops it: the
+// output is gone or holds what its header says, a failure was told and not returned
+// as success.
 #include "toolbox/ToolTasks.h"
 #include "toolbox/SegyLayout.h"
 #include "toolbox/ToolsWnd.h"
@@ -7,25 +8,80 @@
 #include "res/ResourceIds.h"
 #include "settings/SettingsStore.h"
 #include "support/HostFixture.h"
+#include "support/LasBuilder.h"
 #include "support/OutputChecks.h"
 #include "support/QtxBuilder.h"
+#include "support/SegyBuilder.h"
 #include "support/TempDir.h"
 
-#include <cstdio>
-#include <functional>
+#include <algorithm>
 #include <memory>
 
 namespace {
 
 using T = ToolTask;
-
-const std::vector<QtxDatumShape> kPrimary = {
-    {.mnemonic = "DTCO", .typeCode = 158, .category = 6, .unit = 2, .step = 1.0f},
-    {.mnemonic = "WAVE", .typeCode = 26, .category = 1, .traces = 2, .samples = 64, .unit = 1, .step = 8.0f},
-};
-const std::vector<QtxDatumShape> kSecondary = {kPrimary[0], {kPrimary[1]}};
 constexpr int kFrames = 30;
-constexpr uint32_t kFrameSize = 8 + 4 + 2 * 64 * 4;
+
+QtxDatumShape Curve(const char* mnemonic, uint8_t type, uint8_t unit)
+{
+    return {.mnemonic = mnemonic, .typeCode = type, .category = kCategoryTrace, .unit = unit, .step = 1.0f};
+}
+QtxDatumShape Wave(const char* mnemonic, uint8_t type, uint16_t samples)
+{
+    return {.mnemonic = mnemonic, .typeCode = type, .category = kCategoryWaveform, .traces = 2, .samples = samples,
+            .step = 8.0f};
+}
+
+// One set of datums every task finds its inputs in: slowness curves per foot and per
+// metre, waveforms, instantaneous frequency and the two halves of an LSS array.
+enum Datum { kDtco, kDtsm, kWave, kIfrq, kLssA, kLssB };
+const std::vector<QtxDatumShape> kDatums = {Curve("DTCO", 6, kUnitMicrosecondsPerFoot),
+                                            Curve("DTSM", 7, kUnitMicrosecondsPerMetre),
+                                            Wave("WAVE", 26, 64),
+                                            Wave("IFRQ", 158, 16),
+                                            Wave("LSSA", 224, 16),
+                                            Wave("LSSB", 225, 16)};
+
+// A task's run: the datums chosen of each input and the pump counts to stop at (tasks
+// that step through blocks of frames have one step only).
+struct TaskCase {
+    T task;
+    std::vector<int> primary, secondary = {}, density = {};
+    std::vector<int> stops = {1, 4};
+    const char* confirm = nullptr; // a question the task asks before it writes, answered Yes
+};
+const TaskCase kCases[] = {
+    {T::ExtractDepthRange, {}},
+    {T::ExtractItems, {kWave}},
+    {T::ShiftInDepth, {}},
+    {T::ComputeAmplitude, {kWave}},
+    {T::MultiplyByFactor, {kDtco, kWave}},
+    {T::ConvertDepthToMetric, {}},
+    {T::ConvertDepthToImperial, {}},
+    {T::SpliceAtDepth, {}},
+    {T::ComputeVpVsPoissonRatio, {kDtco}, {kDtsm}},
+    {T::ConvertQtxToLas, {kDtco, kDtsm}, {}, {}, {1}},
+    {T::ConvertLasToQtx, {}, {}, {}, {1}},
+    {T::ConvertSlownessToMetric, {}},
+    {T::ConvertSlownessToImperial, {}},
+    {T::ReverseDepthOrder, {}, {}, {}, {1, 4}, "Would you like to continue?"},
+    {T::ImportTxtDataSet, {}, {}, {}, {1}},
+    {T::AddWaveforms, {kWave}, {kWave}},
+    {T::SubtractWaveforms, {kWave}, {kWave}},
+    {T::ComputeFrequencyLog, {kIfrq}},
+    {T::ConvertQtxToSegy, {kWave}},
+    {T::ConvertSegyToQtx, {}},
+    {T::ResampleDepth, {}},
+    {T::ShiftByFactor, {kWave}},
+    {T::OverwriteDepthStep, {kWave}},
+    {T::ConstructLssArray, {kLssA, kLssB}},
+    {T::ComputeRmsAverageLog, {kWave}, {kDtco, kDtsm}},
+    {T::ConstructMinMaxLog, {kDtco}, {kDtco}},
+    {T::ReverseReceiverOrder, {kWave}},
+    {T::ConstructQtxDataSet, {kWave}, {kDtsm}},
+    {T::ComputeWaveEnergy, {kWave}, {kDtco, kDtsm}},
+    {T::ComputeMechanicalProperties, {kDtco}, {kDtsm}, {0}},
+};
 
 // The file header and whole traces of the waveform's 64 samples.
 std::string SegyOutputLies(const std::string& path)
@@ -43,8 +99,21 @@ protected:
     {
         HostTest::SetUp();
         host.onUnexpected = [](const std::string&) {}; // the failure messages vary by point
-        ASSERT_TRUE(WriteQtx(primary, kPrimary, kFrames));
-        ASSERT_TRUE(WriteQtx(secondary, kSecondary, kFrames, 1000.0));
+        std::vector<double> depths;
+        for (int k = 0; k < kFrames; ++k) depths.push_back(1000.0 + 0.5 * k);
+        ASSERT_TRUE(WriteQtx(primary, kDatums, kFrames));
+        ASSERT_TRUE(WriteQtx(metric, kDatums, kFrames));
+        PatchQtxHeader(metric, [](QtxFileHeader& h) { h.depthUnits = qtx::kUnitsMetres; });
+        // Five feet deeper: the two-input tasks align by depth, and the splice needs it.
+        ASSERT_TRUE(WriteQtx(secondary, kDatums, kFrames, 1005.0));
+        ASSERT_TRUE(WriteQtx(density, {Curve("RHOB", 8, 9)}, kFrames));
+        LasShape shape;
+        shape.unit = "F";
+        shape.depths = depths;
+        const std::string las = LasText(shape), txt = TxtText({.depths = depths});
+        WriteBytes(inputs[size_t(ToolFile::Las)], std::vector<uint8_t>(las.begin(), las.end()));
+        WriteBytes(inputs[size_t(ToolFile::Text)], std::vector<uint8_t>(txt.begin(), txt.end()));
+        WriteBytes(inputs[size_t(ToolFile::Segy)], SegyBytes({.samples = 64, .depths = depths}));
     }
     void TearDown() override
     {
@@ -54,60 +123,68 @@ protected:
     }
     static void Choose(ToolInputSelection& s, const std::vector<int>& chosen)
     {
-        s.itemCount = 2;
+        s.itemCount = int32_t(kDatums.size());
         s.selected.fill(0);
         for (int k : chosen) s.selected[size_t(k)] = 1;
     }
-    struct Writer {
-        const char* name;
-        T task;
-        std::vector<int> chosen;
-        std::string input, output;
-        std::function<std::string(const std::string&)> lies;
-        std::vector<int> stops = {1, 4};
-    };
-    int Run(const Writer& w)
+    int Run(const ToolTaskRow& row, const TaskCase& c, const std::string& output)
     {
-        Choose(theApp.m_utilitiesSetup.primary, w.chosen);
-        Choose(theApp.m_utilitiesSetup.secondary, w.chosen);
+        Choose(theApp.m_utilitiesSetup.primary, c.primary);
+        Choose(theApp.m_utilitiesSetup.secondary, c.secondary);
+        Choose(theApp.m_utilitiesSetup.density, c.density);
         auto e = std::make_unique<CToolsWnd>();
-        e->m_outputPath = w.output;
+        e->m_outputPath = output;
         e->m_factor = 2.0f;
         e->m_factorDouble = 2.0;
         e->m_startDepth = 1000.0;
         e->m_stopDepth = 1000.0 + kFrames;
-        return RunToolTask(*e, w.task, w.input, secondary);
+        e->m_spliceDepth = 1010.0;
+        const std::string& input = row.task == T::ConvertDepthToImperial ? metric : inputs[size_t(row.primary)];
+        return RunToolTask(*e, row.task, input, secondary, density);
     }
-    void Exercise(const Writer& w)
+    void Exercise(const ToolTaskRow& row, const TaskCase& c)
     {
-        SCOPED_TRACE(w.name);
-        ExpectNoLyingOutput(host, {.run = [&](bool clean) { EXPECT_TRUE(Run(w) == 1 || !clean); },
-                                   .output = w.output,
-                                   .lies = w.lies,
-                                   .points = [](int64_t total) { return QtxFaultPoints(2, kFrameSize, total); },
-                                   .stops = w.stops,
-                                   .progressId = kIddProgress});
+        SCOPED_TRACE(row.name);
+        const ToolFile kind = row.output;
+        const std::string output =
+            dir.File(kind == ToolFile::Las ? "out.las" : kind == ToolFile::Segy ? "out.segy" : "out.qtx");
+        const auto run = [&](bool clean) {
+            const int result = Run(row, c, output);
+            EXPECT_TRUE(result == 1 || !clean) << "clean run";
+            EXPECT_FALSE(WriteFault::Tripped() && result == 1) << "a failed run returned success";
+        };
+        ExpectNoLyingOutput(host, {.run = run,
+                                   .output = output,
+                                   .lies = kind == ToolFile::Las    ? OutputCheck(LasOutputLies)
+                                           : kind == ToolFile::Segy ? OutputCheck(SegyOutputLies)
+                                                                    : OutputCheck(QtxOutputLies),
+                                   .points = [&](int64_t total) {
+                                       return kind == ToolFile::Qtx ? QtxFaultPointsOf(output, total)
+                                                                    : SpreadFaultPoints(total);
+                                   },
+                                   .stops = c.stops,
+                                   .progressId = kIddProgress,
+                                   .script = [&] {
+                                       if (c.confirm) host.ExpectMessage(c.confirm, IDYES);
+                                   }});
     }
 
     TempDir dir;
-    std::string primary = dir.File("p.qtx"), secondary = dir.File("s.qtx");
+    std::string primary = dir.File("p.qtx"), metric = dir.File("m.qtx"), secondary = dir.File("s.qtx"),
+                density = dir.File("d.qtx");
+    // By the kind of the primary input.
+    std::string inputs[4] = {primary, dir.File("in.las"), dir.File("in.txt"), dir.File("in.segy")};
 };
 
-TEST_F(ToolFaultTest, NoWriterLeavesAFileThatLies)
+TEST_F(ToolFaultTest, NoTaskLeavesAFileThatLies)
 {
-    const std::string las = dir.File("out.las");
-    const Writer writers[] = {
-        {"single input: multiply", T::MultiplyByFactor, {0, 1}, primary, dir.File("mul.qtx"), QtxOutputLies},
-        {"two inputs: add waveforms", T::AddWaveforms, {1}, primary, dir.File("add.qtx"), QtxOutputLies},
-        {"QTX to SEG-Y", T::ConvertQtxToSegy, {1}, primary, dir.File("out.segy"), SegyOutputLies},
-        {"QTX to LAS", T::ConvertQtxToLas, {0}, primary, las, LasOutputLies, {1}},
-    };
-    for (const Writer& w : writers) Exercise(w);
-    // The LAS import reads what the export wrote.
-    ASSERT_EQ(Run(writers[3]), 1);
-    const std::string lasInput = dir.File("in.las");
-    std::rename(las.c_str(), lasInput.c_str());
-    Exercise({"LAS to QTX", T::ConvertLasToQtx, {}, lasInput, dir.File("las.qtx"), QtxOutputLies, {1}});
+    for (const ToolTaskRow& row : ToolTaskTable()) {
+        if (row.task == T::ComputeAverageValue) continue; // ends without work: it writes nothing
+        const auto c =
+            std::find_if(std::begin(kCases), std::end(kCases), [&](const TaskCase& k) { return k.task == row.task; });
+        ASSERT_NE(c, std::end(kCases)) << row.name << " has no case here";
+        Exercise(row, *c);
+    }
 }
 
 } // namespace
