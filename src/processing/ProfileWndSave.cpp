@@ -149,7 +149,7 @@ int CProfileWnd::SaveProfile()
     QtxFileHeader& h = out.m_header;
     h.logDirection = m_file.m_header.logDirection;
     h.depthUnits = m_file.m_header.depthUnits;
-    h.frameCount = uint32_t(last - first + 1);
+    h.frameCount = 0; // counted when the save ends: a save cut short leaves no header that lies
     h.topDepth = m_profileStart;
     h.bottomDepth = m_profileEnd;
     h.depthStep = m_file.m_header.depthStep;
@@ -157,7 +157,7 @@ int CProfileWnd::SaveProfile()
     CQtxDescriptorList descriptors;
     for (const ProfileCurve& c : curves)
         out.AddDatum(descriptors, c.mnemonic, c.code, 1, kCategoryTrace, 1, unit, 1.0f, 1, 0);
-    // The header counts every frame ahead of them: a save that fails leaves no file.
+    // A save that fails leaves no file.
     if (!out.WriteHeader() || !out.WriteDescriptors(descriptors)) {
         out.CloseOutput();
         if (FileExists(m_outputPath)) std::remove(m_outputPath.c_str());
