@@ -35,6 +35,7 @@ struct PlotBand {
         Image image;
         uint32_t levels[32] = {}; // the item's colour scale as pixels
         bool colours = false;     // the item's palette is one of the four
+        bool signature = false;   // drawn as a line, not coloured
         ColumnMap columns;        // the item's samples by pixel column
     };
     std::vector<Raster> rasters;
@@ -80,7 +81,9 @@ float NormalizeRow(float* v, int first, int last, int size, const RowRange& rang
 // The level 0..31 of a value scaled to 0..1; anything else (NaN too) is held to it.
 inline int ColourLevel(float value)
 {
-    const float held = value > 0.0f ? (value < 1.0f ? value : 1.0f) : 0.0f;
+    // Two plain selections (not nested): they compile to a max and a min, no branch.
+    float held = value > 0.0f ? value : 0.0f;
+    held = held < 1.0f ? held : 1.0f;
     return int(held * float(kScaleLevels - 1));
 }
 // Where each of n pixel columns falls among the samples (of spacing `step`): column k
@@ -90,6 +93,8 @@ inline int ColourLevel(float value)
 void MapColumns(int maxIndex, float start, float step, float span, int n, ColumnMap& map);
 // One value per column of `map`, interpolated between the samples it brackets.
 void ResampleRow(const float* v, const ColumnMap& map, float* out);
+// The row resampled by `map`, times `scale`, as the pixels of colour scale `levels`.
+void ColourRow(const float* v, const ColumnMap& map, float scale, const uint32_t* levels, uint32_t* pixels);
 // The magnitudes of the spectrum of v (n values, n a power of two up to 8192) into
 // v[0..n/2], divided by the largest.
 void SpectrumRow(float* v, int n);
