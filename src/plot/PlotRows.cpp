@@ -150,8 +150,8 @@ void ResampleRow(const float* v, const ColumnMap& map, float* out)
 
 void ColourRow(const float* v, const ColumnMap& map, float scale, const uint32_t* levels, uint32_t* pixels)
 {
-    // ResampleRow, the scale and the colour level in one pass, with the same
-    // arithmetic (a scale of 1 leaves every value as it is); selections, not branches.
+    // ResampleRow, the scale and the colour level in one pass over the columns, with
+    // the same arithmetic (a scale of 1 leaves every value as it is).
     const size_t n = map.i0.size();
     const int* i0 = map.i0.data();
     const int* i1 = map.i1.data();

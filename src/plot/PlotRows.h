@@ -81,9 +81,7 @@ float NormalizeRow(float* v, int first, int last, int size, const RowRange& rang
 // The level 0..31 of a value scaled to 0..1; anything else (NaN too) is held to it.
 inline int ColourLevel(float value)
 {
-    // Two plain selections (not nested): they compile to a max and a min, no branch.
-    float held = value > 0.0f ? value : 0.0f;
-    held = held < 1.0f ? held : 1.0f;
+    const float held = value > 0.0f ? (value < 1.0f ? value : 1.0f) : 0.0f;
     return int(held * float(kScaleLevels - 1));
 }
 // Where each of n pixel columns falls among the samples (of spacing `step`): column k

@@ -120,7 +120,7 @@ void CSemblanceMapWnd::RenderRow(const float* p, uint32_t* pixels)
     const int lo = m_runs.front().i0, hi = m_runs.back().i1;
     int8_t* clear = m_clearLevel.data();
     for (int k = lo; k <= hi; ++k) {
-        // Plain selections, so that the loop has no branch (a gap is never clear).
+        // A gap (no number) is never clear.
         const float x = p[k] * top;
         const float held = x > 0.0f ? x : 0.0f;
         const int level = int(held);
