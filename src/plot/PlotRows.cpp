@@ -47,6 +47,7 @@ void PlotBand::Reset(const CPlotModel& model, const PlotLayout& layout, int capa
         else std::fill(r.image.pixels.begin(), r.image.pixels.end(), 0xFFFFFFFFu);
         const PlotScale scale = ScaleOfName(v.item->m_strPalette);
         r.colours = scale != kScaleNone;
+        r.signature = v.item->m_strWaveStyle == "Signature";
         const Color zero = v.frequencyImage || v.slownessImage ? kImageLevelZero : colorLevelZero;
         for (int l = 0; l < kScaleLevels; ++l) r.levels[l] = ToArgb(ScaleColour(scale, l, zero));
         // A spectrum has half as many bins as its trace has samples, and one more.
@@ -144,6 +145,23 @@ void ResampleRow(const float* v, const ColumnMap& map, float* out)
         const float a = v[i0[k]], b = v[i1[k]];
         // A column on a sample takes it as it is, whatever its neighbour holds.
         out[k] = frac[k] == 0.0f ? a : a + (b - a) * frac[k];
+    }
+}
+
+void ColourRow(const float* v, const ColumnMap& map, float scale, const uint32_t* levels, uint32_t* pixels)
+{
+    // ResampleRow, the scale and the colour level in one pass over the columns, with
+    // the same arithmetic (a scale of 1 leaves every value as it is).
+    const size_t n = map.i0.size();
+    const int* i0 = map.i0.data();
+    const int* i1 = map.i1.data();
+    const float* frac = map.frac.data();
+    for (size_t k = 0; k < n; ++k) {
+        const float a = v[i0[k]];
+        const float step = (v[i1[k]] - a) * frac[k];
+        // A column on a sample takes it as it is, whatever its neighbour holds.
+        const float value = a + (frac[k] == 0.0f ? 0.0f : step);
+        pixels[k] = levels[ColourLevel(value * scale)];
     }
 }
 
@@ -323,27 +341,26 @@ void CPlotRowWalk::WaveRows(PlotBand& band)
             break;
         default: break;
         }
+        Image& image = raster.image;
+        if (!raster.signature) {
+            if (raster.colours)
+                ColourRow(row, raster.columns, scale, raster.levels, image.Row(band.rows));
+            continue;
+        }
         if (size_t(n) > m_columns.size()) m_columns.resize(size_t(n));
         float* columns = m_columns.data();
         ResampleRow(row, raster.columns, columns);
         if (scale != 1.0f)
             for (int k = 0; k < n; ++k) columns[k] *= scale;
-        Image& image = raster.image;
-        if (v.item->m_strWaveStyle == "Signature") {
-            // The trace as a line, one point per column, y lifted by the value.
-            int previous = 0;
-            for (int k = 0; k < n; ++k) {
-                const int y = std::clamp(ClampToInt(double(band.rows) - ClampToInt(columns[k])), -1, image.height);
-                const int from = k == 0 ? y : std::min(previous, y), to = k == 0 ? y : std::max(previous, y);
-                for (int yy = std::max(from, 0); yy <= std::min(to, image.height - 1); ++yy)
-                    image.Row(yy)[k] = 0xFF000000u;
-                previous = y;
-            }
-            continue;
+        // The trace as a line, one point per column, y lifted by the value.
+        int previous = 0;
+        for (int k = 0; k < n; ++k) {
+            const int y = std::clamp(ClampToInt(double(band.rows) - ClampToInt(columns[k])), -1, image.height);
+            const int from = k == 0 ? y : std::min(previous, y), to = k == 0 ? y : std::max(previous, y);
+            for (int yy = std::max(from, 0); yy <= std::min(to, image.height - 1); ++yy)
+                image.Row(yy)[k] = 0xFF000000u;
+            previous = y;
         }
-        if (!raster.colours) continue;
-        uint32_t* pixels = image.Row(band.rows);
-        for (int k = 0; k < n; ++k) pixels[k] = raster.levels[ColourLevel(columns[k])];
     }
 }
 

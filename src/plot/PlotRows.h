@@ -35,6 +35,7 @@ struct PlotBand {
         Image image;
         uint32_t levels[32] = {}; // the item's colour scale as pixels
         bool colours = false;     // the item's palette is one of the four
+        bool signature = false;   // drawn as a line, not coloured
         ColumnMap columns;        // the item's samples by pixel column
     };
     std::vector<Raster> rasters;
@@ -90,6 +91,8 @@ inline int ColourLevel(float value)
 void MapColumns(int maxIndex, float start, float step, float span, int n, ColumnMap& map);
 // One value per column of `map`, interpolated between the samples it brackets.
 void ResampleRow(const float* v, const ColumnMap& map, float* out);
+// The row resampled by `map`, times `scale`, as the pixels of colour scale `levels`.
+void ColourRow(const float* v, const ColumnMap& map, float scale, const uint32_t* levels, uint32_t* pixels);
 // The magnitudes of the spectrum of v (n values, n a power of two up to 8192) into
 // v[0..n/2], divided by the largest.
 void SpectrumRow(float* v, int n);

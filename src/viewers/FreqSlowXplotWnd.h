@@ -106,6 +106,8 @@ private:
     void LayOutGrid();
     void AfterVerticalMove(int previousFrame);
     void PlotReceiver(int receiver, uint32_t colour);
+    // Sets the block of a point at (x, y), with its cross around it when `cross`.
+    void Stamp(int x, int y, bool cross, uint32_t colour);
     void PaintLegend(Dc& dc);
     void PaintGrid(Dc& dc);
     void PaintTexts(Dc& dc);
@@ -119,5 +121,13 @@ private:
     };
     RenderKey KeyNow() const;
     RenderKey m_rendered;
+    // The points the image holds over its background: the next render of an image of
+    // the same size and background clears just them.
+    struct Stamped {
+        int x, y;
+        bool cross;
+    };
+    std::vector<Stamped> m_stamped;
+    uint32_t m_imageBackground = 0;
     std::string m_shortLabel; // a frequency label without its decimal
 };

@@ -19,6 +19,23 @@ constexpr Pen kFramePen{PS_SOLID, 0, Rgb(0, 0, 0)};
 constexpr int kTickBelow = 6;       // the slowness grid lines reach below the plot
 constexpr int kFrequencyLabelX = 17; // centre of the frequency labels
 
+// Fills `outer` but for `inner`, which the caller covers with an opaque image: the
+// grey under a blit is never seen, and the blit is most of the window.
+void FillAround(Dc& dc, const Rect& outer, const Rect& inner, Color colour)
+{
+    const Rect hole = inner.Intersect(outer);
+    if (hole.IsEmpty()) {
+        dc.FillRect(outer, colour);
+        return;
+    }
+    const Rect bands[] = {{outer.left, outer.top, outer.right, hole.top},
+                          {outer.left, hole.bottom, outer.right, outer.bottom},
+                          {outer.left, hole.top, hole.left, hole.bottom},
+                          {hole.right, hole.top, outer.right, hole.bottom}};
+    for (const Rect& band : bands)
+        if (!band.IsEmpty()) dc.FillRect(band, colour);
+}
+
 // Label steps by the span an axis shows: a grid line every `walk`, from the first
 // multiple of `label` above the axis start.
 struct Steps {
@@ -92,23 +109,56 @@ void CFreqSlowXplotWnd::Render()
     LayOutGrid();
     if (m_plotWidth < 1 || m_plotHeight < 1) {
         m_image = Image();
+        m_stamped.clear();
         return;
     }
-    if (m_image.width != m_plotWidth || m_image.height != m_plotHeight) m_image = Image(m_plotWidth, m_plotHeight);
-    std::fill(m_image.pixels.begin(), m_image.pixels.end(), ToArgb(m_backgroundBrush.color));
+    const uint32_t background = ToArgb(m_backgroundBrush.color);
+    if (m_image.width != m_plotWidth || m_image.height != m_plotHeight) {
+        m_image = Image(m_plotWidth, m_plotHeight, background);
+    } else if (background != m_imageBackground) {
+        std::fill(m_image.pixels.begin(), m_image.pixels.end(), background);
+    } else {
+        // A frame's few thousand points, not the whole plot, are put back to the background.
+        for (const Stamped& s : m_stamped) Stamp(s.x, s.y, s.cross, background);
+    }
+    m_imageBackground = background;
+    m_stamped.clear();
     if (!m_frameRead) return;
     for (int r = 0; r < std::min(m_receivers, kSlots); ++r)
         if (m_shown[size_t(m_receiverIndex[size_t(r)])]) PlotReceiver(r, ToArgb(ReceiverColour(r)));
+}
+
+void CFreqSlowXplotWnd::Stamp(int x, int y, bool cross, uint32_t colour)
+{
+    const int w = m_image.width, h = m_image.height;
+    if (x >= 5 && x < w - 5 && y >= 5 && y < h - 5) {
+        // Wholly inside: no pixel needs its own check.
+        const size_t stride = size_t(w);
+        uint32_t* centre = m_image.Row(y) + x;
+        for (uint32_t* row : {centre - stride, centre, centre + stride}) row[-1] = row[0] = row[1] = colour;
+        if (cross)
+            for (int d = 2; d <= 5; ++d)
+                centre[-d * int(stride)] = centre[d * stride] = centre[-d] = centre[d] = colour;
+        return;
+    }
+    auto put = [&](int px, int py) {
+        if (px >= 0 && px < w && py >= 0 && py < h) m_image.Row(py)[px] = colour;
+    };
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) put(x + dx, y + dy);
+    if (cross)
+        for (int d = 2; d <= 5; ++d) {
+            put(x, y - d);
+            put(x, y + d);
+            put(x - d, y);
+            put(x + d, y);
+        }
 }
 
 void CFreqSlowXplotWnd::PlotReceiver(int receiver, uint32_t colour)
 {
     const double slowWidth = double(m_slowMax) - m_slowMin, freqWidth = double(m_freqMax) - m_freqMin;
     if (!(slowWidth > 0) || !(freqWidth > 0) || !std::isfinite(slowWidth) || !std::isfinite(freqWidth)) return;
-    const int w = m_image.width, h = m_image.height;
-    auto put = [&](int x, int y) {
-        if (x >= 0 && x < w && y >= 0 && y < h) m_image.Row(y)[x] = colour;
-    };
     const size_t n = size_t(m_sampleCount);
     const float* s = m_slownessSamples.data() + size_t(receiver) * n;
     const float* f = m_frequencySamples.data() + size_t(receiver) * n;
@@ -120,16 +170,9 @@ void CFreqSlowXplotWnd::PlotReceiver(int receiver, uint32_t colour)
         if (s[i + 1] == 0 || f[i + 1] == 0) continue;
         const int x = int((s[i] - double(m_slowMin)) / slowWidth * m_plotWidth);
         const int y = int(m_plotHeight - (f[i] - double(m_freqMin)) / freqWidth * m_plotHeight);
-        for (int dy = -1; dy <= 1; ++dy)
-            for (int dx = -1; dx <= 1; ++dx) put(x + dx, y + dy);
         // The receiver's first point is marked with a cross around it.
-        if (first)
-            for (int d = 2; d <= 5; ++d) {
-                put(x, y - d);
-                put(x, y + d);
-                put(x - d, y);
-                put(x + d, y);
-            }
+        Stamp(x, y, first, colour);
+        m_stamped.push_back({x, y, first});
         first = false;
         ++m_pointsDrawn;
     }
@@ -175,7 +218,7 @@ void CFreqSlowXplotWnd::OnPaint(Dc& dc)
         return;
     }
     dc.SelectFont({"Ariel", m_fontHeight, FW_NORMAL});
-    dc.FillRect(client, kGray);
+    FillAround(dc, client, m_image.Empty() ? Rect{} : m_plotRect, kGray);
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(Rgb(0, 0, 0));
     if (!m_image.Empty()) dc.StretchImage(m_plotRect, m_image);

@@ -163,6 +163,17 @@ private:
         float frac = 0;     // and how far from i0
     };
     std::vector<Column> m_columns;
+    // The same columns as runs between one pair of samples, and each column's
+    // fraction on its own: a run's two samples are fetched once per pixel row.
+    struct Run {
+        int begin = 0, end = 0; // columns begin..end - 1
+        int i0 = 0, i1 = 0;
+        float firstFraction = 0, lastFraction = 0; // of columns begin and end - 1
+    };
+    std::vector<Run> m_runs;
+    std::vector<float> m_fractions;
+    std::vector<int8_t> m_clearLevel; // by sample: its level when clear of the others, else -1
+    void RenderRow(const float* profile, uint32_t* pixels);
     std::vector<uint32_t> m_colourTable; // by palette index + 1; 0: a gap
     // What the image was rendered for; a render is due when any of it changes.
     struct RenderKey {

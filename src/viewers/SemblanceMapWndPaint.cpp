@@ -13,6 +13,23 @@ namespace {
 constexpr Color kGray = Rgb(192, 192, 192);
 constexpr Pen kBlackPen{PS_SOLID, 0, Rgb(0, 0, 0)};
 
+// Fills `outer` but for `inner`, which the caller covers with an opaque image: the
+// grey under a blit is never seen, and the blit is most of the window.
+void FillAround(Dc& dc, const Rect& outer, const Rect& inner, Color colour)
+{
+    const Rect hole = inner.Intersect(outer);
+    if (hole.IsEmpty()) {
+        dc.FillRect(outer, colour);
+        return;
+    }
+    const Rect bands[] = {{outer.left, outer.top, outer.right, hole.top},
+                          {outer.left, hole.bottom, outer.right, outer.bottom},
+                          {outer.left, hole.top, hole.left, hole.bottom},
+                          {hole.right, hole.top, outer.right, hole.bottom}};
+    for (const Rect& band : bands)
+        if (!band.IsEmpty()) dc.FillRect(band, colour);
+}
+
 } // namespace
 
 void CSemblanceMapWnd::Layout()
@@ -73,6 +90,81 @@ void CSemblanceMapWnd::MapColumns()
         const double at = (m_slowness.start + c * perColumn) / m_ds - m_fs;
         const int i0 = std::clamp(ClampToInt(std::floor(at)), 0, m_ns - 1);
         m_columns[size_t(c)] = {i0, std::min(i0 + 1, m_ns - 1), float(std::clamp(at - i0, 0.0, 1.0))};
+    }
+    m_fractions.resize(size_t(w));
+    m_clearLevel.resize(size_t(m_ns));
+    m_runs.clear();
+    for (int c = 0; c < w; ++c) {
+        const Column& col = m_columns[size_t(c)];
+        m_fractions[size_t(c)] = col.frac;
+        if (m_runs.empty() || m_runs.back().i0 != col.i0 || m_runs.back().i1 != col.i1)
+            m_runs.push_back({c, c, col.i0, col.i1, col.frac, col.frac});
+        m_runs.back().end = c + 1;
+        m_runs.back().lastFraction = col.frac;
+    }
+}
+
+void CSemblanceMapWnd::RenderRow(const float* p, uint32_t* pixels)
+{
+    // Each column is v0 + (v1 - v0) x frac of its run's samples, coloured by RampIndex;
+    // a column on a sample (frac 0) takes v0 whatever v1 holds.
+    const uint32_t* colours = m_colourTable.data() + 1;
+    const float* fractions = m_fractions.data();
+    constexpr float top = float(kRampColours - 1);
+
+    // A sample is "clear" when 31 x its value lies at least kMargin inside one level
+    // (below 1 counts as level 0). Columns between two clear samples of one level are
+    // of that level too: their values lie between the samples' but for rounding, a
+    // few 1e-7 of a value of at most 1, far less than the margin.
+    constexpr float kMargin = 1e-3f;
+    const int lo = m_runs.front().i0, hi = m_runs.back().i1;
+    int8_t* clear = m_clearLevel.data();
+    for (int k = lo; k <= hi; ++k) {
+        // A gap (no number) is never clear.
+        const float x = p[k] * top;
+        const float held = x > 0.0f ? x : 0.0f;
+        const int level = int(held);
+        const float within = held - float(level);
+        const int inside = (within >= kMargin) & (within <= 1.0f - kMargin);
+        clear[k] = int8_t(x < 1.0f - kMargin ? 0 : inside ? level : -1);
+    }
+
+    for (size_t r = 0; r < m_runs.size(); ++r) {
+        const Run& run = m_runs[r];
+        const int level = clear[run.i0];
+        if (level >= 0 && clear[run.i1] == level) {
+            // This run and the next ones of the same clear level, in one fill.
+            int end = run.end;
+            while (r + 1 < m_runs.size() && clear[m_runs[r + 1].i0] == level && clear[m_runs[r + 1].i1] == level)
+                end = m_runs[++r].end;
+            std::fill(pixels + run.begin, pixels + end, colours[level]);
+            continue;
+        }
+        const float v0 = p[run.i0];
+        const float step = p[run.i1] - v0;
+        if (step != step) {
+            // A gap at either sample: the general rule, column by column.
+            for (int c = run.begin; c < run.end; ++c)
+                pixels[c] = colours[RampIndex(fractions[c] == 0.0f ? v0 : v0 + step * fractions[c])];
+            continue;
+        }
+        // Both samples are numbers, and so is every column between them (where frac 0
+        // adds a zero). The level grows or falls steadily along the run: equal levels
+        // at its ends colour the whole run.
+        auto levelAt = [&](float frac) {
+            const float x = (v0 + step * frac) * top;
+            return int(x < top ? (x > 0.0f ? x : 0.0f) : top);
+        };
+        const int first = levelAt(run.firstFraction), last = levelAt(run.lastFraction);
+        uint32_t* out = pixels + run.begin;
+        const int n = run.end - run.begin;
+        if (first == last) {
+            std::fill(out, out + n, colours[first]);
+            continue;
+        }
+        out[0] = colours[first];
+        for (int k = 1; k < n - 1; ++k) out[k] = colours[levelAt(fractions[run.begin + k])];
+        out[n - 1] = colours[last];
     }
 }
 
@@ -150,16 +242,7 @@ void CSemblanceMapWnd::Render()
         if (m_signature && y % kWigglePeriod != 0) continue;
         const float* p = Profile(m_time.stop - y * perRow);
         if (!m_signature) {
-            uint32_t* pixels = m_image.Row(y);
-            // Locals: the stores into the row must not make the loop reload the tables.
-            const Column* columns = m_columns.data();
-            const uint32_t* colours = m_colourTable.data() + 1;
-            for (int c = 0; c < w; ++c) {
-                const Column col = columns[c];
-                const float v0 = p[col.i0];
-                const float step = (p[col.i1] - v0) * col.frac;
-                pixels[c] = colours[RampIndex(v0 + (col.frac == 0.0f ? 0.0f : step))];
-            }
+            RenderRow(p, m_image.Row(y));
             continue;
         }
         // A wiggle above its row, broken where a value is not a number, kept below
@@ -220,7 +303,8 @@ void CSemblanceMapWnd::OnPaint(Dc& dc)
         return;
     }
     dc.SelectFont({"Ariel", m_fontHeight, FW_NORMAL});
-    dc.FillRect(client, kGray);
+    const bool mapCovered = m_signature ? !m_mapRect.IsEmpty() : !m_image.Empty();
+    FillAround(dc, client, mapCovered ? m_mapRect : Rect{}, kGray);
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(Rgb(0, 0, 0));
     PaintMap(dc);

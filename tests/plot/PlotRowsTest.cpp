@@ -75,6 +75,37 @@ TEST(PlotRows, LevelsAndResamplingHoldEveryValueToTheScaleAndTheRow)
     EXPECT_NEAR(wave[3] + wave[5] + wave[0] + wave[16], 0.0f, 1e-5);
 }
 
+TEST(PlotRows, AColouredRowIsTheResampledRowScaledAndLevelled)
+{
+    // ColourRow in one pass must give what resampling, scaling and levelling give one
+    // after another, gaps and infinities beside columns on a sample included.
+    const std::vector<float> samples = {0.0f, 0.25f, kNaN, 0.75f, 1.0f, kInf, -kInf, 0.5f, 2.0f, -0.3f};
+    uint32_t levels[kScaleLevels];
+    for (int l = 0; l < kScaleLevels; ++l) levels[l] = 0xFF000000u | uint32_t(l * 0x010203);
+    struct Case {
+        float start, span;
+        int n;
+        float scale;
+    };
+    const Case cases[] = {
+        {0.0f, 45.0f, 37, 1.0f}, // several columns a sample, some on a sample
+        {0.0f, 45.0f, 4, 0.8f},  // several samples a column, scaled
+        {7.0f, 20.0f, 9, 2.0f},  // a window inside, off the grid
+        {0.0f, 45.0f, 10, 0.0f}, // a row with nothing to scale by
+    };
+    for (const Case& c : cases) {
+        ColumnMap map;
+        MapColumns(int(samples.size()) - 1, c.start, 5.0f, c.span, c.n, map);
+        std::vector<float> columns(size_t(c.n));
+        ResampleRow(samples.data(), map, columns.data());
+        std::vector<uint32_t> expected(size_t(c.n)), pixels(size_t(c.n));
+        for (int k = 0; k < c.n; ++k)
+            expected[size_t(k)] = levels[ColourLevel(c.scale == 1.0f ? columns[size_t(k)] : columns[size_t(k)] * c.scale)];
+        ColourRow(samples.data(), map, c.scale, levels, pixels.data());
+        EXPECT_EQ(pixels, expected) << c.start << " " << c.n;
+    }
+}
+
 TEST(PlotLayout, TheScaleChoosesTheGridAndTheDepthNumbers)
 {
     using G = std::tuple<int, int, int, float>;

@@ -127,6 +127,40 @@ TEST_F(FreqSlowXplotWndTest, PointsInsideBothRangesWithAPickAfterThemAreDrawnWhe
     for (const auto& [receiver, colour] : colours) EXPECT_EQ(CFreqSlowXplotWnd::ReceiverColour(receiver), colour);
 }
 
+TEST_F(FreqSlowXplotWndTest, AFrameShownAfterOthersLooksAsWhenShownFirst)
+{
+    // The points move from frame to frame; some lie on the plot's edges, partly
+    // outside, and the first point of each receiver carries its cross.
+    ASSERT_TRUE(WriteQtx(path, {Curve("WMNO", 1, 2, 8), Curve("ISMN", 164, 2, 8), Curve("IFMN", 158, 2, 8)}, 4, 1000.0,
+                         0.5, [](int f, int datum, size_t i) {
+                             const int r = int(i / 8), k = int(i % 8);
+                             if (datum == 1) return k == 3 && f == 1 ? 300.0f : 110.0f + 25.0f * float(k + f + r);
+                             if (datum == 2) return k == 2 && f != 2 ? 1000.0f : 1100.0f + 230.0f * float(k) + 90.0f * float(f - r);
+                             return 0.0f;
+                         }));
+    setup.slowMin = 100, setup.slowMax = 300, setup.freqMin = 1000, setup.freqMax = 3000;
+    frame.childClientSize = {300 + 40, 200 + 55};
+    auto show = [&] { frame.Command(ReceiverCommand(2)); }; // with the first, shown from the start
+    CFreqSlowXplotWnd* walked = Open({1, 2}, 3);
+    ASSERT_NE(walked, nullptr);
+    show();
+    for (int f = 1; f < 4; ++f) {
+        walked->OnKeyDown(VK_DOWN, 1, 0);
+        walked->PrepareRepaint();
+        setup.topDepth = 1000.0 + 0.5 * f;
+        CFreqSlowXplotWnd* first = Open({1, 2}, 3);
+        ASSERT_NE(first, nullptr);
+        show();
+        ASSERT_EQ(walked->m_frames.Frame(), f);
+        ASSERT_EQ(first->m_frames.Frame(), f);
+        EXPECT_GT(first->m_pointsDrawn, 8);
+        EXPECT_EQ(walked->m_pointsDrawn, first->m_pointsDrawn) << "frame " << f;
+        EXPECT_TRUE(walked->m_image.pixels == first->m_image.pixels) << "frame " << f;
+        first->OnClose();
+        frame.ActivateChild(*walked);
+    }
+}
+
 TEST_F(FreqSlowXplotWndTest, GridLinesFollowTheWidthOfEachRange)
 {
     WritePair([](int, int) { return 0.0f; }, [](int, int) { return 0.0f; });

@@ -1,5 +1,6 @@
 #include "viewers/SemblanceMapWnd.h"
 #include "viewers/SemblanceMapWndFactory.h"
+#include "viewers/Palettes.h"
 
 #include "app/ViewerApp.h"
 #include "common/QtxFileDlg.h"
@@ -187,6 +188,64 @@ TEST_F(SemblanceMapWndTest, RowsAreDividedByTheirLargestValueAndColouredByIt)
     for (const auto& [index, rgb] : greys)
         EXPECT_EQ(CSemblanceMapWnd::PaletteColour(CSemblanceMapWnd::kPaletteBlackWhite, index), 0xFF000000u | rgb);
     EXPECT_EQ(CSemblanceMapWnd::PaletteColour(CSemblanceMapWnd::kPaletteColor, 13), 0xFFFCFC00u);
+}
+
+TEST_F(SemblanceMapWndTest, EveryPixelIsTheBilinearValueOfItsFourSamples)
+{
+    // Each pixel, however its row is filled, is the colour of the profile between the
+    // two time rows around it, taken between the two slowness samples around its
+    // column: steep slopes, gaps, negatives and values past the row's largest alike.
+    Write(Map(40, 5, 30, 20), 1, [](int j, int k) {
+        if (j == 7 && k > 10 && k < 16) return NAN;
+        if (j == 12 && k == 20) return NAN;
+        if (j == 3) return -1.0f * float(k);
+        return float(std::sin(j * 0.7 + k * 0.45) * 50.0 + (k % 9 == 0 ? 200.0 : 0.0));
+    });
+    struct Case {
+        float slowMin, slowMax, timeStart, timeStop;
+        int width, height;
+    } const cases[] = {
+        {0, 200, 0, 600, 347, 211},   // several columns and rows per sample
+        {0, 200, 0, 600, 23, 17},     // several samples per column and row
+        {37, 121, 130, 455, 500, 300}, // a zoomed window off the grid
+        {0, 200, 0, 600, 40, 30},      // a column and a row per sample
+    };
+    for (const Case& c : cases) {
+        setup.slowMin = c.slowMin, setup.slowMax = c.slowMax, setup.timeStart = c.timeStart, setup.timeStop = c.timeStop;
+        frame.childClientSize = {c.width + 45, c.height + 64};
+        CSemblanceMapWnd* view = Open();
+        ASSERT_NE(view, nullptr);
+        const int w = view->m_image.width, rows = view->m_image.height;
+        ASSERT_EQ(w, c.width);
+        ASSERT_EQ(rows, c.height);
+        auto normalised = [&](int j, int k) {
+            const double v = double(view->m_map[size_t(j) * 40 + size_t(k)]) * view->m_rowScale[size_t(j)];
+            return float(v < -1.0 ? -1.0 : v > 1.0 ? 1.0 : v);
+        };
+        auto profile = [&](double time, int k) {
+            const double at = time / view->m_dt - view->m_ft;
+            const int j0 = std::clamp(int(std::floor(at)), 0, 29), j1 = std::min(j0 + 1, 29);
+            const float weight = j1 == j0 ? 0.0f : float(std::clamp(at - j0, 0.0, 1.0));
+            const float r0 = normalised(j0, k);
+            return weight == 0.0f ? r0 : r0 + (normalised(j1, k) - r0) * weight;
+        };
+        int wrong = 0;
+        for (int y = 0; y < rows; ++y) {
+            const double time = view->m_time.stop - y * ((view->m_time.stop - view->m_time.start) / rows);
+            for (int x = 0; x < w; ++x) {
+                const double at = (view->m_slowness.start + x * (view->m_slowness.span / w)) / view->m_ds - view->m_fs;
+                const int i0 = std::clamp(int(std::floor(at)), 0, 39), i1 = std::min(i0 + 1, 39);
+                const float frac = float(std::clamp(at - i0, 0.0, 1.0));
+                const float v0 = profile(time, i0);
+                const float v = frac == 0.0f ? v0 : v0 + (profile(time, i1) - v0) * frac;
+                const uint32_t expected =
+                    std::isnan(v) ? 0xFFC0C0C0u : CSemblanceMapWnd::PaletteColour(view->m_palette, RampIndex(v));
+                wrong += view->m_image.At(x, y) != expected;
+            }
+        }
+        EXPECT_EQ(wrong, 0) << c.width << " x " << c.height;
+        view->OnClose();
+    }
 }
 
 TEST_F(SemblanceMapWndTest, ReadOutsNameSlownessTimeAndTheSampleUnderTheMouse)
