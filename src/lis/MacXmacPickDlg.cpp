@@ -84,13 +84,9 @@ void CMacXmacPickDlg::OnClearStart() { ClearPick(kIdcStart, m_startKey); }
 void CMacXmacPickDlg::OnTransfer()
 {
     if (!UpdateData(true)) return;
-    ControlState* datums = Item(kIdcWaveDatums);
-    if (!datums || datums->Count() == 0) {
-        MessageBox(kPickAWave, MB_OK);
-        return;
-    }
-    if (!CheckTransferFields(m_samplePeriod, m_receivers, m_mnemonic >= 0 && m_mnemonic < kWaveformCount,
-                             "Please Select a Waveform Mnemonic     "))
+    ControlState* datums = PickedWaveDatums(kIdcWaveDatums);
+    if (!datums || !CheckTransferFields(m_samplePeriod, m_receivers, m_mnemonic >= 0 && m_mnemonic < kWaveformCount,
+                                        "Please Select a Waveform Mnemonic     "))
         return;
     CLisChannelItem* gain = ChannelOfKey(m_gainKey);
     if (NeedsDatum(gain, "Gain Datum")) return;

@@ -69,15 +69,11 @@ void CPickApxWaveformsDlg::OnClearGain() { ClearPick(kIdcGain, m_gainKey); }
 void CPickApxWaveformsDlg::OnTransfer()
 {
     if (!UpdateData(true)) return;
-    ControlState* datums = Item(kIdcWaveDatums);
-    const int count = datums ? datums->Count() : 0;
-    if (count == 0) {
-        MessageBox(kPickAWave, MB_OK);
+    ControlState* datums = PickedWaveDatums(kIdcWaveDatums);
+    if (!datums || !CheckTransferFields(m_samplePeriod, m_receivers, m_mnemonic != kNoMnemonic,
+                                        "Please Select a Waveform Mnemonic     "))
         return;
-    }
-    if (!CheckTransferFields(m_samplePeriod, m_receivers, m_mnemonic != kNoMnemonic,
-                             "Please Select a Waveform Mnemonic     "))
-        return;
+    const int count = datums->Count();
     const CLisChannelItem* gain = ChannelOfKey(m_gainKey);
     if (NeedsDatum(gain, "Gain Datum")) return;
 

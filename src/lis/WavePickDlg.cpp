@@ -142,6 +142,14 @@ void CWavePickDlg::AddWaveDatum(int listId, int waveDatumsId)
     datums->SetItemData(datums->AddString(channel->m_mnemonic), key);
 }
 
+ControlState* CWavePickDlg::PickedWaveDatums(int waveDatumsId)
+{
+    ControlState* datums = Item(waveDatumsId);
+    if (datums && datums->Count() > 0) return datums;
+    MessageBox(kPickAWave, MB_OK);
+    return nullptr;
+}
+
 bool CWavePickDlg::CheckTransferFields(float period, unsigned receivers, bool chosen, const char* chooseMessage)
 {
     const char* missing = period == 0.0f ? "Please Enter a Sample Perod     "

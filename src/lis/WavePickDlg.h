@@ -67,6 +67,9 @@ protected:
     void ClearPick(int fieldId, int64_t& key);
     void AddWaveDatum(int listId, int waveDatumsId);
 
+    // The wave-datum list `waveDatumsId` when it holds a pick; else nullptr, after the
+    // message that asks for one.
+    ControlState* PickedWaveDatums(int waveDatumsId);
     // The transfer's checks of the typed fields, in the dialogs' order, each with its
     // message: a sample period, a number of receivers, then the dialog's radio choice
     // (`chooseMessage` asks for it). False after the first message.

@@ -202,11 +202,7 @@ void CFilterSetupDlg::OnCrossDipole()
 void CFilterSetupDlg::OnForceInputs()
 {
     ToggleCheck(*this, kIdcForceInputs, m_setup.forceInputs);
-    if (!m_setup.forceInputs) return;
-    InputChangeBookkeeping& changes = Changes();
-    changes.inputChanged = changes.timeProfileChanged = changes.frequencyProfileChanged =
-        changes.slownessProfileChanged = 1;
-    m_setup.changes = changes;
+    if (m_setup.forceInputs) ForceAllInputs(m_setup, Changes());
 }
 
 void CFilterSetupDlg::OnProfileKind(bool fixed)

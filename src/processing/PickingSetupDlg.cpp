@@ -182,11 +182,7 @@ void CPickingSetupDlg::OnToggle(int id)
                      : id == kIdcForceInputs        ? m_setup.forceInputs
                                                     : m_setup.exclude;
     ToggleCheck(*this, id, flag);
-    if (id == kIdcForceInputs && flag) {
-        InputChangeBookkeeping& ch = Changes();
-        ch.inputChanged = ch.timeProfileChanged = ch.frequencyProfileChanged = ch.slownessProfileChanged = 1;
-        m_setup.changes = ch;
-    }
+    if (id == kIdcForceInputs && flag) ForceAllInputs(m_setup, Changes());
     if (id == kIdcExclude) FillReceiverList();
 }
 

@@ -96,6 +96,14 @@ bool PickSetupInput(CDialog& dlg, Group& setup, InputChangeBookkeeping& changes,
     return true;
 }
 
+// Force Inputs set: every input and profile of the group counts as changed.
+template <typename Group> void ForceAllInputs(Group& setup, InputChangeBookkeeping& changes)
+{
+    changes.inputChanged = changes.timeProfileChanged = changes.frequencyProfileChanged =
+        changes.slownessProfileChanged = 1;
+    setup.changes = changes;
+}
+
 // Picks a profile as PickSetupInput does and reads its datum list. False on Cancel or
 // when the list cannot be read (the pick stands).
 template <typename Group>
