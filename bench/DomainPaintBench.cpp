@@ -2,6 +2,7 @@
 // offscreen platform (the paint draws what was read; reading is not measured here).
 // Beside it the same frame painted into a context that draws nothing, so the
 // painter's share shows as the difference.
+#include "AllocationCounter.h"
 #include "app/ViewerApp.h"
 #include "BenchDataSet.h"
 #include "NullDc.h"
@@ -30,21 +31,6 @@
 #include <vector>
 
 #include <unistd.h>
-
-// Allocations through operator new are counted: per frame, what the view and the
-// painter still allocate (Qt's own mallocs are not seen).
-namespace {
-std::atomic<long> g_allocations{0};
-}
-
-void* operator new(std::size_t size)
-{
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -138,7 +124,7 @@ void PaintIntoImage(benchmark::State& state)
     DeviceCaps caps;
     caps.horzRes = width;
     caps.vertRes = height;
-    const long allocations = g_allocations.load();
+    const long long allocations = g_allocations.load();
     for (auto _ : state) {
         // A context per paint, as a window makes one on its backing image.
         QtDc dc(&image, caps);
@@ -156,7 +142,7 @@ void PaintIntoNothing(benchmark::State& state)
     View& v = ViewOf(state);
     NullDc dc;
 
-    const long allocations = g_allocations.load();
+    const long long allocations = g_allocations.load();
     for (auto _ : state) {
         v.view->OnPaint(dc);
     }

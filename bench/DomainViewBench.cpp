@@ -2,6 +2,7 @@
 // samples: the bare frame reads; read and spectra; the paint of one frame (into a
 // Dc that draws nothing); and read, spectra and paint of each frame. Every
 // allocation of the program is counted, so the paint's are reported per frame.
+#include "AllocationCounter.h"
 #include "BenchDataSet.h"
 #include "NullDc.h"
 #include "common/QtxFileDlg.h"
@@ -23,20 +24,6 @@
 #include <new>
 #include <utility>
 #include <vector>
-
-namespace {
-std::atomic<long long> g_allocations{0};
-}
-
-// Out of line, so that no caller sees malloc paired with a delete.
-[[gnu::noinline]] void* operator new(std::size_t size)
-{
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-[[gnu::noinline]] void operator delete(void* p) noexcept { std::free(p); }
-[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 constexpr int kReceivers = 13;

@@ -3,6 +3,7 @@
 // into its image and painted into a Qt image of the window's size (offscreen), in the
 // time and the frequency domain. Beside them the bare reads of the 2,000 frames, the
 // physical floor of showing them.
+#include "AllocationCounter.h"
 #include "BenchDataSet.h"
 #include "common/QtxFileDlg.h"
 #include "dataset/QtxFile.h"
@@ -29,19 +30,6 @@
 #include <vector>
 
 #include <unistd.h>
-
-namespace {
-std::atomic<long long> g_allocations{0};
-}
-
-[[gnu::noinline]] void* operator new(std::size_t size)
-{
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-[[gnu::noinline]] void operator delete(void* p) noexcept { std::free(p); }
-[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 

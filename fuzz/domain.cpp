@@ -15,6 +15,7 @@
 #include "viewers/DomainWndFactory.h"
 
 #include "FuzzInput.h"
+#include "StartedFrame.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -23,24 +24,6 @@
 #include <unistd.h>
 
 namespace {
-
-// The program started once, as the tests start it; every input gets a fresh host.
-ScriptedFrame& StartedFrame()
-{
-    static ScriptedFrame* frame = [] {
-        static ScriptedHost startHost;
-        ScopedHost scope(&startHost);
-        auto* f = new ScriptedFrame;
-        SetFrame(f);
-        theViewerApp.ResetToStartupState();
-        theViewerApp.InitInstance();
-        f->Click(); // closes the splash
-        f->Command(ID_FILE_QTX);
-        f->childClientSize = {140, 110};
-        return f;
-    }();
-    return *frame;
-}
 
 void ShowDomain(ScriptedFrame& frame, ScriptedHost& host, int domain, const std::string& path)
 {
@@ -64,7 +47,7 @@ void ShowDomain(ScriptedFrame& frame, ScriptedHost& host, int domain, const std:
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    ScriptedFrame& frame = StartedFrame();
+    ScriptedFrame& frame = StartedFrame({140, 110});
     const std::string path = WriteFuzzInput("domain", ".qtx", data, size);
     ScriptedHost host; // every unscripted box is answered with Cancel and recorded
     ScopedHost scope(&host);

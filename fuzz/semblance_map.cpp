@@ -16,29 +16,12 @@
 #include "viewers/SemblanceMapWndFactory.h"
 
 #include "FuzzInput.h"
+#include "StartedFrame.h"
 
 #include <cstdint>
 #include <string>
 
 namespace {
-
-// The program started once, as the tests start it; every input gets a fresh host.
-ScriptedFrame& StartedFrame()
-{
-    static ScriptedFrame* frame = [] {
-        static ScriptedHost startHost;
-        ScopedHost scope(&startHost);
-        auto* f = new ScriptedFrame;
-        SetFrame(f);
-        theViewerApp.ResetToStartupState();
-        theViewerApp.InitInstance();
-        f->Click(); // closes the splash
-        f->Command(ID_FILE_QTX);
-        f->childClientSize = {160, 120};
-        return f;
-    }();
-    return *frame;
-}
 
 void ShowMap(ScriptedFrame& frame, ScriptedHost& host, int look, int time, int slowness, const std::string& path)
 {
@@ -69,7 +52,7 @@ void ShowMap(ScriptedFrame& frame, ScriptedHost& host, int look, int time, int s
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    ScriptedFrame& frame = StartedFrame();
+    ScriptedFrame& frame = StartedFrame({160, 120});
     const std::string path = WriteFuzzInput("semblance_map", ".qtx", data, size);
     ScriptedHost host; // every unscripted box is answered with Cancel and recorded
     ScopedHost scope(&host);

@@ -17,29 +17,12 @@
 #include "viewers/VdlWndFactory.h"
 
 #include "FuzzInput.h"
+#include "StartedFrame.h"
 
 #include <cstdint>
 #include <string>
 
 namespace {
-
-// The program started once, as the tests start it; every input gets a fresh host.
-ScriptedFrame& StartedFrame()
-{
-    static ScriptedFrame* frame = [] {
-        static ScriptedHost startHost;
-        ScopedHost scope(&startHost);
-        auto* f = new ScriptedFrame;
-        SetFrame(f);
-        theViewerApp.ResetToStartupState();
-        theViewerApp.InitInstance();
-        f->Click(); // closes the splash
-        f->Command(ID_FILE_QTX);
-        f->childClientSize = {160, 120};
-        return f;
-    }();
-    return *frame;
-}
 
 void ShowVdl(ScriptedFrame& frame, ScriptedHost& host, int domain, int look, const std::string& path)
 {
@@ -71,7 +54,7 @@ void ShowVdl(ScriptedFrame& frame, ScriptedHost& host, int domain, int look, con
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    ScriptedFrame& frame = StartedFrame();
+    ScriptedFrame& frame = StartedFrame({160, 120});
     const std::string path = WriteFuzzInput("vdl", ".qtx", data, size);
     ScriptedHost host; // every unscripted box is answered with Cancel and recorded
     ScopedHost scope(&host);

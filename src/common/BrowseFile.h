@@ -6,6 +6,9 @@
 
 enum class Browse { Open, Save };
 
+// The filter of every QTX file choice.
+inline constexpr const char* kQtxFilter = "Qtx Data (*.qtx)|*.qtx|All Files (*.*)|*.*||";
+
 // On a choice writes `path`, `title` and `ext` (as the host gives them) and returns
 // true; on Cancel changes nothing and returns false. An open dialog asks for an
 // existing file, a save dialog confirms an overwrite. The path alone says whether a

@@ -68,11 +68,7 @@ void CDalToolWaveformDlg::DoDataExchange(DataExchange& dx)
 
 void CDalToolWaveformDlg::OnSetWave(int row)
 {
-    const int64_t key = SelectedKey(kIdcDatumList);
-    const CLisChannelItem* channel = ChannelOfKey(key);
-    if (!channel) return;
-    m_waveKeys[size_t(row)] = key;
-    SetItemText(dal_tool_waveform::kWaveFields[row], channel->m_mnemonic);
+    PickChannel(kIdcDatumList, dal_tool_waveform::kWaveFields[row], m_waveKeys[size_t(row)]);
 }
 
 void CDalToolWaveformDlg::OnClearWave(int row)
@@ -82,14 +78,7 @@ void CDalToolWaveformDlg::OnClearWave(int row)
     SetItemText(dal_tool_waveform::kWaveFields[row], "");
 }
 
-void CDalToolWaveformDlg::OnSetGain()
-{
-    const int64_t key = SelectedKey(kIdcDatumList);
-    if (const CLisChannelItem* channel = ChannelOfKey(key)) {
-        m_gainKey = key;
-        SetItemText(kIdcGain, channel->m_mnemonic);
-    }
-}
+void CDalToolWaveformDlg::OnSetGain() { PickChannel(kIdcDatumList, kIdcGain, m_gainKey); }
 
 void CDalToolWaveformDlg::OnClearGain()
 {
@@ -99,14 +88,7 @@ void CDalToolWaveformDlg::OnClearGain()
     UpdateData(false);
 }
 
-void CDalToolWaveformDlg::OnSetStart()
-{
-    const int64_t key = SelectedKey(kIdcDatumList);
-    if (const CLisChannelItem* channel = ChannelOfKey(key)) {
-        m_startKey = key;
-        SetItemText(kIdcStart, channel->m_mnemonic);
-    }
-}
+void CDalToolWaveformDlg::OnSetStart() { PickChannel(kIdcDatumList, kIdcStart, m_startKey); }
 
 void CDalToolWaveformDlg::OnClearStart()
 {
@@ -124,37 +106,20 @@ void CDalToolWaveformDlg::OnTransfer()
             MessageBox(Format("Please pick a Wave%d name from the Datum List     ", r + 1), MB_OK);
             return;
         }
-    if (m_samplePeriod == 0.0f) {
-        MessageBox("Please Enter a Sample Perod     ", MB_OK);
+    if (!CheckTransferFields(m_samplePeriod, m_receivers, m_transmitter != kNoTransmitter,
+                             "Please Select a Transmitter     "))
         return;
-    }
-    if (m_receivers == 0) {
-        MessageBox("Please Enter a Number of Receivers     ", MB_OK);
-        return;
-    }
-    if (m_transmitter == kNoTransmitter) {
-        MessageBox("Please Select a Transmitter     ", MB_OK);
-        return;
-    }
     const CLisChannelItem* gain = ChannelOfKey(m_gainKey);
-    if (!gain && MessageBox("Does this Waveform need a Gain Datum?     ", MB_YESNO) == IDYES) return;
+    if (NeedsDatum(gain, "Gain Datum")) return;
     const CLisChannelItem* start = ChannelOfKey(m_startKey);
-    if (!start && MessageBox("Does this Waveform need a Start Time Datum?     ", MB_YESNO) == IDYES) return;
+    if (NeedsDatum(start, "Start Time Datum")) return;
 
     const CLisChannelItem& first = *ChannelOfKey(m_waveKeys[0]);
-    auto item = std::make_unique<CWaveformPickItem>();
-    item->m_toolName = kDal;
-    item->m_itemLabel = m_transmitter == kNear ? "DALNEAR" : "DALFAR";
-    item->m_typeCode = ItemTypeOfLabel(kDal, item->m_itemLabel);
-    item->m_mnemonic = LoadString(kIdsWaveMonopole);
-    item->m_category = 1;
-    item->m_waveformName = first.m_mnemonic;
-    item->m_displayName = first.m_mnemonic + " - " + item->m_itemLabel;
-    item->m_receiverCount = uint16_t(m_receivers);
-    item->m_traceCount = item->m_receiverCount;
-    item->m_samplePeriod = m_samplePeriod;
+    const std::string label = m_transmitter == kNear ? "DALNEAR" : "DALFAR";
+    auto item = NewWaveform(uint32_t(m_waveKeys[0]), kDal, label, ItemTypeOfLabel(kDal, label),
+                            LoadString(kIdsWaveMonopole), m_receivers, m_samplePeriod);
+    NameAfter(*item, first);
     item->m_samplesPerWaveform = uint16_t(first.SampleCount());
-    item->m_key = uint32_t(m_waveKeys[0]);
     for (int64_t key : m_waveKeys)
         if (auto copy = TakeChannel(key)) item->m_waveChannels.push_back(std::move(copy));
     if (gain) SliceElements(item->m_gainChannels, *gain, "GN", m_receivers);

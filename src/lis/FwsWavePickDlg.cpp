@@ -89,20 +89,12 @@ void CFwsWavePickDlg::OnWaveformType()
 
 void CFwsWavePickDlg::OnSetWave(int row)
 {
-    const int64_t key = SelectedKey(kIdcDatumList);
-    if (const CLisChannelItem* channel = ChannelOfKey(key)) {
-        m_waveKeys[size_t(row)] = key;
-        SetItemText(fws_pick::kWaveFields[row], channel->m_mnemonic);
-    }
+    PickChannel(kIdcDatumList, fws_pick::kWaveFields[row], m_waveKeys[size_t(row)]);
 }
 
 void CFwsWavePickDlg::OnSetGain(int row)
 {
-    const int64_t key = SelectedKey(kIdcDatumList);
-    if (const CLisChannelItem* channel = ChannelOfKey(key)) {
-        m_gainKeys[size_t(row)] = key;
-        SetItemText(fws_pick::kGainFields[row], channel->m_mnemonic);
-    }
+    PickChannel(kIdcDatumList, fws_pick::kGainFields[row], m_gainKeys[size_t(row)]);
 }
 
 void CFwsWavePickDlg::OnClearRow(int row)
@@ -134,7 +126,7 @@ void CFwsWavePickDlg::OnTransfer()
             return;
         }
     } else if (!ChannelOfKey(m_waveKeys[0])) {
-        MessageBox("Please pick a Wave name from the Datum List     ", MB_OK);
+        MessageBox(kPickAWave, MB_OK);
         return;
     }
     if (m_periodChoice < kChoice4us || m_periodChoice > kChoiceOther) {
@@ -148,18 +140,11 @@ void CFwsWavePickDlg::OnTransfer()
     }
 
     CLisChannelItem& first = *ChannelOfKey(m_waveKeys[0]);
-    auto item = std::make_unique<CWaveformPickItem>();
-    item->m_toolName = kFws;
-    item->m_itemLabel = kLabel;
-    item->m_typeCode = ItemTypeOfLabel(kNoTool, kLabel);
-    item->m_mnemonic = LoadString(kIdsWaveMonopole);
-    item->m_category = 1;
-    item->m_waveformName = first.m_mnemonic;
-    item->m_displayName = first.m_mnemonic + " - " + kLabel;
-    item->m_receiverCount = kReceivers;
-    item->m_traceCount = kReceivers;
-    item->m_key = uint32_t(m_waveKeys[0]);
-    item->m_samplePeriod = m_periodChoice == kChoice4us ? 4.0f : m_periodChoice == kChoice8us ? 8.0f : float(m_otherPeriod);
+    const float period =
+        m_periodChoice == kChoice4us ? 4.0f : m_periodChoice == kChoice8us ? 8.0f : float(m_otherPeriod);
+    auto item = NewWaveform(uint32_t(m_waveKeys[0]), kFws, kLabel, ItemTypeOfLabel(kNoTool, kLabel),
+                            LoadString(kIdsWaveMonopole), kReceivers, period);
+    NameAfter(*item, first);
     if (individual) {
         item->m_samplesPerWaveform = uint16_t(first.SampleCount());
         for (int64_t key : m_waveKeys)

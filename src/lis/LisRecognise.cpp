@@ -137,6 +137,23 @@ float DimPeriod(const std::string& text)
     return std::isfinite(v) && v > 0.0 ? ClampToFloat(v) : 0.0f;
 }
 
+void TakeDimWaveform(CLisScanState& scan, CWaveformPickItem& item, const CLisDimRow& row, const CLisDimRow& sampling,
+                     const std::string& stem, CLisChannelItem& first)
+{
+    first.m_used = 1;
+    item.m_receiverCount = DimCount(row.m_size);
+    item.m_traceCount = item.m_receiverCount;
+    item.m_samplesPerWaveform = DimCount(sampling.m_size);
+    item.m_samplePeriod = DimPeriod(sampling.m_incr);
+    item.m_waveChannels.push_back(CopyChannel(first));
+    for (unsigned r = 2; r <= item.m_receiverCount; ++r) {
+        CLisChannelItem* c = FindChannel(scan, NumberedName(stem, r));
+        if (!c) continue;
+        c->m_used = 1;
+        item.m_waveChannels.push_back(CopyChannel(*c));
+    }
+}
+
 std::string ReceiverStem(const std::string& mnemonic) { return mnemonic.substr(0, 3); }
 
 std::string NumberedName(const std::string& stem, unsigned receiver) { return stem + Format("%u", receiver); }

@@ -136,6 +136,12 @@ CLisTable* FindTable(CLisLogicalFile& file, const std::string& name);
 // a period of 0 is one the file does not give).
 uint16_t DimCount(const std::string& text);
 float DimPeriod(const std::string& text);
+// A waveform of a DIM table: receivers from its "NDIM" 2 `row`, samples and period from
+// the channel's `sampling` row, and a wave channel per receiver from the numbered
+// channels stem1 (`first`), stem2, ... of the scan; a receiver without its channel gets
+// none. Every channel taken is marked used.
+void TakeDimWaveform(CLisScanState& scan, CWaveformPickItem& item, const CLisDimRow& row, const CLisDimRow& sampling,
+                     const std::string& stem, CLisChannelItem& first);
 
 // The stem of per-receiver names: the first three characters of a mnemonic (all of a
 // shorter one).

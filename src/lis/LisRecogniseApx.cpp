@@ -35,22 +35,11 @@ void FromDimTable(CLisScanState& scan, CLisLogicalFile& file, CLisTable& dim, CA
         const std::string stem = ReceiverStem(row.m_chan);
         CLisChannelItem* first = FindChannel(scan, NumberedName(stem, 1));
         if (!first) continue;
-        first->m_used = 1;
 
         auto item = std::make_unique<CWaveformPickItem>();
         item->m_toolName = kApx;
         item->m_category = 1;
-        item->m_receiverCount = DimCount(row.m_size);
-        item->m_traceCount = item->m_receiverCount;
-        item->m_samplesPerWaveform = DimCount(sampling->m_size);
-        item->m_samplePeriod = DimPeriod(sampling->m_incr);
-        item->m_waveChannels.push_back(CopyChannel(*first));
-        for (unsigned r = 2; r <= item->m_receiverCount; ++r) {
-            CLisChannelItem* c = FindChannel(scan, NumberedName(stem, r));
-            if (!c) continue;
-            c->m_used = 1;
-            item->m_waveChannels.push_back(CopyChannel(*c));
-        }
+        TakeDimWaveform(scan, *item, row, *sampling, stem, *first);
         item->m_itemLabel = "UNKNOWN";
         item->m_mnemonic = row.m_chan;
         item->m_waveformName = row.m_chan;

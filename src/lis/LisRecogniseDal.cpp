@@ -44,7 +44,6 @@ size_t FromDimTable(CLisScanState& scan, CLisLogicalFile& file, CLisTable& dim)
         const std::string stem = ReceiverStem(row.m_chan);
         CLisChannelItem* first = FindChannel(scan, NumberedName(stem, 1));
         if (!first) continue;
-        first->m_used = 1;
 
         auto item = NewWaveformItem(kDal, *entry);
         const std::string& label = entry->m_itemLabel;
@@ -52,17 +51,7 @@ size_t FromDimTable(CLisScanState& scan, CLisLogicalFile& file, CLisTable& dim)
         item->m_itemLabel = known ? label : "UNKNOWN";
         item->m_displayName = entry->m_waveName + " - " + item->m_itemLabel;
         item->m_typeCode = known ? ItemTypeOfLabel(kDal, label) : 0;
-        item->m_receiverCount = DimCount(row.m_size);
-        item->m_traceCount = item->m_receiverCount;
-        item->m_samplesPerWaveform = DimCount(sampling->m_size);
-        item->m_samplePeriod = DimPeriod(sampling->m_incr);
-        item->m_waveChannels.push_back(CopyChannel(*first));
-        for (unsigned r = 2; r <= item->m_receiverCount; ++r) {
-            CLisChannelItem* c = FindChannel(scan, NumberedName(stem, r));
-            if (!c) continue;
-            c->m_used = 1;
-            item->m_waveChannels.push_back(CopyChannel(*c));
-        }
+        TakeDimWaveform(scan, *item, row, *sampling, stem, *first);
         if (const CLisChannelItem* gain = FindChannel(scan, entry->m_gainMnemonics[0]))
             SliceElements(item->m_gainChannels, *gain, ReceiverStem(gain->m_mnemonic), item->m_receiverCount);
         if (const CLisChannelItem* start = FindChannel(scan, entry->m_extraMnemonics[0]))

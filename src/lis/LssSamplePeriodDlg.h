@@ -3,27 +3,12 @@
 // number of them.
 #pragma once
 
-#include "platform/Dialog.h"
+#include "lis/SamplePeriodDlg.h"
 #include "res/LssSamplePeriodDlgIds.h"
 
-#include <string>
-
-class CLssSamplePeriodDlg : public CDialog {
+class CLssSamplePeriodDlg : public CSamplePeriodDlg {
 public:
     using enum lss_period::Control; // ids shared with the template
-    enum Choice : int { kChoice4us = 0, kChoice8us = 1, kChoiceOther = 2 };
 
     CLssSamplePeriodDlg();
-
-    int m_periodChoice = -1;   // Choice; -1 none
-    std::string m_receivers;   // shown only
-    std::string m_samples;     // shown only
-    std::string m_waveName;    // shown only
-    unsigned m_otherPeriod = 0; // microseconds; with "Other", OK keeps it 1 to 256
-
-    // The period the choice stands for; `current` for no choice.
-    float ChosenPeriod(float current) const;
-
-    bool OnInitDialog() override;
-    void DoDataExchange(DataExchange& dx) override;
 };

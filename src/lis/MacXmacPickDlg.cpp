@@ -66,107 +66,39 @@ void CMacXmacPickDlg::DoDataExchange(DataExchange& dx)
     dx.Radio(kIdcWmno, m_mnemonic);
 }
 
-void CMacXmacPickDlg::OnAddWave()
-{
-    const int64_t key = SelectedKey(kIdcDatumList);
-    const CLisChannelItem* channel = ChannelOfKey(key);
-    ControlState* datums = Item(kIdcWaveDatums);
-    if (!channel || !datums) return;
-    datums->SetItemData(datums->AddString(channel->m_mnemonic), key);
-}
+void CMacXmacPickDlg::OnAddWave() { AddWaveDatum(kIdcDatumList, kIdcWaveDatums); }
 
 void CMacXmacPickDlg::OnRemoveWave()
 {
     if (ControlState* datums = Item(kIdcWaveDatums)) RemoveWaveDatum(*datums);
 }
 
-void CMacXmacPickDlg::OnSetGain()
-{
-    const int64_t key = SelectedKey(kIdcDatumList);
-    if (const CLisChannelItem* channel = ChannelOfKey(key)) {
-        m_gainKey = key;
-        SetItemText(kIdcGain, channel->m_mnemonic);
-    }
-}
+void CMacXmacPickDlg::OnSetGain() { PickChannel(kIdcDatumList, kIdcGain, m_gainKey); }
 
-void CMacXmacPickDlg::OnClearGain()
-{
-    m_gainKey = -1;
-    SetItemText(kIdcGain, "");
-}
+void CMacXmacPickDlg::OnClearGain() { ClearPick(kIdcGain, m_gainKey); }
 
-void CMacXmacPickDlg::OnSetStart()
-{
-    const int64_t key = SelectedKey(kIdcDatumList);
-    if (const CLisChannelItem* channel = ChannelOfKey(key)) {
-        m_startKey = key;
-        SetItemText(kIdcStart, channel->m_mnemonic);
-    }
-}
+void CMacXmacPickDlg::OnSetStart() { PickChannel(kIdcDatumList, kIdcStart, m_startKey); }
 
-void CMacXmacPickDlg::OnClearStart()
-{
-    m_startKey = -1;
-    SetItemText(kIdcStart, "");
-}
+void CMacXmacPickDlg::OnClearStart() { ClearPick(kIdcStart, m_startKey); }
 
 void CMacXmacPickDlg::OnTransfer()
 {
     if (!UpdateData(true)) return;
-    ControlState* datums = Item(kIdcWaveDatums);
-    const int count = datums ? datums->Count() : 0;
-    if (count == 0) {
-        MessageBox("Please pick a Wave name from the Datum List     ", MB_OK);
+    ControlState* datums = PickedWaveDatums(kIdcWaveDatums);
+    if (!datums || !CheckTransferFields(m_samplePeriod, m_receivers, m_mnemonic >= 0 && m_mnemonic < kWaveformCount,
+                                        "Please Select a Waveform Mnemonic     "))
         return;
-    }
-    if (m_samplePeriod == 0.0f) {
-        MessageBox("Please Enter a Sample Perod     ", MB_OK);
-        return;
-    }
-    if (m_receivers == 0) {
-        MessageBox("Please Enter a Number of Receivers     ", MB_OK);
-        return;
-    }
-    if (m_mnemonic < 0 || m_mnemonic >= kWaveformCount) {
-        MessageBox("Please Select a Waveform Mnemonic     ", MB_OK);
-        return;
-    }
     CLisChannelItem* gain = ChannelOfKey(m_gainKey);
-    if (!gain && MessageBox("Does this Waveform need a Gain Datum?     ", MB_YESNO) == IDYES) return;
+    if (NeedsDatum(gain, "Gain Datum")) return;
     CLisChannelItem* start = ChannelOfKey(m_startKey);
-    if (!start && MessageBox("Does this Waveform need a Start Datum?     ", MB_YESNO) == IDYES) return;
+    if (NeedsDatum(start, "Start Datum")) return;
     if (gain) gain->m_used = 1;
     if (start) start->m_used = 1;
 
     const Waveform& kind = kWaveforms[m_mnemonic];
-    auto item = std::make_unique<CWaveformPickItem>();
-    item->m_key = m_nextKey++;
-    item->m_mnemonic = LoadString(kind.mnemonicId);
-    item->m_itemLabel = kind.label;
-    item->m_typeCode = ItemTypeOfLabel(kXmac, kind.label);
-    item->m_toolName = kXmac;
-    item->m_category = 1;
-    item->m_receiverCount = uint16_t(m_receivers);
-    item->m_traceCount = item->m_receiverCount;
-    item->m_samplePeriod = m_samplePeriod;
-
-    CLisChannelItem* first = ChannelOfKey(datums->ItemData(0));
-    if (first) {
-        item->m_waveformName = first->m_mnemonic;
-        item->m_displayName = first->m_mnemonic + " - " + kind.label;
-    }
-    if (count > 1) {
-        // A datum per receiver, in the order picked.
-        for (int r = 0; r < count; ++r)
-            if (auto copy = TakeChannel(datums->ItemData(r))) item->m_waveChannels.push_back(std::move(copy));
-        if (first) item->m_samplesPerWaveform = uint16_t(first->SampleCount());
-    } else if (first) {
-        // One datum holding every receiver's trace one after another.
-        first->m_used = 1;
-        const unsigned samples = first->m_size / (m_receivers * unsigned(first->BytesPerSample()));
-        item->m_samplesPerWaveform = uint16_t(samples);
-        SliceTraces(item->m_waveChannels, *first, ReceiverStem(first->m_mnemonic), m_receivers, samples, true);
-    }
+    auto item = NewWaveform(m_nextKey++, kXmac, kind.label, ItemTypeOfLabel(kXmac, kind.label),
+                            LoadString(kind.mnemonicId), m_receivers, m_samplePeriod);
+    TakeWaveDatums(*datums, *item, ReceiverStem);
     if (gain) SliceElements(item->m_gainChannels, *gain, "GN", m_receivers);
     if (start) SliceElements(item->m_startTimeChannels, *start, "ST", m_receivers);
     m_picked.push_back(std::move(item));

@@ -1,6 +1,8 @@
 #include "lis/WavePickDlg.h"
 
+#include "lis/LisRecognise.h"
 #include "platform/Format.h"
+#include "platform/Host.h"
 #include "res/DialogTemplates.h"
 
 #include <algorithm>
@@ -114,4 +116,97 @@ bool CWavePickDlg::RemoveSelectedWaveform(int waveListId)
         for (const auto& c : *list)
             if (CLisChannelItem* channel = ChannelOfKey(c->m_index); channel && !held(c->m_index)) channel->m_used = 0;
     return true;
+}
+
+void CWavePickDlg::PickChannel(int listId, int fieldId, int64_t& key)
+{
+    const int64_t selected = SelectedKey(listId);
+    if (const CLisChannelItem* channel = ChannelOfKey(selected)) {
+        key = selected;
+        SetItemText(fieldId, channel->m_mnemonic);
+    }
+}
+
+void CWavePickDlg::ClearPick(int fieldId, int64_t& key)
+{
+    key = -1;
+    SetItemText(fieldId, "");
+}
+
+void CWavePickDlg::AddWaveDatum(int listId, int waveDatumsId)
+{
+    const int64_t key = SelectedKey(listId);
+    const CLisChannelItem* channel = ChannelOfKey(key);
+    ControlState* datums = Item(waveDatumsId);
+    if (!channel || !datums) return;
+    datums->SetItemData(datums->AddString(channel->m_mnemonic), key);
+}
+
+ControlState* CWavePickDlg::PickedWaveDatums(int waveDatumsId)
+{
+    ControlState* datums = Item(waveDatumsId);
+    if (datums && datums->Count() > 0) return datums;
+    MessageBox(kPickAWave, MB_OK);
+    return nullptr;
+}
+
+bool CWavePickDlg::CheckTransferFields(float period, unsigned receivers, bool chosen, const char* chooseMessage)
+{
+    const char* missing = period == 0.0f ? "Please Enter a Sample Perod     "
+                          : receivers == 0 ? "Please Enter a Number of Receivers     "
+                          : !chosen        ? chooseMessage
+                                           : nullptr;
+    if (!missing) return true;
+    MessageBox(missing, MB_OK);
+    return false;
+}
+
+bool CWavePickDlg::NeedsDatum(const CLisChannelItem* channel, const char* what)
+{
+    return !channel && MessageBox(Format("Does this Waveform need a %s?     ", what), MB_YESNO) == IDYES;
+}
+
+std::unique_ptr<CWaveformPickItem> CWavePickDlg::NewWaveform(uint32_t key, const std::string& tool,
+                                                             const std::string& label, uint8_t typeCode,
+                                                             const std::string& mnemonic, unsigned receivers,
+                                                             float period)
+{
+    auto item = std::make_unique<CWaveformPickItem>();
+    item->m_key = key;
+    item->m_toolName = tool;
+    item->m_itemLabel = label;
+    item->m_typeCode = typeCode;
+    item->m_mnemonic = mnemonic;
+    item->m_category = 1;
+    item->m_receiverCount = uint16_t(receivers);
+    item->m_traceCount = item->m_receiverCount;
+    item->m_samplePeriod = period;
+    return item;
+}
+
+void CWavePickDlg::NameAfter(CWaveformPickItem& item, const CLisChannelItem& first)
+{
+    item.m_waveformName = first.m_mnemonic;
+    item.m_displayName = first.m_mnemonic + " - " + item.m_itemLabel;
+}
+
+void CWavePickDlg::TakeWaveDatums(const ControlState& datums, CWaveformPickItem& item,
+                                  std::string (*stemOf)(const std::string&))
+{
+    const int count = datums.Count();
+    CLisChannelItem* first = count > 0 ? ChannelOfKey(datums.ItemData(0)) : nullptr;
+    if (first) NameAfter(item, *first);
+    if (count > 1) {
+        // A datum per receiver, in the order picked.
+        for (int r = 0; r < count; ++r)
+            if (auto copy = TakeChannel(datums.ItemData(r))) item.m_waveChannels.push_back(std::move(copy));
+        if (first) item.m_samplesPerWaveform = uint16_t(first->SampleCount());
+    } else if (first) {
+        // One datum holding every receiver's trace one after another.
+        first->m_used = 1;
+        const unsigned receivers = item.m_receiverCount;
+        const unsigned samples = first->m_size / (receivers * unsigned(first->BytesPerSample()));
+        item.m_samplesPerWaveform = uint16_t(samples);
+        lis::recognise::SliceTraces(item.m_waveChannels, *first, stemOf(first->m_mnemonic), receivers, samples, true);
+    }
 }

@@ -59,6 +59,41 @@ protected:
     // cut from become free unless another waveform still holds them. False without one.
     bool RemoveSelectedWaveform(int waveListId);
 
+    // The picks of the transfer. PickChannel puts the channel selected in the datum list
+    // `listId` into `key` and shows its mnemonic in `fieldId` (nothing without a
+    // selection); ClearPick forgets it again. AddWaveDatum appends the selected channel to
+    // the wave-datum list `waveDatumsId` (item data = key).
+    void PickChannel(int listId, int fieldId, int64_t& key);
+    void ClearPick(int fieldId, int64_t& key);
+    void AddWaveDatum(int listId, int waveDatumsId);
+
+    // The wave-datum list `waveDatumsId` when it holds a pick; else nullptr, after the
+    // message that asks for one.
+    ControlState* PickedWaveDatums(int waveDatumsId);
+    // The transfer's checks of the typed fields, in the dialogs' order, each with its
+    // message: a sample period, a number of receivers, then the dialog's radio choice
+    // (`chooseMessage` asks for it). False after the first message.
+    bool CheckTransferFields(float period, unsigned receivers, bool chosen, const char* chooseMessage);
+    // Without `channel`, asks "Does this Waveform need a <what>?": true when the user
+    // says yes (the transfer then stops for the pick).
+    bool NeedsDatum(const CLisChannelItem* channel, const char* what);
+
+    // A waveform of the user's picks (category 1), with `receivers` receivers and traces.
+    static std::unique_ptr<CWaveformPickItem> NewWaveform(uint32_t key, const std::string& tool,
+                                                          const std::string& label, uint8_t typeCode,
+                                                          const std::string& mnemonic, unsigned receivers,
+                                                          float period);
+    // The waveform is named after its first wave channel: "<mnemonic> - <label>".
+    static void NameAfter(CWaveformPickItem& item, const CLisChannelItem& first);
+    // The wave datums of list `datums` become the wave channels of `item` (named after
+    // the first): several are one per receiver, in the order picked; a single one holds
+    // every receiver's trace one after another and is sliced into item.m_receiverCount
+    // traces named `stemOf` its mnemonic. Every channel taken is marked used.
+    void TakeWaveDatums(const ControlState& datums, CWaveformPickItem& item,
+                        std::string (*stemOf)(const std::string&));
+
+    static constexpr const char* kPickAWave = "Please pick a Wave name from the Datum List     ";
+
 private:
     int m_keyBase;
     std::vector<uint32_t> m_usedAtStart; // per lent channel

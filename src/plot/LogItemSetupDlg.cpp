@@ -213,9 +213,7 @@ void CLogItemSetupDlg::FillPartnerList()
 void CLogItemSetupDlg::OnSelectInputFile()
 {
     std::string path = m_item.m_strFilePath, title = m_item.m_strFileTitle, ext = m_item.m_strFileExt;
-    if (!BrowseFile(Browse::Open, "Browse Input QTX File", "Qtx Data (*.qtx)|*.qtx|All Files (*.*)|*.*||", path, title,
-                    ext))
-        return;
+    if (!BrowseFile(Browse::Open, "Browse Input QTX File", kQtxFilter, path, title, ext)) return;
     if (!SelectItem(path, title, ext)) return;
     SetItemText(kIdcInputFile, ShortenPathLabel(kInputFileLabel, m_item.m_strFilePath));
     UpdateControls();

@@ -3,6 +3,7 @@
 #include "common/BrowseFile.h"
 #include "common/Help.h"
 #include "common/PathLabel.h"
+#include "common/SetupSteps.h"
 #include "dataset/QtxFile.h"
 #include "platform/Format.h"
 #include "platform/Path.h"
@@ -10,7 +11,6 @@
 #include "res/ResourceIds.h"
 #include "settings/SettingsStore.h"
 
-#include <algorithm>
 #include <array>
 
 namespace {
@@ -18,7 +18,6 @@ namespace {
 using enum anisotropy_setup::Control;
 using G = AnisotropySetupGroup;
 
-constexpr const char* kFilter = "Qtx Data (*.qtx)|*.qtx|All Files (*.*)|*.*||";
 constexpr uint32_t kHelpAnisotropySetup = 1;
 constexpr int kOptionIds[] = {kIdcCollocateTransmitter, kIdcAnisotropyAnalysis, kIdcRotateWaveforms,
                               kIdcAzimuthCoherence,     kIdcCombineEnergy,      kIdcFastShearAzimuth};
@@ -163,14 +162,13 @@ int CAnisotropySetupDlg::ReadHeader(const Side& side, const std::string& path)
 int CAnisotropySetupDlg::Pick(const Side& side, const char* title)
 {
     std::string path = m_setup.*side.path, name = m_setup.*side.title, ext = m_setup.*side.ext;
-    if (!BrowseFile(Browse::Open, title, kFilter, path, name, ext)) return 0;
+    if (!BrowseFile(Browse::Open, title, kQtxFilter, path, name, ext)) return 0;
     m_setup.*side.path = path, m_setup.*side.title = name, m_setup.*side.ext = ext;
     if (!ReadHeader(side, path)) return 0;
     EnableItem(side.list, true);
     UpdateControls();
     return 1;
 }
-
 
 int CAnisotropySetupDlg::ReadInputHeader(const std::string& path) { return ReadHeader(kInput, path); }
 int CAnisotropySetupDlg::ReadProfileHeader(const std::string& path) { return ReadHeader(kProfile, path); }
@@ -183,15 +181,7 @@ void CAnisotropySetupDlg::ToggleSelected(const Side& side, int& caret)
     const ControlState* list = Item(side.list);
     if (!list) return;
     caret = list->CaretIndex();
-    const auto& listed = m_setup.*side.listed;
-    auto& selected = m_setup.*side.selected;
-    const int count = std::clamp<int>(m_setup.*side.count, 0, kAnisotropyFlagCount);
-    for (int i = 0, line = 0; i < count; ++i) {
-        if (!listed[size_t(i)]) continue;
-        if (line++ != caret) continue;
-        selected[size_t(i)] = selected[size_t(i)] == 0 ? 1 : 0;
-        return;
-    }
+    ToggleListedDatum(m_setup.*side.listed, m_setup.*side.selected, m_setup.*side.count, caret);
 }
 
 void CAnisotropySetupDlg::OnSelchangeInputList() { ToggleSelected(kInput, m_inputCaret); }

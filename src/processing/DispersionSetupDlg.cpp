@@ -3,20 +3,18 @@
 #include "common/BrowseFile.h"
 #include "common/Help.h"
 #include "common/PathLabel.h"
+#include "common/SetupSteps.h"
 #include "dataset/QtxFile.h"
 #include "platform/Format.h"
 #include "processing/SetupFiles.h"
 #include "res/ResourceIds.h"
 #include "settings/SettingsStore.h"
 
-#include <algorithm>
-
 namespace {
 
 using enum dispersion_setup::Control;
 using G = DispersionSetupGroup;
 
-constexpr const char* kFilter = "Qtx Data (*.qtx)|*.qtx|All Files (*.*)|*.*||";
 constexpr uint32_t kHelpDispersionSetup = 2;
 
 struct ListSide {
@@ -96,31 +94,22 @@ void CDispersionSetupDlg::UpdatePairControls()
     }
 }
 
-namespace {
-void SetPair(CDialog& dlg, uint16_t& fixed, uint16_t& variable, int fixedId, int variableId, bool toFixed)
-{
-    fixed = toFixed ? 1 : 0, variable = toFixed ? 0 : 1;
-    if (ControlState* c = dlg.Item(fixedId)) c->SetCheck(fixed);
-    if (ControlState* c = dlg.Item(variableId)) c->SetCheck(variable);
-}
-} // namespace
-
 void CDispersionSetupDlg::OnFixedFrequency(bool fixed)
 {
-    SetPair(*this, m_setup.fixedFrequency, m_setup.variableFrequency, kIdcFixedFrequency, kIdcVariableFrequency,
-            fixed);
+    SetRadioPair(*this, m_setup.fixedFrequency, m_setup.variableFrequency, fixed, kIdcFixedFrequency,
+                 kIdcVariableFrequency);
     UpdatePairControls();
 }
 
 void CDispersionSetupDlg::OnFixedBitSize(bool fixed)
 {
-    SetPair(*this, m_setup.fixedBitSize, m_setup.useCaliper, kIdcFixedBitSize, kIdcUseCaliper, fixed);
+    SetRadioPair(*this, m_setup.fixedBitSize, m_setup.useCaliper, fixed, kIdcFixedBitSize, kIdcUseCaliper);
     UpdatePairControls();
 }
 
 void CDispersionSetupDlg::OnFixedDensity(bool fixed)
 {
-    SetPair(*this, m_setup.fixedDensity, m_setup.variableDensity, kIdcFixedDensity, kIdcVariableDensity, fixed);
+    SetRadioPair(*this, m_setup.fixedDensity, m_setup.variableDensity, fixed, kIdcFixedDensity, kIdcVariableDensity);
     UpdatePairControls();
 }
 
@@ -128,7 +117,7 @@ int CDispersionSetupDlg::OnSelect(List list)
 {
     const ListSide& side = kSides[list];
     std::string path = m_setup.*side.path, title = m_setup.*side.name, ext = m_setup.*side.ext;
-    if (!BrowseFile(Browse::Open, side.title, kFilter, path, title, ext)) return 0;
+    if (!BrowseFile(Browse::Open, side.title, kQtxFilter, path, title, ext)) return 0;
     m_setup.*side.path = path, m_setup.*side.name = title, m_setup.*side.ext = ext;
     SetItemText(side.labelId, ShortenPath(side.label, path));
     const int filled = FillItemList(list, path);
@@ -149,55 +138,22 @@ int CDispersionSetupDlg::OnSelect(List list)
 
 int CDispersionSetupDlg::OnSelectOutputFile()
 {
-    std::string path = m_setup.outputPath, title = m_setup.outputTitle, ext = m_setup.outputExt;
-    if (!BrowseFile(Browse::Save, "Select Output DTS File", kFilter, path, title, ext)) return 0;
-    m_setup.outputPath = path, m_setup.outputTitle = title, m_setup.outputExt = ext;
-    SetItemText(kIdcOutputFile, ShortenPath("Output DTS File : ", path));
-    return 1;
+    return ChooseOutputFile(*this, kIdcOutputFile, "Select Output DTS File", "Output DTS File : ",
+                            {m_setup.outputPath, m_setup.outputTitle, m_setup.outputExt});
 }
 
 int CDispersionSetupDlg::FillItemList(List list, const std::string& path)
 {
-    CQtxFile file;
-    if (!file.OpenRead(path)) return 0;
-    double top = 0.0, bottom = 0.0;
-    CQtxDatumList datums;
-    if (!ReadDepthsAndDatums(file, top, bottom, datums, false)) return 0;
-    // One listed and one selected flag per datum: a data set with more is refused
-    // rather than listed in part.
-    if (datums.size() > size_t(kProfileListFlagCount)) {
-        MessageBox(Format("The data set has %d datums; at most %d can be listed.", int(datums.size()),
-                          kProfileListFlagCount),
-                   MB_OK | MB_ICONEXCLAMATION);
-        return 0;
-    }
-    m_setup.topDepth[size_t(list)] = top, m_setup.bottomDepth[size_t(list)] = bottom;
-    ProfileCurveList& curves = m_setup.lists[size_t(list)];
-    curves.listed.fill(0), curves.selected.fill(0);
-    ControlState* box = Item(kSides[list].listId);
-    if (box) box->ResetContent();
-    for (size_t i = 0; i < datums.size(); ++i) {
-        if (datums[i]->m_category != kCategoryTrace) continue;
-        if (box) box->AddString(datums[i]->m_mnemonic);
-        curves.listed[i] = 1;
-    }
-    curves.itemCount = int32_t(datums.size());
-    return 1;
+    return ReadTraceCurves(path, "data set", Item(kSides[list].listId), m_setup.topDepth[size_t(list)],
+                           m_setup.bottomDepth[size_t(list)], m_setup.lists[size_t(list)]);
 }
 
 void CDispersionSetupDlg::OnSelchange(List list)
 {
     const ControlState* box = Item(kSides[list].listId);
     if (!box || box->CurSel() < 0) return;
-    const int row = box->CurSel();
     ProfileCurveList& curves = m_setup.lists[size_t(list)];
-    const int count = std::clamp<int>(curves.itemCount, 0, kProfileListFlagCount);
-    for (int i = 0, shown = 0; i < count; ++i) {
-        if (!curves.listed[size_t(i)]) continue;
-        if (shown++ != row) continue;
-        curves.selected[size_t(i)] = curves.selected[size_t(i)] ? 0 : 1;
-        return;
-    }
+    ToggleListedDatum(curves.listed, curves.selected, curves.itemCount, box->CurSel());
 }
 
 // The group holds the flags the run is handed; Edit gives them back on any end but Cancel.

@@ -1,10 +1,9 @@
 #include "processing/FilterSetupDlg.h"
 
-#include "common/BrowseFile.h"
 #include "common/Help.h"
 #include "common/PathLabel.h"
+#include "common/SetupSteps.h"
 #include "platform/Format.h"
-#include "platform/Path.h"
 #include "processing/DepthProfileSetupDlg.h"
 #include "processing/SetupFiles.h"
 #include "res/ResourceIds.h"
@@ -16,7 +15,6 @@ namespace {
 
 using enum filter_setup::Control;
 
-constexpr const char* kFilter = "Qtx Data (*.qtx)|*.qtx|All Files (*.*)|*.*||";
 constexpr uint32_t kHelpFilterSetup = 3;
 constexpr int kEndScroll = 8;
 
@@ -32,16 +30,6 @@ constexpr int kSlownessGroup[] = {kIdcSelectSlownessProfile, kIdcSlownessProfile
 std::string Shorten(const char* label, const std::string& path) { return ShortenPath(label, path, kNarrowPathLabel); }
 
 } // namespace
-
-struct CFilterSetupDlg::ProfileFiles {
-    const char* title;
-    std::string FilterSetupGroup::*path;
-    std::string FilterSetupGroup::*name;
-    std::string FilterSetupGroup::*ext;
-    int label;
-    uint32_t InputChangeBookkeeping::*changed;
-    uint32_t InputChangeBookkeeping::*size;
-};
 
 CFilterSetupDlg::CFilterSetupDlg() : CSetupDlg(kIddFilterSetup)
 {
@@ -113,29 +101,20 @@ void CFilterSetupDlg::OnDrawItem(int id, Dc& dc, const Rect& client)
 
 void CFilterSetupDlg::ApplySlownessRange(const CQtxDatumList& datums)
 {
-    for (const auto& datum : datums) {
-        if (datum->m_category != kCategorySlowness) continue;
-        const bool metres = datum->m_axis1.m_unit == kUnitMicrosecondsPerMetre;
-        m_setup.slownessTitle = SlownessRangeTitle(metres);
-        m_setup.slownessStart = metres ? 100.0f : 40.0f;
-        m_setup.slownessStop = metres ? 600.0f : 240.0f;
-        SetItemText(kIdcSlownessGroup, m_setup.slownessTitle);
-        SetItemText(kIdcSlownessStart, Format("%6.1f", double(m_setup.slownessStart)));
-        SetItemText(kIdcSlownessStop, Format("%6.1f", double(m_setup.slownessStop)));
-    }
+    SlownessWindow window;
+    if (!SuggestSlownessWindow(datums, window)) return;
+    m_setup.slownessTitle = window.title;
+    m_setup.slownessStart = window.min;
+    m_setup.slownessStop = window.max;
+    SetItemText(kIdcSlownessGroup, m_setup.slownessTitle);
+    SetItemText(kIdcSlownessStart, Format("%6.1f", double(m_setup.slownessStart)));
+    SetItemText(kIdcSlownessStop, Format("%6.1f", double(m_setup.slownessStop)));
 }
 
 int CFilterSetupDlg::OnSelectInputFile()
 {
-    const std::string previous = m_setup.inputPath;
-    std::string path = m_setup.inputPath, title = m_setup.inputName, ext = m_setup.inputExt;
-    if (!BrowseFile(Browse::Open, "Browse Input QTX File", kFilter, path, title, ext)) return 0;
-    m_setup.inputPath = path;
-    m_setup.inputName = FileName(path);
-    m_setup.inputExt = ext;
-    NoteInputChange(Changes().inputChanged, Changes().inputSize, m_setup.forceInputs, path, previous);
-    m_setup.changes = Changes();
-    SetItemText(kIdcInputFile, Shorten("Input File : ", m_setup.inputPath));
+    std::string title;
+    if (!PickSetupInput(*this, m_setup, Changes(), SetupInput::Input, kIdcInputFile, title)) return 0;
 
     CQtxFile file;
     if (!file.OpenRead(m_setup.inputPath)) return 0;
@@ -154,137 +133,96 @@ int CFilterSetupDlg::OnSelectInputFile()
     return 1;
 }
 
-int CFilterSetupDlg::PickProfile(const ProfileFiles& kind)
+int CFilterSetupDlg::PickProfile(SetupInput which, int labelId)
 {
-    const std::string previous = m_setup.*kind.path;
-    std::string path = m_setup.*kind.path, title = m_setup.*kind.name, ext = m_setup.*kind.ext;
-    if (!BrowseFile(Browse::Open, kind.title, kFilter, path, title, ext)) return 0;
-    m_setup.*kind.path = path;
-    m_setup.*kind.name = FileName(path);
-    m_setup.*kind.ext = ext;
-    NoteInputChange(Changes().*kind.changed, Changes().*kind.size, m_setup.forceInputs, path, previous);
-    m_setup.changes = Changes();
-    SetItemText(kind.label, Shorten("Profile : ", path));
-    CQtxFile file;
-    if (!file.OpenRead(path)) return 0;
     CQtxDatumList datums;
-    if (!file.ReadDatumList(datums)) return 0;
-    file.CloseInput();
+    if (!::PickProfile(*this, m_setup, Changes(), which, labelId, datums)) return 0;
     ApplySlownessRange(datums);
     DrawResponse();
     return 1;
 }
 
-int CFilterSetupDlg::OnSelectFrequencyProfile()
-{
-    using G = FilterSetupGroup;
-    using C = InputChangeBookkeeping;
-    return PickProfile({"Browse Frequency Profile", &G::frequencyProfilePath, &G::frequencyProfileName,
-                        &G::frequencyProfileExt, kIdcFrequencyProfile, &C::frequencyProfileChanged,
-                        &C::frequencyProfileSize});
-}
+int CFilterSetupDlg::OnSelectFrequencyProfile() { return PickProfile(SetupInput::Frequency, kIdcFrequencyProfile); }
 
-int CFilterSetupDlg::OnSelectTimeProfile()
-{
-    using G = FilterSetupGroup;
-    using C = InputChangeBookkeeping;
-    return PickProfile({"Browse Time Profile", &G::timeProfilePath, &G::timeProfileName, &G::timeProfileExt,
-                        kIdcTimeProfile, &C::timeProfileChanged, &C::timeProfileSize});
-}
+int CFilterSetupDlg::OnSelectTimeProfile() { return PickProfile(SetupInput::Time, kIdcTimeProfile); }
 
-int CFilterSetupDlg::OnSelectSlownessProfile()
-{
-    using G = FilterSetupGroup;
-    using C = InputChangeBookkeeping;
-    return PickProfile({"Browse Slowness Profile", &G::slownessProfilePath, &G::slownessProfileName,
-                        &G::slownessProfileExt, kIdcSlownessProfile, &C::slownessProfileChanged,
-                        &C::slownessProfileSize});
-}
+int CFilterSetupDlg::OnSelectSlownessProfile() { return PickProfile(SetupInput::Slowness, kIdcSlownessProfile); }
 
 int CFilterSetupDlg::OnSelectOutputFile()
 {
-    std::string path = m_setup.outputPath, title = m_setup.outputName, ext = m_setup.outputExt;
-    if (!BrowseFile(Browse::Save, "Browse Output QTX File", kFilter, path, title, ext)) return 0;
-    m_setup.outputPath = path;
-    m_setup.outputName = title;
-    m_setup.outputExt = ext;
-    SetItemText(kIdcOutputFile, Shorten("Output File : ", m_setup.outputPath));
+    if (!ChooseOutputFile(*this, kIdcOutputFile, "Browse Output QTX File", "Output File : ",
+                          {m_setup.outputPath, m_setup.outputName, m_setup.outputExt}, kNarrowPathLabel))
+        return 0;
     DrawResponse();
     return 1;
 }
 
-void CFilterSetupDlg::SetFlags(uint16_t& on, uint16_t& off, bool enable, int onId, int offId)
+void CFilterSetupDlg::EnableGroup(Group group, bool enable)
 {
-    on = enable ? 1 : 0;
-    off = enable ? 0 : 1;
-    if (ControlState* c = Item(onId)) c->SetCheck(on);
-    if (ControlState* c = Item(offId)) c->SetCheck(off);
+    auto& s = m_setup;
+    if (group == Group::Frequency)
+        SetRadioPair(*this, s.frequencyEnabled, s.frequencyDisabled, enable, kIdcFrequencyEnable, kIdcFrequencyDisable);
+    else if (group == Group::Time)
+        SetRadioPair(*this, s.timeEnabled, s.timeDisabled, enable, kIdcTimeEnable, kIdcTimeDisable);
+    else
+        SetRadioPair(*this, s.slownessEnabled, s.slownessDisabled, enable, kIdcSlownessEnable, kIdcSlownessDisable);
 }
 
 void CFilterSetupDlg::OnFrequencyEnable(bool enable)
 {
-    SetFlags(m_setup.frequencyEnabled, m_setup.frequencyDisabled, enable, kIdcFrequencyEnable, kIdcFrequencyDisable);
-    if (enable) SetFlags(m_setup.slownessEnabled, m_setup.slownessDisabled, false, kIdcSlownessEnable, kIdcSlownessDisable);
+    EnableGroup(Group::Frequency, enable);
+    if (enable) EnableGroup(Group::Slowness, false);
     UpdateGroups();
 }
 
 void CFilterSetupDlg::OnTimeEnable(bool enable)
 {
-    SetFlags(m_setup.timeEnabled, m_setup.timeDisabled, enable, kIdcTimeEnable, kIdcTimeDisable);
-    if (enable) SetFlags(m_setup.slownessEnabled, m_setup.slownessDisabled, false, kIdcSlownessEnable, kIdcSlownessDisable);
+    EnableGroup(Group::Time, enable);
+    if (enable) EnableGroup(Group::Slowness, false);
     UpdateGroups();
 }
 
 void CFilterSetupDlg::OnSlownessEnable(bool enable)
 {
-    SetFlags(m_setup.slownessEnabled, m_setup.slownessDisabled, enable, kIdcSlownessEnable, kIdcSlownessDisable);
+    EnableGroup(Group::Slowness, enable);
     if (enable) {
-        SetFlags(m_setup.frequencyEnabled, m_setup.frequencyDisabled, false, kIdcFrequencyEnable, kIdcFrequencyDisable);
-        SetFlags(m_setup.timeEnabled, m_setup.timeDisabled, false, kIdcTimeEnable, kIdcTimeDisable);
+        EnableGroup(Group::Frequency, false);
+        EnableGroup(Group::Time, false);
     }
     UpdateGroups();
 }
 
 void CFilterSetupDlg::OnCrossDipole()
 {
-    m_setup.crossDipole = m_setup.crossDipole ? 0 : 1;
-    if (ControlState* c = Item(kIdcCrossDipole)) c->SetCheck(m_setup.crossDipole);
-    if (m_setup.crossDipole)
-        SetFlags(m_setup.slownessEnabled, m_setup.slownessDisabled, false, kIdcSlownessEnable, kIdcSlownessDisable);
+    ToggleCheck(*this, kIdcCrossDipole, m_setup.crossDipole);
+    if (m_setup.crossDipole) EnableGroup(Group::Slowness, false);
     UpdateGroups();
 }
 
 void CFilterSetupDlg::OnForceInputs()
 {
-    m_setup.forceInputs = m_setup.forceInputs ? 0 : 1;
-    if (ControlState* c = Item(kIdcForceInputs)) c->SetCheck(m_setup.forceInputs);
-    if (!m_setup.forceInputs) return;
-    InputChangeBookkeeping& changes = Changes();
-    changes.inputChanged = changes.timeProfileChanged = changes.frequencyProfileChanged =
-        changes.slownessProfileChanged = 1;
-    m_setup.changes = changes;
+    ToggleCheck(*this, kIdcForceInputs, m_setup.forceInputs);
+    if (m_setup.forceInputs) ForceAllInputs(m_setup, Changes());
 }
 
 void CFilterSetupDlg::OnProfileKind(bool fixed)
 {
-    SetFlags(m_setup.fixedProfile, m_setup.variableProfile, fixed, kIdcFixedProfile, kIdcVariableProfile);
+    SetRadioPair(*this, m_setup.fixedProfile, m_setup.variableProfile, fixed, kIdcFixedProfile, kIdcVariableProfile);
     UpdateFrequencyGroup();
 }
 
 void CFilterSetupDlg::OnShape(bool bell)
 {
-    SetFlags(m_setup.bellShape, m_setup.semiRectangular, bell, kIdcBellShape, kIdcSemiRectangular);
+    SetRadioPair(*this, m_setup.bellShape, m_setup.semiRectangular, bell, kIdcBellShape, kIdcSemiRectangular);
     DrawResponse();
 }
 
 void CFilterSetupDlg::OnTimeWindow(int which)
 {
-    uint16_t* flags[] = {&m_setup.hannWindow, &m_setup.frontMute, &m_setup.backMute};
-    const int ids[] = {kIdcHannWindow, kIdcFrontMute, kIdcBackMute};
-    for (int i = 0; i < 3; ++i) {
-        *flags[i] = i == which ? 1 : 0;
-        if (ControlState* c = Item(ids[i])) c->SetCheck(*flags[i]);
-    }
+    SetRadioSet(*this,
+                {{kIdcHannWindow, &m_setup.hannWindow}, {kIdcFrontMute, &m_setup.frontMute},
+                 {kIdcBackMute, &m_setup.backMute}},
+                which);
 }
 
 void CFilterSetupDlg::OnHScroll(int code)

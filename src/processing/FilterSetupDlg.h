@@ -7,6 +7,7 @@
 #include "common/SetupDlg.h"
 #include "dataset/QtxFile.h"
 #include "processing/FilterResponse.h"
+#include "processing/SetupFiles.h"
 #include "res/FilterSetupDlgIds.h"
 #include "settings/SettingsGroups.h"
 
@@ -53,11 +54,12 @@ public:
     ResponseValues m_response{};
 
 private:
-    struct ProfileFiles;
-    int PickProfile(const ProfileFiles& kind);
+    int PickProfile(SetupInput which, int labelId);
     // Reads the slowness datums of `datums` into the slowness caption and range.
     void ApplySlownessRange(const CQtxDatumList& datums);
-    void SetFlags(uint16_t& on, uint16_t& off, bool enable, int onId, int offId);
+    // Sets the Enable/Disable radio pair of a group.
+    enum class Group { Frequency, Time, Slowness };
+    void EnableGroup(Group group, bool enable);
     void UpdateGroups();
     InputChangeBookkeeping& Changes();
 };

@@ -1,12 +1,11 @@
 #include "processing/KalmanSetupDlg.h"
 
-#include "common/BrowseFile.h"
 #include "common/Help.h"
 #include "common/PathLabel.h"
 #include "common/RangeCheck.h"
+#include "common/SetupSteps.h"
 #include "dataset/QtxFile.h"
 #include "platform/Host.h"
-#include "platform/Path.h"
 #include "processing/DepthProfileSetupDlg.h"
 #include "processing/SetupFiles.h"
 #include "res/ResourceIds.h"
@@ -18,7 +17,6 @@ using enum kalman_setup::Control;
 
 constexpr const char* kInputLabel = "Input File : ";
 constexpr const char* kOutputLabel = "Output File : ";
-constexpr const char* kFilter = "Qtx Data (*.qtx)|*.qtx|All Files (*.*)|*.*||";
 constexpr uint32_t kHelpKalmanSetup = 9;
 
 constexpr RangeFields kDepths{kIdcTopDepth, kIdcBottomDepth, "top depth", "bottom depth", "ft", -100.0, 50000.0};
@@ -73,15 +71,9 @@ void CKalmanSetupDlg::OnOK()
 
 int CKalmanSetupDlg::OnSelectInputFile()
 {
-    std::string path = m_setup.inputPath, title = m_setup.inputName, ext = m_setup.inputExt;
-    if (!BrowseFile(Browse::Open, "Browse Input QTX File", kFilter, path, title, ext)) return 0;
-    m_setup.inputPath = path;
-    m_setup.inputName = FileName(path);
-    m_setup.inputTitle = title;
-    m_setup.inputExt = ext;
-    SetItemText(kIdcInputFile, ShortenPath(kInputLabel, m_setup.inputPath));
+    if (!ChooseQtxInput(*this, kIdcInputFile, InputFileOf(m_setup))) return 0;
     // The names are proposed before the read, so a file that cannot be read keeps them.
-    m_setup.outputName = OutputName(title);
+    m_setup.outputName = OutputName(m_setup.inputTitle);
     m_setup.inputFolder = CDepthProfileSetupDlg::OutputFolder(m_setup.inputPath, m_setup.inputName);
     m_setup.outputPath = m_setup.inputFolder + m_setup.outputName;
     m_setup.outputExt = ".qtx";
@@ -98,13 +90,8 @@ int CKalmanSetupDlg::OnSelectInputFile()
 
 int CKalmanSetupDlg::OnSelectOutputFile()
 {
-    std::string path = m_setup.outputPath, title = m_setup.outputName, ext = m_setup.outputExt;
-    if (!BrowseFile(Browse::Save, "Browse Output QTX File", kFilter, path, title, ext)) return 0;
-    m_setup.outputPath = path;
-    m_setup.outputName = title;
-    m_setup.outputExt = ext;
-    SetItemText(kIdcOutputFile, ShortenPath(kOutputLabel, m_setup.outputPath));
-    return 1;
+    return ChooseOutputFile(*this, kIdcOutputFile, "Browse Output QTX File", kOutputLabel,
+                            {m_setup.outputPath, m_setup.outputName, m_setup.outputExt});
 }
 
 void CKalmanSetupDlg::OnSaveSetup()

@@ -1,11 +1,10 @@
 #include "processing/PickingSetupDlg.h"
 
-#include "common/BrowseFile.h"
 #include "common/Help.h"
 #include "common/PathLabel.h"
+#include "common/SetupSteps.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
-#include "platform/Path.h"
 #include "processing/DepthProfileSetupDlg.h"
 #include "processing/SetupFiles.h"
 #include "res/ResourceIds.h"
@@ -18,7 +17,6 @@ namespace {
 
 using enum picking_setup::Control;
 
-constexpr const char* kFilter = "Qtx Data (*.qtx)|*.qtx|All Files (*.*)|*.*||";
 constexpr uint32_t kHelpPickingSetup = 7;
 constexpr int kEndScroll = 8;
 constexpr const char* kSuffixes[] = {"_Ifs.qtx", "_Semb.qtx", "_SembMap.qtx", "_FreqMap.qtx"};
@@ -38,16 +36,6 @@ constexpr int kSlownessControls[] = {kIdcSelectSlownessProfile, kIdcSlownessProf
 std::string Shorten(const char* label, const std::string& path) { return ShortenPath(label, path, kNarrowPathLabel); }
 
 } // namespace
-
-struct CPickingSetupDlg::ProfileFiles {
-    const char* title;
-    std::string PickingSetupGroup::*path;
-    std::string PickingSetupGroup::*name;
-    std::string PickingSetupGroup::*ext;
-    int label;
-    uint32_t InputChangeBookkeeping::*changed;
-    uint32_t InputChangeBookkeeping::*size;
-};
 
 CPickingSetupDlg::CPickingSetupDlg() : CSetupDlg(kIddPickingSetup)
 {
@@ -71,18 +59,18 @@ CPickingSetupDlg::CPickingSetupDlg() : CSetupDlg(kIddPickingSetup)
     On(kIdcMetric, Notify::Clicked, [this] { OnUnits(false); });
     for (int id : {kIdcNoisyData, kIdcDispersionPackage, kIdcNormalizeWaveforms, kIdcForceInputs, kIdcExclude})
         On(id, Notify::Clicked, [this, id] { OnToggle(id); });
-    const auto set = [this](uint16_t& a, uint16_t& b, bool first) {
-        a = first ? 1 : 0, b = first ? 0 : 1;
-        Item(kIdcSingle)->SetCheck(m_setup.singleMode), Item(kIdcArray)->SetCheck(m_setup.arrayMode);
-    };
-    On(kIdcSingle, Notify::Clicked, [this, set] { set(m_setup.singleMode, m_setup.arrayMode, true); });
-    On(kIdcArray, Notify::Clicked, [this, set] { set(m_setup.singleMode, m_setup.arrayMode, false); });
+    for (bool single : {true, false})
+        On(single ? kIdcSingle : kIdcArray, Notify::Clicked, [this, single] {
+            SetRadioPair(*this, m_setup.singleMode, m_setup.arrayMode, single, kIdcSingle, kIdcArray);
+        });
     const int resolution[] = {kIdcResolutionLow, kIdcResolutionMedium, kIdcResolutionHigh, kIdcResolutionVeryHigh};
     for (int r = 0; r < 4; ++r)
-        On(resolution[r], Notify::Clicked, [this, r, resolution] {
-            uint16_t* flags[] = {&m_setup.resolutionLow, &m_setup.resolutionMedium, &m_setup.resolutionHigh,
-                                 &m_setup.resolutionVeryHigh};
-            for (int i = 0; i < 4; ++i) *flags[i] = i == r ? 1 : 0, Item(resolution[i])->SetCheck(*flags[i]);
+        On(resolution[r], Notify::Clicked, [this, r] {
+            auto& s = m_setup;
+            SetRadioSet(*this,
+                        {{kIdcResolutionLow, &s.resolutionLow}, {kIdcResolutionMedium, &s.resolutionMedium},
+                         {kIdcResolutionHigh, &s.resolutionHigh}, {kIdcResolutionVeryHigh, &s.resolutionVeryHigh}},
+                        r);
         });
     On(kIdcReceivers, Notify::SelChange, [this] { OnSelchangeReceiverList(); });
     On(kIdcSaveSetup, Notify::Clicked, [this] { OnSaveSetup(); });
@@ -154,41 +142,35 @@ void CPickingSetupDlg::OnMode(Mode mode)
 
 void CPickingSetupDlg::OnFrequencyEnable(bool enable)
 {
-    m_setup.frequencyEnabled = enable ? 1 : 0, m_setup.frequencyDisabled = enable ? 0 : 1;
-    Item(kIdcFrequencyEnable)->SetCheck(m_setup.frequencyEnabled);
-    Item(kIdcFrequencyDisable)->SetCheck(m_setup.frequencyDisabled);
+    SetRadioPair(*this, m_setup.frequencyEnabled, m_setup.frequencyDisabled, enable, kIdcFrequencyEnable,
+                 kIdcFrequencyDisable);
     UpdateFrequencyControls();
 }
 
 void CPickingSetupDlg::OnProfileKind(bool fixed)
 {
-    m_setup.fixedProfile = fixed ? 1 : 0, m_setup.variableProfile = fixed ? 0 : 1;
-    Item(kIdcFixedProfile)->SetCheck(m_setup.fixedProfile);
-    Item(kIdcVariableProfile)->SetCheck(m_setup.variableProfile);
+    SetRadioPair(*this, m_setup.fixedProfile, m_setup.variableProfile, fixed, kIdcFixedProfile, kIdcVariableProfile);
     UpdateFrequencyControls();
 }
 
 void CPickingSetupDlg::OnShape(bool bell)
 {
-    m_setup.bellShape = bell ? 1 : 0, m_setup.semiRectangular = bell ? 0 : 1;
-    Item(kIdcBellShape)->SetCheck(m_setup.bellShape);
-    Item(kIdcSemiRectangular)->SetCheck(m_setup.semiRectangular);
+    SetRadioPair(*this, m_setup.bellShape, m_setup.semiRectangular, bell, kIdcBellShape, kIdcSemiRectangular);
     DrawResponse();
 }
 
 void CPickingSetupDlg::OnSlownessMode(int which)
 {
-    uint16_t* flags[] = {&m_setup.slownessFixed, &m_setup.slownessVariable, &m_setup.slownessVpVs};
-    const int ids[] = {kIdcSlownessFixed, kIdcSlownessVariable, kIdcSlownessVpVs};
-    for (int i = 0; i < 3; ++i) *flags[i] = i == which ? 1 : 0, Item(ids[i])->SetCheck(*flags[i]);
+    SetRadioSet(*this,
+                {{kIdcSlownessFixed, &m_setup.slownessFixed}, {kIdcSlownessVariable, &m_setup.slownessVariable},
+                 {kIdcSlownessVpVs, &m_setup.slownessVpVs}},
+                which);
     UpdateSlownessControls();
 }
 
 void CPickingSetupDlg::OnUnits(bool english)
 {
-    m_setup.english = english ? 1 : 0, m_setup.metric = english ? 0 : 1;
-    Item(kIdcEnglish)->SetCheck(m_setup.english);
-    Item(kIdcMetric)->SetCheck(m_setup.metric);
+    SetRadioPair(*this, m_setup.english, m_setup.metric, english, kIdcEnglish, kIdcMetric);
     UpdateSlownessControls();
 }
 
@@ -199,13 +181,8 @@ void CPickingSetupDlg::OnToggle(int id)
                      : id == kIdcNormalizeWaveforms ? m_setup.normalizeWaveforms
                      : id == kIdcForceInputs        ? m_setup.forceInputs
                                                     : m_setup.exclude;
-    flag = flag ? 0 : 1;
-    if (ControlState* c = Item(id)) c->SetCheck(flag);
-    if (id == kIdcForceInputs && flag) {
-        InputChangeBookkeeping& ch = Changes();
-        ch.inputChanged = ch.timeProfileChanged = ch.frequencyProfileChanged = ch.slownessProfileChanged = 1;
-        m_setup.changes = ch;
-    }
+    ToggleCheck(*this, id, flag);
+    if (id == kIdcForceInputs && flag) ForceAllInputs(m_setup, Changes());
     if (id == kIdcExclude) FillReceiverList();
 }
 
@@ -322,18 +299,9 @@ void CPickingSetupDlg::OnSelchangeReceiverList()
 
 int CPickingSetupDlg::OnSelectInputFile()
 {
-    const std::string previous = m_setup.inputPath;
-    std::string path = m_setup.inputPath, title = m_setup.inputName, ext = m_setup.inputExt;
-    if (!BrowseFile(Browse::Open, "Browse Input QTX File", kFilter, path, title, ext)) return 0;
-    m_setup.inputPath = path;
-    m_setup.inputName = FileName(path);
-    m_setup.inputExt = ext;
-    m_setup.inputTitle = title;
-    NoteInputChange(Changes().inputChanged, Changes().inputSize, m_setup.forceInputs, path, previous);
-    m_setup.changes = Changes();
-    SetItemText(kIdcInputFile, Shorten("Input File : ", path));
+    if (!PickSetupInput(*this, m_setup, Changes(), SetupInput::Input, kIdcInputFile, m_setup.inputTitle)) return 0;
     CQtxFile file;
-    if (!file.OpenRead(path)) return 0;
+    if (!file.OpenRead(m_setup.inputPath)) return 0;
     DeriveOutputName();
     SetItemText(kIdcOutputFile, Shorten("Output File : ", m_setup.outputPath));
     CQtxDatumList datums;
@@ -344,60 +312,26 @@ int CPickingSetupDlg::OnSelectInputFile()
     return 1;
 }
 
-int CPickingSetupDlg::PickProfile(const ProfileFiles& kind)
+int CPickingSetupDlg::PickProfile(SetupInput which, int labelId)
 {
-    const std::string previous = m_setup.*kind.path;
-    std::string path = m_setup.*kind.path, title = m_setup.*kind.name, ext = m_setup.*kind.ext;
-    if (!BrowseFile(Browse::Open, kind.title, kFilter, path, title, ext)) return 0;
-    m_setup.*kind.path = path;
-    m_setup.*kind.name = FileName(path);
-    m_setup.*kind.ext = ext;
-    NoteInputChange(Changes().*kind.changed, Changes().*kind.size, m_setup.forceInputs, path, previous);
-    m_setup.changes = Changes();
-    SetItemText(kind.label, Shorten("Profile : ", path));
-    CQtxFile file;
     CQtxDatumList datums;
-    if (!file.OpenRead(path) || !file.ReadDatumList(datums)) return 0;
-    file.CloseInput();
-    if (kind.label == kIdcSlownessProfile) FillReceiverList();
+    if (!::PickProfile(*this, m_setup, Changes(), which, labelId, datums)) return 0;
+    if (which == SetupInput::Slowness) FillReceiverList();
     DrawResponse();
     return 1;
 }
 
-int CPickingSetupDlg::OnSelectFrequencyProfile()
-{
-    using G = PickingSetupGroup;
-    using C = InputChangeBookkeeping;
-    return PickProfile({"Browse Frequency Profile", &G::frequencyProfilePath, &G::frequencyProfileName,
-                        &G::frequencyProfileExt, kIdcFrequencyProfile, &C::frequencyProfileChanged,
-                        &C::frequencyProfileSize});
-}
+int CPickingSetupDlg::OnSelectFrequencyProfile() { return PickProfile(SetupInput::Frequency, kIdcFrequencyProfile); }
 
-int CPickingSetupDlg::OnSelectTimeProfile()
-{
-    using G = PickingSetupGroup;
-    using C = InputChangeBookkeeping;
-    return PickProfile({"Browse Time Profile", &G::timeProfilePath, &G::timeProfileName, &G::timeProfileExt,
-                        kIdcTimeProfile, &C::timeProfileChanged, &C::timeProfileSize});
-}
+int CPickingSetupDlg::OnSelectTimeProfile() { return PickProfile(SetupInput::Time, kIdcTimeProfile); }
 
-int CPickingSetupDlg::OnSelectSlownessProfile()
-{
-    using G = PickingSetupGroup;
-    using C = InputChangeBookkeeping;
-    return PickProfile({"Browse Slowness Profile", &G::slownessProfilePath, &G::slownessProfileName,
-                        &G::slownessProfileExt, kIdcSlownessProfile, &C::slownessProfileChanged,
-                        &C::slownessProfileSize});
-}
+int CPickingSetupDlg::OnSelectSlownessProfile() { return PickProfile(SetupInput::Slowness, kIdcSlownessProfile); }
 
 int CPickingSetupDlg::OnSelectOutputFile()
 {
-    std::string path = m_setup.outputPath, title = m_setup.outputName, ext = m_setup.outputExt;
-    if (!BrowseFile(Browse::Save, "Browse Output QTX File", kFilter, path, title, ext)) return 0;
-    m_setup.outputPath = path;
-    m_setup.outputName = title;
-    m_setup.outputExt = ext;
-    SetItemText(kIdcOutputFile, Shorten("Output File : ", path));
+    if (!ChooseOutputFile(*this, kIdcOutputFile, "Browse Output QTX File", "Output File : ",
+                          {m_setup.outputPath, m_setup.outputName, m_setup.outputExt}, kNarrowPathLabel))
+        return 0;
     DrawResponse();
     return 1;
 }

@@ -5,6 +5,7 @@
 
 #include "common/SetupDlg.h"
 #include "processing/FilterResponse.h"
+#include "processing/SetupFiles.h"
 #include "res/PickingSetupDlgIds.h"
 #include "settings/SettingsGroups.h"
 
@@ -58,7 +59,6 @@ public:
     std::array<std::string, kPickingReceiverRows> m_receiverNames;
 
 private:
-    struct ProfileFiles;
-    int PickProfile(const ProfileFiles& kind);
+    int PickProfile(SetupInput which, int labelId);
     InputChangeBookkeeping& Changes();
 };

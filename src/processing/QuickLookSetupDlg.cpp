@@ -1,11 +1,10 @@
 #include "processing/QuickLookSetupDlg.h"
 
-#include "common/BrowseFile.h"
 #include "common/Help.h"
 #include "common/PathLabel.h"
+#include "common/SetupSteps.h"
 #include "platform/Dc.h"
 #include "platform/Format.h"
-#include "platform/Path.h"
 #include "processing/DepthProfileSetupDlg.h"
 #include "processing/SetupFiles.h"
 #include "res/ResourceIds.h"
@@ -15,7 +14,6 @@ namespace {
 
 using enum quick_look_setup::Control;
 
-constexpr const char* kFilter = "Qtx Data (*.qtx)|*.qtx|All Files (*.*)|*.*||";
 constexpr uint32_t kHelpQuickLookSetup = 10;
 
 std::string Shorten(const char* label, const std::string& path) { return ShortenPath(label, path, kNarrowPathLabel); }
@@ -82,14 +80,6 @@ void CQuickLookSetupDlg::DoDataExchange(DataExchange& dx)
     SetItemText(kIdcSlowMax, Format("%6.1f", double(m_setup.slowMax)));
 }
 
-void CQuickLookSetupDlg::SetPair(uint16_t& a, uint16_t& b, bool first, int idA, int idB)
-{
-    a = first ? 1 : 0;
-    b = first ? 0 : 1;
-    if (ControlState* c = Item(idA)) c->SetCheck(a);
-    if (ControlState* c = Item(idB)) c->SetCheck(b);
-}
-
 void CQuickLookSetupDlg::ApplyProfileDefaults()
 {
     const QuickLookProfile p = QuickLookDefaults(m_setup.pWave != 0, m_setup.english != 0, m_setup.fastFormation != 0);
@@ -106,7 +96,7 @@ void CQuickLookSetupDlg::ApplyProfileDefaults()
 
 void CQuickLookSetupDlg::OnUnits(bool english)
 {
-    SetPair(m_setup.english, m_setup.metric, english, kIdcEnglish, kIdcMetric);
+    SetRadioPair(*this, m_setup.english, m_setup.metric, english, kIdcEnglish, kIdcMetric);
     m_setup.slownessTitle = english ? "Slowness Profile Setup [uSec/ft]" : "Slowness Profile Setup [uSec/m]";
     SetItemText(kIdcSlownessGroup, m_setup.slownessTitle);
     theApp.m_dormant.quickLook.english = m_setup.english;
@@ -119,41 +109,35 @@ void CQuickLookSetupDlg::OnUnits(bool english)
 
 void CQuickLookSetupDlg::OnWave(bool p)
 {
-    SetPair(m_setup.pWave, m_setup.sWave, p, kIdcPWave, kIdcSWave);
+    SetRadioPair(*this, m_setup.pWave, m_setup.sWave, p, kIdcPWave, kIdcSWave);
     ApplyProfileDefaults();
 }
 
 void CQuickLookSetupDlg::OnFormation(bool fast)
 {
-    SetPair(m_setup.fastFormation, m_setup.slowFormation, fast, kIdcFastFormation, kIdcSlowFormation);
+    SetRadioPair(*this, m_setup.fastFormation, m_setup.slowFormation, fast, kIdcFastFormation,
+                 kIdcSlowFormation);
     ApplyProfileDefaults();
 }
 
 void CQuickLookSetupDlg::OnResolution(bool medium)
 {
-    SetPair(m_setup.medium, m_setup.high, medium, kIdcMedium, kIdcHigh);
+    SetRadioPair(*this, m_setup.medium, m_setup.high, medium, kIdcMedium, kIdcHigh);
 }
 
 void CQuickLookSetupDlg::OnCalibrateDelay()
 {
-    m_setup.calibrateDelay = m_setup.calibrateDelay ? 0 : 1;
-    if (ControlState* c = Item(kIdcCalibrateDelay)) c->SetCheck(m_setup.calibrateDelay);
+    ToggleCheck(*this, kIdcCalibrateDelay, m_setup.calibrateDelay);
     EnableItem(kIdcDelay, m_setup.calibrateDelay != 0);
 }
 
 int CQuickLookSetupDlg::OnSelectInputFile()
 {
-    std::string path = m_setup.inputPath, title = m_setup.inputName, ext = m_setup.inputExt;
-    if (!BrowseFile(Browse::Open, "Browse Input QTX File", kFilter, path, title, ext)) return 0;
-    m_setup.inputPath = path;
-    m_setup.inputName = FileName(path);
-    m_setup.inputTitle = title;
-    m_setup.inputExt = ext;
-    SetItemText(kIdcInputFile, Shorten("Input File : ", path));
+    if (!ChooseQtxInput(*this, kIdcInputFile, InputFileOf(m_setup), kNarrowPathLabel)) return 0;
     CQtxFile file;
-    if (!file.OpenRead(path)) return 0;
-    m_setup.outputName = title + "_Quick.qtx";
-    m_setup.inputFolder = CDepthProfileSetupDlg::OutputFolder(path, m_setup.inputName);
+    if (!file.OpenRead(m_setup.inputPath)) return 0;
+    m_setup.outputName = m_setup.inputTitle + "_Quick.qtx";
+    m_setup.inputFolder = CDepthProfileSetupDlg::OutputFolder(m_setup.inputPath, m_setup.inputName);
     m_setup.outputPath = m_setup.inputFolder + m_setup.outputName;
     m_setup.outputExt = ".qtx";
     SetItemText(kIdcOutputFile, Shorten("Output File : ", m_setup.outputPath));
@@ -173,13 +157,8 @@ int CQuickLookSetupDlg::OnSelectInputFile()
 
 int CQuickLookSetupDlg::OnSelectOutputFile()
 {
-    std::string path = m_setup.outputPath, title = m_setup.outputName, ext = m_setup.outputExt;
-    if (!BrowseFile(Browse::Save, "Browse Output QTX File", kFilter, path, title, ext)) return 0;
-    m_setup.outputPath = path;
-    m_setup.outputName = title;
-    m_setup.outputExt = ext;
-    SetItemText(kIdcOutputFile, Shorten("Output File : ", path));
-    return 1;
+    return ChooseOutputFile(*this, kIdcOutputFile, "Browse Output QTX File", "Output File : ",
+                            {m_setup.outputPath, m_setup.outputName, m_setup.outputExt}, kNarrowPathLabel);
 }
 
 void CQuickLookSetupDlg::OnSaveSetup()

@@ -44,7 +44,6 @@ public:
     float m_delay = 0.0f;
 
 private:
-    void SetPair(uint16_t& a, uint16_t& b, bool first, int idA, int idB);
 };
 
 // The light of a run: 0 red, 1 amber, 2 green.

@@ -1,11 +1,12 @@
 #include "processing/SetupFiles.h"
 
+#include "platform/Controls.h"
 #include "platform/Format.h"
+#include "platform/Host.h"
 
 #include <filesystem>
 #include <limits>
 #include <system_error>
-#include <utility>
 
 void NoteInputChange(uint32_t& changed, uint32_t& lastSize, bool force, const std::string& path,
                      const std::string& previousPath)
@@ -26,24 +27,40 @@ void NoteInputChange(uint32_t& changed, uint32_t& lastSize, bool force, const st
     changed = path != previousPath ? 1 : 0;
 }
 
-bool ReadDepthsAndDatums(CQtxFile& file, double& top, double& bottom, CQtxDatumList& datums, bool ordered)
+std::string DepthText(double depth) { return Format("%10.4f", depth); }
+
+bool ReadTraceCurves(const std::string& path, const char* what, ControlState* box, double& top, double& bottom,
+                     ProfileCurveList& curves)
 {
-    double t = file.GetTopDepth();
-    if (t == -1.0) return false;
-    double b = file.GetBottomDepth();
-    if (b == -1.0) return false;
-    CQtxDatumList read;
-    if (!file.ReadDatumList(read)) return false;
-    file.CloseInput();
-    if (ordered && b < t) std::swap(t, b);
+    CQtxFile file;
+    if (!file.OpenRead(path)) return false;
+    double t = 0.0, b = 0.0;
+    CQtxDatumList datums;
+    if (!ReadDepthsAndDatums(file, t, b, datums, false)) return false;
+    if (datums.size() > curves.listed.size()) {
+        MessageBox(Format("The %s has %d datums; at most %d can be listed.", what, int(datums.size()),
+                          int(curves.listed.size())),
+                   MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
     top = t, bottom = b;
-    datums = std::move(read);
+    curves.listed.fill(0), curves.selected.fill(0);
+    if (box) box->ResetContent();
+    for (size_t i = 0; i < datums.size(); ++i) {
+        if (datums[i]->m_category != kCategoryTrace) continue;
+        if (box) box->AddString(datums[i]->m_mnemonic);
+        curves.listed[i] = 1;
+    }
+    curves.itemCount = int32_t(datums.size());
     return true;
 }
 
-std::string DepthText(double depth) { return Format("%10.4f", depth); }
-
-std::string SlownessRangeTitle(bool metres)
+bool PickInput(CDialog& dlg, int labelId, const PickedInput& input, bool force, std::string& title)
 {
-    return metres ? "Slowness range [uSec/m]" : "Slowness range [uSec/ft]";
+    const std::string previous = input.path;
+    if (!ChooseQtxInput(dlg, labelId, {input.path, input.name, title, input.ext}, kNarrowPathLabel, input.label,
+                        input.caption))
+        return false;
+    NoteInputChange(input.changed, input.lastSize, force, input.path, previous);
+    return true;
 }

@@ -1,11 +1,19 @@
 // The file side that the processing setup dialogs share: which inputs changed since
-// the last pick, and the depth range and datums of a picked data set.
+// the last pick (the depth range and datums of a picked data set are read by the
+// steps all setups share).
 #pragma once
 
+#include "common/SetupSteps.h"
 #include "dataset/QtxFile.h"
+#include "settings/SettingsGroups.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <string>
+
+class CDialog;
+class ControlState;
 
 // A file of one kind (input or a profile) was picked at `path`; `previousPath` is
 // what that kind held before. Forced, the kind counts as changed. Otherwise a size
@@ -13,12 +21,99 @@
 void NoteInputChange(uint32_t& changed, uint32_t& lastSize, bool force, const std::string& path,
                      const std::string& previousPath);
 
-// Reads the depth range of an open data set (exchanged so that top <= bottom when
-// `ordered`) and its datum list, then closes it. False, with the outputs untouched,
-// when a depth is -1.0 or the list cannot be read (the reader reports the latter).
-bool ReadDepthsAndDatums(CQtxFile& file, double& top, double& bottom, CQtxDatumList& datums, bool ordered = true);
-
 // "%10.4f", as the setups show depths.
 std::string DepthText(double depth);
-// The caption of a slowness range in the data set's unit.
-std::string SlownessRangeTitle(bool metres);
+
+// Reads the data set at `path` into the curve list `curves`: its depth range as stored
+// and a listed flag per trace datum, whose mnemonics fill `box` (when there is one).
+// One listed and one selected flag per datum: a data set with more datums is refused,
+// with a message naming it `what`, rather than listed in part. False, with the outputs
+// untouched, when it cannot be read or is refused.
+bool ReadTraceCurves(const std::string& path, const char* what, ControlState* box, double& top, double& bottom,
+                     ProfileCurveList& curves);
+
+// A click on line `row` of a list that shows the datums flagged in `listed` (of the
+// first `count`) flips the selected flag of the datum shown there.
+template <typename Flags> void ToggleListedDatum(const Flags& listed, Flags& selected, int count, int row)
+{
+    const int datums = std::clamp<int>(count, 0, int(listed.size()));
+    for (int i = 0, line = 0; i < datums; ++i) {
+        if (!listed[size_t(i)]) continue;
+        if (line++ != row) continue;
+        selected[size_t(i)] = selected[size_t(i)] ? 0 : 1;
+        return;
+    }
+}
+
+// The input and profile data sets of the filter and picking setups, whose groups
+// name their fields alike.
+enum class SetupInput { Input, Frequency, Time, Slowness };
+
+// One of them in a group: the host dialog's caption, the label before its path, the
+// group's fields and its change bookkeeping.
+struct PickedInput {
+    const char* caption;
+    const char* label;
+    std::string& path;
+    std::string& name;
+    std::string& ext;
+    uint32_t& changed;
+    uint32_t& lastSize;
+};
+
+template <typename Group> PickedInput InputOf(Group& s, InputChangeBookkeeping& c, SetupInput which)
+{
+    switch (which) {
+    case SetupInput::Input:
+        return {"Browse Input QTX File", "Input File : ", s.inputPath, s.inputName, s.inputExt, c.inputChanged,
+                c.inputSize};
+    case SetupInput::Frequency:
+        return {"Browse Frequency Profile", "Profile : ", s.frequencyProfilePath, s.frequencyProfileName,
+                s.frequencyProfileExt, c.frequencyProfileChanged, c.frequencyProfileSize};
+    case SetupInput::Time:
+        return {"Browse Time Profile", "Profile : ", s.timeProfilePath, s.timeProfileName, s.timeProfileExt,
+                c.timeProfileChanged, c.timeProfileSize};
+    case SetupInput::Slowness: break;
+    }
+    return {"Browse Slowness Profile", "Profile : ", s.slownessProfilePath, s.slownessProfileName,
+            s.slownessProfileExt, c.slownessProfileChanged, c.slownessProfileSize};
+}
+
+// Picks `input` with the host's open dialog, starting from the one the group holds: on
+// a choice its path, name (the path's file name) and extension follow, the change is
+// noted (see NoteInputChange), `labelId` of `dlg` shows it and `title` takes the
+// host's file title. False on Cancel, nothing changed.
+bool PickInput(CDialog& dlg, int labelId, const PickedInput& input, bool force, std::string& title);
+
+// PickInput for the group `setup` of a filter or picking setup, whose copy of the
+// bookkeeping then follows `changes`.
+template <typename Group>
+bool PickSetupInput(CDialog& dlg, Group& setup, InputChangeBookkeeping& changes, SetupInput which, int labelId,
+                    std::string& title)
+{
+    if (!PickInput(dlg, labelId, InputOf(setup, changes, which), setup.forceInputs != 0, title)) return false;
+    setup.changes = changes;
+    return true;
+}
+
+// Force Inputs set: every input and profile of the group counts as changed.
+template <typename Group> void ForceAllInputs(Group& setup, InputChangeBookkeeping& changes)
+{
+    changes.inputChanged = changes.timeProfileChanged = changes.frequencyProfileChanged =
+        changes.slownessProfileChanged = 1;
+    setup.changes = changes;
+}
+
+// Picks a profile as PickSetupInput does and reads its datum list. False on Cancel or
+// when the list cannot be read (the pick stands).
+template <typename Group>
+bool PickProfile(CDialog& dlg, Group& setup, InputChangeBookkeeping& changes, SetupInput which, int labelId,
+                 CQtxDatumList& datums)
+{
+    std::string title;
+    if (!PickSetupInput(dlg, setup, changes, which, labelId, title)) return false;
+    CQtxFile file;
+    if (!file.OpenRead(InputOf(setup, changes, which).path) || !file.ReadDatumList(datums)) return false;
+    file.CloseInput();
+    return true;
+}

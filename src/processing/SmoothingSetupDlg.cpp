@@ -1,13 +1,12 @@
 #include "processing/SmoothingSetupDlg.h"
 
-#include "common/BrowseFile.h"
 #include "common/Help.h"
 #include "common/PathLabel.h"
 #include "common/RangeCheck.h"
+#include "common/SetupSteps.h"
 #include "dataset/QtxLayout.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
-#include "platform/Path.h"
 #include "processing/DepthProfileSetupDlg.h"
 #include "processing/SetupFiles.h"
 #include "res/ResourceIds.h"
@@ -21,7 +20,6 @@ using smoothing_setup::kWeightIds;
 
 constexpr const char* kInputLabel = "Input File : ";
 constexpr const char* kOutputLabel = "Output File : ";
-constexpr const char* kFilter = "Qtx Data (*.qtx)|*.qtx|All Files (*.*)|*.*||";
 constexpr uint32_t kHelpSmoothingSetup = 13;
 constexpr FieldLimits kWeight{"weight", 0.0, 10.0, ""};
 
@@ -147,13 +145,8 @@ bool CSmoothingSetupDlg::ListItems(const CQtxDatumList& datums)
 
 int CSmoothingSetupDlg::OnSelectInputFile()
 {
-    std::string path = m_setup.inputPath, title = m_setup.inputName, ext = m_setup.inputExt;
-    if (!BrowseFile(Browse::Open, "Select Input File", kFilter, path, title, ext)) return 0;
-    m_setup.inputPath = path;
-    m_setup.inputName = FileName(path);
-    m_setup.inputTitle = title;
-    m_setup.inputExt = ext;
-    SetItemText(kIdcInputFile, ShortenPath(kInputLabel, m_setup.inputPath));
+    if (!ChooseQtxInput(*this, kIdcInputFile, InputFileOf(m_setup), kWidePathLabel, kInputLabel, "Select Input File"))
+        return 0;
 
     int read = 0;
     CQtxFile file;
@@ -163,7 +156,7 @@ int CSmoothingSetupDlg::OnSelectInputFile()
         read = ListItems(datums) ? 1 : 0;
 
     // The output is proposed whatever the read gave.
-    m_setup.outputName = OutputName(title);
+    m_setup.outputName = OutputName(m_setup.inputTitle);
     m_setup.outputPath = CDepthProfileSetupDlg::OutputFolder(m_setup.inputPath, m_setup.inputName) + m_setup.outputName;
     m_setup.outputExt = ".qtx";
     SetItemText(kIdcOutputFile, ShortenPath(kOutputLabel, m_setup.outputPath));
@@ -173,13 +166,8 @@ int CSmoothingSetupDlg::OnSelectInputFile()
 
 int CSmoothingSetupDlg::OnSelectOutputFile()
 {
-    std::string path = m_setup.outputPath, title = m_setup.outputName, ext = m_setup.outputExt;
-    if (!BrowseFile(Browse::Save, "Select Output File", kFilter, path, title, ext)) return 0;
-    m_setup.outputPath = path;
-    m_setup.outputName = title;
-    m_setup.outputExt = ext;
-    SetItemText(kIdcOutputFile, ShortenPath(kOutputLabel, m_setup.outputPath));
-    return 1;
+    return ChooseOutputFile(*this, kIdcOutputFile, "Select Output File", kOutputLabel,
+                            {m_setup.outputPath, m_setup.outputName, m_setup.outputExt});
 }
 
 void CSmoothingSetupDlg::End(int code)

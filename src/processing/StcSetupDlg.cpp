@@ -3,23 +3,20 @@
 #include "common/BrowseFile.h"
 #include "common/Help.h"
 #include "common/PathLabel.h"
+#include "common/SetupSteps.h"
 #include "dataset/QtxFile.h"
 #include "platform/Format.h"
-#include "platform/Path.h"
 #include "processing/DepthProfileSetupDlg.h"
 #include "processing/SetupFiles.h"
 #include "processing/StcRanges.h"
 #include "res/ResourceIds.h"
 #include "settings/SettingsStore.h"
 
-#include <algorithm>
-
 namespace {
 
 using enum stc_setup::Control;
 using G = StcSetupGroup;
 
-constexpr const char* kFilter = "Qtx Data (*.qtx)|*.qtx|All Files (*.*)|*.*||";
 constexpr uint32_t kHelpStcSetup = 14;
 
 std::string Shorten(const char* label, const std::string& path) { return ShortenPath(label, path, kWidePathLabel); }
@@ -96,9 +93,7 @@ void CStcSetupDlg::DoDataExchange(DataExchange& dx)
 
 void CStcSetupDlg::OnBorehole(bool fixedBitSize)
 {
-    m_setup.fixedBitSize = fixedBitSize ? 1 : 0, m_setup.useCaliper = fixedBitSize ? 0 : 1;
-    Item(kIdcFixedBitSize)->SetCheck(m_setup.fixedBitSize);
-    Item(kIdcUseCaliper)->SetCheck(m_setup.useCaliper);
+    SetRadioPair(*this, m_setup.fixedBitSize, m_setup.useCaliper, fixedBitSize, kIdcFixedBitSize, kIdcUseCaliper);
     UpdateBoreholeControls();
 }
 
@@ -133,17 +128,11 @@ void CStcSetupDlg::UpdateSlownessSearchControls()
 
 int CStcSetupDlg::OnSelectInputMapFile()
 {
-    std::string path = m_setup.inputPath, title = m_setup.inputName, ext = m_setup.inputExt;
-    if (!BrowseFile(Browse::Open, "Browse Input QTX File", kFilter, path, title, ext)) return 0;
-    m_setup.inputPath = path;
-    m_setup.inputName = FileName(path);
-    m_setup.inputTitle = title;
-    m_setup.inputExt = ext;
-    SetItemText(kIdcInputFile, Shorten("Input Map File : ", path));
+    if (!ChooseQtxInput(*this, kIdcInputFile, InputFileOf(m_setup), kWidePathLabel, "Input Map File : ")) return 0;
     CQtxFile file;
-    if (!file.OpenRead(path)) return 0;
-    m_setup.outputName = title + "_Semb.qtx";
-    m_setup.outputPath = CDepthProfileSetupDlg::OutputFolder(path, m_setup.inputName) + m_setup.outputName;
+    if (!file.OpenRead(m_setup.inputPath)) return 0;
+    m_setup.outputName = m_setup.inputTitle + "_Semb.qtx";
+    m_setup.outputPath = CDepthProfileSetupDlg::OutputFolder(m_setup.inputPath, m_setup.inputName) + m_setup.outputName;
     m_setup.outputExt = ".qtx";
     SetItemText(kIdcOutputFile, Shorten("Output Projection File : ", m_setup.outputPath));
     CQtxDatumList datums;
@@ -164,19 +153,14 @@ int CStcSetupDlg::OnSelectInputMapFile()
 
 int CStcSetupDlg::OnSelectOutputFile()
 {
-    std::string path = m_setup.outputPath, title = m_setup.outputName, ext = m_setup.outputExt;
-    if (!BrowseFile(Browse::Save, "Select Output Projection File", kFilter, path, title, ext)) return 0;
-    m_setup.outputPath = path;
-    m_setup.outputName = title;
-    m_setup.outputExt = ext;
-    SetItemText(kIdcOutputFile, Shorten("Output Projection File : ", path));
-    return 1;
+    return ChooseOutputFile(*this, kIdcOutputFile, "Select Output Projection File", "Output Projection File : ",
+                            {m_setup.outputPath, m_setup.outputName, m_setup.outputExt});
 }
 
 int CStcSetupDlg::PickProfile(const Profile& profile)
 {
     std::string path = m_setup.*profile.path, title = m_setup.*profile.name, ext = m_setup.*profile.ext;
-    if (!BrowseFile(Browse::Open, profile.title, kFilter, path, title, ext)) return 0;
+    if (!BrowseFile(Browse::Open, profile.title, kQtxFilter, path, title, ext)) return 0;
     m_setup.*profile.path = path;
     m_setup.*profile.name = title;
     m_setup.*profile.ext = ext;
@@ -191,31 +175,8 @@ int CStcSetupDlg::FillSlownessList(const std::string& path) { return FillList(kS
 
 int CStcSetupDlg::FillList(const Profile& profile, const std::string& path)
 {
-    CQtxFile file;
-    if (!file.OpenRead(path)) return 0;
-    double top = 0.0, bottom = 0.0;
-    CQtxDatumList datums;
-    if (!ReadDepthsAndDatums(file, top, bottom, datums, false)) return 0;
-    // One shown and one selected flag per datum: a profile with more is refused
-    // rather than listed in part.
-    if (datums.size() > size_t(kProfileListFlagCount)) {
-        MessageBox(Format("The profile has %d datums; at most %d can be listed.", int(datums.size()),
-                          kProfileListFlagCount),
-                   MB_OK | MB_ICONEXCLAMATION);
-        return 0;
-    }
-    m_setup.*profile.top = top, m_setup.*profile.bottom = bottom;
-    ProfileCurveList& curves = m_setup.*profile.curves;
-    curves.listed.fill(0), curves.selected.fill(0);
-    ControlState* list = Item(profile.list);
-    if (list) list->ResetContent();
-    for (size_t k = 0; k < datums.size(); ++k) {
-        if (datums[k]->m_category != kCategoryTrace) continue;
-        if (list) list->AddString(datums[k]->m_mnemonic);
-        curves.listed[k] = 1;
-    }
-    curves.itemCount = int32_t(datums.size());
-    return 1;
+    return ReadTraceCurves(path, "profile", Item(profile.list), m_setup.*profile.top, m_setup.*profile.bottom,
+                           m_setup.*profile.curves);
 }
 
 void CStcSetupDlg::Toggle(const Profile& profile, int& row)
@@ -224,13 +185,7 @@ void CStcSetupDlg::Toggle(const Profile& profile, int& row)
     if (!list) return;
     row = list->CurSel();
     ProfileCurveList& curves = m_setup.*profile.curves;
-    const int count = std::clamp<int>(curves.itemCount, 0, kProfileListFlagCount);
-    for (int k = 0, shown = 0; k < count; ++k) {
-        if (!curves.listed[size_t(k)]) continue;
-        if (shown++ != row) continue;
-        curves.selected[size_t(k)] = curves.selected[size_t(k)] ? 0 : 1;
-        return;
-    }
+    ToggleListedDatum(curves.listed, curves.selected, curves.itemCount, row);
 }
 
 void CStcSetupDlg::OnSelchangeCaliperList() { Toggle(kCaliper, m_caliperRow); }

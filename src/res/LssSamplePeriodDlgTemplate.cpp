@@ -1,27 +1,9 @@
-#include "platform/Controls.h"
-#include "platform/Host.h"
 #include "res/LssSamplePeriodDlgIds.h"
 #include "res/ResourceIds.h"
+#include "res/SamplePeriodDlgTemplate.h"
 
-// The texts of the static fields start with their labels; the class keeps them there.
 DialogTemplate LssSamplePeriodDialogTemplate()
 {
-    using K = ControlKind;
-    using enum lss_period::Control;
-    constexpr int kPeriodGroup = -2;
-    return {kIddLssSamplePeriod,
-            "LSS Wave Sample Period",
-            {
-                {kIdcWaveName, K::Static, "Wave Name:", 0, 0},
-                {kIdcReceivers, K::Static, "Number Receivers:", 0, 0},
-                {kIdcSamples, K::Static, "Number Samples:", 0, 0},
-                {kPeriodGroup, K::GroupBox, "Sample Period", 0, 0},
-                {kIdc4us, K::RadioButton, "4 uSec", kPeriodGroup, kGroupStart},
-                {kIdc8us, K::RadioButton, "8 uSec", kPeriodGroup, 0},
-                {kIdcOther, K::RadioButton, "Other", kPeriodGroup, 0},
-                {kIdcStatic, K::Static, "Other [uSec]:", kPeriodGroup, 0},
-                {kIdcOtherPeriod, K::Edit, "", kPeriodGroup, 0},
-                {IDOK, K::Button, "OK", 0, kDefaultButton},
-                {IDCANCEL, K::Button, "Cancel", 0, 0},
-            }};
+    return SamplePeriodDialogTemplate<lss_period::Control>(kIddLssSamplePeriod, "LSS Wave Sample Period",
+                                                           "Number Receivers:");
 }

@@ -1,10 +1,10 @@
 #include "viewers/DomainSetupDlg.h"
 
 #include "settings/SettingsStore.h"
-#include "common/BrowseFile.h"
 #include "common/Help.h"
 #include "common/PathLabel.h"
 #include "common/RangeCheck.h"
+#include "common/SetupSteps.h"
 #include "dataset/ItemTypes.h"
 #include "dataset/QtxFile.h"
 #include "platform/Format.h"
@@ -95,10 +95,7 @@ bool CDomainSetupDlg::OnInitDialog()
 
 void CDomainSetupDlg::OnSelectInputFile()
 {
-    if (!BrowseFile(Browse::Open, "Browse Input QTX File", "Qtx Data (*.qtx)|*.qtx|All Files (*.*)|*.*||", m_setup.path,
-                    m_setup.title, m_setup.ext))
-        return;
-    SetItemText(kIdcInputFile, ShortenPathLabel(kInputFileLabel, m_setup.path));
+    if (!ChooseQtxInput(*this, kIdcInputFile, m_setup.path, m_setup.title, m_setup.ext)) return;
 
     CQtxFile file;
     if (!file.OpenRead(m_setup.path)) return;
@@ -114,21 +111,8 @@ void CDomainSetupDlg::OnSelectInputFile()
     if (!file.ReadDatumList(datums)) return;
     file.CloseInput();
 
-    for (const auto& datum : datums) {
-        if (datum->m_category != kCategorySlowness) continue;
-        if (datum->m_axis1.m_unit == kUnitMicrosecondsPerMetre) {
-            m_setup.slownessTitle = "Slowness range [uSec/m]";
-            m_setup.slowMin = 100.0f;
-            m_setup.slowMax = 600.0f;
-        } else {
-            m_setup.slownessTitle = "Slowness range [uSec/ft]";
-            m_setup.slowMin = 40.0f;
-            m_setup.slowMax = 240.0f;
-        }
-        SetItemText(kIdcSlownessGroup, m_setup.slownessTitle);
-        SetItemText(kIdcSlowMin, DataExchange::NumberText(m_setup.slowMin));
-        SetItemText(kIdcSlowMax, DataExchange::NumberText(m_setup.slowMax));
-    }
+    TakeSlownessWindow(*this, datums, {kIdcSlownessGroup, kIdcSlowMin, kIdcSlowMax, m_setup.slownessTitle,
+                                       m_setup.slowMin, m_setup.slowMax});
 
     // The two flags are the time view's: another domain leaves them for the next Display > Time.
     if (m_setup.domain == "Time") {

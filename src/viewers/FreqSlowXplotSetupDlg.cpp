@@ -96,9 +96,7 @@ int CFreqSlowXplotSetupDlg::LoadDatumList(const std::string& path)
 void CFreqSlowXplotSetupDlg::OnSelectInputFile()
 {
     std::string path = m_setup.path, title = m_setup.title, ext;
-    if (!BrowseFile(Browse::Open, "Select Input Phase Processed File", "Qtx Data (*.qtx)|*.qtx|All Files (*.*)|*.*||",
-                    path, title, ext))
-        return;
+    if (!BrowseFile(Browse::Open, "Select Input Phase Processed File", kQtxFilter, path, title, ext)) return;
     m_setup.path = std::move(path);
     m_setup.title = std::move(title);
     m_setup.ext = std::move(ext);

@@ -1,10 +1,10 @@
 #include "viewers/SemblanceMapSetupDlg.h"
 
 #include "settings/SettingsStore.h"
-#include "common/BrowseFile.h"
 #include "common/Help.h"
 #include "common/PathLabel.h"
 #include "common/RangeCheck.h"
+#include "common/SetupSteps.h"
 #include "dataset/QtxFile.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
@@ -24,18 +24,6 @@ constexpr RangeFields kDepths{kIdcTopDepth, kIdcBottomDepth, "start depth", "sto
 constexpr RangeFields kTime{kIdcTimeStart, kIdcTimeStop, "start time", "stop time", "uSec", 0.0, 30000.0};
 // The message names uSec/ft whatever unit the file's maps have; the limits hold for both.
 constexpr RangeFields kSlowness{kIdcSlowMin, kIdcSlowMax, "min slowness", "max slowness", "uSec/ft", 0.0, 2000.0};
-
-template <size_t N> void Fill(ControlState* box, const char* const (&entries)[N])
-{
-    if (!box) return;
-    box->ResetContent();
-    for (const char* entry : entries) box->AddString(entry);
-}
-
-std::string SelectedText(const ControlState* box)
-{
-    return box && box->CurSel() >= 0 ? box->ItemText(box->CurSel()) : std::string();
-}
 
 } // namespace
 
@@ -61,19 +49,14 @@ void CSemblanceMapSetupDlg::DoDataExchange(DataExchange& dx)
         if (ControlState* box = Item(kIdcNormalize)) box->SetCheck(m_setup.normalize ? 1 : 0);
 }
 
-void CSemblanceMapSetupDlg::EnableByType()
-{
-    const bool wiggles = SelectedText(Item(kIdcType)) == "Signature";
-    EnableItem(kIdcColour, wiggles);
-    EnableItem(kIdcPalette, !wiggles);
-}
+void CSemblanceMapSetupDlg::EnableByType() { EnableColourOrPalette(*this, kIdcType, kIdcColour, kIdcPalette); }
 
 bool CSemblanceMapSetupDlg::OnInitDialog()
 {
     // The lists must hold their entries before the exchange selects the stored ones.
-    Fill(Item(kIdcType), semblance_map_setup::kTypes);
-    Fill(Item(kIdcColour), semblance_map_setup::kColours);
-    Fill(Item(kIdcPalette), semblance_map_setup::kPalettes);
+    FillList(Item(kIdcType), semblance_map_setup::kTypes);
+    FillList(Item(kIdcColour), semblance_map_setup::kColours);
+    FillList(Item(kIdcPalette), semblance_map_setup::kPalettes);
     CDialog::OnInitDialog();
     SetItemText(kIdcInputFile, ShortenPathLabel(kInputFileLabel, m_setup.path));
     EnableByType();
@@ -90,50 +73,29 @@ void CSemblanceMapSetupDlg::OnSelChangeType()
     EnableByType();
 }
 
-void CSemblanceMapSetupDlg::OnNormalize()
-{
-    m_setup.normalize = m_setup.normalize ? 0 : 1;
-    if (ControlState* box = Item(kIdcNormalize)) box->SetCheck(int(m_setup.normalize));
-}
+void CSemblanceMapSetupDlg::OnNormalize() { ToggleCheck(*this, kIdcNormalize, m_setup.normalize); }
 
 void CSemblanceMapSetupDlg::OnSelectInputFile()
 {
     // The host's dialog starts from the file chosen last.
     std::string title = m_setup.title, ext;
-    if (!BrowseFile(Browse::Open, "Browse Input QTX File", "Qtx Data (*.qtx)|*.qtx|All Files (*.*)|*.*||",
-                    m_setup.path, title, ext))
-        return;
+    if (!ChooseQtxInput(*this, kIdcInputFile, m_setup.path, title, ext)) return;
     m_setup.title = std::move(title);
     m_setup.ext = std::move(ext);
-    SetItemText(kIdcInputFile, ShortenPathLabel(kInputFileLabel, m_setup.path));
 
-    CQtxFile file;
-    if (!file.OpenRead(m_setup.path)) return;
-    double top = file.GetTopDepth(), bottom = file.GetBottomDepth();
-    if (top == -1.0 || bottom == -1.0) return;
-    // Read before anything is shown, so that a file whose descriptors cannot be read
-    // leaves the depths and windows as they were. Used here and dropped: the list of
-    // the file chosen before is gone with its handler.
-    CQtxDatumList datums;
-    if (!file.ReadDatumList(datums)) return;
-    file.CloseInput();
-
-    if (bottom < top) std::swap(top, bottom);
-    m_setup.topDepth = top;
-    m_setup.bottomDepth = bottom;
-    // The formats of the data exchange: a field never shows one value two ways.
-    SetItemText(kIdcTopDepth, DataExchange::NumberText(top));
-    SetItemText(kIdcBottomDepth, DataExchange::NumberText(bottom));
+    // Used here and dropped: the list of the file chosen before is gone with its handler.
+    QtxInputRead read;
+    if (!ReadQtxInput(m_setup.path, read)) return;
+    TakeDepthRange(*this, read, kIdcTopDepth, m_setup.topDepth, kIdcBottomDepth, m_setup.bottomDepth);
 
     // The windows of the last semblance map: the whole map, in whole numbers. Axis 1
     // is slowness, axis 2 time; a step or count from the file reaches an int only
     // through ClampToInt.
-    for (const auto& datum : datums) {
+    for (const auto& datum : read.datums) {
         if (datum->m_category != kCategorySemblanceMap) continue;
         const CQtxDatumAxis& slowness = datum->m_axis1;
         const CQtxDatumAxis& time = datum->m_axis2;
-        m_setup.slownessTitle =
-            slowness.m_unit == kUnitMicrosecondsPerMetre ? "Slowness range [uSec/m]" : "Slowness range [uSec/ft]";
+        m_setup.slownessTitle = SlownessRangeTitle(slowness.m_unit == kUnitMicrosecondsPerMetre);
         const double slowMin = double(slowness.m_firstIndex) * slowness.m_step;
         const double slowMax = slowMin + double(slowness.m_sampleCount) * slowness.m_step;
         const double timeStart = double(time.m_firstIndex) * time.m_step;

@@ -1,10 +1,10 @@
 #include "viewers/VdlSetupDlg.h"
 
 #include "settings/SettingsStore.h"
-#include "common/BrowseFile.h"
 #include "common/Help.h"
 #include "common/PathLabel.h"
 #include "common/RangeCheck.h"
+#include "common/SetupSteps.h"
 #include "dataset/ItemTypes.h"
 #include "dataset/QtxFile.h"
 #include "platform/Host.h"
@@ -31,18 +31,6 @@ constexpr RangeFields kAzimuth{kIdcAzimMin, kIdcAzimMax, "min azimuth", "max azi
 
 constexpr int kSwitched[] = {kIdcTimeStart, kIdcTimeStop, kIdcFreqStart, kIdcFreqStop, kIdcSlowMin,
                              kIdcSlowMax,   kIdcAzimMin,  kIdcAzimMax,   kIdcNormalize};
-
-template <size_t N> void Fill(ControlState* box, const char* const (&entries)[N])
-{
-    if (!box) return;
-    box->ResetContent();
-    for (const char* entry : entries) box->AddString(entry);
-}
-
-std::string SelectedText(const ControlState* box)
-{
-    return box && box->CurSel() >= 0 ? box->ItemText(box->CurSel()) : std::string();
-}
 
 } // namespace
 
@@ -93,20 +81,15 @@ void CVdlSetupDlg::EnableRanges()
     }
 }
 
-void CVdlSetupDlg::EnableByType()
-{
-    const bool wiggles = SelectedText(Item(kIdcType)) == "Signature";
-    EnableItem(kIdcColour, wiggles);
-    EnableItem(kIdcPalette, !wiggles);
-}
+void CVdlSetupDlg::EnableByType() { EnableColourOrPalette(*this, kIdcType, kIdcColour, kIdcPalette); }
 
 bool CVdlSetupDlg::OnInitDialog()
 {
     // The lists must hold their entries before the exchange selects the stored ones.
-    Fill(Item(kIdcDomain), vdl_setup::kDomains);
-    Fill(Item(kIdcType), vdl_setup::kTypes);
-    Fill(Item(kIdcColour), vdl_setup::kColours);
-    Fill(Item(kIdcPalette), vdl_setup::kPalettes);
+    FillList(Item(kIdcDomain), vdl_setup::kDomains);
+    FillList(Item(kIdcType), vdl_setup::kTypes);
+    FillList(Item(kIdcColour), vdl_setup::kColours);
+    FillList(Item(kIdcPalette), vdl_setup::kPalettes);
     CDialog::OnInitDialog();
     SetItemText(kIdcInputFile, ShortenPathLabel(kInputFileLabel, m_setup.path));
     EnableRanges();
@@ -124,55 +107,28 @@ void CVdlSetupDlg::OnSelChangeDomain()
 
 void CVdlSetupDlg::OnSelChangeType() { EnableByType(); }
 
-void CVdlSetupDlg::OnNormalize()
-{
-    m_setup.normalize = m_setup.normalize ? 0 : 1;
-    if (ControlState* box = Item(kIdcNormalize)) box->SetCheck(int(m_setup.normalize));
-}
+void CVdlSetupDlg::OnNormalize() { ToggleCheck(*this, kIdcNormalize, m_setup.normalize); }
 
 void CVdlSetupDlg::OnSelectInputFile()
 {
     // The host's dialog starts from the file chosen last.
     std::string title = m_setup.fileName, ext;
-    if (!BrowseFile(Browse::Open, "Browse Input QTX File", "Qtx Data (*.qtx)|*.qtx|All Files (*.*)|*.*||",
-                    m_setup.path, title, ext))
-        return;
+    if (!ChooseQtxInput(*this, kIdcInputFile, m_setup.path, title, ext)) return;
     m_setup.fileName = FileName(m_setup.path);
     m_setup.title = std::move(title);
-    SetItemText(kIdcInputFile, ShortenPathLabel(kInputFileLabel, m_setup.path));
 
-    CQtxFile file;
-    if (!file.OpenRead(m_setup.path)) return;
-    double top = file.GetTopDepth(), bottom = file.GetBottomDepth();
-    if (top == -1.0 || bottom == -1.0) return;
-    // Read before anything is shown, so that a file whose descriptors cannot be read
-    // leaves the depths and ranges as they were. Used here and dropped.
-    CQtxDatumList datums;
-    if (!file.ReadDatumList(datums)) return;
-    file.CloseInput();
-
-    if (bottom < top) std::swap(top, bottom);
-    m_setup.topDepth = top;
-    m_setup.bottomDepth = bottom;
-    // The formats of the data exchange: a field never shows one value two ways.
-    SetItemText(kIdcTopDepth, DataExchange::NumberText(top));
-    SetItemText(kIdcBottomDepth, DataExchange::NumberText(bottom));
-
+    // Used here and dropped.
+    QtxInputRead read;
+    if (!ReadQtxInput(m_setup.path, read)) return;
+    TakeDepthRange(*this, read, kIdcTopDepth, m_setup.topDepth, kIdcBottomDepth, m_setup.bottomDepth);
     m_setup.instFrequency = 0;
     m_setup.instSlowness = 0;
-    for (const auto& datum : datums) {
+    for (const auto& datum : read.datums) {
         if (InFamily(datum->m_typeCode, ItemFamily::InstFrequency)) m_setup.instFrequency = 1;
         if (InFamily(datum->m_typeCode, ItemFamily::InstSlowness)) m_setup.instSlowness = 1;
-        if (datum->m_category != kCategorySlowness) continue;
-        // The last slowness datum decides.
-        const bool metres = datum->m_axis1.m_unit == kUnitMicrosecondsPerMetre;
-        m_setup.slownessTitle = metres ? "Slowness range [uSec/m]" : "Slowness range [uSec/ft]";
-        m_setup.slowMin = metres ? 100.0f : 40.0f;
-        m_setup.slowMax = metres ? 600.0f : 240.0f;
-        SetItemText(kIdcSlownessGroup, m_setup.slownessTitle);
-        SetItemText(kIdcSlowMin, DataExchange::NumberText(m_setup.slowMin));
-        SetItemText(kIdcSlowMax, DataExchange::NumberText(m_setup.slowMax));
     }
+    TakeSlownessWindow(*this, read.datums, {kIdcSlownessGroup, kIdcSlowMin, kIdcSlowMax, m_setup.slownessTitle,
+                                            m_setup.slowMin, m_setup.slowMax});
 
     // The curves found are offered in any domain until the domain changes, which
     // keeps them for "Time" only.
