@@ -4,6 +4,7 @@
 #include "common/Help.h"
 #include "common/PathLabel.h"
 #include "common/RangeCheck.h"
+#include "common/SetupSteps.h"
 #include "dataset/QtxFile.h"
 #include "platform/Host.h"
 #include "platform/Path.h"
@@ -19,7 +20,6 @@ using enum depth_profile_setup::Control;
 
 constexpr const char* kInputLabel = "Input File : ";
 constexpr const char* kOutputLabel = "Output File : ";
-constexpr const char* kFilter = "Qtx Data (*.qtx)|*.qtx|All Files (*.*)|*.*||";
 constexpr uint32_t kHelpDepthProfileSetup = 9;
 
 constexpr RangeFields kDepths{kIdcTopDepth, kIdcBottomDepth, "top depth", "bottom depth", "ft", -100.0, 50000.0};
@@ -33,18 +33,6 @@ constexpr RangeFields kAzimuth{kIdcAzimMin, kIdcAzimMax, "min azimuth", "max azi
 
 constexpr int kSwitched[] = {kIdcNormalize, kIdcTimeStart, kIdcTimeStop, kIdcFreqStart, kIdcFreqStop,
                              kIdcSlowMin,   kIdcSlowMax,   kIdcAzimMin,  kIdcAzimMax};
-
-template <size_t N> void Fill(ControlState* box, const char* const (&entries)[N])
-{
-    if (!box) return;
-    box->ResetContent();
-    for (const char* entry : entries) box->AddString(entry);
-}
-
-std::string SelectedText(const ControlState* box)
-{
-    return box && box->CurSel() >= 0 ? box->ItemText(box->CurSel()) : std::string();
-}
 
 } // namespace
 
@@ -97,10 +85,10 @@ void CDepthProfileSetupDlg::DoDataExchange(DataExchange& dx)
 bool CDepthProfileSetupDlg::OnInitDialog()
 {
     // The lists must hold their entries before the exchange selects the stored ones.
-    Fill(Item(kIdcDomain), depth_profile_setup::kDomains);
-    Fill(Item(kIdcType), depth_profile_setup::kTypes);
-    Fill(Item(kIdcColour), depth_profile_setup::kColours);
-    Fill(Item(kIdcPalette), depth_profile_setup::kPalettes);
+    FillList(Item(kIdcDomain), depth_profile_setup::kDomains);
+    FillList(Item(kIdcType), depth_profile_setup::kTypes);
+    FillList(Item(kIdcColour), depth_profile_setup::kColours);
+    FillList(Item(kIdcPalette), depth_profile_setup::kPalettes);
     CDialog::OnInitDialog();
     SetItemText(kIdcInputFile, ShortenPath(kInputLabel, m_setup.inputPath));
     SetItemText(kIdcOutputFile, ShortenPath(kOutputLabel, m_setup.outputPath));
@@ -135,12 +123,7 @@ void CDepthProfileSetupDlg::EnableRanges()
     else enable({kIdcTimeStart, kIdcTimeStop}); // "Time" and any other text
 }
 
-void CDepthProfileSetupDlg::EnableByType()
-{
-    const bool wiggles = SelectedText(Item(kIdcType)) == "Signature";
-    EnableItem(kIdcColour, wiggles);
-    EnableItem(kIdcPalette, !wiggles);
-}
+void CDepthProfileSetupDlg::EnableByType() { EnableColourOrPalette(*this, kIdcType, kIdcColour, kIdcPalette); }
 
 void CDepthProfileSetupDlg::DeriveOutput()
 {
@@ -153,50 +136,22 @@ void CDepthProfileSetupDlg::DeriveOutput()
 
 int CDepthProfileSetupDlg::OnSelectInputFile()
 {
-    std::string path = m_setup.inputPath, title = m_setup.inputName, ext = m_setup.inputExt;
-    if (!BrowseFile(Browse::Open, "Browse Input QTX File", kFilter, path, title, ext)) return 0;
-    m_setup.inputPath = path;
-    m_setup.inputName = FileName(path);
-    m_setup.inputTitle = title;
-    m_setup.inputExt = ext;
-    SetItemText(kIdcInputFile, ShortenPath(kInputLabel, m_setup.inputPath));
+    if (!ChooseQtxInput(*this, kIdcInputFile, InputFileOf(m_setup))) return 0;
     DeriveOutput();
-
-    CQtxFile file;
-    if (!file.OpenRead(m_setup.inputPath)) return 0;
-    double top = file.GetTopDepth(), bottom = file.GetBottomDepth();
-    if (top == -1.0 || bottom == -1.0) return 0;
-    if (bottom < top) std::swap(top, bottom);
-    m_setup.topDepth = top;
-    m_setup.bottomDepth = bottom;
-    SetItemText(kIdcTopDepth, DataExchange::NumberText(top));
-    SetItemText(kIdcBottomDepth, DataExchange::NumberText(bottom));
-    CQtxDatumList datums;
-    if (!file.ReadDatumList(datums)) return 0;
-    file.CloseInput();
-    // The last slowness datum decides the unit of the slowness range.
-    for (const auto& datum : datums) {
-        if (datum->m_category != kCategorySlowness) continue;
-        const bool metres = datum->m_axis1.m_unit == kUnitMicrosecondsPerMetre;
-        m_setup.slownessTitle = metres ? "Slowness range [uSec/m]" : "Slowness range [uSec/ft]";
-        m_setup.slowMin = metres ? 100.0f : 40.0f;
-        m_setup.slowMax = metres ? 600.0f : 240.0f;
-        SetItemText(kIdcSlownessGroup, m_setup.slownessTitle);
-        SetItemText(kIdcSlowMin, DataExchange::NumberText(m_setup.slowMin));
-        SetItemText(kIdcSlowMax, DataExchange::NumberText(m_setup.slowMax));
-    }
+    QtxInputRead read;
+    if (!ReadQtxInput(m_setup.inputPath, read)) return 0;
+    TakeDepthRange(*this, read, kIdcTopDepth, m_setup.topDepth, kIdcBottomDepth, m_setup.bottomDepth);
+    TakeSlownessWindow(*this, read.datums, {kIdcSlownessGroup, kIdcSlowMin, kIdcSlowMax, m_setup.slownessTitle,
+                                            m_setup.slowMin, m_setup.slowMax});
     return 1;
 }
 
 int CDepthProfileSetupDlg::OnSelectOutputFile()
 {
-    std::string path = m_setup.outputPath, title = m_setup.outputName, ext = m_setup.outputExt;
-    if (!BrowseFile(Browse::Save, "Browse Output QTX File", kFilter, path, title, ext)) return 0;
-    m_setup.outputPath = path;
-    m_setup.outputName = title;
-    m_setup.outputExt = ext;
-    SetItemText(kIdcOutputFile, ShortenPath(kOutputLabel, m_setup.outputPath));
-    return 1;
+    return ChooseOutputFile(*this, kIdcOutputFile, "Browse Output QTX File", kOutputLabel,
+                            {m_setup.outputPath, m_setup.outputName, m_setup.outputExt})
+               ? 1
+               : 0;
 }
 
 void CDepthProfileSetupDlg::OnSelChangeDomain()
@@ -216,11 +171,7 @@ void CDepthProfileSetupDlg::OnSelChangeType()
     EnableByType();
 }
 
-void CDepthProfileSetupDlg::OnNormalize()
-{
-    m_setup.normalize = m_setup.normalize ? 0 : 1;
-    if (ControlState* box = Item(kIdcNormalize)) box->SetCheck(int(m_setup.normalize));
-}
+void CDepthProfileSetupDlg::OnNormalize() { ToggleCheck(*this, kIdcNormalize, m_setup.normalize); }
 
 void CDepthProfileSetupDlg::OnSaveSetup()
 {
