@@ -32,14 +32,6 @@ namespace {
 // and less than two.
 constexpr int kFrames = 500;
 
-void Retype(QLineEdit* edit, const std::string& text)
-{
-    ASSERT_NE(edit, nullptr);
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    TypeInto(edit, text);
-}
-
 int EnabledItems(QDialog& logSetup)
 {
     auto* list = Control<QListWidget>(logSetup, log_setup::kIdcEnabledList);

@@ -34,14 +34,6 @@ float Wave(int frame, size_t i)
     return float(std::sin(2.0 * kPi * t / 16.0) * std::exp(-std::pow(t / 24.0, 2.0)));
 }
 
-void Retype(QLineEdit* edit, const std::string& text)
-{
-    ASSERT_NE(edit, nullptr);
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    TypeInto(edit, text);
-}
-
 TEST_F(Walk, DisplayVdlShowsTheImageOfTheChosenWaveforms)
 {
     TempDir dir;

@@ -191,6 +191,14 @@ void TypeInto(QWidget* edit, const std::string& text)
     QTest::keyClicks(edit, QString::fromStdString(text));
 }
 
+void Retype(QLineEdit* edit, const std::string& text)
+{
+    ASSERT_NE(edit, nullptr);
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    TypeInto(edit, text);
+}
+
 namespace {
 QAction* FindCommand(QMenu* menu, int commandId)
 {

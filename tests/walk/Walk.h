@@ -19,6 +19,7 @@
 
 class CDomainWnd;
 class QImage;
+class QLineEdit;
 class QObject;
 class QScrollBar;
 class QTimer;
@@ -70,6 +71,8 @@ template <typename W = QWidget> W* Control(QDialog& dialog, int id)
 void Click(QWidget* widget);
 void ClickListRow(QWidget* list, int row);
 void TypeInto(QWidget* edit, const std::string& text);
+// The edit's text selected and deleted, then `text` typed.
+void Retype(QLineEdit* edit, const std::string& text);
 
 // Chooses Title > entry (the entry found by its command id) with the mouse.
 void ChooseMenu(QtFrame& frame, const QString& title, int commandId);
