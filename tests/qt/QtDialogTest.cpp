@@ -27,6 +27,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <cstdlib>
 #include <map>
 #include <utility>
 #include <vector>
@@ -307,15 +308,27 @@ TEST_F(QtDialogTest, EnterRespectsADisabledDefaultButtonAndEscapeCancels)
     EXPECT_EQ(other.EndCode(), IDCANCEL);
 }
 
-TEST_F(QtDialogTest, CentredDialogSitsOverItsParentOrTheScreen)
+TEST_F(QtDialogTest, CentredDialogSitsOverItsParentOrTheScreenAndStaysOnTheScreen)
 {
     d.InitDialog(false);
     d.CenterWindow();
     ASSERT_TRUE(ShowQtDialogModeless(d, {}));
     QDialog* view = QtDialogWindow(d);
     const QWidget* over = view->parentWidget() ? view->parentWidget()->window() : nullptr;
-    const QRect area = over && over->isVisible() ? over->frameGeometry() : view->screen()->availableGeometry();
-    EXPECT_LE((view->frameGeometry().center() - area.center()).manhattanLength(), 2);
+    const QRect screen = view->screen()->availableGeometry();
+    const QRect area = over && over->isVisible() ? over->frameGeometry() : screen;
+    const QRect frame = view->frameGeometry();
+    // Centred along each axis, unless that would put part of it off the screen: then
+    // it stands at the screen's edge, its title and top rows on the screen in any case.
+    EXPECT_TRUE(screen.contains(frame.topLeft()));
+    const auto placed = [](int centre, int wanted, int low, int high, int first, int last) {
+        return std::abs(centre - wanted) <= 2 || first == low || last == high;
+    };
+    EXPECT_TRUE(placed(frame.center().x(), area.center().x(), screen.left(), screen.right(), frame.left(), frame.right()));
+    EXPECT_TRUE(placed(frame.center().y(), area.center().y(), screen.top(), screen.bottom(), frame.top(), frame.bottom()));
+    if (frame.width() <= screen.width() && frame.height() <= screen.height()) {
+        EXPECT_TRUE(screen.contains(frame));
+    }
 }
 
 TEST_F(QtDialogTest, ModalRunStaysOpenUntilTheExchangeSucceeds)

@@ -4,19 +4,10 @@
 
 #include "lis/LisParamScan.h"
 #include "lis/SelectInputFileItemsDlg.h"
-#include "res/CommandIds.h"
-#include "res/ResourceIds.h"
-#include "res/SelectInputFileItemsDlgIds.h"
-#include "res/SelectToolDlgIds.h"
 #include "support/LisBuilder.h"
 #include "support/LisDictionaryBuilder.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
-
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTreeWidget>
-#include <QTest>
 
 namespace {
 
@@ -40,30 +31,7 @@ TEST_F(Walk, LisToQtxConvertsASyntheticFileThroughItsDialogs)
     }
     theApp.m_startupDir = dir.Path(); // the tool dictionary lives there
 
-    ChooseMenu(frame, "&File", ID_FILE_LIS);
-    ASSERT_TRUE(WaitFor([&] { return frame.MenuId() == 136; }));
-
-    User user;
-    user.ChooseFile(lisPath);
-    user.InDialog(kIddSelectTool, "Select Tool to Convert: DSI, OK", [](QDialog& dlg) {
-        Click(Control<QRadioButton>(dlg, select_tool::kIdcDsi));
-        Click(Control<QPushButton>(dlg, IDOK));
-    });
-    user.InDialog(kIddSelectInputFileItems, "Select Input File Items: the data set, Add, OK", [node](QDialog& dlg) {
-        auto* tree = Control<QTreeWidget>(dlg, select_input_items::kIdcTree);
-        ASSERT_NE(tree, nullptr);
-        const auto found = tree->findItems(QString::fromStdString(node), Qt::MatchExactly | Qt::MatchRecursive);
-        ASSERT_EQ(found.size(), 1) << node;
-        tree->scrollToItem(found[0]);
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, tree->visualItemRect(found[0]).center());
-        Click(Control<QPushButton>(dlg, select_input_items::kIdcAdd));
-        Screenshot("lis-to-qtx"); // the data set chosen
-        Click(Control<QPushButton>(dlg, IDOK));
-    });
-    user.ChooseFile(out);
-    ChooseMenu(frame, "&Process", ID_LIS_TO_QTX);
-    ASSERT_TRUE(WaitFor([&] { return user.Done() || !user.stuckAt.empty(); }, 120000));
-    ASSERT_TRUE(user.Done()) << "stuck at: " << user.stuckAt;
+    ASSERT_NO_FATAL_FAILURE(ConvertLisToQtx(frame, lisPath, node, out, "lis-to-qtx"));
 
     const QtxImage image = LoadQtx(out);
     EXPECT_EQ(image.depths, (std::vector<double>{1000.0, 1000.5, 1001.0, 1001.5, 1002.0}));

@@ -4,20 +4,11 @@
 
 #include "dataset/QtxLayout.h"
 #include "platform/qt/QtChildView.h"
-#include "res/CommandIds.h"
-#include "res/DomainSetupDlgIds.h"
-#include "res/QtxFileDlgIds.h"
-#include "res/ResourceIds.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
 #include "viewers/DomainWnd.h"
 
-#include <QDialog>
 #include <QImage>
-#include <QMainWindow>
-#include <QMdiSubWindow>
-#include <QMenuBar>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 
@@ -40,47 +31,17 @@ TEST_F(Walk, DisplaySlownessOpensTheDataSetAndScrollsThreeFrames)
         return float(std::exp(-std::pow((double(i) - 30.0 - 4.0 * frame) / 6.0, 2.0)));
     }));
 
-    ChooseMenu(frame, "&File", ID_FILE_QTX);
-    ASSERT_TRUE(WaitFor([&] { return frame.MenuId() != 0 && frame.Window()->menuBar()->actions().size() > 3; }));
-
-    User user;
-    user.InDialog(kIddDomainSetup, "Domain Setup: Select Input File", [](QDialog& d) {
-        Click(Control<QPushButton>(d, domain_setup::kIdcSelectInputFile));
-    });
-    user.ChooseFile(path);
-    user.InDialog(kIddDomainSetup, "Domain Setup: OK", [](QDialog& d) { Click(Control<QPushButton>(d, IDOK)); });
-    user.InDialog(kIddQtxFile, "QTX File: the slowness datum, Add, OK", [](QDialog& d) {
-        ClickListRow(Control(d, qtx_file::kIdcFound), 0);
-        Click(Control<QPushButton>(d, qtx_file::kIdcAdd));
-        Click(Control<QPushButton>(d, IDOK));
-    });
-    ChooseMenu(frame, "&Display", ID_DISPLAY_SLOWNESS);
-    ASSERT_TRUE(WaitFor([&] { return user.Done() || !user.stuckAt.empty(); }, 120000));
-    ASSERT_TRUE(user.Done()) << "stuck at: " << user.stuckAt;
-
     CDomainWnd* view = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (view = dynamic_cast<CDomainWnd*>(frame.ActiveChild())) != nullptr; }));
-    EXPECT_EQ(view->m_domain, kDomainSlowness);
-    EXPECT_EQ(view->GetWindowText(), "Slowness (" + path + ")");
-    auto* qt = dynamic_cast<QtChildView*>(view->Impl());
-    ASSERT_NE(qt, nullptr);
+    ASSERT_NO_FATAL_FAILURE(OpenSlownessView(frame, path, view));
+    QtChildView* qt = ViewOf(view);
     ASSERT_TRUE(WaitFor([&] { return frame.PaneText(1).find("1000.0000") != std::string::npos; }))
         << frame.PaneText(1);
 
-    QScrollBar* bar = nullptr;
-    for (QScrollBar* b : qt->sub->findChildren<QScrollBar*>())
-        if (b->orientation() == Qt::Vertical && b->isVisible()) bar = b;
+    QScrollBar* bar = ViewScrollBar(*qt, Qt::Vertical);
     ASSERT_NE(bar, nullptr) << "the view's vertical scroll bar";
-    ASSERT_TRUE(bar->isEnabled()) << "more frames than a page";
-    const QPoint downArrow(bar->width() / 2, bar->height() - bar->width() / 2);
-    const char* depths[] = {"1000.5000", "1001.0000", "1001.5000"};
-    for (const char* depth : depths) {
-        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, downArrow);
-        EXPECT_TRUE(WaitFor([&] { return frame.PaneText(1).find(depth) != std::string::npos; }, 10000))
-            << depth << " vs " << frame.PaneText(1);
-    }
+    ASSERT_NO_FATAL_FAILURE(ScrollDownThrough(frame, *bar, {"1000.5000", "1001.0000", "1001.5000"}));
 
-    ASSERT_TRUE(WaitFor([&] { return !qt->invalid; }, 10000));
+    ASSERT_TRUE(WaitPainted(*qt));
     const QImage screen = Screenshot("slowness");
     EXPECT_EQ(ScreenPixel(screen, qt->client, 2, 2), 0xC0C0C0u) << "the view's grey frame";
     int ink = 0; // the slowness curve in the plot

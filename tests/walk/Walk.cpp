@@ -1,11 +1,19 @@
 #include "walk/Walk.h"
 
+#include "platform/qt/QtChildView.h"
+#include "res/CommandIds.h"
+#include "res/DomainSetupDlgIds.h"
+#include "res/QtxFileDlgIds.h"
+#include "res/ResourceIds.h"
+#include "res/SelectInputFileItemsDlgIds.h"
+#include "res/SelectToolDlgIds.h"
+#include "viewers/DomainWnd.h"
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCompleter>
 #include <QDialogButtonBox>
-#include <QRadioButton>
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
@@ -14,13 +22,19 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <cstdio>
 #include <cstdlib>
@@ -43,7 +57,15 @@ void User::Then(std::string what, std::function<bool()> ready, std::function<voi
 void User::InDialog(int templateId, std::string what, std::function<void(QDialog&)> act)
 {
     Then(std::move(what), [templateId] { return DialogUp(templateId) != nullptr; },
-         [templateId, act] { act(*DialogUp(templateId)); });
+         [templateId, act] {
+             QDialog& dialog = *DialogUp(templateId);
+             // A person can only use a dialog that is wholly on the screen.
+             const QRect screen = dialog.screen()->availableGeometry();
+             EXPECT_TRUE(screen.contains(dialog.frameGeometry()))
+                 << "dialog " << templateId << " at " << dialog.frameGeometry().x() << "," << dialog.frameGeometry().y()
+                 << " size " << dialog.frameGeometry().width() << "x" << dialog.frameGeometry().height();
+             act(dialog);
+         });
 }
 
 void User::ChooseFile(const std::string& path)
@@ -75,11 +97,39 @@ void User::ChooseFile(const std::string& path)
          });
 }
 
+void User::AnswerMessage(const std::string& text, int button)
+{
+    const auto up = [text]() -> QMessageBox* {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        return box && box->isVisible() && box->text().toStdString().find(text) != std::string::npos ? box : nullptr;
+    };
+    Then("answer \"" + text + "\"", [up] { return up() != nullptr; }, [up, button] {
+        QAbstractButton* b = up()->button(QMessageBox::StandardButton(button));
+        ASSERT_NE(b, nullptr) << "button " << button;
+        Click(b);
+    });
+}
+
 void User::Tick()
 {
-    if (m_steps.empty()) return;
     static QElapsedTimer clock;
     if (!clock.isValid()) clock.start();
+    if (m_steps.empty()) {
+        // A modal dialog nobody will answer would block the walk's own call for good.
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible()) {
+            m_unansweredSince = -1;
+            return;
+        }
+        if (m_unansweredSince < 0) m_unansweredSince = clock.elapsed();
+        if (clock.elapsed() - m_unansweredSince < patienceMs) return;
+        const auto* box = qobject_cast<QMessageBox*>(modal);
+        stuckAt = "a dialog no step answers: " + (box ? box->text() : modal->objectName()).toStdString();
+        m_stuck = true;
+        m_unansweredSince = -1;
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+        return;
+    }
     if (m_waitingSince < 0) m_waitingSince = clock.elapsed();
     if (!m_steps.front().ready()) {
         if (std::getenv("WALK_TRACE") && clock.elapsed() % 1000 < 50) {
@@ -141,6 +191,14 @@ void TypeInto(QWidget* edit, const std::string& text)
     QTest::keyClicks(edit, QString::fromStdString(text));
 }
 
+void Retype(QLineEdit* edit, const std::string& text)
+{
+    ASSERT_NE(edit, nullptr);
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    TypeInto(edit, text);
+}
+
 namespace {
 QAction* FindCommand(QMenu* menu, int commandId)
 {
@@ -174,18 +232,23 @@ bool WaitFor(const std::function<bool()>& done, int ms)
     return QTest::qWaitFor(done, ms);
 }
 
-QImage Screenshot(const std::string& name)
+std::filesystem::path ShotFolder()
 {
-    QApplication::processEvents();
-    QTest::qWait(100);
-    const QImage image = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
     char exe[4096] = {};
     const ssize_t n = ::readlink("/proc/self/exe", exe, sizeof exe - 1);
     const std::filesystem::path folder =
         (n > 0 ? std::filesystem::path(std::string(exe, size_t(n))).parent_path() : std::filesystem::temp_directory_path()) /
         "walk-shots";
     std::filesystem::create_directories(folder);
-    EXPECT_TRUE(image.save(QString::fromStdString((folder / (name + ".png")).string()))) << name;
+    return folder;
+}
+
+QImage Screenshot(const std::string& name)
+{
+    QApplication::processEvents();
+    QTest::qWait(100);
+    const QImage image = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+    EXPECT_TRUE(image.save(QString::fromStdString((ShotFolder() / (name + ".png")).string()))) << name;
     return image;
 }
 
@@ -193,6 +256,96 @@ unsigned ScreenPixel(const QImage& screen, const QWidget* widget, int x, int y)
 {
     const QPoint at = widget->mapToGlobal(QPoint(x, y));
     return screen.pixel(at) & 0xFFFFFFu;
+}
+
+QtChildView* ViewOf(const CWnd* window)
+{
+    return window ? dynamic_cast<QtChildView*>(window->Impl()) : nullptr;
+}
+
+QScrollBar* ViewScrollBar(const QtChildView& view, Qt::Orientation orientation)
+{
+    for (QScrollBar* b : view.sub->findChildren<QScrollBar*>())
+        if (b->orientation() == orientation && b->isVisible()) return b;
+    return nullptr;
+}
+
+void ScrollDownThrough(QtFrame& frame, QScrollBar& bar, const std::vector<std::string>& depths)
+{
+    ASSERT_TRUE(bar.isEnabled()) << "more frames than a page";
+    const QPoint downArrow(bar.width() / 2, bar.height() - bar.width() / 2);
+    for (const std::string& depth : depths) {
+        QTest::mouseClick(&bar, Qt::LeftButton, Qt::NoModifier, downArrow);
+        EXPECT_TRUE(WaitFor([&] { return frame.PaneText(1).find(depth) != std::string::npos; }, 10000))
+            << depth << " vs " << frame.PaneText(1);
+    }
+}
+
+bool WaitPainted(const QtChildView& view)
+{
+    return WaitFor([&] { return !view.invalid; }, 10000);
+}
+
+void EnterQtxMode(QtFrame& frame)
+{
+    ChooseMenu(frame, "&File", ID_FILE_QTX);
+    ASSERT_TRUE(WaitFor([&] { return frame.MenuId() != 0 && frame.Window()->menuBar()->actions().size() > 3; }));
+}
+
+void ConvertLisToQtx(QtFrame& frame, const std::string& lisPath, const std::string& node, const std::string& out,
+                     const std::string& shot)
+{
+    ChooseMenu(frame, "&File", ID_FILE_LIS);
+    ASSERT_TRUE(WaitFor([&] { return frame.MenuId() == 136; }));
+
+    User user;
+    user.ChooseFile(lisPath);
+    user.InDialog(kIddSelectTool, "Select Tool to Convert: DSI, OK", [](QDialog& dlg) {
+        Click(Control<QRadioButton>(dlg, select_tool::kIdcDsi));
+        Click(Control<QPushButton>(dlg, IDOK));
+    });
+    user.InDialog(kIddSelectInputFileItems, "Select Input File Items: the data set, Add, OK", [node, shot](QDialog& dlg) {
+        auto* tree = Control<QTreeWidget>(dlg, select_input_items::kIdcTree);
+        ASSERT_NE(tree, nullptr);
+        const auto found = tree->findItems(QString::fromStdString(node), Qt::MatchExactly | Qt::MatchRecursive);
+        ASSERT_EQ(found.size(), 1) << node;
+        tree->scrollToItem(found[0]);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, tree->visualItemRect(found[0]).center());
+        Click(Control<QPushButton>(dlg, select_input_items::kIdcAdd));
+        Screenshot(shot);
+        Click(Control<QPushButton>(dlg, IDOK));
+    });
+    user.ChooseFile(out);
+    ChooseMenu(frame, "&Process", ID_LIS_TO_QTX);
+    ASSERT_TRUE(WaitFor([&] { return user.Done() || !user.stuckAt.empty(); }, 120000));
+    ASSERT_TRUE(user.Done()) << "stuck at: " << user.stuckAt;
+}
+
+void OpenSlownessView(QtFrame& frame, const std::string& path, CDomainWnd*& view)
+{
+    view = nullptr;
+    ASSERT_NO_FATAL_FAILURE(EnterQtxMode(frame));
+
+    User user;
+    user.InDialog(kIddDomainSetup, "Domain Setup: Select Input File", [](QDialog& d) {
+        Click(Control<QPushButton>(d, domain_setup::kIdcSelectInputFile));
+    });
+    user.ChooseFile(path);
+    user.InDialog(kIddDomainSetup, "Domain Setup: OK", [](QDialog& d) { Click(Control<QPushButton>(d, IDOK)); });
+    user.InDialog(kIddQtxFile, "QTX File: the slowness datum, Add, OK", [](QDialog& d) {
+        ClickListRow(Control(d, qtx_file::kIdcFound), 0);
+        Click(Control<QPushButton>(d, qtx_file::kIdcAdd));
+        Click(Control<QPushButton>(d, IDOK));
+    });
+    ChooseMenu(frame, "&Display", ID_DISPLAY_SLOWNESS);
+    ASSERT_TRUE(WaitFor([&] { return user.Done() || !user.stuckAt.empty(); }, 120000));
+    ASSERT_TRUE(user.Done()) << "stuck at: " << user.stuckAt;
+    CDomainWnd* opened = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (opened = dynamic_cast<CDomainWnd*>(frame.ActiveChild())) != nullptr; }));
+    EXPECT_EQ(opened->m_domain, kDomainSlowness);
+    EXPECT_EQ(opened->GetWindowText(), "Slowness (" + path + ")");
+    ASSERT_NE(ViewOf(opened), nullptr);
+    view = opened;
 }
 
 void Walk::SetUp()

@@ -1064,6 +1064,15 @@ void DialogView::Centre()
     if (area.isEmpty()) return;
     QRect frame = frameGeometry();
     frame.moveCenter(area.center());
+    // A dialog taller than the room above and below the window's centre still goes
+    // wholly on the screen; one taller than the screen keeps its title and top rows.
+    if (const QScreen* s = screen()) {
+        const QRect room = s->availableGeometry();
+        if (frame.right() > room.right()) frame.moveRight(room.right());
+        if (frame.bottom() > room.bottom()) frame.moveBottom(room.bottom());
+        if (frame.left() < room.left()) frame.moveLeft(room.left());
+        if (frame.top() < room.top()) frame.moveTop(room.top());
+    }
     move(frame.topLeft());
     m_centredAt = pos();
 }
