@@ -177,7 +177,9 @@ TEST_F(QtDialogTest, EveryControlGetsAVisibleWidgetOfItsKindLaidOutByGroup)
     EXPECT_EQ(Widget(view, kOne)->parentWidget(), Widget(view, kGroup));
     QWidget* ok = Widget(view, IDOK);
     EXPECT_EQ(ok->y(), Widget(view, IDCANCEL)->y());
-    EXPECT_GT(ok->y(), Widget(view, kBar)->y());
+    QWidget* body = Widget(view, kBar); // what holds the controls, scrolled or not
+    while (body->parentWidget() != view) body = body->parentWidget();
+    EXPECT_GT(ok->y(), body->geometry().bottom());
     EXPECT_LT(ok->x(), Widget(view, IDCANCEL)->x());
 }
 
@@ -337,8 +339,9 @@ TEST_F(QtDialogTest, CentredDialogSitsOverItsParentOrTheScreenAndStaysOnTheScree
 }
 
 // A template of `groups` group boxes of `fields` labelled edits each (a multi-line
-// edit first where `notes`), its buttons in the first group or the dialog's own row.
-DialogTemplate TallTemplate(int groups, int fields, bool notes, bool buttonsInGroup)
+// edit first where `notes`), its buttons in the first group or the dialog's own row,
+// with `more` buttons after them.
+DialogTemplate TallTemplate(int groups, int fields, bool notes, bool buttonsInGroup, int more)
 {
     DialogTemplate t{9100, "Tall", {}};
     int id = 100;
@@ -352,8 +355,9 @@ DialogTemplate TallTemplate(int groups, int fields, bool notes, bool buttonsInGr
         }
     }
     const int owner = buttonsInGroup ? 100 : 0;
-    for (auto [button, text] : {std::pair{IDOK, "OK"}, {IDCANCEL, "Cancel"}, {kApply, "Apply"}})
+    for (auto [button, text] : std::initializer_list<std::pair<int, const char*>>{{IDOK, "OK"}, {IDCANCEL, "Cancel"}, {kApply, "Apply"}})
         t.controls.push_back({button, K::Button, text, owner});
+    for (int k = 0; k < more; ++k) t.controls.push_back({200 + k, K::Button, "Another Button " + std::to_string(k), owner});
     return t;
 }
 
@@ -363,12 +367,14 @@ TEST_F(QtDialogTest, ADialogTallerThanTheScreenFitsItAndItsButtonsStayInSight)
         const char* what;
         int groups, fields;
         bool notes, buttonsInGroup;
+        int more = 0;
     };
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     const int rows = screen.height() / 10; // far more than fit even in two columns
     for (const Case& c : {Case{"one long group", 1, rows, false, false}, Case{"many groups", 6, rows / 6, false, false},
-                          Case{"groups of notes", 4, 2, true, false}, Case{"buttons in a group", 1, rows, false, true}}) {
-        const DialogTemplate tall = TallTemplate(c.groups, c.fields, c.notes, c.buttonsInGroup);
+                          Case{"groups of notes", 4, 2, true, false}, Case{"buttons in a group", 1, rows, false, true},
+                          Case{"a row of buttons wider than the screen", 1, rows, false, false, 12}}) {
+        const DialogTemplate tall = TallTemplate(c.groups, c.fields, c.notes, c.buttonsInGroup, c.more);
         CDialog dialog(tall);
         dialog.InitDialog(false);
         dialog.CenterWindow();
@@ -380,11 +386,15 @@ TEST_F(QtDialogTest, ADialogTallerThanTheScreenFitsItAndItsButtonsStayInSight)
         ASSERT_NE(scroll, nullptr) << c.what;
         // Only the height scrolls: the width fits.
         EXPECT_EQ(scroll->horizontalScrollBar()->maximum(), 0) << c.what;
-        for (int button : {IDOK, IDCANCEL, kApply}) {
+        std::vector<int> buttons{IDOK, IDCANCEL, kApply};
+        for (int k = 0; k < c.more; ++k) buttons.push_back(200 + k);
+        for (int button : buttons) {
             QWidget* w = Widget(view, button);
             ASSERT_NE(w, nullptr);
             EXPECT_TRUE(w->isVisible()) << c.what;
-            EXPECT_TRUE(view->rect().contains(QRect(w->mapTo(view, QPoint(0, 0)), w->size()))) << c.what;
+            if (!c.buttonsInGroup) {
+                EXPECT_TRUE(view->rect().contains(QRect(w->mapTo(view, QPoint(0, 0)), w->size()))) << c.what;
+            }
             EXPECT_EQ(scroll->isAncestorOf(w), c.buttonsInGroup) << c.what << ": button " << button;
         }
         // The last field comes into sight by scrolling, and so does one given the focus.
@@ -392,7 +402,7 @@ TEST_F(QtDialogTest, ADialogTallerThanTheScreenFitsItAndItsButtonsStayInSight)
             QWidget* w = Widget(view, id);
             return scroll->viewport()->rect().contains(QRect(w->mapTo(scroll->viewport(), QPoint(0, 0)), w->size()));
         };
-        const int last = tall.controls[tall.controls.size() - 4].id;
+        const int last = tall.controls[tall.controls.size() - 4 - size_t(c.more)].id;
         EXPECT_FALSE(inSight(last)) << c.what;
         scroll->verticalScrollBar()->setValue(scroll->verticalScrollBar()->maximum());
         EXPECT_TRUE(inSight(last)) << c.what;

@@ -318,6 +318,7 @@ private:
     void LayOut(int container, QBoxLayout* box);
     void FoldWhenTooTall();
     void Scroll();
+    void WrapButtons(int width);
     QSize Room() const;
     void Apply(const ControlState& c, View& v);
     void ApplyTree(const ControlState& c, View& v);
@@ -352,6 +353,7 @@ private:
     QGridLayout* m_rows = nullptr;       // the body's rows
     std::vector<bool> m_glued;           // a body row that must stay above the next one
     QScrollArea* m_scroll = nullptr;     // holds the body when it does not fit on the screen
+    QBoxLayout* m_buttons = nullptr;     // the dialog's own row of buttons
     QMetaObject::Connection m_focusConnection;
 };
 
@@ -611,6 +613,7 @@ void DialogView::LayOut(int container, QBoxLayout* box)
         if (container < 0) buttons->insertStretch(0, 1);
         else buttons->addStretch(1);
         box->addLayout(buttons);
+        if (container < 0) m_buttons = buttons;
     } else {
         delete buttons;
     }
@@ -1087,9 +1090,43 @@ void DialogView::Scroll()
     m_scroll = new QScrollArea(this);
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setWidgetResizable(true);
+    // The body scrolls at the height it asks for: lists keep their rows rather than
+    // shrink to their least.
+    m_body->setMinimumHeight(m_body->sizeHint().height());
     m_scroll->setWidget(m_body);
     m_body->show();
     root->insertWidget(at, m_scroll, 1);
+}
+
+void DialogView::WrapButtons(int width)
+{
+    // A row of buttons wider than the screen goes on in further rows, in its order.
+    if (!m_buttons || m_buttons->sizeHint().width() <= width) return;
+    std::vector<QWidget*> buttons;
+    for (int k = 0; k < m_buttons->count(); ++k)
+        if (QWidget* w = m_buttons->itemAt(k)->widget()) buttons.push_back(w);
+    auto* root = static_cast<QBoxLayout*>(layout());
+    const int at = root->indexOf(m_buttons);
+    const int spacing = std::max(m_buttons->spacing(), 0);
+    const QMargins margins = root->contentsMargins();
+    root->removeItem(m_buttons);
+    delete m_buttons;
+    auto* rows = new QVBoxLayout;
+    QHBoxLayout* row = nullptr;
+    int used = 0;
+    for (QWidget* w : buttons) {
+        const int need = w->sizeHint().width();
+        if (!row || used + spacing + need > width - margins.left() - margins.right()) {
+            row = new QHBoxLayout;
+            row->addStretch(1);
+            rows->addLayout(row);
+            used = 0;
+        }
+        row->addWidget(w);
+        used += (used ? spacing : 0) + need;
+    }
+    root->insertLayout(at, rows);
+    m_buttons = rows;
 }
 
 void DialogView::Place()
@@ -1099,11 +1136,12 @@ void DialogView::Place()
     for (QLayout* nested : findChildren<QLayout*>()) nested->invalidate();
     ensurePolished();
     FoldWhenTooTall();
+    const QSize room = Room();
+    WrapButtons(room.width());
     QLayout* root = layout();
     root->activate();
     // What the controls ask for, up to most of the screen (adjustSize would stop at two
     // thirds of it), and never less than they need.
-    const QSize room = Room();
     QSize wanted = root->totalSizeHint();
     if (root->hasHeightForWidth()) wanted.setHeight(std::max(wanted.height(), root->totalHeightForWidth(wanted.width())));
     QSize need = root->totalMinimumSize();
@@ -1115,6 +1153,7 @@ void DialogView::Place()
         root->activate();
         // As wide as the controls and a scroll bar: where the width fits, only the height scrolls.
         wanted.rwidth() += style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_scroll);
+        if (wanted.width() <= room.width()) m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     }
     wanted = wanted.boundedTo(room).expandedTo(root->totalMinimumSize());
     // That size is the dialog's from now on: texts set later fit into it (paths are
