@@ -39,6 +39,7 @@
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <vector>
@@ -592,6 +593,10 @@ void DialogView::LayOut(int container, QBoxLayout* box)
             continue;
         }
         if (c.kind == K::GroupBox) LayOut(int(i), new QVBoxLayout(w));
+        if (container < 0 && c.kind == K::Static) {
+            m_glued.resize(size_t(row) + 1);
+            m_glued[size_t(row)] = true; // a line of its own leads what follows it
+        }
         grid->addWidget(w, row, 0, 1, wide);
         ++row;
     }
@@ -1025,10 +1030,11 @@ void DialogView::FoldWhenTooTall()
     // column beside the first, so its buttons stay reachable. Each column keeps its
     // own row heights: a tall group beside a short one leaves no gaps in the short one.
     QGridLayout* grid = m_rows;
-    const QSize room = Room();
+    const QScreen* screen = this->screen();
+    const int available = screen ? screen->availableGeometry().height() : 900;
     const int rows = grid->rowCount();
     const QSize hint = grid->sizeHint();
-    if (rows < 4 || hint.height() <= room.height() * 85 / 100 || 2 * hint.width() + 12 > room.width()) return;
+    if (rows < 4 || hint.height() <= available * 85 / 100 || 2 * hint.width() + 12 > Room().width()) return;
     std::vector<int> height(size_t(rows), 0);
     for (int k = 0; k < grid->count(); ++k) {
         int row = 0, column = 0, rowSpan = 1, columnSpan = 1;
@@ -1036,17 +1042,25 @@ void DialogView::FoldWhenTooTall()
         QLayoutItem* item = grid->itemAt(k);
         if (!item->isEmpty()) height[size_t(row)] = std::max(height[size_t(row)], item->sizeHint().height());
     }
-    // The split that makes the taller column least tall, never between a label and its list.
+    // The split that makes the taller column least tall, never between a label and what
+    // it names; half the rows each where that is nearly as short and fits as well, as
+    // groups often pair.
     int total = 0;
     for (int h : height) total += h;
-    int split = 0, tallest = total, above = 0;
+    std::vector<int> taller(size_t(rows), 0); // 0: no split before that row
+    int shortest = total, above = 0;
     for (int r = 1; r < rows; ++r) {
         above += height[size_t(r - 1)];
         if (r - 1 < int(m_glued.size()) && m_glued[size_t(r - 1)]) continue;
-        if (std::max(above, total - above) < tallest) {
-            tallest = std::max(above, total - above);
-            split = r;
-        }
+        taller[size_t(r)] = std::max(above, total - above);
+        shortest = std::min(shortest, taller[size_t(r)]);
+    }
+    const int fits = Room().height() - (layout()->totalSizeHint().height() - hint.height());
+    const int near = shortest <= fits ? std::min(shortest * 5 / 4, fits) : shortest;
+    int split = 0;
+    for (int r = 1; r < rows; ++r) {
+        if (!taller[size_t(r)] || taller[size_t(r)] > near) continue;
+        if (!split || std::abs(2 * r - rows) < std::abs(2 * split - rows)) split = r;
     }
     if (!split) return;
     struct Moved {
@@ -1133,9 +1147,14 @@ void DialogView::Place()
 {
     // Texts came in while the widgets were hidden, which tells no layout: every
     // nested one measures again before the window takes its size.
-    for (QLayout* nested : findChildren<QLayout*>()) nested->invalidate();
+    const auto measureAgain = [this] {
+        for (QLayout* nested : findChildren<QLayout*>()) nested->invalidate();
+        m_body->updateGeometry();
+    };
+    measureAgain();
     ensurePolished();
     FoldWhenTooTall();
+    measureAgain(); // rows may have moved
     const QSize room = Room();
     WrapButtons(room.width());
     QLayout* root = layout();
