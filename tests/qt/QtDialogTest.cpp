@@ -414,6 +414,32 @@ TEST_F(QtDialogTest, ADialogTallerThanTheScreenFitsItAndItsButtonsStayInSight)
     }
 }
 
+TEST_F(QtDialogTest, ControlsShownLaterScrollRatherThanGrowTheDialogOffTheScreen)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    DialogTemplate t{9103, "Grows", {}};
+    const int pairs = screen.height() / 10;
+    for (int k = 0; k < pairs; ++k) {
+        t.controls.push_back({100 + 2 * k, K::Static, "Later:", 0, kHidden});
+        t.controls.push_back({101 + 2 * k, K::Edit, "", 0, kHidden});
+    }
+    t.controls.push_back({IDOK, K::Button, "OK"});
+    CDialog dialog(t);
+    dialog.InitDialog(false);
+    dialog.CenterWindow();
+    ASSERT_TRUE(ShowQtDialogModeless(dialog, {}));
+    QDialog* view = QtDialogWindow(dialog);
+    EXPECT_EQ(view->findChild<QScrollArea*>(), nullptr);
+    for (ControlState& c : dialog.Controls()) c.Show(true);
+    SyncQtDialog(dialog);
+    QApplication::processEvents();
+    EXPECT_LE(view->height(), screen.height());
+    EXPECT_NE(view->findChild<QScrollArea*>(), nullptr);
+    QWidget* ok = Widget(view, IDOK);
+    EXPECT_TRUE(view->rect().contains(QRect(ok->mapTo(view, QPoint(0, 0)), ok->size())));
+    DestroyQtDialog(dialog);
+}
+
 TEST_F(QtDialogTest, AFoldedDialogsColumnsKeepTheirOwnRowHeights)
 {
     // Groups of 2, 2, 12 and 2 fields: too tall for one column, they fold, and the
