@@ -417,20 +417,18 @@ TEST_F(QtDialogTest, ADialogTallerThanTheScreenFitsItAndItsButtonsStayInSight)
 TEST_F(QtDialogTest, ControlsShownLaterScrollRatherThanGrowTheDialogOffTheScreen)
 {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    DialogTemplate t{9103, "Grows", {}};
-    const int pairs = screen.height() / 10;
-    for (int k = 0; k < pairs; ++k) {
-        t.controls.push_back({100 + 2 * k, K::Static, "Later:", 0, kHidden});
-        t.controls.push_back({101 + 2 * k, K::Edit, "", 0, kHidden});
-    }
-    t.controls.push_back({IDOK, K::Button, "OK"});
-    CDialog dialog(t);
+    const DialogTemplate tall = TallTemplate(1, screen.height() / 10, false, false, 0); // the dialog keeps it
+    CDialog dialog(tall);
+    const auto showFields = [&](bool show) {
+        for (ControlState& c : dialog.Controls())
+            if (c.kind == K::Static || c.kind == K::Edit) c.Show(show);
+    };
     dialog.InitDialog(false);
-    dialog.CenterWindow();
+    showFields(false);
     ASSERT_TRUE(ShowQtDialogModeless(dialog, {}));
     QDialog* view = QtDialogWindow(dialog);
     EXPECT_EQ(view->findChild<QScrollArea*>(), nullptr);
-    for (ControlState& c : dialog.Controls()) c.Show(true);
+    showFields(true);
     SyncQtDialog(dialog);
     QApplication::processEvents();
     EXPECT_LE(view->height(), screen.height());
