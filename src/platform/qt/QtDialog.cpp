@@ -1057,10 +1057,11 @@ void DialogView::FoldWhenTooTall()
     }
     const int fits = Room().height() - (layout()->totalSizeHint().height() - hint.height());
     const int near = shortest <= fits ? std::min(shortest * 5 / 4, fits) : shortest;
+    const int half = (rows + 1) / 2;
     int split = 0;
     for (int r = 1; r < rows; ++r) {
         if (!taller[size_t(r)] || taller[size_t(r)] > near) continue;
-        if (!split || std::abs(2 * r - rows) < std::abs(2 * split - rows)) split = r;
+        if (!split || std::abs(r - half) < std::abs(split - half)) split = r;
     }
     if (!split) return;
     struct Moved {
