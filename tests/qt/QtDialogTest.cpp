@@ -23,12 +23,16 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTimer>
 #include <QTreeWidget>
 
 #include <cstdlib>
 #include <map>
+#include <tuple>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -39,6 +43,7 @@ using K = ControlKind;
 enum : int {
     kNameLabel = 10, kName = 11, kCountLabel = 12, kCount = 13, kPicture = 14,
     kGroup = 20, kTri = 21, kOne = 22, kTwo = 23, kThree = 24,
+    kApply = 90,
     kNotes = 30, kDrop = 31, kCombo = 32, kList = 33, kMulti = 34, kTabs = 35, kTree = 36, kBar = 37, kHiddenNote = 38,
 };
 
@@ -172,7 +177,9 @@ TEST_F(QtDialogTest, EveryControlGetsAVisibleWidgetOfItsKindLaidOutByGroup)
     EXPECT_EQ(Widget(view, kOne)->parentWidget(), Widget(view, kGroup));
     QWidget* ok = Widget(view, IDOK);
     EXPECT_EQ(ok->y(), Widget(view, IDCANCEL)->y());
-    EXPECT_GT(ok->y(), Widget(view, kBar)->y());
+    QWidget* body = Widget(view, kBar); // what holds the controls, scrolled or not
+    while (body->parentWidget() != view) body = body->parentWidget();
+    EXPECT_GT(ok->y(), body->geometry().bottom());
     EXPECT_LT(ok->x(), Widget(view, IDCANCEL)->x());
 }
 
@@ -331,6 +338,167 @@ TEST_F(QtDialogTest, CentredDialogSitsOverItsParentOrTheScreenAndStaysOnTheScree
     }
 }
 
+// A template of `groups` group boxes of `fields` labelled edits each (a multi-line
+// edit first where `notes`), its buttons in the first group or the dialog's own row,
+// with `more` buttons after them.
+DialogTemplate TallTemplate(int groups, int fields, bool notes, bool buttonsInGroup, int more)
+{
+    DialogTemplate t{9100, "Tall", {}};
+    int id = 100;
+    for (int g = 0; g < groups; ++g) {
+        const int box = id++;
+        t.controls.push_back({box, K::GroupBox, "Group " + std::to_string(g)});
+        if (notes) t.controls.push_back({id++, K::MultiLineEdit, "", box});
+        for (int f = 0; f < fields; ++f) {
+            t.controls.push_back({id++, K::Static, "Field " + std::to_string(f) + ":", box});
+            t.controls.push_back({id++, K::Edit, "", box});
+        }
+    }
+    const int owner = buttonsInGroup ? 100 : 0;
+    for (auto [button, text] : std::initializer_list<std::pair<int, const char*>>{{IDOK, "OK"}, {IDCANCEL, "Cancel"}, {kApply, "Apply"}})
+        t.controls.push_back({button, K::Button, text, owner});
+    for (int k = 0; k < more; ++k) t.controls.push_back({200 + k, K::Button, "Another Button " + std::to_string(k), owner});
+    return t;
+}
+
+TEST_F(QtDialogTest, ADialogTallerThanTheScreenFitsItAndItsButtonsStayInSight)
+{
+    struct Case {
+        const char* what;
+        int groups, fields;
+        bool notes, buttonsInGroup;
+        int more = 0;
+    };
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const int rows = screen.height() / 10; // far more than fit even in two columns
+    for (const Case& c : {Case{"one long group", 1, rows, false, false}, Case{"many groups", 6, rows / 6, false, false},
+                          Case{"groups of notes", 4, 2, true, false}, Case{"buttons in a group", 1, rows, false, true},
+                          Case{"a row of buttons wider than the screen", 1, rows, false, false, 12}}) {
+        const DialogTemplate tall = TallTemplate(c.groups, c.fields, c.notes, c.buttonsInGroup, c.more);
+        CDialog dialog(tall);
+        dialog.InitDialog(false);
+        dialog.CenterWindow();
+        ASSERT_TRUE(ShowQtDialogModeless(dialog, {}));
+        QDialog* view = QtDialogWindow(dialog);
+        QApplication::processEvents();
+        EXPECT_TRUE(screen.contains(view->frameGeometry())) << c.what;
+        auto* scroll = view->findChild<QScrollArea*>();
+        ASSERT_NE(scroll, nullptr) << c.what;
+        // Only the height scrolls: the width fits.
+        EXPECT_EQ(scroll->horizontalScrollBar()->maximum(), 0) << c.what;
+        std::vector<int> buttons{IDOK, IDCANCEL, kApply};
+        for (int k = 0; k < c.more; ++k) buttons.push_back(200 + k);
+        for (int button : buttons) {
+            QWidget* w = Widget(view, button);
+            ASSERT_NE(w, nullptr);
+            EXPECT_TRUE(w->isVisible()) << c.what;
+            if (!c.buttonsInGroup) {
+                EXPECT_TRUE(view->rect().contains(QRect(w->mapTo(view, QPoint(0, 0)), w->size()))) << c.what;
+            }
+            EXPECT_EQ(scroll->isAncestorOf(w), c.buttonsInGroup) << c.what << ": button " << button;
+        }
+        // The last field comes into sight by scrolling, and so does one given the focus.
+        const auto inSight = [&](int id) {
+            QWidget* w = Widget(view, id);
+            return scroll->viewport()->rect().contains(QRect(w->mapTo(scroll->viewport(), QPoint(0, 0)), w->size()));
+        };
+        const int last = tall.controls[tall.controls.size() - 4 - size_t(c.more)].id;
+        EXPECT_FALSE(inSight(last)) << c.what;
+        scroll->verticalScrollBar()->setValue(scroll->verticalScrollBar()->maximum());
+        EXPECT_TRUE(inSight(last)) << c.what;
+        scroll->verticalScrollBar()->setValue(0);
+        dialog.SetFocus(last);
+        SyncQtDialog(dialog);
+        EXPECT_TRUE(inSight(last)) << c.what;
+        DestroyQtDialog(dialog);
+    }
+}
+
+TEST_F(QtDialogTest, ControlsShownLaterScrollRatherThanGrowTheDialogOffTheScreen)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const DialogTemplate tall = TallTemplate(1, screen.height() / 10, false, false, 0); // the dialog keeps it
+    CDialog dialog(tall);
+    const auto showFields = [&](bool show) {
+        for (ControlState& c : dialog.Controls())
+            if (c.kind == K::Static || c.kind == K::Edit) c.Show(show);
+    };
+    dialog.InitDialog(false);
+    showFields(false);
+    ASSERT_TRUE(ShowQtDialogModeless(dialog, {}));
+    QDialog* view = QtDialogWindow(dialog);
+    EXPECT_EQ(view->findChild<QScrollArea*>(), nullptr);
+    showFields(true);
+    SyncQtDialog(dialog);
+    QApplication::processEvents();
+    EXPECT_LE(view->height(), screen.height());
+    EXPECT_NE(view->findChild<QScrollArea*>(), nullptr);
+    QWidget* ok = Widget(view, IDOK);
+    EXPECT_TRUE(view->rect().contains(QRect(ok->mapTo(view, QPoint(0, 0)), ok->size())));
+    DestroyQtDialog(dialog);
+}
+
+TEST_F(QtDialogTest, AFoldedDialogsColumnsKeepTheirOwnRowHeights)
+{
+    // Groups of 2, 2, 12 and 2 fields: too tall for one column, they fold, and the
+    // short groups beside the tall one keep their own height.
+    DialogTemplate t{9101, "Folded", {}};
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const int tall = screen.height() / 50;
+    int id = 100;
+    std::vector<int> boxes;
+    for (int fields : {2, 2, tall, 2}) {
+        boxes.push_back(id);
+        t.controls.push_back({id++, K::GroupBox, "Group"});
+        for (int f = 0; f < fields; ++f) {
+            t.controls.push_back({id++, K::Static, "Field:", boxes.back()});
+            t.controls.push_back({id++, K::Edit, "", boxes.back()});
+        }
+    }
+    t.controls.push_back({IDOK, K::Button, "OK"});
+    CDialog dialog(t);
+    QDialog* view = Show(dialog);
+    QApplication::processEvents();
+    EXPECT_EQ(view->findChild<QScrollArea*>(), nullptr);
+    EXPECT_TRUE(screen.contains(view->frameGeometry()));
+    std::vector<QWidget*> group;
+    for (int box : boxes) group.push_back(Widget(view, box));
+    EXPECT_EQ(group[0]->x(), group[1]->x());
+    EXPECT_GT(group[2]->x(), group[0]->geometry().right()); // the tall one starts the second column
+    EXPECT_EQ(group[2]->x(), group[3]->x());
+    for (QWidget* g : group) EXPECT_EQ(g->height(), g->sizeHint().height()) << g->objectName().toStdString();
+    DestroyQtDialog(dialog);
+}
+
+TEST_F(QtDialogTest, ALongRunOfNumberedFieldsGoesTwoToARow)
+{
+    // Short labels only, and only a long run: a few numbered fields or long labels stay one to a row.
+    for (auto [pairs, label, twoToARow] : {std::tuple{10, "#", true}, {7, "#", false}, {10, "Interval #", false}}) {
+        DialogTemplate t{9102, "Numbered", {{99, K::CheckBox, "A check box as wide as the group"}}};
+        for (int k = 0; k < pairs; ++k) {
+            t.controls.push_back({100 + 2 * k, K::Static, label + std::to_string(k + 1) + " :"});
+            t.controls.push_back({101 + 2 * k, K::Edit, ""});
+        }
+        t.controls.push_back({IDOK, K::Button, "OK"});
+        CDialog dialog(t);
+        QDialog* view = Show(dialog);
+        QApplication::processEvents();
+        const auto field = [&](int k) { return Widget(view, 101 + 2 * k)->geometry(); };
+        const int down = twoToARow ? (pairs + 1) / 2 : pairs;
+        for (int k = 1; k < pairs; ++k) {
+            if (k % down) {
+                EXPECT_GT(field(k).top(), field(k - 1).bottom()) << pairs << label << k; // on down the column
+            } else {
+                EXPECT_EQ(field(k).top(), field(0).top()) << pairs << label << k; // the next column
+                EXPECT_GT(field(k).left(), field(0).right()) << pairs << label << k;
+            }
+        }
+        EXPECT_EQ(Widget<QLabel>(view, 100 + 2 * (pairs - 1))->buddy(), Widget(view, 101 + 2 * (pairs - 1)));
+        EXPECT_GE(Widget(view, 99)->geometry().right(), field(pairs - 1).left()) << "a whole row spans both pairs";
+        DestroyQtDialog(dialog);
+    }
+}
+
 TEST_F(QtDialogTest, ModalRunStaysOpenUntilTheExchangeSucceeds)
 {
     host.ExpectMessage("Please enter an integer between 1 and 10.");
@@ -407,6 +575,8 @@ TEST_F(QtDialogTest, EveryTemplateShowsEachControlAsAVisibleWidgetAndKeepsItsSiz
             EXPECT_GE(view->width(), QFontMetrics(titleFont).horizontalAdvance(view->windowTitle())) << id;
         }
         EXPECT_EQ(view->minimumSize(), view->maximumSize()) << id << ": no frame to stretch it with";
+        const QSize room = view->screen()->availableGeometry().size();
+        EXPECT_TRUE(view->width() <= room.width() && view->height() <= room.height()) << id << ": fits the screen";
         if (const int line = pathLine ? pathLine : longLine) {
             // Neither the dialog nor any other control moves or changes size, whatever the path.
             const auto geometries = [&] {

@@ -28,15 +28,18 @@
 #include <QSlider>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QScreen>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QSpacerItem>
+#include <QStyle>
 #include <QTabBar>
 #include <QHeaderView>
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <vector>
@@ -280,7 +283,6 @@ public:
     void Place();
     // Grows the fixed size only when the controls no longer fit in it at all.
     void KeepRoom();
-    void FoldWhenTooTall(QGridLayout* grid);
     // The dialog is going away: nothing may touch it from now on.
     void Detach()
     {
@@ -315,6 +317,10 @@ private:
     void Connect(size_t index);
     void Typed(size_t index, const std::string& text); // the user's typing, kept as the control's rules allow
     void LayOut(int container, QBoxLayout* box);
+    void FoldWhenTooTall();
+    void Scroll();
+    void WrapButtons(int width);
+    QSize Room() const;
     void Apply(const ControlState& c, View& v);
     void ApplyTree(const ControlState& c, View& v);
     void ApplyFocus();
@@ -344,6 +350,11 @@ private:
     int m_focusApplied = 0;
     bool m_frameless = false;
     QSpacerItem* m_titleSpace = nullptr; // keeps the dialog as wide as its title
+    QWidget* m_body = nullptr;           // every control but the dialog's own row of buttons
+    QGridLayout* m_rows = nullptr;       // the body's rows
+    std::vector<bool> m_glued;           // a body row that must stay above the next one
+    QScrollArea* m_scroll = nullptr;     // holds the body when it does not fit on the screen
+    QBoxLayout* m_buttons = nullptr;     // the dialog's own row of buttons
     QMetaObject::Connection m_focusConnection;
 };
 
@@ -520,6 +531,22 @@ void DialogView::LayOut(int container, QBoxLayout* box)
     auto* grid = new QGridLayout;
     grid->setColumnStretch(1, 1);
     auto* buttons = new QHBoxLayout;
+    // A long run of edits with short labels (numbered entries) goes two to a row, down
+    // the left pair of columns and on down the right: one per row would waste the width.
+    constexpr size_t kLongRun = 8;
+    constexpr qsizetype kShortLabel = 5; // characters
+    const auto shortPairsFrom = [&](size_t i) {
+        size_t pairs = 0;
+        for (; i + 1 < n && m_container[i] == container && m_container[i + 1] == container; i += 2, ++pairs)
+            if (State(i).kind != K::Static || State(i + 1).kind != K::Edit
+                || ToQt(State(i).Text()).trimmed().size() > kShortLabel)
+                break;
+        return pairs;
+    };
+    bool paired = false;
+    for (size_t i = 0; i < n && !paired; ++i) paired = shortPairsFrom(i) >= kLongRun;
+    const int wide = paired ? 4 : 2; // columns a whole row spans
+    if (paired) grid->setColumnStretch(3, 1);
     int row = 0;
     bool anyButton = false;
     for (size_t i = 0; i < n; ++i) {
@@ -531,6 +558,19 @@ void DialogView::LayOut(int container, QBoxLayout* box)
             anyButton = true;
             continue;
         }
+        if (const size_t pairs = shortPairsFrom(i); pairs >= kLongRun) {
+            const size_t down = (pairs + 1) / 2;
+            for (size_t k = 0; k < pairs; ++k, i += 2) {
+                auto* label = static_cast<QLabel*>(m_views[i].widget);
+                label->setBuddy(m_views[i + 1].widget);
+                const int at = row + int(k % down), column = 2 * int(k / down);
+                grid->addWidget(label, at, column, Qt::AlignVCenter | Qt::AlignLeft);
+                grid->addWidget(m_views[i + 1].widget, at, column + 1);
+            }
+            row += int(down);
+            --i;
+            continue;
+        }
         if (c.kind == K::Static && i + 1 < n && m_container[i + 1] == container && IsField(State(i + 1).kind)) {
             auto* label = static_cast<QLabel*>(w);
             QWidget* field = m_views[i + 1].widget;
@@ -539,8 +579,12 @@ void DialogView::LayOut(int container, QBoxLayout* box)
                 && State(i + 1).kind != K::DropDownList && State(i + 1).kind != K::ProgressBar;
             if (tall) {
                 // Above a list, so a long label (a file's path) takes none of the list's width.
-                grid->addWidget(label, row++, 0, 1, 2);
-                grid->addWidget(field, row++, 0, 1, 2);
+                if (container < 0) {
+                    m_glued.resize(size_t(row) + 1);
+                    m_glued[size_t(row)] = true;
+                }
+                grid->addWidget(label, row++, 0, 1, wide);
+                grid->addWidget(field, row++, 0, 1, wide);
             } else {
                 grid->addWidget(label, row, 0, Qt::AlignVCenter | Qt::AlignLeft);
                 grid->addWidget(field, row++, 1);
@@ -549,18 +593,32 @@ void DialogView::LayOut(int container, QBoxLayout* box)
             continue;
         }
         if (c.kind == K::GroupBox) LayOut(int(i), new QVBoxLayout(w));
-        grid->addWidget(w, row, 0, 1, 2);
+        if (container < 0 && c.kind == K::Static) {
+            m_glued.resize(size_t(row) + 1);
+            m_glued[size_t(row)] = true; // a line of its own leads what follows it
+        }
+        grid->addWidget(w, row, 0, 1, wide);
         ++row;
     }
-    box->addLayout(grid);
     if (container < 0) {
-        box->addStretch(1);
-        FoldWhenTooTall(grid);
+        // The dialog's own buttons stay outside the body, so a body that has to
+        // scroll leaves them in sight.
+        m_body = new QWidget(this);
+        auto* body = new QVBoxLayout(m_body);
+        body->setContentsMargins(0, 0, 0, 0);
+        body->addLayout(grid);
+        body->addStretch(1);
+        box->addWidget(m_body, 1);
+        m_rows = grid;
+        m_glued.resize(size_t(row));
+    } else {
+        box->addLayout(grid);
     }
     if (anyButton) {
         if (container < 0) buttons->insertStretch(0, 1);
         else buttons->addStretch(1);
         box->addLayout(buttons);
+        if (container < 0) m_buttons = buttons;
     } else {
         delete buttons;
     }
@@ -942,6 +1000,7 @@ void DialogView::ApplyFocus()
         if (controls[i].id != focus) continue;
         QWidget* w = m_views[i].widget;
         w->setFocus(Qt::OtherFocusReason);
+        if (m_scroll && m_body->isAncestorOf(w)) m_scroll->ensureWidgetVisible(w);
         // A field that failed its check comes back with its text selected, ready to retype.
         if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->selectAll();
         else if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->lineEdit()) combo->lineEdit()->selectAll();
@@ -958,45 +1017,165 @@ int DialogView::IndexOf(const QWidget* w) const
     return -1;
 }
 
-void DialogView::FoldWhenTooTall(QGridLayout* grid)
+QSize DialogView::Room() const
 {
-    // A dialog of many groups taller than the screen puts its second half of rows
-    // beside the first, so its buttons stay reachable.
-    const QScreen* screen = QGuiApplication::primaryScreen();
+    // Most of the screen: the window manager's frame and title come on top.
+    const QScreen* s = screen();
+    return s ? s->availableGeometry().size() * 9 / 10 : QSize(1152, 691);
+}
+
+void DialogView::FoldWhenTooTall()
+{
+    // A dialog of many rows taller than the screen puts its later rows in a second
+    // column beside the first, so its buttons stay reachable. Each column keeps its
+    // own row heights: a tall group beside a short one leaves no gaps in the short one.
+    QGridLayout* grid = m_rows;
+    const QScreen* screen = this->screen();
     const int available = screen ? screen->availableGeometry().height() : 900;
     const int rows = grid->rowCount();
-    if (rows < 4 || grid->sizeHint().height() <= available * 85 / 100) return;
+    const QSize hint = grid->sizeHint();
+    if (rows < 4 || hint.height() <= available * 85 / 100 || 2 * hint.width() + 12 > Room().width()) return;
+    std::vector<int> height(size_t(rows), 0);
+    for (int k = 0; k < grid->count(); ++k) {
+        int row = 0, column = 0, rowSpan = 1, columnSpan = 1;
+        grid->getItemPosition(k, &row, &column, &rowSpan, &columnSpan);
+        QLayoutItem* item = grid->itemAt(k);
+        if (!item->isEmpty()) height[size_t(row)] = std::max(height[size_t(row)], item->sizeHint().height());
+    }
+    // The split that makes the taller column least tall, never between a label and what
+    // it names; half the rows each where that is nearly as short and fits as well, as
+    // groups often pair.
+    int total = 0;
+    for (int h : height) total += h;
+    std::vector<int> taller(size_t(rows), 0); // 0: no split before that row
+    int shortest = total, above = 0;
+    for (int r = 1; r < rows; ++r) {
+        above += height[size_t(r - 1)];
+        if (r - 1 < int(m_glued.size()) && m_glued[size_t(r - 1)]) continue;
+        taller[size_t(r)] = std::max(above, total - above);
+        shortest = std::min(shortest, taller[size_t(r)]);
+    }
+    const int fits = Room().height() - (layout()->totalSizeHint().height() - hint.height());
+    const int near = shortest <= fits ? std::min(shortest * 5 / 4, fits) : shortest;
     const int half = (rows + 1) / 2;
-    for (int r = half; r < rows; ++r)
-        for (int c = 0; c < 2; ++c) {
-            QLayoutItem* item = grid->itemAtPosition(r, c);
-            if (!item || !item->widget()) continue;
-            int row = 0, column = 0, rowSpan = 1, columnSpan = 1;
-            grid->getItemPosition(grid->indexOf(item->widget()), &row, &column, &rowSpan, &columnSpan);
-            if (row != r || column != c) continue;
-            QWidget* w = item->widget();
-            const Qt::Alignment alignment = item->alignment();
-            grid->removeWidget(w);
-            grid->addWidget(w, r - half, c + 2, 1, columnSpan, alignment);
+    int split = 0;
+    for (int r = 1; r < rows; ++r) {
+        if (!taller[size_t(r)] || taller[size_t(r)] > near) continue;
+        if (!split || std::abs(r - half) < std::abs(split - half)) split = r;
+    }
+    if (!split) return;
+    struct Moved {
+        QWidget* widget;
+        int row, column, columnSpan;
+        Qt::Alignment alignment;
+    };
+    std::vector<Moved> moved;
+    for (int k = 0; k < grid->count(); ++k) {
+        int row = 0, column = 0, rowSpan = 1, columnSpan = 1;
+        grid->getItemPosition(k, &row, &column, &rowSpan, &columnSpan);
+        QLayoutItem* item = grid->itemAt(k);
+        if (row >= split && item->widget()) moved.push_back({item->widget(), row - split, column, columnSpan, item->alignment()});
+    }
+    auto* second = new QGridLayout;
+    second->setColumnStretch(1, 1);
+    for (const Moved& m : moved) {
+        grid->removeWidget(m.widget);
+        second->addWidget(m.widget, m.row, m.column, 1, m.columnSpan, m.alignment);
+    }
+    auto* body = static_cast<QBoxLayout*>(m_body->layout());
+    body->removeItem(grid);
+    grid->setParent(nullptr);
+    auto* columns = new QHBoxLayout;
+    columns->setSpacing(12);
+    for (QGridLayout* column : {grid, second}) {
+        auto* stack = new QVBoxLayout;
+        stack->addLayout(column);
+        stack->addStretch(1);
+        columns->addLayout(stack);
+    }
+    body->insertLayout(0, columns);
+}
+
+void DialogView::Scroll()
+{
+    if (m_scroll) return;
+    auto* root = static_cast<QBoxLayout*>(layout());
+    const int at = root->indexOf(m_body);
+    root->removeWidget(m_body);
+    m_scroll = new QScrollArea(this);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setWidgetResizable(true);
+    // The body scrolls at the height it asks for: lists keep their rows rather than
+    // shrink to their least.
+    m_body->setMinimumHeight(m_body->sizeHint().height());
+    m_scroll->setWidget(m_body);
+    m_body->show();
+    root->insertWidget(at, m_scroll, 1);
+}
+
+void DialogView::WrapButtons(int width)
+{
+    // A row of buttons wider than the screen goes on in further rows, in its order.
+    if (!m_buttons || m_buttons->sizeHint().width() <= width) return;
+    std::vector<QWidget*> buttons;
+    for (int k = 0; k < m_buttons->count(); ++k)
+        if (QWidget* w = m_buttons->itemAt(k)->widget()) buttons.push_back(w);
+    auto* root = static_cast<QBoxLayout*>(layout());
+    const int at = root->indexOf(m_buttons);
+    const int spacing = std::max(m_buttons->spacing(), 0);
+    const QMargins margins = root->contentsMargins();
+    root->removeItem(m_buttons);
+    delete m_buttons;
+    auto* rows = new QVBoxLayout;
+    QHBoxLayout* row = nullptr;
+    int used = 0;
+    for (QWidget* w : buttons) {
+        const int need = w->sizeHint().width();
+        if (!row || used + spacing + need > width - margins.left() - margins.right()) {
+            row = new QHBoxLayout;
+            row->addStretch(1);
+            rows->addLayout(row);
+            used = 0;
         }
-    grid->setColumnStretch(3, 1);
-    grid->setHorizontalSpacing(12);
+        row->addWidget(w);
+        used += (used ? spacing : 0) + need;
+    }
+    root->insertLayout(at, rows);
+    m_buttons = rows;
 }
 
 void DialogView::Place()
 {
     // Texts came in while the widgets were hidden, which tells no layout: every
     // nested one measures again before the window takes its size.
-    for (QLayout* nested : findChildren<QLayout*>()) nested->invalidate();
+    const auto measureAgain = [this] {
+        for (QLayout* nested : findChildren<QLayout*>()) nested->invalidate();
+        m_body->updateGeometry();
+    };
+    measureAgain();
     ensurePolished();
+    FoldWhenTooTall();
+    measureAgain(); // rows may have moved
+    const QSize room = Room();
+    WrapButtons(room.width());
     QLayout* root = layout();
     root->activate();
     // What the controls ask for, up to most of the screen (adjustSize would stop at two
     // thirds of it), and never less than they need.
     QSize wanted = root->totalSizeHint();
     if (root->hasHeightForWidth()) wanted.setHeight(std::max(wanted.height(), root->totalHeightForWidth(wanted.width())));
-    if (const QScreen* s = screen()) wanted = wanted.boundedTo(s->availableGeometry().size() * 9 / 10);
-    wanted = wanted.expandedTo(root->totalMinimumSize());
+    QSize need = root->totalMinimumSize();
+    if (root->hasHeightForWidth())
+        need.setHeight(std::max(need.height(), root->totalHeightForWidth(std::min(wanted.width(), room.width()))));
+    if (need.width() > room.width() || need.height() > room.height()) {
+        // Too much for the screen even squeezed: the body scrolls, the buttons stay.
+        Scroll();
+        root->activate();
+        // As wide as the controls and a scroll bar: where the width fits, only the height scrolls.
+        wanted.rwidth() += style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_scroll);
+        if (wanted.width() <= room.width()) m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
+    wanted = wanted.boundedTo(room).expandedTo(root->totalMinimumSize());
     // That size is the dialog's from now on: texts set later fit into it (paths are
     // elided), and the user gets no frame to stretch it with.
     setFixedSize(wanted);
@@ -1006,9 +1185,20 @@ void DialogView::KeepRoom()
 {
     QLayout* root = layout();
     if (!root || minimumSize() != maximumSize()) return; // not placed yet
-    QSize need = root->totalMinimumSize();
-    if (root->hasHeightForWidth()) need.setHeight(std::max(need.height(), root->totalHeightForWidth(width())));
-    if (need.width() > width() || need.height() > height()) setFixedSize(size().expandedTo(need));
+    const auto needed = [&] {
+        QSize need = root->totalMinimumSize();
+        if (root->hasHeightForWidth()) need.setHeight(std::max(need.height(), root->totalHeightForWidth(width())));
+        return need;
+    };
+    QSize need = needed();
+    if (need.width() <= width() && need.height() <= height()) return;
+    const QSize room = Room().expandedTo(size());
+    if (!m_scroll && (need.width() > room.width() || need.height() > room.height())) {
+        Scroll();
+        root->activate();
+        need = needed();
+    }
+    setFixedSize(size().expandedTo(need.boundedTo(m_scroll ? room : need)));
 }
 
 bool DialogView::event(QEvent* event)
