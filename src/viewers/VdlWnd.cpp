@@ -131,8 +131,7 @@ bool CVdlWnd::SetUpItem(const ChosenDatum& d)
     // Waveforms are padded to a power of two for their transforms; curves of a
     // frequency or a slowness keep their samples in the time domain. A spectrum
     // always needs the power of two.
-    int padded = 1;
-    while (padded < m_samplesRead && padded <= kSlotFloats) padded *= 2;
+    const int padded = PaddedLength(m_samplesRead);
     m_sampleCount = m_samplesRead;
     m_padded = false;
     const bool curve = m_instFrequency || m_instSlowness;
