@@ -11,6 +11,7 @@
 #pragma once
 
 #include "dataset/FrameCursor.h"
+#include "dataset/ItemTypes.h"
 #include "dataset/QtxFile.h"
 #include "dataset/QtxLayout.h"
 #include "platform/Image.h"
@@ -187,6 +188,12 @@ protected:
     void Repaint(bool erase);
     // The last line a save adds to the history.
     virtual std::string HistoryTitle() const = 0;
+    // Writes the range's frames as a data set of one value per curve at m_outputPath,
+    // after the output guards and with this profile's history lines; `fill` gives a
+    // frame's values in the order of `curves`, `units` their units. 1, or 0 after the
+    // message of what stopped it (a failed write leaves no file).
+    int WriteProfile(const std::vector<ProfileCurve>& curves, const std::vector<uint8_t>& units,
+                     const std::function<void(int frame, float* values)>& fill);
 
     // ---- rendering -------------------------------------------------------------------------------
     // Clears what the last render drew and starts the page at the top position.

@@ -1,23 +1,15 @@
-// The processing windows' page: rendering its rows frame by frame, painting what was
-// rendered, and the history lines a saved profile carries.
+// The processing windows' page: its rows rendered frame by frame, and painted.
 #include "processing/ProcessingWnd.h"
 
-#include "common/QtxDataSetHistoryDlg.h"
 #include "platform/Format.h"
-#include "platform/Host.h"
 #include "platform/SafeNumeric.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace {
 
 constexpr Pen kWigglePen{PS_SOLID, 0, Rgb(0, 0, 0)};
-constexpr int kHistoryEnd = 4094; // lines end before it
-constexpr int kHistoryReserve = 500;
-
-bool Blank(char c) { return c == ' ' || c == '\0'; }
 
 } // namespace
 
@@ -151,60 +143,4 @@ bool CProcessingWnd::PaintPage(Dc& dc)
     dc.SetTextAlign(TA_LEFT | TA_TOP);
     for (const Label& label : m_depthLabels) dc.TextOut(label.x, label.y, label.text);
     return true;
-}
-
-// ---- history ------------------------------------------------------------------------------------------
-
-int CProcessingWnd::HistoryEnd() const
-{
-    for (int i = kHistoryEnd; i >= 1; --i)
-        if (!Blank(m_history[i])) return i + 1;
-    return 1;
-}
-
-int CProcessingWnd::AppendHistory(int p)
-{
-    if (p + kHistoryReserve > int(qtx::kHistorySize)
-        && MessageBox("You are running low with the data history buffer.\nWould you like to edit the history?",
-                      MB_YESNO | MB_ICONQUESTION)
-               == IDYES) {
-        p = EditHistory();
-        if (p < 0) return -1;
-    }
-    p = std::clamp(p, 0, kHistoryEnd);
-    // Zero bytes before the end would hide the lines after them.
-    std::replace(m_history, m_history + p, '\0', ' ');
-    auto put = [this, &p](const std::string& text) {
-        std::memcpy(m_history + p, text.data(), text.size());
-        p += int(text.size());
-    };
-    // A line that does not fit is left out; its separator is still written.
-    auto line = [&](const std::string& text) {
-        if (p >= kHistoryEnd) return;
-        put("\r\n");
-        if (!text.empty() && p + int(text.size()) < kHistoryEnd) put(text);
-    };
-    if (p < kHistoryEnd) put("\r\n");
-    line("*** Input data : " + m_path);
-    line(Format("*** Depth range : %10.4f - %10.4f %s", m_profileStart, m_profileEnd, m_frames.DepthUnitLabel()));
-    line(HistoryTitle());
-    std::fill(m_history + p, m_history + qtx::kHistorySize, ' ');
-    return p;
-}
-
-int CProcessingWnd::EditHistory()
-{
-    int code;
-    do {
-        CQtxDataSetHistoryDlg dlg;
-        dlg.m_path = m_path;
-        code = dlg.DoModal();
-    } while (code == CQtxDataSetHistoryDlg::kSavedHistory || code == CQtxDataSetHistoryDlg::kClearedHistory);
-    // The input read again, so that its header carries the edited history.
-    m_file.CloseInput();
-    m_readOutFrameIndex = -1;
-    m_renderPositions = {-1, -1};
-    if (!OpenDataSet(m_file, m_path)) return -1;
-    std::memcpy(m_history, m_file.m_header.history, qtx::kHistorySize);
-    return HistoryEnd();
 }
