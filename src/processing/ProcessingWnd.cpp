@@ -70,15 +70,7 @@ bool CProcessingWnd::OpenFrames(CQtxDatumList& datums)
                    MB_OK | MB_ICONSTOP);
         return false;
     }
-    // Rows and searches are placed by depth: a log of several frames needs a depth for each.
-    if (m_frames.FrameCount() > 1 && (!(m_frames.Step() > 0) || !std::isfinite(m_frames.Step())
-                                      || !std::isfinite(m_frames.TopDepth()))) {
-        MessageBox(Format("Data set %s cannot be shown against depth: its depth step or depths are not "
-                          "usable numbers.\nOperation will be abandoned.",
-                          m_path.c_str()),
-                   MB_OK | MB_ICONSTOP);
-        return false;
-    }
+    if (!AcceptDepths(m_frames, m_path)) return false;
     m_mmPerUnit = header.depthUnits == qtx::kUnitsMetres ? 1000.0f : 304.8f;
     if (!(m_depthScale >= 100 && m_depthScale <= 1000)) m_depthScale = 480.0f;
     return true;

@@ -50,15 +50,7 @@ bool CVdlWnd::LoadData()
     CQtxDatumList datums;
     if (!m_file.ReadDatumList(datums)) return false;
     m_frames = CFrameCursor(m_file.m_header);
-    // Rows are placed by depth: a log of several frames needs a depth for each.
-    if (m_frames.FrameCount() > 1 && (!(m_frames.Step() > 0) || !std::isfinite(m_frames.Step())
-                                      || !std::isfinite(m_frames.TopDepth()))) {
-        MessageBox(Format("Data set %s cannot be shown against depth: its depth step or depths are not "
-                          "usable numbers.\nOperation will be abandoned.",
-                          m_path.c_str()),
-                   MB_OK | MB_ICONSTOP);
-        return false;
-    }
+    if (!AcceptDepths(m_frames, m_path)) return false;
 
     // The display range in frames: the depth's share of the log's span times the frame
     // count (an up log counts it back from the frame count). A single frame, or a span

@@ -135,6 +135,17 @@ void CViewerWnd::FillAround(Dc& dc, const Rect& outer, const Rect& inner, Color 
         if (!band.IsEmpty()) dc.FillRect(band, colour);
 }
 
+bool CViewerWnd::AcceptDepths(const CFrameCursor& frames, const std::string& path)
+{
+    if (frames.FrameCount() <= 1 || (frames.Step() > 0 && std::isfinite(frames.Step()) && std::isfinite(frames.TopDepth())))
+        return true;
+    MessageBox(Format("Data set %s cannot be shown against depth: its depth step or depths are not "
+                      "usable numbers.\nOperation will be abandoned.",
+                      path.c_str()),
+               MB_OK | MB_ICONSTOP);
+    return false;
+}
+
 int CViewerWnd::PaddedLength(int samples, int from)
 {
     int padded = from;

@@ -7,6 +7,7 @@
 // window once it exists.
 #pragma once
 
+#include "dataset/FrameCursor.h"
 #include "platform/Dc.h"
 #include "platform/Wnd.h"
 
@@ -67,6 +68,9 @@ public:
     // The transforms' length for `samples` samples: the power of two from `from` up
     // that holds them (past the slots' length it stops, and FitsSlots refuses it).
     static int PaddedLength(int samples, int from = 1);
+    // Rows are placed by depth: a log of several frames needs a usable depth step and
+    // top depth. Otherwise the message about data set `path`, false.
+    static bool AcceptDepths(const CFrameCursor& frames, const std::string& path);
     // The message for a datum that does not fit: `samples` is the count it names.
     // Returns false.
     static bool RefuseDatumSize(const std::string& mnemonic, int receivers, int samples);
