@@ -198,6 +198,17 @@ protected:
                      const std::function<void(int frame, float* values)>& fill);
 
     // ---- rendering -------------------------------------------------------------------------------
+    // What a page was rendered for besides its axis; a render is due when any of it changes.
+    struct PageKey {
+        int width = -1, height = -1, top = -1, vertRes = 0, vertSize = 0;
+        float scale = 0;
+        std::vector<int> tracks;
+        bool selection = false;
+        double selectionTop = 0, selectionBottom = 0;
+        Color background = 0;
+        bool operator==(const PageKey&) const = default;
+    };
+    PageKey PageKeyNow(bool selection, double selectionTop, double selectionBottom) const;
     // Clears what the last render drew and starts the page at the top position.
     void StartRender();
     // The page's image, `width` wide and a row per pixel of the page, in the background.

@@ -15,6 +15,23 @@ constexpr Pen kWigglePen{PS_SOLID, 0, Rgb(0, 0, 0)};
 
 // ---- rendering ------------------------------------------------------------------------------
 
+CProcessingWnd::PageKey CProcessingWnd::PageKeyNow(bool selection, double selectionTop, double selectionBottom) const
+{
+    PageKey k;
+    k.width = m_clientWidth;
+    k.height = m_clientHeight;
+    k.top = m_topPosition;
+    k.vertRes = m_vertRes;
+    k.vertSize = m_vertSize;
+    k.scale = m_depthScale;
+    k.tracks = m_tracks;
+    k.selection = selection;
+    k.selectionTop = selectionTop;
+    k.selectionBottom = selectionBottom;
+    k.background = m_background;
+    return k;
+}
+
 void CProcessingWnd::StartRender()
 {
     m_framesRead = 0;

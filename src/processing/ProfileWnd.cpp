@@ -199,21 +199,11 @@ void CProfileWnd::ApplyDomainZoom(int request)
 CProfileWnd::RenderKey CProfileWnd::KeyNow() const
 {
     RenderKey k;
-    k.width = m_clientWidth;
-    k.height = m_clientHeight;
-    k.top = m_topPosition;
+    k.page = PageKeyNow(m_selectionStart, m_selectionTop, m_selectionBottom);
     k.first = m_axis.first;
     k.last = m_axis.last;
-    k.vertRes = m_vertRes;
-    k.vertSize = m_vertSize;
     k.start = m_axis.start;
     k.axisWidth = m_axis.width;
-    k.scale = m_depthScale;
-    k.tracks = m_tracks;
-    k.selection = m_selectionStart;
-    k.selectionTop = m_selectionTop;
-    k.selectionBottom = m_selectionBottom;
-    k.background = m_background;
     return k;
 }
 

@@ -168,12 +168,9 @@ private:
     bool OutputCurves(std::vector<ProfileCurve>& curves);
     // What the image was rendered for; a render is due when any of it changes.
     struct RenderKey {
-        int width = -1, height = -1, top = -1, first = -1, last = -1, vertRes = 0, vertSize = 0;
-        float start = 0, axisWidth = 0, scale = 0;
-        std::vector<int> tracks;
-        bool selection = false;
-        double selectionTop = 0, selectionBottom = 0;
-        Color background = 0;
+        PageKey page;
+        int first = -1, last = -1;
+        float start = 0, axisWidth = 0;
         bool operator==(const RenderKey&) const = default;
     };
     RenderKey KeyNow() const;

@@ -121,22 +121,12 @@ void CTimeFrequencyWnd::ApplyDomainZoom(int request)
 CTimeFrequencyWnd::RenderKey CTimeFrequencyWnd::KeyNow() const
 {
     RenderKey k;
-    k.width = m_clientWidth;
-    k.height = m_clientHeight;
-    k.top = m_topPosition;
+    k.page = PageKeyNow(m_intervalStarted, m_intervalStart, m_intervalEnd);
     k.timeFirst = m_time.first;
     k.timeLast = m_time.last;
     k.freqFirst = m_frequency.first;
     k.freqLast = m_frequency.last;
-    k.vertRes = m_vertRes;
-    k.vertSize = m_vertSize;
-    k.scale = m_depthScale;
     k.gain = theApp.m_display.zoomFactor1;
-    k.tracks = m_tracks;
-    k.selection = m_intervalStarted;
-    k.selectionTop = m_intervalStart;
-    k.selectionBottom = m_intervalEnd;
-    k.background = m_background;
     return k;
 }
 

@@ -143,13 +143,9 @@ private:
     std::vector<float> m_scratchFrame;
     std::vector<float> m_re, m_im;      // the analytic signal of one trace
     struct RenderKey {
-        int width = -1, height = -1, top = -1, timeFirst = -1, timeLast = -1, freqFirst = -1, freqLast = -1;
-        int vertRes = 0, vertSize = 0;
-        float scale = 0, gain = 0;
-        std::vector<int> tracks;
-        bool selection = false;
-        double selectionTop = 0, selectionBottom = 0;
-        Color background = 0;
+        PageKey page;
+        int timeFirst = -1, timeLast = -1, freqFirst = -1, freqLast = -1;
+        float gain = 0;
         bool operator==(const RenderKey&) const = default;
     };
     RenderKey KeyNow() const;
