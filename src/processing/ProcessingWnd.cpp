@@ -1,7 +1,10 @@
 #include "processing/ProcessingWnd.h"
 
+#include "common/DatumChooser.h"
 #include "common/Fft.h"
 #include "common/Octant.h"
+#include "dataset/ItemTypes.h"
+#include "dataset/ReceiverGeometry.h"
 #include "platform/Format.h"
 #include "settings/SettingsStore.h"
 #include "platform/Frame.h"
@@ -47,6 +50,84 @@ constexpr uint32_t Grey(int index)
 } // namespace
 
 CProcessingWnd::CProcessingWnd() = default;
+
+// ---- opening ----------------------------------------------------------------------------------
+
+bool CProcessingWnd::OpenFrames(CQtxDatumList& datums)
+{
+    if (!OpenDataSet(m_file, m_path)) return false;
+    if (!m_file.ReadDatumList(datums)) return false;
+    // Only the frames the file holds: a header may count more than were written.
+    QtxFileHeader header = m_file.m_header;
+    const int64_t length = m_file.m_fileIn.GetLength();
+    const int64_t dataStart = int64_t(qtx::DataStart(std::max<short>(m_file.GetDatumCount(), 0)));
+    const uint32_t frameSize = m_file.GetFrameSize();
+    const int64_t present = frameSize > 0 && length > dataStart ? (length - dataStart) / frameSize : 0;
+    header.frameCount = uint32_t(std::min<int64_t>(header.frameCount, present));
+    m_frames = CFrameCursor(header);
+    if (m_frames.FrameCount() < 1) {
+        MessageBox(Format("Data set %s holds no frame to profile.\nOperation will be abandoned.", m_path.c_str()),
+                   MB_OK | MB_ICONSTOP);
+        return false;
+    }
+    if (!AcceptDepths(m_frames, m_path)) return false;
+    m_mmPerUnit = header.depthUnits == qtx::kUnitsMetres ? 1000.0f : 304.8f;
+    if (!(m_depthScale >= 100 && m_depthScale <= 1000)) m_depthScale = 480.0f;
+    return true;
+}
+
+bool CProcessingWnd::TakeDatum(const ChosenDatum& d, int padFrom)
+{
+    m_mnemonic = d.mnemonic;
+    m_typeCode = d.typeCode;
+    m_receivers = d.traceCount;
+    m_step = d.step;
+    m_samplesInFile = d.sampleCount;
+    m_offset = d.offset;
+    if (!AcceptSampleStep(m_mnemonic, m_step)) return false;
+    m_n = padFrom > 0 ? PaddedLength(m_samplesInFile, padFrom) : m_samplesInFile;
+    if (!FitsSlots(m_receivers, m_n) || m_samplesInFile < 1) return RefuseDatumSize(m_mnemonic, m_receivers, m_samplesInFile);
+
+    CReceiverGeometry geometry;
+    geometry.SetItemType(m_typeCode);
+    for (int t = 0; t < kSlots; ++t) m_receiverOffset[size_t(t)] = geometry.m_offset[t];
+    m_caption = ItemTypeOf(m_typeCode).caption;
+    m_traceLabels = ItemTraceLabels(m_typeCode);
+    m_row.assign(size_t(m_n) + 1, 0.0f);
+    return true;
+}
+
+void CProcessingWnd::TakeRange(double top, double bottom)
+{
+    const int last = m_frames.LastFrame();
+    const double step = m_frames.Step(), logTop = m_frames.TopDepth();
+    if (bottom < top) std::swap(top, bottom);
+    int first = 0, end = last;
+    if (step > 0 && last > 0) {
+        first = std::clamp(ClampToInt(std::ceil((top - logTop) / step - 1e-6)), 0, last);
+        end = std::clamp(ClampToInt(std::floor((bottom - logTop) / step + 1e-6)), 0, last);
+        if (end < first) end = first;
+    }
+    m_rangeTop = first;
+    m_rangeBottom = end;
+    m_profileStart = DepthOfPosition(first);
+    m_profileEnd = DepthOfPosition(end);
+}
+
+bool CProcessingWnd::CreateView(const std::string& windowClass, const std::string& title)
+{
+    // Every receiver of the datum is shown (the first thirteen have buttons).
+    theApp.m_display.receiverShown.fill(0);
+    RegisterReceivers(std::min(m_receivers, kReceivers));
+    if (!CreateChild(windowClass, title, WS_VSCROLL | WS_HSCROLL | WS_MAXIMIZE)) {
+        RemoveViewOptions(m_windowId);
+        return false;
+    }
+    m_topPosition = m_rangeTop;
+    SetDepthReadOut(Format("%10.4f%s", DepthOfPosition(m_topPosition), m_frames.DepthUnitLabel()));
+    PrepareRepaint();
+    return true;
+}
 
 uint32_t CProcessingWnd::PaletteColour(int palette, int index, bool interval)
 {
@@ -251,6 +332,87 @@ void CProcessingWnd::OnKeyDown(unsigned key, unsigned, unsigned)
     case VK_END: OnVScroll(SB_BOTTOM, 0); break;
     default: break;
     }
+}
+
+void CProcessingWnd::OnClose()
+{
+    if (theApp.m_display.profileOption
+        && MessageBox("Do you want to save output file :\n" + m_outputPath, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        SetCursor(CursorKind::Wait);
+        SaveProfile();
+    }
+    CViewerWnd::OnClose();
+}
+
+void CProcessingWnd::OnSysCommand(unsigned id)
+{
+    if ((id & 0xFFF0) != SC_CLOSE) {
+        CViewerWnd::OnSysCommand(id);
+        return;
+    }
+    // The close box always asks.
+    if (MessageBox("Do you want to save output file :\n" + m_outputPath, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        SetCursor(CursorKind::Wait);
+        SaveProfile();
+    }
+    CViewerWnd::OnClose();
+}
+
+// ---- input ------------------------------------------------------------------------------------
+
+void CProcessingWnd::OnMouseMove(unsigned, Point p)
+{
+    if (!m_plotRect.Contains(p)) {
+        SetCursor(CursorKind::Arrow);
+        return;
+    }
+    SetCursor(m_editMode ? CursorKind::Cross : CursorKind::Arrow);
+    ShowReadOutAt(p);
+}
+
+void CProcessingWnd::OnLButtonDblClk(unsigned flags, Point p) { RunSearch(p, flags == kShiftClick); }
+
+void CProcessingWnd::SearchPositions(double start, double end, int& first, int& last) const
+{
+    const double step = m_frames.Step(), logTop = m_frames.TopDepth();
+    auto positionOf = [&](double depth) {
+        return step > 0 ? std::clamp(ClampToInt((depth - logTop) / step + 0.0001), m_rangeTop, m_rangeBottom) : m_rangeTop;
+    };
+    first = positionOf(start);
+    last = std::max(positionOf(end), first);
+}
+
+// ---- preparing --------------------------------------------------------------------------------
+
+void CProcessingWnd::TakeActiveRequests()
+{
+    auto& d = theApp.m_display;
+    if (d.activeWindowId != m_windowId) return;
+    // The display toolbar's Save Profile is for the active window.
+    if (d.saveProfile) {
+        d.saveProfile = 0;
+        SaveProfile();
+    }
+    // Display options changed (a receiver, a zoom, a pen): a pending edit is kept.
+    if (d.optionsStored) {
+        d.optionsStored = 0;
+        LeaveEditMode(true);
+    }
+}
+
+void CProcessingWnd::SetHorizontalScrollBar(int max, int pos)
+{
+    ScrollInfo h;
+    h.max = max;
+    h.pos = pos;
+    SetScrollInfo(SB_HORZ, h);
+}
+
+void CProcessingWnd::Repaint(bool erase)
+{
+    PrepareRepaint();
+    Invalidate(erase);
+    UpdateWindow();
 }
 
 // ---- layout ----------------------------------------------------------------------------------

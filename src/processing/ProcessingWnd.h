@@ -1,9 +1,11 @@
-// What the processing windows (the depth profile now; the time-frequency and Kalman
-// windows build on it too) share beyond every viewer: the data set and the one datum
-// they show, read frame by frame into receiver slots; the profile range and the
-// top of the page in depth order, with scrolling by lines, pages, keys and thumb;
+// What the processing windows (the depth profile, the Kalman window built on it, and
+// the time-frequency profile) share beyond every viewer: opening the data set and the
+// one datum they show, read frame by frame into receiver slots; the profile range and
+// the top of the page in depth order, with scrolling by lines, pages, keys and thumb;
 // the layout of tracks side by side; the depth scale and its zoom limits; the three
 // colour palettes; the amplitude spectrum and the analytic signal of a trace; the
+// page's rows rendered and painted (ProcessingWndPage.cpp); the profile saved with
+// its history lines (ProcessingWndSave.cpp) and the save questions on closing; the
 // status-bar read-outs; and the pens of the tracked curve.
 //
 // Reading happens when the window is prepared (PrepareRepaint) or acted on, never in
@@ -11,14 +13,20 @@
 #pragma once
 
 #include "dataset/FrameCursor.h"
+#include "dataset/ItemTypes.h"
 #include "dataset/QtxFile.h"
+#include "dataset/QtxLayout.h"
+#include "platform/Image.h"
 #include "processing/ProfileSearch.h"
 #include "viewers/ViewerWnd.h"
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
+
+struct ChosenDatum;
 
 class CProcessingWnd : public CViewerWnd {
 public:
@@ -109,14 +117,134 @@ public:
     // with NaN (a gap) and gives false.
     bool ReadFrame(int frame, std::vector<float>& slots);
 
+    // ---- rendering ------------------------------------------------------------------------------
+    Image m_image;        // the tracks' rows, m_rowsDrawn rows
+    int m_rowsDrawn = 0;
+    double m_pageTopDepth = 0, m_pageBottomDepth = 0;
+    int m_lastPosition = 0; // the deepest frame drawn, as a scroll position
+    int m_framesRead = 0;   // by the last render
+
+    // ---- saving ----------------------------------------------------------------------------------
+    bool m_savedOnce = false; // this window wrote its output: no second replace question
+    // Writes the profile of the range at m_outputPath; 1, or 0 after the message of
+    // what stopped it.
+    virtual int SaveProfile() = 0;
+    // Appends this profile's lines to the history copy from position `p`; returns the
+    // new end, or -1 when the input could not be read again after editing its history.
+    int AppendHistory(int p);
+    // The history dialog on the input, then the input read again; the history's end
+    // position, or -1 when the input could not be read again.
+    int EditHistory();
+    char m_history[qtx::kHistorySize] = {};
+    // The last non-blank character of the history copy, plus one; 1 when all are blank.
+    int HistoryEnd() const;
+
+    // Ends the edit mode, keeping (`keep`) or dropping what was drawn.
+    virtual void LeaveEditMode(bool keep) = 0;
+    bool m_editMode = false;
+    // The search (or, `invalidate`, the clearing) of the profile from the point down to
+    // the range's end, or over the selected interval. False when it did not run.
+    virtual bool RunSearch(Point p, bool invalidate) = 0;
+
     // ---- handlers -----------------------------------------------------------------------------------
     void OnVScroll(int code, int pos) override;
     void OnKeyDown(unsigned key, unsigned repeat, unsigned flags) override;
+    // The point's read-outs in the status bar, the cursor by the edit mode.
+    void OnMouseMove(unsigned flags, Point p) override;
+    // A double click searches from the point; with Shift it invalidates.
+    void OnLButtonDblClk(unsigned flags, Point p) override;
+    // Closing asks whether to save when the profile option is on; the close box always asks.
+    void OnClose() override;
+    void OnSysCommand(unsigned id) override;
 
     static void Pane(int pane, const std::string& text);
 
 protected:
     CProcessingWnd();
+
+    // ---- opening, for the windows' Open --------------------------------------------------------
+    // Opens m_path, reads its datum list and takes the frames the file really holds;
+    // false (after the message) when they cannot be shown against depth.
+    bool OpenFrames(CQtxDatumList& datums);
+    // Takes the chosen datum: its place, samples and receivers, caption and labels.
+    // With `padFrom` > 0 a trace is padded with 0 to a power of two not below it (the
+    // transforms need one). False after the message when the datum cannot be shown.
+    bool TakeDatum(const ChosenDatum& d, int padFrom);
+    // The range: the frames whose depths lie between the two asked, at least one.
+    void TakeRange(double top, double bottom);
+    // Shows every receiver, creates the child window at the range's top and prepares it.
+    bool CreateView(const std::string& windowClass, const std::string& title);
+
+    static constexpr unsigned kShiftClick = MK_LBUTTON | MK_SHIFT;
+    static constexpr unsigned kControlClick = MK_LBUTTON | MK_CONTROL;
+    // The read-outs of the point under the mouse.
+    virtual void ShowReadOutAt(Point p) = 0;
+    // The scroll positions a search from depth `start` to depth `end` walks, inside the
+    // range; `last` is never above `first`.
+    void SearchPositions(double start, double end, int& first, int& last) const;
+
+    // ---- preparing -------------------------------------------------------------------------------
+    // The display toolbar's Save Profile and stored options, for the active window.
+    void TakeActiveRequests();
+    void SetHorizontalScrollBar(int max, int pos);
+    void Repaint(bool erase);
+    // The last line a save adds to the history.
+    virtual std::string HistoryTitle() const = 0;
+    // Writes the range's frames as a data set of one value per curve at m_outputPath,
+    // after the output guards and with this profile's history lines; `fill` gives a
+    // frame's values in the order of `curves`, `units` their units. 1, or 0 after the
+    // message of what stopped it (a failed write leaves no file).
+    int WriteProfile(const std::vector<ProfileCurve>& curves, const std::vector<uint8_t>& units,
+                     const std::function<void(int frame, float* values)>& fill);
+
+    // ---- rendering -------------------------------------------------------------------------------
+    // What a page was rendered for besides its axis; a render is due when any of it changes.
+    struct PageKey {
+        int width = -1, height = -1, top = -1, vertRes = 0, vertSize = 0;
+        float scale = 0;
+        std::vector<int> tracks;
+        bool selection = false;
+        double selectionTop = 0, selectionBottom = 0;
+        Color background = 0;
+        bool operator==(const PageKey&) const = default;
+    };
+    PageKey PageKeyNow(bool selection, double selectionTop, double selectionBottom) const;
+    // Clears what the last render drew and starts the page at the top position.
+    void StartRender();
+    // The page's image, `width` wide and a row per pixel of the page, in the background.
+    void StartImage(int width);
+    // Walks the page's rows down to the range's end: each row between the frame at or
+    // above it and the next one down, each frame read once (LoadRenderFrame); `drawRow`
+    // gets the row, the two render buffers, the weight of the second and whether the
+    // row lies inside the selected interval [selTop, selBottom] (when `selection`).
+    // Every row is drawn when `everyRow`, else one in kRowDecimation. Depth labels are
+    // collected on the way.
+    void WalkRows(bool everyRow, bool selection, double selTop, double selBottom,
+                  const std::function<void(int row, int b0, int b1, float weight, bool interval)>& drawRow);
+    // A frame just read into render buffer `b` (`read` false: a gap).
+    virtual void RenderFrameLoaded(int b, int frame, bool read) { (void)b, (void)frame, (void)read; }
+    // A wiggle of `width` values about row `base`, broken where a value is not a number.
+    void AddWiggle(int left, int base, const float* values, int width);
+    // The image, the wiggles and the depth labels; false when nothing was rendered.
+    bool PaintPage(Dc& dc);
+    int RowOfPosition(int position) const;
+
+    // Frames: two for rendering (and the scroll positions they hold), one searched, one
+    // under the mouse.
+    std::array<std::vector<float>, 2> m_renderFrames;
+    std::array<int, 2> m_renderPositions{-1, -1};
+    std::vector<float> m_searchFrame;
+    std::vector<float> m_readOutFrame;
+    int m_readOutFrameIndex = -1;
+    std::vector<float> m_row;    // one trace's row, then its spectrum
+    std::vector<float> m_pixels; // per pixel column
+    struct Label {
+        int x = 0, y = 0;
+        std::string text;
+    };
+    std::vector<Label> m_depthLabels;
+    std::vector<Point> m_wiggles;
+    std::vector<int> m_wiggleLengths;
 
     // Before the page moves (scrolling, keys): a window ends what it was editing.
     virtual void BeforeVerticalMove() {}

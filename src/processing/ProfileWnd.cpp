@@ -2,7 +2,6 @@
 
 #include "common/DatumChooser.h"
 #include "dataset/ItemTypes.h"
-#include "dataset/ReceiverGeometry.h"
 #include "platform/Format.h"
 #include "settings/SettingsStore.h"
 #include "platform/Host.h"
@@ -46,81 +45,26 @@ const CProfileRecord* CProfileWnd::ProfileRecord(int frame) const
 
 bool CProfileWnd::Open(const std::string& windowClass, double top, double bottom)
 {
-    if (!OpenDataSet(m_file, m_path)) return false;
     CQtxDatumList datums;
-    if (!m_file.ReadDatumList(datums)) return false;
-    // Only the frames the file holds: a header may count more than were written.
-    QtxFileHeader header = m_file.m_header;
-    const int64_t length = m_file.m_fileIn.GetLength();
-    const int64_t dataStart = int64_t(qtx::DataStart(std::max<short>(m_file.GetDatumCount(), 0)));
-    const uint32_t frameSize = m_file.GetFrameSize();
-    const int64_t present = frameSize > 0 && length > dataStart ? (length - dataStart) / frameSize : 0;
-    header.frameCount = uint32_t(std::min<int64_t>(header.frameCount, present));
-    m_frames = CFrameCursor(header);
-    if (m_frames.FrameCount() < 1) {
-        MessageBox(Format("Data set %s holds no frame to profile.\nOperation will be abandoned.", m_path.c_str()),
-                   MB_OK | MB_ICONSTOP);
-        return false;
-    }
-    // Rows and searches are placed by depth: a log of several frames needs a depth for each.
-    if (m_frames.FrameCount() > 1 && (!(m_frames.Step() > 0) || !std::isfinite(m_frames.Step())
-                                      || !std::isfinite(m_frames.TopDepth()))) {
-        MessageBox(Format("Data set %s cannot be shown against depth: its depth step or depths are not "
-                          "usable numbers.\nOperation will be abandoned.",
-                          m_path.c_str()),
-                   MB_OK | MB_ICONSTOP);
-        return false;
-    }
-    m_mmPerUnit = header.depthUnits == qtx::kUnitsMetres ? 1000.0f : 304.8f;
-    if (!(m_depthScale >= 100 && m_depthScale <= 1000)) m_depthScale = 480.0f;
+    if (!OpenFrames(datums)) return false;
     ChosenDatum datum;
     if (!ChooseDatum(m_file, datums, m_domain, datum) || !SetUpItem(datum)) return false;
     SetRange(top, bottom);
-
-    // Every receiver of the datum is shown (the first thirteen have buttons).
-    theApp.m_display.receiverShown.fill(0);
-    RegisterReceivers(std::min(m_receivers, kReceivers));
-    if (!CreateChild(windowClass, WindowTitle(), WS_VSCROLL | WS_HSCROLL | WS_MAXIMIZE)) {
-        RemoveViewOptions(m_windowId);
-        return false;
-    }
-    m_topPosition = m_rangeTop;
-    SetDepthReadOut(Format("%10.4f%s", DepthOfPosition(m_topPosition), m_frames.DepthUnitLabel()));
-    PrepareRepaint();
-    return true;
+    return CreateView(windowClass, WindowTitle());
 }
 
 std::string CProfileWnd::WindowTitle() const { return std::string(DomainWord(m_domain)) + " Profile (" + m_path + ")"; }
 
 bool CProfileWnd::SetUpItem(const ChosenDatum& d)
 {
-    m_mnemonic = d.mnemonic;
-    m_typeCode = d.typeCode;
-    m_receivers = d.traceCount;
-    m_step = d.step;
-    m_samplesInFile = d.sampleCount;
-    m_offset = d.offset;
-    if (!AcceptSampleStep(m_mnemonic, m_step)) return false;
     // Spectra and the analytic signal need a power of two: waveforms are padded with 0.
-    m_n = m_samplesInFile;
-    if (m_domain == kDomainTime || m_domain == kDomainFrequency) {
-        int padded = 1;
-        while (padded < m_samplesInFile && padded <= kSlotFloats) padded *= 2;
-        m_n = padded;
-    }
-    if (!FitsSlots(m_receivers, m_n) || m_samplesInFile < 1) return RefuseDatumSize(m_mnemonic, m_receivers, m_samplesInFile);
-
-    CReceiverGeometry geometry;
-    geometry.SetItemType(m_typeCode);
-    for (int t = 0; t < kSlots; ++t) m_receiverOffset[size_t(t)] = geometry.m_offset[t];
-    m_caption = ItemTypeOf(m_typeCode).caption;
-    m_traceLabels = ItemTraceLabels(m_typeCode);
+    const bool transformed = m_domain == kDomainTime || m_domain == kDomainFrequency;
+    if (!TakeDatum(d, transformed ? 1 : 0)) return false;
     // The time and frequency ticks are labelled in thousands.
     m_axisTitle = m_domain == kDomainTime        ? "Time [mSec]"
                   : m_domain == kDomainFrequency ? "Frequency [kHz]"
                   : m_domain == kDomainSlowness  ? "Slowness " + m_slownessUnit
                                                  : "Azimuth [deg]";
-    m_row.assign(size_t(m_n) + 1, 0.0f);
     for (auto& values : m_current) values.fill(kAbsent);
     m_picks.fill(0);
     SetupWindow();
@@ -129,20 +73,7 @@ bool CProfileWnd::SetUpItem(const ChosenDatum& d)
 
 void CProfileWnd::SetRange(double top, double bottom)
 {
-    // The frames whose depths lie between the two asked, at least one.
-    const int last = m_frames.LastFrame();
-    const double step = m_frames.Step(), logTop = m_frames.TopDepth();
-    if (bottom < top) std::swap(top, bottom);
-    int first = 0, end = last;
-    if (step > 0 && last > 0) {
-        first = std::clamp(ClampToInt(std::ceil((top - logTop) / step - 1e-6)), 0, last);
-        end = std::clamp(ClampToInt(std::floor((bottom - logTop) / step + 1e-6)), 0, last);
-        if (end < first) end = first;
-    }
-    m_rangeTop = first;
-    m_rangeBottom = end;
-    m_profileStart = DepthOfPosition(first);
-    m_profileEnd = DepthOfPosition(end);
+    TakeRange(top, bottom);
     m_selectionTop = m_profileStart;
     m_selectionBottom = m_profileEnd;
     // One record per frame of the range, none of them found yet.
@@ -268,59 +199,27 @@ void CProfileWnd::ApplyDomainZoom(int request)
 CProfileWnd::RenderKey CProfileWnd::KeyNow() const
 {
     RenderKey k;
-    k.width = m_clientWidth;
-    k.height = m_clientHeight;
-    k.top = m_topPosition;
+    k.page = PageKeyNow(m_selectionStart, m_selectionTop, m_selectionBottom);
     k.first = m_axis.first;
     k.last = m_axis.last;
-    k.vertRes = m_vertRes;
-    k.vertSize = m_vertSize;
     k.start = m_axis.start;
     k.axisWidth = m_axis.width;
-    k.scale = m_depthScale;
-    k.tracks = m_tracks;
-    k.selection = m_selectionStart;
-    k.selectionTop = m_selectionTop;
-    k.selectionBottom = m_selectionBottom;
-    k.background = m_background;
     return k;
 }
 
 void CProfileWnd::PrepareRepaint()
 {
     if (!IsWindow() || m_iconic) return;
-    auto& d = theApp.m_display;
-    if (d.activeWindowId == m_windowId) {
-        // The display toolbar's Save Profile is for the active window.
-        if (d.saveProfile) {
-            d.saveProfile = 0;
-            SaveProfile();
-        }
-        // Display options changed (a receiver, a zoom, a pen): a pending edit is kept.
-        if (d.optionsStored) {
-            d.optionsStored = 0;
-            LeaveEditMode(true);
-        }
-    }
+    TakeActiveRequests();
     TakeDisplayRequests();
     Layout();
     m_topPosition = std::clamp(m_topPosition, m_rangeTop, LastTopPosition());
     if (!(KeyNow() == m_rendered)) Render();
     SetVerticalScrollBar();
-    ScrollInfo h;
-    h.max = m_axis.scrollMax;
-    h.pos = m_axis.first;
-    SetScrollInfo(SB_HORZ, h);
+    SetHorizontalScrollBar(m_axis.scrollMax, m_axis.first);
 }
 
 void CProfileWnd::InvalidateImage() { m_rendered = RenderKey(); }
-
-void CProfileWnd::Repaint(bool erase)
-{
-    PrepareRepaint();
-    Invalidate(erase);
-    UpdateWindow();
-}
 
 void CProfileWnd::OnSize(unsigned type, int cx, int cy)
 {
@@ -332,28 +231,4 @@ void CProfileWnd::OnSize(unsigned type, int cx, int cy)
     m_curveShown = true;
     SetCursor(CursorKind::Arrow);
     CProcessingWnd::OnSize(type, cx, cy);
-}
-
-void CProfileWnd::OnClose()
-{
-    if (theApp.m_display.profileOption
-        && MessageBox("Do you want to save output file :\n" + m_outputPath, MB_YESNO | MB_ICONQUESTION) == IDYES) {
-        SetCursor(CursorKind::Wait);
-        SaveProfile();
-    }
-    CViewerWnd::OnClose();
-}
-
-void CProfileWnd::OnSysCommand(unsigned id)
-{
-    if ((id & 0xFFF0) != SC_CLOSE) {
-        CProcessingWnd::OnSysCommand(id);
-        return;
-    }
-    // The close box always asks.
-    if (MessageBox("Do you want to save output file :\n" + m_outputPath, MB_YESNO | MB_ICONQUESTION) == IDYES) {
-        SetCursor(CursorKind::Wait);
-        SaveProfile();
-    }
-    CViewerWnd::OnClose();
 }

@@ -90,13 +90,12 @@ public:
     std::array<float, kSlots>& CurrentValues() { return m_current[size_t(std::clamp<int>(m_domain, 1, 4) - 1)]; }
 
     // ---- state ------------------------------------------------------------------------------------
-    bool m_editMode = false, m_curveShown = false, m_strokePending = false, m_strokeStart = false;
+    bool m_curveShown = false, m_strokePending = false, m_strokeStart = false;
     int m_editTrace = 0;        // trace index (in trace order) of the edit or search
     int m_strokeEnd = 0;        // scroll position of the stroke's deepest point
     bool m_selectionStart = false, m_selectionEnd = false;
     double m_selectionTop = 0, m_selectionBottom = 0;
     float m_selectionTopValue = 0, m_selectionBottomValue = 0;
-    bool m_savedOnce = false;   // this window wrote its output: no second replace question
 
     // ---- read-outs ---------------------------------------------------------------------------------
     struct ReadOut {
@@ -112,58 +111,38 @@ public:
     // ---- handlers ----------------------------------------------------------------------------------
     void OnPaint(Dc& dc) override;
     void OnSize(unsigned type, int cx, int cy) override;
-    void OnClose() override;
-    void OnSysCommand(unsigned id) override;
     void OnHScroll(int code, int pos) override;
-    void OnMouseMove(unsigned flags, Point p) override;
     void OnLButtonDown(unsigned flags, Point p) override;
-    void OnLButtonDblClk(unsigned flags, Point p) override;
     void OnRButtonDown(unsigned flags, Point p) override;
     void PrepareRepaint() override;
 
     // ---- operations (ProfileWndInput.cpp) -----------------------------------------------------------
     // The search (or, `invalidate`, the clearing) of the profile from the point down to
     // the profile's end, or over the selected interval. False when it did not run.
-    bool RunSearch(Point p, bool invalidate);
+    bool RunSearch(Point p, bool invalidate) override;
     // The edit list into the profile over the frames it holds: every trace's values
     // except absent ones (a stroke).
     void ApplyEditList();
     // The edit list into the profile for the frames of a search: every trace's values,
     // or only the searched trace's with Single Receiver on.
     void MergeSearch();
-    void LeaveEditMode(bool apply);
+    void LeaveEditMode(bool apply) override;
     int FrameOfDepth(double depth) const { return m_frames.NearestFrame(depth); }
 
     // ---- saving (ProfileWndSave.cpp) ----------------------------------------------------------------
     // Writes the profile of the range as a data set of curves at m_outputPath; 1, or 0
     // after the message of what stopped it.
-    virtual int SaveProfile();
-    // Appends this profile's lines to the history copy from position `p`; returns the
-    // new end.
-    int AppendHistory(int p);
-    // The history dialog on the input, then the input read again; the history's end
-    // position, or -1 when the input could not be read again.
-    int EditHistory();
-    char m_history[qtx::kHistorySize] = {};
-    // The last non-blank character of the history copy, plus one; 1 when all are blank.
-    int HistoryEnd() const;
+    int SaveProfile() override;
 
     // ---- rendering (ProfileWndPaint.cpp) -----------------------------------------------------------
     void Render();
-    Image m_image;        // the tracks' rows, m_rowsDrawn rows
-    int m_rowsDrawn = 0;
-    double m_pageTopDepth = 0, m_pageBottomDepth = 0;
-    int m_lastPosition = 0; // the deepest frame drawn, as a scroll position
-    int m_framesRead = 0;   // by the last render
 
 protected:
     // A frame just read for the image, before it is drawn: a window that corrects its
     // frames does it here.
     virtual void CorrectFrame(int, std::vector<float>&) {}
     virtual std::string WindowTitle() const;
-    // The last line a save adds to the history.
-    virtual std::string HistoryTitle() const;
-    void Repaint(bool erase);
+    std::string HistoryTitle() const override;
     // The image is rendered again at the next preparation, whatever it was made for.
     void InvalidateImage();
     // Ctrl+click: the interval's start, its end, then none again.
@@ -176,6 +155,7 @@ private:
     void StrokePoint(const ReadOut& at);
     void EnterEditMode();
     void ShowReadOut(const ReadOut& at);
+    void ShowReadOutAt(Point p) override { ShowReadOut(ReadOutAt(p)); }
     void BeforeVerticalMove() override;
     bool ConfirmSearchRange(bool invalidate);
     void SearchFrame(int frame, float previous, bool firstFrame);
@@ -183,34 +163,14 @@ private:
     void RenderRow(int row, int track, const float* previous, const float* current, float weight, bool interval);
     void DrawAxes(Dc& dc);
     void DrawCurve(Dc& dc, const std::vector<CProfileRecord>& records, const Pen& pen, bool onlyEditTrace);
-    int RowOfPosition(int position) const;
+    void RenderFrameLoaded(int b, int frame, bool read) override;
     // Saving.
     bool OutputCurves(std::vector<ProfileCurve>& curves);
-
-    // Frames: two for rendering (and the scroll positions they hold), one searched, one
-    // under the mouse.
-    std::array<std::vector<float>, 2> m_renderFrames;
-    std::array<int, 2> m_renderPositions{-1, -1};
-    std::vector<float> m_searchFrame;
-    std::vector<float> m_readOutFrame;
-    int m_readOutFrameIndex = -1;
-    std::vector<float> m_row;    // one trace's row, then its spectrum
-    std::vector<float> m_pixels; // per pixel column
-    struct Label {
-        int x = 0, y = 0;
-        std::string text;
-    };
-    std::vector<Label> m_depthLabels;
-    std::vector<Point> m_wiggles;
-    std::vector<int> m_wiggleLengths;
     // What the image was rendered for; a render is due when any of it changes.
     struct RenderKey {
-        int width = -1, height = -1, top = -1, first = -1, last = -1, vertRes = 0, vertSize = 0;
-        float start = 0, axisWidth = 0, scale = 0;
-        std::vector<int> tracks;
-        bool selection = false;
-        double selectionTop = 0, selectionBottom = 0;
-        Color background = 0;
+        PageKey page;
+        int first = -1, last = -1;
+        float start = 0, axisWidth = 0;
         bool operator==(const RenderKey&) const = default;
     };
     RenderKey KeyNow() const;

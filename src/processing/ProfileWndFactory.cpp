@@ -8,10 +8,41 @@
 #include "viewers/ViewOptions.h"
 
 #include <memory>
+#include <utility>
 
 namespace {
 
 constexpr double kFeetPerMetre = 3.280839895;
+
+float DepthLabelStep(float depthScale) { return depthScale >= 500 ? 20.0f : depthScale >= 250 ? 10.0f : 5.0f; }
+
+// What the Depth Profile Setup gives every window it opens: the files, the style, the
+// palette and the depth scale.
+void TakeSetup(CProcessingWnd& view, const DepthProfileSetupGroup& setup)
+{
+    view.m_path = setup.inputPath;
+    view.m_outputPath = setup.outputPath.empty()
+                            ? CDepthProfileSetupDlg::OutputFolder(setup.inputPath, FileName(setup.inputPath))
+                                  + CDepthProfileSetupDlg::OutputName(
+                                      setup.inputTitle.empty() ? FileTitle(setup.inputPath) : setup.inputTitle, setup.domain)
+                            : setup.outputPath;
+    view.m_style = setup.type.empty() ? "VDL" : setup.type;
+    view.m_palette = setup.palette == "Anisotropy" ? CProcessingWnd::kPaletteAnisotropy : CProcessingWnd::kPaletteColor;
+    view.m_depthScale = setup.depthScale;
+    view.m_depthLabelStep = DepthLabelStep(setup.depthScale);
+}
+
+template <class Wnd>
+Wnd* OpenNew(std::unique_ptr<Wnd> view, const std::string& windowClass, double top, double bottom)
+{
+    view->m_windowId = StartNewViewer();
+    // A new window starts without a pending depth or domain zoom.
+    theApp.m_display.depthZoomRequest = 0;
+    theApp.m_display.dataAxisZoomRequest = 0;
+    // A window that could not open has no frame to own it.
+    if (!view->Open(windowClass, top, bottom)) return nullptr;
+    return view.release();
+}
 
 } // namespace
 
@@ -25,18 +56,9 @@ CProfileWnd* OpenProfileWnd(const DepthProfileSetupGroup& setup, const std::stri
     else return nullptr; // "Time/Frequency" belongs to the time-frequency window
 
     auto view = std::make_unique<CProfileWnd>();
-    view->m_path = setup.inputPath;
-    view->m_outputPath = setup.outputPath.empty()
-                             ? CDepthProfileSetupDlg::OutputFolder(setup.inputPath, FileName(setup.inputPath))
-                                   + CDepthProfileSetupDlg::OutputName(
-                                       setup.inputTitle.empty() ? FileTitle(setup.inputPath) : setup.inputTitle, setup.domain)
-                             : setup.outputPath;
+    TakeSetup(*view, setup);
     view->m_domain = domain;
-    view->m_style = setup.type.empty() ? "VDL" : setup.type;
-    view->m_palette = setup.palette == "Anisotropy" ? CProcessingWnd::kPaletteAnisotropy : CProcessingWnd::kPaletteColor;
     view->m_normalize = setup.normalize != 0;
-    view->m_depthScale = setup.depthScale;
-    view->m_depthLabelStep = setup.depthScale >= 500 ? 20.0f : setup.depthScale >= 250 ? 10.0f : 5.0f;
     const bool metric = setup.slownessTitle == "Slowness range [uSec/m]";
     view->m_slownessUnit = metric ? "[uSec/m]" : "[uSec/ft]";
     switch (domain) {
@@ -65,13 +87,7 @@ CProfileWnd* OpenProfileWnd(const DepthProfileSetupGroup& setup, const std::stri
     view->m_maxFrequency = setup.freqStop;
     view->m_minAzimuth = setup.azimMin;
     view->m_maxAzimuth = setup.azimMax;
-    view->m_windowId = StartNewViewer();
-    // A new window starts without a pending depth or domain zoom.
-    theApp.m_display.depthZoomRequest = 0;
-    theApp.m_display.dataAxisZoomRequest = 0;
-    // A window that could not open has no frame to own it.
-    if (!view->Open(windowClass, setup.topDepth, setup.bottomDepth)) return nullptr;
-    return view.release();
+    return OpenNew(std::move(view), windowClass, setup.topDepth, setup.bottomDepth);
 }
 
 CKalmanWnd* OpenKalmanWnd(const KalmanSetupGroup& setup, const std::string& windowClass)
@@ -80,30 +96,17 @@ CKalmanWnd* OpenKalmanWnd(const KalmanSetupGroup& setup, const std::string& wind
     view->m_path = setup.inputPath;
     view->m_outputPath = setup.outputPath;
     view->m_depthScale = setup.depthScale;
-    view->m_depthLabelStep = setup.depthScale >= 500 ? 20.0f : setup.depthScale >= 250 ? 10.0f : 5.0f;
+    view->m_depthLabelStep = DepthLabelStep(setup.depthScale);
     view->m_windowStart = setup.timeStart;
     view->m_windowEnd = setup.timeStop;
-    view->m_windowId = StartNewViewer();
-    theApp.m_display.depthZoomRequest = 0;
-    theApp.m_display.dataAxisZoomRequest = 0;
-    if (!view->Open(windowClass, setup.topDepth, setup.bottomDepth)) return nullptr;
-    return view.release();
+    return OpenNew(std::move(view), windowClass, setup.topDepth, setup.bottomDepth);
 }
 
 CTimeFrequencyWnd* OpenTimeFrequencyWnd(const DepthProfileSetupGroup& setup, const std::string& windowClass)
 {
     if (setup.domain != "Time/Frequency") return nullptr;
     auto view = std::make_unique<CTimeFrequencyWnd>();
-    view->m_path = setup.inputPath;
-    view->m_outputPath = setup.outputPath.empty()
-                             ? CDepthProfileSetupDlg::OutputFolder(setup.inputPath, FileName(setup.inputPath))
-                                   + CDepthProfileSetupDlg::OutputName(
-                                       setup.inputTitle.empty() ? FileTitle(setup.inputPath) : setup.inputTitle, setup.domain)
-                             : setup.outputPath;
-    view->m_style = setup.type.empty() ? "VDL" : setup.type;
-    view->m_palette = setup.palette == "Anisotropy" ? CProcessingWnd::kPaletteAnisotropy : CProcessingWnd::kPaletteColor;
-    view->m_depthScale = setup.depthScale;
-    view->m_depthLabelStep = setup.depthScale >= 500 ? 20.0f : setup.depthScale >= 250 ? 10.0f : 5.0f;
+    TakeSetup(*view, setup);
     view->m_timeStart = setup.timeStart;
     view->m_timeStop = setup.timeStop;
     view->m_freqStart = setup.freqStart;
@@ -112,11 +115,7 @@ CTimeFrequencyWnd* OpenTimeFrequencyWnd(const DepthProfileSetupGroup& setup, con
     const double perFoot = setup.slownessTitle == "Slowness range [uSec/m]" ? 1.0 / kFeetPerMetre : 1.0;
     view->m_minSlowness = float(setup.slowMin * perFoot);
     view->m_maxSlowness = float(setup.slowMax * perFoot);
-    view->m_windowId = StartNewViewer();
-    theApp.m_display.depthZoomRequest = 0;
-    theApp.m_display.dataAxisZoomRequest = 0;
-    if (!view->Open(windowClass, setup.topDepth, setup.bottomDepth)) return nullptr;
-    return view.release();
+    return OpenNew(std::move(view), windowClass, setup.topDepth, setup.bottomDepth);
 }
 
 CViewerWnd* RunDepthProfileSetup(const std::string& windowClass)

@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr unsigned kShiftClick = MK_LBUTTON | MK_SHIFT;
-constexpr unsigned kControlClick = MK_LBUTTON | MK_CONTROL;
 
 // Inserts `record` where its frame belongs in a list kept in frame order.
 void InsertByFrame(std::vector<CProfileRecord>& list, const CProfileRecord& record)
@@ -126,16 +124,6 @@ void CProfileWnd::ShowReadOut(const ReadOut& at)
     }
 }
 
-void CProfileWnd::OnMouseMove(unsigned, Point p)
-{
-    if (!m_plotRect.Contains(p)) {
-        SetCursor(CursorKind::Arrow);
-        return;
-    }
-    SetCursor(m_editMode ? CursorKind::Cross : CursorKind::Arrow);
-    ShowReadOut(ReadOutAt(p));
-}
-
 // ---- clicks --------------------------------------------------------------------------------------------
 
 void CProfileWnd::EnterEditMode()
@@ -203,8 +191,6 @@ void CProfileWnd::OnRButtonDown(unsigned flags, Point p)
     LeaveEditMode(true);
     if (strokes) Repaint(false);
 }
-
-void CProfileWnd::OnLButtonDblClk(unsigned flags, Point p) { RunSearch(p, flags == kShiftClick); }
 
 void CProfileWnd::SelectionStep(const ReadOut& at)
 {
@@ -403,12 +389,8 @@ bool CProfileWnd::RunSearch(Point p, bool invalidate)
     // profile's end, inside the range: the last frame searched is the range's last.
     const double start = m_selectionStart ? m_selectionTop : at.depth;
     const double end = m_selectionStart ? m_selectionBottom : m_profileEnd;
-    const double step = m_frames.Step(), logTop = m_frames.TopDepth();
-    auto positionOf = [&](double depth) {
-        return step > 0 ? std::clamp(ClampToInt((depth - logTop) / step + 0.0001), m_rangeTop, m_rangeBottom) : m_rangeTop;
-    };
-    const int first = positionOf(start);
-    const int last = std::max(positionOf(end), first);
+    int first = 0, last = 0;
+    SearchPositions(start, end, first, last);
 
     CProgressDlg progress;
     progress.Create();

@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr Pen kWigglePen{PS_SOLID, 0, Rgb(0, 0, 0)};
 constexpr Pen kTickPen{PS_SOLID, 0, Rgb(0, 0, 0)};
 
 } // namespace
@@ -19,14 +18,7 @@ constexpr Pen kTickPen{PS_SOLID, 0, Rgb(0, 0, 0)};
 void CProfileWnd::Render()
 {
     m_rendered = KeyNow();
-    m_framesRead = 0;
-    m_rowsDrawn = 0;
-    m_depthLabels.clear();
-    m_wiggles.clear();
-    m_wiggleLengths.clear();
-    m_renderPositions = {-1, -1}; // read afresh: the page is read in depth order
-    m_lastPosition = m_topPosition;
-    m_pageTopDepth = m_pageBottomDepth = DepthOfPosition(m_topPosition);
+    StartRender();
     const int tracks = int(m_tracks.size());
     const int w = m_trackWidth;
     // Nothing to draw with no receiver shown, or in a window too small for a pixel.
@@ -36,72 +28,22 @@ void CProfileWnd::Render()
         return;
     }
     const int width = (w + m_gap) * tracks;
-    const uint32_t background = ToArgb(m_background);
-    if (m_image.width != width || m_image.height != m_pageRows) m_image = Image(width, m_pageRows);
-    std::fill(m_image.pixels.begin(), m_image.pixels.end(), background);
+    StartImage(width);
     if (m_pixels.size() < size_t(w)) m_pixels.resize(size_t(w));
-    for (auto& frame : m_renderFrames) frame.resize(SlotFloats());
-
-    const int top = m_topPosition, end = m_rangeBottom;
-    const double logTop = m_frames.TopDepth(), step = m_frames.Step(), dpp = m_depthPerPixel;
-    const double depth0 = DepthOfPosition(top);
-    const bool single = end == top || !(step > 0);
-    const bool everyRow = m_style == "VDL";
-    const double labelStep = m_depthLabelStep;
-    double nextLabel = std::isfinite(depth0) && labelStep > 0 ? std::ceil(depth0 / labelStep) * labelStep : NAN;
-    int lastLabelY = -m_fontHeight;
-
-    for (int row = 0; row < m_pageRows; ++row) {
-        const double depth = depth0 + row * dpp;
-        // The row's place between two frames, in depth order.
-        double at = single ? (row == 0 ? top : INFINITY) : (depth - logTop) / step;
-        if (!(at <= end + 1e-9)) break;
-        at = std::max(at, double(top));
-        const int p0 = std::clamp(ClampToInt(std::floor(at)), top, end);
-        const int p1 = std::min(p0 + 1, end);
-        const float weight = p1 == p0 ? 0.0f : float(std::clamp(at - p0, 0.0, 1.0));
-        // Two frames at a time; each frame of the page is read once, in depth order.
-        int b0 = m_renderPositions[0] == p0 ? 0 : m_renderPositions[1] == p0 ? 1 : -1;
-        if (b0 < 0) {
-            b0 = m_renderPositions[0] == p1 ? 1 : 0;
-            m_renderPositions[size_t(b0)] = p0;
-            const int frame = m_frames.FrameAtScrollPosition(p0);
-            if (ReadFrame(frame, m_renderFrames[size_t(b0)])) CorrectFrame(frame, m_renderFrames[size_t(b0)]);
-            ++m_framesRead;
-        }
-        int b1 = b0;
-        if (p1 != p0) {
-            b1 = 1 - b0;
-            if (m_renderPositions[size_t(b1)] != p1) {
-                m_renderPositions[size_t(b1)] = p1;
-                const int frame = m_frames.FrameAtScrollPosition(p1);
-                if (ReadFrame(frame, m_renderFrames[size_t(b1)])) CorrectFrame(frame, m_renderFrames[size_t(b1)]);
-                ++m_framesRead;
-            }
-        }
-        const bool interval = m_selectionStart && depth >= m_selectionTop && depth <= m_selectionBottom;
-        if (everyRow || row % kRowDecimation == 0)
-            for (int c = 0; c < tracks; ++c) {
-                const size_t slot = size_t(m_receiverIndex[size_t(m_tracks[size_t(c)])]) * size_t(m_n);
-                RenderRow(row, c, m_renderFrames[size_t(b0)].data() + slot, m_renderFrames[size_t(b1)].data() + slot,
-                          weight, interval);
-            }
-        // A depth label where a multiple of the label step falls within a pixel of the
-        // row, unless it would overlap the one before.
-        if (std::isfinite(nextLabel) && nextLabel <= depth + dpp) {
-            const int y = m_topMargin + row - m_fontHeight / 2;
-            if (nextLabel >= depth - dpp && y >= lastLabelY + m_fontHeight) {
-                m_depthLabels.push_back({5, y, Format("%5.0f", nextLabel)});
-                lastLabelY = y;
-            }
-            nextLabel = (std::floor((depth + dpp) / labelStep) + 1) * labelStep;
-        }
-        m_rowsDrawn = row + 1;
-        m_lastPosition = weight > 0 ? p1 : p0;
-    }
-    m_pageTopDepth = depth0;
-    m_pageBottomDepth = depth0 + (m_rowsDrawn - 1) * dpp;
+    WalkRows(m_style == "VDL", m_selectionStart, m_selectionTop, m_selectionBottom,
+             [&](int row, int b0, int b1, float weight, bool interval) {
+                 for (int c = 0; c < tracks; ++c) {
+                     const size_t slot = size_t(m_receiverIndex[size_t(m_tracks[size_t(c)])]) * size_t(m_n);
+                     RenderRow(row, c, m_renderFrames[size_t(b0)].data() + slot,
+                               m_renderFrames[size_t(b1)].data() + slot, weight, interval);
+                 }
+             });
     m_plotRect = {m_leftMargin, m_topMargin, m_leftMargin + width, m_topMargin + m_rowsDrawn};
+}
+
+void CProfileWnd::RenderFrameLoaded(int b, int frame, bool read)
+{
+    if (read) CorrectFrame(frame, m_renderFrames[size_t(b)]);
 }
 
 void CProfileWnd::RenderRow(int row, int track, const float* previous, const float* current, float weight,
@@ -140,20 +82,7 @@ void CProfileWnd::RenderRow(int row, int track, const float* previous, const flo
     }
 
     if (m_style == "Signature") {
-        // A wiggle about the row, broken where a value is not a number.
-        const int left = TrackLeft(track), base = m_topMargin + row;
-        int length = 0;
-        for (int x = 0; x < w; ++x) {
-            if (!std::isfinite(values[x])) {
-                if (length > 0) m_wiggleLengths.push_back(length);
-                length = 0;
-                continue;
-            }
-            const double y = base - double(values[x]) * m_gain;
-            m_wiggles.push_back({left + x, ClampToInt(std::clamp(y, -1e6, 1e6))});
-            ++length;
-        }
-        if (length > 0) m_wiggleLengths.push_back(length);
+        AddWiggle(TrackLeft(track), m_topMargin + row, values, w);
         return;
     }
     uint32_t* pixels = m_image.Row(row) + track * (w + m_gap);
@@ -165,39 +94,9 @@ void CProfileWnd::RenderRow(int row, int track, const float* previous, const flo
 
 // ---- painting ----------------------------------------------------------------------------------
 
-int CProfileWnd::RowOfPosition(int position) const
-{
-    if (!(m_depthPerPixel > 0)) return 0;
-    return ClampToInt(std::lround((DepthOfPosition(position) - m_pageTopDepth) / m_depthPerPixel));
-}
-
 void CProfileWnd::OnPaint(Dc& dc)
 {
-    if (m_iconic) return;
-    const Rect client = GetClientRect();
-    if (client.IsEmpty()) {
-        m_iconic = true;
-        return;
-    }
-    dc.SelectFont({"Ariel", m_fontHeight, FW_NORMAL});
-    dc.FillRect(client, m_background);
-    dc.SetBkMode(TRANSPARENT);
-    dc.SetTextColor(Rgb(0, 0, 0));
-    if (m_rowsDrawn <= 0 || m_image.Empty()) return;
-
-    if (m_style != "Signature")
-        dc.StretchImage({m_plotRect.left, m_plotRect.top, m_plotRect.left + m_image.width, m_plotRect.top + m_rowsDrawn},
-                        m_image, {0, 0, m_image.width, m_rowsDrawn});
-    if (!m_wiggleLengths.empty()) {
-        dc.SelectPen(kWigglePen);
-        const Point* points = m_wiggles.data();
-        for (int length : m_wiggleLengths) {
-            if (length >= 2) dc.Polyline(points, length);
-            points += length;
-        }
-    }
-    dc.SetTextAlign(TA_LEFT | TA_TOP);
-    for (const Label& label : m_depthLabels) dc.TextOut(label.x, label.y, label.text);
+    if (!PaintPage(dc)) return;
     DrawAxes(dc);
     if (m_curveShown) DrawCurve(dc, m_profile, m_curvePen, false);
     // What the stroke in progress has drawn so far.

@@ -1,26 +1,10 @@
 #include "processing/ProfileWnd.h"
 
-#include "common/OutputGuard.h"
-#include "common/ProgressDlg.h"
-#include "common/QtxDataSetHistoryDlg.h"
 #include "dataset/ItemTypes.h"
-#include "dataset/QtxFrameWriter.h"
-#include "platform/BinaryFile.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstring>
-
-namespace {
-
-constexpr int kHistoryEnd = 4094; // lines end before it
-constexpr int kHistoryReserve = 500;
-
-bool Blank(char c) { return c == ' ' || c == '\0'; }
-
-} // namespace
 
 // ---- the curves ------------------------------------------------------------------------------------
 
@@ -63,43 +47,6 @@ bool CProfileWnd::OutputCurves(std::vector<ProfileCurve>& curves)
 
 // ---- history ------------------------------------------------------------------------------------------
 
-int CProfileWnd::HistoryEnd() const
-{
-    for (int i = kHistoryEnd; i >= 1; --i)
-        if (!Blank(m_history[i])) return i + 1;
-    return 1;
-}
-
-int CProfileWnd::AppendHistory(int p)
-{
-    if (p + kHistoryReserve > int(qtx::kHistorySize)
-        && MessageBox("You are running low with the data history buffer.\nWould you like to edit the history?",
-                      MB_YESNO | MB_ICONQUESTION)
-               == IDYES) {
-        p = EditHistory();
-        if (p < 0) return -1;
-    }
-    p = std::clamp(p, 0, kHistoryEnd);
-    // Zero bytes before the end would hide the lines after them.
-    std::replace(m_history, m_history + p, '\0', ' ');
-    auto put = [this, &p](const std::string& text) {
-        std::memcpy(m_history + p, text.data(), text.size());
-        p += int(text.size());
-    };
-    // A line that does not fit is left out; its separator is still written.
-    auto line = [&](const std::string& text) {
-        if (p >= kHistoryEnd) return;
-        put("\r\n");
-        if (!text.empty() && p + int(text.size()) < kHistoryEnd) put(text);
-    };
-    if (p < kHistoryEnd) put("\r\n");
-    line("*** Input data : " + m_path);
-    line(Format("*** Depth range : %10.4f - %10.4f %s", m_profileStart, m_profileEnd, m_frames.DepthUnitLabel()));
-    line(HistoryTitle());
-    std::fill(m_history + p, m_history + qtx::kHistorySize, ' ');
-    return p;
-}
-
 std::string CProfileWnd::HistoryTitle() const
 {
     return m_domain == kDomainTime        ? "*** Time Domain Profile"
@@ -108,86 +55,24 @@ std::string CProfileWnd::HistoryTitle() const
                                           : "*** Slowness Domain Profile";
 }
 
-int CProfileWnd::EditHistory()
-{
-    int code;
-    do {
-        CQtxDataSetHistoryDlg dlg;
-        dlg.m_path = m_path;
-        code = dlg.DoModal();
-    } while (code == CQtxDataSetHistoryDlg::kSavedHistory || code == CQtxDataSetHistoryDlg::kClearedHistory);
-    // The input read again, so that its header carries the edited history.
-    m_file.CloseInput();
-    m_readOutFrameIndex = -1;
-    m_renderPositions = {-1, -1};
-    if (!OpenDataSet(m_file, m_path)) return -1;
-    std::memcpy(m_history, m_file.m_header.history, qtx::kHistorySize);
-    return HistoryEnd();
-}
-
 // ---- saving ----------------------------------------------------------------------------------------------
 
 int CProfileWnd::SaveProfile()
 {
     std::vector<ProfileCurve> curves;
-    if (!OutputCurves(curves) || curves.empty()) return 0;
-    if (RefuseOutputOverInput(m_outputPath, {m_path})) return 0;
-    // A name derived from the input may be another file's: asked once per window.
-    if (!m_savedOnce && RefuseToReplaceExisting(m_outputPath)) return 0;
-
-    std::memcpy(m_history, m_file.m_header.history, qtx::kHistorySize);
-    if (AppendHistory(HistoryEnd()) < 0) return 0;
-
+    if (!OutputCurves(curves)) return 0;
     const uint8_t unit = m_domain == kDomainTime        ? kUnitMicroseconds
                          : m_domain == kDomainFrequency ? kUnitHertz
                          : m_domain == kDomainAzimuth   ? kUnitDegrees
                          : m_slownessUnit == "[uSec/ft]" ? kUnitMicrosecondsPerFoot
                                                          : kUnitMicrosecondsPerMetre;
-    const int first = RangeFirstFrame(), last = RangeLastFrame();
-    CQtxFile out;
-    if (!out.OpenWrite(m_outputPath)) return 0;
-    QtxFileHeader& h = out.m_header;
-    h.logDirection = m_file.m_header.logDirection;
-    h.depthUnits = m_file.m_header.depthUnits;
-    h.frameCount = 0; // counted when the save ends: a save cut short leaves no header that lies
-    h.topDepth = m_profileStart;
-    h.bottomDepth = m_profileEnd;
-    h.depthStep = m_file.m_header.depthStep;
-    std::memcpy(h.history, m_history, qtx::kHistorySize);
-    CQtxDescriptorList descriptors;
-    for (const ProfileCurve& c : curves)
-        out.AddDatum(descriptors, c.mnemonic, c.code, 1, kCategoryTrace, 1, unit, 1.0f, 1, 0);
-    // A save that fails leaves no file.
-    if (!out.WriteHeader() || !out.WriteDescriptors(descriptors)) {
-        out.CloseOutput();
-        if (FileExists(m_outputPath)) std::remove(m_outputPath.c_str());
-        return 0;
-    }
-
-    CSaveWaitDlg notice;
-    notice.Create();
-    // Frames in file order; depths counted from the range's first frame.
-    const bool down = m_frames.IsDown();
-    const double step = m_frames.Step();
     const bool perTrace = m_domain == kDomainTime || m_domain == kDomainAzimuth;
-    std::vector<float> values(curves.size());
-    CQtxFrameWriter writer(out);
-    for (int frame = first; frame <= last; ++frame) {
-        const int j = frame - first;
+    const size_t count = curves.size();
+    return WriteProfile(curves, std::vector<uint8_t>(count, unit), [&](int frame, float* values) {
         const CProfileRecord* r = ProfileRecord(frame);
-        for (size_t i = 0; i < values.size(); ++i) {
+        for (size_t i = 0; i < count; ++i) {
             const size_t slot = size_t(m_receiverIndex[perTrace ? i : 0]);
             values[i] = r ? r->m_values[slot] : kAbsent;
         }
-        if (!writer.WriteDepth(down ? m_profileStart + j * step : m_profileEnd - j * step)
-            || !writer.WriteValues(values.data(), values.size())) {
-            writer.Discard();
-            out.CloseOutput();
-            if (FileExists(m_outputPath)) std::remove(m_outputPath.c_str());
-            return 0;
-        }
-    }
-    if (!writer.Finalize()) return 0;
-    m_savedOnce = true;
-    return 1;
+    });
 }

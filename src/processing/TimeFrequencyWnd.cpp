@@ -2,7 +2,6 @@
 
 #include "common/DatumChooser.h"
 #include "dataset/ItemTypes.h"
-#include "dataset/ReceiverGeometry.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/SafeNumeric.h"
@@ -25,91 +24,29 @@ CTimeFrequencyWnd::~CTimeFrequencyWnd() = default;
 
 bool CTimeFrequencyWnd::Open(const std::string& windowClass, double top, double bottom)
 {
-    if (!OpenDataSet(m_file, m_path)) return false;
     CQtxDatumList datums;
-    if (!m_file.ReadDatumList(datums)) return false;
-    // Only the frames the file holds: a header may count more than were written.
-    QtxFileHeader header = m_file.m_header;
-    const int64_t length = m_file.m_fileIn.GetLength();
-    const int64_t dataStart = int64_t(qtx::DataStart(std::max<short>(m_file.GetDatumCount(), 0)));
-    const uint32_t frameSize = m_file.GetFrameSize();
-    const int64_t present = frameSize > 0 && length > dataStart ? (length - dataStart) / frameSize : 0;
-    header.frameCount = uint32_t(std::min<int64_t>(header.frameCount, present));
-    m_frames = CFrameCursor(header);
-    if (m_frames.FrameCount() < 1) {
-        MessageBox(Format("Data set %s holds no frame to profile.\nOperation will be abandoned.", m_path.c_str()),
-                   MB_OK | MB_ICONSTOP);
-        return false;
-    }
-    if (m_frames.FrameCount() > 1 && (!(m_frames.Step() > 0) || !std::isfinite(m_frames.Step())
-                                      || !std::isfinite(m_frames.TopDepth()))) {
-        MessageBox(Format("Data set %s cannot be shown against depth: its depth step or depths are not "
-                          "usable numbers.\nOperation will be abandoned.",
-                          m_path.c_str()),
-                   MB_OK | MB_ICONSTOP);
-        return false;
-    }
-    m_mmPerUnit = header.depthUnits == qtx::kUnitsMetres ? 1000.0f : 304.8f;
-    if (!(m_depthScale >= 100 && m_depthScale <= 1000)) m_depthScale = 480.0f;
+    if (!OpenFrames(datums)) return false;
     if (!(m_timeFraction > 0.1f && m_timeFraction < 0.9f)) m_timeFraction = 0.6f;
     ChosenDatum datum;
     if (!ChooseDatum(m_file, datums, kDomainTime, datum) || !SetUpItem(datum)) return false;
     SetRange(top, bottom);
-
-    theApp.m_display.receiverShown.fill(0);
-    RegisterReceivers(std::min(m_receivers, kReceivers));
-    if (!CreateChild(windowClass, "Time/Frequency Profile (" + m_path + ")", WS_VSCROLL | WS_HSCROLL | WS_MAXIMIZE)) {
-        RemoveViewOptions(m_windowId);
-        return false;
-    }
-    m_topPosition = m_rangeTop;
-    SetDepthReadOut(Format("%10.4f%s", DepthOfPosition(m_topPosition), m_frames.DepthUnitLabel()));
-    PrepareRepaint();
-    return true;
+    return CreateView(windowClass, "Time/Frequency Profile (" + m_path + ")");
 }
 
 bool CTimeFrequencyWnd::SetUpItem(const ChosenDatum& d)
 {
-    m_mnemonic = d.mnemonic;
-    m_typeCode = d.typeCode;
-    m_receivers = d.traceCount;
-    m_step = d.step;
-    m_samplesInFile = d.sampleCount;
-    m_offset = d.offset;
-    if (!AcceptSampleStep(m_mnemonic, m_step)) return false;
-    // The transforms need a power of two: a trace is padded with 0 up to it.
-    int padded = 2;
-    while (padded < m_samplesInFile && padded <= kSlotFloats) padded *= 2;
-    m_n = padded;
-    if (!FitsSlots(m_receivers, m_n) || m_samplesInFile < 1) return RefuseDatumSize(m_mnemonic, m_receivers, m_samplesInFile);
-
-    CReceiverGeometry geometry;
-    geometry.SetItemType(m_typeCode);
-    for (int t = 0; t < kSlots; ++t) m_receiverOffset[size_t(t)] = geometry.m_offset[t];
-    m_caption = ItemTypeOf(m_typeCode).caption;
-    m_traceLabels = ItemTraceLabels(m_typeCode);
+    // The transforms need a power of two of at least two samples: a trace is padded
+    // with 0 up to it.
+    if (!TakeDatum(d, 2)) return false;
     m_re.assign(size_t(m_n), 0.0f);
     m_im.assign(size_t(m_n), 0.0f);
-    m_row.assign(size_t(m_n) + 1, 0.0f);
     SetWindows();
     return true;
 }
 
 void CTimeFrequencyWnd::SetRange(double top, double bottom)
 {
-    const int last = m_frames.LastFrame();
-    const double step = m_frames.Step(), logTop = m_frames.TopDepth();
-    if (bottom < top) std::swap(top, bottom);
-    int first = 0, end = last;
-    if (step > 0 && last > 0) {
-        first = std::clamp(ClampToInt(std::ceil((top - logTop) / step - 1e-6)), 0, last);
-        end = std::clamp(ClampToInt(std::floor((bottom - logTop) / step + 1e-6)), 0, last);
-        if (end < first) end = first;
-    }
-    m_rangeTop = first;
-    m_rangeBottom = end;
-    m_profileStart = DepthOfPosition(first);
-    m_profileEnd = DepthOfPosition(end);
+    TakeRange(top, bottom);
     m_intervalStart = m_profileStart;
     m_intervalEnd = m_profileEnd;
     m_profile.Reset(RangeFirstFrame(), RangeLastFrame());
@@ -184,40 +121,19 @@ void CTimeFrequencyWnd::ApplyDomainZoom(int request)
 CTimeFrequencyWnd::RenderKey CTimeFrequencyWnd::KeyNow() const
 {
     RenderKey k;
-    k.width = m_clientWidth;
-    k.height = m_clientHeight;
-    k.top = m_topPosition;
+    k.page = PageKeyNow(m_intervalStarted, m_intervalStart, m_intervalEnd);
     k.timeFirst = m_time.first;
     k.timeLast = m_time.last;
     k.freqFirst = m_frequency.first;
     k.freqLast = m_frequency.last;
-    k.vertRes = m_vertRes;
-    k.vertSize = m_vertSize;
-    k.scale = m_depthScale;
     k.gain = theApp.m_display.zoomFactor1;
-    k.tracks = m_tracks;
-    k.selection = m_intervalStarted;
-    k.selectionTop = m_intervalStart;
-    k.selectionBottom = m_intervalEnd;
-    k.background = m_background;
     return k;
 }
 
 void CTimeFrequencyWnd::PrepareRepaint()
 {
     if (!IsWindow() || m_iconic) return;
-    auto& d = theApp.m_display;
-    if (d.activeWindowId == m_windowId) {
-        // The display toolbar's Save Profile is for the active window.
-        if (d.saveProfile) {
-            d.saveProfile = 0;
-            SaveProfile();
-        }
-        if (d.optionsStored) {
-            d.optionsStored = 0;
-            LeaveEditMode(true);
-        }
-    }
+    TakeActiveRequests();
     TakeDisplayRequests();
     Layout();
     // The column: the time panel, a spacing, the frequency panel.
@@ -226,48 +142,14 @@ void CTimeFrequencyWnd::PrepareRepaint()
     m_topPosition = std::clamp(m_topPosition, m_rangeTop, LastTopPosition());
     if (!(KeyNow() == m_rendered)) Render();
     SetVerticalScrollBar();
-    ScrollInfo h;
-    h.max = m_time.scrollMax;
-    h.pos = m_time.first;
-    SetScrollInfo(SB_HORZ, h);
+    SetHorizontalScrollBar(m_time.scrollMax, m_time.first);
 }
 
 void CTimeFrequencyWnd::InvalidateImage() { m_rendered = RenderKey(); }
-
-void CTimeFrequencyWnd::Repaint(bool erase)
-{
-    PrepareRepaint();
-    Invalidate(erase);
-    UpdateWindow();
-}
 
 void CTimeFrequencyWnd::OnSize(unsigned type, int cx, int cy)
 {
     // A new size ends what was being edited: it is kept.
     LeaveEditMode(true);
     CProcessingWnd::OnSize(type, cx, cy);
-}
-
-void CTimeFrequencyWnd::OnClose()
-{
-    if (theApp.m_display.profileOption
-        && MessageBox("Do you want to save output file :\n" + m_outputPath, MB_YESNO | MB_ICONQUESTION) == IDYES) {
-        SetCursor(CursorKind::Wait);
-        SaveProfile();
-    }
-    CViewerWnd::OnClose();
-}
-
-void CTimeFrequencyWnd::OnSysCommand(unsigned id)
-{
-    if ((id & 0xFFF0) != SC_CLOSE) {
-        CProcessingWnd::OnSysCommand(id);
-        return;
-    }
-    // The close box always asks.
-    if (MessageBox("Do you want to save output file :\n" + m_outputPath, MB_YESNO | MB_ICONQUESTION) == IDYES) {
-        SetCursor(CursorKind::Wait);
-        SaveProfile();
-    }
-    CViewerWnd::OnClose();
 }

@@ -63,12 +63,11 @@ public:
     int m_clickedTrace = 0;                  // in trace order: searched or edited
 
     // ---- state -----------------------------------------------------------------------------------------
-    bool m_editMode = false, m_firstPointPending = true, m_dragging = false;
+    bool m_firstPointPending = true, m_dragging = false;
     int m_editEnd = 0;                       // scroll position of the edit's deepest point
     bool m_intervalStarted = false, m_intervalComplete = false;
     double m_intervalStart = 0, m_intervalEnd = 0;
     float m_intervalStartTime = 0, m_intervalEndTime = 0;
-    bool m_savedOnce = false;                // this window wrote its output: no second replace question
 
     // ---- read-outs ----------------------------------------------------------------------------------
     struct Hit {
@@ -91,23 +90,19 @@ public:
     // ---- handlers ----------------------------------------------------------------------------------
     void OnPaint(Dc& dc) override;
     void OnSize(unsigned type, int cx, int cy) override;
-    void OnClose() override;
-    void OnSysCommand(unsigned id) override;
     void OnHScroll(int code, int pos) override;
-    void OnMouseMove(unsigned flags, Point p) override;
     void OnLButtonDown(unsigned flags, Point p) override;
-    void OnLButtonDblClk(unsigned flags, Point p) override;
     void OnRButtonDown(unsigned flags, Point p) override;
     void PrepareRepaint() override;
 
     // ---- operations (TimeFrequencyWndInput.cpp) ----------------------------------------------------
     // The search (or, `invalidate`, the clearing) from the point down to the range's
     // end, or over the selected interval. False when it did not run.
-    bool RunSearch(Point p, bool invalidate);
+    bool RunSearch(Point p, bool invalidate) override;
     // The picks of one frame (`slots`) from `start` (uSec) on trace `trace`: times
     // into m_times, with m_picks.
     void TrackFrame(const std::vector<float>& slots, int trace, float start);
-    void LeaveEditMode(bool merge);
+    void LeaveEditMode(bool merge) override;
     // The slots of the datum's traces, in trace order.
     const int* Slots() const { return m_receiverIndex.data(); }
     int Traces() const { return std::min(std::max(m_receivers, 0), int(kSlots)); }
@@ -116,30 +111,22 @@ public:
     // Writes the profile of the range as a data set of a time and a frequency curve per
     // receiver at m_outputPath; 1, or 0 after the message of what stopped it (no file
     // is left behind).
-    int SaveProfile();
-    // Appends this profile's lines to the history copy from position `p`; returns the
-    // new end, or -1 when the input could not be read again after editing its history.
-    int AppendHistory(int p);
-    int EditHistory();
-    char m_history[qtx::kHistorySize] = {};
-    int HistoryEnd() const;
+    int SaveProfile() override;
 
     // ---- rendering (TimeFrequencyWndPaint.cpp) ----------------------------------------------------
     void Render();
-    Image m_image;
-    int m_rowsDrawn = 0;
-    double m_pageTopDepth = 0, m_pageBottomDepth = 0;
-    int m_lastPosition = 0; // the deepest frame drawn, as a scroll position
-    int m_framesRead = 0;   // by the last render
+
+protected:
+    std::string HistoryTitle() const override { return "*** Instantaneous Time/Frequency Profile"; }
 
 private:
     bool SetUpItem(const ChosenDatum& datum);
     void SetRange(double top, double bottom);
-    void Repaint(bool erase);
     void InvalidateImage();
     void BeforeVerticalMove() override;
     // Input.
     void ShowReadOut(const Hit& at);
+    void ShowReadOutAt(Point p) override { ShowReadOut(HitTest(p)); }
     void SelectionStep(const Hit& at);
     void EditPoint(const Hit& at);
     void EnterEditMode();
@@ -150,31 +137,15 @@ private:
     void TransformFrame(int b);
     void DrawAxes(Dc& dc);
     void DrawProfile(Dc& dc, const std::vector<TfRecord>& records, const Pen& pen, bool onlyClicked);
-    int RowOfPosition(int position) const;
+    void RenderFrameLoaded(int b, int frame, bool read) override;
 
-    std::array<std::vector<float>, 2> m_renderFrames;
     std::array<std::vector<float>, 2> m_renderSpectra; // per slot: bins 0 .. n/2, re and im
-    std::array<int, 2> m_renderPositions{-1, -1};
-    std::vector<float> m_searchFrame, m_scratchFrame;
-    std::vector<float> m_readOutFrame;
-    int m_readOutFrameIndex = -1;
+    std::vector<float> m_scratchFrame;
     std::vector<float> m_re, m_im;      // the analytic signal of one trace
-    std::vector<float> m_row, m_pixels; // one row's samples (bins), per pixel
-    struct Label {
-        int x = 0, y = 0;
-        std::string text;
-    };
-    std::vector<Label> m_depthLabels;
-    std::vector<Point> m_wiggles;
-    std::vector<int> m_wiggleLengths;
     struct RenderKey {
-        int width = -1, height = -1, top = -1, timeFirst = -1, timeLast = -1, freqFirst = -1, freqLast = -1;
-        int vertRes = 0, vertSize = 0;
-        float scale = 0, gain = 0;
-        std::vector<int> tracks;
-        bool selection = false;
-        double selectionTop = 0, selectionBottom = 0;
-        Color background = 0;
+        PageKey page;
+        int timeFirst = -1, timeLast = -1, freqFirst = -1, freqLast = -1;
+        float gain = 0;
         bool operator==(const RenderKey&) const = default;
     };
     RenderKey KeyNow() const;

@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr unsigned kShiftClick = MK_LBUTTON | MK_SHIFT;
-constexpr unsigned kControlClick = MK_LBUTTON | MK_CONTROL;
 constexpr float kSlownessLimit = 1250.0f; // uSec/ft: no search goes slower
 
 } // namespace
@@ -85,16 +83,6 @@ void CTimeFrequencyWnd::ShowReadOut(const Hit& at)
     Pane(4, amplitude);
 }
 
-void CTimeFrequencyWnd::OnMouseMove(unsigned, Point p)
-{
-    if (!m_plotRect.Contains(p)) {
-        SetCursor(CursorKind::Arrow);
-        return;
-    }
-    SetCursor(m_editMode ? CursorKind::Cross : CursorKind::Arrow);
-    ShowReadOut(HitTest(p));
-}
-
 // ---- clicks --------------------------------------------------------------------------------------------
 
 void CTimeFrequencyWnd::EnterEditMode()
@@ -155,8 +143,6 @@ void CTimeFrequencyWnd::OnRButtonDown(unsigned flags, Point p)
     LeaveEditMode(true);
     if (edits) Repaint(false);
 }
-
-void CTimeFrequencyWnd::OnLButtonDblClk(unsigned flags, Point p) { RunSearch(p, flags == kShiftClick); }
 
 void CTimeFrequencyWnd::SelectionStep(const Hit& at)
 {
@@ -262,12 +248,8 @@ bool CTimeFrequencyWnd::RunSearch(Point p, bool invalidate)
 
     const double start = m_intervalStarted ? m_intervalStart : at.depth;
     const double end = m_intervalStarted ? m_intervalEnd : m_profileEnd;
-    const double step = m_frames.Step(), logTop = m_frames.TopDepth();
-    auto positionOf = [&](double depth) {
-        return step > 0 ? std::clamp(ClampToInt((depth - logTop) / step + 0.0001), m_rangeTop, m_rangeBottom) : m_rangeTop;
-    };
-    const int first = positionOf(start);
-    const int last = std::max(positionOf(end), first);
+    int first = 0, last = 0;
+    SearchPositions(start, end, first, last);
 
     CProgressDlg progress;
     progress.Create();

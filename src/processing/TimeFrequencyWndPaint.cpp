@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr Pen kWigglePen{PS_SOLID, 0, Rgb(0, 0, 0)};
 constexpr Pen kTickPen{PS_SOLID, 0, Rgb(0, 0, 0)};
 
 // The values of `v` at first .. last resampled by linear interpolation to `width` pixels.
@@ -64,14 +63,7 @@ void CTimeFrequencyWnd::TransformFrame(int b)
 void CTimeFrequencyWnd::Render()
 {
     m_rendered = KeyNow();
-    m_framesRead = 0;
-    m_rowsDrawn = 0;
-    m_depthLabels.clear();
-    m_wiggles.clear();
-    m_wiggleLengths.clear();
-    m_renderPositions = {-1, -1};
-    m_lastPosition = m_topPosition;
-    m_pageTopDepth = m_pageBottomDepth = DepthOfPosition(m_topPosition);
+    StartRender();
     const int columns = int(m_tracks.size());
     // No receiver shown, or a window too narrow for a panel: no column is drawn.
     if (columns == 0 || m_timeWidth < 1 || m_frequencyWidth < 1 || m_pageRows < 1) {
@@ -80,63 +72,16 @@ void CTimeFrequencyWnd::Render()
         return;
     }
     const int width = (m_trackWidth + m_gap) * columns;
-    if (m_image.width != width || m_image.height != m_pageRows) m_image = Image(width, m_pageRows);
-    std::fill(m_image.pixels.begin(), m_image.pixels.end(), ToArgb(m_background));
+    StartImage(width);
     m_pixels.resize(size_t(std::max(m_timeWidth, m_frequencyWidth)));
-    for (auto& frame : m_renderFrames) frame.resize(SlotFloats());
-
-    const int top = m_topPosition, end = m_rangeBottom;
-    const double logTop = m_frames.TopDepth(), step = m_frames.Step(), dpp = m_depthPerPixel;
-    const double depth0 = DepthOfPosition(top);
-    const bool single = end == top || !(step > 0);
-    const bool wiggles = m_style == "Signature";
-    const double labelStep = m_depthLabelStep;
-    double nextLabel = std::isfinite(depth0) && labelStep > 0 ? std::ceil(depth0 / labelStep) * labelStep : NAN;
-    int lastLabelY = -m_fontHeight;
-    auto load = [this](int b, int position) {
-        m_renderPositions[size_t(b)] = position;
-        ReadFrame(m_frames.FrameAtScrollPosition(position), m_renderFrames[size_t(b)]); // a gap when it fails
-        TransformFrame(b);
-        ++m_framesRead;
-    };
-
-    for (int row = 0; row < m_pageRows; ++row) {
-        const double depth = depth0 + row * dpp;
-        // The row between the frame at or above it and the next one down.
-        double at = single ? (row == 0 ? top : INFINITY) : (depth - logTop) / step;
-        if (!(at <= end + 1e-9)) break;
-        at = std::max(at, double(top));
-        const int p0 = std::clamp(ClampToInt(std::floor(at)), top, end);
-        const int p1 = std::min(p0 + 1, end);
-        const float weight = p1 == p0 ? 0.0f : float(std::clamp(at - p0, 0.0, 1.0));
-        int b0 = m_renderPositions[0] == p0 ? 0 : m_renderPositions[1] == p0 ? 1 : -1;
-        if (b0 < 0) {
-            b0 = m_renderPositions[0] == p1 ? 1 : 0;
-            load(b0, p0);
-        }
-        int b1 = b0;
-        if (p1 != p0) {
-            b1 = 1 - b0;
-            if (m_renderPositions[size_t(b1)] != p1) load(b1, p1);
-        }
-        const bool interval = m_intervalStarted && depth >= m_intervalStart && depth <= m_intervalEnd;
-        if (!wiggles || row % kRowDecimation == 0)
-            for (int c = 0; c < columns; ++c) RenderRow(row, c, b0, b1, weight, interval);
-        if (std::isfinite(nextLabel) && nextLabel <= depth + dpp) {
-            const int y = m_topMargin + row - m_fontHeight / 2;
-            if (nextLabel >= depth - dpp && y >= lastLabelY + m_fontHeight) {
-                m_depthLabels.push_back({5, y, Format("%5.0f", nextLabel)});
-                lastLabelY = y;
-            }
-            nextLabel = (std::floor((depth + dpp) / labelStep) + 1) * labelStep;
-        }
-        m_rowsDrawn = row + 1;
-        m_lastPosition = weight > 0 ? p1 : p0;
-    }
-    m_pageTopDepth = depth0;
-    m_pageBottomDepth = depth0 + (m_rowsDrawn - 1) * dpp;
+    WalkRows(m_style != "Signature", m_intervalStarted, m_intervalStart, m_intervalEnd,
+             [&](int row, int b0, int b1, float weight, bool interval) {
+                 for (int c = 0; c < columns; ++c) RenderRow(row, c, b0, b1, weight, interval);
+             });
     m_plotRect = {m_leftMargin, m_topMargin, m_leftMargin + width, m_topMargin + m_rowsDrawn};
 }
+
+void CTimeFrequencyWnd::RenderFrameLoaded(int b, int, bool) { TransformFrame(b); }
 
 void CTimeFrequencyWnd::RenderRow(int row, int column, int buffer0, int buffer1, float weight, bool interval)
 {
@@ -150,17 +95,7 @@ void CTimeFrequencyWnd::RenderRow(int row, int column, int buffer0, int buffer1,
     const int base = m_topMargin + row;
     auto draw = [&](int left, int width) {
         if (m_style == "Signature") {
-            int length = 0;
-            for (int x = 0; x < width; ++x) {
-                if (!std::isfinite(values[x])) {
-                    if (length > 0) m_wiggleLengths.push_back(length);
-                    length = 0;
-                    continue;
-                }
-                m_wiggles.push_back({left + x, ClampToInt(base - double(values[x]) * m_gain)});
-                ++length;
-            }
-            if (length > 0) m_wiggleLengths.push_back(length);
+            AddWiggle(left, base, values, width);
             return;
         }
         uint32_t* pixels = m_image.Row(row) + (left - m_leftMargin);
@@ -204,39 +139,9 @@ void CTimeFrequencyWnd::RenderRow(int row, int column, int buffer0, int buffer1,
 
 // ---- painting ----------------------------------------------------------------------------------
 
-int CTimeFrequencyWnd::RowOfPosition(int position) const
-{
-    if (!(m_depthPerPixel > 0)) return 0;
-    return ClampToInt(std::lround((DepthOfPosition(position) - m_pageTopDepth) / m_depthPerPixel));
-}
-
 void CTimeFrequencyWnd::OnPaint(Dc& dc)
 {
-    if (m_iconic) return;
-    const Rect client = GetClientRect();
-    if (client.IsEmpty()) {
-        m_iconic = true;
-        return;
-    }
-    dc.SelectFont({"Ariel", m_fontHeight, FW_NORMAL});
-    dc.FillRect(client, m_background);
-    dc.SetBkMode(TRANSPARENT);
-    dc.SetTextColor(Rgb(0, 0, 0));
-    if (m_rowsDrawn <= 0 || m_image.Empty()) return;
-
-    if (m_style != "Signature")
-        dc.StretchImage({m_plotRect.left, m_plotRect.top, m_plotRect.left + m_image.width, m_plotRect.top + m_rowsDrawn},
-                        m_image, {0, 0, m_image.width, m_rowsDrawn});
-    if (!m_wiggleLengths.empty()) {
-        dc.SelectPen(kWigglePen);
-        const Point* points = m_wiggles.data();
-        for (int length : m_wiggleLengths) {
-            if (length >= 2) dc.Polyline(points, length);
-            points += length;
-        }
-    }
-    dc.SetTextAlign(TA_LEFT | TA_TOP);
-    for (const Label& label : m_depthLabels) dc.TextOut(label.x, label.y, label.text);
+    if (!PaintPage(dc)) return;
     DrawAxes(dc);
     DrawProfile(dc, m_profile.Records(), m_curvePen, false);
     // The edit line drawn so far.

@@ -19,23 +19,6 @@ constexpr Pen kFramePen{PS_SOLID, 0, Rgb(0, 0, 0)};
 constexpr int kTickBelow = 6;       // the slowness grid lines reach below the plot
 constexpr int kFrequencyLabelX = 17; // centre of the frequency labels
 
-// Fills `outer` but for `inner`, which the caller covers with an opaque image: the
-// grey under a blit is never seen, and the blit is most of the window.
-void FillAround(Dc& dc, const Rect& outer, const Rect& inner, Color colour)
-{
-    const Rect hole = inner.Intersect(outer);
-    if (hole.IsEmpty()) {
-        dc.FillRect(outer, colour);
-        return;
-    }
-    const Rect bands[] = {{outer.left, outer.top, outer.right, hole.top},
-                          {outer.left, hole.bottom, outer.right, outer.bottom},
-                          {outer.left, hole.top, hole.left, hole.bottom},
-                          {hole.right, hole.top, outer.right, hole.bottom}};
-    for (const Rect& band : bands)
-        if (!band.IsEmpty()) dc.FillRect(band, colour);
-}
-
 // Label steps by the span an axis shows: a grid line every `walk`, from the first
 // multiple of `label` above the axis start.
 struct Steps {

@@ -13,23 +13,6 @@ namespace {
 constexpr Color kGray = Rgb(192, 192, 192);
 constexpr Pen kBlackPen{PS_SOLID, 0, Rgb(0, 0, 0)};
 
-// Fills `outer` but for `inner`, which the caller covers with an opaque image: the
-// grey under a blit is never seen, and the blit is most of the window.
-void FillAround(Dc& dc, const Rect& outer, const Rect& inner, Color colour)
-{
-    const Rect hole = inner.Intersect(outer);
-    if (hole.IsEmpty()) {
-        dc.FillRect(outer, colour);
-        return;
-    }
-    const Rect bands[] = {{outer.left, outer.top, outer.right, hole.top},
-                          {outer.left, hole.bottom, outer.right, outer.bottom},
-                          {outer.left, hole.top, hole.left, hole.bottom},
-                          {hole.right, hole.top, outer.right, hole.bottom}};
-    for (const Rect& band : bands)
-        if (!band.IsEmpty()) dc.FillRect(band, colour);
-}
-
 } // namespace
 
 void CSemblanceMapWnd::Layout()

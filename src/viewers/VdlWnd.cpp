@@ -50,15 +50,7 @@ bool CVdlWnd::LoadData()
     CQtxDatumList datums;
     if (!m_file.ReadDatumList(datums)) return false;
     m_frames = CFrameCursor(m_file.m_header);
-    // Rows are placed by depth: a log of several frames needs a depth for each.
-    if (m_frames.FrameCount() > 1 && (!(m_frames.Step() > 0) || !std::isfinite(m_frames.Step())
-                                      || !std::isfinite(m_frames.TopDepth()))) {
-        MessageBox(Format("Data set %s cannot be shown against depth: its depth step or depths are not "
-                          "usable numbers.\nOperation will be abandoned.",
-                          m_path.c_str()),
-                   MB_OK | MB_ICONSTOP);
-        return false;
-    }
+    if (!AcceptDepths(m_frames, m_path)) return false;
 
     // The display range in frames: the depth's share of the log's span times the frame
     // count (an up log counts it back from the frame count). A single frame, or a span
@@ -131,8 +123,7 @@ bool CVdlWnd::SetUpItem(const ChosenDatum& d)
     // Waveforms are padded to a power of two for their transforms; curves of a
     // frequency or a slowness keep their samples in the time domain. A spectrum
     // always needs the power of two.
-    int padded = 1;
-    while (padded < m_samplesRead && padded <= kSlotFloats) padded *= 2;
+    const int padded = PaddedLength(m_samplesRead);
     m_sampleCount = m_samplesRead;
     m_padded = false;
     const bool curve = m_instFrequency || m_instSlowness;

@@ -120,6 +120,39 @@ bool CViewerWnd::FitsSlots(int64_t receivers, int64_t samples)
     return receivers >= 1 && receivers <= kSlots && samples >= 1 && samples <= kSlotFloats;
 }
 
+void CViewerWnd::FillAround(Dc& dc, const Rect& outer, const Rect& inner, Color colour)
+{
+    const Rect hole = inner.Intersect(outer);
+    if (hole.IsEmpty()) {
+        dc.FillRect(outer, colour);
+        return;
+    }
+    const Rect bands[] = {{outer.left, outer.top, outer.right, hole.top},
+                          {outer.left, hole.bottom, outer.right, outer.bottom},
+                          {outer.left, hole.top, hole.left, hole.bottom},
+                          {hole.right, hole.top, outer.right, hole.bottom}};
+    for (const Rect& band : bands)
+        if (!band.IsEmpty()) dc.FillRect(band, colour);
+}
+
+bool CViewerWnd::AcceptDepths(const CFrameCursor& frames, const std::string& path)
+{
+    if (frames.FrameCount() <= 1 || (frames.Step() > 0 && std::isfinite(frames.Step()) && std::isfinite(frames.TopDepth())))
+        return true;
+    MessageBox(Format("Data set %s cannot be shown against depth: its depth step or depths are not "
+                      "usable numbers.\nOperation will be abandoned.",
+                      path.c_str()),
+               MB_OK | MB_ICONSTOP);
+    return false;
+}
+
+int CViewerWnd::PaddedLength(int samples, int from)
+{
+    int padded = from;
+    while (padded < samples && padded <= kSlotFloats) padded *= 2;
+    return padded;
+}
+
 bool CViewerWnd::RefuseDatumSize(const std::string& mnemonic, int receivers, int samples)
 {
     MessageBox(Format("Datum %s cannot be shown: %d receivers of %d samples do not fit the view "

@@ -7,6 +7,7 @@
 // window once it exists.
 #pragma once
 
+#include "dataset/FrameCursor.h"
 #include "platform/Dc.h"
 #include "platform/Wnd.h"
 
@@ -64,12 +65,22 @@ public:
     static bool AcceptSampleStep(const std::string& mnemonic, float step);
     // Whether `receivers` receivers of `samples` samples fit the view's slots.
     static bool FitsSlots(int64_t receivers, int64_t samples);
+    // The transforms' length for `samples` samples: the power of two from `from` up
+    // that holds them (past the slots' length it stops, and FitsSlots refuses it).
+    static int PaddedLength(int samples, int from = 1);
+    // Rows are placed by depth: a log of several frames needs a usable depth step and
+    // top depth. Otherwise the message about data set `path`, false.
+    static bool AcceptDepths(const CFrameCursor& frames, const std::string& path);
     // The message for a datum that does not fit: `samples` is the count it names.
     // Returns false.
     static bool RefuseDatumSize(const std::string& mnemonic, int receivers, int samples);
 
 protected:
     CViewerWnd();
+
+    // Fills `outer` but for `inner`, which the caller covers with an opaque image: the
+    // grey under a blit is never seen, and the blit is most of the window.
+    static void FillAround(Dc& dc, const Rect& outer, const Rect& inner, Color colour);
 
     // Traces 0 .. m_receivers - 1 take the slots in order; the first `shown` of the
     // first thirteen are switched on in the current display options, and the view's

@@ -35,6 +35,31 @@ TEST_F(ProfileFaultTest, AFailedSaveLeavesNoFileThatLies)
     Close(view);
 }
 
+// Wherever the disk fills, even in the last flush, the profile's save tells it and
+// leaves no file: a data set that stops short would read as the whole profile.
+TEST_F(ProfileFaultTest, AFailedSaveLeavesNoFileAtAll)
+{
+    ASSERT_TRUE(WriteQtx(path, {Datum(13, 64, 10, 179)}, 30, 1000.0, 0.5));
+    CProfileWnd* view = Open("Time");
+    ASSERT_NE(view, nullptr);
+    WriteFault::FailAfter(int64_t(1) << 40);
+    ASSERT_EQ(view->SaveProfile(), 1);
+    const int64_t total = WriteFault::Written();
+    WriteFault::Off();
+    host.onUnexpected = [](const std::string&) {};
+    for (const FaultPoint& p : QtxFaultPoints(13, 8 + 13 * 4, total)) {
+        std::remove(setup.outputPath.c_str());
+        host.ClearMessages();
+        {
+            ScopedWriteFault fault(p.bytes);
+            EXPECT_EQ(view->SaveProfile(), 0) << p.where;
+        }
+        EXPECT_FALSE(FileExists(setup.outputPath)) << p.where;
+        EXPECT_FALSE(host.Messages().empty()) << "the failure was told " << p.where;
+    }
+    Close(view);
+}
+
 TEST_F(ProfileFaultTest, AFailedOrStoppedKalmanSaveLeavesNoFileThatLies)
 {
     ASSERT_TRUE(WriteQtx(path, {Datum(2, 64, 10)}, 30));

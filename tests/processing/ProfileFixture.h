@@ -13,6 +13,7 @@
 #include "support/AppFixture.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
+#include "viewers/ViewOptions.h"
 
 #include <cmath>
 
@@ -40,6 +41,21 @@ inline QtxSampleFn Arrivals(int (*shift)(int) = [](int) { return 0; })
     };
 }
 inline float ArrivalTime(int trace, int shift = 0) { return float(20 + 3 * trace + shift) * 10 - 5; }
+
+// Every receiver switched off: a processing window keeps no track, draws nothing, and
+// neither its paint nor a double click nor a move asks anything.
+inline void ExpectNothingDrawnWithNoReceiverShown(CProcessingWnd& view, ScriptedFrame& frame, ScriptedHost& host)
+{
+    theApp.m_display.receiverShown.fill(0);
+    StoreViewOptions();
+    EXPECT_EQ(view.m_trackWidth, 0);
+    EXPECT_EQ(view.m_rowsDrawn, 0);
+    EXPECT_TRUE(view.m_plotRect.IsEmpty());
+    frame.WindowOf(view)->Paint();
+    frame.Mouse(view, "ldbl", MK_LBUTTON, {100, 100});
+    frame.Mouse(view, "move", 0, {100, 100});
+    EXPECT_TRUE(host.Messages().empty());
+}
 
 class ProfileWndTest : public AppTest {
 protected:

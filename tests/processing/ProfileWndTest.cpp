@@ -16,16 +16,7 @@ TEST_F(ProfileWndTest, TracksShareTheWidthAndNoShownReceiverDrawsNothing)
     EXPECT_EQ(view->m_image.width, (view->m_trackWidth + 5) * 4);
     EXPECT_GT(view->m_rowsDrawn, 0);
 
-    // Every receiver switched off: no track, nothing drawn, no click does anything.
-    theApp.m_display.receiverShown.fill(0);
-    StoreViewOptions();
-    EXPECT_EQ(view->m_trackWidth, 0);
-    EXPECT_EQ(view->m_rowsDrawn, 0);
-    EXPECT_TRUE(view->m_plotRect.IsEmpty());
-    frame.WindowOf(*view)->Paint();
-    frame.Mouse(*view, "ldbl", MK_LBUTTON, {100, 100});
-    frame.Mouse(*view, "move", 0, {100, 100});
-    EXPECT_TRUE(host.Messages().empty());
+    ExpectNothingDrawnWithNoReceiverShown(*view, frame, host);
     Close(view);
     EXPECT_TRUE(theApp.m_viewOptions.empty());
 }

@@ -324,14 +324,7 @@ TEST_F(TimeFrequencyWndTest, NoShownReceiverDrawsNoColumnAndTakesNoClick)
     EXPECT_EQ(view->m_trackWidth, (640 - (3 * 5 + 35)) / 3);
     EXPECT_EQ(view->m_timeWidth + 5 + view->m_frequencyWidth, view->m_trackWidth);
     EXPECT_EQ(view->m_image.width, (view->m_trackWidth + 5) * 3);
-    theApp.m_display.receiverShown.fill(0);
-    StoreViewOptions();
-    EXPECT_EQ(view->m_trackWidth, 0);
-    EXPECT_EQ(view->m_rowsDrawn, 0);
-    EXPECT_TRUE(view->m_plotRect.IsEmpty());
-    frame.WindowOf(*view)->Paint();
-    frame.Mouse(*view, "ldbl", MK_LBUTTON, {100, 100});
-    frame.Mouse(*view, "move", 0, {100, 100});
+    ExpectNothingDrawnWithNoReceiverShown(*view, frame, host);
     frame.Mouse(*view, "rdown", MK_RBUTTON, {100, 100});
     EXPECT_TRUE(host.Messages().empty());
     EXPECT_FALSE(view->m_editMode);

@@ -1,15 +1,9 @@
 // A Kalman window painted through the Qt backend: below an averaged interval of
 // identical frames every row is the mean taken away (all palette index 0), above it
 // the waveform still shows.
-#include "app/ViewerApp.h"
-#include "common/QtxFileDlg.h"
-#include "platform/qt/QtChildView.h"
-#include "platform/qt/QtFrame.h"
-#include "platform/testing/ScriptedHost.h"
+#include "QtViewTestApp.h"
 #include "processing/KalmanWnd.h"
 #include "processing/ProfileWndFactory.h"
-#include "res/ResourceIds.h"
-#include "support/QtxBuilder.h"
 #include "support/TempDir.h"
 
 #include <QWidget>
@@ -25,23 +19,12 @@ TEST(QtKalmanView, RowsOfAProcessedIntervalShowTheCorrectedFrames)
 {
     TempDir dir;
     const std::string path = dir.File("wave.qtx");
-    QtxDatumShape d;
-    d.mnemonic = "WMNO";
-    d.typeCode = 1;
-    d.traces = 2;
-    d.samples = 128;
-    d.step = 10.0f;
+    const QtxDatumShape d = Waveform(2, 128, 10.0f);
     ASSERT_TRUE(WriteQtx(path, {d}, 200, 1000.0, 0.5, [](int, int, size_t i) { return float(std::sin(double(i % 128) * 0.2)); }));
 
-    ScriptedHost host;
-    QtFrame frame;
-    ScopedHost hostScope(&host);
-    ScopedFrame frameScope(&frame);
-    theViewerApp.ResetToStartupState();
-    theViewerApp.m_commandLine = "test";
-    ASSERT_TRUE(theViewerApp.InitInstance());
-
-    host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcFound, 0).Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
+    QtViewApp app;
+    ASSERT_TRUE(app.Start());
+    ScriptedHost& host = app.host;
     KalmanSetupGroup setup;
     setup.inputPath = path;
     setup.outputPath = dir.File("wave_Kalman.qtx");
@@ -50,10 +33,8 @@ TEST(QtKalmanView, RowsOfAProcessedIntervalShowTheCorrectedFrames)
     setup.timeStop = 1270;
     CKalmanWnd* view = OpenKalmanWnd(setup, theViewerApp.ClassName(kClassSpare9));
     ASSERT_NE(view, nullptr);
-    auto* qt = dynamic_cast<QtChildView*>(view->Impl());
+    QtChildView* qt = PaintedOffscreen(*view);
     ASSERT_NE(qt, nullptr);
-    view->Invalidate(true);
-    ASSERT_TRUE(qt->RenderBacking());
     const Rect r = view->m_plotRect;
     ASSERT_GT(r.bottom - r.top, 100);
     const int half = (r.top + r.bottom) / 2;

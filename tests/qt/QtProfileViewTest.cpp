@@ -1,14 +1,8 @@
 // A depth-profile window painted through the Qt backend: its colour rows land where
 // the window says, in the palette's colours, with the tracked curve over them.
-#include "app/ViewerApp.h"
-#include "common/QtxFileDlg.h"
-#include "platform/qt/QtChildView.h"
-#include "platform/qt/QtFrame.h"
-#include "platform/testing/ScriptedHost.h"
+#include "QtViewTestApp.h"
 #include "processing/ProfileWnd.h"
 #include "processing/ProfileWndFactory.h"
-#include "res/ResourceIds.h"
-#include "support/QtxBuilder.h"
 #include "support/TempDir.h"
 
 #include <QWidget>
@@ -23,25 +17,13 @@ TEST(QtProfileView, BlitsItsRowsAndDrawsTheCurveOverThem)
 {
     TempDir dir;
     const std::string path = dir.File("wave.qtx");
-    QtxDatumShape d;
-    d.mnemonic = "WMNO";
-    d.typeCode = 1;
-    d.traces = 3;
-    d.samples = 128;
-    d.step = 10.0f;
+    const QtxDatumShape d = Waveform(3, 128, 10.0f);
     ASSERT_TRUE(WriteQtx(path, {d}, 300, 1000.0, 0.5, [](int frame, int, size_t i) {
         return float(std::sin(double(i % 128) * 0.2 + frame * 0.05));
     }));
 
-    ScriptedHost host; // the selection dialog and the questions are scripted; the window is real
-    QtFrame frame;
-    ScopedHost hostScope(&host);
-    ScopedFrame frameScope(&frame);
-    theViewerApp.ResetToStartupState();
-    theViewerApp.m_commandLine = "test";
-    ASSERT_TRUE(theViewerApp.InitInstance());
-
-    host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcFound, 0).Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
+    QtViewApp app;
+    ASSERT_TRUE(app.Start());
     DepthProfileSetupGroup setup;
     setup.SetDefaults();
     setup.inputPath = path;
@@ -53,10 +35,8 @@ TEST(QtProfileView, BlitsItsRowsAndDrawsTheCurveOverThem)
     // A tracked time of 500 us down the middle track.
     for (CProfileRecord& r : view->m_profile) r.m_values[1] = 500.0f;
     view->m_curveShown = true;
-    auto* qt = dynamic_cast<QtChildView*>(view->Impl());
+    QtChildView* qt = PaintedOffscreen(*view);
     ASSERT_NE(qt, nullptr);
-    view->Invalidate(true);
-    ASSERT_TRUE(qt->RenderBacking());
 
     const QImage& picture = qt->Backing();
     if (const char* out = std::getenv("BRONTE_PROFILE_PNG")) picture.save(out);
@@ -85,7 +65,7 @@ TEST(QtProfileView, BlitsItsRowsAndDrawsTheCurveOverThem)
     int black = 0;
     for (int y = r.top + 2; y < r.bottom - 2; ++y) black += rgb(curveX, y) == 0xFF000000u || rgb(curveX - 1, y) == 0xFF000000u;
     EXPECT_GE(black, r.bottom - r.top - 6);
-    host.ExpectMessage("Do you want to save output file", IDNO);
+    app.host.ExpectMessage("Do you want to save output file", IDNO);
     view->OnClose();
     theViewerApp.ResetToStartupState();
 }

@@ -1,15 +1,9 @@
 // A time-frequency window painted through the Qt backend: every column shows its
 // time strip and, beside it, the spectrum whose brightest pixels lie at the trace's
 // frequency, with the tracked times drawn over the strip.
-#include "app/ViewerApp.h"
-#include "common/QtxFileDlg.h"
-#include "platform/qt/QtChildView.h"
-#include "platform/qt/QtFrame.h"
-#include "platform/testing/ScriptedHost.h"
+#include "QtViewTestApp.h"
 #include "processing/ProfileWndFactory.h"
 #include "processing/TimeFrequencyWnd.h"
-#include "res/ResourceIds.h"
-#include "support/QtxBuilder.h"
 #include "support/TempDir.h"
 
 #include <QWidget>
@@ -24,27 +18,15 @@ TEST(QtTimeFrequencyView, ShowsBothPanelsOfEveryColumnAndTheTrackedTimes)
 {
     TempDir dir;
     const std::string path = dir.File("wave.qtx");
-    QtxDatumShape d;
-    d.mnemonic = "WMNO";
-    d.typeCode = 1;
-    d.traces = 3;
-    d.samples = 256;
-    d.step = 10.0f;
+    const QtxDatumShape d = Waveform(3, 256, 10.0f);
     // 6,250 Hz from sample 40 on, a little later down the log.
     ASSERT_TRUE(WriteQtx(path, {d}, 300, 1000.0, 0.5, [](int frame, int, size_t i) {
         const int j = int(i % 256) - 40 - frame / 30;
         return j < 0 ? 0.0f : float(std::sin(2 * 3.14159265358979 * j / 16.0) * std::exp(-j / 60.0));
     }));
 
-    ScriptedHost host;
-    QtFrame frame;
-    ScopedHost hostScope(&host);
-    ScopedFrame frameScope(&frame);
-    theViewerApp.ResetToStartupState();
-    theViewerApp.m_commandLine = "test";
-    ASSERT_TRUE(theViewerApp.InitInstance());
-
-    host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcFound, 0).Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
+    QtViewApp app;
+    ASSERT_TRUE(app.Start());
     DepthProfileSetupGroup setup;
     setup.SetDefaults();
     setup.domain = "Time/Frequency";
@@ -55,10 +37,8 @@ TEST(QtTimeFrequencyView, ShowsBothPanelsOfEveryColumnAndTheTrackedTimes)
     CTimeFrequencyWnd* view = OpenTimeFrequencyWnd(setup, theViewerApp.ClassName(kClassSpare9));
     ASSERT_NE(view, nullptr);
     for (const TfRecord& r : view->m_profile.Records()) view->m_profile.Record(r.frame)->times[1] = 800.0f;
-    auto* qt = dynamic_cast<QtChildView*>(view->Impl());
+    QtChildView* qt = PaintedOffscreen(*view);
     ASSERT_NE(qt, nullptr);
-    view->Invalidate(true);
-    ASSERT_TRUE(qt->RenderBacking());
 
     const QImage& picture = qt->Backing();
     if (const char* out = std::getenv("BRONTE_TIMEFREQ_PNG")) picture.save(out);
@@ -99,7 +79,7 @@ TEST(QtTimeFrequencyView, ShowsBothPanelsOfEveryColumnAndTheTrackedTimes)
     for (int row = r.top + 2; row < r.bottom - 2; ++row)
         black += rgb(curveX, row) == 0xFF000000u || rgb(curveX - 1, row) == 0xFF000000u || rgb(curveX + 1, row) == 0xFF000000u;
     EXPECT_GE(black, r.bottom - r.top - 6);
-    host.ExpectMessage("Do you want to save output file", IDNO);
+    app.host.ExpectMessage("Do you want to save output file", IDNO);
     view->OnClose();
     theViewerApp.ResetToStartupState();
 }

@@ -1,12 +1,6 @@
 // A VDL view painted through the Qt backend: its rendered image lands where the view
 // says, pixel for pixel in the palette's colours, on the window's grey.
-#include "app/ViewerApp.h"
-#include "common/QtxFileDlg.h"
-#include "platform/qt/QtChildView.h"
-#include "platform/qt/QtFrame.h"
-#include "platform/testing/ScriptedHost.h"
-#include "res/ResourceIds.h"
-#include "support/QtxBuilder.h"
+#include "QtViewTestApp.h"
 #include "support/TempDir.h"
 #include "viewers/VdlWnd.h"
 #include "viewers/VdlWndFactory.h"
@@ -23,24 +17,12 @@ TEST(QtVdlView, BlitsItsImageIntoItsWindow)
 {
     TempDir dir;
     const std::string path = dir.File("vdl.qtx");
-    QtxDatumShape d;
-    d.mnemonic = "WMNO";
-    d.typeCode = 1;
-    d.traces = 2;
-    d.samples = 256;
-    d.step = 2.0f;
+    const QtxDatumShape d = Waveform(2, 256, 2.0f);
     ASSERT_TRUE(WriteQtx(path, {d}, 400, 1000.0, 0.5,
                          [](int frame, int, size_t i) { return float(std::sin(double(i % 256) * 0.1 + frame * 0.05)); }));
 
-    ScriptedHost host; // the selection dialog is scripted; the window is real
-    QtFrame frame;
-    ScopedHost hostScope(&host);
-    ScopedFrame frameScope(&frame);
-    theViewerApp.ResetToStartupState();
-    theViewerApp.m_commandLine = "test";
-    ASSERT_TRUE(theViewerApp.InitInstance());
-
-    host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcFound, 0).Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
+    QtViewApp app;
+    ASSERT_TRUE(app.Start());
     VdlSetupGroup setup;
     setup.SetDefaults();
     setup.path = path;

@@ -1,0 +1,163 @@
+// The processing windows' page: its rows rendered frame by frame, and painted.
+#include "processing/ProcessingWnd.h"
+
+#include "platform/Format.h"
+#include "platform/SafeNumeric.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr Pen kWigglePen{PS_SOLID, 0, Rgb(0, 0, 0)};
+
+} // namespace
+
+// ---- rendering ------------------------------------------------------------------------------
+
+CProcessingWnd::PageKey CProcessingWnd::PageKeyNow(bool selection, double selectionTop, double selectionBottom) const
+{
+    PageKey k;
+    k.width = m_clientWidth;
+    k.height = m_clientHeight;
+    k.top = m_topPosition;
+    k.vertRes = m_vertRes;
+    k.vertSize = m_vertSize;
+    k.scale = m_depthScale;
+    k.tracks = m_tracks;
+    k.selection = selection;
+    k.selectionTop = selectionTop;
+    k.selectionBottom = selectionBottom;
+    k.background = m_background;
+    return k;
+}
+
+void CProcessingWnd::StartRender()
+{
+    m_framesRead = 0;
+    m_rowsDrawn = 0;
+    m_depthLabels.clear();
+    m_wiggles.clear();
+    m_wiggleLengths.clear();
+    m_renderPositions = {-1, -1}; // read afresh: the page is read in depth order
+    m_lastPosition = m_topPosition;
+    m_pageTopDepth = m_pageBottomDepth = DepthOfPosition(m_topPosition);
+}
+
+void CProcessingWnd::StartImage(int width)
+{
+    if (m_image.width != width || m_image.height != m_pageRows) m_image = Image(width, m_pageRows);
+    std::fill(m_image.pixels.begin(), m_image.pixels.end(), ToArgb(m_background));
+    for (auto& frame : m_renderFrames) frame.resize(SlotFloats());
+}
+
+void CProcessingWnd::WalkRows(bool everyRow, bool selection, double selTop, double selBottom,
+                              const std::function<void(int row, int b0, int b1, float weight, bool interval)>& drawRow)
+{
+    const int top = m_topPosition, end = m_rangeBottom;
+    const double logTop = m_frames.TopDepth(), step = m_frames.Step(), dpp = m_depthPerPixel;
+    const double depth0 = DepthOfPosition(top);
+    const bool single = end == top || !(step > 0);
+    const double labelStep = m_depthLabelStep;
+    double nextLabel = std::isfinite(depth0) && labelStep > 0 ? std::ceil(depth0 / labelStep) * labelStep : NAN;
+    int lastLabelY = -m_fontHeight;
+    auto load = [this](int b, int position) {
+        m_renderPositions[size_t(b)] = position;
+        const int frame = m_frames.FrameAtScrollPosition(position);
+        RenderFrameLoaded(b, frame, ReadFrame(frame, m_renderFrames[size_t(b)])); // a gap when it fails
+        ++m_framesRead;
+    };
+
+    for (int row = 0; row < m_pageRows; ++row) {
+        const double depth = depth0 + row * dpp;
+        // The row's place between two frames, in depth order.
+        double at = single ? (row == 0 ? top : INFINITY) : (depth - logTop) / step;
+        if (!(at <= end + 1e-9)) break;
+        at = std::max(at, double(top));
+        const int p0 = std::clamp(ClampToInt(std::floor(at)), top, end);
+        const int p1 = std::min(p0 + 1, end);
+        const float weight = p1 == p0 ? 0.0f : float(std::clamp(at - p0, 0.0, 1.0));
+        // Two frames at a time; each frame of the page is read once, in depth order.
+        int b0 = m_renderPositions[0] == p0 ? 0 : m_renderPositions[1] == p0 ? 1 : -1;
+        if (b0 < 0) {
+            b0 = m_renderPositions[0] == p1 ? 1 : 0;
+            load(b0, p0);
+        }
+        int b1 = b0;
+        if (p1 != p0) {
+            b1 = 1 - b0;
+            if (m_renderPositions[size_t(b1)] != p1) load(b1, p1);
+        }
+        const bool interval = selection && depth >= selTop && depth <= selBottom;
+        if (everyRow || row % kRowDecimation == 0) drawRow(row, b0, b1, weight, interval);
+        // A depth label where a multiple of the label step falls within a pixel of the
+        // row, unless it would overlap the one before.
+        if (std::isfinite(nextLabel) && nextLabel <= depth + dpp) {
+            const int y = m_topMargin + row - m_fontHeight / 2;
+            if (nextLabel >= depth - dpp && y >= lastLabelY + m_fontHeight) {
+                m_depthLabels.push_back({5, y, Format("%5.0f", nextLabel)});
+                lastLabelY = y;
+            }
+            nextLabel = (std::floor((depth + dpp) / labelStep) + 1) * labelStep;
+        }
+        m_rowsDrawn = row + 1;
+        m_lastPosition = weight > 0 ? p1 : p0;
+    }
+    m_pageTopDepth = depth0;
+    m_pageBottomDepth = depth0 + (m_rowsDrawn - 1) * dpp;
+}
+
+void CProcessingWnd::AddWiggle(int left, int base, const float* values, int width)
+{
+    int length = 0;
+    for (int x = 0; x < width; ++x) {
+        if (!std::isfinite(values[x])) {
+            if (length > 0) m_wiggleLengths.push_back(length);
+            length = 0;
+            continue;
+        }
+        // Held well inside the coordinates a polyline can take, whatever the gain.
+        const double y = base - double(values[x]) * m_gain;
+        m_wiggles.push_back({left + x, ClampToInt(std::clamp(y, -1e6, 1e6))});
+        ++length;
+    }
+    if (length > 0) m_wiggleLengths.push_back(length);
+}
+
+// ---- painting ----------------------------------------------------------------------------------
+
+int CProcessingWnd::RowOfPosition(int position) const
+{
+    if (!(m_depthPerPixel > 0)) return 0;
+    return ClampToInt(std::lround((DepthOfPosition(position) - m_pageTopDepth) / m_depthPerPixel));
+}
+
+bool CProcessingWnd::PaintPage(Dc& dc)
+{
+    if (m_iconic) return false;
+    const Rect client = GetClientRect();
+    if (client.IsEmpty()) {
+        m_iconic = true;
+        return false;
+    }
+    dc.SelectFont({"Ariel", m_fontHeight, FW_NORMAL});
+    dc.FillRect(client, m_background);
+    dc.SetBkMode(TRANSPARENT);
+    dc.SetTextColor(Rgb(0, 0, 0));
+    if (m_rowsDrawn <= 0 || m_image.Empty()) return false;
+
+    if (m_style != "Signature")
+        dc.StretchImage({m_plotRect.left, m_plotRect.top, m_plotRect.left + m_image.width, m_plotRect.top + m_rowsDrawn},
+                        m_image, {0, 0, m_image.width, m_rowsDrawn});
+    if (!m_wiggleLengths.empty()) {
+        dc.SelectPen(kWigglePen);
+        const Point* points = m_wiggles.data();
+        for (int length : m_wiggleLengths) {
+            if (length >= 2) dc.Polyline(points, length);
+            points += length;
+        }
+    }
+    dc.SetTextAlign(TA_LEFT | TA_TOP);
+    for (const Label& label : m_depthLabels) dc.TextOut(label.x, label.y, label.text);
+    return true;
+}

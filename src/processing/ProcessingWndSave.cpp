@@ -1,0 +1,141 @@
+// The processing windows' saving: the profile of the range as a data set of curves,
+// and the history lines it carries.
+#include "processing/ProcessingWnd.h"
+
+#include "common/OutputGuard.h"
+#include "common/ProgressDlg.h"
+#include "common/QtxDataSetHistoryDlg.h"
+#include "dataset/ItemTypes.h"
+#include "dataset/QtxFrameWriter.h"
+#include "platform/BinaryFile.h"
+#include "platform/Format.h"
+#include "platform/Host.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr int kHistoryEnd = 4094; // lines end before it
+constexpr int kHistoryReserve = 500;
+
+bool Blank(char c) { return c == ' ' || c == '\0'; }
+
+// A save that failed part-way leaves nothing behind: a data set whose frames stop
+// short would read as a whole profile.
+int Abandon(CQtxFile& out, const std::string& path)
+{
+    out.CloseOutput();
+    if (FileExists(path)) std::remove(path.c_str());
+    return 0;
+}
+
+} // namespace
+
+// ---- saving ----------------------------------------------------------------------------------------------
+
+int CProcessingWnd::WriteProfile(const std::vector<ProfileCurve>& curves, const std::vector<uint8_t>& units,
+                                 const std::function<void(int frame, float* values)>& fill)
+{
+    if (curves.empty() || units.size() != curves.size()) return 0;
+    if (RefuseOutputOverInput(m_outputPath, {m_path})) return 0;
+    // A name derived from the input may be another file's: asked once per window.
+    if (!m_savedOnce && RefuseToReplaceExisting(m_outputPath)) return 0;
+
+    std::memcpy(m_history, m_file.m_header.history, qtx::kHistorySize);
+    if (AppendHistory(HistoryEnd()) < 0) return 0;
+
+    const int first = RangeFirstFrame(), last = RangeLastFrame();
+    CQtxFile out;
+    if (!out.OpenWrite(m_outputPath)) return 0;
+    QtxFileHeader& h = out.m_header;
+    h.logDirection = m_file.m_header.logDirection;
+    h.depthUnits = m_file.m_header.depthUnits;
+    h.frameCount = 0; // counted when the save ends: a save cut short leaves no header that lies
+    h.topDepth = m_profileStart;
+    h.bottomDepth = m_profileEnd;
+    h.depthStep = m_file.m_header.depthStep;
+    std::memcpy(h.history, m_history, qtx::kHistorySize);
+    CQtxDescriptorList descriptors;
+    for (size_t i = 0; i < curves.size(); ++i)
+        out.AddDatum(descriptors, curves[i].mnemonic, curves[i].code, 1, kCategoryTrace, 1, units[i], 1.0f, 1, 0);
+    if (!out.WriteHeader() || !out.WriteDescriptors(descriptors)) return Abandon(out, m_outputPath);
+
+    CSaveWaitDlg notice;
+    notice.Create();
+    // Frames in file order; depths counted from the range's first frame.
+    const bool down = m_frames.IsDown();
+    const double step = m_frames.Step();
+    std::vector<float> values(curves.size());
+    CQtxFrameWriter writer(out);
+    for (int frame = first; frame <= last; ++frame) {
+        const int j = frame - first;
+        fill(frame, values.data());
+        if (!writer.WriteDepth(down ? m_profileStart + j * step : m_profileEnd - j * step)
+            || !writer.WriteValues(values.data(), values.size())) {
+            writer.Discard();
+            return Abandon(out, m_outputPath);
+        }
+    }
+    // A flush that failed inside the finalize leaves a shorter data set: it goes too.
+    if (!writer.Finalize()) return Abandon(out, m_outputPath);
+    m_savedOnce = true;
+    return 1;
+}
+
+// ---- history ------------------------------------------------------------------------------------------
+
+int CProcessingWnd::HistoryEnd() const
+{
+    for (int i = kHistoryEnd; i >= 1; --i)
+        if (!Blank(m_history[i])) return i + 1;
+    return 1;
+}
+
+int CProcessingWnd::AppendHistory(int p)
+{
+    if (p + kHistoryReserve > int(qtx::kHistorySize)
+        && MessageBox("You are running low with the data history buffer.\nWould you like to edit the history?",
+                      MB_YESNO | MB_ICONQUESTION)
+               == IDYES) {
+        p = EditHistory();
+        if (p < 0) return -1;
+    }
+    p = std::clamp(p, 0, kHistoryEnd);
+    // Zero bytes before the end would hide the lines after them.
+    std::replace(m_history, m_history + p, '\0', ' ');
+    auto put = [this, &p](const std::string& text) {
+        std::memcpy(m_history + p, text.data(), text.size());
+        p += int(text.size());
+    };
+    // A line that does not fit is left out; its separator is still written.
+    auto line = [&](const std::string& text) {
+        if (p >= kHistoryEnd) return;
+        put("\r\n");
+        if (!text.empty() && p + int(text.size()) < kHistoryEnd) put(text);
+    };
+    if (p < kHistoryEnd) put("\r\n");
+    line("*** Input data : " + m_path);
+    line(Format("*** Depth range : %10.4f - %10.4f %s", m_profileStart, m_profileEnd, m_frames.DepthUnitLabel()));
+    line(HistoryTitle());
+    std::fill(m_history + p, m_history + qtx::kHistorySize, ' ');
+    return p;
+}
+
+int CProcessingWnd::EditHistory()
+{
+    int code;
+    do {
+        CQtxDataSetHistoryDlg dlg;
+        dlg.m_path = m_path;
+        code = dlg.DoModal();
+    } while (code == CQtxDataSetHistoryDlg::kSavedHistory || code == CQtxDataSetHistoryDlg::kClearedHistory);
+    // The input read again, so that its header carries the edited history.
+    m_file.CloseInput();
+    m_readOutFrameIndex = -1;
+    m_renderPositions = {-1, -1};
+    if (!OpenDataSet(m_file, m_path)) return -1;
+    std::memcpy(m_history, m_file.m_header.history, qtx::kHistorySize);
+    return HistoryEnd();
+}
