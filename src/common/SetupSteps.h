@@ -99,6 +99,19 @@ template <size_t N> void FillList(ControlState* box, const char* const (&entries
 }
 // The text of the selected line of `box`; empty without one.
 std::string SelectedText(const ControlState* box);
+// The lines of `list` are the datums flagged in `listed` (of the first `count`), in
+// order: each of them takes as its selected flag whether its line is selected now.
+// What the list shows selected is what the setup hands on; without a list none is.
+template <typename Flags> void TakeListedSelection(const ControlState* list, const Flags& listed, Flags& selected, int count)
+{
+    const int datums = count < 0 ? 0 : count < int(listed.size()) ? count : int(listed.size());
+    for (int i = 0, line = 0; i < datums; ++i) {
+        if (!listed[size_t(i)]) continue;
+        selected[size_t(i)] = list && list->IsSelected(line) ? 1 : 0;
+        ++line;
+    }
+}
+
 // The presentation pair of the viewer setups: the colour list serves wiggles
 // ("Signature" selected in `typeId`), the palette the image.
 void EnableColourOrPalette(CDialog& dlg, int typeId, int colourId, int paletteId);

@@ -1,5 +1,7 @@
 #include "platform/Controls.h"
 
+#include "platform/Input.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -94,6 +96,8 @@ int ControlState::InsertString(int index, const std::string& text)
     m_itemData.insert(m_itemData.begin() + index, 0);
     m_selected.insert(m_selected.begin() + index, false);
     if (m_curSel >= index) ++m_curSel;
+    m_anchor = -1;
+    Commit();
     Touch();
     return index;
 }
@@ -107,6 +111,8 @@ int ControlState::DeleteString(int index)
     if (m_curSel == index) m_curSel = -1;
     else if (m_curSel > index) --m_curSel;
     if (m_caret >= Count()) m_caret = Count() - 1;
+    m_anchor = -1;
+    Commit();
     Touch();
     return Count();
 }
@@ -118,6 +124,8 @@ void ControlState::ResetContent()
     m_selected.clear();
     m_curSel = -1;
     m_caret = -1;
+    m_anchor = -1;
+    m_committed.clear();
     m_topIndex = 0;
     // Both combo kinds empty their edit field with the list, as the system control does.
     if (kind == ControlKind::DropDownList || kind == ControlKind::ComboBox) m_text.clear();
@@ -166,6 +174,7 @@ int ControlState::SetCurSel(int index)
         m_text = index >= 0 ? m_items[size_t(index)] : (kind == ControlKind::DropDownList ? std::string() : m_text);
     if (kind == ControlKind::ListBox) std::fill(m_selected.begin(), m_selected.end(), false);
     if (kind == ControlKind::ListBox && index >= 0) m_selected[size_t(index)] = true;
+    Commit();
     Touch();
     return index;
 }
@@ -187,11 +196,13 @@ bool ControlState::SetSel(int index, bool select)
 {
     if (index == -1) {
         std::fill(m_selected.begin(), m_selected.end(), select);
+        Commit();
         Touch();
         return true;
     }
     if (index < 0 || index >= Count()) return false;
     m_selected[size_t(index)] = select;
+    Commit();
     Touch();
     return true;
 }
@@ -214,6 +225,83 @@ void ControlState::SetCaretIndex(int index)
 {
     m_caret = index >= 0 && index < Count() ? index : -1;
     Touch();
+}
+
+void ControlState::Commit() { m_committed = m_selected; }
+
+void ControlState::SelectFromAnchor(int line)
+{
+    const int anchor = m_anchor >= 0 && m_anchor < Count() ? m_anchor : line;
+    const auto [first, last] = std::minmax(anchor, line);
+    if (m_committed.size() != m_selected.size()) Commit();
+    for (int i = 0; i < Count(); ++i) m_selected[size_t(i)] = m_committed[size_t(i)] || (i >= first && i <= last);
+}
+
+bool ControlState::ClickLine(int line, unsigned keys)
+{
+    if (line < 0 || line >= Count()) return false;
+    if (kind == ControlKind::ListBox) {
+        const bool changed = line != m_curSel;
+        SetCurSel(line);
+        return changed;
+    }
+    if (kind != ControlKind::MultiListBox) return false;
+    const std::vector<bool> before = m_selected;
+    if (Extended() && (keys & MK_SHIFT)) {
+        SelectFromAnchor(line);
+    } else {
+        if (Extended() && !(keys & MK_CONTROL)) {
+            std::fill(m_selected.begin(), m_selected.end(), false);
+            m_selected[size_t(line)] = true;
+        } else {
+            m_selected[size_t(line)] = !m_selected[size_t(line)];
+        }
+        m_anchor = line;
+        Commit();
+    }
+    m_caret = line;
+    Touch();
+    return m_selected != before;
+}
+
+bool ControlState::PressListKey(unsigned key, unsigned keys)
+{
+    const int n = Count();
+    if (n == 0 || (kind != ControlKind::ListBox && kind != ControlKind::MultiListBox)) return false;
+    const std::vector<bool> before = m_selected;
+    if (key == VK_SPACE) {
+        if (kind != ControlKind::MultiListBox || m_caret < 0) return false;
+        const size_t at = size_t(m_caret);
+        m_selected[at] = Extended() && !(keys & MK_CONTROL) ? true : !m_selected[at];
+        m_anchor = m_caret;
+        Commit();
+        Touch();
+        return m_selected != before;
+    }
+    int target = 0;
+    switch (key) {
+    case VK_UP: target = m_caret < 0 ? 0 : std::max(m_caret - 1, 0); break;
+    case VK_DOWN: target = m_caret < 0 ? 0 : std::min(m_caret + 1, n - 1); break;
+    case VK_HOME: target = 0; break;
+    case VK_END: target = n - 1; break;
+    default: return false;
+    }
+    if (kind == ControlKind::ListBox) {
+        const bool changed = target != m_curSel;
+        SetCurSel(target);
+        return changed;
+    }
+    if (Extended() && (keys & MK_SHIFT)) {
+        SelectFromAnchor(target);
+    } else if (Extended() && !(keys & MK_CONTROL)) {
+        std::fill(m_selected.begin(), m_selected.end(), false);
+        m_selected[size_t(target)] = true;
+        m_anchor = target;
+        Commit();
+    }
+    m_caret = target;
+    Touch();
+    return m_selected != before;
 }
 
 void ControlState::SetTopIndex(int index)

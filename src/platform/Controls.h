@@ -19,7 +19,7 @@ enum class ControlKind {
     DropDownList,  // combo box without an edit field
     ComboBox,      // editable combo box
     ListBox,       // single selection
-    MultiListBox,  // multiple selection
+    MultiListBox,  // multiple selection: a click toggles its line (kExtendedSel: Ctrl and Shift add)
     TabControl,
     Tree,          // tree with small icons
     ProgressBar,
@@ -37,6 +37,7 @@ enum ControlStyle : unsigned {
     kHidden = 0x40,
     kDisabled = 0x80,
     kPathEllipsis = 0x100, // a static showing a file's path: room for a line of one, a longer one elided
+    kExtendedSel = 0x200,  // a multiple-selection list whose plain click replaces the selection
 };
 
 // Notifications a control sends to its dialog.
@@ -127,6 +128,19 @@ public:
     void SetCaretIndex(int index);
     int TopIndex() const { return m_topIndex; }
     void SetTopIndex(int index);
+    // The user at a list box, as its style has it; each is true when the selection
+    // changed. A click on `line` with `keys` (MK_SHIFT, MK_CONTROL): a single-selection
+    // list selects the line; a multiple-selection one toggles it, whatever the keys; an
+    // extended one makes it the only selected line, toggles it with Ctrl, and with Shift
+    // selects from the anchor (the line last clicked or reached without Shift) to it
+    // beside what was selected before that anchor was set.
+    bool ClickLine(int line, unsigned keys);
+    // A key (VK_UP, VK_DOWN, VK_HOME, VK_END, VK_SPACE) moves the caret: a single-selection
+    // list selects where it lands; a multiple-selection one only moves it, Space toggling
+    // the caret's line; an extended one selects the line it lands on alone, with Shift the
+    // lines from the anchor, with Ctrl nothing (Space adds the caret's line, Ctrl+Space
+    // toggles it).
+    bool PressListKey(unsigned key, unsigned keys);
 
     // Tree.
     int InsertNode(const std::string& text, int image, int parent = 0); // returns the node handle
@@ -160,6 +174,11 @@ public:
 
 private:
     void Touch() { ++m_revision; }
+    bool Extended() const { return kind == ControlKind::MultiListBox && (style & kExtendedSel); }
+    // The selection as it stands becomes what a Shift range is added to.
+    void Commit();
+    // The committed selection with the lines from the anchor to `line`.
+    void SelectFromAnchor(int line);
 
     std::string m_text;
     bool m_enabled = true;
@@ -171,6 +190,8 @@ private:
     std::vector<bool> m_selected;
     int m_curSel = -1;
     int m_caret = -1;
+    int m_anchor = -1;                // where a Shift range starts
+    std::vector<bool> m_committed;    // the selection a Shift range adds to
     int m_topIndex = 0;
     std::vector<TreeNode> m_nodes;
     int m_nextHandle = 1;

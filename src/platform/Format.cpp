@@ -99,3 +99,46 @@ long ParseLong(const std::string& text, bool* ok)
     if (ok) *ok = end != start && OnlyBlanksFrom(end);
     return end != start ? v : 0;
 }
+
+namespace {
+
+// The length of the well-formed UTF-8 sequence at `at` (no overlong forms, no
+// surrogates, nothing past U+10FFFF), or 0 when none starts there.
+size_t Utf8SequenceAt(const std::string& text, size_t at)
+{
+    const auto byte = [&](size_t i) { return i < text.size() ? static_cast<unsigned char>(text[i]) : 0u; };
+    const unsigned lead = byte(at);
+    const auto follows = [&](size_t i, unsigned low = 0x80, unsigned high = 0xBF) {
+        return byte(i) >= low && byte(i) <= high;
+    };
+    if (lead < 0x80) return 1;
+    if (lead >= 0xC2 && lead <= 0xDF) return follows(at + 1) ? 2 : 0;
+    if (lead >= 0xE0 && lead <= 0xEF) {
+        const unsigned low = lead == 0xE0 ? 0xA0 : 0x80, high = lead == 0xED ? 0x9F : 0xBF;
+        return follows(at + 1, low, high) && follows(at + 2) ? 3 : 0;
+    }
+    if (lead >= 0xF0 && lead <= 0xF4) {
+        const unsigned low = lead == 0xF0 ? 0x90 : 0x80, high = lead == 0xF4 ? 0x8F : 0xBF;
+        return follows(at + 1, low, high) && follows(at + 2) && follows(at + 3) ? 4 : 0;
+    }
+    return 0;
+}
+
+} // namespace
+
+std::string ScreenText(const std::string& text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        if (const size_t n = Utf8SequenceAt(text, i)) {
+            out.append(text, i, n);
+            i += n;
+            continue;
+        }
+        const auto c = static_cast<unsigned char>(text[i++]);
+        out.push_back(char(0xC0 | (c >> 6)));
+        out.push_back(char(0x80 | (c & 0x3F)));
+    }
+    return out;
+}

@@ -15,3 +15,9 @@ void FormatInto(std::string& out, const char* format, ...) __attribute__((format
 // around it allowed) was a number.
 double ParseDouble(const std::string& text, bool* ok = nullptr);
 long ParseLong(const std::string& text, bool* ok = nullptr);
+
+// Texts on screen are UTF-8: paths and what the user types are. Texts read from data
+// files (mnemonics, histories) are 8-bit Latin-1. A text for the screen keeps each
+// well-formed UTF-8 sequence and takes every other byte as the Latin-1 character it
+// is, so a path and a file's mnemonic both show right, also in one message.
+std::string ScreenText(const std::string& text);

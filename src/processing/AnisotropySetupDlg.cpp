@@ -176,16 +176,16 @@ int CAnisotropySetupDlg::ReadProfileHeader(const std::string& path) { return Rea
 int CAnisotropySetupDlg::OnSelectCrossDipoleFile() { return Pick(kInput, "Select Input Cross Dipole File"); }
 int CAnisotropySetupDlg::OnSelectTrackingProfile() { return Pick(kProfile, "Select Tracking Profile"); }
 
-void CAnisotropySetupDlg::ToggleSelected(const Side& side, int& caret)
+void CAnisotropySetupDlg::TakeSelected(const Side& side, int& caret)
 {
     const ControlState* list = Item(side.list);
     if (!list) return;
     caret = list->CaretIndex();
-    ToggleListedDatum(m_setup.*side.listed, m_setup.*side.selected, m_setup.*side.count, caret);
+    TakeListedSelection(list, m_setup.*side.listed, m_setup.*side.selected, m_setup.*side.count);
 }
 
-void CAnisotropySetupDlg::OnSelchangeInputList() { ToggleSelected(kInput, m_inputCaret); }
-void CAnisotropySetupDlg::OnSelchangeProfileList() { ToggleSelected(kProfile, m_profileCaret); }
+void CAnisotropySetupDlg::OnSelchangeInputList() { TakeSelected(kInput, m_inputCaret); }
+void CAnisotropySetupDlg::OnSelchangeProfileList() { TakeSelected(kProfile, m_profileCaret); }
 
 // The group holds the flags the run is handed; Edit gives them back on any end but Cancel.
 void CAnisotropySetupDlg::OnEnd(int code)

@@ -42,5 +42,6 @@ public:
 private:
     int ReadHeader(const Side& side, const std::string& path);
     int Pick(const Side& side, const char* title);
-    void ToggleSelected(const Side& side, int& caret);
+    // The side's selected flags become what its list shows selected.
+    void TakeSelected(const Side& side, int& caret);
 };

@@ -152,8 +152,9 @@ void CDispersionSetupDlg::OnSelchange(List list)
 {
     const ControlState* box = Item(kSides[list].listId);
     if (!box || box->CurSel() < 0) return;
+    // A single-selection list: the curve on the selected line is the one chosen.
     ProfileCurveList& curves = m_setup.lists[size_t(list)];
-    ToggleListedDatum(curves.listed, curves.selected, curves.itemCount, box->CurSel());
+    TakeListedSelection(box, curves.listed, curves.selected, curves.itemCount);
 }
 
 // The group holds the flags the run is handed; Edit gives them back on any end but Cancel.

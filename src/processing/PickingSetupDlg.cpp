@@ -11,6 +11,7 @@
 #include "res/StringTable.h"
 #include "settings/SettingsStore.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 namespace {
@@ -291,10 +292,10 @@ void CPickingSetupDlg::OnSelchangeReceiverList()
 {
     const ControlState* list = Item(kIdcReceivers);
     if (!list) return;
-    const int row = list->CaretIndex();
-    if (row < 0 || row >= kPickingReceiverRows) return;
-    m_currentRow = row;
-    m_setup.excluded[size_t(row)] = m_setup.excluded[size_t(row)] ? 0 : 1;
+    m_currentRow = list->CaretIndex();
+    // Every row takes what the list shows: one change may select or clear several.
+    const int rows = std::min(list->Count(), kPickingReceiverRows);
+    for (int row = 0; row < rows; ++row) m_setup.excluded[size_t(row)] = list->IsSelected(row) ? 1 : 0;
 }
 
 int CPickingSetupDlg::OnSelectInputFile()

@@ -32,19 +32,6 @@ std::string DepthText(double depth);
 bool ReadTraceCurves(const std::string& path, const char* what, ControlState* box, double& top, double& bottom,
                      ProfileCurveList& curves);
 
-// A click on line `row` of a list that shows the datums flagged in `listed` (of the
-// first `count`) flips the selected flag of the datum shown there.
-template <typename Flags> void ToggleListedDatum(const Flags& listed, Flags& selected, int count, int row)
-{
-    const int datums = std::clamp<int>(count, 0, int(listed.size()));
-    for (int i = 0, line = 0; i < datums; ++i) {
-        if (!listed[size_t(i)]) continue;
-        if (line++ != row) continue;
-        selected[size_t(i)] = selected[size_t(i)] ? 0 : 1;
-        return;
-    }
-}
-
 // The input and profile data sets of the filter and picking setups, whose groups
 // name their fields alike.
 enum class SetupInput { Input, Frequency, Time, Slowness };

@@ -179,17 +179,18 @@ int CStcSetupDlg::FillList(const Profile& profile, const std::string& path)
                            m_setup.*profile.curves);
 }
 
-void CStcSetupDlg::Toggle(const Profile& profile, int& row)
+void CStcSetupDlg::TakeSelected(const Profile& profile, int& row)
 {
     const ControlState* list = Item(profile.list);
     if (!list) return;
     row = list->CurSel();
+    // A single-selection list: the curve on the selected line is the one chosen.
     ProfileCurveList& curves = m_setup.*profile.curves;
-    ToggleListedDatum(curves.listed, curves.selected, curves.itemCount, row);
+    TakeListedSelection(list, curves.listed, curves.selected, curves.itemCount);
 }
 
-void CStcSetupDlg::OnSelchangeCaliperList() { Toggle(kCaliper, m_caliperRow); }
-void CStcSetupDlg::OnSelchangeSlownessList() { Toggle(kSlowness, m_slownessRow); }
+void CStcSetupDlg::OnSelchangeCaliperList() { TakeSelected(kCaliper, m_caliperRow); }
+void CStcSetupDlg::OnSelchangeSlownessList() { TakeSelected(kSlowness, m_slownessRow); }
 
 // The group holds the flags the run is handed; Edit gives them back on any end but Cancel.
 void CStcSetupDlg::OnEnd(int code)

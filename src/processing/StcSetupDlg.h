@@ -46,5 +46,6 @@ public:
 private:
     int FillList(const Profile& profile, const std::string& path);
     int PickProfile(const Profile& profile);
-    void Toggle(const Profile& profile, int& row);
+    // The profile's selected flags become what its list shows selected.
+    void TakeSelected(const Profile& profile, int& row);
 };

@@ -5,6 +5,7 @@
 #include "common/Help.h"
 #include "common/PathLabel.h"
 #include "common/RangeCheck.h"
+#include "common/SetupSteps.h"
 #include "dataset/QtxFile.h"
 #include "platform/Format.h"
 #include "platform/BinaryFile.h"
@@ -236,21 +237,16 @@ void CUtilitiesSetupDlg::FillList(ToolInputSelection& in, const InputControls& c
     SetItemText(controls.stop, DataExchange::NumberText(in.stopDepth));
 }
 
-void CUtilitiesSetupDlg::ToggleSelection(ToolInputSelection& in, const InputControls& controls)
+void CUtilitiesSetupDlg::TakeSelection(ToolInputSelection& in, const InputControls& controls)
 {
-    const ControlState* list = Item(controls.list);
-    if (!list) return;
-    const int caret = list->CaretIndex();
-    int line = 0;
-    const size_t count = ListedCount(in);
-    for (size_t i = 0; i < count; ++i) {
-        if (!in.listed[i]) continue;
-        if (line == caret) {
-            in.selected[i] = in.selected[i] ? 0 : 1;
-            return;
-        }
-        ++line;
-    }
+    TakeListedSelection(Item(controls.list), in.listed, in.selected, int(ListedCount(in)));
+}
+
+void CUtilitiesSetupDlg::TakeSelections()
+{
+    TakeSelection(m_setup.primary, kPrimaryControls);
+    TakeSelection(m_setup.secondary, kSecondaryControls);
+    TakeSelection(m_setup.density, kDensityControls);
 }
 
 void CUtilitiesSetupDlg::OnSelChangeTask()
@@ -259,9 +255,9 @@ void CUtilitiesSetupDlg::OnSelChangeTask()
     DeriveOutputName();
 }
 
-void CUtilitiesSetupDlg::OnSelChangePrimaryList() { ToggleSelection(m_setup.primary, kPrimaryControls); }
-void CUtilitiesSetupDlg::OnSelChangeSecondaryList() { ToggleSelection(m_setup.secondary, kSecondaryControls); }
-void CUtilitiesSetupDlg::OnSelChangeDensityList() { ToggleSelection(m_setup.density, kDensityControls); }
+void CUtilitiesSetupDlg::OnSelChangePrimaryList() { TakeSelection(m_setup.primary, kPrimaryControls); }
+void CUtilitiesSetupDlg::OnSelChangeSecondaryList() { TakeSelection(m_setup.secondary, kSecondaryControls); }
+void CUtilitiesSetupDlg::OnSelChangeDensityList() { TakeSelection(m_setup.density, kDensityControls); }
 
 bool CUtilitiesSetupDlg::ChooseInput(ToolInputSelection& in, const InputControls& controls, const char* title,
                                      const std::string& filter)
@@ -308,14 +304,19 @@ void CUtilitiesSetupDlg::OnSelectOutput()
     SetItemText(kIdcOutputFile, ShortenPathLabel(kOutputLabel, m_setup.outputPath));
 }
 
+// The task runs on what the lists show selected when the user ends the dialog.
 void CUtilitiesSetupDlg::OnRun()
 {
-    if (UpdateData(true)) EndDialog(kRun);
+    if (!UpdateData(true)) return;
+    TakeSelections();
+    EndDialog(kRun);
 }
 
 void CUtilitiesSetupDlg::OnSaveSetup()
 {
-    if (UpdateData(true)) EndDialog(kSaveSetup);
+    if (!UpdateData(true)) return;
+    TakeSelections();
+    EndDialog(kSaveSetup);
 }
 
 void CUtilitiesSetupDlg::OnHelp() { ShowHelp(theApp.m_helpPath, kHelpContext, kHelpContextId); }

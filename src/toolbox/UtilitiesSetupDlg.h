@@ -61,7 +61,9 @@ private:
     void DeriveOutputName();
     // Reads the input's data set and lists its datums; on failure keeps the list.
     void FillList(ToolInputSelection& input, const InputControls& controls);
-    void ToggleSelection(ToolInputSelection& input, const InputControls& controls);
+    // The input's selected flags become what its list shows selected.
+    void TakeSelection(ToolInputSelection& input, const InputControls& controls);
+    void TakeSelections();
     // The file dialog of one input; on a choice shows the file beside the button.
     // False when cancelled.
     bool ChooseInput(ToolInputSelection& input, const InputControls& controls, const char* title,

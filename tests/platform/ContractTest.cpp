@@ -1,4 +1,5 @@
 // The backend contract on the scripted host and frame, whose screen is the states.
+#include "platform/Format.h"
 #include "platform/testing/ScriptedFrame.h"
 #include "platform/testing/ScriptedHost.h"
 #include "support/BackendContract.h"
@@ -24,13 +25,30 @@ public:
         host.Act(d, radio ? DialogScript().Radio(id) : DialogScript().Press(id));
     }
     void SetCheck(CDialog& d, int id, int state) override { host.Act(d, DialogScript().Check(id, state)); }
-    std::string ShownText(const CDialog& d, int id) override { return d.GetItemText(id); }
+    std::string ShownText(const CDialog& d, int id) override { return ScreenText(d.GetItemText(id)); }
     int ShownCheck(const CDialog& d, int id) override { return d.Item(id) ? d.Item(id)->Check() : -1; }
     std::string ShownCaption(const CDialog& d) override { return d.Caption(); }
     void Settle() override {}
     void ResizeClient(CWnd& window, int cx, int cy) override { frame.Resize(window, cx, cy); }
     std::unique_ptr<IPrintJob> PrintJob(const std::string& path) override { return host.CreatePrintJob(path); }
     void ShowDrawn(CDialog& d, int id) override { host.DrawnItem(d, id); }
+    void ClickLine(CDialog& d, int id, int line, unsigned keys) override
+    {
+        host.Act(d, DialogScript().Click(id, line, keys));
+    }
+    void PressKey(CDialog& d, int id, unsigned key, unsigned keys) override
+    {
+        host.Act(d, DialogScript().Key(id, key, keys));
+    }
+    std::vector<int> ShownSelection(const CDialog& d, int id) override
+    {
+        return d.Item(id) ? d.Item(id)->SelItems() : std::vector<int>{};
+    }
+    void ChooseFile(const std::string& path) override { host.ExpectFileDialog("", path); }
+    std::string ProfileAfterRestart(const std::string& section, const std::string& entry) override
+    {
+        return host.GetProfileString(section, entry, std::string());
+    }
     bool DocumentKept(const std::string&) override
     {
         return !host.printed.empty() && host.printed.back().ended && !host.printed.back().aborted

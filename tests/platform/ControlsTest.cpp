@@ -1,4 +1,5 @@
 #include "platform/Controls.h"
+#include "platform/Input.h"
 #include "support/HostFixture.h"
 #include "TestDialog.h"
 
@@ -102,6 +103,42 @@ TEST(ListBox, MultipleSelection)
     EXPECT_EQ(list.SelCount(), 3);
     list.SetSel(-1, false);
     EXPECT_EQ(list.SelCount(), 0);
+}
+
+// The user's clicks and keys where nothing is to be had, and after the program's own
+// changes: a Shift range adds to what the program selected, and lines that come or go
+// leave no anchor behind.
+TEST(ListBox, ClicksAndKeysOutsideTheLinesOrAfterTheProgramsChanges)
+{
+    ControlState empty = Make(ControlKind::MultiListBox);
+    EXPECT_FALSE(empty.ClickLine(0, 0));
+    EXPECT_FALSE(empty.PressListKey(VK_DOWN, 0));
+    EXPECT_EQ(empty.CaretIndex(), -1);
+
+    ControlState single = Make(ControlKind::ListBox);
+    for (const char* s : {"a", "b", "c"}) single.AddString(s);
+    EXPECT_FALSE(single.ClickLine(3, 0));
+    EXPECT_FALSE(single.ClickLine(-1, 0));
+    EXPECT_TRUE(single.PressListKey(VK_DOWN, 0)) << "no caret yet: the first line";
+    EXPECT_EQ(single.CurSel(), 0);
+    EXPECT_FALSE(single.PressListKey(VK_UP, 0)) << "already at the top";
+    EXPECT_FALSE(single.PressListKey(VK_SPACE, 0));
+    EXPECT_FALSE(single.PressListKey(VK_F1, 0));
+
+    ControlState list = Make(ControlKind::MultiListBox, kExtendedSel);
+    for (const char* s : {"a", "b", "c", "d", "e", "f"}) list.AddString(s);
+    list.ClickLine(1, 0);
+    list.SetSel(5, true); // the program adds a line
+    EXPECT_TRUE(list.ClickLine(3, MK_SHIFT));
+    EXPECT_EQ(list.SelItems(), (std::vector<int>{1, 2, 3, 5}));
+    list.DeleteString(0);
+    EXPECT_TRUE(list.ClickLine(3, MK_SHIFT)) << "the anchor's line went: the range is the line";
+    EXPECT_EQ(list.SelItems(), (std::vector<int>{0, 1, 2, 3, 4}));
+    EXPECT_TRUE(list.ClickLine(4, MK_CONTROL));
+    EXPECT_TRUE(list.ClickLine(0, MK_SHIFT | MK_CONTROL)) << "Ctrl+Shift extends from the anchor as Shift does";
+    EXPECT_EQ(list.SelItems(), (std::vector<int>{0, 1, 2, 3, 4}));
+    list.ResetContent();
+    EXPECT_FALSE(list.PressListKey(VK_SPACE, 0));
 }
 
 // ---- tree and progress bar ----------------------------------------------------------------

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -57,6 +59,26 @@ TEST(Format, UsesTheCLocaleWhateverTheProcessLocaleAndRefusesBadNumbers)
     EXPECT_FALSE(ok);
     EXPECT_EQ(ParseLong("-42", &ok), -42);
     EXPECT_TRUE(ok);
+}
+
+// Well-formed UTF-8 passes as it is; every other byte is the Latin-1 character it is
+// in a data file's text, so nothing is lost or shown as a replacement mark.
+TEST(Format, ScreenTextKeepsUtf8AndShowsOtherBytesAsLatin1)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"DTCO 1000.5", "DTCO 1000.5"},
+        {"/data/Br\xC3\xB8nn/set.qtx", "/data/Br\xC3\xB8nn/set.qtx"},
+        {"\xD0\xA1\xD0\xBA\xD0\xB2", "\xD0\xA1\xD0\xBA\xD0\xB2"},          // Cyrillic
+        {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},                          // beyond the first plane
+        {"Gr\xF8", "Gr\xC3\xB8"},                                           // typed as Latin-1
+        {"DT \xB5s \xC3\xB8", "DT \xC2\xB5s \xC3\xB8"},                     // both in one text
+        {"\xC0\x80", "\xC3\x80\xC2\x80"},                                   // overlong NUL
+        {"\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xC2\x80"},                      // a surrogate
+        {"\xF4\x90\x80\x80", "\xC3\xB4\xC2\x90\xC2\x80\xC2\x80"},         // past U+10FFFF
+        {"ab\xC3", "ab\xC3\x83"},                                           // cut at the end
+        {std::string("a\0b", 3), std::string("a\0b", 3)},
+    };
+    for (const auto& [bytes, shown] : cases) EXPECT_EQ(ScreenText(bytes), shown) << bytes;
 }
 
 TEST(Path, SplitsAcceptBothSeparators)

@@ -93,11 +93,17 @@ TEST_F(AnisotropySetupTest, TheModeChoosesTheListedCategoriesAndAClickTogglesIts
     EXPECT_LT(dlg.m_setup.inputTopDepth, dlg.m_setup.inputBottomDepth) << "depths are put in order";
     EXPECT_EQ(dlg.GetItemText(D::kIdcInputStart), " 1000.0000");
 
-    dlg.Item(D::kIdcInputList)->SetCaretIndex(1); // the second line is datum 2
+    dlg.Item(D::kIdcInputList)->ClickLine(1, 0); // the second line is datum 2
     dlg.OnSelchangeInputList();
-    dlg.Item(D::kIdcInputList)->SetCaretIndex(7); // no listed datum
+    dlg.Item(D::kIdcInputList)->SetCaretIndex(2); // the caret alone selects nothing
     dlg.OnSelchangeInputList();
     EXPECT_EQ(dlg.m_setup.inputSelected, (decltype(dlg.m_setup.inputSelected){0, 0, 1}));
+    dlg.Item(D::kIdcInputList)->ClickLine(0, 0); // a second line joins the first
+    dlg.OnSelchangeInputList();
+    EXPECT_EQ(dlg.m_setup.inputSelected, (decltype(dlg.m_setup.inputSelected){1, 0, 1}));
+    dlg.Item(D::kIdcInputList)->ClickLine(1, 0); // and a click takes one back
+    dlg.OnSelchangeInputList();
+    EXPECT_EQ(dlg.m_setup.inputSelected, (decltype(dlg.m_setup.inputSelected){1, 0, 0}));
 
     dlg.OnOption(D::kFastShear); // relabels, but the list filled before stays
     EXPECT_EQ(Lines(D::kIdcInputList).size(), 3u);

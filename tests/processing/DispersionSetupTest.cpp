@@ -88,7 +88,7 @@ TEST_F(DispersionSetupTest, ListsHandBackTheirFlagsAndRefuseOverfullDataSets)
         .Press(D::kIdcSelectCaliperProfile)
         .Select(D::kIdcCaliperList, 1)
         .Select(D::kIdcCaliperList, 0)
-        .Select(D::kIdcCaliperList, 0) // twice: unchosen again
+        .Select(D::kIdcCaliperList, 0) // twice: still the one line the list shows
         .Press(D::kIdcSelectDensityProfile)
         .Press(D::kIdcRun);
     ASSERT_EQ(CDispersionSetupDlg().Edit(group), D::kIdcRun);
@@ -99,7 +99,8 @@ TEST_F(DispersionSetupTest, ListsHandBackTheirFlagsAndRefuseOverfullDataSets)
     EXPECT_EQ(std::vector<uint32_t>(caliper.listed.begin(), caliper.listed.begin() + 3),
               (std::vector<uint32_t>{0, 1, 1}));
     EXPECT_EQ(std::vector<uint32_t>(caliper.selected.begin(), caliper.selected.begin() + 3),
-              (std::vector<uint32_t>{0, 0, 1}));
+              (std::vector<uint32_t>{0, 1, 0}))
+        << "only the curve the list shows selected is chosen";
     EXPECT_EQ(group.lists[D::kDensity].itemCount, 0);
 }
 

@@ -104,6 +104,17 @@ TEST_F(PickingSetupTest, ReceiverRowsFollowTheFirstWaveformAndRefuseMoreThanSixt
     dlg.Item(D::kIdcReceivers)->SetSel(2, true);
     dlg.OnSelchangeReceiverList();
     EXPECT_EQ(dlg.m_setup.excluded[2], 1u);
+    // One change that moves the selection (the caret on the new row): the rows follow the list.
+    dlg.Item(D::kIdcReceivers)->SetSel(2, false);
+    dlg.Item(D::kIdcReceivers)->SetSel(4, true);
+    dlg.Item(D::kIdcReceivers)->SetCaretIndex(4);
+    dlg.OnSelchangeReceiverList();
+    EXPECT_EQ(std::vector<uint32_t>(dlg.m_setup.excluded.begin(), dlg.m_setup.excluded.begin() + 6),
+              (std::vector<uint32_t>{0, 0, 0, 0, 1, 0}));
+    dlg.Item(D::kIdcReceivers)->SetSel(4, false);
+    dlg.Item(D::kIdcReceivers)->SetSel(2, true);
+    dlg.Item(D::kIdcReceivers)->SetCaretIndex(2);
+    dlg.OnSelchangeReceiverList();
     dlg.OnToggle(D::kIdcExclude);
     EXPECT_EQ(dlg.m_setup.excluded[2], 0u) << "turning Exclude off clears every row";
     EXPECT_EQ(list->SelCount(), 8);

@@ -5,31 +5,38 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace {
 
-// A line counts only the listed datums before it; a line past them, a count past the
-// flags or a negative one changes nothing it should not.
-TEST(SetupFilesTest, AClickFlipsTheDatumShownOnItsLine)
+// A line counts only the listed datums before it. Each listed datum of the first
+// `count` takes its line's state, whatever it held; a datum past the count, an unlisted
+// one or a negative count keeps what it held (7 here).
+TEST(SetupFilesTest, EachListedDatumTakesTheStateOfItsLine)
 {
     const std::array<uint32_t, 6> listed{0, 1, 1, 0, 1, 0};
     const struct {
-        int count, row;
+        int count;
+        std::vector<int> lines; // selected
         std::string selected;
     } cases[] = {
-        {6, 0, "010000"}, {6, 1, "001000"}, {6, 2, "000010"}, {6, 3, "000000"},
-        {4, 2, "000000"}, {99, 2, "000010"}, {-1, 0, "000000"}, {6, -1, "000000"},
+        {6, {0}, "710707"}, {6, {1}, "701707"},   {6, {2}, "700717"},  {6, {0, 2}, "710717"},
+        {6, {}, "700707"},  {4, {2}, "700777"},   {99, {2}, "700717"}, {-1, {0}, "777777"},
     };
     for (const auto& c : cases) {
-        std::array<uint32_t, 6> selected{};
-        ToggleListedDatum(listed, selected, c.count, c.row);
+        ControlState list(ControlTemplate{1, ControlKind::MultiListBox, ""});
+        for (const char* line : {"A", "B", "C"}) list.AddString(line);
+        for (int line : c.lines) list.SetSel(line, true);
+        std::array<uint32_t, 6> selected;
+        selected.fill(7);
+        TakeListedSelection(&list, listed, selected, c.count);
         std::string marks;
-        for (uint32_t s : selected) marks += s ? '1' : '0';
-        EXPECT_EQ(marks, c.selected) << c.count << " " << c.row;
+        for (uint32_t s : selected) marks += char('0' + s);
+        EXPECT_EQ(marks, c.selected) << c.count << " " << c.lines.size();
     }
-    std::array<uint32_t, 6> selected{0, 1, 0, 0, 0, 0};
-    ToggleListedDatum(listed, selected, 6, 0);
-    EXPECT_EQ(selected[1], 0u); // a second click takes the mark back
+    std::array<uint32_t, 6> selected{0, 1, 1, 0, 1, 0};
+    TakeListedSelection(nullptr, listed, selected, 6);
+    EXPECT_EQ(selected, (std::array<uint32_t, 6>{})) << "no list shows nothing selected";
 }
 
 } // namespace

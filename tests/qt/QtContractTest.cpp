@@ -12,7 +12,12 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
+#include <QFileDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QSettings>
+#include <QTimer>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QMouseEvent>
@@ -20,8 +25,16 @@
 
 namespace {
 
-QString ToQt(const std::string& s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); }
-std::string FromQt(const QString& s) { return s.toLatin1().toStdString(); }
+QString ToQt(const std::string& s) { return QString::fromStdString(s); }
+std::string FromQt(const QString& s) { return s.toStdString(); }
+
+Qt::KeyboardModifiers ModifiersOf(unsigned keys)
+{
+    Qt::KeyboardModifiers modifiers;
+    if (keys & MK_SHIFT) modifiers |= Qt::ShiftModifier;
+    if (keys & MK_CONTROL) modifiers |= Qt::ControlModifier;
+    return modifiers;
+}
 
 class QtBackend : public ContractBackend {
 public:
@@ -106,6 +119,66 @@ public:
         QApplication::processEvents();
         if (QWidget* w = Widget(d, id); w && w->isVisible()) w->repaint();
     }
+    void ClickLine(CDialog& d, int id, int line, unsigned keys) override
+    {
+        auto* list = qobject_cast<QListWidget*>(Widget(d, id));
+        ASSERT_NE(list, nullptr) << id;
+        ASSERT_NE(list->item(line), nullptr) << line;
+        list->scrollToItem(list->item(line));
+        const QPointF at = list->visualItemRect(list->item(line)).center();
+        QWidget* viewport = list->viewport();
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, at, viewport->mapToGlobal(at), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, ModifiersOf(keys));
+            QApplication::sendEvent(viewport, &event);
+        }
+        Settle();
+    }
+    void PressKey(CDialog& d, int id, unsigned key, unsigned keys) override
+    {
+        QWidget* list = Widget(d, id);
+        ASSERT_NE(list, nullptr) << id;
+        const int qtKey = key == VK_UP     ? Qt::Key_Up
+                          : key == VK_DOWN ? Qt::Key_Down
+                          : key == VK_HOME ? Qt::Key_Home
+                          : key == VK_END  ? Qt::Key_End
+                                           : Qt::Key_Space;
+        const QString text = qtKey == Qt::Key_Space ? QStringLiteral(" ") : QString();
+        QKeyEvent press(QEvent::KeyPress, qtKey, ModifiersOf(keys), text);
+        QApplication::sendEvent(list, &press);
+        QKeyEvent release(QEvent::KeyRelease, qtKey, ModifiersOf(keys), text);
+        QApplication::sendEvent(list, &release);
+        Settle();
+    }
+    std::vector<int> ShownSelection(const CDialog& d, int id) override
+    {
+        std::vector<int> lines;
+        if (auto* list = qobject_cast<QListWidget*>(Widget(d, id)))
+            for (int k = 0; k < list->count(); ++k)
+                if (list->item(k)->isSelected()) lines.push_back(k);
+        return lines;
+    }
+    void ChooseFile(const std::string& path) override
+    {
+        // The user picks the file in the dialog once it is up.
+        auto* user = new QTimer(&m_user);
+        QObject::connect(user, &QTimer::timeout, user, [user, path] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible()) return;
+            user->stop();
+            dialog->selectFile(QString::fromStdString(path));
+            static_cast<QDialog*>(dialog)->accept(); // its own checks of the name run
+            user->deleteLater();
+        });
+        user->start(20);
+    }
+    std::string ProfileAfterRestart(const std::string& section, const std::string& entry) override
+    {
+        // A new settings object reads the file as the next start of the program does.
+        const QSettings restarted(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Merrowdyne Revezirider"),
+                                  QStringLiteral("BronteluxViewer"));
+        return FromQt(restarted.value(ToQt(section + "/" + entry)).toString());
+    }
     bool DocumentKept(const std::string& path) override
     {
         QFile file(QString::fromStdString(path));
@@ -122,6 +195,7 @@ private:
         return view ? view->findChild<QWidget*>(QString::number(id)) : nullptr;
     }
 
+    QObject m_user; // the user's pending answers
     QtHost host{"Merrowdyne Revezirider", "BronteluxViewer"};
     QtFrame frame;
     ScopedHost hostScope{&host};

@@ -3,14 +3,20 @@
 // acts and what its screen shows; the rules live in the platform layer.
 #pragma once
 
+#include "platform/BinaryFile.h"
 #include "platform/Dialog.h"
 #include "platform/Frame.h"
 #include "platform/Host.h"
+#include "platform/Input.h"
+#include "platform/Path.h"
 #include "platform/PrintJob.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -33,6 +39,15 @@ public:
     virtual bool DocumentKept(const std::string& path) = 0;
     // The screen shows owner-drawn control `id` now (draws it once).
     virtual void ShowDrawn(CDialog& dialog, int id) = 0;
+    // The user clicks line `line` of list `id` holding MK_SHIFT / MK_CONTROL, or presses
+    // a key (VK_UP, VK_DOWN, VK_HOME, VK_END, VK_SPACE) on it; and the lines it shows selected.
+    virtual void ClickLine(CDialog& dialog, int id, int line, unsigned keys) = 0;
+    virtual void PressKey(CDialog& dialog, int id, unsigned key, unsigned keys) = 0;
+    virtual std::vector<int> ShownSelection(const CDialog& dialog, int id) = 0;
+    // The next file dialog gets `path` chosen by the user.
+    virtual void ChooseFile(const std::string& path) = 0;
+    // A settings entry as the program reads it after a restart.
+    virtual std::string ProfileAfterRestart(const std::string& section, const std::string& entry) = 0;
 };
 
 namespace contract {
@@ -121,6 +136,28 @@ public:
     std::vector<Draw> draws;
     Color colour = Rgb(255, 255, 255);
     int clicks = 0;
+};
+
+// One list of each style, and a path field.
+enum : int { kSingle = 301, kMultiple, kExtended, kPath };
+inline const DialogTemplate kListTemplate{9503, "Lists",
+    {{kSingle, K::ListBox, ""}, {kMultiple, K::MultiListBox, ""}, {kExtended, K::MultiListBox, "", 0, kExtendedSel},
+     {kPath, K::Edit, ""}, {IDOK, K::Button, "OK", 0, kDefaultButton}, {IDCANCEL, K::Button, "Cancel"}}};
+
+class ListDlg : public CDialog {
+public:
+    ListDlg() : CDialog(kListTemplate)
+    {
+        for (int id : {kSingle, kMultiple, kExtended})
+            On(id, ::Notify::SelChange, [this, id] { handed[id] = Item(id)->SelItems(); });
+    }
+    bool OnInitDialog() override
+    {
+        for (int id : {kSingle, kMultiple, kExtended})
+            for (const char* s : {"WAV1", "SLO3", "CUR6", "SEM5", "AZI4", "DEN6"}) Item(id)->AddString(s);
+        return CDialog::OnInitDialog();
+    }
+    std::map<int, std::vector<int>> handed; // what each list's last change handed the dialog
 };
 
 } // namespace contract
@@ -358,7 +395,106 @@ TYPED_TEST_P(BackendContract, AnOwnerDrawnControlIsDrawnByItsDialogOnAFreshConte
     d.DestroyWindow();
 }
 
-REGISTER_TYPED_TEST_SUITE_P(BackendContract, ADialogShowsItsTemplateFilledAndFollowsTheProgram,
+// Clicks and keys select as the list's style has it; after each, the lines the screen
+// shows selected are those the dialog reads, and those its change notice handed it.
+TYPED_TEST_P(BackendContract, WhatAListShowsSelectedIsWhatItsDialogGets)
+{
+    using namespace contract;
+    ContractBackend& b = this->backend;
+    ListDlg d;
+    ASSERT_TRUE(d.Create());
+    constexpr int kKey = -1;
+    const struct {
+        const char* what;
+        int id, line;
+        unsigned key, keys;
+        std::vector<int> selected;
+    } steps[] = {
+        {"single: a click selects its line", kSingle, 2, 0, 0, {2}},
+        {"single: another click moves it", kSingle, 4, 0, 0, {4}},
+        {"single: Ctrl changes nothing of that", kSingle, 1, 0, MK_CONTROL, {1}},
+        {"single: nor on the selected line", kSingle, 1, 0, MK_CONTROL, {1}},
+        {"single: Down selects the next line", kSingle, kKey, VK_DOWN, 0, {2}},
+        {"single: End the last", kSingle, kKey, VK_END, 0, {5}},
+        {"multiple: a click selects its line", kMultiple, 1, 0, 0, {1}},
+        {"multiple: a second plain click adds its line", kMultiple, 3, 0, 0, {1, 3}},
+        {"multiple: a click on a selected line takes it back", kMultiple, 1, 0, 0, {3}},
+        {"multiple: Shift toggles too", kMultiple, 5, 0, MK_SHIFT, {3, 5}},
+        {"multiple: Up moves the caret only", kMultiple, kKey, VK_UP, 0, {3, 5}},
+        {"multiple: Space toggles the caret's line", kMultiple, kKey, VK_SPACE, 0, {3, 4, 5}},
+        {"extended: a click selects its line", kExtended, 1, 0, 0, {1}},
+        {"extended: a plain click replaces the selection", kExtended, 3, 0, 0, {3}},
+        {"extended: Ctrl adds a line", kExtended, 0, 0, MK_CONTROL, {0, 3}},
+        {"extended: Ctrl takes a line back", kExtended, 3, 0, MK_CONTROL, {0}},
+        {"extended: Shift adds the lines from the anchor", kExtended, 1, 0, MK_SHIFT, {0, 1, 2, 3}},
+        {"extended: Shift again moves the range's end", kExtended, 5, 0, MK_SHIFT, {0, 3, 4, 5}},
+        {"extended: Up selects the line above alone", kExtended, kKey, VK_UP, 0, {4}},
+        {"extended: Shift+Up extends from it", kExtended, kKey, VK_UP, MK_SHIFT, {3, 4}},
+        {"extended: a plain click after it", kExtended, 0, 0, 0, {0}},
+        {"extended: Shift+Down from the click", kExtended, kKey, VK_DOWN, MK_SHIFT, {0, 1}},
+    };
+    for (const auto& step : steps) {
+        if (step.line == kKey) b.PressKey(d, step.id, step.key, step.keys);
+        else b.ClickLine(d, step.id, step.line, step.keys);
+        EXPECT_EQ(b.ShownSelection(d, step.id), step.selected) << step.what;
+        EXPECT_EQ(d.Item(step.id)->SelItems(), step.selected) << step.what;
+        EXPECT_EQ(d.handed[step.id], step.selected) << step.what;
+    }
+    for (int id : {kSingle, kMultiple})
+        EXPECT_EQ(b.ShownSelection(d, id), d.Item(id)->SelItems()) << id << ": the other lists kept theirs";
+    d.DestroyWindow();
+}
+
+// Paths and typing are UTF-8 from the file dialog through a path field and the
+// settings to the file system; a data file's 8-bit text shows as the Latin-1 it is.
+TYPED_TEST_P(BackendContract, APathBeyondAsciiGoesThroughDialogsSettingsAndFilesUnchanged)
+{
+    using namespace contract;
+    ContractBackend& b = this->backend;
+    TempDir dir;
+    for (const std::string folder : {"Br\xC3\xB8nn", "\xD0\xA1\xD0\xBA\xD0\xB2\xD0\xB0\xD0\xB6\xD0\xB8\xD0\xBD\xD0\xB0"}) {
+        const std::string path = JoinPath(dir.File(folder), "\xD0\xA1\xD0\xBA\xD0\xB2-" + folder + ".qtx");
+        std::filesystem::create_directory(dir.File(folder));
+        std::ofstream(path, std::ios::binary) << "QTX";
+
+        b.ChooseFile(path);
+        FileDialogOptions options;
+        options.title = "Select Primary File";
+        options.filter = "Qtx Data (*.qtx)|*.qtx|All Files (*.*)|*.*||";
+        options.initialName = dir.File("start.qtx");
+        options.flags |= kFileMustExist;
+        const FileDialogResult chosen = Host().FileDialog(options);
+        ASSERT_TRUE(chosen.ok) << folder;
+        EXPECT_EQ(chosen.path, path);
+        EXPECT_EQ(chosen.title, FileTitle(path));
+
+        ListDlg d;
+        ASSERT_TRUE(d.Create());
+        d.SetItemText(kPath, chosen.path);
+        Host().DialogChanged(d);
+        EXPECT_EQ(b.ShownText(d, kPath), path) << "the field shows the path as chosen";
+        b.Type(d, kPath, "");
+        b.Type(d, kPath, path);
+        EXPECT_EQ(d.GetItemText(kPath), path) << "the typed path is the file's";
+        ASSERT_TRUE(Host().WriteProfileString("Contract", "Path", d.GetItemText(kPath)));
+        const std::string stored = b.ProfileAfterRestart("Contract", "Path");
+        EXPECT_EQ(stored, path);
+        BinaryFile file;
+        ASSERT_TRUE(file.Open(stored, BinaryFile::modeRead)) << "the file system finds it";
+        d.DestroyWindow();
+    }
+    ListDlg d;
+    ASSERT_TRUE(d.Create());
+    b.Type(d, kPath, "Gr\xC3\xB8");
+    EXPECT_EQ(d.GetItemText(kPath), "Gr\xC3\xB8") << "typed text is UTF-8, never 47 72 F8";
+    d.SetItemText(kPath, "DT \xB5s/ft"); // a mnemonic's unit from a data file: Latin-1
+    Host().DialogChanged(d);
+    EXPECT_EQ(b.ShownText(d, kPath), "DT \xC2\xB5s/ft");
+    d.DestroyWindow();
+}
+
+REGISTER_TYPED_TEST_SUITE_P(BackendContract, WhatAListShowsSelectedIsWhatItsDialogGets,
+                            APathBeyondAsciiGoesThroughDialogsSettingsAndFilesUnchanged, ADialogShowsItsTemplateFilledAndFollowsTheProgram,
                             AClickedRadioButtonClearsOnlyTheRestOfItsSet,
                             TypingStopsAtTheLengthLimitButALimitCutsNothingAlreadyThere,
                             ScrollBarsHoldThePositionInsideTheLastPage,

@@ -1,11 +1,13 @@
 #include "toolbox/UtilitiesSetupDlg.h"
 
 #include "common/PathLabel.h"
+#include "platform/Input.h"
 #include "res/ResourceIds.h"
 #include "support/HostFixture.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -80,7 +82,7 @@ TEST_F(UtilitiesSetupDlgTest, TaskEntriesEnableTheFieldsTheyUse)
     D().Edit(group);
 }
 
-// One list is enough: the three lists share the fill and toggle code. The output is named
+// One list is enough: the three lists share the fill and selection code. The output is named
 // after the chosen primary.
 TEST_F(UtilitiesSetupDlgTest, ListsShowCategoriesOneToSixAndClicksToggleTheirDatums)
 {
@@ -99,6 +101,7 @@ TEST_F(UtilitiesSetupDlgTest, ListsShowCategoriesOneToSixAndClicksToggleTheirDat
         .Select(kIdcPrimaryList, 2) // CUR6 on
         .Select(kIdcPrimaryList, 2) // and off
         .Select(kIdcPrimaryList, 3) // SEM5 on
+        .Inspect([](CDialog& d) { EXPECT_EQ(d.Item(kIdcPrimaryList)->SelItems(), (std::vector<int>{1, 3})); })
         .Press(kIdcRun);
     ASSERT_EQ(D().Edit(group), D::kRun);
     EXPECT_EQ(List(kIdcPrimaryList), (Lines{"WAV1", "SLO3", "CUR6", "SEM5"}));
@@ -111,6 +114,46 @@ TEST_F(UtilitiesSetupDlgTest, ListsShowCategoriesOneToSixAndClicksToggleTheirDat
     using V = std::vector<uint32_t>;
     EXPECT_EQ(V(group.primary.listed.begin(), group.primary.listed.begin() + 7), (V{0, 1, 0, 1, 1, 1, 9}));
     EXPECT_EQ(V(group.primary.selected.begin(), group.primary.selected.begin() + 7), (V{0, 0, 0, 1, 0, 1, 9}));
+}
+
+// Whatever changes a list's selection (several lines at once, a key that only moves the
+// caret, the program), Run and Save Setup hand on the lines it shows selected then.
+TEST_F(UtilitiesSetupDlgTest, RunHandsOnTheDatumsTheListsShowSelected)
+{
+    const std::string primary = Qtx("p.qtx", {Datum("WAV1"), Datum("ODD7", 7), Datum("SLO3", 3), Datum("CUR6", 6)});
+    const std::string secondary = Qtx("s.qtx", {Datum("WAV1"), Datum("SLO3", 3)});
+    using V = std::vector<uint32_t>;
+    const struct {
+        const char* what;
+        std::function<void(DialogScript&)> act;
+        V primary, secondary;
+    } cases[] = {
+        {"two lines at once", [](DialogScript& s) { s.SelectMany(kIdcPrimaryList, {0, 2}); }, {1, 0, 0, 1}, {0, 0}},
+        {"a key moves the caret only",
+         [](DialogScript& s) { s.Click(kIdcPrimaryList, 1).Key(kIdcPrimaryList, VK_DOWN).Key(kIdcSecondaryList, VK_DOWN); },
+         {0, 0, 1, 0}, {0, 0}},
+        {"Space selects the caret's line",
+         [](DialogScript& s) { s.Click(kIdcSecondaryList, 0).Key(kIdcSecondaryList, VK_DOWN).Key(kIdcSecondaryList, VK_SPACE); },
+         {0, 0, 0, 0}, {1, 1}},
+        {"the program clears a list without a notice",
+         [](DialogScript& s) {
+             s.Click(kIdcPrimaryList, 0).Inspect([](CDialog& d) { d.Item(kIdcPrimaryList)->SetSel(-1, false); });
+         },
+         {0, 0, 0, 0}, {0, 0}},
+    };
+    for (const int end : {int(D::kRun), int(D::kSaveSetup)})
+        for (const auto& c : cases) {
+            group.SetDefaults();
+            group.taskName = "Add Waveforms";
+            group.primary.path = primary;
+            group.secondary.path = secondary;
+            DialogScript& s = Script();
+            c.act(s);
+            s.Press(end);
+            ASSERT_EQ(D().Edit(group), end) << c.what;
+            EXPECT_EQ(V(group.primary.selected.begin(), group.primary.selected.begin() + 4), c.primary) << c.what;
+            EXPECT_EQ(V(group.secondary.selected.begin(), group.secondary.selected.begin() + 2), c.secondary) << c.what;
+        }
 }
 
 TEST_F(UtilitiesSetupDlgTest, OpeningFillsTheStoredInputsUnlessThePrimaryIsNoDataSet)

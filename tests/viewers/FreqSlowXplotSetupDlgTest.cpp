@@ -112,6 +112,25 @@ TEST_F(FreqSlowXplotSetupDlgTest, TheFlagsAreTheListsSelectionAtTheEndAndKeepEve
     EXPECT_EQ(group.datums.selected, XPlotDatumFlags().selected);
 }
 
+// A multiple-selection list: each plain click adds its line or takes it back, so two
+// datums are had by two clicks.
+TEST_F(FreqSlowXplotSetupDlgTest, PlainClicksAddDatumsToTheSelection)
+{
+    WriteDatums();
+    host.ExpectFileDialog("Select Input Phase Processed File", path);
+    Script()
+        .Press(kIdcSelectInputFile)
+        .Select(kIdcDatums, 0)
+        .Select(kIdcDatums, 3)
+        .Select(kIdcDatums, 1)
+        .Select(kIdcDatums, 0) // taken back
+        .Press(D::kIdcRun);
+    ASSERT_EQ(D().Edit(group), D::kRun);
+    EXPECT_EQ(List().SelItems(), (std::vector<int>{1, 3}));
+    const std::vector<uint32_t> selected(group.datums.selected.begin(), group.datums.selected.begin() + 6);
+    EXPECT_EQ(selected, (std::vector<uint32_t>{0, 1, 0, 0, 0, 1}));
+}
+
 TEST_F(FreqSlowXplotSetupDlgTest, DepthsComeInOrderAndAFileOfMoreDatumsThanTheFlagsKeepIsRefused)
 {
     WriteDatums(6, -0.5); // the header's bottom lies above its top

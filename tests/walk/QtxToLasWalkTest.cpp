@@ -42,8 +42,10 @@ TEST_F(Walk, ConvertQtxToLasWritesTheChosenCurves)
         auto* list = Control<QListWidget>(dlg, utilities_setup::kIdcPrimaryList);
         ASSERT_NE(list, nullptr);
         ASSERT_EQ(list->count(), 2);
+        // A multiple-selection list: each plain click adds its line, and the list shows both.
         ClickListRow(list, 0);
         ClickListRow(list, 1);
+        EXPECT_TRUE(list->item(0)->isSelected() && list->item(1)->isSelected());
         Click(Control<QPushButton>(dlg, utilities_setup::kIdcSelectOutput));
     });
     user.ChooseFile(las);

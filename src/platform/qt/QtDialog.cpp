@@ -1,6 +1,7 @@
 #include "platform/qt/QtDialog.h"
 
 #include "platform/Dialog.h"
+#include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/qt/QtDc.h"
 #include "platform/qt/QtDialogView.h"
@@ -48,13 +49,19 @@ namespace {
 
 using K = ControlKind;
 
-// Texts are bytes; 8-bit texts from files are Latin-1, as the drawing code shows them.
-QString ToQt(const std::string& s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); }
+// Texts are UTF-8 bytes, as paths and typing are; a file's 8-bit text (a mnemonic,
+// a history) shows as the Latin-1 it is.
+QString ToQt(const std::string& s) { return QString::fromStdString(ScreenText(s)); }
 
-std::string FromQt(const QString& s)
+std::string FromQt(const QString& s) { return s.toStdString(); }
+
+// A list's style says how a click selects: a single-selection list takes the line; a
+// multiple-selection one toggles it; an extended one replaces the selection unless
+// Ctrl or Shift is held.
+QAbstractItemView::SelectionMode SelectionModeOf(const ControlState& c)
 {
-    const QByteArray bytes = s.toLatin1();
-    return std::string(bytes.constData(), size_t(bytes.size()));
+    if (c.kind == K::ListBox) return QAbstractItemView::SingleSelection;
+    return (c.style & kExtendedSel) ? QAbstractItemView::ExtendedSelection : QAbstractItemView::MultiSelection;
 }
 
 // The model keeps "\r\n" line ends; Qt's widgets use "\n".
@@ -481,8 +488,7 @@ QWidget* DialogView::Make(size_t index)
     case K::ListBox:
     case K::MultiListBox: {
         auto* list = new QListWidget(this);
-        list->setSelectionMode(c.kind == K::ListBox ? QAbstractItemView::SingleSelection
-                                                    : QAbstractItemView::ExtendedSelection);
+        list->setSelectionMode(SelectionModeOf(c));
         list->setUniformItemSizes(true);
         return list;
     }
@@ -698,6 +704,14 @@ void DialogView::Connect(size_t i)
                     c.SetCurSel(row);
                     d.Notify(c.id, Notify::SelChange);
                 });
+            });
+            // A single-selection list always shows its line: Ctrl on it does not clear it.
+            connect(list, &QListWidget::itemSelectionChanged, this, [this, i, list] {
+                if (!m_dialog || m_syncing || m_closing) return;
+                const int row = State(i).CurSel();
+                if (row < 0 || !list->item(row) || list->item(row)->isSelected()) return;
+                const QSignalBlocker blocker(list);
+                list->item(row)->setSelected(true);
             });
         } else {
             connect(list, &QListWidget::itemSelectionChanged, this, [this, i, list] {

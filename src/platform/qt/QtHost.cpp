@@ -1,6 +1,7 @@
 #include "platform/qt/QtHost.h"
 
 #include "platform/Dialog.h"
+#include "platform/Format.h"
 #include "platform/Path.h"
 #include "platform/qt/QtChildView.h"
 #include "platform/qt/QtDialog.h"
@@ -177,8 +178,9 @@ int QtHost::MessageBox(const std::string& text, const std::string& caption, unsi
         return DefaultAnswer(type);
     }
     QMessageBox box(DialogParent());
-    box.setWindowTitle(Q(caption.empty() ? DefaultCaption() : caption));
-    box.setText(Q(text));
+    // A message may quote a data file's 8-bit text (a mnemonic) beside a path.
+    box.setWindowTitle(Q(ScreenText(caption.empty() ? DefaultCaption() : caption)));
+    box.setText(Q(ScreenText(text)));
     switch (type & MB_ICONMASK) {
     case MB_ICONSTOP: box.setIcon(QMessageBox::Critical); break;
     case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;

@@ -43,6 +43,20 @@ DialogScript& DialogScript::Select(int id, int index)
     actions.push_back(MakeAction(Action::Select, id, index));
     return *this;
 }
+DialogScript& DialogScript::Click(int id, int line, unsigned keys)
+{
+    Action a = MakeAction(Action::Click, id, line);
+    a.keys = keys;
+    actions.push_back(a);
+    return *this;
+}
+DialogScript& DialogScript::Key(int id, unsigned key, unsigned keys)
+{
+    Action a = MakeAction(Action::Key, id, int(key));
+    a.keys = keys;
+    actions.push_back(a);
+    return *this;
+}
 DialogScript& DialogScript::SelectText(int id, const std::string& item)
 {
     actions.push_back(MakeAction(Action::SelectText, id, 0, item));
@@ -454,19 +468,31 @@ bool ScriptedHost::Perform(CDialog& dialog, DialogScript::Action& a)
         }
         [[fallthrough]];
     case K::Select:
+    case K::Click:
     case K::DoubleClick:
         if (a.value < 0 || a.value >= c->Count()) {
             Unexpected(Format("control %d of dialog %d has no item %d", a.id, dialog.TemplateId(), a.value));
             return false;
         }
-        if (c->kind == ControlKind::MultiListBox) {
-            c->SetSel(-1, false);
-            c->SetSel(a.value, true);
-            c->SetCaretIndex(a.value);
+        // A list line is clicked as the list's style has it (a double click's second
+        // press changes no selection).
+        if (c->kind == ControlKind::ListBox || c->kind == ControlKind::MultiListBox) {
+            c->ClickLine(a.value, a.keys);
+        } else if (a.kind == K::Click) {
+            Unexpected(Format("control %d of dialog %d is no list box", a.id, dialog.TemplateId()));
+            return false;
+        } else {
+            c->SetCurSel(a.value);
         }
-        c->SetCurSel(a.value);
         dialog.Notify(a.id, Notify::SelChange);
         if (a.kind == K::DoubleClick) dialog.Notify(a.id, Notify::DblClick);
+        return true;
+    case K::Key:
+        if (c->kind != ControlKind::ListBox && c->kind != ControlKind::MultiListBox) {
+            Unexpected(Format("control %d of dialog %d is no list box", a.id, dialog.TemplateId()));
+            return false;
+        }
+        if (c->PressListKey(unsigned(a.value), a.keys)) dialog.Notify(a.id, Notify::SelChange);
         return true;
     case K::SelectMany:
         c->SetSel(-1, false);

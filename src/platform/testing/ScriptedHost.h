@@ -47,7 +47,11 @@ public:
     DialogScript& Type(int id, const std::string& text);    // edit or combo text + EditChange
     DialogScript& Check(int id, int state = 1);              // check box + Clicked
     DialogScript& Radio(int id);                              // radio button + Clicked
-    DialogScript& Select(int id, int index);                  // list, combo or tab + SelChange
+    DialogScript& Select(int id, int index);                  // list (a plain click), combo or tab + SelChange
+    // A click on a list line with MK_SHIFT / MK_CONTROL, as the list's style has it, + SelChange.
+    DialogScript& Click(int id, int line, unsigned keys = 0);
+    // A key on a list (VK_UP, VK_DOWN, VK_HOME, VK_END, VK_SPACE); SelChange when the selection changed.
+    DialogScript& Key(int id, unsigned key, unsigned keys = 0);
     DialogScript& SelectText(int id, const std::string& item);
     DialogScript& SelectMany(int id, const std::vector<int>& indices); // multiple-selection list
     DialogScript& DoubleClick(int id, int index);             // list line: select + DblClick
@@ -60,11 +64,12 @@ public:
     DialogScript& Inspect(std::function<void(CDialog&)> check); // look at the live dialog
 
     struct Action {
-        enum Kind { Type, Check, Radio, Select, SelectText, SelectMany, DoubleClick, SelectNode, DoubleClickNode,
-                    Press, Enter, Escape, Pumps, Inspect };
+        enum Kind { Type, Check, Radio, Select, Click, Key, SelectText, SelectMany, DoubleClick, SelectNode,
+                    DoubleClickNode, Press, Enter, Escape, Pumps, Inspect };
         Kind kind = Press;
         int id = 0;
         int value = 0;
+        unsigned keys = 0; // MK_SHIFT, MK_CONTROL
         std::string text;
         std::vector<int> indices;
         std::function<void(CDialog&)> inspect;
