@@ -263,6 +263,7 @@ std::string PageFault(const LogCommandPage& page)
     double combined = 0.0;
     for (size_t i = 0; i < page.trackWidth.size(); ++i) {
         const float w = page.trackWidth[i];
+        // The dialog shows an infinite width but takes no such text back.
         if (!std::isfinite(w) || w < kMinTrackWidth)
             return Format("The file's width of track #%zu is %.1f in.", i + 1, double(w));
         if (int(i) < kCombinedTracks) combined += double(w);
