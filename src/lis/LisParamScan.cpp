@@ -25,6 +25,9 @@ constexpr const char* kStopQuestion = "Are you sure you want to stop scanning?";
 constexpr const char* kNotRecoverable = "The LIS File is damaged, Data is NOT recoverable!";
 constexpr const char* kProceedQuestion = "LIS The File is damaged but there is some data. Do you want to proceed?";
 constexpr const char* kSorryNotRecoverable = "Sorry, Data is NOT recoverable!";
+constexpr const char* kDictionaryHint = "\nProcess > Dictionary imports one.";
+// Added to the damaged-file messages when complete logical files came before the damage.
+constexpr const char* kKeptFiles = "\nThe %zu complete logical file(s) before the damaged one are kept.";
 constexpr const char* kNoSpacing = "Encountered data records without frame spacing in file :\n%s\n"
                                    "Only the first frame of each such record is kept.";
 
@@ -261,7 +264,7 @@ int CLisParamScan::Scan(const std::string& lisPath, CLisLogicalFileList* logical
     m_inputFile.EnableReadAhead();
     if (!LoadDictionary(dictionaryDirectory)) {
         m_inputFile.Close();
-        MessageBox(kDictionaryMissing, MB_OK);
+        MessageBox(std::string(kDictionaryMissing) + kDictionaryHint, MB_OK);
         return 0;
     }
     int result = 0;
@@ -375,8 +378,13 @@ int CLisParamScan::OnDamagedFile(CLisLogicalFile* current, uint32_t longest, int
     }
     // The logical files before the damaged one are complete and stay whatever becomes
     // of it; the question and the messages are about the damaged one.
-    const bool othersKept = std::any_of(m_logicalFiles.begin(), m_logicalFiles.end() - 1,
-                                        [](const auto& f) { return !f->m_depths.empty(); });
+    const size_t kept = size_t(std::count_if(m_logicalFiles.begin(), m_logicalFiles.end() - 1,
+                                             [](const auto& f) { return !f->m_depths.empty(); }));
+    const bool othersKept = kept > 0;
+    // The data of the damaged file is lost; say so without hiding what is converted.
+    auto lost = [&](const char* message) {
+        MessageBox(othersKept ? message + Format(kKeptFiles, kept) : std::string(message), MB_OK | MB_ICONSTOP);
+    };
     auto dropDamaged = [&] {
         if (!othersKept) {
             m_buffer = std::vector<uint8_t>();
@@ -389,13 +397,13 @@ int CLisParamScan::OnDamagedFile(CLisLogicalFile* current, uint32_t longest, int
         return 1;
     };
     if (current->m_depths.size() <= kRecoverableDepths) {
-        MessageBox(kNotRecoverable, MB_OK | MB_ICONSTOP);
+        lost(kNotRecoverable);
         return dropDamaged();
     }
     if (MessageBox(kProceedQuestion, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) return dropDamaged();
     OnFileTrailer(current, longest, toolCode);
     if (current->m_items.empty()) {
-        MessageBox(kSorryNotRecoverable, MB_OK | MB_ICONSTOP);
+        lost(kSorryNotRecoverable);
         return dropDamaged();
     }
     CleanUp();

@@ -3,6 +3,7 @@
 #include "dataset/ItemTypes.h"
 #include "lis/LisDictionary.h"
 #include "platform/Format.h"
+#include "platform/Host.h"
 #include "platform/SafeNumeric.h"
 #include "res/StringTable.h"
 
@@ -17,7 +18,13 @@ bool FindTool(CLisScanState& scan, const std::string& toolName)
 {
     scan.m_toolEntries.clear();
     if (!scan.m_dictionary) return false;
-    return scan.m_dictionary->FindTool(scan.m_toolEntries, toolName) != 0;
+    if (scan.m_dictionary->FindTool(scan.m_toolEntries, toolName)) return true;
+    // The scan ends here: without a word the user would not know why nothing came of it.
+    MessageBox(Format("The tool dictionary holds no entry for the tool %s.\n"
+                      "Process > Dictionary imports a dictionary that has one.",
+                      toolName.c_str()),
+               MB_OK | MB_ICONSTOP);
+    return false;
 }
 
 CLisChannelItem* FindChannel(CLisScanState& scan, const std::string& mnemonic)

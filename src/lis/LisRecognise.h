@@ -86,7 +86,7 @@ constexpr const char* kNoTool = "";
 enum class FirstChannel { AnySize, LongWave };
 
 // Fills scan.m_toolEntries with the dictionary's entries of `toolName`; false when
-// there is none (or no dictionary).
+// there is none (after a message that names the tool) or no dictionary.
 bool FindTool(CLisScanState& scan, const std::string& toolName);
 
 // First channel of the scan's channel list named `mnemonic` whose used flag is 0;

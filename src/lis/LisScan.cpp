@@ -44,6 +44,17 @@ std::string Printable(const uint8_t* p, size_t n)
     return s;
 }
 
+// A fixed-width name field (mnemonic, units) as report text: each byte that is no
+// printable character (NUL padding above all) becomes a blank, so that columns stay
+// aligned and the report stays text.
+std::string Blanked(const uint8_t* p, size_t n)
+{
+    std::string s(reinterpret_cast<const char*>(p), n);
+    for (char& c : s)
+        if (!(static_cast<unsigned char>(c) >= 32 && static_cast<unsigned char>(c) <= 126)) c = ' ';
+    return s;
+}
+
 std::string Trim(const std::string& s, bool left = true)
 {
     size_t a = 0, b = s.size();
@@ -190,6 +201,7 @@ int CLisScan::ScanRecords()
 
     uint64_t position = 0;
     bool truncated = false;
+    size_t records = 0; // logical records met
     int shownPos = 0;
     while (position < m_fileLength) {
         if (progress.CheckCancelButton() && MessageBox(kStopQuestion, MB_YESNO) == IDYES) return 0;
@@ -212,6 +224,7 @@ int CLisScan::ScanRecords()
             truncated = true;
             break;
         } else {
+            ++records;
             const uint8_t* r = m_buffer.data();
             const uint16_t kind = uint16_t(r[lis::kRecordType] | (r[lis::kRecordAttribute] << 8));
             int ok = 1;
@@ -247,6 +260,14 @@ int CLisScan::ScanRecords()
     }
     // A file that ends without its trailer still gets the summary of its last run.
     SummaryIfPending();
+    if (records == 0) {
+        // Otherwise the report would hold its heading alone, and the user wonder why.
+        Put("\r\n CAUTION: no LIS record was found in this file\r\n");
+        FlushText();
+        MessageBox(Format("No LIS record was found in file :\n%s\nThe scan report holds only its heading.",
+                          m_lisPath.c_str()),
+                   MB_OK | MB_ICONEXCLAMATION);
+    }
     return 1;
 }
 
@@ -359,8 +380,8 @@ bool ReadComponent(const uint8_t* r, uint32_t length, size_t at, Component& c)
     c.code = p[lis::kCompCode];
     c.size = p[lis::kCompSize];
     if (at + lis::kCompHeaderSize + c.size > length) return false;
-    c.mnemonic.assign(reinterpret_cast<const char*>(p + lis::kCompMnemonic.offset), lis::kCompMnemonic.size);
-    c.units.assign(reinterpret_cast<const char*>(p + lis::kCompUnits.offset), lis::kCompUnits.size);
+    c.mnemonic = Blanked(p + lis::kCompMnemonic.offset, lis::kCompMnemonic.size);
+    c.units = Blanked(p + lis::kCompUnits.offset, lis::kCompUnits.size);
     c.value = p + lis::kCompValue;
     c.next = at + lis::kCompHeaderSize + c.size;
     return true;
@@ -571,7 +592,7 @@ void CLisScan::WriteDatumSpecBlocks(const uint8_t* r, uint32_t length, size_t at
     uint64_t sizes = 0;
     for (; at + lis::kDsbSize <= length; at += lis::kDsbSize) {
         const uint8_t* b = r + at;
-        auto text = [&](Field f) { return std::string(reinterpret_cast<const char*>(b + f.offset), f.size); };
+        auto text = [&](Field f) { return Blanked(b + f.offset, f.size); };
         const std::string mnemonic = text(lis::kDsbMnemonic), units = text(lis::kDsbUnits);
         const int position = int(at - lis::kLogicalHeaderSize);
         const int file = endian::GetBE16(b + lis::kDsbFileNumber);

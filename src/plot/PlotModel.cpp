@@ -145,6 +145,7 @@ int CPlotModel::BuildPlot(const PlotItemList& items)
     }
     if (!OpenGroups()) return -1;
     PlanSpans();
+    ReportMissingDatums();
 
     // Shading against a curve: the partner is counted among the list's curve items.
     for (PlotItemView& v : m_views) {
@@ -269,9 +270,24 @@ bool CPlotModel::FindDatum(PlotItemView& v)
         v.offset = int64_t(d->m_offset) + int64_t(uint64_t(receiver) * traceBytes);
         return true;
     }
-    // A datum no longer in its data set reads nothing: its values stay as they were.
+    // A datum no longer in its data set reads nothing and draws nothing (see
+    // ReportMissingDatums); the rest of the log still shows.
     v.datumFound = false;
     return true;
+}
+
+void CPlotModel::ReportMissingDatums() const
+{
+    // One message for all of them: a log whose data set was rewritten may miss several.
+    std::string lines;
+    for (const PlotItemView& v : m_views) {
+        if (!v.inUse || v.datumFound) continue;
+        const CLogPlotItem& it = *v.item;
+        lines += Format("Plot item %s: datum %s (item type %d) is missing from data set :\n%s\n", it.m_strName.c_str(),
+                        it.m_strCurrentName.c_str(), int(it.m_byItemType), it.m_strFilePath.c_str());
+    }
+    if (lines.empty()) return;
+    MessageBox(lines + "Nothing is drawn for such an item.", MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CPlotModel::PlanSpans()
@@ -322,8 +338,9 @@ int CPlotModel::ReadFrames(double depth)
         PlotItemView& v = m_views[i];
         m_inRange[i] = 0;
         if (!v.inUse || depth < v.plotStart || depth > v.plotStop) continue;
-        m_inRange[i] = 1;
+        // A missing datum has no values: it is left out, never drawn from zeros.
         if (!v.datumFound) continue;
+        m_inRange[i] = 1;
         if (!ReadItem(i, v.frames.FrameAtDepth(depth, v.item->m_dDepthShift))) return -1;
         if (v.zeroFill) std::fill(Next(i) + v.samples, Next(i) + v.padded, 0.0f);
     }

@@ -80,8 +80,9 @@ public:
     // exceeded, -1 when a track holds two waveform items, an item cannot be plotted
     // or a data set cannot be read (the reason was shown).
     int BuildPlot(const PlotItemList& items);
-    // Reads, for every item in range at `depth`, its frame there into the next values.
-    // Returns 1, or -1 when a frame could not be read.
+    // Reads, for every item in range at `depth`, its frame there into the next values;
+    // an item whose datum is missing is never in range. Returns 1, or -1 when a frame
+    // could not be read.
     int ReadFrames(double depth);
     void ShiftFrames(); // next values become the previous ones
     // Closes the data sets; the derived fields stay.
@@ -113,6 +114,7 @@ private:
     bool DeriveWindow(PlotItemView& v);
     bool OpenGroups();
     bool FindDatum(PlotItemView& v);
+    void ReportMissingDatums() const; // says which items' datums their data sets lack
     void PlanSpans();
     bool ReadItem(size_t i, int frame);
 

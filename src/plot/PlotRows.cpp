@@ -310,13 +310,29 @@ void CPlotRowWalk::DepthRow(PlotBand& band)
     m_nextLabel = d + g.labelStep;
 }
 
+int CPlotRowWalk::WiggleSpacingFor(int rowsPerInch)
+{
+    return std::max(kWiggleSpacingRows / 2, ClampToInt(std::round(double(rowsPerInch) / kWigglesPerInch)));
+}
+
+float CPlotRowWalk::WiggleGain(const PlotItemView& v, int spacing)
+{
+    // Time waveforms swing about their row; spectra, slowness and azimuth values lie
+    // in 0..1 and rise from it.
+    const bool signedValues = v.domain == kPlotTime && !v.frequencyImage && !v.slownessImage;
+    return kWiggleLift * float(spacing) * (signedValues ? 0.5f : 1.0f);
+}
+
 void CPlotRowWalk::WaveRows(PlotBand& band)
 {
+    const int spacing = std::max(m_settings.wiggleSpacing, 1);
     for (PlotBand::Raster& raster : band.rasters) {
         const size_t i = size_t(raster.item);
         const PlotItemView& v = m_model.View(i);
         const int n = raster.image.width;
         if (!m_model.InRange(i) || n <= 0 || band.rows >= raster.image.height) continue;
+        // A wiggle on every row would fill the track: only every spacing-th row has one.
+        if (raster.signature && band.rows % spacing != 0) continue;
         InterpolateRow(i);
         float* row = m_row.data();
         // A row scaled by its largest value is scaled after resampling, which gives the
@@ -350,12 +366,14 @@ void CPlotRowWalk::WaveRows(PlotBand& band)
         if (size_t(n) > m_columns.size()) m_columns.resize(size_t(n));
         float* columns = m_columns.data();
         ResampleRow(row, raster.columns, columns);
-        if (scale != 1.0f)
-            for (int k = 0; k < n; ++k) columns[k] *= scale;
-        // The trace as a line, one point per column, y lifted by the value.
+        const float gain = WiggleGain(v, spacing);
+        // The trace as a line, one point per column, y lifted by the value (held to
+        // -1..1, so that no wiggle reaches its neighbours; NaN draws on the row).
         int previous = 0;
         for (int k = 0; k < n; ++k) {
-            const int y = std::clamp(ClampToInt(double(band.rows) - ClampToInt(columns[k])), -1, image.height);
+            const float value = columns[k] * scale;
+            const float held = value > -1.0f ? (value < 1.0f ? value : 1.0f) : (value <= -1.0f ? -1.0f : 0.0f);
+            const int y = std::clamp(band.rows - ClampToInt(std::trunc(held * gain)), -1, image.height);
             const int from = k == 0 ? y : std::min(previous, y), to = k == 0 ? y : std::max(previous, y);
             for (int yy = std::max(from, 0); yy <= std::min(to, image.height - 1); ++yy)
                 image.Row(yy)[k] = 0xFF000000u;

@@ -103,7 +103,17 @@ public:
         double depthPerRow = 1.0;
         DepthGrid grid;
         Color colorLevelZero = 0;
+        int wiggleSpacing = kWiggleSpacingRows; // rows from one Signature wiggle to the next
     };
+    // A Signature wiggle every tenth of an inch: ten rows on a screen of 96 rows per inch.
+    static constexpr int kWiggleSpacingRows = 10;
+    static constexpr double kWigglesPerInch = 10.0;
+    static int WiggleSpacingFor(int rowsPerInch);
+    // Pixels a value of 1 lifts a wiggle, as a fraction of the spacing: values of 0..1
+    // rise up to 0.9 of it, signed time waveforms swing 0.45 of it either way, so that
+    // neighbouring wiggles never touch.
+    static constexpr float kWiggleLift = 0.9f;
+    static float WiggleGain(const PlotItemView& v, int spacing);
     enum class End { Rows, Bottom, ReadFailed };
 
     CPlotRowWalk(CPlotModel& model, const PlotLayout& layout) : m_model(model), m_layout(layout) {}

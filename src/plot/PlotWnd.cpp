@@ -34,6 +34,8 @@ CPlotRowWalk::Settings CPlotWnd::WalkSettings() const
     s.depthPerRow = m_dDepthPerRow;
     s.grid = m_grid;
     s.colorLevelZero = ColorLevelZero();
+    // The same spacing on screen and on paper, whatever the device's resolution.
+    s.wiggleSpacing = CPlotRowWalk::WiggleSpacingFor(m_nPixelsPerInchY);
     return s;
 }
 

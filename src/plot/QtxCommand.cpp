@@ -3,6 +3,7 @@
 #include "common/OutputGuard.h"
 #include "platform/BinaryFile.h"
 #include "platform/Endian.h"
+#include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/Path.h"
 #include "plot/LogCommandLayout.h"
@@ -17,31 +18,36 @@ namespace {
 
 using namespace logcmd;
 
-// Appends fields to a byte vector; remembers a text too long to store.
+// The Log Item Setup dialog's own words for a reversed depth range.
+constexpr const char* kStartAboveStop = "Start depth must be less then stop depth!";
+
+// Appends fields to a byte vector; remembers a text too long to store. Field names
+// are the reader's, for its messages.
 class FieldWriter {
 public:
+    using Name = const char*;
     explicit FieldWriter(std::vector<uint8_t>& out) : m_out(out) {}
     bool Ok() const { return m_ok; }
 
-    void U8(uint8_t v) { m_out.push_back(v); }
-    void Flag(int32_t v) { U8(uint8_t(v)); } // a 32-bit flag stored in one byte
-    void U16(uint16_t v) { Put(2, [v](uint8_t* p) { endian::PutLE16(p, v); }); }
-    void I16(int16_t v) { U16(uint16_t(v)); }
-    void U32(uint32_t v) { Put(4, [v](uint8_t* p) { endian::PutLE32(p, v); }); }
-    void F32(float v) { Put(4, [v](uint8_t* p) { endian::PutLEFloat(p, v); }); }
-    void F64(double v) { Put(8, [v](uint8_t* p) { endian::PutLEDouble(p, v); }); }
-    void Str(const std::string& s)
+    void U8(Name, uint8_t v) { m_out.push_back(v); }
+    void Flag(Name n, int32_t v) { U8(n, uint8_t(v)); } // a 32-bit flag stored in one byte
+    void U16(Name, uint16_t v) { Put(2, [v](uint8_t* p) { endian::PutLE16(p, v); }); }
+    void I16(Name n, int16_t v) { U16(n, uint16_t(v)); }
+    void U32(Name, uint32_t v) { Put(4, [v](uint8_t* p) { endian::PutLE32(p, v); }); }
+    void F32(Name, float v) { Put(4, [v](uint8_t* p) { endian::PutLEFloat(p, v); }); }
+    void F64(Name, double v) { Put(8, [v](uint8_t* p) { endian::PutLEDouble(p, v); }); }
+    void Str(Name n, const std::string& s)
     {
         if (s.size() > kMaxString) m_ok = false;
-        const size_t n = std::min(s.size(), kMaxString);
-        U16(uint16_t(n));
-        m_out.insert(m_out.end(), s.begin(), s.begin() + ptrdiff_t(n));
+        const size_t count = std::min(s.size(), kMaxString);
+        U16(n, uint16_t(count));
+        m_out.insert(m_out.end(), s.begin(), s.begin() + ptrdiff_t(count));
     }
     void Names(const CLogPlotItem& item)
     {
         const size_t count = size_t(std::clamp<int>(item.m_nNameCount, 0, kPlotNameCount));
-        for (size_t i = 0; i < kNameSlots; ++i) Str(i < count ? item.m_strNames[i] : std::string());
-        for (size_t i = 0; i < kNameSlots; ++i) U8(i < count ? item.m_byItemTypes[i] : 0);
+        for (size_t i = 0; i < kNameSlots; ++i) Str("name entry", i < count ? item.m_strNames[i] : std::string());
+        for (size_t i = 0; i < kNameSlots; ++i) U8("item type entry", i < count ? item.m_byItemTypes[i] : 0);
     }
 
 private:
@@ -55,32 +61,37 @@ private:
 };
 
 // Reads fields from a file; after the first short read or overlong text every
-// later field reads as zero and Ok() stays false.
+// later field reads as zero, Ok() stays false and Fault() says which field failed.
 class FieldReader {
 public:
+    using Name = const char*;
     explicit FieldReader(BinaryFile& file) : m_file(file) {}
     bool Ok() const { return m_ok; }
+    const std::string& Fault() const { return m_fault; }
 
-    void U8(uint8_t& v) { v = Bytes<1>()[0]; }
-    void Flag(int32_t& v) { v = Bytes<1>()[0]; }
-    void U16(uint16_t& v) { v = endian::GetLE16(Bytes<2>().data()); }
-    void I16(int16_t& v) { v = int16_t(endian::GetLE16(Bytes<2>().data())); }
-    void U32(uint32_t& v) { v = endian::GetLE32(Bytes<4>().data()); }
-    void F32(float& v) { v = endian::GetLEFloat(Bytes<4>().data()); }
-    void F64(double& v) { v = endian::GetLEDouble(Bytes<8>().data()); }
-    void Str(std::string& s)
+    void U8(Name n, uint8_t& v) { v = Bytes<1>(n)[0]; }
+    void Flag(Name n, int32_t& v) { v = Bytes<1>(n)[0]; }
+    void U16(Name n, uint16_t& v) { v = endian::GetLE16(Bytes<2>(n).data()); }
+    void I16(Name n, int16_t& v) { v = int16_t(endian::GetLE16(Bytes<2>(n).data())); }
+    void U32(Name n, uint32_t& v) { v = endian::GetLE32(Bytes<4>(n).data()); }
+    void F32(Name n, float& v) { v = endian::GetLEFloat(Bytes<4>(n).data()); }
+    void F64(Name n, double& v) { v = endian::GetLEDouble(Bytes<8>(n).data()); }
+    void Str(Name name, std::string& s)
     {
         uint16_t n = 0;
-        U16(n);
+        const int64_t at = m_file.GetPosition();
+        U16(name, n);
         s.clear();
         if (!m_ok) return;
         if (n > kMaxString) {
-            m_ok = false;
+            Fail(Format("the %s at byte %lld has a length of %u (at most %u)", name, static_cast<long long>(at),
+                        unsigned(n), unsigned(kMaxString)));
             return;
         }
         char buffer[kMaxString];
         if (m_file.Read(buffer, n) != n) {
-            m_ok = false;
+            Fail(Format("the %s of %u characters at byte %lld runs past the end of the file", name, unsigned(n),
+                        static_cast<long long>(at)));
             return;
         }
         s.assign(buffer, n);
@@ -91,102 +102,122 @@ public:
         const size_t count = size_t(std::clamp<int>(item.m_nNameCount, 0, kPlotNameCount));
         std::string name;
         for (size_t i = 0; i < kNameSlots; ++i) {
-            Str(name);
+            Str("name entry", name);
             item.m_strNames[i] = i < count ? name : std::string();
         }
         for (size_t i = 0; i < kNameSlots; ++i) {
             uint8_t type = 0;
-            U8(type);
+            U8("item type entry", type);
             item.m_byItemTypes[i] = i < count ? type : 0;
         }
     }
 
 private:
-    template <size_t N> std::array<uint8_t, N> Bytes()
+    void Fail(std::string fault)
+    {
+        if (m_ok) m_fault = std::move(fault);
+        m_ok = false;
+    }
+    template <size_t N> std::array<uint8_t, N> Bytes(Name name)
     {
         std::array<uint8_t, N> b{};
-        if (m_ok && m_file.Read(b.data(), N) != N) m_ok = false;
+        if (m_ok) {
+            const int64_t at = m_file.GetPosition();
+            if (m_file.Read(b.data(), N) != N)
+                Fail(Format("the %s at byte %lld runs past the end of the file", name, static_cast<long long>(at)));
+        }
         if (!m_ok) b.fill(0);
         return b;
     }
     BinaryFile& m_file;
     bool m_ok = true;
+    std::string m_fault;
 };
 
 // The first-pass record, in file order, for both directions.
 template <typename IO, typename Item> void ItemRecord(IO& io, Item& it)
 {
-    io.Str(it.m_strFilePath);
-    io.Str(it.m_strFileTitle);
-    io.Str(it.m_strFileExt);
-    io.Str(it.m_strCurrentName);
-    io.Str(it.m_strName);
-    io.Str(it.m_strUnitsName);
-    io.Str(it.m_strReserved);
-    io.U8(it.m_byLogDirection);
-    io.U8(it.m_byItemType);
-    io.Str(it.m_strWaveStyle);
-    io.Str(it.m_strDomain);
-    io.Str(it.m_strPalette);
-    io.Str(it.m_strLineStyle);
-    io.Str(it.m_strLineWidth);
-    io.Str(it.m_strColor);
-    io.U16(it.m_nDomain);
-    io.I16(it.m_nCurrentName);
-    io.I16(it.m_nTrack);
-    io.I16(it.m_nNameCount);
-    io.I16(it.m_nSampleCount);
-    io.U16(it.m_bNormalize);
-    io.F32(it.m_fSampleInterval);
-    io.F32(it.m_fLeftLimit);
-    io.F32(it.m_fRightLimit);
-    io.F32(it.m_fFreqMin);
-    io.F32(it.m_fFreqMax);
-    io.Flag(it.m_bFrequencyImage);
-    io.F32(it.m_fSlowMin);
-    io.F32(it.m_fSlowMax);
-    io.Flag(it.m_bSlownessImage);
-    io.U8(it.m_bySlownessUnit);
-    io.F64(it.m_dStartDepth);
-    io.F64(it.m_dStopDepth);
-    io.F64(it.m_dDepthShift);
-    io.F64(it.m_dDataTop);
-    io.F64(it.m_dDataBottom);
-    io.F64(it.m_dDepthStep);
-    io.U32(it.m_nFrameCount);
+    io.Str("path", it.m_strFilePath);
+    io.Str("title", it.m_strFileTitle);
+    io.Str("extension", it.m_strFileExt);
+    io.Str("current name", it.m_strCurrentName);
+    io.Str("name", it.m_strName);
+    io.Str("units name", it.m_strUnitsName);
+    io.Str("reserved text", it.m_strReserved);
+    io.U8("log direction", it.m_byLogDirection);
+    io.U8("item type", it.m_byItemType);
+    io.Str("wave style", it.m_strWaveStyle);
+    io.Str("domain name", it.m_strDomain);
+    io.Str("palette", it.m_strPalette);
+    io.Str("line style", it.m_strLineStyle);
+    io.Str("line width", it.m_strLineWidth);
+    io.Str("colour", it.m_strColor);
+    io.U16("domain", it.m_nDomain);
+    io.I16("current name index", it.m_nCurrentName);
+    io.I16("track", it.m_nTrack);
+    io.I16("name count", it.m_nNameCount);
+    io.I16("sample count", it.m_nSampleCount);
+    io.U16("normalize", it.m_bNormalize);
+    io.F32("sample interval", it.m_fSampleInterval);
+    io.F32("left limit", it.m_fLeftLimit);
+    io.F32("right limit", it.m_fRightLimit);
+    io.F32("frequency min", it.m_fFreqMin);
+    io.F32("frequency max", it.m_fFreqMax);
+    io.Flag("frequency image", it.m_bFrequencyImage);
+    io.F32("slowness min", it.m_fSlowMin);
+    io.F32("slowness max", it.m_fSlowMax);
+    io.Flag("slowness image", it.m_bSlownessImage);
+    io.U8("slowness unit", it.m_bySlownessUnit);
+    io.F64("start depth", it.m_dStartDepth);
+    io.F64("stop depth", it.m_dStopDepth);
+    io.F64("depth shift", it.m_dDepthShift);
+    io.F64("data top", it.m_dDataTop);
+    io.F64("data bottom", it.m_dDataBottom);
+    io.F64("depth step", it.m_dDepthStep);
+    io.U32("frame count", it.m_nFrameCount);
     io.Names(it);
 }
 
 template <typename IO, typename Item> void ShadingRecord(IO& io, Item& it)
 {
-    io.Str(it.m_strShadeColor);
-    io.Str(it.m_strShadePattern);
-    io.I16(it.m_nShadeOff);
-    io.I16(it.m_nShadeMinLimit);
-    io.I16(it.m_nShadeMaxLimit);
-    io.I16(it.m_nShadeCurveLimit);
-    io.I16(it.m_nShadeCurve);
-    io.F32(it.m_fShadeMin);
-    io.F32(it.m_fShadeMax);
+    io.Str("shade colour", it.m_strShadeColor);
+    io.Str("shade pattern", it.m_strShadePattern);
+    io.I16("shade off", it.m_nShadeOff);
+    io.I16("shade min limit", it.m_nShadeMinLimit);
+    io.I16("shade max limit", it.m_nShadeMaxLimit);
+    io.I16("shade curve limit", it.m_nShadeCurveLimit);
+    io.I16("shade curve", it.m_nShadeCurve);
+    io.F32("shade min", it.m_fShadeMin);
+    io.F32("shade max", it.m_fShadeMax);
 }
 
 // The header after the item count, in file order.
 template <typename IO, typename Page> void PageFields(IO& io, Page& page)
 {
-    io.F32(page.depthScale);
-    for (auto& width : page.trackWidth) io.F32(width);
-    io.I16(page.depthTrackOn);
-    io.I16(page.depthTrackOff);
-    io.I16(page.english);
-    io.I16(page.metric);
+    io.F32("depth scale", page.depthScale);
+    for (auto& width : page.trackWidth) io.F32("track width", width);
+    io.I16("depth track on", page.depthTrackOn);
+    io.I16("depth track off", page.depthTrackOff);
+    io.I16("english", page.english);
+    io.I16("metric", page.metric);
 }
 
-// The counts an item's arrays and the plot window index by.
-bool CountsValid(const CLogPlotItem& it)
+// The counts an item's arrays and the plot window index by, and its depth range:
+// what is wrong with the first that is not usable, or an empty text.
+std::string ItemFault(const CLogPlotItem& it)
 {
-    if (it.m_nNameCount < 0 || it.m_nNameCount > kPlotNameCount) return false;
-    if (it.m_nCurrentName < 0 || it.m_nCurrentName >= std::max<int>(it.m_nNameCount, 1)) return false;
-    return it.m_nTrack >= 1 && it.m_nTrack <= kPlotTrackCount;
+    if (it.m_nNameCount < 0 || it.m_nNameCount > kPlotNameCount)
+        return Format("its name count is %d (0 to %d)", int(it.m_nNameCount), kPlotNameCount);
+    if (it.m_nCurrentName < 0 || it.m_nCurrentName >= std::max<int>(it.m_nNameCount, 1))
+        return Format("its current name index is %d (0 to %d)", int(it.m_nCurrentName),
+                      std::max<int>(it.m_nNameCount, 1) - 1);
+    if (it.m_nTrack < 1 || it.m_nTrack > kPlotTrackCount)
+        return Format("its track is %d (1 to %d)", int(it.m_nTrack), kPlotTrackCount);
+    // A reversed range would open a log with no rows in it.
+    if (!(it.m_dStartDepth < it.m_dStopDepth))
+        return Format("its start depth %.4f is not less than its stop depth %.4f.\n%s", it.m_dStartDepth,
+                      it.m_dStopDepth, kStartAboveStop);
+    return {};
 }
 
 // The shading an item of an older file gets; its pattern stays empty.
@@ -222,18 +253,24 @@ void SetPage(LogSetupGroup& s, const LogCommandPage& page)
     s.metric = page.metric;
 }
 
-bool PageFitsDialog(const LogCommandPage& page)
+bool PageFitsDialog(const LogCommandPage& page) { return PageFault(page).empty(); }
+
+std::string PageFault(const LogCommandPage& page)
 {
     using namespace log_page;
-    if (!(page.depthScale >= kMinDepthScale && page.depthScale <= kMaxDepthScale)) return false;
+    if (!(page.depthScale >= kMinDepthScale && page.depthScale <= kMaxDepthScale))
+        return Format("The file's depth scale is %.1f.", double(page.depthScale));
     double combined = 0.0;
     for (size_t i = 0; i < page.trackWidth.size(); ++i) {
         const float w = page.trackWidth[i];
         // The dialog shows an infinite width but takes no such text back.
-        if (!std::isfinite(w) || w < kMinTrackWidth) return false;
+        if (!std::isfinite(w) || w < kMinTrackWidth)
+            return Format("The file's width of track #%zu is %.1f in.", i + 1, double(w));
         if (int(i) < kCombinedTracks) combined += double(w);
     }
-    return combined <= double(kMaxCombinedWidth);
+    if (combined > double(kMaxCombinedWidth))
+        return Format("The file's tracks #1 to #%d are %.1f in. together.", kCombinedTracks, combined);
+    return {};
 }
 
 bool CQtxCommand::Encode(const PlotItemList& items, const LogCommandPage& page, std::vector<uint8_t>& out)
@@ -242,7 +279,7 @@ bool CQtxCommand::Encode(const PlotItemList& items, const LogCommandPage& page, 
     std::vector<uint8_t> bytes;
     bytes.reserve(kHeaderSize + items.size() * (kEmptyItemSize + kEmptyShadingSize));
     FieldWriter w(bytes);
-    w.U16(uint16_t(items.size()));
+    w.U16("item count", uint16_t(items.size()));
     PageFields(w, page);
     for (const auto& item : items) ItemRecord(w, *item);
     for (const auto& item : items) ShadingRecord(w, *item);
@@ -251,34 +288,51 @@ bool CQtxCommand::Encode(const PlotItemList& items, const LogCommandPage& page, 
     return true;
 }
 
-CQtxCommand::Decoded CQtxCommand::Decode(BinaryFile& file, PlotItemList& items, LogCommandPage& page)
+CQtxCommand::Decoded CQtxCommand::Decode(BinaryFile& file, PlotItemList& items, LogCommandPage& page,
+                                         std::string* fault)
 {
+    auto refuse = [fault](Decoded result, const std::string& why) {
+        if (fault) *fault = why;
+        return result;
+    };
     const int64_t length = file.GetLength();
-    if (length < 0 || file.Seek(0) != 0) return Decoded::ReadError;
+    if (length < 0 || file.Seek(0) != 0) return refuse(Decoded::ReadError, "the file cannot be read");
     FieldReader r(file);
     uint16_t count = 0;
     LogCommandPage read;
-    r.U16(count);
+    r.U16("item count", count);
     PageFields(r, read);
-    if (!r.Ok()) return Decoded::ReadError;
+    if (!r.Ok()) return refuse(Decoded::ReadError, "header: " + r.Fault());
     // Every item takes at least an empty record: a count the file cannot hold is
     // refused before anything is made for it.
-    if (uint64_t(length) < kHeaderSize + uint64_t(count) * kEmptyItemSize) return Decoded::ReadError;
+    if (uint64_t(length) < kHeaderSize + uint64_t(count) * kEmptyItemSize)
+        return refuse(Decoded::ReadError,
+                      Format("header: the item count %u needs at least %llu bytes, the file holds %lld",
+                             unsigned(count),
+                             static_cast<unsigned long long>(kHeaderSize + uint64_t(count) * kEmptyItemSize),
+                             static_cast<long long>(length)));
 
     PlotItemList loaded;
     loaded.reserve(count);
     for (uint16_t i = 0; i < count; ++i) {
         auto item = std::make_shared<CLogPlotItem>();
         ItemRecord(r, *item);
-        if (!r.Ok() || !CountsValid(*item)) return Decoded::ReadError;
+        const std::string where = Format("item %u of %u", unsigned(i) + 1, unsigned(count));
+        if (!r.Ok()) return refuse(Decoded::ReadError, where + ": " + r.Fault());
+        if (const std::string bad = ItemFault(*item); !bad.empty())
+            return refuse(Decoded::ReadError, where + " (" + item->m_strName + "): " + bad);
         item->m_strReserved.clear();
         item->m_bEnabled = 1;
         loaded.push_back(std::move(item));
     }
     // Files of older versions end here; a file with more holds the shading.
     if (file.GetPosition() < length) {
-        for (const auto& item : loaded) ShadingRecord(r, *item);
-        if (!r.Ok()) return Decoded::ReadError;
+        for (size_t i = 0; i < loaded.size(); ++i) {
+            ShadingRecord(r, *loaded[i]);
+            if (!r.Ok())
+                return refuse(Decoded::ReadError,
+                              Format("shading of item %zu of %zu: ", i + 1, loaded.size()) + r.Fault());
+        }
     } else {
         for (const auto& item : loaded) OldFileShading(*item);
     }
@@ -288,7 +342,7 @@ CQtxCommand::Decoded CQtxCommand::Decode(BinaryFile& file, PlotItemList& items, 
     read.english = OneOrZero(read.english);
     read.metric = OneOrZero(read.metric);
     // The dialog could not be shown again with such a page, so none of it is taken.
-    if (!PageFitsDialog(read)) return Decoded::PageOutOfRange;
+    if (!PageFitsDialog(read)) return refuse(Decoded::PageOutOfRange, PageFault(read));
     items = std::move(loaded);
     page = read;
     return Decoded::Ok;
@@ -331,15 +385,16 @@ int CQtxCommand::Read(PlotItemList& items, LogCommandPage& page, const std::stri
         return -1;
     }
     file.EnableReadAhead();
-    switch (Decode(file, items, page)) {
+    std::string fault;
+    switch (Decode(file, items, page, &fault)) {
     case Decoded::Ok: return 0;
     case Decoded::ReadError:
-        MessageBox("Error reading input command file :\n" + path, MB_OK | MB_ICONSTOP);
+        MessageBox("Error reading input command file :\n" + path + "\n" + fault, MB_OK | MB_ICONSTOP);
         return -1;
     case Decoded::PageOutOfRange:
         MessageBox("Invalid page settings in input command file :\n" + path +
                        "\nThe depth scale must lie in 100.0 - 2500.0, no track width may be negative and "
-                       "tracks #1 to #8 may not exceed 24.0 in. together.",
+                       "tracks #1 to #8 may not exceed 24.0 in. together.\n" + fault,
                    MB_OK | MB_ICONSTOP);
         return -1;
     }

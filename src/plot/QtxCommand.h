@@ -39,6 +39,8 @@ inline constexpr int kCombinedTracks = 8;
 
 // True when the Log Setup dialog would take the page as it is.
 bool PageFitsDialog(const LogCommandPage& page);
+// Which value of the page the dialog would refuse, as a sentence; empty when none.
+std::string PageFault(const LogCommandPage& page);
 
 class CQtxCommand {
 public:
@@ -50,8 +52,9 @@ public:
     // write failed.
     int Write(const PlotItemList& items, const LogCommandPage& page, const std::string& path);
     // Replaces the list and the page with the file's. Returns 0, or -1 after a
-    // message, leaving both untouched: the file cannot be opened, is short or
-    // malformed, or holds page values the Log Setup dialog would refuse.
+    // message naming the refused field and its value, leaving both untouched: the
+    // file cannot be opened, is short or malformed, holds an item whose depth range
+    // is reversed, or holds page values the Log Setup dialog would refuse.
     int Read(PlotItemList& items, LogCommandPage& page, const std::string& path);
     // Gives every item the path folder + title + "." + extension, the folder being
     // `commandPath` up to its last separator ('/' or '\'); a path without one changes
@@ -63,6 +66,9 @@ public:
     static bool Encode(const PlotItemList& items, const LogCommandPage& page, std::vector<uint8_t>& out);
     // Reads a whole command file from the start of `file` (its position is left
     // after the last record read). Loaded items are enabled, with empty unit labels.
-    // On any result but Ok, `items` and `page` are untouched.
-    static Decoded Decode(BinaryFile& file, PlotItemList& items, LogCommandPage& page);
+    // An item whose start depth is not less than its stop depth is refused (a
+    // ReadError). On any result but Ok, `items` and `page` are untouched and
+    // `*fault`, when given, names the field and value that were refused.
+    static Decoded Decode(BinaryFile& file, PlotItemList& items, LogCommandPage& page,
+                          std::string* fault = nullptr);
 };

@@ -117,7 +117,8 @@ int CProcessingWnd::AppendHistory(int p)
     };
     if (p < kHistoryEnd) put("\r\n");
     line("*** Input data : " + m_path);
-    line(Format("*** Depth range : %10.4f - %10.4f %s", m_profileStart, m_profileEnd, m_frames.DepthUnitLabel()));
+    // The unit label brings its own leading blank.
+    line(Format("*** Depth range : %10.4f - %10.4f%s", m_profileStart, m_profileEnd, m_frames.DepthUnitLabel()));
     line(HistoryTitle());
     std::fill(m_history + p, m_history + qtx::kHistorySize, ' ');
     return p;

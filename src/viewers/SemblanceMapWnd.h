@@ -31,9 +31,11 @@ public:
     static constexpr int kColours = 32;
     // The samples (time x slowness) a view holds: the most a map may have.
     static constexpr int64_t kMaxMapSamples = int64_t(2048) * 16384;
-    // Pixels a normalised semblance of 1 lifts its Signature wiggle above its row.
-    static constexpr float kWiggleGain = 8.0f;
-    static constexpr int kWigglePeriod = 2; // pixel rows from one wiggle to the next
+    // Signature wiggles, spaced as the VDL view's: one every kWigglePeriod pixel rows,
+    // a normalised semblance of 1 lifting it 0.9 of that above its row, so that each
+    // wiggle stands clear of the next.
+    static constexpr int kWigglePeriod = 10;
+    static constexpr float kWiggleGain = 0.9f * float(kWigglePeriod);
 
     // The colour (0xFFRRGGBB) of index 0..31 of a palette; an unknown code is Color.
     static uint32_t PaletteColour(int palette, int index);

@@ -239,7 +239,9 @@ void CSemblanceMapWnd::Render()
                 length = 0;
                 continue;
             }
-            m_wiggles.push_back({m_mapRect.left + c, std::max(base - int(v * kWiggleGain), m_mapRect.top)});
+            // Held to -1..1: a value outside lifts no further than a semblance of 1.
+            const float held = std::clamp(v, -1.0f, 1.0f);
+            m_wiggles.push_back({m_mapRect.left + c, std::max(base - int(held * kWiggleGain), m_mapRect.top)});
             ++length;
         }
         if (length > 0) m_wiggleLengths.push_back(length);

@@ -291,7 +291,7 @@ TEST_F(LisParamScanTest, MissingFileOrDictionaryUnknownToolFailingRecogniserOrSt
     CLisParamScan plain;
     EXPECT_EQ(plain.Scan(dir.File("absent.lis"), &files, dir.Path(), lis::kToolDsi), 0); // silently
     LisBuilder(lisb::kPlainFraming).ReelHeader().Write(dir.File("a.lis"));
-    host.ExpectMessage("Tool Dictionary File Not Found!");
+    host.ExpectMessage("Tool Dictionary File Not Found!\nProcess > Dictionary imports one.");
     EXPECT_EQ(plain.Scan(dir.File("a.lis"), &files, dir.Path(), lis::kToolDsi), 0);
     EXPECT_TRUE(files.empty());
 
@@ -358,7 +358,15 @@ TEST_F(LisParamScanTest, DamagedFileRuleAndItsThreeMessagesKeepTheCompleteFilesB
             if (c.answer) host.ExpectMessage(proceed, c.answer);
             else host.ExpectMessage("The LIS File is damaged, Data is NOT recoverable!");
             const size_t kept = size_t(before) + size_t(c.keptDamaged);
+            host.ClearMessages();
             EXPECT_EQ(Run(damaged(WaveDfsr(), c.frames, 10, before)), kept ? 1 : 0);
+            // What is kept in spite of the damage is said beside it, and only then.
+            if (!c.answer) {
+                ASSERT_EQ(host.Messages().size(), 1u);
+                EXPECT_EQ(host.Messages()[0].text,
+                          std::string("The LIS File is damaged, Data is NOT recoverable!") +
+                              (before ? "\nThe 1 complete logical file(s) before the damaged one are kept." : ""));
+            }
             ASSERT_EQ(files.size(), kept);
             if (before) {
                 EXPECT_EQ(files[0]->m_depths.size(), 4u);
@@ -371,7 +379,8 @@ TEST_F(LisParamScanTest, DamagedFileRuleAndItsThreeMessagesKeepTheCompleteFilesB
     bare.channels = {};
     for (bool before : {false, true}) {
         host.ExpectMessage(proceed, IDYES);
-        host.ExpectMessage("Sorry, Data is NOT recoverable!");
+        host.ExpectMessage(before ? "Sorry, Data is NOT recoverable!\nThe 1 complete logical file(s) before"
+                                  : "Sorry, Data is NOT recoverable!");
         const int calls = FakeTool::calls;
         EXPECT_EQ(Run(damaged(bare, 12, 3, before)), before ? 1 : 0);
         EXPECT_EQ(files.size(), before ? 1u : 0u);

@@ -65,7 +65,9 @@ TEST_F(LisRecognisePickTest, EveryToolOfTheSelectionHasARecogniserThatNeedsItsDi
         ASSERT_NE(RecogniserFor(code), nullptr);
         Model m;
         Build(m, {"~DEPTH", "DEPT"}, {{"W", 4096}});
-        EXPECT_EQ(m.Run(code), 0); // no entry of the tool: the scan fails, asking nothing
+        // No entry of the tool: the scan fails, saying so and asking nothing.
+        host.ExpectMessage("holds no entry for the tool ");
+        EXPECT_EQ(m.Run(code), 0);
         EXPECT_TRUE(m.scan.m_toolEntries.empty());
     }
     EXPECT_TRUE(host.Dialogs().empty());

@@ -4,6 +4,7 @@
 #include "RecogniserModel.h"
 #include "lis/LisDictionary.h"
 #include "platform/Format.h"
+#include "support/HostFixture.h"
 #include "support/LisDictionaryBuilder.h"
 
 #include <gtest/gtest.h>
@@ -111,6 +112,29 @@ TEST(LisRecogniseEveryTool, NeedsItsDictionaryEntriesAndTakesItsChannelAsACopy)
     }
     Model none; // no dictionary at all
     EXPECT_EQ(none.Run(lis::kToolIsonic), 0);
+}
+
+class LisRecogniseMessageTest : public HostTest {};
+
+// A dictionary without the chosen tool ends the scan: the user is told which tool is
+// missing and where a dictionary comes from, once per tool asked for.
+TEST_F(LisRecogniseMessageTest, AToolMissingFromTheDictionaryIsNamedWithTheImport)
+{
+    for (const auto& [code, name] : {std::pair{lis::kToolIsonic, lis::recognise::kIsonic},
+                                     std::pair{lis::kToolQtxWritten, lis::recognise::kQtx}}) {
+        Model m;
+        m.Dictionary({"~APX", "WAVE:GN:APX:APXMONO", "END::"});
+        m.Channel("WAVE", 4096);
+        host.ClearMessages();
+        host.ExpectMessage(std::string("The tool dictionary holds no entry for the tool ") + name +
+                           ".\nProcess > Dictionary imports a dictionary that has one.");
+        EXPECT_EQ(m.Run(code), 0);
+        EXPECT_EQ(host.Messages().size(), 1u);
+    }
+    Model none; // no dictionary loaded at all: the missing file was told already
+    host.ClearMessages();
+    EXPECT_EQ(none.Run(lis::kToolIsonic), 0);
+    EXPECT_TRUE(host.Messages().empty());
 }
 
 // ---- each recogniser's own cases -------------------------------------------------------

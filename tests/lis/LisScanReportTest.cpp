@@ -108,6 +108,42 @@ TEST_F(LisScanReportTest, DamagedStrayAndUnknownRecordsAreReportedWithinTheirByt
     }
 }
 
+// A file that holds no LIS record at all gets a report that says so, and a word.
+TEST_F(LisScanReportTest, AFileWithoutAnyRecordIsToldAndNoted)
+{
+    host.ExpectMessage("No LIS record was found in file :\n" + lisPath + "\nThe scan report holds only its heading.");
+    const std::string report = Scan(LisBuilder());
+    EXPECT_NE(report.find("Scanning File: " + lisPath), std::string::npos);
+    EXPECT_NE(report.find("CAUTION: no LIS record was found in this file"), std::string::npos);
+    // One record is enough to stay silent.
+    std::filesystem::remove(reportPath);
+    host.ClearMessages();
+    Scan(LisBuilder().FileHeader());
+    EXPECT_TRUE(host.Messages().empty());
+}
+
+// Mnemonics and units padded with NUL (or holding other control bytes) are written as
+// blanks: the report is text, and its columns stay aligned.
+TEST_F(LisScanReportTest, ControlBytesOfNamesBecomeBlanks)
+{
+    const std::string nul2("\0\0", 2);
+    LisBuilder b;
+    b.FileHeader();
+    b.Information({lisb::Component::Number(0, "BS" + nul2, 68, 8.5, std::string("IN\0\x01", 4)),
+                   lisb::Component::Number(0, "TD" + nul2, 68, 12000.0, std::string("F\0\0\0", 4))});
+    b.Information({lisb::Component::Text(73, "TYPE", "CONS"), lisb::Component::Text(0, "MNEM", "BS"),
+                   lisb::Component::Text(69, "VA" + nul2, "8.5")});
+    lisb::Dfsr d = Sonic();
+    d.channels[0].name = "DT" + nul2;
+    b.Dfsr(d).Data(d, 1000.0, 0.5, 2).FileTrailer();
+    const std::string report = Scan(b);
+    for (char c : report)
+        EXPECT_TRUE((c >= 32 && c <= 126) || c == '\r' || c == '\n') << "byte " << int(static_cast<unsigned char>(c));
+    for (const char* line : {"BS    IN    8.500\r\n", "TD    F     12000.000\r\n", "MNEM    VA      \r\n"})
+        EXPECT_NE(report.find(line), std::string::npos) << line << "\n" << report;
+    EXPECT_NE(report.find(" DT   "), std::string::npos) << "the datum block's mnemonic, padded";
+}
+
 TEST_F(LisScanReportTest, AnExistingReportIsKeptUnlessTheUserAgrees)
 {
     WriteBytes(reportPath, {'o', 'l', 'd'});

@@ -195,6 +195,71 @@ TEST_F(PlotWndTest, APaintDrawsTheHeadersTheBoxesAndTheRowsThatWereRead)
     EXPECT_NE(std::find(ops.begin(), ops.end(), Format("Line(59,%d,%d,%d)", y, last.x1, y)), ops.end());
 }
 
+// A datum its data set no longer holds is named with the data set, and its item draws
+// nothing at all: no curve at 0, no wiggle, no image row, no shading against it.
+TEST_F(PlotWndTest, AMissingDatumIsNamedWithItsDataSetAndLeavesItsItemUndrawn)
+{
+    PlotItemList items = StandardItems();
+    auto lost = Curve(path, "CALI", 4, 0.0f, 20.0f);
+    lost->m_byItemType = 251; // no datum of this type
+    items.push_back(lost);
+    items[2]->m_byItemType = 2; // the waveform of track 2 is gone too
+    items[0]->m_nShadeOff = 0; // GR shaded against CALI, the third curve of the list
+    items[0]->m_nShadeCurveLimit = 1;
+    items[0]->m_nShadeCurve = 2;
+    host.ExpectMessage("Plot item WMNO: datum WMNO (item type 2) is missing from data set :\n" + path +
+                       "\nPlot item CALI: datum CALI (item type 251) is missing from data set :\n" + path +
+                       "\nNothing is drawn for such an item.");
+    CPlotWnd* plot = Open(items);
+    ASSERT_NE(plot, nullptr) << "the rest of the log still shows";
+    EXPECT_TRUE(plot->m_band.curves[4].empty()) << "no line at 0";
+    EXPECT_FALSE(plot->m_band.curves[0].empty());
+    EXPECT_TRUE(plot->m_band.strokes.empty()) << "nothing to shade against";
+    const PlotBand::Raster* wave = RasterOf(*plot, 2);
+    ASSERT_NE(wave, nullptr);
+    EXPECT_TRUE(std::all_of(wave->image.pixels.begin(), wave->image.pixels.end(),
+                            [](uint32_t p) { return p == 0xFFFFFFFFu; }))
+        << "the track stays empty";
+    ASSERT_GT(plot->m_band.rows, 0);
+    const PlotBand::Raster* image = RasterOf(*plot, 3);
+    ASSERT_NE(image, nullptr);
+    EXPECT_NE(image->image.Row(10)[0], 0xFFFFFFFFu) << "the frequency image still shows";
+}
+
+// Signature wiggles stand a tenth of an inch apart and lift a visible part of that:
+// no row of the track is a solid line, and no wiggle reaches the next one.
+TEST_F(PlotWndTest, SignatureWigglesAreSpacedAndScaledToBeRead)
+{
+    PlotItemList items = StandardItems();
+    items[2]->m_strWaveStyle = "Signature";
+    CPlotWnd* plot = Open(items);
+    ASSERT_NE(plot, nullptr);
+    const PlotBand::Raster* wave = RasterOf(*plot, 2);
+    ASSERT_NE(wave, nullptr);
+    const Image& image = wave->image;
+    const int rows = plot->m_band.rows, width = image.width, spacing = CPlotRowWalk::WiggleSpacingFor(96);
+    ASSERT_EQ(spacing, 10);
+    ASSERT_GT(rows, 5 * spacing);
+    auto blackIn = [&](int y) {
+        const uint32_t* row = image.Row(y);
+        return int(std::count(row, row + width, 0xFF000000u));
+    };
+    for (int y = 0; y < rows; ++y) EXPECT_LT(blackIn(y), width / 2) << "row " << y << " is no solid line";
+    // Around each wiggle, its black pixels span a visible part of the spacing, and a
+    // wholly white row lies between it and the next.
+    for (int w = spacing; w + spacing < rows; w += spacing) {
+        int top = w, bottom = w;
+        for (int y = w - spacing / 2; y <= w + spacing / 2; ++y)
+            if (blackIn(y) > 0) top = std::min(top, y), bottom = std::max(bottom, y);
+        EXPECT_GE(bottom - top, spacing / 2) << "wiggle at row " << w;
+        bool gap = false;
+        for (int y = w + 1; y < w + spacing; ++y) gap = gap || blackIn(y) == 0;
+        EXPECT_TRUE(gap) << "wiggles at rows " << w << " and " << w + spacing << " touch";
+    }
+    // On paper the spacing is the same tenth of an inch at the printer's resolution.
+    EXPECT_EQ(CPlotRowWalk::WiggleSpacingFor(300), 30);
+}
+
 TEST_F(PlotWndTest, AFrameThatCannotBeReadIsReportedOnceOutsideThePaintAndEndsTheRows)
 {
     // The file ends inside frame 150 (1075 ft).

@@ -143,6 +143,11 @@ TEST(QtxCommandLayout, HostileCountsTextsAndPagesAreRefusedAndLeaveTheOutputsAlo
         {"a 256-byte name", [](auto&, auto& i) { i.name = std::string(256, 'n'); }, Decoded::ReadError},
         {"a 256-byte entry", [](auto&, auto& i) { i.names[3] = std::string(256, 'r'); }, Decoded::ReadError},
         {"255 bytes", [](auto&, auto& i) { i.path = std::string(255, 'p'); }, Decoded::Ok},
+        {"start depth below the stop depth", [](auto&, auto& i) { i.startDepth = 2000.0, i.stopDepth = 1000.0; },
+         Decoded::ReadError},
+        {"start depth at the stop depth", [](auto&, auto& i) { i.startDepth = i.stopDepth = 1000.0; },
+         Decoded::ReadError},
+        {"start depth NaN", [](auto&, auto& i) { i.startDepth = std::nan(""); }, Decoded::ReadError},
         {"one item more than the file holds", [](auto& p, auto&) { p.itemCount = 2; }, Decoded::ReadError},
         {"65535 items", [](auto& p, auto&) { p.itemCount = 0xFFFF - 1; }, Decoded::ReadError},
         {"cut in the header", [](auto&, auto&) {}, Decoded::ReadError, 1000},
@@ -195,6 +200,58 @@ TEST_F(QtxCommandTest, ReadReportsEachFailureWithThePathAndKeepsTheList)
         EXPECT_EQ(items[0]->m_strName, "kept");
         EXPECT_EQ(outPage, SomePage());
     }
+}
+
+// Each refusal keeps its first sentence and the path, then names the field, where it
+// is and the value that was refused.
+TEST_F(QtxCommandTest, ReadNamesTheRefusedFieldAndItsValue)
+{
+    struct Case {
+        const char* what;
+        std::function<void(CommandPageFields&, CommandItemFields&)> spoil;
+        std::string said; // after "<first sentence> :\n<path>\n"
+        size_t cutBytes = 0;
+    };
+    const Case cases[] = {
+        {"track 17", [](auto&, auto& i) { i.track = 17; }, "item 1 of 1 (WAVE): its track is 17 (1 to 16)"},
+        {"name count 300", [](auto&, auto& i) { i.nameCount = 300; }, "item 1 of 1 (WAVE): its name count is 300 (0 to 256)"},
+        {"current entry 8 of 8", [](auto&, auto& i) { i.currentIndex = 8; },
+         "item 1 of 1 (WAVE): its current name index is 8 (0 to 7)"},
+        {"a 256-byte title", [](auto&, auto& i) { i.title = std::string(256, 't'); },
+         "item 1 of 1: the title at byte 94 has a length of 256 (at most 255)"},
+        {"reversed depths", [](auto&, auto& i) { i.startDepth = 1100.0, i.stopDepth = 1000.0; },
+         "item 1 of 1 (WAVE): its start depth 1100.0000 is not less than its stop depth 1000.0000.\n"
+         "Start depth must be less then stop depth!"},
+        {"two items announced, one held", [](auto& p, auto&) { p.itemCount = 2; },
+         "header: the item count 2 needs at least 1860 bytes, the file holds"},
+        {"cut in the header", [](auto&, auto&) {}, "header: the depth scale at byte 2 runs past the end of the file",
+         10000},
+        {"cut in the shading", [](auto&, auto&) {}, "shading of item 1 of 1: the shade max at byte", 2},
+    };
+    const std::string file = dir.File("spoilt.cmd");
+    CQtxCommand command;
+    for (const Case& c : cases) {
+        CommandPageFields page;
+        CommandItemFields item = WaveformItemFields();
+        item.name = "WAVE";
+        c.spoil(page, item);
+        std::vector<uint8_t> bytes = CommandFileBytes(page, {item});
+        bytes.resize(c.cutBytes > bytes.size() ? 4 : bytes.size() - c.cutBytes); // a huge cut keeps 4 bytes
+        WriteBytes(file, bytes);
+        host.ExpectMessage("Error reading input command file :\n" + file + "\n" + c.said);
+        PlotItemList items = Sentinel();
+        LogCommandPage outPage = SomePage();
+        EXPECT_EQ(command.Read(items, outPage, file), -1) << c.what;
+        EXPECT_EQ(items[0]->m_strName, "kept") << c.what;
+    }
+    // The page check names the value too, after its own sentences.
+    CommandPageFields page;
+    page.trackWidth[2] = -1.5f;
+    WriteBytes(file, CommandFileBytes(page, {WaveformItemFields()}));
+    host.ExpectMessage("tracks #1 to #8 may not exceed 24.0 in. together.\nThe file's width of track #3 is -1.5 in.");
+    PlotItemList items;
+    LogCommandPage outPage;
+    EXPECT_EQ(command.Read(items, outPage, file), -1);
 }
 
 TEST_F(QtxCommandTest, WriteRefusesLongTextsAndADataSetOfItsOwnListWithoutWriting)

@@ -142,7 +142,7 @@ TEST_F(ProfileSaveTest, HistoryLinesFollowTheInputsHistoryAndWhatDoesNotFitIsLef
     // A blank history: the first line at index 5.
     ASSERT_EQ(view->SaveProfile(), 1);
     const std::string lines = "\r\n\r\n*** Input data : " + path + "\r\n"
-                              + Format("*** Depth range : %10.4f - %10.4f %s", 1000.0, 1001.0, " [ft]")
+                              + "*** Depth range :  1000.0000 -  1001.0000 [ft]" // one blank before the unit
                               + "\r\n*** Time Domain Profile";
     std::string history = History();
     EXPECT_EQ(history.substr(0, 1 + lines.size()), " " + lines);

@@ -295,7 +295,7 @@ TEST_F(TimeFrequencyWndTest, ALowHistoryBufferAsksBeforeTheLinesAreAppended)
     ASSERT_NE(view, nullptr);
     ASSERT_EQ(view->SaveProfile(), 1);
     const std::string lines = "\r\n\r\n*** Input data : " + path + "\r\n"
-                              + Format("*** Depth range : %10.4f - %10.4f %s", 1000.0, 1001.0, " [ft]")
+                              + "*** Depth range :  1000.0000 -  1001.0000 [ft]" // one blank before the unit
                               + "\r\n*** Instantaneous Time/Frequency Profile";
     std::string history(LoadQtx(output).header.history, qtx::kHistorySize);
     EXPECT_EQ(history.substr(0, 1 + lines.size()), " " + lines);

@@ -370,9 +370,10 @@ TEST_F(SemblanceMapWndTest, MapsThatCannotBeShownAreRefused)
     EXPECT_TRUE(theApp.m_viewOptions.empty());
 }
 
-TEST_F(SemblanceMapWndTest, SignatureDrawsAWiggleEverySecondRowInTheDisplayPen)
+TEST_F(SemblanceMapWndTest, SignatureDrawsAWiggleEveryTenthRowInTheDisplayPen)
 {
-    // A row of 0, then 1 from column 16: the wiggle lifts by the gain there.
+    // A row of 0, then 1 from column 16: the wiggle lifts by the gain there, most of
+    // the way to the wiggle above and no further.
     Write(Map(32, 1, 4, 10), 2, [](int, int k) { return k < 16 ? 0.0f : 1.0f; });
     setup.type = "Signature";
     setup.timeStart = 0, setup.timeStop = 40, setup.slowMin = 0, setup.slowMax = 32;
@@ -380,11 +381,13 @@ TEST_F(SemblanceMapWndTest, SignatureDrawsAWiggleEverySecondRowInTheDisplayPen)
     ASSERT_NE(view, nullptr);
     frame.Command(ID_RED_PEN);
     const Rect r = view->m_mapRect;
-    ASSERT_EQ(view->m_wiggleLengths.size(), size_t((r.Height() + 1) / 2));
+    ASSERT_EQ(view->m_wiggleLengths.size(), size_t((r.Height() + 9) / 10));
+    EXPECT_GE(CSemblanceMapWnd::kWiggleGain, 0.5f * CSemblanceMapWnd::kWigglePeriod) << "a visible lift";
+    EXPECT_LT(CSemblanceMapWnd::kWiggleGain, float(CSemblanceMapWnd::kWigglePeriod)) << "clear of the next wiggle";
     const Point first = view->m_wiggles.front(), last = view->m_wiggles[size_t(r.Width() - 1)];
     EXPECT_EQ(first, (Point{r.left, r.top})) << "held below the top of the map";
     const Point sixth = view->m_wiggles[size_t(r.Width()) * 5 + size_t(r.Width() - 1)];
-    EXPECT_EQ(sixth, (Point{r.right - 1, r.top + 10 - int(CSemblanceMapWnd::kWiggleGain)})) << "lifted by the gain";
+    EXPECT_EQ(sixth, (Point{r.right - 1, r.top + 50 - int(CSemblanceMapWnd::kWiggleGain)})) << "lifted by the gain";
     EXPECT_EQ(last.x, r.right - 1);
     ScriptedWindow* w = frame.WindowOf(*view);
     w->Paint();
