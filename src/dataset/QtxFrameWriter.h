@@ -4,8 +4,11 @@
 // writer of data sets (conversions, imports, the tool box) goes through it.
 #pragma once
 
+#include "dataset/DepthRule.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 class CQtxFile;
@@ -20,7 +23,11 @@ public:
 
     // Each returns 1, or 0 after "Error writing frame data in file :\n<path>"; the
     // output then stays open, so that the whole frames already written can be finalized.
+    // A depth that breaks the rule of the output's header (DepthRule.h) is refused with
+    // its message before anything of the frame is gathered; also 0.
     int WriteDepth(double depth);
+    // For a source that stores its depths coarsely: widens the step tolerance by it.
+    void SetDepthResolution(double resolution) { m_depthResolution = resolution; }
     // Bit for bit, NaN payloads included; any count (split into pieces).
     int WriteValues(const float* values, size_t count);
     // Room for `bytes` (at most PieceBytes()) for a caller that encodes its own values;
@@ -42,4 +49,6 @@ private:
     CQtxFile& m_file;
     std::vector<uint8_t> m_bytes;
     size_t m_staged = 0;
+    double m_depthResolution = 0.0;
+    std::optional<CDepthRule> m_depths; // made from the header at the first depth
 };

@@ -63,11 +63,11 @@ TEST_F(QtxFrameWriterTest, AHeaderCountsOnlyTheWholeFramesWritten)
         CQtxFrameWriter writer(out);
         std::vector<float> values(150, 1.0f);
         for (int f = 0; f < c.wholeFrames; ++f) {
-            writer.WriteDepth(2000.0 + f);
+            writer.WriteDepth(2000.0 + 0.5 * f);
             writer.WriteValues(values.data(), values.size());
         }
         if (c.tornValues) {
-            writer.WriteDepth(2100.0);
+            writer.WriteDepth(2000.0 + 0.5 * c.wholeFrames);
             writer.WriteValues(values.data(), c.tornValues);
         }
         writer.Finalize();
@@ -77,6 +77,54 @@ TEST_F(QtxFrameWriterTest, AHeaderCountsOnlyTheWholeFramesWritten)
         EXPECT_EQ(in.GetFrameCount(), uint32_t(c.wholeFrames)) << c.wholeFrames << " " << c.tornValues;
         EXPECT_EQ(ReadBytes(path).size(), qtx::DataStart(1) + size_t(c.wholeFrames) * 608);
     }
+}
+
+// The writer's last guard: a depth that breaks the header's rule is refused with the
+// importers' message before any of its frame is gathered; the frames before it are kept.
+TEST_F(QtxFrameWriterTest, ADepthThatBreaksTheHeadersRuleIsRefused)
+{
+    const struct {
+        double bad;
+        std::string detail;
+    } cases[] = {
+        {NAN, "Frame 3 has no finite depth (nan)."},
+        {1000.5, "Frame 3 is at depth 1000.5000 after 1000.5000: not one step of 0.5000 DOWN."},
+        {1000.0, "Frame 3 is at depth 1000.0000 after 1000.5000: not one step of 0.5000 DOWN."},
+        {1002.0, "Frame 3 is at depth 1002.0000 after 1000.5000: not one step of 0.5000 DOWN."},
+    };
+    std::vector<float> values(150, 1.0f);
+    for (const auto& c : cases) {
+        OpenOutput();
+        CQtxFrameWriter writer(out);
+        for (double depth : {1000.0, 1000.5}) {
+            ASSERT_EQ(writer.WriteDepth(depth), 1);
+            ASSERT_EQ(writer.WriteValues(values.data(), values.size()), 1);
+        }
+        host.ExpectMessage("Encountered invalid depth step in file :\n" + path + "\n" + c.detail +
+                           "\nOperation will be abandoned.");
+        EXPECT_EQ(writer.WriteDepth(c.bad), 0) << c.detail;
+        ASSERT_EQ(writer.Finalize(), 1);
+        const QtxImage image = LoadQtx(path);
+        EXPECT_EQ(image.depths, (std::vector<double>{1000.0, 1000.5})) << c.detail;
+        EXPECT_EQ(image.tornBytes, 0u) << c.detail;
+    }
+}
+
+// A coarse source widens the tolerance by its resolution, and no further.
+TEST_F(QtxFrameWriterTest, AResolutionWidensTheStepTolerance)
+{
+    OpenOutput();
+    out.m_header.depthStep = 0.152; // from shot depths in thousandths of 0.1524 steps
+    CQtxFrameWriter writer(out);
+    writer.SetDepthResolution(0.001);
+    std::vector<float> values(150, 1.0f);
+    for (double depth : {1000.0, 1000.152, 1000.304, 1000.457, 1000.609}) {
+        ASSERT_EQ(writer.WriteDepth(depth), 1) << depth;
+        ASSERT_EQ(writer.WriteValues(values.data(), values.size()), 1);
+    }
+    host.ExpectMessage("Frame 6 is at depth 1000.7630 after 1000.6090");
+    EXPECT_EQ(writer.WriteDepth(1000.763), 0);
+    writer.Finalize();
 }
 
 } // namespace
