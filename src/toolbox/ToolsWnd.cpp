@@ -334,6 +334,10 @@ int CToolsWnd::WriteOutputHead(uint8_t logDirection, double top, double bottom)
 
 int CToolsWnd::WriteOutputHead(const ToolOutputHead& head, const std::vector<CQtxDatum>& datums)
 {
+    if (!RefuseDatumCount(datums.size(), m_outputPath)) {
+        CloseInputs();
+        return 0;
+    }
     if (!ConfirmOutput()) return 0;
     if (!m_outputFile.OpenWrite(m_outputPath)) {
         CloseInputs();
