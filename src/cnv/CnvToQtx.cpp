@@ -98,6 +98,7 @@ int CCnvToQtx::Convert(const std::string& cnvPath, const std::string& qtxPath)
     progress.SetRange(0, 1000); // per mille: any frame count fits
 
     CQtxFrameWriter writer(*out);
+    writer.HoldDepthRule();
     const size_t traceBytes = size_t(samples) * sizeof(float);
     int result = 1;
     int shown = 0;

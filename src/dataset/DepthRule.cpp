@@ -31,10 +31,17 @@ CDepthRule::CDepthRule(uint8_t logDirection, double step, double resolution)
 {
 }
 
+CDepthRule CDepthRule::FiniteOnly()
+{
+    CDepthRule rule(qtx::kLogDown, 0.0);
+    rule.m_finiteOnly = true;
+    return rule;
+}
+
 bool CDepthRule::Take(double depth)
 {
     bool ok = std::isfinite(depth);
-    if (ok && m_frames > 0) {
+    if (ok && m_frames > 0 && !m_finiteOnly) {
         const double moved = m_down ? depth - m_last : m_last - depth;
         ok = m_usableStep && moved > 0.0 && std::fabs(moved - m_step) <= m_tolerance;
     }

@@ -34,6 +34,8 @@ std::string DepthRefusal(const std::string& path, const std::string& detail);
 class CDepthRule {
 public:
     CDepthRule(uint8_t logDirection, double step, double resolution = 0.0);
+    // The part of the rule that holds for any source: every depth finite.
+    static CDepthRule FiniteOnly();
 
     // Takes the next frame's depth: true when it is finite and, after the first, moves
     // from the depth before it in the data set's direction by the step. A refused depth
@@ -53,6 +55,7 @@ private:
     double m_step;
     double m_tolerance;
     bool m_usableStep;
+    bool m_finiteOnly = false;
     int64_t m_frames = 0;
     double m_last = 0.0;
     double m_refused = 0.0;

@@ -23,11 +23,18 @@ public:
 
     // Each returns 1, or 0 after "Error writing frame data in file :\n<path>"; the
     // output then stays open, so that the whole frames already written can be finalized.
-    // A depth that breaks the rule of the output's header (DepthRule.h) is refused with
-    // its message before anything of the frame is gathered; also 0.
+    // A depth that is no number, or once HoldDepthRule was called one that breaks the
+    // rule of the output's header (DepthRule.h), is refused with the rule's message
+    // before anything of its frame is gathered; also 0.
     int WriteDepth(double depth);
-    // For a source that stores its depths coarsely: widens the step tolerance by it.
-    void SetDepthResolution(double resolution) { m_depthResolution = resolution; }
+    // Holds every depth to the header's direction and step (writers whose depths must
+    // follow their header: the importers and the tool box), the tolerance widened by
+    // `resolution` for a source that stores its depths coarsely. Before the first depth.
+    void HoldDepthRule(double resolution = 0.0)
+    {
+        m_holdRule = true;
+        m_depthResolution = resolution;
+    }
     // Bit for bit, NaN payloads included; any count (split into pieces).
     int WriteValues(const float* values, size_t count);
     // Room for `bytes` (at most PieceBytes()) for a caller that encodes its own values;
@@ -49,6 +56,7 @@ private:
     CQtxFile& m_file;
     std::vector<uint8_t> m_bytes;
     size_t m_staged = 0;
+    bool m_holdRule = false;
     double m_depthResolution = 0.0;
     std::optional<CDepthRule> m_depths; // made from the header at the first depth
 };

@@ -45,7 +45,8 @@ int FrameOffset(uint64_t at) { return at > uint64_t(INT_MAX) ? -1 : int(at); }
 
 } // namespace
 
-CToolsWnd::CToolsWnd() = default;
+// Every task writes depths that follow its output's header.
+CToolsWnd::CToolsWnd() { m_writer.HoldDepthRule(); }
 
 // ---- helpers ------------------------------------------------------------------------------------
 

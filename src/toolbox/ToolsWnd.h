@@ -211,8 +211,8 @@ public:
     // Room for `bytes` (at most a piece) of little-endian frame bytes the caller fills;
     // nullptr after a failed write.
     uint8_t* ReserveFrameBytes(size_t bytes) { return m_writer.Reserve(bytes); }
-    // For an input that stores its depths coarsely (CQtxFrameWriter::SetDepthResolution).
-    void SetDepthResolution(double resolution) { m_writer.SetDepthResolution(resolution); }
+    // For an input that stores its depths coarsely (CQtxFrameWriter::HoldDepthRule).
+    void SetDepthResolution(double resolution) { m_writer.HoldDepthRule(resolution); }
     // Every value of a primary datum at m_singleFrameIndex (a two-axis datum whole,
     // rows after rows), streamed through g_fftData, so any size fits.
     int CopyItem(const CQtxDatum& item, ValueOp op = ValueOp::Copy);

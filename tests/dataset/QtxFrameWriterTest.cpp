@@ -81,6 +81,7 @@ TEST_F(QtxFrameWriterTest, AHeaderCountsOnlyTheWholeFramesWritten)
 
 // The writer's last guard: a depth that breaks the header's rule is refused with the
 // importers' message before any of its frame is gathered; the frames before it are kept.
+// Without the rule held, only a depth that is no number is refused.
 TEST_F(QtxFrameWriterTest, ADepthThatBreaksTheHeadersRuleIsRefused)
 {
     const struct {
@@ -96,6 +97,7 @@ TEST_F(QtxFrameWriterTest, ADepthThatBreaksTheHeadersRuleIsRefused)
     for (const auto& c : cases) {
         OpenOutput();
         CQtxFrameWriter writer(out);
+        writer.HoldDepthRule();
         for (double depth : {1000.0, 1000.5}) {
             ASSERT_EQ(writer.WriteDepth(depth), 1);
             ASSERT_EQ(writer.WriteValues(values.data(), values.size()), 1);
@@ -110,13 +112,29 @@ TEST_F(QtxFrameWriterTest, ADepthThatBreaksTheHeadersRuleIsRefused)
     }
 }
 
+TEST_F(QtxFrameWriterTest, WithoutTheRuleHeldOnlyDepthsThatAreNoNumberAreRefused)
+{
+    OpenOutput();
+    CQtxFrameWriter writer(out);
+    std::vector<float> values(150, 1.0f);
+    for (double depth : {1000.0, 999.0, 1003.0}) { // any order: a source of its own depths
+        ASSERT_EQ(writer.WriteDepth(depth), 1) << depth;
+        ASSERT_EQ(writer.WriteValues(values.data(), values.size()), 1);
+    }
+    host.ExpectMessage("Encountered invalid depth step in file :\n" + path +
+                       "\nFrame 4 has no finite depth (-inf).\nOperation will be abandoned.");
+    EXPECT_EQ(writer.WriteDepth(-INFINITY), 0);
+    ASSERT_EQ(writer.Finalize(), 1);
+    EXPECT_EQ(LoadQtx(path).depths.size(), 3u);
+}
+
 // A coarse source widens the tolerance by its resolution, and no further.
 TEST_F(QtxFrameWriterTest, AResolutionWidensTheStepTolerance)
 {
     OpenOutput();
     out.m_header.depthStep = 0.152; // from shot depths in thousandths of 0.1524 steps
     CQtxFrameWriter writer(out);
-    writer.SetDepthResolution(0.001);
+    writer.HoldDepthRule(0.001);
     std::vector<float> values(150, 1.0f);
     for (double depth : {1000.0, 1000.152, 1000.304, 1000.457, 1000.609}) {
         ASSERT_EQ(writer.WriteDepth(depth), 1) << depth;
