@@ -82,14 +82,10 @@ bool ParseTenColumns(std::string_view line, size_t count, double* depth, float* 
 // The depth field alone of a data line (its first).
 bool ParseDepthField(std::string_view line, DataColumns columns, double* depth)
 {
-    std::string_view text;
-    if (columns == DataColumns::Tens) {
-        text = TrimBlanks(line.substr(0, kTenColumn));
-    } else {
-        const size_t at = std::min(line.size(), size_t(std::find_if_not(line.begin(), line.end(), IsFieldBlank) - line.begin()));
-        const size_t end = size_t(std::find_if(line.begin() + ptrdiff_t(at), line.end(), IsFieldBlank) - line.begin());
-        text = line.substr(at, end - at);
-    }
+    std::string_view text = columns == DataColumns::Tens ? line.substr(0, kTenColumn) : line;
+    while (!text.empty() && IsFieldBlank(text.front())) text.remove_prefix(1);
+    const auto end = std::find_if(text.begin(), text.end(), IsFieldBlank);
+    text = text.substr(0, size_t(end - text.begin()));
     return !text.empty() && ParseTextNumber(text, *depth);
 }
 
