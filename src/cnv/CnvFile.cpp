@@ -123,6 +123,11 @@ uint32_t CCnvFile::CountFrames()
     return m_frameCount;
 }
 
+bool CCnvFile::ReadFrameDepth(uint32_t k, double& depth)
+{
+    return m_frameSize != 0 && ReadDepthAt(int64_t(cnv::FrameOffset(m_frameSize, k)), depth);
+}
+
 double CCnvFile::ReadFrame(uint32_t k)
 {
     if (m_frameSize == 0) return Fail(kErrorFrameHeader, -1.0);

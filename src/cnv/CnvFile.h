@@ -34,6 +34,9 @@ public:
     double ReadSamplingPeriod();
     // Frames in the file, which must hold a whole number of them; 0xFFFFFFFF on failure.
     uint32_t CountFrames();
+    // Depth of frame k from its frame header alone. Quiet: false, with nothing shown and
+    // the file left open, when the header lies beyond the file (ReadFrame then tells).
+    bool ReadFrameDepth(uint32_t k, double& depth);
     // Reads frame k whole (one read); its depth, or -1.0 on failure. ChannelSamples
     // then gives its channels.
     double ReadFrame(uint32_t k);

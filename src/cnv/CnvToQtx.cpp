@@ -6,6 +6,7 @@
 #include "cnv/DataOriginDlg.h"
 #include "common/OutputGuard.h"
 #include "common/ProgressDlg.h"
+#include "dataset/DepthRule.h"
 #include "dataset/QtxFile.h"
 #include "dataset/QtxFrameWriter.h"
 #include "platform/Host.h"
@@ -47,6 +48,14 @@ int CCnvToQtx::Convert(const std::string& cnvPath, const std::string& qtxPath)
     const int channels = input.m_channels;
     const int samples = input.m_samples;
 
+    // Every frame's depth, before any question: the frames take them as they are. A
+    // frame beyond the file is left to the conversion, which keeps the ones before it.
+    const uint8_t direction = m_topDepth < m_bottomDepth ? qtx::kLogDown : qtx::kLogUp;
+    CDepthRule rule(direction, m_depthStep);
+    double depth = 0.0;
+    for (uint32_t k = 0; k < m_frameCount && input.ReadFrameDepth(k, depth); ++k)
+        if (!rule.Check(depth, cnvPath)) return 0;
+
     CDataOriginDlg originDlg;
     m_origin = originDlg.DoModal() == IDOK ? originDlg.m_originIndex : 0;
     const CnvOrigin origin = CnvOriginOf(m_origin, m_samplingPeriod);
@@ -67,7 +76,7 @@ int CCnvToQtx::Convert(const std::string& cnvPath, const std::string& qtxPath)
     if (!out->OpenWrite(qtxPath)) return 0;
 
     QtxFileHeader& header = out->m_header;
-    header.logDirection = m_topDepth < m_bottomDepth ? qtx::kLogDown : qtx::kLogUp;
+    header.logDirection = direction;
     header.depthUnits = m_depthUnit == "FT" ? qtx::kUnitsFeet : qtx::kUnitsMetres;
     header.frameCount = 0; // counted when the frames are settled, so a killed run claims none
     header.topDepth = m_topDepth;
@@ -89,6 +98,7 @@ int CCnvToQtx::Convert(const std::string& cnvPath, const std::string& qtxPath)
     progress.SetRange(0, 1000); // per mille: any frame count fits
 
     CQtxFrameWriter writer(*out);
+    writer.HoldDepthRule();
     const size_t traceBytes = size_t(samples) * sizeof(float);
     int result = 1;
     int shown = 0;

@@ -21,6 +21,10 @@ uint8_t* CQtxFrameWriter::Reserve(size_t bytes)
 
 int CQtxFrameWriter::WriteDepth(double depth)
 {
+    if (!m_depths)
+        m_depths = m_holdRule ? CDepthRule(m_file.m_header.logDirection, m_file.m_header.depthStep, m_depthResolution)
+                              : CDepthRule::FiniteOnly();
+    if (!m_depths->Check(depth, m_file.m_path)) return 0;
     uint8_t* at = Reserve(qtx::kDepthSize);
     if (!at) return 0;
     endian::PutLEDouble(at, depth);

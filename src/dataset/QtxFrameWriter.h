@@ -4,8 +4,11 @@
 // writer of data sets (conversions, imports, the tool box) goes through it.
 #pragma once
 
+#include "dataset/DepthRule.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 class CQtxFile;
@@ -20,7 +23,18 @@ public:
 
     // Each returns 1, or 0 after "Error writing frame data in file :\n<path>"; the
     // output then stays open, so that the whole frames already written can be finalized.
+    // A depth that is no number, or once HoldDepthRule was called one that breaks the
+    // rule of the output's header (DepthRule.h), is refused with the rule's message
+    // before anything of its frame is gathered; also 0.
     int WriteDepth(double depth);
+    // Holds every depth to the header's direction and step (writers whose depths must
+    // follow their header: the importers and the tool box), the tolerance widened by
+    // `resolution` for a source that stores its depths coarsely. Before the first depth.
+    void HoldDepthRule(double resolution = 0.0)
+    {
+        m_holdRule = true;
+        m_depthResolution = resolution;
+    }
     // Bit for bit, NaN payloads included; any count (split into pieces).
     int WriteValues(const float* values, size_t count);
     // Room for `bytes` (at most PieceBytes()) for a caller that encodes its own values;
@@ -42,4 +56,7 @@ private:
     CQtxFile& m_file;
     std::vector<uint8_t> m_bytes;
     size_t m_staged = 0;
+    bool m_holdRule = false;
+    double m_depthResolution = 0.0;
+    std::optional<CDepthRule> m_depths; // made from the header at the first depth
 };

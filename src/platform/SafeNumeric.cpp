@@ -21,6 +21,10 @@ float ClampToFloat(double v)
     return float(v);
 }
 
+bool FitsInt(double v) { return v > double(INT_MIN) - 1.0 && v < double(INT_MAX) + 1.0; }
+
+bool FitsFloat(double v) { return !std::isfinite(v) || std::fabs(v) <= double(FLT_MAX); }
+
 TickWalk::TickWalk(int64_t first, int64_t step, double lo, double hi, int maxCount)
 {
     // Whole numbers below 2^52 keep every quotient below exact in double, give or take

@@ -16,6 +16,13 @@ int ClampToInt(double v, int nanValue = 0);
 // NaN stays NaN.
 float ClampToFloat(double v);
 
+// Checks for a value that must arrive whole or be refused, rather than clamped:
+// true when int(v) is defined (v is a number whose truncation lies in the int range).
+bool FitsInt(double v);
+// True when float(v) keeps what v is: NaN and infinities stay themselves, finite values
+// within +-FLT_MAX round to the nearest float. False for a finite value beyond them.
+bool FitsFloat(double v);
+
 // The ticks of an axis: the values first + k * step (k = 0, 1, ...) that lie in
 // [lo, hi] (both ends included) and in the int range, in increasing order. Empty
 // when step is not positive, lo or hi is NaN, or when more than maxCount values

@@ -5,6 +5,7 @@
 #include "common/OutputGuard.h"
 #include "common/ProgressDlg.h"
 #include "common/QtxDataSetHistoryDlg.h"
+#include "dataset/DepthRule.h"
 #include "dataset/ItemTypes.h"
 #include "dataset/QtxFrameWriter.h"
 #include "platform/BinaryFile.h"
@@ -38,7 +39,7 @@ int Abandon(CQtxFile& out, const std::string& path)
 int CProcessingWnd::WriteProfile(const std::vector<ProfileCurve>& curves, const std::vector<uint8_t>& units,
                                  const std::function<void(int frame, float* values)>& fill)
 {
-    if (curves.empty() || units.size() != curves.size()) return 0;
+    if (curves.empty() || units.size() != curves.size() || !RefuseDatumCount(curves.size(), m_outputPath)) return 0;
     if (RefuseOutputOverInput(m_outputPath, {m_path})) return 0;
     // A name derived from the input may be another file's: asked once per window.
     if (!m_savedOnce && RefuseToReplaceExisting(m_outputPath)) return 0;

@@ -136,6 +136,18 @@ double CSegyFile::ReadDepthStep(ShotBuffer shots)
     return m_readFailed ? 0.0 : TraceDepth(shots.data()) - first;
 }
 
+double CSegyFile::ReadShotDepth(TraceHeaderBuffer traceHeader, int64_t index)
+{
+    m_seekOffset = int64_t(kFileHeaderSize) + index * int64_t(ShotSize());
+    m_readFailed = index < 0 || index >= m_shotCount
+                   || m_fileIn.ReadAt(m_seekOffset, traceHeader.data(), traceHeader.size()) != traceHeader.size();
+    if (m_readFailed) {
+        FailShotRead();
+        return -1.0;
+    }
+    return TraceDepth(traceHeader.data());
+}
+
 int CSegyFile::ReadShot(ShotBuffer shots, double depth)
 {
     // A signed step counts shots from the first whichever way the depths run.

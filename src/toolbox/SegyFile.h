@@ -66,6 +66,9 @@ public:
     double ReadFirstShotDepth(TraceHeaderBuffer traceHeader);
     double ReadLastShotDepth(TraceHeaderBuffer traceHeader);
     double ReadDepthStep(ShotBuffer shots);
+    // Depth of the first trace of shot `index` (from 0, below m_shotCount); on failure
+    // -1.0 after the shot-read message, with m_readFailed set.
+    double ReadShotDepth(TraceHeaderBuffer traceHeader, int64_t index);
     // Reads the shot that lies at `depth` (counted from the first shot depth in steps of
     // m_depthStep, a shot less than 0.005 steps away counting as reached) into the slots.
     int ReadShot(ShotBuffer shots, double depth);

@@ -134,7 +134,10 @@ int ConvertLasToQtx(CToolsWnd& e)
     TextTable table;
     table.columns = DataColumns::Blanks;
     table.sectionEndsData = true;
-    if (!ReadLasHeader(doc, path, table) || !ScanDataLines(doc, table, path)) return -1;
+    // A curve more than a data set holds is refused before the data are read.
+    if (!ReadLasHeader(doc, path, table) || !RefuseDatumCount(table.datums.size(), e.m_outputPath)
+        || !ScanDataLines(doc, table, path))
+        return -1;
     e.m_taskLine = "*** Tools (Convert LAS to QTX)";
     return RunTextImport(e, doc, table, "Convert LAS to QTX : ");
 }

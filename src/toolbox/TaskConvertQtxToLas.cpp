@@ -7,7 +7,10 @@
 #include "toolbox/LasDoc.h"
 #include "toolbox/ToolsWnd.h"
 
+#include "dataset/DepthRule.h"
 #include "platform/Endian.h"
+#include "platform/Format.h"
+#include "platform/Host.h"
 
 #include <cmath>
 #include <filesystem>
@@ -60,6 +63,15 @@ int ConvertQtxToLas(CToolsWnd& e)
     std::vector<const CQtxDatum*> curves;
     for (size_t k = 0; k < in.list.size(); ++k)
         if (in.IsSelected(k) && IsLasCurve(*in.list[k])) curves.push_back(in.list[k].get());
+    // LAS readers take numbers only: a header depth that is none is refused, not written.
+    const double step = e.InputDepthStep();
+    if (!std::isfinite(in.top) || !std::isfinite(in.bottom) || !std::isfinite(step)) {
+        e.CloseInputs();
+        MessageBox(DepthRefusal(in.path, Format("The header's depths run from %.4f to %.4f in steps of %.4f.", in.top,
+                                                in.bottom, step)),
+                   MB_OK | MB_ICONSTOP);
+        return -1;
+    }
     if (!e.ConfirmOutput()) return -1;
 
     CLasDoc doc;
@@ -69,7 +81,7 @@ int ConvertQtxToLas(CToolsWnd& e)
     }
     doc.m_topDepth = in.top;
     doc.m_bottomDepth = in.bottom;
-    doc.m_depthStep = e.InputDepthStep();
+    doc.m_depthStep = step;
     // Data sets are in feet unless they say metres.
     doc.WriteLas20Header(in.depthUnits == qtx::kUnitsMetres ? 0 : 1);
     std::string line = "~A DEPT     ";
@@ -92,6 +104,11 @@ int ConvertQtxToLas(CToolsWnd& e)
         for (int32_t frame = first; frame < frames && frame - first < kFramesPerStep; ++frame) {
             double depth = 0.0;
             if (!ReadFrameDepth(in.file, frame, &depth)) return 0;
+            // The depth is the line's key: the NULL value in its place would be a false depth.
+            if (!std::isfinite(depth)) {
+                MessageBox(DepthRefusal(in.path, CDepthRule::NoDepth(frame + 1, depth)), MB_OK | MB_ICONSTOP);
+                return 0;
+            }
             line.clear();
             AppendField(line, depth);
             for (const CQtxDatum* c : curves) {

@@ -4,6 +4,7 @@
 
 #include "common/Fft.h"
 #include "platform/Endian.h"
+#include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/SafeNumeric.h"
 
@@ -17,6 +18,8 @@ const char kMultiple[] = "Encountered multiple selection list!\nOperation will b
 const char kEmpty[] = "Encountered empty selection list!\nOperation will be abandoned.";
 const char kDomain[] =
     "Segy conversion requires either time, slowness or azimuth domain data!\nOperation will be abandoned.";
+const char kDepthFit[] = "Depth %.4f of frame %d does not fit a SEGY shot depth (thousandths in 32 bits) in file :\n"
+                         "%s\nOperation will be abandoned.";
 const char kShape[] = "Segy conversion requires a datum of one axis, 1 to 16 traces of 1 to 2048 samples and a tool "
                       "type up to 230!\nOperation will be abandoned.";
 
@@ -27,8 +30,18 @@ int Refuse(CToolsWnd& e, const char* text)
     return -1;
 }
 
+// A shot depth holds the depth's thousandths as a 32-bit integer: clamped, a depth
+// beyond it would be written as another depth.
+bool RefuseDepthBeyondShot(const CToolsWnd& e, double depth, int frame)
+{
+    if (FitsInt(depth * segy::kDepthScale)) return false;
+    MessageBox(Format(kDepthFit, depth, frame, e.m_primary.path.c_str()), MB_OK | MB_ICONSTOP);
+    return true;
+}
+
 int ShotFrame(CToolsWnd& e, const CQtxDatum& d, double depth)
 {
+    if (RefuseDepthBeyondShot(e, depth, e.m_singleFrameIndex + 1)) return 0;
     const int traces = d.m_traceCount;
     const int samples = d.m_axis1.m_sampleCount;
     const int offset = d.m_offset > uint32_t(INT_MAX) ? -1 : int(d.m_offset);
@@ -69,6 +82,12 @@ int ConvertQtxToSegy(CToolsWnd& e)
         || d.m_axis1.m_sampleCount < 1 || d.m_axis1.m_sampleCount > segy::kMaxSamples
         || d.m_typeCode > segy::kMaxItemType)
         return Refuse(e, kShape);
+    // Shots take the depths from the first on by the step: both ends fit, or none is written.
+    const double lastDepth = in.top + double(e.m_endIndex - 1) * e.InputDepthStep();
+    if (RefuseDepthBeyondShot(e, in.top, 1) || RefuseDepthBeyondShot(e, lastDepth, e.m_endIndex)) {
+        e.CloseInputs();
+        return -1;
+    }
     if (!e.ConfirmOutput()) return -1;
 
     CSegyFile& segy = e.m_segy;

@@ -79,6 +79,18 @@ int ConvertSegyToQtx(CToolsWnd& e)
         MessageBox(kStep, MB_OK | MB_ICONSTOP);
         return -1;
     }
+    // Every shot's depth, before the output exists: the frames take them as they are.
+    // Depths in thousandths make steps wobble by one thousandth.
+    const double resolution = 1.0 / segy::kDepthScale;
+    CDepthRule rule(s.m_logDirection == segy::kLogDown ? qtx::kLogDown : qtx::kLogUp, step, resolution);
+    for (int64_t k = 0; k < s.m_shotCount; ++k) {
+        const double depth = s.ReadShotDepth(e.m_traceHeader, k);
+        if (s.m_readFailed || !rule.Check(depth, e.m_primary.path)) {
+            e.CloseInputs();
+            return -1;
+        }
+    }
+    e.SetDepthResolution(resolution);
     s.m_depthStep = step;
     e.m_firstIndex = 0;
     e.m_endIndex = int32_t(std::min<int64_t>(s.m_shotCount, INT32_MAX));

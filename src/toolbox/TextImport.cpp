@@ -7,8 +7,10 @@
 #include "platform/SafeNumeric.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <filesystem>
+#include <optional>
 
 namespace {
 
@@ -17,7 +19,8 @@ constexpr int32_t kLinesPerStep = 64;
 
 const char kFormatError[] = "Format error in file :\n";
 const char kNoDepths[] = "Error getting top depth in file :\n";
-const char kInvalidStep[] = "Encountered invalid depth step in file :\n%s\nOperation will be abandoned.";
+const char kLeftOut[] = "Imported the first log of file :\n%s\nLeft out %zu further log(s): %s.";
+const char kBeyond[] = "Wrote %lld value(s) beyond the single-precision range as absent values (-999.25).";
 
 int Refuse(const std::string& text)
 {
@@ -25,20 +28,26 @@ int Refuse(const std::string& text)
     return 0;
 }
 
-// Field `field` of a line: the depth, then the values.
-bool TakeField(std::string_view text, size_t field, double* depth, float* values)
+constexpr float kAbsent = -999.25f;
+
+// Field `field` of a line: the depth (any number: the depth rule judges it), then the values.
+bool TakeField(std::string_view text, size_t field, double* depth, float* values, int64_t* beyond)
 {
     double v = 0.0;
     if (!ParseTextNumber(text, v)) return false;
-    if (field > 0) {
-        values[field - 1] = ClampToFloat(v);
-        return true;
+    if (field == 0) {
+        *depth = v;
+    } else if (FitsFloat(v)) {
+        values[field - 1] = float(v);
+    } else {
+        // Clamped, it would pass for a measured value; the data set's absent value does not.
+        values[field - 1] = kAbsent;
+        if (beyond) ++*beyond;
     }
-    *depth = v;
-    return std::isfinite(v);
+    return true;
 }
 
-bool ParseBlankFields(std::string_view line, size_t count, double* depth, float* values)
+bool ParseBlankFields(std::string_view line, size_t count, double* depth, float* values, int64_t* beyond)
 {
     const char* p = line.data();
     const char* const end = p + line.size();
@@ -48,7 +57,8 @@ bool ParseBlankFields(std::string_view line, size_t count, double* depth, float*
         if (p == end) return field == count + 1;
         const char* q = p;
         while (q != end && !IsFieldBlank(*q)) ++q;
-        if (field > count || !TakeField(std::string_view(p, size_t(q - p)), field, depth, values)) return false;
+        if (field > count || !TakeField(std::string_view(p, size_t(q - p)), field, depth, values, beyond))
+            return false;
         ++field;
         p = q;
     }
@@ -56,7 +66,7 @@ bool ParseBlankFields(std::string_view line, size_t count, double* depth, float*
 
 // Columns of ten: a value wider than its column would leave part of it in the next one,
 // which then holds no whole number, or text after the last column.
-bool ParseTenColumns(std::string_view line, size_t count, double* depth, float* values)
+bool ParseTenColumns(std::string_view line, size_t count, double* depth, float* values, int64_t* beyond)
 {
     const size_t fields = count + 1;
     const size_t width = fields * kTenColumn;
@@ -64,9 +74,31 @@ bool ParseTenColumns(std::string_view line, size_t count, double* depth, float* 
     for (size_t k = 0; k < fields; ++k) {
         const size_t at = std::min(k * kTenColumn, line.size());
         const std::string_view text = TrimBlanks(line.substr(at, kTenColumn));
-        if (text.empty() || !TakeField(text, k, depth, values)) return false;
+        if (text.empty() || !TakeField(text, k, depth, values, beyond)) return false;
     }
     return true;
+}
+
+// The depth field alone of a data line (its first).
+bool ParseDepthField(std::string_view line, DataColumns columns, double* depth)
+{
+    std::string_view text = columns == DataColumns::Tens ? line.substr(0, kTenColumn) : line;
+    while (!text.empty() && IsFieldBlank(text.front())) text.remove_prefix(1);
+    const auto end = std::find_if(text.begin(), text.end(), IsFieldBlank);
+    text = text.substr(0, size_t(end - text.begin()));
+    return !text.empty() && ParseTextNumber(text, *depth);
+}
+
+// A section title that opens a block of data lines: "~A..." or a LAS 3.0 "~<name>_Data",
+// either perhaps with an index in brackets and the "| definition" it belongs to.
+bool IsDataSection(std::string_view line, std::string* title)
+{
+    const size_t bar = std::min(line.find('|'), line.size()); // past the "~"
+    const std::string_view named = TrimBlanks(line.substr(1, bar - 1));
+    std::string name(named.substr(0, std::min(named.find_first_of(" \t["), named.size())));
+    for (char& c : name) c = char(std::toupper(static_cast<unsigned char>(c)));
+    *title = std::string(named);
+    return name.starts_with('A') || name.ends_with("_DATA");
 }
 
 void RemoveOutput(CToolsWnd& e)
@@ -104,10 +136,11 @@ size_t CountFields(std::string_view line)
     return fields;
 }
 
-bool ParseDataLine(std::string_view line, DataColumns columns, size_t count, double* depth, float* values)
+bool ParseDataLine(std::string_view line, DataColumns columns, size_t count, double* depth, float* values,
+                   int64_t* beyond)
 {
-    return columns == DataColumns::Tens ? ParseTenColumns(line, count, depth, values)
-                                        : ParseBlankFields(line, count, depth, values);
+    return columns == DataColumns::Tens ? ParseTenColumns(line, count, depth, values, beyond)
+                                        : ParseBlankFields(line, count, depth, values, beyond);
 }
 
 CQtxDatum CurveDatum(const std::string& name, uint8_t typeCode, uint8_t unit)
@@ -120,21 +153,39 @@ int ScanDataLines(CLasDoc& doc, TextTable& t, const std::string& path)
     std::vector<float> values(t.datums.size());
     std::string last;
     int64_t lines = 0;
+    std::optional<CDepthRule> rule; // known from the second line on
     std::string_view line;
     int got;
     while ((got = doc.ReadDataLine(&line)) >= 0) {
         if (t.sectionEndsData && line.starts_with('~')) break;
         if (IsBlankLine(line)) continue;
-        if (++lines <= 2
-            && !ParseDataLine(line, t.columns, values.size(), lines == 1 ? &t.top : &t.second, values.data()))
-            return Refuse(kFormatError + path);
+        ++lines;
+        double depth = 0.0;
+        const bool parsed = lines <= 2 ? ParseDataLine(line, t.columns, values.size(), &depth, values.data())
+                                       : ParseDepthField(line, t.columns, &depth);
+        if (!parsed) return Refuse(kFormatError + path);
+        if (lines == 1) {
+            t.top = depth;
+        } else {
+            if (lines == 2) {
+                t.second = depth;
+                // The first step gives the direction and the step every later one keeps.
+                rule.emplace(depth > t.top ? qtx::kLogDown : qtx::kLogUp, depth - t.top);
+                if (!rule->Check(t.top, path)) return 0;
+            }
+            if (!rule->Check(depth, path)) return 0;
+        }
         last.assign(line);
     }
     if (got == CLasDoc::kLongLine || lines > int64_t(INT32_MAX)) return Refuse(kFormatError + path);
     if (lines < 2) return Refuse(kNoDepths + path);
     if (!ParseDataLine(last, t.columns, values.size(), &t.last, values.data())) return Refuse(kFormatError + path);
-    const double step = std::fabs(t.second - t.top);
-    if (!(step > 0.0) || !std::isfinite(step)) return Refuse(Format(kInvalidStep, path.c_str()));
+    // What follows the data: further logs of the file, which are not read.
+    t.otherLogs.clear();
+    std::string title;
+    if (got >= 0)
+        for (std::string_view rest = line; got >= 0; got = doc.ReadDataLine(&rest))
+            if (rest.starts_with('~') && IsDataSection(rest, &title)) t.otherLogs.push_back(title);
     t.dataLines = int32_t(lines);
     doc.SkipLines(t.headerLines);
     return 1;
@@ -159,6 +210,7 @@ int RunTextImport(CToolsWnd& e, CLasDoc& doc, const TextTable& t, const std::str
     int32_t left = t.dataLines;
     std::vector<float> values(t.datums.size());
     const std::string& path = e.m_primary.path;
+    int64_t beyond = 0;
     const auto lines = [&](double) {
         for (int32_t n = std::min(left, kLinesPerStep); n > 0; --n, --left) {
             std::string_view line;
@@ -166,7 +218,7 @@ int RunTextImport(CToolsWnd& e, CLasDoc& doc, const TextTable& t, const std::str
             while ((got = doc.ReadDataLine(&line)) >= 0 && IsBlankLine(line)) {
             }
             double depth = 0.0;
-            if (got < 0 || !ParseDataLine(line, t.columns, values.size(), &depth, values.data()))
+            if (got < 0 || !ParseDataLine(line, t.columns, values.size(), &depth, values.data(), &beyond))
                 return Refuse(kFormatError + path);
             if (!e.StageDepth(depth) || !e.StageValues(values.data(), values.size())) return 0;
         }
@@ -174,6 +226,17 @@ int RunTextImport(CToolsWnd& e, CLasDoc& doc, const TextTable& t, const std::str
     };
     const int result = e.RunFrames(label, 0, 1, t.top, down ? step : -step, lines);
     doc.CloseInput();
-    if (result != 1) RemoveOutput(e);
+    if (result != 1) {
+        RemoveOutput(e);
+        return result;
+    }
+    std::string notice;
+    if (!t.otherLogs.empty()) {
+        std::string names;
+        for (const std::string& name : t.otherLogs) names += (names.empty() ? "" : ", ") + name;
+        notice = Format(kLeftOut, path.c_str(), t.otherLogs.size(), names.c_str());
+    }
+    if (beyond > 0) notice += (notice.empty() ? "" : "\n") + Format(kBeyond, static_cast<long long>(beyond));
+    if (!notice.empty() && !e.m_stopped) MessageBox(notice, MB_OK | MB_ICONINFORMATION);
     return result;
 }

@@ -37,6 +37,8 @@ struct TextTable {
     double top = 0.0;    // depth of the first data line
     double second = 0.0; // of the second
     double last = 0.0;   // of the last
+    // Data sections after the one read (a LAS 3.0 file of several logs), by their titles.
+    std::vector<std::string> otherLogs;
 };
 
 // Blank, tab and CR: what separates the fields of a data line and pads it.
@@ -46,20 +48,24 @@ std::string_view TrimBlanks(std::string_view text);
 // The blank-separated fields of a line.
 size_t CountFields(std::string_view line);
 // The depth and `count` values of a data line; false when the line does not hold exactly
-// that many fields, a field is no number, or the depth is not finite. Values are narrowed
-// to single precision (beyond its range they are clamped).
-bool ParseDataLine(std::string_view line, DataColumns columns, size_t count, double* depth, float* values);
+// that many fields or a field is no number (the depth rule judges the depth). Values are
+// narrowed to single precision; a finite value beyond its range is no float and becomes
+// the absent value -999.25, counted in *beyond when given (infinities stay infinities).
+bool ParseDataLine(std::string_view line, DataColumns columns, size_t count, double* depth, float* values,
+                   int64_t* beyond = nullptr);
 
 // Reads the data lines that follow the header (the input stands at the first) to their
 // end: their count and the depths of the first, second and last, each of those lines
-// parsed whole. Refuses (message, 0) data that end before two lines, a step of 0 between
-// the first two depths, and a line that is too long or not parsed. Leaves the input at the
-// first data line again.
+// parsed whole, and every line's depth held to the depth rule (direction and step from
+// the first two). Refuses (message, 0) data that end before two lines, a depth that breaks
+// the rule, and a line that is too long or not parsed. With sectionEndsData, notes the
+// data sections after the end in otherLogs. Leaves the input at the first data line again.
 int ScanDataLines(CLasDoc& doc, TextTable& table, const std::string& path);
 
 // Writes the data set: header (direction and step from the first two depths, the history
 // naming the file's depth range), one frame per data line. 1 when done or stopped, -1
-// after a failure, with the output removed.
+// after a failure, with the output removed. A run that is done says what it left out:
+// values beyond single precision (written absent) and the other logs.
 int RunTextImport(CToolsWnd& e, CLasDoc& doc, const TextTable& table, const std::string& label);
 
 // One single-value curve datum of a text import.

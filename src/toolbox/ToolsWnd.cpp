@@ -45,7 +45,8 @@ int FrameOffset(uint64_t at) { return at > uint64_t(INT_MAX) ? -1 : int(at); }
 
 } // namespace
 
-CToolsWnd::CToolsWnd() = default;
+// Every task writes depths that follow its output's header.
+CToolsWnd::CToolsWnd() { m_writer.HoldDepthRule(); }
 
 // ---- helpers ------------------------------------------------------------------------------------
 
@@ -334,6 +335,10 @@ int CToolsWnd::WriteOutputHead(uint8_t logDirection, double top, double bottom)
 
 int CToolsWnd::WriteOutputHead(const ToolOutputHead& head, const std::vector<CQtxDatum>& datums)
 {
+    if (!RefuseDatumCount(datums.size(), m_outputPath)) {
+        CloseInputs();
+        return 0;
+    }
     if (!ConfirmOutput()) return 0;
     if (!m_outputFile.OpenWrite(m_outputPath)) {
         CloseInputs();

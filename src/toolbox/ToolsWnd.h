@@ -10,6 +10,7 @@
 // counts exactly the whole frames it holds; a run that wrote no frame leaves no output.
 #pragma once
 
+#include "dataset/DepthRule.h"
 #include "dataset/QtxFile.h"
 #include "dataset/QtxFrameWriter.h"
 #include "toolbox/SegyFile.h"
@@ -42,7 +43,7 @@ struct ToolFrameSpan {
 
 // One input data set of a run; the primary, secondary and density inputs alike.
 struct ToolInput {
-    static constexpr int kMaxDatums = 256; // entries of the selection flags
+    static constexpr int kMaxDatums = qtx::kMaxDatums; // entries of the selection flags
 
     explicit ToolInput(const char* name) : role(name) {}
 
@@ -169,7 +170,7 @@ public:
     // Refuses an output that is one of the inputs, or an existing file the user does not
     // want replaced (unless m_outputConfirmed); every writer asks here before creating it.
     int ConfirmOutput();
-    // Output writer: ConfirmOutput, then the header image
+    // Output writer: refuses more datums than a data set holds, ConfirmOutput, then the header image
     // (the primary's units and step with the given direction and depths; no frame counted
     // until the frame loop ends, so a killed run claims none), history, every primary
     // datum unchanged, header and descriptors. After a 0 the run's end removes the output.
@@ -210,6 +211,8 @@ public:
     // Room for `bytes` (at most a piece) of little-endian frame bytes the caller fills;
     // nullptr after a failed write.
     uint8_t* ReserveFrameBytes(size_t bytes) { return m_writer.Reserve(bytes); }
+    // For an input that stores its depths coarsely (CQtxFrameWriter::HoldDepthRule).
+    void SetDepthResolution(double resolution) { m_writer.HoldDepthRule(resolution); }
     // Every value of a primary datum at m_singleFrameIndex (a two-axis datum whole,
     // rows after rows), streamed through g_fftData, so any size fits.
     int CopyItem(const CQtxDatum& item, ValueOp op = ValueOp::Copy);

@@ -3,6 +3,7 @@
 // the tasks that derive curves.
 #include "toolbox/ToolsWnd.h"
 
+#include "dataset/DepthRule.h"
 #include "settings/SettingsStore.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
@@ -23,7 +24,6 @@ const char kUnits[] = "Different depth units in input files!\nOperation will be 
 const char kDirections[] = "Different log directions in input files!\nOperation will be abandoned.";
 const char kTooManyReceivers[] = "Encountered more than 13 receivers in selected datum!\nOperation will be abandoned.";
 
-constexpr double kStepTolerance = 0.0005;
 constexpr int kMaxReceivers = 13; // per-receiver log names and types exist for receivers 1 to 13
 
 // The settings' selection that belongs to an input.
@@ -123,7 +123,7 @@ int CToolsWnd::CheckInputsAgree(bool sameFrameCount)
                    kFrameCounts)
            // Up logs store their step with either sign: only its size is compared.
            && Require(all([&](const ToolInput& o) {
-                          return !(std::fabs(std::fabs(p.step) - std::fabs(o.step)) > kStepTolerance);
+                          return !(std::fabs(std::fabs(p.step) - std::fabs(o.step)) > qtx::kStepTolerance);
                       }),
                       kSteps)
            && Require(all([&](const ToolInput& o) { return o.depthUnits == p.depthUnits; }), kUnits)

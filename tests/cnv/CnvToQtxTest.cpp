@@ -10,6 +10,7 @@
 #include "res/ResourceIds.h"
 #include "support/CnvBuilder.h"
 #include "support/HostFixture.h"
+#include "support/HostileDepths.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
 
@@ -234,6 +235,31 @@ TEST_F(CnvToQtxTest, StoppedOrFailedRunsLeaveExactlyTheWholeFramesWritten)
         if (k.frames > 0) {
             EXPECT_EQ(out.header.bottomDepth, out.depths.back());
         }
+    }
+}
+
+// A depth column that breaks the rule (no number, no step, a turn, a jump) is refused
+// with the importers' one message before a question is asked or an output exists.
+TEST_F(CnvToQtxTest, RefusesABadDepthColumnBeforeAskingOrWriting)
+{
+    for (const HostileDepthColumn& column : HostileDepthColumns()) {
+        CnvShape s = Shape(2, 8, int(column.depths.size()));
+        s.depths = column.depths;
+        WriteCnv(cnvPath, s);
+        CCnvToQtx c;
+        c.m_topDepth = s.depths.front();
+        c.m_bottomDepth = s.depths.back();
+        c.m_depthStep = s.depths[1] - s.depths[0];
+        c.m_depthUnit = "FT";
+        c.m_channelCount = s.channels;
+        c.m_samplesPerChannel = uint16_t(s.samples);
+        c.m_frameCount = uint32_t(s.frames);
+        c.m_outputConfirmed = true;
+        host.ExpectMessage(HostileDepthMessage(cnvPath, column));
+        EXPECT_EQ(c.Convert(cnvPath, qtxPath), 0) << column.what;
+        EXPECT_FALSE(FileExists(qtxPath)) << column.what;
+        EXPECT_EQ(host.Messages().size(), 1u) << column.what;
+        host.ClearMessages();
     }
 }
 

@@ -63,11 +63,11 @@ TEST_F(QtxFrameWriterTest, AHeaderCountsOnlyTheWholeFramesWritten)
         CQtxFrameWriter writer(out);
         std::vector<float> values(150, 1.0f);
         for (int f = 0; f < c.wholeFrames; ++f) {
-            writer.WriteDepth(2000.0 + f);
+            writer.WriteDepth(2000.0 + 0.5 * f);
             writer.WriteValues(values.data(), values.size());
         }
         if (c.tornValues) {
-            writer.WriteDepth(2100.0);
+            writer.WriteDepth(2000.0 + 0.5 * c.wholeFrames);
             writer.WriteValues(values.data(), c.tornValues);
         }
         writer.Finalize();
@@ -77,6 +77,53 @@ TEST_F(QtxFrameWriterTest, AHeaderCountsOnlyTheWholeFramesWritten)
         EXPECT_EQ(in.GetFrameCount(), uint32_t(c.wholeFrames)) << c.wholeFrames << " " << c.tornValues;
         EXPECT_EQ(ReadBytes(path).size(), qtx::DataStart(1) + size_t(c.wholeFrames) * 608);
     }
+}
+
+// The writer's last guard: a depth that breaks the header's rule is refused with the
+// importers' message before any of its frame is gathered; the frames before it are kept.
+// Without the rule held, only a depth that is no number is refused.
+TEST_F(QtxFrameWriterTest, ADepthThatBreaksTheHeadersRuleIsRefused)
+{
+    const struct {
+        double bad;
+        std::string detail;
+    } cases[] = {
+        {NAN, "Frame 3 has no finite depth (nan)."},
+        {1002.0, "Frame 3 is at depth 1002.0000 after 1000.5000: not one step of 0.5000 DOWN."},
+    };
+    std::vector<float> values(150, 1.0f);
+    for (const auto& c : cases) {
+        OpenOutput();
+        CQtxFrameWriter writer(out);
+        writer.HoldDepthRule();
+        for (double depth : {1000.0, 1000.5}) {
+            ASSERT_EQ(writer.WriteDepth(depth), 1);
+            ASSERT_EQ(writer.WriteValues(values.data(), values.size()), 1);
+        }
+        host.ExpectMessage("Encountered invalid depth step in file :\n" + path + "\n" + c.detail +
+                           "\nOperation will be abandoned.");
+        EXPECT_EQ(writer.WriteDepth(c.bad), 0) << c.detail;
+        ASSERT_EQ(writer.Finalize(), 1);
+        const QtxImage image = LoadQtx(path);
+        EXPECT_EQ(image.depths, (std::vector<double>{1000.0, 1000.5})) << c.detail;
+        EXPECT_EQ(image.tornBytes, 0u) << c.detail;
+    }
+}
+
+TEST_F(QtxFrameWriterTest, WithoutTheRuleHeldOnlyDepthsThatAreNoNumberAreRefused)
+{
+    OpenOutput();
+    CQtxFrameWriter writer(out);
+    std::vector<float> values(150, 1.0f);
+    for (double depth : {1000.0, 999.0, 1003.0}) { // any order: a source of its own depths
+        ASSERT_EQ(writer.WriteDepth(depth), 1) << depth;
+        ASSERT_EQ(writer.WriteValues(values.data(), values.size()), 1);
+    }
+    host.ExpectMessage("Encountered invalid depth step in file :\n" + path +
+                       "\nFrame 4 has no finite depth (-inf).\nOperation will be abandoned.");
+    EXPECT_EQ(writer.WriteDepth(-INFINITY), 0);
+    ASSERT_EQ(writer.Finalize(), 1);
+    EXPECT_EQ(LoadQtx(path).depths.size(), 3u);
 }
 
 } // namespace

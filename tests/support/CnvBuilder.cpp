@@ -28,7 +28,8 @@ void AppendHeader(std::vector<uint8_t>& out, const CnvShape& s)
 void AppendFrame(std::vector<uint8_t>& out, const CnvShape& s, int k)
 {
     // Frame header: depth, then 8 bytes nobody reads.
-    Put(out, std::bit_cast<uint64_t>(s.top + k * s.step), 8);
+    const double depth = size_t(k) < s.depths.size() ? s.depths[size_t(k)] : s.top + k * s.step;
+    Put(out, std::bit_cast<uint64_t>(depth), 8);
     Put(out, 0x5555555555555555ull, 8);
     for (int c = 0; c < s.channels; ++c) {
         // Leading word: the sampling period in its upper half for channel 0 of frame 0.

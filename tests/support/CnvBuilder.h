@@ -19,6 +19,7 @@ struct CnvShape {
     int frames = 4;
     double top = 1000.0;        // frame k at top + k x step
     double step = 0.5;
+    std::vector<double> depths; // when given, frame k's depth instead (as many as frames)
 };
 
 inline CnvShape Shape(uint8_t channels, int16_t samples, int frames)

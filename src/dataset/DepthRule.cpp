@@ -1,0 +1,75 @@
+#include "dataset/DepthRule.h"
+
+#include "dataset/QtxLayout.h"
+#include "platform/Format.h"
+#include "platform/Host.h"
+
+#include <cmath>
+
+int RefuseDatumCount(size_t count, const std::string& path)
+{
+    if (count <= size_t(qtx::kMaxDatums)) return 1;
+    MessageBox(Format("Encountered %zu datums for data set :\n%s\nA data set holds at most %d datums.\n"
+                      "Operation will be abandoned.",
+                      count, path.c_str(), qtx::kMaxDatums),
+               MB_OK | MB_ICONSTOP);
+    return 0;
+}
+
+std::string DepthRefusal(const std::string& path, const std::string& detail)
+{
+    return Format("Encountered invalid depth step in file :\n%s\n%s\nOperation will be abandoned.", path.c_str(),
+                  detail.c_str());
+}
+
+CDepthRule::CDepthRule(uint8_t logDirection, double step, double resolution)
+    : m_down(logDirection == qtx::kLogDown),
+      m_step(std::fabs(step)),
+      m_tolerance(qtx::kStepTolerance + std::fabs(resolution)),
+      // A step of 0 or no number puts no two frames at different depths.
+      m_usableStep(std::isfinite(step) && step != 0.0)
+{
+}
+
+CDepthRule CDepthRule::FiniteOnly()
+{
+    CDepthRule rule(qtx::kLogDown, 0.0);
+    rule.m_finiteOnly = true;
+    return rule;
+}
+
+bool CDepthRule::Take(double depth)
+{
+    bool ok = std::isfinite(depth);
+    if (ok && m_frames > 0 && !m_finiteOnly) {
+        const double moved = m_down ? depth - m_last : m_last - depth;
+        ok = m_usableStep && moved > 0.0 && std::fabs(moved - m_step) <= m_tolerance;
+    }
+    if (!ok) {
+        m_refused = depth;
+        return false;
+    }
+    m_last = depth;
+    ++m_frames;
+    return true;
+}
+
+int CDepthRule::Check(double depth, const std::string& path)
+{
+    if (Take(depth)) return 1;
+    MessageBox(DepthRefusal(path, Detail()), MB_OK | MB_ICONSTOP);
+    return 0;
+}
+
+std::string CDepthRule::NoDepth(int64_t frame, double depth)
+{
+    return Format("Frame %lld has no finite depth (%.4f).", static_cast<long long>(frame), depth);
+}
+
+std::string CDepthRule::Detail() const
+{
+    const long long frame = m_frames + 1;
+    if (!std::isfinite(m_refused)) return NoDepth(frame, m_refused);
+    return Format("Frame %lld is at depth %.4f after %.4f: not one step of %.4f %s.", frame, m_refused, m_last,
+                  m_step, m_down ? "DOWN" : "UP");
+}
