@@ -71,6 +71,9 @@ inline void Builder(const std::string& dir)
         {{Channel("FW", "", 800, 1, 79), Channel("SM", "", 400, 1, 68), Channel("W1", "", 400, 1, 79), Channel("G1", "", 2, 1, 79),
           Channel("W2", "", 400, 1, 79), Channel("W3", "", 400, 1, 79), Channel("W4", "", 400, 1, 79)},
          lis::kToolFws},
+        // Curves in the other number codes, a mask and a code the format does not define.
+        {{Channel("GR", "GAPI", 8, 1, 49), Channel("CALI", "IN", 8, 1, 50), Channel("SP", "MV", 8, 1, 70),
+          Channel("MASK", "", 4, 1, 77), Channel("ODD", "", 2, 1, 170)}},
     };
     int n = 0;
     for (const SeedTool& tool : tools)

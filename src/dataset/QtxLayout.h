@@ -53,6 +53,10 @@ constexpr uint8_t kLogUp = 1;          // as written for decreasing depth
 constexpr uint8_t kUnitsMetres = 0xFF;
 constexpr uint8_t kUnitsFeet = 1;
 
+// A sample value that stands for no value (a receiver without data, a log where it
+// cannot be had); computations leave it out.
+constexpr float kAbsentValue = -999.25f;
+
 constexpr uint64_t DataStart(uint64_t datumCount) { return kHeaderSize + kDescriptorSize * datumCount; }
 
 } // namespace qtx

@@ -61,9 +61,12 @@ float LisFloat68ToIeee(uint32_t word)
 
 const uint8_t* lis::DecodeNumber(uint8_t code, const uint8_t* p, const uint8_t* end, double& v)
 {
-    if (p >= end || size_t(end - p) < size_t(RepresentationSize(code))) return nullptr;
+    if (!IsNumberCode(code) || p >= end || size_t(end - p) < size_t(RepresentationSize(code))) return nullptr;
     int32_t n = 0;
     switch (ReprCode(code)) {
+    case ReprCode::Float16: return DecodeFloat16(p, v);
+    case ReprCode::FloatLow: return DecodeFloatLow(p, v);
+    case ReprCode::Fixed: return DecodeFixed(p, v);
     case ReprCode::Int8: p = DecodeInt8(p, n); break;
     case ReprCode::Byte: p = DecodeByte(p, n); break;
     case ReprCode::Int16: p = DecodeInt16(p, n); break;

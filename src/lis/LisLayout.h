@@ -12,6 +12,7 @@
 
 #include "platform/Endian.h"
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 
@@ -157,22 +158,58 @@ constexpr uint32_t kMaxChannelSize = 0x7FFF;
 
 // ---- representation codes --------------------------------------------------------------
 
-// The codes this program decodes; a code read from a file may be any byte.
+// The codes of the format; a code read from a file may be any byte.
 enum class ReprCode : uint8_t {
-    Int8 = 56,  // signed byte
-    Text = 65,  // one character a byte
-    Byte = 66,  // unsigned byte
-    Float = 68, // 32-bit LIS float, drawn below
+    Float16 = 49,  // 16-bit float, drawn below
+    FloatLow = 50, // 32-bit low-resolution float, drawn below
+    Int8 = 56,     // signed byte
+    Text = 65,     // one character a byte
+    Byte = 66,     // unsigned byte
+    Float = 68,    // 32-bit LIS float, drawn below
+    Fixed = 70,    // 32-bit fixed point, drawn below
     Int32 = 73,
+    Mask = 77,     // bits, no number
     Int16 = 79,
 };
 
 constexpr bool Is(uint8_t code, ReprCode c) { return code == uint8_t(c); }
 
-// Bytes of one element: 4 for 68 and 73, 2 for 79, 1 for every other code.
+// Codes whose elements are numbers: every one of them has a decoder below. Text, the
+// mask and codes the format does not define are not numbers.
+constexpr bool IsNumberCode(uint8_t code)
+{
+    switch (ReprCode(code)) {
+    case ReprCode::Float16:
+    case ReprCode::FloatLow:
+    case ReprCode::Int8:
+    case ReprCode::Byte:
+    case ReprCode::Float:
+    case ReprCode::Fixed:
+    case ReprCode::Int32:
+    case ReprCode::Int16: return true;
+    default: return false;
+    }
+}
+
+// Number codes whose values have a fraction (the others are whole numbers).
+constexpr bool IsRealCode(uint8_t code)
+{
+    return Is(code, ReprCode::Float16) || Is(code, ReprCode::FloatLow) || Is(code, ReprCode::Float)
+           || Is(code, ReprCode::Fixed);
+}
+
+// Bytes of one element: 4 for 50, 68, 70 and 73, 2 for 49 and 79, 1 for every other code.
 constexpr int RepresentationSize(uint8_t code)
 {
-    return Is(code, ReprCode::Float) || Is(code, ReprCode::Int32) ? 4 : Is(code, ReprCode::Int16) ? 2 : 1;
+    switch (ReprCode(code)) {
+    case ReprCode::FloatLow:
+    case ReprCode::Float:
+    case ReprCode::Fixed:
+    case ReprCode::Int32: return 4;
+    case ReprCode::Float16:
+    case ReprCode::Int16: return 2;
+    default: return 1;
+    }
 }
 
 } // namespace lis
@@ -197,8 +234,44 @@ inline const uint8_t* DecodeInt16(const uint8_t* p, int32_t& v) { v = int16_t(en
 inline const uint8_t* DecodeInt32(const uint8_t* p, int32_t& v) { v = int32_t(endian::GetBE32(p)); return p + 4; }
 inline const uint8_t* DecodeFloat(const uint8_t* p, float& v) { v = LisFloat68ToIeee(endian::GetBE32(p)); return p + 4; }
 
-// The element of any numeric code at [p, end), checked: the cursor behind it, or
-// nullptr with `v` untouched for text and unknown codes and when too few bytes are left.
+// Code 49, two bytes, most significant first:
+//
+//   bits 15-4  fraction M, 12-bit two's complement (sign and 11 bits)
+//   bits 3-0   exponent E, 0 to 15
+//   value = M / 2^11 x 2^E          (0x4001 = 1.0, 0x4C88 = 153, 0xB388 = -153)
+inline const uint8_t* DecodeFloat16(const uint8_t* p, double& v)
+{
+    const uint16_t word = endian::GetBE16(p);
+    const int fraction = int(int16_t(word & 0xFFF0u)) / 16; // exact: the low 4 bits are zero
+    v = std::ldexp(double(fraction), int(word & 0xFu) - 11);
+    return p + 2;
+}
+
+// Code 50, four bytes, most significant first:
+//
+//   bits 31-16  exponent E, 16-bit two's complement
+//   bits 15-0   fraction M, 16-bit two's complement
+//   value = M / 2^15 x 2^E          (0xFFFFC000 = -0.25, 0x00084C80 = 153)
+// The exponent reaches far beyond a double: such values come out infinite or zero.
+inline const uint8_t* DecodeFloatLow(const uint8_t* p, double& v)
+{
+    const int exponent = int16_t(endian::GetBE16(p));
+    const int fraction = int16_t(endian::GetBE16(p + 2));
+    v = std::ldexp(double(fraction), exponent - 15);
+    return p + 4;
+}
+
+// Code 70, four bytes, most significant first: a 32-bit two's complement integer in
+// units of 1/65536 (16 bits of whole number, 16 of fraction).
+//   value = I / 2^16                (0x00994000 = 153.25, 0xFFFF0000 = -1.0)
+inline const uint8_t* DecodeFixed(const uint8_t* p, double& v)
+{
+    v = double(int32_t(endian::GetBE32(p))) / 65536.0;
+    return p + 4;
+}
+
+// The element of any number code at [p, end), checked: the cursor behind it, or
+// nullptr with `v` untouched for codes that hold no number and when too few bytes are left.
 const uint8_t* DecodeNumber(uint8_t code, const uint8_t* p, const uint8_t* end, double& v);
 
 // The encoders the writer uses: one element at `p`, the cursor behind it returned.

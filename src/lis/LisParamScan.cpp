@@ -7,6 +7,7 @@
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/Path.h"
+#include "platform/SafeNumeric.h"
 
 #include <algorithm>
 #include <cmath>
@@ -113,7 +114,7 @@ std::string ValueText(const Component& c, bool asFloat)
     }
     double v = 0;
     if (!lis::DecodeNumber(c.code, c.value, c.value + c.size, v)) return std::string();
-    if (asFloat || lis::Is(c.code, lis::ReprCode::Float)) return Format("%10.3f", double(float(v)));
+    if (asFloat || lis::IsRealCode(c.code)) return Format("%10.3f", double(ClampToFloat(v)));
     return Format("%d", int(v));
 }
 
@@ -597,9 +598,10 @@ int CLisParamScan::ParseDfsr(const uint8_t* record, uint32_t length, CLisLogical
             blocks = v + size;
             break;
         }
-        const bool isFloat = lis::Is(code, ReprCode::Float);
+        const bool isFloat = lis::IsRealCode(code);
         double x = 0;
-        const bool number = lis::DecodeNumber(code, v, v + size, x) != nullptr;
+        // A code-50 value beyond a double is no setting.
+        const bool number = lis::DecodeNumber(code, v, v + size, x) != nullptr && std::isfinite(x);
         switch (type) {
         case EntryType::DataRecordType: if (size) f.m_dataRecordType = v[0]; break;
         case EntryType::DatumSpecBlockType: if (size) f.m_datumSpecBlockType = v[0]; break;
@@ -676,9 +678,11 @@ int CLisParamScan::ParseDfsr(const uint8_t* record, uint32_t length, CLisLogical
         f.m_channels.push_back(std::move(channel));
     }
     if (f.m_frameSize == 0) f.m_frameSize = uint32_t(std::min<uint64_t>(offset, UINT32_MAX));
-    // A channel that reaches past the frame cannot be read from it: no item is made of it.
+    // A channel that reaches past the frame cannot be read from it, and one whose code
+    // holds neither numbers nor text has no values to give: no item is made of either
+    // (the conversion log names the second kind).
     for (const auto& [channel, channelEnd] : ends)
-        if (channelEnd <= f.m_frameSize) m_channelList.push_back(channel);
+        if (channelEnd <= f.m_frameSize && channel->HasValueLayout()) m_channelList.push_back(channel);
     // A spacing without units of its own is in the units of the depths.
     if (!spacingUnitsGiven) {
         f.m_frameSpacing *= f.m_depthFactor;

@@ -1,5 +1,7 @@
 #include "lis/LisRead.h"
 
+#include <cmath>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -17,6 +19,19 @@ void DecodeAll(float* out, uint32_t count, const uint8_t* p, Decode decode)
         T v;
         p = decode(p, v);
         out[i] = float(v);
+    }
+}
+
+// The same for the codes that reach beyond a float (code 50): a value a float cannot
+// hold has no value in the data set, so it becomes the absent value rather than a
+// clamped or infinite one.
+template <typename Decode>
+void DecodeAllWide(float* out, uint32_t count, const uint8_t* p, Decode decode)
+{
+    for (uint32_t i = 0; i < count; ++i) {
+        double v;
+        p = decode(p, v);
+        out[i] = std::fabs(v) <= double(std::numeric_limits<float>::max()) ? float(v) : lis::kAbsentValue;
     }
 }
 
@@ -94,6 +109,8 @@ int CLisRead::ReadChannel(float* out, size_t capacity, const LisFrameRef& frame,
     using lis::ReprCode;
     const uint8_t code = channel.representationCode;
     const uint32_t count = channel.ElementCount();
+    // Masks and codes the format does not define hold no numbers: nothing is made up for them.
+    if (!lis::Is(code, ReprCode::Text) && !lis::IsNumberCode(code)) return 0;
     if (!lis::Is(code, ReprCode::Text) && count > capacity) return 0;
     if (!LoadRecord(frame)) return 0;
 
@@ -108,10 +125,10 @@ int CLisRead::ReadChannel(float* out, size_t capacity, const LisFrameRef& frame,
     case ReprCode::Int16: DecodeAll<int32_t>(out, count, p, lis::DecodeInt16); break;
     case ReprCode::Int32: DecodeAll<int32_t>(out, count, p, lis::DecodeInt32); break;
     case ReprCode::Float: DecodeAll<float>(out, count, p, lis::DecodeFloat); break;
-    case ReprCode::Text: break; // no numeric values
-    default:
-        for (uint32_t i = 0; i < count; ++i) out[i] = lis::kAbsentValue;
-        break;
+    case ReprCode::Float16: DecodeAll<double>(out, count, p, lis::DecodeFloat16); break;
+    case ReprCode::Fixed: DecodeAll<double>(out, count, p, lis::DecodeFixed); break;
+    case ReprCode::FloatLow: DecodeAllWide(out, count, p, lis::DecodeFloatLow); break;
+    default: break; // text: no numeric values
     }
     return 1;
 }

@@ -4,6 +4,7 @@
 // costs one record read.
 #pragma once
 
+#include "dataset/QtxLayout.h"
 #include "lis/LisRecordIO.h"
 #include "platform/BinaryFile.h"
 
@@ -14,8 +15,9 @@
 
 namespace lis {
 
-// What a channel of a representation code the reader does not decode yields.
-constexpr float kAbsentValue = -999.25f;
+// The value of a sample that has none (a code-50 value beyond a float, a receiver
+// without a channel): the data set's own.
+constexpr float kAbsentValue = qtx::kAbsentValue;
 
 } // namespace lis
 
@@ -54,11 +56,12 @@ public:
     int Open(BinaryFile&& file, const std::string& path);
 
     // Writes the values of `channel` in `frame` to out[0, n), n = channel.ElementCount(),
-    // in their order in the frame: codes 56, 66, 79, 73 as integers, 68 as LIS floats,
-    // 65 (text) writes nothing, any other code writes n times lis::kAbsentValue.
-    // `capacity` is the room at `out` in floats. Returns 1; returns 0 and leaves `out`
-    // untouched when no file is open, the record cannot be read, the slice reaches
-    // past the record, or n exceeds `capacity`. The file position is not used.
+    // in their order in the frame: codes 56, 66, 79, 73 as integers, 49, 50, 68 and 70
+    // as their real values (a code-50 value beyond the float range as lis::kAbsentValue),
+    // 65 (text) writes nothing. `capacity` is the room at `out` in floats. Returns 1;
+    // returns 0 and leaves `out` untouched when no file is open, the code holds no
+    // numbers (77, codes the format does not define), the record cannot be read, the
+    // slice reaches past the record, or n exceeds `capacity`. The file position is not used.
     int ReadChannel(float* out, size_t capacity, const LisFrameRef& frame, const LisChannelSlice& channel);
 
     // Closes the file; returns 1. The buffered record stays trusted for a later Open

@@ -26,6 +26,8 @@ public:
     uint32_t m_index = 0;    // key in a pick dialog's list, or the channel it was cut from
 
     int BytesPerSample() const { return lis::RepresentationSize(m_reprCode); }
+    // False for a mask or a code the format does not define: nothing can be read of it.
+    bool HasValueLayout() const { return lis::IsNumberCode(m_reprCode) || lis::Is(m_reprCode, lis::ReprCode::Text); }
     int SampleCount() const { return m_size / BytesPerSample(); }
 };
 

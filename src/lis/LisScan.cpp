@@ -77,12 +77,12 @@ double RoundHalfAway(double v, int decimals)
 }
 
 // The value of an entry or component of `size` bytes at `p` as a number; 0 for text,
-// unknown codes and values shorter than their code.
+// unknown codes, values shorter than their code and code-50 values beyond a double.
 double Number(uint8_t code, const uint8_t* p, size_t size)
 {
     double v = 0.0;
     lis::DecodeNumber(code, p, p + size, v);
-    return v;
+    return std::isfinite(v) ? v : 0.0;
 }
 
 int IntegerOf(double v) { return ClampToInt(std::trunc(v)); }
@@ -401,6 +401,13 @@ std::string ValueText(const Component& c, bool left)
     case lis::ReprCode::Int16: lis::DecodeInt16(c.value, v); return Format(left ? "%-d" : "%d", v);
     case lis::ReprCode::Int32: lis::DecodeInt32(c.value, v); return Format(left ? "%-d" : "%d", v);
     case lis::ReprCode::Float: lis::DecodeFloat(c.value, f); return Format(left ? "%-10.3f" : "%10.3f", double(f));
+    case lis::ReprCode::Float16:
+    case lis::ReprCode::FloatLow:
+    case lis::ReprCode::Fixed: {
+        double d = 0.0;
+        lis::DecodeNumber(c.code, c.value, c.value + c.size, d);
+        return Format(left ? "%-10.3f" : "%10.3f", d);
+    }
     default: return {};
     }
 }
@@ -527,7 +534,7 @@ int CLisScan::WriteDfsr(const uint8_t* r, uint32_t length, uint64_t offset)
             s.m_dataRefUnits = text;
             break;
         case lis::EntryType::FrameSpacing: {
-            const double spacing = lis::Is(code, lis::ReprCode::Float) ? RoundHalfAway(number, 3) : double(whole);
+            const double spacing = lis::IsRealCode(code) ? RoundHalfAway(number, 3) : double(whole);
             Put(Format("  8   Frame Spacing           %-6d%-6d%-10.4f\r\n", code, size, spacing));
             s.m_frameSpacing = spacing;
             break;

@@ -252,9 +252,15 @@ void CLisToQtx::LogDataSet(const std::string& toolName, const CLisLogicalFile& d
 {
     WriteLog(Format("Acoustic Tool: %s\r\n\r\n", toolName.c_str()));
     WriteLog(Format("LIS File: %s\r\n", dataSet.m_fileName.c_str()));
-    if (dataSet.m_depths.empty()) return;
-    WriteLog(Format("Depth Range: %9.4f - ", dataSet.m_depths.front().m_depth));
-    WriteLog(Format("%9.4f %s\r\n", dataSet.m_depths.back().m_depth, dataSet.m_frameSpacingUnits.c_str()));
+    if (!dataSet.m_depths.empty()) {
+        WriteLog(Format("Depth Range: %9.4f - ", dataSet.m_depths.front().m_depth));
+        WriteLog(Format("%9.4f %s\r\n", dataSet.m_depths.back().m_depth, dataSet.m_frameSpacingUnits.c_str()));
+    }
+    // Channels the scan made no item of, since their code holds no values.
+    for (const auto& channel : dataSet.m_channels)
+        if (!channel->HasValueLayout())
+            WriteLog(Format("Channel %s left out: representation code %d holds no numbers\r\n",
+                            channel->m_mnemonic.c_str(), int(channel->m_reprCode)));
 }
 
 void CLisToQtx::LogBadShots(CWaveformPickItem& wave)

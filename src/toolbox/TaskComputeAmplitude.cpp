@@ -17,17 +17,21 @@ const char kDomain[] =
 
 constexpr uint8_t kSlownessPeakUnit = 6;
 
-// Largest positive value less most negative one over a run of values (zeros count for neither).
+// Largest positive value less most negative one over a run of values (zeros count for
+// neither). Absent samples are no values: a run without a real one has no amplitude.
 struct PeakToPeak {
     double positive = 0.0, negative = 0.0;
+    bool any = false;
     void Add(const float* v, size_t n)
     {
         for (size_t i = 0; i < n; ++i) {
+            if (v[i] == qtx::kAbsentValue) continue;
+            any = true;
             if (v[i] < 0.0f && v[i] < negative) negative = v[i];
             if (v[i] >= 0.0f && v[i] > positive) positive = v[i];
         }
     }
-    float Value() const { return ClampToFloat(positive - negative); }
+    float Value() const { return any ? ClampToFloat(positive - negative) : qtx::kAbsentValue; }
 };
 
 // A slowness datum has one curve: the peak over all its values; a waveform one per trace.

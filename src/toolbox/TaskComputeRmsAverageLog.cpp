@@ -39,6 +39,27 @@ struct WindowLog {
         return {size_t(std::min(start, samples)), size_t(std::max(end, std::min(start, samples)))};
     }
 
+    // The receiver's value over the window from `pick`. Absent samples are left out of
+    // the sum and the count; a window of absent samples only, or an absent pick, gives
+    // the absent value.
+    float Value(const float* trace, float pick) const
+    {
+        if (pick == qtx::kAbsentValue) return qtx::kAbsentValue;
+        const auto [start, end] = Window(pick);
+        float sum = 0.0f;
+        size_t used = 0;
+        for (size_t i = start; i < end; ++i) {
+            if (trace[i] == qtx::kAbsentValue) continue;
+            sum += trace[i] * trace[i];
+            ++used;
+        }
+        if (used == 0 && end > start) return qtx::kAbsentValue;
+        const double n = double(used);
+        // The root is divided once more by the samples used.
+        const double value = energy ? double(sum) / double(e.m_factor) : n > 0 ? std::sqrt(sum / n) / n : 0.0;
+        return ClampToFloat(value);
+    }
+
     int Frame(double depth) const
     {
         if (!e.StageDepth(depth)) return 0;
@@ -49,13 +70,7 @@ struct WindowLog {
             if (!CToolsWnd::ReadValue(e.m_secondary, e.SecondaryFrame(), *picks[r], pick)
                 || !CToolsWnd::ReadValues(e.m_primary, e.m_singleFrameIndex, wave, r * samples, samples, trace))
                 return 0;
-            const auto [start, end] = Window(pick);
-            float sum = 0.0f;
-            for (size_t i = start; i < end; ++i) sum += trace[i] * trace[i];
-            const double n = double(end - start);
-            // The root is divided once more by the samples used.
-            const double value = energy ? double(sum) / double(e.m_factor) : n > 0 ? std::sqrt(sum / n) / n : 0.0;
-            const float out = ClampToFloat(value);
+            const float out = Value(trace, pick);
             if (!e.StageValues(&out, 1)) return 0;
         }
         return 1;

@@ -49,13 +49,30 @@ TEST(LisLayout, EachCodeDecodesItsElementWithinTheBytesLeft)
         {73, {0xFF, 0xFF, 0xFF, 0xFD}, -3, 4}, {73, {0x80, 0, 0, 0}, -2147483648.0, 4},
         {68, {0x44, 0x4C, 0x80, 0x00}, 153, 4}, {68, {0xBB, 0xB3, 0x80, 0x00}, -153, 4},
         {79, {0x01}, std::nullopt, 2},  {68, {1, 2, 3}, std::nullopt, 4}, {73, {}, std::nullopt, 4}, // too short
-        {65, {'A'}, std::nullopt, 1},   {70, {1, 2, 3, 4}, std::nullopt, 1}, {0, {9}, std::nullopt, 1},
+        {65, {'A'}, std::nullopt, 1},   {0, {9}, std::nullopt, 1},
+        // Code 49: fraction M / 2^11 in the high 12 bits, exponent 0-15 in the low 4.
+        {49, {0x40, 0x01}, 1.0, 2},     {49, {0x4C, 0x88}, 153, 2},     {49, {0xB3, 0x88}, -153, 2},
+        {49, {0x7F, 0xFF}, 32752, 2},   {49, {0x80, 0x0F}, -32768, 2},  {49, {0x00, 0x10}, 1.0 / 2048, 2},
+        {49, {0xFF, 0xF0}, -1.0 / 2048, 2}, {49, {0x00, 0x0F}, 0, 2},  {49, {0x40}, std::nullopt, 2},
+        // Code 50: exponent in the high half, fraction M / 2^15 in the low half, both signed.
+        {50, {0xFF, 0xFF, 0xC0, 0x00}, -0.25, 4}, {50, {0x00, 0x08, 0x4C, 0x80}, 153, 4},
+        {50, {0x00, 0x01, 0x80, 0x00}, -2, 4},    {50, {0x00, 0x80, 0x7F, 0xFF}, 32767.0 / 32768 * std::ldexp(1.0, 128), 4},
+        {50, {0xFF, 0x80, 0x00, 0x01}, std::ldexp(1.0, -143), 4},
+        {50, {0x7F, 0xFF, 0x7F, 0xFF}, HUGE_VAL, 4}, {50, {0x7F, 0xFF, 0x80, 0x00}, -HUGE_VAL, 4}, // beyond a double
+        {50, {0x80, 0x00, 0x40, 0x00}, 0, 4},     {50, {0, 0, 0}, std::nullopt, 4},
+        // Code 70: a signed count of 1/65536.
+        {70, {0x00, 0x99, 0x40, 0x00}, 153.25, 4}, {70, {0x7F, 0xFF, 0xFF, 0xFF}, 2147483647.0 / 65536, 4},
+        {70, {0x80, 0x00, 0x00, 0x00}, -32768, 4},  {70, {0xFF, 0xFF, 0xFF, 0xFF}, -1.0 / 65536, 4},
+        {70, {1, 2, 3}, std::nullopt, 4},
+        // No number layout: a mask, codes the format does not define.
+        {77, {0xFF, 0xFF}, std::nullopt, 1}, {170, {1, 2, 3, 4}, std::nullopt, 1}, {234, {1, 2, 3, 4}, std::nullopt, 1},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(RepresentationSize(c.code), c.size) << int(c.code);
         CLisChannelItem channel;
         channel.m_reprCode = c.code;
         EXPECT_EQ(channel.BytesPerSample(), c.size) << int(c.code);
+        EXPECT_EQ(channel.HasValueLayout(), c.code != 0 && c.code != 77 && c.code != 170 && c.code != 234) << int(c.code);
         double v = 12345.5;
         const uint8_t* p = c.bytes.data();
         const uint8_t* after = DecodeNumber(c.code, p, p + c.bytes.size(), v);

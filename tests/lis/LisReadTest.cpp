@@ -88,9 +88,16 @@ TEST(LisRead, DecodesEachRepresentationCodeInFrameOrderBothFramings)
         {73, {0xFF, 0xFF, 0xFF, 0xFD, 0x01, 0x00, 0x00, 0x01, 0x80, 0, 0, 0}, {-3, 16777216.0f, -2147483648.0f}},
         {68, Body().F68(-1.5).F68(1000.25).BE16(0x4000).b, {-1.5f, 1000.25f}}, // size 10: two values
         {65, {'D', 'E', 'P', 'T'}, {}},
-        {70, {1, 2, 3}, {-999.25f, -999.25f, -999.25f}},
-        {0, {9, 9}, {-999.25f, -999.25f}},
         {68, {1, 2, 3}, {}}, // too short for one element
+        {49, {0x40, 0x01, 0xB3, 0x88, 0x7F, 0xFF, 0x80, 0x0F, 0x00, 0x10}, {1.0f, -153.0f, 32752.0f, -32768.0f, 1.0f / 2048}},
+        {49, {0x40, 0x01, 0x40}, {1.0f}}, // an odd byte left over is not a value
+        {50, {0xFF, 0xFF, 0xC0, 0x00, 0x00, 0x08, 0x4C, 0x80, 0x00, 0x80, 0x7F, 0xFF, 0xFF, 0x80, 0x00, 0x01},
+         {-0.25f, 153.0f, 32767.0f / 32768 * 0x1p127f * 2, 0x1p-143f}},
+        // Beyond a float: no value rather than a clamped or infinite one.
+        {50, {0x00, 0x81, 0x40, 0x00, 0x7F, 0xFF, 0x80, 0x00, 0x00, 0x01, 0x40, 0x00}, {-999.25f, -999.25f, 1.0f}},
+        {70, {0x00, 0x99, 0x40, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x80, 0, 0, 0, 0x7F, 0xFF, 0xFF, 0xFF},
+         {153.25f, -1.0f / 65536, -32768.0f, 32768.0f}}, // the largest rounds to the nearest float
+        {70, {1, 2, 3}, {}},
     };
     // Two frames in the record: a code-68 depth, then every channel; the second frame
     // (read below) differs from the first only by its depth.
@@ -159,7 +166,8 @@ TEST(LisRead, SlicesBeyondTheOutputOrTheRecordAreRefusedUntouched)
     lis.Open(reader);
     const struct { uint32_t frameOffset; LisChannelSlice channel; size_t room; int result; } cases[] = {
         {0, {0, 8, 79}, 4, 1},  {0, {0, 8, 79}, 3, 0}, {0, {0, 8, 79}, 0, 0},
-        {0, {0, 3, 70}, 3, 1},  {0, {0, 3, 70}, 2, 0},  // absent values count too
+        {0, {0, 6, 49}, 3, 1},  {0, {0, 6, 49}, 2, 0},  {0, {0, 8, 70}, 2, 1}, {0, {0, 8, 50}, 1, 0},
+        {0, {0, 4, 77}, 9, 0},  {0, {0, 2, 170}, 9, 0}, {0, {0, 2, 0}, 9, 0}, // no number layout: nothing made up
         {0, {0, 8, 56}, 7, 0},  {0, {0, 4, 65}, 0, 1},  // text writes nothing
         {8, {4, 4, 66}, 9, 1},  {8, {4, 5, 66}, 9, 0},  // ends at the last byte; one past
         {12, {0, 8, 79}, 9, 0}, {16, {0, 0, 79}, 9, 1}, {17, {0, 0, 79}, 9, 0}, // empty at the end; past it

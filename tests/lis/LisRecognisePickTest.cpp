@@ -247,6 +247,31 @@ TEST_F(LisRecognisePickTest, PickDialogsSliceOneDatumPerReceiverAndCancelChanges
     }
 }
 
+// The datum list counts samples by each code's element size; a waveform cut from a
+// code-49 datum gets its samples per receiver by the same size.
+TEST_F(LisRecognisePickTest, PickDialogsCountSamplesByTheElementSizeOfEachCode)
+{
+    Model m;
+    Build(m, {"~APX", "NONE:AG:NWAV:APXMONO"}, {{"F16", 400, 49}, {"F32L", 400, 50}, {"FIX", 400, 70}, {"B", 400, 66}});
+    host.ScriptDialog(kIddPickApxWaveforms)
+        .Inspect([](CDialog& d) {
+            EXPECT_EQ(ListLines(d, P::kIdcDatumList),
+                      (std::vector<std::string>{"F16 US  - 200 Samples|1", "F32L US  - 100 Samples|2",
+                                                "FIX US  - 100 Samples|3", "B US  - 400 Samples|4"}));
+        })
+        .Select(P::kIdcDatumList, 0)
+        .Press(P::kIdcAddWave)
+        .Type(P::kIdcReceivers, "4")
+        .Type(P::kIdcSamplePeriod, "10")
+        .Radio(P::kIdcWmno)
+        .Press(P::kIdcTransfer)
+        .Press(IDOK);
+    host.ExpectMessage("Does this Waveform need a Gain Datum?     ", IDNO);
+    ASSERT_EQ(m.Run(lis::kToolApx), 1);
+    EXPECT_EQ(Slices(m.Item(0).m_waveChannels), "F161@4/100 F162@104/100 F163@204/100 F164@304/100");
+    EXPECT_EQ(m.Item(0).m_samplesPerWaveform, 50);
+}
+
 TEST_F(LisRecognisePickTest, MacXmacDimRowsMakeWaveformsWithGainsAndStartTimes)
 {
     Model m;

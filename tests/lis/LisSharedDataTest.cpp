@@ -2,6 +2,8 @@
 // every file walks to an end without a crash, a hang or an out-of-bounds read, with
 // the framing and records its README describes.
 #include "LisHelpers.h"
+#include "lis/LisParamScan.h"
+#include "lis/LisRead.h"
 #include "platform/Endian.h"
 #include "platform/Format.h"
 #include "support/LisBuilder.h"
@@ -149,6 +151,53 @@ TEST(LisSharedData, EveryRecordPartWalksBetweenHeadersAndTrailers)
         EXPECT_EQ(w.Types(), types);
         EXPECT_EQ(w.end, lis::RecordStatus::End);
         EXPECT_EQ(w.position, bytes.size());
+    }
+}
+
+// The public DFSRs of every fixed-size code, of a mask and of an undefined code: each
+// number channel reads its value from the frame; the other two are offered as no channel.
+TEST(LisSharedData, EveryNumberCodeReadsItsValueAndCodesWithoutNumbersAreNotOffered)
+{
+    const std::string folder = Folder("records");
+    if (folder.empty()) GTEST_SKIP() << "../shared/data/lis/records is absent";
+    struct Case {
+        const char* dfsr;
+        const char* data;
+        std::vector<std::string> offered;
+        std::vector<float> values; // of the offered channels, in order
+    };
+    const Case cases[] = {
+        {"dfsr-repcodes-fixed", "fdata-repcodes-fixed", {"BYTE", "I8", "I16", "I32", "F16", "F32", "F32L", "F32F"},
+         {89, -128, 153, -153, 1.0f, -1.0f, -0.25f, 153.25f}},
+        {"dfsr-repcodes-mask", "fdata-repcodes-mask", {"INDX"}, {1}},
+        {"dfsr-repcodes-invalid", "fdata-repcodes-fixed", {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dfsr);
+        const Bytes dfsr = ReadBytes(folder + "/curves/" + c.dfsr + ".lis.part");
+        const Bytes data = ReadBytes(folder + "/curves/" + c.data + ".lis.part");
+        ASSERT_GT(dfsr.size(), lis::kPhysicalHeaderSize + lis::kLogicalHeaderSize);
+        CLisParamScan scan;
+        CLisLogicalFile file;
+        ASSERT_EQ(scan.ParseDfsr(dfsr.data() + lis::kPhysicalHeaderSize, uint32_t(dfsr.size() - lis::kPhysicalHeaderSize), &file), 1);
+        std::vector<std::string> offered;
+        for (const CLisChannelItem* channel : scan.m_channelList) offered.push_back(channel->m_mnemonic);
+        EXPECT_EQ(offered, c.offered);
+
+        auto bytes = std::make_shared<Bytes>(data);
+        BinaryFile memory;
+        memory.OpenMemory(bytes, false);
+        CLisRead reader;
+        ASSERT_EQ(reader.Open(std::move(memory), "data.lis"), 1);
+        const LisFrameRef frame{0, uint32_t(data.size() - lis::kPhysicalHeaderSize - lis::kLogicalHeaderSize), 0, 0.0};
+        std::vector<float> values;
+        for (const CLisChannelItem* channel : scan.m_channelList) {
+            float v = 0;
+            ASSERT_EQ(reader.ReadChannel(&v, 1, frame, {channel->m_offset, channel->m_size, channel->m_reprCode}), 1)
+                << channel->m_mnemonic;
+            values.push_back(v);
+        }
+        EXPECT_EQ(values, c.values);
     }
 }
 

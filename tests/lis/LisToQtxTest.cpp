@@ -321,6 +321,64 @@ TEST_F(LisToQtxTest, AStopDeletesTheOutputAndKeepsTheLog)
     EXPECT_EQ(LoadQtx(qtxPath).header.frameCount, 6u);
 }
 
+// Curves in every number code come out as their values; channels whose code holds no
+// numbers (a mask, codes the format does not define) are no items, and the log names them.
+TEST_F(LisToQtxTest, CurvesOfEveryNumberCodeConvertAndChannelsWithoutNumbersAreLeftOutAndLogged)
+{
+    ASSERT_TRUE(LisDictionaryBuilder().Depth({"DEPT"}).Section("~DSI", {{"DX", "GN", "NRM", "NS", "PER", "NR", "DIP", "DSIMONO"}}).WriteDit(dir.Path()));
+    // Per channel: its values in frame 0, negated in odd frames.
+    const std::vector<std::vector<double>> values = {
+        {1.0, -153.0, 32752.0, 1.0 / 2048},          // 49
+        {-0.25, 153.0, 32767.0 / 32768 * 0x1p128},   // 50
+        {153.25, -32767.5, 1.0 / 65536},             // 70
+        {0}, {0},                                    // 77, 170
+        {12.0, -7.0},                                // 79
+    };
+    lisb::Dfsr d;
+    d.direction = lis::kLogDown;
+    d.channels = {Channel("GR", "GAPI", 8, 1, 49), Channel("CALI", "IN", 12, 1, 50), Channel("SP", "MV", 12, 1, 70),
+                  Channel("FLAG", "", 4, 1, 77),   Channel("ODD", "", 2, 1, 170),   Channel("BS", "IN", 4, 1, 79)};
+    auto sample = [&](int frame, int channel, int element) {
+        const auto& v = values[size_t(channel)];
+        return size_t(element) < v.size() ? (frame % 2 ? -v[size_t(element)] : v[size_t(element)]) : 0.0;
+    };
+    LisBuilder b;
+    b.FileHeader("WAVE  .001").Dfsr(d).Data(d, 1000.0, 0.5, 3, sample).FileTrailer("WAVE  .001");
+    b.Write(lisPath);
+    CLisLogicalFileList files;
+    CLisParamScan scan;
+    ASSERT_EQ(scan.Scan(lisPath, &files, dir.Path(), lis::kToolDsi), 1);
+    ASSERT_EQ(files.size(), 1u);
+    CLisLogicalFile& file = *files[0];
+    std::vector<std::string> items;
+    for (const auto& item : file.m_items) {
+        items.push_back(Format("%s %d", item->m_mnemonic.c_str(), int(item->m_samplesPerWaveform)));
+        item->m_selected = 1;
+    }
+    // The sample counts follow each code's element size.
+    EXPECT_EQ(items, (std::vector<std::string>{"GR 4", "CALI 3", "SP 3", "BS 2"}));
+
+    CLisToQtx converter;
+    converter.m_outputConfirmed = true;
+    ASSERT_EQ(converter.OpenLog("well.lis", qtxPath, lisPath), 1);
+    converter.LogDataSet("Dsi", file);
+    ASSERT_EQ(converter.Convert(&file, lisPath, qtxPath), 1);
+    converter.m_log.Close();
+    const QtxImage out = LoadQtx(qtxPath);
+    ASSERT_EQ(out.frames.size(), 3u);
+    for (size_t k = 0; k < out.frames.size(); ++k) {
+        std::vector<float> want;
+        for (size_t c : {0, 1, 2, 5})
+            for (double v : values[c]) want.push_back(float(k % 2 ? -v : v));
+        EXPECT_EQ(out.frames[k], want) << "frame " << k;
+    }
+    EXPECT_NE(Log().find("Depth Range: 1000.0000 - 1001.0000 F\r\n"
+                         "Channel FLAG left out: representation code 77 holds no numbers\r\n"
+                         "Channel ODD left out: representation code 170 holds no numbers\r\n"),
+              std::string::npos)
+        << Log();
+}
+
 // The command: input, tool, scan, items, output, log, conversion.
 TEST_F(LisToQtxTest, TheCommandProposesTheOutputAndWritesTheLogBesideIt)
 {

@@ -12,12 +12,53 @@ namespace lisb {
 int CodeSize(uint8_t code)
 {
     switch (code) {
+    case 50:
     case 68:
+    case 70:
     case 73: return 4;
+    case 49:
     case 79: return 2;
     default: return 1;
     }
 }
+
+namespace {
+
+// The smallest exponent e in [lo, hi] for which value x 2^(bits - e) is a whole number
+// of magnitude below 2^bits (so -1/4 is -1/2 x 2^-1, as the format's tables write it);
+// that whole number in `m`. False when none does.
+bool FractionAndExponent(double value, int bits, int lo, int hi, int64_t& m, int& e)
+{
+    const double limit = std::ldexp(1.0, bits);
+    for (e = lo; e <= hi; ++e) {
+        const double scaled = std::ldexp(value, bits - e);
+        if (scaled == std::trunc(scaled) && scaled > -limit && scaled < limit) {
+            m = int64_t(scaled);
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+uint16_t Code49(double value)
+{
+    int64_t m = 0;
+    int e = 0;
+    if (!FractionAndExponent(value, 11, 0, 15, m, e)) return 0;
+    return uint16_t((uint16_t(m) & 0xFFF) << 4 | uint16_t(e));
+}
+
+uint32_t Code50(double value)
+{
+    int64_t m = 0;
+    int e = 0;
+    if (!FractionAndExponent(value, 15, -200, 200, m, e)) return 0;
+    return uint32_t(uint16_t(int16_t(e))) << 16 | uint16_t(m);
+}
+
+uint32_t Code70(double value) { return uint32_t(int32_t(std::llround(value * 65536.0))); }
 
 uint32_t Code68(double value)
 {
@@ -51,6 +92,9 @@ void AppendValue(std::vector<uint8_t>& out, uint8_t code, double value)
     case 65:
     case 66: out.push_back(uint8_t(Bits(value))); return;
     case 68: endian::PutBE32(b, Code68(value)); break;
+    case 49: endian::PutBE16(b, Code49(value)); out.insert(out.end(), b, b + 2); return;
+    case 50: endian::PutBE32(b, Code50(value)); break;
+    case 70: endian::PutBE32(b, Code70(value)); break;
     case 73: endian::PutBE32(b, uint32_t(Bits(value))); break;
     case 79: endian::PutBE16(b, uint16_t(Bits(value))); out.insert(out.end(), b, b + 2); return;
     default: out.push_back(0); return;

@@ -32,9 +32,18 @@ constexpr uint16_t kAllTrailers = kChecksum | kFileNumber | kRecordNumber;
 constexpr int kPlainFraming = 0;
 constexpr int kTifFraming = 1;
 
-// Bytes of one element of a representation code (56, 65, 66: 1; 79: 2; 68, 73: 4;
-// other codes 1).
+// Bytes of one element of a representation code (56, 65, 66: 1; 49, 79: 2; 50, 68, 70,
+// 73: 4; other codes 1).
 int CodeSize(uint8_t code);
+
+// Words of the other real codes, written from the format's definition; 0 for a value
+// the code cannot hold exactly.
+//   49: 12-bit two's complement fraction M then a 4-bit exponent E (0-15), M / 2^11 x 2^E
+//   50: 16-bit two's complement exponent E then a 16-bit two's complement fraction M, M / 2^15 x 2^E
+//   70: 32-bit two's complement count of 1/65536 (rounded)
+uint16_t Code49(double value);
+uint32_t Code50(double value);
+uint32_t Code70(double value);
 
 // The representation-code-68 word of a value (rounded to single precision first; the
 // lowest mantissa bit dropped); 0 for zero. Magnitudes from 2^-128 to below 2^127 only. Written from the format's definition:
@@ -88,7 +97,7 @@ struct Component {
 
     static Component Text(uint8_t type, const std::string& mnemonic, const std::string& text,
                           const std::string& units = "");
-    // One element of a numeric code (56, 66, 68, 73, 79).
+    // One element of a numeric code (49, 50, 56, 66, 68, 70, 73, 79).
     static Component Number(uint8_t type, const std::string& mnemonic, uint8_t code, double value,
                             const std::string& units = "");
 };

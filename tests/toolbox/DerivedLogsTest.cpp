@@ -91,6 +91,24 @@ TEST_F(DerivedLogsTest, AmplitudeIsPeakToPeakPerReceiverOrOneSlownessPeak)
                   "Encountered multiple selection list!" + kAbandon);
 }
 
+// Absent samples are no values: a receiver of absent samples only has no amplitude, one
+// partly absent the amplitude of its real samples.
+TEST_F(DerivedLogsTest, AmplitudeLeavesAbsentSamplesOut)
+{
+    const float traces[4][4] = {{kNull, kNull, kNull, kNull}, {kNull, 3, -1, kNull}, {kNull, 0, kNull, 0}, {2, -2, 1, 0}};
+    auto wave = [&](int, int, size_t i) { return traces[i / 4][i % 4]; };
+    ASSERT_EQ(Run(T::ComputeAmplitude, {Datum("WAVE", 26, 4, 4)}, {0}, 2, wave), 1);
+    EXPECT_EQ(LoadQtx(output).frames[1], (std::vector<float>{kNull, 4, 0, 4}));
+
+    const float slowness[2][6] = {{kNull, kNull, kNull, kNull, kNull, kNull}, {kNull, -2, 3, kNull, kNull, kNull}};
+    for (const auto& values : slowness) {
+        ASSERT_EQ(Run(T::ComputeAmplitude, {Datum("SLOW", 32, 2, 3, 3)}, {0}, 1,
+                      [&](int, int, size_t i) { return values[i]; }),
+                  1);
+        EXPECT_EQ(LoadQtx(output).frames[0], std::vector<float>{values[1] == kNull ? kNull : 5.0f});
+    }
+}
+
 // Per receiver the mean of each value followed by a positive one (the last value is only
 // a partner); receivers without such a pair are null and left out of FREQ.
 TEST_F(DerivedLogsTest, FrequencyLogMeansThePositivePairsOfEveryReceiver)

@@ -310,6 +310,27 @@ TEST_F(TwoInputTasksTest, RmsAndEnergyMeasureAClampedWindowFromEachPick)
     ExpectRefusal(T::ComputeWaveEnergy, "Encountered invalid window length : -1.0000!", -1.0f);
 }
 
+// Absent samples stay out of the sum and the count; a window of absent samples only, or
+// an absent pick, has no value. Traces of 8 samples at 1 uSec, a window of 4 from 0.
+TEST_F(TwoInputTasksTest, RmsAndEnergyLeaveAbsentSamplesOut)
+{
+    const float traces[3][8] = {{kNull, kNull, kNull, kNull, 5, 5, 5, 5},
+                                {2, kNull, 2, kNull, 9, 9, 9, 9},
+                                {2, 2, 2, 2, 2, 2, 2, 2}};
+    ASSERT_TRUE(WriteQtx(primary, {Wave("WAVE", 3, 8, 1.0f)}, 1, 100.0, 0.5,
+                         [&](int, int, size_t i) { return traces[i / 8][i % 8]; }));
+    const float picks[3] = {0, 0, kNull};
+    ASSERT_TRUE(WriteQtx(secondary, {Curve("TT1 "), Curve("TT2 "), Curve("TT3 ")}, 1, 100.0, 0.5,
+                         [&](int, int d, size_t) { return picks[d]; }));
+    Choose(1, {0}, 3, {0, 1, 2});
+    // Receiver 2: two samples of 2 used, rms sqrt(8 / 2) / 2 = 1, energy 8 / 4 = 2.
+    const std::vector<float> rms = {kNull, 1.0f, kNull}, energy = {kNull, 2.0f, kNull};
+    for (T task : {T::ComputeRmsAverageLog, T::ComputeWaveEnergy}) {
+        ASSERT_EQ(Run(task, 4.0f), 1);
+        EXPECT_EQ(LoadQtx(output).frames.at(0), task == T::ComputeWaveEnergy ? energy : rms) << int(task);
+    }
+}
+
 // DTp 250 and DTs 500 uSec/m with density 2.5: Vp 4, Vs 2, ratio 2, Poisson 1/3, K 26666.7,
 // G 10000, E 26666.7. A slowness of 0 gives null velocities, never infinity.
 TEST_F(TwoInputTasksTest, VelocitiesPoissonRatioAndModuli)
