@@ -167,6 +167,10 @@ public:
             if (!dialog || !dialog->isVisible()) return;
             user->stop();
             dialog->selectFile(QString::fromStdString(path));
+            // The dialog's folder model fills in the background; the whole path typed in the
+            // name field does not depend on it, as when a user types it.
+            if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                name->setText(QString::fromStdString(path));
             static_cast<QDialog*>(dialog)->accept(); // its own checks of the name run
             user->deleteLater();
         });
