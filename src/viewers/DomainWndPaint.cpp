@@ -353,8 +353,7 @@ void CDomainWnd::PaintMoveOut(Dc& dc)
     if (!m_secondClick) return;
     m_secondClick = false;
     const Point a = m_firstPoint, b = m_clickPoint;
-    IFrame* frame = Frame();
-    for (int pane = 2; pane <= 1 + m_receivers && frame; ++pane) frame->SetPaneText(pane, "");
+    for (int pane = 2; pane <= 1 + m_receivers; ++pane) SetReadOut(pane, "");
     // A horizontal pair of clicks gives no line across the traces.
     if (a.y == b.y) return;
     const int bottom = m_topMargin + m_shownTraces * m_traceHeight - m_gap;
@@ -381,6 +380,6 @@ void CDomainWnd::PaintMoveOut(Dc& dc)
         for (int e = r + 1; e <= next; ++e) spacing += geometry.m_spacing[size_t(m_receiverIndex[size_t(e)])];
         if (spacing == 0) continue; // no distance between the pair: no slowness
         const float dt = m_crossingTime[size_t(m_receiverIndex[size_t(next)])] - m_crossingTime[size_t(m_receiverIndex[size_t(r)])];
-        if (frame) frame->SetPaneText(2 + r, Format("%5.1f uS/ft", double(dt * 12.0f / spacing)));
+        SetReadOut(2 + r, Format("%5.1f uS/ft", double(dt * 12.0f / spacing)));
     }
 }
