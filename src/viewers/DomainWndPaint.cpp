@@ -15,6 +15,9 @@ const Color kGray = Rgb(192, 192, 192);
 const Pen kAxisPen{PS_SOLID, 2, Rgb(0, 0, 0)};
 const Pen kGridPen{PS_DOT, 0, Rgb(192, 192, 192)};
 const Pen kBlackPen{PS_SOLID, 0, Rgb(0, 0, 0)};
+// The gap under each band: the usual one holds the grid's labels, the closed-up one
+// is left where the usual bands would come out thinner than kLeastBand.
+constexpr int kGap = 10, kClosedUpGap = 2, kLeastBand = 6;
 
 } // namespace
 
@@ -49,8 +52,7 @@ void CDomainWnd::PaintFrame(Dc& dc)
     m_clientWidth = client.Width();
     m_clientHeight = client.Height();
     m_plotWidth = std::max(m_clientWidth - 40, 1);
-    m_traceHeight = m_shownTraces > 0 ? (m_clientHeight - m_bottomMargin - m_topMargin) / m_shownTraces : 0;
-    m_bandHeight = m_traceHeight - m_gap - 2;
+    LayOutBands();
 
     dc.SelectFont({"Ariel", m_fontHeight, FW_NORMAL});
     dc.FillRect(client, kGray);
@@ -60,7 +62,7 @@ void CDomainWnd::PaintFrame(Dc& dc)
                   m_topMargin + m_shownTraces * m_traceHeight - m_gap};
     if (Frame()) SetCursor(m_domain == kDomainTime && !m_marker ? CursorKind::Cross : CursorKind::Arrow);
 
-    if (m_frameRead && m_bandHeight > 0) {
+    if (m_frameRead && !m_tooShort) {
         MapColumns();
         LayOutGrid();
         int shown = 0;
@@ -73,7 +75,28 @@ void CDomainWnd::PaintFrame(Dc& dc)
     dc.SetTextAlign(TA_CENTER | TA_TOP);
     dc.SetTextColor(Rgb(0, 0, 0));
     dc.TextOut(m_clientWidth / 2, m_fontHeight / 2, m_caption);
+    if (m_tooShort) {
+        const int y = std::max(m_topMargin, m_clientHeight / 2 - m_fontHeight);
+        dc.TextOut(m_clientWidth / 2, y, Format("Window too short for %d traces:", m_shownTraces));
+        dc.TextOut(m_clientWidth / 2, y + m_fontHeight, "make it taller or show fewer traces.");
+    }
     dc.TextOut(m_clientWidth / 2, m_clientHeight - m_fontHeight, m_axisTitle);
+}
+
+void CDomainWnd::LayOutBands()
+{
+    const int room = m_clientHeight - m_bottomMargin - m_topMargin;
+    m_closedUp = m_tooShort = false;
+    m_gap = kGap;
+    m_traceHeight = m_shownTraces > 0 ? room / m_shownTraces : 0;
+    m_bandHeight = m_traceHeight - m_gap - 2;
+    if (m_shownTraces <= 0 || m_bandHeight >= kLeastBand) return;
+    // Closed up, with one row for the grid's labels under the last band.
+    m_closedUp = true;
+    m_gap = kClosedUpGap;
+    m_traceHeight = std::max(room - m_fontHeight, 0) / m_shownTraces;
+    m_bandHeight = m_traceHeight - m_gap - 2;
+    m_tooShort = m_bandHeight < 2;
 }
 
 void CDomainWnd::MapColumns()
@@ -280,11 +303,12 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
     // Grid (LayOutGrid).
     dc.SetTextAlign(TA_LEFT | TA_TOP);
     if (m_tickCount > 0) dc.SelectPen(kGridPen);
+    const bool labelled = !m_closedUp || k == m_shownTraces - 1;
     for (int i = 0; i < m_tickCount; ++i) {
         const int x = left + m_tickColumns[size_t(i)];
         dc.MoveTo(x, top);
         dc.LineTo(x, top + band);
-        dc.TextOut(x - 5, top + band, m_tickLabels[size_t(i)]);
+        if (labelled) dc.TextOut(x - 5, top + band, m_tickLabels[size_t(i)]);
     }
 
     // Label and extremes left of the band. Labels that would overlap in a short band
