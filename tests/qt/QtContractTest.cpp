@@ -12,11 +12,13 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QScreen>
 
 namespace {
 
@@ -86,6 +88,12 @@ public:
         return QtDialogWindow(d) ? FromQt(QtDialogWindow(d)->windowTitle()) : std::string();
     }
     void Settle() override { QApplication::processEvents(); }
+    Rect PrimaryArea() override
+    {
+        // The inside of a window whose frame fills the free area.
+        const QRect r = QGuiApplication::primaryScreen()->availableGeometry().marginsRemoved(frame.FrameMargins());
+        return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+    }
     void ResizeClient(CWnd& window, int cx, int cy) override
     {
         auto* view = dynamic_cast<QtChildView*>(window.Impl());

@@ -2,6 +2,7 @@
 
 #include "platform/qt/QtChildView.h"
 #include "platform/qt/QtDc.h"
+#include "platform/Placement.h"
 
 #include <QAction>
 #include <QApplication>
@@ -262,11 +263,42 @@ bool QtFrame::GetPlacement(WindowPlacement& placement) const
     return true;
 }
 
+namespace {
+
+Rect ToRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
+
+// The desktop's screens, the primary first. A placement is the window's inside, so
+// each free area is taken less the window's frame (title bar and borders, once the
+// desktop has framed it): the frame must fit on the screen too.
+std::vector<ScreenArea> ScreenAreas(const QMargins& frame)
+{
+    std::vector<ScreenArea> areas;
+    auto add = [&](const QScreen* screen) {
+        areas.push_back({ToRect(screen->geometry()), ToRect(screen->availableGeometry().marginsRemoved(frame))});
+    };
+    QScreen* primary = QGuiApplication::primaryScreen();
+    if (primary) add(primary);
+    for (QScreen* screen : QGuiApplication::screens())
+        if (screen != primary) add(screen);
+    return areas;
+}
+
+} // namespace
+
+QMargins QtFrame::FrameMargins() const
+{
+    if (!m_window) return {};
+    const QRect inside = m_window->geometry(), outside = m_window->frameGeometry();
+    return {inside.left() - outside.left(), inside.top() - outside.top(), outside.right() - inside.right(),
+            outside.bottom() - inside.bottom()};
+}
+
 void QtFrame::SetPlacement(const WindowPlacement& placement)
 {
     if (!m_window) return;
-    const Rect& n = placement.normal;
-    if (n.Width() >= 200 && n.Height() >= 150) m_window->setGeometry(n.left, n.top, n.Width(), n.Height());
+    Rect n;
+    if (FitPlacement(placement.normal, ScreenAreas(FrameMargins()), n))
+        m_window->setGeometry(n.left, n.top, n.Width(), n.Height());
 }
 
 bool QtFrame::IsEnabled() const { return m_window && m_window->isEnabled(); }

@@ -5,6 +5,8 @@
 
 #include "platform/Frame.h"
 
+#include <QMargins>
+
 #include <map>
 #include <memory>
 #include <vector>
@@ -63,6 +65,8 @@ public:
     void TileVertical() override;
 
     QMainWindow* Window() const;
+    // The main window's frame around its inside (nothing until the desktop framed it).
+    QMargins FrameMargins() const;
     QMdiArea* MdiArea() const { return m_mdi; }
     QLabel* Pane(int pane) const;
     // Menu bar entries and toolbar buttons take their enable and check states.
