@@ -17,7 +17,7 @@ const Pen kGridPen{PS_DOT, 0, Rgb(192, 192, 192)};
 const Pen kBlackPen{PS_SOLID, 0, Rgb(0, 0, 0)};
 // The gap under each band: the usual one holds the grid's labels, the closed-up one
 // is left where the usual bands would come out thinner than kLeastBand.
-constexpr int kGap = 10, kClosedUpGap = 2, kLeastBand = 6;
+constexpr int kGap = 10, kClosedUpGap = 1, kLeastBand = 6;
 
 } // namespace
 
@@ -96,7 +96,7 @@ void CDomainWnd::LayOutBands()
     m_gap = kClosedUpGap;
     m_traceHeight = std::max(room - m_fontHeight, 0) / m_shownTraces;
     m_bandHeight = m_traceHeight - m_gap - 2;
-    m_tooShort = m_bandHeight < 2;
+    m_tooShort = m_bandHeight < 3;
 }
 
 void CDomainWnd::MapColumns()
@@ -247,13 +247,19 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
     }
     auto drawn = [&](int c) { return std::isfinite(curve[size_t(c)]); };
 
-    // Band, and the solid mid line of the wiggle.
-    dc.SelectPen(kAxisPen);
-    dc.SelectBrush(m_backgroundBrush);
-    dc.Rectangle({left, top, left + m_plotWidth, top + band});
-    if (wiggle) {
-        dc.MoveTo(left, mid);
-        dc.LineTo(left + m_plotWidth, mid);
+    // Band, and the solid mid line of the wiggle. A closed-up band is too thin for
+    // outlines and reference lines: they would hide the trace.
+    const Pen& outlinePen = m_closedUp ? kBlackPen : kAxisPen;
+    if (m_closedUp) {
+        dc.FillRect({left, top, left + m_plotWidth, top + band}, m_backgroundBrush.color);
+    } else {
+        dc.SelectPen(kAxisPen);
+        dc.SelectBrush(m_backgroundBrush);
+        dc.Rectangle({left, top, left + m_plotWidth, top + band});
+        if (wiggle) {
+            dc.MoveTo(left, mid);
+            dc.LineTo(left + m_plotWidth, mid);
+        }
     }
 
     // Each run of columns between gaps is a polygon down to the base line, traced
@@ -279,7 +285,7 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
             dc.SelectPen(m_tracePen);
             dc.SelectBrush(m_traceBrush);
             dc.Polygon(points.data(), int(points.size()));
-            dc.SelectPen(kAxisPen);
+            dc.SelectPen(outlinePen);
             const int traced = std::min(c1, m_plotWidth - 2) - c0 + 1;
             if (traced >= 2) dc.Polyline(points.data() + 1, traced);
             c0 = c1;
@@ -332,6 +338,7 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
     }
 
     // Dotted reference lines.
+    if (m_closedUp) return;
     dc.SelectPen(kGridPen);
     for (int y : {(mid + top) / 2, (mid + top + band) / 2}) {
         dc.MoveTo(left, y);
