@@ -20,7 +20,7 @@ int64_t Into(int64_t start, int64_t length, int64_t low, int64_t high)
 
 } // namespace
 
-bool FitPlacement(const Rect& normal, const std::vector<ScreenArea>& screens, Rect& fitted)
+bool FitPlacement(const Rect& normal, const std::vector<ScreenArea>& screens, Rect& fitted, bool keepInside)
 {
     if (screens.empty()) return false;
     const int64_t left = normal.left, top = normal.top;
@@ -39,7 +39,7 @@ bool FitPlacement(const Rect& normal, const std::vector<ScreenArea>& screens, Re
     const int64_t w = std::min<int64_t>(width, area.Width());
     const int64_t h = std::min<int64_t>(height, area.Height());
     int64_t x = left, y = top;
-    if (lost || w < width || h < height) {
+    if (lost || keepInside || w < width || h < height) {
         x = Into(left, w, area.left, area.right);
         y = Into(top, h, area.top, area.bottom);
     }

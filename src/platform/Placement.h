@@ -24,6 +24,8 @@ constexpr int kTitleBarGrip = 100;
 // bar shows on a screen's available area stays there; one whose title bar shows on
 // none goes onto the primary screen's available area. Its size is bounded by the area
 // it lands on, and a window that had to shrink or move lies wholly inside that area.
-// Works in 64 bits: any int rectangle is accepted. False (fitted untouched) when
-// there is no screen or `normal` is smaller than the least placement.
-bool FitPlacement(const Rect& normal, const std::vector<ScreenArea>& screens, Rect& fitted);
+// With `keepInside` every window is made to lie wholly inside its area (a window
+// fitted before the desktop framed it, fitted again with its frame). Works in 64
+// bits: any int rectangle is accepted. False (fitted untouched) when there is no
+// screen or `normal` is smaller than the least placement.
+bool FitPlacement(const Rect& normal, const std::vector<ScreenArea>& screens, Rect& fitted, bool keepInside = false);
