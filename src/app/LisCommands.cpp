@@ -56,7 +56,7 @@ void TakeOverStartupDictionary()
         return;
     }
     MessageBox(Format("The tool dictionary of an earlier run was copied from :\n%s\nto :\n%s\n"
-                      "Process > Dictionary imports into and Lis to QTX reads from that folder now.",
+                      "Process > Dictionary imports into and Process > Lis to Qtx reads from that folder now.",
                       old.c_str(), kept.c_str()),
                MB_OK | MB_ICONINFORMATION);
 }
