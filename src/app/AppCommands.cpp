@@ -9,11 +9,16 @@
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/Path.h"
+#include "platform/UserFolders.h"
 #include "platform/Wnd.h"
 #include "res/CommandIds.h"
 #include "res/Images.h"
 #include "res/Menus.h"
 #include "res/StringTable.h"
+
+namespace {
+constexpr char kOrganisation[] = "Merrowdyne Revezirider"; // names the settings file and the data folder
+} // namespace
 
 void NotYetAvailable(const char* what)
 {
@@ -25,7 +30,7 @@ bool CViewerApp::InitInstance()
     IHost& host = Host();
     // Dialogs: grey background, blue text.
     host.SetDialogColors(Rgb(192, 192, 192), Rgb(0, 0, 255));
-    host.SetProfileOrganisation("Merrowdyne Revezirider");
+    host.SetProfileOrganisation(kOrganisation);
 
     IFrame* frame = Frame();
     if (!frame) return false;
@@ -60,6 +65,8 @@ bool CViewerApp::InitInstance()
     if (m_splash) frame->SetAppTimer(kSplashTimer, unsigned(kSplashMilliseconds + 1));
 
     theApp.m_startupDir = host.CurrentDirectory();
+    m_dataDir = UserDataFolder(kOrganisation, "BronteluxViewer");
+    if (m_dataDir.empty()) m_dataDir = theApp.m_startupDir;
 
     theApp.SetStartupDefaults();
 

@@ -1,14 +1,65 @@
 // Process menu of the LIS mode: Scan Lis, Lis to QTX, Qtx to Lis and the tool dictionary.
 #include "app/AppCommands.h"
+#include "app/ViewerApp.h"
 #include "lis/LisDictionary.h"
 #include "lis/LisScan.h"
 #include "lis/LisToQtx.h"
+#include "platform/BinaryFile.h"
+#include "platform/Format.h"
 #include "platform/Host.h"
+#include "platform/Path.h"
 #include "lis/QtxToLis.h"
 #include "res/CommandIds.h"
 #include "settings/SettingsStore.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace {
+
+// The tool dictionary's folder, made when it is missing; "" after a message when it
+// cannot be made.
+std::string DictionaryFolder()
+{
+    const std::string& folder = theViewerApp.m_dataDir;
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (!std::filesystem::is_directory(folder, error)) {
+        MessageBox("Could not create the folder of the tool dictionary :\n" + folder, MB_OK | MB_ICONSTOP);
+        return std::string();
+    }
+    return folder;
+}
+
+// Earlier runs kept the dictionary in the folder the program was started from. When
+// the user's folder has none yet, a copy of that one is taken there (once: from then
+// on the user's folder has its own), and the user is told where it went.
+void TakeOverStartupDictionary()
+{
+    const std::string old = JoinPath(theApp.m_startupDir, lisdic::kFileName);
+    const std::string kept = JoinPath(theViewerApp.m_dataDir, lisdic::kFileName);
+    if (theApp.m_startupDir.empty() || FileExists(kept) || !FileExists(old)) return;
+    std::error_code error;
+    if (std::filesystem::equivalent(old, kept, error)) return;
+    const std::string folder = DictionaryFolder();
+    if (folder.empty()) return;
+    // Copied under a temporary name first: a copy cut short never passes for a dictionary.
+    const std::string partial = kept + ".tmp";
+    std::filesystem::copy_file(old, partial, std::filesystem::copy_options::overwrite_existing, error);
+    if (!error) std::filesystem::rename(partial, kept, error);
+    if (error) {
+        std::error_code ignored;
+        std::filesystem::remove(partial, ignored);
+        MessageBox(Format("Could not copy the tool dictionary of an earlier run from :\n%s\nto :\n%s",
+                          old.c_str(), kept.c_str()),
+                   MB_OK | MB_ICONSTOP);
+        return;
+    }
+    MessageBox(Format("The tool dictionary of an earlier run was copied from :\n%s\nto :\n%s\n"
+                      "Process > Dictionary imports into and Process > Lis to Qtx reads from that folder now.",
+                      old.c_str(), kept.c_str()),
+               MB_OK | MB_ICONINFORMATION);
+}
 
 // Process > Scan Lis: the LIS file, the report's name, the report, then the report in
 // the desktop's text viewer.
@@ -42,12 +93,15 @@ void AddLisCommands(CommandMap& c)
     });
     // The importer asks for its file and reports its own result.
     c.Add(ID_DICTIONARY, [] {
+        const std::string folder = DictionaryFolder();
+        if (folder.empty()) return;
         CLisDictionary dictionary;
-        dictionary.Import(theApp.m_startupDir);
+        dictionary.Import(folder);
     });
     // The converter asks for its files and reports its own result.
     c.Add(ID_LIS_TO_QTX, [] {
+        TakeOverStartupDictionary();
         CLisToQtx converter;
-        converter.Run(theApp.m_startupDir);
+        converter.Run(theViewerApp.m_dataDir);
     });
 }

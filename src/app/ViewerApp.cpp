@@ -29,6 +29,7 @@ void CViewerApp::ResetToStartupState()
     m_windowClasses = {};
     m_modes = {};
     m_splashStartTick = 0;
+    m_dataDir.clear();
     m_commandLine.clear();
     m_showCommand = SW_SHOWNORMAL;
     m_commands = CommandMap();

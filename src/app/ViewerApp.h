@@ -74,6 +74,10 @@ public:
     std::array<ModeRecord, 5> m_modes;
     uint64_t m_splashStartTick = 0;
 
+    // The user's folder of the tool dictionary, beside the settings; the start-up
+    // folder where the platform names none.
+    std::string m_dataDir;
+
     // How the program was started.
     std::string m_commandLine;
     unsigned m_showCommand = SW_SHOWNORMAL;

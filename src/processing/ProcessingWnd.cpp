@@ -519,8 +519,3 @@ void CProcessingWnd::RefreshProfilePens()
         d.backgroundChanged = 0;
     }
 }
-
-void CProcessingWnd::Pane(int pane, const std::string& text)
-{
-    if (Frame()) Frame()->SetPaneText(pane, text);
-}

@@ -157,7 +157,7 @@ public:
     void OnClose() override;
     void OnSysCommand(unsigned id) override;
 
-    static void Pane(int pane, const std::string& text);
+    void Pane(int pane, const std::string& text) { SetReadOut(pane, text); }
 
 protected:
     CProcessingWnd();

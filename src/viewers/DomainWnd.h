@@ -75,6 +75,9 @@ public:
     int m_leftMargin = 35, m_plotWidth = 460, m_clientWidth = 500, m_clientHeight = 500;
     int m_topMargin = 25, m_bottomMargin = 15, m_gap = 10, m_fontHeight = 12;
     int m_traceHeight = 0, m_bandHeight = 0;
+    // A window too short for the usual gaps closes the traces up (the grid's labels
+    // then go under the last band only); one too short even for that says so.
+    bool m_closedUp = false, m_tooShort = false;
     Rect m_plotRect;
     // Move-out cursor.
     bool m_firstClick = false, m_secondClick = false;
@@ -108,6 +111,8 @@ private:
     void MapColumns();
     void LayOutGrid();
     void PaintFrame(Dc& dc);
+    // The bands' height and gap for the window's height (m_closedUp, m_tooShort).
+    void LayOutBands();
     void PaintTrace(Dc& dc, int k, int slot);
     void PaintMoveOut(Dc& dc);
     void FitExtremeLabel(Dc& dc, double value);

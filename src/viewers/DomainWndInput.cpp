@@ -7,13 +7,6 @@
 
 #include <algorithm>
 
-namespace {
-void Pane(int pane, const std::string& text)
-{
-    if (Frame()) Frame()->SetPaneText(pane, text);
-}
-} // namespace
-
 // The cursor has moved (or stayed at an end): a new frame is read before the repaint
 // shows it.
 void CDomainWnd::AfterVerticalMove(int previousFrame)
@@ -76,7 +69,7 @@ void CDomainWnd::OnHScroll(int code, int pos)
         case kDomainSlowness: panes[1] = Format("%7.2f %s", double(float(pos) * m_step), m_slownessUnit.c_str()); break;
         default: panes[2] = Format("%5.1f [deg]", double(float(pos) * m_step)); break;
         }
-        for (int i = 0; i < 3; ++i) Pane(2 + i, panes[i]);
+        for (int i = 0; i < 3; ++i) SetReadOut(2 + i, panes[i]);
         return;
     }
     default: return;
@@ -94,10 +87,10 @@ void CDomainWnd::ShiftWindow(int64_t delta)
     m_stop = m_start + m_width;
     m_firstTick = FirstTick();
     switch (m_domain) {
-    case kDomainTime: Pane(2, Format("%5.2f%s", double(m_start / 1000.0f), " [mSec]")); break;
-    case kDomainFrequency: Pane(2, Format("%5.2f%s", double(m_start / 1000.0f), " [kHz]")); break;
-    case kDomainSlowness: Pane(3, Format("%7.2f %s", double(m_start), m_slownessUnit.c_str())); break;
-    default: Pane(4, Format("%5.1f%s", double(m_start), " [deg]")); break;
+    case kDomainTime: SetReadOut(2, Format("%5.2f%s", double(m_start / 1000.0f), " [mSec]")); break;
+    case kDomainFrequency: SetReadOut(2, Format("%5.2f%s", double(m_start / 1000.0f), " [kHz]")); break;
+    case kDomainSlowness: SetReadOut(3, Format("%7.2f %s", double(m_start), m_slownessUnit.c_str())); break;
+    default: SetReadOut(4, Format("%5.1f%s", double(m_start), " [deg]")); break;
     }
     m_firstClick = m_secondClick = m_clickPending = false;
     ScrollInfo h;
@@ -112,7 +105,7 @@ void CDomainWnd::ShiftWindow(int64_t delta)
 void CDomainWnd::OnMouseMove(unsigned, Point p)
 {
     if (m_traceCursor)
-        for (int pane = 2; pane <= 4; ++pane) Pane(pane, "");
+        for (int pane = 2; pane <= 4; ++pane) SetReadOut(pane, "");
     if (m_domain == kDomainFrequency || m_domain == kDomainAzimuth) return;
     if (!m_plotRect.Contains(p)) {
         SetCursor(CursorKind::Arrow);
@@ -122,10 +115,10 @@ void CDomainWnd::OnMouseMove(unsigned, Point p)
     const float x = float(p.x - m_leftMargin) * m_width / float(std::max(m_plotWidth, 1)) + m_start;
     const int sample = std::clamp(ClampToInt(x / m_step), 0, std::max(m_sampleCount - 1, 0));
     if (m_domain == kDomainSlowness) {
-        Pane(2, "");
-        Pane(3, Format("%7.2f [uSec/ft]", double(x)));
+        SetReadOut(2, "");
+        SetReadOut(3, Format("%7.2f [uSec/ft]", double(x)));
         const float first = m_receivers > 0 ? Slot(m_receiverIndex[0])[sample] : 0.0f;
-        Pane(4, Format("%5.3f", double(first)));
+        SetReadOut(4, Format("%5.3f", double(first)));
         return;
     }
     // Time: the value of the trace under the mouse.
@@ -145,9 +138,9 @@ void CDomainWnd::OnMouseMove(unsigned, Point p)
         ++k;
     }
     if (m_traceCursor) {
-        Pane(2, Format("%5.2f [mSec]", double(x / 1000.0f)));
-        Pane(3, "");
-        Pane(4, value);
+        SetReadOut(2, Format("%5.2f [mSec]", double(x / 1000.0f)));
+        SetReadOut(3, "");
+        SetReadOut(4, value);
     }
 }
 

@@ -15,6 +15,9 @@ const Color kGray = Rgb(192, 192, 192);
 const Pen kAxisPen{PS_SOLID, 2, Rgb(0, 0, 0)};
 const Pen kGridPen{PS_DOT, 0, Rgb(192, 192, 192)};
 const Pen kBlackPen{PS_SOLID, 0, Rgb(0, 0, 0)};
+// The gap under each band: the usual one holds the grid's labels, the closed-up one
+// is left where the usual bands would come out thinner than kLeastBand.
+constexpr int kGap = 10, kClosedUpGap = 1, kLeastBand = 6;
 
 } // namespace
 
@@ -49,8 +52,7 @@ void CDomainWnd::PaintFrame(Dc& dc)
     m_clientWidth = client.Width();
     m_clientHeight = client.Height();
     m_plotWidth = std::max(m_clientWidth - 40, 1);
-    m_traceHeight = m_shownTraces > 0 ? (m_clientHeight - m_bottomMargin - m_topMargin) / m_shownTraces : 0;
-    m_bandHeight = m_traceHeight - m_gap - 2;
+    LayOutBands();
 
     dc.SelectFont({"Ariel", m_fontHeight, FW_NORMAL});
     dc.FillRect(client, kGray);
@@ -60,7 +62,7 @@ void CDomainWnd::PaintFrame(Dc& dc)
                   m_topMargin + m_shownTraces * m_traceHeight - m_gap};
     if (Frame()) SetCursor(m_domain == kDomainTime && !m_marker ? CursorKind::Cross : CursorKind::Arrow);
 
-    if (m_frameRead && m_bandHeight > 0) {
+    if (m_frameRead && !m_tooShort) {
         MapColumns();
         LayOutGrid();
         int shown = 0;
@@ -73,7 +75,28 @@ void CDomainWnd::PaintFrame(Dc& dc)
     dc.SetTextAlign(TA_CENTER | TA_TOP);
     dc.SetTextColor(Rgb(0, 0, 0));
     dc.TextOut(m_clientWidth / 2, m_fontHeight / 2, m_caption);
+    if (m_tooShort) {
+        const int y = std::max(m_topMargin, m_clientHeight / 2 - m_fontHeight);
+        dc.TextOut(m_clientWidth / 2, y, Format("Window too short for %d traces:", m_shownTraces));
+        dc.TextOut(m_clientWidth / 2, y + m_fontHeight, "make it taller or show fewer traces.");
+    }
     dc.TextOut(m_clientWidth / 2, m_clientHeight - m_fontHeight, m_axisTitle);
+}
+
+void CDomainWnd::LayOutBands()
+{
+    const int room = m_clientHeight - m_bottomMargin - m_topMargin;
+    m_closedUp = m_tooShort = false;
+    m_gap = kGap;
+    m_traceHeight = m_shownTraces > 0 ? room / m_shownTraces : 0;
+    m_bandHeight = m_traceHeight - m_gap - 2;
+    if (m_shownTraces <= 0 || m_bandHeight >= kLeastBand) return;
+    // Closed up, with one row for the grid's labels under the last band.
+    m_closedUp = true;
+    m_gap = kClosedUpGap;
+    m_traceHeight = std::max(room - m_fontHeight, 0) / m_shownTraces;
+    m_bandHeight = m_traceHeight - m_gap - 2;
+    m_tooShort = m_bandHeight < 3;
 }
 
 void CDomainWnd::MapColumns()
@@ -224,13 +247,19 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
     }
     auto drawn = [&](int c) { return std::isfinite(curve[size_t(c)]); };
 
-    // Band, and the solid mid line of the wiggle.
-    dc.SelectPen(kAxisPen);
-    dc.SelectBrush(m_backgroundBrush);
-    dc.Rectangle({left, top, left + m_plotWidth, top + band});
-    if (wiggle) {
-        dc.MoveTo(left, mid);
-        dc.LineTo(left + m_plotWidth, mid);
+    // Band, and the solid mid line of the wiggle. A closed-up band is too thin for
+    // outlines and reference lines: they would hide the trace.
+    const Pen& outlinePen = m_closedUp ? kBlackPen : kAxisPen;
+    if (m_closedUp) {
+        dc.FillRect({left, top, left + m_plotWidth, top + band}, m_backgroundBrush.color);
+    } else {
+        dc.SelectPen(kAxisPen);
+        dc.SelectBrush(m_backgroundBrush);
+        dc.Rectangle({left, top, left + m_plotWidth, top + band});
+        if (wiggle) {
+            dc.MoveTo(left, mid);
+            dc.LineTo(left + m_plotWidth, mid);
+        }
     }
 
     // Each run of columns between gaps is a polygon down to the base line, traced
@@ -256,7 +285,7 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
             dc.SelectPen(m_tracePen);
             dc.SelectBrush(m_traceBrush);
             dc.Polygon(points.data(), int(points.size()));
-            dc.SelectPen(kAxisPen);
+            dc.SelectPen(outlinePen);
             const int traced = std::min(c1, m_plotWidth - 2) - c0 + 1;
             if (traced >= 2) dc.Polyline(points.data() + 1, traced);
             c0 = c1;
@@ -280,11 +309,12 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
     // Grid (LayOutGrid).
     dc.SetTextAlign(TA_LEFT | TA_TOP);
     if (m_tickCount > 0) dc.SelectPen(kGridPen);
+    const bool labelled = !m_closedUp || k == m_shownTraces - 1;
     for (int i = 0; i < m_tickCount; ++i) {
         const int x = left + m_tickColumns[size_t(i)];
         dc.MoveTo(x, top);
         dc.LineTo(x, top + band);
-        dc.TextOut(x - 5, top + band, m_tickLabels[size_t(i)]);
+        if (labelled) dc.TextOut(x - 5, top + band, m_tickLabels[size_t(i)]);
     }
 
     // Label and extremes left of the band. Labels that would overlap in a short band
@@ -308,6 +338,7 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
     }
 
     // Dotted reference lines.
+    if (m_closedUp) return;
     dc.SelectPen(kGridPen);
     for (int y : {(mid + top) / 2, (mid + top + band) / 2}) {
         dc.MoveTo(left, y);
@@ -353,8 +384,7 @@ void CDomainWnd::PaintMoveOut(Dc& dc)
     if (!m_secondClick) return;
     m_secondClick = false;
     const Point a = m_firstPoint, b = m_clickPoint;
-    IFrame* frame = Frame();
-    for (int pane = 2; pane <= 1 + m_receivers && frame; ++pane) frame->SetPaneText(pane, "");
+    for (int pane = 2; pane <= 1 + m_receivers; ++pane) SetReadOut(pane, "");
     // A horizontal pair of clicks gives no line across the traces.
     if (a.y == b.y) return;
     const int bottom = m_topMargin + m_shownTraces * m_traceHeight - m_gap;
@@ -381,6 +411,6 @@ void CDomainWnd::PaintMoveOut(Dc& dc)
         for (int e = r + 1; e <= next; ++e) spacing += geometry.m_spacing[size_t(m_receiverIndex[size_t(e)])];
         if (spacing == 0) continue; // no distance between the pair: no slowness
         const float dt = m_crossingTime[size_t(m_receiverIndex[size_t(next)])] - m_crossingTime[size_t(m_receiverIndex[size_t(r)])];
-        if (frame) frame->SetPaneText(2 + r, Format("%5.1f uS/ft", double(dt * 12.0f / spacing)));
+        SetReadOut(2 + r, Format("%5.1f uS/ft", double(dt * 12.0f / spacing)));
     }
 }

@@ -11,11 +11,6 @@
 
 namespace {
 
-void Pane(int pane, const std::string& text)
-{
-    if (Frame()) Frame()->SetPaneText(pane, text);
-}
-
 void Refuse(const char* text) { MessageBox(text, MB_OK | MB_ICONSTOP); }
 
 } // namespace
@@ -191,6 +186,6 @@ void CFreqSlowXplotWnd::OnMouseMove(unsigned, Point p)
     const Rect& r = m_plotRect;
     const double slowness = double(p.x - r.left) / r.Width() * (double(m_slowMax) - m_slowMin) + m_slowMin;
     const double frequency = (1.0 - double(p.y - r.top) / r.Height()) * (double(m_freqMax) - m_freqMin) + m_freqMin;
-    Pane(4, Format("%7.2f %s", slowness, m_slownessUnit.c_str()));
-    Pane(3, Format("%8.2f%s", frequency, " [Hz]"));
+    SetReadOut(4, Format("%7.2f %s", slowness, m_slownessUnit.c_str()));
+    SetReadOut(3, Format("%8.2f%s", frequency, " [Hz]"));
 }

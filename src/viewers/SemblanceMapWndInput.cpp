@@ -7,15 +7,6 @@
 
 #include <cmath>
 
-namespace {
-
-void Pane(int pane, const std::string& text)
-{
-    if (Frame()) Frame()->SetPaneText(pane, text);
-}
-
-} // namespace
-
 void CSemblanceMapWnd::SetScrollBars()
 {
     m_vscroll.pos = m_frames.ScrollPosition();
@@ -85,14 +76,14 @@ void CSemblanceMapWnd::OnHScroll(int code, int pos)
     case SB_THUMBPOSITION: index = pos; break;
     case SB_THUMBTRACK:
         // The slowness under the thumb, without moving.
-        Pane(2, "");
-        Pane(3, Format("%7.2f %s", double(pos) * m_ds, m_slownessUnit.c_str()));
-        Pane(4, "");
+        SetReadOut(2, "");
+        SetReadOut(3, Format("%7.2f %s", double(pos) * m_ds, m_slownessUnit.c_str()));
+        SetReadOut(4, "");
         return;
     default: return;
     }
     ScrollSlowness(index);
-    Pane(3, Format("%7.2f %s", m_slowness.start, m_slownessUnit.c_str()));
+    SetReadOut(3, Format("%7.2f %s", m_slowness.start, m_slownessUnit.c_str()));
     PrepareRepaint();
     Invalidate(true);
     UpdateWindow();
@@ -109,9 +100,9 @@ void CSemblanceMapWnd::OnMouseMove(unsigned, Point p)
     }
     const double slowness = double(p.x - r.left) / r.Width() * m_slowness.span + m_slowness.start;
     const double time = (1.0 - double(p.y - r.top) / r.Height()) * (m_time.stop - m_time.start) + m_time.start;
-    Pane(2, Format("%7.2f %s", slowness, m_slownessUnit.c_str()));
-    Pane(3, Format("%8.2f%s", time * 0.001, m_timeUnit.c_str()));
+    SetReadOut(2, Format("%7.2f %s", slowness, m_slownessUnit.c_str()));
+    SetReadOut(3, Format("%8.2f%s", time * 0.001, m_timeUnit.c_str()));
     // The sample under the mouse, its column and row held inside the map.
     const int column = ClampToInt(slowness / m_ds - m_fs), row = ClampToInt(time / m_dt - m_ft);
-    Pane(4, m_frameRead ? Format("%5.3f", double(MapAt(column, row))) : std::string());
+    SetReadOut(4, m_frameRead ? Format("%5.3f", double(MapAt(column, row))) : std::string());
 }

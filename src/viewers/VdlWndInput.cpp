@@ -14,11 +14,6 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-void Pane(int pane, const std::string& text)
-{
-    if (Frame()) Frame()->SetPaneText(pane, text);
-}
-
 } // namespace
 
 // ---- depth ----------------------------------------------------------------------------------
@@ -103,7 +98,7 @@ void CVdlWnd::OnHScroll(int code, int pos)
         case kDomainSlowness: panes[1] = Format("%7.2f %s", at, m_slownessUnit.c_str()); break;
         default: panes[2] = Format("%5.1f [deg]", at); break;
         }
-        for (int i = 0; i < 3; ++i) Pane(2 + i, panes[i]);
+        for (int i = 0; i < 3; ++i) SetReadOut(2 + i, panes[i]);
         return;
     }
     default: return;
@@ -121,10 +116,10 @@ void CVdlWnd::ShowAxisStart()
 {
     const double start = m_axis.start;
     switch (m_domain) {
-    case kDomainSlowness: Pane(3, Format("%7.2f %s", start, m_slownessUnit.c_str())); break;
-    case kDomainFrequency: Pane(2, Format("%5.2f%s", start * 0.001, " [kHz]")); break;
-    case kDomainTime: Pane(2, Format("%5.2f%s", start * 0.001, " [mSec]")); break;
-    default: Pane(4, Format("%5.1f [deg]", start)); break;
+    case kDomainSlowness: SetReadOut(3, Format("%7.2f %s", start, m_slownessUnit.c_str())); break;
+    case kDomainFrequency: SetReadOut(2, Format("%5.2f%s", start * 0.001, " [kHz]")); break;
+    case kDomainTime: SetReadOut(2, Format("%5.2f%s", start * 0.001, " [mSec]")); break;
+    default: SetReadOut(4, Format("%5.1f [deg]", start)); break;
     }
 }
 
@@ -185,7 +180,7 @@ void CVdlWnd::OnMouseMove(unsigned, Point p)
         default: panes[2] = Format("%5.1f %s", value, "[deg]"); break;
         }
     }
-    for (int i = 0; i < 3; ++i) Pane(2 + i, panes[i]);
+    for (int i = 0; i < 3; ++i) SetReadOut(2 + i, panes[i]);
 }
 
 float CVdlWnd::InstantaneousFrequency(int receiver, float time)

@@ -9,10 +9,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-constexpr int kDepthPane = 1;
-} // namespace
-
 CViewerWnd::CViewerWnd()
 {
     for (int i = 0; i < kSlots; ++i) m_receiverIndex[size_t(i)] = i;
@@ -26,17 +22,30 @@ int CViewerWnd::OpenDataSet(CQtxFile& file, const std::string& path)
 
 bool CViewerWnd::IsActiveView() const { return Frame() && Frame()->ActiveChild() == this; }
 
-void CViewerWnd::SetDepthReadOut(const std::string& text)
+void CViewerWnd::SetReadOut(int pane, const std::string& text)
 {
-    m_depthReadOut = text;
-    if (IsActiveView()) Frame()->SetPaneText(kDepthPane, text);
+    if (pane < 1 || pane > kLastReadOutPane) return;
+    m_readOuts[size_t(pane)] = text;
+    if (IsActiveView()) Frame()->SetPaneText(pane, text);
+}
+
+const std::string& CViewerWnd::ReadOut(int pane) const
+{
+    static const std::string none;
+    return pane >= 1 && pane <= kLastReadOutPane ? m_readOuts[size_t(pane)] : none;
+}
+
+void CViewerWnd::ShowReadOuts() const
+{
+    // Empty texts too: what another view left in a pane must go.
+    for (int pane = 1; pane <= kLastReadOutPane; ++pane) Frame()->SetPaneText(pane, m_readOuts[size_t(pane)]);
 }
 
 void CViewerWnd::OnMDIActivate(bool activate)
 {
     if (!activate) return;
     theApp.m_display.activeWindowId = m_windowId;
-    if (Frame()) Frame()->SetPaneText(kDepthPane, m_depthReadOut);
+    if (Frame()) ShowReadOuts();
     LoadViewOptions();
     StoreViewOptions();
 }
@@ -98,11 +107,12 @@ void CViewerWnd::OnDestroy()
     // A window destroyed without its close handler (Close All, the frame closing)
     // must not leave its record behind.
     if (FindViewOptions(m_windowId)) RemoveViewOptions(m_windowId);
-    // The read-out goes with the active view; a view activated next shows its own.
+    // The read-outs go with the active view; a view activated next shows its own.
     IFrame* frame = Frame();
     if (!frame) return;
     const CWnd* active = frame->ActiveChild();
-    if (!active || active == this || !dynamic_cast<const CViewerWnd*>(active)) frame->SetPaneText(kDepthPane, "");
+    if (!active || active == this || !dynamic_cast<const CViewerWnd*>(active))
+        for (int pane = 1; pane <= kLastReadOutPane; ++pane) frame->SetPaneText(pane, "");
 }
 
 bool CViewerWnd::AcceptSampleStep(const std::string& mnemonic, float step)

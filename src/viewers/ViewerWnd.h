@@ -45,11 +45,15 @@ public:
     // only draws (and shows no message).
     virtual void PrepareRepaint() {}
 
-    // The depth read-out (status pane 1) belongs to the active view: each view keeps
-    // its own text, shown when the view becomes active, and it is cleared when the
-    // active view goes.
-    void SetDepthReadOut(const std::string& text);
-    const std::string& DepthReadOut() const { return m_depthReadOut; }
+    // The read-out panes (status panes 1 to kLastReadOutPane: depth in pane 1, the
+    // cursor's and window's values after it) belong to the active view: each view
+    // keeps its own texts, shown whole when the view opens or becomes active, and
+    // the panes are cleared when no view is left.
+    static constexpr int kLastReadOutPane = kSlots + 1;
+    void SetReadOut(int pane, const std::string& text);
+    const std::string& ReadOut(int pane) const;
+    void SetDepthReadOut(const std::string& text) { SetReadOut(1, text); }
+    const std::string& DepthReadOut() const { return ReadOut(1); }
 
     // Opens a view's data set: a frame that cannot be read is reported once and
     // leaves the data set open, so the readable frames can still be shown.
@@ -112,5 +116,6 @@ protected:
 
 private:
     bool IsActiveView() const;
-    std::string m_depthReadOut;
+    void ShowReadOuts() const;
+    std::array<std::string, kLastReadOutPane + 1> m_readOuts; // by pane; pane 0 (prompts) unused
 };

@@ -1,6 +1,7 @@
 #include "lis/LisDictionary.h"
 
 #include "platform/BinaryFile.h"
+#include "platform/Path.h"
 #include "res/CommandIds.h"
 #include "support/AppFixture.h"
 #include "support/HostFixture.h"
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
@@ -446,18 +448,38 @@ class DictionaryCommandTest : public AppTest {
 protected:
     TempDir startup;
     TempDir elsewhere;
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        const char* was = std::getenv("XDG_DATA_HOME");
+        if (was) savedDataHome = was;
+        hadDataHome = was != nullptr;
+        setenv("XDG_DATA_HOME", data.Path().c_str(), 1);
+    }
+    void TearDown() override
+    {
+        if (hadDataHome) setenv("XDG_DATA_HOME", savedDataHome.c_str(), 1);
+        else unsetenv("XDG_DATA_HOME");
+        AppTest::TearDown();
+    }
+    TempDir data;
+    // Not made yet: the program makes it when it writes there.
+    const std::string userFolder = data.File("Merrowdyne Revezirider/BronteluxViewer");
+    std::string savedDataHome;
+    bool hadDataHome = false;
 };
 
-TEST_F(DictionaryCommandTest, ImportsIntoTheStartUpDirectoryOrEndsQuietlyOnCancel)
+TEST_F(DictionaryCommandTest, ImportsIntoTheUsersDataFolderOrEndsQuietlyOnCancel)
 {
     host.currentDirectory = startup.Path();
     Start();
-    host.currentDirectory = elsewhere.Path(); // the start-up directory counts, not the current one
+    EXPECT_EQ(theViewerApp.m_dataDir, userFolder);
+    host.currentDirectory = elsewhere.Path(); // neither the current folder nor the start-up one counts
 
     host.ExpectFileDialog("Dictionary File to Import", "");
     EXPECT_TRUE(theViewerApp.OnCommand(ID_DICTIONARY));
     EXPECT_TRUE(host.Messages().empty());
-    EXPECT_FALSE(std::filesystem::exists(startup.File("LisDic.dit")));
+    EXPECT_FALSE(std::filesystem::exists(JoinPath(userFolder, "LisDic.dit")));
 
     LisDictionaryBuilder b;
     b.Section("~BAT", {Numbered("B", 9)});
@@ -465,6 +487,44 @@ TEST_F(DictionaryCommandTest, ImportsIntoTheStartUpDirectoryOrEndsQuietlyOnCance
     host.ExpectFileDialog("Dictionary File to Import", elsewhere.File("tools.txt"));
     host.ExpectMessage("Dictionary Importation Complete!");
     EXPECT_TRUE(theViewerApp.OnCommand(ID_DICTIONARY));
-    EXPECT_EQ(ReadBytes(startup.File("LisDic.dit")), b.Dit());
+    EXPECT_EQ(ReadBytes(JoinPath(userFolder, "LisDic.dit")), b.Dit()) << "the folder was made for it";
     EXPECT_FALSE(std::filesystem::exists(elsewhere.File("LisDic.dit")));
+    EXPECT_FALSE(std::filesystem::exists(startup.File("LisDic.dit")));
+
+    // A folder that cannot be made: a message, and no file dialog.
+    WriteBytes(data.File("plain"), {1});
+    theViewerApp.m_dataDir = data.File("plain/Program");
+    host.ExpectMessage("Could not create the folder of the tool dictionary :\n" + theViewerApp.m_dataDir);
+    EXPECT_TRUE(theViewerApp.OnCommand(ID_DICTIONARY));
+    EXPECT_TRUE(host.PendingExpectations().empty());
+}
+
+// Lis to QTX reads the dictionary from the user's folder; one that an earlier run left
+// in the start-up folder is copied there once, with a word, and never over one the
+// user's folder already has.
+TEST_F(DictionaryCommandTest, LisToQtxTakesOverADictionaryLeftInTheStartUpFolderOnce)
+{
+    LisDictionaryBuilder old;
+    old.Section("~BAT", {Numbered("B", 9)});
+    ASSERT_TRUE(old.WriteDit(startup.Path()));
+    host.currentDirectory = startup.Path();
+    Start();
+    const std::string kept = JoinPath(userFolder, "LisDic.dit");
+
+    host.ExpectMessage("The tool dictionary of an earlier run was copied from :\n" + startup.File("LisDic.dit")
+                       + "\nto :\n" + kept + "\n");
+    host.ExpectFileDialog("Browse Input File", "");
+    EXPECT_TRUE(theViewerApp.OnCommand(ID_LIS_TO_QTX));
+    EXPECT_EQ(ReadBytes(kept), old.Dit());
+    EXPECT_EQ(ReadBytes(startup.File("LisDic.dit")), old.Dit()) << "the old one stays for older versions";
+    EXPECT_FALSE(std::filesystem::exists(kept + ".tmp"));
+
+    LisDictionaryBuilder newer;
+    newer.Section("~BAT", {Numbered("C", 9)});
+    ASSERT_TRUE(newer.WriteDit(userFolder));
+    host.ExpectFileDialog("Browse Input File", "");
+    EXPECT_TRUE(theViewerApp.OnCommand(ID_LIS_TO_QTX));
+    EXPECT_EQ(ReadBytes(kept), newer.Dit()) << "the user's own dictionary is never replaced";
+    EXPECT_EQ(host.Messages().size(), 1u) << "taken over once";
+    EXPECT_TRUE(host.PendingExpectations().empty());
 }

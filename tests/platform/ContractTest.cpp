@@ -29,6 +29,7 @@ public:
     int ShownCheck(const CDialog& d, int id) override { return d.Item(id) ? d.Item(id)->Check() : -1; }
     std::string ShownCaption(const CDialog& d) override { return d.Caption(); }
     void Settle() override {}
+    Rect PrimaryArea() override { return frame.screens.front().available; }
     void ResizeClient(CWnd& window, int cx, int cy) override { frame.Resize(window, cx, cy); }
     std::unique_ptr<IPrintJob> PrintJob(const std::string& path) override { return host.CreatePrintJob(path); }
     void ShowDrawn(CDialog& d, int id) override { host.DrawnItem(d, id); }

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSettings>
@@ -22,6 +23,7 @@
 #include <QPlainTextEdit>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QScreen>
 
 namespace {
 
@@ -99,6 +101,12 @@ public:
         return QtDialogWindow(d) ? FromQt(QtDialogWindow(d)->windowTitle()) : std::string();
     }
     void Settle() override { QApplication::processEvents(); }
+    Rect PrimaryArea() override
+    {
+        // The inside of a window whose frame fills the free area.
+        const QRect r = QGuiApplication::primaryScreen()->availableGeometry().marginsRemoved(frame.FrameMargins());
+        return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+    }
     void ResizeClient(CWnd& window, int cx, int cy) override
     {
         auto* view = dynamic_cast<QtChildView*>(window.Impl());

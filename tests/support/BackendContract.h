@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -32,6 +33,7 @@ public:
     virtual int ShownCheck(const CDialog& dialog, int id) = 0;
     virtual std::string ShownCaption(const CDialog& dialog) = 0;
     virtual void Settle() = 0;                                   // the screen catches up
+    virtual Rect PrimaryArea() = 0;                              // the primary screen less its panels
     virtual void ResizeClient(CWnd& window, int cx, int cy) = 0; // the user sizes a child
     // A job on the host's chosen page whose document is `path` where the backend
     // writes files; and whether the document of the last job on `path` is kept.
@@ -493,8 +495,42 @@ TYPED_TEST_P(BackendContract, APathBeyondAsciiGoesThroughDialogsSettingsAndFiles
     d.DestroyWindow();
 }
 
+TYPED_TEST_P(BackendContract, ARestoredPlacementKeepsTheTitleBarOnAScreenAndFitsItsArea)
+{
+    const Rect a = this->backend.PrimaryArea();
+    ASSERT_GE(a.Width(), 400);
+    ASSERT_GE(a.Height(), 300);
+    const int w = 320, h = 200;
+    struct Case {
+        const char* what;
+        Rect normal;
+        Rect shown;
+    };
+    const Case cases[] = {
+        {"on the screen: as saved", {a.left + 10, a.top + 20, a.left + 10 + w, a.top + 20 + h},
+         {a.left + 10, a.top + 20, a.left + 10 + w, a.top + 20 + h}},
+        {"on a monitor that is gone: moved in", {a.right + 5000, a.bottom + 5000, a.right + 5000 + w, a.bottom + 5000 + h},
+         {a.right - w, a.bottom - h, a.right, a.bottom}},
+        {"title bar above the screen", {a.left + 10, a.top - 500, a.left + 10 + w, a.top - 500 + h},
+         {a.left + 10, a.top, a.left + 10 + w, a.top + h}},
+        {"too large: bounded by the area", {a.left + 100, a.top + 100, 60000, 50000}, a},
+        {"the widest int span", {INT_MIN, a.top, INT_MAX, a.top + h}, {a.left, a.top, a.right, a.top + h}},
+        {"every value extreme", {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, a},
+        {"too small: ignored", {a.left, a.top, a.left + 50, a.top + 40}, a},
+    };
+    for (const auto& c : cases) {
+        WindowPlacement saved;
+        saved.normal = c.normal;
+        Frame()->SetPlacement(saved);
+        this->backend.Settle();
+        WindowPlacement got;
+        ASSERT_TRUE(Frame()->GetPlacement(got));
+        EXPECT_EQ(got.normal, c.shown) << c.what;
+    }
+}
+
 REGISTER_TYPED_TEST_SUITE_P(BackendContract, WhatAListShowsSelectedIsWhatItsDialogGets,
-                            APathBeyondAsciiGoesThroughDialogsSettingsAndFilesUnchanged, ADialogShowsItsTemplateFilledAndFollowsTheProgram,
+                            APathBeyondAsciiGoesThroughDialogsSettingsAndFilesUnchanged, ARestoredPlacementKeepsTheTitleBarOnAScreenAndFitsItsArea, ADialogShowsItsTemplateFilledAndFollowsTheProgram,
                             AClickedRadioButtonClearsOnlyTheRestOfItsSet,
                             TypingStopsAtTheLengthLimitButALimitCutsNothingAlreadyThere,
                             ScrollBarsHoldThePositionInsideTheLastPage,

@@ -16,7 +16,9 @@
 #include <cfloat>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <set>
 
 namespace {
 
@@ -379,6 +381,66 @@ TEST_F(DomainWndTest, LabelsThatWouldNotFitAreShortenedOrLeftOut)
         EXPECT_EQ(names, c.names ? 8u : 0u) << c.height << ": type 1 names eight receivers";
         EXPECT_EQ(extremes, c.extremes ? 26u : 0u) << c.height;
     }
+}
+
+// Thirteen traces in a short tile: the bands close up and every trace is drawn, the
+// grid's labels in one row that keeps clear of the axis title; a window too short
+// even for that says so in place of the traces.
+TEST_F(DomainWndTest, AShortWindowDrawsEveryTraceClosedUpOrSaysItIsTooShort)
+{
+    ASSERT_TRUE(WriteQtx(path, {Waveform(13, 64, 10.0f)}, 2, 1000.0, 0.5,
+                         [](int, int, size_t i) { return float(i % 7) - 3.0f; }));
+    ScriptSelection();
+    CDomainWnd* view = OpenView(kDomainTime);
+    ASSERT_NE(view, nullptr);
+    ScriptedWindow* w = frame.WindowOf(*view);
+    struct Shown {
+        size_t bands = 0, polygons = 0;
+        std::set<int> labelRows; // y of the grid's labels
+        int lowestBand = 0;
+        bool saysTooShort = false;
+    };
+    auto paint = [&](int height) {
+        frame.Resize(*view, 400, height);
+        w->Paint();
+        Shown shown;
+        for (const auto& op : w->lastPaint) {
+            int l = 0, t = 0, r = 0, b = 0;
+            const bool band = std::sscanf(op.c_str(), "Rectangle(%d,%d,%d,%d)", &l, &t, &r, &b) == 4
+                              || std::sscanf(op.c_str(), "FillRect(%d,%d,%d,%d,", &l, &t, &r, &b) == 4;
+            if (band && l == 35) {
+                ++shown.bands;
+                shown.lowestBand = std::max(shown.lowestBand, b);
+            }
+            int x = 0, y = 0;
+            if (std::sscanf(op.c_str(), "TextOut(%d,%d,", &x, &y) == 2 && x != 17 && x != 200) shown.labelRows.insert(y);
+            shown.saysTooShort |= op.find("Window too short for 13 traces:") != std::string::npos;
+        }
+        shown.polygons = Polygons(w->lastPaint);
+        return shown;
+    };
+
+    const Shown tall = paint(700);
+    EXPECT_FALSE(view->m_closedUp);
+    EXPECT_EQ(tall.bands, 13u);
+    EXPECT_EQ(tall.labelRows.size(), 13u) << "a row of labels under every band";
+
+    const Shown tile = paint(170);
+    EXPECT_TRUE(view->m_closedUp);
+    EXPECT_FALSE(tile.saysTooShort);
+    EXPECT_EQ(tile.bands, 13u);
+    EXPECT_GE(tile.polygons, 13u) << "every trace is drawn";
+    EXPECT_GE(view->m_bandHeight, 5) << "room for a wiggle";
+    ASSERT_EQ(tile.labelRows.size(), 1u) << "the labels under the last band only";
+    EXPECT_EQ(*tile.labelRows.begin(), tile.lowestBand);
+    EXPECT_LE(*tile.labelRows.begin() + view->m_fontHeight, 170 - view->m_fontHeight) << "clear of the axis title";
+
+    const Shown tiny = paint(100);
+    EXPECT_TRUE(view->m_tooShort);
+    EXPECT_TRUE(tiny.saysTooShort);
+    EXPECT_EQ(tiny.bands, 0u);
+    EXPECT_EQ(tiny.polygons, 0u);
+    EXPECT_TRUE(host.Messages().empty()) << "said in the view, not in a box";
 }
 
 TEST_F(DomainWndTest, ASlownessOfOneSampleIsDrawnAsALevelNotAFilledBand)

@@ -29,7 +29,7 @@ TEST_F(Walk, LisToQtxConvertsASyntheticFileThroughItsDialogs)
         ASSERT_EQ(scan.Scan(lisPath, &files, dir.Path(), lis::kToolDsi), 1);
         node = CSelectInputFileItemsDlg::NodeText(*files.at(0));
     }
-    theApp.m_startupDir = dir.Path(); // the tool dictionary lives there
+    theViewerApp.m_dataDir = dir.Path(); // the tool dictionary lives there
 
     ASSERT_NO_FATAL_FAILURE(ConvertLisToQtx(frame, lisPath, node, out, "lis-to-qtx"));
 

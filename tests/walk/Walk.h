@@ -101,7 +101,7 @@ bool WaitPainted(const QtChildView& view);
 void EnterQtxMode(QtFrame& frame);
 // LIS mode > Process > Lis to QTX: the tool DSI, the data set named `node` in the items
 // tree and the output file `out`, chosen on the real dialogs; returns when it is done.
-// The tool dictionary is looked for in theApp.m_startupDir. The items dialog, the data
+// The tool dictionary is looked for in theViewerApp.m_dataDir. The items dialog, the data
 // set chosen, is saved as the screenshot `shot`.
 void ConvertLisToQtx(QtFrame& frame, const std::string& lisPath, const std::string& node, const std::string& out,
                      const std::string& shot);

@@ -2,6 +2,7 @@
 
 #include "platform/qt/QtChildView.h"
 #include "platform/qt/QtDc.h"
+#include "platform/Placement.h"
 
 #include <QAction>
 #include <QApplication>
@@ -240,6 +241,7 @@ void QtFrame::Show(unsigned showCmd)
     case SW_SHOWMAXIMIZED: m_window->showMaximized(); break;
     default: m_window->showNormal(); break;
     }
+    if (m_refitWhenFramed && m_window->isVisible()) QTimer::singleShot(0, m_window.get(), [this] { RefitToFrame(40); });
 }
 
 void QtFrame::Update()
@@ -262,11 +264,68 @@ bool QtFrame::GetPlacement(WindowPlacement& placement) const
     return true;
 }
 
+namespace {
+
+Rect ToRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
+
+// The desktop's screens, the primary first. A placement is the window's inside, so
+// each free area is taken less the window's frame (title bar and borders, once the
+// desktop has framed it): the frame must fit on the screen too.
+std::vector<ScreenArea> ScreenAreas(const QMargins& frame)
+{
+    std::vector<ScreenArea> areas;
+    auto add = [&](const QScreen* screen) {
+        areas.push_back({ToRect(screen->geometry()), ToRect(screen->availableGeometry().marginsRemoved(frame))});
+    };
+    QScreen* primary = QGuiApplication::primaryScreen();
+    if (primary) add(primary);
+    for (QScreen* screen : QGuiApplication::screens())
+        if (screen != primary) add(screen);
+    return areas;
+}
+
+} // namespace
+
+QMargins QtFrame::FrameMargins() const
+{
+    if (!m_window) return {};
+    const QRect inside = m_window->geometry(), outside = m_window->frameGeometry();
+    return {inside.left() - outside.left(), inside.top() - outside.top(), outside.right() - inside.right(),
+            outside.bottom() - inside.bottom()};
+}
+
 void QtFrame::SetPlacement(const WindowPlacement& placement)
 {
     if (!m_window) return;
-    const Rect& n = placement.normal;
-    if (n.Width() >= 200 && n.Height() >= 150) m_window->setGeometry(n.left, n.top, n.Width(), n.Height());
+    Rect n;
+    if (!FitPlacement(placement.normal, ScreenAreas(FrameMargins()), n)) return;
+    m_window->setGeometry(n.left, n.top, n.Width(), n.Height());
+    // A window not shown yet has no frame: once the desktop has framed it, the fit
+    // is made again with the frame's size (a window the fit moved or shrank then
+    // goes wholly inside the free area, frame and all).
+    m_refitWhenFramed = !m_window->isVisible();
+    m_placementAdjusted = n != placement.normal;
+    m_placedSize = QSize(n.Width(), n.Height());
+}
+
+void QtFrame::RefitToFrame(int tries)
+{
+    m_refitWhenFramed = false;
+    // Sized since (by the user or the program): that size stands.
+    if (!m_window || m_window->isMaximized() || m_window->isMinimized() || m_window->size() != m_placedSize) return;
+    const QMargins frame = FrameMargins();
+    // The desktop frames a new window a little after it is shown (never without a
+    // window manager): look again for a while.
+    if (frame.isNull()) {
+        if (tries > 1) QTimer::singleShot(50, m_window.get(), [this, tries] { RefitToFrame(tries - 1); });
+        return;
+    }
+    const QRect g = m_window->geometry();
+    Rect n;
+    if (!FitPlacement(ToRect(g), ScreenAreas(frame), n, m_placementAdjusted) || n == ToRect(g)) return;
+    // Placed by its frame: desktops differ in where they put a framed window's inside.
+    m_window->resize(n.Width(), n.Height());
+    m_window->move(n.left - frame.left(), n.top - frame.top());
 }
 
 bool QtFrame::IsEnabled() const { return m_window && m_window->isEnabled(); }

@@ -5,6 +5,9 @@
 
 #include "platform/Frame.h"
 
+#include <QMargins>
+#include <QSize>
+
 #include <map>
 #include <memory>
 #include <vector>
@@ -63,6 +66,11 @@ public:
     void TileVertical() override;
 
     QMainWindow* Window() const;
+    // The main window's frame around its inside (nothing until the desktop framed it).
+    QMargins FrameMargins() const;
+    // Fits the shown window again, with its frame, after a placement set before it
+    // was shown; looks for the frame up to `tries` times.
+    void RefitToFrame(int tries = 1);
     QMdiArea* MdiArea() const { return m_mdi; }
     QLabel* Pane(int pane) const;
     // Menu bar entries and toolbar buttons take their enable and check states.
@@ -81,6 +89,9 @@ public:
     void ListWindows(QMenu* menu);
 
 private:
+    bool m_refitWhenFramed = false;
+    bool m_placementAdjusted = false;
+    QSize m_placedSize;
     QMenu* BuildMenu(QMenu* menu, const std::vector<MenuItem>& items);
     QtChildView* ViewOf(const CWnd& window) const;
     enum class Arrangement { Cascade, TileHorizontal, TileVertical };

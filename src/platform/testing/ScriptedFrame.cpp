@@ -121,7 +121,9 @@ bool ScriptedFrame::GetPlacement(WindowPlacement& out) const
 
 void ScriptedFrame::SetPlacement(const WindowPlacement& p)
 {
+    const Rect before = placement.normal;
     placement = p;
+    if (!FitPlacement(p.normal, screens, placement.normal)) placement.normal = before;
     Show(p.showCmd);
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/Frame.h"
+#include "platform/Placement.h"
 
 #include <map>
 #include <memory>
@@ -126,6 +127,8 @@ public:
     unsigned showState = SW_HIDE;
     unsigned lastShowCmd = SW_HIDE;
     WindowPlacement placement;
+    // The simulated desktop's screens, the primary first (SetPlacement fits to them).
+    std::vector<ScreenArea> screens{{{0, 0, 1280, 1024}, {0, 0, 1280, 994}}};
     Menu menu;
     int menuChanges = 0;
     std::vector<Accelerator> accelerators;
