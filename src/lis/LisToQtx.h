@@ -18,6 +18,7 @@
 #include "lis/LisRead.h"
 #include "lis/LisScanModel.h"
 #include "platform/BinaryFile.h"
+#include "platform/OutputFile.h"
 
 #include <cstdint>
 #include <ctime>
@@ -108,7 +109,7 @@ public:
     CQtxDescriptorList m_descriptors;   // of the selected items, laid out by WriteHeader
     std::vector<float> m_data;       // one trace
     std::vector<float> m_channel;    // one channel's values as read
-    BinaryFile m_log;
+    OutputFile m_log;                // committed by CloseLog at the run's end
     bool m_outputConfirmed = false;  // the save dialog asked before replacing the output
     std::time_t (*m_clock)() = &SystemTime; // the log's date
 
@@ -116,11 +117,12 @@ private:
     static std::time_t SystemTime() { return std::time(nullptr); }
 
     void WriteLog(const std::string& text);
+    // Commits the log under its name (told when that fails).
+    void CloseLog();
     void LogBadShots(CWaveformPickItem& wave);
     // Writes receiver `receiver` of `wave` for frame `k` by the bad-shot rule.
     int WriteShot(CQtxFrameWriter& writer, size_t k, const CLisDepthEntry& frame, CWaveformPickItem& wave,
                   uint16_t receiver, uint64_t datumOffset);
-    void RemoveOutput(const std::string& path);
 
     // Reads the values of `channel` at `frame` into m_channel; their count, or -1
     // when the record or the slice cannot be read.

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 
 namespace {
 
@@ -69,12 +68,10 @@ bool ParseTenColumns(std::string_view line, size_t count, double* depth, float* 
     return true;
 }
 
+// A failed import commits nothing: the name keeps what it held before.
 void RemoveOutput(CToolsWnd& e)
 {
     e.m_outputFile.CloseOutput();
-    // Only a file made here is removed, never a device that was named as the output.
-    std::error_code error;
-    if (std::filesystem::is_regular_file(e.m_outputPath, error)) std::filesystem::remove(e.m_outputPath, error);
     e.m_outputCreated = false;
 }
 
