@@ -69,6 +69,8 @@ public:
     int Close();
     // Abandons the file Create made: nothing reaches its name.
     void DeleteOutput();
+    // The error code of the last failed Create (see OpenFailureCause).
+    int OpenError() const { return m_openError; }
 
     // Appends the table rows of `count` descriptors to m_rows: a "QTX" row, then per
     // datum a name row and the rows of its item type's family.

@@ -115,7 +115,7 @@ int CQtxToLis::Convert(const std::string& qtxPath, const std::string& lisPath)
     }
 
     if (!m_writer.Create(lisPath)) {
-        MessageBox("Could not open output file :\n" + lisPath + OpenFailureCause(lisPath, m_writer.m_openError),
+        MessageBox("Could not open output file :\n" + lisPath + OpenFailureCause(lisPath, m_writer.OpenError()),
                    MB_OK | MB_ICONSTOP);
         return 0;
     }

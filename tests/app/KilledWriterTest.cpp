@@ -78,9 +78,10 @@ protected:
              }},
             {"LIS (Qtx to Lis)", "out.lis", 64 * 1024,
              [&](const std::string& out) {
+                 host.ExpectFileDialog("Browse Qtx Input File", qtxPath);
+                 host.ExpectFileDialog("Browse Lis Output File", out);
                  host.ScriptDialog(kIddWaveformPack).Press(IDOK);
-                 CQtxToLis convert;
-                 convert.Convert(qtxPath, out);
+                 CQtxToLis().Run();
              }},
             {"SEG-Y", "out.sgy", 2 << 20,
              [&](const std::string& out) {
