@@ -112,8 +112,10 @@ int CCnvToQtx::Convert(const std::string& cnvPath, const std::string& qtxPath)
         if (position != shown) progress.SetPos(shown = position);
     }
     input.Close();
-    // Whatever ended the loop, the header then counts the whole frames in the file.
-    if (!writer.Finalize()) result = 0;
+    // A failed run commits nothing; a finished or stopped one commits its whole frames,
+    // counted by the header.
+    if (!result) writer.Abandon();
+    else if (!writer.Finalize()) result = 0;
     progress.DestroyWindow();
     return result;
 }

@@ -4,10 +4,10 @@
 #include "platform/BinaryFile.h"
 #include "platform/Endian.h"
 #include "platform/Host.h"
+#include "platform/OutputFile.h"
 #include "platform/Path.h"
 #include "plot/LogCommandLayout.h"
 
-#include <cstdio>
 #include <algorithm>
 #include <cmath>
 #include <cstring>

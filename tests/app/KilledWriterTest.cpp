@@ -102,7 +102,7 @@ protected:
                  for (int k = 0; k < 200000; ++k) doc.WriteLine(" 1000.0000     12.5000     3.2500");
                  doc.CloseOutput();
              }},
-            {"text report (Scan Lis)", "out.txt", 4096,
+            {"text report (Scan Lis)", "out.txt", 512,
              [&](const std::string& out) {
                  if (FileExists(out)) host.ExpectMessage(out + " already exists do you want to overwrite?", IDYES);
                  CLisScan scan;

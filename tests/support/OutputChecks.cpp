@@ -133,7 +133,9 @@ void ExpectNoLyingOutput(ScriptedHost& host, const FaultRun& f)
     f.run(true);
     const int64_t total = WriteFault::Written();
     WriteFault::Off();
-    ASSERT_TRUE(FileExists(f.output)) << "clean run";
+    std::string told;
+    for (const auto& m : host.Messages()) told += "\n  " + m.text;
+    ASSERT_TRUE(FileExists(f.output)) << "clean run; told:" << told;
     ASSERT_EQ(f.lies(f.output), "") << "clean run";
     for (const FaultPoint& p : f.points(total)) {
         if (p.bytes >= total) continue;
