@@ -58,7 +58,8 @@ bool IsReadOnly(const std::string& path)
 
 CLisToQtx::CLisToQtx() : m_data(size_t(kMaxTraceSamples)), m_channel(kChannelFloats) {}
 
-CLisToQtx::~CLisToQtx() = default;
+// The log tells how the runs went, whatever their end: it is whole when the converter goes.
+CLisToQtx::~CLisToQtx() { CloseLog(); }
 
 // ---- names --------------------------------------------------------------------------
 
@@ -201,7 +202,6 @@ void CLisToQtx::Run(const std::string& dictionaryDirectory)
     if (!OpenLog(FileName(input.path), output.path, input.path)) return;
     LogDataSet(tool.name, *dataSet);
     Convert(dataSet, input.path, output.path);
-    // The log tells how the run went, whatever its end: it is kept whole.
     CloseLog();
 }
 
@@ -226,7 +226,7 @@ void CLisToQtx::CloseLog()
 
 int CLisToQtx::OpenLog(const std::string& inputName, const std::string& outputPath, const std::string& lisPath)
 {
-    m_log.Abandon();
+    CloseLog();
     const std::string log = LogPath(outputPath);
     if (RefuseOutputOverInput(log, {lisPath})) return 0;
     if (FullPath(log) == FullPath(outputPath)) {

@@ -72,8 +72,10 @@ public:
     void Run(const std::string& dictionaryDirectory);
 
     // The log beside `outputPath` (its extension replaced by "log"), holding its first
-    // three lines. 1 when open; 0 when the log would replace the input or the output,
-    // the user keeps an existing log, or it cannot be created (told).
+    // three lines, written under a temporary name until the converter closes it (a new
+    // OpenLog, the end of Run, or the converter going). 1 when open; 0 when the log
+    // would replace the input or the output, the user keeps an existing log, or it
+    // cannot be created (told).
     int OpenLog(const std::string& inputName, const std::string& outputPath, const std::string& lisPath);
     // The lines that tell the tool, the data set and its depth range.
     void LogDataSet(const std::string& toolName, const CLisLogicalFile& dataSet);
@@ -109,7 +111,7 @@ public:
     CQtxDescriptorList m_descriptors;   // of the selected items, laid out by WriteHeader
     std::vector<float> m_data;       // one trace
     std::vector<float> m_channel;    // one channel's values as read
-    OutputFile m_log;                // committed by CloseLog at the run's end
+    OutputFile m_log;                // committed by CloseLog
     bool m_outputConfirmed = false;  // the save dialog asked before replacing the output
     std::time_t (*m_clock)() = &SystemTime; // the log's date
 
