@@ -322,7 +322,6 @@ int CLisToQtx::WriteItemDescriptors(CLisLogicalFile* /*dataSet: laid out by Writ
     return m_output->WriteDescriptors(m_descriptors);
 }
 
-
 int CLisToQtx::WriteShot(CQtxFrameWriter& writer, size_t k, const CLisDepthEntry& frame, CWaveformPickItem& wave,
                          uint16_t receiver, uint64_t datumOffset)
 {
