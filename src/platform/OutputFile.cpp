@@ -80,6 +80,9 @@ bool OutputFile::Open(const std::string& path, int* errorCode)
     if (::stat(path.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode)) return fail(EISDIR);
         if (!S_ISREG(st.st_mode)) return fail(kNotRegularFile);
+        // A file its owner made read-only was never opened for writing: a rename must
+        // not replace it either.
+        if (::access(path.c_str(), W_OK) != 0) return fail(errno);
         replaces = true;
         mode = st.st_mode & 07777;
         struct stat link {};

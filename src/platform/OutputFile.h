@@ -23,8 +23,9 @@ public:
 
     // Creates the temporary for `path`, open for reading and writing; an open output
     // is abandoned first. Refuses (false, *errorCode set) without creating anything:
-    // a folder (EISDIR), a FIFO, device or socket (kNotRegularFile), a missing or
-    // unwritable folder (its errno). A symbolic link is followed: its target is replaced.
+    // a folder (EISDIR), a FIFO, device or socket (kNotRegularFile), an existing file
+    // the user may not write, a missing or unwritable folder (their errno). A symbolic
+    // link is followed: its target is replaced.
     bool Open(const std::string& path, int* errorCode = nullptr);
 
     // Flushes the temporary, renames it over the chosen name and flushes the folder.

@@ -63,6 +63,13 @@ TEST(OutputFileTest, TheChosenNameHoldsTheOldFileUntilTheCommitThenTheWholeNewOn
     ASSERT_EQ(::lstat(link.c_str(), &ls), 0);
     EXPECT_TRUE(S_ISLNK(ls.st_mode)) << "the link stays a link";
     EXPECT_EQ(ReadAll(path), "via link");
+
+    if (::geteuid() != 0) { // root may write any file
+        ASSERT_EQ(::chmod(path.c_str(), 0440), 0);
+        int error = 0;
+        EXPECT_FALSE(out.Open(path, &error)) << "a read-only file is not replaced";
+        EXPECT_EQ(error, EACCES);
+    }
 }
 
 // Every way out but a commit leaves the old file whole and no temporary behind: the
