@@ -19,18 +19,20 @@ const char kPrematureEof[] = "Premature EOF in file :\n";
 
 } // namespace
 
-template <typename T> T CCnvFile::Fail(const char* text, T value)
+template <typename T> T CCnvFile::Fail(const char* text, T value, const std::string& cause)
 {
     m_file.Close();
     m_ok = false;
-    MessageBox(text + m_path, MB_OK | MB_ICONSTOP);
+    MessageBox(text + m_path + cause, MB_OK | MB_ICONSTOP);
     return value;
 }
 
 uint8_t CCnvFile::ReadToolCode(const std::string& path)
 {
     m_path = path;
-    if (!m_file.Open(path, BinaryFile::modeRead)) return Fail(kCouldNotOpen, uint8_t(255));
+    int error = 0;
+    if (!m_file.Open(path, BinaryFile::modeRead, &error))
+        return Fail(kCouldNotOpen, uint8_t(255), OpenFailureCause(path, error));
     uint8_t code = 0;
     if (m_file.ReadAt(cnv::kHdrToolCode, &code, 1) != 1) return Fail(kErrorHeader, uint8_t(255));
     m_file.Close();
@@ -42,7 +44,8 @@ int CCnvFile::Open(const std::string& path)
 {
     m_path = path;
     // Read-only: the reader never writes, and a CNV file may sit on a read-only medium.
-    if (!m_file.Open(path, BinaryFile::modeRead)) return Fail(kCouldNotOpen, 0);
+    int error = 0;
+    if (!m_file.Open(path, BinaryFile::modeRead, &error)) return Fail(kCouldNotOpen, 0, OpenFailureCause(path, error));
     if (m_file.ReadAt(0, m_header, sizeof m_header) != sizeof m_header) return Fail(kErrorHeader, 0);
     m_depthUnits = m_header[cnv::kHdrDepthUnits];
     const int channels = m_header[cnv::kHdrChannelCount];

@@ -67,7 +67,7 @@ public:
 
 private:
     // Shows `text` + path, closes the file, marks the failure; returns `value`.
-    template <typename T> T Fail(const char* text, T value);
+    template <typename T> T Fail(const char* text, T value, const std::string& cause = std::string());
     // Reads the depth of the frame header at `offset`; false on a short read.
     bool ReadDepthAt(int64_t offset, double& depth);
     double Succeed(double value)

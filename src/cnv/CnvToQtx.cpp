@@ -14,20 +14,11 @@
 #include "res/ClssToolSetupDlgIds.h"
 
 #include <cstring>
-#include <filesystem>
 #include <memory>
 
 namespace {
 
 const char kStopQuestion[] = "Are you sure you want to stop converting?";
-
-// Removes an output whose head could not be written: it is no data set.
-void RemoveOutput(CQtxFile& out, const std::string& path)
-{
-    out.CloseOutput();
-    std::error_code error;
-    if (std::filesystem::is_regular_file(path, error)) std::filesystem::remove(path, error);
-}
 
 } // namespace
 
@@ -69,7 +60,7 @@ int CCnvToQtx::Convert(const std::string& cnvPath, const std::string& qtxPath)
         m_clssReceiver = receiverDlg.SelectedReceiver();
     }
 
-    // Creating the output truncates it, so every refusal comes first.
+    // Every refusal comes before the output is created.
     if (RefuseOutputOverInput(qtxPath, {cnvPath}) || (!m_outputConfirmed && RefuseToReplaceExisting(qtxPath)))
         return 0;
     auto out = std::make_unique<CQtxFile>(); // its data buffer is large
@@ -88,7 +79,7 @@ int CCnvToQtx::Convert(const std::string& cnvPath, const std::string& qtxPath)
     if (!out->AddDatum(descriptors, origin.mnemonic, origin.itemType, 1, origin.category, uint16_t(channels),
                        origin.unit, origin.step, uint16_t(samples), 0)
         || !out->WriteHeader() || !out->WriteDescriptors(descriptors)) {
-        RemoveOutput(*out, qtxPath);
+        out->DropOutput(); // a head cut short is no data set
         return 0;
     }
 
@@ -131,8 +122,10 @@ int CCnvToQtx::Convert(const std::string& cnvPath, const std::string& qtxPath)
         if (position != shown) progress.SetPos(shown = position);
     }
     input.Close();
-    // Whatever ended the loop, the header then counts the whole frames in the file.
-    if (!writer.Finalize()) result = 0;
+    // A failed run commits nothing; a finished or stopped one commits its whole frames,
+    // counted by the header.
+    if (!result) writer.Abandon();
+    else if (!writer.Finalize()) result = 0;
     progress.DestroyWindow();
     return result;
 }

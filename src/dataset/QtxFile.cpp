@@ -87,7 +87,7 @@ int CQtxFile::OpenRead(const std::string& path)
     m_inPath = path;
     m_frameErrorShown = false;
     if (!m_fileIn.Open(path, BinaryFile::modeRead, &m_openError)) {
-        ShowError(kCouldNotOpenInput, path);
+        ShowError(kCouldNotOpenInput, path + OpenFailureCause(path, m_openError));
         return 0;
     }
     uint8_t bytes[qtx::kHeaderSize];
@@ -179,8 +179,8 @@ int CQtxFile::OpenWrite(const std::string& path)
 {
     m_path = path;
     m_outPath = path;
-    if (!m_fileOut.Open(path, BinaryFile::modeReadWrite | BinaryFile::modeCreate, &m_openError)) {
-        ShowError(kCouldNotOpenOutput, path);
+    if (!m_fileOut.Open(path, &m_openError)) {
+        ShowError(kCouldNotOpenOutput, path + OpenFailureCause(path, m_openError));
         return 0;
     }
     return 1;
@@ -293,26 +293,16 @@ int CQtxFile::WriteFrameBytes(const uint8_t* bytes, size_t count)
 int CQtxFile::FinalizeEmpty()
 {
     if (!m_fileOut.IsOpen()) return 0;
-    const int64_t dataStart = int64_t(qtx::DataStart(uint64_t(std::max<short>(m_layoutDatumCount, 0))));
-    m_header.frameCount = 0;
-    m_writtenFrameCount = 0;
-    uint8_t bytes[qtx::kHeaderSize];
-    m_header.Encode(bytes);
-    const bool ok = m_fileOut.SetLength(dataStart) && m_fileOut.WriteAt(0, bytes, sizeof bytes);
-    m_fileOut.Close();
-    if (!ok) {
-        DropOutput();
-        ShowError(kErrorWritingHeader, m_outPath);
-    }
-    return ok ? 1 : 0;
+    // No whole frame, no data set: the output is never committed, an old file under
+    // its name stays.
+    DropOutput();
+    return 1;
 }
 
 void CQtxFile::DropOutput()
 {
-    m_fileOut.Close();
+    m_fileOut.Abandon();
     m_writtenFrameCount = 0;
-    // Only a file made here goes, never a device that was named as the output.
-    if (FileExists(m_outPath)) std::remove(m_outPath.c_str());
 }
 
 int CQtxFile::Finalize()
@@ -352,8 +342,7 @@ int CQtxFile::Finalize()
     m_header.bottomDepth = m_lastDepth;
     uint8_t bytes[qtx::kHeaderSize];
     m_header.Encode(bytes);
-    const bool written = m_fileOut.WriteAt(0, bytes, sizeof bytes);
-    m_fileOut.Close();
+    const bool written = m_fileOut.WriteAt(0, bytes, sizeof bytes) && m_fileOut.Commit();
     if (!written) {
         DropOutput();
         ShowError(kErrorWritingHeader, m_outPath);

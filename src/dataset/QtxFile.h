@@ -6,6 +6,7 @@
 
 #include "dataset/QtxLayout.h"
 #include "platform/BinaryFile.h"
+#include "platform/OutputFile.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -111,19 +112,19 @@ public:
     // Writes the first `count` floats of m_data (at most kDataBufferFloats).
     int WriteData(int count);
     // Counts the whole frames written, drops a torn last frame, reads the first and
-    // last depth back, rewrites the header and closes the output. On failure the
-    // output is deleted: its header would not count what it holds.
+    // last depth back, rewrites the header and commits the output under its name. On
+    // failure the output is abandoned: the name keeps what it held before.
     int Finalize();
-    // For an output without one whole frame: the header counts none (depths as first
-    // written), anything after the descriptors is cut, and the output is closed
-    // (deleted when that fails).
+    // For an output without one whole frame: nothing is committed (the output is
+    // abandoned, the name keeps what it held before); 1 unless no output was open.
     int FinalizeEmpty();
     // Frame bytes as laid out by the caller (CQtxFrameWriter); 1, or 0 after the
     // frame-write message with the output left open.
     int WriteFrameBytes(const uint8_t* bytes, size_t count);
-    void CloseOutput() { m_fileOut.Close(); }
-    // Closes the output and deletes it (a writer that gives up on a header that counts
-    // frames the file will not hold); it then counts no frame.
+    // Both abandon an output that was not finalized: nothing reaches its name.
+    void CloseOutput() { m_fileOut.Abandon(); }
+    // Abandons the output (a writer that gives up on a header that counts frames the
+    // file will not hold); it then counts no frame.
     void DropOutput();
 
     // ---- state callers read or fill directly ----------------------------------
@@ -149,7 +150,7 @@ public:
     QtxFileHeader m_header;
     float m_data[qtx::kDataBufferFloats] = {};
     BinaryFile m_fileIn;
-    BinaryFile m_fileOut;
+    OutputFile m_fileOut;               // written under a temporary name until Finalize
     int m_openError = 0;                // errno of the last failed open; never shown
     // Views set this: one damaged frame must not take the readable ones with it.
     bool m_keepInputOnFrameError = false;

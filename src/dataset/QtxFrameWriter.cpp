@@ -53,13 +53,23 @@ int CQtxFrameWriter::Flush()
     return m_file.WriteFrameBytes(m_bytes.data(), n);
 }
 
+void CQtxFrameWriter::Abandon()
+{
+    m_staged = 0;
+    m_file.DropOutput();
+}
+
 int CQtxFrameWriter::Finalize()
 {
-    const int flushed = Flush();
     BinaryFile& out = m_file.m_fileOut;
     if (!out.IsOpen()) return 0;
+    // A failed write is a failed run: nothing is committed.
+    if (!Flush()) {
+        Abandon();
+        return 0;
+    }
     const int64_t dataStart = int64_t(qtx::DataStart(uint64_t(std::max<short>(m_file.m_layoutDatumCount, 0))));
     const int64_t frameSize = std::max<int64_t>(m_file.m_layoutFrameSize, 1);
-    if (out.GetLength() >= dataStart + frameSize) return m_file.Finalize() && flushed; // cuts a torn last frame
-    return m_file.FinalizeEmpty() && flushed;
+    if (out.GetLength() >= dataStart + frameSize) return m_file.Finalize(); // cuts a torn last frame
+    return m_file.FinalizeEmpty();
 }

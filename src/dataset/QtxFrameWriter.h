@@ -44,10 +44,13 @@ public:
     int Flush();
     // Drops what was gathered and not written (a run that gives up).
     void Discard() { m_staged = 0; }
+    // Drops what was gathered and abandons the output: a failed run commits nothing,
+    // the name keeps what it held before.
+    void Abandon();
     // Flushes, then settles the header on the whole frames in the file: their count and
-    // first and last depths, a torn last frame cut off. An output without one whole
-    // frame counts none (its depths stay as first written). Closes the output; 1 when
-    // the header was written.
+    // first and last depths, a torn last frame cut off, and commits the output under
+    // its name. An output without one whole frame is abandoned, never committed.
+    // Closes the output; 1 when it was committed or had no whole frame to commit.
     int Finalize();
 
     size_t PieceBytes() const { return m_bytes.size(); }

@@ -3,10 +3,10 @@
 #include "common/OutputGuard.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
+#include "platform/OutputFile.h"
 #include "platform/Path.h"
 
 #include <algorithm>
-#include <filesystem>
 
 namespace {
 
@@ -379,15 +379,14 @@ int CLisDictionary::Import(const std::string& directory)
     const FileDialogResult chosen = Host().FileDialog(options);
     if (!chosen.ok) return 0;
 
-    // The new dictionary is written beside the old one and takes its name only when
-    // whole, so a failed import leaves the old one as it was.
+    // The new dictionary takes its name only when whole, so a failed import leaves
+    // the old one as it was.
     const std::string dit = JoinPath(directory, lisdic::kFileName);
-    const std::string partial = dit + ".tmp";
-    if (RefuseOutputOverInput(dit, {chosen.path}) || RefuseOutputOverInput(partial, {chosen.path})) return 0;
+    if (RefuseOutputOverInput(dit, {chosen.path})) return 0;
 
     std::vector<uint8_t> bytes;
     if (!ReadWholeFile(chosen.path, bytes)) {
-        MessageBox("Could not open input file :\n" + chosen.path, MB_OK | MB_ICONSTOP);
+        MessageBox("Could not open input file :\n" + chosen.path + OpenFailureCause(chosen.path), MB_OK | MB_ICONSTOP);
         return 0;
     }
     // Text the loader would read no entry from (any file picked by mistake) would
@@ -400,17 +399,13 @@ int CLisDictionary::Import(const std::string& directory)
     }
     lisdic::Scramble(bytes);
 
-    BinaryFile output;
-    if (!output.Open(partial, BinaryFile::modeReadWrite | BinaryFile::modeCreate)) {
-        MessageBox("Could not open output file :\n" + dit, MB_OK | MB_ICONSTOP);
+    OutputFile output;
+    int openError = 0;
+    if (!output.Open(dit, &openError)) {
+        MessageBox("Could not open output file :\n" + dit + OpenFailureCause(dit, openError), MB_OK | MB_ICONSTOP);
         return 0;
     }
-    const bool written = output.Write(bytes.data(), bytes.size());
-    output.Close();
-    std::error_code error;
-    if (written) std::filesystem::rename(partial, dit, error);
-    if (!written || error) {
-        std::filesystem::remove(partial, error);
+    if (!output.Write(bytes.data(), bytes.size()) || !output.Commit()) {
         MessageBox("Error writing dictionary in file :\n" + dit, MB_OK | MB_ICONSTOP);
         return 0;
     }

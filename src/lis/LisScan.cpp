@@ -152,8 +152,10 @@ int CLisScan::OpenReport()
     if (std::filesystem::exists(m_reportPath, error)
         && MessageBox(Format("%s already exists do you want to overwrite?", m_reportPath.c_str()), MB_YESNO) != IDYES)
         return 0;
-    if (!m_report.Open(m_reportPath, BinaryFile::modeReadWrite | BinaryFile::modeCreate)) {
-        MessageBox("Could not open output file :\n" + m_reportPath, MB_OK | MB_ICONSTOP);
+    int openError = 0;
+    if (!m_report.Open(m_reportPath, &openError)) {
+        MessageBox("Could not open output file :\n" + m_reportPath + OpenFailureCause(m_reportPath, openError),
+                   MB_OK | MB_ICONSTOP);
         return 0;
     }
     return 1;
@@ -162,7 +164,7 @@ int CLisScan::OpenReport()
 int CLisScan::OpenInput()
 {
     if (!m_input.Open(m_lisPath, BinaryFile::modeRead)) {
-        MessageBox("Could not open input file :\n" + m_lisPath, MB_OK | MB_ICONSTOP);
+        MessageBox("Could not open input file :\n" + m_lisPath + OpenFailureCause(m_lisPath), MB_OK | MB_ICONSTOP);
         return 0;
     }
     const int64_t length = m_input.GetLength();
@@ -177,10 +179,11 @@ bool CLisScan::Close(bool keepReport)
     m_text.clear();
     m_buffer = std::vector<uint8_t>();
     m_input.Close();
-    m_report.Close();
     if (!keepReport) {
-        std::error_code error;
-        std::filesystem::remove(m_reportPath, error);
+        m_report.Abandon();
+    } else if (!m_report.Commit()) {
+        MessageBox("Error writing scan file :\n" + m_reportPath, MB_OK | MB_ICONSTOP);
+        keepReport = false;
     }
     return keepReport;
 }

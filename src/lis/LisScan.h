@@ -7,6 +7,7 @@
 
 #include "lis/LisRecordIO.h"
 #include "platform/BinaryFile.h"
+#include "platform/OutputFile.h"
 
 #include <cstdint>
 #include <memory>
@@ -82,7 +83,7 @@ private:
     int FlushText();
 
     CLisRecordIO m_recordIO;
-    BinaryFile m_report;
+    OutputFile m_report; // committed by Close when whole
     BinaryFile m_input;
     std::vector<uint8_t> m_buffer;
     int m_maxPhysicalLength = 0;

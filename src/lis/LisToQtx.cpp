@@ -58,7 +58,8 @@ bool IsReadOnly(const std::string& path)
 
 CLisToQtx::CLisToQtx() : m_data(size_t(kMaxTraceSamples)), m_channel(kChannelFloats) {}
 
-CLisToQtx::~CLisToQtx() = default;
+// The log tells how the runs went, whatever their end: it is whole when the converter goes.
+CLisToQtx::~CLisToQtx() { CloseLog(); }
 
 // ---- names --------------------------------------------------------------------------
 
@@ -201,6 +202,7 @@ void CLisToQtx::Run(const std::string& dictionaryDirectory)
     if (!OpenLog(FileName(input.path), output.path, input.path)) return;
     LogDataSet(tool.name, *dataSet);
     Convert(dataSet, input.path, output.path);
+    CloseLog();
 }
 
 // ---- the log ------------------------------------------------------------------------
@@ -211,15 +213,20 @@ void CLisToQtx::WriteLog(const std::string& text)
     if (!m_log.IsOpen() || m_log.Write(text.data(), text.size())) return;
     // A log with lines missing would misreport the run: it goes, and the user is told once.
     const std::string path = m_log.GetPath();
-    m_log.Close();
-    std::error_code error;
-    if (std::filesystem::is_regular_file(path, error)) std::filesystem::remove(path, error);
+    m_log.Abandon();
     MessageBox("Error writing log file :\n" + path, MB_OK | MB_ICONSTOP);
+}
+
+void CLisToQtx::CloseLog()
+{
+    if (!m_log.IsOpen()) return;
+    const std::string path = m_log.GetPath();
+    if (!m_log.Commit()) MessageBox("Error writing log file :\n" + path, MB_OK | MB_ICONSTOP);
 }
 
 int CLisToQtx::OpenLog(const std::string& inputName, const std::string& outputPath, const std::string& lisPath)
 {
-    m_log.Close();
+    CloseLog();
     const std::string log = LogPath(outputPath);
     if (RefuseOutputOverInput(log, {lisPath})) return 0;
     if (FullPath(log) == FullPath(outputPath)) {
@@ -234,8 +241,9 @@ int CLisToQtx::OpenLog(const std::string& inputName, const std::string& outputPa
     } else if (RefuseToReplaceExisting(log)) {
         return 0;
     }
-    if (!m_log.Open(log, BinaryFile::modeWrite | BinaryFile::modeCreate)) {
-        MessageBox(Format(kLogNotCreated, log.c_str()), MB_OK | MB_ICONSTOP);
+    int error = 0;
+    if (!m_log.Open(log, &error)) {
+        MessageBox(Format(kLogNotCreated, log.c_str()) + OpenFailureCause(log, error), MB_OK | MB_ICONSTOP);
         return 0;
     }
     const std::time_t now = m_clock();
@@ -320,13 +328,6 @@ int CLisToQtx::WriteItemDescriptors(CLisLogicalFile* /*dataSet: laid out by Writ
     return m_output->WriteDescriptors(m_descriptors);
 }
 
-void CLisToQtx::RemoveOutput(const std::string& path)
-{
-    m_output->CloseOutput();
-    std::error_code error;
-    if (std::filesystem::is_regular_file(path, error)) std::filesystem::remove(path, error);
-}
-
 int CLisToQtx::WriteShot(CQtxFrameWriter& writer, size_t k, const CLisDepthEntry& frame, CWaveformPickItem& wave,
                          uint16_t receiver, uint64_t datumOffset)
 {
@@ -359,11 +360,11 @@ int CLisToQtx::Convert(CLisLogicalFile* dataSet, const std::string& lisPath, con
     if (!dataSet) return 0;
     const std::vector<CWaveformPickItem*> items = SelectedItems(*dataSet);
     if (RefuseDataSet(*dataSet, items)) return 0;
-    // Creating the output truncates it, so every refusal comes first.
+    // Every refusal comes before the output is created.
     if (RefuseOutputOverInput(qtxPath, {lisPath}) || (!m_outputConfirmed && RefuseToReplaceExisting(qtxPath)))
         return 0;
     if (!m_reader.Open(lisPath)) {
-        MessageBox(kCouldNotOpenInput + lisPath, MB_OK | MB_ICONSTOP);
+        MessageBox(kCouldNotOpenInput + lisPath + OpenFailureCause(lisPath), MB_OK | MB_ICONSTOP);
         return 0;
     }
     m_output = std::make_unique<CQtxFile>();
@@ -372,7 +373,7 @@ int CLisToQtx::Convert(CLisLogicalFile* dataSet, const std::string& lisPath, con
         return 0;
     }
     if (!WriteHeader(dataSet, lisPath) || !WriteItemDescriptors(dataSet)) {
-        RemoveOutput(qtxPath);
+        m_output->DropOutput(); // a head cut short is no data set
         m_reader.Close();
         return 0;
     }
@@ -414,13 +415,13 @@ int CLisToQtx::Convert(CLisLogicalFile* dataSet, const std::string& lisPath, con
         if (position != shown) progress.SetPos(shown = position);
     }
     m_reader.Close();
-    if (stopped) {
-        writer.Discard();
-        RemoveOutput(qtxPath);
+    // A stopped or failed run commits nothing: the name keeps what it held before.
+    if (stopped || !result) {
+        writer.Abandon();
         progress.DestroyWindow();
         return 0;
     }
-    // The header then counts the whole frames in the file, whatever ended the loop.
+    // The header then counts the whole frames in the file.
     if (!writer.Finalize()) result = 0;
     progress.DestroyWindow();
     return result;

@@ -18,6 +18,7 @@
 #include "lis/LisRead.h"
 #include "lis/LisScanModel.h"
 #include "platform/BinaryFile.h"
+#include "platform/OutputFile.h"
 
 #include <cstdint>
 #include <ctime>
@@ -71,8 +72,10 @@ public:
     void Run(const std::string& dictionaryDirectory);
 
     // The log beside `outputPath` (its extension replaced by "log"), holding its first
-    // three lines. 1 when open; 0 when the log would replace the input or the output,
-    // the user keeps an existing log, or it cannot be created (told).
+    // three lines, written under a temporary name until the converter closes it (a new
+    // OpenLog, the end of Run, or the converter going). 1 when open; 0 when the log
+    // would replace the input or the output, the user keeps an existing log, or it
+    // cannot be created (told).
     int OpenLog(const std::string& inputName, const std::string& outputPath, const std::string& lisPath);
     // The lines that tell the tool, the data set and its depth range.
     void LogDataSet(const std::string& toolName, const CLisLogicalFile& dataSet);
@@ -108,7 +111,7 @@ public:
     CQtxDescriptorList m_descriptors;   // of the selected items, laid out by WriteHeader
     std::vector<float> m_data;       // one trace
     std::vector<float> m_channel;    // one channel's values as read
-    BinaryFile m_log;
+    OutputFile m_log;                // committed by CloseLog
     bool m_outputConfirmed = false;  // the save dialog asked before replacing the output
     std::time_t (*m_clock)() = &SystemTime; // the log's date
 
@@ -116,11 +119,12 @@ private:
     static std::time_t SystemTime() { return std::time(nullptr); }
 
     void WriteLog(const std::string& text);
+    // Commits the log under its name (told when that fails).
+    void CloseLog();
     void LogBadShots(CWaveformPickItem& wave);
     // Writes receiver `receiver` of `wave` for frame `k` by the bad-shot rule.
     int WriteShot(CQtxFrameWriter& writer, size_t k, const CLisDepthEntry& frame, CWaveformPickItem& wave,
                   uint16_t receiver, uint64_t datumOffset);
-    void RemoveOutput(const std::string& path);
 
     // Reads the values of `channel` at `frame` into m_channel; their count, or -1
     // when the record or the slice cannot be read.

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <array>
-#include <filesystem>
 #include <cstring>
 #include <limits>
 
@@ -177,7 +176,7 @@ int CLisWrite::Create(const std::string& path)
     m_pending = 0;
     m_used = 0;
     m_recordIO = CLisRecordIO(); // the TIF chain starts at offset 0 of every file
-    if (!m_file.Open(m_path, BinaryFile::modeReadWrite | BinaryFile::modeCreate)) return 0;
+    if (!m_file.Open(m_path, &m_openError)) return 0;
     m_created = true;
     return 1;
 }
@@ -468,7 +467,10 @@ int CLisWrite::Close()
         if (!FlushPendingFrame()) result = 0;
         if (!m_failed && m_file.Seek(0, BinaryFile::end) < 0) result = Fail(kErrorFileMark);
         if (!PutFileMark() || !PutFileMark()) result = 0;
-        m_file.Close();
+        // Only a whole file reaches its name; the file marks are its last bytes.
+        if (result && !m_file.Commit()) result = Fail(kErrorFileMark);
+        m_file.Abandon();
+        m_created = false;
     }
     m_pending = 0;
     m_used = 0;
@@ -479,9 +481,6 @@ int CLisWrite::Close()
 void CLisWrite::DeleteOutput()
 {
     if (!m_created) return;
-    m_file.Close();
-    // Only a file of data: a device named as output is no partial file.
-    std::error_code error;
-    if (std::filesystem::is_regular_file(m_path, error)) std::filesystem::remove(m_path, error);
+    m_file.Abandon();
     m_created = false;
 }

@@ -13,6 +13,7 @@
 #include "lis/LisRecordIO.h"
 #include "lis/LisTable.h"
 #include "platform/BinaryFile.h"
+#include "platform/OutputFile.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -61,13 +62,15 @@ public:
     int WriteFrame(const float* values, uint32_t count, double depth, uint32_t kind);
     // The pending data record, file trailer, tape trailer, reel trailer.
     int WriteTrailers();
-    // The pending data record, two file marks at the end of the file, then closes the
-    // file and frees the frame buffer. Without an open file it only frees the buffer.
-    // 0 when a write failed, now or before.
+    // The pending data record, two file marks at the end of the file, then commits the
+    // file under its name (abandons it after a failed write) and frees the frame buffer.
+    // Without an open file it only frees the buffer. 0 when a write or the commit
+    // failed, now or before; the name then keeps what it held before.
     int Close();
-    // Closes and deletes the file Create made, if it is a regular file; nothing
-    // when none was created.
+    // Abandons the file Create made: nothing reaches its name.
     void DeleteOutput();
+    // The error code of the last failed Create (see OpenFailureCause).
+    int OpenError() const { return m_openError; }
 
     // Appends the table rows of `count` descriptors to m_rows: a "QTX" row, then per
     // datum a name row and the rows of its item type's family.
@@ -96,7 +99,8 @@ private:
     int WriteFileRecord(uint8_t type);
     bool EnsureFrameBuffer(uint64_t bytes);
 
-    BinaryFile m_file;
+    OutputFile m_file;
+    int m_openError = 0; // of the last Create; see OpenFailureCause
     CLisRecordIO m_recordIO;
     std::vector<uint8_t> m_frameBuffer;
     std::vector<uint8_t> m_information;

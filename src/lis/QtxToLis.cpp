@@ -50,11 +50,10 @@ void CQtxToLis::Run()
     const FileDialogResult output = Host().FileDialog(out);
     if (!output.ok) return;
 
-    // A file whose last records could not be written (Close writes the file marks) goes too.
-    if (!Convert(input.path, output.path) || !m_writer.Close()) {
-        m_writer.Close();
-        m_writer.DeleteOutput();
-    }
+    // A stopped or failed export commits nothing; Close writes the file marks and
+    // commits only a file whose every record was written.
+    if (!Convert(input.path, output.path)) m_writer.DeleteOutput();
+    m_writer.Close();
     m_input.Close();
     m_descriptors.clear();
 }
@@ -93,10 +92,10 @@ int CQtxToLis::ReadLayout(const std::string& qtxPath)
 
 int CQtxToLis::Convert(const std::string& qtxPath, const std::string& lisPath)
 {
-    // Before the output is created: creating it would truncate an input of the same file.
+    // Before the output is created: replacing it would replace an input of the same file.
     if (RefuseOutputOverInput(lisPath, {qtxPath})) return 0;
     if (!m_input.Open(qtxPath, BinaryFile::modeRead)) {
-        MessageBox("Could not open input file :\n" + qtxPath, MB_OK | MB_ICONSTOP);
+        MessageBox("Could not open input file :\n" + qtxPath + OpenFailureCause(qtxPath), MB_OK | MB_ICONSTOP);
         return 0;
     }
     if (!ReadLayout(qtxPath)) return 0;
@@ -116,7 +115,8 @@ int CQtxToLis::Convert(const std::string& qtxPath, const std::string& lisPath)
     }
 
     if (!m_writer.Create(lisPath)) {
-        MessageBox("Could not open output file :\n" + lisPath, MB_OK | MB_ICONSTOP);
+        MessageBox("Could not open output file :\n" + lisPath + OpenFailureCause(lisPath, m_writer.OpenError()),
+                   MB_OK | MB_ICONSTOP);
         return 0;
     }
 

@@ -18,6 +18,7 @@ std::atomic<bool> g_faultArmed{false};
 std::atomic<int64_t> g_faultBudget{0};
 std::atomic<int64_t> g_faultWritten{0};
 std::atomic<bool> g_faultTripped{false};
+std::atomic<bool> g_renameFails{false};
 
 // How many of n bytes the armed budget still allows (n when unarmed).
 size_t FaultAllowance(size_t n)
@@ -39,8 +40,12 @@ void WriteFault::FailAfter(int64_t bytes)
     g_faultArmed = true;
 }
 
+void WriteFault::FailRename() { g_renameFails = true; }
+bool WriteFault::RenameFails() { return g_renameFails.load(std::memory_order_relaxed); }
+
 void WriteFault::Off()
 {
+    g_renameFails = false;
     g_faultArmed = false;
     g_faultWritten = 0;
     g_faultTripped = false;
@@ -82,7 +87,17 @@ BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept
 bool BinaryFile::Open(const std::string& path, unsigned flags, int* errorCode)
 {
     Close();
-    int oflags = O_CLOEXEC;
+    const auto fail = [errorCode](int code) {
+        if (errorCode) *errorCode = code;
+        return false;
+    };
+    // A FIFO would block the open until a writer or reader came, a device would
+    // never end: both are refused by a look before the open.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        return fail(S_ISDIR(st.st_mode) ? EISDIR : kNotRegularFile);
+
+    int oflags = O_CLOEXEC | O_NONBLOCK;
     const bool wantRead = flags & modeRead;
     const bool wantWrite = flags & modeWrite;
     if (wantRead && wantWrite)
@@ -97,22 +112,37 @@ bool BinaryFile::Open(const std::string& path, unsigned flags, int* errorCode)
     do {
         fd = ::open(path.c_str(), oflags, 0666);
     } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        if (errorCode) *errorCode = errno;
-        return false;
-    }
-    // Directories open read-only on Linux but are no data files.
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (fd < 0) return fail(errno == ENXIO ? kNotRegularFile : errno); // ENXIO: a FIFO without a reader
+    // The path may have been swapped since the look: the opened file decides.
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        if (errorCode) *errorCode = EISDIR;
-        return false;
+        return fail(S_ISDIR(st.st_mode) ? EISDIR : kNotRegularFile);
     }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    Adopt(fd, path, wantWrite);
+    return true;
+}
+
+void BinaryFile::Adopt(int fd, const std::string& path, bool writable)
+{
+    Close();
     m_fd = fd;
-    m_writable = wantWrite;
+    m_writable = writable;
     m_pos = 0;
     m_path = path;
-    return true;
+}
+
+bool BinaryFile::SyncAndClose()
+{
+    if (m_fd < 0) return false;
+    int synced;
+    do {
+        synced = ::fsync(m_fd);
+    } while (synced != 0 && errno == EINTR);
+    const bool closed = ::close(m_fd) == 0;
+    m_fd = -1;
+    Close();
+    return synced == 0 && closed;
 }
 
 void BinaryFile::OpenMemory(std::shared_ptr<std::vector<uint8_t>> bytes, bool writable)
@@ -267,6 +297,20 @@ bool FileExists(const std::string& path)
 {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+std::string NotRegularFileText(const std::string& path) { return path + " is not a regular file"; }
+
+std::string OpenFailureCause(const std::string& path, int errorCode)
+{
+    return errorCode == BinaryFile::kNotRegularFile ? "\n" + NotRegularFileText(path) : std::string();
+}
+
+std::string OpenFailureCause(const std::string& path)
+{
+    struct stat st {};
+    const bool notRegular = ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
+    return OpenFailureCause(path, notRegular ? BinaryFile::kNotRegularFile : 0);
 }
 
 bool IsSameFile(const std::string& a, const std::string& b)

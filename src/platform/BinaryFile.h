@@ -18,6 +18,9 @@ public:
         modeCreate = 0x4, // create, or truncate an existing file
     };
     enum SeekOrigin { begin, current, end };
+    // The error code of an open refused because the path names a FIFO, a device or a
+    // socket: opening one could block, and reading one would not read a file.
+    static constexpr int kNotRegularFile = -2;
 
     BinaryFile() = default;
     ~BinaryFile();
@@ -27,7 +30,9 @@ public:
     BinaryFile& operator=(BinaryFile&& other) noexcept;
 
     // Opens a disk file; any open file is closed first. On failure returns false,
-    // leaves the object closed and stores errno in *errorCode when given.
+    // leaves the object closed and stores errno (or kNotRegularFile) in *errorCode
+    // when given. Never blocks: a path that is no regular file is refused before
+    // anything could wait on it. Outputs are created through OutputFile, not here.
     bool Open(const std::string& path, unsigned flags, int* errorCode = nullptr);
     // Opens a memory buffer shared with the caller; writes grow it.
     void OpenMemory(std::shared_ptr<std::vector<uint8_t>> bytes, bool writable = true);
@@ -59,6 +64,13 @@ public:
     // length is asked of the system once. Writes through this object still see both
     // renewed; changes made by others are not seen.
     void EnableReadAhead(bool enable = true);
+protected:
+    // Takes ownership of an opened descriptor (OutputFile's temporary).
+    void Adopt(int fd, const std::string& path, bool writable);
+    int Descriptor() const { return m_fd; }
+    // Closes the descriptor after flushing it to the disk; false when either fails.
+    bool SyncAndClose();
+
 private:
     void Forget() const; // drops the read-ahead window and the cached length
 
@@ -91,6 +103,10 @@ public:
     static int64_t Written();
     // Whether a write has been refused since the last FailAfter.
     static bool Tripped();
+    // Every OutputFile commit fails at its rename (as on a full or read-only folder)
+    // until Off.
+    static void FailRename();
+    static bool RenameFails();
 };
 // Sets a write budget for one scope.
 struct ScopedWriteFault {
@@ -101,6 +117,13 @@ struct ScopedWriteFault {
 };
 
 bool FileExists(const std::string& path);
+// "<path> is not a regular file": the one text for a refused FIFO, device or socket.
+std::string NotRegularFileText(const std::string& path);
+// The text to add to an open failure's message: "\n" + NotRegularFileText(path) when
+// `errorCode` says the path is no regular file, otherwise empty.
+std::string OpenFailureCause(const std::string& path, int errorCode);
+// The same for a caller that kept no error code: asks the file system (never opens).
+std::string OpenFailureCause(const std::string& path);
 // Whether both paths name one existing file (same device and inode), so hard and
 // symbolic links and other spellings of a path count as the same file.
 bool IsSameFile(const std::string& a, const std::string& b);

@@ -5,10 +5,10 @@
 #include "platform/Endian.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
+#include "platform/OutputFile.h"
 #include "platform/Path.h"
 #include "plot/LogCommandLayout.h"
 
-#include <cstdio>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -361,27 +361,28 @@ int CQtxCommand::Write(const PlotItemList& items, const LogCommandPage& page, co
                    MB_OK | MB_ICONSTOP);
         return -1;
     }
-    BinaryFile file;
-    if (!file.Open(path, BinaryFile::modeWrite | BinaryFile::modeCreate)) {
-        MessageBox("Could not open output command file :\n" + path, MB_OK | MB_ICONSTOP);
+    OutputFile file;
+    int openError = 0;
+    if (!file.Open(path, &openError)) {
+        MessageBox("Could not open output command file :\n" + path + OpenFailureCause(path, openError),
+                   MB_OK | MB_ICONSTOP);
         return -1;
     }
-    if (!file.Write(bytes.data(), bytes.size())) {
-        // A torn command file would not read back: none is better.
-        file.Close();
-        std::remove(path.c_str());
+    // A torn command file would not read back: its name keeps what it held before.
+    if (!file.Write(bytes.data(), bytes.size()) || !file.Commit()) {
         MessageBox("Error writing output command file :\n" + path, MB_OK | MB_ICONSTOP);
         return -1;
     }
-    file.Close();
     return 0;
 }
 
 int CQtxCommand::Read(PlotItemList& items, LogCommandPage& page, const std::string& path)
 {
     BinaryFile file;
-    if (!file.Open(path, BinaryFile::modeRead)) {
-        MessageBox("Could not open input command file :\n" + path, MB_OK | MB_ICONSTOP);
+    int openError = 0;
+    if (!file.Open(path, BinaryFile::modeRead, &openError)) {
+        MessageBox("Could not open input command file :\n" + path + OpenFailureCause(path, openError),
+                   MB_OK | MB_ICONSTOP);
         return -1;
     }
     file.EnableReadAhead();

@@ -23,12 +23,11 @@ constexpr int kHistoryReserve = 500;
 
 bool Blank(char c) { return c == ' ' || c == '\0'; }
 
-// A save that failed part-way leaves nothing behind: a data set whose frames stop
-// short would read as a whole profile.
-int Abandon(CQtxFile& out, const std::string& path)
+// A save that failed part-way commits nothing: a data set whose frames stop short
+// would read as a whole profile.
+int Abandon(CQtxFile& out)
 {
-    out.CloseOutput();
-    if (FileExists(path)) std::remove(path.c_str());
+    out.DropOutput();
     return 0;
 }
 
@@ -61,7 +60,7 @@ int CProcessingWnd::WriteProfile(const std::vector<ProfileCurve>& curves, const 
     CQtxDescriptorList descriptors;
     for (size_t i = 0; i < curves.size(); ++i)
         out.AddDatum(descriptors, curves[i].mnemonic, curves[i].code, 1, kCategoryTrace, 1, units[i], 1.0f, 1, 0);
-    if (!out.WriteHeader() || !out.WriteDescriptors(descriptors)) return Abandon(out, m_outputPath);
+    if (!out.WriteHeader() || !out.WriteDescriptors(descriptors)) return Abandon(out);
 
     CSaveWaitDlg notice;
     notice.Create();
@@ -75,12 +74,12 @@ int CProcessingWnd::WriteProfile(const std::vector<ProfileCurve>& curves, const 
         fill(frame, values.data());
         if (!writer.WriteDepth(down ? m_profileStart + j * step : m_profileEnd - j * step)
             || !writer.WriteValues(values.data(), values.size())) {
-            writer.Discard();
-            return Abandon(out, m_outputPath);
+            writer.Abandon();
+            return 0;
         }
     }
-    // A flush that failed inside the finalize leaves a shorter data set: it goes too.
-    if (!writer.Finalize()) return Abandon(out, m_outputPath);
+    // A flush that failed inside the finalize commits nothing either.
+    if (!writer.Finalize()) return Abandon(out);
     m_savedOnce = true;
     return 1;
 }

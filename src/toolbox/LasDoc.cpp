@@ -35,7 +35,9 @@ int CLasDoc::OpenInput(const std::string& path)
 {
     m_path = path;
     CloseInput();
-    if (!m_fileIn.Open(path, BinaryFile::modeRead)) return Fail("Could not open depth stretch file :\n", path);
+    int error = 0;
+    if (!m_fileIn.Open(path, BinaryFile::modeRead, &error))
+        return Fail("Could not open depth stretch file :\n", path + OpenFailureCause(path, error));
     m_inputLength = std::max<int64_t>(m_fileIn.GetLength(), 0);
     return 1;
 }
@@ -169,8 +171,8 @@ int CLasDoc::OpenOutput(const std::string& path)
     m_path = path;
     m_pending.clear();
     m_writeFailed = false;
-    if (!m_fileOut.Open(path, BinaryFile::modeWrite | BinaryFile::modeCreate))
-        return Fail("Could not open output file :\n", path);
+    int error = 0;
+    if (!m_fileOut.Open(path, &error)) return Fail("Could not open output file :\n", path + OpenFailureCause(path, error));
     return 1;
 }
 
@@ -188,12 +190,15 @@ void CLasDoc::WriteLine(std::string_view text)
     if (m_pending.size() >= kWritePiece) FlushOutput();
 }
 
-int CLasDoc::CloseOutput()
+int CLasDoc::CloseOutput(bool commit)
 {
     if (!m_fileOut.IsOpen()) return 1;
     FlushOutput();
-    m_fileOut.Close();
-    return m_writeFailed ? Fail("Error writing output file :\n", m_path) : 1;
+    if (m_writeFailed || !commit) {
+        m_fileOut.Abandon();
+        return m_writeFailed ? Fail("Error writing output file :\n", m_path) : 1;
+    }
+    return m_fileOut.Commit() ? 1 : Fail("Error writing output file :\n", m_path);
 }
 
 int CLasDoc::WriteLas20Header(uint8_t feet)

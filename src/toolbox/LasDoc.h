@@ -13,6 +13,7 @@
 #pragma once
 
 #include "platform/BinaryFile.h"
+#include "platform/OutputFile.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -56,14 +57,15 @@ public:
     int CountCommentLines();
 
     // ---- writing ----------------------------------------------------------------------
-    // Keeps the path and creates the file (an existing one is truncated); 1, or 0 after
-    // "Could not open output file :\n" + path.
+    // Keeps the path and creates the output under a temporary name (an existing file
+    // stays until CloseOutput commits); 1, or 0 after "Could not open output file :\n" + path.
     int OpenOutput(const std::string& path);
     // The text and one LF; gathered and written in large pieces.
     void WriteLine(std::string_view text);
-    // Writes what was gathered and closes the output: 1, or 0 after "Error writing output
-    // file :\n" + path when any write failed.
-    int CloseOutput();
+    // Writes what was gathered and commits the output under its name (abandons it when
+    // `commit` is false): 1, or 0 after "Error writing output file :\n" + path when any
+    // write or the commit failed, the name then keeping what it held before.
+    int CloseOutput(bool commit = true);
     // The 32 lines that open every LAS file the program writes, with the depth members:
     // "F" units when `feet` is 1, "M" for any other value. Always 1.
     int WriteLas20Header(uint8_t feet);
@@ -83,7 +85,7 @@ private:
     void FlushOutput();
 
     BinaryFile m_fileIn;
-    BinaryFile m_fileOut;
+    OutputFile m_fileOut;
     std::vector<char> m_buffer;   // input bytes m_begin..m_end are not read yet
     size_t m_begin = 0;
     size_t m_end = 0;

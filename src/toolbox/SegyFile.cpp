@@ -71,7 +71,7 @@ int CSegyFile::OpenInput(HeaderBuffer header, const std::string& path)
     m_windowLength = 0;
     m_shotCount = 0;
     if (!m_fileIn.Open(path, BinaryFile::modeRead, &m_openError)) {
-        MessageBox(kOpenInput + path, MB_OK | MB_ICONSTOP);
+        MessageBox(kOpenInput + path + OpenFailureCause(path, m_openError), MB_OK | MB_ICONSTOP);
         return 0;
     }
     if (m_fileIn.ReadAt(0, header.data(), header.size()) != header.size()) {
@@ -191,8 +191,8 @@ int CSegyFile::OpenOutput(HeaderBuffer header, const std::string& path)
     m_pending.reserve(kPieceBytes + kShotBufferSize);
     m_pendingShots = 0;
     m_shotsWritten = 0;
-    if (!m_fileOut.Open(path, BinaryFile::modeWrite | BinaryFile::modeCreate, &m_openError)) {
-        MessageBox(kOpenOutput + path, MB_OK | MB_ICONSTOP);
+    if (!m_fileOut.Open(path, &m_openError)) {
+        MessageBox(kOpenOutput + path + OpenFailureCause(path, m_openError), MB_OK | MB_ICONSTOP);
         return 0;
     }
     uint8_t* h = header.data();
@@ -215,7 +215,7 @@ int CSegyFile::OpenOutput(HeaderBuffer header, const std::string& path)
     m_traceSize = TraceSize(uint64_t(std::max<int16_t>(m_samplesPerTrace, 0)));
     if (!m_fileOut.Write(h, header.size())) {
         MessageBox(kHeaderWrite + path, MB_OK | MB_ICONSTOP);
-        m_fileOut.Close();
+        m_fileOut.Abandon();
         return 0;
     }
     return 1;
@@ -245,12 +245,11 @@ int CSegyFile::FlushOutput()
     const bool ok = m_fileOut.Write(m_pending.data(), m_pending.size());
     m_pending.clear();
     if (!ok) {
-        // A torn shot is not counted, and no later shot may follow it; its bytes are
-        // cut so that the file holds whole traces only.
+        // A failed run commits nothing: the name keeps what it held before.
         MessageBox(kShotWrite + m_outputPath, MB_OK | MB_ICONSTOP);
-        m_fileOut.SetLength(int64_t(kFileHeaderSize + uint64_t(m_shotsWritten) * ShotSize()));
-        m_fileOut.Close();
+        m_fileOut.Abandon();
         m_pendingShots = 0;
+        m_shotsWritten = 0;
         return 0;
     }
     m_shotsWritten += m_pendingShots;
@@ -258,10 +257,25 @@ int CSegyFile::FlushOutput()
     return 1;
 }
 
-int CSegyFile::CloseOutput()
+int CSegyFile::CloseOutput(bool commit)
 {
     if (!m_fileOut.IsOpen()) return 0;
-    const int flushed = FlushOutput();
-    m_fileOut.Close();
-    return flushed;
+    if (!commit) {
+        m_pending.clear();
+        m_pendingShots = 0;
+        m_shotsWritten = 0;
+        m_fileOut.Abandon();
+        return 1;
+    }
+    if (!FlushOutput()) return 0;
+    // A file without one whole shot is no output.
+    if (m_shotsWritten == 0) {
+        m_fileOut.Abandon();
+        return 1;
+    }
+    if (!m_fileOut.Commit()) {
+        MessageBox(kShotWrite + m_outputPath, MB_OK | MB_ICONSTOP);
+        return 0;
+    }
+    return 1;
 }

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "platform/BinaryFile.h"
+#include "platform/OutputFile.h"
 #include "toolbox/SegyLayout.h"
 
 #include <cstdint>
@@ -49,15 +50,16 @@ public:
     std::string m_inputPath;
     std::string m_outputPath;
     BinaryFile m_fileIn;
-    BinaryFile m_fileOut;
+    OutputFile m_fileOut;
     int m_openError = 0; // errno of the last failed open (0 when the open succeeded); never shown
 
     // Opens the file for reading only, reads its header into `header` and the fields,
     // and refuses a file that is not of this variant (its marks, counts and flag bytes)
     // before any shot is read. 1, or 0 with the input closed.
     int OpenInput(HeaderBuffer header, const std::string& path);
-    // Creates (or truncates) the file, stores the fields into `header` (its other bytes
-    // as the caller left them) and writes it. 1, or 0 with the output closed.
+    // Creates the output under a temporary name (a file under its name stays until
+    // CloseOutput commits), stores the fields into `header` (its other bytes as the
+    // caller left them) and writes it. 1, or 0 with the output abandoned.
     int OpenOutput(HeaderBuffer header, const std::string& path);
 
     // Depth of the first trace of the first shot, of the last trace of the last whole
@@ -75,12 +77,14 @@ public:
     // Reads shot `index` (from 0) into the slots.
     int ReadShotAt(ShotBuffer shots, int64_t index);
     // Numbers the slots' traces and appends the shot; 1, or 0 after a failed write
-    // (the output is then closed).
+    // (the output is then abandoned: a failed run commits nothing).
     int WriteShot(ShotBuffer shots);
-    // Writes what is gathered and closes the output: 1, or 0 after a failed write.
-    int CloseOutput();
+    // Writes what is gathered and commits the output under its name when `commit` is
+    // set and it holds a whole shot; otherwise abandons it. 1, or 0 after a failed
+    // write or commit (the name then keeps what it held before).
+    int CloseOutput(bool commit = true);
     void CloseInput() { m_fileIn.Close(); }
-    // Shots that reached the output file.
+    // Shots that reached the output file (0 once it is abandoned).
     uint32_t ShotsWritten() const { return m_shotsWritten; }
 
     // Depth of a trace header's depth field.

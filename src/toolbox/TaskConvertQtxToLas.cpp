@@ -13,7 +13,6 @@
 #include "platform/Host.h"
 
 #include <cmath>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -123,9 +122,9 @@ int ConvertQtxToLas(CToolsWnd& e)
         return 1;
     };
     const int result = e.RunFrames("Convert QTX to LAS : ", 0, kFramesPerStep, in.top, 0.0, block);
-    const int closed = doc.CloseOutput();
-    if (result == 1 && closed && written > 0) return 1;
-    std::error_code error;
-    if (std::filesystem::is_regular_file(e.m_outputPath, error)) std::filesystem::remove(e.m_outputPath, error);
+    // A run without a line of values, or one that failed, leaves no output.
+    const bool keep = result == 1 && written > 0;
+    const int closed = doc.CloseOutput(keep);
+    if (keep && closed) return 1;
     return closed ? result : -1;
 }

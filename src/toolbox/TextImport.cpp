@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <filesystem>
 #include <optional>
 
 namespace {
@@ -101,12 +100,10 @@ bool IsDataSection(std::string_view line, std::string* title)
     return name.starts_with('A') || name.ends_with("_DATA");
 }
 
+// A failed import commits nothing: the name keeps what it held before.
 void RemoveOutput(CToolsWnd& e)
 {
     e.m_outputFile.CloseOutput();
-    // Only a file made here is removed, never a device that was named as the output.
-    std::error_code error;
-    if (std::filesystem::is_regular_file(e.m_outputPath, error)) std::filesystem::remove(e.m_outputPath, error);
     e.m_outputCreated = false;
 }
 

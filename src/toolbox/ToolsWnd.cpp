@@ -15,7 +15,6 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
-#include <filesystem>
 
 static_assert(kToolSampleCapacity + 1 == size_t(kFftDataSize));
 
@@ -157,12 +156,9 @@ uint64_t CToolsWnd::OutputFrames() const
 int CToolsWnd::SettleOutput(int result)
 {
     if (!m_outputCreated || OutputFrames() > 0) return result;
-    m_writer.Discard();
-    m_outputFile.CloseOutput();
-    m_segy.m_fileOut.Close();
-    // Only a file made here is removed, never a device that was named as the output.
-    std::error_code error;
-    if (std::filesystem::is_regular_file(m_outputPath, error)) std::filesystem::remove(m_outputPath, error);
+    // Nothing without a whole frame was committed: what is still open is abandoned.
+    m_writer.Abandon();
+    m_segy.CloseOutput(false);
     m_outputCreated = false;
     if (result != 1 || m_stopped) return result;
     Refuse(kNothingToConvert);
@@ -412,13 +408,15 @@ int CToolsWnd::RunFrames(const std::string& label, int first, int indexStep, dou
         m_singleFrameIndex += indexStep;
     }
     // What was gathered goes to the file first; the header then counts the whole frames.
+    // A failed run commits nothing; a finished or stopped one commits its whole frames.
     CloseInputs();
     if (m_segyOutput) {
-        if (m_segy.m_fileOut.IsOpen() && !m_segy.CloseOutput()) result = -1;
+        if (m_segy.m_fileOut.IsOpen() && !m_segy.CloseOutput(result == 1)) result = -1;
     } else {
-        if (!m_writer.Flush()) result = -1;
+        if (result == 1 && !m_writer.Flush()) result = -1;
         // A header that could not be settled took the output with it: no success.
-        if (m_outputFile.m_fileOut.IsOpen() && !m_writer.Finalize()) result = -1;
+        if (result != 1) m_writer.Abandon();
+        else if (m_outputFile.m_fileOut.IsOpen() && !m_writer.Finalize()) result = -1;
     }
     progress.DestroyWindow();
     return result;

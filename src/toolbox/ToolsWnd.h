@@ -104,7 +104,7 @@ public:
     int32_t m_secondaryOffset = 0;
     double m_rangeStart = 0.0, m_rangeEnd = 0.0; // the depths both inputs cover (FindDepthOverlap)
     char m_history[qtx::kHistorySize] = {};
-    bool m_outputCreated = false; // this run made (or truncated) m_outputPath
+    bool m_outputCreated = false; // this run opened an output for m_outputPath
     bool m_segyOutput = false;    // ... through m_segy rather than m_outputFile
     bool m_stopped = false;       // the user stopped the frame loop
     bool m_historyLostInput = false; // the history editor could not reopen the primary

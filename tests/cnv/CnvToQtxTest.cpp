@@ -14,6 +14,7 @@
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
 
+#include <cstdio>
 #include <map>
 #include <strings.h>
 
@@ -194,9 +195,9 @@ TEST_F(CnvToQtxTest, RefusalsLeaveTheFilesAsTheyWere)
     EXPECT_EQ(ReadBytes(cnvPath), CnvBytes(s));
 }
 
-// While frames are written the header counts none. A confirmed stop is a success and a
-// failure is not, but both leave exactly the whole frames written, counted, with their
-// depths.
+// While frames are written the chosen name holds nothing. A confirmed stop is a success
+// that leaves exactly the whole frames written, counted, with their depths (none: no
+// file); a failure leaves no file.
 TEST_F(CnvToQtxTest, StoppedOrFailedRunsLeaveExactlyTheWholeFramesWritten)
 {
     struct Case {
@@ -210,9 +211,10 @@ TEST_F(CnvToQtxTest, StoppedOrFailedRunsLeaveExactlyTheWholeFramesWritten)
         {0, IDYES, 6, "", 1, 0},
         {2, IDYES, 6, "", 1, 2},
         {2, IDNO, 6, "", 1, 6},
-        {-1, 0, 3, "Error reading frame data in file :\n", 0, 3},
+        {-1, 0, 3, "Error reading frame data in file :\n", 0, 0},
     };
     for (const Case& k : cases) {
+        std::remove(qtxPath.c_str());
         const CnvShape s = Shape(2, 8, 6);
         CCnvToQtx c = Prepare(s, 1);
         std::vector<uint8_t> bytes = CnvBytes(s);
@@ -221,13 +223,14 @@ TEST_F(CnvToQtxTest, StoppedOrFailedRunsLeaveExactlyTheWholeFramesWritten)
         if (k.stopAfter >= 0) {
             host.ScriptDialog(kIddProgress)
                 .Pumps(2 * k.stopAfter + 1)
-                .Inspect([&](CDialog&) { EXPECT_EQ(Load(qtxPath).header.frameCount, 0u); })
+                .Inspect([&](CDialog&) { EXPECT_FALSE(FileExists(qtxPath)); })
                 .Press(IDCANCEL);
             host.ExpectMessage("Are you sure you want to stop converting?", k.answer);
         } else {
             host.ExpectMessage(k.error + cnvPath);
         }
         EXPECT_EQ(c.Convert(cnvPath, qtxPath), k.result) << k.error;
+        EXPECT_EQ(FileExists(qtxPath), k.frames > 0) << k.stopAfter << k.error;
         const QtxImage out = Load(qtxPath);
         EXPECT_EQ(std::tuple(out.header.frameCount, out.depths.size(), out.tornBytes),
                   std::tuple(uint32_t(k.frames), size_t(k.frames), size_t(0)))

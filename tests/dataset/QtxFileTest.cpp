@@ -271,19 +271,22 @@ TEST_F(QtxFileTest, FinalizeWithoutFramesReportsTheTopDepth)
 
 TEST_F(QtxFileTest, WriteFailuresAreReportedNotSwallowed)
 {
-    if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "/dev/full not available";
     CQtxFile out;
-    ASSERT_EQ(out.OpenWrite("/dev/full"), 1);
+    // A device is no output: it is refused at the open.
+    host.ExpectMessage("Could not open output file :\n/dev/full\n/dev/full is not a regular file");
+    EXPECT_EQ(out.OpenWrite("/dev/full"), 0);
+    ASSERT_EQ(out.OpenWrite(path), 1);
+    ScopedWriteFault full(0);
     CQtxDescriptorList list;
     out.AddDatum(list, "WMNO", 26, 1, 1, 1, 1, 10.0f, 16, 0);
-    host.ExpectMessage("Error writing header in file :\n/dev/full");
+    host.ExpectMessage("Error writing header in file :\n" + path);
     EXPECT_EQ(out.WriteHeader(), 0);
-    host.ExpectMessage("Error writing datum descriptor in file :\n/dev/full");
+    host.ExpectMessage("Error writing datum descriptor in file :\n" + path);
     EXPECT_EQ(out.WriteDescriptors(list), 0);
     const double depth = 1.0;
-    host.ExpectMessage("Error writing depth in file :\n/dev/full");
+    host.ExpectMessage("Error writing depth in file :\n" + path);
     EXPECT_EQ(out.WriteDepth(&depth), 0);
-    host.ExpectMessage("Error writing frame data in file :\n/dev/full");
+    host.ExpectMessage("Error writing frame data in file :\n" + path);
     EXPECT_EQ(out.WriteData(16), 0);
 }
 

@@ -10,6 +10,7 @@
 #include "res/CommandIds.h"
 #include "res/ResourceIds.h"
 #include "support/AppFixture.h"
+#include "support/KilledWriter.h"
 #include "support/LisBuilder.h"
 #include "support/LisDictionaryBuilder.h"
 #include "support/OutputChecks.h"
@@ -156,7 +157,7 @@ TEST_F(LisFaultTest, NoScanReportOrDictionaryIsLeftTorn)
                                    },
                                .output = dit,
                                .lies = [&](const std::string& p) {
-                                   return FileExists(dit + ".tmp") ? "a partial dictionary is left" : whole(p);
+                                   return PartialOutputsIn(dir.Path()).empty() ? whole(p) : "a partial dictionary is left";
                                },
                                .points = SpreadFaultPoints,
                                .stops = {},

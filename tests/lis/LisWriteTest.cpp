@@ -4,6 +4,7 @@
 #include "platform/Endian.h"
 #include "platform/Format.h"
 #include "support/HostFixture.h"
+#include "support/KilledWriter.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
 
@@ -352,19 +353,21 @@ TEST_F(LisWriteTest, ChannelThatCannotBeCutBelowTheSignedSizeIsRefused)
         ASSERT_EQ(w.Create(path), 1);
         host.ExpectMessage(Format("Datum %.4s does not fit into a LIS channel!\nOperation will be abandoned.", d.mnemonic));
         EXPECT_EQ(w.WriteDfsr(&h, &d, perReceiver), 0);
-        EXPECT_EQ(std::filesystem::file_size(path), 0u) << "nothing written";
+        EXPECT_FALSE(FileExists(path)) << "nothing written";
         EXPECT_EQ(w.WriteFrame(nullptr, 0, 1.0, CLisWrite::kFrameStart), 0) << "later calls fail quietly";
         w.Close();
+        EXPECT_FALSE(FileExists(path)) << "a refused export commits nothing";
     }
 }
 
 TEST_F(LisWriteTest, WriteFailureIsReportedOnce)
 {
-    if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
     const std::vector<QtxDatumDescriptor> d = {Datum("DTCO", 31, 1, 4)};
     const QtxFileHeader h = Header(12, 1);
     const float value = 1.0f;
-    ASSERT_EQ(writer.Create("/dev/full"), 1);
+    EXPECT_EQ(writer.Create("/dev/full"), 0) << "a device is no output";
+    ASSERT_EQ(writer.Create(path), 1);
+    ScopedWriteFault full(0);
     host.ExpectMessage("Error writing");
     EXPECT_EQ(writer.WriteHeaders(), 0);
     EXPECT_EQ(writer.WriteInformationRecord("QTX", &h, d.data()), 0);
@@ -374,16 +377,18 @@ TEST_F(LisWriteTest, WriteFailureIsReportedOnce)
     EXPECT_EQ(writer.WriteFrame(&value, 1, 0.0, CLisWrite::kFrameValues), 0);
     EXPECT_EQ(writer.WriteTrailers(), 0);
     EXPECT_EQ(writer.Close(), 0);
-    EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Error writing reel header in file :\n/dev/full"});
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Error writing reel header in file :\n" + path});
+    EXPECT_FALSE(FileExists(path));
 }
 
 TEST_F(LisWriteTest, DeleteOutputRemovesOnlyTheCreatedFile)
 {
     ASSERT_EQ(writer.Create(path), 1);
     ASSERT_EQ(writer.WriteHeaders(), 1);
-    writer.Close();
     writer.DeleteOutput();
+    writer.Close();
     EXPECT_FALSE(FileExists(path));
+    EXPECT_EQ(PartialOutputsIn(dir.Path()), std::vector<std::string>());
 
     CLisWrite other;
     const std::string folder = dir.File("sub");

@@ -7,8 +7,12 @@
 #include "platform/qt/QtHost.h"
 #include "platform/qt/QtPrintJob.h"
 #include "res/CommandIds.h"
+#include "support/KilledWriter.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -110,6 +114,21 @@ TEST(QtPrint, TwoPageJobWritesAPdfWithTwoPages)
     const QByteArray pdf = file.readAll();
     EXPECT_TRUE(pdf.startsWith("%PDF"));
     EXPECT_EQ(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page "), 2);
+}
+
+// A FIFO chosen as the PDF file would block the writer until a reader came: the job
+// refuses it at once and leaves nothing beside it. The alarm ends a test that blocks.
+TEST(QtPrint, AFifoAsTheDocumentIsRefusedAtOnce)
+{
+    TempDir dir;
+    const std::string fifo = dir.File("log.pdf");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ::alarm(20);
+    auto job = CreatePdfPrintJob(fifo);
+    EXPECT_FALSE(job->StartDoc("PDF Log"));
+    job.reset();
+    ::alarm(0);
+    EXPECT_EQ(PartialOutputsIn(dir.Path()), std::vector<std::string>());
 }
 
 // A literal with its zero bytes (and the one that ends it).

@@ -10,6 +10,7 @@
 #include "platform/Input.h"
 #include "platform/Path.h"
 #include "platform/PrintJob.h"
+#include "support/KilledWriter.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -341,9 +342,16 @@ TYPED_TEST_P(BackendContract, APrintJobPrintsOnTheChosenPageAndOnlyAFinishedOneI
     const std::vector<int> page{3063, 2313, 259, 196, 300, 300};
     EXPECT_EQ(caps(PageCaps(Host().PrinterPage())), page);
     TempDir dir;
-    const std::string path = dir.File("log.pdf");
     enum End { Finished, Aborted, Dropped };
     for (End end : {Finished, Aborted, Dropped}) {
+        // Each replaces a file of its own: only a finished document takes its name.
+        const std::string path = dir.File("log" + std::to_string(int(end)) + ".pdf");
+        const std::string old = "an older document";
+        {
+            BinaryFile f;
+            ASSERT_TRUE(f.Open(path, BinaryFile::modeWrite | BinaryFile::modeCreate));
+            ASSERT_TRUE(f.Write(old.data(), old.size()));
+        }
         {
             auto job = b.PrintJob(path);
             ASSERT_TRUE(job);
@@ -365,6 +373,14 @@ TYPED_TEST_P(BackendContract, APrintJobPrintsOnTheChosenPageAndOnlyAFinishedOneI
             if (end == Aborted) job->Abort();
         }
         EXPECT_EQ(b.DocumentKept(path), end == Finished) << end;
+        if (end != Finished) {
+            BinaryFile f;
+            std::string kept(old.size() + 1, '\0');
+            ASSERT_TRUE(f.Open(path, BinaryFile::modeRead)) << end;
+            kept.resize(f.Read(kept.data(), kept.size()));
+            EXPECT_EQ(kept, old) << end;
+        }
+        EXPECT_EQ(PartialOutputsIn(dir.Path()), std::vector<std::string>()) << end;
     }
 }
 

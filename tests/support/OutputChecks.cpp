@@ -4,7 +4,9 @@
 #include "platform/BinaryFile.h"
 #include "platform/Endian.h"
 #include "platform/Format.h"
+#include "platform/Path.h"
 #include "platform/testing/ScriptedHost.h"
+#include "support/KilledWriter.h"
 #include "support/QtxBuilder.h"
 
 #include <algorithm>
@@ -131,7 +133,9 @@ void ExpectNoLyingOutput(ScriptedHost& host, const FaultRun& f)
     f.run(true);
     const int64_t total = WriteFault::Written();
     WriteFault::Off();
-    ASSERT_TRUE(FileExists(f.output)) << "clean run";
+    std::string told;
+    for (const auto& m : host.Messages()) told += "\n  " + m.text;
+    ASSERT_TRUE(FileExists(f.output)) << "clean run; told:" << told;
     ASSERT_EQ(f.lies(f.output), "") << "clean run";
     for (const FaultPoint& p : f.points(total)) {
         if (p.bytes >= total) continue;
@@ -144,6 +148,7 @@ void ExpectNoLyingOutput(ScriptedHost& host, const FaultRun& f)
             EXPECT_TRUE(WriteFault::Tripped()) << p.where;
         }
         EXPECT_EQ(f.lies(f.output), "") << "disk full " << p.where;
+        EXPECT_EQ(PartialOutputsIn(FolderOf(f.output)), std::vector<std::string>()) << "disk full " << p.where;
         EXPECT_FALSE(host.Messages().empty()) << "nobody was told of a failure " << p.where;
     }
     for (int pumps : f.stops) {
@@ -153,6 +158,7 @@ void ExpectNoLyingOutput(ScriptedHost& host, const FaultRun& f)
         host.ExpectMessage(f.stopQuestion, IDYES);
         f.run(false);
         EXPECT_EQ(f.lies(f.output), "") << "stopped after " << pumps << " pumps";
+        EXPECT_EQ(PartialOutputsIn(FolderOf(f.output)), std::vector<std::string>()) << "stopped after " << pumps;
         EXPECT_TRUE(host.PendingExpectations().empty()) << "the run ended before the stop at " << pumps;
     }
 }

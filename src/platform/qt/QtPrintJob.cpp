@@ -1,5 +1,6 @@
 #include "platform/qt/QtPrintJob.h"
 
+#include "platform/OutputFile.h"
 #include "platform/qt/QtDc.h"
 
 #include <QFile>
@@ -30,7 +31,16 @@ public:
     bool StartDoc(const std::string& documentName) override
     {
         if (m_writer) return false;
-        m_writer = std::make_unique<QPdfWriter>(QString::fromStdString(m_path));
+        // The document goes into a temporary beside the chosen name and takes that name
+        // only when whole: a cancelled or killed print leaves an old document intact.
+        if (!m_output.Open(m_path)) return false;
+        m_device = std::make_unique<QFile>();
+        if (!m_device->open(m_output.Handle(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
+            m_device.reset();
+            m_output.Abandon();
+            return false;
+        }
+        m_writer = std::make_unique<QPdfWriter>(m_device.get());
         m_writer->setTitle(QString::fromStdString(documentName));
         m_writer->setCreator("BronteluxViewer");
         m_writer->setResolution(PageCaps(m_page).logPixelsY);
@@ -57,18 +67,26 @@ public:
     bool EndPage() override { return m_dc != nullptr; }
     bool EndDoc() override
     {
-        const bool ok = m_dc && m_dc->Painter().isActive();
-        m_dc.reset(); // ends the painter, which writes the file
+        bool ok = m_dc && m_dc->Painter().isActive();
+        m_dc.reset(); // ends the painter, which writes the document
         m_writer.reset();
-        return ok;
+        if (m_device) {
+            ok = m_device->flush() && m_device->error() == QFileDevice::NoError && ok;
+            m_device.reset();
+        }
+        if (!ok) {
+            m_output.Abandon();
+            return false;
+        }
+        return m_output.Commit();
     }
     void Abort() override
     {
-        const bool begun = m_dc != nullptr;
         m_dc.reset();
         m_writer.reset();
-        // What the painter wrote is no document: a partial file goes.
-        if (begun) QFile::remove(QString::fromStdString(m_path));
+        m_device.reset();
+        // What the painter wrote is no document: it never takes the chosen name.
+        m_output.Abandon();
     }
     DeviceCaps Caps() const override { return PageCaps(m_page); }
 
@@ -86,6 +104,8 @@ private:
 
     std::string m_path;
     PageSetup m_page;
+    OutputFile m_output;
+    std::unique_ptr<QFile> m_device; // on m_output's descriptor
     std::unique_ptr<QPdfWriter> m_writer;
     std::unique_ptr<QtDc> m_dc;
     RecordingDc m_none{PageCaps(PageSetup())}; // drawing outside a document goes nowhere

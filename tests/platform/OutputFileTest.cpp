@@ -1,0 +1,162 @@
+#include "platform/OutputFile.h"
+
+#include "support/KilledWriter.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <functional>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::string ReadAll(const std::string& path)
+{
+    BinaryFile f;
+    if (!f.Open(path, BinaryFile::modeRead)) return "<none>";
+    std::string s(size_t(f.GetLength()), '\0');
+    f.Read(s.data(), s.size());
+    return s;
+}
+
+void Put(const std::string& path, const std::string& text)
+{
+    BinaryFile f;
+    ASSERT_TRUE(f.Open(path, BinaryFile::modeWrite | BinaryFile::modeCreate));
+    ASSERT_TRUE(f.Write(text.data(), text.size()));
+}
+
+// The chosen name holds the old file until the commit, then the whole new one; the
+// temporary lies beside it under a recognisable name, and the replacement keeps the
+// old file's permissions and a symbolic link's place.
+TEST(OutputFileTest, TheChosenNameHoldsTheOldFileUntilTheCommitThenTheWholeNewOne)
+{
+    TempDir dir;
+    const std::string path = dir.File("out.qtx");
+    Put(path, "old");
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    OutputFile out;
+    ASSERT_TRUE(out.Open(path));
+    EXPECT_EQ(out.GetPath(), path);
+    EXPECT_EQ(out.TemporaryPath().rfind(path + ".partial-", 0), 0u) << out.TemporaryPath();
+    EXPECT_EQ(out.TemporaryPath().size(), path.size() + 15);
+    ASSERT_TRUE(out.Write("new header", 10));
+    ASSERT_TRUE(out.WriteAt(0, "NEW", 3)) << "a header is patched before the commit";
+    EXPECT_EQ(ReadAll(path), "old");
+    ASSERT_TRUE(out.Commit());
+    EXPECT_FALSE(out.IsOpen());
+    EXPECT_EQ(ReadAll(path), "NEW header");
+    EXPECT_EQ(PartialOutputsIn(dir.Path()), std::vector<std::string>());
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+
+    const std::string link = dir.File("link.qtx");
+    ASSERT_EQ(::symlink(path.c_str(), link.c_str()), 0);
+    ASSERT_TRUE(out.Open(link));
+    ASSERT_TRUE(out.Write("via link", 8));
+    ASSERT_TRUE(out.Commit());
+    struct stat ls {};
+    ASSERT_EQ(::lstat(link.c_str(), &ls), 0);
+    EXPECT_TRUE(S_ISLNK(ls.st_mode)) << "the link stays a link";
+    EXPECT_EQ(ReadAll(path), "via link");
+
+    if (::geteuid() != 0) { // root may write any file
+        ASSERT_EQ(::chmod(path.c_str(), 0440), 0);
+        int error = 0;
+        EXPECT_FALSE(out.Open(path, &error)) << "a read-only file is not replaced";
+        EXPECT_EQ(error, EACCES);
+    }
+}
+
+// Every way out but a commit leaves the old file whole and no temporary behind: the
+// object going, an abandon, a close, a full disk, a failed rename.
+TEST(OutputFileTest, EveryPathButACommitLeavesTheOldFileAndNoTemporary)
+{
+    TempDir dir;
+    const std::string path = dir.File("out.las");
+    struct Case {
+        const char* what;
+        std::function<bool(std::optional<OutputFile>&)> end; // the result a caller sees
+        bool goneAtOnce = true; // else when the object goes
+    };
+    const Case cases[] = {
+        {"destroyed", [](std::optional<OutputFile>& f) { f.reset(); return false; }},
+        {"abandoned", [](std::optional<OutputFile>& f) { f->Abandon(); return false; }},
+        {"closed", [](std::optional<OutputFile>& f) { f->Close(); return false; }},
+        {"disk full",
+         [](std::optional<OutputFile>& f) {
+             ScopedWriteFault fault(4);
+             return f->Write("more than four", 14) && f->Commit();
+         },
+         false},
+        {"rename fails",
+         [](std::optional<OutputFile>& f) {
+             WriteFault::FailRename();
+             const bool committed = f->Commit();
+             WriteFault::Off();
+             return committed;
+         }},
+    };
+    for (const Case& c : cases) {
+        Put(path, "old file");
+        std::optional<OutputFile> out(std::in_place);
+        ASSERT_TRUE(out->Open(path));
+        ASSERT_TRUE(out->Write("partial", 7));
+        EXPECT_FALSE(c.end(out)) << c.what;
+        EXPECT_EQ(PartialOutputsIn(dir.Path()).empty(), c.goneAtOnce) << c.what;
+        out.reset();
+        EXPECT_EQ(ReadAll(path), "old file") << c.what;
+        EXPECT_EQ(PartialOutputsIn(dir.Path()), std::vector<std::string>()) << c.what;
+    }
+    // Moved, the temporary belongs to the new owner only.
+    OutputFile a;
+    ASSERT_TRUE(a.Open(path));
+    OutputFile b(std::move(a));
+    ASSERT_TRUE(b.Write("moved", 5));
+    a.Abandon();
+    ASSERT_TRUE(b.Commit());
+    EXPECT_EQ(ReadAll(path), "moved");
+}
+
+// A FIFO, a device, a folder and a missing folder are refused before anything could
+// block or be created; the alarm ends a test that blocks.
+TEST(OutputFileTest, NonRegularPathsAreRefusedAtOnceAsInputsAndOutputs)
+{
+    TempDir dir;
+    const std::string fifo = dir.File("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ::alarm(20);
+    struct Case {
+        std::string path;
+        int error;
+    };
+    const Case cases[] = {
+        {fifo, BinaryFile::kNotRegularFile},
+        {"/dev/null", BinaryFile::kNotRegularFile},
+        {dir.Path(), EISDIR},
+        {dir.File("none/out"), ENOENT},
+    };
+    for (const Case& c : cases) {
+        int error = 0;
+        OutputFile out;
+        EXPECT_FALSE(out.Open(c.path, &error)) << c.path;
+        EXPECT_EQ(error, c.error) << c.path;
+        for (unsigned mode : {unsigned(BinaryFile::modeRead), unsigned(BinaryFile::modeWrite)}) {
+            BinaryFile in;
+            error = 0;
+            EXPECT_FALSE(in.Open(c.path, mode, &error)) << c.path;
+            EXPECT_EQ(error, c.error) << c.path << " mode " << mode;
+        }
+        EXPECT_EQ(OpenFailureCause(c.path), c.error == BinaryFile::kNotRegularFile ? "\n" + c.path + " is not a regular file" : "");
+    }
+    ::alarm(0);
+    EXPECT_EQ(NotRegularFileText(fifo), fifo + " is not a regular file");
+    EXPECT_EQ(OpenFailureCause(fifo, EACCES), "");
+    EXPECT_EQ(PartialOutputsIn(dir.Path()), std::vector<std::string>());
+}
+
+} // namespace
