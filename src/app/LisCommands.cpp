@@ -7,6 +7,7 @@
 #include "platform/BinaryFile.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
+#include "platform/OutputFile.h"
 #include "platform/Path.h"
 #include "lis/QtxToLis.h"
 #include "res/CommandIds.h"
@@ -14,6 +15,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 namespace {
 
@@ -43,13 +45,19 @@ void TakeOverStartupDictionary()
     if (std::filesystem::equivalent(old, kept, error)) return;
     const std::string folder = DictionaryFolder();
     if (folder.empty()) return;
-    // Copied under a temporary name first: a copy cut short never passes for a dictionary.
-    const std::string partial = kept + ".tmp";
-    std::filesystem::copy_file(old, partial, std::filesystem::copy_options::overwrite_existing, error);
-    if (!error) std::filesystem::rename(partial, kept, error);
-    if (error) {
-        std::error_code ignored;
-        std::filesystem::remove(partial, ignored);
+    // Copied through an output file: a copy cut short never passes for a dictionary.
+    bool copied = false;
+    {
+        BinaryFile in;
+        OutputFile out;
+        if (in.Open(old, BinaryFile::modeRead) && out.Open(kept)) {
+            std::vector<uint8_t> buffer(64 * 1024);
+            copied = true;
+            for (size_t n; copied && (n = in.Read(buffer.data(), buffer.size())) > 0;) copied = out.Write(buffer.data(), n);
+            copied = copied && in.GetPosition() == in.GetLength() && out.Commit();
+        }
+    }
+    if (!copied) {
         MessageBox(Format("Could not copy the tool dictionary of an earlier run from :\n%s\nto :\n%s",
                           old.c_str(), kept.c_str()),
                    MB_OK | MB_ICONSTOP);

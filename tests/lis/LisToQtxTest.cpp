@@ -358,12 +358,13 @@ TEST_F(LisToQtxTest, CurvesOfEveryNumberCodeConvertAndChannelsWithoutNumbersAreL
     // The sample counts follow each code's element size.
     EXPECT_EQ(items, (std::vector<std::string>{"GR 4", "CALI 3", "SP 3", "BS 2"}));
 
-    CLisToQtx converter;
-    converter.m_outputConfirmed = true;
-    ASSERT_EQ(converter.OpenLog("well.lis", qtxPath, lisPath), 1);
-    converter.LogDataSet("Dsi", file);
-    ASSERT_EQ(converter.Convert(&file, lisPath, qtxPath), 1);
-    converter.m_log.Close();
+    {
+        CLisToQtx converter; // its end commits the log
+        converter.m_outputConfirmed = true;
+        ASSERT_EQ(converter.OpenLog("well.lis", qtxPath, lisPath), 1);
+        converter.LogDataSet("Dsi", file);
+        ASSERT_EQ(converter.Convert(&file, lisPath, qtxPath), 1);
+    }
     const QtxImage out = LoadQtx(qtxPath);
     ASSERT_EQ(out.frames.size(), 3u);
     for (size_t k = 0; k < out.frames.size(); ++k) {
