@@ -15,11 +15,6 @@
 #include "res/Menus.h"
 #include "res/StringTable.h"
 
-void NotYetAvailable(const char* what)
-{
-    MessageBox(Format("%s is not available in this build yet.", what), MB_OK | MB_ICONINFORMATION);
-}
-
 bool CViewerApp::InitInstance()
 {
     IHost& host = Host();
