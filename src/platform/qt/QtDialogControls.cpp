@@ -3,6 +3,37 @@
 
 namespace qt_dialog {
 
+namespace {
+
+QTabBar* MakeTabs(QWidget* parent)
+{
+    auto* tabs = new QTabBar(parent);
+    tabs->setExpanding(false);
+    // Every tab stays in sight: the dialog is at least as wide as the strip.
+    tabs->setUsesScrollButtons(false);
+    // Even without tabs the strip keeps a tab's height.
+    tabs->addTab(QStringLiteral("Tab"));
+    tabs->setMinimumHeight(tabs->sizeHint().height());
+    tabs->removeTab(0);
+    return tabs;
+}
+
+QTreeWidget* MakeTree(QWidget* parent)
+{
+    auto* tree = new QTreeWidget(parent);
+    tree->setHeaderHidden(true);
+    tree->setColumnCount(1);
+    tree->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Node lines are read whole: wide enough for a usual line, and a longer one
+    // scrolls sideways rather than losing its end.
+    tree->setMinimumWidth(tree->fontMetrics().averageCharWidth() * 56);
+    tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tree->header()->setStretchLastSection(false);
+    return tree;
+}
+
+} // namespace
+
 QWidget* DialogView::Make(size_t index)
 {
     const ControlState& c = State(index);
@@ -63,29 +94,10 @@ QWidget* DialogView::Make(size_t index)
         list->setUniformItemSizes(true);
         return list;
     }
-    case K::TabControl: {
-        auto* tabs = new QTabBar(this);
-        tabs->setExpanding(false);
-        // Every tab stays in sight: the dialog is at least as wide as the strip.
-        tabs->setUsesScrollButtons(false);
-        // Even without tabs the strip keeps a tab's height.
-        tabs->addTab(QStringLiteral("Tab"));
-        tabs->setMinimumHeight(tabs->sizeHint().height());
-        tabs->removeTab(0);
-        return tabs;
-    }
-    case K::Tree: {
-        auto* tree = new QTreeWidget(this);
-        tree->setHeaderHidden(true);
-        tree->setColumnCount(1);
-        tree->setSelectionMode(QAbstractItemView::SingleSelection);
-        // Node lines are read whole: wide enough for a usual line, and a longer one
-        // scrolls sideways rather than losing its end.
-        tree->setMinimumWidth(tree->fontMetrics().averageCharWidth() * 56);
-        tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-        tree->header()->setStretchLastSection(false);
-        return tree;
-    }
+    case K::TabControl:
+        return MakeTabs(this);
+    case K::Tree:
+        return MakeTree(this);
     case K::ProgressBar: {
         auto* bar = new QProgressBar(this);
         bar->setTextVisible(false);
@@ -152,111 +164,107 @@ void DialogView::Connect(size_t i)
     case K::DropDownList:
     case K::ComboBox: {
         auto* combo = static_cast<QComboBox*>(w);
-        connect(combo, &QComboBox::currentIndexChanged, this, [this, i](int index) {
-            Act([&](CDialog& d) {
-                ControlState& c = State(i);
-                if (index < 0 || index == c.CurSel()) return;
-                c.SetCurSel(index);
-                d.Notify(c.id, Notify::SelChange);
-            });
-        });
+        connect(combo, &QComboBox::currentIndexChanged, this, [this, i](int index) { Choose(i, index); });
         if (combo->lineEdit())
             connect(combo->lineEdit(), &QLineEdit::textEdited, this,
                     [this, i](const QString& text) { Typed(i, FromQt(text)); });
         break;
     }
     case K::ListBox:
-    case K::MultiListBox: {
-        auto* list = static_cast<QListWidget*>(w);
-        if (State(i).kind == K::ListBox) {
-            connect(list, &QListWidget::currentRowChanged, this, [this, i](int row) {
-                Act([&](CDialog& d) {
-                    ControlState& c = State(i);
-                    if (row < 0 || row == c.CurSel()) return;
-                    c.SetCurSel(row);
-                    d.Notify(c.id, Notify::SelChange);
-                });
-            });
-            // A single-selection list always shows its line: Ctrl on it does not clear it.
-            connect(list, &QListWidget::itemSelectionChanged, this, [this, i, list] {
-                if (!m_dialog || m_syncing || m_closing) return;
-                const int row = State(i).CurSel();
-                if (row < 0 || !list->item(row) || list->item(row)->isSelected()) return;
-                const QSignalBlocker blocker(list);
-                list->item(row)->setSelected(true);
-            });
-        } else {
-            connect(list, &QListWidget::itemSelectionChanged, this, [this, i, list] {
-                Act([&](CDialog& d) {
-                    ControlState& c = State(i);
-                    c.SetSel(-1, false);
-                    for (int row = 0; row < list->count(); ++row)
-                        if (list->item(row)->isSelected()) c.SetSel(row, true);
-                    c.SetCaretIndex(list->currentRow());
-                    d.Notify(c.id, Notify::SelChange);
-                });
-            });
-            // The caret moves after the selection; it sends nothing of its own.
-            connect(list, &QListWidget::currentRowChanged, this, [this, i](int row) {
-                if (m_dialog && !m_syncing && !m_closing) State(i).SetCaretIndex(row);
-            });
-        }
-        connect(list, &QListWidget::itemDoubleClicked, this, [this, i, list](QListWidgetItem* item) {
-            Act([&](CDialog& d) {
-                ControlState& c = State(i);
-                const int row = list->row(item);
-                if (c.kind == K::ListBox && row >= 0 && row != c.CurSel()) {
-                    c.SetCurSel(row);
-                    d.Notify(c.id, Notify::SelChange);
-                }
-                d.Notify(c.id, Notify::DblClick);
-            });
-        });
+    case K::MultiListBox:
+        ConnectList(i, static_cast<QListWidget*>(w));
+        break;
+    case K::TabControl:
+        connect(static_cast<QTabBar*>(w), &QTabBar::currentChanged, this, [this, i](int index) { Choose(i, index); });
+        break;
+    case K::Tree:
+        ConnectTree(i, static_cast<QTreeWidget*>(w));
         break;
     }
-    case K::TabControl:
-        connect(static_cast<QTabBar*>(w), &QTabBar::currentChanged, this, [this, i](int index) {
+}
+
+// The user chose line `index` of a list, a combo or a tab: a new choice is told.
+void DialogView::Choose(size_t i, int index)
+{
+    Act([&](CDialog& d) {
+        ControlState& c = State(i);
+        if (index < 0 || index == c.CurSel()) return;
+        c.SetCurSel(index);
+        d.Notify(c.id, Notify::SelChange);
+    });
+}
+
+void DialogView::ConnectList(size_t i, QListWidget* list)
+{
+    if (State(i).kind == K::ListBox) {
+        connect(list, &QListWidget::currentRowChanged, this, [this, i](int row) { Choose(i, row); });
+        // A single-selection list always shows its line: Ctrl on it does not clear it.
+        connect(list, &QListWidget::itemSelectionChanged, this, [this, i, list] {
+            if (!m_dialog || m_syncing || m_closing) return;
+            const int row = State(i).CurSel();
+            if (row < 0 || !list->item(row) || list->item(row)->isSelected()) return;
+            const QSignalBlocker blocker(list);
+            list->item(row)->setSelected(true);
+        });
+    } else {
+        connect(list, &QListWidget::itemSelectionChanged, this, [this, i, list] {
             Act([&](CDialog& d) {
                 ControlState& c = State(i);
-                if (index < 0 || index == c.CurSel()) return;
-                c.SetCurSel(index);
+                c.SetSel(-1, false);
+                for (int row = 0; row < list->count(); ++row)
+                    if (list->item(row)->isSelected()) c.SetSel(row, true);
+                c.SetCaretIndex(list->currentRow());
                 d.Notify(c.id, Notify::SelChange);
             });
         });
-        break;
-    case K::Tree: {
-        auto* tree = static_cast<QTreeWidget*>(w);
-        const auto handleOf = [](const QTreeWidgetItem* item) {
-            return item ? item->data(0, Qt::UserRole).toInt() : 0;
-        };
-        connect(tree, &QTreeWidget::currentItemChanged, this, [this, i, handleOf](QTreeWidgetItem* item) {
-            Act([&](CDialog& d) {
-                ControlState& c = State(i);
-                const int handle = handleOf(item);
-                if (handle == c.SelectedNode()) return;
+        // The caret moves after the selection; it sends nothing of its own.
+        connect(list, &QListWidget::currentRowChanged, this, [this, i](int row) {
+            if (m_dialog && !m_syncing && !m_closing) State(i).SetCaretIndex(row);
+        });
+    }
+    connect(list, &QListWidget::itemDoubleClicked, this, [this, i, list](QListWidgetItem* item) {
+        Act([&](CDialog& d) {
+            ControlState& c = State(i);
+            const int row = list->row(item);
+            if (c.kind == K::ListBox && row >= 0 && row != c.CurSel()) {
+                c.SetCurSel(row);
+                d.Notify(c.id, Notify::SelChange);
+            }
+            d.Notify(c.id, Notify::DblClick);
+        });
+    });
+}
+
+void DialogView::ConnectTree(size_t i, QTreeWidget* tree)
+{
+    const auto handleOf = [](const QTreeWidgetItem* item) {
+        return item ? item->data(0, Qt::UserRole).toInt() : 0;
+    };
+    connect(tree, &QTreeWidget::currentItemChanged, this, [this, i, handleOf](QTreeWidgetItem* item) {
+        Act([&](CDialog& d) {
+            ControlState& c = State(i);
+            const int handle = handleOf(item);
+            if (handle == c.SelectedNode()) return;
+            c.SelectNode(handle);
+            d.Notify(c.id, Notify::SelChange);
+        });
+    });
+    connect(tree, &QTreeWidget::itemDoubleClicked, this, [this, i, handleOf](QTreeWidgetItem* item) {
+        Act([&](CDialog& d) {
+            ControlState& c = State(i);
+            const int handle = handleOf(item);
+            if (handle && handle != c.SelectedNode()) {
                 c.SelectNode(handle);
                 d.Notify(c.id, Notify::SelChange);
-            });
+            }
+            d.Notify(c.id, Notify::DblClick);
         });
-        connect(tree, &QTreeWidget::itemDoubleClicked, this, [this, i, handleOf](QTreeWidgetItem* item) {
-            Act([&](CDialog& d) {
-                ControlState& c = State(i);
-                const int handle = handleOf(item);
-                if (handle && handle != c.SelectedNode()) {
-                    c.SelectNode(handle);
-                    d.Notify(c.id, Notify::SelChange);
-                }
-                d.Notify(c.id, Notify::DblClick);
-            });
-        });
-        const auto expanded = [this, i, handleOf](QTreeWidgetItem* item, bool expand) {
-            if (m_dialog && !m_syncing && !m_closing) State(i).ExpandNode(handleOf(item), expand);
-        };
-        connect(tree, &QTreeWidget::itemExpanded, this, [expanded](QTreeWidgetItem* item) { expanded(item, true); });
-        connect(tree, &QTreeWidget::itemCollapsed, this, [expanded](QTreeWidgetItem* item) { expanded(item, false); });
-        break;
-    }
-    }
+    });
+    const auto expanded = [this, i, handleOf](QTreeWidgetItem* item, bool expand) {
+        if (m_dialog && !m_syncing && !m_closing) State(i).ExpandNode(handleOf(item), expand);
+    };
+    connect(tree, &QTreeWidget::itemExpanded, this, [expanded](QTreeWidgetItem* item) { expanded(item, true); });
+    connect(tree, &QTreeWidget::itemCollapsed, this, [expanded](QTreeWidgetItem* item) { expanded(item, false); });
 }
 
 void DialogView::Typed(size_t i, const std::string& text)

@@ -23,6 +23,101 @@ void DialogView::Sync()
     m_syncing = false;
 }
 
+namespace {
+
+void ApplyEdit(const ControlState& c, QLineEdit* edit)
+{
+    const QString text = ToQt(c.Text());
+    edit->setReadOnly(c.ReadOnly());
+    // A limit never cuts a longer text already there, as the system's edit does not.
+    edit->setMaxLength(c.LimitText() > 0 ? std::max(c.LimitText(), int(text.size())) : 32767);
+    if (edit->text() != text) edit->setText(text);
+}
+
+void ApplyEdit(const ControlState& c, QPlainTextEdit* edit)
+{
+    edit->setReadOnly(c.ReadOnly());
+    const QString text = ToQtLines(c.Text());
+    // Only a real change replaces the text: that would move the caret to the start.
+    if (edit->toPlainText() != text) edit->setPlainText(text);
+}
+
+// A combo's lines, choice and text; the user's own typing keeps its caret.
+void ApplyCombo(const ControlState& c, QComboBox* combo)
+{
+    QLineEdit* line = combo->lineEdit();
+    const QString before = combo->currentText();
+    const int caret = line ? line->cursorPosition() : 0;
+    if (!SameItems(combo, c)) {
+        combo->clear();
+        combo->addItems(ItemTexts(c));
+    }
+    if (combo->currentIndex() != c.CurSel()) combo->setCurrentIndex(c.CurSel());
+    if (line) {
+        const QString text = ToQt(c.Text());
+        if (combo->currentText() != text) combo->setEditText(text);
+        // The user's typing comes back here: keep the caret where it was.
+        if (combo->currentText() == before) line->setCursorPosition(caret);
+    }
+}
+
+// A list's lines, selection, caret and top line (scrolled to only when it changed).
+void ApplyList(const ControlState& c, QListWidget* list, int& topIndex)
+{
+    bool same = list->count() == c.Count();
+    for (int k = 0; same && k < c.Count(); ++k) same = list->item(k)->text() == ToQt(c.ItemText(k));
+    if (!same) {
+        list->clear();
+        list->addItems(ItemTexts(c));
+        topIndex = -1;
+    }
+    if (c.kind == K::ListBox) {
+        if (list->currentRow() != c.CurSel()) list->setCurrentRow(c.CurSel());
+        if (c.CurSel() < 0) list->clearSelection();
+    } else {
+        for (int k = 0; k < c.Count(); ++k)
+            if (list->item(k)->isSelected() != c.IsSelected(k)) list->item(k)->setSelected(c.IsSelected(k));
+        if (list->currentRow() != c.CaretIndex())
+            list->selectionModel()->setCurrentIndex(list->model()->index(c.CaretIndex(), 0),
+                                                    QItemSelectionModel::NoUpdate);
+    }
+    if (topIndex != c.TopIndex()) {
+        topIndex = c.TopIndex();
+        if (QListWidgetItem* top = list->item(c.TopIndex()))
+            list->scrollToItem(top, QAbstractItemView::PositionAtTop);
+    }
+}
+
+void ApplyTabs(const ControlState& c, QTabBar* tabs)
+{
+    bool same = tabs->count() == c.Count();
+    for (int k = 0; same && k < c.Count(); ++k) same = tabs->tabText(k) == ToQt(c.ItemText(k));
+    if (!same) {
+        while (tabs->count()) tabs->removeTab(tabs->count() - 1);
+        for (int k = 0; k < c.Count(); ++k) tabs->addTab(ToQt(c.ItemText(k)));
+        // A hidden bar does not tell the layout that its size changed.
+        tabs->updateGeometry();
+    }
+    if (c.CurSel() >= 0 && tabs->currentIndex() != c.CurSel()) tabs->setCurrentIndex(c.CurSel());
+}
+
+void ApplyProgress(const ControlState& c, QProgressBar* bar)
+{
+    const int lo = std::min(c.RangeLower(), c.RangeUpper());
+    const int hi = std::max(c.RangeLower(), c.RangeUpper());
+    // An empty range would make Qt's bar a busy indicator; the system's stays empty.
+    if (lo == hi) {
+        bar->setRange(0, 1);
+        bar->setValue(0);
+        return;
+    }
+    bar->setRange(lo, hi);
+    bar->setInvertedAppearance(c.RangeUpper() < c.RangeLower());
+    bar->setValue(c.Pos());
+}
+
+} // namespace
+
 void DialogView::Apply(const ControlState& c, View& v)
 {
     QWidget* w = v.widget;
@@ -48,23 +143,12 @@ void DialogView::Apply(const ControlState& c, View& v)
     case K::GroupBox:
         static_cast<QGroupBox*>(w)->setTitle(ToQt(c.Text()));
         break;
-    case K::Edit: {
-        auto* edit = static_cast<QLineEdit*>(w);
-        const QString text = ToQt(c.Text());
-        edit->setReadOnly(c.ReadOnly());
-        // A limit never cuts a longer text already there, as the system's edit does not.
-        edit->setMaxLength(c.LimitText() > 0 ? std::max(c.LimitText(), int(text.size())) : 32767);
-        if (edit->text() != text) edit->setText(text);
+    case K::Edit:
+        ApplyEdit(c, static_cast<QLineEdit*>(w));
         break;
-    }
-    case K::MultiLineEdit: {
-        auto* edit = static_cast<QPlainTextEdit*>(w);
-        edit->setReadOnly(c.ReadOnly());
-        const QString text = ToQtLines(c.Text());
-        // Only a real change replaces the text: that would move the caret to the start.
-        if (edit->toPlainText() != text) edit->setPlainText(text);
+    case K::MultiLineEdit:
+        ApplyEdit(c, static_cast<QPlainTextEdit*>(w));
         break;
-    }
     case K::Button:
         static_cast<QPushButton*>(w)->setText(ToQt(c.Text()));
         break;
@@ -81,82 +165,22 @@ void DialogView::Apply(const ControlState& c, View& v)
         break;
     }
     case K::DropDownList:
-    case K::ComboBox: {
-        auto* combo = static_cast<QComboBox*>(w);
-        QLineEdit* line = combo->lineEdit();
-        const QString before = combo->currentText();
-        const int caret = line ? line->cursorPosition() : 0;
-        if (!SameItems(combo, c)) {
-            combo->clear();
-            combo->addItems(ItemTexts(c));
-        }
-        if (combo->currentIndex() != c.CurSel()) combo->setCurrentIndex(c.CurSel());
-        if (line) {
-            const QString text = ToQt(c.Text());
-            if (combo->currentText() != text) combo->setEditText(text);
-            // The user's typing comes back here: keep the caret where it was.
-            if (combo->currentText() == before) line->setCursorPosition(caret);
-        }
+    case K::ComboBox:
+        ApplyCombo(c, static_cast<QComboBox*>(w));
         break;
-    }
     case K::ListBox:
-    case K::MultiListBox: {
-        auto* list = static_cast<QListWidget*>(w);
-        bool same = list->count() == c.Count();
-        for (int k = 0; same && k < c.Count(); ++k) same = list->item(k)->text() == ToQt(c.ItemText(k));
-        if (!same) {
-            list->clear();
-            list->addItems(ItemTexts(c));
-            v.topIndex = -1;
-        }
-        if (c.kind == K::ListBox) {
-            if (list->currentRow() != c.CurSel()) list->setCurrentRow(c.CurSel());
-            if (c.CurSel() < 0) list->clearSelection();
-        } else {
-            for (int k = 0; k < c.Count(); ++k)
-                if (list->item(k)->isSelected() != c.IsSelected(k)) list->item(k)->setSelected(c.IsSelected(k));
-            if (list->currentRow() != c.CaretIndex())
-                list->selectionModel()->setCurrentIndex(list->model()->index(c.CaretIndex(), 0),
-                                                        QItemSelectionModel::NoUpdate);
-        }
-        if (v.topIndex != c.TopIndex()) {
-            v.topIndex = c.TopIndex();
-            if (QListWidgetItem* top = list->item(c.TopIndex()))
-                list->scrollToItem(top, QAbstractItemView::PositionAtTop);
-        }
+    case K::MultiListBox:
+        ApplyList(c, static_cast<QListWidget*>(w), v.topIndex);
         break;
-    }
-    case K::TabControl: {
-        auto* tabs = static_cast<QTabBar*>(w);
-        bool same = tabs->count() == c.Count();
-        for (int k = 0; same && k < c.Count(); ++k) same = tabs->tabText(k) == ToQt(c.ItemText(k));
-        if (!same) {
-            while (tabs->count()) tabs->removeTab(tabs->count() - 1);
-            for (int k = 0; k < c.Count(); ++k) tabs->addTab(ToQt(c.ItemText(k)));
-            // A hidden bar does not tell the layout that its size changed.
-            tabs->updateGeometry();
-        }
-        if (c.CurSel() >= 0 && tabs->currentIndex() != c.CurSel()) tabs->setCurrentIndex(c.CurSel());
+    case K::TabControl:
+        ApplyTabs(c, static_cast<QTabBar*>(w));
         break;
-    }
     case K::Tree:
         ApplyTree(c, v);
         break;
-    case K::ProgressBar: {
-        auto* bar = static_cast<QProgressBar*>(w);
-        const int lo = std::min(c.RangeLower(), c.RangeUpper());
-        const int hi = std::max(c.RangeLower(), c.RangeUpper());
-        // An empty range would make Qt's bar a busy indicator; the system's stays empty.
-        if (lo == hi) {
-            bar->setRange(0, 1);
-            bar->setValue(0);
-            break;
-        }
-        bar->setRange(lo, hi);
-        bar->setInvertedAppearance(c.RangeUpper() < c.RangeLower());
-        bar->setValue(c.Pos());
+    case K::ProgressBar:
+        ApplyProgress(c, static_cast<QProgressBar*>(w));
         break;
-    }
     case K::Trackbar: {
         auto* slider = static_cast<QSlider*>(w);
         slider->setRange(std::min(c.RangeLower(), c.RangeUpper()), std::max(c.RangeLower(), c.RangeUpper()));

@@ -78,6 +78,14 @@ void DialogView::LayOut(int container, QBoxLayout* box)
         grid->addWidget(w, row, 0, 1, wide);
         ++row;
     }
+    Attach(container, box, grid, anyButton ? buttons : nullptr, row);
+    if (!anyButton) delete buttons;
+}
+
+// A container's rows and buttons into its box; the dialog's own become the body and the
+// button row. `buttons` is nullptr when it has none.
+void DialogView::Attach(int container, QBoxLayout* box, QGridLayout* grid, QHBoxLayout* buttons, int rows)
+{
     if (container < 0) {
         // The dialog's own buttons stay outside the body, so a body that has to
         // scroll leaves them in sight.
@@ -88,17 +96,15 @@ void DialogView::LayOut(int container, QBoxLayout* box)
         body->addStretch(1);
         box->addWidget(m_body, 1);
         m_rows = grid;
-        m_glued.resize(size_t(row));
+        m_glued.resize(size_t(rows));
     } else {
         box->addLayout(grid);
     }
-    if (anyButton) {
+    if (buttons) {
         if (container < 0) buttons->insertStretch(0, 1);
         else buttons->addStretch(1);
         box->addLayout(buttons);
         if (container < 0) m_buttons = buttons;
-    } else {
-        delete buttons;
     }
 }
 

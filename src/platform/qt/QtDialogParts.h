@@ -328,8 +328,12 @@ private:
 
     QWidget* Make(size_t index);
     void Connect(size_t index);
+    void ConnectList(size_t index, QListWidget* list);
+    void ConnectTree(size_t index, QTreeWidget* tree);
+    void Choose(size_t index, int line); // a list's, combo's or tab's new choice
     void Typed(size_t index, const std::string& text); // the user's typing, kept as the control's rules allow
     void LayOut(int container, QBoxLayout* box);
+    void Attach(int container, QBoxLayout* box, QGridLayout* grid, QHBoxLayout* buttons, int rows);
     void FoldWhenTooTall();
     void Scroll();
     void WrapButtons(int width);
