@@ -12,21 +12,27 @@
 #include "platform/UserFolders.h"
 #include "platform/Wnd.h"
 #include "res/CommandIds.h"
+#include "res/DialogTemplates.h"
 #include "res/Images.h"
 #include "res/Menus.h"
 #include "res/StringTable.h"
+
+#include <cstdio>
 
 namespace {
 constexpr char kOrganisation[] = "Merrowdyne Revezirider"; // names the settings file and the data folder
 } // namespace
 
-void NotYetAvailable(const char* what)
-{
-    MessageBox(Format("%s is not available in this build yet.", what), MB_OK | MB_ICONINFORMATION);
-}
-
 bool CViewerApp::InitInstance()
 {
+#ifndef NDEBUG
+    // Two dialogs under one id would show one template for both: a developer's slip that
+    // must not get as far as a user.
+    if (const auto shared = SharedDialogIds(RegisteredDialogTemplates()); !shared.empty()) {
+        std::fprintf(stderr, "Dialog id %d is registered by two templates.\n", shared.front());
+        return false;
+    }
+#endif
     IHost& host = Host();
     // Dialogs: grey background, blue text.
     host.SetDialogColors(Rgb(192, 192, 192), Rgb(0, 0, 255));

@@ -12,6 +12,3 @@ void AddLisCommands(CommandMap& commands);                       // Process > Qt
 void AddToolBoxCommands(CommandMap& commands, CViewerApp& app); // Utilities > Tools
 void AddLogPlotCommands(CommandMap& commands, CViewerApp& app);  // Display > Log: the setup loop, the plot
 void AddCnvCommands(CommandMap& commands);                       // Scan Qtx, Scan CNV, Convert CNV
-
-// Commands whose handlers arrive with their subsystems say so.
-void NotYetAvailable(const char* what);

@@ -71,6 +71,31 @@ void ClearNames(CLogPlotItem& item)
 
 int16_t ClampCount(size_t n, size_t cap) { return int16_t(std::min(n, cap)); }
 
+// The item of a chosen curve.
+bool TakeCurve(CQtxFileDlg& files, const CQtxItem* chosen, CLogPlotItem& item)
+{
+    // Every curve of the data set is a name; the arrays hold the first 256.
+    const std::vector<CQtxItem*> curves = files.Items(CQtxFileDlg::kTabTraces);
+    const size_t at = size_t(std::find(curves.begin(), curves.end(), chosen) - curves.begin());
+    if (at >= size_t(kPlotNameCount)) {
+        MessageBox(Format("Only the first %d curves of a data set can be plotted!\nOperation will be abandoned.",
+                          kPlotNameCount),
+                   MB_OK | MB_ICONSTOP);
+        return false;
+    }
+    item.m_nNameCount = ClampCount(curves.size(), kPlotNameCount);
+    for (size_t i = 0; i < size_t(item.m_nNameCount); ++i) {
+        item.m_strNames[i] = curves[i]->m_mnemonic;
+        item.m_strUnits[i] = curves[i]->m_unitText;
+        item.m_byItemTypes[i] = curves[i]->m_typeCode;
+    }
+    item.m_nCurrentName = int16_t(at);
+    item.m_fSampleInterval = 1.0f;
+    item.m_nSampleCount = 1;
+    item.m_strUnitsName = item.m_strUnits[at];
+    return true;
+}
+
 } // namespace
 
 CLogItemSetupDlg::CLogItemSetupDlg() : CDialog(DialogTemplateFor(kIddLogItemSetup))
@@ -308,28 +333,7 @@ bool CLogItemSetupDlg::TakeChosenDatum(CQtxFileDlg& files, CLogPlotItem& item)
     item.m_bFrequencyImage = 0;
     item.m_bSlownessImage = 0;
 
-    if (domain == kPlotCurve) {
-        // Every curve of the data set is a name; the arrays hold the first 256.
-        const std::vector<CQtxItem*> curves = files.Items(CQtxFileDlg::kTabTraces);
-        const size_t at = size_t(std::find(curves.begin(), curves.end(), chosen.first) - curves.begin());
-        if (at >= size_t(kPlotNameCount)) {
-            MessageBox(Format("Only the first %d curves of a data set can be plotted!\nOperation will be abandoned.",
-                              kPlotNameCount),
-                       MB_OK | MB_ICONSTOP);
-            return false;
-        }
-        item.m_nNameCount = ClampCount(curves.size(), kPlotNameCount);
-        for (size_t i = 0; i < size_t(item.m_nNameCount); ++i) {
-            item.m_strNames[i] = curves[i]->m_mnemonic;
-            item.m_strUnits[i] = curves[i]->m_unitText;
-            item.m_byItemTypes[i] = curves[i]->m_typeCode;
-        }
-        item.m_nCurrentName = int16_t(at);
-        item.m_fSampleInterval = 1.0f;
-        item.m_nSampleCount = 1;
-        item.m_strUnitsName = item.m_strUnits[at];
-        return true;
-    }
+    if (domain == kPlotCurve) return TakeCurve(files, chosen.first, item);
 
     // The other tabs list CQtxFrequencyItem kinds; the Time tab its own class.
     float step = 0.0f;

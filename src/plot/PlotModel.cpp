@@ -96,57 +96,69 @@ int CPlotModel::BuildPlot(const PlotItemList& items)
         v.right = it.m_fRightLimit;
         v.plotStart = it.m_dStartDepth + it.m_dDepthShift;
         v.plotStop = it.m_dStopDepth + it.m_dDepthShift;
-        if (v.inUse) {
-            // Values a command file may hold but no plot can draw are refused here, so
-            // that no loop, index or division below meets them.
-            if (v.track < 1 || v.track > kTracks)
-                return RefuseItem(it, Format("its track %d is not one of 1 to %d", v.track, kTracks));
-            const bool known = v.curve || (v.domain >= kPlotTime && v.domain <= kPlotAzimuth);
-            if (!known) return RefuseItem(it, Format("its domain code %d is unknown", v.domain));
-            // The depths the Log Item Setup dialog accepts keep every log's rows countable.
-            namespace px = plot_exchange;
-            const auto outside = [](double d, double lo, double hi) { return !(d >= lo && d <= hi); };
-            if (outside(it.m_dStartDepth, px::kMinDepth, px::kMaxDepth)
-                || outside(it.m_dStopDepth, px::kMinDepth, px::kMaxDepth)
-                || outside(it.m_dDepthShift, -px::kMaxShift, px::kMaxShift))
-                return RefuseItem(it, Format("its depths are not within %.1f to %.1f with a shift of at most %.1f",
-                                             px::kMinDepth, px::kMaxDepth, px::kMaxShift));
-            if (!v.curve && (!(it.m_fSampleInterval > 0) || !std::isfinite(it.m_fSampleInterval)))
-                return RefuseItem(it, "its sample interval is not a positive number");
-            v.samples = v.curve ? 1 : it.m_nSampleCount;
-            const bool image = v.frequencyImage || v.slownessImage;
-            const bool padToPower = (v.domain == kPlotTime || v.domain == kPlotFrequency) && !image;
-            v.padded = padToPower ? PowerOfTwoAtLeast(v.samples) : v.samples;
-            v.zeroFill = v.padded != v.samples;
-            if (v.samples < 1 || v.padded > kMaxSamples)
-                return RefuseItem(it, Format("%d samples do not fit a plot item (at most %d)", v.samples, kMaxSamples));
-            if (!DeriveWindow(v)) return RefuseItem(it, "its limits are not numbers");
-            if (!v.curve) {
-                if (m_bImageTrack[size_t(v.track)]) {
-                    constexpr const char* kOverlap =
-                        "Overlapped waveforms have been found (track %d).\nThis mode is not supported yet.";
-                    MessageBox(Format(kOverlap, v.track), MB_OK | MB_ICONSTOP);
-                    return -1;
-                }
-                m_bImageTrack[size_t(v.track)] = true;
-            }
-            m_dTopDepth = std::min(m_dTopDepth, v.plotStart);
-            m_dBottomDepth = std::max(m_dBottomDepth, v.plotStop);
-            if (v.curve) {
-                CurveColour(it.m_strColor, v.lineColour);
-                CurveColour(it.m_strShadeColor, v.shadeColour);
-                v.penWidth = CurvePenWidth(it.m_strLineWidth);
-                v.lineStyle = CurveLineStyle(it.m_strLineStyle);
-                v.shadePattern = ShadePatternCode(it.m_strShadePattern);
-                v.shaded = it.m_nShadeOff == 0;
-            }
-        }
+        if (v.inUse && TakeItem(v, it) < 0) return -1;
         m_views.push_back(std::move(v));
     }
     if (!OpenGroups()) return -1;
     PlanSpans();
     ReportMissingDatums();
 
+    LinkShadePartners();
+    CountTracksAndSlots();
+    return 1;
+}
+
+// An item in use checked and taken: 1, or -1 after it was refused (already told).
+int CPlotModel::TakeItem(PlotItemView& v, const CLogPlotItem& it)
+{
+    // Values a command file may hold but no plot can draw are refused here, so
+    // that no loop, index or division below meets them.
+    if (v.track < 1 || v.track > kTracks)
+        return RefuseItem(it, Format("its track %d is not one of 1 to %d", v.track, kTracks));
+    const bool known = v.curve || (v.domain >= kPlotTime && v.domain <= kPlotAzimuth);
+    if (!known) return RefuseItem(it, Format("its domain code %d is unknown", v.domain));
+    // The depths the Log Item Setup dialog accepts keep every log's rows countable.
+    namespace px = plot_exchange;
+    const auto outside = [](double d, double lo, double hi) { return !(d >= lo && d <= hi); };
+    if (outside(it.m_dStartDepth, px::kMinDepth, px::kMaxDepth)
+        || outside(it.m_dStopDepth, px::kMinDepth, px::kMaxDepth)
+        || outside(it.m_dDepthShift, -px::kMaxShift, px::kMaxShift))
+        return RefuseItem(it, Format("its depths are not within %.1f to %.1f with a shift of at most %.1f",
+                                     px::kMinDepth, px::kMaxDepth, px::kMaxShift));
+    if (!v.curve && (!(it.m_fSampleInterval > 0) || !std::isfinite(it.m_fSampleInterval)))
+        return RefuseItem(it, "its sample interval is not a positive number");
+    v.samples = v.curve ? 1 : it.m_nSampleCount;
+    const bool image = v.frequencyImage || v.slownessImage;
+    const bool padToPower = (v.domain == kPlotTime || v.domain == kPlotFrequency) && !image;
+    v.padded = padToPower ? PowerOfTwoAtLeast(v.samples) : v.samples;
+    v.zeroFill = v.padded != v.samples;
+    if (v.samples < 1 || v.padded > kMaxSamples)
+        return RefuseItem(it, Format("%d samples do not fit a plot item (at most %d)", v.samples, kMaxSamples));
+    if (!DeriveWindow(v)) return RefuseItem(it, "its limits are not numbers");
+    if (!v.curve) {
+        if (m_bImageTrack[size_t(v.track)]) {
+            constexpr const char* kOverlap =
+                "Overlapped waveforms have been found (track %d).\nThis mode is not supported yet.";
+            MessageBox(Format(kOverlap, v.track), MB_OK | MB_ICONSTOP);
+            return -1;
+        }
+        m_bImageTrack[size_t(v.track)] = true;
+    }
+    m_dTopDepth = std::min(m_dTopDepth, v.plotStart);
+    m_dBottomDepth = std::max(m_dBottomDepth, v.plotStop);
+    if (v.curve) {
+        CurveColour(it.m_strColor, v.lineColour);
+        CurveColour(it.m_strShadeColor, v.shadeColour);
+        v.penWidth = CurvePenWidth(it.m_strLineWidth);
+        v.lineStyle = CurveLineStyle(it.m_strLineStyle);
+        v.shadePattern = ShadePatternCode(it.m_strShadePattern);
+        v.shaded = it.m_nShadeOff == 0;
+    }
+    return 1;
+}
+
+void CPlotModel::LinkShadePartners()
+{
     // Shading against a curve: the partner is counted among the list's curve items.
     for (PlotItemView& v : m_views) {
         if (!v.inUse || !v.curve || !v.shaded || !v.item->m_nShadeCurveLimit || v.item->m_nShadeCurve < 0) continue;
@@ -157,7 +169,11 @@ int CPlotModel::BuildPlot(const PlotItemList& items)
                 break;
             }
     }
+}
 
+// Tracks in use, items per track, and the value slots of every item.
+void CPlotModel::CountTracksAndSlots()
+{
     m_nTracks = 1;
     for (const PlotItemView& v : m_views)
         if (v.inUse) m_nTracks = std::max(m_nTracks, v.track);
@@ -179,7 +195,6 @@ int CPlotModel::BuildPlot(const PlotItemList& items)
     }
     m_values.assign(total, 0.0f);
     m_inRange.assign(m_views.size(), 0);
-    return 1;
 }
 
 bool CPlotModel::DeriveWindow(PlotItemView& v)

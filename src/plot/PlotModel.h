@@ -112,6 +112,9 @@ private:
     bool Refuse(const CLogPlotItem& item, const std::string& reason); // false after the message
     int RefuseItem(const CLogPlotItem& item, const std::string& reason); // -1 after it
     bool DeriveWindow(PlotItemView& v);
+    int TakeItem(PlotItemView& v, const CLogPlotItem& item); // 1, or -1 after a refusal
+    void LinkShadePartners();
+    void CountTracksAndSlots();
     bool OpenGroups();
     bool FindDatum(PlotItemView& v);
     void ReportMissingDatums() const; // says which items' datums their data sets lack

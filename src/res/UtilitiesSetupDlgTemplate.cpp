@@ -3,9 +3,6 @@
 #include "res/ResourceIds.h"
 #include "res/UtilitiesSetupDlgIds.h"
 
-#include <string>
-#include <vector>
-
 // Group boxes nobody addresses take ids below -1.
 DialogTemplate UtilitiesSetupDialogTemplate()
 {
@@ -69,43 +66,4 @@ DialogTemplate UtilitiesSetupDialogTemplate()
                 {kIdcHelp, K::Button, "Help", 0, 0},
                 {IDCANCEL, K::Button, "Cancel", 0, 0},
             }};
-}
-
-// The task box's initial entries: a template holds no list items, so the dialog
-// adds these before its controls are loaded, as a resource's init data would.
-const std::vector<std::string>& UtilitiesSetupTaskEntries()
-{
-    static const std::vector<std::string> entries = {
-        "Extract Item(s)",
-        "Extract Depth Range",
-        "Shift In Depth",
-        "Multiply By Factor",
-        "Shift By Factor",
-        "Convert Depth To Metric",
-        "Convert Depth To Imperial",
-        "Convert Slowness To Metric",
-        "Convert Slowness To Imperial",
-        "Splice At Depth",
-        "Compute Amplitude",
-        "Compute RMS Average Log",
-        "Compute VpVs, Poisson Ratio",
-        "Compute Frequency Log",
-        "Convert QTX To LAS",
-        "Convert LAS To QTX",
-        "Convert QTX To SEGY",
-        "Convert SEGY To QTX",
-        "Reverse Depth Order",
-        "Reverse Receiver Order",
-        "Resample Depth",
-        "Overwrite Depth Step",
-        "Import TXT Data Set",
-        "Add Waveforms",
-        "Subtract Waveforms",
-        "Construct LSS Array",
-        "Construct Min-Max Log",
-        "Construct QTX Data Set",
-        "Compute Wave Energy",
-        "Compute Mechanical Properties",
-    };
-    return entries;
 }

@@ -18,4 +18,6 @@ void CSettingsStore::SetStartupDefaults()
     m_semblanceMapSetup.SetDefaults();
     m_xplotSetup.SetDefaults();
     m_utilitiesSetup.SetDefaults();
+    for (auto& [type, own] : m_ownGroups) own.setDefaults(own.group.get());
+    m_startupDefaultsSet = true;
 }

@@ -8,8 +8,10 @@
 #include "settings/SettingsGroups.h"
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
+#include <typeindex>
 #include <vector>
 
 class CWnd;
@@ -53,6 +55,31 @@ public:
     XPlotSetupGroup m_xplotSetup;
     UtilitiesSetupGroup m_utilitiesSetup;
     DormantSetupGroups m_dormant;
+
+    // A setup group declared in a header of its own (settings/<Name>Group.h), so that adding
+    // one rebuilds only the files that use it. Made value-initialised on first use and given
+    // its start-up values (its SetDefaults()) once start-up has run; start-up restores them
+    // too. Clear() drops it: hold no reference across a Clear().
+    template <typename Group> Group& SetupGroup();
+
+private:
+    struct OwnGroup {
+        std::shared_ptr<void> group;
+        void (*setDefaults)(void*) = nullptr;
+    };
+    std::map<std::type_index, OwnGroup> m_ownGroups;
+    bool m_startupDefaultsSet = false;
 };
+
+template <typename Group> Group& CSettingsStore::SetupGroup()
+{
+    OwnGroup& own = m_ownGroups[std::type_index(typeid(Group))];
+    if (!own.group) {
+        own.group = std::make_shared<Group>();
+        own.setDefaults = [](void* group) { static_cast<Group*>(group)->SetDefaults(); };
+        if (m_startupDefaultsSet) own.setDefaults(own.group.get());
+    }
+    return *static_cast<Group*>(own.group.get());
+}
 
 extern CSettingsStore theApp;

@@ -1,6 +1,6 @@
 // The tool box's tasks: one table row per task with its code, its name in the task
 // box, the inputs it reads and the function that runs it. A task is added as one file
-// that defines its runner and one row that names it.
+// that defines its runner and one row of toolbox/ToolTaskTable.h that names it.
 #pragma once
 
 #include <cstdint>
@@ -9,40 +9,13 @@
 
 class CToolsWnd;
 
-// The values are the codes the settings store: they never change.
+// The values are the codes the settings store: they never change. One per row of the
+// task table (toolbox/ToolTaskTable.h).
 enum class ToolTask : uint16_t {
     None = 0,
-    ExtractDepthRange = 1,
-    ExtractItems = 2,
-    ShiftInDepth = 3,
-    ComputeAmplitude = 4,
-    MultiplyByFactor = 5,
-    ConvertDepthToMetric = 6,
-    ConvertDepthToImperial = 7,
-    SpliceAtDepth = 8,
-    ComputeVpVsPoissonRatio = 9,
-    ConvertQtxToLas = 10,
-    ConvertLasToQtx = 11,
-    ConvertSlownessToMetric = 12,
-    ConvertSlownessToImperial = 13,
-    ReverseDepthOrder = 14,
-    ImportTxtDataSet = 15,
-    AddWaveforms = 16,
-    SubtractWaveforms = 17,
-    ComputeFrequencyLog = 18,
-    ConvertQtxToSegy = 19,
-    ConvertSegyToQtx = 20,
-    ResampleDepth = 21,
-    ShiftByFactor = 22,
-    OverwriteDepthStep = 23,
-    ConstructLssArray = 24,
-    ComputeAverageValue = 25,
-    ComputeRmsAverageLog = 26,
-    ConstructMinMaxLog = 27,
-    ReverseReceiverOrder = 28,
-    ConstructQtxDataSet = 29,
-    ComputeWaveEnergy = 30,
-    ComputeMechanicalProperties = 31,
+#define TOOL_TASK(task, code, ...) task = code,
+#include "toolbox/ToolTaskTable.h"
+#undef TOOL_TASK
 };
 
 // The inputs a task reads, each with the ones before it; the value is their number.
@@ -83,8 +56,9 @@ struct ToolTaskRow {
     uint16_t fields;     // ToolField bits
     ToolFile primary;    // the kind of the primary input
     ToolFile output;     // the kind of the output
-    ToolRunner* runner;  // nullptr: not in this build yet
+    ToolRunner* runner;  // never nullptr
     ToolPreset preset{}; // none when its setting is nullptr
+    bool inTaskBox = true; // false: a code and a name, but no entry in the task box
 };
 
 // Every task, in code order.
@@ -95,8 +69,8 @@ const ToolTaskRow* FindToolTask(ToolTask task);
 // that is no task.
 int ToolTaskCode(const std::string& name);
 
-// Hands the engine the paths of the inputs the task reads and its preset, and runs it;
-// a task this build lacks is only announced. No input stays open afterwards, and an
+// Hands the engine the paths of the inputs the task reads and its preset, and runs it.
+// No input stays open afterwards, and an
 // output the run created without writing a frame into it is removed.
 int RunToolTask(CToolsWnd& engine, ToolTask task, const std::string& primary, const std::string& secondary = {},
                 const std::string& density = {});

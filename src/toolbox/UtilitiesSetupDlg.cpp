@@ -92,6 +92,17 @@ size_t ListedCount(const ToolInputSelection& in)
 
 } // namespace
 
+const std::vector<std::string>& UtilitiesSetupTaskEntries()
+{
+    static const std::vector<std::string> entries = [] {
+        std::vector<std::string> names;
+        for (const ToolTaskRow& row : ToolTaskTable())
+            if (row.inTaskBox) names.emplace_back(row.name);
+        return names;
+    }();
+    return entries;
+}
+
 CUtilitiesSetupDlg::CUtilitiesSetupDlg() : CSetupDlg(kIddUtilitiesSetup)
 {
     On(kIdcSelectPrimary, Notify::Clicked, [this] { OnSelectPrimary(); });

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-// The 30 task names of the task box, in the order its resource lists them (the box
-// sorts them itself). Defined beside the dialog's template.
+// The task names of the task box: every task of the table the box offers, in code order
+// (the box sorts them itself).
 const std::vector<std::string>& UtilitiesSetupTaskEntries();
 
 class CUtilitiesSetupDlg : public CSetupDlg<UtilitiesSetupGroup> {

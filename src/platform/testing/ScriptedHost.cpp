@@ -460,33 +460,10 @@ bool ScriptedHost::Perform(CDialog& dialog, DialogScript::Action& a)
         dialog.Notify(a.id, Notify::Clicked);
         return true;
     case K::SelectText:
-        a.value = c->FindStringExact(-1, a.text);
-        if (a.value < 0) {
-            Unexpected(Format("control %d of dialog %d has no item \"%s\"", a.id, dialog.TemplateId(),
-                              a.text.c_str()));
-            return false;
-        }
-        [[fallthrough]];
     case K::Select:
     case K::Click:
     case K::DoubleClick:
-        if (a.value < 0 || a.value >= c->Count()) {
-            Unexpected(Format("control %d of dialog %d has no item %d", a.id, dialog.TemplateId(), a.value));
-            return false;
-        }
-        // A list line is clicked as the list's style has it (a double click's second
-        // press changes no selection).
-        if (c->kind == ControlKind::ListBox || c->kind == ControlKind::MultiListBox) {
-            c->ClickLine(a.value, a.keys);
-        } else if (a.kind == K::Click) {
-            Unexpected(Format("control %d of dialog %d is no list box", a.id, dialog.TemplateId()));
-            return false;
-        } else {
-            c->SetCurSel(a.value);
-        }
-        dialog.Notify(a.id, Notify::SelChange);
-        if (a.kind == K::DoubleClick) dialog.Notify(a.id, Notify::DblClick);
-        return true;
+        return PerformChoice(dialog, *c, a);
     case K::Key:
         if (c->kind != ControlKind::ListBox && c->kind != ControlKind::MultiListBox) {
             Unexpected(Format("control %d of dialog %d is no list box", a.id, dialog.TemplateId()));
@@ -518,6 +495,37 @@ bool ScriptedHost::Perform(CDialog& dialog, DialogScript::Action& a)
     default:
         return false;
     }
+}
+
+// A line of a list or combo chosen, clicked or double-clicked, by its index or its text.
+bool ScriptedHost::PerformChoice(CDialog& dialog, ControlState& c, DialogScript::Action& a)
+{
+    using K = DialogScript::Action;
+    if (a.kind == K::SelectText) {
+        a.value = c.FindStringExact(-1, a.text);
+        if (a.value < 0) {
+            Unexpected(Format("control %d of dialog %d has no item \"%s\"", a.id, dialog.TemplateId(),
+                              a.text.c_str()));
+            return false;
+        }
+    }
+    if (a.value < 0 || a.value >= c.Count()) {
+        Unexpected(Format("control %d of dialog %d has no item %d", a.id, dialog.TemplateId(), a.value));
+        return false;
+    }
+    // A list line is clicked as the list's style has it (a double click's second
+    // press changes no selection).
+    if (c.kind == ControlKind::ListBox || c.kind == ControlKind::MultiListBox) {
+        c.ClickLine(a.value, a.keys);
+    } else if (a.kind == K::Click) {
+        Unexpected(Format("control %d of dialog %d is no list box", a.id, dialog.TemplateId()));
+        return false;
+    } else {
+        c.SetCurSel(a.value);
+    }
+    dialog.Notify(a.id, Notify::SelChange);
+    if (a.kind == K::DoubleClick) dialog.Notify(a.id, Notify::DblClick);
+    return true;
 }
 
 std::vector<std::string> ScriptedHost::DrawnItem(CDialog& dialog, int id, int cx, int cy) const

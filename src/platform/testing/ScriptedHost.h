@@ -166,6 +166,7 @@ private:
     // Runs actions until the dialog ends, the script waits for pumps, or it runs out.
     void RunActions(CDialog& dialog, DialogScript& script);
     bool Perform(CDialog& dialog, DialogScript::Action& action);
+    bool PerformChoice(CDialog& dialog, ControlState& control, DialogScript::Action& action);
     ShownDialog Snapshot(const CDialog& dialog) const;
 
     std::deque<Expectation> m_expected;
