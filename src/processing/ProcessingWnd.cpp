@@ -134,10 +134,9 @@ uint32_t CProcessingWnd::PaletteColour(int palette, int index, bool interval)
     index = std::clamp(index, 0, kColours - 1);
     switch (palette) {
     case kPaletteColor:
-        return interval ? 0xFF000000u | kColorInterval[index] : CVdlWnd::PaletteColour(CVdlWnd::kPaletteColor, index);
+        return 0xFF000000u | (interval ? kColorInterval[index] : ColourRampRgb(index));
     case kPaletteAnisotropy:
-        return interval ? 0xFF000000u | kAnisotropyInterval[index]
-                        : CVdlWnd::PaletteColour(CVdlWnd::kPaletteAnisotropy, index);
+        return 0xFF000000u | (interval ? kAnisotropyInterval[index] : AnisotropyRgb(index));
     case kPaletteGrey: return 0xFF000000u | Grey(index);
     default: return 0xFF808080u;
     }

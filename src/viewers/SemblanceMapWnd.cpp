@@ -71,7 +71,6 @@ int CSemblanceMapWnd::Load()
     // One map: one receiver, shown.
     m_receivers = 1;
     RegisterReceivers(1);
-    m_palette = m_paletteText == "Black&White" ? kPaletteBlackWhite : kPaletteColor;
     m_signature = m_type != "VDL";
     m_vscroll = m_frames.VerticalScrollInfo(20);
     SetDepthReadOut(Format("%10.4f%s", m_frames.Depth(), m_frames.DepthUnitLabel()));

@@ -16,6 +16,7 @@
 #include "dataset/FrameCursor.h"
 #include "dataset/QtxFile.h"
 #include "platform/Image.h"
+#include "viewers/Palettes.h"
 #include "viewers/ViewerWnd.h"
 
 #include <array>
@@ -27,7 +28,7 @@ struct ChosenDatum;
 
 class CSemblanceMapWnd : public CViewerWnd {
 public:
-    enum PaletteCode : int16_t { kPaletteColor = 1, kPaletteBlackWhite = 2 };
+    using enum Palette;
     static constexpr int kColours = 32;
     // The samples (time x slowness) a view holds: the most a map may have.
     static constexpr int64_t kMaxMapSamples = int64_t(2048) * 16384;
@@ -46,7 +47,6 @@ public:
     // ---- set by the Display command before Open --------------------------------------
     std::string m_path, m_fileTitle, m_fileExt;
     std::string m_type = "VDL"; // or "Signature"
-    std::string m_paletteText = "Color";
     std::string m_slownessTitle = "Slowness range [uSec/ft]";
     double m_topDepth = 1.0, m_bottomDepth = 50000.0;
     float m_timeStart = 0, m_timeStop = 1000;
@@ -80,7 +80,7 @@ public:
     std::string m_slownessUnit = "[uSec/ft]";
     std::string m_timeUnit = " [mSec]";
     std::string m_title, m_axisTitle;
-    int16_t m_palette = kPaletteColor;
+    Palette m_palette = kPaletteColor;
     bool m_signature = false;
     // The current frame's map: row j holds time sample j, m_ns values.
     std::vector<float> m_map;

@@ -12,7 +12,8 @@ CSemblanceMapWnd* OpenSemblanceMapWnd(const SemblanceMapSetupGroup& setup, const
     view->m_fileTitle = setup.title;
     view->m_fileExt = setup.ext;
     view->m_type = setup.type;
-    view->m_paletteText = setup.palette;
+    // The map paints in Black&White or, for any other text, in Color.
+    view->m_palette = PaletteOfName(setup.palette) == kPaletteBlackWhite ? kPaletteBlackWhite : kPaletteColor;
     view->m_slownessTitle = setup.slownessTitle;
     view->m_topDepth = setup.topDepth;
     view->m_bottomDepth = setup.bottomDepth;

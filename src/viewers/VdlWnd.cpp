@@ -91,10 +91,6 @@ bool CVdlWnd::LoadData()
     // A new view shows its first receiver; the others are switched on by the user.
     RegisterReceivers(1);
 
-    m_palette = m_paletteText == "Black&White"   ? kPaletteBlackWhite
-                : m_paletteText == "White&Black" ? kPaletteWhiteBlack
-                : m_paletteText == "Anisotropy"  ? kPaletteAnisotropy
-                                                 : kPaletteColor;
     m_signature = m_type == "Signature";
     m_wiggleAmplitude = m_signature ? 20.0f : 0.0f;
     if (!(m_depthScale > 0) || !std::isfinite(m_depthScale)) m_depthScale = 480.0f;

@@ -13,6 +13,7 @@
 #include "dataset/FrameCursor.h"
 #include "dataset/QtxFile.h"
 #include "platform/Image.h"
+#include "viewers/Palettes.h"
 #include "viewers/ViewerWnd.h"
 
 #include <array>
@@ -24,7 +25,7 @@ struct ChosenDatum;
 
 class CVdlWnd : public CViewerWnd {
 public:
-    enum PaletteCode : int16_t { kPaletteColor = 1, kPaletteBlackWhite = 2, kPaletteAnisotropy = 3, kPaletteWhiteBlack = 4 };
+    using enum Palette;
     static constexpr int kColours = 32;
     static constexpr int kWigglePeriod = 10; // rows between two Signature wiggles
 
@@ -42,7 +43,6 @@ public:
     std::string m_domainText = "Time";
     std::string m_type = "VDL"; // or "Signature"
     std::string m_signatureColour;
-    std::string m_paletteText = "Color";
     std::string m_slownessTitle = "Slowness range [uSec/ft]";
     double m_displayTop = 1.0, m_displayBottom = 50000.0;
     float m_depthScale = 480.0f; // N of 1:N
@@ -76,7 +76,7 @@ public:
     uint32_t m_offset = 0;
     uint8_t m_unitCode = kUnitNone;
     int16_t m_domain = kDomainTime;
-    int16_t m_palette = kPaletteColor;
+    Palette m_palette = kPaletteColor;
     bool m_signature = false;
     bool m_instFrequency = false, m_instSlowness = false;
     float m_step = 0;         // of one sample of the item

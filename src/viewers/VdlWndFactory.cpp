@@ -14,7 +14,9 @@ CVdlWnd* OpenVdlWnd(const VdlSetupGroup& setup, const std::string& windowClass)
     view->m_domainText = setup.domain;
     view->m_type = setup.type;
     view->m_signatureColour = setup.colour;
-    view->m_paletteText = setup.palette;
+    // A palette text no view knows paints in Color.
+    const Palette palette = PaletteOfName(setup.palette);
+    view->m_palette = palette == kPaletteNone ? kPaletteColor : palette;
     view->m_slownessTitle = setup.slownessTitle;
     view->m_displayTop = setup.topDepth;
     view->m_displayBottom = setup.bottomDepth;

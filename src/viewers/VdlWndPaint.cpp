@@ -13,12 +13,6 @@
 
 namespace {
 
-// Index 0 to 31 of the anisotropy palette, 0xRRGGBB; the Color palette is the ramp.
-constexpr uint32_t kAnisotropy[CVdlWnd::kColours] = {
-    0xFFFF5C, 0xFFFF52, 0xFFFF49, 0xFFFF40, 0xFFFF25, 0xFFFF0A, 0xFFFB0C, 0xFFF70F, 0xFFF001, 0xFFEA01, 0xFAE200,
-    0xFADA00, 0xFAD400, 0xFACE00, 0xF5C400, 0xF0BA00, 0xE1A508, 0xD29010, 0xC37F0E, 0xB46F0C, 0xB4690C, 0xB4630C,
-    0xB45E0C, 0xB45A0C, 0xB4560C, 0xB4530C, 0xAE4D06, 0xA84700, 0x9A4100, 0x8C3B00, 0x783200, 0x642800};
-
 constexpr uint32_t Grey(int level) { return uint32_t(level) * 0x010101u; }
 
 constexpr Pen kBlackPen{PS_SOLID, 0, Rgb(0, 0, 0)};
@@ -34,7 +28,7 @@ uint32_t CVdlWnd::PaletteColour(int palette, int index)
     index = std::clamp(index, 0, kColours - 1);
     uint32_t rgb;
     switch (palette) {
-    case kPaletteAnisotropy: rgb = kAnisotropy[index]; break;
+    case kPaletteAnisotropy: rgb = AnisotropyRgb(index); break;
     // Grey ramps in steps of 8 from a mid-grey 0; the rising one ends in black, the
     // falling one in black as well.
     case kPaletteBlackWhite: rgb = index == 0 ? Grey(0x80) : index == kColours - 1 ? 0 : Grey(8 * index); break;

@@ -293,6 +293,24 @@ TEST_F(VdlWndTest, PaletteIndicesRunFromTheLowestToTheHighestValue)
     for (const Colour& c : colours) EXPECT_EQ(CVdlWnd::PaletteColour(c.palette, c.index), 0xFF000000u | c.rgb) << c.index;
 }
 
+TEST_F(VdlWndTest, TheStoredPaletteTextChoosesThePaletteAndAnUnknownOneIsColor)
+{
+    ASSERT_TRUE(WriteQtx(path, {Waveform(1, 64, 10.0f)}, 4, 1000.0, 1.0, DefaultSample, qtx::kLogDown));
+    const std::pair<const char*, int> cases[] = {{"Color", CVdlWnd::kPaletteColor},
+                                                 {"Black&White", CVdlWnd::kPaletteBlackWhite},
+                                                 {"White&Black", CVdlWnd::kPaletteWhiteBlack},
+                                                 {"Anisotropy", CVdlWnd::kPaletteAnisotropy},
+                                                 {"Grey", CVdlWnd::kPaletteColor},
+                                                 {"", CVdlWnd::kPaletteColor}};
+    for (const auto& [text, palette] : cases) {
+        setup.palette = text;
+        CVdlWnd* view = Open();
+        ASSERT_NE(view, nullptr) << text;
+        EXPECT_EQ(view->m_palette, palette) << text;
+        view->OnClose();
+    }
+}
+
 TEST_F(VdlWndTest, RowsAreNormalisedByMaximumOrByTheCurvesRange)
 {
     // 64 samples of 2 us in an image 63 columns wide: column c shows sample c.
