@@ -141,7 +141,7 @@ bool CFreqSlowXplotWnd::ReadFrame()
 
 // The cursor has moved (or stayed at an end): a new frame is read before the repaint
 // shows it.
-void CFreqSlowXplotWnd::AfterVerticalMove(int previousFrame)
+void CFreqSlowXplotWnd::OnFramesMoved(int previousFrame)
 {
     m_vscroll.pos = m_frames.ScrollPosition();
     SetDepthReadOut(Format("%10.4f%s", m_frames.Depth(), m_frames.DepthUnitLabel()));
@@ -150,37 +150,9 @@ void CFreqSlowXplotWnd::AfterVerticalMove(int previousFrame)
     StoreViewOptions();
 }
 
-void CFreqSlowXplotWnd::OnVScroll(int code, int pos)
-{
-    const int previous = m_frames.Frame();
-    switch (code) {
-    case SB_LINEUP: m_frames.MoveDeeper(-1); break;
-    case SB_LINEDOWN: m_frames.MoveDeeper(1); break;
-    case SB_PAGEUP: m_frames.MoveDeeper(-100); break;
-    case SB_PAGEDOWN: m_frames.MoveDeeper(100); break;
-    case SB_THUMBPOSITION: m_frames.SetScrollPosition(pos); break;
-    case SB_THUMBTRACK:
-        SetDepthReadOut(Format("%10.4f%s", m_frames.DepthAtScrollPosition(pos), m_frames.DepthUnitLabel()));
-        return;
-    default: return;
-    }
-    AfterVerticalMove(previous);
-}
+void CFreqSlowXplotWnd::OnVScroll(int code, int pos) { ScrollFrames(m_frames, code, pos); }
 
-void CFreqSlowXplotWnd::OnKeyDown(unsigned key, unsigned, unsigned)
-{
-    const int previous = m_frames.Frame();
-    switch (key) {
-    case VK_PRIOR: m_frames.MoveDeeper(-100); break;
-    case VK_NEXT: m_frames.MoveDeeper(100); break;
-    case VK_END: m_frames.SetScrollPosition(m_frames.LastFrame()); break;
-    case VK_HOME: m_frames.SetScrollPosition(0); break;
-    case VK_UP: m_frames.MoveDeeper(-1); break;
-    case VK_DOWN: m_frames.MoveDeeper(1); break;
-    default: return;
-    }
-    AfterVerticalMove(previous);
-}
+void CFreqSlowXplotWnd::OnKeyDown(unsigned key, unsigned, unsigned) { KeyFrames(m_frames, key); }
 
 void CFreqSlowXplotWnd::OnMouseMove(unsigned, Point p)
 {

@@ -104,7 +104,7 @@ private:
     void TakeReceivers();
     void Layout();
     void LayOutGrid();
-    void AfterVerticalMove(int previousFrame);
+    void OnFramesMoved(int previousFrame) override;
     void PlotReceiver(int receiver, uint32_t colour);
     // Sets the block of a point at (x, y), with its cross around it when `cross`.
     void Stamp(int x, int y, bool cross, uint32_t colour);

@@ -143,7 +143,7 @@ private:
     bool SetUpMap(const ChosenDatum& datum);
     void Layout();
     void SetScrollBars();
-    void AfterVerticalMove(int previousFrame);
+    void OnFramesMoved(int previousFrame) override;
     void MapColumns();
     // The interpolated, normalised profile at time `time`, over the window's samples.
     const float* Profile(double time);
