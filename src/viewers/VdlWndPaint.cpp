@@ -176,45 +176,6 @@ void CVdlWnd::Render()
 
 namespace {
 
-// The amplitude spectrum of n real samples (a power of two) into bins 0 .. n/2 of
-// `row`, divided by its largest bin. A row with a gap has no spectrum: every bin is
-// a gap.
-void Spectrum(float* row, int n)
-{
-    float largest = 0;
-    for (int i = 0; i < n; ++i) {
-        if (!std::isfinite(row[i])) {
-            std::fill(row, row + n / 2 + 1, NAN);
-            return;
-        }
-        largest = std::max(largest, std::fabs(row[i]));
-    }
-    // Scaled first, so that no sum of the transform can overflow; the spectrum is
-    // divided by its largest bin anyway.
-    const float scale = largest > 0 ? 1.0f / largest : 1.0f;
-    float* data = g_fftData;
-    for (int i = 0; i < n; ++i) {
-        data[2 * i + 1] = row[i] * scale;
-        data[2 * i + 2] = 0.0f;
-    }
-    CFft fft;
-    fft.m_sign = 1;
-    fft.m_n = n;
-    fft.Transform();
-    float peak = 0;
-    for (int k = 0; k <= n / 2; ++k) {
-        const double re = data[2 * k + 1], im = data[2 * k + 2];
-        row[k] = float(std::sqrt(re * re + im * im));
-        peak = std::max(peak, row[k]);
-    }
-    if (peak > 0)
-        for (int k = 0; k <= n / 2; ++k) row[k] /= peak;
-}
-
-} // namespace
-
-namespace {
-
 // The largest magnitude of the finite values among `count` (0 when none). The
 // magnitudes' bit patterns order as the magnitudes do, infinities and NaN above
 // every finite one: an integer maximum, which vectorises, finds it.
@@ -261,7 +222,7 @@ void CVdlWnd::RenderRow(int row, int column, const float* previous, const float*
     // largest magnitude) and the time domain's amplitude zoom.
     float factor = 1.0f;
     if (spectrum) {
-        Spectrum(v, n);
+        AmplitudeSpectrum(v, n, v);
     } else if (m_domain != kDomainSlowness || m_normalize) {
         const float largest = LargestFinite(v + a.first, a.last - a.first);
         if (m_instFrequency || m_instSlowness) {
