@@ -110,7 +110,13 @@ public:
 
 private:
     bool Refuse(const CLogPlotItem& item, const std::string& reason); // false after the message
-    int RefuseItem(const CLogPlotItem& item, const std::string& reason); // -1 after it
+    // One item of the list into `v` (its item set); false when it cannot be plotted
+    // (the reason was shown). CheckItem refuses the values no plot can draw.
+    bool DescribeItem(PlotItemView& v);
+    bool CheckItem(PlotItemView& v);
+    void FindShadePartners();
+    void CountTrackItems();
+    void AllocateValueSlots(); // next and previous values of every item
     bool DeriveWindow(PlotItemView& v);
     bool OpenGroups();
     bool FindDatum(PlotItemView& v);
