@@ -19,6 +19,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct ChosenDatum;
@@ -159,6 +160,11 @@ private:
     bool LoadFrame(int position, int buffer);
     void MapColumns();
     void RenderRow(int row, int column, const float* previous, const float* current, float weight);
+    // The buffers holding page positions p0 and p1, each read when not held yet.
+    std::pair<int, int> BufferFrames(int p0, int p1);
+    // Lays out the depth label `next` when it falls within a pixel of the row, and
+    // moves `next` on to the grid value after the row.
+    void LabelDepth(int row, double depth, double& next, int& lastLabelY);
     void LayOutAnnotations();
     // Read-outs (VdlWndInput.cpp).
     bool ReadOutFrame(int frame);

@@ -119,7 +119,7 @@ void CVdlWnd::Render()
     const double depth0 = DepthOfPosition(first);
     const bool single = end == first || !(step > 0);
     const double grid = m_depthGrid;
-    double next = std::isfinite(depth0) && grid > 0 ? std::ceil(depth0 / grid) * grid : NAN;
+    double next = std::isfinite(depth0) && grid > 0 ? std::ceil(depth0 / grid) * grid : NAN; // the next labelled depth
     int lastLabelY = -m_fontHeight;
     const uint32_t background = ToArgb(kBackground);
     const size_t frameFloats = size_t(m_sampleCount);
@@ -133,45 +133,55 @@ void CVdlWnd::Render()
         const int p0 = std::clamp(Trunc(std::floor(at)), first, end);
         const int p1 = std::min(p0 + 1, end);
         const float weight = p1 == p0 ? 0.0f : float(std::clamp(at - p0, 0.0, 1.0));
-        // Two frames at a time; each frame of the page is read once, in depth order.
-        int b0 = m_framePosition[0] == p0 ? 0 : m_framePosition[1] == p0 ? 1 : -1;
-        if (b0 < 0) {
-            b0 = m_framePosition[0] == p1 ? 1 : 0;
-            LoadFrame(p0, b0);
-        }
-        int b1 = b0;
-        if (p1 != p0) {
-            b1 = 1 - b0;
-            if (m_framePosition[size_t(b1)] != p1) LoadFrame(p1, b1);
-        }
+        const auto [b0, b1] = BufferFrames(p0, p1);
         uint32_t* pixels = m_image.Row(row);
         if (!m_signature) std::fill(pixels, pixels + width, background);
         for (int c = 0; c < shown; ++c) {
             const size_t offset = size_t(m_columns[size_t(c)]) * frameFloats;
             RenderRow(row, c, m_frame[size_t(b0)].data() + offset, m_frame[size_t(b1)].data() + offset, weight);
         }
-        // A depth label where a multiple of the grid falls within a pixel of the row,
-        // unless it would overlap the one before.
-        if (std::isfinite(next) && next <= depth + dpp) {
-            if (next >= depth - dpp) {
-                const int y = Trunc(m_wiggleFactor * m_wiggleAmplitude) + row + 1 + 17;
-                if (y >= lastLabelY + m_fontHeight) {
-                    if (m_depthLabels.size() <= size_t(m_depthLabelCount)) m_depthLabels.resize(size_t(m_depthLabelCount) + 1);
-                    Label& label = m_depthLabels[size_t(m_depthLabelCount++)];
-                    label.x = 5;
-                    label.y = y;
-                    FormatInto(label.text, "%5.0f", next);
-                    lastLabelY = y;
-                }
-            }
-            next = (std::floor((depth + dpp) / grid) + 1) * grid;
-        }
+        if (std::isfinite(next) && next <= depth + dpp) LabelDepth(row, depth, next, lastLabelY);
         m_rowsDrawn = row + 1;
     }
     m_imageRect = {m_leftMargin, m_topMargin, m_leftMargin + width, m_topMargin + m_rowsDrawn};
     m_imageTopDepth = depth0;
     m_imageBottomDepth = depth0 + m_rowsDrawn * dpp;
     LayOutAnnotations();
+}
+
+std::pair<int, int> CVdlWnd::BufferFrames(int p0, int p1)
+{
+    // Two frames at a time; each frame of the page is read once, in depth order.
+    int b0 = m_framePosition[0] == p0 ? 0 : m_framePosition[1] == p0 ? 1 : -1;
+    if (b0 < 0) {
+        b0 = m_framePosition[0] == p1 ? 1 : 0;
+        LoadFrame(p0, b0);
+    }
+    int b1 = b0;
+    if (p1 != p0) {
+        b1 = 1 - b0;
+        if (m_framePosition[size_t(b1)] != p1) LoadFrame(p1, b1);
+    }
+    return {b0, b1};
+}
+
+void CVdlWnd::LabelDepth(int row, double depth, double& next, int& lastLabelY)
+{
+    // A depth label where a multiple of the grid falls within a pixel of the row,
+    // unless it would overlap the one before.
+    const double dpp = m_depthPerPixel, grid = m_depthGrid;
+    if (next >= depth - dpp) {
+        const int y = Trunc(m_wiggleFactor * m_wiggleAmplitude) + row + 1 + 17;
+        if (y >= lastLabelY + m_fontHeight) {
+            if (m_depthLabels.size() <= size_t(m_depthLabelCount)) m_depthLabels.resize(size_t(m_depthLabelCount) + 1);
+            Label& label = m_depthLabels[size_t(m_depthLabelCount++)];
+            label.x = 5;
+            label.y = y;
+            FormatInto(label.text, "%5.0f", next);
+            lastLabelY = y;
+        }
+    }
+    next = (std::floor((depth + dpp) / grid) + 1) * grid;
 }
 
 namespace {
