@@ -160,6 +160,9 @@ private:
     bool LoadFrame(int position, int buffer);
     void MapColumns();
     void RenderRow(int row, int column, const float* previous, const float* current, float weight);
+    // Scales a row of frequency or slowness curve values (displayed samples up to `hi`)
+    // to 0 .. 1 between the range's ends.
+    void ScaleCurveRow(float* v, int hi);
     // The buffers holding page positions p0 and p1, each read when not held yet.
     std::pair<int, int> BufferFrames(int p0, int p1);
     // Lays out the depth label `next` when it falls within a pixel of the row, and

@@ -236,27 +236,7 @@ void CVdlWnd::RenderRow(int row, int column, const float* previous, const float*
     } else if (m_domain != kDomainSlowness || m_normalize) {
         const float largest = LargestFinite(v + a.first, a.last - a.first);
         if (m_instFrequency || m_instSlowness) {
-            // Curves of a frequency or a slowness: their values between the range's
-            // ends, 0 (no pick) kept.
-            double low = m_freqStart, high = m_freqStop;
-            if (m_instSlowness) {
-                low = 5000, high = 0;
-                for (int j = a.first; j < hi; ++j) {
-                    if (v[j] == 0) continue;
-                    if (v[j + 1] == 0) {
-                        v[j] = 0; // a pick without a follower is left out
-                        continue;
-                    }
-                    low = std::min(low, double(v[j]));
-                    high = std::max(high, double(v[j]));
-                }
-                low = std::max(0.9 * low, double(m_slowMin));
-                high = std::min(1.1 * high, double(m_slowMax));
-            }
-            const double range = high - low;
-            for (int j = a.first; j <= hi; ++j)
-                if (v[j] != 0)
-                    v[j] = range > 0 ? float(std::clamp((v[j] - low) / range, 0.0, 1.0)) : std::isnan(v[j]) ? NAN : 0.0f;
+            ScaleCurveRow(v, hi);
             if (largest == 0) factor = 0;
         } else {
             factor = largest > 0 ? 1.0f / largest : 0.0f; // a row of zeros stays 0, its gaps gaps
@@ -298,6 +278,31 @@ void CVdlWnd::RenderRow(int row, int column, const float* previous, const float*
         ++length;
     }
     if (length > 0) m_wiggleLengths.push_back(length);
+}
+
+void CVdlWnd::ScaleCurveRow(float* v, int hi)
+{
+    // Curves of a frequency or a slowness: their values between the range's ends, 0
+    // (no pick) kept.
+    const Axis& a = m_axis;
+    double low = m_freqStart, high = m_freqStop;
+    if (m_instSlowness) {
+        low = 5000, high = 0;
+        for (int j = a.first; j < hi; ++j) {
+            if (v[j] == 0) continue;
+            if (v[j + 1] == 0) {
+                v[j] = 0; // a pick without a follower is left out
+                continue;
+            }
+            low = std::min(low, double(v[j]));
+            high = std::max(high, double(v[j]));
+        }
+        low = std::max(0.9 * low, double(m_slowMin));
+        high = std::min(1.1 * high, double(m_slowMax));
+    }
+    const double range = high - low;
+    for (int j = a.first; j <= hi; ++j)
+        if (v[j] != 0) v[j] = range > 0 ? float(std::clamp((v[j] - low) / range, 0.0, 1.0)) : std::isnan(v[j]) ? NAN : 0.0f;
 }
 
 void CVdlWnd::LayOutAnnotations()
