@@ -13,6 +13,7 @@
 #include "dataset/FrameCursor.h"
 #include "dataset/QtxFile.h"
 #include "platform/Image.h"
+#include "settings/SettingsGroups.h"
 #include "viewers/Palettes.h"
 #include "viewers/ViewerWnd.h"
 
@@ -36,22 +37,11 @@ public:
     // 31; -1 (a gap) for a value that is not a number.
     static int ColourIndex(float value);
 
-    CVdlWnd();
+    explicit CVdlWnd(const VdlSetupGroup& setup);
     ~CVdlWnd() override;
 
-    // ---- set by the Display command before Open --------------------------------------
-    std::string m_path, m_fileName, m_fileTitle;
-    std::string m_domainText = "Time";
-    std::string m_type = "VDL"; // or "Signature"
-    std::string m_signatureColour;
-    std::string m_slownessTitle = "Slowness range [uSec/ft]";
-    double m_displayTop = 1.0, m_displayBottom = 50000.0;
-    float m_depthScale = 480.0f; // N of 1:N
-    float m_timeStart = 0, m_timeStop = 5000;
-    float m_freqStart = 0, m_freqStop = 10000;
-    float m_slowMin = 40, m_slowMax = 240;
-    float m_azimMin = 0, m_azimMax = 360;
-    int m_normalize = 0;
+    // The VDL Setup's choices the view was opened with; zooms change its copy.
+    const VdlSetupGroup& Setup() const { return m_setup; }
 
     // Loads the data set and the chosen item, then creates the window; false (with the
     // message shown) when nothing could be opened.
@@ -144,6 +134,7 @@ public:
     CQtxFile m_file;
 
 private:
+    VdlSetupGroup m_setup;
     bool SetUpItem(const ChosenDatum& datum);
     void Layout();
     void TakeReceivers();

@@ -233,7 +233,7 @@ void CVdlWnd::RenderRow(int row, int column, const float* previous, const float*
     float factor = 1.0f;
     if (spectrum) {
         AmplitudeSpectrum(v, n, v);
-    } else if (m_domain != kDomainSlowness || m_normalize) {
+    } else if (m_domain != kDomainSlowness || m_setup.normalize) {
         const float largest = LargestFinite(v + a.first, a.last - a.first);
         if (m_instFrequency || m_instSlowness) {
             ScaleCurveRow(v, hi);
@@ -285,7 +285,7 @@ void CVdlWnd::ScaleCurveRow(float* v, int hi)
     // Curves of a frequency or a slowness: their values between the range's ends, 0
     // (no pick) kept.
     const Axis& a = m_axis;
-    double low = m_freqStart, high = m_freqStop;
+    double low = m_setup.freqStart, high = m_setup.freqStop;
     if (m_instSlowness) {
         low = 5000, high = 0;
         for (int j = a.first; j < hi; ++j) {
@@ -297,8 +297,8 @@ void CVdlWnd::ScaleCurveRow(float* v, int hi)
             low = std::min(low, double(v[j]));
             high = std::max(high, double(v[j]));
         }
-        low = std::max(0.9 * low, double(m_slowMin));
-        high = std::min(1.1 * high, double(m_slowMax));
+        low = std::max(0.9 * low, double(m_setup.slowMin));
+        high = std::min(1.1 * high, double(m_setup.slowMax));
     }
     const double range = high - low;
     for (int j = a.first; j <= hi; ++j)

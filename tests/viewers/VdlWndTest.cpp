@@ -256,7 +256,7 @@ TEST_F(VdlWndTest, ZoomRequestsStopAtTheirLimitsWithTheirMessages)
     for (const Step& s : steps) {
         if (*s.message) host.ExpectMessage(s.message);
         frame.Command(s.command);
-        EXPECT_EQ(view->m_depthScale, s.scale) << s.command;
+        EXPECT_EQ(view->Setup().depthScale, s.scale) << s.command;
         EXPECT_EQ(view->m_axis.span, s.span) << s.command;
         EXPECT_EQ(theApp.m_display.depthZoomRequest + theApp.m_display.dataAxisZoomRequest, 0) << "taken";
     }
