@@ -16,6 +16,7 @@
 #include "dataset/FrameCursor.h"
 #include "dataset/QtxFile.h"
 #include "platform/Image.h"
+#include "settings/SettingsGroups.h"
 #include "viewers/Palettes.h"
 #include "viewers/ViewerWnd.h"
 
@@ -41,17 +42,11 @@ public:
     // The colour (0xFFRRGGBB) of index 0..31 of a palette; an unknown code is Color.
     static uint32_t PaletteColour(int palette, int index);
 
-    CSemblanceMapWnd();
+    explicit CSemblanceMapWnd(const SemblanceMapSetupGroup& setup);
     ~CSemblanceMapWnd() override;
 
-    // ---- set by the Display command before Open --------------------------------------
-    std::string m_path, m_fileTitle, m_fileExt;
-    std::string m_type = "VDL"; // or "Signature"
-    std::string m_slownessTitle = "Slowness range [uSec/ft]";
-    double m_topDepth = 1.0, m_bottomDepth = 50000.0;
-    float m_timeStart = 0, m_timeStop = 1000;
-    float m_slowMin = 40, m_slowMax = 240;
-    int m_normalize = 0;
+    // The Map Setup's choices the view was opened with; the windows it fits change its copy.
+    const SemblanceMapSetupGroup& Setup() const { return m_setup; }
 
     // Loads the data set and the chosen map, then creates the window; false (with the
     // message shown) when nothing could be opened.
@@ -140,6 +135,7 @@ public:
     CQtxFile m_file;
 
 private:
+    SemblanceMapSetupGroup m_setup;
     bool SetUpMap(const ChosenDatum& datum);
     void Layout();
     void SetScrollBars();
