@@ -20,13 +20,13 @@ void Refuse(const char* text) { MessageBox(text, MB_OK | MB_ICONSTOP); }
 
 } // namespace
 
-CFreqSlowXplotWnd::CFreqSlowXplotWnd() = default;
+CFreqSlowXplotWnd::CFreqSlowXplotWnd(const XPlotSetupGroup& setup) : m_setup(setup) {}
 CFreqSlowXplotWnd::~CFreqSlowXplotWnd() = default;
 
 bool CFreqSlowXplotWnd::Open(const std::string& windowClass)
 {
     if (!Load()) return false;
-    const std::string caption = "FrequencySlowness Xplot (" + m_fileTitle + "." + m_fileExt + ")";
+    const std::string caption = "FrequencySlowness Xplot (" + m_setup.title + "." + m_setup.ext + ")";
     if (!CreateChild(windowClass, caption, WS_VSCROLL | WS_MAXIMIZE)) {
         RemoveViewOptions(m_windowId);
         return false;
@@ -40,14 +40,14 @@ int CFreqSlowXplotWnd::Load()
 {
     // Exactly two datums: the pair.
     int selected = 0;
-    const int count = std::clamp(int(m_flags.datumCount), 0, kXPlotFlagCount);
-    for (int k = 0; k < count; ++k) selected += m_flags.selected[size_t(k)] ? 1 : 0;
+    const int count = std::clamp(int(m_setup.datums.datumCount), 0, kXPlotFlagCount);
+    for (int k = 0; k < count; ++k) selected += m_setup.datums.selected[size_t(k)] ? 1 : 0;
     if (selected != 2) {
         Refuse("Unrecognized selection list!\nOperation will be abandoned.");
         return 0;
     }
 
-    if (!OpenDataSet(m_file, m_path)) return 0;
+    if (!OpenDataSet(m_file, m_setup.path)) return 0;
     CQtxDatumList datums;
     if (!m_file.ReadDatumList(datums)) return 0;
     m_frames = CFrameCursor(m_file.m_header);
@@ -80,8 +80,8 @@ int CFreqSlowXplotWnd::OpeningFrame() const
     const int frames = m_frames.FrameCount();
     const double first = h.topDepth, last = h.bottomDepth;
     if (frames <= 1 || !(first != last)) return 0;
-    const double along = m_frames.IsDown() ? (m_startDepth - first) * frames / (last - first)
-                                           : (first - m_stopDepth) * frames / (first - last);
+    const double along = m_frames.IsDown() ? (m_setup.topDepth - first) * frames / (last - first)
+                                           : (first - m_setup.bottomDepth) * frames / (first - last);
     if (std::isnan(along)) return 0;
     // Clamped while still a double: only then is the conversion defined.
     return int(std::clamp(std::trunc(along), 0.0, double(m_frames.LastFrame())));
@@ -91,9 +91,9 @@ bool CFreqSlowXplotWnd::TakePair(const CQtxDatumList& datums)
 {
     m_slowness = {};
     m_frequency = {};
-    const size_t count = std::min({datums.size(), size_t(kXPlotFlagCount), size_t(m_flags.datumCount)});
+    const size_t count = std::min({datums.size(), size_t(kXPlotFlagCount), size_t(m_setup.datums.datumCount)});
     for (size_t k = 0; k < count; ++k) {
-        if (!m_flags.selected[k]) continue;
+        if (!m_setup.datums.selected[k]) continue;
         const CQtxDatum& d = *datums[k];
         Member* member = InFamily(d.m_typeCode, ItemFamily::InstSlowness)    ? &m_slowness
                          : InFamily(d.m_typeCode, ItemFamily::InstFrequency) ? &m_frequency
@@ -161,8 +161,8 @@ void CFreqSlowXplotWnd::OnMouseMove(unsigned, Point p)
         return;
     }
     const Rect& r = m_plotRect;
-    const double slowness = double(p.x - r.left) / r.Width() * (double(m_slowMax) - m_slowMin) + m_slowMin;
-    const double frequency = (1.0 - double(p.y - r.top) / r.Height()) * (double(m_freqMax) - m_freqMin) + m_freqMin;
+    const double slowness = double(p.x - r.left) / r.Width() * (double(m_setup.slowMax) - m_setup.slowMin) + m_setup.slowMin;
+    const double frequency = (1.0 - double(p.y - r.top) / r.Height()) * (double(m_setup.freqMax) - m_setup.freqMin) + m_setup.freqMin;
     Pane(4, Format("%7.2f %s", slowness, m_slownessUnit.c_str()));
     Pane(3, Format("%8.2f%s", frequency, " [Hz]"));
 }
