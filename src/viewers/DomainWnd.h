@@ -109,6 +109,23 @@ private:
     void LayOutGrid();
     void PaintFrame(Dc& dc);
     void PaintTrace(Dc& dc, int k, int slot);
+    // Where trace k's band lies and how its values become rows.
+    struct TraceBand {
+        bool wiggle = false, marker = false;
+        float amplitudeZoom = 1.0f;
+        int top = 0, band = 0, left = 0, mid = 0, base = 0;
+        int Y(float value) const; // the row of a normalised value
+    };
+    // The shown window's extremes (the marker's range for markers) and, for markers,
+    // the run of non-zero samples (runFirst -1: none).
+    struct TraceWindow {
+        float shownMax = 0, shownMin = 0;
+        int runFirst = 0, runLast = 0;
+    };
+    TraceWindow NormaliseTrace(const float* v); // into m_values
+    void FillCurve();                          // m_values into m_curve, per plot column
+    void DrawTraceCurve(Dc& dc, const TraceBand& b, const TraceWindow& w);
+    void DrawTraceFrame(Dc& dc, const TraceBand& b, const TraceWindow& w, int slot); // grid, labels, lines
     void PaintMoveOut(Dc& dc);
     void FitExtremeLabel(Dc& dc, double value);
 

@@ -143,20 +143,46 @@ void CDomainWnd::LayOutGrid()
     m_tickCount = walk.Count();
 }
 
+int CDomainWnd::TraceBand::Y(float value) const
+{
+    // Values are finite and within -1..1 (wiggles, spectra) or 0..1 (markers) here.
+    if (wiggle) return top + band / 2 - int(float(band / 2) * std::clamp(value * amplitudeZoom, -1.0f, 1.0f));
+    if (marker) return top + band - int(float(band) * value);
+    return top - 1 + band - int(float(band) * value);
+}
+
 void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
 {
     const float* v = Slot(slot);
-    const bool wiggle = m_domain == kDomainTime && !m_marker;
     const auto& display = theApp.m_display;
-    const float amplitudeZoom =
-        display.zoomFactor1 > 0 && std::isfinite(display.zoomFactor1) ? display.zoomFactor1 : 1.0f;
+    TraceBand b;
+    b.wiggle = m_domain == kDomainTime && !m_marker;
+    b.marker = m_marker;
+    b.amplitudeZoom = display.zoomFactor1 > 0 && std::isfinite(display.zoomFactor1) ? display.zoomFactor1 : 1.0f;
+    b.top = m_topMargin + k * m_traceHeight;
+    b.band = m_bandHeight;
+    b.left = m_leftMargin;
+    b.mid = b.top + b.band / 2;
+    b.base = b.wiggle ? b.mid : b.top + b.band;
 
-    const int top = m_topMargin + k * m_traceHeight;
-    const int band = m_bandHeight;
-    const int left = m_leftMargin;
-    const int mid = top + band / 2;
-    const int base = wiggle ? mid : top + band;
+    const TraceWindow w = NormaliseTrace(v);
+    FillCurve();
 
+    // Band, and the solid mid line of the wiggle.
+    dc.SelectPen(kAxisPen);
+    dc.SelectBrush(m_backgroundBrush);
+    dc.Rectangle({b.left, b.top, b.left + m_plotWidth, b.top + b.band});
+    if (b.wiggle) {
+        dc.MoveTo(b.left, b.mid);
+        dc.LineTo(b.left + m_plotWidth, b.mid);
+    }
+    DrawTraceCurve(dc, b, w);
+    DrawTraceFrame(dc, b, w, slot);
+}
+
+CDomainWnd::TraceWindow CDomainWnd::NormaliseTrace(const float* v)
+{
+    const auto& display = theApp.m_display;
     // Extremes of the shown window. A value that is not finite is a gap in the
     // curve, not an extreme.
     float largest = 0, smallest = 0;
@@ -172,74 +198,67 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
     // Buffers kept across traces and frames: painting allocates nothing per trace.
     std::vector<float>& values = m_values;
     values.assign(size_t(m_last - m_first), 0.0f);
-    int runFirst = 0, runLast = int(values.size()) - 1;
-    float shownMax = largest, shownMin = smallest;
+    TraceWindow w{largest, smallest, 0, int(values.size()) - 1};
     if (!m_marker) {
         for (size_t i = 0; i < values.size(); ++i) {
             const float x = v[size_t(m_first) + i];
             values[i] = !std::isfinite(x) ? NAN : absMax > 0 ? x / absMax : 0.0f;
         }
-    } else {
-        const float zoom = m_frequencyMarker ? display.zoomFactor2 : display.zoomFactor3;
-        float start = m_markerCentre - m_markerHalf, stop = m_markerCentre + m_markerHalf;
-        const float zStart = m_markerCentre - m_markerHalf + (zoom - 1) * m_markerHalf;
-        const float zStop = m_markerCentre + m_markerHalf - (zoom - 1) * m_markerHalf;
-        if (zStart >= 0 && zStop > zStart) start = zStart, stop = zStop;
-        for (size_t i = 0; i < values.size(); ++i) {
-            const float x = v[size_t(m_first) + i];
-            values[i] = x == 0 ? 0.0f : !std::isfinite(x) ? NAN : std::clamp((x - start) / (stop - start), 0.0f, 1.0f);
-        }
-        runFirst = -1;
-        for (size_t i = 0; i < values.size(); ++i)
-            if (v[size_t(m_first) + i] != 0) {
-                runFirst = int(i);
-                break;
-            }
-        runLast = runFirst;
-        if (runFirst >= 0)
-            while (runLast + 1 < int(values.size()) && v[size_t(m_first) + size_t(runLast) + 1] != 0) ++runLast;
-        shownMax = stop;
-        shownMin = start;
+        return w;
     }
+    const float zoom = m_frequencyMarker ? display.zoomFactor2 : display.zoomFactor3;
+    float start = m_markerCentre - m_markerHalf, stop = m_markerCentre + m_markerHalf;
+    const float zStart = m_markerCentre - m_markerHalf + (zoom - 1) * m_markerHalf;
+    const float zStop = m_markerCentre + m_markerHalf - (zoom - 1) * m_markerHalf;
+    if (zStart >= 0 && zStop > zStart) start = zStart, stop = zStop;
+    for (size_t i = 0; i < values.size(); ++i) {
+        const float x = v[size_t(m_first) + i];
+        values[i] = x == 0 ? 0.0f : !std::isfinite(x) ? NAN : std::clamp((x - start) / (stop - start), 0.0f, 1.0f);
+    }
+    w.runFirst = -1;
+    for (size_t i = 0; i < values.size(); ++i)
+        if (v[size_t(m_first) + i] != 0) {
+            w.runFirst = int(i);
+            break;
+        }
+    w.runLast = w.runFirst;
+    if (w.runFirst >= 0)
+        while (w.runLast + 1 < int(values.size()) && v[size_t(m_first) + size_t(w.runLast) + 1] != 0) ++w.runLast;
+    w.shownMax = stop;
+    w.shownMin = start;
+    return w;
+}
 
+void CDomainWnd::FillCurve()
+{
     // Curve value of each plot column, interpolated between the enclosing samples
     // (MapColumns); NaN next to a sample that is not finite.
-    // Values are finite and within -1..1 (wiggles, spectra) or 0..1 (markers) here.
-    auto yOf = [&](float value) {
-        if (wiggle) return top + band / 2 - int(float(band / 2) * std::clamp(value * amplitudeZoom, -1.0f, 1.0f));
-        if (m_marker) return top + band - int(float(band) * value);
-        return top - 1 + band - int(float(band) * value);
-    };
     std::vector<float>& curve = m_curve;
     curve.resize(size_t(m_plotWidth));
-    if (values.empty()) {
+    if (m_values.empty()) {
         std::fill(curve.begin(), curve.end(), 0.0f);
-    } else {
-        const float* value = values.data();
-        for (int c = 0; c < m_plotWidth; ++c) {
-            const Column& column = m_columns[size_t(c)];
-            const float v0 = value[column.i0];
-            curve[size_t(c)] = v0 + (value[column.i1] - v0) * column.frac;
-        }
+        return;
     }
+    const float* value = m_values.data();
+    for (int c = 0; c < m_plotWidth; ++c) {
+        const Column& column = m_columns[size_t(c)];
+        const float v0 = value[column.i0];
+        curve[size_t(c)] = v0 + (value[column.i1] - v0) * column.frac;
+    }
+}
+
+void CDomainWnd::DrawTraceCurve(Dc& dc, const TraceBand& b, const TraceWindow& w)
+{
+    const std::vector<float>& curve = m_curve;
     auto drawn = [&](int c) { return std::isfinite(curve[size_t(c)]); };
-
-    // Band, and the solid mid line of the wiggle.
-    dc.SelectPen(kAxisPen);
-    dc.SelectBrush(m_backgroundBrush);
-    dc.Rectangle({left, top, left + m_plotWidth, top + band});
-    if (wiggle) {
-        dc.MoveTo(left, mid);
-        dc.LineTo(left + m_plotWidth, mid);
-    }
-
+    const int left = b.left;
     // Each run of columns between gaps is a polygon down to the base line, traced
     // again as a polyline that stops short of the last plot column.
     std::vector<Point>& points = m_points;
-    if (!m_marker && values.size() < 2) {
+    if (!m_marker && m_values.size() < 2) {
         // One sample has no curve to fill under: its value is drawn as a level line.
-        if (!values.empty() && drawn(0)) {
-            const int y = yOf(curve[0]);
+        if (!m_values.empty() && drawn(0)) {
+            const int y = b.Y(curve[0]);
             dc.SelectPen(m_tracePen);
             dc.MoveTo(left, y);
             dc.LineTo(left + m_plotWidth, y);
@@ -250,9 +269,9 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
             int c1 = c0;
             while (c1 + 1 < m_plotWidth && drawn(c1 + 1)) ++c1;
             points.clear();
-            points.push_back({left + c0, base});
-            for (int c = c0; c <= c1; ++c) points.push_back({left + c, yOf(curve[size_t(c)])});
-            points.push_back({left + c1, base});
+            points.push_back({left + c0, b.base});
+            for (int c = c0; c <= c1; ++c) points.push_back({left + c, b.Y(curve[size_t(c)])});
+            points.push_back({left + c1, b.base});
             dc.SelectPen(m_tracePen);
             dc.SelectBrush(m_traceBrush);
             dc.Polygon(points.data(), int(points.size()));
@@ -261,7 +280,7 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
             if (traced >= 2) dc.Polyline(points.data() + 1, traced);
             c0 = c1;
         }
-    } else if (runFirst >= 0) {
+    } else if (w.runFirst >= 0) {
         // The marker's run of samples, broken where a column has no value.
         dc.SelectPen(m_tracePen);
         points.clear();
@@ -271,12 +290,16 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
         };
         for (int c = 0; c < m_plotWidth; ++c) {
             const int sample = m_columns[size_t(c)].sample;
-            if (sample >= runFirst && sample <= runLast && drawn(c)) points.push_back({left + c, yOf(curve[size_t(c)])});
+            if (sample >= w.runFirst && sample <= w.runLast && drawn(c)) points.push_back({left + c, b.Y(curve[size_t(c)])});
             else flush();
         }
         flush();
     }
+}
 
+void CDomainWnd::DrawTraceFrame(Dc& dc, const TraceBand& b, const TraceWindow& w, int slot)
+{
+    const int left = b.left, top = b.top, band = b.band, mid = b.mid;
     // Grid (LayOutGrid).
     dc.SetTextAlign(TA_LEFT | TA_TOP);
     if (m_tickCount > 0) dc.SelectPen(kGridPen);
@@ -290,7 +313,7 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
     // Label and extremes left of the band. Labels that would overlap in a short band
     // are left out: the trace's name first, then the extremes around it.
     const std::vector<std::string>& labels = m_traceLabels;
-    const float divisor = m_marker ? 1.0f : amplitudeZoom;
+    const float divisor = m_marker ? 1.0f : b.amplitudeZoom;
     dc.SetTextAlign(TA_CENTER | TA_TOP);
     const int labelX = left / 2;
     int traceNumber = 0;
@@ -301,9 +324,9 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
     if (roomForName && size_t(traceNumber) < labels.size())
         dc.TextOut(labelX, mid - m_fontHeight / 2, labels[size_t(traceNumber)]);
     if (roomForExtremes) {
-        FitExtremeLabel(dc, double(shownMax / divisor));
+        FitExtremeLabel(dc, double(w.shownMax / divisor));
         dc.TextOut(labelX, top, m_extremeLabel);
-        FitExtremeLabel(dc, double(shownMin / divisor));
+        FitExtremeLabel(dc, double(w.shownMin / divisor));
         dc.TextOut(labelX, top + band - m_fontHeight, m_extremeLabel);
     }
 
@@ -313,7 +336,7 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
         dc.MoveTo(left, y);
         dc.LineTo(left + m_plotWidth, y);
     }
-    if (!wiggle) {
+    if (!b.wiggle) {
         dc.MoveTo(left, mid);
         dc.LineTo(left + m_plotWidth, mid);
     }
