@@ -29,6 +29,9 @@ constexpr int64_t kSamplingPeriodOffset = int64_t(kHeaderSize + kFrameHeaderSize
 
 constexpr uint8_t kFeet = 1;
 
+// Tool codes of the header's first byte that name a tool.
+constexpr uint8_t kToolDsi = 30, kToolMac = 31, kToolXmac = 32, kToolIsonic = 46, kToolFws = 47, kToolWaveSonic = 48;
+
 // What the reader takes: anything outside is refused before a frame is read.
 constexpr int kMaxChannels = 8;
 constexpr int kMaxSamples = 2048;

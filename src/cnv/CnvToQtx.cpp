@@ -5,6 +5,7 @@
 #include "cnv/CnvOrigins.h"
 #include "cnv/DataOriginDlg.h"
 #include "common/OutputGuard.h"
+#include "common/PathLabel.h"
 #include "common/ProgressDlg.h"
 #include "dataset/DepthRule.h"
 #include "dataset/QtxFile.h"
@@ -23,12 +24,6 @@ const char kStopQuestion[] = "Are you sure you want to stop converting?";
 } // namespace
 
 std::string CCnvToQtx::OriginMnemonic(uint8_t code) { return CnvOriginOf(code, 0.0f).mnemonic; }
-
-std::string CCnvToQtx::ShortPath(const std::string& path)
-{
-    const size_t separator = LastSeparator(path);
-    return separator == std::string::npos ? "..." : "..." + path.substr(separator);
-}
 
 int CCnvToQtx::Convert(const std::string& cnvPath, const std::string& qtxPath)
 {
@@ -85,7 +80,7 @@ int CCnvToQtx::Convert(const std::string& cnvPath, const std::string& qtxPath)
 
     CProgressDlg progress(0);
     progress.Create();
-    progress.SetStatus("Converting : " + ShortPath(cnvPath));
+    progress.SetStatus("Converting : " + PathTail(cnvPath));
     progress.SetRange(0, 1000); // per mille: any frame count fits
 
     CQtxFrameWriter writer(*out);

@@ -34,8 +34,6 @@ public:
 
     // The mnemonic of an origin code (Data Origin list index).
     static std::string OriginMnemonic(uint8_t code);
-    // "..." and the path from its last separator on; "..." alone without a separator.
-    static std::string ShortPath(const std::string& path);
 
     // Set by Convert: the origin chosen and, for CLSS, the receiver (0..3).
     int m_origin = 0;

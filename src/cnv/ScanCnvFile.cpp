@@ -1,6 +1,7 @@
 #include "cnv/ScanCnvFile.h"
 
 #include "cnv/CnvFile.h"
+#include "cnv/CnvLayout.h"
 #include "cnv/ScanLabel.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
@@ -34,14 +35,18 @@ bool CCnvDataSetDlg::OnInitDialog()
 std::string CScanCnvFile::ToolName(uint8_t toolCode)
 {
     // String-table ids of the tool names.
+    enum : unsigned {
+        kIdsDsiTool = 61216, kIdsXmacTool, kIdsMacTool, kIdsWaveSonicTool, kIdsIsonicTool, kIdsUnrecognizedTool,
+        kIdsFwsTool = 61223,
+    };
     switch (toolCode) {
-    case 30: return LoadString(61216); // "DSI Tool"
-    case 31: return LoadString(61218); // "MAC Tool"
-    case 32: return LoadString(61217); // "XMAC Tool"
-    case 46: return LoadString(61220); // "ISONIC Tool"
-    case 47: return LoadString(61223); // "FWS Tool"
-    case 48: return LoadString(61219); // "WaveSonic Tool"
-    default: return LoadString(61221); // "Unrecognized Tool"
+    case cnv::kToolDsi: return LoadString(kIdsDsiTool);
+    case cnv::kToolMac: return LoadString(kIdsMacTool);
+    case cnv::kToolXmac: return LoadString(kIdsXmacTool);
+    case cnv::kToolIsonic: return LoadString(kIdsIsonicTool);
+    case cnv::kToolFws: return LoadString(kIdsFwsTool);
+    case cnv::kToolWaveSonic: return LoadString(kIdsWaveSonicTool);
+    default: return LoadString(kIdsUnrecognizedTool);
     }
 }
 

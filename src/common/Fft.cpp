@@ -1,5 +1,6 @@
 #include "common/Fft.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -268,4 +269,39 @@ int CFft::Transform()
     PrepareTables(n / 2);
     Dispatch(out, n, sign);
     return 1;
+}
+
+void AmplitudeSpectrum(const float* x, int n, float* bins)
+{
+    float largest = 0;
+    for (int i = 0; i < n; ++i) {
+        if (!std::isfinite(x[i])) {
+            std::fill(bins, bins + n / 2 + 1, NAN);
+            return;
+        }
+        largest = std::max(largest, std::fabs(x[i]));
+    }
+    // Scaled first so that no sum of the transform overflows; the spectrum is divided
+    // by its largest bin anyway.
+    const float scale = largest > 0 ? 1.0f / largest : 1.0f;
+    float* data = g_fftData;
+    for (int i = 0; i < n; ++i) {
+        data[2 * i + 1] = x[i] * scale;
+        data[2 * i + 2] = 0.0f;
+    }
+    CFft fft;
+    fft.m_sign = 1;
+    fft.m_n = n;
+    if (!fft.Transform()) {
+        std::fill(bins, bins + n / 2 + 1, 0.0f);
+        return;
+    }
+    float peak = 0;
+    for (int k = 0; k <= n / 2; ++k) {
+        const double re = data[2 * k + 1], im = data[2 * k + 2];
+        bins[k] = float(std::sqrt(re * re + im * im));
+        peak = std::max(peak, bins[k]);
+    }
+    if (peak > 0)
+        for (int k = 0; k <= n / 2; ++k) bins[k] /= peak;
 }

@@ -21,3 +21,8 @@ public:
     // touching the array when m_n or m_sign is out of range.
     int Transform();
 };
+
+// The amplitude spectrum of n samples (n a power of two, at most 8192) into bins
+// 0 .. n/2, divided by its largest bin; `bins` may be `x`. A trace with a value that
+// is not finite has no spectrum: its bins are NaN. Works in g_fftData.
+void AmplitudeSpectrum(const float* x, int n, float* bins);

@@ -15,3 +15,9 @@ std::string ShortenPath(const std::string& label, const std::string& path, PathL
     const size_t tail = sep != std::string::npos ? sep : path.size() - kTailWithoutSeparator;
     return label + "..." + path.substr(tail);
 }
+
+std::string PathTail(const std::string& path)
+{
+    const size_t separator = LastSeparator(path);
+    return separator == std::string::npos ? "..." : "..." + path.substr(separator);
+}

@@ -20,6 +20,10 @@ inline constexpr PathLabelLimits kNarrowPathLabel{50, 31}; // the filter, quick 
 // too long.
 std::string ShortenPath(const std::string& label, const std::string& path, PathLabelLimits limits = kWidePathLabel);
 
+// The progress dialogs' status form: "..." and the path from its last separator on;
+// "..." alone without a separator.
+std::string PathTail(const std::string& path);
+
 // The name the viewer and tool-box dialogs call it by.
 inline std::string ShortenPathLabel(const std::string& label, const std::string& path)
 {

@@ -7,6 +7,8 @@
 // mnemonics stay there too, since the recognisers give some codes other ones.
 #pragma once
 
+#include "dataset/QtxLayout.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -55,6 +57,27 @@ inline constexpr uint8_t kItemTypeSlownessCurve = 65; // "DT..."
 inline constexpr uint8_t kItemTypeSemblanceCurve = 94;
 inline constexpr uint8_t kItemTypeGdCurve = 95;
 inline constexpr uint8_t kItemTypeSdCurve = 96;
+
+// Curves the tool box derives. A curve copied from its input keeps the trace
+// category's code as its type, as earlier data sets hold it.
+inline constexpr uint8_t kItemTypeCopiedCurve = kCategoryTrace;
+inline constexpr uint8_t kItemTypeVpVsRatio = 79;
+inline constexpr uint8_t kItemTypePoissonRatio = 80;
+inline constexpr uint8_t kItemTypeBulkModulus = 187;
+inline constexpr uint8_t kItemTypeShearModulus = 188;
+inline constexpr uint8_t kItemTypeYoungsModulus = 189;
+inline constexpr uint8_t kItemTypeCompressibility = 190;
+inline constexpr uint8_t kItemTypeDensity = 191;
+inline constexpr uint8_t kItemTypeVp = 220;
+inline constexpr uint8_t kItemTypeVs = 221;
+
+// Near and far waveforms of the two short-spacing tools, and the array of three
+// receivers built from a near and a far pair.
+inline constexpr uint8_t kItemTypeLssNear = 224;
+inline constexpr uint8_t kItemTypeLssFar = 225;
+inline constexpr uint8_t kItemTypeDsltNear = 226;
+inline constexpr uint8_t kItemTypeDsltFar = 227;
+inline constexpr uint8_t kItemTypeLssArray = 228;
 
 // Every code has an entry; codes the program does not know keep the defaults above.
 const ItemType& ItemTypeOf(uint8_t code);

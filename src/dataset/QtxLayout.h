@@ -67,7 +67,12 @@ enum QtxUnitCode : uint8_t {
     kUnitMicrosecondsPerMetre = 3,
     kUnitHertz = 4,
     kUnitDegrees = 5,
+    // 6 and 8 to 10 are the codes of derived curves; they have no unit label.
+    kUnitRatio = 6, // also energies and peak amplitudes: values without a dimension
     kUnitMillivolts = 7,
+    kUnitVelocity = 8,
+    kUnitDensity = 9,
+    kUnitModulus = 10,
     kUnitNone = 0xFF,
 };
 

@@ -1,5 +1,7 @@
 #include "dataset/ReceiverGeometry.h"
 
+#include "dataset/QtxLayout.h"
+
 namespace {
 
 // Every array the program knows has evenly spaced receivers, so a tool is its
@@ -217,12 +219,12 @@ uint8_t CReceiverGeometry::GetFrequencyItemType(short receiver)
 std::string CReceiverGeometry::GetUnitLabel(uint8_t unitCode)
 {
     switch (unitCode) {
-    case 1: return "[uSec]";
-    case 2: return "[uSec/ft]";
-    case 3: return "[uSec/m]";
-    case 4: return "[Hz]";
-    case 5: return "[deg]";
-    case 7: return "[mV]";
+    case kUnitMicroseconds: return "[uSec]";
+    case kUnitMicrosecondsPerFoot: return "[uSec/ft]";
+    case kUnitMicrosecondsPerMetre: return "[uSec/m]";
+    case kUnitHertz: return "[Hz]";
+    case kUnitDegrees: return "[deg]";
+    case kUnitMillivolts: return "[mV]";
     default: return " ";
     }
 }

@@ -71,11 +71,9 @@ void ClearNames(CLogPlotItem& item)
 
 int16_t ClampCount(size_t n, size_t cap) { return int16_t(std::min(n, cap)); }
 
-// The item of a chosen curve.
-bool TakeCurve(CQtxFileDlg& files, const CQtxItem* chosen, CLogPlotItem& item)
+// A curve: every curve of the data set is a name; the arrays hold the first 256.
+bool TakeCurve(const std::vector<CQtxItem*>& curves, const CQtxItem* chosen, CLogPlotItem& item)
 {
-    // Every curve of the data set is a name; the arrays hold the first 256.
-    const std::vector<CQtxItem*> curves = files.Items(CQtxFileDlg::kTabTraces);
     const size_t at = size_t(std::find(curves.begin(), curves.end(), chosen) - curves.begin());
     if (at >= size_t(kPlotNameCount)) {
         MessageBox(Format("Only the first %d curves of a data set can be plotted!\nOperation will be abandoned.",
@@ -94,6 +92,43 @@ bool TakeCurve(CQtxFileDlg& files, const CQtxItem* chosen, CLogPlotItem& item)
     item.m_nSampleCount = 1;
     item.m_strUnitsName = item.m_strUnits[at];
     return true;
+}
+
+// A waveform datum: its traces are the names, with the receiver labels of its code.
+void TakeWaveform(const CQtxItem& datum, PlotDomain domain, CLogPlotItem& item)
+{
+    // The other tabs list CQtxFrequencyItem kinds; the Time tab its own class.
+    float step = 0.0f;
+    uint16_t samples = 0, traces = 0;
+    if (domain == kPlotTime) {
+        const auto& time = static_cast<const CQtxTimeItem&>(datum);
+        step = time.m_step;
+        samples = time.m_sampleCount;
+        traces = time.m_traceCount;
+        item.m_bFrequencyImage = InFamily(datum.m_typeCode, ItemFamily::InstFrequency) ? 1 : 0;
+        item.m_bSlownessImage = InFamily(datum.m_typeCode, ItemFamily::InstSlowness) ? 1 : 0;
+        if (item.m_bSlownessImage) item.m_bySlownessUnit = time.m_unit;
+    } else {
+        const auto& other = static_cast<const CQtxFrequencyItem&>(datum);
+        step = other.m_step;
+        samples = other.m_sampleCount;
+        traces = other.m_traceCount;
+    }
+    item.m_fSampleInterval = step;
+    item.m_nSampleCount = ClampCount(samples, size_t(std::numeric_limits<int16_t>::max()));
+    item.m_nNameCount = ClampCount(traces, kPlotNameCount);
+    item.m_nCurrentName = 0;
+    const std::string unit = domain == kPlotTime        ? "[uSec]"
+                             : domain == kPlotFrequency ? "[Hz]"
+                             : domain == kPlotAzimuth   ? "[deg]"
+                                                        : datum.m_unitText;
+    const std::vector<std::string> labels = PlotReceiverLabels(datum.m_typeCode);
+    for (size_t i = 0; i < size_t(item.m_nNameCount); ++i) {
+        if (i < labels.size()) item.m_strNames[i] = labels[i];
+        item.m_strUnits[i] = unit;
+        item.m_byItemTypes[i] = datum.m_typeCode;
+    }
+    item.m_strUnitsName = item.m_nNameCount > 0 ? unit : std::string();
 }
 
 } // namespace
@@ -333,40 +368,8 @@ bool CLogItemSetupDlg::TakeChosenDatum(CQtxFileDlg& files, CLogPlotItem& item)
     item.m_bFrequencyImage = 0;
     item.m_bSlownessImage = 0;
 
-    if (domain == kPlotCurve) return TakeCurve(files, chosen.first, item);
-
-    // The other tabs list CQtxFrequencyItem kinds; the Time tab its own class.
-    float step = 0.0f;
-    uint16_t samples = 0, traces = 0;
-    if (domain == kPlotTime) {
-        const auto& time = static_cast<const CQtxTimeItem&>(datum);
-        step = time.m_step;
-        samples = time.m_sampleCount;
-        traces = time.m_traceCount;
-        item.m_bFrequencyImage = InFamily(datum.m_typeCode, ItemFamily::InstFrequency) ? 1 : 0;
-        item.m_bSlownessImage = InFamily(datum.m_typeCode, ItemFamily::InstSlowness) ? 1 : 0;
-        if (item.m_bSlownessImage) item.m_bySlownessUnit = time.m_unit;
-    } else {
-        const auto& other = static_cast<const CQtxFrequencyItem&>(datum);
-        step = other.m_step;
-        samples = other.m_sampleCount;
-        traces = other.m_traceCount;
-    }
-    item.m_fSampleInterval = step;
-    item.m_nSampleCount = ClampCount(samples, size_t(std::numeric_limits<int16_t>::max()));
-    item.m_nNameCount = ClampCount(traces, kPlotNameCount);
-    item.m_nCurrentName = 0;
-    const std::string unit = domain == kPlotTime        ? "[uSec]"
-                             : domain == kPlotFrequency ? "[Hz]"
-                             : domain == kPlotAzimuth   ? "[deg]"
-                                                        : datum.m_unitText;
-    const std::vector<std::string> labels = PlotReceiverLabels(datum.m_typeCode);
-    for (size_t i = 0; i < size_t(item.m_nNameCount); ++i) {
-        if (i < labels.size()) item.m_strNames[i] = labels[i];
-        item.m_strUnits[i] = unit;
-        item.m_byItemTypes[i] = datum.m_typeCode;
-    }
-    item.m_strUnitsName = item.m_nNameCount > 0 ? unit : std::string();
+    if (domain == kPlotCurve) return TakeCurve(files.Items(CQtxFileDlg::kTabTraces), chosen.first, item);
+    TakeWaveform(datum, domain, item);
     return true;
 }
 

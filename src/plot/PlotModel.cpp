@@ -48,12 +48,6 @@ int FirstMark(float start, int base) { return int((int64_t(ClampToInt(start)) / 
 
 } // namespace
 
-int CPlotModel::RefuseItem(const CLogPlotItem& item, const std::string& reason)
-{
-    Refuse(item, reason);
-    return -1;
-}
-
 bool CPlotModel::Refuse(const CLogPlotItem& item, const std::string& reason)
 {
     MessageBox(Format("Plot item %s cannot be plotted: %s.\nOperation will be abandoned.", item.m_strName.c_str(),
@@ -81,66 +75,39 @@ int CPlotModel::BuildPlot(const PlotItemList& items)
     for (const auto& item : items) {
         PlotItemView v;
         v.item = item;
-        if (!item) {
-            m_views.push_back(std::move(v));
-            continue;
-        }
-        const CLogPlotItem& it = *item;
-        v.inUse = it.m_bEnabled != 0;
-        v.domain = it.m_nDomain;
-        v.track = it.m_nTrack;
-        v.curve = it.m_nDomain == kPlotCurve;
-        v.frequencyImage = it.m_bFrequencyImage != 0;
-        v.slownessImage = it.m_bSlownessImage != 0;
-        v.left = it.m_fLeftLimit;
-        v.right = it.m_fRightLimit;
-        v.plotStart = it.m_dStartDepth + it.m_dDepthShift;
-        v.plotStop = it.m_dStopDepth + it.m_dDepthShift;
-        if (v.inUse && TakeItem(v, it) < 0) return -1;
+        if (item && !DescribeItem(v)) return -1;
         m_views.push_back(std::move(v));
     }
     if (!OpenGroups()) return -1;
     PlanSpans();
     ReportMissingDatums();
-
-    LinkShadePartners();
-    CountTracksAndSlots();
+    FindShadePartners();
+    CountTrackItems();
+    AllocateValueSlots();
     return 1;
 }
 
-// An item in use checked and taken: 1, or -1 after it was refused (already told).
-int CPlotModel::TakeItem(PlotItemView& v, const CLogPlotItem& it)
+bool CPlotModel::DescribeItem(PlotItemView& v)
 {
-    // Values a command file may hold but no plot can draw are refused here, so
-    // that no loop, index or division below meets them.
-    if (v.track < 1 || v.track > kTracks)
-        return RefuseItem(it, Format("its track %d is not one of 1 to %d", v.track, kTracks));
-    const bool known = v.curve || (v.domain >= kPlotTime && v.domain <= kPlotAzimuth);
-    if (!known) return RefuseItem(it, Format("its domain code %d is unknown", v.domain));
-    // The depths the Log Item Setup dialog accepts keep every log's rows countable.
-    namespace px = plot_exchange;
-    const auto outside = [](double d, double lo, double hi) { return !(d >= lo && d <= hi); };
-    if (outside(it.m_dStartDepth, px::kMinDepth, px::kMaxDepth)
-        || outside(it.m_dStopDepth, px::kMinDepth, px::kMaxDepth)
-        || outside(it.m_dDepthShift, -px::kMaxShift, px::kMaxShift))
-        return RefuseItem(it, Format("its depths are not within %.1f to %.1f with a shift of at most %.1f",
-                                     px::kMinDepth, px::kMaxDepth, px::kMaxShift));
-    if (!v.curve && (!(it.m_fSampleInterval > 0) || !std::isfinite(it.m_fSampleInterval)))
-        return RefuseItem(it, "its sample interval is not a positive number");
-    v.samples = v.curve ? 1 : it.m_nSampleCount;
-    const bool image = v.frequencyImage || v.slownessImage;
-    const bool padToPower = (v.domain == kPlotTime || v.domain == kPlotFrequency) && !image;
-    v.padded = padToPower ? PowerOfTwoAtLeast(v.samples) : v.samples;
-    v.zeroFill = v.padded != v.samples;
-    if (v.samples < 1 || v.padded > kMaxSamples)
-        return RefuseItem(it, Format("%d samples do not fit a plot item (at most %d)", v.samples, kMaxSamples));
-    if (!DeriveWindow(v)) return RefuseItem(it, "its limits are not numbers");
+    const CLogPlotItem& it = *v.item;
+    v.inUse = it.m_bEnabled != 0;
+    v.domain = it.m_nDomain;
+    v.track = it.m_nTrack;
+    v.curve = it.m_nDomain == kPlotCurve;
+    v.frequencyImage = it.m_bFrequencyImage != 0;
+    v.slownessImage = it.m_bSlownessImage != 0;
+    v.left = it.m_fLeftLimit;
+    v.right = it.m_fRightLimit;
+    v.plotStart = it.m_dStartDepth + it.m_dDepthShift;
+    v.plotStop = it.m_dStopDepth + it.m_dDepthShift;
+    if (!v.inUse) return true;
+    if (!CheckItem(v)) return false;
     if (!v.curve) {
         if (m_bImageTrack[size_t(v.track)]) {
             constexpr const char* kOverlap =
                 "Overlapped waveforms have been found (track %d).\nThis mode is not supported yet.";
             MessageBox(Format(kOverlap, v.track), MB_OK | MB_ICONSTOP);
-            return -1;
+            return false;
         }
         m_bImageTrack[size_t(v.track)] = true;
     }
@@ -154,10 +121,39 @@ int CPlotModel::TakeItem(PlotItemView& v, const CLogPlotItem& it)
         v.shadePattern = ShadePatternCode(it.m_strShadePattern);
         v.shaded = it.m_nShadeOff == 0;
     }
-    return 1;
+    return true;
 }
 
-void CPlotModel::LinkShadePartners()
+bool CPlotModel::CheckItem(PlotItemView& v)
+{
+    // Values a command file may hold but no plot can draw are refused here, so that no
+    // loop, index or division later meets them.
+    const CLogPlotItem& it = *v.item;
+    if (v.track < 1 || v.track > kTracks)
+        return Refuse(it, Format("its track %d is not one of 1 to %d", v.track, kTracks));
+    const bool known = v.curve || (v.domain >= kPlotTime && v.domain <= kPlotAzimuth);
+    if (!known) return Refuse(it, Format("its domain code %d is unknown", v.domain));
+    // The depths the Log Item Setup dialog accepts keep every log's rows countable.
+    namespace px = plot_exchange;
+    const auto outside = [](double d, double lo, double hi) { return !(d >= lo && d <= hi); };
+    if (outside(it.m_dStartDepth, px::kMinDepth, px::kMaxDepth) || outside(it.m_dStopDepth, px::kMinDepth, px::kMaxDepth)
+        || outside(it.m_dDepthShift, -px::kMaxShift, px::kMaxShift))
+        return Refuse(it, Format("its depths are not within %.1f to %.1f with a shift of at most %.1f", px::kMinDepth,
+                                 px::kMaxDepth, px::kMaxShift));
+    if (!v.curve && (!(it.m_fSampleInterval > 0) || !std::isfinite(it.m_fSampleInterval)))
+        return Refuse(it, "its sample interval is not a positive number");
+    v.samples = v.curve ? 1 : it.m_nSampleCount;
+    const bool image = v.frequencyImage || v.slownessImage;
+    const bool padToPower = (v.domain == kPlotTime || v.domain == kPlotFrequency) && !image;
+    v.padded = padToPower ? PowerOfTwoAtLeast(v.samples) : v.samples;
+    v.zeroFill = v.padded != v.samples;
+    if (v.samples < 1 || v.padded > kMaxSamples)
+        return Refuse(it, Format("%d samples do not fit a plot item (at most %d)", v.samples, kMaxSamples));
+    if (!DeriveWindow(v)) return Refuse(it, "its limits are not numbers");
+    return true;
+}
+
+void CPlotModel::FindShadePartners()
 {
     // Shading against a curve: the partner is counted among the list's curve items.
     for (PlotItemView& v : m_views) {
@@ -171,8 +167,7 @@ void CPlotModel::LinkShadePartners()
     }
 }
 
-// Tracks in use, items per track, and the value slots of every item.
-void CPlotModel::CountTracksAndSlots()
+void CPlotModel::CountTrackItems()
 {
     m_nTracks = 1;
     for (const PlotItemView& v : m_views)
@@ -185,7 +180,10 @@ void CPlotModel::CountTracksAndSlots()
         m_nMaxItemsPerTrack = std::max(m_nMaxItemsPerTrack, ++m_nItemsInTrack[size_t(v.track)]);
         if (v.frequencyImage || v.slownessImage) m_bHasWaveHeader = true;
     }
+}
 
+void CPlotModel::AllocateValueSlots()
+{
     // The value slots: next and previous values of every item, nothing per frame.
     m_slot.assign(m_views.size(), 0);
     size_t total = 0;

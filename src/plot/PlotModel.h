@@ -110,11 +110,14 @@ public:
 
 private:
     bool Refuse(const CLogPlotItem& item, const std::string& reason); // false after the message
-    int RefuseItem(const CLogPlotItem& item, const std::string& reason); // -1 after it
+    // One item of the list into `v` (its item set); false when it cannot be plotted
+    // (the reason was shown). CheckItem refuses the values no plot can draw.
+    bool DescribeItem(PlotItemView& v);
+    bool CheckItem(PlotItemView& v);
+    void FindShadePartners();
+    void CountTrackItems();
+    void AllocateValueSlots(); // next and previous values of every item
     bool DeriveWindow(PlotItemView& v);
-    int TakeItem(PlotItemView& v, const CLogPlotItem& item); // 1, or -1 after a refusal
-    void LinkShadePartners();
-    void CountTracksAndSlots();
     bool OpenGroups();
     bool FindDatum(PlotItemView& v);
     void ReportMissingDatums() const; // says which items' datums their data sets lack

@@ -4,16 +4,11 @@
 #pragma once
 
 #include "platform/Geometry.h"
+#include "viewers/Palettes.h"
 
 #include <string>
 
-inline constexpr int kScaleLevels = 32;
-
-enum PlotScale : int { kScaleNone = -1, kScaleColor, kScaleAnisotropy, kScaleBlackWhite, kScaleWhiteBlack };
-
-// The scale named exactly "Color", "Anisotropy", "Black&White" or "White&Black";
-// kScaleNone for any other text (such an item draws no colour rows).
-PlotScale ScaleOfName(const std::string& name);
+inline constexpr int kScaleLevels = kRampColours;
 
 // Level 0 of "Color" is the background chosen in Log Setup; frequency and slowness
 // images draw their level 0 in kImageLevelZero instead.
@@ -21,8 +16,8 @@ inline constexpr Color kImageLevelZero = Rgb(113, 113, 164);
 Color BackgroundLevelZero(bool blue, bool beige, bool gray);
 
 // Colour of `level` (clamped to 0..31) of `scale`; `colorLevelZero` stands for level
-// 0 of "Color". kScaleNone gives white.
-Color ScaleColour(PlotScale scale, int level, Color colorLevelZero);
+// 0 of "Color". kPaletteNone (an item whose palette text names none) gives white.
+Color ScaleColour(Palette scale, int level, Color colorLevelZero);
 
 // Curve and shading colours by name ("Red", ... "Black"); false for another name.
 bool CurveColour(const std::string& name, Color& colour);

@@ -45,8 +45,8 @@ void PlotBand::Reset(const CPlotModel& model, const PlotLayout& layout, int capa
         const int width = v.track <= layout.tracks ? layout.trackPixels[size_t(v.track)] : 0;
         if (r.image.width != width || r.image.height != capacity) r.image = Image(width, capacity);
         else std::fill(r.image.pixels.begin(), r.image.pixels.end(), 0xFFFFFFFFu);
-        const PlotScale scale = ScaleOfName(v.item->m_strPalette);
-        r.colours = scale != kScaleNone;
+        const Palette scale = PaletteOfName(v.item->m_strPalette);
+        r.colours = scale != kPaletteNone;
         r.signature = v.item->m_strWaveStyle == "Signature";
         const Color zero = v.frequencyImage || v.slownessImage ? kImageLevelZero : colorLevelZero;
         for (int l = 0; l < kScaleLevels; ++l) r.levels[l] = ToArgb(ScaleColour(scale, l, zero));

@@ -122,8 +122,8 @@ void CPlotWnd::DrawColourBar(Dc& dc, const std::string& scaleName, int width, in
 {
     // The 32 levels in runs of width / 32 + 1 columns, the last run up to the end; an
     // image of the bar's size whatever the track's width.
-    const PlotScale scale = ScaleOfName(scaleName);
-    if (scale == kScaleNone || width <= 0 || height <= 0) return;
+    const Palette scale = PaletteOfName(scaleName);
+    if (scale == kPaletteNone || width <= 0 || height <= 0) return;
     const int run = width / kScaleLevels + 1;
     if (m_colourBar.width != width || m_colourBar.height != height) m_colourBar = Image(width, height);
     const Color zero = ColorLevelZero();

@@ -1,6 +1,7 @@
 #include "processing/KalmanWnd.h"
 
 #include "common/OutputGuard.h"
+#include "common/PathLabel.h"
 #include "common/ProgressDlg.h"
 #include "dataset/QtxFrameWriter.h"
 #include "platform/Format.h"
@@ -14,13 +15,6 @@ namespace {
 
 constexpr unsigned kShiftClick = MK_LBUTTON | MK_SHIFT;
 constexpr unsigned kControlClick = MK_LBUTTON | MK_CONTROL;
-
-// "..." and the path's tail from its last separator, or "..." alone.
-std::string PathTail(const std::string& path)
-{
-    const size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? "..." : "..." + path.substr(slash);
-}
 
 } // namespace
 

@@ -254,8 +254,10 @@ void CPickingSetupDlg::UpdateSlownessControls()
 
 void CPickingSetupDlg::FillReceiverList()
 {
-    for (int i = 0; i < 8; ++i) m_receiverNames[size_t(i)] = LoadString(61264u + unsigned(i));
-    for (int i = 0; i < 5; ++i) m_receiverNames[size_t(8 + i)] = LoadString(50054u + unsigned(i));
+    // String-table ids of the receiver names: R1 to R8, and R9 to R13 in a run of their own.
+    constexpr unsigned kIdsReceiverR1 = 61264, kIdsReceiverR9 = 50054;
+    for (int i = 0; i < 8; ++i) m_receiverNames[size_t(i)] = LoadString(kIdsReceiverR1 + unsigned(i));
+    for (int i = 0; i < 5; ++i) m_receiverNames[size_t(8 + i)] = LoadString(kIdsReceiverR9 + unsigned(i));
     m_rowCount = kPickingReceiverRows;
     if (!m_setup.inputPath.empty()) {
         CQtxFile file;

@@ -134,10 +134,9 @@ uint32_t CProcessingWnd::PaletteColour(int palette, int index, bool interval)
     index = std::clamp(index, 0, kColours - 1);
     switch (palette) {
     case kPaletteColor:
-        return interval ? 0xFF000000u | kColorInterval[index] : CVdlWnd::PaletteColour(CVdlWnd::kPaletteColor, index);
+        return 0xFF000000u | (interval ? kColorInterval[index] : ColourRampRgb(index));
     case kPaletteAnisotropy:
-        return interval ? 0xFF000000u | kAnisotropyInterval[index]
-                        : CVdlWnd::PaletteColour(CVdlWnd::kPaletteAnisotropy, index);
+        return 0xFF000000u | (interval ? kAnisotropyInterval[index] : AnisotropyRgb(index));
     case kPaletteGrey: return 0xFF000000u | Grey(index);
     default: return 0xFF808080u;
     }
@@ -150,40 +149,7 @@ int CProcessingWnd::ColourIndex(float value)
     return value >= 1.0f ? kColours - 1 : std::min(int(value * float(kColours - 1)), kColours - 1);
 }
 
-void CProcessingWnd::AmplitudeSpectrum(const float* x, int n, float* bins)
-{
-    float largest = 0;
-    for (int i = 0; i < n; ++i) {
-        if (!std::isfinite(x[i])) {
-            std::fill(bins, bins + n / 2 + 1, NAN);
-            return;
-        }
-        largest = std::max(largest, std::fabs(x[i]));
-    }
-    // Scaled first so that no sum of the transform overflows; the spectrum is divided
-    // by its largest bin anyway.
-    const float scale = largest > 0 ? 1.0f / largest : 1.0f;
-    float* data = g_fftData;
-    for (int i = 0; i < n; ++i) {
-        data[2 * i + 1] = x[i] * scale;
-        data[2 * i + 2] = 0.0f;
-    }
-    CFft fft;
-    fft.m_sign = 1;
-    fft.m_n = n;
-    if (!fft.Transform()) {
-        std::fill(bins, bins + n / 2 + 1, 0.0f);
-        return;
-    }
-    float peak = 0;
-    for (int k = 0; k <= n / 2; ++k) {
-        const double re = data[2 * k + 1], im = data[2 * k + 2];
-        bins[k] = float(std::sqrt(re * re + im * im));
-        peak = std::max(peak, bins[k]);
-    }
-    if (peak > 0)
-        for (int k = 0; k <= n / 2; ++k) bins[k] /= peak;
-}
+void CProcessingWnd::AmplitudeSpectrum(const float* x, int n, float* bins) { ::AmplitudeSpectrum(x, n, bins); }
 
 float CProcessingWnd::InstantaneousFrequency(const float* x, int n, float step, float time)
 {

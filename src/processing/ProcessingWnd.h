@@ -18,6 +18,7 @@
 #include "dataset/QtxLayout.h"
 #include "platform/Image.h"
 #include "processing/ProfileSearch.h"
+#include "viewers/Palettes.h"
 #include "viewers/ViewerWnd.h"
 
 #include <array>
@@ -31,11 +32,11 @@ struct ChosenDatum;
 class CProcessingWnd : public CViewerWnd {
 public:
     static constexpr float kAbsent = kProfileAbsent;
-    enum PaletteCode : int16_t { kPaletteColor = 1, kPaletteGrey = 2, kPaletteAnisotropy = 3 };
+    using enum Palette;
     static constexpr int kColours = 32;
     static constexpr int kRowDecimation = 10; // rows between two drawn rows of other styles
 
-    // The colour (0xFFRRGGBB) of index 0..31 of palette 1, 2 or 3; `interval` gives the
+    // The colour (0xFFRRGGBB) of index 0..31 of the Color, Grey or Anisotropy palette; `interval` gives the
     // darker set for rows inside a selected interval (the grey palette has none and
     // keeps its own). Any other palette draws in grey.
     static uint32_t PaletteColour(int palette, int index, bool interval = false);
@@ -70,7 +71,7 @@ public:
     float m_depthScale = 480; // n of 1:n
     float m_mmPerUnit = 304.8f;
     float m_depthLabelStep = 10;
-    int16_t m_palette = kPaletteColor;
+    Palette m_palette = kPaletteColor;
     std::string m_style = "VDL"; // "Signature" draws wiggles
     float m_gain = 20;        // wiggle height of a value of 1, pixels
     std::string m_caption, m_axisTitle;

@@ -27,7 +27,7 @@ void TakeSetup(CProcessingWnd& view, const DepthProfileSetupGroup& setup)
                                       setup.inputTitle.empty() ? FileTitle(setup.inputPath) : setup.inputTitle, setup.domain)
                             : setup.outputPath;
     view.m_style = setup.type.empty() ? "VDL" : setup.type;
-    view.m_palette = setup.palette == "Anisotropy" ? CProcessingWnd::kPaletteAnisotropy : CProcessingWnd::kPaletteColor;
+    view.m_palette = PaletteOfName(setup.palette) == kPaletteAnisotropy ? kPaletteAnisotropy : kPaletteColor;
     view.m_depthScale = setup.depthScale;
     view.m_depthLabelStep = DepthLabelStep(setup.depthScale);
 }

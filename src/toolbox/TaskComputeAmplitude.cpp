@@ -2,6 +2,7 @@
 // a curve per receiver of a waveform, one curve for a slowness datum.
 #include "toolbox/ToolsWnd.h"
 
+#include "dataset/ItemTypes.h"
 #include "common/Fft.h"
 #include "dataset/ReceiverGeometry.h"
 #include "platform/SafeNumeric.h"
@@ -15,7 +16,6 @@ const char kMultiple[] = "Encountered multiple selection list!\nOperation will b
 const char kDomain[] =
     "Waveform arithmetic requires either time or slowness domain data!\nOperation will be abandoned.";
 
-constexpr uint8_t kSlownessPeakUnit = 6;
 
 // Largest positive value less most negative one over a run of values (zeros count for
 // neither). Absent samples are no values: a run without a real one has no amplitude.
@@ -76,7 +76,7 @@ int ComputeAmplitude(CToolsWnd& e)
     std::vector<CQtxDatum> curves;
     if (slowness) {
         curves.push_back(CToolsWnd::CurveDatum(CReceiverGeometry::GetPeakMnemonic(d.m_typeCode),
-                                               CReceiverGeometry::GetPeakItemType(d.m_typeCode), kSlownessPeakUnit));
+                                               CReceiverGeometry::GetPeakItemType(d.m_typeCode), kUnitRatio));
     } else {
         for (short r = 0; r < short(d.m_traceCount); ++r)
             curves.push_back(CToolsWnd::CurveDatum(CReceiverGeometry::GetAmplitudeMnemonic(r),

@@ -2,6 +2,7 @@
 // selected instantaneous-frequency datum, and their mean, frame by frame.
 #include "toolbox/ToolsWnd.h"
 
+#include "dataset/ItemTypes.h"
 #include "common/Fft.h"
 #include "dataset/ReceiverGeometry.h"
 #include "platform/SafeNumeric.h"
@@ -16,10 +17,8 @@ const char kMultiple[] = "Encountered multiple selection list!\nOperation will b
 const char kDomain[] = "Frequency log requires IFS computed time domain data!\nOperation will be abandoned.";
 const char kType[] = "Frequency log requires IFS computed instantaneous frequency data!\nOperation will be abandoned.";
 
-constexpr uint8_t kMeanType = 54;
 constexpr unsigned kIdsMeanFrequency = 50038; // "FREQ"
 constexpr float kNull = -999.25f;
-bool IsInstFrequency(uint8_t type) { return type >= 158 && type <= 163; }
 
 // Per receiver, the mean of the values followed by a positive one, where both are
 // positive (a trace's last value only partners the one before it); 0 when none is.
@@ -64,10 +63,10 @@ int ComputeFrequencyLog(CToolsWnd& e)
     if (!e.Require(d.m_category != kCategoryAzimuth && d.m_category != kCategorySemblanceMap
                        && d.m_category != kCategoryTrace,
                    kDomain)
-        || !e.Require(IsInstFrequency(d.m_typeCode), kType) || !e.RefuseTooManyReceivers(d)
+        || !e.Require(InFamily(d.m_typeCode, ItemFamily::InstFrequency), kType) || !e.RefuseTooManyReceivers(d)
         || !e.RefuseNothingToConvert())
         return -1;
-    std::vector<CQtxDatum> curves = {CToolsWnd::CurveDatum(LoadString(kIdsMeanFrequency), kMeanType, kUnitHertz)};
+    std::vector<CQtxDatum> curves = {CToolsWnd::CurveDatum(LoadString(kIdsMeanFrequency), kItemTypeFrequencyCurve, kUnitHertz)};
     for (short r = 0; r < short(d.m_traceCount); ++r)
         curves.push_back(CToolsWnd::CurveDatum(CReceiverGeometry::GetFrequencyMnemonic(r),
                                                CReceiverGeometry::GetFrequencyItemType(r), kUnitHertz));

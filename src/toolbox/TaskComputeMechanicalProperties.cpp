@@ -5,6 +5,7 @@
 #include "toolbox/ElasticLogs.h"
 #include "toolbox/ToolsWnd.h"
 
+#include "dataset/ItemTypes.h"
 #include "platform/SafeNumeric.h"
 
 #include <algorithm>
@@ -19,7 +20,6 @@ const char kSecondaryCurve[] = "Unproper domain selection in secondary file!\nOp
 const char kDensityCurve[] = "Unproper domain selection in density file!\nOperation will be abandoned.";
 
 constexpr uint32_t kNullBits = std::bit_cast<uint32_t>(kElasticNull);
-constexpr uint8_t kCurveType = 6, kVelocityUnit = 8, kRatioUnit = 6, kDensityUnit = 9, kModulusUnit = 10;
 constexpr double kOnFrame = 0.0001; // an input depth this close below a primary frame is that frame's
 constexpr float kFourThirds = 1.3333334f;
 
@@ -109,17 +109,17 @@ int ComputeMechanicalProperties(CToolsWnd& e)
     m.Fill(d, c, &MechanicalSample::density);
     e.m_taskLine = ""; // this task adds no task line of its own
     const std::vector<CQtxDatum> curves = {
-        CToolsWnd::CurveDatum(a.m_mnemonic, kCurveType, a.m_axis1.m_unit),
-        CToolsWnd::CurveDatum(b.m_mnemonic, kCurveType, b.m_axis1.m_unit),
-        CToolsWnd::CurveDatum("VP  ", 220, kVelocityUnit),
-        CToolsWnd::CurveDatum("VS  ", 221, kVelocityUnit),
-        CToolsWnd::CurveDatum("VPVS", 79, kRatioUnit),
-        CToolsWnd::CurveDatum("POIS", 80, kRatioUnit),
-        CToolsWnd::CurveDatum("RHOZ", 191, kDensityUnit),
-        CToolsWnd::CurveDatum("KMOD", 187, kModulusUnit),
-        CToolsWnd::CurveDatum("GMOD", 188, kModulusUnit),
-        CToolsWnd::CurveDatum("EMOD", 189, kModulusUnit),
-        CToolsWnd::CurveDatum("COMP", 190, kRatioUnit),
+        CToolsWnd::CurveDatum(a.m_mnemonic, kItemTypeCopiedCurve, a.m_axis1.m_unit),
+        CToolsWnd::CurveDatum(b.m_mnemonic, kItemTypeCopiedCurve, b.m_axis1.m_unit),
+        CToolsWnd::CurveDatum("VP  ", kItemTypeVp, kUnitVelocity),
+        CToolsWnd::CurveDatum("VS  ", kItemTypeVs, kUnitVelocity),
+        CToolsWnd::CurveDatum("VPVS", kItemTypeVpVsRatio, kUnitRatio),
+        CToolsWnd::CurveDatum("POIS", kItemTypePoissonRatio, kUnitRatio),
+        CToolsWnd::CurveDatum("RHOZ", kItemTypeDensity, kUnitDensity),
+        CToolsWnd::CurveDatum("KMOD", kItemTypeBulkModulus, kUnitModulus),
+        CToolsWnd::CurveDatum("GMOD", kItemTypeShearModulus, kUnitModulus),
+        CToolsWnd::CurveDatum("EMOD", kItemTypeYoungsModulus, kUnitModulus),
+        CToolsWnd::CurveDatum("COMP", kItemTypeCompressibility, kUnitRatio),
     };
     if (!e.WriteOutputHead(e.PrimaryHead(p.logDirection, e.Shallowest(), e.Deepest()), curves)) return -1;
     return e.RunFrames("Mechanical Properties : ", 0, 1, p.top, e.InputDepthStep(),

@@ -4,6 +4,7 @@
 // receiver order), over the depths both inputs cover.
 #include "toolbox/ToolsWnd.h"
 
+#include "dataset/ItemTypes.h"
 #include "common/Fft.h"
 #include "dataset/ReceiverGeometry.h"
 #include "platform/Format.h"
@@ -21,7 +22,6 @@ const char kSecondaryDomain[] = "Unproper domain selection in secondary file!\nO
 const char kReceivers[] = "Different number of selected receivers in input files!\nOperation will be abandoned.";
 const char kWindow[] = "Encountered invalid window length : %.4f!\nOperation will be abandoned.";
 
-constexpr uint8_t kEnergyUnit = 6; // a code without a label
 
 struct WindowLog {
     CToolsWnd& e;
@@ -100,7 +100,7 @@ int RunWindowLog(CToolsWnd& e, bool energy)
     std::vector<CQtxDatum> curves;
     for (short r = 0; r < short(log.wave.m_traceCount); ++r)
         curves.push_back(energy ? CToolsWnd::CurveDatum(CReceiverGeometry::GetEnergyMnemonic(r),
-                                                        CReceiverGeometry::GetEnergyItemType(r), kEnergyUnit)
+                                                        CReceiverGeometry::GetEnergyItemType(r), kUnitRatio)
                                 : CToolsWnd::CurveDatum(CReceiverGeometry::GetAmplitudeMnemonic(r),
                                                         CReceiverGeometry::GetAmplitudeItemType(r), kUnitMillivolts));
     if (!e.WriteOutputHead(e.PrimaryHead(p.logDirection, e.m_rangeStart, e.m_rangeEnd), curves)) return -1;

@@ -4,6 +4,7 @@
 #include "toolbox/ElasticLogs.h"
 #include "toolbox/ToolsWnd.h"
 
+#include "dataset/ItemTypes.h"
 #include "platform/SafeNumeric.h"
 
 #include <bit>
@@ -14,7 +15,6 @@ const char kPrimaryCurve[] = "Unproper datum selection in primary file!\nOperati
 const char kSecondaryCurve[] = "Unproper domain selection in secondary file!\nOperation will be abandoned.";
 
 constexpr uint32_t kNullBits = std::bit_cast<uint32_t>(kElasticNull);
-constexpr uint8_t kCurveType = 6, kVelocityUnit = 8, kRatioUnit = 6;
 constexpr double kMinimumRatio = 1.41;
 
 bool IsNull(float v) { return std::bit_cast<uint32_t>(v) == kNullBits; }
@@ -68,12 +68,12 @@ int ComputeVpVsPoissonRatio(CToolsWnd& e)
     if (!e.RefuseNothingToConvert()) return -1;
     e.m_taskLine = "*** Tools (Vp/Vs ratio)";
     const std::vector<CQtxDatum> curves = {
-        CToolsWnd::CurveDatum(a.m_mnemonic, kCurveType, a.m_axis1.m_unit),
-        CToolsWnd::CurveDatum(b.m_mnemonic, kCurveType, b.m_axis1.m_unit),
-        CToolsWnd::CurveDatum("VP  ", 220, kVelocityUnit),
-        CToolsWnd::CurveDatum("VS  ", 221, kVelocityUnit),
-        CToolsWnd::CurveDatum("VPVS", 79, kRatioUnit),
-        CToolsWnd::CurveDatum("POIS", 80, kRatioUnit),
+        CToolsWnd::CurveDatum(a.m_mnemonic, kItemTypeCopiedCurve, a.m_axis1.m_unit),
+        CToolsWnd::CurveDatum(b.m_mnemonic, kItemTypeCopiedCurve, b.m_axis1.m_unit),
+        CToolsWnd::CurveDatum("VP  ", kItemTypeVp, kUnitVelocity),
+        CToolsWnd::CurveDatum("VS  ", kItemTypeVs, kUnitVelocity),
+        CToolsWnd::CurveDatum("VPVS", kItemTypeVpVsRatio, kUnitRatio),
+        CToolsWnd::CurveDatum("POIS", kItemTypePoissonRatio, kUnitRatio),
     };
     if (!e.WriteOutputHead(e.PrimaryHead(p.logDirection, e.m_rangeStart, e.m_rangeEnd), curves)) return -1;
     return e.RunFrames("Compute VpVs : ", e.m_firstIndex, 1, e.m_rangeStart, e.InputDepthStep(),

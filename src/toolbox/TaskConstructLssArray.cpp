@@ -4,6 +4,7 @@
 // the spacing spans.
 #include "toolbox/ToolsWnd.h"
 
+#include "dataset/ItemTypes.h"
 #include "common/Fft.h"
 #include "platform/SafeNumeric.h"
 
@@ -19,11 +20,10 @@ const char kPrimaryItem[] = "Unrecognized primary item selection!\nOperation wil
 const char kSecondaryItem[] = "Unrecognized secondary item selection!\nOperation will be abandoned.";
 const char kTwoTraces[] = "Encountered selected items of less than two channels!\nOperation will be abandoned.";
 
-constexpr uint8_t kArrayType = 228;
 constexpr double kSpacingFeet = 2.0;
 constexpr double kSpacingMetres = 0.6048; // the program's own figure, not 0.6096
-bool IsA(uint8_t type) { return type == 224 || type == 226; }
-bool IsB(uint8_t type) { return type == 225 || type == 227; }
+bool IsA(uint8_t type) { return type == kItemTypeLssNear || type == kItemTypeDsltNear; }
+bool IsB(uint8_t type) { return type == kItemTypeLssFar || type == kItemTypeDsltFar; }
 
 struct Lss {
     CToolsWnd& e;
@@ -83,7 +83,7 @@ int ConstructLssArray(CToolsWnd& e)
     e.m_endIndex = in.frameCount - n;
     if (!e.RefuseNothingToConvert()) return -1;
     e.m_taskLine = "*** Tools (Lss array)";
-    const CQtxDatum array(1, first->m_mnemonic, kArrayType, first->m_category, kArrayType, 0, 3, 1, qtx::kDepthSize, 0,
+    const CQtxDatum array(1, first->m_mnemonic, kItemTypeLssArray, first->m_category, kItemTypeLssArray, 0, 3, 1, qtx::kDepthSize, 0,
                           first->m_axis1.m_unit, first->m_axis1.m_firstIndex, first->m_axis1.m_sampleCount,
                           first->m_axis1.m_step);
     if (!e.WriteOutputHead(e.PrimaryHead(in.logDirection, in.top, in.bottom), {array})) return -1;

@@ -2,6 +2,8 @@
 // by depth over the depths both cover, as the two curves "MIN " and "MAX ".
 #include "toolbox/ToolsWnd.h"
 
+#include "dataset/ItemTypes.h"
+
 #include <bit>
 
 namespace {
@@ -9,7 +11,6 @@ namespace {
 const char kPrimaryCurve[] = "Unproper datum selection in primary file!\nOperation will be abandoned.";
 const char kSecondaryCurve[] = "Unproper domain selection in secondary file!\nOperation will be abandoned.";
 
-constexpr uint8_t kCurveType = 6;
 constexpr uint32_t kNullBits = std::bit_cast<uint32_t>(-999.25f);
 
 int MinMaxFrame(CToolsWnd& e, const CQtxDatum& a, const CQtxDatum& b, double depth)
@@ -43,7 +44,7 @@ int ConstructMinMaxLog(CToolsWnd& e)
     const uint8_t unit = a.m_axis1.m_unit;
     if (!e.WriteOutputHead(
             e.PrimaryHead(p.logDirection, e.m_rangeStart, e.m_rangeEnd),
-            {CToolsWnd::CurveDatum("MIN ", kCurveType, unit), CToolsWnd::CurveDatum("MAX ", kCurveType, unit)}))
+            {CToolsWnd::CurveDatum("MIN ", kItemTypeCopiedCurve, unit), CToolsWnd::CurveDatum("MAX ", kItemTypeCopiedCurve, unit)}))
         return -1;
     return e.RunFrames("Compute Min-Max : ", e.m_firstIndex, 1, e.m_rangeStart, e.InputDepthStep(),
                        [&e, &a, &b](double depth) { return MinMaxFrame(e, a, b, depth); });

@@ -2,6 +2,7 @@
 // datum, one frame per shot in the file's order, each at its shot's own depth.
 #include "toolbox/ToolsWnd.h"
 
+#include "dataset/ItemTypes.h"
 #include "dataset/ReceiverGeometry.h"
 #include "platform/Host.h"
 
@@ -23,14 +24,14 @@ CQtxDatum DescribeDatum(const CSegyFile& s)
     std::string mnemonic = "    ";
     switch (s.m_category) {
     case kCategoryWaveform:
-        mnemonic = type >= 158 && type <= 163   ? CReceiverGeometry::GetInstFrequencyMnemonic(type)
-                   : type >= 164 && type <= 169 ? CReceiverGeometry::GetInstSlownessMnemonic(type)
-                                                : CReceiverGeometry::GetWaveformMnemonic(type);
+        mnemonic = InFamily(type, ItemFamily::InstFrequency)  ? CReceiverGeometry::GetInstFrequencyMnemonic(type)
+                   : InFamily(type, ItemFamily::InstSlowness) ? CReceiverGeometry::GetInstSlownessMnemonic(type)
+                                                              : CReceiverGeometry::GetWaveformMnemonic(type);
         break;
     case kCategorySlowness:
         unit = kUnitMicrosecondsPerFoot;
-        mnemonic = (type >= 31 && type <= 35) || type == 87 ? CReceiverGeometry::GetSemblanceMnemonic(type)
-                                                            : CReceiverGeometry::GetDistributionMnemonic(type);
+        mnemonic = InFamily(type, ItemFamily::Semblance) ? CReceiverGeometry::GetSemblanceMnemonic(type)
+                                                         : CReceiverGeometry::GetDistributionMnemonic(type);
         break;
     case kCategoryAzimuth:
         unit = kUnitDegrees;

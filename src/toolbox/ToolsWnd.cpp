@@ -2,6 +2,7 @@
 
 #include "common/Fft.h"
 #include "common/OutputGuard.h"
+#include "common/PathLabel.h"
 #include "common/ProgressDlg.h"
 #include "common/QtxDataSetHistoryDlg.h"
 #include "platform/Endian.h"
@@ -48,12 +49,6 @@ int FrameOffset(uint64_t at) { return at > uint64_t(INT_MAX) ? -1 : int(at); }
 CToolsWnd::CToolsWnd() { m_writer.HoldDepthRule(); }
 
 // ---- helpers ------------------------------------------------------------------------------------
-
-std::string CToolsWnd::ShortPath(const std::string& path)
-{
-    const size_t at = LastSeparator(path);
-    return at == std::string::npos ? std::string("...") : "..." + path.substr(at);
-}
 
 uint64_t CToolsWnd::ItemValueCount(const CQtxDatum& item)
 {
@@ -387,7 +382,7 @@ int CToolsWnd::RunFrames(const std::string& label, int first, int indexStep, dou
 {
     CProgressDlg progress(0);
     progress.Create();
-    progress.SetStatus(label + ShortPath(m_primary.path));
+    progress.SetStatus(label + PathTail(m_primary.path));
     progress.SetRange(m_firstIndex, m_endIndex);
 
     const int count = std::max(m_endIndex - m_firstIndex, 0);

@@ -244,8 +244,6 @@ public:
     static int HistoryLength(const char* history);
 
     // ---- helpers ----------------------------------------------------------------------------------
-    // "..." and the path from its last separator on; "..." alone without a separator.
-    static std::string ShortPath(const std::string& path);
     // Values a datum holds in one frame (traces x samples x rows); elements, not bytes.
     static uint64_t ItemValueCount(const CQtxDatum& item);
     static bool IsTwoAxis(const CQtxDatum& item) { return item.m_axisCount != 1; }

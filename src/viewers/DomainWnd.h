@@ -101,7 +101,7 @@ public:
 private:
     bool SetUpItem(const ChosenDatum& datum);
     void ComputeWindow();
-    void AfterVerticalMove(int previousFrame);
+    void OnFramesMoved(int previousFrame) override;
     void SetScrollBars();
     void ShiftWindow(int64_t delta);
     int FirstTick() const;

@@ -9,7 +9,7 @@
 
 // The cursor has moved (or stayed at an end): a new frame is read before the repaint
 // shows it.
-void CDomainWnd::AfterVerticalMove(int previousFrame)
+void CDomainWnd::OnFramesMoved(int previousFrame)
 {
     m_vscroll.pos = m_frames.ScrollPosition();
     SetDepthReadOut(Format("%10.4f%s", m_frames.Depth(), m_frames.DepthUnitLabel()));
@@ -19,37 +19,9 @@ void CDomainWnd::AfterVerticalMove(int previousFrame)
     StoreViewOptions();
 }
 
-void CDomainWnd::OnVScroll(int code, int pos)
-{
-    const int previous = m_frames.Frame();
-    switch (code) {
-    case SB_LINEUP: m_frames.MoveDeeper(-1); break;
-    case SB_LINEDOWN: m_frames.MoveDeeper(1); break;
-    case SB_PAGEUP: m_frames.MoveDeeper(-100); break;
-    case SB_PAGEDOWN: m_frames.MoveDeeper(100); break;
-    case SB_THUMBPOSITION: m_frames.SetScrollPosition(pos); break;
-    case SB_THUMBTRACK:
-        SetDepthReadOut(Format("%10.4f%s", m_frames.DepthAtScrollPosition(pos), m_frames.DepthUnitLabel()));
-        return;
-    default: return;
-    }
-    AfterVerticalMove(previous);
-}
+void CDomainWnd::OnVScroll(int code, int pos) { ScrollFrames(m_frames, code, pos); }
 
-void CDomainWnd::OnKeyDown(unsigned key, unsigned, unsigned)
-{
-    const int previous = m_frames.Frame();
-    switch (key) {
-    case VK_PRIOR: m_frames.MoveDeeper(-100); break;
-    case VK_NEXT: m_frames.MoveDeeper(100); break;
-    case VK_END: m_frames.SetScrollPosition(m_frames.LastFrame()); break;
-    case VK_HOME: m_frames.SetScrollPosition(0); break;
-    case VK_UP: m_frames.MoveDeeper(-1); break;
-    case VK_DOWN: m_frames.MoveDeeper(1); break;
-    default: return;
-    }
-    AfterVerticalMove(previous);
-}
+void CDomainWnd::OnKeyDown(unsigned key, unsigned, unsigned) { KeyFrames(m_frames, key); }
 
 void CDomainWnd::OnHScroll(int code, int pos)
 {

@@ -15,13 +15,13 @@ void Refuse(const char* text) { MessageBox(text, MB_OK | MB_ICONSTOP); }
 
 } // namespace
 
-CFreqSlowXplotWnd::CFreqSlowXplotWnd() = default;
+CFreqSlowXplotWnd::CFreqSlowXplotWnd(const XPlotSetupGroup& setup) : m_setup(setup) {}
 CFreqSlowXplotWnd::~CFreqSlowXplotWnd() = default;
 
 bool CFreqSlowXplotWnd::Open(const std::string& windowClass)
 {
     if (!Load()) return false;
-    const std::string caption = "FrequencySlowness Xplot (" + m_fileTitle + "." + m_fileExt + ")";
+    const std::string caption = "FrequencySlowness Xplot (" + m_setup.title + "." + m_setup.ext + ")";
     if (!CreateChild(windowClass, caption, WS_VSCROLL | WS_MAXIMIZE)) {
         RemoveViewOptions(m_windowId);
         return false;
@@ -35,14 +35,14 @@ int CFreqSlowXplotWnd::Load()
 {
     // Exactly two datums: the pair.
     int selected = 0;
-    const int count = std::clamp(int(m_flags.datumCount), 0, kXPlotFlagCount);
-    for (int k = 0; k < count; ++k) selected += m_flags.selected[size_t(k)] ? 1 : 0;
+    const int count = std::clamp(int(m_setup.datums.datumCount), 0, kXPlotFlagCount);
+    for (int k = 0; k < count; ++k) selected += m_setup.datums.selected[size_t(k)] ? 1 : 0;
     if (selected != 2) {
         Refuse("Unrecognized selection list!\nOperation will be abandoned.");
         return 0;
     }
 
-    if (!OpenDataSet(m_file, m_path)) return 0;
+    if (!OpenDataSet(m_file, m_setup.path)) return 0;
     CQtxDatumList datums;
     if (!m_file.ReadDatumList(datums)) return 0;
     m_frames = CFrameCursor(m_file.m_header);
@@ -75,8 +75,8 @@ int CFreqSlowXplotWnd::OpeningFrame() const
     const int frames = m_frames.FrameCount();
     const double first = h.topDepth, last = h.bottomDepth;
     if (frames <= 1 || !(first != last)) return 0;
-    const double along = m_frames.IsDown() ? (m_startDepth - first) * frames / (last - first)
-                                           : (first - m_stopDepth) * frames / (first - last);
+    const double along = m_frames.IsDown() ? (m_setup.topDepth - first) * frames / (last - first)
+                                           : (first - m_setup.bottomDepth) * frames / (first - last);
     if (std::isnan(along)) return 0;
     // Clamped while still a double: only then is the conversion defined.
     return int(std::clamp(std::trunc(along), 0.0, double(m_frames.LastFrame())));
@@ -86,9 +86,9 @@ bool CFreqSlowXplotWnd::TakePair(const CQtxDatumList& datums)
 {
     m_slowness = {};
     m_frequency = {};
-    const size_t count = std::min({datums.size(), size_t(kXPlotFlagCount), size_t(m_flags.datumCount)});
+    const size_t count = std::min({datums.size(), size_t(kXPlotFlagCount), size_t(m_setup.datums.datumCount)});
     for (size_t k = 0; k < count; ++k) {
-        if (!m_flags.selected[k]) continue;
+        if (!m_setup.datums.selected[k]) continue;
         const CQtxDatum& d = *datums[k];
         Member* member = InFamily(d.m_typeCode, ItemFamily::InstSlowness)    ? &m_slowness
                          : InFamily(d.m_typeCode, ItemFamily::InstFrequency) ? &m_frequency
@@ -136,7 +136,7 @@ bool CFreqSlowXplotWnd::ReadFrame()
 
 // The cursor has moved (or stayed at an end): a new frame is read before the repaint
 // shows it.
-void CFreqSlowXplotWnd::AfterVerticalMove(int previousFrame)
+void CFreqSlowXplotWnd::OnFramesMoved(int previousFrame)
 {
     m_vscroll.pos = m_frames.ScrollPosition();
     SetDepthReadOut(Format("%10.4f%s", m_frames.Depth(), m_frames.DepthUnitLabel()));
@@ -145,37 +145,9 @@ void CFreqSlowXplotWnd::AfterVerticalMove(int previousFrame)
     StoreViewOptions();
 }
 
-void CFreqSlowXplotWnd::OnVScroll(int code, int pos)
-{
-    const int previous = m_frames.Frame();
-    switch (code) {
-    case SB_LINEUP: m_frames.MoveDeeper(-1); break;
-    case SB_LINEDOWN: m_frames.MoveDeeper(1); break;
-    case SB_PAGEUP: m_frames.MoveDeeper(-100); break;
-    case SB_PAGEDOWN: m_frames.MoveDeeper(100); break;
-    case SB_THUMBPOSITION: m_frames.SetScrollPosition(pos); break;
-    case SB_THUMBTRACK:
-        SetDepthReadOut(Format("%10.4f%s", m_frames.DepthAtScrollPosition(pos), m_frames.DepthUnitLabel()));
-        return;
-    default: return;
-    }
-    AfterVerticalMove(previous);
-}
+void CFreqSlowXplotWnd::OnVScroll(int code, int pos) { ScrollFrames(m_frames, code, pos); }
 
-void CFreqSlowXplotWnd::OnKeyDown(unsigned key, unsigned, unsigned)
-{
-    const int previous = m_frames.Frame();
-    switch (key) {
-    case VK_PRIOR: m_frames.MoveDeeper(-100); break;
-    case VK_NEXT: m_frames.MoveDeeper(100); break;
-    case VK_END: m_frames.SetScrollPosition(m_frames.LastFrame()); break;
-    case VK_HOME: m_frames.SetScrollPosition(0); break;
-    case VK_UP: m_frames.MoveDeeper(-1); break;
-    case VK_DOWN: m_frames.MoveDeeper(1); break;
-    default: return;
-    }
-    AfterVerticalMove(previous);
-}
+void CFreqSlowXplotWnd::OnKeyDown(unsigned key, unsigned, unsigned) { KeyFrames(m_frames, key); }
 
 void CFreqSlowXplotWnd::OnMouseMove(unsigned, Point p)
 {
@@ -184,8 +156,8 @@ void CFreqSlowXplotWnd::OnMouseMove(unsigned, Point p)
         return;
     }
     const Rect& r = m_plotRect;
-    const double slowness = double(p.x - r.left) / r.Width() * (double(m_slowMax) - m_slowMin) + m_slowMin;
-    const double frequency = (1.0 - double(p.y - r.top) / r.Height()) * (double(m_freqMax) - m_freqMin) + m_freqMin;
+    const double slowness = double(p.x - r.left) / r.Width() * (double(m_setup.slowMax) - m_setup.slowMin) + m_setup.slowMin;
+    const double frequency = (1.0 - double(p.y - r.top) / r.Height()) * (double(m_setup.freqMax) - m_setup.freqMin) + m_setup.freqMin;
     SetReadOut(4, Format("%7.2f %s", slowness, m_slownessUnit.c_str()));
     SetReadOut(3, Format("%8.2f%s", frequency, " [Hz]"));
 }

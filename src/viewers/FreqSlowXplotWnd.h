@@ -27,15 +27,12 @@ public:
     // The colour of receiver `receiver` (from 0): twelve colours, black past them.
     static Color ReceiverColour(int receiver);
 
-    CFreqSlowXplotWnd();
+    explicit CFreqSlowXplotWnd(const XPlotSetupGroup& setup);
     ~CFreqSlowXplotWnd() override;
 
-    // ---- set by the Display command before Open --------------------------------------
-    std::string m_path, m_fileTitle, m_fileExt;
-    double m_startDepth = 1.0, m_stopDepth = 50000.0;
-    float m_freqMin = 1000, m_freqMax = 3000;
-    float m_slowMin = 80, m_slowMax = 480;
-    XPlotDatumFlags m_flags; // which datums of the file the setup selected
+    // The X-Plot Setup's choices the view was opened with; `datums` says which datums of
+    // the file the setup selected.
+    const XPlotSetupGroup& Setup() const { return m_setup; }
 
     // Loads the data set and its IFS pair, then creates the window; false (with the
     // message shown) when nothing could be opened.
@@ -100,11 +97,12 @@ public:
     CQtxFile m_file;
 
 private:
+    XPlotSetupGroup m_setup;
     bool TakePair(const CQtxDatumList& datums);
     void TakeReceivers();
     void Layout();
     void LayOutGrid();
-    void AfterVerticalMove(int previousFrame);
+    void OnFramesMoved(int previousFrame) override;
     void PlotReceiver(int receiver, uint32_t colour);
     // Sets the block of a point at (x, y), with its cross around it when `cross`.
     void Stamp(int x, int y, bool cross, uint32_t colour);

@@ -7,17 +7,7 @@
 
 CFreqSlowXplotWnd* OpenFreqSlowXplotWnd(const XPlotSetupGroup& setup, const std::string& windowClass)
 {
-    auto view = std::make_unique<CFreqSlowXplotWnd>();
-    view->m_path = setup.path;
-    view->m_fileTitle = setup.title;
-    view->m_fileExt = setup.ext;
-    view->m_startDepth = setup.topDepth;
-    view->m_stopDepth = setup.bottomDepth;
-    view->m_freqMin = setup.freqMin;
-    view->m_freqMax = setup.freqMax;
-    view->m_slowMin = setup.slowMin;
-    view->m_slowMax = setup.slowMax;
-    view->m_flags = setup.datums;
+    auto view = std::make_unique<CFreqSlowXplotWnd>(setup);
     // The zoom level and factors belong to the views opened before; only the requests go.
     view->m_windowId = StartNewViewer(false);
     theApp.m_display.depthZoomRequest = 0;

@@ -140,7 +140,7 @@ void CFreqSlowXplotWnd::Stamp(int x, int y, bool cross, uint32_t colour)
 
 void CFreqSlowXplotWnd::PlotReceiver(int receiver, uint32_t colour)
 {
-    const double slowWidth = double(m_slowMax) - m_slowMin, freqWidth = double(m_freqMax) - m_freqMin;
+    const double slowWidth = double(m_setup.slowMax) - m_setup.slowMin, freqWidth = double(m_setup.freqMax) - m_setup.freqMin;
     if (!(slowWidth > 0) || !(freqWidth > 0) || !std::isfinite(slowWidth) || !std::isfinite(freqWidth)) return;
     const size_t n = size_t(m_sampleCount);
     const float* s = m_slownessSamples.data() + size_t(receiver) * n;
@@ -149,10 +149,10 @@ void CFreqSlowXplotWnd::PlotReceiver(int receiver, uint32_t colour)
     for (size_t i = 0; i + 1 < n; ++i) {
         // Inside both ranges (a value that is no number is inside neither), and not
         // the last sample of a run: the next one of each curve is a pick.
-        if (!(s[i] >= m_slowMin && s[i] <= m_slowMax && f[i] >= m_freqMin && f[i] <= m_freqMax)) continue;
+        if (!(s[i] >= m_setup.slowMin && s[i] <= m_setup.slowMax && f[i] >= m_setup.freqMin && f[i] <= m_setup.freqMax)) continue;
         if (s[i + 1] == 0 || f[i + 1] == 0) continue;
-        const int x = int((s[i] - double(m_slowMin)) / slowWidth * m_plotWidth);
-        const int y = int(m_plotHeight - (f[i] - double(m_freqMin)) / freqWidth * m_plotHeight);
+        const int x = int((s[i] - double(m_setup.slowMin)) / slowWidth * m_plotWidth);
+        const int y = int(m_plotHeight - (f[i] - double(m_setup.freqMin)) / freqWidth * m_plotHeight);
         // The receiver's first point is marked with a cross around it.
         Stamp(x, y, first, colour);
         m_stamped.push_back({x, y, first});
@@ -180,12 +180,12 @@ void CFreqSlowXplotWnd::LayOutGrid()
             ticks.push_back({cell, Format(format, double(value))});
         }
     };
-    const Steps frequency = FrequencySteps(double(m_freqMax) - m_freqMin);
-    const Steps slowness = SlownessSteps(double(m_slowMax) - m_slowMin);
+    const Steps frequency = FrequencySteps(double(m_setup.freqMax) - m_setup.freqMin);
+    const Steps slowness = SlownessSteps(double(m_setup.slowMax) - m_setup.slowMin);
     m_frequencyWalk = frequency.walk;
     m_slownessWalk = slowness.walk;
-    layOut(m_frequencyTicks, m_freqMin, m_freqMax, m_plotHeight, frequency, "%5.1f");
-    layOut(m_slownessTicks, m_slowMin, m_slowMax, m_plotWidth, slowness, "%4.1f");
+    layOut(m_frequencyTicks, m_setup.freqMin, m_setup.freqMax, m_plotHeight, frequency, "%5.1f");
+    layOut(m_slownessTicks, m_setup.slowMin, m_setup.slowMax, m_plotWidth, slowness, "%4.1f");
     for (Tick& t : m_frequencyTicks) t.at = m_topMargin + m_plotHeight - t.at + 1; // y
     for (Tick& t : m_slownessTicks) t.at = m_leftMargin + t.at - 1;                // x
 }

@@ -35,13 +35,13 @@ uint32_t CSemblanceMapWnd::PaletteColour(int palette, int index)
     return 0xFF000000u | ColourRampRgb(index);
 }
 
-CSemblanceMapWnd::CSemblanceMapWnd() = default;
+CSemblanceMapWnd::CSemblanceMapWnd(const SemblanceMapSetupGroup& setup) : m_setup(setup) {}
 CSemblanceMapWnd::~CSemblanceMapWnd() = default;
 
 bool CSemblanceMapWnd::Open(const std::string& windowClass)
 {
     if (!Load()) return false;
-    const std::string caption = "Samblance Map (" + m_fileTitle + "." + m_fileExt + ")";
+    const std::string caption = "Samblance Map (" + m_setup.title + "." + m_setup.ext + ")";
     if (!CreateChild(windowClass, caption, WS_VSCROLL | WS_HSCROLL | WS_MAXIMIZE)) {
         RemoveViewOptions(m_windowId);
         return false;
@@ -52,27 +52,28 @@ bool CSemblanceMapWnd::Open(const std::string& windowClass)
 
 int CSemblanceMapWnd::Load()
 {
-    if (!OpenDataSet(m_file, m_path)) return 0;
+    if (!OpenDataSet(m_file, m_setup.path)) return 0;
     CQtxDatumList datums;
     if (!m_file.ReadDatumList(datums)) return 0;
     m_frames = CFrameCursor(m_file.m_header);
     // A down log opens at the top depth's share of the log, an up log counts it back
     // from the frame count; either way inside the log.
-    m_frames.SetFrame(m_frames.OpeningFrame(m_topDepth));
+    m_frames.SetFrame(m_frames.OpeningFrame(m_setup.topDepth));
 
     ChosenDatum datum;
     if (!ChooseDatum(m_file, datums, kTabSemblanceMap, datum)) return 0;
 
     for (int i = 0; i < 8; ++i) theApp.m_display.receiverShown[size_t(i)] = 0;
-    m_slownessUnit = m_slownessTitle == "Slowness range [uSec/m]" ? "[uSec/m]" : "[uSec/ft]";
+    m_slownessUnit = m_setup.slownessTitle == "Slowness range [uSec/m]" ? "[uSec/m]" : "[uSec/ft]";
     if (!SetUpMap(datum)) return 0;
-    FitTimeWindow(m_timeStart, m_timeStop);
-    FitSlownessWindow(m_slowMin, m_slowMax);
+    FitTimeWindow(m_setup.timeStart, m_setup.timeStop);
+    FitSlownessWindow(m_setup.slowMin, m_setup.slowMax);
     // One map: one receiver, shown.
     m_receivers = 1;
     RegisterReceivers(1);
-    m_palette = m_paletteText == "Black&White" ? kPaletteBlackWhite : kPaletteColor;
-    m_signature = m_type != "VDL";
+    // The map paints in Black&White or, for any other text, in Color.
+    m_palette = PaletteOfName(m_setup.palette) == kPaletteBlackWhite ? kPaletteBlackWhite : kPaletteColor;
+    m_signature = m_setup.type != "VDL";
     m_vscroll = m_frames.VerticalScrollInfo(20);
     SetDepthReadOut(Format("%10.4f%s", m_frames.Depth(), m_frames.DepthUnitLabel()));
     // A frame that cannot be read is reported now and shows a gap.

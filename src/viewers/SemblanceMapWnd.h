@@ -16,6 +16,8 @@
 #include "dataset/FrameCursor.h"
 #include "dataset/QtxFile.h"
 #include "platform/Image.h"
+#include "settings/SettingsGroups.h"
+#include "viewers/Palettes.h"
 #include "viewers/ViewerWnd.h"
 
 #include <array>
@@ -27,7 +29,7 @@ struct ChosenDatum;
 
 class CSemblanceMapWnd : public CViewerWnd {
 public:
-    enum PaletteCode : int16_t { kPaletteColor = 1, kPaletteBlackWhite = 2 };
+    using enum Palette;
     static constexpr int kColours = 32;
     // The samples (time x slowness) a view holds: the most a map may have.
     static constexpr int64_t kMaxMapSamples = int64_t(2048) * 16384;
@@ -40,18 +42,11 @@ public:
     // The colour (0xFFRRGGBB) of index 0..31 of a palette; an unknown code is Color.
     static uint32_t PaletteColour(int palette, int index);
 
-    CSemblanceMapWnd();
+    explicit CSemblanceMapWnd(const SemblanceMapSetupGroup& setup);
     ~CSemblanceMapWnd() override;
 
-    // ---- set by the Display command before Open --------------------------------------
-    std::string m_path, m_fileTitle, m_fileExt;
-    std::string m_type = "VDL"; // or "Signature"
-    std::string m_paletteText = "Color";
-    std::string m_slownessTitle = "Slowness range [uSec/ft]";
-    double m_topDepth = 1.0, m_bottomDepth = 50000.0;
-    float m_timeStart = 0, m_timeStop = 1000;
-    float m_slowMin = 40, m_slowMax = 240;
-    int m_normalize = 0;
+    // The Map Setup's choices the view was opened with; the windows it fits change its copy.
+    const SemblanceMapSetupGroup& Setup() const { return m_setup; }
 
     // Loads the data set and the chosen map, then creates the window; false (with the
     // message shown) when nothing could be opened.
@@ -80,7 +75,7 @@ public:
     std::string m_slownessUnit = "[uSec/ft]";
     std::string m_timeUnit = " [mSec]";
     std::string m_title, m_axisTitle;
-    int16_t m_palette = kPaletteColor;
+    Palette m_palette = kPaletteColor;
     bool m_signature = false;
     // The current frame's map: row j holds time sample j, m_ns values.
     std::vector<float> m_map;
@@ -140,10 +135,11 @@ public:
     CQtxFile m_file;
 
 private:
+    SemblanceMapSetupGroup m_setup;
     bool SetUpMap(const ChosenDatum& datum);
     void Layout();
     void SetScrollBars();
-    void AfterVerticalMove(int previousFrame);
+    void OnFramesMoved(int previousFrame) override;
     void MapColumns();
     // The interpolated, normalised profile at time `time`, over the window's samples.
     const float* Profile(double time);

@@ -22,7 +22,7 @@ void CSemblanceMapWnd::SetScrollBars()
 
 // The cursor has moved (or stayed at an end): a new frame is read before the repaint
 // shows it.
-void CSemblanceMapWnd::AfterVerticalMove(int previousFrame)
+void CSemblanceMapWnd::OnFramesMoved(int previousFrame)
 {
     SetDepthReadOut(Format("%10.4f%s", m_frames.Depth(), m_frames.DepthUnitLabel()));
     if (m_frames.Frame() != previousFrame || !m_frameRead) ReadFrame();
@@ -30,38 +30,9 @@ void CSemblanceMapWnd::AfterVerticalMove(int previousFrame)
     StoreViewOptions();
 }
 
-void CSemblanceMapWnd::OnVScroll(int code, int pos)
-{
-    const int previous = m_frames.Frame();
-    switch (code) {
-    case SB_LINEUP: m_frames.MoveDeeper(-1); break;
-    case SB_LINEDOWN: m_frames.MoveDeeper(1); break;
-    case SB_PAGEUP: m_frames.MoveDeeper(-100); break;
-    case SB_PAGEDOWN: m_frames.MoveDeeper(100); break;
-    case SB_THUMBPOSITION: m_frames.SetScrollPosition(pos); break;
-    case SB_THUMBTRACK:
-        // Only the depth under the thumb.
-        SetDepthReadOut(Format("%10.4f%s", m_frames.DepthAtScrollPosition(pos), m_frames.DepthUnitLabel()));
-        return;
-    default: return;
-    }
-    AfterVerticalMove(previous);
-}
+void CSemblanceMapWnd::OnVScroll(int code, int pos) { ScrollFrames(m_frames, code, pos); }
 
-void CSemblanceMapWnd::OnKeyDown(unsigned key, unsigned, unsigned)
-{
-    const int previous = m_frames.Frame();
-    switch (key) {
-    case VK_UP: m_frames.MoveDeeper(-1); break;
-    case VK_DOWN: m_frames.MoveDeeper(1); break;
-    case VK_PRIOR: m_frames.MoveDeeper(-100); break;
-    case VK_NEXT: m_frames.MoveDeeper(100); break;
-    case VK_HOME: m_frames.SetScrollPosition(0); break; // the top of the log
-    case VK_END: m_frames.SetScrollPosition(m_frames.LastFrame()); break;
-    default: return;
-    }
-    AfterVerticalMove(previous);
-}
+void CSemblanceMapWnd::OnKeyDown(unsigned key, unsigned, unsigned) { KeyFrames(m_frames, key); }
 
 // ---- slowness ---------------------------------------------------------------------------------
 

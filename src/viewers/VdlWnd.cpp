@@ -25,17 +25,17 @@ int Trunc(double v) { return ClampToInt(v); }
 
 } // namespace
 
-CVdlWnd::CVdlWnd() = default;
+CVdlWnd::CVdlWnd(const VdlSetupGroup& setup) : m_setup(setup) {}
 CVdlWnd::~CVdlWnd() = default;
 
 bool CVdlWnd::Open(const std::string& windowClass)
 {
-    m_domain = m_domainText == "Time"        ? kDomainTime
-               : m_domainText == "Frequency" ? kDomainFrequency
-               : m_domainText == "Slowness"  ? kDomainSlowness
+    m_domain = m_setup.domain == "Time"        ? kDomainTime
+               : m_setup.domain == "Frequency" ? kDomainFrequency
+               : m_setup.domain == "Slowness"  ? kDomainSlowness
                                              : kDomainAzimuth;
     if (!LoadData()) return false;
-    const std::string caption = m_domainText + " (" + m_path + ")";
+    const std::string caption = m_setup.domain + " (" + m_setup.path + ")";
     if (!CreateChild(windowClass, caption, WS_VSCROLL | WS_HSCROLL | WS_MAXIMIZE)) {
         RemoveViewOptions(m_windowId);
         return false;
@@ -46,11 +46,11 @@ bool CVdlWnd::Open(const std::string& windowClass)
 
 bool CVdlWnd::LoadData()
 {
-    if (!OpenDataSet(m_file, m_path)) return false;
+    if (!OpenDataSet(m_file, m_setup.path)) return false;
     CQtxDatumList datums;
     if (!m_file.ReadDatumList(datums)) return false;
     m_frames = CFrameCursor(m_file.m_header);
-    if (!AcceptDepths(m_frames, m_path)) return false;
+    if (!AcceptDepths(m_frames, m_setup.path)) return false;
 
     // The display range in frames: the depth's share of the log's span times the frame
     // count (an up log counts it back from the frame count). A single frame, or a span
@@ -64,13 +64,13 @@ bool CVdlWnd::LoadData()
     };
     double first, last;
     if (m_frames.IsDown()) {
-        first = std::max(along(m_displayTop), 0.0);
-        last = along(m_displayBottom);
+        first = std::max(along(m_setup.topDepth), 0.0);
+        last = along(m_setup.bottomDepth);
         if (last > n) last = n - 1;
     } else {
-        first = double(n) - along(m_displayTop);
+        first = double(n) - along(m_setup.topDepth);
         if (first >= n) first = n - 1;
-        last = std::max(double(n) - along(m_displayBottom), 0.0);
+        last = std::max(double(n) - along(m_setup.bottomDepth), 0.0);
     }
     m_firstFrame = int(std::clamp(first, 0.0, double(m_frames.LastFrame())));
     m_lastFrame = int(std::clamp(last, 0.0, double(n)));
@@ -83,22 +83,21 @@ bool CVdlWnd::LoadData()
     int domain = m_domain;
     if (!ChooseDatumOfShownTab(m_file, datums, domain, datum)) return false;
     m_domain = int16_t(domain);
-    m_domainText = DomainWord(m_domain);
+    m_setup.domain = DomainWord(m_domain);
 
     theApp.m_display.receiverShown.fill(0);
-    m_slownessUnit = m_slownessTitle == "Slowness range [uSec/m]" ? "[uSec/m]" : "[uSec/ft]";
+    m_slownessUnit = m_setup.slownessTitle == "Slowness range [uSec/m]" ? "[uSec/m]" : "[uSec/ft]";
     if (!SetUpItem(datum)) return false;
     // A new view shows its first receiver; the others are switched on by the user.
     RegisterReceivers(1);
 
-    m_palette = m_paletteText == "Black&White"   ? kPaletteBlackWhite
-                : m_paletteText == "White&Black" ? kPaletteWhiteBlack
-                : m_paletteText == "Anisotropy"  ? kPaletteAnisotropy
-                                                 : kPaletteColor;
-    m_signature = m_type == "Signature";
+    // A palette text no view knows paints in Color.
+    const Palette palette = PaletteOfName(m_setup.palette);
+    m_palette = palette == kPaletteNone ? kPaletteColor : palette;
+    m_signature = m_setup.type == "Signature";
     m_wiggleAmplitude = m_signature ? 20.0f : 0.0f;
-    if (!(m_depthScale > 0) || !std::isfinite(m_depthScale)) m_depthScale = 480.0f;
-    m_depthGrid = m_depthScale >= 500 ? 20.0f : m_depthScale >= 250 ? 10.0f : 5.0f;
+    if (!(m_setup.depthScale > 0) || !std::isfinite(m_setup.depthScale)) m_setup.depthScale = 480.0f;
+    m_depthGrid = m_setup.depthScale >= 500 ? 20.0f : m_setup.depthScale >= 250 ? 10.0f : 5.0f;
     m_vscroll = {};
     m_vscroll.max = std::max(BottomPosition() - TopPosition(), 0);
     m_vscroll.page = 20;
@@ -154,20 +153,20 @@ bool CVdlWnd::SetUpItem(const ChosenDatum& d)
 float& CVdlWnd::RangeStart()
 {
     switch (m_domain) {
-    case kDomainTime: return m_timeStart;
-    case kDomainFrequency: return m_freqStart;
-    case kDomainSlowness: return m_slowMin;
-    default: return m_azimMin;
+    case kDomainTime: return m_setup.timeStart;
+    case kDomainFrequency: return m_setup.freqStart;
+    case kDomainSlowness: return m_setup.slowMin;
+    default: return m_setup.azimMin;
     }
 }
 
 float& CVdlWnd::RangeStop()
 {
     switch (m_domain) {
-    case kDomainTime: return m_timeStop;
-    case kDomainFrequency: return m_freqStop;
-    case kDomainSlowness: return m_slowMax;
-    default: return m_azimMax;
+    case kDomainTime: return m_setup.timeStop;
+    case kDomainFrequency: return m_setup.freqStop;
+    case kDomainSlowness: return m_setup.slowMax;
+    default: return m_setup.azimMax;
     }
 }
 
@@ -195,25 +194,25 @@ void CVdlWnd::SetupAxis()
     case kDomainFrequency: {
         step = 1e6 / (double(n) * s);
         const double nyquist = 1e6 / (2.0 * s);
-        double hi = m_freqStop;
+        double hi = m_setup.freqStop;
         if (hi > nyquist) hi = 0.95 * nyquist;
-        start = SnapUp(m_freqStart, step);
+        start = SnapUp(m_setup.freqStart, step);
         stop = SnapUp(hi, step);
         span = stop - start - step;
         break;
     }
     case kDomainSlowness:
-        start = SnapUp(m_slowMin, s);
-        stop = std::min(SnapUp(m_slowMax, s), double(n) * s);
+        start = SnapUp(m_setup.slowMin, s);
+        stop = std::min(SnapUp(m_setup.slowMax, s), double(n) * s);
         span = stop - start - s;
         break;
     case kDomainAzimuth:
-        start = SnapUp(m_azimMin, s);
-        stop = std::min(SnapUp(m_azimMax, s), 360.0);
+        start = SnapUp(m_setup.azimMin, s);
+        stop = std::min(SnapUp(m_setup.azimMax, s), 360.0);
         break;
     default: // time
-        start = SnapUp(m_timeStart, s);
-        stop = std::min(SnapUp(m_timeStop, s), double(n) * s);
+        start = SnapUp(m_setup.timeStart, s);
+        stop = std::min(SnapUp(m_setup.timeStop, s), double(n) * s);
         break;
     }
     a.first = std::clamp(Trunc(start / step), 0, std::max(limit - 2, 0));
@@ -243,14 +242,14 @@ void CVdlWnd::ScrollAxis(int64_t position)
 bool CVdlWnd::ApplyDepthZoom(int request)
 {
     if (request == 0) return true;
-    const float scale = request > 0 ? m_depthScale / 2 : m_depthScale * 2;
+    const float scale = request > 0 ? m_setup.depthScale / 2 : m_setup.depthScale * 2;
     if ((request > 0 && scale < 100) || (request < 0 && scale > 1000)) {
         MessageBox("Reached depth domain zoom limit!\nOperation will be abandoned.", MB_OK);
         return false;
     }
-    m_depthScale = scale;
+    m_setup.depthScale = scale;
     // The depth labels keep their spacing on the screen.
-    m_depthGrid = m_depthScale >= 500 ? 20.0f : m_depthScale >= 250 ? 10.0f : 5.0f;
+    m_depthGrid = m_setup.depthScale >= 500 ? 20.0f : m_setup.depthScale >= 250 ? 10.0f : 5.0f;
     return true;
 }
 
@@ -319,7 +318,7 @@ void CVdlWnd::Layout()
     // Wiggles hang their annotations lower: the rows leave them room.
     const int shift = Trunc(m_wiggleFactor * m_wiggleAmplitude);
     m_rowsAvailable = std::max(m_clientHeight - 2 * m_fontHeight - m_topMargin - shift, 0);
-    m_depthPerPixel = double(m_vertSize) * m_depthScale / std::max(m_vertRes, 1) / m_mmPerUnit;
+    m_depthPerPixel = double(m_vertSize) * m_setup.depthScale / std::max(m_vertRes, 1) / m_mmPerUnit;
     const double frames = m_frames.Step() > 0 ? m_rowsAvailable * m_depthPerPixel / m_frames.Step() : 0.0;
     // Clamped before the one is added: a tiny depth step makes the page span any count.
     m_framesPerPage = std::clamp(Trunc(frames), 0, std::max(m_frames.FrameCount(), 1) - 1) + 1;
@@ -337,7 +336,7 @@ CVdlWnd::RenderKey CVdlWnd::KeyNow() const
     k.vertSize = m_vertSize;
     k.start = m_axis.start;
     k.span = m_axis.span;
-    k.scale = m_depthScale;
+    k.scale = m_setup.depthScale;
     k.gain = m_gain;
     k.shown = m_shown;
     return k;

@@ -13,18 +13,21 @@
 #include "dataset/FrameCursor.h"
 #include "dataset/QtxFile.h"
 #include "platform/Image.h"
+#include "settings/SettingsGroups.h"
+#include "viewers/Palettes.h"
 #include "viewers/ViewerWnd.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct ChosenDatum;
 
 class CVdlWnd : public CViewerWnd {
 public:
-    enum PaletteCode : int16_t { kPaletteColor = 1, kPaletteBlackWhite = 2, kPaletteAnisotropy = 3, kPaletteWhiteBlack = 4 };
+    using enum Palette;
     static constexpr int kColours = 32;
     static constexpr int kWigglePeriod = 10; // rows between two Signature wiggles
 
@@ -34,23 +37,11 @@ public:
     // 31; -1 (a gap) for a value that is not a number.
     static int ColourIndex(float value);
 
-    CVdlWnd();
+    explicit CVdlWnd(const VdlSetupGroup& setup);
     ~CVdlWnd() override;
 
-    // ---- set by the Display command before Open --------------------------------------
-    std::string m_path, m_fileName, m_fileTitle;
-    std::string m_domainText = "Time";
-    std::string m_type = "VDL"; // or "Signature"
-    std::string m_signatureColour;
-    std::string m_paletteText = "Color";
-    std::string m_slownessTitle = "Slowness range [uSec/ft]";
-    double m_displayTop = 1.0, m_displayBottom = 50000.0;
-    float m_depthScale = 480.0f; // N of 1:N
-    float m_timeStart = 0, m_timeStop = 5000;
-    float m_freqStart = 0, m_freqStop = 10000;
-    float m_slowMin = 40, m_slowMax = 240;
-    float m_azimMin = 0, m_azimMax = 360;
-    int m_normalize = 0;
+    // The VDL Setup's choices the view was opened with; zooms change its copy.
+    const VdlSetupGroup& Setup() const { return m_setup; }
 
     // Loads the data set and the chosen item, then creates the window; false (with the
     // message shown) when nothing could be opened.
@@ -76,7 +67,7 @@ public:
     uint32_t m_offset = 0;
     uint8_t m_unitCode = kUnitNone;
     int16_t m_domain = kDomainTime;
-    int16_t m_palette = kPaletteColor;
+    Palette m_palette = kPaletteColor;
     bool m_signature = false;
     bool m_instFrequency = false, m_instSlowness = false;
     float m_step = 0;         // of one sample of the item
@@ -143,6 +134,7 @@ public:
     CQtxFile m_file;
 
 private:
+    VdlSetupGroup m_setup;
     bool SetUpItem(const ChosenDatum& datum);
     void Layout();
     void TakeReceivers();
@@ -159,6 +151,14 @@ private:
     bool LoadFrame(int position, int buffer);
     void MapColumns();
     void RenderRow(int row, int column, const float* previous, const float* current, float weight);
+    // Scales a row of frequency or slowness curve values (displayed samples up to `hi`)
+    // to 0 .. 1 between the range's ends.
+    void ScaleCurveRow(float* v, int hi);
+    // The buffers holding page positions p0 and p1, each read when not held yet.
+    std::pair<int, int> BufferFrames(int p0, int p1);
+    // Lays out the depth label `next` when it falls within a pixel of the row, and
+    // moves `next` on to the grid value after the row.
+    void LabelDepth(int row, double depth, double& next, int& lastLabelY);
     void LayOutAnnotations();
     // Read-outs (VdlWndInput.cpp).
     bool ReadOutFrame(int frame);

@@ -7,27 +7,7 @@
 
 CVdlWnd* OpenVdlWnd(const VdlSetupGroup& setup, const std::string& windowClass)
 {
-    auto view = std::make_unique<CVdlWnd>();
-    view->m_path = setup.path;
-    view->m_fileName = setup.fileName;
-    view->m_fileTitle = setup.title;
-    view->m_domainText = setup.domain;
-    view->m_type = setup.type;
-    view->m_signatureColour = setup.colour;
-    view->m_paletteText = setup.palette;
-    view->m_slownessTitle = setup.slownessTitle;
-    view->m_displayTop = setup.topDepth;
-    view->m_displayBottom = setup.bottomDepth;
-    view->m_depthScale = setup.depthScale;
-    view->m_timeStart = setup.timeStart;
-    view->m_timeStop = setup.timeStop;
-    view->m_freqStart = setup.freqStart;
-    view->m_freqStop = setup.freqStop;
-    view->m_slowMin = setup.slowMin;
-    view->m_slowMax = setup.slowMax;
-    view->m_azimMin = setup.azimMin;
-    view->m_azimMax = setup.azimMax;
-    view->m_normalize = setup.normalize ? 1 : 0;
+    auto view = std::make_unique<CVdlWnd>(setup);
     view->m_windowId = StartNewViewer();
     // A new view starts without a pending depth or data-axis zoom.
     theApp.m_display.depthZoomRequest = 0;

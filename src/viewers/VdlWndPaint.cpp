@@ -13,12 +13,6 @@
 
 namespace {
 
-// Index 0 to 31 of the anisotropy palette, 0xRRGGBB; the Color palette is the ramp.
-constexpr uint32_t kAnisotropy[CVdlWnd::kColours] = {
-    0xFFFF5C, 0xFFFF52, 0xFFFF49, 0xFFFF40, 0xFFFF25, 0xFFFF0A, 0xFFFB0C, 0xFFF70F, 0xFFF001, 0xFFEA01, 0xFAE200,
-    0xFADA00, 0xFAD400, 0xFACE00, 0xF5C400, 0xF0BA00, 0xE1A508, 0xD29010, 0xC37F0E, 0xB46F0C, 0xB4690C, 0xB4630C,
-    0xB45E0C, 0xB45A0C, 0xB4560C, 0xB4530C, 0xAE4D06, 0xA84700, 0x9A4100, 0x8C3B00, 0x783200, 0x642800};
-
 constexpr uint32_t Grey(int level) { return uint32_t(level) * 0x010101u; }
 
 constexpr Pen kBlackPen{PS_SOLID, 0, Rgb(0, 0, 0)};
@@ -34,7 +28,7 @@ uint32_t CVdlWnd::PaletteColour(int palette, int index)
     index = std::clamp(index, 0, kColours - 1);
     uint32_t rgb;
     switch (palette) {
-    case kPaletteAnisotropy: rgb = kAnisotropy[index]; break;
+    case kPaletteAnisotropy: rgb = AnisotropyRgb(index); break;
     // Grey ramps in steps of 8 from a mid-grey 0; the rising one ends in black, the
     // falling one in black as well.
     case kPaletteBlackWhite: rgb = index == 0 ? Grey(0x80) : index == kColours - 1 ? 0 : Grey(8 * index); break;
@@ -125,7 +119,7 @@ void CVdlWnd::Render()
     const double depth0 = DepthOfPosition(first);
     const bool single = end == first || !(step > 0);
     const double grid = m_depthGrid;
-    double next = std::isfinite(depth0) && grid > 0 ? std::ceil(depth0 / grid) * grid : NAN;
+    double next = std::isfinite(depth0) && grid > 0 ? std::ceil(depth0 / grid) * grid : NAN; // the next labelled depth
     int lastLabelY = -m_fontHeight;
     const uint32_t background = ToArgb(kBackground);
     const size_t frameFloats = size_t(m_sampleCount);
@@ -139,39 +133,14 @@ void CVdlWnd::Render()
         const int p0 = std::clamp(Trunc(std::floor(at)), first, end);
         const int p1 = std::min(p0 + 1, end);
         const float weight = p1 == p0 ? 0.0f : float(std::clamp(at - p0, 0.0, 1.0));
-        // Two frames at a time; each frame of the page is read once, in depth order.
-        int b0 = m_framePosition[0] == p0 ? 0 : m_framePosition[1] == p0 ? 1 : -1;
-        if (b0 < 0) {
-            b0 = m_framePosition[0] == p1 ? 1 : 0;
-            LoadFrame(p0, b0);
-        }
-        int b1 = b0;
-        if (p1 != p0) {
-            b1 = 1 - b0;
-            if (m_framePosition[size_t(b1)] != p1) LoadFrame(p1, b1);
-        }
+        const auto [b0, b1] = BufferFrames(p0, p1);
         uint32_t* pixels = m_image.Row(row);
         if (!m_signature) std::fill(pixels, pixels + width, background);
         for (int c = 0; c < shown; ++c) {
             const size_t offset = size_t(m_columns[size_t(c)]) * frameFloats;
             RenderRow(row, c, m_frame[size_t(b0)].data() + offset, m_frame[size_t(b1)].data() + offset, weight);
         }
-        // A depth label where a multiple of the grid falls within a pixel of the row,
-        // unless it would overlap the one before.
-        if (std::isfinite(next) && next <= depth + dpp) {
-            if (next >= depth - dpp) {
-                const int y = Trunc(m_wiggleFactor * m_wiggleAmplitude) + row + 1 + 17;
-                if (y >= lastLabelY + m_fontHeight) {
-                    if (m_depthLabels.size() <= size_t(m_depthLabelCount)) m_depthLabels.resize(size_t(m_depthLabelCount) + 1);
-                    Label& label = m_depthLabels[size_t(m_depthLabelCount++)];
-                    label.x = 5;
-                    label.y = y;
-                    FormatInto(label.text, "%5.0f", next);
-                    lastLabelY = y;
-                }
-            }
-            next = (std::floor((depth + dpp) / grid) + 1) * grid;
-        }
+        if (std::isfinite(next) && next <= depth + dpp) LabelDepth(row, depth, next, lastLabelY);
         m_rowsDrawn = row + 1;
     }
     m_imageRect = {m_leftMargin, m_topMargin, m_leftMargin + width, m_topMargin + m_rowsDrawn};
@@ -180,44 +149,40 @@ void CVdlWnd::Render()
     LayOutAnnotations();
 }
 
-namespace {
-
-// The amplitude spectrum of n real samples (a power of two) into bins 0 .. n/2 of
-// `row`, divided by its largest bin. A row with a gap has no spectrum: every bin is
-// a gap.
-void Spectrum(float* row, int n)
+std::pair<int, int> CVdlWnd::BufferFrames(int p0, int p1)
 {
-    float largest = 0;
-    for (int i = 0; i < n; ++i) {
-        if (!std::isfinite(row[i])) {
-            std::fill(row, row + n / 2 + 1, NAN);
-            return;
-        }
-        largest = std::max(largest, std::fabs(row[i]));
+    // Two frames at a time; each frame of the page is read once, in depth order.
+    int b0 = m_framePosition[0] == p0 ? 0 : m_framePosition[1] == p0 ? 1 : -1;
+    if (b0 < 0) {
+        b0 = m_framePosition[0] == p1 ? 1 : 0;
+        LoadFrame(p0, b0);
     }
-    // Scaled first, so that no sum of the transform can overflow; the spectrum is
-    // divided by its largest bin anyway.
-    const float scale = largest > 0 ? 1.0f / largest : 1.0f;
-    float* data = g_fftData;
-    for (int i = 0; i < n; ++i) {
-        data[2 * i + 1] = row[i] * scale;
-        data[2 * i + 2] = 0.0f;
+    int b1 = b0;
+    if (p1 != p0) {
+        b1 = 1 - b0;
+        if (m_framePosition[size_t(b1)] != p1) LoadFrame(p1, b1);
     }
-    CFft fft;
-    fft.m_sign = 1;
-    fft.m_n = n;
-    fft.Transform();
-    float peak = 0;
-    for (int k = 0; k <= n / 2; ++k) {
-        const double re = data[2 * k + 1], im = data[2 * k + 2];
-        row[k] = float(std::sqrt(re * re + im * im));
-        peak = std::max(peak, row[k]);
-    }
-    if (peak > 0)
-        for (int k = 0; k <= n / 2; ++k) row[k] /= peak;
+    return {b0, b1};
 }
 
-} // namespace
+void CVdlWnd::LabelDepth(int row, double depth, double& next, int& lastLabelY)
+{
+    // A depth label where a multiple of the grid falls within a pixel of the row,
+    // unless it would overlap the one before.
+    const double dpp = m_depthPerPixel, grid = m_depthGrid;
+    if (next >= depth - dpp) {
+        const int y = Trunc(m_wiggleFactor * m_wiggleAmplitude) + row + 1 + 17;
+        if (y >= lastLabelY + m_fontHeight) {
+            if (m_depthLabels.size() <= size_t(m_depthLabelCount)) m_depthLabels.resize(size_t(m_depthLabelCount) + 1);
+            Label& label = m_depthLabels[size_t(m_depthLabelCount++)];
+            label.x = 5;
+            label.y = y;
+            FormatInto(label.text, "%5.0f", next);
+            lastLabelY = y;
+        }
+    }
+    next = (std::floor((depth + dpp) / grid) + 1) * grid;
+}
 
 namespace {
 
@@ -267,31 +232,11 @@ void CVdlWnd::RenderRow(int row, int column, const float* previous, const float*
     // largest magnitude) and the time domain's amplitude zoom.
     float factor = 1.0f;
     if (spectrum) {
-        Spectrum(v, n);
-    } else if (m_domain != kDomainSlowness || m_normalize) {
+        AmplitudeSpectrum(v, n, v);
+    } else if (m_domain != kDomainSlowness || m_setup.normalize) {
         const float largest = LargestFinite(v + a.first, a.last - a.first);
         if (m_instFrequency || m_instSlowness) {
-            // Curves of a frequency or a slowness: their values between the range's
-            // ends, 0 (no pick) kept.
-            double low = m_freqStart, high = m_freqStop;
-            if (m_instSlowness) {
-                low = 5000, high = 0;
-                for (int j = a.first; j < hi; ++j) {
-                    if (v[j] == 0) continue;
-                    if (v[j + 1] == 0) {
-                        v[j] = 0; // a pick without a follower is left out
-                        continue;
-                    }
-                    low = std::min(low, double(v[j]));
-                    high = std::max(high, double(v[j]));
-                }
-                low = std::max(0.9 * low, double(m_slowMin));
-                high = std::min(1.1 * high, double(m_slowMax));
-            }
-            const double range = high - low;
-            for (int j = a.first; j <= hi; ++j)
-                if (v[j] != 0)
-                    v[j] = range > 0 ? float(std::clamp((v[j] - low) / range, 0.0, 1.0)) : std::isnan(v[j]) ? NAN : 0.0f;
+            ScaleCurveRow(v, hi);
             if (largest == 0) factor = 0;
         } else {
             factor = largest > 0 ? 1.0f / largest : 0.0f; // a row of zeros stays 0, its gaps gaps
@@ -333,6 +278,31 @@ void CVdlWnd::RenderRow(int row, int column, const float* previous, const float*
         ++length;
     }
     if (length > 0) m_wiggleLengths.push_back(length);
+}
+
+void CVdlWnd::ScaleCurveRow(float* v, int hi)
+{
+    // Curves of a frequency or a slowness: their values between the range's ends, 0
+    // (no pick) kept.
+    const Axis& a = m_axis;
+    double low = m_setup.freqStart, high = m_setup.freqStop;
+    if (m_instSlowness) {
+        low = 5000, high = 0;
+        for (int j = a.first; j < hi; ++j) {
+            if (v[j] == 0) continue;
+            if (v[j + 1] == 0) {
+                v[j] = 0; // a pick without a follower is left out
+                continue;
+            }
+            low = std::min(low, double(v[j]));
+            high = std::max(high, double(v[j]));
+        }
+        low = std::max(0.9 * low, double(m_setup.slowMin));
+        high = std::min(1.1 * high, double(m_setup.slowMax));
+    }
+    const double range = high - low;
+    for (int j = a.first; j <= hi; ++j)
+        if (v[j] != 0) v[j] = range > 0 ? float(std::clamp((v[j] - low) / range, 0.0, 1.0)) : std::isnan(v[j]) ? NAN : 0.0f;
 }
 
 void CVdlWnd::LayOutAnnotations()

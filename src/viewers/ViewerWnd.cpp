@@ -242,3 +242,35 @@ const char* CViewerWnd::DomainWord(int domain)
     default: return "Azimuth";
     }
 }
+
+void CViewerWnd::ScrollFrames(CFrameCursor& frames, int code, int pos)
+{
+    const int previous = frames.Frame();
+    switch (code) {
+    case SB_LINEUP: frames.MoveDeeper(-1); break;
+    case SB_LINEDOWN: frames.MoveDeeper(1); break;
+    case SB_PAGEUP: frames.MoveDeeper(-100); break;
+    case SB_PAGEDOWN: frames.MoveDeeper(100); break;
+    case SB_THUMBPOSITION: frames.SetScrollPosition(pos); break;
+    case SB_THUMBTRACK:
+        SetDepthReadOut(Format("%10.4f%s", frames.DepthAtScrollPosition(pos), frames.DepthUnitLabel()));
+        return;
+    default: return;
+    }
+    OnFramesMoved(previous);
+}
+
+void CViewerWnd::KeyFrames(CFrameCursor& frames, unsigned key)
+{
+    const int previous = frames.Frame();
+    switch (key) {
+    case VK_PRIOR: frames.MoveDeeper(-100); break;
+    case VK_NEXT: frames.MoveDeeper(100); break;
+    case VK_END: frames.SetScrollPosition(frames.LastFrame()); break;
+    case VK_HOME: frames.SetScrollPosition(0); break;
+    case VK_UP: frames.MoveDeeper(-1); break;
+    case VK_DOWN: frames.MoveDeeper(1); break;
+    default: return;
+    }
+    OnFramesMoved(previous);
+}

@@ -109,6 +109,15 @@ protected:
     Brush m_traceBrush;
     Brush m_backgroundBrush;
 
+    // ---- views that step through frames one at a time -----------------------------------------
+    // The vertical bar and the keys move `frames`: a line or an arrow key by one frame, a
+    // page by 100, the thumb, Home and End to a scroll position; then OnFramesMoved gets
+    // the frame before the move. A tracking thumb only shows the depth under it; other
+    // codes and keys do nothing.
+    void ScrollFrames(CFrameCursor& frames, int code, int pos);
+    void KeyFrames(CFrameCursor& frames, unsigned key);
+    virtual void OnFramesMoved(int /*previousFrame*/) {}
+
     // The screen's height in pixels and millimetres (depth per pixel of the depth views),
     // read when the window is sized.
     int m_vertRes = 0, m_vertSize = 0;

@@ -50,3 +50,12 @@ TEST(PathLabelTest, NarrowStaticsShortenPastFiftyCharacters)
 }
 
 } // namespace
+
+TEST(PathLabelTest, StatusTailsKeepThePathFromItsLastSeparatorOfEitherKind)
+{
+    EXPECT_EQ(PathTail("/data/wells/a.cnv"), ".../a.cnv");
+    EXPECT_EQ(PathTail("C:\\logs\\run 2\\b.qtx"), "...\\b.qtx");
+    EXPECT_EQ(PathTail("/mixed\\part/c.qtx"), ".../c.qtx");
+    EXPECT_EQ(PathTail("bare.qtx"), "...");
+    EXPECT_EQ(PathTail(""), "...");
+}

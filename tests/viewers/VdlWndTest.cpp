@@ -256,7 +256,7 @@ TEST_F(VdlWndTest, ZoomRequestsStopAtTheirLimitsWithTheirMessages)
     for (const Step& s : steps) {
         if (*s.message) host.ExpectMessage(s.message);
         frame.Command(s.command);
-        EXPECT_EQ(view->m_depthScale, s.scale) << s.command;
+        EXPECT_EQ(view->Setup().depthScale, s.scale) << s.command;
         EXPECT_EQ(view->m_axis.span, s.span) << s.command;
         EXPECT_EQ(theApp.m_display.depthZoomRequest + theApp.m_display.dataAxisZoomRequest, 0) << "taken";
     }
@@ -291,6 +291,24 @@ TEST_F(VdlWndTest, PaletteIndicesRunFromTheLowestToTheHighestValue)
         {CVdlWnd::kPaletteWhiteBlack, 31, 0x000000},
     };
     for (const Colour& c : colours) EXPECT_EQ(CVdlWnd::PaletteColour(c.palette, c.index), 0xFF000000u | c.rgb) << c.index;
+}
+
+TEST_F(VdlWndTest, TheStoredPaletteTextChoosesThePaletteAndAnUnknownOneIsColor)
+{
+    ASSERT_TRUE(WriteQtx(path, {Waveform(1, 64, 10.0f)}, 4, 1000.0, 1.0, DefaultSample, qtx::kLogDown));
+    const std::pair<const char*, int> cases[] = {{"Color", CVdlWnd::kPaletteColor},
+                                                 {"Black&White", CVdlWnd::kPaletteBlackWhite},
+                                                 {"White&Black", CVdlWnd::kPaletteWhiteBlack},
+                                                 {"Anisotropy", CVdlWnd::kPaletteAnisotropy},
+                                                 {"Grey", CVdlWnd::kPaletteColor},
+                                                 {"", CVdlWnd::kPaletteColor}};
+    for (const auto& [text, palette] : cases) {
+        setup.palette = text;
+        CVdlWnd* view = Open();
+        ASSERT_NE(view, nullptr) << text;
+        EXPECT_EQ(view->m_palette, palette) << text;
+        view->OnClose();
+    }
 }
 
 TEST_F(VdlWndTest, RowsAreNormalisedByMaximumOrByTheCurvesRange)
