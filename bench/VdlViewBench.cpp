@@ -146,7 +146,7 @@ void ReadRenderAndPaint(benchmark::State& state, const char* domain)
         v.view->OnPaint(dc);
     }
     benchmark::DoNotOptimize(image.constBits());
-    state.counters["frames"] = v.view->m_framesRead;
+    state.counters["frames"] = v.view->Item().framesRead;
     state.counters["rows"] = v.view->m_rowsDrawn;
     state.counters["allocs/paint"] = double(g_allocations.load() - before) / double(state.iterations());
 }

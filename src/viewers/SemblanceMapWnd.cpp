@@ -52,19 +52,19 @@ bool CSemblanceMapWnd::Open(const std::string& windowClass)
 
 int CSemblanceMapWnd::Load()
 {
-    if (!OpenDataSet(m_file, m_setup.path)) return 0;
+    if (!OpenDataSet(m_item.file, m_setup.path)) return 0;
     CQtxDatumList datums;
-    if (!m_file.ReadDatumList(datums)) return 0;
-    m_frames = CFrameCursor(m_file.m_header);
+    if (!m_item.file.ReadDatumList(datums)) return 0;
+    m_item.frames = CFrameCursor(m_item.file.m_header);
     // A down log opens at the top depth's share of the log, an up log counts it back
     // from the frame count; either way inside the log.
-    m_frames.SetFrame(m_frames.OpeningFrame(m_setup.topDepth));
+    m_item.frames.SetFrame(m_item.frames.OpeningFrame(m_setup.topDepth));
 
     ChosenDatum datum;
-    if (!ChooseDatum(m_file, datums, kTabSemblanceMap, datum)) return 0;
+    if (!ChooseDatum(m_item.file, datums, kTabSemblanceMap, datum)) return 0;
 
     for (int i = 0; i < 8; ++i) theApp.m_display.receiverShown[size_t(i)] = 0;
-    m_slownessUnit = m_setup.slownessTitle == "Slowness range [uSec/m]" ? "[uSec/m]" : "[uSec/ft]";
+    m_item.slownessUnit = m_setup.slownessTitle == "Slowness range [uSec/m]" ? "[uSec/m]" : "[uSec/ft]";
     if (!SetUpMap(datum)) return 0;
     FitTimeWindow(m_setup.timeStart, m_setup.timeStop);
     FitSlownessWindow(m_setup.slowMin, m_setup.slowMax);
@@ -72,10 +72,10 @@ int CSemblanceMapWnd::Load()
     m_receivers = 1;
     RegisterReceivers(1);
     // The map paints in Black&White or, for any other text, in Color.
-    m_palette = PaletteOfName(m_setup.palette) == kPaletteBlackWhite ? kPaletteBlackWhite : kPaletteColor;
-    m_signature = m_setup.type != "VDL";
-    m_vscroll = m_frames.VerticalScrollInfo(20);
-    SetDepthReadOut(Format("%10.4f%s", m_frames.Depth(), m_frames.DepthUnitLabel()));
+    m_item.palette = PaletteOfName(m_setup.palette) == kPaletteBlackWhite ? kPaletteBlackWhite : kPaletteColor;
+    m_item.signature = m_setup.type != "VDL";
+    m_item.vscroll = m_item.frames.VerticalScrollInfo(20);
+    SetDepthReadOut(Format("%10.4f%s", m_item.frames.Depth(), m_item.frames.DepthUnitLabel()));
     // A frame that cannot be read is reported now and shows a gap.
     ReadFrame();
     return 1;
@@ -83,9 +83,9 @@ int CSemblanceMapWnd::Load()
 
 bool CSemblanceMapWnd::SetUpMap(const ChosenDatum& d)
 {
-    m_mnemonic = d.mnemonic;
-    m_typeCode = d.typeCode;
-    m_offset = d.offset;
+    m_item.mnemonic = d.mnemonic;
+    m_item.typeCode = d.typeCode;
+    m_item.offset = d.offset;
     m_ns = d.sampleCount;
     m_fs = d.firstIndex;
     m_ds = d.step;
@@ -97,24 +97,24 @@ bool CSemblanceMapWnd::SetUpMap(const ChosenDatum& d)
     if (samples < 1 || samples > kMaxMapSamples) {
         MessageBox(Format("Semblance map %s cannot be shown: its %d x %d samples (time x slowness) are %s.\n"
                           "Operation will be abandoned.",
-                          m_mnemonic.c_str(), m_nt, m_ns,
+                          m_item.mnemonic.c_str(), m_nt, m_ns,
                           samples < 1 ? "none" : Format("more than the %lld a view holds", (long long)kMaxMapSamples).c_str()),
                    MB_OK | MB_ICONSTOP);
         return false;
     }
-    if (!AcceptSampleStep(m_mnemonic, m_ds) || !AcceptSampleStep(m_mnemonic, m_dt)) return false;
+    if (!AcceptSampleStep(m_item.mnemonic, m_ds) || !AcceptSampleStep(m_item.mnemonic, m_dt)) return false;
     m_map.assign(size_t(samples), 0.0f);
     m_rowScale.assign(size_t(m_nt), 1.0);
     m_profile.assign(size_t(m_ns), 0.0f);
-    m_title = SemblanceMapTitle(m_typeCode);
-    m_axisTitle = "Slowness " + m_slownessUnit;
+    m_title = SemblanceMapTitle(m_item.typeCode);
+    m_item.axisTitle = "Slowness " + m_item.slownessUnit;
     return true;
 }
 
 bool CSemblanceMapWnd::ReadFrame()
 {
-    ++m_framesRead;
-    m_frameRead = m_file.ReadFrameItem(m_frames.Frame(), int64_t(m_offset), m_nt, m_ns, m_map.data(), m_map.size());
+    ++m_item.framesRead;
+    m_frameRead = m_item.file.ReadFrameItem(m_item.frames.Frame(), int64_t(m_item.offset), m_nt, m_ns, m_map.data(), m_map.size());
     if (!m_frameRead) {
         std::fill(m_map.begin(), m_map.end(), NAN);
         return false;
@@ -129,6 +129,12 @@ bool CSemblanceMapWnd::ReadFrame()
         m_rowScale[size_t(j)] = largest > 0 ? 1.0 / double(largest) : 1.0;
     }
     return true;
+}
+
+bool CSemblanceMapWnd::ReadFrameAt(int frame)
+{
+    m_item.frames.SetFrame(frame);
+    return ReadFrame();
 }
 
 float CSemblanceMapWnd::MapAt(int k, int j) const

@@ -18,13 +18,13 @@ constexpr Pen kBlackPen{PS_SOLID, 0, Rgb(0, 0, 0)};
 void CSemblanceMapWnd::Layout()
 {
     const Rect client = GetClientRect();
-    m_clientWidth = client.Width();
-    m_clientHeight = client.Height();
+    m_item.clientWidth = client.Width();
+    m_item.clientHeight = client.Height();
     // The time labels on the left, the title above, the slowness labels and axis
     // title below.
     const int left = kMargin + kLabelBand, top = kHeader;
-    const int right = std::max(m_clientWidth - kMargin, left);
-    const int bottom = std::max(m_clientHeight - kBottomBand, top);
+    const int right = std::max(m_item.clientWidth - kMargin, left);
+    const int bottom = std::max(m_item.clientHeight - kBottomBand, top);
     m_mapRect = {left, top, right, bottom};
 }
 
@@ -33,7 +33,7 @@ CSemblanceMapWnd::RenderKey CSemblanceMapWnd::KeyNow() const
     RenderKey k;
     k.width = m_mapRect.Width();
     k.height = m_mapRect.Height();
-    k.framesRead = m_framesRead;
+    k.framesRead = m_item.framesRead;
     k.timeStart = m_time.start;
     k.timeStop = m_time.stop;
     k.slownessStart = m_slowness.start;
@@ -201,20 +201,20 @@ float CSemblanceMapWnd::ColumnValue(const float* profile, int c) const
 void CSemblanceMapWnd::Render()
 {
     m_rendered = KeyNow();
-    m_wiggles.clear();
-    m_wiggleLengths.clear();
+    m_item.wiggles.clear();
+    m_item.wiggleLengths.clear();
     const int w = m_mapRect.Width(), rows = m_mapRect.Height();
     LayOutAnnotations();
     if (w < 1 || rows < 1 || m_map.empty()) {
-        m_image = Image();
+        m_item.image = Image();
         return;
     }
     MapColumns();
     m_colourTable.resize(kColours + 1);
     m_colourTable[0] = ToArgb(kGray); // a gap
-    for (int i = 0; i < kColours; ++i) m_colourTable[size_t(i) + 1] = PaletteColour(m_palette, i);
-    if (!m_signature && (m_image.width != w || m_image.height != rows)) m_image = Image(w, rows);
-    if (m_signature) m_image = Image();
+    for (int i = 0; i < kColours; ++i) m_colourTable[size_t(i) + 1] = PaletteColour(m_item.palette, i);
+    if (!m_item.signature && (m_item.image.width != w || m_item.image.height != rows)) m_item.image = Image(w, rows);
+    if (m_item.signature) m_item.image = Image();
 
     // Row y shows the time stop - y x (stop - start) / rows: the top row the window's
     // stop, the rows below ever earlier.
@@ -222,10 +222,10 @@ void CSemblanceMapWnd::Render()
     m_cachedRow = {-1, -1};
     for (auto& row : m_rowCache) row.resize(size_t(m_ns));
     for (int y = 0; y < rows; ++y) {
-        if (m_signature && y % kWigglePeriod != 0) continue;
+        if (m_item.signature && y % kWigglePeriod != 0) continue;
         const float* p = Profile(m_time.stop - y * perRow);
-        if (!m_signature) {
-            RenderRow(p, m_image.Row(y));
+        if (!m_item.signature) {
+            RenderRow(p, m_item.image.Row(y));
             continue;
         }
         // A wiggle above its row, broken where a value is not a number, kept below
@@ -235,16 +235,16 @@ void CSemblanceMapWnd::Render()
         for (int c = 0; c < w; ++c) {
             const float v = ColumnValue(p, c);
             if (std::isnan(v)) {
-                if (length > 0) m_wiggleLengths.push_back(length);
+                if (length > 0) m_item.wiggleLengths.push_back(length);
                 length = 0;
                 continue;
             }
             // Held to -1..1: a value outside lifts no further than a semblance of 1.
             const float held = std::clamp(v, -1.0f, 1.0f);
-            m_wiggles.push_back({m_mapRect.left + c, std::max(base - int(held * kWiggleGain), m_mapRect.top)});
+            m_item.wiggles.push_back({m_mapRect.left + c, std::max(base - int(held * kWiggleGain), m_mapRect.top)});
             ++length;
         }
-        if (length > 0) m_wiggleLengths.push_back(length);
+        if (length > 0) m_item.wiggleLengths.push_back(length);
     }
 }
 
@@ -287,8 +287,8 @@ void CSemblanceMapWnd::OnPaint(Dc& dc)
         m_iconic = true;
         return;
     }
-    dc.SelectFont({"Ariel", m_fontHeight, FW_NORMAL});
-    const bool mapCovered = m_signature ? !m_mapRect.IsEmpty() : !m_image.Empty();
+    dc.SelectFont({"Ariel", m_item.fontHeight, FW_NORMAL});
+    const bool mapCovered = m_item.signature ? !m_mapRect.IsEmpty() : !m_item.image.Empty();
     FillAround(dc, client, mapCovered ? m_mapRect : Rect{}, kGray);
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(Rgb(0, 0, 0));
@@ -301,15 +301,15 @@ void CSemblanceMapWnd::OnPaint(Dc& dc)
 void CSemblanceMapWnd::PaintMap(Dc& dc)
 {
     const Rect& r = m_mapRect;
-    if (!m_signature) {
-        if (!m_image.Empty()) dc.StretchImage(r, m_image);
+    if (!m_item.signature) {
+        if (!m_item.image.Empty()) dc.StretchImage(r, m_item.image);
         return;
     }
     if (r.IsEmpty()) return;
     dc.FillRect(r, m_backgroundBrush.color);
     dc.SelectPen({PS_SOLID, 0, m_tracePen.color});
-    const Point* points = m_wiggles.data();
-    for (int length : m_wiggleLengths) {
+    const Point* points = m_item.wiggles.data();
+    for (int length : m_item.wiggleLengths) {
         if (length >= 2) dc.Polyline(points, length);
         points += length;
     }
@@ -325,9 +325,9 @@ void CSemblanceMapWnd::PaintTimeAxis(Dc& dc)
         dc.LineTo(r.left, y);
     }
     dc.SetTextAlign(TA_RIGHT | TA_TOP);
-    for (const Label& label : m_timeLabels) dc.TextOut(r.left - kTick - 1, label.at - m_fontHeight / 2, label.text);
+    for (const Label& label : m_timeLabels) dc.TextOut(r.left - kTick - 1, label.at - m_item.fontHeight / 2, label.text);
     dc.SetTextAlign(TA_CENTER | TA_TOP);
-    dc.TextOut((r.left - kTick) / 2, r.top - m_fontHeight - 2, "[uSec]");
+    dc.TextOut((r.left - kTick) / 2, r.top - m_item.fontHeight - 2, "[uSec]");
 }
 
 void CSemblanceMapWnd::PaintSlownessAxis(Dc& dc)
@@ -342,13 +342,13 @@ void CSemblanceMapWnd::PaintSlownessAxis(Dc& dc)
     dc.SetTextAlign(TA_CENTER | TA_TOP);
     for (const Label& label : m_slownessLabels) {
         const int half = dc.GetTextExtent(label.text).cx / 2;
-        dc.TextOut(std::min(label.at, m_clientWidth - half - 1), r.bottom + kTick + 1, label.text);
+        dc.TextOut(std::min(label.at, m_item.clientWidth - half - 1), r.bottom + kTick + 1, label.text);
     }
 }
 
 void CSemblanceMapWnd::PaintTitles(Dc& dc)
 {
     dc.SetTextAlign(TA_CENTER | TA_TOP);
-    dc.TextOut(m_clientWidth / 2, m_fontHeight / 4, m_title);
-    dc.TextOut(m_clientWidth / 2, m_mapRect.bottom + kTick + 2 + m_fontHeight, m_axisTitle);
+    dc.TextOut(m_item.clientWidth / 2, m_item.fontHeight / 4, m_title);
+    dc.TextOut(m_item.clientWidth / 2, m_mapRect.bottom + kTick + 2 + m_item.fontHeight, m_item.axisTitle);
 }

@@ -14,7 +14,7 @@
 #include "dataset/QtxFile.h"
 #include "platform/Image.h"
 #include "settings/SettingsGroups.h"
-#include "viewers/Palettes.h"
+#include "viewers/ItemImage.h"
 #include "viewers/ViewerWnd.h"
 
 #include <array>
@@ -42,6 +42,9 @@ public:
 
     // The VDL Setup's choices the view was opened with; zooms change its copy.
     const VdlSetupGroup& Setup() const { return m_setup; }
+    // The item, its frames and its image (the receiver columns, RowsDrawn() rows;
+    // framesRead counts the last render's reads).
+    const ItemImage& Item() const { return m_item; }
 
     // Loads the data set and the chosen item, then creates the window; false (with the
     // message shown) when nothing could be opened.
@@ -61,21 +64,15 @@ public:
     void Render();
 
     // ---- the item -----------------------------------------------------------------------
-    std::string m_mnemonic;
-    uint8_t m_typeCode = 0;
     uint16_t m_datumNumber = 0;
-    uint32_t m_offset = 0;
     uint8_t m_unitCode = kUnitNone;
     int16_t m_domain = kDomainTime;
-    Palette m_palette = kPaletteColor;
-    bool m_signature = false;
     bool m_instFrequency = false, m_instSlowness = false;
     float m_step = 0;         // of one sample of the item
     int m_sampleCount = 0;    // padded to a power of two in the time and frequency domains
     int m_samplesRead = 0;    // as stored
     bool m_padded = false;
-    std::string m_slownessUnit = "[uSec/ft]";
-    std::string m_caption, m_axisTitle;
+    std::string m_caption;
     std::vector<std::string> m_traceLabels;
 
     // ---- the horizontal axis of each receiver column ----------------------------------------
@@ -99,7 +96,6 @@ public:
     bool ApplyAxisZoom(int request);
 
     // ---- frames ---------------------------------------------------------------------------
-    CFrameCursor m_frames;
     // The display range in file order, and the first frame the image shows.
     int m_firstFrame = 0, m_lastFrame = 0;
     int m_firstVisible = 0;
@@ -107,34 +103,30 @@ public:
     double m_depthPerPixel = 0;
     float m_mmPerUnit = 304.8f;
     float m_depthGrid = 5.0f;
-    ScrollInfo m_vscroll;
     // Depth order: position 0 is the top of the log (CFrameCursor).
     int TopPosition() const;    // of the display range
     int BottomPosition() const; // of the display range, inside the log
-    int FirstVisiblePosition() const { return m_frames.ScrollPositionOf(m_firstVisible); }
-    double DepthOfPosition(int64_t position) const { return m_frames.DepthAtScrollPosition(position); }
+    int FirstVisiblePosition() const { return m_item.frames.ScrollPositionOf(m_firstVisible); }
+    double DepthOfPosition(int64_t position) const { return m_item.frames.DepthAtScrollPosition(position); }
     // Moves the first visible frame to `position` (depth order), held inside the
     // display range and so that the last page ends with it; then shows it.
     void MoveTo(int64_t position);
 
     // ---- layout and the rendered image ----------------------------------------------------
-    int m_leftMargin = 35, m_topMargin = 25, m_gap = 5, m_fontHeight = 12;
-    int m_clientWidth = 0, m_clientHeight = 0;
+    int m_leftMargin = 35, m_topMargin = 25, m_gap = 5;
     int m_imageWidth = 0; // of one receiver column
     int m_rowsAvailable = 0, m_rowsDrawn = 0;
     float m_wiggleAmplitude = 0, m_wiggleFactor = 1;
     float m_gain = 1; // the time domain's amplitude zoom
-    Image m_image;     // the receiver columns, m_rowsDrawn rows
     Rect m_imageRect;  // where it goes in the client area
     double m_imageTopDepth = 0, m_imageBottomDepth = 0;
-    int m_framesRead = 0; // by the last render
     // Shown receivers in display order.
     std::vector<int> m_columns;
     int m_readOutFrame = -1; // the frame under the mouse, read for the read-outs
-    CQtxFile m_file;
 
 private:
     VdlSetupGroup m_setup;
+    ItemImage m_item;
     bool SetUpItem(const ChosenDatum& datum);
     void Layout();
     void TakeReceivers();
@@ -196,6 +188,4 @@ private:
     std::vector<Label> m_tickLabels;
     int m_tickCount = 0;
     std::vector<int> m_tickLines; // x of each dotted line
-    std::vector<Point> m_wiggles; // the Signature polylines, one after another
-    std::vector<int> m_wiggleLengths;
 };

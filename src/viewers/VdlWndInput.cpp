@@ -24,20 +24,20 @@ void CVdlWnd::MoveTo(int64_t position)
     int64_t p = std::clamp<int64_t>(position, top, end);
     // The last page ends with the range: the first visible frame stays above the depth
     // a page before the range's deepest frame (counted, not walked: any step works).
-    const double step = m_frames.Step();
+    const double step = m_item.frames.Step();
     if (m_rowsAvailable > 0 && step > 0) {
         const double limit = DepthOfPosition(end) - m_rowsAvailable * m_depthPerPixel;
-        const double above = std::ceil((limit - m_frames.TopDepth()) / step) - 1; // the last with a depth below
+        const double above = std::ceil((limit - m_item.frames.TopDepth()) / step) - 1; // the last with a depth below
         if (!std::isnan(above)) p = std::min<int64_t>(p, ClampToInt(above));
         p = std::max<int64_t>(p, top);
     }
-    m_firstVisible = m_frames.FrameAtScrollPosition(p);
+    m_firstVisible = m_item.frames.FrameAtScrollPosition(p);
     AfterVerticalMove();
 }
 
 void CVdlWnd::AfterVerticalMove()
 {
-    SetDepthReadOut(Format("%10.4f%s", DepthOfPosition(FirstVisiblePosition()), m_frames.DepthUnitLabel()));
+    SetDepthReadOut(Format("%10.4f%s", DepthOfPosition(FirstVisiblePosition()), m_item.frames.DepthUnitLabel()));
     PrepareRepaint();
     Invalidate(true);
     StoreViewOptions();
@@ -57,8 +57,8 @@ void CVdlWnd::OnVScroll(int code, int pos)
     case SB_THUMBPOSITION: MoveTo(int64_t(TopPosition()) + pos); break;
     case SB_THUMBTRACK:
         // Only the depth under the thumb.
-        SetDepthReadOut(Format("%10.4f%s", DepthOfPosition(m_frames.ClampFrame(int64_t(TopPosition()) + pos)),
-                               m_frames.DepthUnitLabel()));
+        SetDepthReadOut(Format("%10.4f%s", DepthOfPosition(m_item.frames.ClampFrame(int64_t(TopPosition()) + pos)),
+                               m_item.frames.DepthUnitLabel()));
         break;
     default: break;
     }
@@ -95,7 +95,7 @@ void CVdlWnd::OnHScroll(int code, int pos)
         switch (m_domain) {
         case kDomainTime: panes[0] = Format("%5.2f [mSec]", at * 0.001); break;
         case kDomainFrequency: panes[0] = Format("%5.2f [kHz]", at * 0.001); break;
-        case kDomainSlowness: panes[1] = Format("%7.2f %s", at, m_slownessUnit.c_str()); break;
+        case kDomainSlowness: panes[1] = Format("%7.2f %s", at, m_item.slownessUnit.c_str()); break;
         default: panes[2] = Format("%5.1f [deg]", at); break;
         }
         for (int i = 0; i < 3; ++i) SetReadOut(2 + i, panes[i]);
@@ -116,7 +116,7 @@ void CVdlWnd::ShowAxisStart()
 {
     const double start = m_axis.start;
     switch (m_domain) {
-    case kDomainSlowness: SetReadOut(3, Format("%7.2f %s", start, m_slownessUnit.c_str())); break;
+    case kDomainSlowness: SetReadOut(3, Format("%7.2f %s", start, m_item.slownessUnit.c_str())); break;
     case kDomainFrequency: SetReadOut(2, Format("%5.2f%s", start * 0.001, " [kHz]")); break;
     case kDomainTime: SetReadOut(2, Format("%5.2f%s", start * 0.001, " [mSec]")); break;
     default: SetReadOut(4, Format("%5.1f [deg]", start)); break;
@@ -139,7 +139,7 @@ void CVdlWnd::OnMouseMove(unsigned, Point p)
     // Only over the image of the last render.
     if (!m_imageRect.Contains(p)) return;
     const double depth = m_imageTopDepth + (p.y - m_imageRect.top) * m_depthPerPixel;
-    SetDepthReadOut(Format("%10.4f%s", depth, m_frames.DepthUnitLabel()));
+    SetDepthReadOut(Format("%10.4f%s", depth, m_item.frames.DepthUnitLabel()));
 
     std::string panes[3]; // 2 to 4
     const int w = m_imageWidth;
@@ -153,9 +153,9 @@ void CVdlWnd::OnMouseMove(unsigned, Point p)
         // Amplitudes of the frame under the mouse, clamped to the log.
         std::string amplitude;
         if (m_domain == kDomainTime || m_domain == kDomainSlowness) {
-            const double step = m_frames.Step();
-            const double along = step > 0 ? (depth - m_frames.TopDepth()) / step + 0.001 : 0.0;
-            const int frame = m_frames.FrameAtScrollPosition(ClampToInt(along));
+            const double step = m_item.frames.Step();
+            const double along = step > 0 ? (depth - m_item.frames.TopDepth()) / step + 0.001 : 0.0;
+            const int frame = m_item.frames.FrameAtScrollPosition(ClampToInt(along));
             if (ReadOutFrame(frame)) {
                 const int sample = std::clamp(ClampToInt(value / m_step), 0, m_sampleCount - 1);
                 const double v = m_readOut[size_t(receiver) * size_t(m_sampleCount) + size_t(sample)];
@@ -174,7 +174,7 @@ void CVdlWnd::OnMouseMove(unsigned, Point p)
             break;
         case kDomainFrequency: panes[0] = Format("%5.2f %s", value * 0.001, "[kHz]"); break;
         case kDomainSlowness:
-            panes[1] = Format("%7.2f %s", value, m_slownessUnit.c_str());
+            panes[1] = Format("%7.2f %s", value, m_item.slownessUnit.c_str());
             panes[2] = amplitude;
             break;
         default: panes[2] = Format("%5.1f %s", value, "[deg]"); break;

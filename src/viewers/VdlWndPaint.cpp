@@ -44,7 +44,7 @@ int CVdlWnd::ColourIndex(float value) { return RampIndex(value); }
 
 bool CVdlWnd::ReadPadded(int frame, std::vector<float>& out)
 {
-    if (!m_file.ReadFrameItem(frame, int64_t(m_offset), m_receivers, m_samplesRead, out.data(), out.size())) {
+    if (!m_item.file.ReadFrameItem(frame, int64_t(m_item.offset), m_receivers, m_samplesRead, out.data(), out.size())) {
         std::fill(out.begin(), out.end(), NAN);
         return false;
     }
@@ -63,8 +63,8 @@ bool CVdlWnd::ReadPadded(int frame, std::vector<float>& out)
 bool CVdlWnd::LoadFrame(int position, int buffer)
 {
     m_framePosition[size_t(buffer)] = position;
-    ++m_framesRead;
-    return ReadPadded(m_frames.FrameAtScrollPosition(position), m_frame[size_t(buffer)]);
+    ++m_item.framesRead;
+    return ReadPadded(m_item.frames.FrameAtScrollPosition(position), m_frame[size_t(buffer)]);
 }
 
 void CVdlWnd::MapColumns()
@@ -88,12 +88,12 @@ void CVdlWnd::MapColumns()
 void CVdlWnd::Render()
 {
     m_rendered = KeyNow();
-    m_framesRead = 0;
+    m_item.framesRead = 0;
     m_rowsDrawn = 0;
     m_depthLabelCount = 0;
     m_tickCount = 0;
-    m_wiggles.clear();
-    m_wiggleLengths.clear();
+    m_item.wiggles.clear();
+    m_item.wiggleLengths.clear();
     m_framePosition = {-1, -1}; // read afresh: the page is read in depth order
     m_readOutFrame = -1;
     const int shown = int(m_columns.size());
@@ -102,25 +102,25 @@ void CVdlWnd::Render()
     // receiver shown.
     if (shown == 0 || w < 1 || m_rowsAvailable < 1) {
         m_imageRect = {};
-        m_image = Image();
+        m_item.image = Image();
         return;
     }
     const int width = (w + m_gap) * shown;
-    if (m_image.width != width || m_image.height != m_rowsAvailable) m_image = Image(width, m_rowsAvailable);
+    if (m_item.image.width != width || m_item.image.height != m_rowsAvailable) m_item.image = Image(width, m_rowsAvailable);
     MapColumns();
     if (m_values.size() < size_t(w)) m_values.resize(size_t(w));
     m_colourTable[0] = ToArgb(kBackground); // a gap
-    for (int i = 0; i < kColours; ++i) m_colourTable[size_t(i) + 1] = PaletteColour(m_palette, i);
+    for (int i = 0; i < kColours; ++i) m_colourTable[size_t(i) + 1] = PaletteColour(m_item.palette, i);
 
     const int top = TopPosition(), end = BottomPosition();
     const int first = std::clamp(FirstVisiblePosition(), top, end);
-    const double logTop = m_frames.TopDepth(), step = m_frames.Step();
+    const double logTop = m_item.frames.TopDepth(), step = m_item.frames.Step();
     const double dpp = m_depthPerPixel;
     const double depth0 = DepthOfPosition(first);
     const bool single = end == first || !(step > 0);
     const double grid = m_depthGrid;
     double next = std::isfinite(depth0) && grid > 0 ? std::ceil(depth0 / grid) * grid : NAN; // the next labelled depth
-    int lastLabelY = -m_fontHeight;
+    int lastLabelY = -m_item.fontHeight;
     const uint32_t background = ToArgb(kBackground);
     const size_t frameFloats = size_t(m_sampleCount);
 
@@ -134,8 +134,8 @@ void CVdlWnd::Render()
         const int p1 = std::min(p0 + 1, end);
         const float weight = p1 == p0 ? 0.0f : float(std::clamp(at - p0, 0.0, 1.0));
         const auto [b0, b1] = BufferFrames(p0, p1);
-        uint32_t* pixels = m_image.Row(row);
-        if (!m_signature) std::fill(pixels, pixels + width, background);
+        uint32_t* pixels = m_item.image.Row(row);
+        if (!m_item.signature) std::fill(pixels, pixels + width, background);
         for (int c = 0; c < shown; ++c) {
             const size_t offset = size_t(m_columns[size_t(c)]) * frameFloats;
             RenderRow(row, c, m_frame[size_t(b0)].data() + offset, m_frame[size_t(b1)].data() + offset, weight);
@@ -172,7 +172,7 @@ void CVdlWnd::LabelDepth(int row, double depth, double& next, int& lastLabelY)
     const double dpp = m_depthPerPixel, grid = m_depthGrid;
     if (next >= depth - dpp) {
         const int y = Trunc(m_wiggleFactor * m_wiggleAmplitude) + row + 1 + 17;
-        if (y >= lastLabelY + m_fontHeight) {
+        if (y >= lastLabelY + m_item.fontHeight) {
             if (m_depthLabels.size() <= size_t(m_depthLabelCount)) m_depthLabels.resize(size_t(m_depthLabelCount) + 1);
             Label& label = m_depthLabels[size_t(m_depthLabelCount++)];
             label.x = 5;
@@ -258,8 +258,8 @@ void CVdlWnd::RenderRow(int row, int column, const float* previous, const float*
     }
 
     const int x0 = (w + m_gap) * column;
-    if (!m_signature) {
-        uint32_t* pixels = m_image.Row(row) + x0 + 1;
+    if (!m_item.signature) {
+        uint32_t* pixels = m_item.image.Row(row) + x0 + 1;
         for (int c = 0; c < w; ++c) pixels[c] = m_colourTable[size_t(ColourIndex(values[c]) + 1)];
         return;
     }
@@ -270,14 +270,14 @@ void CVdlWnd::RenderRow(int row, int column, const float* previous, const float*
     int length = 0;
     for (int c = 0; c + 1 < w; ++c) {
         if (std::isnan(values[c])) {
-            if (length > 0) m_wiggleLengths.push_back(length);
+            if (length > 0) m_item.wiggleLengths.push_back(length);
             length = 0;
             continue;
         }
-        m_wiggles.push_back({left + c, base - Trunc(values[c] * m_wiggleFactor * 20)});
+        m_item.wiggles.push_back({left + c, base - Trunc(values[c] * m_wiggleFactor * 20)});
         ++length;
     }
-    if (length > 0) m_wiggleLengths.push_back(length);
+    if (length > 0) m_item.wiggleLengths.push_back(length);
 }
 
 void CVdlWnd::ScaleCurveRow(float* v, int hi)
@@ -373,17 +373,17 @@ void CVdlWnd::OnPaint(Dc& dc)
         return;
     }
     const WindowClass* windowClass = FindWindowClass(ClassName());
-    dc.SelectFont({"Ariel", m_fontHeight, FW_NORMAL});
+    dc.SelectFont({"Ariel", m_item.fontHeight, FW_NORMAL});
     dc.FillRect(client, windowClass ? windowClass->background : kBackground);
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(Rgb(0, 0, 0));
 
-    if (!m_signature && m_rowsDrawn > 0 && !m_image.Empty())
-        dc.StretchImage(m_imageRect, m_image, {0, 0, m_image.width, m_rowsDrawn});
-    if (!m_wiggleLengths.empty()) {
+    if (!m_item.signature && m_rowsDrawn > 0 && !m_item.image.Empty())
+        dc.StretchImage(m_imageRect, m_item.image, {0, 0, m_item.image.width, m_rowsDrawn});
+    if (!m_item.wiggleLengths.empty()) {
         dc.SelectPen(kBlackPen);
-        const Point* points = m_wiggles.data();
-        for (int length : m_wiggleLengths) {
+        const Point* points = m_item.wiggles.data();
+        for (int length : m_item.wiggleLengths) {
             if (length >= 2) dc.Polyline(points, length);
             points += length;
         }
@@ -414,6 +414,6 @@ void CVdlWnd::OnPaint(Dc& dc)
                 dc.TextOut((m_imageWidth + m_gap) * c + m_leftMargin + m_imageWidth / 2, 12, m_traceLabels[receiver]);
         }
     const int y0 = Trunc(m_wiggleFactor * m_wiggleAmplitude) + m_topMargin;
-    dc.TextOut(m_clientWidth / 2, m_fontHeight / 4, m_caption);
-    dc.TextOut(m_clientWidth / 2, y0 + m_rowsDrawn + m_fontHeight - 1, m_axisTitle);
+    dc.TextOut(m_item.clientWidth / 2, m_item.fontHeight / 4, m_caption);
+    dc.TextOut(m_item.clientWidth / 2, y0 + m_rowsDrawn + m_item.fontHeight - 1, m_item.axisTitle);
 }

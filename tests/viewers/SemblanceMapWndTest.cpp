@@ -64,7 +64,7 @@ protected:
     static int IndexAt(const CSemblanceMapWnd& view, int x, int y)
     {
         for (int i = 0; i < CSemblanceMapWnd::kColours; ++i)
-            if (view.m_image.At(x, y) == CSemblanceMapWnd::PaletteColour(view.m_palette, i)) return i;
+            if (view.Item().image.At(x, y) == CSemblanceMapWnd::PaletteColour(view.Item().palette, i)) return i;
         return -1;
     }
 };
@@ -137,18 +137,18 @@ TEST_F(SemblanceMapWndTest, TheFirstFrameIsHeldInsideTheLogInBothDirections)
         setup.topDepth = c.top;
         CSemblanceMapWnd* view = Open();
         ASSERT_NE(view, nullptr);
-        EXPECT_EQ(view->m_frames.Frame(), c.frame) << c.top;
-        EXPECT_EQ(view->m_vscroll.pos, c.position) << c.top;
+        EXPECT_EQ(view->Item().frames.Frame(), c.frame) << c.top;
+        EXPECT_EQ(view->Item().vscroll.pos, c.position) << c.top;
         EXPECT_TRUE(view->m_frameRead) << "read inside the file, not past it nor in its header";
         EXPECT_EQ(frame.PaneText(1), Format("%10.4f [ft]", 1000.0 + 0.5 * c.position));
         // Home is the top of the log, End its bottom, whichever way it was logged.
         view->OnKeyDown(VK_END, 1, 0);
-        EXPECT_EQ(view->m_vscroll.pos, 9);
+        EXPECT_EQ(view->Item().vscroll.pos, 9);
         view->OnKeyDown(VK_HOME, 1, 0);
         view->OnKeyDown(VK_UP, 1, 0);
         EXPECT_EQ(frame.PaneText(1), " 1000.0000 [ft]");
         view->OnVScroll(SB_PAGEDOWN, 0);
-        EXPECT_EQ(view->m_frames.Frame(), c.direction == qtx::kLogDown ? 9 : 0);
+        EXPECT_EQ(view->Item().frames.Frame(), c.direction == qtx::kLogDown ? 9 : 0);
         view->OnClose();
     }
 }
@@ -171,8 +171,8 @@ TEST_F(SemblanceMapWndTest, RowsAreDividedByTheirLargestValueAndColouredByIt)
         setup.palette = palette;
         CSemblanceMapWnd* view = Open();
         ASSERT_NE(view, nullptr);
-        ASSERT_EQ(view->m_image.width, 31);
-        ASSERT_EQ(view->m_image.height, 4);
+        ASSERT_EQ(view->Item().image.width, 31);
+        ASSERT_EQ(view->Item().image.height, 4);
         for (int c = 0; c < 31; ++c) {
             const int expected = c < 8 ? 0 : std::min(int(float(c - 8) / 23.0f * 31.0f), 31);
             EXPECT_EQ(IndexAt(*view, c, 3), expected) << palette << " column " << c;
@@ -181,7 +181,7 @@ TEST_F(SemblanceMapWndTest, RowsAreDividedByTheirLargestValueAndColouredByIt)
                 EXPECT_EQ(IndexAt(*view, c, 1), 0) << "negatives";
             }
         }
-        EXPECT_EQ(view->m_image.At(5, 1), 0xFFC0C0C0u) << "a gap shows the window's grey";
+        EXPECT_EQ(view->Item().image.At(5, 1), 0xFFC0C0C0u) << "a gap shows the window's grey";
         view->OnClose();
     }
     const std::pair<int, uint32_t> greys[] = {{0, 0xFFFFFF}, {1, 0xF0F0F0}, {30, 0x080808}, {31, 0x000000}};
@@ -215,7 +215,7 @@ TEST_F(SemblanceMapWndTest, EveryPixelIsTheBilinearValueOfItsFourSamples)
         frame.childClientSize = {c.width + 45, c.height + 64};
         CSemblanceMapWnd* view = Open();
         ASSERT_NE(view, nullptr);
-        const int w = view->m_image.width, rows = view->m_image.height;
+        const int w = view->Item().image.width, rows = view->Item().image.height;
         ASSERT_EQ(w, c.width);
         ASSERT_EQ(rows, c.height);
         auto normalised = [&](int j, int k) {
@@ -239,8 +239,8 @@ TEST_F(SemblanceMapWndTest, EveryPixelIsTheBilinearValueOfItsFourSamples)
                 const float v0 = profile(time, i0);
                 const float v = frac == 0.0f ? v0 : v0 + (profile(time, i1) - v0) * frac;
                 const uint32_t expected =
-                    std::isnan(v) ? 0xFFC0C0C0u : CSemblanceMapWnd::PaletteColour(view->m_palette, RampIndex(v));
-                wrong += view->m_image.At(x, y) != expected;
+                    std::isnan(v) ? 0xFFC0C0C0u : CSemblanceMapWnd::PaletteColour(view->Item().palette, RampIndex(v));
+                wrong += view->Item().image.At(x, y) != expected;
             }
         }
         EXPECT_EQ(wrong, 0) << c.width << " x " << c.height;
@@ -286,10 +286,10 @@ TEST_F(SemblanceMapWndTest, ReadOutsNameSlownessTimeAndTheSampleUnderTheMouse)
     view->OnKeyDown(VK_DOWN, 1, 0);
     frame.Mouse(*view, "move", 0, {r.left + 3, r.top + 3});
     EXPECT_EQ(frame.PaneText(4), "");
-    EXPECT_EQ(view->m_image.At(3, 3), 0xFFC0C0C0u);
+    EXPECT_EQ(view->Item().image.At(3, 3), 0xFFC0C0C0u);
     view->OnKeyDown(VK_HOME, 1, 0);
     EXPECT_TRUE(view->m_frameRead);
-    EXPECT_TRUE(view->m_file.m_fileIn.IsOpen());
+    EXPECT_TRUE(view->Item().file.m_fileIn.IsOpen());
 }
 
 TEST_F(SemblanceMapWndTest, DataAxisZoomStopsAtItsLimitsWithTheMessage)
@@ -381,12 +381,12 @@ TEST_F(SemblanceMapWndTest, SignatureDrawsAWiggleEveryTenthRowInTheDisplayPen)
     ASSERT_NE(view, nullptr);
     frame.Command(ID_RED_PEN);
     const Rect r = view->m_mapRect;
-    ASSERT_EQ(view->m_wiggleLengths.size(), size_t((r.Height() + 9) / 10));
+    ASSERT_EQ(view->Item().wiggleLengths.size(), size_t((r.Height() + 9) / 10));
     EXPECT_GE(CSemblanceMapWnd::kWiggleGain, 0.5f * CSemblanceMapWnd::kWigglePeriod) << "a visible lift";
     EXPECT_LT(CSemblanceMapWnd::kWiggleGain, float(CSemblanceMapWnd::kWigglePeriod)) << "clear of the next wiggle";
-    const Point first = view->m_wiggles.front(), last = view->m_wiggles[size_t(r.Width() - 1)];
+    const Point first = view->Item().wiggles.front(), last = view->Item().wiggles[size_t(r.Width() - 1)];
     EXPECT_EQ(first, (Point{r.left, r.top})) << "held below the top of the map";
-    const Point sixth = view->m_wiggles[size_t(r.Width()) * 5 + size_t(r.Width() - 1)];
+    const Point sixth = view->Item().wiggles[size_t(r.Width()) * 5 + size_t(r.Width() - 1)];
     EXPECT_EQ(sixth, (Point{r.right - 1, r.top + 50 - int(CSemblanceMapWnd::kWiggleGain)})) << "lifted by the gain";
     EXPECT_EQ(last.x, r.right - 1);
     ScriptedWindow* w = frame.WindowOf(*view);
@@ -394,8 +394,8 @@ TEST_F(SemblanceMapWndTest, SignatureDrawsAWiggleEveryTenthRowInTheDisplayPen)
     const auto& ops = w->lastPaint;
     EXPECT_NE(std::find(ops.begin(), ops.end(), "SelectPen(0,0,#FF3200)"), ops.end());
     EXPECT_EQ(std::count_if(ops.begin(), ops.end(), [](const std::string& op) { return op.starts_with("Polyline("); }),
-              int(view->m_wiggleLengths.size()));
-    EXPECT_NE(std::find(ops.begin(), ops.end(), Format("TextOut(%d,3,Semblance Map)", view->m_clientWidth / 2)), ops.end());
+              int(view->Item().wiggleLengths.size()));
+    EXPECT_NE(std::find(ops.begin(), ops.end(), Format("TextOut(%d,3,Semblance Map)", view->Item().clientWidth / 2)), ops.end());
 }
 
 TEST_F(SemblanceMapWndTest, DisplayMapRunsFromTheMenu)

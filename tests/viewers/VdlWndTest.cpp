@@ -62,7 +62,7 @@ protected:
     static int IndexAt(const CVdlWnd& view, int x, int y)
     {
         for (int i = 0; i < CVdlWnd::kColours; ++i)
-            if (view.m_image.At(x, y) == CVdlWnd::PaletteColour(view.m_palette, i)) return i;
+            if (view.Item().image.At(x, y) == CVdlWnd::PaletteColour(view.Item().palette, i)) return i;
         return -1;
     }
 };
@@ -306,7 +306,7 @@ TEST_F(VdlWndTest, TheStoredPaletteTextChoosesThePaletteAndAnUnknownOneIsColor)
         setup.palette = text;
         CVdlWnd* view = Open();
         ASSERT_NE(view, nullptr) << text;
-        EXPECT_EQ(view->m_palette, palette) << text;
+        EXPECT_EQ(view->Item().palette, palette) << text;
         view->OnClose();
     }
 }
@@ -383,13 +383,13 @@ TEST_F(VdlWndTest, ReadOutsClampTheirFrameToTheLogAndAFailedReadKeepsItOpen)
         EXPECT_EQ(view->m_readOutFrame, std::min(under, 19)) << y;
     }
     auto bytes = ReadBytes(path);
-    bytes.resize(bytes.size() - 10 * size_t(view->m_file.m_header.frameSize));
+    bytes.resize(bytes.size() - 10 * size_t(view->Item().file.m_header.frameSize));
     WriteBytes(path, bytes);
     host.ExpectMessage("Error reading frame data in file :");
     frame.Mouse(*view, "move", 0, {r.left + 3, r.bottom - 1});
     frame.Mouse(*view, "move", 0, {r.left + 3, r.top});
     EXPECT_EQ(view->m_readOutFrame, 0) << "the readable frames still read";
-    EXPECT_TRUE(view->m_file.m_fileIn.IsOpen());
+    EXPECT_TRUE(view->Item().file.m_fileIn.IsOpen());
     view->Render();
     EXPECT_EQ(host.Messages().size(), 1u) << "reported once";
 }
@@ -424,11 +424,11 @@ TEST_F(VdlWndTest, APaintBlitsTheRenderedImageAndWritesTheAnnotations)
         << "ticks in milliseconds";
 
     // The paint reads nothing: a file gone short changes no pixel of it.
-    const Image before = view->m_image;
+    const Image before = view->Item().image;
     auto bytes = ReadBytes(path);
     WriteBytes(path, std::vector<uint8_t>(bytes.begin(), bytes.begin() + 5000));
     w->Paint();
-    EXPECT_EQ(view->m_image.pixels, before.pixels);
+    EXPECT_EQ(view->Item().image.pixels, before.pixels);
     host.ExpectMessage("Error reading frame data in file :");
     view->OnKeyDown(VK_DOWN, 1, 0);
     EXPECT_EQ(IndexAt(*view, 1, 0), -1) << "a frame that cannot be read is a gap";
