@@ -86,26 +86,26 @@ bool CSemblanceMapWnd::SetUpMap(const ChosenDatum& d)
     m_item.mnemonic = d.mnemonic;
     m_item.typeCode = d.typeCode;
     m_item.offset = d.offset;
-    m_ns = d.sampleCount;
-    m_fs = d.firstIndex;
-    m_ds = d.step;
-    m_nt = d.sampleCount2;
-    m_ft = d.firstIndex2;
-    m_dt = d.step2;
+    m_samples.ns = d.sampleCount;
+    m_samples.fs = d.firstIndex;
+    m_samples.ds = d.step;
+    m_samples.nt = d.sampleCount2;
+    m_samples.ft = d.firstIndex2;
+    m_samples.dt = d.step2;
     // Storage is sized to the map; a map larger than a view holds is refused.
-    const int64_t samples = int64_t(m_nt) * m_ns;
+    const int64_t samples = int64_t(m_samples.nt) * m_samples.ns;
     if (samples < 1 || samples > kMaxMapSamples) {
         MessageBox(Format("Semblance map %s cannot be shown: its %d x %d samples (time x slowness) are %s.\n"
                           "Operation will be abandoned.",
-                          m_item.mnemonic.c_str(), m_nt, m_ns,
+                          m_item.mnemonic.c_str(), m_samples.nt, m_samples.ns,
                           samples < 1 ? "none" : Format("more than the %lld a view holds", (long long)kMaxMapSamples).c_str()),
                    MB_OK | MB_ICONSTOP);
         return false;
     }
-    if (!AcceptSampleStep(m_item.mnemonic, m_ds) || !AcceptSampleStep(m_item.mnemonic, m_dt)) return false;
-    m_map.assign(size_t(samples), 0.0f);
-    m_rowScale.assign(size_t(m_nt), 1.0);
-    m_profile.assign(size_t(m_ns), 0.0f);
+    if (!AcceptSampleStep(m_item.mnemonic, m_samples.ds) || !AcceptSampleStep(m_item.mnemonic, m_samples.dt)) return false;
+    m_samples.values.assign(size_t(samples), 0.0f);
+    m_samples.rowScale.assign(size_t(m_samples.nt), 1.0);
+    m_profile.assign(size_t(m_samples.ns), 0.0f);
     m_title = SemblanceMapTitle(m_item.typeCode);
     m_item.axisTitle = "Slowness " + m_item.slownessUnit;
     return true;
@@ -114,19 +114,19 @@ bool CSemblanceMapWnd::SetUpMap(const ChosenDatum& d)
 bool CSemblanceMapWnd::ReadFrame()
 {
     ++m_item.framesRead;
-    m_frameRead = m_item.file.ReadFrameItem(m_item.frames.Frame(), int64_t(m_item.offset), m_nt, m_ns, m_map.data(), m_map.size());
-    if (!m_frameRead) {
-        std::fill(m_map.begin(), m_map.end(), NAN);
+    m_samples.read = m_item.file.ReadFrameItem(m_item.frames.Frame(), int64_t(m_item.offset), m_samples.nt, m_samples.ns, m_samples.values.data(), m_samples.values.size());
+    if (!m_samples.read) {
+        std::fill(m_samples.values.begin(), m_samples.values.end(), NAN);
         return false;
     }
     // Each row is shown divided by its largest value when that is positive; values
     // that are no finite number take no part.
-    for (int j = 0; j < m_nt; ++j) {
-        const float* row = m_map.data() + size_t(j) * size_t(m_ns);
+    for (int j = 0; j < m_samples.nt; ++j) {
+        const float* row = m_samples.values.data() + size_t(j) * size_t(m_samples.ns);
         float largest = 0;
-        for (int k = 0; k < m_ns; ++k)
+        for (int k = 0; k < m_samples.ns; ++k)
             if (std::isfinite(row[k])) largest = std::max(largest, row[k]);
-        m_rowScale[size_t(j)] = largest > 0 ? 1.0 / double(largest) : 1.0;
+        m_samples.rowScale[size_t(j)] = largest > 0 ? 1.0 / double(largest) : 1.0;
     }
     return true;
 }
@@ -139,8 +139,8 @@ bool CSemblanceMapWnd::ReadFrameAt(int frame)
 
 float CSemblanceMapWnd::MapAt(int k, int j) const
 {
-    if (m_map.empty()) return NAN;
-    return m_map[size_t(std::clamp(j, 0, m_nt - 1)) * size_t(m_ns) + size_t(std::clamp(k, 0, m_ns - 1))];
+    if (m_samples.values.empty()) return NAN;
+    return m_samples.values[size_t(std::clamp(j, 0, m_samples.nt - 1)) * size_t(m_samples.ns) + size_t(std::clamp(k, 0, m_samples.ns - 1))];
 }
 
 // ---- the windows ---------------------------------------------------------------------------
@@ -150,9 +150,9 @@ void CSemblanceMapWnd::FitTimeWindow(double start, double stop)
     // Raised to the time grid, inside the map's rows: from its first time to one step
     // past its last.
     Window& w = m_time;
-    const double dt = m_dt;
-    w.first = SnapIndex(start, dt, m_ft, m_ft + m_nt - 1);
-    w.last = SnapIndex(stop, dt, w.first + 1, m_ft + m_nt);
+    const double dt = m_samples.dt;
+    w.first = SnapIndex(start, dt, m_samples.ft, m_samples.ft + m_samples.nt - 1);
+    w.last = SnapIndex(stop, dt, w.first + 1, m_samples.ft + m_samples.nt);
     w.start = w.first * dt;
     w.stop = w.last * dt;
     w.span = w.stop - w.start - dt;
@@ -171,16 +171,16 @@ void CSemblanceMapWnd::FitTimeWindow(double start, double stop)
 void CSemblanceMapWnd::FitSlownessWindow(double start, double stop)
 {
     Window& w = m_slowness;
-    const double ds = m_ds;
-    w.first = SnapIndex(start, ds, m_fs, m_fs + m_ns - 1);
-    w.last = SnapIndex(stop, ds, w.first + 1, m_fs + m_ns);
+    const double ds = m_samples.ds;
+    w.first = SnapIndex(start, ds, m_samples.fs, m_samples.fs + m_samples.ns - 1);
+    w.last = SnapIndex(stop, ds, w.first + 1, m_samples.fs + m_samples.ns);
     w.start = w.first * ds;
     w.stop = w.last * ds;
     w.span = w.stop - w.start - ds;
     // Panning keeps the window's samples inside the map.
     const int count = w.last - w.first - 1;
-    m_slownessScrollMin = m_fs;
-    m_slownessScrollMax = std::max(m_fs + m_ns - count - 1, m_fs);
+    m_slownessScrollMin = m_samples.fs;
+    m_slownessScrollMax = std::max(m_samples.fs + m_samples.ns - count - 1, m_samples.fs);
     const bool fine = w.span <= 100;
     const int64_t label = fine ? 25 : 50;
     w.firstGrid = ClampToInt(double((int64_t(ClampToInt(w.start)) / label + 1) * label));
@@ -195,8 +195,8 @@ void CSemblanceMapWnd::ScrollSlowness(int64_t index)
     const double span = w.span;
     w.first = int(std::clamp<int64_t>(index, m_slownessScrollMin, m_slownessScrollMax));
     w.last = w.first + count;
-    w.start = w.first * double(m_ds);
-    w.stop = w.last * double(m_ds);
+    w.start = w.first * double(m_samples.ds);
+    w.stop = w.last * double(m_samples.ds);
     w.span = span;
     const bool fine = w.span <= 100;
     const int64_t label = fine ? 25 : 50;
@@ -208,12 +208,12 @@ bool CSemblanceMapWnd::ApplyZoom(int request)
     if (request == 0) return true;
     const double span = m_slowness.span * (request > 0 ? 0.75 : 1.25);
     // The limits themselves are accepted (and NaN is refused).
-    if ((request > 0 && !(span >= 100.0)) || (request < 0 && !(span <= double(m_ns) * m_ds))) {
+    if ((request > 0 && !(span >= 100.0)) || (request < 0 && !(span <= double(m_samples.ns) * m_samples.ds))) {
         MessageBox("Reached Slowness domain zoom limit!\nOperation will be abandoned.", MB_OK);
         return false;
     }
     // Centred where it was.
     const double centre = m_slowness.start + m_slowness.span / 2;
-    FitSlownessWindow(centre - span / 2, centre + span / 2 + m_ds);
+    FitSlownessWindow(centre - span / 2, centre + span / 2 + m_samples.ds);
     return true;
 }

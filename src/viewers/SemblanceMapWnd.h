@@ -31,8 +31,6 @@ class CSemblanceMapWnd : public CViewerWnd {
 public:
     using enum Palette;
     static constexpr int kColours = 32;
-    // The samples (time x slowness) a view holds: the most a map may have.
-    static constexpr int64_t kMaxMapSamples = int64_t(2048) * 16384;
     // Signature wiggles, spaced as the VDL view's: one every kWigglePeriod pixel rows,
     // a normalised semblance of 1 lifting it 0.9 of that above its row, so that each
     // wiggle stands clear of the next.
@@ -66,19 +64,36 @@ public:
     void PrepareRepaint() override;
     void Render();
 
+    // Moves to frame `frame` and reads its map; false (after the message of the first
+    // failure) when it could not be read: the map is then a gap.
+    bool ReadFrameAt(int frame);
+
+    // ---- what the view shows ------------------------------------------------------------------
+    const auto& Samples() const { return m_samples; }
+    // The shown part of each axis.
+    const auto& TimeWindow() const { return m_time; }
+    const auto& SlownessWindow() const { return m_slowness; }
+    const Rect& MapRect() const { return m_mapRect; }
+    // The axes' ticks and labels, laid out by the render.
+    const auto& Marks() const { return m_marks; }
+
+private:
     // ---- the map ---------------------------------------------------------------------------
-    int m_ns = 0, m_fs = 0; // slowness samples and the index of the first
-    float m_ds = 0;
-    int m_nt = 0, m_ft = 0; // time samples and the index of the first
-    float m_dt = 0;
+    struct MapSamples {
+        int ns = 0, fs = 0; // slowness samples and the index of the first
+        float ds = 0;
+        int nt = 0, ft = 0; // time samples and the index of the first
+        float dt = 0;
+        // The current frame's map: row j holds time sample j, ns values.
+        std::vector<float> values;
+        // Per row: 1 / its largest value, or 1 when none is positive (the profile's
+        // normalisation).
+        std::vector<double> rowScale;
+        bool read = false; // whether the current frame's map could be read
+    };
+    MapSamples m_samples;
     std::string m_timeUnit = " [mSec]";
     std::string m_title;
-    // The current frame's map: row j holds time sample j, m_ns values.
-    std::vector<float> m_map;
-    // Per row: 1 / its largest value, or 1 when none is positive (the profile's
-    // normalisation).
-    std::vector<double> m_rowScale;
-    bool m_frameRead = false;
     // The map's value at slowness column `k` and time row `j` (both clamped).
     float MapAt(int k, int j) const;
 
@@ -109,8 +124,6 @@ public:
     // Reads the current frame's map; false (after the message of the first failure)
     // when it could not be read: the map is then a gap.
     bool ReadFrame();
-    // Moves to frame `frame` and reads its map.
-    bool ReadFrameAt(int frame);
 
     // ---- layout and the rendered image -------------------------------------------------------
     static constexpr int kMargin = 5, kHeader = 30, kLabelBand = 35, kBottomBand = 34, kTick = 5;
@@ -119,11 +132,14 @@ public:
         int at = 0; // y of a time label, x of a slowness label
         std::string text;
     };
-    std::vector<int> m_timeTicks, m_slownessTicks; // y, x of every tick
-    std::vector<Label> m_timeLabels, m_slownessLabels;
+    struct AxisMarks {
+        std::vector<int> timeTicks, slownessTicks; // y, x of every tick
+        std::vector<Label> timeLabels, slownessLabels;
+    };
+    AxisMarks m_marks;
 
-
-private:
+    // The samples (time x slowness) a view holds: the most a map may have.
+    static constexpr int64_t kMaxMapSamples = int64_t(2048) * 16384;
     SemblanceMapSetupGroup m_setup;
     ItemImage m_item;
     bool SetUpMap(const ChosenDatum& datum);

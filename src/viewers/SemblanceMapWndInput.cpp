@@ -25,7 +25,7 @@ void CSemblanceMapWnd::SetScrollBars()
 void CSemblanceMapWnd::OnFramesMoved(int previousFrame)
 {
     SetDepthReadOut(Format("%10.4f%s", m_item.frames.Depth(), m_item.frames.DepthUnitLabel()));
-    if (m_item.frames.Frame() != previousFrame || !m_frameRead) ReadFrame();
+    if (m_item.frames.Frame() != previousFrame || !m_samples.read) ReadFrame();
     SetScrollBars();
     StoreViewOptions();
 }
@@ -48,7 +48,7 @@ void CSemblanceMapWnd::OnHScroll(int code, int pos)
     case SB_THUMBTRACK:
         // The slowness under the thumb, without moving.
         SetReadOut(2, "");
-        SetReadOut(3, Format("%7.2f %s", double(pos) * m_ds, m_item.slownessUnit.c_str()));
+        SetReadOut(3, Format("%7.2f %s", double(pos) * m_samples.ds, m_item.slownessUnit.c_str()));
         SetReadOut(4, "");
         return;
     default: return;
@@ -74,6 +74,6 @@ void CSemblanceMapWnd::OnMouseMove(unsigned, Point p)
     SetReadOut(2, Format("%7.2f %s", slowness, m_item.slownessUnit.c_str()));
     SetReadOut(3, Format("%8.2f%s", time * 0.001, m_timeUnit.c_str()));
     // The sample under the mouse, its column and row held inside the map.
-    const int column = ClampToInt(slowness / m_ds - m_fs), row = ClampToInt(time / m_dt - m_ft);
-    SetReadOut(4, m_frameRead ? Format("%5.3f", double(MapAt(column, row))) : std::string());
+    const int column = ClampToInt(slowness / m_samples.ds - m_samples.fs), row = ClampToInt(time / m_samples.dt - m_samples.ft);
+    SetReadOut(4, m_samples.read ? Format("%5.3f", double(MapAt(column, row))) : std::string());
 }

@@ -94,15 +94,15 @@ TEST_F(SemblanceMapWndTest, WindowsSnapToTheSampleGridStayInsideTheMapAndChooseT
         setup.slowMax = c.s1;
         CSemblanceMapWnd* view = Open();
         ASSERT_NE(view, nullptr);
-        const auto& t = view->m_time;
+        const auto& t = view->TimeWindow();
         EXPECT_EQ(std::tuple(t.start, t.stop, t.span), std::tuple(c.start, c.stop, c.span)) << c.t0;
         EXPECT_EQ(std::tuple(t.firstGrid, t.tickStep, t.labelStep), std::tuple(c.firstGrid, c.tick, c.label)) << c.t0;
-        const auto& s = view->m_slowness;
+        const auto& s = view->SlownessWindow();
         EXPECT_EQ(std::tuple(s.start, s.span), std::tuple(c.slowStart, c.slowSpan)) << c.s0;
         EXPECT_EQ(std::tuple(s.firstGrid, s.tickStep, s.labelStep), std::tuple(c.slowGrid, c.slowTick, c.slowLabel));
         EXPECT_EQ(view->GetScrollInfo(SB_HORZ).max, c.scrollMax) << c.s0;
         view->OnHScroll(SB_THUMBPOSITION, 1 << 30);
-        EXPECT_LE(view->m_slowness.last, 110) << "panned to the map's end, not past it";
+        EXPECT_LE(view->SlownessWindow().last, 110) << "panned to the map's end, not past it";
         view->OnClose();
     }
 
@@ -112,12 +112,12 @@ TEST_F(SemblanceMapWndTest, WindowsSnapToTheSampleGridStayInsideTheMapAndChooseT
     CSemblanceMapWnd* view = Open();
     ASSERT_NE(view, nullptr);
     std::vector<std::string> time, slowness;
-    for (const auto& l : view->m_timeLabels) time.push_back(l.text);
-    for (const auto& l : view->m_slownessLabels) slowness.push_back(l.text);
+    for (const auto& l : view->Marks().timeLabels) time.push_back(l.text);
+    for (const auto& l : view->Marks().slownessLabels) slowness.push_back(l.text);
     EXPECT_EQ(time, (std::vector<std::string>{"100", "200", "300", "400", "500", "600", "700", "800", "900"}));
     EXPECT_EQ(slowness, (std::vector<std::string>{"  50", " 100", " 150", " 200"}));
-    const Rect r = view->m_mapRect;
-    EXPECT_EQ(view->m_timeLabels.back().at, r.top + int(100.0 / 950 * r.Height())) << "900 us, near the top";
+    const Rect r = view->MapRect();
+    EXPECT_EQ(view->Marks().timeLabels.back().at, r.top + int(100.0 / 950 * r.Height())) << "900 us, near the top";
 }
 
 TEST_F(SemblanceMapWndTest, TheFirstFrameIsHeldInsideTheLogInBothDirections)
@@ -139,7 +139,7 @@ TEST_F(SemblanceMapWndTest, TheFirstFrameIsHeldInsideTheLogInBothDirections)
         ASSERT_NE(view, nullptr);
         EXPECT_EQ(view->Item().frames.Frame(), c.frame) << c.top;
         EXPECT_EQ(view->Item().vscroll.pos, c.position) << c.top;
-        EXPECT_TRUE(view->m_frameRead) << "read inside the file, not past it nor in its header";
+        EXPECT_TRUE(view->Samples().read) << "read inside the file, not past it nor in its header";
         EXPECT_EQ(frame.PaneText(1), Format("%10.4f [ft]", 1000.0 + 0.5 * c.position));
         // Home is the top of the log, End its bottom, whichever way it was logged.
         view->OnKeyDown(VK_END, 1, 0);
@@ -219,11 +219,11 @@ TEST_F(SemblanceMapWndTest, EveryPixelIsTheBilinearValueOfItsFourSamples)
         ASSERT_EQ(w, c.width);
         ASSERT_EQ(rows, c.height);
         auto normalised = [&](int j, int k) {
-            const double v = double(view->m_map[size_t(j) * 40 + size_t(k)]) * view->m_rowScale[size_t(j)];
+            const double v = double(view->Samples().values[size_t(j) * 40 + size_t(k)]) * view->Samples().rowScale[size_t(j)];
             return float(v < -1.0 ? -1.0 : v > 1.0 ? 1.0 : v);
         };
         auto profile = [&](double time, int k) {
-            const double at = time / view->m_dt - view->m_ft;
+            const double at = time / view->Samples().dt - view->Samples().ft;
             const int j0 = std::clamp(int(std::floor(at)), 0, 29), j1 = std::min(j0 + 1, 29);
             const float weight = j1 == j0 ? 0.0f : float(std::clamp(at - j0, 0.0, 1.0));
             const float r0 = normalised(j0, k);
@@ -231,9 +231,9 @@ TEST_F(SemblanceMapWndTest, EveryPixelIsTheBilinearValueOfItsFourSamples)
         };
         int wrong = 0;
         for (int y = 0; y < rows; ++y) {
-            const double time = view->m_time.stop - y * ((view->m_time.stop - view->m_time.start) / rows);
+            const double time = view->TimeWindow().stop - y * ((view->TimeWindow().stop - view->TimeWindow().start) / rows);
             for (int x = 0; x < w; ++x) {
-                const double at = (view->m_slowness.start + x * (view->m_slowness.span / w)) / view->m_ds - view->m_fs;
+                const double at = (view->SlownessWindow().start + x * (view->SlownessWindow().span / w)) / view->Samples().ds - view->Samples().fs;
                 const int i0 = std::clamp(int(std::floor(at)), 0, 39), i1 = std::min(i0 + 1, 39);
                 const float frac = float(std::clamp(at - i0, 0.0, 1.0));
                 const float v0 = profile(time, i0);
@@ -256,7 +256,7 @@ TEST_F(SemblanceMapWndTest, ReadOutsNameSlownessTimeAndTheSampleUnderTheMouse)
     CSemblanceMapWnd* view = Open();
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->GetWindowText(), "Samblance Map (map.qtx)");
-    const Rect r = view->m_mapRect;
+    const Rect r = view->MapRect();
     // The top row is the window's stop (2,200 us), past the map's last row: clamped.
     frame.Mouse(*view, "move", 0, {r.left, r.top});
     EXPECT_EQ(frame.PaneText(2), "  20.00 [uSec/ft]");
@@ -270,12 +270,12 @@ TEST_F(SemblanceMapWndTest, ReadOutsNameSlownessTimeAndTheSampleUnderTheMouse)
 
     // Panning shows the new start in pane 3; the thumb only shows where it is.
     view->OnHScroll(SB_PAGERIGHT, 0);
-    EXPECT_EQ(view->m_slowness.start, 40.0);
+    EXPECT_EQ(view->SlownessWindow().start, 40.0);
     EXPECT_EQ(frame.PaneText(3), "  40.00 [uSec/ft]");
     view->OnHScroll(SB_THUMBTRACK, 15);
     EXPECT_EQ(std::vector<std::string>({frame.PaneText(2), frame.PaneText(3), frame.PaneText(4)}),
               (std::vector<std::string>{"", "  30.00 [uSec/ft]", ""}));
-    EXPECT_EQ(view->m_slowness.start, 40.0);
+    EXPECT_EQ(view->SlownessWindow().start, 40.0);
 
     // A frame that cannot be read is reported once and shows a gap; the data set stays open.
     auto bytes = ReadBytes(path);
@@ -288,7 +288,7 @@ TEST_F(SemblanceMapWndTest, ReadOutsNameSlownessTimeAndTheSampleUnderTheMouse)
     EXPECT_EQ(frame.PaneText(4), "");
     EXPECT_EQ(view->Item().image.At(3, 3), 0xFFC0C0C0u);
     view->OnKeyDown(VK_HOME, 1, 0);
-    EXPECT_TRUE(view->m_frameRead);
+    EXPECT_TRUE(view->Samples().read);
     EXPECT_TRUE(view->Item().file.m_fileIn.IsOpen());
 }
 
@@ -298,7 +298,7 @@ TEST_F(SemblanceMapWndTest, DataAxisZoomStopsAtItsLimitsWithTheMessage)
     setup.slowMin = 40, setup.slowMax = 240;
     CSemblanceMapWnd* view = Open();
     ASSERT_NE(view, nullptr);
-    ASSERT_EQ(view->m_slowness.span, 196);
+    ASSERT_EQ(view->SlownessWindow().span, 196);
     const char* limit = "Reached Slowness domain zoom limit!\nOperation will be abandoned.";
     const std::pair<int, double> steps[] = {
         {ID_DATA_ZOOM_IN, 144}, {ID_DATA_ZOOM_IN, 108}, {ID_DATA_ZOOM_IN, 108}, // 81 < 100
@@ -306,13 +306,13 @@ TEST_F(SemblanceMapWndTest, DataAxisZoomStopsAtItsLimitsWithTheMessage)
         {ID_DATA_ZOOM_OUT, 320}, {ID_DATA_ZOOM_OUT, 360}, {ID_DATA_ZOOM_OUT, 360}, // 450 > 400
     };
     for (const auto& [command, span] : steps) {
-        const bool refused = span == view->m_slowness.span;
+        const bool refused = span == view->SlownessWindow().span;
         if (refused) host.ExpectMessage(limit);
         frame.Command(command);
-        EXPECT_EQ(view->m_slowness.span, span) << command;
+        EXPECT_EQ(view->SlownessWindow().span, span) << command;
         EXPECT_EQ(theApp.m_display.dataAxisZoomRequest, 0) << "taken either way";
-        EXPECT_GE(view->m_slowness.first, 0);
-        EXPECT_LE(view->m_slowness.last, 100);
+        EXPECT_GE(view->SlownessWindow().first, 0);
+        EXPECT_LE(view->SlownessWindow().last, 100);
     }
     EXPECT_EQ(host.Messages().size(), 2u);
 }
@@ -380,7 +380,7 @@ TEST_F(SemblanceMapWndTest, SignatureDrawsAWiggleEveryTenthRowInTheDisplayPen)
     CSemblanceMapWnd* view = Open();
     ASSERT_NE(view, nullptr);
     frame.Command(ID_RED_PEN);
-    const Rect r = view->m_mapRect;
+    const Rect r = view->MapRect();
     ASSERT_EQ(view->Item().wiggleLengths.size(), size_t((r.Height() + 9) / 10));
     EXPECT_GE(CSemblanceMapWnd::kWiggleGain, 0.5f * CSemblanceMapWnd::kWigglePeriod) << "a visible lift";
     EXPECT_LT(CSemblanceMapWnd::kWiggleGain, float(CSemblanceMapWnd::kWigglePeriod)) << "clear of the next wiggle";
@@ -416,8 +416,8 @@ TEST_F(SemblanceMapWndTest, DisplayMapRunsFromTheMenu)
     ASSERT_EQ(frame.Children().size(), 1u);
     auto* view = dynamic_cast<CSemblanceMapWnd*>(frame.Children()[0]);
     ASSERT_NE(view, nullptr);
-    EXPECT_EQ(view->m_time.stop, 400.0);
-    EXPECT_EQ(view->m_slowness.stop, 80.0);
+    EXPECT_EQ(view->TimeWindow().stop, 400.0);
+    EXPECT_EQ(view->SlownessWindow().stop, 80.0);
     EXPECT_EQ(theApp.m_display.zoomLevel, 2) << "a map leaves the zoom as it was";
     EXPECT_EQ(frame.PaneText(1), " 1000.0000 [ft]");
 }
