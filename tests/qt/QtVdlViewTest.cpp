@@ -39,10 +39,10 @@ TEST(QtVdlView, BlitsItsImageIntoItsWindow)
 
     const QImage& picture = qt->Backing();
     ASSERT_EQ(picture.width(), 400);
-    const Rect r = view->m_imageRect;
+    const Rect r = view->Raster().imageRect;
     ASSERT_EQ(view->Item().clientWidth, 400) << "the view was prepared for its new size";
-    ASSERT_EQ(r, (Rect{35, 25, 35 + 365, 25 + view->m_rowsDrawn}));
-    ASSERT_EQ(view->m_rowsDrawn, 300 - 49);
+    ASSERT_EQ(r, (Rect{35, 25, 35 + 365, 25 + view->Raster().rowsDrawn}));
+    ASSERT_EQ(view->Raster().rowsDrawn, 300 - 49);
     auto rgb = [&](int x, int y) { return picture.pixel(x, y) | 0xFF000000u; };
     EXPECT_EQ(rgb(2, 2), 0xFFC0C0C0u) << "the window's grey";
     int differing = 0;
