@@ -192,15 +192,14 @@ void MapFrames(benchmark::State& state)
     DeviceCaps caps;
     for (auto _ : state)
         for (int frame = 0; frame < kMapFrames; ++frame) {
-            view->m_frames.SetFrame(frame);
-            view->ReadFrame();
+            view->ReadFrameAt(frame);
             view->Render();
             QtDc dc(&image, caps);
             view->OnPaint(dc);
         }
     benchmark::DoNotOptimize(image.constBits());
     state.counters["frames/s"] = benchmark::Counter(double(kMapFrames), benchmark::Counter::kIsIterationInvariantRate);
-    state.counters["image"] = double(view->m_image.width) * view->m_image.height;
+    state.counters["image"] = double(view->Item().image.width) * view->Item().image.height;
 }
 
 void MapPaintOnly(benchmark::State& state)
@@ -241,15 +240,14 @@ void PlotFrames(benchmark::State& state)
     DeviceCaps caps;
     for (auto _ : state)
         for (int frame = 0; frame < kPlotFrames; ++frame) {
-            view->m_frames.SetFrame(frame);
-            view->ReadFrame();
+            view->ReadFrameAt(frame);
             view->Render();
             QtDc dc(&image, caps);
             view->OnPaint(dc);
         }
     benchmark::DoNotOptimize(image.constBits());
     state.counters["frames/s"] = benchmark::Counter(double(kPlotFrames), benchmark::Counter::kIsIterationInvariantRate);
-    state.counters["points"] = view->m_pointsDrawn;
+    state.counters["points"] = view->PointsDrawn();
 }
 
 void PlotPaintOnly(benchmark::State& state)

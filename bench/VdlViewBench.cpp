@@ -105,7 +105,7 @@ struct View {
         if (!view) std::abort();
         for (int r = 0; r < kReceivers; ++r) theApp.m_viewOptions.front()->m_shown[r] = 1;
         view->PrepareRepaint();
-        if (view->m_columns.size() != size_t(kReceivers)) std::abort();
+        if (view->Raster().columns.size() != size_t(kReceivers)) std::abort();
     }
     ~View()
     {
@@ -146,8 +146,8 @@ void ReadRenderAndPaint(benchmark::State& state, const char* domain)
         v.view->OnPaint(dc);
     }
     benchmark::DoNotOptimize(image.constBits());
-    state.counters["frames"] = v.view->m_framesRead;
-    state.counters["rows"] = v.view->m_rowsDrawn;
+    state.counters["frames"] = v.view->Item().framesRead;
+    state.counters["rows"] = v.view->Raster().rowsDrawn;
     state.counters["allocs/paint"] = double(g_allocations.load() - before) / double(state.iterations());
 }
 

@@ -132,6 +132,12 @@ bool CFreqSlowXplotWnd::ReadFrame()
     return m_frameRead;
 }
 
+bool CFreqSlowXplotWnd::ReadFrameAt(int frame)
+{
+    m_frames.SetFrame(frame);
+    return ReadFrame();
+}
+
 // ---- moving through the frames -----------------------------------------------------------
 
 // The cursor has moved (or stayed at an end): a new frame is read before the repaint

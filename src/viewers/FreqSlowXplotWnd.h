@@ -49,6 +49,24 @@ public:
     void PrepareRepaint() override;
     void Render();
 
+    // Moves to frame `frame` and reads its pair (see ReadFrame).
+    bool ReadFrameAt(int frame);
+
+    // ---- what the view shows ----------------------------------------------------------------
+    const CFrameCursor& Frames() const { return m_frames; }
+    const ScrollInfo& VScroll() const { return m_vscroll; }
+    bool FrameRead() const { return m_frameRead; }
+    int FramesRead() const { return m_framesRead; }
+    const auto& Slowness() const { return m_slowness; }
+    const auto& Frequency() const { return m_frequency; }
+    const std::string& Caption() const { return m_caption; }
+    // The rendered plot rectangle and how many points the last render drew into it.
+    const Image& PlotImage() const { return m_image; }
+    int PointsDrawn() const { return m_pointsDrawn; }
+    const auto& FrequencyTicks() const { return m_frequencyTicks; }
+    const auto& SlownessTicks() const { return m_slownessTicks; }
+
+private:
     // ---- the IFS pair --------------------------------------------------------------------
     struct Member {
         bool found = false;
@@ -96,7 +114,6 @@ public:
 
     CQtxFile m_file;
 
-private:
     XPlotSetupGroup m_setup;
     bool TakePair(const CQtxDatumList& datums);
     void TakeReceivers();

@@ -52,19 +52,19 @@ bool CSemblanceMapWnd::Open(const std::string& windowClass)
 
 int CSemblanceMapWnd::Load()
 {
-    if (!OpenDataSet(m_file, m_setup.path)) return 0;
+    if (!OpenDataSet(m_item.file, m_setup.path)) return 0;
     CQtxDatumList datums;
-    if (!m_file.ReadDatumList(datums)) return 0;
-    m_frames = CFrameCursor(m_file.m_header);
+    if (!m_item.file.ReadDatumList(datums)) return 0;
+    m_item.frames = CFrameCursor(m_item.file.m_header);
     // A down log opens at the top depth's share of the log, an up log counts it back
     // from the frame count; either way inside the log.
-    m_frames.SetFrame(m_frames.OpeningFrame(m_setup.topDepth));
+    m_item.frames.SetFrame(m_item.frames.OpeningFrame(m_setup.topDepth));
 
     ChosenDatum datum;
-    if (!ChooseDatum(m_file, datums, kTabSemblanceMap, datum)) return 0;
+    if (!ChooseDatum(m_item.file, datums, kTabSemblanceMap, datum)) return 0;
 
     for (int i = 0; i < 8; ++i) theApp.m_display.receiverShown[size_t(i)] = 0;
-    m_slownessUnit = m_setup.slownessTitle == "Slowness range [uSec/m]" ? "[uSec/m]" : "[uSec/ft]";
+    m_item.slownessUnit = m_setup.slownessTitle == "Slowness range [uSec/m]" ? "[uSec/m]" : "[uSec/ft]";
     if (!SetUpMap(datum)) return 0;
     FitTimeWindow(m_setup.timeStart, m_setup.timeStop);
     FitSlownessWindow(m_setup.slowMin, m_setup.slowMax);
@@ -72,10 +72,10 @@ int CSemblanceMapWnd::Load()
     m_receivers = 1;
     RegisterReceivers(1);
     // The map paints in Black&White or, for any other text, in Color.
-    m_palette = PaletteOfName(m_setup.palette) == kPaletteBlackWhite ? kPaletteBlackWhite : kPaletteColor;
-    m_signature = m_setup.type != "VDL";
-    m_vscroll = m_frames.VerticalScrollInfo(20);
-    SetDepthReadOut(Format("%10.4f%s", m_frames.Depth(), m_frames.DepthUnitLabel()));
+    m_item.palette = PaletteOfName(m_setup.palette) == kPaletteBlackWhite ? kPaletteBlackWhite : kPaletteColor;
+    m_item.signature = m_setup.type != "VDL";
+    m_item.vscroll = m_item.frames.VerticalScrollInfo(20);
+    SetDepthReadOut(Format("%10.4f%s", m_item.frames.Depth(), m_item.frames.DepthUnitLabel()));
     // A frame that cannot be read is reported now and shows a gap.
     ReadFrame();
     return 1;
@@ -83,58 +83,64 @@ int CSemblanceMapWnd::Load()
 
 bool CSemblanceMapWnd::SetUpMap(const ChosenDatum& d)
 {
-    m_mnemonic = d.mnemonic;
-    m_typeCode = d.typeCode;
-    m_offset = d.offset;
-    m_ns = d.sampleCount;
-    m_fs = d.firstIndex;
-    m_ds = d.step;
-    m_nt = d.sampleCount2;
-    m_ft = d.firstIndex2;
-    m_dt = d.step2;
+    m_item.mnemonic = d.mnemonic;
+    m_item.typeCode = d.typeCode;
+    m_item.offset = d.offset;
+    m_samples.ns = d.sampleCount;
+    m_samples.fs = d.firstIndex;
+    m_samples.ds = d.step;
+    m_samples.nt = d.sampleCount2;
+    m_samples.ft = d.firstIndex2;
+    m_samples.dt = d.step2;
     // Storage is sized to the map; a map larger than a view holds is refused.
-    const int64_t samples = int64_t(m_nt) * m_ns;
+    const int64_t samples = int64_t(m_samples.nt) * m_samples.ns;
     if (samples < 1 || samples > kMaxMapSamples) {
         MessageBox(Format("Semblance map %s cannot be shown: its %d x %d samples (time x slowness) are %s.\n"
                           "Operation will be abandoned.",
-                          m_mnemonic.c_str(), m_nt, m_ns,
+                          m_item.mnemonic.c_str(), m_samples.nt, m_samples.ns,
                           samples < 1 ? "none" : Format("more than the %lld a view holds", (long long)kMaxMapSamples).c_str()),
                    MB_OK | MB_ICONSTOP);
         return false;
     }
-    if (!AcceptSampleStep(m_mnemonic, m_ds) || !AcceptSampleStep(m_mnemonic, m_dt)) return false;
-    m_map.assign(size_t(samples), 0.0f);
-    m_rowScale.assign(size_t(m_nt), 1.0);
-    m_profile.assign(size_t(m_ns), 0.0f);
-    m_title = SemblanceMapTitle(m_typeCode);
-    m_axisTitle = "Slowness " + m_slownessUnit;
+    if (!AcceptSampleStep(m_item.mnemonic, m_samples.ds) || !AcceptSampleStep(m_item.mnemonic, m_samples.dt)) return false;
+    m_samples.values.assign(size_t(samples), 0.0f);
+    m_samples.rowScale.assign(size_t(m_samples.nt), 1.0);
+    m_profile.assign(size_t(m_samples.ns), 0.0f);
+    m_title = SemblanceMapTitle(m_item.typeCode);
+    m_item.axisTitle = "Slowness " + m_item.slownessUnit;
     return true;
 }
 
 bool CSemblanceMapWnd::ReadFrame()
 {
-    ++m_framesRead;
-    m_frameRead = m_file.ReadFrameItem(m_frames.Frame(), int64_t(m_offset), m_nt, m_ns, m_map.data(), m_map.size());
-    if (!m_frameRead) {
-        std::fill(m_map.begin(), m_map.end(), NAN);
+    ++m_item.framesRead;
+    m_samples.read = m_item.file.ReadFrameItem(m_item.frames.Frame(), int64_t(m_item.offset), m_samples.nt, m_samples.ns, m_samples.values.data(), m_samples.values.size());
+    if (!m_samples.read) {
+        std::fill(m_samples.values.begin(), m_samples.values.end(), NAN);
         return false;
     }
     // Each row is shown divided by its largest value when that is positive; values
     // that are no finite number take no part.
-    for (int j = 0; j < m_nt; ++j) {
-        const float* row = m_map.data() + size_t(j) * size_t(m_ns);
+    for (int j = 0; j < m_samples.nt; ++j) {
+        const float* row = m_samples.values.data() + size_t(j) * size_t(m_samples.ns);
         float largest = 0;
-        for (int k = 0; k < m_ns; ++k)
+        for (int k = 0; k < m_samples.ns; ++k)
             if (std::isfinite(row[k])) largest = std::max(largest, row[k]);
-        m_rowScale[size_t(j)] = largest > 0 ? 1.0 / double(largest) : 1.0;
+        m_samples.rowScale[size_t(j)] = largest > 0 ? 1.0 / double(largest) : 1.0;
     }
     return true;
 }
 
+bool CSemblanceMapWnd::ReadFrameAt(int frame)
+{
+    m_item.frames.SetFrame(frame);
+    return ReadFrame();
+}
+
 float CSemblanceMapWnd::MapAt(int k, int j) const
 {
-    if (m_map.empty()) return NAN;
-    return m_map[size_t(std::clamp(j, 0, m_nt - 1)) * size_t(m_ns) + size_t(std::clamp(k, 0, m_ns - 1))];
+    if (m_samples.values.empty()) return NAN;
+    return m_samples.values[size_t(std::clamp(j, 0, m_samples.nt - 1)) * size_t(m_samples.ns) + size_t(std::clamp(k, 0, m_samples.ns - 1))];
 }
 
 // ---- the windows ---------------------------------------------------------------------------
@@ -144,9 +150,9 @@ void CSemblanceMapWnd::FitTimeWindow(double start, double stop)
     // Raised to the time grid, inside the map's rows: from its first time to one step
     // past its last.
     Window& w = m_time;
-    const double dt = m_dt;
-    w.first = SnapIndex(start, dt, m_ft, m_ft + m_nt - 1);
-    w.last = SnapIndex(stop, dt, w.first + 1, m_ft + m_nt);
+    const double dt = m_samples.dt;
+    w.first = SnapIndex(start, dt, m_samples.ft, m_samples.ft + m_samples.nt - 1);
+    w.last = SnapIndex(stop, dt, w.first + 1, m_samples.ft + m_samples.nt);
     w.start = w.first * dt;
     w.stop = w.last * dt;
     w.span = w.stop - w.start - dt;
@@ -165,16 +171,16 @@ void CSemblanceMapWnd::FitTimeWindow(double start, double stop)
 void CSemblanceMapWnd::FitSlownessWindow(double start, double stop)
 {
     Window& w = m_slowness;
-    const double ds = m_ds;
-    w.first = SnapIndex(start, ds, m_fs, m_fs + m_ns - 1);
-    w.last = SnapIndex(stop, ds, w.first + 1, m_fs + m_ns);
+    const double ds = m_samples.ds;
+    w.first = SnapIndex(start, ds, m_samples.fs, m_samples.fs + m_samples.ns - 1);
+    w.last = SnapIndex(stop, ds, w.first + 1, m_samples.fs + m_samples.ns);
     w.start = w.first * ds;
     w.stop = w.last * ds;
     w.span = w.stop - w.start - ds;
     // Panning keeps the window's samples inside the map.
     const int count = w.last - w.first - 1;
-    m_slownessScrollMin = m_fs;
-    m_slownessScrollMax = std::max(m_fs + m_ns - count - 1, m_fs);
+    m_slownessScrollMin = m_samples.fs;
+    m_slownessScrollMax = std::max(m_samples.fs + m_samples.ns - count - 1, m_samples.fs);
     const bool fine = w.span <= 100;
     const int64_t label = fine ? 25 : 50;
     w.firstGrid = ClampToInt(double((int64_t(ClampToInt(w.start)) / label + 1) * label));
@@ -189,8 +195,8 @@ void CSemblanceMapWnd::ScrollSlowness(int64_t index)
     const double span = w.span;
     w.first = int(std::clamp<int64_t>(index, m_slownessScrollMin, m_slownessScrollMax));
     w.last = w.first + count;
-    w.start = w.first * double(m_ds);
-    w.stop = w.last * double(m_ds);
+    w.start = w.first * double(m_samples.ds);
+    w.stop = w.last * double(m_samples.ds);
     w.span = span;
     const bool fine = w.span <= 100;
     const int64_t label = fine ? 25 : 50;
@@ -202,12 +208,12 @@ bool CSemblanceMapWnd::ApplyZoom(int request)
     if (request == 0) return true;
     const double span = m_slowness.span * (request > 0 ? 0.75 : 1.25);
     // The limits themselves are accepted (and NaN is refused).
-    if ((request > 0 && !(span >= 100.0)) || (request < 0 && !(span <= double(m_ns) * m_ds))) {
+    if ((request > 0 && !(span >= 100.0)) || (request < 0 && !(span <= double(m_samples.ns) * m_samples.ds))) {
         MessageBox("Reached Slowness domain zoom limit!\nOperation will be abandoned.", MB_OK);
         return false;
     }
     // Centred where it was.
     const double centre = m_slowness.start + m_slowness.span / 2;
-    FitSlownessWindow(centre - span / 2, centre + span / 2 + m_ds);
+    FitSlownessWindow(centre - span / 2, centre + span / 2 + m_samples.ds);
     return true;
 }

@@ -17,7 +17,7 @@
 #include "dataset/QtxFile.h"
 #include "platform/Image.h"
 #include "settings/SettingsGroups.h"
-#include "viewers/Palettes.h"
+#include "viewers/ItemImage.h"
 #include "viewers/ViewerWnd.h"
 
 #include <array>
@@ -31,8 +31,6 @@ class CSemblanceMapWnd : public CViewerWnd {
 public:
     using enum Palette;
     static constexpr int kColours = 32;
-    // The samples (time x slowness) a view holds: the most a map may have.
-    static constexpr int64_t kMaxMapSamples = int64_t(2048) * 16384;
     // Signature wiggles, spaced as the VDL view's: one every kWigglePeriod pixel rows,
     // a normalised semblance of 1 lifting it 0.9 of that above its row, so that each
     // wiggle stands clear of the next.
@@ -47,6 +45,8 @@ public:
 
     // The Map Setup's choices the view was opened with; the windows it fits change its copy.
     const SemblanceMapSetupGroup& Setup() const { return m_setup; }
+    // The map, its frames and its image (VDL: one pixel row per row of the map rectangle).
+    const ItemImage& Item() const { return m_item; }
 
     // Loads the data set and the chosen map, then creates the window; false (with the
     // message shown) when nothing could be opened.
@@ -64,26 +64,36 @@ public:
     void PrepareRepaint() override;
     void Render();
 
+    // Moves to frame `frame` and reads its map; false (after the message of the first
+    // failure) when it could not be read: the map is then a gap.
+    bool ReadFrameAt(int frame);
+
+    // ---- what the view shows ------------------------------------------------------------------
+    const auto& Samples() const { return m_samples; }
+    // The shown part of each axis.
+    const auto& TimeWindow() const { return m_time; }
+    const auto& SlownessWindow() const { return m_slowness; }
+    const Rect& MapRect() const { return m_mapRect; }
+    // The axes' ticks and labels, laid out by the render.
+    const auto& Marks() const { return m_marks; }
+
+private:
     // ---- the map ---------------------------------------------------------------------------
-    std::string m_mnemonic;
-    uint8_t m_typeCode = 0;
-    uint32_t m_offset = 0;
-    int m_ns = 0, m_fs = 0; // slowness samples and the index of the first
-    float m_ds = 0;
-    int m_nt = 0, m_ft = 0; // time samples and the index of the first
-    float m_dt = 0;
-    std::string m_slownessUnit = "[uSec/ft]";
+    struct MapSamples {
+        int ns = 0, fs = 0; // slowness samples and the index of the first
+        float ds = 0;
+        int nt = 0, ft = 0; // time samples and the index of the first
+        float dt = 0;
+        // The current frame's map: row j holds time sample j, ns values.
+        std::vector<float> values;
+        // Per row: 1 / its largest value, or 1 when none is positive (the profile's
+        // normalisation).
+        std::vector<double> rowScale;
+        bool read = false; // whether the current frame's map could be read
+    };
+    MapSamples m_samples;
     std::string m_timeUnit = " [mSec]";
-    std::string m_title, m_axisTitle;
-    Palette m_palette = kPaletteColor;
-    bool m_signature = false;
-    // The current frame's map: row j holds time sample j, m_ns values.
-    std::vector<float> m_map;
-    // Per row: 1 / its largest value, or 1 when none is positive (the profile's
-    // normalisation).
-    std::vector<double> m_rowScale;
-    bool m_frameRead = false;
-    int m_framesRead = 0;
+    std::string m_title;
     // The map's value at slowness column `k` and time row `j` (both clamped).
     float MapAt(int k, int j) const;
 
@@ -111,31 +121,27 @@ public:
     bool ApplyZoom(int request);
 
     // ---- frames ------------------------------------------------------------------------------
-    CFrameCursor m_frames;
-    ScrollInfo m_vscroll;
     // Reads the current frame's map; false (after the message of the first failure)
     // when it could not be read: the map is then a gap.
     bool ReadFrame();
 
     // ---- layout and the rendered image -------------------------------------------------------
     static constexpr int kMargin = 5, kHeader = 30, kLabelBand = 35, kBottomBand = 34, kTick = 5;
-    int m_fontHeight = 12;
-    int m_clientWidth = 0, m_clientHeight = 0;
     Rect m_mapRect;
-    Image m_image;    // VDL: one pixel row per row of the map rectangle
-    std::vector<Point> m_wiggles; // Signature: the polylines, one after another
-    std::vector<int> m_wiggleLengths;
     struct Label {
         int at = 0; // y of a time label, x of a slowness label
         std::string text;
     };
-    std::vector<int> m_timeTicks, m_slownessTicks; // y, x of every tick
-    std::vector<Label> m_timeLabels, m_slownessLabels;
+    struct AxisMarks {
+        std::vector<int> timeTicks, slownessTicks; // y, x of every tick
+        std::vector<Label> timeLabels, slownessLabels;
+    };
+    AxisMarks m_marks;
 
-    CQtxFile m_file;
-
-private:
+    // The samples (time x slowness) a view holds: the most a map may have.
+    static constexpr int64_t kMaxMapSamples = int64_t(2048) * 16384;
     SemblanceMapSetupGroup m_setup;
+    ItemImage m_item;
     bool SetUpMap(const ChosenDatum& datum);
     void Layout();
     void SetScrollBars();

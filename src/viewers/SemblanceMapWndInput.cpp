@@ -9,8 +9,8 @@
 
 void CSemblanceMapWnd::SetScrollBars()
 {
-    m_vscroll.pos = m_frames.ScrollPosition();
-    SetScrollInfo(SB_VERT, m_vscroll);
+    m_item.vscroll.pos = m_item.frames.ScrollPosition();
+    SetScrollInfo(SB_VERT, m_item.vscroll);
     ScrollInfo h;
     h.min = m_slownessScrollMin;
     h.max = m_slownessScrollMax;
@@ -24,15 +24,15 @@ void CSemblanceMapWnd::SetScrollBars()
 // shows it.
 void CSemblanceMapWnd::OnFramesMoved(int previousFrame)
 {
-    SetDepthReadOut(Format("%10.4f%s", m_frames.Depth(), m_frames.DepthUnitLabel()));
-    if (m_frames.Frame() != previousFrame || !m_frameRead) ReadFrame();
+    SetDepthReadOut(Format("%10.4f%s", m_item.frames.Depth(), m_item.frames.DepthUnitLabel()));
+    if (m_item.frames.Frame() != previousFrame || !m_samples.read) ReadFrame();
     SetScrollBars();
     StoreViewOptions();
 }
 
-void CSemblanceMapWnd::OnVScroll(int code, int pos) { ScrollFrames(m_frames, code, pos); }
+void CSemblanceMapWnd::OnVScroll(int code, int pos) { ScrollFrames(m_item.frames, code, pos); }
 
-void CSemblanceMapWnd::OnKeyDown(unsigned key, unsigned, unsigned) { KeyFrames(m_frames, key); }
+void CSemblanceMapWnd::OnKeyDown(unsigned key, unsigned, unsigned) { KeyFrames(m_item.frames, key); }
 
 // ---- slowness ---------------------------------------------------------------------------------
 
@@ -48,13 +48,13 @@ void CSemblanceMapWnd::OnHScroll(int code, int pos)
     case SB_THUMBTRACK:
         // The slowness under the thumb, without moving.
         SetReadOut(2, "");
-        SetReadOut(3, Format("%7.2f %s", double(pos) * m_ds, m_slownessUnit.c_str()));
+        SetReadOut(3, Format("%7.2f %s", double(pos) * m_samples.ds, m_item.slownessUnit.c_str()));
         SetReadOut(4, "");
         return;
     default: return;
     }
     ScrollSlowness(index);
-    SetReadOut(3, Format("%7.2f %s", m_slowness.start, m_slownessUnit.c_str()));
+    SetReadOut(3, Format("%7.2f %s", m_slowness.start, m_item.slownessUnit.c_str()));
     PrepareRepaint();
     Invalidate(true);
     UpdateWindow();
@@ -71,9 +71,9 @@ void CSemblanceMapWnd::OnMouseMove(unsigned, Point p)
     }
     const double slowness = double(p.x - r.left) / r.Width() * m_slowness.span + m_slowness.start;
     const double time = (1.0 - double(p.y - r.top) / r.Height()) * (m_time.stop - m_time.start) + m_time.start;
-    SetReadOut(2, Format("%7.2f %s", slowness, m_slownessUnit.c_str()));
+    SetReadOut(2, Format("%7.2f %s", slowness, m_item.slownessUnit.c_str()));
     SetReadOut(3, Format("%8.2f%s", time * 0.001, m_timeUnit.c_str()));
     // The sample under the mouse, its column and row held inside the map.
-    const int column = ClampToInt(slowness / m_ds - m_fs), row = ClampToInt(time / m_dt - m_ft);
-    SetReadOut(4, m_frameRead ? Format("%5.3f", double(MapAt(column, row))) : std::string());
+    const int column = ClampToInt(slowness / m_samples.ds - m_samples.fs), row = ClampToInt(time / m_samples.dt - m_samples.ft);
+    SetReadOut(4, m_samples.read ? Format("%5.3f", double(MapAt(column, row))) : std::string());
 }

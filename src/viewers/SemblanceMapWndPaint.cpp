@@ -18,13 +18,13 @@ constexpr Pen kBlackPen{PS_SOLID, 0, Rgb(0, 0, 0)};
 void CSemblanceMapWnd::Layout()
 {
     const Rect client = GetClientRect();
-    m_clientWidth = client.Width();
-    m_clientHeight = client.Height();
+    m_item.clientWidth = client.Width();
+    m_item.clientHeight = client.Height();
     // The time labels on the left, the title above, the slowness labels and axis
     // title below.
     const int left = kMargin + kLabelBand, top = kHeader;
-    const int right = std::max(m_clientWidth - kMargin, left);
-    const int bottom = std::max(m_clientHeight - kBottomBand, top);
+    const int right = std::max(m_item.clientWidth - kMargin, left);
+    const int bottom = std::max(m_item.clientHeight - kBottomBand, top);
     m_mapRect = {left, top, right, bottom};
 }
 
@@ -33,7 +33,7 @@ CSemblanceMapWnd::RenderKey CSemblanceMapWnd::KeyNow() const
     RenderKey k;
     k.width = m_mapRect.Width();
     k.height = m_mapRect.Height();
-    k.framesRead = m_framesRead;
+    k.framesRead = m_item.framesRead;
     k.timeStart = m_time.start;
     k.timeStop = m_time.stop;
     k.slownessStart = m_slowness.start;
@@ -70,12 +70,12 @@ void CSemblanceMapWnd::MapColumns()
     m_columns.resize(size_t(w));
     const double perColumn = double(m_slowness.span) / w;
     for (int c = 0; c < w; ++c) {
-        const double at = (m_slowness.start + c * perColumn) / m_ds - m_fs;
-        const int i0 = std::clamp(ClampToInt(std::floor(at)), 0, m_ns - 1);
-        m_columns[size_t(c)] = {i0, std::min(i0 + 1, m_ns - 1), float(std::clamp(at - i0, 0.0, 1.0))};
+        const double at = (m_slowness.start + c * perColumn) / m_samples.ds - m_samples.fs;
+        const int i0 = std::clamp(ClampToInt(std::floor(at)), 0, m_samples.ns - 1);
+        m_columns[size_t(c)] = {i0, std::min(i0 + 1, m_samples.ns - 1), float(std::clamp(at - i0, 0.0, 1.0))};
     }
     m_fractions.resize(size_t(w));
-    m_clearLevel.resize(size_t(m_ns));
+    m_clearLevel.resize(size_t(m_samples.ns));
     m_runs.clear();
     for (int c = 0; c < w; ++c) {
         const Column& col = m_columns[size_t(c)];
@@ -161,10 +161,10 @@ const float* CSemblanceMapWnd::NormalisedRow(int j, int keep)
     const int slot = m_cachedRow[0] == keep ? 1 : 0;
     m_cachedRow[size_t(slot)] = j;
     float* out = m_rowCache[size_t(slot)].data();
-    const float* row = m_map.data() + size_t(j) * size_t(m_ns);
-    const double scale = m_rowScale[size_t(j)];
-    const int lo = std::clamp(m_slowness.first - m_fs, 0, m_ns - 1);
-    const int hi = std::clamp(m_slowness.last - m_fs, 0, m_ns - 1);
+    const float* row = m_samples.values.data() + size_t(j) * size_t(m_samples.ns);
+    const double scale = m_samples.rowScale[size_t(j)];
+    const int lo = std::clamp(m_slowness.first - m_samples.fs, 0, m_samples.ns - 1);
+    const int hi = std::clamp(m_slowness.last - m_samples.fs, 0, m_samples.ns - 1);
     for (int k = lo; k <= hi; ++k) {
         const double v = double(row[k]) * scale;
         out[k] = float(v < -1.0 ? -1.0 : v > 1.0 ? 1.0 : v);
@@ -175,15 +175,15 @@ const float* CSemblanceMapWnd::NormalisedRow(int j, int keep)
 const float* CSemblanceMapWnd::Profile(double time)
 {
     // Between the rows around `time`.
-    const double at = time / m_dt - m_ft;
-    const int j0 = std::clamp(ClampToInt(std::floor(at)), 0, m_nt - 1);
-    const int j1 = std::min(j0 + 1, m_nt - 1);
+    const double at = time / m_samples.dt - m_samples.ft;
+    const int j0 = std::clamp(ClampToInt(std::floor(at)), 0, m_samples.nt - 1);
+    const int j1 = std::min(j0 + 1, m_samples.nt - 1);
     const float weight = j1 == j0 ? 0.0f : float(std::clamp(at - j0, 0.0, 1.0));
     const float* r0 = NormalisedRow(j0, j1);
     if (weight == 0.0f) return r0;
     const float* r1 = NormalisedRow(j1, j0);
-    const int lo = std::clamp(m_slowness.first - m_fs, 0, m_ns - 1);
-    const int hi = std::clamp(m_slowness.last - m_fs, 0, m_ns - 1);
+    const int lo = std::clamp(m_slowness.first - m_samples.fs, 0, m_samples.ns - 1);
+    const int hi = std::clamp(m_slowness.last - m_samples.fs, 0, m_samples.ns - 1);
     float* p = m_profile.data();
     for (int k = lo; k <= hi; ++k) p[k] = r0[k] + (r1[k] - r0[k]) * weight;
     return p;
@@ -201,31 +201,31 @@ float CSemblanceMapWnd::ColumnValue(const float* profile, int c) const
 void CSemblanceMapWnd::Render()
 {
     m_rendered = KeyNow();
-    m_wiggles.clear();
-    m_wiggleLengths.clear();
+    m_item.wiggles.clear();
+    m_item.wiggleLengths.clear();
     const int w = m_mapRect.Width(), rows = m_mapRect.Height();
     LayOutAnnotations();
-    if (w < 1 || rows < 1 || m_map.empty()) {
-        m_image = Image();
+    if (w < 1 || rows < 1 || m_samples.values.empty()) {
+        m_item.image = Image();
         return;
     }
     MapColumns();
     m_colourTable.resize(kColours + 1);
     m_colourTable[0] = ToArgb(kGray); // a gap
-    for (int i = 0; i < kColours; ++i) m_colourTable[size_t(i) + 1] = PaletteColour(m_palette, i);
-    if (!m_signature && (m_image.width != w || m_image.height != rows)) m_image = Image(w, rows);
-    if (m_signature) m_image = Image();
+    for (int i = 0; i < kColours; ++i) m_colourTable[size_t(i) + 1] = PaletteColour(m_item.palette, i);
+    if (!m_item.signature && (m_item.image.width != w || m_item.image.height != rows)) m_item.image = Image(w, rows);
+    if (m_item.signature) m_item.image = Image();
 
     // Row y shows the time stop - y x (stop - start) / rows: the top row the window's
     // stop, the rows below ever earlier.
     const double perRow = (m_time.stop - m_time.start) / rows;
     m_cachedRow = {-1, -1};
-    for (auto& row : m_rowCache) row.resize(size_t(m_ns));
+    for (auto& row : m_rowCache) row.resize(size_t(m_samples.ns));
     for (int y = 0; y < rows; ++y) {
-        if (m_signature && y % kWigglePeriod != 0) continue;
+        if (m_item.signature && y % kWigglePeriod != 0) continue;
         const float* p = Profile(m_time.stop - y * perRow);
-        if (!m_signature) {
-            RenderRow(p, m_image.Row(y));
+        if (!m_item.signature) {
+            RenderRow(p, m_item.image.Row(y));
             continue;
         }
         // A wiggle above its row, broken where a value is not a number, kept below
@@ -235,16 +235,16 @@ void CSemblanceMapWnd::Render()
         for (int c = 0; c < w; ++c) {
             const float v = ColumnValue(p, c);
             if (std::isnan(v)) {
-                if (length > 0) m_wiggleLengths.push_back(length);
+                if (length > 0) m_item.wiggleLengths.push_back(length);
                 length = 0;
                 continue;
             }
             // Held to -1..1: a value outside lifts no further than a semblance of 1.
             const float held = std::clamp(v, -1.0f, 1.0f);
-            m_wiggles.push_back({m_mapRect.left + c, std::max(base - int(held * kWiggleGain), m_mapRect.top)});
+            m_item.wiggles.push_back({m_mapRect.left + c, std::max(base - int(held * kWiggleGain), m_mapRect.top)});
             ++length;
         }
-        if (length > 0) m_wiggleLengths.push_back(length);
+        if (length > 0) m_item.wiggleLengths.push_back(length);
     }
 }
 
@@ -254,26 +254,26 @@ void CSemblanceMapWnd::LayOutAnnotations()
     // labelled where it is a multiple of the label step. Slowness: the same from the
     // first grid value up to the window's end.
     const Rect& r = m_mapRect;
-    m_timeTicks.clear();
-    m_slownessTicks.clear();
-    m_timeLabels.clear();
-    m_slownessLabels.clear();
+    m_marks.timeTicks.clear();
+    m_marks.slownessTicks.clear();
+    m_marks.timeLabels.clear();
+    m_marks.slownessLabels.clear();
     const int rows = r.Height(), w = r.Width();
     const double timeWidth = m_time.stop - m_time.start;
     if (rows > 0 && timeWidth > 0 && m_time.tickStep > 0)
         for (int value : TickWalk(0, m_time.tickStep, m_time.start, m_time.firstGrid, rows)) {
             const int y = r.top + ClampToInt((m_time.stop - value) / timeWidth * rows);
             if (y >= r.bottom) continue;
-            m_timeTicks.push_back(y);
-            if (value % m_time.labelStep == 0) m_timeLabels.push_back({y, Format("%d", value)});
+            m_marks.timeTicks.push_back(y);
+            if (value % m_time.labelStep == 0) m_marks.timeLabels.push_back({y, Format("%d", value)});
         }
     if (w > 0 && m_slowness.span > 0 && m_slowness.tickStep > 0)
         for (int value : TickWalk(m_slowness.firstGrid, m_slowness.tickStep, m_slowness.firstGrid,
                                   m_slowness.start + m_slowness.span, w)) {
             const int x = r.left + ClampToInt((value - m_slowness.start) / m_slowness.span * w);
             if (x >= r.right) continue;
-            m_slownessTicks.push_back(x);
-            if (value % m_slowness.labelStep == 0) m_slownessLabels.push_back({x, Format("%4d", value)});
+            m_marks.slownessTicks.push_back(x);
+            if (value % m_slowness.labelStep == 0) m_marks.slownessLabels.push_back({x, Format("%4d", value)});
         }
 }
 
@@ -287,8 +287,8 @@ void CSemblanceMapWnd::OnPaint(Dc& dc)
         m_iconic = true;
         return;
     }
-    dc.SelectFont({"Ariel", m_fontHeight, FW_NORMAL});
-    const bool mapCovered = m_signature ? !m_mapRect.IsEmpty() : !m_image.Empty();
+    dc.SelectFont({"Ariel", m_item.fontHeight, FW_NORMAL});
+    const bool mapCovered = m_item.signature ? !m_mapRect.IsEmpty() : !m_item.image.Empty();
     FillAround(dc, client, mapCovered ? m_mapRect : Rect{}, kGray);
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(Rgb(0, 0, 0));
@@ -301,15 +301,15 @@ void CSemblanceMapWnd::OnPaint(Dc& dc)
 void CSemblanceMapWnd::PaintMap(Dc& dc)
 {
     const Rect& r = m_mapRect;
-    if (!m_signature) {
-        if (!m_image.Empty()) dc.StretchImage(r, m_image);
+    if (!m_item.signature) {
+        if (!m_item.image.Empty()) dc.StretchImage(r, m_item.image);
         return;
     }
     if (r.IsEmpty()) return;
     dc.FillRect(r, m_backgroundBrush.color);
     dc.SelectPen({PS_SOLID, 0, m_tracePen.color});
-    const Point* points = m_wiggles.data();
-    for (int length : m_wiggleLengths) {
+    const Point* points = m_item.wiggles.data();
+    for (int length : m_item.wiggleLengths) {
         if (length >= 2) dc.Polyline(points, length);
         points += length;
     }
@@ -320,14 +320,14 @@ void CSemblanceMapWnd::PaintTimeAxis(Dc& dc)
     // Ticks and labels left of the map, in microseconds.
     const Rect& r = m_mapRect;
     dc.SelectPen(kBlackPen);
-    for (int y : m_timeTicks) {
+    for (int y : m_marks.timeTicks) {
         dc.MoveTo(r.left - kTick, y);
         dc.LineTo(r.left, y);
     }
     dc.SetTextAlign(TA_RIGHT | TA_TOP);
-    for (const Label& label : m_timeLabels) dc.TextOut(r.left - kTick - 1, label.at - m_fontHeight / 2, label.text);
+    for (const Label& label : m_marks.timeLabels) dc.TextOut(r.left - kTick - 1, label.at - m_item.fontHeight / 2, label.text);
     dc.SetTextAlign(TA_CENTER | TA_TOP);
-    dc.TextOut((r.left - kTick) / 2, r.top - m_fontHeight - 2, "[uSec]");
+    dc.TextOut((r.left - kTick) / 2, r.top - m_item.fontHeight - 2, "[uSec]");
 }
 
 void CSemblanceMapWnd::PaintSlownessAxis(Dc& dc)
@@ -335,20 +335,20 @@ void CSemblanceMapWnd::PaintSlownessAxis(Dc& dc)
     // Ticks and labels below the map; a label is kept inside the window.
     const Rect& r = m_mapRect;
     dc.SelectPen(kBlackPen);
-    for (int x : m_slownessTicks) {
+    for (int x : m_marks.slownessTicks) {
         dc.MoveTo(x, r.bottom);
         dc.LineTo(x, r.bottom + kTick);
     }
     dc.SetTextAlign(TA_CENTER | TA_TOP);
-    for (const Label& label : m_slownessLabels) {
+    for (const Label& label : m_marks.slownessLabels) {
         const int half = dc.GetTextExtent(label.text).cx / 2;
-        dc.TextOut(std::min(label.at, m_clientWidth - half - 1), r.bottom + kTick + 1, label.text);
+        dc.TextOut(std::min(label.at, m_item.clientWidth - half - 1), r.bottom + kTick + 1, label.text);
     }
 }
 
 void CSemblanceMapWnd::PaintTitles(Dc& dc)
 {
     dc.SetTextAlign(TA_CENTER | TA_TOP);
-    dc.TextOut(m_clientWidth / 2, m_fontHeight / 4, m_title);
-    dc.TextOut(m_clientWidth / 2, m_mapRect.bottom + kTick + 2 + m_fontHeight, m_axisTitle);
+    dc.TextOut(m_item.clientWidth / 2, m_item.fontHeight / 4, m_title);
+    dc.TextOut(m_item.clientWidth / 2, m_mapRect.bottom + kTick + 2 + m_item.fontHeight, m_item.axisTitle);
 }

@@ -30,7 +30,7 @@ CVdlWnd::~CVdlWnd() = default;
 
 bool CVdlWnd::Open(const std::string& windowClass)
 {
-    m_domain = m_setup.domain == "Time"        ? kDomainTime
+    m_samples.domain = m_setup.domain == "Time"        ? kDomainTime
                : m_setup.domain == "Frequency" ? kDomainFrequency
                : m_setup.domain == "Slowness"  ? kDomainSlowness
                                              : kDomainAzimuth;
@@ -46,24 +46,24 @@ bool CVdlWnd::Open(const std::string& windowClass)
 
 bool CVdlWnd::LoadData()
 {
-    if (!OpenDataSet(m_file, m_setup.path)) return false;
+    if (!OpenDataSet(m_item.file, m_setup.path)) return false;
     CQtxDatumList datums;
-    if (!m_file.ReadDatumList(datums)) return false;
-    m_frames = CFrameCursor(m_file.m_header);
-    if (!AcceptDepths(m_frames, m_setup.path)) return false;
+    if (!m_item.file.ReadDatumList(datums)) return false;
+    m_item.frames = CFrameCursor(m_item.file.m_header);
+    if (!AcceptDepths(m_item.frames, m_setup.path)) return false;
 
     // The display range in frames: the depth's share of the log's span times the frame
     // count (an up log counts it back from the frame count). A single frame, or a span
     // that gives no number, is frame 0.
-    const int n = m_frames.FrameCount();
-    const double top = m_frames.TopDepth(), bottom = m_frames.BottomDepth();
+    const int n = m_item.frames.FrameCount();
+    const double top = m_item.frames.TopDepth(), bottom = m_item.frames.BottomDepth();
     auto along = [&](double depth) {
         if (n <= 1 || !(bottom != top)) return 0.0;
         const double a = std::trunc((depth - top) * double(n) / (bottom - top));
         return std::isnan(a) ? 0.0 : a;
     };
     double first, last;
-    if (m_frames.IsDown()) {
+    if (m_item.frames.IsDown()) {
         first = std::max(along(m_setup.topDepth), 0.0);
         last = along(m_setup.bottomDepth);
         if (last > n) last = n - 1;
@@ -72,87 +72,87 @@ bool CVdlWnd::LoadData()
         if (first >= n) first = n - 1;
         last = std::max(double(n) - along(m_setup.bottomDepth), 0.0);
     }
-    m_firstFrame = int(std::clamp(first, 0.0, double(m_frames.LastFrame())));
-    m_lastFrame = int(std::clamp(last, 0.0, double(n)));
-    m_firstVisible = m_firstFrame;
-    m_mmPerUnit = m_file.m_header.depthUnits == qtx::kUnitsMetres ? 1000.0f : 304.8f;
+    m_page.firstFrame = int(std::clamp(first, 0.0, double(m_item.frames.LastFrame())));
+    m_page.lastFrame = int(std::clamp(last, 0.0, double(n)));
+    m_page.firstVisible = m_page.firstFrame;
+    m_mmPerUnit = m_item.file.m_header.depthUnits == qtx::kUnitsMetres ? 1000.0f : 304.8f;
 
     ChosenDatum datum;
     // The tab showing at OK decides the domain: an item picked on another tab is shown
     // in that tab's domain.
-    int domain = m_domain;
-    if (!ChooseDatumOfShownTab(m_file, datums, domain, datum)) return false;
-    m_domain = int16_t(domain);
-    m_setup.domain = DomainWord(m_domain);
+    int domain = m_samples.domain;
+    if (!ChooseDatumOfShownTab(m_item.file, datums, domain, datum)) return false;
+    m_samples.domain = int16_t(domain);
+    m_setup.domain = DomainWord(m_samples.domain);
 
     theApp.m_display.receiverShown.fill(0);
-    m_slownessUnit = m_setup.slownessTitle == "Slowness range [uSec/m]" ? "[uSec/m]" : "[uSec/ft]";
+    m_item.slownessUnit = m_setup.slownessTitle == "Slowness range [uSec/m]" ? "[uSec/m]" : "[uSec/ft]";
     if (!SetUpItem(datum)) return false;
     // A new view shows its first receiver; the others are switched on by the user.
     RegisterReceivers(1);
 
     // A palette text no view knows paints in Color.
     const Palette palette = PaletteOfName(m_setup.palette);
-    m_palette = palette == kPaletteNone ? kPaletteColor : palette;
-    m_signature = m_setup.type == "Signature";
-    m_wiggleAmplitude = m_signature ? 20.0f : 0.0f;
+    m_item.palette = palette == kPaletteNone ? kPaletteColor : palette;
+    m_item.signature = m_setup.type == "Signature";
+    m_wiggleAmplitude = m_item.signature ? 20.0f : 0.0f;
     if (!(m_setup.depthScale > 0) || !std::isfinite(m_setup.depthScale)) m_setup.depthScale = 480.0f;
     m_depthGrid = m_setup.depthScale >= 500 ? 20.0f : m_setup.depthScale >= 250 ? 10.0f : 5.0f;
-    m_vscroll = {};
-    m_vscroll.max = std::max(BottomPosition() - TopPosition(), 0);
-    m_vscroll.page = 20;
-    SetDepthReadOut(Format("%10.4f%s", DepthOfPosition(FirstVisiblePosition()), m_frames.DepthUnitLabel()));
+    m_item.vscroll = {};
+    m_item.vscroll.max = std::max(BottomPosition() - TopPosition(), 0);
+    m_item.vscroll.page = 20;
+    SetDepthReadOut(Format("%10.4f%s", DepthOfPosition(FirstVisiblePosition()), m_item.frames.DepthUnitLabel()));
     return true;
 }
 
 bool CVdlWnd::SetUpItem(const ChosenDatum& d)
 {
-    m_mnemonic = d.mnemonic;
-    m_typeCode = d.typeCode;
+    m_item.mnemonic = d.mnemonic;
+    m_item.typeCode = d.typeCode;
     m_receivers = d.traceCount;
-    m_step = d.step;
-    m_samplesRead = d.sampleCount;
-    m_offset = d.offset;
+    m_samples.step = d.step;
+    m_samples.samplesRead = d.sampleCount;
+    m_item.offset = d.offset;
     m_datumNumber = d.datumNumber;
-    m_unitCode = m_domain == kDomainTime ? d.unitCode : uint8_t(kUnitNone);
+    m_unitCode = m_samples.domain == kDomainTime ? d.unitCode : uint8_t(kUnitNone);
     m_instFrequency = InFamily(d.typeCode, ItemFamily::InstFrequency);
     m_instSlowness = InFamily(d.typeCode, ItemFamily::InstSlowness);
-    if (!AcceptSampleStep(m_mnemonic, m_step)) return false;
+    if (!AcceptSampleStep(m_item.mnemonic, m_samples.step)) return false;
 
     // Waveforms are padded to a power of two for their transforms; curves of a
     // frequency or a slowness keep their samples in the time domain. A spectrum
     // always needs the power of two.
-    const int padded = PaddedLength(m_samplesRead);
-    m_sampleCount = m_samplesRead;
-    m_padded = false;
+    const int padded = PaddedLength(m_samples.samplesRead);
+    m_samples.sampleCount = m_samples.samplesRead;
+    m_samples.padded = false;
     const bool curve = m_instFrequency || m_instSlowness;
-    if (((m_domain == kDomainTime && !curve) || m_domain == kDomainFrequency) && padded != m_samplesRead) {
-        m_padded = true;
-        m_sampleCount = padded;
+    if (((m_samples.domain == kDomainTime && !curve) || m_samples.domain == kDomainFrequency) && padded != m_samples.samplesRead) {
+        m_samples.padded = true;
+        m_samples.sampleCount = padded;
     }
     // The rows are built in arrays of 16 receivers of 8,192 samples.
-    if (!FitsSlots(m_receivers, m_sampleCount) || m_samplesRead < 1)
-        return RefuseDatumSize(m_mnemonic, m_receivers, m_samplesRead);
+    if (!FitsSlots(m_receivers, m_samples.sampleCount) || m_samples.samplesRead < 1)
+        return RefuseDatumSize(m_item.mnemonic, m_receivers, m_samples.samplesRead);
 
     m_caption = ItemTypeOf(d.typeCode).caption;
     m_traceLabels = ItemTraceLabels(d.typeCode);
     // The time ticks are labelled in milliseconds.
-    m_axisTitle = m_domain == kDomainTime        ? "Time [mSec]"
-                  : m_domain == kDomainFrequency ? "Frequency [kHz]"
-                  : m_domain == kDomainSlowness  ? "Slowness " + m_slownessUnit
+    m_item.axisTitle = m_samples.domain == kDomainTime        ? "Time [mSec]"
+                  : m_samples.domain == kDomainFrequency ? "Frequency [kHz]"
+                  : m_samples.domain == kDomainSlowness  ? "Slowness " + m_item.slownessUnit
                                                  : "Azimuth [deg]";
-    m_wiggleFactor = m_domain == kDomainTime ? 0.5f : 1.0f;
-    const size_t frameFloats = size_t(m_receivers) * size_t(m_sampleCount);
+    m_wiggleFactor = m_samples.domain == kDomainTime ? 0.5f : 1.0f;
+    const size_t frameFloats = size_t(m_receivers) * size_t(m_samples.sampleCount);
     for (auto& frame : m_frame) frame.assign(frameFloats, 0.0f);
     m_readOut.assign(frameFloats, 0.0f);
-    m_row.assign(size_t(m_sampleCount) + 1, 0.0f);
+    m_row.assign(size_t(m_samples.sampleCount) + 1, 0.0f);
     SetupAxis();
     return true;
 }
 
 float& CVdlWnd::RangeStart()
 {
-    switch (m_domain) {
+    switch (m_samples.domain) {
     case kDomainTime: return m_setup.timeStart;
     case kDomainFrequency: return m_setup.freqStart;
     case kDomainSlowness: return m_setup.slowMin;
@@ -162,7 +162,7 @@ float& CVdlWnd::RangeStart()
 
 float& CVdlWnd::RangeStop()
 {
-    switch (m_domain) {
+    switch (m_samples.domain) {
     case kDomainTime: return m_setup.timeStop;
     case kDomainFrequency: return m_setup.freqStop;
     case kDomainSlowness: return m_setup.slowMax;
@@ -175,8 +175,8 @@ float& CVdlWnd::RangeStop()
 int CVdlWnd::FirstTick(float value, float span) const
 {
     int64_t base = 50;
-    if (m_domain == kDomainFrequency) base = 500;
-    if (m_domain == kDomainTime) base = span <= 500 ? 100 : 500;
+    if (m_samples.domain == kDomainFrequency) base = 500;
+    if (m_samples.domain == kDomainTime) base = span <= 500 ? 100 : 500;
     return ClampToInt(double((int64_t(Trunc(value)) / base + 1) * base));
 }
 
@@ -185,12 +185,12 @@ void CVdlWnd::SetupAxis()
     // Every value may come from a file or a setting: indices are clamped on their way
     // to an int, and the window keeps at least one step inside the samples (bins) the
     // domain has, the last of them included, so that interpolation never reads past.
-    const int n = m_sampleCount;
-    const double s = m_step;
-    const int limit = m_domain == kDomainFrequency ? n / 2 + 1 : n;
+    const int n = m_samples.sampleCount;
+    const double s = m_samples.step;
+    const int limit = m_samples.domain == kDomainFrequency ? n / 2 + 1 : n;
     Axis a;
     double start = 0, stop = 0, span = 0, step = s;
-    switch (m_domain) {
+    switch (m_samples.domain) {
     case kDomainFrequency: {
         step = 1e6 / (double(n) * s);
         const double nyquist = 1e6 / (2.0 * s);
@@ -219,7 +219,7 @@ void CVdlWnd::SetupAxis()
     a.last = std::clamp(Trunc(stop / step), 0, limit - 1);
     if (a.last <= a.first) a.last = std::min(a.first + 1, limit - 1);
     a.spanSamples = a.last - a.first;
-    if (m_domain == kDomainTime || m_domain == kDomainAzimuth) span = a.spanSamples * step;
+    if (m_samples.domain == kDomainTime || m_samples.domain == kDomainAzimuth) span = a.spanSamples * step;
     a.step = ClampToFloat(step);
     a.start = ClampToFloat(start);
     a.stop = ClampToFloat(stop);
@@ -256,19 +256,19 @@ bool CVdlWnd::ApplyDepthZoom(int request)
 bool CVdlWnd::ApplyAxisZoom(int request)
 {
     if (request == 0) return true;
-    const double n = m_sampleCount;
+    const double n = m_samples.sampleCount;
     struct Limit {
         double in, out;
         const char* message;
     };
-    const Limit limit = m_domain == kDomainTime
-                            ? Limit{500, n * m_step, "Reached time domain zoom limit!\nOperation will be abandoned."}
-                        : m_domain == kDomainFrequency
+    const Limit limit = m_samples.domain == kDomainTime
+                            ? Limit{500, n * m_samples.step, "Reached time domain zoom limit!\nOperation will be abandoned."}
+                        : m_samples.domain == kDomainFrequency
                             ? Limit{1000, n * m_axis.step * 0.5,
                                     "Reached frequency domain zoom limit!\nOperation will be abandoned."}
-                        : m_domain == kDomainSlowness
-                            ? Limit{100, n * m_step, "Reached Slowness domain zoom limit!\nOperation will be abandoned."}
-                            : Limit{90, n * m_step, "Reached azimuth domain zoom limit!\nOperation will be abandoned."};
+                        : m_samples.domain == kDomainSlowness
+                            ? Limit{100, n * m_samples.step, "Reached Slowness domain zoom limit!\nOperation will be abandoned."}
+                            : Limit{90, n * m_samples.step, "Reached azimuth domain zoom limit!\nOperation will be abandoned."};
     const double span = double(m_axis.span) * (request > 0 ? 0.75 : 1.25);
     // The limits themselves are accepted (and NaN is refused).
     if ((request > 0 && !(span >= limit.in)) || (request < 0 && !(span <= limit.out))) {
@@ -282,13 +282,13 @@ bool CVdlWnd::ApplyAxisZoom(int request)
     return true;
 }
 
-int CVdlWnd::TopPosition() const { return m_frames.ScrollPositionOf(m_firstFrame); }
+int CVdlWnd::TopPosition() const { return m_item.frames.ScrollPositionOf(m_page.firstFrame); }
 
 int CVdlWnd::BottomPosition() const
 {
     // The last frame of the range may be the frame count itself (the range ends with
     // the log): the log's last frame.
-    return std::max(m_frames.ScrollPositionOf(m_lastFrame), TopPosition());
+    return std::max(m_item.frames.ScrollPositionOf(m_page.lastFrame), TopPosition());
 }
 
 void CVdlWnd::TakeReceivers()
@@ -296,11 +296,11 @@ void CVdlWnd::TakeReceivers()
     // The view's own record: what the display commands stored for it.
     const CViewOptions* record = FindViewOptions(m_windowId);
     if (record) MapShownReceivers(record->m_available, record->m_shown);
-    m_columns.clear();
+    m_raster.columns.clear();
     for (int r = 0; r < std::min(m_receivers, kSlots); ++r)
-        if (m_shown[size_t(m_receiverIndex[size_t(r)])]) m_columns.push_back(r);
+        if (m_shown[size_t(m_receiverIndex[size_t(r)])]) m_raster.columns.push_back(r);
     m_gain = 1.0f;
-    if (record && m_domain == kDomainTime) {
+    if (record && m_samples.domain == kDomainTime) {
         const float zoom = m_instFrequency ? record->m_zoomFactor2
                            : m_instSlowness ? record->m_zoomFactor3
                                             : record->m_zoomFactor1;
@@ -311,25 +311,25 @@ void CVdlWnd::TakeReceivers()
 void CVdlWnd::Layout()
 {
     const Rect client = GetClientRect();
-    m_clientWidth = client.Width();
-    m_clientHeight = client.Height();
-    const int shown = int(m_columns.size());
-    m_imageWidth = shown > 0 ? std::max((m_clientWidth - (m_gap * shown + m_leftMargin)) / shown, 0) : 0;
+    m_item.clientWidth = client.Width();
+    m_item.clientHeight = client.Height();
+    const int shown = int(m_raster.columns.size());
+    m_raster.imageWidth = shown > 0 ? std::max((m_item.clientWidth - (m_gap * shown + m_leftMargin)) / shown, 0) : 0;
     // Wiggles hang their annotations lower: the rows leave them room.
     const int shift = Trunc(m_wiggleFactor * m_wiggleAmplitude);
-    m_rowsAvailable = std::max(m_clientHeight - 2 * m_fontHeight - m_topMargin - shift, 0);
-    m_depthPerPixel = double(m_vertSize) * m_setup.depthScale / std::max(m_vertRes, 1) / m_mmPerUnit;
-    const double frames = m_frames.Step() > 0 ? m_rowsAvailable * m_depthPerPixel / m_frames.Step() : 0.0;
+    m_raster.rowsAvailable = std::max(m_item.clientHeight - 2 * m_item.fontHeight - m_topMargin - shift, 0);
+    m_page.depthPerPixel = double(m_vertSize) * m_setup.depthScale / std::max(m_vertRes, 1) / m_mmPerUnit;
+    const double frames = m_item.frames.Step() > 0 ? m_raster.rowsAvailable * m_page.depthPerPixel / m_item.frames.Step() : 0.0;
     // Clamped before the one is added: a tiny depth step makes the page span any count.
-    m_framesPerPage = std::clamp(Trunc(frames), 0, std::max(m_frames.FrameCount(), 1) - 1) + 1;
+    m_page.framesPerPage = std::clamp(Trunc(frames), 0, std::max(m_item.frames.FrameCount(), 1) - 1) + 1;
 }
 
 CVdlWnd::RenderKey CVdlWnd::KeyNow() const
 {
     RenderKey k;
-    k.width = m_clientWidth;
-    k.height = m_clientHeight;
-    k.firstVisible = m_firstVisible;
+    k.width = m_item.clientWidth;
+    k.height = m_item.clientHeight;
+    k.firstVisible = m_page.firstVisible;
     k.first = m_axis.first;
     k.last = m_axis.last;
     k.vertRes = m_vertRes;
@@ -366,8 +366,8 @@ void CVdlWnd::PrepareRepaint()
 
 void CVdlWnd::SetScrollBars()
 {
-    m_vscroll.pos = FirstVisiblePosition() - TopPosition();
-    SetScrollInfo(SB_VERT, m_vscroll);
+    m_item.vscroll.pos = FirstVisiblePosition() - TopPosition();
+    SetScrollInfo(SB_VERT, m_item.vscroll);
     ScrollInfo h;
     h.max = m_axis.scrollMax;
     h.pos = m_axis.first;

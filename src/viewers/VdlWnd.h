@@ -14,7 +14,7 @@
 #include "dataset/QtxFile.h"
 #include "platform/Image.h"
 #include "settings/SettingsGroups.h"
-#include "viewers/Palettes.h"
+#include "viewers/ItemImage.h"
 #include "viewers/ViewerWnd.h"
 
 #include <array>
@@ -42,6 +42,9 @@ public:
 
     // The VDL Setup's choices the view was opened with; zooms change its copy.
     const VdlSetupGroup& Setup() const { return m_setup; }
+    // The item, its frames and its image (the receiver columns, Raster().rowsDrawn
+    // rows; framesRead counts the last render's reads).
+    const ItemImage& Item() const { return m_item; }
 
     // Loads the data set and the chosen item, then creates the window; false (with the
     // message shown) when nothing could be opened.
@@ -60,22 +63,33 @@ public:
     // Reads the frames of the page and renders the rows into the cached image.
     void Render();
 
+    // ---- what the view shows -------------------------------------------------------------
+    // Depth order: position 0 is the top of the log (CFrameCursor).
+    int FirstVisiblePosition() const { return m_item.frames.ScrollPositionOf(m_page.firstVisible); }
+    double DepthOfPosition(int64_t position) const { return m_item.frames.DepthAtScrollPosition(position); }
+    // The item's domain and sample counts.
+    const auto& Samples() const { return m_samples; }
+    // The horizontal axis of each receiver column.
+    const auto& HorizontalAxis() const { return m_axis; }
+    // The display range and the page of frames the image shows.
+    const auto& Page() const { return m_page; }
+    // Where the image goes, its rows and columns.
+    const auto& Raster() const { return m_raster; }
+
+private:
     // ---- the item -----------------------------------------------------------------------
-    std::string m_mnemonic;
-    uint8_t m_typeCode = 0;
     uint16_t m_datumNumber = 0;
-    uint32_t m_offset = 0;
     uint8_t m_unitCode = kUnitNone;
-    int16_t m_domain = kDomainTime;
-    Palette m_palette = kPaletteColor;
-    bool m_signature = false;
     bool m_instFrequency = false, m_instSlowness = false;
-    float m_step = 0;         // of one sample of the item
-    int m_sampleCount = 0;    // padded to a power of two in the time and frequency domains
-    int m_samplesRead = 0;    // as stored
-    bool m_padded = false;
-    std::string m_slownessUnit = "[uSec/ft]";
-    std::string m_caption, m_axisTitle;
+    struct ItemSamples {
+        int16_t domain = kDomainTime;
+        float step = 0;      // of one sample of the item
+        int sampleCount = 0; // padded to a power of two in the time and frequency domains
+        int samplesRead = 0; // as stored
+        bool padded = false;
+    };
+    ItemSamples m_samples;
+    std::string m_caption;
     std::vector<std::string> m_traceLabels;
 
     // ---- the horizontal axis of each receiver column ----------------------------------------
@@ -99,42 +113,39 @@ public:
     bool ApplyAxisZoom(int request);
 
     // ---- frames ---------------------------------------------------------------------------
-    CFrameCursor m_frames;
-    // The display range in file order, and the first frame the image shows.
-    int m_firstFrame = 0, m_lastFrame = 0;
-    int m_firstVisible = 0;
-    int m_framesPerPage = 1; // the frames a page of rows spans (Page Up and Down keep 40 of them)
-    double m_depthPerPixel = 0;
+    struct PageSpan {
+        // The display range in file order, and the first frame the image shows.
+        int firstFrame = 0, lastFrame = 0;
+        int firstVisible = 0;
+        int framesPerPage = 1; // the frames a page of rows spans (Page Up and Down keep 40 of them)
+        double depthPerPixel = 0;
+    };
+    PageSpan m_page;
     float m_mmPerUnit = 304.8f;
     float m_depthGrid = 5.0f;
-    ScrollInfo m_vscroll;
     // Depth order: position 0 is the top of the log (CFrameCursor).
     int TopPosition() const;    // of the display range
     int BottomPosition() const; // of the display range, inside the log
-    int FirstVisiblePosition() const { return m_frames.ScrollPositionOf(m_firstVisible); }
-    double DepthOfPosition(int64_t position) const { return m_frames.DepthAtScrollPosition(position); }
     // Moves the first visible frame to `position` (depth order), held inside the
     // display range and so that the last page ends with it; then shows it.
     void MoveTo(int64_t position);
 
     // ---- layout and the rendered image ----------------------------------------------------
-    int m_leftMargin = 35, m_topMargin = 25, m_gap = 5, m_fontHeight = 12;
-    int m_clientWidth = 0, m_clientHeight = 0;
-    int m_imageWidth = 0; // of one receiver column
-    int m_rowsAvailable = 0, m_rowsDrawn = 0;
+    int m_leftMargin = 35, m_topMargin = 25, m_gap = 5;
     float m_wiggleAmplitude = 0, m_wiggleFactor = 1;
     float m_gain = 1; // the time domain's amplitude zoom
-    Image m_image;     // the receiver columns, m_rowsDrawn rows
-    Rect m_imageRect;  // where it goes in the client area
-    double m_imageTopDepth = 0, m_imageBottomDepth = 0;
-    int m_framesRead = 0; // by the last render
-    // Shown receivers in display order.
-    std::vector<int> m_columns;
-    int m_readOutFrame = -1; // the frame under the mouse, read for the read-outs
-    CQtxFile m_file;
-
-private:
+    struct RasterLayout {
+        int imageWidth = 0; // of one receiver column
+        int rowsAvailable = 0, rowsDrawn = 0;
+        Rect imageRect; // where the image goes in the client area
+        double imageTopDepth = 0, imageBottomDepth = 0;
+        // Shown receivers in display order.
+        std::vector<int> columns;
+        int readOutFrame = -1; // the frame under the mouse, read for the read-outs
+    };
+    RasterLayout m_raster;
     VdlSetupGroup m_setup;
+    ItemImage m_item;
     bool SetUpItem(const ChosenDatum& datum);
     void Layout();
     void TakeReceivers();
@@ -145,7 +156,7 @@ private:
     float& RangeStop();
     int FirstTick(float value, float span) const;
     // Rendering (VdlWndPaint.cpp).
-    // Reads a frame of the item into `out` (receivers x m_sampleCount, padded with 0);
+    // Reads a frame of the item into `out` (receivers x m_samples.sampleCount, padded with 0);
     // a frame that cannot be read is a gap (every value NaN) and gives false.
     bool ReadPadded(int frame, std::vector<float>& out);
     bool LoadFrame(int position, int buffer);
@@ -164,7 +175,7 @@ private:
     bool ReadOutFrame(int frame);
     float InstantaneousFrequency(int receiver, float time);
 
-    // Two frames of the page (receivers x m_sampleCount, padded with 0) and the
+    // Two frames of the page (receivers x m_samples.sampleCount, padded with 0) and the
     // depth-order position each holds (-1: none).
     std::array<std::vector<float>, 2> m_frame;
     std::array<int, 2> m_framePosition{-1, -1};
@@ -196,6 +207,4 @@ private:
     std::vector<Label> m_tickLabels;
     int m_tickCount = 0;
     std::vector<int> m_tickLines; // x of each dotted line
-    std::vector<Point> m_wiggles; // the Signature polylines, one after another
-    std::vector<int> m_wiggleLengths;
 };

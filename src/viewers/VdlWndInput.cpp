@@ -24,20 +24,20 @@ void CVdlWnd::MoveTo(int64_t position)
     int64_t p = std::clamp<int64_t>(position, top, end);
     // The last page ends with the range: the first visible frame stays above the depth
     // a page before the range's deepest frame (counted, not walked: any step works).
-    const double step = m_frames.Step();
-    if (m_rowsAvailable > 0 && step > 0) {
-        const double limit = DepthOfPosition(end) - m_rowsAvailable * m_depthPerPixel;
-        const double above = std::ceil((limit - m_frames.TopDepth()) / step) - 1; // the last with a depth below
+    const double step = m_item.frames.Step();
+    if (m_raster.rowsAvailable > 0 && step > 0) {
+        const double limit = DepthOfPosition(end) - m_raster.rowsAvailable * m_page.depthPerPixel;
+        const double above = std::ceil((limit - m_item.frames.TopDepth()) / step) - 1; // the last with a depth below
         if (!std::isnan(above)) p = std::min<int64_t>(p, ClampToInt(above));
         p = std::max<int64_t>(p, top);
     }
-    m_firstVisible = m_frames.FrameAtScrollPosition(p);
+    m_page.firstVisible = m_item.frames.FrameAtScrollPosition(p);
     AfterVerticalMove();
 }
 
 void CVdlWnd::AfterVerticalMove()
 {
-    SetDepthReadOut(Format("%10.4f%s", DepthOfPosition(FirstVisiblePosition()), m_frames.DepthUnitLabel()));
+    SetDepthReadOut(Format("%10.4f%s", DepthOfPosition(FirstVisiblePosition()), m_item.frames.DepthUnitLabel()));
     PrepareRepaint();
     Invalidate(true);
     StoreViewOptions();
@@ -48,7 +48,7 @@ void CVdlWnd::OnVScroll(int code, int pos)
 {
     const int64_t p = FirstVisiblePosition();
     // Page Down keeps 40 frames of the page, but moves at least one frame down.
-    const int64_t pageDown = std::max(m_framesPerPage - 40, 1), pageUp = int64_t(m_framesPerPage) + 40;
+    const int64_t pageDown = std::max(m_page.framesPerPage - 40, 1), pageUp = int64_t(m_page.framesPerPage) + 40;
     switch (code) {
     case SB_LINEUP: MoveTo(p - 1); break;
     case SB_LINEDOWN: MoveTo(p + 1); break;
@@ -57,8 +57,8 @@ void CVdlWnd::OnVScroll(int code, int pos)
     case SB_THUMBPOSITION: MoveTo(int64_t(TopPosition()) + pos); break;
     case SB_THUMBTRACK:
         // Only the depth under the thumb.
-        SetDepthReadOut(Format("%10.4f%s", DepthOfPosition(m_frames.ClampFrame(int64_t(TopPosition()) + pos)),
-                               m_frames.DepthUnitLabel()));
+        SetDepthReadOut(Format("%10.4f%s", DepthOfPosition(m_item.frames.ClampFrame(int64_t(TopPosition()) + pos)),
+                               m_item.frames.DepthUnitLabel()));
         break;
     default: break;
     }
@@ -92,10 +92,10 @@ void CVdlWnd::OnHScroll(int code, int pos)
         // The value under the thumb, without moving.
         std::string panes[3];
         const double at = double(pos) * m_axis.step;
-        switch (m_domain) {
+        switch (m_samples.domain) {
         case kDomainTime: panes[0] = Format("%5.2f [mSec]", at * 0.001); break;
         case kDomainFrequency: panes[0] = Format("%5.2f [kHz]", at * 0.001); break;
-        case kDomainSlowness: panes[1] = Format("%7.2f %s", at, m_slownessUnit.c_str()); break;
+        case kDomainSlowness: panes[1] = Format("%7.2f %s", at, m_item.slownessUnit.c_str()); break;
         default: panes[2] = Format("%5.1f [deg]", at); break;
         }
         for (int i = 0; i < 3; ++i) SetReadOut(2 + i, panes[i]);
@@ -115,8 +115,8 @@ void CVdlWnd::OnHScroll(int code, int pos)
 void CVdlWnd::ShowAxisStart()
 {
     const double start = m_axis.start;
-    switch (m_domain) {
-    case kDomainSlowness: SetReadOut(3, Format("%7.2f %s", start, m_slownessUnit.c_str())); break;
+    switch (m_samples.domain) {
+    case kDomainSlowness: SetReadOut(3, Format("%7.2f %s", start, m_item.slownessUnit.c_str())); break;
     case kDomainFrequency: SetReadOut(2, Format("%5.2f%s", start * 0.001, " [kHz]")); break;
     case kDomainTime: SetReadOut(2, Format("%5.2f%s", start * 0.001, " [mSec]")); break;
     default: SetReadOut(4, Format("%5.1f [deg]", start)); break;
@@ -127,54 +127,54 @@ void CVdlWnd::ShowAxisStart()
 
 bool CVdlWnd::ReadOutFrame(int frame)
 {
-    if (frame == m_readOutFrame) return true;
-    m_readOutFrame = -1;
+    if (frame == m_raster.readOutFrame) return true;
+    m_raster.readOutFrame = -1;
     if (!ReadPadded(frame, m_readOut)) return false;
-    m_readOutFrame = frame;
+    m_raster.readOutFrame = frame;
     return true;
 }
 
 void CVdlWnd::OnMouseMove(unsigned, Point p)
 {
     // Only over the image of the last render.
-    if (!m_imageRect.Contains(p)) return;
-    const double depth = m_imageTopDepth + (p.y - m_imageRect.top) * m_depthPerPixel;
-    SetDepthReadOut(Format("%10.4f%s", depth, m_frames.DepthUnitLabel()));
+    if (!m_raster.imageRect.Contains(p)) return;
+    const double depth = m_raster.imageTopDepth + (p.y - m_raster.imageRect.top) * m_page.depthPerPixel;
+    SetDepthReadOut(Format("%10.4f%s", depth, m_item.frames.DepthUnitLabel()));
 
     std::string panes[3]; // 2 to 4
-    const int w = m_imageWidth;
-    const int across = p.x - m_imageRect.left;
+    const int w = m_raster.imageWidth;
+    const int across = p.x - m_raster.imageRect.left;
     const int column = across / (w + m_gap);
     const int within = across - column * (w + m_gap);
-    if (w > 0 && column < int(m_columns.size()) && within < w) {
-        const int receiver = m_columns[size_t(column)];
+    if (w > 0 && column < int(m_raster.columns.size()) && within < w) {
+        const int receiver = m_raster.columns[size_t(column)];
         const Axis& a = m_axis;
         const double value = a.start + double(within) / w * a.span;
         // Amplitudes of the frame under the mouse, clamped to the log.
         std::string amplitude;
-        if (m_domain == kDomainTime || m_domain == kDomainSlowness) {
-            const double step = m_frames.Step();
-            const double along = step > 0 ? (depth - m_frames.TopDepth()) / step + 0.001 : 0.0;
-            const int frame = m_frames.FrameAtScrollPosition(ClampToInt(along));
+        if (m_samples.domain == kDomainTime || m_samples.domain == kDomainSlowness) {
+            const double step = m_item.frames.Step();
+            const double along = step > 0 ? (depth - m_item.frames.TopDepth()) / step + 0.001 : 0.0;
+            const int frame = m_item.frames.FrameAtScrollPosition(ClampToInt(along));
             if (ReadOutFrame(frame)) {
-                const int sample = std::clamp(ClampToInt(value / m_step), 0, m_sampleCount - 1);
-                const double v = m_readOut[size_t(receiver) * size_t(m_sampleCount) + size_t(sample)];
-                if (m_domain == kDomainSlowness) amplitude = Format("%5.3f", v);
+                const int sample = std::clamp(ClampToInt(value / m_samples.step), 0, m_samples.sampleCount - 1);
+                const double v = m_readOut[size_t(receiver) * size_t(m_samples.sampleCount) + size_t(sample)];
+                if (m_samples.domain == kDomainSlowness) amplitude = Format("%5.3f", v);
                 else if (m_instFrequency) amplitude = Format("%5.2f [kHz]", v * 0.001);
                 else if (m_instSlowness) amplitude = Format("%5.2f [uSec/ft]", v);
                 else amplitude = Format("%8.3f [mV]", v);
             }
         }
-        switch (m_domain) {
+        switch (m_samples.domain) {
         case kDomainTime:
             panes[0] = Format("%5.2f %s", value * 0.001, "[mSec]");
-            if (m_readOutFrame >= 0)
+            if (m_raster.readOutFrame >= 0)
                 panes[1] = Format("%5.2f %s", InstantaneousFrequency(receiver, float(value)) * 0.001, "[kHz]");
             panes[2] = amplitude;
             break;
         case kDomainFrequency: panes[0] = Format("%5.2f %s", value * 0.001, "[kHz]"); break;
         case kDomainSlowness:
-            panes[1] = Format("%7.2f %s", value, m_slownessUnit.c_str());
+            panes[1] = Format("%7.2f %s", value, m_item.slownessUnit.c_str());
             panes[2] = amplitude;
             break;
         default: panes[2] = Format("%5.1f %s", value, "[deg]"); break;
@@ -188,8 +188,8 @@ float CVdlWnd::InstantaneousFrequency(int receiver, float time)
     // The analytic signal of the receiver's trace (the transform's length a power of
     // two, the trace padded with 0), and the change of its phase from one sample to
     // the next at the time asked.
-    const int n = m_sampleCount;
-    if (n < 2 || !(m_step > 0)) return 0.0f;
+    const int n = m_samples.sampleCount;
+    if (n < 2 || !(m_samples.step > 0)) return 0.0f;
     int length = 1;
     while (length < n) length *= 2;
     const float* x = m_readOut.data() + size_t(receiver) * size_t(n);
@@ -213,7 +213,7 @@ float CVdlWnd::InstantaneousFrequency(int receiver, float time)
     }
     fft.m_sign = -1;
     fft.Transform();
-    const int k = std::clamp(ClampToInt(double(time) / m_step + 1), 0, n - 2);
+    const int k = std::clamp(ClampToInt(double(time) / m_samples.step + 1), 0, n - 2);
     auto phase = [&](int i) {
         const float re = data[2 * i + 1] / float(length), im = -data[2 * i + 2] / float(length);
         if (Octant(re, im) < 0) return 0.0;
@@ -226,5 +226,5 @@ float CVdlWnd::InstantaneousFrequency(int receiver, float time)
     // twice the Nyquist frequency.
     double change = std::fabs(phase(k + 1) - phase(k));
     if (change > kPi) change = 2 * kPi - change;
-    return ClampToFloat(change * 1e6 / (double(m_step) * 2 * kPi));
+    return ClampToFloat(change * 1e6 / (double(m_samples.step) * 2 * kPi));
 }

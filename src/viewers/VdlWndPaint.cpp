@@ -44,12 +44,12 @@ int CVdlWnd::ColourIndex(float value) { return RampIndex(value); }
 
 bool CVdlWnd::ReadPadded(int frame, std::vector<float>& out)
 {
-    if (!m_file.ReadFrameItem(frame, int64_t(m_offset), m_receivers, m_samplesRead, out.data(), out.size())) {
+    if (!m_item.file.ReadFrameItem(frame, int64_t(m_item.offset), m_receivers, m_samples.samplesRead, out.data(), out.size())) {
         std::fill(out.begin(), out.end(), NAN);
         return false;
     }
     // Receivers were read one after another; each takes its padded length.
-    const size_t stored = size_t(m_samplesRead), padded = size_t(m_sampleCount);
+    const size_t stored = size_t(m_samples.samplesRead), padded = size_t(m_samples.sampleCount);
     if (padded > stored)
         for (size_t r = size_t(m_receivers); r-- > 0;) {
             float* from = out.data() + r * stored;
@@ -63,8 +63,8 @@ bool CVdlWnd::ReadPadded(int frame, std::vector<float>& out)
 bool CVdlWnd::LoadFrame(int position, int buffer)
 {
     m_framePosition[size_t(buffer)] = position;
-    ++m_framesRead;
-    return ReadPadded(m_frames.FrameAtScrollPosition(position), m_frame[size_t(buffer)]);
+    ++m_item.framesRead;
+    return ReadPadded(m_item.frames.FrameAtScrollPosition(position), m_frame[size_t(buffer)]);
 }
 
 void CVdlWnd::MapColumns()
@@ -73,7 +73,7 @@ void CVdlWnd::MapColumns()
     // (span / image width), between the two samples around it. Every index stays
     // inside the displayed samples.
     const Axis& a = m_axis;
-    const int w = m_imageWidth;
+    const int w = m_raster.imageWidth;
     m_columnMap.resize(size_t(w));
     const double perColumn = a.step > 0 ? double(a.span) / w / a.step : 0.0;
     for (int c = 0; c < w; ++c) {
@@ -88,43 +88,43 @@ void CVdlWnd::MapColumns()
 void CVdlWnd::Render()
 {
     m_rendered = KeyNow();
-    m_framesRead = 0;
-    m_rowsDrawn = 0;
+    m_item.framesRead = 0;
+    m_raster.rowsDrawn = 0;
     m_depthLabelCount = 0;
     m_tickCount = 0;
-    m_wiggles.clear();
-    m_wiggleLengths.clear();
+    m_item.wiggles.clear();
+    m_item.wiggleLengths.clear();
     m_framePosition = {-1, -1}; // read afresh: the page is read in depth order
-    m_readOutFrame = -1;
-    const int shown = int(m_columns.size());
-    const int w = m_imageWidth;
+    m_raster.readOutFrame = -1;
+    const int shown = int(m_raster.columns.size());
+    const int w = m_raster.imageWidth;
     // Nothing to draw in a window too small for one pixel of image, or with no
     // receiver shown.
-    if (shown == 0 || w < 1 || m_rowsAvailable < 1) {
-        m_imageRect = {};
-        m_image = Image();
+    if (shown == 0 || w < 1 || m_raster.rowsAvailable < 1) {
+        m_raster.imageRect = {};
+        m_item.image = Image();
         return;
     }
     const int width = (w + m_gap) * shown;
-    if (m_image.width != width || m_image.height != m_rowsAvailable) m_image = Image(width, m_rowsAvailable);
+    if (m_item.image.width != width || m_item.image.height != m_raster.rowsAvailable) m_item.image = Image(width, m_raster.rowsAvailable);
     MapColumns();
     if (m_values.size() < size_t(w)) m_values.resize(size_t(w));
     m_colourTable[0] = ToArgb(kBackground); // a gap
-    for (int i = 0; i < kColours; ++i) m_colourTable[size_t(i) + 1] = PaletteColour(m_palette, i);
+    for (int i = 0; i < kColours; ++i) m_colourTable[size_t(i) + 1] = PaletteColour(m_item.palette, i);
 
     const int top = TopPosition(), end = BottomPosition();
     const int first = std::clamp(FirstVisiblePosition(), top, end);
-    const double logTop = m_frames.TopDepth(), step = m_frames.Step();
-    const double dpp = m_depthPerPixel;
+    const double logTop = m_item.frames.TopDepth(), step = m_item.frames.Step();
+    const double dpp = m_page.depthPerPixel;
     const double depth0 = DepthOfPosition(first);
     const bool single = end == first || !(step > 0);
     const double grid = m_depthGrid;
     double next = std::isfinite(depth0) && grid > 0 ? std::ceil(depth0 / grid) * grid : NAN; // the next labelled depth
-    int lastLabelY = -m_fontHeight;
+    int lastLabelY = -m_item.fontHeight;
     const uint32_t background = ToArgb(kBackground);
-    const size_t frameFloats = size_t(m_sampleCount);
+    const size_t frameFloats = size_t(m_samples.sampleCount);
 
-    for (int row = 0; row < m_rowsAvailable; ++row) {
+    for (int row = 0; row < m_raster.rowsAvailable; ++row) {
         const double depth = depth0 + row * dpp;
         // The row's place between frames, in depth order.
         double at = single ? (row == 0 ? first : INFINITY) : (depth - logTop) / step;
@@ -134,18 +134,18 @@ void CVdlWnd::Render()
         const int p1 = std::min(p0 + 1, end);
         const float weight = p1 == p0 ? 0.0f : float(std::clamp(at - p0, 0.0, 1.0));
         const auto [b0, b1] = BufferFrames(p0, p1);
-        uint32_t* pixels = m_image.Row(row);
-        if (!m_signature) std::fill(pixels, pixels + width, background);
+        uint32_t* pixels = m_item.image.Row(row);
+        if (!m_item.signature) std::fill(pixels, pixels + width, background);
         for (int c = 0; c < shown; ++c) {
-            const size_t offset = size_t(m_columns[size_t(c)]) * frameFloats;
+            const size_t offset = size_t(m_raster.columns[size_t(c)]) * frameFloats;
             RenderRow(row, c, m_frame[size_t(b0)].data() + offset, m_frame[size_t(b1)].data() + offset, weight);
         }
         if (std::isfinite(next) && next <= depth + dpp) LabelDepth(row, depth, next, lastLabelY);
-        m_rowsDrawn = row + 1;
+        m_raster.rowsDrawn = row + 1;
     }
-    m_imageRect = {m_leftMargin, m_topMargin, m_leftMargin + width, m_topMargin + m_rowsDrawn};
-    m_imageTopDepth = depth0;
-    m_imageBottomDepth = depth0 + m_rowsDrawn * dpp;
+    m_raster.imageRect = {m_leftMargin, m_topMargin, m_leftMargin + width, m_topMargin + m_raster.rowsDrawn};
+    m_raster.imageTopDepth = depth0;
+    m_raster.imageBottomDepth = depth0 + m_raster.rowsDrawn * dpp;
     LayOutAnnotations();
 }
 
@@ -169,10 +169,10 @@ void CVdlWnd::LabelDepth(int row, double depth, double& next, int& lastLabelY)
 {
     // A depth label where a multiple of the grid falls within a pixel of the row,
     // unless it would overlap the one before.
-    const double dpp = m_depthPerPixel, grid = m_depthGrid;
+    const double dpp = m_page.depthPerPixel, grid = m_depthGrid;
     if (next >= depth - dpp) {
         const int y = Trunc(m_wiggleFactor * m_wiggleAmplitude) + row + 1 + 17;
-        if (y >= lastLabelY + m_fontHeight) {
+        if (y >= lastLabelY + m_item.fontHeight) {
             if (m_depthLabels.size() <= size_t(m_depthLabelCount)) m_depthLabels.resize(size_t(m_depthLabelCount) + 1);
             Label& label = m_depthLabels[size_t(m_depthLabelCount++)];
             label.x = 5;
@@ -210,11 +210,11 @@ float LargestFinite(const float* v, int count)
 void CVdlWnd::RenderRow(int row, int column, const float* previous, const float* current, float weight)
 {
     const Axis& a = m_axis;
-    const int n = m_sampleCount;
+    const int n = m_samples.sampleCount;
     float* v = m_row.data();
     // The samples the domain needs: a whole trace for a spectrum, else the displayed
     // ones and the one after them.
-    const bool spectrum = m_domain == kDomainFrequency;
+    const bool spectrum = m_samples.domain == kDomainFrequency;
     const int lo = spectrum ? 0 : a.first;
     const int hi = spectrum ? n - 1 : std::min(a.last, n - 1);
     if (weight == 0.0f) {
@@ -233,7 +233,7 @@ void CVdlWnd::RenderRow(int row, int column, const float* previous, const float*
     float factor = 1.0f;
     if (spectrum) {
         AmplitudeSpectrum(v, n, v);
-    } else if (m_domain != kDomainSlowness || m_setup.normalize) {
+    } else if (m_samples.domain != kDomainSlowness || m_setup.normalize) {
         const float largest = LargestFinite(v + a.first, a.last - a.first);
         if (m_instFrequency || m_instSlowness) {
             ScaleCurveRow(v, hi);
@@ -242,10 +242,10 @@ void CVdlWnd::RenderRow(int row, int column, const float* previous, const float*
             factor = largest > 0 ? 1.0f / largest : 0.0f; // a row of zeros stays 0, its gaps gaps
         }
     }
-    if (m_domain == kDomainTime) factor *= m_gain;
+    if (m_samples.domain == kDomainTime) factor *= m_gain;
 
     // One value per pixel column, held to -1 .. 1 (raw slowness values included).
-    const int w = m_imageWidth;
+    const int w = m_raster.imageWidth;
     float* values = m_values.data();
     const int last = spectrum ? std::min(a.last, n / 2) : hi;
     for (int c = 0; c < w; ++c) {
@@ -258,8 +258,8 @@ void CVdlWnd::RenderRow(int row, int column, const float* previous, const float*
     }
 
     const int x0 = (w + m_gap) * column;
-    if (!m_signature) {
-        uint32_t* pixels = m_image.Row(row) + x0 + 1;
+    if (!m_item.signature) {
+        uint32_t* pixels = m_item.image.Row(row) + x0 + 1;
         for (int c = 0; c < w; ++c) pixels[c] = m_colourTable[size_t(ColourIndex(values[c]) + 1)];
         return;
     }
@@ -270,14 +270,14 @@ void CVdlWnd::RenderRow(int row, int column, const float* previous, const float*
     int length = 0;
     for (int c = 0; c + 1 < w; ++c) {
         if (std::isnan(values[c])) {
-            if (length > 0) m_wiggleLengths.push_back(length);
+            if (length > 0) m_item.wiggleLengths.push_back(length);
             length = 0;
             continue;
         }
-        m_wiggles.push_back({left + c, base - Trunc(values[c] * m_wiggleFactor * 20)});
+        m_item.wiggles.push_back({left + c, base - Trunc(values[c] * m_wiggleFactor * 20)});
         ++length;
     }
-    if (length > 0) m_wiggleLengths.push_back(length);
+    if (length > 0) m_item.wiggleLengths.push_back(length);
 }
 
 void CVdlWnd::ScaleCurveRow(float* v, int hi)
@@ -310,10 +310,10 @@ void CVdlWnd::LayOutAnnotations()
     // Every receiver column has its label above it and, below the rows, the labelled
     // ticks of its axis with a dotted line up through the image.
     const Axis& a = m_axis;
-    const int w = m_imageWidth;
+    const int w = m_raster.imageWidth;
     int minor = 500, major = 500, tickStart = a.firstTick;
     const float span = a.span;
-    switch (m_domain) {
+    switch (m_samples.domain) {
     case kDomainTime:
         major = span < 5000 ? 500 : span < 10000 ? 1000 : span < 15000 ? 2000 : span < 20000 ? 3000 : 4000;
         if (span <= 500) minor = major = 100;
@@ -337,11 +337,11 @@ void CVdlWnd::LayOutAnnotations()
     firstLabel *= major;
     const double perColumn = double(span) / w;
     const int y0 = Trunc(m_wiggleFactor * m_wiggleAmplitude) + m_topMargin;
-    const bool whole = m_domain == kDomainSlowness || m_domain == kDomainAzimuth;
+    const bool whole = m_samples.domain == kDomainSlowness || m_samples.domain == kDomainAzimuth;
     m_tickLines.clear();
     if (perColumn > 0) {
         const TickWalk walk(firstLabel, major, a.start, a.start + perColumn * (w - 1), w);
-        for (int c = 0; c < int(m_columns.size()); ++c) {
+        for (int c = 0; c < int(m_raster.columns.size()); ++c) {
             const int x0 = (w + m_gap) * c + m_leftMargin;
             for (int value : walk) {
                 const int j = std::clamp(Trunc(std::floor((value - double(a.start)) / perColumn)), 0, w - 1);
@@ -349,7 +349,7 @@ void CVdlWnd::LayOutAnnotations()
                 m_tickLines.push_back(x0 + j);
                 if (m_tickLabels.size() <= size_t(m_tickCount)) m_tickLabels.resize(size_t(m_tickCount) + 1);
                 Label& label = m_tickLabels[size_t(m_tickCount++)];
-                label.y = y0 + m_rowsDrawn + 1;
+                label.y = y0 + m_raster.rowsDrawn + 1;
                 if (whole) {
                     label.x = x0 + j - 5;
                     FormatInto(label.text, "%4d", value);
@@ -373,17 +373,17 @@ void CVdlWnd::OnPaint(Dc& dc)
         return;
     }
     const WindowClass* windowClass = FindWindowClass(ClassName());
-    dc.SelectFont({"Ariel", m_fontHeight, FW_NORMAL});
+    dc.SelectFont({"Ariel", m_item.fontHeight, FW_NORMAL});
     dc.FillRect(client, windowClass ? windowClass->background : kBackground);
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(Rgb(0, 0, 0));
 
-    if (!m_signature && m_rowsDrawn > 0 && !m_image.Empty())
-        dc.StretchImage(m_imageRect, m_image, {0, 0, m_image.width, m_rowsDrawn});
-    if (!m_wiggleLengths.empty()) {
+    if (!m_item.signature && m_raster.rowsDrawn > 0 && !m_item.image.Empty())
+        dc.StretchImage(m_raster.imageRect, m_item.image, {0, 0, m_item.image.width, m_raster.rowsDrawn});
+    if (!m_item.wiggleLengths.empty()) {
         dc.SelectPen(kBlackPen);
-        const Point* points = m_wiggles.data();
-        for (int length : m_wiggleLengths) {
+        const Point* points = m_item.wiggles.data();
+        for (int length : m_item.wiggleLengths) {
             if (length >= 2) dc.Polyline(points, length);
             points += length;
         }
@@ -394,12 +394,12 @@ void CVdlWnd::OnPaint(Dc& dc)
         const Label& label = m_depthLabels[size_t(i)];
         dc.TextOut(label.x, label.y, label.text);
     }
-    if (m_rowsDrawn > 0) {
+    if (m_raster.rowsDrawn > 0) {
         const int y0 = Trunc(m_wiggleFactor * m_wiggleAmplitude) + m_topMargin;
         dc.SelectPen(kDottedPen);
         for (int x : m_tickLines) {
             dc.MoveTo(x, y0);
-            dc.LineTo(x, y0 + m_rowsDrawn);
+            dc.LineTo(x, y0 + m_raster.rowsDrawn);
         }
     }
     dc.SetTextAlign(TA_CENTER | TA_TOP);
@@ -407,13 +407,13 @@ void CVdlWnd::OnPaint(Dc& dc)
         const Label& label = m_tickLabels[size_t(i)];
         dc.TextOut(label.x, label.y, label.text);
     }
-    if (m_imageWidth > 0)
-        for (int c = 0; c < int(m_columns.size()); ++c) {
-            const size_t receiver = size_t(m_columns[size_t(c)]);
+    if (m_raster.imageWidth > 0)
+        for (int c = 0; c < int(m_raster.columns.size()); ++c) {
+            const size_t receiver = size_t(m_raster.columns[size_t(c)]);
             if (receiver < m_traceLabels.size())
-                dc.TextOut((m_imageWidth + m_gap) * c + m_leftMargin + m_imageWidth / 2, 12, m_traceLabels[receiver]);
+                dc.TextOut((m_raster.imageWidth + m_gap) * c + m_leftMargin + m_raster.imageWidth / 2, 12, m_traceLabels[receiver]);
         }
     const int y0 = Trunc(m_wiggleFactor * m_wiggleAmplitude) + m_topMargin;
-    dc.TextOut(m_clientWidth / 2, m_fontHeight / 4, m_caption);
-    dc.TextOut(m_clientWidth / 2, y0 + m_rowsDrawn + m_fontHeight - 1, m_axisTitle);
+    dc.TextOut(m_item.clientWidth / 2, m_item.fontHeight / 4, m_caption);
+    dc.TextOut(m_item.clientWidth / 2, y0 + m_raster.rowsDrawn + m_item.fontHeight - 1, m_item.axisTitle);
 }

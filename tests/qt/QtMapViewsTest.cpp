@@ -60,8 +60,8 @@ TEST(QtMapViews, TheSemblanceMapBlitsItsImageIntoItsWindow)
     host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcFound, 0).Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
     CSemblanceMapWnd* mapView = OpenSemblanceMapWnd(map, theViewerApp.m_windowClasses[kClassSemblanceMap]);
     ASSERT_NE(mapView, nullptr);
-    EXPECT_EQ(Differing(*mapView, mapView->m_image, mapView->m_mapRect), 0);
-    EXPECT_EQ(mapView->m_mapRect, (Rect{40, 30, 415, 286})) << "prepared for its new size";
+    EXPECT_EQ(Differing(*mapView, mapView->Item().image, mapView->MapRect()), 0);
+    EXPECT_EQ(mapView->MapRect(), (Rect{40, 30, 415, 286})) << "prepared for its new size";
 
     theViewerApp.ResetToStartupState();
 }

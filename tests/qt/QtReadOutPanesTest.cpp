@@ -86,7 +86,7 @@ TEST(QtReadOutPanes, BelongToTheActiveViewAndGoWithTheLastOne)
     EXPECT_EQ(app.frame.PaneText(2), "") << "not the other view's time";
     EXPECT_EQ(app.frame.PaneText(4), "");
     paint(*vdl);
-    vdl->OnMouseMove(0, {vdl->m_imageRect.left + 5, vdl->m_imageRect.top + 20});
+    vdl->OnMouseMove(0, {vdl->Raster().imageRect.left + 5, vdl->Raster().imageRect.top + 20});
     const std::vector<std::string> vdlTexts = Panes(app.frame);
     ASSERT_FALSE(vdlTexts[1].empty());
     ASSERT_NE(vdlTexts, domainTexts);

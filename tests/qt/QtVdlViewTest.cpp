@@ -39,15 +39,15 @@ TEST(QtVdlView, BlitsItsImageIntoItsWindow)
 
     const QImage& picture = qt->Backing();
     ASSERT_EQ(picture.width(), 400);
-    const Rect r = view->m_imageRect;
-    ASSERT_EQ(view->m_clientWidth, 400) << "the view was prepared for its new size";
-    ASSERT_EQ(r, (Rect{35, 25, 35 + 365, 25 + view->m_rowsDrawn}));
-    ASSERT_EQ(view->m_rowsDrawn, 300 - 49);
+    const Rect r = view->Raster().imageRect;
+    ASSERT_EQ(view->Item().clientWidth, 400) << "the view was prepared for its new size";
+    ASSERT_EQ(r, (Rect{35, 25, 35 + 365, 25 + view->Raster().rowsDrawn}));
+    ASSERT_EQ(view->Raster().rowsDrawn, 300 - 49);
     auto rgb = [&](int x, int y) { return picture.pixel(x, y) | 0xFF000000u; };
     EXPECT_EQ(rgb(2, 2), 0xFFC0C0C0u) << "the window's grey";
     int differing = 0;
     for (int y = r.top; y < r.bottom; y += 7)
-        for (int x = r.left; x < r.right; x += 3) differing += rgb(x, y) != view->m_image.At(x - r.left, y - r.top);
+        for (int x = r.left; x < r.right; x += 3) differing += rgb(x, y) != view->Item().image.At(x - r.left, y - r.top);
     EXPECT_EQ(differing, 0) << "the image blitted unchanged";
     int palette = 0;
     for (int x = r.left + 1; x < r.right - 4; ++x)

@@ -91,7 +91,7 @@ TEST_F(FreqSlowXplotWndTest, ExactlyTwoDatumsOfOneIfsPairOpenTheViewAndThePairIs
     CFreqSlowXplotWnd* view = Open({2, 3}, 7); // the first of each kind counts: 165 and 158
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->GetWindowText(), "FrequencySlowness Xplot (ifs.qtx)");
-    EXPECT_EQ(view->m_caption, "Dipole XX Frequency-Slowness");
+    EXPECT_EQ(view->Caption(), "Dipole XX Frequency-Slowness");
     EXPECT_EQ(view->m_receivers, 8);
     EXPECT_EQ(theApp.m_display.receiverShown[0] + theApp.m_display.receiverShown[1], 1u) << "only R1 shown";
 }
@@ -105,15 +105,15 @@ TEST_F(FreqSlowXplotWndTest, PointsInsideBothRangesWithAPickAfterThemAreDrawnWhe
     frame.childClientSize = {500 + 40, 400 + 55};
     CFreqSlowXplotWnd* view = Open({1, 2}, 3);
     ASSERT_NE(view, nullptr);
-    EXPECT_EQ(view->m_pointsDrawn, 0) << "receiver 1 has no point in the ranges";
+    EXPECT_EQ(view->PointsDrawn(), 0) << "receiver 1 has no point in the ranges";
     frame.Command(ReceiverCommand(2));
     frame.Command(ReceiverCommand(1));
-    ASSERT_EQ(view->m_image.width, 500);
+    ASSERT_EQ(view->PlotImage().width, 500);
     // 0 drawn; 1 and 2 outside a range; 3 has no slowness after it; 5 (on both upper
     // ends) lands on the plot's right edge; 6 is no number; 7, the last, has none after it.
-    EXPECT_EQ(view->m_pointsDrawn, 2);
+    EXPECT_EQ(view->PointsDrawn(), 2);
     const uint32_t red = 0xFFFF0000u;
-    auto at = [&](int x, int y) { return view->m_image.At(x, y); };
+    auto at = [&](int x, int y) { return view->PlotImage().At(x, y); };
     const int x = int((150.0 - 100) / 200 * 500), y = int(400 - (2000.0 - 1000) / 2000 * 400);
     EXPECT_EQ(std::tuple(x, y), std::tuple(125, 200));
     for (const auto& [dx, dy] : {std::pair{-1, -1}, {1, 1}, {0, -5}, {0, 5}, {-5, 0}, {5, 0}})
@@ -151,11 +151,11 @@ TEST_F(FreqSlowXplotWndTest, AFrameShownAfterOthersLooksAsWhenShownFirst)
         CFreqSlowXplotWnd* first = Open({1, 2}, 3);
         ASSERT_NE(first, nullptr);
         show();
-        ASSERT_EQ(walked->m_frames.Frame(), f);
-        ASSERT_EQ(first->m_frames.Frame(), f);
-        EXPECT_GT(first->m_pointsDrawn, 8);
-        EXPECT_EQ(walked->m_pointsDrawn, first->m_pointsDrawn) << "frame " << f;
-        EXPECT_TRUE(walked->m_image.pixels == first->m_image.pixels) << "frame " << f;
+        ASSERT_EQ(walked->Frames().Frame(), f);
+        ASSERT_EQ(first->Frames().Frame(), f);
+        EXPECT_GT(first->PointsDrawn(), 8);
+        EXPECT_EQ(walked->PointsDrawn(), first->PointsDrawn()) << "frame " << f;
+        EXPECT_TRUE(walked->PlotImage().pixels == first->PlotImage().pixels) << "frame " << f;
         first->OnClose();
         frame.ActivateChild(*walked);
     }
@@ -186,7 +186,7 @@ TEST_F(FreqSlowXplotWndTest, GridLinesFollowTheWidthOfEachRange)
         (c.frequency ? setup.freqMax : setup.slowMax) = c.hi;
         CFreqSlowXplotWnd* view = Open({1, 2}, 3);
         ASSERT_NE(view, nullptr);
-        const auto& ticks = c.frequency ? view->m_frequencyTicks : view->m_slownessTicks;
+        const auto& ticks = c.frequency ? view->FrequencyTicks() : view->SlownessTicks();
         ASSERT_EQ(int(ticks.size()), c.count) << c.lo << "-" << c.hi;
         EXPECT_EQ(std::vector<std::string>({ticks.front().text, ticks.back().text}), c.texts) << c.lo << "-" << c.hi;
         EXPECT_EQ(ticks.front().at, c.firstAt) << c.lo << "-" << c.hi;
@@ -253,17 +253,17 @@ TEST_F(FreqSlowXplotWndTest, TheViewOpensAtTheRangesFirstEndInTheFileAndMovesByF
         setup.bottomDepth = c.stop;
         CFreqSlowXplotWnd* view = Open({1, 2}, 3);
         ASSERT_NE(view, nullptr);
-        EXPECT_EQ(view->m_frames.Frame(), c.frame) << c.start;
-        EXPECT_EQ(view->m_vscroll.pos, c.position) << c.start;
-        EXPECT_TRUE(view->m_frameRead);
+        EXPECT_EQ(view->Frames().Frame(), c.frame) << c.start;
+        EXPECT_EQ(view->VScroll().pos, c.position) << c.start;
+        EXPECT_TRUE(view->FrameRead());
         EXPECT_EQ(frame.PaneText(1), Format("%10.4f [ft]", 1000.0 + 0.5 * c.position));
-        const int reads = view->m_framesRead;
+        const int reads = view->FramesRead();
         view->OnKeyDown(VK_DOWN, 1, 0);
         view->OnVScroll(SB_THUMBTRACK, 0);
         EXPECT_EQ(frame.PaneText(1), " 1000.0000 [ft]") << "the thumb's depth";
         view->OnVScroll(SB_PAGEUP, 0);
-        EXPECT_EQ(view->m_vscroll.pos, 0);
-        EXPECT_EQ(view->m_framesRead, reads + c.reads) << "a frame is read when the view moves to it";
+        EXPECT_EQ(view->VScroll().pos, 0);
+        EXPECT_EQ(view->FramesRead(), reads + c.reads) << "a frame is read when the view moves to it";
         view->OnClose();
     }
 }
@@ -287,9 +287,9 @@ TEST_F(FreqSlowXplotWndTest, DisplayXplotMapRunsFromTheMenuWithTheDatumsSelected
     ASSERT_EQ(frame.Children().size(), 1u);
     auto* view = dynamic_cast<CFreqSlowXplotWnd*>(frame.Children()[0]);
     ASSERT_NE(view, nullptr);
-    EXPECT_EQ(view->m_slowness.mnemonic + view->m_frequency.mnemonic, "ISMNIFMN");
+    EXPECT_EQ(view->Slowness().mnemonic + view->Frequency().mnemonic, "ISMNIFMN");
     EXPECT_EQ(theApp.m_display.zoomLevel, -3) << "a cross-plot leaves the zoom as it was";
-    EXPECT_EQ(view->m_pointsDrawn, 7) << "R1's samples with a pick after them, in the default ranges";
+    EXPECT_EQ(view->PointsDrawn(), 7) << "R1's samples with a pick after them, in the default ranges";
 }
 
 } // namespace

@@ -64,7 +64,7 @@ protected:
     static int IndexAt(const CSemblanceMapWnd& view, int x, int y)
     {
         for (int i = 0; i < CSemblanceMapWnd::kColours; ++i)
-            if (view.m_image.At(x, y) == CSemblanceMapWnd::PaletteColour(view.m_palette, i)) return i;
+            if (view.Item().image.At(x, y) == CSemblanceMapWnd::PaletteColour(view.Item().palette, i)) return i;
         return -1;
     }
 };
@@ -94,15 +94,15 @@ TEST_F(SemblanceMapWndTest, WindowsSnapToTheSampleGridStayInsideTheMapAndChooseT
         setup.slowMax = c.s1;
         CSemblanceMapWnd* view = Open();
         ASSERT_NE(view, nullptr);
-        const auto& t = view->m_time;
+        const auto& t = view->TimeWindow();
         EXPECT_EQ(std::tuple(t.start, t.stop, t.span), std::tuple(c.start, c.stop, c.span)) << c.t0;
         EXPECT_EQ(std::tuple(t.firstGrid, t.tickStep, t.labelStep), std::tuple(c.firstGrid, c.tick, c.label)) << c.t0;
-        const auto& s = view->m_slowness;
+        const auto& s = view->SlownessWindow();
         EXPECT_EQ(std::tuple(s.start, s.span), std::tuple(c.slowStart, c.slowSpan)) << c.s0;
         EXPECT_EQ(std::tuple(s.firstGrid, s.tickStep, s.labelStep), std::tuple(c.slowGrid, c.slowTick, c.slowLabel));
         EXPECT_EQ(view->GetScrollInfo(SB_HORZ).max, c.scrollMax) << c.s0;
         view->OnHScroll(SB_THUMBPOSITION, 1 << 30);
-        EXPECT_LE(view->m_slowness.last, 110) << "panned to the map's end, not past it";
+        EXPECT_LE(view->SlownessWindow().last, 110) << "panned to the map's end, not past it";
         view->OnClose();
     }
 
@@ -112,12 +112,12 @@ TEST_F(SemblanceMapWndTest, WindowsSnapToTheSampleGridStayInsideTheMapAndChooseT
     CSemblanceMapWnd* view = Open();
     ASSERT_NE(view, nullptr);
     std::vector<std::string> time, slowness;
-    for (const auto& l : view->m_timeLabels) time.push_back(l.text);
-    for (const auto& l : view->m_slownessLabels) slowness.push_back(l.text);
+    for (const auto& l : view->Marks().timeLabels) time.push_back(l.text);
+    for (const auto& l : view->Marks().slownessLabels) slowness.push_back(l.text);
     EXPECT_EQ(time, (std::vector<std::string>{"100", "200", "300", "400", "500", "600", "700", "800", "900"}));
     EXPECT_EQ(slowness, (std::vector<std::string>{"  50", " 100", " 150", " 200"}));
-    const Rect r = view->m_mapRect;
-    EXPECT_EQ(view->m_timeLabels.back().at, r.top + int(100.0 / 950 * r.Height())) << "900 us, near the top";
+    const Rect r = view->MapRect();
+    EXPECT_EQ(view->Marks().timeLabels.back().at, r.top + int(100.0 / 950 * r.Height())) << "900 us, near the top";
 }
 
 TEST_F(SemblanceMapWndTest, TheFirstFrameIsHeldInsideTheLogInBothDirections)
@@ -137,18 +137,18 @@ TEST_F(SemblanceMapWndTest, TheFirstFrameIsHeldInsideTheLogInBothDirections)
         setup.topDepth = c.top;
         CSemblanceMapWnd* view = Open();
         ASSERT_NE(view, nullptr);
-        EXPECT_EQ(view->m_frames.Frame(), c.frame) << c.top;
-        EXPECT_EQ(view->m_vscroll.pos, c.position) << c.top;
-        EXPECT_TRUE(view->m_frameRead) << "read inside the file, not past it nor in its header";
+        EXPECT_EQ(view->Item().frames.Frame(), c.frame) << c.top;
+        EXPECT_EQ(view->Item().vscroll.pos, c.position) << c.top;
+        EXPECT_TRUE(view->Samples().read) << "read inside the file, not past it nor in its header";
         EXPECT_EQ(frame.PaneText(1), Format("%10.4f [ft]", 1000.0 + 0.5 * c.position));
         // Home is the top of the log, End its bottom, whichever way it was logged.
         view->OnKeyDown(VK_END, 1, 0);
-        EXPECT_EQ(view->m_vscroll.pos, 9);
+        EXPECT_EQ(view->Item().vscroll.pos, 9);
         view->OnKeyDown(VK_HOME, 1, 0);
         view->OnKeyDown(VK_UP, 1, 0);
         EXPECT_EQ(frame.PaneText(1), " 1000.0000 [ft]");
         view->OnVScroll(SB_PAGEDOWN, 0);
-        EXPECT_EQ(view->m_frames.Frame(), c.direction == qtx::kLogDown ? 9 : 0);
+        EXPECT_EQ(view->Item().frames.Frame(), c.direction == qtx::kLogDown ? 9 : 0);
         view->OnClose();
     }
 }
@@ -171,8 +171,8 @@ TEST_F(SemblanceMapWndTest, RowsAreDividedByTheirLargestValueAndColouredByIt)
         setup.palette = palette;
         CSemblanceMapWnd* view = Open();
         ASSERT_NE(view, nullptr);
-        ASSERT_EQ(view->m_image.width, 31);
-        ASSERT_EQ(view->m_image.height, 4);
+        ASSERT_EQ(view->Item().image.width, 31);
+        ASSERT_EQ(view->Item().image.height, 4);
         for (int c = 0; c < 31; ++c) {
             const int expected = c < 8 ? 0 : std::min(int(float(c - 8) / 23.0f * 31.0f), 31);
             EXPECT_EQ(IndexAt(*view, c, 3), expected) << palette << " column " << c;
@@ -181,7 +181,7 @@ TEST_F(SemblanceMapWndTest, RowsAreDividedByTheirLargestValueAndColouredByIt)
                 EXPECT_EQ(IndexAt(*view, c, 1), 0) << "negatives";
             }
         }
-        EXPECT_EQ(view->m_image.At(5, 1), 0xFFC0C0C0u) << "a gap shows the window's grey";
+        EXPECT_EQ(view->Item().image.At(5, 1), 0xFFC0C0C0u) << "a gap shows the window's grey";
         view->OnClose();
     }
     const std::pair<int, uint32_t> greys[] = {{0, 0xFFFFFF}, {1, 0xF0F0F0}, {30, 0x080808}, {31, 0x000000}};
@@ -215,15 +215,15 @@ TEST_F(SemblanceMapWndTest, EveryPixelIsTheBilinearValueOfItsFourSamples)
         frame.childClientSize = {c.width + 45, c.height + 64};
         CSemblanceMapWnd* view = Open();
         ASSERT_NE(view, nullptr);
-        const int w = view->m_image.width, rows = view->m_image.height;
+        const int w = view->Item().image.width, rows = view->Item().image.height;
         ASSERT_EQ(w, c.width);
         ASSERT_EQ(rows, c.height);
         auto normalised = [&](int j, int k) {
-            const double v = double(view->m_map[size_t(j) * 40 + size_t(k)]) * view->m_rowScale[size_t(j)];
+            const double v = double(view->Samples().values[size_t(j) * 40 + size_t(k)]) * view->Samples().rowScale[size_t(j)];
             return float(v < -1.0 ? -1.0 : v > 1.0 ? 1.0 : v);
         };
         auto profile = [&](double time, int k) {
-            const double at = time / view->m_dt - view->m_ft;
+            const double at = time / view->Samples().dt - view->Samples().ft;
             const int j0 = std::clamp(int(std::floor(at)), 0, 29), j1 = std::min(j0 + 1, 29);
             const float weight = j1 == j0 ? 0.0f : float(std::clamp(at - j0, 0.0, 1.0));
             const float r0 = normalised(j0, k);
@@ -231,16 +231,16 @@ TEST_F(SemblanceMapWndTest, EveryPixelIsTheBilinearValueOfItsFourSamples)
         };
         int wrong = 0;
         for (int y = 0; y < rows; ++y) {
-            const double time = view->m_time.stop - y * ((view->m_time.stop - view->m_time.start) / rows);
+            const double time = view->TimeWindow().stop - y * ((view->TimeWindow().stop - view->TimeWindow().start) / rows);
             for (int x = 0; x < w; ++x) {
-                const double at = (view->m_slowness.start + x * (view->m_slowness.span / w)) / view->m_ds - view->m_fs;
+                const double at = (view->SlownessWindow().start + x * (view->SlownessWindow().span / w)) / view->Samples().ds - view->Samples().fs;
                 const int i0 = std::clamp(int(std::floor(at)), 0, 39), i1 = std::min(i0 + 1, 39);
                 const float frac = float(std::clamp(at - i0, 0.0, 1.0));
                 const float v0 = profile(time, i0);
                 const float v = frac == 0.0f ? v0 : v0 + (profile(time, i1) - v0) * frac;
                 const uint32_t expected =
-                    std::isnan(v) ? 0xFFC0C0C0u : CSemblanceMapWnd::PaletteColour(view->m_palette, RampIndex(v));
-                wrong += view->m_image.At(x, y) != expected;
+                    std::isnan(v) ? 0xFFC0C0C0u : CSemblanceMapWnd::PaletteColour(view->Item().palette, RampIndex(v));
+                wrong += view->Item().image.At(x, y) != expected;
             }
         }
         EXPECT_EQ(wrong, 0) << c.width << " x " << c.height;
@@ -256,7 +256,7 @@ TEST_F(SemblanceMapWndTest, ReadOutsNameSlownessTimeAndTheSampleUnderTheMouse)
     CSemblanceMapWnd* view = Open();
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->GetWindowText(), "Samblance Map (map.qtx)");
-    const Rect r = view->m_mapRect;
+    const Rect r = view->MapRect();
     // The top row is the window's stop (2,200 us), past the map's last row: clamped.
     frame.Mouse(*view, "move", 0, {r.left, r.top});
     EXPECT_EQ(frame.PaneText(2), "  20.00 [uSec/ft]");
@@ -270,12 +270,12 @@ TEST_F(SemblanceMapWndTest, ReadOutsNameSlownessTimeAndTheSampleUnderTheMouse)
 
     // Panning shows the new start in pane 3; the thumb only shows where it is.
     view->OnHScroll(SB_PAGERIGHT, 0);
-    EXPECT_EQ(view->m_slowness.start, 40.0);
+    EXPECT_EQ(view->SlownessWindow().start, 40.0);
     EXPECT_EQ(frame.PaneText(3), "  40.00 [uSec/ft]");
     view->OnHScroll(SB_THUMBTRACK, 15);
     EXPECT_EQ(std::vector<std::string>({frame.PaneText(2), frame.PaneText(3), frame.PaneText(4)}),
               (std::vector<std::string>{"", "  30.00 [uSec/ft]", ""}));
-    EXPECT_EQ(view->m_slowness.start, 40.0);
+    EXPECT_EQ(view->SlownessWindow().start, 40.0);
 
     // A frame that cannot be read is reported once and shows a gap; the data set stays open.
     auto bytes = ReadBytes(path);
@@ -286,10 +286,10 @@ TEST_F(SemblanceMapWndTest, ReadOutsNameSlownessTimeAndTheSampleUnderTheMouse)
     view->OnKeyDown(VK_DOWN, 1, 0);
     frame.Mouse(*view, "move", 0, {r.left + 3, r.top + 3});
     EXPECT_EQ(frame.PaneText(4), "");
-    EXPECT_EQ(view->m_image.At(3, 3), 0xFFC0C0C0u);
+    EXPECT_EQ(view->Item().image.At(3, 3), 0xFFC0C0C0u);
     view->OnKeyDown(VK_HOME, 1, 0);
-    EXPECT_TRUE(view->m_frameRead);
-    EXPECT_TRUE(view->m_file.m_fileIn.IsOpen());
+    EXPECT_TRUE(view->Samples().read);
+    EXPECT_TRUE(view->Item().file.m_fileIn.IsOpen());
 }
 
 TEST_F(SemblanceMapWndTest, DataAxisZoomStopsAtItsLimitsWithTheMessage)
@@ -298,7 +298,7 @@ TEST_F(SemblanceMapWndTest, DataAxisZoomStopsAtItsLimitsWithTheMessage)
     setup.slowMin = 40, setup.slowMax = 240;
     CSemblanceMapWnd* view = Open();
     ASSERT_NE(view, nullptr);
-    ASSERT_EQ(view->m_slowness.span, 196);
+    ASSERT_EQ(view->SlownessWindow().span, 196);
     const char* limit = "Reached Slowness domain zoom limit!\nOperation will be abandoned.";
     const std::pair<int, double> steps[] = {
         {ID_DATA_ZOOM_IN, 144}, {ID_DATA_ZOOM_IN, 108}, {ID_DATA_ZOOM_IN, 108}, // 81 < 100
@@ -306,13 +306,13 @@ TEST_F(SemblanceMapWndTest, DataAxisZoomStopsAtItsLimitsWithTheMessage)
         {ID_DATA_ZOOM_OUT, 320}, {ID_DATA_ZOOM_OUT, 360}, {ID_DATA_ZOOM_OUT, 360}, // 450 > 400
     };
     for (const auto& [command, span] : steps) {
-        const bool refused = span == view->m_slowness.span;
+        const bool refused = span == view->SlownessWindow().span;
         if (refused) host.ExpectMessage(limit);
         frame.Command(command);
-        EXPECT_EQ(view->m_slowness.span, span) << command;
+        EXPECT_EQ(view->SlownessWindow().span, span) << command;
         EXPECT_EQ(theApp.m_display.dataAxisZoomRequest, 0) << "taken either way";
-        EXPECT_GE(view->m_slowness.first, 0);
-        EXPECT_LE(view->m_slowness.last, 100);
+        EXPECT_GE(view->SlownessWindow().first, 0);
+        EXPECT_LE(view->SlownessWindow().last, 100);
     }
     EXPECT_EQ(host.Messages().size(), 2u);
 }
@@ -380,13 +380,13 @@ TEST_F(SemblanceMapWndTest, SignatureDrawsAWiggleEveryTenthRowInTheDisplayPen)
     CSemblanceMapWnd* view = Open();
     ASSERT_NE(view, nullptr);
     frame.Command(ID_RED_PEN);
-    const Rect r = view->m_mapRect;
-    ASSERT_EQ(view->m_wiggleLengths.size(), size_t((r.Height() + 9) / 10));
+    const Rect r = view->MapRect();
+    ASSERT_EQ(view->Item().wiggleLengths.size(), size_t((r.Height() + 9) / 10));
     EXPECT_GE(CSemblanceMapWnd::kWiggleGain, 0.5f * CSemblanceMapWnd::kWigglePeriod) << "a visible lift";
     EXPECT_LT(CSemblanceMapWnd::kWiggleGain, float(CSemblanceMapWnd::kWigglePeriod)) << "clear of the next wiggle";
-    const Point first = view->m_wiggles.front(), last = view->m_wiggles[size_t(r.Width() - 1)];
+    const Point first = view->Item().wiggles.front(), last = view->Item().wiggles[size_t(r.Width() - 1)];
     EXPECT_EQ(first, (Point{r.left, r.top})) << "held below the top of the map";
-    const Point sixth = view->m_wiggles[size_t(r.Width()) * 5 + size_t(r.Width() - 1)];
+    const Point sixth = view->Item().wiggles[size_t(r.Width()) * 5 + size_t(r.Width() - 1)];
     EXPECT_EQ(sixth, (Point{r.right - 1, r.top + 50 - int(CSemblanceMapWnd::kWiggleGain)})) << "lifted by the gain";
     EXPECT_EQ(last.x, r.right - 1);
     ScriptedWindow* w = frame.WindowOf(*view);
@@ -394,8 +394,8 @@ TEST_F(SemblanceMapWndTest, SignatureDrawsAWiggleEveryTenthRowInTheDisplayPen)
     const auto& ops = w->lastPaint;
     EXPECT_NE(std::find(ops.begin(), ops.end(), "SelectPen(0,0,#FF3200)"), ops.end());
     EXPECT_EQ(std::count_if(ops.begin(), ops.end(), [](const std::string& op) { return op.starts_with("Polyline("); }),
-              int(view->m_wiggleLengths.size()));
-    EXPECT_NE(std::find(ops.begin(), ops.end(), Format("TextOut(%d,3,Semblance Map)", view->m_clientWidth / 2)), ops.end());
+              int(view->Item().wiggleLengths.size()));
+    EXPECT_NE(std::find(ops.begin(), ops.end(), Format("TextOut(%d,3,Semblance Map)", view->Item().clientWidth / 2)), ops.end());
 }
 
 TEST_F(SemblanceMapWndTest, DisplayMapRunsFromTheMenu)
@@ -416,8 +416,8 @@ TEST_F(SemblanceMapWndTest, DisplayMapRunsFromTheMenu)
     ASSERT_EQ(frame.Children().size(), 1u);
     auto* view = dynamic_cast<CSemblanceMapWnd*>(frame.Children()[0]);
     ASSERT_NE(view, nullptr);
-    EXPECT_EQ(view->m_time.stop, 400.0);
-    EXPECT_EQ(view->m_slowness.stop, 80.0);
+    EXPECT_EQ(view->TimeWindow().stop, 400.0);
+    EXPECT_EQ(view->SlownessWindow().stop, 80.0);
     EXPECT_EQ(theApp.m_display.zoomLevel, 2) << "a map leaves the zoom as it was";
     EXPECT_EQ(frame.PaneText(1), " 1000.0000 [ft]");
 }

@@ -62,7 +62,7 @@ protected:
     static int IndexAt(const CVdlWnd& view, int x, int y)
     {
         for (int i = 0; i < CVdlWnd::kColours; ++i)
-            if (view.m_image.At(x, y) == CVdlWnd::PaletteColour(view.m_palette, i)) return i;
+            if (view.Item().image.At(x, y) == CVdlWnd::PaletteColour(view.Item().palette, i)) return i;
         return -1;
     }
 };
@@ -91,10 +91,10 @@ TEST_F(VdlWndTest, TheDisplayRangeMapsToFramesInBothLogDirections)
         setup.bottomDepth = c.bottom;
         CVdlWnd* view = Open();
         ASSERT_NE(view, nullptr);
-        EXPECT_EQ(view->m_firstFrame, c.first) << c.top << (down ? " down" : " up");
-        EXPECT_EQ(view->m_lastFrame, c.last) << c.top;
-        EXPECT_EQ(view->m_firstVisible, c.first);
-        EXPECT_GE(view->m_rowsDrawn, 1);
+        EXPECT_EQ(view->Page().firstFrame, c.first) << c.top << (down ? " down" : " up");
+        EXPECT_EQ(view->Page().lastFrame, c.last) << c.top;
+        EXPECT_EQ(view->Page().firstVisible, c.first);
+        EXPECT_GE(view->Raster().rowsDrawn, 1);
         view->OnClose();
     }
 }
@@ -110,19 +110,19 @@ TEST_F(VdlWndTest, HomeEndAndPagesMoveInsideTheRangeAndTheLastPageEndsWithIt)
         CVdlWnd* view = Open();
         ASSERT_NE(view, nullptr);
         const int top = down ? 200 : 800, topPosition = down ? 200 : 199;
-        EXPECT_EQ(view->m_firstVisible, top);
+        EXPECT_EQ(view->Page().firstVisible, top);
         view->OnKeyDown(VK_END, 1, 0);
-        const double pageEnd = 1499.5 - view->m_rowsAvailable * view->m_depthPerPixel;
+        const double pageEnd = 1499.5 - view->Raster().rowsAvailable * view->Page().depthPerPixel;
         const int p = view->FirstVisiblePosition();
         EXPECT_LT(view->DepthOfPosition(p), pageEnd);
         EXPECT_GE(view->DepthOfPosition(p + 1), pageEnd) << "the last page is full";
-        EXPECT_EQ(view->m_firstVisible, down ? p : 999 - p);
+        EXPECT_EQ(view->Page().firstVisible, down ? p : 999 - p);
         EXPECT_EQ(frame.PaneText(1), Format("%10.4f [ft]", view->DepthOfPosition(p)));
         view->OnKeyDown(VK_HOME, 1, 0);
-        EXPECT_EQ(view->m_firstVisible, top);
+        EXPECT_EQ(view->Page().firstVisible, top);
         EXPECT_EQ(view->GetScrollInfo(SB_VERT).pos, 0);
         // Page Down keeps 40 frames of the page; Page Up goes back 40 more.
-        const int page = view->m_framesPerPage;
+        const int page = view->Page().framesPerPage;
         ASSERT_GT(page, 40);
         view->OnKeyDown(VK_NEXT, 1, 0);
         EXPECT_EQ(view->FirstVisiblePosition(), topPosition + page - 40);
@@ -131,7 +131,7 @@ TEST_F(VdlWndTest, HomeEndAndPagesMoveInsideTheRangeAndTheLastPageEndsWithIt)
         EXPECT_EQ(view->FirstVisiblePosition(), topPosition) << "held at the top of the range";
         // A page of fewer than 40 frames: Page Down still goes down.
         frame.Resize(*view, 640, 80);
-        ASSERT_LT(view->m_framesPerPage, 40);
+        ASSERT_LT(view->Page().framesPerPage, 40);
         view->OnKeyDown(VK_NEXT, 1, 0);
         EXPECT_EQ(view->FirstVisiblePosition(), topPosition + 1);
         view->OnClose();
@@ -158,8 +158,8 @@ TEST_F(VdlWndTest, ItemsArePaddedByDomainAndCurvesKeepTheirSamples)
         ASSERT_TRUE(WriteQtx(path, {d}, 3));
         CVdlWnd* view = Open(c.domain);
         ASSERT_NE(view, nullptr) << int(c.type);
-        EXPECT_EQ(view->m_sampleCount, c.count) << int(c.type) << " " << c.domain;
-        EXPECT_EQ(view->m_padded, c.padded) << int(c.type);
+        EXPECT_EQ(view->Samples().sampleCount, c.count) << int(c.type) << " " << c.domain;
+        EXPECT_EQ(view->Samples().padded, c.padded) << int(c.type);
         view->OnClose();
     }
 }
@@ -213,7 +213,7 @@ TEST_F(VdlWndTest, AxesSnapToTheSampleGridAndStayInsideTheSamples)
         *range[k][1] = c.to;
         CVdlWnd* view = Open(c.domain);
         ASSERT_NE(view, nullptr) << c.domain;
-        const auto& a = view->m_axis;
+        const auto& a = view->HorizontalAxis();
         EXPECT_FLOAT_EQ(a.start, c.start) << c.domain << " " << c.from;
         EXPECT_FLOAT_EQ(a.stop, c.stop) << c.domain << " " << c.from;
         EXPECT_FLOAT_EQ(a.span, c.span) << c.domain << " " << c.from;
@@ -221,7 +221,7 @@ TEST_F(VdlWndTest, AxesSnapToTheSampleGridAndStayInsideTheSamples)
         EXPECT_EQ(a.firstTick, c.firstTick) << c.domain << " " << c.from;
         EXPECT_EQ(view->GetScrollInfo(SB_HORZ).max, c.scrollMax) << c.domain << " " << c.from;
         view->OnHScroll(SB_THUMBPOSITION, 1 << 30);
-        EXPECT_LE(view->m_axis.last, k == 1 ? c.samples / 2 : c.samples - 1) << "scrolled to the end";
+        EXPECT_LE(view->HorizontalAxis().last, k == 1 ? c.samples / 2 : c.samples - 1) << "scrolled to the end";
         view->OnClose();
     }
 }
@@ -257,7 +257,7 @@ TEST_F(VdlWndTest, ZoomRequestsStopAtTheirLimitsWithTheirMessages)
         if (*s.message) host.ExpectMessage(s.message);
         frame.Command(s.command);
         EXPECT_EQ(view->Setup().depthScale, s.scale) << s.command;
-        EXPECT_EQ(view->m_axis.span, s.span) << s.command;
+        EXPECT_EQ(view->HorizontalAxis().span, s.span) << s.command;
         EXPECT_EQ(theApp.m_display.depthZoomRequest + theApp.m_display.dataAxisZoomRequest, 0) << "taken";
     }
     EXPECT_EQ(host.Messages().size(), 4u);
@@ -270,7 +270,7 @@ TEST_F(VdlWndTest, ZoomRequestsStopAtTheirLimitsWithTheirMessages)
     setup.slowMax = 222;
     CVdlWnd* curve = Open("Slowness");
     ASSERT_NE(curve, nullptr);
-    EXPECT_EQ(curve->m_axis.span, 120);
+    EXPECT_EQ(curve->HorizontalAxis().span, 120);
     host.ExpectMessage("Reached Slowness domain zoom limit!\nOperation will be abandoned.");
     frame.Command(ID_DATA_ZOOM_IN);
 }
@@ -306,7 +306,7 @@ TEST_F(VdlWndTest, TheStoredPaletteTextChoosesThePaletteAndAnUnknownOneIsColor)
         setup.palette = text;
         CVdlWnd* view = Open();
         ASSERT_NE(view, nullptr) << text;
-        EXPECT_EQ(view->m_palette, palette) << text;
+        EXPECT_EQ(view->Item().palette, palette) << text;
         view->OnClose();
     }
 }
@@ -345,7 +345,7 @@ TEST_F(VdlWndTest, RowsAreNormalisedByMaximumOrByTheCurvesRange)
         frame.childClientSize = {63 + 40, 200};
         CVdlWnd* view = Open();
         ASSERT_NE(view, nullptr);
-        ASSERT_EQ(view->m_imageWidth, 63);
+        ASSERT_EQ(view->Raster().imageWidth, 63);
         for (int col = 0; col < 63; ++col) EXPECT_EQ(IndexAt(*view, 1 + col, 0), c.index(col)) << c.what << " at " << col;
         view->OnClose();
     }
@@ -361,9 +361,9 @@ TEST_F(VdlWndTest, TheInstantaneousFrequencyOfACosineIsItsFrequency)
     setup.timeStop = 1024;
     CVdlWnd* view = Open();
     ASSERT_NE(view, nullptr);
-    const Rect r = view->m_imageRect;
-    frame.Mouse(*view, "move", 0, {r.left + view->m_imageWidth / 2, r.top + 1});
-    EXPECT_EQ(frame.PaneText(2), Format("%5.2f [mSec]", (view->m_imageWidth / 2) * 1022.0 / view->m_imageWidth * 0.001));
+    const Rect r = view->Raster().imageRect;
+    frame.Mouse(*view, "move", 0, {r.left + view->Raster().imageWidth / 2, r.top + 1});
+    EXPECT_EQ(frame.PaneText(2), Format("%5.2f [mSec]", (view->Raster().imageWidth / 2) * 1022.0 / view->Raster().imageWidth * 0.001));
     EXPECT_NEAR(std::atof(frame.PaneText(3).c_str()), hertz / 1000, 0.01) << frame.PaneText(3);
     EXPECT_NE(frame.PaneText(4).find(" [mV]"), std::string::npos);
 }
@@ -375,21 +375,21 @@ TEST_F(VdlWndTest, ReadOutsClampTheirFrameToTheLogAndAFailedReadKeepsItOpen)
     setup.depthScale = 2000; // the log ends well above the window's bottom
     CVdlWnd* view = Open();
     ASSERT_NE(view, nullptr);
-    const Rect r = view->m_imageRect;
+    const Rect r = view->Raster().imageRect;
     ASSERT_GT(r.Height(), 3);
     for (int y = r.top; y < r.bottom; ++y) {
         frame.Mouse(*view, "move", 0, {r.left + 3, y});
-        const int under = int((y - r.top) * view->m_depthPerPixel / 0.5 + 0.001);
-        EXPECT_EQ(view->m_readOutFrame, std::min(under, 19)) << y;
+        const int under = int((y - r.top) * view->Page().depthPerPixel / 0.5 + 0.001);
+        EXPECT_EQ(view->Raster().readOutFrame, std::min(under, 19)) << y;
     }
     auto bytes = ReadBytes(path);
-    bytes.resize(bytes.size() - 10 * size_t(view->m_file.m_header.frameSize));
+    bytes.resize(bytes.size() - 10 * size_t(view->Item().file.m_header.frameSize));
     WriteBytes(path, bytes);
     host.ExpectMessage("Error reading frame data in file :");
     frame.Mouse(*view, "move", 0, {r.left + 3, r.bottom - 1});
     frame.Mouse(*view, "move", 0, {r.left + 3, r.top});
-    EXPECT_EQ(view->m_readOutFrame, 0) << "the readable frames still read";
-    EXPECT_TRUE(view->m_file.m_fileIn.IsOpen());
+    EXPECT_EQ(view->Raster().readOutFrame, 0) << "the readable frames still read";
+    EXPECT_TRUE(view->Item().file.m_fileIn.IsOpen());
     view->Render();
     EXPECT_EQ(host.Messages().size(), 1u) << "reported once";
 }
@@ -402,16 +402,16 @@ TEST_F(VdlWndTest, APaintBlitsTheRenderedImageAndWritesTheAnnotations)
     setup.timeStop = 256;
     CVdlWnd* view = Open();
     ASSERT_NE(view, nullptr);
-    EXPECT_EQ(view->m_columns, std::vector<int>{0}) << "a new view shows receiver 1";
+    EXPECT_EQ(view->Raster().columns, std::vector<int>{0}) << "a new view shows receiver 1";
     frame.Command(ReceiverCommand(3));
-    ASSERT_EQ(view->m_columns, (std::vector<int>{0, 2}));
+    ASSERT_EQ(view->Raster().columns, (std::vector<int>{0, 2}));
     ScriptedWindow* w = Window(view);
     w->Paint();
     const auto& ops = w->lastPaint;
     auto has = [&](const std::string& op) { return std::find(ops.begin(), ops.end(), op) != ops.end(); };
     const int width = (640 - 45) / 2, rows = 480 - 49;
-    EXPECT_EQ(view->m_imageWidth, width);
-    EXPECT_EQ(view->m_rowsDrawn, rows);
+    EXPECT_EQ(view->Raster().imageWidth, width);
+    EXPECT_EQ(view->Raster().rowsDrawn, rows);
     EXPECT_TRUE(has(Format("StretchImage(35,25,%d,%d <- %dx%d:0,0,%d,%d)", 35 + 2 * (width + 5), 25 + rows,
                            2 * (width + 5), rows, 2 * (width + 5), rows)));
     EXPECT_EQ(std::count_if(ops.begin(), ops.end(), [](const std::string& op) { return op.rfind("Stretch", 0) == 0; }), 1);
@@ -424,11 +424,11 @@ TEST_F(VdlWndTest, APaintBlitsTheRenderedImageAndWritesTheAnnotations)
         << "ticks in milliseconds";
 
     // The paint reads nothing: a file gone short changes no pixel of it.
-    const Image before = view->m_image;
+    const Image before = view->Item().image;
     auto bytes = ReadBytes(path);
     WriteBytes(path, std::vector<uint8_t>(bytes.begin(), bytes.begin() + 5000));
     w->Paint();
-    EXPECT_EQ(view->m_image.pixels, before.pixels);
+    EXPECT_EQ(view->Item().image.pixels, before.pixels);
     host.ExpectMessage("Error reading frame data in file :");
     view->OnKeyDown(VK_DOWN, 1, 0);
     EXPECT_EQ(IndexAt(*view, 1, 0), -1) << "a frame that cannot be read is a gap";
@@ -445,7 +445,7 @@ TEST_F(VdlWndTest, APaintBlitsTheRenderedImageAndWritesTheAnnotations)
     EXPECT_EQ(std::count_if(w2->lastPaint.begin(), w2->lastPaint.end(), [](const std::string& op) { return op.rfind("Stretch", 0) == 0; }), 0);
     EXPECT_EQ(std::count_if(w2->lastPaint.begin(), w2->lastPaint.end(), [](const std::string& op) { return op.rfind("Polyline(", 0) == 0; }),
               2 * ((rows - 10 + 9) / 10));
-    EXPECT_EQ(wiggles->m_rowsDrawn, rows - 10);
+    EXPECT_EQ(wiggles->Raster().rowsDrawn, rows - 10);
     EXPECT_TRUE(std::find(w2->lastPaint.begin(), w2->lastPaint.end(), Format("TextOut(320,%d,Time [mSec])", 35 + rows - 10 + 11))
                 != w2->lastPaint.end());
 }
@@ -460,8 +460,8 @@ TEST_F(VdlWndTest, DepthPerPixelComesFromTheScreensSize)
     w->caps.vertSize = 635;
     w->caps.vertRes = 1000;
     frame.Resize(*view, 640, 480);
-    EXPECT_NEAR(view->m_depthPerPixel, 1.0, 1e-6) << "0.635 mm x 480 = one foot per pixel";
-    EXPECT_EQ(view->m_rowsDrawn, 50) << "two frames a row, to the last";
+    EXPECT_NEAR(view->Page().depthPerPixel, 1.0, 1e-6) << "0.635 mm x 480 = one foot per pixel";
+    EXPECT_EQ(view->Raster().rowsDrawn, 50) << "two frames a row, to the last";
 }
 
 TEST_F(VdlWndTest, NothingIsDrawnWhereThereIsNoRoomOrNoReceiver)
@@ -473,13 +473,13 @@ TEST_F(VdlWndTest, NothingIsDrawnWhereThereIsNoRoomOrNoReceiver)
     for (const Size size : {Size{40, 480}, Size{1, 1}, Size{640, 48}}) {
         frame.Resize(*view, size.cx, size.cy);
         w->Paint();
-        EXPECT_EQ(view->m_rowsDrawn, 0) << size.cx << "x" << size.cy;
+        EXPECT_EQ(view->Raster().rowsDrawn, 0) << size.cx << "x" << size.cy;
     }
     frame.Resize(*view, 640, 480);
     theApp.m_viewOptions.front()->m_shown[0] = 0; // no receiver shown
     view->PrepareRepaint();
     w->Paint();
-    EXPECT_EQ(view->m_rowsDrawn, 0);
+    EXPECT_EQ(view->Raster().rowsDrawn, 0);
     EXPECT_EQ(std::count_if(w->lastPaint.begin(), w->lastPaint.end(), [](const std::string& op) { return op.rfind("Stretch", 0) == 0; }), 0);
 }
 
@@ -534,7 +534,7 @@ TEST_F(VdlWndTest, HostileFileValuesAreClampedOrDrawnAsGaps)
         frame.Mouse(*view, "move", 0, {60, 60});
         frame.Command(ID_DATA_ZOOM_OUT);
         Window(view)->Paint();
-        EXPECT_LE(view->m_rowsDrawn, view->m_rowsAvailable) << c.what;
+        EXPECT_LE(view->Raster().rowsDrawn, view->Raster().rowsAvailable) << c.what;
         view->OnClose();
         host.ClearMessages();
     }
@@ -562,7 +562,7 @@ TEST_F(VdlWndTest, DisplayVdlRunsFromTheMenuAndTheTabShownAtOkDecidesTheDomain)
     ASSERT_EQ(frame.Children().size(), 1u);
     auto* view = dynamic_cast<CVdlWnd*>(frame.Children()[0]);
     ASSERT_NE(view, nullptr);
-    EXPECT_EQ(view->m_domain, kDomainFrequency);
+    EXPECT_EQ(view->Samples().domain, kDomainFrequency);
     EXPECT_EQ(view->GetWindowText(), "Frequency (" + path + ")");
     EXPECT_EQ(frame.PaneText(1), " 1000.0000 [ft]");
     frame.Command(ID_WINDOW_CLOSE_ALL);

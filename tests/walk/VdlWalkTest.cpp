@@ -76,17 +76,17 @@ TEST_F(Walk, DisplayVdlShowsTheImageOfTheChosenWaveforms)
     ASSERT_NE(qt, nullptr);
     ASSERT_TRUE(WaitFor([&] { return frame.PaneText(1) == " 1000.0000 [ft]"; })) << frame.PaneText(1);
     ASSERT_TRUE(WaitPainted(*qt));
-    ASSERT_GT(view->m_rowsDrawn, 100) << "the image fills the view";
-    EXPECT_EQ(view->m_axis.start, 100.0f);
+    ASSERT_GT(view->Raster().rowsDrawn, 100) << "the image fills the view";
+    EXPECT_EQ(view->HorizontalAxis().start, 100.0f);
 
     // The read-outs of the point under the mouse: depth, time, frequency, amplitude.
-    const Rect& image = view->m_imageRect;
-    const int across = view->m_imageWidth / 2, down = 60;
+    const Rect& image = view->Raster().imageRect;
+    const int across = view->Raster().imageWidth / 2, down = 60;
     QTest::mouseMove(qt->client, QPoint(image.left + across, image.top + down));
     ASSERT_TRUE(WaitFor([&] { return !frame.PaneText(4).empty(); }, 10000)) << "no amplitude under the mouse";
-    const double depth = view->m_imageTopDepth + down * view->m_depthPerPixel;
+    const double depth = view->Raster().imageTopDepth + down * view->Page().depthPerPixel;
     EXPECT_EQ(frame.PaneText(1), Format("%10.4f [ft]", depth));
-    const double time = view->m_axis.start + double(across) / view->m_imageWidth * view->m_axis.span;
+    const double time = view->HorizontalAxis().start + double(across) / view->Raster().imageWidth * view->HorizontalAxis().span;
     EXPECT_EQ(frame.PaneText(2), Format("%5.2f [mSec]", time * 0.001));
     EXPECT_NE(frame.PaneText(3).find(" [kHz]"), std::string::npos) << frame.PaneText(3);
     // The amplitude of the frame at or just above the depth, at the time's sample.
@@ -101,7 +101,7 @@ TEST_F(Walk, DisplayVdlShowsTheImageOfTheChosenWaveforms)
     std::set<unsigned> palette, seen;
     for (int i = 0; i < CVdlWnd::kColours; ++i) palette.insert(CVdlWnd::PaletteColour(CVdlWnd::kPaletteColor, i) & 0xFFFFFFu);
     int outside = 0, pixels = 0;
-    for (int y = image.top + 2; y < image.top + view->m_rowsDrawn - 2; y += 3)
+    for (int y = image.top + 2; y < image.top + view->Raster().rowsDrawn - 2; y += 3)
         for (int x = image.left + 2; x < image.right - 2; x += 3) {
             const unsigned pixel = ScreenPixel(screen, qt->client, x, y);
             ++pixels;
