@@ -113,7 +113,27 @@ private:
     void PaintFrame(Dc& dc);
     // The bands' height and gap for the window's height (m_closedUp, m_tooShort).
     void LayOutBands();
+    // One trace's band: where it lies and how its values map to rows.
+    struct TraceBand {
+        int top = 0, band = 0, left = 0, mid = 0, base = 0;
+        bool wiggle = false;
+        float amplitudeZoom = 1.0f;
+    };
+    // One trace's shown extremes and, for markers, its run of non-zero samples.
+    struct TraceRun {
+        float shownMax = 0, shownMin = 0;
+        int first = 0, last = 0;
+    };
     void PaintTrace(Dc& dc, int k, int slot);
+    TraceBand BandOf(int k) const;
+    TraceRun NormaliseTrace(const float* v);
+    void FillCurve();
+    int CurveY(const TraceBand& b, float value) const;
+    void PaintBand(Dc& dc, const TraceBand& b);
+    void PaintCurve(Dc& dc, const TraceBand& b, const TraceRun& run);
+    void PaintGrid(Dc& dc, const TraceBand& b, int k);
+    void PaintTraceLabels(Dc& dc, const TraceBand& b, int slot, const TraceRun& run);
+    void PaintReferenceLines(Dc& dc, const TraceBand& b);
     void PaintMoveOut(Dc& dc);
     void FitExtremeLabel(Dc& dc, double value);
 

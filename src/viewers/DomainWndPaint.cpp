@@ -166,20 +166,23 @@ void CDomainWnd::LayOutGrid()
     m_tickCount = walk.Count();
 }
 
-void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
+CDomainWnd::TraceBand CDomainWnd::BandOf(int k) const
 {
-    const float* v = Slot(slot);
-    const bool wiggle = m_domain == kDomainTime && !m_marker;
     const auto& display = theApp.m_display;
-    const float amplitudeZoom =
+    TraceBand b;
+    b.wiggle = m_domain == kDomainTime && !m_marker;
+    b.amplitudeZoom =
         display.zoomFactor1 > 0 && std::isfinite(display.zoomFactor1) ? display.zoomFactor1 : 1.0f;
+    b.top = m_topMargin + k * m_traceHeight;
+    b.band = m_bandHeight;
+    b.left = m_leftMargin;
+    b.mid = b.top + b.band / 2;
+    b.base = b.wiggle ? b.mid : b.top + b.band;
+    return b;
+}
 
-    const int top = m_topMargin + k * m_traceHeight;
-    const int band = m_bandHeight;
-    const int left = m_leftMargin;
-    const int mid = top + band / 2;
-    const int base = wiggle ? mid : top + band;
-
+CDomainWnd::TraceRun CDomainWnd::NormaliseTrace(const float* v)
+{
     // Extremes of the shown window. A value that is not finite is a gap in the
     // curve, not an extreme.
     float largest = 0, smallest = 0;
@@ -195,93 +198,105 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
     // Buffers kept across traces and frames: painting allocates nothing per trace.
     std::vector<float>& values = m_values;
     values.assign(size_t(m_last - m_first), 0.0f);
-    int runFirst = 0, runLast = int(values.size()) - 1;
-    float shownMax = largest, shownMin = smallest;
+    TraceRun run{largest, smallest, 0, int(values.size()) - 1};
     if (!m_marker) {
         for (size_t i = 0; i < values.size(); ++i) {
             const float x = v[size_t(m_first) + i];
             values[i] = !std::isfinite(x) ? NAN : absMax > 0 ? x / absMax : 0.0f;
         }
-    } else {
-        const float zoom = m_frequencyMarker ? display.zoomFactor2 : display.zoomFactor3;
-        float start = m_markerCentre - m_markerHalf, stop = m_markerCentre + m_markerHalf;
-        const float zStart = m_markerCentre - m_markerHalf + (zoom - 1) * m_markerHalf;
-        const float zStop = m_markerCentre + m_markerHalf - (zoom - 1) * m_markerHalf;
-        if (zStart >= 0 && zStop > zStart) start = zStart, stop = zStop;
-        for (size_t i = 0; i < values.size(); ++i) {
-            const float x = v[size_t(m_first) + i];
-            values[i] = x == 0 ? 0.0f : !std::isfinite(x) ? NAN : std::clamp((x - start) / (stop - start), 0.0f, 1.0f);
-        }
-        runFirst = -1;
-        for (size_t i = 0; i < values.size(); ++i)
-            if (v[size_t(m_first) + i] != 0) {
-                runFirst = int(i);
-                break;
-            }
-        runLast = runFirst;
-        if (runFirst >= 0)
-            while (runLast + 1 < int(values.size()) && v[size_t(m_first) + size_t(runLast) + 1] != 0) ++runLast;
-        shownMax = stop;
-        shownMin = start;
+        return run;
     }
+    const auto& display = theApp.m_display;
+    const float zoom = m_frequencyMarker ? display.zoomFactor2 : display.zoomFactor3;
+    float start = m_markerCentre - m_markerHalf, stop = m_markerCentre + m_markerHalf;
+    const float zStart = m_markerCentre - m_markerHalf + (zoom - 1) * m_markerHalf;
+    const float zStop = m_markerCentre + m_markerHalf - (zoom - 1) * m_markerHalf;
+    if (zStart >= 0 && zStop > zStart) start = zStart, stop = zStop;
+    for (size_t i = 0; i < values.size(); ++i) {
+        const float x = v[size_t(m_first) + i];
+        values[i] = x == 0 ? 0.0f : !std::isfinite(x) ? NAN : std::clamp((x - start) / (stop - start), 0.0f, 1.0f);
+    }
+    run.first = -1;
+    for (size_t i = 0; i < values.size(); ++i)
+        if (v[size_t(m_first) + i] != 0) {
+            run.first = int(i);
+            break;
+        }
+    run.last = run.first;
+    if (run.first >= 0)
+        while (run.last + 1 < int(values.size()) && v[size_t(m_first) + size_t(run.last) + 1] != 0) ++run.last;
+    run.shownMax = stop;
+    run.shownMin = start;
+    return run;
+}
 
+void CDomainWnd::FillCurve()
+{
     // Curve value of each plot column, interpolated between the enclosing samples
     // (MapColumns); NaN next to a sample that is not finite.
-    // Values are finite and within -1..1 (wiggles, spectra) or 0..1 (markers) here.
-    auto yOf = [&](float value) {
-        if (wiggle) return top + band / 2 - int(float(band / 2) * std::clamp(value * amplitudeZoom, -1.0f, 1.0f));
-        if (m_marker) return top + band - int(float(band) * value);
-        return top - 1 + band - int(float(band) * value);
-    };
-    std::vector<float>& curve = m_curve;
-    curve.resize(size_t(m_plotWidth));
-    if (values.empty()) {
-        std::fill(curve.begin(), curve.end(), 0.0f);
-    } else {
-        const float* value = values.data();
-        for (int c = 0; c < m_plotWidth; ++c) {
-            const Column& column = m_columns[size_t(c)];
-            const float v0 = value[column.i0];
-            curve[size_t(c)] = v0 + (value[column.i1] - v0) * column.frac;
-        }
+    m_curve.resize(size_t(m_plotWidth));
+    if (m_values.empty()) {
+        std::fill(m_curve.begin(), m_curve.end(), 0.0f);
+        return;
     }
-    auto drawn = [&](int c) { return std::isfinite(curve[size_t(c)]); };
+    const float* value = m_values.data();
+    for (int c = 0; c < m_plotWidth; ++c) {
+        const Column& column = m_columns[size_t(c)];
+        const float v0 = value[column.i0];
+        m_curve[size_t(c)] = v0 + (value[column.i1] - v0) * column.frac;
+    }
+}
 
+int CDomainWnd::CurveY(const TraceBand& b, float value) const
+{
+    // Values are finite and within -1..1 (wiggles, spectra) or 0..1 (markers) here.
+    if (b.wiggle) return b.top + b.band / 2 - int(float(b.band / 2) * std::clamp(value * b.amplitudeZoom, -1.0f, 1.0f));
+    if (m_marker) return b.top + b.band - int(float(b.band) * value);
+    return b.top - 1 + b.band - int(float(b.band) * value);
+}
+
+void CDomainWnd::PaintBand(Dc& dc, const TraceBand& b)
+{
     // Band, and the solid mid line of the wiggle. A closed-up band is too thin for
     // outlines and reference lines: they would hide the trace.
-    const Pen& outlinePen = m_closedUp ? kBlackPen : kAxisPen;
     if (m_closedUp) {
-        dc.FillRect({left, top, left + m_plotWidth, top + band}, m_backgroundBrush.color);
-    } else {
-        dc.SelectPen(kAxisPen);
-        dc.SelectBrush(m_backgroundBrush);
-        dc.Rectangle({left, top, left + m_plotWidth, top + band});
-        if (wiggle) {
-            dc.MoveTo(left, mid);
-            dc.LineTo(left + m_plotWidth, mid);
-        }
+        dc.FillRect({b.left, b.top, b.left + m_plotWidth, b.top + b.band}, m_backgroundBrush.color);
+        return;
     }
+    dc.SelectPen(kAxisPen);
+    dc.SelectBrush(m_backgroundBrush);
+    dc.Rectangle({b.left, b.top, b.left + m_plotWidth, b.top + b.band});
+    if (b.wiggle) {
+        dc.MoveTo(b.left, b.mid);
+        dc.LineTo(b.left + m_plotWidth, b.mid);
+    }
+}
 
+void CDomainWnd::PaintCurve(Dc& dc, const TraceBand& b, const TraceRun& run)
+{
+    auto drawn = [&](int c) { return std::isfinite(m_curve[size_t(c)]); };
+    const int left = b.left;
     // Each run of columns between gaps is a polygon down to the base line, traced
     // again as a polyline that stops short of the last plot column.
     std::vector<Point>& points = m_points;
-    if (!m_marker && values.size() < 2) {
+    if (!m_marker && m_values.size() < 2) {
         // One sample has no curve to fill under: its value is drawn as a level line.
-        if (!values.empty() && drawn(0)) {
-            const int y = yOf(curve[0]);
+        if (!m_values.empty() && drawn(0)) {
+            const int y = CurveY(b, m_curve[0]);
             dc.SelectPen(m_tracePen);
             dc.MoveTo(left, y);
             dc.LineTo(left + m_plotWidth, y);
         }
     } else if (!m_marker) {
+        const Pen& outlinePen = m_closedUp ? kBlackPen : kAxisPen;
         for (int c0 = 0; c0 < m_plotWidth; ++c0) {
             if (!drawn(c0)) continue;
             int c1 = c0;
             while (c1 + 1 < m_plotWidth && drawn(c1 + 1)) ++c1;
             points.clear();
-            points.push_back({left + c0, base});
-            for (int c = c0; c <= c1; ++c) points.push_back({left + c, yOf(curve[size_t(c)])});
-            points.push_back({left + c1, base});
+            points.push_back({left + c0, b.base});
+            for (int c = c0; c <= c1; ++c) points.push_back({left + c, CurveY(b, m_curve[size_t(c)])});
+            points.push_back({left + c1, b.base});
             dc.SelectPen(m_tracePen);
             dc.SelectBrush(m_traceBrush);
             dc.Polygon(points.data(), int(points.size()));
@@ -290,7 +305,7 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
             if (traced >= 2) dc.Polyline(points.data() + 1, traced);
             c0 = c1;
         }
-    } else if (runFirst >= 0) {
+    } else if (run.first >= 0) {
         // The marker's run of samples, broken where a column has no value.
         dc.SelectPen(m_tracePen);
         points.clear();
@@ -300,54 +315,76 @@ void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
         };
         for (int c = 0; c < m_plotWidth; ++c) {
             const int sample = m_columns[size_t(c)].sample;
-            if (sample >= runFirst && sample <= runLast && drawn(c)) points.push_back({left + c, yOf(curve[size_t(c)])});
+            if (sample >= run.first && sample <= run.last && drawn(c))
+                points.push_back({left + c, CurveY(b, m_curve[size_t(c)])});
             else flush();
         }
         flush();
     }
+}
 
+void CDomainWnd::PaintGrid(Dc& dc, const TraceBand& b, int k)
+{
     // Grid (LayOutGrid).
     dc.SetTextAlign(TA_LEFT | TA_TOP);
     if (m_tickCount > 0) dc.SelectPen(kGridPen);
     const bool labelled = !m_closedUp || k == m_shownTraces - 1;
     for (int i = 0; i < m_tickCount; ++i) {
-        const int x = left + m_tickColumns[size_t(i)];
-        dc.MoveTo(x, top);
-        dc.LineTo(x, top + band);
-        if (labelled) dc.TextOut(x - 5, top + band, m_tickLabels[size_t(i)]);
+        const int x = b.left + m_tickColumns[size_t(i)];
+        dc.MoveTo(x, b.top);
+        dc.LineTo(x, b.top + b.band);
+        if (labelled) dc.TextOut(x - 5, b.top + b.band, m_tickLabels[size_t(i)]);
     }
+}
 
+void CDomainWnd::PaintTraceLabels(Dc& dc, const TraceBand& b, int slot, const TraceRun& run)
+{
     // Label and extremes left of the band. Labels that would overlap in a short band
     // are left out: the trace's name first, then the extremes around it.
     const std::vector<std::string>& labels = m_traceLabels;
-    const float divisor = m_marker ? 1.0f : amplitudeZoom;
+    const float divisor = m_marker ? 1.0f : b.amplitudeZoom;
     dc.SetTextAlign(TA_CENTER | TA_TOP);
-    const int labelX = left / 2;
+    const int labelX = b.left / 2;
     int traceNumber = 0;
     for (int r = 0; r < m_receivers; ++r)
         if (m_receiverIndex[size_t(r)] == slot) traceNumber = r;
-    const bool roomForName = band >= m_fontHeight;
-    const bool roomForExtremes = band >= 3 * m_fontHeight;
+    const bool roomForName = b.band >= m_fontHeight;
+    const bool roomForExtremes = b.band >= 3 * m_fontHeight;
     if (roomForName && size_t(traceNumber) < labels.size())
-        dc.TextOut(labelX, mid - m_fontHeight / 2, labels[size_t(traceNumber)]);
+        dc.TextOut(labelX, b.mid - m_fontHeight / 2, labels[size_t(traceNumber)]);
     if (roomForExtremes) {
-        FitExtremeLabel(dc, double(shownMax / divisor));
-        dc.TextOut(labelX, top, m_extremeLabel);
-        FitExtremeLabel(dc, double(shownMin / divisor));
-        dc.TextOut(labelX, top + band - m_fontHeight, m_extremeLabel);
+        FitExtremeLabel(dc, double(run.shownMax / divisor));
+        dc.TextOut(labelX, b.top, m_extremeLabel);
+        FitExtremeLabel(dc, double(run.shownMin / divisor));
+        dc.TextOut(labelX, b.top + b.band - m_fontHeight, m_extremeLabel);
     }
+}
 
-    // Dotted reference lines.
+void CDomainWnd::PaintReferenceLines(Dc& dc, const TraceBand& b)
+{
+    // Dotted reference lines; a closed-up band has no room for them.
     if (m_closedUp) return;
     dc.SelectPen(kGridPen);
-    for (int y : {(mid + top) / 2, (mid + top + band) / 2}) {
-        dc.MoveTo(left, y);
-        dc.LineTo(left + m_plotWidth, y);
+    for (int y : {(b.mid + b.top) / 2, (b.mid + b.top + b.band) / 2}) {
+        dc.MoveTo(b.left, y);
+        dc.LineTo(b.left + m_plotWidth, y);
     }
-    if (!wiggle) {
-        dc.MoveTo(left, mid);
-        dc.LineTo(left + m_plotWidth, mid);
+    if (!b.wiggle) {
+        dc.MoveTo(b.left, b.mid);
+        dc.LineTo(b.left + m_plotWidth, b.mid);
     }
+}
+
+void CDomainWnd::PaintTrace(Dc& dc, int k, int slot)
+{
+    const TraceBand b = BandOf(k);
+    const TraceRun run = NormaliseTrace(Slot(slot));
+    FillCurve();
+    PaintBand(dc, b);
+    PaintCurve(dc, b, run);
+    PaintGrid(dc, b, k);
+    PaintTraceLabels(dc, b, slot, run);
+    PaintReferenceLines(dc, b);
 }
 
 void CDomainWnd::FitExtremeLabel(Dc& dc, double value)
