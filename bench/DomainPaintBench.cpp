@@ -132,7 +132,7 @@ void PaintIntoImage(benchmark::State& state)
     }
     state.counters["allocs/frame"] = double(g_allocations.load() - allocations) / double(state.iterations());
     benchmark::DoNotOptimize(image.constBits());
-    if (!v.view->m_frameRead) state.SkipWithError("the frames were not read");
+    if (!v.view->FrameRead()) state.SkipWithError("the frames were not read");
     state.counters["frames/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
     g_view.reset();
 }
@@ -147,7 +147,7 @@ void PaintIntoNothing(benchmark::State& state)
         v.view->OnPaint(dc);
     }
     state.counters["allocs/frame"] = double(g_allocations.load() - allocations) / double(state.iterations());
-    if (!v.view->m_frameRead) state.SkipWithError("the frames were not read");
+    if (!v.view->FrameRead()) state.SkipWithError("the frames were not read");
     state.counters["frames/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
     g_view.reset();
 }

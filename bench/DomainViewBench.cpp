@@ -97,7 +97,7 @@ void ReadAndSpectra(benchmark::State& state)
     Fixture& f = Get();
     for (auto _ : state)
         for (int frame = 0; frame < kFrames; ++frame) {
-            f.view->m_frames.SetFrame(frame);
+            f.view->Frames().SetFrame(frame);
             f.view->ReadFrame();
         }
     Rate(state);
@@ -122,7 +122,7 @@ void ReadSpectraAndPaint(benchmark::State& state)
     const long long before = g_allocations.load();
     for (auto _ : state)
         for (int frame = 0; frame < kFrames; ++frame) {
-            f.view->m_frames.SetFrame(frame);
+            f.view->Frames().SetFrame(frame);
             f.view->ReadFrame();
             f.view->OnPaint(dc);
         }

@@ -23,7 +23,10 @@ float RaiseToMultiple(float v, float step)
 
 } // namespace
 
-CDomainWnd::CDomainWnd() : m_samples(size_t(kSlots) * kSlotFloats, 0.0f) {}
+CDomainWnd::CDomainWnd(const DomainSetupGroup& setup, int domain)
+    : m_setup(setup), m_domain(int16_t(domain)), m_samples(size_t(kSlots) * kSlotFloats, 0.0f)
+{
+}
 
 CDomainWnd::~CDomainWnd() = default;
 
@@ -31,7 +34,7 @@ bool CDomainWnd::Open(const std::string& windowClass)
 {
     if (!Load()) return false;
     MakeDrawingObjects();
-    const std::string caption = std::string(DomainWord(m_domain)) + " (" + m_path + ")";
+    const std::string caption = std::string(DomainWord(m_domain)) + " (" + m_setup.path + ")";
     if (!CreateChild(windowClass, caption, WS_VSCROLL | WS_HSCROLL | WS_MAXIMIZE)) {
         RemoveViewOptions(m_windowId);
         return false;
@@ -54,19 +57,19 @@ int CDomainWnd::Load()
 {
     // A successful OpenRead is the test: -1 is a real depth step of an up log sampled
     // every foot, and any value is a possible header field (the cursor clamps them).
-    if (!OpenDataSet(m_file, m_path)) return 0;
+    if (!OpenDataSet(m_file, m_setup.path)) return 0;
     CQtxDatumList datums;
     if (!m_file.ReadDatumList(datums)) return 0;
     m_frames = CFrameCursor(m_file.m_header);
-    m_frames.SetFrame(m_frames.OpeningFrame(m_depthFrame));
+    m_frames.SetFrame(m_frames.OpeningFrame(m_setup.depthFrame));
 
     ChosenDatum datum;
     if (!ChooseDatum(m_file, datums, m_domain, datum)) return 0;
 
     theApp.m_display.receiverShown.fill(0);
     m_firstClick = m_secondClick = false;
-    m_interpolation = 1;
-    m_slownessUnit = m_slownessTitle == "Slowness range [uSec/m]" ? "[uSec/m]" : "[uSec/ft]";
+    m_shape.interpolation = 1;
+    m_slownessUnit = m_setup.slownessTitle == "Slowness range [uSec/m]" ? "[uSec/m]" : "[uSec/ft]";
     if (!SetUpItem(datum)) return 0;
     RegisterReceivers(kReceivers);
 
@@ -82,9 +85,9 @@ bool CDomainWnd::SetUpItem(const ChosenDatum& d)
     m_mnemonic = d.mnemonic;
     m_typeCode = d.typeCode;
     m_receivers = d.traceCount;
-    m_step = d.step;
-    m_samplesRead = d.sampleCount;
-    m_sampleCount = d.sampleCount;
+    m_shape.step = d.step;
+    m_shape.samplesRead = d.sampleCount;
+    m_shape.sampleCount = d.sampleCount;
     m_offset = d.offset;
     m_datumNumber = d.datumNumber;
     m_unitCode = m_domain == kDomainTime ? d.unitCode : uint8_t(kUnitNone);
@@ -99,35 +102,35 @@ bool CDomainWnd::SetUpItem(const ChosenDatum& d)
     m_frequencyMarker = InFamily(d.typeCode, ItemFamily::InstFrequency);
     m_slownessMarker = InFamily(d.typeCode, ItemFamily::InstSlowness);
     m_marker = m_frequencyMarker || m_slownessMarker;
-    if (m_frequencyMarker) m_markerWidth = m_freqStop - m_freqStart, m_markerCentre = m_freqStart;
-    if (m_slownessMarker) m_markerWidth = m_slowMax - m_slowMin, m_markerCentre = m_slowMin;
+    if (m_frequencyMarker) m_markerWidth = m_setup.freqStop - m_setup.freqStart, m_markerCentre = m_setup.freqStart;
+    if (m_slownessMarker) m_markerWidth = m_setup.slowMax - m_setup.slowMin, m_markerCentre = m_setup.slowMin;
     m_markerHalf = m_markerWidth / 2;
     m_markerCentre += m_markerHalf;
 
-    m_fftLength = 1;
-    while (m_fftLength < m_samplesRead) m_fftLength *= 2;
+    m_shape.fftLength = 1;
+    while (m_shape.fftLength < m_shape.samplesRead) m_shape.fftLength *= 2;
 
     const bool waveform = (m_domain == kDomainTime && !m_marker) || m_domain == kDomainFrequency;
-    m_padding = false;
-    m_interpolation = 1;
+    m_shape.padding = false;
+    m_shape.interpolation = 1;
     if (waveform) {
-        if (m_fftLength != m_samplesRead) {
-            m_padding = true;
-            m_sampleCount = m_fftLength;
+        if (m_shape.fftLength != m_shape.samplesRead) {
+            m_shape.padding = true;
+            m_shape.sampleCount = m_shape.fftLength;
         }
-        if (m_step > 10.0f) m_interpolation = 4;
-        else if (m_step > 5.0f) m_interpolation = 2;
+        if (m_shape.step > 10.0f) m_shape.interpolation = 4;
+        else if (m_shape.step > 5.0f) m_shape.interpolation = 2;
     }
     // The view keeps 16 receivers of 8,192 samples, and a frame is read whole into
     // the shared sample array: a datum beyond either is refused, not overrun.
-    if (!AcceptSampleStep(m_mnemonic, m_step)) return false;
-    const int64_t interpolated = int64_t(m_sampleCount) * m_interpolation;
-    if (!FitsSlots(m_receivers, interpolated) || m_samplesRead < 1
-        || int64_t(m_receivers) * m_samplesRead > kFftDataSize - 1)
-        return RefuseDatumSize(m_mnemonic, m_receivers, m_samplesRead * m_interpolation);
+    if (!AcceptSampleStep(m_mnemonic, m_shape.step)) return false;
+    const int64_t interpolated = int64_t(m_shape.sampleCount) * m_shape.interpolation;
+    if (!FitsSlots(m_receivers, interpolated) || m_shape.samplesRead < 1
+        || int64_t(m_receivers) * m_shape.samplesRead > kFftDataSize - 1)
+        return RefuseDatumSize(m_mnemonic, m_receivers, m_shape.samplesRead * m_shape.interpolation);
     if (waveform) {
-        m_sampleCount *= m_interpolation;
-        m_step /= float(m_interpolation);
+        m_shape.sampleCount *= m_shape.interpolation;
+        m_shape.step /= float(m_shape.interpolation);
     }
     ComputeWindow();
     return true;
@@ -138,47 +141,47 @@ void CDomainWnd::ComputeWindow()
     // Any positive step of any size gets here: every index is clamped on its way to
     // an int, and the window stays inside the samples the domain has (a spectrum
     // has half as many bins as the trace has samples).
-    const float n = float(m_sampleCount);
-    const int limit = std::max(m_domain == kDomainFrequency ? m_sampleCount / 2 : m_sampleCount, 1);
+    const float n = float(m_shape.sampleCount);
+    const int limit = std::max(m_domain == kDomainFrequency ? m_shape.sampleCount / 2 : m_shape.sampleCount, 1);
     switch (m_domain) {
     case kDomainFrequency: {
-        m_binWidth = ClampToFloat(1000000.0 / (double(m_sampleCount) * m_step));
-        const float nyquist = ClampToFloat(1000000.0 / (2.0 * m_step));
-        m_start = RaiseToMultiple(m_freqStart, m_binWidth);
-        m_stop = m_freqStop;
-        if (nyquist < m_stop) m_stop = 0.95f * nyquist;
-        m_stop = RaiseToMultiple(m_stop, m_binWidth);
-        m_width = m_stop - m_start - m_binWidth;
-        m_first = ClampToInt(m_start / m_binWidth);
-        m_last = std::min(ClampToInt(m_stop / m_binWidth), m_sampleCount / 2);
-        m_shownCount = ClampToInt(double(m_last) - m_first);
+        m_axis.binWidth = ClampToFloat(1000000.0 / (double(m_shape.sampleCount) * m_shape.step));
+        const float nyquist = ClampToFloat(1000000.0 / (2.0 * m_shape.step));
+        m_axis.start = RaiseToMultiple(m_setup.freqStart, m_axis.binWidth);
+        m_axis.stop = m_setup.freqStop;
+        if (nyquist < m_axis.stop) m_axis.stop = 0.95f * nyquist;
+        m_axis.stop = RaiseToMultiple(m_axis.stop, m_axis.binWidth);
+        m_axis.width = m_axis.stop - m_axis.start - m_axis.binWidth;
+        m_axis.first = ClampToInt(m_axis.start / m_axis.binWidth);
+        m_axis.last = std::min(ClampToInt(m_axis.stop / m_axis.binWidth), m_shape.sampleCount / 2);
+        m_axis.shownCount = ClampToInt(double(m_axis.last) - m_axis.first);
         break;
     }
     case kDomainTime:
     case kDomainSlowness:
     case kDomainAzimuth: {
-        const float lo = m_domain == kDomainTime ? m_timeStart : m_domain == kDomainSlowness ? m_slowMin : m_azimMin;
-        float hi = m_domain == kDomainTime ? m_timeStop : m_domain == kDomainSlowness ? m_slowMax : m_azimMax;
+        const float lo = m_domain == kDomainTime ? m_setup.timeStart : m_domain == kDomainSlowness ? m_setup.slowMin : m_setup.azimMin;
+        float hi = m_domain == kDomainTime ? m_setup.timeStop : m_domain == kDomainSlowness ? m_setup.slowMax : m_setup.azimMax;
         if (m_domain == kDomainAzimuth) hi = std::min(hi, 360.0f);
-        m_start = RaiseToMultiple(lo, m_step);
-        m_stop = std::min(RaiseToMultiple(hi, m_step), n * m_step);
-        m_width = m_stop - m_start - m_step;
-        m_first = ClampToInt(m_start / m_step);
-        m_last = std::min(ClampToInt(m_stop / m_step), m_sampleCount);
-        m_shownCount = ClampToInt(double(m_last) - m_first - (m_domain == kDomainAzimuth ? 1 : 0));
+        m_axis.start = RaiseToMultiple(lo, m_shape.step);
+        m_axis.stop = std::min(RaiseToMultiple(hi, m_shape.step), n * m_shape.step);
+        m_axis.width = m_axis.stop - m_axis.start - m_shape.step;
+        m_axis.first = ClampToInt(m_axis.start / m_shape.step);
+        m_axis.last = std::min(ClampToInt(m_axis.stop / m_shape.step), m_shape.sampleCount);
+        m_axis.shownCount = ClampToInt(double(m_axis.last) - m_axis.first - (m_domain == kDomainAzimuth ? 1 : 0));
         break;
     }
     default: break;
     }
     // A window outside the data leaves at least one sample to show.
-    m_first = std::clamp(m_first, 0, limit - 1);
-    m_last = std::clamp(m_last, m_first + 1, limit);
-    m_shownCount = std::clamp(m_shownCount, 1, limit);
-    if (!(m_width > 0) || !std::isfinite(m_width)) m_width = m_domain == kDomainFrequency ? m_binWidth : m_step;
+    m_axis.first = std::clamp(m_axis.first, 0, limit - 1);
+    m_axis.last = std::clamp(m_axis.last, m_axis.first + 1, limit);
+    m_axis.shownCount = std::clamp(m_axis.shownCount, 1, limit);
+    if (!(m_axis.width > 0) || !std::isfinite(m_axis.width)) m_axis.width = m_domain == kDomainFrequency ? m_axis.binWidth : m_shape.step;
     m_hMin = 0;
-    m_hMax = limit - m_shownCount;
-    m_hPos = m_first;
-    m_firstTick = FirstTick();
+    m_hMax = limit - m_axis.shownCount;
+    m_hPos = m_axis.first;
+    m_axis.firstTick = FirstTick();
 }
 
 // (trunc(start) / base + 1) * base, the base by domain and, in time, by width.
@@ -186,23 +189,23 @@ int CDomainWnd::FirstTick() const
 {
     int base = 50;
     if (m_domain == kDomainFrequency) base = 500;
-    if (m_domain == kDomainTime) base = m_width <= 500 ? 100 : m_width <= 1000 ? 200 : 500;
-    return ClampToInt(double((int64_t(ClampToInt(m_start)) / base + 1) * base));
+    if (m_domain == kDomainTime) base = m_axis.width <= 500 ? 100 : m_axis.width <= 1000 ? 200 : 500;
+    return ClampToInt(double((int64_t(ClampToInt(m_axis.start)) / base + 1) * base));
 }
 
 bool CDomainWnd::ReadFrame()
 {
     m_frameRead = false;
     float* buffer = g_fftData + 1;
-    if (!m_file.ReadFrameItem(m_frames.Frame(), int64_t(m_offset), m_receivers, m_samplesRead, buffer, kFftDataSize - 1))
+    if (!m_file.ReadFrameItem(m_frames.Frame(), int64_t(m_offset), m_receivers, m_shape.samplesRead, buffer, kFftDataSize - 1))
         return false;
     for (int r = 0; r < m_receivers; ++r) {
         float* slot = Slot(m_receiverIndex[size_t(r)]);
-        std::copy(buffer + size_t(r) * m_samplesRead, buffer + size_t(r + 1) * m_samplesRead, slot);
-        if (m_padding) std::fill(slot + m_samplesRead, slot + m_sampleCount, 0.0f);
+        std::copy(buffer + size_t(r) * m_shape.samplesRead, buffer + size_t(r + 1) * m_shape.samplesRead, slot);
+        if (m_shape.padding) std::fill(slot + m_shape.samplesRead, slot + m_shape.sampleCount, 0.0f);
     }
     const bool waveform = (m_domain == kDomainTime && !m_marker) || m_domain == kDomainFrequency;
-    if (waveform && m_interpolation > 1)
+    if (waveform && m_shape.interpolation > 1)
         for (int r = 0; r < m_receivers; ++r) Interpolate(m_receiverIndex[size_t(r)]);
     if (m_domain == kDomainFrequency)
         for (int r = 0; r < m_receivers; ++r) Spectrum(m_receiverIndex[size_t(r)]);
@@ -252,7 +255,7 @@ float ForwardTransform(const float* samples, int n)
 void CDomainWnd::Interpolate(int slotIndex)
 {
     float* slot = Slot(slotIndex);
-    const int n = m_sampleCount / m_interpolation;
+    const int n = m_shape.sampleCount / m_shape.interpolation;
     float* data = g_fftData;
     m_gaps.clear();
     for (int i = 0; i < n; ++i)
@@ -265,18 +268,18 @@ void CDomainWnd::Interpolate(int slotIndex)
         data[2 * p + 1] *= 2.0f;
         data[2 * p + 2] *= 2.0f;
     }
-    std::fill(data + n + 1, data + 2 * m_sampleCount + 1, 0.0f);
+    std::fill(data + n + 1, data + 2 * m_shape.sampleCount + 1, 0.0f);
     fft.m_sign = -1;
-    fft.m_n = m_sampleCount;
+    fft.m_n = m_shape.sampleCount;
     fft.Transform();
     if (scale == 1.0f) {
         const float inverse = 1.0f / float(n);
-        for (int i = 0; i < m_sampleCount; ++i) slot[i] = data[2 * i + 1] * inverse;
+        for (int i = 0; i < m_shape.sampleCount; ++i) slot[i] = data[2 * i + 1] * inverse;
     } else {
-        for (int i = 0; i < m_sampleCount; ++i) slot[i] = ClampToFloat(double(data[2 * i + 1]) * scale / n);
+        for (int i = 0; i < m_shape.sampleCount; ++i) slot[i] = ClampToFloat(double(data[2 * i + 1]) * scale / n);
     }
     // A sample that was not a number stays a gap at its own place.
-    for (int i : m_gaps) slot[size_t(i) * size_t(m_interpolation)] = NAN;
+    for (int i : m_gaps) slot[size_t(i) * size_t(m_shape.interpolation)] = NAN;
 }
 
 void CDomainWnd::Spectrum(int slotIndex)
@@ -284,21 +287,21 @@ void CDomainWnd::Spectrum(int slotIndex)
     float* slot = Slot(slotIndex);
     const float* data = g_fftData;
     // A trace with a gap has no spectrum: every bin is a gap.
-    for (int i = 0; i < m_sampleCount; ++i)
+    for (int i = 0; i < m_shape.sampleCount; ++i)
         if (!std::isfinite(slot[i])) {
-            std::fill(slot, slot + m_sampleCount / 2, NAN);
+            std::fill(slot, slot + m_shape.sampleCount / 2, NAN);
             return;
         }
-    const double scale = ForwardTransform(slot, m_sampleCount);
+    const double scale = ForwardTransform(slot, m_shape.sampleCount);
     // Squares of floats in double cannot overflow, so the plain root serves (hypot is slow).
     // Unscaled samples keep every magnitude below FLT_MAX / 2: no clamp is needed.
     if (scale == 1.0) {
-        for (int i = 0; i < m_sampleCount / 2; ++i) {
+        for (int i = 0; i < m_shape.sampleCount / 2; ++i) {
             const double re = data[2 * i + 1], im = data[2 * i + 2];
             slot[i] = float(std::sqrt(re * re + im * im));
         }
     } else {
-        for (int i = 0; i < m_sampleCount / 2; ++i) {
+        for (int i = 0; i < m_shape.sampleCount / 2; ++i) {
             const double re = data[2 * i + 1], im = data[2 * i + 2];
             slot[i] = ClampToFloat(std::sqrt(re * re + im * im) * scale);
         }
@@ -308,9 +311,9 @@ void CDomainWnd::Spectrum(int slotIndex)
 float CDomainWnd::CrossingTime(int slotIndex, float t) const
 {
     const float* v = Slot(slotIndex);
-    const int n = m_sampleCount;
-    if (n < 2 || !(m_step > 0)) return t;
-    const int i = std::clamp(ClampToInt(t / m_step), 0, n - 1);
+    const int n = m_shape.sampleCount;
+    if (n < 2 || !(m_shape.step > 0)) return t;
+    const int i = std::clamp(ClampToInt(t / m_shape.step), 0, n - 1);
     // Searches stay inside the trace: an edge without a crossing picks the start point.
     auto forward = [&](int from) -> int {
         for (int j = std::max(from, 0); j + 1 < n; ++j)
@@ -330,8 +333,8 @@ float CDomainWnd::CrossingTime(int slotIndex, float t) const
         pick = backward(i);
         if (pick < 0) pick = forward(i);
     }
-    if (pick < 1) return float(std::max(pick, i)) * m_step;
+    if (pick < 1) return float(std::max(pick, i)) * m_shape.step;
     const float a = v[pick - 1], b = v[pick];
-    if (a == b) return float(pick) * m_step;
-    return float(pick) * m_step - b * m_step / (b - a);
+    if (a == b) return float(pick) * m_shape.step;
+    return float(pick) * m_shape.step - b * m_shape.step / (b - a);
 }

@@ -9,6 +9,7 @@
 #include "dataset/FrameCursor.h"
 #include "dataset/QtxFile.h"
 #include "dataset/ReceiverGeometry.h"
+#include "settings/SettingsGroups.h"
 #include "viewers/ViewerWnd.h"
 
 #include <array>
@@ -19,24 +20,13 @@ struct ChosenDatum;
 
 class CDomainWnd : public CViewerWnd {
 public:
-    CDomainWnd();
+    // The view of `domain` (a DomainCode) on the file, depth frame and ranges of `setup`.
+    CDomainWnd(const DomainSetupGroup& setup, int domain);
     ~CDomainWnd() override;
-
-    // ---- set by the Display command before Open --------------------------------------
-    int16_t m_traceCursor = 0;
-    int16_t m_domain = kDomainTime;
-    double m_depthFrame = 1.0;
-    std::string m_path;
-    std::string m_slownessTitle = "Slowness range [uSec/ft]";
-    float m_timeStart = 0, m_timeStop = 5000;
-    float m_freqStart = 0, m_freqStop = 10000;
-    float m_slowMin = 40, m_slowMax = 240;
-    float m_azimMin = 0, m_azimMax = 360;
 
     // Loads the data set and the chosen datum, then creates the window; false (with
     // the message shown) when nothing could be opened.
     bool Open(const std::string& windowClass);
-    int Load();
 
     // ---- handlers -----------------------------------------------------------------------
     void OnPaint(Dc& dc) override;
@@ -46,38 +36,65 @@ public:
     void OnMouseMove(unsigned flags, Point p) override;
     void OnLButtonDown(unsigned flags, Point p) override;
 
-    // ---- state (read by tests) ----------------------------------------------------------------
+    // The shown datum's samples per trace, after padding and interpolation.
+    struct SampleShape {
+        float step = 0;        // axis-1 step after interpolation
+        int sampleCount = 0;   // after padding and interpolation
+        int samplesRead = 0;   // as stored in the data set
+        int fftLength = 0;
+        bool padding = false;
+        int interpolation = 1;
+    };
+    // The domain's window on the sample axis.
+    struct AxisWindow {
+        float start = 0, stop = 0, width = 0;
+        float binWidth = 0; // frequency domain, Hz
+        int first = 0, last = 0, shownCount = 0;
+        int firstTick = 0;
+    };
+    struct PlotLayout {
+        int leftMargin = 35, plotWidth = 460, clientWidth = 500, clientHeight = 500;
+        int topMargin = 25, bottomMargin = 15, gap = 10, fontHeight = 12;
+        int traceHeight = 0, bandHeight = 0;
+        // A window too short for the usual gaps closes the traces up (the grid's labels
+        // then go under the last band only); one too short even for that says so.
+        bool closedUp = false, tooShort = false;
+    };
+
+    // ---- what the frame, commands and tests read ------------------------------------------
+    int Domain() const { return m_domain; }
+    // The settings the view was opened with; the ranges take effect on the next load.
+    DomainSetupGroup& Setup() { return m_setup; }
+    const SampleShape& Shape() const { return m_shape; }
+    const AxisWindow& Axis() const { return m_axis; }
+    const PlotLayout& Layout() const { return m_layout; }
+    // Frames: the current one and how frames map to depths and scroll positions.
+    CFrameCursor& Frames() { return m_frames; }
+    const CQtxFile& File() const { return m_file; }
+    // Reads the current frame into the slots (with padding, interpolation and, in the
+    // frequency domain, the spectra); false when the read failed. The paint shows
+    // the slots as this left them.
+    bool ReadFrame();
+    bool FrameRead() const { return m_frameRead; }
+
+private:
+    DomainSetupGroup m_setup;
+    int16_t m_domain = kDomainTime;
+    std::string m_slownessUnit = "[uSec/ft]";
     // Shown datum.
     std::string m_mnemonic;
     uint16_t m_datumNumber = 0;
     uint32_t m_offset = 0;
     uint8_t m_typeCode = 0;
     uint8_t m_unitCode = kUnitNone;
-    float m_step = 0;             // axis-1 step after interpolation
-    int m_sampleCount = 0;        // after padding and interpolation
-    int m_samplesRead = 0;        // as stored in the data set
-    int m_fftLength = 0;
-    bool m_padding = false;
-    int m_interpolation = 1;
+    SampleShape m_shape;
     bool m_marker = false, m_frequencyMarker = false, m_slownessMarker = false;
     float m_markerWidth = 0, m_markerHalf = 0, m_markerCentre = 0;
-    // The domain's window on the sample axis.
-    float m_start = 0, m_stop = 0, m_width = 0;
-    float m_binWidth = 0; // frequency domain, Hz
-    int m_first = 0, m_last = 0, m_shownCount = 0;
-    int m_firstTick = 0;
+    AxisWindow m_axis;
     int m_hMin = 0, m_hMax = 0, m_hPos = 0;
-    // Frames: the current one and how frames map to depths and scroll positions.
     CFrameCursor m_frames;
-    std::string m_slownessUnit = "[uSec/ft]";
     ScrollInfo m_vscroll;
-    // Layout.
-    int m_leftMargin = 35, m_plotWidth = 460, m_clientWidth = 500, m_clientHeight = 500;
-    int m_topMargin = 25, m_bottomMargin = 15, m_gap = 10, m_fontHeight = 12;
-    int m_traceHeight = 0, m_bandHeight = 0;
-    // A window too short for the usual gaps closes the traces up (the grid's labels
-    // then go under the last band only); one too short even for that says so.
-    bool m_closedUp = false, m_tooShort = false;
+    PlotLayout m_layout;
     Rect m_plotRect;
     // Move-out cursor.
     bool m_firstClick = false, m_secondClick = false;
@@ -89,16 +106,11 @@ public:
     bool m_frameRead = false;
     CQtxFile m_file;
 
-    // Reads the current frame into the slots (with padding, interpolation and, in the
-    // frequency domain, the spectra); false when the read failed. The paint shows
-    // the slots as this left them.
-    bool ReadFrame();
+    int Load();
     float* Slot(int slot) { return m_samples.data() + size_t(slot) * kSlotFloats; }
     const float* Slot(int slot) const { return m_samples.data() + size_t(slot) * kSlotFloats; }
     // Zero-crossing time of a trace near time t (move-out cursor).
     float CrossingTime(int slot, float t) const;
-
-private:
     bool SetUpItem(const ChosenDatum& datum);
     void ComputeWindow();
     void OnFramesMoved(int previousFrame) override;
@@ -113,7 +125,27 @@ private:
     void PaintFrame(Dc& dc);
     // The bands' height and gap for the window's height (m_closedUp, m_tooShort).
     void LayOutBands();
+    // One trace's band: where it lies and how its values map to rows.
+    struct TraceBand {
+        int top = 0, band = 0, left = 0, mid = 0, base = 0;
+        bool wiggle = false;
+        float amplitudeZoom = 1.0f;
+    };
+    // One trace's shown extremes and, for markers, its run of non-zero samples.
+    struct TraceRun {
+        float shownMax = 0, shownMin = 0;
+        int first = 0, last = 0;
+    };
     void PaintTrace(Dc& dc, int k, int slot);
+    TraceBand BandOf(int k) const;
+    TraceRun NormaliseTrace(const float* v);
+    void FillCurve();
+    int CurveY(const TraceBand& b, float value) const;
+    void PaintBand(Dc& dc, const TraceBand& b);
+    void PaintCurve(Dc& dc, const TraceBand& b, const TraceRun& run);
+    void PaintGrid(Dc& dc, const TraceBand& b, int k);
+    void PaintTraceLabels(Dc& dc, const TraceBand& b, int slot, const TraceRun& run);
+    void PaintReferenceLines(Dc& dc, const TraceBand& b);
     void PaintMoveOut(Dc& dc);
     void FitExtremeLabel(Dc& dc, double value);
 

@@ -36,10 +36,10 @@ void CDomainWnd::OnHScroll(int code, int pos)
         const std::string empty;
         std::string panes[3];
         switch (m_domain) {
-        case kDomainTime: panes[0] = Format("%5.2f [mSec]", double(float(pos) * m_step / 1000.0f)); break;
-        case kDomainFrequency: panes[0] = Format("%5.2f [kHz]", double(float(pos) * m_binWidth / 1000.0f)); break;
-        case kDomainSlowness: panes[1] = Format("%7.2f %s", double(float(pos) * m_step), m_slownessUnit.c_str()); break;
-        default: panes[2] = Format("%5.1f [deg]", double(float(pos) * m_step)); break;
+        case kDomainTime: panes[0] = Format("%5.2f [mSec]", double(float(pos) * m_shape.step / 1000.0f)); break;
+        case kDomainFrequency: panes[0] = Format("%5.2f [kHz]", double(float(pos) * m_axis.binWidth / 1000.0f)); break;
+        case kDomainSlowness: panes[1] = Format("%7.2f %s", double(float(pos) * m_shape.step), m_slownessUnit.c_str()); break;
+        default: panes[2] = Format("%5.1f [deg]", double(float(pos) * m_shape.step)); break;
         }
         for (int i = 0; i < 3; ++i) SetReadOut(2 + i, panes[i]);
         return;
@@ -52,17 +52,17 @@ void CDomainWnd::OnHScroll(int code, int pos)
 void CDomainWnd::ShiftWindow(int64_t delta)
 {
     m_hPos = int(std::clamp<int64_t>(m_hPos + delta, m_hMin, m_hMax));
-    const float step = m_domain == kDomainFrequency ? m_binWidth : m_step;
-    m_first = m_hPos;
-    m_last = m_hPos + m_shownCount;
-    m_start = float(m_hPos) * step;
-    m_stop = m_start + m_width;
-    m_firstTick = FirstTick();
+    const float step = m_domain == kDomainFrequency ? m_axis.binWidth : m_shape.step;
+    m_axis.first = m_hPos;
+    m_axis.last = m_hPos + m_axis.shownCount;
+    m_axis.start = float(m_hPos) * step;
+    m_axis.stop = m_axis.start + m_axis.width;
+    m_axis.firstTick = FirstTick();
     switch (m_domain) {
-    case kDomainTime: SetReadOut(2, Format("%5.2f%s", double(m_start / 1000.0f), " [mSec]")); break;
-    case kDomainFrequency: SetReadOut(2, Format("%5.2f%s", double(m_start / 1000.0f), " [kHz]")); break;
-    case kDomainSlowness: SetReadOut(3, Format("%7.2f %s", double(m_start), m_slownessUnit.c_str())); break;
-    default: SetReadOut(4, Format("%5.1f%s", double(m_start), " [deg]")); break;
+    case kDomainTime: SetReadOut(2, Format("%5.2f%s", double(m_axis.start / 1000.0f), " [mSec]")); break;
+    case kDomainFrequency: SetReadOut(2, Format("%5.2f%s", double(m_axis.start / 1000.0f), " [kHz]")); break;
+    case kDomainSlowness: SetReadOut(3, Format("%7.2f %s", double(m_axis.start), m_slownessUnit.c_str())); break;
+    default: SetReadOut(4, Format("%5.1f%s", double(m_axis.start), " [deg]")); break;
     }
     m_firstClick = m_secondClick = m_clickPending = false;
     ScrollInfo h;
@@ -76,7 +76,7 @@ void CDomainWnd::ShiftWindow(int64_t delta)
 
 void CDomainWnd::OnMouseMove(unsigned, Point p)
 {
-    if (m_traceCursor)
+    if (m_setup.traceCursor)
         for (int pane = 2; pane <= 4; ++pane) SetReadOut(pane, "");
     if (m_domain == kDomainFrequency || m_domain == kDomainAzimuth) return;
     if (!m_plotRect.Contains(p)) {
@@ -84,8 +84,8 @@ void CDomainWnd::OnMouseMove(unsigned, Point p)
         return;
     }
     SetCursor(CursorKind::Cross);
-    const float x = float(p.x - m_leftMargin) * m_width / float(std::max(m_plotWidth, 1)) + m_start;
-    const int sample = std::clamp(ClampToInt(x / m_step), 0, std::max(m_sampleCount - 1, 0));
+    const float x = float(p.x - m_layout.leftMargin) * m_axis.width / float(std::max(m_layout.plotWidth, 1)) + m_axis.start;
+    const int sample = std::clamp(ClampToInt(x / m_shape.step), 0, std::max(m_shape.sampleCount - 1, 0));
     if (m_domain == kDomainSlowness) {
         SetReadOut(2, "");
         SetReadOut(3, Format("%7.2f [uSec/ft]", double(x)));
@@ -99,8 +99,8 @@ void CDomainWnd::OnMouseMove(unsigned, Point p)
     for (int r = 0; r < m_receivers; ++r) {
         const int slot = m_receiverIndex[size_t(r)];
         if (!m_shown[size_t(slot)]) continue;
-        const int top = m_topMargin + k * m_traceHeight;
-        if (p.y > top && p.y < top + m_traceHeight - m_gap) {
+        const int top = m_layout.topMargin + k * m_layout.traceHeight;
+        if (p.y > top && p.y < top + m_layout.traceHeight - m_layout.gap) {
             const float v = Slot(slot)[sample];
             if (m_frequencyMarker) value = Format("%5.2f [kHz]", double(v / 1000.0f));
             else if (m_slownessMarker) value = Format("%5.2f [uSec/ft]", double(v));
@@ -109,7 +109,7 @@ void CDomainWnd::OnMouseMove(unsigned, Point p)
         }
         ++k;
     }
-    if (m_traceCursor) {
+    if (m_setup.traceCursor) {
         SetReadOut(2, Format("%5.2f [mSec]", double(x / 1000.0f)));
         SetReadOut(3, "");
         SetReadOut(4, value);

@@ -78,7 +78,7 @@ TEST_F(QtDomainView, PaintsBandsAndTracesIntoItsWindow)
     const int traceHeight = (300 - 15 - 25) / 2;
     const int band = traceHeight - 12;
     EXPECT_EQ(rgb(35, 25), 0x000000u) << "band outline (axis pen) at its top-left";
-    EXPECT_EQ(view->m_traceHeight, traceHeight);
+    EXPECT_EQ(view->Layout().traceHeight, traceHeight);
     // Somewhere inside the first band the trace brush (black by default) fills the wiggle.
     int ink = 0;
     for (int x = 40; x < 395; ++x)

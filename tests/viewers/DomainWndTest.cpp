@@ -89,13 +89,13 @@ TEST_F(DomainWndTest, OpensAtTheFrameNearestTheAskedDepthInBothDirections)
         ScriptSelection();
         CDomainWnd* view = OpenView(kDomainTime, c.asked);
         ASSERT_NE(view, nullptr);
-        EXPECT_EQ(view->m_frames.Frame(), c.position) << c.asked;
-        EXPECT_EQ(view->m_frames.TopDepth(), std::min(c.top, c.top + (c.frames - 1) * c.step)) << "top is the smaller depth";
-        view->OnVScroll(SB_THUMBPOSITION, view->m_frames.ScrollPosition());
-        EXPECT_EQ(view->m_frames.Frame(), c.position);
+        EXPECT_EQ(view->Frames().Frame(), c.position) << c.asked;
+        EXPECT_EQ(view->Frames().TopDepth(), std::min(c.top, c.top + (c.frames - 1) * c.step)) << "top is the smaller depth";
+        view->OnVScroll(SB_THUMBPOSITION, view->Frames().ScrollPosition());
+        EXPECT_EQ(view->Frames().Frame(), c.position);
         EXPECT_EQ(frame.PaneText(1), Format("%10.4f [ft]", c.shownDepth)) << c.asked;
         view->OnKeyDown(VK_END, 1, 0);
-        EXPECT_EQ(view->m_frames.Frame(), c.deepest);
+        EXPECT_EQ(view->Frames().Frame(), c.deepest);
         view->OnClose();
     }
 }
@@ -119,11 +119,11 @@ TEST_F(DomainWndTest, ScrollingMovesByEveryCodeAndKeyWithClamping)
     for (const auto& s : steps) {
         if (s.code >= 0) view->OnVScroll(s.code, s.pos);
         else view->OnKeyDown(unsigned(-s.code), 1, 0);
-        EXPECT_EQ(view->m_frames.Frame(), s.expected) << s.code;
+        EXPECT_EQ(view->Frames().Frame(), s.expected) << s.code;
         EXPECT_EQ(view->GetScrollInfo(SB_VERT).pos, std::min(s.expected, 280)) << "a bar of page 20 ends at 280";
     }
     view->OnVScroll(SB_THUMBTRACK, 20);
-    EXPECT_EQ(view->m_frames.Frame(), 200) << "tracking only shows the depth";
+    EXPECT_EQ(view->Frames().Frame(), 200) << "tracking only shows the depth";
     EXPECT_EQ(frame.PaneText(1), " 1010.0000 [ft]");
 }
 
@@ -134,16 +134,16 @@ TEST_F(DomainWndTest, WaveformsArePaddedAndInterpolatedForTheFrequencyDomain)
     setup.freqStop = 200000.0f; // above Nyquist
     CDomainWnd* view = OpenView(kDomainFrequency);
     ASSERT_NE(view, nullptr);
-    EXPECT_TRUE(view->m_padding);
-    EXPECT_EQ(view->m_fftLength, 512);
-    EXPECT_EQ(view->m_interpolation, 2);
-    EXPECT_EQ(view->m_sampleCount, 1024);
-    EXPECT_FLOAT_EQ(view->m_step, 4.0f);
+    EXPECT_TRUE(view->Shape().padding);
+    EXPECT_EQ(view->Shape().fftLength, 512);
+    EXPECT_EQ(view->Shape().interpolation, 2);
+    EXPECT_EQ(view->Shape().sampleCount, 1024);
+    EXPECT_FLOAT_EQ(view->Shape().step, 4.0f);
     const float bin = 1e6f / (1024 * 4.0f);
-    EXPECT_FLOAT_EQ(view->m_binWidth, bin);
+    EXPECT_FLOAT_EQ(view->Axis().binWidth, bin);
     const float nyquist = 1e6f / 8.0f;
-    EXPECT_NEAR(view->m_stop, std::ceil(0.95f * nyquist / bin - 1e-6f) * bin, 1e-2);
-    EXPECT_LE(view->m_last, 512) << "512 amplitude bins";
+    EXPECT_NEAR(view->Axis().stop, std::ceil(0.95f * nyquist / bin - 1e-6f) * bin, 1e-2);
+    EXPECT_LE(view->Axis().last, 512) << "512 amplitude bins";
 }
 
 TEST_F(DomainWndTest, TimeWindowSnapsToTheSampleStepAndPicksItsTicks)
@@ -164,10 +164,10 @@ TEST_F(DomainWndTest, TimeWindowSnapsToTheSampleStepAndPicksItsTicks)
         setup.timeStop = c.stop;
         CDomainWnd* view = OpenView(kDomainTime);
         ASSERT_NE(view, nullptr);
-        EXPECT_FLOAT_EQ(view->m_start, c.snappedStart);
-        EXPECT_FLOAT_EQ(view->m_stop, c.snappedStop);
-        EXPECT_EQ(view->m_firstTick, c.firstTick);
-        EXPECT_EQ(view->m_shownCount, view->m_last - view->m_first);
+        EXPECT_FLOAT_EQ(view->Axis().start, c.snappedStart);
+        EXPECT_FLOAT_EQ(view->Axis().stop, c.snappedStop);
+        EXPECT_EQ(view->Axis().firstTick, c.firstTick);
+        EXPECT_EQ(view->Axis().shownCount, view->Axis().last - view->Axis().first);
         view->OnClose();
     }
 }
@@ -200,7 +200,7 @@ TEST_F(DomainWndTest, TheChoiceOnTheViewsOwnTabCountsWhicheverTabShowsAtOk)
         .Select(CQtxFileDlg::kIdcTab, CQtxFileDlg::kTabFrequency - 1).Press(IDOK);
     CDomainWnd* view = OpenView(kDomainTime);
     ASSERT_NE(view, nullptr);
-    EXPECT_EQ(view->m_domain, kDomainTime);
+    EXPECT_EQ(view->Domain(), kDomainTime);
 }
 
 TEST_F(DomainWndTest, DatumsTheViewCannotHoldOrStepAreRefused)
@@ -239,7 +239,7 @@ TEST_F(DomainWndTest, PaintDrawsOneBandPerShownReceiverWithCaptions)
     EXPECT_TRUE(has("TextOut(320,468,Time [mSec])"));
     EXPECT_TRUE(has("SelectFont(Ariel,12,400,0)"));
     const int traceHeight = (480 - 15 - 25) / 3;
-    EXPECT_EQ(view->m_traceHeight, traceHeight);
+    EXPECT_EQ(view->Layout().traceHeight, traceHeight);
     size_t bands = 0;
     for (const auto& op : ops) bands += op.rfind("Rectangle(35,", 0) == 0 ? 1 : 0;
     EXPECT_EQ(bands, 3u);
@@ -266,12 +266,12 @@ TEST_F(DomainWndTest, MoveOutCursorGivesTheSlownessOfEachReceiverPair)
         ScriptSelection();
         CDomainWnd* view = OpenView(kDomainTime);
         ASSERT_NE(view, nullptr);
-        view->m_timeStart = 0;
+        view->Setup().timeStart = 0;
         ScriptedWindow* w = frame.WindowOf(*view);
         w->Paint();
         // Clicks on the crossings of the first and last trace.
-        auto xOf = [&](float t) { return view->m_leftMargin + int(std::lround((t - view->m_start) * view->m_plotWidth / view->m_width)); };
-        auto yOf = [&](int k) { return view->m_topMargin + k * view->m_traceHeight + view->m_bandHeight / 2; };
+        auto xOf = [&](float t) { return view->Layout().leftMargin + int(std::lround((t - view->Axis().start) * view->Layout().plotWidth / view->Axis().width)); };
+        auto yOf = [&](int k) { return view->Layout().topMargin + k * view->Layout().traceHeight + view->Layout().bandHeight / 2; };
         frame.Mouse(*view, "ldown", MK_LBUTTON, {xOf(300.0f), yOf(0)});
         EXPECT_EQ(w->lastPaint.back().rfind("SetPixel(", 0), 0u) << "first click marks its point";
         frame.Mouse(*view, "ldown", MK_LBUTTON, {xOf(450.0f), yOf(traces - 1)});
@@ -289,7 +289,7 @@ TEST_F(DomainWndTest, PaintsShowWhatWasReadAndAReadFailureIsReportedOnce)
     ASSERT_NE(view, nullptr);
     ScriptedWindow* w = frame.WindowOf(*view);
     auto bytes = ReadBytes(path);
-    bytes.resize(bytes.size() - 5 * size_t(view->m_file.m_header.frameSize)); // no frame left
+    bytes.resize(bytes.size() - 5 * size_t(view->File().m_header.frameSize)); // no frame left
     WriteBytes(path, bytes);
     w->Paint();
     EXPECT_EQ(std::count_if(w->lastPaint.begin(), w->lastPaint.end(),
@@ -312,7 +312,7 @@ TEST_F(DomainWndTest, AFrameThatCannotBeReadLeavesTheOthersReadable)
     CDomainWnd* view = OpenView(kDomainTime);
     ASSERT_NE(view, nullptr);
     ScriptedWindow* w = frame.WindowOf(*view);
-    bytes.resize(bytes.size() - size_t(view->m_file.m_header.frameSize) / 2); // the last frame is torn
+    bytes.resize(bytes.size() - size_t(view->File().m_header.frameSize) / 2); // the last frame is torn
     WriteBytes(path, bytes);
     host.ExpectMessage("Error reading frame data in file :");
     view->OnKeyDown(VK_END, 1, 0);
@@ -325,7 +325,7 @@ TEST_F(DomainWndTest, AFrameThatCannotBeReadLeavesTheOthersReadable)
     view->OnKeyDown(VK_HOME, 1, 0);
     w->Paint();
     EXPECT_EQ(Polygons(w->lastPaint), 2u);
-    EXPECT_TRUE(view->m_file.m_fileIn.IsOpen());
+    EXPECT_TRUE(view->File().m_fileIn.IsOpen());
     EXPECT_EQ(host.Messages().size(), 1u) << "reported once per view";
 }
 
@@ -421,22 +421,22 @@ TEST_F(DomainWndTest, AShortWindowDrawsEveryTraceClosedUpOrSaysItIsTooShort)
     };
 
     const Shown tall = paint(700);
-    EXPECT_FALSE(view->m_closedUp);
+    EXPECT_FALSE(view->Layout().closedUp);
     EXPECT_EQ(tall.bands, 13u);
     EXPECT_EQ(tall.labelRows.size(), 13u) << "a row of labels under every band";
 
     const Shown tile = paint(170);
-    EXPECT_TRUE(view->m_closedUp);
+    EXPECT_TRUE(view->Layout().closedUp);
     EXPECT_FALSE(tile.saysTooShort);
     EXPECT_EQ(tile.bands, 13u);
     EXPECT_GE(tile.polygons, 13u) << "every trace is drawn";
-    EXPECT_GE(view->m_bandHeight, 5) << "room for a wiggle";
+    EXPECT_GE(view->Layout().bandHeight, 5) << "room for a wiggle";
     ASSERT_EQ(tile.labelRows.size(), 1u) << "the labels under the last band only";
     EXPECT_EQ(*tile.labelRows.begin(), tile.lowestBand);
-    EXPECT_LE(*tile.labelRows.begin() + view->m_fontHeight, 170 - view->m_fontHeight) << "clear of the axis title";
+    EXPECT_LE(*tile.labelRows.begin() + view->Layout().fontHeight, 170 - view->Layout().fontHeight) << "clear of the axis title";
 
     const Shown tiny = paint(100);
-    EXPECT_TRUE(view->m_tooShort);
+    EXPECT_TRUE(view->Layout().tooShort);
     EXPECT_TRUE(tiny.saysTooShort);
     EXPECT_EQ(tiny.bands, 0u);
     EXPECT_EQ(tiny.polygons, 0u);
@@ -460,7 +460,7 @@ TEST_F(DomainWndTest, ASlownessOfOneSampleIsDrawnAsALevelNotAFilledBand)
     ScriptedWindow* w = frame.WindowOf(*view);
     w->Paint();
     EXPECT_EQ(Polygons(w->lastPaint), 0u);
-    const std::string across = "," + std::to_string(view->m_leftMargin + view->m_plotWidth) + ",";
+    const std::string across = "," + std::to_string(view->Layout().leftMargin + view->Layout().plotWidth) + ",";
     EXPECT_EQ(std::count_if(w->lastPaint.begin(), w->lastPaint.end(),
                             [&](const std::string& op) {
                                 return op.rfind("Line(35,", 0) == 0 && op.find(across) != std::string::npos;
@@ -492,14 +492,14 @@ TEST_F(DomainWndTest, DisplaySlownessRunsFromTheMenuToAView)
     ASSERT_EQ(frame.Children().size(), 1u);
     auto* view = dynamic_cast<CDomainWnd*>(frame.Children()[0]);
     ASSERT_NE(view, nullptr);
-    EXPECT_EQ(view->m_domain, kDomainSlowness);
+    EXPECT_EQ(view->Domain(), kDomainSlowness);
     EXPECT_EQ(view->GetWindowText(), "Slowness (" + path + ")");
     EXPECT_EQ(view->m_windowId, 1);
     EXPECT_EQ(theApp.m_display.activeWindowId, 1);
     EXPECT_EQ(FindViewOptions(1)->m_window, view);
     frame.WindowOf(*view)->Paint();
     frame.Mouse(*view, "move", 0, {100, 100});
-    EXPECT_EQ(frame.PaneText(3), Format("%7.2f [uSec/ft]", double((100 - 35) * view->m_width / view->m_plotWidth + view->m_start)));
+    EXPECT_EQ(frame.PaneText(3), Format("%7.2f [uSec/ft]", double((100 - 35) * view->Axis().width / view->Layout().plotWidth + view->Axis().start)));
     frame.Command(ID_WINDOW_CLOSE_ALL);
     EXPECT_TRUE(frame.Children().empty());
 }
@@ -551,7 +551,7 @@ TEST_F(DomainWndTest, ExtremeSampleStepsPaintInsideTheirBandsInEveryDomain)
             w->Paint();
             EXPECT_TRUE(DrawnInside(w->lastPaint, 640, 480)) << c.step << " in domain " << c.domain;
         }
-        EXPECT_LE(view->m_last, view->m_sampleCount);
+        EXPECT_LE(view->Axis().last, view->Shape().sampleCount);
         view->OnClose();
     }
 }
@@ -623,7 +623,7 @@ TEST_F(DomainWndTest, HostileDepthsAndFrameCountsOpenAFrameTheViewCanReach)
         if (c.frames > 2) host.ExpectMessage("Error reading frame data in file :");
         CDomainWnd* view = OpenView(kDomainTime, 1000.0);
         ASSERT_NE(view, nullptr) << c.top;
-        EXPECT_EQ(view->m_frames.Frame(), c.position) << c.top << " " << c.frames;
+        EXPECT_EQ(view->Frames().Frame(), c.position) << c.top << " " << c.frames;
         const int last = int(std::min<uint32_t>(c.frames, INT_MAX)) - 1; // scroll positions are ints
         EXPECT_EQ(view->GetScrollInfo(SB_VERT).max, last);
         if (c.position < 2) {
@@ -634,11 +634,11 @@ TEST_F(DomainWndTest, HostileDepthsAndFrameCountsOpenAFrameTheViewCanReach)
         for (unsigned key : {unsigned(VK_END), unsigned(VK_NEXT), unsigned(VK_DOWN), unsigned(VK_HOME),
                              unsigned(VK_PRIOR), unsigned(VK_UP)}) {
             view->OnKeyDown(key, 1, 0);
-            EXPECT_GE(view->m_frames.Frame(), 0);
-            EXPECT_LE(view->m_frames.Frame(), last);
+            EXPECT_GE(view->Frames().Frame(), 0);
+            EXPECT_LE(view->Frames().Frame(), last);
         }
         view->OnVScroll(SB_THUMBPOSITION, INT_MIN);
-        EXPECT_EQ(view->m_frames.Frame(), c.direction == qtx::kLogDown ? 0 : last);
+        EXPECT_EQ(view->Frames().Frame(), c.direction == qtx::kLogDown ? 0 : last);
         view->OnClose();
     }
 }

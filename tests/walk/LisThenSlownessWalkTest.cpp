@@ -75,9 +75,9 @@ TEST_F(Walk, LisToQtxThenDisplaySlownessOnTheDataSetItWrote)
     // The semblance came through the conversion: its peak stands at 84 uSec/ft on the
     // fourth frame (sample 42 at 2 uSec/ft a sample), no longer at the first frame's 60.
     const auto column = [&](double slowness) {
-        return view->m_leftMargin + int((slowness - view->m_start) * view->m_plotWidth / view->m_width);
+        return view->Layout().leftMargin + int((slowness - view->Axis().start) * view->Layout().plotWidth / view->Axis().width);
     };
-    const int nearTop = view->m_topMargin + 15;
+    const int nearTop = view->Layout().topMargin + 15;
     EXPECT_EQ(ScreenPixel(screen, qt->client, column(84.0), nearTop), 0x000000u) << "the peak of the fourth frame";
     EXPECT_NE(ScreenPixel(screen, qt->client, column(60.0), nearTop), 0x000000u) << "not the first frame's";
 }

@@ -50,9 +50,9 @@ TEST_F(Walk, DisplaySlownessOpensTheDataSetAndScrollsThreeFrames)
     EXPECT_GT(ink, 50);
     // The peak moved with the frames: it stood at 60 uSec/ft on the first, at 84 on the fourth.
     const auto column = [&](double slowness) {
-        return view->m_leftMargin + int((slowness - view->m_start) * view->m_plotWidth / view->m_width);
+        return view->Layout().leftMargin + int((slowness - view->Axis().start) * view->Layout().plotWidth / view->Axis().width);
     };
-    const int nearTop = view->m_topMargin + 15;
+    const int nearTop = view->Layout().topMargin + 15;
     EXPECT_EQ(ScreenPixel(screen, qt->client, column(84.0), nearTop), 0x000000u) << "the peak of the fourth frame";
     EXPECT_NE(ScreenPixel(screen, qt->client, column(60.0), nearTop), 0x000000u) << "not the first frame's";
 }

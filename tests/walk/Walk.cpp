@@ -342,7 +342,7 @@ void OpenSlownessView(QtFrame& frame, const std::string& path, CDomainWnd*& view
     ASSERT_TRUE(user.Done()) << "stuck at: " << user.stuckAt;
     CDomainWnd* opened = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (opened = dynamic_cast<CDomainWnd*>(frame.ActiveChild())) != nullptr; }));
-    EXPECT_EQ(opened->m_domain, kDomainSlowness);
+    EXPECT_EQ(opened->Domain(), kDomainSlowness);
     EXPECT_EQ(opened->GetWindowText(), "Slowness (" + path + ")");
     ASSERT_NE(ViewOf(opened), nullptr);
     view = opened;
