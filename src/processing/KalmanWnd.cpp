@@ -11,13 +11,6 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
-
-constexpr unsigned kShiftClick = MK_LBUTTON | MK_SHIFT;
-constexpr unsigned kControlClick = MK_LBUTTON | MK_CONTROL;
-
-} // namespace
-
 CKalmanWnd::CKalmanWnd()
 {
     m_domain = kDomainTime;
