@@ -10,7 +10,6 @@
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
 
-#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -44,15 +43,7 @@ TEST_F(Walk, ExtractItemsKeepsTheItemsTheListShowsSelectedInAFolderBeyondAscii)
     ChooseMenu(frame, "&File", ID_FILE_QTX);
 
     User user;
-    user.InDialog(kIddUtilitiesSetup, "Utilities Setup: the task, Select Primary", [](QDialog& dlg) {
-        auto* task = Control<QComboBox>(dlg, utilities_setup::kIdcTask);
-        ASSERT_NE(task, nullptr);
-        task->setFocus();
-        QTest::keyClicks(task, "Extract Item(s)");
-        ASSERT_EQ(task->currentText(), "Extract Item(s)");
-        Click(Control<QPushButton>(dlg, utilities_setup::kIdcSelectPrimary));
-    });
-    user.ChooseFile(set);
+    ChooseToolTask(user, "Extract Item(s)", set);
     user.InDialog(kIddUtilitiesSetup, "Utilities Setup: items by clicks, Run", [](QDialog& dlg) {
         auto* label = Control<QLabel>(dlg, utilities_setup::kIdcPrimaryFile);
         ASSERT_NE(label, nullptr);

@@ -8,10 +8,8 @@
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
 
-#include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTest>
 
 #include <algorithm>
 
@@ -29,15 +27,7 @@ TEST_F(Walk, ConvertQtxToLasWritesTheChosenCurves)
     ChooseMenu(frame, "&File", ID_FILE_QTX);
 
     User user;
-    user.InDialog(kIddUtilitiesSetup, "Utilities Setup: the task, Select Primary", [](QDialog& dlg) {
-        auto* task = Control<QComboBox>(dlg, utilities_setup::kIdcTask);
-        ASSERT_NE(task, nullptr);
-        task->setFocus();
-        QTest::keyClicks(task, "Convert QTX To LAS");
-        ASSERT_EQ(task->currentText(), "Convert QTX To LAS");
-        Click(Control<QPushButton>(dlg, utilities_setup::kIdcSelectPrimary));
-    });
-    user.ChooseFile(set);
+    ChooseToolTask(user, "Convert QTX To LAS", set);
     user.InDialog(kIddUtilitiesSetup, "Utilities Setup: both curves, Select Output", [](QDialog& dlg) {
         auto* list = Control<QListWidget>(dlg, utilities_setup::kIdcPrimaryList);
         ASSERT_NE(list, nullptr);

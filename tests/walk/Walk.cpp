@@ -7,11 +7,13 @@
 #include "res/ResourceIds.h"
 #include "res/SelectInputFileItemsDlgIds.h"
 #include "res/SelectToolDlgIds.h"
+#include "res/UtilitiesSetupDlgIds.h"
 #include "viewers/DomainWnd.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCompleter>
 #include <QDialogButtonBox>
 #include <QDialog>
@@ -208,6 +210,19 @@ QAction* FindCommand(QMenu* menu, int commandId)
     return nullptr;
 }
 } // namespace
+
+void ChooseToolTask(User& user, const std::string& task, const std::string& primary)
+{
+    user.InDialog(kIddUtilitiesSetup, "Utilities Setup: the task, Select Primary", [task](QDialog& dlg) {
+        auto* box = Control<QComboBox>(dlg, utilities_setup::kIdcTask);
+        ASSERT_NE(box, nullptr);
+        box->setFocus();
+        QTest::keyClicks(box, QString::fromStdString(task));
+        ASSERT_EQ(box->currentText().toStdString(), task);
+        Click(Control<QPushButton>(dlg, utilities_setup::kIdcSelectPrimary));
+    });
+    user.ChooseFile(primary);
+}
 
 void ChooseMenu(QtFrame& frame, const QString& title, int commandId)
 {

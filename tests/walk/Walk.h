@@ -76,6 +76,9 @@ void Retype(QLineEdit* edit, const std::string& text);
 
 // Chooses Title > entry (the entry found by its command id) with the mouse.
 void ChooseMenu(QtFrame& frame, const QString& title, int commandId);
+// In Utilities Setup: types the task's name into the task box, then picks `primary`
+// through Select Primary File.
+void ChooseToolTask(User& user, const std::string& task, const std::string& primary);
 // Polls the event loop until `done` or the time is up.
 bool WaitFor(const std::function<bool()>& done, int ms = 30000);
 
