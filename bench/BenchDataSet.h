@@ -53,4 +53,26 @@ inline bool WriteWaveformQtx(const std::string& path, uint8_t typeCode, int trac
     return out.Finalize() != 0;
 }
 
+// Writes the header, the datums of `list` and `frames` frames at depths top + step k,
+// each holding `values` with a small change from frame to frame (so that no frame
+// repeats the one before), then finalises. Returns false when any write failed.
+inline bool WriteFrames(CQtxFile& out, const CQtxDescriptorList& list, int frames, const std::vector<float>& values,
+                        double top = 1000.0, double step = 0.5)
+{
+    out.m_header.depthStep = step;
+    std::fill(std::begin(out.m_header.history), std::end(out.m_header.history), ' ');
+    if (!out.WriteHeader() || !out.WriteDescriptors(list)) return false;
+    for (int f = 0; f < frames; ++f) {
+        const double depth = top + step * f;
+        if (!out.WriteDepth(&depth)) return false;
+        const float scale = 1.0f + 0.001f * float(f % 7);
+        for (size_t start = 0; start < values.size(); start += qtx::kDataBufferFloats) {
+            const size_t n = std::min<size_t>(qtx::kDataBufferFloats, values.size() - start);
+            for (size_t i = 0; i < n; ++i) out.m_data[i] = values[start + i] * scale;
+            if (!out.WriteData(int(n))) return false;
+        }
+    }
+    return out.Finalize() == 1;
+}
+
 } // namespace bench

@@ -42,6 +42,13 @@ void ScriptedWindow::Paint()
     const bool erase = eraseRequested;
     invalid = false;
     eraseRequested = false;
+    if (paintTarget) {
+        if (std::unique_ptr<Dc> target = paintTarget()) {
+            window.DispatchPaint(*target, erase);
+            ++paintCount;
+            return;
+        }
+    }
     RecordingDc dc(caps);
     window.DispatchPaint(dc, erase);
     ++paintCount;
@@ -194,6 +201,7 @@ bool ScriptedFrame::CreateChild(CWnd& window, const WindowClass& windowClass, co
     impl->clientWidth = childClientSize.cx;
     impl->clientHeight = childClientSize.cy;
     impl->zoomed = style & WS_MAXIMIZE;
+    impl->paintTarget = childPaintTarget;
     window.Attach(impl, windowClass.name, style);
     if (window.OnCreate() == -1) {
         DestroyChild(window);

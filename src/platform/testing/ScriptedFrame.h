@@ -7,6 +7,7 @@
 #include "platform/Frame.h"
 #include "platform/Placement.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -38,6 +39,9 @@ public:
 
     // Paints now, whether invalid or not.
     void Paint();
+    // When set, paints go to the context it makes instead of a recording one (a benchmark
+    // paints into an image, as the Qt backend does) and are not recorded.
+    std::function<std::unique_ptr<Dc>()> paintTarget;
 
     CWnd& window;
     WindowClass windowClass;
@@ -151,6 +155,7 @@ public:
     bool failCreate = false;
     bool failChildCreate = false;
     Size childClientSize{640, 480}; // client area of each child created from now on
+    std::function<std::unique_ptr<Dc>()> childPaintTarget; // paint target of each child created from now on
     uint64_t clock = 0;
     uint64_t* linkedClock = nullptr; // a host clock moved along with this one
 

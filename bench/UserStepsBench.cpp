@@ -1,0 +1,482 @@
+// What a user waits for, view by view, in a 1000 x 800 window: one line step and one
+// page step down (or up, at the end of the log) through the view's own scroll handler,
+// as the frame calls it, with the synchronous repaint into a Qt image of the window's
+// size (offscreen); and the first picture, the view opened on a data set of about 1 GB
+// (as its setup's Run opens it) and painted once. Each step is timed on its own; the
+// rows report the median and the 90th percentile of the steps.
+//
+// The data sets are written once into the temporary folder and kept for the next runs
+// (delete bronte-bench-user-steps-*.qtx there to make them again):
+//   waves: GR and DT, a waveform of 8 receivers x 512 samples at 10 us and a frequency
+//          image of 2 x 128, every 0.5 ft (the domain, VDL, log plot and processing views)
+//   maps:  a 256 x 256 semblance map and a slowness and a frequency curve of 8 x 512
+//          (the semblance map and the cross-plot)
+#include "BenchDataSet.h"
+#include "common/QtxFileDlg.h"
+#include "dataset/QtxFile.h"
+#include "platform/qt/QtDc.h"
+#include "platform/testing/ScriptedFrame.h"
+#include "platform/testing/ScriptedHost.h"
+#include "plot/PlotWnd.h"
+#include "plot/PlotWndFactory.h"
+#include "processing/ProfileWnd.h"
+#include "processing/ProfileWndFactory.h"
+#include "processing/TimeFrequencyWnd.h"
+#include "res/ResourceIds.h"
+#include "settings/SettingsStore.h"
+#include "viewers/DomainWnd.h"
+#include "viewers/DomainWndFactory.h"
+#include "viewers/FreqSlowXplotWnd.h"
+#include "viewers/FreqSlowXplotWndFactory.h"
+#include "viewers/SemblanceMapWnd.h"
+#include "viewers/SemblanceMapWndFactory.h"
+#include "viewers/VdlWnd.h"
+#include "viewers/VdlWndFactory.h"
+#include "viewers/ViewOptions.h"
+#include "viewers/ViewerWnd.h"
+
+#include <QGuiApplication>
+#include <QImage>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kWidth = 1000, kHeight = 800;
+constexpr int kReceivers = 8, kSamples = 512, kImageTraces = 2, kImageSamples = 128, kMapSize = 256;
+constexpr float kSampleStep = 10.0f; // us
+constexpr double kTop = 1000.0, kDepthStep = 0.5;
+constexpr int64_t kDataSetBytes = int64_t(1) << 30;
+constexpr int kStepRepetitions = 40, kOpenRepetitions = 10;
+
+std::string TempPath(const char* name)
+{
+    return (std::filesystem::temp_directory_path() / (std::string("bronte-bench-user-steps-") + name + ".qtx")).string();
+}
+
+// ---- the data sets ----------------------------------------------------------------------------
+
+// Compressional, shear and Stoneley arrivals moving out across the receivers.
+std::vector<float> Waveforms()
+{
+    std::vector<float> frame(size_t(kReceivers) * kSamples);
+    for (int r = 0; r < kReceivers; ++r)
+        for (int i = 0; i < kSamples; ++i) {
+            const double t = i * double(kSampleStep);
+            double v = 0;
+            for (const auto& [onset, hertz, decay, amplitude] :
+                 {std::array{300.0 + 40 * r, 12000.0, 400.0, 0.5}, std::array{600.0 + 80 * r, 6000.0, 800.0, 1.0},
+                  std::array{1200.0 + 120 * r, 2500.0, 2500.0, 0.7}})
+                if (t > onset)
+                    v += amplitude * std::exp(-(t - onset) / decay) * std::sin(2 * M_PI * hertz * (t - onset) * 1e-6);
+            frame[size_t(r) * kSamples + size_t(i)] = float(v);
+        }
+    return frame;
+}
+
+// The waves data set's frame: GR, DT, the waveforms and the frequency image.
+std::vector<float> WavesFrame()
+{
+    std::vector<float> frame{60.0f, 90.0f};
+    const std::vector<float> waves = Waveforms();
+    frame.insert(frame.end(), waves.begin(), waves.end());
+    for (int i = 0; i < kImageTraces * kImageSamples; ++i) frame.push_back(float(1500 + 800 * std::sin(i * 0.05)));
+    return frame;
+}
+
+// The maps data set's frame: two coherent arrivals, each a ridge across time and
+// slowness, then the slowness and frequency picks of every receiver, a zero now and then.
+std::vector<float> MapsFrame()
+{
+    std::vector<float> frame(size_t(kMapSize) * kMapSize + size_t(2) * kReceivers * kSamples);
+    for (int j = 0; j < kMapSize; ++j)
+        for (int k = 0; k < kMapSize; ++k) {
+            double v = 0;
+            for (const auto& [t, s] : {std::pair{60.0, 40.0}, std::pair{150.0, 120.0}})
+                v += std::exp(-((j - t) * (j - t) / 200.0 + (k - s) * (k - s) / 80.0));
+            frame[size_t(j) * kMapSize + size_t(k)] = float(v);
+        }
+    float* pair = frame.data() + size_t(kMapSize) * kMapSize;
+    for (int r = 0; r < kReceivers; ++r)
+        for (int i = 0; i < kSamples; ++i) {
+            const size_t at = size_t(r) * kSamples + size_t(i);
+            const bool pick = i % 17 != 0;
+            pair[at] = pick ? float(120 + 80 * std::sin(i * 0.02 + r)) + 150 : 0.0f;
+            pair[size_t(kReceivers) * kSamples + at] = pick ? float(2000 + 1500 * std::cos(i * 0.013 + r)) : 0.0f;
+        }
+    return frame;
+}
+
+bool AddWavesDatums(CQtxFile& out, CQtxDescriptorList& list)
+{
+    return out.AddDatum(list, "GR", 250, 1, kCategoryTrace, 1, kUnitNone, 1, 1, 0)
+           && out.AddDatum(list, "DT", 251, 1, kCategoryTrace, 1, kUnitNone, 1, 1, 0)
+           && out.AddDatum(list, "WMNO", 1, 1, kCategoryWaveform, kReceivers, kUnitMicroseconds, kSampleStep, kSamples, 0)
+           && out.AddDatum(list, "IFMN", 158, 1, kCategoryWaveform, kImageTraces, kUnitMicroseconds, 2 * kSampleStep,
+                           kImageSamples, 0);
+}
+
+bool AddMapsDatums(CQtxFile& out, CQtxDescriptorList& list)
+{
+    return out.AddTwoAxisDatum(list, "SMNO", 60, 2, kCategorySemblanceMap, 1, kUnitMicrosecondsPerFoot, 2.0f, kMapSize,
+                               20, kUnitMicroseconds, 20.0f, kMapSize, 0)
+           && out.AddDatum(list, "ISMN", 164, 1, kCategoryWaveform, kReceivers, kUnitMicroseconds, 4.0f, kSamples, 0)
+           && out.AddDatum(list, "IFMN", 158, 1, kCategoryWaveform, kReceivers, kUnitMicroseconds, 4.0f, kSamples, 0);
+}
+
+struct DataSet {
+    std::string path;
+    int frames = 0;
+};
+
+// The data set at `name` in the temporary folder, of about kDataSetBytes: kept from an
+// earlier run when it is whole, else written under a temporary name and renamed.
+DataSet MakeDataSet(const char* name, bool (*addDatums)(CQtxFile&, CQtxDescriptorList&), std::vector<float> (*values)())
+{
+    const std::vector<float> frame = values();
+    DataSet set{TempPath(name), bench::FramesFor(kDataSetBytes, 1, int(frame.size()))};
+    {
+        CQtxFile in;
+        if (in.OpenRead(set.path) && int64_t(in.GetFrameCount()) == set.frames) return set;
+    }
+    std::fprintf(stderr, "writing %s (%d frames)\n", set.path.c_str(), set.frames);
+    const std::string partial = set.path + ".partial";
+    CQtxFile out;
+    CQtxDescriptorList list;
+    if (!out.OpenWrite(partial) || !addDatums(out, list)
+        || !bench::WriteFrames(out, list, set.frames, frame, kTop, kDepthStep))
+        std::abort();
+    std::filesystem::rename(partial, set.path);
+    return set;
+}
+
+const DataSet& Waves()
+{
+    static const DataSet set = MakeDataSet("waves", AddWavesDatums, WavesFrame);
+    return set;
+}
+
+const DataSet& Maps()
+{
+    static const DataSet set = MakeDataSet("maps", AddMapsDatums, MapsFrame);
+    return set;
+}
+
+// ---- the views ------------------------------------------------------------------------------------
+
+enum class View { Domain, VdlTime, VdlFrequency, SemblanceMap, CrossPlot, LogPlot, Profile, TimeFrequency };
+
+// A scripted frame whose windows paint into one Qt image of the window's size.
+struct Shell {
+    ScriptedHost host;
+    ScriptedFrame frame;
+    WindowClass windowClass;
+    QImage image{kWidth, kHeight, QImage::Format_RGB32};
+    Shell()
+    {
+        SetHost(&host);
+        SetFrame(&frame);
+        host.onUnexpected = [](const std::string& what) {
+            std::fprintf(stderr, "unexpected prompt: %s\n", what.c_str());
+            std::abort();
+        };
+        frame.Create("bench", nullptr, nullptr);
+        frame.childClientSize = {kWidth, kHeight};
+        frame.childPaintTarget = [this] {
+            DeviceCaps caps;
+            caps.horzRes = kWidth;
+            caps.vertRes = kHeight;
+            return std::make_unique<QtDc>(&image, caps);
+        };
+        windowClass.name = "bench-user-steps";
+        windowClass.style = CS_DBLCLKS;
+        RegisterWindowClass(windowClass);
+        theApp.m_display.SetDefaults();
+    }
+    ~Shell()
+    {
+        frame.Destroy();
+        SetFrame(nullptr);
+        SetHost(nullptr);
+    }
+};
+
+// The Log Setup's item `name` of the waves data set on track `track`.
+std::shared_ptr<CLogPlotItem> PlotItem(const char* name, uint16_t domain, uint8_t type, int track, float left,
+                                       float right, int samples, float interval)
+{
+    auto item = std::make_shared<CLogPlotItem>(CLogPlotItem::NewItemDefaults());
+    item->m_strName = item->m_strCurrentName = name;
+    item->m_strFilePath = Waves().path;
+    item->m_nDomain = domain;
+    item->m_byItemType = type;
+    item->m_nTrack = int16_t(track);
+    item->m_fLeftLimit = left;
+    item->m_fRightLimit = right;
+    item->m_nSampleCount = int16_t(samples);
+    item->m_fSampleInterval = interval;
+    item->m_dStartDepth = kTop;
+    item->m_dStopDepth = kTop + kDepthStep * (Waves().frames - 1);
+    item->m_bFrequencyImage = type == 158;
+    item->m_fFreqMin = 700.0f;
+    item->m_fFreqMax = 2300.0f;
+    return item;
+}
+
+DepthProfileSetupGroup ProfileSetup(const char* domain)
+{
+    DepthProfileSetupGroup setup;
+    setup.SetDefaults();
+    setup.domain = domain;
+    setup.inputPath = Waves().path;
+    setup.inputTitle = "waves";
+    setup.outputPath = TempPath("profile-output");
+    setup.topDepth = kTop;
+    setup.bottomDepth = kTop + kDepthStep * (Waves().frames - 1);
+    setup.timeStop = kSampleStep * kSamples;
+    setup.freqStop = 20000;
+    return setup;
+}
+
+// Opens `view` as its setup's Run does (the selection dialog answered with the first
+// item it lists); nullptr when it did not open.
+CWnd* Open(View view, Shell& shell)
+{
+    const std::string& windowClass = shell.windowClass.name;
+    if (view != View::CrossPlot && view != View::LogPlot)
+        shell.host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcFound, 0).Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
+    switch (view) {
+    case View::Domain: {
+        DomainSetupGroup setup;
+        setup.SetDefaults();
+        setup.path = Waves().path;
+        setup.depthFrame = kTop;
+        setup.timeStart = 0, setup.timeStop = kSampleStep * kSamples;
+        setup.freqStart = 0, setup.freqStop = 20000;
+        return OpenDomainWnd(setup, kDomainFrequency, windowClass);
+    }
+    case View::VdlTime:
+    case View::VdlFrequency: {
+        VdlSetupGroup setup;
+        setup.SetDefaults();
+        setup.path = Waves().path;
+        setup.domain = view == View::VdlTime ? "Time" : "Frequency";
+        setup.topDepth = kTop;
+        setup.bottomDepth = kTop + kDepthStep * (Waves().frames - 1);
+        setup.timeStart = 0, setup.timeStop = kSampleStep * kSamples;
+        setup.freqStart = 0, setup.freqStop = 20000;
+        return OpenVdlWnd(setup, windowClass);
+    }
+    case View::SemblanceMap: {
+        SemblanceMapSetupGroup setup;
+        setup.SetDefaults();
+        setup.path = Maps().path;
+        setup.topDepth = kTop;
+        setup.timeStart = 0, setup.timeStop = 20.0f * kMapSize; // the whole map
+        setup.slowMin = 0, setup.slowMax = 2000;
+        return OpenSemblanceMapWnd(setup, windowClass);
+    }
+    case View::CrossPlot: {
+        XPlotSetupGroup setup;
+        setup.SetDefaults();
+        setup.path = Maps().path;
+        setup.topDepth = kTop;
+        setup.freqMin = 0, setup.freqMax = 5000, setup.slowMin = 40, setup.slowMax = 440;
+        setup.datums.datumCount = 3;
+        setup.datums.selected[1] = setup.datums.selected[2] = 1;
+        return OpenFreqSlowXplotWnd(setup, windowClass);
+    }
+    case View::LogPlot: {
+        LogSetupGroup setup;
+        setup.SetDefaults();
+        setup.depthScale = 240.0f;
+        setup.depthUnits = "Feet";
+        setup.trackWidth = {2, 2, 2, 2};
+        setup.header = "Benchmark";
+        setup.plotItems = {PlotItem("GR", kPlotCurve, 250, 1, 0, 150, 1, 1),
+                           PlotItem("DT", kPlotCurve, 251, 1, 140, 40, 1, 1),
+                           PlotItem("WMNO", kPlotTime, 1, 2, 0, 5110, kSamples, kSampleStep),
+                           PlotItem("IFMN", kPlotTime, 158, 3, 0, 2540, kImageSamples, 2 * kSampleStep)};
+        return OpenPlotWnd(setup, windowClass);
+    }
+    case View::Profile: return OpenProfileWnd(ProfileSetup("Time"), windowClass);
+    case View::TimeFrequency:
+        return OpenTimeFrequencyWnd(ProfileSetup("Time/Frequency"), windowClass);
+    }
+    return nullptr;
+}
+
+// An open view and where its steps go next. Kept from one repetition to the next, so
+// that the steps move on through the log.
+struct Session {
+    View view;
+    Shell shell;
+    CWnd* window = nullptr;
+    ScriptedWindow* impl = nullptr;
+    bool down = true;
+
+    explicit Session(View v) : view(v)
+    {
+        window = Open(view, shell);
+        impl = window ? shell.frame.WindowOf(*window) : nullptr;
+        if (!impl) std::abort();
+        impl->Update();
+        ShowEightReceivers();
+    }
+
+    // As the receiver commands do: the display options show the receivers and go into
+    // the view's record (a view's own flags alone would be replaced by the display's
+    // at the first step).
+    static void ShowEightReceivers()
+    {
+        DisplayOptionBlock& d = theApp.m_display;
+        for (int r = 0; r < kReceivers; ++r) d.receiverShown[size_t(r)] = 1;
+        d.redrawRequest = 1;
+        StoreViewOptions();
+    }
+
+    // One step of `code` (its opposite at the end of the log) through the frame and the
+    // repaint it asks for; the seconds it took, or a negative number when it moved
+    // nothing or painted nothing.
+    double Step(int downCode, int upCode)
+    {
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            const int before = impl->GetScrollInfo(SB_VERT).pos, paints = impl->paintCount;
+            const auto start = std::chrono::steady_clock::now();
+            shell.frame.VScroll(*window, down ? downCode : upCode);
+            impl->Update(); // what the event loop does after the handler
+            const auto stop = std::chrono::steady_clock::now();
+            if (impl->GetScrollInfo(SB_VERT).pos != before)
+                return impl->paintCount > paints ? std::chrono::duration<double>(stop - start).count() : -1;
+            down = !down;
+        }
+        return -1;
+    }
+};
+
+std::unique_ptr<Session> g_session;
+
+// The receivers a view of several shows, as a counter of its row.
+void CountReceivers(benchmark::State& state, const CWnd* window)
+{
+    if (const auto* viewer = dynamic_cast<const CViewerWnd*>(window); viewer && viewer->m_shownTraces > 0)
+        state.counters["receivers"] = viewer->m_shownTraces;
+}
+
+Session& SessionOf(View view)
+{
+    if (!g_session || g_session->view != view) {
+        g_session.reset();
+        g_session = std::make_unique<Session>(view);
+    }
+    return *g_session;
+}
+
+void StepRow(benchmark::State& state, View view, int downCode, int upCode)
+{
+    Session& s = SessionOf(view);
+    for (auto _ : state) {
+        const double seconds = s.Step(downCode, upCode);
+        if (seconds < 0) {
+            state.SkipWithError("the step moved or painted nothing");
+            break;
+        }
+        state.SetIterationTime(seconds);
+    }
+    benchmark::DoNotOptimize(s.shell.image.constBits());
+    CountReceivers(state, s.window);
+}
+
+void LineStep(benchmark::State& state, View view) { StepRow(state, view, SB_LINEDOWN, SB_LINEUP); }
+void PageStep(benchmark::State& state, View view) { StepRow(state, view, SB_PAGEDOWN, SB_PAGEUP); }
+
+// The view opened on its 1 GB data set and painted once, with the receivers it shows
+// when opened; then closed, untimed.
+void FirstPicture(benchmark::State& state, View view)
+{
+    g_session.reset();
+    Waves(), Maps();
+    Shell shell;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        CWnd* window = Open(view, shell);
+        ScriptedWindow* impl = window ? shell.frame.WindowOf(*window) : nullptr;
+        if (impl) impl->Update();
+        const auto stop = std::chrono::steady_clock::now();
+        if (!impl || impl->paintCount == 0) {
+            state.SkipWithError("the view did not open or paint");
+            break;
+        }
+        state.SetIterationTime(std::chrono::duration<double>(stop - start).count());
+        CountReceivers(state, window);
+        window->DestroyWindow();
+    }
+    benchmark::DoNotOptimize(shell.image.constBits());
+}
+
+double P90(const std::vector<double>& v)
+{
+    if (v.empty()) return 0;
+    std::vector<double> sorted = v;
+    std::sort(sorted.begin(), sorted.end());
+    return sorted[size_t(std::ceil(0.9 * double(sorted.size()))) - 1];
+}
+
+void Register(const char* name, View view)
+{
+    const std::string prefix = name;
+    benchmark::RegisterBenchmark((prefix + "/LineStep").c_str(), LineStep, view)
+        ->Iterations(1)
+        ->Repetitions(kStepRepetitions)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->ComputeStatistics("p90", P90)
+        ->ReportAggregatesOnly(true);
+    benchmark::RegisterBenchmark((prefix + "/PageStep").c_str(), PageStep, view)
+        ->Iterations(1)
+        ->Repetitions(kStepRepetitions)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->ComputeStatistics("p90", P90)
+        ->ReportAggregatesOnly(true);
+    benchmark::RegisterBenchmark((prefix + "/FirstPicture").c_str(), FirstPicture, view)
+        ->Iterations(1)
+        ->Repetitions(kOpenRepetitions)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->ComputeStatistics("p90", P90)
+        ->ReportAggregatesOnly(true);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QGuiApplication app(argc, argv);
+    InstallFontSubstitutions();
+    for (const auto& [name, view] :
+         {std::pair{"Domain", View::Domain}, std::pair{"VdlTime", View::VdlTime},
+          std::pair{"VdlFrequency", View::VdlFrequency}, std::pair{"SemblanceMap", View::SemblanceMap},
+          std::pair{"CrossPlot", View::CrossPlot}, std::pair{"LogPlot", View::LogPlot},
+          std::pair{"Profile", View::Profile}, std::pair{"TimeFrequency", View::TimeFrequency}})
+        Register(name, view);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    Waves(), Maps();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    g_session.reset();
+    return 0;
+}
