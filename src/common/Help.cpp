@@ -132,7 +132,7 @@ int OpenUserFolder(const std::string& folder)
     if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return -1;
     FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (dir.get() < 0) return -1;
-    struct stat st {};
+    struct stat st; // filled by fstat before it is read
     if (::fstat(dir.get(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid() ||
         (st.st_mode & (S_IWGRP | S_IWOTH)) != 0)
         return -1;
