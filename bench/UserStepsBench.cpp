@@ -33,7 +33,6 @@
 #include "viewers/VdlWnd.h"
 #include "viewers/VdlWndFactory.h"
 #include "viewers/ViewOptions.h"
-#include "viewers/ViewerWnd.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -367,11 +366,11 @@ struct Session {
 
 std::unique_ptr<Session> g_session;
 
-// The receivers a view of several shows, as a counter of its row.
-void CountReceivers(benchmark::State& state, const CWnd* window)
+// The receivers the display options show the active view, as a counter of the rows of
+// the views that draw one panel or curve per receiver.
+void CountReceivers(benchmark::State& state, View view)
 {
-    if (const auto* viewer = dynamic_cast<const CViewerWnd*>(window); viewer && viewer->m_shownTraces > 0)
-        state.counters["receivers"] = viewer->m_shownTraces;
+    if (view != View::SemblanceMap && view != View::LogPlot) state.counters["receivers"] = CountShownReceivers();
 }
 
 Session& SessionOf(View view)
@@ -395,7 +394,7 @@ void StepRow(benchmark::State& state, View view, int downCode, int upCode)
         state.SetIterationTime(seconds);
     }
     benchmark::DoNotOptimize(s.shell.image.constBits());
-    CountReceivers(state, s.window);
+    CountReceivers(state, view);
 }
 
 void LineStep(benchmark::State& state, View view) { StepRow(state, view, SB_LINEDOWN, SB_LINEUP); }
@@ -419,7 +418,7 @@ void FirstPicture(benchmark::State& state, View view)
             break;
         }
         state.SetIterationTime(std::chrono::duration<double>(stop - start).count());
-        CountReceivers(state, window);
+        CountReceivers(state, view);
         window->DestroyWindow();
     }
     benchmark::DoNotOptimize(shell.image.constBits());
