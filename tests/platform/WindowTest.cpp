@@ -285,6 +285,32 @@ TEST_F(WindowTest, DrawingOutsidePaintStaysInTheBackingUntilTheNextPaint)
     EXPECT_EQ(w->GetDC(), nullptr);
 }
 
+// Benchmarks give the frame a context of their own (a Qt image); the paint a handler
+// asks for must land there, erase included, and not also in a recording.
+TEST_F(WindowTest, APaintTargetTakesEveryPaintOfTheChildrenCreatedAfterIt)
+{
+    class Sink : public RecordingDc {
+    public:
+        explicit Sink(Log& out) : RecordingDc(DeviceCaps{}), m_out(out) {}
+        ~Sink() override { m_out.insert(m_out.end(), ops.begin(), ops.end()); }
+
+    private:
+        Log& m_out;
+    };
+    Log target;
+    auto before = Open("before");
+    frame.childPaintTarget = [&target] { return std::make_unique<Sink>(target); };
+    auto w = Open("w");
+    w->paint = [](Dc& dc) { dc.TextOut(0, 0, "frame"); };
+    w->UpdateWindow();
+    before->UpdateWindow();
+    EXPECT_EQ(target, (Log{"FillRect(0,0,640,480,#C0C0C0)", "TextOut(0,0,frame)"}));
+    EXPECT_EQ(Impl(*w).paintCount, 1);
+    EXPECT_TRUE(Impl(*w).backing.empty());
+    EXPECT_EQ(Impl(*before).paintCount, 1) << "a window created before keeps its recording";
+    EXPECT_FALSE(Impl(*before).lastPaint.empty());
+}
+
 TEST_F(WindowTest, AMessageBoxRaisedWhilePaintingIsShownAfterThePaint)
 {
     host.ExpectMessage("Error reading frame", IDYES);
