@@ -46,8 +46,8 @@ double CSegyFile::TraceDepth(const uint8_t* traceHeader)
 
 uint64_t CSegyFile::ShotSize() const
 {
-    const uint64_t traces = uint64_t(std::max<int16_t>(m_tracesPerShot, 0));
-    return traces * TraceSize(uint64_t(std::max<int16_t>(m_samplesPerTrace, 0)));
+    const uint64_t traces = uint64_t(std::max<int16_t>(m_shape.tracesPerShot, 0));
+    return traces * TraceSize(uint64_t(std::max<int16_t>(m_shape.samplesPerTrace, 0)));
 }
 
 int CSegyFile::Refuse(const char* text)
@@ -80,25 +80,25 @@ int CSegyFile::OpenInput(HeaderBuffer header, const std::string& path)
         return 0;
     }
     const uint8_t* h = header.data();
-    m_sampleInterval = endian::GetLEFloat(h + kSampleInterval);
-    m_samplesPerTrace = int16_t(endian::GetLE16(h + kSamplesPerTrace));
-    m_tracesPerShot = int16_t(endian::GetLE16(h + kTracesPerShot));
-    m_depthUnits = h[kDepthUnits];
-    m_logDirection = h[kLogDirection];
-    m_itemType = h[kItemType];
-    m_category = h[kCategory];
+    m_shape.sampleInterval = endian::GetLEFloat(h + kSampleInterval);
+    m_shape.samplesPerTrace = int16_t(endian::GetLE16(h + kSamplesPerTrace));
+    m_shape.tracesPerShot = int16_t(endian::GetLE16(h + kTracesPerShot));
+    m_shape.depthUnits = h[kDepthUnits];
+    m_shape.logDirection = h[kLogDirection];
+    m_shape.itemType = h[kItemType];
+    m_shape.category = h[kCategory];
 
     // Validation, before any shot is read: the counts size every read that follows.
     bool marked = endian::GetLE16(h + kFormatCode) == kFormatValue;
     for (size_t k = 0; k < kMarkCount; ++k) marked = marked && endian::GetLE16(h + kMarks + 2 * k) == Mark(k);
     if (!marked) return Refuse(Format(kForeign, path.c_str()).c_str());
-    if (m_tracesPerShot < 1 || m_tracesPerShot > kMaxTraces) return Refuse(kTraceCount);
-    if (m_samplesPerTrace < 1 || m_samplesPerTrace > kMaxSamples) return Refuse(kSampleCount);
-    if (m_logDirection != kLogDown && m_logDirection != kLogUp) return Refuse(kDirection);
-    if (m_depthUnits != kUnitsFeet && m_depthUnits != kUnitsMetres) return Refuse(kUnits);
-    if (m_itemType > kMaxItemType) return Refuse(kToolType);
+    if (m_shape.tracesPerShot < 1 || m_shape.tracesPerShot > kMaxTraces) return Refuse(kTraceCount);
+    if (m_shape.samplesPerTrace < 1 || m_shape.samplesPerTrace > kMaxSamples) return Refuse(kSampleCount);
+    if (m_shape.logDirection != kLogDown && m_shape.logDirection != kLogUp) return Refuse(kDirection);
+    if (m_shape.depthUnits != kUnitsFeet && m_shape.depthUnits != kUnitsMetres) return Refuse(kUnits);
+    if (m_shape.itemType > kMaxItemType) return Refuse(kToolType);
 
-    m_traceSize = TraceSize(uint64_t(m_samplesPerTrace));
+    m_traceSize = TraceSize(uint64_t(m_shape.samplesPerTrace));
     const int64_t length = m_fileIn.GetLength();
     m_shotCount = length > int64_t(kFileHeaderSize) ? (length - int64_t(kFileHeaderSize)) / int64_t(ShotSize()) : 0;
     return 1;
@@ -176,7 +176,7 @@ int CSegyFile::ReadShotAt(ShotBuffer shots, int64_t index)
         }
     }
     const uint8_t* from = m_window.data() + (m_seekOffset - m_windowStart);
-    for (int t = 0; t < m_tracesPerShot; ++t)
+    for (int t = 0; t < m_shape.tracesPerShot; ++t)
         std::memcpy(shots.data() + size_t(t) * kSlotSize, from + size_t(t) * m_traceSize, size_t(m_traceSize));
     return 1;
 }
@@ -191,28 +191,29 @@ int CSegyFile::OpenOutput(HeaderBuffer header, const std::string& path)
     m_pending.reserve(kPieceBytes + kShotBufferSize);
     m_pendingShots = 0;
     m_shotsWritten = 0;
+    m_shotCounter = 0;
     if (!m_fileOut.Open(path, &m_openError)) {
         MessageBox(kOpenOutput + path + OpenFailureCause(path, m_openError), MB_OK | MB_ICONSTOP);
         return 0;
     }
     uint8_t* h = header.data();
-    const uint16_t whole = uint16_t(std::clamp(std::isnan(m_sampleInterval) ? 0.0f : m_sampleInterval, 0.0f, 65535.0f));
+    const uint16_t whole = uint16_t(std::clamp(std::isnan(m_shape.sampleInterval) ? 0.0f : m_shape.sampleInterval, 0.0f, 65535.0f));
     endian::PutLE16(h + kJobNumber, 0);
     endian::PutLE16(h + kReelNumber, kReelValue);
-    endian::PutLE16(h + kTracesPerShot, uint16_t(m_tracesPerShot));
+    endian::PutLE16(h + kTracesPerShot, uint16_t(m_shape.tracesPerShot));
     endian::PutLE16(h + kIntervalWhole, whole);
     endian::PutLE16(h + kIntervalWhole2, whole);
-    endian::PutLE16(h + kSamplesPerTrace, uint16_t(m_samplesPerTrace));
-    endian::PutLE16(h + kSamplesPerTrace2, uint16_t(m_samplesPerTrace));
+    endian::PutLE16(h + kSamplesPerTrace, uint16_t(m_shape.samplesPerTrace));
+    endian::PutLE16(h + kSamplesPerTrace2, uint16_t(m_shape.samplesPerTrace));
     endian::PutLE16(h + kFormatCode, kFormatValue);
     endian::PutLE16(h + kReserved, 0);
     for (size_t k = 0; k < kMarkCount; ++k) endian::PutLE16(h + kMarks + 2 * k, Mark(k));
-    h[kDepthUnits] = m_depthUnits;
-    h[kLogDirection] = m_logDirection;
-    h[kItemType] = m_itemType;
-    h[kCategory] = m_category;
-    endian::PutLEFloat(h + kSampleInterval, m_sampleInterval);
-    m_traceSize = TraceSize(uint64_t(std::max<int16_t>(m_samplesPerTrace, 0)));
+    h[kDepthUnits] = m_shape.depthUnits;
+    h[kLogDirection] = m_shape.logDirection;
+    h[kItemType] = m_shape.itemType;
+    h[kCategory] = m_shape.category;
+    endian::PutLEFloat(h + kSampleInterval, m_shape.sampleInterval);
+    m_traceSize = TraceSize(uint64_t(std::max<int16_t>(m_shape.samplesPerTrace, 0)));
     if (!m_fileOut.Write(h, header.size())) {
         MessageBox(kHeaderWrite + path, MB_OK | MB_ICONSTOP);
         m_fileOut.Abandon();
@@ -227,7 +228,7 @@ int CSegyFile::WriteShot(ShotBuffer shots)
     const uint64_t shotSize = ShotSize();
     if (m_pending.size() + shotSize > std::max<uint64_t>(kPieceBytes, shotSize) && !FlushOutput()) return 0;
     ++m_shotCounter;
-    for (int t = 0; t < m_tracesPerShot; ++t) {
+    for (int t = 0; t < m_shape.tracesPerShot; ++t) {
         uint8_t* slot = shots.data() + size_t(t) * kSlotSize;
         endian::PutLE16(slot + kShotNumber, uint16_t(m_shotCounter));
         endian::PutLE16(slot + kTraceNumber, uint16_t(t + 1));

@@ -1,6 +1,6 @@
 // CSegyFile: the one reader and writer of the program's SEG-Y files (SegyLayout.h):
 // one datum of a data set, one shot per depth frame and one trace per receiver. The
-// tool box's two conversions use it; the owner fills or reads the public fields.
+// tool box's two conversions use it; the owner fills or reads its shape.
 //
 // Buffers: a file header of segy::kFileHeaderSize bytes, a trace header of
 // segy::kTraceHeaderSize bytes and a shot buffer of segy::kMaxTraces slots of
@@ -28,30 +28,29 @@ public:
     CSegyFile(const CSegyFile&) = delete;
     CSegyFile& operator=(const CSegyFile&) = delete;
 
-    // ---- the header's fields: set by the owner before OpenOutput, by OpenInput from a file
-    float m_sampleInterval = 0.0f; // axis-1 step of the datum
-    int16_t m_samplesPerTrace = 0; // S, 1..kMaxSamples
-    int16_t m_tracesPerShot = 0;   // T, 1..kMaxTraces
-    uint8_t m_depthUnits = segy::kUnitsFeet;
-    uint8_t m_logDirection = segy::kLogDown;
-    uint8_t m_itemType = 0;
-    uint8_t m_category = 0;
-    uint32_t m_shotCounter = 0; // shots written; the owner sets 0 before the first
+    // The header's fields: set by the owner before OpenOutput, by OpenInput from a file.
+    struct Shape {
+        float sampleInterval = 0.0f; // axis-1 step of the datum
+        int16_t samplesPerTrace = 0; // S, 1..kMaxSamples
+        int16_t tracesPerShot = 0;   // T, 1..kMaxTraces
+        uint8_t depthUnits = segy::kUnitsFeet;
+        uint8_t logDirection = segy::kLogDown;
+        uint8_t itemType = 0;
+        uint8_t category = 0;
+    };
+    Shape m_shape;
 
-    // ---- reading state
-    int64_t m_shotCount = 0;  // whole shots in the input (a torn last shot is not one)
-    int64_t m_seekOffset = 0; // byte offset of the shot or trace read last
-    uint64_t m_traceSize = 0; // TraceSize(S) as last computed
-    double m_firstShotDepth = 0.0;
-    double m_lastShotDepth = 0.0;
-    double m_depthStep = 0.0; // set by the owner from ReadDepthStep; ReadShot uses it
-    bool m_readFailed = false; // the last depth reader failed: its value is no depth
-
-    std::string m_inputPath;
-    std::string m_outputPath;
-    BinaryFile m_fileIn;
-    OutputFile m_fileOut;
-    int m_openError = 0; // errno of the last failed open (0 when the open succeeded); never shown
+    // Whole shots in the input (a torn last shot is not one).
+    int64_t ShotCount() const { return m_shotCount; }
+    // Byte offset of the shot or trace read last.
+    int64_t SeekOffset() const { return m_seekOffset; }
+    // The last depth reader failed: its value is no depth.
+    bool ReadFailed() const { return m_readFailed; }
+    // Set by the owner from ReadDepthStep; ReadShot uses it.
+    void SetDepthStep(double step) { m_depthStep = step; }
+    // errno of the last failed open (0 when the open succeeded); never shown.
+    int OpenError() const { return m_openError; }
+    bool OutputOpen() const { return m_fileOut.IsOpen(); }
 
     // Opens the file for reading only, reads its header into `header` and the fields,
     // and refuses a file that is not of this variant (its marks, counts and flag bytes)
@@ -91,6 +90,20 @@ public:
     static double TraceDepth(const uint8_t* traceHeader);
 
 private:
+    uint32_t m_shotCounter = 0; // shots written, counted from OpenOutput
+    int64_t m_shotCount = 0;
+    int64_t m_seekOffset = 0;
+    uint64_t m_traceSize = 0; // TraceSize(S) as last computed
+    double m_firstShotDepth = 0.0;
+    double m_lastShotDepth = 0.0;
+    double m_depthStep = 0.0;
+    bool m_readFailed = false;
+    std::string m_inputPath;
+    std::string m_outputPath;
+    BinaryFile m_fileIn;
+    OutputFile m_fileOut;
+    int m_openError = 0;
+
     uint64_t ShotSize() const;
     int Refuse(const char* text);
     int FailShotRead();

@@ -91,18 +91,17 @@ int ConvertQtxToSegy(CToolsWnd& e)
     if (!e.ConfirmOutput()) return -1;
 
     CSegyFile& segy = e.m_segy;
-    segy.m_sampleInterval = d.m_axis1.m_step;
-    segy.m_samplesPerTrace = int16_t(d.m_axis1.m_sampleCount);
-    segy.m_tracesPerShot = int16_t(d.m_traceCount);
-    segy.m_itemType = d.m_typeCode;
-    segy.m_category = d.m_category;
+    segy.m_shape.sampleInterval = d.m_axis1.m_step;
+    segy.m_shape.samplesPerTrace = int16_t(d.m_axis1.m_sampleCount);
+    segy.m_shape.tracesPerShot = int16_t(d.m_traceCount);
+    segy.m_shape.itemType = d.m_typeCode;
+    segy.m_shape.category = d.m_category;
     // Data sets say feet with any byte but 0xFF; the file says it with 1.
-    segy.m_depthUnits = in.depthUnits == qtx::kUnitsMetres ? segy::kUnitsMetres : segy::kUnitsFeet;
-    segy.m_logDirection = in.logDirection;
-    segy.m_shotCounter = 0;
+    segy.m_shape.depthUnits = in.depthUnits == qtx::kUnitsMetres ? segy::kUnitsMetres : segy::kUnitsFeet;
+    segy.m_shape.logDirection = in.logDirection;
     e.m_segyOutput = true;
     const int opened = segy.OpenOutput(e.m_segyHeader, e.m_outputPath);
-    e.m_outputCreated = opened || segy.m_openError == 0; // a header write that failed left a file
+    e.m_outputCreated = opened || segy.OpenError() == 0; // a header write that failed left a file
     if (!opened) {
         e.CloseInputs();
         MessageBox("Could not open output segy file :\n" + e.m_outputPath, MB_OK | MB_ICONSTOP);

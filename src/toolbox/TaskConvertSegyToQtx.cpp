@@ -19,10 +19,10 @@ const char kStep[] = "Unrecognized depth step in SEGY data set!\nOperation will 
 // The datum's unit and mnemonic, by its category and item type.
 CQtxDatum DescribeDatum(const CSegyFile& s)
 {
-    const uint8_t type = s.m_itemType;
+    const uint8_t type = s.m_shape.itemType;
     uint8_t unit = kUnitMicroseconds;
     std::string mnemonic = "    ";
-    switch (s.m_category) {
+    switch (s.m_shape.category) {
     case kCategoryWaveform:
         mnemonic = InFamily(type, ItemFamily::InstFrequency)  ? CReceiverGeometry::GetInstFrequencyMnemonic(type)
                    : InFamily(type, ItemFamily::InstSlowness) ? CReceiverGeometry::GetInstSlownessMnemonic(type)
@@ -39,8 +39,8 @@ CQtxDatum DescribeDatum(const CSegyFile& s)
         break;
     default: break;
     }
-    return CQtxDatum(1, mnemonic, type, s.m_category, type, 1, uint16_t(s.m_tracesPerShot), 1, qtx::kDepthSize, 0,
-                     unit, 0, uint16_t(s.m_samplesPerTrace), s.m_sampleInterval);
+    return CQtxDatum(1, mnemonic, type, s.m_shape.category, type, 1, uint16_t(s.m_shape.tracesPerShot), 1, qtx::kDepthSize, 0,
+                     unit, 0, uint16_t(s.m_shape.samplesPerTrace), s.m_shape.sampleInterval);
 }
 
 int ShotFrame(CToolsWnd& e, double depth)
@@ -50,8 +50,8 @@ int ShotFrame(CToolsWnd& e, double depth)
     // The shot's own depth: depths rebuilt from the step would drift, since the step is
     // read from depths cut to thousandths.
     if (!e.StageDepth(CSegyFile::TraceDepth(e.m_shotBuffer.data()))) return 0;
-    const size_t bytes = size_t(s.m_samplesPerTrace) * sizeof(float);
-    for (int t = 0; t < s.m_tracesPerShot; ++t) {
+    const size_t bytes = size_t(s.m_shape.samplesPerTrace) * sizeof(float);
+    for (int t = 0; t < s.m_shape.tracesPerShot; ++t) {
         uint8_t* to = e.ReserveFrameBytes(bytes);
         if (!to) return 0;
         // Both sides hold little-endian floats: the bytes go over as they are.
@@ -67,14 +67,14 @@ int ConvertSegyToQtx(CToolsWnd& e)
     CSegyFile& s = e.m_segy;
     if (!s.OpenInput(e.m_segyHeader, e.m_primary.path)) return -1;
     const double first = s.ReadFirstShotDepth(e.m_traceHeader);
-    const double last = s.m_readFailed ? 0.0 : s.ReadLastShotDepth(e.m_traceHeader);
-    const double step = s.m_readFailed ? 0.0 : s.ReadDepthStep(e.m_shotBuffer);
-    if (s.m_readFailed) {
+    const double last = s.ReadFailed() ? 0.0 : s.ReadLastShotDepth(e.m_traceHeader);
+    const double step = s.ReadFailed() ? 0.0 : s.ReadDepthStep(e.m_shotBuffer);
+    if (s.ReadFailed()) {
         e.CloseInputs();
         return -1;
     }
     // Depths must move from shot to shot, the way the file says they run.
-    const bool up = s.m_logDirection == segy::kLogUp;
+    const bool up = s.m_shape.logDirection == segy::kLogUp;
     if (!(up ? step < 0.0 : step > 0.0)) {
         e.CloseInputs();
         MessageBox(kStep, MB_OK | MB_ICONSTOP);
@@ -83,24 +83,24 @@ int ConvertSegyToQtx(CToolsWnd& e)
     // Every shot's depth, before the output exists: the frames take them as they are.
     // Depths in thousandths make steps wobble by one thousandth.
     const double resolution = 1.0 / segy::kDepthScale;
-    CDepthRule rule(s.m_logDirection == segy::kLogDown ? qtx::kLogDown : qtx::kLogUp, step, resolution);
-    for (int64_t k = 0; k < s.m_shotCount; ++k) {
+    CDepthRule rule(s.m_shape.logDirection == segy::kLogDown ? qtx::kLogDown : qtx::kLogUp, step, resolution);
+    for (int64_t k = 0; k < s.ShotCount(); ++k) {
         const double depth = s.ReadShotDepth(e.m_traceHeader, k);
-        if (s.m_readFailed || !rule.Check(depth, e.m_primary.path)) {
+        if (s.ReadFailed() || !rule.Check(depth, e.m_primary.path)) {
             e.CloseInputs();
             return -1;
         }
     }
     e.SetDepthResolution(resolution);
-    s.m_depthStep = step;
+    s.SetDepthStep(step);
     e.m_firstIndex = 0;
-    e.m_endIndex = int32_t(std::min<int64_t>(s.m_shotCount, INT32_MAX));
-    e.m_depthUnitLabel = s.m_depthUnits == segy::kUnitsMetres ? "M" : "FT";
+    e.m_endIndex = int32_t(std::min<int64_t>(s.ShotCount(), INT32_MAX));
+    e.m_depthUnitLabel = s.m_shape.depthUnits == segy::kUnitsMetres ? "M" : "FT";
     e.m_logDirectionLabel = up ? "UP" : "DOWN";
     e.m_startDepth = std::min(first, last);
     e.m_stopDepth = std::max(first, last);
     e.m_taskLine = "*** Tools (Convert SEGY to QTX)";
-    const ToolOutputHead head{s.m_logDirection, s.m_depthUnits, first, last, step, nullptr};
+    const ToolOutputHead head{s.m_shape.logDirection, s.m_shape.depthUnits, first, last, step, nullptr};
     if (!e.WriteOutputHead(head, {DescribeDatum(s)})) return -1;
     return e.RunFrames("Convert to QTX : ", 0, 1, first, step, [&e](double depth) { return ShotFrame(e, depth); });
 }

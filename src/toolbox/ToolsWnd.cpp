@@ -406,7 +406,7 @@ int CToolsWnd::RunFrames(const std::string& label, int first, int indexStep, dou
     // A failed run commits nothing; a finished or stopped one commits its whole frames.
     CloseInputs();
     if (m_segyOutput) {
-        if (m_segy.m_fileOut.IsOpen() && !m_segy.CloseOutput(result == 1)) result = -1;
+        if (m_segy.OutputOpen() && !m_segy.CloseOutput(result == 1)) result = -1;
     } else {
         if (result == 1 && !m_writer.Flush()) result = -1;
         // A header that could not be settled took the output with it: no success.

@@ -87,8 +87,8 @@ protected:
              [&](const std::string& out) {
                  std::vector<uint8_t> header(segy::kFileHeaderSize), shot(segy::kShotBufferSize);
                  CSegyFile segy;
-                 segy.m_tracesPerShot = 4;
-                 segy.m_samplesPerTrace = 256;
+                 segy.m_shape.tracesPerShot = 4;
+                 segy.m_shape.samplesPerTrace = 256;
                  if (!segy.OpenOutput(CSegyFile::HeaderBuffer(header.data(), header.size()), out)) return;
                  for (int k = 0; k < 1000; ++k)
                      if (!segy.WriteShot(CSegyFile::ShotBuffer(shot.data(), shot.size()))) return;

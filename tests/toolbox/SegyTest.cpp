@@ -268,10 +268,10 @@ TEST(SegyFile, ShotsBeyondFourGigabytesAreReadWhereTheyLie)
     std::vector<uint8_t> header(segy::kFileHeaderSize), trace(segy::kTraceHeaderSize), buffer(segy::kShotBufferSize);
     CSegyFile file;
     ASSERT_EQ(file.OpenInput(CSegyFile::HeaderBuffer(header.data(), header.size()), path), 1);
-    EXPECT_EQ(file.m_shotCount, shots);
+    EXPECT_EQ(file.ShotCount(), shots);
     EXPECT_EQ(file.ReadLastShotDepth(CSegyFile::TraceHeaderBuffer(trace.data(), trace.size())), 4321.5);
     ASSERT_EQ(file.ReadShotAt(CSegyFile::ShotBuffer(buffer.data(), buffer.size()), shots - 1), 1);
-    EXPECT_GT(file.m_seekOffset, int64_t(1) << 32);
+    EXPECT_GT(file.SeekOffset(), int64_t(1) << 32);
     EXPECT_EQ(endian::GetLEFloat(buffer.data() + 15 * segy::kSlotSize + 240 + 4 * 2047), SegySample(0, 15, 2047));
 }
 
