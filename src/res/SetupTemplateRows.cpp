@@ -2,6 +2,19 @@
 
 #include "res/ResourceIds.h"
 
+namespace {
+
+void AppendLabelled(ControlRows& rows, int group, std::initializer_list<LabelledEdit> fields, ControlKind kind,
+                    unsigned style)
+{
+    for (const LabelledEdit& field : fields) {
+        rows.push_back({kIdcStatic, ControlKind::Static, field.label, group, 0});
+        rows.push_back({field.id, kind, "", group, field.style | style});
+    }
+}
+
+} // namespace
+
 ControlRows JoinRows(std::initializer_list<ControlRows> pieces)
 {
     ControlRows rows;
@@ -9,27 +22,23 @@ ControlRows JoinRows(std::initializer_list<ControlRows> pieces)
     return rows;
 }
 
-namespace {
-
-ControlRows LabelledGroup(int box, const char* title, std::initializer_list<LabelledEdit> fields, ControlKind kind,
-                          unsigned style)
+ControlRows LabelledEdits(int group, std::initializer_list<LabelledEdit> fields)
 {
-    ControlRows rows{{box, ControlKind::GroupBox, title, 0, 0}};
-    for (const LabelledEdit& field : fields) {
-        rows.push_back({kIdcStatic, ControlKind::Static, field.label, box, 0});
-        rows.push_back({field.id, kind, "", box, field.style | style});
-    }
+    ControlRows rows;
+    AppendLabelled(rows, group, fields, ControlKind::Edit, 0);
     return rows;
 }
 
-} // namespace
-
 ControlRows LabelledEditGroup(int box, const char* title, std::initializer_list<LabelledEdit> fields)
 {
-    return LabelledGroup(box, title, fields, ControlKind::Edit, 0);
+    ControlRows rows{{box, ControlKind::GroupBox, title, 0, 0}};
+    AppendLabelled(rows, box, fields, ControlKind::Edit, 0);
+    return rows;
 }
 
 ControlRows LabelledListGroup(int box, const char* title, std::initializer_list<LabelledEdit> fields)
 {
-    return LabelledGroup(box, title, fields, ControlKind::DropDownList, kVScroll);
+    ControlRows rows{{box, ControlKind::GroupBox, title, 0, 0}};
+    AppendLabelled(rows, box, fields, ControlKind::DropDownList, kVScroll);
+    return rows;
 }

@@ -20,6 +20,8 @@ struct LabelledEdit {
     int id;
     unsigned style = 0; // the edit's
 };
+// Each field's label and edit, in the group box `group` (0: none).
+ControlRows LabelledEdits(int group, std::initializer_list<LabelledEdit> fields);
 // The group box `box` titled `title`, then each field's label and edit in it.
 ControlRows LabelledEditGroup(int box, const char* title, std::initializer_list<LabelledEdit> fields);
 // The same with a drop-down list (which scrolls) after each label.
