@@ -10,6 +10,7 @@
 #include "settings/SettingsStore.h"
 
 #include <cstdint>
+#include <string>
 
 template <typename Group, typename Control> class CViewerSetupDlg : public CSetupDlg<Group> {
 public:
@@ -67,6 +68,15 @@ protected:
     {
         if (dx.Failed()) return;
         if (ControlState* box = this->Item(Control::kIdcNormalize)) box->SetCheck(this->m_setup.normalize ? 1 : 0);
+    }
+    // The input step's read: the data set at `path` (see ReadQtxInput), whose depth
+    // range the group and the edits then show. False when it cannot be read.
+    bool ReadInput(const std::string& path, QtxInputRead& read)
+    {
+        if (!ReadQtxInput(path, read)) return false;
+        auto& s = this->m_setup;
+        TakeDepthRange(*this, read, Control::kIdcTopDepth, s.topDepth, Control::kIdcBottomDepth, s.bottomDepth);
+        return true;
     }
     // The colour list serves the wiggles, the palette the image.
     void EnableByType() { EnableColourOrPalette(*this, Control::kIdcType, Control::kIdcColour, Control::kIdcPalette); }

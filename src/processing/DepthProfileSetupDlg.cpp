@@ -127,8 +127,7 @@ int CDepthProfileSetupDlg::OnSelectInputFile()
     if (!ChooseQtxInput(*this, kIdcInputFile, InputFileOf(m_setup))) return 0;
     DeriveOutput();
     QtxInputRead read;
-    if (!ReadQtxInput(m_setup.inputPath, read)) return 0;
-    TakeDepthRange(*this, read, kIdcTopDepth, m_setup.topDepth, kIdcBottomDepth, m_setup.bottomDepth);
+    if (!ReadInput(m_setup.inputPath, read)) return 0;
     TakeSlownessWindow(*this, read.datums, {kIdcSlownessGroup, kIdcSlowMin, kIdcSlowMax, m_setup.slownessTitle,
                                             m_setup.slowMin, m_setup.slowMax});
     return 1;

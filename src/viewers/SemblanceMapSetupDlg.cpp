@@ -63,8 +63,7 @@ void CSemblanceMapSetupDlg::OnSelectInputFile()
 
     // Used here and dropped: the list of the file chosen before is gone with its handler.
     QtxInputRead read;
-    if (!ReadQtxInput(m_setup.path, read)) return;
-    TakeDepthRange(*this, read, kIdcTopDepth, m_setup.topDepth, kIdcBottomDepth, m_setup.bottomDepth);
+    if (!ReadInput(m_setup.path, read)) return;
 
     // The windows of the last semblance map: the whole map, in whole numbers. Axis 1
     // is slowness, axis 2 time; a step or count from the file reaches an int only

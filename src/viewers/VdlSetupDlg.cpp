@@ -103,8 +103,7 @@ void CVdlSetupDlg::OnSelectInputFile()
 
     // Used here and dropped.
     QtxInputRead read;
-    if (!ReadQtxInput(m_setup.path, read)) return;
-    TakeDepthRange(*this, read, kIdcTopDepth, m_setup.topDepth, kIdcBottomDepth, m_setup.bottomDepth);
+    if (!ReadInput(m_setup.path, read)) return;
     m_setup.instFrequency = 0;
     m_setup.instSlowness = 0;
     for (const auto& datum : read.datums) {
