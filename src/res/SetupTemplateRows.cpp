@@ -42,3 +42,16 @@ ControlRows LabelledListGroup(int box, const char* title, std::initializer_list<
     AppendLabelled(rows, box, fields, ControlKind::DropDownList, kVScroll);
     return rows;
 }
+
+ControlRows ProfileListRows(int box, const ProfileListStep& step)
+{
+    return {{step.selectId, ControlKind::Button, step.button, box, 0},
+            {step.listId, ControlKind::ListBox, "", box, 0},
+            {step.labelId, ControlKind::Static, step.label, box, kPathEllipsis}};
+}
+
+ControlRows InBox(int outer, ControlRows rows)
+{
+    if (!rows.empty()) rows.front().group = outer;
+    return rows;
+}

@@ -26,6 +26,19 @@ ControlRows LabelledEdits(int group, std::initializer_list<LabelledEdit> fields)
 ControlRows LabelledEditGroup(int box, const char* title, std::initializer_list<LabelledEdit> fields);
 // The same with a drop-down list (which scrolls) after each label.
 ControlRows LabelledListGroup(int box, const char* title, std::initializer_list<LabelledEdit> fields);
+// `rows` whose group box (the first row) sits in the group box `outer`.
+ControlRows InBox(int outer, ControlRows rows);
+
+// A profile step whose data set's curves are listed: its button, the list and the
+// path label, in the group box `box`.
+struct ProfileListStep {
+    int selectId;
+    const char* button;
+    int listId;
+    int labelId;
+    const char* label;
+};
+ControlRows ProfileListRows(int box, const ProfileListStep& step);
 
 // The input step of a processing setup: its button, then its path label.
 template <typename Control> ControlRows SelectInputRows()
@@ -47,10 +60,10 @@ template <typename Control> ControlRows InputGroupRows(int box, unsigned labelSt
             {Control::kIdcInputFile, ControlKind::Static, "Input File : ", box, labelStyle},
             {Control::kIdcSelectInputFile, ControlKind::Button, "Select &Input File", box, 0}};
 }
-// Run (the default button), Save Setup, Help and Cancel.
-template <typename Control> ControlRows RunRows()
+// Run (the default button, `runId`), Save Setup, Help and Cancel.
+template <typename Control> ControlRows RunRows(int runId = IDOK)
 {
-    return {{IDOK, ControlKind::Button, "Run", 0, kDefaultButton},
+    return {{runId, ControlKind::Button, "Run", 0, kDefaultButton},
             {Control::kIdcSaveSetup, ControlKind::Button, "Save Setup", 0, 0},
             {Control::kIdcHelp, ControlKind::Button, "Help", 0, 0},
             {IDCANCEL, ControlKind::Button, "Cancel", 0, 0}};
