@@ -16,7 +16,7 @@ template <typename Group, typename Control> class CViewerSetupDlg : public CSetu
 public:
     enum : int { kSavedSetup = Control::kIdcSaveSetup }; // end code of "Save Setup"
 
-    void OnSaveSetup()
+    virtual void OnSaveSetup()
     {
         if (this->UpdateData(true)) this->EndDialog(kSavedSetup);
     }
