@@ -12,9 +12,6 @@ using namespace lis::recognise;
 
 namespace {
 
-constexpr unsigned kMaxReceivers = 32;
-constexpr float kMaxPeriod = 2048.0f;
-
 // The waveforms of the mnemonic choice, in radio order: label and QTX mnemonic.
 struct Waveform {
     const char* label;
@@ -27,55 +24,25 @@ constexpr int kWaveformCount = int(std::size(kWaveforms));
 
 } // namespace
 
-CMacXmacPickDlg::CMacXmacPickDlg() : CWavePickDlg(kIddMacXmacPick, 1)
+CMacXmacPickDlg::CMacXmacPickDlg() : CWaveDatumPickDlg(kIddMacXmacPick)
 {
-    On(kIdcAddWave, Notify::Clicked, [this] { OnAddWave(); });
-    On(kIdcRemoveWave, Notify::Clicked, [this] { OnRemoveWave(); });
-    On(kIdcWaveDatums, Notify::DblClick, [this] { OnRemoveWave(); });
-    On(kIdcSetGain, Notify::Clicked, [this] { OnSetGain(); });
-    On(kIdcClearGain, Notify::Clicked, [this] { OnClearGain(); });
     On(kIdcSetStart, Notify::Clicked, [this] { OnSetStart(); });
     On(kIdcClearStart, Notify::Clicked, [this] { OnClearStart(); });
-    On(kIdcTransfer, Notify::Clicked, [this] { OnTransfer(); });
-    On(kIdcClearWave, Notify::Clicked, [this] { OnClearWave(); });
 }
 
 bool CMacXmacPickDlg::OnInitDialog()
 {
-    m_gain.clear();
     m_start.clear();
-    m_receivers = 0;
-    m_samplePeriod = 0;
-    m_mnemonic = -1;
-    m_gainKey = m_startKey = -1;
-    BeginPicking();
-    CDialog::OnInitDialog();
-    FillDatumList(kIdcDatumList);
-    return true;
+    m_startKey = -1;
+    return CWaveDatumPickDlg::OnInitDialog();
 }
 
 void CMacXmacPickDlg::DoDataExchange(DataExchange& dx)
 {
-    if (!dx.Saving()) SetItemText(kIdcDataSet, "Data Set: " + m_dataSetName);
-    dx.Text(kIdcGain, m_gain);
-    dx.Text(kIdcReceivers, m_receivers);
-    dx.MinMax(m_receivers, 0u, kMaxReceivers);
-    dx.Text(kIdcSamplePeriod, m_samplePeriod);
-    dx.MinMax(m_samplePeriod, 0.0f, kMaxPeriod);
+    ExchangeSharedFields(dx);
     dx.Text(kIdcStart, m_start);
     dx.Radio(kIdcWmno, m_mnemonic);
 }
-
-void CMacXmacPickDlg::OnAddWave() { AddWaveDatum(kIdcDatumList, kIdcWaveDatums); }
-
-void CMacXmacPickDlg::OnRemoveWave()
-{
-    if (ControlState* datums = Item(kIdcWaveDatums)) RemoveWaveDatum(*datums);
-}
-
-void CMacXmacPickDlg::OnSetGain() { PickChannel(kIdcDatumList, kIdcGain, m_gainKey); }
-
-void CMacXmacPickDlg::OnClearGain() { ClearPick(kIdcGain, m_gainKey); }
 
 void CMacXmacPickDlg::OnSetStart() { PickChannel(kIdcDatumList, kIdcStart, m_startKey); }
 
@@ -83,13 +50,9 @@ void CMacXmacPickDlg::OnClearStart() { ClearPick(kIdcStart, m_startKey); }
 
 void CMacXmacPickDlg::OnTransfer()
 {
-    if (!UpdateData(true)) return;
-    ControlState* datums = PickedWaveDatums(kIdcWaveDatums);
-    if (!datums || !CheckTransferFields(m_samplePeriod, m_receivers, m_mnemonic >= 0 && m_mnemonic < kWaveformCount,
-                                        "Please Select a Waveform Mnemonic     "))
-        return;
-    CLisChannelItem* gain = ChannelOfKey(m_gainKey);
-    if (NeedsDatum(gain, "Gain Datum")) return;
+    ControlState* datums = nullptr;
+    CLisChannelItem* gain = nullptr;
+    if (!CheckTransfer(kWaveformCount, datums, gain)) return;
     CLisChannelItem* start = ChannelOfKey(m_startKey);
     if (NeedsDatum(start, "Start Datum")) return;
     if (gain) gain->m_used = 1;

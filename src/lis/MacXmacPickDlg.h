@@ -4,36 +4,27 @@
 // receivers, the sample period and the waveform mnemonic.
 #pragma once
 
-#include "lis/WavePickDlg.h"
+#include "lis/WaveDatumPickDlg.h"
 #include "res/MacXmacPickDlgIds.h"
 
 #include <string>
 
-class CMacXmacPickDlg : public CWavePickDlg {
+// m_mnemonic: WMNO, WDXX, WDXY, WDYX, WDYY; -1 none.
+class CMacXmacPickDlg : public CWaveDatumPickDlg<mac_xmac_pick::Control> {
 public:
     using enum mac_xmac_pick::Control; // ids shared with the template
 
     CMacXmacPickDlg();
 
-    std::string m_gain;       // the picked gain datum's mnemonic
-    unsigned m_receivers = 0; // 0 to 32
-    float m_samplePeriod = 0; // microseconds, 0.0 to 2048.0
-    std::string m_start;      // the picked start-time datum's mnemonic
-    int m_mnemonic = -1;      // WMNO, WDXX, WDXY, WDYX, WDYY; -1 none
+    std::string m_start; // the picked start-time datum's mnemonic
 
     bool OnInitDialog() override;
     void DoDataExchange(DataExchange& dx) override;
-    void OnAddWave();
-    void OnRemoveWave();
-    void OnSetGain();
-    void OnClearGain();
     void OnSetStart();
     void OnClearStart();
-    void OnTransfer();
-    void OnClearWave();
+    void OnTransfer() override;
+    void OnClearWave() override;
 
 private:
-    uint32_t m_nextKey = kFirstWaveformKey;
-    int64_t m_gainKey = -1;  // -1: none picked
-    int64_t m_startKey = -1;
+    int64_t m_startKey = -1; // -1: none picked
 };

@@ -4,33 +4,19 @@
 // receivers, the sample period and the waveform mnemonic.
 #pragma once
 
-#include "lis/WavePickDlg.h"
+#include "lis/WaveDatumPickDlg.h"
 #include "res/PickApxWaveformsDlgIds.h"
 
 #include <string>
 
-class CPickApxWaveformsDlg : public CWavePickDlg {
+class CPickApxWaveformsDlg : public CWaveDatumPickDlg<pick_apx::Control> {
 public:
     using enum pick_apx::Control; // ids shared with the template
-    enum Mnemonic : int { kNoMnemonic = -1, kWmno = 0, kWqud = 1 };
+    enum Mnemonic : int { kNoMnemonic = -1, kWmno = 0, kWqud = 1 }; // m_mnemonic's choices
 
     CPickApxWaveformsDlg();
 
-    std::string m_gain;        // the picked gain datum's mnemonic
-    unsigned m_receivers = 0;  // 0 to 32
-    float m_samplePeriod = 0;  // microseconds, 0.0 to 2048.0
-    int m_mnemonic = kNoMnemonic;
-
-    bool OnInitDialog() override;
     void DoDataExchange(DataExchange& dx) override;
-    void OnAddWave();
-    void OnRemoveWave();
-    void OnSetGain();
-    void OnClearGain();
-    void OnTransfer();
-    void OnClearWave();
-
-private:
-    uint32_t m_nextKey = kFirstWaveformKey;
-    int64_t m_gainKey = -1; // -1: no gain picked
+    void OnTransfer() override;
+    void OnClearWave() override;
 };

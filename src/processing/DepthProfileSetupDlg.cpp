@@ -1,7 +1,6 @@
 #include "processing/DepthProfileSetupDlg.h"
 
 #include "common/BrowseFile.h"
-#include "common/Help.h"
 #include "common/PathLabel.h"
 #include "common/RangeCheck.h"
 #include "common/SetupSteps.h"
@@ -9,7 +8,6 @@
 #include "platform/Host.h"
 #include "platform/Path.h"
 #include "res/ResourceIds.h"
-#include "settings/SettingsStore.h"
 
 #include <initializer_list>
 #include <utility>
@@ -53,23 +51,17 @@ std::string CDepthProfileSetupDlg::OutputFolder(const std::string& path, const s
     return keep == std::string::npos ? std::string() : path.substr(0, keep + 1);
 }
 
-CDepthProfileSetupDlg::CDepthProfileSetupDlg() : CSetupDlg(kIddDepthProfileSetup)
+CDepthProfileSetupDlg::CDepthProfileSetupDlg() : CPresentationSetupDlg(kIddDepthProfileSetup, kHelpDepthProfileSetup)
 {
     On(kIdcSelectInputFile, Notify::Clicked, [this] { OnSelectInputFile(); });
     On(kIdcSelectOutputFile, Notify::Clicked, [this] { OnSelectOutputFile(); });
     On(kIdcDomain, Notify::SelChange, [this] { OnSelChangeDomain(); });
-    On(kIdcType, Notify::SelChange, [this] { OnSelChangeType(); });
-    On(kIdcNormalize, Notify::Clicked, [this] { OnNormalize(); });
-    On(kIdcSaveSetup, Notify::Clicked, [this] { OnSaveSetup(); });
-    On(kIdcHelp, Notify::Clicked, [this] { OnHelp(); });
 }
 
 void CDepthProfileSetupDlg::DoDataExchange(DataExchange& dx)
 {
     dx.ComboString(kIdcDomain, m_setup.domain);
-    dx.ComboString(kIdcType, m_setup.type);
-    dx.ComboString(kIdcColour, m_setup.colour);
-    dx.ComboString(kIdcPalette, m_setup.palette);
+    ExchangePresentation(dx);
     ExchangeRange(dx, kDepths, m_setup.topDepth, m_setup.bottomDepth);
     dx.Text(kIdcDepthScale, m_setup.depthScale);
     CheckLimits(dx, kIdcDepthScale, m_setup.depthScale, kDepthScale);
@@ -77,9 +69,7 @@ void CDepthProfileSetupDlg::DoDataExchange(DataExchange& dx)
     ExchangeRange(dx, kFrequency, m_setup.freqStart, m_setup.freqStop);
     ExchangeRange(dx, kSlowness, m_setup.slowMin, m_setup.slowMax);
     ExchangeRange(dx, kAzimuth, m_setup.azimMin, m_setup.azimMax);
-    // The box shows the setting both ways; only OnNormalize changes the setting.
-    if (!dx.Failed())
-        if (ControlState* box = Item(kIdcNormalize)) box->SetCheck(m_setup.normalize ? 1 : 0);
+    ShowNormalize(dx);
 }
 
 bool CDepthProfileSetupDlg::OnInitDialog()
@@ -123,8 +113,6 @@ void CDepthProfileSetupDlg::EnableRanges()
     else enable({kIdcTimeStart, kIdcTimeStop}); // "Time" and any other text
 }
 
-void CDepthProfileSetupDlg::EnableByType() { EnableColourOrPalette(*this, kIdcType, kIdcColour, kIdcPalette); }
-
 void CDepthProfileSetupDlg::DeriveOutput()
 {
     m_setup.outputName = OutputName(m_setup.inputTitle, m_setup.domain);
@@ -139,8 +127,7 @@ int CDepthProfileSetupDlg::OnSelectInputFile()
     if (!ChooseQtxInput(*this, kIdcInputFile, InputFileOf(m_setup))) return 0;
     DeriveOutput();
     QtxInputRead read;
-    if (!ReadQtxInput(m_setup.inputPath, read)) return 0;
-    TakeDepthRange(*this, read, kIdcTopDepth, m_setup.topDepth, kIdcBottomDepth, m_setup.bottomDepth);
+    if (!ReadInput(m_setup.inputPath, read)) return 0;
     TakeSlownessWindow(*this, read.datums, {kIdcSlownessGroup, kIdcSlowMin, kIdcSlowMax, m_setup.slownessTitle,
                                             m_setup.slowMin, m_setup.slowMax});
     return 1;
@@ -162,20 +149,3 @@ void CDepthProfileSetupDlg::OnSelChangeDomain()
     SetItemText(kIdcInputFile, ShortenPath(kInputLabel, m_setup.inputPath));
     DeriveOutput();
 }
-
-void CDepthProfileSetupDlg::OnSelChangeType()
-{
-    m_setup.type = SelectedText(Item(kIdcType));
-    m_setup.colour = SelectedText(Item(kIdcColour));
-    m_setup.palette = SelectedText(Item(kIdcPalette));
-    EnableByType();
-}
-
-void CDepthProfileSetupDlg::OnNormalize() { ToggleCheck(*this, kIdcNormalize, m_setup.normalize); }
-
-void CDepthProfileSetupDlg::OnSaveSetup()
-{
-    if (UpdateData(true)) EndDialog(kSavedSetup);
-}
-
-void CDepthProfileSetupDlg::OnHelp() { ShowHelp(theApp.m_helpPath, kHelpContext, kHelpDepthProfileSetup); }

@@ -5,16 +5,15 @@
 // Setup" with kSavedSetup, and both give the edited group back.
 #pragma once
 
-#include "common/SetupDlg.h"
+#include "common/ViewerSetupDlg.h"
 #include "res/DepthProfileSetupDlgIds.h"
 #include "settings/SettingsGroups.h"
 
 #include <string>
 
-class CDepthProfileSetupDlg : public CSetupDlg<DepthProfileSetupGroup> {
+class CDepthProfileSetupDlg : public CPresentationSetupDlg<DepthProfileSetupGroup, depth_profile_setup::Control> {
 public:
     using enum depth_profile_setup::Control; // ids shared with the template
-    enum : int { kSavedSetup = kIdcSaveSetup }; // end code of "Save Setup"
 
     CDepthProfileSetupDlg();
 
@@ -25,10 +24,6 @@ public:
     int OnSelectInputFile();
     int OnSelectOutputFile();
     void OnSelChangeDomain();
-    void OnSelChangeType();
-    void OnNormalize();
-    void OnSaveSetup();
-    void OnHelp();
 
     // The output's file name for an input of file title `title` profiled in `domain`:
     // "_time.qtx", "_frequency.qtx", "_slowness.qtx", "_timefreq.qtx" ("Time/Frequency")
@@ -41,8 +36,6 @@ public:
 private:
     // The range edits of the domain (Normalize with "Slowness"); the others disabled.
     void EnableRanges();
-    // The colour list serves wiggles, the palette the colour rows.
-    void EnableByType();
     // The output's name, folder, path and extension from the input and the domain.
     void DeriveOutput();
 };

@@ -1,8 +1,5 @@
 #include "processing/FilterSetupDlg.h"
 
-#include "common/Help.h"
-#include "common/PathLabel.h"
-#include "common/SetupSteps.h"
 #include "platform/Format.h"
 #include "processing/DepthProfileSetupDlg.h"
 #include "processing/SetupFiles.h"
@@ -16,7 +13,6 @@ namespace {
 using enum filter_setup::Control;
 
 constexpr uint32_t kHelpFilterSetup = 3;
-constexpr int kEndScroll = 8;
 
 constexpr int kFrequencyGroup[] = {kIdcSelectFrequencyProfile, kIdcFrequencyProfile, kIdcAxisEnd, kIdcAxisStart,
                                    kIdcFrequencyStartLabel, kIdcFrequencyStopLabel, kIdcFrequencyStart,
@@ -27,17 +23,11 @@ constexpr int kTimeGroup[] = {kIdcSelectTimeProfile, kIdcTimeProfile, kIdcTimeSt
 constexpr int kSlownessGroup[] = {kIdcSelectSlownessProfile, kIdcSlownessProfile, kIdcSlownessStart,
                                   kIdcSlownessStop,          kIdcSlownessStartLabel, kIdcSlownessStopLabel};
 
-std::string Shorten(const char* label, const std::string& path) { return ShortenPath(label, path, kNarrowPathLabel); }
-
 } // namespace
 
-CFilterSetupDlg::CFilterSetupDlg() : CSetupDlg(kIddFilterSetup)
+CFilterSetupDlg::CFilterSetupDlg() : CProfileSetupDlg(kIddFilterSetup, kHelpFilterSetup)
 {
     On(kIdcSelectInputFile, Notify::Clicked, [this] { OnSelectInputFile(); });
-    On(kIdcSelectFrequencyProfile, Notify::Clicked, [this] { OnSelectFrequencyProfile(); });
-    On(kIdcSelectTimeProfile, Notify::Clicked, [this] { OnSelectTimeProfile(); });
-    On(kIdcSelectSlownessProfile, Notify::Clicked, [this] { OnSelectSlownessProfile(); });
-    On(kIdcSelectOutputFile, Notify::Clicked, [this] { OnSelectOutputFile(); });
     On(kIdcFrequencyEnable, Notify::Clicked, [this] { OnFrequencyEnable(true); });
     On(kIdcFrequencyDisable, Notify::Clicked, [this] { OnFrequencyEnable(false); });
     On(kIdcTimeEnable, Notify::Clicked, [this] { OnTimeEnable(true); });
@@ -48,14 +38,9 @@ CFilterSetupDlg::CFilterSetupDlg() : CSetupDlg(kIddFilterSetup)
     On(kIdcForceInputs, Notify::Clicked, [this] { OnForceInputs(); });
     On(kIdcFixedProfile, Notify::Clicked, [this] { OnProfileKind(true); });
     On(kIdcVariableProfile, Notify::Clicked, [this] { OnProfileKind(false); });
-    On(kIdcBellShape, Notify::Clicked, [this] { OnShape(true); });
-    On(kIdcSemiRectangular, Notify::Clicked, [this] { OnShape(false); });
     On(kIdcHannWindow, Notify::Clicked, [this] { OnTimeWindow(0); });
     On(kIdcFrontMute, Notify::Clicked, [this] { OnTimeWindow(1); });
     On(kIdcBackMute, Notify::Clicked, [this] { OnTimeWindow(2); });
-    On(kIdcResponse, Notify::Clicked, [this] { DrawResponse(); });
-    On(kIdcSaveSetup, Notify::Clicked, [this] { OnSaveSetup(); });
-    On(kIdcHelp, Notify::Clicked, [this] { OnHelp(); });
 }
 
 InputChangeBookkeeping& CFilterSetupDlg::Changes() { return theApp.m_dormant.filter.changes; }
@@ -63,11 +48,7 @@ InputChangeBookkeeping& CFilterSetupDlg::Changes() { return theApp.m_dormant.fil
 bool CFilterSetupDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    SetItemText(kIdcInputFile, Shorten("Input File : ", m_setup.inputPath));
-    SetItemText(kIdcOutputFile, Shorten("Output File : ", m_setup.outputPath));
-    SetItemText(kIdcFrequencyProfile, Shorten("Profile : ", m_setup.frequencyProfilePath));
-    SetItemText(kIdcTimeProfile, Shorten("Profile : ", m_setup.timeProfilePath));
-    SetItemText(kIdcSlownessProfile, Shorten("Profile : ", m_setup.slownessProfilePath));
+    ShowPaths();
     if (!m_setup.slownessTitle.empty()) SetItemText(kIdcSlownessGroup, m_setup.slownessTitle);
     UpdateGroups();
     CenterWindow();
@@ -91,14 +72,6 @@ void CFilterSetupDlg::DoDataExchange(DataExchange& dx)
     dx.OneHot({{kIdcForceInputs, &m_setup.forceInputs}});
 }
 
-void CFilterSetupDlg::OnDrawItem(int id, Dc& dc, const Rect& client)
-{
-    if (id != kIdcResponse) return;
-    const double f1 = ResponseEditValue(GetItemText(kIdcFrequencyStart));
-    const double f2 = ResponseEditValue(GetItemText(kIdcFrequencyStop));
-    ::DrawResponse(dc, client, m_setup.bellShape != 0, f1, f2, m_sampleInterval, m_response);
-}
-
 void CFilterSetupDlg::ApplySlownessRange(const CQtxDatumList& datums)
 {
     SlownessWindow window;
@@ -114,48 +87,20 @@ void CFilterSetupDlg::ApplySlownessRange(const CQtxDatumList& datums)
 int CFilterSetupDlg::OnSelectInputFile()
 {
     std::string title;
-    if (!PickSetupInput(*this, m_setup, Changes(), SetupInput::Input, kIdcInputFile, title)) return 0;
-
-    CQtxFile file;
-    if (!file.OpenRead(m_setup.inputPath)) return 0;
-    m_setup.outputName = title + "_filt.qtx";
-    m_setup.inputFolder = CDepthProfileSetupDlg::OutputFolder(m_setup.inputPath, m_setup.inputName);
-    m_setup.outputPath = m_setup.inputFolder + m_setup.outputName;
-    m_setup.outputExt = ".qtx";
-    SetItemText(kIdcOutputFile, Shorten("Output File : ", m_setup.outputPath));
-
     CQtxDatumList datums;
-    if (!ReadDepthsAndDatums(file, m_setup.topDepth, m_setup.bottomDepth, datums)) return 0;
-    SetItemText(kIdcTopDepth, DepthText(m_setup.topDepth));
-    SetItemText(kIdcBottomDepth, DepthText(m_setup.bottomDepth));
+    const auto nameOutput = [&] {
+        m_setup.outputName = title + "_filt.qtx";
+        m_setup.inputFolder = CDepthProfileSetupDlg::OutputFolder(m_setup.inputPath, m_setup.inputName);
+        m_setup.outputPath = m_setup.inputFolder + m_setup.outputName;
+        m_setup.outputExt = ".qtx";
+    };
+    if (!SelectInput(title, nameOutput, datums)) return 0;
     ApplySlownessRange(datums);
     DrawResponse();
     return 1;
 }
 
-int CFilterSetupDlg::PickProfile(SetupInput which, int labelId)
-{
-    CQtxDatumList datums;
-    if (!::PickProfile(*this, m_setup, Changes(), which, labelId, datums)) return 0;
-    ApplySlownessRange(datums);
-    DrawResponse();
-    return 1;
-}
-
-int CFilterSetupDlg::OnSelectFrequencyProfile() { return PickProfile(SetupInput::Frequency, kIdcFrequencyProfile); }
-
-int CFilterSetupDlg::OnSelectTimeProfile() { return PickProfile(SetupInput::Time, kIdcTimeProfile); }
-
-int CFilterSetupDlg::OnSelectSlownessProfile() { return PickProfile(SetupInput::Slowness, kIdcSlownessProfile); }
-
-int CFilterSetupDlg::OnSelectOutputFile()
-{
-    if (!ChooseOutputFile(*this, kIdcOutputFile, "Browse Output QTX File", "Output File : ",
-                          {m_setup.outputPath, m_setup.outputName, m_setup.outputExt}, kNarrowPathLabel))
-        return 0;
-    DrawResponse();
-    return 1;
-}
+void CFilterSetupDlg::ProfileRead(SetupInput, const CQtxDatumList& datums) { ApplySlownessRange(datums); }
 
 void CFilterSetupDlg::EnableGroup(Group group, bool enable)
 {
@@ -211,23 +156,12 @@ void CFilterSetupDlg::OnProfileKind(bool fixed)
     UpdateFrequencyGroup();
 }
 
-void CFilterSetupDlg::OnShape(bool bell)
-{
-    SetRadioPair(*this, m_setup.bellShape, m_setup.semiRectangular, bell, kIdcBellShape, kIdcSemiRectangular);
-    DrawResponse();
-}
-
 void CFilterSetupDlg::OnTimeWindow(int which)
 {
     SetRadioSet(*this,
                 {{kIdcHannWindow, &m_setup.hannWindow}, {kIdcFrontMute, &m_setup.frontMute},
                  {kIdcBackMute, &m_setup.backMute}},
                 which);
-}
-
-void CFilterSetupDlg::OnHScroll(int code)
-{
-    if (code == kEndScroll) DrawResponse();
 }
 
 void CFilterSetupDlg::UpdateFrequencyGroup()
@@ -258,10 +192,3 @@ void CFilterSetupDlg::UpdateGroups()
     UpdateTimeGroup();
     UpdateSlownessGroup();
 }
-
-void CFilterSetupDlg::OnSaveSetup()
-{
-    if (UpdateData(true)) EndDialog(kSavedSetup);
-}
-
-void CFilterSetupDlg::OnHelp() { ShowHelp(theApp.m_helpPath, kHelpContext, kHelpFilterSetup); }

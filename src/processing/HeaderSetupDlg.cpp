@@ -82,28 +82,32 @@ void CHeaderSetupDlg::OnRemarks()
     End(kIdcRemarks);
 }
 
+void CHeaderSetupDlg::ChooseFileAndEnd(Browse mode, const char* caption, const char* filter, std::string& path,
+                                       std::string& title, std::string& ext, int code)
+{
+    std::string p = path, t = title, e = ext;
+    if (!BrowseFile(mode, caption, filter, p, t, e)) return;
+    path = p, title = t, ext = e;
+    End(code);
+}
+
 void CHeaderSetupDlg::OnLoadTemplate()
 {
-    std::string path = m_setup.loadPath, title = m_setup.loadTitle, ext = m_setup.loadExt;
-    if (!BrowseFile(Browse::Open, "Load Header", kHeaderFilter, path, title, ext)) return;
-    m_setup.loadPath = path, m_setup.loadTitle = title, m_setup.loadExt = ext;
-    End(kIdcLoadTemplate);
+    auto& s = m_setup;
+    ChooseFileAndEnd(Browse::Open, "Load Header", kHeaderFilter, s.loadPath, s.loadTitle, s.loadExt, kIdcLoadTemplate);
 }
 
 void CHeaderSetupDlg::OnSaveTemplate()
 {
-    std::string path = m_setup.savePath, title = m_setup.saveTitle, ext = m_setup.saveExt;
-    if (!BrowseFile(Browse::Save, "Save Header", kHeaderFilter, path, title, ext)) return;
-    m_setup.savePath = path, m_setup.saveTitle = title, m_setup.saveExt = ext;
-    End(kIdcSaveTemplate);
+    auto& s = m_setup;
+    ChooseFileAndEnd(Browse::Save, "Save Header", kHeaderFilter, s.savePath, s.saveTitle, s.saveExt, kIdcSaveTemplate);
 }
 
 void CHeaderSetupDlg::OnSelectImageFile()
 {
-    std::string path = m_setup.imagePath, title = m_setup.imageTitle, ext = m_setup.imageExt;
-    if (!BrowseFile(Browse::Save, "Save Header Image As", kImageFilter, path, title, ext)) return;
-    m_setup.imagePath = path, m_setup.imageTitle = title, m_setup.imageExt = ext;
-    End(kIdcSelectImageFile);
+    auto& s = m_setup;
+    ChooseFileAndEnd(Browse::Save, "Save Header Image As", kImageFilter, s.imagePath, s.imageTitle, s.imageExt,
+                     kIdcSelectImageFile);
 }
 
 void CHeaderSetupDlg::OnRemarksCheck()

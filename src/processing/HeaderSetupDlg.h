@@ -4,6 +4,7 @@
 // The sub-dialogs edit copies: what a cancelled one changed is lost.
 #pragma once
 
+#include "common/BrowseFile.h"
 #include "common/SetupDlg.h"
 #include "processing/LogHeader.h"
 #include "res/HeaderSetupDlgIds.h"
@@ -52,4 +53,8 @@ public:
 
 private:
     void End(int code);
+    // The file step of the template and image buttons: the host's dialog starts from the
+    // group's file; a choice becomes the group's and ends the dialog with `code`.
+    void ChooseFileAndEnd(Browse mode, const char* caption, const char* filter, std::string& path,
+                          std::string& title, std::string& ext, int code);
 };

@@ -1,8 +1,5 @@
 #include "processing/PickingSetupDlg.h"
 
-#include "common/Help.h"
-#include "common/PathLabel.h"
-#include "common/SetupSteps.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "processing/DepthProfileSetupDlg.h"
@@ -19,7 +16,6 @@ namespace {
 using enum picking_setup::Control;
 
 constexpr uint32_t kHelpPickingSetup = 7;
-constexpr int kEndScroll = 8;
 constexpr const char* kSuffixes[] = {"_Ifs.qtx", "_Semb.qtx", "_SembMap.qtx", "_FreqMap.qtx"};
 constexpr int kModeIds[] = {kIdcIfsAnalysis, kIdcGuidedSemblance, kIdcStcMap, kIdcSfcMap};
 
@@ -34,25 +30,16 @@ constexpr int kSlownessControls[] = {kIdcSelectSlownessProfile, kIdcSlownessProf
                                      kIdcSlownessStopLabel, kIdcSlownessStartLabel, kIdcSlownessWidthLabel,
                                      kIdcMinVpVsLabel, kIdcMaxVpVsLabel};
 
-std::string Shorten(const char* label, const std::string& path) { return ShortenPath(label, path, kNarrowPathLabel); }
-
 } // namespace
 
-CPickingSetupDlg::CPickingSetupDlg() : CSetupDlg(kIddPickingSetup)
+CPickingSetupDlg::CPickingSetupDlg() : CProfileSetupDlg(kIddPickingSetup, kHelpPickingSetup)
 {
     On(kIdcSelectInputFile, Notify::Clicked, [this] { OnSelectInputFile(); });
-    On(kIdcSelectFrequencyProfile, Notify::Clicked, [this] { OnSelectFrequencyProfile(); });
-    On(kIdcSelectTimeProfile, Notify::Clicked, [this] { OnSelectTimeProfile(); });
-    On(kIdcSelectSlownessProfile, Notify::Clicked, [this] { OnSelectSlownessProfile(); });
-    On(kIdcSelectOutputFile, Notify::Clicked, [this] { OnSelectOutputFile(); });
     for (int m = 0; m < 4; ++m) On(kModeIds[m], Notify::Clicked, [this, m] { OnMode(Mode(m)); });
     On(kIdcFrequencyEnable, Notify::Clicked, [this] { OnFrequencyEnable(true); });
     On(kIdcFrequencyDisable, Notify::Clicked, [this] { OnFrequencyEnable(false); });
     On(kIdcFixedProfile, Notify::Clicked, [this] { OnProfileKind(true); });
     On(kIdcVariableProfile, Notify::Clicked, [this] { OnProfileKind(false); });
-    On(kIdcBellShape, Notify::Clicked, [this] { OnShape(true); });
-    On(kIdcSemiRectangular, Notify::Clicked, [this] { OnShape(false); });
-    On(kIdcResponse, Notify::Clicked, [this] { DrawResponse(); });
     On(kIdcSlownessFixed, Notify::Clicked, [this] { OnSlownessMode(0); });
     On(kIdcSlownessVariable, Notify::Clicked, [this] { OnSlownessMode(1); });
     On(kIdcSlownessVpVs, Notify::Clicked, [this] { OnSlownessMode(2); });
@@ -74,8 +61,6 @@ CPickingSetupDlg::CPickingSetupDlg() : CSetupDlg(kIddPickingSetup)
                         r);
         });
     On(kIdcReceivers, Notify::SelChange, [this] { OnSelchangeReceiverList(); });
-    On(kIdcSaveSetup, Notify::Clicked, [this] { OnSaveSetup(); });
-    On(kIdcHelp, Notify::Clicked, [this] { OnHelp(); });
 }
 
 InputChangeBookkeeping& CPickingSetupDlg::Changes() { return theApp.m_dormant.picking.changes; }
@@ -83,11 +68,7 @@ InputChangeBookkeeping& CPickingSetupDlg::Changes() { return theApp.m_dormant.pi
 bool CPickingSetupDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    SetItemText(kIdcInputFile, Shorten("Input File : ", m_setup.inputPath));
-    SetItemText(kIdcOutputFile, Shorten("Output File : ", m_setup.outputPath));
-    SetItemText(kIdcFrequencyProfile, Shorten("Profile : ", m_setup.frequencyProfilePath));
-    SetItemText(kIdcTimeProfile, Shorten("Profile : ", m_setup.timeProfilePath));
-    SetItemText(kIdcSlownessProfile, Shorten("Profile : ", m_setup.slownessProfilePath));
+    ShowPaths();
     UpdateOptionsAndOutputName();
     UpdateFrequencyControls();
     UpdateTimeControls();
@@ -121,13 +102,6 @@ void CPickingSetupDlg::DoDataExchange(DataExchange& dx)
         if (ControlState* c = Item(id)) c->SetCheck(flag ? 1 : 0);
 }
 
-void CPickingSetupDlg::OnDrawItem(int id, Dc& dc, const Rect& client)
-{
-    if (id != kIdcResponse) return;
-    ::DrawResponse(dc, client, m_setup.bellShape != 0, ResponseEditValue(GetItemText(kIdcFrequencyStart)),
-                   ResponseEditValue(GetItemText(kIdcFrequencyStop)), m_sampleInterval, m_response);
-}
-
 void CPickingSetupDlg::OnMode(Mode mode)
 {
     uint16_t* flags[] = {&m_setup.ifsAnalysis, &m_setup.guidedSemblance, &m_setup.stcMap, &m_setup.sfcMap};
@@ -152,12 +126,6 @@ void CPickingSetupDlg::OnProfileKind(bool fixed)
 {
     SetRadioPair(*this, m_setup.fixedProfile, m_setup.variableProfile, fixed, kIdcFixedProfile, kIdcVariableProfile);
     UpdateFrequencyControls();
-}
-
-void CPickingSetupDlg::OnShape(bool bell)
-{
-    SetRadioPair(*this, m_setup.bellShape, m_setup.semiRectangular, bell, kIdcBellShape, kIdcSemiRectangular);
-    DrawResponse();
 }
 
 void CPickingSetupDlg::OnSlownessMode(int which)
@@ -302,51 +270,13 @@ void CPickingSetupDlg::OnSelchangeReceiverList()
 
 int CPickingSetupDlg::OnSelectInputFile()
 {
-    if (!PickSetupInput(*this, m_setup, Changes(), SetupInput::Input, kIdcInputFile, m_setup.inputTitle)) return 0;
-    CQtxFile file;
-    if (!file.OpenRead(m_setup.inputPath)) return 0;
-    DeriveOutputName();
-    SetItemText(kIdcOutputFile, Shorten("Output File : ", m_setup.outputPath));
     CQtxDatumList datums;
-    if (!ReadDepthsAndDatums(file, m_setup.topDepth, m_setup.bottomDepth, datums)) return 0;
-    SetItemText(kIdcTopDepth, DepthText(m_setup.topDepth));
-    SetItemText(kIdcBottomDepth, DepthText(m_setup.bottomDepth));
+    if (!SelectInput(m_setup.inputTitle, [this] { DeriveOutputName(); }, datums)) return 0;
     DrawResponse();
     return 1;
 }
 
-int CPickingSetupDlg::PickProfile(SetupInput which, int labelId)
+void CPickingSetupDlg::ProfileRead(SetupInput which, const CQtxDatumList&)
 {
-    CQtxDatumList datums;
-    if (!::PickProfile(*this, m_setup, Changes(), which, labelId, datums)) return 0;
     if (which == SetupInput::Slowness) FillReceiverList();
-    DrawResponse();
-    return 1;
 }
-
-int CPickingSetupDlg::OnSelectFrequencyProfile() { return PickProfile(SetupInput::Frequency, kIdcFrequencyProfile); }
-
-int CPickingSetupDlg::OnSelectTimeProfile() { return PickProfile(SetupInput::Time, kIdcTimeProfile); }
-
-int CPickingSetupDlg::OnSelectSlownessProfile() { return PickProfile(SetupInput::Slowness, kIdcSlownessProfile); }
-
-int CPickingSetupDlg::OnSelectOutputFile()
-{
-    if (!ChooseOutputFile(*this, kIdcOutputFile, "Browse Output QTX File", "Output File : ",
-                          {m_setup.outputPath, m_setup.outputName, m_setup.outputExt}, kNarrowPathLabel))
-        return 0;
-    DrawResponse();
-    return 1;
-}
-
-void CPickingSetupDlg::OnHScroll(int code)
-{
-    if (code == kEndScroll) DrawResponse();
-}
-
-void CPickingSetupDlg::OnSaveSetup()
-{
-    if (UpdateData(true)) EndDialog(kSavedSetup);
-}
-
-void CPickingSetupDlg::OnHelp() { ShowHelp(theApp.m_helpPath, kHelpContext, kHelpPickingSetup); }

@@ -3,8 +3,7 @@
 // the receivers to exclude. "Run" ends with IDOK, "Save Setup" with kSavedSetup.
 #pragma once
 
-#include "common/SetupDlg.h"
-#include "processing/FilterResponse.h"
+#include "processing/ProfileSetupDlg.h"
 #include "processing/SetupFiles.h"
 #include "res/PickingSetupDlgIds.h"
 #include "settings/SettingsGroups.h"
@@ -12,35 +11,24 @@
 #include <array>
 #include <string>
 
-class CPickingSetupDlg : public CSetupDlg<PickingSetupGroup> {
+class CPickingSetupDlg : public CProfileSetupDlg<PickingSetupGroup, picking_setup::Control> {
 public:
     using enum picking_setup::Control;
-    enum : int { kSavedSetup = kIdcSaveSetup };
     enum Mode : int { kIfs, kGuided, kStc, kSfc };
 
     CPickingSetupDlg();
 
     bool OnInitDialog() override;
     void DoDataExchange(DataExchange& dx) override;
-    void OnDrawItem(int id, Dc& dc, const Rect& client) override;
 
     int OnSelectInputFile();
-    int OnSelectFrequencyProfile();
-    int OnSelectTimeProfile();
-    int OnSelectSlownessProfile();
-    int OnSelectOutputFile();
     void OnMode(Mode mode);
     void OnFrequencyEnable(bool enable);
     void OnProfileKind(bool fixed);
-    void OnShape(bool bell);
     void OnSlownessMode(int which); // 0 fixed, 1 variable, 2 Vp/Vs
     void OnUnits(bool english);
     void OnToggle(int id);          // Noisy Data, Dispersion Package, Normalize, Force Inputs, Exclude
     void OnSelchangeReceiverList();
-    void OnHScroll(int code);
-    void OnSaveSetup();
-    void OnHelp();
-    void DrawResponse() { RedrawItem(kIdcResponse); }
 
     void UpdateOptionsAndOutputName();
     void UpdateFrequencyControls();
@@ -51,14 +39,12 @@ public:
     // mode is set), moved into the input's folder.
     void DeriveOutputName();
 
-    float m_sampleInterval = 0.0f; // as in the filter setup: nothing sets it yet
-    ResponseValues m_response{};
     uint32_t m_outputNameReset = 0;
     int m_rowCount = kPickingReceiverRows;
     int m_currentRow = -1;
     std::array<std::string, kPickingReceiverRows> m_receiverNames;
 
 private:
-    int PickProfile(SetupInput which, int labelId);
-    InputChangeBookkeeping& Changes();
+    InputChangeBookkeeping& Changes() override;
+    void ProfileRead(SetupInput which, const CQtxDatumList& datums) override;
 };

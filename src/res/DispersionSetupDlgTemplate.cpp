@@ -2,6 +2,7 @@
 #include "platform/Host.h"
 #include "res/DispersionSetupDlgIds.h"
 #include "res/ResourceIds.h"
+#include "res/SetupTemplateRows.h"
 
 // The setup of a dispersion correction: the input slowness data set and its curves,
 // frequency, borehole and formation density as fixed values or profiles, the output.
@@ -10,45 +11,44 @@ DialogTemplate DispersionSetupDialogTemplate()
     using K = ControlKind;
     using enum dispersion_setup::Control;
     using enum dispersion_setup::Box;
-    return {kIddDispersionSetup,
-            "Dispersion Correction Setup",
-            {
-                {kBoxItems, K::GroupBox, "Data Item(s)", 0, 0},
-                {kIdcSelectInputFile, K::Button, "Select &Input DTS File", kBoxItems, 0},
-                {kIdcInputList, K::ListBox, "", kBoxItems, 0},
-                {kIdcInputFile, K::Static, "Input DTS File : ", kBoxItems, kPathEllipsis},
-                {kBoxFrequency, K::GroupBox, "Frequency Description [Hz]", 0, 0},
-                {kIdcFixedFrequency, K::RadioButton, "Fixed Frequency", kBoxFrequency, kGroupStart},
-                {kIdcVariableFrequency, K::RadioButton, "Variable Frequency", kBoxFrequency, 0},
-                {kIdcFixedFrequencyValue, K::Edit, "", kBoxFrequency, 0},
-                {kIdcSelectFrequencyProfile, K::Button, "Select &Frequency Profile", kBoxFrequency, 0},
-                {kIdcFrequencyList, K::ListBox, "", kBoxFrequency, 0},
-                {kIdcFrequencyProfile, K::Static, "Frequency Profile : ", kBoxFrequency, kPathEllipsis},
-                {kBoxBorehole, K::GroupBox, "Borehole Description [inch]", 0, 0},
-                {kIdcFixedBitSize, K::RadioButton, "Fixed Bit Size", kBoxBorehole, kGroupStart},
-                {kIdcUseCaliper, K::RadioButton, "Use Caliper", kBoxBorehole, 0},
-                {kIdcBitSize, K::Edit, "", kBoxBorehole, 0},
-                {kIdcStatic, K::Static, "Mud Slowness [uSec/ft]", kBoxBorehole, 0},
-                {kIdcMudSlowness, K::Edit, "", kBoxBorehole, 0},
-                {kIdcStatic, K::Static, "Mud Density [g/cc]", kBoxBorehole, 0},
-                {kIdcMudDensity, K::Edit, "", kBoxBorehole, 0},
-                {kIdcSelectCaliperProfile, K::Button, "Select &Caliper Profile", kBoxBorehole, 0},
-                {kIdcCaliperList, K::ListBox, "", kBoxBorehole, 0},
-                {kIdcCaliperProfile, K::Static, "Caliper Profile : ", kBoxBorehole, kPathEllipsis},
-                {kBoxDensity, K::GroupBox, "Formation Density [g/cc]", 0, 0},
-                {kIdcFixedDensity, K::RadioButton, "Fixed", kBoxDensity, kGroupStart},
-                {kIdcVariableDensity, K::RadioButton, "Variable", kBoxDensity, 0},
-                {kIdcFixedDensityValue, K::Edit, "", kBoxDensity, 0},
-                {kIdcSelectDensityProfile, K::Button, "Select &Density Profile", kBoxDensity, 0},
-                {kIdcDensityList, K::ListBox, "", kBoxDensity, 0},
-                {kIdcDensityProfile, K::Static, "Density Profile : ", kBoxDensity, kPathEllipsis},
-                {kIdcSelectOutputFile, K::Button, "Select &Output DTS File", 0, 0},
-                {kIdcOutputFile, K::Static, "Output DTS File : ", 0, kPathEllipsis},
-                {kIdcRun, K::Button, "Run", 0, kDefaultButton},
-                {kIdcSaveSetup, K::Button, "Save Setup", 0, 0},
-                {kIdcHelp, K::Button, "Help", 0, 0},
-                {IDCANCEL, K::Button, "Cancel", 0, 0},
-            }};
+    return {kIddDispersionSetup, "Dispersion Correction Setup",
+            JoinRows({
+                {
+                    {kBoxItems, K::GroupBox, "Data Item(s)", 0, 0},
+                    {kIdcSelectInputFile, K::Button, "Select &Input DTS File", kBoxItems, 0},
+                    {kIdcInputList, K::ListBox, "", kBoxItems, 0},
+                    {kIdcInputFile, K::Static, "Input DTS File : ", kBoxItems, kPathEllipsis},
+                    {kBoxFrequency, K::GroupBox, "Frequency Description [Hz]", 0, 0},
+                    {kIdcFixedFrequency, K::RadioButton, "Fixed Frequency", kBoxFrequency, kGroupStart},
+                    {kIdcVariableFrequency, K::RadioButton, "Variable Frequency", kBoxFrequency, 0},
+                    {kIdcFixedFrequencyValue, K::Edit, "", kBoxFrequency, 0},
+                },
+                ProfileListRows(kBoxFrequency, {kIdcSelectFrequencyProfile, "Select &Frequency Profile",
+                                                kIdcFrequencyList, kIdcFrequencyProfile, "Frequency Profile : "}),
+                {
+                    {kBoxBorehole, K::GroupBox, "Borehole Description [inch]", 0, 0},
+                    {kIdcFixedBitSize, K::RadioButton, "Fixed Bit Size", kBoxBorehole, kGroupStart},
+                    {kIdcUseCaliper, K::RadioButton, "Use Caliper", kBoxBorehole, 0},
+                    {kIdcBitSize, K::Edit, "", kBoxBorehole, 0},
+                },
+                LabelledEdits(kBoxBorehole, {{"Mud Slowness [uSec/ft]", kIdcMudSlowness},
+                                             {"Mud Density [g/cc]", kIdcMudDensity}}),
+                ProfileListRows(kBoxBorehole, {kIdcSelectCaliperProfile, "Select &Caliper Profile", kIdcCaliperList,
+                                               kIdcCaliperProfile, "Caliper Profile : "}),
+                {
+                    {kBoxDensity, K::GroupBox, "Formation Density [g/cc]", 0, 0},
+                    {kIdcFixedDensity, K::RadioButton, "Fixed", kBoxDensity, kGroupStart},
+                    {kIdcVariableDensity, K::RadioButton, "Variable", kBoxDensity, 0},
+                    {kIdcFixedDensityValue, K::Edit, "", kBoxDensity, 0},
+                },
+                ProfileListRows(kBoxDensity, {kIdcSelectDensityProfile, "Select &Density Profile", kIdcDensityList,
+                                              kIdcDensityProfile, "Density Profile : "}),
+                {
+                    {kIdcSelectOutputFile, K::Button, "Select &Output DTS File", 0, 0},
+                    {kIdcOutputFile, K::Static, "Output DTS File : ", 0, kPathEllipsis},
+                },
+                RunRows<dispersion_setup::Control>(kIdcRun),
+            })};
 }
 
 DialogTemplate SlownessUnitsDialogTemplate()

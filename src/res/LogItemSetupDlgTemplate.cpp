@@ -3,90 +3,111 @@
 #include "res/LogItemSetupDlgIds.h"
 #include "res/PlotChoices.h"
 #include "res/ResourceIds.h"
+#include "res/SetupTemplateRows.h"
+
+namespace {
+
+using K = ControlKind;
+using C = log_item_setup::Control;
+using enum log_item_setup::Control;
 
 // Group boxes nobody addresses take ids below -1; the labels are kIdcStatic.
+constexpr int kInputGroup = -2, kItemGroup = -4, kWaveGroup = -5, kFreqGroup = -6, kSlowGroup = -7, kCurveGroup = -8,
+              kShadeGroup = -9;
+
+// The data set and the depths read from it share one group.
+ControlRows InputRows()
+{
+    return JoinRows({InputGroupRows<C>(kInputGroup),
+                     LabelledEdits(kInputGroup,
+                                   {{"Start depth :", kIdcStartDepth}, {"Stop depth :", kIdcStopDepth},
+                                    {"Shift :", kIdcShift}}),
+                     {{kIdcRestoreDepth, K::Button, "&Restore Depth", kInputGroup, 0}}});
+}
+
+ControlRows ItemRows()
+{
+    return JoinRows({{
+                         {kItemGroup, K::GroupBox, "Item", 0, 0},
+                         {kIdcStatic, K::Static, "Domain :", kItemGroup, 0},
+                         {kIdcDomain, K::DropDownList, "", kItemGroup, kDisabled},
+                     },
+                     LabelledEdits(kItemGroup, {{"Name :", kIdcName},
+                                                {"Units name :", kIdcUnitsName},
+                                                {"Track number :", kIdcTrack},
+                                                {"Left limit :", kIdcLeftLimit},
+                                                {"Right limit :", kIdcRightLimit}})});
+}
+
+ControlRows WaveRows()
+{
+    return {
+        {kWaveGroup, K::GroupBox, "Waveform", 0, 0},
+        {kIdcWaveList, K::ListBox, "", kWaveGroup, kVScroll},
+        {kIdcWaveStyleLabel, K::Static, "Style : ", kWaveGroup, 0},
+        {kIdcWaveStyle, K::DropDownList, "", kWaveGroup, 0},
+        {kIdcPaletteLabel, K::Static, "Palette :", kWaveGroup, 0},
+        {kIdcPalette, K::DropDownList, "", kWaveGroup, 0},
+        {kIdcNormalize, K::CheckBox, "Normalize :", kWaveGroup, 0},
+        {kFreqGroup, K::GroupBox, "Frequency range", kWaveGroup, 0},
+        {kIdcFreqMinLabel, K::Static, "Min :", kFreqGroup, 0},
+        {kIdcFreqMin, K::Edit, "", kFreqGroup, 0},
+        {kIdcFreqMaxLabel, K::Static, "Max :", kFreqGroup, 0},
+        {kIdcFreqMax, K::Edit, "", kFreqGroup, 0},
+        {kSlowGroup, K::GroupBox, "Slowness range", kWaveGroup, 0},
+        {kIdcSlowMinLabel, K::Static, "Min :", kSlowGroup, 0},
+        {kIdcSlowMin, K::Edit, "", kSlowGroup, 0},
+        {kIdcSlowMaxLabel, K::Static, "Max :", kSlowGroup, 0},
+        {kIdcSlowMax, K::Edit, "", kSlowGroup, 0},
+    };
+}
+
+ControlRows CurveRows()
+{
+    return {
+        {kCurveGroup, K::GroupBox, "Curve", 0, 0},
+        {kIdcCurveList, K::ListBox, "", kCurveGroup, kVScroll},
+        {kIdcLineStyleLabel, K::Static, "Style :", kCurveGroup, 0},
+        {kIdcLineStyle, K::DropDownList, "", kCurveGroup, 0},
+        {kIdcLineWidthLabel, K::Static, "Width :", kCurveGroup, 0},
+        {kIdcLineWidth, K::DropDownList, "", kCurveGroup, 0},
+        {kIdcColorLabel, K::Static, "Color :", kCurveGroup, 0},
+        {kIdcColor, K::DropDownList, "", kCurveGroup, 0},
+    };
+}
+
+ControlRows ShadeRows()
+{
+    return {
+        {kShadeGroup, K::GroupBox, "Shading", 0, 0},
+        {kIdcShadeOff, K::RadioButton, "Off :", kShadeGroup, kGroupStart},
+        {kIdcShadeMinLimit, K::RadioButton, "Min limit : ", kShadeGroup, 0},
+        {kIdcShadeMaxLimit, K::RadioButton, "Max limit :", kShadeGroup, 0},
+        {kIdcShadeCurveLimit, K::RadioButton, "Curve limit :", kShadeGroup, 0},
+        {kIdcShadeColorLabel, K::Static, "Shade color :", kShadeGroup, 0},
+        {kIdcShadeColor, K::DropDownList, "", kShadeGroup, 0},
+        {kIdcShadePatternLabel, K::Static, "Pattern :", kShadeGroup, 0},
+        {kIdcShadePattern, K::DropDownList, "", kShadeGroup, 0},
+        {kIdcShadeMinLabel, K::Static, "Min limit value :", kShadeGroup, 0},
+        {kIdcShadeMin, K::Edit, "", kShadeGroup, 0},
+        {kIdcShadeMaxLabel, K::Static, "Max limit value :", kShadeGroup, 0},
+        {kIdcShadeMax, K::Edit, "", kShadeGroup, 0},
+        {kIdcPartnerLabel, K::Static, "Limit curve :", kShadeGroup, 0},
+        {kIdcPartnerList, K::ListBox, "", kShadeGroup, kVScroll},
+    };
+}
+
+} // namespace
+
 DialogTemplate LogItemSetupDialogTemplate()
 {
-    using K = ControlKind;
-    using enum log_item_setup::Control;
-    constexpr int kInputGroup = -2, kItemGroup = -4, kWaveGroup = -5, kFreqGroup = -6,
-                  kSlowGroup = -7, kCurveGroup = -8, kShadeGroup = -9;
-    return {kIddLogItemSetup,
-            "Log Item Setup",
-            {
-                // The data set and the depths read from it share one group.
-                {kInputGroup, K::GroupBox, "", 0, 0},
-                {kIdcInputFile, K::Static, "Input File : ", kInputGroup, 0},
-                {kIdcSelectInputFile, K::Button, "Select &Input File", kInputGroup, 0},
-                {kIdcStatic, K::Static, "Start depth :", kInputGroup, 0},
-                {kIdcStartDepth, K::Edit, "", kInputGroup, 0},
-                {kIdcStatic, K::Static, "Stop depth :", kInputGroup, 0},
-                {kIdcStopDepth, K::Edit, "", kInputGroup, 0},
-                {kIdcStatic, K::Static, "Shift :", kInputGroup, 0},
-                {kIdcShift, K::Edit, "", kInputGroup, 0},
-                {kIdcRestoreDepth, K::Button, "&Restore Depth", kInputGroup, 0},
-
-                {kItemGroup, K::GroupBox, "Item", 0, 0},
-                {kIdcStatic, K::Static, "Domain :", kItemGroup, 0},
-                {kIdcDomain, K::DropDownList, "", kItemGroup, kDisabled},
-                {kIdcStatic, K::Static, "Name :", kItemGroup, 0},
-                {kIdcName, K::Edit, "", kItemGroup, 0},
-                {kIdcStatic, K::Static, "Units name :", kItemGroup, 0},
-                {kIdcUnitsName, K::Edit, "", kItemGroup, 0},
-                {kIdcStatic, K::Static, "Track number :", kItemGroup, 0},
-                {kIdcTrack, K::Edit, "", kItemGroup, 0},
-                {kIdcStatic, K::Static, "Left limit :", kItemGroup, 0},
-                {kIdcLeftLimit, K::Edit, "", kItemGroup, 0},
-                {kIdcStatic, K::Static, "Right limit :", kItemGroup, 0},
-                {kIdcRightLimit, K::Edit, "", kItemGroup, 0},
-
-                {kWaveGroup, K::GroupBox, "Waveform", 0, 0},
-                {kIdcWaveList, K::ListBox, "", kWaveGroup, kVScroll},
-                {kIdcWaveStyleLabel, K::Static, "Style : ", kWaveGroup, 0},
-                {kIdcWaveStyle, K::DropDownList, "", kWaveGroup, 0},
-                {kIdcPaletteLabel, K::Static, "Palette :", kWaveGroup, 0},
-                {kIdcPalette, K::DropDownList, "", kWaveGroup, 0},
-                {kIdcNormalize, K::CheckBox, "Normalize :", kWaveGroup, 0},
-                {kFreqGroup, K::GroupBox, "Frequency range", kWaveGroup, 0},
-                {kIdcFreqMinLabel, K::Static, "Min :", kFreqGroup, 0},
-                {kIdcFreqMin, K::Edit, "", kFreqGroup, 0},
-                {kIdcFreqMaxLabel, K::Static, "Max :", kFreqGroup, 0},
-                {kIdcFreqMax, K::Edit, "", kFreqGroup, 0},
-                {kSlowGroup, K::GroupBox, "Slowness range", kWaveGroup, 0},
-                {kIdcSlowMinLabel, K::Static, "Min :", kSlowGroup, 0},
-                {kIdcSlowMin, K::Edit, "", kSlowGroup, 0},
-                {kIdcSlowMaxLabel, K::Static, "Max :", kSlowGroup, 0},
-                {kIdcSlowMax, K::Edit, "", kSlowGroup, 0},
-
-                {kCurveGroup, K::GroupBox, "Curve", 0, 0},
-                {kIdcCurveList, K::ListBox, "", kCurveGroup, kVScroll},
-                {kIdcLineStyleLabel, K::Static, "Style :", kCurveGroup, 0},
-                {kIdcLineStyle, K::DropDownList, "", kCurveGroup, 0},
-                {kIdcLineWidthLabel, K::Static, "Width :", kCurveGroup, 0},
-                {kIdcLineWidth, K::DropDownList, "", kCurveGroup, 0},
-                {kIdcColorLabel, K::Static, "Color :", kCurveGroup, 0},
-                {kIdcColor, K::DropDownList, "", kCurveGroup, 0},
-
-                {kShadeGroup, K::GroupBox, "Shading", 0, 0},
-                {kIdcShadeOff, K::RadioButton, "Off :", kShadeGroup, kGroupStart},
-                {kIdcShadeMinLimit, K::RadioButton, "Min limit : ", kShadeGroup, 0},
-                {kIdcShadeMaxLimit, K::RadioButton, "Max limit :", kShadeGroup, 0},
-                {kIdcShadeCurveLimit, K::RadioButton, "Curve limit :", kShadeGroup, 0},
-                {kIdcShadeColorLabel, K::Static, "Shade color :", kShadeGroup, 0},
-                {kIdcShadeColor, K::DropDownList, "", kShadeGroup, 0},
-                {kIdcShadePatternLabel, K::Static, "Pattern :", kShadeGroup, 0},
-                {kIdcShadePattern, K::DropDownList, "", kShadeGroup, 0},
-                {kIdcShadeMinLabel, K::Static, "Min limit value :", kShadeGroup, 0},
-                {kIdcShadeMin, K::Edit, "", kShadeGroup, 0},
-                {kIdcShadeMaxLabel, K::Static, "Max limit value :", kShadeGroup, 0},
-                {kIdcShadeMax, K::Edit, "", kShadeGroup, 0},
-                {kIdcPartnerLabel, K::Static, "Limit curve :", kShadeGroup, 0},
-                {kIdcPartnerList, K::ListBox, "", kShadeGroup, kVScroll},
-
-                {IDOK, K::Button, "Apply", 0, kDefaultButton},
-                {IDCANCEL, K::Button, "Cancel", 0, 0},
-                {kIdcHelp, K::Button, "&Help", 0, 0},
-            }};
+    return {kIddLogItemSetup, "Log Item Setup",
+            JoinRows({InputRows(), ItemRows(), WaveRows(), CurveRows(), ShadeRows(),
+                      {
+                          {IDOK, K::Button, "Apply", 0, kDefaultButton},
+                          {IDCANCEL, K::Button, "Cancel", 0, 0},
+                          {kIdcHelp, K::Button, "&Help", 0, 0},
+                      }})};
 }
 
 const std::vector<std::string>& PlotDomainEntries()

@@ -28,12 +28,10 @@ constexpr int kRangeIds[] = {kIdcTimeStart, kIdcTimeStop, kIdcFreqStart, kIdcFre
 
 } // namespace
 
-CDomainSetupDlg::CDomainSetupDlg() : CSetupDlg(kIddDomainSetup)
+CDomainSetupDlg::CDomainSetupDlg() : CViewerSetupDlg(kIddDomainSetup, 0)
 {
     On(kIdcSelectInputFile, Notify::Clicked, [this] { OnSelectInputFile(); });
     On(kIdcTraceCursor, Notify::Clicked, [this] { OnTraceCursor(); });
-    On(kIdcSaveSetup, Notify::Clicked, [this] { OnSaveSetup(); });
-    On(kIdcHelp, Notify::Clicked, [this] { OnHelp(); });
 }
 
 void CDomainSetupDlg::DoDataExchange(DataExchange& dx)
@@ -130,11 +128,6 @@ void CDomainSetupDlg::OnTraceCursor()
 {
     m_setup.traceCursor = m_setup.traceCursor ? 0 : 1;
     if (ControlState* box = Item(kIdcTraceCursor)) box->SetCheck(m_setup.traceCursor);
-}
-
-void CDomainSetupDlg::OnSaveSetup()
-{
-    if (UpdateData(true)) EndDialog(kSavedSetup);
 }
 
 void CDomainSetupDlg::OnHelp()

@@ -4,14 +4,13 @@
 // kSavedSetup, and both give the edited group back.
 #pragma once
 
-#include "common/SetupDlg.h"
+#include "common/ViewerSetupDlg.h"
 #include "res/DomainSetupDlgIds.h"
 #include "settings/SettingsGroups.h"
 
-class CDomainSetupDlg : public CSetupDlg<DomainSetupGroup> {
+class CDomainSetupDlg : public CViewerSetupDlg<DomainSetupGroup, domain_setup::Control> {
 public:
     using enum domain_setup::Control; // ids shared with the template
-    enum : int { kSavedSetup = kIdcSaveSetup }; // end code of "Save Setup"
 
     CDomainSetupDlg();
 
@@ -19,8 +18,7 @@ public:
     void DoDataExchange(DataExchange& dx) override;
     void OnSelectInputFile();
     void OnTraceCursor();
-    void OnSaveSetup();
-    void OnHelp();
+    void OnHelp() override; // the page of the domain
 
 private:
     // Enables the range edits of the domain; the others stay disabled.

@@ -1,8 +1,6 @@
 #include "viewers/FreqSlowXplotSetupDlg.h"
 
-#include "settings/SettingsStore.h"
 #include "common/BrowseFile.h"
-#include "common/Help.h"
 #include "common/PathLabel.h"
 #include "common/RangeCheck.h"
 #include "dataset/QtxFile.h"
@@ -25,13 +23,11 @@ constexpr RangeFields kSlowness{kIdcSlowMin, kIdcSlowMax, "min slowness", "max s
 
 } // namespace
 
-CFreqSlowXplotSetupDlg::CFreqSlowXplotSetupDlg() : CSetupDlg(kIddXPlotSetup)
+CFreqSlowXplotSetupDlg::CFreqSlowXplotSetupDlg() : CViewerSetupDlg(kIddXPlotSetup, kHelpXPlotSetup)
 {
     On(kIdcSelectInputFile, Notify::Clicked, [this] { OnSelectInputFile(); });
     On(kIdcDatums, Notify::SelChange, [this] { OnSelchangeDatums(); });
     On(kIdcRun, Notify::Clicked, [this] { OnRun(); });
-    On(kIdcSaveSetup, Notify::Clicked, [this] { OnSaveSetup(); });
-    On(kIdcHelp, Notify::Clicked, [this] { OnHelp(); });
 }
 
 void CFreqSlowXplotSetupDlg::DoDataExchange(DataExchange& dx)
@@ -131,5 +127,3 @@ void CFreqSlowXplotSetupDlg::Finish(int code)
 void CFreqSlowXplotSetupDlg::OnRun() { Finish(kRun); }
 
 void CFreqSlowXplotSetupDlg::OnSaveSetup() { Finish(kSavedSetup); }
-
-void CFreqSlowXplotSetupDlg::OnHelp() { ShowHelp(theApp.m_helpPath, kHelpContext, kHelpXPlotSetup); }

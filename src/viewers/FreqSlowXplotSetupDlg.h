@@ -5,7 +5,7 @@
 // flags into the group from the list's selection as it is then, and give it back.
 #pragma once
 
-#include "common/SetupDlg.h"
+#include "common/ViewerSetupDlg.h"
 #include "res/XPlotSetupDlgIds.h"
 #include "settings/SettingsGroups.h"
 
@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-class CFreqSlowXplotSetupDlg : public CSetupDlg<XPlotSetupGroup> {
+class CFreqSlowXplotSetupDlg : public CViewerSetupDlg<XPlotSetupGroup, xplot_setup::Control> {
 public:
     using enum xplot_setup::Control; // ids shared with the template
-    enum : int { kRun = kIdcRun, kSavedSetup = kIdcSaveSetup }; // end codes
+    enum : int { kRun = kIdcRun }; // end code of "Run"
 
     CFreqSlowXplotSetupDlg();
 
@@ -25,8 +25,7 @@ public:
     void OnSelectInputFile();
     void OnSelchangeDatums();
     void OnRun();
-    void OnSaveSetup();
-    void OnHelp();
+    void OnSaveSetup() override; // keeps the datums' flags, as Run does
     // Fills the list with the waveform datums of the file and the depth edits with its
     // depths, in order. Returns 1, or 0 after a message (the file could not be read,
     // or holds more datums than the flags keep) with the list and edits unchanged.

@@ -1,7 +1,5 @@
 #include "viewers/SemblanceMapSetupDlg.h"
 
-#include "settings/SettingsStore.h"
-#include "common/Help.h"
 #include "common/PathLabel.h"
 #include "common/RangeCheck.h"
 #include "common/SetupSteps.h"
@@ -27,29 +25,19 @@ constexpr RangeFields kSlowness{kIdcSlowMin, kIdcSlowMax, "min slowness", "max s
 
 } // namespace
 
-CSemblanceMapSetupDlg::CSemblanceMapSetupDlg() : CSetupDlg(kIddSemblanceMapSetup)
+CSemblanceMapSetupDlg::CSemblanceMapSetupDlg() : CPresentationSetupDlg(kIddSemblanceMapSetup, kHelpSemblanceMapSetup)
 {
     On(kIdcSelectInputFile, Notify::Clicked, [this] { OnSelectInputFile(); });
-    On(kIdcType, Notify::SelChange, [this] { OnSelChangeType(); });
-    On(kIdcNormalize, Notify::Clicked, [this] { OnNormalize(); });
-    On(kIdcSaveSetup, Notify::Clicked, [this] { OnSaveSetup(); });
-    On(kIdcHelp, Notify::Clicked, [this] { OnHelp(); });
 }
 
 void CSemblanceMapSetupDlg::DoDataExchange(DataExchange& dx)
 {
-    dx.ComboString(kIdcType, m_setup.type);
-    dx.ComboString(kIdcColour, m_setup.colour);
-    dx.ComboString(kIdcPalette, m_setup.palette);
+    ExchangePresentation(dx);
     ExchangeRange(dx, kDepths, m_setup.topDepth, m_setup.bottomDepth);
     ExchangeRange(dx, kTime, m_setup.timeStart, m_setup.timeStop);
     ExchangeRange(dx, kSlowness, m_setup.slowMin, m_setup.slowMax);
-    // The box shows the setting both ways; only OnNormalize changes the setting.
-    if (!dx.Failed())
-        if (ControlState* box = Item(kIdcNormalize)) box->SetCheck(m_setup.normalize ? 1 : 0);
+    ShowNormalize(dx);
 }
-
-void CSemblanceMapSetupDlg::EnableByType() { EnableColourOrPalette(*this, kIdcType, kIdcColour, kIdcPalette); }
 
 bool CSemblanceMapSetupDlg::OnInitDialog()
 {
@@ -65,16 +53,6 @@ bool CSemblanceMapSetupDlg::OnInitDialog()
     return true;
 }
 
-void CSemblanceMapSetupDlg::OnSelChangeType()
-{
-    m_setup.type = SelectedText(Item(kIdcType));
-    m_setup.palette = SelectedText(Item(kIdcPalette));
-    m_setup.colour = SelectedText(Item(kIdcColour));
-    EnableByType();
-}
-
-void CSemblanceMapSetupDlg::OnNormalize() { ToggleCheck(*this, kIdcNormalize, m_setup.normalize); }
-
 void CSemblanceMapSetupDlg::OnSelectInputFile()
 {
     // The host's dialog starts from the file chosen last.
@@ -85,8 +63,7 @@ void CSemblanceMapSetupDlg::OnSelectInputFile()
 
     // Used here and dropped: the list of the file chosen before is gone with its handler.
     QtxInputRead read;
-    if (!ReadQtxInput(m_setup.path, read)) return;
-    TakeDepthRange(*this, read, kIdcTopDepth, m_setup.topDepth, kIdcBottomDepth, m_setup.bottomDepth);
+    if (!ReadInput(m_setup.path, read)) return;
 
     // The windows of the last semblance map: the whole map, in whole numbers. Axis 1
     // is slowness, axis 2 time; a step or count from the file reaches an int only
@@ -111,10 +88,3 @@ void CSemblanceMapSetupDlg::OnSelectInputFile()
         SetItemText(kIdcSlowMax, Format("%d", ClampToInt(slowMax)));
     }
 }
-
-void CSemblanceMapSetupDlg::OnSaveSetup()
-{
-    if (UpdateData(true)) EndDialog(kSavedSetup);
-}
-
-void CSemblanceMapSetupDlg::OnHelp() { ShowHelp(theApp.m_helpPath, kHelpContext, kHelpSemblanceMapSetup); }

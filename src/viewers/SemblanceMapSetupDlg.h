@@ -4,26 +4,17 @@
 // with IDOK, "Save Setup" with kSavedSetup, and both give the edited group back.
 #pragma once
 
-#include "common/SetupDlg.h"
+#include "common/ViewerSetupDlg.h"
 #include "res/SemblanceMapSetupDlgIds.h"
 #include "settings/SettingsGroups.h"
 
-class CSemblanceMapSetupDlg : public CSetupDlg<SemblanceMapSetupGroup> {
+class CSemblanceMapSetupDlg : public CPresentationSetupDlg<SemblanceMapSetupGroup, semblance_map_setup::Control> {
 public:
     using enum semblance_map_setup::Control; // ids shared with the template
-    enum : int { kSavedSetup = kIdcSaveSetup }; // end code of "Save Setup"
 
     CSemblanceMapSetupDlg();
 
     bool OnInitDialog() override;
     void DoDataExchange(DataExchange& dx) override;
     void OnSelectInputFile();
-    void OnSelChangeType();
-    void OnNormalize();
-    void OnSaveSetup();
-    void OnHelp();
-
-private:
-    // The colour list serves the wiggles, the palette the image.
-    void EnableByType();
 };

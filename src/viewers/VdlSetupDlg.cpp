@@ -1,7 +1,5 @@
 #include "viewers/VdlSetupDlg.h"
 
-#include "settings/SettingsStore.h"
-#include "common/Help.h"
 #include "common/PathLabel.h"
 #include "common/RangeCheck.h"
 #include "common/SetupSteps.h"
@@ -34,22 +32,16 @@ constexpr int kSwitched[] = {kIdcTimeStart, kIdcTimeStop, kIdcFreqStart, kIdcFre
 
 } // namespace
 
-CVdlSetupDlg::CVdlSetupDlg() : CSetupDlg(kIddVdlSetup)
+CVdlSetupDlg::CVdlSetupDlg() : CPresentationSetupDlg(kIddVdlSetup, kHelpVdlSetup)
 {
     On(kIdcSelectInputFile, Notify::Clicked, [this] { OnSelectInputFile(); });
     On(kIdcDomain, Notify::SelChange, [this] { OnSelChangeDomain(); });
-    On(kIdcType, Notify::SelChange, [this] { OnSelChangeType(); });
-    On(kIdcNormalize, Notify::Clicked, [this] { OnNormalize(); });
-    On(kIdcSaveSetup, Notify::Clicked, [this] { OnSaveSetup(); });
-    On(kIdcHelp, Notify::Clicked, [this] { OnHelp(); });
 }
 
 void CVdlSetupDlg::DoDataExchange(DataExchange& dx)
 {
     dx.ComboString(kIdcDomain, m_setup.domain);
-    dx.ComboString(kIdcType, m_setup.type);
-    dx.ComboString(kIdcColour, m_setup.colour);
-    dx.ComboString(kIdcPalette, m_setup.palette);
+    ExchangePresentation(dx);
     ExchangeRange(dx, kDepths, m_setup.topDepth, m_setup.bottomDepth);
     dx.Text(kIdcDepthScale, m_setup.depthScale);
     CheckLimits(dx, kIdcDepthScale, m_setup.depthScale, kDepthScale);
@@ -57,9 +49,7 @@ void CVdlSetupDlg::DoDataExchange(DataExchange& dx)
     ExchangeRange(dx, kTime, m_setup.timeStart, m_setup.timeStop);
     ExchangeRange(dx, kSlowness, m_setup.slowMin, m_setup.slowMax);
     ExchangeRange(dx, kAzimuth, m_setup.azimMin, m_setup.azimMax);
-    // The box shows the setting both ways; only OnNormalize changes the setting.
-    if (!dx.Failed())
-        if (ControlState* box = Item(kIdcNormalize)) box->SetCheck(m_setup.normalize ? 1 : 0);
+    ShowNormalize(dx);
 }
 
 void CVdlSetupDlg::EnableRanges()
@@ -80,8 +70,6 @@ void CVdlSetupDlg::EnableRanges()
         enable({kIdcAzimMin, kIdcAzimMax});
     }
 }
-
-void CVdlSetupDlg::EnableByType() { EnableColourOrPalette(*this, kIdcType, kIdcColour, kIdcPalette); }
 
 bool CVdlSetupDlg::OnInitDialog()
 {
@@ -105,10 +93,6 @@ void CVdlSetupDlg::OnSelChangeDomain()
     EnableRanges();
 }
 
-void CVdlSetupDlg::OnSelChangeType() { EnableByType(); }
-
-void CVdlSetupDlg::OnNormalize() { ToggleCheck(*this, kIdcNormalize, m_setup.normalize); }
-
 void CVdlSetupDlg::OnSelectInputFile()
 {
     // The host's dialog starts from the file chosen last.
@@ -119,8 +103,7 @@ void CVdlSetupDlg::OnSelectInputFile()
 
     // Used here and dropped.
     QtxInputRead read;
-    if (!ReadQtxInput(m_setup.path, read)) return;
-    TakeDepthRange(*this, read, kIdcTopDepth, m_setup.topDepth, kIdcBottomDepth, m_setup.bottomDepth);
+    if (!ReadInput(m_setup.path, read)) return;
     m_setup.instFrequency = 0;
     m_setup.instSlowness = 0;
     for (const auto& datum : read.datums) {
@@ -138,10 +121,3 @@ void CVdlSetupDlg::OnSelectInputFile()
     for (int id : {kIdcSlowMin, kIdcSlowMax})
         if (m_setup.instSlowness) EnableItem(id, true);
 }
-
-void CVdlSetupDlg::OnSaveSetup()
-{
-    if (UpdateData(true)) EndDialog(kSavedSetup);
-}
-
-void CVdlSetupDlg::OnHelp() { ShowHelp(theApp.m_helpPath, kHelpContext, kHelpVdlSetup); }

@@ -4,14 +4,13 @@
 // with kSavedSetup, and both give the edited group back.
 #pragma once
 
-#include "common/SetupDlg.h"
+#include "common/ViewerSetupDlg.h"
 #include "res/VdlSetupDlgIds.h"
 #include "settings/SettingsGroups.h"
 
-class CVdlSetupDlg : public CSetupDlg<VdlSetupGroup> {
+class CVdlSetupDlg : public CPresentationSetupDlg<VdlSetupGroup, vdl_setup::Control> {
 public:
     using enum vdl_setup::Control; // ids shared with the template
-    enum : int { kSavedSetup = kIdcSaveSetup }; // end code of "Save Setup"
 
     CVdlSetupDlg();
 
@@ -19,16 +18,12 @@ public:
     void DoDataExchange(DataExchange& dx) override;
     void OnSelectInputFile();
     void OnSelChangeDomain();
-    void OnSelChangeType();
-    void OnNormalize();
-    void OnSaveSetup();
-    void OnHelp();
+    // The lists' choices reach the group by the exchange only.
+    void OnSelChangeType() override { EnableByType(); }
 
 private:
     // Enables the range edits of the domain (and Normalize for "Slowness"); the
     // others stay disabled. "Time" adds the frequency and slowness edits when the
     // group's flags say the chosen file holds instantaneous curves against time.
     void EnableRanges();
-    // The colour list serves the wiggles, the palette the image.
-    void EnableByType();
 };

@@ -1,0 +1,83 @@
+// What the view setups share beyond CSetupDlg: "Save Setup" ends the dialog with
+// kSavedSetup once the fields pass and "Help" shows the setup's page. Those with a
+// presentation (the Type, Colour and Palette lists and Normalize) keep it alike.
+// `Control` is the dialog's id enum, naming these controls alike.
+#pragma once
+
+#include "common/Help.h"
+#include "common/SetupDlg.h"
+#include "common/SetupSteps.h"
+#include "settings/SettingsStore.h"
+
+#include <cstdint>
+#include <string>
+
+template <typename Group, typename Control> class CViewerSetupDlg : public CSetupDlg<Group> {
+public:
+    enum : int { kSavedSetup = Control::kIdcSaveSetup }; // end code of "Save Setup"
+
+    virtual void OnSaveSetup()
+    {
+        if (this->UpdateData(true)) this->EndDialog(kSavedSetup);
+    }
+    virtual void OnHelp() { ShowHelp(theApp.m_helpPath, kHelpContext, m_helpTopic); }
+
+protected:
+    // Wires Save Setup and Help; `helpTopic` is the setup's page of help.
+    CViewerSetupDlg(int dialogId, uint32_t helpTopic) : CSetupDlg<Group>(dialogId), m_helpTopic(helpTopic)
+    {
+        this->On(Control::kIdcSaveSetup, ::Notify::Clicked, [this] { OnSaveSetup(); });
+        this->On(Control::kIdcHelp, ::Notify::Clicked, [this] { OnHelp(); });
+    }
+
+private:
+    uint32_t m_helpTopic;
+};
+
+// A view setup with a presentation.
+template <typename Group, typename Control> class CPresentationSetupDlg : public CViewerSetupDlg<Group, Control> {
+public:
+    // The presentation's handlers: a type change takes the three lists' choices;
+    // Normalize flips the setting and its mark.
+    virtual void OnSelChangeType()
+    {
+        auto& s = this->m_setup;
+        s.type = SelectedText(this->Item(Control::kIdcType));
+        s.colour = SelectedText(this->Item(Control::kIdcColour));
+        s.palette = SelectedText(this->Item(Control::kIdcPalette));
+        EnableByType();
+    }
+    void OnNormalize() { ToggleCheck(*this, Control::kIdcNormalize, this->m_setup.normalize); }
+
+protected:
+    // Wires the Type list and Normalize besides Save Setup and Help.
+    CPresentationSetupDlg(int dialogId, uint32_t helpTopic) : CViewerSetupDlg<Group, Control>(dialogId, helpTopic)
+    {
+        this->On(Control::kIdcType, ::Notify::SelChange, [this] { OnSelChangeType(); });
+        this->On(Control::kIdcNormalize, ::Notify::Clicked, [this] { OnNormalize(); });
+    }
+    // The lists' choices, in the order type, colour, palette.
+    void ExchangePresentation(DataExchange& dx)
+    {
+        dx.ComboString(Control::kIdcType, this->m_setup.type);
+        dx.ComboString(Control::kIdcColour, this->m_setup.colour);
+        dx.ComboString(Control::kIdcPalette, this->m_setup.palette);
+    }
+    // The box shows the setting both ways; only OnNormalize changes the setting.
+    void ShowNormalize(const DataExchange& dx)
+    {
+        if (dx.Failed()) return;
+        if (ControlState* box = this->Item(Control::kIdcNormalize)) box->SetCheck(this->m_setup.normalize ? 1 : 0);
+    }
+    // The input step's read: the data set at `path` (see ReadQtxInput), whose depth
+    // range the group and the edits then show. False when it cannot be read.
+    bool ReadInput(const std::string& path, QtxInputRead& read)
+    {
+        if (!ReadQtxInput(path, read)) return false;
+        auto& s = this->m_setup;
+        TakeDepthRange(*this, read, Control::kIdcTopDepth, s.topDepth, Control::kIdcBottomDepth, s.bottomDepth);
+        return true;
+    }
+    // The colour list serves the wiggles, the palette the image.
+    void EnableByType() { EnableColourOrPalette(*this, Control::kIdcType, Control::kIdcColour, Control::kIdcPalette); }
+};
