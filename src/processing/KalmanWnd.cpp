@@ -13,8 +13,8 @@
 
 CKalmanWnd::CKalmanWnd()
 {
-    m_domain = kDomainTime;
-    m_instFrequencyOption = false; // pane 3 stays empty
+    m_setup.domain = kDomainTime;
+    m_setup.instFrequencyOption = false; // pane 3 stays empty
 }
 
 void CKalmanWnd::CorrectFrame(int frame, std::vector<float>& slots)
@@ -24,7 +24,7 @@ void CKalmanWnd::CorrectFrame(int frame, std::vector<float>& slots)
 
 void CKalmanWnd::OnLButtonDown(unsigned flags, Point p)
 {
-    if (!m_plotRect.Contains(p)) return;
+    if (!m_page.plotRect.Contains(p)) return;
     SetCursor(CursorKind::Arrow);
     OnMouseMove(flags, p); // the read-out of the point
     if (flags == kControlClick) SelectionStep(ReadOutAt(p));
@@ -40,7 +40,7 @@ void CKalmanWnd::OnLButtonDblClk(unsigned flags, Point p)
 
 bool CKalmanWnd::Undo(Point p)
 {
-    if (!m_plotRect.Contains(p)) return false;
+    if (!m_page.plotRect.Contains(p)) return false;
     OnMouseMove(0, p);
     if (MessageBox("Do you want to undo recently processed depth interval?", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return false;
@@ -52,17 +52,17 @@ bool CKalmanWnd::Undo(Point p)
 
 bool CKalmanWnd::Process(Point p)
 {
-    if (!m_plotRect.Contains(p)) return false;
+    if (!m_page.plotRect.Contains(p)) return false;
     OnMouseMove(0, p);
     const ReadOut at = ReadOutAt(p);
     if (MessageBox("Do you want to execute Kalman filter procedure?", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return false;
-    const double start = m_selectionStart ? m_selectionTop : at.depth;
-    const double end = m_selectionStart ? m_selectionBottom : m_profileEnd;
+    const double start = m_selection.started ? m_selection.top : at.depth;
+    const double end = m_selection.started ? m_selection.bottom : m_range.end;
     // Frames of the range only: its last frame is the last one averaged.
     const double step = m_frames.Step(), logTop = m_frames.TopDepth();
     auto positionOf = [&](double depth) {
-        return step > 0 ? std::clamp(ClampToInt((depth - logTop) / step + 0.0001), m_rangeTop, m_rangeBottom) : m_rangeTop;
+        return step > 0 ? std::clamp(ClampToInt((depth - logTop) / step + 0.0001), m_range.top, m_range.bottom) : m_range.top;
     };
     const int first = positionOf(start);
     const int last = std::max(positionOf(end), first);
@@ -88,9 +88,9 @@ bool CKalmanWnd::Process(Point p)
         progress.StepIt();
     }
     m_intervals.Insert(averager.Finish(m_intervalFirst, m_intervalLast), m_frames.IsDown());
-    m_selectionStart = m_selectionEnd = false;
-    m_selectionTop = m_profileStart;
-    m_selectionBottom = m_profileEnd;
+    m_selection.started = m_selection.complete = false;
+    m_selection.top = m_range.start;
+    m_selection.bottom = m_range.end;
     SetCursor(CursorKind::Arrow);
     progress.DestroyWindow();
     InvalidateImage();
@@ -105,12 +105,12 @@ int CKalmanWnd::SaveProfile()
     if (direction != qtx::kLogDown && direction != qtx::kLogUp) {
         MessageBox(Format("Data set %s has the log direction %d, neither down (255) nor up (1): no output is "
                           "written.\nOperation will be abandoned.",
-                          m_path.c_str(), int(direction)),
+                          m_common.path.c_str(), int(direction)),
                    MB_OK | MB_ICONSTOP);
         return 0;
     }
-    if (RefuseOutputOverInput(m_outputPath, {m_path})) return 0;
-    if (!m_savedOnce && RefuseToReplaceExisting(m_outputPath)) return 0;
+    if (RefuseOutputOverInput(m_common.outputPath, {m_common.path})) return 0;
+    if (!m_savedOnce && RefuseToReplaceExisting(m_common.outputPath)) return 0;
     // The output's only datum is the one processed, described as the input has it.
     CQtxDatumList datums;
     if (!m_file.ReadDatumList(datums)) return 0;
@@ -127,13 +127,13 @@ int CKalmanWnd::SaveProfile()
     const int traces = std::clamp(m_receivers, 0, kSlots);
     const int samples = std::clamp(m_samplesInFile, 0, m_n);
     CQtxFile out;
-    if (!out.OpenWrite(m_outputPath)) return 0;
+    if (!out.OpenWrite(m_common.outputPath)) return 0;
     QtxFileHeader& h = out.m_header;
     h.logDirection = direction;
     h.depthUnits = m_file.m_header.depthUnits;
     h.frameCount = 0; // counted by the finalize: a save cut short claims no frame
-    h.topDepth = m_profileStart;
-    h.bottomDepth = m_profileEnd;
+    h.topDepth = m_range.start;
+    h.bottomDepth = m_range.end;
     h.depthStep = m_file.m_header.depthStep;
     std::memcpy(h.history, m_history, qtx::kHistorySize);
     CQtxDescriptorList descriptors;
@@ -146,7 +146,7 @@ int CKalmanWnd::SaveProfile()
 
     CProgressDlg progress;
     progress.Create();
-    progress.SetStatus("Saving : " + PathTail(m_outputPath));
+    progress.SetStatus("Saving : " + PathTail(m_common.outputPath));
     progress.SetRange(first, last + 1);
     const bool down = m_frames.IsDown();
     const double step = m_frames.Step();
@@ -159,7 +159,7 @@ int CKalmanWnd::SaveProfile()
         ReadFrame(frame, slots);
         CorrectFrame(frame, slots);
         const int j = frame - first;
-        bool written = writer.WriteDepth(down ? m_profileStart + j * step : m_profileEnd - j * step);
+        bool written = writer.WriteDepth(down ? m_range.start + j * step : m_range.end - j * step);
         for (int t = 0; written && t < traces; ++t)
             written = writer.WriteValues(slots.data() + size_t(m_receiverIndex[size_t(t)]) * size_t(m_n), size_t(samples));
         if (!written) {

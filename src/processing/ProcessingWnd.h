@@ -31,10 +31,8 @@ struct ChosenDatum;
 
 class CProcessingWnd : public CViewerWnd {
 public:
-    static constexpr float kAbsent = kProfileAbsent;
     using enum Palette;
     static constexpr int kColours = 32;
-    static constexpr int kRowDecimation = 10; // rows between two drawn rows of other styles
 
     // The colour (0xFFRRGGBB) of index 0..31 of the Color, Grey or Anisotropy palette; `interval` gives the
     // darker set for rows inside a selected interval (the grey palette has none and
@@ -52,9 +50,94 @@ public:
     // the time to the next, counted forward (0 .. the sampling rate).
     static float InstantaneousFrequency(const float* x, int n, float step, float time);
 
-    // ---- the data set and the datum, filled by the creator ---------------------------------
-    std::string m_path;       // input data set
-    std::string m_outputPath; // what saving writes
+    // What the creator gives every processing window before it opens: the files, the
+    // presentation and the depth scale (which the depth zoom changes).
+    struct CommonSetup {
+        std::string path;       // input data set
+        std::string outputPath; // what saving writes
+        std::string style = "VDL"; // "Signature" draws wiggles
+        Palette palette = Palette::kPaletteColor;
+        float depthScale = 480; // n of 1:n
+        float depthLabelStep = 10;
+        float gain = 20;        // wiggle height of a value of 1, pixels
+    };
+    // The page: the layout of the tracks side by side and the rows rendered.
+    struct PageLayout {
+        int leftMargin = 35, margin = 5, gap = 5, topMargin = 25, inset = 15, fontHeight = 12;
+        int clientWidth = 0, clientHeight = 0;
+        int trackWidth = 0;     // 0: nothing is drawn
+        int pageRows = 0;
+        double depthPerPixel = 0;
+        std::vector<int> tracks; // shown traces, in trace order
+        Rect plotRect;          // every mouse action lies inside it
+        int topPosition = 0;    // the frame of the first image row, as a scroll position
+        int framesPerPage = 1;
+        int rowsDrawn = 0;      // rows of the image
+        double pageTopDepth = 0, pageBottomDepth = 0;
+        int lastPosition = 0;   // the deepest frame drawn, as a scroll position
+        int framesRead = 0;     // by the last render
+    };
+    // The profile range as scroll positions of the frames (depth order), both ends
+    // shown, and their depths.
+    struct ProfileRange {
+        int top = 0, bottom = 0;
+        double start = 0, end = 0;
+        int firstFrame = 0, lastFrame = 0; // in file order
+    };
+    // A selected depth interval: Ctrl+click starts it, a second one completes it, a
+    // third drops it; the axis values clicked are kept with its ends.
+    struct Selection {
+        bool started = false, complete = false;
+        double top = 0, bottom = 0;
+        float topValue = 0, bottomValue = 0;
+    };
+
+    // ---- what the creator, commands and tests read -------------------------------------------
+    CommonSetup& Common() { return m_common; }
+    const PageLayout& Page() const { return m_page; }
+    const ProfileRange& Range() const { return m_range; }
+    const Selection& Selected() const { return m_selection; }
+    // The tracks' rows as the last render left them.
+    const Image& PageImage() const { return m_image; }
+    const CFrameCursor& Frames() const { return m_frames; }
+    CQtxFile& File() { return m_file; }
+    // Samples per trace the window uses (the stored ones padded).
+    int Samples() const { return m_n; }
+    bool EditMode() const { return m_editMode; }
+    double DepthOfPosition(int64_t position) const { return m_frames.DepthAtScrollPosition(position); }
+    int TrackLeft(int track) const { return m_page.leftMargin + track * (m_page.trackWidth + m_page.gap); }
+    size_t SlotFloats() const { return size_t(kSlots) * size_t(m_n); }
+    // Reads frame `frame` of the datum into `slots` (kSlots x Samples(), trace t into the
+    // slot of its receiver, padded with 0). A frame that cannot be read fills every
+    // slot with NaN (a gap) and gives false.
+    bool ReadFrame(int frame, std::vector<float>& slots);
+    // Writes the profile of the range at the output path; 1, or 0 after the message of
+    // what stopped it.
+    virtual int SaveProfile() = 0;
+
+    // ---- handlers -----------------------------------------------------------------------------------
+    void OnVScroll(int code, int pos) override;
+    void OnKeyDown(unsigned key, unsigned repeat, unsigned flags) override;
+    // The point's read-outs in the status bar, the cursor by the edit mode.
+    void OnMouseMove(unsigned flags, Point p) override;
+    // A double click searches from the point; with Shift it invalidates.
+    void OnLButtonDblClk(unsigned flags, Point p) override;
+    // Closing asks whether to save when the profile option is on; the close box always asks.
+    void OnClose() override;
+    void OnSysCommand(unsigned id) override;
+
+protected:
+    CProcessingWnd();
+
+    static constexpr float kAbsent = kProfileAbsent;
+    static constexpr int kRowDecimation = 10; // rows between two drawn rows of other styles
+
+    CommonSetup m_common;
+    PageLayout m_page;
+    ProfileRange m_range;
+    Selection m_selection;
+
+    // ---- the data set and the datum ------------------------------------------------------------
     CQtxFile m_file;
     CFrameCursor m_frames;
     uint32_t m_offset = 0;    // of the datum in a frame, bytes
@@ -64,42 +147,21 @@ public:
     int m_n = 0;              // samples per trace the window uses
     int m_samplesInFile = 0;  // samples per trace stored; the rest up to m_n read as 0
     std::array<float, kSlots> m_receiverOffset{}; // inches from receiver 1, by slot
-    // The profile range as scroll positions of m_frames (depth order), both ends shown.
-    int m_rangeTop = 0, m_rangeBottom = 0;
-    double m_profileStart = 0, m_profileEnd = 0; // their depths
     int m_stepPerKey = 1;     // frames a line moves
-    float m_depthScale = 480; // n of 1:n
     float m_mmPerUnit = 304.8f;
-    float m_depthLabelStep = 10;
-    Palette m_palette = kPaletteColor;
-    std::string m_style = "VDL"; // "Signature" draws wiggles
-    float m_gain = 20;        // wiggle height of a value of 1, pixels
     std::string m_caption, m_axisTitle;
     std::vector<std::string> m_traceLabels;
 
     // ---- the page ----------------------------------------------------------------------------
-    int m_topPosition = 0;    // the frame of the first image row, as a scroll position
-    int m_framesPerPage = 1;
     // The frames of the range in file order.
-    int RangeFirstFrame() const;
-    int RangeLastFrame() const;
-    double DepthOfPosition(int64_t position) const { return m_frames.DepthAtScrollPosition(position); }
+    int RangeFirstFrame() const { return m_range.firstFrame; }
+    int RangeLastFrame() const { return m_range.lastFrame; }
     // The deepest top position whose page still lies inside the profile range.
     int LastTopPosition() const;
     // Moves the top of the page to `position`, held inside the range and so that the
     // page fits it; then shows the top depth in pane 1, sets the scroll bar and repaints.
     void MoveTop(int64_t position);
-
-    // ---- layout ----------------------------------------------------------------------------------
-    int m_leftMargin = 35, m_margin = 5, m_gap = 5, m_topMargin = 25, m_inset = 15, m_fontHeight = 12;
-    int m_clientWidth = 0, m_clientHeight = 0;
-    int m_trackWidth = 0;     // 0: nothing is drawn
-    int m_pageRows = 0;
-    double m_depthPerPixel = 0;
-    std::vector<int> m_tracks; // shown traces, in trace order
-    Rect m_plotRect;          // every mouse action lies inside it
-    int TrackLeft(int track) const { return m_leftMargin + track * (m_trackWidth + m_gap); }
-    // The index into m_tracks of the track whose data lies under x, and how far into
+    // The index into the tracks of the track whose data lies under x, and how far into
     // it; -1 over a gap, the margin or with no track.
     int TrackAt(int x, int& within) const;
 
@@ -111,25 +173,11 @@ public:
     // passes the limit (the limits themselves are accepted), which shows `message`.
     static bool ZoomWidth(int request, double& width, double inLimit, double outLimit, const char* message);
 
-    // ---- frames ------------------------------------------------------------------------------------
-    size_t SlotFloats() const { return size_t(kSlots) * size_t(m_n); }
-    // Reads frame `frame` of the datum into `slots` (kSlots x m_n, trace t into the slot
-    // of its receiver, padded with 0). A frame that cannot be read fills every slot
-    // with NaN (a gap) and gives false.
-    bool ReadFrame(int frame, std::vector<float>& slots);
-
     // ---- rendering ------------------------------------------------------------------------------
-    Image m_image;        // the tracks' rows, m_rowsDrawn rows
-    int m_rowsDrawn = 0;
-    double m_pageTopDepth = 0, m_pageBottomDepth = 0;
-    int m_lastPosition = 0; // the deepest frame drawn, as a scroll position
-    int m_framesRead = 0;   // by the last render
+    Image m_image;        // the tracks' rows, m_page.rowsDrawn rows
 
     // ---- saving ----------------------------------------------------------------------------------
     bool m_savedOnce = false; // this window wrote its output: no second replace question
-    // Writes the profile of the range at m_outputPath; 1, or 0 after the message of
-    // what stopped it.
-    virtual int SaveProfile() = 0;
     // Appends this profile's lines to the history copy from position `p`; returns the
     // new end, or -1 when the input could not be read again after editing its history.
     int AppendHistory(int p);
@@ -146,25 +194,10 @@ public:
     // The search (or, `invalidate`, the clearing) of the profile from the point down to
     // the range's end, or over the selected interval. False when it did not run.
     virtual bool RunSearch(Point p, bool invalidate) = 0;
-
-    // ---- handlers -----------------------------------------------------------------------------------
-    void OnVScroll(int code, int pos) override;
-    void OnKeyDown(unsigned key, unsigned repeat, unsigned flags) override;
-    // The point's read-outs in the status bar, the cursor by the edit mode.
-    void OnMouseMove(unsigned flags, Point p) override;
-    // A double click searches from the point; with Shift it invalidates.
-    void OnLButtonDblClk(unsigned flags, Point p) override;
-    // Closing asks whether to save when the profile option is on; the close box always asks.
-    void OnClose() override;
-    void OnSysCommand(unsigned id) override;
-
     void Pane(int pane, const std::string& text) { SetReadOut(pane, text); }
 
-protected:
-    CProcessingWnd();
-
     // ---- opening, for the windows' Open --------------------------------------------------------
-    // Opens m_path, reads its datum list and takes the frames the file really holds;
+    // Opens m_common.path, reads its datum list and takes the frames the file really holds;
     // false (after the message) when they cannot be shown against depth.
     bool OpenFrames(CQtxDatumList& datums);
     // Takes the chosen datum: its place, samples and receivers, caption and labels.
@@ -191,7 +224,7 @@ protected:
     void Repaint(bool erase);
     // The last line a save adds to the history.
     virtual std::string HistoryTitle() const = 0;
-    // Writes the range's frames as a data set of one value per curve at m_outputPath,
+    // Writes the range's frames as a data set of one value per curve at m_common.outputPath,
     // after the output guards and with this profile's history lines; `fill` gives a
     // frame's values in the order of `curves`, `units` their units. 1, or 0 after the
     // message of what stopped it (a failed write leaves no file).

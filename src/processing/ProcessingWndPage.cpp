@@ -18,13 +18,13 @@ constexpr Pen kWigglePen{PS_SOLID, 0, Rgb(0, 0, 0)};
 CProcessingWnd::PageKey CProcessingWnd::PageKeyNow(bool selection, double selectionTop, double selectionBottom) const
 {
     PageKey k;
-    k.width = m_clientWidth;
-    k.height = m_clientHeight;
-    k.top = m_topPosition;
+    k.width = m_page.clientWidth;
+    k.height = m_page.clientHeight;
+    k.top = m_page.topPosition;
     k.vertRes = m_vertRes;
     k.vertSize = m_vertSize;
-    k.scale = m_depthScale;
-    k.tracks = m_tracks;
+    k.scale = m_common.depthScale;
+    k.tracks = m_page.tracks;
     k.selection = selection;
     k.selectionTop = selectionTop;
     k.selectionBottom = selectionBottom;
@@ -34,19 +34,19 @@ CProcessingWnd::PageKey CProcessingWnd::PageKeyNow(bool selection, double select
 
 void CProcessingWnd::StartRender()
 {
-    m_framesRead = 0;
-    m_rowsDrawn = 0;
+    m_page.framesRead = 0;
+    m_page.rowsDrawn = 0;
     m_depthLabels.clear();
     m_wiggles.clear();
     m_wiggleLengths.clear();
     m_renderPositions = {-1, -1}; // read afresh: the page is read in depth order
-    m_lastPosition = m_topPosition;
-    m_pageTopDepth = m_pageBottomDepth = DepthOfPosition(m_topPosition);
+    m_page.lastPosition = m_page.topPosition;
+    m_page.pageTopDepth = m_page.pageBottomDepth = DepthOfPosition(m_page.topPosition);
 }
 
 void CProcessingWnd::StartImage(int width)
 {
-    if (m_image.width != width || m_image.height != m_pageRows) m_image = Image(width, m_pageRows);
+    if (m_image.width != width || m_image.height != m_page.pageRows) m_image = Image(width, m_page.pageRows);
     std::fill(m_image.pixels.begin(), m_image.pixels.end(), ToArgb(m_background));
     for (auto& frame : m_renderFrames) frame.resize(SlotFloats());
 }
@@ -54,21 +54,21 @@ void CProcessingWnd::StartImage(int width)
 void CProcessingWnd::WalkRows(bool everyRow, bool selection, double selTop, double selBottom,
                               const std::function<void(int row, int b0, int b1, float weight, bool interval)>& drawRow)
 {
-    const int top = m_topPosition, end = m_rangeBottom;
-    const double logTop = m_frames.TopDepth(), step = m_frames.Step(), dpp = m_depthPerPixel;
+    const int top = m_page.topPosition, end = m_range.bottom;
+    const double logTop = m_frames.TopDepth(), step = m_frames.Step(), dpp = m_page.depthPerPixel;
     const double depth0 = DepthOfPosition(top);
     const bool single = end == top || !(step > 0);
-    const double labelStep = m_depthLabelStep;
+    const double labelStep = m_common.depthLabelStep;
     double nextLabel = std::isfinite(depth0) && labelStep > 0 ? std::ceil(depth0 / labelStep) * labelStep : NAN;
-    int lastLabelY = -m_fontHeight;
+    int lastLabelY = -m_page.fontHeight;
     auto load = [this](int b, int position) {
         m_renderPositions[size_t(b)] = position;
         const int frame = m_frames.FrameAtScrollPosition(position);
         RenderFrameLoaded(b, frame, ReadFrame(frame, m_renderFrames[size_t(b)])); // a gap when it fails
-        ++m_framesRead;
+        ++m_page.framesRead;
     };
 
-    for (int row = 0; row < m_pageRows; ++row) {
+    for (int row = 0; row < m_page.pageRows; ++row) {
         const double depth = depth0 + row * dpp;
         // The row's place between two frames, in depth order.
         double at = single ? (row == 0 ? top : INFINITY) : (depth - logTop) / step;
@@ -93,18 +93,18 @@ void CProcessingWnd::WalkRows(bool everyRow, bool selection, double selTop, doub
         // A depth label where a multiple of the label step falls within a pixel of the
         // row, unless it would overlap the one before.
         if (std::isfinite(nextLabel) && nextLabel <= depth + dpp) {
-            const int y = m_topMargin + row - m_fontHeight / 2;
-            if (nextLabel >= depth - dpp && y >= lastLabelY + m_fontHeight) {
+            const int y = m_page.topMargin + row - m_page.fontHeight / 2;
+            if (nextLabel >= depth - dpp && y >= lastLabelY + m_page.fontHeight) {
                 m_depthLabels.push_back({5, y, Format("%5.0f", nextLabel)});
                 lastLabelY = y;
             }
             nextLabel = (std::floor((depth + dpp) / labelStep) + 1) * labelStep;
         }
-        m_rowsDrawn = row + 1;
-        m_lastPosition = weight > 0 ? p1 : p0;
+        m_page.rowsDrawn = row + 1;
+        m_page.lastPosition = weight > 0 ? p1 : p0;
     }
-    m_pageTopDepth = depth0;
-    m_pageBottomDepth = depth0 + (m_rowsDrawn - 1) * dpp;
+    m_page.pageTopDepth = depth0;
+    m_page.pageBottomDepth = depth0 + (m_page.rowsDrawn - 1) * dpp;
 }
 
 void CProcessingWnd::AddWiggle(int left, int base, const float* values, int width)
@@ -117,7 +117,7 @@ void CProcessingWnd::AddWiggle(int left, int base, const float* values, int widt
             continue;
         }
         // Held well inside the coordinates a polyline can take, whatever the gain.
-        const double y = base - double(values[x]) * m_gain;
+        const double y = base - double(values[x]) * m_common.gain;
         m_wiggles.push_back({left + x, ClampToInt(std::clamp(y, -1e6, 1e6))});
         ++length;
     }
@@ -128,8 +128,8 @@ void CProcessingWnd::AddWiggle(int left, int base, const float* values, int widt
 
 int CProcessingWnd::RowOfPosition(int position) const
 {
-    if (!(m_depthPerPixel > 0)) return 0;
-    return ClampToInt(std::lround((DepthOfPosition(position) - m_pageTopDepth) / m_depthPerPixel));
+    if (!(m_page.depthPerPixel > 0)) return 0;
+    return ClampToInt(std::lround((DepthOfPosition(position) - m_page.pageTopDepth) / m_page.depthPerPixel));
 }
 
 bool CProcessingWnd::PaintPage(Dc& dc)
@@ -140,15 +140,15 @@ bool CProcessingWnd::PaintPage(Dc& dc)
         m_iconic = true;
         return false;
     }
-    dc.SelectFont({"Ariel", m_fontHeight, FW_NORMAL});
+    dc.SelectFont({"Ariel", m_page.fontHeight, FW_NORMAL});
     dc.FillRect(client, m_background);
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(Rgb(0, 0, 0));
-    if (m_rowsDrawn <= 0 || m_image.Empty()) return false;
+    if (m_page.rowsDrawn <= 0 || m_image.Empty()) return false;
 
-    if (m_style != "Signature")
-        dc.StretchImage({m_plotRect.left, m_plotRect.top, m_plotRect.left + m_image.width, m_plotRect.top + m_rowsDrawn},
-                        m_image, {0, 0, m_image.width, m_rowsDrawn});
+    if (m_common.style != "Signature")
+        dc.StretchImage({m_page.plotRect.left, m_page.plotRect.top, m_page.plotRect.left + m_image.width, m_page.plotRect.top + m_page.rowsDrawn},
+                        m_image, {0, 0, m_image.width, m_page.rowsDrawn});
     if (!m_wiggleLengths.empty()) {
         dc.SelectPen(kWigglePen);
         const Point* points = m_wiggles.data();

@@ -41,21 +41,21 @@ void CTimeFrequencyWnd::OnHScroll(int code, int pos)
 CTimeFrequencyWnd::Hit CTimeFrequencyWnd::HitTest(Point p) const
 {
     Hit at;
-    at.depth = m_pageTopDepth + (p.y - m_plotRect.top) * m_depthPerPixel;
+    at.depth = m_page.pageTopDepth + (p.y - m_page.plotRect.top) * m_page.depthPerPixel;
     int within = 0;
     at.column = TrackAt(p.x, within);
     if (at.column < 0 || m_timeWidth < 1 || m_frequencyWidth < 1) {
         at.column = -1;
         return at;
     }
-    at.trace = m_tracks[size_t(at.column)];
+    at.trace = m_page.tracks[size_t(at.column)];
     if (within < m_timeWidth) {
         at.inTime = true;
         at.time = ClampToFloat(m_time.start + double(within) / m_timeWidth * TimeSpan());
-    } else if (within >= m_timeWidth + m_margin) {
+    } else if (within >= m_timeWidth + m_page.margin) {
         at.inFrequency = true;
         at.frequency =
-            ClampToFloat(m_frequency.start + double(within - m_timeWidth - m_margin) / m_frequencyWidth * FrequencySpan());
+            ClampToFloat(m_frequency.start + double(within - m_timeWidth - m_page.margin) / m_frequencyWidth * FrequencySpan());
     }
     return at;
 }
@@ -107,7 +107,7 @@ void CTimeFrequencyWnd::BeforeVerticalMove() { LeaveEditMode(true); }
 
 void CTimeFrequencyWnd::OnLButtonDown(unsigned flags, Point p)
 {
-    if (!m_plotRect.Contains(p)) return;
+    if (!m_page.plotRect.Contains(p)) return;
     const Hit at = HitTest(p);
     if (flags == kShiftClick) {
         if (!m_editMode) {
@@ -134,7 +134,7 @@ void CTimeFrequencyWnd::OnLButtonDown(unsigned flags, Point p)
 
 void CTimeFrequencyWnd::OnRButtonDown(unsigned flags, Point p)
 {
-    if (flags != MK_RBUTTON || !m_plotRect.Contains(p)) return;
+    if (flags != MK_RBUTTON || !m_page.plotRect.Contains(p)) return;
     if (!m_editMode) {
         EnterEditMode();
         return;
@@ -146,23 +146,23 @@ void CTimeFrequencyWnd::OnRButtonDown(unsigned flags, Point p)
 
 void CTimeFrequencyWnd::SelectionStep(const Hit& at)
 {
-    if (!m_intervalStarted) {
-        m_intervalStart = at.depth;
-        m_intervalStartTime = at.time;
-        m_intervalEnd = m_profileEnd;
-        m_intervalStarted = true;
-    } else if (!m_intervalComplete) {
-        m_intervalEnd = at.depth;
-        m_intervalEndTime = at.time;
-        m_intervalComplete = true;
-        if (m_intervalEnd < m_intervalStart) {
-            std::swap(m_intervalStart, m_intervalEnd);
-            std::swap(m_intervalStartTime, m_intervalEndTime);
+    if (!m_selection.started) {
+        m_selection.top = at.depth;
+        m_selection.topValue = at.time;
+        m_selection.bottom = m_range.end;
+        m_selection.started = true;
+    } else if (!m_selection.complete) {
+        m_selection.bottom = at.depth;
+        m_selection.bottomValue = at.time;
+        m_selection.complete = true;
+        if (m_selection.bottom < m_selection.top) {
+            std::swap(m_selection.top, m_selection.bottom);
+            std::swap(m_selection.topValue, m_selection.bottomValue);
         }
     } else {
-        m_intervalStart = m_profileStart;
-        m_intervalEnd = m_profileEnd;
-        m_intervalStarted = m_intervalComplete = false;
+        m_selection.top = m_range.start;
+        m_selection.bottom = m_range.end;
+        m_selection.started = m_selection.complete = false;
     }
     SetCursor(CursorKind::Arrow);
     Repaint(true);
@@ -205,11 +205,11 @@ bool CTimeFrequencyWnd::ConfirmSlowness()
 {
     if (!theApp.m_display.profileOption) return true;
     CSlownessProfileSetupDlg dlg;
-    dlg.m_minimum = m_minSlowness;
-    dlg.m_maximum = m_maxSlowness;
+    dlg.m_minimum = m_setup.minSlowness;
+    dlg.m_maximum = m_setup.maxSlowness;
     if (dlg.DoModal() != IDOK) return false;
-    m_minSlowness = dlg.m_minimum;
-    m_maxSlowness = std::min(dlg.m_maximum, kSlownessLimit);
+    m_setup.minSlowness = dlg.m_minimum;
+    m_setup.maxSlowness = std::min(dlg.m_maximum, kSlownessLimit);
     return true;
 }
 
@@ -220,7 +220,7 @@ void CTimeFrequencyWnd::TrackFrame(const std::vector<float>& slots, int trace, f
         m_times[size_t(Slots()[t])] = kTfInvalid;
         m_frequencies[size_t(Slots()[t])] = kProfileAbsent;
     }
-    const TimeSearch search{m_step, m_minSlowness, m_maxSlowness, theApp.m_display.singleReceiver != 0};
+    const TimeSearch search{m_step, m_setup.minSlowness, m_setup.maxSlowness, theApp.m_display.singleReceiver != 0};
     const FrameSlots frame{slots.data(), size_t(m_n), m_n};
     TimeStep(search, frame, Slots(), Traces(), trace, m_receiverOffset.data(), start, m_times.data(), m_picks.data());
     if (search.singleReceiver) return;
@@ -235,7 +235,7 @@ void CTimeFrequencyWnd::TrackFrame(const std::vector<float>& slots, int trace, f
 
 bool CTimeFrequencyWnd::RunSearch(Point p, bool invalidate)
 {
-    if (!m_plotRect.Contains(p)) return false;
+    if (!m_page.plotRect.Contains(p)) return false;
     const Hit at = HitTest(p);
     // A search starts from a time on a trace; an invalidation needs only the trace.
     if (at.column < 0 || (!invalidate && !at.inTime)) return false;
@@ -246,8 +246,8 @@ bool CTimeFrequencyWnd::RunSearch(Point p, bool invalidate)
     if (!invalidate && !ConfirmSlowness()) return false;
     LeaveEditMode(true);
 
-    const double start = m_intervalStarted ? m_intervalStart : at.depth;
-    const double end = m_intervalStarted ? m_intervalEnd : m_profileEnd;
+    const double start = m_selection.started ? m_selection.top : at.depth;
+    const double end = m_selection.started ? m_selection.bottom : m_range.end;
     int first = 0, last = 0;
     SearchPositions(start, end, first, last);
 
@@ -288,9 +288,9 @@ bool CTimeFrequencyWnd::RunSearch(Point p, bool invalidate)
         run.push_back(r);
         progress.StepIt();
     }
-    m_intervalStarted = m_intervalComplete = false;
-    m_intervalStart = m_profileStart;
-    m_intervalEnd = m_profileEnd;
+    m_selection.started = m_selection.complete = false;
+    m_selection.top = m_range.start;
+    m_selection.bottom = m_range.end;
     m_profile.MergeRun(run, Slots(), Traces(), single, int(clicked));
     SetCursor(CursorKind::Arrow);
     progress.DestroyWindow();

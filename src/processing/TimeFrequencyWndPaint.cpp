@@ -39,7 +39,7 @@ void CTimeFrequencyWnd::TransformFrame(int b)
     CFft fft;
     fft.m_sign = 1;
     fft.m_n = m_n;
-    for (int trace : m_tracks) {
+    for (int trace : m_page.tracks) {
         const size_t slot = size_t(Slots()[trace]);
         const float* x = frame.data() + slot * size_t(m_n);
         float* out = spectra.data() + slot * bins * 2;
@@ -64,44 +64,44 @@ void CTimeFrequencyWnd::Render()
 {
     m_rendered = KeyNow();
     StartRender();
-    const int columns = int(m_tracks.size());
+    const int columns = int(m_page.tracks.size());
     // No receiver shown, or a window too narrow for a panel: no column is drawn.
-    if (columns == 0 || m_timeWidth < 1 || m_frequencyWidth < 1 || m_pageRows < 1) {
-        m_plotRect = {};
+    if (columns == 0 || m_timeWidth < 1 || m_frequencyWidth < 1 || m_page.pageRows < 1) {
+        m_page.plotRect = {};
         m_image = Image();
         return;
     }
-    const int width = (m_trackWidth + m_gap) * columns;
+    const int width = (m_page.trackWidth + m_page.gap) * columns;
     StartImage(width);
     m_pixels.resize(size_t(std::max(m_timeWidth, m_frequencyWidth)));
-    WalkRows(m_style != "Signature", m_intervalStarted, m_intervalStart, m_intervalEnd,
+    WalkRows(m_common.style != "Signature", m_selection.started, m_selection.top, m_selection.bottom,
              [&](int row, int b0, int b1, float weight, bool interval) {
                  for (int c = 0; c < columns; ++c) RenderRow(row, c, b0, b1, weight, interval);
              });
-    m_plotRect = {m_leftMargin, m_topMargin, m_leftMargin + width, m_topMargin + m_rowsDrawn};
+    m_page.plotRect = {m_page.leftMargin, m_page.topMargin, m_page.leftMargin + width, m_page.topMargin + m_page.rowsDrawn};
 }
 
 void CTimeFrequencyWnd::RenderFrameLoaded(int b, int, bool) { TransformFrame(b); }
 
 void CTimeFrequencyWnd::RenderRow(int row, int column, int buffer0, int buffer1, float weight, bool interval)
 {
-    const int trace = m_tracks[size_t(column)];
+    const int trace = m_page.tracks[size_t(column)];
     const size_t slot = size_t(Slots()[trace]);
     const float gain = theApp.m_display.zoomFactor1 > 0 && std::isfinite(theApp.m_display.zoomFactor1)
                            ? theApp.m_display.zoomFactor1
                            : 1.0f;
     float* v = m_row.data();
     float* values = m_pixels.data();
-    const int base = m_topMargin + row;
+    const int base = m_page.topMargin + row;
     auto draw = [&](int left, int width) {
-        if (m_style == "Signature") {
+        if (m_common.style == "Signature") {
             AddWiggle(left, base, values, width);
             return;
         }
-        uint32_t* pixels = m_image.Row(row) + (left - m_leftMargin);
+        uint32_t* pixels = m_image.Row(row) + (left - m_page.leftMargin);
         for (int x = 0; x < width; ++x) {
             const int index = ColourIndex(values[x]);
-            if (index >= 0) pixels[x] = PaletteColour(m_palette, index, interval);
+            if (index >= 0) pixels[x] = PaletteColour(m_common.palette, index, interval);
         }
     };
 
@@ -150,7 +150,7 @@ void CTimeFrequencyWnd::OnPaint(Dc& dc)
 
 void CTimeFrequencyWnd::DrawAxes(Dc& dc)
 {
-    const int bottom = m_plotRect.bottom;
+    const int bottom = m_page.plotRect.bottom;
     dc.SelectPen(kTickPen);
     dc.SetTextAlign(TA_CENTER | TA_TOP);
     std::string text;
@@ -174,20 +174,20 @@ void CTimeFrequencyWnd::DrawAxes(Dc& dc)
             if (time) FormatInto(text, "%2.1f", value * 0.001);
             else FormatInto(text, "%4.1f", value * 0.001);
             const int half = (dc.GetTextExtent(text).cx + 1) / 2;
-            if (left + x - half <= lastRight + 2 || left + x + half > left + width + m_margin / 2) continue;
+            if (left + x - half <= lastRight + 2 || left + x + half > left + width + m_page.margin / 2) continue;
             dc.TextOut(left + x, bottom + 1, text);
             lastRight = left + x + half;
         }
     };
-    for (int c = 0; c < int(m_tracks.size()); ++c) {
-        const size_t trace = size_t(m_tracks[size_t(c)]);
-        if (trace < m_traceLabels.size()) dc.TextOut(TrackLeft(c) + m_trackWidth / 2, m_topMargin - m_fontHeight - 1, m_traceLabels[trace]);
+    for (int c = 0; c < int(m_page.tracks.size()); ++c) {
+        const size_t trace = size_t(m_page.tracks[size_t(c)]);
+        if (trace < m_traceLabels.size()) dc.TextOut(TrackLeft(c) + m_page.trackWidth / 2, m_page.topMargin - m_page.fontHeight - 1, m_traceLabels[trace]);
         axis(TimeLeft(c), m_timeWidth, m_time.start, TimeSpan(), m_time.firstTick, m_timeTickStep, m_timeLabelStep, true);
         axis(FrequencyLeft(c), m_frequencyWidth, m_frequency.start, FrequencySpan(), m_frequency.firstTick, m_freqTickStep,
              m_freqLabelStep, false);
     }
-    dc.TextOut(m_clientWidth / 2, m_fontHeight / 4 - 3, m_caption);
-    dc.TextOut(m_clientWidth / 2, bottom + 1 + m_fontHeight, m_axisTitle);
+    dc.TextOut(m_page.clientWidth / 2, m_page.fontHeight / 4 - 3, m_caption);
+    dc.TextOut(m_page.clientWidth / 2, bottom + 1 + m_page.fontHeight, m_axisTitle);
 }
 
 void CTimeFrequencyWnd::DrawProfile(Dc& dc, const std::vector<TfRecord>& records, const Pen& pen, bool onlyClicked)
@@ -208,7 +208,7 @@ void CTimeFrequencyWnd::DrawProfile(Dc& dc, const std::vector<TfRecord>& records
     // A value absent, invalid or outside the panel's window breaks the line.
     auto curve = [&](size_t slot, bool times, int left, int width, double start, double span) {
         if (!(span > 0)) return;
-        for (int position = m_topPosition; position <= m_lastPosition; ++position) {
+        for (int position = m_page.topPosition; position <= m_page.lastPosition; ++position) {
             const TfRecord* r = recordOf(m_frames.FrameAtScrollPosition(position));
             const float v = r ? (times ? r->times[slot] : r->frequencies[slot]) : kAbsent;
             if (!r || v == kAbsent || !(v >= start && v <= start + span)) {
@@ -216,12 +216,12 @@ void CTimeFrequencyWnd::DrawProfile(Dc& dc, const std::vector<TfRecord>& records
                 continue;
             }
             const int x = left + std::min(ClampToInt((v - start) / span * width), width - 1);
-            line.push_back({x, m_topMargin + RowOfPosition(position)});
+            line.push_back({x, m_page.topMargin + RowOfPosition(position)});
         }
         flush();
     };
-    for (int c = 0; c < int(m_tracks.size()); ++c) {
-        const int trace = m_tracks[size_t(c)];
+    for (int c = 0; c < int(m_page.tracks.size()); ++c) {
+        const int trace = m_page.tracks[size_t(c)];
         if (onlyClicked && trace != m_clickedTrace) continue;
         const size_t slot = size_t(Slots()[trace]);
         curve(slot, true, TimeLeft(c), m_timeWidth, m_time.start, TimeSpan());
