@@ -27,7 +27,7 @@ void CKalmanWnd::OnLButtonDown(unsigned flags, Point p)
     if (!m_page.plotRect.Contains(p)) return;
     SetCursor(CursorKind::Arrow);
     OnMouseMove(flags, p); // the read-out of the point
-    if (flags == kControlClick) SelectionStep(ReadOutAt(p));
+    if (flags == kControlClick) SelectionStep(DepthAt(p), ReadOutAt(p).value);
 }
 
 void CKalmanWnd::OnRButtonDown(unsigned, Point) {}
@@ -57,30 +57,20 @@ bool CKalmanWnd::Process(Point p)
     const ReadOut at = ReadOutAt(p);
     if (MessageBox("Do you want to execute Kalman filter procedure?", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return false;
-    const double start = m_selection.started ? m_selection.top : at.depth;
-    const double end = m_selection.started ? m_selection.bottom : m_range.end;
     // Frames of the range only: its last frame is the last one averaged.
-    const double step = m_frames.Step(), logTop = m_frames.TopDepth();
-    auto positionOf = [&](double depth) {
-        return step > 0 ? std::clamp(ClampToInt((depth - logTop) / step + 0.0001), m_range.top, m_range.bottom) : m_range.top;
-    };
-    const int first = positionOf(start);
-    const int last = std::max(positionOf(end), first);
+    int first = 0, last = 0;
+    RunPositions(at.depth, first, last);
     const int frameA = m_frames.FrameAtScrollPosition(first), frameB = m_frames.FrameAtScrollPosition(last);
     m_intervalFirst = std::min(frameA, frameB);
     m_intervalLast = std::max(frameA, frameB);
 
     CProgressDlg progress;
-    progress.Create();
-    progress.SetStatus("Profiling in progress. Please wait...");
-    progress.SetRange(0, last - first);
+    StartRunProgress(progress, last - first);
     const int traces = std::clamp(m_receivers, 0, kSlots);
     KalmanAverager averager(traces, m_n);
     std::vector<float> slots;
     for (int position = first; position <= last; ++position) {
-        if (progress.CheckCancelButton()
-            && MessageBox("Are you sure you want to stop filtering?", MB_YESNO | MB_ICONQUESTION) == IDYES)
-            break;
+        if (StopAsked(progress, "Are you sure you want to stop filtering?")) break;
         // As stored: an earlier record's correction is no part of the mean. A frame that
         // cannot be read adds nothing.
         if (ReadFrame(m_frames.FrameAtScrollPosition(position), slots))
@@ -88,9 +78,7 @@ bool CKalmanWnd::Process(Point p)
         progress.StepIt();
     }
     m_intervals.Insert(averager.Finish(m_intervalFirst, m_intervalLast), m_frames.IsDown());
-    m_selection.started = m_selection.complete = false;
-    m_selection.top = m_range.start;
-    m_selection.bottom = m_range.end;
+    EndSelection();
     SetCursor(CursorKind::Arrow);
     progress.DestroyWindow();
     InvalidateImage();
@@ -153,9 +141,7 @@ int CKalmanWnd::SaveProfile()
     std::vector<float> slots;
     CQtxFrameWriter writer(out);
     for (int frame = first; frame <= last; ++frame) {
-        if (progress.CheckCancelButton()
-            && MessageBox("Are you sure you want to stop processing?", MB_YESNO | MB_ICONQUESTION) == IDYES)
-            break; // the frames written so far make the output
+        if (StopAsked(progress, "Are you sure you want to stop processing?")) break; // the frames written so far make the output
         ReadFrame(frame, slots);
         CorrectFrame(frame, slots);
         const int j = frame - first;

@@ -3,6 +3,7 @@
 #include "common/DatumChooser.h"
 #include "common/Fft.h"
 #include "common/Octant.h"
+#include "common/ProgressDlg.h"
 #include "dataset/ItemTypes.h"
 #include "dataset/ReceiverGeometry.h"
 #include "platform/Format.h"
@@ -115,6 +116,7 @@ void CProcessingWnd::TakeRange(double top, double bottom)
     const int frameA = m_frames.FrameAtScrollPosition(first), frameB = m_frames.FrameAtScrollPosition(end);
     m_range.firstFrame = std::min(frameA, frameB);
     m_range.lastFrame = std::max(frameA, frameB);
+    EndSelection();
 }
 
 bool CProcessingWnd::CreateView(const std::string& windowClass, const std::string& title)
@@ -331,14 +333,103 @@ void CProcessingWnd::OnMouseMove(unsigned, Point p)
 
 void CProcessingWnd::OnLButtonDblClk(unsigned flags, Point p) { RunSearch(p, flags == kShiftClick); }
 
-void CProcessingWnd::SearchPositions(double start, double end, int& first, int& last) const
+void CProcessingWnd::OnLButtonDown(unsigned flags, Point p)
 {
+    if (!m_page.plotRect.Contains(p)) return;
+    if (flags == kShiftClick) {
+        if (!m_editMode) {
+            EnterEditMode();
+            return;
+        }
+        // Leaving edit mode keeps the edits unless the user says No.
+        const bool keep = !theApp.m_display.profileOption
+                          || MessageBox("Do you want to save recent modifications?", MB_YESNO | MB_ICONQUESTION) != IDNO;
+        LeaveEditMode(keep);
+        Repaint(true);
+        return;
+    }
+    if (m_editMode) {
+        EditPointAt(p);
+        return;
+    }
+    if (flags == kControlClick) {
+        SelectionStep(DepthAt(p), AxisValueAt(p));
+        return;
+    }
+    ShowReadOutAt(p);
+}
+
+void CProcessingWnd::OnRButtonDown(unsigned flags, Point p)
+{
+    if (flags != MK_RBUTTON || !m_page.plotRect.Contains(p)) return;
+    if (!m_editMode) {
+        EnterEditMode();
+        return;
+    }
+    const bool edits = HasEdits();
+    LeaveEditMode(true);
+    if (edits) Repaint(false);
+}
+
+void CProcessingWnd::SelectionStep(double depth, float value)
+{
+    Selection& s = m_selection;
+    if (!s.started) {
+        s.top = depth;
+        s.topValue = value;
+        s.bottom = m_range.end;
+        s.started = true;
+    } else if (!s.complete) {
+        s.bottom = depth;
+        s.bottomValue = value;
+        s.complete = true;
+        if (s.bottom < s.top) {
+            std::swap(s.top, s.bottom);
+            std::swap(s.topValue, s.bottomValue);
+        }
+    } else {
+        EndSelection();
+    }
+    SetCursor(CursorKind::Arrow);
+    Repaint(true);
+}
+
+void CProcessingWnd::EndSelection()
+{
+    m_selection.top = m_range.start;
+    m_selection.bottom = m_range.end;
+    m_selection.started = m_selection.complete = false;
+}
+
+void CProcessingWnd::RunPositions(double depth, int& first, int& last) const
+{
+    const double start = m_selection.started ? m_selection.top : depth;
+    const double end = m_selection.started ? m_selection.bottom : m_range.end;
     const double step = m_frames.Step(), logTop = m_frames.TopDepth();
     auto positionOf = [&](double depth) {
         return step > 0 ? std::clamp(ClampToInt((depth - logTop) / step + 0.0001), m_range.top, m_range.bottom) : m_range.top;
     };
     first = positionOf(start);
     last = std::max(positionOf(end), first);
+}
+
+bool CProcessingWnd::RunAsked(bool invalidate)
+{
+    const char* question =
+        invalidate ? "Do you want to invalidate selected interval?" : "Do you want to execute profile searching routine?";
+    return MessageBox(question, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+void CProcessingWnd::StartRunProgress(CProgressDlg& progress, int steps)
+{
+    progress.Create();
+    progress.SetStatus("Profiling in progress. Please wait...");
+    progress.SetRange(0, steps);
+}
+
+bool CProcessingWnd::StopAsked(CProgressDlg& progress, const char* question)
+{
+    return progress.CheckCancelButton() && MessageBox(question, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 // ---- preparing --------------------------------------------------------------------------------

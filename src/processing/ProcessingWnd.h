@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+class CProgressDlg;
 struct ChosenDatum;
 
 class CProcessingWnd : public CViewerWnd {
@@ -125,6 +126,11 @@ public:
     // Closing asks whether to save when the profile option is on; the close box always asks.
     void OnClose() override;
     void OnSysCommand(unsigned id) override;
+    // Shift+click enters or leaves the edit mode, a click in it edits, Ctrl+click
+    // steps the selection, any other click shows the point's read-outs.
+    void OnLButtonDown(unsigned flags, Point p) override;
+    // The right button enters the edit mode, or leaves it keeping the edits.
+    void OnRButtonDown(unsigned flags, Point p) override;
 
 protected:
     CProcessingWnd();
@@ -213,9 +219,27 @@ protected:
     static constexpr unsigned kControlClick = MK_LBUTTON | MK_CONTROL;
     // The read-outs of the point under the mouse.
     virtual void ShowReadOutAt(Point p) = 0;
-    // The scroll positions a search from depth `start` to depth `end` walks, inside the
-    // range; `last` is never above `first`.
-    void SearchPositions(double start, double end, int& first, int& last) const;
+    virtual void EnterEditMode() = 0;
+    // A click in edit mode: the point edits the profile.
+    virtual void EditPointAt(Point p) = 0;
+    virtual bool HasEdits() const = 0;
+    // The value on the axis under the point, kept with a selection's ends.
+    virtual float AxisValueAt(Point p) const = 0;
+    double DepthAt(Point p) const { return m_page.pageTopDepth + (p.y - m_page.plotRect.top) * m_page.depthPerPixel; }
+    // Ctrl+click: the interval's start, its end, then none again.
+    void SelectionStep(double depth, float value);
+    // No interval selected: the selection spans the range.
+    void EndSelection();
+    // The scroll positions a run from the point at `depth` walks: from it (or the
+    // selection's start) down to the selection's or the range's end, inside the range;
+    // `last` is never above `first`.
+    void RunPositions(double depth, int& first, int& last) const;
+    // The question before a search (or, `invalidate`, a clearing) runs; true on Yes.
+    bool RunAsked(bool invalidate);
+    // The progress dialog of a run of `steps` frames.
+    static void StartRunProgress(CProgressDlg& progress, int steps);
+    // Cancel pressed and the stop confirmed by `question`.
+    bool StopAsked(CProgressDlg& progress, const char* question);
 
     // ---- preparing -------------------------------------------------------------------------------
     // The display toolbar's Save Profile and stored options, for the active window.

@@ -74,8 +74,6 @@ bool CProfileWnd::SetUpItem(const ChosenDatum& d)
 void CProfileWnd::SetRange(double top, double bottom)
 {
     TakeRange(top, bottom);
-    m_selection.top = m_range.start;
-    m_selection.bottom = m_range.end;
     // One record per frame of the range, none of them found yet.
     m_profile.assign(size_t(RangeLastFrame() - RangeFirstFrame() + 1), CProfileRecord());
     for (size_t i = 0; i < m_profile.size(); ++i) m_profile[i].m_frame = RangeFirstFrame() + int(i);

@@ -102,8 +102,6 @@ public:
     void OnPaint(Dc& dc) override;
     void OnSize(unsigned type, int cx, int cy) override;
     void OnHScroll(int code, int pos) override;
-    void OnLButtonDown(unsigned flags, Point p) override;
-    void OnRButtonDown(unsigned flags, Point p) override;
     void PrepareRepaint() override;
 
     // Writes the profile of the range as a data set of curves at the output path; 1, or
@@ -123,8 +121,6 @@ protected:
     std::string HistoryTitle() const override;
     // The image is rendered again at the next preparation, whatever it was made for.
     void InvalidateImage();
-    // Ctrl+click: the interval's start, its end, then none again.
-    void SelectionStep(const ReadOut& at);
 
 private:
     float m_slownessLimit = 1250; // no searched slowness above it
@@ -157,7 +153,10 @@ private:
     void LeaveEditMode(bool apply) override;
     int FrameOfDepth(double depth) const { return m_frames.NearestFrame(depth); }
     void StrokePoint(const ReadOut& at);
-    void EnterEditMode();
+    void EnterEditMode() override;
+    void EditPointAt(Point p) override;
+    bool HasEdits() const override;
+    float AxisValueAt(Point p) const override;
     void ShowReadOut(const ReadOut& at);
     void ShowReadOutAt(Point p) override { ShowReadOut(ReadOutAt(p)); }
     void BeforeVerticalMove() override;

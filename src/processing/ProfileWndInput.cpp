@@ -131,6 +131,7 @@ void CProfileWnd::EnterEditMode()
     SetCursor(CursorKind::Cross);
     m_editMode = true;
     m_strokeStart = true;
+    m_editList.clear();
 }
 
 void CProfileWnd::LeaveEditMode(bool apply)
@@ -149,71 +150,11 @@ void CProfileWnd::LeaveEditMode(bool apply)
 
 void CProfileWnd::BeforeVerticalMove() { LeaveEditMode(true); }
 
-void CProfileWnd::OnLButtonDown(unsigned flags, Point p)
-{
-    if (!m_page.plotRect.Contains(p)) return;
-    const ReadOut at = ReadOutAt(p);
-    if (flags == kShiftClick) {
-        if (!m_editMode) {
-            EnterEditMode();
-            return;
-        }
-        // Leaving edit mode keeps the strokes unless the user says No.
-        const bool keep = !theApp.m_display.profileOption
-                          || MessageBox("Do you want to save recent modifications?", MB_YESNO | MB_ICONQUESTION) != IDNO;
-        LeaveEditMode(keep);
-        m_editList.clear();
-        m_curveShown = true;
-        Repaint(true);
-        return;
-    }
-    if (m_editMode) {
-        StrokePoint(at);
-        return;
-    }
-    if (flags == kControlClick) {
-        SelectionStep(at);
-        SetCursor(CursorKind::Arrow);
-        return;
-    }
-    ShowReadOut(at);
-}
+bool CProfileWnd::HasEdits() const { return !m_editList.empty(); }
 
-void CProfileWnd::OnRButtonDown(unsigned flags, Point p)
-{
-    if (flags != MK_RBUTTON || !m_page.plotRect.Contains(p)) return;
-    if (!m_editMode) {
-        m_editList.clear();
-        EnterEditMode();
-        return;
-    }
-    const bool strokes = !m_editList.empty();
-    LeaveEditMode(true);
-    if (strokes) Repaint(false);
-}
+void CProfileWnd::EditPointAt(Point p) { StrokePoint(ReadOutAt(p)); }
 
-void CProfileWnd::SelectionStep(const ReadOut& at)
-{
-    if (!m_selection.started) {
-        m_selection.top = at.depth;
-        m_selection.topValue = at.value;
-        m_selection.bottom = m_range.end;
-        m_selection.started = true;
-    } else if (!m_selection.complete) {
-        m_selection.bottom = at.depth;
-        m_selection.bottomValue = at.value;
-        m_selection.complete = true;
-        if (m_selection.bottom < m_selection.top) {
-            std::swap(m_selection.top, m_selection.bottom);
-            std::swap(m_selection.topValue, m_selection.bottomValue);
-        }
-    } else {
-        m_selection.top = m_range.start;
-        m_selection.bottom = m_range.end;
-        m_selection.started = m_selection.complete = false;
-    }
-    Repaint(true);
-}
+float CProfileWnd::AxisValueAt(Point p) const { return ReadOutAt(p).value; }
 
 // ---- manual editing ----------------------------------------------------------------------------------
 
@@ -376,9 +317,7 @@ bool CProfileWnd::RunSearch(Point p, bool invalidate)
     const ReadOut at = ReadOutAt(p);
     if (at.trace < 0) return false; // between two tracks: no trace to follow
     m_editTrace = at.trace;
-    const char* question =
-        invalidate ? "Do you want to invalidate selected interval?" : "Do you want to execute profile searching routine?";
-    if (MessageBox(question, MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
+    if (!RunAsked(invalidate)) return false;
     if (!ConfirmSearchRange(invalidate)) return false;
     if (m_editMode) {
         LeaveEditMode(true);
@@ -387,15 +326,11 @@ bool CProfileWnd::RunSearch(Point p, bool invalidate)
 
     // From the point (or the selection's start) down to the selection's or the
     // profile's end, inside the range: the last frame searched is the range's last.
-    const double start = m_selection.started ? m_selection.top : at.depth;
-    const double end = m_selection.started ? m_selection.bottom : m_range.end;
     int first = 0, last = 0;
-    SearchPositions(start, end, first, last);
+    RunPositions(at.depth, first, last);
 
     CProgressDlg progress;
-    progress.Create();
-    progress.SetStatus("Profiling in progress. Please wait...");
-    progress.SetRange(0, last - first);
+    StartRunProgress(progress, last - first);
     m_editList.clear();
     if (invalidate)
         for (auto& values : m_current) values.fill(kAbsent);
@@ -404,9 +339,7 @@ bool CProfileWnd::RunSearch(Point p, bool invalidate)
     float previous = at.value;
     bool firstFrame = true;
     for (int position = first; position <= last; ++position) {
-        if (progress.CheckCancelButton()
-            && MessageBox("Are you sure you want to stop tracking?", MB_YESNO | MB_ICONQUESTION) == IDYES)
-            break;
+        if (StopAsked(progress, "Are you sure you want to stop tracking?")) break;
         const int frame = m_frames.FrameAtScrollPosition(position);
         if (!invalidate) SearchFrame(frame, previous, firstFrame);
         m_editList.emplace_back(frame, CurrentValues().data());
@@ -417,9 +350,7 @@ bool CProfileWnd::RunSearch(Point p, bool invalidate)
         progress.StepIt();
     }
     if (!m_frames.IsDown()) std::reverse(m_editList.begin(), m_editList.end()); // frame order
-    m_selection.started = m_selection.complete = false;
-    m_selection.top = m_range.start;
-    m_selection.bottom = m_range.end;
+    EndSelection();
     MergeSearch();
     // Merged: nothing of the search is left to apply a second time.
     m_editList.clear();

@@ -47,8 +47,6 @@ bool CTimeFrequencyWnd::SetUpItem(const ChosenDatum& d)
 void CTimeFrequencyWnd::SetRange(double top, double bottom)
 {
     TakeRange(top, bottom);
-    m_selection.top = m_range.start;
-    m_selection.bottom = m_range.end;
     m_profile.Reset(RangeFirstFrame(), RangeLastFrame());
 }
 

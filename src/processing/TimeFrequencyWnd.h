@@ -82,8 +82,6 @@ public:
     void OnPaint(Dc& dc) override;
     void OnSize(unsigned type, int cx, int cy) override;
     void OnHScroll(int code, int pos) override;
-    void OnLButtonDown(unsigned flags, Point p) override;
-    void OnRButtonDown(unsigned flags, Point p) override;
     void PrepareRepaint() override;
 
     // Writes the profile of the range as a data set of a time and a frequency curve per
@@ -129,9 +127,11 @@ private:
     void LeaveEditMode(bool merge) override;
     void ShowReadOut(const Hit& at);
     void ShowReadOutAt(Point p) override { ShowReadOut(HitTest(p)); }
-    void SelectionStep(const Hit& at);
     void EditPoint(const Hit& at);
-    void EnterEditMode();
+    void EnterEditMode() override;
+    void EditPointAt(Point p) override;
+    bool HasEdits() const override;
+    float AxisValueAt(Point p) const override;
     bool ConfirmSlowness();
     // Paint (TimeFrequencyWndPaint.cpp).
     void Render();

@@ -105,68 +105,11 @@ void CTimeFrequencyWnd::LeaveEditMode(bool merge)
 
 void CTimeFrequencyWnd::BeforeVerticalMove() { LeaveEditMode(true); }
 
-void CTimeFrequencyWnd::OnLButtonDown(unsigned flags, Point p)
-{
-    if (!m_page.plotRect.Contains(p)) return;
-    const Hit at = HitTest(p);
-    if (flags == kShiftClick) {
-        if (!m_editMode) {
-            EnterEditMode();
-            return;
-        }
-        // Leaving edit mode keeps the edit unless the user says No.
-        const bool keep = !theApp.m_display.profileOption
-                          || MessageBox("Do you want to save recent modifications?", MB_YESNO | MB_ICONQUESTION) != IDNO;
-        LeaveEditMode(keep);
-        Repaint(true);
-        return;
-    }
-    if (m_editMode) {
-        EditPoint(at);
-        return;
-    }
-    if (flags == kControlClick) {
-        SelectionStep(at);
-        return;
-    }
-    ShowReadOut(at);
-}
+bool CTimeFrequencyWnd::HasEdits() const { return !m_profile.Edits().empty(); }
 
-void CTimeFrequencyWnd::OnRButtonDown(unsigned flags, Point p)
-{
-    if (flags != MK_RBUTTON || !m_page.plotRect.Contains(p)) return;
-    if (!m_editMode) {
-        EnterEditMode();
-        return;
-    }
-    const bool edits = !m_profile.Edits().empty();
-    LeaveEditMode(true);
-    if (edits) Repaint(false);
-}
+void CTimeFrequencyWnd::EditPointAt(Point p) { EditPoint(HitTest(p)); }
 
-void CTimeFrequencyWnd::SelectionStep(const Hit& at)
-{
-    if (!m_selection.started) {
-        m_selection.top = at.depth;
-        m_selection.topValue = at.time;
-        m_selection.bottom = m_range.end;
-        m_selection.started = true;
-    } else if (!m_selection.complete) {
-        m_selection.bottom = at.depth;
-        m_selection.bottomValue = at.time;
-        m_selection.complete = true;
-        if (m_selection.bottom < m_selection.top) {
-            std::swap(m_selection.top, m_selection.bottom);
-            std::swap(m_selection.topValue, m_selection.bottomValue);
-        }
-    } else {
-        m_selection.top = m_range.start;
-        m_selection.bottom = m_range.end;
-        m_selection.started = m_selection.complete = false;
-    }
-    SetCursor(CursorKind::Arrow);
-    Repaint(true);
-}
+float CTimeFrequencyWnd::AxisValueAt(Point p) const { return HitTest(p).time; }
 
 // ---- editing by hand ----------------------------------------------------------------------------------
 
@@ -240,21 +183,15 @@ bool CTimeFrequencyWnd::RunSearch(Point p, bool invalidate)
     // A search starts from a time on a trace; an invalidation needs only the trace.
     if (at.column < 0 || (!invalidate && !at.inTime)) return false;
     m_clickedTrace = at.trace;
-    const char* question =
-        invalidate ? "Do you want to invalidate selected interval?" : "Do you want to execute profile searching routine?";
-    if (MessageBox(question, MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
+    if (!RunAsked(invalidate)) return false;
     if (!invalidate && !ConfirmSlowness()) return false;
     LeaveEditMode(true);
 
-    const double start = m_selection.started ? m_selection.top : at.depth;
-    const double end = m_selection.started ? m_selection.bottom : m_range.end;
     int first = 0, last = 0;
-    SearchPositions(start, end, first, last);
+    RunPositions(at.depth, first, last);
 
     CProgressDlg progress;
-    progress.Create();
-    progress.SetStatus("Profiling in progress. Please wait...");
-    progress.SetRange(0, last - first);
+    StartRunProgress(progress, last - first);
     for (int t = 0; t < Traces(); ++t) {
         m_times[size_t(Slots()[t])] = kTfInvalid;
         m_frequencies[size_t(Slots()[t])] = kTfInvalid;
@@ -265,9 +202,7 @@ bool CTimeFrequencyWnd::RunSearch(Point p, bool invalidate)
     float time = at.time;
     // Depth order: down the frames of a down log, back through those of an up log.
     for (int position = first; position <= last; ++position) {
-        if (progress.CheckCancelButton()
-            && MessageBox("Are you sure you want to stop tracking?", MB_YESNO | MB_ICONQUESTION) == IDYES)
-            break;
+        if (StopAsked(progress, "Are you sure you want to stop tracking?")) break;
         const int frame = m_frames.FrameAtScrollPosition(position);
         if (!invalidate) {
             // A frame that cannot be read is searched in the previous frame's samples.
@@ -288,9 +223,7 @@ bool CTimeFrequencyWnd::RunSearch(Point p, bool invalidate)
         run.push_back(r);
         progress.StepIt();
     }
-    m_selection.started = m_selection.complete = false;
-    m_selection.top = m_range.start;
-    m_selection.bottom = m_range.end;
+    EndSelection();
     m_profile.MergeRun(run, Slots(), Traces(), single, int(clicked));
     SetCursor(CursorKind::Arrow);
     progress.DestroyWindow();
