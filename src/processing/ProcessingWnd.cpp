@@ -1,8 +1,6 @@
 #include "processing/ProcessingWnd.h"
 
 #include "common/DatumChooser.h"
-#include "common/Fft.h"
-#include "common/Octant.h"
 #include "common/ProgressDlg.h"
 #include "dataset/ItemTypes.h"
 #include "dataset/ReceiverGeometry.h"
@@ -18,8 +16,6 @@
 #include <cmath>
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 constexpr uint32_t Rgb24(int r, int g, int b) { return uint32_t(r) << 16 | uint32_t(g) << 8 | uint32_t(b); }
 
@@ -152,46 +148,6 @@ int CProcessingWnd::ColourIndex(float value)
     if (std::isnan(value)) return -1;
     if (!(value > 0)) return 0;
     return value >= 1.0f ? kColours - 1 : std::min(int(value * float(kColours - 1)), kColours - 1);
-}
-
-void CProcessingWnd::AmplitudeSpectrum(const float* x, int n, float* bins) { ::AmplitudeSpectrum(x, n, bins); }
-
-float CProcessingWnd::InstantaneousFrequency(const float* x, int n, float step, float time)
-{
-    if (n < 2 || !(step > 0)) return 0.0f;
-    float largest = 0;
-    for (int i = 0; i < n; ++i)
-        if (std::isfinite(x[i])) largest = std::max(largest, std::fabs(x[i]));
-    const float scale = largest > 0 ? 1.0f / largest : 1.0f; // the phase is that of the unscaled trace
-    float* data = g_fftData;
-    for (int i = 0; i < n; ++i) {
-        data[2 * i + 1] = std::isfinite(x[i]) ? x[i] * scale : 0.0f;
-        data[2 * i + 2] = 0.0f;
-    }
-    // The analytic signal: the negative frequencies removed, the positive ones doubled.
-    CFft fft;
-    fft.m_sign = 1;
-    fft.m_n = n;
-    if (!fft.Transform()) return 0.0f;
-    for (int k = n / 2; k < n; ++k) data[2 * k + 1] = data[2 * k + 2] = 0.0f;
-    for (int k = 1; k < n / 2; ++k) {
-        data[2 * k + 1] *= 2.0f;
-        data[2 * k + 2] *= 2.0f;
-    }
-    fft.m_sign = -1;
-    fft.Transform();
-    const int k = std::clamp(ClampToInt(double(time) / step + 1.0), 0, n - 2);
-    auto phase = [&](int i) {
-        const float re = data[2 * i + 1] / float(n), im = -data[2 * i + 2] / float(n);
-        if (Octant(re, im) < 0) return 0.0;
-        double a = std::atan2(double(im), double(re));
-        if (a < 0 && a > -kPi) a += 2 * kPi;
-        return a;
-    };
-    const double phase1 = phase(k);
-    double phase2 = phase(k + 1);
-    if (phase2 < phase1) phase2 += 2 * kPi;
-    return ClampToFloat(std::fabs((phase1 - phase2) * 1e6 / (double(step) * 2 * kPi)));
 }
 
 // ---- frames ------------------------------------------------------------------------------------

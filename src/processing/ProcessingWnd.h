@@ -42,15 +42,6 @@ public:
     // int(31 v) for a value of 0 .. 1, 0 below, 31 above; -1 (a gap) for NaN.
     static int ColourIndex(float value);
 
-    // The amplitude spectrum of n samples (n a power of two, at most 8192) into bins
-    // 0 .. n/2, divided by its largest bin. A trace with a value that is not finite has
-    // no spectrum: its bins are NaN.
-    static void AmplitudeSpectrum(const float* x, int n, float* bins);
-    // The instantaneous frequency (Hz) at `time` (microseconds) of n samples `step`
-    // microseconds apart: the analytic signal's phase change from the sample after
-    // the time to the next, counted forward (0 .. the sampling rate).
-    static float InstantaneousFrequency(const float* x, int n, float step, float time);
-
     // What the creator gives every processing window before it opens: the files, the
     // presentation and the depth scale (which the depth zoom changes).
     struct CommonSetup {

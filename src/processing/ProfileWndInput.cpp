@@ -1,11 +1,13 @@
 #include "processing/ProfileWnd.h"
 
 #include "common/ProgressDlg.h"
+#include "common/Fft.h"
 #include "platform/Format.h"
 #include "settings/SettingsStore.h"
 #include "platform/Host.h"
 #include "platform/SafeNumeric.h"
 #include "processing/ProfileSearchSetupDlg.h"
+#include "processing/TimeFrequency.h"
 
 #include <algorithm>
 #include <cmath>

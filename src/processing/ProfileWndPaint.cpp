@@ -1,5 +1,6 @@
 #include "processing/ProfileWnd.h"
 
+#include "common/Fft.h"
 #include "platform/Format.h"
 #include "platform/SafeNumeric.h"
 
