@@ -246,30 +246,25 @@ protected:
     int WriteProfile(const std::vector<ProfileCurve>& curves, const std::vector<uint8_t>& units,
                      const std::function<void(int frame, float* values)>& fill);
 
-    // ---- rendering -------------------------------------------------------------------------------
-    // What a page was rendered for besides its axis; a render is due when any of it changes.
-    struct PageKey {
-        int width = -1, height = -1, top = -1, vertRes = 0, vertSize = 0;
-        float scale = 0;
-        std::vector<int> tracks;
-        bool selection = false;
-        double selectionTop = 0, selectionBottom = 0;
-        Color background = 0;
-        bool operator==(const PageKey&) const = default;
-    };
-    PageKey PageKeyNow(bool selection, double selectionTop, double selectionBottom) const;
-    // Clears what the last render drew and starts the page at the top position.
-    void StartRender();
-    // The page's image, `width` wide and a row per pixel of the page, in the background.
-    void StartImage(int width);
-    // Walks the page's rows down to the range's end: each row between the frame at or
-    // above it and the next one down, each frame read once (LoadRenderFrame); `drawRow`
-    // gets the row, the two render buffers, the weight of the second and whether the
-    // row lies inside the selected interval [selTop, selBottom] (when `selection`).
-    // Every row is drawn when `everyRow`, else one in kRowDecimation. Depth labels are
-    // collected on the way.
-    void WalkRows(bool everyRow, bool selection, double selTop, double selBottom,
-                  const std::function<void(int row, int b0, int b1, float weight, bool interval)>& drawRow);
+    // ---- preparing and rendering (ProcessingWndPage.cpp) -------------------------------------------
+    // Takes the requests, lays the page out and renders it where anything it was
+    // rendered for changed; then sets the scroll bars.
+    void PrepareRepaint() override;
+    // The image is rendered again at the next preparation, whatever it was made for.
+    void InvalidateImage() { m_rendered = PageKey(); }
+    // What the window lays out inside a track once the tracks are laid out.
+    virtual void LayOutTrack() {}
+    // The horizontal scroll bar: its range and position.
+    virtual void HorizontalScroll(int& max, int& pos) const = 0;
+    // What a render depends on besides the page: the axis windows, a gain.
+    virtual std::vector<float> AxisKey() const = 0;
+    // The image's width for the page as laid out; 0 when nothing can be drawn.
+    virtual int ImageWidth() const = 0;
+    // Every row drawn (else one in kRowDecimation).
+    virtual bool EveryRow() const = 0;
+    // Draws page row `row` of every shown track from render buffers `b0` and `b1`, the
+    // second weighted by `weight`; `interval`: the row lies in the selected interval.
+    virtual void RenderRow(int row, int b0, int b1, float weight, bool interval) = 0;
     // A frame just read into render buffer `b` (`read` false: a gap).
     virtual void RenderFrameLoaded(int b, int frame, bool read) { (void)b, (void)frame, (void)read; }
     // A wiggle of `width` values about row `base`, broken where a value is not a number.
@@ -313,4 +308,27 @@ protected:
 
 private:
     std::vector<float> m_readBuffer; // one frame's traces as stored
+
+    // What a page was rendered for; a render is due when any of it changes.
+    struct PageKey {
+        int width = -1, height = -1, top = -1, vertRes = 0, vertSize = 0;
+        float scale = 0;
+        std::vector<int> tracks;
+        bool selection = false;
+        double selectionTop = 0, selectionBottom = 0;
+        Color background = 0;
+        std::vector<float> axis;
+        bool operator==(const PageKey&) const = default;
+    };
+    PageKey m_rendered;
+    PageKey KeyNow() const;
+    void Render();
+    // Clears what the last render drew and starts the page at the top position.
+    void StartRender();
+    // Walks the page's rows down to the range's end: each row between the frame at or
+    // above it and the next one down, each frame read once; RenderRow gets the row, the
+    // two render buffers, the weight of the second and whether the row lies inside the
+    // selected interval. Every row is drawn when EveryRow(), else one in
+    // kRowDecimation. Depth labels are collected on the way.
+    void WalkRows();
 };

@@ -15,7 +15,22 @@ constexpr Pen kWigglePen{PS_SOLID, 0, Rgb(0, 0, 0)};
 
 // ---- rendering ------------------------------------------------------------------------------
 
-CProcessingWnd::PageKey CProcessingWnd::PageKeyNow(bool selection, double selectionTop, double selectionBottom) const
+void CProcessingWnd::PrepareRepaint()
+{
+    if (!IsWindow() || m_iconic) return;
+    TakeActiveRequests();
+    TakeDisplayRequests();
+    Layout();
+    LayOutTrack();
+    m_page.topPosition = std::clamp(m_page.topPosition, m_range.top, LastTopPosition());
+    if (!(KeyNow() == m_rendered)) Render();
+    SetVerticalScrollBar();
+    int max = 0, pos = 0;
+    HorizontalScroll(max, pos);
+    SetHorizontalScrollBar(max, pos);
+}
+
+CProcessingWnd::PageKey CProcessingWnd::KeyNow() const
 {
     PageKey k;
     k.width = m_page.clientWidth;
@@ -25,11 +40,32 @@ CProcessingWnd::PageKey CProcessingWnd::PageKeyNow(bool selection, double select
     k.vertSize = m_vertSize;
     k.scale = m_common.depthScale;
     k.tracks = m_page.tracks;
-    k.selection = selection;
-    k.selectionTop = selectionTop;
-    k.selectionBottom = selectionBottom;
+    k.selection = m_selection.started;
+    k.selectionTop = m_selection.top;
+    k.selectionBottom = m_selection.bottom;
     k.background = m_background;
+    k.axis = AxisKey();
     return k;
+}
+
+void CProcessingWnd::Render()
+{
+    m_rendered = KeyNow();
+    StartRender();
+    const int width = ImageWidth();
+    // Nothing to draw with no receiver shown, or in a window too small for a pixel.
+    if (width < 1 || m_page.pageRows < 1) {
+        m_page.plotRect = {};
+        m_image = Image();
+        return;
+    }
+    if (m_image.width != width || m_image.height != m_page.pageRows) m_image = Image(width, m_page.pageRows);
+    std::fill(m_image.pixels.begin(), m_image.pixels.end(), ToArgb(m_background));
+    for (auto& frame : m_renderFrames) frame.resize(SlotFloats());
+    if (m_pixels.size() < size_t(width)) m_pixels.resize(size_t(width)); // a row's values never span more
+
+    WalkRows();
+    m_page.plotRect = {m_page.leftMargin, m_page.topMargin, m_page.leftMargin + width, m_page.topMargin + m_page.rowsDrawn};
 }
 
 void CProcessingWnd::StartRender()
@@ -44,16 +80,10 @@ void CProcessingWnd::StartRender()
     m_page.pageTopDepth = m_page.pageBottomDepth = DepthOfPosition(m_page.topPosition);
 }
 
-void CProcessingWnd::StartImage(int width)
+void CProcessingWnd::WalkRows()
 {
-    if (m_image.width != width || m_image.height != m_page.pageRows) m_image = Image(width, m_page.pageRows);
-    std::fill(m_image.pixels.begin(), m_image.pixels.end(), ToArgb(m_background));
-    for (auto& frame : m_renderFrames) frame.resize(SlotFloats());
-}
-
-void CProcessingWnd::WalkRows(bool everyRow, bool selection, double selTop, double selBottom,
-                              const std::function<void(int row, int b0, int b1, float weight, bool interval)>& drawRow)
-{
+    const bool everyRow = EveryRow(), selection = m_selection.started;
+    const double selTop = m_selection.top, selBottom = m_selection.bottom;
     const int top = m_page.topPosition, end = m_range.bottom;
     const double logTop = m_frames.TopDepth(), step = m_frames.Step(), dpp = m_page.depthPerPixel;
     const double depth0 = DepthOfPosition(top);
@@ -89,7 +119,7 @@ void CProcessingWnd::WalkRows(bool everyRow, bool selection, double selTop, doub
             if (m_renderPositions[size_t(b1)] != p1) load(b1, p1);
         }
         const bool interval = selection && depth >= selTop && depth <= selBottom;
-        if (everyRow || row % kRowDecimation == 0) drawRow(row, b0, b1, weight, interval);
+        if (everyRow || row % kRowDecimation == 0) RenderRow(row, b0, b1, weight, interval);
         // A depth label where a multiple of the label step falls within a pixel of the
         // row, unless it would overlap the one before.
         if (std::isfinite(nextLabel) && nextLabel <= depth + dpp) {

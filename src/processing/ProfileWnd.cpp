@@ -194,30 +194,16 @@ void CProfileWnd::ApplyDomainZoom(int request)
 
 // ---- preparing ----------------------------------------------------------------------------------
 
-CProfileWnd::RenderKey CProfileWnd::KeyNow() const
+std::vector<float> CProfileWnd::AxisKey() const
 {
-    RenderKey k;
-    k.page = PageKeyNow(m_selection.started, m_selection.top, m_selection.bottom);
-    k.first = m_axis.first;
-    k.last = m_axis.last;
-    k.start = m_axis.start;
-    k.axisWidth = m_axis.width;
-    return k;
+    return {float(m_axis.first), float(m_axis.last), m_axis.start, m_axis.width};
 }
 
-void CProfileWnd::PrepareRepaint()
+void CProfileWnd::HorizontalScroll(int& max, int& pos) const
 {
-    if (!IsWindow() || m_iconic) return;
-    TakeActiveRequests();
-    TakeDisplayRequests();
-    Layout();
-    m_page.topPosition = std::clamp(m_page.topPosition, m_range.top, LastTopPosition());
-    if (!(KeyNow() == m_rendered)) Render();
-    SetVerticalScrollBar();
-    SetHorizontalScrollBar(m_axis.scrollMax, m_axis.first);
+    max = m_axis.scrollMax;
+    pos = m_axis.first;
 }
-
-void CProfileWnd::InvalidateImage() { m_rendered = RenderKey(); }
 
 void CProfileWnd::OnSize(unsigned type, int cx, int cy)
 {

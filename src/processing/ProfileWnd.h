@@ -102,7 +102,6 @@ public:
     void OnPaint(Dc& dc) override;
     void OnSize(unsigned type, int cx, int cy) override;
     void OnHScroll(int code, int pos) override;
-    void PrepareRepaint() override;
 
     // Writes the profile of the range as a data set of curves at the output path; 1, or
     // 0 after the message of what stopped it (ProfileWndSave.cpp).
@@ -119,8 +118,6 @@ protected:
     virtual void CorrectFrame(int, std::vector<float>&) {}
     virtual std::string WindowTitle() const;
     std::string HistoryTitle() const override;
-    // The image is rendered again at the next preparation, whatever it was made for.
-    void InvalidateImage();
 
 private:
     float m_slownessLimit = 1250; // no searched slowness above it
@@ -163,20 +160,15 @@ private:
     bool ConfirmSearchRange(bool invalidate);
     void SearchFrame(int frame, float previous, bool firstFrame);
     // Paint (ProfileWndPaint.cpp).
-    void Render();
-    void RenderRow(int row, int track, const float* previous, const float* current, float weight, bool interval);
+    void HorizontalScroll(int& max, int& pos) const override;
+    std::vector<float> AxisKey() const override;
+    int ImageWidth() const override;
+    bool EveryRow() const override;
+    void RenderRow(int row, int b0, int b1, float weight, bool interval) override;
+    void RenderTrackRow(int row, int track, const float* previous, const float* current, float weight, bool interval);
     void DrawAxes(Dc& dc);
     void DrawCurve(Dc& dc, const std::vector<CProfileRecord>& records, const Pen& pen, bool onlyEditTrace);
     void RenderFrameLoaded(int b, int frame, bool read) override;
     // Saving.
     bool OutputCurves(std::vector<ProfileCurve>& curves);
-    // What the image was rendered for; a render is due when any of it changes.
-    struct RenderKey {
-        PageKey page;
-        int first = -1, last = -1;
-        float start = 0, axisWidth = 0;
-        bool operator==(const RenderKey&) const = default;
-    };
-    RenderKey KeyNow() const;
-    RenderKey m_rendered;
 };

@@ -16,30 +16,22 @@ constexpr Pen kTickPen{PS_SOLID, 0, Rgb(0, 0, 0)};
 
 // ---- rendering ------------------------------------------------------------------------------
 
-void CProfileWnd::Render()
+int CProfileWnd::ImageWidth() const
 {
-    m_rendered = KeyNow();
-    StartRender();
     const int tracks = int(m_page.tracks.size());
-    const int w = m_page.trackWidth;
-    // Nothing to draw with no receiver shown, or in a window too small for a pixel.
-    if (tracks == 0 || w < 1 || m_page.pageRows < 1) {
-        m_page.plotRect = {};
-        m_image = Image();
-        return;
+    if (m_page.trackWidth < 1) return 0;
+    return (m_page.trackWidth + m_page.gap) * tracks;
+}
+
+bool CProfileWnd::EveryRow() const { return m_common.style == "VDL"; }
+
+void CProfileWnd::RenderRow(int row, int b0, int b1, float weight, bool interval)
+{
+    for (int c = 0; c < int(m_page.tracks.size()); ++c) {
+        const size_t slot = size_t(m_receiverIndex[size_t(m_page.tracks[size_t(c)])]) * size_t(m_n);
+        RenderTrackRow(row, c, m_renderFrames[size_t(b0)].data() + slot, m_renderFrames[size_t(b1)].data() + slot, weight,
+                       interval);
     }
-    const int width = (w + m_page.gap) * tracks;
-    StartImage(width);
-    if (m_pixels.size() < size_t(w)) m_pixels.resize(size_t(w));
-    WalkRows(m_common.style == "VDL", m_selection.started, m_selection.top, m_selection.bottom,
-             [&](int row, int b0, int b1, float weight, bool interval) {
-                 for (int c = 0; c < tracks; ++c) {
-                     const size_t slot = size_t(m_receiverIndex[size_t(m_page.tracks[size_t(c)])]) * size_t(m_n);
-                     RenderRow(row, c, m_renderFrames[size_t(b0)].data() + slot,
-                               m_renderFrames[size_t(b1)].data() + slot, weight, interval);
-                 }
-             });
-    m_page.plotRect = {m_page.leftMargin, m_page.topMargin, m_page.leftMargin + width, m_page.topMargin + m_page.rowsDrawn};
 }
 
 void CProfileWnd::RenderFrameLoaded(int b, int frame, bool read)
@@ -47,7 +39,7 @@ void CProfileWnd::RenderFrameLoaded(int b, int frame, bool read)
     if (read) CorrectFrame(frame, m_renderFrames[size_t(b)]);
 }
 
-void CProfileWnd::RenderRow(int row, int track, const float* previous, const float* current, float weight,
+void CProfileWnd::RenderTrackRow(int row, int track, const float* previous, const float* current, float weight,
                             bool interval)
 {
     const DomainWindow& a = m_axis;

@@ -116,34 +116,24 @@ void CTimeFrequencyWnd::ApplyDomainZoom(int request)
 
 // ---- preparing ----------------------------------------------------------------------------------
 
-CTimeFrequencyWnd::RenderKey CTimeFrequencyWnd::KeyNow() const
+std::vector<float> CTimeFrequencyWnd::AxisKey() const
 {
-    RenderKey k;
-    k.page = PageKeyNow(m_selection.started, m_selection.top, m_selection.bottom);
-    k.timeFirst = m_time.first;
-    k.timeLast = m_time.last;
-    k.freqFirst = m_frequency.first;
-    k.freqLast = m_frequency.last;
-    k.gain = theApp.m_display.zoomFactor1;
-    return k;
+    return {float(m_time.first), float(m_time.last), float(m_frequency.first), float(m_frequency.last),
+            theApp.m_display.zoomFactor1};
 }
 
-void CTimeFrequencyWnd::PrepareRepaint()
+void CTimeFrequencyWnd::LayOutTrack()
 {
-    if (!IsWindow() || m_iconic) return;
-    TakeActiveRequests();
-    TakeDisplayRequests();
-    Layout();
     // The column: the time panel, a spacing, the frequency panel.
     m_timeWidth = std::max(ClampToInt(std::floor(m_page.trackWidth * double(m_setup.timeFraction))), 0);
     m_frequencyWidth = std::max(m_page.trackWidth - m_timeWidth - m_page.margin, 0);
-    m_page.topPosition = std::clamp(m_page.topPosition, m_range.top, LastTopPosition());
-    if (!(KeyNow() == m_rendered)) Render();
-    SetVerticalScrollBar();
-    SetHorizontalScrollBar(m_time.scrollMax, m_time.first);
 }
 
-void CTimeFrequencyWnd::InvalidateImage() { m_rendered = RenderKey(); }
+void CTimeFrequencyWnd::HorizontalScroll(int& max, int& pos) const
+{
+    max = m_time.scrollMax;
+    pos = m_time.first;
+}
 
 void CTimeFrequencyWnd::OnSize(unsigned type, int cx, int cy)
 {

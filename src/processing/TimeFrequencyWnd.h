@@ -82,7 +82,6 @@ public:
     void OnPaint(Dc& dc) override;
     void OnSize(unsigned type, int cx, int cy) override;
     void OnHScroll(int code, int pos) override;
-    void PrepareRepaint() override;
 
     // Writes the profile of the range as a data set of a time and a frequency curve per
     // receiver at the output path; 1, or 0 after the message of what stopped it (no
@@ -111,7 +110,6 @@ private:
     // From the asked ranges, snapped to samples and bins; tick and label steps follow.
     void SetWindows();
     void ApplyDomainZoom(int request) override;
-    void InvalidateImage();
     void BeforeVerticalMove() override;
     // The frame of the range that holds `depth` (truncated to the frame above it).
     int DepthToFrame(double depth) const;
@@ -134,8 +132,13 @@ private:
     float AxisValueAt(Point p) const override;
     bool ConfirmSlowness();
     // Paint (TimeFrequencyWndPaint.cpp).
-    void Render();
-    void RenderRow(int row, int column, int buffer0, int buffer1, float weight, bool interval);
+    void LayOutTrack() override;
+    void HorizontalScroll(int& max, int& pos) const override;
+    std::vector<float> AxisKey() const override;
+    int ImageWidth() const override;
+    bool EveryRow() const override;
+    void RenderRow(int row, int b0, int b1, float weight, bool interval) override;
+    void RenderColumnRow(int row, int column, int buffer0, int buffer1, float weight, bool interval);
     // The complex spectrum of every shown slot of render buffer `b`.
     void TransformFrame(int b);
     void DrawAxes(Dc& dc);
@@ -145,12 +148,4 @@ private:
     std::array<std::vector<float>, 2> m_renderSpectra; // per slot: bins 0 .. n/2, re and im
     std::vector<float> m_scratchFrame;
     std::vector<float> m_re, m_im;      // the analytic signal of one trace
-    struct RenderKey {
-        PageKey page;
-        int timeFirst = -1, timeLast = -1, freqFirst = -1, freqLast = -1;
-        float gain = 0;
-        bool operator==(const RenderKey&) const = default;
-    };
-    RenderKey KeyNow() const;
-    RenderKey m_rendered;
 };

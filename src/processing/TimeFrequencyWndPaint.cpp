@@ -60,30 +60,23 @@ void CTimeFrequencyWnd::TransformFrame(int b)
     }
 }
 
-void CTimeFrequencyWnd::Render()
+int CTimeFrequencyWnd::ImageWidth() const
 {
-    m_rendered = KeyNow();
-    StartRender();
-    const int columns = int(m_page.tracks.size());
-    // No receiver shown, or a window too narrow for a panel: no column is drawn.
-    if (columns == 0 || m_timeWidth < 1 || m_frequencyWidth < 1 || m_page.pageRows < 1) {
-        m_page.plotRect = {};
-        m_image = Image();
-        return;
-    }
-    const int width = (m_page.trackWidth + m_page.gap) * columns;
-    StartImage(width);
-    m_pixels.resize(size_t(std::max(m_timeWidth, m_frequencyWidth)));
-    WalkRows(m_common.style != "Signature", m_selection.started, m_selection.top, m_selection.bottom,
-             [&](int row, int b0, int b1, float weight, bool interval) {
-                 for (int c = 0; c < columns; ++c) RenderRow(row, c, b0, b1, weight, interval);
-             });
-    m_page.plotRect = {m_page.leftMargin, m_page.topMargin, m_page.leftMargin + width, m_page.topMargin + m_page.rowsDrawn};
+    // A window too narrow for a panel: no column is drawn.
+    if (m_timeWidth < 1 || m_frequencyWidth < 1) return 0;
+    return (m_page.trackWidth + m_page.gap) * int(m_page.tracks.size());
+}
+
+bool CTimeFrequencyWnd::EveryRow() const { return m_common.style != "Signature"; }
+
+void CTimeFrequencyWnd::RenderRow(int row, int b0, int b1, float weight, bool interval)
+{
+    for (int c = 0; c < int(m_page.tracks.size()); ++c) RenderColumnRow(row, c, b0, b1, weight, interval);
 }
 
 void CTimeFrequencyWnd::RenderFrameLoaded(int b, int, bool) { TransformFrame(b); }
 
-void CTimeFrequencyWnd::RenderRow(int row, int column, int buffer0, int buffer1, float weight, bool interval)
+void CTimeFrequencyWnd::RenderColumnRow(int row, int column, int buffer0, int buffer1, float weight, bool interval)
 {
     const int trace = m_page.tracks[size_t(column)];
     const size_t slot = size_t(Slots()[trace]);
