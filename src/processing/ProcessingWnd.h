@@ -21,6 +21,7 @@
 #include "viewers/Palettes.h"
 #include "viewers/ViewerWnd.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -272,6 +273,19 @@ protected:
     // The image, the wiggles and the depth labels; false when nothing was rendered.
     bool PaintPage(Dc& dc);
     int RowOfPosition(int position) const;
+    // One curve down a panel `width` pixels wide from `left`: the value of each frame of
+    // the page (kAbsent: none) placed on an axis from `start` over `span`; a value absent
+    // or off the axis breaks the line, a point alone is a pixel.
+    void DrawTrackCurve(Dc& dc, const Pen& pen, int left, int width, double start, double span,
+                        const std::function<float(int frame)>& valueOf);
+    // The record of `frame` in a list kept in frame order; nullptr when it has none.
+    template <class Record, class Frame>
+    static const Record* FindByFrame(const std::vector<Record>& records, int frame, Frame Record::*field)
+    {
+        const auto it = std::lower_bound(records.begin(), records.end(), frame,
+                                         [field](const Record& r, int f) { return r.*field < f; });
+        return it != records.end() && (*it).*field == frame ? &*it : nullptr;
+    }
 
     // Frames: two for rendering (and the scroll positions they hold), one searched, one
     // under the mouse.
@@ -289,6 +303,7 @@ protected:
     std::vector<Label> m_depthLabels;
     std::vector<Point> m_wiggles;
     std::vector<int> m_wiggleLengths;
+    std::vector<Point> m_curvePoints; // one run of a curve being drawn
 
     // Before the page moves (scrolling, keys): a window ends what it was editing.
     virtual void BeforeVerticalMove() {}

@@ -162,6 +162,29 @@ int CProcessingWnd::RowOfPosition(int position) const
     return ClampToInt(std::lround((DepthOfPosition(position) - m_page.pageTopDepth) / m_page.depthPerPixel));
 }
 
+void CProcessingWnd::DrawTrackCurve(Dc& dc, const Pen& pen, int left, int width, double start, double span,
+                                    const std::function<float(int frame)>& valueOf)
+{
+    if (width < 1 || !(span > 0)) return;
+    std::vector<Point>& line = m_curvePoints;
+    line.clear();
+    auto flush = [&] {
+        if (line.size() >= 2) dc.Polyline(line.data(), int(line.size()));
+        else if (line.size() == 1) dc.SetPixel(line[0].x, line[0].y, pen.color);
+        line.clear();
+    };
+    for (int position = m_page.topPosition; position <= m_page.lastPosition; ++position) {
+        const float v = valueOf(m_frames.FrameAtScrollPosition(position));
+        if (v == kAbsent || !(v >= start && v <= start + span)) {
+            flush();
+            continue;
+        }
+        const int x = left + std::min(ClampToInt((v - start) / span * width), width - 1);
+        line.push_back({x, m_page.topMargin + RowOfPosition(position)});
+    }
+    flush();
+}
+
 bool CProcessingWnd::PaintPage(Dc& dc)
 {
     if (m_iconic) return false;

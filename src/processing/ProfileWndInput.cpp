@@ -67,7 +67,7 @@ void CProfileWnd::OnHScroll(int code, int pos)
 CProfileWnd::ReadOut CProfileWnd::ReadOutAt(Point p) const
 {
     ReadOut at;
-    at.depth = m_page.pageTopDepth + (p.y - m_page.plotRect.top) * m_page.depthPerPixel;
+    at.depth = DepthAt(p);
     int within = 0;
     at.track = TrackAt(p.x, within);
     if (at.track < 0) return at;

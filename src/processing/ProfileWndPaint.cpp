@@ -129,39 +129,15 @@ void CProfileWnd::DrawAxes(Dc& dc)
 
 void CProfileWnd::DrawCurve(Dc& dc, const std::vector<CProfileRecord>& records, const Pen& pen, bool onlyEditTrace)
 {
-    const DomainWindow& a = m_axis;
-    const int w = m_page.trackWidth;
-    const double span = PixelSpan();
-    if (records.empty() || w < 1 || !(span > 0)) return;
-    // The records of the page's frames, found by frame index.
-    auto recordOf = [&records](int frame) -> const CProfileRecord* {
-        const auto it = std::lower_bound(records.begin(), records.end(), frame,
-                                         [](const CProfileRecord& r, int f) { return r.m_frame < f; });
-        return it != records.end() && it->m_frame == frame ? &*it : nullptr;
-    };
+    if (records.empty() || m_page.trackWidth < 1 || !(PixelSpan() > 0)) return;
     dc.SelectPen(pen);
-    std::vector<Point> line;
-    auto flush = [&] {
-        if (line.size() >= 2) dc.Polyline(line.data(), int(line.size()));
-        else if (line.size() == 1) dc.SetPixel(line[0].x, line[0].y, pen.color);
-        line.clear();
-    };
     for (int c = 0; c < int(m_page.tracks.size()); ++c) {
         const int trace = m_page.tracks[size_t(c)];
         if (onlyEditTrace && trace != m_editTrace) continue;
         const size_t slot = size_t(m_receiverIndex[size_t(trace)]);
-        const int left = TrackLeft(c);
-        // A value absent or outside the axis breaks the line.
-        for (int position = m_page.topPosition; position <= m_page.lastPosition; ++position) {
-            const CProfileRecord* r = recordOf(m_frames.FrameAtScrollPosition(position));
-            const float v = r ? r->m_values[slot] : kAbsent;
-            if (!r || v == kAbsent || !(v >= a.start && v <= a.start + span)) {
-                flush();
-                continue;
-            }
-            const int x = left + std::min(ClampToInt((v - a.start) / span * w), w - 1);
-            line.push_back({x, m_page.topMargin + RowOfPosition(position)});
-        }
-        flush();
+        DrawTrackCurve(dc, pen, TrackLeft(c), m_page.trackWidth, m_axis.start, PixelSpan(), [&](int frame) {
+            const CProfileRecord* r = FindByFrame(records, frame, &CProfileRecord::m_frame);
+            return r ? r->m_values[slot] : kAbsent;
+        });
     }
 }

@@ -41,7 +41,7 @@ void CTimeFrequencyWnd::OnHScroll(int code, int pos)
 CTimeFrequencyWnd::Hit CTimeFrequencyWnd::HitTest(Point p) const
 {
     Hit at;
-    at.depth = m_page.pageTopDepth + (p.y - m_page.plotRect.top) * m_page.depthPerPixel;
+    at.depth = DepthAt(p);
     int within = 0;
     at.column = TrackAt(p.x, within);
     if (at.column < 0 || m_timeWidth < 1 || m_frequencyWidth < 1) {

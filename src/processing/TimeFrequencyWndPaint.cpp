@@ -186,38 +186,18 @@ void CTimeFrequencyWnd::DrawAxes(Dc& dc)
 void CTimeFrequencyWnd::DrawProfile(Dc& dc, const std::vector<TfRecord>& records, const Pen& pen, bool onlyClicked)
 {
     if (records.empty() || m_timeWidth < 1 || m_frequencyWidth < 1) return;
-    auto recordOf = [&records](int frame) -> const TfRecord* {
-        const auto it = std::lower_bound(records.begin(), records.end(), frame,
-                                         [](const TfRecord& r, int f) { return r.frame < f; });
-        return it != records.end() && it->frame == frame ? &*it : nullptr;
-    };
     dc.SelectPen(pen);
-    std::vector<Point> line;
-    auto flush = [&] {
-        if (line.size() >= 2) dc.Polyline(line.data(), int(line.size()));
-        else if (line.size() == 1) dc.SetPixel(line[0].x, line[0].y, pen.color);
-        line.clear();
-    };
-    // A value absent, invalid or outside the panel's window breaks the line.
-    auto curve = [&](size_t slot, bool times, int left, int width, double start, double span) {
-        if (!(span > 0)) return;
-        for (int position = m_page.topPosition; position <= m_page.lastPosition; ++position) {
-            const TfRecord* r = recordOf(m_frames.FrameAtScrollPosition(position));
-            const float v = r ? (times ? r->times[slot] : r->frequencies[slot]) : kAbsent;
-            if (!r || v == kAbsent || !(v >= start && v <= start + span)) {
-                flush();
-                continue;
-            }
-            const int x = left + std::min(ClampToInt((v - start) / span * width), width - 1);
-            line.push_back({x, m_page.topMargin + RowOfPosition(position)});
-        }
-        flush();
-    };
     for (int c = 0; c < int(m_page.tracks.size()); ++c) {
         const int trace = m_page.tracks[size_t(c)];
         if (onlyClicked && trace != m_clickedTrace) continue;
         const size_t slot = size_t(Slots()[trace]);
-        curve(slot, true, TimeLeft(c), m_timeWidth, m_time.start, TimeSpan());
-        curve(slot, false, FrequencyLeft(c), m_frequencyWidth, m_frequency.start, FrequencySpan());
+        DrawTrackCurve(dc, pen, TimeLeft(c), m_timeWidth, m_time.start, TimeSpan(), [&](int frame) {
+            const TfRecord* r = FindByFrame(records, frame, &TfRecord::frame);
+            return r ? r->times[slot] : kAbsent;
+        });
+        DrawTrackCurve(dc, pen, FrequencyLeft(c), m_frequencyWidth, m_frequency.start, FrequencySpan(), [&](int frame) {
+            const TfRecord* r = FindByFrame(records, frame, &TfRecord::frame);
+            return r ? r->frequencies[slot] : kAbsent;
+        });
     }
 }
