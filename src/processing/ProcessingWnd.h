@@ -268,8 +268,9 @@ protected:
     virtual void RenderRow(int row, int b0, int b1, float weight, bool interval) = 0;
     // A frame just read into render buffer `b` (`read` false: a gap).
     virtual void RenderFrameLoaded(int b, int frame, bool read) { (void)b, (void)frame, (void)read; }
-    // A wiggle of `width` values about row `base`, broken where a value is not a number.
-    void AddWiggle(int left, int base, const float* values, int width);
+    // A wiggle of `width` values from x `left` about page row `row`, broken where a value
+    // is not a number.
+    void AddWiggle(int row, int left, const float* values, int width);
     // The image, the wiggles and the depth labels; false when nothing was rendered.
     bool PaintPage(Dc& dc);
     int RowOfPosition(int position) const;
@@ -301,8 +302,6 @@ protected:
         std::string text;
     };
     std::vector<Label> m_depthLabels;
-    std::vector<Point> m_wiggles;
-    std::vector<int> m_wiggleLengths;
     std::vector<Point> m_curvePoints; // one run of a curve being drawn
 
     // Before the page moves (scrolling, keys): a window ends what it was editing.
@@ -336,14 +335,43 @@ private:
         bool operator==(const PageKey&) const = default;
     };
     PageKey m_rendered;
+    int m_renderedTop = -1;   // the top position the image's rows were placed for
+    bool m_gridded = false;   // rows on the depth grid (else the page is drawn afresh)
+    int64_t m_firstRow = 0;   // the grid row of image row 0
+    // The wiggles of one page row: runs of values, each from its x.
+    struct WiggleRun {
+        int left = 0, length = 0;
+    };
+    struct WiggleRow {
+        std::vector<float> values;
+        std::vector<WiggleRun> runs;
+    };
+    std::vector<WiggleRow> m_wiggleRows; // by page row
+    // Where a page row lies: between the frames at scroll positions p0 and p1, the
+    // second weighted by `weight`, at `depth`.
+    struct RowPlace {
+        int p0 = 0, p1 = 0;
+        float weight = 0;
+        double depth = 0;
+    };
+
     PageKey KeyNow() const;
+    // The page afresh: every row rendered, each frame read once, in depth order.
     void Render();
-    // Clears what the last render drew and starts the page at the top position.
-    void StartRender();
-    // Walks the page's rows down to the range's end: each row between the frame at or
-    // above it and the next one down, each frame read once; RenderRow gets the row, the
-    // two render buffers, the weight of the second and whether the row lies inside the
-    // selected interval. Every row is drawn when EveryRow(), else one in
-    // kRowDecimation. Depth labels are collected on the way.
-    void WalkRows();
+    // The page moved to a new top with nothing else changed: the rows both places hold
+    // are moved, only the rows newly exposed are read and rendered.
+    void ScrollPage();
+    // The grid row of the top position's page.
+    void StartRows();
+    double RowDepth(int row) const;
+    // False past the range's end.
+    bool PlaceRow(int row, RowPlace& place) const;
+    // The rows of the page down to the range's end.
+    int CountRows() const;
+    void LoadRenderFrame(int b, int position);
+    // Renders page rows from .. to - 1 (in the background first).
+    void RenderRows(int from, int to);
+    // The page's depths, last frame, plot rectangle and depth labels from its rows.
+    void FinishPage();
+    void PaintWiggles(Dc& dc);
 };

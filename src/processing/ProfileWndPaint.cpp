@@ -75,7 +75,7 @@ void CProfileWnd::RenderTrackRow(int row, int track, const float* previous, cons
     }
 
     if (m_common.style == "Signature") {
-        AddWiggle(TrackLeft(track), m_page.topMargin + row, values, w);
+        AddWiggle(row, TrackLeft(track), values, w);
         return;
     }
     uint32_t* pixels = m_image.Row(row) + track * (w + m_page.gap);

@@ -85,10 +85,9 @@ void CTimeFrequencyWnd::RenderColumnRow(int row, int column, int buffer0, int bu
                            : 1.0f;
     float* v = m_row.data();
     float* values = m_pixels.data();
-    const int base = m_page.topMargin + row;
     auto draw = [&](int left, int width) {
         if (m_common.style == "Signature") {
-            AddWiggle(left, base, values, width);
+            AddWiggle(row, left, values, width);
             return;
         }
         uint32_t* pixels = m_image.Row(row) + (left - m_page.leftMargin);
