@@ -143,12 +143,6 @@ uint32_t CProcessingWnd::PaletteColour(int palette, int index, bool interval)
     }
 }
 
-int CProcessingWnd::ColourIndex(float value)
-{
-    if (std::isnan(value)) return -1;
-    if (!(value > 0)) return 0;
-    return value >= 1.0f ? kColours - 1 : std::min(int(value * float(kColours - 1)), kColours - 1);
-}
 
 // ---- frames ------------------------------------------------------------------------------------
 

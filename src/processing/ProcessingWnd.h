@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -41,7 +42,12 @@ public:
     // keeps its own). Any other palette draws in grey.
     static uint32_t PaletteColour(int palette, int index, bool interval = false);
     // int(31 v) for a value of 0 .. 1, 0 below, 31 above; -1 (a gap) for NaN.
-    static int ColourIndex(float value);
+    static int ColourIndex(float value)
+    {
+        if (std::isnan(value)) return -1;
+        if (!(value > 0)) return 0;
+        return value >= 1.0f ? kColours - 1 : std::min(int(value * float(kColours - 1)), kColours - 1);
+    }
 
     // What the creator gives every processing window before it opens: the files, the
     // presentation and the depth scale (which the depth zoom changes).
@@ -268,6 +274,20 @@ protected:
     virtual void RenderRow(int row, int b0, int b1, float weight, bool interval) = 0;
     // A frame just read into render buffer `b` (`read` false: a gap).
     virtual void RenderFrameLoaded(int b, int frame, bool read) { (void)b, (void)frame, (void)read; }
+    // Where each pixel of a panel falls between two samples (bins) of a row: the same
+    // for every row of a page, so it is worked out once.
+    struct ColumnMap {
+        int first = -1, last = -1, width = -1;
+        std::vector<int> i0, i1;
+        std::vector<float> frac; // the weight of i1
+    };
+    // The map of `width` pixels spread evenly over samples first .. last, each between
+    // the sample at or before it and the next; kept while none of the three changes.
+    static void MapColumns(ColumnMap& map, int first, int last, int width);
+    // The largest |v| of v[first .. last] that is a finite number; 0 for none.
+    static float LargestMagnitude(const float* v, int first, int last);
+    // Each value's palette colour into `pixels`; a value that is not a number leaves its pixel.
+    void ColourRow(uint32_t* pixels, const float* values, int width, bool interval);
     // A wiggle of `width` values from x `left` about page row `row`, broken where a value
     // is not a number.
     void AddWiggle(int row, int left, const float* values, int width);
@@ -347,6 +367,9 @@ private:
         std::vector<WiggleRun> runs;
     };
     std::vector<WiggleRow> m_wiggleRows; // by page row
+    // The palette's colours by index, plain and inside an interval, for m_lutPalette.
+    std::array<std::array<uint32_t, kColours>, 2> m_lut{};
+    int m_lutPalette = -1;
     // Where a page row lies: between the frames at scroll positions p0 and p1, the
     // second weighted by `weight`, at `depth`.
     struct RowPlace {

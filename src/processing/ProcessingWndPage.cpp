@@ -5,6 +5,8 @@
 #include "platform/SafeNumeric.h"
 
 #include <algorithm>
+#include <array>
+#include <cfloat>
 #include <cmath>
 #include <cstring>
 
@@ -224,6 +226,57 @@ void CProcessingWnd::FinishPage()
             lastLabelY = y;
         }
         nextLabel = (std::floor((depth + dpp) / labelStep) + 1) * labelStep;
+    }
+}
+
+void CProcessingWnd::MapColumns(ColumnMap& map, int first, int last, int width)
+{
+    if (map.first == first && map.last == last && map.width == width) return;
+    map.first = first, map.last = last, map.width = width;
+    map.i0.resize(size_t(std::max(width, 0)));
+    map.i1.resize(map.i0.size());
+    map.frac.resize(map.i0.size());
+    const double perPixel = double(last - first) / width;
+    for (int x = 0; x < width; ++x) {
+        const double at = first + x * perPixel;
+        const int i0 = std::clamp(ClampToInt(std::floor(at)), first, last);
+        map.i0[size_t(x)] = i0;
+        map.i1[size_t(x)] = std::min(i0 + 1, last);
+        map.frac[size_t(x)] = float(at - i0);
+    }
+}
+
+float CProcessingWnd::LargestMagnitude(const float* v, int first, int last)
+{
+    // Eight running maxima: the order a maximum is taken in does not change it.
+    std::array<float, 8> m{};
+    int j = first;
+    for (; j + 8 <= last + 1; j += 8)
+        for (int k = 0; k < 8; ++k) {
+            const float a = std::fabs(v[j + k]);
+            m[size_t(k)] = a <= FLT_MAX && a > m[size_t(k)] ? a : m[size_t(k)]; // NaN and infinity are not counted
+        }
+    for (; j <= last; ++j) {
+        const float a = std::fabs(v[j]);
+        m[0] = a <= FLT_MAX && a > m[0] ? a : m[0];
+    }
+    return *std::max_element(m.begin(), m.end());
+}
+
+void CProcessingWnd::ColourRow(uint32_t* pixels, const float* values, int width, bool interval)
+{
+    const int palette = int(m_common.palette);
+    if (m_lutPalette != palette) {
+        for (int i = 0; i < kColours; ++i) {
+            m_lut[0][size_t(i)] = PaletteColour(palette, i, false);
+            m_lut[1][size_t(i)] = PaletteColour(palette, i, true);
+        }
+        m_lutPalette = palette;
+    }
+    const std::array<uint32_t, kColours>& lut = m_lut[interval ? 1 : 0];
+    for (int x = 0; x < width; ++x) {
+        const int index = ColourIndex(values[x]);
+        if (index >= 0) pixels[x] = lut[size_t(index)];
     }
 }
 

@@ -169,6 +169,7 @@ private:
     void DrawAxes(Dc& dc);
     void DrawCurve(Dc& dc, const std::vector<CProfileRecord>& records, const Pen& pen, bool onlyEditTrace);
     void RenderFrameLoaded(int b, int frame, bool read) override;
+    ColumnMap m_columns; // the track's pixels over the shown samples (bins)
     // Saving.
     bool OutputCurves(std::vector<ProfileCurve>& curves);
 };

@@ -40,7 +40,7 @@ void CProfileWnd::RenderFrameLoaded(int b, int frame, bool read)
 }
 
 void CProfileWnd::RenderTrackRow(int row, int track, const float* previous, const float* current, float weight,
-                            bool interval)
+                                bool interval)
 {
     const DomainWindow& a = m_axis;
     const int n = m_n;
@@ -55,34 +55,21 @@ void CProfileWnd::RenderTrackRow(int row, int track, const float* previous, cons
     if (spectrum) {
         AmplitudeSpectrum(v, n, v); // bins 0 .. n/2, already divided by the largest
     } else if (m_setup.domain != kDomainSlowness || m_setup.normalize) {
-        float largest = 0;
-        for (int j = a.first; j <= hi; ++j)
-            if (std::isfinite(v[j])) largest = std::max(largest, std::fabs(v[j]));
+        const float largest = LargestMagnitude(v, a.first, hi);
         factor = largest > 0 ? 1.0f / largest : 0.0f; // a row of zeros stays 0
     }
 
     // The shown samples resampled to the track's pixels.
     const int w = m_page.trackWidth;
-    const int last = spectrum ? std::min(a.last, n / 2) : hi;
-    const double perPixel = double(last - a.first) / w;
+    MapColumns(m_columns, a.first, spectrum ? std::min(a.last, n / 2) : hi, w);
     float* values = m_pixels.data();
     for (int x = 0; x < w; ++x) {
-        const double at = a.first + x * perPixel;
-        const int i0 = std::clamp(ClampToInt(std::floor(at)), a.first, last);
-        const int i1 = std::min(i0 + 1, last);
-        const float frac = float(at - i0);
-        values[x] = (v[i0] + (v[i1] - v[i0]) * frac) * factor;
+        const float v0 = v[m_columns.i0[size_t(x)]], v1 = v[m_columns.i1[size_t(x)]];
+        values[x] = (v0 + (v1 - v0) * m_columns.frac[size_t(x)]) * factor;
     }
 
-    if (m_common.style == "Signature") {
-        AddWiggle(row, TrackLeft(track), values, w);
-        return;
-    }
-    uint32_t* pixels = m_image.Row(row) + track * (w + m_page.gap);
-    for (int x = 0; x < w; ++x) {
-        const int index = ColourIndex(values[x]);
-        if (index >= 0) pixels[x] = PaletteColour(m_common.palette, index, interval);
-    }
+    if (m_common.style == "Signature") AddWiggle(row, TrackLeft(track), values, w);
+    else ColourRow(m_image.Row(row) + track * (w + m_page.gap), values, w, interval);
 }
 
 // ---- painting ----------------------------------------------------------------------------------

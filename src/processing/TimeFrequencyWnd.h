@@ -148,4 +148,5 @@ private:
     std::array<std::vector<float>, 2> m_renderSpectra; // per slot: bins 0 .. n/2, re and im
     std::vector<float> m_scratchFrame;
     std::vector<float> m_re, m_im;      // the analytic signal of one trace
+    ColumnMap m_timeColumns, m_frequencyColumns; // the panels' pixels over samples and bins
 };

@@ -12,18 +12,6 @@ namespace {
 
 constexpr Pen kTickPen{PS_SOLID, 0, Rgb(0, 0, 0)};
 
-// The values of `v` at first .. last resampled by linear interpolation to `width` pixels.
-void Resample(const float* v, int first, int last, int width, float* out)
-{
-    const double perPixel = double(last - first) / width;
-    for (int x = 0; x < width; ++x) {
-        const double at = first + x * perPixel;
-        const int i0 = std::clamp(ClampToInt(std::floor(at)), first, last);
-        const int i1 = std::min(i0 + 1, last);
-        out[x] = v[i0] + (v[i1] - v[i0]) * float(at - i0);
-    }
-}
-
 } // namespace
 
 // ---- rendering ------------------------------------------------------------------------------
@@ -85,48 +73,65 @@ void CTimeFrequencyWnd::RenderColumnRow(int row, int column, int buffer0, int bu
                            : 1.0f;
     float* v = m_row.data();
     float* values = m_pixels.data();
-    auto draw = [&](int left, int width) {
-        if (m_common.style == "Signature") {
-            AddWiggle(row, left, values, width);
-            return;
+    auto draw = [&](const ColumnMap& map, int left) {
+        for (int x = 0; x < map.width; ++x) {
+            const float v0 = v[map.i0[size_t(x)]], v1 = v[map.i1[size_t(x)]];
+            values[x] = v0 + (v1 - v0) * map.frac[size_t(x)];
         }
-        uint32_t* pixels = m_image.Row(row) + (left - m_page.leftMargin);
-        for (int x = 0; x < width; ++x) {
-            const int index = ColourIndex(values[x]);
-            if (index >= 0) pixels[x] = PaletteColour(m_common.palette, index, interval);
-        }
+        if (m_common.style == "Signature") AddWiggle(row, left, values, map.width);
+        else ColourRow(m_image.Row(row) + (left - m_page.leftMargin), values, map.width, interval);
     };
 
     // The time panel: the row's samples in the window, divided by the largest of them.
     const TfTimeWindow& t = m_time;
     const float* previous = m_renderFrames[size_t(buffer0)].data() + slot * size_t(m_n);
     const float* current = m_renderFrames[size_t(buffer1)].data() + slot * size_t(m_n);
-    float largest = 0;
-    for (int j = t.first; j <= t.last; ++j) {
-        v[j] = previous[j] + (current[j] - previous[j]) * weight;
-        if (std::isfinite(v[j])) largest = std::max(largest, std::fabs(v[j]));
-    }
+    for (int j = t.first; j <= t.last; ++j) v[j] = previous[j] + (current[j] - previous[j]) * weight;
+    const float largest = LargestMagnitude(v, t.first, t.last);
     const float factor = largest > 0 ? gain / largest : 0.0f; // a row of zeros stays 0
     for (int j = t.first; j <= t.last; ++j) v[j] = std::isnan(v[j]) ? NAN : std::clamp(v[j] * factor, -1.0f, 1.0f);
-    Resample(v, t.first, t.last, m_timeWidth, values);
-    draw(TimeLeft(column), m_timeWidth);
+    MapColumns(m_timeColumns, t.first, t.last, m_timeWidth);
+    draw(m_timeColumns, TimeLeft(column));
 
     // The frequency panel: the row's amplitude spectrum divided by its largest bin.
-    const int bins = m_n / 2 + 1;
+    const TfFrequencyWindow& f = m_frequency;
+    const int bins = m_n / 2 + 1, shownLast = std::max(f.last, f.first);
     const float* s0 = m_renderSpectra[size_t(buffer0)].data() + slot * size_t(bins) * 2;
     const float* s1 = m_renderSpectra[size_t(buffer1)].data() + slot * size_t(bins) * 2;
-    float peak = 0;
-    for (int k = 0; k < bins; ++k) {
+    auto power = [&](int k) {
         const double re = s0[2 * k] + (s1[2 * k] - s0[2 * k]) * weight;
         const double im = s0[2 * k + 1] + (s1[2 * k + 1] - s0[2 * k + 1]) * weight;
-        v[k] = float(std::sqrt(re * re + im * im));
-        if (std::isfinite(v[k])) peak = std::max(peak, v[k]);
+        return re * re + im * im;
+    };
+    // The largest bin from the largest power (the root keeps the order); only the
+    // shown bins take their root.
+    std::array<double, 4> most{};
+    int k = 0;
+    for (; k + 4 <= bins; k += 4)
+        for (int i = 0; i < 4; ++i) {
+            const double p = power(k + i);
+            most[size_t(i)] = p > most[size_t(i)] ? p : most[size_t(i)]; // NaN is not counted
+        }
+    for (; k < bins; ++k) {
+        const double p = power(k);
+        most[0] = p > most[0] ? p : most[0];
     }
-    const TfFrequencyWindow& f = m_frequency;
+    float peak = float(std::sqrt(*std::max_element(most.begin(), most.end())));
+    if (!std::isfinite(peak)) {
+        // Bins past a float's range are not counted: the largest of the others.
+        peak = 0;
+        for (k = 0; k < bins; ++k) {
+            const float a = float(std::sqrt(power(k)));
+            if (std::isfinite(a)) peak = std::max(peak, a);
+        }
+    }
     const float scale = peak > 0 ? 1.0f / peak : 0.0f;
-    for (int k = f.first; k <= f.last; ++k) v[k] *= scale;
-    Resample(v, f.first, std::max(f.last, f.first), m_frequencyWidth, values);
-    draw(FrequencyLeft(column), m_frequencyWidth);
+    for (k = f.first; k <= shownLast; ++k) {
+        v[k] = float(std::sqrt(power(k)));
+        if (k <= f.last) v[k] *= scale;
+    }
+    MapColumns(m_frequencyColumns, f.first, shownLast, m_frequencyWidth);
+    draw(m_frequencyColumns, FrequencyLeft(column));
 }
 
 // ---- painting ----------------------------------------------------------------------------------
