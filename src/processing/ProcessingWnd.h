@@ -284,8 +284,9 @@ protected:
     // The map of `width` pixels spread evenly over samples first .. last, each between
     // the sample at or before it and the next; kept while none of the three changes.
     static void MapColumns(ColumnMap& map, int first, int last, int width);
-    // The largest |v| of v[first .. last] that is a finite number; 0 for none.
-    static float LargestMagnitude(const float* v, int first, int last);
+    // The largest |v| of the values v = a + (b - a) weight over first .. last that is a
+    // finite number; 0 for none.
+    static float LargestMagnitude(const float* a, const float* b, float weight, int first, int last);
     // Each value's palette colour into `pixels`; a value that is not a number leaves its pixel.
     void ColourRow(uint32_t* pixels, const float* values, int width, bool interval);
     // A wiggle of `width` values from x `left` about page row `row`, broken where a value

@@ -49,22 +49,25 @@ void CProfileWnd::RenderTrackRow(int row, int track, const float* previous, cons
     const bool spectrum = m_setup.domain == kDomainFrequency;
     const int lo = spectrum ? 0 : a.first;
     const int hi = spectrum ? n - 1 : std::min(a.last, n - 1);
-    for (int j = lo; j <= hi; ++j) v[j] = previous[j] + (current[j] - previous[j]) * weight;
-
-    float factor = 1.0f;
+    const int w = m_page.trackWidth;
+    MapColumns(m_columns, a.first, spectrum ? std::min(a.last, n / 2) : hi, w);
+    float* values = m_pixels.data();
     if (spectrum) {
+        for (int j = lo; j <= hi; ++j) v[j] = previous[j] + (current[j] - previous[j]) * weight;
         AmplitudeSpectrum(v, n, v); // bins 0 .. n/2, already divided by the largest
-    } else if (m_setup.domain != kDomainSlowness || m_setup.normalize) {
-        const float largest = LargestMagnitude(v, a.first, hi);
+    }
+    // Samples between the frames are worked out where a pixel needs them; the row's
+    // largest value from all of the shown ones.
+    auto at = [&](int j) { return spectrum ? v[j] : previous[j] + (current[j] - previous[j]) * weight; };
+    float factor = 1.0f;
+    if (!spectrum && (m_setup.domain != kDomainSlowness || m_setup.normalize)) {
+        const float largest = LargestMagnitude(previous, current, weight, a.first, hi);
         factor = largest > 0 ? 1.0f / largest : 0.0f; // a row of zeros stays 0
     }
 
     // The shown samples resampled to the track's pixels.
-    const int w = m_page.trackWidth;
-    MapColumns(m_columns, a.first, spectrum ? std::min(a.last, n / 2) : hi, w);
-    float* values = m_pixels.data();
     for (int x = 0; x < w; ++x) {
-        const float v0 = v[m_columns.i0[size_t(x)]], v1 = v[m_columns.i1[size_t(x)]];
+        const float v0 = at(m_columns.i0[size_t(x)]), v1 = at(m_columns.i1[size_t(x)]);
         values[x] = (v0 + (v1 - v0) * m_columns.frac[size_t(x)]) * factor;
     }
 

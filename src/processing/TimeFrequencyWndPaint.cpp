@@ -73,9 +73,9 @@ void CTimeFrequencyWnd::RenderColumnRow(int row, int column, int buffer0, int bu
                            : 1.0f;
     float* v = m_row.data();
     float* values = m_pixels.data();
-    auto draw = [&](const ColumnMap& map, int left) {
+    auto draw = [&](const ColumnMap& map, int left, auto&& sample) {
         for (int x = 0; x < map.width; ++x) {
-            const float v0 = v[map.i0[size_t(x)]], v1 = v[map.i1[size_t(x)]];
+            const float v0 = sample(map.i0[size_t(x)]), v1 = sample(map.i1[size_t(x)]);
             values[x] = v0 + (v1 - v0) * map.frac[size_t(x)];
         }
         if (m_common.style == "Signature") AddWiggle(row, left, values, map.width);
@@ -86,12 +86,15 @@ void CTimeFrequencyWnd::RenderColumnRow(int row, int column, int buffer0, int bu
     const TfTimeWindow& t = m_time;
     const float* previous = m_renderFrames[size_t(buffer0)].data() + slot * size_t(m_n);
     const float* current = m_renderFrames[size_t(buffer1)].data() + slot * size_t(m_n);
-    for (int j = t.first; j <= t.last; ++j) v[j] = previous[j] + (current[j] - previous[j]) * weight;
-    const float largest = LargestMagnitude(v, t.first, t.last);
+    const float largest = LargestMagnitude(previous, current, weight, t.first, t.last);
     const float factor = largest > 0 ? gain / largest : 0.0f; // a row of zeros stays 0
-    for (int j = t.first; j <= t.last; ++j) v[j] = std::isnan(v[j]) ? NAN : std::clamp(v[j] * factor, -1.0f, 1.0f);
+    // Samples between the frames are worked out where a pixel needs them.
+    auto sample = [&](int j) {
+        const float s = previous[j] + (current[j] - previous[j]) * weight;
+        return std::isnan(s) ? NAN : std::clamp(s * factor, -1.0f, 1.0f);
+    };
     MapColumns(m_timeColumns, t.first, t.last, m_timeWidth);
-    draw(m_timeColumns, TimeLeft(column));
+    draw(m_timeColumns, TimeLeft(column), sample);
 
     // The frequency panel: the row's amplitude spectrum divided by its largest bin.
     const TfFrequencyWindow& f = m_frequency;
@@ -131,7 +134,7 @@ void CTimeFrequencyWnd::RenderColumnRow(int row, int column, int buffer0, int bu
         if (k <= f.last) v[k] *= scale;
     }
     MapColumns(m_frequencyColumns, f.first, shownLast, m_frequencyWidth);
-    draw(m_frequencyColumns, FrequencyLeft(column));
+    draw(m_frequencyColumns, FrequencyLeft(column), [v](int k) { return v[k]; });
 }
 
 // ---- painting ----------------------------------------------------------------------------------
