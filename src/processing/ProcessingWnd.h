@@ -3,10 +3,10 @@
 // one datum they show, read frame by frame into receiver slots; the profile range and
 // the top of the page in depth order, with scrolling by lines, pages, keys and thumb;
 // the layout of tracks side by side; the depth scale and its zoom limits; the three
-// colour palettes; the amplitude spectrum and the analytic signal of a trace; the
-// page's rows rendered and painted (ProcessingWndPage.cpp); the profile saved with
-// its history lines (ProcessingWndSave.cpp) and the save questions on closing; the
-// status-bar read-outs; and the pens of the tracked curve.
+// colour palettes; the page's rows rendered, kept while the page moves, and painted
+// (ProcessingWndPage.cpp); the clicks, the selection and the runs' progress; the
+// profile saved with its history lines (ProcessingWndSave.cpp) and the save questions
+// on closing; the status-bar read-outs; and the pens of the tracked curve.
 //
 // Reading happens when the window is prepared (PrepareRepaint) or acted on, never in
 // the paint.

@@ -1,4 +1,5 @@
-// The processing windows' page: its rows rendered frame by frame, and painted.
+// The processing windows' page: its rows rendered frame by frame, kept and moved while
+// the page scrolls, and painted.
 #include "processing/ProcessingWnd.h"
 
 #include "platform/Format.h"
