@@ -13,8 +13,8 @@
 
 CKalmanWnd::CKalmanWnd()
 {
-    m_domain = kDomainTime;
-    m_instFrequencyOption = false; // pane 3 stays empty
+    m_setup.domain = kDomainTime;
+    m_setup.instFrequencyOption = false; // pane 3 stays empty
 }
 
 void CKalmanWnd::CorrectFrame(int frame, std::vector<float>& slots)
@@ -24,10 +24,10 @@ void CKalmanWnd::CorrectFrame(int frame, std::vector<float>& slots)
 
 void CKalmanWnd::OnLButtonDown(unsigned flags, Point p)
 {
-    if (!m_plotRect.Contains(p)) return;
+    if (!m_page.plotRect.Contains(p)) return;
     SetCursor(CursorKind::Arrow);
     OnMouseMove(flags, p); // the read-out of the point
-    if (flags == kControlClick) SelectionStep(ReadOutAt(p));
+    if (flags == kControlClick) SelectionStep(DepthAt(p), ReadOutAt(p).value);
 }
 
 void CKalmanWnd::OnRButtonDown(unsigned, Point) {}
@@ -40,7 +40,7 @@ void CKalmanWnd::OnLButtonDblClk(unsigned flags, Point p)
 
 bool CKalmanWnd::Undo(Point p)
 {
-    if (!m_plotRect.Contains(p)) return false;
+    if (!m_page.plotRect.Contains(p)) return false;
     OnMouseMove(0, p);
     if (MessageBox("Do you want to undo recently processed depth interval?", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return false;
@@ -52,35 +52,25 @@ bool CKalmanWnd::Undo(Point p)
 
 bool CKalmanWnd::Process(Point p)
 {
-    if (!m_plotRect.Contains(p)) return false;
+    if (!m_page.plotRect.Contains(p)) return false;
     OnMouseMove(0, p);
     const ReadOut at = ReadOutAt(p);
     if (MessageBox("Do you want to execute Kalman filter procedure?", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return false;
-    const double start = m_selectionStart ? m_selectionTop : at.depth;
-    const double end = m_selectionStart ? m_selectionBottom : m_profileEnd;
     // Frames of the range only: its last frame is the last one averaged.
-    const double step = m_frames.Step(), logTop = m_frames.TopDepth();
-    auto positionOf = [&](double depth) {
-        return step > 0 ? std::clamp(ClampToInt((depth - logTop) / step + 0.0001), m_rangeTop, m_rangeBottom) : m_rangeTop;
-    };
-    const int first = positionOf(start);
-    const int last = std::max(positionOf(end), first);
+    int first = 0, last = 0;
+    RunPositions(at.depth, first, last);
     const int frameA = m_frames.FrameAtScrollPosition(first), frameB = m_frames.FrameAtScrollPosition(last);
     m_intervalFirst = std::min(frameA, frameB);
     m_intervalLast = std::max(frameA, frameB);
 
     CProgressDlg progress;
-    progress.Create();
-    progress.SetStatus("Profiling in progress. Please wait...");
-    progress.SetRange(0, last - first);
+    StartRunProgress(progress, last - first);
     const int traces = std::clamp(m_receivers, 0, kSlots);
     KalmanAverager averager(traces, m_n);
     std::vector<float> slots;
     for (int position = first; position <= last; ++position) {
-        if (progress.CheckCancelButton()
-            && MessageBox("Are you sure you want to stop filtering?", MB_YESNO | MB_ICONQUESTION) == IDYES)
-            break;
+        if (StopAsked(progress, "Are you sure you want to stop filtering?")) break;
         // As stored: an earlier record's correction is no part of the mean. A frame that
         // cannot be read adds nothing.
         if (ReadFrame(m_frames.FrameAtScrollPosition(position), slots))
@@ -88,9 +78,7 @@ bool CKalmanWnd::Process(Point p)
         progress.StepIt();
     }
     m_intervals.Insert(averager.Finish(m_intervalFirst, m_intervalLast), m_frames.IsDown());
-    m_selectionStart = m_selectionEnd = false;
-    m_selectionTop = m_profileStart;
-    m_selectionBottom = m_profileEnd;
+    EndSelection();
     SetCursor(CursorKind::Arrow);
     progress.DestroyWindow();
     InvalidateImage();
@@ -105,12 +93,12 @@ int CKalmanWnd::SaveProfile()
     if (direction != qtx::kLogDown && direction != qtx::kLogUp) {
         MessageBox(Format("Data set %s has the log direction %d, neither down (255) nor up (1): no output is "
                           "written.\nOperation will be abandoned.",
-                          m_path.c_str(), int(direction)),
+                          m_common.path.c_str(), int(direction)),
                    MB_OK | MB_ICONSTOP);
         return 0;
     }
-    if (RefuseOutputOverInput(m_outputPath, {m_path})) return 0;
-    if (!m_savedOnce && RefuseToReplaceExisting(m_outputPath)) return 0;
+    if (RefuseOutputOverInput(m_common.outputPath, {m_common.path})) return 0;
+    if (!m_savedOnce && RefuseToReplaceExisting(m_common.outputPath)) return 0;
     // The output's only datum is the one processed, described as the input has it.
     CQtxDatumList datums;
     if (!m_file.ReadDatumList(datums)) return 0;
@@ -127,13 +115,13 @@ int CKalmanWnd::SaveProfile()
     const int traces = std::clamp(m_receivers, 0, kSlots);
     const int samples = std::clamp(m_samplesInFile, 0, m_n);
     CQtxFile out;
-    if (!out.OpenWrite(m_outputPath)) return 0;
+    if (!out.OpenWrite(m_common.outputPath)) return 0;
     QtxFileHeader& h = out.m_header;
     h.logDirection = direction;
     h.depthUnits = m_file.m_header.depthUnits;
     h.frameCount = 0; // counted by the finalize: a save cut short claims no frame
-    h.topDepth = m_profileStart;
-    h.bottomDepth = m_profileEnd;
+    h.topDepth = m_range.start;
+    h.bottomDepth = m_range.end;
     h.depthStep = m_file.m_header.depthStep;
     std::memcpy(h.history, m_history, qtx::kHistorySize);
     CQtxDescriptorList descriptors;
@@ -146,20 +134,18 @@ int CKalmanWnd::SaveProfile()
 
     CProgressDlg progress;
     progress.Create();
-    progress.SetStatus("Saving : " + PathTail(m_outputPath));
+    progress.SetStatus("Saving : " + PathTail(m_common.outputPath));
     progress.SetRange(first, last + 1);
     const bool down = m_frames.IsDown();
     const double step = m_frames.Step();
     std::vector<float> slots;
     CQtxFrameWriter writer(out);
     for (int frame = first; frame <= last; ++frame) {
-        if (progress.CheckCancelButton()
-            && MessageBox("Are you sure you want to stop processing?", MB_YESNO | MB_ICONQUESTION) == IDYES)
-            break; // the frames written so far make the output
+        if (StopAsked(progress, "Are you sure you want to stop processing?")) break; // the frames written so far make the output
         ReadFrame(frame, slots);
         CorrectFrame(frame, slots);
         const int j = frame - first;
-        bool written = writer.WriteDepth(down ? m_profileStart + j * step : m_profileEnd - j * step);
+        bool written = writer.WriteDepth(down ? m_range.start + j * step : m_range.end - j * step);
         for (int t = 0; written && t < traces; ++t)
             written = writer.WriteValues(slots.data() + size_t(m_receiverIndex[size_t(t)]) * size_t(m_n), size_t(samples));
         if (!written) {

@@ -13,8 +13,10 @@ class CKalmanWnd : public CProfileWnd {
 public:
     CKalmanWnd();
 
-    KalmanIntervals m_intervals;
-    int m_intervalFirst = 0, m_intervalLast = 0; // frames of the last averaging
+    const KalmanIntervals& Intervals() const { return m_intervals; }
+    // The first and last frame of the last averaging.
+    int IntervalFirst() const { return m_intervalFirst; }
+    int IntervalLast() const { return m_intervalLast; }
 
     void OnLButtonDown(unsigned flags, Point p) override;
     void OnLButtonDblClk(unsigned flags, Point p) override;
@@ -30,8 +32,11 @@ public:
     // of what stopped it (a save that failed to write leaves no file).
     int SaveProfile() override;
 
-protected:
+private:
+    KalmanIntervals m_intervals;
+    int m_intervalFirst = 0, m_intervalLast = 0; // frames of the last averaging
+
     void CorrectFrame(int frame, std::vector<float>& slots) override;
-    std::string WindowTitle() const override { return "Kalman Filter (" + m_path + ")"; }
+    std::string WindowTitle() const override { return "Kalman Filter (" + m_common.path + ")"; }
     std::string HistoryTitle() const override { return "*** Kalman Filter"; }
 };

@@ -9,6 +9,7 @@
 #include "dataset/QtxFile.h"
 
 #include <array>
+#include <cstddef>
 #include <memory>
 #include <new>
 #include <string>
@@ -34,72 +35,64 @@ public:
     static constexpr const char* kClassName = "CSlownessFilter";
 };
 
-// One filtering run as the Filter Setup prepares it.
-class CFilterWnd : public EngineClass<CFilterWnd> {
-public:
-    static constexpr const char* kClassName = "CFilterWnd";
-    std::array<std::string, 23> m_names; // paths, titles and extensions of the run's files
+// A run's files: the paths, titles and extensions of what it reads and writes, and the
+// data sets it has open.
+template <size_t Names, size_t Files> struct EngineFiles {
+    std::array<std::string, Names> m_names;
+    std::array<CQtxFile, Files> m_files;
+};
+
+// What a filtering run filters with: a frequency filter and a time window.
+struct FilterStages {
     CFrequencyFilter m_frequencyFilter;
     CTimeFilter m_timeFilter;
-    CSlownessFilter m_slownessFilter;
+};
+
+// The wait notices of a run that reads and saves whole data sets.
+struct WaitNotices {
     CReadWaitDlg m_readWait;
     CSaveWaitDlg m_saveWait;
-    std::array<CQtxFile, 3> m_files;
+};
+
+// One filtering run as the Filter Setup prepares it.
+class CFilterWnd : public EngineClass<CFilterWnd>, public EngineFiles<23, 3>, public FilterStages, public WaitNotices {
+public:
+    static constexpr const char* kClassName = "CFilterWnd";
+    CSlownessFilter m_slownessFilter;
 };
 
 // A frequency filter and a time window over one data set, without a slowness window.
-class CMultiFilterWnd : public EngineClass<CMultiFilterWnd> {
+class CMultiFilterWnd : public EngineClass<CMultiFilterWnd>, public EngineFiles<22, 3>, public FilterStages,
+                        public WaitNotices {
 public:
     static constexpr const char* kClassName = "CMultiFilterWnd";
-    std::array<std::string, 22> m_names;
-    CFrequencyFilter m_frequencyFilter;
-    CTimeFilter m_timeFilter;
-    CReadWaitDlg m_readWait;
-    CSaveWaitDlg m_saveWait;
-    std::array<CQtxFile, 3> m_files;
 };
 
 // The picking runs of the Picking Setup.
-class CPickWnd : public EngineClass<CPickWnd> {
+class CPickWnd : public EngineClass<CPickWnd>, public EngineFiles<24, 3>, public FilterStages, public WaitNotices {
 public:
     static constexpr const char* kClassName = "CPickWnd";
-    std::array<std::string, 24> m_names;
-    CFrequencyFilter m_frequencyFilter;
-    CTimeFilter m_timeFilter;
     CSlownessFilter m_slownessFilter;
-    CReadWaitDlg m_readWait;
-    CSaveWaitDlg m_saveWait;
-    std::array<CQtxFile, 3> m_files;
 };
 
-class CAutoPickWnd : public EngineClass<CAutoPickWnd> {
+class CAutoPickWnd : public EngineClass<CAutoPickWnd>, public EngineFiles<16, 2>, public FilterStages {
 public:
     static constexpr const char* kClassName = "CAutoPickWnd";
-    std::array<std::string, 16> m_names;
-    CFrequencyFilter m_frequencyFilter;
-    CTimeFilter m_timeFilter;
-    std::array<CQtxFile, 2> m_files;
 };
 
-class CAnisotropyWnd : public EngineClass<CAnisotropyWnd> {
+class CAnisotropyWnd : public EngineClass<CAnisotropyWnd>, public EngineFiles<11, 3> {
 public:
     static constexpr const char* kClassName = "CAnisotropyWnd";
-    std::array<std::string, 11> m_names;
-    std::array<CQtxFile, 3> m_files;
 };
 
-class CStcWnd : public EngineClass<CStcWnd> {
+class CStcWnd : public EngineClass<CStcWnd>, public EngineFiles<21, 3> {
 public:
     static constexpr const char* kClassName = "CStcWnd";
-    std::array<std::string, 21> m_names;
-    std::array<CQtxFile, 3> m_files;
 };
 
-class CDispersionWnd : public EngineClass<CDispersionWnd> {
+class CDispersionWnd : public EngineClass<CDispersionWnd>, public EngineFiles<16, 3> {
 public:
     static constexpr const char* kClassName = "CDispersionWnd";
-    std::array<std::string, 16> m_names;
-    std::array<CQtxFile, 3> m_files;
 };
 
 // One smoothing run as the Smoothing Setup prepares it; the smoothing itself is not

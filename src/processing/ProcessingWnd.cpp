@@ -1,8 +1,7 @@
 #include "processing/ProcessingWnd.h"
 
 #include "common/DatumChooser.h"
-#include "common/Fft.h"
-#include "common/Octant.h"
+#include "common/ProgressDlg.h"
 #include "dataset/ItemTypes.h"
 #include "dataset/ReceiverGeometry.h"
 #include "platform/Format.h"
@@ -17,8 +16,6 @@
 #include <cmath>
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 constexpr uint32_t Rgb24(int r, int g, int b) { return uint32_t(r) << 16 | uint32_t(g) << 8 | uint32_t(b); }
 
@@ -55,7 +52,7 @@ CProcessingWnd::CProcessingWnd() = default;
 
 bool CProcessingWnd::OpenFrames(CQtxDatumList& datums)
 {
-    if (!OpenDataSet(m_file, m_path)) return false;
+    if (!OpenDataSet(m_file, m_common.path)) return false;
     if (!m_file.ReadDatumList(datums)) return false;
     // Only the frames the file holds: a header may count more than were written.
     QtxFileHeader header = m_file.m_header;
@@ -66,13 +63,13 @@ bool CProcessingWnd::OpenFrames(CQtxDatumList& datums)
     header.frameCount = uint32_t(std::min<int64_t>(header.frameCount, present));
     m_frames = CFrameCursor(header);
     if (m_frames.FrameCount() < 1) {
-        MessageBox(Format("Data set %s holds no frame to profile.\nOperation will be abandoned.", m_path.c_str()),
+        MessageBox(Format("Data set %s holds no frame to profile.\nOperation will be abandoned.", m_common.path.c_str()),
                    MB_OK | MB_ICONSTOP);
         return false;
     }
-    if (!AcceptDepths(m_frames, m_path)) return false;
+    if (!AcceptDepths(m_frames, m_common.path)) return false;
     m_mmPerUnit = header.depthUnits == qtx::kUnitsMetres ? 1000.0f : 304.8f;
-    if (!(m_depthScale >= 100 && m_depthScale <= 1000)) m_depthScale = 480.0f;
+    if (!(m_common.depthScale >= 100 && m_common.depthScale <= 1000)) m_common.depthScale = 480.0f;
     return true;
 }
 
@@ -108,10 +105,14 @@ void CProcessingWnd::TakeRange(double top, double bottom)
         end = std::clamp(ClampToInt(std::floor((bottom - logTop) / step + 1e-6)), 0, last);
         if (end < first) end = first;
     }
-    m_rangeTop = first;
-    m_rangeBottom = end;
-    m_profileStart = DepthOfPosition(first);
-    m_profileEnd = DepthOfPosition(end);
+    m_range.top = first;
+    m_range.bottom = end;
+    m_range.start = DepthOfPosition(first);
+    m_range.end = DepthOfPosition(end);
+    const int frameA = m_frames.FrameAtScrollPosition(first), frameB = m_frames.FrameAtScrollPosition(end);
+    m_range.firstFrame = std::min(frameA, frameB);
+    m_range.lastFrame = std::max(frameA, frameB);
+    EndSelection();
 }
 
 bool CProcessingWnd::CreateView(const std::string& windowClass, const std::string& title)
@@ -123,8 +124,8 @@ bool CProcessingWnd::CreateView(const std::string& windowClass, const std::strin
         RemoveViewOptions(m_windowId);
         return false;
     }
-    m_topPosition = m_rangeTop;
-    SetDepthReadOut(Format("%10.4f%s", DepthOfPosition(m_topPosition), m_frames.DepthUnitLabel()));
+    m_page.topPosition = m_range.top;
+    SetDepthReadOut(Format("%10.4f%s", DepthOfPosition(m_page.topPosition), m_frames.DepthUnitLabel()));
     PrepareRepaint();
     return true;
 }
@@ -142,52 +143,6 @@ uint32_t CProcessingWnd::PaletteColour(int palette, int index, bool interval)
     }
 }
 
-int CProcessingWnd::ColourIndex(float value)
-{
-    if (std::isnan(value)) return -1;
-    if (!(value > 0)) return 0;
-    return value >= 1.0f ? kColours - 1 : std::min(int(value * float(kColours - 1)), kColours - 1);
-}
-
-void CProcessingWnd::AmplitudeSpectrum(const float* x, int n, float* bins) { ::AmplitudeSpectrum(x, n, bins); }
-
-float CProcessingWnd::InstantaneousFrequency(const float* x, int n, float step, float time)
-{
-    if (n < 2 || !(step > 0)) return 0.0f;
-    float largest = 0;
-    for (int i = 0; i < n; ++i)
-        if (std::isfinite(x[i])) largest = std::max(largest, std::fabs(x[i]));
-    const float scale = largest > 0 ? 1.0f / largest : 1.0f; // the phase is that of the unscaled trace
-    float* data = g_fftData;
-    for (int i = 0; i < n; ++i) {
-        data[2 * i + 1] = std::isfinite(x[i]) ? x[i] * scale : 0.0f;
-        data[2 * i + 2] = 0.0f;
-    }
-    // The analytic signal: the negative frequencies removed, the positive ones doubled.
-    CFft fft;
-    fft.m_sign = 1;
-    fft.m_n = n;
-    if (!fft.Transform()) return 0.0f;
-    for (int k = n / 2; k < n; ++k) data[2 * k + 1] = data[2 * k + 2] = 0.0f;
-    for (int k = 1; k < n / 2; ++k) {
-        data[2 * k + 1] *= 2.0f;
-        data[2 * k + 2] *= 2.0f;
-    }
-    fft.m_sign = -1;
-    fft.Transform();
-    const int k = std::clamp(ClampToInt(double(time) / step + 1.0), 0, n - 2);
-    auto phase = [&](int i) {
-        const float re = data[2 * i + 1] / float(n), im = -data[2 * i + 2] / float(n);
-        if (Octant(re, im) < 0) return 0.0;
-        double a = std::atan2(double(im), double(re));
-        if (a < 0 && a > -kPi) a += 2 * kPi;
-        return a;
-    };
-    const double phase1 = phase(k);
-    double phase2 = phase(k + 1);
-    if (phase2 < phase1) phase2 += 2 * kPi;
-    return ClampToFloat(std::fabs((phase1 - phase2) * 1e6 / (double(step) * 2 * kPi)));
-}
 
 // ---- frames ------------------------------------------------------------------------------------
 
@@ -213,34 +168,24 @@ bool CProcessingWnd::ReadFrame(int frame, std::vector<float>& slots)
 
 // ---- the page ----------------------------------------------------------------------------------
 
-int CProcessingWnd::RangeFirstFrame() const
-{
-    return std::min(m_frames.FrameAtScrollPosition(m_rangeTop), m_frames.FrameAtScrollPosition(m_rangeBottom));
-}
-
-int CProcessingWnd::RangeLastFrame() const
-{
-    return std::max(m_frames.FrameAtScrollPosition(m_rangeTop), m_frames.FrameAtScrollPosition(m_rangeBottom));
-}
-
 int CProcessingWnd::LastTopPosition() const
 {
     // The top moves back until its depth lies above the profile's end by a page:
     // counted, not walked, so that any step works.
-    int p = m_rangeBottom;
+    int p = m_range.bottom;
     const double step = m_frames.Step();
-    if (m_pageRows > 0 && step > 0) {
-        const double limit = m_profileEnd - m_pageRows * m_depthPerPixel;
+    if (m_page.pageRows > 0 && step > 0) {
+        const double limit = m_range.end - m_page.pageRows * m_page.depthPerPixel;
         const double above = std::ceil((limit - m_frames.TopDepth()) / step) - 1; // the last with a depth below it
         if (!std::isnan(above)) p = int(std::clamp<double>(above, INT32_MIN, p));
     }
-    return std::max(p, m_rangeTop);
+    return std::max(p, m_range.top);
 }
 
 void CProcessingWnd::MoveTop(int64_t position)
 {
-    m_topPosition = int(std::clamp<int64_t>(position, m_rangeTop, LastTopPosition()));
-    SetDepthReadOut(Format("%10.4f%s", DepthOfPosition(m_topPosition), m_frames.DepthUnitLabel()));
+    m_page.topPosition = int(std::clamp<int64_t>(position, m_range.top, LastTopPosition()));
+    SetDepthReadOut(Format("%10.4f%s", DepthOfPosition(m_page.topPosition), m_frames.DepthUnitLabel()));
     SetVerticalScrollBar();
     StoreViewOptions(); // repaints
     if (!IsWindow()) return;
@@ -254,21 +199,21 @@ void CProcessingWnd::MoveTop(int64_t position)
 void CProcessingWnd::SetVerticalScrollBar()
 {
     ScrollInfo v;
-    v.max = std::max(LastTopPosition() - m_rangeTop, 0);
+    v.max = std::max(LastTopPosition() - m_range.top, 0);
     v.page = 1;
-    v.pos = m_topPosition - m_rangeTop;
+    v.pos = m_page.topPosition - m_range.top;
     SetScrollInfo(SB_VERT, v);
 }
 
 void CProcessingWnd::OnVScroll(int code, int pos)
 {
-    const int64_t p = m_topPosition, step = m_stepPerKey;
+    const int64_t p = m_page.topPosition, step = m_stepPerKey;
     // Page Down keeps 40 frames of the page, but moves at least one line.
-    const int64_t pageDown = std::max<int64_t>(m_framesPerPage - 40, 1) * step;
-    const int64_t pageUp = (int64_t(m_framesPerPage) + 40) * step;
+    const int64_t pageDown = std::max<int64_t>(m_page.framesPerPage - 40, 1) * step;
+    const int64_t pageUp = (int64_t(m_page.framesPerPage) + 40) * step;
     if (code == SB_THUMBTRACK) {
         // Only the depth under the thumb.
-        SetDepthReadOut(Format("%10.4f%s", DepthOfPosition(int64_t(m_rangeTop) + int64_t(pos) * step),
+        SetDepthReadOut(Format("%10.4f%s", DepthOfPosition(int64_t(m_range.top) + int64_t(pos) * step),
                                m_frames.DepthUnitLabel()));
         return;
     }
@@ -278,9 +223,9 @@ void CProcessingWnd::OnVScroll(int code, int pos)
     case SB_LINEDOWN: to = p + step; break;
     case SB_PAGEUP: to = p - pageUp; break;
     case SB_PAGEDOWN: to = p + pageDown; break;
-    case SB_THUMBPOSITION: to = int64_t(m_rangeTop) + int64_t(pos) * step; break;
-    case SB_TOP: to = m_rangeTop; break;
-    case SB_BOTTOM: to = m_rangeBottom; break;
+    case SB_THUMBPOSITION: to = int64_t(m_range.top) + int64_t(pos) * step; break;
+    case SB_TOP: to = m_range.top; break;
+    case SB_BOTTOM: to = m_range.bottom; break;
     default: return;
     }
     BeforeVerticalMove();
@@ -303,7 +248,7 @@ void CProcessingWnd::OnKeyDown(unsigned key, unsigned, unsigned)
 void CProcessingWnd::OnClose()
 {
     if (theApp.m_display.profileOption
-        && MessageBox("Do you want to save output file :\n" + m_outputPath, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        && MessageBox("Do you want to save output file :\n" + m_common.outputPath, MB_YESNO | MB_ICONQUESTION) == IDYES) {
         SetCursor(CursorKind::Wait);
         SaveProfile();
     }
@@ -317,7 +262,7 @@ void CProcessingWnd::OnSysCommand(unsigned id)
         return;
     }
     // The close box always asks.
-    if (MessageBox("Do you want to save output file :\n" + m_outputPath, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+    if (MessageBox("Do you want to save output file :\n" + m_common.outputPath, MB_YESNO | MB_ICONQUESTION) == IDYES) {
         SetCursor(CursorKind::Wait);
         SaveProfile();
     }
@@ -328,7 +273,7 @@ void CProcessingWnd::OnSysCommand(unsigned id)
 
 void CProcessingWnd::OnMouseMove(unsigned, Point p)
 {
-    if (!m_plotRect.Contains(p)) {
+    if (!m_page.plotRect.Contains(p)) {
         SetCursor(CursorKind::Arrow);
         return;
     }
@@ -338,14 +283,103 @@ void CProcessingWnd::OnMouseMove(unsigned, Point p)
 
 void CProcessingWnd::OnLButtonDblClk(unsigned flags, Point p) { RunSearch(p, flags == kShiftClick); }
 
-void CProcessingWnd::SearchPositions(double start, double end, int& first, int& last) const
+void CProcessingWnd::OnLButtonDown(unsigned flags, Point p)
 {
+    if (!m_page.plotRect.Contains(p)) return;
+    if (flags == kShiftClick) {
+        if (!m_editMode) {
+            EnterEditMode();
+            return;
+        }
+        // Leaving edit mode keeps the edits unless the user says No.
+        const bool keep = !theApp.m_display.profileOption
+                          || MessageBox("Do you want to save recent modifications?", MB_YESNO | MB_ICONQUESTION) != IDNO;
+        LeaveEditMode(keep);
+        Repaint(true);
+        return;
+    }
+    if (m_editMode) {
+        EditPointAt(p);
+        return;
+    }
+    if (flags == kControlClick) {
+        SelectionStep(DepthAt(p), AxisValueAt(p));
+        return;
+    }
+    ShowReadOutAt(p);
+}
+
+void CProcessingWnd::OnRButtonDown(unsigned flags, Point p)
+{
+    if (flags != MK_RBUTTON || !m_page.plotRect.Contains(p)) return;
+    if (!m_editMode) {
+        EnterEditMode();
+        return;
+    }
+    const bool edits = HasEdits();
+    LeaveEditMode(true);
+    if (edits) Repaint(false);
+}
+
+void CProcessingWnd::SelectionStep(double depth, float value)
+{
+    Selection& s = m_selection;
+    if (!s.started) {
+        s.top = depth;
+        s.topValue = value;
+        s.bottom = m_range.end;
+        s.started = true;
+    } else if (!s.complete) {
+        s.bottom = depth;
+        s.bottomValue = value;
+        s.complete = true;
+        if (s.bottom < s.top) {
+            std::swap(s.top, s.bottom);
+            std::swap(s.topValue, s.bottomValue);
+        }
+    } else {
+        EndSelection();
+    }
+    SetCursor(CursorKind::Arrow);
+    Repaint(true);
+}
+
+void CProcessingWnd::EndSelection()
+{
+    m_selection.top = m_range.start;
+    m_selection.bottom = m_range.end;
+    m_selection.started = m_selection.complete = false;
+}
+
+void CProcessingWnd::RunPositions(double depth, int& first, int& last) const
+{
+    const double start = m_selection.started ? m_selection.top : depth;
+    const double end = m_selection.started ? m_selection.bottom : m_range.end;
     const double step = m_frames.Step(), logTop = m_frames.TopDepth();
     auto positionOf = [&](double depth) {
-        return step > 0 ? std::clamp(ClampToInt((depth - logTop) / step + 0.0001), m_rangeTop, m_rangeBottom) : m_rangeTop;
+        return step > 0 ? std::clamp(ClampToInt((depth - logTop) / step + 0.0001), m_range.top, m_range.bottom) : m_range.top;
     };
     first = positionOf(start);
     last = std::max(positionOf(end), first);
+}
+
+bool CProcessingWnd::RunAsked(bool invalidate)
+{
+    const char* question =
+        invalidate ? "Do you want to invalidate selected interval?" : "Do you want to execute profile searching routine?";
+    return MessageBox(question, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+void CProcessingWnd::StartRunProgress(CProgressDlg& progress, int steps)
+{
+    progress.Create();
+    progress.SetStatus("Profiling in progress. Please wait...");
+    progress.SetRange(0, steps);
+}
+
+bool CProcessingWnd::StopAsked(CProgressDlg& progress, const char* question)
+{
+    return progress.CheckCancelButton() && MessageBox(question, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 // ---- preparing --------------------------------------------------------------------------------
@@ -386,11 +420,11 @@ void CProcessingWnd::Repaint(bool erase)
 int CProcessingWnd::TrackAt(int x, int& within) const
 {
     within = 0;
-    const int pitch = m_trackWidth + m_gap;
-    if (m_trackWidth <= 0 || m_tracks.empty() || x < m_leftMargin) return -1;
-    const int track = (x - m_leftMargin) / pitch;
-    within = (x - m_leftMargin) - track * pitch;
-    if (track >= int(m_tracks.size()) || within >= m_trackWidth) return -1;
+    const int pitch = m_page.trackWidth + m_page.gap;
+    if (m_page.trackWidth <= 0 || m_page.tracks.empty() || x < m_page.leftMargin) return -1;
+    const int track = (x - m_page.leftMargin) / pitch;
+    within = (x - m_page.leftMargin) - track * pitch;
+    if (track >= int(m_page.tracks.size()) || within >= m_page.trackWidth) return -1;
     return track;
 }
 
@@ -414,9 +448,9 @@ bool CProcessingWnd::TakeDisplayRequests()
     }
     // The view's own record: what the display commands stored for it.
     if (const CViewOptions* record = FindViewOptions(m_windowId)) MapShownReceivers(record->m_available, record->m_shown);
-    m_tracks.clear();
+    m_page.tracks.clear();
     for (int t = 0; t < std::min(m_receivers, kSlots); ++t)
-        if (m_shown[size_t(m_receiverIndex[size_t(t)])]) m_tracks.push_back(t);
+        if (m_shown[size_t(m_receiverIndex[size_t(t)])]) m_page.tracks.push_back(t);
     RefreshProfilePens();
     return taken;
 }
@@ -424,16 +458,16 @@ bool CProcessingWnd::TakeDisplayRequests()
 void CProcessingWnd::Layout()
 {
     const Rect client = GetClientRect();
-    m_clientWidth = client.Width();
-    m_clientHeight = client.Height();
+    m_page.clientWidth = client.Width();
+    m_page.clientHeight = client.Height();
     // With no receiver shown there is no track to draw: the width stays 0.
-    const int shown = int(m_tracks.size());
-    m_trackWidth = shown > 0 ? std::max((m_clientWidth - (shown * m_gap + m_leftMargin)) / shown, 0) : 0;
-    m_pageRows = std::max(m_clientHeight - 2 * m_fontHeight - m_topMargin, 0);
-    m_depthPerPixel = double(m_vertSize) * m_depthScale / std::max(m_vertRes, 1) / m_mmPerUnit;
-    const double frames = m_frames.Step() > 0 ? m_pageRows * m_depthPerPixel / m_frames.Step() : 0.0;
+    const int shown = int(m_page.tracks.size());
+    m_page.trackWidth = shown > 0 ? std::max((m_page.clientWidth - (shown * m_page.gap + m_page.leftMargin)) / shown, 0) : 0;
+    m_page.pageRows = std::max(m_page.clientHeight - 2 * m_page.fontHeight - m_page.topMargin, 0);
+    m_page.depthPerPixel = double(m_vertSize) * m_common.depthScale / std::max(m_vertRes, 1) / m_mmPerUnit;
+    const double frames = m_frames.Step() > 0 ? m_page.pageRows * m_page.depthPerPixel / m_frames.Step() : 0.0;
     // Clamped before the one is added: a tiny depth step makes the page span any count.
-    m_framesPerPage = std::clamp(ClampToInt(frames), 0, std::max(m_frames.FrameCount(), 1) - 1) + 1;
+    m_page.framesPerPage = std::clamp(ClampToInt(frames), 0, std::max(m_frames.FrameCount(), 1) - 1) + 1;
 }
 
 // ---- zoom ------------------------------------------------------------------------------------------
@@ -441,12 +475,12 @@ void CProcessingWnd::Layout()
 bool CProcessingWnd::ApplyDepthZoom(int request)
 {
     if (request == 0) return true;
-    const float scale = request > 0 ? m_depthScale * 0.5f : m_depthScale * 2.0f;
+    const float scale = request > 0 ? m_common.depthScale * 0.5f : m_common.depthScale * 2.0f;
     if ((request > 0 && scale < 100) || (request < 0 && scale > 1000)) {
         MessageBox("Reached depth domain zoom limit!\nOperation will be abandoned.", MB_OK);
         return false;
     }
-    m_depthScale = scale;
+    m_common.depthScale = scale;
     return true;
 }
 

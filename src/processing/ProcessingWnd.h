@@ -3,10 +3,10 @@
 // one datum they show, read frame by frame into receiver slots; the profile range and
 // the top of the page in depth order, with scrolling by lines, pages, keys and thumb;
 // the layout of tracks side by side; the depth scale and its zoom limits; the three
-// colour palettes; the amplitude spectrum and the analytic signal of a trace; the
-// page's rows rendered and painted (ProcessingWndPage.cpp); the profile saved with
-// its history lines (ProcessingWndSave.cpp) and the save questions on closing; the
-// status-bar read-outs; and the pens of the tracked curve.
+// colour palettes; the page's rows rendered, kept while the page moves, and painted
+// (ProcessingWndPage.cpp); the clicks, the selection and the runs' progress; the
+// profile saved with its history lines (ProcessingWndSave.cpp) and the save questions
+// on closing; the status-bar read-outs; and the pens of the tracked curve.
 //
 // Reading happens when the window is prepared (PrepareRepaint) or acted on, never in
 // the paint.
@@ -21,40 +21,127 @@
 #include "viewers/Palettes.h"
 #include "viewers/ViewerWnd.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
+class CProgressDlg;
 struct ChosenDatum;
 
 class CProcessingWnd : public CViewerWnd {
 public:
-    static constexpr float kAbsent = kProfileAbsent;
     using enum Palette;
     static constexpr int kColours = 32;
-    static constexpr int kRowDecimation = 10; // rows between two drawn rows of other styles
 
     // The colour (0xFFRRGGBB) of index 0..31 of the Color, Grey or Anisotropy palette; `interval` gives the
     // darker set for rows inside a selected interval (the grey palette has none and
     // keeps its own). Any other palette draws in grey.
     static uint32_t PaletteColour(int palette, int index, bool interval = false);
     // int(31 v) for a value of 0 .. 1, 0 below, 31 above; -1 (a gap) for NaN.
-    static int ColourIndex(float value);
+    static int ColourIndex(float value)
+    {
+        if (std::isnan(value)) return -1;
+        if (!(value > 0)) return 0;
+        return value >= 1.0f ? kColours - 1 : std::min(int(value * float(kColours - 1)), kColours - 1);
+    }
 
-    // The amplitude spectrum of n samples (n a power of two, at most 8192) into bins
-    // 0 .. n/2, divided by its largest bin. A trace with a value that is not finite has
-    // no spectrum: its bins are NaN.
-    static void AmplitudeSpectrum(const float* x, int n, float* bins);
-    // The instantaneous frequency (Hz) at `time` (microseconds) of n samples `step`
-    // microseconds apart: the analytic signal's phase change from the sample after
-    // the time to the next, counted forward (0 .. the sampling rate).
-    static float InstantaneousFrequency(const float* x, int n, float step, float time);
+    // What the creator gives every processing window before it opens: the files, the
+    // presentation and the depth scale (which the depth zoom changes).
+    struct CommonSetup {
+        std::string path;       // input data set
+        std::string outputPath; // what saving writes
+        std::string style = "VDL"; // "Signature" draws wiggles
+        Palette palette = Palette::kPaletteColor;
+        float depthScale = 480; // n of 1:n
+        float depthLabelStep = 10;
+        float gain = 20;        // wiggle height of a value of 1, pixels
+    };
+    // The page: the layout of the tracks side by side and the rows rendered.
+    struct PageLayout {
+        int leftMargin = 35, margin = 5, gap = 5, topMargin = 25, inset = 15, fontHeight = 12;
+        int clientWidth = 0, clientHeight = 0;
+        int trackWidth = 0;     // 0: nothing is drawn
+        int pageRows = 0;
+        double depthPerPixel = 0;
+        std::vector<int> tracks; // shown traces, in trace order
+        Rect plotRect;          // every mouse action lies inside it
+        int topPosition = 0;    // the frame of the first image row, as a scroll position
+        int framesPerPage = 1;
+        int rowsDrawn = 0;      // rows of the image
+        double pageTopDepth = 0, pageBottomDepth = 0;
+        int lastPosition = 0;   // the deepest frame drawn, as a scroll position
+        int framesRead = 0;     // by the last render
+    };
+    // The profile range as scroll positions of the frames (depth order), both ends
+    // shown, and their depths.
+    struct ProfileRange {
+        int top = 0, bottom = 0;
+        double start = 0, end = 0;
+        int firstFrame = 0, lastFrame = 0; // in file order
+    };
+    // A selected depth interval: Ctrl+click starts it, a second one completes it, a
+    // third drops it; the axis values clicked are kept with its ends.
+    struct Selection {
+        bool started = false, complete = false;
+        double top = 0, bottom = 0;
+        float topValue = 0, bottomValue = 0;
+    };
 
-    // ---- the data set and the datum, filled by the creator ---------------------------------
-    std::string m_path;       // input data set
-    std::string m_outputPath; // what saving writes
+    // ---- what the creator, commands and tests read -------------------------------------------
+    CommonSetup& Common() { return m_common; }
+    const PageLayout& Page() const { return m_page; }
+    const ProfileRange& Range() const { return m_range; }
+    const Selection& Selected() const { return m_selection; }
+    // The tracks' rows as the last render left them.
+    const Image& PageImage() const { return m_image; }
+    const CFrameCursor& Frames() const { return m_frames; }
+    CQtxFile& File() { return m_file; }
+    // Samples per trace the window uses (the stored ones padded).
+    int Samples() const { return m_n; }
+    bool EditMode() const { return m_editMode; }
+    double DepthOfPosition(int64_t position) const { return m_frames.DepthAtScrollPosition(position); }
+    int TrackLeft(int track) const { return m_page.leftMargin + track * (m_page.trackWidth + m_page.gap); }
+    size_t SlotFloats() const { return size_t(kSlots) * size_t(m_n); }
+    // Reads frame `frame` of the datum into `slots` (kSlots x Samples(), trace t into the
+    // slot of its receiver, padded with 0). A frame that cannot be read fills every
+    // slot with NaN (a gap) and gives false.
+    bool ReadFrame(int frame, std::vector<float>& slots);
+    // Writes the profile of the range at the output path; 1, or 0 after the message of
+    // what stopped it.
+    virtual int SaveProfile() = 0;
+
+    // ---- handlers -----------------------------------------------------------------------------------
+    void OnVScroll(int code, int pos) override;
+    void OnKeyDown(unsigned key, unsigned repeat, unsigned flags) override;
+    // The point's read-outs in the status bar, the cursor by the edit mode.
+    void OnMouseMove(unsigned flags, Point p) override;
+    // A double click searches from the point; with Shift it invalidates.
+    void OnLButtonDblClk(unsigned flags, Point p) override;
+    // Closing asks whether to save when the profile option is on; the close box always asks.
+    void OnClose() override;
+    void OnSysCommand(unsigned id) override;
+    // Shift+click enters or leaves the edit mode, a click in it edits, Ctrl+click
+    // steps the selection, any other click shows the point's read-outs.
+    void OnLButtonDown(unsigned flags, Point p) override;
+    // The right button enters the edit mode, or leaves it keeping the edits.
+    void OnRButtonDown(unsigned flags, Point p) override;
+
+protected:
+    CProcessingWnd();
+
+    static constexpr float kAbsent = kProfileAbsent;
+    static constexpr int kRowDecimation = 10; // rows between two drawn rows of other styles
+
+    CommonSetup m_common;
+    PageLayout m_page;
+    ProfileRange m_range;
+    Selection m_selection;
+
+    // ---- the data set and the datum ------------------------------------------------------------
     CQtxFile m_file;
     CFrameCursor m_frames;
     uint32_t m_offset = 0;    // of the datum in a frame, bytes
@@ -64,42 +151,21 @@ public:
     int m_n = 0;              // samples per trace the window uses
     int m_samplesInFile = 0;  // samples per trace stored; the rest up to m_n read as 0
     std::array<float, kSlots> m_receiverOffset{}; // inches from receiver 1, by slot
-    // The profile range as scroll positions of m_frames (depth order), both ends shown.
-    int m_rangeTop = 0, m_rangeBottom = 0;
-    double m_profileStart = 0, m_profileEnd = 0; // their depths
     int m_stepPerKey = 1;     // frames a line moves
-    float m_depthScale = 480; // n of 1:n
     float m_mmPerUnit = 304.8f;
-    float m_depthLabelStep = 10;
-    Palette m_palette = kPaletteColor;
-    std::string m_style = "VDL"; // "Signature" draws wiggles
-    float m_gain = 20;        // wiggle height of a value of 1, pixels
     std::string m_caption, m_axisTitle;
     std::vector<std::string> m_traceLabels;
 
     // ---- the page ----------------------------------------------------------------------------
-    int m_topPosition = 0;    // the frame of the first image row, as a scroll position
-    int m_framesPerPage = 1;
     // The frames of the range in file order.
-    int RangeFirstFrame() const;
-    int RangeLastFrame() const;
-    double DepthOfPosition(int64_t position) const { return m_frames.DepthAtScrollPosition(position); }
+    int RangeFirstFrame() const { return m_range.firstFrame; }
+    int RangeLastFrame() const { return m_range.lastFrame; }
     // The deepest top position whose page still lies inside the profile range.
     int LastTopPosition() const;
     // Moves the top of the page to `position`, held inside the range and so that the
     // page fits it; then shows the top depth in pane 1, sets the scroll bar and repaints.
     void MoveTop(int64_t position);
-
-    // ---- layout ----------------------------------------------------------------------------------
-    int m_leftMargin = 35, m_margin = 5, m_gap = 5, m_topMargin = 25, m_inset = 15, m_fontHeight = 12;
-    int m_clientWidth = 0, m_clientHeight = 0;
-    int m_trackWidth = 0;     // 0: nothing is drawn
-    int m_pageRows = 0;
-    double m_depthPerPixel = 0;
-    std::vector<int> m_tracks; // shown traces, in trace order
-    Rect m_plotRect;          // every mouse action lies inside it
-    int TrackLeft(int track) const { return m_leftMargin + track * (m_trackWidth + m_gap); }
-    // The index into m_tracks of the track whose data lies under x, and how far into
+    // The index into the tracks of the track whose data lies under x, and how far into
     // it; -1 over a gap, the margin or with no track.
     int TrackAt(int x, int& within) const;
 
@@ -111,25 +177,11 @@ public:
     // passes the limit (the limits themselves are accepted), which shows `message`.
     static bool ZoomWidth(int request, double& width, double inLimit, double outLimit, const char* message);
 
-    // ---- frames ------------------------------------------------------------------------------------
-    size_t SlotFloats() const { return size_t(kSlots) * size_t(m_n); }
-    // Reads frame `frame` of the datum into `slots` (kSlots x m_n, trace t into the slot
-    // of its receiver, padded with 0). A frame that cannot be read fills every slot
-    // with NaN (a gap) and gives false.
-    bool ReadFrame(int frame, std::vector<float>& slots);
-
     // ---- rendering ------------------------------------------------------------------------------
-    Image m_image;        // the tracks' rows, m_rowsDrawn rows
-    int m_rowsDrawn = 0;
-    double m_pageTopDepth = 0, m_pageBottomDepth = 0;
-    int m_lastPosition = 0; // the deepest frame drawn, as a scroll position
-    int m_framesRead = 0;   // by the last render
+    Image m_image;        // the tracks' rows, m_page.rowsDrawn rows
 
     // ---- saving ----------------------------------------------------------------------------------
     bool m_savedOnce = false; // this window wrote its output: no second replace question
-    // Writes the profile of the range at m_outputPath; 1, or 0 after the message of
-    // what stopped it.
-    virtual int SaveProfile() = 0;
     // Appends this profile's lines to the history copy from position `p`; returns the
     // new end, or -1 when the input could not be read again after editing its history.
     int AppendHistory(int p);
@@ -146,25 +198,10 @@ public:
     // The search (or, `invalidate`, the clearing) of the profile from the point down to
     // the range's end, or over the selected interval. False when it did not run.
     virtual bool RunSearch(Point p, bool invalidate) = 0;
-
-    // ---- handlers -----------------------------------------------------------------------------------
-    void OnVScroll(int code, int pos) override;
-    void OnKeyDown(unsigned key, unsigned repeat, unsigned flags) override;
-    // The point's read-outs in the status bar, the cursor by the edit mode.
-    void OnMouseMove(unsigned flags, Point p) override;
-    // A double click searches from the point; with Shift it invalidates.
-    void OnLButtonDblClk(unsigned flags, Point p) override;
-    // Closing asks whether to save when the profile option is on; the close box always asks.
-    void OnClose() override;
-    void OnSysCommand(unsigned id) override;
-
     void Pane(int pane, const std::string& text) { SetReadOut(pane, text); }
 
-protected:
-    CProcessingWnd();
-
     // ---- opening, for the windows' Open --------------------------------------------------------
-    // Opens m_path, reads its datum list and takes the frames the file really holds;
+    // Opens m_common.path, reads its datum list and takes the frames the file really holds;
     // false (after the message) when they cannot be shown against depth.
     bool OpenFrames(CQtxDatumList& datums);
     // Takes the chosen datum: its place, samples and receivers, caption and labels.
@@ -180,9 +217,27 @@ protected:
     static constexpr unsigned kControlClick = MK_LBUTTON | MK_CONTROL;
     // The read-outs of the point under the mouse.
     virtual void ShowReadOutAt(Point p) = 0;
-    // The scroll positions a search from depth `start` to depth `end` walks, inside the
-    // range; `last` is never above `first`.
-    void SearchPositions(double start, double end, int& first, int& last) const;
+    virtual void EnterEditMode() = 0;
+    // A click in edit mode: the point edits the profile.
+    virtual void EditPointAt(Point p) = 0;
+    virtual bool HasEdits() const = 0;
+    // The value on the axis under the point, kept with a selection's ends.
+    virtual float AxisValueAt(Point p) const = 0;
+    double DepthAt(Point p) const { return m_page.pageTopDepth + (p.y - m_page.plotRect.top) * m_page.depthPerPixel; }
+    // Ctrl+click: the interval's start, its end, then none again.
+    void SelectionStep(double depth, float value);
+    // No interval selected: the selection spans the range.
+    void EndSelection();
+    // The scroll positions a run from the point at `depth` walks: from it (or the
+    // selection's start) down to the selection's or the range's end, inside the range;
+    // `last` is never above `first`.
+    void RunPositions(double depth, int& first, int& last) const;
+    // The question before a search (or, `invalidate`, a clearing) runs; true on Yes.
+    bool RunAsked(bool invalidate);
+    // The progress dialog of a run of `steps` frames.
+    static void StartRunProgress(CProgressDlg& progress, int steps);
+    // Cancel pressed and the stop confirmed by `question`.
+    bool StopAsked(CProgressDlg& progress, const char* question);
 
     // ---- preparing -------------------------------------------------------------------------------
     // The display toolbar's Save Profile and stored options, for the active window.
@@ -191,44 +246,68 @@ protected:
     void Repaint(bool erase);
     // The last line a save adds to the history.
     virtual std::string HistoryTitle() const = 0;
-    // Writes the range's frames as a data set of one value per curve at m_outputPath,
+    // Writes the range's frames as a data set of one value per curve at m_common.outputPath,
     // after the output guards and with this profile's history lines; `fill` gives a
     // frame's values in the order of `curves`, `units` their units. 1, or 0 after the
     // message of what stopped it (a failed write leaves no file).
     int WriteProfile(const std::vector<ProfileCurve>& curves, const std::vector<uint8_t>& units,
                      const std::function<void(int frame, float* values)>& fill);
 
-    // ---- rendering -------------------------------------------------------------------------------
-    // What a page was rendered for besides its axis; a render is due when any of it changes.
-    struct PageKey {
-        int width = -1, height = -1, top = -1, vertRes = 0, vertSize = 0;
-        float scale = 0;
-        std::vector<int> tracks;
-        bool selection = false;
-        double selectionTop = 0, selectionBottom = 0;
-        Color background = 0;
-        bool operator==(const PageKey&) const = default;
-    };
-    PageKey PageKeyNow(bool selection, double selectionTop, double selectionBottom) const;
-    // Clears what the last render drew and starts the page at the top position.
-    void StartRender();
-    // The page's image, `width` wide and a row per pixel of the page, in the background.
-    void StartImage(int width);
-    // Walks the page's rows down to the range's end: each row between the frame at or
-    // above it and the next one down, each frame read once (LoadRenderFrame); `drawRow`
-    // gets the row, the two render buffers, the weight of the second and whether the
-    // row lies inside the selected interval [selTop, selBottom] (when `selection`).
-    // Every row is drawn when `everyRow`, else one in kRowDecimation. Depth labels are
-    // collected on the way.
-    void WalkRows(bool everyRow, bool selection, double selTop, double selBottom,
-                  const std::function<void(int row, int b0, int b1, float weight, bool interval)>& drawRow);
+    // ---- preparing and rendering (ProcessingWndPage.cpp) -------------------------------------------
+    // Takes the requests, lays the page out and renders it where anything it was
+    // rendered for changed; then sets the scroll bars.
+    void PrepareRepaint() override;
+    // The image is rendered again at the next preparation, whatever it was made for.
+    void InvalidateImage() { m_rendered = PageKey(); }
+    // What the window lays out inside a track once the tracks are laid out.
+    virtual void LayOutTrack() {}
+    // The horizontal scroll bar: its range and position.
+    virtual void HorizontalScroll(int& max, int& pos) const = 0;
+    // What a render depends on besides the page: the axis windows, a gain.
+    virtual std::vector<float> AxisKey() const = 0;
+    // The image's width for the page as laid out; 0 when nothing can be drawn.
+    virtual int ImageWidth() const = 0;
+    // Every row drawn (else one in kRowDecimation).
+    virtual bool EveryRow() const = 0;
+    // Draws page row `row` of every shown track from render buffers `b0` and `b1`, the
+    // second weighted by `weight`; `interval`: the row lies in the selected interval.
+    virtual void RenderRow(int row, int b0, int b1, float weight, bool interval) = 0;
     // A frame just read into render buffer `b` (`read` false: a gap).
     virtual void RenderFrameLoaded(int b, int frame, bool read) { (void)b, (void)frame, (void)read; }
-    // A wiggle of `width` values about row `base`, broken where a value is not a number.
-    void AddWiggle(int left, int base, const float* values, int width);
+    // Where each pixel of a panel falls between two samples (bins) of a row: the same
+    // for every row of a page, so it is worked out once.
+    struct ColumnMap {
+        int first = -1, last = -1, width = -1;
+        std::vector<int> i0, i1;
+        std::vector<float> frac; // the weight of i1
+    };
+    // The map of `width` pixels spread evenly over samples first .. last, each between
+    // the sample at or before it and the next; kept while none of the three changes.
+    static void MapColumns(ColumnMap& map, int first, int last, int width);
+    // The largest |v| of the values v = a + (b - a) weight over first .. last that is a
+    // finite number; 0 for none.
+    static float LargestMagnitude(const float* a, const float* b, float weight, int first, int last);
+    // Each value's palette colour into `pixels`; a value that is not a number leaves its pixel.
+    void ColourRow(uint32_t* pixels, const float* values, int width, bool interval);
+    // A wiggle of `width` values from x `left` about page row `row`, broken where a value
+    // is not a number.
+    void AddWiggle(int row, int left, const float* values, int width);
     // The image, the wiggles and the depth labels; false when nothing was rendered.
     bool PaintPage(Dc& dc);
     int RowOfPosition(int position) const;
+    // One curve down a panel `width` pixels wide from `left`: the value of each frame of
+    // the page (kAbsent: none) placed on an axis from `start` over `span`; a value absent
+    // or off the axis breaks the line, a point alone is a pixel.
+    void DrawTrackCurve(Dc& dc, const Pen& pen, int left, int width, double start, double span,
+                        const std::function<float(int frame)>& valueOf);
+    // The record of `frame` in a list kept in frame order; nullptr when it has none.
+    template <class Record, class Frame>
+    static const Record* FindByFrame(const std::vector<Record>& records, int frame, Frame Record::*field)
+    {
+        const auto it = std::lower_bound(records.begin(), records.end(), frame,
+                                         [field](const Record& r, int f) { return r.*field < f; });
+        return it != records.end() && (*it).*field == frame ? &*it : nullptr;
+    }
 
     // Frames: two for rendering (and the scroll positions they hold), one searched, one
     // under the mouse.
@@ -244,8 +323,7 @@ protected:
         std::string text;
     };
     std::vector<Label> m_depthLabels;
-    std::vector<Point> m_wiggles;
-    std::vector<int> m_wiggleLengths;
+    std::vector<Point> m_curvePoints; // one run of a curve being drawn
 
     // Before the page moves (scrolling, keys): a window ends what it was editing.
     virtual void BeforeVerticalMove() {}
@@ -265,4 +343,59 @@ protected:
 
 private:
     std::vector<float> m_readBuffer; // one frame's traces as stored
+
+    // What a page was rendered for; a render is due when any of it changes.
+    struct PageKey {
+        int width = -1, height = -1, top = -1, vertRes = 0, vertSize = 0;
+        float scale = 0;
+        std::vector<int> tracks;
+        bool selection = false;
+        double selectionTop = 0, selectionBottom = 0;
+        Color background = 0;
+        std::vector<float> axis;
+        bool operator==(const PageKey&) const = default;
+    };
+    PageKey m_rendered;
+    int m_renderedTop = -1;   // the top position the image's rows were placed for
+    bool m_gridded = false;   // rows on the depth grid (else the page is drawn afresh)
+    int64_t m_firstRow = 0;   // the grid row of image row 0
+    // The wiggles of one page row: runs of values, each from its x.
+    struct WiggleRun {
+        int left = 0, length = 0;
+    };
+    struct WiggleRow {
+        std::vector<float> values;
+        std::vector<WiggleRun> runs;
+    };
+    std::vector<WiggleRow> m_wiggleRows; // by page row
+    // The palette's colours by index, plain and inside an interval, for m_lutPalette.
+    std::array<std::array<uint32_t, kColours>, 2> m_lut{};
+    int m_lutPalette = -1;
+    // Where a page row lies: between the frames at scroll positions p0 and p1, the
+    // second weighted by `weight`, at `depth`.
+    struct RowPlace {
+        int p0 = 0, p1 = 0;
+        float weight = 0;
+        double depth = 0;
+    };
+
+    PageKey KeyNow() const;
+    // The page afresh: every row rendered, each frame read once, in depth order.
+    void Render();
+    // The page moved to a new top with nothing else changed: the rows both places hold
+    // are moved, only the rows newly exposed are read and rendered.
+    void ScrollPage();
+    // The grid row of the top position's page.
+    void StartRows();
+    double RowDepth(int row) const;
+    // False past the range's end.
+    bool PlaceRow(int row, RowPlace& place) const;
+    // The rows of the page down to the range's end.
+    int CountRows() const;
+    void LoadRenderFrame(int b, int position);
+    // Renders page rows from .. to - 1 (in the background first).
+    void RenderRows(int from, int to);
+    // The page's depths, last frame, plot rectangle and depth labels from its rows.
+    void FinishPage();
+    void PaintWiggles(Dc& dc);
 };

@@ -1,11 +1,15 @@
-// The processing windows' page: its rows rendered frame by frame, and painted.
+// The processing windows' page: its rows rendered frame by frame, kept and moved while
+// the page scrolls, and painted.
 #include "processing/ProcessingWnd.h"
 
 #include "platform/Format.h"
 #include "platform/SafeNumeric.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -15,121 +19,347 @@ constexpr Pen kWigglePen{PS_SOLID, 0, Rgb(0, 0, 0)};
 
 // ---- rendering ------------------------------------------------------------------------------
 
-CProcessingWnd::PageKey CProcessingWnd::PageKeyNow(bool selection, double selectionTop, double selectionBottom) const
+void CProcessingWnd::PrepareRepaint()
+{
+    if (!IsWindow() || m_iconic) return;
+    TakeActiveRequests();
+    TakeDisplayRequests();
+    Layout();
+    LayOutTrack();
+    m_page.topPosition = std::clamp(m_page.topPosition, m_range.top, LastTopPosition());
+    if (!(KeyNow() == m_rendered)) Render();
+    else if (m_page.topPosition != m_renderedTop) ScrollPage();
+    SetVerticalScrollBar();
+    int max = 0, pos = 0;
+    HorizontalScroll(max, pos);
+    SetHorizontalScrollBar(max, pos);
+}
+
+CProcessingWnd::PageKey CProcessingWnd::KeyNow() const
 {
     PageKey k;
-    k.width = m_clientWidth;
-    k.height = m_clientHeight;
-    k.top = m_topPosition;
+    k.width = m_page.clientWidth;
+    k.height = m_page.clientHeight;
     k.vertRes = m_vertRes;
     k.vertSize = m_vertSize;
-    k.scale = m_depthScale;
-    k.tracks = m_tracks;
-    k.selection = selection;
-    k.selectionTop = selectionTop;
-    k.selectionBottom = selectionBottom;
+    k.scale = m_common.depthScale;
+    k.tracks = m_page.tracks;
+    k.selection = m_selection.started;
+    k.selectionTop = m_selection.top;
+    k.selectionBottom = m_selection.bottom;
     k.background = m_background;
+    k.axis = AxisKey();
     return k;
 }
 
-void CProcessingWnd::StartRender()
+// ---- the rows ---------------------------------------------------------------------------------
+// Rows lie on a grid of the depth axis: row k a pixel's depth times k below the
+// range's start, the page starting at the row at or above its top frame (the range's
+// first page starts on its first frame). A row's content then depends on its depth
+// only, so rows a move keeps are moved, not drawn again.
+
+void CProcessingWnd::StartRows()
 {
-    m_framesRead = 0;
-    m_rowsDrawn = 0;
-    m_depthLabels.clear();
-    m_wiggles.clear();
-    m_wiggleLengths.clear();
-    m_renderPositions = {-1, -1}; // read afresh: the page is read in depth order
-    m_lastPosition = m_topPosition;
-    m_pageTopDepth = m_pageBottomDepth = DepthOfPosition(m_topPosition);
+    const double dpp = m_page.depthPerPixel, depth0 = DepthOfPosition(m_page.topPosition);
+    const double first = dpp > 0 ? std::floor((depth0 - m_range.start) / dpp) : NAN;
+    // Without a depth step or a pixel's depth, or at depths the grid cannot count,
+    // the page is the old one-off: rows from the top frame's depth, drawn afresh.
+    m_gridded = m_frames.Step() > 0 && std::isfinite(first) && std::fabs(first) < 1e12;
+    m_firstRow = m_gridded ? int64_t(first) : 0;
+    m_renderedTop = m_page.topPosition;
 }
 
-void CProcessingWnd::StartImage(int width)
+double CProcessingWnd::RowDepth(int row) const
 {
-    if (m_image.width != width || m_image.height != m_pageRows) m_image = Image(width, m_pageRows);
-    std::fill(m_image.pixels.begin(), m_image.pixels.end(), ToArgb(m_background));
-    for (auto& frame : m_renderFrames) frame.resize(SlotFloats());
+    if (m_gridded) return m_range.start + double(m_firstRow + row) * m_page.depthPerPixel;
+    return DepthOfPosition(m_page.topPosition) + row * m_page.depthPerPixel;
 }
 
-void CProcessingWnd::WalkRows(bool everyRow, bool selection, double selTop, double selBottom,
-                              const std::function<void(int row, int b0, int b1, float weight, bool interval)>& drawRow)
+bool CProcessingWnd::PlaceRow(int row, RowPlace& place) const
 {
-    const int top = m_topPosition, end = m_rangeBottom;
-    const double logTop = m_frames.TopDepth(), step = m_frames.Step(), dpp = m_depthPerPixel;
-    const double depth0 = DepthOfPosition(top);
-    const bool single = end == top || !(step > 0);
-    const double labelStep = m_depthLabelStep;
-    double nextLabel = std::isfinite(depth0) && labelStep > 0 ? std::ceil(depth0 / labelStep) * labelStep : NAN;
-    int lastLabelY = -m_fontHeight;
-    auto load = [this](int b, int position) {
-        m_renderPositions[size_t(b)] = position;
-        const int frame = m_frames.FrameAtScrollPosition(position);
-        RenderFrameLoaded(b, frame, ReadFrame(frame, m_renderFrames[size_t(b)])); // a gap when it fails
-        ++m_framesRead;
-    };
+    const int top = m_page.topPosition, end = m_range.bottom;
+    const double step = m_frames.Step();
+    place.depth = RowDepth(row);
+    // The row's place between two frames, in depth order.
+    const bool single = !m_gridded && (end == top || !(step > 0));
+    double at = single ? (row == 0 ? top : INFINITY) : (place.depth - m_frames.TopDepth()) / step;
+    if (!(at <= end + 1e-9)) return false;
+    if (!m_gridded) at = std::max(at, double(top));
+    place.p0 = std::clamp(ClampToInt(std::floor(at)), m_gridded ? m_range.top : top, end);
+    place.p1 = std::min(place.p0 + 1, end);
+    place.weight = place.p1 == place.p0 ? 0.0f : float(std::clamp(at - place.p0, 0.0, 1.0));
+    return true;
+}
 
-    for (int row = 0; row < m_pageRows; ++row) {
-        const double depth = depth0 + row * dpp;
-        // The row's place between two frames, in depth order.
-        double at = single ? (row == 0 ? top : INFINITY) : (depth - logTop) / step;
-        if (!(at <= end + 1e-9)) break;
-        at = std::max(at, double(top));
-        const int p0 = std::clamp(ClampToInt(std::floor(at)), top, end);
-        const int p1 = std::min(p0 + 1, end);
-        const float weight = p1 == p0 ? 0.0f : float(std::clamp(at - p0, 0.0, 1.0));
-        // Two frames at a time; each frame of the page is read once, in depth order.
+int CProcessingWnd::CountRows() const
+{
+    RowPlace place;
+    int rows = 0;
+    while (rows < m_page.pageRows && PlaceRow(rows, place)) ++rows;
+    return rows;
+}
+
+void CProcessingWnd::LoadRenderFrame(int b, int position)
+{
+    m_renderPositions[size_t(b)] = position;
+    const int frame = m_frames.FrameAtScrollPosition(position);
+    RenderFrameLoaded(b, frame, ReadFrame(frame, m_renderFrames[size_t(b)])); // a gap when it fails
+    ++m_page.framesRead;
+}
+
+void CProcessingWnd::RenderRows(int from, int to)
+{
+    const bool everyRow = EveryRow();
+    const Selection& s = m_selection;
+    const uint32_t background = ToArgb(m_background);
+    RowPlace place;
+    for (int row = from; row < to && PlaceRow(row, place); ++row) {
+        std::fill_n(m_image.Row(row), m_image.width, background);
+        m_wiggleRows[size_t(row)].values.clear();
+        m_wiggleRows[size_t(row)].runs.clear();
+        if (!everyRow && (m_firstRow + row) % kRowDecimation != 0) continue;
+        // Two frames at a time, each read once while the rows walk down.
+        const int p0 = place.p0, p1 = place.p1;
         int b0 = m_renderPositions[0] == p0 ? 0 : m_renderPositions[1] == p0 ? 1 : -1;
         if (b0 < 0) {
             b0 = m_renderPositions[0] == p1 ? 1 : 0;
-            load(b0, p0);
+            LoadRenderFrame(b0, p0);
         }
         int b1 = b0;
         if (p1 != p0) {
             b1 = 1 - b0;
-            if (m_renderPositions[size_t(b1)] != p1) load(b1, p1);
+            if (m_renderPositions[size_t(b1)] != p1) LoadRenderFrame(b1, p1);
         }
-        const bool interval = selection && depth >= selTop && depth <= selBottom;
-        if (everyRow || row % kRowDecimation == 0) drawRow(row, b0, b1, weight, interval);
-        // A depth label where a multiple of the label step falls within a pixel of the
-        // row, unless it would overlap the one before.
-        if (std::isfinite(nextLabel) && nextLabel <= depth + dpp) {
-            const int y = m_topMargin + row - m_fontHeight / 2;
-            if (nextLabel >= depth - dpp && y >= lastLabelY + m_fontHeight) {
-                m_depthLabels.push_back({5, y, Format("%5.0f", nextLabel)});
-                lastLabelY = y;
-            }
-            nextLabel = (std::floor((depth + dpp) / labelStep) + 1) * labelStep;
-        }
-        m_rowsDrawn = row + 1;
-        m_lastPosition = weight > 0 ? p1 : p0;
+        const bool interval = s.started && place.depth >= s.top && place.depth <= s.bottom;
+        RenderRow(row, b0, b1, place.weight, interval);
     }
-    m_pageTopDepth = depth0;
-    m_pageBottomDepth = depth0 + (m_rowsDrawn - 1) * dpp;
 }
 
-void CProcessingWnd::AddWiggle(int left, int base, const float* values, int width)
+void CProcessingWnd::Render()
 {
-    int length = 0;
+    m_rendered = KeyNow();
+    m_page.framesRead = 0;
+    m_page.rowsDrawn = 0;
+    m_depthLabels.clear();
+    m_renderPositions = {-1, -1};
+    StartRows();
+    const int width = ImageWidth();
+    // Nothing to draw with no receiver shown, or in a window too small for a pixel.
+    if (width < 1 || m_page.pageRows < 1) {
+        m_page.plotRect = {};
+        m_image = Image();
+        m_wiggleRows.clear();
+        FinishPage();
+        return;
+    }
+    if (m_image.width != width || m_image.height != m_page.pageRows) m_image = Image(width, m_page.pageRows);
+    std::fill(m_image.pixels.begin(), m_image.pixels.end(), ToArgb(m_background));
+    m_wiggleRows.resize(size_t(m_page.pageRows));
+    for (WiggleRow& w : m_wiggleRows) w.values.clear(), w.runs.clear();
+    for (auto& frame : m_renderFrames) frame.resize(SlotFloats());
+    if (m_pixels.size() < size_t(width)) m_pixels.resize(size_t(width)); // a row's values never span more
+    m_page.rowsDrawn = CountRows();
+    RenderRows(0, m_page.rowsDrawn);
+    FinishPage();
+}
+
+void CProcessingWnd::ScrollPage()
+{
+    const int64_t oldFirst = m_firstRow;
+    const int oldRows = m_page.rowsDrawn;
+    const bool wasGridded = m_gridded;
+    StartRows();
+    if (!wasGridded || !m_gridded || m_image.Empty()) {
+        Render();
+        return;
+    }
+    m_page.framesRead = 0;
+    const int rows = CountRows();
+    // New row r is old row r + shift: the rows both pages hold are moved.
+    const int64_t shift = m_firstRow - oldFirst;
+    const int keepFrom = int(std::clamp<int64_t>(-shift, 0, rows));
+    const int keepTo = int(std::clamp<int64_t>(int64_t(oldRows) - shift, keepFrom, rows));
+    if (keepFrom < keepTo && shift != 0) {
+        const size_t width = size_t(m_image.width);
+        uint32_t* pixels = m_image.pixels.data();
+        std::memmove(pixels + size_t(keepFrom) * width, pixels + size_t(keepFrom + shift) * width,
+                     size_t(keepTo - keepFrom) * width * sizeof(uint32_t));
+        auto from = m_wiggleRows.begin() + (keepFrom + shift), to = from + (keepTo - keepFrom);
+        if (shift > 0) std::move(from, to, m_wiggleRows.begin() + keepFrom);
+        else std::move_backward(from, to, m_wiggleRows.begin() + keepTo);
+    }
+    m_page.rowsDrawn = rows;
+    RenderRows(0, keepFrom);
+    RenderRows(keepTo, rows);
+    // Rows past the range's end stay in the background, as a fresh page leaves them.
+    const uint32_t background = ToArgb(m_background);
+    for (int row = rows; row < std::min(oldRows, m_image.height); ++row) {
+        std::fill_n(m_image.Row(row), m_image.width, background);
+        m_wiggleRows[size_t(row)].values.clear();
+        m_wiggleRows[size_t(row)].runs.clear();
+    }
+    FinishPage();
+}
+
+void CProcessingWnd::FinishPage()
+{
+    const int rows = m_page.rowsDrawn;
+    const double dpp = m_page.depthPerPixel;
+    m_page.pageTopDepth = RowDepth(0);
+    m_page.pageBottomDepth = rows > 0 ? RowDepth(rows - 1) : m_page.pageTopDepth;
+    m_page.lastPosition = m_page.topPosition;
+    RowPlace place;
+    if (rows > 0 && PlaceRow(rows - 1, place)) m_page.lastPosition = place.weight > 0 ? place.p1 : place.p0;
+    if (m_image.Empty()) return;
+    m_page.plotRect = {m_page.leftMargin, m_page.topMargin, m_page.leftMargin + m_image.width, m_page.topMargin + rows};
+    // A depth label where a multiple of the label step falls within a pixel of a row,
+    // unless it would overlap the one before.
+    m_depthLabels.clear();
+    const double labelStep = m_common.depthLabelStep, depth0 = m_page.pageTopDepth;
+    double nextLabel = std::isfinite(depth0) && labelStep > 0 ? std::ceil(depth0 / labelStep) * labelStep : NAN;
+    int lastLabelY = -m_page.fontHeight;
+    for (int row = 0; row < rows && std::isfinite(nextLabel); ++row) {
+        const double depth = RowDepth(row);
+        if (nextLabel > depth + dpp) continue;
+        const int y = m_page.topMargin + row - m_page.fontHeight / 2;
+        if (nextLabel >= depth - dpp && y >= lastLabelY + m_page.fontHeight) {
+            m_depthLabels.push_back({5, y, Format("%5.0f", nextLabel)});
+            lastLabelY = y;
+        }
+        nextLabel = (std::floor((depth + dpp) / labelStep) + 1) * labelStep;
+    }
+}
+
+void CProcessingWnd::MapColumns(ColumnMap& map, int first, int last, int width)
+{
+    if (map.first == first && map.last == last && map.width == width) return;
+    map.first = first, map.last = last, map.width = width;
+    map.i0.resize(size_t(std::max(width, 0)));
+    map.i1.resize(map.i0.size());
+    map.frac.resize(map.i0.size());
+    const double perPixel = double(last - first) / width;
     for (int x = 0; x < width; ++x) {
-        if (!std::isfinite(values[x])) {
-            if (length > 0) m_wiggleLengths.push_back(length);
-            length = 0;
+        const double at = first + x * perPixel;
+        const int i0 = std::clamp(ClampToInt(std::floor(at)), first, last);
+        map.i0[size_t(x)] = i0;
+        map.i1[size_t(x)] = std::min(i0 + 1, last);
+        map.frac[size_t(x)] = float(at - i0);
+    }
+}
+
+float CProcessingWnd::LargestMagnitude(const float* a, const float* b, float weight, int first, int last)
+{
+    // Non-negative floats order as their bit patterns do: the maximum is taken on the
+    // magnitudes' bits, infinity and NaN (the patterns from 0x7F800000 up) left out,
+    // four lanes at a time.
+    using F4 = float __attribute__((vector_size(16)));
+    using I4 = int32_t __attribute__((vector_size(16)));
+    I4 most = {0, 0, 0, 0};
+    int j = first;
+    for (; j + 4 <= last + 1; j += 4) {
+        F4 a4, b4;
+        std::memcpy(&a4, a + j, sizeof a4);
+        std::memcpy(&b4, b + j, sizeof b4);
+        const F4 v = a4 + (b4 - a4) * weight;
+        I4 bits;
+        std::memcpy(&bits, &v, sizeof bits);
+        bits &= 0x7FFFFFFF;
+        bits &= bits < 0x7F800000;
+        const I4 larger = bits > most;
+        most = (bits & larger) | (most & ~larger);
+    }
+    int32_t m = std::max(std::max(most[0], most[1]), std::max(most[2], most[3]));
+    for (; j <= last; ++j) {
+        const float v = a[j] + (b[j] - a[j]) * weight;
+        int32_t bits;
+        std::memcpy(&bits, &v, sizeof bits);
+        bits &= 0x7FFFFFFF;
+        m = std::max(m, bits < 0x7F800000 ? bits : 0);
+    }
+    return std::bit_cast<float>(m);
+}
+
+void CProcessingWnd::ColourRow(uint32_t* pixels, const float* values, int width, bool interval)
+{
+    const int palette = int(m_common.palette);
+    if (m_lutPalette != palette) {
+        for (int i = 0; i < kColours; ++i) {
+            m_lut[0][size_t(i)] = PaletteColour(palette, i, false);
+            m_lut[1][size_t(i)] = PaletteColour(palette, i, true);
+        }
+        m_lutPalette = palette;
+    }
+    const std::array<uint32_t, kColours>& lut = m_lut[interval ? 1 : 0];
+    for (int x = 0; x < width; ++x) {
+        const int index = ColourIndex(values[x]);
+        if (index >= 0) pixels[x] = lut[size_t(index)];
+    }
+}
+
+void CProcessingWnd::AddWiggle(int row, int left, const float* values, int width)
+{
+    WiggleRow& w = m_wiggleRows[size_t(row)];
+    int length = 0;
+    for (int x = 0; x <= width; ++x) {
+        if (x < width && std::isfinite(values[x])) {
+            w.values.push_back(values[x]);
+            ++length;
             continue;
         }
-        // Held well inside the coordinates a polyline can take, whatever the gain.
-        const double y = base - double(values[x]) * m_gain;
-        m_wiggles.push_back({left + x, ClampToInt(std::clamp(y, -1e6, 1e6))});
-        ++length;
+        if (length > 0) w.runs.push_back({left + x - length, length});
+        length = 0;
     }
-    if (length > 0) m_wiggleLengths.push_back(length);
 }
 
 // ---- painting ----------------------------------------------------------------------------------
 
 int CProcessingWnd::RowOfPosition(int position) const
 {
-    if (!(m_depthPerPixel > 0)) return 0;
-    return ClampToInt(std::lround((DepthOfPosition(position) - m_pageTopDepth) / m_depthPerPixel));
+    if (!(m_page.depthPerPixel > 0)) return 0;
+    return ClampToInt(std::lround((DepthOfPosition(position) - m_page.pageTopDepth) / m_page.depthPerPixel));
+}
+
+void CProcessingWnd::DrawTrackCurve(Dc& dc, const Pen& pen, int left, int width, double start, double span,
+                                    const std::function<float(int frame)>& valueOf)
+{
+    if (width < 1 || !(span > 0)) return;
+    std::vector<Point>& line = m_curvePoints;
+    line.clear();
+    auto flush = [&] {
+        if (line.size() >= 2) dc.Polyline(line.data(), int(line.size()));
+        else if (line.size() == 1) dc.SetPixel(line[0].x, line[0].y, pen.color);
+        line.clear();
+    };
+    for (int position = m_page.topPosition; position <= m_page.lastPosition; ++position) {
+        const float v = valueOf(m_frames.FrameAtScrollPosition(position));
+        if (v == kAbsent || !(v >= start && v <= start + span)) {
+            flush();
+            continue;
+        }
+        const int x = left + std::min(ClampToInt((v - start) / span * width), width - 1);
+        line.push_back({x, m_page.topMargin + RowOfPosition(position)});
+    }
+    flush();
+}
+
+void CProcessingWnd::PaintWiggles(Dc& dc)
+{
+    bool selected = false;
+    for (int row = 0; row < m_page.rowsDrawn && row < int(m_wiggleRows.size()); ++row) {
+        const WiggleRow& w = m_wiggleRows[size_t(row)];
+        const double base = m_page.topMargin + row;
+        const float* v = w.values.data();
+        for (const WiggleRun& run : w.runs) {
+            if (!selected) dc.SelectPen(kWigglePen), selected = true;
+            std::vector<Point>& points = m_curvePoints;
+            points.clear();
+            // Held well inside the coordinates a polyline can take, whatever the gain.
+            for (int i = 0; i < run.length; ++i)
+                points.push_back({run.left + i, ClampToInt(std::clamp(base - double(v[i]) * m_common.gain, -1e6, 1e6))});
+            if (run.length >= 2) dc.Polyline(points.data(), run.length);
+            v += run.length;
+        }
+    }
 }
 
 bool CProcessingWnd::PaintPage(Dc& dc)
@@ -140,23 +370,16 @@ bool CProcessingWnd::PaintPage(Dc& dc)
         m_iconic = true;
         return false;
     }
-    dc.SelectFont({"Ariel", m_fontHeight, FW_NORMAL});
+    dc.SelectFont({"Ariel", m_page.fontHeight, FW_NORMAL});
     dc.FillRect(client, m_background);
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(Rgb(0, 0, 0));
-    if (m_rowsDrawn <= 0 || m_image.Empty()) return false;
+    if (m_page.rowsDrawn <= 0 || m_image.Empty()) return false;
 
-    if (m_style != "Signature")
-        dc.StretchImage({m_plotRect.left, m_plotRect.top, m_plotRect.left + m_image.width, m_plotRect.top + m_rowsDrawn},
-                        m_image, {0, 0, m_image.width, m_rowsDrawn});
-    if (!m_wiggleLengths.empty()) {
-        dc.SelectPen(kWigglePen);
-        const Point* points = m_wiggles.data();
-        for (int length : m_wiggleLengths) {
-            if (length >= 2) dc.Polyline(points, length);
-            points += length;
-        }
-    }
+    if (m_common.style != "Signature")
+        dc.StretchImage({m_page.plotRect.left, m_page.plotRect.top, m_page.plotRect.left + m_image.width, m_page.plotRect.top + m_page.rowsDrawn},
+                        m_image, {0, 0, m_image.width, m_page.rowsDrawn});
+    PaintWiggles(dc);
     dc.SetTextAlign(TA_LEFT | TA_TOP);
     for (const Label& label : m_depthLabels) dc.TextOut(label.x, label.y, label.text);
     return true;

@@ -38,23 +38,23 @@ int Abandon(CQtxFile& out)
 int CProcessingWnd::WriteProfile(const std::vector<ProfileCurve>& curves, const std::vector<uint8_t>& units,
                                  const std::function<void(int frame, float* values)>& fill)
 {
-    if (curves.empty() || units.size() != curves.size() || !RefuseDatumCount(curves.size(), m_outputPath)) return 0;
-    if (RefuseOutputOverInput(m_outputPath, {m_path})) return 0;
+    if (curves.empty() || units.size() != curves.size() || !RefuseDatumCount(curves.size(), m_common.outputPath)) return 0;
+    if (RefuseOutputOverInput(m_common.outputPath, {m_common.path})) return 0;
     // A name derived from the input may be another file's: asked once per window.
-    if (!m_savedOnce && RefuseToReplaceExisting(m_outputPath)) return 0;
+    if (!m_savedOnce && RefuseToReplaceExisting(m_common.outputPath)) return 0;
 
     std::memcpy(m_history, m_file.m_header.history, qtx::kHistorySize);
     if (AppendHistory(HistoryEnd()) < 0) return 0;
 
     const int first = RangeFirstFrame(), last = RangeLastFrame();
     CQtxFile out;
-    if (!out.OpenWrite(m_outputPath)) return 0;
+    if (!out.OpenWrite(m_common.outputPath)) return 0;
     QtxFileHeader& h = out.m_header;
     h.logDirection = m_file.m_header.logDirection;
     h.depthUnits = m_file.m_header.depthUnits;
     h.frameCount = 0; // counted when the save ends: a save cut short leaves no header that lies
-    h.topDepth = m_profileStart;
-    h.bottomDepth = m_profileEnd;
+    h.topDepth = m_range.start;
+    h.bottomDepth = m_range.end;
     h.depthStep = m_file.m_header.depthStep;
     std::memcpy(h.history, m_history, qtx::kHistorySize);
     CQtxDescriptorList descriptors;
@@ -72,7 +72,7 @@ int CProcessingWnd::WriteProfile(const std::vector<ProfileCurve>& curves, const 
     for (int frame = first; frame <= last; ++frame) {
         const int j = frame - first;
         fill(frame, values.data());
-        if (!writer.WriteDepth(down ? m_profileStart + j * step : m_profileEnd - j * step)
+        if (!writer.WriteDepth(down ? m_range.start + j * step : m_range.end - j * step)
             || !writer.WriteValues(values.data(), values.size())) {
             writer.Abandon();
             return 0;
@@ -116,9 +116,9 @@ int CProcessingWnd::AppendHistory(int p)
         if (!text.empty() && p + int(text.size()) < kHistoryEnd) put(text);
     };
     if (p < kHistoryEnd) put("\r\n");
-    line("*** Input data : " + m_path);
+    line("*** Input data : " + m_common.path);
     // The unit label brings its own leading blank.
-    line(Format("*** Depth range : %10.4f - %10.4f%s", m_profileStart, m_profileEnd, m_frames.DepthUnitLabel()));
+    line(Format("*** Depth range : %10.4f - %10.4f%s", m_range.start, m_range.end, m_frames.DepthUnitLabel()));
     line(HistoryTitle());
     std::fill(m_history + p, m_history + qtx::kHistorySize, ' ');
     return p;
@@ -129,14 +129,14 @@ int CProcessingWnd::EditHistory()
     int code;
     do {
         CQtxDataSetHistoryDlg dlg;
-        dlg.m_path = m_path;
+        dlg.m_path = m_common.path;
         code = dlg.DoModal();
     } while (code == CQtxDataSetHistoryDlg::kSavedHistory || code == CQtxDataSetHistoryDlg::kClearedHistory);
     // The input read again, so that its header carries the edited history.
     m_file.CloseInput();
     m_readOutFrameIndex = -1;
     m_renderPositions = {-1, -1};
-    if (!OpenDataSet(m_file, m_path)) return -1;
+    if (!OpenDataSet(m_file, m_common.path)) return -1;
     std::memcpy(m_history, m_file.m_header.history, qtx::kHistorySize);
     return HistoryEnd();
 }

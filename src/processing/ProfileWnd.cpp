@@ -48,22 +48,22 @@ bool CProfileWnd::Open(const std::string& windowClass, double top, double bottom
     CQtxDatumList datums;
     if (!OpenFrames(datums)) return false;
     ChosenDatum datum;
-    if (!ChooseDatum(m_file, datums, m_domain, datum) || !SetUpItem(datum)) return false;
+    if (!ChooseDatum(m_file, datums, m_setup.domain, datum) || !SetUpItem(datum)) return false;
     SetRange(top, bottom);
     return CreateView(windowClass, WindowTitle());
 }
 
-std::string CProfileWnd::WindowTitle() const { return std::string(DomainWord(m_domain)) + " Profile (" + m_path + ")"; }
+std::string CProfileWnd::WindowTitle() const { return std::string(DomainWord(m_setup.domain)) + " Profile (" + m_common.path + ")"; }
 
 bool CProfileWnd::SetUpItem(const ChosenDatum& d)
 {
     // Spectra and the analytic signal need a power of two: waveforms are padded with 0.
-    const bool transformed = m_domain == kDomainTime || m_domain == kDomainFrequency;
+    const bool transformed = m_setup.domain == kDomainTime || m_setup.domain == kDomainFrequency;
     if (!TakeDatum(d, transformed ? 1 : 0)) return false;
     // The time and frequency ticks are labelled in thousands.
-    m_axisTitle = m_domain == kDomainTime        ? "Time [mSec]"
-                  : m_domain == kDomainFrequency ? "Frequency [kHz]"
-                  : m_domain == kDomainSlowness  ? "Slowness " + m_slownessUnit
+    m_axisTitle = m_setup.domain == kDomainTime        ? "Time [mSec]"
+                  : m_setup.domain == kDomainFrequency ? "Frequency [kHz]"
+                  : m_setup.domain == kDomainSlowness  ? "Slowness " + m_setup.slownessUnit
                                                  : "Azimuth [deg]";
     for (auto& values : m_current) values.fill(kAbsent);
     m_picks.fill(0);
@@ -74,8 +74,6 @@ bool CProfileWnd::SetUpItem(const ChosenDatum& d)
 void CProfileWnd::SetRange(double top, double bottom)
 {
     TakeRange(top, bottom);
-    m_selectionTop = m_profileStart;
-    m_selectionBottom = m_profileEnd;
     // One record per frame of the range, none of them found yet.
     m_profile.assign(size_t(RangeLastFrame() - RangeFirstFrame() + 1), CProfileRecord());
     for (size_t i = 0; i < m_profile.size(); ++i) m_profile[i].m_frame = RangeFirstFrame() + int(i);
@@ -90,40 +88,40 @@ void CProfileWnd::SetupWindow()
     DomainWindow a = m_axis;
     double start = 0, end = 0, unit = s;
     int limit = n - 1; // the last sample (bin) there is
-    switch (m_domain) {
+    switch (m_setup.domain) {
     case kDomainFrequency: {
         unit = 1e6 / (double(n) * s);
         const double nyquist = 1e6 / (2.0 * s);
-        double hi = m_windowEnd;
+        double hi = m_setup.windowEnd;
         if (hi > nyquist) hi = 0.95 * nyquist;
-        start = SnapUp(m_windowStart, unit);
+        start = SnapUp(m_setup.windowStart, unit);
         end = SnapUp(hi, unit);
         limit = n / 2;
         break;
     }
     case kDomainAzimuth:
-        start = SnapUp(m_windowStart, s);
-        end = std::min(SnapUp(m_windowEnd, s), 360.0);
+        start = SnapUp(m_setup.windowStart, s);
+        end = std::min(SnapUp(m_setup.windowEnd, s), 360.0);
         break;
     case kDomainSlowness:
         m_slownessLimit = ClampToFloat(double(n) * s);
-        start = SnapUp(m_windowStart, s);
-        end = std::min(SnapUp(m_windowEnd, s), double(n) * s);
+        start = SnapUp(m_setup.windowStart, s);
+        end = std::min(SnapUp(m_setup.windowEnd, s), double(n) * s);
         break;
     default:
         m_slownessLimit = 1250.0f;
-        start = SnapUp(m_windowStart, s);
-        end = std::min(SnapUp(m_windowEnd, s), double(n) * s);
+        start = SnapUp(m_setup.windowStart, s);
+        end = std::min(SnapUp(m_setup.windowEnd, s), double(n) * s);
         break;
     }
     // At least one step shown, inside the samples (bins).
     a.first = std::clamp(ClampToInt(start / unit), 0, std::max(limit - 1, 0));
     a.last = std::clamp(ClampToInt(end / unit), 0, limit);
     if (a.last <= a.first) a.last = std::min(a.first + 1, limit);
-    a.binStep = m_domain == kDomainFrequency ? ClampToFloat(unit) : 0.0f;
+    a.binStep = m_setup.domain == kDomainFrequency ? ClampToFloat(unit) : 0.0f;
     a.start = ClampToFloat(start);
     a.end = ClampToFloat(end);
-    a.width = m_domain == kDomainFrequency ? ClampToFloat(end - start - unit) : ClampToFloat((a.last - a.first) * s);
+    a.width = m_setup.domain == kDomainFrequency ? ClampToFloat(end - start - unit) : ClampToFloat((a.last - a.first) * s);
     // Scrolled, the window ends at the last sample (bin) at most.
     a.scrollMax = std::max(limit - (a.last - a.first), 0);
     m_axis = a;
@@ -133,7 +131,7 @@ void CProfileWnd::SetupWindow()
     m_axis.end = a.end;
     m_axis.firstLabel = 0;
     const float w = m_axis.width;
-    switch (m_domain) {
+    switch (m_setup.domain) {
     case kDomainTime:
         m_axis.tickStep = w <= 500 ? 100 : 500;
         m_axis.labelStep = w <= 500 ? 100 : w < 5000 ? 500 : w < 10000 ? 1000 : w < 15000 ? 2000 : w < 20000 ? 3000 : 4000;
@@ -163,12 +161,12 @@ void CProfileWnd::ScrollWindow(int64_t first)
     const int count = a.last - a.first;
     a.first = int(std::clamp<int64_t>(first, 0, a.scrollMax));
     a.last = a.first + count;
-    const double unit = m_domain == kDomainFrequency ? double(a.binStep) : double(m_step);
+    const double unit = m_setup.domain == kDomainFrequency ? double(a.binStep) : double(m_step);
     a.start = ClampToFloat(a.first * unit);
     a.end = ClampToFloat(a.last * unit);
-    if (m_domain == kDomainTime) a.firstLabel = LabelAfter(a.start, a.width <= 500 ? 100 : 500);
-    else if (m_domain == kDomainFrequency) a.firstLabel = LabelAfter(a.start, 500);
-    else if (m_domain == kDomainSlowness) a.firstLabel = LabelAfter(a.start, a.width <= 100 ? 25 : 50);
+    if (m_setup.domain == kDomainTime) a.firstLabel = LabelAfter(a.start, a.width <= 500 ? 100 : 500);
+    else if (m_setup.domain == kDomainFrequency) a.firstLabel = LabelAfter(a.start, 500);
+    else if (m_setup.domain == kDomainSlowness) a.firstLabel = LabelAfter(a.start, a.width <= 100 ? 25 : 50);
 }
 
 void CProfileWnd::ApplyDomainZoom(int request)
@@ -178,48 +176,34 @@ void CProfileWnd::ApplyDomainZoom(int request)
         double in, out;
         const char* message;
     };
-    const Limit limit = m_domain == kDomainTime
+    const Limit limit = m_setup.domain == kDomainTime
                             ? Limit{500, n * m_step, "Reached time domain zoom limit!\nOperation will be abandoned."}
-                        : m_domain == kDomainFrequency
+                        : m_setup.domain == kDomainFrequency
                             ? Limit{1000, n * m_axis.binStep / 2,
                                     "Reached frequency domain zoom limit!\nOperation will be abandoned."}
-                        : m_domain == kDomainSlowness
+                        : m_setup.domain == kDomainSlowness
                             ? Limit{100, n * m_step, "Reached Slowness domain zoom limit!\nOperation will be abandoned."}
                             : Limit{90, n * m_step, "Reached azimuth domain zoom limit!\nOperation will be abandoned."};
     double width = m_axis.width;
     if (!ZoomWidth(request, width, limit.in, limit.out, limit.message)) return;
     const double centre = (double(m_axis.start) + m_axis.end) / 2;
-    m_windowStart = ClampToFloat(centre - width / 2);
-    m_windowEnd = ClampToFloat(centre + width / 2);
+    m_setup.windowStart = ClampToFloat(centre - width / 2);
+    m_setup.windowEnd = ClampToFloat(centre + width / 2);
     SetupWindow();
 }
 
 // ---- preparing ----------------------------------------------------------------------------------
 
-CProfileWnd::RenderKey CProfileWnd::KeyNow() const
+std::vector<float> CProfileWnd::AxisKey() const
 {
-    RenderKey k;
-    k.page = PageKeyNow(m_selectionStart, m_selectionTop, m_selectionBottom);
-    k.first = m_axis.first;
-    k.last = m_axis.last;
-    k.start = m_axis.start;
-    k.axisWidth = m_axis.width;
-    return k;
+    return {float(m_axis.first), float(m_axis.last), m_axis.start, m_axis.width};
 }
 
-void CProfileWnd::PrepareRepaint()
+void CProfileWnd::HorizontalScroll(int& max, int& pos) const
 {
-    if (!IsWindow() || m_iconic) return;
-    TakeActiveRequests();
-    TakeDisplayRequests();
-    Layout();
-    m_topPosition = std::clamp(m_topPosition, m_rangeTop, LastTopPosition());
-    if (!(KeyNow() == m_rendered)) Render();
-    SetVerticalScrollBar();
-    SetHorizontalScrollBar(m_axis.scrollMax, m_axis.first);
+    max = m_axis.scrollMax;
+    pos = m_axis.first;
 }
-
-void CProfileWnd::InvalidateImage() { m_rendered = RenderKey(); }
 
 void CProfileWnd::OnSize(unsigned type, int cx, int cy)
 {

@@ -20,16 +20,16 @@ float DepthLabelStep(float depthScale) { return depthScale >= 500 ? 20.0f : dept
 // palette and the depth scale.
 void TakeSetup(CProcessingWnd& view, const DepthProfileSetupGroup& setup)
 {
-    view.m_path = setup.inputPath;
-    view.m_outputPath = setup.outputPath.empty()
+    view.Common().path = setup.inputPath;
+    view.Common().outputPath = setup.outputPath.empty()
                             ? CDepthProfileSetupDlg::OutputFolder(setup.inputPath, FileName(setup.inputPath))
                                   + CDepthProfileSetupDlg::OutputName(
                                       setup.inputTitle.empty() ? FileTitle(setup.inputPath) : setup.inputTitle, setup.domain)
                             : setup.outputPath;
-    view.m_style = setup.type.empty() ? "VDL" : setup.type;
-    view.m_palette = PaletteOfName(setup.palette) == kPaletteAnisotropy ? kPaletteAnisotropy : kPaletteColor;
-    view.m_depthScale = setup.depthScale;
-    view.m_depthLabelStep = DepthLabelStep(setup.depthScale);
+    view.Common().style = setup.type.empty() ? "VDL" : setup.type;
+    view.Common().palette = PaletteOfName(setup.palette) == kPaletteAnisotropy ? kPaletteAnisotropy : kPaletteColor;
+    view.Common().depthScale = setup.depthScale;
+    view.Common().depthLabelStep = DepthLabelStep(setup.depthScale);
 }
 
 template <class Wnd>
@@ -57,48 +57,48 @@ CProfileWnd* OpenProfileWnd(const DepthProfileSetupGroup& setup, const std::stri
 
     auto view = std::make_unique<CProfileWnd>();
     TakeSetup(*view, setup);
-    view->m_domain = domain;
-    view->m_normalize = setup.normalize != 0;
+    view->Setup().domain = domain;
+    view->Setup().normalize = setup.normalize != 0;
     const bool metric = setup.slownessTitle == "Slowness range [uSec/m]";
-    view->m_slownessUnit = metric ? "[uSec/m]" : "[uSec/ft]";
+    view->Setup().slownessUnit = metric ? "[uSec/m]" : "[uSec/ft]";
     switch (domain) {
     case kDomainTime:
-        view->m_windowStart = setup.timeStart;
-        view->m_windowEnd = setup.timeStop;
+        view->Setup().windowStart = setup.timeStart;
+        view->Setup().windowEnd = setup.timeStop;
         break;
     case kDomainFrequency:
-        view->m_windowStart = setup.freqStart;
-        view->m_windowEnd = setup.freqStop;
+        view->Setup().windowStart = setup.freqStart;
+        view->Setup().windowEnd = setup.freqStop;
         break;
     case kDomainSlowness:
-        view->m_windowStart = setup.slowMin;
-        view->m_windowEnd = setup.slowMax;
+        view->Setup().windowStart = setup.slowMin;
+        view->Setup().windowEnd = setup.slowMax;
         break;
     default:
-        view->m_windowStart = setup.azimMin;
-        view->m_windowEnd = setup.azimMax;
+        view->Setup().windowStart = setup.azimMin;
+        view->Setup().windowEnd = setup.azimMax;
         break;
     }
     // The time search spans receivers inches apart: its slowness window is per foot.
     const double perFoot = domain == kDomainTime && metric ? 1.0 / kFeetPerMetre : 1.0;
-    view->m_minSlowness = float(setup.slowMin * perFoot);
-    view->m_maxSlowness = float(setup.slowMax * perFoot);
-    view->m_minFrequency = setup.freqStart;
-    view->m_maxFrequency = setup.freqStop;
-    view->m_minAzimuth = setup.azimMin;
-    view->m_maxAzimuth = setup.azimMax;
+    view->Setup().minSlowness = float(setup.slowMin * perFoot);
+    view->Setup().maxSlowness = float(setup.slowMax * perFoot);
+    view->Setup().minFrequency = setup.freqStart;
+    view->Setup().maxFrequency = setup.freqStop;
+    view->Setup().minAzimuth = setup.azimMin;
+    view->Setup().maxAzimuth = setup.azimMax;
     return OpenNew(std::move(view), windowClass, setup.topDepth, setup.bottomDepth);
 }
 
 CKalmanWnd* OpenKalmanWnd(const KalmanSetupGroup& setup, const std::string& windowClass)
 {
     auto view = std::make_unique<CKalmanWnd>();
-    view->m_path = setup.inputPath;
-    view->m_outputPath = setup.outputPath;
-    view->m_depthScale = setup.depthScale;
-    view->m_depthLabelStep = DepthLabelStep(setup.depthScale);
-    view->m_windowStart = setup.timeStart;
-    view->m_windowEnd = setup.timeStop;
+    view->Common().path = setup.inputPath;
+    view->Common().outputPath = setup.outputPath;
+    view->Common().depthScale = setup.depthScale;
+    view->Common().depthLabelStep = DepthLabelStep(setup.depthScale);
+    view->Setup().windowStart = setup.timeStart;
+    view->Setup().windowEnd = setup.timeStop;
     return OpenNew(std::move(view), windowClass, setup.topDepth, setup.bottomDepth);
 }
 
@@ -107,14 +107,14 @@ CTimeFrequencyWnd* OpenTimeFrequencyWnd(const DepthProfileSetupGroup& setup, con
     if (setup.domain != "Time/Frequency") return nullptr;
     auto view = std::make_unique<CTimeFrequencyWnd>();
     TakeSetup(*view, setup);
-    view->m_timeStart = setup.timeStart;
-    view->m_timeStop = setup.timeStop;
-    view->m_freqStart = setup.freqStart;
-    view->m_freqStop = setup.freqStop;
+    view->Setup().timeStart = setup.timeStart;
+    view->Setup().timeStop = setup.timeStop;
+    view->Setup().freqStart = setup.freqStart;
+    view->Setup().freqStop = setup.freqStop;
     // Receivers lie inches apart: the search's slowness window is per foot.
     const double perFoot = setup.slownessTitle == "Slowness range [uSec/m]" ? 1.0 / kFeetPerMetre : 1.0;
-    view->m_minSlowness = float(setup.slowMin * perFoot);
-    view->m_maxSlowness = float(setup.slowMax * perFoot);
+    view->Setup().minSlowness = float(setup.slowMin * perFoot);
+    view->Setup().maxSlowness = float(setup.slowMax * perFoot);
     return OpenNew(std::move(view), windowClass, setup.topDepth, setup.bottomDepth);
 }
 

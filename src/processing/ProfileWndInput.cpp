@@ -1,11 +1,13 @@
 #include "processing/ProfileWnd.h"
 
 #include "common/ProgressDlg.h"
+#include "common/Fft.h"
 #include "platform/Format.h"
 #include "settings/SettingsStore.h"
 #include "platform/Host.h"
 #include "platform/SafeNumeric.h"
 #include "processing/ProfileSearchSetupDlg.h"
+#include "processing/TimeFrequency.h"
 
 #include <algorithm>
 #include <cmath>
@@ -30,7 +32,7 @@ void CProfileWnd::OnHScroll(int code, int pos)
 {
     const DomainWindow& a = m_axis;
     // The domain's own pane: where its read-out goes.
-    const int pane = m_domain == kDomainSlowness ? 3 : m_domain == kDomainAzimuth ? 4 : 2;
+    const int pane = m_setup.domain == kDomainSlowness ? 3 : m_setup.domain == kDomainAzimuth ? 4 : 2;
     int64_t delta = 0;
     switch (code) {
     case SB_LINELEFT: delta = -1; break;
@@ -40,10 +42,10 @@ void CProfileWnd::OnHScroll(int code, int pos)
     case SB_THUMBPOSITION: delta = int64_t(pos) - a.first; break;
     case SB_THUMBTRACK: {
         // The value under the thumb, without moving.
-        const double at = double(pos) * (m_domain == kDomainFrequency ? a.binStep : m_step);
-        const std::string text = m_domain == kDomainTime        ? Format("%5.2f [mSec]", at * 0.001)
-                                 : m_domain == kDomainFrequency ? Format("%5.2f [kHz]", at * 0.001)
-                                 : m_domain == kDomainSlowness  ? Format("%7.2f %s", at, m_slownessUnit.c_str())
+        const double at = double(pos) * (m_setup.domain == kDomainFrequency ? a.binStep : m_step);
+        const std::string text = m_setup.domain == kDomainTime        ? Format("%5.2f [mSec]", at * 0.001)
+                                 : m_setup.domain == kDomainFrequency ? Format("%5.2f [kHz]", at * 0.001)
+                                 : m_setup.domain == kDomainSlowness  ? Format("%7.2f %s", at, m_setup.slownessUnit.c_str())
                                                                 : Format("%5.1f [deg]", at);
         for (int p = 2; p <= 4; ++p) Pane(p, p == pane ? text : std::string());
         return;
@@ -53,9 +55,9 @@ void CProfileWnd::OnHScroll(int code, int pos)
     LeaveEditMode(true);
     ScrollWindow(int64_t(a.first) + delta);
     const double start = m_axis.start;
-    Pane(pane, m_domain == kDomainTime        ? Format("%5.2f%s", start * 0.001, " [mSec]")
-               : m_domain == kDomainFrequency ? Format("%5.2f%s", start * 0.001, " [kHz]")
-               : m_domain == kDomainSlowness  ? Format("%7.2f %s", start, m_slownessUnit.c_str())
+    Pane(pane, m_setup.domain == kDomainTime        ? Format("%5.2f%s", start * 0.001, " [mSec]")
+               : m_setup.domain == kDomainFrequency ? Format("%5.2f%s", start * 0.001, " [kHz]")
+               : m_setup.domain == kDomainSlowness  ? Format("%7.2f %s", start, m_setup.slownessUnit.c_str())
                                               : Format("%5.1f%s", start, " [deg]"));
     Repaint(true);
 }
@@ -65,12 +67,12 @@ void CProfileWnd::OnHScroll(int code, int pos)
 CProfileWnd::ReadOut CProfileWnd::ReadOutAt(Point p) const
 {
     ReadOut at;
-    at.depth = m_pageTopDepth + (p.y - m_plotRect.top) * m_depthPerPixel;
+    at.depth = DepthAt(p);
     int within = 0;
     at.track = TrackAt(p.x, within);
     if (at.track < 0) return at;
-    at.trace = m_tracks[size_t(at.track)];
-    at.value = ClampToFloat(m_axis.start + double(within) / m_trackWidth * PixelSpan());
+    at.trace = m_page.tracks[size_t(at.track)];
+    at.value = ClampToFloat(m_axis.start + double(within) / m_page.trackWidth * PixelSpan());
     return at;
 }
 
@@ -80,7 +82,7 @@ void CProfileWnd::ShowReadOut(const ReadOut& at)
     std::string domainText, valueText;
     const bool over = at.trace >= 0;
     // The sample under the mouse, from the frame at its depth.
-    if (over && (m_domain == kDomainTime || m_domain == kDomainSlowness)) {
+    if (over && (m_setup.domain == kDomainTime || m_setup.domain == kDomainSlowness)) {
         const int frame = FrameOfDepth(at.depth);
         if (frame != m_readOutFrameIndex) {
             m_readOutFrameIndex = ReadFrame(frame, m_readOutFrame) ? frame : -1;
@@ -88,18 +90,18 @@ void CProfileWnd::ShowReadOut(const ReadOut& at)
         if (m_readOutFrameIndex >= 0) {
             const int sample = std::clamp(ClampToInt(double(at.value) / m_step), 0, m_n - 1);
             const float* slot = m_readOutFrame.data() + size_t(m_receiverIndex[size_t(at.trace)]) * size_t(m_n);
-            valueText = m_domain == kDomainTime ? Format("%8.2f [mV]", slot[sample]) : Format("%5.2f", slot[sample]);
-            if (m_domain == kDomainTime && m_instFrequencyOption)
+            valueText = m_setup.domain == kDomainTime ? Format("%8.2f [mV]", slot[sample]) : Format("%5.2f", slot[sample]);
+            if (m_setup.domain == kDomainTime && m_setup.instFrequencyOption)
                 m_instFrequencyText =
                     Format("%5.2f %s", InstantaneousFrequency(slot, m_n, m_step, at.value) * 0.001, "[kHz]");
         }
     }
-    switch (m_domain) {
+    switch (m_setup.domain) {
     case kDomainTime:
         m_timeText = over ? Format("%5.2f %s", at.value * 0.001, "[mSec]") : std::string();
         m_valueText = valueText;
         Pane(2, m_timeText);
-        Pane(3, m_instFrequencyOption ? (over ? m_instFrequencyText : std::string()) : m_slownessText);
+        Pane(3, m_setup.instFrequencyOption ? (over ? m_instFrequencyText : std::string()) : m_slownessText);
         Pane(4, m_valueText);
         break;
     case kDomainFrequency:
@@ -109,7 +111,7 @@ void CProfileWnd::ShowReadOut(const ReadOut& at)
         Pane(4, m_azimuthText);
         break;
     case kDomainSlowness:
-        m_slownessText = over ? Format("%7.2f %s", at.value, m_slownessUnit.c_str()) : std::string();
+        m_slownessText = over ? Format("%7.2f %s", at.value, m_setup.slownessUnit.c_str()) : std::string();
         m_valueText = valueText;
         Pane(3, m_slownessText);
         Pane(2, m_timeText);
@@ -131,6 +133,7 @@ void CProfileWnd::EnterEditMode()
     SetCursor(CursorKind::Cross);
     m_editMode = true;
     m_strokeStart = true;
+    m_editList.clear();
 }
 
 void CProfileWnd::LeaveEditMode(bool apply)
@@ -149,71 +152,11 @@ void CProfileWnd::LeaveEditMode(bool apply)
 
 void CProfileWnd::BeforeVerticalMove() { LeaveEditMode(true); }
 
-void CProfileWnd::OnLButtonDown(unsigned flags, Point p)
-{
-    if (!m_plotRect.Contains(p)) return;
-    const ReadOut at = ReadOutAt(p);
-    if (flags == kShiftClick) {
-        if (!m_editMode) {
-            EnterEditMode();
-            return;
-        }
-        // Leaving edit mode keeps the strokes unless the user says No.
-        const bool keep = !theApp.m_display.profileOption
-                          || MessageBox("Do you want to save recent modifications?", MB_YESNO | MB_ICONQUESTION) != IDNO;
-        LeaveEditMode(keep);
-        m_editList.clear();
-        m_curveShown = true;
-        Repaint(true);
-        return;
-    }
-    if (m_editMode) {
-        StrokePoint(at);
-        return;
-    }
-    if (flags == kControlClick) {
-        SelectionStep(at);
-        SetCursor(CursorKind::Arrow);
-        return;
-    }
-    ShowReadOut(at);
-}
+bool CProfileWnd::HasEdits() const { return !m_editList.empty(); }
 
-void CProfileWnd::OnRButtonDown(unsigned flags, Point p)
-{
-    if (flags != MK_RBUTTON || !m_plotRect.Contains(p)) return;
-    if (!m_editMode) {
-        m_editList.clear();
-        EnterEditMode();
-        return;
-    }
-    const bool strokes = !m_editList.empty();
-    LeaveEditMode(true);
-    if (strokes) Repaint(false);
-}
+void CProfileWnd::EditPointAt(Point p) { StrokePoint(ReadOutAt(p)); }
 
-void CProfileWnd::SelectionStep(const ReadOut& at)
-{
-    if (!m_selectionStart) {
-        m_selectionTop = at.depth;
-        m_selectionTopValue = at.value;
-        m_selectionBottom = m_profileEnd;
-        m_selectionStart = true;
-    } else if (!m_selectionEnd) {
-        m_selectionBottom = at.depth;
-        m_selectionBottomValue = at.value;
-        m_selectionEnd = true;
-        if (m_selectionBottom < m_selectionTop) {
-            std::swap(m_selectionTop, m_selectionBottom);
-            std::swap(m_selectionTopValue, m_selectionBottomValue);
-        }
-    } else {
-        m_selectionTop = m_profileStart;
-        m_selectionBottom = m_profileEnd;
-        m_selectionStart = m_selectionEnd = false;
-    }
-    Repaint(true);
-}
+float CProfileWnd::AxisValueAt(Point p) const { return ReadOutAt(p).value; }
 
 // ---- manual editing ----------------------------------------------------------------------------------
 
@@ -296,37 +239,37 @@ void CProfileWnd::MergeSearch()
 bool CProfileWnd::ConfirmSearchRange(bool invalidate)
 {
     if (invalidate || !theApp.m_display.profileOption) return true;
-    switch (m_domain) {
+    switch (m_setup.domain) {
     case kDomainFrequency: {
         CFrequencyProfileSetupDlg dlg;
-        dlg.m_minimum = m_minFrequency;
-        dlg.m_maximum = m_maxFrequency;
+        dlg.m_minimum = m_setup.minFrequency;
+        dlg.m_maximum = m_setup.maxFrequency;
         if (dlg.DoModal() != IDOK) return false;
-        m_minFrequency = dlg.m_minimum;
-        m_maxFrequency = dlg.m_maximum;
+        m_setup.minFrequency = dlg.m_minimum;
+        m_setup.maxFrequency = dlg.m_maximum;
         return true;
     }
     case kDomainAzimuth: {
         CAzimuthProfileSetupDlg dlg;
-        dlg.m_minimum = m_minAzimuth;
-        dlg.m_maximum = m_maxAzimuth;
-        dlg.m_trackMaximum = m_trackMaximum;
-        dlg.m_trackMinimum = m_trackMinimum;
+        dlg.m_minimum = m_setup.minAzimuth;
+        dlg.m_maximum = m_setup.maxAzimuth;
+        dlg.m_trackMaximum = m_setup.trackMaximum;
+        dlg.m_trackMinimum = m_setup.trackMinimum;
         if (dlg.DoModal() != IDOK) return false;
-        m_minAzimuth = dlg.m_minimum;
-        m_maxAzimuth = dlg.m_maximum;
-        m_trackMaximum = dlg.m_trackMaximum != 0;
-        m_trackMinimum = dlg.m_trackMinimum != 0;
+        m_setup.minAzimuth = dlg.m_minimum;
+        m_setup.maxAzimuth = dlg.m_maximum;
+        m_setup.trackMaximum = dlg.m_trackMaximum != 0;
+        m_setup.trackMinimum = dlg.m_trackMinimum != 0;
         return true;
     }
     default: {
         CSlownessProfileSetupDlg dlg;
-        dlg.m_minimum = m_minSlowness;
-        dlg.m_maximum = m_maxSlowness;
-        dlg.m_unitText = m_domain == kDomainSlowness ? m_slownessUnit : std::string();
+        dlg.m_minimum = m_setup.minSlowness;
+        dlg.m_maximum = m_setup.maxSlowness;
+        dlg.m_unitText = m_setup.domain == kDomainSlowness ? m_setup.slownessUnit : std::string();
         if (dlg.DoModal() != IDOK) return false;
-        m_minSlowness = dlg.m_minimum;
-        m_maxSlowness = std::min(dlg.m_maximum, m_slownessLimit);
+        m_setup.minSlowness = dlg.m_minimum;
+        m_setup.maxSlowness = std::min(dlg.m_maximum, m_slownessLimit);
         return true;
     }
     }
@@ -342,9 +285,9 @@ void CProfileWnd::SearchFrame(int frame, float previous, bool firstFrame)
     const FrameSlots slots{m_searchFrame.data(), size_t(m_n), m_n};
     const int traces = std::clamp(m_receivers, 0, kSlots);
     const int* order = m_receiverIndex.data();
-    switch (m_domain) {
+    switch (m_setup.domain) {
     case kDomainTime: {
-        const TimeSearch search{m_step, m_minSlowness, m_maxSlowness, theApp.m_display.singleReceiver != 0};
+        const TimeSearch search{m_step, m_setup.minSlowness, m_setup.maxSlowness, theApp.m_display.singleReceiver != 0};
         TimeStep(search, slots, order, traces, m_editTrace, m_receiverOffset.data(), previous, current.data(),
                  m_picks.data());
         break;
@@ -352,17 +295,17 @@ void CProfileWnd::SearchFrame(int frame, float previous, bool firstFrame)
     case kDomainFrequency:
         for (int t = 0; t < traces; ++t) {
             AmplitudeSpectrum(slots.Slot(order[t]), m_n, m_row.data());
-            current[size_t(order[t])] = FrequencyPeak(m_row.data(), m_n / 2 + 1, m_axis.binStep, m_minFrequency, m_maxFrequency);
+            current[size_t(order[t])] = FrequencyPeak(m_row.data(), m_n / 2 + 1, m_axis.binStep, m_setup.minFrequency, m_setup.maxFrequency);
         }
         break;
     case kDomainSlowness: {
         // A slowness curve is one trace: the first.
-        const SlownessSearch search{m_step, m_minSlowness, m_maxSlowness, m_slownessLimit};
+        const SlownessSearch search{m_step, m_setup.minSlowness, m_setup.maxSlowness, m_slownessLimit};
         current[size_t(order[0])] = SlownessStep(search, slots.Slot(order[0]), m_n, previous, firstFrame);
         break;
     }
     default: {
-        const AzimuthSearch search{m_step, m_minAzimuth, m_maxAzimuth, m_trackMaximum, m_trackMinimum};
+        const AzimuthSearch search{m_step, m_setup.minAzimuth, m_setup.maxAzimuth, m_setup.trackMaximum, m_setup.trackMinimum};
         for (int t = 0; t < traces; ++t)
             current[size_t(order[t])] = AzimuthStep(search, slots.Slot(order[t]), m_n, previous);
         break;
@@ -372,13 +315,11 @@ void CProfileWnd::SearchFrame(int frame, float previous, bool firstFrame)
 
 bool CProfileWnd::RunSearch(Point p, bool invalidate)
 {
-    if (!m_plotRect.Contains(p)) return false;
+    if (!m_page.plotRect.Contains(p)) return false;
     const ReadOut at = ReadOutAt(p);
     if (at.trace < 0) return false; // between two tracks: no trace to follow
     m_editTrace = at.trace;
-    const char* question =
-        invalidate ? "Do you want to invalidate selected interval?" : "Do you want to execute profile searching routine?";
-    if (MessageBox(question, MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
+    if (!RunAsked(invalidate)) return false;
     if (!ConfirmSearchRange(invalidate)) return false;
     if (m_editMode) {
         LeaveEditMode(true);
@@ -387,39 +328,31 @@ bool CProfileWnd::RunSearch(Point p, bool invalidate)
 
     // From the point (or the selection's start) down to the selection's or the
     // profile's end, inside the range: the last frame searched is the range's last.
-    const double start = m_selectionStart ? m_selectionTop : at.depth;
-    const double end = m_selectionStart ? m_selectionBottom : m_profileEnd;
     int first = 0, last = 0;
-    SearchPositions(start, end, first, last);
+    RunPositions(at.depth, first, last);
 
     CProgressDlg progress;
-    progress.Create();
-    progress.SetStatus("Profiling in progress. Please wait...");
-    progress.SetRange(0, last - first);
+    StartRunProgress(progress, last - first);
     m_editList.clear();
     if (invalidate)
         for (auto& values : m_current) values.fill(kAbsent);
-    const bool slowness = m_domain == kDomainSlowness;
+    const bool slowness = m_setup.domain == kDomainSlowness;
     const size_t followed = size_t(m_receiverIndex[size_t(slowness ? 0 : m_editTrace)]);
     float previous = at.value;
     bool firstFrame = true;
     for (int position = first; position <= last; ++position) {
-        if (progress.CheckCancelButton()
-            && MessageBox("Are you sure you want to stop tracking?", MB_YESNO | MB_ICONQUESTION) == IDYES)
-            break;
+        if (StopAsked(progress, "Are you sure you want to stop tracking?")) break;
         const int frame = m_frames.FrameAtScrollPosition(position);
         if (!invalidate) SearchFrame(frame, previous, firstFrame);
         m_editList.emplace_back(frame, CurrentValues().data());
         // The next frame starts from what this one found (a miss keeps the old start).
         const float found = CurrentValues()[followed];
-        if (found != kAbsent && m_domain != kDomainFrequency) previous = found;
+        if (found != kAbsent && m_setup.domain != kDomainFrequency) previous = found;
         firstFrame = false;
         progress.StepIt();
     }
     if (!m_frames.IsDown()) std::reverse(m_editList.begin(), m_editList.end()); // frame order
-    m_selectionStart = m_selectionEnd = false;
-    m_selectionTop = m_profileStart;
-    m_selectionBottom = m_profileEnd;
+    EndSelection();
     MergeSearch();
     // Merged: nothing of the search is left to apply a second time.
     m_editList.clear();

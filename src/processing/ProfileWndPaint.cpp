@@ -1,5 +1,6 @@
 #include "processing/ProfileWnd.h"
 
+#include "common/Fft.h"
 #include "platform/Format.h"
 #include "platform/SafeNumeric.h"
 
@@ -15,30 +16,22 @@ constexpr Pen kTickPen{PS_SOLID, 0, Rgb(0, 0, 0)};
 
 // ---- rendering ------------------------------------------------------------------------------
 
-void CProfileWnd::Render()
+int CProfileWnd::ImageWidth() const
 {
-    m_rendered = KeyNow();
-    StartRender();
-    const int tracks = int(m_tracks.size());
-    const int w = m_trackWidth;
-    // Nothing to draw with no receiver shown, or in a window too small for a pixel.
-    if (tracks == 0 || w < 1 || m_pageRows < 1) {
-        m_plotRect = {};
-        m_image = Image();
-        return;
+    const int tracks = int(m_page.tracks.size());
+    if (m_page.trackWidth < 1) return 0;
+    return (m_page.trackWidth + m_page.gap) * tracks;
+}
+
+bool CProfileWnd::EveryRow() const { return m_common.style == "VDL"; }
+
+void CProfileWnd::RenderRow(int row, int b0, int b1, float weight, bool interval)
+{
+    for (int c = 0; c < int(m_page.tracks.size()); ++c) {
+        const size_t slot = size_t(m_receiverIndex[size_t(m_page.tracks[size_t(c)])]) * size_t(m_n);
+        RenderTrackRow(row, c, m_renderFrames[size_t(b0)].data() + slot, m_renderFrames[size_t(b1)].data() + slot, weight,
+                       interval);
     }
-    const int width = (w + m_gap) * tracks;
-    StartImage(width);
-    if (m_pixels.size() < size_t(w)) m_pixels.resize(size_t(w));
-    WalkRows(m_style == "VDL", m_selectionStart, m_selectionTop, m_selectionBottom,
-             [&](int row, int b0, int b1, float weight, bool interval) {
-                 for (int c = 0; c < tracks; ++c) {
-                     const size_t slot = size_t(m_receiverIndex[size_t(m_tracks[size_t(c)])]) * size_t(m_n);
-                     RenderRow(row, c, m_renderFrames[size_t(b0)].data() + slot,
-                               m_renderFrames[size_t(b1)].data() + slot, weight, interval);
-                 }
-             });
-    m_plotRect = {m_leftMargin, m_topMargin, m_leftMargin + width, m_topMargin + m_rowsDrawn};
 }
 
 void CProfileWnd::RenderFrameLoaded(int b, int frame, bool read)
@@ -46,50 +39,40 @@ void CProfileWnd::RenderFrameLoaded(int b, int frame, bool read)
     if (read) CorrectFrame(frame, m_renderFrames[size_t(b)]);
 }
 
-void CProfileWnd::RenderRow(int row, int track, const float* previous, const float* current, float weight,
-                            bool interval)
+void CProfileWnd::RenderTrackRow(int row, int track, const float* previous, const float* current, float weight,
+                                bool interval)
 {
     const DomainWindow& a = m_axis;
     const int n = m_n;
     float* v = m_row.data();
     // The samples the domain needs: the whole trace for a spectrum, else the shown ones.
-    const bool spectrum = m_domain == kDomainFrequency;
+    const bool spectrum = m_setup.domain == kDomainFrequency;
     const int lo = spectrum ? 0 : a.first;
     const int hi = spectrum ? n - 1 : std::min(a.last, n - 1);
-    for (int j = lo; j <= hi; ++j) v[j] = previous[j] + (current[j] - previous[j]) * weight;
-
-    float factor = 1.0f;
+    const int w = m_page.trackWidth;
+    MapColumns(m_columns, a.first, spectrum ? std::min(a.last, n / 2) : hi, w);
+    float* values = m_pixels.data();
     if (spectrum) {
+        for (int j = lo; j <= hi; ++j) v[j] = previous[j] + (current[j] - previous[j]) * weight;
         AmplitudeSpectrum(v, n, v); // bins 0 .. n/2, already divided by the largest
-    } else if (m_domain != kDomainSlowness || m_normalize) {
-        float largest = 0;
-        for (int j = a.first; j <= hi; ++j)
-            if (std::isfinite(v[j])) largest = std::max(largest, std::fabs(v[j]));
+    }
+    // Samples between the frames are worked out where a pixel needs them; the row's
+    // largest value from all of the shown ones.
+    auto at = [&](int j) { return spectrum ? v[j] : previous[j] + (current[j] - previous[j]) * weight; };
+    float factor = 1.0f;
+    if (!spectrum && (m_setup.domain != kDomainSlowness || m_setup.normalize)) {
+        const float largest = LargestMagnitude(previous, current, weight, a.first, hi);
         factor = largest > 0 ? 1.0f / largest : 0.0f; // a row of zeros stays 0
     }
 
     // The shown samples resampled to the track's pixels.
-    const int w = m_trackWidth;
-    const int last = spectrum ? std::min(a.last, n / 2) : hi;
-    const double perPixel = double(last - a.first) / w;
-    float* values = m_pixels.data();
     for (int x = 0; x < w; ++x) {
-        const double at = a.first + x * perPixel;
-        const int i0 = std::clamp(ClampToInt(std::floor(at)), a.first, last);
-        const int i1 = std::min(i0 + 1, last);
-        const float frac = float(at - i0);
-        values[x] = (v[i0] + (v[i1] - v[i0]) * frac) * factor;
+        const float v0 = at(m_columns.i0[size_t(x)]), v1 = at(m_columns.i1[size_t(x)]);
+        values[x] = (v0 + (v1 - v0) * m_columns.frac[size_t(x)]) * factor;
     }
 
-    if (m_style == "Signature") {
-        AddWiggle(TrackLeft(track), m_topMargin + row, values, w);
-        return;
-    }
-    uint32_t* pixels = m_image.Row(row) + track * (w + m_gap);
-    for (int x = 0; x < w; ++x) {
-        const int index = ColourIndex(values[x]);
-        if (index >= 0) pixels[x] = PaletteColour(m_palette, index, interval);
-    }
+    if (m_common.style == "Signature") AddWiggle(row, TrackLeft(track), values, w);
+    else ColourRow(m_image.Row(row) + track * (w + m_page.gap), values, w, interval);
 }
 
 // ---- painting ----------------------------------------------------------------------------------
@@ -106,16 +89,16 @@ void CProfileWnd::OnPaint(Dc& dc)
 void CProfileWnd::DrawAxes(Dc& dc)
 {
     const DomainWindow& a = m_axis;
-    const int w = m_trackWidth, bottom = m_plotRect.bottom;
-    const bool thousands = m_domain == kDomainTime || m_domain == kDomainFrequency;
+    const int w = m_page.trackWidth, bottom = m_page.plotRect.bottom;
+    const bool thousands = m_setup.domain == kDomainTime || m_setup.domain == kDomainFrequency;
     const double span = PixelSpan();
     dc.SelectPen(kTickPen);
     dc.SetTextAlign(TA_CENTER | TA_TOP);
     std::string text;
-    for (int c = 0; c < int(m_tracks.size()); ++c) {
+    for (int c = 0; c < int(m_page.tracks.size()); ++c) {
         const int left = TrackLeft(c);
-        const size_t trace = size_t(m_tracks[size_t(c)]);
-        if (trace < m_traceLabels.size()) dc.TextOut(left + w / 2, m_topMargin - m_fontHeight - 1, m_traceLabels[trace]);
+        const size_t trace = size_t(m_page.tracks[size_t(c)]);
+        if (trace < m_traceLabels.size()) dc.TextOut(left + w / 2, m_page.topMargin - m_page.fontHeight - 1, m_traceLabels[trace]);
         if (!(span > 0)) continue;
         // A tick on the column whose value interval holds it; a label on multiples of
         // the label step.
@@ -130,45 +113,21 @@ void CProfileWnd::DrawAxes(Dc& dc)
             dc.TextOut(left + x, bottom + 1, text);
         }
     }
-    dc.TextOut(m_clientWidth / 2, m_fontHeight / 4 - 3, m_caption);
-    dc.TextOut(m_clientWidth / 2, bottom + 1 + m_fontHeight, m_axisTitle);
+    dc.TextOut(m_page.clientWidth / 2, m_page.fontHeight / 4 - 3, m_caption);
+    dc.TextOut(m_page.clientWidth / 2, bottom + 1 + m_page.fontHeight, m_axisTitle);
 }
 
 void CProfileWnd::DrawCurve(Dc& dc, const std::vector<CProfileRecord>& records, const Pen& pen, bool onlyEditTrace)
 {
-    const DomainWindow& a = m_axis;
-    const int w = m_trackWidth;
-    const double span = PixelSpan();
-    if (records.empty() || w < 1 || !(span > 0)) return;
-    // The records of the page's frames, found by frame index.
-    auto recordOf = [&records](int frame) -> const CProfileRecord* {
-        const auto it = std::lower_bound(records.begin(), records.end(), frame,
-                                         [](const CProfileRecord& r, int f) { return r.m_frame < f; });
-        return it != records.end() && it->m_frame == frame ? &*it : nullptr;
-    };
+    if (records.empty() || m_page.trackWidth < 1 || !(PixelSpan() > 0)) return;
     dc.SelectPen(pen);
-    std::vector<Point> line;
-    auto flush = [&] {
-        if (line.size() >= 2) dc.Polyline(line.data(), int(line.size()));
-        else if (line.size() == 1) dc.SetPixel(line[0].x, line[0].y, pen.color);
-        line.clear();
-    };
-    for (int c = 0; c < int(m_tracks.size()); ++c) {
-        const int trace = m_tracks[size_t(c)];
+    for (int c = 0; c < int(m_page.tracks.size()); ++c) {
+        const int trace = m_page.tracks[size_t(c)];
         if (onlyEditTrace && trace != m_editTrace) continue;
         const size_t slot = size_t(m_receiverIndex[size_t(trace)]);
-        const int left = TrackLeft(c);
-        // A value absent or outside the axis breaks the line.
-        for (int position = m_topPosition; position <= m_lastPosition; ++position) {
-            const CProfileRecord* r = recordOf(m_frames.FrameAtScrollPosition(position));
-            const float v = r ? r->m_values[slot] : kAbsent;
-            if (!r || v == kAbsent || !(v >= a.start && v <= a.start + span)) {
-                flush();
-                continue;
-            }
-            const int x = left + std::min(ClampToInt((v - a.start) / span * w), w - 1);
-            line.push_back({x, m_topMargin + RowOfPosition(position)});
-        }
-        flush();
+        DrawTrackCurve(dc, pen, TrackLeft(c), m_page.trackWidth, m_axis.start, PixelSpan(), [&](int frame) {
+            const CProfileRecord* r = FindByFrame(records, frame, &CProfileRecord::m_frame);
+            return r ? r->m_values[slot] : kAbsent;
+        });
     }
 }

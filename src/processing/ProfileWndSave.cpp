@@ -20,11 +20,11 @@ bool CProfileWnd::OutputCurves(std::vector<ProfileCurve>& curves)
     };
     curves.clear();
     const int traces = m_receivers;
-    if ((m_domain == kDomainTime || m_domain == kDomainAzimuth) && traces > kProfileCurveReceivers)
+    if ((m_setup.domain == kDomainTime || m_setup.domain == kDomainAzimuth) && traces > kProfileCurveReceivers)
         return refuse(Format("it has %d receivers and profile curves name at most %d.", traces,
                              kProfileCurveReceivers));
     ProfileCurve curve;
-    switch (m_domain) {
+    switch (m_setup.domain) {
     case kDomainTime:
         for (int t = 0; t < traces; ++t)
             if (ArrivalTimeCurve(t, curve)) curves.push_back(curve);
@@ -49,9 +49,9 @@ bool CProfileWnd::OutputCurves(std::vector<ProfileCurve>& curves)
 
 std::string CProfileWnd::HistoryTitle() const
 {
-    return m_domain == kDomainTime        ? "*** Time Domain Profile"
-           : m_domain == kDomainFrequency ? "*** Frequency Domain Profile"
-           : m_domain == kDomainAzimuth   ? "*** Azimuth Domain Profile"
+    return m_setup.domain == kDomainTime        ? "*** Time Domain Profile"
+           : m_setup.domain == kDomainFrequency ? "*** Frequency Domain Profile"
+           : m_setup.domain == kDomainAzimuth   ? "*** Azimuth Domain Profile"
                                           : "*** Slowness Domain Profile";
 }
 
@@ -61,12 +61,12 @@ int CProfileWnd::SaveProfile()
 {
     std::vector<ProfileCurve> curves;
     if (!OutputCurves(curves)) return 0;
-    const uint8_t unit = m_domain == kDomainTime        ? kUnitMicroseconds
-                         : m_domain == kDomainFrequency ? kUnitHertz
-                         : m_domain == kDomainAzimuth   ? kUnitDegrees
-                         : m_slownessUnit == "[uSec/ft]" ? kUnitMicrosecondsPerFoot
+    const uint8_t unit = m_setup.domain == kDomainTime        ? kUnitMicroseconds
+                         : m_setup.domain == kDomainFrequency ? kUnitHertz
+                         : m_setup.domain == kDomainAzimuth   ? kUnitDegrees
+                         : m_setup.slownessUnit == "[uSec/ft]" ? kUnitMicrosecondsPerFoot
                                                          : kUnitMicrosecondsPerMetre;
-    const bool perTrace = m_domain == kDomainTime || m_domain == kDomainAzimuth;
+    const bool perTrace = m_setup.domain == kDomainTime || m_setup.domain == kDomainAzimuth;
     const size_t count = curves.size();
     return WriteProfile(curves, std::vector<uint8_t>(count, unit), [&](int frame, float* values) {
         const CProfileRecord* r = ProfileRecord(frame);

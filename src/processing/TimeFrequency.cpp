@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -74,6 +75,19 @@ float FrequencyAtTime(const float* re, const float* im, int n, float step, float
     // The next sample must be one of the trace's.
     const int k = std::clamp(ClampToInt(double(time) / step + 1.0), 0, n - 2);
     return InstantaneousFrequency(InstantaneousPhase(re, im, n, k), InstantaneousPhase(re, im, n, k + 1), step);
+}
+
+float InstantaneousFrequency(const float* x, int n, float step, float time)
+{
+    if (n < 2 || !(step > 0)) return 0.0f;
+    float largest = 0;
+    for (int i = 0; i < n; ++i)
+        if (std::isfinite(x[i])) largest = std::max(largest, std::fabs(x[i]));
+    const float scale = largest > 0 ? 1.0f / largest : 1.0f; // the phase is that of the unscaled trace
+    std::vector<float> re(static_cast<size_t>(n)), im(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) re[size_t(i)] = x[i] * scale;
+    AnalyticSignal(re.data(), n, re.data(), im.data());
+    return FrequencyAtTime(re.data(), im.data(), n, step, time);
 }
 
 TfTimeWindow SetTimeRange(float start, float stop, int n, float step)

@@ -28,6 +28,10 @@ float InstantaneousFrequency(double picked, double next, float step);
 // The instantaneous frequency at `time` (microseconds): the picked sample is
 // int(time / step + 1), the next one after it; at the trace's end both are its last two.
 float FrequencyAtTime(const float* re, const float* im, int n, float step, float time);
+// The instantaneous frequency (Hz) at `time` of n samples `step` microseconds apart
+// (n a power of two, at most 8192), the trace first divided by its largest value;
+// 0 for fewer than two samples or no step.
+float InstantaneousFrequency(const float* x, int n, float step, float time);
 
 struct TfTimeWindow {
     float start = 0, stop = 0, length = 0;

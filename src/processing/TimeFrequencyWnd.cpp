@@ -26,11 +26,11 @@ bool CTimeFrequencyWnd::Open(const std::string& windowClass, double top, double 
 {
     CQtxDatumList datums;
     if (!OpenFrames(datums)) return false;
-    if (!(m_timeFraction > 0.1f && m_timeFraction < 0.9f)) m_timeFraction = 0.6f;
+    if (!(m_setup.timeFraction > 0.1f && m_setup.timeFraction < 0.9f)) m_setup.timeFraction = 0.6f;
     ChosenDatum datum;
     if (!ChooseDatum(m_file, datums, kDomainTime, datum) || !SetUpItem(datum)) return false;
     SetRange(top, bottom);
-    return CreateView(windowClass, "Time/Frequency Profile (" + m_path + ")");
+    return CreateView(windowClass, "Time/Frequency Profile (" + m_common.path + ")");
 }
 
 bool CTimeFrequencyWnd::SetUpItem(const ChosenDatum& d)
@@ -47,8 +47,6 @@ bool CTimeFrequencyWnd::SetUpItem(const ChosenDatum& d)
 void CTimeFrequencyWnd::SetRange(double top, double bottom)
 {
     TakeRange(top, bottom);
-    m_intervalStart = m_profileStart;
-    m_intervalEnd = m_profileEnd;
     m_profile.Reset(RangeFirstFrame(), RangeLastFrame());
 }
 
@@ -56,13 +54,13 @@ int CTimeFrequencyWnd::DepthToFrame(double depth) const
 {
     const double step = m_frames.Step();
     const double at = step > 0 ? (depth - m_frames.TopDepth()) / step + 0.001 : 0.0;
-    return m_frames.FrameAtScrollPosition(std::clamp(ClampToInt(std::floor(at)), m_rangeTop, m_rangeBottom));
+    return m_frames.FrameAtScrollPosition(std::clamp(ClampToInt(std::floor(at)), m_range.top, m_range.bottom));
 }
 
 int CTimeFrequencyWnd::NearestFrame(double depth) const
 {
     const int position = m_frames.ScrollPositionOf(m_frames.NearestFrame(depth));
-    return m_frames.FrameAtScrollPosition(std::clamp(position, m_rangeTop, m_rangeBottom));
+    return m_frames.FrameAtScrollPosition(std::clamp(position, m_range.top, m_range.bottom));
 }
 
 float CTimeFrequencyWnd::FrequencyAt(const std::vector<float>& slots, int trace, float time)
@@ -76,8 +74,8 @@ float CTimeFrequencyWnd::FrequencyAt(const std::vector<float>& slots, int trace,
 
 void CTimeFrequencyWnd::SetWindows()
 {
-    m_time = SetTimeRange(m_timeStart, m_timeStop, m_n, m_step);
-    m_frequency = SetFrequencyRange(m_freqStart, m_freqStop, m_n, m_step);
+    m_time = SetTimeRange(m_setup.timeStart, m_setup.timeStop, m_n, m_step);
+    m_frequency = SetFrequencyRange(m_setup.freqStart, m_setup.freqStop, m_n, m_step);
     const float t = m_time.length;
     m_timeTickStep = t < 50 ? 10 : t < 500 ? 100 : 500;
     m_timeLabelStep = t < 50      ? 10
@@ -96,10 +94,10 @@ void CTimeFrequencyWnd::ApplyDomainZoom(int request)
 {
     // One request zooms both windows, each about its centre; a refused one keeps its
     // window where it was scrolled to.
-    m_timeStart = m_time.start;
-    m_timeStop = m_time.stop;
-    m_freqStart = m_frequency.start;
-    m_freqStop = m_frequency.stop;
+    m_setup.timeStart = m_time.start;
+    m_setup.timeStop = m_time.stop;
+    m_setup.freqStart = m_frequency.start;
+    m_setup.freqStop = m_frequency.stop;
     // A window that would start before 0 starts there, keeping its width.
     auto about = [](double centre, double width, float& start, float& stop) {
         const double from = std::max(centre - width / 2, 0.0);
@@ -108,44 +106,34 @@ void CTimeFrequencyWnd::ApplyDomainZoom(int request)
     };
     double width = m_time.length;
     if (ZoomWidth(request, width, 500.0, double(m_n) * m_step, "Reached time domain zoom limit!\nOperation will be abandoned."))
-        about((double(m_time.start) + m_time.stop) / 2, width, m_timeStart, m_timeStop);
+        about((double(m_time.start) + m_time.stop) / 2, width, m_setup.timeStart, m_setup.timeStop);
     width = m_frequency.length;
     if (ZoomWidth(request, width, 1000.0, double(m_n) * m_frequency.binStep / 2,
                   "Reached frequency domain zoom limit!\nOperation will be abandoned."))
-        about((double(m_frequency.start) + m_frequency.stop) / 2, width, m_freqStart, m_freqStop);
+        about((double(m_frequency.start) + m_frequency.stop) / 2, width, m_setup.freqStart, m_setup.freqStop);
     SetWindows();
 }
 
 // ---- preparing ----------------------------------------------------------------------------------
 
-CTimeFrequencyWnd::RenderKey CTimeFrequencyWnd::KeyNow() const
+std::vector<float> CTimeFrequencyWnd::AxisKey() const
 {
-    RenderKey k;
-    k.page = PageKeyNow(m_intervalStarted, m_intervalStart, m_intervalEnd);
-    k.timeFirst = m_time.first;
-    k.timeLast = m_time.last;
-    k.freqFirst = m_frequency.first;
-    k.freqLast = m_frequency.last;
-    k.gain = theApp.m_display.zoomFactor1;
-    return k;
+    return {float(m_time.first), float(m_time.last), float(m_frequency.first), float(m_frequency.last),
+            theApp.m_display.zoomFactor1};
 }
 
-void CTimeFrequencyWnd::PrepareRepaint()
+void CTimeFrequencyWnd::LayOutTrack()
 {
-    if (!IsWindow() || m_iconic) return;
-    TakeActiveRequests();
-    TakeDisplayRequests();
-    Layout();
     // The column: the time panel, a spacing, the frequency panel.
-    m_timeWidth = std::max(ClampToInt(std::floor(m_trackWidth * double(m_timeFraction))), 0);
-    m_frequencyWidth = std::max(m_trackWidth - m_timeWidth - m_margin, 0);
-    m_topPosition = std::clamp(m_topPosition, m_rangeTop, LastTopPosition());
-    if (!(KeyNow() == m_rendered)) Render();
-    SetVerticalScrollBar();
-    SetHorizontalScrollBar(m_time.scrollMax, m_time.first);
+    m_timeWidth = std::max(ClampToInt(std::floor(m_page.trackWidth * double(m_setup.timeFraction))), 0);
+    m_frequencyWidth = std::max(m_page.trackWidth - m_timeWidth - m_page.margin, 0);
 }
 
-void CTimeFrequencyWnd::InvalidateImage() { m_rendered = RenderKey(); }
+void CTimeFrequencyWnd::HorizontalScroll(int& max, int& pos) const
+{
+    max = m_time.scrollMax;
+    pos = m_time.first;
+}
 
 void CTimeFrequencyWnd::OnSize(unsigned type, int cx, int cy)
 {

@@ -28,50 +28,47 @@ public:
     CTimeFrequencyWnd();
     ~CTimeFrequencyWnd() override;
 
-    // ---- set by the creator before Open ----------------------------------------------------
-    float m_timeFraction = 0.6f;              // of a column, for the time panel
-    float m_timeStart = 0, m_timeStop = 5000; // uSec, as asked
-    float m_freqStart = 0, m_freqStop = 10000; // Hz, as asked
-    float m_minSlowness = 40, m_maxSlowness = 240; // uSec/ft across the array
+    // What the creator sets before Open: the panels' share and ranges as asked, and
+    // the slowness range of the search (which the search dialog changes).
+    struct TfSetup {
+        float timeFraction = 0.6f;              // of a column, for the time panel
+        float timeStart = 0, timeStop = 5000;   // uSec, as asked
+        float freqStart = 0, freqStop = 10000;  // Hz, as asked
+        float minSlowness = 40, maxSlowness = 240; // uSec/ft across the array
+    };
+    TfSetup& Setup() { return m_setup; }
 
     // Opens the data set, lets the user mark the waveform datum, takes the frames
     // between the depths asked and creates the window; false (after the message)
     // when nothing can be shown.
     bool Open(const std::string& windowClass, double top, double bottom);
 
-    // ---- the two windows -----------------------------------------------------------------------
-    TfTimeWindow m_time;
-    TfFrequencyWindow m_frequency;
-    int m_timeTickStep = 500, m_timeLabelStep = 500, m_freqTickStep = 500, m_freqLabelStep = 1000;
-    // From the asked ranges, snapped to samples and bins; tick and label steps follow.
-    void SetWindows();
-    void ApplyDomainZoom(int request) override;
+    // ---- the two windows and the panels of a column ---------------------------------------------
+    const TfTimeWindow& TimeWindow() const { return m_time; }
+    const TfFrequencyWindow& FrequencyWindow() const { return m_frequency; }
     // Microseconds (Hz) across a panel: from its first sample (bin) to its last.
     double TimeSpan() const { return double(m_time.last - m_time.first) * m_step; }
     double FrequencySpan() const { return double(m_frequency.last - m_frequency.first) * m_frequency.binStep; }
-
-    // ---- layout of a column -----------------------------------------------------------------------
-    int m_timeWidth = 0, m_frequencyWidth = 0; // panels; 0: nothing is drawn
+    // Widths of the panels; 0: nothing is drawn.
+    int TimeWidth() const { return m_timeWidth; }
+    int FrequencyWidth() const { return m_frequencyWidth; }
     int TimeLeft(int column) const { return TrackLeft(column); }
-    int FrequencyLeft(int column) const { return TrackLeft(column) + m_timeWidth + m_margin; }
+    int FrequencyLeft(int column) const { return TrackLeft(column) + m_timeWidth + m_page.margin; }
 
     // ---- the profile --------------------------------------------------------------------------------
-    TfProfile m_profile;                     // one record per frame of the range; the edit
-    std::array<float, kSlots> m_times{};     // the last searched frame's picks, by slot
-    std::array<float, kSlots> m_frequencies{};
-    std::array<int, kSlots> m_picks{};       // the sample each pick's scans start from
-    int m_clickedTrace = 0;                  // in trace order: searched or edited
-
-    // ---- state -----------------------------------------------------------------------------------------
-    bool m_firstPointPending = true, m_dragging = false;
-    int m_editEnd = 0;                       // scroll position of the edit's deepest point
-    bool m_intervalStarted = false, m_intervalComplete = false;
-    double m_intervalStart = 0, m_intervalEnd = 0;
-    float m_intervalStartTime = 0, m_intervalEndTime = 0;
+    // One record per frame of the range; the edit.
+    TfProfile& Profile() { return m_profile; }
+    // The last searched frame's picks, by slot.
+    const std::array<float, kSlots>& Times() const { return m_times; }
+    // The picks of one frame (`slots`) from `start` (uSec) on trace `trace`: times
+    // into Times().
+    void TrackFrame(const std::vector<float>& slots, int trace, float start);
+    // The instantaneous frequency (Hz) of trace `trace` of `slots` at `time`.
+    float FrequencyAt(const std::vector<float>& slots, int trace, float time);
 
     // ---- read-outs ----------------------------------------------------------------------------------
     struct Hit {
-        int column = -1;        // index into m_tracks; -1 over a gap
+        int column = -1;        // index into the tracks; -1 over a gap
         int trace = -1;
         bool inTime = false, inFrequency = false;
         double depth = 0;
@@ -80,59 +77,68 @@ public:
     };
     // The point's column, panel, depth, time and frequency (the plot rectangle is the caller's).
     Hit HitTest(Point p) const;
-    // The frame of the range that holds `depth` (truncated to the frame above it).
-    int DepthToFrame(double depth) const;
-    // The frame of the range nearest to `depth`.
-    int NearestFrame(double depth) const;
-    // The instantaneous frequency (Hz) of trace `trace` of `slots` at `time`.
-    float FrequencyAt(const std::vector<float>& slots, int trace, float time);
 
     // ---- handlers ----------------------------------------------------------------------------------
     void OnPaint(Dc& dc) override;
     void OnSize(unsigned type, int cx, int cy) override;
     void OnHScroll(int code, int pos) override;
-    void OnLButtonDown(unsigned flags, Point p) override;
-    void OnRButtonDown(unsigned flags, Point p) override;
-    void PrepareRepaint() override;
 
-    // ---- operations (TimeFrequencyWndInput.cpp) ----------------------------------------------------
-    // The search (or, `invalidate`, the clearing) from the point down to the range's
-    // end, or over the selected interval. False when it did not run.
-    bool RunSearch(Point p, bool invalidate) override;
-    // The picks of one frame (`slots`) from `start` (uSec) on trace `trace`: times
-    // into m_times, with m_picks.
-    void TrackFrame(const std::vector<float>& slots, int trace, float start);
-    void LeaveEditMode(bool merge) override;
-    // The slots of the datum's traces, in trace order.
-    const int* Slots() const { return m_receiverIndex.data(); }
-    int Traces() const { return std::min(std::max(m_receivers, 0), int(kSlots)); }
-
-    // ---- saving (TimeFrequencyWndSave.cpp) ----------------------------------------------------------
     // Writes the profile of the range as a data set of a time and a frequency curve per
-    // receiver at m_outputPath; 1, or 0 after the message of what stopped it (no file
-    // is left behind).
+    // receiver at the output path; 1, or 0 after the message of what stopped it (no
+    // file is left behind) (TimeFrequencyWndSave.cpp).
     int SaveProfile() override;
-
-    // ---- rendering (TimeFrequencyWndPaint.cpp) ----------------------------------------------------
-    void Render();
 
 protected:
     std::string HistoryTitle() const override { return "*** Instantaneous Time/Frequency Profile"; }
 
 private:
+    TfSetup m_setup;
+    TfTimeWindow m_time;
+    TfFrequencyWindow m_frequency;
+    int m_timeTickStep = 500, m_timeLabelStep = 500, m_freqTickStep = 500, m_freqLabelStep = 1000;
+    int m_timeWidth = 0, m_frequencyWidth = 0;
+    TfProfile m_profile;
+    std::array<float, kSlots> m_times{};
+    std::array<float, kSlots> m_frequencies{};
+    std::array<int, kSlots> m_picks{};       // the sample each pick's scans start from
+    int m_clickedTrace = 0;                  // in trace order: searched or edited
+    bool m_firstPointPending = true, m_dragging = false;
+    int m_editEnd = 0;                       // scroll position of the edit's deepest point
+
     bool SetUpItem(const ChosenDatum& datum);
     void SetRange(double top, double bottom);
-    void InvalidateImage();
+    // From the asked ranges, snapped to samples and bins; tick and label steps follow.
+    void SetWindows();
+    void ApplyDomainZoom(int request) override;
     void BeforeVerticalMove() override;
-    // Input.
+    // The frame of the range that holds `depth` (truncated to the frame above it).
+    int DepthToFrame(double depth) const;
+    // The frame of the range nearest to `depth`.
+    int NearestFrame(double depth) const;
+    // The slots of the datum's traces, in trace order.
+    const int* Slots() const { return m_receiverIndex.data(); }
+    int Traces() const { return std::min(std::max(m_receivers, 0), int(kSlots)); }
+    // Input (TimeFrequencyWndInput.cpp).
+    // The search (or, `invalidate`, the clearing) from the point down to the range's
+    // end, or over the selected interval. False when it did not run.
+    bool RunSearch(Point p, bool invalidate) override;
+    void LeaveEditMode(bool merge) override;
     void ShowReadOut(const Hit& at);
     void ShowReadOutAt(Point p) override { ShowReadOut(HitTest(p)); }
-    void SelectionStep(const Hit& at);
     void EditPoint(const Hit& at);
-    void EnterEditMode();
+    void EnterEditMode() override;
+    void EditPointAt(Point p) override;
+    bool HasEdits() const override;
+    float AxisValueAt(Point p) const override;
     bool ConfirmSlowness();
-    // Paint.
-    void RenderRow(int row, int column, int buffer0, int buffer1, float weight, bool interval);
+    // Paint (TimeFrequencyWndPaint.cpp).
+    void LayOutTrack() override;
+    void HorizontalScroll(int& max, int& pos) const override;
+    std::vector<float> AxisKey() const override;
+    int ImageWidth() const override;
+    bool EveryRow() const override;
+    void RenderRow(int row, int b0, int b1, float weight, bool interval) override;
+    void RenderColumnRow(int row, int column, int buffer0, int buffer1, float weight, bool interval);
     // The complex spectrum of every shown slot of render buffer `b`.
     void TransformFrame(int b);
     void DrawAxes(Dc& dc);
@@ -142,12 +148,5 @@ private:
     std::array<std::vector<float>, 2> m_renderSpectra; // per slot: bins 0 .. n/2, re and im
     std::vector<float> m_scratchFrame;
     std::vector<float> m_re, m_im;      // the analytic signal of one trace
-    struct RenderKey {
-        PageKey page;
-        int timeFirst = -1, timeLast = -1, freqFirst = -1, freqLast = -1;
-        float gain = 0;
-        bool operator==(const RenderKey&) const = default;
-    };
-    RenderKey KeyNow() const;
-    RenderKey m_rendered;
+    ColumnMap m_timeColumns, m_frequencyColumns; // the panels' pixels over samples and bins
 };

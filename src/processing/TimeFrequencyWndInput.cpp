@@ -41,21 +41,21 @@ void CTimeFrequencyWnd::OnHScroll(int code, int pos)
 CTimeFrequencyWnd::Hit CTimeFrequencyWnd::HitTest(Point p) const
 {
     Hit at;
-    at.depth = m_pageTopDepth + (p.y - m_plotRect.top) * m_depthPerPixel;
+    at.depth = DepthAt(p);
     int within = 0;
     at.column = TrackAt(p.x, within);
     if (at.column < 0 || m_timeWidth < 1 || m_frequencyWidth < 1) {
         at.column = -1;
         return at;
     }
-    at.trace = m_tracks[size_t(at.column)];
+    at.trace = m_page.tracks[size_t(at.column)];
     if (within < m_timeWidth) {
         at.inTime = true;
         at.time = ClampToFloat(m_time.start + double(within) / m_timeWidth * TimeSpan());
-    } else if (within >= m_timeWidth + m_margin) {
+    } else if (within >= m_timeWidth + m_page.margin) {
         at.inFrequency = true;
         at.frequency =
-            ClampToFloat(m_frequency.start + double(within - m_timeWidth - m_margin) / m_frequencyWidth * FrequencySpan());
+            ClampToFloat(m_frequency.start + double(within - m_timeWidth - m_page.margin) / m_frequencyWidth * FrequencySpan());
     }
     return at;
 }
@@ -105,68 +105,11 @@ void CTimeFrequencyWnd::LeaveEditMode(bool merge)
 
 void CTimeFrequencyWnd::BeforeVerticalMove() { LeaveEditMode(true); }
 
-void CTimeFrequencyWnd::OnLButtonDown(unsigned flags, Point p)
-{
-    if (!m_plotRect.Contains(p)) return;
-    const Hit at = HitTest(p);
-    if (flags == kShiftClick) {
-        if (!m_editMode) {
-            EnterEditMode();
-            return;
-        }
-        // Leaving edit mode keeps the edit unless the user says No.
-        const bool keep = !theApp.m_display.profileOption
-                          || MessageBox("Do you want to save recent modifications?", MB_YESNO | MB_ICONQUESTION) != IDNO;
-        LeaveEditMode(keep);
-        Repaint(true);
-        return;
-    }
-    if (m_editMode) {
-        EditPoint(at);
-        return;
-    }
-    if (flags == kControlClick) {
-        SelectionStep(at);
-        return;
-    }
-    ShowReadOut(at);
-}
+bool CTimeFrequencyWnd::HasEdits() const { return !m_profile.Edits().empty(); }
 
-void CTimeFrequencyWnd::OnRButtonDown(unsigned flags, Point p)
-{
-    if (flags != MK_RBUTTON || !m_plotRect.Contains(p)) return;
-    if (!m_editMode) {
-        EnterEditMode();
-        return;
-    }
-    const bool edits = !m_profile.Edits().empty();
-    LeaveEditMode(true);
-    if (edits) Repaint(false);
-}
+void CTimeFrequencyWnd::EditPointAt(Point p) { EditPoint(HitTest(p)); }
 
-void CTimeFrequencyWnd::SelectionStep(const Hit& at)
-{
-    if (!m_intervalStarted) {
-        m_intervalStart = at.depth;
-        m_intervalStartTime = at.time;
-        m_intervalEnd = m_profileEnd;
-        m_intervalStarted = true;
-    } else if (!m_intervalComplete) {
-        m_intervalEnd = at.depth;
-        m_intervalEndTime = at.time;
-        m_intervalComplete = true;
-        if (m_intervalEnd < m_intervalStart) {
-            std::swap(m_intervalStart, m_intervalEnd);
-            std::swap(m_intervalStartTime, m_intervalEndTime);
-        }
-    } else {
-        m_intervalStart = m_profileStart;
-        m_intervalEnd = m_profileEnd;
-        m_intervalStarted = m_intervalComplete = false;
-    }
-    SetCursor(CursorKind::Arrow);
-    Repaint(true);
-}
+float CTimeFrequencyWnd::AxisValueAt(Point p) const { return HitTest(p).time; }
 
 // ---- editing by hand ----------------------------------------------------------------------------------
 
@@ -205,11 +148,11 @@ bool CTimeFrequencyWnd::ConfirmSlowness()
 {
     if (!theApp.m_display.profileOption) return true;
     CSlownessProfileSetupDlg dlg;
-    dlg.m_minimum = m_minSlowness;
-    dlg.m_maximum = m_maxSlowness;
+    dlg.m_minimum = m_setup.minSlowness;
+    dlg.m_maximum = m_setup.maxSlowness;
     if (dlg.DoModal() != IDOK) return false;
-    m_minSlowness = dlg.m_minimum;
-    m_maxSlowness = std::min(dlg.m_maximum, kSlownessLimit);
+    m_setup.minSlowness = dlg.m_minimum;
+    m_setup.maxSlowness = std::min(dlg.m_maximum, kSlownessLimit);
     return true;
 }
 
@@ -220,7 +163,7 @@ void CTimeFrequencyWnd::TrackFrame(const std::vector<float>& slots, int trace, f
         m_times[size_t(Slots()[t])] = kTfInvalid;
         m_frequencies[size_t(Slots()[t])] = kProfileAbsent;
     }
-    const TimeSearch search{m_step, m_minSlowness, m_maxSlowness, theApp.m_display.singleReceiver != 0};
+    const TimeSearch search{m_step, m_setup.minSlowness, m_setup.maxSlowness, theApp.m_display.singleReceiver != 0};
     const FrameSlots frame{slots.data(), size_t(m_n), m_n};
     TimeStep(search, frame, Slots(), Traces(), trace, m_receiverOffset.data(), start, m_times.data(), m_picks.data());
     if (search.singleReceiver) return;
@@ -235,26 +178,20 @@ void CTimeFrequencyWnd::TrackFrame(const std::vector<float>& slots, int trace, f
 
 bool CTimeFrequencyWnd::RunSearch(Point p, bool invalidate)
 {
-    if (!m_plotRect.Contains(p)) return false;
+    if (!m_page.plotRect.Contains(p)) return false;
     const Hit at = HitTest(p);
     // A search starts from a time on a trace; an invalidation needs only the trace.
     if (at.column < 0 || (!invalidate && !at.inTime)) return false;
     m_clickedTrace = at.trace;
-    const char* question =
-        invalidate ? "Do you want to invalidate selected interval?" : "Do you want to execute profile searching routine?";
-    if (MessageBox(question, MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
+    if (!RunAsked(invalidate)) return false;
     if (!invalidate && !ConfirmSlowness()) return false;
     LeaveEditMode(true);
 
-    const double start = m_intervalStarted ? m_intervalStart : at.depth;
-    const double end = m_intervalStarted ? m_intervalEnd : m_profileEnd;
     int first = 0, last = 0;
-    SearchPositions(start, end, first, last);
+    RunPositions(at.depth, first, last);
 
     CProgressDlg progress;
-    progress.Create();
-    progress.SetStatus("Profiling in progress. Please wait...");
-    progress.SetRange(0, last - first);
+    StartRunProgress(progress, last - first);
     for (int t = 0; t < Traces(); ++t) {
         m_times[size_t(Slots()[t])] = kTfInvalid;
         m_frequencies[size_t(Slots()[t])] = kTfInvalid;
@@ -265,9 +202,7 @@ bool CTimeFrequencyWnd::RunSearch(Point p, bool invalidate)
     float time = at.time;
     // Depth order: down the frames of a down log, back through those of an up log.
     for (int position = first; position <= last; ++position) {
-        if (progress.CheckCancelButton()
-            && MessageBox("Are you sure you want to stop tracking?", MB_YESNO | MB_ICONQUESTION) == IDYES)
-            break;
+        if (StopAsked(progress, "Are you sure you want to stop tracking?")) break;
         const int frame = m_frames.FrameAtScrollPosition(position);
         if (!invalidate) {
             // A frame that cannot be read is searched in the previous frame's samples.
@@ -288,9 +223,7 @@ bool CTimeFrequencyWnd::RunSearch(Point p, bool invalidate)
         run.push_back(r);
         progress.StepIt();
     }
-    m_intervalStarted = m_intervalComplete = false;
-    m_intervalStart = m_profileStart;
-    m_intervalEnd = m_profileEnd;
+    EndSelection();
     m_profile.MergeRun(run, Slots(), Traces(), single, int(clicked));
     SetCursor(CursorKind::Arrow);
     progress.DestroyWindow();

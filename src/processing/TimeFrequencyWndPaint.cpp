@@ -12,18 +12,6 @@ namespace {
 
 constexpr Pen kTickPen{PS_SOLID, 0, Rgb(0, 0, 0)};
 
-// The values of `v` at first .. last resampled by linear interpolation to `width` pixels.
-void Resample(const float* v, int first, int last, int width, float* out)
-{
-    const double perPixel = double(last - first) / width;
-    for (int x = 0; x < width; ++x) {
-        const double at = first + x * perPixel;
-        const int i0 = std::clamp(ClampToInt(std::floor(at)), first, last);
-        const int i1 = std::min(i0 + 1, last);
-        out[x] = v[i0] + (v[i1] - v[i0]) * float(at - i0);
-    }
-}
-
 } // namespace
 
 // ---- rendering ------------------------------------------------------------------------------
@@ -39,7 +27,7 @@ void CTimeFrequencyWnd::TransformFrame(int b)
     CFft fft;
     fft.m_sign = 1;
     fft.m_n = m_n;
-    for (int trace : m_tracks) {
+    for (int trace : m_page.tracks) {
         const size_t slot = size_t(Slots()[trace]);
         const float* x = frame.data() + slot * size_t(m_n);
         float* out = spectra.data() + slot * bins * 2;
@@ -60,81 +48,93 @@ void CTimeFrequencyWnd::TransformFrame(int b)
     }
 }
 
-void CTimeFrequencyWnd::Render()
+int CTimeFrequencyWnd::ImageWidth() const
 {
-    m_rendered = KeyNow();
-    StartRender();
-    const int columns = int(m_tracks.size());
-    // No receiver shown, or a window too narrow for a panel: no column is drawn.
-    if (columns == 0 || m_timeWidth < 1 || m_frequencyWidth < 1 || m_pageRows < 1) {
-        m_plotRect = {};
-        m_image = Image();
-        return;
-    }
-    const int width = (m_trackWidth + m_gap) * columns;
-    StartImage(width);
-    m_pixels.resize(size_t(std::max(m_timeWidth, m_frequencyWidth)));
-    WalkRows(m_style != "Signature", m_intervalStarted, m_intervalStart, m_intervalEnd,
-             [&](int row, int b0, int b1, float weight, bool interval) {
-                 for (int c = 0; c < columns; ++c) RenderRow(row, c, b0, b1, weight, interval);
-             });
-    m_plotRect = {m_leftMargin, m_topMargin, m_leftMargin + width, m_topMargin + m_rowsDrawn};
+    // A window too narrow for a panel: no column is drawn.
+    if (m_timeWidth < 1 || m_frequencyWidth < 1) return 0;
+    return (m_page.trackWidth + m_page.gap) * int(m_page.tracks.size());
+}
+
+bool CTimeFrequencyWnd::EveryRow() const { return m_common.style != "Signature"; }
+
+void CTimeFrequencyWnd::RenderRow(int row, int b0, int b1, float weight, bool interval)
+{
+    for (int c = 0; c < int(m_page.tracks.size()); ++c) RenderColumnRow(row, c, b0, b1, weight, interval);
 }
 
 void CTimeFrequencyWnd::RenderFrameLoaded(int b, int, bool) { TransformFrame(b); }
 
-void CTimeFrequencyWnd::RenderRow(int row, int column, int buffer0, int buffer1, float weight, bool interval)
+void CTimeFrequencyWnd::RenderColumnRow(int row, int column, int buffer0, int buffer1, float weight, bool interval)
 {
-    const int trace = m_tracks[size_t(column)];
+    const int trace = m_page.tracks[size_t(column)];
     const size_t slot = size_t(Slots()[trace]);
     const float gain = theApp.m_display.zoomFactor1 > 0 && std::isfinite(theApp.m_display.zoomFactor1)
                            ? theApp.m_display.zoomFactor1
                            : 1.0f;
     float* v = m_row.data();
     float* values = m_pixels.data();
-    const int base = m_topMargin + row;
-    auto draw = [&](int left, int width) {
-        if (m_style == "Signature") {
-            AddWiggle(left, base, values, width);
-            return;
+    auto draw = [&](const ColumnMap& map, int left, auto&& sample) {
+        for (int x = 0; x < map.width; ++x) {
+            const float v0 = sample(map.i0[size_t(x)]), v1 = sample(map.i1[size_t(x)]);
+            values[x] = v0 + (v1 - v0) * map.frac[size_t(x)];
         }
-        uint32_t* pixels = m_image.Row(row) + (left - m_leftMargin);
-        for (int x = 0; x < width; ++x) {
-            const int index = ColourIndex(values[x]);
-            if (index >= 0) pixels[x] = PaletteColour(m_palette, index, interval);
-        }
+        if (m_common.style == "Signature") AddWiggle(row, left, values, map.width);
+        else ColourRow(m_image.Row(row) + (left - m_page.leftMargin), values, map.width, interval);
     };
 
     // The time panel: the row's samples in the window, divided by the largest of them.
     const TfTimeWindow& t = m_time;
     const float* previous = m_renderFrames[size_t(buffer0)].data() + slot * size_t(m_n);
     const float* current = m_renderFrames[size_t(buffer1)].data() + slot * size_t(m_n);
-    float largest = 0;
-    for (int j = t.first; j <= t.last; ++j) {
-        v[j] = previous[j] + (current[j] - previous[j]) * weight;
-        if (std::isfinite(v[j])) largest = std::max(largest, std::fabs(v[j]));
-    }
+    const float largest = LargestMagnitude(previous, current, weight, t.first, t.last);
     const float factor = largest > 0 ? gain / largest : 0.0f; // a row of zeros stays 0
-    for (int j = t.first; j <= t.last; ++j) v[j] = std::isnan(v[j]) ? NAN : std::clamp(v[j] * factor, -1.0f, 1.0f);
-    Resample(v, t.first, t.last, m_timeWidth, values);
-    draw(TimeLeft(column), m_timeWidth);
+    // Samples between the frames are worked out where a pixel needs them.
+    auto sample = [&](int j) {
+        const float s = previous[j] + (current[j] - previous[j]) * weight;
+        return std::isnan(s) ? NAN : std::clamp(s * factor, -1.0f, 1.0f);
+    };
+    MapColumns(m_timeColumns, t.first, t.last, m_timeWidth);
+    draw(m_timeColumns, TimeLeft(column), sample);
 
     // The frequency panel: the row's amplitude spectrum divided by its largest bin.
-    const int bins = m_n / 2 + 1;
+    const TfFrequencyWindow& f = m_frequency;
+    const int bins = m_n / 2 + 1, shownLast = std::max(f.last, f.first);
     const float* s0 = m_renderSpectra[size_t(buffer0)].data() + slot * size_t(bins) * 2;
     const float* s1 = m_renderSpectra[size_t(buffer1)].data() + slot * size_t(bins) * 2;
-    float peak = 0;
-    for (int k = 0; k < bins; ++k) {
+    auto power = [&](int k) {
         const double re = s0[2 * k] + (s1[2 * k] - s0[2 * k]) * weight;
         const double im = s0[2 * k + 1] + (s1[2 * k + 1] - s0[2 * k + 1]) * weight;
-        v[k] = float(std::sqrt(re * re + im * im));
-        if (std::isfinite(v[k])) peak = std::max(peak, v[k]);
+        return re * re + im * im;
+    };
+    // The largest bin from the largest power (the root keeps the order); only the
+    // shown bins take their root.
+    std::array<double, 4> most{};
+    int k = 0;
+    for (; k + 4 <= bins; k += 4)
+        for (int i = 0; i < 4; ++i) {
+            const double p = power(k + i);
+            most[size_t(i)] = p > most[size_t(i)] ? p : most[size_t(i)]; // NaN is not counted
+        }
+    for (; k < bins; ++k) {
+        const double p = power(k);
+        most[0] = p > most[0] ? p : most[0];
     }
-    const TfFrequencyWindow& f = m_frequency;
+    float peak = float(std::sqrt(*std::max_element(most.begin(), most.end())));
+    if (!std::isfinite(peak)) {
+        // Bins past a float's range are not counted: the largest of the others.
+        peak = 0;
+        for (k = 0; k < bins; ++k) {
+            const float a = float(std::sqrt(power(k)));
+            if (std::isfinite(a)) peak = std::max(peak, a);
+        }
+    }
     const float scale = peak > 0 ? 1.0f / peak : 0.0f;
-    for (int k = f.first; k <= f.last; ++k) v[k] *= scale;
-    Resample(v, f.first, std::max(f.last, f.first), m_frequencyWidth, values);
-    draw(FrequencyLeft(column), m_frequencyWidth);
+    for (k = f.first; k <= shownLast; ++k) {
+        v[k] = float(std::sqrt(power(k)));
+        if (k <= f.last) v[k] *= scale;
+    }
+    MapColumns(m_frequencyColumns, f.first, shownLast, m_frequencyWidth);
+    draw(m_frequencyColumns, FrequencyLeft(column), [v](int k) { return v[k]; });
 }
 
 // ---- painting ----------------------------------------------------------------------------------
@@ -150,7 +150,7 @@ void CTimeFrequencyWnd::OnPaint(Dc& dc)
 
 void CTimeFrequencyWnd::DrawAxes(Dc& dc)
 {
-    const int bottom = m_plotRect.bottom;
+    const int bottom = m_page.plotRect.bottom;
     dc.SelectPen(kTickPen);
     dc.SetTextAlign(TA_CENTER | TA_TOP);
     std::string text;
@@ -174,57 +174,37 @@ void CTimeFrequencyWnd::DrawAxes(Dc& dc)
             if (time) FormatInto(text, "%2.1f", value * 0.001);
             else FormatInto(text, "%4.1f", value * 0.001);
             const int half = (dc.GetTextExtent(text).cx + 1) / 2;
-            if (left + x - half <= lastRight + 2 || left + x + half > left + width + m_margin / 2) continue;
+            if (left + x - half <= lastRight + 2 || left + x + half > left + width + m_page.margin / 2) continue;
             dc.TextOut(left + x, bottom + 1, text);
             lastRight = left + x + half;
         }
     };
-    for (int c = 0; c < int(m_tracks.size()); ++c) {
-        const size_t trace = size_t(m_tracks[size_t(c)]);
-        if (trace < m_traceLabels.size()) dc.TextOut(TrackLeft(c) + m_trackWidth / 2, m_topMargin - m_fontHeight - 1, m_traceLabels[trace]);
+    for (int c = 0; c < int(m_page.tracks.size()); ++c) {
+        const size_t trace = size_t(m_page.tracks[size_t(c)]);
+        if (trace < m_traceLabels.size()) dc.TextOut(TrackLeft(c) + m_page.trackWidth / 2, m_page.topMargin - m_page.fontHeight - 1, m_traceLabels[trace]);
         axis(TimeLeft(c), m_timeWidth, m_time.start, TimeSpan(), m_time.firstTick, m_timeTickStep, m_timeLabelStep, true);
         axis(FrequencyLeft(c), m_frequencyWidth, m_frequency.start, FrequencySpan(), m_frequency.firstTick, m_freqTickStep,
              m_freqLabelStep, false);
     }
-    dc.TextOut(m_clientWidth / 2, m_fontHeight / 4 - 3, m_caption);
-    dc.TextOut(m_clientWidth / 2, bottom + 1 + m_fontHeight, m_axisTitle);
+    dc.TextOut(m_page.clientWidth / 2, m_page.fontHeight / 4 - 3, m_caption);
+    dc.TextOut(m_page.clientWidth / 2, bottom + 1 + m_page.fontHeight, m_axisTitle);
 }
 
 void CTimeFrequencyWnd::DrawProfile(Dc& dc, const std::vector<TfRecord>& records, const Pen& pen, bool onlyClicked)
 {
     if (records.empty() || m_timeWidth < 1 || m_frequencyWidth < 1) return;
-    auto recordOf = [&records](int frame) -> const TfRecord* {
-        const auto it = std::lower_bound(records.begin(), records.end(), frame,
-                                         [](const TfRecord& r, int f) { return r.frame < f; });
-        return it != records.end() && it->frame == frame ? &*it : nullptr;
-    };
     dc.SelectPen(pen);
-    std::vector<Point> line;
-    auto flush = [&] {
-        if (line.size() >= 2) dc.Polyline(line.data(), int(line.size()));
-        else if (line.size() == 1) dc.SetPixel(line[0].x, line[0].y, pen.color);
-        line.clear();
-    };
-    // A value absent, invalid or outside the panel's window breaks the line.
-    auto curve = [&](size_t slot, bool times, int left, int width, double start, double span) {
-        if (!(span > 0)) return;
-        for (int position = m_topPosition; position <= m_lastPosition; ++position) {
-            const TfRecord* r = recordOf(m_frames.FrameAtScrollPosition(position));
-            const float v = r ? (times ? r->times[slot] : r->frequencies[slot]) : kAbsent;
-            if (!r || v == kAbsent || !(v >= start && v <= start + span)) {
-                flush();
-                continue;
-            }
-            const int x = left + std::min(ClampToInt((v - start) / span * width), width - 1);
-            line.push_back({x, m_topMargin + RowOfPosition(position)});
-        }
-        flush();
-    };
-    for (int c = 0; c < int(m_tracks.size()); ++c) {
-        const int trace = m_tracks[size_t(c)];
+    for (int c = 0; c < int(m_page.tracks.size()); ++c) {
+        const int trace = m_page.tracks[size_t(c)];
         if (onlyClicked && trace != m_clickedTrace) continue;
         const size_t slot = size_t(Slots()[trace]);
-        curve(slot, true, TimeLeft(c), m_timeWidth, m_time.start, TimeSpan());
-        curve(slot, false, FrequencyLeft(c), m_frequencyWidth, m_frequency.start, FrequencySpan());
+        DrawTrackCurve(dc, pen, TimeLeft(c), m_timeWidth, m_time.start, TimeSpan(), [&](int frame) {
+            const TfRecord* r = FindByFrame(records, frame, &TfRecord::frame);
+            return r ? r->times[slot] : kAbsent;
+        });
+        DrawTrackCurve(dc, pen, FrequencyLeft(c), m_frequencyWidth, m_frequency.start, FrequencySpan(), [&](int frame) {
+            const TfRecord* r = FindByFrame(records, frame, &TfRecord::frame);
+            return r ? r->frequencies[slot] : kAbsent;
+        });
     }
 }

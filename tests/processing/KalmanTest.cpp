@@ -129,31 +129,31 @@ TEST_F(KalmanWndTest, ProcessingAnIntervalCorrectsItsFramesAndUndoRestoresThem)
     // Ctrl+clicks at frames 5 and 2: the ends swap, the interval is frames 2 .. 5.
     frame.Mouse(*v, "ldown", MK_LBUTTON | MK_CONTROL, Row(*v, 5));
     frame.Mouse(*v, "ldown", MK_LBUTTON | MK_CONTROL, Row(*v, 2));
-    ASSERT_TRUE(v->m_selectionEnd);
+    ASSERT_TRUE(v->Selected().complete);
     Process(*v, Row(*v, 3));
-    EXPECT_EQ(v->m_intervalFirst, 2);
-    EXPECT_EQ(v->m_intervalLast, 5);
-    EXPECT_FALSE(v->m_selectionStart);
-    ASSERT_EQ(v->m_intervals.Records().size(), 1u);
+    EXPECT_EQ(v->IntervalFirst(), 2);
+    EXPECT_EQ(v->IntervalLast(), 5);
+    EXPECT_FALSE(v->Selected().started);
+    ASSERT_EQ(v->Intervals().Records().size(), 1u);
     // The mean of frames 2..5 is 35 + t + j / 100: frame 4 becomes 5, frame 6 stays.
     std::vector<float> slots;
     ASSERT_TRUE(v->ReadFrame(4, slots));
-    EXPECT_TRUE(v->m_intervals.Apply(4, slots.data(), size_t(v->m_n), v->m_receiverIndex.data()));
-    EXPECT_NEAR(slots[size_t(v->m_receiverIndex[1]) * size_t(v->m_n) + 7], 5.0f, 1e-4);
-    EXPECT_FALSE(v->m_intervals.Apply(6, slots.data(), size_t(v->m_n), v->m_receiverIndex.data()));
+    EXPECT_TRUE(v->Intervals().Apply(4, slots.data(), size_t(v->Samples()), v->m_receiverIndex.data()));
+    EXPECT_NEAR(slots[size_t(v->m_receiverIndex[1]) * size_t(v->Samples()) + 7], 5.0f, 1e-4);
+    EXPECT_FALSE(v->Intervals().Apply(6, slots.data(), size_t(v->Samples()), v->m_receiverIndex.data()));
 
     // Without a selection: from the clicked frame to the range's last (7), not past it.
     Process(*v, Row(*v, 6));
-    EXPECT_EQ(v->m_intervalFirst, 6);
-    EXPECT_EQ(v->m_intervalLast, 7);
+    EXPECT_EQ(v->IntervalFirst(), 6);
+    EXPECT_EQ(v->IntervalLast(), 7);
     host.ExpectMessage("Do you want to undo recently processed depth interval?", IDYES);
     frame.Mouse(*v, "ldbl", MK_LBUTTON | MK_SHIFT, Row(*v, 1));
-    ASSERT_EQ(v->m_intervals.Records().size(), 1u);
-    EXPECT_EQ(v->m_intervals.Records().front().first, 2);
+    ASSERT_EQ(v->Intervals().Records().size(), 1u);
+    EXPECT_EQ(v->Intervals().Records().front().first, 2);
     // Refused: nothing changes.
     host.ExpectMessage("Do you want to execute Kalman filter procedure?", IDNO);
     frame.Mouse(*v, "ldbl", MK_LBUTTON, Row(*v, 0));
-    EXPECT_EQ(v->m_intervals.Records().size(), 1u);
+    EXPECT_EQ(v->Intervals().Records().size(), 1u);
     host.ExpectMessage("Do you want to save output file :\n" + kalman.outputPath, IDNO);
     v->OnClose();
 }
@@ -164,7 +164,7 @@ TEST_F(KalmanWndTest, TheOutputHoldsTheCorrectedDatumAndItsHistoryEntry)
         std::remove(kalman.outputPath.c_str());
         CKalmanWnd* v = OpenKalman(direction);
         ASSERT_NE(v, nullptr);
-        Process(*v, Row(*v, v->m_rangeBottom - 1)); // the two deepest frames
+        Process(*v, Row(*v, v->Range().bottom - 1)); // the two deepest frames
         ASSERT_EQ(v->SaveProfile(), 1);
         const QtxImage out = LoadQtx(kalman.outputPath);
         ASSERT_EQ(out.descriptors.size(), 1u);
@@ -180,7 +180,7 @@ TEST_F(KalmanWndTest, TheOutputHoldsTheCorrectedDatumAndItsHistoryEntry)
             EXPECT_EQ(out.depths, LoadQtx(path).depths);
         }
         const std::string history(out.header.history, qtx::kHistorySize);
-        const std::string range = Format("*** Depth range : %10.4f - %10.4f", v->m_profileStart, v->m_profileEnd);
+        const std::string range = Format("*** Depth range : %10.4f - %10.4f", v->Range().start, v->Range().end);
         EXPECT_NE(history.find("\r\n\r\n*** Input data : " + path + "\r\n" + range), std::string::npos);
         EXPECT_NE(history.find("\r\n*** Kalman Filter "), std::string::npos);
         host.ExpectMessage("Do you want to save output file :\n" + kalman.outputPath, IDNO);
@@ -192,7 +192,7 @@ TEST_F(KalmanWndTest, ALogDirectionNeitherDownNorUpWritesNothing)
 {
     CKalmanWnd* v = OpenKalman();
     ASSERT_NE(v, nullptr);
-    v->m_file.m_header.logDirection = 7;
+    v->File().m_header.logDirection = 7;
     host.ExpectMessage("neither down (255) nor up (1)", IDOK);
     EXPECT_EQ(v->SaveProfile(), 0);
     EXPECT_FALSE(FileExists(kalman.outputPath));

@@ -48,9 +48,9 @@ inline void ExpectNothingDrawnWithNoReceiverShown(CProcessingWnd& view, Scripted
 {
     theApp.m_display.receiverShown.fill(0);
     StoreViewOptions();
-    EXPECT_EQ(view.m_trackWidth, 0);
-    EXPECT_EQ(view.m_rowsDrawn, 0);
-    EXPECT_TRUE(view.m_plotRect.IsEmpty());
+    EXPECT_EQ(view.Page().trackWidth, 0);
+    EXPECT_EQ(view.Page().rowsDrawn, 0);
+    EXPECT_TRUE(view.Page().plotRect.IsEmpty());
     frame.WindowOf(view)->Paint();
     frame.Mouse(view, "ldbl", MK_LBUTTON, {100, 100});
     frame.Mouse(view, "move", 0, {100, 100});
@@ -89,15 +89,15 @@ protected:
     // where a search that truncates depths to frames starts).
     static Point At(const CProfileWnd& v, int track, double value, int position, bool atOrBelow = false)
     {
-        const double x = (value - v.m_axis.start) / v.PixelSpan() * v.m_trackWidth;
-        const double row = (v.DepthOfPosition(position) - v.m_pageTopDepth) / v.m_depthPerPixel;
+        const double x = (value - v.Axis().start) / v.PixelSpan() * v.Page().trackWidth;
+        const double row = (v.DepthOfPosition(position) - v.Page().pageTopDepth) / v.Page().depthPerPixel;
         return {v.TrackLeft(track) + int(std::lround(x)),
-                v.m_plotRect.top + int(atOrBelow ? std::ceil(row - 1e-9) : std::lround(row))};
+                v.Page().plotRect.top + int(atOrBelow ? std::ceil(row - 1e-9) : std::lround(row))};
     }
     // Value of slot `slot` of the profile at scroll position `position`.
     static float Value(const CProfileWnd& v, int position, int slot)
     {
-        return v.ProfileRecord(v.m_frames.FrameAtScrollPosition(position))->m_values[size_t(slot)];
+        return v.ProfileRecord(v.Frames().FrameAtScrollPosition(position))->m_values[size_t(slot)];
     }
     // Closing asks whether to save (the confirmation setting is on from start-up).
     void Close(CProfileWnd* v)

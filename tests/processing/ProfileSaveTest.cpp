@@ -14,7 +14,7 @@ protected:
     static float Mark(int frame, int slot) { return float(100 * frame + slot); }
     static void FillProfile(CProfileWnd& v)
     {
-        for (CProfileRecord& r : v.m_profile)
+        for (CProfileRecord& r : v.Profile())
             for (int slot = 0; slot < CViewerWnd::kSlots; ++slot) r.m_values[size_t(slot)] = Mark(r.m_frame, slot);
     }
     std::string History() const

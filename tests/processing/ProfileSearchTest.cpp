@@ -1,5 +1,7 @@
 #include "processing/ProfileSearch.h"
 #include "processing/ProcessingWnd.h"
+#include "common/Fft.h"
+#include "processing/TimeFrequency.h"
 
 #include <gtest/gtest.h>
 
@@ -152,7 +154,7 @@ TEST(ProfileSearch, TheSpectralPeakIsReportedAtItsOwnBin)
     // window's own spectrum.
     std::vector<float> x(64), bins(33);
     for (int i = 0; i < 64; ++i) x[size_t(i)] = float(std::sin(2 * kPi * 8 * i / 64));
-    CProcessingWnd::AmplitudeSpectrum(x.data(), 64, bins.data());
+    AmplitudeSpectrum(x.data(), 64, bins.data());
     EXPECT_FLOAT_EQ(FrequencyPeak(bins.data(), 33, 1e6f / 640, 0, 50000), 8 * 1e6f / 640);
 }
 
@@ -255,9 +257,9 @@ TEST(ProcessingWnd, TheInstantaneousFrequencyOfASineIsItsFrequency)
     std::vector<float> x(64);
     for (int i = 0; i < 64; ++i) x[size_t(i)] = float(std::cos(2 * kPi * 8 * i / 64));
     for (float time : {0.0f, 200.0f, 615.0f, 1e9f})
-        EXPECT_NEAR(CProcessingWnd::InstantaneousFrequency(x.data(), 64, 10, time), 12500, 1) << time;
+        EXPECT_NEAR(InstantaneousFrequency(x.data(), 64, 10, time), 12500, 1) << time;
     const std::vector<float> silent(64, 0.0f);
-    EXPECT_EQ(CProcessingWnd::InstantaneousFrequency(silent.data(), 64, 10, 100), 0.0f);
+    EXPECT_EQ(InstantaneousFrequency(silent.data(), 64, 10, 100), 0.0f);
 }
 
 } // namespace

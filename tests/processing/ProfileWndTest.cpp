@@ -10,11 +10,11 @@ TEST_F(ProfileWndTest, TracksShareTheWidthAndNoShownReceiverDrawsNothing)
     ASSERT_TRUE(WriteQtx(path, {Datum(4, 64, 10.0f)}, 40, 1000.0, 0.5, Arrivals()));
     CProfileWnd* view = Open();
     ASSERT_NE(view, nullptr);
-    EXPECT_EQ(view->m_tracks.size(), 4u) << "every receiver is shown";
-    EXPECT_EQ(view->m_trackWidth, (640 - (4 * 5 + 35)) / 4);
-    EXPECT_EQ(view->m_profile.size(), 40u);
-    EXPECT_EQ(view->m_image.width, (view->m_trackWidth + 5) * 4);
-    EXPECT_GT(view->m_rowsDrawn, 0);
+    EXPECT_EQ(view->Page().tracks.size(), 4u) << "every receiver is shown";
+    EXPECT_EQ(view->Page().trackWidth, (640 - (4 * 5 + 35)) / 4);
+    EXPECT_EQ(view->Profile().size(), 40u);
+    EXPECT_EQ(view->PageImage().width, (view->Page().trackWidth + 5) * 4);
+    EXPECT_GT(view->Page().rowsDrawn, 0);
 
     ExpectNothingDrawnWithNoReceiverShown(*view, frame, host);
     Close(view);
@@ -49,7 +49,7 @@ TEST_F(ProfileWndTest, DomainWindowsSnapToTheirSamplesAndStopShortOfNyquist)
         *range[k][1] = c.to;
         CProfileWnd* view = Open(c.domain);
         ASSERT_NE(view, nullptr) << c.domain;
-        const auto& a = view->m_axis;
+        const auto& a = view->Axis();
         EXPECT_FLOAT_EQ(a.start, c.start) << c.domain;
         EXPECT_FLOAT_EQ(a.end, c.end) << c.domain;
         EXPECT_FLOAT_EQ(a.width, c.width) << c.domain;
@@ -58,7 +58,7 @@ TEST_F(ProfileWndTest, DomainWindowsSnapToTheirSamplesAndStopShortOfNyquist)
         EXPECT_EQ(view->GetScrollInfo(SB_HORZ).max, c.scrollMax) << c.domain;
         // Scrolled to the end the window stops at the last sample (bin).
         view->OnHScroll(SB_THUMBPOSITION, 1 << 30);
-        EXPECT_EQ(view->m_axis.last, k == 1 ? view->m_n / 2 : view->m_n - 1) << c.domain;
+        EXPECT_EQ(view->Axis().last, k == 1 ? view->Samples() / 2 : view->Samples() - 1) << c.domain;
         Close(view);
     }
 }
@@ -97,8 +97,8 @@ TEST_F(ProfileWndTest, ZoomRequestsStopAtTheirLimitsWithTheirMessages)
     for (const Step& s : steps) {
         if (*s.message) host.ExpectMessage(s.message);
         frame.Command(s.command);
-        EXPECT_EQ(view->m_depthScale, s.scale) << s.command;
-        EXPECT_EQ(view->m_axis.width, s.width) << s.command;
+        EXPECT_EQ(view->Common().depthScale, s.scale) << s.command;
+        EXPECT_EQ(view->Axis().width, s.width) << s.command;
         EXPECT_EQ(theApp.m_display.depthZoomRequest, 0);
         EXPECT_EQ(theApp.m_display.dataAxisZoomRequest, 0);
     }
@@ -116,29 +116,29 @@ TEST_F(ProfileWndTest, TheTopFrameMovesBackUntilThePageFitsInBothLogDirections)
         setup.bottomDepth = 1600;
         CProfileWnd* view = Open();
         ASSERT_NE(view, nullptr);
-        EXPECT_EQ(view->m_rangeTop, 200);
-        EXPECT_EQ(view->m_rangeBottom, 999);
-        EXPECT_EQ(view->m_profileStart, 1100.0);
-        EXPECT_EQ(view->m_profileEnd, 1499.5);
-        EXPECT_EQ(view->m_profile.size(), 800u);
-        EXPECT_EQ(view->RangeFirstFrame(), down ? 200 : 0);
+        EXPECT_EQ(view->Range().top, 200);
+        EXPECT_EQ(view->Range().bottom, 999);
+        EXPECT_EQ(view->Range().start, 1100.0);
+        EXPECT_EQ(view->Range().end, 1499.5);
+        EXPECT_EQ(view->Profile().size(), 800u);
+        EXPECT_EQ(view->Range().firstFrame, down ? 200 : 0);
         view->OnKeyDown(VK_END, 1, 0);
-        const double pageEnd = 1499.5 - view->m_pageRows * view->m_depthPerPixel;
-        const int p = view->m_topPosition;
+        const double pageEnd = 1499.5 - view->Page().pageRows * view->Page().depthPerPixel;
+        const int p = view->Page().topPosition;
         EXPECT_LT(view->DepthOfPosition(p), pageEnd);
         EXPECT_GE(view->DepthOfPosition(p + 1), pageEnd) << "moved back no further than needed";
         EXPECT_EQ(frame.PaneText(1), Format("%10.4f [ft]", view->DepthOfPosition(p)));
         EXPECT_EQ(view->GetScrollInfo(SB_VERT).pos, p - 200);
         view->OnKeyDown(VK_HOME, 1, 0);
-        EXPECT_EQ(view->m_topPosition, 200);
-        const int page = view->m_framesPerPage;
+        EXPECT_EQ(view->Page().topPosition, 200);
+        const int page = view->Page().framesPerPage;
         ASSERT_GT(page, 40);
         view->OnKeyDown(VK_NEXT, 1, 0);
-        EXPECT_EQ(view->m_topPosition, 200 + page - 40);
+        EXPECT_EQ(view->Page().topPosition, 200 + page - 40);
         view->OnKeyDown(VK_PRIOR, 1, 0);
-        EXPECT_EQ(view->m_topPosition, 200) << "held at the range's top";
+        EXPECT_EQ(view->Page().topPosition, 200) << "held at the range's top";
         view->OnVScroll(SB_THUMBPOSITION, 1 << 30);
-        EXPECT_EQ(view->m_topPosition, p) << "a thumb past the end stops at the last page";
+        EXPECT_EQ(view->Page().topPosition, p) << "a thumb past the end stops at the last page";
         Close(view);
     }
 }
@@ -153,10 +153,10 @@ TEST_F(ProfileWndTest, ATimeSearchPicksTheClickedReceiverOrTheArrayDownToTheLast
     Search(*view, At(*view, 1, 220, 10, true));
     for (int p = 0; p < 40; ++p)
         for (int slot = 0; slot < 4; ++slot)
-            EXPECT_EQ(Value(*view, p, slot), slot == 1 && p >= 10 ? ArrivalTime(1) : CProcessingWnd::kAbsent)
+            EXPECT_EQ(Value(*view, p, slot), slot == 1 && p >= 10 ? ArrivalTime(1) : kProfileAbsent)
                 << p << " " << slot;
-    EXPECT_TRUE(view->m_curveShown);
-    EXPECT_TRUE(view->m_editList.empty()) << "merged, nothing left to apply twice";
+    EXPECT_TRUE(view->CurveShown());
+    EXPECT_TRUE(view->EditList().empty()) << "merged, nothing left to apply twice";
 
     frame.Command(ID_SINGLE_RECEIVER);
     ASSERT_EQ(theApp.m_display.singleReceiver, 0u);
@@ -167,9 +167,9 @@ TEST_F(ProfileWndTest, ATimeSearchPicksTheClickedReceiverOrTheArrayDownToTheLast
     // Cancel in the range dialog ends the run before anything changes.
     host.ExpectMessage("Do you want to execute profile searching routine?", IDYES);
     host.ScriptDialog(kIddSlownessProfileSetup).Press(IDCANCEL);
-    view->m_profile[0].m_values[0] = 1;
+    view->Profile()[0].m_values[0] = 1;
     frame.Mouse(*view, "ldbl", MK_LBUTTON, At(*view, 0, 190, 0));
-    EXPECT_EQ(view->m_profile[0].m_values[0], 1.0f);
+    EXPECT_EQ(view->Profile()[0].m_values[0], 1.0f);
     Close(view);
 }
 
@@ -187,9 +187,9 @@ TEST_F(ProfileWndTest, AStoppedSearchOnAnUpLogKeepsEachValueOnTheFrameItWasFound
     frame.Mouse(*view, "ldbl", MK_LBUTTON, At(*view, 0, ArrivalTime(0, shift(34)), 5, true));
     int found = 0;
     for (int p = 0; p < 40; ++p) {
-        const int f = view->m_frames.FrameAtScrollPosition(p);
+        const int f = view->Frames().FrameAtScrollPosition(p);
         const float v = Value(*view, p, 0);
-        if (v == CProcessingWnd::kAbsent) continue;
+        if (v == kProfileAbsent) continue;
         EXPECT_EQ(p, 5 + found) << "the frames searched, from the click down";
         EXPECT_EQ(v, ArrivalTime(0, shift(f))) << "frame " << f;
         ++found;
@@ -208,18 +208,18 @@ TEST_F(ProfileWndTest, SelectionStepsAndInvalidationClearTheInterval)
     Search(*view, At(*view, 0, 190, 0));
     // Ctrl+click: start, end (given in either order), then back to the whole profile.
     frame.Mouse(*view, "ldown", MK_LBUTTON | MK_CONTROL, At(*view, 2, 100, 30));
-    EXPECT_TRUE(view->m_selectionStart);
-    EXPECT_EQ(view->m_selectionBottom, view->m_profileEnd);
+    EXPECT_TRUE(view->Selected().started);
+    EXPECT_EQ(view->Selected().bottom, view->Range().end);
     frame.Mouse(*view, "ldown", MK_LBUTTON | MK_CONTROL, At(*view, 2, 100, 10));
-    EXPECT_TRUE(view->m_selectionEnd);
-    EXPECT_LT(view->m_selectionTop, view->m_selectionBottom);
-    const double top = view->m_selectionTop, bottom = view->m_selectionBottom;
+    EXPECT_TRUE(view->Selected().complete);
+    EXPECT_LT(view->Selected().top, view->Selected().bottom);
+    const double top = view->Selected().top, bottom = view->Selected().bottom;
     frame.Mouse(*view, "ldown", MK_LBUTTON | MK_CONTROL, At(*view, 2, 100, 20));
-    EXPECT_FALSE(view->m_selectionStart || view->m_selectionEnd);
-    EXPECT_EQ(view->m_selectionTop, view->m_profileStart);
+    EXPECT_FALSE(view->Selected().started || view->Selected().complete);
+    EXPECT_EQ(view->Selected().top, view->Range().start);
     frame.Mouse(*view, "ldown", MK_LBUTTON | MK_CONTROL, At(*view, 2, 100, 10));
     frame.Mouse(*view, "ldown", MK_LBUTTON | MK_CONTROL, At(*view, 2, 100, 30));
-    ASSERT_EQ(std::make_pair(view->m_selectionTop, view->m_selectionBottom), std::make_pair(top, bottom));
+    ASSERT_EQ(std::make_pair(view->Selected().top, view->Selected().bottom), std::make_pair(top, bottom));
 
     host.ExpectMessage("Do you want to invalidate selected interval?", IDYES);
     frame.Mouse(*view, "ldbl", MK_LBUTTON | MK_SHIFT, At(*view, 1, 100, 15));
@@ -228,9 +228,9 @@ TEST_F(ProfileWndTest, SelectionStepsAndInvalidationClearTheInterval)
     ASSERT_LT(first, last);
     for (int p = 0; p < 40; ++p) {
         const bool inside = p >= first && p <= last;
-        EXPECT_EQ(Value(*view, p, 3), inside ? CProcessingWnd::kAbsent : ArrivalTime(3)) << p;
+        EXPECT_EQ(Value(*view, p, 3), inside ? kProfileAbsent : ArrivalTime(3)) << p;
     }
-    EXPECT_FALSE(view->m_selectionStart) << "a run ends the selection";
+    EXPECT_FALSE(view->Selected().started) << "a run ends the selection";
     Close(view);
 }
 
@@ -240,40 +240,40 @@ TEST_F(ProfileWndTest, StrokesDrawDownOneTraceAndAreKeptOrDropped)
     CProfileWnd* view = Open();
     ASSERT_NE(view, nullptr);
     frame.Mouse(*view, "ldown", MK_LBUTTON | MK_SHIFT, At(*view, 1, 300, 0));
-    ASSERT_TRUE(view->m_editMode);
+    ASSERT_TRUE(view->EditMode());
     EXPECT_EQ(frame.WindowOf(*view)->cursor, CursorKind::Cross);
     const float v1 = view->ReadOutAt(At(*view, 1, 300, 10)).value;
     const float v2 = view->ReadOutAt(At(*view, 1, 400, 20)).value;
     frame.Mouse(*view, "ldown", MK_LBUTTON, At(*view, 1, 300, 10));
     frame.Mouse(*view, "ldown", MK_LBUTTON, At(*view, 1, 400, 20));
-    ASSERT_EQ(view->m_editList.size(), 11u);
+    ASSERT_EQ(view->EditList().size(), 11u);
     // Another trace, or a point back up the log: nothing changes.
     frame.Mouse(*view, "ldown", MK_LBUTTON, At(*view, 2, 400, 25));
     frame.Mouse(*view, "ldown", MK_LBUTTON, At(*view, 1, 400, 15));
-    EXPECT_EQ(view->m_editList.size(), 11u);
-    EXPECT_EQ(view->m_strokeEnd, 20);
+    EXPECT_EQ(view->EditList().size(), 11u);
+    EXPECT_EQ(view->StrokeEnd(), 20);
     // Shift+click leaves edit mode; the strokes are kept unless the answer is No.
     host.ExpectMessage("Do you want to save recent modifications?", IDYES);
     frame.Mouse(*view, "ldown", MK_LBUTTON | MK_SHIFT, At(*view, 1, 300, 0));
-    EXPECT_FALSE(view->m_editMode);
+    EXPECT_FALSE(view->EditMode());
     for (int p = 0; p < 40; ++p) {
-        const float expected = p < 10 || p > 20 ? CProcessingWnd::kAbsent : v1 + (v2 - v1) * float(p - 10) / 10;
+        const float expected = p < 10 || p > 20 ? kProfileAbsent : v1 + (v2 - v1) * float(p - 10) / 10;
         EXPECT_NEAR(Value(*view, p, 1), expected, 1e-3) << p;
-        EXPECT_EQ(Value(*view, p, 0), CProcessingWnd::kAbsent);
+        EXPECT_EQ(Value(*view, p, 0), kProfileAbsent);
     }
     frame.Mouse(*view, "ldown", MK_LBUTTON | MK_SHIFT, At(*view, 0, 300, 0));
     frame.Mouse(*view, "ldown", MK_LBUTTON, At(*view, 0, 300, 0));
     frame.Mouse(*view, "ldown", MK_LBUTTON, At(*view, 0, 300, 5));
     host.ExpectMessage("Do you want to save recent modifications?", IDNO);
     frame.Mouse(*view, "ldown", MK_LBUTTON | MK_SHIFT, At(*view, 1, 300, 0));
-    EXPECT_EQ(Value(*view, 3, 0), CProcessingWnd::kAbsent);
+    EXPECT_EQ(Value(*view, 3, 0), kProfileAbsent);
     // The right button: in, a stroke, out with it applied.
     frame.Mouse(*view, "rdown", MK_RBUTTON, At(*view, 0, 300, 0));
-    ASSERT_TRUE(view->m_editMode);
+    ASSERT_TRUE(view->EditMode());
     frame.Mouse(*view, "ldown", MK_LBUTTON, At(*view, 0, 300, 30));
     frame.Mouse(*view, "rdown", MK_RBUTTON, At(*view, 0, 300, 0));
-    EXPECT_FALSE(view->m_editMode);
-    EXPECT_NE(Value(*view, 30, 0), CProcessingWnd::kAbsent);
+    EXPECT_FALSE(view->EditMode());
+    EXPECT_NE(Value(*view, 30, 0), kProfileAbsent);
     Close(view);
 }
 
@@ -310,7 +310,7 @@ TEST_F(ProfileWndTest, WigglesAreDrawnOnEveryTenthRow)
         wiggles += op.rfind("Polyline(", 0) == 0;
         images += op.rfind("StretchImage", 0) == 0;
     }
-    EXPECT_EQ(wiggles, 2 * ((view->m_rowsDrawn + 9) / 10));
+    EXPECT_EQ(wiggles, 2 * ((view->Page().rowsDrawn + 9) / 10));
     EXPECT_EQ(images, 0);
     Close(view);
 }
@@ -326,7 +326,7 @@ TEST_F(ProfileWndTest, FrequencyAndAzimuthSearchesTakeTheirDialogsRanges)
     host.ExpectMessage("Do you want to execute profile searching routine?", IDYES);
     host.ScriptDialog(kIddFrequencyProfileSetup).Type(1125, "5000").Type(1126, "20000").Press(IDOK);
     frame.Mouse(*view, "ldbl", MK_LBUTTON, At(*view, 0, 5000, 0, true));
-    EXPECT_EQ(std::make_pair(view->m_minFrequency, view->m_maxFrequency), std::make_pair(5000.0f, 20000.0f));
+    EXPECT_EQ(std::make_pair(view->Setup().minFrequency, view->Setup().maxFrequency), std::make_pair(5000.0f, 20000.0f));
     for (int p = 0; p < 6; ++p) EXPECT_EQ(Value(*view, p, 1), 8 * 1e6f / 640) << p;
     Close(view);
 
@@ -338,7 +338,7 @@ TEST_F(ProfileWndTest, FrequencyAndAzimuthSearchesTakeTheirDialogsRanges)
     host.ExpectMessage("Do you want to execute profile searching routine?", IDYES);
     host.ScriptDialog(kIddAzimuthProfileSetup).Check(32287).Check(32288).Press(IDOK);
     frame.Mouse(*view, "ldbl", MK_LBUTTON, At(*view, 0, 90, 0, true));
-    EXPECT_TRUE(view->m_trackMaximum && !view->m_trackMinimum);
+    EXPECT_TRUE(view->Setup().trackMaximum && !view->Setup().trackMinimum);
     for (int p = 0; p < 6; ++p) EXPECT_EQ(Value(*view, p, 0), 80.0f) << p;
     Close(view);
 }
@@ -349,8 +349,8 @@ TEST_F(ProfileWndTest, AHeaderCountingFramesTheFileLacksOpensWhatIsThere)
     PatchQtxHeader(path, [](QtxFileHeader& h) { h.frameCount = 0x7FFFFFFF; });
     CProfileWnd* view = Open();
     ASSERT_NE(view, nullptr);
-    EXPECT_EQ(view->m_frames.FrameCount(), 3);
-    EXPECT_EQ(view->m_profile.size(), 3u);
+    EXPECT_EQ(view->Frames().FrameCount(), 3);
+    EXPECT_EQ(view->Profile().size(), 3u);
     Close(view);
 
     // Cut after the descriptor: not one frame.

@@ -80,12 +80,12 @@ protected:
     // first row not above it (searches truncate depths to frames).
     static Point AtTime(const CTimeFrequencyWnd& v, int column, double time, int position, bool nearest = false)
     {
-        const double x = (time - v.m_time.start) / v.TimeSpan() * v.m_timeWidth;
-        const double row = (v.DepthOfPosition(position) - v.m_pageTopDepth) / v.m_depthPerPixel;
+        const double x = (time - v.TimeWindow().start) / v.TimeSpan() * v.TimeWidth();
+        const double row = (v.DepthOfPosition(position) - v.Page().pageTopDepth) / v.Page().depthPerPixel;
         return {v.TimeLeft(column) + int(std::lround(x)),
-                v.m_plotRect.top + int(nearest ? std::lround(row) : std::ceil(row - 1e-9))};
+                v.Page().plotRect.top + int(nearest ? std::lround(row) : std::ceil(row - 1e-9))};
     }
-    static const TfRecord& Record(CTimeFrequencyWnd& v, int frame) { return *v.m_profile.Record(frame); }
+    static const TfRecord& Record(CTimeFrequencyWnd& v, int frame) { return *v.Profile().Record(frame); }
     void Search(CTimeFrequencyWnd& v, Point p)
     {
         host.ExpectMessage("Do you want to execute profile searching routine?", IDYES);
@@ -94,7 +94,7 @@ protected:
     }
     void Close(CTimeFrequencyWnd* v)
     {
-        host.ExpectMessage("Do you want to save output file :\n" + v->m_outputPath, IDNO);
+        host.ExpectMessage("Do you want to save output file :\n" + v->Common().outputPath, IDNO);
         v->OnClose();
     }
 };
@@ -114,10 +114,10 @@ TEST_F(TimeFrequencyWndTest, SetupRunOpensTheWindowWhichSearchesEditsAndSaves)
     host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcFound, 0).Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
     auto* view = dynamic_cast<CTimeFrequencyWnd*>(RunDepthProfileSetup(theViewerApp.ClassName(kClassSpare9)));
     ASSERT_NE(view, nullptr);
-    EXPECT_EQ(view->m_outputPath, output);
-    EXPECT_EQ(view->m_n, kSamples);
-    EXPECT_EQ(view->m_tracks.size(), 4u);
-    EXPECT_GT(view->m_rowsDrawn, 0);
+    EXPECT_EQ(view->Common().outputPath, output);
+    EXPECT_EQ(view->Samples(), kSamples);
+    EXPECT_EQ(view->Page().tracks.size(), 4u);
+    EXPECT_GT(view->Page().rowsDrawn, 0);
 
     // The search follows trace 1 alone (Single Receiver is on from start-up).
     Search(*view, AtTime(*view, 1, Crossing(1, 0), 0));
@@ -129,15 +129,15 @@ TEST_F(TimeFrequencyWndTest, SetupRunOpensTheWindowWhichSearchesEditsAndSaves)
 
     // An edit of trace 0 from frame 5 to 9: the times in between on the line.
     frame.Mouse(*view, "rdown", MK_RBUTTON, AtTime(*view, 0, 500, 5));
-    ASSERT_TRUE(view->m_editMode);
+    ASSERT_TRUE(view->EditMode());
     const Point from = AtTime(*view, 0, 500, 5, true), to = AtTime(*view, 0, 900, 9, true);
     const float t5 = view->HitTest(from).time, t9 = view->HitTest(to).time;
     frame.Mouse(*view, "ldown", MK_LBUTTON, from);
     frame.Mouse(*view, "ldown", MK_LBUTTON, AtTime(*view, 1, 900, 9, true)); // another trace: ignored
     frame.Mouse(*view, "ldown", MK_LBUTTON, to);
-    ASSERT_EQ(view->m_profile.Edits().size(), 5u);
+    ASSERT_EQ(view->Profile().Edits().size(), 5u);
     frame.Mouse(*view, "rdown", MK_RBUTTON, to); // merged
-    EXPECT_FALSE(view->m_editMode);
+    EXPECT_FALSE(view->EditMode());
     EXPECT_NEAR(Record(*view, 7).times[0], (t5 + t9) / 2, 1e-3);
     EXPECT_NEAR(Record(*view, 7).frequencies[0], kHz, 2.0);
     EXPECT_EQ(Record(*view, 4).times[0], kProfileAbsent);
@@ -194,11 +194,11 @@ TEST_F(TimeFrequencyWndTest, SearchesAndInvalidationsChangeTheClickedReceiverOrE
         // Ctrl+click at frame 12, then above it at frame 4: the interval 4 .. 12.
         frame.Mouse(*view, "ldown", MK_LBUTTON | MK_CONTROL, AtTime(*view, 2, 100, 12));
         frame.Mouse(*view, "ldown", MK_LBUTTON | MK_CONTROL, AtTime(*view, 2, 100, 4));
-        ASSERT_TRUE(view->m_intervalComplete);
-        EXPECT_LT(view->m_intervalStart, view->m_intervalEnd);
+        ASSERT_TRUE(view->Selected().complete);
+        EXPECT_LT(view->Selected().top, view->Selected().bottom);
         host.ExpectMessage("Do you want to invalidate selected interval?", IDYES);
         frame.Mouse(*view, "ldbl", MK_LBUTTON | MK_SHIFT, AtTime(*view, 1, 100, 15));
-        EXPECT_FALSE(view->m_intervalStarted) << "the run consumed the interval";
+        EXPECT_FALSE(view->Selected().started) << "the run consumed the interval";
         for (int f = 0; f < 20; ++f)
             for (int t = 0; t < 4; ++t) {
                 const bool cleared = f >= 4 && f <= 12 && (!single || t == 1);
@@ -223,7 +223,7 @@ TEST_F(TimeFrequencyWndTest, AnUpLogOfTenReceiversSavesFramesInFileOrderWithName
     ASSERT_NE(view, nullptr);
     for (int f = 0; f < 6; ++f)
         for (int t = 0; t < 10; ++t) {
-            TfRecord& r = *view->m_profile.Record(f);
+            TfRecord& r = *view->Profile().Record(f);
             r.times[size_t(t)] = float(100 * f + t);
             r.frequencies[size_t(t)] = float(1000 * f + t);
         }
@@ -262,7 +262,7 @@ TEST_F(TimeFrequencyWndTest, AFailedSaveLeavesNoOutputAndTheProfileCanBeSavedAga
 {
     CTimeFrequencyWnd* view = Open(4, 30);
     ASSERT_NE(view, nullptr);
-    view->m_profile.Record(3)->times[0] = 42;
+    view->Profile().Record(3)->times[0] = 42;
     WriteFault::FailAfter(int64_t(1) << 40);
     ASSERT_EQ(view->SaveProfile(), 1);
     const int64_t total = WriteFault::Written();
@@ -282,9 +282,9 @@ TEST_F(TimeFrequencyWndTest, AFailedSaveLeavesNoOutputAndTheProfileCanBeSavedAga
     ASSERT_EQ(view->SaveProfile(), 1);
     EXPECT_EQ(LoadQtx(output).frames[3][0], 42.0f);
     host.ExpectMessage("Output file is the same as input file :\n" + path);
-    view->m_outputPath = path;
+    view->Common().outputPath = path;
     EXPECT_EQ(view->SaveProfile(), 0);
-    view->m_outputPath = output;
+    view->Common().outputPath = output;
     Close(view);
 }
 
@@ -321,13 +321,13 @@ TEST_F(TimeFrequencyWndTest, NoShownReceiverDrawsNoColumnAndTakesNoClick)
 {
     CTimeFrequencyWnd* view = Open(3, 10);
     ASSERT_NE(view, nullptr);
-    EXPECT_EQ(view->m_trackWidth, (640 - (3 * 5 + 35)) / 3);
-    EXPECT_EQ(view->m_timeWidth + 5 + view->m_frequencyWidth, view->m_trackWidth);
-    EXPECT_EQ(view->m_image.width, (view->m_trackWidth + 5) * 3);
+    EXPECT_EQ(view->Page().trackWidth, (640 - (3 * 5 + 35)) / 3);
+    EXPECT_EQ(view->TimeWidth() + 5 + view->FrequencyWidth(), view->Page().trackWidth);
+    EXPECT_EQ(view->PageImage().width, (view->Page().trackWidth + 5) * 3);
     ExpectNothingDrawnWithNoReceiverShown(*view, frame, host);
     frame.Mouse(*view, "rdown", MK_RBUTTON, {100, 100});
     EXPECT_TRUE(host.Messages().empty());
-    EXPECT_FALSE(view->m_editMode);
+    EXPECT_FALSE(view->EditMode());
     Close(view);
 }
 
@@ -349,7 +349,7 @@ TEST_F(TimeFrequencyWndTest, SearchesAndPhasesStopAtTheTracesLastSample)
     for (const Case& c : cases) {
         first[kSamples - 1] = c.lastSample;
         view->TrackFrame(slots, 0, c.start);
-        EXPECT_FLOAT_EQ(view->m_times[size_t(view->m_receiverIndex[0])], c.time) << c.lastSample;
+        EXPECT_FLOAT_EQ(view->Times()[size_t(view->m_receiverIndex[0])], c.time) << c.lastSample;
     }
     // Every receiver followed: trace 1 finds no crossing after trace 0's pick, so trace
     // 2 (which has one) has no time to follow either.
@@ -362,9 +362,9 @@ TEST_F(TimeFrequencyWndTest, SearchesAndPhasesStopAtTheTracesLastSample)
         std::fill(s + 30 + 5 * t, s + kSamples, 1.0f);
     }
     wide->TrackFrame(three, 0, 300);
-    EXPECT_FLOAT_EQ(wide->m_times[size_t(wide->m_receiverIndex[0])], 295);
-    EXPECT_EQ(wide->m_times[size_t(wide->m_receiverIndex[1])], -999.0f);
-    EXPECT_EQ(wide->m_times[size_t(wide->m_receiverIndex[2])], -999.0f);
+    EXPECT_FLOAT_EQ(wide->Times()[size_t(wide->m_receiverIndex[0])], 295);
+    EXPECT_EQ(wide->Times()[size_t(wide->m_receiverIndex[1])], -999.0f);
+    EXPECT_EQ(wide->Times()[size_t(wide->m_receiverIndex[2])], -999.0f);
     Close(wide);
 
     // The phase at the last sample and the one after it stays inside the trace.
@@ -377,35 +377,35 @@ TEST_F(TimeFrequencyWndTest, ReadOutsScrollingAndZoomLimits)
     setup.timeStop = 600;
     CTimeFrequencyWnd* view = Open(2, 10);
     ASSERT_NE(view, nullptr);
-    EXPECT_EQ(view->m_time.length, 600);
+    EXPECT_EQ(view->TimeWindow().length, 600);
     // Bins of 390.625 Hz: 20,000 Hz rounded up to a bin.
-    EXPECT_FLOAT_EQ(view->m_frequency.stop, 52 * 390.625f);
+    EXPECT_FLOAT_EQ(view->FrequencyWindow().stop, 52 * 390.625f);
 
     frame.Mouse(*view, "move", 0, AtTime(*view, 0, Crossing(0, 0), 0));
     EXPECT_EQ(frame.PaneText(1), Format("%10.4f [ft]", 1000.0));
     EXPECT_EQ(frame.PaneText(3), " 6.25 [kHz]");
     EXPECT_NE(frame.PaneText(2).find("  [uSec]"), std::string::npos);
     EXPECT_NE(frame.PaneText(4).find(" [mV]"), std::string::npos);
-    const Point inFrequency{view->FrequencyLeft(1) + view->m_frequencyWidth / 2, view->m_plotRect.top + 5};
+    const Point inFrequency{view->FrequencyLeft(1) + view->FrequencyWidth() / 2, view->Page().plotRect.top + 5};
     frame.Mouse(*view, "move", 0, inFrequency);
     EXPECT_EQ(frame.PaneText(3), Format("%5.2f [kHz]", view->HitTest(inFrequency).frequency / 1000.0));
     EXPECT_EQ(frame.PaneText(2), "");
 
     view->OnHScroll(SB_PAGERIGHT, 0);
-    EXPECT_EQ(view->m_time.first, 10);
+    EXPECT_EQ(view->TimeWindow().first, 10);
     EXPECT_EQ(frame.PaneText(2), " 0.10 [mSec]");
     view->OnHScroll(SB_THUMBPOSITION, 1 << 30);
-    EXPECT_EQ(view->m_time.last, kSamples - 1) << "held inside the trace";
+    EXPECT_EQ(view->TimeWindow().last, kSamples - 1) << "held inside the trace";
 
     // One request zooms both windows; a time window of 600 us does not go below 500.
     host.ExpectMessage("Reached time domain zoom limit!\nOperation will be abandoned.");
     frame.Command(ID_DATA_ZOOM_IN);
-    EXPECT_EQ(view->m_time.length, 600);
-    EXPECT_EQ(view->m_time.last, kSamples - 1) << "a refused zoom keeps the scrolled window";
-    EXPECT_LT(view->m_frequency.length, 52 * 390.625f - 390.625f);
+    EXPECT_EQ(view->TimeWindow().length, 600);
+    EXPECT_EQ(view->TimeWindow().last, kSamples - 1) << "a refused zoom keeps the scrolled window";
+    EXPECT_LT(view->FrequencyWindow().length, 52 * 390.625f - 390.625f);
     view->OnHScroll(SB_THUMBPOSITION, 0);
     frame.Command(ID_DATA_ZOOM_OUT); // about 300 us: held at 0
-    EXPECT_EQ(view->m_time.length, 750);
+    EXPECT_EQ(view->TimeWindow().length, 750);
     EXPECT_EQ(theApp.m_display.dataAxisZoomRequest, 0);
     Close(view);
 }

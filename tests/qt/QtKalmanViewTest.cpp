@@ -35,7 +35,7 @@ TEST(QtKalmanView, RowsOfAProcessedIntervalShowTheCorrectedFrames)
     ASSERT_NE(view, nullptr);
     QtChildView* qt = PaintedOffscreen(*view);
     ASSERT_NE(qt, nullptr);
-    const Rect r = view->m_plotRect;
+    const Rect r = view->Page().plotRect;
     ASSERT_GT(r.bottom - r.top, 100);
     const int half = (r.top + r.bottom) / 2;
     host.ExpectMessage("Do you want to execute Kalman filter procedure?", IDYES);
@@ -46,7 +46,7 @@ TEST(QtKalmanView, RowsOfAProcessedIntervalShowTheCorrectedFrames)
     if (const char* out = std::getenv("BRONTE_KALMAN_PNG")) picture.save(out);
     auto rgb = [&](int x, int y) { return picture.pixel(x, y) | 0xFF000000u; };
     const uint32_t zero = CProcessingWnd::PaletteColour(CProcessingWnd::kPaletteColor, 0);
-    const int x0 = view->TrackLeft(0), x1 = x0 + view->m_trackWidth;
+    const int x0 = view->TrackLeft(0), x1 = x0 + view->Page().trackWidth;
     std::set<uint32_t> above;
     int corrected = 0, checked = 0;
     for (int x = x0; x < x1; x += 3) {

@@ -33,29 +33,29 @@ TEST(QtProfileView, BlitsItsRowsAndDrawsTheCurveOverThem)
     CProfileWnd* view = OpenProfileWnd(setup, theViewerApp.ClassName(kClassSpare9));
     ASSERT_NE(view, nullptr);
     // A tracked time of 500 us down the middle track.
-    for (CProfileRecord& r : view->m_profile) r.m_values[1] = 500.0f;
-    view->m_curveShown = true;
+    for (CProfileRecord& r : view->Profile()) r.m_values[1] = 500.0f;
+    view->ShowCurve();
     QtChildView* qt = PaintedOffscreen(*view);
     ASSERT_NE(qt, nullptr);
 
     const QImage& picture = qt->Backing();
     if (const char* out = std::getenv("BRONTE_PROFILE_PNG")) picture.save(out);
-    ASSERT_EQ(view->m_clientWidth, picture.width()) << "the window was prepared for its size";
-    const Rect r = view->m_plotRect;
+    ASSERT_EQ(view->Page().clientWidth, picture.width()) << "the window was prepared for its size";
+    const Rect r = view->Page().plotRect;
     ASSERT_EQ(r.left, 35);
     ASSERT_EQ(r.top, 25);
-    ASSERT_EQ(view->m_pageRows, picture.height() - 49);
-    ASSERT_GT(view->m_rowsDrawn, 100);
+    ASSERT_EQ(view->Page().pageRows, picture.height() - 49);
+    ASSERT_GT(view->Page().rowsDrawn, 100);
     auto rgb = [&](int x, int y) { return picture.pixel(x, y) | 0xFF000000u; };
     EXPECT_EQ(rgb(2, 2), 0xFFFFFFFFu) << "the white background";
     // The image blitted unchanged, away from the curve.
-    const int curveX = view->TrackLeft(1) + int((500 - view->m_axis.start) / view->PixelSpan() * view->m_trackWidth);
+    const int curveX = view->TrackLeft(1) + int((500 - view->Axis().start) / view->PixelSpan() * view->Page().trackWidth);
     int differing = 0, inPalette = 0, checked = 0;
     for (int y = r.top; y < r.bottom; y += 7)
         for (int x = r.left; x < r.right; x += 3) {
             if (std::abs(x - curveX) <= 2) continue;
             ++checked;
-            differing += rgb(x, y) != view->m_image.At(x - r.left, y - r.top);
+            differing += rgb(x, y) != view->PageImage().At(x - r.left, y - r.top);
             for (int i = 0; i < CProcessingWnd::kColours; ++i)
                 inPalette += rgb(x, y) == CProcessingWnd::PaletteColour(CProcessingWnd::kPaletteAnisotropy, i);
         }

@@ -36,37 +36,37 @@ TEST(QtTimeFrequencyView, ShowsBothPanelsOfEveryColumnAndTheTrackedTimes)
     setup.freqStop = 20000;
     CTimeFrequencyWnd* view = OpenTimeFrequencyWnd(setup, theViewerApp.ClassName(kClassSpare9));
     ASSERT_NE(view, nullptr);
-    for (const TfRecord& r : view->m_profile.Records()) view->m_profile.Record(r.frame)->times[1] = 800.0f;
+    for (const TfRecord& r : view->Profile().Records()) view->Profile().Record(r.frame)->times[1] = 800.0f;
     QtChildView* qt = PaintedOffscreen(*view);
     ASSERT_NE(qt, nullptr);
 
     const QImage& picture = qt->Backing();
     if (const char* out = std::getenv("BRONTE_TIMEFREQ_PNG")) picture.save(out);
-    const Rect r = view->m_plotRect;
+    const Rect r = view->Page().plotRect;
     ASSERT_EQ(r.left, 35);
     ASSERT_EQ(r.top, 25);
-    ASSERT_GT(view->m_rowsDrawn, 100);
-    ASSERT_GT(view->m_timeWidth, 20);
-    ASSERT_GT(view->m_frequencyWidth, 20);
+    ASSERT_GT(view->Page().rowsDrawn, 100);
+    ASSERT_GT(view->TimeWidth(), 20);
+    ASSERT_GT(view->FrequencyWidth(), 20);
     auto rgb = [&](int x, int y) { return picture.pixel(x, y) | 0xFF000000u; };
     const int y = r.top + 40;
-    const int curveX = view->TimeLeft(1) + int((800 - view->m_time.start) / view->TimeSpan() * view->m_timeWidth);
+    const int curveX = view->TimeLeft(1) + int((800 - view->TimeWindow().start) / view->TimeSpan() * view->TimeWidth());
     for (int c = 0; c < 3; ++c) {
         // The spectrum's highest palette index lies at 6,250 Hz.
         const int left = view->FrequencyLeft(c);
         int peak = -1, highest = -1;
-        for (int x = left; x < left + view->m_frequencyWidth; ++x)
+        for (int x = left; x < left + view->FrequencyWidth(); ++x)
             for (int i = highest + 1; i < CProcessingWnd::kColours; ++i)
                 if (rgb(x, y) == CProcessingWnd::PaletteColour(CProcessingWnd::kPaletteColor, i)) {
                     peak = x;
                     highest = i;
                 }
         ASSERT_GE(highest, 20) << c;
-        const double hz = view->m_frequency.start + double(peak - left) / view->m_frequencyWidth * view->FrequencySpan();
-        EXPECT_NEAR(hz, 6250, 2 * view->FrequencySpan() / view->m_frequencyWidth + view->m_frequency.binStep) << c;
+        const double hz = view->FrequencyWindow().start + double(peak - left) / view->FrequencyWidth() * view->FrequencySpan();
+        EXPECT_NEAR(hz, 6250, 2 * view->FrequencySpan() / view->FrequencyWidth() + view->FrequencyWindow().binStep) << c;
         // The strip in the palette's colours, away from the curve.
         int coloured = 0, checked = 0;
-        for (int x = view->TimeLeft(c); x < view->TimeLeft(c) + view->m_timeWidth; ++x) {
+        for (int x = view->TimeLeft(c); x < view->TimeLeft(c) + view->TimeWidth(); ++x) {
             if (std::abs(x - curveX) <= 2) continue;
             ++checked;
             for (int i = 0; i < CProcessingWnd::kColours; ++i)

@@ -1,0 +1,122 @@
+// The processing windows keep their rendered rows while the page moves: whatever the
+// steps, the page is the one a fresh render of the same place gives, and a line step
+// reads only the frames it newly shows.
+#include "ProfileFixture.h"
+
+#include "processing/TimeFrequencyWnd.h"
+
+#include <cmath>
+
+namespace {
+
+// Waveforms that change from frame to frame and trace to trace, so that every row differs.
+float Wavy(int frame, int, size_t i)
+{
+    const int trace = int(i / 64), j = int(i % 64);
+    return float(std::sin(0.37 * frame + 0.21 * j + trace) * (1.0 + (frame % 7) * 0.1));
+}
+
+struct PageShot {
+    std::vector<uint32_t> pixels;
+    int rows = 0, lastPosition = 0;
+    double topDepth = 0;
+    std::vector<std::string> ops; // every drawing operation of the paint
+};
+
+class ProcessingPageTest : public ProfileWndTest {
+protected:
+    PageShot Shot(CProcessingWnd& v)
+    {
+        ScriptedWindow* window = frame.WindowOf(v);
+        window->Paint();
+        return {v.PageImage().pixels, v.Page().rowsDrawn, v.Page().lastPosition, v.Page().pageTopDepth, window->lastPaint};
+    }
+    // The same place rendered afresh: a size changed and back renders the page anew.
+    PageShot Fresh(CProcessingWnd& v)
+    {
+        const int w = v.Page().clientWidth, h = v.Page().clientHeight;
+        frame.Resize(v, w + 8, h);
+        frame.Resize(v, w, h);
+        frame.WindowOf(v)->Paint(); // the erase the new size asks for
+        return Shot(v);
+    }
+    CViewerWnd* OpenWindow(bool timeFrequency)
+    {
+        host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcFound, 0).Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
+        setup.domain = timeFrequency ? "Time/Frequency" : "Time";
+        if (timeFrequency) return OpenTimeFrequencyWnd(setup, theViewerApp.ClassName(kClassSpare9));
+        return OpenProfileWnd(setup, theViewerApp.ClassName(kClassSpare9));
+    }
+
+    // Steps through the real scroll handler, each page against a fresh render of it.
+    void ExpectStepsMatchFreshPages(CProcessingWnd& v, const char* what)
+    {
+        struct Step {
+            int code, pos;
+            const char* name;
+        } const steps[] = {
+            {SB_LINEDOWN, 0, "line down"}, {SB_LINEDOWN, 0, "line down again"}, {SB_LINEUP, 0, "line up"},
+            {SB_PAGEDOWN, 0, "page down"}, {SB_LINEDOWN, 0, "line down after a page"}, {SB_PAGEUP, 0, "page up"},
+            {SB_THUMBPOSITION, 900, "jump"}, {SB_LINEUP, 0, "line up after a jump"}, {SB_PAGEDOWN, 0, "page down after a jump"},
+            {SB_BOTTOM, 0, "to the range's end"}, {SB_LINEUP, 0, "line up from the end"}, {SB_TOP, 0, "to the top"},
+        };
+        const size_t imageSize = v.PageImage().pixels.size();
+        for (const Step& s : steps) {
+            const int before = v.Page().topPosition;
+            v.OnVScroll(s.code, s.pos);
+            ASSERT_NE(v.Page().topPosition, before) << what << ", " << s.name << ": the page must move";
+            const int framesRead = v.Page().framesRead;
+            if (s.code == SB_LINEDOWN || s.code == SB_LINEUP) {
+                EXPECT_LE(framesRead, 3) << what << ", " << s.name << ": only the newly shown frames are read";
+            }
+            const PageShot stepped = Shot(v);
+            EXPECT_EQ(v.PageImage().pixels.size(), imageSize) << "the rows kept are bounded by the window";
+            const PageShot fresh = Fresh(v);
+            ASSERT_GT(fresh.rows, 0);
+            EXPECT_EQ(stepped.rows, fresh.rows) << what << ", " << s.name;
+            EXPECT_EQ(stepped.lastPosition, fresh.lastPosition) << what << ", " << s.name;
+            EXPECT_EQ(stepped.topDepth, fresh.topDepth) << what << ", " << s.name;
+            EXPECT_TRUE(stepped.pixels == fresh.pixels) << what << ", " << s.name << ": the image differs";
+            EXPECT_EQ(stepped.ops, fresh.ops) << what << ", " << s.name;
+        }
+    }
+};
+
+TEST_F(ProcessingPageTest, StepsGiveTheFreshPageInEveryWindowAndStyle)
+{
+    ASSERT_TRUE(WriteQtx(path, {Datum(3, 64, 10.0f)}, 2400, 1000.0, 0.25, Wavy));
+    for (const char* style : {"VDL", "Signature"}) {
+        for (bool timeFrequency : {false, true}) {
+            setup.type = style;
+            CViewerWnd* opened = OpenWindow(timeFrequency);
+            ASSERT_NE(opened, nullptr);
+            auto* v = static_cast<CProcessingWnd*>(opened);
+            const std::string what = std::string(timeFrequency ? "time-frequency, " : "profile, ") + style;
+            ASSERT_GT(v->Page().framesPerPage, 41) << "a page step must keep part of the page";
+            ExpectStepsMatchFreshPages(*v, what.c_str());
+            host.ExpectMessage("Do you want to save output file :\n" + v->Common().outputPath, IDNO);
+            v->OnClose();
+        }
+    }
+}
+
+TEST_F(ProcessingPageTest, AChangedSelectionRendersThePageAfresh)
+{
+    ASSERT_TRUE(WriteQtx(path, {Datum(2, 64, 10.0f)}, 1200, 1000.0, 0.25, Wavy));
+    auto* v = static_cast<CProfileWnd*>(OpenWindow(false));
+    ASSERT_NE(v, nullptr);
+    v->OnVScroll(SB_LINEDOWN, 0);
+    const PageShot plain = Shot(*v);
+    // Ctrl+click starts an interval down to the range's end: its rows darken.
+    frame.Mouse(*v, "ldown", MK_LBUTTON | MK_CONTROL, {v->TrackLeft(0) + 2, v->Page().plotRect.top + 40});
+    ASSERT_TRUE(v->Selected().started);
+    const PageShot selected = Shot(*v);
+    EXPECT_GE(v->Page().framesRead, v->Page().lastPosition - v->Page().topPosition) << "every frame read again";
+    EXPECT_FALSE(selected.pixels == plain.pixels);
+    v->OnVScroll(SB_LINEDOWN, 0);
+    const PageShot stepped = Shot(*v);
+    EXPECT_TRUE(stepped.pixels == Fresh(*v).pixels);
+    Close(v);
+}
+
+} // namespace
