@@ -360,7 +360,7 @@ void CVdlWnd::PrepareRepaint()
     }
     TakeReceivers();
     Layout();
-    if (!(KeyNow() == m_rendered)) Render();
+    if (!(KeyNow() == m_rendered) && !RenderMoved()) Render();
     SetScrollBars();
 }
 

@@ -60,7 +60,8 @@ public:
     // Takes the zoom requests (this view being the active one), the receivers and zoom
     // factors of its record and the client size; renders the image when any changed.
     void PrepareRepaint() override;
-    // Reads the frames of the page and renders the rows into the cached image.
+    // Reads the frames of the page and renders every row into the cached image afresh.
+    // (A move alone renders only the rows it exposes; see PrepareRepaint.)
     void Render();
 
     // ---- what the view shows -------------------------------------------------------------
@@ -167,6 +168,31 @@ private:
     void ScaleCurveRow(float* v, int hi);
     // The buffers holding page positions p0 and p1, each read when not held yet.
     std::pair<int, int> BufferFrames(int p0, int p1);
+    // Where the image's rows lie between the frames of the page.
+    struct RowGrid {
+        int first = 0, end = 0; // the first visible and the last position of the range
+        bool single = false;    // one frame, or no depth step: row 0 alone
+        // Anchored: row r is pixel row anchor + r of the whole log, at frame place
+        // (anchor + r) x framesPerRow, whatever the page.
+        bool anchored = false;
+        double anchor = 0, framesPerRow = 0;
+        double topDepth = 0; // of row 0
+    };
+    RowGrid m_grid; // of the image
+    bool m_readFailed = false;
+    RowGrid RowGridNow() const;
+    // The place of row `row` between frames in depth order (not a number, or past the
+    // range's end, where there is none).
+    double RowPlace(const RowGrid& g, int row) const;
+    double RowDepth(int row) const;
+    int CountRows(const RowGrid& g) const;
+    // Renders rows begin .. end - 1 of m_grid.
+    void RenderRows(int begin, int end);
+    // The move of the first visible frame alone: the kept rows move, the exposed ones
+    // are rendered; false when the image must be rendered afresh.
+    bool RenderMoved();
+    // The annotations and the image's place, once its rows are drawn.
+    void FinishRows();
     // Lays out the depth label `next` when it falls within a pixel of the row, and
     // moves `next` on to the grid value after the row.
     void LabelDepth(int row, double depth, double& next, int& lastLabelY);

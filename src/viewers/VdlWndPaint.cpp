@@ -64,7 +64,9 @@ bool CVdlWnd::LoadFrame(int position, int buffer)
 {
     m_framePosition[size_t(buffer)] = position;
     ++m_item.framesRead;
-    return ReadPadded(m_item.frames.FrameAtScrollPosition(position), m_frame[size_t(buffer)]);
+    if (ReadPadded(m_item.frames.FrameAtScrollPosition(position), m_frame[size_t(buffer)])) return true;
+    m_readFailed = true;
+    return false;
 }
 
 void CVdlWnd::MapColumns()
@@ -85,6 +87,49 @@ void CVdlWnd::MapColumns()
     }
 }
 
+CVdlWnd::RowGrid CVdlWnd::RowGridNow() const
+{
+    RowGrid g;
+    g.first = std::clamp(FirstVisiblePosition(), TopPosition(), BottomPosition());
+    g.end = BottomPosition();
+    const double logTop = m_item.frames.TopDepth(), step = m_item.frames.Step();
+    const double dpp = m_page.depthPerPixel;
+    g.single = g.end == g.first || !(step > 0);
+    g.framesPerRow = dpp / step;
+    g.topDepth = DepthOfPosition(g.first);
+    // The rows lie on one pixel grid of the whole log, the first at or within a pixel
+    // below the first visible frame: a move by whole frames moves the picture by whole
+    // rows, and a row shows the same place whatever the page it is drawn in. Values
+    // that give no such grid draw row 0 at the first visible frame and render afresh
+    // on every move.
+    const double rowsBefore = double(g.first) * step / dpp;
+    if (!g.single && g.framesPerRow > 0 && std::isfinite(g.framesPerRow) && rowsBefore >= 0 && rowsBefore < 1e12) {
+        g.anchored = true;
+        g.anchor = std::ceil(rowsBefore - 1e-6);
+        if (RowPlace(g, 0) < g.first) g.anchor += 1; // never above the first visible frame
+        g.topDepth = logTop + g.anchor * dpp;
+    }
+    return g;
+}
+
+double CVdlWnd::RowPlace(const RowGrid& g, int row) const
+{
+    if (g.single) return row == 0 ? g.first : INFINITY;
+    if (g.anchored) {
+        // A place a rounding error off a frame is that frame, on every page alike.
+        const double at = (g.anchor + row) * g.framesPerRow, whole = std::round(at);
+        return std::fabs(at - whole) < 1e-6 ? whole : at;
+    }
+    return (g.topDepth + row * m_page.depthPerPixel - m_item.frames.TopDepth()) / m_item.frames.Step();
+}
+
+int CVdlWnd::CountRows(const RowGrid& g) const
+{
+    int rows = 0;
+    while (rows < m_raster.rowsAvailable && RowPlace(g, rows) <= g.end + 1e-9) ++rows;
+    return rows;
+}
+
 void CVdlWnd::Render()
 {
     m_rendered = KeyNow();
@@ -94,7 +139,6 @@ void CVdlWnd::Render()
     m_tickCount = 0;
     m_item.wiggles.clear();
     m_item.wiggleLengths.clear();
-    m_framePosition = {-1, -1}; // read afresh: the page is read in depth order
     m_raster.readOutFrame = -1;
     const int shown = int(m_raster.columns.size());
     const int w = m_raster.imageWidth;
@@ -112,26 +156,59 @@ void CVdlWnd::Render()
     m_colourTable[0] = ToArgb(kBackground); // a gap
     for (int i = 0; i < kColours; ++i) m_colourTable[size_t(i) + 1] = PaletteColour(m_item.palette, i);
 
-    const int top = TopPosition(), end = BottomPosition();
-    const int first = std::clamp(FirstVisiblePosition(), top, end);
-    const double logTop = m_item.frames.TopDepth(), step = m_item.frames.Step();
-    const double dpp = m_page.depthPerPixel;
-    const double depth0 = DepthOfPosition(first);
-    const bool single = end == first || !(step > 0);
-    const double grid = m_depthGrid;
-    double next = std::isfinite(depth0) && grid > 0 ? std::ceil(depth0 / grid) * grid : NAN; // the next labelled depth
-    int lastLabelY = -m_item.fontHeight;
+    m_grid = RowGridNow();
+    RenderRows(0, CountRows(m_grid));
+    FinishRows();
+}
+
+bool CVdlWnd::RenderMoved()
+{
+    // Only the first visible frame moved: the rows still on the page move with it and
+    // only the rows it exposes are read and rendered.
+    RenderKey moved = KeyNow();
+    moved.firstVisible = m_rendered.firstVisible;
+    if (!(moved == m_rendered) || m_item.signature || m_raster.rowsDrawn < 1 || !m_grid.anchored) return false;
+    const RowGrid g = RowGridNow();
+    const double shift = g.anchor - m_grid.anchor;
+    if (!g.anchored || !(std::fabs(shift) < m_raster.rowsAvailable)) return false;
+    const int delta = int(shift), before = m_raster.rowsDrawn;
+    const int rows = CountRows(g);
+    // New row r is old row r + delta: rows lo .. hi - 1 are kept.
+    const int lo = std::clamp(-delta, 0, rows), hi = std::clamp(before - delta, lo, rows);
+    m_rendered = KeyNow();
+    m_grid = g;
+    m_item.framesRead = 0;
+    m_raster.readOutFrame = -1;
+    if (hi > lo) {
+        const size_t stride = size_t(m_item.image.width);
+        std::memmove(m_item.image.Row(lo), m_item.image.Row(lo + delta), size_t(hi - lo) * stride * sizeof(uint32_t));
+    }
+    m_readFailed = false;
+    RenderRows(0, lo);
+    RenderRows(hi, rows);
+    // A frame that could not be read may be a file changed under the view: the kept
+    // rows are not trusted either.
+    if (m_readFailed) return false;
+    m_raster.rowsDrawn = rows;
+    m_depthLabelCount = 0;
+    m_tickCount = 0;
+    FinishRows();
+    return true;
+}
+
+void CVdlWnd::RenderRows(int begin, int end)
+{
+    const RowGrid& g = m_grid;
+    const int shown = int(m_raster.columns.size());
+    const int width = m_item.image.width;
     const uint32_t background = ToArgb(kBackground);
     const size_t frameFloats = size_t(m_samples.sampleCount);
-
-    for (int row = 0; row < m_raster.rowsAvailable; ++row) {
-        const double depth = depth0 + row * dpp;
+    m_framePosition = {-1, -1}; // read afresh: the rows are read in depth order
+    for (int row = begin; row < end; ++row) {
         // The row's place between frames, in depth order.
-        double at = single ? (row == 0 ? first : INFINITY) : (depth - logTop) / step;
-        if (!(at <= end + 1e-9)) break;
-        at = std::max(at, double(first));
-        const int p0 = std::clamp(Trunc(std::floor(at)), first, end);
-        const int p1 = std::min(p0 + 1, end);
+        const double at = std::max(RowPlace(g, row), double(g.first));
+        const int p0 = std::clamp(Trunc(std::floor(at)), g.first, g.end);
+        const int p1 = std::min(p0 + 1, g.end);
         const float weight = p1 == p0 ? 0.0f : float(std::clamp(at - p0, 0.0, 1.0));
         const auto [b0, b1] = BufferFrames(p0, p1);
         uint32_t* pixels = m_item.image.Row(row);
@@ -140,13 +217,30 @@ void CVdlWnd::Render()
             const size_t offset = size_t(m_raster.columns[size_t(c)]) * frameFloats;
             RenderRow(row, c, m_frame[size_t(b0)].data() + offset, m_frame[size_t(b1)].data() + offset, weight);
         }
-        if (std::isfinite(next) && next <= depth + dpp) LabelDepth(row, depth, next, lastLabelY);
-        m_raster.rowsDrawn = row + 1;
+        m_raster.rowsDrawn = std::max(m_raster.rowsDrawn, row + 1);
     }
-    m_raster.imageRect = {m_leftMargin, m_topMargin, m_leftMargin + width, m_topMargin + m_raster.rowsDrawn};
+}
+
+void CVdlWnd::FinishRows()
+{
+    const double dpp = m_page.depthPerPixel, grid = m_depthGrid;
+    const double depth0 = m_grid.topDepth;
+    double next = std::isfinite(depth0) && grid > 0 ? std::ceil(depth0 / grid) * grid : NAN; // the next labelled depth
+    int lastLabelY = -m_item.fontHeight;
+    for (int row = 0; row < m_raster.rowsDrawn && std::isfinite(next); ++row) {
+        const double depth = RowDepth(row);
+        if (next <= depth + dpp) LabelDepth(row, depth, next, lastLabelY);
+    }
+    m_raster.imageRect = {m_leftMargin, m_topMargin, m_leftMargin + m_item.image.width, m_topMargin + m_raster.rowsDrawn};
     m_raster.imageTopDepth = depth0;
     m_raster.imageBottomDepth = depth0 + m_raster.rowsDrawn * dpp;
     LayOutAnnotations();
+}
+
+double CVdlWnd::RowDepth(int row) const
+{
+    if (m_grid.anchored) return m_item.frames.TopDepth() + (m_grid.anchor + row) * m_page.depthPerPixel;
+    return m_grid.topDepth + row * m_page.depthPerPixel;
 }
 
 std::pair<int, int> CVdlWnd::BufferFrames(int p0, int p1)
