@@ -3,8 +3,9 @@
 // into its image and painted into a Qt image of the window's size (offscreen), in the
 // time and the frequency domain. Beside them the bare reads of the 2,000 frames, the
 // physical floor of showing them. The step rows scroll a log of 6,000 frames at the
-// same scale a line or a page at a time through the view's scroll handler and paint
-// it, as a user waits for it (median and p90 of the steps).
+// setup's own depth scale (626 frames on a page of 751 rows) a line or a page at a
+// time through the view's scroll handler and paint it, as a user waits for it
+// (median and p90 of the steps).
 #include "AllocationCounter.h"
 #include "BenchDataSet.h"
 #include "common/QtxFileDlg.h"
@@ -92,7 +93,7 @@ struct View {
     ScriptedFrame frame;
     CVdlWnd* view = nullptr;
 
-    explicit View(const char* domain, DataSet& data = Set())
+    explicit View(const char* domain, DataSet& data = Set(), float depthScale = 1600)
     {
         SetHost(&host);
         SetFrame(&frame);
@@ -109,7 +110,7 @@ struct View {
         setup.domain = domain;
         setup.topDepth = 1000;
         setup.bottomDepth = 1000 + 0.5 * (data.frames - 1);
-        setup.depthScale = 1600; // the 2,000 frames on one page of 751 rows
+        setup.depthScale = depthScale; // 1600: the 2,000 frames on one page
         setup.timeStart = 0;
         setup.timeStop = kStep * kSamples;
         setup.freqStart = 0;
@@ -184,7 +185,7 @@ void PaintOnly(benchmark::State& state)
 // back at either end of the log; the median and p90 of the steps' times.
 void Steps(benchmark::State& state, const char* domain, int code)
 {
-    View v(domain, ScrollSet());
+    View v(domain, ScrollSet(), 480); // the setup's own scale: 626 frames on a page of 751 rows
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
     DeviceCaps caps;
     const int back = code == SB_LINEDOWN ? SB_LINEUP : SB_PAGEUP;
