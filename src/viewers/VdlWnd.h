@@ -209,11 +209,13 @@ private:
     std::vector<float> m_row;     // one receiver's row, then its spectrum
     std::vector<float> m_values;  // per pixel column
     std::array<uint32_t, kColours + 1> m_colourTable{}; // by palette index + 1; 0: a gap
-    struct Column {
-        int i0 = 0;     // the samples it lies between: i0 and i0 + 1
-        float frac = 0; // and how far from i0
+    // By pixel column of a receiver: the samples it lies between (i0 and i0 + 1, held
+    // to the row's last) and how far from i0.
+    struct ColumnMap {
+        std::vector<int> i0, i1;
+        std::vector<float> frac;
     };
-    std::vector<Column> m_columnMap;
+    ColumnMap m_columns;
     // What the image was rendered for; a render is due when any of it changes.
     struct RenderKey {
         int width = -1, height = -1, firstVisible = -1, first = -1, last = -1, vertRes = 0, vertSize = 0;

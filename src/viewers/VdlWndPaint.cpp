@@ -76,14 +76,20 @@ void CVdlWnd::MapColumns()
     // inside the displayed samples.
     const Axis& a = m_axis;
     const int w = m_raster.imageWidth;
-    m_columnMap.resize(size_t(w));
+    m_columns.i0.resize(size_t(w));
+    m_columns.i1.resize(size_t(w));
+    m_columns.frac.resize(size_t(w));
     const double perColumn = a.step > 0 ? double(a.span) / w / a.step : 0.0;
+    // The sample after a column's first, held to the last the row has (a spectrum's
+    // bins end at half the samples).
+    const int n = m_samples.sampleCount;
+    const int last = m_samples.domain == kDomainFrequency ? std::min(a.last, n / 2) : std::min(a.last, n - 1);
     for (int c = 0; c < w; ++c) {
-        Column& column = m_columnMap[size_t(c)];
         const double at = c == 0 || !(perColumn > 0) ? 0.0 : c * perColumn;
         const int k = std::clamp(Trunc(at), 0, std::max(a.spanSamples - 1, 0));
-        column.i0 = a.first + k;
-        column.frac = a.spanSamples > 0 ? float(std::clamp(at - k, 0.0, 1.0)) : 0.0f;
+        m_columns.i0[size_t(c)] = a.first + k;
+        m_columns.i1[size_t(c)] = std::min(a.first + k + 1, last);
+        m_columns.frac[size_t(c)] = a.spanSamples > 0 ? float(std::clamp(at - k, 0.0, 1.0)) : 0.0f;
     }
 }
 
@@ -299,38 +305,94 @@ float LargestFinite(const float* v, int count)
     return out;
 }
 
+// The row loops are built twice, for AVX2 and for any x86-64, and the loader picks
+// one; neither uses fused multiply-add, so both give the same bits.
+#if defined(__x86_64__) && defined(__GLIBC__)
+#define VDL_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define VDL_CLONES
+#endif
+
+// Samples lo..hi of two frames blended into `out`, `weight` of the second; returns the
+// largest finite magnitude of samples lo..hi - 1 (as LargestFinite), taken on the way.
+VDL_CLONES float BlendRow(const float* previous, const float* current, float weight, float* out, int lo, int hi)
+{
+    constexpr int32_t kMagnitude = 0x7FFFFFFF, kInfinity = 0x7F800000;
+    int32_t largest = 0;
+    for (int j = lo; j < hi; ++j) {
+        // Each part no larger than its sample: no sum of two finite samples overflows.
+        const float x = previous[j] * (1 - weight) + current[j] * weight;
+        out[j] = x;
+        int32_t bits;
+        std::memcpy(&bits, &x, sizeof bits);
+        bits &= kMagnitude;
+        bits = bits < kInfinity ? bits : 0;
+        largest = bits > largest ? bits : largest;
+    }
+    out[hi] = previous[hi] * (1 - weight) + current[hi] * weight;
+    float result;
+    std::memcpy(&result, &largest, sizeof result);
+    return result;
+}
+
+// Pixel c: the colour of the row's value between samples i0[c] and i1[c], times
+// `factor`: the palette index of that value held to -1 .. 1 (see ColourIndex), without
+// a branch that a noisy row would mispredict. `colours[-1]` is a gap's.
+VDL_CLONES void ColourRow(const float* v, const int* i0, const int* i1, const float* frac, float factor, int w,
+                          const uint32_t* colours, uint32_t* pixels)
+{
+    constexpr float kTop = float(CVdlWnd::kColours - 1);
+    for (int c = 0; c < w; ++c) {
+        const float v0 = v[i0[c]];
+        const float x = (v0 + (v[i1[c]] - v0) * frac[c]) * factor;
+        const bool gap = x != x;
+        const float scaled = std::min(std::max(x * kTop, 0.0f), kTop);
+        pixels[c] = colours[int(gap ? 0.0f : scaled) - int(gap)];
+    }
+}
+
 } // namespace
 
 void CVdlWnd::RenderRow(int row, int column, const float* previous, const float* current, float weight)
 {
     const Axis& a = m_axis;
     const int n = m_samples.sampleCount;
-    float* v = m_row.data();
+    float* scratch = m_row.data();
     // The samples the domain needs: a whole trace for a spectrum, else the displayed
     // ones and the one after them.
     const bool spectrum = m_samples.domain == kDomainFrequency;
+    const bool curve = m_instFrequency || m_instSlowness;
+    const bool normalised = !spectrum && (m_samples.domain != kDomainSlowness || m_setup.normalize);
     const int lo = spectrum ? 0 : a.first;
     const int hi = spectrum ? n - 1 : std::min(a.last, n - 1);
-    if (weight == 0.0f) {
-        std::copy(previous + lo, previous + hi + 1, v + lo);
+    const float* v = scratch;
+    bool largestKnown = false;
+    float largest = 0;
+    if (weight == 0.0f && !curve) {
+        v = previous; // the frame itself: nothing to blend and nothing rewritten
+    } else if (weight == 0.0f) {
+        std::copy(previous + lo, previous + hi + 1, scratch + lo);
     } else if (m_instSlowness) {
         // A slowness of 0 is no pick: it does not blend with its neighbour.
         for (int j = lo; j <= hi; ++j)
-            v[j] = previous[j] == 0 || current[j] == 0 ? 0.0f : previous[j] * (1 - weight) + current[j] * weight;
+            scratch[j] = previous[j] == 0 || current[j] == 0 ? 0.0f : previous[j] * (1 - weight) + current[j] * weight;
+    } else if (normalised && !curve && hi == a.last) {
+        largest = BlendRow(previous, current, weight, scratch, lo, hi);
+        largestKnown = true;
     } else {
-        // Each part no larger than its sample: no sum of two finite samples overflows.
-        for (int j = lo; j <= hi; ++j) v[j] = previous[j] * (1 - weight) + current[j] * weight;
+        for (int j = lo; j <= hi; ++j) scratch[j] = previous[j] * (1 - weight) + current[j] * weight;
     }
 
     // What each column's value is multiplied by: the row's normalisation (by its
     // largest magnitude) and the time domain's amplitude zoom.
     float factor = 1.0f;
     if (spectrum) {
-        AmplitudeSpectrum(v, n, v);
-    } else if (m_samples.domain != kDomainSlowness || m_setup.normalize) {
-        const float largest = LargestFinite(v + a.first, a.last - a.first);
-        if (m_instFrequency || m_instSlowness) {
-            ScaleCurveRow(v, hi);
+        AmplitudeSpectrum(v, n, scratch);
+        v = scratch;
+    } else if (normalised) {
+        if (!largestKnown) largest = LargestFinite(v + a.first, a.last - a.first);
+        if (curve) {
+            ScaleCurveRow(scratch, hi); // a curve's row is always the scratch row
             if (largest == 0) factor = 0;
         } else {
             factor = largest > 0 ? 1.0f / largest : 0.0f; // a row of zeros stays 0, its gaps gaps
@@ -338,25 +400,26 @@ void CVdlWnd::RenderRow(int row, int column, const float* previous, const float*
     }
     if (m_samples.domain == kDomainTime) factor *= m_gain;
 
-    // One value per pixel column, held to -1 .. 1 (raw slowness values included).
+    // One value per pixel column, held to -1 .. 1 (raw slowness values included); a
+    // colour straight away for the image.
     const int w = m_raster.imageWidth;
-    float* values = m_values.data();
-    const int last = spectrum ? std::min(a.last, n / 2) : hi;
-    for (int c = 0; c < w; ++c) {
-        const Column& col = m_columnMap[size_t(c)];
-        const int i1 = std::min(col.i0 + 1, last);
-        const float v0 = v[col.i0];
-        const float x = (v0 + (v[i1] - v0) * col.frac) * factor;
-        const float low = x < -1.0f ? -1.0f : x; // NaN stays NaN: a gap
-        values[c] = low > 1.0f ? 1.0f : low;
-    }
-
+    const int* i0 = m_columns.i0.data();
+    const int* i1 = m_columns.i1.data();
+    const float* frac = m_columns.frac.data();
     const int x0 = (w + m_gap) * column;
     if (!m_item.signature) {
-        uint32_t* pixels = m_item.image.Row(row) + x0 + 1;
-        for (int c = 0; c < w; ++c) pixels[c] = m_colourTable[size_t(ColourIndex(values[c]) + 1)];
+        ColourRow(v, i0, i1, frac, factor, w, m_colourTable.data() + 1, m_item.image.Row(row) + x0 + 1);
         return;
     }
+    auto valueAt = [&](int c) {
+        const float v0 = v[i0[c]];
+        const float x = (v0 + (v[i1[c]] - v0) * frac[c]) * factor;
+        const float low = x < -1.0f ? -1.0f : x; // NaN stays NaN: a gap
+        return low > 1.0f ? 1.0f : low;
+    };
+    float* values = m_values.data();
+    for (int c = 0; c < w; ++c) values[c] = valueAt(c);
+
     if (row % kWigglePeriod != 0) return;
     // A wiggle about its base line, broken where a value is not a number.
     const int base = row + 1 + 24 + Trunc(m_wiggleFactor * 20);
