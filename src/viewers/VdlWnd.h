@@ -162,7 +162,9 @@ private:
     bool ReadPadded(int frame, std::vector<float>& out);
     bool LoadFrame(int position, int buffer);
     void MapColumns();
-    void RenderRow(int row, int column, const float* previous, const float* current, float weight);
+    // Row `row` of receiver column `column`, `weight` of the way from the frame in
+    // buffer b0 to the one in b1.
+    void RenderRow(int row, int column, int b0, int b1, float weight);
     // Scales a row of frequency or slowness curve values (displayed samples up to `hi`)
     // to 0 .. 1 between the range's ends.
     void ScaleCurveRow(float* v, int hi);
@@ -204,6 +206,23 @@ private:
     // Two frames of the page (receivers x m_samples.sampleCount, padded with 0) and the
     // depth-order position each holds (-1: none).
     std::array<std::vector<float>, 2> m_frame;
+    // In the frequency domain, each frame's spectra, taken when it is read, for the
+    // shown receivers: a row between two frames blends their spectra (the transform
+    // is linear), so each frame is transformed once, not each row. Per receiver:
+    // bins 0 .. n/2 as (re, im) of the trace divided by its largest magnitude, that
+    // magnitude, and whether the trace has a value that is no number (no spectrum).
+    struct FrameSpectra {
+        std::vector<float> bins;
+        std::vector<float> largest;
+        std::vector<uint8_t> gap;
+    };
+    std::array<FrameSpectra, 2> m_spectra;
+    std::vector<float> m_squares; // a row's squared amplitudes
+    bool BlendsSpectra() const;
+    void TakeSpectra(int buffer);
+    // The row's amplitude spectrum of receiver `receiver` into `bins` (0 .. n/2,
+    // divided by its largest bin, as AmplitudeSpectrum gives it).
+    void BlendSpectra(int b0, int b1, int receiver, float weight, float* bins);
     std::array<int, 2> m_framePosition{-1, -1};
     std::vector<float> m_readOut; // the frame under the mouse
     std::vector<float> m_row;     // one receiver's row, then its spectrum

@@ -21,6 +21,91 @@ constexpr Color kBackground = Rgb(192, 192, 192);
 
 int Trunc(double v) { return ClampToInt(v); }
 
+// The row loops are built twice, for AVX2 and for any x86-64, and the loader picks
+// one; neither uses fused multiply-add, so both give the same bits.
+#if defined(__x86_64__) && defined(__GLIBC__)
+#define VDL_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define VDL_CLONES
+#endif
+
+// Samples lo..hi of two frames blended into `out`, `weight` of the second; returns the
+// largest finite magnitude of samples lo..hi - 1 (as LargestFinite), taken on the way.
+VDL_CLONES float BlendRow(const float* previous, const float* current, float weight, float* out, int lo, int hi)
+{
+    constexpr int32_t kMagnitude = 0x7FFFFFFF, kInfinity = 0x7F800000;
+    int32_t largest = 0;
+    for (int j = lo; j < hi; ++j) {
+        // Each part no larger than its sample: no sum of two finite samples overflows.
+        const float x = previous[j] * (1 - weight) + current[j] * weight;
+        out[j] = x;
+        int32_t bits;
+        std::memcpy(&bits, &x, sizeof bits);
+        bits &= kMagnitude;
+        bits = bits < kInfinity ? bits : 0;
+        largest = bits > largest ? bits : largest;
+    }
+    out[hi] = previous[hi] * (1 - weight) + current[hi] * weight;
+    float result;
+    std::memcpy(&result, &largest, sizeof result);
+    return result;
+}
+
+// Pixel c: the colour of the row's value between samples i0[c] and i1[c], times
+// `factor`: the palette index of that value held to -1 .. 1 (see ColourIndex), without
+// a branch that a noisy row would mispredict. `colours[-1]` is a gap's.
+VDL_CLONES void ColourRow(const float* v, const int* i0, const int* i1, const float* frac, float factor, int w,
+                          const uint32_t* colours, uint32_t* pixels)
+{
+    constexpr float kTop = float(CVdlWnd::kColours - 1);
+    for (int c = 0; c < w; ++c) {
+        const float v0 = v[i0[c]];
+        const float x = (v0 + (v[i1[c]] - v0) * frac[c]) * factor;
+        const bool gap = x != x;
+        const float scaled = std::min(std::max(x * kTop, 0.0f), kTop);
+        pixels[c] = colours[int(gap ? 0.0f : scaled) - int(gap)];
+    }
+}
+
+// The amplitudes of a blend of two spectra of `bins` (re, im) bins, `a` times the first
+// and `b` times the second, divided by the largest of them (0 when none is positive),
+// into out[from .. to]. The largest is found among the squares (non-negative: their
+// bit patterns order as they do), so that only the bins asked take a square root.
+VDL_CLONES void BlendAmplitudes(const float* first, const float* second, float a, float b, int bins, int from, int to,
+                                float* squares, float* out)
+{
+    int32_t peakBits = 0;
+    for (int k = 0; k < bins; ++k) {
+        const float re = first[2 * k] * a + second[2 * k] * b, im = first[2 * k + 1] * a + second[2 * k + 1] * b;
+        const float square = re * re + im * im;
+        squares[k] = square;
+        int32_t bits;
+        std::memcpy(&bits, &square, sizeof bits);
+        peakBits = bits > peakBits ? bits : peakBits;
+    }
+    float peakSquare;
+    std::memcpy(&peakSquare, &peakBits, sizeof peakSquare);
+    const float peak = std::sqrt(peakSquare);
+    for (int k = from; k <= to; ++k) out[k] = peak > 0 ? std::sqrt(squares[k]) / peak : std::sqrt(squares[k]);
+}
+
+// Of `count` samples: whether all are finite, and the largest magnitude (as
+// LargestFinite, in one pass that vectorises).
+bool FiniteLargest(const float* v, int count, float& largest)
+{
+    constexpr int32_t kMagnitude = 0x7FFFFFFF, kInfinity = 0x7F800000;
+    int32_t bits = 0;
+    for (int j = 0; j < count; ++j) {
+        int32_t b;
+        std::memcpy(&b, v + j, sizeof b);
+        b &= kMagnitude;
+        bits = b > bits ? b : bits;
+    }
+    std::memcpy(&largest, &bits, sizeof largest);
+    return bits < kInfinity;
+}
+
+
 } // namespace
 
 uint32_t CVdlWnd::PaletteColour(int palette, int index)
@@ -64,9 +149,50 @@ bool CVdlWnd::LoadFrame(int position, int buffer)
 {
     m_framePosition[size_t(buffer)] = position;
     ++m_item.framesRead;
-    if (ReadPadded(m_item.frames.FrameAtScrollPosition(position), m_frame[size_t(buffer)])) return true;
-    m_readFailed = true;
-    return false;
+    const bool read = ReadPadded(m_item.frames.FrameAtScrollPosition(position), m_frame[size_t(buffer)]);
+    if (!read) m_readFailed = true;
+    if (BlendsSpectra()) TakeSpectra(buffer);
+    return read;
+}
+
+bool CVdlWnd::BlendsSpectra() const
+{
+    // A slowness curve blends its rows by a rule of its own (a 0 is no pick), which
+    // is not linear: its rows are transformed one by one.
+    return m_samples.domain == kDomainFrequency && !m_instSlowness;
+}
+
+void CVdlWnd::TakeSpectra(int buffer)
+{
+    const int n = m_samples.sampleCount;
+    const size_t bins = size_t(n / 2) + 1;
+    FrameSpectra& out = m_spectra[size_t(buffer)];
+    for (int receiver : m_raster.columns) {
+        const float* x = m_frame[size_t(buffer)].data() + size_t(receiver) * size_t(n);
+        float* spectrum = out.bins.data() + size_t(receiver) * bins * 2;
+        float largest = 0;
+        const bool finite = FiniteLargest(x, n, largest);
+        out.gap[size_t(receiver)] = finite ? 0 : 1;
+        out.largest[size_t(receiver)] = finite ? largest : 0.0f;
+        if (!finite) continue;
+        // Divided by its largest magnitude first: no sum of the transform overflows.
+        const float scale = largest > 0 ? 1.0f / largest : 1.0f;
+        float* data = g_fftData;
+        for (int i = 0; i < n; ++i) {
+            data[2 * i + 1] = x[i] * scale;
+            data[2 * i + 2] = 0.0f;
+        }
+        CFft fft;
+        fft.m_sign = 1;
+        fft.m_n = n;
+        if (!fft.Transform()) {
+            // No transform of this length: the spectrum is 0, as AmplitudeSpectrum's.
+            std::fill(spectrum, spectrum + 2 * bins, 0.0f);
+            out.largest[size_t(receiver)] = 0;
+            continue;
+        }
+        std::copy(data + 1, data + 1 + 2 * bins, spectrum);
+    }
 }
 
 void CVdlWnd::MapColumns()
@@ -208,7 +334,6 @@ void CVdlWnd::RenderRows(int begin, int end)
     const int shown = int(m_raster.columns.size());
     const int width = m_item.image.width;
     const uint32_t background = ToArgb(kBackground);
-    const size_t frameFloats = size_t(m_samples.sampleCount);
     m_framePosition = {-1, -1}; // read afresh: the rows are read in depth order
     for (int row = begin; row < end; ++row) {
         // The row's place between frames, in depth order.
@@ -219,10 +344,7 @@ void CVdlWnd::RenderRows(int begin, int end)
         const auto [b0, b1] = BufferFrames(p0, p1);
         uint32_t* pixels = m_item.image.Row(row);
         if (!m_item.signature) std::fill(pixels, pixels + width, background);
-        for (int c = 0; c < shown; ++c) {
-            const size_t offset = size_t(m_raster.columns[size_t(c)]) * frameFloats;
-            RenderRow(row, c, m_frame[size_t(b0)].data() + offset, m_frame[size_t(b1)].data() + offset, weight);
-        }
+        for (int c = 0; c < shown; ++c) RenderRow(row, c, b0, b1, weight);
         m_raster.rowsDrawn = std::max(m_raster.rowsDrawn, row + 1);
     }
 }
@@ -305,58 +427,38 @@ float LargestFinite(const float* v, int count)
     return out;
 }
 
-// The row loops are built twice, for AVX2 and for any x86-64, and the loader picks
-// one; neither uses fused multiply-add, so both give the same bits.
-#if defined(__x86_64__) && defined(__GLIBC__)
-#define VDL_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define VDL_CLONES
-#endif
-
-// Samples lo..hi of two frames blended into `out`, `weight` of the second; returns the
-// largest finite magnitude of samples lo..hi - 1 (as LargestFinite), taken on the way.
-VDL_CLONES float BlendRow(const float* previous, const float* current, float weight, float* out, int lo, int hi)
-{
-    constexpr int32_t kMagnitude = 0x7FFFFFFF, kInfinity = 0x7F800000;
-    int32_t largest = 0;
-    for (int j = lo; j < hi; ++j) {
-        // Each part no larger than its sample: no sum of two finite samples overflows.
-        const float x = previous[j] * (1 - weight) + current[j] * weight;
-        out[j] = x;
-        int32_t bits;
-        std::memcpy(&bits, &x, sizeof bits);
-        bits &= kMagnitude;
-        bits = bits < kInfinity ? bits : 0;
-        largest = bits > largest ? bits : largest;
-    }
-    out[hi] = previous[hi] * (1 - weight) + current[hi] * weight;
-    float result;
-    std::memcpy(&result, &largest, sizeof result);
-    return result;
-}
-
-// Pixel c: the colour of the row's value between samples i0[c] and i1[c], times
-// `factor`: the palette index of that value held to -1 .. 1 (see ColourIndex), without
-// a branch that a noisy row would mispredict. `colours[-1]` is a gap's.
-VDL_CLONES void ColourRow(const float* v, const int* i0, const int* i1, const float* frac, float factor, int w,
-                          const uint32_t* colours, uint32_t* pixels)
-{
-    constexpr float kTop = float(CVdlWnd::kColours - 1);
-    for (int c = 0; c < w; ++c) {
-        const float v0 = v[i0[c]];
-        const float x = (v0 + (v[i1[c]] - v0) * frac[c]) * factor;
-        const bool gap = x != x;
-        const float scaled = std::min(std::max(x * kTop, 0.0f), kTop);
-        pixels[c] = colours[int(gap ? 0.0f : scaled) - int(gap)];
-    }
-}
-
 } // namespace
 
-void CVdlWnd::RenderRow(int row, int column, const float* previous, const float* current, float weight)
+void CVdlWnd::BlendSpectra(int b0, int b1, int receiver, float weight, float* bins)
+{
+    const int count = m_samples.sampleCount / 2 + 1;
+    const FrameSpectra& s0 = m_spectra[size_t(b0)];
+    const FrameSpectra& s1 = m_spectra[size_t(b1)];
+    const size_t r = size_t(receiver);
+    // A trace with a value that is no number blends into no number: a gap.
+    if (s0.gap[r] || (weight > 0 && s1.gap[r])) {
+        std::fill(bins, bins + count, NAN);
+        return;
+    }
+    // Each spectrum was taken of its trace divided by its largest magnitude: the
+    // blend weighs them back, relative to the larger of the two.
+    const float l0 = s0.largest[r], l1 = weight > 0 ? s1.largest[r] : 0.0f;
+    const float larger = std::max(l0, l1);
+    const float a = larger > 0 ? (1 - weight) * (l0 / larger) : 0.0f;
+    const float b = larger > 0 ? weight * (l1 / larger) : 0.0f;
+    const size_t offset = r * size_t(count) * 2;
+    // The columns read the displayed bins alone.
+    const int from = std::clamp(m_axis.first, 0, count - 1), to = std::clamp(m_axis.last, from, count - 1);
+    BlendAmplitudes(s0.bins.data() + offset, s1.bins.data() + offset, a, b, count, from, to, m_squares.data(), bins);
+}
+
+void CVdlWnd::RenderRow(int row, int column, int b0, int b1, float weight)
 {
     const Axis& a = m_axis;
     const int n = m_samples.sampleCount;
+    const size_t offset = size_t(m_raster.columns[size_t(column)]) * size_t(n);
+    const float* previous = m_frame[size_t(b0)].data() + offset;
+    const float* current = m_frame[size_t(b1)].data() + offset;
     float* scratch = m_row.data();
     // The samples the domain needs: a whole trace for a spectrum, else the displayed
     // ones and the one after them.
@@ -368,7 +470,9 @@ void CVdlWnd::RenderRow(int row, int column, const float* previous, const float*
     const float* v = scratch;
     bool largestKnown = false;
     float largest = 0;
-    if (weight == 0.0f && !curve) {
+    if (spectrum && BlendsSpectra()) {
+        // Blended below from the frames' spectra.
+    } else if (weight == 0.0f && !curve) {
         v = previous; // the frame itself: nothing to blend and nothing rewritten
     } else if (weight == 0.0f) {
         std::copy(previous + lo, previous + hi + 1, scratch + lo);
@@ -386,7 +490,10 @@ void CVdlWnd::RenderRow(int row, int column, const float* previous, const float*
     // What each column's value is multiplied by: the row's normalisation (by its
     // largest magnitude) and the time domain's amplitude zoom.
     float factor = 1.0f;
-    if (spectrum) {
+    if (spectrum && BlendsSpectra()) {
+        BlendSpectra(b0, b1, m_raster.columns[size_t(column)], weight, scratch);
+        v = scratch;
+    } else if (spectrum) {
         AmplitudeSpectrum(v, n, scratch);
         v = scratch;
     } else if (normalised) {
