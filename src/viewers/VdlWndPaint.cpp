@@ -157,9 +157,10 @@ bool CVdlWnd::LoadFrame(int position, int buffer)
 
 bool CVdlWnd::BlendsSpectra() const
 {
-    // A slowness curve blends its rows by a rule of its own (a 0 is no pick), which
-    // is not linear: its rows are transformed one by one.
-    return m_samples.domain == kDomainFrequency && !m_instSlowness;
+    // Where rows are fewer than the frames they pass, a transform per row is the
+    // fewer. A slowness curve blends its rows by a rule of its own (a 0 is no pick),
+    // which is not linear: its rows are transformed one by one too.
+    return m_samples.domain == kDomainFrequency && !m_instSlowness && m_grid.framesPerRow <= 1;
 }
 
 void CVdlWnd::TakeSpectra(int buffer)
