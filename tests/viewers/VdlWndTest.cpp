@@ -3,6 +3,7 @@
 #include "viewers/ViewOptions.h"
 
 #include "app/ViewerApp.h"
+#include "common/Fft.h"
 #include "common/QtxFileDlg.h"
 #include "platform/Format.h"
 #include "res/CommandIds.h"
@@ -539,6 +540,45 @@ TEST_F(VdlWndTest, HostileFileValuesAreClampedOrDrawnAsGaps)
         view->OnClose();
         host.ClearMessages();
     }
+}
+
+TEST_F(VdlWndTest, AFrequencyRowBetweenFramesIsTheSpectrumOfTheirBlend)
+{
+    // Frames of different tones and sizes, 1.2 rows a frame: every row is a blend. 64
+    // samples of 2 us in an image 31 columns wide: column c shows bin c.
+    auto sample = [](int f, size_t j) {
+        const double t = double(j) / 64;
+        return float((1 + f) * std::cos(2 * kPi * (3 + f) * t) + 0.3 * (f % 3) * std::sin(2 * kPi * 11 * t));
+    };
+    ASSERT_TRUE(WriteQtx(path, {Waveform(1, 64, 2.0f)}, 10, 1000.0, 0.5, [&](int f, int, size_t j) { return sample(f, j); }));
+    setup.topDepth = 1000;
+    setup.bottomDepth = 1004.5;
+    setup.freqStart = 0;
+    setup.freqStop = 250000;
+    frame.childClientSize = {31 + 40, 200};
+    CVdlWnd* view = Open("Frequency");
+    ASSERT_NE(view, nullptr);
+    ASSERT_EQ(view->Raster().imageWidth, 31);
+    const double framesPerRow = view->Page().depthPerPixel / 0.5;
+    ASSERT_LT(framesPerRow, 1.0);
+    int compared = 0, equal = 0;
+    for (int row = 0; row < view->Raster().rowsDrawn; ++row) {
+        const double at = row * framesPerRow;
+        const int p0 = int(std::floor(at)), p1 = std::min(p0 + 1, 9);
+        const float weight = float(at - p0);
+        std::vector<float> trace(64), bins(33);
+        for (size_t j = 0; j < 64; ++j) trace[j] = sample(p0, j) * (1 - weight) + sample(p1, j) * weight;
+        AmplitudeSpectrum(trace.data(), 64, bins.data());
+        for (int c = 0; c < 31; ++c) {
+            const int expected = CVdlWnd::ColourIndex(std::min(bins[size_t(c)], 1.0f));
+            const int shown = IndexAt(*view, 1 + c, row);
+            EXPECT_LE(std::abs(shown - expected), 1) << "row " << row << " bin " << c;
+            ++compared;
+            equal += shown == expected;
+        }
+    }
+    EXPECT_GT(compared, 300);
+    EXPECT_GE(equal, compared * 98 / 100) << "an index apart only where rounding puts a bin on a boundary";
 }
 
 TEST_F(VdlWndTest, AfterAnySequenceOfStepsThePictureIsAFreshRenderAtTheSamePosition)
