@@ -165,6 +165,10 @@ private:
     // Row `row` of receiver column `column`, `weight` of the way from the frame in
     // buffer b0 to the one in b1.
     void RenderRow(int row, int column, int b0, int b1, float weight);
+    // The row's samples (or bins) for that column and the factor its values take.
+    const float* RowValues(int column, int b0, int b1, float weight, float& factor);
+    // Signature: the wiggle of receiver column x0's held values on row `row`.
+    void LayOutWiggle(int row, int x0, const float* values);
     // Scales a row of frequency or slowness curve values (displayed samples up to `hi`)
     // to 0 .. 1 between the range's ends.
     void ScaleCurveRow(float* v, int hi);

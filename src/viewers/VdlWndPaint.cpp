@@ -453,7 +453,7 @@ void CVdlWnd::BlendSpectra(int b0, int b1, int receiver, float weight, float* bi
     BlendAmplitudes(s0.bins.data() + offset, s1.bins.data() + offset, a, b, count, from, to, m_squares.data(), bins);
 }
 
-void CVdlWnd::RenderRow(int row, int column, int b0, int b1, float weight)
+const float* CVdlWnd::RowValues(int column, int b0, int b1, float weight, float& factor)
 {
     const Axis& a = m_axis;
     const int n = m_samples.sampleCount;
@@ -490,7 +490,7 @@ void CVdlWnd::RenderRow(int row, int column, int b0, int b1, float weight)
 
     // What each column's value is multiplied by: the row's normalisation (by its
     // largest magnitude) and the time domain's amplitude zoom.
-    float factor = 1.0f;
+    factor = 1.0f;
     if (spectrum && BlendsSpectra()) {
         BlendSpectra(b0, b1, m_raster.columns[size_t(column)], weight, scratch);
         v = scratch;
@@ -507,7 +507,13 @@ void CVdlWnd::RenderRow(int row, int column, int b0, int b1, float weight)
         }
     }
     if (m_samples.domain == kDomainTime) factor *= m_gain;
+    return v;
+}
 
+void CVdlWnd::RenderRow(int row, int column, int b0, int b1, float weight)
+{
+    float factor = 1.0f;
+    const float* v = RowValues(column, b0, b1, weight, factor);
     // One value per pixel column, held to -1 .. 1 (raw slowness values included); a
     // colour straight away for the image.
     const int w = m_raster.imageWidth;
@@ -527,9 +533,13 @@ void CVdlWnd::RenderRow(int row, int column, int b0, int b1, float weight)
     };
     float* values = m_values.data();
     for (int c = 0; c < w; ++c) values[c] = valueAt(c);
+    if (row % kWigglePeriod == 0) LayOutWiggle(row, x0, values);
+}
 
-    if (row % kWigglePeriod != 0) return;
+void CVdlWnd::LayOutWiggle(int row, int x0, const float* values)
+{
     // A wiggle about its base line, broken where a value is not a number.
+    const int w = m_raster.imageWidth;
     const int base = row + 1 + 24 + Trunc(m_wiggleFactor * 20);
     const int left = m_leftMargin + x0;
     int length = 0;
