@@ -89,22 +89,40 @@ VDL_CLONES void BlendAmplitudes(const float* first, const float* second, float a
     for (int k = from; k <= to; ++k) out[k] = peak > 0 ? std::sqrt(squares[k]) / peak : std::sqrt(squares[k]);
 }
 
-// Of `count` samples: whether all are finite, and the largest magnitude (as
-// LargestFinite, in one pass that vectorises).
-bool FiniteLargest(const float* v, int count, float& largest)
+// The largest magnitude's bit pattern among `count` values; with `finiteOnly`, of the
+// finite ones (0 when none). The magnitudes' bit patterns order as the magnitudes do,
+// infinities and NaN above every finite one: an integer maximum, which vectorises,
+// finds it.
+int32_t LargestMagnitudeBits(const float* v, int count, bool finiteOnly)
 {
     constexpr int32_t kMagnitude = 0x7FFFFFFF, kInfinity = 0x7F800000;
-    int32_t bits = 0;
+    int32_t largest = 0;
     for (int j = 0; j < count; ++j) {
-        int32_t b;
-        std::memcpy(&b, v + j, sizeof b);
-        b &= kMagnitude;
-        bits = b > bits ? b : bits;
+        int32_t bits;
+        std::memcpy(&bits, v + j, sizeof bits);
+        bits &= kMagnitude;
+        bits = !finiteOnly || bits < kInfinity ? bits : 0;
+        largest = bits > largest ? bits : largest;
     }
-    std::memcpy(&largest, &bits, sizeof largest);
-    return bits < kInfinity;
+    return largest;
 }
 
+float FromBits(int32_t bits)
+{
+    float out;
+    std::memcpy(&out, &bits, sizeof out);
+    return out;
+}
+
+float LargestFinite(const float* v, int count) { return FromBits(LargestMagnitudeBits(v, count, true)); }
+
+// Whether all of `count` samples are finite, and their largest magnitude.
+bool FiniteLargest(const float* v, int count, float& largest)
+{
+    const int32_t bits = LargestMagnitudeBits(v, count, false);
+    largest = FromBits(bits);
+    return bits < 0x7F800000;
+}
 
 } // namespace
 
@@ -406,29 +424,6 @@ void CVdlWnd::LabelDepth(int row, double depth, double& next, int& lastLabelY)
     }
     next = (std::floor((depth + dpp) / grid) + 1) * grid;
 }
-
-namespace {
-
-// The largest magnitude of the finite values among `count` (0 when none). The
-// magnitudes' bit patterns order as the magnitudes do, infinities and NaN above
-// every finite one: an integer maximum, which vectorises, finds it.
-float LargestFinite(const float* v, int count)
-{
-    constexpr int32_t kMagnitude = 0x7FFFFFFF, kInfinity = 0x7F800000;
-    int32_t largest = 0;
-    for (int j = 0; j < count; ++j) {
-        int32_t bits;
-        std::memcpy(&bits, v + j, sizeof bits);
-        bits &= kMagnitude;
-        bits = bits < kInfinity ? bits : 0;
-        largest = bits > largest ? bits : largest;
-    }
-    float out;
-    std::memcpy(&out, &largest, sizeof out);
-    return out;
-}
-
-} // namespace
 
 void CVdlWnd::BlendSpectra(int b0, int b1, int receiver, float weight, float* bins)
 {
