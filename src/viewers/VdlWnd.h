@@ -5,8 +5,10 @@
 //
 // The view reads when it is prepared (it opens, moves, is sized or its display
 // options change): the frames of the page are read in depth order and the rows are
-// rendered into a cached image. The paint only blits that image and writes the
-// annotations. Split by concern: VdlWnd.cpp (loading, axes and zoom), VdlWndPaint.cpp
+// rendered into a cached image. A move alone keeps the rows still on the page, moved
+// with it, and reads and renders only those it exposes: the rows lie on one pixel
+// grid of the whole log, so that a kept row is the row a fresh render would draw.
+// The paint only blits that image and writes the annotations. Split by concern: VdlWnd.cpp (loading, axes and zoom), VdlWndPaint.cpp
 // (rendering and painting), VdlWndInput.cpp (scrolling, keys and read-outs).
 #pragma once
 
