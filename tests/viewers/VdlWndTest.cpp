@@ -583,68 +583,80 @@ TEST_F(VdlWndTest, AFrequencyRowBetweenFramesIsTheSpectrumOfTheirBlend)
 
 TEST_F(VdlWndTest, AfterAnySequenceOfStepsThePictureIsAFreshRenderAtTheSamePosition)
 {
-    // Frames unlike their neighbours on three receivers; rows of 0.83 and of 2.8 frames.
-    ASSERT_TRUE(WriteQtx(path, {Waveform(3, 128, 2.0f)}, 3000, 1000.0, 0.5, [](int f, int, size_t j) {
-        return float(std::sin(0.05 * double(j) * (1 + f % 17)) * (1 + f % 5) + (j % 128 == size_t(f % 128) ? 9 : 0));
-    }));
+    // Frames unlike their neighbours on three receivers; rows of 0.83 and of 2.8 frames;
+    // a log down and a log up.
     setup.topDepth = 1000;
     setup.bottomDepth = 2499.5;
     setup.timeStart = 0;
     setup.timeStop = 256;
     setup.freqStart = 0;
     setup.freqStop = 100000;
-    for (const char* domain : {"Time", "Frequency"})
-        for (const float scale : {480.0f, 1600.0f}) {
-            setup.depthScale = scale;
-            CVdlWnd* view = Open(domain);
-            ASSERT_NE(view, nullptr);
-            frame.Command(ReceiverCommand(2));
-            frame.Command(ReceiverCommand(3));
-            ASSERT_EQ(view->Raster().columns.size(), 3u);
-            ScriptedWindow* w = Window(view);
-            const std::string what = std::string(domain) + Format(" at %.0f", scale);
-            struct Step {
-                const char* name;
-                std::function<void()> go;
-                int mostReads; // frames a step may read (-1: any)
-            };
-            auto key = [&](unsigned k) { return [&, k] { view->OnKeyDown(k, 1, 0); }; };
-            auto thumb = [&](int by) { return [&, by] { view->OnVScroll(SB_THUMBPOSITION, view->GetScrollInfo(SB_VERT).pos + by); }; };
-            const Step steps[] = {
-                {"down", key(VK_DOWN), 3},      {"down", key(VK_DOWN), 3},
-                {"down", key(VK_DOWN), 3},      {"up", key(VK_UP), 3},
-                {"page down", key(VK_NEXT), -1}, {"down", key(VK_DOWN), 3},
-                {"page up", key(VK_PRIOR), -1}, {"down", key(VK_DOWN), 3},
-                {"jump near", thumb(37), -1},   {"jump back", thumb(-29), -1},
-                {"jump far", thumb(2000), -1},  {"resize", [&] { frame.Resize(*view, 520, 371); }, -1},
-                {"down", key(VK_DOWN), 3},      {"end", key(VK_END), -1},
-                {"up", key(VK_UP), 3},          {"down", key(VK_DOWN), 3},
-                {"home", key(VK_HOME), -1},     {"down", key(VK_DOWN), 3},
-            };
-            for (const Step& step : steps) {
-                step.go();
-                const std::string at = what + ", " + step.name + Format(" to %d", view->FirstVisiblePosition());
-                if (step.mostReads >= 0) {
-                    EXPECT_LE(view->Item().framesRead, step.mostReads) << at;
-                }
-                const Image moved = view->Item().image;
-                const int rows = view->Raster().rowsDrawn;
-                w->Paint(); // the erase a resize leaves, then the paint alone
-                w->Paint();
-                const std::vector<std::string> paint = w->lastPaint;
-                view->Render();
-                ASSERT_EQ(view->Raster().rowsDrawn, rows) << at;
-                ASSERT_GT(rows, 0) << at;
-                const Image& fresh = view->Item().image;
-                ASSERT_EQ(fresh.width, moved.width) << at;
-                const size_t pixels = size_t(rows) * size_t(fresh.width);
-                EXPECT_TRUE(std::equal(fresh.pixels.begin(), fresh.pixels.begin() + ptrdiff_t(pixels), moved.pixels.begin()))
-                    << at;
-                w->Paint();
-                EXPECT_EQ(w->lastPaint, paint) << at;
+    struct Case {
+        const char* domain;
+        float scale;
+        uint8_t direction;
+    };
+    for (const Case c : {Case{"Time", 480, qtx::kLogDown}, Case{"Time", 1600, qtx::kLogDown},
+                         Case{"Frequency", 480, qtx::kLogDown}, Case{"Frequency", 1600, qtx::kLogDown},
+                         Case{"Time", 480, qtx::kLogUp}}) {
+        const bool down = c.direction == qtx::kLogDown;
+        ASSERT_TRUE(WriteQtx(path, {Waveform(3, 128, 2.0f)}, 3000, down ? 1000.0 : 2499.5, down ? 0.5 : -0.5,
+                             [](int f, int, size_t j) {
+                                 return float(std::sin(0.05 * double(j) * (1 + f % 17)) * (1 + f % 5)
+                                              + (j % 128 == size_t(f % 128) ? 9 : 0));
+                             },
+                             c.direction));
+        const char* domain = c.domain;
+        setup.depthScale = c.scale;
+        CVdlWnd* view = Open(domain);
+        ASSERT_NE(view, nullptr);
+        frame.Command(ReceiverCommand(2));
+        frame.Command(ReceiverCommand(3));
+        ASSERT_EQ(view->Raster().columns.size(), 3u);
+        ScriptedWindow* w = Window(view);
+        const std::string what = std::string(domain) + Format(" at %.0f", c.scale) + (down ? " down" : " up");
+        struct Step {
+            const char* name;
+            std::function<void()> go;
+            int mostReads; // frames a step may read (-1: any)
+        };
+        auto key = [&](unsigned k) { return [&, k] { view->OnKeyDown(k, 1, 0); }; };
+        auto thumb = [&](int by) { return [&, by] { view->OnVScroll(SB_THUMBPOSITION, view->GetScrollInfo(SB_VERT).pos + by); }; };
+        const Step steps[] = {
+            {"down", key(VK_DOWN), 3},      {"down", key(VK_DOWN), 3},
+            {"down", key(VK_DOWN), 3},      {"up", key(VK_UP), 3},
+            {"page down", key(VK_NEXT), -1}, {"down", key(VK_DOWN), 3},
+            {"page up", key(VK_PRIOR), -1}, {"down", key(VK_DOWN), 3},
+            {"jump near", thumb(37), -1},   {"jump back", thumb(-29), -1},
+            {"jump far", thumb(2000), -1},  {"resize", [&] { frame.Resize(*view, 520, 371); }, -1},
+            {"down", key(VK_DOWN), 3},      {"end", key(VK_END), -1},
+            {"up", key(VK_UP), 3},          {"down", key(VK_DOWN), 3},
+            {"home", key(VK_HOME), -1},     {"down", key(VK_DOWN), 3},
+        };
+        for (const Step& step : steps) {
+            step.go();
+            const std::string at = what + ", " + step.name + Format(" to %d", view->FirstVisiblePosition());
+            if (step.mostReads >= 0) {
+                EXPECT_LE(view->Item().framesRead, step.mostReads) << at;
             }
-            view->OnClose();
+            const Image moved = view->Item().image;
+            const int rows = view->Raster().rowsDrawn;
+            w->Paint(); // the erase a resize leaves, then the paint alone
+            w->Paint();
+            const std::vector<std::string> paint = w->lastPaint;
+            view->Render();
+            ASSERT_EQ(view->Raster().rowsDrawn, rows) << at;
+            ASSERT_GT(rows, 0) << at;
+            const Image& fresh = view->Item().image;
+            ASSERT_EQ(fresh.width, moved.width) << at;
+            const size_t pixels = size_t(rows) * size_t(fresh.width);
+            EXPECT_TRUE(std::equal(fresh.pixels.begin(), fresh.pixels.begin() + ptrdiff_t(pixels), moved.pixels.begin()))
+                << at;
+            w->Paint();
+            EXPECT_EQ(w->lastPaint, paint) << at;
         }
+        view->OnClose();
+    }
 }
 
 } // namespace
