@@ -2,13 +2,17 @@
 // in a 1000 x 800 window: each frame read, rendered into the view's image and painted
 // into a Qt image of the window's size (offscreen). Beside each the bare reads of the
 // same frames, the physical floor of showing them, and the paint alone (the blit and
-// the annotations of a frame already rendered).
+// the annotations of a frame already rendered). The cross-plot's step rows move it a
+// frame at a time through its scroll handler in a real Qt window, painted offscreen,
+// as a user waits for it (median and p90 of the steps).
 //   map:        200 frames of one 256 x 256 semblance map (256 KB a frame)
 //   cross-plot: 2,000 frames of a slowness and a frequency curve, 8 receivers x 512
 //               samples each (32 KB a frame)
 #include "common/QtxFileDlg.h"
 #include "dataset/QtxFile.h"
+#include "platform/qt/QtChildView.h"
 #include "platform/qt/QtDc.h"
+#include "platform/qt/QtFrame.h"
 #include "platform/testing/ScriptedFrame.h"
 #include "platform/testing/ScriptedHost.h"
 #include "res/ResourceIds.h"
@@ -17,12 +21,16 @@
 #include "viewers/FreqSlowXplotWndFactory.h"
 #include "viewers/SemblanceMapWnd.h"
 #include "viewers/SemblanceMapWndFactory.h"
+#include "viewers/ViewOptions.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QImage>
+#include <QWidget>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -154,7 +162,7 @@ CSemblanceMapWnd* OpenMap(Shell& shell)
     return view;
 }
 
-CFreqSlowXplotWnd* OpenPlot(Shell& shell)
+CFreqSlowXplotWnd* OpenPlot(const std::string& windowClass)
 {
     XPlotSetupGroup setup;
     setup.SetDefaults();
@@ -163,9 +171,13 @@ CFreqSlowXplotWnd* OpenPlot(Shell& shell)
     setup.freqMin = 0, setup.freqMax = 5000, setup.slowMin = 40, setup.slowMax = 440;
     setup.datums.datumCount = 2;
     setup.datums.selected[0] = setup.datums.selected[1] = 1;
-    CFreqSlowXplotWnd* view = OpenFreqSlowXplotWnd(setup, shell.windowClass.name);
+    CFreqSlowXplotWnd* view = OpenFreqSlowXplotWnd(setup, windowClass);
     if (!view) std::abort();
-    for (int r = 0; r < kReceivers; ++r) theApp.m_viewOptions.front()->m_shown[r] = 1;
+    // The view's record takes the display's receivers whenever the view moves.
+    for (int r = 0; r < kReceivers; ++r) {
+        theApp.m_viewOptions.front()->m_shown[r] = 1;
+        theApp.m_display.receiverShown[size_t(r)] = 1;
+    }
     view->PrepareRepaint();
     return view;
 }
@@ -235,7 +247,7 @@ void BarePlotReads(benchmark::State& state)
 void PlotFrames(benchmark::State& state)
 {
     Shell shell;
-    CFreqSlowXplotWnd* view = OpenPlot(shell);
+    CFreqSlowXplotWnd* view = OpenPlot(shell.windowClass.name);
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
     DeviceCaps caps;
     for (auto _ : state)
@@ -253,7 +265,7 @@ void PlotFrames(benchmark::State& state)
 void PlotPaintOnly(benchmark::State& state)
 {
     Shell shell;
-    CFreqSlowXplotWnd* view = OpenPlot(shell);
+    CFreqSlowXplotWnd* view = OpenPlot(shell.windowClass.name);
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
     DeviceCaps caps;
     for (auto _ : state)
@@ -264,6 +276,52 @@ void PlotPaintOnly(benchmark::State& state)
     benchmark::DoNotOptimize(image.constBits());
 }
 
+// Frame steps of `code` (a line or a page) through the scroll handler of a view in a
+// Qt window, each painted into the window's backing image; turning back at the ends.
+void CrossPlotSteps(benchmark::State& state, int code)
+{
+    ScriptedHost host;
+    QtFrame frame;
+    SetHost(&host);
+    SetFrame(&frame);
+    if (!frame.Create("bench", nullptr, nullptr)) std::abort();
+    WindowClass windowClass;
+    windowClass.name = "bench-qt-view";
+    RegisterWindowClass(windowClass);
+    theApp.m_display.SetDefaults();
+    CFreqSlowXplotWnd* view = OpenPlot(windowClass.name);
+    auto* qt = dynamic_cast<QtChildView*>(view->Impl());
+    if (!qt) std::abort();
+    qt->client->resize(kWidth, kHeight);
+    StoreViewOptions();
+    qt->RenderBacking();
+    const int back = code == SB_LINEDOWN ? SB_LINEUP : SB_PAGEUP;
+    int direction = code;
+    std::vector<double> ms;
+    for (auto _ : state) {
+        const int before = view->Frames().Frame();
+        const auto start = std::chrono::steady_clock::now();
+        view->OnVScroll(direction, 0);
+        qt->RenderBacking();
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.SetIterationTime(seconds);
+        ms.push_back(seconds * 1e3);
+        if (view->Frames().Frame() == before) direction = direction == code ? back : code;
+    }
+    benchmark::DoNotOptimize(qt->Backing().constBits());
+    if (view->PointsDrawn() < kReceivers) std::abort();
+    std::sort(ms.begin(), ms.end());
+    state.counters["median_ms"] = ms[ms.size() / 2];
+    state.counters["p90_ms"] = ms[std::min(ms.size() - 1, ms.size() * 9 / 10)];
+    view->OnClose();
+    frame.Destroy();
+    SetFrame(nullptr);
+    SetHost(nullptr);
+}
+
+void CrossPlotLineStep(benchmark::State& state) { CrossPlotSteps(state, SB_LINEDOWN); }
+void CrossPlotPageStep(benchmark::State& state) { CrossPlotSteps(state, SB_PAGEDOWN); }
+
 } // namespace
 
 BENCHMARK(BareMapReads)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -272,11 +330,13 @@ BENCHMARK(MapPaintOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BarePlotReads)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(PlotFrames)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(PlotPaintOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(CrossPlotLineStep)->Name("CrossPlot/LineStep")->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(CrossPlotPageStep)->Name("CrossPlot/PageStep")->Unit(benchmark::kMillisecond)->UseManualTime();
 
 int main(int argc, char** argv)
 {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv); // the step rows' windows are widgets
     InstallFontSubstitutions();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

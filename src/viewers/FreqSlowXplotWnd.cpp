@@ -148,7 +148,8 @@ void CFreqSlowXplotWnd::OnFramesMoved(int previousFrame)
     SetDepthReadOut(Format("%10.4f%s", m_frames.Depth(), m_frames.DepthUnitLabel()));
     if (m_frames.Frame() != previousFrame || !m_frameRead) ReadFrame();
     SetScrollInfo(SB_VERT, m_vscroll, true);
-    StoreViewOptions();
+    m_frameStepped = true;
+    StoreViewOptions(); // repaints
 }
 
 void CFreqSlowXplotWnd::OnVScroll(int code, int pos) { ScrollFrames(m_frames, code, pos); }

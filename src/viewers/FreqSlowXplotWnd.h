@@ -6,7 +6,9 @@
 // The view reads its frame when it opens and when it moves to another frame; the
 // points are rendered into a cached image of the plot rectangle when the view is
 // prepared (sized, activated, display options changed). The paint blits that image
-// and draws the frame, legend, grid and texts. Split by concern: FreqSlowXplotWnd.cpp
+// and draws the frame, legend, grid and texts. The window keeps that picture between
+// paints, so the paint after a frame step draws over the plot alone: the image and
+// the frame and grid lines that cross it, around the legend's box. Split by concern: FreqSlowXplotWnd.cpp
 // (loading, reading, scrolling and read-outs), FreqSlowXplotWndPaint.cpp (rendering
 // and painting).
 #pragma once
@@ -126,6 +128,26 @@ private:
     void PaintLegend(Dc& dc);
     void PaintGrid(Dc& dc);
     void PaintTexts(Dc& dc);
+    // The paint after a frame step: the plot rectangle less the legend's box.
+    void PaintPlotOnly(Dc& dc);
+    void PaintPlotFrame(Dc& dc);
+    void PaintGridLines(Dc& dc);
+
+    // What the layer of texts, grid and legend around and over the plot was painted
+    // for; the paint after a frame step keeps it when nothing of it changed.
+    struct LayerKey {
+        int clientWidth = -1, clientHeight = -1;
+        Rect plotRect;
+        bool image = false;
+        Color background = 0;
+        bool operator==(const LayerKey&) const = default;
+    };
+    LayerKey LayerKeyNow() const;
+    LayerKey m_paintedLayer;
+    bool m_layerPainted = false;
+    bool m_frameStepped = false; // since the last paint
+    Rect m_legendBox;
+    bool m_legendOpaque = false; // its labels inside its filled box: nothing under it shows
 
     // What the image was rendered for; a render is due when any of it changes.
     struct RenderKey {

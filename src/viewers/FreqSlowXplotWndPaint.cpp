@@ -192,25 +192,73 @@ void CFreqSlowXplotWnd::LayOutGrid()
 
 // ---- painting ----------------------------------------------------------------------------------
 
+CFreqSlowXplotWnd::LayerKey CFreqSlowXplotWnd::LayerKeyNow() const
+{
+    LayerKey k;
+    k.clientWidth = m_clientWidth;
+    k.clientHeight = m_clientHeight;
+    k.plotRect = m_plotRect;
+    k.image = !m_image.Empty();
+    k.background = m_backgroundBrush.color;
+    return k;
+}
+
 void CFreqSlowXplotWnd::OnPaint(Dc& dc)
 {
+    const bool stepped = m_frameStepped;
+    m_frameStepped = false;
     if (m_iconic) return;
     const Rect client = GetClientRect();
     if (client.IsEmpty()) {
         m_iconic = true;
+        m_layerPainted = false;
+        return;
+    }
+    // The texts, grid and legend painted last are still in the window when only the
+    // frame moved since; over the plot the legend's box hides whatever is under it.
+    if (stepped && m_layerPainted && m_legendOpaque && LayerKeyNow() == m_paintedLayer) {
+        PaintPlotOnly(dc);
         return;
     }
     dc.SelectFont({"Ariel", m_fontHeight, FW_NORMAL});
     FillAround(dc, client, m_image.Empty() ? Rect{} : m_plotRect, kGray);
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(Rgb(0, 0, 0));
+    PaintPlotFrame(dc);
+    PaintTexts(dc);
+    PaintLegend(dc);
+    PaintGrid(dc);
+    m_paintedLayer = LayerKeyNow();
+    m_layerPainted = true;
+}
+
+void CFreqSlowXplotWnd::PaintPlotFrame(Dc& dc)
+{
     if (!m_image.Empty()) dc.StretchImage(m_plotRect, m_image);
     dc.SelectPen(kAxisPen);
     dc.SelectBrush({0, true});
     dc.Rectangle(m_plotRect);
-    PaintTexts(dc);
-    PaintLegend(dc);
-    PaintGrid(dc);
+}
+
+void CFreqSlowXplotWnd::PaintPlotOnly(Dc& dc)
+{
+    // The plot in up to four bands around the legend's box, each drawn as the whole
+    // paint draws it there: the image, the frame over it, the grid lines over both.
+    const Rect p = m_plotRect, box = m_legendBox.Intersect(m_plotRect);
+    Rect bands[4] = {p, {}, {}, {}};
+    if (!box.IsEmpty()) {
+        bands[0] = {p.left, p.top, p.right, box.top};
+        bands[1] = {p.left, box.bottom, p.right, p.bottom};
+        bands[2] = {p.left, box.top, box.left, box.bottom};
+        bands[3] = {box.right, box.top, p.right, box.bottom};
+    }
+    for (const Rect& band : bands) {
+        if (band.IsEmpty()) continue;
+        dc.IntersectClipRect(band);
+        PaintPlotFrame(dc);
+        PaintGridLines(dc);
+        dc.ResetClip();
+    }
 }
 
 void CFreqSlowXplotWnd::PaintTexts(Dc& dc)
@@ -229,15 +277,40 @@ void CFreqSlowXplotWnd::PaintLegend(Dc& dc)
     const int left = int(m_leftMargin * 1.25), top = m_topMargin + fh;
     dc.SelectPen(kFramePen);
     dc.SelectBrush(m_backgroundBrush);
-    dc.Rectangle({left, top, left + 70, top + 2 * fh * m_receivers});
+    m_legendBox = {left, top, left + 70, top + 2 * fh * m_receivers};
+    dc.Rectangle(m_legendBox);
     const int lineX = int(m_leftMargin * 1.5);
     dc.SetTextAlign(TA_CENTER | TA_TOP);
+    // A label reaching out of the box (a pixel of smoothing included) would show
+    // over the points around it.
+    const Rect inside = {m_legendBox.left + 1, m_legendBox.top + 1, m_legendBox.right - 1, m_legendBox.bottom - 1};
+    m_legendOpaque = !m_backgroundBrush.hollow;
     for (int k = 0; k < std::min(m_receivers, kSlots); ++k) {
         const int y = 2 * fh + m_topMargin + 2 * fh * k;
         dc.SelectPen({PS_SOLID, 2, ReceiverColour(k)});
         dc.MoveTo(lineX, y);
         dc.LineTo(lineX + 30, y);
-        if (size_t(k) < m_legendLabels.size()) dc.TextOut(lineX + 45, y - fh / 2, m_legendLabels[size_t(k)]);
+        if (size_t(k) >= m_legendLabels.size()) continue;
+        const std::string& label = m_legendLabels[size_t(k)];
+        dc.TextOut(lineX + 45, y - fh / 2, label);
+        const Size extent = dc.GetTextExtent(label);
+        const Rect cell = {lineX + 45 - extent.cx / 2 - 1, y - fh / 2, lineX + 45 + (extent.cx + 1) / 2 + 1, y - fh / 2 + extent.cy};
+        if (!(cell.left >= inside.left && cell.right <= inside.right && cell.top >= inside.top && cell.bottom <= inside.bottom))
+            m_legendOpaque = false;
+    }
+}
+
+void CFreqSlowXplotWnd::PaintGridLines(Dc& dc)
+{
+    dc.SelectPen(kGridPen);
+    const int right = m_leftMargin + m_plotWidth, bottom = m_topMargin + m_plotHeight;
+    for (const Tick& t : m_frequencyTicks) {
+        dc.MoveTo(m_leftMargin, t.at);
+        dc.LineTo(right, t.at);
+    }
+    for (const Tick& t : m_slownessTicks) {
+        dc.MoveTo(t.at, m_topMargin);
+        dc.LineTo(t.at, bottom + kTickBelow);
     }
 }
 

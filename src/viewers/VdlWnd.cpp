@@ -144,6 +144,13 @@ bool CVdlWnd::SetUpItem(const ChosenDatum& d)
     m_wiggleFactor = m_samples.domain == kDomainTime ? 0.5f : 1.0f;
     const size_t frameFloats = size_t(m_receivers) * size_t(m_samples.sampleCount);
     for (auto& frame : m_frame) frame.assign(frameFloats, 0.0f);
+    const size_t binFloats = m_samples.domain == kDomainFrequency ? size_t(m_receivers) * (size_t(m_samples.sampleCount / 2) + 1) * 2 : 0;
+    m_squares.assign(size_t(m_samples.sampleCount / 2) + 1, 0.0f);
+    for (auto& spectra : m_spectra) {
+        spectra.bins.assign(binFloats, 0.0f);
+        spectra.largest.assign(size_t(m_receivers), 0.0f);
+        spectra.gap.assign(size_t(m_receivers), 1);
+    }
     m_readOut.assign(frameFloats, 0.0f);
     m_row.assign(size_t(m_samples.sampleCount) + 1, 0.0f);
     SetupAxis();
@@ -360,7 +367,7 @@ void CVdlWnd::PrepareRepaint()
     }
     TakeReceivers();
     Layout();
-    if (!(KeyNow() == m_rendered)) Render();
+    if (!(KeyNow() == m_rendered) && !RenderMoved()) Render();
     SetScrollBars();
 }
 

@@ -5,8 +5,10 @@
 //
 // The view reads when it is prepared (it opens, moves, is sized or its display
 // options change): the frames of the page are read in depth order and the rows are
-// rendered into a cached image. The paint only blits that image and writes the
-// annotations. Split by concern: VdlWnd.cpp (loading, axes and zoom), VdlWndPaint.cpp
+// rendered into a cached image. A move alone keeps the rows still on the page, moved
+// with it, and reads and renders only those it exposes: the rows lie on one pixel
+// grid of the whole log, so that a kept row is the row a fresh render would draw.
+// The paint only blits that image and writes the annotations. Split by concern: VdlWnd.cpp (loading, axes and zoom), VdlWndPaint.cpp
 // (rendering and painting), VdlWndInput.cpp (scrolling, keys and read-outs).
 #pragma once
 
@@ -60,7 +62,8 @@ public:
     // Takes the zoom requests (this view being the active one), the receivers and zoom
     // factors of its record and the client size; renders the image when any changed.
     void PrepareRepaint() override;
-    // Reads the frames of the page and renders the rows into the cached image.
+    // Reads the frames of the page and renders every row into the cached image afresh.
+    // (A move alone renders only the rows it exposes; see PrepareRepaint.)
     void Render();
 
     // ---- what the view shows -------------------------------------------------------------
@@ -161,12 +164,43 @@ private:
     bool ReadPadded(int frame, std::vector<float>& out);
     bool LoadFrame(int position, int buffer);
     void MapColumns();
-    void RenderRow(int row, int column, const float* previous, const float* current, float weight);
+    // Row `row` of receiver column `column`, `weight` of the way from the frame in
+    // buffer b0 to the one in b1.
+    void RenderRow(int row, int column, int b0, int b1, float weight);
+    // The row's samples (or bins) for that column and the factor its values take.
+    const float* RowValues(int column, int b0, int b1, float weight, float& factor);
+    // Signature: the wiggle of receiver column x0's held values on row `row`.
+    void LayOutWiggle(int row, int x0, const float* values);
     // Scales a row of frequency or slowness curve values (displayed samples up to `hi`)
     // to 0 .. 1 between the range's ends.
     void ScaleCurveRow(float* v, int hi);
     // The buffers holding page positions p0 and p1, each read when not held yet.
     std::pair<int, int> BufferFrames(int p0, int p1);
+    // Where the image's rows lie between the frames of the page.
+    struct RowGrid {
+        int first = 0, end = 0; // the first visible and the last position of the range
+        bool single = false;    // one frame, or no depth step: row 0 alone
+        // Anchored: row r is pixel row anchor + r of the whole log, at frame place
+        // (anchor + r) x framesPerRow, whatever the page.
+        bool anchored = false;
+        double anchor = 0, framesPerRow = 0;
+        double topDepth = 0; // of row 0
+    };
+    RowGrid m_grid; // of the image
+    bool m_readFailed = false;
+    RowGrid RowGridNow() const;
+    // The place of row `row` between frames in depth order (not a number, or past the
+    // range's end, where there is none).
+    double RowPlace(const RowGrid& g, int row) const;
+    double RowDepth(int row) const;
+    int CountRows(const RowGrid& g) const;
+    // Renders rows begin .. end - 1 of m_grid.
+    void RenderRows(int begin, int end);
+    // The move of the first visible frame alone: the kept rows move, the exposed ones
+    // are rendered; false when the image must be rendered afresh.
+    bool RenderMoved();
+    // The annotations and the image's place, once its rows are drawn.
+    void FinishRows();
     // Lays out the depth label `next` when it falls within a pixel of the row, and
     // moves `next` on to the grid value after the row.
     void LabelDepth(int row, double depth, double& next, int& lastLabelY);
@@ -178,16 +212,35 @@ private:
     // Two frames of the page (receivers x m_samples.sampleCount, padded with 0) and the
     // depth-order position each holds (-1: none).
     std::array<std::vector<float>, 2> m_frame;
+    // In the frequency domain, each frame's spectra, taken when it is read, for the
+    // shown receivers: a row between two frames blends their spectra (the transform
+    // is linear), so each frame is transformed once, not each row. Per receiver:
+    // bins 0 .. n/2 as (re, im) of the trace divided by its largest magnitude, that
+    // magnitude, and whether the trace has a value that is no number (no spectrum).
+    struct FrameSpectra {
+        std::vector<float> bins;
+        std::vector<float> largest;
+        std::vector<uint8_t> gap;
+    };
+    std::array<FrameSpectra, 2> m_spectra;
+    std::vector<float> m_squares; // a row's squared amplitudes
+    bool BlendsSpectra() const;
+    void TakeSpectra(int buffer);
+    // The row's amplitude spectrum of receiver `receiver` into `bins` (0 .. n/2,
+    // divided by its largest bin, as AmplitudeSpectrum gives it).
+    void BlendSpectra(int b0, int b1, int receiver, float weight, float* bins);
     std::array<int, 2> m_framePosition{-1, -1};
     std::vector<float> m_readOut; // the frame under the mouse
     std::vector<float> m_row;     // one receiver's row, then its spectrum
     std::vector<float> m_values;  // per pixel column
     std::array<uint32_t, kColours + 1> m_colourTable{}; // by palette index + 1; 0: a gap
-    struct Column {
-        int i0 = 0;     // the samples it lies between: i0 and i0 + 1
-        float frac = 0; // and how far from i0
+    // By pixel column of a receiver: the samples it lies between (i0 and i0 + 1, held
+    // to the row's last) and how far from i0.
+    struct ColumnMap {
+        std::vector<int> i0, i1;
+        std::vector<float> frac;
     };
-    std::vector<Column> m_columnMap;
+    ColumnMap m_columns;
     // What the image was rendered for; a render is due when any of it changes.
     struct RenderKey {
         int width = -1, height = -1, firstVisible = -1, first = -1, last = -1, vertRes = 0, vertSize = 0;

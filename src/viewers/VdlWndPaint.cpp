@@ -21,6 +21,109 @@ constexpr Color kBackground = Rgb(192, 192, 192);
 
 int Trunc(double v) { return ClampToInt(v); }
 
+// The row loops are built twice, for AVX2 and for any x86-64, and the loader picks
+// one; neither uses fused multiply-add, so both give the same bits.
+#if defined(__x86_64__) && defined(__GLIBC__)
+#define VDL_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define VDL_CLONES
+#endif
+
+// Samples lo..hi of two frames blended into `out`, `weight` of the second; returns the
+// largest finite magnitude of samples lo..hi - 1 (as LargestFinite), taken on the way.
+VDL_CLONES float BlendRow(const float* previous, const float* current, float weight, float* out, int lo, int hi)
+{
+    constexpr int32_t kMagnitude = 0x7FFFFFFF, kInfinity = 0x7F800000;
+    int32_t largest = 0;
+    for (int j = lo; j < hi; ++j) {
+        // Each part no larger than its sample: no sum of two finite samples overflows.
+        const float x = previous[j] * (1 - weight) + current[j] * weight;
+        out[j] = x;
+        int32_t bits;
+        std::memcpy(&bits, &x, sizeof bits);
+        bits &= kMagnitude;
+        bits = bits < kInfinity ? bits : 0;
+        largest = bits > largest ? bits : largest;
+    }
+    out[hi] = previous[hi] * (1 - weight) + current[hi] * weight;
+    float result;
+    std::memcpy(&result, &largest, sizeof result);
+    return result;
+}
+
+// Pixel c: the colour of the row's value between samples i0[c] and i1[c], times
+// `factor`: the palette index of that value held to -1 .. 1 (see ColourIndex), without
+// a branch that a noisy row would mispredict. `colours[-1]` is a gap's.
+VDL_CLONES void ColourRow(const float* v, const int* i0, const int* i1, const float* frac, float factor, int w,
+                          const uint32_t* colours, uint32_t* pixels)
+{
+    constexpr float kTop = float(CVdlWnd::kColours - 1);
+    for (int c = 0; c < w; ++c) {
+        const float v0 = v[i0[c]];
+        const float x = (v0 + (v[i1[c]] - v0) * frac[c]) * factor;
+        const bool gap = x != x;
+        const float scaled = std::min(std::max(x * kTop, 0.0f), kTop);
+        pixels[c] = colours[int(gap ? 0.0f : scaled) - int(gap)];
+    }
+}
+
+// The amplitudes of a blend of two spectra of `bins` (re, im) bins, `a` times the first
+// and `b` times the second, divided by the largest of them (0 when none is positive),
+// into out[from .. to]. The largest is found among the squares (non-negative: their
+// bit patterns order as they do), so that only the bins asked take a square root.
+VDL_CLONES void BlendAmplitudes(const float* first, const float* second, float a, float b, int bins, int from, int to,
+                                float* squares, float* out)
+{
+    int32_t peakBits = 0;
+    for (int k = 0; k < bins; ++k) {
+        const float re = first[2 * k] * a + second[2 * k] * b, im = first[2 * k + 1] * a + second[2 * k + 1] * b;
+        const float square = re * re + im * im;
+        squares[k] = square;
+        int32_t bits;
+        std::memcpy(&bits, &square, sizeof bits);
+        peakBits = bits > peakBits ? bits : peakBits;
+    }
+    float peakSquare;
+    std::memcpy(&peakSquare, &peakBits, sizeof peakSquare);
+    const float peak = std::sqrt(peakSquare);
+    for (int k = from; k <= to; ++k) out[k] = peak > 0 ? std::sqrt(squares[k]) / peak : std::sqrt(squares[k]);
+}
+
+// The largest magnitude's bit pattern among `count` values; with `finiteOnly`, of the
+// finite ones (0 when none). The magnitudes' bit patterns order as the magnitudes do,
+// infinities and NaN above every finite one: an integer maximum, which vectorises,
+// finds it.
+int32_t LargestMagnitudeBits(const float* v, int count, bool finiteOnly)
+{
+    constexpr int32_t kMagnitude = 0x7FFFFFFF, kInfinity = 0x7F800000;
+    int32_t largest = 0;
+    for (int j = 0; j < count; ++j) {
+        int32_t bits;
+        std::memcpy(&bits, v + j, sizeof bits);
+        bits &= kMagnitude;
+        bits = !finiteOnly || bits < kInfinity ? bits : 0;
+        largest = bits > largest ? bits : largest;
+    }
+    return largest;
+}
+
+float FromBits(int32_t bits)
+{
+    float out;
+    std::memcpy(&out, &bits, sizeof out);
+    return out;
+}
+
+float LargestFinite(const float* v, int count) { return FromBits(LargestMagnitudeBits(v, count, true)); }
+
+// Whether all of `count` samples are finite, and their largest magnitude.
+bool FiniteLargest(const float* v, int count, float& largest)
+{
+    const int32_t bits = LargestMagnitudeBits(v, count, false);
+    largest = FromBits(bits);
+    return bits < 0x7F800000;
+}
+
 } // namespace
 
 uint32_t CVdlWnd::PaletteColour(int palette, int index)
@@ -64,7 +167,51 @@ bool CVdlWnd::LoadFrame(int position, int buffer)
 {
     m_framePosition[size_t(buffer)] = position;
     ++m_item.framesRead;
-    return ReadPadded(m_item.frames.FrameAtScrollPosition(position), m_frame[size_t(buffer)]);
+    const bool read = ReadPadded(m_item.frames.FrameAtScrollPosition(position), m_frame[size_t(buffer)]);
+    if (!read) m_readFailed = true;
+    if (BlendsSpectra()) TakeSpectra(buffer);
+    return read;
+}
+
+bool CVdlWnd::BlendsSpectra() const
+{
+    // Where rows are fewer than the frames they pass, a transform per row is the
+    // fewer. A slowness curve blends its rows by a rule of its own (a 0 is no pick),
+    // which is not linear: its rows are transformed one by one too.
+    return m_samples.domain == kDomainFrequency && !m_instSlowness && m_grid.framesPerRow <= 1;
+}
+
+void CVdlWnd::TakeSpectra(int buffer)
+{
+    const int n = m_samples.sampleCount;
+    const size_t bins = size_t(n / 2) + 1;
+    FrameSpectra& out = m_spectra[size_t(buffer)];
+    for (int receiver : m_raster.columns) {
+        const float* x = m_frame[size_t(buffer)].data() + size_t(receiver) * size_t(n);
+        float* spectrum = out.bins.data() + size_t(receiver) * bins * 2;
+        float largest = 0;
+        const bool finite = FiniteLargest(x, n, largest);
+        out.gap[size_t(receiver)] = finite ? 0 : 1;
+        out.largest[size_t(receiver)] = finite ? largest : 0.0f;
+        if (!finite) continue;
+        // Divided by its largest magnitude first: no sum of the transform overflows.
+        const float scale = largest > 0 ? 1.0f / largest : 1.0f;
+        float* data = g_fftData;
+        for (int i = 0; i < n; ++i) {
+            data[2 * i + 1] = x[i] * scale;
+            data[2 * i + 2] = 0.0f;
+        }
+        CFft fft;
+        fft.m_sign = 1;
+        fft.m_n = n;
+        if (!fft.Transform()) {
+            // No transform of this length: the spectrum is 0, as AmplitudeSpectrum's.
+            std::fill(spectrum, spectrum + 2 * bins, 0.0f);
+            out.largest[size_t(receiver)] = 0;
+            continue;
+        }
+        std::copy(data + 1, data + 1 + 2 * bins, spectrum);
+    }
 }
 
 void CVdlWnd::MapColumns()
@@ -74,15 +221,64 @@ void CVdlWnd::MapColumns()
     // inside the displayed samples.
     const Axis& a = m_axis;
     const int w = m_raster.imageWidth;
-    m_columnMap.resize(size_t(w));
+    m_columns.i0.resize(size_t(w));
+    m_columns.i1.resize(size_t(w));
+    m_columns.frac.resize(size_t(w));
     const double perColumn = a.step > 0 ? double(a.span) / w / a.step : 0.0;
+    // The sample after a column's first, held to the last the row has (a spectrum's
+    // bins end at half the samples).
+    const int n = m_samples.sampleCount;
+    const int last = m_samples.domain == kDomainFrequency ? std::min(a.last, n / 2) : std::min(a.last, n - 1);
     for (int c = 0; c < w; ++c) {
-        Column& column = m_columnMap[size_t(c)];
         const double at = c == 0 || !(perColumn > 0) ? 0.0 : c * perColumn;
         const int k = std::clamp(Trunc(at), 0, std::max(a.spanSamples - 1, 0));
-        column.i0 = a.first + k;
-        column.frac = a.spanSamples > 0 ? float(std::clamp(at - k, 0.0, 1.0)) : 0.0f;
+        m_columns.i0[size_t(c)] = a.first + k;
+        m_columns.i1[size_t(c)] = std::min(a.first + k + 1, last);
+        m_columns.frac[size_t(c)] = a.spanSamples > 0 ? float(std::clamp(at - k, 0.0, 1.0)) : 0.0f;
     }
+}
+
+CVdlWnd::RowGrid CVdlWnd::RowGridNow() const
+{
+    RowGrid g;
+    g.first = std::clamp(FirstVisiblePosition(), TopPosition(), BottomPosition());
+    g.end = BottomPosition();
+    const double logTop = m_item.frames.TopDepth(), step = m_item.frames.Step();
+    const double dpp = m_page.depthPerPixel;
+    g.single = g.end == g.first || !(step > 0);
+    g.framesPerRow = dpp / step;
+    g.topDepth = DepthOfPosition(g.first);
+    // The rows lie on one pixel grid of the whole log, the first at or within a pixel
+    // below the first visible frame: a move by whole frames moves the picture by whole
+    // rows, and a row shows the same place whatever the page it is drawn in. Values
+    // that give no such grid draw row 0 at the first visible frame and render afresh
+    // on every move.
+    const double rowsBefore = double(g.first) * step / dpp;
+    if (!g.single && g.framesPerRow > 0 && std::isfinite(g.framesPerRow) && rowsBefore >= 0 && rowsBefore < 1e12) {
+        g.anchored = true;
+        g.anchor = std::ceil(rowsBefore - 1e-6);
+        if (RowPlace(g, 0) < g.first) g.anchor += 1; // never above the first visible frame
+        g.topDepth = logTop + g.anchor * dpp;
+    }
+    return g;
+}
+
+double CVdlWnd::RowPlace(const RowGrid& g, int row) const
+{
+    if (g.single) return row == 0 ? g.first : INFINITY;
+    if (g.anchored) {
+        // A place a rounding error off a frame is that frame, on every page alike.
+        const double at = (g.anchor + row) * g.framesPerRow, whole = std::round(at);
+        return std::fabs(at - whole) < 1e-6 ? whole : at;
+    }
+    return (g.topDepth + row * m_page.depthPerPixel - m_item.frames.TopDepth()) / m_item.frames.Step();
+}
+
+int CVdlWnd::CountRows(const RowGrid& g) const
+{
+    int rows = 0;
+    while (rows < m_raster.rowsAvailable && RowPlace(g, rows) <= g.end + 1e-9) ++rows;
+    return rows;
 }
 
 void CVdlWnd::Render()
@@ -94,7 +290,6 @@ void CVdlWnd::Render()
     m_tickCount = 0;
     m_item.wiggles.clear();
     m_item.wiggleLengths.clear();
-    m_framePosition = {-1, -1}; // read afresh: the page is read in depth order
     m_raster.readOutFrame = -1;
     const int shown = int(m_raster.columns.size());
     const int w = m_raster.imageWidth;
@@ -112,41 +307,87 @@ void CVdlWnd::Render()
     m_colourTable[0] = ToArgb(kBackground); // a gap
     for (int i = 0; i < kColours; ++i) m_colourTable[size_t(i) + 1] = PaletteColour(m_item.palette, i);
 
-    const int top = TopPosition(), end = BottomPosition();
-    const int first = std::clamp(FirstVisiblePosition(), top, end);
-    const double logTop = m_item.frames.TopDepth(), step = m_item.frames.Step();
-    const double dpp = m_page.depthPerPixel;
-    const double depth0 = DepthOfPosition(first);
-    const bool single = end == first || !(step > 0);
-    const double grid = m_depthGrid;
-    double next = std::isfinite(depth0) && grid > 0 ? std::ceil(depth0 / grid) * grid : NAN; // the next labelled depth
-    int lastLabelY = -m_item.fontHeight;
-    const uint32_t background = ToArgb(kBackground);
-    const size_t frameFloats = size_t(m_samples.sampleCount);
+    m_grid = RowGridNow();
+    RenderRows(0, CountRows(m_grid));
+    FinishRows();
+}
 
-    for (int row = 0; row < m_raster.rowsAvailable; ++row) {
-        const double depth = depth0 + row * dpp;
+bool CVdlWnd::RenderMoved()
+{
+    // Only the first visible frame moved: the rows still on the page move with it and
+    // only the rows it exposes are read and rendered.
+    RenderKey moved = KeyNow();
+    moved.firstVisible = m_rendered.firstVisible;
+    if (!(moved == m_rendered) || m_item.signature || m_raster.rowsDrawn < 1 || !m_grid.anchored) return false;
+    const RowGrid g = RowGridNow();
+    const double shift = g.anchor - m_grid.anchor;
+    if (!g.anchored || !(std::fabs(shift) < m_raster.rowsAvailable)) return false;
+    const int delta = int(shift), before = m_raster.rowsDrawn;
+    const int rows = CountRows(g);
+    // New row r is old row r + delta: rows lo .. hi - 1 are kept.
+    const int lo = std::clamp(-delta, 0, rows), hi = std::clamp(before - delta, lo, rows);
+    m_rendered = KeyNow();
+    m_grid = g;
+    m_item.framesRead = 0;
+    m_raster.readOutFrame = -1;
+    if (hi > lo) {
+        const size_t stride = size_t(m_item.image.width);
+        std::memmove(m_item.image.Row(lo), m_item.image.Row(lo + delta), size_t(hi - lo) * stride * sizeof(uint32_t));
+    }
+    m_readFailed = false;
+    RenderRows(0, lo);
+    RenderRows(hi, rows);
+    // A frame that could not be read may be a file changed under the view: the kept
+    // rows are not trusted either.
+    if (m_readFailed) return false;
+    m_raster.rowsDrawn = rows;
+    m_depthLabelCount = 0;
+    m_tickCount = 0;
+    FinishRows();
+    return true;
+}
+
+void CVdlWnd::RenderRows(int begin, int end)
+{
+    const RowGrid& g = m_grid;
+    const int shown = int(m_raster.columns.size());
+    const int width = m_item.image.width;
+    const uint32_t background = ToArgb(kBackground);
+    m_framePosition = {-1, -1}; // read afresh: the rows are read in depth order
+    for (int row = begin; row < end; ++row) {
         // The row's place between frames, in depth order.
-        double at = single ? (row == 0 ? first : INFINITY) : (depth - logTop) / step;
-        if (!(at <= end + 1e-9)) break;
-        at = std::max(at, double(first));
-        const int p0 = std::clamp(Trunc(std::floor(at)), first, end);
-        const int p1 = std::min(p0 + 1, end);
+        const double at = std::max(RowPlace(g, row), double(g.first));
+        const int p0 = std::clamp(Trunc(std::floor(at)), g.first, g.end);
+        const int p1 = std::min(p0 + 1, g.end);
         const float weight = p1 == p0 ? 0.0f : float(std::clamp(at - p0, 0.0, 1.0));
         const auto [b0, b1] = BufferFrames(p0, p1);
         uint32_t* pixels = m_item.image.Row(row);
         if (!m_item.signature) std::fill(pixels, pixels + width, background);
-        for (int c = 0; c < shown; ++c) {
-            const size_t offset = size_t(m_raster.columns[size_t(c)]) * frameFloats;
-            RenderRow(row, c, m_frame[size_t(b0)].data() + offset, m_frame[size_t(b1)].data() + offset, weight);
-        }
-        if (std::isfinite(next) && next <= depth + dpp) LabelDepth(row, depth, next, lastLabelY);
-        m_raster.rowsDrawn = row + 1;
+        for (int c = 0; c < shown; ++c) RenderRow(row, c, b0, b1, weight);
+        m_raster.rowsDrawn = std::max(m_raster.rowsDrawn, row + 1);
     }
-    m_raster.imageRect = {m_leftMargin, m_topMargin, m_leftMargin + width, m_topMargin + m_raster.rowsDrawn};
+}
+
+void CVdlWnd::FinishRows()
+{
+    const double dpp = m_page.depthPerPixel, grid = m_depthGrid;
+    const double depth0 = m_grid.topDepth;
+    double next = std::isfinite(depth0) && grid > 0 ? std::ceil(depth0 / grid) * grid : NAN; // the next labelled depth
+    int lastLabelY = -m_item.fontHeight;
+    for (int row = 0; row < m_raster.rowsDrawn && std::isfinite(next); ++row) {
+        const double depth = RowDepth(row);
+        if (next <= depth + dpp) LabelDepth(row, depth, next, lastLabelY);
+    }
+    m_raster.imageRect = {m_leftMargin, m_topMargin, m_leftMargin + m_item.image.width, m_topMargin + m_raster.rowsDrawn};
     m_raster.imageTopDepth = depth0;
     m_raster.imageBottomDepth = depth0 + m_raster.rowsDrawn * dpp;
     LayOutAnnotations();
+}
+
+double CVdlWnd::RowDepth(int row) const
+{
+    if (m_grid.anchored) return m_item.frames.TopDepth() + (m_grid.anchor + row) * m_page.depthPerPixel;
+    return m_grid.topDepth + row * m_page.depthPerPixel;
 }
 
 std::pair<int, int> CVdlWnd::BufferFrames(int p0, int p1)
@@ -184,87 +425,116 @@ void CVdlWnd::LabelDepth(int row, double depth, double& next, int& lastLabelY)
     next = (std::floor((depth + dpp) / grid) + 1) * grid;
 }
 
-namespace {
-
-// The largest magnitude of the finite values among `count` (0 when none). The
-// magnitudes' bit patterns order as the magnitudes do, infinities and NaN above
-// every finite one: an integer maximum, which vectorises, finds it.
-float LargestFinite(const float* v, int count)
+void CVdlWnd::BlendSpectra(int b0, int b1, int receiver, float weight, float* bins)
 {
-    constexpr int32_t kMagnitude = 0x7FFFFFFF, kInfinity = 0x7F800000;
-    int32_t largest = 0;
-    for (int j = 0; j < count; ++j) {
-        int32_t bits;
-        std::memcpy(&bits, v + j, sizeof bits);
-        bits &= kMagnitude;
-        bits = bits < kInfinity ? bits : 0;
-        largest = bits > largest ? bits : largest;
+    const int count = m_samples.sampleCount / 2 + 1;
+    const FrameSpectra& s0 = m_spectra[size_t(b0)];
+    const FrameSpectra& s1 = m_spectra[size_t(b1)];
+    const size_t r = size_t(receiver);
+    // A trace with a value that is no number blends into no number: a gap.
+    if (s0.gap[r] || (weight > 0 && s1.gap[r])) {
+        std::fill(bins, bins + count, NAN);
+        return;
     }
-    float out;
-    std::memcpy(&out, &largest, sizeof out);
-    return out;
+    // Each spectrum was taken of its trace divided by its largest magnitude: the
+    // blend weighs them back, relative to the larger of the two.
+    const float l0 = s0.largest[r], l1 = weight > 0 ? s1.largest[r] : 0.0f;
+    const float larger = std::max(l0, l1);
+    const float a = larger > 0 ? (1 - weight) * (l0 / larger) : 0.0f;
+    const float b = larger > 0 ? weight * (l1 / larger) : 0.0f;
+    const size_t offset = r * size_t(count) * 2;
+    // The columns read the displayed bins alone.
+    const int from = std::clamp(m_axis.first, 0, count - 1), to = std::clamp(m_axis.last, from, count - 1);
+    BlendAmplitudes(s0.bins.data() + offset, s1.bins.data() + offset, a, b, count, from, to, m_squares.data(), bins);
 }
 
-} // namespace
-
-void CVdlWnd::RenderRow(int row, int column, const float* previous, const float* current, float weight)
+const float* CVdlWnd::RowValues(int column, int b0, int b1, float weight, float& factor)
 {
     const Axis& a = m_axis;
     const int n = m_samples.sampleCount;
-    float* v = m_row.data();
+    const size_t offset = size_t(m_raster.columns[size_t(column)]) * size_t(n);
+    const float* previous = m_frame[size_t(b0)].data() + offset;
+    const float* current = m_frame[size_t(b1)].data() + offset;
+    float* scratch = m_row.data();
     // The samples the domain needs: a whole trace for a spectrum, else the displayed
     // ones and the one after them.
     const bool spectrum = m_samples.domain == kDomainFrequency;
+    const bool curve = m_instFrequency || m_instSlowness;
+    const bool normalised = !spectrum && (m_samples.domain != kDomainSlowness || m_setup.normalize);
     const int lo = spectrum ? 0 : a.first;
     const int hi = spectrum ? n - 1 : std::min(a.last, n - 1);
-    if (weight == 0.0f) {
-        std::copy(previous + lo, previous + hi + 1, v + lo);
+    const float* v = scratch;
+    bool largestKnown = false;
+    float largest = 0;
+    if (spectrum && BlendsSpectra()) {
+        // Blended below from the frames' spectra.
+    } else if (weight == 0.0f && !curve) {
+        v = previous; // the frame itself: nothing to blend and nothing rewritten
+    } else if (weight == 0.0f) {
+        std::copy(previous + lo, previous + hi + 1, scratch + lo);
     } else if (m_instSlowness) {
         // A slowness of 0 is no pick: it does not blend with its neighbour.
         for (int j = lo; j <= hi; ++j)
-            v[j] = previous[j] == 0 || current[j] == 0 ? 0.0f : previous[j] * (1 - weight) + current[j] * weight;
+            scratch[j] = previous[j] == 0 || current[j] == 0 ? 0.0f : previous[j] * (1 - weight) + current[j] * weight;
+    } else if (normalised && !curve && hi == a.last) {
+        largest = BlendRow(previous, current, weight, scratch, lo, hi);
+        largestKnown = true;
     } else {
-        // Each part no larger than its sample: no sum of two finite samples overflows.
-        for (int j = lo; j <= hi; ++j) v[j] = previous[j] * (1 - weight) + current[j] * weight;
+        for (int j = lo; j <= hi; ++j) scratch[j] = previous[j] * (1 - weight) + current[j] * weight;
     }
 
     // What each column's value is multiplied by: the row's normalisation (by its
     // largest magnitude) and the time domain's amplitude zoom.
-    float factor = 1.0f;
-    if (spectrum) {
-        AmplitudeSpectrum(v, n, v);
-    } else if (m_samples.domain != kDomainSlowness || m_setup.normalize) {
-        const float largest = LargestFinite(v + a.first, a.last - a.first);
-        if (m_instFrequency || m_instSlowness) {
-            ScaleCurveRow(v, hi);
+    factor = 1.0f;
+    if (spectrum && BlendsSpectra()) {
+        BlendSpectra(b0, b1, m_raster.columns[size_t(column)], weight, scratch);
+        v = scratch;
+    } else if (spectrum) {
+        AmplitudeSpectrum(v, n, scratch);
+        v = scratch;
+    } else if (normalised) {
+        if (!largestKnown) largest = LargestFinite(v + a.first, a.last - a.first);
+        if (curve) {
+            ScaleCurveRow(scratch, hi); // a curve's row is always the scratch row
             if (largest == 0) factor = 0;
         } else {
             factor = largest > 0 ? 1.0f / largest : 0.0f; // a row of zeros stays 0, its gaps gaps
         }
     }
     if (m_samples.domain == kDomainTime) factor *= m_gain;
+    return v;
+}
 
-    // One value per pixel column, held to -1 .. 1 (raw slowness values included).
+void CVdlWnd::RenderRow(int row, int column, int b0, int b1, float weight)
+{
+    float factor = 1.0f;
+    const float* v = RowValues(column, b0, b1, weight, factor);
+    // One value per pixel column, held to -1 .. 1 (raw slowness values included); a
+    // colour straight away for the image.
     const int w = m_raster.imageWidth;
-    float* values = m_values.data();
-    const int last = spectrum ? std::min(a.last, n / 2) : hi;
-    for (int c = 0; c < w; ++c) {
-        const Column& col = m_columnMap[size_t(c)];
-        const int i1 = std::min(col.i0 + 1, last);
-        const float v0 = v[col.i0];
-        const float x = (v0 + (v[i1] - v0) * col.frac) * factor;
-        const float low = x < -1.0f ? -1.0f : x; // NaN stays NaN: a gap
-        values[c] = low > 1.0f ? 1.0f : low;
-    }
-
+    const int* i0 = m_columns.i0.data();
+    const int* i1 = m_columns.i1.data();
+    const float* frac = m_columns.frac.data();
     const int x0 = (w + m_gap) * column;
     if (!m_item.signature) {
-        uint32_t* pixels = m_item.image.Row(row) + x0 + 1;
-        for (int c = 0; c < w; ++c) pixels[c] = m_colourTable[size_t(ColourIndex(values[c]) + 1)];
+        ColourRow(v, i0, i1, frac, factor, w, m_colourTable.data() + 1, m_item.image.Row(row) + x0 + 1);
         return;
     }
-    if (row % kWigglePeriod != 0) return;
+    auto valueAt = [&](int c) {
+        const float v0 = v[i0[c]];
+        const float x = (v0 + (v[i1[c]] - v0) * frac[c]) * factor;
+        const float low = x < -1.0f ? -1.0f : x; // NaN stays NaN: a gap
+        return low > 1.0f ? 1.0f : low;
+    };
+    float* values = m_values.data();
+    for (int c = 0; c < w; ++c) values[c] = valueAt(c);
+    if (row % kWigglePeriod == 0) LayOutWiggle(row, x0, values);
+}
+
+void CVdlWnd::LayOutWiggle(int row, int x0, const float* values)
+{
     // A wiggle about its base line, broken where a value is not a number.
+    const int w = m_raster.imageWidth;
     const int base = row + 1 + 24 + Trunc(m_wiggleFactor * 20);
     const int left = m_leftMargin + x0;
     int length = 0;

@@ -231,6 +231,30 @@ TEST_F(FreqSlowXplotWndTest, APaintShowsThePlotLegendAndLabelsAndTheMouseReadsTh
     EXPECT_EQ(frame.PaneText(4), " 180.00 [uSec/ft]") << "outside the plot nothing changes";
 }
 
+TEST_F(FreqSlowXplotWndTest, AFrameStepPaintsThePlotAloneAndOtherPaintsTheWholeWindow)
+{
+    WritePair([](int, int i) { return 100.0f + float(i) * 10; }, [](int, int i) { return 1000.0f + float(i) * 100; }, 5);
+    setup.slowMin = 80, setup.slowMax = 480, setup.freqMin = 1000, setup.freqMax = 3000;
+    frame.childClientSize = {440, 455};
+    CFreqSlowXplotWnd* view = Open({1, 2}, 3);
+    ASSERT_NE(view, nullptr);
+    ScriptedWindow* w = frame.WindowOf(*view);
+    w->Paint();
+    const std::vector<std::string> whole = w->lastPaint;
+    auto count = [&](const char* prefix) {
+        return std::count_if(w->lastPaint.begin(), w->lastPaint.end(), [&](const std::string& op) { return op.rfind(prefix, 0) == 0; });
+    };
+    view->OnKeyDown(VK_DOWN, 1, 0);
+    EXPECT_EQ(count("TextOut"), 0) << "the texts stay in the window";
+    // The plot around the legend's box (43,37,113,85): above, below, left and right of it.
+    EXPECT_EQ(count("StretchImage(35,25,435,425"), 4);
+    for (const char* band : {"Clip(35,25,435,37)", "Clip(35,85,435,425)", "Clip(35,37,43,85)", "Clip(113,37,435,85)"})
+        EXPECT_NE(std::find(w->lastPaint.begin(), w->lastPaint.end(), band), w->lastPaint.end()) << band;
+    // Anything else paints the whole window.
+    w->Paint();
+    EXPECT_EQ(w->lastPaint, whole);
+}
+
 TEST_F(FreqSlowXplotWndTest, TheViewOpensAtTheRangesFirstEndInTheFileAndMovesByFrames)
 {
     struct Case {

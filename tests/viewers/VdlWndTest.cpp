@@ -3,6 +3,7 @@
 #include "viewers/ViewOptions.h"
 
 #include "app/ViewerApp.h"
+#include "common/Fft.h"
 #include "common/QtxFileDlg.h"
 #include "platform/Format.h"
 #include "res/CommandIds.h"
@@ -16,6 +17,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 
 namespace {
 
@@ -537,6 +539,123 @@ TEST_F(VdlWndTest, HostileFileValuesAreClampedOrDrawnAsGaps)
         EXPECT_LE(view->Raster().rowsDrawn, view->Raster().rowsAvailable) << c.what;
         view->OnClose();
         host.ClearMessages();
+    }
+}
+
+TEST_F(VdlWndTest, AFrequencyRowBetweenFramesIsTheSpectrumOfTheirBlend)
+{
+    // Frames of different tones and sizes, 1.2 rows a frame: every row is a blend. 64
+    // samples of 2 us in an image 31 columns wide: column c shows bin c.
+    auto sample = [](int f, size_t j) {
+        const double t = double(j) / 64;
+        return float((1 + f) * std::cos(2 * kPi * (3 + f) * t) + 0.3 * (f % 3) * std::sin(2 * kPi * 11 * t));
+    };
+    ASSERT_TRUE(WriteQtx(path, {Waveform(1, 64, 2.0f)}, 10, 1000.0, 0.5, [&](int f, int, size_t j) { return sample(f, j); }));
+    setup.topDepth = 1000;
+    setup.bottomDepth = 1004.5;
+    setup.freqStart = 0;
+    setup.freqStop = 250000;
+    frame.childClientSize = {31 + 40, 200};
+    CVdlWnd* view = Open("Frequency");
+    ASSERT_NE(view, nullptr);
+    ASSERT_EQ(view->Raster().imageWidth, 31);
+    const double framesPerRow = view->Page().depthPerPixel / 0.5;
+    ASSERT_LT(framesPerRow, 1.0);
+    int compared = 0, equal = 0;
+    for (int row = 0; row < view->Raster().rowsDrawn; ++row) {
+        const double at = row * framesPerRow;
+        const int p0 = int(std::floor(at)), p1 = std::min(p0 + 1, 9);
+        const float weight = float(at - p0);
+        std::vector<float> trace(64), bins(33);
+        for (size_t j = 0; j < 64; ++j) trace[j] = sample(p0, j) * (1 - weight) + sample(p1, j) * weight;
+        AmplitudeSpectrum(trace.data(), 64, bins.data());
+        for (int c = 0; c < 31; ++c) {
+            const int expected = CVdlWnd::ColourIndex(std::min(bins[size_t(c)], 1.0f));
+            const int shown = IndexAt(*view, 1 + c, row);
+            EXPECT_LE(std::abs(shown - expected), 1) << "row " << row << " bin " << c;
+            ++compared;
+            equal += shown == expected;
+        }
+    }
+    EXPECT_GT(compared, 300);
+    EXPECT_GE(equal, compared * 98 / 100) << "an index apart only where rounding puts a bin on a boundary";
+}
+
+TEST_F(VdlWndTest, AfterAnySequenceOfStepsThePictureIsAFreshRenderAtTheSamePosition)
+{
+    // Frames unlike their neighbours on three receivers; rows of 0.83 and of 2.8 frames;
+    // a log down and a log up.
+    setup.topDepth = 1000;
+    setup.bottomDepth = 2499.5;
+    setup.timeStart = 0;
+    setup.timeStop = 256;
+    setup.freqStart = 0;
+    setup.freqStop = 100000;
+    struct Case {
+        const char* domain;
+        float scale;
+        uint8_t direction;
+    };
+    for (const Case c : {Case{"Time", 480, qtx::kLogDown}, Case{"Time", 1600, qtx::kLogDown},
+                         Case{"Frequency", 480, qtx::kLogDown}, Case{"Frequency", 1600, qtx::kLogDown},
+                         Case{"Time", 480, qtx::kLogUp}}) {
+        const bool down = c.direction == qtx::kLogDown;
+        ASSERT_TRUE(WriteQtx(path, {Waveform(3, 128, 2.0f)}, 3000, down ? 1000.0 : 2499.5, down ? 0.5 : -0.5,
+                             [](int f, int, size_t j) {
+                                 return float(std::sin(0.05 * double(j) * (1 + f % 17)) * (1 + f % 5)
+                                              + (j % 128 == size_t(f % 128) ? 9 : 0));
+                             },
+                             c.direction));
+        const char* domain = c.domain;
+        setup.depthScale = c.scale;
+        CVdlWnd* view = Open(domain);
+        ASSERT_NE(view, nullptr);
+        frame.Command(ReceiverCommand(2));
+        frame.Command(ReceiverCommand(3));
+        ASSERT_EQ(view->Raster().columns.size(), 3u);
+        ScriptedWindow* w = Window(view);
+        const std::string what = std::string(domain) + Format(" at %.0f", c.scale) + (down ? " down" : " up");
+        struct Step {
+            const char* name;
+            std::function<void()> go;
+            int mostReads; // frames a step may read (-1: any)
+        };
+        auto key = [&](unsigned k) { return [&, k] { view->OnKeyDown(k, 1, 0); }; };
+        auto thumb = [&](int by) { return [&, by] { view->OnVScroll(SB_THUMBPOSITION, view->GetScrollInfo(SB_VERT).pos + by); }; };
+        const Step steps[] = {
+            {"down", key(VK_DOWN), 3},      {"down", key(VK_DOWN), 3},
+            {"down", key(VK_DOWN), 3},      {"up", key(VK_UP), 3},
+            {"page down", key(VK_NEXT), -1}, {"down", key(VK_DOWN), 3},
+            {"page up", key(VK_PRIOR), -1}, {"down", key(VK_DOWN), 3},
+            {"jump near", thumb(37), -1},   {"jump back", thumb(-29), -1},
+            {"jump far", thumb(2000), -1},  {"resize", [&] { frame.Resize(*view, 520, 371); }, -1},
+            {"down", key(VK_DOWN), 3},      {"end", key(VK_END), -1},
+            {"up", key(VK_UP), 3},          {"down", key(VK_DOWN), 3},
+            {"home", key(VK_HOME), -1},     {"down", key(VK_DOWN), 3},
+        };
+        for (const Step& step : steps) {
+            step.go();
+            const std::string at = what + ", " + step.name + Format(" to %d", view->FirstVisiblePosition());
+            if (step.mostReads >= 0) {
+                EXPECT_LE(view->Item().framesRead, step.mostReads) << at;
+            }
+            const Image moved = view->Item().image;
+            const int rows = view->Raster().rowsDrawn;
+            w->Paint(); // the erase a resize leaves, then the paint alone
+            w->Paint();
+            const std::vector<std::string> paint = w->lastPaint;
+            view->Render();
+            ASSERT_EQ(view->Raster().rowsDrawn, rows) << at;
+            ASSERT_GT(rows, 0) << at;
+            const Image& fresh = view->Item().image;
+            ASSERT_EQ(fresh.width, moved.width) << at;
+            const size_t pixels = size_t(rows) * size_t(fresh.width);
+            EXPECT_TRUE(std::equal(fresh.pixels.begin(), fresh.pixels.begin() + ptrdiff_t(pixels), moved.pixels.begin()))
+                << at;
+            w->Paint();
+            EXPECT_EQ(w->lastPaint, paint) << at;
+        }
+        view->OnClose();
     }
 }
 
