@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cmath>
+#include <cstring>
 
 uint32_t LisFloat68FromIeee(double value)
 {
@@ -57,6 +58,74 @@ float LisFloat68ToIeee(uint32_t word)
         return std::bit_cast<float>((uint32_t(negative) << 31) | ((exponent - 2) << 23) | ((fraction << 1) & 0x7FFFFFu));
     const double magnitude = double(fraction) * PowerOfTwo(int(exponent) - 128 - 23);
     return float(negative ? -magnitude : magnitude);
+}
+
+namespace {
+
+// The word of a normal code-68 value that maps bit for bit onto a normal float (see
+// LisFloat68ToIeee), as a float's bits; `fast` is false for every other word.
+inline uint32_t Float68Bits(uint32_t word, bool& fast)
+{
+    const uint32_t sign = word >> 31;
+    const uint32_t flip = 0u - sign; // all ones when negative
+    // Negative: one's complement exponent, two's complement fraction.
+    const uint32_t exponent = ((word >> 23) ^ flip) & 0xFF;
+    const uint32_t fraction = (((word & 0x7FFFFF) ^ flip) - flip) & 0x7FFFFF;
+    // A positive zero fraction is zero, whatever the exponent.
+    const bool zero = (word & 0x807FFFFFu) == 0;
+    fast = zero || ((fraction & 0x400000u) != 0 && exponent >= 3);
+    const uint32_t bits = (sign << 31) | ((exponent - 2) << 23) | ((fraction << 1) & 0x7FFFFFu);
+    return zero ? 0u : bits;
+}
+
+// A float's bits as a code-68 word when the float is normal and its exponent leaves
+// room for the excess of 2 (see LisFloat68FromIeee); `fast` is false otherwise.
+inline uint32_t IeeeBits68(uint32_t bits, bool& fast)
+{
+    const uint32_t sign = bits >> 31;
+    const uint32_t flip = 0u - sign;
+    const uint32_t exponent = (bits >> 23) & 0xFF;
+    // Zeros and magnitudes too small for a normal float are the word 0.
+    fast = exponent < 0xFE;
+    const uint32_t fraction = ((bits & 0x7FFFFF) | 0x800000) >> 1;
+    const uint32_t word = (sign << 31) | ((((exponent + 2) ^ flip) & 0xFF) << 23) | (((fraction ^ flip) - flip) & 0x7FFFFF);
+    return exponent == 0 ? 0u : word;
+}
+
+} // namespace
+
+void lis::DecodeFloats(const uint8_t* p, uint32_t count, float* out)
+{
+    bool allFast = true;
+    for (uint32_t i = 0; i < count; ++i) {
+        bool fast;
+        const uint32_t bits = Float68Bits(endian::GetBE32(p + 4 * size_t(i)), fast);
+        std::memcpy(out + i, &bits, sizeof bits);
+        allFast &= fast;
+    }
+    if (allFast) return;
+    for (uint32_t i = 0; i < count; ++i) {
+        bool fast;
+        const uint32_t word = endian::GetBE32(p + 4 * size_t(i));
+        Float68Bits(word, fast);
+        if (!fast) out[i] = LisFloat68ToIeee(word);
+    }
+}
+
+void lis::EncodeFloats(uint8_t* p, const float* values, uint32_t count)
+{
+    bool allFast = true;
+    for (uint32_t i = 0; i < count; ++i) {
+        bool fast;
+        endian::PutBE32(p + 4 * size_t(i), IeeeBits68(std::bit_cast<uint32_t>(values[i]), fast));
+        allFast &= fast;
+    }
+    if (allFast) return;
+    for (uint32_t i = 0; i < count; ++i) {
+        bool fast;
+        IeeeBits68(std::bit_cast<uint32_t>(values[i]), fast);
+        if (!fast) endian::PutBE32(p + 4 * size_t(i), LisFloat68FromIeee(values[i]));
+    }
 }
 
 const uint8_t* lis::DecodeNumber(uint8_t code, const uint8_t* p, const uint8_t* end, double& v)
