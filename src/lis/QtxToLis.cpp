@@ -141,7 +141,8 @@ int CQtxToLis::Convert(const std::string& qtxPath, const std::string& lisPath)
     const uint32_t frameFloats = frameSize / 4;
     const uint32_t valueCount = (frameSize - qtx::kDepthSize) / 4;
     const uint32_t perRead = std::max<uint32_t>(1, uint32_t(kReadBlockBytes / frameSize));
-    std::vector<float> block(size_t(frameFloats) * std::min(perRead, std::max<uint32_t>(m_header.frameCount, 1)));
+    // Sized by the frames there are: a header of no frames may claim any frame size.
+    std::vector<float> block(size_t(frameFloats) * std::min(perRead, m_header.frameCount));
     const uint64_t first = qtx::DataStart(m_header.datumCount);
     int shown = 0;
     for (uint32_t k = 0; k < m_header.frameCount;) {

@@ -96,15 +96,19 @@ TEST_F(QtxToLisTest, FourReceiverArraysAreWrittenPerReceiverWithoutAsking)
 
 TEST_F(QtxToLisTest, NoFramesGivesHeadersAndTrailersOnly)
 {
-    ASSERT_TRUE(WriteQtx(qtx, {Waveform(2, 16)}, 1));
-    auto bytes = ReadBytes(qtx);
-    bytes[qtx::kHdrFrameCount] = 0; // a data set of no frames
-    WriteBytes(qtx, bytes);
-    ExpectFiles();
-    host.ScriptDialog(kIddWaveformPack).Press(IDOK);
-    CQtxToLis exporter;
-    exporter.Run();
-    EXPECT_EQ(WalkLis(lis).Types(), "132 130 M 128 34 34 232 64 129 131 133 M M");
+    // Whatever frame size the header claims: with no frames none is read or held.
+    for (const uint32_t frameSize : {0u, 0x7FFFFFF0u}) {
+        ASSERT_TRUE(WriteQtx(qtx, {Waveform(2, 16)}, 1));
+        auto bytes = ReadBytes(qtx);
+        bytes[qtx::kHdrFrameCount] = 0; // a data set of no frames
+        if (frameSize) endian::PutLE32(bytes.data() + qtx::kHdrFrameSize, frameSize);
+        WriteBytes(qtx, bytes);
+        ExpectFiles();
+        host.ScriptDialog(kIddWaveformPack).Press(IDOK);
+        CQtxToLis exporter;
+        exporter.Run();
+        EXPECT_EQ(WalkLis(lis).Types(), "132 130 M 128 34 34 232 64 129 131 133 M M") << frameSize;
+    }
 }
 
 // The output is made only once every question is answered: while the pack question is up
