@@ -2,6 +2,9 @@
 // file, beside a plain sequential copy of the same bytes (set BRONTE_BENCH_MB); and
 // the conversion of that LIS file (8 receivers of 1,024 code-68 samples per frame)
 // back to QTX, beside a plain copy of the LIS file, with its peak resident memory.
+// The pairs: ExportQtxToLis against PlainCopy (the QTX file), ConvertLisToQtx against
+// PlainCopyLis (the LIS file). Both conversions commit their output whole (flushed to
+// the disk and renamed), which the copies do not.
 #include "BenchDataSet.h"
 #include "lis/LisDictionary.h"
 #include "lis/LisParamScan.h"

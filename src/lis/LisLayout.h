@@ -226,6 +226,17 @@ float LisFloat68ToIeee(uint32_t word);
 
 namespace lis {
 
+// A whole channel of code 68 at once, as LisFloat68ToIeee / LisFloat68FromIeee would
+// do value by value: `count` elements of 4 bytes from `p` into out[0, count), and from
+// values[0, count) to `p`. The common values (zeros, and normal on both sides) go through one
+// branch-free loop; the rare others are redone by the single-value functions.
+void DecodeFloats(const uint8_t* p, uint32_t count, float* out);
+void EncodeFloats(uint8_t* p, const float* values, uint32_t count);
+
+} // namespace lis
+
+namespace lis {
+
 // One decoder per numeric code: reads the element at `p` and returns the cursor behind
 // it. The caller has checked that RepresentationSize(code) bytes lie there.
 inline const uint8_t* DecodeInt8(const uint8_t* p, int32_t& v) { v = int8_t(p[0]); return p + 1; }

@@ -285,6 +285,52 @@ int CLisParamScan::Scan(const std::string& lisPath, CLisLogicalFileList* logical
     return 1;
 }
 
+uint32_t CLisParamScan::ReadRecord(uint64_t& position, lis::RecordStatus& status)
+{
+    // Read first and probe only when the record needs a larger buffer: the probe
+    // walks the physical records a second time, which doubles the system calls.
+    uint32_t length =
+        m_recordIO.ReadLogicalRecord(m_buffer.data(), m_buffer.size(), m_inputFile, position, m_framing, &status);
+    if (status == lis::RecordStatus::NoRoom) {
+        const uint32_t needed = m_recordIO.ProbeLogicalRecord(m_inputFile, position, m_framing);
+        if (needed > m_buffer.size()) {
+            m_buffer.resize(size_t(needed) + kCapacitySlack);
+            length = m_recordIO.ReadLogicalRecord(m_buffer.data(), m_buffer.size(), m_inputFile, position, m_framing,
+                                                  &status);
+        }
+    }
+    return length;
+}
+
+int CLisParamScan::DispatchRecord(const uint8_t* record, uint32_t length, uint64_t recordStart,
+                                  CLisLogicalFile*& current, uint32_t longest, int toolCode)
+{
+    const uint16_t kind = uint16_t(record[lis::kRecordType] | (record[lis::kRecordAttribute] << 8));
+    switch (kind) {
+    case kDispatchData:
+        if (current) OnDataRecord(record, length, recordStart, current);
+        break;
+    case kDispatchInformation:
+        if (current) OnInformationRecord(record, length, current);
+        break;
+    case kDispatchTableDump:
+        break;
+    case kDispatchDfsr:
+        if (current) ParseDfsr(record, length, current);
+        break;
+    case kDispatchFileHeader:
+        current = OnFileHeader(record, length, kFileHeaderExpected);
+        break;
+    case kDispatchFileTrailer:
+        if (current && !OnFileTrailer(current, longest, toolCode)) return 0;
+        m_currentComplete = current != nullptr;
+        break;
+    default:
+        break;
+    }
+    return 1;
+}
+
 int CLisParamScan::ScanRecords(int toolCode)
 {
     m_framing = m_recordIO.DetectFraming(m_inputFile);
@@ -308,20 +354,9 @@ int CLisParamScan::ScanRecords(int toolCode)
             m_buffer = std::vector<uint8_t>();
             return 0;
         }
-        // Read first and probe only when the record needs a larger buffer: the probe
-        // walks the physical records a second time, which doubles the system calls.
         const uint64_t recordStart = position;
         lis::RecordStatus status;
-        uint32_t length =
-            m_recordIO.ReadLogicalRecord(m_buffer.data(), m_buffer.size(), m_inputFile, position, m_framing, &status);
-        if (status == lis::RecordStatus::NoRoom) {
-            const uint32_t needed = m_recordIO.ProbeLogicalRecord(m_inputFile, position, m_framing);
-            if (needed > m_buffer.size()) {
-                m_buffer.resize(size_t(needed) + kCapacitySlack);
-                length = m_recordIO.ReadLogicalRecord(m_buffer.data(), m_buffer.size(), m_inputFile, position,
-                                                      m_framing, &status);
-            }
-        }
+        const uint32_t length = ReadRecord(position, status);
         if (status == lis::RecordStatus::End) break;
         if (status == lis::RecordStatus::FileMark) {
             ++fileMarks;
@@ -330,32 +365,9 @@ int CLisParamScan::ScanRecords(int toolCode)
         } else {
             fileMarks = 0;
             longest = std::max(longest, length);
-            const uint8_t* record = m_buffer.data();
-            const uint16_t kind = uint16_t(record[lis::kRecordType] | (record[lis::kRecordAttribute] << 8));
-            switch (kind) {
-            case kDispatchData:
-                if (current) OnDataRecord(record, length, recordStart, current);
-                break;
-            case kDispatchInformation:
-                if (current) OnInformationRecord(record, length, current);
-                break;
-            case kDispatchTableDump:
-                break;
-            case kDispatchDfsr:
-                if (current) ParseDfsr(record, length, current);
-                break;
-            case kDispatchFileHeader:
-                current = OnFileHeader(record, length, kFileHeaderExpected);
-                break;
-            case kDispatchFileTrailer:
-                if (current && !OnFileTrailer(current, longest, toolCode)) {
-                    m_buffer = std::vector<uint8_t>();
-                    return 0;
-                }
-                m_currentComplete = current != nullptr;
-                break;
-            default:
-                break;
+            if (!DispatchRecord(m_buffer.data(), length, recordStart, current, longest, toolCode)) {
+                m_buffer = std::vector<uint8_t>();
+                return 0;
             }
         }
         // A TIF "next" may point far past the end of the file.
@@ -577,80 +589,70 @@ void CLisParamScan::ParseLooseParameters(const uint8_t* data, uint32_t length, C
     }
 }
 
-int CLisParamScan::ParseDfsr(const uint8_t* record, uint32_t length, CLisLogicalFile* file)
+namespace {
+
+// One entry block of a DFSR into the data set's settings. Values of a code the entry
+// does not expect leave the field as it was.
+void ApplyDfsrEntry(EntryType type, uint8_t size, uint8_t code, const uint8_t* v, const uint8_t* end,
+                    CLisLogicalFile& f, bool& spacingUnitsGiven)
 {
-    if (m_dfsrSeen == 1) return 1;
-    CLisLogicalFile& f = *file;
-    const uint8_t* end = record + length;
-    const uint8_t* p = record + std::min<size_t>(lis::kLogicalHeaderSize, length);
-    const uint8_t* blocks = nullptr; // the datum specification blocks, once the terminator is met
-    bool spacingUnitsGiven = false;
-
-    // Entry blocks: the walk ends at the end entry or the record's end. Values of a code
-    // the entry does not expect leave the field as it was.
-    while (p < end && size_t(end - p) >= lis::kEntryValue) {
-        const EntryType type = EntryType(p[lis::kEntryType]);
-        const uint8_t size = p[lis::kEntrySize];
-        const uint8_t code = p[lis::kEntryCode];
-        const uint8_t* v = p + lis::kEntryValue;
-        if (size_t(end - v) < size) break;
-        if (type == EntryType::End) {
-            blocks = v + size;
-            break;
+    const bool isFloat = lis::IsRealCode(code);
+    double x = 0;
+    // A code-50 value beyond a double is no setting.
+    const bool number = lis::DecodeNumber(code, v, v + size, x) != nullptr && std::isfinite(x);
+    switch (type) {
+    case EntryType::DataRecordType: if (size) f.m_dataRecordType = v[0]; break;
+    case EntryType::DatumSpecBlockType: if (size) f.m_datumSpecBlockType = v[0]; break;
+    case EntryType::FrameSize: if (number) f.m_frameSize = TruncateToUnsigned(x, UINT32_MAX); break;
+    case EntryType::UpDown: if (size) f.m_upDown = v[0]; break;
+    case EntryType::OpticalDepthUnits: if (size) f.m_opticalDepthUnits = v[0]; break;
+    case EntryType::DataReferencePoint:
+        if (size >= 4) lis::DecodeInt32(v, f.m_dataReferencePoint); // whatever the code says
+        break;
+    case EntryType::DataReferenceUnits: f.m_dataReferenceUnits = Chars(v, std::min<size_t>(size, 4), end); break;
+    case EntryType::FrameSpacing:
+        if (number) f.m_frameSpacing = isFloat ? CLisRecordIO::RoundTo4Decimals(x) : x;
+        f.m_frameSpacingCode = code;
+        break;
+    case EntryType::FrameSpacingUnits:
+        f.m_frameSpacingUnits = Chars(v, std::min<size_t>(size, 4), end);
+        spacingUnitsGiven = !Trim(f.m_frameSpacingUnits).empty();
+        if (const UnitRule* r = FindUnitRule(f.m_frameSpacingUnits)) {
+            f.m_frameSpacing *= r->factor;
+            if (r->spacingUnits) f.m_frameSpacingUnits = r->spacingUnits;
+            f.m_depthUnitKind = r->kind;
         }
-        const bool isFloat = lis::IsRealCode(code);
-        double x = 0;
-        // A code-50 value beyond a double is no setting.
-        const bool number = lis::DecodeNumber(code, v, v + size, x) != nullptr && std::isfinite(x);
-        switch (type) {
-        case EntryType::DataRecordType: if (size) f.m_dataRecordType = v[0]; break;
-        case EntryType::DatumSpecBlockType: if (size) f.m_datumSpecBlockType = v[0]; break;
-        case EntryType::FrameSize: if (number) f.m_frameSize = TruncateToUnsigned(x, UINT32_MAX); break;
-        case EntryType::UpDown: if (size) f.m_upDown = v[0]; break;
-        case EntryType::OpticalDepthUnits: if (size) f.m_opticalDepthUnits = v[0]; break;
-        case EntryType::DataReferencePoint:
-            if (size >= 4) lis::DecodeInt32(v, f.m_dataReferencePoint); // whatever the code says
-            break;
-        case EntryType::DataReferenceUnits: f.m_dataReferenceUnits = Chars(v, std::min<size_t>(size, 4), end); break;
-        case EntryType::FrameSpacing:
-            if (number) f.m_frameSpacing = isFloat ? CLisRecordIO::RoundTo4Decimals(x) : x;
-            f.m_frameSpacingCode = code;
-            break;
-        case EntryType::FrameSpacingUnits:
-            f.m_frameSpacingUnits = Chars(v, std::min<size_t>(size, 4), end);
-            spacingUnitsGiven = !Trim(f.m_frameSpacingUnits).empty();
-            if (const UnitRule* r = FindUnitRule(f.m_frameSpacingUnits)) {
-                f.m_frameSpacing *= r->factor;
-                if (r->spacingUnits) f.m_frameSpacingUnits = r->spacingUnits;
+        break;
+    case EntryType::MaxFramesPerRecord:
+        if (number && (isFloat || lis::Is(code, ReprCode::Byte))) f.m_maxFramesPerRecord = uint8_t(TruncateToUnsigned(x, 255));
+        break;
+    case EntryType::AbsentValue:
+        if (number && isFloat) f.m_absentValue = x;
+        else if (number) f.m_absentValueInt = int32_t(x);
+        f.m_absentValueCode = code;
+        break;
+    case EntryType::DepthMode: if (size) f.m_depthMode = v[0]; break;
+    case EntryType::DepthUnits:
+        f.m_depthUnits = TrimRight(Chars(v, std::min<size_t>(size, 4), end));
+        if (f.m_depthMode == lis::kDepthPerRecord) {
+            if (const UnitRule* r = FindUnitRule(f.m_depthUnits)) {
                 f.m_depthUnitKind = r->kind;
+                if (r->factor != 1.0) f.m_depthFactor = r->factor;
+                if (r->spacingUnits) f.m_frameSpacingUnits = r->spacingUnits;
             }
-            break;
-        case EntryType::MaxFramesPerRecord:
-            if (number && (isFloat || lis::Is(code, ReprCode::Byte))) f.m_maxFramesPerRecord = uint8_t(TruncateToUnsigned(x, 255));
-            break;
-        case EntryType::AbsentValue:
-            if (number && isFloat) f.m_absentValue = x;
-            else if (number) f.m_absentValueInt = int32_t(x);
-            f.m_absentValueCode = code;
-            break;
-        case EntryType::DepthMode: if (size) f.m_depthMode = v[0]; break;
-        case EntryType::DepthUnits:
-            f.m_depthUnits = TrimRight(Chars(v, std::min<size_t>(size, 4), end));
-            if (f.m_depthMode == lis::kDepthPerRecord) {
-                if (const UnitRule* r = FindUnitRule(f.m_depthUnits)) {
-                    f.m_depthUnitKind = r->kind;
-                    if (r->factor != 1.0) f.m_depthFactor = r->factor;
-                    if (r->spacingUnits) f.m_frameSpacingUnits = r->spacingUnits;
-                }
-            }
-            break;
-        case EntryType::DepthCode: if (size) f.m_depthCode = v[0]; break;
-        case EntryType::DatumSpecSubtype: if (size) f.m_datumSpecSubtype = v[0]; break;
-        default: break;
         }
-        p = v + size;
+        break;
+    case EntryType::DepthCode: if (size) f.m_depthCode = v[0]; break;
+    case EntryType::DatumSpecSubtype: if (size) f.m_datumSpecSubtype = v[0]; break;
+    default: break;
     }
+}
 
+// The channels of the datum specification blocks at [blocks, end), each with where it
+// ends in the frame; the running total sizes a frame the DFSR did not.
+std::vector<std::pair<CLisChannelItem*, uint64_t>> ParseDatumSpecBlocks(const uint8_t* blocks, const uint8_t* end,
+                                                                         CLisLogicalFile& f)
+{
     uint64_t offset = 0; // running frame offset, also the running total
     std::vector<std::pair<CLisChannelItem*, uint64_t>> ends; // each channel and where it ends in the frame
     for (const uint8_t* b = blocks; b && b < end && size_t(end - b) >= lis::kDsbSize; b += lis::kDsbSize) {
@@ -678,6 +680,35 @@ int CLisParamScan::ParseDfsr(const uint8_t* record, uint32_t length, CLisLogical
         f.m_channels.push_back(std::move(channel));
     }
     if (f.m_frameSize == 0) f.m_frameSize = uint32_t(std::min<uint64_t>(offset, UINT32_MAX));
+    return ends;
+}
+
+} // namespace
+
+int CLisParamScan::ParseDfsr(const uint8_t* record, uint32_t length, CLisLogicalFile* file)
+{
+    if (m_dfsrSeen == 1) return 1;
+    CLisLogicalFile& f = *file;
+    const uint8_t* end = record + length;
+    const uint8_t* p = record + std::min<size_t>(lis::kLogicalHeaderSize, length);
+    const uint8_t* blocks = nullptr; // the datum specification blocks, once the terminator is met
+    bool spacingUnitsGiven = false;
+
+    // Entry blocks: the walk ends at the end entry or the record's end.
+    while (p < end && size_t(end - p) >= lis::kEntryValue) {
+        const EntryType type = EntryType(p[lis::kEntryType]);
+        const uint8_t size = p[lis::kEntrySize];
+        const uint8_t* v = p + lis::kEntryValue;
+        if (size_t(end - v) < size) break;
+        if (type == EntryType::End) {
+            blocks = v + size;
+            break;
+        }
+        ApplyDfsrEntry(type, size, p[lis::kEntryCode], v, end, f, spacingUnitsGiven);
+        p = v + size;
+    }
+
+    const auto ends = ParseDatumSpecBlocks(blocks, end, f);
     // A channel that reaches past the frame cannot be read from it, and one whose code
     // holds neither numbers nor text has no values to give: no item is made of either
     // (the conversion log names the second kind).

@@ -74,6 +74,13 @@ protected:
 private:
     // Damaged-file rule; returns the loop's result.
     int OnDamagedFile(CLisLogicalFile* current, uint32_t longest, int toolCode);
+    // The logical record at `position` into m_buffer (grown when it needs room); its
+    // length, `position` moved past it as ReadLogicalRecord does, `status` what was found.
+    uint32_t ReadRecord(uint64_t& position, lis::RecordStatus& status);
+    // Hands a record to its handler; `current` follows file headers. 0 when a trailer's
+    // recogniser failed, else 1.
+    int DispatchRecord(const uint8_t* record, uint32_t length, uint64_t recordStart, CLisLogicalFile*& current,
+                       uint32_t longest, int toolCode);
     void CleanUp();
     void MakeCurveItems(CLisLogicalFile* file);
     // The step between the frames of a depth-once record whose first frame lies at

@@ -188,6 +188,66 @@ bool CLisScan::Close(bool keepReport)
     return keepReport;
 }
 
+uint32_t CLisScan::ReadRecord(uint64_t& position, lis::RecordStatus& status)
+{
+    uint32_t length =
+        CLisRecordIO::ReadLogicalRecord(m_buffer.data(), m_buffer.size(), m_input, position, m_framing, &status);
+    if (status == lis::RecordStatus::NoRoom) {
+        const uint32_t needed = CLisRecordIO::ProbeLogicalRecord(m_input, position, m_framing);
+        if (needed > m_buffer.size()) {
+            m_buffer.assign(size_t(needed) + kCapacitySlack, 0);
+            length = CLisRecordIO::ReadLogicalRecord(m_buffer.data(), m_buffer.size(), m_input, position, m_framing,
+                                                     &status);
+        }
+    }
+    return length;
+}
+
+int CLisScan::WriteRecord(const uint8_t* r, uint32_t length, uint64_t start)
+{
+    const uint16_t kind = uint16_t(r[lis::kRecordType] | (r[lis::kRecordAttribute] << 8));
+    switch (kind) {
+    case lis::kNormalData: AddDataRecord(r, length, start); return 1;
+    case lis::kInformation: return WriteInformationRecord(r, length, start);
+    case lis::kToolString: return WriteTableDumpRecord(start);
+    case lis::kDataFormatSpec: return WriteDfsr(r, length, start);
+    case lis::kFileHeader: return WriteFileRecord(r, length, start, false);
+    case lis::kFileTrailer: return WriteFileRecord(r, length, start, true);
+    case lis::kTapeHeader: return WriteTapeRecord(r, length, start, false);
+    case lis::kTapeTrailer: return WriteTapeRecord(r, length, start, true);
+    case lis::kReelHeader: return WriteReelRecord(r, length, start, false);
+    case lis::kReelTrailer: return WriteReelRecord(r, length, start, true);
+    case lis::kComment: return WriteCommentRecord(r, length, start);
+    default:
+        Put(Format("\r\n\r\nUNKNOWN RECORD TYPE = %d   Record Offset: 0x%llx\r\n\r\n", int(kind),
+                   static_cast<unsigned long long>(start)));
+        return 1;
+    }
+}
+
+int CLisScan::FinishReport(bool truncated, uint64_t position, size_t records)
+{
+    if (truncated || position > m_fileLength) {
+        SummaryIfPending();
+        const unsigned long long at = position;
+        Put(Format("\r\n CAUTION: LIS file is truncated near offset %#.4llx\r\n\r\n", at));
+        FlushText();
+        MessageBox(Format("LIS file damaged near offset %#.4llx", at), MB_OK | MB_ICONSTOP);
+        return 1;
+    }
+    // A file that ends without its trailer still gets the summary of its last run.
+    SummaryIfPending();
+    if (records == 0) {
+        // Otherwise the report would hold its heading alone, and the user wonder why.
+        Put("\r\n CAUTION: no LIS record was found in this file\r\n");
+        FlushText();
+        MessageBox(Format("No LIS record was found in file :\n%s\nThe scan report holds only its heading.",
+                          m_lisPath.c_str()),
+                   MB_OK | MB_ICONEXCLAMATION);
+    }
+    return 1;
+}
+
 int CLisScan::ScanRecords()
 {
     Put(Format("\r\nScanning File: %s\r\n", m_lisPath.c_str()));
@@ -210,16 +270,7 @@ int CLisScan::ScanRecords()
         if (progress.CheckCancelButton() && MessageBox(kStopQuestion, MB_YESNO) == IDYES) return 0;
         const uint64_t start = position;
         lis::RecordStatus status;
-        uint32_t length =
-            CLisRecordIO::ReadLogicalRecord(m_buffer.data(), m_buffer.size(), m_input, position, m_framing, &status);
-        if (status == lis::RecordStatus::NoRoom) {
-            const uint32_t needed = CLisRecordIO::ProbeLogicalRecord(m_input, position, m_framing);
-            if (needed > m_buffer.size()) {
-                m_buffer.assign(size_t(needed) + kCapacitySlack, 0);
-                length = CLisRecordIO::ReadLogicalRecord(m_buffer.data(), m_buffer.size(), m_input, position,
-                                                         m_framing, &status);
-            }
-        }
+        const uint32_t length = ReadRecord(position, status);
         if (status == lis::RecordStatus::End) break;
         if (status == lis::RecordStatus::FileMark) {
             Put(Format("\r\nEOF Marker Detected at Offset: 0x%llx\r\n", static_cast<unsigned long long>(start)));
@@ -228,50 +279,12 @@ int CLisScan::ScanRecords()
             break;
         } else {
             ++records;
-            const uint8_t* r = m_buffer.data();
-            const uint16_t kind = uint16_t(r[lis::kRecordType] | (r[lis::kRecordAttribute] << 8));
-            int ok = 1;
-            switch (kind) {
-            case lis::kNormalData: AddDataRecord(r, length, start); break;
-            case lis::kInformation: ok = WriteInformationRecord(r, length, start); break;
-            case lis::kToolString: ok = WriteTableDumpRecord(start); break;
-            case lis::kDataFormatSpec: ok = WriteDfsr(r, length, start); break;
-            case lis::kFileHeader: ok = WriteFileRecord(r, length, start, false); break;
-            case lis::kFileTrailer: ok = WriteFileRecord(r, length, start, true); break;
-            case lis::kTapeHeader: ok = WriteTapeRecord(r, length, start, false); break;
-            case lis::kTapeTrailer: ok = WriteTapeRecord(r, length, start, true); break;
-            case lis::kReelHeader: ok = WriteReelRecord(r, length, start, false); break;
-            case lis::kReelTrailer: ok = WriteReelRecord(r, length, start, true); break;
-            case lis::kComment: ok = WriteCommentRecord(r, length, start); break;
-            default:
-                Put(Format("\r\n\r\nUNKNOWN RECORD TYPE = %d   Record Offset: 0x%llx\r\n\r\n", int(kind),
-                           static_cast<unsigned long long>(start)));
-                break;
-            }
-            if (!ok || !FlushText()) return 0;
+            if (!WriteRecord(m_buffer.data(), length, start) || !FlushText()) return 0;
         }
         const int pos = int(double(std::min(start, m_fileLength)) / double(m_fileLength) * kProgressSteps);
         if (pos != shownPos) progress.SetPos(shownPos = pos);
     }
-    if (truncated || position > m_fileLength) {
-        SummaryIfPending();
-        const unsigned long long at = position;
-        Put(Format("\r\n CAUTION: LIS file is truncated near offset %#.4llx\r\n\r\n", at));
-        FlushText();
-        MessageBox(Format("LIS file damaged near offset %#.4llx", at), MB_OK | MB_ICONSTOP);
-        return 1;
-    }
-    // A file that ends without its trailer still gets the summary of its last run.
-    SummaryIfPending();
-    if (records == 0) {
-        // Otherwise the report would hold its heading alone, and the user wonder why.
-        Put("\r\n CAUTION: no LIS record was found in this file\r\n");
-        FlushText();
-        MessageBox(Format("No LIS record was found in file :\n%s\nThe scan report holds only its heading.",
-                          m_lisPath.c_str()),
-                   MB_OK | MB_ICONEXCLAMATION);
-    }
-    return 1;
+    return FinishReport(truncated, position, records);
 }
 
 // ---- headers and trailers --------------------------------------------------------------------
@@ -484,7 +497,7 @@ void CLisScan::WriteParameters(const uint8_t* r, uint32_t length, size_t at)
 
 int CLisScan::WriteDfsr(const uint8_t* r, uint32_t length, uint64_t offset)
 {
-    CLisScanFileState& s = State();
+    State(); // a DFSR before any file header still opens the state it is read against
     Put(Format("\r\n\r\nDATA FORMAT SPECIFICATION RECORD - TYPE 64   Record Offset: %#.4llx \r\n",
                static_cast<unsigned long long>(offset)));
     Put(" Entry Blocks                Rep\r\n");
@@ -494,7 +507,7 @@ int CLisScan::WriteDfsr(const uint8_t* r, uint32_t length, uint64_t offset)
     size_t at = lis::kLogicalHeaderSize;
     bool ended = false;
     while (!ended && at + lis::kEntryValue <= length) {
-        const uint8_t type = r[at + lis::kEntryType];
+        const lis::EntryType type = lis::EntryType(r[at + lis::kEntryType]);
         const uint8_t size = r[at + lis::kEntrySize];
         const uint8_t code = r[at + lis::kEntryCode];
         const uint8_t* value = r + at + lis::kEntryValue;
@@ -503,86 +516,103 @@ int CLisScan::WriteDfsr(const uint8_t* r, uint32_t length, uint64_t offset)
         const double number = Number(code, value, size);
         const int whole = IntegerOf(number);
         const std::string text = Trim(Printable(value, size));
-        switch (lis::EntryType(type)) {
-        case lis::EntryType::End:
+        if (type == lis::EntryType::End) {
             Put("  0   Terminator\r\n");
             ended = true;
-            break;
-        case lis::EntryType::DataRecordType:
-            Put(Format("  1   Data Record Type        %-6d%-6d%-10d\r\n", code, size, whole));
-            s.m_dataRecordType = uint8_t(whole);
-            break;
-        case lis::EntryType::DatumSpecBlockType:
-            Put(Format("  2   Datum Spec Block Type   %-6d%-6d%-10d\r\n", code, size, whole));
-            s.m_datumSpecBlockType = uint8_t(whole);
-            break;
-        case lis::EntryType::FrameSize:
-            Put(Format("  3   Data Frame Size         %-6d%-6d%-10d\r\n", code, size, whole));
-            s.m_frameSize = uint32_t(std::max(whole, 0));
-            break;
-        case lis::EntryType::UpDown:
-            Put(Format("  4   Up/Down Flag            %-6d%-6d%-10d", code, size, whole) + (whole == 1 ? "UP\r\n" : "DOWN\r\n"));
-            s.m_upDown = whole == 1 ? 1 : -1;
-            break;
-        case lis::EntryType::OpticalDepthUnits:
-            Put(Format("  5   Depth Scale Units       %-6d%-6d%-10d", code, size, whole)
-                + (whole == 0 ? "TIME\r\n" : whole == 1 ? "FT\r\n" : whole == 255 ? "METERS\r\n" : "???\r\n"));
-            break;
-        case lis::EntryType::DataReferencePoint:
-            Put(Format("  6   Data Ref Point          %-6d%-6d%-10d\r\n", code, size, whole));
-            s.m_dataRefPoint = uint32_t(whole);
-            break;
-        case lis::EntryType::DataReferenceUnits:
-            Put(Format("  7   Data Ref Units          %-6d%-6d%s\r\n", code, size, text.c_str()));
-            s.m_dataRefUnits = text;
-            break;
-        case lis::EntryType::FrameSpacing: {
-            const double spacing = lis::IsRealCode(code) ? RoundHalfAway(number, 3) : double(whole);
-            Put(Format("  8   Frame Spacing           %-6d%-6d%-10.4f\r\n", code, size, spacing));
-            s.m_frameSpacing = spacing;
-            break;
-        }
-        case lis::EntryType::FrameSpacingUnits:
-            Put(Format("  9   Frame Units             %-6d%-6d%s\r\n", code, size, text.c_str()));
-            s.m_frameUnits = text;
-            if (text == ".1IN") s.m_frameSpacing /= 120.0;
-            else if (text == "MM") s.m_frameSpacing *= 0.001;
-            else if (text == ".5MM") s.m_frameSpacing *= 0.0005;
-            else if (text == ".25C") s.m_frameSpacing *= 0.0025;
-            break;
-        case lis::EntryType::MaxFramesPerRecord:
-            Put(Format("  11  Max Frames per Record   %-6d%-6d%-10d\r\n", code, size, whole));
-            s.m_maxFramesPerRecord = uint8_t(std::clamp(whole, 0, 255));
-            break;
-        case lis::EntryType::AbsentValue:
-            Put(Format("  12  Absent Value            %-6d%-6d%-10.4f\r\n", code, size, number));
-            s.m_absentValue = number;
-            break;
-        case lis::EntryType::DepthMode:
-            Put(Format("  13  Depth Record Mode       %-6d%-6d%-10d", code, size, whole)
-                + (whole == 0 ? "ONE PER FRAME\r\n" : "ONE PER RECORD\r\n"));
-            s.m_depthMode = uint8_t(whole);
-            break;
-        case lis::EntryType::DepthUnits:
-            Put(Format("  14  Data Record Depth Units %-6d%-6d%s\r\n", code, size, text.c_str()));
-            s.m_depthUnits = text;
-            break;
-        case lis::EntryType::DepthCode: {
-            Put(Format("  15  Output Depth Rep Code   %-6d%-6d%-10d\r\n", code, size, whole));
-            s.m_depthCode = uint8_t(whole);
-            const char* letter = nullptr;
-            if (DepthScaleOf(s.m_depthUnits, s.m_depthScale, letter)) s.m_depthUnits = letter;
-            break;
-        }
-        case lis::EntryType::DatumSpecSubtype:
-            Put(Format("  16  Datum Block Sub Type    %-6d%-6d%-10d\r\n", code, size, whole));
-            s.m_datumBlockSubType = uint8_t(whole);
-            break;
-        default: break;
+        } else if (!WriteLayoutEntry(type, code, size, whole, text)) {
+            WriteDepthEntry(type, code, size, number, whole, text);
         }
     }
     if (ended) WriteDatumSpecBlocks(r, length, at);
     return 1;
+}
+
+bool CLisScan::WriteLayoutEntry(lis::EntryType type, uint8_t code, uint8_t size, int whole, const std::string& text)
+{
+    CLisScanFileState& s = State();
+    switch (type) {
+    case lis::EntryType::DataRecordType:
+        Put(Format("  1   Data Record Type        %-6d%-6d%-10d\r\n", code, size, whole));
+        s.m_dataRecordType = uint8_t(whole);
+        break;
+    case lis::EntryType::DatumSpecBlockType:
+        Put(Format("  2   Datum Spec Block Type   %-6d%-6d%-10d\r\n", code, size, whole));
+        s.m_datumSpecBlockType = uint8_t(whole);
+        break;
+    case lis::EntryType::FrameSize:
+        Put(Format("  3   Data Frame Size         %-6d%-6d%-10d\r\n", code, size, whole));
+        s.m_frameSize = uint32_t(std::max(whole, 0));
+        break;
+    case lis::EntryType::UpDown:
+        Put(Format("  4   Up/Down Flag            %-6d%-6d%-10d", code, size, whole) + (whole == 1 ? "UP\r\n" : "DOWN\r\n"));
+        s.m_upDown = whole == 1 ? 1 : -1;
+        break;
+    case lis::EntryType::OpticalDepthUnits:
+        Put(Format("  5   Depth Scale Units       %-6d%-6d%-10d", code, size, whole)
+            + (whole == 0 ? "TIME\r\n" : whole == 1 ? "FT\r\n" : whole == 255 ? "METERS\r\n" : "???\r\n"));
+        break;
+    case lis::EntryType::DataReferencePoint:
+        Put(Format("  6   Data Ref Point          %-6d%-6d%-10d\r\n", code, size, whole));
+        s.m_dataRefPoint = uint32_t(whole);
+        break;
+    case lis::EntryType::DataReferenceUnits:
+        Put(Format("  7   Data Ref Units          %-6d%-6d%s\r\n", code, size, text.c_str()));
+        s.m_dataRefUnits = text;
+        break;
+    default: return false;
+    }
+    return true;
+}
+
+void CLisScan::WriteDepthEntry(lis::EntryType type, uint8_t code, uint8_t size, double number, int whole,
+                               const std::string& text)
+{
+    CLisScanFileState& s = State();
+    switch (type) {
+    case lis::EntryType::FrameSpacing: {
+        const double spacing = lis::IsRealCode(code) ? RoundHalfAway(number, 3) : double(whole);
+        Put(Format("  8   Frame Spacing           %-6d%-6d%-10.4f\r\n", code, size, spacing));
+        s.m_frameSpacing = spacing;
+        break;
+    }
+    case lis::EntryType::FrameSpacingUnits:
+        Put(Format("  9   Frame Units             %-6d%-6d%s\r\n", code, size, text.c_str()));
+        s.m_frameUnits = text;
+        if (text == ".1IN") s.m_frameSpacing /= 120.0;
+        else if (text == "MM") s.m_frameSpacing *= 0.001;
+        else if (text == ".5MM") s.m_frameSpacing *= 0.0005;
+        else if (text == ".25C") s.m_frameSpacing *= 0.0025;
+        break;
+    case lis::EntryType::MaxFramesPerRecord:
+        Put(Format("  11  Max Frames per Record   %-6d%-6d%-10d\r\n", code, size, whole));
+        s.m_maxFramesPerRecord = uint8_t(std::clamp(whole, 0, 255));
+        break;
+    case lis::EntryType::AbsentValue:
+        Put(Format("  12  Absent Value            %-6d%-6d%-10.4f\r\n", code, size, number));
+        s.m_absentValue = number;
+        break;
+    case lis::EntryType::DepthMode:
+        Put(Format("  13  Depth Record Mode       %-6d%-6d%-10d", code, size, whole)
+            + (whole == 0 ? "ONE PER FRAME\r\n" : "ONE PER RECORD\r\n"));
+        s.m_depthMode = uint8_t(whole);
+        break;
+    case lis::EntryType::DepthUnits:
+        Put(Format("  14  Data Record Depth Units %-6d%-6d%s\r\n", code, size, text.c_str()));
+        s.m_depthUnits = text;
+        break;
+    case lis::EntryType::DepthCode: {
+        Put(Format("  15  Output Depth Rep Code   %-6d%-6d%-10d\r\n", code, size, whole));
+        s.m_depthCode = uint8_t(whole);
+        const char* letter = nullptr;
+        if (DepthScaleOf(s.m_depthUnits, s.m_depthScale, letter)) s.m_depthUnits = letter;
+        break;
+    }
+    case lis::EntryType::DatumSpecSubtype:
+        Put(Format("  16  Datum Block Sub Type    %-6d%-6d%-10d\r\n", code, size, whole));
+        s.m_datumBlockSubType = uint8_t(whole);
+        break;
+    default: break;
+    }
 }
 
 void CLisScan::WriteDatumSpecBlocks(const uint8_t* r, uint32_t length, size_t at)

@@ -59,6 +59,14 @@ private:
     int OpenReport();
     int OpenInput();
     int ScanRecords();
+    // The logical record at `position` into m_buffer (grown when it needs room); its
+    // length, `position` moved past it as ReadLogicalRecord does, `status` what was found.
+    uint32_t ReadRecord(uint64_t& position, lis::RecordStatus& status);
+    // The report's part of one record by its type; 1, or 0 when the report could not be written.
+    int WriteRecord(const uint8_t* r, uint32_t length, uint64_t offset);
+    // The end of the report: the last summary and the caution for a truncated file
+    // (cut near `position`) or one without records (both told). Returns 1.
+    int FinishReport(bool truncated, uint64_t position, size_t records);
     // Closes both files; the report stays only when asked and all its text was written.
     bool Close(bool keepReport);
 
@@ -71,6 +79,11 @@ private:
     int WriteInformationRecord(const uint8_t* r, uint32_t length, uint64_t offset);
     int WriteTableDumpRecord(uint64_t offset);
     int WriteDfsr(const uint8_t* r, uint32_t length, uint64_t offset);
+    // One entry's line of the DFSR table and the setting it gives: the record and frame
+    // layout entries (false for any other type), then the spacing and depth entries.
+    bool WriteLayoutEntry(lis::EntryType type, uint8_t code, uint8_t size, int whole, const std::string& text);
+    void WriteDepthEntry(lis::EntryType type, uint8_t code, uint8_t size, double number, int whole,
+                         const std::string& text);
     void AddDataRecord(const uint8_t* r, uint32_t length, uint64_t offset);
     int WriteDataSummary();
     int SummaryIfPending();

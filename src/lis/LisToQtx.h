@@ -136,6 +136,16 @@ private:
     // when the read failed.
     int ReadSamples(const CLisDepthEntry& frame, const CLisChannelItem& channel, int n);
     int FillAbsent(const CWaveformPickItem& wave);
+    // The variants that read a gain or start time before the samples: receiver
+    // `channel` of `wave` into m_data, with that receiver's gain and start-time
+    // channels (null when the item has none). The shot's result.
+    int ConvertFactor(const CLisDepthEntry& frame, CWaveformPickItem& wave, const CLisChannelItem& channel,
+                      const CLisChannelItem* gain, const CLisChannelItem* start);
+    int ConvertGainAndStart(const CLisDepthEntry& frame, CWaveformPickItem& wave, const CLisChannelItem& channel,
+                            const CLisChannelItem* gain, const CLisChannelItem* start);
+    // `step`: the gain unit, 10^(-gain x step).
+    int ConvertCheckedGain(const CLisDepthEntry& frame, CWaveformPickItem& wave, const CLisChannelItem& channel,
+                           const CLisChannelItem* gain, double step);
 
     uint64_t m_dataStart = 0;
     uint64_t m_frameSize = 0;

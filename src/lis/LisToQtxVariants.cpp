@@ -116,6 +116,86 @@ int CLisToQtx::FillAbsent(const CWaveformPickItem& wave)
     return kBadShot;
 }
 
+namespace {
+
+// A value read from the file that is negative (or not a number) marks the shot.
+bool Usable(float v) { return std::isfinite(v) && v >= 0.0f; }
+
+} // namespace
+
+int CLisToQtx::ConvertFactor(const CLisDepthEntry& frame, CWaveformPickItem& wave, const CLisChannelItem& channel,
+                             const CLisChannelItem* gain, const CLisChannelItem* start)
+{
+    // A linear multiplier from the start list, else a gain from the gain list; a
+    // negative one leaves the samples as read.
+    float factor = 1.0f;
+    bool asRead = false;
+    float v = 0.0f;
+    if (!wave.m_startTimeChannels.empty() && start) {
+        if (!ReadFirstValue(frame, *start, v)) return FillAbsent(wave);
+        if (Usable(v)) factor = v;
+        else asRead = true;
+    } else if (gain) {
+        if (!ReadFirstValue(frame, *gain, v)) return FillAbsent(wave);
+        if (Usable(v)) factor = float(1.0 / std::pow(10.0, double(v * kFactorGainStep)));
+        else asRead = true;
+    }
+    const int n = wave.m_samplesPerWaveform;
+    float* s = m_channel.data();
+    const int real = ReadSamples(frame, channel, n); // samples read, the rest of n absent
+    if (real < 0) return FillAbsent(wave);
+    if (!asRead) {
+        Scale(s, real, factor);
+        OffsetAndRunners(s, real, n, wave);
+    }
+    Place(m_data.data(), wave.TraceSamples(), s, n, wave.m_fixedDelay);
+    return kGoodShot;
+}
+
+int CLisToQtx::ConvertGainAndStart(const CLisDepthEntry& frame, CWaveformPickItem& wave,
+                                   const CLisChannelItem& channel, const CLisChannelItem* gain,
+                                   const CLisChannelItem* start)
+{
+    const int length = wave.TraceSamples();
+    float g = 0.0f, startTime = 0.0f;
+    if (gain && !ReadFirstValue(frame, *gain, g)) return FillAbsent(wave);
+    if (start && !ReadFirstValue(frame, *start, startTime)) return FillAbsent(wave);
+    if (!Usable(g) || !Usable(startTime)) return FillAbsent(wave);
+    const float factor = float(1.0 / std::pow(10.0, double(g) * kThreeStepGain));
+    // Whole samples of start time; a shift past the trace leaves only zeros.
+    const double shift = std::min(std::trunc(double(startTime) / double(wave.m_samplePeriod)), double(length));
+    const int n = wave.m_samplesPerWaveform;
+    float* s = m_channel.data();
+    const int real = ReadSamples(frame, channel, n);
+    if (real < 0) return FillAbsent(wave);
+    // Offset and runners belong to the recorded samples, wherever the start time
+    // puts them: measured from the fixed delay they would hit the zeros around them.
+    Scale(s, real, factor);
+    OffsetAndRunners(s, real, n, wave);
+    Place(m_data.data(), length, s, n, int64_t(shift));
+    return kGoodShot;
+}
+
+int CLisToQtx::ConvertCheckedGain(const CLisDepthEntry& frame, CWaveformPickItem& wave,
+                                  const CLisChannelItem& channel, const CLisChannelItem* gain, double step)
+{
+    float g = 0.0f;
+    if (gain && !ReadFirstValue(frame, *gain, g)) return FillAbsent(wave);
+    if (!Usable(g)) return FillAbsent(wave);
+    const float factor = float(1.0 / std::pow(10.0, double(g) * step));
+    const int n = wave.m_samplesPerWaveform;
+    float* s = m_channel.data();
+    const int real = ReadSamples(frame, channel, n);
+    if (real < 0) return FillAbsent(wave);
+    // Dead data: every one of the samples behind the first is a dead marker.
+    const int checked = std::min(kDeadCheckSamples, n - 1);
+    if (checked > 0 && std::all_of(s + 1, s + 1 + checked, IsDead)) return FillAbsent(wave);
+    Scale(s, real, factor);
+    OffsetAndRunners(s, real, n, wave);
+    Place(m_data.data(), wave.TraceSamples(), s, n, wave.m_fixedDelay);
+    return kGoodShot;
+}
+
 int CLisToQtx::ConvertWaveform(const CLisDepthEntry& frame, CWaveformPickItem& wave, uint16_t receiver)
 {
     const int length = wave.TraceSamples();
@@ -131,9 +211,6 @@ int CLisToQtx::ConvertWaveform(const CLisDepthEntry& frame, CWaveformPickItem& w
     float* s = m_channel.data();
     const auto gain = wave.m_gainChannels.size() > receiver ? wave.m_gainChannels[receiver].get() : nullptr;
     const auto start = wave.m_startTimeChannels.size() > receiver ? wave.m_startTimeChannels[receiver].get() : nullptr;
-
-    // A value read from the file that is negative (or not a number) marks the shot.
-    auto usable = [](float v) { return std::isfinite(v) && v >= 0.0f; };
 
     int real = 0; // samples read, the rest of n absent
     switch (VariantOf(wave.m_typeCode)) {
@@ -156,63 +233,10 @@ int CLisToQtx::ConvertWaveform(const CLisDepthEntry& frame, CWaveformPickItem& w
         Place(trace, length, s, n, delay);
         return kGoodShot;
 
-    case Variant::Factor: {
-        // A linear multiplier from the start list, else a gain from the gain list; a
-        // negative one leaves the samples as read.
-        float factor = 1.0f;
-        bool asRead = false;
-        float v = 0.0f;
-        if (!wave.m_startTimeChannels.empty() && start) {
-            if (!ReadFirstValue(frame, *start, v)) return FillAbsent(wave);
-            if (usable(v)) factor = v;
-            else asRead = true;
-        } else if (gain) {
-            if (!ReadFirstValue(frame, *gain, v)) return FillAbsent(wave);
-            if (usable(v)) factor = float(1.0 / std::pow(10.0, double(v * kFactorGainStep)));
-            else asRead = true;
-        }
-        if ((real = ReadSamples(frame, *channel, n)) < 0) return FillAbsent(wave);
-        if (!asRead) {
-            Scale(s, real, factor);
-            OffsetAndRunners(s, real, n, wave);
-        }
-        Place(trace, length, s, n, delay);
-        return kGoodShot;
-    }
-
-    case Variant::GainAndStart: {
-        float g = 0.0f, startTime = 0.0f;
-        if (gain && !ReadFirstValue(frame, *gain, g)) return FillAbsent(wave);
-        if (start && !ReadFirstValue(frame, *start, startTime)) return FillAbsent(wave);
-        if (!usable(g) || !usable(startTime)) return FillAbsent(wave);
-        const float factor = float(1.0 / std::pow(10.0, double(g) * kThreeStepGain));
-        // Whole samples of start time; a shift past the trace leaves only zeros.
-        const double shift = std::min(std::trunc(double(startTime) / double(wave.m_samplePeriod)), double(length));
-        if ((real = ReadSamples(frame, *channel, n)) < 0) return FillAbsent(wave);
-        // Offset and runners belong to the recorded samples, wherever the start time
-        // puts them: measured from the fixed delay they would hit the zeros around them.
-        Scale(s, real, factor);
-        OffsetAndRunners(s, real, n, wave);
-        Place(trace, length, s, n, int64_t(shift));
-        return kGoodShot;
-    }
-
-    case Variant::CheckedGain3:
-    case Variant::CheckedGain1: {
-        const double step = VariantOf(wave.m_typeCode) == Variant::CheckedGain3 ? kThreeStepGain : kOneStepGain;
-        float g = 0.0f;
-        if (gain && !ReadFirstValue(frame, *gain, g)) return FillAbsent(wave);
-        if (!usable(g)) return FillAbsent(wave);
-        const float factor = float(1.0 / std::pow(10.0, double(g) * step));
-        if ((real = ReadSamples(frame, *channel, n)) < 0) return FillAbsent(wave);
-        // Dead data: every one of the samples behind the first is a dead marker.
-        const int checked = std::min(kDeadCheckSamples, n - 1);
-        if (checked > 0 && std::all_of(s + 1, s + 1 + checked, IsDead)) return FillAbsent(wave);
-        Scale(s, real, factor);
-        OffsetAndRunners(s, real, n, wave);
-        Place(trace, length, s, n, delay);
-        return kGoodShot;
-    }
+    case Variant::Factor: return ConvertFactor(frame, wave, *channel, gain, start);
+    case Variant::GainAndStart: return ConvertGainAndStart(frame, wave, *channel, gain, start);
+    case Variant::CheckedGain3: return ConvertCheckedGain(frame, wave, *channel, gain, kThreeStepGain);
+    case Variant::CheckedGain1: return ConvertCheckedGain(frame, wave, *channel, gain, kOneStepGain);
     }
     return FillAbsent(wave);
 }

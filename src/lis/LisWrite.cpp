@@ -449,8 +449,7 @@ int CLisWrite::WriteFrame(const float* values, uint32_t count, double depth, uin
     if (!values) return 0;
     constexpr uint32_t kValueSize = RepresentationSize(uint8_t(ReprCode::Float));
     if (!EnsureFrameBuffer(uint64_t(m_used) + uint64_t(kValueSize) * count)) return Fail(kErrorDataRecord);
-    uint8_t* out = m_frameBuffer.data() + m_used;
-    for (uint32_t i = 0; i < count; ++i) out = EncodeFloat(out, values[i]);
+    EncodeFloats(m_frameBuffer.data() + m_used, values, count);
     m_used += kValueSize * count;
     return 1;
 }

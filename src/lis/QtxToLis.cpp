@@ -17,6 +17,9 @@ CWaveformPackPreferenceDlg::CWaveformPackPreferenceDlg() : CDialog(DialogTemplat
 
 namespace {
 
+// Frames read at once by the export (at least one, however large).
+constexpr size_t kReadBlockBytes = size_t(1) << 20;
+
 // The output proposed for an input: its path with the extension "lis", never the
 // input's own name, so that accepting the proposal cannot replace the input.
 std::string LisNameFor(const std::string& qtxPath)
@@ -132,28 +135,38 @@ int CQtxToLis::Convert(const std::string& qtxPath, const std::string& lisPath)
     progress.SetRange(0, 1000);
     progress.SetPos(0);
 
+    // Frames are read a block at a time straight into floats: the values go to the
+    // writer from where they were read.
     const uint32_t frameSize = m_header.frameSize;
+    const uint32_t frameFloats = frameSize / 4;
     const uint32_t valueCount = (frameSize - qtx::kDepthSize) / 4;
-    std::vector<uint8_t> frame(frameSize);
-    std::vector<float> values(valueCount);
+    const uint32_t perRead = std::max<uint32_t>(1, uint32_t(kReadBlockBytes / frameSize));
+    // Sized by the frames there are: a header of no frames may claim any frame size.
+    std::vector<float> block(size_t(frameFloats) * std::min(perRead, m_header.frameCount));
     const uint64_t first = qtx::DataStart(m_header.datumCount);
     int shown = 0;
-    for (uint32_t k = 0; k < m_header.frameCount; ++k) {
-        if (progress.CheckCancelButton()
-            && MessageBox("Are you sure you want to stop converting?", MB_YESNO | MB_ICONQUESTION) == IDYES)
-            return 0;
-        if (m_input.ReadAt(int64_t(first + uint64_t(k) * frameSize), frame.data(), frameSize) != frameSize) {
+    for (uint32_t k = 0; k < m_header.frameCount;) {
+        const uint32_t frames = std::min(perRead, m_header.frameCount - k);
+        const size_t bytes = size_t(frames) * frameSize;
+        if (m_input.ReadAt(int64_t(first + uint64_t(k) * frameSize), block.data(), bytes) != bytes) {
             MessageBox("Error reading frame data in file :\n" + qtxPath, MB_OK | MB_ICONSTOP);
             return 0;
         }
-        const double depth = endian::GetLEDouble(frame.data());
-        endian::LEBytesToFloats(values.data(), frame.data() + qtx::kDepthSize, valueCount);
-        if (!m_writer.WriteFrame(nullptr, 0, depth, CLisWrite::kFrameStart)
-            || !m_writer.WriteFrame(values.data(), valueCount, 0.0, CLisWrite::kFrameValues))
-            return 0;
-        // The bar moves in thousandths; setting it only when it moves spares a pump per frame.
-        const int position = int(uint64_t(k) * 1000 / m_header.frameCount);
-        if (position != shown) progress.SetPos(shown = position);
+        for (uint32_t j = 0; j < frames; ++j, ++k) {
+            if (progress.CheckCancelButton()
+                && MessageBox("Are you sure you want to stop converting?", MB_YESNO | MB_ICONQUESTION) == IDYES)
+                return 0;
+            float* frame = block.data() + size_t(j) * frameFloats;
+            const double depth = endian::GetLEDouble(reinterpret_cast<const uint8_t*>(frame));
+            float* values = frame + qtx::kDepthSize / 4;
+            endian::LEFloatsInPlace(values, valueCount);
+            if (!m_writer.WriteFrame(nullptr, 0, depth, CLisWrite::kFrameStart)
+                || !m_writer.WriteFrame(values, valueCount, 0.0, CLisWrite::kFrameValues))
+                return 0;
+            // The bar moves in thousandths; setting it only when it moves spares a pump per frame.
+            const int position = int(uint64_t(k) * 1000 / m_header.frameCount);
+            if (position != shown) progress.SetPos(shown = position);
+        }
     }
     return m_writer.WriteTrailers() ? 1 : 0;
 }

@@ -8,6 +8,8 @@
 #include <cmath>
 #include <optional>
 #include <random>
+#include <utility>
+#include <vector>
 
 using namespace lis;
 
@@ -130,6 +132,37 @@ TEST(LisLayout, Code68RoundTripsDropOnlyTheLowestMantissaBitAndStaysFinite)
                 const float v = LisFloat68ToIeee((s << 31) | (e << 23) | f);
                 ASSERT_TRUE(std::isfinite(v) && std::signbit(v) == (s == 1)) << e << " " << f;
             }
+}
+
+TEST(LisLayout, Code68ChannelsConvertAsEveryValueDoesAlone)
+{
+    // Words and floats of every kind in one channel, the rare ones (zeros, unnormalised
+    // fractions, tiny exponents, NaN, infinities, subnormals) among the common ones.
+    std::mt19937 rng(7);
+    std::vector<uint32_t> words;
+    for (uint32_t e : {0u, 1u, 2u, 3u, 127u, 128u, 253u, 254u, 255u})
+        for (uint32_t f : {0u, 1u, 0x3FFFFFu, 0x400000u, 0x7FFFFFu})
+            for (uint32_t s : {0u, 1u}) words.push_back((s << 31) | (e << 23) | f);
+    for (int i = 0; i < 5000; ++i) words.push_back(uint32_t(rng()));
+
+    std::vector<uint8_t> bytes(words.size() * 4);
+    for (size_t i = 0; i < words.size(); ++i) endian::PutBE32(bytes.data() + 4 * i, words[i]);
+    std::vector<float> decoded(words.size(), 9.0f);
+    DecodeFloats(bytes.data(), uint32_t(words.size()), decoded.data());
+    for (size_t i = 0; i < words.size(); ++i)
+        ASSERT_EQ(std::bit_cast<uint32_t>(decoded[i]), std::bit_cast<uint32_t>(LisFloat68ToIeee(words[i])))
+            << std::hex << words[i];
+
+    // The same bits read as floats, encoded; a channel without a rare value too.
+    std::vector<float> values(words.size());
+    for (size_t i = 0; i < words.size(); ++i) values[i] = std::bit_cast<float>(words[i]);
+    const std::vector<float> normal = {1.0f, -1.0f, 153.0f, -153.0f, 0.0f, -0.0f, 3.0e-38f, -2.5e37f};
+    for (const std::vector<float>* channel : {&std::as_const(values), &normal}) {
+        std::vector<uint8_t> encoded(channel->size() * 4, 0xAA);
+        EncodeFloats(encoded.data(), channel->data(), uint32_t(channel->size()));
+        for (size_t i = 0; i < channel->size(); ++i)
+            ASSERT_EQ(endian::GetBE32(encoded.data() + 4 * i), LisFloat68FromIeee((*channel)[i])) << (*channel)[i];
+    }
 }
 
 TEST(LisLayout, RoundTo4DecimalsRoundsHalfAwayFromZero)

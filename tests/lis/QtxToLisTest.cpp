@@ -46,31 +46,42 @@ protected:
 
 TEST_F(QtxToLisTest, EveryValueComesBackFromTheLisChannels)
 {
-    QtxDatumShape curve = Waveform(1, 1);
-    curve.mnemonic = "DTCO";
-    curve.category = kCategorySlowness;
-    ASSERT_TRUE(WriteQtx(qtx, {Waveform(4, 64), curve}, 5, 1000.0, 0.5, ExactSample));
-    ExpectFiles();
-    host.ScriptDialog(kIddWaveformPack).Press(IDOK);
-    frame.Command(ID_FILE_LIS);
-    EXPECT_TRUE(frame.Command(ID_QTX_TO_LIS));
+    // Small frames, and 70 frames of 32 KB that take three reads of a megabyte, the
+    // last of fewer frames.
+    const struct { uint16_t traces, samples; int frames; } cases[] = {{4, 64, 5}, {4, 2000, 70}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.samples);
+        QtxDatumShape curve = Waveform(1, 1);
+        curve.mnemonic = "DTCO";
+        curve.category = kCategorySlowness;
+        ASSERT_TRUE(WriteQtx(qtx, {Waveform(c.traces, c.samples), curve}, c.frames, 1000.0, 0.5, ExactSample));
+        ExpectFiles();
+        host.ScriptDialog(kIddWaveformPack).Press(IDOK);
+        frame.Command(ID_FILE_LIS);
+        EXPECT_TRUE(frame.Command(ID_QTX_TO_LIS));
 
-    const Walked walked = WalkLis(lis);
-    ASSERT_EQ(walked.Types(), "132 130 M 128 34 34 232 64 0 0 0 0 0 129 131 133 M M");
-    const auto records = walked.OfType(lis::kNormalData);
+        const Walked walked = WalkLis(lis);
+        if (c.frames == 5) {
+            ASSERT_EQ(walked.Types(), "132 130 M 128 34 34 232 64 0 0 0 0 0 129 131 133 M M");
+        }
+        const auto records = walked.OfType(lis::kNormalData);
+        ASSERT_EQ(records.size(), size_t(c.frames));
 
-    CLisRead reader;
-    ASSERT_EQ(reader.Open(lis), 1);
-    const int values = 4 * 64 + 1;
-    for (int k = 0; k < 5; ++k) {
-        LisFrameRef ref{records[size_t(k)]->start, uint32_t(records[size_t(k)]->bytes.size()), 0, 1000.0 + 0.5 * k};
-        float depth = 0;
-        ASSERT_EQ(reader.ReadChannel(&depth, 1, ref, LisChannelSlice{0, 4, 68}), 1);
-        EXPECT_EQ(depth, float(1000.0 + 0.5 * k));
-        std::vector<float> got(static_cast<size_t>(values), 0.0f);
-        ASSERT_EQ(reader.ReadChannel(got.data(), got.size(), ref, LisChannelSlice{4, uint32_t(values * 4), 68}), 1);
-        for (int i = 0; i < 256; ++i) ASSERT_EQ(got[size_t(i)], ExactSample(k, 0, size_t(i))) << k << ":" << i;
-        EXPECT_EQ(got[256], ExactSample(k, 1, 0));
+        CLisRead reader;
+        ASSERT_EQ(reader.Open(lis), 1);
+        const int waveform = c.traces * c.samples;
+        const int values = waveform + 1;
+        for (int k = 0; k < c.frames; ++k) {
+            LisFrameRef ref{records[size_t(k)]->start, uint32_t(records[size_t(k)]->bytes.size()), 0,
+                            1000.0 + 0.5 * k};
+            float depth = 0;
+            ASSERT_EQ(reader.ReadChannel(&depth, 1, ref, LisChannelSlice{0, 4, 68}), 1);
+            EXPECT_EQ(depth, float(1000.0 + 0.5 * k));
+            std::vector<float> got(static_cast<size_t>(values), 0.0f);
+            ASSERT_EQ(reader.ReadChannel(got.data(), got.size(), ref, LisChannelSlice{4, uint32_t(values * 4), 68}), 1);
+            for (int i = 0; i < waveform; ++i) ASSERT_EQ(got[size_t(i)], ExactSample(k, 0, size_t(i))) << k << ":" << i;
+            EXPECT_EQ(got[size_t(waveform)], ExactSample(k, 1, 0));
+        }
     }
 }
 
@@ -85,15 +96,19 @@ TEST_F(QtxToLisTest, FourReceiverArraysAreWrittenPerReceiverWithoutAsking)
 
 TEST_F(QtxToLisTest, NoFramesGivesHeadersAndTrailersOnly)
 {
-    ASSERT_TRUE(WriteQtx(qtx, {Waveform(2, 16)}, 1));
-    auto bytes = ReadBytes(qtx);
-    bytes[qtx::kHdrFrameCount] = 0; // a data set of no frames
-    WriteBytes(qtx, bytes);
-    ExpectFiles();
-    host.ScriptDialog(kIddWaveformPack).Press(IDOK);
-    CQtxToLis exporter;
-    exporter.Run();
-    EXPECT_EQ(WalkLis(lis).Types(), "132 130 M 128 34 34 232 64 129 131 133 M M");
+    // Whatever frame size the header claims: with no frames none is read or held.
+    for (const uint32_t frameSize : {0u, 0x7FFFFFF0u}) {
+        ASSERT_TRUE(WriteQtx(qtx, {Waveform(2, 16)}, 1));
+        auto bytes = ReadBytes(qtx);
+        bytes[qtx::kHdrFrameCount] = 0; // a data set of no frames
+        if (frameSize) endian::PutLE32(bytes.data() + qtx::kHdrFrameSize, frameSize);
+        WriteBytes(qtx, bytes);
+        ExpectFiles();
+        host.ScriptDialog(kIddWaveformPack).Press(IDOK);
+        CQtxToLis exporter;
+        exporter.Run();
+        EXPECT_EQ(WalkLis(lis).Types(), "132 130 M 128 34 34 232 64 129 131 133 M M") << frameSize;
+    }
 }
 
 // The output is made only once every question is answered: while the pack question is up
