@@ -35,8 +35,16 @@ bool g_levelReady[kMaxLevels];
 uint16_t g_rev[1 << kRevBits];
 bool g_revReady;
 
-double g_re[kFftMaxPoints], g_im[kFftMaxPoints];
-double g_xr[kFftMaxPoints / 2], g_xi[kFftMaxPoints / 2]; // a real input's half-length points reversed
+// The working arrays share one block, each starting at another offset within a
+// 4 KiB page: arrays a power of two apart make the loads of one wait on the stores
+// to another (the processor matches them by their low address bits).
+constexpr int kStagger = 72; // doubles
+alignas(64) double g_work[3 * kFftMaxPoints + 4 * kStagger];
+
+double* const g_re = g_work;
+double* const g_im = g_re + kFftMaxPoints + kStagger;
+double* const g_xr = g_im + kFftMaxPoints + kStagger; // a real input's half-length points reversed
+double* const g_xi = g_xr + kFftMaxPoints / 2 + kStagger;
 
 // Fills the tables up to span maxSpan on first need; one thread, as the shared
 // array already demands.
