@@ -198,18 +198,18 @@ FFT_INLINE void ComplexTransform(float* out, int n, int sign)
     else Store(out, g_im, g_re, n);
 }
 
-// Z read backwards, so the loop below runs forwards over every array (a
-// backward read beside float stores defeats the vectoriser).
+// Z[m-q] for q = 1 .. m/2, read backwards once, so the loop below runs forwards over
+// every array (a backward read beside float stores defeats the vectoriser).
 FFT_INLINE void Reverse(const double* __restrict zr, const double* __restrict zi,
                         double* __restrict cr, double* __restrict ci, int m)
 {
-    for (int q = 1; q < m; ++q) {
+    for (int q = 1; q <= m / 2; ++q) {
         cr[q] = zr[m - q];
         ci[q] = zi[m - q];
     }
 }
 
-// X[q] = E + W^q O and X[m + q] = E - W^q O for q = 1 .. m-1, with
+// X[q] = E + W^q O and X[m + q] = E - W^q O for q = 1 .. m/2, with
 // E = (Z[q] + conj Z[m-q]) / 2, O = (Z[q] - conj Z[m-q]) / 2i, W = exp(i pi s / m);
 // cr/ci hold Z[m-q].
 FFT_INLINE void SplitHalves(const double* __restrict zr, const double* __restrict zi,
@@ -217,7 +217,7 @@ FFT_INLINE void SplitHalves(const double* __restrict zr, const double* __restric
                             const double* __restrict wr, const double* __restrict wi,
                             float* __restrict lower, float* __restrict upper, int m, double s)
 {
-    for (int q = 1; q < m; ++q) {
+    for (int q = 1; q <= m / 2; ++q) {
         const double er = 0.5 * (zr[q] + cr[q]), ei = 0.5 * (zi[q] - ci[q]);
         const double orr = 0.5 * (zi[q] + ci[q]), oi = 0.5 * (cr[q] - zr[q]);
         const double tr = wr[q], ti = s * wi[q];
@@ -226,6 +226,20 @@ FFT_INLINE void SplitHalves(const double* __restrict zr, const double* __restric
         lower[2 * q + 1] = float(ei + pi);
         upper[2 * q] = float(er - pr);
         upper[2 * q + 1] = float(ei - pi);
+    }
+}
+
+// The spectrum of real samples is conjugate symmetric, X[n - k] = conj X[k]: the
+// points m/2 + 1 .. m - 1 of each half mirror those of the other half.
+FFT_INLINE void MirrorHalves(float* __restrict lower, float* __restrict upper, int m)
+{
+    for (int q = 1; q < m / 2; ++q) {
+        lower[2 * (m - q)] = upper[2 * q];
+        lower[2 * (m - q) + 1] = -upper[2 * q + 1];
+    }
+    for (int q = 1; q < m / 2; ++q) {
+        upper[2 * (m - q)] = lower[2 * q];
+        upper[2 * (m - q) + 1] = -lower[2 * q + 1];
     }
 }
 
@@ -247,6 +261,7 @@ FFT_INLINE void RealTransform(float* out, int n, int sign)
     out[2 * m + 1] = 0.0f;
     // exp(i pi q / m) = exp(2 pi i q / n)
     SplitHalves(zr, zi, g_xr, g_xi, g_cos1 + m, g_sin1 + m, out, out + 2 * m, m, sign);
+    MirrorHalves(out, out + 2 * m, m);
 }
 
 // True when every imaginary part of the n points is zero (either sign).
