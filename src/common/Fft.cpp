@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <climits>
 #include <cstdint>
 
 #if defined(__x86_64__) && defined(__GLIBC__)
@@ -161,6 +162,29 @@ __attribute__((target("avx2"))) void LoadRealFirstStagesAvx2(const float* sample
         StoreFour(g_im, k, shift, _mm256_add_pd(s0i, s2i), _mm256_add_pd(s1i, s3r), _mm256_sub_pd(s0i, s2i),
                   _mm256_sub_pd(s1i, s3r));
     }
+}
+
+// MirrorHalves four points at a time: each point's two floats move as one 64-bit
+// lane, the lanes in reverse order, the imaginary parts' signs flipped.
+FFT_AVX2 void MirrorHalfAvx2(const float* from, float* to, int m)
+{
+    const __m256 conj = _mm256_castsi256_ps(_mm256_setr_epi32(0, INT32_MIN, 0, INT32_MIN, 0, INT32_MIN, 0, INT32_MIN));
+    int q = 1;
+    for (; q + 3 < m / 2; q += 4) {
+        // Points q .. q+3 become m-q .. m-q-3: stored from m-q-3 up, reversed.
+        const __m256d v = _mm256_castps_pd(_mm256_loadu_ps(from + 2 * q));
+        _mm256_storeu_ps(to + 2 * (m - q - 3), _mm256_xor_ps(_mm256_castpd_ps(_mm256_permute4x64_pd(v, 0x1B)), conj));
+    }
+    for (; q < m / 2; ++q) {
+        to[2 * (m - q)] = from[2 * q];
+        to[2 * (m - q) + 1] = -from[2 * q + 1];
+    }
+}
+
+__attribute__((target("avx2"))) void MirrorHalvesAvx2(float* lower, float* upper, int m)
+{
+    MirrorHalfAvx2(upper, lower, m);
+    MirrorHalfAvx2(lower, upper, m);
 }
 
 bool HaveAvx2()
@@ -332,7 +356,11 @@ FFT_INLINE void RealTransform(float* out, int n, int sign)
     out[2 * m + 1] = 0.0f;
     // exp(i pi q / m) = exp(2 pi i q / n)
     SplitHalves(zr, zi, g_xr, g_xi, g_cos1 + m, g_sin1 + m, out, out + 2 * m, m, sign);
-    MirrorHalves(out, out + 2 * m, m);
+#ifdef FFT_AVX2_LOAD
+    if (HaveAvx2()) MirrorHalvesAvx2(out, out + 2 * m, m);
+    else
+#endif
+        MirrorHalves(out, out + 2 * m, m);
 }
 
 // True when every imaginary part of the n points is zero (either sign).
