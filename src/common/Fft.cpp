@@ -36,7 +36,14 @@ constexpr int kRevBits = 13; // a first pass groups at most 32768 / 4 points
 
 // Twiddles of the butterflies that span L points sit at [L, 2L):
 // exp(i pi j / L) in g_cos1/g_sin1 and exp(i 3 pi j / (2L)) in g_cos3/g_sin3.
-double g_cos1[2 * kMaxSpan], g_sin1[2 * kMaxSpan], g_cos3[2 * kMaxSpan], g_sin3[2 * kMaxSpan];
+// One table, the four a constant distance apart, so a butterfly loop reaches all
+// of them from two pointers (fourteen would not stay in registers).
+constexpr int kTw = 2 * kMaxSpan;
+double g_tw[4 * kTw];
+double* const g_cos1 = g_tw;
+double* const g_sin1 = g_tw + kTw;
+double* const g_cos3 = g_tw + 2 * kTw;
+double* const g_sin3 = g_tw + 3 * kTw;
 bool g_levelReady[kMaxLevels];
 uint16_t g_rev[1 << kRevBits];
 bool g_revReady;
@@ -199,18 +206,18 @@ bool HaveAvx2()
 
 // One radix-4 butterfly column: the four sub-transforms of span L hold the
 // points 4r, 4r + 2, 4r + 1 and 4r + 3 of their block; W = exp(i pi / 2L).
+// w1 is g_cos1 + 2L (W^j), w2 is g_cos1 + L (W^2j; W^3j kTw * 2 further on).
 // Separate restrict parameters let the compiler vectorise without alias checks.
 FFT_INLINE void Radix4(double* __restrict r0, double* __restrict r1, double* __restrict r2, double* __restrict r3,
                        double* __restrict i0, double* __restrict i1, double* __restrict i2, double* __restrict i3,
-                       const double* __restrict w1r, const double* __restrict w1i, // W^j
-                       const double* __restrict w2r, const double* __restrict w2i, // W^2j
-                       const double* __restrict w3r, const double* __restrict w3i, // W^3j
-                       int span)
+                       const double* __restrict w1, const double* __restrict w2, int span)
 {
     for (int j = 0; j < span; ++j) {
-        const double br = w2r[j] * r1[j] - w2i[j] * i1[j], bi = w2r[j] * i1[j] + w2i[j] * r1[j];
-        const double cr = w1r[j] * r2[j] - w1i[j] * i2[j], ci = w1r[j] * i2[j] + w1i[j] * r2[j];
-        const double dr = w3r[j] * r3[j] - w3i[j] * i3[j], di = w3r[j] * i3[j] + w3i[j] * r3[j];
+        const double w1r = w1[j], w1i = w1[kTw + j], w2r = w2[j], w2i = w2[kTw + j];
+        const double w3r = w2[2 * kTw + j], w3i = w2[3 * kTw + j];
+        const double br = w2r * r1[j] - w2i * i1[j], bi = w2r * i1[j] + w2i * r1[j];
+        const double cr = w1r * r2[j] - w1i * i2[j], ci = w1r * i2[j] + w1i * r2[j];
+        const double dr = w3r * r3[j] - w3i * i3[j], di = w3r * i3[j] + w3i * r3[j];
         const double t0r = r0[j] + br, t0i = i0[j] + bi, t1r = r0[j] - br, t1i = i0[j] - bi;
         const double t2r = cr + dr, t2i = ci + di;
         const double t3r = di - ci, t3i = cr - dr; // i (c - d)
@@ -247,15 +254,14 @@ FFT_INLINE void LaterStages(int m)
     // the general loop spends more on its set-up per block than on the block.
     if (16 <= m) {
         for (int b = 0; b < m; b += 16)
-            Radix4(re + b, re + b + 4, re + b + 8, re + b + 12, im + b, im + b + 4, im + b + 8, im + b + 12, g_cos1 + 8,
-                   g_sin1 + 8, g_cos1 + 4, g_sin1 + 4, g_cos3 + 4, g_sin3 + 4, 4);
+            Radix4(re + b, re + b + 4, re + b + 8, re + b + 12, im + b, im + b + 4, im + b + 8, im + b + 12, g_tw + 8,
+                   g_tw + 4, 4);
         span = 16;
     }
     for (; 4 * span <= m; span *= 4)
         for (int b = 0; b < m; b += 4 * span)
             Radix4(re + b, re + b + span, re + b + 2 * span, re + b + 3 * span, im + b, im + b + span,
-                   im + b + 2 * span, im + b + 3 * span, g_cos1 + 2 * span, g_sin1 + 2 * span, g_cos1 + span,
-                   g_sin1 + span, g_cos3 + span, g_sin3 + span, span);
+                   im + b + 2 * span, im + b + 3 * span, g_tw + 2 * span, g_tw + span, span);
     // An odd number of stages ends with one radix-2 stage over the whole array.
     if (2 * span == m) Radix2(re, re + span, im, im + span, g_cos1 + span, g_sin1 + span, span);
 }
