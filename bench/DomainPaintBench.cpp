@@ -20,7 +20,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <array>
+#include <chrono>
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
@@ -44,7 +46,7 @@ struct View {
     ScriptedFrame frame;
     CDomainWnd* view = nullptr;
 
-    View(int domain, int receivers, int samples, float step)
+    View(int domain, int receivers, int samples, float step, int frames = kFrames)
         : path((std::filesystem::temp_directory_path()
                 / ("bronte-bench-paint-" + std::to_string(::getpid()) + "-" + std::to_string(domain) + ".qtx"))
                    .string())
@@ -66,7 +68,7 @@ struct View {
                 const double jitter = double(noise >> 8) / double(1 << 24) - 0.5;
                 trace[size_t(r) * size_t(samples) + size_t(i)] = float(v + 0.02 * jitter);
             }
-        bench::WriteWaveformQtx(path, 1, receivers, samples, kFrames, step, std::move(trace));
+        bench::WriteWaveformQtx(path, 1, receivers, samples, frames, step, std::move(trace));
 
         SetHost(&host);
         SetFrame(&frame);
@@ -152,6 +154,61 @@ void PaintIntoNothing(benchmark::State& state)
     g_view.reset();
 }
 
+// What a user waits for on a scroll step: the scroll handler (which reads the new
+// frame and forms its spectra) and the paint into a 1000 x 800 image. Steps go down
+// to the last frame and back up, so every one reads a frame the view does not show.
+// Counters give the median and the 90th percentile of the single steps.
+void ScrollStep(benchmark::State& state)
+{
+    const int code = int(state.range(0)), frames = 400;
+    g_view.reset();
+    g_view = std::make_unique<View>(kDomainFrequency, 13, 2048, 4.0f, frames);
+    View& v = *g_view;
+    v.Resize(1000, 800);
+    // With another child active the scripted frame does not paint each step a second
+    // time into its recording context: the step's one paint is the one below, into
+    // an image as the Qt window's backing store takes it.
+    CWnd blank;
+    if (!blank.CreateChild("bench-paint", "blank")) std::abort();
+    v.frame.ActivateChild(blank);
+    QImage image(1000, 800, QImage::Format_RGB32);
+    DeviceCaps caps;
+    caps.horzRes = 1000;
+    caps.vertRes = 800;
+    {
+        QtDc dc(&image, caps);
+        v.view->OnPaint(dc);
+    }
+    const int down = code == SB_LINEDOWN ? SB_LINEDOWN : SB_PAGEDOWN;
+    const int up = code == SB_LINEDOWN ? SB_LINEUP : SB_PAGEUP;
+    int direction = down;
+    std::vector<double> steps;
+    for (auto _ : state) {
+        const int before = v.view->Frames().Frame();
+        const auto start = std::chrono::steady_clock::now();
+        v.view->OnVScroll(direction, 0);
+        {
+            QtDc dc(&image, caps);
+            v.view->OnPaint(dc);
+        }
+        steps.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        if (v.view->Frames().Frame() == before) {
+            // At an end: this step read nothing new; turn and step again.
+            steps.pop_back();
+            direction = direction == down ? up : down;
+        }
+    }
+    std::sort(steps.begin(), steps.end());
+    if (!steps.empty()) {
+        state.counters["median_ms"] = steps[steps.size() / 2];
+        state.counters["p90_ms"] = steps[steps.size() * 9 / 10];
+    }
+    // The receivers a user sees stay shown from step to step.
+    state.counters["traces"] = double(v.view->m_shownTraces);
+    if (!v.view->FrameRead()) state.SkipWithError("the frames were not read");
+    g_view.reset();
+}
+
 void Cases(benchmark::internal::Benchmark* b)
 {
     // Spectra of 13 x 2,048; wiggles of 16 x 4,096 interpolated to 8,192.
@@ -166,6 +223,7 @@ void Cases(benchmark::internal::Benchmark* b)
 
 BENCHMARK(PaintIntoNothing)->Apply(Cases)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(PaintIntoImage)->Apply(Cases)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ScrollStep)->ArgName("code")->Arg(SB_LINEDOWN)->Arg(SB_PAGEDOWN)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv)
 {

@@ -3,7 +3,13 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <climits>
 #include <cstdint>
+
+#if defined(__x86_64__) && defined(__GLIBC__)
+#include <immintrin.h>
+#define FFT_AVX2_LOAD 1
+#endif
 
 float g_fftData[kFftDataSize];
 
@@ -30,13 +36,28 @@ constexpr int kRevBits = 13; // a first pass groups at most 32768 / 4 points
 
 // Twiddles of the butterflies that span L points sit at [L, 2L):
 // exp(i pi j / L) in g_cos1/g_sin1 and exp(i 3 pi j / (2L)) in g_cos3/g_sin3.
-double g_cos1[2 * kMaxSpan], g_sin1[2 * kMaxSpan], g_cos3[2 * kMaxSpan], g_sin3[2 * kMaxSpan];
+// One table, the four a constant distance apart, so a butterfly loop reaches all
+// of them from two pointers (fourteen would not stay in registers).
+constexpr int kTw = 2 * kMaxSpan;
+double g_tw[4 * kTw];
+double* const g_cos1 = g_tw;
+double* const g_sin1 = g_tw + kTw;
+double* const g_cos3 = g_tw + 2 * kTw;
+double* const g_sin3 = g_tw + 3 * kTw;
 bool g_levelReady[kMaxLevels];
 uint16_t g_rev[1 << kRevBits];
 bool g_revReady;
 
-double g_re[kFftMaxPoints], g_im[kFftMaxPoints];
-double g_xr[kFftMaxPoints / 2], g_xi[kFftMaxPoints / 2]; // a real input's half-length points reversed
+// The working arrays share one block, each starting at another offset within a
+// 4 KiB page: arrays a power of two apart make the loads of one wait on the stores
+// to another (the processor matches them by their low address bits).
+constexpr int kStagger = 72; // doubles
+alignas(64) double g_work[3 * kFftMaxPoints + 4 * kStagger];
+
+double* const g_re = g_work;
+double* const g_im = g_re + kFftMaxPoints + kStagger;
+double* const g_xr = g_im + kFftMaxPoints + kStagger; // a real input's half-length points reversed
+double* const g_xi = g_xr + kFftMaxPoints / 2 + kStagger;
 
 // Fills the tables up to span maxSpan on first need; one thread, as the shared
 // array already demands.
@@ -98,20 +119,142 @@ FFT_INLINE void LoadFirstStages(const float* src, int m, int stride, int im)
     }
 }
 
+#ifdef FFT_AVX2_LOAD
+#define FFT_AVX2 __attribute__((target("avx2"))) inline
+
+// Points k .. k+3 of real input from samples[4k] on: the even samples (at 4j) and
+// the odd ones (at 4j + 2), as real and imaginary parts (the other way round for
+// sign -1).
+FFT_AVX2 void LoadFour(const float* samples, int k, int sign, __m256d& re, __m256d& im)
+{
+    const __m256i pick = _mm256_setr_epi32(0, 4, 2, 6, 1, 3, 5, 7);
+    const __m128 a = _mm256_castps256_ps128(_mm256_permutevar8x32_ps(_mm256_loadu_ps(samples + 4 * k), pick));
+    const __m128 b = _mm256_castps256_ps128(_mm256_permutevar8x32_ps(_mm256_loadu_ps(samples + 4 * k + 8), pick));
+    const __m256d even = _mm256_cvtps_pd(_mm_movelh_ps(a, b)), odd = _mm256_cvtps_pd(_mm_movehl_ps(b, a));
+    re = sign > 0 ? even : odd;
+    im = sign > 0 ? odd : even;
+}
+
+// v0 .. v3 hold outputs 0 .. 3 of groups k .. k+3 (lane g: group k + g); each
+// group's four go to its bit-reversed place.
+FFT_AVX2 void StoreFour(double* dst, int k, int shift, __m256d v0, __m256d v1, __m256d v2, __m256d v3)
+{
+    const __m256d t0 = _mm256_unpacklo_pd(v0, v1), t1 = _mm256_unpackhi_pd(v0, v1);
+    const __m256d t2 = _mm256_unpacklo_pd(v2, v3), t3 = _mm256_unpackhi_pd(v2, v3);
+    _mm256_storeu_pd(dst + 4 * (g_rev[k] >> shift), _mm256_permute2f128_pd(t0, t2, 0x20));
+    _mm256_storeu_pd(dst + 4 * (g_rev[k + 1] >> shift), _mm256_permute2f128_pd(t1, t3, 0x20));
+    _mm256_storeu_pd(dst + 4 * (g_rev[k + 2] >> shift), _mm256_permute2f128_pd(t0, t2, 0x31));
+    _mm256_storeu_pd(dst + 4 * (g_rev[k + 3] >> shift), _mm256_permute2f128_pd(t1, t3, 0x31));
+}
+
+// LoadFirstStages for real input (m >= 16 points of two samples each), four groups
+// at once, with a transpose into their places. The same sums in the same order as
+// the scalar loop, so the same bits.
+__attribute__((target("avx2"))) void LoadRealFirstStagesAvx2(const float* samples, int m, int sign)
+{
+    const int q = m / 4;
+    const int shift = kRevBits - (Log2(m) - 2);
+    for (int k = 0; k < q; k += 4) {
+        __m256d ar, ai, br, bi, cr, ci, dr, di;
+        LoadFour(samples, k, sign, ar, ai);
+        LoadFour(samples, k + q, sign, cr, ci);
+        LoadFour(samples, k + 2 * q, sign, br, bi);
+        LoadFour(samples, k + 3 * q, sign, dr, di);
+        const __m256d s0r = _mm256_add_pd(ar, br), s0i = _mm256_add_pd(ai, bi);
+        const __m256d s1r = _mm256_sub_pd(ar, br), s1i = _mm256_sub_pd(ai, bi);
+        const __m256d s2r = _mm256_add_pd(cr, dr), s2i = _mm256_add_pd(ci, di);
+        const __m256d s3r = _mm256_sub_pd(cr, dr), s3i = _mm256_sub_pd(ci, di);
+        StoreFour(g_re, k, shift, _mm256_add_pd(s0r, s2r), _mm256_sub_pd(s1r, s3i), _mm256_sub_pd(s0r, s2r),
+                  _mm256_add_pd(s1r, s3i));
+        StoreFour(g_im, k, shift, _mm256_add_pd(s0i, s2i), _mm256_add_pd(s1i, s3r), _mm256_sub_pd(s0i, s2i),
+                  _mm256_sub_pd(s1i, s3r));
+    }
+}
+
+// MirrorHalves four points at a time: each point's two floats move as one 64-bit
+// lane, the lanes in reverse order, the imaginary parts' signs flipped.
+FFT_AVX2 void MirrorHalfAvx2(const float* from, float* to, int m)
+{
+    const __m256 conj = _mm256_castsi256_ps(_mm256_setr_epi32(0, INT32_MIN, 0, INT32_MIN, 0, INT32_MIN, 0, INT32_MIN));
+    int q = 1;
+    for (; q + 3 < m / 2; q += 4) {
+        // Points q .. q+3 become m-q .. m-q-3: stored from m-q-3 up, reversed.
+        const __m256d v = _mm256_castps_pd(_mm256_loadu_ps(from + 2 * q));
+        _mm256_storeu_ps(to + 2 * (m - q - 3), _mm256_xor_ps(_mm256_castpd_ps(_mm256_permute4x64_pd(v, 0x1B)), conj));
+    }
+    for (; q < m / 2; ++q) {
+        to[2 * (m - q)] = from[2 * q];
+        to[2 * (m - q) + 1] = -from[2 * q + 1];
+    }
+}
+
+// Reverse and SplitHalves in one pass, four points at a time: Z[m-q] is read
+// backwards in fours and turned round in registers. The same operations in the
+// same order as SplitHalves, so the same bits.
+__attribute__((target("avx2"))) void SplitHalvesAvx2(const double* zr, const double* zi, const double* wr,
+                                                    const double* wi, float* lower, float* upper, int m, double s)
+{
+    const __m256d half = _mm256_set1_pd(0.5), sign = _mm256_set1_pd(s);
+    int q = 1;
+    for (; q + 3 <= m / 2; q += 4) {
+        const __m256d ar = _mm256_loadu_pd(zr + q), ai = _mm256_loadu_pd(zi + q);
+        const __m256d cr = _mm256_permute4x64_pd(_mm256_loadu_pd(zr + m - q - 3), 0x1B);
+        const __m256d ci = _mm256_permute4x64_pd(_mm256_loadu_pd(zi + m - q - 3), 0x1B);
+        const __m256d er = _mm256_mul_pd(half, _mm256_add_pd(ar, cr)), ei = _mm256_mul_pd(half, _mm256_sub_pd(ai, ci));
+        const __m256d orr = _mm256_mul_pd(half, _mm256_add_pd(ai, ci)), oi = _mm256_mul_pd(half, _mm256_sub_pd(cr, ar));
+        const __m256d tr = _mm256_loadu_pd(wr + q), ti = _mm256_mul_pd(sign, _mm256_loadu_pd(wi + q));
+        const __m256d pr = _mm256_sub_pd(_mm256_mul_pd(tr, orr), _mm256_mul_pd(ti, oi));
+        const __m256d pi = _mm256_add_pd(_mm256_mul_pd(tr, oi), _mm256_mul_pd(ti, orr));
+        const __m128 lr = _mm256_cvtpd_ps(_mm256_add_pd(er, pr)), li = _mm256_cvtpd_ps(_mm256_add_pd(ei, pi));
+        const __m128 ur = _mm256_cvtpd_ps(_mm256_sub_pd(er, pr)), ui = _mm256_cvtpd_ps(_mm256_sub_pd(ei, pi));
+        _mm_storeu_ps(lower + 2 * q, _mm_unpacklo_ps(lr, li));
+        _mm_storeu_ps(lower + 2 * q + 4, _mm_unpackhi_ps(lr, li));
+        _mm_storeu_ps(upper + 2 * q, _mm_unpacklo_ps(ur, ui));
+        _mm_storeu_ps(upper + 2 * q + 4, _mm_unpackhi_ps(ur, ui));
+    }
+    for (; q <= m / 2; ++q) {
+        const double cr = zr[m - q], ci = zi[m - q];
+        const double er = 0.5 * (zr[q] + cr), ei = 0.5 * (zi[q] - ci);
+        const double orr = 0.5 * (zi[q] + ci), oi = 0.5 * (cr - zr[q]);
+        const double tr = wr[q], ti = s * wi[q];
+        const double pr = tr * orr - ti * oi, pi = tr * oi + ti * orr;
+        lower[2 * q] = float(er + pr);
+        lower[2 * q + 1] = float(ei + pi);
+        upper[2 * q] = float(er - pr);
+        upper[2 * q + 1] = float(ei - pi);
+    }
+}
+
+__attribute__((target("avx2"))) void MirrorHalvesAvx2(float* lower, float* upper, int m)
+{
+    MirrorHalfAvx2(upper, lower, m);
+    MirrorHalfAvx2(lower, upper, m);
+}
+
+bool HaveAvx2()
+{
+    static const bool avx2 = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx2") != 0;
+    }();
+    return avx2;
+}
+#endif
+
 // One radix-4 butterfly column: the four sub-transforms of span L hold the
 // points 4r, 4r + 2, 4r + 1 and 4r + 3 of their block; W = exp(i pi / 2L).
+// w1 is g_cos1 + 2L (W^j), w2 is g_cos1 + L (W^2j; W^3j kTw * 2 further on).
 // Separate restrict parameters let the compiler vectorise without alias checks.
 FFT_INLINE void Radix4(double* __restrict r0, double* __restrict r1, double* __restrict r2, double* __restrict r3,
                        double* __restrict i0, double* __restrict i1, double* __restrict i2, double* __restrict i3,
-                       const double* __restrict w1r, const double* __restrict w1i, // W^j
-                       const double* __restrict w2r, const double* __restrict w2i, // W^2j
-                       const double* __restrict w3r, const double* __restrict w3i, // W^3j
-                       int span)
+                       const double* __restrict w1, const double* __restrict w2, int span)
 {
     for (int j = 0; j < span; ++j) {
-        const double br = w2r[j] * r1[j] - w2i[j] * i1[j], bi = w2r[j] * i1[j] + w2i[j] * r1[j];
-        const double cr = w1r[j] * r2[j] - w1i[j] * i2[j], ci = w1r[j] * i2[j] + w1i[j] * r2[j];
-        const double dr = w3r[j] * r3[j] - w3i[j] * i3[j], di = w3r[j] * i3[j] + w3i[j] * r3[j];
+        const double w1r = w1[j], w1i = w1[kTw + j], w2r = w2[j], w2i = w2[kTw + j];
+        const double w3r = w2[2 * kTw + j], w3i = w2[3 * kTw + j];
+        const double br = w2r * r1[j] - w2i * i1[j], bi = w2r * i1[j] + w2i * r1[j];
+        const double cr = w1r * r2[j] - w1i * i2[j], ci = w1r * i2[j] + w1i * r2[j];
+        const double dr = w3r * r3[j] - w3i * i3[j], di = w3r * i3[j] + w3i * r3[j];
         const double t0r = r0[j] + br, t0i = i0[j] + bi, t1r = r0[j] - br, t1i = i0[j] - bi;
         const double t2r = cr + dr, t2i = ci + di;
         const double t3r = di - ci, t3i = cr - dr; // i (c - d)
@@ -148,15 +291,14 @@ FFT_INLINE void LaterStages(int m)
     // the general loop spends more on its set-up per block than on the block.
     if (16 <= m) {
         for (int b = 0; b < m; b += 16)
-            Radix4(re + b, re + b + 4, re + b + 8, re + b + 12, im + b, im + b + 4, im + b + 8, im + b + 12, g_cos1 + 8,
-                   g_sin1 + 8, g_cos1 + 4, g_sin1 + 4, g_cos3 + 4, g_sin3 + 4, 4);
+            Radix4(re + b, re + b + 4, re + b + 8, re + b + 12, im + b, im + b + 4, im + b + 8, im + b + 12, g_tw + 8,
+                   g_tw + 4, 4);
         span = 16;
     }
     for (; 4 * span <= m; span *= 4)
         for (int b = 0; b < m; b += 4 * span)
             Radix4(re + b, re + b + span, re + b + 2 * span, re + b + 3 * span, im + b, im + b + span,
-                   im + b + 2 * span, im + b + 3 * span, g_cos1 + 2 * span, g_sin1 + 2 * span, g_cos1 + span,
-                   g_sin1 + span, g_cos3 + span, g_sin3 + span, span);
+                   im + b + 2 * span, im + b + 3 * span, g_tw + 2 * span, g_tw + span, span);
     // An odd number of stages ends with one radix-2 stage over the whole array.
     if (2 * span == m) Radix2(re, re + span, im, im + span, g_cos1 + span, g_sin1 + span, span);
 }
@@ -190,18 +332,18 @@ FFT_INLINE void ComplexTransform(float* out, int n, int sign)
     else Store(out, g_im, g_re, n);
 }
 
-// Z read backwards, so the loop below runs forwards over every array (a
-// backward read beside float stores defeats the vectoriser).
+// Z[m-q] for q = 1 .. m/2, read backwards once, so the loop below runs forwards over
+// every array (a backward read beside float stores defeats the vectoriser).
 FFT_INLINE void Reverse(const double* __restrict zr, const double* __restrict zi,
                         double* __restrict cr, double* __restrict ci, int m)
 {
-    for (int q = 1; q < m; ++q) {
+    for (int q = 1; q <= m / 2; ++q) {
         cr[q] = zr[m - q];
         ci[q] = zi[m - q];
     }
 }
 
-// X[q] = E + W^q O and X[m + q] = E - W^q O for q = 1 .. m-1, with
+// X[q] = E + W^q O and X[m + q] = E - W^q O for q = 1 .. m/2, with
 // E = (Z[q] + conj Z[m-q]) / 2, O = (Z[q] - conj Z[m-q]) / 2i, W = exp(i pi s / m);
 // cr/ci hold Z[m-q].
 FFT_INLINE void SplitHalves(const double* __restrict zr, const double* __restrict zi,
@@ -209,7 +351,7 @@ FFT_INLINE void SplitHalves(const double* __restrict zr, const double* __restric
                             const double* __restrict wr, const double* __restrict wi,
                             float* __restrict lower, float* __restrict upper, int m, double s)
 {
-    for (int q = 1; q < m; ++q) {
+    for (int q = 1; q <= m / 2; ++q) {
         const double er = 0.5 * (zr[q] + cr[q]), ei = 0.5 * (zi[q] - ci[q]);
         const double orr = 0.5 * (zi[q] + ci[q]), oi = 0.5 * (cr[q] - zr[q]);
         const double tr = wr[q], ti = s * wi[q];
@@ -221,24 +363,53 @@ FFT_INLINE void SplitHalves(const double* __restrict zr, const double* __restric
     }
 }
 
+// The spectrum of real samples is conjugate symmetric, X[n - k] = conj X[k]: the
+// points m/2 + 1 .. m - 1 of each half mirror those of the other half.
+FFT_INLINE void MirrorHalves(float* __restrict lower, float* __restrict upper, int m)
+{
+    for (int q = 1; q < m / 2; ++q) {
+        lower[2 * (m - q)] = upper[2 * q];
+        lower[2 * (m - q) + 1] = -upper[2 * q + 1];
+    }
+    for (int q = 1; q < m / 2; ++q) {
+        upper[2 * (m - q)] = lower[2 * q];
+        upper[2 * (m - q) + 1] = -lower[2 * q + 1];
+    }
+}
+
 // n >= 8 real samples at out[2p]: the even samples become the real parts and
 // the odd ones the imaginary parts of m = n/2 points; their transform Z splits
 // into the spectra E of the even and O of the odd samples.
 FFT_INLINE void RealTransform(float* out, int n, int sign)
 {
     const int m = n / 2;
+#ifdef FFT_AVX2_LOAD
+    if (m >= 16 && HaveAvx2()) LoadRealFirstStagesAvx2(out, m, sign);
+    else
+#endif
     if (sign > 0) LoadFirstStages(out, m, 4, 2);
     else LoadFirstStages(out + 2, m, 4, -2);
     LaterStages(m);
     const double* zr = sign > 0 ? g_re : g_im;
     const double* zi = sign > 0 ? g_im : g_re;
-    Reverse(zr, zi, g_xr, g_xi, m);
     out[0] = float(zr[0] + zi[0]);
     out[1] = 0.0f;
     out[2 * m] = float(zr[0] - zi[0]);
     out[2 * m + 1] = 0.0f;
     // exp(i pi q / m) = exp(2 pi i q / n)
-    SplitHalves(zr, zi, g_xr, g_xi, g_cos1 + m, g_sin1 + m, out, out + 2 * m, m, sign);
+#ifdef FFT_AVX2_LOAD
+    if (HaveAvx2()) SplitHalvesAvx2(zr, zi, g_cos1 + m, g_sin1 + m, out, out + 2 * m, m, sign);
+    else
+#endif
+    {
+        Reverse(zr, zi, g_xr, g_xi, m);
+        SplitHalves(zr, zi, g_xr, g_xi, g_cos1 + m, g_sin1 + m, out, out + 2 * m, m, sign);
+    }
+#ifdef FFT_AVX2_LOAD
+    if (HaveAvx2()) MirrorHalvesAvx2(out, out + 2 * m, m);
+    else
+#endif
+        MirrorHalves(out, out + 2 * m, m);
 }
 
 // True when every imaginary part of the n points is zero (either sign).

@@ -67,6 +67,7 @@ int CDomainWnd::Load()
     if (!ChooseDatum(m_file, datums, m_domain, datum)) return 0;
 
     theApp.m_display.receiverShown.fill(0);
+    ForgetKeptFrames();
     m_firstClick = m_secondClick = false;
     m_shape.interpolation = 1;
     m_slownessUnit = m_setup.slownessTitle == "Slowness range [uSec/m]" ? "[uSec/m]" : "[uSec/ft]";
@@ -196,6 +197,7 @@ int CDomainWnd::FirstTick() const
 bool CDomainWnd::ReadFrame()
 {
     m_frameRead = false;
+    if (TakeKeptFrame(m_frames.Frame())) return m_frameRead = true;
     float* buffer = g_fftData + 1;
     if (!m_file.ReadFrameItem(m_frames.Frame(), int64_t(m_offset), m_receivers, m_shape.samplesRead, buffer, kFftDataSize - 1))
         return false;
@@ -209,8 +211,37 @@ bool CDomainWnd::ReadFrame()
         for (int r = 0; r < m_receivers; ++r) Interpolate(m_receiverIndex[size_t(r)]);
     if (m_domain == kDomainFrequency)
         for (int r = 0; r < m_receivers; ++r) Spectrum(m_receiverIndex[size_t(r)]);
+    KeepFrame(m_frames.Frame());
     m_frameRead = true;
     return true;
+}
+
+bool CDomainWnd::TakeKeptFrame(int frame)
+{
+    const size_t count = size_t(m_shape.sampleCount);
+    for (const KeptFrame& kept : m_kept) {
+        if (kept.frame != frame || kept.samples.size() != size_t(m_receivers) * count) continue;
+        for (int r = 0; r < m_receivers; ++r)
+            std::copy_n(kept.samples.data() + size_t(r) * count, count, Slot(m_receiverIndex[size_t(r)]));
+        return true;
+    }
+    return false;
+}
+
+void CDomainWnd::KeepFrame(int frame)
+{
+    const size_t count = size_t(m_shape.sampleCount);
+    KeptFrame& kept = m_kept[size_t(m_nextKept)];
+    m_nextKept = (m_nextKept + 1) % kKeptFrames;
+    kept.frame = frame;
+    kept.samples.resize(size_t(m_receivers) * count);
+    for (int r = 0; r < m_receivers; ++r)
+        std::copy_n(Slot(m_receiverIndex[size_t(r)]), count, kept.samples.data() + size_t(r) * count);
+}
+
+void CDomainWnd::ForgetKeptFrames()
+{
+    for (KeptFrame& kept : m_kept) kept.frame = -1;
 }
 
 namespace {

@@ -104,6 +104,18 @@ private:
     // Samples, one slot per receiver.
     std::vector<float> m_samples;
     bool m_frameRead = false;
+    // The last frames read, as ReadFrame left their slots: a step back to one of them
+    // reads and transforms nothing. A few, whatever the size of the file.
+    struct KeptFrame {
+        int frame = -1;
+        std::vector<float> samples; // receivers x sampleCount, in trace order
+    };
+    static constexpr int kKeptFrames = 8;
+    std::array<KeptFrame, kKeptFrames> m_kept;
+    int m_nextKept = 0;
+    bool TakeKeptFrame(int frame);
+    void KeepFrame(int frame);
+    void ForgetKeptFrames();
     CQtxFile m_file;
 
     int Load();

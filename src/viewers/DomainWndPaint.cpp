@@ -289,6 +289,10 @@ void CDomainWnd::PaintCurve(Dc& dc, const TraceBand& b, const TraceRun& run)
         }
     } else if (!m_marker) {
         const Pen& outlinePen = m_layout.closedUp ? kBlackPen : kAxisPen;
+        // The fill is drawn with the trace pen round it, along the same sides: where
+        // that pen is the outline's own (a black trace, the usual one) the outline
+        // would set no pixel the fill has not, and is left out.
+        const bool outlined = !(m_tracePen == outlinePen);
         for (int c0 = 0; c0 < m_layout.plotWidth; ++c0) {
             if (!drawn(c0)) continue;
             int c1 = c0;
@@ -300,9 +304,11 @@ void CDomainWnd::PaintCurve(Dc& dc, const TraceBand& b, const TraceRun& run)
             dc.SelectPen(m_tracePen);
             dc.SelectBrush(m_traceBrush);
             dc.Polygon(points.data(), int(points.size()));
-            dc.SelectPen(outlinePen);
             const int traced = std::min(c1, m_layout.plotWidth - 2) - c0 + 1;
-            if (traced >= 2) dc.Polyline(points.data() + 1, traced);
+            if (outlined && traced >= 2) {
+                dc.SelectPen(outlinePen);
+                dc.Polyline(points.data() + 1, traced);
+            }
             c0 = c1;
         }
     } else if (run.first >= 0) {

@@ -304,6 +304,34 @@ TEST_F(DomainWndTest, PaintsShowWhatWasReadAndAReadFailureIsReportedOnce)
     EXPECT_EQ(host.Messages().size(), 1u);
 }
 
+// A step back to one of the last frames shown reads nothing (the data set is cut off
+// meanwhile, and they still show); a frame further back than the few kept is read
+// again, so what is kept stays bounded.
+TEST_F(DomainWndTest, AStepBackToAFrameJustShownReadsNothing)
+{
+    ASSERT_TRUE(WriteQtx(path, {Waveform(2, 64, 4.0f)}, 20));
+    const auto bytes = ReadBytes(path);
+    ScriptSelection();
+    CDomainWnd* view = OpenView(kDomainFrequency);
+    ASSERT_NE(view, nullptr);
+    ScriptedWindow* w = frame.WindowOf(*view);
+    for (int i = 0; i < 12; ++i) view->OnKeyDown(VK_DOWN, 1, 0);
+    ASSERT_EQ(view->Frames().Frame(), 12);
+    const size_t frameSize = size_t(view->File().m_header.frameSize);
+    WriteBytes(path, std::vector<uint8_t>(bytes.begin(), bytes.end() - std::ptrdiff_t(20 * frameSize)));
+    for (int i = 0; i < 7; ++i) {
+        view->OnKeyDown(VK_UP, 1, 0);
+        w->Paint();
+        EXPECT_EQ(Polygons(w->lastPaint), 2u) << "frame " << view->Frames().Frame();
+    }
+    EXPECT_TRUE(host.Messages().empty());
+    host.ExpectMessage("Error reading frame data in file :");
+    view->OnKeyDown(VK_HOME, 1, 0);
+    w->Paint();
+    EXPECT_EQ(Polygons(w->lastPaint), 0u) << "frame 0 was read again";
+    EXPECT_EQ(host.Messages().size(), 1u);
+}
+
 TEST_F(DomainWndTest, AFrameThatCannotBeReadLeavesTheOthersReadable)
 {
     ASSERT_TRUE(WriteQtx(path, {Waveform(2, 64, 10.0f)}, 5));
