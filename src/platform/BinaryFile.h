@@ -67,6 +67,10 @@ public:
 protected:
     // Takes ownership of an opened descriptor (OutputFile's temporary).
     void Adopt(int fd, const std::string& path, bool writable);
+    // A file that will be flushed to the disk at its end hands every few megabytes
+    // to the disk as they are written, so the final flush overlaps the work instead
+    // of waiting for all of it.
+    void StartWritebackEarly() { m_earlyWriteback = true; }
     int Descriptor() const { return m_fd; }
     // Closes the descriptor after flushing it to the disk; false when either fails.
     bool SyncAndClose();
@@ -85,6 +89,8 @@ private:
     std::shared_ptr<std::vector<uint8_t>> m_mem;
     bool m_memWritable = false;
     bool m_writable = false;
+    bool m_earlyWriteback = false;
+    size_t m_sinceWriteback = 0; // bytes written since the disk was last handed some
     int64_t m_pos = 0;
     std::string m_path;
 };

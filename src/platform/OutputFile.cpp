@@ -105,6 +105,7 @@ bool OutputFile::Open(const std::string& path, int* errorCode)
     if (replaces) ::fchmod(fd, mode);
 
     Adopt(fd, path, true);
+    StartWritebackEarly();
     m_target = target;
     m_temporary = temporary;
     return true;

@@ -233,7 +233,10 @@ int RunTextImport(CToolsWnd& e, CLasDoc& doc, const TextTable& t, const std::str
         for (const std::string& name : t.otherLogs) names += (names.empty() ? "" : ", ") + name;
         notice = Format(kLeftOut, path.c_str(), t.otherLogs.size(), names.c_str());
     }
-    if (beyond > 0) notice += (notice.empty() ? "" : "\n") + Format(kBeyond, static_cast<long long>(beyond));
+    if (beyond > 0) {
+        if (!notice.empty()) notice += '\n';
+        notice += Format(kBeyond, static_cast<long long>(beyond));
+    }
     if (!notice.empty() && !e.m_stopped) MessageBox(notice, MB_OK | MB_ICONINFORMATION);
     return result;
 }
