@@ -16,30 +16,27 @@ const char kQtxScanFilter[] = "Qtx Data (*.qtx)|*.qtx|All files (*.*)|*.*|";
 const char kCnvFilter[] = "Cnv files (*.cnv)|*.cnv|All files (*.*)|*.*|";
 const char kQtxOutputFilter[] = "Qtx files (*.qtx)|*.qtx|All files (*.*)|*.*|";
 
-FileDialogResult AskOpen(const char* title, const char* filter)
+// Asks for a file to read; the path chosen is kept in `path` (the next command's start).
+bool AskOpen(const char* title, const char* filter, std::string& path)
 {
     FileDialogOptions o;
     o.title = title;
     o.filter = filter;
-    return Host().FileDialog(o);
+    const FileDialogResult chosen = Host().FileDialog(o);
+    if (chosen.ok) path = chosen.path;
+    return chosen.ok;
 }
 
 void OnScanQtx()
 {
-    const FileDialogResult chosen = AskOpen("Browse QTX file for scanning.", kQtxScanFilter);
-    if (!chosen.ok) return;
-    theApp.m_convertCnv.qtxPath = chosen.path;
-    CScanQtxFile scan;
-    scan.Scan(chosen.path);
+    std::string& path = theApp.m_convertCnv.qtxPath;
+    if (AskOpen("Browse QTX file for scanning.", kQtxScanFilter, path)) CScanQtxFile().Scan(path);
 }
 
 void OnScanCnv()
 {
-    const FileDialogResult chosen = AskOpen("Browse CNV file for scanning.", kCnvFilter);
-    if (!chosen.ok) return;
-    theApp.m_convertCnv.cnvPath = chosen.path;
-    CScanCnvFile scan;
-    scan.Scan(chosen.path);
+    std::string& path = theApp.m_convertCnv.cnvPath;
+    if (AskOpen("Browse CNV file for scanning.", kCnvFilter, path)) CScanCnvFile().Scan(path);
 }
 
 // The scan shows the file's values; only when the user confirms them does the
@@ -47,9 +44,7 @@ void OnScanCnv()
 void OnConvertCnv()
 {
     ConvertCnvValues& v = theApp.m_convertCnv;
-    const FileDialogResult input = AskOpen("Browse CNV file for converting.", kCnvFilter);
-    if (!input.ok) return;
-    v.cnvPath = input.path;
+    if (!AskOpen("Browse CNV file for converting.", kCnvFilter, v.cnvPath)) return;
 
     CScanCnvFile scan;
     if (!scan.Scan(v.cnvPath)) return;

@@ -19,13 +19,9 @@ bool CCnvDataSetDlg::OnInitDialog()
     const auto line = [this](int id, const char* label, const std::string& value) {
         SetItemText(id, ShortenLabel(label, value));
     };
-    line(kIdcFileName, "File name : ", m_path);
+    ShowScannedRange(*this, {kIdcFileName, kIdcTopDepth, kIdcBottomDepth, kIdcDepthStep, kIdcFrames}, m_range);
     line(kIdcToolType, "Tool type : ", m_toolName);
-    line(kIdcTopDepth, "Top depth : ", Format("%10.4f", m_topDepth));
-    line(kIdcBottomDepth, "Bottom depth : ", Format("%10.4f", m_bottomDepth));
-    line(kIdcDepthStep, "Depth step : ", Format("%6.4f", m_depthStep));
     line(kIdcSamplingRate, "Sampling rate : ", Format("%7.4f", double(m_samplingRate)));
-    line(kIdcFrames, "Number frames : ", Format("%u", m_frameCount));
     line(kIdcReceivers, "Number receivers : ", Format("%d", int(m_receiverCount)));
     line(kIdcSamples, "Number samples : ", Format("%d", int(m_sampleCount)));
     CenterWindow();
@@ -82,13 +78,9 @@ int CScanCnvFile::Scan(const std::string& cnvPath)
     m_toolName = ToolName(toolByte);
 
     CCnvDataSetDlg dialog;
-    dialog.m_path = cnvPath;
+    dialog.m_range = {cnvPath, m_topDepth, m_bottomDepth, m_depthStep, m_frameCount};
     dialog.m_toolName = m_toolName;
-    dialog.m_topDepth = m_topDepth;
-    dialog.m_bottomDepth = m_bottomDepth;
-    dialog.m_depthStep = m_depthStep;
     dialog.m_samplingRate = m_samplingRate;
-    dialog.m_frameCount = m_frameCount;
     dialog.m_receiverCount = m_receiverCount;
     dialog.m_sampleCount = m_sampleCount;
     return dialog.DoModal() == IDOK ? 1 : 0;

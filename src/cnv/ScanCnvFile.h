@@ -2,6 +2,7 @@
 // file, shown in the "CNV Data Set" dialog. The scanner writes nothing.
 #pragma once
 
+#include "cnv/ScanLabel.h"
 #include "platform/Dialog.h"
 
 #include <cstdint>
@@ -12,13 +13,9 @@ public:
     CCnvDataSetDlg();
     bool OnInitDialog() override;
 
-    std::string m_path;
+    ScannedRange m_range;
     std::string m_toolName;
-    double m_topDepth = 0.0;
-    double m_bottomDepth = 0.0;
-    double m_depthStep = 0.0;
     float m_samplingRate = 0.0f;
-    uint32_t m_frameCount = 0;
     uint16_t m_receiverCount = 0;
     uint16_t m_sampleCount = 0;
 };

@@ -35,11 +35,7 @@ bool CQtxDataSetDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     using namespace qtx_data_set;
-    SetItemText(kIdcFileName, ShortenLabel("File name : ", m_path));
-    SetItemText(kIdcTopDepth, ShortenLabel("Top depth : ", Format("%10.4f", m_topDepth)));
-    SetItemText(kIdcBottomDepth, ShortenLabel("Bottom depth : ", Format("%10.4f", m_bottomDepth)));
-    SetItemText(kIdcDepthStep, ShortenLabel("Depth step : ", Format("%6.4f", m_depthStep)));
-    SetItemText(kIdcFrames, ShortenLabel("Number frames : ", Format("%u", m_frameCount)));
+    ShowScannedRange(*this, {kIdcFileName, kIdcTopDepth, kIdcBottomDepth, kIdcDepthStep, kIdcFrames}, m_range);
     SetItemText(kIdcLogDirection, m_logDirection == qtx::kLogDown ? "Log direction : Down" : "Log direction : Up");
     if (ControlState* list = Item(kIdcDatums)) {
         list->ResetContent();
@@ -54,7 +50,7 @@ void CQtxDataSetDlg::OnHistory()
 {
     for (;;) {
         CQtxDataSetHistoryDlg history;
-        history.m_path = m_path;
+        history.m_path = m_range.path;
         const int end = history.DoModal();
         if (end != CQtxDataSetHistoryDlg::kSavedHistory && end != CQtxDataSetHistoryDlg::kClearedHistory) return;
     }
@@ -79,11 +75,7 @@ int CScanQtxFile::Scan(const std::string& qtxPath)
     }
 
     CQtxDataSetDlg dialog;
-    dialog.m_path = qtxPath;
-    dialog.m_topDepth = m_topDepth;
-    dialog.m_bottomDepth = m_bottomDepth;
-    dialog.m_depthStep = m_depthStep;
-    dialog.m_frameCount = m_frameCount;
+    dialog.m_range = {qtxPath, m_topDepth, m_bottomDepth, m_depthStep, m_frameCount};
     dialog.m_logDirection = m_logDirection;
     dialog.m_datums = &m_datums;
     const int end = dialog.DoModal();

@@ -2,6 +2,7 @@
 // "QTX Data Set" dialog, from which the data set's history can be opened.
 #pragma once
 
+#include "cnv/ScanLabel.h"
 #include "dataset/QtxFile.h"
 #include "platform/Dialog.h"
 
@@ -19,11 +20,7 @@ public:
     // category the line formats do not know.
     static std::string DatumLine(const CQtxDatum& datum);
 
-    std::string m_path;
-    double m_topDepth = 0.0;
-    double m_bottomDepth = 0.0;
-    double m_depthStep = 0.0;
-    uint32_t m_frameCount = 0;
+    ScannedRange m_range;
     uint8_t m_logDirection = 0;
     const CQtxDatumList* m_datums = nullptr; // the scanner's; outlives the dialog
 };

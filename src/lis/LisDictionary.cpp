@@ -44,23 +44,33 @@ void FillList(Entry::List& list, const FieldView& f, int first, int count)
     for (int i = 0; i < count && i < int(lisdic::kListSize); ++i) list[size_t(i)] = f[first + i];
 }
 
+// Most records start with their waveform mnemonics, as many as the section counts.
+void FillWaves(Entry& e, const FieldView& f, int count)
+{
+    FillList(e.m_waveMnemonics, f, 0, count);
+    e.m_mnemonicCount = uint8_t(count);
+}
+
+// Most records end in the waveform's name and the item's label.
+void FillNames(Entry& e, const FieldView& f, int at)
+{
+    e.m_waveName = f[at];
+    e.m_itemLabel = f[at + 1];
+}
+
 void FillXmac(Entry& e, const FieldView& f)
 {
-    e.m_waveMnemonics[0] = f[0];
+    FillWaves(e, f, 1);
     e.m_gainMnemonics[0] = f[1];
     e.m_extraMnemonics[0] = f[2];
-    e.m_waveName = f[3];
-    e.m_itemLabel = f[4];
-    e.m_mnemonicCount = 1;
+    FillNames(e, f, 3);
 }
 
 void FillApx(Entry& e, const FieldView& f)
 {
-    e.m_waveMnemonics[0] = f[0];
+    FillWaves(e, f, 1);
     e.m_gainMnemonics[0] = f[1];
-    e.m_waveName = f[2];
-    e.m_itemLabel = f[3];
-    e.m_mnemonicCount = 1;
+    FillNames(e, f, 2);
 }
 
 void FillDal(Entry& e, const FieldView& f)
@@ -71,118 +81,97 @@ void FillDal(Entry& e, const FieldView& f)
 
 void FillDsi(Entry& e, const FieldView& f)
 {
-    e.m_waveMnemonics[0] = f[0];
+    FillWaves(e, f, 1);
     if (f.Count() == 5) {
         e.m_periodParam = f[1];
         e.m_delayParam = f[2];
-        e.m_waveName = f[3];
-        e.m_itemLabel = f[4];
+        FillNames(e, f, 3);
     } else {
         e.m_gainMnemonics[0] = f[1];
         e.m_extraMnemonics[0] = f[2];
         e.m_samplesParam = f[3];
         e.m_periodParam = f[4];
         e.m_receiversParam = f[5];
-        e.m_waveName = f[6];
-        e.m_itemLabel = f[7];
+        FillNames(e, f, 6);
     }
-    e.m_mnemonicCount = 1;
 }
 
 void FillSlt(Entry& e, const FieldView& f)
 {
-    FillList(e.m_waveMnemonics, f, 0, 2);
+    FillWaves(e, f, 2);
     FillList(e.m_extraMnemonics, f, 2, 2);
     e.m_delayParam = f[4];
     e.m_periodParam = f[5];
-    e.m_waveName = f[6];
-    e.m_itemLabel = f[7];
-    e.m_mnemonicCount = 2;
+    FillNames(e, f, 6);
 }
 
 void FillQslt(Entry& e, const FieldView& f)
 {
+    // The section counts five though its records name one mnemonic.
     e.m_waveMnemonics[0] = f[0];
+    e.m_mnemonicCount = 5;
     e.m_delayParam = f[1];
     e.m_samplesParam = f[2];
     e.m_periodParam = f[3];
-    e.m_waveName = f[4];
-    e.m_itemLabel = f[5];
-    e.m_mnemonicCount = 5;
+    FillNames(e, f, 4);
 }
 
 void FillIsonic(Entry& e, const FieldView& f)
 {
-    FillList(e.m_waveMnemonics, f, 0, 8);
+    FillWaves(e, f, 8);
     e.m_delayParam = f[8];
     e.m_periodParam = f[9];
-    e.m_waveName = f[10];
-    e.m_itemLabel = f[11];
-    e.m_mnemonicCount = 8;
+    FillNames(e, f, 10);
 }
 
 void FillWavesonic(Entry& e, const FieldView& f)
 {
     // Lines of one or two fields give no mnemonics (the count would go negative).
-    const int mnemonics = std::clamp(f.Count() - 2, 0, int(lisdic::kListSize));
-    FillList(e.m_waveMnemonics, f, 0, mnemonics);
-    e.m_waveName = f[f.Count() - 2];
-    e.m_itemLabel = f[f.Count() - 1];
-    e.m_mnemonicCount = uint8_t(mnemonics);
+    FillWaves(e, f, std::clamp(f.Count() - 2, 0, int(lisdic::kListSize)));
+    FillNames(e, f, f.Count() - 2);
 }
 
 void FillBat(Entry& e, const FieldView& f)
 {
-    FillList(e.m_waveMnemonics, f, 0, 7);
-    e.m_waveName = f[7];
-    e.m_itemLabel = f[8];
-    e.m_mnemonicCount = 7;
+    FillWaves(e, f, 7);
+    FillNames(e, f, 7);
 }
 
 void FillFws(Entry& e, const FieldView& f)
 {
     if (f.Count() > 2) {
-        FillList(e.m_waveMnemonics, f, 0, 4);
+        FillWaves(e, f, 4);
         FillList(e.m_gainMnemonics, f, 4, 4);
-        e.m_mnemonicCount = 4;
     } else {
-        e.m_waveMnemonics[0] = f[0];
-        e.m_mnemonicCount = 1;
+        FillWaves(e, f, 1);
     }
-    e.m_waveName = f[f.Count() - 2];
-    e.m_itemLabel = f[f.Count() - 1];
+    FillNames(e, f, f.Count() - 2);
 }
 
 void FillScout(Entry& e, const FieldView& f)
 {
     if (f.Count() == 3) {
-        e.m_waveMnemonics[0] = f[0];
-        e.m_waveName = f[1];
-        e.m_itemLabel = f[2];
-        e.m_mnemonicCount = 1;
+        FillWaves(e, f, 1);
+        FillNames(e, f, 1);
     } else if (f.Count() == 6) {
-        FillList(e.m_waveMnemonics, f, 0, 4);
-        e.m_waveName = f[4];
-        e.m_itemLabel = f[5];
-        e.m_mnemonicCount = 4;
+        FillWaves(e, f, 4);
+        FillNames(e, f, 4);
     }
 }
 
 void FillLss(Entry& e, const FieldView& f)
 {
-    FillList(e.m_waveMnemonics, f, 0, 2);
+    FillWaves(e, f, 2);
     FillList(e.m_gainMnemonics, f, 2, 2);
     e.m_itemLabel = f[4];
-    e.m_mnemonicCount = 2;
 }
 
 void FillDslt(Entry& e, const FieldView& f)
 {
-    FillList(e.m_waveMnemonics, f, 0, 2);
+    FillWaves(e, f, 2);
     FillList(e.m_extraMnemonics, f, 2, 2);
     e.m_delayParam = f[4];
     e.m_itemLabel = f[5];
-    e.m_mnemonicCount = 2;
 }
 
 void FillQtx(Entry& e, const FieldView& f)

@@ -2,6 +2,7 @@
 
 #include "dataset/ItemTypes.h"
 #include "lis/LisDictionary.h"
+#include "lis/WavePickDlg.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/SafeNumeric.h"
@@ -84,6 +85,15 @@ CLisDimRow* FindDimRow(CLisTable& table, const std::string& channel)
     for (CLisDimRow& row : table.m_dimRows)
         if (row.m_used == 0 && row.m_chan == channel) return &row;
     return nullptr;
+}
+
+CLisDimRow* TakeDimWaveform(CLisTable& dim, CLisDimRow& row)
+{
+    if (row.m_ndim != "2" || row.m_used) return nullptr;
+    row.m_used = 1;
+    CLisDimRow* sampling = FindDimRow(dim, row.m_chan);
+    if (sampling) sampling->m_used = 1;
+    return sampling;
 }
 
 double ParamFloat(const CLisTableRow* row) { return row ? ParseDouble(row->m_valu) : 0.0; }
@@ -250,16 +260,43 @@ uint16_t GatherWaveChannels(CLisScanState& scan, CWaveformPickItem& item, const 
                             const CLisChannelItem& first)
 {
     item.m_waveChannels.push_back(CopyChannel(first));
-    uint16_t found = 1;
-    const size_t count = std::min<size_t>(entry.m_mnemonicCount, entry.m_waveMnemonics.size());
-    for (size_t i = 1; i < count; ++i) {
-        CLisChannelItem* c = FindChannel(scan, entry.m_waveMnemonics[i]);
+    return uint16_t(1 + TakeNamedChannels(scan, entry.m_waveMnemonics, 1, entry.m_mnemonicCount, item.m_waveChannels));
+}
+
+uint16_t TakeNamedChannels(CLisScanState& scan, const CLisDictionaryEntry::List& names, size_t from, size_t to,
+                           CLisChannelList& out)
+{
+    uint16_t found = 0;
+    for (size_t i = from; i < to && i < names.size(); ++i) {
+        CLisChannelItem* c = FindChannel(scan, names[i]);
         if (!c) continue;
         c->m_used = 1;
-        item.m_waveChannels.push_back(CopyChannel(*c));
+        out.push_back(CopyChannel(*c));
         ++found;
     }
     return found;
+}
+
+void MakeSemblanceItem(CWaveformPickItem& item, const std::string& label, const CLisChannelItem& channel)
+{
+    const SemblanceKind kind = SemblanceOf(label);
+    item.m_typeCode = kind.type;
+    item.m_mnemonic = kind.mnemonic;
+    item.m_category = 3;
+    item.m_receiverCount = 1;
+    item.m_traceCount = 1;
+    item.m_samplesPerWaveform = uint16_t(channel.SampleCount());
+    item.m_waveChannels.push_back(CopyChannel(channel));
+}
+
+size_t TakePicks(CWavePickDlg& dialog, CLisScanState& scan, CLisLogicalFile& file)
+{
+    dialog.m_channelList = scan.m_channelList;
+    dialog.m_dataSetName = file.m_fileName;
+    if (dialog.DoModal() != IDOK) return 0;
+    const size_t picked = dialog.m_picked.size();
+    for (auto& item : dialog.m_picked) file.m_items.push_back(std::move(item));
+    return picked;
 }
 
 void SlicePackedReceivers(CWaveformPickItem& item, const CLisChannelItem& channel, const std::string& stem,

@@ -5,12 +5,15 @@
 // are shared by every recogniser (the ones with pick dialogs included).
 #pragma once
 
+#include "lis/LisDictionary.h"
 #include "lis/LisScanModel.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+
+class CWavePickDlg;
 
 // The recogniser of a tool code (lis::kTool...; the low byte counts, except for
 // lis::kToolQtxWritten); nullptr for unknown codes. Every tool of the Select Tool to
@@ -106,6 +109,12 @@ CLisTableRow* FindQtxParameter(CLisLogicalFile& file, const std::string& name);
 
 // First row of a "DIM" table whose CHAN is `channel` and whose used flag is 0.
 CLisDimRow* FindDimRow(CLisTable& table, const std::string& channel);
+
+// A waveform of a "DIM" table: `row`, when it is a free "NDIM" 2 row (receivers), and
+// the next free row of its channel (samples and period). Marks both used and returns
+// the second; nullptr when `row` is no such row or its channel has no second one
+// (`row` is taken all the same).
+CLisDimRow* TakeDimWaveform(CLisTable& dim, CLisDimRow& row);
 
 // Leading decimal number of a parameter's VALU; 0 without one (or without a row).
 double ParamFloat(const CLisTableRow* row);
@@ -208,6 +217,9 @@ struct SemblanceKind {
 };
 SemblanceKind SemblanceOf(const std::string& label);
 
+// A semblance projection: one trace, the whole of `channel`, typed by its label.
+void MakeSemblanceItem(CWaveformPickItem& item, const std::string& label, const CLisChannelItem& channel);
+
 // A waveform item with the common fields of an entry: mnemonic "WMNO", item label,
 // waveform name, display name "<waveName> - <itemLabel>", category 1.
 std::unique_ptr<CWaveformPickItem> NewWaveformItem(const std::string& toolName, const CLisDictionaryEntry& entry);
@@ -217,6 +229,15 @@ std::unique_ptr<CWaveformPickItem> NewWaveformItem(const std::string& toolName, 
 // of wave channels appended.
 uint16_t GatherWaveChannels(CLisScanState& scan, CWaveformPickItem& item, const CLisDictionaryEntry& entry,
                             const CLisChannelItem& first);
+
+// Appends a copy of every free channel named by names[from] to names[to - 1] (each
+// marked used) to `out`. Returns the number appended.
+uint16_t TakeNamedChannels(CLisScanState& scan, const CLisDictionaryEntry::List& names, size_t from, size_t to,
+                           CLisChannelList& out);
+
+// Runs a pick dialog on the scan's channels and, after OK, appends the waveforms
+// picked to the file. Returns how many.
+size_t TakePicks(CWavePickDlg& dialog, CLisScanState& scan, CLisLogicalFile& file);
 
 // One channel holding `receivers` traces one after another: a slice per receiver,
 // named by `stem` and the receiver number, into `item`; samples and receiver count set.

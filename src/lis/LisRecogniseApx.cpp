@@ -27,11 +27,8 @@ void FromDimTable(CLisScanState& scan, CLisLogicalFile& file, CLisTable& dim, CA
 {
     std::vector<CWaveformPickItem*> built;
     for (CLisDimRow& row : dim.m_dimRows) {
-        if (row.m_ndim != "2" || row.m_used) continue;
-        row.m_used = 1;
-        CLisDimRow* sampling = FindDimRow(dim, row.m_chan);
+        CLisDimRow* sampling = TakeDimWaveform(dim, row);
         if (!sampling) continue;
-        sampling->m_used = 1;
         const std::string stem = ReceiverStem(row.m_chan);
         CLisChannelItem* first = FindChannel(scan, NumberedName(stem, 1));
         if (!first) continue;
@@ -120,9 +117,6 @@ int RecogniseApx(CLisScanState& scan, CLisLogicalFile& file, int /*toolCode*/)
     if (FromDictionary(scan, file, dialog)) return 1;
 
     CPickApxWaveformsDlg pick;
-    pick.m_channelList = scan.m_channelList;
-    pick.m_dataSetName = file.m_fileName;
-    if (pick.DoModal() == IDOK)
-        for (auto& item : pick.m_picked) file.m_items.push_back(std::move(item));
+    TakePicks(pick, scan, file);
     return 1;
 }

@@ -27,12 +27,7 @@ int RecogniseBat(CLisScanState& scan, CLisLogicalFile& file, int /*toolCode*/)
         item.m_samplePeriod = PeriodOf(entry.m_itemLabel);
         // Always the tool's six further receivers, whatever count the entry claims.
         item.m_waveChannels.push_back(CopyChannel(first));
-        for (size_t i = 1; i < std::min<size_t>(kBatReceivers, entry.m_waveMnemonics.size()); ++i) {
-            CLisChannelItem* c = FindChannel(scan, entry.m_waveMnemonics[i]);
-            if (!c) continue;
-            c->m_used = 1;
-            item.m_waveChannels.push_back(CopyChannel(*c));
-        }
+        TakeNamedChannels(scan, entry.m_waveMnemonics, 1, kBatReceivers, item.m_waveChannels);
         // The tool's receivers, even when the file lacks some of their channels.
         item.m_receiverCount = kBatReceivers;
         item.m_traceCount = kBatReceivers;

@@ -16,12 +16,7 @@ namespace {
 size_t FromDialog(CLisScanState& scan, CLisLogicalFile& file)
 {
     CDalToolWaveformDlg dialog;
-    dialog.m_channelList = scan.m_channelList;
-    dialog.m_dataSetName = file.m_fileName;
-    if (dialog.DoModal() != IDOK) return 0;
-    const size_t picked = dialog.m_picked.size();
-    for (auto& item : dialog.m_picked) file.m_items.push_back(std::move(item));
-    return picked;
+    return TakePicks(dialog, scan, file);
 }
 
 // The waveforms the DIM table describes: receivers in a "NDIM" 2 row, samples and
@@ -31,11 +26,8 @@ size_t FromDimTable(CLisScanState& scan, CLisLogicalFile& file, CLisTable& dim)
 {
     size_t made = 0;
     for (CLisDimRow& row : dim.m_dimRows) {
-        if (row.m_ndim != "2" || row.m_used) continue;
-        row.m_used = 1;
-        CLisDimRow* sampling = FindDimRow(dim, row.m_chan);
+        CLisDimRow* sampling = TakeDimWaveform(dim, row);
         if (!sampling) continue;
-        sampling->m_used = 1;
         const CLisDictionaryEntry* entry = FindToolEntry(scan, row.m_chan);
         if (!entry) {
             made += FromDialog(scan, file);

@@ -20,13 +20,7 @@ int RecogniseDslt(CLisScanState& scan, CLisLogicalFile& file, int /*toolCode*/)
         const uint16_t receivers = GatherWaveChannels(scan, item, entry, first);
 
         // One start-time channel per receiver; they count no receiver.
-        const size_t count = std::min<size_t>(entry.m_mnemonicCount, entry.m_extraMnemonics.size());
-        for (size_t i = 0; i < count; ++i) {
-            CLisChannelItem* start = FindChannel(scan, entry.m_extraMnemonics[i]);
-            if (!start) continue;
-            start->m_used = 1;
-            item.m_startTimeChannels.push_back(CopyChannel(*start));
-        }
+        TakeNamedChannels(scan, entry.m_extraMnemonics, 0, entry.m_mnemonicCount, item.m_startTimeChannels);
 
         item.m_receiverCount = receivers;
         item.m_samplePeriod = kPeriod;

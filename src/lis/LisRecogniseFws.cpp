@@ -18,15 +18,8 @@ constexpr const char* kWaveLabel = "FWSMONO"; // the item type of every FWS wave
 
 void MakeSemblance(CWaveformPickItem& item, const CLisDictionaryEntry& entry, const CLisChannelItem& channel)
 {
-    const SemblanceKind kind = SemblanceOf(entry.m_itemLabel);
     item.m_toolName = kWaveSonic; // the item-type table credits the semblances to it
-    item.m_typeCode = kind.type;
-    item.m_mnemonic = kind.mnemonic;
-    item.m_category = 3;
-    item.m_receiverCount = 1;
-    item.m_traceCount = 1;
-    item.m_samplesPerWaveform = uint16_t(channel.SampleCount());
-    item.m_waveChannels.push_back(CopyChannel(channel));
+    MakeSemblanceItem(item, entry.m_itemLabel, channel);
 }
 
 void MakeWaveform(CLisScanState& scan, CWaveformPickItem& item, const CLisDictionaryEntry& entry,
@@ -97,9 +90,6 @@ int RecogniseFws(CLisScanState& scan, CLisLogicalFile& file, int /*toolCode*/)
     }
 
     CFwsWavePickDlg pick;
-    pick.m_channelList = scan.m_channelList;
-    pick.m_dataSetName = file.m_fileName;
-    if (pick.DoModal() == IDOK)
-        for (auto& item : pick.m_picked) file.m_items.push_back(std::move(item));
+    TakePicks(pick, scan, file);
     return 1;
 }

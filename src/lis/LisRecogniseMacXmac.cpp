@@ -144,11 +144,7 @@ void FromPickDialog(CLisScanState& scan, CLisLogicalFile& file, size_t& made)
                                  [](const CLisChannelItem* c) { return c->SampleCount() > kMinPickSamples; });
     if (!any) return;
     CMacXmacPickDlg dialog;
-    dialog.m_channelList = scan.m_channelList;
-    dialog.m_dataSetName = file.m_fileName;
-    if (dialog.DoModal() != IDOK) return;
-    made = dialog.m_picked.size();
-    for (auto& item : dialog.m_picked) file.m_items.push_back(std::move(item));
+    made = TakePicks(dialog, scan, file);
 }
 
 bool IsSearched(const CWaveformPickItem& item)

@@ -45,14 +45,7 @@ int RecogniseWaveSonic(CLisScanState& scan, CLisLogicalFile& file, int /*toolCod
     return RecogniseEntries(scan, file, kWaveSonic, FirstChannel::LongWave,
                             [&](const CLisDictionaryEntry& entry, CLisChannelItem& first, CWaveformPickItem& item) {
         if (entry.m_mnemonicCount == 1 && entry.m_itemLabel.compare(0, 4, "SEMB") == 0) {
-            const SemblanceKind kind = SemblanceOf(entry.m_itemLabel);
-            item.m_typeCode = kind.type;
-            item.m_mnemonic = kind.mnemonic;
-            item.m_category = 3;
-            item.m_receiverCount = 1;
-            item.m_traceCount = 1;
-            item.m_samplesPerWaveform = uint16_t(first.SampleCount());
-            item.m_waveChannels.push_back(CopyChannel(first));
+            MakeSemblanceItem(item, entry.m_itemLabel, first);
             return true;
         }
 

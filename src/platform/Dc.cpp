@@ -18,118 +18,54 @@ int MulDivRound(int v, int num, int den)
     return int(q);
 }
 
+// Moves p from one origin to the other, scaled by the ratio of the extents when `scaled`.
+Point Remap(Point p, Point fromOrg, Size fromExt, Point toOrg, Size toExt, bool scaled)
+{
+    if (!scaled) return {p.x - fromOrg.x + toOrg.x, p.y - fromOrg.y + toOrg.y};
+    return {MulDivRound(p.x - fromOrg.x, toExt.cx, fromExt.cx) + toOrg.x,
+            MulDivRound(p.y - fromOrg.y, toExt.cy, fromExt.cy) + toOrg.y};
+}
+
 } // namespace
 
-Pen Dc::SelectPen(const Pen& pen)
-{
-    const Pen old = m_pen;
-    m_pen = pen;
-    StateChanged(Change::Pen, 0, 0);
-    return old;
-}
-
-Brush Dc::SelectBrush(const Brush& brush)
-{
-    const Brush old = m_brush;
-    m_brush = brush;
-    StateChanged(Change::Brush, 0, 0);
-    return old;
-}
-
-Font Dc::SelectFont(const Font& font)
-{
-    const Font old = m_font;
-    m_font = font;
-    StateChanged(Change::Font, 0, 0);
-    return old;
-}
-
-Color Dc::SetTextColor(Color color)
-{
-    const Color old = m_textColor;
-    m_textColor = color;
-    StateChanged(Change::TextColor, 0, 0);
-    return old;
-}
-
-Color Dc::SetBkColor(Color color)
-{
-    const Color old = m_bkColor;
-    m_bkColor = color;
-    StateChanged(Change::BkColor, 0, 0);
-    return old;
-}
-
-int Dc::SetBkMode(int mode)
-{
-    const int old = m_bkMode;
-    m_bkMode = mode;
-    StateChanged(Change::BkMode, 0, 0);
-    return old;
-}
-
-unsigned Dc::SetTextAlign(unsigned align)
-{
-    const unsigned old = m_textAlign;
-    m_textAlign = align;
-    StateChanged(Change::TextAlign, 0, 0);
-    return old;
-}
+Pen Dc::SelectPen(const Pen& pen) { return Replace(m_pen, pen, Change::Pen); }
+Brush Dc::SelectBrush(const Brush& brush) { return Replace(m_brush, brush, Change::Brush); }
+Font Dc::SelectFont(const Font& font) { return Replace(m_font, font, Change::Font); }
+Color Dc::SetTextColor(Color color) { return Replace(m_textColor, color, Change::TextColor); }
+Color Dc::SetBkColor(Color color) { return Replace(m_bkColor, color, Change::BkColor); }
+int Dc::SetBkMode(int mode) { return Replace(m_bkMode, mode, Change::BkMode); }
+unsigned Dc::SetTextAlign(unsigned align) { return Replace(m_textAlign, align, Change::TextAlign); }
 
 int Dc::SetMapMode(int mode)
 {
-    const int old = m_mapMode;
-    m_mapMode = mode;
     // Text mode is one to one: a later switch to anisotropic starts from there.
     if (mode == MM_TEXT) m_windowExt = m_viewportExt = {1, 1};
-    StateChanged(Change::MapMode, 0, 0);
-    return old;
+    return Replace(m_mapMode, mode, Change::MapMode);
 }
 
-Point Dc::SetWindowOrg(int x, int y)
+Point Dc::SetWindowOrg(int x, int y) { return Replace(m_windowOrg, Point{x, y}, Change::WindowOrg, x, y); }
+
+Size Dc::SetExtent(Size& extent, int cx, int cy, Change what)
 {
-    const Point old = m_windowOrg;
-    m_windowOrg = {x, y};
-    StateChanged(Change::WindowOrg, x, y);
-    return old;
+    // Only the anisotropic mode keeps an extent, and never an empty one.
+    const bool kept = m_mapMode == MM_ANISOTROPIC && cx != 0 && cy != 0;
+    return Replace(extent, kept ? Size{cx, cy} : extent, what, cx, cy);
 }
 
-Size Dc::SetWindowExt(int cx, int cy)
-{
-    const Size old = m_windowExt;
-    if (m_mapMode == MM_ANISOTROPIC && cx != 0 && cy != 0) m_windowExt = {cx, cy};
-    StateChanged(Change::WindowExt, cx, cy);
-    return old;
-}
+Size Dc::SetWindowExt(int cx, int cy) { return SetExtent(m_windowExt, cx, cy, Change::WindowExt); }
 
-Point Dc::SetViewportOrg(int x, int y)
-{
-    const Point old = m_viewportOrg;
-    m_viewportOrg = {x, y};
-    StateChanged(Change::ViewportOrg, x, y);
-    return old;
-}
+Point Dc::SetViewportOrg(int x, int y) { return Replace(m_viewportOrg, Point{x, y}, Change::ViewportOrg, x, y); }
 
-Size Dc::SetViewportExt(int cx, int cy)
-{
-    const Size old = m_viewportExt;
-    if (m_mapMode == MM_ANISOTROPIC && cx != 0 && cy != 0) m_viewportExt = {cx, cy};
-    StateChanged(Change::ViewportExt, cx, cy);
-    return old;
-}
+Size Dc::SetViewportExt(int cx, int cy) { return SetExtent(m_viewportExt, cx, cy, Change::ViewportExt); }
 
 Point Dc::LPtoDP(Point p) const
 {
-    if (m_mapMode != MM_ANISOTROPIC) return {p.x - m_windowOrg.x + m_viewportOrg.x, p.y - m_windowOrg.y + m_viewportOrg.y};
-    return {MulDivRound(p.x - m_windowOrg.x, m_viewportExt.cx, m_windowExt.cx) + m_viewportOrg.x,
-            MulDivRound(p.y - m_windowOrg.y, m_viewportExt.cy, m_windowExt.cy) + m_viewportOrg.y};
+    return Remap(p, m_windowOrg, m_windowExt, m_viewportOrg, m_viewportExt, m_mapMode == MM_ANISOTROPIC);
 }
 
 Point Dc::DPtoLP(Point p) const
 {
-    if (m_mapMode != MM_ANISOTROPIC) return {p.x - m_viewportOrg.x + m_windowOrg.x, p.y - m_viewportOrg.y + m_windowOrg.y};
-    return {MulDivRound(p.x - m_viewportOrg.x, m_windowExt.cx, m_viewportExt.cx) + m_windowOrg.x,
-            MulDivRound(p.y - m_viewportOrg.y, m_windowExt.cy, m_viewportExt.cy) + m_windowOrg.y};
+    return Remap(p, m_viewportOrg, m_viewportExt, m_windowOrg, m_windowExt, m_mapMode == MM_ANISOTROPIC);
 }
 
 Point Dc::MoveTo(int x, int y)

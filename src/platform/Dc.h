@@ -126,6 +126,18 @@ protected:
         (void)y;
     }
 
+    // Puts `value` in `slot`, tells StateChanged and gives back what was there: the
+    // shape of every selector and mode setter.
+    template <typename T>
+    T Replace(T& slot, const T& value, Change what, int x = 0, int y = 0)
+    {
+        const T old = slot;
+        slot = value;
+        StateChanged(what, x, y);
+        return old;
+    }
+    Size SetExtent(Size& extent, int cx, int cy, Change what);
+
     Pen m_pen;
     Brush m_brush;
     Font m_font;

@@ -280,7 +280,7 @@ void DataExchange::Text(int id, unsigned short& value) { Integer(id, value, 0, U
 std::string DataExchange::NumberText(float value) { return Format("%.*g", FLT_DIG, double(value)); }
 std::string DataExchange::NumberText(double value) { return Format("%.*g", DBL_DIG, value); }
 
-void DataExchange::Text(int id, float& value)
+template <typename T> void DataExchange::Real(int id, T& value, double limit)
 {
     if (!Active(id)) return;
     ControlState* c = m_dialog.Item(id);
@@ -292,30 +292,15 @@ void DataExchange::Text(int id, float& value)
     bool ok = false;
     const double v = ParseDouble(c->Text(), &ok);
     // strtod takes "nan" and "inf"; neither is a number a user can mean.
-    if (!ok || !std::isfinite(v) || v > FLT_MAX || v < -FLT_MAX) {
+    if (!ok || !std::isfinite(v) || v > limit || v < -limit) {
         Fail(id, "Please enter a number.");
         return;
     }
-    value = float(v);
+    value = static_cast<T>(v);
 }
 
-void DataExchange::Text(int id, double& value)
-{
-    if (!Active(id)) return;
-    ControlState* c = m_dialog.Item(id);
-    if (!c) return;
-    if (!m_save) {
-        c->SetText(NumberText(value));
-        return;
-    }
-    bool ok = false;
-    const double v = ParseDouble(c->Text(), &ok);
-    if (!ok || !std::isfinite(v)) {
-        Fail(id, "Please enter a number.");
-        return;
-    }
-    value = v;
-}
+void DataExchange::Text(int id, float& value) { Real(id, value, FLT_MAX); }
+void DataExchange::Text(int id, double& value) { Real(id, value, DBL_MAX); }
 
 void DataExchange::MaxChars(const std::string& value, int maxChars)
 {

@@ -68,6 +68,8 @@ public:
 private:
     bool Active(int id);
     template <typename T> void Integer(int id, T& value, long long lo, long long hi);
+    // Floating point: anything finite within +-limit.
+    template <typename T> void Real(int id, T& value, double limit);
 
     CDialog& m_dialog;
     bool m_save;

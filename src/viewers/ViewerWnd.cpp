@@ -115,14 +115,21 @@ void CViewerWnd::OnDestroy()
         for (int pane = 1; pane <= kLastReadOutPane; ++pane) frame->SetPaneText(pane, "");
 }
 
+namespace {
+
+// The views' refusals to open: the reason, then the one closing line; always false.
+bool RefuseToShow(const std::string& reason)
+{
+    MessageBox(reason + "\nOperation will be abandoned.", MB_OK | MB_ICONSTOP);
+    return false;
+}
+
+} // namespace
+
 bool CViewerWnd::AcceptSampleStep(const std::string& mnemonic, float step)
 {
     if (step > 0 && std::isfinite(step)) return true;
-    MessageBox(Format("Datum %s cannot be shown: its sample step is not a positive number.\n"
-                      "Operation will be abandoned.",
-                      mnemonic.c_str()),
-               MB_OK | MB_ICONSTOP);
-    return false;
+    return RefuseToShow(Format("Datum %s cannot be shown: its sample step is not a positive number.", mnemonic.c_str()));
 }
 
 bool CViewerWnd::FitsSlots(int64_t receivers, int64_t samples)
@@ -149,11 +156,9 @@ bool CViewerWnd::AcceptDepths(const CFrameCursor& frames, const std::string& pat
 {
     if (frames.FrameCount() <= 1 || (frames.Step() > 0 && std::isfinite(frames.Step()) && std::isfinite(frames.TopDepth())))
         return true;
-    MessageBox(Format("Data set %s cannot be shown against depth: its depth step or depths are not "
-                      "usable numbers.\nOperation will be abandoned.",
-                      path.c_str()),
-               MB_OK | MB_ICONSTOP);
-    return false;
+    return RefuseToShow(Format("Data set %s cannot be shown against depth: its depth step or depths are not "
+                               "usable numbers.",
+                               path.c_str()));
 }
 
 int CViewerWnd::PaddedLength(int samples, int from)
@@ -165,11 +170,9 @@ int CViewerWnd::PaddedLength(int samples, int from)
 
 bool CViewerWnd::RefuseDatumSize(const std::string& mnemonic, int receivers, int samples)
 {
-    MessageBox(Format("Datum %s cannot be shown: %d receivers of %d samples do not fit the view "
-                      "(at most %d receivers of %d samples).\nOperation will be abandoned.",
-                      mnemonic.c_str(), receivers, samples, kSlots, kSlotFloats),
-               MB_OK | MB_ICONSTOP);
-    return false;
+    return RefuseToShow(Format("Datum %s cannot be shown: %d receivers of %d samples do not fit the view "
+                               "(at most %d receivers of %d samples).",
+                               mnemonic.c_str(), receivers, samples, kSlots, kSlotFloats));
 }
 
 int CViewerWnd::RegisterReceivers(int shown)
