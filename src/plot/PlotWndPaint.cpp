@@ -107,6 +107,12 @@ void CPlotWnd::DrawDepthCaption(Dc& dc)
 void CPlotWnd::DrawBand(Dc& dc, const PlotBand& band)
 {
     const PlotLayout& l = m_layout;
+    // A screen band holds rows above and below the window: its rows stand at
+    // imageTop, and nothing is drawn outside the rows shown (nor over the headers).
+    const int rows = band.windowed ? band.shown : band.rows;
+    const int source = band.windowed ? band.imageTop : 0;
+    const int top = band.top - source;
+    if (band.windowed) dc.IntersectClipRect({0, band.top, l.pageWidth, band.top + std::max(rows, 0)});
     const Pen oldPen = dc.SelectPen(kDefaultPen);
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(kBlack);
@@ -115,7 +121,7 @@ void CPlotWnd::DrawBand(Dc& dc, const PlotBand& band)
     const unsigned oldAlign = dc.SetTextAlign(TA_CENTER | TA_TOP);
     dc.SelectFont(TextFont(l.fontHeight));
     for (const PlotBand::DepthLine& d : band.depthLines) {
-        const int y = band.top + d.row;
+        const int y = top + d.row;
         static const Pen* const kLinePens[] = {&kMajorDepthPen, &kMediumDepthPen, &kMinorDepthPen, &kGridPen};
         if (d.kind <= 1) {
             dc.SelectPen(kMajorDepthPen);
@@ -137,17 +143,17 @@ void CPlotWnd::DrawBand(Dc& dc, const PlotBand& band)
 
     // Waveform and image rows: one blit per track.
     for (const PlotBand::Raster& r : band.rasters)
-        if (band.rows > 0 && r.image.width > 0)
-            dc.StretchImage({r.x, band.top, r.x + r.image.width, band.top + band.rows}, r.image,
-                            {0, 0, r.image.width, band.rows});
+        if (rows > 0 && r.image.width > 0)
+            dc.StretchImage({r.x, band.top, r.x + r.image.width, band.top + rows}, r.image,
+                            {0, source, r.image.width, source + rows});
 
     // Shading strokes and their pattern marks, below the curves.
     for (const PlotBand::Stroke& s : band.strokes) {
         if (dc.CurrentPen().color != s.colour || dc.CurrentPen().width != 1) dc.SelectPen({PS_SOLID, 1, s.colour});
-        dc.MoveTo(s.x0, band.top + s.row + 1);
-        dc.LineTo(s.x1, band.top + s.row + 1);
+        dc.MoveTo(s.x0, top + s.row + 1);
+        dc.LineTo(s.x1, top + s.row + 1);
     }
-    for (const PlotBand::Pattern& p : band.patterns) DrawShadePattern(dc, p.x0, p.x1, band.top + p.row, p.pattern);
+    for (const PlotBand::Pattern& p : band.patterns) DrawShadePattern(dc, p.x0, p.x1, top + p.row, p.pattern);
 
     // The curves, frame to frame.
     std::vector<Point> run;
@@ -162,12 +168,13 @@ void CPlotWnd::DrawBand(Dc& dc, const PlotBand& band)
                 run.clear();
                 continue;
             }
-            run.push_back({points[k].x, band.top + points[k].y});
+            run.push_back({points[k].x, top + points[k].y});
         }
     }
     if (m_bPrinting) DrawFrameMarks(dc, band);
     dc.SelectPen(oldPen);
     dc.SetBkMode(OPAQUE);
+    if (band.windowed) dc.ResetClip();
 }
 
 void CPlotWnd::DrawShadePattern(Dc& dc, int from, int to, int y, int pattern)
