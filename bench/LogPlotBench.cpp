@@ -369,7 +369,7 @@ void Steps(benchmark::State& state, int down, int up)
     benchmark::DoNotOptimize(w.image.constBits());
     state.counters["p50_ms"] = Percentile(ms, 0.5);
     state.counters["p90_ms"] = Percentile(ms, 0.9);
-    state.counters["rows"] = w.plot->m_band.shown;
+    state.counters["rows"] = w.plot->m_band.rows;
 }
 
 void BM_LogPlotLineStep(benchmark::State& state) { Steps(state, SB_LINEDOWN, SB_LINEUP); }
