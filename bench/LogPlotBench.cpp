@@ -5,7 +5,7 @@
 // its peak heap should not grow with the log's length.
 //
 // The steps a user waits for, at 1000 x 800 through the window's scroll handler and a
-// paint into a Qt image (erase included, as the host paints): a line step, a page
+// paint into a Qt image (erased first when asked, as the host paints): a line step, a page
 // step (each down the log, and back up from its end), and the first picture of a
 // data set of about 1 GB; each with the median and p90 of single steps.
 #include "app/ViewerApp.h"
@@ -338,10 +338,13 @@ struct StepWindow {
     {
         if (plot) plot->OnClose();
     }
+    // As the host paints: erasing first when the window asked for it.
     void Paint()
     {
+        const bool erase = !impl || impl->eraseRequested;
+        if (impl) impl->eraseRequested = impl->invalid = false;
         QtDc dc(&image, caps);
-        plot->DispatchPaint(dc, true);
+        plot->DispatchPaint(dc, erase);
     }
 };
 

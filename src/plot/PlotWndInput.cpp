@@ -23,9 +23,11 @@ void CPlotWnd::MoveViewTop(double top, bool keepRows)
     SetScrollRange();
     ShowReadOut(m_dViewTop);
     SetScrollInfo(SB_VERT, m_scrollInfo);
-    // The new depths are read now; the paint shows them.
+    // The new depths are read now; the paint shows them. A scroll step leaves the
+    // background be: the paint clears the page it draws on, and nothing is drawn
+    // outside it.
     Render(keepRows);
-    Invalidate(true);
+    Invalidate(!keepRows);
     UpdateWindow();
 }
 

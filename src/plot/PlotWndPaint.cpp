@@ -39,11 +39,16 @@ void CPlotWnd::DrawTrackBoxes(Dc& dc, int bottom)
 {
     const PlotLayout& l = m_layout;
     const Pen oldPen = dc.SelectPen(kDefaultPen);
-    const Brush oldBrush = dc.SelectBrush({Rgb(255, 255, 255), false});
+    // The page below the headers was cleared white just before: a box needs white
+    // again only where the headers may have drawn into it, not over its whole height
+    // (a fill of the window at every scroll step).
+    const Brush oldBrush = dc.SelectBrush({Rgb(255, 255, 255), true});
+    const int headersEnd = l.titleHeight + l.headerHeight + 2 * std::max(l.fontHeight, l.fontHeight2);
     dc.SetBkMode(TRANSPARENT);
     for (int t = 1; t <= l.tracks; ++t) {
         const int x = l.TrackLeft(t), box = l.BoxWidth(t);
         if (box == 0) continue;
+        dc.FillRect({x, l.headerHeight - 2, x + box, std::min(bottom, headersEnd)}, Rgb(255, 255, 255));
         dc.Rectangle({x, l.headerHeight - 2, x + box, bottom});
         if (m_model.m_bImageTrack[size_t(t)]) continue;
         for (bool major : {false, true}) {
