@@ -111,6 +111,7 @@ private:
 
     // Painters (device units; the band's rows stand at band.top + row).
     void DrawTrackHeaders(Dc& dc, int y0, bool pageFrame);
+    void ClearPage(Dc& dc, const Rect& page);
     void DrawHeaderBlocks(Dc& dc, int y0);
     void DrawCurveBlock(Dc& dc, const PlotItemView& v, int t, int y);
     void DrawWaveBlock(Dc& dc, const PlotItemView& v, int t, int y);
