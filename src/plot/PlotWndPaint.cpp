@@ -113,11 +113,11 @@ void CPlotWnd::DrawBand(Dc& dc, const PlotBand& band)
 {
     const PlotLayout& l = m_layout;
     // A screen band holds rows above and below the window: its rows stand at
-    // imageTop, and nothing is drawn outside the rows shown (nor over the headers).
+    // imageTop. Depth numbers are drawn for the rows shown (whole, as on a first
+    // picture), everything else is held to those rows (not over the headers).
     const int rows = band.windowed ? band.shown : band.rows;
     const int source = band.windowed ? band.imageTop : 0;
     const int top = band.top - source;
-    if (band.windowed) dc.IntersectClipRect({0, band.top, l.pageWidth, band.top + std::max(rows, 0)});
     const Pen oldPen = dc.SelectPen(kDefaultPen);
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(kBlack);
@@ -126,6 +126,7 @@ void CPlotWnd::DrawBand(Dc& dc, const PlotBand& band)
     const unsigned oldAlign = dc.SetTextAlign(TA_CENTER | TA_TOP);
     dc.SelectFont(TextFont(l.fontHeight));
     for (const PlotBand::DepthLine& d : band.depthLines) {
+        if (band.windowed && (d.row < source || d.row >= source + rows)) continue;
         const int y = top + d.row;
         static const Pen* const kLinePens[] = {&kMajorDepthPen, &kMediumDepthPen, &kMinorDepthPen, &kGridPen};
         if (d.kind <= 1) {
@@ -145,6 +146,7 @@ void CPlotWnd::DrawBand(Dc& dc, const PlotBand& band)
         }
     }
     dc.SetTextAlign(oldAlign);
+    if (band.windowed) dc.IntersectClipRect({0, band.top, l.pageWidth, band.top + std::max(rows, 0)});
 
     // Waveform and image rows: one blit per track.
     for (const PlotBand::Raster& r : band.rasters)
