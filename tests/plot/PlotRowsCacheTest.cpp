@@ -32,7 +32,7 @@ protected:
 
     // Every kind of row content: a broken curve (GR, absent at 1005 ft) shaded to a
     // limit with a pattern, a dashed curve, a waveform as colours, a
-    // frequency image and a waveform as wiggles that starts below the log's top.
+    // frequency image and a waveform as wiggles, these two starting below the log's top.
     // (Pens are 1 or 2 wide; a dashed one is thin.)
     PlotItemList AllKinds() const
     {
@@ -46,9 +46,10 @@ protected:
         items[1]->m_strLineWidth = "Normal";
         items[1]->m_strLineStyle = "Dashed";
         items[2]->m_strPalette = "Color";
+        items[3]->m_dStartDepth = 1024.0; // its values change with depth, unlike the waveform's
         auto wiggles = Wave(path, 4);
         wiggles->m_strWaveStyle = "Signature";
-        wiggles->m_dStartDepth = 1030.0;
+        wiggles->m_dStartDepth = 1024.0; // crossed by the line steps up after the page down
         items.push_back(wiggles);
         return items;
     }
