@@ -52,6 +52,8 @@ size_t FirstPointFrom(const std::vector<Point>& points, size_t from, int row)
     return points.size();
 }
 
+// Of the entries a walk added from index `from`, keeps those of rows first..last-1,
+// at the end of the list or, for rows above those held, at its start.
 template <typename T>
 void KeepRows(std::vector<T>& list, size_t from, int first, int last, bool before)
 {
