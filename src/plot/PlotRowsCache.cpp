@@ -183,13 +183,13 @@ void CPlotRowCache::DropAbove(int64_t first)
     ShiftLists(-by);
     m_first = first;
     m_band.rowBase = first;
-    TrimLists(0, int(m_last - m_first));
+    TrimLists(0, HeldRows());
 }
 
 void CPlotRowCache::DropBelow(int64_t last)
 {
     m_last = std::max(last, m_first);
-    TrimLists(0, int(m_last - m_first));
+    TrimLists(0, HeldRows());
     m_walkAt = -1; // the walk stands further down
 }
 

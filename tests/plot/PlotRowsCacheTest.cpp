@@ -126,6 +126,36 @@ TEST_F(PlotRowsCacheTest, AnySequenceOfStepsShowsWhatAFreshWalkShows)
     }
 }
 
+// Steps drawn at random (lines, pages, keys, the thumb) at scales whose rows fall
+// across the frames in other ways.
+TEST_F(PlotRowsCacheTest, RandomStepsShowWhatAFreshWalkShows)
+{
+    for (float scale : {200.0f, 500.0f}) {
+        SCOPED_TRACE(scale);
+        LogSetup().depthScale = scale;
+        CPlotWnd* plot = Open(AllKinds());
+        ASSERT_NE(plot, nullptr);
+        uint32_t seed = 12345;
+        auto next = [&seed](uint32_t n) {
+            seed = seed * 1664525u + 1013904223u;
+            return (seed >> 8) % n;
+        };
+        for (int k = 0; k < 40; ++k) {
+            const uint32_t pick = next(10);
+            if (pick < 4) plot->OnVScroll(pick % 2 ? SB_LINEUP : SB_LINEDOWN, 0);
+            else if (pick < 6) plot->OnVScroll(pick % 2 ? SB_PAGEUP : SB_PAGEDOWN, 0);
+            else if (pick < 8) plot->OnKeyDown(pick % 2 ? VK_UP : VK_DOWN, 1, 0);
+            else plot->OnVScroll(SB_THUMBPOSITION, int(next(uint32_t(plot->m_scrollInfo.max + 1))));
+            const Picture stepped = PictureOf(*plot);
+            const Picture fresh = FreshPictureLike(*plot);
+            ASSERT_FALSE(fresh.ops.empty());
+            EXPECT_EQ(stepped.ops, fresh.ops) << "step " << k << " to " << plot->m_dViewTop;
+            EXPECT_TRUE(stepped.rasterRows == fresh.rasterRows) << "step " << k << " to " << plot->m_dViewTop;
+        }
+        plot->OnClose();
+    }
+}
+
 TEST_F(PlotRowsCacheTest, ALineStepWalksOnlyTheRowsThatComeIntoView)
 {
     CPlotWnd* plot = Open(AllKinds());
