@@ -348,12 +348,16 @@ struct StepWindow {
     }
 };
 
-void Steps(benchmark::State& state, int down, int up)
+void Steps(benchmark::State& state, int down, int up, bool fromTheEnd = false)
 {
     StepWindow w(*g_long);
     if (!w.plot) {
         state.SkipWithError("no plot");
         return;
+    }
+    if (fromTheEnd) {
+        w.plot->OnKeyDown(VK_END, 1, 0);
+        w.Paint();
     }
     std::vector<double> ms;
     bool goingDown = true;
@@ -376,6 +380,8 @@ void Steps(benchmark::State& state, int down, int up)
 }
 
 void BM_LogPlotLineStep(benchmark::State& state) { Steps(state, SB_LINEDOWN, SB_LINEUP); }
+// Up the log: the rows that come into view are walked from a few frames above them.
+void BM_LogPlotLineStepUp(benchmark::State& state) { Steps(state, SB_LINEUP, SB_LINEDOWN, true); }
 void BM_LogPlotPageStep(benchmark::State& state) { Steps(state, SB_PAGEDOWN, SB_PAGEUP); }
 
 void BM_LogPlotFirstPicture(benchmark::State& state)
@@ -406,6 +412,7 @@ void BM_LogPlotFirstPicture(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_LogPlotLineStep)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(2000);
+BENCHMARK(BM_LogPlotLineStepUp)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(2000);
 BENCHMARK(BM_LogPlotPageStep)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(300);
 BENCHMARK(BM_LogPlotFirstPicture)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(30);
 BENCHMARK(BM_ReadScreenFrames)->Unit(benchmark::kMillisecond)->UseRealTime();
