@@ -110,6 +110,7 @@ private:
     void Rebuild();
 
     // Painters (device units; the band's rows stand at band.top + row).
+    void UseFont(Dc& dc, const Font& font) const;
     void DrawTrackHeaders(Dc& dc, int y0, bool pageFrame);
     void ClearPage(Dc& dc, const Rect& page);
     void DrawHeaderBlocks(Dc& dc, int y0);

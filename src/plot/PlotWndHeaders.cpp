@@ -75,10 +75,10 @@ void CPlotWnd::DrawHeaderBlocks(Dc& dc, int y0)
                 const PlotItemView& v = m_model.View(i);
                 if (!v.inUse || v.track != t || v.curve != curves) continue;
                 const int y = y0 + blocks[size_t(t)]++ * 2 * l.fontHeight;
-                dc.SelectFont(TextFont(l.fontHeight2));
+                UseFont(dc, TextFont(l.fontHeight2));
                 if (curves) DrawCurveBlock(dc, v, t, y);
                 else DrawWaveBlock(dc, v, t, y);
-                dc.SelectFont(TextFont(l.fontHeight));
+                UseFont(dc, TextFont(l.fontHeight));
             }
         }
 }
@@ -187,7 +187,7 @@ void CPlotWnd::DrawTitleBox(Dc& dc)
     dc.SetTextColor(kBlack);
     dc.TextOut(l.leftMargin + l.pageWidth / 2, top + l.titleFontHeight / 2, m_strHeader);
     dc.SetTextAlign(oldAlign);
-    dc.SelectFont(TextFont(l.fontHeight));
+    UseFont(dc, TextFont(l.fontHeight));
     dc.SelectPen(oldPen);
 }
 

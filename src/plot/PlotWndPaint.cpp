@@ -35,6 +35,14 @@ void CPlotWnd::OnPaint(Dc& dc)
     dc.SelectFont(oldFont);
 }
 
+void CPlotWnd::UseFont(Dc& dc, const Font& font) const
+{
+    // On screen the fonts often alternate between equal heights: selecting a font
+    // is costly, and one already selected is left as it is. Paper gets every
+    // selection, as it always has.
+    if (m_bPrinting || !(dc.CurrentFont() == font)) dc.SelectFont(font);
+}
+
 void CPlotWnd::DrawTrackBoxes(Dc& dc, int bottom)
 {
     const PlotLayout& l = m_layout;
@@ -94,17 +102,17 @@ void CPlotWnd::DrawDepthCaption(Dc& dc)
     const std::string scale = Format("[1:%d]", int(m_fDepthScale));
     if (m_bPrinting) {
         // On paper once, on page 1, both lines in the second font.
-        dc.SelectFont(TextFont(l.fontHeight2));
+        UseFont(dc, TextFont(l.fontHeight2));
         dc.TextOut(x, y, unit);
         dc.TextOut(x, y + l.fontHeight, scale);
         m_bDepthCaptionDone = true;
     } else {
-        dc.SelectFont(TextFont(l.fontHeight));
+        UseFont(dc, TextFont(l.fontHeight));
         dc.TextOut(x, y, unit);
-        dc.SelectFont(TextFont(l.fontHeight2));
+        UseFont(dc, TextFont(l.fontHeight2));
         dc.TextOut(x, y + l.fontHeight2, scale);
     }
-    dc.SelectFont(TextFont(l.fontHeight));
+    UseFont(dc, TextFont(l.fontHeight));
     dc.SetTextAlign(oldAlign);
     dc.SetBkMode(OPAQUE);
 }
@@ -124,7 +132,7 @@ void CPlotWnd::DrawBand(Dc& dc, const PlotBand& band)
 
     // Depth numbers and lines, across the curve tracks.
     const unsigned oldAlign = dc.SetTextAlign(TA_CENTER | TA_TOP);
-    dc.SelectFont(TextFont(l.fontHeight));
+    UseFont(dc, TextFont(l.fontHeight));
     for (const PlotBand::DepthLine& d : band.depthLines) {
         if (band.windowed && (d.row < source || d.row >= source + rows)) continue;
         const int y = top + d.row;
