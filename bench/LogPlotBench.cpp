@@ -3,6 +3,11 @@
 // over 10,000 ft (20,001 frames every 0.5 ft) at 1:240: two curves, a frequency image
 // and a waveform drawn as VDL. The print runs again over 1,000 ft of the same log:
 // its peak heap should not grow with the log's length.
+//
+// The steps a user waits for, at 1000 x 800 through the window's scroll handler and a
+// paint into a Qt image (erased first when asked, as the host paints): a line step, a page
+// step (each down the log, and back up from its end), and the first picture of a
+// data set of about 1 GB; each with the median and p90 of single steps.
 #include "app/ViewerApp.h"
 #include "dataset/QtxFile.h"
 #include "platform/qt/QtDc.h"
@@ -21,7 +26,9 @@
 #include <malloc.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -65,6 +72,8 @@ constexpr double kTop = 5000.0, kStep = 0.5;
 constexpr int kLongFrames = 20001, kShortFrames = 2001; // 10,000 ft and 1,000 ft
 constexpr int kReceivers = 4, kSamples = 512, kImageTraces = 2, kImageSamples = 128;
 constexpr int kWidth = 1280, kHeight = 900;
+constexpr int kStepWidth = 1000, kStepHeight = 800;
+constexpr int kHugeFrames = 116000; // 1.07 GB of 9,232-byte frames
 
 std::string TempPath(const char* suffix)
 {
@@ -74,7 +83,7 @@ std::string TempPath(const char* suffix)
 }
 
 // GR and DT, the waveforms (4 x 512 at 10 us) and the frequency image (2 x 128 at 20 us).
-bool WriteLog(const std::string& path, int frames)
+bool WriteLog(const std::string& path, int frames, double step = kStep)
 {
     CQtxFile f;
     CQtxDescriptorList list;
@@ -83,12 +92,12 @@ bool WriteLog(const std::string& path, int frames)
         || !f.AddDatum(list, "WMNO", 1, 1, 1, kReceivers, 1, 10.0f, kSamples, 0)
         || !f.AddDatum(list, "IFMN", 158, 1, 1, kImageTraces, 1, 20.0f, kImageSamples, 0))
         return false;
-    f.m_header.depthStep = kStep;
+    f.m_header.depthStep = step;
     std::fill(std::begin(f.m_header.history), std::end(f.m_header.history), ' ');
     if (!f.WriteHeader() || !f.WriteDescriptors(list)) return false;
     std::vector<float> wave(size_t(kReceivers) * kSamples), image(size_t(kImageTraces) * kImageSamples);
     for (int k = 0; k < frames; ++k) {
-        const double depth = kTop + kStep * k;
+        const double depth = kTop + step * k;
         const double slow = 1 + 0.2 * std::sin(depth / 25.0);
         for (int r = 0; r < kReceivers; ++r)
             for (int s = 0; s < kSamples; ++s) {
@@ -110,7 +119,8 @@ bool WriteLog(const std::string& path, int frames)
 }
 
 std::shared_ptr<CLogPlotItem> Item(const std::string& path, int frames, const char* name, uint16_t domain,
-                                   uint8_t type, int track, float left, float right, int samples, float interval)
+                                   uint8_t type, int track, float left, float right, int samples, float interval,
+                                   double step)
 {
     auto item = std::make_shared<CLogPlotItem>(CLogPlotItem::NewItemDefaults());
     item->m_strName = item->m_strCurrentName = name;
@@ -123,7 +133,7 @@ std::shared_ptr<CLogPlotItem> Item(const std::string& path, int frames, const ch
     item->m_nSampleCount = int16_t(samples);
     item->m_fSampleInterval = interval;
     item->m_dStartDepth = kTop;
-    item->m_dStopDepth = kTop + kStep * (frames - 1);
+    item->m_dStopDepth = kTop + step * (frames - 1);
     item->m_bFrequencyImage = type == 158;
     item->m_fFreqMin = 700.0f;
     item->m_fFreqMax = 2300.0f;
@@ -131,7 +141,7 @@ std::shared_ptr<CLogPlotItem> Item(const std::string& path, int frames, const ch
 }
 
 // The Log Setup of the benchmark's log: four tracks of 2 inches.
-LogSetupGroup Setup(const std::string& path, int frames)
+LogSetupGroup Setup(const std::string& path, int frames, double step = kStep)
 {
     LogSetupGroup s;
     s.SetDefaults();
@@ -139,10 +149,10 @@ LogSetupGroup Setup(const std::string& path, int frames)
     s.depthUnits = "Feet";
     s.trackWidth = {2, 2, 2, 2};
     s.header = "Benchmark";
-    s.plotItems = {Item(path, frames, "GR", kPlotCurve, 250, 1, 0, 150, 1, 1),
-                   Item(path, frames, "DT", kPlotCurve, 251, 1, 140, 40, 1, 1),
-                   Item(path, frames, "WMNO", kPlotTime, 1, 2, 0, 5110, kSamples, 10),
-                   Item(path, frames, "IFMN", kPlotTime, 158, 3, 0, 2540, kImageSamples, 20)};
+    s.plotItems = {Item(path, frames, "GR", kPlotCurve, 250, 1, 0, 150, 1, 1, step),
+                   Item(path, frames, "DT", kPlotCurve, 251, 1, 140, 40, 1, 1, step),
+                   Item(path, frames, "WMNO", kPlotTime, 1, 2, 0, 5110, kSamples, 10, step),
+                   Item(path, frames, "IFMN", kPlotTime, 158, 3, 0, 2540, kImageSamples, 20, step)};
     return s;
 }
 
@@ -158,23 +168,26 @@ public:
 struct Log {
     std::string path;
     int frames;
-    explicit Log(int n) : path(TempPath(n == kLongFrames ? "-long.qtx" : "-short.qtx")), frames(n)
+    double step; // the 1 GB log steps finer, to end within the plot's depths
+    explicit Log(int n)
+        : path(TempPath(n == kLongFrames ? "-long.qtx" : n == kHugeFrames ? "-huge.qtx" : "-short.qtx")), frames(n),
+          step(n == kHugeFrames ? 0.25 : kStep)
     {
-        if (!WriteLog(path, n)) std::abort();
+        if (!WriteLog(path, n, step)) std::abort();
     }
     ~Log() { std::filesystem::remove(path); }
 };
-std::unique_ptr<Log> g_long, g_short;
+std::unique_ptr<Log> g_long, g_short, g_huge;
 
 struct Shell {
     PdfHost host;
     ScriptedFrame frame;
     std::string windowClass = "bench-log";
-    Shell()
+    explicit Shell(Size client = {kWidth, kHeight})
     {
         SetHost(&host);
         SetFrame(&frame);
-        frame.childClientSize = {kWidth, kHeight};
+        frame.childClientSize = client;
         frame.Create("bench", nullptr, nullptr);
         WindowClass c;
         c.name = windowClass;
@@ -294,8 +307,114 @@ void BM_PrintPdf(benchmark::State& state)
     std::filesystem::remove(shell.host.pdfPath);
 }
 
+// ---- steps ------------------------------------------------------------------------------------
+
+double Percentile(std::vector<double> v, double p)
+{
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    return v[std::min(v.size() - 1, size_t(std::ceil(p * double(v.size()))) - (p > 0 ? 1 : 0))];
+}
+
+// A window of the long log whose paints go into a Qt image; the scripted host's own
+// recording paint is held off (its window counts as minimised), so a step is the
+// handler and one paint, as on screen.
+struct StepWindow {
+    Shell shell{{kStepWidth, kStepHeight}};
+    CPlotWnd* plot = nullptr;
+    ScriptedWindow* impl = nullptr;
+    QImage image{kStepWidth, kStepHeight, QImage::Format_RGB32};
+    DeviceCaps caps;
+    explicit StepWindow(const Log& log)
+    {
+        caps.horzRes = kStepWidth;
+        caps.vertRes = kStepHeight;
+        plot = OpenPlotWnd(Setup(log.path, log.frames, log.step), shell.windowClass);
+        impl = plot ? shell.frame.WindowOf(*plot) : nullptr;
+        if (impl) impl->iconic = true;
+        if (plot) Paint();
+    }
+    ~StepWindow()
+    {
+        if (plot) plot->OnClose();
+    }
+    // As the host paints: erasing first when the window asked for it.
+    void Paint()
+    {
+        const bool erase = !impl || impl->eraseRequested;
+        if (impl) impl->eraseRequested = impl->invalid = false;
+        QtDc dc(&image, caps);
+        plot->DispatchPaint(dc, erase);
+    }
+};
+
+void Steps(benchmark::State& state, int down, int up, bool fromTheEnd = false)
+{
+    StepWindow w(*g_long);
+    if (!w.plot) {
+        state.SkipWithError("no plot");
+        return;
+    }
+    if (fromTheEnd) {
+        w.plot->OnKeyDown(VK_END, 1, 0);
+        w.Paint();
+    }
+    std::vector<double> ms;
+    bool goingDown = true;
+    for (auto _ : state) {
+        const int before = w.plot->m_scrollInfo.pos;
+        const auto start = std::chrono::steady_clock::now();
+        w.plot->OnVScroll(goingDown ? down : up, 0);
+        w.Paint();
+        const auto stop = std::chrono::steady_clock::now();
+        const double seconds = std::chrono::duration<double>(stop - start).count();
+        state.SetIterationTime(seconds);
+        ms.push_back(seconds * 1e3);
+        // At either end the steps turn back.
+        if (w.plot->m_scrollInfo.pos == before) goingDown = !goingDown;
+    }
+    benchmark::DoNotOptimize(w.image.constBits());
+    state.counters["p50_ms"] = Percentile(ms, 0.5);
+    state.counters["p90_ms"] = Percentile(ms, 0.9);
+    state.counters["rows"] = w.plot->m_band.rows;
+}
+
+void BM_LogPlotLineStep(benchmark::State& state) { Steps(state, SB_LINEDOWN, SB_LINEUP); }
+// Up the log: the rows that come into view are walked from a few frames above them.
+void BM_LogPlotLineStepUp(benchmark::State& state) { Steps(state, SB_LINEUP, SB_LINEDOWN, true); }
+void BM_LogPlotPageStep(benchmark::State& state) { Steps(state, SB_PAGEDOWN, SB_PAGEUP); }
+
+void BM_LogPlotFirstPicture(benchmark::State& state)
+{
+    if (!g_huge) g_huge = std::make_unique<Log>(kHugeFrames);
+    std::vector<double> ms;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        auto w = std::make_unique<StepWindow>(*g_huge);
+        const auto stop = std::chrono::steady_clock::now();
+        if (!w->plot) {
+            const auto& shown = w->shell.host.Messages();
+            state.SkipWithError(shown.empty() ? "no plot" : shown.back().text.c_str());
+            break;
+        }
+        const double seconds = std::chrono::duration<double>(stop - start).count();
+        state.SetIterationTime(seconds);
+        ms.push_back(seconds * 1e3);
+        state.PauseTiming();
+        w.reset();
+        state.ResumeTiming();
+    }
+    state.counters["p50_ms"] = Percentile(ms, 0.5);
+    state.counters["p90_ms"] = Percentile(ms, 0.9);
+    state.counters["data_set_GB"] = double(std::filesystem::file_size(g_huge->path)) / 1e9;
+}
+
 } // namespace
 
+BENCHMARK(BM_LogPlotLineStep)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(2000);
+BENCHMARK(BM_LogPlotLineStepUp)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(2000);
+BENCHMARK(BM_LogPlotPageStep)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(300);
+BENCHMARK(BM_LogPlotFirstPicture)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(30);
 BENCHMARK(BM_ReadScreenFrames)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_BuildReadAndPaintScreen)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PaintScreenAgain)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -320,5 +439,6 @@ int main(int argc, char** argv)
     benchmark::Shutdown();
     g_long.reset();
     g_short.reset();
+    g_huge.reset();
     return 0;
 }

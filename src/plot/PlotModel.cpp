@@ -349,10 +349,16 @@ int CPlotModel::ReadFrames(double depth)
 {
     for (size_t i = 0; i < m_views.size(); ++i) {
         PlotItemView& v = m_views[i];
+        const bool wasInRange = m_inRange[i] != 0;
         m_inRange[i] = 0;
-        if (!v.inUse || depth < v.plotStart || depth > v.plotStop) continue;
         // A missing datum has no values: it is left out, never drawn from zeros.
-        if (!v.datumFound) continue;
+        if (!v.inUse || depth < v.plotStart || depth > v.plotStop || !v.datumFound) {
+            // Out of range an item holds zeros, not the values of whatever frame was
+            // read last, so that the rows where it comes into range draw the same
+            // from whichever depth the walk began.
+            if (wasInRange) std::fill(Next(i), Next(i) + v.padded, 0.0f);
+            continue;
+        }
         m_inRange[i] = 1;
         if (!ReadItem(i, v.frames.FrameAtDepth(depth, v.item->m_dDepthShift))) return -1;
         if (v.zeroFill) std::fill(Next(i) + v.samples, Next(i) + v.padded, 0.0f);

@@ -26,6 +26,11 @@ bool Absent(float v) { return !(v > kPlotAbsent); } // NaN too
 void PlotBand::Reset(const CPlotModel& model, const PlotLayout& layout, int capacity, Color colorLevelZero)
 {
     rows = 0;
+    windowed = false;
+    rowBase = 0;
+    drawFrom = 0;
+    drawTo = INT32_MAX;
+    imageTop = shown = 0;
     depthLines.clear();
     strokes.clear();
     patterns.clear();
@@ -188,8 +193,26 @@ void SpectrumRow(float* v, int n)
 
 // ---- the walk ------------------------------------------------------------------------------
 
+int CPlotRowWalk::StartAt(int64_t row, double origin, const Settings& settings)
+{
+    const double step = m_model.m_dDepthStep;
+    row = std::max<int64_t>(row, 0);
+    const double depth = origin + double(row) * settings.depthPerRow;
+    const double frame = step > 0 ? std::floor((depth - origin) / step + 1e-9) : 0.0;
+    const int64_t k = std::clamp<int64_t>(int64_t(std::clamp(frame, 0.0, 9.0e15)), 0, INT64_MAX / 2);
+    const int result = Start(origin + double(k) * step, settings);
+    m_anchored = true;
+    m_origin = origin;
+    m_rowIndex = row;
+    m_frameIndex = k;
+    m_rowDepth = depth;
+    return result;
+}
+
 int CPlotRowWalk::Start(double depth, const Settings& settings)
 {
+    m_anchored = false;
+    m_rowIndex = m_frameIndex = 0;
     m_settings = settings;
     m_frameDepth = m_rowDepth = depth;
     m_rowsSinceFrame = 0;
@@ -214,7 +237,12 @@ void CPlotRowWalk::AdvanceFrame()
     // first at or below the row, found without walking to it.
     double frames = 1.0;
     if (m_settings.depthPerRow > step) frames = std::max(1.0, std::ceil((m_rowDepth - m_frameDepth) / step - 1e-9));
-    m_frameDepth += frames * step;
+    if (!m_anchored) {
+        m_frameDepth += frames * step;
+        return;
+    }
+    m_frameIndex += int64_t(std::min(frames, 9.0e15));
+    m_frameDepth = m_origin + double(m_frameIndex) * step;
 }
 
 CPlotRowWalk::End CPlotRowWalk::Walk(PlotBand& band, int rowLimit)
@@ -233,7 +261,8 @@ CPlotRowWalk::End CPlotRowWalk::Walk(PlotBand& band, int rowLimit)
         DepthRow(band);
         WaveRows(band);
         CurveShading(band);
-        m_rowDepth += m_settings.depthPerRow;
+        if (m_anchored) m_rowDepth = m_origin + double(++m_rowIndex) * m_settings.depthPerRow;
+        else m_rowDepth += m_settings.depthPerRow;
         ++band.rows;
         ++m_rowsSinceFrame;
     }
@@ -287,7 +316,7 @@ void CPlotRowWalk::CurvePoints(PlotBand& band)
             x = CurveX(value, l, r, xt, w);
         }
         auto& points = band.curves[i];
-        if (m_curveState[i] == 0 && !points.empty()) points.push_back(PlotBand::kBreak);
+        if (m_curveState[i] == 0 && (!points.empty() || band.windowed)) points.push_back(PlotBand::kBreak);
         points.push_back({x, band.rows});
         m_curveState[i] = 1;
     }
@@ -331,8 +360,9 @@ void CPlotRowWalk::WaveRows(PlotBand& band)
         const PlotItemView& v = m_model.View(i);
         const int n = raster.image.width;
         if (!m_model.InRange(i) || n <= 0 || band.rows >= raster.image.height) continue;
+        if (band.rows < std::max(band.drawFrom, 0) || band.rows >= band.drawTo) continue;
         // A wiggle on every row would fill the track: only every spacing-th row has one.
-        if (raster.signature && band.rows % spacing != 0) continue;
+        if (raster.signature && (band.rowBase + band.rows) % spacing != 0) continue;
         InterpolateRow(i);
         float* row = m_row.data();
         // A row scaled by its largest value is scaled after resampling, which gives the
@@ -421,7 +451,7 @@ void CPlotRowWalk::CurveShading(PlotBand& band)
         }
         if (m_curveState[i] != 1) continue;
         band.strokes.push_back({band.rows, end, x, v.shadeColour});
-        if (v.shadePattern != -1 && band.rows % 20 == 0)
+        if (v.shadePattern != -1 && (band.rowBase + band.rows) % 20 == 0)
             band.patterns.push_back({band.rows, std::min(end, x), std::max(end, x), v.shadePattern});
     }
 }

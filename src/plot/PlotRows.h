@@ -29,6 +29,16 @@ struct ColumnMap {
 struct PlotBand {
     int rows = 0; // rows drawn, from 0
     int top = 0;  // device y of row 0
+    // A screen band kept across scroll steps (CPlotRowCache) holds more rows than it
+    // shows and walks in pieces: every curve point that does not join the one before
+    // has its break, the wiggle and pattern spacing counts from the log's first row
+    // (`rowBase` is the log's row of band row 0), raster rows are drawn only in
+    // drawFrom..drawTo-1, and the paint shows `shown` rows from `imageTop`. A printed
+    // page keeps the defaults Reset gives.
+    bool windowed = false;
+    int64_t rowBase = 0;
+    int drawFrom = 0, drawTo = INT32_MAX;
+    int imageTop = 0, shown = 0;
     struct Raster {
         int item = 0, track = 0;
         int x = 0; // device x of column 0
@@ -121,6 +131,13 @@ public:
     // Reads the frame at `depth` as both the previous and the next one and starts the
     // walk there: every curve begins a new line. -1 when the frame could not be read.
     int Start(double depth, const Settings& settings);
+    // The same on the log's own grid: rows at origin + n x depthPerRow and frames at
+    // origin + k x the log's step, each depth worked out from its index, so that a walk
+    // started anywhere draws a row as any other walk through it does, once it has
+    // passed a frame or two (a screen cache relies on it). Starts at row `row` (>= 0)
+    // with the frame at or above it.
+    int StartAt(int64_t row, double origin, const Settings& settings);
+    int64_t RowIndex() const { return m_rowIndex; }
     // Draws rows into `band` until it holds `rowLimit` rows or the log ends.
     End Walk(PlotBand& band, int rowLimit);
     // The next rows start a page: curves and shading restart at the next frame.
@@ -142,6 +159,10 @@ private:
     const PlotLayout& m_layout;
     Settings m_settings;
     double m_frameDepth = 0, m_rowDepth = 0;
+    // On the log's grid (StartAt): the indices the depths are worked out from.
+    bool m_anchored = false;
+    double m_origin = 0;
+    int64_t m_rowIndex = 0, m_frameIndex = 0;
     int m_rowsSinceFrame = 0;
     float m_nextLabel = 0;
     bool m_newPage = true;

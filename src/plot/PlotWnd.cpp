@@ -13,7 +13,7 @@ namespace {
 constexpr float kMinDepthScale = 100.0f, kMaxDepthScale = 1000.0f; // the zoom's limits
 } // namespace
 
-CPlotWnd::CPlotWnd() : m_walk(m_model, m_layout) {}
+CPlotWnd::CPlotWnd() : m_walk(m_model, m_layout), m_cache(m_model, m_layout, m_walk, m_band) {}
 
 CPlotWnd::~CPlotWnd() = default;
 
@@ -114,6 +114,7 @@ bool CPlotWnd::ViewLog(const std::string& windowClass, const PlotItemList& items
     m_dViewTop = m_model.m_dTopDepth;
     SetScrollRange();
     m_rendered = false;
+    m_cache.Invalidate();
     if (!CreateChild(windowClass, "View Log", WS_VSCROLL | WS_MAXIMIZE)) return false;
     if (!m_rendered) Render(); // a host that told no size yet
     SetScrollInfo(SB_VERT, m_scrollInfo);
@@ -168,19 +169,48 @@ bool CPlotWnd::LayOutWindow()
     return true;
 }
 
-void CPlotWnd::Render()
+int CPlotWnd::RowMargin() const
 {
-    m_band.Reset(m_model, m_layout, 0, ColorLevelZero());
-    if (!IsWindow() || !LayOutWindow()) return;
-    if (auto dc = GetDC()) m_nPixelsPerInchY = std::max(dc->GetDeviceCaps(LOGPIXELSY), 1);
+    // Enough for whatever a row draws beyond itself: a depth number's half height,
+    // a wiggle's swing, a curve's pen.
+    int pen = 1;
+    for (size_t i = 0; i < m_model.Count(); ++i) pen = std::max(pen, m_model.View(i).penWidth);
+    const int spacing = CPlotRowWalk::WiggleSpacingFor(m_nPixelsPerInchY);
+    return std::max({m_layout.fontHeight, m_layout.fontHeight2, spacing, std::min(pen, 64)}) + 4;
+}
+
+void CPlotWnd::Render(bool keepRows)
+{
+    if (!keepRows) m_cache.Invalidate();
+    if (!IsWindow() || !LayOutWindow()) {
+        m_cache.Invalidate();
+        m_band.Reset(m_model, m_layout, 0, ColorLevelZero());
+        return;
+    }
+    if (!m_cache.Valid())
+        if (auto dc = GetDC()) m_nPixelsPerInchY = std::max(dc->GetDeviceCaps(LOGPIXELSY), 1);
     m_dDepthPerRow = 25.4 / m_nPixelsPerInchY * m_fDepthScale / m_fMmPerUnit;
-    m_band.Reset(m_model, m_layout, m_nViewRows, ColorLevelZero());
+    const double origin = m_model.m_dTopDepth, step = m_model.m_dDepthStep;
+    // The top row on the log's row grid nearest the window's depth: a row shows the
+    // same wherever the window came from.
+    CPlotRowCache::Frame frame;
+    const double row = (m_dViewTop - origin) / m_dDepthPerRow;
+    frame.top = std::isfinite(row) ? int64_t(std::clamp(std::llround(std::clamp(row, 0.0, 1.0e12)), 0LL, 1LL << 40)) : 0;
+    frame.rows = m_nViewRows;
+    frame.margin = RowMargin();
+    frame.reach = CPlotRowWalk::WiggleSpacingFor(m_nPixelsPerInchY) + 1;
+    frame.origin = origin;
+    frame.settings = WalkSettings();
+    frame.colorLevelZero = ColorLevelZero();
+    const bool shown = m_cache.Show(frame);
     m_band.top = m_layout.titleHeight + m_layout.headerHeight;
     // A first frame that cannot be read leaves the boxes empty.
-    if (m_walk.Start(m_dViewTop, WalkSettings()) < 0) return;
-    m_walk.Walk(m_band, m_nViewRows);
-    m_rendered = true;
-    m_dViewDepth = std::max(m_walk.FrameDepth() - m_dViewTop - 40 * m_model.m_dDepthStep, m_model.m_dDepthStep);
+    m_rendered = shown || m_band.shown > 0;
+    // A page: down to the frame after the last row.
+    const double lastRow = origin + double(frame.top + std::max(m_nViewRows - 1, 0)) * m_dDepthPerRow;
+    const double next = origin + (std::floor((lastRow - origin) / step + 1e-9) + 1.0) * step;
+    m_dViewDepth = std::max(next - m_dViewTop - 40 * step, step);
+    if (!std::isfinite(m_dViewDepth)) m_dViewDepth = step;
 }
 
 void CPlotWnd::ShowReadOut(double depth) { SetDepthReadOut(Format("%10.4f%s", depth, m_strUnitLabel.c_str())); }

@@ -6,7 +6,8 @@
 // The frames are read outside the paint: whenever the window's depths change
 // (opening, scrolling, keys, sizing, zoom, an edit of the items) the rows it shows
 // are walked into a band (PlotRows.h), and a paint draws the headers, the track
-// boxes and that band. Split by concern: PlotWnd.cpp (set-up, zoom, the walk of the
+// boxes and that band. The band outlives a scroll step (PlotRowsCache.h): a step
+// walks only the rows that come into view; sizing, zoom and edits walk afresh. Split by concern: PlotWnd.cpp (set-up, zoom, the walk of the
 // window), PlotWndInput.cpp (scrolling, keys, mouse, commands, closing),
 // PlotWndPaint.cpp (paint, track boxes, grids, depth column, band),
 // PlotWndHeaders.cpp (track headers, colour bars, title box, page frames),
@@ -18,6 +19,7 @@
 #include "plot/PlotLayout.h"
 #include "plot/PlotModel.h"
 #include "plot/PlotRows.h"
+#include "plot/PlotRowsCache.h"
 #include "viewers/ViewerWnd.h"
 
 #include <array>
@@ -63,6 +65,7 @@ public:
     bool OnCommand(int id) override;
 
     // ---- state (read by tests) -------------------------------------------------------------------
+    const CPlotRowCache& RowCache() const { return m_cache; }
     PlotItemList m_items; // the plot list shown; its items are the application's
     CPlotModel m_model;
     PlotLayout m_layout;
@@ -97,15 +100,19 @@ private:
     CPlotRowWalk::Settings WalkSettings() const;
     // Screen: the page from the client area (no reading); false when it is empty.
     bool LayOutWindow();
-    // Screen: walks the rows the window shows into the band. Reads; never in a paint.
-    void Render();
+    // Screen: walks the rows the window shows into the band, keeping the rows it
+    // holds when `keepRows` (a scroll step). Reads; never in a paint.
+    void Render(bool keepRows = false);
+    int RowMargin() const; // rows kept above and below the window
     void SetScrollRange();
-    void MoveViewTop(double top);
+    void MoveViewTop(double top, bool keepRows = true);
     void ShowReadOut(double depth);
     void Rebuild();
 
     // Painters (device units; the band's rows stand at band.top + row).
+    void UseFont(Dc& dc, const Font& font) const;
     void DrawTrackHeaders(Dc& dc, int y0, bool pageFrame);
+    void ClearPage(Dc& dc, const Rect& page);
     void DrawHeaderBlocks(Dc& dc, int y0);
     void DrawCurveBlock(Dc& dc, const PlotItemView& v, int t, int y);
     void DrawWaveBlock(Dc& dc, const PlotItemView& v, int t, int y);
@@ -123,6 +130,7 @@ private:
     int PlotToPrinter(IPrintJob& job);
 
     CPlotRowWalk m_walk;
+    CPlotRowCache m_cache;
     bool m_rendered = false; // the band holds the window's rows
     Image m_colourBar; // the header colour bar being drawn
 };

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
+#include <vector>
 #include <cmath>
 
 namespace {
@@ -23,9 +25,11 @@ void CPlotWnd::DrawTrackHeaders(Dc& dc, int y0, bool pageFrame)
     const Pen oldPen = dc.SelectPen(kDefaultPen);
     dc.SetBkMode(TRANSPARENT);
     if (pageFrame && !m_bPrinting) {
-        // The page, cleared white.
-        const Brush oldBrush = dc.SelectBrush({Rgb(255, 255, 255), false});
-        dc.Rectangle({l.leftMargin, y0, l.pageWidth - l.rightMargin, GetClientRect().bottom});
+        // The page, cleared white, with its frame.
+        const Rect page{l.leftMargin, y0, l.pageWidth - l.rightMargin, GetClientRect().bottom};
+        ClearPage(dc, page);
+        const Brush oldBrush = dc.SelectBrush({Rgb(255, 255, 255), true});
+        dc.Rectangle(page);
         dc.SelectBrush(oldBrush);
     } else if (pageFrame) {
         dc.MoveTo(l.leftMargin, y0);
@@ -34,6 +38,29 @@ void CPlotWnd::DrawTrackHeaders(Dc& dc, int y0, bool pageFrame)
     DrawHeaderBlocks(dc, y0);
     dc.SelectPen(oldPen);
     dc.SetBkMode(OPAQUE);
+}
+
+void CPlotWnd::ClearPage(Dc& dc, const Rect& page)
+{
+    // Not under the band's image rows: their blits cover them whole, and the page
+    // is mostly image on a log of waveforms.
+    const Color white = Rgb(255, 255, 255);
+    const PlotBand& band = m_band;
+    const int shown = band.windowed ? band.shown : band.rows;
+    const int top = std::clamp(band.top, page.top, page.bottom);
+    const int end = std::clamp(band.top + std::max(shown, 0), top, page.bottom);
+    std::vector<std::pair<int, int>> covered; // columns of the blits, left to right
+    for (const PlotBand::Raster& r : band.rasters)
+        if (r.image.width > 0) covered.emplace_back(std::max(r.x, page.left), std::min(r.x + r.image.width, page.right));
+    std::sort(covered.begin(), covered.end());
+    dc.FillRect({page.left, page.top, page.right, top}, white);
+    int x = page.left;
+    for (const auto& [from, to] : covered) {
+        if (from > x) dc.FillRect({x, top, from, end}, white);
+        x = std::max(x, to);
+    }
+    dc.FillRect({x, top, page.right, end}, white);
+    dc.FillRect({page.left, end, page.right, page.bottom}, white);
 }
 
 void CPlotWnd::DrawHeaderBlocks(Dc& dc, int y0)
@@ -48,10 +75,10 @@ void CPlotWnd::DrawHeaderBlocks(Dc& dc, int y0)
                 const PlotItemView& v = m_model.View(i);
                 if (!v.inUse || v.track != t || v.curve != curves) continue;
                 const int y = y0 + blocks[size_t(t)]++ * 2 * l.fontHeight;
-                dc.SelectFont(TextFont(l.fontHeight2));
+                UseFont(dc, TextFont(l.fontHeight2));
                 if (curves) DrawCurveBlock(dc, v, t, y);
                 else DrawWaveBlock(dc, v, t, y);
-                dc.SelectFont(TextFont(l.fontHeight));
+                UseFont(dc, TextFont(l.fontHeight));
             }
         }
 }
@@ -160,7 +187,7 @@ void CPlotWnd::DrawTitleBox(Dc& dc)
     dc.SetTextColor(kBlack);
     dc.TextOut(l.leftMargin + l.pageWidth / 2, top + l.titleFontHeight / 2, m_strHeader);
     dc.SetTextAlign(oldAlign);
-    dc.SelectFont(TextFont(l.fontHeight));
+    UseFont(dc, TextFont(l.fontHeight));
     dc.SelectPen(oldPen);
 }
 

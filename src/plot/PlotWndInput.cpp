@@ -10,11 +10,11 @@
 
 void CPlotWnd::OnSize(unsigned type, int cx, int cy)
 {
-    if (type != SIZE_MINIMIZED) Render();
+    if (type != SIZE_MINIMIZED) Render(false);
     CViewerWnd::OnSize(type, cx, cy);
 }
 
-void CPlotWnd::MoveViewTop(double top)
+void CPlotWnd::MoveViewTop(double top, bool keepRows)
 {
     const double lowest = m_model.m_dBottomDepth - m_nViewRows * m_dDepthPerRow;
     if (top > lowest) top = lowest;
@@ -23,9 +23,11 @@ void CPlotWnd::MoveViewTop(double top)
     SetScrollRange();
     ShowReadOut(m_dViewTop);
     SetScrollInfo(SB_VERT, m_scrollInfo);
-    // The new depths are read now; the paint shows them.
-    Render();
-    Invalidate(true);
+    // The new depths are read now; the paint shows them. A scroll step leaves the
+    // background be: the paint clears the page it draws on, and nothing is drawn
+    // outside it.
+    Render(keepRows);
+    Invalidate(!keepRows);
     UpdateWindow();
 }
 
@@ -76,7 +78,7 @@ void CPlotWnd::Rebuild()
     // The edited items may move the log's depths, tracks and headers.
     m_model.BuildPlot(m_items);
     m_layout.tracks = m_model.m_nTracks;
-    MoveViewTop(m_dViewTop);
+    MoveViewTop(m_dViewTop, false);
 }
 
 bool CPlotWnd::OnCommand(int id)
@@ -86,7 +88,7 @@ bool CPlotWnd::OnCommand(int id)
     // of the new depths belong outside it.
     theApp.m_display.depthZoomRequest = id == ID_DEPTH_ZOOM_IN ? 1 : -1;
     Zoom();
-    MoveViewTop(m_dViewTop);
+    MoveViewTop(m_dViewTop, false);
     return true;
 }
 

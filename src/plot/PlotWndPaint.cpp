@@ -35,15 +35,28 @@ void CPlotWnd::OnPaint(Dc& dc)
     dc.SelectFont(oldFont);
 }
 
+void CPlotWnd::UseFont(Dc& dc, const Font& font) const
+{
+    // On screen the fonts often alternate between equal heights: selecting a font
+    // is costly, and one already selected is left as it is. Paper gets every
+    // selection, as it always has.
+    if (m_bPrinting || !(dc.CurrentFont() == font)) dc.SelectFont(font);
+}
+
 void CPlotWnd::DrawTrackBoxes(Dc& dc, int bottom)
 {
     const PlotLayout& l = m_layout;
     const Pen oldPen = dc.SelectPen(kDefaultPen);
-    const Brush oldBrush = dc.SelectBrush({Rgb(255, 255, 255), false});
+    // The page below the headers was cleared white just before: a box needs white
+    // again only where the headers may have drawn into it, not over its whole height
+    // (a fill of the window at every scroll step).
+    const Brush oldBrush = dc.SelectBrush({Rgb(255, 255, 255), true});
+    const int headersEnd = l.titleHeight + l.headerHeight + 2 * std::max(l.fontHeight, l.fontHeight2);
     dc.SetBkMode(TRANSPARENT);
     for (int t = 1; t <= l.tracks; ++t) {
         const int x = l.TrackLeft(t), box = l.BoxWidth(t);
         if (box == 0) continue;
+        dc.FillRect({x, l.headerHeight - 2, x + box, std::min(bottom, headersEnd)}, Rgb(255, 255, 255));
         dc.Rectangle({x, l.headerHeight - 2, x + box, bottom});
         if (m_model.m_bImageTrack[size_t(t)]) continue;
         for (bool major : {false, true}) {
@@ -89,17 +102,17 @@ void CPlotWnd::DrawDepthCaption(Dc& dc)
     const std::string scale = Format("[1:%d]", int(m_fDepthScale));
     if (m_bPrinting) {
         // On paper once, on page 1, both lines in the second font.
-        dc.SelectFont(TextFont(l.fontHeight2));
+        UseFont(dc, TextFont(l.fontHeight2));
         dc.TextOut(x, y, unit);
         dc.TextOut(x, y + l.fontHeight, scale);
         m_bDepthCaptionDone = true;
     } else {
-        dc.SelectFont(TextFont(l.fontHeight));
+        UseFont(dc, TextFont(l.fontHeight));
         dc.TextOut(x, y, unit);
-        dc.SelectFont(TextFont(l.fontHeight2));
+        UseFont(dc, TextFont(l.fontHeight2));
         dc.TextOut(x, y + l.fontHeight2, scale);
     }
-    dc.SelectFont(TextFont(l.fontHeight));
+    UseFont(dc, TextFont(l.fontHeight));
     dc.SetTextAlign(oldAlign);
     dc.SetBkMode(OPAQUE);
 }
@@ -107,15 +120,22 @@ void CPlotWnd::DrawDepthCaption(Dc& dc)
 void CPlotWnd::DrawBand(Dc& dc, const PlotBand& band)
 {
     const PlotLayout& l = m_layout;
+    // A screen band holds rows above and below the window: its rows stand at
+    // imageTop. Depth numbers are drawn for the rows shown (whole, as on a first
+    // picture), everything else is held to those rows (not over the headers).
+    const int rows = band.windowed ? band.shown : band.rows;
+    const int source = band.windowed ? band.imageTop : 0;
+    const int top = band.top - source;
     const Pen oldPen = dc.SelectPen(kDefaultPen);
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(kBlack);
 
     // Depth numbers and lines, across the curve tracks.
     const unsigned oldAlign = dc.SetTextAlign(TA_CENTER | TA_TOP);
-    dc.SelectFont(TextFont(l.fontHeight));
+    UseFont(dc, TextFont(l.fontHeight));
     for (const PlotBand::DepthLine& d : band.depthLines) {
-        const int y = band.top + d.row;
+        if (band.windowed && (d.row < source || d.row >= source + rows)) continue;
+        const int y = top + d.row;
         static const Pen* const kLinePens[] = {&kMajorDepthPen, &kMediumDepthPen, &kMinorDepthPen, &kGridPen};
         if (d.kind <= 1) {
             dc.SelectPen(kMajorDepthPen);
@@ -134,20 +154,21 @@ void CPlotWnd::DrawBand(Dc& dc, const PlotBand& band)
         }
     }
     dc.SetTextAlign(oldAlign);
+    if (band.windowed) dc.IntersectClipRect({0, band.top, l.pageWidth, band.top + std::max(rows, 0)});
 
     // Waveform and image rows: one blit per track.
     for (const PlotBand::Raster& r : band.rasters)
-        if (band.rows > 0 && r.image.width > 0)
-            dc.StretchImage({r.x, band.top, r.x + r.image.width, band.top + band.rows}, r.image,
-                            {0, 0, r.image.width, band.rows});
+        if (rows > 0 && r.image.width > 0)
+            dc.StretchImage({r.x, band.top, r.x + r.image.width, band.top + rows}, r.image,
+                            {0, source, r.image.width, source + rows});
 
     // Shading strokes and their pattern marks, below the curves.
     for (const PlotBand::Stroke& s : band.strokes) {
         if (dc.CurrentPen().color != s.colour || dc.CurrentPen().width != 1) dc.SelectPen({PS_SOLID, 1, s.colour});
-        dc.MoveTo(s.x0, band.top + s.row + 1);
-        dc.LineTo(s.x1, band.top + s.row + 1);
+        dc.MoveTo(s.x0, top + s.row + 1);
+        dc.LineTo(s.x1, top + s.row + 1);
     }
-    for (const PlotBand::Pattern& p : band.patterns) DrawShadePattern(dc, p.x0, p.x1, band.top + p.row, p.pattern);
+    for (const PlotBand::Pattern& p : band.patterns) DrawShadePattern(dc, p.x0, p.x1, top + p.row, p.pattern);
 
     // The curves, frame to frame.
     std::vector<Point> run;
@@ -162,12 +183,13 @@ void CPlotWnd::DrawBand(Dc& dc, const PlotBand& band)
                 run.clear();
                 continue;
             }
-            run.push_back({points[k].x, band.top + points[k].y});
+            run.push_back({points[k].x, top + points[k].y});
         }
     }
     if (m_bPrinting) DrawFrameMarks(dc, band);
     dc.SelectPen(oldPen);
     dc.SetBkMode(OPAQUE);
+    if (band.windowed) dc.ResetClip();
 }
 
 void CPlotWnd::DrawShadePattern(Dc& dc, int from, int to, int y, int pattern)

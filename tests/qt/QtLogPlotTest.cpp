@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QImage>
+#include <QMdiSubWindow>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -71,6 +72,63 @@ TEST_F(QtLogPlot, TheWindowShowsImageRowsAndCurves)
     // GR's line passes through its points in black.
     const Point p = band.curves[0].at(30);
     EXPECT_EQ(image.pixel(p.x, band.top + p.y) & 0xFFFFFF, 0u);
+    plot->OnClose();
+}
+
+// The screen after scroll steps, pixel for pixel, is the screen of a window opened
+// afresh at the same depth: curves whose lines cross the rows kept, wiggles reaching
+// across them, shading, depth numbers and headers alike.
+TEST_F(QtLogPlot, AfterScrollStepsTheWindowShowsWhatAFreshWindowShows)
+{
+    LogSetupGroup& s = theApp.m_logSetup;
+    s.depthScale = 120.0f;
+    auto wiggles = Wave(path, 4);
+    wiggles->m_strWaveStyle = "Signature";
+    wiggles->m_dStartDepth = 1030.0;
+    auto dt = Curve(path, "DT", 1, 200.0f, 0.0f, "Blue");
+    dt->m_strLineStyle = "Dashed";
+    dt->m_strLineWidth = "Normal";
+    s.plotItems.push_back(dt);
+    s.plotItems.push_back(wiggles);
+    s.plotItems[0]->m_strLineWidth = "Thick";
+    s.plotItems[0]->m_nShadeOff = 0;
+    s.plotItems[0]->m_nShadeMinLimit = 1;
+    s.plotItems[0]->m_fShadeMin = 60.0f;
+    s.plotItems[0]->m_strShadePattern = "Dashed";
+    // A step's own repaint (which leaves the background be), or a whole one.
+    auto picture = [](CPlotWnd& plot, bool whole) {
+        auto* qt = dynamic_cast<QtChildView*>(plot.Impl());
+        if (whole) plot.Invalidate(true);
+        if (!qt || !qt->RenderBacking()) return QImage();
+        return qt->Backing().copy();
+    };
+    // Two windows of one size: the one stepped, and one walked afresh at its depth.
+    CPlotWnd* plot = OpenPlotWnd(s, theViewerApp.ClassName(kClassPlot));
+    CPlotWnd* fresh = OpenPlotWnd(s, theViewerApp.ClassName(kClassPlot));
+    ASSERT_TRUE(plot && fresh);
+    for (CPlotWnd* w : {plot, fresh}) {
+        auto* qt = dynamic_cast<QtChildView*>(w->Impl());
+        ASSERT_TRUE(qt && qt->sub);
+        qt->sub->showNormal();
+        qt->sub->resize(700, 600);
+    }
+    QApplication::processEvents();
+    ASSERT_EQ(plot->GetClientRect().Width(), fresh->GetClientRect().Width());
+    ASSERT_EQ(plot->GetClientRect().Height(), fresh->GetClientRect().Height());
+    const int steps[] = {SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN,
+                         SB_PAGEDOWN, SB_LINEUP,   SB_LINEUP,   SB_LINEUP,   SB_LINEUP,   SB_LINEUP,
+                         SB_PAGEUP,   SB_LINEDOWN, SB_PAGEDOWN, SB_PAGEDOWN, SB_LINEUP};
+    for (int code : steps) {
+        plot->OnVScroll(code, 0);
+        const QImage stepped = picture(*plot, false);
+        const Rect client = fresh->GetClientRect();
+        fresh->m_dViewTop = plot->m_dViewTop;
+        fresh->OnSize(SIZE_RESTORED, client.Width(), client.Height()); // every row walked afresh
+        const QImage expected = picture(*fresh, true);
+        ASSERT_FALSE(stepped.isNull());
+        EXPECT_TRUE(stepped == expected) << "at " << plot->m_dViewTop << " ft";
+    }
+    fresh->OnClose();
     plot->OnClose();
 }
 
