@@ -8,6 +8,7 @@
 #include "platform/BinaryFile.h"
 #include "platform/testing/ScriptedHost.h"
 #include "settings/SettingsStore.h"
+#include "settings/UtilitiesSetupGroup.h"
 #include "toolbox/ToolTasks.h"
 #include "toolbox/ToolsWnd.h"
 

@@ -11,6 +11,7 @@
 #include "toolbox/ToolTasks.h"
 #include "toolbox/ToolsWnd.h"
 #include "settings/SettingsStore.h"
+#include "settings/UtilitiesSetupGroup.h"
 
 #include <benchmark/benchmark.h>
 

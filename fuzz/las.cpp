@@ -4,6 +4,7 @@
 // outputs go to files of this process.
 #include "platform/testing/ScriptedHost.h"
 #include "settings/SettingsStore.h"
+#include "settings/UtilitiesSetupGroup.h"
 #include "toolbox/ToolTasks.h"
 #include "toolbox/ToolsWnd.h"
 

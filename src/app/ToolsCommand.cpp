@@ -8,6 +8,7 @@
 #include "toolbox/ToolTasks.h"
 #include "toolbox/ToolsWnd.h"
 #include "toolbox/UtilitiesSetupDlg.h"
+#include "settings/UtilitiesSetupGroup.h"
 
 #include <memory>
 

@@ -7,7 +7,7 @@
 
 #include "common/SetupDlg.h"
 #include "res/DepthProfileSetupDlgIds.h"
-#include "settings/SettingsGroups.h"
+#include "settings/ProcessingSetupGroups.h"
 
 #include <string>
 

@@ -9,7 +9,7 @@
 #include "processing/FilterResponse.h"
 #include "processing/SetupFiles.h"
 #include "res/FilterSetupDlgIds.h"
-#include "settings/SettingsGroups.h"
+#include "settings/ProcessingSetupGroups.h"
 
 #include <string>
 

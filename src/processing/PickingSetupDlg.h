@@ -7,7 +7,7 @@
 #include "processing/FilterResponse.h"
 #include "processing/SetupFiles.h"
 #include "res/PickingSetupDlgIds.h"
-#include "settings/SettingsGroups.h"
+#include "settings/ProcessingSetupGroups.h"
 
 #include <array>
 #include <string>

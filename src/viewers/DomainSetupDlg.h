@@ -6,7 +6,7 @@
 
 #include "common/SetupDlg.h"
 #include "res/DomainSetupDlgIds.h"
-#include "settings/SettingsGroups.h"
+#include "settings/DomainSetupGroup.h"
 
 class CDomainSetupDlg : public CSetupDlg<DomainSetupGroup> {
 public:

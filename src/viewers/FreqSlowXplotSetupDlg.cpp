@@ -1,6 +1,7 @@
 #include "viewers/FreqSlowXplotSetupDlg.h"
 
 #include "settings/SettingsStore.h"
+#include "settings/XPlotSetupGroup.h"
 #include "common/BrowseFile.h"
 #include "common/Help.h"
 #include "common/PathLabel.h"
@@ -8,7 +9,7 @@
 #include "dataset/QtxFile.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
-#include "res/ResourceIds.h"
+#include "res/XPlotSetupDlgIds.h"
 
 #include <utility>
 

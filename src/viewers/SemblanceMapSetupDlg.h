@@ -6,7 +6,7 @@
 
 #include "common/SetupDlg.h"
 #include "res/SemblanceMapSetupDlgIds.h"
-#include "settings/SettingsGroups.h"
+#include "settings/SemblanceMapSetupGroup.h"
 
 class CSemblanceMapSetupDlg : public CSetupDlg<SemblanceMapSetupGroup> {
 public:

@@ -6,7 +6,7 @@
 
 #include "common/SetupDlg.h"
 #include "res/VdlSetupDlgIds.h"
-#include "settings/SettingsGroups.h"
+#include "settings/VdlSetupGroup.h"
 
 class CVdlSetupDlg : public CSetupDlg<VdlSetupGroup> {
 public:

@@ -7,6 +7,7 @@
 
 #include "res/ResourceIds.h"
 #include "settings/SettingsStore.h"
+#include "settings/UtilitiesSetupGroup.h"
 #include "support/HostFixture.h"
 #include "support/LasBuilder.h"
 #include "support/OutputChecks.h"

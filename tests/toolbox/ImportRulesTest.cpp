@@ -8,6 +8,7 @@
 #include "platform/Endian.h"
 #include "platform/Host.h"
 #include "settings/SettingsStore.h"
+#include "settings/UtilitiesSetupGroup.h"
 #include "support/HostFixture.h"
 #include "support/HostileDepths.h"
 #include "support/LasBuilder.h"

@@ -4,6 +4,7 @@
 #include "platform/BinaryFile.h"
 #include "res/ResourceIds.h"
 #include "settings/SettingsStore.h"
+#include "settings/UtilitiesSetupGroup.h"
 #include "support/HostFixture.h"
 #include "support/LasBuilder.h"
 #include "support/QtxBuilder.h"

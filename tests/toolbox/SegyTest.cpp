@@ -5,6 +5,7 @@
 #include "platform/Endian.h"
 #include "res/ResourceIds.h"
 #include "settings/SettingsStore.h"
+#include "settings/UtilitiesSetupGroup.h"
 #include "support/HostFixture.h"
 #include "support/QtxBuilder.h"
 #include "support/SegyBuilder.h"

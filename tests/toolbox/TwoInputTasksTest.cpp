@@ -2,6 +2,7 @@
 #include "toolbox/ToolsWnd.h"
 
 #include "settings/SettingsStore.h"
+#include "settings/UtilitiesSetupGroup.h"
 #include "support/HostFixture.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
