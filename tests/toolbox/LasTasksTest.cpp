@@ -73,7 +73,7 @@ protected:
     {
         std::filesystem::remove(output);
         auto e = std::make_unique<CToolsWnd>();
-        e->m_outputPath = output;
+        e->Settings().outputPath = output;
         return RunToolTask(*e, task, input);
     }
     int Import(const std::string& text, T task = T::ConvertLasToQtx)
