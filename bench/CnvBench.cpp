@@ -5,7 +5,7 @@
 #include "cnv/CnvToQtx.h"
 #include "platform/BinaryFile.h"
 #include "platform/testing/ScriptedHost.h"
-#include "res/ResourceIds.h"
+#include "res/DataOriginDlgIds.h"
 #include "support/CnvBuilder.h"
 
 #include <benchmark/benchmark.h>

@@ -11,9 +11,10 @@
 #include "platform/qt/QtDc.h"
 #include "platform/testing/ScriptedFrame.h"
 #include "platform/testing/ScriptedHost.h"
-#include "res/ResourceIds.h"
+#include "res/QtxFileDlgIds.h"
 #include "viewers/DomainWnd.h"
 #include "viewers/DomainWndFactory.h"
+#include "settings/DomainSetupGroup.h"
 
 #include <QGuiApplication>
 #include <QImage>

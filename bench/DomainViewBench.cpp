@@ -9,8 +9,9 @@
 #include "dataset/QtxFile.h"
 #include "platform/testing/ScriptedFrame.h"
 #include "platform/testing/ScriptedHost.h"
-#include "res/ResourceIds.h"
+#include "res/QtxFileDlgIds.h"
 #include "settings/SettingsStore.h"
+#include "settings/DomainSetupGroup.h"
 #include "viewers/DomainWnd.h"
 #include "viewers/DomainWndFactory.h"
 

@@ -8,6 +8,7 @@
 #include "platform/BinaryFile.h"
 #include "platform/testing/ScriptedHost.h"
 #include "settings/SettingsStore.h"
+#include "settings/UtilitiesSetupGroup.h"
 #include "toolbox/ToolTasks.h"
 #include "toolbox/ToolsWnd.h"
 
@@ -90,8 +91,8 @@ int Run(ToolTask task, const std::string& input, const std::string& output)
     primary.selected.fill(0);
     for (int k = 0; k < 7; ++k) primary.selected[size_t(k)] = 1;
     auto engine = std::make_unique<CToolsWnd>();
-    engine->m_outputPath = output;
-    engine->m_outputConfirmed = true; // the earlier iteration's file is replaced without a question
+    engine->Settings().outputPath = output;
+    engine->Settings().outputConfirmed = true; // the earlier iteration's file is replaced without a question
     return RunToolTask(*engine, task, input);
 }
 

@@ -17,6 +17,7 @@
 #include "plot/PlotWnd.h"
 #include "plot/PlotWndFactory.h"
 #include "settings/SettingsStore.h"
+#include "settings/LogSetupGroup.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -11,6 +11,7 @@
 #include "toolbox/ToolTasks.h"
 #include "toolbox/ToolsWnd.h"
 #include "settings/SettingsStore.h"
+#include "settings/UtilitiesSetupGroup.h"
 
 #include <benchmark/benchmark.h>
 
@@ -96,8 +97,8 @@ void ReverseDepthOrder(benchmark::State& state)
     for (auto _ : state) {
         host.ExpectMessage("This data set log direction is", IDYES);
         auto engine = std::make_unique<CToolsWnd>();
-        engine->m_outputPath = set.output;
-        engine->m_outputConfirmed = true; // the copy's file is replaced without a question
+        engine->Settings().outputPath = set.output;
+        engine->Settings().outputConfirmed = true; // the copy's file is replaced without a question
         if (RunToolTask(*engine, ToolTask::ReverseDepthOrder, set.path) != 1) {
             state.SkipWithError("task failed");
             break;
@@ -115,8 +116,8 @@ int RunTask(ToolTask task, const std::string& input, const std::string& output)
     primary.selected.fill(0);
     primary.selected[0] = 1;
     auto engine = std::make_unique<CToolsWnd>();
-    engine->m_outputPath = output;
-    engine->m_outputConfirmed = true;
+    engine->Settings().outputPath = output;
+    engine->Settings().outputConfirmed = true;
     return RunToolTask(*engine, task, input);
 }
 
@@ -225,8 +226,8 @@ void AddWaveforms(benchmark::State& state)
             s->selected[0] = 1;
         }
         auto engine = std::make_unique<CToolsWnd>();
-        engine->m_outputPath = first.output;
-        engine->m_outputConfirmed = true;
+        engine->Settings().outputPath = first.output;
+        engine->Settings().outputConfirmed = true;
         if (RunToolTask(*engine, ToolTask::AddWaveforms, first.path, second.path) != 1) {
             state.SkipWithError("task failed");
             break;

@@ -13,8 +13,9 @@
 #include "platform/qt/QtDc.h"
 #include "platform/testing/ScriptedFrame.h"
 #include "platform/testing/ScriptedHost.h"
-#include "res/ResourceIds.h"
+#include "res/QtxFileDlgIds.h"
 #include "settings/SettingsStore.h"
+#include "settings/VdlSetupGroup.h"
 #include "viewers/VdlWnd.h"
 #include "viewers/VdlWndFactory.h"
 

@@ -15,7 +15,14 @@
 #include "lis/PickApxWaveformsDlg.h"
 #include "lis/WaveformPropertiesDlg.h"
 #include "platform/testing/ScriptedHost.h"
-#include "res/ResourceIds.h"
+#include "res/ApxToolWaveformDlgIds.h"
+#include "res/DalToolWaveformDlgIds.h"
+#include "res/FwsSamplePeriodDlgIds.h"
+#include "res/FwsWavePickDlgIds.h"
+#include "res/LssSamplePeriodDlgIds.h"
+#include "res/MacXmacPickDlgIds.h"
+#include "res/PickApxWaveformsDlgIds.h"
+#include "res/WaveformPropertiesDlgIds.h"
 
 #include <cstring>
 #include <memory>

@@ -7,7 +7,6 @@
 #include "platform/testing/ScriptedHost.h"
 #include "res/ClssToolSetupDlgIds.h"
 #include "res/DataOriginDlgIds.h"
-#include "res/ResourceIds.h"
 
 #include "FuzzInput.h"
 

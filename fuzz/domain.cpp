@@ -10,12 +10,13 @@
 #include "platform/testing/ScriptedFrame.h"
 #include "platform/testing/ScriptedHost.h"
 #include "res/CommandIds.h"
-#include "res/ResourceIds.h"
+#include "res/QtxFileDlgIds.h"
 #include "viewers/DomainWnd.h"
 #include "viewers/DomainWndFactory.h"
 
 #include "FuzzInput.h"
 #include "StartedFrame.h"
+#include "settings/DomainSetupGroup.h"
 
 #include <cstdint>
 #include <cstdio>

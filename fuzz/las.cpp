@@ -4,6 +4,7 @@
 // outputs go to files of this process.
 #include "platform/testing/ScriptedHost.h"
 #include "settings/SettingsStore.h"
+#include "settings/UtilitiesSetupGroup.h"
 #include "toolbox/ToolTasks.h"
 #include "toolbox/ToolsWnd.h"
 
@@ -20,8 +21,8 @@ namespace {
 int Run(ToolTask task, const std::string& input, const std::string& output)
 {
     auto engine = std::make_unique<CToolsWnd>();
-    engine->m_outputPath = output;
-    engine->m_outputConfirmed = true; // no replace question: every input is converted
+    engine->Settings().outputPath = output;
+    engine->Settings().outputConfirmed = true; // no replace question: every input is converted
     return RunToolTask(*engine, task, input);
 }
 

@@ -19,8 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ScriptedHost host;
     ScopedHost scope(&host);
     auto engine = std::make_unique<CToolsWnd>();
-    engine->m_outputPath = output;
-    engine->m_outputConfirmed = true; // no replace question: every input is converted
+    engine->Settings().outputPath = output;
+    engine->Settings().outputConfirmed = true; // no replace question: every input is converted
     RunToolTask(*engine, ToolTask::ConvertSegyToQtx, path);
     std::remove(output.c_str());
     return 0;

@@ -11,12 +11,13 @@
 #include "platform/testing/ScriptedFrame.h"
 #include "platform/testing/ScriptedHost.h"
 #include "res/CommandIds.h"
-#include "res/ResourceIds.h"
+#include "res/QtxFileDlgIds.h"
 #include "viewers/SemblanceMapWnd.h"
 #include "viewers/SemblanceMapWndFactory.h"
 
 #include "FuzzInput.h"
 #include "StartedFrame.h"
+#include "settings/SemblanceMapSetupGroup.h"
 
 #include <cstdint>
 #include <string>

@@ -12,12 +12,13 @@
 #include "platform/testing/ScriptedFrame.h"
 #include "platform/testing/ScriptedHost.h"
 #include "res/CommandIds.h"
-#include "res/ResourceIds.h"
+#include "res/QtxFileDlgIds.h"
 #include "viewers/VdlWnd.h"
 #include "viewers/VdlWndFactory.h"
 
 #include "FuzzInput.h"
 #include "StartedFrame.h"
+#include "settings/VdlSetupGroup.h"
 
 #include <cstdint>
 #include <string>

@@ -9,12 +9,12 @@
 #include "platform/testing/ScriptedFrame.h"
 #include "platform/testing/ScriptedHost.h"
 #include "res/CommandIds.h"
-#include "res/ResourceIds.h"
 #include "viewers/FreqSlowXplotWnd.h"
 #include "viewers/FreqSlowXplotWndFactory.h"
 
 #include "FuzzInput.h"
 #include "StartedFrame.h"
+#include "settings/XPlotSetupGroup.h"
 
 #include <cstdint>
 #include <string>

@@ -16,6 +16,7 @@
 #include "res/Images.h"
 #include "res/Menus.h"
 #include "res/StringTable.h"
+#include "settings/DisplayOptions.h"
 
 #include <cstdio>
 

@@ -7,6 +7,7 @@
 #include "platform/Host.h"
 #include "res/CommandIds.h"
 #include "settings/SettingsStore.h"
+#include "settings/ConvertCnvValues.h"
 
 #include <memory>
 

@@ -15,6 +15,10 @@
 #include "viewers/SemblanceMapWndFactory.h"
 #include "viewers/VdlSetupDlg.h"
 #include "viewers/VdlWndFactory.h"
+#include "settings/DomainSetupGroup.h"
+#include "settings/SemblanceMapSetupGroup.h"
+#include "settings/VdlSetupGroup.h"
+#include "settings/XPlotSetupGroup.h"
 
 namespace {
 

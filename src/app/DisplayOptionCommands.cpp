@@ -5,6 +5,7 @@
 #include "platform/Host.h"
 #include "res/CommandIds.h"
 #include "viewers/ViewOptions.h"
+#include "settings/DisplayOptions.h"
 
 #include <array>
 #include <utility>

@@ -9,6 +9,7 @@
 #include "plot/QtxCommand.h"
 #include "res/CommandIds.h"
 #include "settings/SettingsStore.h"
+#include "settings/LogSetupGroup.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "toolbox/ToolTasks.h"
 #include "toolbox/ToolsWnd.h"
 #include "toolbox/UtilitiesSetupDlg.h"
+#include "settings/UtilitiesSetupGroup.h"
 
 #include <memory>
 
@@ -29,16 +30,16 @@ void OnUtilitiesTools(CViewerApp&)
     s.taskCode = uint16_t(code);
 
     auto engine = std::make_unique<CToolsWnd>();
-    engine->m_factor = s.factor;
-    engine->m_factorDouble = double(s.factor);
-    engine->m_outputPath = s.outputPath;
-    engine->m_outputConfirmed = dialog.m_outputConfirmed;
-    engine->m_startDepth = s.primary.startDepth;
-    engine->m_stopDepth = s.primary.stopDepth;
-    engine->m_spliceDepth = s.spliceDepth;
-    engine->m_startSample = uint16_t(s.startSample);
-    engine->m_stopSample = uint16_t(s.stopSample);
-    engine->m_decimation = uint16_t(s.decimation);
+    engine->Settings().factor = s.factor;
+    engine->Settings().factorDouble = double(s.factor);
+    engine->Settings().outputPath = s.outputPath;
+    engine->Settings().outputConfirmed = dialog.m_outputConfirmed;
+    engine->Settings().startDepth = s.primary.startDepth;
+    engine->Settings().stopDepth = s.primary.stopDepth;
+    engine->Settings().spliceDepth = s.spliceDepth;
+    engine->Settings().startSample = uint16_t(s.startSample);
+    engine->Settings().stopSample = uint16_t(s.stopSample);
+    engine->Settings().decimation = uint16_t(s.decimation);
 
     RunToolTask(*engine, ToolTask(code), s.primary.path, s.secondary.path, s.density.path);
 }

@@ -2,7 +2,6 @@
 
 #include "res/ClssToolSetupDlgIds.h"
 #include "res/DialogTemplates.h"
-#include "res/ResourceIds.h"
 
 using namespace clss_tool_setup;
 

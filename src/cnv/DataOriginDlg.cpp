@@ -2,7 +2,6 @@
 
 #include "res/DataOriginDlgIds.h"
 #include "res/DialogTemplates.h"
-#include "res/ResourceIds.h"
 
 using data_origin::kIdcOrigin;
 

@@ -7,7 +7,6 @@
 #include "platform/Host.h"
 #include "res/CnvDataSetDlgIds.h"
 #include "res/DialogTemplates.h"
-#include "res/ResourceIds.h"
 #include "res/StringTable.h"
 
 CCnvDataSetDlg::CCnvDataSetDlg() : CDialog(DialogTemplateFor(kIddCnvDataSet)) {}

@@ -6,7 +6,6 @@
 #include "platform/Host.h"
 #include "res/DialogTemplates.h"
 #include "res/QtxDataSetDlgIds.h"
-#include "res/ResourceIds.h"
 
 CQtxDataSetDlg::CQtxDataSetDlg() : CDialog(DialogTemplateFor(kIddQtxDataSet))
 {

@@ -4,7 +4,7 @@
 #include "dataset/ReceiverGeometry.h"
 #include "platform/Format.h"
 #include "res/DialogTemplates.h"
-#include "res/ResourceIds.h"
+#include "res/QtxFileDlgIds.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "lis/LisRecognise.h"
 #include "lis/LisRecords.h"
 #include "res/DialogTemplates.h"
-#include "res/ResourceIds.h"
+#include "res/ApxToolWaveformDlgIds.h"
 #include "res/StringTable.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 
 #include "lis/LisRecords.h"
 #include "res/DialogTemplates.h"
-#include "res/ResourceIds.h"
+#include "res/BatWaveformPropertiesDlgIds.h"
 
 #include <algorithm>
 

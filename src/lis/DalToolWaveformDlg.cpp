@@ -4,7 +4,7 @@
 #include "lis/LisRecognise.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
-#include "res/ResourceIds.h"
+#include "res/DalToolWaveformDlgIds.h"
 #include "res/StringTable.h"
 
 using namespace lis::recognise;

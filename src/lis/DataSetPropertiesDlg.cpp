@@ -3,7 +3,7 @@
 #include "lis/LisScanModel.h"
 #include "platform/Format.h"
 #include "res/DialogTemplates.h"
-#include "res/ResourceIds.h"
+#include "res/DataSetPropertiesDlgIds.h"
 
 CDataSetPropertiesDlg::CDataSetPropertiesDlg() : CDialog(DialogTemplateFor(kIddDataSetProperties)) {}
 

@@ -1,6 +1,6 @@
 #include "lis/FwsSamplePeriodDlg.h"
 
-#include "res/ResourceIds.h"
+#include "res/FwsSamplePeriodDlgIds.h"
 
 // The shown texts keep 32 characters each.
 CFwsSamplePeriodDlg::CFwsSamplePeriodDlg()

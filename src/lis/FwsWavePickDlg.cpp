@@ -4,7 +4,7 @@
 #include "lis/LisRecognise.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
-#include "res/ResourceIds.h"
+#include "res/FwsWavePickDlgIds.h"
 #include "res/StringTable.h"
 
 #include <algorithm>

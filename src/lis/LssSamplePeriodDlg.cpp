@@ -1,6 +1,6 @@
 #include "lis/LssSamplePeriodDlg.h"
 
-#include "res/ResourceIds.h"
+#include "res/LssSamplePeriodDlgIds.h"
 
 #include <string>
 

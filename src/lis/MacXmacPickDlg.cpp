@@ -3,7 +3,7 @@
 #include "dataset/ItemTypes.h"
 #include "lis/LisRecognise.h"
 #include "platform/Host.h"
-#include "res/ResourceIds.h"
+#include "res/MacXmacPickDlgIds.h"
 #include "res/StringTable.h"
 
 #include <iterator>

@@ -8,7 +8,7 @@
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "res/DialogTemplates.h"
-#include "res/ResourceIds.h"
+#include "res/SelectInputFileItemsDlgIds.h"
 
 #include <string_view>
 

@@ -2,7 +2,7 @@
 
 #include "lis/LisScanModel.h"
 #include "res/DialogTemplates.h"
-#include "res/ResourceIds.h"
+#include "res/SelectToolDlgIds.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "res/DialogTemplates.h"
 #include "plot/PlotExchange.h"
 #include "res/PlotChoices.h"
-#include "res/ResourceIds.h"
+#include "res/EditCommandDlgIds.h"
 #include "settings/SettingsStore.h"
 
 #include <algorithm>

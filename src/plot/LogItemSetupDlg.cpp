@@ -13,7 +13,7 @@
 #include "platform/Host.h"
 #include "plot/PlotExchange.h"
 #include "res/PlotChoices.h"
-#include "res/ResourceIds.h"
+#include "res/LogItemSetupDlgIds.h"
 #include "settings/SettingsStore.h"
 
 #include <algorithm>

@@ -7,8 +7,9 @@
 #include "plot/EditCommandDlg.h"
 #include "plot/LogItemSetupDlg.h"
 #include "plot/QtxCommand.h"
-#include "res/ResourceIds.h"
+#include "res/LogSetupDlgIds.h"
 #include "settings/SettingsStore.h"
+#include "settings/LogSetupGroup.h"
 
 #include <algorithm>
 

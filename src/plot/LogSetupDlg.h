@@ -11,7 +11,7 @@
 #include "common/SetupDlg.h"
 #include "plot/LogPlotItem.h"
 #include "res/LogSetupDlgIds.h"
-#include "settings/SettingsGroups.h"
+#include "settings/LogSetupGroup.h"
 
 #include <cstdint>
 #include <memory>

@@ -2,6 +2,7 @@
 
 #include "plot/PlotWnd.h"
 #include "settings/SettingsStore.h"
+#include "settings/LogSetupGroup.h"
 #include "viewers/ViewOptions.h"
 
 #include <memory>

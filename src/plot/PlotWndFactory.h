@@ -1,7 +1,7 @@
 // The log plot made from the Log Setup values, as Display > Log shows or prints it.
 #pragma once
 
-#include "settings/SettingsGroups.h"
+#include "settings/LogSetupGroup.h"
 
 #include <string>
 

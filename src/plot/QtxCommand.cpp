@@ -8,6 +8,7 @@
 #include "platform/OutputFile.h"
 #include "platform/Path.h"
 #include "plot/LogCommandLayout.h"
+#include "settings/LogSetupGroup.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "plot/LogPlotItem.h"
-#include "settings/SettingsGroups.h"
+#include "settings/LogSetupGroup.h"
 
 #include <array>
 #include <cstdint>

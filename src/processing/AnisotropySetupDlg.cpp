@@ -8,8 +8,9 @@
 #include "platform/Format.h"
 #include "platform/Path.h"
 #include "processing/SetupFiles.h"
-#include "res/ResourceIds.h"
+#include "res/AnisotropySetupDlgIds.h"
 #include "settings/SettingsStore.h"
+#include "settings/ProcessingSetupGroups.h"
 
 #include <array>
 

@@ -6,7 +6,7 @@
 
 #include "common/SetupDlg.h"
 #include "res/AnisotropySetupDlgIds.h"
-#include "settings/SettingsGroups.h"
+#include "settings/ProcessingSetupGroups.h"
 
 #include <string>
 

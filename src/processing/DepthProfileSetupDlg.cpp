@@ -7,7 +7,8 @@
 #include "dataset/QtxFile.h"
 #include "platform/Host.h"
 #include "platform/Path.h"
-#include "res/ResourceIds.h"
+#include "res/DepthProfileSetupDlgIds.h"
+#include "settings/SettingsStore.h"
 
 #include <initializer_list>
 #include <utility>

@@ -7,7 +7,7 @@
 
 #include "common/ViewerSetupDlg.h"
 #include "res/DepthProfileSetupDlgIds.h"
-#include "settings/SettingsGroups.h"
+#include "settings/ProcessingSetupGroups.h"
 
 #include <string>
 

@@ -7,8 +7,9 @@
 #include "dataset/QtxFile.h"
 #include "platform/Format.h"
 #include "processing/SetupFiles.h"
-#include "res/ResourceIds.h"
+#include "res/DispersionSetupDlgIds.h"
 #include "settings/SettingsStore.h"
+#include "settings/ProcessingSetupGroups.h"
 
 namespace {
 

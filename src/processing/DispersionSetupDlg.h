@@ -8,7 +8,7 @@
 
 #include "common/SetupDlg.h"
 #include "res/DispersionSetupDlgIds.h"
-#include "settings/SettingsGroups.h"
+#include "settings/ProcessingSetupGroups.h"
 
 #include <array>
 #include <string>

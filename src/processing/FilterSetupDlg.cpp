@@ -3,8 +3,9 @@
 #include "platform/Format.h"
 #include "processing/DepthProfileSetupDlg.h"
 #include "processing/SetupFiles.h"
-#include "res/ResourceIds.h"
+#include "res/FilterSetupDlgIds.h"
 #include "settings/SettingsStore.h"
+#include "settings/ProcessingSetupGroups.h"
 
 #include <initializer_list>
 

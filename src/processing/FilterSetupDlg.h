@@ -8,7 +8,7 @@
 #include "processing/ProfileSetupDlg.h"
 #include "processing/SetupFiles.h"
 #include "res/FilterSetupDlgIds.h"
-#include "settings/SettingsGroups.h"
+#include "settings/ProcessingSetupGroups.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #include "processing/HeaderSetupDlg.h"
 
 #include "common/BrowseFile.h"
-#include "res/ResourceIds.h"
+#include "res/HeaderSetupDlgIds.h"
 
 #include <iterator>
 

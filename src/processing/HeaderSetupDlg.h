@@ -8,7 +8,7 @@
 #include "common/SetupDlg.h"
 #include "processing/LogHeader.h"
 #include "res/HeaderSetupDlgIds.h"
-#include "settings/SettingsGroups.h"
+#include "settings/ProcessingSetupGroups.h"
 
 #include <array>
 #include <string>

@@ -8,7 +8,7 @@
 #include "platform/Host.h"
 #include "processing/DepthProfileSetupDlg.h"
 #include "processing/SetupFiles.h"
-#include "res/ResourceIds.h"
+#include "res/KalmanSetupDlgIds.h"
 #include "settings/SettingsStore.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include "common/SetupDlg.h"
 #include "res/KalmanSetupDlgIds.h"
-#include "settings/SettingsGroups.h"
+#include "settings/ProcessingSetupGroups.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 // the setup keeps 44, the Well Info dialog edits 43 of them (all but the ninth).
 #pragma once
 
-#include "settings/SettingsGroups.h"
+#include "settings/ProcessingSetupGroups.h"
 
 #include <array>
 #include <string>

@@ -4,9 +4,10 @@
 #include "platform/Host.h"
 #include "processing/DepthProfileSetupDlg.h"
 #include "processing/SetupFiles.h"
-#include "res/ResourceIds.h"
+#include "res/PickingSetupDlgIds.h"
 #include "res/StringTable.h"
 #include "settings/SettingsStore.h"
+#include "settings/ProcessingSetupGroups.h"
 
 #include <algorithm>
 #include <initializer_list>

@@ -6,7 +6,7 @@
 #include "processing/ProfileSetupDlg.h"
 #include "processing/SetupFiles.h"
 #include "res/PickingSetupDlgIds.h"
-#include "settings/SettingsGroups.h"
+#include "settings/ProcessingSetupGroups.h"
 
 #include <array>
 #include <string>

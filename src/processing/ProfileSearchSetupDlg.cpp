@@ -4,7 +4,6 @@
 #include "res/AzimuthProfileSetupDlgIds.h"
 #include "res/DialogTemplates.h"
 #include "res/FrequencyProfileSetupDlgIds.h"
-#include "res/ResourceIds.h"
 #include "res/SlownessProfileSetupDlgIds.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include "processing/ProfileWnd.h"
 #include "processing/TimeFrequencyWnd.h"
 #include "viewers/ViewOptions.h"
+#include "settings/ProcessingSetupGroups.h"
 
 #include <memory>
 #include <utility>

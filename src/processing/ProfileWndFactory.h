@@ -3,7 +3,7 @@
 // search ranges and the output path. No command of this edition calls it.
 #pragma once
 
-#include "settings/SettingsGroups.h"
+#include "settings/ProcessingSetupGroups.h"
 
 #include <string>
 

@@ -7,8 +7,11 @@
 #include "platform/Format.h"
 #include "processing/DepthProfileSetupDlg.h"
 #include "processing/SetupFiles.h"
-#include "res/ResourceIds.h"
+#include "res/QuickLookSetupDlgIds.h"
 #include "settings/SettingsStore.h"
+#include "settings/DomainSetupGroup.h"
+#include "settings/ProcessingSetupGroups.h"
+#include "settings/VdlSetupGroup.h"
 
 namespace {
 

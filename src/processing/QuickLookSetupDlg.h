@@ -6,7 +6,7 @@
 
 #include "common/SetupDlg.h"
 #include "res/QuickLookSetupDlgIds.h"
-#include "settings/SettingsGroups.h"
+#include "settings/ProcessingSetupGroups.h"
 
 #include <cstdint>
 

@@ -3,6 +3,7 @@
 #include "platform/Controls.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
+#include "settings/ProcessingSetupGroups.h"
 
 #include <filesystem>
 #include <limits>

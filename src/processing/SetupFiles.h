@@ -5,7 +5,7 @@
 
 #include "common/SetupSteps.h"
 #include "dataset/QtxFile.h"
-#include "settings/SettingsGroups.h"
+#include "settings/ProcessingSetupGroups.h"
 
 #include <algorithm>
 #include <cstddef>

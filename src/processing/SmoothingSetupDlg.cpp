@@ -9,8 +9,9 @@
 #include "platform/Host.h"
 #include "processing/DepthProfileSetupDlg.h"
 #include "processing/SetupFiles.h"
-#include "res/ResourceIds.h"
+#include "res/SmoothingSetupDlgIds.h"
 #include "settings/SettingsStore.h"
+#include "settings/ProcessingSetupGroups.h"
 
 namespace {
 

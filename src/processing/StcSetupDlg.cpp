@@ -9,8 +9,9 @@
 #include "processing/DepthProfileSetupDlg.h"
 #include "processing/SetupFiles.h"
 #include "processing/StcRanges.h"
-#include "res/ResourceIds.h"
+#include "res/StcSetupDlgIds.h"
 #include "settings/SettingsStore.h"
+#include "settings/ProcessingSetupGroups.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "common/SetupDlg.h"
 #include "res/StcSetupDlgIds.h"
-#include "settings/SettingsGroups.h"
+#include "settings/ProcessingSetupGroups.h"
 
 #include <string>
 

@@ -1,6 +1,8 @@
 // Control ids of the Anisotropy Analysis Setup dialog, for its template and its class alike.
 #pragma once
 
+inline constexpr int kIddAnisotropySetup = 152;
+
 namespace anisotropy_setup {
 enum Control : int {
     kIdcSelectInput = 32322,

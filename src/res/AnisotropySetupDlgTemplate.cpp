@@ -1,7 +1,6 @@
 #include "platform/Controls.h"
 #include "platform/Host.h"
 #include "res/AnisotropySetupDlgIds.h"
-#include "res/ResourceIds.h"
 #include "res/SetupTemplateRows.h"
 
 // The setup of an anisotropy run: the run, its input and profile data sets and their datums.

@@ -1,6 +1,8 @@
 // Control ids of the APX Tool Waveform dialog, for its template and its class alike.
 #pragma once
 
+inline constexpr int kIddApxToolWaveform = 32064;
+
 namespace apx_tool_waveform {
 enum Control : int {
     kIdcReceivers = 1073,

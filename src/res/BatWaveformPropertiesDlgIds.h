@@ -1,6 +1,8 @@
 // Control ids of the BAT Waveform Properties dialog, for its template and its class alike.
 #pragma once
 
+inline constexpr int kIddBatWaveformProperties = 32063;
+
 namespace bat_waveform {
 enum Control : int {
     kIdcDataOffset = 1031,

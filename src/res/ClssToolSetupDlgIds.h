@@ -1,6 +1,8 @@
 // Control ids of the CLSS Tool Setup dialog, for its template and its class alike.
 #pragma once
 
+inline constexpr int kIddClssToolSetup = 153;
+
 namespace clss_tool_setup {
 enum Control : int {
     kIdcReceiver1 = 1190, // 1190..1193: receivers 1 to 4

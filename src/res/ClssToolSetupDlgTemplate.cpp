@@ -1,7 +1,6 @@
 #include "platform/Controls.h"
 #include "platform/Host.h"
 #include "res/ClssToolSetupDlgIds.h"
-#include "res/ResourceIds.h"
 
 DialogTemplate ClssToolSetupDialogTemplate()
 {

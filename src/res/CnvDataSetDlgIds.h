@@ -1,6 +1,8 @@
 // Control ids of the CNV Data Set dialog, for its template and its class alike.
 #pragma once
 
+inline constexpr int kIddCnvDataSet = 130;
+
 namespace cnv_data_set {
 enum Control : int {
     kIdcFileName = 1000,

@@ -1,7 +1,6 @@
 #include "platform/Controls.h"
 #include "platform/Host.h"
 #include "res/CnvDataSetDlgIds.h"
-#include "res/ResourceIds.h"
 
 // One line per value; the dialog writes label and value into each.
 DialogTemplate CnvDataSetDialogTemplate()

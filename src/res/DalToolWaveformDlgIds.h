@@ -1,6 +1,8 @@
 // Control ids of the DAL Tool Waveform dialog, for its template and its class alike.
 #pragma once
 
+inline constexpr int kIddDalToolWaveform = 32066;
+
 namespace dal_tool_waveform {
 enum Control : int {
     kIdcSamplePeriod = 1106,

@@ -2,6 +2,8 @@
 // and its class alike. The entry's index is the origin code.
 #pragma once
 
+inline constexpr int kIddDataOrigin = 133;
+
 namespace data_origin {
 enum Control : int {
     kIdcOrigin = 1134,

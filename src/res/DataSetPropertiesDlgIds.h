@@ -1,6 +1,8 @@
 // Control ids of the Data Set Properties dialog, for its template and its class alike.
 #pragma once
 
+inline constexpr int kIddDataSetProperties = 131;
+
 namespace data_set_properties {
 enum Control : int {
     kIdcDataSetName = 1008,

@@ -1,7 +1,6 @@
 #include "platform/Controls.h"
 #include "platform/Host.h"
 #include "res/DataSetPropertiesDlgIds.h"
-#include "res/ResourceIds.h"
 
 // The texts of the static fields start with their labels; the class keeps them there.
 DialogTemplate DataSetPropertiesDialogTemplate()

@@ -2,6 +2,8 @@
 // for its template and its class alike.
 #pragma once
 
+inline constexpr int kIddDepthProfileSetup = 32039;
+
 namespace depth_profile_setup {
 enum Control : int {
     kIdcSelectInputFile = 1035,

@@ -2,6 +2,9 @@
 // their templates and classes alike.
 #pragma once
 
+inline constexpr int kIddDispersionSetup = 32057;
+inline constexpr int kIddSlownessUnits = 32222; // shares its resource number with the semblance map setup: this one is the program's
+
 namespace dispersion_setup {
 enum Control : int {
     kIdcSelectInputFile = 32173,

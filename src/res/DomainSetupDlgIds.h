@@ -1,6 +1,8 @@
 // Control ids of the Domain Setup dialog, for its template and its class alike.
 #pragma once
 
+inline constexpr int kIddDomainSetup = 150;
+
 namespace domain_setup {
 enum Control : int {
     kIdcInputFile = 1166,

@@ -1,6 +1,8 @@
 // Control ids of the Edit Command dialog, for its template and its class alike.
 #pragma once
 
+inline constexpr int kIddEditCommand = 154;
+
 namespace edit_command {
 enum Control : int {
     kIdcFileTitle = 1206,

@@ -1,6 +1,8 @@
 // Control ids of the Filter Setup dialog, for its template and its class alike.
 #pragma once
 
+inline constexpr int kIddFilterSetup = 142;
+
 namespace filter_setup {
 enum Control : int {
     kIdcSelectInputFile = 1070,

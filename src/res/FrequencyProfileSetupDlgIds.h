@@ -1,6 +1,8 @@
 // Control ids of the Frequency Profile Setup dialog, for its template and its class alike.
 #pragma once
 
+inline constexpr int kIddFrequencyProfileSetup = 143;
+
 namespace frequency_profile_setup {
 enum Control : int {
     kIdcMinimum = 1125,

@@ -1,5 +1,4 @@
 #include "res/FwsSamplePeriodDlgIds.h"
-#include "res/ResourceIds.h"
 #include "res/SamplePeriodDlgTemplate.h"
 
 DialogTemplate FwsSamplePeriodDialogTemplate()

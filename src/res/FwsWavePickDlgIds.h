@@ -1,6 +1,8 @@
 // Control ids of the FWS Wave Pick dialog, for its template and its class alike.
 #pragma once
 
+inline constexpr int kIddFwsWavePick = 148;
+
 namespace fws_pick {
 enum Control : int {
     kIdcDatumList = 1146,

@@ -2,6 +2,11 @@
 // and Remarks dialogs, for their templates and classes alike.
 #pragma once
 
+inline constexpr int kIddHeaderSetup = 32022;
+inline constexpr int kIddWellInfo = 32037;
+inline constexpr int kIddFluidProperties = 32051;
+inline constexpr int kIddRemarks = 32052;
+
 namespace header_setup {
 enum Control : int {
     kIdcLoadTemplate = 32034,

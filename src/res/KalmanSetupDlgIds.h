@@ -1,6 +1,8 @@
 // Control ids of the Kalman Filter Setup dialog, for its template and its class alike.
 #pragma once
 
+inline constexpr int kIddKalmanSetup = 149;
+
 namespace kalman_setup {
 enum Control : int {
     kIdcSelectInputFile = 1178,

@@ -1,6 +1,8 @@
 // Control ids of the Log Item Setup dialog, for its template and its class alike.
 #pragma once
 
+inline constexpr int kIddLogItemSetup = 122;
+
 namespace log_item_setup {
 enum Control : int {
     kIdcWaveList = 1011,

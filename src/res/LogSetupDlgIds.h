@@ -1,6 +1,8 @@
 // Control ids of the Log Setup dialog, for its template and its class alike.
 #pragma once
 
+inline constexpr int kIddLogSetup = 121;
+
 namespace log_setup {
 enum Control : int {
     kIdcTrack1 = 1003,

@@ -1,6 +1,8 @@
 // Control ids of the LSS Wave Sample Period dialog, for its template and its class alike.
 #pragma once
 
+inline constexpr int kIddLssSamplePeriod = 32070;
+
 namespace lss_period {
 enum Control : int {
     kIdcWaveName = 1183,

@@ -1,5 +1,4 @@
 #include "res/LssSamplePeriodDlgIds.h"
-#include "res/ResourceIds.h"
 #include "res/SamplePeriodDlgTemplate.h"
 
 DialogTemplate LssSamplePeriodDialogTemplate()

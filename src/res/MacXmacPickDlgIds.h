@@ -1,6 +1,8 @@
 // Control ids of the MAC/XMAC Waveform Pick dialog, for its template and its class alike.
 #pragma once
 
+inline constexpr int kIddMacXmacPick = 32062;
+
 namespace mac_xmac_pick {
 enum Control : int {
     kIdcDatumList = 1051,

@@ -1,6 +1,8 @@
 // Control ids of the Pick APX Waveforms dialog, for its template and its class alike.
 #pragma once
 
+inline constexpr int kIddPickApxWaveforms = 32071;
+
 namespace pick_apx {
 enum Control : int {
     kIdcAddWave = 1193,    // ----> beside "Wave"

@@ -1,6 +1,8 @@
 // Control ids of the Picking Setup dialog, for its template and its class alike.
 #pragma once
 
+inline constexpr int kIddPickingSetup = 144;
+
 namespace picking_setup {
 enum Control : int {
     kIdcSelectInputFile = 1055,

@@ -1,6 +1,8 @@
 // Control ids of the QTX Data Set dialog, for its template and its class alike.
 #pragma once
 
+inline constexpr int kIddQtxDataSet = 132;
+
 namespace qtx_data_set {
 enum Control : int {
     kIdcFileName = 1010,

@@ -1,7 +1,6 @@
 #include "platform/Controls.h"
 #include "platform/Host.h"
 #include "res/QtxDataSetDlgIds.h"
-#include "res/ResourceIds.h"
 
 // One line per header value, then the datums' list; the dialog fills both.
 DialogTemplate QtxDataSetDialogTemplate()

@@ -1,6 +1,8 @@
 // Control ids of the QTX File dialog, for its template and its class alike.
 #pragma once
 
+inline constexpr int kIddQtxFile = 134;
+
 namespace qtx_file {
 enum Control : int {
     kIdcFileName = 1010,

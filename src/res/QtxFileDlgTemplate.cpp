@@ -1,7 +1,6 @@
 #include "platform/Controls.h"
 #include "platform/Host.h"
 #include "res/QtxFileDlgIds.h"
-#include "res/ResourceIds.h"
 
 namespace {
 

@@ -1,6 +1,9 @@
 // Control ids of the Quick Look Setup dialog and the status light, for their templates and classes alike.
 #pragma once
 
+inline constexpr int kIddQuickLookSetup = 32040;
+inline constexpr int kIddStatusLight = 32221; // the status light has no resource of its own: this one is the program's
+
 namespace quick_look_setup {
 enum Control : int {
     kIdcSelectInputFile = 1061,

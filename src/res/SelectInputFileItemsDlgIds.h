@@ -1,6 +1,8 @@
 // Control ids of the Select Input File Items dialog, for its template and its class alike.
 #pragma once
 
+inline constexpr int kIddSelectInputFileItems = 138;
+
 namespace select_input_items {
 enum Control : int {
     kIdcTree = 1019,

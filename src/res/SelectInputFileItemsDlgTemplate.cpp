@@ -1,6 +1,5 @@
 #include "platform/Controls.h"
 #include "platform/Host.h"
-#include "res/ResourceIds.h"
 #include "res/SelectInputFileItemsDlgIds.h"
 
 // Group boxes keep the tree and the list each with its own buttons in the automatic

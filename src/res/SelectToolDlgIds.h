@@ -1,6 +1,8 @@
 // Control ids of the Select Tool to Convert dialog, for its template and its class alike.
 #pragma once
 
+inline constexpr int kIddSelectTool = 32067;
+
 namespace select_tool {
 enum Control : int {
     // One radio set, in the order of the tool indexes 0 to 13.

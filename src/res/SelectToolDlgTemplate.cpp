@@ -1,6 +1,5 @@
 #include "platform/Controls.h"
 #include "platform/Host.h"
-#include "res/ResourceIds.h"
 #include "res/SelectToolDlgIds.h"
 
 // The three group boxes only arrange the buttons: the fourteen form one radio set, so

@@ -2,6 +2,8 @@
 // drop-down lists, for its template and its class alike.
 #pragma once
 
+inline constexpr int kIddSemblanceMapSetup = 147;
+
 namespace semblance_map_setup {
 enum Control : int {
     kIdcSelectInputFile = 1103,

@@ -1,6 +1,8 @@
 // Control ids of the Slowness Profile Setup dialog, for its template and its class alike.
 #pragma once
 
+inline constexpr int kIddSlownessProfileSetup = 32059;
+
 namespace slowness_profile_setup {
 enum Control : int {
     kIdcMinimum = 32309,

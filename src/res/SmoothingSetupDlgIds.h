@@ -1,6 +1,8 @@
 // Control ids of the Smoothing Setup dialog, for its template and its class alike.
 #pragma once
 
+inline constexpr int kIddSmoothingSetup = 151;
+
 namespace smoothing_setup {
 enum Control : int {
     kIdcSelectInputFile = 1120,

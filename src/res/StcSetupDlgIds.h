@@ -1,6 +1,8 @@
 // Control ids of the Slowness Time Coherence Setup dialog, for its template and its class alike.
 #pragma once
 
+inline constexpr int kIddStcSetup = 158;
+
 namespace stc_setup {
 enum Control : int {
     kIdcSelectInputFile = 1197,

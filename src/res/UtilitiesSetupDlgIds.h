@@ -1,6 +1,8 @@
 // Control ids of the Utilities Setup dialog, for its template and its class alike.
 #pragma once
 
+inline constexpr int kIddUtilitiesSetup = 159;
+
 namespace utilities_setup {
 enum Control : int {
     kIdcSelectPrimary = 1219,

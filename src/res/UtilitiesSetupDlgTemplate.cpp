@@ -1,6 +1,5 @@
 #include "platform/Controls.h"
 #include "platform/Host.h"
-#include "res/ResourceIds.h"
 #include "res/UtilitiesSetupDlgIds.h"
 
 // Group boxes nobody addresses take ids below -1.

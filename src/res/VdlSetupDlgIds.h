@@ -2,6 +2,8 @@
 // template and its class alike.
 #pragma once
 
+inline constexpr int kIddVdlSetup = 136;
+
 namespace vdl_setup {
 enum Control : int {
     kIdcSelectInputFile = 1028,

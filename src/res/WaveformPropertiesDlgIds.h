@@ -1,6 +1,8 @@
 // Control ids of the Waveform Properties dialog, for its template and its class alike.
 #pragma once
 
+inline constexpr int kIddWaveformProperties = 32061;
+
 namespace waveform_properties {
 enum Control : int {
     kIdcToolType = 1014,

@@ -2,6 +2,8 @@
 // and its class alike.
 #pragma once
 
+inline constexpr int kIddXPlotSetup = 146;
+
 namespace xplot_setup {
 enum Control : int {
     kIdcSelectInputFile = 1129,

@@ -1,4 +1,14 @@
-#include "settings/SettingsGroups.h"
+// The start-up values of the store's groups.
+#include "settings/ConvertCnvValues.h"
+#include "settings/DisplayOptions.h"
+#include "settings/DomainRanges.h"
+#include "settings/DomainSetupGroup.h"
+#include "settings/LogSetupGroup.h"
+#include "settings/ProcessingSetupGroups.h"
+#include "settings/SemblanceMapSetupGroup.h"
+#include "settings/UtilitiesSetupGroup.h"
+#include "settings/VdlSetupGroup.h"
+#include "settings/XPlotSetupGroup.h"
 
 #include <initializer_list>
 
@@ -7,6 +17,18 @@ constexpr double kDefaultTopDepth = 1.0;
 constexpr double kDefaultBottomDepth = 50000.0;
 constexpr const char* kSlownessTitleFeet = "Slowness range [uSec/ft]";
 } // namespace
+
+void DomainRanges::SetDefaultRanges()
+{
+    freqStart = 0.0f;
+    freqStop = 10000.0f;
+    timeStart = 0.0f;
+    timeStop = 5000.0f;
+    slowMin = 40.0f;
+    slowMax = 240.0f;
+    azimMin = 0.0f;
+    azimMax = 360.0f;
+}
 
 void DisplayOptionBlock::SetDefaults()
 {
@@ -37,14 +59,7 @@ void DomainSetupGroup::SetDefaults()
     topDepth = kDefaultTopDepth;
     bottomDepth = kDefaultBottomDepth;
     depthFrame = 1.0;
-    freqStart = 0.0f;
-    freqStop = 10000.0f;
-    timeStart = 0.0f;
-    timeStop = 5000.0f;
-    slowMin = 40.0f;
-    slowMax = 240.0f;
-    azimMin = 0.0f;
-    azimMax = 360.0f;
+    SetDefaultRanges();
     slownessTitle = kSlownessTitleFeet;
     domain = "Time";
 }
@@ -55,14 +70,7 @@ void VdlSetupGroup::SetDefaults()
     topDepth = kDefaultTopDepth;
     bottomDepth = kDefaultBottomDepth;
     depthScale = 480.0f;
-    freqStart = 0.0f;
-    freqStop = 10000.0f;
-    timeStart = 0.0f;
-    timeStop = 5000.0f;
-    slowMin = 40.0f;
-    slowMax = 240.0f;
-    azimMin = 0.0f;
-    azimMax = 360.0f;
+    SetDefaultRanges();
     slownessTitle = kSlownessTitleFeet;
     domain = "Time";
     colour = "Black";
@@ -140,14 +148,7 @@ void DepthProfileSetupGroup::SetDefaults()
     topDepth = kDefaultTopDepth;
     bottomDepth = kDefaultBottomDepth;
     depthScale = 480.0f;
-    timeStart = 0.0f;
-    timeStop = 5000.0f;
-    freqStart = 0.0f;
-    freqStop = 10000.0f;
-    slowMin = 40.0f;
-    slowMax = 240.0f;
-    azimMin = 0.0f;
-    azimMax = 360.0f;
+    SetDefaultRanges();
 }
 
 void DormantSetupGroups::SetDefaults()

@@ -2,10 +2,13 @@
 // filled from its group and copies back into it, viewers and engines read the groups,
 // and the display-option records of the open viewers live here. Plain data: the
 // application's behaviour (start-up, modes, commands) lives in app/, the registry of
-// view options in viewers/. Nothing here is persisted.
+// view options in viewers/. Nothing here is persisted. Each group is declared in a header
+// of its own (settings/<Name>Group.h, the processing setups in ProcessingSetupGroups.h):
+// code that reads a group includes that header, so a change to one group rebuilds only
+// its readers.
 #pragma once
 
-#include "settings/SettingsGroups.h"
+#include "settings/DisplayOptions.h"
 
 #include <cstdint>
 #include <map>
@@ -15,6 +18,14 @@
 #include <vector>
 
 class CWnd;
+struct ConvertCnvValues;
+struct DomainSetupGroup;
+struct VdlSetupGroup;
+struct LogSetupGroup;
+struct SemblanceMapSetupGroup;
+struct XPlotSetupGroup;
+struct UtilitiesSetupGroup;
+struct DormantSetupGroups;
 
 constexpr int kReceivers = kReceiverCount;
 
@@ -34,9 +45,18 @@ public:
 enum AppMode : int16_t { kModeNone = -1, kModeQtx = 1, kModeLis = 2, kModeCnv = 3 };
 
 class CSettingsStore {
+    struct Groups;
+    std::unique_ptr<Groups> m_groups; // first: the references below point into it
+
 public:
-    // Back to the state before start-up: numbers zero, texts empty, no records.
-    void Clear() { *this = CSettingsStore(); }
+    CSettingsStore();
+    ~CSettingsStore();
+    CSettingsStore(const CSettingsStore&) = delete;
+    CSettingsStore& operator=(const CSettingsStore&) = delete;
+
+    // Back to the state before start-up: numbers zero, texts empty, no records. The
+    // groups are cleared in place, so references to them stay valid.
+    void Clear();
     // The start-up values of the display options and of every setup group.
     void SetStartupDefaults();
 
@@ -47,14 +67,14 @@ public:
     uint32_t m_controlBar = 0;
     DisplayOptionBlock m_display;
     std::vector<std::unique_ptr<CViewOptions>> m_viewOptions; // the records of the open viewers
-    ConvertCnvValues m_convertCnv;
-    DomainSetupGroup m_domainSetup;
-    VdlSetupGroup m_vdlSetup;
-    LogSetupGroup m_logSetup;
-    SemblanceMapSetupGroup m_semblanceMapSetup;
-    XPlotSetupGroup m_xplotSetup;
-    UtilitiesSetupGroup m_utilitiesSetup;
-    DormantSetupGroups m_dormant;
+    ConvertCnvValues& m_convertCnv;
+    DomainSetupGroup& m_domainSetup;
+    VdlSetupGroup& m_vdlSetup;
+    LogSetupGroup& m_logSetup;
+    SemblanceMapSetupGroup& m_semblanceMapSetup;
+    XPlotSetupGroup& m_xplotSetup;
+    UtilitiesSetupGroup& m_utilitiesSetup;
+    DormantSetupGroups& m_dormant;
 
     // A setup group declared in a header of its own (settings/<Name>Group.h), so that adding
     // one rebuilds only the files that use it. Made value-initialised on first use and given

@@ -1,6 +1,6 @@
 // Add Waveforms / Subtract Waveforms: one selected datum of the primary plus (or minus)
 // one of the secondary, frame by frame and value by value; the sign is the engine's
-// m_waveformSign.
+// Settings().waveformSign.
 #include "toolbox/ToolsWnd.h"
 
 #include "common/Fft.h"
@@ -30,18 +30,18 @@ bool IsWaveformDomain(const CQtxDatum& d)
 // double precision (nulls get no special treatment).
 int CombineFrame(CToolsWnd& e, const CQtxDatum& a, const CQtxDatum& b, double sign, double depth)
 {
-    if (!e.StageDepth(depth)) return 0;
-    const int k = e.m_singleFrameIndex;
-    const uint64_t total = CToolsWnd::ItemValueCount(a);
+    if (!e.Output().StageDepth(depth)) return 0;
+    const int k = e.Task().singleFrameIndex;
+    const uint64_t total = toolbox::ItemValueCount(a);
     float* pa = g_fftData + 1;
     float* pb = g_toolBuffer + 1;
     for (uint64_t done = 0; done < total;) {
         const size_t n = size_t(std::min<uint64_t>(total - done, kToolSampleCapacity));
-        if (!CToolsWnd::ReadValues(e.m_primary, k, a, done, n, pa)
-            || !CToolsWnd::ReadValues(e.m_secondary, k, b, done, n, pb))
+        if (!toolbox::ReadValues(e.Task().primary, k, a, done, n, pa)
+            || !toolbox::ReadValues(e.Task().secondary, k, b, done, n, pb))
             return 0;
         for (size_t i = 0; i < n; ++i) pa[i] = ClampToFloat(sign * double(pb[i]) + double(pa[i]));
-        if (!e.StageValues(pa, n)) return 0;
+        if (!e.Output().StageValues(pa, n)) return 0;
         done += n;
     }
     return 1;
@@ -51,26 +51,29 @@ int CombineFrame(CToolsWnd& e, const CQtxDatum& a, const CQtxDatum& b, double si
 
 int AddSubtractWaveforms(CToolsWnd& e)
 {
-    ToolInput& p = e.m_primary;
-    ToolInput& s = e.m_secondary;
-    if (!e.TakeSelection(p) || !e.Require(p.selectedCount == 1, kMultiplePrimary) || !e.TakeSelection(s)
-        || !e.Require(s.selectedCount == 1, kMultipleSecondary))
+    ToolInput& p = e.Task().primary;
+    ToolInput& s = e.Task().secondary;
+    if (!e.Inputs().TakeSelection(p) || !e.Inputs().Require(p.selectedCount == 1, kMultiplePrimary)
+        || !e.Inputs().TakeSelection(s) || !e.Inputs().Require(s.selectedCount == 1, kMultipleSecondary))
         return -1;
-    if (!e.OpenInputs() || !e.CheckInputsAgree(true) || !e.RequireSelectedDatums()) return -1;
-    const CQtxDatum& a = *CToolsWnd::FirstSelected(p);
-    const CQtxDatum& b = *CToolsWnd::FirstSelected(s);
+    if (!e.Inputs().OpenInputs() || !e.Inputs().CheckInputsAgree(true) || !e.Inputs().RequireSelectedDatums())
+        return -1;
+    const CQtxDatum& a = *toolbox::FirstSelected(p);
+    const CQtxDatum& b = *toolbox::FirstSelected(s);
     // Mnemonics are not compared: datums of one shape combine whatever their names.
-    if (!e.Require(IsWaveformDomain(a) && IsWaveformDomain(b), kDomain)
-        || !e.Require(a.m_category == b.m_category, kDomains) || !e.Require(a.m_traceCount == b.m_traceCount, kTraces)
-        || !e.Require(a.m_size == b.m_size && CToolsWnd::ItemValueCount(a) == CToolsWnd::ItemValueCount(b), kDatums)
-        || !e.Require(a.m_axis1.m_step == b.m_axis1.m_step, kRates)
-        || !e.Require(a.m_axis1.m_sampleCount == b.m_axis1.m_sampleCount, kSamples))
+    if (!e.Inputs().Require(IsWaveformDomain(a) && IsWaveformDomain(b), kDomain)
+        || !e.Inputs().Require(a.m_category == b.m_category, kDomains)
+        || !e.Inputs().Require(a.m_traceCount == b.m_traceCount, kTraces)
+        || !e.Inputs().Require(a.m_size == b.m_size && toolbox::ItemValueCount(a) == toolbox::ItemValueCount(b),
+                               kDatums)
+        || !e.Inputs().Require(a.m_axis1.m_step == b.m_axis1.m_step, kRates)
+        || !e.Inputs().Require(a.m_axis1.m_sampleCount == b.m_axis1.m_sampleCount, kSamples))
         return -1;
-    const bool add = e.m_waveformSign >= 0;
-    e.m_taskLine = add ? "*** Tools (Add waveforms)" : "*** Tools (Subtract waveforms)";
-    if (!e.WriteOutputHead(e.PrimaryHead(p.logDirection, p.top, p.bottom), {a})) return -1;
+    const bool add = e.Settings().waveformSign >= 0;
+    e.Task().taskLine = add ? "*** Tools (Add waveforms)" : "*** Tools (Subtract waveforms)";
+    if (!e.Output().WriteOutputHead(e.Output().PrimaryHead(p.logDirection, p.top, p.bottom), {a})) return -1;
     // The output takes the secondary's depths, frame by frame on the primary's step.
-    return e.RunFrames(
-        add ? "Add Waveforms : " : "Subtract Waveforms : ", 0, 1, s.top, e.InputDepthStep(),
+    return e.Output().RunFrames(
+        add ? "Add Waveforms : " : "Subtract Waveforms : ", 0, 1, s.top, e.Inputs().InputDepthStep(),
         [&e, &a, &b, sign = add ? 1.0 : -1.0](double depth) { return CombineFrame(e, a, b, sign, depth); });
 }

@@ -37,8 +37,8 @@ struct PeakToPeak {
 // A slowness datum has one curve: the peak over all its values; a waveform one per trace.
 int AmplitudeFrame(CToolsWnd& e, const CQtxDatum& d, double depth)
 {
-    if (!e.StageDepth(depth)) return 0;
-    const int k = e.m_singleFrameIndex;
+    if (!e.Output().StageDepth(depth)) return 0;
+    const int k = e.Task().singleFrameIndex;
     float* buffer = g_fftData + 1;
     const uint64_t samples = d.m_axis1.m_sampleCount;
     const bool slowness = d.m_category == kCategorySlowness;
@@ -48,12 +48,12 @@ int AmplitudeFrame(CToolsWnd& e, const CQtxDatum& d, double depth)
         PeakToPeak peak;
         for (uint64_t done = 0; done < length;) {
             const size_t n = size_t(std::min<uint64_t>(length - done, kToolSampleCapacity));
-            if (!CToolsWnd::ReadValues(e.m_primary, k, d, r * length + done, n, buffer)) return 0;
+            if (!toolbox::ReadValues(e.Task().primary, k, d, r * length + done, n, buffer)) return 0;
             peak.Add(buffer, n);
             done += n;
         }
         const float value = peak.Value();
-        if (!e.StageValues(&value, 1)) return 0;
+        if (!e.Output().StageValues(&value, 1)) return 0;
     }
     return 1;
 }
@@ -62,28 +62,30 @@ int AmplitudeFrame(CToolsWnd& e, const CQtxDatum& d, double depth)
 
 int ComputeAmplitude(CToolsWnd& e)
 {
-    ToolInput& in = e.m_primary;
-    if (!e.TakeSelection() || !e.Require(in.selectedCount == 1, kMultiple) || !e.OpenSingleInput()
-        || !e.RefuseTooManyDatums() || !e.RequireSelectedDatums())
+    ToolInput& in = e.Task().primary;
+    if (!e.Inputs().TakeSelection() || !e.Inputs().Require(in.selectedCount == 1, kMultiple)
+        || !e.Inputs().OpenSingleInput() || !e.Inputs().RefuseTooManyDatums() || !e.Inputs().RequireSelectedDatums())
         return -1;
-    const CQtxDatum& d = *CToolsWnd::FirstSelected(in);
+    const CQtxDatum& d = *toolbox::FirstSelected(in);
     const bool slowness = d.m_category == kCategorySlowness;
-    if (!e.Require(d.m_category != kCategoryAzimuth && d.m_category != kCategorySemblanceMap
-                       && d.m_category != kCategoryTrace,
-                   kDomain)
-        || (!slowness && !e.RefuseTooManyReceivers(d)) || !e.RefuseNothingToConvert())
+    if (!e.Inputs().Require(d.m_category != kCategoryAzimuth && d.m_category != kCategorySemblanceMap
+                                && d.m_category != kCategoryTrace,
+                            kDomain)
+        || (!slowness && !e.Inputs().RefuseTooManyReceivers(d)) || !e.Inputs().RefuseNothingToConvert())
         return -1;
     std::vector<CQtxDatum> curves;
     if (slowness) {
-        curves.push_back(CToolsWnd::CurveDatum(CReceiverGeometry::GetPeakMnemonic(d.m_typeCode),
-                                               CReceiverGeometry::GetPeakItemType(d.m_typeCode), kUnitRatio));
+        curves.push_back(toolbox::CurveDatum(CReceiverGeometry::GetPeakMnemonic(d.m_typeCode),
+                                             CReceiverGeometry::GetPeakItemType(d.m_typeCode), kUnitRatio));
     } else {
         for (short r = 0; r < short(d.m_traceCount); ++r)
-            curves.push_back(CToolsWnd::CurveDatum(CReceiverGeometry::GetAmplitudeMnemonic(r),
-                                                   CReceiverGeometry::GetAmplitudeItemType(r), kUnitMillivolts));
+            curves.push_back(toolbox::CurveDatum(CReceiverGeometry::GetAmplitudeMnemonic(r),
+                                                 CReceiverGeometry::GetAmplitudeItemType(r), kUnitMillivolts));
     }
-    e.m_taskLine = "*** Tools (Amplitude)";
-    if (!e.WriteOutputHead(e.PrimaryHead(in.logDirection, e.Shallowest(), e.Deepest()), curves)) return -1;
-    return e.RunFrames("Compute Amplitude : ", 0, 1, in.top, e.InputDepthStep(),
-                       [&e, &d](double depth) { return AmplitudeFrame(e, d, depth); });
+    e.Task().taskLine = "*** Tools (Amplitude)";
+    if (!e.Output().WriteOutputHead(
+            e.Output().PrimaryHead(in.logDirection, e.Inputs().Shallowest(), e.Inputs().Deepest()), curves))
+        return -1;
+    return e.Output().RunFrames("Compute Amplitude : ", 0, 1, in.top, e.Inputs().InputDepthStep(),
+                                [&e, &d](double depth) { return AmplitudeFrame(e, d, depth); });
 }

@@ -24,14 +24,14 @@ constexpr float kNull = -999.25f;
 // positive (a trace's last value only partners the one before it); 0 when none is.
 int FrequencyFrame(CToolsWnd& e, const CQtxDatum& d, double depth)
 {
-    if (!e.StageDepth(depth)) return 0;
+    if (!e.Output().StageDepth(depth)) return 0;
     const size_t samples = d.m_axis1.m_sampleCount;
     float* v = g_fftData + 1;
     std::array<float, 1 + 13> out{}; // the mean over receivers, then each receiver's
     double total = 0.0;
     int counted = 0;
     for (size_t t = 0; t < d.m_traceCount; ++t) {
-        if (!CToolsWnd::ReadValues(e.m_primary, e.m_singleFrameIndex, d, t * samples, samples, v)) return 0;
+        if (!toolbox::ReadValues(e.Task().primary, e.Task().singleFrameIndex, d, t * samples, samples, v)) return 0;
         double sum = 0.0;
         int n = 0;
         for (size_t k = 0; k + 1 < samples; ++k)
@@ -47,31 +47,34 @@ int FrequencyFrame(CToolsWnd& e, const CQtxDatum& d, double depth)
         out[1 + t] = mean != 0.0f ? mean : kNull;
     }
     out[0] = counted ? ClampToFloat(total / counted) : kNull;
-    return e.StageValues(out.data(), 1 + size_t(d.m_traceCount));
+    return e.Output().StageValues(out.data(), 1 + size_t(d.m_traceCount));
 }
 
 } // namespace
 
 int ComputeFrequencyLog(CToolsWnd& e)
 {
-    ToolInput& in = e.m_primary;
-    if (!e.TakeSelection() || !e.Require(in.selectedCount == 1, kMultiple) || !e.OpenSingleInput()
-        || !e.RefuseTooManyDatums() || !e.RequireSelectedDatums())
+    ToolInput& in = e.Task().primary;
+    if (!e.Inputs().TakeSelection() || !e.Inputs().Require(in.selectedCount == 1, kMultiple)
+        || !e.Inputs().OpenSingleInput() || !e.Inputs().RefuseTooManyDatums() || !e.Inputs().RequireSelectedDatums())
         return -1;
-    const CQtxDatum& d = *CToolsWnd::FirstSelected(in);
+    const CQtxDatum& d = *toolbox::FirstSelected(in);
     // Refused before the output exists: no empty output is left behind.
-    if (!e.Require(d.m_category != kCategoryAzimuth && d.m_category != kCategorySemblanceMap
-                       && d.m_category != kCategoryTrace,
-                   kDomain)
-        || !e.Require(InFamily(d.m_typeCode, ItemFamily::InstFrequency), kType) || !e.RefuseTooManyReceivers(d)
-        || !e.RefuseNothingToConvert())
+    if (!e.Inputs().Require(d.m_category != kCategoryAzimuth && d.m_category != kCategorySemblanceMap
+                                && d.m_category != kCategoryTrace,
+                            kDomain)
+        || !e.Inputs().Require(InFamily(d.m_typeCode, ItemFamily::InstFrequency), kType)
+        || !e.Inputs().RefuseTooManyReceivers(d) || !e.Inputs().RefuseNothingToConvert())
         return -1;
-    std::vector<CQtxDatum> curves = {CToolsWnd::CurveDatum(LoadString(kIdsMeanFrequency), kItemTypeFrequencyCurve, kUnitHertz)};
+    std::vector<CQtxDatum> curves = {
+        toolbox::CurveDatum(LoadString(kIdsMeanFrequency), kItemTypeFrequencyCurve, kUnitHertz)};
     for (short r = 0; r < short(d.m_traceCount); ++r)
-        curves.push_back(CToolsWnd::CurveDatum(CReceiverGeometry::GetFrequencyMnemonic(r),
-                                               CReceiverGeometry::GetFrequencyItemType(r), kUnitHertz));
-    e.m_taskLine = "*** Tools (Frequency log)";
-    if (!e.WriteOutputHead(e.PrimaryHead(in.logDirection, e.Shallowest(), e.Deepest()), curves)) return -1;
-    return e.RunFrames("Compute Frequency : ", 0, 1, in.top, e.InputDepthStep(),
-                       [&e, &d](double depth) { return FrequencyFrame(e, d, depth); });
+        curves.push_back(toolbox::CurveDatum(CReceiverGeometry::GetFrequencyMnemonic(r),
+                                             CReceiverGeometry::GetFrequencyItemType(r), kUnitHertz));
+    e.Task().taskLine = "*** Tools (Frequency log)";
+    if (!e.Output().WriteOutputHead(
+            e.Output().PrimaryHead(in.logDirection, e.Inputs().Shallowest(), e.Inputs().Deepest()), curves))
+        return -1;
+    return e.Output().RunFrames("Compute Frequency : ", 0, 1, in.top, e.Inputs().InputDepthStep(),
+                                [&e, &d](double depth) { return FrequencyFrame(e, d, depth); });
 }

@@ -15,10 +15,6 @@
 
 namespace {
 
-const char kPrimaryCurve[] = "Unproper datum selection in primary file!\nOperation will be abandoned.";
-const char kSecondaryCurve[] = "Unproper domain selection in secondary file!\nOperation will be abandoned.";
-const char kDensityCurve[] = "Unproper domain selection in density file!\nOperation will be abandoned.";
-
 constexpr uint32_t kNullBits = std::bit_cast<uint32_t>(kElasticNull);
 constexpr double kOnFrame = 0.0001; // an input depth this close below a primary frame is that frame's
 constexpr float kFourThirds = 1.3333334f;
@@ -38,7 +34,7 @@ struct Mechanical {
     // The row of a depth: whole primary steps from the primary's first frame (truncated).
     int64_t Row(double depth) const
     {
-        const ToolInput& p = e.m_primary;
+        const ToolInput& p = e.Task().primary;
         const double step = std::fabs(p.step);
         const double steps = p.logDirection == qtx::kLogUp ? (p.top - depth) / step : (depth - p.top) / step;
         return ClampToInt(steps + kOnFrame, -1);
@@ -49,17 +45,17 @@ struct Mechanical {
     void Fill(ToolInput& in, const CQtxDatum& curve, float MechanicalSample::*value)
     {
         const double step = std::fabs(in.step);
-        const bool up = e.m_primary.logDirection == qtx::kLogUp;
-        const double low = e.Shallowest(), high = e.Deepest();
+        const bool up = e.Task().primary.logDirection == qtx::kLogUp;
+        const double low = e.Inputs().Shallowest(), high = e.Inputs().Deepest();
         // Frames past the last one the file holds fail at the first: no need to walk the rest.
-        const int32_t frames = std::min<int64_t>(in.frameCount, int64_t(CToolsWnd::FramesHeld(in)) + 1);
+        const int32_t frames = std::min<int64_t>(in.frameCount, int64_t(toolbox::FramesHeld(in)) + 1);
         for (int32_t j = 0; j < frames; ++j) {
             const double depth = up ? in.top - j * step : in.top + j * step;
             if (!(depth >= low && depth <= high)) continue;
             const int64_t row = Row(depth);
             if (row < 0 || row >= int64_t(table.size())) continue;
             float v = kElasticNull;
-            if (!CToolsWnd::ReadValue(in, j, curve, v)) break;
+            if (!toolbox::ReadValue(in, j, curve, v)) break;
             table[size_t(row)].*value = v;
         }
         in.file.CloseInput();
@@ -67,7 +63,7 @@ struct Mechanical {
 
     int Frame(double depth) const
     {
-        const MechanicalSample& row = table[size_t(e.m_singleFrameIndex)];
+        const MechanicalSample& row = table[size_t(e.Task().singleFrameIndex)];
         const VelocityLogs v = ComputeVelocityLogs(row.dtp, row.dts, scaleP, scaleS);
         const float density = row.density >= 0.0f ? row.density : kElasticNull;
         float k = kElasticNull, g = kElasticNull, young = kElasticNull, compressibility = kElasticNull;
@@ -80,7 +76,7 @@ struct Mechanical {
             if (k != 0.0f) compressibility = ClampToFloat(1.0 / double(k));
         }
         const float values[] = {v.dtp, v.dts, v.vp, v.vs, v.ratio, v.poisson, density, k, g, young, compressibility};
-        return e.StageDepth(depth) && e.StageValues(values, std::size(values));
+        return e.Output().StageDepth(depth) && e.Output().StageValues(values, std::size(values));
     }
 };
 
@@ -88,40 +84,33 @@ struct Mechanical {
 
 int ComputeMechanicalProperties(CToolsWnd& e)
 {
-    ToolInput& p = e.m_primary;
-    ToolInput& s = e.m_secondary;
-    ToolInput& d = e.m_density;
-    if (!e.TakeSelections() || !e.OpenInputs() || !e.CheckInputsAgree(false) || !e.RequireSelectedDatums()
-        || !e.RequireSelectedCategory(p, kCategoryTrace, kPrimaryCurve)
-        || !e.RequireSelectedCategory(s, kCategoryTrace, kSecondaryCurve)
-        || !e.RequireSelectedCategory(d, kCategoryTrace, kDensityCurve))
-        return -1;
-    const CQtxDatum& a = *CToolsWnd::LastSelected(p);
-    const CQtxDatum& b = *CToolsWnd::LastSelected(s);
-    const CQtxDatum& c = *CToolsWnd::LastSelected(d);
+    ToolInput& p = e.Task().primary;
+    ToolInput& s = e.Task().secondary;
+    ToolInput& d = e.Task().density;
+    if (!e.Inputs().OpenCurveInputs()) return -1;
+    const CQtxDatum& a = *toolbox::LastSelected(p);
+    const CQtxDatum& b = *toolbox::LastSelected(s);
+    const CQtxDatum& c = *toolbox::LastSelected(d);
     // One row per frame the primary holds: a header's count is no measure of memory to take.
-    Mechanical m{e, std::vector<MechanicalSample>(size_t(CToolsWnd::FramesHeld(p))), SlownessScale(a.m_axis1.m_unit),
+    Mechanical m{e, std::vector<MechanicalSample>(size_t(toolbox::FramesHeld(p))), SlownessScale(a.m_axis1.m_unit),
                  SlownessScale(b.m_axis1.m_unit)};
-    e.m_endIndex = int32_t(m.table.size());
-    if (!e.RefuseNothingToConvert()) return -1;
+    e.Task().endIndex = int32_t(m.table.size());
+    if (!e.Inputs().RefuseNothingToConvert()) return -1;
     m.Fill(p, a, &MechanicalSample::dtp);
     m.Fill(s, b, &MechanicalSample::dts);
     m.Fill(d, c, &MechanicalSample::density);
-    e.m_taskLine = ""; // this task adds no task line of its own
-    const std::vector<CQtxDatum> curves = {
-        CToolsWnd::CurveDatum(a.m_mnemonic, kItemTypeCopiedCurve, a.m_axis1.m_unit),
-        CToolsWnd::CurveDatum(b.m_mnemonic, kItemTypeCopiedCurve, b.m_axis1.m_unit),
-        CToolsWnd::CurveDatum("VP  ", kItemTypeVp, kUnitVelocity),
-        CToolsWnd::CurveDatum("VS  ", kItemTypeVs, kUnitVelocity),
-        CToolsWnd::CurveDatum("VPVS", kItemTypeVpVsRatio, kUnitRatio),
-        CToolsWnd::CurveDatum("POIS", kItemTypePoissonRatio, kUnitRatio),
-        CToolsWnd::CurveDatum("RHOZ", kItemTypeDensity, kUnitDensity),
-        CToolsWnd::CurveDatum("KMOD", kItemTypeBulkModulus, kUnitModulus),
-        CToolsWnd::CurveDatum("GMOD", kItemTypeShearModulus, kUnitModulus),
-        CToolsWnd::CurveDatum("EMOD", kItemTypeYoungsModulus, kUnitModulus),
-        CToolsWnd::CurveDatum("COMP", kItemTypeCompressibility, kUnitRatio),
-    };
-    if (!e.WriteOutputHead(e.PrimaryHead(p.logDirection, e.Shallowest(), e.Deepest()), curves)) return -1;
-    return e.RunFrames("Mechanical Properties : ", 0, 1, p.top, e.InputDepthStep(),
-                       [&m](double depth) { return m.Frame(depth); });
+    e.Task().taskLine = ""; // this task adds no task line of its own
+    std::vector<CQtxDatum> curves = toolbox::VelocityCurves(a, b);
+    curves.insert(curves.end(), {
+        toolbox::CurveDatum("RHOZ", kItemTypeDensity, kUnitDensity),
+        toolbox::CurveDatum("KMOD", kItemTypeBulkModulus, kUnitModulus),
+        toolbox::CurveDatum("GMOD", kItemTypeShearModulus, kUnitModulus),
+        toolbox::CurveDatum("EMOD", kItemTypeYoungsModulus, kUnitModulus),
+        toolbox::CurveDatum("COMP", kItemTypeCompressibility, kUnitRatio),
+    });
+    if (!e.Output().WriteOutputHead(
+            e.Output().PrimaryHead(p.logDirection, e.Inputs().Shallowest(), e.Inputs().Deepest()), curves))
+        return -1;
+    return e.Output().RunFrames("Mechanical Properties : ", 0, 1, p.top, e.Inputs().InputDepthStep(),
+                                [&m](double depth) { return m.Frame(depth); });
 }

@@ -35,7 +35,7 @@ struct WindowLog {
         const double dt = wave.m_axis1.m_step;
         const int64_t samples = wave.m_axis1.m_sampleCount;
         const int64_t start = std::max(ClampToInt(double(pick) / dt), 0);
-        const int64_t end = std::min(start + ClampToInt(double(e.m_factor) / dt), samples);
+        const int64_t end = std::min(start + ClampToInt(double(e.Settings().factor) / dt), samples);
         return {size_t(std::min(start, samples)), size_t(std::max(end, std::min(start, samples)))};
     }
 
@@ -56,22 +56,22 @@ struct WindowLog {
         if (used == 0 && end > start) return qtx::kAbsentValue;
         const double n = double(used);
         // The root is divided once more by the samples used.
-        const double value = energy ? double(sum) / double(e.m_factor) : n > 0 ? std::sqrt(sum / n) / n : 0.0;
+        const double value = energy ? double(sum) / double(e.Settings().factor) : n > 0 ? std::sqrt(sum / n) / n : 0.0;
         return ClampToFloat(value);
     }
 
     int Frame(double depth) const
     {
-        if (!e.StageDepth(depth)) return 0;
+        if (!e.Output().StageDepth(depth)) return 0;
         const size_t samples = wave.m_axis1.m_sampleCount;
         float* trace = g_fftData + 1;
         for (size_t r = 0; r < picks.size(); ++r) {
             float pick = 0.0f;
-            if (!CToolsWnd::ReadValue(e.m_secondary, e.SecondaryFrame(), *picks[r], pick)
-                || !CToolsWnd::ReadValues(e.m_primary, e.m_singleFrameIndex, wave, r * samples, samples, trace))
+            if (!toolbox::ReadValue(e.Task().secondary, e.Task().SecondaryFrame(), *picks[r], pick)
+                || !toolbox::ReadValues(e.Task().primary, e.Task().singleFrameIndex, wave, r * samples, samples, trace))
                 return 0;
             const float out = Value(trace, pick);
-            if (!e.StageValues(&out, 1)) return 0;
+            if (!e.Output().StageValues(&out, 1)) return 0;
         }
         return 1;
     }
@@ -79,33 +79,39 @@ struct WindowLog {
 
 int RunWindowLog(CToolsWnd& e, bool energy)
 {
-    ToolInput& p = e.m_primary;
-    ToolInput& s = e.m_secondary;
-    if (!e.TakeSelection(p) || !e.Require(p.selectedCount == 1, kMultiple) || !e.TakeSelection(s)) return -1;
-    if (!e.OpenInputs() || !e.CheckInputsAgree(false) || !e.RequireSelectedDatums()
-        || !e.RequireSelectedCategory(p, kCategoryWaveform, kPrimaryDomain)
-        || !e.RequireSelectedCategory(s, kCategoryTrace, kSecondaryDomain))
+    ToolInput& p = e.Task().primary;
+    ToolInput& s = e.Task().secondary;
+    if (!e.Inputs().TakeSelection(p) || !e.Inputs().Require(p.selectedCount == 1, kMultiple)
+        || !e.Inputs().TakeSelection(s))
         return -1;
-    WindowLog log{e, *CToolsWnd::FirstSelected(p), {}, energy};
+    if (!e.Inputs().OpenInputs() || !e.Inputs().CheckInputsAgree(false) || !e.Inputs().RequireSelectedDatums()
+        || !e.Inputs().RequireSelectedCategory(p, kCategoryWaveform, kPrimaryDomain)
+        || !e.Inputs().RequireSelectedCategory(s, kCategoryTrace, kSecondaryDomain))
+        return -1;
+    WindowLog log{e, *toolbox::FirstSelected(p), {}, energy};
     for (size_t k = 0; k < s.list.size(); ++k)
         if (s.IsSelected(k)) log.picks.push_back(s.list[k].get());
     // Every receiver needs its pick, and a window of some length to measure.
-    if (!e.Require(log.picks.size() == log.wave.m_traceCount, kReceivers) || !e.RefuseTooManyReceivers(log.wave)
-        || !e.Require(e.m_factor > 0.0f, Format(kWindow, double(e.m_factor))))
+    if (!e.Inputs().Require(log.picks.size() == log.wave.m_traceCount, kReceivers)
+        || !e.Inputs().RefuseTooManyReceivers(log.wave)
+        || !e.Inputs().Require(e.Settings().factor > 0.0f, Format(kWindow, double(e.Settings().factor))))
         return -1;
-    e.FindDepthOverlap();
-    if (!e.RefuseNothingToConvert()) return -1;
+    e.Inputs().FindDepthOverlap();
+    if (!e.Inputs().RefuseNothingToConvert()) return -1;
     // Wave energy adds no task line of its own.
-    e.m_taskLine = energy ? "" : "*** Tools (Compute Rms average log)";
+    e.Task().taskLine = energy ? "" : "*** Tools (Compute Rms average log)";
     std::vector<CQtxDatum> curves;
     for (short r = 0; r < short(log.wave.m_traceCount); ++r)
-        curves.push_back(energy ? CToolsWnd::CurveDatum(CReceiverGeometry::GetEnergyMnemonic(r),
-                                                        CReceiverGeometry::GetEnergyItemType(r), kUnitRatio)
-                                : CToolsWnd::CurveDatum(CReceiverGeometry::GetAmplitudeMnemonic(r),
-                                                        CReceiverGeometry::GetAmplitudeItemType(r), kUnitMillivolts));
-    if (!e.WriteOutputHead(e.PrimaryHead(p.logDirection, e.m_rangeStart, e.m_rangeEnd), curves)) return -1;
-    return e.RunFrames(energy ? "Compute Wave Energy : " : "Compute Rms : ", e.m_firstIndex, 1, e.m_rangeStart,
-                       e.InputDepthStep(), [&log](double depth) { return log.Frame(depth); });
+        curves.push_back(energy ? toolbox::CurveDatum(CReceiverGeometry::GetEnergyMnemonic(r),
+                                                      CReceiverGeometry::GetEnergyItemType(r), kUnitRatio)
+                                : toolbox::CurveDatum(CReceiverGeometry::GetAmplitudeMnemonic(r),
+                                                      CReceiverGeometry::GetAmplitudeItemType(r), kUnitMillivolts));
+    if (!e.Output().WriteOutputHead(e.Output().PrimaryHead(p.logDirection, e.Task().rangeStart, e.Task().rangeEnd),
+                                    curves))
+        return -1;
+    return e.Output().RunFrames(energy ? "Compute Wave Energy : " : "Compute Rms : ", e.Task().firstIndex, 1,
+                                e.Task().rangeStart, e.Inputs().InputDepthStep(),
+                                [&log](double depth) { return log.Frame(depth); });
 }
 
 } // namespace

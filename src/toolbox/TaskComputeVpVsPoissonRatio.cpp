@@ -11,9 +11,6 @@
 
 namespace {
 
-const char kPrimaryCurve[] = "Unproper datum selection in primary file!\nOperation will be abandoned.";
-const char kSecondaryCurve[] = "Unproper domain selection in secondary file!\nOperation will be abandoned.";
-
 constexpr uint32_t kNullBits = std::bit_cast<uint32_t>(kElasticNull);
 constexpr double kMinimumRatio = 1.41;
 
@@ -22,13 +19,13 @@ bool IsNull(float v) { return std::bit_cast<uint32_t>(v) == kNullBits; }
 int VpVsFrame(CToolsWnd& e, const CQtxDatum& a, const CQtxDatum& b, double depth)
 {
     float dtp = 0.0f, dts = 0.0f;
-    if (!e.StageDepth(depth) || !CToolsWnd::ReadValue(e.m_primary, e.m_singleFrameIndex, a, dtp)
-        || !CToolsWnd::ReadValue(e.m_secondary, e.SecondaryFrame(), b, dts))
+    if (!e.Output().StageDepth(depth) || !toolbox::ReadValue(e.Task().primary, e.Task().singleFrameIndex, a, dtp)
+        || !toolbox::ReadValue(e.Task().secondary, e.Task().SecondaryFrame(), b, dts))
         return 0;
     const VelocityLogs v =
         ComputeVelocityLogs(dtp, dts, SlownessScale(a.m_axis1.m_unit), SlownessScale(b.m_axis1.m_unit));
     const float values[] = {v.dtp, v.dts, v.vp, v.vs, v.ratio, v.poisson};
-    return e.StageValues(values, std::size(values));
+    return e.Output().StageValues(values, std::size(values));
 }
 
 } // namespace
@@ -55,27 +52,17 @@ VelocityLogs ComputeVelocityLogs(float dtp, float dts, float scaleP, float scale
 
 int ComputeVpVsPoissonRatio(CToolsWnd& e)
 {
-    ToolInput& p = e.m_primary;
-    ToolInput& s = e.m_secondary;
-    if (!e.TakeSelections() || !e.OpenInputs() || !e.CheckInputsAgree(false) || !e.RequireSelectedDatums()
-        || !e.RequireSelectedCategory(p, kCategoryTrace, kPrimaryCurve)
-        || !e.RequireSelectedCategory(s, kCategoryTrace, kSecondaryCurve))
+    ToolInput& p = e.Task().primary;
+    const auto [first, second] = toolbox::OpenAlignedCurves(e);
+    if (!first) return -1;
+    const CQtxDatum& a = *first;
+    const CQtxDatum& b = *second;
+    e.Task().taskLine = "*** Tools (Vp/Vs ratio)";
+    const std::vector<CQtxDatum> curves = toolbox::VelocityCurves(a, b);
+    if (!e.Output().WriteOutputHead(e.Output().PrimaryHead(p.logDirection, e.Task().rangeStart, e.Task().rangeEnd),
+                                    curves))
         return -1;
-    // With several curves selected in an input, the last one counts.
-    const CQtxDatum& a = *CToolsWnd::LastSelected(p);
-    const CQtxDatum& b = *CToolsWnd::LastSelected(s);
-    e.FindDepthOverlap();
-    if (!e.RefuseNothingToConvert()) return -1;
-    e.m_taskLine = "*** Tools (Vp/Vs ratio)";
-    const std::vector<CQtxDatum> curves = {
-        CToolsWnd::CurveDatum(a.m_mnemonic, kItemTypeCopiedCurve, a.m_axis1.m_unit),
-        CToolsWnd::CurveDatum(b.m_mnemonic, kItemTypeCopiedCurve, b.m_axis1.m_unit),
-        CToolsWnd::CurveDatum("VP  ", kItemTypeVp, kUnitVelocity),
-        CToolsWnd::CurveDatum("VS  ", kItemTypeVs, kUnitVelocity),
-        CToolsWnd::CurveDatum("VPVS", kItemTypeVpVsRatio, kUnitRatio),
-        CToolsWnd::CurveDatum("POIS", kItemTypePoissonRatio, kUnitRatio),
-    };
-    if (!e.WriteOutputHead(e.PrimaryHead(p.logDirection, e.m_rangeStart, e.m_rangeEnd), curves)) return -1;
-    return e.RunFrames("Compute VpVs : ", e.m_firstIndex, 1, e.m_rangeStart, e.InputDepthStep(),
-                       [&e, &a, &b](double depth) { return VpVsFrame(e, a, b, depth); });
+    return e.Output().RunFrames("Compute VpVs : ", e.Task().firstIndex, 1, e.Task().rangeStart,
+                                e.Inputs().InputDepthStep(),
+                                [&e, &a, &b](double depth) { return VpVsFrame(e, a, b, depth); });
 }

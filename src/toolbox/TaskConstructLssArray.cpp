@@ -35,23 +35,23 @@ struct Lss {
     int Trace(const CQtxDatum& d, int frame, int trace, float* to) const
     {
         const size_t samples = d.m_axis1.m_sampleCount;
-        return CToolsWnd::ReadValues(e.m_primary, frame, d, uint64_t(trace) * samples, samples, to);
+        return toolbox::ReadValues(e.Task().primary, frame, d, uint64_t(trace) * samples, samples, to);
     }
 
     int Frame(double depth) const
     {
-        const int k = e.m_singleFrameIndex;
+        const int k = e.Task().singleFrameIndex;
         // Depth increasing: the frame's depth is B's, A is taken n frames deeper; up logs the other way.
-        const bool up = e.m_primary.logDirection == qtx::kLogUp;
+        const bool up = e.Task().primary.logDirection == qtx::kLogUp;
         const int atA = up ? k : k + n, atB = up ? k + n : k;
         const size_t s = a.m_axis1.m_sampleCount;
         float* va = g_fftData + 1;
         float* vb = g_toolBuffer + 1;
-        if (!e.StageDepth(depth) || !Trace(a, atA, 0, va) || !e.StageValues(va, s) || !Trace(a, atA, 1, va)
-            || !Trace(b, atB, 0, vb))
+        if (!e.Output().StageDepth(depth) || !Trace(a, atA, 0, va) || !e.Output().StageValues(va, s)
+            || !Trace(a, atA, 1, va) || !Trace(b, atB, 0, vb))
             return 0;
         for (size_t i = 0; i < s; ++i) va[i] = ClampToFloat((double(vb[i]) + double(va[i])) * 0.5);
-        return e.StageValues(va, s) && Trace(b, atB, 1, vb) && e.StageValues(vb, s);
+        return e.Output().StageValues(va, s) && Trace(b, atB, 1, vb) && e.Output().StageValues(vb, s);
     }
 };
 
@@ -59,35 +59,37 @@ struct Lss {
 
 int ConstructLssArray(CToolsWnd& e)
 {
-    ToolInput& in = e.m_primary;
-    if (!e.TakeSelection() || !e.Require(in.selectedCount == 2, kSelection)) return -1;
-    if (!e.OpenSingleInput() || !e.RefuseTooManyDatums() || !e.RequireSelectedDatums()) return -1;
-    const CQtxDatum* first = CToolsWnd::FirstSelected(in);
-    const CQtxDatum* second = CToolsWnd::LastSelected(in);
+    ToolInput& in = e.Task().primary;
+    if (!e.Inputs().TakeSelection() || !e.Inputs().Require(in.selectedCount == 2, kSelection)) return -1;
+    if (!e.Inputs().OpenSingleInput() || !e.Inputs().RefuseTooManyDatums() || !e.Inputs().RequireSelectedDatums())
+        return -1;
+    const CQtxDatum* first = toolbox::FirstSelected(in);
+    const CQtxDatum* second = toolbox::LastSelected(in);
     // The flags counted two, yet the list may hold only one of them.
-    if (!e.Require(first != second, kSelection)) return -1;
+    if (!e.Inputs().Require(first != second, kSelection)) return -1;
     const uint8_t t1 = first->m_typeCode, t2 = second->m_typeCode;
     // One A item and one B item, each of one axis with two traces or more: an A or B
     // pair would leave the other operand unread.
-    if (!e.Require(first->m_axis1.m_sampleCount == second->m_axis1.m_sampleCount, kSamples)
-        || !e.Require(first->m_traceCount == second->m_traceCount, kChannels)
-        || !e.Require((IsA(t1) || IsB(t1)) && !CToolsWnd::IsTwoAxis(*first), kPrimaryItem)
-        || !e.Require((IsA(t2) || IsB(t2)) && !CToolsWnd::IsTwoAxis(*second) && IsA(t1) != IsA(t2), kSecondaryItem)
-        || !e.Require(first->m_traceCount >= 2, kTwoTraces))
+    if (!e.Inputs().Require(first->m_axis1.m_sampleCount == second->m_axis1.m_sampleCount, kSamples)
+        || !e.Inputs().Require(first->m_traceCount == second->m_traceCount, kChannels)
+        || !e.Inputs().Require((IsA(t1) || IsB(t1)) && !toolbox::IsTwoAxis(*first), kPrimaryItem)
+        || !e.Inputs().Require((IsA(t2) || IsB(t2)) && !toolbox::IsTwoAxis(*second) && IsA(t1) != IsA(t2),
+                               kSecondaryItem)
+        || !e.Inputs().Require(first->m_traceCount >= 2, kTwoTraces))
         return -1;
     const CQtxDatum& a = IsA(t1) ? *first : *second;
     const CQtxDatum& b = IsA(t1) ? *second : *first;
 
     const double spacing = in.depthUnits == qtx::kUnitsMetres ? kSpacingMetres : kSpacingFeet;
     const int32_t n = std::clamp(ClampToInt(spacing / std::fabs(in.step) + 0.1), 0, in.frameCount);
-    e.m_endIndex = in.frameCount - n;
-    if (!e.RefuseNothingToConvert()) return -1;
-    e.m_taskLine = "*** Tools (Lss array)";
+    e.Task().endIndex = in.frameCount - n;
+    if (!e.Inputs().RefuseNothingToConvert()) return -1;
+    e.Task().taskLine = "*** Tools (Lss array)";
     const CQtxDatum array(1, first->m_mnemonic, kItemTypeLssArray, first->m_category, kItemTypeLssArray, 0, 3, 1, qtx::kDepthSize, 0,
                           first->m_axis1.m_unit, first->m_axis1.m_firstIndex, first->m_axis1.m_sampleCount,
                           first->m_axis1.m_step);
-    if (!e.WriteOutputHead(e.PrimaryHead(in.logDirection, in.top, in.bottom), {array})) return -1;
+    if (!e.Output().WriteOutputHead(e.Output().PrimaryHead(in.logDirection, in.top, in.bottom), {array})) return -1;
     const Lss lss{e, a, b, n};
-    return e.RunFrames("Lss array : ", 0, 1, in.top, e.InputDepthStep(),
-                       [&lss](double depth) { return lss.Frame(depth); });
+    return e.Output().RunFrames("Lss array : ", 0, 1, in.top, e.Inputs().InputDepthStep(),
+                                [&lss](double depth) { return lss.Frame(depth); });
 }

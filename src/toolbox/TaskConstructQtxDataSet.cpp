@@ -16,7 +16,7 @@ bool Selected(const ToolInput& in, std::vector<const CQtxDatum*>& out)
     for (size_t k = 0; k < in.list.size(); ++k) {
         if (!in.IsSelected(k)) continue;
         const CQtxDatum& d = *in.list[k];
-        if (CToolsWnd::IsTwoAxis(d) || CToolsWnd::ItemValueCount(d) > kToolSampleCapacity) return false;
+        if (toolbox::IsTwoAxis(d) || toolbox::ItemValueCount(d) > kToolSampleCapacity) return false;
         out.push_back(&d);
     }
     return true;
@@ -26,28 +26,31 @@ bool Selected(const ToolInput& in, std::vector<const CQtxDatum*>& out)
 
 int ConstructQtxDataSet(CToolsWnd& e)
 {
-    ToolInput& p = e.m_primary;
-    ToolInput& s = e.m_secondary;
-    if (!e.TakeSelections() || !e.OpenInputs() || !e.CheckInputsAgree(true) || !e.RequireSelectedDatums()) return -1;
+    ToolInput& p = e.Task().primary;
+    ToolInput& s = e.Task().secondary;
+    if (!e.Inputs().TakeSelections() || !e.Inputs().OpenInputs() || !e.Inputs().CheckInputsAgree(true)
+        || !e.Inputs().RequireSelectedDatums())
+        return -1;
     // Only the first selected datums are compared.
-    if (!e.Require(CToolsWnd::FirstSelected(p)->m_typeCode != CToolsWnd::FirstSelected(s)->m_typeCode, kSameDatums))
+    if (!e.Inputs().Require(toolbox::FirstSelected(p)->m_typeCode != toolbox::FirstSelected(s)->m_typeCode,
+                            kSameDatums))
         return -1;
     std::vector<const CQtxDatum*> fromPrimary, fromSecondary;
-    if (!e.Require(Selected(p, fromPrimary) && Selected(s, fromSecondary), kShape)) return -1;
+    if (!e.Inputs().Require(Selected(p, fromPrimary) && Selected(s, fromSecondary), kShape)) return -1;
     std::vector<CQtxDatum> datums;
     for (const auto* list : {&fromPrimary, &fromSecondary})
         for (const CQtxDatum* d : *list) datums.push_back(*d);
-    e.m_taskLine = "*** Tools (Construct QTX data set)";
-    if (!e.WriteOutputHead(e.PrimaryHead(p.logDirection, p.bottom, p.top), datums)) return -1;
+    e.Task().taskLine = "*** Tools (Construct QTX data set)";
+    if (!e.Output().WriteOutputHead(e.Output().PrimaryHead(p.logDirection, p.bottom, p.top), datums)) return -1;
     // Frame k of both inputs; the depths start at the secondary's first frame.
-    return e.RunFrames("Construct QTX data set : ", 0, 1, s.top, e.InputDepthStep(),
-                       [&e, &p, &s, &fromPrimary, &fromSecondary](double depth) {
-                           if (!e.StageDepth(depth)) return 0;
-                           const int k = e.m_singleFrameIndex;
-                           for (const CQtxDatum* d : fromPrimary)
-                               if (!e.CopyItem(p, k, *d)) return 0;
-                           for (const CQtxDatum* d : fromSecondary)
-                               if (!e.CopyItem(s, k, *d)) return 0;
-                           return 1;
-                       });
+    return e.Output().RunFrames("Construct QTX data set : ", 0, 1, s.top, e.Inputs().InputDepthStep(),
+                                [&e, &p, &s, &fromPrimary, &fromSecondary](double depth) {
+                                    if (!e.Output().StageDepth(depth)) return 0;
+                                    const int k = e.Task().singleFrameIndex;
+                                    for (const CQtxDatum* d : fromPrimary)
+                                        if (!e.Output().CopyItem(p, k, *d)) return 0;
+                                    for (const CQtxDatum* d : fromSecondary)
+                                        if (!e.Output().CopyItem(s, k, *d)) return 0;
+                                    return 1;
+                                });
 }

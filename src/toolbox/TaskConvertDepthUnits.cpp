@@ -1,5 +1,5 @@
 // Convert Depth To Metric / Imperial: depths and depth step in the other unit; the
-// direction is the engine's m_depthToMetric.
+// direction is the engine's Settings().depthToMetric.
 #include "toolbox/ToolsWnd.h"
 
 #include "platform/Host.h"
@@ -14,11 +14,11 @@ constexpr double kFeetToMetres = 0.3048;
 
 int ConvertDepthUnits(CToolsWnd& e)
 {
-    const ToolInput& in = e.m_primary;
-    if (!e.OpenSingleInput() || !e.RefuseNothingToConvert()) return -1;
+    const ToolInput& in = e.Task().primary;
+    if (!e.Inputs().OpenSingleInput() || !e.Inputs().RefuseNothingToConvert()) return -1;
     const bool metres = in.depthUnits == qtx::kUnitsMetres;
-    if (metres == (e.m_depthToMetric != 0)) {
-        e.CloseInputs();
+    if (metres == (e.Settings().depthToMetric != 0)) {
+        e.Inputs().CloseInputs();
         MessageBox(metres ? "The depth is already expressed in metric units!\nOperation will be abandoned."
                           : "The depth is already expressed in imperial units!\nOperation will be abandoned.",
                    MB_OK | MB_ICONSTOP);
@@ -26,13 +26,14 @@ int ConvertDepthUnits(CToolsWnd& e)
     }
     const double k = metres ? kMetresToFeet : kFeetToMetres;
     // The history shows the input's range in the input's units.
-    e.m_startDepth = e.Shallowest();
-    e.m_stopDepth = e.Deepest();
-    e.m_taskLine = metres ? "*** Tools (Convert depth to english)" : "*** Tools (Convert depth to metric)";
-    ToolOutputHead head = e.PrimaryHead(in.logDirection, e.m_startDepth * k, e.m_stopDepth * k);
+    e.Settings().startDepth = e.Inputs().Shallowest();
+    e.Settings().stopDepth = e.Inputs().Deepest();
+    e.Task().taskLine = metres ? "*** Tools (Convert depth to english)" : "*** Tools (Convert depth to metric)";
+    ToolOutputHead head =
+        e.Output().PrimaryHead(in.logDirection, e.Settings().startDepth * k, e.Settings().stopDepth * k);
     head.depthUnits = metres ? qtx::kUnitsFeet : qtx::kUnitsMetres;
     head.step = in.step * k;
-    if (!e.WriteOutputHead(head, e.PrimaryDatums())) return -1;
-    return e.RunFrames("Convert Depth : ", 0, 1, in.top, e.InputDepthStep(),
-                       [&e, k](double depth) { return e.CopyFrame(depth * k); });
+    if (!e.Output().WriteOutputHead(head, e.Output().PrimaryDatums())) return -1;
+    return e.Output().RunFrames("Convert Depth : ", 0, 1, in.top, e.Inputs().InputDepthStep(),
+                                [&e, k](double depth) { return e.Output().CopyFrame(depth * k); });
 }

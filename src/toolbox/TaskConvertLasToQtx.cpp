@@ -15,6 +15,8 @@
 #include <string>
 #include <string_view>
 
+using toolbox::Refuse;
+
 namespace {
 
 const char kOpen[] = "Could not open input LAS file :\n";
@@ -27,12 +29,6 @@ const char kWrapped[] = "Wrapped data lines (WRAP YES) are not supported in LAS 
 const char kDelimiter[] = "Data lines delimited by %s are not supported in LAS file :\n";
 const char kColumns[] = "Found %zu data columns for %zu curves (the depth included) in LAS file :\n";
 const char kNoCurves[] = "Could not find any data to be converted!\nOperation will be abandoned.";
-
-int Refuse(const std::string& text)
-{
-    MessageBox(text, MB_OK | MB_ICONSTOP);
-    return 0;
-}
 
 bool SameText(std::string_view a, std::string_view b)
 {
@@ -129,15 +125,15 @@ int ReadLasHeader(CLasDoc& doc, const std::string& path, TextTable& t)
 
 int ConvertLasToQtx(CToolsWnd& e)
 {
-    const std::string path = e.m_primary.path;
+    const std::string path = e.Task().primary.path;
     CLasDoc doc;
     TextTable table;
     table.columns = DataColumns::Blanks;
     table.sectionEndsData = true;
     // A curve more than a data set holds is refused before the data are read.
-    if (!ReadLasHeader(doc, path, table) || !RefuseDatumCount(table.datums.size(), e.m_outputPath)
+    if (!ReadLasHeader(doc, path, table) || !RefuseDatumCount(table.datums.size(), e.Settings().outputPath)
         || !ScanDataLines(doc, table, path))
         return -1;
-    e.m_taskLine = "*** Tools (Convert LAS to QTX)";
+    e.Task().taskLine = "*** Tools (Convert LAS to QTX)";
     return RunTextImport(e, doc, table, "Convert LAS to QTX : ");
 }

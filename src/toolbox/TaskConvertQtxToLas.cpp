@@ -23,7 +23,7 @@ constexpr int32_t kFramesPerStep = 64;
 
 bool IsLasCurve(const CQtxDatum& d)
 {
-    return d.m_category == kCategoryTrace && !CToolsWnd::IsTwoAxis(d) && CToolsWnd::ItemValueCount(d) == 1;
+    return d.m_category == kCategoryTrace && !toolbox::IsTwoAxis(d) && toolbox::ItemValueCount(d) == 1;
 }
 
 // Four characters, blank-padded; what would end a LAS mnemonic early or is no text
@@ -56,26 +56,27 @@ int ReadFrameDepth(CQtxFile& file, int frame, double* depth)
 
 int ConvertQtxToLas(CToolsWnd& e)
 {
-    ToolInput& in = e.m_primary;
-    if (!e.TakeSelection()) return -1;
-    if (!e.OpenSingleInput() || !e.RefuseTooManyDatums() || !e.RefuseNothingToConvert()) return -1;
+    ToolInput& in = e.Task().primary;
+    if (!e.Inputs().TakeSelection()) return -1;
+    if (!e.Inputs().OpenSingleInput() || !e.Inputs().RefuseTooManyDatums() || !e.Inputs().RefuseNothingToConvert())
+        return -1;
     std::vector<const CQtxDatum*> curves;
     for (size_t k = 0; k < in.list.size(); ++k)
         if (in.IsSelected(k) && IsLasCurve(*in.list[k])) curves.push_back(in.list[k].get());
     // LAS readers take numbers only: a header depth that is none is refused, not written.
-    const double step = e.InputDepthStep();
+    const double step = e.Inputs().InputDepthStep();
     if (!std::isfinite(in.top) || !std::isfinite(in.bottom) || !std::isfinite(step)) {
-        e.CloseInputs();
+        e.Inputs().CloseInputs();
         MessageBox(DepthRefusal(in.path, Format("The header's depths run from %.4f to %.4f in steps of %.4f.", in.top,
                                                 in.bottom, step)),
                    MB_OK | MB_ICONSTOP);
         return -1;
     }
-    if (!e.ConfirmOutput()) return -1;
+    if (!e.Output().ConfirmOutput()) return -1;
 
     CLasDoc doc;
-    if (!doc.OpenOutput(e.m_outputPath)) {
-        e.CloseInputs();
+    if (!doc.OpenOutput(e.Settings().outputPath)) {
+        e.Inputs().CloseInputs();
         return -1;
     }
     doc.m_topDepth = in.top;
@@ -96,10 +97,10 @@ int ConvertQtxToLas(CToolsWnd& e)
     // The frame loop steps a block of frames at a time: its progress and stop question
     // cost more than a line.
     const int32_t frames = in.frameCount;
-    e.m_endIndex = (frames - 1) / kFramesPerStep + 1;
+    e.Task().endIndex = (frames - 1) / kFramesPerStep + 1;
     int written = 0;
     const auto block = [&](double) {
-        const int32_t first = e.m_singleFrameIndex;
+        const int32_t first = e.Task().singleFrameIndex;
         for (int32_t frame = first; frame < frames && frame - first < kFramesPerStep; ++frame) {
             double depth = 0.0;
             if (!ReadFrameDepth(in.file, frame, &depth)) return 0;
@@ -121,7 +122,7 @@ int ConvertQtxToLas(CToolsWnd& e)
         }
         return 1;
     };
-    const int result = e.RunFrames("Convert QTX to LAS : ", 0, kFramesPerStep, in.top, 0.0, block);
+    const int result = e.Output().RunFrames("Convert QTX to LAS : ", 0, kFramesPerStep, in.top, 0.0, block);
     // A run without a line of values, or one that failed, leaves no output.
     const bool keep = result == 1 && written > 0;
     const int closed = doc.CloseOutput(keep);

@@ -25,7 +25,7 @@ const char kShape[] = "Segy conversion requires a datum of one axis, 1 to 16 tra
 
 int Refuse(CToolsWnd& e, const char* text)
 {
-    e.CloseInputs();
+    e.Inputs().CloseInputs();
     MessageBox(text, MB_OK | MB_ICONSTOP);
     return -1;
 }
@@ -35,42 +35,43 @@ int Refuse(CToolsWnd& e, const char* text)
 bool RefuseDepthBeyondShot(const CToolsWnd& e, double depth, int frame)
 {
     if (FitsInt(depth * segy::kDepthScale)) return false;
-    MessageBox(Format(kDepthFit, depth, frame, e.m_primary.path.c_str()), MB_OK | MB_ICONSTOP);
+    MessageBox(Format(kDepthFit, depth, frame, e.Task().primary.path.c_str()), MB_OK | MB_ICONSTOP);
     return true;
 }
 
 int ShotFrame(CToolsWnd& e, const CQtxDatum& d, double depth)
 {
-    if (RefuseDepthBeyondShot(e, depth, e.m_singleFrameIndex + 1)) return 0;
+    if (RefuseDepthBeyondShot(e, depth, e.Task().singleFrameIndex + 1)) return 0;
     const int traces = d.m_traceCount;
     const int samples = d.m_axis1.m_sampleCount;
     const int offset = d.m_offset > uint32_t(INT_MAX) ? -1 : int(d.m_offset);
     const float* values = g_fftData + 1;
-    if (!e.m_primary.file.ReadFrameItem(e.m_singleFrameIndex, offset, traces, samples, g_fftData + 1,
-                                        kToolSampleCapacity))
+    if (!e.Task().primary.file.ReadFrameItem(e.Task().singleFrameIndex, offset, traces, samples, g_fftData + 1,
+                                             kToolSampleCapacity))
         return 0;
     // Thousandths of the depth unit, cut toward zero.
     const uint32_t thousandths = uint32_t(ClampToInt(depth * segy::kDepthScale));
     const float step = d.m_axis1.m_step;
     const uint16_t interval = uint16_t(std::clamp(std::isnan(step) ? 0.0f : step, 0.0f, 65535.0f));
     for (int t = 0; t < traces; ++t) {
-        uint8_t* slot = e.m_shotBuffer.data() + size_t(t) * segy::kSlotSize;
+        uint8_t* slot = e.Segy().shotBuffer.data() + size_t(t) * segy::kSlotSize;
         endian::PutLE32(slot + segy::kDepth, thousandths);
         endian::PutLE16(slot + segy::kTraceSamples, uint16_t(samples));
         endian::PutLE16(slot + segy::kTraceInterval, interval);
         endian::FloatsToLEBytes(slot + segy::kSamples, values + size_t(t) * size_t(samples), size_t(samples));
     }
-    return e.m_segy.WriteShot(e.m_shotBuffer);
+    return e.Segy().file.WriteShot(e.Segy().shotBuffer);
 }
 
 } // namespace
 
 int ConvertQtxToSegy(CToolsWnd& e)
 {
-    const ToolInput& in = e.m_primary;
-    if (!e.TakeSelection()) return -1;
+    const ToolInput& in = e.Task().primary;
+    if (!e.Inputs().TakeSelection()) return -1;
     if (in.selectedCount > 1) return Refuse(e, kMultiple);
-    if (!e.OpenSingleInput() || !e.RefuseTooManyDatums() || !e.RefuseNothingToConvert()) return -1;
+    if (!e.Inputs().OpenSingleInput() || !e.Inputs().RefuseTooManyDatums() || !e.Inputs().RefuseNothingToConvert())
+        return -1;
     const CQtxDatum* chosen = nullptr;
     for (size_t k = 0; k < in.list.size() && !chosen; ++k)
         if (in.IsSelected(k)) chosen = in.list[k].get();
@@ -78,19 +79,18 @@ int ConvertQtxToSegy(CToolsWnd& e)
     const CQtxDatum& d = *chosen;
     if (d.m_category == kCategorySemblanceMap || d.m_category == kCategoryTrace) return Refuse(e, kDomain);
     // What the reader would refuse is not written.
-    if (CToolsWnd::IsTwoAxis(d) || d.m_traceCount < 1 || d.m_traceCount > segy::kMaxTraces
-        || d.m_axis1.m_sampleCount < 1 || d.m_axis1.m_sampleCount > segy::kMaxSamples
-        || d.m_typeCode > segy::kMaxItemType)
+    if (toolbox::IsTwoAxis(d) || d.m_traceCount < 1 || d.m_traceCount > segy::kMaxTraces || d.m_axis1.m_sampleCount < 1
+        || d.m_axis1.m_sampleCount > segy::kMaxSamples || d.m_typeCode > segy::kMaxItemType)
         return Refuse(e, kShape);
     // Shots take the depths from the first on by the step: both ends fit, or none is written.
-    const double lastDepth = in.top + double(e.m_endIndex - 1) * e.InputDepthStep();
-    if (RefuseDepthBeyondShot(e, in.top, 1) || RefuseDepthBeyondShot(e, lastDepth, e.m_endIndex)) {
-        e.CloseInputs();
+    const double lastDepth = in.top + double(e.Task().endIndex - 1) * e.Inputs().InputDepthStep();
+    if (RefuseDepthBeyondShot(e, in.top, 1) || RefuseDepthBeyondShot(e, lastDepth, e.Task().endIndex)) {
+        e.Inputs().CloseInputs();
         return -1;
     }
-    if (!e.ConfirmOutput()) return -1;
+    if (!e.Output().ConfirmOutput()) return -1;
 
-    CSegyFile& segy = e.m_segy;
+    CSegyFile& segy = e.Segy().file;
     segy.m_shape.sampleInterval = d.m_axis1.m_step;
     segy.m_shape.samplesPerTrace = int16_t(d.m_axis1.m_sampleCount);
     segy.m_shape.tracesPerShot = int16_t(d.m_traceCount);
@@ -99,14 +99,13 @@ int ConvertQtxToSegy(CToolsWnd& e)
     // Data sets say feet with any byte but 0xFF; the file says it with 1.
     segy.m_shape.depthUnits = in.depthUnits == qtx::kUnitsMetres ? segy::kUnitsMetres : segy::kUnitsFeet;
     segy.m_shape.logDirection = in.logDirection;
-    e.m_segyOutput = true;
-    const int opened = segy.OpenOutput(e.m_segyHeader, e.m_outputPath);
-    e.m_outputCreated = opened || segy.OpenError() == 0; // a header write that failed left a file
+    const int opened = segy.OpenOutput(e.Segy().fileHeader, e.Settings().outputPath);
+    e.Output().ClaimSegyOutput(opened || segy.OpenError() == 0); // a header write that failed left a file
     if (!opened) {
-        e.CloseInputs();
-        MessageBox("Could not open output segy file :\n" + e.m_outputPath, MB_OK | MB_ICONSTOP);
+        e.Inputs().CloseInputs();
+        MessageBox("Could not open output segy file :\n" + e.Settings().outputPath, MB_OK | MB_ICONSTOP);
         return -1;
     }
-    return e.RunFrames("Convert to SEGY : ", 0, 1, in.top, e.InputDepthStep(),
-                       [&e, &d](double depth) { return ShotFrame(e, d, depth); });
+    return e.Output().RunFrames("Convert to SEGY : ", 0, 1, in.top, e.Inputs().InputDepthStep(),
+                                [&e, &d](double depth) { return ShotFrame(e, d, depth); });
 }

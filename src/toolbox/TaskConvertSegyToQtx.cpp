@@ -45,17 +45,17 @@ CQtxDatum DescribeDatum(const CSegyFile& s)
 
 int ShotFrame(CToolsWnd& e, double depth)
 {
-    CSegyFile& s = e.m_segy;
-    if (!s.ReadShot(e.m_shotBuffer, depth)) return 0;
+    CSegyFile& s = e.Segy().file;
+    if (!s.ReadShot(e.Segy().shotBuffer, depth)) return 0;
     // The shot's own depth: depths rebuilt from the step would drift, since the step is
     // read from depths cut to thousandths.
-    if (!e.StageDepth(CSegyFile::TraceDepth(e.m_shotBuffer.data()))) return 0;
+    if (!e.Output().StageDepth(CSegyFile::TraceDepth(e.Segy().shotBuffer.data()))) return 0;
     const size_t bytes = size_t(s.m_shape.samplesPerTrace) * sizeof(float);
     for (int t = 0; t < s.m_shape.tracesPerShot; ++t) {
-        uint8_t* to = e.ReserveFrameBytes(bytes);
+        uint8_t* to = e.Output().ReserveFrameBytes(bytes);
         if (!to) return 0;
         // Both sides hold little-endian floats: the bytes go over as they are.
-        std::memcpy(to, e.m_shotBuffer.data() + size_t(t) * segy::kSlotSize + segy::kSamples, bytes);
+        std::memcpy(to, e.Segy().shotBuffer.data() + size_t(t) * segy::kSlotSize + segy::kSamples, bytes);
     }
     return 1;
 }
@@ -64,19 +64,19 @@ int ShotFrame(CToolsWnd& e, double depth)
 
 int ConvertSegyToQtx(CToolsWnd& e)
 {
-    CSegyFile& s = e.m_segy;
-    if (!s.OpenInput(e.m_segyHeader, e.m_primary.path)) return -1;
-    const double first = s.ReadFirstShotDepth(e.m_traceHeader);
-    const double last = s.ReadFailed() ? 0.0 : s.ReadLastShotDepth(e.m_traceHeader);
-    const double step = s.ReadFailed() ? 0.0 : s.ReadDepthStep(e.m_shotBuffer);
+    CSegyFile& s = e.Segy().file;
+    if (!s.OpenInput(e.Segy().fileHeader, e.Task().primary.path)) return -1;
+    const double first = s.ReadFirstShotDepth(e.Segy().traceHeader);
+    const double last = s.ReadFailed() ? 0.0 : s.ReadLastShotDepth(e.Segy().traceHeader);
+    const double step = s.ReadFailed() ? 0.0 : s.ReadDepthStep(e.Segy().shotBuffer);
     if (s.ReadFailed()) {
-        e.CloseInputs();
+        e.Inputs().CloseInputs();
         return -1;
     }
     // Depths must move from shot to shot, the way the file says they run.
     const bool up = s.m_shape.logDirection == segy::kLogUp;
     if (!(up ? step < 0.0 : step > 0.0)) {
-        e.CloseInputs();
+        e.Inputs().CloseInputs();
         MessageBox(kStep, MB_OK | MB_ICONSTOP);
         return -1;
     }
@@ -85,22 +85,23 @@ int ConvertSegyToQtx(CToolsWnd& e)
     const double resolution = 1.0 / segy::kDepthScale;
     CDepthRule rule(s.m_shape.logDirection == segy::kLogDown ? qtx::kLogDown : qtx::kLogUp, step, resolution);
     for (int64_t k = 0; k < s.ShotCount(); ++k) {
-        const double depth = s.ReadShotDepth(e.m_traceHeader, k);
-        if (s.ReadFailed() || !rule.Check(depth, e.m_primary.path)) {
-            e.CloseInputs();
+        const double depth = s.ReadShotDepth(e.Segy().traceHeader, k);
+        if (s.ReadFailed() || !rule.Check(depth, e.Task().primary.path)) {
+            e.Inputs().CloseInputs();
             return -1;
         }
     }
-    e.SetDepthResolution(resolution);
+    e.Output().SetDepthResolution(resolution);
     s.SetDepthStep(step);
-    e.m_firstIndex = 0;
-    e.m_endIndex = int32_t(std::min<int64_t>(s.ShotCount(), INT32_MAX));
-    e.m_depthUnitLabel = s.m_shape.depthUnits == segy::kUnitsMetres ? "M" : "FT";
-    e.m_logDirectionLabel = up ? "UP" : "DOWN";
-    e.m_startDepth = std::min(first, last);
-    e.m_stopDepth = std::max(first, last);
-    e.m_taskLine = "*** Tools (Convert SEGY to QTX)";
+    e.Task().firstIndex = 0;
+    e.Task().endIndex = int32_t(std::min<int64_t>(s.ShotCount(), INT32_MAX));
+    e.Task().depthUnitLabel = s.m_shape.depthUnits == segy::kUnitsMetres ? "M" : "FT";
+    e.Task().logDirectionLabel = up ? "UP" : "DOWN";
+    e.Settings().startDepth = std::min(first, last);
+    e.Settings().stopDepth = std::max(first, last);
+    e.Task().taskLine = "*** Tools (Convert SEGY to QTX)";
     const ToolOutputHead head{s.m_shape.logDirection, s.m_shape.depthUnits, first, last, step, nullptr};
-    if (!e.WriteOutputHead(head, {DescribeDatum(s)})) return -1;
-    return e.RunFrames("Convert to QTX : ", 0, 1, first, step, [&e](double depth) { return ShotFrame(e, depth); });
+    if (!e.Output().WriteOutputHead(head, {DescribeDatum(s)})) return -1;
+    return e.Output().RunFrames("Convert to QTX : ", 0, 1, first, step,
+                                [&e](double depth) { return ShotFrame(e, depth); });
 }

@@ -1,5 +1,5 @@
 // Convert Slowness To Metric / Imperial: slowness axes relabelled and slowness curves
-// ("DT..." in uSec/ft or uSec/m) scaled; the direction is the engine's m_slownessToMetric.
+// ("DT..." in uSec/ft or uSec/m) scaled; the direction is the engine's Settings().slownessToMetric.
 #include "toolbox/ToolsWnd.h"
 
 #include "platform/Host.h"
@@ -12,23 +12,14 @@ namespace {
 constexpr float kPerFootToPerMetre = 3.28084f;
 constexpr float kPerMetreToPerFoot = 0.3048f;
 
-int ConvertFrame(CToolsWnd& e, double depth)
-{
-    if (!e.StageDepth(depth)) return 0;
-    const ToolInput& in = e.m_primary;
-    for (size_t k = 0; k < in.list.size(); ++k)
-        if (!e.CopyItem(*in.list[k], in.IsSelected(k) ? CToolsWnd::ValueOp::Scale : CToolsWnd::ValueOp::Copy))
-            return 0;
-    return 1;
-}
-
 } // namespace
 
 int ConvertSlownessUnits(CToolsWnd& e)
 {
-    ToolInput& in = e.m_primary;
-    if (!e.OpenSingleInput() || !e.RefuseTooManyDatums() || !e.RefuseNothingToConvert()) return -1;
-    const bool toMetric = e.m_slownessToMetric != 0;
+    ToolInput& in = e.Task().primary;
+    if (!e.Inputs().OpenSingleInput() || !e.Inputs().RefuseTooManyDatums() || !e.Inputs().RefuseNothingToConvert())
+        return -1;
+    const bool toMetric = e.Settings().slownessToMetric != 0;
     const uint8_t from = toMetric ? kUnitMicrosecondsPerFoot : kUnitMicrosecondsPerMetre;
     const uint8_t to = toMetric ? kUnitMicrosecondsPerMetre : kUnitMicrosecondsPerFoot;
     const float factor = toMetric ? kPerFootToPerMetre : kPerMetreToPerFoot;
@@ -36,7 +27,7 @@ int ConvertSlownessUnits(CToolsWnd& e)
     // The selection marks the curves whose values are scaled; axes are only relabelled.
     in.selected.fill(0);
     bool converted = false;
-    std::vector<CQtxDatum> datums = e.PrimaryDatums();
+    std::vector<CQtxDatum> datums = e.Output().PrimaryDatums();
     for (size_t k = 0; k < datums.size(); ++k) {
         CQtxDatum& d = datums[k];
         if (d.m_axis1.m_unit != from) continue;
@@ -50,15 +41,17 @@ int ConvertSlownessUnits(CToolsWnd& e)
     }
     // Refused before the output exists: nothing is left behind.
     if (!converted) {
-        e.CloseInputs();
+        e.Inputs().CloseInputs();
         MessageBox("Could not find any data to be converted!\nOperation will be abandoned.", MB_OK | MB_ICONSTOP);
         return -1;
     }
-    e.m_factor = factor;
-    e.m_startDepth = e.Shallowest();
-    e.m_stopDepth = e.Deepest();
-    e.m_taskLine = toMetric ? "*** Tools (Convert slowness to metric)" : "*** Tools (Convert slowness to english)";
-    if (!e.WriteOutputHead(e.PrimaryHead(in.logDirection, e.m_startDepth, e.m_stopDepth), datums)) return -1;
-    return e.RunFrames("Convert Slowness : ", 0, 1, in.top, e.InputDepthStep(),
-                       [&e](double depth) { return ConvertFrame(e, depth); });
+    e.Settings().factor = factor;
+    e.Settings().startDepth = e.Inputs().Shallowest();
+    e.Settings().stopDepth = e.Inputs().Deepest();
+    e.Task().taskLine = toMetric ? "*** Tools (Convert slowness to metric)" : "*** Tools (Convert slowness to english)";
+    if (!e.Output().WriteOutputHead(
+            e.Output().PrimaryHead(in.logDirection, e.Settings().startDepth, e.Settings().stopDepth), datums))
+        return -1;
+    return e.Output().RunFrames("Convert Slowness : ", 0, 1, in.top, e.Inputs().InputDepthStep(),
+                                [&e](double depth) { return e.Output().CopyFrame(depth, ToolValueOp::Scale); });
 }

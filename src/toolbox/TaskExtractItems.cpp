@@ -11,10 +11,10 @@ const char kEmptySelection[] = "Encountered empty selection list!\nOperation wil
 
 int ExtractFrame(CToolsWnd& e, double depth)
 {
-    if (!e.StageDepth(depth)) return 0;
-    const ToolInput& in = e.m_primary;
+    if (!e.Output().StageDepth(depth)) return 0;
+    const ToolInput& in = e.Task().primary;
     for (size_t k = 0; k < in.list.size(); ++k)
-        if (in.IsSelected(k) && !e.CopyItem(*in.list[k])) return 0;
+        if (in.IsSelected(k) && !e.Output().CopyItem(*in.list[k])) return 0;
     return 1;
 }
 
@@ -22,20 +22,23 @@ int ExtractFrame(CToolsWnd& e, double depth)
 
 int ExtractItems(CToolsWnd& e)
 {
-    const ToolInput& in = e.m_primary;
-    if (!e.TakeSelection() || !e.OpenSingleInput() || !e.RefuseTooManyDatums() || !e.RefuseNothingToConvert())
+    const ToolInput& in = e.Task().primary;
+    if (!e.Inputs().TakeSelection() || !e.Inputs().OpenSingleInput() || !e.Inputs().RefuseTooManyDatums()
+        || !e.Inputs().RefuseNothingToConvert())
         return -1;
     std::vector<CQtxDatum> kept;
     for (size_t k = 0; k < in.list.size(); ++k)
         if (in.IsSelected(k)) kept.push_back(*in.list[k]);
     // A selection made on another data set may name none of this one's datums.
     if (kept.empty()) {
-        e.CloseInputs();
+        e.Inputs().CloseInputs();
         MessageBox(kEmptySelection, MB_OK | MB_ICONSTOP);
         return -1;
     }
-    e.m_taskLine = "*** Tools (Extract datums)";
-    if (!e.WriteOutputHead(e.PrimaryHead(in.logDirection, e.Shallowest(), e.Deepest()), kept)) return -1;
-    return e.RunFrames("Extract Items : ", 0, 1, in.top, e.InputDepthStep(),
-                       [&e](double depth) { return ExtractFrame(e, depth); });
+    e.Task().taskLine = "*** Tools (Extract datums)";
+    if (!e.Output().WriteOutputHead(
+            e.Output().PrimaryHead(in.logDirection, e.Inputs().Shallowest(), e.Inputs().Deepest()), kept))
+        return -1;
+    return e.Output().RunFrames("Extract Items : ", 0, 1, in.top, e.Inputs().InputDepthStep(),
+                                [&e](double depth) { return ExtractFrame(e, depth); });
 }

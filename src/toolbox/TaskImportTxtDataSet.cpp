@@ -15,6 +15,8 @@
 #include <string>
 #include <string_view>
 
+using toolbox::Refuse;
+
 namespace {
 
 constexpr long kMinColumns = 2;
@@ -25,12 +27,6 @@ const char kSkipHeader[] = "Error skiping header section in file :\n";
 const char kCount[] = "Error reading number of curves in file :\n";
 const char kColumns[] = "Encountered %ld columns (2 to 102 allowed) in file :\n";
 const char kReadHeader[] = "Error reading header section in TXT file :\n";
-
-int Refuse(const std::string& text)
-{
-    MessageBox(text, MB_OK | MB_ICONSTOP);
-    return 0;
-}
 
 // The integer a line begins with (blanks and a sign before it allowed); 0 when none,
 // and beyond the column limits it stays beyond them.
@@ -102,7 +98,7 @@ int ReadTxtHeader(CLasDoc& doc, const std::string& path, TextTable& t)
 
 int ImportTxtDataSet(CToolsWnd& e)
 {
-    const std::string path = e.m_primary.path;
+    const std::string path = e.Task().primary.path;
     CLasDoc doc;
     TextTable table;
     table.columns = DataColumns::Tens;
@@ -110,6 +106,6 @@ int ImportTxtDataSet(CToolsWnd& e)
     // Tables name no depth unit: a step of about half a foot is taken for feet.
     const double step = std::fabs(table.second - table.top);
     table.depthUnits = step >= 0.4 && step <= 0.6 ? qtx::kUnitsFeet : qtx::kUnitsMetres;
-    e.m_taskLine.clear();
+    e.Task().taskLine.clear();
     return RunTextImport(e, doc, table, "Convert TXT to QTX : ");
 }

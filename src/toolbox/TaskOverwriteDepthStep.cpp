@@ -6,15 +6,17 @@
 
 int OverwriteDepthStep(CToolsWnd& e)
 {
-    const ToolInput& in = e.m_primary;
-    const double step = double(e.m_factor);
-    if (!e.OpenSingleInput() || !e.RefuseNothingToConvert() || !e.RefuseNewDepthStep(step)) return -1;
-    e.m_startDepth = e.Shallowest();
-    e.m_stopDepth = e.Deepest();
-    e.m_taskLine = Format("*** Tools (Overwrite depth step) - %8.4f", double(e.m_factor));
-    ToolOutputHead head = e.PrimaryHead(in.logDirection, e.m_startDepth, e.m_startDepth + in.frameCount * step);
+    const ToolInput& in = e.Task().primary;
+    const double step = double(e.Settings().factor);
+    if (!e.Inputs().OpenSingleInput() || !e.Inputs().RefuseNothingToConvert() || !e.Inputs().RefuseNewDepthStep(step))
+        return -1;
+    e.Settings().startDepth = e.Inputs().Shallowest();
+    e.Settings().stopDepth = e.Inputs().Deepest();
+    e.Task().taskLine = Format("*** Tools (Overwrite depth step) - %8.4f", double(e.Settings().factor));
+    ToolOutputHead head = e.Output().PrimaryHead(in.logDirection, e.Settings().startDepth,
+                                                 e.Settings().startDepth + in.frameCount * step);
     head.step = step;
-    if (!e.WriteOutputHead(head, e.PrimaryDatums())) return -1;
-    return e.RunFrames("Overwrite Depth : ", 0, 1, in.top, in.logDirection == qtx::kLogUp ? -step : step,
-                       [&e](double depth) { return e.CopyFrame(depth); });
+    if (!e.Output().WriteOutputHead(head, e.Output().PrimaryDatums())) return -1;
+    return e.Output().RunFrames("Overwrite Depth : ", 0, 1, in.top, in.logDirection == qtx::kLogUp ? -step : step,
+                                [&e](double depth) { return e.Output().CopyFrame(depth); });
 }

@@ -28,22 +28,22 @@ struct Resampler {
     {
         const uint64_t at = uint64_t(item.m_offset) + done * sizeof(float);
         const int offset = at > uint64_t(INT_MAX) ? -1 : int(at);
-        return e.m_primary.file.ReadFrameItem(frame, offset, 1, int(n), to, kToolSampleCapacity);
+        return e.Task().primary.file.ReadFrameItem(frame, offset, 1, int(n), to, kToolSampleCapacity);
     }
 
     // Output frame k: at k new steps from the first depth, between input frames a and a + 1.
     int Frame(double depth)
     {
-        const int k = e.m_singleFrameIndex;
+        const int k = e.Task().singleFrameIndex;
         const double position = double(k) * newStep / inputStep;
         double whole = std::floor(position + kOnFrame);
         double f = std::max(position - whole, 0.0);
-        const int last = e.m_primary.frameCount - 1;
+        const int last = e.Task().primary.frameCount - 1;
         if (f < kOnFrame || whole >= last) f = 0.0;
         const int a = std::min(ClampToInt(whole), last);
-        if (!e.StageDepth(depth)) return 0;
-        for (const auto& item : e.m_primary.list) {
-            const uint64_t total = CToolsWnd::ItemValueCount(*item);
+        if (!e.Output().StageDepth(depth)) return 0;
+        for (const auto& item : e.Task().primary.list) {
+            const uint64_t total = toolbox::ItemValueCount(*item);
             for (uint64_t done = 0; done < total;) {
                 const size_t n = size_t(std::min<uint64_t>(total - done, kToolSampleCapacity));
                 float* va = g_fftData + 1;
@@ -59,7 +59,7 @@ struct Resampler {
                         va[i] = null ? -999.25f : float((double(vb[i]) - double(va[i])) * f + double(va[i]));
                     }
                 }
-                if (!e.StageValues(va, n)) return 0;
+                if (!e.Output().StageValues(va, n)) return 0;
                 done += n;
             }
         }
@@ -71,30 +71,31 @@ struct Resampler {
 
 int ResampleDepth(CToolsWnd& e)
 {
-    const ToolInput& in = e.m_primary;
+    const ToolInput& in = e.Task().primary;
     // Four decimals of the factor, cut toward zero.
-    const double newStep = ClampToInt(double(e.m_factor) * 10000.0) * 0.0001;
-    if (!e.OpenSingleInput() || !e.RefuseNothingToConvert() || !e.RefuseNewDepthStep(newStep)
-        || !e.RefuseInputDepthStep())
+    const double newStep = ClampToInt(double(e.Settings().factor) * 10000.0) * 0.0001;
+    if (!e.Inputs().OpenSingleInput() || !e.Inputs().RefuseNothingToConvert() || !e.Inputs().RefuseNewDepthStep(newStep)
+        || !e.Inputs().RefuseInputDepthStep())
         return -1;
     const double inputStep = std::fabs(in.step);
     // Output frames from the first depth to the last input frame, that one included.
     const double count = std::floor(double(in.frameCount - 1) * inputStep / newStep + kOnFrame) + 1.0;
-    if (!e.RefuseNewDepthStep(newStep, count)) return -1;
-    e.m_firstIndex = 0;
-    e.m_endIndex = int32_t(count);
+    if (!e.Inputs().RefuseNewDepthStep(newStep, count)) return -1;
+    e.Task().firstIndex = 0;
+    e.Task().endIndex = int32_t(count);
 
-    e.m_startDepth = e.Shallowest();
-    e.m_stopDepth = e.Deepest();
-    e.m_taskLine = Format("*** Tools (Resample depth) - %8.4f", double(e.m_factor));
-    ToolOutputHead head = e.PrimaryHead(in.logDirection, e.m_startDepth, e.m_startDepth + (count - 1) * newStep);
+    e.Settings().startDepth = e.Inputs().Shallowest();
+    e.Settings().stopDepth = e.Inputs().Deepest();
+    e.Task().taskLine = Format("*** Tools (Resample depth) - %8.4f", double(e.Settings().factor));
+    ToolOutputHead head = e.Output().PrimaryHead(in.logDirection, e.Settings().startDepth,
+                                                 e.Settings().startDepth + (count - 1) * newStep);
     head.step = newStep;
-    if (!e.WriteOutputHead(head, e.PrimaryDatums())) return -1;
+    if (!e.Output().WriteOutputHead(head, e.Output().PrimaryDatums())) return -1;
     Resampler resampler{e, inputStep, newStep};
     const double signedStep = in.logDirection == qtx::kLogUp ? -newStep : newStep;
-    return e.RunFrames("Resample Depth : ", 0, 1, in.top, signedStep,
-                       [&resampler, &e, signedStep, top = in.top](double) {
-                           // Each depth from its index: no rounding accumulates over the frames.
-                           return resampler.Frame(top + e.m_singleFrameIndex * signedStep);
-                       });
+    return e.Output().RunFrames("Resample Depth : ", 0, 1, in.top, signedStep,
+                                [&resampler, &e, signedStep, top = in.top](double) {
+                                    // Each depth from its index: no rounding accumulates over the frames.
+                                    return resampler.Frame(top + e.Task().singleFrameIndex * signedStep);
+                                });
 }

@@ -10,9 +10,9 @@ namespace {
 int ReverseReceivers(CToolsWnd& e, const CQtxDatum& item)
 {
     // A two-axis datum keeps its order: it is copied unchanged.
-    if (CToolsWnd::IsTwoAxis(item)) return e.CopyItem(item);
-    CQtxFile& file = e.m_primary.file;
-    const int frame = e.m_singleFrameIndex;
+    if (toolbox::IsTwoAxis(item)) return e.Output().CopyItem(item);
+    CQtxFile& file = e.Task().primary.file;
+    const int frame = e.Task().singleFrameIndex;
     const size_t traces = item.m_traceCount;
     const size_t samples = item.m_axis1.m_sampleCount;
     float* buffer = g_fftData + 1;
@@ -31,17 +31,17 @@ int ReverseReceivers(CToolsWnd& e, const CQtxDatum& item)
             const int traceOffset = at > uint64_t(INT_MAX) ? -1 : int(at);
             if (!file.ReadFrameItem(frame, traceOffset, 1, int(samples), buffer, kToolSampleCapacity)) return 0;
         }
-        if (!e.StageValues(trace, samples)) return 0;
+        if (!e.Output().StageValues(trace, samples)) return 0;
     }
     return 1;
 }
 
 int ReverseReceiverFrame(CToolsWnd& e, double depth)
 {
-    if (!e.StageDepth(depth)) return 0;
-    const ToolInput& in = e.m_primary;
+    if (!e.Output().StageDepth(depth)) return 0;
+    const ToolInput& in = e.Task().primary;
     for (size_t k = 0; k < in.list.size(); ++k)
-        if (!(in.IsSelected(k) ? ReverseReceivers(e, *in.list[k]) : e.CopyItem(*in.list[k]))) return 0;
+        if (!(in.IsSelected(k) ? ReverseReceivers(e, *in.list[k]) : e.Output().CopyItem(*in.list[k]))) return 0;
     return 1;
 }
 
@@ -49,10 +49,10 @@ int ReverseReceiverFrame(CToolsWnd& e, double depth)
 
 int ReverseReceiverOrder(CToolsWnd& e)
 {
-    const ToolInput& in = e.m_primary;
-    if (!e.TakeSelection() || !e.OpenSingleInput() || !e.RefuseTooManyDatums()) return -1;
-    e.m_taskLine = "*** Tools (Reverse receiver order)";
-    if (!e.WriteOutputHead(in.logDirection, in.top, in.bottom)) return -1;
-    return e.RunFrames("Reverse Receiver : ", e.m_firstIndex, 1, in.top, e.InputDepthStep(),
-                       [&e](double depth) { return ReverseReceiverFrame(e, depth); });
+    const ToolInput& in = e.Task().primary;
+    if (!e.Inputs().TakeSelection() || !e.Inputs().OpenSingleInput() || !e.Inputs().RefuseTooManyDatums()) return -1;
+    e.Task().taskLine = "*** Tools (Reverse receiver order)";
+    if (!e.Output().WriteOutputHead(in.logDirection, in.top, in.bottom)) return -1;
+    return e.Output().RunFrames("Reverse Receiver : ", e.Task().firstIndex, 1, in.top, e.Inputs().InputDepthStep(),
+                                [&e](double depth) { return ReverseReceiverFrame(e, depth); });
 }

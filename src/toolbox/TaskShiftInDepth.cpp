@@ -5,13 +5,14 @@
 
 int ShiftInDepth(CToolsWnd& e)
 {
-    const ToolInput& in = e.m_primary;
-    if (!e.OpenSingleInput() || !e.RefuseNothingToConvert()) return -1;
-    const double shift = e.m_factorDouble;
-    e.m_startDepth = e.Shallowest();
-    e.m_stopDepth = e.Deepest();
-    e.m_taskLine = Format("*** Tools (Shift in depth) - %10.4f %s", shift, e.m_depthUnitLabel.c_str());
-    if (!e.WriteOutputHead(in.logDirection, e.m_startDepth + shift, e.m_stopDepth + shift)) return -1;
-    return e.RunFrames("Depth Shift : ", 0, 1, in.top, e.InputDepthStep(),
-                       [&e, shift](double depth) { return e.CopyFrame(depth + shift); });
+    const ToolInput& in = e.Task().primary;
+    if (!e.Inputs().OpenSingleInput() || !e.Inputs().RefuseNothingToConvert()) return -1;
+    const double shift = e.Settings().factorDouble;
+    e.Settings().startDepth = e.Inputs().Shallowest();
+    e.Settings().stopDepth = e.Inputs().Deepest();
+    e.Task().taskLine = Format("*** Tools (Shift in depth) - %10.4f %s", shift, e.Task().depthUnitLabel.c_str());
+    if (!e.Output().WriteOutputHead(in.logDirection, e.Settings().startDepth + shift, e.Settings().stopDepth + shift))
+        return -1;
+    return e.Output().RunFrames("Depth Shift : ", 0, 1, in.top, e.Inputs().InputDepthStep(),
+                                [&e, shift](double depth) { return e.Output().CopyFrame(depth + shift); });
 }

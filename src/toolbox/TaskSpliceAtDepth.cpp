@@ -25,7 +25,7 @@ const char* Mismatch(const ToolInput& p, const ToolInput& s)
         if (a.m_mnemonic != b.m_mnemonic) return kMnemonics;
         if (a.m_traceCount != b.m_traceCount) return kTraces;
         // Frames are copied datum by datum into the primary's layout: every value must fit.
-        if (a.m_size != b.m_size || CToolsWnd::ItemValueCount(a) != CToolsWnd::ItemValueCount(b)) return kDatums;
+        if (a.m_size != b.m_size || toolbox::ItemValueCount(a) != toolbox::ItemValueCount(b)) return kDatums;
     }
     return nullptr;
 }
@@ -35,7 +35,7 @@ int32_t FirstBelow(const ToolInput& in, double splice)
 {
     const double step = std::fabs(in.step);
     for (int32_t k = 0; k < in.frameCount; ++k)
-        if (CToolsWnd::RoundDepth(in.top + k * step) > splice) return k;
+        if (toolbox::RoundDepth(in.top + k * step) > splice) return k;
     return in.frameCount;
 }
 
@@ -43,32 +43,34 @@ int32_t FirstBelow(const ToolInput& in, double splice)
 
 int SpliceAtDepth(CToolsWnd& e)
 {
-    ToolInput& p = e.m_primary;
-    ToolInput& s = e.m_secondary;
-    const double splice = e.m_spliceDepth;
-    if (!e.OpenInputs() || !e.Require(p.list.size() == s.list.size(), kChannels) || !e.CheckInputsAgree(false))
+    ToolInput& p = e.Task().primary;
+    ToolInput& s = e.Task().secondary;
+    const double splice = e.Settings().spliceDepth;
+    if (!e.Inputs().OpenInputs() || !e.Inputs().Require(p.list.size() == s.list.size(), kChannels)
+        || !e.Inputs().CheckInputsAgree(false))
         return -1;
     const char* mismatch = Mismatch(p, s);
     // Inputs that do not overlap leave no depth to splice at, whatever the splice depth.
-    if (!e.Require(!mismatch, mismatch ? mismatch : "") || !e.Require(p.logDirection == qtx::kLogDown, kLogUp)
-        || !e.Require(p.top < s.top, kToggle) || !e.Require(splice >= s.top && splice <= p.bottom, kSpliceDepth))
+    if (!e.Inputs().Require(!mismatch, mismatch ? mismatch : "")
+        || !e.Inputs().Require(p.logDirection == qtx::kLogDown, kLogUp) || !e.Inputs().Require(p.top < s.top, kToggle)
+        || !e.Inputs().Require(splice >= s.top && splice <= p.bottom, kSpliceDepth))
         return -1;
 
     const int32_t primaryEnd = FirstBelow(p, splice);
     const int32_t secondaryFirst = FirstBelow(s, splice);
-    e.m_firstIndex = 0;
-    e.m_endIndex = primaryEnd + (s.frameCount - secondaryFirst);
-    if (!e.RefuseNothingToConvert()) return -1;
-    e.m_taskLine = Format("*** Tools (Splice at depth) - %10.4f %s", splice, e.m_depthUnitLabel.c_str());
-    if (!e.WriteOutputHead(p.logDirection, p.top, p.bottom)) return -1;
-    return e.RunFrames("Splice : ", 0, 1, p.top, e.InputDepthStep(),
-                       [&e, &p, &s, primaryEnd, secondaryFirst](double depth) {
-                           if (!e.StageDepth(depth)) return 0;
-                           const int k = e.m_singleFrameIndex;
-                           ToolInput& from = k < primaryEnd ? p : s;
-                           const int frame = k < primaryEnd ? k : k - primaryEnd + secondaryFirst;
-                           for (const auto& item : from.list)
-                               if (!e.CopyItem(from, frame, *item)) return 0;
-                           return 1;
-                       });
+    e.Task().firstIndex = 0;
+    e.Task().endIndex = primaryEnd + (s.frameCount - secondaryFirst);
+    if (!e.Inputs().RefuseNothingToConvert()) return -1;
+    e.Task().taskLine = Format("*** Tools (Splice at depth) - %10.4f %s", splice, e.Task().depthUnitLabel.c_str());
+    if (!e.Output().WriteOutputHead(p.logDirection, p.top, p.bottom)) return -1;
+    return e.Output().RunFrames("Splice : ", 0, 1, p.top, e.Inputs().InputDepthStep(),
+                                [&e, &p, &s, primaryEnd, secondaryFirst](double depth) {
+                                    if (!e.Output().StageDepth(depth)) return 0;
+                                    const int k = e.Task().singleFrameIndex;
+                                    ToolInput& from = k < primaryEnd ? p : s;
+                                    const int frame = k < primaryEnd ? k : k - primaryEnd + secondaryFirst;
+                                    for (const auto& item : from.list)
+                                        if (!e.Output().CopyItem(from, frame, *item)) return 0;
+                                    return 1;
+                                });
 }

@@ -11,6 +11,8 @@
 #include <cmath>
 #include <optional>
 
+using toolbox::Refuse;
+
 namespace {
 
 constexpr size_t kTenColumn = 10;
@@ -20,12 +22,6 @@ const char kFormatError[] = "Format error in file :\n";
 const char kNoDepths[] = "Error getting top depth in file :\n";
 const char kLeftOut[] = "Imported the first log of file :\n%s\nLeft out %zu further log(s): %s.";
 const char kBeyond[] = "Wrote %lld value(s) beyond the single-precision range as absent values (-999.25).";
-
-int Refuse(const std::string& text)
-{
-    MessageBox(text, MB_OK | MB_ICONSTOP);
-    return 0;
-}
 
 constexpr float kAbsent = -999.25f;
 
@@ -101,11 +97,7 @@ bool IsDataSection(std::string_view line, std::string* title)
 }
 
 // A failed import commits nothing: the name keeps what it held before.
-void RemoveOutput(CToolsWnd& e)
-{
-    e.m_outputFile.CloseOutput();
-    e.m_outputCreated = false;
-}
+void RemoveOutput(CToolsWnd& e) { e.Output().AbandonOutput(); }
 
 } // namespace
 
@@ -193,20 +185,20 @@ int RunTextImport(CToolsWnd& e, CLasDoc& doc, const TextTable& t, const std::str
     // The first step gives the direction; the frames keep each line's own depth.
     const bool down = t.second > t.top;
     const double step = std::fabs(t.second - t.top);
-    e.m_startDepth = std::min(t.top, t.last);
-    e.m_stopDepth = std::max(t.top, t.last);
-    e.m_depthUnitLabel = t.depthUnits == qtx::kUnitsMetres ? " [m]" : " [ft]";
-    e.m_logDirectionLabel = down ? "DOWN" : "UP";
-    e.m_firstIndex = 0;
+    e.Settings().startDepth = std::min(t.top, t.last);
+    e.Settings().stopDepth = std::max(t.top, t.last);
+    e.Task().depthUnitLabel = t.depthUnits == qtx::kUnitsMetres ? " [m]" : " [ft]";
+    e.Task().logDirectionLabel = down ? "DOWN" : "UP";
+    e.Task().firstIndex = 0;
     const ToolOutputHead head{down ? qtx::kLogDown : qtx::kLogUp, t.depthUnits, t.top, t.last, step, nullptr};
-    if (!e.WriteOutputHead(head, t.datums)) return -1;
+    if (!e.Output().WriteOutputHead(head, t.datums)) return -1;
 
     // The frame loop steps a block of lines at a time: its progress and stop question
     // cost more than reading a line.
-    e.m_endIndex = (t.dataLines - 1) / kLinesPerStep + 1;
+    e.Task().endIndex = (t.dataLines - 1) / kLinesPerStep + 1;
     int32_t left = t.dataLines;
     std::vector<float> values(t.datums.size());
-    const std::string& path = e.m_primary.path;
+    const std::string& path = e.Task().primary.path;
     int64_t beyond = 0;
     const auto lines = [&](double) {
         for (int32_t n = std::min(left, kLinesPerStep); n > 0; --n, --left) {
@@ -217,11 +209,11 @@ int RunTextImport(CToolsWnd& e, CLasDoc& doc, const TextTable& t, const std::str
             double depth = 0.0;
             if (got < 0 || !ParseDataLine(line, t.columns, values.size(), &depth, values.data(), &beyond))
                 return Refuse(kFormatError + path);
-            if (!e.StageDepth(depth) || !e.StageValues(values.data(), values.size())) return 0;
+            if (!e.Output().StageDepth(depth) || !e.Output().StageValues(values.data(), values.size())) return 0;
         }
         return 1;
     };
-    const int result = e.RunFrames(label, 0, 1, t.top, down ? step : -step, lines);
+    const int result = e.Output().RunFrames(label, 0, 1, t.top, down ? step : -step, lines);
     doc.CloseInput();
     if (result != 1) {
         RemoveOutput(e);
@@ -237,6 +229,6 @@ int RunTextImport(CToolsWnd& e, CLasDoc& doc, const TextTable& t, const std::str
         if (!notice.empty()) notice += '\n';
         notice += Format(kBeyond, static_cast<long long>(beyond));
     }
-    if (!notice.empty() && !e.m_stopped) MessageBox(notice, MB_OK | MB_ICONINFORMATION);
+    if (!notice.empty() && !e.Task().stopped) MessageBox(notice, MB_OK | MB_ICONINFORMATION);
     return result;
 }

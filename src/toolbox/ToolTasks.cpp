@@ -21,10 +21,9 @@ constexpr uint16_t kNone = 0, kDepths = kUsesDepthRange, kFactor = kUsesFactor, 
                    kSecondary = kUsesSecondaryFile | kUsesSecondaryList,
                    kDensity = kUsesDensityFile | kUsesDensityList;
 constexpr ToolPreset kNoPreset{};
-constexpr ToolPreset kToMetricDepth{&CToolsWnd::m_depthToMetric, 1}, kToImperialDepth{&CToolsWnd::m_depthToMetric, 0},
-                     kToMetricSlowness{&CToolsWnd::m_slownessToMetric, 1},
-                     kToImperialSlowness{&CToolsWnd::m_slownessToMetric, 0};
-constexpr ToolPreset kAdd{&CToolsWnd::m_waveformSign, 1}, kSubtract{&CToolsWnd::m_waveformSign, -1};
+constexpr ToolPreset kToMetricDepth{&ToolSettings::depthToMetric, 1}, kToImperialDepth{&ToolSettings::depthToMetric, 0},
+    kToMetricSlowness{&ToolSettings::slownessToMetric, 1}, kToImperialSlowness{&ToolSettings::slownessToMetric, 0};
+constexpr ToolPreset kAdd{&ToolSettings::waveformSign, 1}, kSubtract{&ToolSettings::waveformSign, -1};
 constexpr bool kInBox = true, kNotInBox = false;
 
 constexpr ToolTaskRow kTasks[] = {
@@ -66,12 +65,12 @@ int RunToolTask(CToolsWnd& engine, ToolTask task, const std::string& primary, co
     const ToolTaskRow* row = FindToolTask(task);
     if (!row) return -1;
     const int inputs = int(row->inputs);
-    engine.m_inputCount = inputs;
-    if (inputs >= 1) engine.m_primary.path = primary;
-    if (inputs >= 2) engine.m_secondary.path = secondary;
-    if (inputs >= 3) engine.m_density.path = density;
-    if (row->preset.setting) engine.*(row->preset.setting) = row->preset.value;
+    engine.Settings().inputCount = inputs;
+    if (inputs >= 1) engine.Task().primary.path = primary;
+    if (inputs >= 2) engine.Task().secondary.path = secondary;
+    if (inputs >= 3) engine.Task().density.path = density;
+    if (row->preset.setting) engine.Settings().*(row->preset.setting) = row->preset.value;
     const int result = row->runner(engine);
-    engine.CloseInputs(); // whichever way the task ended
-    return engine.SettleOutput(result);
+    engine.Inputs().CloseInputs(); // whichever way the task ended
+    return engine.Output().SettleOutput(result);
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 class CToolsWnd;
+struct ToolSettings;
 
 // The values are the codes the settings store: they never change. One per row of the
 // task table (toolbox/ToolTaskTable.h).
@@ -45,7 +46,7 @@ using ToolRunner = int(CToolsWnd& engine);
 // A setting the dispatcher gives the engine before the runner: two tasks that share a
 // runner differ only in it (the direction of a unit conversion).
 struct ToolPreset {
-    int32_t CToolsWnd::*setting = nullptr;
+    int32_t ToolSettings::*setting = nullptr;
     int32_t value = 0;
 };
 

@@ -34,23 +34,25 @@ const char kUnknownDirection[] = "Encountered unknown log direction in file :\n%
 constexpr size_t kHistoryHeadroom = 500;
 constexpr uint32_t kNullBits = std::bit_cast<uint32_t>(-999.25f);
 
-int Refuse(const std::string& text)
-{
-    MessageBox(text, MB_OK | MB_ICONSTOP);
-    return 0;
-}
-
 // Offsets beyond int reach ReadFrameItem as -1, which it refuses with its read message.
 int FrameOffset(uint64_t at) { return at > uint64_t(INT_MAX) ? -1 : int(at); }
 
 } // namespace
+
+using namespace toolbox;
+
+int toolbox::Refuse(const std::string& text)
+{
+    MessageBox(text, MB_OK | MB_ICONSTOP);
+    return 0;
+}
 
 // Every task writes depths that follow its output's header.
 CToolsWnd::CToolsWnd() { m_writer.HoldDepthRule(); }
 
 // ---- helpers ------------------------------------------------------------------------------------
 
-uint64_t CToolsWnd::ItemValueCount(const CQtxDatum& item)
+uint64_t toolbox::ItemValueCount(const CQtxDatum& item)
 {
     const uint64_t rows = IsTwoAxis(item) ? item.m_axis2.m_sampleCount : 1u;
     return uint64_t(item.m_traceCount) * item.m_axis1.m_sampleCount * rows;
@@ -80,22 +82,22 @@ int CToolsWnd::OpenInput(ToolInput& in)
 
 int CToolsWnd::OpenSingleInput()
 {
-    if (!OpenInput(m_primary)) return 0;
-    m_logDirectionLabel = m_primary.logDirection == qtx::kLogUp ? "UP" : "DOWN";
-    m_depthUnitLabel = m_primary.depthUnits == qtx::kUnitsMetres ? " [m]" : " [ft]";
-    m_singleFrameIndex = 0;
-    m_firstIndex = 0;
-    m_endIndex = m_primary.frameCount;
+    if (!OpenInput(m_task.primary)) return 0;
+    m_task.logDirectionLabel = m_task.primary.logDirection == qtx::kLogUp ? "UP" : "DOWN";
+    m_task.depthUnitLabel = m_task.primary.depthUnits == qtx::kUnitsMetres ? " [m]" : " [ft]";
+    m_task.singleFrameIndex = 0;
+    m_task.firstIndex = 0;
+    m_task.endIndex = m_task.primary.frameCount;
     // Neither up nor down gives no direction to step the depths in: no frame could be written.
-    if (m_primary.logDirection == qtx::kLogUp || m_primary.logDirection == qtx::kLogDown) return 1;
+    if (m_task.primary.logDirection == qtx::kLogUp || m_task.primary.logDirection == qtx::kLogDown) return 1;
     CloseInputs();
-    return Refuse(Format(kUnknownDirection, m_primary.path.c_str()));
+    return Refuse(Format(kUnknownDirection, m_task.primary.path.c_str()));
 }
 
 int CToolsWnd::RefuseTooManyDatums()
 {
     // A later datum could be neither chosen nor skipped reliably.
-    for (const ToolInput* in : {&m_primary, &m_secondary, &m_density})
+    for (const ToolInput* in : {&m_task.primary, &m_task.secondary, &m_task.density})
         if (in->list.size() > size_t(ToolInput::kMaxDatums)) {
             CloseInputs();
             return Refuse(kTooManyDatums);
@@ -105,15 +107,15 @@ int CToolsWnd::RefuseTooManyDatums()
 
 void CToolsWnd::CloseInputs()
 {
-    m_segy.CloseInput();
-    m_primary.file.CloseInput();
-    m_secondary.file.CloseInput();
-    m_density.file.CloseInput();
+    m_segyOut.file.CloseInput();
+    m_task.primary.file.CloseInput();
+    m_task.secondary.file.CloseInput();
+    m_task.density.file.CloseInput();
 }
 
 int CToolsWnd::RefuseNothingToConvert()
 {
-    if (m_endIndex > m_firstIndex) return 1;
+    if (m_task.endIndex > m_task.firstIndex) return 1;
     CloseInputs();
     return Refuse(kNothingToConvert);
 }
@@ -127,16 +129,16 @@ int CToolsWnd::RefuseNewDepthStep(double step, double outputFrames)
 
 int CToolsWnd::RefuseInputDepthStep()
 {
-    const double step = std::fabs(m_primary.step);
+    const double step = std::fabs(m_task.primary.step);
     if (step > 0.0 && std::isfinite(step)) return 1;
     CloseInputs();
-    return Refuse(Format(kInvalidInputStep, m_primary.path.c_str()));
+    return Refuse(Format(kInvalidInputStep, m_task.primary.path.c_str()));
 }
 
 int CToolsWnd::ConfirmOutput()
 {
-    if (RefuseOutputOverInput(m_outputPath, {m_primary.path, m_secondary.path, m_density.path})
-        || (!m_outputConfirmed && RefuseToReplaceExisting(m_outputPath))) {
+    if (RefuseOutputOverInput(m_settings.outputPath, {m_task.primary.path, m_task.secondary.path, m_task.density.path})
+        || (!m_settings.outputConfirmed && RefuseToReplaceExisting(m_settings.outputPath))) {
         CloseInputs();
         return 0;
     }
@@ -145,7 +147,19 @@ int CToolsWnd::ConfirmOutput()
 
 uint64_t CToolsWnd::OutputFrames() const
 {
-    return m_segyOutput ? m_segy.ShotsWritten() : m_outputFile.m_writtenFrameCount;
+    return m_segyOutput ? m_segyOut.file.ShotsWritten() : m_outputFile.m_writtenFrameCount;
+}
+
+void CToolsWnd::ClaimSegyOutput(bool created)
+{
+    m_segyOutput = true;
+    m_outputCreated = created;
+}
+
+void CToolsWnd::AbandonOutput()
+{
+    m_outputFile.CloseOutput();
+    m_outputCreated = false;
 }
 
 int CToolsWnd::SettleOutput(int result)
@@ -153,18 +167,18 @@ int CToolsWnd::SettleOutput(int result)
     if (!m_outputCreated || OutputFrames() > 0) return result;
     // Nothing without a whole frame was committed: what is still open is abandoned.
     m_writer.Abandon();
-    m_segy.CloseOutput(false);
+    m_segyOut.file.CloseOutput(false);
     m_outputCreated = false;
-    if (result != 1 || m_stopped) return result;
+    if (result != 1 || m_task.stopped) return result;
     Refuse(kNothingToConvert);
     return -1;
 }
 
-double CToolsWnd::Shallowest() const { return std::min(m_primary.top, m_primary.bottom); }
-double CToolsWnd::Deepest() const { return std::max(m_primary.top, m_primary.bottom); }
+double CToolsWnd::Shallowest() const { return std::min(m_task.primary.top, m_task.primary.bottom); }
+double CToolsWnd::Deepest() const { return std::max(m_task.primary.top, m_task.primary.bottom); }
 
-ToolFrameSpan CToolsWnd::FrameRange(uint8_t logDirection, double first, double last, int32_t count, double start,
-                                    double stop)
+ToolFrameSpan toolbox::FrameRange(uint8_t logDirection, double first, double last, int32_t count, double start,
+                                  double stop)
 {
     if (count <= 0) return {};
     // One depth for every frame: the frames lie in the range or not at all.
@@ -181,18 +195,22 @@ ToolFrameSpan CToolsWnd::FrameRange(uint8_t logDirection, double first, double l
 
 double CToolsWnd::InputDepthStep() const
 {
-    const double step = std::fabs(m_primary.step);
-    return m_primary.logDirection == qtx::kLogUp ? -step : step;
+    const double step = std::fabs(m_task.primary.step);
+    return m_task.primary.logDirection == qtx::kLogUp ? -step : step;
 }
 
 // ---- frames ----------------------------------------------------------------------------------
 
 int CToolsWnd::StageDepth(double depth) { return m_writer.WriteDepth(depth); }
 
-int CToolsWnd::StageValues(const float* values, size_t count, ValueOp op)
+uint8_t* CToolsWnd::ReserveFrameBytes(size_t bytes) { return m_writer.Reserve(bytes); }
+
+void CToolsWnd::SetDepthResolution(double resolution) { m_writer.HoldDepthRule(resolution); }
+
+int CToolsWnd::StageValues(const float* values, size_t count, ToolValueOp op)
 {
-    if (op == ValueOp::Copy) return m_writer.WriteValues(values, count);
-    const double factor = double(m_factor);
+    if (op == ToolValueOp::Copy) return m_writer.WriteValues(values, count);
+    const double factor = double(m_settings.factor);
     const size_t piece = m_writer.PieceBytes() / sizeof(float);
     while (count > 0) {
         const size_t n = std::min(count, piece);
@@ -202,8 +220,8 @@ int CToolsWnd::StageValues(const float* values, size_t count, ValueOp op)
             const float v = values[i];
             // A product or sum beyond the float range is clamped: its conversion would be undefined.
             const float w = std::bit_cast<uint32_t>(v) == kNullBits ? v
-                            : op == ValueOp::Offset                   ? ClampToFloat(factor + double(v))
-                                                                      : ClampToFloat(factor * double(v));
+                            : op == ToolValueOp::Offset             ? ClampToFloat(factor + double(v))
+                                                                    : ClampToFloat(factor * double(v));
             endian::PutLEFloat(to + i * sizeof(float), w);
         }
         values += n;
@@ -212,9 +230,12 @@ int CToolsWnd::StageValues(const float* values, size_t count, ValueOp op)
     return 1;
 }
 
-int CToolsWnd::CopyItem(const CQtxDatum& item, ValueOp op) { return CopyItem(m_primary, m_singleFrameIndex, item, op); }
+int CToolsWnd::CopyItem(const CQtxDatum& item, ToolValueOp op)
+{
+    return CopyItem(m_task.primary, m_task.singleFrameIndex, item, op);
+}
 
-int CToolsWnd::CopyItem(ToolInput& in, int frame, const CQtxDatum& item, ValueOp op)
+int CToolsWnd::CopyItem(ToolInput& in, int frame, const CQtxDatum& item, ToolValueOp op)
 {
     const uint64_t total = ItemValueCount(item);
     float* buffer = g_fftData + 1;
@@ -226,29 +247,30 @@ int CToolsWnd::CopyItem(ToolInput& in, int frame, const CQtxDatum& item, ValueOp
     return 1;
 }
 
-int CToolsWnd::ReadValues(ToolInput& in, int frame, const CQtxDatum& item, uint64_t first, size_t count, float* to)
+int toolbox::ReadValues(ToolInput& in, int frame, const CQtxDatum& item, uint64_t first, size_t count, float* to)
 {
     const uint64_t at = uint64_t(item.m_offset) + first * sizeof(float);
     return in.file.ReadFrameItem(frame, FrameOffset(at), 1, int(std::min(count, kToolSampleCapacity)), to,
                                  kToolSampleCapacity);
 }
 
-int CToolsWnd::ReadValue(ToolInput& in, int frame, const CQtxDatum& item, float& value)
+int toolbox::ReadValue(ToolInput& in, int frame, const CQtxDatum& item, float& value)
 {
     return in.file.ReadFrameItem(frame, FrameOffset(item.m_offset), 1, 1, &value, 1);
 }
 
-int CToolsWnd::CopyFrame(double depth)
+int CToolsWnd::CopyFrame(double depth, ToolValueOp selectedOp)
 {
     if (!StageDepth(depth)) return 0;
-    for (const auto& item : m_primary.list)
-        if (!CopyItem(*item)) return 0;
+    const ToolInput& in = m_task.primary;
+    for (size_t k = 0; k < in.list.size(); ++k)
+        if (!CopyItem(*in.list[k], in.IsSelected(k) ? selectedOp : ToolValueOp::Copy)) return 0;
     return 1;
 }
 
 // ---- history ---------------------------------------------------------------------------------
 
-int CToolsWnd::HistoryLength(const char* history)
+int toolbox::HistoryLength(const char* history)
 {
     for (int i = int(kHistoryLimit); i >= 1; --i)
         if (history[i] != ' ') return i + 1;
@@ -268,20 +290,21 @@ int CToolsWnd::AppendHistory(int length)
     // inside the 4096 bytes and still seen by HistoryLength); a line only whole, before it.
     auto lineBreak = [&] {
         if (used >= kHistoryLimit) return false;
-        std::memcpy(m_history + used, "\r\n", 2);
+        std::memcpy(m_task.history + used, "\r\n", 2);
         used += 2;
         return true;
     };
     auto line = [&](const std::string& text) {
         if (text.empty() || used + text.size() >= kHistoryLimit) return;
-        std::memcpy(m_history + used, text.data(), text.size());
+        std::memcpy(m_task.history + used, text.data(), text.size());
         used += text.size();
     };
     if (lineBreak() && lineBreak()) {
-        line(Format("*** Input data : %s", m_primary.path.c_str()));
+        line(Format("*** Input data : %s", m_task.primary.path.c_str()));
         if (lineBreak()) {
-            line(Format("*** Depth range : %10.4f - %10.4f %s", m_startDepth, m_stopDepth, m_depthUnitLabel.c_str()));
-            if (lineBreak()) line(m_taskLine);
+            line(Format("*** Depth range : %10.4f - %10.4f %s", m_settings.startDepth, m_settings.stopDepth,
+                        m_task.depthUnitLabel.c_str()));
+            if (lineBreak()) line(m_task.taskLine);
         }
     }
     return int(used);
@@ -291,31 +314,32 @@ int CToolsWnd::EditHistory()
 {
     for (;;) {
         CQtxDataSetHistoryDlg dialog;
-        dialog.m_path = m_primary.path;
+        dialog.m_path = m_task.primary.path;
         const int end = dialog.DoModal();
         if (end != CQtxDataSetHistoryDlg::kSavedHistory && end != CQtxDataSetHistoryDlg::kClearedHistory) break;
     }
-    m_primary.file.CloseInput();
-    if (!m_primary.file.OpenRead(m_primary.path)) {
+    m_task.primary.file.CloseInput();
+    if (!m_task.primary.file.OpenRead(m_task.primary.path)) {
         m_historyLostInput = true;
         return -1;
     }
-    std::memcpy(m_outputFile.m_header.history, m_primary.file.m_header.history, qtx::kHistorySize);
-    std::memcpy(m_history, m_primary.file.m_header.history, qtx::kHistorySize);
-    return HistoryLength(m_history);
+    std::memcpy(m_outputFile.m_header.history, m_task.primary.file.m_header.history, qtx::kHistorySize);
+    std::memcpy(m_task.history, m_task.primary.file.m_header.history, qtx::kHistorySize);
+    return HistoryLength(m_task.history);
 }
 
 // ---- output and frame loop ----------------------------------------------------------------
 
 ToolOutputHead CToolsWnd::PrimaryHead(uint8_t logDirection, double top, double bottom) const
 {
-    return {logDirection, m_primary.depthUnits, top, bottom, m_primary.step, m_primary.file.m_header.history};
+    return {logDirection, m_task.primary.depthUnits, top,
+            bottom,       m_task.primary.step,       m_task.primary.file.m_header.history};
 }
 
 std::vector<CQtxDatum> CToolsWnd::PrimaryDatums() const
 {
     std::vector<CQtxDatum> datums;
-    for (const auto& d : m_primary.list) datums.push_back(*d);
+    for (const auto& d : m_task.primary.list) datums.push_back(*d);
     return datums;
 }
 
@@ -326,12 +350,12 @@ int CToolsWnd::WriteOutputHead(uint8_t logDirection, double top, double bottom)
 
 int CToolsWnd::WriteOutputHead(const ToolOutputHead& head, const std::vector<CQtxDatum>& datums)
 {
-    if (!RefuseDatumCount(datums.size(), m_outputPath)) {
+    if (!RefuseDatumCount(datums.size(), m_settings.outputPath)) {
         CloseInputs();
         return 0;
     }
     if (!ConfirmOutput()) return 0;
-    if (!m_outputFile.OpenWrite(m_outputPath)) {
+    if (!m_outputFile.OpenWrite(m_settings.outputPath)) {
         CloseInputs();
         return 0;
     }
@@ -345,14 +369,14 @@ int CToolsWnd::WriteOutputHead(const ToolOutputHead& head, const std::vector<CQt
     header.depthStep = head.step;
     if (head.history) {
         std::memcpy(header.history, head.history, qtx::kHistorySize);
-        std::memcpy(m_history, head.history, qtx::kHistorySize);
+        std::memcpy(m_task.history, head.history, qtx::kHistorySize);
     } else {
         std::memset(header.history, ' ', qtx::kHistorySize);
-        std::memset(m_history, ' ', qtx::kHistorySize);
+        std::memset(m_task.history, ' ', qtx::kHistorySize);
     }
     m_historyLostInput = false;
-    const int length = AppendHistory(HistoryLength(m_history));
-    if (length > 0) std::memcpy(header.history, m_history, size_t(length));
+    const int length = AppendHistory(HistoryLength(m_task.history));
+    if (length > 0) std::memcpy(header.history, m_task.history, size_t(length));
 
     CQtxDescriptorList descriptors;
     // The history editor may have lost the input; then there is nothing to copy from.
@@ -378,20 +402,20 @@ int CToolsWnd::WriteOutputHead(const ToolOutputHead& head, const std::vector<CQt
 }
 
 int CToolsWnd::RunFrames(const std::string& label, int first, int indexStep, double depth, double depthStep,
-                         const FrameRoutine& routine)
+                         const ToolFrameRoutine& routine)
 {
     CProgressDlg progress(0);
     progress.Create();
-    progress.SetStatus(label + PathTail(m_primary.path));
-    progress.SetRange(m_firstIndex, m_endIndex);
+    progress.SetStatus(label + PathTail(m_task.primary.path));
+    progress.SetRange(m_task.firstIndex, m_task.endIndex);
 
-    const int count = std::max(m_endIndex - m_firstIndex, 0);
+    const int count = std::max(m_task.endIndex - m_task.firstIndex, 0);
     int result = 1;
-    m_singleFrameIndex = first;
+    m_task.singleFrameIndex = first;
     m_currentDepth = depth;
     for (int i = 0; i < count; ++i) {
         if (progress.CheckCancelButton() && MessageBox(kStopQuestion, MB_YESNO) == IDYES) {
-            m_stopped = true;
+            m_task.stopped = true;
             break;
         }
         if (!routine(m_currentDepth)) {
@@ -400,13 +424,13 @@ int CToolsWnd::RunFrames(const std::string& label, int first, int indexStep, dou
         }
         m_currentDepth += depthStep;
         progress.StepIt();
-        m_singleFrameIndex += indexStep;
+        m_task.singleFrameIndex += indexStep;
     }
     // What was gathered goes to the file first; the header then counts the whole frames.
     // A failed run commits nothing; a finished or stopped one commits its whole frames.
     CloseInputs();
     if (m_segyOutput) {
-        if (m_segy.OutputOpen() && !m_segy.CloseOutput(result == 1)) result = -1;
+        if (m_segyOut.file.OutputOpen() && !m_segyOut.file.CloseOutput(result == 1)) result = -1;
     } else {
         if (result == 1 && !m_writer.Flush()) result = -1;
         // A header that could not be settled took the output with it: no success.

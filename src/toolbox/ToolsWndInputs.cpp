@@ -4,13 +4,16 @@
 #include "toolbox/ToolsWnd.h"
 
 #include "dataset/DepthRule.h"
+#include "dataset/ItemTypes.h"
 #include "settings/SettingsStore.h"
+#include "settings/UtilitiesSetupGroup.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/SafeNumeric.h"
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 static_assert(ToolInput::kMaxDatums == kToolBoxFlagCount);
 
@@ -22,6 +25,9 @@ const char kFrameCounts[] = "Different number of depth frames in input files!\nO
 const char kSteps[] = "Different depth increments in input files!\nOperation will be abandoned.";
 const char kUnits[] = "Different depth units in input files!\nOperation will be abandoned.";
 const char kDirections[] = "Different log directions in input files!\nOperation will be abandoned.";
+const char kPrimaryCurve[] = "Unproper datum selection in primary file!\nOperation will be abandoned.";
+const char kSecondaryCurve[] = "Unproper domain selection in secondary file!\nOperation will be abandoned.";
+const char kDensityCurve[] = "Unproper domain selection in density file!\nOperation will be abandoned.";
 const char kTooManyReceivers[] = "Encountered more than 13 receivers in selected datum!\nOperation will be abandoned.";
 
 constexpr int kMaxReceivers = 13; // per-receiver log names and types exist for receivers 1 to 13
@@ -30,7 +36,7 @@ constexpr int kMaxReceivers = 13; // per-receiver log names and types exist for 
 const ToolInputSelection& SettingsOf(const CToolsWnd& e, const ToolInput& in)
 {
     const UtilitiesSetupGroup& s = theApp.m_utilitiesSetup;
-    return &in == &e.m_secondary ? s.secondary : &in == &e.m_density ? s.density : s.primary;
+    return &in == &e.Task().secondary ? s.secondary : &in == &e.Task().density ? s.density : s.primary;
 }
 
 // The smallest k of 0..count-1 for which `holds` is true; count when there is none.
@@ -43,6 +49,10 @@ template <class Pred> int32_t FirstFrame(int32_t count, Pred holds)
 
 } // namespace
 
+using namespace toolbox;
+
+int CToolsWnd::TakeSelection() { return TakeSelection(m_task.primary); }
+
 int CToolsWnd::TakeSelection(ToolInput& in)
 {
     const ToolInputSelection& settings = SettingsOf(*this, in);
@@ -53,15 +63,15 @@ int CToolsWnd::TakeSelection(ToolInput& in)
     in.selectedCount =
         uint16_t(std::count_if(in.selected.begin(), in.selected.end(), [](uint32_t f) { return f != 0; }));
     if (in.selectedCount) return 1;
-    MessageBox(m_inputCount > 1 ? Format(kEmptyNamedSelection, in.role) : std::string(kEmptySelection),
+    MessageBox(m_settings.inputCount > 1 ? Format(kEmptyNamedSelection, in.role) : std::string(kEmptySelection),
                MB_OK | MB_ICONSTOP);
     return 0;
 }
 
 int CToolsWnd::TakeSelections()
 {
-    ToolInput* inputs[] = {&m_primary, &m_secondary, &m_density};
-    for (int i = 0; i < std::min(m_inputCount, 3); ++i)
+    ToolInput* inputs[] = {&m_task.primary, &m_task.secondary, &m_task.density};
+    for (int i = 0; i < std::min(m_settings.inputCount, 3); ++i)
         if (!TakeSelection(*inputs[i])) return 0;
     return 1;
 }
@@ -74,14 +84,14 @@ int CToolsWnd::Require(bool holds, const std::string& refusal)
     return 0;
 }
 
-const CQtxDatum* CToolsWnd::FirstSelected(const ToolInput& in)
+const CQtxDatum* toolbox::FirstSelected(const ToolInput& in)
 {
     for (size_t k = 0; k < in.list.size(); ++k)
         if (in.IsSelected(k)) return in.list[k].get();
     return nullptr;
 }
 
-const CQtxDatum* CToolsWnd::LastSelected(const ToolInput& in)
+const CQtxDatum* toolbox::LastSelected(const ToolInput& in)
 {
     for (size_t k = in.list.size(); k-- > 0;)
         if (in.IsSelected(k)) return in.list[k].get();
@@ -90,9 +100,10 @@ const CQtxDatum* CToolsWnd::LastSelected(const ToolInput& in)
 
 int CToolsWnd::RequireSelectedDatums()
 {
-    for (const ToolInput* in : {&m_primary, &m_secondary, &m_density}) {
+    for (const ToolInput* in : {&m_task.primary, &m_task.secondary, &m_task.density}) {
         if (in->selectedCount == 0 || FirstSelected(*in)) continue;
-        return Require(false, m_inputCount > 1 ? Format(kEmptyNamedSelection, in->role) : std::string(kEmptySelection));
+        return Require(false, m_settings.inputCount > 1 ? Format(kEmptyNamedSelection, in->role)
+                                                        : std::string(kEmptySelection));
     }
     return 1;
 }
@@ -100,8 +111,8 @@ int CToolsWnd::RequireSelectedDatums()
 int CToolsWnd::OpenInputs()
 {
     if (!OpenSingleInput()) return 0;
-    ToolInput* further[] = {&m_secondary, &m_density};
-    for (int i = 0; i + 1 < std::min(m_inputCount, 3); ++i)
+    ToolInput* further[] = {&m_task.secondary, &m_task.density};
+    for (int i = 0; i + 1 < std::min(m_settings.inputCount, 3); ++i)
         if (!OpenInput(*further[i])) {
             CloseInputs();
             return 0;
@@ -111,9 +122,9 @@ int CToolsWnd::OpenInputs()
 
 int CToolsWnd::CheckInputsAgree(bool sameFrameCount)
 {
-    const ToolInput* further[] = {&m_secondary, &m_density};
-    const size_t n = size_t(std::clamp(m_inputCount - 1, 0, 2));
-    const ToolInput& p = m_primary;
+    const ToolInput* further[] = {&m_task.secondary, &m_task.density};
+    const size_t n = size_t(std::clamp(m_settings.inputCount - 1, 0, 2));
+    const ToolInput& p = m_task.primary;
     auto all = [&](auto agrees) {
         for (size_t i = 0; i < n; ++i)
             if (!agrees(*further[i])) return false;
@@ -137,17 +148,27 @@ int CToolsWnd::RequireSelectedCategory(const ToolInput& in, uint8_t category, co
     return 1;
 }
 
+int CToolsWnd::OpenCurveInputs()
+{
+    if (!TakeSelections() || !OpenInputs() || !CheckInputsAgree(false) || !RequireSelectedDatums()) return 0;
+    const std::pair<const ToolInput*, const char*> inputs[] = {
+        {&m_task.primary, kPrimaryCurve}, {&m_task.secondary, kSecondaryCurve}, {&m_task.density, kDensityCurve}};
+    for (int i = 0; i < std::min(m_settings.inputCount, 3); ++i)
+        if (!RequireSelectedCategory(*inputs[i].first, kCategoryTrace, inputs[i].second)) return 0;
+    return 1;
+}
+
 int CToolsWnd::RefuseTooManyReceivers(const CQtxDatum& item)
 {
     return Require(item.m_traceCount <= kMaxReceivers, kTooManyReceivers);
 }
 
-double CToolsWnd::RoundDepth(double depth) { return ClampToInt(depth * 10000.0) * 0.0001; }
+double toolbox::RoundDepth(double depth) { return ClampToInt(depth * 10000.0) * 0.0001; }
 
 void CToolsWnd::FindDepthOverlap()
 {
-    const ToolInput& p = m_primary;
-    const ToolInput& s = m_secondary;
+    const ToolInput& p = m_task.primary;
+    const ToolInput& s = m_task.secondary;
     const int32_t pc = std::max(p.frameCount, 0), sc = std::max(s.frameCount, 0);
     // Up logs may store their step negative: frames lie at top -/+ k x |step| by the direction.
     const double ps = std::fabs(p.step), ss = std::fabs(s.step);
@@ -156,41 +177,41 @@ void CToolsWnd::FindDepthOverlap()
     if (p.logDirection == qtx::kLogDown) {
         if (R(s.top) >= R(p.top)) {
             primaryFirst = FirstFrame(pc, [&](int32_t k) { return R(p.top + k * ps) >= R(s.top); });
-            m_rangeStart = s.top;
+            m_task.rangeStart = s.top;
         } else {
             secondaryFirst = FirstFrame(sc, [&](int32_t k) { return R(s.top + k * ss) >= R(p.top); });
-            m_rangeStart = p.top;
+            m_task.rangeStart = p.top;
         }
         if (R(s.bottom) >= R(p.bottom)) {
-            m_rangeEnd = p.bottom;
+            m_task.rangeEnd = p.bottom;
         } else {
             primaryEnd = pc - FirstFrame(pc, [&](int32_t k) { return R(p.bottom - k * ps) <= R(s.bottom); });
-            m_rangeEnd = s.bottom;
+            m_task.rangeEnd = s.bottom;
         }
     } else if (p.logDirection == qtx::kLogUp) {
         if (R(s.top) >= R(p.top)) {
             secondaryFirst = FirstFrame(sc, [&](int32_t k) { return R(s.top - k * ss) <= R(p.top); });
-            m_rangeStart = p.top;
+            m_task.rangeStart = p.top;
         } else {
             primaryFirst = FirstFrame(pc, [&](int32_t k) { return R(p.top - k * ps) <= R(s.top); });
-            m_rangeStart = s.top;
+            m_task.rangeStart = s.top;
         }
         if (R(s.bottom) >= R(p.bottom)) {
             primaryEnd = FirstFrame(pc, [&](int32_t k) { return R(p.top - k * ps) <= R(s.bottom); });
-            m_rangeEnd = s.bottom;
+            m_task.rangeEnd = s.bottom;
         } else {
-            m_rangeEnd = p.bottom;
+            m_task.rangeEnd = p.bottom;
         }
     }
     // Steps may differ by up to 0.0005: over many frames the secondary could run out first.
     const int64_t secondaryLeft = int64_t(sc) - secondaryFirst;
-    m_firstIndex = primaryFirst;
-    m_endIndex =
+    m_task.firstIndex = primaryFirst;
+    m_task.endIndex =
         int32_t(std::clamp<int64_t>(std::min<int64_t>(primaryEnd, primaryFirst + secondaryLeft), primaryFirst, pc));
-    m_secondaryOffset = secondaryFirst - primaryFirst;
+    m_task.secondaryOffset = secondaryFirst - primaryFirst;
 }
 
-int32_t CToolsWnd::FramesHeld(const ToolInput& in)
+int32_t toolbox::FramesHeld(const ToolInput& in)
 {
     const uint64_t frameSize = std::max<uint64_t>(in.file.GetFrameSize(), 1);
     const uint64_t datums = uint64_t(std::max<short>(in.file.GetDatumCount(), 0));
@@ -200,8 +221,30 @@ int32_t CToolsWnd::FramesHeld(const ToolInput& in)
     return int32_t(std::min<uint64_t>(held, uint64_t(std::max(in.frameCount, 0))));
 }
 
-CQtxDatum CToolsWnd::CurveDatum(const std::string& mnemonic, uint8_t typeCode, uint8_t unit)
+CQtxDatum toolbox::CurveDatum(const std::string& mnemonic, uint8_t typeCode, uint8_t unit)
 {
     return CQtxDatum(1, mnemonic, typeCode, kCategoryTrace, typeCode, 0, 1, 1, qtx::kDepthSize, sizeof(float), unit, 0,
                      1, 1.0f);
+}
+
+std::vector<CQtxDatum> toolbox::VelocityCurves(const CQtxDatum& dtp, const CQtxDatum& dts)
+{
+    return {
+        CurveDatum(dtp.m_mnemonic, kItemTypeCopiedCurve, dtp.m_axis1.m_unit),
+        CurveDatum(dts.m_mnemonic, kItemTypeCopiedCurve, dts.m_axis1.m_unit),
+        CurveDatum("VP  ", kItemTypeVp, kUnitVelocity),
+        CurveDatum("VS  ", kItemTypeVs, kUnitVelocity),
+        CurveDatum("VPVS", kItemTypeVpVsRatio, kUnitRatio),
+        CurveDatum("POIS", kItemTypePoissonRatio, kUnitRatio),
+    };
+}
+
+std::pair<const CQtxDatum*, const CQtxDatum*> toolbox::OpenAlignedCurves(CToolsWnd& e)
+{
+    if (!e.Inputs().OpenCurveInputs()) return {};
+    const std::pair<const CQtxDatum*, const CQtxDatum*> curves{LastSelected(e.Task().primary),
+                                                               LastSelected(e.Task().secondary)};
+    e.Inputs().FindDepthOverlap();
+    if (!e.Inputs().RefuseNothingToConvert()) return {};
+    return curves;
 }

@@ -1,6 +1,7 @@
 #include "toolbox/UtilitiesSetupDlg.h"
 
 #include "settings/SettingsStore.h"
+#include "settings/UtilitiesSetupGroup.h"
 #include "common/BrowseFile.h"
 #include "common/Help.h"
 #include "common/PathLabel.h"
@@ -11,7 +12,7 @@
 #include "platform/BinaryFile.h"
 #include "platform/Host.h"
 #include "platform/Path.h"
-#include "res/ResourceIds.h"
+#include "res/UtilitiesSetupDlgIds.h"
 #include "toolbox/ToolTasks.h"
 
 #include <algorithm>

@@ -6,7 +6,7 @@
 
 #include "common/SetupDlg.h"
 #include "res/UtilitiesSetupDlgIds.h"
-#include "settings/SettingsGroups.h"
+#include "settings/UtilitiesSetupGroup.h"
 
 #include <cstdint>
 #include <string>

@@ -9,7 +9,7 @@
 #include "dataset/QtxFile.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
-#include "res/ResourceIds.h"
+#include "res/DomainSetupDlgIds.h"
 
 namespace {
 

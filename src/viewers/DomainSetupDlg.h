@@ -6,7 +6,7 @@
 
 #include "common/ViewerSetupDlg.h"
 #include "res/DomainSetupDlgIds.h"
-#include "settings/SettingsGroups.h"
+#include "settings/DomainSetupGroup.h"
 
 class CDomainSetupDlg : public CViewerSetupDlg<DomainSetupGroup, domain_setup::Control> {
 public:

@@ -7,6 +7,7 @@
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/SafeNumeric.h"
+#include "settings/DomainSetupGroup.h"
 
 #include <algorithm>
 #include <cfloat>

@@ -9,7 +9,7 @@
 #include "dataset/FrameCursor.h"
 #include "dataset/QtxFile.h"
 #include "dataset/ReceiverGeometry.h"
-#include "settings/SettingsGroups.h"
+#include "settings/DomainSetupGroup.h"
 #include "viewers/ViewerWnd.h"
 
 #include <array>

@@ -2,6 +2,7 @@
 
 #include "viewers/DomainWnd.h"
 #include "viewers/ViewOptions.h"
+#include "settings/DomainSetupGroup.h"
 
 #include <memory>
 

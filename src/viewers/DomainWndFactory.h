@@ -2,7 +2,7 @@
 // Slowness and Azimuth open it.
 #pragma once
 
-#include "settings/SettingsGroups.h"
+#include "settings/DomainSetupGroup.h"
 
 #include <string>
 

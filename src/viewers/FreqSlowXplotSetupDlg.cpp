@@ -1,12 +1,14 @@
 #include "viewers/FreqSlowXplotSetupDlg.h"
 
+#include "settings/SettingsStore.h"
+#include "settings/XPlotSetupGroup.h"
 #include "common/BrowseFile.h"
 #include "common/PathLabel.h"
 #include "common/RangeCheck.h"
 #include "dataset/QtxFile.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
-#include "res/ResourceIds.h"
+#include "res/XPlotSetupDlgIds.h"
 
 #include <utility>
 

@@ -7,7 +7,7 @@
 
 #include "common/ViewerSetupDlg.h"
 #include "res/XPlotSetupDlgIds.h"
-#include "settings/SettingsGroups.h"
+#include "settings/XPlotSetupGroup.h"
 
 #include <cstdint>
 #include <string>

@@ -5,6 +5,7 @@
 #include "platform/Format.h"
 #include "platform/Frame.h"
 #include "platform/Host.h"
+#include "settings/XPlotSetupGroup.h"
 
 #include <algorithm>
 #include <cmath>

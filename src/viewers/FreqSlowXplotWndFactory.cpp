@@ -2,6 +2,7 @@
 
 #include "viewers/FreqSlowXplotWnd.h"
 #include "viewers/ViewOptions.h"
+#include "settings/XPlotSetupGroup.h"
 
 #include <memory>
 

@@ -2,7 +2,7 @@
 // Xplot Map opens it.
 #pragma once
 
-#include "settings/SettingsGroups.h"
+#include "settings/XPlotSetupGroup.h"
 
 #include <string>
 

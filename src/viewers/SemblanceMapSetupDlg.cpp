@@ -7,7 +7,7 @@
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/SafeNumeric.h"
-#include "res/ResourceIds.h"
+#include "res/SemblanceMapSetupDlgIds.h"
 
 #include <utility>
 

@@ -6,7 +6,7 @@
 
 #include "common/ViewerSetupDlg.h"
 #include "res/SemblanceMapSetupDlgIds.h"
-#include "settings/SettingsGroups.h"
+#include "settings/SemblanceMapSetupGroup.h"
 
 class CSemblanceMapSetupDlg : public CPresentationSetupDlg<SemblanceMapSetupGroup, semblance_map_setup::Control> {
 public:

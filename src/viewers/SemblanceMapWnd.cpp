@@ -7,6 +7,7 @@
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/SafeNumeric.h"
+#include "settings/SemblanceMapSetupGroup.h"
 
 #include <algorithm>
 #include <cmath>

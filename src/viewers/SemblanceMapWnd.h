@@ -16,7 +16,7 @@
 #include "dataset/FrameCursor.h"
 #include "dataset/QtxFile.h"
 #include "platform/Image.h"
-#include "settings/SettingsGroups.h"
+#include "settings/SemblanceMapSetupGroup.h"
 #include "viewers/ItemImage.h"
 #include "viewers/ViewerWnd.h"
 

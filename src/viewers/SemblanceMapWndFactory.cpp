@@ -2,6 +2,7 @@
 
 #include "viewers/SemblanceMapWnd.h"
 #include "viewers/ViewOptions.h"
+#include "settings/SemblanceMapSetupGroup.h"
 
 #include <memory>
 

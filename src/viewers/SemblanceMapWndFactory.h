@@ -2,7 +2,7 @@
 // opens it.
 #pragma once
 
-#include "settings/SettingsGroups.h"
+#include "settings/SemblanceMapSetupGroup.h"
 
 #include <string>
 

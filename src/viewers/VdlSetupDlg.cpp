@@ -7,7 +7,7 @@
 #include "dataset/QtxFile.h"
 #include "platform/Host.h"
 #include "platform/Path.h"
-#include "res/ResourceIds.h"
+#include "res/VdlSetupDlgIds.h"
 
 #include <initializer_list>
 #include <utility>

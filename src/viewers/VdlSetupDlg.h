@@ -6,7 +6,7 @@
 
 #include "common/ViewerSetupDlg.h"
 #include "res/VdlSetupDlgIds.h"
-#include "settings/SettingsGroups.h"
+#include "settings/VdlSetupGroup.h"
 
 class CVdlSetupDlg : public CPresentationSetupDlg<VdlSetupGroup, vdl_setup::Control> {
 public:

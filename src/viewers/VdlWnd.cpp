@@ -6,6 +6,7 @@
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/SafeNumeric.h"
+#include "settings/VdlSetupGroup.h"
 
 #include <algorithm>
 #include <cmath>

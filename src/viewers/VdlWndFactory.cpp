@@ -2,6 +2,7 @@
 
 #include "viewers/VdlWnd.h"
 #include "viewers/ViewOptions.h"
+#include "settings/VdlSetupGroup.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 // The VDL view made from the VDL Setup values, as Display > VDL opens it.
 #pragma once
 
-#include "settings/SettingsGroups.h"
+#include "settings/VdlSetupGroup.h"
 
 #include <string>
 

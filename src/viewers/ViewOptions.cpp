@@ -3,6 +3,7 @@
 #include "viewers/ViewerWnd.h"
 #include "platform/Frame.h"
 #include "platform/Wnd.h"
+#include "settings/DisplayOptions.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "common/DatumChooser.h"
 
 #include "common/QtxFileDlg.h"
-#include "res/ResourceIds.h"
+#include "res/QtxFileDlgIds.h"
 #include "support/DatumBuilder.h"
 #include "support/HostFixture.h"
 

@@ -1,6 +1,6 @@
 #include "common/QtxFileDlg.h"
 
-#include "res/ResourceIds.h"
+#include "res/QtxFileDlgIds.h"
 #include "support/DatumBuilder.h"
 #include "support/HostFixture.h"
 

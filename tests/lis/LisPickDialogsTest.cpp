@@ -8,7 +8,11 @@
 #include "lis/SelectToolDlg.h"
 #include "lis/WaveformPropertiesDlg.h"
 #include "platform/Format.h"
-#include "res/ResourceIds.h"
+#include "res/BatWaveformPropertiesDlgIds.h"
+#include "res/DataSetPropertiesDlgIds.h"
+#include "res/SelectInputFileItemsDlgIds.h"
+#include "res/SelectToolDlgIds.h"
+#include "res/WaveformPropertiesDlgIds.h"
 #include "support/HostFixture.h"
 
 #include <gtest/gtest.h>

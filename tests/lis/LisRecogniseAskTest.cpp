@@ -3,7 +3,8 @@
 #include "RecogniserModel.h"
 #include "lis/LssSamplePeriodDlg.h"
 #include "lis/WaveformPropertiesDlg.h"
-#include "res/ResourceIds.h"
+#include "res/LssSamplePeriodDlgIds.h"
+#include "res/WaveformPropertiesDlgIds.h"
 #include "support/HostFixture.h"
 
 #include <gtest/gtest.h>

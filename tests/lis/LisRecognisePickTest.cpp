@@ -10,6 +10,13 @@
 #include "lis/SelectToolDlg.h"
 #include "lis/WaveformPropertiesDlg.h"
 #include "res/ResourceIds.h"
+#include "res/ApxToolWaveformDlgIds.h"
+#include "res/DalToolWaveformDlgIds.h"
+#include "res/FwsSamplePeriodDlgIds.h"
+#include "res/FwsWavePickDlgIds.h"
+#include "res/MacXmacPickDlgIds.h"
+#include "res/PickApxWaveformsDlgIds.h"
+#include "res/WaveformPropertiesDlgIds.h"
 #include "support/HostFixture.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,6 @@
 #include "LisHelpers.h"
 #include "lis/LisParamScan.h"
 #include "lis/LisStartDelay.h"
-#include "res/ResourceIds.h"
 #include "support/HostFixture.h"
 #include "support/LisBuilder.h"
 #include "support/LisDictionaryBuilder.h"

@@ -9,6 +9,8 @@
 #include "lis/QtxToLis.h"
 #include "platform/Format.h"
 #include "res/ResourceIds.h"
+#include "res/FwsSamplePeriodDlgIds.h"
+#include "res/LssSamplePeriodDlgIds.h"
 #include "support/HostFixture.h"
 #include "support/LisDictionaryBuilder.h"
 #include "support/QtxBuilder.h"

@@ -9,6 +9,8 @@
 #include "lis/SelectToolDlg.h"
 #include "platform/Format.h"
 #include "res/ResourceIds.h"
+#include "res/SelectInputFileItemsDlgIds.h"
+#include "res/SelectToolDlgIds.h"
 #include "support/HostFixture.h"
 #include "support/LisBuilder.h"
 #include "support/LisDictionaryBuilder.h"

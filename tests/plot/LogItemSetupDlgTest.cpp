@@ -2,7 +2,9 @@
 
 #include "common/QtxFileDlg.h"
 #include "plot/EditCommandDlg.h"
-#include "res/ResourceIds.h"
+#include "res/EditCommandDlgIds.h"
+#include "res/LogItemSetupDlgIds.h"
+#include "res/QtxFileDlgIds.h"
 #include "support/HostFixture.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"

@@ -2,8 +2,11 @@
 
 #include "plot/EditCommandDlg.h"
 #include "plot/LogItemSetupDlg.h"
-#include "res/ResourceIds.h"
+#include "res/EditCommandDlgIds.h"
+#include "res/LogItemSetupDlgIds.h"
+#include "res/LogSetupDlgIds.h"
 #include "support/HostFixture.h"
+#include "settings/LogSetupGroup.h"
 
 #include <functional>
 #include <utility>

@@ -8,6 +8,7 @@
 #include "plot/PlotWnd.h"
 #include "plot/PlotWndFactory.h"
 #include "settings/SettingsStore.h"
+#include "settings/LogSetupGroup.h"
 #include "support/AppFixture.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"

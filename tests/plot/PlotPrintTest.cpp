@@ -5,6 +5,7 @@
 #include "plot/LogSetupDlg.h"
 #include "res/CommandIds.h"
 #include "res/ResourceIds.h"
+#include "res/LogSetupDlgIds.h"
 
 #include <algorithm>
 

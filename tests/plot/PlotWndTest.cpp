@@ -4,7 +4,7 @@
 #include "platform/Format.h"
 #include "plot/EditCommandDlg.h"
 #include "plot/PlotPalette.h"
-#include "res/ResourceIds.h"
+#include "res/EditCommandDlgIds.h"
 #include "res/CommandIds.h"
 
 #include <algorithm>

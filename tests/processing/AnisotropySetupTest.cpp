@@ -1,7 +1,8 @@
 #include "processing/AnisotropySetupDlg.h"
 
-#include "res/ResourceIds.h"
+#include "res/AnisotropySetupDlgIds.h"
 #include "settings/SettingsStore.h"
+#include "settings/ProcessingSetupGroups.h"
 #include "support/HostFixture.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"

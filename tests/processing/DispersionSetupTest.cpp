@@ -1,9 +1,10 @@
 #include "processing/DispersionSetupDlg.h"
 
-#include "res/ResourceIds.h"
+#include "res/DispersionSetupDlgIds.h"
 #include "support/HostFixture.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
+#include "settings/ProcessingSetupGroups.h"
 
 #include <array>
 #include <filesystem>

@@ -5,6 +5,9 @@
 #include "processing/KalmanWnd.h"
 
 #include "support/OutputChecks.h"
+#include "res/QtxFileDlgIds.h"
+#include "res/ResourceIds.h"
+#include "settings/ProcessingSetupGroups.h"
 
 #include <cstdio>
 

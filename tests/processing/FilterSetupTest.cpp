@@ -5,6 +5,9 @@
 
 #include "platform/Dc.h"
 #include "settings/SettingsStore.h"
+#include "settings/DomainSetupGroup.h"
+#include "settings/ProcessingSetupGroups.h"
+#include "settings/VdlSetupGroup.h"
 #include "support/HostFixture.h"
 #include "support/TempDir.h"
 

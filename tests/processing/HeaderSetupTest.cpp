@@ -1,8 +1,9 @@
 #include "processing/HeaderSetupDlg.h"
 
-#include "res/ResourceIds.h"
+#include "res/HeaderSetupDlgIds.h"
 #include "support/HostFixture.h"
 #include "support/TempDir.h"
+#include "settings/ProcessingSetupGroups.h"
 
 #include <fstream>
 #include <string>

@@ -1,10 +1,12 @@
 #include "processing/KalmanSetupDlg.h"
 #include "processing/SmoothingSetupDlg.h"
 
-#include "res/ResourceIds.h"
+#include "res/KalmanSetupDlgIds.h"
+#include "res/SmoothingSetupDlgIds.h"
 #include "support/HostFixture.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
+#include "settings/ProcessingSetupGroups.h"
 
 #include <string>
 #include <tuple>

@@ -3,6 +3,8 @@
 #include "platform/BinaryFile.h"
 #include "platform/Format.h"
 #include "processing/KalmanWnd.h"
+#include "res/QtxFileDlgIds.h"
+#include "settings/ProcessingSetupGroups.h"
 
 #include <cstdio>
 

@@ -1,6 +1,7 @@
 #include "processing/PickingSetupDlg.h"
 
 #include "settings/SettingsStore.h"
+#include "settings/ProcessingSetupGroups.h"
 #include "support/HostFixture.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"

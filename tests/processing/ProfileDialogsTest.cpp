@@ -3,7 +3,7 @@
 
 #include "res/AzimuthProfileSetupDlgIds.h"
 #include "res/FrequencyProfileSetupDlgIds.h"
-#include "res/ResourceIds.h"
+#include "res/DepthProfileSetupDlgIds.h"
 #include "res/SlownessProfileSetupDlgIds.h"
 #include "support/HostFixture.h"
 #include "support/QtxBuilder.h"

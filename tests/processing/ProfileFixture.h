@@ -9,11 +9,13 @@
 #include "common/QtxFileDlg.h"
 #include "platform/testing/ScriptedFrame.h"
 #include "res/CommandIds.h"
-#include "res/ResourceIds.h"
+#include "res/QtxFileDlgIds.h"
+#include "res/SlownessProfileSetupDlgIds.h"
 #include "support/AppFixture.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
 #include "viewers/ViewOptions.h"
+#include "settings/ProcessingSetupGroups.h"
 
 #include <cmath>
 

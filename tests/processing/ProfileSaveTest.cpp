@@ -2,6 +2,7 @@
 
 #include "platform/BinaryFile.h"
 #include "platform/Format.h"
+#include "res/ResourceIds.h"
 
 #include <cstdio>
 #include <cstring>

@@ -2,6 +2,10 @@
 
 #include "platform/Format.h"
 #include "viewers/ViewOptions.h"
+#include "res/AzimuthProfileSetupDlgIds.h"
+#include "res/FrequencyProfileSetupDlgIds.h"
+#include "res/SlownessProfileSetupDlgIds.h"
+#include "res/ResourceIds.h"
 
 namespace {
 

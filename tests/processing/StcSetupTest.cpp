@@ -1,9 +1,10 @@
 #include "processing/StcSetupDlg.h"
 
-#include "res/ResourceIds.h"
+#include "res/StcSetupDlgIds.h"
 #include "support/HostFixture.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
+#include "settings/ProcessingSetupGroups.h"
 
 #include <string>
 #include <vector>

@@ -8,6 +8,10 @@
 #include "processing/TimeFrequencyWnd.h"
 #include "support/OutputChecks.h"
 #include "viewers/ViewOptions.h"
+#include "res/DepthProfileSetupDlgIds.h"
+#include "res/QtxFileDlgIds.h"
+#include "res/SlownessProfileSetupDlgIds.h"
+#include "settings/ProcessingSetupGroups.h"
 
 #include <cstdio>
 #include <cstring>

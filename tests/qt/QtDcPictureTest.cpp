@@ -5,7 +5,6 @@
 #include "platform/Frame.h"
 #include "platform/qt/QtDc.h"
 #include "res/Images.h"
-#include "res/ResourceIds.h"
 
 #include <QTransform>
 

@@ -7,12 +7,15 @@
 #include "platform/qt/QtFrame.h"
 #include "platform/testing/ScriptedHost.h"
 #include "res/CommandIds.h"
-#include "res/ResourceIds.h"
+#include "res/QtxFileDlgIds.h"
+#include "res/UtilitiesSetupDlgIds.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
 #include "toolbox/UtilitiesSetupDlg.h"
 #include "viewers/DomainWnd.h"
 #include "viewers/DomainWndFactory.h"
+#include "settings/DomainSetupGroup.h"
+#include "settings/UtilitiesSetupGroup.h"
 
 #include <QApplication>
 #include <QMainWindow>

@@ -5,6 +5,7 @@
 #include "processing/KalmanWnd.h"
 #include "processing/ProfileWndFactory.h"
 #include "support/TempDir.h"
+#include "settings/ProcessingSetupGroups.h"
 
 #include <QWidget>
 

@@ -4,6 +4,7 @@
 #include "platform/qt/QtFrame.h"
 #include "platform/qt/QtPrintJob.h"
 #include "plot/PlotFixture.h"
+#include "settings/LogSetupGroup.h"
 
 #include <QApplication>
 #include <QFile>

@@ -6,11 +6,12 @@
 #include "platform/qt/QtChildView.h"
 #include "platform/qt/QtFrame.h"
 #include "platform/testing/ScriptedHost.h"
-#include "res/ResourceIds.h"
+#include "res/QtxFileDlgIds.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
 #include "viewers/SemblanceMapWnd.h"
 #include "viewers/SemblanceMapWndFactory.h"
+#include "settings/SemblanceMapSetupGroup.h"
 
 #include <QWidget>
 

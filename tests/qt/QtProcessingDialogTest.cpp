@@ -6,6 +6,7 @@
 #include "processing/FilterSetupDlg.h"
 #include "processing/SmoothingSetupDlg.h"
 #include "settings/SettingsStore.h"
+#include "settings/ProcessingSetupGroups.h"
 #include "support/HostFixture.h"
 
 #include <QApplication>

@@ -4,6 +4,7 @@
 #include "processing/ProfileWnd.h"
 #include "processing/ProfileWndFactory.h"
 #include "support/TempDir.h"
+#include "settings/ProcessingSetupGroups.h"
 
 #include <QWidget>
 

@@ -7,6 +7,9 @@
 #include "viewers/DomainWndFactory.h"
 #include "viewers/VdlWnd.h"
 #include "viewers/VdlWndFactory.h"
+#include "res/QtxFileDlgIds.h"
+#include "settings/DomainSetupGroup.h"
+#include "settings/VdlSetupGroup.h"
 
 #include <QApplication>
 #include <QWidget>

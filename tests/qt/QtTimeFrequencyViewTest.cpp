@@ -5,6 +5,7 @@
 #include "processing/ProfileWndFactory.h"
 #include "processing/TimeFrequencyWnd.h"
 #include "support/TempDir.h"
+#include "settings/ProcessingSetupGroups.h"
 
 #include <QWidget>
 

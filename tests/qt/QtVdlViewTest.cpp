@@ -4,6 +4,7 @@
 #include "support/TempDir.h"
 #include "viewers/VdlWnd.h"
 #include "viewers/VdlWndFactory.h"
+#include "settings/VdlSetupGroup.h"
 
 #include <QWidget>
 

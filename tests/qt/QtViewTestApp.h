@@ -7,7 +7,7 @@
 #include "platform/qt/QtChildView.h"
 #include "platform/qt/QtFrame.h"
 #include "platform/testing/ScriptedHost.h"
-#include "res/ResourceIds.h"
+#include "res/QtxFileDlgIds.h"
 #include "support/QtxBuilder.h"
 
 #include <cstdint>

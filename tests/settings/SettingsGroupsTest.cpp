@@ -1,4 +1,11 @@
-#include "settings/SettingsGroups.h"
+#include "settings/DisplayOptions.h"
+#include "settings/DomainSetupGroup.h"
+#include "settings/LogSetupGroup.h"
+#include "settings/ProcessingSetupGroups.h"
+#include "settings/SemblanceMapSetupGroup.h"
+#include "settings/UtilitiesSetupGroup.h"
+#include "settings/VdlSetupGroup.h"
+#include "settings/XPlotSetupGroup.h"
 
 #include <gtest/gtest.h>
 

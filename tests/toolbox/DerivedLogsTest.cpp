@@ -2,6 +2,7 @@
 #include "toolbox/ToolsWnd.h"
 
 #include "settings/SettingsStore.h"
+#include "settings/UtilitiesSetupGroup.h"
 #include "support/HostFixture.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
@@ -36,7 +37,7 @@ protected:
         p.selected.fill(0);
         for (int k : chosen) p.selected[size_t(k)] = 1;
         auto e = std::make_unique<CToolsWnd>();
-        e->m_outputPath = output;
+        e->Settings().outputPath = output;
         return RunToolTask(*e, task, input);
     }
     void ExpectRefusal(T task, const std::vector<QtxDatumShape>& datums, const std::vector<int>& chosen,

@@ -7,6 +7,7 @@
 
 #include "res/ResourceIds.h"
 #include "settings/SettingsStore.h"
+#include "settings/UtilitiesSetupGroup.h"
 #include "support/HostFixture.h"
 #include "support/LasBuilder.h"
 #include "support/OutputChecks.h"
@@ -133,12 +134,12 @@ protected:
         Choose(theApp.m_utilitiesSetup.secondary, c.secondary);
         Choose(theApp.m_utilitiesSetup.density, c.density);
         auto e = std::make_unique<CToolsWnd>();
-        e->m_outputPath = output;
-        e->m_factor = 2.0f;
-        e->m_factorDouble = 2.0;
-        e->m_startDepth = 1000.0;
-        e->m_stopDepth = 1000.0 + kFrames;
-        e->m_spliceDepth = 1010.0;
+        e->Settings().outputPath = output;
+        e->Settings().factor = 2.0f;
+        e->Settings().factorDouble = 2.0;
+        e->Settings().startDepth = 1000.0;
+        e->Settings().stopDepth = 1000.0 + kFrames;
+        e->Settings().spliceDepth = 1010.0;
         const std::string& input = row.task == T::ConvertDepthToImperial ? metric : inputs[size_t(row.primary)];
         return RunToolTask(*e, row.task, input, secondary, density);
     }

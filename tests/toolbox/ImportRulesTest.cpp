@@ -8,6 +8,7 @@
 #include "platform/Endian.h"
 #include "platform/Host.h"
 #include "settings/SettingsStore.h"
+#include "settings/UtilitiesSetupGroup.h"
 #include "support/HostFixture.h"
 #include "support/HostileDepths.h"
 #include "support/LasBuilder.h"
@@ -40,7 +41,7 @@ protected:
         p.selected.fill(0);
         for (int k : selected) p.selected[size_t(k)] = 1;
         auto e = std::make_unique<CToolsWnd>();
-        e->m_outputPath = output;
+        e->Settings().outputPath = output;
         return RunToolTask(*e, task, from);
     }
     int Import(const std::string& text, T task)

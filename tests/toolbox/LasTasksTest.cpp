@@ -4,6 +4,7 @@
 #include "platform/BinaryFile.h"
 #include "res/ResourceIds.h"
 #include "settings/SettingsStore.h"
+#include "settings/UtilitiesSetupGroup.h"
 #include "support/HostFixture.h"
 #include "support/LasBuilder.h"
 #include "support/QtxBuilder.h"
@@ -72,7 +73,7 @@ protected:
     {
         std::filesystem::remove(output);
         auto e = std::make_unique<CToolsWnd>();
-        e->m_outputPath = output;
+        e->Settings().outputPath = output;
         return RunToolTask(*e, task, input);
     }
     int Import(const std::string& text, T task = T::ConvertLasToQtx)

@@ -5,6 +5,7 @@
 #include "platform/Endian.h"
 #include "res/ResourceIds.h"
 #include "settings/SettingsStore.h"
+#include "settings/UtilitiesSetupGroup.h"
 #include "support/HostFixture.h"
 #include "support/QtxBuilder.h"
 #include "support/SegyBuilder.h"
@@ -36,7 +37,7 @@ protected:
         p.selected.fill(0);
         for (int k : selected) p.selected[size_t(k)] = 1;
         auto e = std::make_unique<CToolsWnd>();
-        e->m_outputPath = to;
+        e->Settings().outputPath = to;
         return RunToolTask(*e, task, from);
     }
     int Export(std::vector<int> selected = {0}) { return Run(T::ConvertQtxToSegy, input, segy, selected); }

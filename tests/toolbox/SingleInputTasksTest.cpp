@@ -4,6 +4,7 @@
 #include "platform/Format.h"
 #include "res/ResourceIds.h"
 #include "settings/SettingsStore.h"
+#include "settings/UtilitiesSetupGroup.h"
 #include "support/HostFixture.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
@@ -37,7 +38,7 @@ TEST(FrameRange, IsTheDepthsShareOfTheSpanTimesTheCountClampedToTheFrames)
         {0xFF, NAN, 1099, 100, 900, 1100, 0, 0},
     };
     for (const auto& c : cases) {
-        const ToolFrameSpan got = CToolsWnd::FrameRange(c.direction, c.first, c.last, c.count, c.start, c.stop);
+        const ToolFrameSpan got = toolbox::FrameRange(c.direction, c.first, c.last, c.count, c.start, c.stop);
         EXPECT_EQ(std::pair(got.first, got.end), std::pair(c.from, c.to)) << c.start << " " << c.direction;
     }
 }
@@ -58,11 +59,11 @@ protected:
         p.selected.fill(0);
         for (int k : selected) p.selected[size_t(k)] = 1;
         auto e = std::make_unique<CToolsWnd>();
-        e->m_outputPath = output;
-        e->m_factor = factor;
-        e->m_factorDouble = double(factor);
-        e->m_startDepth = start;
-        e->m_stopDepth = start + 1.2;
+        e->Settings().outputPath = output;
+        e->Settings().factor = factor;
+        e->Settings().factorDouble = double(factor);
+        e->Settings().startDepth = start;
+        e->Settings().stopDepth = start + 1.2;
         return RunToolTask(*e, task, input);
     }
     std::string History() const { return std::string(LoadQtx(output).header.history, qtx::kHistorySize); }

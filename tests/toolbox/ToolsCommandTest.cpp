@@ -1,12 +1,13 @@
 #include "app/ViewerApp.h"
 #include "dataset/QtxFile.h"
 #include "res/CommandIds.h"
-#include "res/ResourceIds.h"
+#include "res/UtilitiesSetupDlgIds.h"
 #include "support/AppFixture.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
 #include "toolbox/ToolTasks.h"
 #include "toolbox/UtilitiesSetupDlg.h"
+#include "settings/UtilitiesSetupGroup.h"
 
 #include <algorithm>
 #include <filesystem>

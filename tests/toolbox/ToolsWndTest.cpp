@@ -4,6 +4,7 @@
 #include "platform/Endian.h"
 #include "res/ResourceIds.h"
 #include "settings/SettingsStore.h"
+#include "settings/UtilitiesSetupGroup.h"
 #include "support/HostFixture.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
@@ -78,10 +79,10 @@ protected:
         p.selected.fill(0);
         for (int k : selected) p.selected[size_t(k)] = 1;
         auto e = std::make_unique<CToolsWnd>();
-        e->m_outputPath = output;
-        e->m_startDepth = 1000.0;
-        e->m_stopDepth = 1010.0;
-        e->m_depthUnitLabel = " [ft]";
+        e->Settings().outputPath = output;
+        e->Settings().startDepth = 1000.0;
+        e->Settings().stopDepth = 1010.0;
+        e->Task().depthUnitLabel = " [ft]";
         return e;
     }
     int RunTask(CToolsWnd& e, ToolTask task) { return RunToolTask(e, task, input); }
@@ -97,26 +98,27 @@ TEST_F(ToolsWndTest, HistoryAsksAbove3596AndAddsOnlyWholeLinesBelow4094)
 {
     const char kLow[] = "You are running low with the data history buffer.\nWould you like to edit the history?";
     auto e = Prepare({Datum("WAVE", 1, 1)}, {}, 1);
-    e->m_primary.path = "/x.qtx";
-    e->m_taskLine = TaskLine(kDepths);
+    e->Task().primary.path = "/x.qtx";
+    e->Task().taskLine = TaskLine(kDepths);
     for (int length = 3596; length <= 4096; ++length) {
-        std::memset(e->m_history, '#', sizeof e->m_history);
+        std::memset(e->Task().history, '#', sizeof e->Task().history);
         if (length > 3596) host.ExpectMessage(kLow, IDNO);
-        const int result = e->AppendHistory(length);
+        const int result = e->Output().AppendHistory(length);
         EXPECT_TRUE(host.PendingExpectations().empty()) << length;
-        EXPECT_EQ(e->m_history[4095], '#') << length;
+        EXPECT_EQ(e->Task().history[4095], '#') << length;
         if (length >= 4094) {
             EXPECT_EQ(result, length) << "nothing added at " << length;
         } else {
             EXPECT_LE(result, 4095) << length;
-            EXPECT_EQ(std::string(e->m_history + length, 2), "\r\n") << "a line break starts below 4094";
+            EXPECT_EQ(std::string(e->Task().history + length, 2), "\r\n") << "a line break starts below 4094";
         }
     }
 
-    e->m_primary.path = "/" + std::string(200, 'p') + ".qtx"; // its line does not fit, the later ones do
+    e->Task().primary.path = "/" + std::string(200, 'p') + ".qtx"; // its line does not fit, the later ones do
     host.ExpectMessage(kLow, IDNO);
-    const int length = e->AppendHistory(3990);
-    EXPECT_EQ(std::string(e->m_history + 3990, size_t(length - 3990)), "\r\n\r\n\r\n" + kRunLines + TaskLine(kDepths));
+    const int length = e->Output().AppendHistory(3990);
+    EXPECT_EQ(std::string(e->Task().history + 3990, size_t(length - 3990)),
+              "\r\n\r\n\r\n" + kRunLines + TaskLine(kDepths));
 }
 
 TEST_F(ToolsWndTest, RefusalsLeaveTheInputAsItWasAndCreateNoOutput)
@@ -146,13 +148,13 @@ TEST_F(ToolsWndTest, RefusalsLeaveTheInputAsItWasAndCreateNoOutput)
         auto e = Prepare(std::vector<QtxDatumShape>(size_t(c.datums), Datum("CRV", 1, 1)), c.selected, 2, 1000.0, 0.5,
                          c.direction);
         const std::vector<uint8_t> before = ReadBytes(input);
-        if (c.overInput) e->m_outputPath = input;
+        if (c.overInput) e->Settings().outputPath = input;
         for (const auto& [text, answer] : c.answers) host.ExpectMessage(text, answer);
         const std::string& what = c.answers.back().first;
         EXPECT_EQ(RunTask(*e, c.task), -1) << what;
         EXPECT_EQ(ReadBytes(input), before) << what;
         EXPECT_FALSE(FileExists(output)) << what;
-        EXPECT_FALSE(e->m_primary.file.m_fileIn.IsOpen()) << what;
+        EXPECT_FALSE(e->Task().primary.file.m_fileIn.IsOpen()) << what;
     }
 }
 
@@ -239,7 +241,7 @@ TEST_F(ToolsWndTest, TasksWriteTheirFramesAndDepthsWhateverTheStepSign)
     for (const auto& c : cases)
         for (ToolTask task : kBuiltTasks) {
             auto e = Prepare(datums, {0, 1, 3}, 5, c.top, c.step, c.direction, sample);
-            e->m_factor = -10.0f;
+            e->Settings().factor = -10.0f;
             PatchQtxHeader(input, [&](QtxFileHeader& h) { h.depthStep = c.storedStep; });
             const QtxImage in = LoadQtx(input);
             if (task == kDepths) host.ExpectMessage(c.question, IDYES);

@@ -2,6 +2,7 @@
 #include "toolbox/ToolsWnd.h"
 
 #include "settings/SettingsStore.h"
+#include "settings/UtilitiesSetupGroup.h"
 #include "support/HostFixture.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
@@ -54,16 +55,16 @@ TEST(DepthOverlap, AlignsTheSecondaryByDepthsTruncatedToFourDecimals)
     };
     for (const auto& c : cases) {
         CToolsWnd e;
-        e.m_primary.logDirection = c.direction;
-        std::tie(e.m_primary.top, e.m_primary.bottom, e.m_primary.step, e.m_primary.frameCount) =
+        e.Task().primary.logDirection = c.direction;
+        std::tie(e.Task().primary.top, e.Task().primary.bottom, e.Task().primary.step, e.Task().primary.frameCount) =
             std::tuple(c.pTop, c.pBottom, c.pStep, c.pFrames);
-        std::tie(e.m_secondary.top, e.m_secondary.bottom, e.m_secondary.step, e.m_secondary.frameCount) =
-            std::tuple(c.sTop, c.sBottom, c.sStep, c.sFrames);
-        e.FindDepthOverlap();
-        EXPECT_EQ(std::tuple(e.m_firstIndex, e.m_endIndex, e.m_firstIndex + e.m_secondaryOffset),
+        std::tie(e.Task().secondary.top, e.Task().secondary.bottom, e.Task().secondary.step,
+                 e.Task().secondary.frameCount) = std::tuple(c.sTop, c.sBottom, c.sStep, c.sFrames);
+        e.Inputs().FindDepthOverlap();
+        EXPECT_EQ(std::tuple(e.Task().firstIndex, e.Task().endIndex, e.Task().firstIndex + e.Task().secondaryOffset),
                   std::tuple(c.first, c.end, c.secondaryFirst))
             << c.pTop << " " << c.sTop;
-        EXPECT_EQ(e.m_rangeStart, c.start);
+        EXPECT_EQ(e.Task().rangeStart, c.start);
     }
 }
 
@@ -92,9 +93,9 @@ protected:
     {
         std::remove(output.c_str());
         auto e = std::make_unique<CToolsWnd>();
-        e->m_outputPath = output;
-        e->m_factor = factor;
-        e->m_spliceDepth = splice;
+        e->Settings().outputPath = output;
+        e->Settings().factor = factor;
+        e->Settings().spliceDepth = splice;
         return RunToolTask(*e, task, primary, secondary, density);
     }
     // A refusal before the output exists: its message, -1, no file.

@@ -2,10 +2,11 @@
 
 #include "common/PathLabel.h"
 #include "platform/Input.h"
-#include "res/ResourceIds.h"
+#include "res/UtilitiesSetupDlgIds.h"
 #include "support/HostFixture.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
+#include "settings/UtilitiesSetupGroup.h"
 
 #include <functional>
 #include <utility>

@@ -3,10 +3,11 @@
 #include "app/ViewerApp.h"
 #include "common/Help.h"
 #include "common/PathLabel.h"
-#include "res/ResourceIds.h"
+#include "res/DomainSetupDlgIds.h"
 #include "support/HostFixture.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
+#include "settings/DomainSetupGroup.h"
 
 #include <fstream>
 #include <sstream>

@@ -7,10 +7,11 @@
 #include "platform/Format.h"
 #include "res/CommandIds.h"
 #include "res/DomainSetupDlgIds.h"
-#include "res/ResourceIds.h"
+#include "res/QtxFileDlgIds.h"
 #include "support/AppFixture.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
+#include "settings/DomainSetupGroup.h"
 
 #include <algorithm>
 #include <cfloat>

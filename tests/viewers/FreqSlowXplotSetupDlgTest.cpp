@@ -1,9 +1,10 @@
 #include "viewers/FreqSlowXplotSetupDlg.h"
 
-#include "res/ResourceIds.h"
+#include "res/XPlotSetupDlgIds.h"
 #include "support/HostFixture.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
+#include "settings/XPlotSetupGroup.h"
 
 #include <string>
 #include <tuple>

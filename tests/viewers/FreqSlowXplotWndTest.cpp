@@ -4,11 +4,11 @@
 #include "app/ViewerApp.h"
 #include "platform/Format.h"
 #include "res/CommandIds.h"
-#include "res/ResourceIds.h"
 #include "res/XPlotSetupDlgIds.h"
 #include "support/AppFixture.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
+#include "settings/XPlotSetupGroup.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "viewers/SemblanceMapSetupDlg.h"
 
-#include "res/ResourceIds.h"
+#include "res/SemblanceMapSetupDlgIds.h"
 #include "support/HostFixture.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"

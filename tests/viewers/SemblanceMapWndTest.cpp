@@ -6,11 +6,12 @@
 #include "common/QtxFileDlg.h"
 #include "platform/Format.h"
 #include "res/CommandIds.h"
-#include "res/ResourceIds.h"
+#include "res/QtxFileDlgIds.h"
 #include "res/SemblanceMapSetupDlgIds.h"
 #include "support/AppFixture.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
+#include "settings/SemblanceMapSetupGroup.h"
 
 #include <algorithm>
 #include <cmath>

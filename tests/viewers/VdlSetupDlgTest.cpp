@@ -2,10 +2,11 @@
 
 #include "app/ViewerApp.h"
 #include "common/Help.h"
-#include "res/ResourceIds.h"
+#include "res/VdlSetupDlgIds.h"
 #include "support/HostFixture.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
+#include "settings/VdlSetupGroup.h"
 
 #include <fstream>
 #include <sstream>

@@ -5,7 +5,6 @@
 
 #include "dataset/QtxFile.h"
 #include "res/CommandIds.h"
-#include "res/ResourceIds.h"
 #include "res/UtilitiesSetupDlgIds.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"

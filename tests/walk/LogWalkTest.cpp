@@ -9,7 +9,6 @@
 #include "res/LogItemSetupDlgIds.h"
 #include "res/LogSetupDlgIds.h"
 #include "res/QtxFileDlgIds.h"
-#include "res/ResourceIds.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
 

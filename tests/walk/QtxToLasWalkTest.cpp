@@ -3,7 +3,6 @@
 #include "walk/Walk.h"
 
 #include "res/CommandIds.h"
-#include "res/ResourceIds.h"
 #include "res/UtilitiesSetupDlgIds.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"

@@ -8,7 +8,6 @@
 #include "platform/qt/QtChildView.h"
 #include "res/CommandIds.h"
 #include "res/QtxFileDlgIds.h"
-#include "res/ResourceIds.h"
 #include "res/VdlSetupDlgIds.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"

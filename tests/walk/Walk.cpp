@@ -4,7 +4,6 @@
 #include "res/CommandIds.h"
 #include "res/DomainSetupDlgIds.h"
 #include "res/QtxFileDlgIds.h"
-#include "res/ResourceIds.h"
 #include "res/SelectInputFileItemsDlgIds.h"
 #include "res/SelectToolDlgIds.h"
 #include "res/UtilitiesSetupDlgIds.h"
