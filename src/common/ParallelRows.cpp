@@ -1,0 +1,132 @@
+#include "common/ParallelRows.h"
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace parallel_rows {
+namespace {
+
+// More threads than this rarely pay for a page of rows; the machine may have fewer.
+constexpr int kMaxWorkers = 8;
+// Bands per thread: a thread held up by other work leaves its later bands to the others.
+constexpr int kBandsPerWorker = 4;
+
+std::atomic<int> g_limit{0}; // 0: no limit
+
+class Pool {
+public:
+    Pool()
+    {
+        const unsigned cores = std::thread::hardware_concurrency();
+        const int helpers = std::clamp(int(cores) - 1, 0, kMaxWorkers - 1);
+        for (int i = 0; i < helpers; ++i) m_threads.emplace_back([this, i] { Serve(i + 1); });
+    }
+    ~Pool()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_stop = true;
+        }
+        m_wake.notify_all();
+        for (std::thread& t : m_threads) t.join();
+    }
+
+    int Threads() const { return int(m_threads.size()) + 1; }
+
+    // False when a loop already runs (another thread's, or this one's from inside a body).
+    bool Run(int count, int bands, int helpers, const std::function<void(int, int, int)>& body)
+    {
+        bool idle = false;
+        if (!m_running.compare_exchange_strong(idle, true)) return false;
+        {
+            std::lock_guard lock(m_mutex);
+            m_body = &body;
+            m_count = count;
+            m_bands = bands;
+            m_next.store(0);
+            m_helpers = helpers;
+            m_active = helpers;
+            ++m_generation;
+        }
+        m_wake.notify_all();
+        Work(0);
+        std::unique_lock lock(m_mutex);
+        m_done.wait(lock, [this] { return m_active == 0; });
+        m_body = nullptr;
+        m_running.store(false);
+        return true;
+    }
+
+private:
+    void Serve(int worker)
+    {
+        uint64_t seen = 0;
+        for (;;) {
+            {
+                std::unique_lock lock(m_mutex);
+                m_wake.wait(lock, [&] { return m_stop || m_generation != seen; });
+                if (m_stop) return;
+                seen = m_generation;
+                if (worker > m_helpers) continue; // not asked this time
+            }
+            Work(worker);
+            std::lock_guard lock(m_mutex);
+            if (--m_active == 0) m_done.notify_one();
+        }
+    }
+
+    void Work(int worker)
+    {
+        for (;;) {
+            const int band = m_next.fetch_add(1);
+            if (band >= m_bands) return;
+            const int begin = int(int64_t(m_count) * band / m_bands), end = int(int64_t(m_count) * (band + 1) / m_bands);
+            if (begin < end) (*m_body)(begin, end, worker);
+        }
+    }
+
+    std::vector<std::thread> m_threads;
+    std::atomic<bool> m_running{false};
+    std::mutex m_mutex;
+    std::condition_variable m_wake, m_done;
+    bool m_stop = false;
+    uint64_t m_generation = 0;
+    const std::function<void(int, int, int)>* m_body = nullptr;
+    int m_count = 0, m_bands = 0, m_helpers = 0, m_active = 0;
+    std::atomic<int> m_next{0};
+};
+
+Pool& ThePool()
+{
+    static Pool pool;
+    return pool;
+}
+
+} // namespace
+
+int Workers()
+{
+    const int threads = ThePool().Threads(), limit = g_limit.load();
+    return limit > 0 ? std::min(threads, limit) : threads;
+}
+
+void For(int count, int minRows, const std::function<void(int begin, int end, int worker)>& body)
+{
+    if (count <= 0) return;
+    const int workers = std::min(Workers(), count / std::max(minRows, 1));
+    if (workers > 1) {
+        const int bands = std::min(workers * kBandsPerWorker, count / std::max(minRows, 1));
+        if (ThePool().Run(count, bands, workers - 1, body)) return;
+    }
+    body(0, count, 0);
+}
+
+ScopedWorkers::ScopedWorkers(int workers) : m_previous(g_limit.exchange(std::max(workers, 1))) {}
+
+ScopedWorkers::~ScopedWorkers() { g_limit.store(m_previous); }
+
+} // namespace parallel_rows
