@@ -21,6 +21,7 @@ void CTimeFrequencyWnd::TransformFrame(int b)
     // The transform is linear: a row between two frames has the spectrum between
     // theirs, so each frame is transformed once and the rows only interpolate.
     const size_t bins = size_t(m_n / 2 + 1);
+    if (m_renderSpectra.size() <= size_t(b)) m_renderSpectra.resize(size_t(b) + 1);
     std::vector<float>& spectra = m_renderSpectra[size_t(b)];
     spectra.assign(size_t(kSlots) * bins * 2, 0.0f);
     const std::vector<float>& frame = m_renderFrames[size_t(b)];
@@ -57,22 +58,29 @@ int CTimeFrequencyWnd::ImageWidth() const
 
 bool CTimeFrequencyWnd::EveryRow() const { return m_common.style != "Signature"; }
 
-void CTimeFrequencyWnd::RenderRow(int row, int b0, int b1, float weight, bool interval)
+void CTimeFrequencyWnd::BeforeRows()
 {
-    for (int c = 0; c < int(m_page.tracks.size()); ++c) RenderColumnRow(row, c, b0, b1, weight, interval);
+    MapColumns(m_timeColumns, m_time.first, m_time.last, m_timeWidth);
+    MapColumns(m_frequencyColumns, m_frequency.first, std::max(m_frequency.last, m_frequency.first), m_frequencyWidth);
+}
+
+void CTimeFrequencyWnd::RenderRow(int row, int b0, int b1, float weight, bool interval, RowScratch& scratch)
+{
+    for (int c = 0; c < int(m_page.tracks.size()); ++c) RenderColumnRow(row, c, b0, b1, weight, interval, scratch);
 }
 
 void CTimeFrequencyWnd::RenderFrameLoaded(int b, int, bool) { TransformFrame(b); }
 
-void CTimeFrequencyWnd::RenderColumnRow(int row, int column, int buffer0, int buffer1, float weight, bool interval)
+void CTimeFrequencyWnd::RenderColumnRow(int row, int column, int buffer0, int buffer1, float weight, bool interval,
+                                         RowScratch& scratch)
 {
     const int trace = m_page.tracks[size_t(column)];
     const size_t slot = size_t(Slots()[trace]);
     const float gain = theApp.m_display.zoomFactor1 > 0 && std::isfinite(theApp.m_display.zoomFactor1)
                            ? theApp.m_display.zoomFactor1
                            : 1.0f;
-    float* v = m_row.data();
-    float* values = m_pixels.data();
+    float* v = scratch.row.data();
+    float* values = scratch.pixels.data();
     auto draw = [&](const ColumnMap& map, int left, auto&& sample) {
         for (int x = 0; x < map.width; ++x) {
             const float v0 = sample(map.i0[size_t(x)]), v1 = sample(map.i1[size_t(x)]);
@@ -93,7 +101,7 @@ void CTimeFrequencyWnd::RenderColumnRow(int row, int column, int buffer0, int bu
         const float s = previous[j] + (current[j] - previous[j]) * weight;
         return std::isnan(s) ? NAN : std::clamp(s * factor, -1.0f, 1.0f);
     };
-    MapColumns(m_timeColumns, t.first, t.last, m_timeWidth);
+    // The panels' column maps were made before the rows (BeforeRows).
     draw(m_timeColumns, TimeLeft(column), sample);
 
     // The frequency panel: the row's amplitude spectrum divided by its largest bin.
@@ -133,7 +141,6 @@ void CTimeFrequencyWnd::RenderColumnRow(int row, int column, int buffer0, int bu
         v[k] = float(std::sqrt(power(k)));
         if (k <= f.last) v[k] *= scale;
     }
-    MapColumns(m_frequencyColumns, f.first, shownLast, m_frequencyWidth);
     draw(m_frequencyColumns, FrequencyLeft(column), [v](int k) { return v[k]; });
 }
 
