@@ -19,6 +19,13 @@ int Workers();
 // thread's loop runs, runs on its caller alone.
 void For(int count, int minRows, const std::function<void(int begin, int end, int worker)>& body);
 
+// As For, with the rows made ready by `produce` on the caller's thread first (reading
+// stays on one thread, in order): it calls ready(n) once rows 0 .. n - 1 may be worked,
+// n rising; when it returns, every row is ready. The other threads start on the bands
+// already ready while it works; the caller joins them when it is done.
+void ForAsReady(int count, int minRows, const std::function<void(const std::function<void(int rows)>& ready)>& produce,
+                const std::function<void(int begin, int end, int worker)>& body);
+
 // Holds the loops to at most `workers` threads while it lives (1: the caller alone),
 // so that a picture made on several threads can be checked against one made on one.
 class ScopedWorkers {

@@ -284,6 +284,9 @@ protected:
     // Before the rows of a render are drawn, on the reading thread: what every row
     // reads and none writes (the pixels' column maps).
     virtual void BeforeRows() {}
+    // Before a render's frames are read: slots 0 .. count - 1 will be (what a window
+    // keeps per slot is made here, not while rows are being drawn).
+    virtual void ReserveRenderSlots(int count) { (void)count; }
     // A frame just read into render slot `b` (`read` false: a gap), on the reading thread.
     virtual void RenderFrameLoaded(int b, int frame, bool read) { (void)b, (void)frame, (void)read; }
     // Where each pixel of a panel falls between two samples (bins) of a row: the same
@@ -404,8 +407,10 @@ private:
     bool PlaceRow(int row, RowPlace& place) const;
     // The rows of the page down to the range's end.
     int CountRows() const;
-    // Reads the frame at `position` into the next render slot; the slot.
-    int LoadRenderFrame(int position);
+    // Gives the frame at `position` the next render slot (made when missing); the slot.
+    // LoadRenderFrame then reads it there.
+    int PlanRenderFrame(int position);
+    void LoadRenderFrame(int b);
     int m_renderLoaded = 0; // slots read for the rows being rendered
     // By row being rendered: the slots of the two frames it lies between (-1: a row
     // left in the background), the second's weight, and whether it lies in the selection.

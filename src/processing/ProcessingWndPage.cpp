@@ -101,7 +101,7 @@ int CProcessingWnd::CountRows() const
     return rows;
 }
 
-int CProcessingWnd::LoadRenderFrame(int position)
+int CProcessingWnd::PlanRenderFrame(int position)
 {
     const int b = m_renderLoaded++;
     if (m_renderFrames.size() <= size_t(b)) {
@@ -110,10 +110,14 @@ int CProcessingWnd::LoadRenderFrame(int position)
     }
     m_renderFrames[size_t(b)].resize(SlotFloats());
     m_renderPositions[size_t(b)] = position;
-    const int frame = m_frames.FrameAtScrollPosition(position);
+    return b;
+}
+
+void CProcessingWnd::LoadRenderFrame(int b)
+{
+    const int frame = m_frames.FrameAtScrollPosition(m_renderPositions[size_t(b)]);
     RenderFrameLoaded(b, frame, ReadFrame(frame, m_renderFrames[size_t(b)])); // a gap when it fails
     ++m_page.framesRead;
-    return b;
 }
 
 void CProcessingWnd::RenderRows(int from, int to)
@@ -121,13 +125,13 @@ void CProcessingWnd::RenderRows(int from, int to)
     const bool everyRow = EveryRow();
     const Selection& s = m_selection;
     const uint32_t background = ToArgb(m_background);
-    // First the frames the drawn rows lie between, each read once, in depth order (a
-    // row's place never lies above the row before's).
+    // First where the drawn rows lie: the frames they lie between, each given a slot
+    // once, in depth order (a row's place never lies above the row before's).
     m_renderLoaded = 0;
     auto slotOf = [this](int position) {
         for (int b = m_renderLoaded; b-- > std::max(m_renderLoaded - 2, 0);)
             if (m_renderPositions[size_t(b)] == position) return b;
-        return LoadRenderFrame(position);
+        return PlanRenderFrame(position);
     };
     m_rowFrames.clear();
     RowPlace place;
@@ -140,9 +144,20 @@ void CProcessingWnd::RenderRows(int from, int to)
         f.interval = s.started && place.depth >= s.top && place.depth <= s.bottom;
     }
     if (m_rowFrames.empty()) return;
+    ReserveRenderSlots(m_renderLoaded);
     TakePalette();
     BeforeRows();
-    // Then the rows, in bands on the cores, each band with its own scratch.
+    // Then the frames are read on this thread, in order, while the rows whose frames
+    // are in are drawn in bands on the other cores, each band with its own scratch.
+    auto read = [&](const std::function<void(int)>& ready) {
+        const int rows = int(m_rowFrames.size());
+        int rowsReady = 0;
+        for (int b = 0; b < m_renderLoaded; ++b) {
+            LoadRenderFrame(b);
+            while (rowsReady < rows && m_rowFrames[size_t(rowsReady)].s1 <= b) ++rowsReady; // a row left blank needs none
+            ready(rowsReady);
+        }
+    };
     const size_t workers = size_t(parallel_rows::Workers());
     if (m_scratch.size() < workers) m_scratch.resize(workers);
     for (RowScratch& scratch : m_scratch) {
@@ -150,7 +165,7 @@ void CProcessingWnd::RenderRows(int from, int to)
         scratch.pixels.resize(size_t(std::max(m_image.width, 0))); // a row's values never span more
     }
     constexpr int kRowsPerBand = 16;
-    parallel_rows::For(int(m_rowFrames.size()), RowsOnOneThread() ? INT_MAX : kRowsPerBand, [&](int begin, int end, int worker) {
+    parallel_rows::ForAsReady(int(m_rowFrames.size()), RowsOnOneThread() ? INT_MAX : kRowsPerBand, read, [&](int begin, int end, int worker) {
         for (int i = begin; i < end; ++i) {
             const int row = from + i;
             std::fill_n(m_image.Row(row), m_image.width, background);

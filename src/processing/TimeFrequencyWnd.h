@@ -139,6 +139,7 @@ private:
     bool EveryRow() const override;
     void RenderRow(int row, int b0, int b1, float weight, bool interval, RowScratch& scratch) override;
     void BeforeRows() override;
+    void ReserveRenderSlots(int count) override;
     void RenderColumnRow(int row, int column, int buffer0, int buffer1, float weight, bool interval, RowScratch& scratch);
     // The complex spectrum of every shown slot of render slot `b`.
     void TransformFrame(int b);

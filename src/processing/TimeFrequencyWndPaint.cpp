@@ -21,7 +21,6 @@ void CTimeFrequencyWnd::TransformFrame(int b)
     // The transform is linear: a row between two frames has the spectrum between
     // theirs, so each frame is transformed once and the rows only interpolate.
     const size_t bins = size_t(m_n / 2 + 1);
-    if (m_renderSpectra.size() <= size_t(b)) m_renderSpectra.resize(size_t(b) + 1);
     std::vector<float>& spectra = m_renderSpectra[size_t(b)];
     spectra.assign(size_t(kSlots) * bins * 2, 0.0f);
     const std::vector<float>& frame = m_renderFrames[size_t(b)];
@@ -57,6 +56,11 @@ int CTimeFrequencyWnd::ImageWidth() const
 }
 
 bool CTimeFrequencyWnd::EveryRow() const { return m_common.style != "Signature"; }
+
+void CTimeFrequencyWnd::ReserveRenderSlots(int count)
+{
+    if (m_renderSpectra.size() < size_t(count)) m_renderSpectra.resize(size_t(count));
+}
 
 void CTimeFrequencyWnd::BeforeRows()
 {

@@ -162,8 +162,10 @@ private:
     // Reads a frame of the item into `out` (receivers x m_samples.sampleCount, padded with 0);
     // a frame that cannot be read is a gap (every value NaN) and gives false.
     bool ReadPadded(int frame, std::vector<float>& out);
-    // Reads the frame at depth-order `position` into the next slot of the page's frames.
-    int LoadFrame(int position);
+    // Gives the frame at depth-order `position` the next slot of the page's frames (made
+    // when missing); LoadFrame then reads it there.
+    int PlanFrame(int position);
+    void LoadFrame(int slot);
     void MapColumns();
     // What one thread needs to render a row: the row's samples (then its spectrum) and
     // its squared amplitudes.

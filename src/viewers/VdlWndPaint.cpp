@@ -165,7 +165,7 @@ bool CVdlWnd::ReadPadded(int frame, std::vector<float>& out)
     return true;
 }
 
-int CVdlWnd::LoadFrame(int position)
+int CVdlWnd::PlanFrame(int position)
 {
     const size_t slot = size_t(m_framesLoaded++);
     if (m_frame.size() <= slot) {
@@ -178,11 +178,16 @@ int CVdlWnd::LoadFrame(int position)
         spectra.gap.assign(size_t(m_receivers), 1);
     }
     m_framePosition[slot] = position;
-    ++m_item.framesRead;
-    if (!ReadPadded(m_item.frames.FrameAtScrollPosition(position), m_frame[slot])) m_readFailed = true;
-    // The transform works in the one shared sample array: here, on this thread.
-    if (BlendsSpectra()) TakeSpectra(int(slot));
     return int(slot);
+}
+
+void CVdlWnd::LoadFrame(int slot)
+{
+    ++m_item.framesRead;
+    if (!ReadPadded(m_item.frames.FrameAtScrollPosition(m_framePosition[size_t(slot)]), m_frame[size_t(slot)]))
+        m_readFailed = true;
+    // The transform works in the one shared sample array: here, on this thread.
+    if (BlendsSpectra()) TakeSpectra(slot);
 }
 
 bool CVdlWnd::BlendsSpectra() const
@@ -366,13 +371,13 @@ void CVdlWnd::RenderRows(int begin, int end)
     const int shown = int(m_raster.columns.size());
     const int width = m_item.image.width;
     const uint32_t background = ToArgb(kBackground);
-    // First the frames the rows lie between, each read once, in depth order (a row's
-    // place never lies above the row before's).
+    // First where the rows lie: the frames they lie between, each given a slot once,
+    // in depth order (a row's place never lies above the row before's).
     m_framesLoaded = 0;
     auto slotOf = [this](int position) {
         for (int s = m_framesLoaded; s-- > std::max(m_framesLoaded - 2, 0);)
             if (m_framePosition[size_t(s)] == position) return s;
-        return LoadFrame(position);
+        return PlanFrame(position);
     };
     m_rowFrames.resize(size_t(end - begin));
     for (int row = begin; row < end; ++row) {
@@ -385,9 +390,10 @@ void CVdlWnd::RenderRows(int begin, int end)
         f.s0 = slotOf(p0);
         f.s1 = p1 == p0 ? f.s0 : slotOf(p1);
     }
-    // Then the rows, in bands on the cores: each band writes its own rows with its own
-    // scratch. The wiggles are laid out in row order, and a row's own spectrum works in
-    // the shared sample array: those stay on this thread.
+    // Then the frames are read on this thread, in order, while the rows whose frames
+    // are in are rendered in bands on the other cores: each band writes its own rows
+    // with its own scratch. The wiggles are laid out in row order, and a row's own
+    // spectrum works in the shared sample array: those stay on this thread.
     const bool oneThread = m_item.signature || (m_samples.domain == kDomainFrequency && !BlendsSpectra());
     constexpr int kRowsPerBand = 16;
     const size_t workers = size_t(parallel_rows::Workers());
@@ -396,7 +402,16 @@ void CVdlWnd::RenderRows(int begin, int end)
         scratch.row.resize(size_t(m_samples.sampleCount) + 1);
         scratch.squares.resize(size_t(m_samples.sampleCount / 2) + 1);
     }
-    parallel_rows::For(end - begin, oneThread ? INT_MAX : kRowsPerBand, [&](int from, int to, int worker) {
+    auto read = [&](const std::function<void(int)>& ready) {
+        int rowsReady = 0;
+        const int rows = end - begin;
+        for (int slot = 0; slot < m_framesLoaded; ++slot) {
+            LoadFrame(slot);
+            while (rowsReady < rows && m_rowFrames[size_t(rowsReady)].s1 <= slot) ++rowsReady;
+            ready(rowsReady);
+        }
+    };
+    parallel_rows::ForAsReady(end - begin, oneThread ? INT_MAX : kRowsPerBand, read, [&](int from, int to, int worker) {
         RowScratch& scratch = m_scratch[size_t(worker)];
         for (int i = from; i < to; ++i) {
             const int row = begin + i;

@@ -65,4 +65,30 @@ TEST(ParallelRowsTest, OneWorkerOrALoopInsideALoopRunsOnItsCallerAlone)
     EXPECT_EQ(inner.load(), 640);
 }
 
+TEST(ParallelRowsTest, NoRowIsWorkedBeforeTheProducerMadeItReady)
+{
+    for (int round = 0; round < 50; ++round) {
+        const int count = 300;
+        std::vector<int> made(size_t(count), 0); // written by the producer alone, before ready()
+        std::vector<std::atomic<int>> seen(static_cast<size_t>(count));
+        parallel_rows::ForAsReady(
+            count, 8,
+            [&](const std::function<void(int)>& ready) {
+                // Rows made three at a time, some steps publishing nothing new.
+                for (int row = 0; row < count; ++row) {
+                    made[size_t(row)] = row + 1;
+                    if (row % 3 == 2) ready(row + 1);
+                    if (row % 7 == 0) ready(row / 2);
+                }
+            },
+            [&](int begin, int end, int) {
+                for (int row = begin; row < end; ++row) {
+                    EXPECT_EQ(made[size_t(row)], row + 1) << "row " << row << " worked before it was made";
+                    seen[size_t(row)].fetch_add(1);
+                }
+            });
+        for (int row = 0; row < count; ++row) ASSERT_EQ(seen[size_t(row)].load(), 1) << "row " << row;
+    }
+}
+
 } // namespace
