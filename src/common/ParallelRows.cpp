@@ -126,7 +126,81 @@ Pool& ThePool()
     return pool;
 }
 
+// The one thread that runs the ordered side of Beside.
+class SideThread {
+public:
+    SideThread() : m_thread([this] { Serve(); }) {}
+    ~SideThread()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_stop = true;
+        }
+        m_wake.notify_all();
+        m_thread.join();
+    }
+
+    bool Run(const std::function<void()>& side, const std::function<void()>& main)
+    {
+        bool idle = false;
+        if (!m_running.compare_exchange_strong(idle, true)) return false;
+        {
+            std::lock_guard lock(m_mutex);
+            m_job = &side;
+        }
+        m_wake.notify_all();
+        main();
+        std::unique_lock lock(m_mutex);
+        m_done.wait(lock, [this] { return m_job == nullptr; });
+        m_running.store(false);
+        return true;
+    }
+
+private:
+    void Serve()
+    {
+        std::unique_lock lock(m_mutex);
+        for (;;) {
+            m_wake.wait(lock, [this] { return m_stop || m_job != nullptr; });
+            if (m_stop) return;
+            lock.unlock();
+            (*m_job)();
+            lock.lock();
+            m_job = nullptr;
+            m_done.notify_all();
+        }
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake, m_done;
+    const std::function<void()>* m_job = nullptr;
+    bool m_stop = false;
+    std::atomic<bool> m_running{false};
+    std::thread m_thread; // last: it starts once the rest is made
+};
+
 } // namespace
+
+void Beside(const std::function<void()>& side, const std::function<void()>& main)
+{
+    static SideThread thread;
+    if (Workers() > 1 && thread.Run(side, main)) return;
+    side();
+    main();
+}
+
+void Progress::Raise(int count)
+{
+    if (count <= m_count.load(std::memory_order_relaxed)) return;
+    m_count.store(count, std::memory_order_release);
+    m_count.notify_all();
+}
+
+void Progress::WaitFor(int count)
+{
+    for (int now = m_count.load(std::memory_order_acquire); now < count; now = m_count.load(std::memory_order_acquire))
+        m_count.wait(now, std::memory_order_acquire);
+}
 
 int Workers()
 {

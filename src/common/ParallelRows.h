@@ -4,6 +4,7 @@
 // pay for the hand-over runs on the caller alone.
 #pragma once
 
+#include <atomic>
 #include <functional>
 
 namespace parallel_rows {
@@ -25,6 +26,23 @@ void For(int count, int minRows, const std::function<void(int begin, int end, in
 // already ready while it works; the caller joins them when it is done.
 void ForAsReady(int count, int minRows, const std::function<void(const std::function<void(int rows)>& ready)>& produce,
                 const std::function<void(int begin, int end, int worker)>& body);
+
+// Runs `side` on a thread of its own (one, kept for the program's life) while the
+// caller runs `main`, and returns when both are done: work that must stay in order
+// on one thread (reading a file) beside work that waits on it. When that thread is
+// already at work, the caller runs `side` first, then `main`: `side` never waits on
+// `main`.
+void Beside(const std::function<void()>& side, const std::function<void()>& main);
+
+// A count one thread raises and another waits on.
+class Progress {
+public:
+    void Raise(int count); // to `count`, never lower
+    void WaitFor(int count);
+
+private:
+    std::atomic<int> m_count{0};
+};
 
 // Holds the loops to at most `workers` threads while it lives (1: the caller alone),
 // so that a picture made on several threads can be checked against one made on one.

@@ -410,7 +410,8 @@ private:
     // Gives the frame at `position` the next render slot (made when missing); the slot.
     // LoadRenderFrame then reads it there.
     int PlanRenderFrame(int position);
-    void LoadRenderFrame(int b);
+    bool LoadRenderFrame(int b);
+    std::vector<uint8_t> m_renderRead; // by slot: read (else a gap)
     int m_renderLoaded = 0; // slots read for the rows being rendered
     // By row being rendered: the slots of the two frames it lies between (-1: a row
     // left in the background), the second's weight, and whether it lies in the selection.

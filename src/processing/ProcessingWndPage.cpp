@@ -113,11 +113,10 @@ int CProcessingWnd::PlanRenderFrame(int position)
     return b;
 }
 
-void CProcessingWnd::LoadRenderFrame(int b)
+bool CProcessingWnd::LoadRenderFrame(int b)
 {
-    const int frame = m_frames.FrameAtScrollPosition(m_renderPositions[size_t(b)]);
-    RenderFrameLoaded(b, frame, ReadFrame(frame, m_renderFrames[size_t(b)])); // a gap when it fails
     ++m_page.framesRead;
+    return ReadFrame(m_frames.FrameAtScrollPosition(m_renderPositions[size_t(b)]), m_renderFrames[size_t(b)]); // a gap when it fails
 }
 
 void CProcessingWnd::RenderRows(int from, int to)
@@ -147,16 +146,31 @@ void CProcessingWnd::RenderRows(int from, int to)
     ReserveRenderSlots(m_renderLoaded);
     TakePalette();
     BeforeRows();
-    // Then the frames are read on this thread, in order, while the rows whose frames
-    // are in are drawn in bands on the other cores, each band with its own scratch.
+    // Then three stages at once: the frames are read in order on a thread of their
+    // own; this thread finishes each as it comes in (RenderFrameLoaded: corrections,
+    // transforms in the FFT's one sample array); the rows whose frames are done are
+    // drawn in bands on the other cores, each band with its own scratch.
     auto read = [&](const std::function<void(int)>& ready) {
-        const int rows = int(m_rowFrames.size());
-        int rowsReady = 0;
-        for (int b = 0; b < m_renderLoaded; ++b) {
-            LoadRenderFrame(b);
-            while (rowsReady < rows && m_rowFrames[size_t(rowsReady)].s1 <= b) ++rowsReady; // a row left blank needs none
-            ready(rowsReady);
-        }
+        parallel_rows::Progress framesIn;
+        const int frames = m_renderLoaded;
+        m_renderRead.resize(size_t(frames));
+        auto readAll = [&] {
+            for (int b = 0; b < frames; ++b) {
+                m_renderRead[size_t(b)] = LoadRenderFrame(b) ? 1 : 0;
+                if (b % 4 == 3 || b + 1 == frames) framesIn.Raise(b + 1);
+            }
+        };
+        auto finishAll = [&] {
+            const int rows = int(m_rowFrames.size());
+            int rowsReady = 0;
+            for (int b = 0; b < frames; ++b) {
+                framesIn.WaitFor(b + 1);
+                RenderFrameLoaded(b, m_frames.FrameAtScrollPosition(m_renderPositions[size_t(b)]), m_renderRead[size_t(b)] != 0);
+                while (rowsReady < rows && m_rowFrames[size_t(rowsReady)].s1 <= b) ++rowsReady; // a row left blank needs none
+                ready(rowsReady);
+            }
+        };
+        parallel_rows::Beside(readAll, finishAll);
     };
     const size_t workers = size_t(parallel_rows::Workers());
     if (m_scratch.size() < workers) m_scratch.resize(workers);

@@ -186,8 +186,6 @@ void CVdlWnd::LoadFrame(int slot)
     ++m_item.framesRead;
     if (!ReadPadded(m_item.frames.FrameAtScrollPosition(m_framePosition[size_t(slot)]), m_frame[size_t(slot)]))
         m_readFailed = true;
-    // The transform works in the one shared sample array: here, on this thread.
-    if (BlendsSpectra()) TakeSpectra(slot);
 }
 
 bool CVdlWnd::BlendsSpectra() const
@@ -390,10 +388,12 @@ void CVdlWnd::RenderRows(int begin, int end)
         f.s0 = slotOf(p0);
         f.s1 = p1 == p0 ? f.s0 : slotOf(p1);
     }
-    // Then the frames are read on this thread, in order, while the rows whose frames
-    // are in are rendered in bands on the other cores: each band writes its own rows
-    // with its own scratch. The wiggles are laid out in row order, and a row's own
-    // spectrum works in the shared sample array: those stay on this thread.
+    // Then three stages at once: the frames are read in order on a thread of their
+    // own; this thread takes each frame's spectra as it comes in (the transform works
+    // in the one shared sample array); the rows whose frames are done are rendered in
+    // bands on the other cores, each band writing its own rows with its own scratch.
+    // The wiggles are laid out in row order, and a row's own spectrum works in the
+    // shared sample array: those rows stay on this thread.
     const bool oneThread = m_item.signature || (m_samples.domain == kDomainFrequency && !BlendsSpectra());
     constexpr int kRowsPerBand = 16;
     const size_t workers = size_t(parallel_rows::Workers());
@@ -402,14 +402,27 @@ void CVdlWnd::RenderRows(int begin, int end)
         scratch.row.resize(size_t(m_samples.sampleCount) + 1);
         scratch.squares.resize(size_t(m_samples.sampleCount / 2) + 1);
     }
+    const bool spectra = BlendsSpectra();
     auto read = [&](const std::function<void(int)>& ready) {
-        int rowsReady = 0;
-        const int rows = end - begin;
-        for (int slot = 0; slot < m_framesLoaded; ++slot) {
-            LoadFrame(slot);
-            while (rowsReady < rows && m_rowFrames[size_t(rowsReady)].s1 <= slot) ++rowsReady;
-            ready(rowsReady);
-        }
+        parallel_rows::Progress framesIn;
+        const int frames = m_framesLoaded;
+        auto readAll = [&] {
+            for (int slot = 0; slot < frames; ++slot) {
+                LoadFrame(slot);
+                if (slot % 4 == 3 || slot + 1 == frames) framesIn.Raise(slot + 1);
+            }
+        };
+        auto takeAll = [&] {
+            int rowsReady = 0;
+            const int rows = end - begin;
+            for (int slot = 0; slot < frames; ++slot) {
+                framesIn.WaitFor(slot + 1);
+                if (spectra) TakeSpectra(slot);
+                while (rowsReady < rows && m_rowFrames[size_t(rowsReady)].s1 <= slot) ++rowsReady;
+                ready(rowsReady);
+            }
+        };
+        parallel_rows::Beside(readAll, takeAll);
     };
     parallel_rows::ForAsReady(end - begin, oneThread ? INT_MAX : kRowsPerBand, read, [&](int from, int to, int worker) {
         RowScratch& scratch = m_scratch[size_t(worker)];
