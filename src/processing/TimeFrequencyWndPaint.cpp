@@ -6,6 +6,8 @@
 #include "settings/SettingsStore.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cmath>
 
 namespace {
@@ -22,7 +24,8 @@ void CTimeFrequencyWnd::TransformFrame(int b)
     // theirs, so each frame is transformed once and the rows only interpolate.
     const size_t bins = size_t(m_n / 2 + 1);
     std::vector<float>& spectra = m_renderSpectra[size_t(b)];
-    spectra.assign(size_t(kSlots) * bins * 2, 0.0f);
+    // Every shown slot is written below, and the rows read no other: no clearing.
+    if (spectra.size() != size_t(kSlots) * bins * 2) spectra.assign(size_t(kSlots) * bins * 2, 0.0f);
     const std::vector<float>& frame = m_renderFrames[size_t(b)];
     CFft fft;
     fft.m_sign = 1;
@@ -31,20 +34,24 @@ void CTimeFrequencyWnd::TransformFrame(int b)
         const size_t slot = size_t(Slots()[trace]);
         const float* x = frame.data() + slot * size_t(m_n);
         float* out = spectra.data() + slot * bins * 2;
-        bool finite = true;
-        for (int i = 0; i < m_n; ++i) {
-            finite = finite && std::isfinite(x[i]);
-            g_fftData[2 * i + 1] = std::isfinite(x[i]) ? x[i] : 0.0f;
-            g_fftData[2 * i + 2] = 0.0f;
-        }
-        if (!finite || !fft.Transform()) {
+        // A value that is not finite makes the frame a gap: the largest magnitude's bit
+        // pattern, an integer maximum that vectorises, tells (infinity and NaN lie above
+        // every finite one).
+        int32_t largest = 0;
+        for (int i = 0; i < m_n; ++i) largest = std::max(largest, std::bit_cast<int32_t>(x[i]) & 0x7FFFFFFF);
+        if (largest >= 0x7F800000) {
             std::fill(out, out + bins * 2, NAN); // a frame that could not be read is a gap
             continue;
         }
-        for (size_t k = 0; k < bins; ++k) {
-            out[2 * k] = g_fftData[2 * k + 1];
-            out[2 * k + 1] = g_fftData[2 * k + 2];
+        for (int i = 0; i < m_n; ++i) {
+            g_fftData[2 * i + 1] = x[i];
+            g_fftData[2 * i + 2] = 0.0f;
         }
+        if (!fft.Transform()) {
+            std::fill(out, out + bins * 2, NAN);
+            continue;
+        }
+        std::copy(g_fftData + 1, g_fftData + 1 + bins * 2, out); // bin k's (re, im) at [2k], [2k + 1]
     }
 }
 
