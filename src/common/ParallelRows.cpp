@@ -126,7 +126,7 @@ Pool& ThePool()
     return pool;
 }
 
-// The one thread that runs the ordered side of Beside.
+// The one thread that runs the second stage of Beside.
 class SideThread {
 public:
     SideThread() : m_thread([this] { Serve(); }) {}
@@ -140,7 +140,7 @@ public:
         m_thread.join();
     }
 
-    bool Run(const std::function<void()>& side, const std::function<void()>& main)
+    bool Run(const std::function<void()>& main, const std::function<void()>& side)
     {
         bool idle = false;
         if (!m_running.compare_exchange_strong(idle, true)) return false;
@@ -181,12 +181,12 @@ private:
 
 } // namespace
 
-void Beside(const std::function<void()>& side, const std::function<void()>& main)
+void Beside(const std::function<void()>& main, const std::function<void()>& side)
 {
     static SideThread thread;
-    if (Workers() > 1 && thread.Run(side, main)) return;
-    side();
+    if (Workers() > 1 && thread.Run(main, side)) return;
     main();
+    side();
 }
 
 void Progress::Raise(int count)

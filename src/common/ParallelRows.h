@@ -27,12 +27,12 @@ void For(int count, int minRows, const std::function<void(int begin, int end, in
 void ForAsReady(int count, int minRows, const std::function<void(const std::function<void(int rows)>& ready)>& produce,
                 const std::function<void(int begin, int end, int worker)>& body);
 
-// Runs `side` on a thread of its own (one, kept for the program's life) while the
-// caller runs `main`, and returns when both are done: work that must stay in order
-// on one thread (reading a file) beside work that waits on it. When that thread is
-// already at work, the caller runs `side` first, then `main`: `side` never waits on
-// `main`.
-void Beside(const std::function<void()>& side, const std::function<void()>& main);
+// Runs `main` on the caller while `side` runs on a thread of its own (one, kept for
+// the program's life), and returns when both are done: two stages of work in order,
+// `side` taking what `main` makes (a file read on the caller, each frame transformed
+// beside it). With one worker, or when that thread is already at work, the caller
+// runs `main`, then `side`: `side` may wait on `main`, never the other way.
+void Beside(const std::function<void()>& main, const std::function<void()>& side);
 
 // A count one thread raises and another waits on.
 class Progress {

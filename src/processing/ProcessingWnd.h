@@ -287,7 +287,8 @@ protected:
     // Before a render's frames are read: slots 0 .. count - 1 will be (what a window
     // keeps per slot is made here, not while rows are being drawn).
     virtual void ReserveRenderSlots(int count) { (void)count; }
-    // A frame just read into render slot `b` (`read` false: a gap), on the reading thread.
+    // A frame just read into render slot `b` (`read` false: a gap); frame by frame, in
+    // order, on one thread beside the reading one.
     virtual void RenderFrameLoaded(int b, int frame, bool read) { (void)b, (void)frame, (void)read; }
     // Where each pixel of a panel falls between two samples (bins) of a row: the same
     // for every row of a page, so it is worked out once.

@@ -146,10 +146,11 @@ void CProcessingWnd::RenderRows(int from, int to)
     ReserveRenderSlots(m_renderLoaded);
     TakePalette();
     BeforeRows();
-    // Then three stages at once: the frames are read in order on a thread of their
-    // own; this thread finishes each as it comes in (RenderFrameLoaded: corrections,
-    // transforms in the FFT's one sample array); the rows whose frames are done are
-    // drawn in bands on the other cores, each band with its own scratch.
+    // Then three stages at once: this thread reads the frames in order; a thread of
+    // their own finishes each as it comes in (RenderFrameLoaded: corrections,
+    // transforms in the FFT's one sample array, which no other thread uses meanwhile);
+    // the rows whose frames are done are drawn in bands on the other cores, each band
+    // with its own scratch.
     auto read = [&](const std::function<void(int)>& ready) {
         parallel_rows::Progress framesIn;
         const int frames = m_renderLoaded;
