@@ -151,6 +151,7 @@ void CProcessingWnd::RenderRows(int from, int to)
     // transforms in the FFT's one sample array, which no other thread uses meanwhile);
     // the rows whose frames are done are drawn in bands on the other cores, each band
     // with its own scratch.
+    constexpr int kRowsPerBand = 16;
     auto read = [&](const std::function<void(int)>& ready) {
         parallel_rows::Progress framesIn;
         const int frames = m_renderLoaded;
@@ -171,7 +172,9 @@ void CProcessingWnd::RenderRows(int from, int to)
                 ready(rowsReady);
             }
         };
-        parallel_rows::Beside(readAll, finishAll);
+        // A line step's frame or two are not worth waking another thread for.
+        if (frames < kRowsPerBand) readAll(), finishAll();
+        else parallel_rows::Beside(readAll, finishAll);
     };
     const size_t workers = size_t(parallel_rows::Workers());
     if (m_scratch.size() < workers) m_scratch.resize(workers);
@@ -179,7 +182,6 @@ void CProcessingWnd::RenderRows(int from, int to)
         scratch.row.resize(size_t(m_n) + 1);
         scratch.pixels.resize(size_t(std::max(m_image.width, 0))); // a row's values never span more
     }
-    constexpr int kRowsPerBand = 16;
     parallel_rows::ForAsReady(int(m_rowFrames.size()), RowsOnOneThread() ? INT_MAX : kRowsPerBand, read, [&](int begin, int end, int worker) {
         for (int i = begin; i < end; ++i) {
             const int row = from + i;

@@ -422,7 +422,9 @@ void CVdlWnd::RenderRows(int begin, int end)
                 ready(rowsReady);
             }
         };
-        parallel_rows::Beside(readAll, takeAll);
+        // A line step's frame or two are not worth waking another thread for.
+        if (frames < kRowsPerBand) readAll(), takeAll();
+        else parallel_rows::Beside(readAll, takeAll);
     };
     parallel_rows::ForAsReady(end - begin, oneThread ? INT_MAX : kRowsPerBand, read, [&](int from, int to, int worker) {
         RowScratch& scratch = m_scratch[size_t(worker)];
