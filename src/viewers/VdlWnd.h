@@ -241,6 +241,9 @@ private:
     };
     std::vector<FrameSpectra> m_spectra; // by slot of m_frame
     bool BlendsSpectra() const;
+    // A frame's spectra in two steps: its traces' largest magnitudes, gaps and scaling
+    // as it is read, then its transforms.
+    void ScaleForSpectra(int slot);
     void TakeSpectra(int slot);
     // The row's amplitude spectrum of receiver `receiver` into `bins` (0 .. n/2,
     // divided by its largest bin, as AmplitudeSpectrum gives it).

@@ -196,24 +196,36 @@ bool CVdlWnd::BlendsSpectra() const
     return m_samples.domain == kDomainFrequency && !m_instSlowness && m_grid.framesPerRow <= 1;
 }
 
+void CVdlWnd::ScaleForSpectra(int slot)
+{
+    // The rows blend the spectra, never these samples: each trace is divided by its
+    // largest magnitude in place, so that no sum of its transform overflows.
+    const int n = m_samples.sampleCount;
+    FrameSpectra& out = m_spectra[size_t(slot)];
+    for (int receiver : m_raster.columns) {
+        float* x = m_frame[size_t(slot)].data() + size_t(receiver) * size_t(n);
+        float largest = 0;
+        const bool finite = FiniteLargest(x, n, largest);
+        out.gap[size_t(receiver)] = finite ? 0 : 1;
+        out.largest[size_t(receiver)] = finite ? largest : 0.0f;
+        if (!finite || !(largest > 0)) continue;
+        const float scale = 1.0f / largest;
+        for (int i = 0; i < n; ++i) x[i] *= scale;
+    }
+}
+
 void CVdlWnd::TakeSpectra(int slot)
 {
     const int n = m_samples.sampleCount;
     const size_t bins = size_t(n / 2) + 1;
     FrameSpectra& out = m_spectra[size_t(slot)];
     for (int receiver : m_raster.columns) {
+        if (out.gap[size_t(receiver)]) continue;
         const float* x = m_frame[size_t(slot)].data() + size_t(receiver) * size_t(n);
         float* spectrum = out.bins.data() + size_t(receiver) * bins * 2;
-        float largest = 0;
-        const bool finite = FiniteLargest(x, n, largest);
-        out.gap[size_t(receiver)] = finite ? 0 : 1;
-        out.largest[size_t(receiver)] = finite ? largest : 0.0f;
-        if (!finite) continue;
-        // Divided by its largest magnitude first: no sum of the transform overflows.
-        const float scale = largest > 0 ? 1.0f / largest : 1.0f;
         float* data = g_fftData;
         for (int i = 0; i < n; ++i) {
-            data[2 * i + 1] = x[i] * scale;
+            data[2 * i + 1] = x[i];
             data[2 * i + 2] = 0.0f;
         }
         CFft fft;
@@ -409,6 +421,7 @@ void CVdlWnd::RenderRows(int begin, int end)
         auto readAll = [&] {
             for (int slot = 0; slot < frames; ++slot) {
                 LoadFrame(slot);
+                if (spectra) ScaleForSpectra(slot); // while the frame is at hand
                 if (slot % 4 == 3 || slot + 1 == frames) framesIn.Raise(slot + 1);
             }
         };
