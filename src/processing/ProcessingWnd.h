@@ -287,6 +287,8 @@ protected:
     // Before a render's frames are read: slots 0 .. count - 1 will be (what a window
     // keeps per slot is made here, not while rows are being drawn).
     virtual void ReserveRenderSlots(int count) { (void)count; }
+    // A frame just read into render slot `b`, on the reading thread, while it is at hand.
+    virtual void RenderFrameRead(int b) { (void)b; }
     // A frame just read into render slot `b` (`read` false: a gap); frame by frame, in
     // order, on one thread beside the reading one.
     virtual void RenderFrameLoaded(int b, int frame, bool read) { (void)b, (void)frame, (void)read; }

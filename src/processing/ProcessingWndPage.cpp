@@ -159,6 +159,7 @@ void CProcessingWnd::RenderRows(int from, int to)
         auto readAll = [&] {
             for (int b = 0; b < frames; ++b) {
                 m_renderRead[size_t(b)] = LoadRenderFrame(b) ? 1 : 0;
+                RenderFrameRead(b);
                 if (b % 4 == 3 || b + 1 == frames) framesIn.Raise(b + 1);
             }
         };

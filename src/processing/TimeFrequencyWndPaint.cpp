@@ -34,12 +34,7 @@ void CTimeFrequencyWnd::TransformFrame(int b)
         const size_t slot = size_t(Slots()[trace]);
         const float* x = frame.data() + slot * size_t(m_n);
         float* out = spectra.data() + slot * bins * 2;
-        // A value that is not finite makes the frame a gap: the largest magnitude's bit
-        // pattern, an integer maximum that vectorises, tells (infinity and NaN lie above
-        // every finite one).
-        int32_t largest = 0;
-        for (int i = 0; i < m_n; ++i) largest = std::max(largest, std::bit_cast<int32_t>(x[i]) & 0x7FFFFFFF);
-        if (largest >= 0x7F800000) {
+        if (m_renderGaps[size_t(b)][slot]) {
             std::fill(out, out + bins * 2, NAN); // a frame that could not be read is a gap
             continue;
         }
@@ -67,6 +62,7 @@ bool CTimeFrequencyWnd::EveryRow() const { return m_common.style != "Signature";
 void CTimeFrequencyWnd::ReserveRenderSlots(int count)
 {
     if (m_renderSpectra.size() < size_t(count)) m_renderSpectra.resize(size_t(count));
+    if (m_renderGaps.size() < size_t(count)) m_renderGaps.resize(size_t(count));
 }
 
 void CTimeFrequencyWnd::BeforeRows()
@@ -78,6 +74,21 @@ void CTimeFrequencyWnd::BeforeRows()
 void CTimeFrequencyWnd::RenderRow(int row, int b0, int b1, float weight, bool interval, RowScratch& scratch)
 {
     for (int c = 0; c < int(m_page.tracks.size()); ++c) RenderColumnRow(row, c, b0, b1, weight, interval, scratch);
+}
+
+void CTimeFrequencyWnd::RenderFrameRead(int b)
+{
+    // A value that is not finite makes the trace a gap: the largest magnitude's bit
+    // pattern, an integer maximum that vectorises, tells (infinity and NaN lie above
+    // every finite one).
+    const std::vector<float>& frame = m_renderFrames[size_t(b)];
+    for (int trace : m_page.tracks) {
+        const size_t slot = size_t(Slots()[trace]);
+        const float* x = frame.data() + slot * size_t(m_n);
+        int32_t largest = 0;
+        for (int i = 0; i < m_n; ++i) largest = std::max(largest, std::bit_cast<int32_t>(x[i]) & 0x7FFFFFFF);
+        m_renderGaps[size_t(b)][slot] = largest >= 0x7F800000 ? 1 : 0;
+    }
 }
 
 void CTimeFrequencyWnd::RenderFrameLoaded(int b, int, bool) { TransformFrame(b); }
