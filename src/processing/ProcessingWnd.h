@@ -269,10 +269,28 @@ protected:
     virtual int ImageWidth() const = 0;
     // Every row drawn (else one in kRowDecimation).
     virtual bool EveryRow() const = 0;
-    // Draws page row `row` of every shown track from render buffers `b0` and `b1`, the
+    // What one thread needs to draw a row: a trace's row (then its spectrum) and the
+    // values of a panel's pixels.
+    struct RowScratch {
+        std::vector<float> row, pixels;
+    };
+    // Draws page row `row` of every shown track from render slots `b0` and `b1`, the
     // second weighted by `weight`; `interval`: the row lies in the selected interval.
-    virtual void RenderRow(int row, int b0, int b1, float weight, bool interval) = 0;
-    // A frame just read into render buffer `b` (`read` false: a gap).
+    // Rows are drawn on several threads at once (see RowsOnOneThread): a row writes
+    // only its own pixels and wiggles and works in `scratch`.
+    virtual void RenderRow(int row, int b0, int b1, float weight, bool interval, RowScratch& scratch) = 0;
+    // Rows that work in shared state (the FFT's one sample array) are drawn on one thread.
+    virtual bool RowsOnOneThread() const { return false; }
+    // Before the rows of a render are drawn, on the reading thread: what every row
+    // reads and none writes (the pixels' column maps).
+    virtual void BeforeRows() {}
+    // Before a render's frames are read: slots 0 .. count - 1 will be (what a window
+    // keeps per slot is made here, not while rows are being drawn).
+    virtual void ReserveRenderSlots(int count) { (void)count; }
+    // A frame just read into render slot `b`, on the reading thread, while it is at hand.
+    virtual void RenderFrameRead(int b) { (void)b; }
+    // A frame just read into render slot `b` (`read` false: a gap); frame by frame, in
+    // order, on one thread beside the reading one.
     virtual void RenderFrameLoaded(int b, int frame, bool read) { (void)b, (void)frame, (void)read; }
     // Where each pixel of a panel falls between two samples (bins) of a row: the same
     // for every row of a page, so it is worked out once.
@@ -309,15 +327,15 @@ protected:
         return it != records.end() && (*it).*field == frame ? &*it : nullptr;
     }
 
-    // Frames: two for rendering (and the scroll positions they hold), one searched, one
-    // under the mouse.
-    std::array<std::vector<float>, 2> m_renderFrames;
-    std::array<int, 2> m_renderPositions{-1, -1};
+    // Frames: those the rows being rendered lie between, read in depth order before
+    // the rows are drawn (and the scroll position in each slot; the slots are kept for
+    // the next render), one searched, one under the mouse.
+    std::vector<std::vector<float>> m_renderFrames;
+    std::vector<int> m_renderPositions;
     std::vector<float> m_searchFrame;
     std::vector<float> m_readOutFrame;
     int m_readOutFrameIndex = -1;
-    std::vector<float> m_row;    // one trace's row, then its spectrum
-    std::vector<float> m_pixels; // per pixel column
+    std::vector<float> m_row;    // one trace's row, then its spectrum (searches)
     struct Label {
         int x = 0, y = 0;
         std::string text;
@@ -392,7 +410,23 @@ private:
     bool PlaceRow(int row, RowPlace& place) const;
     // The rows of the page down to the range's end.
     int CountRows() const;
-    void LoadRenderFrame(int b, int position);
+    // Gives the frame at `position` the next render slot (made when missing); the slot.
+    // LoadRenderFrame then reads it there.
+    int PlanRenderFrame(int position);
+    bool LoadRenderFrame(int b);
+    std::vector<uint8_t> m_renderRead; // by slot: read (else a gap)
+    int m_renderLoaded = 0; // slots read for the rows being rendered
+    // By row being rendered: the slots of the two frames it lies between (-1: a row
+    // left in the background), the second's weight, and whether it lies in the selection.
+    struct RowFrames {
+        int s0 = -1, s1 = -1;
+        float weight = 0;
+        bool interval = false;
+    };
+    std::vector<RowFrames> m_rowFrames;
+    std::vector<RowScratch> m_scratch; // by thread
+    // The palette's colours for the current palette, made before rows are drawn.
+    void TakePalette();
     // Renders page rows from .. to - 1 (in the background first).
     void RenderRows(int from, int to);
     // The page's depths, last frame, plot rectangle and depth labels from its rows.

@@ -2,12 +2,14 @@
 // the page scrolls, and painted.
 #include "processing/ProcessingWnd.h"
 
+#include "common/ParallelRows.h"
 #include "platform/Format.h"
 #include "platform/SafeNumeric.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <climits>
 #include <cmath>
 #include <cstring>
 
@@ -99,12 +101,22 @@ int CProcessingWnd::CountRows() const
     return rows;
 }
 
-void CProcessingWnd::LoadRenderFrame(int b, int position)
+int CProcessingWnd::PlanRenderFrame(int position)
 {
+    const int b = m_renderLoaded++;
+    if (m_renderFrames.size() <= size_t(b)) {
+        m_renderFrames.emplace_back();
+        m_renderPositions.push_back(-1);
+    }
+    m_renderFrames[size_t(b)].resize(SlotFloats());
     m_renderPositions[size_t(b)] = position;
-    const int frame = m_frames.FrameAtScrollPosition(position);
-    RenderFrameLoaded(b, frame, ReadFrame(frame, m_renderFrames[size_t(b)])); // a gap when it fails
+    return b;
+}
+
+bool CProcessingWnd::LoadRenderFrame(int b)
+{
     ++m_page.framesRead;
+    return ReadFrame(m_frames.FrameAtScrollPosition(m_renderPositions[size_t(b)]), m_renderFrames[size_t(b)]); // a gap when it fails
 }
 
 void CProcessingWnd::RenderRows(int from, int to)
@@ -112,27 +124,75 @@ void CProcessingWnd::RenderRows(int from, int to)
     const bool everyRow = EveryRow();
     const Selection& s = m_selection;
     const uint32_t background = ToArgb(m_background);
+    // First where the drawn rows lie: the frames they lie between, each given a slot
+    // once, in depth order (a row's place never lies above the row before's).
+    m_renderLoaded = 0;
+    auto slotOf = [this](int position) {
+        for (int b = m_renderLoaded; b-- > std::max(m_renderLoaded - 2, 0);)
+            if (m_renderPositions[size_t(b)] == position) return b;
+        return PlanRenderFrame(position);
+    };
+    m_rowFrames.clear();
     RowPlace place;
     for (int row = from; row < to && PlaceRow(row, place); ++row) {
-        std::fill_n(m_image.Row(row), m_image.width, background);
-        m_wiggleRows[size_t(row)].values.clear();
-        m_wiggleRows[size_t(row)].runs.clear();
+        RowFrames& f = m_rowFrames.emplace_back();
         if (!everyRow && (m_firstRow + row) % kRowDecimation != 0) continue;
-        // Two frames at a time, each read once while the rows walk down.
-        const int p0 = place.p0, p1 = place.p1;
-        int b0 = m_renderPositions[0] == p0 ? 0 : m_renderPositions[1] == p0 ? 1 : -1;
-        if (b0 < 0) {
-            b0 = m_renderPositions[0] == p1 ? 1 : 0;
-            LoadRenderFrame(b0, p0);
-        }
-        int b1 = b0;
-        if (p1 != p0) {
-            b1 = 1 - b0;
-            if (m_renderPositions[size_t(b1)] != p1) LoadRenderFrame(b1, p1);
-        }
-        const bool interval = s.started && place.depth >= s.top && place.depth <= s.bottom;
-        RenderRow(row, b0, b1, place.weight, interval);
+        f.s0 = slotOf(place.p0);
+        f.s1 = place.p1 == place.p0 ? f.s0 : slotOf(place.p1);
+        f.weight = place.weight;
+        f.interval = s.started && place.depth >= s.top && place.depth <= s.bottom;
     }
+    if (m_rowFrames.empty()) return;
+    ReserveRenderSlots(m_renderLoaded);
+    TakePalette();
+    BeforeRows();
+    // Then three stages at once: this thread reads the frames in order; a thread of
+    // their own finishes each as it comes in (RenderFrameLoaded: corrections,
+    // transforms in the FFT's one sample array, which no other thread uses meanwhile);
+    // the rows whose frames are done are drawn in bands on the other cores, each band
+    // with its own scratch.
+    constexpr int kRowsPerBand = 16;
+    auto read = [&](const std::function<void(int)>& ready) {
+        parallel_rows::Progress framesIn;
+        const int frames = m_renderLoaded;
+        m_renderRead.resize(size_t(frames));
+        auto readAll = [&] {
+            for (int b = 0; b < frames; ++b) {
+                m_renderRead[size_t(b)] = LoadRenderFrame(b) ? 1 : 0;
+                RenderFrameRead(b);
+                if (b % 4 == 3 || b + 1 == frames) framesIn.Raise(b + 1);
+            }
+        };
+        auto finishAll = [&] {
+            const int rows = int(m_rowFrames.size());
+            int rowsReady = 0;
+            for (int b = 0; b < frames; ++b) {
+                framesIn.WaitFor(b + 1);
+                RenderFrameLoaded(b, m_frames.FrameAtScrollPosition(m_renderPositions[size_t(b)]), m_renderRead[size_t(b)] != 0);
+                while (rowsReady < rows && m_rowFrames[size_t(rowsReady)].s1 <= b) ++rowsReady; // a row left blank needs none
+                ready(rowsReady);
+            }
+        };
+        // A line step's frame or two are not worth waking another thread for.
+        if (frames < kRowsPerBand) readAll(), finishAll();
+        else parallel_rows::Beside(readAll, finishAll);
+    };
+    const size_t workers = size_t(parallel_rows::Workers());
+    if (m_scratch.size() < workers) m_scratch.resize(workers);
+    for (RowScratch& scratch : m_scratch) {
+        scratch.row.resize(size_t(m_n) + 1);
+        scratch.pixels.resize(size_t(std::max(m_image.width, 0))); // a row's values never span more
+    }
+    parallel_rows::ForAsReady(int(m_rowFrames.size()), RowsOnOneThread() ? INT_MAX : kRowsPerBand, read, [&](int begin, int end, int worker) {
+        for (int i = begin; i < end; ++i) {
+            const int row = from + i;
+            std::fill_n(m_image.Row(row), m_image.width, background);
+            m_wiggleRows[size_t(row)].values.clear();
+            m_wiggleRows[size_t(row)].runs.clear();
+            const RowFrames& f = m_rowFrames[size_t(i)];
+            if (f.s0 >= 0) RenderRow(row, f.s0, f.s1, f.weight, f.interval, m_scratch[size_t(worker)]);
+        }
+    });
 }
 
 void CProcessingWnd::Render()
@@ -141,7 +201,6 @@ void CProcessingWnd::Render()
     m_page.framesRead = 0;
     m_page.rowsDrawn = 0;
     m_depthLabels.clear();
-    m_renderPositions = {-1, -1};
     StartRows();
     const int width = ImageWidth();
     // Nothing to draw with no receiver shown, or in a window too small for a pixel.
@@ -156,8 +215,6 @@ void CProcessingWnd::Render()
     std::fill(m_image.pixels.begin(), m_image.pixels.end(), ToArgb(m_background));
     m_wiggleRows.resize(size_t(m_page.pageRows));
     for (WiggleRow& w : m_wiggleRows) w.values.clear(), w.runs.clear();
-    for (auto& frame : m_renderFrames) frame.resize(SlotFloats());
-    if (m_pixels.size() < size_t(width)) m_pixels.resize(size_t(width)); // a row's values never span more
     m_page.rowsDrawn = CountRows();
     RenderRows(0, m_page.rowsDrawn);
     FinishPage();
@@ -279,16 +336,19 @@ float CProcessingWnd::LargestMagnitude(const float* a, const float* b, float wei
     return std::bit_cast<float>(m);
 }
 
-void CProcessingWnd::ColourRow(uint32_t* pixels, const float* values, int width, bool interval)
+void CProcessingWnd::TakePalette()
 {
     const int palette = int(m_common.palette);
-    if (m_lutPalette != palette) {
-        for (int i = 0; i < kColours; ++i) {
-            m_lut[0][size_t(i)] = PaletteColour(palette, i, false);
-            m_lut[1][size_t(i)] = PaletteColour(palette, i, true);
-        }
-        m_lutPalette = palette;
+    if (m_lutPalette == palette) return;
+    for (int i = 0; i < kColours; ++i) {
+        m_lut[0][size_t(i)] = PaletteColour(palette, i, false);
+        m_lut[1][size_t(i)] = PaletteColour(palette, i, true);
     }
+    m_lutPalette = palette;
+}
+
+void CProcessingWnd::ColourRow(uint32_t* pixels, const float* values, int width, bool interval)
+{
     const std::array<uint32_t, kColours>& lut = m_lut[interval ? 1 : 0];
     for (int x = 0; x < width; ++x) {
         const int index = ColourIndex(values[x]);

@@ -135,7 +135,7 @@ int CProcessingWnd::EditHistory()
     // The input read again, so that its header carries the edited history.
     m_file.CloseInput();
     m_readOutFrameIndex = -1;
-    m_renderPositions = {-1, -1};
+    m_renderPositions.assign(m_renderPositions.size(), -1);
     if (!OpenDataSet(m_file, m_common.path)) return -1;
     std::memcpy(m_history, m_file.m_header.history, qtx::kHistorySize);
     return HistoryEnd();

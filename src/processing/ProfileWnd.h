@@ -164,8 +164,11 @@ private:
     std::vector<float> AxisKey() const override;
     int ImageWidth() const override;
     bool EveryRow() const override;
-    void RenderRow(int row, int b0, int b1, float weight, bool interval) override;
-    void RenderTrackRow(int row, int track, const float* previous, const float* current, float weight, bool interval);
+    void RenderRow(int row, int b0, int b1, float weight, bool interval, RowScratch& scratch) override;
+    bool RowsOnOneThread() const override;
+    void BeforeRows() override;
+    void RenderTrackRow(int row, int track, const float* previous, const float* current, float weight, bool interval,
+                        RowScratch& scratch);
     void DrawAxes(Dc& dc);
     void DrawCurve(Dc& dc, const std::vector<CProfileRecord>& records, const Pen& pen, bool onlyEditTrace);
     void RenderFrameLoaded(int b, int frame, bool read) override;

@@ -25,12 +25,23 @@ int CProfileWnd::ImageWidth() const
 
 bool CProfileWnd::EveryRow() const { return m_common.style == "VDL"; }
 
-void CProfileWnd::RenderRow(int row, int b0, int b1, float weight, bool interval)
+// A row's own spectrum works in the FFT's one sample array.
+bool CProfileWnd::RowsOnOneThread() const { return m_setup.domain == kDomainFrequency; }
+
+void CProfileWnd::BeforeRows()
+{
+    const DomainWindow& a = m_axis;
+    const int n = m_n;
+    const bool spectrum = m_setup.domain == kDomainFrequency;
+    MapColumns(m_columns, a.first, spectrum ? std::min(a.last, n / 2) : std::min(a.last, n - 1), m_page.trackWidth);
+}
+
+void CProfileWnd::RenderRow(int row, int b0, int b1, float weight, bool interval, RowScratch& scratch)
 {
     for (int c = 0; c < int(m_page.tracks.size()); ++c) {
         const size_t slot = size_t(m_receiverIndex[size_t(m_page.tracks[size_t(c)])]) * size_t(m_n);
         RenderTrackRow(row, c, m_renderFrames[size_t(b0)].data() + slot, m_renderFrames[size_t(b1)].data() + slot, weight,
-                       interval);
+                       interval, scratch);
     }
 }
 
@@ -40,18 +51,17 @@ void CProfileWnd::RenderFrameLoaded(int b, int frame, bool read)
 }
 
 void CProfileWnd::RenderTrackRow(int row, int track, const float* previous, const float* current, float weight,
-                                bool interval)
+                                bool interval, RowScratch& scratch)
 {
     const DomainWindow& a = m_axis;
     const int n = m_n;
-    float* v = m_row.data();
+    float* v = scratch.row.data();
     // The samples the domain needs: the whole trace for a spectrum, else the shown ones.
     const bool spectrum = m_setup.domain == kDomainFrequency;
     const int lo = spectrum ? 0 : a.first;
     const int hi = spectrum ? n - 1 : std::min(a.last, n - 1);
     const int w = m_page.trackWidth;
-    MapColumns(m_columns, a.first, spectrum ? std::min(a.last, n / 2) : hi, w);
-    float* values = m_pixels.data();
+    float* values = scratch.pixels.data(); // m_columns was mapped before the rows (BeforeRows)
     if (spectrum) {
         for (int j = lo; j <= hi; ++j) v[j] = previous[j] + (current[j] - previous[j]) * weight;
         AmplitudeSpectrum(v, n, v); // bins 0 .. n/2, already divided by the largest

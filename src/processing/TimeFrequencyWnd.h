@@ -137,15 +137,19 @@ private:
     std::vector<float> AxisKey() const override;
     int ImageWidth() const override;
     bool EveryRow() const override;
-    void RenderRow(int row, int b0, int b1, float weight, bool interval) override;
-    void RenderColumnRow(int row, int column, int buffer0, int buffer1, float weight, bool interval);
-    // The complex spectrum of every shown slot of render buffer `b`.
+    void RenderRow(int row, int b0, int b1, float weight, bool interval, RowScratch& scratch) override;
+    void BeforeRows() override;
+    void ReserveRenderSlots(int count) override;
+    void RenderColumnRow(int row, int column, int buffer0, int buffer1, float weight, bool interval, RowScratch& scratch);
+    // The complex spectrum of every shown slot of render slot `b`.
     void TransformFrame(int b);
     void DrawAxes(Dc& dc);
     void DrawProfile(Dc& dc, const std::vector<TfRecord>& records, const Pen& pen, bool onlyClicked);
     void RenderFrameLoaded(int b, int frame, bool read) override;
+    void RenderFrameRead(int b) override;
+    std::vector<std::array<uint8_t, kSlots>> m_renderGaps; // by render slot: a shown slot has a value that is no number
 
-    std::array<std::vector<float>, 2> m_renderSpectra; // per slot: bins 0 .. n/2, re and im
+    std::vector<std::vector<float>> m_renderSpectra; // by render slot, per receiver slot: bins 0 .. n/2, re and im
     std::vector<float> m_scratchFrame;
     std::vector<float> m_re, m_im;      // the analytic signal of one trace
     ColumnMap m_timeColumns, m_frequencyColumns; // the panels' pixels over samples and bins

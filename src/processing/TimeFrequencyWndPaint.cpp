@@ -6,6 +6,8 @@
 #include "settings/SettingsStore.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cmath>
 
 namespace {
@@ -22,7 +24,8 @@ void CTimeFrequencyWnd::TransformFrame(int b)
     // theirs, so each frame is transformed once and the rows only interpolate.
     const size_t bins = size_t(m_n / 2 + 1);
     std::vector<float>& spectra = m_renderSpectra[size_t(b)];
-    spectra.assign(size_t(kSlots) * bins * 2, 0.0f);
+    // Every shown slot is written below, and the rows read no other: no clearing.
+    if (spectra.size() != size_t(kSlots) * bins * 2) spectra.assign(size_t(kSlots) * bins * 2, 0.0f);
     const std::vector<float>& frame = m_renderFrames[size_t(b)];
     CFft fft;
     fft.m_sign = 1;
@@ -31,20 +34,19 @@ void CTimeFrequencyWnd::TransformFrame(int b)
         const size_t slot = size_t(Slots()[trace]);
         const float* x = frame.data() + slot * size_t(m_n);
         float* out = spectra.data() + slot * bins * 2;
-        bool finite = true;
-        for (int i = 0; i < m_n; ++i) {
-            finite = finite && std::isfinite(x[i]);
-            g_fftData[2 * i + 1] = std::isfinite(x[i]) ? x[i] : 0.0f;
-            g_fftData[2 * i + 2] = 0.0f;
-        }
-        if (!finite || !fft.Transform()) {
+        if (m_renderGaps[size_t(b)][slot]) {
             std::fill(out, out + bins * 2, NAN); // a frame that could not be read is a gap
             continue;
         }
-        for (size_t k = 0; k < bins; ++k) {
-            out[2 * k] = g_fftData[2 * k + 1];
-            out[2 * k + 1] = g_fftData[2 * k + 2];
+        for (int i = 0; i < m_n; ++i) {
+            g_fftData[2 * i + 1] = x[i];
+            g_fftData[2 * i + 2] = 0.0f;
         }
+        if (!fft.Transform()) {
+            std::fill(out, out + bins * 2, NAN);
+            continue;
+        }
+        std::copy(g_fftData + 1, g_fftData + 1 + bins * 2, out); // bin k's (re, im) at [2k], [2k + 1]
     }
 }
 
@@ -57,22 +59,50 @@ int CTimeFrequencyWnd::ImageWidth() const
 
 bool CTimeFrequencyWnd::EveryRow() const { return m_common.style != "Signature"; }
 
-void CTimeFrequencyWnd::RenderRow(int row, int b0, int b1, float weight, bool interval)
+void CTimeFrequencyWnd::ReserveRenderSlots(int count)
 {
-    for (int c = 0; c < int(m_page.tracks.size()); ++c) RenderColumnRow(row, c, b0, b1, weight, interval);
+    if (m_renderSpectra.size() < size_t(count)) m_renderSpectra.resize(size_t(count));
+    if (m_renderGaps.size() < size_t(count)) m_renderGaps.resize(size_t(count));
+}
+
+void CTimeFrequencyWnd::BeforeRows()
+{
+    MapColumns(m_timeColumns, m_time.first, m_time.last, m_timeWidth);
+    MapColumns(m_frequencyColumns, m_frequency.first, std::max(m_frequency.last, m_frequency.first), m_frequencyWidth);
+}
+
+void CTimeFrequencyWnd::RenderRow(int row, int b0, int b1, float weight, bool interval, RowScratch& scratch)
+{
+    for (int c = 0; c < int(m_page.tracks.size()); ++c) RenderColumnRow(row, c, b0, b1, weight, interval, scratch);
+}
+
+void CTimeFrequencyWnd::RenderFrameRead(int b)
+{
+    // A value that is not finite makes the trace a gap: the largest magnitude's bit
+    // pattern, an integer maximum that vectorises, tells (infinity and NaN lie above
+    // every finite one).
+    const std::vector<float>& frame = m_renderFrames[size_t(b)];
+    for (int trace : m_page.tracks) {
+        const size_t slot = size_t(Slots()[trace]);
+        const float* x = frame.data() + slot * size_t(m_n);
+        int32_t largest = 0;
+        for (int i = 0; i < m_n; ++i) largest = std::max(largest, std::bit_cast<int32_t>(x[i]) & 0x7FFFFFFF);
+        m_renderGaps[size_t(b)][slot] = largest >= 0x7F800000 ? 1 : 0;
+    }
 }
 
 void CTimeFrequencyWnd::RenderFrameLoaded(int b, int, bool) { TransformFrame(b); }
 
-void CTimeFrequencyWnd::RenderColumnRow(int row, int column, int buffer0, int buffer1, float weight, bool interval)
+void CTimeFrequencyWnd::RenderColumnRow(int row, int column, int buffer0, int buffer1, float weight, bool interval,
+                                         RowScratch& scratch)
 {
     const int trace = m_page.tracks[size_t(column)];
     const size_t slot = size_t(Slots()[trace]);
     const float gain = theApp.m_display.zoomFactor1 > 0 && std::isfinite(theApp.m_display.zoomFactor1)
                            ? theApp.m_display.zoomFactor1
                            : 1.0f;
-    float* v = m_row.data();
-    float* values = m_pixels.data();
+    float* v = scratch.row.data();
+    float* values = scratch.pixels.data();
     auto draw = [&](const ColumnMap& map, int left, auto&& sample) {
         for (int x = 0; x < map.width; ++x) {
             const float v0 = sample(map.i0[size_t(x)]), v1 = sample(map.i1[size_t(x)]);
@@ -93,7 +123,7 @@ void CTimeFrequencyWnd::RenderColumnRow(int row, int column, int buffer0, int bu
         const float s = previous[j] + (current[j] - previous[j]) * weight;
         return std::isnan(s) ? NAN : std::clamp(s * factor, -1.0f, 1.0f);
     };
-    MapColumns(m_timeColumns, t.first, t.last, m_timeWidth);
+    // The panels' column maps were made before the rows (BeforeRows).
     draw(m_timeColumns, TimeLeft(column), sample);
 
     // The frequency panel: the row's amplitude spectrum divided by its largest bin.
@@ -133,7 +163,6 @@ void CTimeFrequencyWnd::RenderColumnRow(int row, int column, int buffer0, int bu
         v[k] = float(std::sqrt(power(k)));
         if (k <= f.last) v[k] *= scale;
     }
-    MapColumns(m_frequencyColumns, f.first, shownLast, m_frequencyWidth);
     draw(m_frequencyColumns, FrequencyLeft(column), [v](int k) { return v[k]; });
 }
 

@@ -144,16 +144,12 @@ bool CVdlWnd::SetUpItem(const ChosenDatum& d)
                                                  : "Azimuth [deg]";
     m_wiggleFactor = m_samples.domain == kDomainTime ? 0.5f : 1.0f;
     const size_t frameFloats = size_t(m_receivers) * size_t(m_samples.sampleCount);
-    for (auto& frame : m_frame) frame.assign(frameFloats, 0.0f);
-    const size_t binFloats = m_samples.domain == kDomainFrequency ? size_t(m_receivers) * (size_t(m_samples.sampleCount / 2) + 1) * 2 : 0;
-    m_squares.assign(size_t(m_samples.sampleCount / 2) + 1, 0.0f);
-    for (auto& spectra : m_spectra) {
-        spectra.bins.assign(binFloats, 0.0f);
-        spectra.largest.assign(size_t(m_receivers), 0.0f);
-        spectra.gap.assign(size_t(m_receivers), 1);
-    }
+    // The page's frames and the rows' scratch are sized for this item when next rendered.
+    m_frame.clear();
+    m_spectra.clear();
+    m_framePosition.clear();
+    m_scratch.clear();
     m_readOut.assign(frameFloats, 0.0f);
-    m_row.assign(size_t(m_samples.sampleCount) + 1, 0.0f);
     SetupAxis();
     return true;
 }

@@ -162,20 +162,26 @@ private:
     // Reads a frame of the item into `out` (receivers x m_samples.sampleCount, padded with 0);
     // a frame that cannot be read is a gap (every value NaN) and gives false.
     bool ReadPadded(int frame, std::vector<float>& out);
-    bool LoadFrame(int position, int buffer);
+    // Gives the frame at depth-order `position` the next slot of the page's frames (made
+    // when missing); LoadFrame then reads it there.
+    int PlanFrame(int position);
+    void LoadFrame(int slot);
     void MapColumns();
+    // What one thread needs to render a row: the row's samples (then its spectrum) and
+    // its squared amplitudes.
+    struct RowScratch {
+        std::vector<float> row, squares;
+    };
     // Row `row` of receiver column `column`, `weight` of the way from the frame in
-    // buffer b0 to the one in b1.
-    void RenderRow(int row, int column, int b0, int b1, float weight);
+    // slot s0 to the one in s1.
+    void RenderRow(int row, int column, int s0, int s1, float weight, RowScratch& scratch);
     // The row's samples (or bins) for that column and the factor its values take.
-    const float* RowValues(int column, int b0, int b1, float weight, float& factor);
+    const float* RowValues(int column, int s0, int s1, float weight, float& factor, RowScratch& scratch);
     // Signature: the wiggle of receiver column x0's held values on row `row`.
     void LayOutWiggle(int row, int x0, const float* values);
     // Scales a row of frequency or slowness curve values (displayed samples up to `hi`)
     // to 0 .. 1 between the range's ends.
     void ScaleCurveRow(float* v, int hi);
-    // The buffers holding page positions p0 and p1, each read when not held yet.
-    std::pair<int, int> BufferFrames(int p0, int p1);
     // Where the image's rows lie between the frames of the page.
     struct RowGrid {
         int first = 0, end = 0; // the first visible and the last position of the range
@@ -209,9 +215,20 @@ private:
     bool ReadOutFrame(int frame);
     float InstantaneousFrequency(int receiver, float time);
 
-    // Two frames of the page (receivers x m_samples.sampleCount, padded with 0) and the
-    // depth-order position each holds (-1: none).
-    std::array<std::vector<float>, 2> m_frame;
+    // The frames the rows being rendered lie between (receivers x m_samples.sampleCount,
+    // padded with 0), read in depth order before any of those rows is drawn, and the
+    // depth-order position in each slot; the slots are kept for the next render.
+    std::vector<std::vector<float>> m_frame;
+    std::vector<int> m_framePosition;
+    int m_framesLoaded = 0;
+    // By row being rendered: the slots of the two frames it lies between and the
+    // second's weight.
+    struct RowFrames {
+        int s0 = 0, s1 = 0;
+        float weight = 0;
+    };
+    std::vector<RowFrames> m_rowFrames;
+    std::vector<RowScratch> m_scratch; // by thread
     // In the frequency domain, each frame's spectra, taken when it is read, for the
     // shown receivers: a row between two frames blends their spectra (the transform
     // is linear), so each frame is transformed once, not each row. Per receiver:
@@ -222,17 +239,17 @@ private:
         std::vector<float> largest;
         std::vector<uint8_t> gap;
     };
-    std::array<FrameSpectra, 2> m_spectra;
-    std::vector<float> m_squares; // a row's squared amplitudes
+    std::vector<FrameSpectra> m_spectra; // by slot of m_frame
     bool BlendsSpectra() const;
-    void TakeSpectra(int buffer);
+    // A frame's spectra in two steps: its traces' largest magnitudes, gaps and scaling
+    // as it is read, then its transforms.
+    void ScaleForSpectra(int slot);
+    void TakeSpectra(int slot);
     // The row's amplitude spectrum of receiver `receiver` into `bins` (0 .. n/2,
     // divided by its largest bin, as AmplitudeSpectrum gives it).
-    void BlendSpectra(int b0, int b1, int receiver, float weight, float* bins);
-    std::array<int, 2> m_framePosition{-1, -1};
+    void BlendSpectra(int s0, int s1, int receiver, float weight, float* bins, float* squares);
     std::vector<float> m_readOut; // the frame under the mouse
-    std::vector<float> m_row;     // one receiver's row, then its spectrum
-    std::vector<float> m_values;  // per pixel column
+    std::vector<float> m_values;  // per pixel column (the Signature's wiggles)
     std::array<uint32_t, kColours + 1> m_colourTable{}; // by palette index + 1; 0: a gap
     // By pixel column of a receiver: the samples it lies between (i0 and i0 + 1, held
     // to the row's last) and how far from i0.

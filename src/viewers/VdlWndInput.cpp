@@ -38,10 +38,15 @@ void CVdlWnd::MoveTo(int64_t position)
 void CVdlWnd::AfterVerticalMove()
 {
     SetDepthReadOut(Format("%10.4f%s", DepthOfPosition(FirstVisiblePosition()), m_item.frames.DepthUnitLabel()));
-    PrepareRepaint();
-    Invalidate(true);
+    // Storing the display options repaints the shown active view: prepared once, with
+    // the options just stored.
     StoreViewOptions();
-    UpdateWindow();
+    if (!IsWindow()) return;
+    if (!Frame() || Frame()->ActiveChild() != this || IsIconic()) {
+        PrepareRepaint();
+        Invalidate(true);
+        UpdateWindow();
+    }
 }
 
 void CVdlWnd::OnVScroll(int code, int pos)

@@ -3,12 +3,14 @@
 #include "viewers/Palettes.h"
 
 #include "common/Fft.h"
+#include "common/ParallelRows.h"
 #include "platform/Format.h"
 #include "platform/SafeNumeric.h"
 
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <climits>
 #include <cstring>
 
 namespace {
@@ -163,14 +165,27 @@ bool CVdlWnd::ReadPadded(int frame, std::vector<float>& out)
     return true;
 }
 
-bool CVdlWnd::LoadFrame(int position, int buffer)
+int CVdlWnd::PlanFrame(int position)
 {
-    m_framePosition[size_t(buffer)] = position;
+    const size_t slot = size_t(m_framesLoaded++);
+    if (m_frame.size() <= slot) {
+        const size_t bins = m_samples.domain == kDomainFrequency ? size_t(m_samples.sampleCount / 2) + 1 : 0;
+        m_frame.emplace_back(size_t(m_receivers) * size_t(m_samples.sampleCount), 0.0f);
+        m_framePosition.push_back(-1);
+        FrameSpectra& spectra = m_spectra.emplace_back();
+        spectra.bins.assign(size_t(m_receivers) * bins * 2, 0.0f);
+        spectra.largest.assign(size_t(m_receivers), 0.0f);
+        spectra.gap.assign(size_t(m_receivers), 1);
+    }
+    m_framePosition[slot] = position;
+    return int(slot);
+}
+
+void CVdlWnd::LoadFrame(int slot)
+{
     ++m_item.framesRead;
-    const bool read = ReadPadded(m_item.frames.FrameAtScrollPosition(position), m_frame[size_t(buffer)]);
-    if (!read) m_readFailed = true;
-    if (BlendsSpectra()) TakeSpectra(buffer);
-    return read;
+    if (!ReadPadded(m_item.frames.FrameAtScrollPosition(m_framePosition[size_t(slot)]), m_frame[size_t(slot)]))
+        m_readFailed = true;
 }
 
 bool CVdlWnd::BlendsSpectra() const
@@ -181,24 +196,36 @@ bool CVdlWnd::BlendsSpectra() const
     return m_samples.domain == kDomainFrequency && !m_instSlowness && m_grid.framesPerRow <= 1;
 }
 
-void CVdlWnd::TakeSpectra(int buffer)
+void CVdlWnd::ScaleForSpectra(int slot)
 {
+    // The rows blend the spectra, never these samples: each trace is divided by its
+    // largest magnitude in place, so that no sum of its transform overflows.
     const int n = m_samples.sampleCount;
-    const size_t bins = size_t(n / 2) + 1;
-    FrameSpectra& out = m_spectra[size_t(buffer)];
+    FrameSpectra& out = m_spectra[size_t(slot)];
     for (int receiver : m_raster.columns) {
-        const float* x = m_frame[size_t(buffer)].data() + size_t(receiver) * size_t(n);
-        float* spectrum = out.bins.data() + size_t(receiver) * bins * 2;
+        float* x = m_frame[size_t(slot)].data() + size_t(receiver) * size_t(n);
         float largest = 0;
         const bool finite = FiniteLargest(x, n, largest);
         out.gap[size_t(receiver)] = finite ? 0 : 1;
         out.largest[size_t(receiver)] = finite ? largest : 0.0f;
-        if (!finite) continue;
-        // Divided by its largest magnitude first: no sum of the transform overflows.
-        const float scale = largest > 0 ? 1.0f / largest : 1.0f;
+        if (!finite || !(largest > 0)) continue;
+        const float scale = 1.0f / largest;
+        for (int i = 0; i < n; ++i) x[i] *= scale;
+    }
+}
+
+void CVdlWnd::TakeSpectra(int slot)
+{
+    const int n = m_samples.sampleCount;
+    const size_t bins = size_t(n / 2) + 1;
+    FrameSpectra& out = m_spectra[size_t(slot)];
+    for (int receiver : m_raster.columns) {
+        if (out.gap[size_t(receiver)]) continue;
+        const float* x = m_frame[size_t(slot)].data() + size_t(receiver) * size_t(n);
+        float* spectrum = out.bins.data() + size_t(receiver) * bins * 2;
         float* data = g_fftData;
         for (int i = 0; i < n; ++i) {
-            data[2 * i + 1] = x[i] * scale;
+            data[2 * i + 1] = x[i];
             data[2 * i + 2] = 0.0f;
         }
         CFft fft;
@@ -349,23 +376,80 @@ bool CVdlWnd::RenderMoved()
 
 void CVdlWnd::RenderRows(int begin, int end)
 {
+    if (begin >= end) return;
     const RowGrid& g = m_grid;
     const int shown = int(m_raster.columns.size());
     const int width = m_item.image.width;
     const uint32_t background = ToArgb(kBackground);
-    m_framePosition = {-1, -1}; // read afresh: the rows are read in depth order
+    // First where the rows lie: the frames they lie between, each given a slot once,
+    // in depth order (a row's place never lies above the row before's).
+    m_framesLoaded = 0;
+    auto slotOf = [this](int position) {
+        for (int s = m_framesLoaded; s-- > std::max(m_framesLoaded - 2, 0);)
+            if (m_framePosition[size_t(s)] == position) return s;
+        return PlanFrame(position);
+    };
+    m_rowFrames.resize(size_t(end - begin));
     for (int row = begin; row < end; ++row) {
         // The row's place between frames, in depth order.
         const double at = std::max(RowPlace(g, row), double(g.first));
         const int p0 = std::clamp(Trunc(std::floor(at)), g.first, g.end);
         const int p1 = std::min(p0 + 1, g.end);
-        const float weight = p1 == p0 ? 0.0f : float(std::clamp(at - p0, 0.0, 1.0));
-        const auto [b0, b1] = BufferFrames(p0, p1);
-        uint32_t* pixels = m_item.image.Row(row);
-        if (!m_item.signature) std::fill(pixels, pixels + width, background);
-        for (int c = 0; c < shown; ++c) RenderRow(row, c, b0, b1, weight);
-        m_raster.rowsDrawn = std::max(m_raster.rowsDrawn, row + 1);
+        RowFrames& f = m_rowFrames[size_t(row - begin)];
+        f.weight = p1 == p0 ? 0.0f : float(std::clamp(at - p0, 0.0, 1.0));
+        f.s0 = slotOf(p0);
+        f.s1 = p1 == p0 ? f.s0 : slotOf(p1);
     }
+    // Then three stages at once: the frames are read in order on a thread of their
+    // own; this thread takes each frame's spectra as it comes in (the transform works
+    // in the one shared sample array); the rows whose frames are done are rendered in
+    // bands on the other cores, each band writing its own rows with its own scratch.
+    // The wiggles are laid out in row order, and a row's own spectrum works in the
+    // shared sample array: those rows stay on this thread.
+    const bool oneThread = m_item.signature || (m_samples.domain == kDomainFrequency && !BlendsSpectra());
+    constexpr int kRowsPerBand = 16;
+    const size_t workers = size_t(parallel_rows::Workers());
+    if (m_scratch.size() < workers) m_scratch.resize(workers);
+    for (RowScratch& scratch : m_scratch) {
+        scratch.row.resize(size_t(m_samples.sampleCount) + 1);
+        scratch.squares.resize(size_t(m_samples.sampleCount / 2) + 1);
+    }
+    const bool spectra = BlendsSpectra();
+    auto read = [&](const std::function<void(int)>& ready) {
+        parallel_rows::Progress framesIn;
+        const int frames = m_framesLoaded;
+        auto readAll = [&] {
+            for (int slot = 0; slot < frames; ++slot) {
+                LoadFrame(slot);
+                if (spectra) ScaleForSpectra(slot); // while the frame is at hand
+                if (slot % 4 == 3 || slot + 1 == frames) framesIn.Raise(slot + 1);
+            }
+        };
+        auto takeAll = [&] {
+            int rowsReady = 0;
+            const int rows = end - begin;
+            for (int slot = 0; slot < frames; ++slot) {
+                framesIn.WaitFor(slot + 1);
+                if (spectra) TakeSpectra(slot);
+                while (rowsReady < rows && m_rowFrames[size_t(rowsReady)].s1 <= slot) ++rowsReady;
+                ready(rowsReady);
+            }
+        };
+        // A line step's frame or two are not worth waking another thread for.
+        if (frames < kRowsPerBand) readAll(), takeAll();
+        else parallel_rows::Beside(readAll, takeAll);
+    };
+    parallel_rows::ForAsReady(end - begin, oneThread ? INT_MAX : kRowsPerBand, read, [&](int from, int to, int worker) {
+        RowScratch& scratch = m_scratch[size_t(worker)];
+        for (int i = from; i < to; ++i) {
+            const int row = begin + i;
+            const RowFrames& f = m_rowFrames[size_t(i)];
+            uint32_t* pixels = m_item.image.Row(row);
+            if (!m_item.signature) std::fill(pixels, pixels + width, background);
+            for (int c = 0; c < shown; ++c) RenderRow(row, c, f.s0, f.s1, f.weight, scratch);
+        }
+    });
+    m_raster.rowsDrawn = std::max(m_raster.rowsDrawn, end);
 }
 
 void CVdlWnd::FinishRows()
@@ -390,22 +474,6 @@ double CVdlWnd::RowDepth(int row) const
     return m_grid.topDepth + row * m_page.depthPerPixel;
 }
 
-std::pair<int, int> CVdlWnd::BufferFrames(int p0, int p1)
-{
-    // Two frames at a time; each frame of the page is read once, in depth order.
-    int b0 = m_framePosition[0] == p0 ? 0 : m_framePosition[1] == p0 ? 1 : -1;
-    if (b0 < 0) {
-        b0 = m_framePosition[0] == p1 ? 1 : 0;
-        LoadFrame(p0, b0);
-    }
-    int b1 = b0;
-    if (p1 != p0) {
-        b1 = 1 - b0;
-        if (m_framePosition[size_t(b1)] != p1) LoadFrame(p1, b1);
-    }
-    return {b0, b1};
-}
-
 void CVdlWnd::LabelDepth(int row, double depth, double& next, int& lastLabelY)
 {
     // A depth label where a multiple of the grid falls within a pixel of the row,
@@ -425,11 +493,11 @@ void CVdlWnd::LabelDepth(int row, double depth, double& next, int& lastLabelY)
     next = (std::floor((depth + dpp) / grid) + 1) * grid;
 }
 
-void CVdlWnd::BlendSpectra(int b0, int b1, int receiver, float weight, float* bins)
+void CVdlWnd::BlendSpectra(int slot0, int slot1, int receiver, float weight, float* bins, float* squares)
 {
     const int count = m_samples.sampleCount / 2 + 1;
-    const FrameSpectra& s0 = m_spectra[size_t(b0)];
-    const FrameSpectra& s1 = m_spectra[size_t(b1)];
+    const FrameSpectra& s0 = m_spectra[size_t(slot0)];
+    const FrameSpectra& s1 = m_spectra[size_t(slot1)];
     const size_t r = size_t(receiver);
     // A trace with a value that is no number blends into no number: a gap.
     if (s0.gap[r] || (weight > 0 && s1.gap[r])) {
@@ -445,17 +513,17 @@ void CVdlWnd::BlendSpectra(int b0, int b1, int receiver, float weight, float* bi
     const size_t offset = r * size_t(count) * 2;
     // The columns read the displayed bins alone.
     const int from = std::clamp(m_axis.first, 0, count - 1), to = std::clamp(m_axis.last, from, count - 1);
-    BlendAmplitudes(s0.bins.data() + offset, s1.bins.data() + offset, a, b, count, from, to, m_squares.data(), bins);
+    BlendAmplitudes(s0.bins.data() + offset, s1.bins.data() + offset, a, b, count, from, to, squares, bins);
 }
 
-const float* CVdlWnd::RowValues(int column, int b0, int b1, float weight, float& factor)
+const float* CVdlWnd::RowValues(int column, int s0, int s1, float weight, float& factor, RowScratch& rs)
 {
     const Axis& a = m_axis;
     const int n = m_samples.sampleCount;
     const size_t offset = size_t(m_raster.columns[size_t(column)]) * size_t(n);
-    const float* previous = m_frame[size_t(b0)].data() + offset;
-    const float* current = m_frame[size_t(b1)].data() + offset;
-    float* scratch = m_row.data();
+    const float* previous = m_frame[size_t(s0)].data() + offset;
+    const float* current = m_frame[size_t(s1)].data() + offset;
+    float* scratch = rs.row.data();
     // The samples the domain needs: a whole trace for a spectrum, else the displayed
     // ones and the one after them.
     const bool spectrum = m_samples.domain == kDomainFrequency;
@@ -487,7 +555,7 @@ const float* CVdlWnd::RowValues(int column, int b0, int b1, float weight, float&
     // largest magnitude) and the time domain's amplitude zoom.
     factor = 1.0f;
     if (spectrum && BlendsSpectra()) {
-        BlendSpectra(b0, b1, m_raster.columns[size_t(column)], weight, scratch);
+        BlendSpectra(s0, s1, m_raster.columns[size_t(column)], weight, scratch, rs.squares.data());
         v = scratch;
     } else if (spectrum) {
         AmplitudeSpectrum(v, n, scratch);
@@ -505,10 +573,10 @@ const float* CVdlWnd::RowValues(int column, int b0, int b1, float weight, float&
     return v;
 }
 
-void CVdlWnd::RenderRow(int row, int column, int b0, int b1, float weight)
+void CVdlWnd::RenderRow(int row, int column, int s0, int s1, float weight, RowScratch& scratch)
 {
     float factor = 1.0f;
-    const float* v = RowValues(column, b0, b1, weight, factor);
+    const float* v = RowValues(column, s0, s1, weight, factor, scratch);
     // One value per pixel column, held to -1 .. 1 (raw slowness values included); a
     // colour straight away for the image.
     const int w = m_raster.imageWidth;

@@ -3,6 +3,7 @@
 // reads only the frames it newly shows.
 #include "ProfileFixture.h"
 
+#include "common/ParallelRows.h"
 #include "processing/TimeFrequencyWnd.h"
 
 #include <cmath>
@@ -117,6 +118,36 @@ TEST_F(ProcessingPageTest, AChangedSelectionRendersThePageAfresh)
     const PageShot stepped = Shot(*v);
     EXPECT_TRUE(stepped.pixels == Fresh(*v).pixels);
     Close(v);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ProcessingPageTest, APageDrawnOnSeveralThreadsIsThePageDrawnOnOne)
+{
+    if (parallel_rows::Workers() < 2) GTEST_SKIP() << "one core: every page is drawn on one thread";
+    ASSERT_TRUE(WriteQtx(path, {Datum(3, 64, 10.0f)}, 2400, 1000.0, 0.25, Wavy));
+    for (const char* style : {"VDL", "Signature"}) {
+        for (bool timeFrequency : {false, true}) {
+            setup.type = style;
+            auto* v = static_cast<CProcessingWnd*>(OpenWindow(timeFrequency));
+            ASSERT_NE(v, nullptr);
+            const std::string what = std::string(timeFrequency ? "time-frequency, " : "profile, ") + style;
+            v->OnVScroll(SB_PAGEDOWN, 0);
+            v->OnVScroll(SB_LINEDOWN, 0);
+            const PageShot many = Fresh(*v);
+            ASSERT_GT(many.rows, 100) << what;
+            for (int workers : {1, 3}) {
+                const parallel_rows::ScopedWorkers limit(workers);
+                const PageShot fewer = Fresh(*v);
+                EXPECT_TRUE(fewer.pixels == many.pixels) << what << " on " << workers << " thread(s): the image differs";
+                EXPECT_EQ(fewer.ops, many.ops) << what << " on " << workers << " thread(s)";
+            }
+            host.ExpectMessage("Do you want to save output file :\n" + v->Common().outputPath, IDNO);
+            v->OnClose();
+        }
+    }
 }
 
 } // namespace

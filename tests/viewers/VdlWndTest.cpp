@@ -4,6 +4,7 @@
 
 #include "app/ViewerApp.h"
 #include "common/Fft.h"
+#include "common/ParallelRows.h"
 #include "common/QtxFileDlg.h"
 #include "platform/Format.h"
 #include "res/CommandIds.h"
@@ -663,6 +664,43 @@ TEST_F(VdlWndTest, AfterAnySequenceOfStepsThePictureIsAFreshRenderAtTheSamePosit
 } // namespace
 
 namespace {
+
+TEST_F(VdlWndTest, APageRenderedOnSeveralThreadsIsThePageRenderedOnOne)
+{
+    if (parallel_rows::Workers() < 2) GTEST_SKIP() << "one core: every page is rendered on one thread";
+    setup.topDepth = 1000;
+    setup.bottomDepth = 2499.5;
+    setup.timeStart = 0;
+    setup.timeStop = 256;
+    setup.freqStart = 0;
+    setup.freqStop = 100000;
+    ASSERT_TRUE(WriteQtx(path, {Waveform(3, 128, 2.0f)}, 3000, 1000.0, 0.5, [](int f, int, size_t j) {
+        return float(std::sin(0.05 * double(j) * (1 + f % 17)) * (1 + f % 5) + (j % 128 == size_t(f % 128) ? 9 : 0));
+    }));
+    // Rows of 0.83 frames (a frequency row blends the frames' spectra) and of 2.8.
+    for (const char* domain : {"Time", "Frequency"})
+        for (float scale : {480.0f, 1600.0f}) {
+            setup.depthScale = scale;
+            CVdlWnd* view = Open(domain);
+            ASSERT_NE(view, nullptr);
+            frame.Command(ReceiverCommand(2));
+            frame.Command(ReceiverCommand(3));
+            view->OnKeyDown(VK_NEXT, 1, 0);
+            view->OnKeyDown(VK_DOWN, 1, 0);
+            const std::string what = std::string(domain) + Format(" at %.0f", scale);
+            view->Render();
+            const Image many = view->Item().image;
+            const int rows = view->Raster().rowsDrawn;
+            ASSERT_GT(rows, 100) << what;
+            for (int workers : {1, 3}) {
+                const parallel_rows::ScopedWorkers limit(workers);
+                view->Render();
+                EXPECT_EQ(view->Raster().rowsDrawn, rows) << what;
+                EXPECT_TRUE(view->Item().image.pixels == many.pixels) << what << " on " << workers << " thread(s)";
+            }
+            view->OnClose();
+        }
+}
 
 TEST_F(VdlWndTest, DisplayVdlRunsFromTheMenuAndTheTabShownAtOkDecidesTheDomain)
 {

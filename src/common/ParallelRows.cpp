@@ -1,0 +1,239 @@
+#include "common/ParallelRows.h"
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace parallel_rows {
+namespace {
+
+// More threads than this rarely pay for a page of rows; the machine may have fewer.
+constexpr int kMaxWorkers = 8;
+// Bands per thread: a thread held up by other work leaves its later bands to the others.
+constexpr int kBandsPerWorker = 4;
+
+std::atomic<int> g_limit{0}; // 0: no limit
+
+class Pool {
+public:
+    Pool()
+    {
+        const unsigned cores = std::thread::hardware_concurrency();
+        const int helpers = std::clamp(int(cores) - 1, 0, kMaxWorkers - 1);
+        for (int i = 0; i < helpers; ++i) m_threads.emplace_back([this, i] { Serve(i + 1); });
+    }
+    ~Pool()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_stop = true;
+        }
+        m_wake.notify_all();
+        for (std::thread& t : m_threads) t.join();
+    }
+
+    int Threads() const { return int(m_threads.size()) + 1; }
+
+    // False when a loop already runs (another thread's, or this one's from inside a body).
+    bool Run(int count, int bands, int helpers, const std::function<void(int, int, int)>& body,
+             const std::function<void(const std::function<void(int)>&)>* produce = nullptr)
+    {
+        bool idle = false;
+        if (!m_running.compare_exchange_strong(idle, true)) return false;
+        {
+            std::lock_guard lock(m_mutex);
+            m_body = &body;
+            m_count = count;
+            m_bands = bands;
+            m_next.store(0);
+            m_ready.store(produce ? 0 : count);
+            m_helpers = helpers;
+            m_active = helpers;
+            ++m_generation;
+        }
+        m_wake.notify_all();
+        if (produce) {
+            // Waiters are woken a band's worth of rows at a time, not row by row.
+            const int step = std::max(count / bands, 1);
+            int woken = 0;
+            (*produce)([&](int rows) {
+                if (rows <= m_ready.load(std::memory_order_relaxed)) return;
+                m_ready.store(rows, std::memory_order_release);
+                if (rows - woken >= step || rows >= count) {
+                    woken = rows;
+                    m_ready.notify_all();
+                }
+            });
+            m_ready.store(count, std::memory_order_release);
+            m_ready.notify_all();
+        }
+        Work(0);
+        std::unique_lock lock(m_mutex);
+        m_done.wait(lock, [this] { return m_active == 0; });
+        m_body = nullptr;
+        m_running.store(false);
+        return true;
+    }
+
+private:
+    void Serve(int worker)
+    {
+        uint64_t seen = 0;
+        for (;;) {
+            {
+                std::unique_lock lock(m_mutex);
+                m_wake.wait(lock, [&] { return m_stop || m_generation != seen; });
+                if (m_stop) return;
+                seen = m_generation;
+                if (worker > m_helpers) continue; // not asked this time
+            }
+            Work(worker);
+            std::lock_guard lock(m_mutex);
+            if (--m_active == 0) m_done.notify_one();
+        }
+    }
+
+    void Work(int worker)
+    {
+        for (;;) {
+            const int band = m_next.fetch_add(1);
+            if (band >= m_bands) return;
+            const int begin = int(int64_t(m_count) * band / m_bands), end = int(int64_t(m_count) * (band + 1) / m_bands);
+            for (int ready = m_ready.load(std::memory_order_acquire); ready < end; ready = m_ready.load(std::memory_order_acquire))
+                m_ready.wait(ready, std::memory_order_acquire);
+            if (begin < end) (*m_body)(begin, end, worker);
+        }
+    }
+
+    std::vector<std::thread> m_threads;
+    std::atomic<bool> m_running{false};
+    std::mutex m_mutex;
+    std::condition_variable m_wake, m_done;
+    bool m_stop = false;
+    uint64_t m_generation = 0;
+    const std::function<void(int, int, int)>* m_body = nullptr;
+    int m_count = 0, m_bands = 0, m_helpers = 0, m_active = 0;
+    std::atomic<int> m_next{0};
+    std::atomic<int> m_ready{0}; // rows the producer has made ready
+};
+
+Pool& ThePool()
+{
+    static Pool pool;
+    return pool;
+}
+
+// The one thread that runs the second stage of Beside.
+class SideThread {
+public:
+    SideThread() : m_thread([this] { Serve(); }) {}
+    ~SideThread()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_stop = true;
+        }
+        m_wake.notify_all();
+        m_thread.join();
+    }
+
+    bool Run(const std::function<void()>& main, const std::function<void()>& side)
+    {
+        bool idle = false;
+        if (!m_running.compare_exchange_strong(idle, true)) return false;
+        {
+            std::lock_guard lock(m_mutex);
+            m_job = &side;
+        }
+        m_wake.notify_all();
+        main();
+        std::unique_lock lock(m_mutex);
+        m_done.wait(lock, [this] { return m_job == nullptr; });
+        m_running.store(false);
+        return true;
+    }
+
+private:
+    void Serve()
+    {
+        std::unique_lock lock(m_mutex);
+        for (;;) {
+            m_wake.wait(lock, [this] { return m_stop || m_job != nullptr; });
+            if (m_stop) return;
+            lock.unlock();
+            (*m_job)();
+            lock.lock();
+            m_job = nullptr;
+            m_done.notify_all();
+        }
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake, m_done;
+    const std::function<void()>* m_job = nullptr;
+    bool m_stop = false;
+    std::atomic<bool> m_running{false};
+    std::thread m_thread; // last: it starts once the rest is made
+};
+
+} // namespace
+
+void Beside(const std::function<void()>& main, const std::function<void()>& side)
+{
+    static SideThread thread;
+    if (Workers() > 1 && thread.Run(main, side)) return;
+    main();
+    side();
+}
+
+void Progress::Raise(int count)
+{
+    if (count <= m_count.load(std::memory_order_relaxed)) return;
+    m_count.store(count, std::memory_order_release);
+    m_count.notify_all();
+}
+
+void Progress::WaitFor(int count)
+{
+    for (int now = m_count.load(std::memory_order_acquire); now < count; now = m_count.load(std::memory_order_acquire))
+        m_count.wait(now, std::memory_order_acquire);
+}
+
+int Workers()
+{
+    const int threads = ThePool().Threads(), limit = g_limit.load();
+    return limit > 0 ? std::min(threads, limit) : threads;
+}
+
+void For(int count, int minRows, const std::function<void(int begin, int end, int worker)>& body)
+{
+    if (count <= 0) return;
+    const int workers = std::min(Workers(), count / std::max(minRows, 1));
+    if (workers > 1) {
+        const int bands = std::min(workers * kBandsPerWorker, count / std::max(minRows, 1));
+        if (ThePool().Run(count, bands, workers - 1, body)) return;
+    }
+    body(0, count, 0);
+}
+
+void ForAsReady(int count, int minRows, const std::function<void(const std::function<void(int rows)>& ready)>& produce,
+                const std::function<void(int begin, int end, int worker)>& body)
+{
+    if (count <= 0) return;
+    const int workers = std::min(Workers(), count / std::max(minRows, 1));
+    if (workers > 1) {
+        const int bands = std::min(workers * kBandsPerWorker, count / std::max(minRows, 1));
+        if (ThePool().Run(count, bands, workers - 1, body, &produce)) return;
+    }
+    produce([](int) {});
+    body(0, count, 0);
+}
+
+ScopedWorkers::ScopedWorkers(int workers) : m_previous(g_limit.exchange(std::max(workers, 1))) {}
+
+ScopedWorkers::~ScopedWorkers() { g_limit.store(m_previous); }
+
+} // namespace parallel_rows

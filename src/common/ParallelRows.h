@@ -1,0 +1,60 @@
+// Rows of a picture worked out on the machine's cores: a fixed pool of threads,
+// started on first use and kept for the program's life, takes bands of rows; the
+// caller works a band too and returns when every band is done. Work too small to
+// pay for the hand-over runs on the caller alone.
+#pragma once
+
+#include <atomic>
+#include <functional>
+
+namespace parallel_rows {
+
+// Threads a loop may use, the caller's included (at least 1).
+int Workers();
+
+// Runs body(begin, end, worker) over rows 0 .. count - 1 in bands of at least
+// `minRows` rows, each band once, on at most Workers() threads. `worker` is
+// 0 .. Workers() - 1 and no two bands run at once with the same one, so that a body
+// keeps its scratch per worker. Bands may run in any order; a body writes only what
+// belongs to its own rows. A loop started from inside a body, or while another
+// thread's loop runs, runs on its caller alone.
+void For(int count, int minRows, const std::function<void(int begin, int end, int worker)>& body);
+
+// As For, with the rows made ready by `produce` on the caller's thread first (reading
+// stays on one thread, in order): it calls ready(n) once rows 0 .. n - 1 may be worked,
+// n rising; when it returns, every row is ready. The other threads start on the bands
+// already ready while it works; the caller joins them when it is done.
+void ForAsReady(int count, int minRows, const std::function<void(const std::function<void(int rows)>& ready)>& produce,
+                const std::function<void(int begin, int end, int worker)>& body);
+
+// Runs `main` on the caller while `side` runs on a thread of its own (one, kept for
+// the program's life), and returns when both are done: two stages of work in order,
+// `side` taking what `main` makes (a file read on the caller, each frame transformed
+// beside it). With one worker, or when that thread is already at work, the caller
+// runs `main`, then `side`: `side` may wait on `main`, never the other way.
+void Beside(const std::function<void()>& main, const std::function<void()>& side);
+
+// A count one thread raises and another waits on.
+class Progress {
+public:
+    void Raise(int count); // to `count`, never lower
+    void WaitFor(int count);
+
+private:
+    std::atomic<int> m_count{0};
+};
+
+// Holds the loops to at most `workers` threads while it lives (1: the caller alone),
+// so that a picture made on several threads can be checked against one made on one.
+class ScopedWorkers {
+public:
+    explicit ScopedWorkers(int workers);
+    ~ScopedWorkers();
+    ScopedWorkers(const ScopedWorkers&) = delete;
+    ScopedWorkers& operator=(const ScopedWorkers&) = delete;
+
+private:
+    int m_previous;
+};
+
+} // namespace parallel_rows

@@ -1,0 +1,94 @@
+#include "common/ParallelRows.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+#include <vector>
+
+namespace {
+
+struct Band {
+    int begin, end, worker;
+};
+
+// Every row once, bands no smaller than asked, and no worker index in two bands at once.
+void ExpectRowsOnce(int count, int minRows, const char* what)
+{
+    std::vector<std::atomic<int>> seen(static_cast<size_t>(count));
+    std::vector<std::atomic<int>> busy(size_t(parallel_rows::Workers()));
+    std::mutex mutex;
+    std::vector<Band> bands;
+    parallel_rows::For(count, minRows, [&](int begin, int end, int worker) {
+        ASSERT_GE(worker, 0) << what;
+        ASSERT_LT(worker, int(busy.size())) << what;
+        EXPECT_EQ(busy[size_t(worker)].fetch_add(1), 0) << what << ": worker " << worker << " runs two bands at once";
+        for (int row = begin; row < end; ++row) seen[size_t(row)].fetch_add(1);
+        busy[size_t(worker)].fetch_sub(1);
+        std::lock_guard lock(mutex);
+        bands.push_back({begin, end, worker});
+    });
+    for (int row = 0; row < count; ++row) EXPECT_EQ(seen[size_t(row)].load(), 1) << what << ": row " << row;
+    if (bands.size() > 1) {
+        for (const Band& b : bands) EXPECT_GE(b.end - b.begin, minRows) << what;
+    }
+}
+
+TEST(ParallelRowsTest, EveryRowIsWorkedOnceInBandsOfAtLeastTheRowsAsked)
+{
+    for (int count : {0, 1, 15, 16, 17, 33, 800, 801})
+        for (int minRows : {1, 16, 1000}) ExpectRowsOnce(count, minRows, ("count " + std::to_string(count) + ", min " + std::to_string(minRows)).c_str());
+    for (int round = 0; round < 200; ++round) ExpectRowsOnce(97, 2, "repeated loops");
+}
+
+TEST(ParallelRowsTest, OneWorkerOrALoopInsideALoopRunsOnItsCallerAlone)
+{
+    {
+        const parallel_rows::ScopedWorkers one(1);
+        EXPECT_EQ(parallel_rows::Workers(), 1);
+        std::vector<Band> bands;
+        parallel_rows::For(500, 1, [&](int begin, int end, int worker) { bands.push_back({begin, end, worker}); });
+        ASSERT_EQ(bands.size(), 1u);
+        EXPECT_EQ(bands[0].begin, 0);
+        EXPECT_EQ(bands[0].end, 500);
+        EXPECT_EQ(bands[0].worker, 0);
+    }
+    // A body that starts a loop of its own must not wait for the pool it holds.
+    std::atomic<int> inner{0};
+    parallel_rows::For(64, 1, [&](int begin, int end, int) {
+        for (int row = begin; row < end; ++row)
+            parallel_rows::For(10, 1, [&](int b, int e, int worker) {
+                EXPECT_EQ(worker, 0) << "an inner loop runs on its caller";
+                inner.fetch_add(e - b);
+            });
+    });
+    EXPECT_EQ(inner.load(), 640);
+}
+
+TEST(ParallelRowsTest, NoRowIsWorkedBeforeTheProducerMadeItReady)
+{
+    for (int round = 0; round < 50; ++round) {
+        const int count = 300;
+        std::vector<int> made(size_t(count), 0); // written by the producer alone, before ready()
+        std::vector<std::atomic<int>> seen(static_cast<size_t>(count));
+        parallel_rows::ForAsReady(
+            count, 8,
+            [&](const std::function<void(int)>& ready) {
+                // Rows made three at a time, some steps publishing nothing new.
+                for (int row = 0; row < count; ++row) {
+                    made[size_t(row)] = row + 1;
+                    if (row % 3 == 2) ready(row + 1);
+                    if (row % 7 == 0) ready(row / 2);
+                }
+            },
+            [&](int begin, int end, int) {
+                for (int row = begin; row < end; ++row) {
+                    EXPECT_EQ(made[size_t(row)], row + 1) << "row " << row << " worked before it was made";
+                    seen[size_t(row)].fetch_add(1);
+                }
+            });
+        for (int row = 0; row < count; ++row) ASSERT_EQ(seen[size_t(row)].load(), 1) << "row " << row;
+    }
+}
+
+} // namespace
