@@ -230,7 +230,7 @@ void BM_ReadScreenFrames(benchmark::State& state)
 {
     Shell shell;
     CPlotWnd* plot = OpenPlotWnd(Setup(g_long->path, g_long->frames), shell.windowClass);
-    const int rows = plot ? plot->m_nViewRows : 0;
+    const int rows = plot ? plot->Depths().rows : 0;
     if (plot) plot->OnClose();
     ReadFrames(state, *g_long, ScreenFrames(rows));
 }
@@ -256,7 +256,7 @@ void BM_BuildReadAndPaintScreen(benchmark::State& state)
             QtDc dc(&image, caps);
             plot->OnPaint(dc);
         }
-        rows = plot->m_band.rows;
+        rows = plot->Band().rows;
         plot->OnClose();
     }
     benchmark::DoNotOptimize(image.constBits());
@@ -363,7 +363,7 @@ void Steps(benchmark::State& state, int down, int up, bool fromTheEnd = false)
     std::vector<double> ms;
     bool goingDown = true;
     for (auto _ : state) {
-        const int before = w.plot->m_scrollInfo.pos;
+        const int before = w.plot->Depths().scroll.pos;
         const auto start = std::chrono::steady_clock::now();
         w.plot->OnVScroll(goingDown ? down : up, 0);
         w.Paint();
@@ -372,12 +372,12 @@ void Steps(benchmark::State& state, int down, int up, bool fromTheEnd = false)
         state.SetIterationTime(seconds);
         ms.push_back(seconds * 1e3);
         // At either end the steps turn back.
-        if (w.plot->m_scrollInfo.pos == before) goingDown = !goingDown;
+        if (w.plot->Depths().scroll.pos == before) goingDown = !goingDown;
     }
     benchmark::DoNotOptimize(w.image.constBits());
     state.counters["p50_ms"] = Percentile(ms, 0.5);
     state.counters["p90_ms"] = Percentile(ms, 0.9);
-    state.counters["rows"] = w.plot->m_band.rows;
+    state.counters["rows"] = w.plot->Band().rows;
 }
 
 void BM_LogPlotLineStep(benchmark::State& state) { Steps(state, SB_LINEDOWN, SB_LINEUP); }

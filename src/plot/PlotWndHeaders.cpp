@@ -185,7 +185,7 @@ void CPlotWnd::DrawTitleBox(Dc& dc)
     dc.SelectFont(TextFont(l.titleFontHeight, 600));
     const unsigned oldAlign = dc.SetTextAlign(TA_CENTER | TA_TOP);
     dc.SetTextColor(kBlack);
-    dc.TextOut(l.leftMargin + l.pageWidth / 2, top + l.titleFontHeight / 2, m_strHeader);
+    dc.TextOut(l.leftMargin + l.pageWidth / 2, top + l.titleFontHeight / 2, m_setup.header);
     dc.SetTextAlign(oldAlign);
     UseFont(dc, TextFont(l.fontHeight));
     dc.SelectPen(oldPen);

@@ -63,7 +63,7 @@ TEST_F(QtLogPlot, TheWindowShowsImageRowsAndCurves)
     ASSERT_TRUE(qt->RenderBacking());
     const QImage& image = qt->Backing();
     ASSERT_EQ(image.width(), plot->GetClientRect().Width());
-    const PlotBand& band = plot->m_band;
+    const PlotBand& band = plot->Band();
     ASSERT_GT(band.rows, 100);
     ASSERT_EQ(band.rasters.size(), 2u);
     // The blitted rows are the band's pixels.
@@ -123,11 +123,11 @@ TEST_F(QtLogPlot, AfterScrollStepsTheWindowShowsWhatAFreshWindowShows)
         plot->OnVScroll(code, 0);
         const QImage stepped = picture(*plot, false);
         const Rect client = fresh->GetClientRect();
-        fresh->m_dViewTop = plot->m_dViewTop;
+        fresh->SetViewTop(plot->Depths().top);
         fresh->OnSize(SIZE_RESTORED, client.Width(), client.Height()); // every row walked afresh
         const QImage expected = picture(*fresh, true);
         ASSERT_FALSE(stepped.isNull());
-        EXPECT_TRUE(stepped == expected) << "at " << plot->m_dViewTop << " ft";
+        EXPECT_TRUE(stepped == expected) << "at " << plot->Depths().top << " ft";
     }
     fresh->OnClose();
     plot->OnClose();
