@@ -37,19 +37,19 @@ protected:
     PlotItemList AllKinds() const
     {
         PlotItemList items = StandardItems();
-        items[0]->m_nShadeOff = 0;
-        items[0]->m_nShadeMinLimit = 1;
-        items[0]->m_fShadeMin = 60.0f;
-        items[0]->m_strShadeColor = "Yellow";
-        items[0]->m_strShadePattern = "Dashed";
-        items[0]->m_strLineWidth = "Thick";
-        items[1]->m_strLineWidth = "Normal";
-        items[1]->m_strLineStyle = "Dashed";
-        items[2]->m_strPalette = "Color";
-        items[3]->m_dStartDepth = 1024.0; // its values change with depth, unlike the waveform's
+        items[0]->m_shade.off = 0;
+        items[0]->m_shade.minLimit = 1;
+        items[0]->m_shade.min = 60.0f;
+        items[0]->m_shade.color = "Yellow";
+        items[0]->m_shade.pattern = "Dashed";
+        items[0]->m_style.lineWidth = "Thick";
+        items[1]->m_style.lineWidth = "Normal";
+        items[1]->m_style.lineStyle = "Dashed";
+        items[2]->m_style.palette = "Color";
+        items[3]->m_scale.startDepth = 1024.0; // its values change with depth, unlike the waveform's
         auto wiggles = Wave(path, 4);
-        wiggles->m_strWaveStyle = "Signature";
-        wiggles->m_dStartDepth = 1024.0; // crossed by the line steps up after the page down
+        wiggles->m_style.waveStyle = "Signature";
+        wiggles->m_scale.startDepth = 1024.0; // crossed by the line steps up after the page down
         items.push_back(wiggles);
         return items;
     }

@@ -133,11 +133,11 @@ TEST_F(PlotWndTest, APaintDrawsTheHeadersTheBoxesAndTheRowsThatWereRead)
 {
     LogSetup().backBlue = 0, LogSetup().backBeige = 1;
     PlotItemList items = StandardItems();
-    items[0]->m_nShadeOff = 0; // GR shaded from 60 API to the curve where it lies above
-    items[0]->m_nShadeMinLimit = 1;
-    items[0]->m_fShadeMin = 60.0f;
-    items[0]->m_strShadeColor = "Yellow";
-    items[0]->m_strShadePattern = "Dashed";
+    items[0]->m_shade.off = 0; // GR shaded from 60 API to the curve where it lies above
+    items[0]->m_shade.minLimit = 1;
+    items[0]->m_shade.min = 60.0f;
+    items[0]->m_shade.color = "Yellow";
+    items[0]->m_shade.pattern = "Dashed";
     CPlotWnd* plot = Open(items);
     ASSERT_NE(plot, nullptr);
     const auto& ops = Window(plot)->lastPaint;
@@ -205,12 +205,12 @@ TEST_F(PlotWndTest, AMissingDatumIsNamedWithItsDataSetAndLeavesItsItemUndrawn)
 {
     PlotItemList items = StandardItems();
     auto lost = Curve(path, "CALI", 4, 0.0f, 20.0f);
-    lost->m_byItemType = 251; // no datum of this type
+    lost->m_datum.itemType = 251; // no datum of this type
     items.push_back(lost);
-    items[2]->m_byItemType = 2; // the waveform of track 2 is gone too
-    items[0]->m_nShadeOff = 0; // GR shaded against CALI, the third curve of the list
-    items[0]->m_nShadeCurveLimit = 1;
-    items[0]->m_nShadeCurve = 2;
+    items[2]->m_datum.itemType = 2; // the waveform of track 2 is gone too
+    items[0]->m_shade.off = 0; // GR shaded against CALI, the third curve of the list
+    items[0]->m_shade.curveLimit = 1;
+    items[0]->m_shade.curve = 2;
     host.ExpectMessage("Plot item WMNO: datum WMNO (item type 2) is missing from data set :\n" + path +
                        "\nPlot item CALI: datum CALI (item type 251) is missing from data set :\n" + path +
                        "\nNothing is drawn for such an item.");
@@ -235,7 +235,7 @@ TEST_F(PlotWndTest, AMissingDatumIsNamedWithItsDataSetAndLeavesItsItemUndrawn)
 TEST_F(PlotWndTest, SignatureWigglesAreSpacedAndScaledToBeRead)
 {
     PlotItemList items = StandardItems();
-    items[2]->m_strWaveStyle = "Signature";
+    items[2]->m_style.waveStyle = "Signature";
     CPlotWnd* plot = Open(items);
     ASSERT_NE(plot, nullptr);
     const PlotBand::Raster* wave = RasterOf(*plot, 2);
@@ -301,10 +301,10 @@ TEST_F(PlotWndTest, DepthNumbersOfAnySizeAreClassifiedAndWideTracksAndWildValues
     LogSetup().trackWidth[2] = 20.0f;
     PlotItemList items = StandardItems();
     items.push_back(Curve(path, "DT", 4, 100.0f, 100.0f)); // limits of no width
-    for (auto& item : items) item->m_dStartDepth = 40000.0, item->m_dStopDepth = 40040.0;
-    items[0]->m_nShadeOff = 0;
-    items[0]->m_nShadeCurveLimit = 1;
-    items[0]->m_nShadeCurve = 1; // against DT
+    for (auto& item : items) item->m_scale.startDepth = 40000.0, item->m_scale.stopDepth = 40040.0;
+    items[0]->m_shade.off = 0;
+    items[0]->m_shade.curveLimit = 1;
+    items[0]->m_shade.curve = 1; // against DT
     CPlotWnd* plot = Open(items);
     ASSERT_NE(plot, nullptr);
     EXPECT_GT(plot->Layout().trackPixels[3], 4096);
@@ -336,7 +336,7 @@ TEST_F(PlotWndTest, AMinimisedWindowPaintsNothingAndADoubleClickEditsTheItems)
     // The Edit Command dialog edits the items in place; OK rebuilds and repaints the plot.
     host.ScriptDialog(kIddEditCommand).Type(CEditCommandDlg::kIdcTrack, "4").Press(IDOK);
     plot->OnLButtonDblClk(0, {10, 10});
-    EXPECT_EQ(LogSetup().plotItems[0]->m_nTrack, 4) << "the application's item";
+    EXPECT_EQ(LogSetup().plotItems[0]->m_scale.track, 4) << "the application's item";
     EXPECT_EQ(plot->Model().m_nTracks, 4);
     EXPECT_EQ(plot->Model().m_nItemsInTrack[4], 1);
     EXPECT_TRUE(plot->Band().curves[0].empty() || plot->Band().curves[0][0].x > plot->Layout().TrackLeft(4))
