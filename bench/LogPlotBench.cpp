@@ -124,20 +124,20 @@ std::shared_ptr<CLogPlotItem> Item(const std::string& path, int frames, const ch
                                    double step)
 {
     auto item = std::make_shared<CLogPlotItem>(CLogPlotItem::NewItemDefaults());
-    item->m_strName = item->m_strCurrentName = name;
-    item->m_strFilePath = path;
-    item->m_nDomain = domain;
-    item->m_byItemType = type;
-    item->m_nTrack = int16_t(track);
-    item->m_fLeftLimit = left;
-    item->m_fRightLimit = right;
-    item->m_nSampleCount = int16_t(samples);
-    item->m_fSampleInterval = interval;
-    item->m_dStartDepth = kTop;
-    item->m_dStopDepth = kTop + step * (frames - 1);
-    item->m_bFrequencyImage = type == 158;
-    item->m_fFreqMin = 700.0f;
-    item->m_fFreqMax = 2300.0f;
+    item->m_strName = item->m_datum.currentName = name;
+    item->m_file.path = path;
+    item->m_datum.domain = domain;
+    item->m_datum.itemType = type;
+    item->m_scale.track = int16_t(track);
+    item->m_scale.leftLimit = left;
+    item->m_scale.rightLimit = right;
+    item->m_datum.sampleCount = int16_t(samples);
+    item->m_datum.sampleInterval = interval;
+    item->m_scale.startDepth = kTop;
+    item->m_scale.stopDepth = kTop + step * (frames - 1);
+    item->m_scale.frequencyImage = type == 158;
+    item->m_scale.freqMin = 700.0f;
+    item->m_scale.freqMax = 2300.0f;
     return item;
 }
 
@@ -230,7 +230,7 @@ void BM_ReadScreenFrames(benchmark::State& state)
 {
     Shell shell;
     CPlotWnd* plot = OpenPlotWnd(Setup(g_long->path, g_long->frames), shell.windowClass);
-    const int rows = plot ? plot->m_nViewRows : 0;
+    const int rows = plot ? plot->Depths().rows : 0;
     if (plot) plot->OnClose();
     ReadFrames(state, *g_long, ScreenFrames(rows));
 }
@@ -256,7 +256,7 @@ void BM_BuildReadAndPaintScreen(benchmark::State& state)
             QtDc dc(&image, caps);
             plot->OnPaint(dc);
         }
-        rows = plot->m_band.rows;
+        rows = plot->Band().rows;
         plot->OnClose();
     }
     benchmark::DoNotOptimize(image.constBits());
@@ -363,7 +363,7 @@ void Steps(benchmark::State& state, int down, int up, bool fromTheEnd = false)
     std::vector<double> ms;
     bool goingDown = true;
     for (auto _ : state) {
-        const int before = w.plot->m_scrollInfo.pos;
+        const int before = w.plot->Depths().scroll.pos;
         const auto start = std::chrono::steady_clock::now();
         w.plot->OnVScroll(goingDown ? down : up, 0);
         w.Paint();
@@ -372,12 +372,12 @@ void Steps(benchmark::State& state, int down, int up, bool fromTheEnd = false)
         state.SetIterationTime(seconds);
         ms.push_back(seconds * 1e3);
         // At either end the steps turn back.
-        if (w.plot->m_scrollInfo.pos == before) goingDown = !goingDown;
+        if (w.plot->Depths().scroll.pos == before) goingDown = !goingDown;
     }
     benchmark::DoNotOptimize(w.image.constBits());
     state.counters["p50_ms"] = Percentile(ms, 0.5);
     state.counters["p90_ms"] = Percentile(ms, 0.9);
-    state.counters["rows"] = w.plot->m_band.rows;
+    state.counters["rows"] = w.plot->Band().rows;
 }
 
 void BM_LogPlotLineStep(benchmark::State& state) { Steps(state, SB_LINEDOWN, SB_LINEUP); }

@@ -216,20 +216,20 @@ std::shared_ptr<CLogPlotItem> PlotItem(const char* name, uint16_t domain, uint8_
                                        float right, int samples, float interval)
 {
     auto item = std::make_shared<CLogPlotItem>(CLogPlotItem::NewItemDefaults());
-    item->m_strName = item->m_strCurrentName = name;
-    item->m_strFilePath = Waves().path;
-    item->m_nDomain = domain;
-    item->m_byItemType = type;
-    item->m_nTrack = int16_t(track);
-    item->m_fLeftLimit = left;
-    item->m_fRightLimit = right;
-    item->m_nSampleCount = int16_t(samples);
-    item->m_fSampleInterval = interval;
-    item->m_dStartDepth = kTop;
-    item->m_dStopDepth = kTop + kDepthStep * (Waves().frames - 1);
-    item->m_bFrequencyImage = type == 158;
-    item->m_fFreqMin = 700.0f;
-    item->m_fFreqMax = 2300.0f;
+    item->m_strName = item->m_datum.currentName = name;
+    item->m_file.path = Waves().path;
+    item->m_datum.domain = domain;
+    item->m_datum.itemType = type;
+    item->m_scale.track = int16_t(track);
+    item->m_scale.leftLimit = left;
+    item->m_scale.rightLimit = right;
+    item->m_datum.sampleCount = int16_t(samples);
+    item->m_datum.sampleInterval = interval;
+    item->m_scale.startDepth = kTop;
+    item->m_scale.stopDepth = kTop + kDepthStep * (Waves().frames - 1);
+    item->m_scale.frequencyImage = type == 158;
+    item->m_scale.freqMin = 700.0f;
+    item->m_scale.freqMax = 2300.0f;
     return item;
 }
 

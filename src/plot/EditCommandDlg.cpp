@@ -97,25 +97,25 @@ void CEditCommandDlg::Load()
     const CLogPlotItem* item = Current();
     if (!item) return;
     Fields f;
-    f.dataTop = item->m_dDataTop;
-    f.dataBottom = item->m_dDataBottom;
-    f.startDepth = item->m_dStartDepth;
-    f.stopDepth = item->m_dStopDepth;
-    f.depthShift = item->m_dDepthShift;
-    f.leftLimit = item->m_fLeftLimit;
-    f.rightLimit = item->m_fRightLimit;
-    f.track = item->m_nTrack;
-    f.fileTitle = item->m_strFileTitle;
+    f.dataTop = item->m_file.dataTop;
+    f.dataBottom = item->m_file.dataBottom;
+    f.startDepth = item->m_scale.startDepth;
+    f.stopDepth = item->m_scale.stopDepth;
+    f.depthShift = item->m_scale.depthShift;
+    f.leftLimit = item->m_scale.leftLimit;
+    f.rightLimit = item->m_scale.rightLimit;
+    f.track = item->m_scale.track;
+    f.fileTitle = item->m_file.title;
     f.name = item->m_strName;
-    if (item->m_nCurrentName >= 0 && item->m_nCurrentName < kPlotNameCount)
-        f.mnemonic = item->m_strNames[size_t(item->m_nCurrentName)];
-    f.units = item->m_strUnitsName;
-    f.colour = item->m_strColor;
-    f.lineWidth = item->m_strLineWidth;
-    f.palette = item->m_strPalette;
+    if (item->m_datum.current >= 0 && item->m_datum.current < kPlotNameCount)
+        f.mnemonic = item->m_datum.names[size_t(item->m_datum.current)];
+    f.units = item->m_datum.unitsName;
+    f.colour = item->m_style.color;
+    f.lineWidth = item->m_style.lineWidth;
+    f.palette = item->m_style.palette;
     m_fields = f;
     UpdateData(false);
-    const bool curve = item->m_nDomain == kPlotCurve;
+    const bool curve = item->m_datum.domain == kPlotCurve;
     EnableItem(kIdcColor, curve);
     EnableItem(kIdcLineWidth, curve);
     EnableItem(kIdcPalette, !curve);
@@ -127,22 +127,22 @@ bool CEditCommandDlg::Store()
     if (!item) return true;
     if (!UpdateData(true)) return false;
     const Fields& f = m_fields;
-    item->m_dDataTop = f.dataTop;
-    item->m_dDataBottom = f.dataBottom;
-    item->m_dStartDepth = f.startDepth;
-    item->m_dStopDepth = f.stopDepth;
-    item->m_dDepthShift = f.depthShift;
-    item->m_fLeftLimit = f.leftLimit;
-    item->m_fRightLimit = f.rightLimit;
-    item->m_nTrack = f.track;
-    item->m_strFileTitle = f.fileTitle;
+    item->m_file.dataTop = f.dataTop;
+    item->m_file.dataBottom = f.dataBottom;
+    item->m_scale.startDepth = f.startDepth;
+    item->m_scale.stopDepth = f.stopDepth;
+    item->m_scale.depthShift = f.depthShift;
+    item->m_scale.leftLimit = f.leftLimit;
+    item->m_scale.rightLimit = f.rightLimit;
+    item->m_scale.track = f.track;
+    item->m_file.title = f.fileTitle;
     item->m_strName = f.name;
-    if (item->m_nCurrentName >= 0 && item->m_nCurrentName < kPlotNameCount)
-        item->m_strNames[size_t(item->m_nCurrentName)] = f.mnemonic;
-    item->m_strUnitsName = f.units;
-    item->m_strColor = f.colour;
-    item->m_strLineWidth = f.lineWidth;
-    item->m_strPalette = f.palette;
+    if (item->m_datum.current >= 0 && item->m_datum.current < kPlotNameCount)
+        item->m_datum.names[size_t(item->m_datum.current)] = f.mnemonic;
+    item->m_datum.unitsName = f.units;
+    item->m_style.color = f.colour;
+    item->m_style.lineWidth = f.lineWidth;
+    item->m_style.palette = f.palette;
     return true;
 }
 

@@ -64,9 +64,9 @@ bool ReadDepths(CQtxFile& file, const std::string& path, DataSetDepths& out)
 
 void ClearNames(CLogPlotItem& item)
 {
-    item.m_strNames.fill(std::string());
-    item.m_strUnits.fill(std::string());
-    item.m_byItemTypes.fill(0);
+    item.m_datum.names.fill(std::string());
+    item.m_datum.units.fill(std::string());
+    item.m_datum.itemTypes.fill(0);
 }
 
 int16_t ClampCount(size_t n, size_t cap) { return int16_t(std::min(n, cap)); }
@@ -81,16 +81,16 @@ bool TakeCurve(const std::vector<CQtxItem*>& curves, const CQtxItem* chosen, CLo
                    MB_OK | MB_ICONSTOP);
         return false;
     }
-    item.m_nNameCount = ClampCount(curves.size(), kPlotNameCount);
-    for (size_t i = 0; i < size_t(item.m_nNameCount); ++i) {
-        item.m_strNames[i] = curves[i]->m_mnemonic;
-        item.m_strUnits[i] = curves[i]->m_unitText;
-        item.m_byItemTypes[i] = curves[i]->m_typeCode;
+    item.m_datum.nameCount = ClampCount(curves.size(), kPlotNameCount);
+    for (size_t i = 0; i < size_t(item.m_datum.nameCount); ++i) {
+        item.m_datum.names[i] = curves[i]->m_mnemonic;
+        item.m_datum.units[i] = curves[i]->m_unitText;
+        item.m_datum.itemTypes[i] = curves[i]->m_typeCode;
     }
-    item.m_nCurrentName = int16_t(at);
-    item.m_fSampleInterval = 1.0f;
-    item.m_nSampleCount = 1;
-    item.m_strUnitsName = item.m_strUnits[at];
+    item.m_datum.current = int16_t(at);
+    item.m_datum.sampleInterval = 1.0f;
+    item.m_datum.sampleCount = 1;
+    item.m_datum.unitsName = item.m_datum.units[at];
     return true;
 }
 
@@ -105,30 +105,30 @@ void TakeWaveform(const CQtxItem& datum, PlotDomain domain, CLogPlotItem& item)
         step = time.m_step;
         samples = time.m_sampleCount;
         traces = time.m_traceCount;
-        item.m_bFrequencyImage = InFamily(datum.m_typeCode, ItemFamily::InstFrequency) ? 1 : 0;
-        item.m_bSlownessImage = InFamily(datum.m_typeCode, ItemFamily::InstSlowness) ? 1 : 0;
-        if (item.m_bSlownessImage) item.m_bySlownessUnit = time.m_unit;
+        item.m_scale.frequencyImage = InFamily(datum.m_typeCode, ItemFamily::InstFrequency) ? 1 : 0;
+        item.m_scale.slownessImage = InFamily(datum.m_typeCode, ItemFamily::InstSlowness) ? 1 : 0;
+        if (item.m_scale.slownessImage) item.m_datum.slownessUnit = time.m_unit;
     } else {
         const auto& other = static_cast<const CQtxFrequencyItem&>(datum);
         step = other.m_step;
         samples = other.m_sampleCount;
         traces = other.m_traceCount;
     }
-    item.m_fSampleInterval = step;
-    item.m_nSampleCount = ClampCount(samples, size_t(std::numeric_limits<int16_t>::max()));
-    item.m_nNameCount = ClampCount(traces, kPlotNameCount);
-    item.m_nCurrentName = 0;
+    item.m_datum.sampleInterval = step;
+    item.m_datum.sampleCount = ClampCount(samples, size_t(std::numeric_limits<int16_t>::max()));
+    item.m_datum.nameCount = ClampCount(traces, kPlotNameCount);
+    item.m_datum.current = 0;
     const std::string unit = domain == kPlotTime        ? "[uSec]"
                              : domain == kPlotFrequency ? "[Hz]"
                              : domain == kPlotAzimuth   ? "[deg]"
                                                         : datum.m_unitText;
     const std::vector<std::string> labels = PlotReceiverLabels(datum.m_typeCode);
-    for (size_t i = 0; i < size_t(item.m_nNameCount); ++i) {
-        if (i < labels.size()) item.m_strNames[i] = labels[i];
-        item.m_strUnits[i] = unit;
-        item.m_byItemTypes[i] = datum.m_typeCode;
+    for (size_t i = 0; i < size_t(item.m_datum.nameCount); ++i) {
+        if (i < labels.size()) item.m_datum.names[i] = labels[i];
+        item.m_datum.units[i] = unit;
+        item.m_datum.itemTypes[i] = datum.m_typeCode;
     }
-    item.m_strUnitsName = item.m_nNameCount > 0 ? unit : std::string();
+    item.m_datum.unitsName = item.m_datum.nameCount > 0 ? unit : std::string();
 }
 
 } // namespace
@@ -150,41 +150,41 @@ void CLogItemSetupDlg::DoDataExchange(DataExchange& dx)
 {
     namespace px = plot_exchange;
     CLogPlotItem& it = m_item;
-    px::DepthRange(dx, kIdcStartDepth, kIdcStopDepth, it.m_dStartDepth, it.m_dStopDepth, nullptr);
-    px::Shift(dx, kIdcShift, it.m_dDepthShift, nullptr);
-    dx.ComboString(kIdcDomain, it.m_strDomain);
-    dx.ComboString(kIdcWaveStyle, it.m_strWaveStyle);
-    dx.ComboString(kIdcPalette, it.m_strPalette);
+    px::DepthRange(dx, kIdcStartDepth, kIdcStopDepth, it.m_scale.startDepth, it.m_scale.stopDepth, nullptr);
+    px::Shift(dx, kIdcShift, it.m_scale.depthShift, nullptr);
+    dx.ComboString(kIdcDomain, it.m_datum.domainName);
+    dx.ComboString(kIdcWaveStyle, it.m_style.waveStyle);
+    dx.ComboString(kIdcPalette, it.m_style.palette);
     // Stored texts are at most 255 characters long.
     dx.Text(kIdcName, it.m_strName);
     dx.MaxChars(it.m_strName, 255);
-    dx.Text(kIdcUnitsName, it.m_strUnitsName);
-    dx.MaxChars(it.m_strUnitsName, 255);
-    px::Limit(dx, kIdcLeftLimit, it.m_fLeftLimit, kMaxLimit, true, nullptr);
-    px::Limit(dx, kIdcRightLimit, it.m_fRightLimit, kMaxLimit, false, nullptr);
-    px::Bounded(dx, kIdcFreqMin, it.m_fFreqMin, 0.0f, kMaxFrequency,
+    dx.Text(kIdcUnitsName, it.m_datum.unitsName);
+    dx.MaxChars(it.m_datum.unitsName, 255);
+    px::Limit(dx, kIdcLeftLimit, it.m_scale.leftLimit, kMaxLimit, true, nullptr);
+    px::Limit(dx, kIdcRightLimit, it.m_scale.rightLimit, kMaxLimit, false, nullptr);
+    px::Bounded(dx, kIdcFreqMin, it.m_scale.freqMin, 0.0f, kMaxFrequency,
                 "You entered an minimum frequency!.\nValid range : %.1f - %.1f Hz");
-    px::Bounded(dx, kIdcFreqMax, it.m_fFreqMax, 0.0f, kMaxFrequency,
+    px::Bounded(dx, kIdcFreqMax, it.m_scale.freqMax, 0.0f, kMaxFrequency,
                 "You entered an maximum frequency!.\nValid range : %.1f - %.1f Hz");
-    px::Bounded(dx, kIdcSlowMin, it.m_fSlowMin, kMinSlowness, kMaxSlowness,
+    px::Bounded(dx, kIdcSlowMin, it.m_scale.slowMin, kMinSlowness, kMaxSlowness,
                 "You entered an minimum slowness!.\nValid range : %.1f - %.1f uSec/ft");
-    px::Bounded(dx, kIdcSlowMax, it.m_fSlowMax, kMinSlowness, kMaxSlowness,
+    px::Bounded(dx, kIdcSlowMax, it.m_scale.slowMax, kMinSlowness, kMaxSlowness,
                 "You entered an maximum slowness!.\nValid range : %.1f - %.1f uSec/ft");
-    px::Track(dx, kIdcTrack, it.m_nTrack);
-    dx.ComboString(kIdcLineStyle, it.m_strLineStyle);
-    dx.ComboString(kIdcLineWidth, it.m_strLineWidth);
-    dx.ComboString(kIdcColor, it.m_strColor);
-    dx.ComboString(kIdcShadeColor, it.m_strShadeColor);
-    dx.ComboString(kIdcShadePattern, it.m_strShadePattern);
-    px::Limit(dx, kIdcShadeMin, it.m_fShadeMin, kMaxShadeLimit, true, nullptr);
-    px::Limit(dx, kIdcShadeMax, it.m_fShadeMax, kMaxShadeLimit, false, nullptr);
+    px::Track(dx, kIdcTrack, it.m_scale.track);
+    dx.ComboString(kIdcLineStyle, it.m_style.lineStyle);
+    dx.ComboString(kIdcLineWidth, it.m_style.lineWidth);
+    dx.ComboString(kIdcColor, it.m_style.color);
+    dx.ComboString(kIdcShadeColor, it.m_shade.color);
+    dx.ComboString(kIdcShadePattern, it.m_shade.pattern);
+    px::Limit(dx, kIdcShadeMin, it.m_shade.min, kMaxShadeLimit, true, nullptr);
+    px::Limit(dx, kIdcShadeMax, it.m_shade.max, kMaxShadeLimit, false, nullptr);
     // The check box and the radios show the values; only their handlers change them.
     if (dx.Saving() || dx.Failed()) return;
-    if (ControlState* box = Item(kIdcNormalize)) box->SetCheck(it.m_bNormalize ? 1 : 0);
-    const std::pair<int, int16_t> modes[] = {{kIdcShadeOff, it.m_nShadeOff},
-                                             {kIdcShadeMinLimit, it.m_nShadeMinLimit},
-                                             {kIdcShadeMaxLimit, it.m_nShadeMaxLimit},
-                                             {kIdcShadeCurveLimit, it.m_nShadeCurveLimit}};
+    if (ControlState* box = Item(kIdcNormalize)) box->SetCheck(it.m_scale.normalize ? 1 : 0);
+    const std::pair<int, int16_t> modes[] = {{kIdcShadeOff, it.m_shade.off},
+                                             {kIdcShadeMinLimit, it.m_shade.minLimit},
+                                             {kIdcShadeMaxLimit, it.m_shade.maxLimit},
+                                             {kIdcShadeCurveLimit, it.m_shade.curveLimit}};
     for (const auto& [id, on] : modes)
         if (ControlState* radio = Item(id)) radio->SetCheck(on ? 1 : 0);
 }
@@ -200,7 +200,7 @@ bool CLogItemSetupDlg::OnInitDialog()
     FillCombo(*this, kIdcShadeColor, PlotColourEntries());
     FillCombo(*this, kIdcShadePattern, PlotShadePatternEntries());
     CDialog::OnInitDialog();
-    SetItemText(kIdcInputFile, ShortenPathLabel(kInputFileLabel, m_item.m_strFilePath));
+    SetItemText(kIdcInputFile, ShortenPathLabel(kInputFileLabel, m_item.m_file.path));
     UpdateControls();
     return true;
 }
@@ -208,8 +208,9 @@ bool CLogItemSetupDlg::OnInitDialog()
 void CLogItemSetupDlg::UpdateControls()
 {
     const CLogPlotItem& it = m_item;
+    const uint16_t code = it.m_datum.domain;
     if (ControlState* domain = Item(kIdcDomain))
-        domain->SetCurSel(it.m_nDomain >= kPlotTime && it.m_nDomain <= kPlotAzimuth ? it.m_nDomain - 1 : -1);
+        domain->SetCurSel(code >= kPlotTime && code <= kPlotAzimuth ? code - 1 : -1);
 
     const std::initializer_list<int> options = {
         kIdcWaveList,       kIdcCurveList,      kIdcPartnerList,     kIdcPartnerLabel,      kIdcWaveStyle,
@@ -223,26 +224,26 @@ void CLogItemSetupDlg::UpdateControls()
     auto enable = [this](std::initializer_list<int> ids) {
         for (int id : ids) EnableItem(id, true);
     };
-    if (it.m_nDomain == kPlotCurve) {
+    if (it.m_datum.domain == kPlotCurve) {
         enable({kIdcCurveList, kIdcLineStyle, kIdcLineStyleLabel, kIdcLineWidth, kIdcLineWidthLabel, kIdcColor,
                 kIdcColorLabel});
-        if (!it.m_nShadeOff) {
+        if (!it.m_shade.off) {
             enable({kIdcShadeColor, kIdcShadeColorLabel, kIdcShadePattern, kIdcShadePatternLabel});
-            if (it.m_nShadeMinLimit) enable({kIdcShadeMin, kIdcShadeMinLabel});
-            else if (it.m_nShadeMaxLimit) enable({kIdcShadeMax, kIdcShadeMaxLabel});
-            else if (it.m_nShadeCurveLimit) enable({kIdcPartnerList, kIdcPartnerLabel});
+            if (it.m_shade.minLimit) enable({kIdcShadeMin, kIdcShadeMinLabel});
+            else if (it.m_shade.maxLimit) enable({kIdcShadeMax, kIdcShadeMaxLabel});
+            else if (it.m_shade.curveLimit) enable({kIdcPartnerList, kIdcPartnerLabel});
         }
     } else {
         enable({kIdcWaveList, kIdcWaveStyle, kIdcWaveStyleLabel, kIdcPalette, kIdcPaletteLabel});
-        if (it.m_nDomain == kPlotSlowness) enable({kIdcNormalize});
-        if (it.m_nDomain == kPlotTime && it.m_bFrequencyImage)
+        if (it.m_datum.domain == kPlotSlowness) enable({kIdcNormalize});
+        if (it.m_datum.domain == kPlotTime && it.m_scale.frequencyImage)
             enable({kIdcFreqMin, kIdcFreqMinLabel, kIdcFreqMax, kIdcFreqMaxLabel});
-        if (it.m_nDomain == kPlotTime && it.m_bSlownessImage)
+        if (it.m_datum.domain == kPlotTime && it.m_scale.slownessImage)
             enable({kIdcSlowMin, kIdcSlowMinLabel, kIdcSlowMax, kIdcSlowMaxLabel});
     }
 
-    if (!it.m_strFilePath.empty()) FillNameList(it.m_nDomain == kPlotCurve ? kIdcCurveList : kIdcWaveList);
-    if (it.m_nDomain == kPlotCurve && it.m_nShadeCurveLimit) FillPartnerList();
+    if (!it.m_file.path.empty()) FillNameList(it.m_datum.domain == kPlotCurve ? kIdcCurveList : kIdcWaveList);
+    if (it.m_datum.domain == kPlotCurve && it.m_shade.curveLimit) FillPartnerList();
 }
 
 void CLogItemSetupDlg::FillNameList(int listId)
@@ -250,12 +251,12 @@ void CLogItemSetupDlg::FillNameList(int listId)
     ControlState* list = Item(listId);
     if (!list) return;
     list->ResetContent();
-    const int count = std::clamp<int>(m_item.m_nNameCount, 0, kPlotNameCount);
-    for (int i = 0; i < count; ++i) list->AddString(m_item.m_strNames[size_t(i)]);
+    const int count = std::clamp<int>(m_item.m_datum.nameCount, 0, kPlotNameCount);
+    for (int i = 0; i < count; ++i) list->AddString(m_item.m_datum.names[size_t(i)]);
     for (int i = 0; i < count; ++i)
-        if (m_item.m_strNames[size_t(i)] == m_item.m_strCurrentName) {
+        if (m_item.m_datum.names[size_t(i)] == m_item.m_datum.currentName) {
             list->SetCurSel(i);
-            m_item.m_nCurrentName = int16_t(i);
+            m_item.m_datum.current = int16_t(i);
             break;
         }
 }
@@ -266,16 +267,16 @@ void CLogItemSetupDlg::FillPartnerList()
     if (!list || !m_pPlotItems || m_pPlotItems->empty()) return;
     list->ResetContent();
     for (const auto& item : *m_pPlotItems)
-        if (item->m_nDomain == kPlotCurve) list->AddString(Format("%s  (%d)", item->m_strName.c_str(), int(item->m_nTrack)));
-    list->SetCurSel(m_item.m_nShadeCurve < list->Count() ? m_item.m_nShadeCurve : -1);
+        if (item->m_datum.domain == kPlotCurve) list->AddString(Format("%s  (%d)", item->m_strName.c_str(), int(item->m_scale.track)));
+    list->SetCurSel(m_item.m_shade.curve < list->Count() ? m_item.m_shade.curve : -1);
 }
 
 void CLogItemSetupDlg::OnSelectInputFile()
 {
-    std::string path = m_item.m_strFilePath, title = m_item.m_strFileTitle, ext = m_item.m_strFileExt;
+    std::string path = m_item.m_file.path, title = m_item.m_file.title, ext = m_item.m_file.ext;
     if (!BrowseFile(Browse::Open, "Browse Input QTX File", kQtxFilter, path, title, ext)) return;
     if (!SelectItem(path, title, ext)) return;
-    SetItemText(kIdcInputFile, ShortenPathLabel(kInputFileLabel, m_item.m_strFilePath));
+    SetItemText(kIdcInputFile, ShortenPathLabel(kInputFileLabel, m_item.m_file.path));
     UpdateControls();
 }
 
@@ -300,7 +301,7 @@ bool CLogItemSetupDlg::SelectItem(const std::string& path, const std::string& ti
     files.m_depthFrames = Format("%u", unsigned(depths.frames));
     files.m_depthUnits = unitText;
     files.m_datums = &datums;
-    files.m_startTab = m_item.m_nDomain == kPlotCurve ? int(CQtxFileDlg::kTabTraces) : int(m_item.m_nDomain);
+    files.m_startTab = m_item.m_datum.domain == kPlotCurve ? int(CQtxFileDlg::kTabTraces) : int(m_item.m_datum.domain);
     if (files.DoModal() != IDOK) {
         files.ClearItems();
         return false;
@@ -310,26 +311,26 @@ bool CLogItemSetupDlg::SelectItem(const std::string& path, const std::string& ti
     files.ClearItems();
     if (!taken) return false;
 
-    item.m_strFilePath = path;
-    item.m_strFileTitle = title;
-    item.m_strFileExt = ext;
-    item.m_dDataTop = depths.top;
-    item.m_dDataBottom = depths.bottom;
-    item.m_dDepthStep = depths.step;
-    item.m_nFrameCount = depths.frames;
-    item.m_byLogDirection = depths.direction;
-    item.m_dStartDepth = depths.top;
-    item.m_dStopDepth = depths.bottom;
+    item.m_file.path = path;
+    item.m_file.title = title;
+    item.m_file.ext = ext;
+    item.m_file.dataTop = depths.top;
+    item.m_file.dataBottom = depths.bottom;
+    item.m_file.depthStep = depths.step;
+    item.m_file.frameCount = depths.frames;
+    item.m_file.logDirection = depths.direction;
+    item.m_scale.startDepth = depths.top;
+    item.m_scale.stopDepth = depths.bottom;
     m_item = std::move(item);
     m_strDirection = down ? "DOWN" : "UP";
     m_nDirection = down ? 1 : -1;
     m_byDepthUnits = depths.units;
     m_strDepthUnits = unitText;
 
-    SetItemText(kIdcStartDepth, Format("%10.4f", m_item.m_dStartDepth));
-    SetItemText(kIdcStopDepth, Format("%10.4f", m_item.m_dStopDepth));
+    SetItemText(kIdcStartDepth, Format("%10.4f", m_item.m_scale.startDepth));
+    SetItemText(kIdcStopDepth, Format("%10.4f", m_item.m_scale.stopDepth));
     SetItemText(kIdcName, m_item.m_strName);
-    SetItemText(kIdcUnitsName, m_item.m_strUnitsName);
+    SetItemText(kIdcUnitsName, m_item.m_datum.unitsName);
     return true;
 }
 
@@ -361,12 +362,12 @@ bool CLogItemSetupDlg::TakeChosenDatum(CQtxFileDlg& files, CLogPlotItem& item)
     ClearNames(item);
     const CQtxItem& datum = *chosen.first;
     const PlotDomain domain = chosen.second;
-    item.m_nDomain = domain;
-    item.m_byItemType = datum.m_typeCode;
+    item.m_datum.domain = domain;
+    item.m_datum.itemType = datum.m_typeCode;
     item.m_strName = datum.m_mnemonic;
-    item.m_strCurrentName = datum.m_mnemonic;
-    item.m_bFrequencyImage = 0;
-    item.m_bSlownessImage = 0;
+    item.m_datum.currentName = datum.m_mnemonic;
+    item.m_scale.frequencyImage = 0;
+    item.m_scale.slownessImage = 0;
 
     if (domain == kPlotCurve) return TakeCurve(files.Items(CQtxFileDlg::kTabTraces), chosen.first, item);
     TakeWaveform(datum, domain, item);
@@ -377,28 +378,28 @@ void CLogItemSetupDlg::OnRestoreDepth()
 {
     CQtxFile file;
     DataSetDepths depths;
-    if (!ReadDepths(file, m_item.m_strFilePath, depths)) return;
+    if (!ReadDepths(file, m_item.m_file.path, depths)) return;
     if (depths.bottom < depths.top) std::swap(depths.top, depths.bottom);
-    m_item.m_dDataTop = depths.top;
-    m_item.m_dDataBottom = depths.bottom;
-    m_item.m_dDepthStep = depths.step;
-    m_item.m_nFrameCount = depths.frames;
+    m_item.m_file.dataTop = depths.top;
+    m_item.m_file.dataBottom = depths.bottom;
+    m_item.m_file.depthStep = depths.step;
+    m_item.m_file.frameCount = depths.frames;
     SetItemText(kIdcStartDepth, Format("%10.4f", depths.top));
     SetItemText(kIdcStopDepth, Format("%10.4f", depths.bottom));
 }
 
 void CLogItemSetupDlg::OnNormalize()
 {
-    m_item.m_bNormalize = m_item.m_bNormalize ? 0 : 1;
-    if (ControlState* box = Item(kIdcNormalize)) box->SetCheck(m_item.m_bNormalize);
+    m_item.m_scale.normalize = m_item.m_scale.normalize ? 0 : 1;
+    if (ControlState* box = Item(kIdcNormalize)) box->SetCheck(m_item.m_scale.normalize);
 }
 
 void CLogItemSetupDlg::OnShadeMode(int id)
 {
-    m_item.m_nShadeOff = id == kIdcShadeOff;
-    m_item.m_nShadeMinLimit = id == kIdcShadeMinLimit;
-    m_item.m_nShadeMaxLimit = id == kIdcShadeMaxLimit;
-    m_item.m_nShadeCurveLimit = id == kIdcShadeCurveLimit;
+    m_item.m_shade.off = id == kIdcShadeOff;
+    m_item.m_shade.minLimit = id == kIdcShadeMinLimit;
+    m_item.m_shade.maxLimit = id == kIdcShadeMaxLimit;
+    m_item.m_shade.curveLimit = id == kIdcShadeCurveLimit;
     CheckRadio(id);
     UpdateControls();
 }
@@ -408,13 +409,13 @@ void CLogItemSetupDlg::OnSelChangeNameList(int listId)
     const ControlState* list = Item(listId);
     if (!list) return;
     const int sel = list->CurSel();
-    if (sel < 0 || sel >= std::min<int>(m_item.m_nNameCount, kPlotNameCount)) return;
+    if (sel < 0 || sel >= std::min<int>(m_item.m_datum.nameCount, kPlotNameCount)) return;
     const size_t i = size_t(sel);
-    m_item.m_nCurrentName = int16_t(sel);
-    m_item.m_strCurrentName = m_item.m_strNames[i];
-    m_item.m_byItemType = m_item.m_byItemTypes[i];
-    SetItemText(kIdcName, m_item.m_strNames[i]);
-    SetItemText(kIdcUnitsName, m_item.m_strUnits[i]);
+    m_item.m_datum.current = int16_t(sel);
+    m_item.m_datum.currentName = m_item.m_datum.names[i];
+    m_item.m_datum.itemType = m_item.m_datum.itemTypes[i];
+    SetItemText(kIdcName, m_item.m_datum.names[i]);
+    SetItemText(kIdcUnitsName, m_item.m_datum.units[i]);
 }
 
 void CLogItemSetupDlg::OnSelChangeWaveList() { OnSelChangeNameList(kIdcWaveList); }
@@ -422,7 +423,7 @@ void CLogItemSetupDlg::OnSelChangeCurveList() { OnSelChangeNameList(kIdcCurveLis
 
 void CLogItemSetupDlg::OnSelChangePartnerList()
 {
-    if (const ControlState* list = Item(kIdcPartnerList)) m_item.m_nShadeCurve = int16_t(list->CurSel());
+    if (const ControlState* list = Item(kIdcPartnerList)) m_item.m_shade.curve = int16_t(list->CurSel());
 }
 
 void CLogItemSetupDlg::OnHelp() { ShowHelp(theApp.m_helpPath, kHelpContext, kHelpContextId); }

@@ -4,33 +4,42 @@ CLogPlotItem::CLogPlotItem(const std::string& name, const std::string& filePath,
                            const std::string& fileExt, double dataTop, double dataBottom, double depthStep,
                            double startDepth, double stopDepth, double depthShift, int16_t track, float leftLimit,
                            float rightLimit, int32_t enabled)
-    : m_bEnabled(enabled), m_nTrack(track), m_fLeftLimit(leftLimit), m_fRightLimit(rightLimit),
-      m_dStartDepth(startDepth), m_dStopDepth(stopDepth), m_dDepthShift(depthShift), m_dDataTop(dataTop),
-      m_dDataBottom(dataBottom), m_dDepthStep(depthStep), m_strName(name), m_strFilePath(filePath),
-      m_strFileTitle(fileTitle), m_strFileExt(fileExt)
+    : m_bEnabled(enabled), m_strName(name)
 {
+    m_file.path = filePath;
+    m_file.title = fileTitle;
+    m_file.ext = fileExt;
+    m_file.dataTop = dataTop;
+    m_file.dataBottom = dataBottom;
+    m_file.depthStep = depthStep;
+    m_scale.track = track;
+    m_scale.startDepth = startDepth;
+    m_scale.stopDepth = stopDepth;
+    m_scale.depthShift = depthShift;
+    m_scale.leftLimit = leftLimit;
+    m_scale.rightLimit = rightLimit;
 }
 
 CLogPlotItem CLogPlotItem::NewItemDefaults()
 {
     CLogPlotItem item("", "", "", "qtx", 0.0, 0.0, 0.0, 1.0, 50000.0, 0.0, 1, 40.0f, 240.0f, 1);
-    item.m_nDomain = kPlotTime;
-    item.m_strWaveStyle = "VDL";
-    item.m_strDomain = "Time";
-    item.m_strPalette = "Color";
-    item.m_strLineStyle = "Solid";
-    item.m_strLineWidth = "Bold";
-    item.m_strColor = "Blue";
-    item.m_strShadeColor = "Gray";
-    item.m_strShadePattern = "None";
-    item.m_nShadeOff = 1;
-    item.m_fShadeMin = 40.0f;
-    item.m_fShadeMax = 240.0f;
-    item.m_fFreqMin = 1000.0f;
-    item.m_fFreqMax = 3000.0f;
-    item.m_fSlowMin = 80.0f;
-    item.m_fSlowMax = 480.0f;
-    item.m_byItemType = 7;
+    item.m_datum.domain = kPlotTime;
+    item.m_style.waveStyle = "VDL";
+    item.m_datum.domainName = "Time";
+    item.m_style.palette = "Color";
+    item.m_style.lineStyle = "Solid";
+    item.m_style.lineWidth = "Bold";
+    item.m_style.color = "Blue";
+    item.m_shade.color = "Gray";
+    item.m_shade.pattern = "None";
+    item.m_shade.off = 1;
+    item.m_shade.min = 40.0f;
+    item.m_shade.max = 240.0f;
+    item.m_scale.freqMin = 1000.0f;
+    item.m_scale.freqMax = 3000.0f;
+    item.m_scale.slowMin = 80.0f;
+    item.m_scale.slowMax = 480.0f;
+    item.m_datum.itemType = 7;
     return item;
 }
 

@@ -25,6 +25,63 @@ enum PlotDomain : uint16_t {
     kPlotCurve = 6,
 };
 
+// The data set an item reads, as it was when the item was set up.
+struct PlotItemFile {
+    std::string path, title, ext;
+    double dataTop = 0.0, dataBottom = 0.0, depthStep = 0.0;
+    uint32_t frameCount = 0;
+    uint8_t logDirection = 0;
+    bool operator==(const PlotItemFile&) const = default;
+};
+
+// The datum drawn: the data set's list of names it was chosen from, which one, and
+// how its samples read.
+struct PlotItemDatum {
+    uint16_t domain = 0; // a PlotDomain
+    std::string domainName;
+    int16_t nameCount = 0;                               // 0..256
+    std::array<std::string, kPlotNameCount> names;       // entries from the name count on are empty
+    std::array<std::string, kPlotNameCount> units;       // not stored in command files
+    std::array<uint8_t, kPlotNameCount> itemTypes{};     // entries from the name count on are 0
+    int16_t current = 0;                                 // 0..name count - 1
+    std::string currentName;
+    std::string unitsName;
+    uint8_t itemType = 0;
+    int16_t sampleCount = 0;
+    float sampleInterval = 0.0f;
+    uint8_t slownessUnit = 0; // 2: uSec/ft, else uSec/m
+    bool operator==(const PlotItemDatum&) const = default;
+};
+
+// Where it is drawn: track, depths and the values at the track's edges.
+struct PlotItemScale {
+    int16_t track = 0; // 1..16
+    double startDepth = 0.0, stopDepth = 0.0, depthShift = 0.0;
+    float leftLimit = 0.0f, rightLimit = 0.0f;
+    uint16_t normalize = 0;
+    float freqMax = 0.0f, freqMin = 0.0f;
+    int32_t frequencyImage = 0;
+    float slowMax = 0.0f, slowMin = 0.0f;
+    int32_t slownessImage = 0;
+    bool operator==(const PlotItemScale&) const = default;
+};
+
+// How it is drawn: a wave's style and palette, a curve's line.
+struct PlotItemStyle {
+    std::string waveStyle, palette;
+    std::string lineStyle, lineWidth, color;
+    bool operator==(const PlotItemStyle&) const = default;
+};
+
+// A curve's shading: against nothing, a limit or another curve.
+struct PlotItemShade {
+    std::string color, pattern;
+    int16_t off = 0, minLimit = 0, maxLimit = 0, curveLimit = 0; // one is 1
+    int16_t curve = -1; // partner among the list's curve items; -1 none
+    float min = 0.0f, max = 0.0f;
+    bool operator==(const PlotItemShade&) const = default;
+};
+
 class CLogPlotItem {
 public:
     // Every member keeps its zero or empty value except the fourteen given here.
@@ -38,45 +95,13 @@ public:
     static CLogPlotItem NewItemDefaults();
 
     int32_t m_bEnabled = 0; // listed under "Enabled" and plotted
-    uint16_t m_nDomain = 0;
-    int16_t m_nTrack = 0;        // 1..16
-    int16_t m_nCurrentName = 0;  // 0..name count - 1
-    int16_t m_nNameCount = 0;    // 0..256
-    int16_t m_nSampleCount = 0;
-    uint16_t m_bNormalize = 0;
-    std::array<std::string, kPlotNameCount> m_strNames;  // entries from the name count on are empty
-    std::array<std::string, kPlotNameCount> m_strUnits;  // not stored in command files
-    std::array<uint8_t, kPlotNameCount> m_byItemTypes{}; // entries from the name count on are 0
-    uint32_t m_nFrameCount = 0;
-    uint8_t m_byLogDirection = 0;
-    uint8_t m_byItemType = 0;
-    uint8_t m_bySlownessUnit = 0; // 2: uSec/ft, else uSec/m
-    float m_fSampleInterval = 0.0f;
-    float m_fLeftLimit = 0.0f, m_fRightLimit = 0.0f;
-    float m_fFreqMax = 0.0f, m_fFreqMin = 0.0f;
-    int32_t m_bFrequencyImage = 0;
-    float m_fSlowMax = 0.0f, m_fSlowMin = 0.0f;
-    int32_t m_bSlownessImage = 0;
-    double m_dStartDepth = 0.0, m_dStopDepth = 0.0, m_dDepthShift = 0.0;
-    double m_dDataTop = 0.0, m_dDataBottom = 0.0, m_dDepthStep = 0.0;
-    std::string m_strReserved; // always empty
-    std::string m_strUnitsName;
     std::string m_strName;
-    std::string m_strCurrentName;
-    std::string m_strWaveStyle;
-    std::string m_strDomain;
-    std::string m_strPalette;
-    std::string m_strLineStyle;
-    std::string m_strLineWidth;
-    std::string m_strColor;
-    std::string m_strShadeColor;
-    std::string m_strShadePattern;
-    int16_t m_nShadeOff = 0, m_nShadeMinLimit = 0, m_nShadeMaxLimit = 0, m_nShadeCurveLimit = 0; // one is 1
-    int16_t m_nShadeCurve = -1; // partner among the list's curve items; -1 none
-    float m_fShadeMin = 0.0f, m_fShadeMax = 0.0f;
-    std::string m_strFilePath;
-    std::string m_strFileTitle;
-    std::string m_strFileExt;
+    std::string m_strReserved; // always empty
+    PlotItemFile m_file;
+    PlotItemDatum m_datum;
+    PlotItemScale m_scale;
+    PlotItemStyle m_style;
+    PlotItemShade m_shade;
 
     bool operator==(const CLogPlotItem&) const = default;
 };

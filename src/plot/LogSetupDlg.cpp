@@ -192,7 +192,7 @@ void CLogSetupDlg::OnAdd()
     CLogItemSetupDlg dialog;
     dialog.m_item = CLogPlotItem::NewItemDefaults();
     dialog.m_pPlotItems = &m_setup.plotItems;
-    if (dialog.DoModal() != IDOK || dialog.m_item.m_strFilePath.empty()) return;
+    if (dialog.DoModal() != IDOK || dialog.m_item.m_file.path.empty()) return;
     m_itemBuffer = dialog.m_item;
     Append(m_itemBuffer);
     EndWith(kAdd);
@@ -204,9 +204,9 @@ void CLogSetupDlg::OnEdit()
     if (!item) return;
     CLogItemSetupDlg dialog;
     dialog.m_item = *item;
-    dialog.m_item.m_nCurrentName = 0; // the dialog finds the current entry by its name
+    dialog.m_item.m_datum.current = 0; // the dialog finds the current entry by its name
     dialog.m_pPlotItems = &m_setup.plotItems;
-    if (dialog.DoModal() != IDOK || dialog.m_item.m_strFilePath.empty()) return;
+    if (dialog.DoModal() != IDOK || dialog.m_item.m_file.path.empty()) return;
     const int32_t enabled = item->m_bEnabled;
     *item = dialog.m_item;
     item->m_bEnabled = enabled;

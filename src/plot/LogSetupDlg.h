@@ -42,6 +42,8 @@ public:
 
     bool OnInitDialog() override;
     void DoDataExchange(DataExchange& dx) override;
+
+private:
     void OnDepthColumn(int id);
     void OnUnits(int id);
     void OnBackground(int id);
@@ -67,7 +69,6 @@ public:
     int16_t m_nEnabledCount = 0, m_nDisabledCount = 0;
     CLogPlotItem m_itemBuffer; // the item Add and Copy append
 
-private:
     void FillLists();
     // The n-th item of the list with this enabled state; null when there is none.
     std::shared_ptr<CLogPlotItem> ItemAt(bool enabled, int n) const;

@@ -91,15 +91,15 @@ bool CPlotModel::DescribeItem(PlotItemView& v)
 {
     const CLogPlotItem& it = *v.item;
     v.inUse = it.m_bEnabled != 0;
-    v.domain = it.m_nDomain;
-    v.track = it.m_nTrack;
-    v.curve = it.m_nDomain == kPlotCurve;
-    v.frequencyImage = it.m_bFrequencyImage != 0;
-    v.slownessImage = it.m_bSlownessImage != 0;
-    v.left = it.m_fLeftLimit;
-    v.right = it.m_fRightLimit;
-    v.plotStart = it.m_dStartDepth + it.m_dDepthShift;
-    v.plotStop = it.m_dStopDepth + it.m_dDepthShift;
+    v.domain = it.m_datum.domain;
+    v.track = it.m_scale.track;
+    v.curve = it.m_datum.domain == kPlotCurve;
+    v.frequencyImage = it.m_scale.frequencyImage != 0;
+    v.slownessImage = it.m_scale.slownessImage != 0;
+    v.left = it.m_scale.leftLimit;
+    v.right = it.m_scale.rightLimit;
+    v.plotStart = it.m_scale.startDepth + it.m_scale.depthShift;
+    v.plotStop = it.m_scale.stopDepth + it.m_scale.depthShift;
     if (!v.inUse) return true;
     if (!CheckItem(v)) return false;
     if (!v.curve) {
@@ -114,12 +114,12 @@ bool CPlotModel::DescribeItem(PlotItemView& v)
     m_dTopDepth = std::min(m_dTopDepth, v.plotStart);
     m_dBottomDepth = std::max(m_dBottomDepth, v.plotStop);
     if (v.curve) {
-        CurveColour(it.m_strColor, v.lineColour);
-        CurveColour(it.m_strShadeColor, v.shadeColour);
-        v.penWidth = CurvePenWidth(it.m_strLineWidth);
-        v.lineStyle = CurveLineStyle(it.m_strLineStyle);
-        v.shadePattern = ShadePatternCode(it.m_strShadePattern);
-        v.shaded = it.m_nShadeOff == 0;
+        CurveColour(it.m_style.color, v.lineColour);
+        CurveColour(it.m_shade.color, v.shadeColour);
+        v.penWidth = CurvePenWidth(it.m_style.lineWidth);
+        v.lineStyle = CurveLineStyle(it.m_style.lineStyle);
+        v.shadePattern = ShadePatternCode(it.m_shade.pattern);
+        v.shaded = it.m_shade.off == 0;
     }
     return true;
 }
@@ -136,13 +136,13 @@ bool CPlotModel::CheckItem(PlotItemView& v)
     // The depths the Log Item Setup dialog accepts keep every log's rows countable.
     namespace px = plot_exchange;
     const auto outside = [](double d, double lo, double hi) { return !(d >= lo && d <= hi); };
-    if (outside(it.m_dStartDepth, px::kMinDepth, px::kMaxDepth) || outside(it.m_dStopDepth, px::kMinDepth, px::kMaxDepth)
-        || outside(it.m_dDepthShift, -px::kMaxShift, px::kMaxShift))
+    if (outside(it.m_scale.startDepth, px::kMinDepth, px::kMaxDepth) || outside(it.m_scale.stopDepth, px::kMinDepth, px::kMaxDepth)
+        || outside(it.m_scale.depthShift, -px::kMaxShift, px::kMaxShift))
         return Refuse(it, Format("its depths are not within %.1f to %.1f with a shift of at most %.1f", px::kMinDepth,
                                  px::kMaxDepth, px::kMaxShift));
-    if (!v.curve && (!(it.m_fSampleInterval > 0) || !std::isfinite(it.m_fSampleInterval)))
+    if (!v.curve && (!(it.m_datum.sampleInterval > 0) || !std::isfinite(it.m_datum.sampleInterval)))
         return Refuse(it, "its sample interval is not a positive number");
-    v.samples = v.curve ? 1 : it.m_nSampleCount;
+    v.samples = v.curve ? 1 : it.m_datum.sampleCount;
     const bool image = v.frequencyImage || v.slownessImage;
     const bool padToPower = (v.domain == kPlotTime || v.domain == kPlotFrequency) && !image;
     v.padded = padToPower ? PowerOfTwoAtLeast(v.samples) : v.samples;
@@ -157,10 +157,10 @@ void CPlotModel::FindShadePartners()
 {
     // Shading against a curve: the partner is counted among the list's curve items.
     for (PlotItemView& v : m_views) {
-        if (!v.inUse || !v.curve || !v.shaded || !v.item->m_nShadeCurveLimit || v.item->m_nShadeCurve < 0) continue;
+        if (!v.inUse || !v.curve || !v.shaded || !v.item->m_shade.curveLimit || v.item->m_shade.curve < 0) continue;
         int curves = 0;
         for (size_t j = 0; j < m_views.size(); ++j)
-            if (m_views[j].item && m_views[j].item->m_nDomain == kPlotCurve && curves++ == v.item->m_nShadeCurve) {
+            if (m_views[j].item && m_views[j].item->m_datum.domain == kPlotCurve && curves++ == v.item->m_shade.curve) {
                 v.partner = int(j);
                 break;
             }
@@ -200,7 +200,7 @@ bool CPlotModel::DeriveWindow(PlotItemView& v)
     if (!std::isfinite(v.left) || !std::isfinite(v.right)) return false;
     if (v.curve) return true;
     if (v.left > v.right) std::swap(v.left, v.right);
-    const float interval = v.item->m_fSampleInterval;
+    const float interval = v.item->m_datum.sampleInterval;
     const int samples = v.samples;
     v.step = interval;
     v.fullLength = ClampToFloat(double(interval) * (samples - 1));
@@ -241,7 +241,7 @@ bool CPlotModel::OpenGroups()
 {
     for (PlotItemView& v : m_views) {
         if (!v.inUse) continue;
-        const std::string& path = v.item->m_strFilePath;
+        const std::string& path = v.item->m_file.path;
         auto at = std::find_if(m_groups.begin(), m_groups.end(), [&](const auto& g) { return g->m_path == path; });
         if (at == m_groups.end()) {
             auto group = std::make_unique<CPlotFileGroup>(path);
@@ -270,10 +270,10 @@ bool CPlotModel::FindDatum(PlotItemView& v)
 {
     const CLogPlotItem& it = *v.item;
     for (const auto& d : m_groups[size_t(v.group)]->m_datums) {
-        if (d->m_typeCode != it.m_byItemType) continue;
-        if (d->m_category == kCategoryTrace && Trimmed(d->m_mnemonic) != Trimmed(it.m_strCurrentName)) continue;
+        if (d->m_typeCode != it.m_datum.itemType) continue;
+        if (d->m_category == kCategoryTrace && Trimmed(d->m_mnemonic) != Trimmed(it.m_datum.currentName)) continue;
         // The item's receiver, whole, inside the datum: nothing read may reach past it.
-        const int receiver = v.curve ? 0 : it.m_nCurrentName;
+        const int receiver = v.curve ? 0 : it.m_datum.current;
         const uint64_t bytes = uint64_t(v.samples) * sizeof(float);
         const uint64_t traceBytes = d->m_size / std::max<uint64_t>(d->m_traceCount, 1);
         if (receiver < 0 || receiver >= std::max<int>(d->m_traceCount, 1) || bytes > traceBytes)
@@ -297,7 +297,7 @@ void CPlotModel::ReportMissingDatums() const
         if (!v.inUse || v.datumFound) continue;
         const CLogPlotItem& it = *v.item;
         lines += Format("Plot item %s: datum %s (item type %d) is missing from data set :\n%s\n", it.m_strName.c_str(),
-                        it.m_strCurrentName.c_str(), int(it.m_byItemType), it.m_strFilePath.c_str());
+                        it.m_datum.currentName.c_str(), int(it.m_datum.itemType), it.m_file.path.c_str());
     }
     if (lines.empty()) return;
     MessageBox(lines + "Nothing is drawn for such an item.", MB_OK | MB_ICONEXCLAMATION);
@@ -360,7 +360,7 @@ int CPlotModel::ReadFrames(double depth)
             continue;
         }
         m_inRange[i] = 1;
-        if (!ReadItem(i, v.frames.FrameAtDepth(depth, v.item->m_dDepthShift))) return -1;
+        if (!ReadItem(i, v.frames.FrameAtDepth(depth, v.item->m_scale.depthShift))) return -1;
         if (v.zeroFill) std::fill(Next(i) + v.samples, Next(i) + v.padded, 0.0f);
     }
     for (size_t i = 0; i < m_views.size(); ++i) {

@@ -50,9 +50,9 @@ void PlotBand::Reset(const CPlotModel& model, const PlotLayout& layout, int capa
         const int width = v.track <= layout.tracks ? layout.trackPixels[size_t(v.track)] : 0;
         if (r.image.width != width || r.image.height != capacity) r.image = Image(width, capacity);
         else std::fill(r.image.pixels.begin(), r.image.pixels.end(), 0xFFFFFFFFu);
-        const Palette scale = PaletteOfName(v.item->m_strPalette);
+        const Palette scale = PaletteOfName(v.item->m_style.palette);
         r.colours = scale != kPaletteNone;
-        r.signature = v.item->m_strWaveStyle == "Signature";
+        r.signature = v.item->m_style.waveStyle == "Signature";
         const Color zero = v.frequencyImage || v.slownessImage ? kImageLevelZero : colorLevelZero;
         for (int l = 0; l < kScaleLevels; ++l) r.levels[l] = ToArgb(ScaleColour(scale, l, zero));
         // A spectrum has half as many bins as its trace has samples, and one more.
@@ -375,15 +375,17 @@ void CPlotRowWalk::WaveRows(PlotBand& band)
         switch (v.domain) {
         case kPlotTime:
             if (v.frequencyImage)
-                NormalizeRow(row, v.first, v.last, v.padded, {RowRange::Fixed, v.item->m_fFreqMin, v.item->m_fFreqMax});
+                NormalizeRow(row, v.first, v.last, v.padded,
+                             {RowRange::Fixed, v.item->m_scale.freqMin, v.item->m_scale.freqMax});
             else if (v.slownessImage)
-                NormalizeRow(row, v.first, v.last, v.padded, {RowRange::Auto, v.item->m_fSlowMin, v.item->m_fSlowMax});
+                NormalizeRow(row, v.first, v.last, v.padded,
+                             {RowRange::Auto, v.item->m_scale.slowMin, v.item->m_scale.slowMax});
             else byLargest();
             break;
         case kPlotAzimuth: byLargest(); break;
         case kPlotFrequency: SpectrumRow(row, v.padded); break;
         case kPlotSlowness:
-            if (v.item->m_bNormalize) byLargest();
+            if (v.item->m_scale.normalize) byLargest();
             break;
         default: break;
         }
@@ -432,15 +434,15 @@ void CPlotRowWalk::CurveShading(PlotBand& band)
         const int x = CurveX(value, l, r, xt, w);
         int end = l < r ? xt : xt + w;
         const CLogPlotItem& it = *v.item;
-        if (it.m_nShadeMinLimit) {
-            const float limit = std::clamp(it.m_fShadeMin, lo, hi);
+        if (it.m_shade.minLimit) {
+            const float limit = std::clamp(it.m_shade.min, lo, hi);
             if (value < limit) continue;
             end = CurveX(limit, l, r, xt, w);
-        } else if (it.m_nShadeMaxLimit) {
-            const float limit = std::clamp(it.m_fShadeMax, lo, hi);
+        } else if (it.m_shade.maxLimit) {
+            const float limit = std::clamp(it.m_shade.max, lo, hi);
             if (value > limit) continue;
             end = CurveX(limit, l, r, xt, w);
-        } else if (it.m_nShadeCurveLimit) {
+        } else if (it.m_shade.curveLimit) {
             if (!v.partnerValid || Absent(v.partnerValue)) continue;
             const PlotItemView& p = m_model.View(size_t(v.partner));
             if (p.left == p.right) continue;

@@ -13,25 +13,28 @@ namespace {
 constexpr float kMinDepthScale = 100.0f, kMaxDepthScale = 1000.0f; // the zoom's limits
 } // namespace
 
-CPlotWnd::CPlotWnd() : m_walk(m_model, m_layout), m_cache(m_model, m_layout, m_walk, m_band) {}
+CPlotWnd::CPlotWnd(const LogSetupGroup& setup)
+    : m_setup(setup), m_walk(m_model, m_layout), m_cache(m_model, m_layout, m_walk, m_band) {}
 
 CPlotWnd::~CPlotWnd() = default;
 
-void CPlotWnd::SetUnits(const std::string& depthUnits)
+void CPlotWnd::SetUnits()
 {
-    m_strDepthUnits = depthUnits;
-    const bool feet = depthUnits == "Feet";
+    const bool feet = m_setup.depthUnits == "Feet";
     m_nDepthUnit = feet ? 1 : 255;
     m_strUnitLabel = feet ? " ft" : " m";
     m_fMmPerUnit = feet ? 304.8f : 1000.0f;
 }
 
-Color CPlotWnd::ColorLevelZero() const { return BackgroundLevelZero(m_bBackBlue, m_bBackBeige, m_bBackGray); }
+Color CPlotWnd::ColorLevelZero() const
+{
+    return BackgroundLevelZero(m_setup.backBlue != 0, m_setup.backBeige != 0, m_setup.backGray != 0);
+}
 
 CPlotRowWalk::Settings CPlotWnd::WalkSettings() const
 {
     CPlotRowWalk::Settings s;
-    s.depthPerRow = m_dDepthPerRow;
+    s.depthPerRow = m_view.depthPerRow;
     s.grid = m_grid;
     s.colorLevelZero = ColorLevelZero();
     // The same spacing on screen and on paper, whatever the device's resolution.
@@ -39,15 +42,11 @@ CPlotRowWalk::Settings CPlotWnd::WalkSettings() const
     return s;
 }
 
-bool CPlotWnd::SetUp(const PlotItemList& items, float depthScale, short depthTrackOn, short depthTrackOff,
-                     const std::string& depthUnits, const DeviceCaps* paper)
+bool CPlotWnd::SetUp(const DeviceCaps* paper)
 {
-    m_fDepthScale = depthScale;
-    m_bDepthTrackOn = depthTrackOn;
-    m_bDepthTrackOff = depthTrackOff;
+    m_view.depthScale = m_setup.depthScale;
     m_bPrinting = paper != nullptr;
     m_iconic = false;
-    m_items = items;
     PlotLayout& l = m_layout;
     l = PlotLayout();
     if (paper) {
@@ -63,13 +62,13 @@ bool CPlotWnd::SetUp(const PlotItemList& items, float depthScale, short depthTra
         l.depthWidth = int(float(paper->logPixelsX) * 0.5f);
         m_nPixelsPerInchY = std::max(paper->logPixelsY, 1);
     }
-    for (int t = 1; t <= kPlotTracks; ++t) l.trackInches[size_t(t)] = std::max(m_fTrackWidth[size_t(t)], 0.0f);
-    SetUnits(depthUnits);
-    m_grid = DepthGridFor(m_fDepthScale);
-    l.SetDepthColumn(depthTrackOn == 1);
+    for (int t = 1; t <= kPlotTracks; ++t) l.trackInches[size_t(t)] = std::max(m_setup.trackWidth[size_t(t - 1)], 0.0f);
+    SetUnits();
+    m_grid = DepthGridFor(m_view.depthScale);
+    l.SetDepthColumn(m_setup.depthTrackOn == 1);
 
     SetCursor(CursorKind::Wait);
-    const int built = m_model.BuildPlot(m_items);
+    const int built = m_model.BuildPlot(m_setup.plotItems);
     SetCursor(CursorKind::Arrow);
     if (built != 1) return false;
     l.tracks = m_model.m_nTracks;
@@ -107,18 +106,17 @@ bool CPlotWnd::FitTracksToPaper(const DeviceCaps& caps)
     return true;
 }
 
-bool CPlotWnd::ViewLog(const std::string& windowClass, const PlotItemList& items, float depthScale,
-                       short depthTrackOn, short depthTrackOff, const std::string& depthUnits)
+bool CPlotWnd::ViewLog(const std::string& windowClass)
 {
-    if (!SetUp(items, depthScale, depthTrackOn, depthTrackOff, depthUnits, nullptr)) return false;
-    m_dViewTop = m_model.m_dTopDepth;
+    if (!SetUp(nullptr)) return false;
+    m_view.top = m_model.m_dTopDepth;
     SetScrollRange();
     m_rendered = false;
     m_cache.Invalidate();
     if (!CreateChild(windowClass, "View Log", WS_VSCROLL | WS_MAXIMIZE)) return false;
     if (!m_rendered) Render(); // a host that told no size yet
-    SetScrollInfo(SB_VERT, m_scrollInfo);
-    ShowReadOut(m_dViewTop);
+    SetScrollInfo(SB_VERT, m_view.scroll);
+    ShowReadOut(m_view.top);
     Invalidate(true);
     return true;
 }
@@ -126,28 +124,28 @@ bool CPlotWnd::ViewLog(const std::string& windowClass, const PlotItemList& items
 void CPlotWnd::SetScrollRange()
 {
     const double steps = (m_model.m_dBottomDepth - m_model.m_dTopDepth) / m_model.m_dDepthStep;
-    m_nDepthSteps = std::max(ClampToInt(steps), 0);
-    m_scrollInfo = ScrollInfo();
-    m_scrollInfo.min = 0;
-    m_scrollInfo.max = std::max(m_nDepthSteps - 1, 0);
-    m_scrollInfo.page = 20;
-    m_scrollInfo.pos = std::clamp(ClampToInt((m_dViewTop - m_model.m_dTopDepth) / m_model.m_dDepthStep), 0,
-                                  m_scrollInfo.max);
-    m_scrollInfo.trackPos = m_scrollInfo.pos;
+    m_view.depthSteps = std::max(ClampToInt(steps), 0);
+    m_view.scroll = ScrollInfo();
+    m_view.scroll.min = 0;
+    m_view.scroll.max = std::max(m_view.depthSteps - 1, 0);
+    m_view.scroll.page = 20;
+    m_view.scroll.pos = std::clamp(ClampToInt((m_view.top - m_model.m_dTopDepth) / m_model.m_dDepthStep), 0,
+                                  m_view.scroll.max);
+    m_view.scroll.trackPos = m_view.scroll.pos;
 }
 
 void CPlotWnd::Zoom()
 {
     int16_t& request = theApp.m_display.depthZoomRequest;
     if (request == -1 || request == 1) {
-        const float scale = request == -1 ? m_fDepthScale * 2.0f : m_fDepthScale / 2.0f;
-        if (scale <= kMaxDepthScale && scale >= kMinDepthScale) m_fDepthScale = scale;
+        const float scale = request == -1 ? m_view.depthScale * 2.0f : m_view.depthScale / 2.0f;
+        if (scale <= kMaxDepthScale && scale >= kMinDepthScale) m_view.depthScale = scale;
         else MessageBox("Reached depth domain zoom limit!\nOperation will be abandoned.", MB_OK);
         request = 0;
     }
-    SetUnits(m_strDepthUnits);
-    m_grid = DepthGridFor(m_fDepthScale);
-    m_dDepthPerRow = 25.4 / m_nPixelsPerInchY * m_fDepthScale / m_fMmPerUnit;
+    SetUnits();
+    m_grid = DepthGridFor(m_view.depthScale);
+    m_view.depthPerRow = 25.4 / m_nPixelsPerInchY * m_view.depthScale / m_fMmPerUnit;
 }
 
 bool CPlotWnd::LayOutWindow()
@@ -160,11 +158,11 @@ bool CPlotWnd::LayOutWindow()
     PlotLayout& l = m_layout;
     l.pageWidth = client.Width();
     l.pageHeight = client.Height();
-    l.SetDepthColumn(m_bDepthTrackOn == 1);
+    l.SetDepthColumn(m_setup.depthTrackOn == 1);
     l.tracks = m_model.m_nTracks;
     l.FitToWindow();
     l.headerHeight = l.HeaderHeightFor(m_model.m_nMaxItemsPerTrack, m_model.m_bHasWaveHeader);
-    m_nViewRows = std::max(client.bottom - l.headerHeight, 0);
+    m_view.rows = std::max(client.bottom - l.headerHeight, 0);
     m_iconic = false;
     return true;
 }
@@ -189,14 +187,14 @@ void CPlotWnd::Render(bool keepRows)
     }
     if (!m_cache.Valid())
         if (auto dc = GetDC()) m_nPixelsPerInchY = std::max(dc->GetDeviceCaps(LOGPIXELSY), 1);
-    m_dDepthPerRow = 25.4 / m_nPixelsPerInchY * m_fDepthScale / m_fMmPerUnit;
+    m_view.depthPerRow = 25.4 / m_nPixelsPerInchY * m_view.depthScale / m_fMmPerUnit;
     const double origin = m_model.m_dTopDepth, step = m_model.m_dDepthStep;
     // The top row on the log's row grid nearest the window's depth: a row shows the
     // same wherever the window came from.
     CPlotRowCache::Frame frame;
-    const double row = (m_dViewTop - origin) / m_dDepthPerRow;
+    const double row = (m_view.top - origin) / m_view.depthPerRow;
     frame.top = std::isfinite(row) ? int64_t(std::clamp(std::llround(std::clamp(row, 0.0, 1.0e12)), 0LL, 1LL << 40)) : 0;
-    frame.rows = m_nViewRows;
+    frame.rows = m_view.rows;
     frame.margin = RowMargin();
     frame.reach = CPlotRowWalk::WiggleSpacingFor(m_nPixelsPerInchY) + 1;
     frame.origin = origin;
@@ -207,10 +205,10 @@ void CPlotWnd::Render(bool keepRows)
     // A first frame that cannot be read leaves the boxes empty.
     m_rendered = shown || m_band.shown > 0;
     // A page: down to the frame after the last row.
-    const double lastRow = origin + double(frame.top + std::max(m_nViewRows - 1, 0)) * m_dDepthPerRow;
+    const double lastRow = origin + double(frame.top + std::max(m_view.rows - 1, 0)) * m_view.depthPerRow;
     const double next = origin + (std::floor((lastRow - origin) / step + 1e-9) + 1.0) * step;
-    m_dViewDepth = std::max(next - m_dViewTop - 40 * step, step);
-    if (!std::isfinite(m_dViewDepth)) m_dViewDepth = step;
+    m_view.pageDepth = std::max(next - m_view.top - 40 * step, step);
+    if (!std::isfinite(m_view.pageDepth)) m_view.pageDepth = step;
 }
 
 void CPlotWnd::ShowReadOut(double depth) { SetDepthReadOut(Format("%10.4f%s", depth, m_strUnitLabel.c_str())); }

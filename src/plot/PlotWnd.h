@@ -20,9 +20,9 @@
 #include "plot/PlotModel.h"
 #include "plot/PlotRows.h"
 #include "plot/PlotRowsCache.h"
+#include "settings/LogSetupGroup.h"
 #include "viewers/ViewerWnd.h"
 
-#include <array>
 #include <string>
 
 class IPrintJob;
@@ -32,24 +32,19 @@ public:
     // Page kinds of a printed page, which choose its frame and bottom headers.
     enum PageKind : int { kFirstPage = 1, kNextPage = 2, kLastPage = -1, kOnlyPage = 3 };
 
-    CPlotWnd();
+    // The plot of `setup`: its list, page settings, depth scale, depth column and units.
+    explicit CPlotWnd(const LogSetupGroup& setup = LogSetupGroup());
     ~CPlotWnd() override;
 
-    // ---- set by the Display > Log command before ViewLog or PrintLog --------------------
-    std::array<float, kPlotTracks + 1> m_fTrackWidth{}; // inches, by track number 1..16
-    bool m_bBackBlue = false, m_bBackBeige = false, m_bBackGray = false;
-    std::string m_strHeader; // the title of a printed log
-
     // Builds the plot and opens the window; false (with the reason shown) when no
-    // window was opened. `depthUnits` "Feet" gives feet, any other text metres; the
-    // depth column stands left of track 1 when `depthTrackOn` is 1, else between
+    // window was opened. Depth units "Feet" give feet, any other text metres; the
+    // depth column stands left of track 1 when depthTrackOn is 1, else between
     // tracks 1 and 2.
-    bool ViewLog(const std::string& windowClass, const PlotItemList& items, float depthScale, short depthTrackOn,
-                 short depthTrackOff, const std::string& depthUnits);
-    // Builds the plot and prints it on the host's print job; true when a document
-    // was written (whole, or up to where the user stopped it or a frame failed).
-    bool PrintLog(const PlotItemList& items, float depthScale, short depthTrackOn, short depthTrackOff,
-                  const std::string& depthUnits);
+    bool ViewLog(const std::string& windowClass);
+    // Builds the plot and prints it, titled by the setup's header, on the host's print
+    // job; true when a document was written (whole, or up to where the user stopped
+    // it or a frame failed).
+    bool PrintLog();
 
     // Applies the application's pending depth zoom (+1 halves the scale, -1 doubles it,
     // within 1:100 to 1:1000) and recomputes the grid.
@@ -64,38 +59,38 @@ public:
     void OnClose() override;
     bool OnCommand(int id) override;
 
-    // ---- state (read by tests) -------------------------------------------------------------------
+    // Where the window stands in the log's depths.
+    struct DepthView {
+        float depthScale = 480.0f; // 1:depthScale, as zoomed
+        double depthPerRow = 0.0;
+        double top = 0.0;       // depth of the first row shown
+        double pageDepth = 0.0; // the page step of scrolling
+        int rows = 0;           // rows below the headers
+        int depthSteps = 0;     // frames of the log
+        ScrollInfo scroll;
+    };
+
+    // ---- what the frame, commands and tests read -------------------------------------------------
+    // The settings the plot was made from; its plot list is the one shown, its items
+    // the application's.
+    LogSetupGroup& Setup() { return m_setup; }
+    const CPlotModel& Model() const { return m_model; }
+    const PlotLayout& Layout() const { return m_layout; }
+    const DepthGrid& Grid() const { return m_grid; }
+    const DepthView& Depths() const { return m_view; }
+    // The rows the window shows, or the page being printed.
+    const PlotBand& Band() const { return m_band; }
     const CPlotRowCache& RowCache() const { return m_cache; }
-    PlotItemList m_items; // the plot list shown; its items are the application's
-    CPlotModel m_model;
-    PlotLayout m_layout;
-    PlotBand m_band;      // the rows the window shows, or the page being printed
-    bool m_bPrinting = false;
-    float m_fDepthScale = 480.0f;
-    DepthGrid m_grid;
-    short m_bDepthTrackOn = 0, m_bDepthTrackOff = 0;
-    int m_nDepthUnit = 1; // 1 feet, 255 metres
-    std::string m_strDepthUnits, m_strUnitLabel = " ft";
-    float m_fMmPerUnit = 304.8f;
-    int m_nPixelsPerInchY = 96; // the device's rows per inch
-    double m_dDepthPerRow = 0.0;
-    double m_dViewTop = 0.0;
-    double m_dViewDepth = 0.0; // the page step of scrolling
-    int m_nViewRows = 0;
-    int m_nDepthSteps = 0;
-    ScrollInfo m_scrollInfo;
-    // The print run.
-    int m_nPage = 0;
-    int m_nPageKind = kFirstPage;
-    int m_nRowsDone = 0, m_nRowsTotal = 0;
-    bool m_bDepthCaptionDone = false;
+    // The kind of the last page printed.
+    int LastPageKind() const { return m_nPageKind; }
+    // Places the window's top for the next walk (sizing, zoom); reads nothing.
+    void SetViewTop(double top) { m_view.top = top; }
 
 private:
     // Steps shared by both entry points; false when nothing can be drawn (reason shown).
-    bool SetUp(const PlotItemList& items, float depthScale, short depthTrackOn, short depthTrackOff,
-               const std::string& depthUnits, const DeviceCaps* paper);
+    bool SetUp(const DeviceCaps* paper);
     bool FitTracksToPaper(const DeviceCaps& caps);
-    void SetUnits(const std::string& depthUnits);
+    void SetUnits(); // from the setup's depth units
     Color ColorLevelZero() const;
     CPlotRowWalk::Settings WalkSettings() const;
     // Screen: the page from the client area (no reading); false when it is empty.
@@ -128,6 +123,23 @@ private:
     void DrawShadePattern(Dc& dc, int from, int to, int y, int pattern);
     void DrawPage(Dc& dc, bool lastPage);
     int PlotToPrinter(IPrintJob& job);
+
+    LogSetupGroup m_setup;
+    CPlotModel m_model;
+    PlotLayout m_layout;
+    PlotBand m_band; // the rows the window shows, or the page being printed
+    DepthGrid m_grid;
+    DepthView m_view;
+    bool m_bPrinting = false;
+    int m_nDepthUnit = 1; // 1 feet, 255 metres
+    std::string m_strUnitLabel = " ft";
+    float m_fMmPerUnit = 304.8f;
+    int m_nPixelsPerInchY = 96; // the device's rows per inch
+    // The print run.
+    int m_nPage = 0;
+    int m_nPageKind = kFirstPage;
+    int m_nRowsDone = 0, m_nRowsTotal = 0;
+    bool m_bDepthCaptionDone = false;
 
     CPlotRowWalk m_walk;
     CPlotRowCache m_cache;

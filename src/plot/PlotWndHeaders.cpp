@@ -93,7 +93,7 @@ void CPlotWnd::DrawCurveBlock(Dc& dc, const PlotItemView& v, int t, int y)
     dc.SetTextColor(v.lineColour);
     dc.SetTextAlign(TA_CENTER | TA_TOP);
     dc.TextOut(xc, y, it.m_strName);
-    if (l.trackInches[size_t(t)] >= 1.0f) dc.TextOut(xc, y2, it.m_strUnitsName);
+    if (l.trackInches[size_t(t)] >= 1.0f) dc.TextOut(xc, y2, it.m_datum.unitsName);
     dc.MoveTo(xL + l.pad + 1, y + h);
     dc.LineTo(xL + w - l.pad - 1, y + h);
     dc.SetTextAlign(TA_LEFT | TA_TOP);
@@ -125,20 +125,20 @@ void CPlotWnd::DrawWaveBlock(Dc& dc, const PlotItemView& v, int t, int y)
     }
     if (v.frequencyImage) {
         text(TA_CENTER, xc, y, Format("%s [Hz]", it.m_strName.c_str()));
-        text(TA_LEFT, textLeft, y, Format("%4.1f", double(it.m_fFreqMin)));
-        text(TA_RIGHT, textRight, y, Format("%4.1f", double(it.m_fFreqMax)));
-        DrawColourBar(dc, it.m_strPalette, w, l.waveHeader, xL, y);
+        text(TA_LEFT, textLeft, y, Format("%4.1f", double(it.m_scale.freqMin)));
+        text(TA_RIGHT, textRight, y, Format("%4.1f", double(it.m_scale.freqMax)));
+        DrawColourBar(dc, it.m_style.palette, w, l.waveHeader, xL, y);
         bar = l.waveHeader;
     }
     if (v.slownessImage) {
-        const char* unit = it.m_bySlownessUnit == 2 ? "uSec/ft" : "uSec/m";
+        const char* unit = it.m_datum.slownessUnit == 2 ? "uSec/ft" : "uSec/m";
         text(TA_CENTER, xc, y, Format("%s [%s]", it.m_strName.c_str(), unit));
-        text(TA_LEFT, textLeft, y, Format("%4.1f", double(it.m_fSlowMin)));
-        text(TA_RIGHT, textRight, y, Format("%4.1f", double(it.m_fSlowMax)));
-        DrawColourBar(dc, it.m_strPalette, w, l.waveHeader, xL, y);
+        text(TA_LEFT, textLeft, y, Format("%4.1f", double(it.m_scale.slowMin)));
+        text(TA_RIGHT, textRight, y, Format("%4.1f", double(it.m_scale.slowMax)));
+        DrawColourBar(dc, it.m_style.palette, w, l.waveHeader, xL, y);
         bar = l.waveHeader;
     }
-    text(TA_CENTER, xc, y2 + bar, it.m_strUnitsName);
+    text(TA_CENTER, xc, y2 + bar, it.m_datum.unitsName);
     text(TA_LEFT, textLeft, y2 + bar, Format("%4.1f", double(v.left)));
     text(TA_RIGHT, textRight, y2 + bar, Format("%4.1f", double(v.right)));
     dc.SetTextAlign(TA_LEFT | TA_TOP);
@@ -185,7 +185,7 @@ void CPlotWnd::DrawTitleBox(Dc& dc)
     dc.SelectFont(TextFont(l.titleFontHeight, 600));
     const unsigned oldAlign = dc.SetTextAlign(TA_CENTER | TA_TOP);
     dc.SetTextColor(kBlack);
-    dc.TextOut(l.leftMargin + l.pageWidth / 2, top + l.titleFontHeight / 2, m_strHeader);
+    dc.TextOut(l.leftMargin + l.pageWidth / 2, top + l.titleFontHeight / 2, m_setup.header);
     dc.SetTextAlign(oldAlign);
     UseFont(dc, TextFont(l.fontHeight));
     dc.SelectPen(oldPen);

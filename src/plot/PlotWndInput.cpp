@@ -16,13 +16,13 @@ void CPlotWnd::OnSize(unsigned type, int cx, int cy)
 
 void CPlotWnd::MoveViewTop(double top, bool keepRows)
 {
-    const double lowest = m_model.m_dBottomDepth - m_nViewRows * m_dDepthPerRow;
+    const double lowest = m_model.m_dBottomDepth - m_view.rows * m_view.depthPerRow;
     if (top > lowest) top = lowest;
     if (!(top >= m_model.m_dTopDepth)) top = m_model.m_dTopDepth; // NaN too
-    m_dViewTop = top;
+    m_view.top = top;
     SetScrollRange();
-    ShowReadOut(m_dViewTop);
-    SetScrollInfo(SB_VERT, m_scrollInfo);
+    ShowReadOut(m_view.top);
+    SetScrollInfo(SB_VERT, m_view.scroll);
     // The new depths are read now; the paint shows them. A scroll step leaves the
     // background be: the paint clears the page it draws on, and nothing is drawn
     // outside it.
@@ -35,10 +35,10 @@ void CPlotWnd::OnVScroll(int code, int pos)
 {
     const double step = m_model.m_dDepthStep;
     switch (code) {
-    case SB_LINEUP: MoveViewTop(m_dViewTop - step); break;
-    case SB_LINEDOWN: MoveViewTop(m_dViewTop + step); break;
-    case SB_PAGEUP: MoveViewTop(m_dViewTop - m_dViewDepth); break;
-    case SB_PAGEDOWN: MoveViewTop(m_dViewTop + m_dViewDepth); break;
+    case SB_LINEUP: MoveViewTop(m_view.top - step); break;
+    case SB_LINEDOWN: MoveViewTop(m_view.top + step); break;
+    case SB_PAGEUP: MoveViewTop(m_view.top - m_view.pageDepth); break;
+    case SB_PAGEDOWN: MoveViewTop(m_view.top + m_view.pageDepth); break;
     case SB_THUMBPOSITION: MoveViewTop(m_model.m_dTopDepth + pos * step); break;
     case SB_THUMBTRACK: ShowReadOut(m_model.m_dTopDepth + pos * step); break; // the plot stays until release
     default: break;
@@ -49,10 +49,10 @@ void CPlotWnd::OnKeyDown(unsigned key, unsigned, unsigned)
 {
     const double step = m_model.m_dDepthStep;
     switch (key) {
-    case VK_UP: MoveViewTop(m_dViewTop - step); break;
-    case VK_DOWN: MoveViewTop(m_dViewTop + step); break;
-    case VK_PRIOR: MoveViewTop(m_dViewTop - m_dViewDepth); break;
-    case VK_NEXT: MoveViewTop(m_dViewTop + m_dViewDepth); break;
+    case VK_UP: MoveViewTop(m_view.top - step); break;
+    case VK_DOWN: MoveViewTop(m_view.top + step); break;
+    case VK_PRIOR: MoveViewTop(m_view.top - m_view.pageDepth); break;
+    case VK_NEXT: MoveViewTop(m_view.top + m_view.pageDepth); break;
     case VK_HOME: MoveViewTop(m_model.m_dTopDepth); break;
     case VK_END: MoveViewTop(m_model.m_dBottomDepth); break;
     default: break;
@@ -63,12 +63,12 @@ void CPlotWnd::OnLButtonDblClk(unsigned, Point p)
 {
     const Rect client = GetClientRect();
     if (p.x < client.left || p.x > client.right || p.y < client.top || p.y > client.bottom) return;
-    if (m_items.empty()) {
+    if (m_setup.plotItems.empty()) {
         MessageBox("Plot list is empty! Operation will be abandoned", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     CEditCommandDlg dialog;
-    dialog.m_pPlotItems = &m_items;
+    dialog.m_pPlotItems = &m_setup.plotItems;
     if (dialog.DoModal() != IDOK) return;
     Rebuild();
 }
@@ -76,9 +76,9 @@ void CPlotWnd::OnLButtonDblClk(unsigned, Point p)
 void CPlotWnd::Rebuild()
 {
     // The edited items may move the log's depths, tracks and headers.
-    m_model.BuildPlot(m_items);
+    m_model.BuildPlot(m_setup.plotItems);
     m_layout.tracks = m_model.m_nTracks;
-    MoveViewTop(m_dViewTop, false);
+    MoveViewTop(m_view.top, false);
 }
 
 bool CPlotWnd::OnCommand(int id)
@@ -88,7 +88,7 @@ bool CPlotWnd::OnCommand(int id)
     // of the new depths belong outside it.
     theApp.m_display.depthZoomRequest = id == ID_DEPTH_ZOOM_IN ? 1 : -1;
     Zoom();
-    MoveViewTop(m_dViewTop, false);
+    MoveViewTop(m_view.top, false);
     return true;
 }
 

@@ -99,7 +99,7 @@ void CPlotWnd::DrawDepthCaption(Dc& dc)
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(kBlack);
     const std::string unit = m_nDepthUnit == 255 ? "MET." : "FEET";
-    const std::string scale = Format("[1:%d]", int(m_fDepthScale));
+    const std::string scale = Format("[1:%d]", int(m_view.depthScale));
     if (m_bPrinting) {
         // On paper once, on page 1, both lines in the second font.
         UseFont(dc, TextFont(l.fontHeight2));

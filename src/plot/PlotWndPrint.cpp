@@ -13,15 +13,14 @@ namespace {
 constexpr int kRowsBetweenPolls = 64; // rows drawn between looks at the progress dialog's Cancel
 } // namespace
 
-bool CPlotWnd::PrintLog(const PlotItemList& items, float depthScale, short depthTrackOn, short depthTrackOff,
-                        const std::string& depthUnits)
+bool CPlotWnd::PrintLog()
 {
     // The job is made first: its page says how wide the tracks may be. A job that is
     // dropped before its document starts leaves nothing behind.
     std::unique_ptr<IPrintJob> job = Host().CreatePrintJob("PDF Log");
     if (!job) return false; // the user chose no file, or there is no printer
     const DeviceCaps caps = job->Caps();
-    if (!SetUp(items, depthScale, depthTrackOn, depthTrackOff, depthUnits, &caps)) return false;
+    if (!SetUp(&caps)) return false;
     const int result = PlotToPrinter(*job);
     m_model.CloseFiles();
     if (result == 0) {
@@ -51,12 +50,12 @@ void CPlotWnd::DrawPage(Dc& dc, bool lastPage)
 int CPlotWnd::PlotToPrinter(IPrintJob& job)
 {
     PlotLayout& l = m_layout;
-    m_dDepthPerRow = 25.4 / m_nPixelsPerInchY * m_fDepthScale / m_fMmPerUnit;
+    m_view.depthPerRow = 25.4 / m_nPixelsPerInchY * m_view.depthScale / m_fMmPerUnit;
     m_bDepthCaptionDone = false;
     l.titleHeight = 3 * l.titleFontHeight;
     l.headerHeight = l.HeaderHeightFor(m_model.m_nMaxItemsPerTrack, m_model.m_bHasWaveHeader);
     if (m_walk.Start(m_model.m_dTopDepth, WalkSettings()) < 0) return 0;
-    const double rows = std::ceil((m_model.m_dBottomDepth - m_model.m_dTopDepth) / m_dDepthPerRow);
+    const double rows = std::ceil((m_model.m_dBottomDepth - m_model.m_dTopDepth) / m_view.depthPerRow);
     m_nRowsTotal = std::max(ClampToInt(rows), 0);
     m_nRowsDone = 0;
     m_nPage = 0;

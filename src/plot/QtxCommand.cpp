@@ -46,9 +46,9 @@ public:
     }
     void Names(const CLogPlotItem& item)
     {
-        const size_t count = size_t(std::clamp<int>(item.m_nNameCount, 0, kPlotNameCount));
-        for (size_t i = 0; i < kNameSlots; ++i) Str("name entry", i < count ? item.m_strNames[i] : std::string());
-        for (size_t i = 0; i < kNameSlots; ++i) U8("item type entry", i < count ? item.m_byItemTypes[i] : 0);
+        const size_t count = size_t(std::clamp<int>(item.m_datum.nameCount, 0, kPlotNameCount));
+        for (size_t i = 0; i < kNameSlots; ++i) Str("name entry", i < count ? item.m_datum.names[i] : std::string());
+        for (size_t i = 0; i < kNameSlots; ++i) U8("item type entry", i < count ? item.m_datum.itemTypes[i] : 0);
     }
 
 private:
@@ -100,16 +100,16 @@ public:
     // Keeps the entries below the item's name count, which is read before them.
     void Names(CLogPlotItem& item)
     {
-        const size_t count = size_t(std::clamp<int>(item.m_nNameCount, 0, kPlotNameCount));
+        const size_t count = size_t(std::clamp<int>(item.m_datum.nameCount, 0, kPlotNameCount));
         std::string name;
         for (size_t i = 0; i < kNameSlots; ++i) {
             Str("name entry", name);
-            item.m_strNames[i] = i < count ? name : std::string();
+            item.m_datum.names[i] = i < count ? name : std::string();
         }
         for (size_t i = 0; i < kNameSlots; ++i) {
             uint8_t type = 0;
             U8("item type entry", type);
-            item.m_byItemTypes[i] = i < count ? type : 0;
+            item.m_datum.itemTypes[i] = i < count ? type : 0;
         }
     }
 
@@ -138,58 +138,58 @@ private:
 // The first-pass record, in file order, for both directions.
 template <typename IO, typename Item> void ItemRecord(IO& io, Item& it)
 {
-    io.Str("path", it.m_strFilePath);
-    io.Str("title", it.m_strFileTitle);
-    io.Str("extension", it.m_strFileExt);
-    io.Str("current name", it.m_strCurrentName);
+    io.Str("path", it.m_file.path);
+    io.Str("title", it.m_file.title);
+    io.Str("extension", it.m_file.ext);
+    io.Str("current name", it.m_datum.currentName);
     io.Str("name", it.m_strName);
-    io.Str("units name", it.m_strUnitsName);
+    io.Str("units name", it.m_datum.unitsName);
     io.Str("reserved text", it.m_strReserved);
-    io.U8("log direction", it.m_byLogDirection);
-    io.U8("item type", it.m_byItemType);
-    io.Str("wave style", it.m_strWaveStyle);
-    io.Str("domain name", it.m_strDomain);
-    io.Str("palette", it.m_strPalette);
-    io.Str("line style", it.m_strLineStyle);
-    io.Str("line width", it.m_strLineWidth);
-    io.Str("colour", it.m_strColor);
-    io.U16("domain", it.m_nDomain);
-    io.I16("current name index", it.m_nCurrentName);
-    io.I16("track", it.m_nTrack);
-    io.I16("name count", it.m_nNameCount);
-    io.I16("sample count", it.m_nSampleCount);
-    io.U16("normalize", it.m_bNormalize);
-    io.F32("sample interval", it.m_fSampleInterval);
-    io.F32("left limit", it.m_fLeftLimit);
-    io.F32("right limit", it.m_fRightLimit);
-    io.F32("frequency min", it.m_fFreqMin);
-    io.F32("frequency max", it.m_fFreqMax);
-    io.Flag("frequency image", it.m_bFrequencyImage);
-    io.F32("slowness min", it.m_fSlowMin);
-    io.F32("slowness max", it.m_fSlowMax);
-    io.Flag("slowness image", it.m_bSlownessImage);
-    io.U8("slowness unit", it.m_bySlownessUnit);
-    io.F64("start depth", it.m_dStartDepth);
-    io.F64("stop depth", it.m_dStopDepth);
-    io.F64("depth shift", it.m_dDepthShift);
-    io.F64("data top", it.m_dDataTop);
-    io.F64("data bottom", it.m_dDataBottom);
-    io.F64("depth step", it.m_dDepthStep);
-    io.U32("frame count", it.m_nFrameCount);
+    io.U8("log direction", it.m_file.logDirection);
+    io.U8("item type", it.m_datum.itemType);
+    io.Str("wave style", it.m_style.waveStyle);
+    io.Str("domain name", it.m_datum.domainName);
+    io.Str("palette", it.m_style.palette);
+    io.Str("line style", it.m_style.lineStyle);
+    io.Str("line width", it.m_style.lineWidth);
+    io.Str("colour", it.m_style.color);
+    io.U16("domain", it.m_datum.domain);
+    io.I16("current name index", it.m_datum.current);
+    io.I16("track", it.m_scale.track);
+    io.I16("name count", it.m_datum.nameCount);
+    io.I16("sample count", it.m_datum.sampleCount);
+    io.U16("normalize", it.m_scale.normalize);
+    io.F32("sample interval", it.m_datum.sampleInterval);
+    io.F32("left limit", it.m_scale.leftLimit);
+    io.F32("right limit", it.m_scale.rightLimit);
+    io.F32("frequency min", it.m_scale.freqMin);
+    io.F32("frequency max", it.m_scale.freqMax);
+    io.Flag("frequency image", it.m_scale.frequencyImage);
+    io.F32("slowness min", it.m_scale.slowMin);
+    io.F32("slowness max", it.m_scale.slowMax);
+    io.Flag("slowness image", it.m_scale.slownessImage);
+    io.U8("slowness unit", it.m_datum.slownessUnit);
+    io.F64("start depth", it.m_scale.startDepth);
+    io.F64("stop depth", it.m_scale.stopDepth);
+    io.F64("depth shift", it.m_scale.depthShift);
+    io.F64("data top", it.m_file.dataTop);
+    io.F64("data bottom", it.m_file.dataBottom);
+    io.F64("depth step", it.m_file.depthStep);
+    io.U32("frame count", it.m_file.frameCount);
     io.Names(it);
 }
 
 template <typename IO, typename Item> void ShadingRecord(IO& io, Item& it)
 {
-    io.Str("shade colour", it.m_strShadeColor);
-    io.Str("shade pattern", it.m_strShadePattern);
-    io.I16("shade off", it.m_nShadeOff);
-    io.I16("shade min limit", it.m_nShadeMinLimit);
-    io.I16("shade max limit", it.m_nShadeMaxLimit);
-    io.I16("shade curve limit", it.m_nShadeCurveLimit);
-    io.I16("shade curve", it.m_nShadeCurve);
-    io.F32("shade min", it.m_fShadeMin);
-    io.F32("shade max", it.m_fShadeMax);
+    io.Str("shade colour", it.m_shade.color);
+    io.Str("shade pattern", it.m_shade.pattern);
+    io.I16("shade off", it.m_shade.off);
+    io.I16("shade min limit", it.m_shade.minLimit);
+    io.I16("shade max limit", it.m_shade.maxLimit);
+    io.I16("shade curve limit", it.m_shade.curveLimit);
+    io.I16("shade curve", it.m_shade.curve);
+    io.F32("shade min", it.m_shade.min);
+    io.F32("shade max", it.m_shade.max);
 }
 
 // The header after the item count, in file order.
@@ -207,32 +207,32 @@ template <typename IO, typename Page> void PageFields(IO& io, Page& page)
 // what is wrong with the first that is not usable, or an empty text.
 std::string ItemFault(const CLogPlotItem& it)
 {
-    if (it.m_nNameCount < 0 || it.m_nNameCount > kPlotNameCount)
-        return Format("its name count is %d (0 to %d)", int(it.m_nNameCount), kPlotNameCount);
-    if (it.m_nCurrentName < 0 || it.m_nCurrentName >= std::max<int>(it.m_nNameCount, 1))
-        return Format("its current name index is %d (0 to %d)", int(it.m_nCurrentName),
-                      std::max<int>(it.m_nNameCount, 1) - 1);
-    if (it.m_nTrack < 1 || it.m_nTrack > kPlotTrackCount)
-        return Format("its track is %d (1 to %d)", int(it.m_nTrack), kPlotTrackCount);
+    if (it.m_datum.nameCount < 0 || it.m_datum.nameCount > kPlotNameCount)
+        return Format("its name count is %d (0 to %d)", int(it.m_datum.nameCount), kPlotNameCount);
+    if (it.m_datum.current < 0 || it.m_datum.current >= std::max<int>(it.m_datum.nameCount, 1))
+        return Format("its current name index is %d (0 to %d)", int(it.m_datum.current),
+                      std::max<int>(it.m_datum.nameCount, 1) - 1);
+    if (it.m_scale.track < 1 || it.m_scale.track > kPlotTrackCount)
+        return Format("its track is %d (1 to %d)", int(it.m_scale.track), kPlotTrackCount);
     // A reversed range would open a log with no rows in it.
-    if (!(it.m_dStartDepth < it.m_dStopDepth))
-        return Format("its start depth %.4f is not less than its stop depth %.4f.\n%s", it.m_dStartDepth,
-                      it.m_dStopDepth, kStartAboveStop);
+    if (!(it.m_scale.startDepth < it.m_scale.stopDepth))
+        return Format("its start depth %.4f is not less than its stop depth %.4f.\n%s", it.m_scale.startDepth,
+                      it.m_scale.stopDepth, kStartAboveStop);
     return {};
 }
 
 // The shading an item of an older file gets; its pattern stays empty.
 void OldFileShading(CLogPlotItem& it)
 {
-    it.m_strShadeColor = "Gray";
-    it.m_strShadePattern.clear();
-    it.m_nShadeOff = 1;
-    it.m_nShadeMinLimit = 0;
-    it.m_nShadeMaxLimit = 0;
-    it.m_nShadeCurveLimit = 0;
-    it.m_nShadeCurve = -1;
-    it.m_fShadeMin = 40.0f;
-    it.m_fShadeMax = 240.0f;
+    it.m_shade.color = "Gray";
+    it.m_shade.pattern.clear();
+    it.m_shade.off = 1;
+    it.m_shade.minLimit = 0;
+    it.m_shade.maxLimit = 0;
+    it.m_shade.curveLimit = 0;
+    it.m_shade.curve = -1;
+    it.m_shade.min = 40.0f;
+    it.m_shade.max = 240.0f;
 }
 
 int16_t OneOrZero(int16_t v) { return v ? 1 : 0; }
@@ -352,7 +352,7 @@ CQtxCommand::Decoded CQtxCommand::Decode(BinaryFile& file, PlotItemList& items, 
 int CQtxCommand::Write(const PlotItemList& items, const LogCommandPage& page, const std::string& path)
 {
     std::vector<std::string> inputs;
-    for (const auto& item : items) inputs.push_back(item->m_strFilePath);
+    for (const auto& item : items) inputs.push_back(item->m_file.path);
     if (RefuseOutputOverInput(path, inputs)) return -1;
 
     std::vector<uint8_t> bytes;
@@ -411,8 +411,8 @@ int CQtxCommand::RebaseItemPaths(PlotItemList& items, const std::string& command
     const std::string folder = commandPath.substr(0, separator + 1);
     for (const auto& item : items) {
         // A data set without an extension keeps its name as it is.
-        item->m_strFilePath = folder + item->m_strFileTitle;
-        if (!item->m_strFileExt.empty()) item->m_strFilePath += "." + item->m_strFileExt;
+        item->m_file.path = folder + item->m_file.title;
+        if (!item->m_file.ext.empty()) item->m_file.path += "." + item->m_file.ext;
     }
     return 0;
 }

@@ -113,7 +113,7 @@ protected:
                  PlotItemList items;
                  for (int k = 0; k < 4; ++k) {
                      items.push_back(std::make_shared<CLogPlotItem>(CLogPlotItem::NewItemDefaults()));
-                     items.back()->m_strFilePath = qtxPath;
+                     items.back()->m_file.path = qtxPath;
                  }
                  CQtxCommand().Write(items, LogCommandPage(), out);
              }},

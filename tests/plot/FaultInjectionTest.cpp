@@ -24,7 +24,7 @@ TEST_F(CommandFaultTest, AFailedWriteLeavesNoTornCommandFile)
     for (const char* name : {"WMNO", "DTCO", "GR"}) {
         items.push_back(std::make_shared<CLogPlotItem>(CLogPlotItem::NewItemDefaults()));
         items.back()->m_strName = name;
-        items.back()->m_strFilePath = dir.File(std::string(name) + ".qtx");
+        items.back()->m_file.path = dir.File(std::string(name) + ".qtx");
     }
     LogCommandPage page;
     const std::string path = dir.File("layout.cmd");

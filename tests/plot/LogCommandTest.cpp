@@ -87,7 +87,7 @@ TEST_F(LogCommandTest, EndCodesEndTheCommandOrShowTheDialogAgain)
     Script().Type(kIdcHeader, "Well 7").Enter();
     frame.Command(ID_DISPLAY_LOG);
     EXPECT_EQ(s.header, "Well 7");
-    EXPECT_EQ(s.plotItems[0]->m_strFilePath, dir.File("well.qtx"));
+    EXPECT_EQ(s.plotItems[0]->m_file.path, dir.File("well.qtx"));
     EXPECT_EQ(host.FileDialogs().back().options.initialName, "any");
 
     // A file whose page the dialog would refuse is not loaded, so the dialog can show again.

@@ -81,26 +81,26 @@ TEST_F(LogItemSetupDlgTest, AChosenDatumGivesTheItemItsDomainNamesUnitsAndImageK
         dialog.m_item = CLogPlotItem::NewItemDefaults();
         ASSERT_EQ(Select({c.mark}), IDOK);
         const CLogPlotItem& it = dialog.m_item;
-        EXPECT_EQ(it.m_nDomain, c.domain) << c.first;
-        EXPECT_EQ(it.m_nNameCount, c.count) << c.first;
-        EXPECT_EQ(it.m_strNames[0], c.first);
-        EXPECT_EQ(it.m_strNames[size_t(c.count - 1)], c.last);
-        EXPECT_EQ(it.m_strNames[size_t(c.count)], "") << "entries past the count stay empty";
-        EXPECT_EQ(it.m_strUnitsName, c.unit) << "the current entry's";
-        EXPECT_EQ(it.m_bFrequencyImage, c.frequencyImage);
-        EXPECT_EQ(it.m_bSlownessImage, c.slownessImage);
-        EXPECT_EQ(it.m_strFilePath + "|" + it.m_strFileTitle, path + "|mix");
-        EXPECT_EQ(it.m_dStartDepth, 1000.0);
-        EXPECT_EQ(it.m_dStopDepth, 1001.5);
+        EXPECT_EQ(it.m_datum.domain, c.domain) << c.first;
+        EXPECT_EQ(it.m_datum.nameCount, c.count) << c.first;
+        EXPECT_EQ(it.m_datum.names[0], c.first);
+        EXPECT_EQ(it.m_datum.names[size_t(c.count - 1)], c.last);
+        EXPECT_EQ(it.m_datum.names[size_t(c.count)], "") << "entries past the count stay empty";
+        EXPECT_EQ(it.m_datum.unitsName, c.unit) << "the current entry's";
+        EXPECT_EQ(it.m_scale.frequencyImage, c.frequencyImage);
+        EXPECT_EQ(it.m_scale.slownessImage, c.slownessImage);
+        EXPECT_EQ(it.m_file.path + "|" + it.m_file.title, path + "|mix");
+        EXPECT_EQ(it.m_scale.startDepth, 1000.0);
+        EXPECT_EQ(it.m_scale.stopDepth, 1001.5);
         EXPECT_EQ(host.LastDialog(kIddLogItemSetup)->Item(kIdcStartDepth)->Text(), " 1000.0000");
     }
     const CLogPlotItem& curve = dialog.m_item;
-    EXPECT_EQ(curve.m_nCurrentName, 1);
+    EXPECT_EQ(curve.m_datum.current, 1);
     EXPECT_EQ(curve.m_strName, "GAMR");
-    EXPECT_EQ(curve.m_strUnits[0], "[uSec/ft]");
-    EXPECT_EQ(curve.m_byItemTypes[0], 101);
-    EXPECT_EQ(curve.m_fSampleInterval, 1.0f);
-    EXPECT_EQ(curve.m_nSampleCount, 1);
+    EXPECT_EQ(curve.m_datum.units[0], "[uSec/ft]");
+    EXPECT_EQ(curve.m_datum.itemTypes[0], 101);
+    EXPECT_EQ(curve.m_datum.sampleInterval, 1.0f);
+    EXPECT_EQ(curve.m_datum.sampleCount, 1);
 }
 
 TEST_F(LogItemSetupDlgTest, NoneOrMoreThanOneChosenDatumIsRefusedAndChangesNothing)
@@ -124,8 +124,8 @@ TEST_F(LogItemSetupDlgTest, MoreThan256CurvesAreCappedAndACurveBeyondThemIsRefus
     path = dir.File("many.qtx");
     ASSERT_TRUE(WriteQtx(path, curves, 2));
     ASSERT_EQ(Select({{6, 255}}), IDOK);
-    EXPECT_EQ(dialog.m_item.m_nNameCount, 256);
-    EXPECT_EQ(dialog.m_item.m_strNames[255], "C255");
+    EXPECT_EQ(dialog.m_item.m_datum.nameCount, 256);
+    EXPECT_EQ(dialog.m_item.m_datum.names[255], "C255");
 
     dialog.m_item = CLogPlotItem::NewItemDefaults();
     host.ExpectMessage("Only the first 256 curves of a data set can be plotted!");
@@ -196,15 +196,15 @@ TEST_F(LogItemSetupDlgTest, ControlsFollowTheDomainTheImageKindAndTheShadingMode
         {kPlotCurve, 0, 0, kIdcShadeCurveLimit, "0100011001"}, {kPlotCurve, 0, 0, kIdcShadeOff, "0100010000"},
     };
     PlotItemList list{std::make_shared<CLogPlotItem>(CLogPlotItem::NewItemDefaults())};
-    list[0]->m_nDomain = kPlotCurve;
+    list[0]->m_datum.domain = kPlotCurve;
     list[0]->m_strName = "DTCO";
-    list[0]->m_nTrack = 2;
+    list[0]->m_scale.track = 2;
     for (const Case& c : cases) {
         dialog.m_item = CLogPlotItem::NewItemDefaults();
-        dialog.m_item.m_nDomain = c.domain;
-        dialog.m_item.m_bFrequencyImage = c.frequencyImage;
-        dialog.m_item.m_bSlownessImage = c.slownessImage;
-        dialog.m_item.m_nShadeCurve = 0;
+        dialog.m_item.m_datum.domain = c.domain;
+        dialog.m_item.m_scale.frequencyImage = c.frequencyImage;
+        dialog.m_item.m_scale.slownessImage = c.slownessImage;
+        dialog.m_item.m_shade.curve = 0;
         dialog.m_pPlotItems = &list;
         DialogScript& s = Script();
         if (c.mode) s.Radio(c.mode);
@@ -215,8 +215,8 @@ TEST_F(LogItemSetupDlgTest, ControlsFollowTheDomainTheImageKindAndTheShadingMode
     ASSERT_EQ(last.Item(kIdcPartnerList)->Count(), 1);
     EXPECT_EQ(last.Item(kIdcPartnerList)->ItemText(0), "DTCO  (2)");
     EXPECT_EQ(last.Item(kIdcPartnerList)->CurSel(), 0);
-    EXPECT_EQ(dialog.m_item.m_nShadeOff, 1);
-    EXPECT_EQ(dialog.m_item.m_nShadeCurveLimit, 0);
+    EXPECT_EQ(dialog.m_item.m_shade.off, 1);
+    EXPECT_EQ(dialog.m_item.m_shade.curveLimit, 0);
 }
 
 class EditCommandDlgTest : public HostTest {
@@ -227,11 +227,11 @@ protected:
         for (const char* name : {"first", "second", "third"}) {
             auto item = std::make_shared<CLogPlotItem>(CLogPlotItem::NewItemDefaults());
             item->m_strName = name;
-            item->m_nNameCount = 1;
-            item->m_strNames[0] = std::string("M") + name;
+            item->m_datum.nameCount = 1;
+            item->m_datum.names[0] = std::string("M") + name;
             list.push_back(item);
         }
-        list[2]->m_nDomain = kPlotCurve;
+        list[2]->m_datum.domain = kPlotCurve;
         dialog.m_pPlotItems = &list;
     }
     static std::function<void(CDialog&)> Shows(const std::string& name)
@@ -270,9 +270,9 @@ TEST_F(EditCommandDlgTest, NextAndPreviousWrapAroundAndStoreTheItemTheyLeave)
         .Press(IDCANCEL);
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_EQ(list[0]->m_strName, "renamed") << "Cancel keeps what Next stored";
-    EXPECT_EQ(list[0]->m_strNames[0], "MNEW");
+    EXPECT_EQ(list[0]->m_datum.names[0], "MNEW");
     EXPECT_EQ(list[2]->m_strName, "third");
-    EXPECT_EQ(list[2]->m_dStopDepth, 50000.0);
+    EXPECT_EQ(list[2]->m_scale.stopDepth, 50000.0);
 }
 
 } // namespace

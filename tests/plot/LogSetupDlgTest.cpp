@@ -22,7 +22,7 @@ std::shared_ptr<CLogPlotItem> Item(const std::string& name, bool enabled = true)
 {
     auto item = std::make_shared<CLogPlotItem>(CLogPlotItem::NewItemDefaults());
     item->m_strName = name;
-    item->m_strFilePath = "/logs/" + name + ".qtx";
+    item->m_file.path = "/logs/" + name + ".qtx";
     item->m_bEnabled = enabled;
     return item;
 }

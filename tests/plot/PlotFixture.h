@@ -54,18 +54,18 @@ inline std::shared_ptr<CLogPlotItem> Item(const std::string& path, const std::st
 {
     auto item = std::make_shared<CLogPlotItem>(CLogPlotItem::NewItemDefaults());
     item->m_strName = name;
-    item->m_strCurrentName = name;
-    item->m_strFilePath = path;
-    item->m_nTrack = int16_t(track);
-    item->m_fLeftLimit = left;
-    item->m_fRightLimit = right;
-    item->m_dStartDepth = start;
-    item->m_dStopDepth = stop;
-    item->m_dDataTop = 1000.0;
-    item->m_dDataBottom = 1100.0;
-    item->m_dDepthStep = 0.5;
-    item->m_nFrameCount = kFrames;
-    item->m_byLogDirection = qtx::kLogDown;
+    item->m_datum.currentName = name;
+    item->m_file.path = path;
+    item->m_scale.track = int16_t(track);
+    item->m_scale.leftLimit = left;
+    item->m_scale.rightLimit = right;
+    item->m_scale.startDepth = start;
+    item->m_scale.stopDepth = stop;
+    item->m_file.dataTop = 1000.0;
+    item->m_file.dataBottom = 1100.0;
+    item->m_file.depthStep = 0.5;
+    item->m_file.frameCount = kFrames;
+    item->m_file.logDirection = qtx::kLogDown;
     return item;
 }
 
@@ -73,12 +73,12 @@ inline std::shared_ptr<CLogPlotItem> Curve(const std::string& path, const std::s
                                            float right, const std::string& colour = "Red")
 {
     auto item = Item(path, name, track, left, right);
-    item->m_nDomain = kPlotCurve;
-    item->m_byItemType = kCurveType;
-    item->m_nSampleCount = 1;
-    item->m_fSampleInterval = 1.0f;
-    item->m_strColor = colour;
-    item->m_strUnitsName = "API";
+    item->m_datum.domain = kPlotCurve;
+    item->m_datum.itemType = kCurveType;
+    item->m_datum.sampleCount = 1;
+    item->m_datum.sampleInterval = 1.0f;
+    item->m_style.color = colour;
+    item->m_datum.unitsName = "API";
     return item;
 }
 
@@ -86,13 +86,13 @@ inline std::shared_ptr<CLogPlotItem> Wave(const std::string& path, int track, ui
                                           int samples = 300, float left = 0.0f, float right = 2990.0f)
 {
     auto item = Item(path, type == kFrequencyType ? "IFMN" : "WMNO", track, left, right);
-    item->m_nDomain = kPlotTime;
-    item->m_byItemType = type;
-    item->m_nSampleCount = int16_t(samples);
-    item->m_fSampleInterval = 10.0f;
-    item->m_nNameCount = 4;
-    item->m_strUnitsName = "[uSec]";
-    item->m_bFrequencyImage = type == kFrequencyType;
+    item->m_datum.domain = kPlotTime;
+    item->m_datum.itemType = type;
+    item->m_datum.sampleCount = int16_t(samples);
+    item->m_datum.sampleInterval = 10.0f;
+    item->m_datum.nameCount = 4;
+    item->m_datum.unitsName = "[uSec]";
+    item->m_scale.frequencyImage = type == kFrequencyType;
     return item;
 }
 

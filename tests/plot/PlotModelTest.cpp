@@ -45,19 +45,19 @@ TEST_F(PlotModelTest, OneWaveformItemPerTrackAndItemsNoPlotCanDrawAreRefused)
     constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
     constexpr float kInf = std::numeric_limits<float>::infinity();
     const Case cases[] = {
-        {[](CLogPlotItem& i) { i.m_nTrack = 0; }, "its track 0 is not one of 1 to 16"},
-        {[](CLogPlotItem& i) { i.m_nTrack = 17; }, "its track 17 is not one of 1 to 16"},
-        {[](CLogPlotItem& i) { i.m_nDomain = 9; }, "its domain code 9 is unknown"},
-        {[](CLogPlotItem& i) { i.m_dStopDepth = kNaN; }, "its depths are not within"},
-        {[](CLogPlotItem& i) { i.m_dStopDepth = 1e300; },
+        {[](CLogPlotItem& i) { i.m_scale.track = 0; }, "its track 0 is not one of 1 to 16"},
+        {[](CLogPlotItem& i) { i.m_scale.track = 17; }, "its track 17 is not one of 1 to 16"},
+        {[](CLogPlotItem& i) { i.m_datum.domain = 9; }, "its domain code 9 is unknown"},
+        {[](CLogPlotItem& i) { i.m_scale.stopDepth = kNaN; }, "its depths are not within"},
+        {[](CLogPlotItem& i) { i.m_scale.stopDepth = 1e300; },
          "its depths are not within -200.0 to 50000.0 with a shift of at most 200.0"},
-        {[](CLogPlotItem& i) { i.m_dDepthShift = -250.0; }, "its depths are not within"},
-        {[](CLogPlotItem& i) { i.m_fSampleInterval = 0.0f; }, "its sample interval is not a positive number"},
-        {[](CLogPlotItem& i) { i.m_fLeftLimit = kInf; }, "its limits are not numbers"},
-        {[](CLogPlotItem& i) { i.m_nSampleCount = 8193; }, "8193 samples do not fit a plot item (at most 8192)"},
-        {[](CLogPlotItem& i) { i.m_nSampleCount = 0; }, "0 samples do not fit"},
-        {[](CLogPlotItem& i) { i.m_nCurrentName = 4; }, "receiver 5 of 300 samples is not in datum WMNO"},
-        {[](CLogPlotItem& i) { i.m_nSampleCount = 400; }, "receiver 1 of 400 samples is not in datum WMNO"},
+        {[](CLogPlotItem& i) { i.m_scale.depthShift = -250.0; }, "its depths are not within"},
+        {[](CLogPlotItem& i) { i.m_datum.sampleInterval = 0.0f; }, "its sample interval is not a positive number"},
+        {[](CLogPlotItem& i) { i.m_scale.leftLimit = kInf; }, "its limits are not numbers"},
+        {[](CLogPlotItem& i) { i.m_datum.sampleCount = 8193; }, "8193 samples do not fit a plot item (at most 8192)"},
+        {[](CLogPlotItem& i) { i.m_datum.sampleCount = 0; }, "0 samples do not fit"},
+        {[](CLogPlotItem& i) { i.m_datum.current = 4; }, "receiver 5 of 300 samples is not in datum WMNO"},
+        {[](CLogPlotItem& i) { i.m_datum.sampleCount = 400; }, "receiver 1 of 400 samples is not in datum WMNO"},
     };
     for (const Case& c : cases) {
         auto item = Wave(path, 2);
@@ -104,8 +104,8 @@ TEST_F(PlotModelTest, DisplayWindowsFollowEachDomainsAxis)
     for (const Case& c : cases) {
         ASSERT_TRUE(WriteQtx(path, {{"WMNO", kWaveType, kCategoryWaveform, 1, uint16_t(c.samples), 1, c.interval}}, 3));
         auto item = Wave(path, 1, kWaveType, c.samples, c.left, c.right);
-        item->m_nDomain = uint16_t(c.domain);
-        item->m_fSampleInterval = c.interval;
+        item->m_datum.domain = uint16_t(c.domain);
+        item->m_datum.sampleInterval = c.interval;
         ASSERT_EQ(model.BuildPlot({item}), 1);
         const PlotItemView& v = model.View(0);
         EXPECT_EQ((std::vector<float>{v.start, v.end, v.span}), (std::vector<float>{c.start, c.end, c.span}))
@@ -123,7 +123,7 @@ TEST_F(PlotModelTest, TimeWaveformsArePaddedToAPowerOfTwoWithZeros)
                          5, 1000.0, 0.5, [](int, int, size_t) { return 7.0f; }));
     auto full = Wave(path, 2, 2, 512);
     auto image = Wave(path, 3, kWaveType, 300);
-    image->m_bSlownessImage = 1;
+    image->m_scale.slownessImage = 1;
     ASSERT_EQ(model.BuildPlot({Wave(path, 1), full, image}), 1);
     EXPECT_EQ((std::vector<int>{model.View(0).padded, model.View(1).padded, model.View(2).padded}),
               (std::vector<int>{512, 512, 300}));
@@ -154,7 +154,7 @@ TEST_F(PlotModelTest, FramesAreFoundAtOrBelowTheDepthInBothDirectionsWithTheShif
     for (const Case& c : cases) {
         ASSERT_TRUE(WriteLog(path, kFrames, c.top, c.step, c.direction));
         auto item = Curve(path, "GR", 1, 0, 150);
-        item->m_dDepthShift = c.shift;
+        item->m_scale.depthShift = c.shift;
         ASSERT_EQ(model.BuildPlot({item}), 1);
         ASSERT_EQ(model.ReadFrames(c.depth), 1);
         EXPECT_EQ(model.Next(0)[0], 50.0f + 0.25f * float(c.frame)) << c.depth << " shift " << c.shift;
@@ -162,7 +162,7 @@ TEST_F(PlotModelTest, FramesAreFoundAtOrBelowTheDepthInBothDirectionsWithTheShif
     // Items of one data set share a read of their frame; shifted apart, each has its own.
     ASSERT_TRUE(WriteLog(path));
     auto shifted = Curve(path, "GR", 2, 0, 150);
-    shifted->m_dDepthShift = 1.0;
+    shifted->m_scale.depthShift = 1.0;
     ASSERT_EQ(model.BuildPlot({Curve(path, "GR", 1, 0, 150), shifted, Curve(path, "DT", 1, 0, 150), Wave(path, 3)}), 1);
     for (double depth : {1002.0, 1003.0, 1002.0}) {
         ASSERT_EQ(model.ReadFrames(depth), 1);
@@ -177,12 +177,12 @@ TEST_F(PlotModelTest, FramesAreFoundAtOrBelowTheDepthInBothDirectionsWithTheShif
 TEST_F(PlotModelTest, AnItemOutsideItsDepthsKeepsItsValuesAndAPartnerElsewhereGivesNoValue)
 {
     auto gr = Curve(path, "GR", 1, 0, 150);
-    gr->m_dStartDepth = 1010.0;
-    gr->m_dStopDepth = 1020.0;
+    gr->m_scale.startDepth = 1010.0;
+    gr->m_scale.stopDepth = 1020.0;
     auto dt = Curve(path, "DT", 2, 0, 150);
-    dt->m_nShadeOff = 0;
-    dt->m_nShadeCurveLimit = 1;
-    dt->m_nShadeCurve = 0; // GR, the first curve of the list
+    dt->m_shade.off = 0;
+    dt->m_shade.curveLimit = 1;
+    dt->m_shade.curve = 0; // GR, the first curve of the list
     ASSERT_EQ(model.BuildPlot({gr, dt}), 1);
     EXPECT_EQ(model.View(1).partner, 0);
     model.Next(0)[0] = 42.0f;
@@ -195,7 +195,7 @@ TEST_F(PlotModelTest, AnItemOutsideItsDepthsKeepsItsValuesAndAPartnerElsewhereGi
     EXPECT_TRUE(model.InRange(0));
     EXPECT_EQ(model.View(1).partnerValue, kPlotAbsent) << "GR is on another track";
     EXPECT_FALSE(model.View(1).partnerValid);
-    gr->m_nTrack = 2;
+    gr->m_scale.track = 2;
     ASSERT_EQ(model.BuildPlot({gr, dt}), 1);
     ASSERT_EQ(model.ReadFrames(1010.0), 1);
     EXPECT_EQ(model.View(1).partnerValue, 55.0f);

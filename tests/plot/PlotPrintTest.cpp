@@ -34,6 +34,17 @@ protected:
         LogSetup().plotItems = items;
         return PrintPlot(LogSetup());
     }
+    // `items` alone on the page: no title, a plain background, the depth column
+    // between tracks 1 and 2, in feet.
+    static LogSetupGroup Bare(const PlotItemList& items, float depthScale)
+    {
+        LogSetupGroup s;
+        s.plotItems = items;
+        s.depthScale = depthScale;
+        s.depthTrackOff = 1;
+        s.depthUnits = "Feet";
+        return s;
+    }
     static size_t Count(const Ops& ops, const std::string& prefix)
     {
         return size_t(std::count_if(ops.begin(), ops.end(), [&](const auto& op) { return op.rfind(prefix, 0) == 0; }));
@@ -85,12 +96,12 @@ TEST_F(PlotPrintTest, ALogOfTwoPagesHasTitleAndHeadersOnPageOneAndBottomHeadersO
 TEST_F(PlotPrintTest, ALogOfOnePageEndsWithItsBottomHeadersBelowTheTitleAndHeaders)
 {
     LogSetup().depthScale = 240.0f; // 0.2 ft a row: 500 rows
-    CPlotWnd plot;
-    for (int t = 1; t <= 4; ++t) plot.m_fTrackWidth[size_t(t)] = 1.5f;
-    ASSERT_TRUE(plot.PrintLog(StandardItems(), 240.0f, 0, 1, "Feet"));
-    EXPECT_EQ(plot.m_nPageKind, CPlotWnd::kOnlyPage);
+    CPlotWnd plot(Bare(StandardItems(), 240.0f));
+    for (int t = 1; t <= 4; ++t) plot.Setup().trackWidth[size_t(t - 1)] = 1.5f;
+    ASSERT_TRUE(plot.PrintLog());
+    EXPECT_EQ(plot.LastPageKind(), CPlotWnd::kOnlyPage);
     ASSERT_EQ(host.printed.at(0).pages.size(), 1u);
-    const int y0 = plot.m_band.rows + kAllowance;
+    const int y0 = plot.Band().rows + kAllowance;
     EXPECT_TRUE(Has(host.printed[0].pages[0], Format("TextOut(76,%d,GR)", y0)));
     EXPECT_TRUE(Has(host.printed[0].pages[0], Format("Line(0,%d,800,%d)", y0 + 96, y0 + 96)));
 }
@@ -105,11 +116,11 @@ TEST_F(PlotPrintTest, TracksWiderThanThePaperAreShrunkOnlyWhenTheUserAgrees)
     EXPECT_TRUE(host.printed.empty()) << "no document was started";
 
     host.ExpectMessage(question, IDYES);
-    CPlotWnd plot;
-    plot.m_fTrackWidth[1] = plot.m_fTrackWidth[2] = 4.0f;
-    ASSERT_TRUE(plot.PrintLog({Curve(path, "GR", 1, 0, 150), Wave(path, 2)}, 480.0f, 0, 1, "Feet"));
+    CPlotWnd plot(Bare({Curve(path, "GR", 1, 0, 150), Wave(path, 2)}, 480.0f));
+    plot.Setup().trackWidth[0] = plot.Setup().trackWidth[1] = 4.0f;
+    ASSERT_TRUE(plot.PrintLog());
     // 7.5 in less 4 borders of 0.01 in, shared: 3.73 in, 373 pixels each.
-    EXPECT_EQ(std::make_pair(plot.m_layout.trackPixels[1], plot.m_layout.trackPixels[2]), std::make_pair(373, 373));
+    EXPECT_EQ(std::make_pair(plot.Layout().trackPixels[1], plot.Layout().trackPixels[2]), std::make_pair(373, 373));
 }
 
 TEST_F(PlotPrintTest, StoppingKeepsThePagesPrintedAndAFailedFrameEndsTheJobOnce)

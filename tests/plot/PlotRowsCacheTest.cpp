@@ -37,19 +37,19 @@ protected:
     PlotItemList AllKinds() const
     {
         PlotItemList items = StandardItems();
-        items[0]->m_nShadeOff = 0;
-        items[0]->m_nShadeMinLimit = 1;
-        items[0]->m_fShadeMin = 60.0f;
-        items[0]->m_strShadeColor = "Yellow";
-        items[0]->m_strShadePattern = "Dashed";
-        items[0]->m_strLineWidth = "Thick";
-        items[1]->m_strLineWidth = "Normal";
-        items[1]->m_strLineStyle = "Dashed";
-        items[2]->m_strPalette = "Color";
-        items[3]->m_dStartDepth = 1024.0; // its values change with depth, unlike the waveform's
+        items[0]->m_shade.off = 0;
+        items[0]->m_shade.minLimit = 1;
+        items[0]->m_shade.min = 60.0f;
+        items[0]->m_shade.color = "Yellow";
+        items[0]->m_shade.pattern = "Dashed";
+        items[0]->m_style.lineWidth = "Thick";
+        items[1]->m_style.lineWidth = "Normal";
+        items[1]->m_style.lineStyle = "Dashed";
+        items[2]->m_style.palette = "Color";
+        items[3]->m_scale.startDepth = 1024.0; // its values change with depth, unlike the waveform's
         auto wiggles = Wave(path, 4);
-        wiggles->m_strWaveStyle = "Signature";
-        wiggles->m_dStartDepth = 1024.0; // crossed by the line steps up after the page down
+        wiggles->m_style.waveStyle = "Signature";
+        wiggles->m_scale.startDepth = 1024.0; // crossed by the line steps up after the page down
         items.push_back(wiggles);
         return items;
     }
@@ -60,7 +60,7 @@ protected:
         RecordingDc dc;
         plot.OnPaint(dc);
         p.ops = dc.ops;
-        const PlotBand& band = plot.m_band;
+        const PlotBand& band = plot.Band();
         for (const PlotBand::Raster& r : band.rasters)
             for (int y = band.imageTop; y < band.imageTop + band.shown; ++y)
                 p.rasterRows.emplace_back(r.image.Row(y), r.image.Row(y) + r.image.width);
@@ -75,7 +75,7 @@ protected:
         const ScriptedWindow& w = *frame.WindowOf(plot);
         ScriptedWindow& f = *Window(fresh);
         f.clientWidth = w.clientWidth, f.clientHeight = w.clientHeight;
-        fresh->m_dViewTop = plot.m_dViewTop;
+        fresh->SetViewTop(plot.Depths().top);
         fresh->OnSize(SIZE_RESTORED, w.clientWidth, w.clientHeight); // walks every row
         Picture p = PictureOf(*fresh);
         fresh->OnClose();
@@ -116,11 +116,11 @@ TEST_F(PlotRowsCacheTest, AnySequenceOfStepsShowsWhatAFreshWalkShows)
                     plot->OnVScroll(s.code, s.pos);
                 }
                 const Picture stepped = PictureOf(*plot);
-                ASSERT_GT(plot->m_band.shown, 0) << s.what;
+                ASSERT_GT(plot->Band().shown, 0) << s.what;
                 const Picture fresh = FreshPictureLike(*plot);
                 ASSERT_FALSE(fresh.ops.empty()) << s.what;
-                EXPECT_EQ(stepped.ops, fresh.ops) << s.what << " to " << plot->m_dViewTop;
-                EXPECT_TRUE(stepped.rasterRows == fresh.rasterRows) << s.what << " to " << plot->m_dViewTop;
+                EXPECT_EQ(stepped.ops, fresh.ops) << s.what << " to " << plot->Depths().top;
+                EXPECT_TRUE(stepped.rasterRows == fresh.rasterRows) << s.what << " to " << plot->Depths().top;
             }
         plot->OnClose();
     }
@@ -145,12 +145,12 @@ TEST_F(PlotRowsCacheTest, RandomStepsShowWhatAFreshWalkShows)
             if (pick < 4) plot->OnVScroll(pick % 2 ? SB_LINEUP : SB_LINEDOWN, 0);
             else if (pick < 6) plot->OnVScroll(pick % 2 ? SB_PAGEUP : SB_PAGEDOWN, 0);
             else if (pick < 8) plot->OnKeyDown(pick % 2 ? VK_UP : VK_DOWN, 1, 0);
-            else plot->OnVScroll(SB_THUMBPOSITION, int(next(uint32_t(plot->m_scrollInfo.max + 1))));
+            else plot->OnVScroll(SB_THUMBPOSITION, int(next(uint32_t(plot->Depths().scroll.max + 1))));
             const Picture stepped = PictureOf(*plot);
             const Picture fresh = FreshPictureLike(*plot);
             ASSERT_FALSE(fresh.ops.empty());
-            EXPECT_EQ(stepped.ops, fresh.ops) << "step " << k << " to " << plot->m_dViewTop;
-            EXPECT_TRUE(stepped.rasterRows == fresh.rasterRows) << "step " << k << " to " << plot->m_dViewTop;
+            EXPECT_EQ(stepped.ops, fresh.ops) << "step " << k << " to " << plot->Depths().top;
+            EXPECT_TRUE(stepped.rasterRows == fresh.rasterRows) << "step " << k << " to " << plot->Depths().top;
         }
         plot->OnClose();
     }
@@ -161,7 +161,7 @@ TEST_F(PlotRowsCacheTest, ALineStepWalksOnlyTheRowsThatComeIntoView)
     CPlotWnd* plot = Open(AllKinds());
     ASSERT_NE(plot, nullptr);
     const CPlotRowCache& cache = plot->RowCache();
-    const int rows = plot->m_nViewRows;
+    const int rows = plot->Depths().rows;
     EXPECT_GE(cache.RowsWalked(), rows) << "opening walks the window";
     // 0.5 ft is 4.8 rows at 0.1042 ft a row.
     plot->OnVScroll(SB_LINEDOWN, 0);
@@ -177,7 +177,7 @@ TEST_F(PlotRowsCacheTest, ALineStepWalksOnlyTheRowsThatComeIntoView)
     EXPECT_LT(cache.RowsWalked(), rows);
     // The rows held stay within the window and its margins, whatever the steps.
     for (int k = 0; k < 30; ++k) plot->OnVScroll(k % 3 ? SB_LINEDOWN : SB_PAGEUP, 0);
-    EXPECT_LE(cache.Last() - cache.First(), int64_t(plot->m_band.rasters[0].image.height));
+    EXPECT_LE(cache.Last() - cache.First(), int64_t(plot->Band().rasters[0].image.height));
     // A new size walks afresh.
     ScriptedWindow& w = *Window(plot);
     plot->OnSize(SIZE_RESTORED, w.clientWidth, w.clientHeight);

@@ -27,7 +27,7 @@ protected:
     }
     static const PlotBand::Raster* RasterOf(const CPlotWnd& plot, int track)
     {
-        for (const auto& r : plot.m_band.rasters)
+        for (const auto& r : plot.Band().rasters)
             if (r.track == track) return &r;
         return nullptr;
     }
@@ -39,12 +39,12 @@ TEST_F(PlotWndTest, OpensAtTheTopOfTheLogAndScrollsWithinIt)
     CPlotWnd* plot = Open(StandardItems());
     ASSERT_NE(plot, nullptr);
     EXPECT_EQ(Window(plot)->caption, "View Log");
-    EXPECT_EQ(plot->m_nViewRows, 480 - 78) << "below the headers: 7 + 2 x 2 blocks x 14 + the colour bar";
-    EXPECT_EQ(plot->m_scrollInfo.max, 199);
+    EXPECT_EQ(plot->Depths().rows, 480 - 78) << "below the headers: 7 + 2 x 2 blocks x 14 + the colour bar";
+    EXPECT_EQ(plot->Depths().scroll.max, 199);
     EXPECT_EQ(frame.PaneText(1), " 1000.0000 ft");
     // A page is what the window shows less 40 frames: the next frame after the last
     // row, 1042, less 1000 and 20 ft.
-    EXPECT_NEAR(plot->m_dViewDepth, 22.0, 1e-6);
+    EXPECT_NEAR(plot->Depths().pageDepth, 22.0, 1e-6);
     const double lowest = 1100.0 - 402 * DepthPerRow(120.0f);
     // Each step goes to a depth, or by pages (the window's page step) and 0.5 ft lines.
     struct Step {
@@ -64,21 +64,21 @@ TEST_F(PlotWndTest, OpensAtTheTopOfTheLogAndScrollsWithinIt)
     };
     for (const Step& s : steps) {
         double expected = s.top;
-        if (std::isnan(expected)) expected = plot->m_dViewTop + s.pages * plot->m_dViewDepth + s.lines * 0.5;
+        if (std::isnan(expected)) expected = plot->Depths().top + s.pages * plot->Depths().pageDepth + s.lines * 0.5;
         if (s.code >= 0) plot->OnVScroll(s.code, s.pos);
         else plot->OnKeyDown(unsigned(-s.code), 1, 0);
-        EXPECT_NEAR(plot->m_dViewTop, expected, 1e-5) << s.code;
-        EXPECT_GE(plot->m_dViewTop, 1000.0);
-        EXPECT_LE(plot->m_dViewTop, lowest + 1e-9);
-        EXPECT_EQ(frame.PaneText(1), Format("%10.4f ft", plot->m_dViewTop));
-        EXPECT_EQ(plot->m_scrollInfo.pos, int((plot->m_dViewTop - 1000.0) / 0.5));
+        EXPECT_NEAR(plot->Depths().top, expected, 1e-5) << s.code;
+        EXPECT_GE(plot->Depths().top, 1000.0);
+        EXPECT_LE(plot->Depths().top, lowest + 1e-9);
+        EXPECT_EQ(frame.PaneText(1), Format("%10.4f ft", plot->Depths().top));
+        EXPECT_EQ(plot->Depths().scroll.pos, int((plot->Depths().top - 1000.0) / 0.5));
     }
     // Dragging the thumb only tells the depth; the plot moves on release.
-    const double top = plot->m_dViewTop;
+    const double top = plot->Depths().top;
     const int paints = Window(plot)->paintCount;
     plot->OnVScroll(SB_THUMBTRACK, 100);
     EXPECT_EQ(frame.PaneText(1), " 1050.0000 ft");
-    EXPECT_EQ(plot->m_dViewTop, top);
+    EXPECT_EQ(plot->Depths().top, top);
     EXPECT_EQ(Window(plot)->paintCount, paints);
 }
 
@@ -100,16 +100,16 @@ TEST_F(PlotWndTest, TheDepthZoomHalvesOrDoublesTheScaleWithinItsLimits)
         ASSERT_NE(plot, nullptr);
         if (c.limit) host.ExpectMessage("Reached depth domain zoom limit!\nOperation will be abandoned.");
         EXPECT_TRUE(frame.Command(c.command)) << "the plot window takes the command";
-        EXPECT_EQ(plot->m_fDepthScale, c.zoomed) << c.scale;
+        EXPECT_EQ(plot->Depths().depthScale, c.zoomed) << c.scale;
         EXPECT_EQ(theApp.m_display.depthZoomRequest, 0);
-        EXPECT_NEAR(plot->m_dDepthPerRow, DepthPerRow(c.zoomed), 1e-7);
+        EXPECT_NEAR(plot->Depths().depthPerRow, DepthPerRow(c.zoomed), 1e-7);
         plot->OnClose();
     }
     // 1:150 zoomed out: the grid of 1:300 and its depth numbers every 10 ft.
     LogSetup().depthScale = 150;
     CPlotWnd* plot = Open(StandardItems());
     frame.Command(ID_DEPTH_ZOOM_OUT);
-    EXPECT_EQ(std::make_tuple(plot->m_grid.major, plot->m_grid.medium, plot->m_grid.minor, plot->m_grid.labelStep),
+    EXPECT_EQ(std::make_tuple(plot->Grid().major, plot->Grid().medium, plot->Grid().minor, plot->Grid().labelStep),
               std::make_tuple(50, 10, 5, 10.0f));
     EXPECT_NE(std::find(Window(plot)->lastPaint.begin(), Window(plot)->lastPaint.end(), "TextOut(165,14,[1:300])"),
               Window(plot)->lastPaint.end());
@@ -133,11 +133,11 @@ TEST_F(PlotWndTest, APaintDrawsTheHeadersTheBoxesAndTheRowsThatWereRead)
 {
     LogSetup().backBlue = 0, LogSetup().backBeige = 1;
     PlotItemList items = StandardItems();
-    items[0]->m_nShadeOff = 0; // GR shaded from 60 API to the curve where it lies above
-    items[0]->m_nShadeMinLimit = 1;
-    items[0]->m_fShadeMin = 60.0f;
-    items[0]->m_strShadeColor = "Yellow";
-    items[0]->m_strShadePattern = "Dashed";
+    items[0]->m_shade.off = 0; // GR shaded from 60 API to the curve where it lies above
+    items[0]->m_shade.minLimit = 1;
+    items[0]->m_shade.min = 60.0f;
+    items[0]->m_shade.color = "Yellow";
+    items[0]->m_shade.pattern = "Dashed";
     CPlotWnd* plot = Open(items);
     ASSERT_NE(plot, nullptr);
     const auto& ops = Window(plot)->lastPaint;
@@ -154,8 +154,8 @@ TEST_F(PlotWndTest, APaintDrawsTheHeadersTheBoxesAndTheRowsThatWereRead)
     // One blit per waveform track, as many rows as the log fills: 100 ft at 0.4167 ft a row.
     // The images hold rows below the window too (kept for the next scroll step).
     const std::vector<std::string> blits = Matching(ops, "StretchImage(");
-    ASSERT_FALSE(plot->m_band.rasters.empty());
-    const int held = plot->m_band.rasters[0].image.height;
+    ASSERT_FALSE(plot->Band().rasters.empty());
+    const int held = plot->Band().rasters[0].image.height;
     EXPECT_GT(held, 402);
     EXPECT_EQ(std::vector<std::string>(blits.begin() + 1, blits.end()),
               (std::vector<std::string>{Format("StretchImage(193,78,328,317 <- 135x%d:0,0,135,239)", held),
@@ -182,20 +182,20 @@ TEST_F(PlotWndTest, APaintDrawsTheHeadersTheBoxesAndTheRowsThatWereRead)
 
     // GR breaks where its value is absent (1005 ft): two lines.
     EXPECT_EQ(Matching(ops, "Polyline(").size(), 3u) << "GR twice, DT once";
-    EXPECT_EQ(std::count(plot->m_band.curves[0].begin(), plot->m_band.curves[0].end(), PlotBand::kBreak), 1);
+    EXPECT_EQ(std::count(plot->Band().curves[0].begin(), plot->Band().curves[0].end(), PlotBand::kBreak), 1);
     // GR passes 60 API at 1020 ft: from there each row has a stroke from x(60) = 5 +
     // 135 x 60 / 150 to the curve, one row below it, and a dash every 20 rows.
-    const auto& strokes = plot->m_band.strokes;
+    const auto& strokes = plot->Band().strokes;
     ASSERT_FALSE(strokes.empty());
     EXPECT_EQ(strokes.front().row, 48) << "20 ft at 0.4167 ft a row";
-    EXPECT_EQ(int(strokes.size()), plot->m_band.rows - strokes.front().row);
+    EXPECT_EQ(int(strokes.size()), plot->Band().rows - strokes.front().row);
     EXPECT_TRUE(std::all_of(strokes.begin(), strokes.end(), [](const PlotBand::Stroke& s) {
         return s.x0 == 59 && s.x1 >= 59 && s.colour == Rgb(255, 255, 0);
     }));
-    ASSERT_FALSE(plot->m_band.patterns.empty());
-    for (const auto& p : plot->m_band.patterns) EXPECT_EQ(std::make_pair(p.row % 20, p.pattern), std::make_pair(0, 1));
+    ASSERT_FALSE(plot->Band().patterns.empty());
+    for (const auto& p : plot->Band().patterns) EXPECT_EQ(std::make_pair(p.row % 20, p.pattern), std::make_pair(0, 1));
     const PlotBand::Stroke& last = strokes.back();
-    const int y = plot->m_band.top + last.row + 1;
+    const int y = plot->Band().top + last.row + 1;
     EXPECT_NE(std::find(ops.begin(), ops.end(), Format("Line(59,%d,%d,%d)", y, last.x1, y)), ops.end());
 }
 
@@ -205,26 +205,26 @@ TEST_F(PlotWndTest, AMissingDatumIsNamedWithItsDataSetAndLeavesItsItemUndrawn)
 {
     PlotItemList items = StandardItems();
     auto lost = Curve(path, "CALI", 4, 0.0f, 20.0f);
-    lost->m_byItemType = 251; // no datum of this type
+    lost->m_datum.itemType = 251; // no datum of this type
     items.push_back(lost);
-    items[2]->m_byItemType = 2; // the waveform of track 2 is gone too
-    items[0]->m_nShadeOff = 0; // GR shaded against CALI, the third curve of the list
-    items[0]->m_nShadeCurveLimit = 1;
-    items[0]->m_nShadeCurve = 2;
+    items[2]->m_datum.itemType = 2; // the waveform of track 2 is gone too
+    items[0]->m_shade.off = 0; // GR shaded against CALI, the third curve of the list
+    items[0]->m_shade.curveLimit = 1;
+    items[0]->m_shade.curve = 2;
     host.ExpectMessage("Plot item WMNO: datum WMNO (item type 2) is missing from data set :\n" + path +
                        "\nPlot item CALI: datum CALI (item type 251) is missing from data set :\n" + path +
                        "\nNothing is drawn for such an item.");
     CPlotWnd* plot = Open(items);
     ASSERT_NE(plot, nullptr) << "the rest of the log still shows";
-    EXPECT_TRUE(plot->m_band.curves[4].empty()) << "no line at 0";
-    EXPECT_FALSE(plot->m_band.curves[0].empty());
-    EXPECT_TRUE(plot->m_band.strokes.empty()) << "nothing to shade against";
+    EXPECT_TRUE(plot->Band().curves[4].empty()) << "no line at 0";
+    EXPECT_FALSE(plot->Band().curves[0].empty());
+    EXPECT_TRUE(plot->Band().strokes.empty()) << "nothing to shade against";
     const PlotBand::Raster* wave = RasterOf(*plot, 2);
     ASSERT_NE(wave, nullptr);
     EXPECT_TRUE(std::all_of(wave->image.pixels.begin(), wave->image.pixels.end(),
                             [](uint32_t p) { return p == 0xFFFFFFFFu; }))
         << "the track stays empty";
-    ASSERT_GT(plot->m_band.rows, 0);
+    ASSERT_GT(plot->Band().rows, 0);
     const PlotBand::Raster* image = RasterOf(*plot, 3);
     ASSERT_NE(image, nullptr);
     EXPECT_NE(image->image.Row(10)[0], 0xFFFFFFFFu) << "the frequency image still shows";
@@ -235,13 +235,13 @@ TEST_F(PlotWndTest, AMissingDatumIsNamedWithItsDataSetAndLeavesItsItemUndrawn)
 TEST_F(PlotWndTest, SignatureWigglesAreSpacedAndScaledToBeRead)
 {
     PlotItemList items = StandardItems();
-    items[2]->m_strWaveStyle = "Signature";
+    items[2]->m_style.waveStyle = "Signature";
     CPlotWnd* plot = Open(items);
     ASSERT_NE(plot, nullptr);
     const PlotBand::Raster* wave = RasterOf(*plot, 2);
     ASSERT_NE(wave, nullptr);
     const Image& image = wave->image;
-    const int rows = plot->m_band.rows, width = image.width, spacing = CPlotRowWalk::WiggleSpacingFor(96);
+    const int rows = plot->Band().rows, width = image.width, spacing = CPlotRowWalk::WiggleSpacingFor(96);
     ASSERT_EQ(spacing, 10);
     ASSERT_GT(rows, 5 * spacing);
     auto blackIn = [&](int y) {
@@ -278,7 +278,7 @@ TEST_F(PlotWndTest, AFrameThatCannotBeReadIsReportedOnceOutsideThePaintAndEndsTh
     host.ExpectMessage("Error reading frame data in file :\n" + path);
     plot->OnKeyDown(VK_END, 1, 0);
     EXPECT_EQ(host.Messages().size(), 1u);
-    const double reached = plot->m_dViewTop + plot->m_band.rows * plot->m_dDepthPerRow;
+    const double reached = plot->Depths().top + plot->Band().rows * plot->Depths().depthPerRow;
     EXPECT_GT(reached, 1074.0);
     EXPECT_LT(reached, 1075.0) << "the rows end at the frame that failed";
     // Paints, scrolls and sizes after it show what was read and say nothing more.
@@ -301,25 +301,25 @@ TEST_F(PlotWndTest, DepthNumbersOfAnySizeAreClassifiedAndWideTracksAndWildValues
     LogSetup().trackWidth[2] = 20.0f;
     PlotItemList items = StandardItems();
     items.push_back(Curve(path, "DT", 4, 100.0f, 100.0f)); // limits of no width
-    for (auto& item : items) item->m_dStartDepth = 40000.0, item->m_dStopDepth = 40040.0;
-    items[0]->m_nShadeOff = 0;
-    items[0]->m_nShadeCurveLimit = 1;
-    items[0]->m_nShadeCurve = 1; // against DT
+    for (auto& item : items) item->m_scale.startDepth = 40000.0, item->m_scale.stopDepth = 40040.0;
+    items[0]->m_shade.off = 0;
+    items[0]->m_shade.curveLimit = 1;
+    items[0]->m_shade.curve = 1; // against DT
     CPlotWnd* plot = Open(items);
     ASSERT_NE(plot, nullptr);
-    EXPECT_GT(plot->m_layout.trackPixels[3], 4096);
-    const int middle = plot->m_layout.TrackLeft(4) + plot->m_layout.trackPixels[4] / 2;
-    ASSERT_FALSE(plot->m_band.curves[4].empty());
-    EXPECT_TRUE(std::all_of(plot->m_band.curves[4].begin(), plot->m_band.curves[4].end(),
+    EXPECT_GT(plot->Layout().trackPixels[3], 4096);
+    const int middle = plot->Layout().TrackLeft(4) + plot->Layout().trackPixels[4] / 2;
+    ASSERT_FALSE(plot->Band().curves[4].empty());
+    EXPECT_TRUE(std::all_of(plot->Band().curves[4].begin(), plot->Band().curves[4].end(),
                             [&](Point p) { return p == PlotBand::kBreak || p.x == middle; }))
         << "a straight line down the middle";
-    EXPECT_EQ(RasterOf(*plot, 3)->image.width, plot->m_layout.trackPixels[3]);
+    EXPECT_EQ(RasterOf(*plot, 3)->image.width, plot->Layout().trackPixels[3]);
     // At 1:500 the numbers every 20 ft: 40000 on a major (50 ft) line, 40020 a medium one.
     std::vector<std::pair<float, int>> depths;
-    for (const auto& d : plot->m_band.depthLines) depths.emplace_back(d.depth, d.kind);
+    for (const auto& d : plot->Band().depthLines) depths.emplace_back(d.depth, d.kind);
     EXPECT_EQ(depths, (std::vector<std::pair<float, int>>{{40000.0f, 0}, {40020.0f, 1}}));
     const auto& ops = Window(plot)->lastPaint;
-    const std::string label = Format("TextOut(%d,71,40000)", plot->m_layout.DepthCentre() - 2);
+    const std::string label = Format("TextOut(%d,71,40000)", plot->Layout().DepthCentre() - 2);
     EXPECT_NE(std::find(ops.begin(), ops.end(), label), ops.end()) << label;
 }
 
@@ -336,10 +336,10 @@ TEST_F(PlotWndTest, AMinimisedWindowPaintsNothingAndADoubleClickEditsTheItems)
     // The Edit Command dialog edits the items in place; OK rebuilds and repaints the plot.
     host.ScriptDialog(kIddEditCommand).Type(CEditCommandDlg::kIdcTrack, "4").Press(IDOK);
     plot->OnLButtonDblClk(0, {10, 10});
-    EXPECT_EQ(LogSetup().plotItems[0]->m_nTrack, 4) << "the application's item";
-    EXPECT_EQ(plot->m_model.m_nTracks, 4);
-    EXPECT_EQ(plot->m_model.m_nItemsInTrack[4], 1);
-    EXPECT_TRUE(plot->m_band.curves[0].empty() || plot->m_band.curves[0][0].x > plot->m_layout.TrackLeft(4))
+    EXPECT_EQ(LogSetup().plotItems[0]->m_scale.track, 4) << "the application's item";
+    EXPECT_EQ(plot->Model().m_nTracks, 4);
+    EXPECT_EQ(plot->Model().m_nItemsInTrack[4], 1);
+    EXPECT_TRUE(plot->Band().curves[0].empty() || plot->Band().curves[0][0].x > plot->Layout().TrackLeft(4))
         << "GR now draws in track 4";
     plot->OnLButtonDblClk(0, {641, 10}); // outside: nothing
 }

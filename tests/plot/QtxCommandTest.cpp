@@ -83,16 +83,16 @@ TEST(QtxCommandLayout, WriterMatchesTheBuilderByteForByteAfterAReadOfItsFile)
     ASSERT_EQ(items.size(), 2u);
     const CLogPlotItem& curve = *items[1];
     EXPECT_EQ(curve.m_bEnabled, 1) << "every loaded item is enabled";
-    EXPECT_EQ(curve.m_nCurrentName, 1);
-    EXPECT_EQ(curve.m_strNames[2], "SPCO");
-    EXPECT_EQ(curve.m_byItemTypes[2], 37);
-    EXPECT_EQ(curve.m_strUnits[0], "") << "unit labels are not stored";
-    EXPECT_EQ(curve.m_strShadePattern, "Dotted");
-    EXPECT_EQ(curve.m_fShadeMax, 180.0f);
-    EXPECT_EQ(items[0]->m_nSampleCount, 512);
+    EXPECT_EQ(curve.m_datum.current, 1);
+    EXPECT_EQ(curve.m_datum.names[2], "SPCO");
+    EXPECT_EQ(curve.m_datum.itemTypes[2], 37);
+    EXPECT_EQ(curve.m_datum.units[0], "") << "unit labels are not stored";
+    EXPECT_EQ(curve.m_shade.pattern, "Dotted");
+    EXPECT_EQ(curve.m_shade.max, 180.0f);
+    EXPECT_EQ(items[0]->m_datum.sampleCount, 512);
     EXPECT_EQ(page.depthScale, 600.0f);
 
-    items[0]->m_strUnits.fill("[uSec]");
+    items[0]->m_datum.units.fill("[uSec]");
     items[1]->m_bEnabled = 0; // neither field is stored
     std::vector<uint8_t> again;
     ASSERT_TRUE(CQtxCommand::Encode(items, page, again));
@@ -107,13 +107,13 @@ TEST(QtxCommandLayout, AnOlderFileWithoutShadingLoadsWithTheShadingDefaults)
     LogCommandPage page;
     ASSERT_EQ(DecodeBytes(file, items, page), Decoded::Ok);
     for (const auto& item : items) {
-        EXPECT_EQ(item->m_strShadeColor, "Gray");
-        EXPECT_EQ(item->m_strShadePattern, "");
-        EXPECT_EQ(item->m_nShadeOff + item->m_nShadeMinLimit + item->m_nShadeMaxLimit + item->m_nShadeCurveLimit, 1);
-        EXPECT_EQ(item->m_nShadeOff, 1);
-        EXPECT_EQ(item->m_nShadeCurve, -1);
-        EXPECT_EQ(item->m_fShadeMin, 40.0f);
-        EXPECT_EQ(item->m_fShadeMax, 240.0f);
+        EXPECT_EQ(item->m_shade.color, "Gray");
+        EXPECT_EQ(item->m_shade.pattern, "");
+        EXPECT_EQ(item->m_shade.off + item->m_shade.minLimit + item->m_shade.maxLimit + item->m_shade.curveLimit, 1);
+        EXPECT_EQ(item->m_shade.off, 1);
+        EXPECT_EQ(item->m_shade.curve, -1);
+        EXPECT_EQ(item->m_shade.min, 40.0f);
+        EXPECT_EQ(item->m_shade.max, 240.0f);
     }
 
     // Ending inside the shading records is a read error.
@@ -260,7 +260,7 @@ TEST_F(QtxCommandTest, WriteRefusesLongTextsAndADataSetOfItsOwnListWithoutWritin
     ASSERT_TRUE(WriteQtx(dataSet, {{"WMNO", 7, 1, 8, 16}}, 2));
     const std::vector<uint8_t> before = ReadBytes(dataSet);
     PlotItemList items{std::make_shared<CLogPlotItem>(CLogPlotItem::NewItemDefaults())};
-    items[0]->m_strFilePath = dataSet;
+    items[0]->m_file.path = dataSet;
     CQtxCommand command;
 
     host.ExpectMessage("Output file is the same as input file :\n" + dataSet);
@@ -268,13 +268,13 @@ TEST_F(QtxCommandTest, WriteRefusesLongTextsAndADataSetOfItsOwnListWithoutWritin
     EXPECT_EQ(ReadBytes(dataSet), before);
 
     const std::string out = dir.File("long.cmd");
-    items[0]->m_nNameCount = 1;
-    items[0]->m_strNames[0] = std::string(256, 'x');
+    items[0]->m_datum.nameCount = 1;
+    items[0]->m_datum.names[0] = std::string(256, 'x');
     host.ExpectMessage("longer than 255 characters!\nCould not write output command file :\n" + out);
     EXPECT_EQ(command.Write(items, SomePage(), out), -1);
     EXPECT_FALSE(FileExists(out));
 
-    items[0]->m_strNames[0] = "R1";
+    items[0]->m_datum.names[0] = "R1";
     const std::string noFolder = dir.File("none/log.cmd");
     host.ExpectMessage("Could not open output command file :\n" + noFolder);
     EXPECT_EQ(command.Write(items, SomePage(), noFolder), -1);
@@ -304,8 +304,8 @@ TEST(QtxCommandRebase, TakesTheFolderUpToEitherSeparatorAndKeepsNamesWithoutOne)
             std::make_shared<CLogPlotItem>("W", "/old/well.qtx", "well", "qtx", 0, 0, 0, 0, 0, 0, 1, 0, 0, 1),
             std::make_shared<CLogPlotItem>("N", "/old/noext", "noext", "", 0, 0, 0, 0, 0, 0, 1, 0, 0, 1)};
         EXPECT_EQ(CQtxCommand::RebaseItemPaths(items, c.chosen), 0);
-        EXPECT_EQ(items[0]->m_strFilePath, c.withExt) << c.chosen;
-        EXPECT_EQ(items[1]->m_strFilePath, c.withoutExt) << c.chosen;
+        EXPECT_EQ(items[0]->m_file.path, c.withExt) << c.chosen;
+        EXPECT_EQ(items[1]->m_file.path, c.withoutExt) << c.chosen;
     }
 }
 

@@ -63,7 +63,7 @@ TEST_F(QtLogPlot, TheWindowShowsImageRowsAndCurves)
     ASSERT_TRUE(qt->RenderBacking());
     const QImage& image = qt->Backing();
     ASSERT_EQ(image.width(), plot->GetClientRect().Width());
-    const PlotBand& band = plot->m_band;
+    const PlotBand& band = plot->Band();
     ASSERT_GT(band.rows, 100);
     ASSERT_EQ(band.rasters.size(), 2u);
     // The blitted rows are the band's pixels.
@@ -84,18 +84,18 @@ TEST_F(QtLogPlot, AfterScrollStepsTheWindowShowsWhatAFreshWindowShows)
     LogSetupGroup& s = theApp.m_logSetup;
     s.depthScale = 120.0f;
     auto wiggles = Wave(path, 4);
-    wiggles->m_strWaveStyle = "Signature";
-    wiggles->m_dStartDepth = 1030.0;
+    wiggles->m_style.waveStyle = "Signature";
+    wiggles->m_scale.startDepth = 1030.0;
     auto dt = Curve(path, "DT", 1, 200.0f, 0.0f, "Blue");
-    dt->m_strLineStyle = "Dashed";
-    dt->m_strLineWidth = "Normal";
+    dt->m_style.lineStyle = "Dashed";
+    dt->m_style.lineWidth = "Normal";
     s.plotItems.push_back(dt);
     s.plotItems.push_back(wiggles);
-    s.plotItems[0]->m_strLineWidth = "Thick";
-    s.plotItems[0]->m_nShadeOff = 0;
-    s.plotItems[0]->m_nShadeMinLimit = 1;
-    s.plotItems[0]->m_fShadeMin = 60.0f;
-    s.plotItems[0]->m_strShadePattern = "Dashed";
+    s.plotItems[0]->m_style.lineWidth = "Thick";
+    s.plotItems[0]->m_shade.off = 0;
+    s.plotItems[0]->m_shade.minLimit = 1;
+    s.plotItems[0]->m_shade.min = 60.0f;
+    s.plotItems[0]->m_shade.pattern = "Dashed";
     // A step's own repaint (which leaves the background be), or a whole one.
     auto picture = [](CPlotWnd& plot, bool whole) {
         auto* qt = dynamic_cast<QtChildView*>(plot.Impl());
@@ -123,11 +123,11 @@ TEST_F(QtLogPlot, AfterScrollStepsTheWindowShowsWhatAFreshWindowShows)
         plot->OnVScroll(code, 0);
         const QImage stepped = picture(*plot, false);
         const Rect client = fresh->GetClientRect();
-        fresh->m_dViewTop = plot->m_dViewTop;
+        fresh->SetViewTop(plot->Depths().top);
         fresh->OnSize(SIZE_RESTORED, client.Width(), client.Height()); // every row walked afresh
         const QImage expected = picture(*fresh, true);
         ASSERT_FALSE(stepped.isNull());
-        EXPECT_TRUE(stepped == expected) << "at " << plot->m_dViewTop << " ft";
+        EXPECT_TRUE(stepped == expected) << "at " << plot->Depths().top << " ft";
     }
     fresh->OnClose();
     plot->OnClose();

@@ -119,8 +119,8 @@ TEST_F(Walk, DisplayLogViewsTwoTracksAndPrintsThemToPdf)
 
     CPlotWnd* plot = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (plot = dynamic_cast<CPlotWnd*>(frame.ActiveChild())) != nullptr; }));
-    ASSERT_EQ(plot->m_items.size(), 2u);
-    EXPECT_EQ(plot->m_fDepthScale, 200.0f);
+    ASSERT_EQ(plot->Setup().plotItems.size(), 2u);
+    EXPECT_EQ(plot->Depths().depthScale, 200.0f);
     QtChildView* qt = ViewOf(plot);
     ASSERT_NE(qt, nullptr);
     ASSERT_TRUE(WaitPainted(*qt));
@@ -129,7 +129,7 @@ TEST_F(Walk, DisplayLogViewsTwoTracksAndPrintsThemToPdf)
     const QImage screen = Screenshot("log-view");
     // Each curve in its own track: blue ink in track 1, red in track 2, and neither in
     // the other's.
-    const PlotLayout& l = plot->m_layout;
+    const PlotLayout& l = plot->Layout();
     const auto inkIn = [&](int track, unsigned colour) {
         int ink = 0;
         const int left = l.TrackLeft(track), right = left + l.BoxWidth(track);
