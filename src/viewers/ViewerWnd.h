@@ -49,11 +49,9 @@ public:
     // cursor's and window's values after it) belong to the active view: each view
     // keeps its own texts, shown whole when the view opens or becomes active, and
     // the panes are cleared when no view is left.
-    static constexpr int kLastReadOutPane = kSlots + 1;
     void SetReadOut(int pane, const std::string& text);
     const std::string& ReadOut(int pane) const;
     void SetDepthReadOut(const std::string& text) { SetReadOut(1, text); }
-    const std::string& DepthReadOut() const { return ReadOut(1); }
 
     // Opens a view's data set: a frame that cannot be read is reported once and
     // leaves the data set open, so the readable frames can still be shown.
@@ -64,6 +62,10 @@ public:
     std::array<int, kSlots> m_receiverIndex{}; // the slot of each trace, in trace order
     std::array<bool, kSlots> m_shown{};    // by slot
     int m_shownTraces = 0;
+
+
+protected:
+    CViewerWnd();
 
     // The datum's sample step must be a positive number; otherwise a message, false.
     static bool AcceptSampleStep(const std::string& mnemonic, float step);
@@ -78,9 +80,6 @@ public:
     // The message for a datum that does not fit: `samples` is the count it names.
     // Returns false.
     static bool RefuseDatumSize(const std::string& mnemonic, int receivers, int samples);
-
-protected:
-    CViewerWnd();
 
     // Fills `outer` but for `inner`, which the caller covers with an opaque image: the
     // grey under a blit is never seen, and the blit is most of the window.
@@ -124,6 +123,7 @@ protected:
     void ReadDeviceCaps();
 
 private:
+    static constexpr int kLastReadOutPane = kSlots + 1;
     bool IsActiveView() const;
     void ShowReadOuts() const;
     std::array<std::string, kLastReadOutPane + 1> m_readOuts; // by pane; pane 0 (prompts) unused
