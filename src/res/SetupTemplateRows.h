@@ -60,6 +60,27 @@ template <typename Control> ControlRows InputGroupRows(int box, unsigned labelSt
             {Control::kIdcInputFile, ControlKind::Static, "Input File : ", box, labelStyle},
             {Control::kIdcSelectInputFile, ControlKind::Button, "Select &Input File", box, 0}};
 }
+// The time, frequency, slowness and azimuth range groups of the domain views' setups,
+// each a start and a stop edit; the setups word the slowness and azimuth labels each
+// their own way. The time, frequency and azimuth boxes nobody addresses take the ids
+// `firstBox`, `firstBox` - 1 and `firstBox` - 2.
+struct RangeLabels {
+    const char* low;
+    const char* high;
+};
+template <typename Control>
+ControlRows DomainRangeRows(int firstBox, RangeLabels slowness, RangeLabels azimuth)
+{
+    const int timeBox = firstBox, freqBox = firstBox - 1, azimuthBox = firstBox - 2;
+    return JoinRows({
+        LabelledEditGroup(timeBox, "Time range [uSec]", {{"Start :", Control::kIdcTimeStart}, {"Stop :", Control::kIdcTimeStop}}),
+        LabelledEditGroup(freqBox, "Frequency range [Hz]", {{"Start :", Control::kIdcFreqStart}, {"Stop :", Control::kIdcFreqStop}}),
+        LabelledEditGroup(Control::kIdcSlownessGroup, "Slowness range [uSec/ft]",
+                          {{slowness.low, Control::kIdcSlowMin}, {slowness.high, Control::kIdcSlowMax}}),
+        LabelledEditGroup(azimuthBox, "Azimuth range [deg]",
+                          {{azimuth.low, Control::kIdcAzimMin}, {azimuth.high, Control::kIdcAzimMax}}),
+    });
+}
 // Run (the default button, `runId`), Save Setup, Help and Cancel.
 template <typename Control> ControlRows RunRows(int runId = IDOK)
 {
