@@ -81,6 +81,23 @@ ControlRows DomainRangeRows(int firstBox, RangeLabels slowness, RangeLabels azim
                           {{azimuth.low, Control::kIdcAzimMin}, {azimuth.high, Control::kIdcAzimMax}}),
     });
 }
+// The borehole group `box` of the slowness processing setups: a fixed bit size (its
+// edit) or the caliper, then `middle` (rows a setup puts in the group before the
+// caliper's profile step), then that step.
+template <typename Control> ControlRows BoreholeRows(int box, ControlRows middle = {})
+{
+    return JoinRows({
+        {
+            {box, ControlKind::GroupBox, "Borehole Description [inch]", 0, 0},
+            {Control::kIdcFixedBitSize, ControlKind::RadioButton, "Fixed Bit Size", box, kGroupStart},
+            {Control::kIdcUseCaliper, ControlKind::RadioButton, "Use Caliper", box, 0},
+            {Control::kIdcBitSize, ControlKind::Edit, "", box, 0},
+        },
+        middle,
+        ProfileListRows(box, {Control::kIdcSelectCaliperProfile, "Select &Caliper Profile", Control::kIdcCaliperList,
+                              Control::kIdcCaliperProfile, "Caliper Profile : "}),
+    });
+}
 // Run (the default button, `runId`), Save Setup, Help and Cancel.
 template <typename Control> ControlRows RunRows(int runId = IDOK)
 {
