@@ -8,20 +8,20 @@
 
 #include <span>
 
-template <typename Control> constexpr RangeFields TimeFields(double maxValue = 30000.0)
+template <typename Control> constexpr RangeFields TimeRangeFields(double maxValue = 30000.0)
 {
     return {Control::kIdcTimeStart, Control::kIdcTimeStop, "start time", "stop time", "uSec", 0.0, maxValue};
 }
-template <typename Control> constexpr RangeFields FrequencyFields(double maxValue = 30000.0)
+template <typename Control> constexpr RangeFields FrequencyRangeFields(double maxValue = 30000.0)
 {
     return {Control::kIdcFreqStart, Control::kIdcFreqStop, "start frequency", "stop frequency", "Hz", 0.0, maxValue};
 }
 // The message names uSec/ft whatever unit the file's slowness has; the limits hold for both.
-template <typename Control> constexpr RangeFields SlownessFields(double minValue = 0.0, double maxValue = 2000.0)
+template <typename Control> constexpr RangeFields SlownessRangeFields(double minValue = 0.0, double maxValue = 2000.0)
 {
     return {Control::kIdcSlowMin, Control::kIdcSlowMax, "min slowness", "max slowness", "uSec/ft", minValue, maxValue};
 }
-template <typename Control> constexpr RangeFields AzimuthFields()
+template <typename Control> constexpr RangeFields AzimuthRangeFields()
 {
     return {Control::kIdcAzimMin, Control::kIdcAzimMax, "min azimuth", "max azimuth", "deg", 0.0, 360.0};
 }
@@ -35,19 +35,19 @@ struct DomainRangeCheck {
 };
 template <typename Control> constexpr DomainRangeCheck TimeCheck(double maxValue = 30000.0)
 {
-    return {TimeFields<Control>(maxValue), &DomainRanges::timeStart, &DomainRanges::timeStop};
+    return {TimeRangeFields<Control>(maxValue), &DomainRanges::timeStart, &DomainRanges::timeStop};
 }
 template <typename Control> constexpr DomainRangeCheck FrequencyCheck(double maxValue = 30000.0)
 {
-    return {FrequencyFields<Control>(maxValue), &DomainRanges::freqStart, &DomainRanges::freqStop};
+    return {FrequencyRangeFields<Control>(maxValue), &DomainRanges::freqStart, &DomainRanges::freqStop};
 }
 template <typename Control> constexpr DomainRangeCheck SlownessCheck(double minValue = 0.0, double maxValue = 2000.0)
 {
-    return {SlownessFields<Control>(minValue, maxValue), &DomainRanges::slowMin, &DomainRanges::slowMax};
+    return {SlownessRangeFields<Control>(minValue, maxValue), &DomainRanges::slowMin, &DomainRanges::slowMax};
 }
 template <typename Control> constexpr DomainRangeCheck AzimuthCheck()
 {
-    return {AzimuthFields<Control>(), &DomainRanges::azimMin, &DomainRanges::azimMax};
+    return {AzimuthRangeFields<Control>(), &DomainRanges::azimMin, &DomainRanges::azimMax};
 }
 
 // Exchanges the ranges in the order listed: the first that fails stops the exchange,

@@ -22,7 +22,7 @@ constexpr uint32_t kHelpXPlotSetup = 5;
 
 constexpr RangeFields kDepths{kIdcTopDepth, kIdcBottomDepth, "start depth", "stop depth", "ft", -10.0, 50000.0};
 constexpr RangeFields kFrequency{kIdcFreqMin, kIdcFreqMax, "start frequency", "stop frequency", "Hz", 0.0, 30000.0};
-constexpr RangeFields kSlowness = SlownessFields<xplot_setup::Control>();
+constexpr RangeFields kSlowness = SlownessRangeFields<xplot_setup::Control>();
 
 } // namespace
 

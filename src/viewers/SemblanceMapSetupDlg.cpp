@@ -20,8 +20,8 @@ constexpr const char* kInputFileLabel = "Input File : ";
 constexpr uint32_t kHelpSemblanceMapSetup = 11;
 
 constexpr RangeFields kDepths{kIdcTopDepth, kIdcBottomDepth, "start depth", "stop depth", "ft", -10.0, 50000.0};
-constexpr RangeFields kTime = TimeFields<semblance_map_setup::Control>();
-constexpr RangeFields kSlowness = SlownessFields<semblance_map_setup::Control>();
+constexpr RangeFields kTime = TimeRangeFields<semblance_map_setup::Control>();
+constexpr RangeFields kSlowness = SlownessRangeFields<semblance_map_setup::Control>();
 
 } // namespace
 

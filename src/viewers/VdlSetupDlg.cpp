@@ -38,13 +38,7 @@ CVdlSetupDlg::CVdlSetupDlg() : CPresentationSetupDlg(kIddVdlSetup, kHelpVdlSetup
 
 void CVdlSetupDlg::DoDataExchange(DataExchange& dx)
 {
-    dx.ComboString(kIdcDomain, m_setup.domain);
-    ExchangePresentation(dx);
-    ExchangeRange(dx, kDepths, m_setup.topDepth, m_setup.bottomDepth);
-    dx.Text(kIdcDepthScale, m_setup.depthScale);
-    CheckLimits(dx, kIdcDepthScale, m_setup.depthScale, kDepthScale);
-    ExchangeDomainRanges(dx, m_setup, kRanges);
-    ShowNormalize(dx);
+    ExchangeDomainView(dx, kDepths, kDepthScale, kRanges);
 }
 
 void CVdlSetupDlg::EnableRanges()
