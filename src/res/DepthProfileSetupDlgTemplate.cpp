@@ -10,7 +10,9 @@ DialogTemplate DepthProfileSetupDialogTemplate()
 {
     using C = depth_profile_setup::Control;
     using enum depth_profile_setup::Control;
-    constexpr int kFilesGroup = -2, kDepthGroup = -3, kPresentationGroup = -4, kRangeGroups = -5, kOptionsGroup = -8;
+    constexpr int kFilesGroup = -2, kDepthGroup = -3, kPresentationGroup = -4;
+    constexpr int kRangeGroups = -5; // the time, frequency and azimuth boxes: -5 to -7
+    constexpr int kOptionsGroup = -8;
     return {kIddDepthProfileSetup, "Depth Profile Setup",
             JoinRows({
                 InputGroupRows<C>(kFilesGroup),

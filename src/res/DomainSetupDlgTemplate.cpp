@@ -10,7 +10,8 @@ DialogTemplate DomainSetupDialogTemplate()
     using K = ControlKind;
     using C = domain_setup::Control;
     using enum domain_setup::Control;
-    constexpr int kInputGroup = -2, kDepthGroup = -3, kOptionsGroup = -4, kRangeGroups = -5;
+    constexpr int kInputGroup = -2, kDepthGroup = -3, kOptionsGroup = -4;
+    constexpr int kRangeGroups = -5; // the time, frequency and azimuth boxes: -5 to -7
     return {kIddDomainSetup, "Domain Setup",
             JoinRows({
                 InputGroupRows<C>(kInputGroup, kPathEllipsis),

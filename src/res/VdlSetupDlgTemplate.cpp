@@ -10,7 +10,8 @@ DialogTemplate VdlSetupDialogTemplate()
 {
     using C = vdl_setup::Control;
     using enum vdl_setup::Control;
-    constexpr int kInputGroup = -2, kDepthGroup = -3, kPresentationGroup = -4, kRangeGroups = -5;
+    constexpr int kInputGroup = -2, kDepthGroup = -3, kPresentationGroup = -4;
+    constexpr int kRangeGroups = -5; // the time, frequency and azimuth boxes: -5 to -7
     return {kIddVdlSetup, "VDL Setup",
             JoinRows({
                 InputGroupRows<C>(kInputGroup),
