@@ -52,6 +52,14 @@ template <typename Control> ControlRows SelectOutputRows()
     return {{Control::kIdcSelectOutputFile, ControlKind::Button, "Select &Output File", 0, 0},
             {Control::kIdcOutputFile, ControlKind::Static, "Output File : ", 0, kPathEllipsis}};
 }
+// The input step of a processing setup and its depth range in the group box `box`,
+// the depth edits after their labels.
+template <typename Control> ControlRows InputDepthRows(int box, const char* topLabel, const char* bottomLabel)
+{
+    return JoinRows({SelectInputRows<Control>(),
+                     LabelledEditGroup(box, "Depth Range",
+                                       {{topLabel, Control::kIdcTopDepth}, {bottomLabel, Control::kIdcBottomDepth}})});
+}
 // The input step of a viewer setup: a group box `box` without a title holding the path
 // label (of `labelStyle`) and then its button.
 template <typename Control> ControlRows InputGroupRows(int box, unsigned labelStyle = 0)
