@@ -2,8 +2,8 @@
 // options become the current ones and it repaints), sizing, erasing only while a
 // redraw is requested, closing (its display-option record goes) and the iconic
 // state that suspends painting; the receivers of its datum and which of them the
-// display options show; the trace pen and brushes the display options choose; and
-// the limits of what a view holds. Viewers are created with new and belong to their
+// display options show; the trace pen and brushes the display options choose; the
+// scroll steps and read-out texts of a domain axis; and the limits of what a view holds. Viewers are created with new and belong to their
 // window once it exists.
 #pragma once
 
