@@ -4,12 +4,14 @@
 // `Control` is the dialog's id enum, naming these controls alike.
 #pragma once
 
+#include "common/DomainRangeChecks.h"
 #include "common/Help.h"
 #include "common/SetupDlg.h"
 #include "common/SetupSteps.h"
 #include "settings/SettingsStore.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 template <typename Group, typename Control> class CViewerSetupDlg : public CSetupDlg<Group> {
@@ -68,6 +70,21 @@ protected:
     {
         if (dx.Failed()) return;
         if (ControlState* box = this->Item(Control::kIdcNormalize)) box->SetCheck(this->m_setup.normalize ? 1 : 0);
+    }
+    // The exchange of a setup with a domain and its four ranges: the domain, the
+    // presentation, the depths and their scale, the ranges in the order listed (the
+    // first refused stops it), then Normalize's mark.
+    void ExchangeDomainView(DataExchange& dx, const RangeFields& depths, const FieldLimits& depthScale,
+                            std::span<const DomainRangeCheck> ranges)
+    {
+        auto& s = this->m_setup;
+        dx.ComboString(Control::kIdcDomain, s.domain);
+        ExchangePresentation(dx);
+        ExchangeRange(dx, depths, s.topDepth, s.bottomDepth);
+        dx.Text(Control::kIdcDepthScale, s.depthScale);
+        CheckLimits(dx, Control::kIdcDepthScale, s.depthScale, depthScale);
+        ExchangeDomainRanges(dx, s, ranges);
+        ShowNormalize(dx);
     }
     // The input step's read: the data set at `path` (see ReadQtxInput), whose depth
     // range the group and the edits then show. False when it cannot be read.

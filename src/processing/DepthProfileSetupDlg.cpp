@@ -2,6 +2,7 @@
 
 #include "common/BrowseFile.h"
 #include "common/PathLabel.h"
+#include "common/DomainRangeChecks.h"
 #include "common/RangeCheck.h"
 #include "common/SetupSteps.h"
 #include "dataset/QtxFile.h"
@@ -24,11 +25,10 @@ constexpr uint32_t kHelpDepthProfileSetup = 9;
 constexpr RangeFields kDepths{kIdcTopDepth, kIdcBottomDepth, "top depth", "bottom depth", "ft", -100.0, 50000.0};
 // The window's own depth zoom limits.
 constexpr FieldLimits kDepthScale{"depth scale", 100.0, 1000.0, ""};
-constexpr RangeFields kTime{kIdcTimeStart, kIdcTimeStop, "start time", "stop time", "uSec", 0.0, 30000.0};
-constexpr RangeFields kFrequency{kIdcFreqStart, kIdcFreqStop, "start frequency", "stop frequency", "Hz", 0.0, 50000.0};
-// The slowness search dialog's limits; its messages name uSec/ft whatever the file's unit.
-constexpr RangeFields kSlowness{kIdcSlowMin, kIdcSlowMax, "min slowness", "max slowness", "uSec/ft", 30.0, 1250.0};
-constexpr RangeFields kAzimuth{kIdcAzimMin, kIdcAzimMax, "min azimuth", "max azimuth", "deg", 0.0, 360.0};
+using C = depth_profile_setup::Control;
+// The frequency reaches 50 kHz; the slowness keeps the slowness search dialog's limits.
+constexpr DomainRangeCheck kRanges[] = {TimeCheck<C>(), FrequencyCheck<C>(50000.0), SlownessCheck<C>(30.0, 1250.0),
+                                        AzimuthCheck<C>()};
 
 constexpr int kSwitched[] = {kIdcNormalize, kIdcTimeStart, kIdcTimeStop, kIdcFreqStart, kIdcFreqStop,
                              kIdcSlowMin,   kIdcSlowMax,   kIdcAzimMin,  kIdcAzimMax};
@@ -61,16 +61,7 @@ CDepthProfileSetupDlg::CDepthProfileSetupDlg() : CPresentationSetupDlg(kIddDepth
 
 void CDepthProfileSetupDlg::DoDataExchange(DataExchange& dx)
 {
-    dx.ComboString(kIdcDomain, m_setup.domain);
-    ExchangePresentation(dx);
-    ExchangeRange(dx, kDepths, m_setup.topDepth, m_setup.bottomDepth);
-    dx.Text(kIdcDepthScale, m_setup.depthScale);
-    CheckLimits(dx, kIdcDepthScale, m_setup.depthScale, kDepthScale);
-    ExchangeRange(dx, kTime, m_setup.timeStart, m_setup.timeStop);
-    ExchangeRange(dx, kFrequency, m_setup.freqStart, m_setup.freqStop);
-    ExchangeRange(dx, kSlowness, m_setup.slowMin, m_setup.slowMax);
-    ExchangeRange(dx, kAzimuth, m_setup.azimMin, m_setup.azimMax);
-    ShowNormalize(dx);
+    ExchangeDomainView(dx, kDepths, kDepthScale, kRanges);
 }
 
 bool CDepthProfileSetupDlg::OnInitDialog()

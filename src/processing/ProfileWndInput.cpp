@@ -30,35 +30,19 @@ void InsertByFrame(std::vector<CProfileRecord>& list, const CProfileRecord& reco
 
 void CProfileWnd::OnHScroll(int code, int pos)
 {
-    const DomainWindow& a = m_axis;
-    // The domain's own pane: where its read-out goes.
-    const int pane = m_setup.domain == kDomainSlowness ? 3 : m_setup.domain == kDomainAzimuth ? 4 : 2;
-    int64_t delta = 0;
-    switch (code) {
-    case SB_LINELEFT: delta = -1; break;
-    case SB_LINERIGHT: delta = 1; break;
-    case SB_PAGELEFT: delta = -10; break;
-    case SB_PAGERIGHT: delta = 10; break;
-    case SB_THUMBPOSITION: delta = int64_t(pos) - a.first; break;
-    case SB_THUMBTRACK: {
+    const int domain = m_setup.domain;
+    // Time and frequency read out in thousands of the axis unit.
+    const double scale = domain == kDomainTime || domain == kDomainFrequency ? 0.001 : 1.0;
+    if (code == SB_THUMBTRACK) {
         // The value under the thumb, without moving.
-        const double at = double(pos) * (m_setup.domain == kDomainFrequency ? a.binStep : m_step);
-        const std::string text = m_setup.domain == kDomainTime        ? Format("%5.2f [mSec]", at * 0.001)
-                                 : m_setup.domain == kDomainFrequency ? Format("%5.2f [kHz]", at * 0.001)
-                                 : m_setup.domain == kDomainSlowness  ? Format("%7.2f %s", at, m_setup.slownessUnit.c_str())
-                                                                : Format("%5.1f [deg]", at);
-        for (int p = 2; p <= 4; ++p) Pane(p, p == pane ? text : std::string());
+        ShowAxisThumb(domain, double(pos) * (domain == kDomainFrequency ? m_axis.binStep : m_step) * scale, m_setup.slownessUnit);
         return;
     }
-    default: return;
-    }
+    const std::optional<int64_t> delta = AxisScrollSteps(code, pos, m_axis.first);
+    if (!delta) return;
     LeaveEditMode(true);
-    ScrollWindow(int64_t(a.first) + delta);
-    const double start = m_axis.start;
-    Pane(pane, m_setup.domain == kDomainTime        ? Format("%5.2f%s", start * 0.001, " [mSec]")
-               : m_setup.domain == kDomainFrequency ? Format("%5.2f%s", start * 0.001, " [kHz]")
-               : m_setup.domain == kDomainSlowness  ? Format("%7.2f %s", start, m_setup.slownessUnit.c_str())
-                                              : Format("%5.1f%s", start, " [deg]"));
+    ScrollWindow(int64_t(m_axis.first) + *delta);
+    Pane(AxisPane(domain), AxisText(domain, m_axis.start * scale, m_setup.slownessUnit));
     Repaint(true);
 }
 

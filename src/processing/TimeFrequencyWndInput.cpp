@@ -20,18 +20,15 @@ constexpr float kSlownessLimit = 1250.0f; // uSec/ft: no search goes slower
 
 void CTimeFrequencyWnd::OnHScroll(int code, int pos)
 {
-    int64_t to = m_time.first;
-    switch (code) {
-    case SB_LINELEFT: to -= 1; break;
-    case SB_LINERIGHT: to += 1; break;
-    case SB_PAGELEFT: to -= 10; break;
-    case SB_PAGERIGHT: to += 10; break;
-    case SB_THUMBPOSITION: to = pos; break;
-    case SB_THUMBTRACK: Pane(2, Format("%5.2f [mSec]", double(pos) * m_step * 0.001)); return;
-    default: return;
+    if (code == SB_THUMBTRACK) {
+        Pane(2, AxisText(kDomainTime, double(pos) * m_step * 0.001, {}));
+        return;
     }
+    const std::optional<int64_t> delta = AxisScrollSteps(code, pos, m_time.first);
+    if (!delta) return;
+    const int64_t to = int64_t(m_time.first) + *delta;
     m_time = ScrollTimeRange(m_time, int(std::clamp<int64_t>(to, 0, m_time.scrollMax)), m_step);
-    Pane(2, Format("%5.2f%s", m_time.start * 0.001, " [mSec]"));
+    Pane(2, AxisText(kDomainTime, m_time.start * 0.001, {}));
     LeaveEditMode(true);
     Repaint(true);
 }

@@ -10,8 +10,9 @@ DialogTemplate DepthProfileSetupDialogTemplate()
 {
     using C = depth_profile_setup::Control;
     using enum depth_profile_setup::Control;
-    constexpr int kFilesGroup = -2, kDepthGroup = -3, kPresentationGroup = -4, kTimeGroup = -5, kFreqGroup = -6,
-                  kAzimuthGroup = -7, kOptionsGroup = -8;
+    constexpr int kFilesGroup = -2, kDepthGroup = -3, kPresentationGroup = -4;
+    constexpr int kRangeGroups = -5; // the time, frequency and azimuth boxes: -5 to -7
+    constexpr int kOptionsGroup = -8;
     return {kIddDepthProfileSetup, "Depth Profile Setup",
             JoinRows({
                 InputGroupRows<C>(kFilesGroup),
@@ -26,12 +27,7 @@ DialogTemplate DepthProfileSetupDialogTemplate()
                 LabelledListGroup(kPresentationGroup, "Presentation",
                                   {{"Domain :", kIdcDomain}, {"Type :", kIdcType}, {"Color :", kIdcColour},
                                    {"Palette :", kIdcPalette}}),
-                LabelledEditGroup(kTimeGroup, "Time range [uSec]", {{"Start :", kIdcTimeStart}, {"Stop :", kIdcTimeStop}}),
-                LabelledEditGroup(kFreqGroup, "Frequency range [Hz]",
-                                  {{"Start :", kIdcFreqStart}, {"Stop :", kIdcFreqStop}}),
-                LabelledEditGroup(kIdcSlownessGroup, "Slowness range [uSec/ft]",
-                                  {{"Min :", kIdcSlowMin}, {"Max :", kIdcSlowMax}}),
-                LabelledEditGroup(kAzimuthGroup, "Azimuth range [deg]", {{"Min:", kIdcAzimMin}, {"Max:", kIdcAzimMax}}),
+                DomainRangeRows<C>(kRangeGroups, {"Min :", "Max :"}, {"Min:", "Max:"}),
                 {
                     {kOptionsGroup, ControlKind::GroupBox, "Options", 0, 0},
                     {kIdcNormalize, ControlKind::CheckBox, "Normalize", kOptionsGroup, 0},

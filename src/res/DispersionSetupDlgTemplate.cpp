@@ -25,16 +25,9 @@ DialogTemplate DispersionSetupDialogTemplate()
                 },
                 ProfileListRows(kBoxFrequency, {kIdcSelectFrequencyProfile, "Select &Frequency Profile",
                                                 kIdcFrequencyList, kIdcFrequencyProfile, "Frequency Profile : "}),
-                {
-                    {kBoxBorehole, K::GroupBox, "Borehole Description [inch]", 0, 0},
-                    {kIdcFixedBitSize, K::RadioButton, "Fixed Bit Size", kBoxBorehole, kGroupStart},
-                    {kIdcUseCaliper, K::RadioButton, "Use Caliper", kBoxBorehole, 0},
-                    {kIdcBitSize, K::Edit, "", kBoxBorehole, 0},
-                },
-                LabelledEdits(kBoxBorehole, {{"Mud Slowness [uSec/ft]", kIdcMudSlowness},
-                                             {"Mud Density [g/cc]", kIdcMudDensity}}),
-                ProfileListRows(kBoxBorehole, {kIdcSelectCaliperProfile, "Select &Caliper Profile", kIdcCaliperList,
-                                               kIdcCaliperProfile, "Caliper Profile : "}),
+                BoreholeRows<dispersion_setup::Control>(
+                    kBoxBorehole, LabelledEdits(kBoxBorehole, {{"Mud Slowness [uSec/ft]", kIdcMudSlowness},
+                                                               {"Mud Density [g/cc]", kIdcMudDensity}})),
                 {
                     {kBoxDensity, K::GroupBox, "Formation Density [g/cc]", 0, 0},
                     {kIdcFixedDensity, K::RadioButton, "Fixed", kBoxDensity, kGroupStart},

@@ -10,8 +10,8 @@ DialogTemplate DomainSetupDialogTemplate()
     using K = ControlKind;
     using C = domain_setup::Control;
     using enum domain_setup::Control;
-    constexpr int kInputGroup = -2, kDepthGroup = -3, kOptionsGroup = -4, kTimeGroup = -5, kFreqGroup = -6,
-                  kAzimuthGroup = -7;
+    constexpr int kInputGroup = -2, kDepthGroup = -3, kOptionsGroup = -4;
+    constexpr int kRangeGroups = -5; // the time, frequency and azimuth boxes: -5 to -7
     return {kIddDomainSetup, "Domain Setup",
             JoinRows({
                 InputGroupRows<C>(kInputGroup, kPathEllipsis),
@@ -22,13 +22,7 @@ DialogTemplate DomainSetupDialogTemplate()
                     {kOptionsGroup, K::GroupBox, "Options", 0, 0},
                     {kIdcTraceCursor, K::CheckBox, "Trace Cursor", kOptionsGroup, 0},
                 },
-                LabelledEditGroup(kTimeGroup, "Time range [uSec]", {{"Start :", kIdcTimeStart}, {"Stop :", kIdcTimeStop}}),
-                LabelledEditGroup(kFreqGroup, "Frequency range [Hz]",
-                                  {{"Start :", kIdcFreqStart}, {"Stop :", kIdcFreqStop}}),
-                LabelledEditGroup(kIdcSlownessGroup, "Slowness range [uSec/ft]",
-                                  {{"Start :", kIdcSlowMin}, {"Stop :", kIdcSlowMax}}),
-                LabelledEditGroup(kAzimuthGroup, "Azimuth range [deg]",
-                                  {{"Start :", kIdcAzimMin}, {"Stop :", kIdcAzimMax}}),
+                DomainRangeRows<C>(kRangeGroups, {"Start :", "Stop :"}, {"Start :", "Stop :"}),
                 RunRows<C>(),
             })};
 }

@@ -14,9 +14,7 @@ DialogTemplate FilterSetupDialogTemplate()
     using enum filter_setup::Box;
     return {kIddFilterSetup, "Filter Setup",
             JoinRows({
-                SelectInputRows<C>(),
-                LabelledEditGroup(kBoxDepths, "Depth Range",
-                                  {{"Top Depth :", kIdcTopDepth}, {"Bottom Depth :", kIdcBottomDepth}}),
+                InputDepthRows<C>(kBoxDepths, "Top Depth :", "Bottom Depth :"),
                 FrequencyFilterRows<C>(kBoxFrequency),
                 {
                     {kBoxTime, K::GroupBox, "Time Window Setup", 0, 0},

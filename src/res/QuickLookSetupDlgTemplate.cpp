@@ -13,9 +13,7 @@ DialogTemplate QuickLookSetupDialogTemplate()
     using enum quick_look_setup::Box;
     return {kIddQuickLookSetup, "Quick Look Setup",
             JoinRows({
-                SelectInputRows<C>(),
-                LabelledEditGroup(kBoxDepths, "Depth Range",
-                                  {{"Top depth frame :", kIdcTopDepth}, {"Bottom depth frame :", kIdcBottomDepth}}),
+                InputDepthRows<C>(kBoxDepths, "Top depth frame :", "Bottom depth frame :"),
                 LabelledEditGroup(kBoxBitSize, "Bit Size [in]", {{"ID : ", kIdcBitSize}}),
                 {
                     {kBoxResolution, K::GroupBox, "Resolution", 0, 0},

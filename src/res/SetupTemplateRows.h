@@ -52,6 +52,14 @@ template <typename Control> ControlRows SelectOutputRows()
     return {{Control::kIdcSelectOutputFile, ControlKind::Button, "Select &Output File", 0, 0},
             {Control::kIdcOutputFile, ControlKind::Static, "Output File : ", 0, kPathEllipsis}};
 }
+// The input step of a processing setup and its depth range in the group box `box`,
+// the depth edits after their labels.
+template <typename Control> ControlRows InputDepthRows(int box, const char* topLabel, const char* bottomLabel)
+{
+    return JoinRows({SelectInputRows<Control>(),
+                     LabelledEditGroup(box, "Depth Range",
+                                       {{topLabel, Control::kIdcTopDepth}, {bottomLabel, Control::kIdcBottomDepth}})});
+}
 // The input step of a viewer setup: a group box `box` without a title holding the path
 // label (of `labelStyle`) and then its button.
 template <typename Control> ControlRows InputGroupRows(int box, unsigned labelStyle = 0)
@@ -59,6 +67,44 @@ template <typename Control> ControlRows InputGroupRows(int box, unsigned labelSt
     return {{box, ControlKind::GroupBox, "", 0, 0},
             {Control::kIdcInputFile, ControlKind::Static, "Input File : ", box, labelStyle},
             {Control::kIdcSelectInputFile, ControlKind::Button, "Select &Input File", box, 0}};
+}
+// The time, frequency, slowness and azimuth range groups of the domain views' setups,
+// each a start and a stop edit; the setups word the slowness and azimuth labels each
+// their own way. The time, frequency and azimuth boxes nobody addresses take the ids
+// `firstBox`, `firstBox` - 1 and `firstBox` - 2.
+struct RangeLabels {
+    const char* low;
+    const char* high;
+};
+template <typename Control>
+ControlRows DomainRangeRows(int firstBox, RangeLabels slowness, RangeLabels azimuth)
+{
+    const int timeBox = firstBox, freqBox = firstBox - 1, azimuthBox = firstBox - 2;
+    return JoinRows({
+        LabelledEditGroup(timeBox, "Time range [uSec]", {{"Start :", Control::kIdcTimeStart}, {"Stop :", Control::kIdcTimeStop}}),
+        LabelledEditGroup(freqBox, "Frequency range [Hz]", {{"Start :", Control::kIdcFreqStart}, {"Stop :", Control::kIdcFreqStop}}),
+        LabelledEditGroup(Control::kIdcSlownessGroup, "Slowness range [uSec/ft]",
+                          {{slowness.low, Control::kIdcSlowMin}, {slowness.high, Control::kIdcSlowMax}}),
+        LabelledEditGroup(azimuthBox, "Azimuth range [deg]",
+                          {{azimuth.low, Control::kIdcAzimMin}, {azimuth.high, Control::kIdcAzimMax}}),
+    });
+}
+// The borehole group `box` of the slowness processing setups: a fixed bit size (its
+// edit) or the caliper, then `middle` (rows a setup puts in the group before the
+// caliper's profile step), then that step.
+template <typename Control> ControlRows BoreholeRows(int box, ControlRows middle = {})
+{
+    return JoinRows({
+        {
+            {box, ControlKind::GroupBox, "Borehole Description [inch]", 0, 0},
+            {Control::kIdcFixedBitSize, ControlKind::RadioButton, "Fixed Bit Size", box, kGroupStart},
+            {Control::kIdcUseCaliper, ControlKind::RadioButton, "Use Caliper", box, 0},
+            {Control::kIdcBitSize, ControlKind::Edit, "", box, 0},
+        },
+        middle,
+        ProfileListRows(box, {Control::kIdcSelectCaliperProfile, "Select &Caliper Profile", Control::kIdcCaliperList,
+                              Control::kIdcCaliperProfile, "Caliper Profile : "}),
+    });
 }
 // Run (the default button, `runId`), Save Setup, Help and Cancel.
 template <typename Control> ControlRows RunRows(int runId = IDOK)

@@ -37,14 +37,7 @@ DialogTemplate StcSetupDialogTemplate()
                               {{"Min VpVs :", kIdcMinVpVs}, {"Max VpVs :", kIdcMaxVpVs}, {"Width : ", kIdcWidth}}),
                 ProfileListRows(kBoxSearching, {kIdcSelectSlownessProfile, "Select &Slowness Profile", kIdcSlownessList,
                                                 kIdcSlownessProfile, "Slowness Profile : "}),
-                {
-                    {kBoxBorehole, K::GroupBox, "Borehole Description [inch]", 0, 0},
-                    {kIdcFixedBitSize, K::RadioButton, "Fixed Bit Size", kBoxBorehole, kGroupStart},
-                    {kIdcUseCaliper, K::RadioButton, "Use Caliper", kBoxBorehole, 0},
-                    {kIdcBitSize, K::Edit, "", kBoxBorehole, 0},
-                },
-                ProfileListRows(kBoxBorehole, {kIdcSelectCaliperProfile, "Select &Caliper Profile", kIdcCaliperList,
-                                               kIdcCaliperProfile, "Caliper Profile : "}),
+                BoreholeRows<stc_setup::Control>(kBoxBorehole),
                 LabelledEdits(0, {{"Mud Slowness [uSec/ft]", kIdcMudSlowness}}),
                 {
                     {kIdcSelectOutputFile, K::Button, "Select &Output File", 0, 0},

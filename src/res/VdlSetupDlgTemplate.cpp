@@ -10,8 +10,8 @@ DialogTemplate VdlSetupDialogTemplate()
 {
     using C = vdl_setup::Control;
     using enum vdl_setup::Control;
-    constexpr int kInputGroup = -2, kDepthGroup = -3, kPresentationGroup = -4, kTimeGroup = -5, kFreqGroup = -6,
-                  kAzimuthGroup = -7;
+    constexpr int kInputGroup = -2, kDepthGroup = -3, kPresentationGroup = -4;
+    constexpr int kRangeGroups = -5; // the time, frequency and azimuth boxes: -5 to -7
     return {kIddVdlSetup, "VDL Setup",
             JoinRows({
                 InputGroupRows<C>(kInputGroup),
@@ -23,12 +23,7 @@ DialogTemplate VdlSetupDialogTemplate()
                                   {{"Domain", kIdcDomain}, {"Type", kIdcType}, {"Color", kIdcColour},
                                    {"Palette", kIdcPalette}}),
                 {{kIdcNormalize, ControlKind::CheckBox, "Normalize", kPresentationGroup, 0}},
-                LabelledEditGroup(kTimeGroup, "Time range [uSec]", {{"Start :", kIdcTimeStart}, {"Stop :", kIdcTimeStop}}),
-                LabelledEditGroup(kFreqGroup, "Frequency range [Hz]",
-                                  {{"Start :", kIdcFreqStart}, {"Stop :", kIdcFreqStop}}),
-                LabelledEditGroup(kIdcSlownessGroup, "Slowness range [uSec/ft]",
-                                  {{"Min:", kIdcSlowMin}, {"Max:", kIdcSlowMax}}),
-                LabelledEditGroup(kAzimuthGroup, "Azimuth range [deg]", {{"Min:", kIdcAzimMin}, {"Max:", kIdcAzimMax}}),
+                DomainRangeRows<C>(kRangeGroups, {"Min:", "Max:"}, {"Min:", "Max:"}),
                 RunRows<C>(),
             })};
 }

@@ -3,6 +3,7 @@
 #include "settings/SettingsStore.h"
 #include "common/Help.h"
 #include "common/PathLabel.h"
+#include "common/DomainRangeChecks.h"
 #include "common/RangeCheck.h"
 #include "common/SetupSteps.h"
 #include "dataset/ItemTypes.h"
@@ -18,10 +19,8 @@ using enum domain_setup::Control;
 constexpr const char* kInputFileLabel = "Input File : ";
 
 constexpr FieldLimits kDepthFrame{"depth", 1.0, 50000.0, "ft"};
-constexpr RangeFields kFrequency{kIdcFreqStart, kIdcFreqStop, "start frequency", "stop frequency", "Hz", 0.0, 30000.0};
-constexpr RangeFields kTime{kIdcTimeStart, kIdcTimeStop, "start time", "stop time", "uSec", 0.0, 30000.0};
-constexpr RangeFields kSlowness{kIdcSlowMin, kIdcSlowMax, "min slowness", "max slowness", "uSec/ft", 0.0, 2000.0};
-constexpr RangeFields kAzimuth{kIdcAzimMin, kIdcAzimMax, "min azimuth", "max azimuth", "deg", 0.0, 360.0};
+using C = domain_setup::Control;
+constexpr DomainRangeCheck kRanges[] = {FrequencyCheck<C>(), TimeCheck<C>(), SlownessCheck<C>(), AzimuthCheck<C>()};
 
 constexpr int kRangeIds[] = {kIdcTimeStart, kIdcTimeStop, kIdcFreqStart, kIdcFreqStop,
                              kIdcSlowMin, kIdcSlowMax, kIdcAzimMin, kIdcAzimMax};
@@ -38,10 +37,7 @@ void CDomainSetupDlg::DoDataExchange(DataExchange& dx)
 {
     dx.Text(kIdcDepthFrame, m_setup.depthFrame);
     CheckLimits(dx, kIdcDepthFrame, m_setup.depthFrame, kDepthFrame);
-    ExchangeRange(dx, kFrequency, m_setup.freqStart, m_setup.freqStop);
-    ExchangeRange(dx, kTime, m_setup.timeStart, m_setup.timeStop);
-    ExchangeRange(dx, kSlowness, m_setup.slowMin, m_setup.slowMax);
-    ExchangeRange(dx, kAzimuth, m_setup.azimMin, m_setup.azimMax);
+    ExchangeDomainRanges(dx, m_setup, kRanges);
     // The box shows the setting both ways; only OnTraceCursor changes the setting.
     if (!dx.Failed())
         if (ControlState* box = Item(kIdcTraceCursor)) box->SetCheck(m_setup.traceCursor);

@@ -25,27 +25,12 @@ void CDomainWnd::OnKeyDown(unsigned key, unsigned, unsigned) { KeyFrames(m_frame
 
 void CDomainWnd::OnHScroll(int code, int pos)
 {
-    int64_t delta = 0;
-    switch (code) {
-    case SB_LINELEFT: delta = -1; break;
-    case SB_LINERIGHT: delta = 1; break;
-    case SB_PAGELEFT: delta = -10; break;
-    case SB_PAGERIGHT: delta = 10; break;
-    case SB_THUMBPOSITION: delta = int64_t(pos) - m_hPos; break;
-    case SB_THUMBTRACK: {
-        const std::string empty;
-        std::string panes[3];
-        switch (m_domain) {
-        case kDomainTime: panes[0] = Format("%5.2f [mSec]", double(float(pos) * m_shape.step / 1000.0f)); break;
-        case kDomainFrequency: panes[0] = Format("%5.2f [kHz]", double(float(pos) * m_axis.binWidth / 1000.0f)); break;
-        case kDomainSlowness: panes[1] = Format("%7.2f %s", double(float(pos) * m_shape.step), m_slownessUnit.c_str()); break;
-        default: panes[2] = Format("%5.1f [deg]", double(float(pos) * m_shape.step)); break;
-        }
-        for (int i = 0; i < 3; ++i) SetReadOut(2 + i, panes[i]);
+    if (code == SB_THUMBTRACK) {
+        const float at = float(pos) * (m_domain == kDomainFrequency ? m_axis.binWidth : m_shape.step);
+        ShowAxisThumb(m_domain, double(m_domain == kDomainTime || m_domain == kDomainFrequency ? at / 1000.0f : at), m_slownessUnit);
         return;
     }
-    default: return;
-    }
+    const int64_t delta = AxisScrollSteps(code, pos, m_hPos).value_or(0);
     if (delta != 0) ShiftWindow(delta);
 }
 
@@ -58,12 +43,8 @@ void CDomainWnd::ShiftWindow(int64_t delta)
     m_axis.start = float(m_hPos) * step;
     m_axis.stop = m_axis.start + m_axis.width;
     m_axis.firstTick = FirstTick();
-    switch (m_domain) {
-    case kDomainTime: SetReadOut(2, Format("%5.2f%s", double(m_axis.start / 1000.0f), " [mSec]")); break;
-    case kDomainFrequency: SetReadOut(2, Format("%5.2f%s", double(m_axis.start / 1000.0f), " [kHz]")); break;
-    case kDomainSlowness: SetReadOut(3, Format("%7.2f %s", double(m_axis.start), m_slownessUnit.c_str())); break;
-    default: SetReadOut(4, Format("%5.1f%s", double(m_axis.start), " [deg]")); break;
-    }
+    const bool thousands = m_domain == kDomainTime || m_domain == kDomainFrequency;
+    SetReadOut(AxisPane(m_domain), AxisText(m_domain, double(thousands ? m_axis.start / 1000.0f : m_axis.start), m_slownessUnit));
     m_firstClick = m_secondClick = m_clickPending = false;
     ScrollInfo h;
     h.min = m_hMin;

@@ -4,6 +4,7 @@
 #include "settings/XPlotSetupGroup.h"
 #include "common/BrowseFile.h"
 #include "common/PathLabel.h"
+#include "common/DomainRangeChecks.h"
 #include "common/RangeCheck.h"
 #include "dataset/QtxFile.h"
 #include "platform/Format.h"
@@ -21,7 +22,7 @@ constexpr uint32_t kHelpXPlotSetup = 5;
 
 constexpr RangeFields kDepths{kIdcTopDepth, kIdcBottomDepth, "start depth", "stop depth", "ft", -10.0, 50000.0};
 constexpr RangeFields kFrequency{kIdcFreqMin, kIdcFreqMax, "start frequency", "stop frequency", "Hz", 0.0, 30000.0};
-constexpr RangeFields kSlowness{kIdcSlowMin, kIdcSlowMax, "min slowness", "max slowness", "uSec/ft", 0.0, 2000.0};
+constexpr RangeFields kSlowness = SlownessRangeFields<xplot_setup::Control>();
 
 } // namespace
 

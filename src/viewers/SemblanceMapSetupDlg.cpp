@@ -1,6 +1,7 @@
 #include "viewers/SemblanceMapSetupDlg.h"
 
 #include "common/PathLabel.h"
+#include "common/DomainRangeChecks.h"
 #include "common/RangeCheck.h"
 #include "common/SetupSteps.h"
 #include "dataset/QtxFile.h"
@@ -19,9 +20,8 @@ constexpr const char* kInputFileLabel = "Input File : ";
 constexpr uint32_t kHelpSemblanceMapSetup = 11;
 
 constexpr RangeFields kDepths{kIdcTopDepth, kIdcBottomDepth, "start depth", "stop depth", "ft", -10.0, 50000.0};
-constexpr RangeFields kTime{kIdcTimeStart, kIdcTimeStop, "start time", "stop time", "uSec", 0.0, 30000.0};
-// The message names uSec/ft whatever unit the file's maps have; the limits hold for both.
-constexpr RangeFields kSlowness{kIdcSlowMin, kIdcSlowMax, "min slowness", "max slowness", "uSec/ft", 0.0, 2000.0};
+constexpr RangeFields kTime = TimeRangeFields<semblance_map_setup::Control>();
+constexpr RangeFields kSlowness = SlownessRangeFields<semblance_map_setup::Control>();
 
 } // namespace
 

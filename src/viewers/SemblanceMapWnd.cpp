@@ -24,6 +24,17 @@ int SnapIndex(double v, double step, int lo, int hi)
     return int(std::clamp(index, double(lo), double(std::max(lo, hi))));
 }
 
+// The window [start, stop] raised to the grid of `step` whose indices run from `lo`
+// over `count` values: inside the grid, its last index past its first.
+template <typename Window> void SnapWindow(Window& w, double start, double stop, double step, int lo, int count)
+{
+    w.first = SnapIndex(start, step, lo, lo + count - 1);
+    w.last = SnapIndex(stop, step, w.first + 1, lo + count);
+    w.start = w.first * step;
+    w.stop = w.last * step;
+    w.span = w.stop - w.start - step;
+}
+
 } // namespace
 
 uint32_t CSemblanceMapWnd::PaletteColour(int palette, int index)
@@ -151,12 +162,7 @@ void CSemblanceMapWnd::FitTimeWindow(double start, double stop)
     // Raised to the time grid, inside the map's rows: from its first time to one step
     // past its last.
     Window& w = m_time;
-    const double dt = m_samples.dt;
-    w.first = SnapIndex(start, dt, m_samples.ft, m_samples.ft + m_samples.nt - 1);
-    w.last = SnapIndex(stop, dt, w.first + 1, m_samples.ft + m_samples.nt);
-    w.start = w.first * dt;
-    w.stop = w.last * dt;
-    w.span = w.stop - w.start - dt;
+    SnapWindow(w, start, stop, m_samples.dt, m_samples.ft, m_samples.nt);
     const bool fine = w.span <= 1000;
     const int64_t grid = fine ? 100 : 250;
     w.firstGrid = ClampToInt(double(int64_t(ClampToInt(w.stop)) / grid * grid - grid));
@@ -172,12 +178,7 @@ void CSemblanceMapWnd::FitTimeWindow(double start, double stop)
 void CSemblanceMapWnd::FitSlownessWindow(double start, double stop)
 {
     Window& w = m_slowness;
-    const double ds = m_samples.ds;
-    w.first = SnapIndex(start, ds, m_samples.fs, m_samples.fs + m_samples.ns - 1);
-    w.last = SnapIndex(stop, ds, w.first + 1, m_samples.fs + m_samples.ns);
-    w.start = w.first * ds;
-    w.stop = w.last * ds;
-    w.span = w.stop - w.start - ds;
+    SnapWindow(w, start, stop, m_samples.ds, m_samples.fs, m_samples.ns);
     // Panning keeps the window's samples inside the map.
     const int count = w.last - w.first - 1;
     m_slownessScrollMin = m_samples.fs;

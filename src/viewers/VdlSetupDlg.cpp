@@ -1,6 +1,7 @@
 #include "viewers/VdlSetupDlg.h"
 
 #include "common/PathLabel.h"
+#include "common/DomainRangeChecks.h"
 #include "common/RangeCheck.h"
 #include "common/SetupSteps.h"
 #include "dataset/ItemTypes.h"
@@ -21,11 +22,8 @@ constexpr uint32_t kHelpVdlSetup = 17;
 
 constexpr RangeFields kDepths{kIdcTopDepth, kIdcBottomDepth, "start depth", "stop depth", "ft", -100.0, 50000.0};
 constexpr FieldLimits kDepthScale{"depth scale", 100.0, 2000.0, ""};
-constexpr RangeFields kFrequency{kIdcFreqStart, kIdcFreqStop, "start frequency", "stop frequency", "Hz", 0.0, 30000.0};
-constexpr RangeFields kTime{kIdcTimeStart, kIdcTimeStop, "start time", "stop time", "uSec", 0.0, 30000.0};
-// The message names uSec/ft whatever unit the file's slowness has; the limits hold for both.
-constexpr RangeFields kSlowness{kIdcSlowMin, kIdcSlowMax, "min slowness", "max slowness", "uSec/ft", 0.0, 2000.0};
-constexpr RangeFields kAzimuth{kIdcAzimMin, kIdcAzimMax, "min azimuth", "max azimuth", "deg", 0.0, 360.0};
+using C = vdl_setup::Control;
+constexpr DomainRangeCheck kRanges[] = {FrequencyCheck<C>(), TimeCheck<C>(), SlownessCheck<C>(), AzimuthCheck<C>()};
 
 constexpr int kSwitched[] = {kIdcTimeStart, kIdcTimeStop, kIdcFreqStart, kIdcFreqStop, kIdcSlowMin,
                              kIdcSlowMax,   kIdcAzimMin,  kIdcAzimMax,   kIdcNormalize};
@@ -40,16 +38,7 @@ CVdlSetupDlg::CVdlSetupDlg() : CPresentationSetupDlg(kIddVdlSetup, kHelpVdlSetup
 
 void CVdlSetupDlg::DoDataExchange(DataExchange& dx)
 {
-    dx.ComboString(kIdcDomain, m_setup.domain);
-    ExchangePresentation(dx);
-    ExchangeRange(dx, kDepths, m_setup.topDepth, m_setup.bottomDepth);
-    dx.Text(kIdcDepthScale, m_setup.depthScale);
-    CheckLimits(dx, kIdcDepthScale, m_setup.depthScale, kDepthScale);
-    ExchangeRange(dx, kFrequency, m_setup.freqStart, m_setup.freqStop);
-    ExchangeRange(dx, kTime, m_setup.timeStart, m_setup.timeStop);
-    ExchangeRange(dx, kSlowness, m_setup.slowMin, m_setup.slowMax);
-    ExchangeRange(dx, kAzimuth, m_setup.azimMin, m_setup.azimMax);
-    ShowNormalize(dx);
+    ExchangeDomainView(dx, kDepths, kDepthScale, kRanges);
 }
 
 void CVdlSetupDlg::EnableRanges()

@@ -86,28 +86,14 @@ void CVdlWnd::OnKeyDown(unsigned key, unsigned, unsigned)
 
 void CVdlWnd::OnHScroll(int code, int pos)
 {
-    int64_t delta = 0;
-    switch (code) {
-    case SB_LINELEFT: delta = -1; break;
-    case SB_LINERIGHT: delta = 1; break;
-    case SB_PAGELEFT: delta = -10; break;
-    case SB_PAGERIGHT: delta = 10; break;
-    case SB_THUMBPOSITION: delta = int64_t(pos) - m_axis.first; break;
-    case SB_THUMBTRACK: {
+    const int domain = m_samples.domain;
+    if (code == SB_THUMBTRACK) {
         // The value under the thumb, without moving.
-        std::string panes[3];
         const double at = double(pos) * m_axis.step;
-        switch (m_samples.domain) {
-        case kDomainTime: panes[0] = Format("%5.2f [mSec]", at * 0.001); break;
-        case kDomainFrequency: panes[0] = Format("%5.2f [kHz]", at * 0.001); break;
-        case kDomainSlowness: panes[1] = Format("%7.2f %s", at, m_item.slownessUnit.c_str()); break;
-        default: panes[2] = Format("%5.1f [deg]", at); break;
-        }
-        for (int i = 0; i < 3; ++i) SetReadOut(2 + i, panes[i]);
+        ShowAxisThumb(domain, domain == kDomainTime || domain == kDomainFrequency ? at * 0.001 : at, m_item.slownessUnit);
         return;
     }
-    default: return;
-    }
+    const int64_t delta = AxisScrollSteps(code, pos, m_axis.first).value_or(0);
     if (delta == 0) return;
     ScrollAxis(int64_t(m_axis.first) + delta);
     ShowAxisStart();
@@ -119,13 +105,10 @@ void CVdlWnd::OnHScroll(int code, int pos)
 
 void CVdlWnd::ShowAxisStart()
 {
+    const int domain = m_samples.domain;
     const double start = m_axis.start;
-    switch (m_samples.domain) {
-    case kDomainSlowness: SetReadOut(3, Format("%7.2f %s", start, m_item.slownessUnit.c_str())); break;
-    case kDomainFrequency: SetReadOut(2, Format("%5.2f%s", start * 0.001, " [kHz]")); break;
-    case kDomainTime: SetReadOut(2, Format("%5.2f%s", start * 0.001, " [mSec]")); break;
-    default: SetReadOut(4, Format("%5.1f [deg]", start)); break;
-    }
+    SetReadOut(AxisPane(domain), AxisText(domain, domain == kDomainTime || domain == kDomainFrequency ? start * 0.001 : start,
+                                          m_item.slownessUnit));
 }
 
 // ---- read-outs -------------------------------------------------------------------------------------

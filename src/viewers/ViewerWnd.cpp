@@ -246,6 +246,39 @@ const char* CViewerWnd::DomainWord(int domain)
     }
 }
 
+std::optional<int64_t> CViewerWnd::AxisScrollSteps(int code, int pos, int64_t first)
+{
+    switch (code) {
+    case SB_LINELEFT: return -1;
+    case SB_LINERIGHT: return 1;
+    case SB_PAGELEFT: return -10;
+    case SB_PAGERIGHT: return 10;
+    case SB_THUMBPOSITION: return int64_t(pos) - first;
+    default: return std::nullopt;
+    }
+}
+
+std::string CViewerWnd::AxisText(int domain, double value, const std::string& slownessUnit)
+{
+    switch (domain) {
+    case kDomainTime: return Format("%5.2f [mSec]", value);
+    case kDomainFrequency: return Format("%5.2f [kHz]", value);
+    case kDomainSlowness: return Format("%7.2f %s", value, slownessUnit.c_str());
+    default: return Format("%5.1f [deg]", value);
+    }
+}
+
+int CViewerWnd::AxisPane(int domain)
+{
+    return domain == kDomainTime || domain == kDomainFrequency ? 2 : domain == kDomainSlowness ? 3 : 4;
+}
+
+void CViewerWnd::ShowAxisThumb(int domain, double value, const std::string& slownessUnit)
+{
+    const int pane = AxisPane(domain);
+    for (int p = 2; p <= 4; ++p) SetReadOut(p, p == pane ? AxisText(domain, value, slownessUnit) : std::string());
+}
+
 void CViewerWnd::ScrollFrames(CFrameCursor& frames, int code, int pos)
 {
     const int previous = frames.Frame();

@@ -2,8 +2,8 @@
 // options become the current ones and it repaints), sizing, erasing only while a
 // redraw is requested, closing (its display-option record goes) and the iconic
 // state that suspends painting; the receivers of its datum and which of them the
-// display options show; the trace pen and brushes the display options choose; and
-// the limits of what a view holds. Viewers are created with new and belong to their
+// display options show; the trace pen and brushes the display options choose; the
+// scroll steps and read-out texts of a domain axis; and the limits of what a view holds. Viewers are created with new and belong to their
 // window once it exists.
 #pragma once
 
@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 class CQtxFile;
@@ -116,6 +117,18 @@ protected:
     void ScrollFrames(CFrameCursor& frames, int code, int pos);
     void KeyFrames(CFrameCursor& frames, unsigned key);
     virtual void OnFramesMoved(int /*previousFrame*/) {}
+
+    // ---- a horizontal axis of samples, bins, slownesses or angles ------------------------------
+    // The steps a horizontal scroll code moves an axis whose first shown step is `first`:
+    // a line one, a page ten, the thumb to `pos`. None for codes that do not move it (a
+    // tracking thumb among them: the view shows the value under it instead).
+    static std::optional<int64_t> AxisScrollSteps(int code, int pos, int64_t first);
+    // An axis value as its read-out shows it: `value` in milliseconds, kilohertz, the
+    // slowness unit or degrees, by `domain`; and the pane (2 to 4) it goes to.
+    static std::string AxisText(int domain, double value, const std::string& slownessUnit);
+    static int AxisPane(int domain);
+    // The value under a tracking thumb in the domain's pane, the other two cleared.
+    void ShowAxisThumb(int domain, double value, const std::string& slownessUnit);
 
     // The screen's height in pixels and millimetres (depth per pixel of the depth views),
     // read when the window is sized.
