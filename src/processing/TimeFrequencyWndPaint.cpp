@@ -76,7 +76,7 @@ void CTimeFrequencyWnd::RenderRow(int row, int b0, int b1, float weight, bool in
     for (int c = 0; c < int(m_page.tracks.size()); ++c) RenderColumnRow(row, c, b0, b1, weight, interval, scratch);
 }
 
-void CTimeFrequencyWnd::RenderFrameRead(int b)
+void CTimeFrequencyWnd::FindGaps(int b)
 {
     // A value that is not finite makes the trace a gap: the largest magnitude's bit
     // pattern, an integer maximum that vectorises, tells (infinity and NaN lie above
@@ -91,7 +91,12 @@ void CTimeFrequencyWnd::RenderFrameRead(int b)
     }
 }
 
-void CTimeFrequencyWnd::RenderFrameLoaded(int b, int, bool) { TransformFrame(b); }
+void CTimeFrequencyWnd::RenderFrameLoaded(int b, int, bool)
+{
+    // Here, on the row threads, rather than on the one that reads every frame.
+    FindGaps(b);
+    TransformFrame(b);
+}
 
 void CTimeFrequencyWnd::RenderColumnRow(int row, int column, int buffer0, int buffer1, float weight, bool interval,
                                          RowScratch& scratch)
