@@ -182,8 +182,10 @@ void CProcessingWnd::RenderRows(int from, int to)
             m_wiggleRows[size_t(row)].values.clear();
             m_wiggleRows[size_t(row)].runs.clear();
             const RowFrames& f = m_rowFrames[size_t(i)];
-            if (f.s0 >= 0) finish(f.s0), finish(f.s1);
-            if (f.s0 >= 0) RenderRow(row, f.s0, f.s1, f.weight, f.interval, m_scratch[size_t(worker)]);
+            if (f.s0 < 0) continue;
+            finish(f.s0);
+            finish(f.s1);
+            RenderRow(row, f.s0, f.s1, f.weight, f.interval, m_scratch[size_t(worker)]);
         }
     });
 }

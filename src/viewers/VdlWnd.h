@@ -230,10 +230,10 @@ private:
     };
     std::vector<RowFrames> m_rowFrames;
     std::vector<RowScratch> m_scratch; // by thread
-    // In the frequency domain, each frame's spectra, taken by the first row band that
-    // needs them once it is read (m_spectraTaken), for the
-    // shown receivers: a row between two frames blends their spectra (the transform
-    // is linear), so each frame is transformed once, not each row. Per receiver:
+    // In the frequency domain, each frame's spectra for the shown receivers, taken by
+    // the first row band that needs them (m_spectraTaken): a row between two frames
+    // blends their spectra (the transform is linear), so each frame is transformed
+    // once, not each row. Per receiver:
     // bins 0 .. n/2 as (re, im) of the trace divided by its largest magnitude, that
     // magnitude, and whether the trace has a value that is no number (no spectrum).
     struct FrameSpectra {
