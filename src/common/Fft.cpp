@@ -1,10 +1,13 @@
 #include "common/Fft.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cmath>
 #include <climits>
 #include <cstdint>
+#include <mutex>
+#include <vector>
 
 #if defined(__x86_64__) && defined(__GLIBC__)
 #include <immintrin.h>
@@ -47,22 +50,31 @@ double* const g_sin3 = g_tw + 3 * kTw;
 bool g_levelReady[kMaxLevels];
 uint16_t g_rev[1 << kRevBits];
 bool g_revReady;
+// The largest span whose twiddles (and the reversal table) every thread may read.
+// The tables are only ever added to, under g_tableMutex, at spans above it: a
+// thread reading spans up to what it saw here never meets a write.
+std::atomic<int> g_readySpan{0};
+std::mutex g_tableMutex;
 
 // The working arrays share one block, each starting at another offset within a
 // 4 KiB page: arrays a power of two apart make the loads of one wait on the stores
-// to another (the processor matches them by their low address bits).
+// to another (the processor matches them by their low address bits). Each thread
+// has its own block (780 KiB, what the largest transform needs), so that transforms
+// on several threads never share one. A block of fixed place, not one reached
+// through a pointer: the butterfly loops run a third slower through a pointer.
 constexpr int kStagger = 72; // doubles
-alignas(64) double g_work[3 * kFftMaxPoints + 4 * kStagger];
+alignas(64) thread_local double t_work[3 * kFftMaxPoints + 4 * kStagger];
 
-double* const g_re = g_work;
-double* const g_im = g_re + kFftMaxPoints + kStagger;
-double* const g_xr = g_im + kFftMaxPoints + kStagger; // a real input's half-length points reversed
-double* const g_xi = g_xr + kFftMaxPoints / 2 + kStagger;
+#define g_re (t_work + 0)
+#define g_im (t_work + kFftMaxPoints + kStagger)
+#define g_xr (t_work + 2 * (kFftMaxPoints + kStagger)) // a real input's half-length points reversed
+#define g_xi (t_work + 2 * (kFftMaxPoints + kStagger) + kFftMaxPoints / 2 + kStagger)
 
-// Fills the tables up to span maxSpan on first need; one thread, as the shared
-// array already demands.
+// Fills the tables up to span maxSpan on first need.
 void PrepareTables(int maxSpan)
 {
+    if (g_readySpan.load(std::memory_order_acquire) >= maxSpan) return;
+    std::lock_guard lock(g_tableMutex);
     constexpr double kPi = 3.141592653589793;
     for (int level = 0, span = 1; span <= maxSpan; ++level, span *= 2) {
         if (g_levelReady[level]) continue;
@@ -84,6 +96,7 @@ void PrepareTables(int maxSpan)
         }
         g_revReady = true;
     }
+    if (g_readySpan.load(std::memory_order_relaxed) < maxSpan) g_readySpan.store(maxSpan, std::memory_order_release);
 }
 
 int Log2(int m) { return std::countr_zero(unsigned(m)); }
@@ -428,19 +441,17 @@ FFT_CLONES void Dispatch(float* out, int n, int sign)
 
 } // namespace
 
-int CFft::Transform()
+int FftTransform(float* points, int n, int sign)
 {
-    const int n = m_n;
-    const int sign = m_sign;
-    // Both would let the loops run outside the shared array or produce garbage.
+    // Both would let the loops run outside the array or produce garbage.
     if (n < 1 || n > kFftMaxPoints || (n & (n - 1)) != 0) return 0;
     if (sign != 1 && sign != -1) return 0;
-
-    float* const out = g_fftData + 1; // point p (0-based) at out[2p], out[2p + 1]
     PrepareTables(n / 2);
-    Dispatch(out, n, sign);
+    Dispatch(points, n, sign);
     return 1;
 }
+
+int CFft::Transform() { return FftTransform(g_fftData + 1, m_n, m_sign); }
 
 void AmplitudeSpectrum(const float* x, int n, float* bins)
 {
@@ -455,21 +466,22 @@ void AmplitudeSpectrum(const float* x, int n, float* bins)
     // Scaled first so that no sum of the transform overflows; the spectrum is divided
     // by its largest bin anyway.
     const float scale = largest > 0 ? 1.0f / largest : 1.0f;
-    float* data = g_fftData;
-    for (int i = 0; i < n; ++i) {
-        data[2 * i + 1] = x[i] * scale;
-        data[2 * i + 2] = 0.0f;
-    }
-    CFft fft;
-    fft.m_sign = 1;
-    fft.m_n = n;
-    if (!fft.Transform()) {
-        std::fill(bins, bins + n / 2 + 1, 0.0f);
+    // Sizes the transform refuses get no array: their spectrum is 0.
+    if (n < 1 || n > kFftMaxPoints || (n & (n - 1)) != 0) {
+        std::fill(bins, bins + std::max(n / 2 + 1, 0), 0.0f);
         return;
     }
+    thread_local std::vector<float> points;
+    if (points.size() < size_t(2 * n)) points.resize(size_t(2 * n));
+    float* data = points.data();
+    for (int i = 0; i < n; ++i) {
+        data[2 * i] = x[i] * scale;
+        data[2 * i + 1] = 0.0f;
+    }
+    FftTransform(data, n, 1);
     float peak = 0;
     for (int k = 0; k <= n / 2; ++k) {
-        const double re = data[2 * k + 1], im = data[2 * k + 2];
+        const double re = data[2 * k], im = data[2 * k + 1];
         bins[k] = float(std::sqrt(re * re + im * im));
         peak = std::max(peak, bins[k]);
     }

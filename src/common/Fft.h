@@ -1,5 +1,10 @@
 // Complex FFT, in place over the one sample array that every spectrum of the
-// program shares.
+// program shares, or over an array of the caller's.
+//
+// Threads: FftTransform and AmplitudeSpectrum may run on several threads at once
+// (each thread transforms in a work area of its own; the shared tables are only
+// added to, under a lock). CFft::Transform and everything else that works in
+// g_fftData belong to one thread at a time.
 #pragma once
 
 // Complex point p (p = 1..n) has its real part at [2p-1] and its imaginary
@@ -22,7 +27,12 @@ public:
     int Transform();
 };
 
+// Transforms n complex points in place, point p (0-based) at points[2p] (real) and
+// points[2p + 1] (imaginary), as CFft does with g_fftData and with the same bits.
+// Returns 1, or 0 without touching the array when n or sign is out of range.
+int FftTransform(float* points, int n, int sign);
+
 // The amplitude spectrum of n samples (n a power of two, at most 8192) into bins
 // 0 .. n/2, divided by its largest bin; `bins` may be `x`. A trace with a value that
-// is not finite has no spectrum: its bins are NaN. Works in g_fftData.
+// is not finite has no spectrum: its bins are NaN. Leaves g_fftData alone.
 void AmplitudeSpectrum(const float* x, int n, float* bins);

@@ -232,6 +232,15 @@ void ForAsReady(int count, int minRows, const std::function<void(const std::func
     body(0, count, 0);
 }
 
+void OnceEach::Reset(int count)
+{
+    if (m_capacity < count) {
+        m_state = std::make_unique<std::atomic<int>[]>(size_t(count));
+        m_capacity = count;
+    }
+    for (int i = 0; i < count; ++i) m_state[size_t(i)].store(kToDo, std::memory_order_relaxed);
+}
+
 ScopedWorkers::ScopedWorkers(int workers) : m_previous(g_limit.exchange(std::max(workers, 1))) {}
 
 ScopedWorkers::~ScopedWorkers() { g_limit.store(m_previous); }

@@ -5,7 +5,9 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <functional>
+#include <memory>
 
 namespace parallel_rows {
 
@@ -42,6 +44,36 @@ public:
 
 private:
     std::atomic<int> m_count{0};
+};
+
+// Jobs 0 .. count - 1 (a frame's transforms), each done once by the first thread that
+// asks for it, in a loop's bands: a thread that asks while another does it waits for
+// that one to finish, and then sees what it wrote. Jobs ask for no other job, so no
+// thread waits on a waiting one.
+class OnceEach {
+public:
+    // Every job not done yet; only while no loop uses it.
+    void Reset(int count);
+    template <class Job> void Do(int job, Job&& work)
+    {
+        std::atomic<int>& state = m_state[size_t(job)];
+        int seen = kToDo;
+        if (state.compare_exchange_strong(seen, kDoing, std::memory_order_acquire)) {
+            work();
+            state.store(kDone, std::memory_order_release);
+            state.notify_all();
+            return;
+        }
+        while (seen != kDone) {
+            state.wait(seen, std::memory_order_acquire);
+            seen = state.load(std::memory_order_acquire);
+        }
+    }
+
+private:
+    enum { kToDo, kDoing, kDone };
+    std::unique_ptr<std::atomic<int>[]> m_state;
+    int m_capacity = 0;
 };
 
 // Holds the loops to at most `workers` threads while it lives (1: the caller alone),

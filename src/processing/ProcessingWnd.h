@@ -12,6 +12,7 @@
 // the paint.
 #pragma once
 
+#include "common/ParallelRows.h"
 #include "dataset/FrameCursor.h"
 #include "dataset/ItemTypes.h"
 #include "dataset/QtxFile.h"
@@ -279,7 +280,7 @@ protected:
     // Rows are drawn on several threads at once (see RowsOnOneThread): a row writes
     // only its own pixels and wiggles and works in `scratch`.
     virtual void RenderRow(int row, int b0, int b1, float weight, bool interval, RowScratch& scratch) = 0;
-    // Rows that work in shared state (the FFT's one sample array) are drawn on one thread.
+    // Rows that work in state they share with each other are drawn on one thread.
     virtual bool RowsOnOneThread() const { return false; }
     // Before the rows of a render are drawn, on the reading thread: what every row
     // reads and none writes (the pixels' column maps).
@@ -289,8 +290,9 @@ protected:
     virtual void ReserveRenderSlots(int count) { (void)count; }
     // A frame just read into render slot `b`, on the reading thread, while it is at hand.
     virtual void RenderFrameRead(int b) { (void)b; }
-    // A frame just read into render slot `b` (`read` false: a gap); frame by frame, in
-    // order, on one thread beside the reading one.
+    // A frame just read into render slot `b` (`read` false: a gap), once per slot, by the
+    // first row band that needs it: on any thread, several slots at once, while the
+    // reading thread goes on. It writes only what belongs to slot `b`.
     virtual void RenderFrameLoaded(int b, int frame, bool read) { (void)b, (void)frame, (void)read; }
     // Where each pixel of a panel falls between two samples (bins) of a row: the same
     // for every row of a page, so it is worked out once.
@@ -415,6 +417,7 @@ private:
     int PlanRenderFrame(int position);
     bool LoadRenderFrame(int b);
     std::vector<uint8_t> m_renderRead; // by slot: read (else a gap)
+    parallel_rows::OnceEach m_renderFinished; // by slot: RenderFrameLoaded done
     int m_renderLoaded = 0; // slots read for the rows being rendered
     // By row being rendered: the slots of the two frames it lies between (-1: a row
     // left in the background), the second's weight, and whether it lies in the selection.

@@ -146,36 +146,28 @@ void CProcessingWnd::RenderRows(int from, int to)
     ReserveRenderSlots(m_renderLoaded);
     TakePalette();
     BeforeRows();
-    // Then three stages at once: this thread reads the frames in order; a thread of
-    // their own finishes each as it comes in (RenderFrameLoaded: corrections,
-    // transforms in the FFT's one sample array, which no other thread uses meanwhile);
-    // the rows whose frames are done are drawn in bands on the other cores, each band
-    // with its own scratch.
+    // Then this thread reads the frames in order while the rows whose frames are in
+    // are drawn in bands on the other cores, each band with its own scratch. A frame
+    // is finished (RenderFrameLoaded: corrections, transforms) by the first band that
+    // needs it, a band waiting for a neighbour already at it: the transforms run on
+    // every core, each frame's once.
     constexpr int kRowsPerBand = 16;
+    m_renderRead.resize(size_t(m_renderLoaded));
+    m_renderFinished.Reset(m_renderLoaded);
     auto read = [&](const std::function<void(int)>& ready) {
-        parallel_rows::Progress framesIn;
-        const int frames = m_renderLoaded;
-        m_renderRead.resize(size_t(frames));
-        auto readAll = [&] {
-            for (int b = 0; b < frames; ++b) {
-                m_renderRead[size_t(b)] = LoadRenderFrame(b) ? 1 : 0;
-                RenderFrameRead(b);
-                if (b % 4 == 3 || b + 1 == frames) framesIn.Raise(b + 1);
-            }
-        };
-        auto finishAll = [&] {
-            const int rows = int(m_rowFrames.size());
-            int rowsReady = 0;
-            for (int b = 0; b < frames; ++b) {
-                framesIn.WaitFor(b + 1);
-                RenderFrameLoaded(b, m_frames.FrameAtScrollPosition(m_renderPositions[size_t(b)]), m_renderRead[size_t(b)] != 0);
-                while (rowsReady < rows && m_rowFrames[size_t(rowsReady)].s1 <= b) ++rowsReady; // a row left blank needs none
-                ready(rowsReady);
-            }
-        };
-        // A line step's frame or two are not worth waking another thread for.
-        if (frames < kRowsPerBand) readAll(), finishAll();
-        else parallel_rows::Beside(readAll, finishAll);
+        const int frames = m_renderLoaded, rows = int(m_rowFrames.size());
+        int rowsReady = 0;
+        for (int b = 0; b < frames; ++b) {
+            m_renderRead[size_t(b)] = LoadRenderFrame(b) ? 1 : 0;
+            RenderFrameRead(b);
+            while (rowsReady < rows && m_rowFrames[size_t(rowsReady)].s1 <= b) ++rowsReady; // a row left blank needs none
+            ready(rowsReady);
+        }
+    };
+    auto finish = [&](int b) {
+        m_renderFinished.Do(b, [&] {
+            RenderFrameLoaded(b, m_frames.FrameAtScrollPosition(m_renderPositions[size_t(b)]), m_renderRead[size_t(b)] != 0);
+        });
     };
     const size_t workers = size_t(parallel_rows::Workers());
     if (m_scratch.size() < workers) m_scratch.resize(workers);
@@ -190,7 +182,10 @@ void CProcessingWnd::RenderRows(int from, int to)
             m_wiggleRows[size_t(row)].values.clear();
             m_wiggleRows[size_t(row)].runs.clear();
             const RowFrames& f = m_rowFrames[size_t(i)];
-            if (f.s0 >= 0) RenderRow(row, f.s0, f.s1, f.weight, f.interval, m_scratch[size_t(worker)]);
+            if (f.s0 < 0) continue;
+            finish(f.s0);
+            finish(f.s1);
+            RenderRow(row, f.s0, f.s1, f.weight, f.interval, m_scratch[size_t(worker)]);
         }
     });
 }

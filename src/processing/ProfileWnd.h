@@ -165,7 +165,6 @@ private:
     int ImageWidth() const override;
     bool EveryRow() const override;
     void RenderRow(int row, int b0, int b1, float weight, bool interval, RowScratch& scratch) override;
-    bool RowsOnOneThread() const override;
     void BeforeRows() override;
     void RenderTrackRow(int row, int track, const float* previous, const float* current, float weight, bool interval,
                         RowScratch& scratch);

@@ -26,8 +26,6 @@ int CProfileWnd::ImageWidth() const
 bool CProfileWnd::EveryRow() const { return m_common.style == "VDL"; }
 
 // A row's own spectrum works in the FFT's one sample array.
-bool CProfileWnd::RowsOnOneThread() const { return m_setup.domain == kDomainFrequency; }
-
 void CProfileWnd::BeforeRows()
 {
     const DomainWindow& a = m_axis;

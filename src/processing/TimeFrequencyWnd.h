@@ -146,7 +146,8 @@ private:
     void DrawAxes(Dc& dc);
     void DrawProfile(Dc& dc, const std::vector<TfRecord>& records, const Pen& pen, bool onlyClicked);
     void RenderFrameLoaded(int b, int frame, bool read) override;
-    void RenderFrameRead(int b) override;
+    // Which shown slots of render slot `b` have a value that is no number.
+    void FindGaps(int b);
     std::vector<std::array<uint8_t, kSlots>> m_renderGaps; // by render slot: a shown slot has a value that is no number
 
     std::vector<std::vector<float>> m_renderSpectra; // by render slot, per receiver slot: bins 0 .. n/2, re and im

@@ -27,9 +27,9 @@ void CTimeFrequencyWnd::TransformFrame(int b)
     // Every shown slot is written below, and the rows read no other: no clearing.
     if (spectra.size() != size_t(kSlots) * bins * 2) spectra.assign(size_t(kSlots) * bins * 2, 0.0f);
     const std::vector<float>& frame = m_renderFrames[size_t(b)];
-    CFft fft;
-    fft.m_sign = 1;
-    fft.m_n = m_n;
+    // Frames are transformed on several threads at once: each its own points.
+    thread_local std::vector<float> points;
+    if (points.size() < 2 * size_t(m_n)) points.resize(2 * size_t(m_n));
     for (int trace : m_page.tracks) {
         const size_t slot = size_t(Slots()[trace]);
         const float* x = frame.data() + slot * size_t(m_n);
@@ -39,14 +39,14 @@ void CTimeFrequencyWnd::TransformFrame(int b)
             continue;
         }
         for (int i = 0; i < m_n; ++i) {
-            g_fftData[2 * i + 1] = x[i];
-            g_fftData[2 * i + 2] = 0.0f;
+            points[2 * i] = x[i];
+            points[2 * i + 1] = 0.0f;
         }
-        if (!fft.Transform()) {
+        if (!FftTransform(points.data(), m_n, 1)) {
             std::fill(out, out + bins * 2, NAN);
             continue;
         }
-        std::copy(g_fftData + 1, g_fftData + 1 + bins * 2, out); // bin k's (re, im) at [2k], [2k + 1]
+        std::copy(points.data(), points.data() + bins * 2, out); // bin k's (re, im) at [2k], [2k + 1]
     }
 }
 
@@ -76,7 +76,7 @@ void CTimeFrequencyWnd::RenderRow(int row, int b0, int b1, float weight, bool in
     for (int c = 0; c < int(m_page.tracks.size()); ++c) RenderColumnRow(row, c, b0, b1, weight, interval, scratch);
 }
 
-void CTimeFrequencyWnd::RenderFrameRead(int b)
+void CTimeFrequencyWnd::FindGaps(int b)
 {
     // A value that is not finite makes the trace a gap: the largest magnitude's bit
     // pattern, an integer maximum that vectorises, tells (infinity and NaN lie above
@@ -91,7 +91,12 @@ void CTimeFrequencyWnd::RenderFrameRead(int b)
     }
 }
 
-void CTimeFrequencyWnd::RenderFrameLoaded(int b, int, bool) { TransformFrame(b); }
+void CTimeFrequencyWnd::RenderFrameLoaded(int b, int, bool)
+{
+    // Here, on the row threads, rather than on the one that reads every frame.
+    FindGaps(b);
+    TransformFrame(b);
+}
 
 void CTimeFrequencyWnd::RenderColumnRow(int row, int column, int buffer0, int buffer1, float weight, bool interval,
                                          RowScratch& scratch)

@@ -12,6 +12,7 @@
 // (rendering and painting), VdlWndInput.cpp (scrolling, keys and read-outs).
 #pragma once
 
+#include "common/ParallelRows.h"
 #include "dataset/FrameCursor.h"
 #include "dataset/QtxFile.h"
 #include "platform/Image.h"
@@ -168,9 +169,9 @@ private:
     void LoadFrame(int slot);
     void MapColumns();
     // What one thread needs to render a row: the row's samples (then its spectrum) and
-    // its squared amplitudes.
+    // its squared amplitudes; and to transform a frame's trace, its points.
     struct RowScratch {
-        std::vector<float> row, squares;
+        std::vector<float> row, squares, points;
     };
     // Row `row` of receiver column `column`, `weight` of the way from the frame in
     // slot s0 to the one in s1.
@@ -229,9 +230,10 @@ private:
     };
     std::vector<RowFrames> m_rowFrames;
     std::vector<RowScratch> m_scratch; // by thread
-    // In the frequency domain, each frame's spectra, taken when it is read, for the
-    // shown receivers: a row between two frames blends their spectra (the transform
-    // is linear), so each frame is transformed once, not each row. Per receiver:
+    // In the frequency domain, each frame's spectra for the shown receivers, taken by
+    // the first row band that needs them (m_spectraTaken): a row between two frames
+    // blends their spectra (the transform is linear), so each frame is transformed
+    // once, not each row. Per receiver:
     // bins 0 .. n/2 as (re, im) of the trace divided by its largest magnitude, that
     // magnitude, and whether the trace has a value that is no number (no spectrum).
     struct FrameSpectra {
@@ -240,11 +242,12 @@ private:
         std::vector<uint8_t> gap;
     };
     std::vector<FrameSpectra> m_spectra; // by slot of m_frame
+    parallel_rows::OnceEach m_spectraTaken; // by slot
     bool BlendsSpectra() const;
-    // A frame's spectra in two steps: its traces' largest magnitudes, gaps and scaling
-    // as it is read, then its transforms.
+    // A frame's spectra in two steps: its traces' largest magnitudes, gaps and scaling,
+    // then their transforms (in `points`, 2n floats).
     void ScaleForSpectra(int slot);
-    void TakeSpectra(int slot);
+    void TakeSpectra(int slot, float* points);
     // The row's amplitude spectrum of receiver `receiver` into `bins` (0 .. n/2,
     // divided by its largest bin, as AmplitudeSpectrum gives it).
     void BlendSpectra(int s0, int s1, int receiver, float weight, float* bins, float* squares);

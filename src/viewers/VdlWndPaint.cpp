@@ -214,7 +214,7 @@ void CVdlWnd::ScaleForSpectra(int slot)
     }
 }
 
-void CVdlWnd::TakeSpectra(int slot)
+void CVdlWnd::TakeSpectra(int slot, float* points)
 {
     const int n = m_samples.sampleCount;
     const size_t bins = size_t(n / 2) + 1;
@@ -223,21 +223,17 @@ void CVdlWnd::TakeSpectra(int slot)
         if (out.gap[size_t(receiver)]) continue;
         const float* x = m_frame[size_t(slot)].data() + size_t(receiver) * size_t(n);
         float* spectrum = out.bins.data() + size_t(receiver) * bins * 2;
-        float* data = g_fftData;
         for (int i = 0; i < n; ++i) {
-            data[2 * i + 1] = x[i];
-            data[2 * i + 2] = 0.0f;
+            points[2 * i] = x[i];
+            points[2 * i + 1] = 0.0f;
         }
-        CFft fft;
-        fft.m_sign = 1;
-        fft.m_n = n;
-        if (!fft.Transform()) {
+        if (!FftTransform(points, n, 1)) {
             // No transform of this length: the spectrum is 0, as AmplitudeSpectrum's.
             std::fill(spectrum, spectrum + 2 * bins, 0.0f);
             out.largest[size_t(receiver)] = 0;
             continue;
         }
-        std::copy(data + 1, data + 1 + 2 * bins, spectrum);
+        std::copy(points, points + 2 * bins, spectrum);
     }
 }
 
@@ -400,13 +396,13 @@ void CVdlWnd::RenderRows(int begin, int end)
         f.s0 = slotOf(p0);
         f.s1 = p1 == p0 ? f.s0 : slotOf(p1);
     }
-    // Then three stages at once: the frames are read in order on a thread of their
-    // own; this thread takes each frame's spectra as it comes in (the transform works
-    // in the one shared sample array); the rows whose frames are done are rendered in
-    // bands on the other cores, each band writing its own rows with its own scratch.
-    // The wiggles are laid out in row order, and a row's own spectrum works in the
-    // shared sample array: those rows stay on this thread.
-    const bool oneThread = m_item.signature || (m_samples.domain == kDomainFrequency && !BlendsSpectra());
+    // Then the frames are read in order on this thread while the rows whose frames are
+    // in are rendered in bands on the other cores, each band writing its own rows with
+    // its own scratch. A frame's spectra are taken by the first band that needs them
+    // (a band waits for a neighbour already at them), so the transforms run on every
+    // core, each frame's once. The wiggles are laid out in row order: those rows stay
+    // on this thread.
+    const bool oneThread = m_item.signature;
     constexpr int kRowsPerBand = 16;
     const size_t workers = size_t(parallel_rows::Workers());
     if (m_scratch.size() < workers) m_scratch.resize(workers);
@@ -415,35 +411,30 @@ void CVdlWnd::RenderRows(int begin, int end)
         scratch.squares.resize(size_t(m_samples.sampleCount / 2) + 1);
     }
     const bool spectra = BlendsSpectra();
+    if (spectra) {
+        m_spectraTaken.Reset(m_framesLoaded);
+        for (RowScratch& scratch : m_scratch) scratch.points.resize(2 * size_t(m_samples.sampleCount));
+    }
     auto read = [&](const std::function<void(int)>& ready) {
-        parallel_rows::Progress framesIn;
-        const int frames = m_framesLoaded;
-        auto readAll = [&] {
-            for (int slot = 0; slot < frames; ++slot) {
-                LoadFrame(slot);
-                if (spectra) ScaleForSpectra(slot); // while the frame is at hand
-                if (slot % 4 == 3 || slot + 1 == frames) framesIn.Raise(slot + 1);
-            }
-        };
-        auto takeAll = [&] {
-            int rowsReady = 0;
-            const int rows = end - begin;
-            for (int slot = 0; slot < frames; ++slot) {
-                framesIn.WaitFor(slot + 1);
-                if (spectra) TakeSpectra(slot);
-                while (rowsReady < rows && m_rowFrames[size_t(rowsReady)].s1 <= slot) ++rowsReady;
-                ready(rowsReady);
-            }
-        };
-        // A line step's frame or two are not worth waking another thread for.
-        if (frames < kRowsPerBand) readAll(), takeAll();
-        else parallel_rows::Beside(readAll, takeAll);
+        const int frames = m_framesLoaded, rows = end - begin;
+        int rowsReady = 0;
+        for (int slot = 0; slot < frames; ++slot) {
+            LoadFrame(slot);
+            while (rowsReady < rows && m_rowFrames[size_t(rowsReady)].s1 <= slot) ++rowsReady;
+            ready(rowsReady);
+        }
     };
     parallel_rows::ForAsReady(end - begin, oneThread ? INT_MAX : kRowsPerBand, read, [&](int from, int to, int worker) {
         RowScratch& scratch = m_scratch[size_t(worker)];
         for (int i = from; i < to; ++i) {
             const int row = begin + i;
             const RowFrames& f = m_rowFrames[size_t(i)];
+            if (spectra)
+                for (int slot : {f.s0, f.s1})
+                    m_spectraTaken.Do(slot, [&] {
+                        ScaleForSpectra(slot);
+                        TakeSpectra(slot, scratch.points.data());
+                    });
             uint32_t* pixels = m_item.image.Row(row);
             if (!m_item.signature) std::fill(pixels, pixels + width, background);
             for (int c = 0; c < shown; ++c) RenderRow(row, c, f.s0, f.s1, f.weight, scratch);

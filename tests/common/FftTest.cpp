@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cmath>
 #include <complex>
 #include <random>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -172,6 +174,52 @@ TEST(FftTest, BadSetupReturnsZeroAndLeavesTheArray)
     const std::vector<float> before = FillPattern();
     EXPECT_EQ(CFft().Transform(), 0) << "an object nobody set up";
     EXPECT_TRUE(std::equal(before.begin(), before.end(), g_fftData));
+}
+
+// Page renders transform frames on every core at once, the first of them while the
+// tables are still being filled: each thread's results are the bits one thread alone
+// gets (through the shared array, or AmplitudeSpectrum), and the shared array is
+// left alone.
+TEST(FftTest, TransformsOnSeveralThreadsAtOnceGiveTheBitsOfOne)
+{
+    const int sizes[] = {8192, 16, 512, 2048, 64, 4096, 8};
+    auto input = [](int n, int i) { return float(std::sin(i * 0.37 + n) + 0.25 * std::cos(i * 0.05)); };
+    std::vector<std::vector<float>> transforms, spectra;
+    for (int n : sizes) {
+        for (int i = 0; i < n; ++i) {
+            g_fftData[2 * i + 1] = input(n, i);
+            g_fftData[2 * i + 2] = 0.0f;
+        }
+        ASSERT_EQ(RunFft(n, 1), 1);
+        transforms.emplace_back(g_fftData + 1, g_fftData + 1 + 2 * n);
+        std::vector<float> x(static_cast<size_t>(n)), bins(static_cast<size_t>(n / 2 + 1));
+        for (int i = 0; i < n; ++i) x[size_t(i)] = input(n, i);
+        AmplitudeSpectrum(x.data(), n, bins.data());
+        spectra.push_back(bins);
+    }
+    const std::vector<float> before = FillPattern();
+    std::atomic<int> mismatches{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 8; ++t)
+        threads.emplace_back([&, t] {
+            for (int round = 0; round < 20; ++round)
+                for (size_t s = 0; s < std::size(sizes); ++s) {
+                    const int n = sizes[(s + size_t(t)) % std::size(sizes)];
+                    const size_t which = (s + size_t(t)) % std::size(sizes);
+                    std::vector<float> points(2 * static_cast<size_t>(n), 0.0f), x(static_cast<size_t>(n)), bins(static_cast<size_t>(n / 2 + 1));
+                    for (int i = 0; i < n; ++i) points[2 * size_t(i)] = x[size_t(i)] = input(n, i);
+                    if (FftTransform(points.data(), n, 1) != 1 || points != transforms[which]) ++mismatches;
+                    AmplitudeSpectrum(x.data(), n, bins.data());
+                    if (bins != spectra[which]) ++mismatches;
+                }
+        });
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(mismatches.load(), 0);
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), g_fftData));
+    std::vector<float> points(16, 1.0f);
+    EXPECT_EQ(FftTransform(points.data(), 12, 1), 0);
+    EXPECT_EQ(FftTransform(points.data(), 8, 0), 0);
+    EXPECT_EQ(points, std::vector<float>(16, 1.0f));
 }
 
 } // namespace

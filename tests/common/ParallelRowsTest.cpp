@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <vector>
@@ -89,6 +90,32 @@ TEST(ParallelRowsTest, NoRowIsWorkedBeforeTheProducerMadeItReady)
             });
         for (int row = 0; row < count; ++row) ASSERT_EQ(seen[size_t(row)].load(), 1) << "row " << row;
     }
+}
+
+// Rows that share a frame ask for its work at once: it runs once, and every row that
+// asked sees what it wrote, whichever thread did it.
+TEST(ParallelRowsTest, OnceEachRunsEveryJobOnceAndShowsItsResultToAllWhoAsk)
+{
+    constexpr int kJobs = 300, kRows = 2 * kJobs;
+    parallel_rows::OnceEach once;
+    std::vector<std::atomic<int>> runs(kJobs);
+    std::vector<int> results(kJobs, 0);
+    std::atomic<int> wrong{0};
+    for (int pass = 0; pass < 2; ++pass) { // a reset makes every job due again
+        once.Reset(kJobs);
+        parallel_rows::For(kRows, 4, [&](int begin, int end, int) {
+            for (int row = begin; row < end; ++row)
+                for (int job : {row / 2, std::min(row / 2 + 1, kJobs - 1)}) {
+                    once.Do(job, [&] {
+                        runs[size_t(job)].fetch_add(1);
+                        results[size_t(job)] = job * 7 + pass;
+                    });
+                    if (results[size_t(job)] != job * 7 + pass) ++wrong;
+                }
+        });
+    }
+    for (int job = 0; job < kJobs; ++job) EXPECT_EQ(runs[size_t(job)].load(), 2) << "job " << job;
+    EXPECT_EQ(wrong.load(), 0);
 }
 
 } // namespace

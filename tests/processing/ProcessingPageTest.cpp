@@ -150,4 +150,48 @@ TEST_F(ProcessingPageTest, APageDrawnOnSeveralThreadsIsThePageDrawnOnOne)
     }
 }
 
+// A profile's spectra are taken row by row on every core.
+TEST_F(ProcessingPageTest, AFrequencyProfileDrawnOnSeveralThreadsIsThePageDrawnOnOne)
+{
+    if (parallel_rows::Workers() < 2) GTEST_SKIP() << "one core: every page is drawn on one thread";
+    ASSERT_TRUE(WriteQtx(path, {Datum(3, 64, 10.0f)}, 2400, 1000.0, 0.25, Wavy));
+    host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcFound, 0).Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
+    setup.domain = "Frequency";
+    auto* v = static_cast<CProcessingWnd*>(OpenProfileWnd(setup, theViewerApp.ClassName(kClassSpare9)));
+    ASSERT_NE(v, nullptr);
+    v->OnVScroll(SB_PAGEDOWN, 0);
+    const PageShot many = Fresh(*v);
+    ASSERT_GT(many.rows, 100);
+    const parallel_rows::ScopedWorkers one(1);
+    EXPECT_TRUE(Fresh(*v).pixels == many.pixels);
+    host.ExpectMessage("Do you want to save output file :\n" + v->Common().outputPath, IDNO);
+    v->OnClose();
+}
+
+// Frames are read into slots that held another frame, or a gap's NaN: every sample no
+// trace fills is 0 again, whether the traces are read in place or copied (fewer
+// samples stored than transformed).
+TEST_F(ProcessingPageTest, AFrameReadOverAnotherLeavesNothingOfIt)
+{
+    for (int samples : {64, 60}) {
+        SCOPED_TRACE(std::to_string(samples) + " samples stored");
+        ASSERT_TRUE(WriteQtx(path, {Datum(3, uint16_t(samples), 10.0f)}, 40, 1000.0, 0.25, Wavy));
+        auto* v = static_cast<CProcessingWnd*>(OpenWindow(false));
+        ASSERT_NE(v, nullptr);
+        std::vector<float> fresh, reused;
+        ASSERT_TRUE(v->ReadFrame(7, fresh));
+        EXPECT_EQ(fresh.size(), size_t(CViewerWnd::kSlots) * size_t(v->Samples()));
+        for (const std::vector<float>& old : {std::vector<float>(fresh.size(), NAN), std::vector<float>(3, 5.0f)}) {
+            reused = old;
+            ASSERT_TRUE(v->ReadFrame(7, reused));
+            EXPECT_EQ(reused, fresh);
+        }
+        host.ExpectMessage("Error reading frame data in file :");
+        EXPECT_FALSE(v->ReadFrame(4000, reused)) << "past the last frame";
+        EXPECT_TRUE(std::isnan(reused.front()) && std::isnan(reused.back())) << "a frame not read is a gap";
+        host.ExpectMessage("Do you want to save output file :\n" + v->Common().outputPath, IDNO);
+        v->OnClose();
+    }
+}
+
 } // namespace
