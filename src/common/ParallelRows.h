@@ -29,23 +29,6 @@ void For(int count, int minRows, const std::function<void(int begin, int end, in
 void ForAsReady(int count, int minRows, const std::function<void(const std::function<void(int rows)>& ready)>& produce,
                 const std::function<void(int begin, int end, int worker)>& body);
 
-// Runs `main` on the caller while `side` runs on a thread of its own (one, kept for
-// the program's life), and returns when both are done: two stages of work in order,
-// `side` taking what `main` makes (a file read on the caller, each frame transformed
-// beside it). With one worker, or when that thread is already at work, the caller
-// runs `main`, then `side`: `side` may wait on `main`, never the other way.
-void Beside(const std::function<void()>& main, const std::function<void()>& side);
-
-// A count one thread raises and another waits on.
-class Progress {
-public:
-    void Raise(int count); // to `count`, never lower
-    void WaitFor(int count);
-
-private:
-    std::atomic<int> m_count{0};
-};
-
 // Jobs 0 .. count - 1 (a frame's transforms), each done once by the first thread that
 // asks for it, in a loop's bands: a thread that asks while another does it waits for
 // that one to finish, and then sees what it wrote. Jobs ask for no other job, so no
