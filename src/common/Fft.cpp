@@ -184,6 +184,38 @@ __attribute__((target("avx2"))) void LoadRealFirstStagesAvx2(const float* sample
     }
 }
 
+// Points k .. k+3 of samples stored one after another (x[2k] on): the even ones
+// as real parts, the odd ones as imaginary parts.
+FFT_AVX2 void LoadFourPacked(const float* x, int k, __m256d& re, __m256d& im)
+{
+    const __m256i pick = _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7);
+    const __m256 v = _mm256_permutevar8x32_ps(_mm256_loadu_ps(x + 2 * k), pick);
+    re = _mm256_cvtps_pd(_mm256_castps256_ps128(v));
+    im = _mm256_cvtps_pd(_mm256_extractf128_ps(v, 1));
+}
+
+// LoadRealFirstStagesAvx2 (exponent sign +1) for samples stored one after another.
+__attribute__((target("avx2"))) void LoadPackedFirstStagesAvx2(const float* x, int m)
+{
+    const int q = m / 4;
+    const int shift = kRevBits - (Log2(m) - 2);
+    for (int k = 0; k < q; k += 4) {
+        __m256d ar, ai, br, bi, cr, ci, dr, di;
+        LoadFourPacked(x, k, ar, ai);
+        LoadFourPacked(x, k + q, cr, ci);
+        LoadFourPacked(x, k + 2 * q, br, bi);
+        LoadFourPacked(x, k + 3 * q, dr, di);
+        const __m256d s0r = _mm256_add_pd(ar, br), s0i = _mm256_add_pd(ai, bi);
+        const __m256d s1r = _mm256_sub_pd(ar, br), s1i = _mm256_sub_pd(ai, bi);
+        const __m256d s2r = _mm256_add_pd(cr, dr), s2i = _mm256_add_pd(ci, di);
+        const __m256d s3r = _mm256_sub_pd(cr, dr), s3i = _mm256_sub_pd(ci, di);
+        StoreFour(g_re, k, shift, _mm256_add_pd(s0r, s2r), _mm256_sub_pd(s1r, s3i), _mm256_sub_pd(s0r, s2r),
+                  _mm256_add_pd(s1r, s3i));
+        StoreFour(g_im, k, shift, _mm256_add_pd(s0i, s2i), _mm256_add_pd(s1i, s3r), _mm256_sub_pd(s0i, s2i),
+                  _mm256_sub_pd(s1i, s3r));
+    }
+}
+
 // MirrorHalves four points at a time: each point's two floats move as one 64-bit
 // lane, the lanes in reverse order, the imaginary parts' signs flipped.
 FFT_AVX2 void MirrorHalfAvx2(const float* from, float* to, int m)
@@ -439,6 +471,37 @@ FFT_CLONES void Dispatch(float* out, int n, int sign)
     else ComplexTransform(out, n, sign);
 }
 
+// n >= 8 real samples stored one after another, exponent sign +1: RealTransform's
+// steps on the same values, so the same bits, but only bins 0 .. n/2 are made whole
+// (the upper half of `out` is left as scratch).
+FFT_CLONES void PackedForward(const float* x, float* out, int n)
+{
+    const int m = n / 2;
+#ifdef FFT_AVX2_LOAD
+    if (m >= 16 && HaveAvx2()) LoadPackedFirstStagesAvx2(x, m);
+    else
+#endif
+        LoadFirstStages(x, m, 2, 1);
+    LaterStages(m);
+    out[0] = float(g_re[0] + g_im[0]);
+    out[1] = 0.0f;
+    out[2 * m] = float(g_re[0] - g_im[0]);
+    out[2 * m + 1] = 0.0f;
+#ifdef FFT_AVX2_LOAD
+    if (HaveAvx2()) {
+        SplitHalvesAvx2(g_re, g_im, g_cos1 + m, g_sin1 + m, out, out + 2 * m, m, 1);
+        MirrorHalfAvx2(out + 2 * m, out, m);
+        return;
+    }
+#endif
+    Reverse(g_re, g_im, g_xr, g_xi, m);
+    SplitHalves(g_re, g_im, g_xr, g_xi, g_cos1 + m, g_sin1 + m, out, out + 2 * m, m, 1);
+    for (int q = 1; q < m / 2; ++q) {
+        out[2 * (m - q)] = out[2 * m + 2 * q];
+        out[2 * (m - q) + 1] = -out[2 * m + 2 * q + 1];
+    }
+}
+
 } // namespace
 
 int FftTransform(float* points, int n, int sign)
@@ -452,6 +515,21 @@ int FftTransform(float* points, int n, int sign)
 }
 
 int CFft::Transform() { return FftTransform(g_fftData + 1, m_n, m_sign); }
+
+int RealFftForward(const float* samples, int n, float* out)
+{
+    if (n < 1 || n > kFftMaxPoints || (n & (n - 1)) != 0) return 0;
+    if (n < 8) {
+        for (int i = n - 1; i >= 0; --i) {
+            out[2 * i] = samples[i];
+            out[2 * i + 1] = 0.0f;
+        }
+        return FftTransform(out, n, 1);
+    }
+    PrepareTables(n / 2);
+    PackedForward(samples, out, n);
+    return 1;
+}
 
 void AmplitudeSpectrum(const float* x, int n, float* bins)
 {
@@ -471,14 +549,12 @@ void AmplitudeSpectrum(const float* x, int n, float* bins)
         std::fill(bins, bins + std::max(n / 2 + 1, 0), 0.0f);
         return;
     }
-    thread_local std::vector<float> points;
-    if (points.size() < size_t(2 * n)) points.resize(size_t(2 * n));
-    float* data = points.data();
-    for (int i = 0; i < n; ++i) {
-        data[2 * i] = x[i] * scale;
-        data[2 * i + 1] = 0.0f;
-    }
-    FftTransform(data, n, 1);
+    thread_local std::vector<float> work;
+    if (work.size() < size_t(3 * n)) work.resize(size_t(3 * n));
+    float* const samples = work.data();
+    float* const data = samples + n;
+    for (int i = 0; i < n; ++i) samples[i] = x[i] * scale;
+    RealFftForward(samples, n, data);
     float peak = 0;
     for (int k = 0; k <= n / 2; ++k) {
         const double re = data[2 * k], im = data[2 * k + 1];

@@ -1,7 +1,7 @@
 // Complex FFT, in place over the one sample array that every spectrum of the
 // program shares, or over an array of the caller's.
 //
-// Threads: FftTransform and AmplitudeSpectrum may run on several threads at once
+// Threads: FftTransform, RealFftForward and AmplitudeSpectrum may run on several threads at once
 // (each thread transforms in a work area of its own; the shared tables are only
 // added to, under a lock). CFft::Transform and everything else that works in
 // g_fftData belong to one thread at a time.
@@ -31,6 +31,13 @@ public:
 // points[2p + 1] (imaginary), as CFft does with g_fftData and with the same bits.
 // Returns 1, or 0 without touching the array when n or sign is out of range.
 int FftTransform(float* points, int n, int sign);
+
+// The spectrum (exponent sign +1) of n real samples stored one after another, bins
+// 0 .. n/2 into out[2k], out[2k + 1], with the bits FftTransform gives for the same
+// samples as points; `out` holds 2n floats (what lies past bin n/2 is scratch) and
+// must not overlap `samples`. Safe on several threads at once. Returns 1, or 0
+// without touching `out` when n is out of range.
+int RealFftForward(const float* samples, int n, float* out);
 
 // The amplitude spectrum of n samples (n a power of two, at most 8192) into bins
 // 0 .. n/2, divided by its largest bin; `bins` may be `x`. A trace with a value that

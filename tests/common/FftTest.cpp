@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <climits>
 #include <cmath>
 #include <complex>
+#include <cstdint>
 #include <random>
 #include <thread>
 #include <vector>
@@ -220,6 +222,32 @@ TEST(FftTest, TransformsOnSeveralThreadsAtOnceGiveTheBitsOfOne)
     EXPECT_EQ(FftTransform(points.data(), 12, 1), 0);
     EXPECT_EQ(FftTransform(points.data(), 8, 0), 0);
     EXPECT_EQ(points, std::vector<float>(16, 1.0f));
+}
+
+
+// The spectra of real samples read straight from a trace: the bits of the same
+// samples transformed as points, at every size, with values of every scale.
+TEST(FftTest, RealSamplesGiveTheBinsOfTheSameSamplesAsPoints)
+{
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> value(-1.0f, 1.0f);
+    for (int n = 1; n <= kFftMaxPoints; n *= 2) {
+        std::vector<float> samples(size_t(n) + 1), points(2 * size_t(n)), out(2 * size_t(n));
+        for (int i = 0; i < n; ++i) samples[size_t(i) + 1] = value(random) * std::ldexp(1.0f, i % 40 - 20);
+        for (int i = 0; i < n; ++i) points[2 * size_t(i)] = samples[size_t(i) + 1];
+        ASSERT_EQ(FftTransform(points.data(), n, 1), 1);
+        // From an odd address too: a trace's samples need not be aligned.
+        ASSERT_EQ(RealFftForward(samples.data() + 1, n, out.data()), 1);
+        for (int k = 0; k <= n / 2; ++k) {
+            ASSERT_EQ(std::bit_cast<uint32_t>(out[2 * size_t(k)]), std::bit_cast<uint32_t>(points[2 * size_t(k)]))
+                << "n " << n << " bin " << k;
+            ASSERT_EQ(std::bit_cast<uint32_t>(out[2 * size_t(k) + 1]), std::bit_cast<uint32_t>(points[2 * size_t(k) + 1]))
+                << "n " << n << " bin " << k;
+        }
+    }
+    std::vector<float> out(8, 5.0f);
+    EXPECT_EQ(RealFftForward(out.data(), 3, out.data() + 4), 0);
+    EXPECT_EQ(out[4], 5.0f);
 }
 
 } // namespace
