@@ -5,12 +5,27 @@
 #include "dataset/QtxFile.h"
 
 #include <algorithm>
+#include <cmath>
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 namespace bench {
+
+// Compressional, shear and Stoneley arrivals moving out across the receivers: the
+// value of `receiver`'s trace at t microseconds.
+inline double Arrivals(int receiver, double t)
+{
+    double v = 0;
+    for (const auto& [onset, hertz, decay, amplitude] :
+         {std::array{300.0 + 40 * receiver, 12000.0, 400.0, 0.5}, std::array{600.0 + 80 * receiver, 6000.0, 800.0, 1.0},
+          std::array{1200.0 + 120 * receiver, 2500.0, 2500.0, 0.7}})
+        if (t > onset) v += amplitude * std::exp(-(t - onset) / decay) * std::sin(2 * M_PI * hertz * (t - onset) * 1e-6);
+    return v;
+}
+
 
 // BRONTE_BENCH_MB megabytes in bytes; 200 MB when unset.
 inline int64_t TargetBytes()

@@ -15,6 +15,7 @@
 #include "viewers/DomainWnd.h"
 #include "viewers/DomainWndFactory.h"
 #include "settings/DomainSetupGroup.h"
+#include "QtBenchMain.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -59,12 +60,7 @@ struct View {
         for (int r = 0; r < receivers; ++r)
             for (int i = 0; i < samples; ++i) {
                 const double t = i * double(step);
-                double v = 0;
-                for (const auto& [onset, hertz, decay, amplitude] :
-                     {std::array{300.0 + 40 * r, 12000.0, 400.0, 0.5}, std::array{600.0 + 80 * r, 6000.0, 800.0, 1.0},
-                      std::array{1200.0 + 120 * r, 2500.0, 2500.0, 0.7}})
-                    if (t > onset)
-                        v += amplitude * std::exp(-(t - onset) / decay) * std::sin(2 * M_PI * hertz * (t - onset) * 1e-6);
+                double v = bench::Arrivals(r, t);
                 noise = noise * 1664525u + 1013904223u;
                 const double jitter = double(noise >> 8) / double(1 << 24) - 0.5;
                 trace[size_t(r) * size_t(samples) + size_t(i)] = float(v + 0.02 * jitter);
@@ -226,14 +222,4 @@ BENCHMARK(PaintIntoNothing)->Apply(Cases)->Unit(benchmark::kMillisecond)->UseRea
 BENCHMARK(PaintIntoImage)->Apply(Cases)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ScrollStep)->ArgName("code")->Arg(SB_LINEDOWN)->Arg(SB_PAGEDOWN)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-int main(int argc, char** argv)
-{
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    InstallFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return bench::RunQtBenchmarks(argc, argv); }

@@ -18,6 +18,7 @@
 #include "plot/PlotWndFactory.h"
 #include "settings/SettingsStore.h"
 #include "settings/LogSetupGroup.h"
+#include "QtBenchMain.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -429,17 +430,15 @@ BENCHMARK(BM_PrintPdf)
 
 int main(int argc, char** argv)
 {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    InstallFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    g_long = std::make_unique<Log>(kLongFrames);
-    g_short = std::make_unique<Log>(kShortFrames);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_long.reset();
-    g_short.reset();
-    g_huge.reset();
-    return 0;
+    return bench::RunQtBenchmarks(
+        argc, argv,
+        [] {
+            g_long = std::make_unique<Log>(kLongFrames);
+            g_short = std::make_unique<Log>(kShortFrames);
+        },
+        [] {
+            g_long.reset();
+            g_short.reset();
+            g_huge.reset();
+        });
 }

@@ -13,6 +13,7 @@
 #include "processing/TimeFrequencyWnd.h"
 #include "res/ResourceIds.h"
 #include "settings/SettingsStore.h"
+#include "QtBenchMain.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -153,15 +154,4 @@ BENCHMARK(TimeFrequencyLineStep)->Name("TimeFrequency/LineStep")->Unit(benchmark
 BENCHMARK(TimeFrequencyPageStep)->Name("TimeFrequency/PageStep")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(TimeFrequencyFirstPicture)->Name("TimeFrequency/FirstPicture")->Unit(benchmark::kMillisecond)->UseRealTime();
 
-int main(int argc, char** argv)
-{
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    InstallFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    Set();
-    return 0;
-}
+int main(int argc, char** argv) { return bench::RunQtBenchmarks(argc, argv, {}, [] { Set(); }); }

@@ -33,6 +33,7 @@
 #include "viewers/VdlWnd.h"
 #include "viewers/VdlWndFactory.h"
 #include "viewers/ViewOptions.h"
+#include "QtBenchMain.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -73,12 +74,7 @@ std::vector<float> Waveforms()
     for (int r = 0; r < kReceivers; ++r)
         for (int i = 0; i < kSamples; ++i) {
             const double t = i * double(kSampleStep);
-            double v = 0;
-            for (const auto& [onset, hertz, decay, amplitude] :
-                 {std::array{300.0 + 40 * r, 12000.0, 400.0, 0.5}, std::array{600.0 + 80 * r, 6000.0, 800.0, 1.0},
-                  std::array{1200.0 + 120 * r, 2500.0, 2500.0, 0.7}})
-                if (t > onset)
-                    v += amplitude * std::exp(-(t - onset) / decay) * std::sin(2 * M_PI * hertz * (t - onset) * 1e-6);
+            double v = bench::Arrivals(r, t);
             frame[size_t(r) * kSamples + size_t(i)] = float(v);
         }
     return frame;
@@ -462,24 +458,20 @@ void Register(const char* name, View view)
 
 int main(int argc, char** argv)
 {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    InstallFontSubstitutions();
     for (const auto& [name, view] :
          {std::pair{"Domain", View::Domain}, std::pair{"VdlTime", View::VdlTime},
           std::pair{"VdlFrequency", View::VdlFrequency}, std::pair{"SemblanceMap", View::SemblanceMap},
           std::pair{"CrossPlot", View::CrossPlot}, std::pair{"LogPlot", View::LogPlot},
           std::pair{"Profile", View::Profile}, std::pair{"TimeFrequency", View::TimeFrequency}})
         Register(name, view);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    Waves(), Maps();
-    // The process's first paints fill Qt's font and glyph caches; they would land on
-    // the first row's steps.
-    for (int i = 0; i < 10; ++i) SessionOf(View::Domain).Step(SB_LINEDOWN, SB_LINEUP);
-    g_session.reset();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_session.reset();
-    return 0;
+    return bench::RunQtBenchmarks(
+        argc, argv,
+        [] {
+            Waves(), Maps();
+            // The process's first paints fill Qt's font and glyph caches; they would land
+            // on the first row's steps.
+            for (int i = 0; i < 10; ++i) SessionOf(View::Domain).Step(SB_LINEDOWN, SB_LINEUP);
+            g_session.reset();
+        },
+        [] { g_session.reset(); });
 }

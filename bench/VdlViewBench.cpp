@@ -18,6 +18,7 @@
 #include "settings/VdlSetupGroup.h"
 #include "viewers/VdlWnd.h"
 #include "viewers/VdlWndFactory.h"
+#include "QtBenchMain.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -61,12 +62,7 @@ struct DataSet {
         for (int r = 0; r < kReceivers; ++r)
             for (int i = 0; i < kSamples; ++i) {
                 const double t = i * double(kStep);
-                double v = 0;
-                for (const auto& [onset, hertz, decay, amplitude] :
-                     {std::array{300.0 + 40 * r, 12000.0, 400.0, 0.5}, std::array{600.0 + 80 * r, 6000.0, 800.0, 1.0},
-                      std::array{1200.0 + 120 * r, 2500.0, 2500.0, 0.7}})
-                    if (t > onset)
-                        v += amplitude * std::exp(-(t - onset) / decay) * std::sin(2 * M_PI * hertz * (t - onset) * 1e-6);
+                double v = bench::Arrivals(r, t);
                 noise = noise * 1664525u + 1013904223u;
                 v += 0.02 * (double(noise >> 8) / double(1 << 24) - 0.5);
                 frame[size_t(r) * kSamples + size_t(i)] = float(v);
@@ -232,15 +228,4 @@ BENCHMARK(VdlFrequencyLineStep)->Name("VdlFrequency/LineStep")->Unit(benchmark::
 BENCHMARK(VdlTimePageStep)->Name("VdlTime/PageStep")->Unit(benchmark::kMillisecond)->UseManualTime();
 BENCHMARK(VdlFrequencyPageStep)->Name("VdlFrequency/PageStep")->Unit(benchmark::kMillisecond)->UseManualTime();
 
-int main(int argc, char** argv)
-{
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    InstallFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    Set();
-    return 0;
-}
+int main(int argc, char** argv) { return bench::RunQtBenchmarks(argc, argv, {}, [] { Set(); }); }
