@@ -160,30 +160,6 @@ FFT_AVX2 void StoreFour(double* dst, int k, int shift, __m256d v0, __m256d v1, _
     _mm256_storeu_pd(dst + 4 * (g_rev[k + 3] >> shift), _mm256_permute2f128_pd(t1, t3, 0x31));
 }
 
-// LoadFirstStages for real input (m >= 16 points of two samples each), four groups
-// at once, with a transpose into their places. The same sums in the same order as
-// the scalar loop, so the same bits.
-__attribute__((target("avx2"))) void LoadRealFirstStagesAvx2(const float* samples, int m, int sign)
-{
-    const int q = m / 4;
-    const int shift = kRevBits - (Log2(m) - 2);
-    for (int k = 0; k < q; k += 4) {
-        __m256d ar, ai, br, bi, cr, ci, dr, di;
-        LoadFour(samples, k, sign, ar, ai);
-        LoadFour(samples, k + q, sign, cr, ci);
-        LoadFour(samples, k + 2 * q, sign, br, bi);
-        LoadFour(samples, k + 3 * q, sign, dr, di);
-        const __m256d s0r = _mm256_add_pd(ar, br), s0i = _mm256_add_pd(ai, bi);
-        const __m256d s1r = _mm256_sub_pd(ar, br), s1i = _mm256_sub_pd(ai, bi);
-        const __m256d s2r = _mm256_add_pd(cr, dr), s2i = _mm256_add_pd(ci, di);
-        const __m256d s3r = _mm256_sub_pd(cr, dr), s3i = _mm256_sub_pd(ci, di);
-        StoreFour(g_re, k, shift, _mm256_add_pd(s0r, s2r), _mm256_sub_pd(s1r, s3i), _mm256_sub_pd(s0r, s2r),
-                  _mm256_add_pd(s1r, s3i));
-        StoreFour(g_im, k, shift, _mm256_add_pd(s0i, s2i), _mm256_add_pd(s1i, s3r), _mm256_sub_pd(s0i, s2i),
-                  _mm256_sub_pd(s1i, s3r));
-    }
-}
-
 // Points k .. k+3 of samples stored one after another (x[2k] on): the even ones
 // as real parts, the odd ones as imaginary parts.
 FFT_AVX2 void LoadFourPacked(const float* x, int k, __m256d& re, __m256d& im)
@@ -194,17 +170,27 @@ FFT_AVX2 void LoadFourPacked(const float* x, int k, __m256d& re, __m256d& im)
     im = _mm256_cvtps_pd(_mm256_extractf128_ps(v, 1));
 }
 
-// LoadRealFirstStagesAvx2 (exponent sign +1) for samples stored one after another.
-__attribute__((target("avx2"))) void LoadPackedFirstStagesAvx2(const float* x, int m)
+// Points k .. k+3 of real input, from the shared layout or (`packed`, sign +1)
+// from samples stored one after another.
+FFT_AVX2 void LoadFourOf(const float* samples, bool packed, int k, int sign, __m256d& re, __m256d& im)
+{
+    if (packed) LoadFourPacked(samples, k, re, im);
+    else LoadFour(samples, k, sign, re, im);
+}
+
+// LoadFirstStages for real input (m >= 16 points of two samples each), four groups
+// at once, with a transpose into their places. The same sums in the same order as
+// the scalar loop, so the same bits.
+__attribute__((target("avx2"))) void LoadRealFirstStagesAvx2(const float* samples, bool packed, int m, int sign)
 {
     const int q = m / 4;
     const int shift = kRevBits - (Log2(m) - 2);
     for (int k = 0; k < q; k += 4) {
         __m256d ar, ai, br, bi, cr, ci, dr, di;
-        LoadFourPacked(x, k, ar, ai);
-        LoadFourPacked(x, k + q, cr, ci);
-        LoadFourPacked(x, k + 2 * q, br, bi);
-        LoadFourPacked(x, k + 3 * q, dr, di);
+        LoadFourOf(samples, packed, k, sign, ar, ai);
+        LoadFourOf(samples, packed, k + q, sign, cr, ci);
+        LoadFourOf(samples, packed, k + 2 * q, sign, br, bi);
+        LoadFourOf(samples, packed, k + 3 * q, sign, dr, di);
         const __m256d s0r = _mm256_add_pd(ar, br), s0i = _mm256_add_pd(ai, bi);
         const __m256d s1r = _mm256_sub_pd(ar, br), s1i = _mm256_sub_pd(ai, bi);
         const __m256d s2r = _mm256_add_pd(cr, dr), s2i = _mm256_add_pd(ci, di);
@@ -215,6 +201,7 @@ __attribute__((target("avx2"))) void LoadPackedFirstStagesAvx2(const float* x, i
                   _mm256_sub_pd(s1i, s3r));
     }
 }
+
 
 // MirrorHalves four points at a time: each point's two floats move as one 64-bit
 // lane, the lanes in reverse order, the imaginary parts' signs flipped.
@@ -429,7 +416,7 @@ FFT_INLINE void RealTransform(float* out, int n, int sign)
 {
     const int m = n / 2;
 #ifdef FFT_AVX2_LOAD
-    if (m >= 16 && HaveAvx2()) LoadRealFirstStagesAvx2(out, m, sign);
+    if (m >= 16 && HaveAvx2()) LoadRealFirstStagesAvx2(out, false, m, sign);
     else
 #endif
     if (sign > 0) LoadFirstStages(out, m, 4, 2);
@@ -478,7 +465,7 @@ FFT_CLONES void PackedForward(const float* x, float* out, int n)
 {
     const int m = n / 2;
 #ifdef FFT_AVX2_LOAD
-    if (m >= 16 && HaveAvx2()) LoadPackedFirstStagesAvx2(x, m);
+    if (m >= 16 && HaveAvx2()) LoadRealFirstStagesAvx2(x, true, m, 1);
     else
 #endif
         LoadFirstStages(x, m, 2, 1);
