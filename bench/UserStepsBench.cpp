@@ -49,6 +49,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -431,27 +432,16 @@ double P90(const std::vector<double>& v)
 void Register(const char* name, View view)
 {
     const std::string prefix = name;
-    benchmark::RegisterBenchmark((prefix + "/LineStep").c_str(), LineStep, view)
-        ->Iterations(1)
-        ->Repetitions(kStepRepetitions)
-        ->UseManualTime()
-        ->Unit(benchmark::kMillisecond)
-        ->ComputeStatistics("p90", P90)
-        ->ReportAggregatesOnly(true);
-    benchmark::RegisterBenchmark((prefix + "/PageStep").c_str(), PageStep, view)
-        ->Iterations(1)
-        ->Repetitions(kStepRepetitions)
-        ->UseManualTime()
-        ->Unit(benchmark::kMillisecond)
-        ->ComputeStatistics("p90", P90)
-        ->ReportAggregatesOnly(true);
-    benchmark::RegisterBenchmark((prefix + "/FirstPicture").c_str(), FirstPicture, view)
-        ->Iterations(1)
-        ->Repetitions(kOpenRepetitions)
-        ->UseManualTime()
-        ->Unit(benchmark::kMillisecond)
-        ->ComputeStatistics("p90", P90)
-        ->ReportAggregatesOnly(true);
+    for (const auto& [step, run, repetitions] :
+         {std::tuple{"/LineStep", &LineStep, kStepRepetitions}, std::tuple{"/PageStep", &PageStep, kStepRepetitions},
+          std::tuple{"/FirstPicture", &FirstPicture, kOpenRepetitions}})
+        benchmark::RegisterBenchmark((prefix + step).c_str(), run, view)
+            ->Iterations(1)
+            ->Repetitions(repetitions)
+            ->UseManualTime()
+            ->Unit(benchmark::kMillisecond)
+            ->ComputeStatistics("p90", P90)
+            ->ReportAggregatesOnly(true);
 }
 
 } // namespace
