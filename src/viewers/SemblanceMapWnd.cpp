@@ -117,7 +117,6 @@ bool CSemblanceMapWnd::SetUpMap(const ChosenDatum& d)
     if (!AcceptSampleStep(m_item.mnemonic, m_samples.ds) || !AcceptSampleStep(m_item.mnemonic, m_samples.dt)) return false;
     m_samples.values.assign(size_t(samples), 0.0f);
     m_samples.rowScale.assign(size_t(m_samples.nt), 1.0);
-    m_profile.assign(size_t(m_samples.ns), 0.0f);
     m_title = SemblanceMapTitle(m_item.typeCode);
     m_item.axisTitle = "Slowness " + m_item.slownessUnit;
     return true;

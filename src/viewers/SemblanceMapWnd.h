@@ -147,10 +147,18 @@ private:
     void SetScrollBars();
     void OnFramesMoved(int previousFrame) override;
     void MapColumns();
+    // What one thread's rows work in: the rows of a band share their map rows.
+    struct RowScratch {
+        std::vector<float> profile; // by slowness sample of the map
+        std::array<std::vector<float>, 2> rowCache;
+        std::array<int, 2> cachedRow{-1, -1};
+        std::vector<int8_t> clearLevel; // by sample: its level when clear of the others, else -1
+    };
+    std::vector<RowScratch> m_scratch; // by worker
     // The interpolated, normalised profile at time `time`, over the window's samples.
-    const float* Profile(double time);
+    const float* Profile(double time, RowScratch& scratch) const;
     // The normalised row j, kept with row `keep` (the other row of the profile).
-    const float* NormalisedRow(int j, int keep);
+    const float* NormalisedRow(int j, int keep, RowScratch& scratch) const;
     // Column c's value of a profile, between the samples around it.
     float ColumnValue(const float* profile, int c) const;
     void LayOutAnnotations();
@@ -159,9 +167,6 @@ private:
     void PaintSlownessAxis(Dc& dc);
     void PaintTitles(Dc& dc);
 
-    std::vector<float> m_profile; // by slowness sample of the map
-    std::array<std::vector<float>, 2> m_rowCache;
-    std::array<int, 2> m_cachedRow{-1, -1};
     struct Column {
         int i0 = 0, i1 = 0; // the samples it lies between: i0 and i0 + 1 (clamped)
         float frac = 0;     // and how far from i0
@@ -176,8 +181,7 @@ private:
     };
     std::vector<Run> m_runs;
     std::vector<float> m_fractions;
-    std::vector<int8_t> m_clearLevel; // by sample: its level when clear of the others, else -1
-    void RenderRow(const float* profile, uint32_t* pixels);
+    void RenderRow(const float* profile, uint32_t* pixels, RowScratch& scratch) const;
     std::vector<uint32_t> m_colourTable; // by palette index + 1; 0: a gap
     // What the image was rendered for; a render is due when any of it changes.
     struct RenderKey {

@@ -1,5 +1,7 @@
 #include "viewers/SemblanceMapWnd.h"
 
+#include "common/ParallelRows.h"
+
 #include "viewers/Palettes.h"
 #include "viewers/ViewOptions.h"
 #include "platform/Format.h"
@@ -75,7 +77,6 @@ void CSemblanceMapWnd::MapColumns()
         m_columns[size_t(c)] = {i0, std::min(i0 + 1, m_samples.ns - 1), float(std::clamp(at - i0, 0.0, 1.0))};
     }
     m_fractions.resize(size_t(w));
-    m_clearLevel.resize(size_t(m_samples.ns));
     m_runs.clear();
     for (int c = 0; c < w; ++c) {
         const Column& col = m_columns[size_t(c)];
@@ -87,7 +88,7 @@ void CSemblanceMapWnd::MapColumns()
     }
 }
 
-void CSemblanceMapWnd::RenderRow(const float* p, uint32_t* pixels)
+void CSemblanceMapWnd::RenderRow(const float* p, uint32_t* pixels, RowScratch& scratch) const
 {
     // Each column is v0 + (v1 - v0) x frac of its run's samples, coloured by RampIndex;
     // a column on a sample (frac 0) takes v0 whatever v1 holds.
@@ -101,7 +102,7 @@ void CSemblanceMapWnd::RenderRow(const float* p, uint32_t* pixels)
     // few 1e-7 of a value of at most 1, far less than the margin.
     constexpr float kMargin = 1e-3f;
     const int lo = m_runs.front().i0, hi = m_runs.back().i1;
-    int8_t* clear = m_clearLevel.data();
+    int8_t* clear = scratch.clearLevel.data();
     for (int k = lo; k <= hi; ++k) {
         // A gap (no number) is never clear.
         const float x = p[k] * top;
@@ -151,16 +152,16 @@ void CSemblanceMapWnd::RenderRow(const float* p, uint32_t* pixels)
     }
 }
 
-const float* CSemblanceMapWnd::NormalisedRow(int j, int keep)
+const float* CSemblanceMapWnd::NormalisedRow(int j, int keep, RowScratch& scratch) const
 {
     // Row j over the window's samples, divided by its largest value and held to
     // -1..1 (a value that is not a number stays one: a gap). Two rows are kept, since
     // several pixel rows fall between the same two time samples.
     for (int s = 0; s < 2; ++s)
-        if (m_cachedRow[size_t(s)] == j) return m_rowCache[size_t(s)].data();
-    const int slot = m_cachedRow[0] == keep ? 1 : 0;
-    m_cachedRow[size_t(slot)] = j;
-    float* out = m_rowCache[size_t(slot)].data();
+        if (scratch.cachedRow[size_t(s)] == j) return scratch.rowCache[size_t(s)].data();
+    const int slot = scratch.cachedRow[0] == keep ? 1 : 0;
+    scratch.cachedRow[size_t(slot)] = j;
+    float* out = scratch.rowCache[size_t(slot)].data();
     const float* row = m_samples.values.data() + size_t(j) * size_t(m_samples.ns);
     const double scale = m_samples.rowScale[size_t(j)];
     const int lo = std::clamp(m_slowness.first - m_samples.fs, 0, m_samples.ns - 1);
@@ -172,19 +173,19 @@ const float* CSemblanceMapWnd::NormalisedRow(int j, int keep)
     return out;
 }
 
-const float* CSemblanceMapWnd::Profile(double time)
+const float* CSemblanceMapWnd::Profile(double time, RowScratch& scratch) const
 {
     // Between the rows around `time`.
     const double at = time / m_samples.dt - m_samples.ft;
     const int j0 = std::clamp(ClampToInt(std::floor(at)), 0, m_samples.nt - 1);
     const int j1 = std::min(j0 + 1, m_samples.nt - 1);
     const float weight = j1 == j0 ? 0.0f : float(std::clamp(at - j0, 0.0, 1.0));
-    const float* r0 = NormalisedRow(j0, j1);
+    const float* r0 = NormalisedRow(j0, j1, scratch);
     if (weight == 0.0f) return r0;
-    const float* r1 = NormalisedRow(j1, j0);
+    const float* r1 = NormalisedRow(j1, j0, scratch);
     const int lo = std::clamp(m_slowness.first - m_samples.fs, 0, m_samples.ns - 1);
     const int hi = std::clamp(m_slowness.last - m_samples.fs, 0, m_samples.ns - 1);
-    float* p = m_profile.data();
+    float* p = scratch.profile.data();
     for (int k = lo; k <= hi; ++k) p[k] = r0[k] + (r1[k] - r0[k]) * weight;
     return p;
 }
@@ -217,17 +218,28 @@ void CSemblanceMapWnd::Render()
     if (m_item.signature) m_item.image = Image();
 
     // Row y shows the time stop - y x (stop - start) / rows: the top row the window's
-    // stop, the rows below ever earlier.
+    // stop, the rows below ever earlier. An image's rows are coloured in bands on the
+    // machine's cores, each band with its own scratch; a wiggle's points are laid out
+    // in row order, on this thread.
     const double perRow = (m_time.stop - m_time.start) / rows;
-    m_cachedRow = {-1, -1};
-    for (auto& row : m_rowCache) row.resize(size_t(m_samples.ns));
-    for (int y = 0; y < rows; ++y) {
-        if (m_item.signature && y % kWigglePeriod != 0) continue;
-        const float* p = Profile(m_time.stop - y * perRow);
-        if (!m_item.signature) {
-            RenderRow(p, m_item.image.Row(y));
-            continue;
-        }
+    const size_t workers = m_item.signature ? 1 : size_t(parallel_rows::Workers());
+    if (m_scratch.size() < workers) m_scratch.resize(workers);
+    for (RowScratch& scratch : m_scratch) {
+        scratch.cachedRow = {-1, -1};
+        for (auto& row : scratch.rowCache) row.resize(size_t(m_samples.ns));
+        scratch.profile.resize(size_t(m_samples.ns));
+        scratch.clearLevel.resize(size_t(m_samples.ns));
+    }
+    if (!m_item.signature) {
+        constexpr int kRowsPerBand = 32;
+        parallel_rows::For(rows, kRowsPerBand, [&](int begin, int end, int worker) {
+            RowScratch& scratch = m_scratch[size_t(worker)];
+            for (int y = begin; y < end; ++y) RenderRow(Profile(m_time.stop - y * perRow, scratch), m_item.image.Row(y), scratch);
+        });
+        return;
+    }
+    for (int y = 0; y < rows; y += kWigglePeriod) {
+        const float* p = Profile(m_time.stop - y * perRow, m_scratch[0]);
         // A wiggle above its row, broken where a value is not a number, kept below
         // the top of the map.
         const int base = m_mapRect.top + y;

@@ -3,6 +3,7 @@
 #include "viewers/Palettes.h"
 
 #include "app/ViewerApp.h"
+#include "common/ParallelRows.h"
 #include "common/QtxFileDlg.h"
 #include "platform/Format.h"
 #include "res/CommandIds.h"
@@ -211,7 +212,11 @@ TEST_F(SemblanceMapWndTest, EveryPixelIsTheBilinearValueOfItsFourSamples)
         {37, 121, 130, 455, 500, 300}, // a zoomed window off the grid
         {0, 200, 0, 600, 40, 30},      // a column and a row per sample
     };
+    // Rows are coloured in bands on several threads: on one, and on more than one
+    // whatever the machine has.
+    for (const int workers : {1, 3})
     for (const Case& c : cases) {
+        const parallel_rows::ScopedWorkers limit(workers);
         setup.slowMin = c.slowMin, setup.slowMax = c.slowMax, setup.timeStart = c.timeStart, setup.timeStop = c.timeStop;
         frame.childClientSize = {c.width + 45, c.height + 64};
         CSemblanceMapWnd* view = Open();
@@ -244,7 +249,7 @@ TEST_F(SemblanceMapWndTest, EveryPixelIsTheBilinearValueOfItsFourSamples)
                 wrong += view->Item().image.At(x, y) != expected;
             }
         }
-        EXPECT_EQ(wrong, 0) << c.width << " x " << c.height;
+        EXPECT_EQ(wrong, 0) << c.width << " x " << c.height << " on " << workers;
         view->OnClose();
     }
 }
