@@ -323,6 +323,60 @@ TEST(QtDcPicture, ShapesLinesAndTextAreDrawnAsLineByLine)
     }
 }
 
+// Labels are measured and shaped once and drawn from what was kept: drawn again, in
+// the fonts and alignments the views use, moved by a window origin or drawn on a
+// second painter, they keep drawText's pixels and widths.
+TEST(QtDcPicture, KeptLabelsDrawAndMeasureAsQtDoes)
+{
+    const Font fonts[] = {{"Ariel", 12, FW_NORMAL}, {"Ariel", 14, FW_NORMAL}, {"Arial", 16, FW_BOLD},
+                          {"Arial", -11, FW_NORMAL, true}};
+    const char* texts[] = {"1000", "-12.5", "R3", "Frequency (kHz)", " 0.0e+00 ", "12.5 \xB5s Wg", "", "|"};
+    const unsigned horizontal[] = {TA_LEFT, TA_CENTER, TA_RIGHT};
+    const unsigned vertical[] = {TA_TOP, TA_BASELINE};
+    std::vector<int> widths; // the reference's, then the painter's
+    auto labels = [&](Dc& dc) {
+        for (int pass = 0; pass < 2; ++pass) {
+            if (pass == 1) dc.SetWindowOrg(-3, 2);
+            int y = 4;
+            for (const Font& font : fonts) {
+                dc.SelectFont(font);
+                for (const char* text : texts) {
+                    int x = 40;
+                    for (unsigned h : horizontal)
+                        for (unsigned v : vertical) {
+                            dc.SetTextAlign(h | v);
+                            dc.SetBkMode(h == TA_RIGHT ? OPAQUE : TRANSPARENT);
+                            dc.SetBkColor(Rgb(200, 220, 255));
+                            dc.SetTextColor(Rgb(0, 40 * pass, 90 * int(v)));
+                            dc.TextOut(x, y, text);
+                            x += 110;
+                        }
+                    widths.push_back(dc.GetTextExtent(text).cx);
+                    y += 9;
+                }
+            }
+        }
+    };
+    for (int round = 0; round < 2; ++round) { // the second on a new painter, from kept labels
+        widths.clear();
+        Pictures p{QImage(700, 320, QImage::Format_RGB32), QImage(700, 320, QImage::Format_RGB32), {}};
+        p.before.fill(Qt::white);
+        p.now.fill(Qt::white);
+        {
+            SegmentDc dc(&p.before);
+            labels(dc);
+        }
+        const size_t measured = widths.size();
+        {
+            QtDc dc(&p.now, DeviceCaps{});
+            labels(dc);
+        }
+        ASSERT_EQ(widths.size(), 2 * measured);
+        for (size_t i = 0; i < measured; ++i) EXPECT_EQ(widths[i], widths[measured + i]) << "width " << i;
+        EXPECT_EQ(Describe(Differences(p.before, p.now)), "none") << "round " << round;
+    }
+}
+
 TEST(QtDcPicture, ButtonsAndTheProgramIconAreUnchanged)
 {
     int drawn = 0;

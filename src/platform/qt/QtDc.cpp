@@ -2,11 +2,15 @@
 
 #include "platform/Frame.h"
 
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QImage>
 #include <QPaintDevice>
 #include <QPaintEngine>
+#include <QTextLayout>
+#include <QThread>
 #include <QTransform>
 
 #include <algorithm>
@@ -15,6 +19,8 @@
 #include <cstdint>
 #include <cmath>
 #include <cstdlib>
+#include <string>
+#include <unordered_map>
 
 QColor ToQColor(Color c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
 
@@ -144,6 +150,49 @@ LineStamps& Stamps()
 
 } // namespace
 
+// A label as measured and shaped once: the views draw the same tick labels, names
+// and titles on every paint, and shaping them again costs more than drawing them.
+struct ShapedText {
+    int width = 0;
+    bool shaped = false;
+    QList<QGlyphRun> runs; // glyph positions from the start of the baseline
+};
+
+namespace {
+
+class TextShapes {
+public:
+    // The entry for `key`, made empty when new; all are forgotten past a bound that a
+    // view's labels stay well inside (changing numbers come and go).
+    ShapedText& Entry(const std::string& key, bool& added)
+    {
+        if (m_entries.size() >= kMaxEntries) m_entries.clear();
+        auto [it, inserted] = m_entries.try_emplace(key);
+        added = inserted;
+        return it->second;
+    }
+    void Clear() { m_entries.clear(); }
+
+private:
+    static constexpr size_t kMaxEntries = 1024;
+    std::unordered_map<std::string, ShapedText> m_entries;
+};
+
+TextShapes& Shapes()
+{
+    thread_local TextShapes shapes;
+    // The glyphs hold font engines, which go before the program's own statics do.
+    thread_local const bool registered = [] {
+        if (QCoreApplication::instance() && QThread::currentThread() == QCoreApplication::instance()->thread())
+            qAddPostRoutine([] { Shapes().Clear(); });
+        return true;
+    }();
+    (void)registered;
+    return shapes;
+}
+
+} // namespace
+
 QtDc::QtDc(QPaintDevice* device, DeviceCaps caps)
     : m_device(device), m_caps(caps), m_painter(device), m_metrics(QFont())
 {
@@ -193,6 +242,9 @@ void QtDc::UseFont()
     const QFont font = ToQFont(m_font, m_device);
     m_painter.setFont(font);
     m_metrics = QFontMetrics(m_painter.isActive() ? m_painter.font() : font);
+    // The font is a function of these alone; the zero ends the key's font part.
+    m_fontKey = m_font.face + '\x01' + std::to_string(m_font.height) + '\x01' + std::to_string(m_font.weight)
+                + (m_font.italic ? "i" : "r") + std::to_string(m_font.escapement) + '\0';
 }
 
 void QtDc::MakePen()
@@ -460,13 +512,52 @@ const QString& QtDc::Latin1(const std::string& text)
     return m_text;
 }
 
+bool QtDc::KeepsText() const
+{
+    // Glyph runs land on the pixels drawText gives only on the raster engine, moved
+    // by whole or fractional translations alone; turned text is drawn by Qt.
+    const QPaintEngine* engine = m_painter.paintEngine();
+    return m_painter.isActive() && engine && engine->type() == QPaintEngine::Raster && m_font.escapement == 0
+           && m_painter.deviceTransform().type() <= QTransform::TxTranslate;
+}
+
+const ShapedText* QtDc::Kept(const std::string& text, bool shape)
+{
+    if (!KeepsText()) return nullptr;
+    m_textKey.assign(m_fontKey);
+    m_textKey.append(text);
+    bool added = false;
+    ShapedText& entry = Shapes().Entry(m_textKey, added);
+    const QString& s = Latin1(text);
+    if (added) entry.width = m_metrics.horizontalAdvance(s);
+    if (shape && !entry.shaped) {
+        // Laid out as one line, as drawText lays out a string with no flags; the runs
+        // are kept relative to the baseline's start.
+        QTextLayout layout(s, m_painter.font());
+        layout.beginLayout();
+        const QTextLine line = layout.createLine();
+        layout.endLayout();
+        const qreal ascent = line.isValid() ? line.ascent() : 0;
+        entry.runs = layout.glyphRuns();
+        for (QGlyphRun& run : entry.runs) {
+            QList<QPointF> positions = run.positions();
+            for (QPointF& p : positions) p.ry() -= ascent;
+            run.setPositions(positions);
+        }
+        entry.shaped = true;
+    }
+    return &entry;
+}
+
 void QtDc::DoTextOut(int x, int y, const std::string& text)
 {
-    const QString& s = Latin1(text);
     const unsigned horizontal = m_textAlign & TA_HMASK;
     const bool opaque = m_bkMode == OPAQUE;
+    const ShapedText* kept = Kept(text, true);
     // Left-aligned text on a transparent background needs no measuring.
-    const int width = horizontal == TA_CENTER || horizontal == TA_RIGHT || opaque ? m_metrics.horizontalAdvance(s) : 0;
+    int width = 0;
+    if (kept) width = kept->width;
+    else if (horizontal == TA_CENTER || horizontal == TA_RIGHT || opaque) width = m_metrics.horizontalAdvance(Latin1(text));
     int left = x;
     switch (horizontal) {
     case TA_CENTER: left = x - width / 2; break;
@@ -479,6 +570,15 @@ void QtDc::DoTextOut(int x, int y, const std::string& text)
     case TA_BASELINE: top = y - m_metrics.ascent(); break;
     default: break;
     }
+    if (opaque && kept) m_painter.fillRect(QRect(left, top, width, m_metrics.height()), ToQColor(m_bkColor));
+    // Every shape sets its own pen, so the text colour need not be taken back.
+    if (kept) {
+        m_painter.setPen(m_textPen);
+        const QPointF origin(left, top + m_metrics.ascent());
+        for (const QGlyphRun& run : kept->runs) m_painter.drawGlyphRun(origin, run);
+        return;
+    }
+    const QString& s = Latin1(text);
     const bool turned = m_font.escapement != 0;
     if (turned) {
         m_painter.save();
@@ -487,7 +587,6 @@ void QtDc::DoTextOut(int x, int y, const std::string& text)
         m_painter.translate(-x, -y);
     }
     if (opaque) m_painter.fillRect(QRect(left, top, width, m_metrics.height()), ToQColor(m_bkColor));
-    // Every shape sets its own pen, so the text colour need not be taken back.
     m_painter.setPen(m_textPen);
     m_painter.drawText(QPoint(left, top + m_metrics.ascent()), s);
     if (turned) m_painter.restore();
@@ -508,7 +607,11 @@ void QtDc::DoClip(const Rect* logical)
     else m_painter.setClipRect(QRect(logical->left, logical->top, logical->Width(), logical->Height()));
 }
 
-Size QtDc::GetTextExtent(const std::string& text) { return {m_metrics.horizontalAdvance(Latin1(text)), m_metrics.height()}; }
+Size QtDc::GetTextExtent(const std::string& text)
+{
+    const ShapedText* kept = Kept(text, false);
+    return {kept ? kept->width : m_metrics.horizontalAdvance(Latin1(text)), m_metrics.height()};
+}
 
 namespace {
 

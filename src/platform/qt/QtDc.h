@@ -15,6 +15,7 @@
 #include <vector>
 
 class QPaintDevice;
+struct ShapedText;
 
 // Faces the painting code asks for ("Arial", once misspelt "Ariel") resolve to a
 // metric-compatible face installed with the program.
@@ -51,6 +52,10 @@ private:
     // it would draw them one by one: aliased, and mapped by a translation only.
     bool LinesDrawnApart() const;
     const QString& Latin1(const std::string& text);
+    // The width of `text` in the selected font, and with `shape` its glyphs, from the
+    // kept labels where they may be used; null where text is drawn by Qt as it comes.
+    const ShapedText* Kept(const std::string& text, bool shape);
+    bool KeepsText() const;
     // Fills the first `count` of m_points with the brush, outline apart.
     void FillPolygon(int count);
     // Draws m_lines with the wide pen, stamped straight into an image where it can.
@@ -82,6 +87,9 @@ private:
     QRect m_stampArea;
     uint32_t m_stampColour = 0;
     QString m_text;
+    // The selected font as a key of the kept labels, and a buffer for the full key.
+    std::string m_fontKey;
+    std::string m_textKey;
 };
 
 QColor ToQColor(Color c);
