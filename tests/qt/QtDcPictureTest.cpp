@@ -303,6 +303,37 @@ void WideLinesAnywhere(Dc& dc)
     }
 }
 
+// Thin lines along rows and columns are stamped from shapes learnt once: of every
+// style and length, either way, anywhere (at the edges, past them and cut by a clip)
+// they keep Qt's own pixels, dash patterns starting where each line starts.
+void ThinLinesAnywhere(Dc& dc)
+{
+    std::mt19937 random(9);
+    std::uniform_int_distribution<int> x(-30, 830), y(-30, 330), shortLength(1, 40), longLength(41, 900);
+    for (int round = 0; round < 3; ++round) {
+        if (round == 1) dc.SetWindowOrg(-7, 5);
+        if (round == 2) dc.IntersectClipRect({100, 40, 700, 260});
+        for (int style : kStyles)
+            for (int width : {0, 1}) {
+                dc.SelectPen({style, width, Rgb(20 * style, 100 * width, 40 * round)});
+                for (int i = 0; i < 120; ++i) {
+                    const int length = (i % 3 == 0 ? longLength(random) : shortLength(random)) * (i % 2 ? -1 : 1);
+                    const Point a{x(random), y(random)};
+                    dc.MoveTo(a.x, a.y);
+                    if (i % 4 < 2) dc.LineTo(a.x + length, a.y);
+                    else dc.LineTo(a.x, a.y + length);
+                }
+            }
+    }
+    dc.SelectPen({PS_DOT, 0, Rgb(0, 0, 0)}); // hard against the edges
+    for (int edge : {0, 1, 2, 3, 4}) {
+        dc.MoveTo(edge, 0);
+        dc.LineTo(edge, 300);
+        dc.MoveTo(0, 299 - edge);
+        dc.LineTo(800, 299 - edge);
+    }
+}
+
 TEST(QtDcPicture, ShapesLinesAndTextAreDrawnAsLineByLine)
 {
     const struct {
@@ -316,6 +347,7 @@ TEST(QtDcPicture, ShapesLinesAndTextAreDrawnAsLineByLine)
         {"mapped", Mapped},
         {"clipped", Clipped},
         {"wide lines anywhere", WideLinesAnywhere, 2100, 400},
+        {"thin lines along rows and columns", ThinLinesAnywhere, 800, 300},
     };
     for (const auto& c : cases) {
         const Pictures p = Render(c.width, c.height, c.scene);

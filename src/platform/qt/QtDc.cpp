@@ -148,6 +148,80 @@ LineStamps& Stamps()
     return stamps;
 }
 
+// Thin (cosmetic) lines along a row or a column, dotted, dashed or solid, kept by pen
+// and extent: grids and reference lines repeat the same few lengths at many places,
+// and Qt's dashed stroker spends far longer on each than its pixels take. Each line
+// starts its dash pattern afresh, and its pixels move with it by whole pixels, so a
+// shape learnt from Qt once serves every place.
+class ThinStamps {
+public:
+    struct Span {
+        int32_t row, left, length; // from the line's start
+    };
+    static constexpr int kReach = 4096; // longest extent kept
+    static constexpr int kMargin = 3;   // how far about the line its shape is looked for
+
+    // The spans of a line by (dx, dy), one of them zero; null for a line left to Qt.
+    const std::vector<Span>* Of(const QPen& pen, int style, int dx, int dy)
+    {
+        const uint64_t key = (uint64_t(style) * 2 + uint64_t(pen.width() > 0)) << 32
+                             | uint64_t(dx + kReach) << 16 | uint64_t(dy + kReach);
+        auto it = m_shapes.find(key);
+        if (it == m_shapes.end()) {
+            if (m_shapes.size() >= kMaxShapes) m_shapes.clear(); // a bound no view comes near
+            it = m_shapes.emplace(key, Learn(pen, dx, dy)).first;
+        }
+        return it->second.known ? &it->second.spans : nullptr;
+    }
+
+private:
+    struct Shape {
+        bool known = false;
+        std::vector<Span> spans;
+    };
+    static constexpr size_t kMaxShapes = 512;
+
+    Shape Learn(const QPen& pen, int dx, int dy)
+    {
+        const int x = kMargin + std::max(0, -dx), y = kMargin + std::max(0, -dy);
+        const int width = std::abs(dx) + 2 * kMargin + 1, height = std::abs(dy) + 2 * kMargin + 1;
+        if (m_scratch.width() < width || m_scratch.height() < height)
+            m_scratch = QImage(std::max(m_scratch.width(), width), std::max(m_scratch.height(), height),
+                               QImage::Format_RGB32);
+        {
+            QPainter painter(&m_scratch);
+            painter.fillRect(QRect(0, 0, width, height), Qt::black);
+            QPen white(pen);
+            white.setColor(Qt::white);
+            painter.setPen(white);
+            painter.drawLine(QPoint(x, y), QPoint(x + dx, y + dy));
+        }
+        Shape shape;
+        for (int row = 0; row < height; ++row) {
+            const auto* pixels = reinterpret_cast<const QRgb*>(m_scratch.constScanLine(row));
+            for (int c = 0; c < width; ++c) {
+                if (pixels[c] == 0xFF000000u) continue;
+                if (pixels[c] != 0xFFFFFFFFu) return {}; // blended: Qt draws it
+                int end = c;
+                while (end < width && pixels[end] == 0xFFFFFFFFu) ++end;
+                shape.spans.push_back({row - y, c - x, end - c});
+                c = end - 1;
+            }
+        }
+        shape.known = true;
+        return shape;
+    }
+
+    std::unordered_map<uint64_t, Shape> m_shapes;
+    QImage m_scratch;
+};
+
+ThinStamps& ThinLines()
+{
+    thread_local ThinStamps stamps;
+    return stamps;
+}
+
 } // namespace
 
 // A label as measured and shaped once: the views draw the same tick labels, names
@@ -278,8 +352,14 @@ bool QtDc::LinesDrawnApart() const
 bool QtDc::BeginStamping()
 {
     m_stampTarget = nullptr;
-    if (m_pen.style != PS_SOLID || m_pen.width < 2 || m_pen.width > 8 || m_pen.width % 2 != 0
-        || m_device->devType() != QInternal::Image || !LinesDrawnApart()
+    if (m_pen.style != PS_SOLID || m_pen.width < 2 || m_pen.width > 8 || m_pen.width % 2 != 0) return false;
+    return FindStampTarget();
+}
+
+bool QtDc::FindStampTarget()
+{
+    m_stampTarget = nullptr;
+    if (m_device->devType() != QInternal::Image || !LinesDrawnApart()
         || m_painter.compositionMode() != QPainter::CompositionMode_SourceOver || m_painter.opacity() != 1.0)
         return false;
     auto* image = static_cast<QImage*>(m_device);
@@ -294,6 +374,25 @@ bool QtDc::BeginStamping()
     m_stampTarget = const_cast<uchar*>(image->constBits());
     m_stampLine = image->bytesPerLine();
     m_stampColour = 0xFF000000u | (ToQColor(m_pen.color).rgb() & 0xFFFFFFu);
+    return true;
+}
+
+bool QtDc::StampThin(Point from, Point to)
+{
+    if (m_pen.width > 1 || m_pen.style == PS_NULL || (from.x != to.x && from.y != to.y)) return false;
+    const int dx = to.x - from.x, dy = to.y - from.y;
+    if (std::abs(dx) > ThinStamps::kReach || std::abs(dy) > ThinStamps::kReach || !FindStampTarget()) return false;
+    // Wholly inside the image and the clip, where Qt would cut nothing off.
+    const int m = ThinStamps::kMargin;
+    const QRect inside = m_stampArea.adjusted(m, m, -m, -m);
+    const QPoint start = QPoint(from.x, from.y) + m_stampOffset, end = QPoint(to.x, to.y) + m_stampOffset;
+    if (!inside.contains(start) || !inside.contains(end)) return false;
+    const std::vector<ThinStamps::Span>* spans = ThinLines().Of(m_qpen, m_pen.style, dx, dy);
+    if (!spans) return false;
+    for (const ThinStamps::Span& s : *spans) {
+        auto* row = reinterpret_cast<uint32_t*>(m_stampTarget + qsizetype(start.y() + s.row) * m_stampLine);
+        std::fill_n(row + start.x() + s.left, s.length, m_stampColour);
+    }
     return true;
 }
 
@@ -361,7 +460,7 @@ void QtDc::WideCorners(int count)
 
 void QtDc::DoLine(Point from, Point to)
 {
-    if (from == to) return;
+    if (from == to || StampThin(from, to)) return;
     // An aliased line with a flat cap leaves its end point out, as the painting
     // code expects.
     m_painter.setPen(m_qpen);

@@ -61,6 +61,10 @@ private:
     // Draws m_lines with the wide pen, stamped straight into an image where it can.
     void StrokeWide();
     bool BeginStamping();
+    // Finds the image pixels stamps go to, for any pen; false where Qt must draw.
+    bool FindStampTarget();
+    // Stamps a thin line along a row or column as Qt draws it; false where it cannot.
+    bool StampThin(Point from, Point to);
     // Squares of the wide pen at the first `count` of m_points, after StrokeWide.
     void WideCorners(int count);
     // Polygons from this many points are filled apart from their outline.
