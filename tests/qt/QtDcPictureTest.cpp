@@ -334,6 +334,45 @@ void ThinLinesAnywhere(Dc& dc)
     }
 }
 
+// Curves of a point per column filled down to a base line, as spectra and wiggles
+// are, are filled column by column from edges learnt once: smooth, steep, crossing
+// the base line and lying on it, above and below it, moved and clipped, they keep
+// the pixels Qt fills.
+void CurvesDownToABaseLine(Dc& dc)
+{
+    std::mt19937 random(13);
+    std::uniform_int_distribution<int> x(-40, 440), y(-20, 320), length(2, 300), jump(-120, 120), kind(0, 5);
+    for (int round = 0; round < 3; ++round) {
+        if (round == 1) dc.SetWindowOrg(-9, 4);
+        if (round == 2) dc.IntersectClipRect({60, 30, 600, 250});
+        for (int i = 0; i < 30; ++i) {
+            const int style = i % 3 == 0 ? PS_NULL : PS_SOLID;
+            dc.SelectPen({style, i % 2, Rgb(0, 0, 0)});
+            dc.SelectBrush({Rgb(40 * round, 8 * i, 200), false});
+            // Most inside the picture (and the clip), every fifth free to leave it.
+            const bool free = i % 5 == 0;
+            const int low = round == 2 ? 35 : 12, high = round == 2 ? 245 : 287;
+            const int n = i < 4 ? length(random) % 3 + 2 : length(random);
+            const int left = free ? x(random) : std::clamp(x(random), low + 60, 560 - n);
+            const int base = free ? y(random) : std::clamp(y(random), low, high);
+            std::vector<Point> points{{left, base}};
+            int level = base + jump(random) / 2;
+            for (int c = 0; c < n; ++c) {
+                switch (kind(random)) {
+                case 0: level += jump(random); break; // steep
+                case 1: level = base; break; // on the base line
+                default: level += jump(random) / 20; break;
+                }
+                if (!free) level = std::clamp(level, low, high);
+                points.push_back({left + c, level});
+            }
+            points.push_back({left + n - 1, base});
+            if (i < 4) points.insert(points.begin(), 126, points[0]); // short, made long enough to be filled apart
+            dc.Polygon(points.data(), int(points.size()));
+        }
+    }
+}
+
 TEST(QtDcPicture, ShapesLinesAndTextAreDrawnAsLineByLine)
 {
     const struct {
@@ -348,6 +387,7 @@ TEST(QtDcPicture, ShapesLinesAndTextAreDrawnAsLineByLine)
         {"clipped", Clipped},
         {"wide lines anywhere", WideLinesAnywhere, 2100, 400},
         {"thin lines along rows and columns", ThinLinesAnywhere, 800, 300},
+        {"curves down to a base line", CurvesDownToABaseLine, 700, 300},
     };
     for (const auto& c : cases) {
         const Pictures p = Render(c.width, c.height, c.scene);

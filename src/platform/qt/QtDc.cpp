@@ -21,6 +21,7 @@
 #include <cstdlib>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
 QColor ToQColor(Color c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
 
@@ -220,6 +221,84 @@ ThinStamps& ThinLines()
 {
     thread_local ThinStamps stamps;
     return stamps;
+}
+
+// Where Qt's aliased filler puts the edge of a curve filled down to a base line: the
+// curve is a point per column, so a column's pixels lie between the base line and the
+// side from its point to the next one, cut where that side passes the column's middle.
+// Qt decides a tie (the side through a pixel's centre) by the side's slope and by the
+// fill lying above or below it, so each is learnt from Qt once, for a side rising or
+// falling by `d` rows, as the first row under it and the row past the last one above it.
+class ColumnEdges {
+public:
+    static constexpr int kReach = 4096; // steepest side kept
+
+    // The first row below the side (fill below) and the row past the last one above it
+    // (fill above), from the side's first point; false for a side left to Qt.
+    bool Of(int d, int& below, int& above)
+    {
+        Edge& e = m_edges[size_t(d + kReach)];
+        if (!e.learnt) e = Learn(d);
+        below = e.below;
+        above = e.above;
+        return e.known;
+    }
+
+private:
+    struct Edge {
+        bool learnt = false, known = false;
+        int16_t below = 0, above = 0;
+    };
+
+    Edge Learn(int d)
+    {
+        Edge e;
+        e.learnt = true;
+        const int reach = std::abs(d) + 4, x = 2, y = reach + 1, height = 2 * reach + 3;
+        if (m_scratch.width() < x + 3 || m_scratch.height() < height)
+            m_scratch = QImage(std::max(m_scratch.width(), x + 3), std::max(m_scratch.height(), height), QImage::Format_RGB32);
+        int rows[2][2] = {}; // [fill below, above][first, past last]
+        for (int side = 0; side < 2; ++side) {
+            const int base = side == 0 ? y + reach : y - reach;
+            {
+                QPainter painter(&m_scratch);
+                painter.fillRect(QRect(0, 0, x + 3, height), Qt::black);
+                painter.setPen(Qt::NoPen);
+                painter.setBrush(Qt::white);
+                const QPoint corners[] = {{x, base}, {x, y}, {x + 1, y + d}, {x + 1, base}};
+                painter.drawPolygon(corners, 4);
+            }
+            int first = -1, past = -1, stray = 0;
+            for (int row = 0; row < height; ++row) {
+                const auto* pixels = reinterpret_cast<const QRgb*>(m_scratch.constScanLine(row));
+                stray += int(pixels[x - 1] != 0xFF000000u) + int(pixels[x + 1] != 0xFF000000u);
+                if (pixels[x] == 0xFF000000u) continue;
+                if (pixels[x] != 0xFFFFFFFFu || (past >= 0 && past != row)) return e; // not one run: Qt fills it
+                if (first < 0) first = row;
+                past = row + 1;
+            }
+            if (stray != 0) return e;
+            rows[side][0] = first;
+            rows[side][1] = past;
+        }
+        // Below: the run ends on the base line; above: it starts there. No run at all
+        // (a side on the base line) tells nothing.
+        const int baseBelow = y + reach, baseAbove = y - reach;
+        if (rows[0][0] < 0 || rows[0][1] != baseBelow || rows[1][0] != baseAbove || rows[1][1] < 0) return e;
+        e.below = int16_t(rows[0][0] - y);
+        e.above = int16_t(rows[1][1] - y);
+        e.known = e.above <= e.below;
+        return e;
+    }
+
+    std::vector<Edge> m_edges = std::vector<Edge>(size_t(2 * kReach + 1));
+    QImage m_scratch;
+};
+
+ColumnEdges& Edges()
+{
+    thread_local ColumnEdges edges;
+    return edges;
 }
 
 } // namespace
@@ -518,10 +597,48 @@ void QtDc::DoPolyline(const Point* points, int count)
     if (start < n) m_painter.drawLines(m_lines.data() + start, n - start);
 }
 
+bool QtDc::StampColumnFill(int count)
+{
+    // A curve of one point per column between two points on a base line: (x, B),
+    // (x, y0), (x + 1, y1) ... (x + n - 1, yn-1), (x + n - 1, B).
+    if (count < 4 || !FindStampTarget()) return false;
+    const QPoint* p = m_points.data();
+    const int x0 = p[0].x(), base = p[0].y(), n = count - 2;
+    if (p[1].x() != x0 || p[count - 1].y() != base || p[count - 1].x() != x0 + n - 1) return false;
+    const QPoint origin = QPoint(x0, base) + m_stampOffset;
+    int top = base, bottom = base;
+    for (int i = 0; i < n; ++i) {
+        if (p[i + 1].x() != x0 + i) return false;
+        top = std::min(top, p[i + 1].y());
+        bottom = std::max(bottom, p[i + 1].y());
+    }
+    const QRect inside = m_stampArea.adjusted(1, 1, -1, -1);
+    if (!inside.contains(origin.x(), top + m_stampOffset.y()) || !inside.contains(origin.x() + n - 1, bottom + m_stampOffset.y()))
+        return false;
+    ColumnEdges& edges = Edges();
+    m_columnRows.resize(size_t(std::max(n - 1, 0)));
+    for (int i = 0; i + 1 < n; ++i) {
+        const int y0 = p[i + 1].y(), d = p[i + 2].y() - y0;
+        int below = 0, above = 0;
+        if (std::abs(d) > ColumnEdges::kReach || !edges.Of(d, below, above)) return false;
+        // Rows first..past of this column, none where the side lies on the base line.
+        auto& rows = m_columnRows[size_t(i)];
+        rows = y0 + below < base ? std::pair{y0 + below, base} : y0 + above > base ? std::pair{base, y0 + above} : std::pair{0, 0};
+        rows = {std::max(rows.first, top), std::min(rows.second, bottom + 1)};
+    }
+    const uint32_t colour = 0xFF000000u | (m_qbrush.color().rgb() & 0xFFFFFFu);
+    for (int i = 0; i + 1 < n; ++i) {
+        const auto [first, past] = m_columnRows[size_t(i)];
+        uchar* pixel = m_stampTarget + qsizetype(first + m_stampOffset.y()) * m_stampLine + qsizetype(origin.x() + i) * 4;
+        for (int row = first; row < past; ++row, pixel += m_stampLine) *reinterpret_cast<uint32_t*>(pixel) = colour;
+    }
+    return true;
+}
+
 void QtDc::FillPolygon(int count)
 {
     m_painter.setPen(Qt::NoPen);
-    if (m_brush.hollow) return;
+    if (m_brush.hollow || StampColumnFill(count)) return;
     if (count < kLongPolygon || !LinesDrawnApart()) {
         m_painter.drawPolygon(m_points.data(), count);
         return;

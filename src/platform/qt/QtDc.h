@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QString>
 
+#include <utility>
 #include <vector>
 
 class QPaintDevice;
@@ -58,6 +59,9 @@ private:
     bool KeepsText() const;
     // Fills the first `count` of m_points with the brush, outline apart.
     void FillPolygon(int count);
+    // Fills a curve drawn down to a base line column by column, as Qt fills it;
+    // false for any other polygon, or where Qt must draw.
+    bool StampColumnFill(int count);
     // Draws m_lines with the wide pen, stamped straight into an image where it can.
     void StrokeWide();
     bool BeginStamping();
@@ -84,6 +88,7 @@ private:
     std::vector<QLine> m_lines;
     std::vector<QLine> m_rest;
     std::vector<QRect> m_corners;
+    std::vector<std::pair<int, int>> m_columnRows;
     // Where wide lines are stamped: the image's pixels, or null.
     uchar* m_stampTarget = nullptr;
     qsizetype m_stampLine = 0;
