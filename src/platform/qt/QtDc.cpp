@@ -484,14 +484,17 @@ void QtDc::StrokeWide()
     LineStamps& stamps = Stamps();
     const int margin = m_pen.width / 2 + 2;
     const QRect inside = m_stampArea.adjusted(margin, margin, -margin, -margin);
+    // Compared here rather than through QRect, whose tests are calls into Qt.
+    const int insideLeft = inside.left(), insideTop = inside.top(), insideRight = inside.right(), insideBottom = inside.bottom();
     m_rest.clear();
     for (const QLine& logical : m_lines) {
         const QLine line = logical.translated(m_stampOffset);
         const int dx = line.dx(), dy = line.dy();
         const int left = std::min(line.x1(), line.x2()), right = std::max(line.x1(), line.x2());
+        const int top = std::min(line.y1(), line.y2()), bottom = std::max(line.y1(), line.y2());
         const int band = LineStamps::Band(left - margin, right + margin);
-        if (band < 0 || std::abs(dx) > LineStamps::kReach || std::abs(dy) > LineStamps::kReach
-            || !inside.contains(line.p1()) || !inside.contains(line.p2())) {
+        if (band < 0 || std::abs(dx) > LineStamps::kReach || std::abs(dy) > LineStamps::kReach || left < insideLeft
+            || right > insideRight || top < insideTop || bottom > insideBottom) {
             m_rest.push_back(logical); // Qt draws it, clipped as the painter clips
             continue;
         }
@@ -508,28 +511,22 @@ void QtDc::StrokeWide()
 
 void QtDc::WideCorners(int count)
 {
-    // A square of the pen's width over the point, as the pen's lines lie about theirs.
+    // A square of the pen's width over the point, as the pen's lines lie about theirs;
+    // stamped where it lies wholly in the image, else drawn by Qt.
     const int w = m_pen.width;
     m_corners.clear();
+    const QRect& area = m_stampArea;
+    const int dx = m_stampOffset.x() - w / 2, dy = m_stampOffset.y() - w / 2;
     for (int i = 0; i < count; ++i) {
         const QPoint& p = m_points[size_t(i)];
-        m_corners.emplace_back(p.x() - w / 2, p.y() - w / 2, w, w);
-    }
-    if (m_stampTarget) {
-        const QRect inside = m_stampArea;
-        size_t kept = 0;
-        for (const QRect& logical : m_corners) {
-            const QRect r = logical.translated(m_stampOffset);
-            if (!inside.contains(r)) {
-                m_corners[kept++] = logical;
-                continue;
-            }
-            for (int y = r.top(); y <= r.bottom(); ++y) {
-                auto* row = reinterpret_cast<uint32_t*>(m_stampTarget + qsizetype(y) * m_stampLine);
-                std::fill_n(row + r.left(), w, m_stampColour);
-            }
+        const int left = p.x() + dx, top = p.y() + dy;
+        if (!m_stampTarget || left < area.left() || top < area.top() || left + w - 1 > area.right()
+            || top + w - 1 > area.bottom()) {
+            m_corners.emplace_back(p.x() - w / 2, p.y() - w / 2, w, w);
+            continue;
         }
-        m_corners.resize(kept);
+        uchar* line = m_stampTarget + qsizetype(top) * m_stampLine;
+        for (int y = 0; y < w; ++y, line += m_stampLine) std::fill_n(reinterpret_cast<uint32_t*>(line) + left, w, m_stampColour);
     }
     if (m_corners.empty()) return;
     m_painter.setPen(Qt::NoPen);
