@@ -305,7 +305,8 @@ void WideLinesAnywhere(Dc& dc)
 
 // Thin lines along rows and columns are stamped from shapes learnt once: of every
 // style and length, either way, anywhere (at the edges, past them and cut by a clip)
-// they keep Qt's own pixels, dash patterns starting where each line starts.
+// they keep Qt's own pixels, dash patterns starting where each line starts; so do
+// rectangles' thin outlines.
 void ThinLinesAnywhere(Dc& dc)
 {
     std::mt19937 random(9);
@@ -324,6 +325,13 @@ void ThinLinesAnywhere(Dc& dc)
                     else dc.LineTo(a.x, a.y + length);
                 }
             }
+    }
+    for (int i = 0; i < 300; ++i) { // rectangles, their outlines as thin lines
+        dc.SelectPen({i % 7 == 0 ? PS_DASH : PS_SOLID, i % 2, Rgb(0, 3 * (i % 80), 0)});
+        dc.SelectBrush({Rgb(250, 200, i % 256), i % 3 == 0});
+        const Point a{x(random), y(random)};
+        const int w = i < 20 ? i % 4 : shortLength(random) + shortLength(random) % 3 * 30, h = i < 20 ? i / 4 : shortLength(random);
+        dc.Rectangle({a.x, a.y, a.x + w, a.y + h});
     }
     dc.SelectPen({PS_DOT, 0, Rgb(0, 0, 0)}); // hard against the edges
     for (int edge : {0, 1, 2, 3, 4}) {

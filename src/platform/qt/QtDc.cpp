@@ -698,11 +698,30 @@ void QtDc::DoPolygon(const Point* points, int count)
     WideCorners(count);
 }
 
+bool QtDc::StampFrame(const Rect& r)
+{
+    // A solid one-pixel outline is the rectangle's outermost pixels, as Qt's stroker
+    // draws it; Qt sets up a path for each, which costs more than the pixels.
+    if (m_pen.style != PS_SOLID || m_pen.width > 1 || r.Width() < 2 || r.Height() < 2 || !FindStampTarget()) return false;
+    const QRect frame = QRect(r.left, r.top, r.Width(), r.Height()).translated(m_stampOffset);
+    const QRect& area = m_stampArea;
+    if (frame.left() < area.left() || frame.top() < area.top() || frame.right() > area.right() || frame.bottom() > area.bottom())
+        return false;
+    auto row = [&](int y) { return reinterpret_cast<uint32_t*>(m_stampTarget + qsizetype(y) * m_stampLine); };
+    std::fill_n(row(frame.top()) + frame.left(), frame.width(), m_stampColour);
+    std::fill_n(row(frame.bottom()) + frame.left(), frame.width(), m_stampColour);
+    for (int y = frame.top() + 1; y < frame.bottom(); ++y) {
+        uint32_t* pixels = row(y);
+        pixels[frame.left()] = pixels[frame.right()] = m_stampColour;
+    }
+    return true;
+}
+
 void QtDc::DoRectangle(const Rect& r)
 {
     if (r.IsEmpty()) return;
     if (!m_brush.hollow) m_painter.fillRect(QRect(r.left, r.top, r.Width(), r.Height()), ToQColor(m_brush.color));
-    if (m_pen.style == PS_NULL) return;
+    if (m_pen.style == PS_NULL || StampFrame(r)) return;
     m_painter.setPen(m_qpen);
     m_painter.setBrush(Qt::NoBrush);
     // A one-pixel outline on the inside: columns left..right-1, rows top..bottom-1.

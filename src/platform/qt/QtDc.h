@@ -69,6 +69,8 @@ private:
     bool FindStampTarget();
     // Stamps a thin line along a row or column as Qt draws it; false where it cannot.
     bool StampThin(Point from, Point to);
+    // Stamps the outline of a rectangle drawn with a solid thin pen; false where Qt must.
+    bool StampFrame(const Rect& r);
     // Squares of the wide pen at the first `count` of m_points, after StrokeWide.
     void WideCorners(int count);
     // Polygons from this many points are filled apart from their outline.
