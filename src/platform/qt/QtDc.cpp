@@ -331,23 +331,29 @@ private:
     std::unordered_map<std::string, ShapedText> m_entries;
 };
 
+// The application's thread only: the glyphs hold font engines, which must go when
+// the application does, before the program's own statics.
 TextShapes& Shapes()
 {
-    thread_local TextShapes shapes;
-    // The glyphs hold font engines, which go before the program's own statics do.
-    thread_local const bool registered = [] {
-        if (QCoreApplication::instance() && QThread::currentThread() == QCoreApplication::instance()->thread())
-            qAddPostRoutine([] { Shapes().Clear(); });
+    static TextShapes shapes;
+    static const bool registered = [] {
+        qAddPostRoutine([] { shapes.Clear(); });
         return true;
     }();
     (void)registered;
     return shapes;
 }
 
+bool OnApplicationThread()
+{
+    const QCoreApplication* app = QCoreApplication::instance();
+    return app && QThread::currentThread() == app->thread();
+}
+
 } // namespace
 
 QtDc::QtDc(QPaintDevice* device, DeviceCaps caps)
-    : m_device(device), m_caps(caps), m_painter(device), m_metrics(QFont())
+    : m_device(device), m_caps(caps), m_painter(device), m_metrics(QFont()), m_keepsText(OnApplicationThread())
 {
     m_painter.setRenderHint(QPainter::Antialiasing, false);
     m_painter.setRenderHint(QPainter::TextAntialiasing, true);
@@ -747,9 +753,10 @@ const QString& QtDc::Latin1(const std::string& text)
 bool QtDc::KeepsText() const
 {
     // Glyph runs land on the pixels drawText gives only on the raster engine, moved
-    // by whole or fractional translations alone; turned text is drawn by Qt.
+    // by whole or fractional translations alone; turned text is drawn by Qt, and so
+    // is text painted on other threads.
     const QPaintEngine* engine = m_painter.paintEngine();
-    return m_painter.isActive() && engine && engine->type() == QPaintEngine::Raster && m_font.escapement == 0
+    return m_keepsText && m_painter.isActive() && engine && engine->type() == QPaintEngine::Raster && m_font.escapement == 0
            && m_painter.deviceTransform().type() <= QTransform::TxTranslate;
 }
 

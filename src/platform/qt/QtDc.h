@@ -101,6 +101,7 @@ private:
     // The selected font as a key of the kept labels, and a buffer for the full key.
     std::string m_fontKey;
     std::string m_textKey;
+    bool m_keepsText;
 };
 
 QColor ToQColor(Color c);
