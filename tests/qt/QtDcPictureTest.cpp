@@ -303,6 +303,84 @@ void WideLinesAnywhere(Dc& dc)
     }
 }
 
+// Thin lines along rows and columns are stamped from shapes learnt once: of every
+// style and length, either way, anywhere (at the edges, past them and cut by a clip)
+// they keep Qt's own pixels, dash patterns starting where each line starts; so do
+// rectangles' thin outlines.
+void ThinLinesAnywhere(Dc& dc)
+{
+    std::mt19937 random(9);
+    std::uniform_int_distribution<int> x(-30, 830), y(-30, 330), shortLength(1, 40), longLength(41, 900);
+    for (int round = 0; round < 3; ++round) {
+        if (round == 1) dc.SetWindowOrg(-7, 5);
+        if (round == 2) dc.IntersectClipRect({100, 40, 700, 260});
+        for (int style : kStyles)
+            for (int width : {0, 1}) {
+                dc.SelectPen({style, width, Rgb(20 * style, 100 * width, 40 * round)});
+                for (int i = 0; i < 120; ++i) {
+                    const int length = (i % 3 == 0 ? longLength(random) : shortLength(random)) * (i % 2 ? -1 : 1);
+                    const Point a{x(random), y(random)};
+                    dc.MoveTo(a.x, a.y);
+                    if (i % 4 < 2) dc.LineTo(a.x + length, a.y);
+                    else dc.LineTo(a.x, a.y + length);
+                }
+            }
+    }
+    for (int i = 0; i < 300; ++i) { // rectangles, their outlines as thin lines
+        dc.SelectPen({i % 7 == 0 ? PS_DASH : PS_SOLID, i % 2, Rgb(0, 3 * (i % 80), 0)});
+        dc.SelectBrush({Rgb(250, 200, i % 256), i % 3 == 0});
+        const Point a{x(random), y(random)};
+        const int w = i < 20 ? i % 4 : shortLength(random) + shortLength(random) % 3 * 30, h = i < 20 ? i / 4 : shortLength(random);
+        dc.Rectangle({a.x, a.y, a.x + w, a.y + h});
+    }
+    dc.SelectPen({PS_DOT, 0, Rgb(0, 0, 0)}); // hard against the edges
+    for (int edge : {0, 1, 2, 3, 4}) {
+        dc.MoveTo(edge, 0);
+        dc.LineTo(edge, 300);
+        dc.MoveTo(0, 299 - edge);
+        dc.LineTo(800, 299 - edge);
+    }
+}
+
+// Curves of a point per column filled down to a base line, as spectra and wiggles
+// are, are filled column by column from edges learnt once: smooth, steep, crossing
+// the base line and lying on it, above and below it, moved and clipped, they keep
+// the pixels Qt fills.
+void CurvesDownToABaseLine(Dc& dc)
+{
+    std::mt19937 random(13);
+    std::uniform_int_distribution<int> x(-40, 440), y(-20, 320), length(2, 300), jump(-120, 120), kind(0, 5);
+    for (int round = 0; round < 3; ++round) {
+        if (round == 1) dc.SetWindowOrg(-9, 4);
+        if (round == 2) dc.IntersectClipRect({60, 30, 600, 250});
+        for (int i = 0; i < 30; ++i) {
+            const int style = i % 3 == 0 ? PS_NULL : PS_SOLID;
+            dc.SelectPen({style, i % 2, Rgb(0, 0, 0)});
+            dc.SelectBrush({Rgb(40 * round, 8 * i, 200), false});
+            // Most inside the picture (and the clip), every fifth free to leave it.
+            const bool free = i % 5 == 0;
+            const int low = round == 2 ? 35 : 12, high = round == 2 ? 245 : 287;
+            const int n = i < 4 ? length(random) % 3 + 2 : length(random);
+            const int left = free ? x(random) : std::clamp(x(random), low + 60, 560 - n);
+            const int base = free ? y(random) : std::clamp(y(random), low, high);
+            std::vector<Point> points{{left, base}};
+            int level = base + jump(random) / 2;
+            for (int c = 0; c < n; ++c) {
+                switch (kind(random)) {
+                case 0: level += jump(random); break; // steep
+                case 1: level = base; break; // on the base line
+                default: level += jump(random) / 20; break;
+                }
+                if (!free) level = std::clamp(level, low, high);
+                points.push_back({left + c, level});
+            }
+            points.push_back({left + n - 1, base});
+            if (i < 4) points.insert(points.begin(), 126, points[0]); // short, made long enough to be filled apart
+            dc.Polygon(points.data(), int(points.size()));
+        }
+    }
+}
+
 TEST(QtDcPicture, ShapesLinesAndTextAreDrawnAsLineByLine)
 {
     const struct {
@@ -316,10 +394,66 @@ TEST(QtDcPicture, ShapesLinesAndTextAreDrawnAsLineByLine)
         {"mapped", Mapped},
         {"clipped", Clipped},
         {"wide lines anywhere", WideLinesAnywhere, 2100, 400},
+        {"thin lines along rows and columns", ThinLinesAnywhere, 800, 300},
+        {"curves down to a base line", CurvesDownToABaseLine, 700, 300},
     };
     for (const auto& c : cases) {
         const Pictures p = Render(c.width, c.height, c.scene);
         EXPECT_EQ(Describe(Differences(p.before, p.now)), "none") << c.name;
+    }
+}
+
+// Labels are measured and shaped once and drawn from what was kept: drawn again, in
+// the fonts and alignments the views use, moved by a window origin or drawn on a
+// second painter, they keep drawText's pixels and widths.
+TEST(QtDcPicture, KeptLabelsDrawAndMeasureAsQtDoes)
+{
+    const Font fonts[] = {{"Ariel", 12, FW_NORMAL}, {"Ariel", 14, FW_NORMAL}, {"Arial", 16, FW_BOLD},
+                          {"Arial", -11, FW_NORMAL, true}};
+    const char* texts[] = {"1000", "-12.5", "R3", "Frequency (kHz)", " 0.0e+00 ", "12.5 \xB5s Wg", "", "|"};
+    const unsigned horizontal[] = {TA_LEFT, TA_CENTER, TA_RIGHT};
+    const unsigned vertical[] = {TA_TOP, TA_BASELINE};
+    std::vector<int> widths; // the reference's, then the painter's
+    auto labels = [&](Dc& dc) {
+        for (int pass = 0; pass < 2; ++pass) {
+            if (pass == 1) dc.SetWindowOrg(-3, 2);
+            int y = 4;
+            for (const Font& font : fonts) {
+                dc.SelectFont(font);
+                for (const char* text : texts) {
+                    int x = 40;
+                    for (unsigned h : horizontal)
+                        for (unsigned v : vertical) {
+                            dc.SetTextAlign(h | v);
+                            dc.SetBkMode(h == TA_RIGHT ? OPAQUE : TRANSPARENT);
+                            dc.SetBkColor(Rgb(200, 220, 255));
+                            dc.SetTextColor(Rgb(0, 40 * pass, 90 * int(v)));
+                            dc.TextOut(x, y, text);
+                            x += 110;
+                        }
+                    widths.push_back(dc.GetTextExtent(text).cx);
+                    y += 9;
+                }
+            }
+        }
+    };
+    for (int round = 0; round < 2; ++round) { // the second on a new painter, from kept labels
+        widths.clear();
+        Pictures p{QImage(700, 320, QImage::Format_RGB32), QImage(700, 320, QImage::Format_RGB32), {}};
+        p.before.fill(Qt::white);
+        p.now.fill(Qt::white);
+        {
+            SegmentDc dc(&p.before);
+            labels(dc);
+        }
+        const size_t measured = widths.size();
+        {
+            QtDc dc(&p.now, DeviceCaps{});
+            labels(dc);
+        }
+        ASSERT_EQ(widths.size(), 2 * measured);
+        for (size_t i = 0; i < measured; ++i) EXPECT_EQ(widths[i], widths[measured + i]) << "width " << i;
+        EXPECT_EQ(Describe(Differences(p.before, p.now)), "none") << "round " << round;
     }
 }
 

@@ -12,9 +12,11 @@
 #include <QPainter>
 #include <QString>
 
+#include <utility>
 #include <vector>
 
 class QPaintDevice;
+struct ShapedText;
 
 // Faces the painting code asks for ("Arial", once misspelt "Ariel") resolve to a
 // metric-compatible face installed with the program.
@@ -51,11 +53,24 @@ private:
     // it would draw them one by one: aliased, and mapped by a translation only.
     bool LinesDrawnApart() const;
     const QString& Latin1(const std::string& text);
+    // The width of `text` in the selected font, and with `shape` its glyphs, from the
+    // kept labels where they may be used; null where text is drawn by Qt as it comes.
+    const ShapedText* Kept(const std::string& text, bool shape);
+    bool KeepsText() const;
     // Fills the first `count` of m_points with the brush, outline apart.
     void FillPolygon(int count);
+    // Fills a curve drawn down to a base line column by column, as Qt fills it;
+    // false for any other polygon, or where Qt must draw.
+    bool StampColumnFill(int count);
     // Draws m_lines with the wide pen, stamped straight into an image where it can.
     void StrokeWide();
     bool BeginStamping();
+    // Finds the image pixels stamps go to, for any pen; false where Qt must draw.
+    bool FindStampTarget();
+    // Stamps a thin line along a row or column as Qt draws it; false where it cannot.
+    bool StampThin(Point from, Point to);
+    // Stamps the outline of a rectangle drawn with a solid thin pen; false where Qt must.
+    bool StampFrame(const Rect& r);
     // Squares of the wide pen at the first `count` of m_points, after StrokeWide.
     void WideCorners(int count);
     // Polygons from this many points are filled apart from their outline.
@@ -75,6 +90,7 @@ private:
     std::vector<QLine> m_lines;
     std::vector<QLine> m_rest;
     std::vector<QRect> m_corners;
+    std::vector<std::pair<int, int>> m_columnRows;
     // Where wide lines are stamped: the image's pixels, or null.
     uchar* m_stampTarget = nullptr;
     qsizetype m_stampLine = 0;
@@ -82,6 +98,10 @@ private:
     QRect m_stampArea;
     uint32_t m_stampColour = 0;
     QString m_text;
+    // The selected font as a key of the kept labels, and a buffer for the full key.
+    std::string m_fontKey;
+    std::string m_textKey;
+    bool m_keepsText;
 };
 
 QColor ToQColor(Color c);
