@@ -155,7 +155,7 @@ bool CProcessingWnd::ReadFrame(int frame, std::vector<float>& slots)
 }
 
 bool CProcessingWnd::ReadFrameInto(int frame, std::vector<float>& slots, std::vector<float>& readBuffer,
-                                   bool& fileFailed) const
+                                   bool& fileFailed, bool clearUnfilled) const
 {
     slots.resize(SlotFloats());
     const int traces = std::clamp(m_receivers, 0, kSlots);
@@ -175,7 +175,7 @@ bool CProcessingWnd::ReadFrameInto(int frame, std::vector<float>& slots, std::ve
         return false;
     }
     // Trace t into the slot of its receiver; the rest of each slot is 0. Only what no
-    // trace fills is cleared.
+    // trace fills is cleared, where asked.
     std::array<bool, kSlots> filled{};
     for (int t = 0; t < traces; ++t) {
         float* to = slots.data() + size_t(m_receiverIndex[size_t(t)]) * n;
@@ -186,8 +186,9 @@ bool CProcessingWnd::ReadFrameInto(int frame, std::vector<float>& slots, std::ve
         std::fill(to + stored, to + n, 0.0f);
         filled[size_t(m_receiverIndex[size_t(t)])] = true;
     }
-    for (size_t slot = 0; slot < size_t(kSlots); ++slot)
-        if (!filled[slot]) std::fill_n(slots.data() + slot * n, n, 0.0f);
+    if (clearUnfilled)
+        for (size_t slot = 0; slot < size_t(kSlots); ++slot)
+            if (!filled[slot]) std::fill_n(slots.data() + slot * n, n, 0.0f);
     return true;
 }
 

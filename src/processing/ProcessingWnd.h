@@ -114,8 +114,10 @@ public:
     // ReadFrame's work without its message, for any thread: `buffer` is the caller's
     // scratch (traces stored out of their slots' order pass through it), and
     // `fileFailed` is set when the file refused the read, for the caller to report on
-    // its own thread (a frame of no traces gives false without it).
-    bool ReadFrameInto(int frame, std::vector<float>& slots, std::vector<float>& buffer, bool& fileFailed) const;
+    // its own thread (a frame of no traces gives false without it). Without
+    // `clearUnfilled` the slots no trace fills keep what they held.
+    bool ReadFrameInto(int frame, std::vector<float>& slots, std::vector<float>& buffer, bool& fileFailed,
+                       bool clearUnfilled = true) const;
     // Writes the profile of the range at the output path; 1, or 0 after the message of
     // what stopped it.
     virtual int SaveProfile() = 0;

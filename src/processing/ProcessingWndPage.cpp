@@ -116,8 +116,11 @@ int CProcessingWnd::PlanRenderFrame(int position)
 
 bool CProcessingWnd::LoadRenderFrame(int b, RowScratch& scratch, bool& fileFailed)
 {
+    // A page reads only its tracks' slots, each a trace's (tracks are traces below
+    // min(m_receivers, kSlots)): the slots no trace fills are not cleared, which is
+    // as much work again as the read where half the slots are used.
     return ReadFrameInto(m_frames.FrameAtScrollPosition(m_renderPositions[size_t(b)]), m_renderFrames[size_t(b)], scratch.read,
-                         fileFailed); // a gap when it fails
+                         fileFailed, false); // a gap when it fails
 }
 
 void CProcessingWnd::RenderRows(int from, int to)
