@@ -167,6 +167,9 @@ private:
     // Gives the frame at depth-order `position` the next slot of the page's frames (made
     // when missing); LoadFrame then reads it there (on any thread; false: a gap).
     int PlanFrame(int position);
+    // Sizes slot `slot`'s frame (and with `spectra` its spectra) for the item, on the
+    // thread that reads into it.
+    void SizeSlot(int slot, bool spectra);
     bool LoadFrame(int slot);
     void MapColumns();
     // What one thread needs to render a row: the row's samples (then its spectrum) and

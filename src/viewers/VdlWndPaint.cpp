@@ -168,18 +168,31 @@ bool CVdlWnd::ReadPadded(int frame, std::vector<float>& out) const
 
 int CVdlWnd::PlanFrame(int position)
 {
+    // Only the slot's place here: its buffers are sized by the band that reads into it,
+    // so that a first picture's hundreds of new buffers are touched on every core.
     const size_t slot = size_t(m_framesLoaded++);
     if (m_frame.size() <= slot) {
-        const size_t bins = m_samples.domain == kDomainFrequency ? size_t(m_samples.sampleCount / 2) + 1 : 0;
-        m_frame.emplace_back(size_t(m_receivers) * size_t(m_samples.sampleCount), 0.0f);
+        m_frame.emplace_back();
         m_framePosition.push_back(-1);
-        FrameSpectra& spectra = m_spectra.emplace_back();
-        spectra.bins.assign(size_t(m_receivers) * bins * 2, 0.0f);
-        spectra.largest.assign(size_t(m_receivers), 0.0f);
-        spectra.gap.assign(size_t(m_receivers), 1);
+        m_spectra.emplace_back();
     }
     m_framePosition[slot] = position;
     return int(slot);
+}
+
+void CVdlWnd::SizeSlot(int slot, bool spectra)
+{
+    const size_t receivers = size_t(m_receivers);
+    std::vector<float>& frame = m_frame[size_t(slot)];
+    if (frame.size() != receivers * size_t(m_samples.sampleCount)) frame.assign(receivers * size_t(m_samples.sampleCount), 0.0f);
+    if (!spectra) return;
+    const size_t bins = size_t(m_samples.sampleCount / 2) + 1;
+    FrameSpectra& out = m_spectra[size_t(slot)];
+    if (out.bins.size() != receivers * bins * 2) {
+        out.bins.assign(receivers * bins * 2, 0.0f);
+        out.largest.assign(receivers, 0.0f);
+        out.gap.assign(receivers, 1);
+    }
 }
 
 bool CVdlWnd::LoadFrame(int slot)
@@ -421,6 +434,7 @@ void CVdlWnd::RenderRows(int begin, int end)
             const RowFrames& f = m_rowFrames[size_t(i)];
             for (int slot : {f.s0, f.s1})
                 m_frameReady.Do(slot, [&] {
+                    SizeSlot(slot, spectra);
                     if (!LoadFrame(slot)) failed.store(true, std::memory_order_relaxed);
                     if (!spectra) return;
                     ScaleForSpectra(slot);
