@@ -1,4 +1,5 @@
-// Any bytes as a QTX data set: open, list the datums, read every datum whole in each frame.
+// Any bytes as a QTX data set: open, list the datums, read every datum whole in each frame
+// (also through the read views make on several threads).
 #include "dataset/QtxFile.h"
 #include "platform/testing/ScriptedHost.h"
 
@@ -28,6 +29,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             const size_t whole = std::min<size_t>(d->m_size / sizeof(float), inputFloats);
             if (whole == 0) continue;
             values.assign(whole, 0.0f);
+            // The views' read on several threads, with the datum's own counts: it may
+            // fail, never show a box or close the input.
+            const size_t shown = host.Messages().size();
+            file.ReadFrameItemShared(frame, int64_t(d->m_offset), d->m_traceCount, d->m_axis1.m_sampleCount, values.data(),
+                                     values.size());
+            if (host.Messages().size() != shown || !file.m_fileIn.IsOpen()) __builtin_trap();
             if (!file.ReadFrameItem(frame, int64_t(d->m_offset), 1, int(whole), values.data(), values.size()))
                 return 0; // the input is closed after a failed read
         }

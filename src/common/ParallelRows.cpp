@@ -38,8 +38,7 @@ public:
     int Threads() const { return int(m_threads.size()) + 1; }
 
     // False when a loop already runs (another thread's, or this one's from inside a body).
-    bool Run(int count, int bands, int helpers, const std::function<void(int, int, int)>& body,
-             const std::function<void(const std::function<void(int)>&)>* produce = nullptr)
+    bool Run(int count, int bands, int helpers, const std::function<void(int, int, int)>& body)
     {
         bool idle = false;
         if (!m_running.compare_exchange_strong(idle, true)) return false;
@@ -49,27 +48,11 @@ public:
             m_count = count;
             m_bands = bands;
             m_next.store(0);
-            m_ready.store(produce ? 0 : count);
             m_helpers = helpers;
             m_active = helpers;
             ++m_generation;
         }
         m_wake.notify_all();
-        if (produce) {
-            // Waiters are woken a band's worth of rows at a time, not row by row.
-            const int step = std::max(count / bands, 1);
-            int woken = 0;
-            (*produce)([&](int rows) {
-                if (rows <= m_ready.load(std::memory_order_relaxed)) return;
-                m_ready.store(rows, std::memory_order_release);
-                if (rows - woken >= step || rows >= count) {
-                    woken = rows;
-                    m_ready.notify_all();
-                }
-            });
-            m_ready.store(count, std::memory_order_release);
-            m_ready.notify_all();
-        }
         Work(0);
         std::unique_lock lock(m_mutex);
         m_done.wait(lock, [this] { return m_active == 0; });
@@ -102,8 +85,6 @@ private:
             const int band = m_next.fetch_add(1);
             if (band >= m_bands) return;
             const int begin = int(int64_t(m_count) * band / m_bands), end = int(int64_t(m_count) * (band + 1) / m_bands);
-            for (int ready = m_ready.load(std::memory_order_acquire); ready < end; ready = m_ready.load(std::memory_order_acquire))
-                m_ready.wait(ready, std::memory_order_acquire);
             if (begin < end) (*m_body)(begin, end, worker);
         }
     }
@@ -117,7 +98,6 @@ private:
     const std::function<void(int, int, int)>* m_body = nullptr;
     int m_count = 0, m_bands = 0, m_helpers = 0, m_active = 0;
     std::atomic<int> m_next{0};
-    std::atomic<int> m_ready{0}; // rows the producer has made ready
 };
 
 Pool& ThePool()
@@ -142,19 +122,6 @@ void For(int count, int minRows, const std::function<void(int begin, int end, in
         const int bands = std::min(workers * kBandsPerWorker, count / std::max(minRows, 1));
         if (ThePool().Run(count, bands, workers - 1, body)) return;
     }
-    body(0, count, 0);
-}
-
-void ForAsReady(int count, int minRows, const std::function<void(const std::function<void(int rows)>& ready)>& produce,
-                const std::function<void(int begin, int end, int worker)>& body)
-{
-    if (count <= 0) return;
-    const int workers = std::min(Workers(), count / std::max(minRows, 1));
-    if (workers > 1) {
-        const int bands = std::min(workers * kBandsPerWorker, count / std::max(minRows, 1));
-        if (ThePool().Run(count, bands, workers - 1, body, &produce)) return;
-    }
-    produce([](int) {});
     body(0, count, 0);
 }
 

@@ -22,15 +22,8 @@ int Workers();
 // thread's loop runs, runs on its caller alone.
 void For(int count, int minRows, const std::function<void(int begin, int end, int worker)>& body);
 
-// As For, with the rows made ready by `produce` on the caller's thread first (reading
-// stays on one thread, in order): it calls ready(n) once rows 0 .. n - 1 may be worked,
-// n rising; when it returns, every row is ready. The other threads start on the bands
-// already ready while it works; the caller joins them when it is done.
-void ForAsReady(int count, int minRows, const std::function<void(const std::function<void(int rows)>& ready)>& produce,
-                const std::function<void(int begin, int end, int worker)>& body);
-
-// Jobs 0 .. count - 1 (a frame's transforms), each done once by the first thread that
-// asks for it, in a loop's bands: a thread that asks while another does it waits for
+// Jobs 0 .. count - 1 (reading a frame and its transforms), each done once by the first
+// thread that asks for it, in a loop's bands: a thread that asks while another does it waits for
 // that one to finish, and then sees what it wrote. Jobs ask for no other job, so no
 // thread waits on a waiting one.
 class OnceEach {

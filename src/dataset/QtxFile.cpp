@@ -143,20 +143,38 @@ int CQtxFile::ReadDatumList(CQtxDatumList& list)
     return 1;
 }
 
-int CQtxFile::ReadFrameItem(int frame, int64_t offsetInFrame, int count1, int count2, float* out, size_t outCapacity)
+int CQtxFile::ReadFrameItemShared(int frame, int64_t offsetInFrame, int count1, int count2, float* out,
+                                  size_t outCapacity) const
 {
     if (!m_fileIn.IsOpen()) return 0;
-    if (frame < 0 || offsetInFrame < 0 || count1 < 0 || count2 < 0) return FailFrameRead();
+    if (frame < 0 || offsetInFrame < 0 || count1 < 0 || count2 < 0) return 0;
     const uint64_t floats = uint64_t(count1) * uint64_t(count2);
     const uint64_t bytes = floats * sizeof(float);
-    if (uint64_t(offsetInFrame) + bytes > m_frameSize || floats > outCapacity) return FailFrameRead();
+    if (uint64_t(offsetInFrame) + bytes > m_frameSize || floats > outCapacity) return 0;
     if (floats == 0) return 1;
 
     const uint64_t datums = m_datumCount > 0 ? uint64_t(m_datumCount) : 0;
     const uint64_t position = qtx::DataStart(datums) + uint64_t(frame) * m_frameSize + uint64_t(offsetInFrame);
-    if (m_fileIn.ReadAt(int64_t(position), out, size_t(bytes)) != bytes) return FailFrameRead();
-    m_fileIn.Seek(int64_t(position + bytes));
+    // A positional read (pread, or a copy out of a memory buffer): safe on several
+    // threads, since an input of a data set never turns read-ahead on.
+    if (m_fileIn.ReadAt(int64_t(position), out, size_t(bytes)) != bytes) return 0;
     endian::LEFloatsInPlace(out, size_t(floats));
+    return 1;
+}
+
+int CQtxFile::ReportFrameReadFailure()
+{
+    if (!m_fileIn.IsOpen()) return 0;
+    return FailFrameRead();
+}
+
+int CQtxFile::ReadFrameItem(int frame, int64_t offsetInFrame, int count1, int count2, float* out, size_t outCapacity)
+{
+    if (!m_fileIn.IsOpen()) return 0;
+    if (!ReadFrameItemShared(frame, offsetInFrame, count1, count2, out, outCapacity)) return FailFrameRead();
+    const uint64_t bytes = uint64_t(count1) * uint64_t(count2) * sizeof(float);
+    const uint64_t datums = m_datumCount > 0 ? uint64_t(m_datumCount) : 0;
+    if (bytes > 0) m_fileIn.Seek(int64_t(qtx::DataStart(datums) + uint64_t(frame) * m_frameSize + uint64_t(offsetInFrame) + bytes));
     return 1;
 }
 

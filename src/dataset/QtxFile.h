@@ -88,6 +88,17 @@ public:
     // leaves the input open and only the first failure since OpenRead is shown.
     int ReadFrameItem(int frame, int64_t offsetInFrame, int count1, int count2, float* out,
                       size_t outCapacity = std::numeric_limits<size_t>::max());
+    // The same read for several threads at once: nothing but `out` changes (no file
+    // position, no message, the input stays open), so a caller that reads frames on
+    // worker threads reports a failure afterwards on its own thread through
+    // ReportFrameReadFailure. 1 when every float was read, else 0 with `out` in an
+    // unspecified state (a closed input, a refused request, a short read alike).
+    int ReadFrameItemShared(int frame, int64_t offsetInFrame, int count1, int count2, float* out,
+                            size_t outCapacity = std::numeric_limits<size_t>::max()) const;
+    // What ReadFrameItem does on a failed read, for one that ReadFrameItemShared
+    // reported: the frame-read message (the first only, with m_keepInputOnFrameError;
+    // else the input closed), nothing on a closed input; returns 0.
+    int ReportFrameReadFailure();
     // Writes the 4096 history bytes of m_header into the input data set in place.
     // The input is open for reading only, so this opens the file for writing itself.
     int WriteHistory(const std::string& unused = std::string());

@@ -148,37 +148,47 @@ uint32_t CProcessingWnd::PaletteColour(int palette, int index, bool interval)
 
 bool CProcessingWnd::ReadFrame(int frame, std::vector<float>& slots)
 {
+    bool fileFailed = false;
+    const bool read = ReadFrameInto(frame, slots, m_readBuffer, fileFailed);
+    if (fileFailed) m_file.ReportFrameReadFailure();
+    return read;
+}
+
+bool CProcessingWnd::ReadFrameInto(int frame, std::vector<float>& slots, std::vector<float>& readBuffer,
+                                   bool& fileFailed, bool clearUnfilled) const
+{
     slots.resize(SlotFloats());
     const int traces = std::clamp(m_receivers, 0, kSlots);
     const size_t stored = size_t(m_samplesInFile), n = size_t(m_n);
-    // Traces whose slots are theirs in order, each a slot long, are read in place:
-    // a page reads hundreds of frames, and this is the thread they all wait on.
+    // Traces whose slots are theirs in order, each a slot long, are read in place.
     bool inPlace = stored == n;
     for (int t = 0; t < traces && inPlace; ++t) inPlace = m_receiverIndex[size_t(t)] == t;
     float* buffer = slots.data();
     if (!inPlace) {
-        m_readBuffer.resize(size_t(traces) * stored);
-        buffer = m_readBuffer.data();
+        readBuffer.resize(size_t(traces) * stored);
+        buffer = readBuffer.data();
     }
-    if (traces < 1 || stored > n
-        || !m_file.ReadFrameItem(frame, int64_t(m_offset), traces, int(stored), buffer, size_t(traces) * stored)) {
+    const bool usable = traces >= 1 && stored <= n;
+    if (!usable || !m_file.ReadFrameItemShared(frame, int64_t(m_offset), traces, int(stored), buffer, size_t(traces) * stored)) {
+        if (usable) fileFailed = true;
         std::fill(slots.begin(), slots.end(), NAN);
         return false;
     }
     // Trace t into the slot of its receiver; the rest of each slot is 0. Only what no
-    // trace fills is cleared.
+    // trace fills is cleared, where asked.
     std::array<bool, kSlots> filled{};
     for (int t = 0; t < traces; ++t) {
         float* to = slots.data() + size_t(m_receiverIndex[size_t(t)]) * n;
         if (!inPlace) {
-            const float* from = m_readBuffer.data() + size_t(t) * stored;
+            const float* from = readBuffer.data() + size_t(t) * stored;
             std::copy(from, from + stored, to);
         }
         std::fill(to + stored, to + n, 0.0f);
         filled[size_t(m_receiverIndex[size_t(t)])] = true;
     }
-    for (size_t slot = 0; slot < size_t(kSlots); ++slot)
-        if (!filled[slot]) std::fill_n(slots.data() + slot * n, n, 0.0f);
+    if (clearUnfilled)
+        for (size_t slot = 0; slot < size_t(kSlots); ++slot)
+            if (!filled[slot]) std::fill_n(slots.data() + slot * n, n, 0.0f);
     return true;
 }
 

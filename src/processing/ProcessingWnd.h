@@ -111,6 +111,13 @@ public:
     // slot of its receiver, padded with 0). A frame that cannot be read fills every
     // slot with NaN (a gap) and gives false.
     bool ReadFrame(int frame, std::vector<float>& slots);
+    // ReadFrame's work without its message, for any thread: `buffer` is the caller's
+    // scratch (traces stored out of their slots' order pass through it), and
+    // `fileFailed` is set when the file refused the read, for the caller to report on
+    // its own thread (a frame of no traces gives false without it). Without
+    // `clearUnfilled` the slots no trace fills keep what they held.
+    bool ReadFrameInto(int frame, std::vector<float>& slots, std::vector<float>& buffer, bool& fileFailed,
+                       bool clearUnfilled = true) const;
     // Writes the profile of the range at the output path; 1, or 0 after the message of
     // what stopped it.
     virtual int SaveProfile() = 0;
@@ -274,6 +281,7 @@ protected:
     // values of a panel's pixels.
     struct RowScratch {
         std::vector<float> row, pixels;
+        std::vector<float> read; // a frame's traces as stored, on their way to the slots
     };
     // Draws page row `row` of every shown track from render slots `b0` and `b1`, the
     // second weighted by `weight`; `interval`: the row lies in the selected interval.
@@ -282,17 +290,15 @@ protected:
     virtual void RenderRow(int row, int b0, int b1, float weight, bool interval, RowScratch& scratch) = 0;
     // Rows that work in state they share with each other are drawn on one thread.
     virtual bool RowsOnOneThread() const { return false; }
-    // Before the rows of a render are drawn, on the reading thread: what every row
+    // Before the rows of a render are drawn, on the calling thread: what every row
     // reads and none writes (the pixels' column maps).
     virtual void BeforeRows() {}
     // Before a render's frames are read: slots 0 .. count - 1 will be (what a window
     // keeps per slot is made here, not while rows are being drawn).
     virtual void ReserveRenderSlots(int count) { (void)count; }
-    // A frame just read into render slot `b`, on the reading thread, while it is at hand.
-    virtual void RenderFrameRead(int b) { (void)b; }
     // A frame just read into render slot `b` (`read` false: a gap), once per slot, by the
-    // first row band that needs it: on any thread, several slots at once, while the
-    // reading thread goes on. It writes only what belongs to slot `b`.
+    // first row band that needs it, on the thread that read it: on any thread, several
+    // slots at once. It writes only what belongs to slot `b`.
     virtual void RenderFrameLoaded(int b, int frame, bool read) { (void)b, (void)frame, (void)read; }
     // Where each pixel of a panel falls between two samples (bins) of a row: the same
     // for every row of a page, so it is worked out once.
@@ -415,9 +421,9 @@ private:
     // Gives the frame at `position` the next render slot (made when missing); the slot.
     // LoadRenderFrame then reads it there.
     int PlanRenderFrame(int position);
-    bool LoadRenderFrame(int b);
-    std::vector<uint8_t> m_renderRead; // by slot: read (else a gap)
-    parallel_rows::OnceEach m_renderFinished; // by slot: RenderFrameLoaded done
+    // On any thread, with that thread's scratch; `fileFailed` as ReadFrameInto's.
+    bool LoadRenderFrame(int b, RowScratch& scratch, bool& fileFailed);
+    parallel_rows::OnceEach m_renderFinished; // by slot: read and RenderFrameLoaded done
     int m_renderLoaded = 0; // slots read for the rows being rendered
     // By row being rendered: the slots of the two frames it lies between (-1: a row
     // left in the background), the second's weight, and whether it lies in the selection.

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
 #include <climits>
 #include <cmath>
@@ -113,10 +114,13 @@ int CProcessingWnd::PlanRenderFrame(int position)
     return b;
 }
 
-bool CProcessingWnd::LoadRenderFrame(int b)
+bool CProcessingWnd::LoadRenderFrame(int b, RowScratch& scratch, bool& fileFailed)
 {
-    ++m_page.framesRead;
-    return ReadFrame(m_frames.FrameAtScrollPosition(m_renderPositions[size_t(b)]), m_renderFrames[size_t(b)]); // a gap when it fails
+    // A page reads only its tracks' slots, each a trace's (tracks are traces below
+    // min(m_receivers, kSlots)): the slots no trace fills are not cleared, which is
+    // as much work again as the read where half the slots are used.
+    return ReadFrameInto(m_frames.FrameAtScrollPosition(m_renderPositions[size_t(b)]), m_renderFrames[size_t(b)], scratch.read,
+                         fileFailed, false); // a gap when it fails
 }
 
 void CProcessingWnd::RenderRows(int from, int to)
@@ -146,27 +150,20 @@ void CProcessingWnd::RenderRows(int from, int to)
     ReserveRenderSlots(m_renderLoaded);
     TakePalette();
     BeforeRows();
-    // Then this thread reads the frames in order while the rows whose frames are in
-    // are drawn in bands on the other cores, each band with its own scratch. A frame
-    // is finished (RenderFrameLoaded: corrections, transforms) by the first band that
-    // needs it, a band waiting for a neighbour already at it: the transforms run on
-    // every core, each frame's once.
+    // Then the rows are drawn in bands on every core, each band with its own scratch. A
+    // frame is read and finished (RenderFrameLoaded: corrections, transforms) by the
+    // first band that needs it, a band waiting for a neighbour already at it: the reads
+    // and the transforms run on every core, each frame's once. A failed read is a gap,
+    // reported here afterwards, never from a band.
     constexpr int kRowsPerBand = 16;
-    m_renderRead.resize(size_t(m_renderLoaded));
     m_renderFinished.Reset(m_renderLoaded);
-    auto read = [&](const std::function<void(int)>& ready) {
-        const int frames = m_renderLoaded, rows = int(m_rowFrames.size());
-        int rowsReady = 0;
-        for (int b = 0; b < frames; ++b) {
-            m_renderRead[size_t(b)] = LoadRenderFrame(b) ? 1 : 0;
-            RenderFrameRead(b);
-            while (rowsReady < rows && m_rowFrames[size_t(rowsReady)].s1 <= b) ++rowsReady; // a row left blank needs none
-            ready(rowsReady);
-        }
-    };
-    auto finish = [&](int b) {
+    std::atomic<bool> failed{false};
+    auto finish = [&](int b, RowScratch& scratch) {
         m_renderFinished.Do(b, [&] {
-            RenderFrameLoaded(b, m_frames.FrameAtScrollPosition(m_renderPositions[size_t(b)]), m_renderRead[size_t(b)] != 0);
+            bool fileFailed = false;
+            const bool read = LoadRenderFrame(b, scratch, fileFailed);
+            if (fileFailed) failed.store(true, std::memory_order_relaxed);
+            RenderFrameLoaded(b, m_frames.FrameAtScrollPosition(m_renderPositions[size_t(b)]), read);
         });
     };
     const size_t workers = size_t(parallel_rows::Workers());
@@ -175,7 +172,8 @@ void CProcessingWnd::RenderRows(int from, int to)
         scratch.row.resize(size_t(m_n) + 1);
         scratch.pixels.resize(size_t(std::max(m_image.width, 0))); // a row's values never span more
     }
-    parallel_rows::ForAsReady(int(m_rowFrames.size()), RowsOnOneThread() ? INT_MAX : kRowsPerBand, read, [&](int begin, int end, int worker) {
+    parallel_rows::For(int(m_rowFrames.size()), RowsOnOneThread() ? INT_MAX : kRowsPerBand, [&](int begin, int end, int worker) {
+        RowScratch& scratch = m_scratch[size_t(worker)];
         for (int i = begin; i < end; ++i) {
             const int row = from + i;
             std::fill_n(m_image.Row(row), m_image.width, background);
@@ -183,11 +181,14 @@ void CProcessingWnd::RenderRows(int from, int to)
             m_wiggleRows[size_t(row)].runs.clear();
             const RowFrames& f = m_rowFrames[size_t(i)];
             if (f.s0 < 0) continue;
-            finish(f.s0);
-            finish(f.s1);
-            RenderRow(row, f.s0, f.s1, f.weight, f.interval, m_scratch[size_t(worker)]);
+            finish(f.s0, scratch);
+            finish(f.s1, scratch);
+            RenderRow(row, f.s0, f.s1, f.weight, f.interval, scratch);
         }
     });
+    // Every planned frame is some drawn row's, so each was read once.
+    m_page.framesRead += m_renderLoaded;
+    if (failed.load()) m_file.ReportFrameReadFailure();
 }
 
 void CProcessingWnd::Render()

@@ -161,12 +161,16 @@ private:
     int FirstTick(float value, float span) const;
     // Rendering (VdlWndPaint.cpp).
     // Reads a frame of the item into `out` (receivers x m_samples.sampleCount, padded with 0);
-    // a frame that cannot be read is a gap (every value NaN) and gives false.
-    bool ReadPadded(int frame, std::vector<float>& out);
+    // a frame that cannot be read is a gap (every value NaN) and gives false. It shows
+    // no message and may run on several threads at once; the caller reports a failure.
+    bool ReadPadded(int frame, std::vector<float>& out) const;
     // Gives the frame at depth-order `position` the next slot of the page's frames (made
-    // when missing); LoadFrame then reads it there.
+    // when missing); LoadFrame then reads it there (on any thread; false: a gap).
     int PlanFrame(int position);
-    void LoadFrame(int slot);
+    // Sizes slot `slot`'s frame (and with `spectra` its spectra) for the item, on the
+    // thread that reads into it.
+    void SizeSlot(int slot, bool spectra);
+    bool LoadFrame(int slot);
     void MapColumns();
     // What one thread needs to render a row: the row's samples (then its spectrum) and
     // its squared amplitudes; and to transform a frame's trace, its points.
@@ -217,8 +221,8 @@ private:
     float InstantaneousFrequency(int receiver, float time);
 
     // The frames the rows being rendered lie between (receivers x m_samples.sampleCount,
-    // padded with 0), read in depth order before any of those rows is drawn, and the
-    // depth-order position in each slot; the slots are kept for the next render.
+    // padded with 0), each read by the first row band that needs it (m_frameReady), and
+    // the depth-order position in each slot; the slots are kept for the next render.
     std::vector<std::vector<float>> m_frame;
     std::vector<int> m_framePosition;
     int m_framesLoaded = 0;
@@ -231,7 +235,7 @@ private:
     std::vector<RowFrames> m_rowFrames;
     std::vector<RowScratch> m_scratch; // by thread
     // In the frequency domain, each frame's spectra for the shown receivers, taken by
-    // the first row band that needs them (m_spectraTaken): a row between two frames
+    // the band that reads the frame (m_frameReady): a row between two frames
     // blends their spectra (the transform is linear), so each frame is transformed
     // once, not each row. Per receiver:
     // bins 0 .. n/2 as (re, im) of the trace divided by its largest magnitude, that
@@ -242,7 +246,7 @@ private:
         std::vector<uint8_t> gap;
     };
     std::vector<FrameSpectra> m_spectra; // by slot of m_frame
-    parallel_rows::OnceEach m_spectraTaken; // by slot
+    parallel_rows::OnceEach m_frameReady; // by slot: read (and its spectra taken)
     bool BlendsSpectra() const;
     // A frame's spectra in two steps: its traces' largest magnitudes, gaps and scaling,
     // then their transforms (in `points`, 2n floats).

@@ -8,6 +8,7 @@
 #include "platform/SafeNumeric.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cfloat>
 #include <cmath>
 #include <climits>
@@ -147,9 +148,9 @@ int CVdlWnd::ColourIndex(float value) { return RampIndex(value); }
 
 // ---- rendering ------------------------------------------------------------------------------
 
-bool CVdlWnd::ReadPadded(int frame, std::vector<float>& out)
+bool CVdlWnd::ReadPadded(int frame, std::vector<float>& out) const
 {
-    if (!m_item.file.ReadFrameItem(frame, int64_t(m_item.offset), m_receivers, m_samples.samplesRead, out.data(), out.size())) {
+    if (!m_item.file.ReadFrameItemShared(frame, int64_t(m_item.offset), m_receivers, m_samples.samplesRead, out.data(), out.size())) {
         std::fill(out.begin(), out.end(), NAN);
         return false;
     }
@@ -167,25 +168,36 @@ bool CVdlWnd::ReadPadded(int frame, std::vector<float>& out)
 
 int CVdlWnd::PlanFrame(int position)
 {
+    // Only the slot's place here: its buffers are sized by the band that reads into it,
+    // so that a first picture's hundreds of new buffers are touched on every core.
     const size_t slot = size_t(m_framesLoaded++);
     if (m_frame.size() <= slot) {
-        const size_t bins = m_samples.domain == kDomainFrequency ? size_t(m_samples.sampleCount / 2) + 1 : 0;
-        m_frame.emplace_back(size_t(m_receivers) * size_t(m_samples.sampleCount), 0.0f);
+        m_frame.emplace_back();
         m_framePosition.push_back(-1);
-        FrameSpectra& spectra = m_spectra.emplace_back();
-        spectra.bins.assign(size_t(m_receivers) * bins * 2, 0.0f);
-        spectra.largest.assign(size_t(m_receivers), 0.0f);
-        spectra.gap.assign(size_t(m_receivers), 1);
+        m_spectra.emplace_back();
     }
     m_framePosition[slot] = position;
     return int(slot);
 }
 
-void CVdlWnd::LoadFrame(int slot)
+void CVdlWnd::SizeSlot(int slot, bool spectra)
 {
-    ++m_item.framesRead;
-    if (!ReadPadded(m_item.frames.FrameAtScrollPosition(m_framePosition[size_t(slot)]), m_frame[size_t(slot)]))
-        m_readFailed = true;
+    const size_t receivers = size_t(m_receivers);
+    std::vector<float>& frame = m_frame[size_t(slot)];
+    if (frame.size() != receivers * size_t(m_samples.sampleCount)) frame.assign(receivers * size_t(m_samples.sampleCount), 0.0f);
+    if (!spectra) return;
+    const size_t bins = size_t(m_samples.sampleCount / 2) + 1;
+    FrameSpectra& out = m_spectra[size_t(slot)];
+    if (out.bins.size() != receivers * bins * 2) {
+        out.bins.assign(receivers * bins * 2, 0.0f);
+        out.largest.assign(receivers, 0.0f);
+        out.gap.assign(receivers, 1);
+    }
+}
+
+bool CVdlWnd::LoadFrame(int slot)
+{
+    return ReadPadded(m_item.frames.FrameAtScrollPosition(m_framePosition[size_t(slot)]), m_frame[size_t(slot)]);
 }
 
 bool CVdlWnd::BlendsSpectra() const
@@ -396,12 +408,12 @@ void CVdlWnd::RenderRows(int begin, int end)
         f.s0 = slotOf(p0);
         f.s1 = p1 == p0 ? f.s0 : slotOf(p1);
     }
-    // Then the frames are read in order on this thread while the rows whose frames are
-    // in are rendered in bands on the other cores, each band writing its own rows with
-    // its own scratch. A frame's spectra are taken by the first band that needs them
-    // (a band waits for a neighbour already at them), so the transforms run on every
-    // core, each frame's once. The wiggles are laid out in row order: those rows stay
-    // on this thread.
+    // Then the rows are rendered in bands on every core, each band writing its own rows
+    // with its own scratch. A frame is read, and in the frequency domain its spectra
+    // taken, by the first band that needs it (a band waits for a neighbour already at
+    // it): the reads and the transforms run on every core, each frame's once. A failed
+    // read is a gap, reported here afterwards, never from a band. The wiggles are laid
+    // out in row order: those rows stay on this thread.
     const bool oneThread = m_item.signature;
     constexpr int kRowsPerBand = 16;
     const size_t workers = size_t(parallel_rows::Workers());
@@ -411,35 +423,34 @@ void CVdlWnd::RenderRows(int begin, int end)
         scratch.squares.resize(size_t(m_samples.sampleCount / 2) + 1);
     }
     const bool spectra = BlendsSpectra();
-    if (spectra) {
-        m_spectraTaken.Reset(m_framesLoaded);
+    if (spectra)
         for (RowScratch& scratch : m_scratch) scratch.points.resize(2 * size_t(m_samples.sampleCount));
-    }
-    auto read = [&](const std::function<void(int)>& ready) {
-        const int frames = m_framesLoaded, rows = end - begin;
-        int rowsReady = 0;
-        for (int slot = 0; slot < frames; ++slot) {
-            LoadFrame(slot);
-            while (rowsReady < rows && m_rowFrames[size_t(rowsReady)].s1 <= slot) ++rowsReady;
-            ready(rowsReady);
-        }
-    };
-    parallel_rows::ForAsReady(end - begin, oneThread ? INT_MAX : kRowsPerBand, read, [&](int from, int to, int worker) {
+    m_frameReady.Reset(m_framesLoaded);
+    std::atomic<bool> failed{false};
+    parallel_rows::For(end - begin, oneThread ? INT_MAX : kRowsPerBand, [&](int from, int to, int worker) {
         RowScratch& scratch = m_scratch[size_t(worker)];
         for (int i = from; i < to; ++i) {
             const int row = begin + i;
             const RowFrames& f = m_rowFrames[size_t(i)];
-            if (spectra)
-                for (int slot : {f.s0, f.s1})
-                    m_spectraTaken.Do(slot, [&] {
-                        ScaleForSpectra(slot);
-                        TakeSpectra(slot, scratch.points.data());
-                    });
+            for (int slot : {f.s0, f.s1})
+                m_frameReady.Do(slot, [&] {
+                    SizeSlot(slot, spectra);
+                    if (!LoadFrame(slot)) failed.store(true, std::memory_order_relaxed);
+                    if (!spectra) return;
+                    ScaleForSpectra(slot);
+                    TakeSpectra(slot, scratch.points.data());
+                });
             uint32_t* pixels = m_item.image.Row(row);
             if (!m_item.signature) std::fill(pixels, pixels + width, background);
             for (int c = 0; c < shown; ++c) RenderRow(row, c, f.s0, f.s1, f.weight, scratch);
         }
     });
+    // Every planned frame is some row's, so each was read once.
+    m_item.framesRead += m_framesLoaded;
+    if (failed.load()) {
+        m_readFailed = true;
+        m_item.file.ReportFrameReadFailure();
+    }
     m_raster.rowsDrawn = std::max(m_raster.rowsDrawn, end);
 }
 

@@ -66,29 +66,35 @@ TEST(ParallelRowsTest, OneWorkerOrALoopInsideALoopRunsOnItsCallerAlone)
     EXPECT_EQ(inner.load(), 640);
 }
 
-TEST(ParallelRowsTest, NoRowIsWorkedBeforeTheProducerMadeItReady)
+// A page's pattern: a row needs the two frames it lies between, and the first band that
+// needs a frame makes it, through its worker's own scratch, while other bands wait for
+// it; no row is worked before its frames are made.
+TEST(ParallelRowsTest, NoRowIsWorkedBeforeTheFramesItNeedsAreMade)
 {
     for (int round = 0; round < 50; ++round) {
-        const int count = 300;
-        std::vector<int> made(size_t(count), 0); // written by the producer alone, before ready()
+        const int count = 300, frames = count / 3 + 1;
+        std::vector<std::vector<int>> made(static_cast<size_t>(frames)); // by frame, written once by whoever makes it
+        std::vector<std::atomic<int>> makes(static_cast<size_t>(frames));
         std::vector<std::atomic<int>> seen(static_cast<size_t>(count));
-        parallel_rows::ForAsReady(
-            count, 8,
-            [&](const std::function<void(int)>& ready) {
-                // Rows made three at a time, some steps publishing nothing new.
-                for (int row = 0; row < count; ++row) {
-                    made[size_t(row)] = row + 1;
-                    if (row % 3 == 2) ready(row + 1);
-                    if (row % 7 == 0) ready(row / 2);
+        std::vector<std::vector<int>> scratch(static_cast<size_t>(parallel_rows::Workers()));
+        parallel_rows::OnceEach once;
+        once.Reset(frames);
+        parallel_rows::For(count, 8, [&](int begin, int end, int worker) {
+            for (int row = begin; row < end; ++row) {
+                for (int frame : {row / 3, row / 3 + 1}) {
+                    once.Do(frame, [&] {
+                        makes[size_t(frame)].fetch_add(1);
+                        std::vector<int>& work = scratch[size_t(worker)];
+                        work.assign(4, frame + 1);
+                        made[size_t(frame)] = work;
+                    });
+                    ASSERT_EQ(made[size_t(frame)], std::vector<int>(4, frame + 1)) << "row " << row << " worked before frame " << frame;
                 }
-            },
-            [&](int begin, int end, int) {
-                for (int row = begin; row < end; ++row) {
-                    EXPECT_EQ(made[size_t(row)], row + 1) << "row " << row << " worked before it was made";
-                    seen[size_t(row)].fetch_add(1);
-                }
-            });
+                seen[size_t(row)].fetch_add(1);
+            }
+        });
         for (int row = 0; row < count; ++row) ASSERT_EQ(seen[size_t(row)].load(), 1) << "row " << row;
+        for (int frame = 0; frame < frames; ++frame) ASSERT_EQ(makes[size_t(frame)].load(), 1) << "frame " << frame;
     }
 }
 

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <thread>
 
 using namespace endian;
 
@@ -508,6 +509,79 @@ TEST_F(QtxFileTest, AbsurdCountsAreRefused)
             EXPECT_EQ(in.ReadFrameItem(1000000, 8, 2, 4, buf, 8), 0);
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+// Views read a page's frames on several threads at once.
+TEST_F(QtxFileTest, SharedReadsOnSeveralThreadsGiveWhatOneReaderReads)
+{
+    constexpr int kFrames = 96, kTraces = 3, kSamples = 200;
+    ASSERT_TRUE(WriteQtx(path, {Waveform(kTraces, kSamples)}, kFrames));
+    CQtxFile in;
+    ASSERT_EQ(in.OpenRead(path), 1);
+    const size_t floats = size_t(kTraces) * kSamples;
+    std::vector<std::vector<float>> expected(kFrames, std::vector<float>(floats));
+    for (int f = 0; f < kFrames; ++f) ASSERT_EQ(in.ReadFrameItem(f, 8, kTraces, kSamples, expected[size_t(f)].data()), 1);
+    const int64_t position = in.m_fileIn.GetPosition();
+
+    std::vector<std::vector<float>> got(kFrames, std::vector<float>(floats, -1.0f));
+    std::vector<int> results(kFrames, -1);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 6; ++t)
+        threads.emplace_back([&, t] {
+            for (int f = t; f < kFrames; f += 6)
+                results[size_t(f)] = in.ReadFrameItemShared(f, 8, kTraces, kSamples, got[size_t(f)].data(), floats);
+        });
+    for (std::thread& t : threads) t.join();
+    for (int f = 0; f < kFrames; ++f) {
+        EXPECT_EQ(results[size_t(f)], 1) << "frame " << f;
+        EXPECT_EQ(got[size_t(f)], expected[size_t(f)]) << "frame " << f;
+    }
+    EXPECT_EQ(in.m_fileIn.GetPosition(), position) << "a shared read moves no file position";
+}
+
+// A shared read that fails says so by its result alone; the caller reports it on its
+// own thread afterwards, as ReadFrameItem would have.
+TEST_F(QtxFileTest, AFailedSharedReadShowsNothingUntilItsCallerReportsIt)
+{
+    ASSERT_TRUE(WriteQtx(path, {Waveform(2, 16)}, 3));
+    auto bytes = ReadBytes(path);
+    bytes.resize(bytes.size() - 10); // the last frame is cut short
+    WriteBytes(path, bytes);
+    float buf[32];
+    const struct {
+        const char* what;
+        int frame, offset, count1, count2;
+        size_t capacity;
+    } cases[] = {
+        {"a frame cut short", 2, 8, 2, 16, 32},  {"a frame beyond the file", 9, 8, 2, 16, 32},
+        {"past the frame end", 0, 8, 2, 17, 64}, {"negative count", 0, 8, -1, 16, 32},
+        {"negative frame", -1, 8, 1, 16, 32},    {"beyond the caller's buffer", 0, 8, 2, 16, 31},
+    };
+    for (bool keepInput : {true, false})
+        for (const auto& c : cases) {
+            const std::string what = std::string(c.what) + (keepInput ? ", input kept" : ", input closed on failure");
+            CQtxFile in;
+            in.m_keepInputOnFrameError = keepInput;
+            ASSERT_EQ(in.OpenRead(path), 1);
+            EXPECT_EQ(in.ReadFrameItemShared(c.frame, c.offset, c.count1, c.count2, buf, c.capacity), 0) << what;
+            EXPECT_TRUE(host.Messages().empty()) << what;
+            EXPECT_TRUE(in.m_fileIn.IsOpen()) << what;
+            EXPECT_EQ(in.ReadFrameItemShared(1, 8, 2, 16, buf, 32), 1) << what << ": the readable frames stay readable";
+
+            host.ExpectMessage("Error reading frame data in file :\n" + path);
+            EXPECT_EQ(in.ReportFrameReadFailure(), 0) << what;
+            EXPECT_EQ(in.m_fileIn.IsOpen(), keepInput) << what;
+            EXPECT_EQ(in.ReportFrameReadFailure(), 0) << what << ": once since the open";
+            EXPECT_EQ(host.Messages().size(), 1u) << what;
+            host.ClearMessages();
+        }
+    CQtxFile closed;
+    EXPECT_EQ(closed.ReadFrameItemShared(0, 8, 1, 16, buf, 32), 0);
+    EXPECT_EQ(closed.ReportFrameReadFailure(), 0) << "a closed input fails quietly";
 }
 
 } // namespace

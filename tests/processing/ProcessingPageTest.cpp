@@ -6,7 +6,11 @@
 #include "common/ParallelRows.h"
 #include "processing/TimeFrequencyWnd.h"
 
+#include <algorithm>
 #include <cmath>
+#include <mutex>
+#include <thread>
+#include <utility>
 
 namespace {
 
@@ -189,6 +193,61 @@ TEST_F(ProcessingPageTest, AFrameReadOverAnotherLeavesNothingOfIt)
         host.ExpectMessage("Error reading frame data in file :");
         EXPECT_FALSE(v->ReadFrame(4000, reused)) << "past the last frame";
         EXPECT_TRUE(std::isnan(reused.front()) && std::isnan(reused.back())) << "a frame not read is a gap";
+        host.ExpectMessage("Do you want to save output file :\n" + v->Common().outputPath, IDNO);
+        v->OnClose();
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Frames are read by the row bands, on any thread: one that fails is a gap, and its
+// message is shown once, by the window on its own thread, never from a band.
+TEST_F(ProcessingPageTest, AFrameThatCannotBeReadOnAnyThreadIsAGapReportedOnceByTheWindow)
+{
+    ASSERT_TRUE(WriteQtx(path, {Datum(3, 64, 10.0f)}, 2400, 1000.0, 0.25, Wavy));
+    const auto whole = ReadBytes(path);
+    for (bool timeFrequency : {false, true}) {
+        SCOPED_TRACE(timeFrequency ? "time-frequency" : "profile");
+        WriteBytes(path, whole);
+        auto* v = static_cast<CProcessingWnd*>(OpenWindow(timeFrequency));
+        ASSERT_NE(v, nullptr);
+        const PageShot intact = Shot(*v);
+        ASSERT_GT(intact.rows, 100);
+        const int cut = v->Page().topPosition + (intact.lastPosition - v->Page().topPosition) / 2; // mid-page
+        const size_t frameBytes = 8 + 3 * 64 * 4;
+        WriteBytes(path, std::vector<uint8_t>(whole.begin(), whole.begin() + ptrdiff_t(4132 + 39 + size_t(cut) * frameBytes + 100)));
+        std::mutex mutex;
+        std::vector<std::pair<std::string, std::thread::id>> shown;
+        host.onUnexpected = [&](const std::string& what) {
+            std::lock_guard lock(mutex);
+            shown.emplace_back(what, std::this_thread::get_id());
+        };
+        const PageShot many = Fresh(*v);
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_NE(shown[0].first.find("Error reading frame data in file :"), std::string::npos) << shown[0].first;
+        EXPECT_EQ(shown[0].second, std::this_thread::get_id()) << "the message comes from the window's thread";
+        const size_t width = size_t(v->PageImage().width), last = size_t(many.rows - 1) * width;
+        const uint32_t background = many.pixels[last];
+        EXPECT_TRUE(std::equal(many.pixels.begin(), many.pixels.begin() + ptrdiff_t(width), intact.pixels.begin()))
+            << "the frames that can be read are drawn as before";
+        EXPECT_TRUE(std::all_of(many.pixels.begin() + ptrdiff_t(last), many.pixels.begin() + ptrdiff_t(last + width),
+                                [&](uint32_t p) { return p == background; }))
+            << "a frame that cannot be read is a gap";
+        EXPECT_FALSE(std::equal(many.pixels.begin() + ptrdiff_t(last), many.pixels.begin() + ptrdiff_t(last + width),
+                                intact.pixels.begin() + ptrdiff_t(last)));
+        {
+            const parallel_rows::ScopedWorkers one(1);
+            EXPECT_TRUE(Fresh(*v).pixels == many.pixels) << "the gaps lie where one thread leaves them";
+        }
+        EXPECT_EQ(shown.size(), 1u) << "shown once since the data set was opened";
+        // The file whole again: the frames read over the gaps' NaN (in the slots no
+        // trace fills too) give the page as it was.
+        WriteBytes(path, whole);
+        EXPECT_TRUE(Fresh(*v).pixels == intact.pixels);
+        EXPECT_EQ(shown.size(), 1u);
+        host.onUnexpected = [](const std::string& what) { ADD_FAILURE() << what; };
         host.ExpectMessage("Do you want to save output file :\n" + v->Common().outputPath, IDNO);
         v->OnClose();
     }

@@ -20,6 +20,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <functional>
+#include <mutex>
+#include <thread>
+#include <utility>
 
 namespace {
 
@@ -725,6 +728,63 @@ TEST_F(VdlWndTest, DisplayVdlRunsFromTheMenuAndTheTabShownAtOkDecidesTheDomain)
     EXPECT_EQ(frame.PaneText(1), " 1000.0000 [ft]");
     frame.Command(ID_WINDOW_CLOSE_ALL);
     EXPECT_EQ(frame.PaneText(1), "");
+}
+
+} // namespace
+
+namespace {
+
+// Frames are read by the row bands, on any thread: one that fails is a gap, and its
+// message is shown once, by the view on its own thread, never from a band.
+TEST_F(VdlWndTest, AFrameThatCannotBeReadOnAnyThreadIsAGapReportedOnceByTheView)
+{
+    setup.topDepth = 1000;
+    setup.bottomDepth = 2499.5;
+    setup.timeStart = 0;
+    setup.timeStop = 256;
+    setup.freqStart = 0;
+    setup.freqStop = 100000;
+    setup.depthScale = 1600; // rows of 2.8 frames: the page passes frame 300
+    ASSERT_TRUE(WriteQtx(path, {Waveform(3, 128, 2.0f)}, 3000, 1000.0, 0.5, [](int f, int, size_t j) {
+        return float(std::sin(0.05 * double(j) * (1 + f % 17)) + 0.1 * (f % 3));
+    }));
+    const auto whole = ReadBytes(path);
+    for (const char* domain : {"Time", "Frequency"}) {
+        SCOPED_TRACE(domain);
+        WriteBytes(path, whole);
+        CVdlWnd* view = Open(domain);
+        ASSERT_NE(view, nullptr);
+        frame.Command(ReceiverCommand(2));
+        frame.Command(ReceiverCommand(3));
+        // Frames from 300 on are gone, the 300th cut inside.
+        const size_t frameBytes = 8 + 3 * 128 * 4;
+        WriteBytes(path, std::vector<uint8_t>(whole.begin(), whole.begin() + ptrdiff_t(4132 + 39 + 300 * frameBytes + 100)));
+        std::mutex mutex;
+        std::vector<std::pair<std::string, std::thread::id>> shown;
+        host.onUnexpected = [&](const std::string& what) {
+            std::lock_guard lock(mutex);
+            shown.emplace_back(what, std::this_thread::get_id());
+        };
+        view->Render();
+        const int rows = view->Raster().rowsDrawn;
+        ASSERT_GT(rows, 200);
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_NE(shown[0].first.find("Error reading frame data in file :"), std::string::npos) << shown[0].first;
+        EXPECT_EQ(shown[0].second, std::this_thread::get_id()) << "the message comes from the view's thread";
+        EXPECT_NE(IndexAt(*view, 1, 0), -1) << "the frames that can be read are drawn";
+        EXPECT_EQ(IndexAt(*view, 1, rows - 1), -1) << "a frame that cannot be read is a gap";
+        const Image many = view->Item().image;
+        const int reads = view->Item().framesRead;
+        {
+            const parallel_rows::ScopedWorkers one(1);
+            view->Render();
+        }
+        EXPECT_TRUE(view->Item().image.pixels == many.pixels) << "the gaps lie where one thread leaves them";
+        EXPECT_EQ(view->Item().framesRead, reads);
+        EXPECT_EQ(shown.size(), 1u) << "shown once since the data set was opened";
+        host.onUnexpected = [](const std::string& what) { ADD_FAILURE() << what; };
+        view->OnClose();
+    }
 }
 
 } // namespace
