@@ -155,9 +155,7 @@ int CQtxFile::ReadFrameItemShared(int frame, int64_t offsetInFrame, int count1, 
 
     const uint64_t datums = m_datumCount > 0 ? uint64_t(m_datumCount) : 0;
     const uint64_t position = qtx::DataStart(datums) + uint64_t(frame) * m_frameSize + uint64_t(offsetInFrame);
-    // A positional read (pread, or a copy out of a memory buffer): safe on several
-    // threads, since an input of a data set never turns read-ahead on.
-    if (m_fileIn.ReadAt(int64_t(position), out, size_t(bytes)) != bytes) return 0;
+    if (m_fileIn.ReadAtOnAnyThread(int64_t(position), out, size_t(bytes)) != bytes) return 0;
     endian::LEFloatsInPlace(out, size_t(floats));
     return 1;
 }

@@ -178,6 +178,31 @@ void BinaryFile::Close()
 size_t BinaryFile::ReadAt(int64_t position, void* buffer, size_t n) const
 {
     if (!IsOpen() || position < 0 || n == 0) return 0;
+    if (m_mem || !m_readAhead || n > kSmallRead) return ReadAtOnAnyThread(position, buffer, n);
+    const bool inside =
+        m_windowLength > 0 && position >= m_windowStart && uint64_t(position - m_windowStart) + n <= m_windowLength;
+    if (!inside) {
+        m_window.resize(kWindowSize);
+        m_windowStart = position;
+        m_windowLength = 0;
+        while (m_windowLength < kWindowSize) {
+            const ssize_t got = ::pread(m_fd, m_window.data() + m_windowLength, kWindowSize - m_windowLength,
+                                        off_t(position + int64_t(m_windowLength)));
+            if (got < 0 && errno == EINTR) continue;
+            if (got <= 0) break;
+            m_windowLength += size_t(got);
+        }
+    }
+    const uint64_t offset = uint64_t(position - m_windowStart);
+    if (offset >= m_windowLength) return 0;
+    const size_t take = size_t(std::min<uint64_t>(n, m_windowLength - offset));
+    std::memcpy(buffer, m_window.data() + offset, take);
+    return take;
+}
+
+size_t BinaryFile::ReadAtOnAnyThread(int64_t position, void* buffer, size_t n) const
+{
+    if (!IsOpen() || position < 0 || n == 0) return 0;
     if (m_mem) {
         const auto size = int64_t(m_mem->size());
         if (position >= size) return 0;
@@ -186,27 +211,6 @@ size_t BinaryFile::ReadAt(int64_t position, void* buffer, size_t n) const
         return take;
     }
     auto* out = static_cast<uint8_t*>(buffer);
-    if (m_readAhead && n <= kSmallRead) {
-        const bool inside = m_windowLength > 0 && position >= m_windowStart
-                            && uint64_t(position - m_windowStart) + n <= m_windowLength;
-        if (!inside) {
-            m_window.resize(kWindowSize);
-            m_windowStart = position;
-            m_windowLength = 0;
-            while (m_windowLength < kWindowSize) {
-                const ssize_t got = ::pread(m_fd, m_window.data() + m_windowLength, kWindowSize - m_windowLength,
-                                            off_t(position + int64_t(m_windowLength)));
-                if (got < 0 && errno == EINTR) continue;
-                if (got <= 0) break;
-                m_windowLength += size_t(got);
-            }
-        }
-        const uint64_t offset = uint64_t(position - m_windowStart);
-        if (offset >= m_windowLength) return 0;
-        const size_t take = size_t(std::min<uint64_t>(n, m_windowLength - offset));
-        std::memcpy(out, m_window.data() + offset, take);
-        return take;
-    }
     size_t done = 0;
     while (done < n) {
         const ssize_t got = ::pread(m_fd, out + done, n - done, off_t(position + int64_t(done)));

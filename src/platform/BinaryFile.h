@@ -47,6 +47,9 @@ public:
     size_t Read(void* buffer, size_t n);
     // Reads up to n bytes at an absolute position; the current position stays.
     size_t ReadAt(int64_t position, void* buffer, size_t n) const;
+    // The same read past the read-ahead window, which it leaves alone: safe on several
+    // threads at once while nobody writes the file.
+    size_t ReadAtOnAnyThread(int64_t position, void* buffer, size_t n) const;
     // Writes all n bytes at the current position and advances; false on any failure
     // (the position then stands after the bytes that were written).
     bool Write(const void* buffer, size_t n);

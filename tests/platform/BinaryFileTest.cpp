@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -107,6 +109,21 @@ TEST(BinaryFile, ReadAheadServesSmallReadsAndSeesItsOwnWrites)
         ASSERT_EQ(got, std::min<size_t>(sizeof b, bytes.size() - size_t(at))) << at;
         for (size_t i = 0; i < got; ++i) ASSERT_EQ(b[i], bytes[size_t(at) + i]) << at;
     }
+    // Reads on several threads go past the window and leave it as it was.
+    std::vector<std::thread> readers;
+    std::vector<int> wrong(4, 0);
+    for (size_t t = 0; t < wrong.size(); ++t)
+        readers.emplace_back([&, t] {
+            uint8_t mine[64];
+            for (int64_t at = int64_t(t) * 997; at + 64 <= int64_t(bytes.size()); at += 4093) {
+                wrong[t] += f.ReadAtOnAnyThread(at, mine, sizeof mine) != sizeof mine;
+                wrong[t] += std::memcmp(mine, bytes.data() + at, sizeof mine) != 0;
+            }
+        });
+    for (std::thread& r : readers) r.join();
+    for (int w : wrong) EXPECT_EQ(w, 0);
+    ASSERT_EQ(f.ReadAt(300 * 1024 - 5, b, 5), 5u);
+    EXPECT_EQ(std::memcmp(b, bytes.data() + 300 * 1024 - 5, 5), 0);
     const uint8_t changed[3] = {1, 2, 3};
     ASSERT_TRUE(f.WriteAt(100, changed, 3));
     ASSERT_EQ(f.ReadAt(100, b, 3), 3u);
