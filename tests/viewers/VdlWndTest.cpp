@@ -56,6 +56,17 @@ protected:
     }
 
     // Picks the first Found item of the tab the selection dialog opens on.
+    // The setup's windows over the 3,000-frame logs of the step tests: 1000 to 2499.5,
+    // every sample in both domains.
+    void WholeLogWindows()
+    {
+        setup.topDepth = 1000;
+        setup.bottomDepth = 2499.5;
+        setup.timeStart = 0;
+        setup.timeStop = 256;
+        setup.freqStart = 0;
+        setup.freqStop = 100000;
+    }
     CVdlWnd* Open(const char* domain = "Time", bool choose = true)
     {
         if (choose)
@@ -590,12 +601,7 @@ TEST_F(VdlWndTest, AfterAnySequenceOfStepsThePictureIsAFreshRenderAtTheSamePosit
 {
     // Frames unlike their neighbours on three receivers; rows of 0.83 and of 2.8 frames;
     // a log down and a log up.
-    setup.topDepth = 1000;
-    setup.bottomDepth = 2499.5;
-    setup.timeStart = 0;
-    setup.timeStop = 256;
-    setup.freqStart = 0;
-    setup.freqStop = 100000;
+    WholeLogWindows();
     struct Case {
         const char* domain;
         float scale;
@@ -664,19 +670,10 @@ TEST_F(VdlWndTest, AfterAnySequenceOfStepsThePictureIsAFreshRenderAtTheSamePosit
     }
 }
 
-} // namespace
-
-namespace {
-
 TEST_F(VdlWndTest, APageRenderedOnSeveralThreadsIsThePageRenderedOnOne)
 {
     if (parallel_rows::Workers() < 2) GTEST_SKIP() << "one core: every page is rendered on one thread";
-    setup.topDepth = 1000;
-    setup.bottomDepth = 2499.5;
-    setup.timeStart = 0;
-    setup.timeStop = 256;
-    setup.freqStart = 0;
-    setup.freqStop = 100000;
+    WholeLogWindows();
     ASSERT_TRUE(WriteQtx(path, {Waveform(3, 128, 2.0f)}, 3000, 1000.0, 0.5, [](int f, int, size_t j) {
         return float(std::sin(0.05 * double(j) * (1 + f % 17)) * (1 + f % 5) + (j % 128 == size_t(f % 128) ? 9 : 0));
     }));
@@ -730,20 +727,11 @@ TEST_F(VdlWndTest, DisplayVdlRunsFromTheMenuAndTheTabShownAtOkDecidesTheDomain)
     EXPECT_EQ(frame.PaneText(1), "");
 }
 
-} // namespace
-
-namespace {
-
 // Frames are read by the row bands, on any thread: one that fails is a gap, and its
 // message is shown once, by the view on its own thread, never from a band.
 TEST_F(VdlWndTest, AFrameThatCannotBeReadOnAnyThreadIsAGapReportedOnceByTheView)
 {
-    setup.topDepth = 1000;
-    setup.bottomDepth = 2499.5;
-    setup.timeStart = 0;
-    setup.timeStop = 256;
-    setup.freqStart = 0;
-    setup.freqStop = 100000;
+    WholeLogWindows();
     setup.depthScale = 1600; // rows of 2.8 frames: the page passes frame 300
     ASSERT_TRUE(WriteQtx(path, {Waveform(3, 128, 2.0f)}, 3000, 1000.0, 0.5, [](int f, int, size_t j) {
         return float(std::sin(0.05 * double(j) * (1 + f % 17)) + 0.1 * (f % 3));
