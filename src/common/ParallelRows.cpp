@@ -3,9 +3,13 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <exception>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
+
+#include <sched.h>
 
 namespace parallel_rows {
 namespace {
@@ -17,12 +21,21 @@ constexpr int kBandsPerWorker = 4;
 
 std::atomic<int> g_limit{0}; // 0: no limit
 
+// The CPUs this process may run on (taskset, a container's quota of CPUs), not the
+// machine's: threads beyond them only take turns on the same cores.
+int UsableCpus()
+{
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof set, &set) == 0) return std::max(CPU_COUNT(&set), 1);
+    return std::max(int(std::thread::hardware_concurrency()), 1);
+}
+
 class Pool {
 public:
     Pool()
     {
-        const unsigned cores = std::thread::hardware_concurrency();
-        const int helpers = std::clamp(int(cores) - 1, 0, kMaxWorkers - 1);
+        const int helpers = std::clamp(UsableCpus() - 1, 0, kMaxWorkers - 1);
         for (int i = 0; i < helpers; ++i) m_threads.emplace_back([this, i] { Serve(i + 1); });
     }
     ~Pool()
@@ -54,10 +67,15 @@ public:
         }
         m_wake.notify_all();
         Work(0);
-        std::unique_lock lock(m_mutex);
-        m_done.wait(lock, [this] { return m_active == 0; });
-        m_body = nullptr;
+        std::exception_ptr error;
+        {
+            std::unique_lock lock(m_mutex);
+            m_done.wait(lock, [this] { return m_active == 0; });
+            m_body = nullptr;
+            error = std::exchange(m_error, nullptr);
+        }
         m_running.store(false);
+        if (error) std::rethrow_exception(error);
         return true;
     }
 
@@ -85,7 +103,16 @@ private:
             const int band = m_next.fetch_add(1);
             if (band >= m_bands) return;
             const int begin = int(int64_t(m_count) * band / m_bands), end = int(int64_t(m_count) * (band + 1) / m_bands);
-            if (begin < end) (*m_body)(begin, end, worker);
+            if (begin >= end) continue;
+            try {
+                (*m_body)(begin, end, worker);
+            } catch (...) {
+                // No band starts after one that threw; the caller rethrows the first.
+                m_next.store(m_bands);
+                std::lock_guard lock(m_mutex);
+                if (!m_error) m_error = std::current_exception();
+                return;
+            }
         }
     }
 
@@ -98,6 +125,7 @@ private:
     const std::function<void(int, int, int)>* m_body = nullptr;
     int m_count = 0, m_bands = 0, m_helpers = 0, m_active = 0;
     std::atomic<int> m_next{0};
+    std::exception_ptr m_error;
 };
 
 Pool& ThePool()

@@ -4,7 +4,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <memory>
 #include <mutex>
+#include <new>
+#include <stdexcept>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -122,6 +127,80 @@ TEST(ParallelRowsTest, OnceEachRunsEveryJobOnceAndShowsItsResultToAllWhoAsk)
     }
     for (int job = 0; job < kJobs; ++job) EXPECT_EQ(runs[size_t(job)].load(), 2) << "job " << job;
     EXPECT_EQ(wrong.load(), 0);
+}
+
+// True when a loop's bands run on more than the caller: the caller's first band waits
+// (a while at most) for a band on another thread, which a pool left busy never runs.
+bool HelpersTakePart()
+{
+    std::atomic<bool> helped{false};
+    parallel_rows::For(64, 1, [&](int, int, int worker) {
+        if (worker != 0) {
+            helped.store(true);
+            return;
+        }
+        for (int i = 0; i < 2000 && !helped.load(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
+    return helped.load();
+}
+
+// A band that runs out of memory, on the caller or a helper: the exception reaches the
+// caller, no band runs after the loop returns, and the next loop has every thread again.
+TEST(ParallelRowsTest, ABandThatThrowsReachesTheCallerAndLeavesThePoolFree)
+{
+    for (int round = 0; round < 40; ++round) {
+        auto alive = std::make_shared<std::atomic<bool>>(true);
+        std::atomic<int> late{0};
+        const int throwAt = (round * 37) % 800;
+        EXPECT_THROW(parallel_rows::For(800, 1,
+                                        [&, alive](int begin, int end, int) {
+                                            if (!alive->load()) late.fetch_add(1);
+                                            if (throwAt >= begin && throwAt < end) throw std::bad_alloc();
+                                        }),
+                     std::bad_alloc)
+            << "round " << round;
+        alive->store(false);
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+        EXPECT_EQ(late.load(), 0) << "a band ran after its loop had returned";
+        ExpectRowsOnce(97, 2, "a loop after one that threw");
+    }
+    if (parallel_rows::Workers() > 1) {
+        EXPECT_TRUE(HelpersTakePart()) << "the pool stayed busy after a band threw";
+    }
+    const parallel_rows::ScopedWorkers one(1);
+    EXPECT_THROW(parallel_rows::For(10, 1, [](int, int, int) { throw std::runtime_error("alone"); }), std::runtime_error);
+}
+
+// A frame's job that throws blocks nobody: the rows waiting for it take it on, and the
+// loop hands the first exception to its caller.
+TEST(ParallelRowsTest, AJobThatThrowsLeavesNoRowWaitingForIt)
+{
+    for (int round = 0; round < 20; ++round) {
+        parallel_rows::OnceEach once;
+        once.Reset(4);
+        std::atomic<int> attempts{0};
+        std::atomic<int> done{0};
+        EXPECT_THROW(parallel_rows::For(64, 1,
+                                        [&](int begin, int end, int) {
+                                            for (int row = begin; row < end; ++row)
+                                                once.Do(row % 4, [&] {
+                                                    if (attempts.fetch_add(1) == 0) {
+                                                        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                                                        throw std::runtime_error("read failed");
+                                                    }
+                                                    done.fetch_add(1);
+                                                });
+                                        }),
+                     std::runtime_error);
+        EXPECT_LE(done.load(), 4);
+        // The same jobs after a reset: every one runs once and nobody waits for ever.
+        once.Reset(4);
+        std::atomic<int> runs{0};
+        parallel_rows::For(64, 1, [&](int begin, int end, int) {
+            for (int row = begin; row < end; ++row) once.Do(row % 4, [&] { runs.fetch_add(1); });
+        });
+        EXPECT_EQ(runs.load(), 4);
+    }
 }
 
 } // namespace
