@@ -14,7 +14,7 @@
 #define FFT_AVX2_LOAD 1
 #endif
 
-float g_fftData[kFftDataSize];
+thread_local float g_fftData[kFftDataSize];
 
 // The points are unpacked into split real and imaginary arrays of double, so the
 // butterfly loops vectorise and every product keeps double precision; only the

@@ -1,17 +1,17 @@
 // Complex FFT, in place over the one sample array that every spectrum of the
 // program shares, or over an array of the caller's.
 //
-// Threads: FftTransform, RealFftForward and AmplitudeSpectrum may run on several threads at once
-// (each thread transforms in a work area of its own; the shared tables are only
-// added to, under a lock). CFft::Transform and everything else that works in
-// g_fftData belong to one thread at a time.
+// Threads: everything here may run on several threads at once. Each thread has its
+// own g_fftData and its own work area (the shared tables are only added to, under a
+// lock), so a thread never sees another's samples; hand no pointer into g_fftData
+// to another thread.
 #pragma once
 
 // Complex point p (p = 1..n) has its real part at [2p-1] and its imaginary
-// part at [2p]; index 0 is unused. Holds whatever the last user left.
+// part at [2p]; index 0 is unused. Holds whatever the thread's last user left.
 inline constexpr int kFftDataSize = 65537;
 inline constexpr int kFftMaxPoints = (kFftDataSize - 1) / 2; // 32768
-extern float g_fftData[kFftDataSize];
+extern thread_local float g_fftData[kFftDataSize];
 
 class CFft {
 public:
@@ -22,7 +22,7 @@ public:
     // makes an object nobody set up refuse to run.
     int m_n = 0;
 
-    // Transforms points 1..m_n of g_fftData in place. Returns 1, or 0 without
+    // Transforms points 1..m_n of the calling thread's g_fftData in place. Returns 1, or 0 without
     // touching the array when m_n or m_sign is out of range.
     int Transform();
 };

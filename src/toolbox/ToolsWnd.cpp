@@ -19,7 +19,7 @@
 
 static_assert(kToolSampleCapacity + 1 == size_t(kFftDataSize));
 
-float g_toolBuffer[kToolSampleCapacity + 1];
+thread_local float g_toolBuffer[kToolSampleCapacity + 1];
 
 namespace {
 

@@ -26,10 +26,11 @@
 #include <utility>
 #include <vector>
 
-// Values a shared read buffer holds: g_fftData is used from element 1 on.
+// Values a read buffer holds: the thread's g_fftData is used from element 1 on.
 inline constexpr size_t kToolSampleCapacity = 65536;
-// The read buffer of a second operand (frame B of the depth resampler), also from element 1.
-extern float g_toolBuffer[kToolSampleCapacity + 1];
+// The read buffer of a second operand (frame B of the depth resampler), also from
+// element 1; each thread has its own, as it has its own g_fftData.
+extern thread_local float g_toolBuffer[kToolSampleCapacity + 1];
 
 // The header image of an output data set besides its datums.
 struct ToolOutputHead {
