@@ -282,6 +282,7 @@ protected:
     struct RowScratch {
         std::vector<float> row, pixels;
         std::vector<float> read; // a frame's traces as stored, on their way to the slots
+        std::vector<double> power; // a row's spectrum, bin by bin (time-frequency)
     };
     // Draws page row `row` of every shown track from render slots `b0` and `b1`, the
     // second weighted by `weight`; `interval`: the row lies in the selected interval.

@@ -104,12 +104,13 @@ int CProcessingWnd::CountRows() const
 
 int CProcessingWnd::PlanRenderFrame(int position)
 {
+    // Only the slot's place here: the band that reads into it sizes it (ReadFrameInto),
+    // so that a first picture's hundreds of new slots are touched on every core.
     const int b = m_renderLoaded++;
     if (m_renderFrames.size() <= size_t(b)) {
         m_renderFrames.emplace_back();
         m_renderPositions.push_back(-1);
     }
-    m_renderFrames[size_t(b)].resize(SlotFloats());
     m_renderPositions[size_t(b)] = position;
     return b;
 }

@@ -150,7 +150,7 @@ private:
     void FindGaps(int b);
     std::vector<std::array<uint8_t, kSlots>> m_renderGaps; // by render slot: a shown slot has a value that is no number
 
-    std::vector<std::vector<float>> m_renderSpectra; // by render slot, per receiver slot: bins 0 .. n/2, re and im
+    std::vector<std::vector<float>> m_renderSpectra; // by render slot, per shown track (column): bins 0 .. n/2, re and im
     std::vector<float> m_scratchFrame;
     std::vector<float> m_re, m_im;      // the analytic signal of one trace
     ColumnMap m_timeColumns, m_frequencyColumns; // the panels' pixels over samples and bins
