@@ -11,6 +11,12 @@
 //          image of 2 x 128, every 0.5 ft (the domain, VDL, log plot and processing views)
 //   maps:  a 256 x 256 semblance map and a slowness and a frequency curve of 8 x 512
 //          (the semblance map and the cross-plot)
+//   wide:  a waveform of 13 receivers x 2,048 samples at 10 us, every 0.5 ft (the
+//          domain view as users meet it, all 13 receivers shown: Domain13x2048)
+//
+// The processing windows' first pictures are also timed in a fresh process each
+// (FirstPictureFresh): the program's first view opened, with no thread, font or glyph
+// cache started by an earlier one.
 #include "BenchDataSet.h"
 #include "common/QtxFileDlg.h"
 #include "dataset/QtxFile.h"
@@ -47,6 +53,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -57,6 +64,7 @@ namespace {
 
 constexpr int kWidth = 1000, kHeight = 800;
 constexpr int kReceivers = 8, kSamples = 512, kImageTraces = 2, kImageSamples = 128, kMapSize = 256;
+constexpr int kWideReceivers = 13, kWideSamples = 2048;
 constexpr float kSampleStep = 10.0f; // us
 constexpr double kTop = 1000.0, kDepthStep = 0.5;
 constexpr int64_t kDataSetBytes = int64_t(1) << 30;
@@ -70,17 +78,19 @@ std::string TempPath(const char* name)
 // ---- the data sets ----------------------------------------------------------------------------
 
 // Compressional, shear and Stoneley arrivals moving out across the receivers.
-std::vector<float> Waveforms()
+std::vector<float> Waveforms(int receivers = kReceivers, int samples = kSamples)
 {
-    std::vector<float> frame(size_t(kReceivers) * kSamples);
-    for (int r = 0; r < kReceivers; ++r)
-        for (int i = 0; i < kSamples; ++i) {
+    std::vector<float> frame(size_t(receivers) * size_t(samples));
+    for (int r = 0; r < receivers; ++r)
+        for (int i = 0; i < samples; ++i) {
             const double t = i * double(kSampleStep);
             double v = bench::Arrivals(r, t);
-            frame[size_t(r) * kSamples + size_t(i)] = float(v);
+            frame[size_t(r) * size_t(samples) + size_t(i)] = float(v);
         }
     return frame;
 }
+
+std::vector<float> WideFrame() { return Waveforms(kWideReceivers, kWideSamples); }
 
 // The waves data set's frame: GR, DT, the waveforms and the frequency image.
 std::vector<float> WavesFrame()
@@ -122,6 +132,12 @@ bool AddWavesDatums(CQtxFile& out, CQtxDescriptorList& list)
            && out.AddDatum(list, "WMNO", 1, 1, kCategoryWaveform, kReceivers, kUnitMicroseconds, kSampleStep, kSamples, 0)
            && out.AddDatum(list, "IFMN", 158, 1, kCategoryWaveform, kImageTraces, kUnitMicroseconds, 2 * kSampleStep,
                            kImageSamples, 0);
+}
+
+bool AddWideDatums(CQtxFile& out, CQtxDescriptorList& list)
+{
+    return out.AddDatum(list, "WMNO", 1, 1, kCategoryWaveform, kWideReceivers, kUnitMicroseconds, kSampleStep,
+                        kWideSamples, 0);
 }
 
 bool AddMapsDatums(CQtxFile& out, CQtxDescriptorList& list)
@@ -170,6 +186,12 @@ const DataSet& Maps()
     return set;
 }
 
+const DataSet& Wide()
+{
+    static const DataSet set = MakeDataSet("wide", AddWideDatums, WideFrame);
+    return set;
+}
+
 // Reads a data set through once, so that the steps time the views and not the disk:
 // the system drops parts of a large file from its cache now and then, and a page step
 // on a part not in memory waits on the disk for its frames.
@@ -183,7 +205,7 @@ void ReadThrough(const DataSet& set)
 
 // ---- the views ------------------------------------------------------------------------------------
 
-enum class View { Domain, VdlTime, VdlFrequency, SemblanceMap, CrossPlot, LogPlot, Profile, TimeFrequency };
+enum class View { Domain, Domain13x2048, VdlTime, VdlFrequency, SemblanceMap, CrossPlot, LogPlot, Profile, TimeFrequency };
 
 // A scripted frame whose windows paint into one Qt image of the window's size.
 struct Shell {
@@ -265,12 +287,14 @@ CWnd* Open(View view, Shell& shell)
     if (view != View::CrossPlot && view != View::LogPlot)
         shell.host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcFound, 0).Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
     switch (view) {
-    case View::Domain: {
+    case View::Domain:
+    case View::Domain13x2048: {
+        const bool wide = view == View::Domain13x2048;
         DomainSetupGroup setup;
         setup.SetDefaults();
-        setup.path = Waves().path;
+        setup.path = wide ? Wide().path : Waves().path;
         setup.depthFrame = kTop;
-        setup.timeStart = 0, setup.timeStop = kSampleStep * kSamples;
+        setup.timeStart = 0, setup.timeStop = kSampleStep * (wide ? kWideSamples : kSamples);
         setup.freqStart = 0, setup.freqStop = 20000;
         return OpenDomainWnd(setup, kDomainFrequency, windowClass);
     }
@@ -340,16 +364,16 @@ struct Session {
         impl = window ? shell.frame.WindowOf(*window) : nullptr;
         if (!impl) std::abort();
         impl->Update();
-        ShowEightReceivers();
+        ShowReceivers(view == View::Domain13x2048 ? kWideReceivers : kReceivers);
     }
 
     // As the receiver commands do: the display options show the receivers and go into
     // the view's record (a view's own flags alone would be replaced by the display's
     // at the first step).
-    static void ShowEightReceivers()
+    static void ShowReceivers(int count)
     {
         DisplayOptionBlock& d = theApp.m_display;
-        for (int r = 0; r < kReceivers; ++r) d.receiverShown[size_t(r)] = 1;
+        for (int r = 0; r < kReceiverCount; ++r) d.receiverShown[size_t(r)] = r < count ? 1 : 0;
         d.redrawRequest = 1;
         StoreViewOptions();
     }
@@ -414,7 +438,7 @@ void PageStep(benchmark::State& state, View view) { StepRow(state, view, SB_PAGE
 void FirstPicture(benchmark::State& state, View view)
 {
     g_session.reset();
-    Waves(), Maps();
+    Waves(), Maps(), Wide();
     Shell shell;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
@@ -433,6 +457,75 @@ void FirstPicture(benchmark::State& state, View view)
     benchmark::DoNotOptimize(shell.image.constBits());
 }
 
+// ---- a first picture in a fresh process -------------------------------------------------------
+
+constexpr const char* kFreshFlag = "--fresh-first-picture=";
+
+const std::array<std::pair<const char*, View>, 9> kViews{
+    {{"Domain", View::Domain}, {"Domain13x2048", View::Domain13x2048}, {"VdlTime", View::VdlTime},
+     {"VdlFrequency", View::VdlFrequency}, {"SemblanceMap", View::SemblanceMap}, {"CrossPlot", View::CrossPlot},
+     {"LogPlot", View::LogPlot}, {"Profile", View::Profile}, {"TimeFrequency", View::TimeFrequency}}};
+
+const char* NameOf(View view)
+{
+    for (const auto& [name, v] : kViews)
+        if (v == view) return name;
+    return "";
+}
+
+double ProcessCpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + 1e-9 * double(t.tv_nsec);
+}
+
+// In the process the row below starts: opens `view` once, as the program's first,
+// and prints the seconds the picture took and the processor seconds it used, on
+// every thread (what a busy machine cannot inflate).
+int OpenOnceFresh(int argc, char** argv, View view)
+{
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QGuiApplication app(argc, argv);
+    InstallFontSubstitutions();
+    Waves(); // its frame count checked before the clock starts
+    Shell shell;
+    const double cpu = ProcessCpuSeconds();
+    const auto start = std::chrono::steady_clock::now();
+    CWnd* window = Open(view, shell);
+    ScriptedWindow* impl = window ? shell.frame.WindowOf(*window) : nullptr;
+    if (impl) impl->Update();
+    const auto stop = std::chrono::steady_clock::now();
+    if (!impl || impl->paintCount == 0) return 1;
+    std::printf("%.9f %.9f\n", std::chrono::duration<double>(stop - start).count(), ProcessCpuSeconds() - cpu);
+    window->DestroyWindow();
+    return 0;
+}
+
+// The view's first picture in a process of its own, started for each repetition: the
+// process's first view, as a user meets it after starting the program.
+void FirstPictureFresh(benchmark::State& state, View view)
+{
+    g_session.reset();
+    Waves();
+    char command[4096];
+    std::snprintf(command, sizeof command, "'%s' %s%s", std::filesystem::read_symlink("/proc/self/exe").c_str(), kFreshFlag,
+                  NameOf(view));
+    for (auto _ : state) {
+        double seconds = -1, cpu = 0;
+        if (FILE* child = ::popen(command, "r")) {
+            if (std::fscanf(child, "%lf %lf", &seconds, &cpu) != 2) seconds = -1;
+            if (::pclose(child) != 0) seconds = -1;
+        }
+        if (seconds < 0) {
+            state.SkipWithError("the view did not open or paint in a fresh process");
+            break;
+        }
+        state.SetIterationTime(seconds);
+        state.counters["cpu_ms"] = cpu * 1e3;
+    }
+}
+
 double P90(const std::vector<double>& v)
 {
     if (v.empty()) return 0;
@@ -444,9 +537,12 @@ double P90(const std::vector<double>& v)
 void Register(const char* name, View view)
 {
     const std::string prefix = name;
-    for (const auto& [step, run, repetitions] :
-         {std::tuple{"/LineStep", &LineStep, kStepRepetitions}, std::tuple{"/PageStep", &PageStep, kStepRepetitions},
-          std::tuple{"/FirstPicture", &FirstPicture, kOpenRepetitions}})
+    using Row = std::tuple<const char*, void (*)(benchmark::State&, View), int>;
+    std::vector<Row> rows{Row{"/LineStep", &LineStep, kStepRepetitions}, Row{"/PageStep", &PageStep, kStepRepetitions},
+                          Row{"/FirstPicture", &FirstPicture, kOpenRepetitions}};
+    if (view == View::Profile || view == View::TimeFrequency)
+        rows.push_back(Row{"/FirstPictureFresh", &FirstPictureFresh, kOpenRepetitions});
+    for (const auto& [step, run, repetitions] : rows)
         benchmark::RegisterBenchmark((prefix + step).c_str(), run, view)
             ->Iterations(1)
             ->Repetitions(repetitions)
@@ -460,17 +556,19 @@ void Register(const char* name, View view)
 
 int main(int argc, char** argv)
 {
-    for (const auto& [name, view] :
-         {std::pair{"Domain", View::Domain}, std::pair{"VdlTime", View::VdlTime},
-          std::pair{"VdlFrequency", View::VdlFrequency}, std::pair{"SemblanceMap", View::SemblanceMap},
-          std::pair{"CrossPlot", View::CrossPlot}, std::pair{"LogPlot", View::LogPlot},
-          std::pair{"Profile", View::Profile}, std::pair{"TimeFrequency", View::TimeFrequency}})
-        Register(name, view);
+    if (argc == 2 && std::string(argv[1]).starts_with(kFreshFlag)) {
+        const std::string name = argv[1] + std::strlen(kFreshFlag);
+        for (const auto& [known, view] : kViews)
+            if (name == known) return OpenOnceFresh(argc, argv, view);
+        return 2;
+    }
+    for (const auto& [name, view] : kViews) Register(name, view);
     return bench::RunQtBenchmarks(
         argc, argv,
         [] {
             ReadThrough(Waves());
             ReadThrough(Maps());
+            ReadThrough(Wide());
             // The process's first paints fill Qt's font and glyph caches; they would land
             // on the first row's steps.
             for (int i = 0; i < 10; ++i) SessionOf(View::Domain).Step(SB_LINEDOWN, SB_LINEUP);
