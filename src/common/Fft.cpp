@@ -458,9 +458,13 @@ FFT_CLONES void Dispatch(float* out, int n, int sign)
     else ComplexTransform(out, n, sign);
 }
 
+// Bins n/2 + 1 .. 3n/4 of a real transform, on their way to their mirror images below
+// n/2: kept out of the caller's array, which then needs to hold bins 0 .. n/2 only.
+alignas(64) thread_local float t_upper[kFftMaxPoints / 2 + 16];
+
 // n >= 8 real samples stored one after another, exponent sign +1: RealTransform's
-// steps on the same values, so the same bits, but only bins 0 .. n/2 are made whole
-// (the upper half of `out` is left as scratch).
+// steps on the same values, so the same bits, but only bins 0 .. n/2 are made, into
+// out[0 .. n + 1].
 FFT_CLONES void PackedForward(const float* x, float* out, int n)
 {
     const int m = n / 2;
@@ -474,18 +478,20 @@ FFT_CLONES void PackedForward(const float* x, float* out, int n)
     out[1] = 0.0f;
     out[2 * m] = float(g_re[0] - g_im[0]);
     out[2 * m + 1] = 0.0f;
+    // upper[2q], upper[2q + 1]: bin m + q, which `out` does not hold.
+    float* const upper = t_upper;
 #ifdef FFT_AVX2_LOAD
     if (HaveAvx2()) {
-        SplitHalvesAvx2(g_re, g_im, g_cos1 + m, g_sin1 + m, out, out + 2 * m, m, 1);
-        MirrorHalfAvx2(out + 2 * m, out, m);
+        SplitHalvesAvx2(g_re, g_im, g_cos1 + m, g_sin1 + m, out, upper, m, 1);
+        MirrorHalfAvx2(upper, out, m);
         return;
     }
 #endif
     Reverse(g_re, g_im, g_xr, g_xi, m);
-    SplitHalves(g_re, g_im, g_xr, g_xi, g_cos1 + m, g_sin1 + m, out, out + 2 * m, m, 1);
+    SplitHalves(g_re, g_im, g_xr, g_xi, g_cos1 + m, g_sin1 + m, out, upper, m, 1);
     for (int q = 1; q < m / 2; ++q) {
-        out[2 * (m - q)] = out[2 * m + 2 * q];
-        out[2 * (m - q) + 1] = -out[2 * m + 2 * q + 1];
+        out[2 * (m - q)] = upper[2 * q];
+        out[2 * (m - q) + 1] = -upper[2 * q + 1];
     }
 }
 
@@ -507,11 +513,14 @@ int RealFftForward(const float* samples, int n, float* out)
 {
     if (n < 1 || n > kFftMaxPoints || (n & (n - 1)) != 0) return 0;
     if (n < 8) {
-        for (int i = n - 1; i >= 0; --i) {
-            out[2 * i] = samples[i];
-            out[2 * i + 1] = 0.0f;
+        float points[16];
+        for (int i = 0; i < n; ++i) {
+            points[2 * i] = samples[i];
+            points[2 * i + 1] = 0.0f;
         }
-        return FftTransform(out, n, 1);
+        FftTransform(points, n, 1);
+        std::copy(points, points + n + 2, out);
+        return 1;
     }
     PrepareTables(n / 2);
     PackedForward(samples, out, n);

@@ -34,7 +34,7 @@ int FftTransform(float* points, int n, int sign);
 
 // The spectrum (exponent sign +1) of n real samples stored one after another, bins
 // 0 .. n/2 into out[2k], out[2k + 1], with the bits FftTransform gives for the same
-// samples as points; `out` holds 2n floats (what lies past bin n/2 is scratch) and
+// samples as points; `out` holds n + 2 floats (nothing past bin n/2 is written) and
 // must not overlap `samples`. Safe on several threads at once. Returns 1, or 0
 // without touching `out` when n is out of range.
 int RealFftForward(const float* samples, int n, float* out);

@@ -29,9 +29,6 @@ void CTimeFrequencyWnd::TransformFrame(int b)
     // Every column is written below, and the rows read no other: no clearing.
     if (spectra.size() < m_page.tracks.size() * bins * 2) spectra.resize(m_page.tracks.size() * bins * 2);
     const std::vector<float>& frame = m_renderFrames[size_t(b)];
-    // Frames are transformed on several threads at once: each its own points.
-    thread_local std::vector<float> points;
-    if (points.size() < 2 * size_t(m_n)) points.resize(2 * size_t(m_n));
     for (size_t column = 0; column < m_page.tracks.size(); ++column) {
         const size_t slot = size_t(Slots()[m_page.tracks[column]]);
         const float* x = frame.data() + slot * size_t(m_n);
@@ -40,12 +37,9 @@ void CTimeFrequencyWnd::TransformFrame(int b)
             std::fill(out, out + bins * 2, NAN); // a frame that could not be read is a gap
             continue;
         }
-        // Real samples in: the bits of the complex transform of (x, 0) at about half its cost.
-        if (!RealFftForward(x, m_n, points.data())) {
-            std::fill(out, out + bins * 2, NAN);
-            continue;
-        }
-        std::copy(points.data(), points.data() + bins * 2, out); // bin k's (re, im) at [2k], [2k + 1]
+        // Real samples in: the bits of the complex transform of (x, 0) at about half its
+        // cost, bin k's (re, im) at [2k], [2k + 1].
+        if (!RealFftForward(x, m_n, out)) std::fill(out, out + bins * 2, NAN);
     }
 }
 
