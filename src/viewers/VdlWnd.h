@@ -173,9 +173,9 @@ private:
     bool LoadFrame(int slot);
     void MapColumns();
     // What one thread needs to render a row: the row's samples (then its spectrum) and
-    // its squared amplitudes; and to transform a frame's trace, its points.
+    // its squared amplitudes.
     struct RowScratch {
-        std::vector<float> row, squares, points;
+        std::vector<float> row, squares;
     };
     // Row `row` of receiver column `column`, `weight` of the way from the frame in
     // slot s0 to the one in s1.
@@ -249,9 +249,9 @@ private:
     parallel_rows::OnceEach m_frameReady; // by slot: read (and its spectra taken)
     bool BlendsSpectra() const;
     // A frame's spectra in two steps: its traces' largest magnitudes, gaps and scaling,
-    // then their transforms (in `points`, 2n floats).
+    // then their transforms.
     void ScaleForSpectra(int slot);
-    void TakeSpectra(int slot, float* points);
+    void TakeSpectra(int slot);
     // The row's amplitude spectrum of receiver `receiver` into `bins` (0 .. n/2,
     // divided by its largest bin, as AmplitudeSpectrum gives it).
     void BlendSpectra(int s0, int s1, int receiver, float weight, float* bins, float* squares);
