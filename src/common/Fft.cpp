@@ -25,8 +25,9 @@ namespace {
 
 // On x86-64 the transform is built twice, for AVX2 and for the baseline, and
 // the loader picks one; every helper is inlined into both. Neither uses fused
-// multiply-add, so both give the same bits.
-#if defined(__x86_64__) && defined(__GLIBC__)
+// multiply-add, so both give the same bits. ThreadSanitizer builds take the baseline
+// alone: the loader runs the picking function before the sanitizer is set up.
+#if defined(__x86_64__) && defined(__GLIBC__) && !defined(__SANITIZE_THREAD__)
 #define FFT_CLONES __attribute__((target_clones("avx2", "default")))
 #else
 #define FFT_CLONES

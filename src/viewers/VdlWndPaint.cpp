@@ -25,8 +25,9 @@ constexpr Color kBackground = Rgb(192, 192, 192);
 int Trunc(double v) { return ClampToInt(v); }
 
 // The row loops are built twice, for AVX2 and for any x86-64, and the loader picks
-// one; neither uses fused multiply-add, so both give the same bits.
-#if defined(__x86_64__) && defined(__GLIBC__)
+// one; neither uses fused multiply-add, so both give the same bits. ThreadSanitizer
+// builds take the baseline alone: the loader picks before the sanitizer is set up.
+#if defined(__x86_64__) && defined(__GLIBC__) && !defined(__SANITIZE_THREAD__)
 #define VDL_CLONES __attribute__((target_clones("avx2", "default")))
 #else
 #define VDL_CLONES
