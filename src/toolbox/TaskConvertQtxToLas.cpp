@@ -40,18 +40,6 @@ std::string LasName(const std::string& mnemonic)
 // What is no number is written as the NULL value: LAS readers take numbers only.
 void AppendField(std::string& line, double value) { CLasDoc::AppendField(line, std::isfinite(value) ? value : kLasNull); }
 
-// The depth stored in front of a frame's values.
-int ReadFrameDepth(CQtxFile& file, int frame, double* depth)
-{
-    float halves[2];
-    if (!file.ReadFrameItem(frame, 0, 1, 2, halves, 2)) return 0;
-    uint8_t bytes[qtx::kDepthSize];
-    endian::PutLEFloat(bytes, halves[0]);
-    endian::PutLEFloat(bytes + 4, halves[1]);
-    *depth = endian::GetLEDouble(bytes);
-    return 1;
-}
-
 } // namespace
 
 int ConvertQtxToLas(CToolsWnd& e)
@@ -103,7 +91,7 @@ int ConvertQtxToLas(CToolsWnd& e)
         const int32_t first = e.Task().singleFrameIndex;
         for (int32_t frame = first; frame < frames && frame - first < kFramesPerStep; ++frame) {
             double depth = 0.0;
-            if (!ReadFrameDepth(in.file, frame, &depth)) return 0;
+            if (!toolbox::ReadFrameDepth(in.file, frame, &depth)) return 0;
             // The depth is the line's key: the NULL value in its place would be a false depth.
             if (!std::isfinite(depth)) {
                 MessageBox(DepthRefusal(in.path, CDepthRule::NoDepth(frame + 1, depth)), MB_OK | MB_ICONSTOP);

@@ -82,7 +82,9 @@ TEST_F(ImportRulesTest, EveryImporterRefusesTheSameBadDepthColumns)
             segy.depths = column.depths;
             segy.logDirection = column.depths[1] < column.depths[0] ? 1 : 0xFF;
             WriteBytes(input, SegyBytes(segy));
-            host.ExpectMessage(HostileDepthMessage(input, column));
+            HostileDepthColumn shots = column;
+            shots.detail = column.segyDetail;
+            host.ExpectMessage(HostileDepthMessage(input, shots));
             EXPECT_EQ(Run(T::ConvertSegyToQtx, input), -1) << "SEG-Y " << column.what;
             EXPECT_FALSE(FileExists(output)) << "SEG-Y " << column.what;
         }

@@ -48,16 +48,16 @@ protected:
 };
 
 // Every field of the file header and of each trace header at its offset; depths in
-// thousandths cut toward zero; samples as IEEE floats, receiver after receiver.
+// thousandths rounded to the nearest; samples as IEEE floats, receiver after receiver.
 TEST_F(SegyTest, ExportWritesEveryHeaderFieldAndEachTraceAtItsOffset)
 {
     const struct {
         uint8_t direction;
         double top, step;
         int32_t first, second; // thousandths of the first two shots
-    } cases[] = {{0xFF, -0.0015, 0.9891, -1, 987},
-                 {1, 1234.5678, -0.5, 1234567, 1234067},
-                 {1, -10.2345, -0.5, -10234, -10734}};
+    } cases[] = {{0xFF, -0.0015, 0.9891, -2, 988},
+                 {1, 1234.5678, -0.5, 1234568, 1234068},
+                 {1, -10.2345, -0.5, -10235, -10735}};
     for (const auto& c : cases) {
         ASSERT_TRUE(WriteQtx(input, {{.mnemonic = "WVF1", .typeCode = 26, .traces = 3, .samples = 5, .step = 12.7f}},
                              3, c.top, c.step, DefaultSample, c.direction));
@@ -131,8 +131,9 @@ TEST_F(SegyTest, RoundTripKeepsTheDatumAndItsValues)
     EXPECT_EQ(std::string(LoadQtx(output).header.history, lines.size()), lines);
 }
 
-// The step is read from depths cut to thousandths (0.152 for 0.1524); each frame takes its
-// own shot's depth, so no drift builds up over the file.
+// The step is the span of the first and last shots over their count (0.1524 from depths
+// cut to thousandths, where two neighbours give 0.152 or 0.153); each frame takes its own
+// shot's depth, so no drift builds up over the file.
 TEST_F(SegyTest, ImportTakesEachShotsOwnDepth)
 {
     SegyShape shape;
@@ -142,8 +143,8 @@ TEST_F(SegyTest, ImportTakesEachShotsOwnDepth)
     ASSERT_EQ(Import(segy), 1);
     const QtxImage out = LoadQtx(output);
     ASSERT_EQ(out.depths.size(), 1000u);
-    EXPECT_NEAR(out.header.depthStep, 0.152, 1e-9);
-    EXPECT_EQ(out.depths.back(), 1152247 * 0.001);
+    EXPECT_NEAR(out.header.depthStep, 0.1524, 1e-6);
+    EXPECT_EQ(out.depths.back(), 1152.247);
     EXPECT_EQ(out.frames[999][1 * 4 + 3], SegySample(999, 1, 3));
 }
 
@@ -153,7 +154,9 @@ TEST_F(SegyTest, ImportRefusesForeignAndDamagedFilesBeforeReadingAShot)
 {
     const std::string foreign = "Unrecognized SEGY data set in file :\n" + segy +
                                 "\nOnly SEGY files written by Convert QTX To SEGY can be read." + kAbandon;
-    const std::string step = "Unrecognized depth step in SEGY data set!" + kAbandon;
+    const auto step = [&](const std::string& detail) {
+        return "Encountered invalid depth step in file :\n" + segy + "\n" + detail + kAbandon;
+    };
     const struct {
         std::string message;
         void (*shape)(SegyShape&);
@@ -171,9 +174,11 @@ TEST_F(SegyTest, ImportRefusesForeignAndDamagedFilesBeforeReadingAShot)
         {"Unrecognized tool type in SEGY data set!" + kAbandon, [](SegyShape& s) { s.itemType = 231; }},
         {"Error reading SEGY first shot header in file :\n" + segy, [](SegyShape& s) { s.depths = {}; }},
         {"Error reading SEGY shot data in file :\n" + segy, [](SegyShape& s) { s.depths = {1000.0}; }},
-        {step, [](SegyShape& s) { s.depths = {1000.0, 1000.0004}; }},
-        {step, [](SegyShape& s) { s.depths = {1000.0, 999.0}; }},
-        {step, [](SegyShape& s) {
+        {step("Frame 2 is at depth 1000.0000 after 1000.0000: not one step of 0.0000 DOWN."),
+         [](SegyShape& s) { s.depths = {1000.0, 1000.0004}; }},
+        {step("Frame 2 is at depth 999.0000 after 1000.0000: not one step of 1.0000 DOWN."),
+         [](SegyShape& s) { s.depths = {1000.0, 999.0}; }},
+        {step("Frame 2 is at depth 1001.0000 after 1000.0000: not one step of 1.0000 UP."), [](SegyShape& s) {
              s.logDirection = 1;
              s.depths = {1000.0, 1001.0};
          }},
@@ -183,7 +188,7 @@ TEST_F(SegyTest, ImportRefusesForeignAndDamagedFilesBeforeReadingAShot)
         if (c.shape) c.shape(shape);
         std::vector<uint8_t> bytes = SegyBytes(shape);
         if (c.bytes) c.bytes(bytes);
-        if (c.message.find("Unrecognized") == 0 && c.message != step) bytes.resize(3596);
+        if (c.message.find("Unrecognized") == 0) bytes.resize(3596);
         WriteBytes(segy, bytes);
         host.ExpectMessage(c.message);
         EXPECT_EQ(Import(segy), -1) << c.message;
