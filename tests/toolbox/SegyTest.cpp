@@ -2,6 +2,7 @@
 #include "toolbox/ToolTasks.h"
 #include "toolbox/ToolsWnd.h"
 
+#include "dataset/QtxLayout.h"
 #include "platform/Endian.h"
 #include "res/ResourceIds.h"
 #include "settings/SettingsStore.h"
@@ -146,6 +147,86 @@ TEST_F(SegyTest, ImportTakesEachShotsOwnDepth)
     EXPECT_NEAR(out.header.depthStep, 0.1524, 1e-6);
     EXPECT_EQ(out.depths.back(), 1152.247);
     EXPECT_EQ(out.frames[999][1 * 4 + 3], SegySample(999, 1, 3));
+}
+
+// Every regular data set comes back with its depths, to the thousandth a shot holds: the
+// ends' rounding makes a step of 0.1 wobble between 0.099 and 0.101, never off the grid.
+TEST_F(SegyTest, EveryRegularDataSetExportedImportsBackWithItsDepths)
+{
+    const int frames = 400;
+    int checked = 0;
+    for (const double step : {0.05, 0.1, 0.2, 0.1524, 0.5})
+        for (const double top : {0.0, 0.0005, 17.3, 230.7, 999.95, 1234.5678, 4321.1, 9876.5432})
+            for (const uint8_t units : {uint8_t(0xFF), uint8_t(1)})
+                for (const uint8_t direction : {uint8_t(0xFF), uint8_t(1)}) {
+                    const bool up = direction == 1;
+                    const double first = up ? top + step * (frames - 1) : top;
+                    ASSERT_TRUE(WriteQtx(input, {{.mnemonic = "WAVE", .typeCode = 26, .samples = 2}}, frames, first,
+                                         up ? -step : step, DefaultSample, direction));
+                    PatchQtxHeader(input, [&](QtxFileHeader& h) { h.depthUnits = units; });
+                    ASSERT_EQ(Export(), 1) << step << " " << top;
+                    ASSERT_EQ(Import(segy), 1) << step << " " << top << " " << int(direction);
+                    const QtxImage in = LoadQtx(input), out = LoadQtx(output);
+                    ASSERT_EQ(out.depths.size(), in.depths.size());
+                    for (size_t k = 0; k < in.depths.size(); ++k)
+                        ASSERT_NEAR(out.depths[k], in.depths[k], 0.0005 + 1e-9) << step << " " << top << " " << k;
+                    EXPECT_NEAR(out.header.depthStep, up ? -step : step, 0.001 / (frames - 1) + 1e-12) << step << " " << top;
+                    EXPECT_EQ(std::pair(out.header.logDirection, out.header.depthUnits), std::pair(direction, units));
+                    ++checked;
+                }
+    EXPECT_EQ(checked, 5 * 8 * 2 * 2);
+}
+
+// A data set whose frames are off its step keeps its real depths in the file, and the
+// export says so and names the first such frame; the import refuses that frame.
+TEST_F(SegyTest, IrregularDepthsAreExportedAsTheyAreWithAWord)
+{
+    const struct {
+        uint8_t direction;
+        std::vector<double> depths;
+        std::string detail; // of the export's notice and the import's refusal
+    } cases[] = {
+        {0xFF, {1000, 1000.5, 1001.7, 1002},
+         "Frame 2 is at depth 1000.5000, off its place 1000.6667 on even steps of 0.6667 DOWN from 1000.0000 to "
+         "1002.0000."},
+        {0xFF, {1002, 1001.5, 1001, 1000.5}, "Frame 2 is at depth 1001.5000 after 1002.0000: not one step of 0.5000 DOWN."},
+    };
+    const std::vector<QtxDatumShape> wave = {{.mnemonic = "WAVE", .typeCode = 26, .samples = 2}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteQtx(input, wave, int(c.depths.size()), 1000.0, 0.5, DefaultSample, c.direction));
+        std::vector<uint8_t> bytes = ReadBytes(input);
+        for (size_t k = 0; k < c.depths.size(); ++k)
+            endian::PutLEDouble(bytes.data() + qtx::DataStart(1) + k * (qtx::kDepthSize + 8), c.depths[k]);
+        WriteBytes(input, bytes);
+        host.ExpectMessage("Wrote each frame's own depth to the SEGY file :\n" + segy +
+                           "\nIts depths are not evenly spaced in one direction:\n" + c.detail +
+                           "\nConvert SEGY To QTX will not import it as one data set.");
+        ASSERT_EQ(Export(), 1);
+        const std::vector<uint8_t> b = ReadBytes(segy);
+        const size_t shot = 240 + 2 * 4;
+        for (size_t k = 0; k < c.depths.size(); ++k)
+            EXPECT_EQ(int32_t(endian::GetLE32(b.data() + 3596 + k * shot + 40)), int32_t(c.depths[k] * 1000)) << k;
+        host.ExpectMessage("Encountered invalid depth step in file :\n" + segy + "\n" + c.detail + kAbandon);
+        EXPECT_EQ(Import(segy), -1);
+        EXPECT_FALSE(FileExists(output));
+    }
+}
+
+// A file that ends inside a shot: its whole shots are imported and the user is told how
+// many, and that the shot after them was cut.
+TEST_F(SegyTest, ACutFileImportsItsWholeShotsAndSaysTheRestWasCut)
+{
+    SegyShape shape; // 2 traces of 4 samples: 2 x 256 bytes a shot
+    shape.depths = {1000.0, 1000.5, 1001.0, 1001.5};
+    std::vector<uint8_t> bytes = SegyBytes(shape);
+    bytes.resize(bytes.size() - 300);
+    WriteBytes(segy, bytes);
+    host.ExpectMessage("Imported 3 whole shot(s) of file :\n" + segy +
+                       "\nThe file ends 212 byte(s) into shot 4: that shot is cut and was left out.");
+    ASSERT_EQ(Import(segy), 1);
+    const QtxImage out = LoadQtx(output);
+    EXPECT_EQ(out.depths, (std::vector<double>{1000.0, 1000.5, 1001.0}));
+    EXPECT_EQ(out.frames[2][1 * 4 + 3], SegySample(2, 1, 3));
 }
 
 // The program's own files only: anything else is refused with its message, header faults
