@@ -202,6 +202,8 @@ TEST_F(LasTasksTest, WhatCannotBeReadRightIsRefusedWithAMessage)
         {edit(plain, line3, "1001.0000  10.5000  20.5000"),
          formatError + "Line 22 holds 3 field(s) where the depth and 3 curve(s) need 4."},
         {edit(plain, line3, "1001.0000  10.5000  20.5000x 30.5000"), formatError + "Line 22 holds a field that is no number."},
+        {edit(plain, "1001.5000  10.7500  20.7500  30.7500\n", "1001.5000  10.75"), // a cut last line
+         formatError + "Line 23 holds 2 field(s) where the depth and 3 curve(s) need 4."},
         {edit(plain, line3, line3 + "  1.0"), formatError + "Line 22 holds 5 field(s) where the depth and 3 curve(s) need 4."},
         {edit(plain, line3, line3 + std::string(20000, ' ')),
          "Line 22 is too long in file :\n" + input +
