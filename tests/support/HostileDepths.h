@@ -11,7 +11,7 @@
 struct HostileDepthColumn {
     const char* what;
     std::vector<double> depths;
-    std::string detail;  // the line between the file and "Operation will be abandoned."
+    std::string detail;  // the line between the file and what a data set needs
     bool finite = true;  // false: a format of whole thousandths cannot hold the column
     // SEG-Y judges every shot against even steps from its first to its last depth.
     std::string segyDetail = {};
@@ -51,5 +51,5 @@ inline const std::vector<HostileDepthColumn>& HostileDepthColumns()
 
 inline std::string HostileDepthMessage(const std::string& path, const HostileDepthColumn& c)
 {
-    return "Encountered invalid depth step in file :\n" + path + "\n" + c.detail + "\nOperation will be abandoned.";
+    return "Encountered invalid depth step in file :\n" + path + "\n" + c.detail + "\nA data set needs evenly spaced depths in one direction.\nOperation will be abandoned.";
 }

@@ -25,6 +25,7 @@ namespace {
 
 using T = ToolTask;
 const std::string kAbandon = "\nOperation will be abandoned.";
+const std::string kNeed = "\nA data set needs evenly spaced depths in one direction.";
 
 class ImportRulesTest : public HostTest {
 protected:
@@ -178,7 +179,7 @@ TEST_F(ImportRulesTest, ExportsRefuseDepthsTheyCannotWrite)
     ASSERT_TRUE(WriteQtx(set, curve, 3));
     PatchQtxHeader(set, [](QtxFileHeader& h) { h.topDepth = NAN; });
     host.ExpectMessage("Encountered invalid depth step in file :\n" + set +
-                       "\nThe header's depths run from nan to 1001.0000 in steps of 0.5000." + kAbandon);
+                       "\nThe header's depths run from nan to 1001.0000 in steps of 0.5000." + kNeed + kAbandon);
     EXPECT_EQ(Run(T::ConvertQtxToLas, set, {0}), -1);
     EXPECT_FALSE(FileExists(output));
 
@@ -187,7 +188,7 @@ TEST_F(ImportRulesTest, ExportsRefuseDepthsTheyCannotWrite)
     endian::PutLEDouble(bytes.data() + qtx::DataStart(1) + 2 * (qtx::kDepthSize + 4), INFINITY);
     WriteBytes(set, bytes);
     host.ExpectMessage("Encountered invalid depth step in file :\n" + set + "\nFrame 3 has no finite depth (inf)." +
-                       kAbandon);
+                       kNeed + kAbandon);
     EXPECT_EQ(Run(T::ConvertQtxToLas, set, {0}), -1);
     EXPECT_FALSE(FileExists(output));
 

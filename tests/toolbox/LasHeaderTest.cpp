@@ -118,6 +118,8 @@ TEST_F(LasHeaderTest, AFileOfManyLogsIsNamedInAFewWordsAndACount)
                        "Log_Data[6] and 99994 more.");
     ASSERT_EQ(Import(LasText(las)), 1);
     EXPECT_EQ(LoadQtx(output).frames.size(), 4u);
+    ASSERT_EQ(host.Messages().size(), 1u);
+    EXPECT_LT(host.Messages()[0].text.size(), 200u + input.size());
 }
 
 // The export writes each value so that a reader gets the same float back; values whose

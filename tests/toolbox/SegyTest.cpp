@@ -21,6 +21,7 @@ namespace {
 
 using T = ToolTask;
 const std::string kAbandon = "\nOperation will be abandoned.";
+const std::string kNeed = "\nA data set needs evenly spaced depths in one direction.";
 uint16_t U16(const std::vector<uint8_t>& b, size_t at) { return endian::GetLE16(b.data() + at); }
 
 class SegyTest : public HostTest {
@@ -206,7 +207,7 @@ TEST_F(SegyTest, IrregularDepthsAreExportedAsTheyAreWithAWord)
         const size_t shot = 240 + 2 * 4;
         for (size_t k = 0; k < c.depths.size(); ++k)
             EXPECT_EQ(int32_t(endian::GetLE32(b.data() + 3596 + k * shot + 40)), int32_t(c.depths[k] * 1000)) << k;
-        host.ExpectMessage("Encountered invalid depth step in file :\n" + segy + "\n" + c.detail + kAbandon);
+        host.ExpectMessage("Encountered invalid depth step in file :\n" + segy + "\n" + c.detail + kNeed + kAbandon);
         EXPECT_EQ(Import(segy), -1);
         EXPECT_FALSE(FileExists(output));
     }
@@ -236,7 +237,7 @@ TEST_F(SegyTest, ImportRefusesForeignAndDamagedFilesBeforeReadingAShot)
     const std::string foreign = "Unrecognized SEGY data set in file :\n" + segy +
                                 "\nOnly SEGY files written by Convert QTX To SEGY can be read." + kAbandon;
     const auto step = [&](const std::string& detail) {
-        return "Encountered invalid depth step in file :\n" + segy + "\n" + detail + kAbandon;
+        return "Encountered invalid depth step in file :\n" + segy + "\n" + detail + kNeed + kAbandon;
     };
     const struct {
         std::string message;
