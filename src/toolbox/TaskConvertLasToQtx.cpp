@@ -1,8 +1,9 @@
 // Convert LAS To QTX: the curves of a LAS 1.x, 2.0 or 3.0 file (one line per depth
 // step) as a data set of one curve datum per curve after the depth, one frame per data
-// line. What this reader cannot read right it refuses with a message before the output
-// exists: wrapped lines, delimiters other than blanks and tabs, data lines whose column
-// count is not the curve count, depth units other than feet and metres.
+// line; values equal to the file's NULL become the absent value. What this reader cannot
+// read right it refuses with a message before the output exists: wrapped lines,
+// delimiters other than blanks and tabs, data lines whose column count is not the curve
+// count, depth units other than feet and metres.
 #include "toolbox/LasDoc.h"
 #include "toolbox/TextImport.h"
 #include "toolbox/ToolsWnd.h"
@@ -166,6 +167,15 @@ int ReadLasSections(CLasDoc& doc, const std::string& path, TextTable& t, LasHead
     }
 }
 
+// The file with too many curves is named, with the limit and what to do.
+int RefuseCurveCount(size_t curves, const std::string& path)
+{
+    if (curves <= size_t(qtx::kMaxDatums)) return 1;
+    return Refuse(LimitRefusal(Format("Encountered %zu curves after the depth", curves), path,
+                               Format("A data set holds at most %d: split the file's curves into files of at most %d.",
+                                      qtx::kMaxDatums, qtx::kMaxDatums)));
+}
+
 int ReadLasHeader(CLasDoc& doc, const std::string& path, TextTable& t)
 {
     if (!doc.OpenInput(path)) return Refuse(kOpen + path);
@@ -204,7 +214,7 @@ int ConvertLasToQtx(CToolsWnd& e)
     table.sectionEndsData = true;
     table.hashComments = true;
     // A curve more than a data set holds is refused before the data are read.
-    if (!ReadLasHeader(doc, path, table) || !RefuseDatumCount(table.datums.size(), e.Settings().outputPath)
+    if (!ReadLasHeader(doc, path, table) || !RefuseCurveCount(table.datums.size(), path)
         || !ScanDataLines(doc, table, path))
         return -1;
     e.Task().taskLine = "*** Tools (Convert LAS to QTX)";
