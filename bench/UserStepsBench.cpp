@@ -54,6 +54,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -349,6 +350,15 @@ CWnd* Open(View view, Shell& shell)
     return nullptr;
 }
 
+// The processor time the process has used, on every thread: a step's share of it is
+// what the step costs whatever else the machine runs (a row's counter `cpu_ms`).
+double ProcessCpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + 1e-9 * double(t.tv_nsec);
+}
+
 // An open view and where its steps go next. Kept from one repetition to the next, so
 // that the steps move on through the log.
 struct Session {
@@ -357,6 +367,7 @@ struct Session {
     CWnd* window = nullptr;
     ScriptedWindow* impl = nullptr;
     bool down = true;
+    double stepCpu = 0; // processor seconds of the last step, every thread's
 
     explicit Session(View v) : view(v)
     {
@@ -385,10 +396,12 @@ struct Session {
     {
         for (int attempt = 0; attempt < 2; ++attempt) {
             const int before = impl->GetScrollInfo(SB_VERT).pos, paints = impl->paintCount;
+            const double cpu = ProcessCpuSeconds();
             const auto start = std::chrono::steady_clock::now();
             shell.frame.VScroll(*window, down ? downCode : upCode);
             impl->Update(); // what the event loop does after the handler
             const auto stop = std::chrono::steady_clock::now();
+            stepCpu = ProcessCpuSeconds() - cpu;
             if (impl->GetScrollInfo(SB_VERT).pos != before)
                 return impl->paintCount > paints ? std::chrono::duration<double>(stop - start).count() : -1;
             down = !down;
@@ -425,6 +438,7 @@ void StepRow(benchmark::State& state, View view, int downCode, int upCode)
             break;
         }
         state.SetIterationTime(seconds);
+        state.counters["cpu_ms"] = s.stepCpu * 1e3;
     }
     benchmark::DoNotOptimize(s.shell.image.constBits());
     CountReceivers(state, view);
@@ -441,11 +455,13 @@ void FirstPicture(benchmark::State& state, View view)
     Waves(), Maps(), Wide();
     Shell shell;
     for (auto _ : state) {
+        const double cpu = ProcessCpuSeconds();
         const auto start = std::chrono::steady_clock::now();
         CWnd* window = Open(view, shell);
         ScriptedWindow* impl = window ? shell.frame.WindowOf(*window) : nullptr;
         if (impl) impl->Update();
         const auto stop = std::chrono::steady_clock::now();
+        state.counters["cpu_ms"] = (ProcessCpuSeconds() - cpu) * 1e3;
         if (!impl || impl->paintCount == 0) {
             state.SkipWithError("the view did not open or paint");
             break;
@@ -471,13 +487,6 @@ const char* NameOf(View view)
     for (const auto& [name, v] : kViews)
         if (v == view) return name;
     return "";
-}
-
-double ProcessCpuSeconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) + 1e-9 * double(t.tv_nsec);
 }
 
 // In the process the row below starts: opens `view` once, as the program's first,

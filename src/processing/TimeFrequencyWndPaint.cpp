@@ -159,10 +159,10 @@ void CTimeFrequencyWnd::RenderColumnRow(int row, int column, int buffer0, int bu
         }
     }
     const float scale = peak > 0 ? 1.0f / peak : 0.0f;
-    for (k = f.first; k <= shownLast; ++k) {
-        v[k] = float(std::sqrt(k < bins ? powers[k] : power(k)));
-        if (k <= f.last) v[k] *= scale;
-    }
+    const int lastBin = std::min(shownLast, bins - 1);
+    for (k = f.first; k <= lastBin; ++k) v[k] = float(std::sqrt(powers[k]));
+    for (; k <= shownLast; ++k) v[k] = float(std::sqrt(power(k)));
+    for (k = f.first; k <= std::min(f.last, shownLast); ++k) v[k] *= scale;
     draw(m_frequencyColumns, FrequencyLeft(column), [v](int k) { return v[k]; });
 }
 
