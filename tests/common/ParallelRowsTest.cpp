@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <atomic>
 #include <chrono>
 #include <memory>
@@ -11,6 +12,8 @@
 #include <stdexcept>
 #include <thread>
 #include <vector>
+
+#include <sched.h>
 
 namespace {
 
@@ -201,6 +204,33 @@ TEST(ParallelRowsTest, AJobThatThrowsLeavesNoRowWaitingForIt)
         });
         EXPECT_EQ(runs.load(), 4);
     }
+}
+
+// A process held to fewer CPUs (taskset, a container) starts no more threads than it
+// may run: in a process of its own, so that the pool is made after the CPUs are set.
+TEST(ParallelRowsTest, ThePoolHasAThreadForEachCpuTheProcessMayUse)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            cpu_set_t one;
+            CPU_ZERO(&one);
+            cpu_set_t allowed;
+            CPU_ZERO(&allowed);
+            if (sched_getaffinity(0, sizeof allowed, &allowed) != 0) std::_Exit(2);
+            for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu)
+                if (CPU_ISSET(cpu, &allowed)) {
+                    CPU_SET(cpu, &one);
+                    break;
+                }
+            if (sched_setaffinity(0, sizeof one, &one) != 0) std::_Exit(2);
+            std::_Exit(parallel_rows::Workers() == 1 ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+    cpu_set_t allowed;
+    CPU_ZERO(&allowed);
+    ASSERT_EQ(sched_getaffinity(0, sizeof allowed, &allowed), 0);
+    EXPECT_EQ(parallel_rows::Workers(), std::min(CPU_COUNT(&allowed), 8));
 }
 
 } // namespace
