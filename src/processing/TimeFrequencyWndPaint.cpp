@@ -71,16 +71,16 @@ void CTimeFrequencyWnd::RenderRow(int row, int b0, int b1, float weight, bool in
 
 void CTimeFrequencyWnd::FindGaps(int b)
 {
-    // A value that is not finite makes the trace a gap: the largest magnitude's bit
-    // pattern, an integer maximum that vectorises, tells (infinity and NaN lie above
-    // every finite one).
+    // A value that is not finite makes the trace a gap: infinity and NaN are the
+    // patterns whose exponent bits are all set, which a loop of masks and ORs tells on
+    // any processor's vector unit.
     const std::vector<float>& frame = m_renderFrames[size_t(b)];
     for (int trace : m_page.tracks) {
         const size_t slot = size_t(Slots()[trace]);
         const float* x = frame.data() + slot * size_t(m_n);
-        int32_t largest = 0;
-        for (int i = 0; i < m_n; ++i) largest = std::max(largest, std::bit_cast<int32_t>(x[i]) & 0x7FFFFFFF);
-        m_renderGaps[size_t(b)][slot] = largest >= 0x7F800000 ? 1 : 0;
+        uint32_t notFinite = 0;
+        for (int i = 0; i < m_n; ++i) notFinite |= uint32_t((std::bit_cast<uint32_t>(x[i]) & 0x7F800000u) == 0x7F800000u);
+        m_renderGaps[size_t(b)][slot] = notFinite ? 1 : 0;
     }
 }
 
@@ -138,17 +138,16 @@ void CTimeFrequencyWnd::RenderColumnRow(int row, int column, int buffer0, int bu
     // shown bins take their root. Each bin's power is worked out once.
     if (scratch.power.size() < size_t(bins)) scratch.power.resize(size_t(bins));
     double* powers = scratch.power.data();
+    // Two plain loops, the powers and then their largest, so that each vectorises.
+    for (int b = 0; b < bins; ++b) powers[b] = power(b);
     std::array<double, 4> most{};
     int k = 0;
     for (; k + 4 <= bins; k += 4)
         for (int i = 0; i < 4; ++i) {
-            const double p = powers[k + i] = power(k + i);
+            const double p = powers[k + i];
             most[size_t(i)] = p > most[size_t(i)] ? p : most[size_t(i)]; // NaN is not counted
         }
-    for (; k < bins; ++k) {
-        const double p = powers[k] = power(k);
-        most[0] = p > most[0] ? p : most[0];
-    }
+    for (; k < bins; ++k) most[0] = powers[k] > most[0] ? powers[k] : most[0];
     float peak = float(std::sqrt(*std::max_element(most.begin(), most.end())));
     if (!std::isfinite(peak)) {
         // Bins past a float's range are not counted: the largest of the others.
