@@ -208,11 +208,15 @@ void CProcessingWnd::Render()
         FinishPage();
         return;
     }
-    if (m_image.width != width || m_image.height != m_page.pageRows) m_image = Image(width, m_page.pageRows);
-    std::fill(m_image.pixels.begin(), m_image.pixels.end(), ToArgb(m_background));
+    const uint32_t background = ToArgb(m_background);
+    const bool sized = m_image.width == width && m_image.height == m_page.pageRows;
+    if (!sized) m_image = Image(width, m_page.pageRows, background);
     m_wiggleRows.resize(size_t(m_page.pageRows));
     for (WiggleRow& w : m_wiggleRows) w.values.clear(), w.runs.clear();
     m_page.rowsDrawn = CountRows();
+    // The rows drawn are cleared by their bands, on every core; here only those below.
+    if (sized)
+        for (int row = m_page.rowsDrawn; row < m_image.height; ++row) std::fill_n(m_image.Row(row), m_image.width, background);
     RenderRows(0, m_page.rowsDrawn);
     FinishPage();
 }
