@@ -253,4 +253,32 @@ TEST_F(ProcessingPageTest, AFrameThatCannotBeReadOnAnyThreadIsAGapReportedOnceBy
     }
 }
 
+// A row's largest magnitude, eight lanes at a time or one: what a plain loop over
+// the same blended values finds, whatever the length, the start and the values that
+// are no number.
+struct MagnitudeProbe : CProcessingWnd {
+    using CProcessingWnd::LargestMagnitude;
+};
+
+TEST(ProcessingRowsTest, LargestMagnitudeIsThePlainLoopsForAnyLengthAndAnyValue)
+{
+    std::vector<float> a(70), b(70);
+    for (size_t i = 0; i < a.size(); ++i) {
+        a[i] = float(std::sin(0.7 * double(i)) * (1 + double(i)));
+        b[i] = float(std::cos(0.3 * double(i)) * 40 - 20);
+    }
+    a[13] = NAN, b[29] = INFINITY, a[41] = -INFINITY, b[41] = -INFINITY, a[66] = -1e30f;
+    for (float weight : {0.0f, 0.25f, 1.0f})
+        for (int first = 0; first < 10; ++first)
+            for (int last = first; last < int(a.size()); last += 3) {
+                float want = 0;
+                for (int j = first; j <= last; ++j) {
+                    const float v = std::fabs(a[size_t(j)] + (b[size_t(j)] - a[size_t(j)]) * weight);
+                    if (std::isfinite(v)) want = std::max(want, v);
+                }
+                ASSERT_EQ(MagnitudeProbe::LargestMagnitude(a.data(), b.data(), weight, first, last), want)
+                    << "weight " << weight << ", " << first << " .. " << last;
+            }
+}
+
 } // namespace
