@@ -107,7 +107,7 @@ private:
             try {
                 (*m_body)(begin, end, worker);
             } catch (...) {
-                // No band starts after one that threw; the caller rethrows the first.
+                // No band is handed out after one that threw; the caller rethrows the first.
                 m_next.store(m_bands);
                 std::lock_guard lock(m_mutex);
                 if (!m_error) m_error = std::current_exception();

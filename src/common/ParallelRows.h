@@ -21,7 +21,7 @@ int Workers();
 // keeps its scratch per worker. Bands may run in any order; a body writes only what
 // belongs to its own rows. A loop started from inside a body, or while another
 // thread's loop runs, runs on its caller alone. A band that throws ends the loop:
-// no band starts after it, the bands already running finish, and the first
+// no further band is handed out, the bands already taken finish, and the first
 // exception reaches the caller with the pool free again.
 void For(int count, int minRows, const std::function<void(int begin, int end, int worker)>& body);
 
