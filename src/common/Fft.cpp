@@ -520,7 +520,7 @@ int RealFftForward(const float* samples, int n, float* out)
             points[2 * i + 1] = 0.0f;
         }
         FftTransform(points, n, 1);
-        std::copy(points, points + n + 2, out);
+        std::copy(points, points + 2 * (n / 2 + 1), out); // bins 0 .. n/2
         return 1;
     }
     PrepareTables(n / 2);
