@@ -233,7 +233,7 @@ TEST(LisDictionaryLoad, LineEndsAndTheEndOfTheTextDecideTheRecords)
             EXPECT_EQ(d->Entries()[0]->m_waveName, "C") << c.name;
         }
     }
-    for (const std::string lineEnd : {"\r\n", "\n", "\r", "\n\n"}) {
+    for (const std::string lineEnd : {"\r\n", "\n", "\r"}) {
         const auto d = LoadText(LisDictionaryBuilder("T", lineEnd).Depth({"DEPT", "TDEP"}).Text());
         ASSERT_EQ(d->Entries().size(), 1u);
         ExpectEntry(*d->Entries()[0], {.tool = "DepthMnemonics", .count = 2, .wave = {"DEPT", "TDEP"}});
