@@ -20,6 +20,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <limits>
 #include <optional>
 
 namespace fs = std::filesystem;
@@ -181,6 +182,42 @@ TEST_F(LisToQtxEndToEndTest, ADataSetExportedAsLisComesBackWithItsDatumsAndValue
         for (size_t k = 0; k < a.frames.size(); ++k)
             for (size_t i = 0; i < a.frames[k].size(); ++i) // code 68 keeps 23 bits of fraction
                 ASSERT_NEAR(b.frames[k][i], a.frames[k][i], 2.4e-7 * std::fabs(a.frames[k][i])) << k << ":" << i;
+    }
+}
+
+// Values code 68 cannot hold leave as the absent value, counted in the end message;
+// the largest it holds and ordinary values come back as they were.
+TEST_F(LisToQtxEndToEndTest, ValuesCode68CannotHoldComeBackAsAbsentValuesAndAreCounted)
+{
+    ASSERT_TRUE(LisDictionaryBuilder().Depth({"DEPT"}).Section("~QTX", {{"WMNO", "MNS", "MSP", "", "MNR", "WMNO"}}).WriteDit(dir.Path()));
+    const float inf = std::numeric_limits<float>::infinity(), big = 1.70141183e38f; // 2^127
+    const std::vector<float> sent = {std::nanf(""), inf, -inf, 3e38f, -3e38f, big, std::nextafter(big, 0.0f),
+                                     1.7e38f, -1.7e38f, 0.0f, -12.5f, 1234.75f};
+    const std::vector<float> back = {kAbsent, kAbsent, kAbsent, kAbsent, kAbsent, kAbsent, std::nextafter(big, 0.0f),
+                                     1.7e38f, -1.7e38f, 0.0f, -12.5f, 1234.75f};
+    const std::string original = dir.File("set.qtx");
+    ASSERT_TRUE(WriteQtx(original, {{.mnemonic = "WMNO", .typeCode = 1, .traces = 1, .samples = uint16_t(sent.size())}}, 3,
+                         2000.0, 0.25, [&](int, int, size_t i) { return sent[i]; }));
+    host.ExpectFileDialog("Browse Qtx Input File", original);
+    host.ExpectFileDialog("Browse Lis Output File", lisPath);
+    host.ScriptDialog(kIddWaveformPack).Press(IDOK);
+    host.ExpectMessage(Format("Wrote 18 value(s) that LIS code 68 cannot hold (not a number, infinite, or of magnitude "
+                              "2^127 or more) as absent values (-999.25) in file :\n%s", lisPath.c_str()));
+    CQtxToLis exporter;
+    exporter.Run();
+    EXPECT_EQ(exporter.AbsentWritten(), 18);
+
+    CLisLogicalFileList files;
+    CLisParamScan scan;
+    ASSERT_EQ(scan.Scan(lisPath, &files, dir.Path(), lis::kToolQtxWritten), 1);
+    ASSERT_EQ(files.size(), 1u);
+    ConvertAll(*files[0]);
+    const QtxImage out = LoadQtx(qtxPath);
+    ASSERT_EQ(out.frames.size(), 3u);
+    for (const auto& frame : out.frames) {
+        ASSERT_EQ(frame.size(), back.size());
+        for (size_t i = 0; i < back.size(); ++i) // code 68 keeps 23 bits of fraction
+            EXPECT_NEAR(frame[i], back[i], 2.4e-7 * std::fabs(back[i])) << "value " << i;
     }
 }
 
