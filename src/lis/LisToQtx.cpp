@@ -2,6 +2,7 @@
 
 #include "common/OutputGuard.h"
 #include "common/ProgressDlg.h"
+#include "dataset/DepthRule.h"
 #include "dataset/QtxFile.h"
 #include "dataset/QtxFrameWriter.h"
 #include "lis/LisParamScan.h"
@@ -119,8 +120,16 @@ std::string CLisToQtx::Refusal(const CWaveformPickItem& item)
 
 namespace {
 
+// What to do about a data set of more items than a data set holds.
+std::string FewerItems(const CLisLogicalFile& dataSet)
+{
+    return Format("select %d or fewer items of data set %s in Select Input File Items.", qtx::kMaxDatums,
+                  dataSet.m_fileName.c_str());
+}
+
 // Refuses a data set the conversion cannot write (told); true when refused.
-bool RefuseDataSet(const CLisLogicalFile& dataSet, const std::vector<CWaveformPickItem*>& items)
+bool RefuseDataSet(const CLisLogicalFile& dataSet, const std::vector<CWaveformPickItem*>& items,
+                   const std::string& lisPath)
 {
     if (dataSet.m_depths.empty()) {
         MessageBox(Format(kNoFrames, dataSet.m_fileName.c_str()), MB_OK | MB_ICONSTOP);
@@ -134,6 +143,7 @@ bool RefuseDataSet(const CLisLogicalFile& dataSet, const std::vector<CWaveformPi
         MessageBox(kOutputListEmpty, MB_OK);
         return true;
     }
+    if (!RefuseDatumCount(items.size(), lisPath, FewerItems(dataSet))) return true;
     for (const CWaveformPickItem* item : items) {
         const std::string why = CLisToQtx::Refusal(*item);
         if (why.empty()) continue;
@@ -184,7 +194,7 @@ void CLisToQtx::Run(const std::string& dictionaryDirectory)
         MessageBox(kOutputListEmpty, MB_OK);
         return;
     }
-    if (RefuseDataSet(*dataSet, SelectedItems(*dataSet))) return;
+    if (RefuseDataSet(*dataSet, SelectedItems(*dataSet), input.path)) return;
 
     FileDialogOptions out;
     out.open = false;
@@ -269,6 +279,37 @@ void CLisToQtx::LogDataSet(const std::string& toolName, const CLisLogicalFile& d
         if (!channel->HasValueLayout())
             WriteLog(Format("Channel %s left out: representation code %d holds no numbers\r\n",
                             channel->m_mnemonic.c_str(), int(channel->m_reprCode)));
+    LogFastChannels(dataSet);
+}
+
+void CLisToQtx::LogFastChannels(const CLisLogicalFile& dataSet)
+{
+    const char* units = dataSet.m_frameSpacingUnits.c_str();
+    for (const CWaveformPickItem* item : SelectedItems(dataSet)) {
+        for (const auto& channel : item->m_waveChannels) {
+            if (!channel->IsFast()) continue;
+            const int n = channel->m_frameSamples;
+            if (item->m_category == kCategoryTrace && item->m_receiverCount == 1)
+                WriteLog(Format("Fast channel %s: %d samples per frame, all kept as datum %s of %d values, one "
+                                "sample every %.4f %s from the frame's depth; the log plot and the LAS export "
+                                "show the first sample of each frame\r\n",
+                                channel->m_mnemonic.c_str(), n, item->m_mnemonic.c_str(),
+                                int(item->m_samplesPerWaveform), double(item->m_samplePeriod), units));
+            else
+                WriteLog(Format("Fast channel %s: %d samples per frame, item %s keeps the first sample of each "
+                                "frame\r\n",
+                                channel->m_mnemonic.c_str(), n, item->m_displayName.c_str()));
+        }
+    }
+}
+
+void CLisToQtx::LogBeyondFloat(const std::vector<CWaveformPickItem*>& items, const std::vector<uint64_t>& beyond)
+{
+    for (size_t i = 0; i < items.size() && i < beyond.size(); ++i)
+        if (beyond[i] > 0)
+            WriteLog(Format("Item %s: %llu code-50 value(s) beyond the single-precision range written as absent "
+                            "values (-999.25)\r\n",
+                            items[i]->m_displayName.c_str(), static_cast<unsigned long long>(beyond[i])));
 }
 
 void CLisToQtx::LogBadShots(CWaveformPickItem& wave)
@@ -359,7 +400,7 @@ int CLisToQtx::Convert(CLisLogicalFile* dataSet, const std::string& lisPath, con
 {
     if (!dataSet) return 0;
     const std::vector<CWaveformPickItem*> items = SelectedItems(*dataSet);
-    if (RefuseDataSet(*dataSet, items)) return 0;
+    if (RefuseDataSet(*dataSet, items, lisPath)) return 0;
     // Every refusal comes before the output is created.
     if (RefuseOutputOverInput(qtxPath, {lisPath}) || (!m_outputConfirmed && RefuseToReplaceExisting(qtxPath)))
         return 0;
@@ -368,7 +409,7 @@ int CLisToQtx::Convert(CLisLogicalFile* dataSet, const std::string& lisPath, con
         return 0;
     }
     m_output = std::make_unique<CQtxFile>();
-    if (!m_output->OpenWrite(qtxPath)) { // told by the data-set file
+    if (!m_output->OpenWrite(qtxPath, items.size(), lisPath, FewerItems(*dataSet))) { // told
         m_reader.Close();
         return 0;
     }
@@ -392,6 +433,7 @@ int CLisToQtx::Convert(CLisLogicalFile* dataSet, const std::string& lisPath, con
     CQtxFrameWriter writer(*m_output);
     const std::vector<CLisDepthEntry>& frames = dataSet->m_depths;
     const size_t count = frames.size();
+    std::vector<uint64_t> beyond(items.size()); // code-50 values made absent, by item
     int result = 1;
     bool stopped = false;
     int shown = 0;
@@ -406,15 +448,19 @@ int CLisToQtx::Convert(CLisLogicalFile* dataSet, const std::string& lisPath, con
             break;
         }
         uint64_t offset = qtx::kDepthSize;
-        for (CWaveformPickItem* item : items) {
+        for (size_t i = 0; i < items.size(); ++i) {
+            CWaveformPickItem* item = items[i];
+            const uint64_t before = m_reader.BeyondFloatCount();
             for (uint16_t r = 0; r < item->m_receiverCount && result; ++r)
                 result = WriteShot(writer, k, frame, *item, r, offset);
+            beyond[i] += m_reader.BeyondFloatCount() - before;
             offset += item->DatumSize();
         }
         const int position = int(uint64_t(k) * kProgressRange / count);
         if (position != shown) progress.SetPos(shown = position);
     }
     m_reader.Close();
+    LogBeyondFloat(items, beyond);
     // A stopped or failed run commits nothing: the name keeps what it held before.
     if (stopped || !result) {
         writer.Abandon();

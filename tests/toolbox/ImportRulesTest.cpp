@@ -113,8 +113,8 @@ TEST_F(ImportRulesTest, LasFileOfMoreCurvesThanADataSetHoldsIsRefusedBeforeWriti
     LasShape las;
     las.curves.clear();
     for (int k = 0; k < 299; ++k) las.curves.push_back("C" + std::to_string(k));
-    host.ExpectMessage("Encountered 299 datums for data set :\n" + output +
-                       "\nA data set holds at most 256 datums." + kAbandon);
+    host.ExpectMessage("Encountered 299 datums to write from file :\n" + input +
+                       "\nA data set holds at most 256 datums: split its curves over several LAS files." + kAbandon);
     EXPECT_EQ(Import(LasText(las), T::ConvertLasToQtx), -1);
     EXPECT_FALSE(FileExists(output));
 
