@@ -1,7 +1,6 @@
 #include "dataset/QtxFile.h"
 
 #include "dataset/DepthRule.h"
-
 #include "platform/Endian.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
@@ -214,12 +213,6 @@ int CQtxFile::OpenWrite(const std::string& path, size_t datumCount, const std::s
 int CQtxFile::AddLayout(CQtxDescriptorList& list, const std::string& mnemonic, uint64_t size,
                         const QtxDatumDescriptor& fields)
 {
-    if (list.size() >= size_t(qtx::kMaxDatums)) {
-        MessageBox(Format("Datum %s is beyond the %d datums a data set holds!\nOperation will be abandoned.",
-                          FourCharacters(mnemonic).c_str(), qtx::kMaxDatums),
-                   MB_OK | MB_ICONSTOP);
-        return 0;
-    }
     const bool first = list.empty();
     const uint64_t offset = first ? qtx::kDepthSize : uint64_t(m_nextOffset) + m_datumSize;
     const uint64_t frameSize = (first ? qtx::kDepthSize : m_layoutFrameSize) + size;
