@@ -516,6 +516,7 @@ void CLisParamScan::MakeCurveItems(CLisLogicalFile* file)
             // Every sample of a fast channel, in the order recorded: one datum whose axis
             // steps through the frame in depth, its first sample at the frame's depth.
             whole->m_size = uint16_t(channel->m_size * channel->m_frameSamples);
+            whole->m_allSamples = true;
             item->m_samplePeriod = float(std::fabs(file->m_frameSpacing) / channel->m_frameSamples);
             item->m_displayName += Format(" (%d samples per frame)", int(channel->m_frameSamples));
         }

@@ -26,8 +26,9 @@ public:
     uint32_t m_index = 0;    // key in a pick dialog's list, or the channel it was cut from
     // Samples per frame (the DFSR's count; above 1 a fast channel, whose samples lie
     // evenly spaced in depth from the frame's own). m_size stays one sample's share
-    // unless the channel is taken whole (a curve item of every sample).
+    // unless the channel is taken whole (m_allSamples: a curve item of every sample).
     uint8_t m_frameSamples = 1;
+    bool m_allSamples = false;
 
     int BytesPerSample() const { return lis::RepresentationSize(m_reprCode); }
     // False for a mask or a code the format does not define: nothing can be read of it.

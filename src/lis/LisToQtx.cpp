@@ -24,7 +24,10 @@ using namespace lis::to_qtx;
 
 namespace {
 
-const char kNothingFound[] = "Nothing found in file!";
+const char kNothingFound[] = "Nothing found to convert in file :\n%s\nIt holds no logical file with depth frames "
+                             "and channels the chosen tool or a curve can take.";
+const char kLeftOut[] = "Wrote data set :\n%s\n%d channel(s) of the LIS file were not converted whole; the "
+                        "conversion log names them :\n%s";
 const char kOutputListEmpty[] = "Output List Empty!       ";
 const char kStopQuestion[] = "Are you sure you want to stop the conversion?";
 const char kNoFrames[] = "Data set %s holds no depth frames!\nOperation will be abandoned.";
@@ -175,7 +178,7 @@ void CLisToQtx::Run(const std::string& dictionaryDirectory)
     CLisParamScan scan;
     if (!scan.Scan(input.path, &m_dataSets, dictionaryDirectory, tool.code)) return; // the scan told why
     if (m_dataSets.empty()) {
-        MessageBox(kNothingFound, MB_OK);
+        MessageBox(Format(kNothingFound, input.path.c_str()), MB_OK | MB_ICONINFORMATION);
         return;
     }
 
@@ -211,8 +214,12 @@ void CLisToQtx::Run(const std::string& dictionaryDirectory)
     if (RefuseOutputOverInput(output.path, {input.path})) return;
     if (!OpenLog(FileName(input.path), output.path, input.path)) return;
     LogDataSet(tool.name, *dataSet);
-    Convert(dataSet, input.path, output.path);
+    const int converted = Convert(dataSet, input.path, output.path);
+    const std::string log = m_log.IsOpen() ? LogPath(output.path) : std::string();
     CloseLog();
+    // The log alone would keep quiet about what the data set lacks.
+    if (converted && m_leftOut > 0 && !log.empty())
+        MessageBox(Format(kLeftOut, output.path.c_str(), m_leftOut, log.c_str()), MB_OK | MB_ICONINFORMATION);
 }
 
 // ---- the log ------------------------------------------------------------------------
@@ -275,10 +282,13 @@ void CLisToQtx::LogDataSet(const std::string& toolName, const CLisLogicalFile& d
         WriteLog(Format("%9.4f %s\r\n", dataSet.m_depths.back().m_depth, dataSet.m_frameSpacingUnits.c_str()));
     }
     // Channels the scan made no item of, since their code holds no values.
-    for (const auto& channel : dataSet.m_channels)
-        if (!channel->HasValueLayout())
-            WriteLog(Format("Channel %s left out: representation code %d holds no numbers\r\n",
-                            channel->m_mnemonic.c_str(), int(channel->m_reprCode)));
+    m_leftOut = 0;
+    for (const auto& channel : dataSet.m_channels) {
+        if (channel->HasValueLayout()) continue;
+        ++m_leftOut;
+        WriteLog(Format("Channel %s left out: representation code %d holds no numbers\r\n",
+                        channel->m_mnemonic.c_str(), int(channel->m_reprCode)));
+    }
     LogFastChannels(dataSet);
 }
 
@@ -289,16 +299,17 @@ void CLisToQtx::LogFastChannels(const CLisLogicalFile& dataSet)
         for (const auto& channel : item->m_waveChannels) {
             if (!channel->IsFast()) continue;
             const int n = channel->m_frameSamples;
-            if (item->m_category == kCategoryTrace && item->m_receiverCount == 1)
+            if (channel->m_allSamples) {
                 WriteLog(Format("Fast channel %s: %d samples per frame, all kept as datum %s of %d values, one "
                                 "sample every %.4f %s from the frame's depth; the log plot and the LAS export "
                                 "show the first sample of each frame\r\n",
                                 channel->m_mnemonic.c_str(), n, item->m_mnemonic.c_str(),
                                 int(item->m_samplesPerWaveform), double(item->m_samplePeriod), units));
-            else
-                WriteLog(Format("Fast channel %s: %d samples per frame, item %s keeps the first sample of each "
-                                "frame\r\n",
-                                channel->m_mnemonic.c_str(), n, item->m_displayName.c_str()));
+                continue;
+            }
+            ++m_leftOut;
+            WriteLog(Format("Fast channel %s: %d samples per frame, item %s keeps the first sample of each frame\r\n",
+                            channel->m_mnemonic.c_str(), n, item->m_displayName.c_str()));
         }
     }
 }

@@ -152,6 +152,7 @@ private:
     int ConvertCheckedGain(const CLisDepthEntry& frame, CWaveformPickItem& wave, const CLisChannelItem& channel,
                            const CLisChannelItem* gain, double step);
 
+    int m_leftOut = 0; // channels the last LogDataSet named as not converted whole
     uint64_t m_dataStart = 0;
     uint64_t m_frameSize = 0;
 };

@@ -4,6 +4,10 @@
 // file exists.
 #include "lis/LisParamScan.h"
 #include "lis/LisToQtx.h"
+#include "lis/SelectInputFileItemsDlg.h"
+#include "lis/SelectToolDlg.h"
+#include "res/SelectInputFileItemsDlgIds.h"
+#include "res/SelectToolDlgIds.h"
 
 #include "LisHelpers.h"
 #include "platform/Format.h"
@@ -148,6 +152,36 @@ TEST_F(LisKeptOrRefusedTest, ThePublicFastChannelRecordsKeepBothSamplesOfEveryFr
     EXPECT_EQ(depths, (std::vector<double>{1, 3, 5, 7}));
     EXPECT_NE(log.find("Fast channel CH01: 2 samples per frame, all kept as datum CH01 of 2 values"), std::string::npos)
         << log;
+}
+
+// The command says on screen how many channels the data set lacks and that the log
+// names them; a run that converts every channel whole ends as before.
+TEST_F(LisKeptOrRefusedTest, TheCommandSaysHowManyChannelsWereLeftOutAndWhereTheLogIs)
+{
+    lisb::Dfsr d;
+    d.direction = lis::kLogDown;
+    d.channels = {Channel("GR", "GAPI"), Channel("FLAG", "", 4, 1, 77), Channel("DT", "US/F", 8, 2, 68)};
+    LisBuilder b;
+    b.FileHeader("WAVE  .001").Dfsr(d).Data(d, 1000.0, 0.5, 3).FileTrailer("WAVE  .001");
+    b.Write(lisPath);
+    CLisLogicalFileList files;
+    CLisParamScan scan;
+    ASSERT_EQ(scan.Scan(lisPath, &files, dir.Path(), lis::kToolDsi), 1);
+    const std::string node = CSelectInputFileItemsDlg::NodeText(*files.at(0));
+    const std::string out = dir.File("well_WAVE_001.qtx");
+    host.ExpectFileDialog("Browse Input File", lisPath);
+    host.ScriptDialog(kIddSelectTool).Radio(CSelectToolDlg::kIdcDsi).Press(IDOK);
+    host.ScriptDialog(kIddSelectInputFileItems)
+        .SelectNode(CSelectInputFileItemsDlg::kIdcTree, node)
+        .Press(CSelectInputFileItemsDlg::kIdcAdd)
+        .Press(IDOK);
+    host.ExpectFileDialog("Browse Output File", out);
+    host.ExpectMessage("Wrote data set :\n" + out + "\n1 channel(s) of the LIS file were not converted whole; the "
+                       "conversion log names them :\n" + dir.File("well_WAVE_001.log"));
+    CLisToQtx().Run(dir.Path());
+    const QtxImage image = LoadQtx(out);
+    ASSERT_EQ(image.frames.size(), 3u);
+    EXPECT_EQ(image.frames[0].size(), 3u); // GR and both samples of DT
 }
 
 // 300 channels: more items than a data set holds (its datum count is a 16-bit field and

@@ -265,7 +265,7 @@ TEST_F(LisToQtxEndToEndTest, EveryPublicFileIsConvertedRightOrRefusedWithAMessag
         CLisParamScan scan;
         if (!scan.Scan(lisPath, &files, dir.Path(), lis::kToolDsi) || files.empty()) {
             EXPECT_TRUE(files.empty());
-            // The command says "Nothing found in file!" when the scan told nothing.
+            // The command says "Nothing found to convert in file" when the scan told nothing.
             continue;
         }
         for (auto& file : files) {

@@ -404,7 +404,9 @@ TEST_F(LisToQtxTest, TheCommandProposesTheOutputAndWritesTheLogBesideIt)
         host.ExpectFileDialog("Browse Input File", step == kNoData ? dir.File("empty.lis") : lisPath);
         host.ScriptDialog(kIddSelectTool).Radio(CSelectToolDlg::kIdcDsi).Press(IDOK);
         if (step == kNoData) {
-            host.ExpectMessage("Nothing found in file!");
+            host.ExpectMessage("Nothing found to convert in file :\n" + dir.File("empty.lis") +
+                               "\nIt holds no logical file with depth frames and channels the chosen tool or a "
+                               "curve can take.");
         } else {
             DialogScript& items = host.ScriptDialog(kIddSelectInputFileItems);
             if (step == kConverted) items.SelectNode(CSelectInputFileItemsDlg::kIdcTree, node).Press(CSelectInputFileItemsDlg::kIdcAdd);
