@@ -27,8 +27,9 @@ inline constexpr int kMaxDatums = 256;
 int RefuseDatumCount(size_t count, const std::string& source,
                      const std::string& remedy = "select 256 or fewer.");
 
-// "Encountered invalid depth step in file :\n<path>\n<detail>\nOperation will be abandoned.":
-// the one refusal of depths that break the rule.
+// "Encountered invalid depth step in file :\n<path>\n<detail>\nA data set needs evenly
+// spaced depths in one direction.\nOperation will be abandoned.": the one refusal of
+// depths that break the rule.
 std::string DepthRefusal(const std::string& path, const std::string& detail);
 
 // Walks the depths of a data set's frames in file order. The direction is that of the
