@@ -30,9 +30,12 @@ const char kLeftOut[] = "Wrote data set :\n%s\n%d channel(s) of the LIS file wer
                         "conversion log names them :\n%s";
 const char kOutputListEmpty[] = "Output List Empty!       ";
 const char kStopQuestion[] = "Are you sure you want to stop the conversion?";
-const char kNoFrames[] = "Data set %s holds no depth frames!\nOperation will be abandoned.";
-const char kTooManyFrames[] = "Data set %s holds more depth frames than a data set can count!\nOperation will be abandoned.";
-const char kRefusedItem[] = "Item %s cannot be converted: %s!\nOperation will be abandoned.";
+const char kNoFrames[] = "Data set %s holds no depth frames!\nFile :\n%s\nChoose a data set with frames.\n"
+                         "Operation will be abandoned.";
+const char kTooManyFrames[] = "Data set %s holds more depth frames than a data set can count (%u)!\nFile :\n%s\n"
+                              "Operation will be abandoned.";
+const char kRefusedItem[] = "Item %s cannot be converted: %s!\nFile :\n%s\nLeave the item out in Select Input File "
+                            "Items.\nOperation will be abandoned.";
 const char kLogOverOutput[] = "The conversion log would replace the output file :\n%s\nOperation will be abandoned.";
 const char kLogNotCreated[] = "Could not create log file :\n%s\nOperation will be abandoned.";
 const char kLogReadOnly[] = "%s exists as Read Only. Continue?";
@@ -135,11 +138,13 @@ bool RefuseDataSet(const CLisLogicalFile& dataSet, const std::vector<CWaveformPi
                    const std::string& lisPath)
 {
     if (dataSet.m_depths.empty()) {
-        MessageBox(Format(kNoFrames, dataSet.m_fileName.c_str()), MB_OK | MB_ICONSTOP);
+        MessageBox(Format(kNoFrames, dataSet.m_fileName.c_str(), lisPath.c_str()), MB_OK | MB_ICONSTOP);
         return true;
     }
     if (dataSet.m_depths.size() > std::numeric_limits<uint32_t>::max() - 1) {
-        MessageBox(Format(kTooManyFrames, dataSet.m_fileName.c_str()), MB_OK | MB_ICONSTOP);
+        MessageBox(Format(kTooManyFrames, dataSet.m_fileName.c_str(), unsigned(std::numeric_limits<uint32_t>::max() - 1),
+                          lisPath.c_str()),
+                   MB_OK | MB_ICONSTOP);
         return true;
     }
     if (items.empty()) {
@@ -150,7 +155,7 @@ bool RefuseDataSet(const CLisLogicalFile& dataSet, const std::vector<CWaveformPi
     for (const CWaveformPickItem* item : items) {
         const std::string why = CLisToQtx::Refusal(*item);
         if (why.empty()) continue;
-        MessageBox(Format(kRefusedItem, item->m_displayName.c_str(), why.c_str()), MB_OK | MB_ICONSTOP);
+        MessageBox(Format(kRefusedItem, item->m_displayName.c_str(), why.c_str(), lisPath.c_str()), MB_OK | MB_ICONSTOP);
         return true;
     }
     return false;

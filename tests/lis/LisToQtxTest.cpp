@@ -232,7 +232,7 @@ TEST_F(LisToQtxTest, DataSetsAndItemsThatCannotBeConvertedAreRefusedBeforeTheOut
     const Case cases[] = {
         {"no frames", [](Sonic& s) { s.set.m_depths.clear(); }, "Data set WAVE  .001 holds no depth frames!"},
         {"nothing selected", [](Sonic& s) { s.set.m_items[0]->m_selected = 0; }, "Output List Empty!       "},
-        {"no receivers", [](Sonic& s) { s.set.m_items[0]->m_receiverCount = 0; }, "it has no receivers!"},
+        {"no receivers", [](Sonic& s) { s.set.m_items[0]->m_receiverCount = 0; }, "it has no receivers!\nFile :\n" + lisPath + "\nLeave the item out in Select Input File Items."},
         {"negative delay over the samples", [](Sonic& s) { s.set.m_items[0]->m_fixedDelay = -4; }, "its traces have no samples!"},
         {"trace longer than the buffer", [](Sonic& s) { s.set.m_items[0]->m_fixedDelay = 8189; },
          "its traces of 8193 samples (samples and fixed delay) exceed 8192!"},
