@@ -110,6 +110,14 @@ const char* FindReceiverStem(const std::string& mnemonic)
     return nullptr;
 }
 
+std::string TooLargeForAChannel(const std::string& mnemonic, uint32_t size, const std::string& path)
+{
+    return Format("Datum %s does not fit into a LIS channel!\nIts %u bytes a frame are more than the %u a channel of "
+                  "file :\n%s\nholds. Extract the other items to a data set of their own (Utilities > Tools, "
+                  "Extract Item(s)) and export that.\nOperation will be abandoned.",
+                  mnemonic.c_str(), unsigned(size), unsigned(kMaxChannelSize), path.c_str());
+}
+
 struct Channel {
     std::string mnemonic;
     uint64_t size;
@@ -364,11 +372,7 @@ int CLisWrite::WriteDfsr(const QtxFileHeader* header, const QtxDatumDescriptor* 
         }
         if (tooLarge) {
             m_failed = true;
-            MessageBox(Format("Datum %s does not fit into a LIS channel!\nIts %u bytes a frame are more than the %u "
-                              "a channel of file :\n%s\nholds. Extract the other items to a data set of their own "
-                              "(Utilities > Tools, Extract Item(s)) and export that.\nOperation will be abandoned.",
-                              mnemonic.c_str(), unsigned(d.size), unsigned(kMaxChannelSize), m_path.c_str()),
-                       MB_OK | MB_ICONSTOP);
+            MessageBox(TooLargeForAChannel(mnemonic, d.size, m_path), MB_OK | MB_ICONSTOP);
             return 0;
         }
         channels.push_back({mnemonic, d.size, units});

@@ -52,6 +52,15 @@ std::string FirstValueCurves(const std::vector<const CQtxDatum*>& curves)
     return names;
 }
 
+void TellFirstValues(const std::vector<const CQtxDatum*>& curves, const std::string& lasPath)
+{
+    const std::string first = FirstValueCurves(curves);
+    if (first.empty()) return;
+    MessageBox("Wrote the first value of each frame of the curves holding several (fast channels, arrays) to file :\n" +
+                   lasPath + "\n" + first + ".",
+               MB_OK | MB_ICONINFORMATION);
+}
+
 // Four characters, blank-padded; what would end a LAS mnemonic early or is no text
 // becomes "_".
 std::string LasName(const std::string& mnemonic)
@@ -146,13 +155,7 @@ int ConvertQtxToLas(CToolsWnd& e)
     // A run without a line of values, or one that failed, leaves no output.
     const bool keep = result == 1 && written > 0;
     const int closed = doc.CloseOutput(keep);
-    if (keep && closed) {
-        const std::string first = FirstValueCurves(curves);
-        if (!first.empty())
-            MessageBox("Wrote the first value of each frame of the curves holding several (fast channels, arrays) "
-                       "to file :\n" + e.Settings().outputPath + "\n" + first + ".",
-                       MB_OK | MB_ICONINFORMATION);
-        return 1;
-    }
+    if (keep && closed) TellFirstValues(curves, e.Settings().outputPath);
+    if (keep && closed) return 1;
     return closed ? result : -1;
 }
