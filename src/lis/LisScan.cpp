@@ -137,9 +137,10 @@ int CLisScan::Run(const std::string& lisPath, const std::string& reportPath)
     m_files.clear();
     m_reportFailed = false;
     if (RefuseOutputOverInput(reportPath, {lisPath})) return 0;
-    if (!OpenReport()) return 0;
-    if (!OpenInput()) {
-        Close(true);
+    // The input first: one that cannot be read leaves an older report as it was.
+    if (!OpenInput()) return 0;
+    if (!OpenReport()) {
+        m_input.Close();
         return 0;
     }
     const int result = ScanRecords();
@@ -163,10 +164,7 @@ int CLisScan::OpenReport()
 
 int CLisScan::OpenInput()
 {
-    if (!m_input.Open(m_lisPath, BinaryFile::modeRead)) {
-        MessageBox("Could not open input file :\n" + m_lisPath + OpenFailureCause(m_lisPath), MB_OK | MB_ICONSTOP);
-        return 0;
-    }
+    if (!OpenCommandInput(m_input, m_lisPath)) return 0;
     const int64_t length = m_input.GetLength();
     m_fileLength = length > 0 ? uint64_t(length) : 0;
     return 1;

@@ -32,7 +32,6 @@ const char kRefusedItem[] = "Item %s cannot be converted: %s!\nOperation will be
 const char kLogOverOutput[] = "The conversion log would replace the output file :\n%s\nOperation will be abandoned.";
 const char kLogNotCreated[] = "Could not create log file :\n%s\nOperation will be abandoned.";
 const char kLogReadOnly[] = "%s exists as Read Only. Continue?";
-const char kCouldNotOpenInput[] = "Could not open input file :\n";
 
 std::string Trimmed(std::string text)
 {
@@ -199,7 +198,12 @@ void CLisToQtx::Run(const std::string& dictionaryDirectory)
 
     // The log is created first: refuse an output over the input before it.
     if (RefuseOutputOverInput(output.path, {input.path})) return;
-    if (!OpenLog(FileName(input.path), output.path, input.path)) return;
+    // The input is opened before the log: one that cannot be read leaves an older log as it was.
+    if (!OpenCommandInput(m_input, input.path)) return;
+    if (!OpenLog(FileName(input.path), output.path, input.path)) {
+        m_input.Close();
+        return;
+    }
     LogDataSet(tool.name, *dataSet);
     Convert(dataSet, input.path, output.path);
     CloseLog();
@@ -357,16 +361,15 @@ int CLisToQtx::WriteShot(CQtxFrameWriter& writer, size_t k, const CLisDepthEntry
 
 int CLisToQtx::Convert(CLisLogicalFile* dataSet, const std::string& lisPath, const std::string& qtxPath)
 {
+    BinaryFile input = std::move(m_input); // opened by Run before its log, else below
     if (!dataSet) return 0;
     const std::vector<CWaveformPickItem*> items = SelectedItems(*dataSet);
     if (RefuseDataSet(*dataSet, items)) return 0;
     // Every refusal comes before the output is created.
     if (RefuseOutputOverInput(qtxPath, {lisPath}) || (!m_outputConfirmed && RefuseToReplaceExisting(qtxPath)))
         return 0;
-    if (!m_reader.Open(lisPath)) {
-        MessageBox(kCouldNotOpenInput + lisPath + OpenFailureCause(lisPath), MB_OK | MB_ICONSTOP);
-        return 0;
-    }
+    if (!input.IsOpen() && !OpenCommandInput(input, lisPath)) return 0;
+    m_reader.Open(std::move(input), lisPath);
     m_output = std::make_unique<CQtxFile>();
     if (!m_output->OpenWrite(qtxPath)) { // told by the data-set file
         m_reader.Close();
