@@ -47,6 +47,7 @@ void TakeOverStartupDictionary()
     if (folder.empty()) return;
     // Copied through an output file: a copy cut short never passes for a dictionary.
     bool copied = false;
+    int error = 0; // of the copy's output
     {
         BinaryFile in;
         OutputFile out;
@@ -56,10 +57,12 @@ void TakeOverStartupDictionary()
             for (size_t n; copied && (n = in.Read(buffer.data(), buffer.size())) > 0;) copied = out.Write(buffer.data(), n);
             copied = copied && in.GetPosition() == in.GetLength() && out.Commit();
         }
+        error = out.Error();
     }
     if (!copied) {
         MessageBox(Format("Could not copy the tool dictionary of an earlier run from :\n%s\nto :\n%s",
-                          old.c_str(), kept.c_str()),
+                          old.c_str(), kept.c_str())
+                       + OutputFailureCause(kept, error),
                    MB_OK | MB_ICONSTOP);
         return;
     }

@@ -122,7 +122,8 @@ int CLisScan::FlushText()
     m_text.clear();
     if (!ok) {
         m_reportFailed = true;
-        MessageBox("Error writing scan file :\n" + m_reportPath, MB_OK | MB_ICONSTOP);
+        MessageBox("Error writing scan file :\n" + m_reportPath + OutputFailureCause(m_reportPath, m_report.Error()),
+                   MB_OK | MB_ICONSTOP);
     }
     return ok ? 1 : 0;
 }
@@ -155,7 +156,7 @@ int CLisScan::OpenReport()
         return 0;
     int openError = 0;
     if (!m_report.Open(m_reportPath, &openError)) {
-        MessageBox("Could not open output file :\n" + m_reportPath + OpenFailureCause(m_reportPath, openError),
+        MessageBox("Could not open output file :\n" + m_reportPath + OutputFailureCause(m_reportPath, openError),
                    MB_OK | MB_ICONSTOP);
         return 0;
     }
@@ -180,7 +181,8 @@ bool CLisScan::Close(bool keepReport)
     if (!keepReport) {
         m_report.Abandon();
     } else if (!m_report.Commit()) {
-        MessageBox("Error writing scan file :\n" + m_reportPath, MB_OK | MB_ICONSTOP);
+        MessageBox("Error writing scan file :\n" + m_reportPath + OutputFailureCause(m_reportPath, m_report.Error()),
+                   MB_OK | MB_ICONSTOP);
         keepReport = false;
     }
     return keepReport;

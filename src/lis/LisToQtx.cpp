@@ -218,14 +218,15 @@ void CLisToQtx::WriteLog(const std::string& text)
     // A log with lines missing would misreport the run: it goes, and the user is told once.
     const std::string path = m_log.GetPath();
     m_log.Abandon();
-    MessageBox("Error writing log file :\n" + path, MB_OK | MB_ICONSTOP);
+    MessageBox("Error writing log file :\n" + path + OutputFailureCause(path, m_log.Error()), MB_OK | MB_ICONSTOP);
 }
 
 void CLisToQtx::CloseLog()
 {
     if (!m_log.IsOpen()) return;
     const std::string path = m_log.GetPath();
-    if (!m_log.Commit()) MessageBox("Error writing log file :\n" + path, MB_OK | MB_ICONSTOP);
+    if (!m_log.Commit())
+        MessageBox("Error writing log file :\n" + path + OutputFailureCause(path, m_log.Error()), MB_OK | MB_ICONSTOP);
 }
 
 int CLisToQtx::OpenLog(const std::string& inputName, const std::string& outputPath, const std::string& lisPath)
@@ -247,7 +248,7 @@ int CLisToQtx::OpenLog(const std::string& inputName, const std::string& outputPa
     }
     int error = 0;
     if (!m_log.Open(log, &error)) {
-        MessageBox(Format(kLogNotCreated, log.c_str()) + OpenFailureCause(log, error), MB_OK | MB_ICONSTOP);
+        MessageBox(Format(kLogNotCreated, log.c_str()) + OutputFailureCause(log, error), MB_OK | MB_ICONSTOP);
         return 0;
     }
     const std::time_t now = m_clock();
