@@ -202,7 +202,7 @@ TEST_F(HelpTest, LocalHelpOpensTheRedirectPageWithTheTopic)
         EXPECT_EQ(host.ShellOpened().back(), UserFolder() + "/robohelp_csh.htm");
         EXPECT_EQ(ReadFile(host.ShellOpened().back()), Page(c.address)) << c.path;
     }
-    for (const std::string path : {Installed("HELP.HLP"), Installed("help.Chm")}) {
+    for (const std::string& path : {Installed("HELP.HLP"), Installed("help.Chm")}) {
         EXPECT_TRUE(ShowHelp(path, 15, 12));
         EXPECT_EQ(host.ShellOpened().back(), path) << "help files go to the shell as they are";
     }

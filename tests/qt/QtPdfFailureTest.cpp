@@ -1,5 +1,6 @@
 // A printed PDF that cannot be written whole (the disk fills, a file-size limit) is no
 // document: the job fails, says why, and an older PDF of the name stays byte for byte.
+#include "platform/BinaryFile.h"
 #include "platform/qt/QtPrintJob.h"
 #include "support/KilledWriter.h"
 #include "support/TempDir.h"

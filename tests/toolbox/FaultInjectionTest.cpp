@@ -209,8 +209,7 @@ TEST_F(ToolFaultTest, AnInputThatCannotBeOpenedLeavesTheOlderOutputAsItWas)
         const ToolFile kind = row.output;
         const std::string output =
             dir.File(kind == ToolFile::Las ? "out.las" : kind == ToolFile::Segy ? "out.segy" : "out.qtx");
-        const int inputs = int(row.inputs);
-        for (int which = 0; which < inputs; ++which) {
+        for (int which = 0; which < int(row.inputs); ++which) {
             for (const std::string& bad : {dir.File("gone.in"), folder, fifo}) {
                 const std::string how = std::string(row.name) + ", input " + std::to_string(which) + ": " + bad;
                 std::string& input = which == 0 ? inputs[size_t(row.primary)] : which == 1 ? secondary : density;
