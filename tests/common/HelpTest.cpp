@@ -26,6 +26,7 @@ const TempDir kInstalled;
 std::string Installed(const std::string& name)
 {
     const std::string path = kInstalled.Path() + "/" + name;
+    fs::create_directories(fs::path(path).parent_path());
     std::ofstream(path) << "help";
     return path;
 }
