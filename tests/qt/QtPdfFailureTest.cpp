@@ -114,15 +114,4 @@ TEST_F(QtPdfFailure, AFileSizeLimitFailsTheJobAndKeepsTheOlderPdf)
     }
 }
 
-// A name the folder cannot hold, or a folder that is gone, is refused before any page
-// is drawn, with its cause.
-TEST_F(QtPdfFailure, ARefusedNameSaysWhy)
-{
-    std::string why;
-    EXPECT_FALSE(PrintDocument(dir.File(std::string(256, 'n') + ".pdf"), why));
-    EXPECT_NE(why.find("The name is too long for its folder."), std::string::npos) << why;
-    EXPECT_FALSE(PrintDocument(dir.File("gone/log.pdf"), why));
-    EXPECT_NE(why.find("does not exist"), std::string::npos) << why;
-}
-
 } // namespace
