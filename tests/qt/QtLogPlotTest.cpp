@@ -173,4 +173,27 @@ TEST_F(QtLogPlot, APrintCutShortKeepsTheOlderPdfAndSaysWhy)
     EXPECT_EQ(PartialOutputsIn(dir.Path()), std::vector<std::string>());
 }
 
+// A data set of the log that cannot be opened is told, and the older PDF of the name is
+// as it was: the document is begun only once its data sets are open.
+TEST_F(QtLogPlot, AnUnopenableDataSetLeavesTheOlderPdfAsItWas)
+{
+    host.pdfPath = dir.File("log.pdf");
+    const QByteArray old = "%PDF-1.4 an older log";
+    {
+        QFile file(QString::fromStdString(host.pdfPath));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(old);
+    }
+    for (auto& item : theApp.m_logSetup.plotItems) item->m_file.path = dir.File("gone.qtx");
+    std::vector<std::string> told;
+    host.onUnexpected = [&told](const std::string& what) { told.push_back(what); };
+    EXPECT_FALSE(PrintPlot(theApp.m_logSetup));
+    ASSERT_FALSE(told.empty());
+    EXPECT_NE(told[0].find(dir.File("gone.qtx")), std::string::npos) << told[0];
+    QFile file(QString::fromStdString(host.pdfPath));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), old);
+    EXPECT_EQ(PartialOutputsIn(dir.Path()), std::vector<std::string>());
+}
+
 } // namespace
