@@ -105,7 +105,7 @@ public:
     void CloseInput() { m_fileIn.Close(); }
 
     // ---- writing -------------------------------------------------------------
-    // Tests only: it writes any datum count, hostile ones included.
+    // Tests and benchmarks only: it writes any datum count, hostile ones included.
     int OpenWrite(const std::string& path);
     // Every writer's way in: refuses a data set of more datums than one holds (told,
     // naming `source`, the input they come from) before anything is created, then
