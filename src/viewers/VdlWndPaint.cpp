@@ -97,7 +97,7 @@ VDL_CLONES void BlendAmplitudes(const float* first, const float* second, float a
 // finite ones (0 when none). The magnitudes' bit patterns order as the magnitudes do,
 // infinities and NaN above every finite one: an integer maximum, which vectorises,
 // finds it.
-int32_t LargestMagnitudeBits(const float* v, int count, bool finiteOnly)
+VDL_CLONES int32_t LargestMagnitudeBits(const float* v, int count, bool finiteOnly)
 {
     constexpr int32_t kMagnitude = 0x7FFFFFFF, kInfinity = 0x7F800000;
     int32_t largest = 0;
@@ -109,6 +109,12 @@ int32_t LargestMagnitudeBits(const float* v, int count, bool finiteOnly)
         largest = bits > largest ? bits : largest;
     }
     return largest;
+}
+
+// v[0 .. count - 1] times `scale`, in place.
+VDL_CLONES void ScaleInPlace(float* v, int count, float scale)
+{
+    for (int i = 0; i < count; ++i) v[i] *= scale;
 }
 
 float FromBits(int32_t bits)
@@ -222,8 +228,7 @@ void CVdlWnd::ScaleForSpectra(int slot)
         out.gap[size_t(receiver)] = finite ? 0 : 1;
         out.largest[size_t(receiver)] = finite ? largest : 0.0f;
         if (!finite || !(largest > 0)) continue;
-        const float scale = 1.0f / largest;
-        for (int i = 0; i < n; ++i) x[i] *= scale;
+        ScaleInPlace(x, n, 1.0f / largest);
     }
 }
 
