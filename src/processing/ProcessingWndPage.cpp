@@ -341,6 +341,20 @@ PAGE_CLONES int32_t LargestMagnitudeBits8(const float* a, const float* b, float 
     return m;
 }
 
+// pixels[x] = lut[ColourIndex(values[x])] without a branch, so that it vectorises; a
+// pixel whose value is no number keeps its colour.
+PAGE_CLONES void ColourPixels(uint32_t* pixels, const float* values, int width, const uint32_t* lut, int top)
+{
+    const float last = float(top);
+    for (int x = 0; x < width; ++x) {
+        const float v = values[x];
+        const bool gap = v != v;
+        const float scaled = std::min(std::max(v * last, 0.0f), last);
+        const uint32_t colour = lut[int(gap ? 0.0f : scaled)];
+        pixels[x] = gap ? pixels[x] : colour;
+    }
+}
+
 } // namespace
 
 float CProcessingWnd::LargestMagnitude(const float* a, const float* b, float weight, int first, int last)
@@ -373,11 +387,7 @@ void CProcessingWnd::TakePalette()
 
 void CProcessingWnd::ColourRow(uint32_t* pixels, const float* values, int width, bool interval)
 {
-    const std::array<uint32_t, kColours>& lut = m_lut[interval ? 1 : 0];
-    for (int x = 0; x < width; ++x) {
-        const int index = ColourIndex(values[x]);
-        if (index >= 0) pixels[x] = lut[size_t(index)];
-    }
+    ColourPixels(pixels, values, width, m_lut[interval ? 1 : 0].data(), kColours - 1);
 }
 
 void CProcessingWnd::AddWiggle(int row, int left, const float* values, int width)

@@ -14,6 +14,35 @@ namespace {
 
 constexpr Pen kTickPen{PS_SOLID, 0, Rgb(0, 0, 0)};
 
+// The pixel loops are built twice, for AVX2 and for any x86-64, and the loader picks
+// one; neither uses fused multiply-add, so both give the same bits. ThreadSanitizer
+// builds take the baseline alone: the loader picks before the sanitizer is set up.
+#if defined(__x86_64__) && defined(__GLIBC__) && !defined(__SANITIZE_THREAD__)
+#define TF_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define TF_CLONES
+#endif
+
+// The time panel's pixels: each between the two samples its column map names, of the
+// row `weight` of the way from frame a to frame b, times `factor` and held to -1 .. 1
+// (a sample that is no number stays one).
+TF_CLONES void TimePixels(const float* a, const float* b, float weight, float factor, const int* i0, const int* i1,
+                          const float* frac, int width, float* out)
+{
+    for (int x = 0; x < width; ++x) {
+        const float s0 = a[i0[x]] + (b[i0[x]] - a[i0[x]]) * weight, s1 = a[i1[x]] + (b[i1[x]] - a[i1[x]]) * weight;
+        const float v0 = std::isnan(s0) ? NAN : std::clamp(s0 * factor, -1.0f, 1.0f);
+        const float v1 = std::isnan(s1) ? NAN : std::clamp(s1 * factor, -1.0f, 1.0f);
+        out[x] = v0 + (v1 - v0) * frac[x];
+    }
+}
+
+// The frequency panel's pixels: each between the two bins its column map names.
+TF_CLONES void BinPixels(const float* v, const int* i0, const int* i1, const float* frac, int width, float* out)
+{
+    for (int x = 0; x < width; ++x) out[x] = v[i0[x]] + (v[i1[x]] - v[i0[x]]) * frac[x];
+}
+
 } // namespace
 
 // ---- rendering ------------------------------------------------------------------------------
@@ -101,11 +130,7 @@ void CTimeFrequencyWnd::RenderColumnRow(int row, int column, int buffer0, int bu
                            : 1.0f;
     float* v = scratch.row.data();
     float* values = scratch.pixels.data();
-    auto draw = [&](const ColumnMap& map, int left, auto&& sample) {
-        for (int x = 0; x < map.width; ++x) {
-            const float v0 = sample(map.i0[size_t(x)]), v1 = sample(map.i1[size_t(x)]);
-            values[x] = v0 + (v1 - v0) * map.frac[size_t(x)];
-        }
+    auto draw = [&](const ColumnMap& map, int left) {
         if (m_common.style == "Signature") AddWiggle(row, left, values, map.width);
         else ColourRow(m_image.Row(row) + (left - m_page.leftMargin), values, map.width, interval);
     };
@@ -116,13 +141,11 @@ void CTimeFrequencyWnd::RenderColumnRow(int row, int column, int buffer0, int bu
     const float* current = m_renderFrames[size_t(buffer1)].data() + slot * size_t(m_n);
     const float largest = LargestMagnitude(previous, current, weight, t.first, t.last);
     const float factor = largest > 0 ? gain / largest : 0.0f; // a row of zeros stays 0
-    // Samples between the frames are worked out where a pixel needs them.
-    auto sample = [&](int j) {
-        const float s = previous[j] + (current[j] - previous[j]) * weight;
-        return std::isnan(s) ? NAN : std::clamp(s * factor, -1.0f, 1.0f);
-    };
-    // The panels' column maps were made before the rows (BeforeRows).
-    draw(m_timeColumns, TimeLeft(column), sample);
+    // Samples between the frames are worked out where a pixel needs them. The panels'
+    // column maps were made before the rows (BeforeRows).
+    const ColumnMap& tm = m_timeColumns;
+    TimePixels(previous, current, weight, factor, tm.i0.data(), tm.i1.data(), tm.frac.data(), tm.width, values);
+    draw(tm, TimeLeft(column));
 
     // The frequency panel: the row's amplitude spectrum divided by its largest bin.
     const TfFrequencyWindow& f = m_frequency;
@@ -162,7 +185,9 @@ void CTimeFrequencyWnd::RenderColumnRow(int row, int column, int buffer0, int bu
     for (k = f.first; k <= lastBin; ++k) v[k] = float(std::sqrt(powers[k]));
     for (; k <= shownLast; ++k) v[k] = float(std::sqrt(power(k)));
     for (k = f.first; k <= std::min(f.last, shownLast); ++k) v[k] *= scale;
-    draw(m_frequencyColumns, FrequencyLeft(column), [v](int k) { return v[k]; });
+    const ColumnMap& fm = m_frequencyColumns;
+    BinPixels(v, fm.i0.data(), fm.i1.data(), fm.frac.data(), fm.width, values);
+    draw(fm, FrequencyLeft(column));
 }
 
 // ---- painting ----------------------------------------------------------------------------------
