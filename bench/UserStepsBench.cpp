@@ -15,8 +15,8 @@
 //          domain view as users meet it, all 13 receivers shown: Domain13x2048)
 //
 // The processing windows' first pictures are also timed in a fresh process each
-// (FirstPictureFresh): the program's first view opened, with no thread, font or glyph
-// cache started by an earlier one.
+// (FirstPictureFresh): the program's first view opened, with no pool thread started and
+// no font or glyph loaded by an earlier one.
 #include "BenchDataSet.h"
 #include "common/QtxFileDlg.h"
 #include "dataset/QtxFile.h"
