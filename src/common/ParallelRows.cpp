@@ -16,8 +16,9 @@ namespace {
 
 // More threads than this rarely pay for a page of rows; the machine may have fewer.
 constexpr int kMaxWorkers = 8;
-// Bands per thread: a thread held up by other work leaves its later bands to the others.
-constexpr int kBandsPerWorker = 4;
+// Bands per thread: a thread held up by other work leaves its later bands to the others
+// (on two cores, four a thread left one waiting at a page's end often enough to show).
+constexpr int kBandsPerWorker = 8;
 
 std::atomic<int> g_limit{0}; // 0: no limit
 
