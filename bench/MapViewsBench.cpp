@@ -58,17 +58,20 @@ std::string TempPath(const char* name)
 bool WriteFrames(CQtxFile& out, const CQtxDescriptorList& list, int frames,
                  const std::vector<float>& values)
 {
-    out.m_header.depthStep = 0.5;
-    std::fill(std::begin(out.m_header.history), std::end(out.m_header.history), ' ');
+    QtxFileHeader header = out.Header();
+    header.depthStep = 0.5;
+    std::fill(std::begin(header.history), std::end(header.history), ' ');
+    out.SetHeader(header);
     if (!out.WriteHeader() || !out.WriteDescriptors(list)) return false;
     for (int f = 0; f < frames; ++f) {
         const double depth = 1000.0 + 0.5 * f;
         if (!out.WriteDepth(&depth)) return false;
+        // A little change from frame to frame, so that no frame is the one before.
+        std::vector<float> scaled(values.size());
+        for (size_t i = 0; i < values.size(); ++i) scaled[i] = values[i] * (1.0f + 0.001f * float(f % 7));
         for (size_t start = 0; start < values.size(); start += qtx::kDataBufferFloats) {
             const size_t n = std::min<size_t>(qtx::kDataBufferFloats, values.size() - start);
-            // A little change from frame to frame, so that no frame is the one before.
-            for (size_t i = 0; i < n; ++i) out.m_data[i] = values[start + i] * (1.0f + 0.001f * float(f % 7));
-            if (!out.WriteData(int(n))) return false;
+            if (!out.WriteData(scaled.data() + start, int(n))) return false;
         }
     }
     return out.Finalize() == 1;

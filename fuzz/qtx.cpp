@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             const size_t shown = host.Messages().size();
             file.ReadFrameItemShared(frame, int64_t(d->m_offset), d->m_traceCount, d->m_axis1.m_sampleCount, values.data(),
                                      values.size());
-            if (host.Messages().size() != shown || !file.m_fileIn.IsOpen()) __builtin_trap();
+            if (host.Messages().size() != shown || !file.InputOpen()) __builtin_trap();
             if (!file.ReadFrameItem(frame, int64_t(d->m_offset), 1, int(whole), values.data(), values.size()))
                 return 0; // the input is closed after a failed read
         }

@@ -44,7 +44,7 @@ bool AskOrigin(int& origin, int& clssReceiver)
 bool WriteHead(CQtxFile& out, const CCnvToQtx& job, uint8_t direction, const CnvOrigin& origin, int channels,
                int samples)
 {
-    QtxFileHeader& header = out.m_header;
+    QtxFileHeader header = out.Header();
     header.logDirection = direction;
     header.depthUnits = job.m_depthUnit == "FT" ? qtx::kUnitsFeet : qtx::kUnitsMetres;
     header.frameCount = 0; // counted when the frames are settled, so a killed run claims none
@@ -52,6 +52,7 @@ bool WriteHead(CQtxFile& out, const CCnvToQtx& job, uint8_t direction, const Cnv
     header.bottomDepth = job.m_bottomDepth;
     header.depthStep = job.m_depthStep;
     std::memset(header.history, ' ', sizeof header.history);
+    out.SetHeader(header);
 
     CQtxDescriptorList descriptors;
     if (!out.AddDatum(descriptors, origin.mnemonic, origin.itemType, 1, origin.category, uint16_t(channels),

@@ -64,7 +64,7 @@ int CScanQtxFile::Scan(const std::string& qtxPath)
     m_bottomDepth = file.GetBottomDepth();
     m_depthStep = file.GetDepthStep();
     m_frameCount = file.GetFrameCount();
-    m_logDirection = file.m_header.logDirection;
+    m_logDirection = file.Header().logDirection;
     m_datums.clear();
     const int listed = file.ReadDatumList(m_datums);
     file.CloseInput();

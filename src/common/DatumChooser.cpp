@@ -13,9 +13,9 @@ namespace {
 
 bool Choose(const CQtxFile& file, const CQtxDatumList& datums, int& domain, bool followTab, ChosenDatum& datum)
 {
-    const CFrameCursor frames(file.m_header);
+    const CFrameCursor frames(file.Header());
     CQtxFileDlg dialog;
-    dialog.m_fileName = file.m_path;
+    dialog.m_fileName = file.Path();
     dialog.m_startDepth = Format("%12.4f", frames.TopDepth());
     dialog.m_stopDepth = Format("%12.4f", frames.BottomDepth());
     dialog.m_depthStep = Format("%12.4f", frames.HeaderStep());

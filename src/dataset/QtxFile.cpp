@@ -57,6 +57,8 @@ CQtxDatum::CQtxDatum(uint32_t flag, const std::string& mnemonic, uint8_t typeCod
 
 CQtxFile::CQtxFile() = default;
 
+CQtxFile::CQtxFile(const std::string& path, const QtxFileHeader& header) : m_path(path), m_header(header) {}
+
 int CQtxFile::FailRead(const char* prefix)
 {
     m_fileIn.Close();
@@ -176,8 +178,17 @@ int CQtxFile::ReadFrameItem(int frame, int64_t offsetInFrame, int count1, int co
     return 1;
 }
 
-int CQtxFile::WriteHistory(const std::string&)
+int64_t CQtxFile::FramesHeld() const
 {
+    if (!m_fileIn.IsOpen()) return 0;
+    const int64_t length = m_fileIn.GetLength();
+    const int64_t dataStart = int64_t(qtx::DataStart(uint64_t(std::max<short>(m_datumCount, 0))));
+    return m_frameSize > 0 && length > dataStart ? (length - dataStart) / m_frameSize : 0;
+}
+
+int CQtxFile::WriteHistory(const char (&history)[qtx::kHistorySize])
+{
+    std::memcpy(m_header.history, history, qtx::kHistorySize);
     BinaryFile file;
     uint8_t bytes[qtx::kHistorySize];
     std::memcpy(bytes, m_header.history, sizeof bytes);
@@ -290,12 +301,12 @@ int CQtxFile::WriteDepth(const double* depth)
     return 1;
 }
 
-int CQtxFile::WriteData(int count)
+int CQtxFile::WriteData(const float* values, int count)
 {
     if (count < 0 || size_t(count) > qtx::kDataBufferFloats) return FailWrite(kErrorWritingFrame);
     if (count == 0) return 1;
     uint8_t bytes[qtx::kDataBufferFloats * sizeof(float)];
-    endian::FloatsToLEBytes(bytes, m_data, size_t(count));
+    endian::FloatsToLEBytes(bytes, values, size_t(count));
     if (!m_fileOut.Write(bytes, size_t(count) * sizeof(float))) return FailWrite(kErrorWritingFrame);
     return 1;
 }
@@ -313,6 +324,15 @@ int CQtxFile::FinalizeEmpty()
     // its name stays.
     DropOutput();
     return 1;
+}
+
+int CQtxFile::FinalizeFrames()
+{
+    if (!m_fileOut.IsOpen()) return 0;
+    const int64_t dataStart = int64_t(qtx::DataStart(uint64_t(std::max<short>(m_layoutDatumCount, 0))));
+    const int64_t frameSize = std::max<int64_t>(m_layoutFrameSize, 1);
+    if (m_fileOut.GetLength() >= dataStart + frameSize) return Finalize(); // cuts a torn last frame
+    return FinalizeEmpty();
 }
 
 void CQtxFile::DropOutput()
@@ -335,13 +355,13 @@ int CQtxFile::Finalize()
         ShowError(kErrorReadingTop, m_outPath);
         return 0;
     }
-    m_firstDepth = endian::GetLEDouble(depth);
+    const double firstDepth = endian::GetLEDouble(depth);
     if (m_fileOut.ReadAt(dataStart + (frames - 1) * frameSize, depth, sizeof depth) != sizeof depth) {
         DropOutput();
         ShowError(kErrorReadingBottom, m_outPath);
         return 0;
     }
-    m_lastDepth = endian::GetLEDouble(depth);
+    const double lastDepth = endian::GetLEDouble(depth);
 
     // A torn last frame (a failed or interrupted write) is cut off, so the file
     // holds exactly the frames its header counts.
@@ -354,8 +374,8 @@ int CQtxFile::Finalize()
 
     m_writtenFrameCount = uint32_t(std::min<int64_t>(frames, 0xFFFFFFFF));
     m_header.frameCount = m_writtenFrameCount;
-    m_header.topDepth = m_firstDepth;
-    m_header.bottomDepth = m_lastDepth;
+    m_header.topDepth = firstDepth;
+    m_header.bottomDepth = lastDepth;
     uint8_t bytes[qtx::kHeaderSize];
     m_header.Encode(bytes);
     const bool written = m_fileOut.WriteAt(0, bytes, sizeof bytes) && m_fileOut.Commit();

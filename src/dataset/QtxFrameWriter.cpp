@@ -22,9 +22,9 @@ uint8_t* CQtxFrameWriter::Reserve(size_t bytes)
 int CQtxFrameWriter::WriteDepth(double depth)
 {
     if (!m_depths)
-        m_depths = m_holdRule ? CDepthRule(m_file.m_header.logDirection, m_file.m_header.depthStep, m_depthResolution)
+        m_depths = m_holdRule ? CDepthRule(m_file.Header().logDirection, m_file.Header().depthStep, m_depthResolution)
                               : CDepthRule::FiniteOnly();
-    if (!m_depths->Check(depth, m_file.m_path)) return 0;
+    if (!m_depths->Check(depth, m_file.Path())) return 0;
     uint8_t* at = Reserve(qtx::kDepthSize);
     if (!at) return 0;
     endian::PutLEDouble(at, depth);
@@ -61,15 +61,11 @@ void CQtxFrameWriter::Abandon()
 
 int CQtxFrameWriter::Finalize()
 {
-    BinaryFile& out = m_file.m_fileOut;
-    if (!out.IsOpen()) return 0;
+    if (!m_file.OutputOpen()) return 0;
     // A failed write is a failed run: nothing is committed.
     if (!Flush()) {
         Abandon();
         return 0;
     }
-    const int64_t dataStart = int64_t(qtx::DataStart(uint64_t(std::max<short>(m_file.m_layoutDatumCount, 0))));
-    const int64_t frameSize = std::max<int64_t>(m_file.m_layoutFrameSize, 1);
-    if (out.GetLength() >= dataStart + frameSize) return m_file.Finalize(); // cuts a torn last frame
-    return m_file.FinalizeEmpty();
+    return m_file.FinalizeFrames();
 }

@@ -287,7 +287,7 @@ void CLisToQtx::LogBadShots(CWaveformPickItem& wave)
 
 int CLisToQtx::WriteHeader(CLisLogicalFile* dataSet, const std::string& lisPath)
 {
-    QtxFileHeader& h = m_output->m_header;
+    QtxFileHeader h = m_output->Header();
     h.logDirection = dataSet->m_upDown == lis::kLogDown ? qtx::kLogDown : qtx::kLogUp;
     h.depthUnits = dataSet->m_depthUnitKind == lis::kUnitMetres ? qtx::kUnitsMetres : qtx::kUnitsFeet;
     h.frameCount = 0; // the frames are counted when they are settled, so a killed run claims none
@@ -306,6 +306,7 @@ int CLisToQtx::WriteHeader(CLisLogicalFile* dataSet, const std::string& lisPath)
     }
     std::memset(h.history, ' ', sizeof h.history);
     std::memcpy(h.history, history.data(), std::min(history.size(), sizeof h.history));
+    m_output->SetHeader(h);
 
     // One datum per item, laid out by the data-set file.
     m_descriptors.clear();
@@ -319,7 +320,7 @@ int CLisToQtx::WriteHeader(CLisLogicalFile* dataSet, const std::string& lisPath)
             return 0;
     }
     m_dataStart = qtx::DataStart(m_descriptors.size());
-    m_frameSize = m_output->m_layoutFrameSize;
+    m_frameSize = m_output->LayoutFrameSize();
     return m_output->WriteHeader();
 }
 
@@ -347,7 +348,7 @@ int CLisToQtx::WriteShot(CQtxFrameWriter& writer, size_t k, const CLisDepthEntry
     uint8_t* at = writer.Reserve(bytes);
     if (!at) return 0;
     const uint64_t position = m_dataStart + good * m_frameSize + datumOffset + uint64_t(receiver) * bytes;
-    if (good == k || m_output->m_fileOut.ReadAt(int64_t(position), at, bytes) != bytes)
+    if (good == k || m_output->ReadWritten(int64_t(position), at, bytes) != bytes)
         endian::FloatsToLEBytes(at, m_data.data(), samples);
     if (wave.m_badFrames == 0) wave.m_firstBadDepth = float(frame.m_depth);
     wave.m_lastBadDepth = float(frame.m_depth);

@@ -56,8 +56,8 @@ bool ReadDepths(CQtxFile& file, const std::string& path, DataSetDepths& out)
     d.step = file.GetDepthStep();
     d.frames = file.GetFrameCount();
     if (d.top == -1.0 || d.bottom == -1.0 || d.step == -1.0 || d.frames == 0xFFFFFFFFu) return false;
-    d.direction = file.m_header.logDirection;
-    d.units = file.m_header.depthUnits;
+    d.direction = file.Header().logDirection;
+    d.units = file.Header().depthUnits;
     out = d;
     return true;
 }

@@ -253,13 +253,13 @@ bool CPlotModel::OpenGroups()
         }
         v.group = int(at - m_groups.begin());
         const CQtxFile& file = (*at)->m_file;
-        v.frames = CFrameCursor(file.m_header);
+        v.frames = CFrameCursor(file.Header());
         // The magnitude serves both directions; a log without a step has no frames to
         // walk through and would divide every row by zero.
         v.depthStep = v.frames.Step();
         if (!(v.depthStep > 0) || !std::isfinite(v.depthStep))
             return Refuse(*v.item, Format("the depth step of its data set (%g) is not a positive number",
-                                          file.m_header.depthStep));
+                                          file.Header().depthStep));
         m_dDepthStep = std::min(m_dDepthStep, v.depthStep);
         if (!FindDatum(v)) return false;
     }

@@ -89,7 +89,7 @@ bool CKalmanWnd::Process(Point p)
 int CKalmanWnd::SaveProfile()
 {
     // Frames are written in the log's direction: one that is neither has no order.
-    const uint8_t direction = m_file.m_header.logDirection;
+    const uint8_t direction = m_file.Header().logDirection;
     if (direction != qtx::kLogDown && direction != qtx::kLogUp) {
         MessageBox(Format("Data set %s has the log direction %d, neither down (255) nor up (1): no output is "
                           "written.\nOperation will be abandoned.",
@@ -108,7 +108,7 @@ int CKalmanWnd::SaveProfile()
     if (datum == datums.end()) return 0;
     const CQtxDatum& d = **datum;
 
-    std::memcpy(m_history, m_file.m_header.history, qtx::kHistorySize);
+    std::memcpy(m_history, m_file.Header().history, qtx::kHistorySize);
     if (AppendHistory(HistoryEnd()) < 0) return 0;
 
     const int first = RangeFirstFrame(), last = RangeLastFrame();
@@ -116,14 +116,15 @@ int CKalmanWnd::SaveProfile()
     const int samples = std::clamp(m_samplesInFile, 0, m_n);
     CQtxFile out;
     if (!out.OpenWrite(m_common.outputPath)) return 0;
-    QtxFileHeader& h = out.m_header;
+    QtxFileHeader h = out.Header();
     h.logDirection = direction;
-    h.depthUnits = m_file.m_header.depthUnits;
+    h.depthUnits = m_file.Header().depthUnits;
     h.frameCount = 0; // counted by the finalize: a save cut short claims no frame
     h.topDepth = m_range.start;
     h.bottomDepth = m_range.end;
-    h.depthStep = m_file.m_header.depthStep;
+    h.depthStep = m_file.Header().depthStep;
     std::memcpy(h.history, m_history, qtx::kHistorySize);
+    out.SetHeader(h);
     CQtxDescriptorList descriptors;
     if (!out.AddDatum(descriptors, d.m_mnemonic, d.m_typeCode, 1, d.m_category, uint16_t(traces), d.m_axis1.m_unit,
                       d.m_axis1.m_step, uint16_t(samples), d.m_axis1.m_firstIndex)

@@ -93,7 +93,7 @@ int ConvertQtxToLas(CToolsWnd& e)
     doc.WriteLine(line);
 
     // Each frame's values are a few bytes apart: read them from a window, not one by one.
-    in.file.m_fileIn.EnableReadAhead();
+    in.file.EnableReadAhead();
     // The frame loop steps a block of frames at a time: its progress and stop question
     // cost more than a line.
     const int32_t frames = in.frameCount;

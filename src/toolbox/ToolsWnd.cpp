@@ -75,8 +75,8 @@ int CToolsWnd::OpenInput(ToolInput& in)
         return 0;
     }
     in.frameCount = int32_t(count);
-    in.logDirection = in.file.m_header.logDirection;
-    in.depthUnits = in.file.m_header.depthUnits;
+    in.logDirection = in.file.Header().logDirection;
+    in.depthUnits = in.file.Header().depthUnits;
     return 1;
 }
 
@@ -147,7 +147,7 @@ int CToolsWnd::ConfirmOutput()
 
 uint64_t CToolsWnd::OutputFrames() const
 {
-    return m_segyOutput ? m_segyOut.file.ShotsWritten() : m_outputFile.m_writtenFrameCount;
+    return m_segyOutput ? m_segyOut.file.ShotsWritten() : m_outputFile.WrittenFrameCount();
 }
 
 void CToolsWnd::ClaimSegyOutput(bool created)
@@ -323,8 +323,10 @@ int CToolsWnd::EditHistory()
         m_historyLostInput = true;
         return -1;
     }
-    std::memcpy(m_outputFile.m_header.history, m_task.primary.file.m_header.history, qtx::kHistorySize);
-    std::memcpy(m_task.history, m_task.primary.file.m_header.history, qtx::kHistorySize);
+    QtxFileHeader header = m_outputFile.Header();
+    std::memcpy(header.history, m_task.primary.file.Header().history, qtx::kHistorySize);
+    m_outputFile.SetHeader(header);
+    std::memcpy(m_task.history, m_task.primary.file.Header().history, qtx::kHistorySize);
     return HistoryLength(m_task.history);
 }
 
@@ -333,7 +335,7 @@ int CToolsWnd::EditHistory()
 ToolOutputHead CToolsWnd::PrimaryHead(uint8_t logDirection, double top, double bottom) const
 {
     return {logDirection, m_task.primary.depthUnits, top,
-            bottom,       m_task.primary.step,       m_task.primary.file.m_header.history};
+            bottom,       m_task.primary.step,       m_task.primary.file.Header().history};
 }
 
 std::vector<CQtxDatum> CToolsWnd::PrimaryDatums() const
@@ -360,7 +362,7 @@ int CToolsWnd::WriteOutputHead(const ToolOutputHead& head, const std::vector<CQt
         return 0;
     }
     m_outputCreated = true;
-    QtxFileHeader& header = m_outputFile.m_header;
+    QtxFileHeader header = m_outputFile.Header();
     header.logDirection = head.logDirection;
     header.depthUnits = head.depthUnits;
     header.frameCount = 0;
@@ -377,6 +379,7 @@ int CToolsWnd::WriteOutputHead(const ToolOutputHead& head, const std::vector<CQt
     m_historyLostInput = false;
     const int length = AppendHistory(HistoryLength(m_task.history));
     if (length > 0) std::memcpy(header.history, m_task.history, size_t(length));
+    m_outputFile.SetHeader(header);
 
     CQtxDescriptorList descriptors;
     // The history editor may have lost the input; then there is nothing to copy from.
@@ -435,7 +438,7 @@ int CToolsWnd::RunFrames(const std::string& label, int first, int indexStep, dou
         if (result == 1 && !m_writer.Flush()) result = -1;
         // A header that could not be settled took the output with it: no success.
         if (result != 1) m_writer.Abandon();
-        else if (m_outputFile.m_fileOut.IsOpen() && !m_writer.Finalize()) result = -1;
+        else if (m_outputFile.OutputOpen() && !m_writer.Finalize()) result = -1;
     }
     progress.DestroyWindow();
     return result;

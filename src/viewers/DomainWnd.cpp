@@ -61,7 +61,7 @@ int CDomainWnd::Load()
     if (!OpenDataSet(m_file, m_setup.path)) return 0;
     CQtxDatumList datums;
     if (!m_file.ReadDatumList(datums)) return 0;
-    m_frames = CFrameCursor(m_file.m_header);
+    m_frames = CFrameCursor(m_file.Header());
     m_frames.SetFrame(m_frames.OpeningFrame(m_setup.depthFrame));
 
     ChosenDatum datum;

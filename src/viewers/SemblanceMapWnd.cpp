@@ -67,7 +67,7 @@ int CSemblanceMapWnd::Load()
     if (!OpenDataSet(m_item.file, m_setup.path)) return 0;
     CQtxDatumList datums;
     if (!m_item.file.ReadDatumList(datums)) return 0;
-    m_item.frames = CFrameCursor(m_item.file.m_header);
+    m_item.frames = CFrameCursor(m_item.file.Header());
     // A down log opens at the top depth's share of the log, an up log counts it back
     // from the frame count; either way inside the log.
     m_item.frames.SetFrame(m_item.frames.OpeningFrame(m_setup.topDepth));

@@ -16,7 +16,7 @@ CViewerWnd::CViewerWnd()
 
 int CViewerWnd::OpenDataSet(CQtxFile& file, const std::string& path)
 {
-    file.m_keepInputOnFrameError = true;
+    file.KeepInputOnFrameError();
     return file.OpenRead(path);
 }
 

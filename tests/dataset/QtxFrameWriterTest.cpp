@@ -22,7 +22,9 @@ protected:
         ASSERT_EQ(out.OpenWrite(path), 1);
         CQtxDescriptorList list;
         ASSERT_EQ(out.AddDatum(list, "WMNO", 1, 1, kCategoryWaveform, 3, kUnitMicroseconds, 10.0f, 50, 0), 1);
-        out.m_header.depthStep = 0.5;
+        QtxFileHeader header;
+        header.depthStep = 0.5;
+        out.SetHeader(header);
         ASSERT_EQ(out.WriteHeader(), 1);
         ASSERT_EQ(out.WriteDescriptors(list), 1);
     }
@@ -72,7 +74,7 @@ TEST_F(QtxFrameWriterTest, AHeaderCountsOnlyTheWholeFramesWritten)
             writer.WriteValues(values.data(), c.tornValues);
         }
         writer.Finalize();
-        EXPECT_FALSE(out.m_fileOut.IsOpen());
+        EXPECT_FALSE(out.OutputOpen());
         if (c.wholeFrames == 0) {
             // No whole frame, no data set: the name keeps what it held.
             EXPECT_EQ(ReadBytes(path), before) << c.tornValues;

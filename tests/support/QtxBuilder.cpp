@@ -26,11 +26,14 @@ bool WriteQtx(const std::string& path, const std::vector<QtxDatumShape>& datums,
                                                   d.step, d.samples, d.first, d.unit2, d.step2, d.samples2, d.first2);
         if (!ok) return false;
     }
-    file.m_header.logDirection = logDirection;
-    file.m_header.depthUnits = qtx::kUnitsFeet;
-    file.m_header.depthStep = step;
-    std::fill(std::begin(file.m_header.history), std::end(file.m_header.history), ' ');
+    QtxFileHeader header;
+    header.logDirection = logDirection;
+    header.depthUnits = qtx::kUnitsFeet;
+    header.depthStep = step;
+    std::fill(std::begin(header.history), std::end(header.history), ' ');
+    file.SetHeader(header);
     if (!file.WriteHeader() || !file.WriteDescriptors(list)) return false;
+    std::vector<float> values(qtx::kDataBufferFloats);
     for (int f = 0; f < frames; ++f) {
         const double depth = top + f * step;
         if (!file.WriteDepth(&depth)) return false;
@@ -39,8 +42,8 @@ bool WriteQtx(const std::string& path, const std::vector<QtxDatumShape>& datums,
             const size_t total = size_t(d.traces) * d.samples * (d.samples2 ? d.samples2 : 1);
             for (size_t start = 0; start < total; start += qtx::kDataBufferFloats) {
                 const size_t n = std::min(total - start, qtx::kDataBufferFloats);
-                for (size_t i = 0; i < n; ++i) file.m_data[i] = sample(f, int(j), start + i);
-                if (!file.WriteData(int(n))) return false;
+                for (size_t i = 0; i < n; ++i) values[i] = sample(f, int(j), start + i);
+                if (!file.WriteData(values.data(), int(n))) return false;
             }
         }
     }

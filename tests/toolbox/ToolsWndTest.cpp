@@ -154,7 +154,7 @@ TEST_F(ToolsWndTest, RefusalsLeaveTheInputAsItWasAndCreateNoOutput)
         EXPECT_EQ(RunTask(*e, c.task), -1) << what;
         EXPECT_EQ(ReadBytes(input), before) << what;
         EXPECT_FALSE(FileExists(output)) << what;
-        EXPECT_FALSE(e->Task().primary.file.m_fileIn.IsOpen()) << what;
+        EXPECT_FALSE(e->Task().primary.file.InputOpen()) << what;
     }
 }
 
