@@ -55,9 +55,9 @@ bool WriteHead(CQtxFile& out, const CCnvToQtx& job, uint8_t direction, const Cnv
     out.SetHeader(header);
 
     CQtxDescriptorList descriptors;
-    if (!out.AddDatum(descriptors, origin.mnemonic, origin.itemType, 1, origin.category, uint16_t(channels),
-                      origin.unit, origin.step, uint16_t(samples), 0)
-        || !out.WriteHeader() || !out.WriteDescriptors(descriptors)) {
+    if (!OkOrShow(out.AddDatum(descriptors, origin.mnemonic, origin.itemType, 1, origin.category, uint16_t(channels),
+                               origin.unit, origin.step, uint16_t(samples), 0))
+        || !OkOrShow(out.WriteHeader()) || !OkOrShow(out.WriteDescriptors(descriptors))) {
         out.DropOutput();
         return false;
     }
@@ -76,11 +76,11 @@ int CopyFrames(CCnvFile& input, CQtxFrameWriter& writer, uint32_t frameCount, in
     for (uint32_t k = 0; k < frameCount; ++k) {
         if (progress.CheckCancelButton() && MessageBox(kStopQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES) break;
         const double depth = input.ReadFrame(k);
-        if (!input.Ok() || !writer.WriteDepth(depth)) return 0;
+        if (!input.Ok() || !OkOrShow(writer.WriteDepth(depth))) return 0;
         // Samples go over as the file holds them: both formats keep little-endian float32.
         for (int t = 0; t < channels; ++t) {
-            uint8_t* at = writer.Reserve(traceBytes);
-            if (!at) return 0;
+            uint8_t* at = nullptr;
+            if (!OkOrShow(writer.Reserve(traceBytes, at))) return 0;
             if (clssReceiver < 0) std::memcpy(at, input.ChannelSamples(t), traceBytes);
             else if (t == clssReceiver) std::memcpy(at, input.ChannelSamples(0), traceBytes);
             else std::memset(at, 0, traceBytes);
@@ -108,7 +108,7 @@ int CCnvToQtx::Convert(const std::string& cnvPath, const std::string& qtxPath)
     CDepthRule rule(direction, m_depthStep);
     double depth = 0.0;
     for (uint32_t k = 0; k < m_frameCount && input.ReadFrameDepth(k, depth); ++k)
-        if (!rule.Check(depth, cnvPath)) return 0;
+        if (!OkOrShow(rule.Check(depth, cnvPath))) return 0;
 
     int clssReceiver = -1;
     const bool asked = AskOrigin(m_origin, clssReceiver);
@@ -119,7 +119,7 @@ int CCnvToQtx::Convert(const std::string& cnvPath, const std::string& qtxPath)
     if (RefuseOutputOverInput(qtxPath, {cnvPath}) || (!m_outputConfirmed && RefuseToReplaceExisting(qtxPath)))
         return 0;
     auto out = std::make_unique<CQtxFile>(); // its data buffer is large
-    if (!out->OpenWrite(qtxPath)
+    if (!OkOrShow(out->OpenWrite(qtxPath))
         || !WriteHead(*out, *this, direction, CnvOriginOf(m_origin, m_samplingPeriod), input.m_channels, input.m_samples))
         return 0;
 
@@ -135,7 +135,7 @@ int CCnvToQtx::Convert(const std::string& cnvPath, const std::string& qtxPath)
     // A failed run commits nothing; a finished or stopped one commits its whole frames,
     // counted by the header.
     if (!result) writer.Abandon();
-    else if (!writer.Finalize()) result = 0;
+    else if (!OkOrShow(writer.Finalize())) result = 0;
     progress.DestroyWindow();
     return result;
 }

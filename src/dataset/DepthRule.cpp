@@ -2,18 +2,15 @@
 
 #include "dataset/QtxLayout.h"
 #include "platform/Format.h"
-#include "platform/Host.h"
 
 #include <cmath>
 
-int RefuseDatumCount(size_t count, const std::string& path)
+Status RefuseDatumCount(size_t count, const std::string& path)
 {
-    if (count <= size_t(qtx::kMaxDatums)) return 1;
-    MessageBox(Format("Encountered %zu datums for data set :\n%s\nA data set holds at most %d datums.\n"
-                      "Operation will be abandoned.",
-                      count, path.c_str(), qtx::kMaxDatums),
-               MB_OK | MB_ICONSTOP);
-    return 0;
+    if (count <= size_t(qtx::kMaxDatums)) return Status();
+    return Status::Failure(Format("Encountered %zu datums for data set :\n%s\nA data set holds at most %d datums.\n"
+                                  "Operation will be abandoned.",
+                                  count, path.c_str(), qtx::kMaxDatums));
 }
 
 std::string DepthRefusal(const std::string& path, const std::string& detail)
@@ -54,11 +51,10 @@ bool CDepthRule::Take(double depth)
     return true;
 }
 
-int CDepthRule::Check(double depth, const std::string& path)
+Status CDepthRule::Check(double depth, const std::string& path)
 {
-    if (Take(depth)) return 1;
-    MessageBox(DepthRefusal(path, Detail()), MB_OK | MB_ICONSTOP);
-    return 0;
+    if (Take(depth)) return Status();
+    return Status::Failure(DepthRefusal(path, Detail()));
 }
 
 std::string CDepthRule::NoDepth(int64_t frame, double depth)

@@ -4,6 +4,8 @@
 // exists; the frame writer and the descriptor layout hold them as a last guard.
 #pragma once
 
+#include "platform/Status.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -18,10 +20,10 @@ inline constexpr int kMaxDatums = 256;
 
 } // namespace qtx
 
-// 1 when a data set of `count` datums is within qtx::kMaxDatums; otherwise 0 after
-// "Encountered <count> datums for data set :\n<path>\nA data set holds at most 256
-// datums.\nOperation will be abandoned."
-int RefuseDatumCount(size_t count, const std::string& path);
+// A success when a data set of `count` datums is within qtx::kMaxDatums; otherwise a
+// failure with "Encountered <count> datums for data set :\n<path>\nA data set holds at
+// most 256 datums.\nOperation will be abandoned."
+Status RefuseDatumCount(size_t count, const std::string& path);
 
 // "Encountered invalid depth step in file :\n<path>\n<detail>\nOperation will be abandoned.":
 // the one refusal of depths that break the rule.
@@ -41,9 +43,9 @@ public:
     // from the depth before it in the data set's direction by the step. A refused depth
     // is not taken.
     bool Take(double depth);
-    // Take, and after a refusal shows DepthRefusal naming `path`, the frame and its
-    // depth: 1 or 0.
-    int Check(double depth, const std::string& path);
+    // Take, and a refusal fails with DepthRefusal naming `path`, the frame and its
+    // depth.
+    Status Check(double depth, const std::string& path);
     int64_t Frames() const { return m_frames; } // depths taken
     // The detail line of the depth refused last.
     std::string Detail() const;

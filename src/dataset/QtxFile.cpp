@@ -2,7 +2,6 @@
 
 #include "platform/Endian.h"
 #include "platform/Format.h"
-#include "platform/Host.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -23,7 +22,7 @@ const char kErrorWritingDepth[] = "Error writing depth in file :\n";
 const char kErrorWritingFrame[] = "Error writing frame data in file :\n";
 const char kErrorWritingHistory[] = "Error writing history in file :\n";
 
-void ShowError(const char* prefix, const std::string& path) { MessageBox(prefix + path, MB_OK | MB_ICONSTOP); }
+Status Failure(const char* prefix, const std::string& path) { return Status::Failure(prefix + path); }
 
 std::string FourCharacters(const std::string& text)
 {
@@ -59,39 +58,35 @@ CQtxFile::CQtxFile() = default;
 
 CQtxFile::CQtxFile(const std::string& path, const QtxFileHeader& header) : m_path(path), m_header(header) {}
 
-int CQtxFile::FailRead(const char* prefix)
+Status CQtxFile::FailRead(const char* prefix)
 {
     m_fileIn.Close();
-    ShowError(prefix, m_inPath);
-    return 0;
+    return Failure(prefix, m_inPath);
 }
 
-int CQtxFile::FailFrameRead()
+Status CQtxFile::FailFrameRead()
 {
     if (!m_keepInputOnFrameError) return FailRead(kErrorReadingFrame);
-    if (!m_frameErrorShown) ShowError(kErrorReadingFrame, m_inPath);
-    m_frameErrorShown = true;
-    return 0;
+    if (m_frameErrorReported) return Status::Quiet();
+    m_frameErrorReported = true;
+    return Failure(kErrorReadingFrame, m_inPath);
 }
 
-int CQtxFile::FailWrite(const char* prefix)
+Status CQtxFile::FailWrite(const char* prefix) const
 {
     // The output stays open: the caller may still finalize the whole frames written.
-    ShowError(prefix, m_outPath);
-    return 0;
+    return Failure(prefix, m_outPath);
 }
 
 // ---- reading -------------------------------------------------------------------
 
-int CQtxFile::OpenRead(const std::string& path)
+Status CQtxFile::OpenRead(const std::string& path)
 {
     m_path = path;
     m_inPath = path;
-    m_frameErrorShown = false;
-    if (!m_fileIn.Open(path, BinaryFile::modeRead, &m_openError)) {
-        ShowError(kCouldNotOpenInput, path + OpenFailureCause(path, m_openError));
-        return 0;
-    }
+    m_frameErrorReported = false;
+    if (!m_fileIn.Open(path, BinaryFile::modeRead, &m_openError))
+        return Failure(kCouldNotOpenInput, path + OpenFailureCause(path, m_openError));
     uint8_t bytes[qtx::kHeaderSize];
     if (m_fileIn.ReadAt(0, bytes, sizeof bytes) != sizeof bytes) return FailRead(kErrorReadingHeader);
     m_fileIn.Seek(qtx::kHeaderSize);
@@ -102,17 +97,17 @@ int CQtxFile::OpenRead(const std::string& path)
     m_topDepth = m_header.topDepth;
     m_bottomDepth = m_header.bottomDepth;
     m_depthStep = m_header.depthStep;
-    return 1;
+    return Status();
 }
 
-int CQtxFile::ReadDatumList(CQtxDatumList& list)
+Status CQtxFile::ReadDatumList(CQtxDatumList& list)
 {
-    if (!m_fileIn.IsOpen()) return 0;
+    if (!m_fileIn.IsOpen()) return Status::Quiet();
     uint8_t header[qtx::kHeaderSize];
     if (m_fileIn.ReadAt(0, header, sizeof header) != sizeof header) return FailRead(kErrorReadingHeader);
     m_header.Decode(header);
     m_datumCount = static_cast<short>(m_header.datumCount);
-    if (m_datumCount < 1) return 1;
+    if (m_datumCount < 1) return Status();
 
     for (int i = 0; i < m_datumCount; ++i) {
         uint8_t bytes[qtx::kDescriptorSize];
@@ -142,7 +137,7 @@ int CQtxFile::ReadDatumList(CQtxDatumList& list)
                                                        d.axis1.step));
     }
     m_fileIn.Seek(int64_t(qtx::DataStart(uint64_t(m_datumCount))));
-    return 1;
+    return Status();
 }
 
 int CQtxFile::ReadFrameItemShared(int frame, int64_t offsetInFrame, int count1, int count2, float* out,
@@ -162,20 +157,20 @@ int CQtxFile::ReadFrameItemShared(int frame, int64_t offsetInFrame, int count1, 
     return 1;
 }
 
-int CQtxFile::ReportFrameReadFailure()
+Status CQtxFile::ReportFrameReadFailure()
 {
-    if (!m_fileIn.IsOpen()) return 0;
+    if (!m_fileIn.IsOpen()) return Status::Quiet();
     return FailFrameRead();
 }
 
-int CQtxFile::ReadFrameItem(int frame, int64_t offsetInFrame, int count1, int count2, float* out, size_t outCapacity)
+Status CQtxFile::ReadFrameItem(int frame, int64_t offsetInFrame, int count1, int count2, float* out, size_t outCapacity)
 {
-    if (!m_fileIn.IsOpen()) return 0;
+    if (!m_fileIn.IsOpen()) return Status::Quiet();
     if (!ReadFrameItemShared(frame, offsetInFrame, count1, count2, out, outCapacity)) return FailFrameRead();
     const uint64_t bytes = uint64_t(count1) * uint64_t(count2) * sizeof(float);
     const uint64_t datums = m_datumCount > 0 ? uint64_t(m_datumCount) : 0;
     if (bytes > 0) m_fileIn.Seek(int64_t(qtx::DataStart(datums) + uint64_t(frame) * m_frameSize + uint64_t(offsetInFrame) + bytes));
-    return 1;
+    return Status();
 }
 
 int64_t CQtxFile::FramesHeld() const
@@ -186,45 +181,38 @@ int64_t CQtxFile::FramesHeld() const
     return m_frameSize > 0 && length > dataStart ? (length - dataStart) / m_frameSize : 0;
 }
 
-int CQtxFile::WriteHistory(const char (&history)[qtx::kHistorySize])
+Status CQtxFile::WriteHistory(const char (&history)[qtx::kHistorySize])
 {
     std::memcpy(m_header.history, history, qtx::kHistorySize);
     BinaryFile file;
     uint8_t bytes[qtx::kHistorySize];
     std::memcpy(bytes, m_header.history, sizeof bytes);
     if (m_inPath.empty() || !file.Open(m_inPath, BinaryFile::modeWrite)
-        || !file.WriteAt(qtx::kHdrHistory, bytes, sizeof bytes)) {
-        ShowError(kErrorWritingHistory, m_inPath);
-        return 0;
-    }
-    return 1;
+        || !file.WriteAt(qtx::kHdrHistory, bytes, sizeof bytes))
+        return Failure(kErrorWritingHistory, m_inPath);
+    return Status();
 }
 
 // ---- writing -------------------------------------------------------------------
 
-int CQtxFile::OpenWrite(const std::string& path)
+Status CQtxFile::OpenWrite(const std::string& path)
 {
     m_path = path;
     m_outPath = path;
-    if (!m_fileOut.Open(path, &m_openError)) {
-        ShowError(kCouldNotOpenOutput, path + OpenFailureCause(path, m_openError));
-        return 0;
-    }
-    return 1;
+    if (!m_fileOut.Open(path, &m_openError))
+        return Failure(kCouldNotOpenOutput, path + OpenFailureCause(path, m_openError));
+    return Status();
 }
 
-int CQtxFile::AddLayout(CQtxDescriptorList& list, const std::string& mnemonic, uint64_t size,
+Status CQtxFile::AddLayout(CQtxDescriptorList& list, const std::string& mnemonic, uint64_t size,
                         const QtxDatumDescriptor& fields)
 {
     const bool first = list.empty();
     const uint64_t offset = first ? qtx::kDepthSize : uint64_t(m_nextOffset) + m_datumSize;
     const uint64_t frameSize = (first ? qtx::kDepthSize : m_layoutFrameSize) + size;
-    if (frameSize > 0xFFFFFFFFull || offset > 0xFFFFFFFFull) {
-        MessageBox(Format("Datum %s does not fit into a data set frame!\nOperation will be abandoned.",
-                          FourCharacters(mnemonic).c_str()),
-                   MB_OK | MB_ICONSTOP);
-        return 0;
-    }
+    if (frameSize > 0xFFFFFFFFull || offset > 0xFFFFFFFFull)
+        return Status::Failure(Format("Datum %s does not fit into a data set frame!\nOperation will be abandoned.",
+                                      FourCharacters(mnemonic).c_str()));
     m_nextOffset = uint32_t(offset);
     m_datumSize = uint32_t(size);
     m_layoutFrameSize = uint32_t(frameSize);
@@ -239,10 +227,10 @@ int CQtxFile::AddLayout(CQtxDescriptorList& list, const std::string& mnemonic, u
     m_descriptor.offset = m_nextOffset;
     m_descriptor.size = m_datumSize;
     list.emplace_back(m_descriptor);
-    return 1;
+    return Status();
 }
 
-int CQtxFile::AddDatum(CQtxDescriptorList& list, const std::string& mnemonic, uint8_t typeCode,
+Status CQtxFile::AddDatum(CQtxDescriptorList& list, const std::string& mnemonic, uint8_t typeCode,
                        uint16_t axisCount, uint8_t category, uint16_t traceCount, uint8_t unit, float step,
                        uint16_t sampleCount, uint16_t firstIndex)
 {
@@ -252,7 +240,7 @@ int CQtxFile::AddDatum(CQtxDescriptorList& list, const std::string& mnemonic, ui
                      DescriptorFields(typeCode, category, traceCount, axisCount, {unit, firstIndex, sampleCount, step}, none));
 }
 
-int CQtxFile::AddTwoAxisDatum(CQtxDescriptorList& list, const std::string& mnemonic, uint8_t typeCode,
+Status CQtxFile::AddTwoAxisDatum(CQtxDescriptorList& list, const std::string& mnemonic, uint8_t typeCode,
                               uint16_t axisCount, uint8_t category, uint16_t traceCount, uint8_t unit, float step,
                               uint16_t sampleCount, uint16_t firstIndex, uint8_t unit2, float step2,
                               uint16_t sampleCount2, uint16_t firstIndex2)
@@ -276,59 +264,59 @@ QtxDatumDescriptor CQtxFile::DescriptorFields(uint8_t typeCode, uint8_t category
     return d;
 }
 
-int CQtxFile::WriteHeader()
+Status CQtxFile::WriteHeader()
 {
     m_header.frameSize = m_layoutFrameSize;
     m_header.datumCount = uint16_t(m_layoutDatumCount);
     uint8_t bytes[qtx::kHeaderSize];
     m_header.Encode(bytes);
     if (!m_fileOut.Write(bytes, sizeof bytes)) return FailWrite(kErrorWritingHeader);
-    return 1;
+    return Status();
 }
 
-int CQtxFile::WriteDescriptors(const CQtxDescriptorList& list)
+Status CQtxFile::WriteDescriptors(const CQtxDescriptorList& list)
 {
     for (const auto& item : list)
         if (!m_fileOut.Write(item.m_bytes, sizeof item.m_bytes)) return FailWrite(kErrorWritingDescriptor);
-    return 1;
+    return Status();
 }
 
-int CQtxFile::WriteDepth(const double* depth)
+Status CQtxFile::WriteDepth(const double* depth)
 {
     uint8_t bytes[qtx::kDepthSize];
     endian::PutLEDouble(bytes, *depth);
     if (!m_fileOut.Write(bytes, sizeof bytes)) return FailWrite(kErrorWritingDepth);
-    return 1;
+    return Status();
 }
 
-int CQtxFile::WriteData(const float* values, int count)
+Status CQtxFile::WriteData(const float* values, int count)
 {
     if (count < 0 || size_t(count) > qtx::kDataBufferFloats) return FailWrite(kErrorWritingFrame);
-    if (count == 0) return 1;
+    if (count == 0) return Status();
     uint8_t bytes[qtx::kDataBufferFloats * sizeof(float)];
     endian::FloatsToLEBytes(bytes, values, size_t(count));
     if (!m_fileOut.Write(bytes, size_t(count) * sizeof(float))) return FailWrite(kErrorWritingFrame);
-    return 1;
+    return Status();
 }
 
-int CQtxFile::WriteFrameBytes(const uint8_t* bytes, size_t count)
+Status CQtxFile::WriteFrameBytes(const uint8_t* bytes, size_t count)
 {
     if (!m_fileOut.Write(bytes, count)) return FailWrite(kErrorWritingFrame);
-    return 1;
+    return Status();
 }
 
-int CQtxFile::FinalizeEmpty()
+Status CQtxFile::FinalizeEmpty()
 {
-    if (!m_fileOut.IsOpen()) return 0;
+    if (!m_fileOut.IsOpen()) return Status::Quiet();
     // No whole frame, no data set: the output is never committed, an old file under
     // its name stays.
     DropOutput();
-    return 1;
+    return Status();
 }
 
-int CQtxFile::FinalizeFrames()
+Status CQtxFile::FinalizeFrames()
 {
-    if (!m_fileOut.IsOpen()) return 0;
+    if (!m_fileOut.IsOpen()) return Status::Quiet();
     const int64_t dataStart = int64_t(qtx::DataStart(uint64_t(std::max<short>(m_layoutDatumCount, 0))));
     const int64_t frameSize = std::max<int64_t>(m_layoutFrameSize, 1);
     if (m_fileOut.GetLength() >= dataStart + frameSize) return Finalize(); // cuts a torn last frame
@@ -341,9 +329,9 @@ void CQtxFile::DropOutput()
     m_writtenFrameCount = 0;
 }
 
-int CQtxFile::Finalize()
+Status CQtxFile::Finalize()
 {
-    if (!m_fileOut.IsOpen()) return 0;
+    if (!m_fileOut.IsOpen()) return Status::Quiet();
     const int64_t length = m_fileOut.GetLength();
     const int64_t dataStart = int64_t(qtx::DataStart(uint64_t(std::max<short>(m_layoutDatumCount, 0))));
     const int64_t frameSize = std::max<int64_t>(m_layoutFrameSize, 1);
@@ -352,14 +340,12 @@ int CQtxFile::Finalize()
     uint8_t depth[qtx::kDepthSize];
     if (frames < 1 || m_fileOut.ReadAt(dataStart, depth, sizeof depth) != sizeof depth) {
         DropOutput();
-        ShowError(kErrorReadingTop, m_outPath);
-        return 0;
+        return Failure(kErrorReadingTop, m_outPath);
     }
     const double firstDepth = endian::GetLEDouble(depth);
     if (m_fileOut.ReadAt(dataStart + (frames - 1) * frameSize, depth, sizeof depth) != sizeof depth) {
         DropOutput();
-        ShowError(kErrorReadingBottom, m_outPath);
-        return 0;
+        return Failure(kErrorReadingBottom, m_outPath);
     }
     const double lastDepth = endian::GetLEDouble(depth);
 
@@ -368,8 +354,7 @@ int CQtxFile::Finalize()
     const int64_t wholeLength = dataStart + frames * frameSize;
     if (length > wholeLength && !m_fileOut.SetLength(wholeLength)) {
         DropOutput();
-        ShowError(kErrorWritingFrame, m_outPath);
-        return 0;
+        return Failure(kErrorWritingFrame, m_outPath);
     }
 
     m_writtenFrameCount = uint32_t(std::min<int64_t>(frames, 0xFFFFFFFF));
@@ -381,8 +366,7 @@ int CQtxFile::Finalize()
     const bool written = m_fileOut.WriteAt(0, bytes, sizeof bytes) && m_fileOut.Commit();
     if (!written) {
         DropOutput();
-        ShowError(kErrorWritingHeader, m_outPath);
-        return 0;
+        return Failure(kErrorWritingHeader, m_outPath);
     }
-    return 1;
+    return Status();
 }

@@ -314,19 +314,19 @@ int CLisToQtx::WriteHeader(CLisLogicalFile* dataSet, const std::string& lisPath)
         // The log names the datum as the descriptor does.
         if (item->m_mnemonic.size() < 4) item->m_mnemonic.resize(4, ' ');
         const CLisChannelItem* first = item->WaveChannel(0);
-        if (!m_output->AddDatum(m_descriptors, item->m_mnemonic, item->m_typeCode, 1, item->DescriptorCategory(),
-                                item->m_receiverCount, first ? UnitCode(first->m_units) : uint8_t(kUnitNone),
-                                item->m_samplePeriod, uint16_t(item->TraceSamples()), 0))
+        if (!OkOrShow(m_output->AddDatum(m_descriptors, item->m_mnemonic, item->m_typeCode, 1, item->DescriptorCategory(),
+                                         item->m_receiverCount, first ? UnitCode(first->m_units) : uint8_t(kUnitNone),
+                                         item->m_samplePeriod, uint16_t(item->TraceSamples()), 0)))
             return 0;
     }
     m_dataStart = qtx::DataStart(m_descriptors.size());
     m_frameSize = m_output->LayoutFrameSize();
-    return m_output->WriteHeader();
+    return OkOrShow(m_output->WriteHeader());
 }
 
 int CLisToQtx::WriteItemDescriptors(CLisLogicalFile* /*dataSet: laid out by WriteHeader*/)
 {
-    return m_output->WriteDescriptors(m_descriptors);
+    return OkOrShow(m_output->WriteDescriptors(m_descriptors));
 }
 
 int CLisToQtx::WriteShot(CQtxFrameWriter& writer, size_t k, const CLisDepthEntry& frame, CWaveformPickItem& wave,
@@ -338,15 +338,15 @@ int CLisToQtx::WriteShot(CQtxFrameWriter& writer, size_t k, const CLisDepthEntry
         if (wave.m_badFrames > 0) LogBadShots(wave);
         if (receiver == 0) wave.m_lastGoodFrame = uint32_t(k + 1);
     }
-    if (shot != kBadShot || wave.m_lastGoodFrame == 0) return writer.WriteValues(m_data.data(), samples);
+    if (shot != kBadShot || wave.m_lastGoodFrame == 0) return OkOrShow(writer.WriteValues(m_data.data(), samples));
 
     // The same receiver of the last frame whose first receiver was good. When that is
     // this frame, its slot is not written yet: the trace goes as the variant left it.
     const size_t bytes = samples * sizeof(float);
     const size_t good = size_t(wave.m_lastGoodFrame) - 1;
-    if (good != k && !writer.Flush()) return 0;
-    uint8_t* at = writer.Reserve(bytes);
-    if (!at) return 0;
+    if (good != k && !OkOrShow(writer.Flush())) return 0;
+    uint8_t* at = nullptr;
+    if (!OkOrShow(writer.Reserve(bytes, at))) return 0;
     const uint64_t position = m_dataStart + good * m_frameSize + datumOffset + uint64_t(receiver) * bytes;
     if (good == k || m_output->ReadWritten(int64_t(position), at, bytes) != bytes)
         endian::FloatsToLEBytes(at, m_data.data(), samples);
@@ -369,7 +369,7 @@ int CLisToQtx::Convert(CLisLogicalFile* dataSet, const std::string& lisPath, con
         return 0;
     }
     m_output = std::make_unique<CQtxFile>();
-    if (!m_output->OpenWrite(qtxPath)) { // told by the data-set file
+    if (!OkOrShow(m_output->OpenWrite(qtxPath))) { // told by the data-set file
         m_reader.Close();
         return 0;
     }
@@ -402,7 +402,7 @@ int CLisToQtx::Convert(CLisLogicalFile* dataSet, const std::string& lisPath, con
             break;
         }
         const CLisDepthEntry& frame = frames[k];
-        if (!writer.WriteDepth(frame.m_depth)) {
+        if (!OkOrShow(writer.WriteDepth(frame.m_depth))) {
             result = 0;
             break;
         }
@@ -423,7 +423,7 @@ int CLisToQtx::Convert(CLisLogicalFile* dataSet, const std::string& lisPath, con
         return 0;
     }
     // The header then counts the whole frames in the file.
-    if (!writer.Finalize()) result = 0;
+    if (!OkOrShow(writer.Finalize())) result = 0;
     progress.DestroyWindow();
     return result;
 }

@@ -49,7 +49,7 @@ struct DataSetDepths {
 };
 bool ReadDepths(CQtxFile& file, const std::string& path, DataSetDepths& out)
 {
-    if (!file.OpenRead(path)) return false;
+    if (!OkOrShow(file.OpenRead(path))) return false;
     DataSetDepths d;
     d.top = file.GetTopDepth();
     d.bottom = file.GetBottomDepth();
@@ -286,7 +286,7 @@ bool CLogItemSetupDlg::SelectItem(const std::string& path, const std::string& ti
     DataSetDepths depths;
     if (!ReadDepths(file, path, depths)) return false;
     CQtxDatumList datums;
-    if (!file.ReadDatumList(datums)) return false;
+    if (!OkOrShow(file.ReadDatumList(datums))) return false;
     file.CloseInput();
 
     const bool down = depths.direction == 0xFF;

@@ -101,7 +101,7 @@ int CKalmanWnd::SaveProfile()
     if (!m_savedOnce && RefuseToReplaceExisting(m_common.outputPath)) return 0;
     // The output's only datum is the one processed, described as the input has it.
     CQtxDatumList datums;
-    if (!m_file.ReadDatumList(datums)) return 0;
+    if (!OkOrShow(m_file.ReadDatumList(datums))) return 0;
     const auto datum = std::find_if(datums.begin(), datums.end(), [this](const auto& d) {
         return d->m_offset == m_offset && d->m_mnemonic == m_mnemonic;
     });
@@ -115,7 +115,7 @@ int CKalmanWnd::SaveProfile()
     const int traces = std::clamp(m_receivers, 0, kSlots);
     const int samples = std::clamp(m_samplesInFile, 0, m_n);
     CQtxFile out;
-    if (!out.OpenWrite(m_common.outputPath)) return 0;
+    if (!OkOrShow(out.OpenWrite(m_common.outputPath))) return 0;
     QtxFileHeader h = out.Header();
     h.logDirection = direction;
     h.depthUnits = m_file.Header().depthUnits;
@@ -126,9 +126,9 @@ int CKalmanWnd::SaveProfile()
     std::memcpy(h.history, m_history, qtx::kHistorySize);
     out.SetHeader(h);
     CQtxDescriptorList descriptors;
-    if (!out.AddDatum(descriptors, d.m_mnemonic, d.m_typeCode, 1, d.m_category, uint16_t(traces), d.m_axis1.m_unit,
-                      d.m_axis1.m_step, uint16_t(samples), d.m_axis1.m_firstIndex)
-        || !out.WriteHeader() || !out.WriteDescriptors(descriptors)) {
+    if (!OkOrShow(out.AddDatum(descriptors, d.m_mnemonic, d.m_typeCode, 1, d.m_category, uint16_t(traces), d.m_axis1.m_unit,
+                               d.m_axis1.m_step, uint16_t(samples), d.m_axis1.m_firstIndex))
+        || !OkOrShow(out.WriteHeader()) || !OkOrShow(out.WriteDescriptors(descriptors))) {
         out.DropOutput();
         return 0;
     }
@@ -146,9 +146,9 @@ int CKalmanWnd::SaveProfile()
         ReadFrame(frame, slots);
         CorrectFrame(frame, slots);
         const int j = frame - first;
-        bool written = writer.WriteDepth(down ? m_range.start + j * step : m_range.end - j * step);
+        bool written = OkOrShow(writer.WriteDepth(down ? m_range.start + j * step : m_range.end - j * step));
         for (int t = 0; written && t < traces; ++t)
-            written = writer.WriteValues(slots.data() + size_t(m_receiverIndex[size_t(t)]) * size_t(m_n), size_t(samples));
+            written = OkOrShow(writer.WriteValues(slots.data() + size_t(m_receiverIndex[size_t(t)]) * size_t(m_n), size_t(samples)));
         if (!written) {
             // Told by the writer; a save that failed leaves no file.
             writer.Discard();
@@ -158,7 +158,7 @@ int CKalmanWnd::SaveProfile()
         progress.StepIt();
     }
     progress.DestroyWindow();
-    if (!writer.Finalize()) return 0;
+    if (!OkOrShow(writer.Finalize())) return 0;
     m_savedOnce = true;
     return 1;
 }

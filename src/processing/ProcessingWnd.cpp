@@ -53,7 +53,7 @@ CProcessingWnd::CProcessingWnd() = default;
 bool CProcessingWnd::OpenFrames(CQtxDatumList& datums)
 {
     if (!OpenDataSet(m_file, m_common.path)) return false;
-    if (!m_file.ReadDatumList(datums)) return false;
+    if (!OkOrShow(m_file.ReadDatumList(datums))) return false;
     // Only the frames the file holds: a header may count more than were written.
     QtxFileHeader header = m_file.Header();
     header.frameCount = uint32_t(std::min<int64_t>(header.frameCount, m_file.FramesHeld()));
@@ -146,7 +146,7 @@ bool CProcessingWnd::ReadFrame(int frame, std::vector<float>& slots)
 {
     bool fileFailed = false;
     const bool read = ReadFrameInto(frame, slots, m_readBuffer, fileFailed);
-    if (fileFailed) m_file.ReportFrameReadFailure();
+    if (fileFailed) OkOrShow(m_file.ReportFrameReadFailure());
     return read;
 }
 

@@ -131,7 +131,7 @@ int ConvertLasToQtx(CToolsWnd& e)
     table.columns = DataColumns::Blanks;
     table.sectionEndsData = true;
     // A curve more than a data set holds is refused before the data are read.
-    if (!ReadLasHeader(doc, path, table) || !RefuseDatumCount(table.datums.size(), e.Settings().outputPath)
+    if (!ReadLasHeader(doc, path, table) || !OkOrShow(RefuseDatumCount(table.datums.size(), e.Settings().outputPath))
         || !ScanDataLines(doc, table, path))
         return -1;
     e.Task().taskLine = "*** Tools (Convert LAS to QTX)";

@@ -44,7 +44,7 @@ void AppendField(std::string& line, double value) { CLasDoc::AppendField(line, s
 int ReadFrameDepth(CQtxFile& file, int frame, double* depth)
 {
     float halves[2];
-    if (!file.ReadFrameItem(frame, 0, 1, 2, halves, 2)) return 0;
+    if (!OkOrShow(file.ReadFrameItem(frame, 0, 1, 2, halves, 2))) return 0;
     uint8_t bytes[qtx::kDepthSize];
     endian::PutLEFloat(bytes, halves[0]);
     endian::PutLEFloat(bytes + 4, halves[1]);
@@ -113,7 +113,7 @@ int ConvertQtxToLas(CToolsWnd& e)
             AppendField(line, depth);
             for (const CQtxDatum* c : curves) {
                 float value = 0.0f;
-                if (!in.file.ReadFrameItem(frame, c->m_offset, 1, 1, &value, 1)) return 0;
+                if (!OkOrShow(in.file.ReadFrameItem(frame, c->m_offset, 1, 1, &value, 1))) return 0;
                 line += ' ';
                 AppendField(line, double(value));
             }

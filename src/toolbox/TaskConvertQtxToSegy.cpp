@@ -46,8 +46,8 @@ int ShotFrame(CToolsWnd& e, const CQtxDatum& d, double depth)
     const int samples = d.m_axis1.m_sampleCount;
     const int offset = d.m_offset > uint32_t(INT_MAX) ? -1 : int(d.m_offset);
     const float* values = g_fftData + 1;
-    if (!e.Task().primary.file.ReadFrameItem(e.Task().singleFrameIndex, offset, traces, samples, g_fftData + 1,
-                                             kToolSampleCapacity))
+    if (!OkOrShow(e.Task().primary.file.ReadFrameItem(e.Task().singleFrameIndex, offset, traces, samples, g_fftData + 1,
+                                                      kToolSampleCapacity)))
         return 0;
     // Thousandths of the depth unit, cut toward zero.
     const uint32_t thousandths = uint32_t(ClampToInt(depth * segy::kDepthScale));

@@ -86,7 +86,7 @@ int ConvertSegyToQtx(CToolsWnd& e)
     CDepthRule rule(s.m_shape.logDirection == segy::kLogDown ? qtx::kLogDown : qtx::kLogUp, step, resolution);
     for (int64_t k = 0; k < s.ShotCount(); ++k) {
         const double depth = s.ReadShotDepth(e.Segy().traceHeader, k);
-        if (s.ReadFailed() || !rule.Check(depth, e.Task().primary.path)) {
+        if (s.ReadFailed() || !OkOrShow(rule.Check(depth, e.Task().primary.path))) {
             e.Inputs().CloseInputs();
             return -1;
         }

@@ -49,7 +49,7 @@ bool CVdlWnd::LoadData()
 {
     if (!OpenDataSet(m_item.file, m_setup.path)) return false;
     CQtxDatumList datums;
-    if (!m_item.file.ReadDatumList(datums)) return false;
+    if (!OkOrShow(m_item.file.ReadDatumList(datums))) return false;
     m_item.frames = CFrameCursor(m_item.file.Header());
     if (!AcceptDepths(m_item.frames, m_setup.path)) return false;
 

@@ -17,7 +17,7 @@ CViewerWnd::CViewerWnd()
 int CViewerWnd::OpenDataSet(CQtxFile& file, const std::string& path)
 {
     file.KeepInputOnFrameError();
-    return file.OpenRead(path);
+    return OkOrShow(file.OpenRead(path));
 }
 
 bool CViewerWnd::IsActiveView() const { return Frame() && Frame()->ActiveChild() == this; }

@@ -249,7 +249,7 @@ TEST_F(QtxFileTest, DatumTooLargeForAFrameIsRefused)
     host.ExpectMessage("does not fit into a data set frame");
     CQtxFile out;
     CQtxDescriptorList list;
-    EXPECT_EQ(out.AddTwoAxisDatum(list, "SMCO", 31, 2, 5, 65535, 2, 1.0f, 65535, 0, 1, 1.0f, 65535, 0), 0);
+    EXPECT_EQ(OkOrShow(out.AddTwoAxisDatum(list, "SMCO", 31, 2, 5, 65535, 2, 1.0f, 65535, 0, 1, 1.0f, 65535, 0)), 0);
     EXPECT_TRUE(list.empty());
 }
 
@@ -258,7 +258,7 @@ TEST_F(QtxFileTest, FinalizeCountsOnlyWholeFramesAndCutsTheTornOne)
     CQtxFile out;
     ASSERT_EQ(out.OpenWrite(path), 1);
     CQtxDescriptorList list;
-    out.AddDatum(list, "WMNO", 26, 1, 1, 1, 1, 10.0f, 16, 0);
+    OkOrShow(out.AddDatum(list, "WMNO", 26, 1, 1, 1, 1, 10.0f, 16, 0));
     ASSERT_EQ(out.WriteHeader(), 1);
     ASSERT_EQ(out.WriteDescriptors(list), 1);
     for (int f = 0; f < 3; ++f) {
@@ -267,8 +267,8 @@ TEST_F(QtxFileTest, FinalizeCountsOnlyWholeFramesAndCutsTheTornOne)
         ASSERT_EQ(out.WriteData(kZeros.data(), 16), 1);
     }
     const double torn = 999.0;
-    out.WriteDepth(&torn);
-    out.WriteData(kZeros.data(), 5);
+    OkOrShow(out.WriteDepth(&torn));
+    OkOrShow(out.WriteData(kZeros.data(), 5));
     ASSERT_EQ(out.Finalize(), 1);
     EXPECT_EQ(out.WrittenFrameCount(), 3u);
     const auto bytes = ReadBytes(path);
@@ -284,10 +284,10 @@ TEST_F(QtxFileTest, FinalizeWithoutFramesReportsTheTopDepth)
     CQtxFile out;
     ASSERT_EQ(out.OpenWrite(path), 1);
     CQtxDescriptorList list;
-    out.AddDatum(list, "WMNO", 26, 1, 1, 1, 1, 10.0f, 16, 0);
-    out.WriteHeader();
-    out.WriteDescriptors(list);
-    EXPECT_EQ(out.Finalize(), 0);
+    OkOrShow(out.AddDatum(list, "WMNO", 26, 1, 1, 1, 1, 10.0f, 16, 0));
+    OkOrShow(out.WriteHeader());
+    OkOrShow(out.WriteDescriptors(list));
+    EXPECT_EQ(OkOrShow(out.Finalize()), 0);
     EXPECT_FALSE(out.OutputOpen());
 }
 
@@ -296,20 +296,48 @@ TEST_F(QtxFileTest, WriteFailuresAreReportedNotSwallowed)
     CQtxFile out;
     // A device is no output: it is refused at the open.
     host.ExpectMessage("Could not open output file :\n/dev/full\n/dev/full is not a regular file");
-    EXPECT_EQ(out.OpenWrite("/dev/full"), 0);
+    EXPECT_EQ(OkOrShow(out.OpenWrite("/dev/full")), 0);
     ASSERT_EQ(out.OpenWrite(path), 1);
     ScopedWriteFault full(0);
     CQtxDescriptorList list;
-    out.AddDatum(list, "WMNO", 26, 1, 1, 1, 1, 10.0f, 16, 0);
+    OkOrShow(out.AddDatum(list, "WMNO", 26, 1, 1, 1, 1, 10.0f, 16, 0));
     host.ExpectMessage("Error writing header in file :\n" + path);
-    EXPECT_EQ(out.WriteHeader(), 0);
+    EXPECT_EQ(OkOrShow(out.WriteHeader()), 0);
     host.ExpectMessage("Error writing datum descriptor in file :\n" + path);
-    EXPECT_EQ(out.WriteDescriptors(list), 0);
+    EXPECT_EQ(OkOrShow(out.WriteDescriptors(list)), 0);
     const double depth = 1.0;
     host.ExpectMessage("Error writing depth in file :\n" + path);
-    EXPECT_EQ(out.WriteDepth(&depth), 0);
+    EXPECT_EQ(OkOrShow(out.WriteDepth(&depth)), 0);
     host.ExpectMessage("Error writing frame data in file :\n" + path);
-    EXPECT_EQ(out.WriteData(kZeros.data(), 16), 0);
+    EXPECT_EQ(OkOrShow(out.WriteData(kZeros.data(), 16)), 0);
+}
+
+// The data-set file shows nothing itself: each failure comes back carrying the text
+// its caller shows, word for word; a read on a closed input comes back quiet.
+TEST_F(QtxFileTest, AFailureComesBackWithItsMessageAndShowsNothing)
+{
+    CQtxFile in;
+    const Status missing = in.OpenRead(dir.File("missing.qtx"));
+    EXPECT_FALSE(missing);
+    EXPECT_EQ(missing.Message(), "Could not open input file :\n" + dir.File("missing.qtx"));
+    float f = 0.0f;
+    const Status closed = in.ReadFrameItem(0, 8, 1, 1, &f);
+    EXPECT_FALSE(closed);
+    EXPECT_EQ(closed.Message(), "");
+
+    CQtxFile out;
+    ASSERT_TRUE(out.OpenWrite(path));
+    CQtxDescriptorList list;
+    EXPECT_EQ(out.AddTwoAxisDatum(list, "SMCO", 31, 2, 5, 65535, 2, 1.0f, 65535, 0, 1, 1.0f, 65535, 0).Message(),
+              "Datum SMCO does not fit into a data set frame!\nOperation will be abandoned.");
+    ASSERT_TRUE(out.AddDatum(list, "WMNO", 26, 1, 1, 1, 1, 10.0f, 16, 0));
+    {
+        ScopedWriteFault full(0);
+        EXPECT_EQ(out.WriteHeader().Message(), "Error writing header in file :\n" + path);
+    }
+    EXPECT_EQ(out.Finalize().Message(), "Error reading top depth in file :\n" + path);
+    EXPECT_FALSE(out.OutputOpen());
+    EXPECT_TRUE(host.Messages().empty());
 }
 
 TEST_F(QtxFileTest, WriteDataRefusesCountsBeyondItsBuffer)
@@ -317,9 +345,9 @@ TEST_F(QtxFileTest, WriteDataRefusesCountsBeyondItsBuffer)
     CQtxFile out;
     ASSERT_EQ(out.OpenWrite(path), 1);
     host.ExpectMessage("Error writing frame data");
-    EXPECT_EQ(out.WriteData(kZeros.data(), 8193), 0);
+    EXPECT_EQ(OkOrShow(out.WriteData(kZeros.data(), 8193)), 0);
     host.ExpectMessage("Error writing frame data");
-    EXPECT_EQ(out.WriteData(kZeros.data(), -1), 0);
+    EXPECT_EQ(OkOrShow(out.WriteData(kZeros.data(), -1)), 0);
     EXPECT_EQ(out.WriteData(kZeros.data(), 8192), 1);
 }
 
@@ -337,7 +365,7 @@ TEST_F(QtxFileTest, AFailedHistoryWriteLeavesTheDataSetWhole)
         host.ExpectMessage("Error writing history in file :\n" + path);
         {
             ScopedWriteFault fault(budget);
-            EXPECT_EQ(file.WriteHistory(history), 0);
+            EXPECT_EQ(OkOrShow(file.WriteHistory(history)), 0);
         }
         file.CloseInput();
         EXPECT_EQ(QtxOutputLies(path), "") << budget;
@@ -353,9 +381,9 @@ TEST_F(QtxFileTest, UnopenedObjectReportsUnreadableValuesAndMissingFileIsReporte
     EXPECT_EQ(in.GetTopDepth(), -1.0);
     EXPECT_EQ(in.GetFrameCount(), 0xFFFFFFFFu);
     float f;
-    EXPECT_EQ(in.ReadFrameItem(0, 8, 1, 1, &f), 0);
+    EXPECT_EQ(OkOrShow(in.ReadFrameItem(0, 8, 1, 1, &f)), 0);
     host.ExpectMessage("Could not open input file :\n" + dir.File("missing.qtx"));
-    EXPECT_EQ(in.OpenRead(dir.File("missing.qtx")), 0);
+    EXPECT_EQ(OkOrShow(in.OpenRead(dir.File("missing.qtx"))), 0);
 }
 
 TEST_F(QtxFileTest, ReadOnlyDataSetOpensForReading)
@@ -369,7 +397,7 @@ TEST_F(QtxFileTest, ReadOnlyDataSetOpensForReading)
     EXPECT_EQ(AccessModesOpenOn(path), std::vector<int>{O_RDONLY}) << "the input is never opened for writing";
     if (geteuid() != 0) {
         host.ExpectMessage("Error writing history in file :\n" + path);
-        EXPECT_EQ(in.WriteHistory(in.Header().history), 0);
+        EXPECT_EQ(OkOrShow(in.WriteHistory(in.Header().history)), 0);
     }
 }
 
@@ -401,12 +429,12 @@ TEST_F(QtxFileTest, ReadsAfterAFailedReadFailQuietly)
     float buf[16];
     EXPECT_EQ(in.ReadFrameItem(1, 8, 1, 16, buf), 1);
     host.ExpectMessage("Error reading frame data in file :\n" + path);
-    EXPECT_EQ(in.ReadFrameItem(2, 8, 1, 16, buf), 0);
+    EXPECT_EQ(OkOrShow(in.ReadFrameItem(2, 8, 1, 16, buf)), 0);
     EXPECT_FALSE(in.InputOpen());
     // Viewers read on every paint: no second box.
-    EXPECT_EQ(in.ReadFrameItem(0, 8, 1, 16, buf), 0);
+    EXPECT_EQ(OkOrShow(in.ReadFrameItem(0, 8, 1, 16, buf)), 0);
     CQtxDatumList list;
-    EXPECT_EQ(in.ReadDatumList(list), 0);
+    EXPECT_EQ(OkOrShow(in.ReadDatumList(list)), 0);
     EXPECT_EQ(host.Messages().size(), 1u);
     // Opening again brings the data set back.
     ASSERT_EQ(in.OpenRead(path), 1);
@@ -434,7 +462,7 @@ TEST_F(QtxFileTest, RequestsOutsideTheFrameOrTheBufferAreRefused)
         CQtxFile in;
         ASSERT_EQ(in.OpenRead(path), 1);
         host.ExpectMessage("Error reading frame data in file :\n" + path);
-        EXPECT_EQ(in.ReadFrameItem(c.frame, c.offset, c.count1, c.count2, buf, c.capacity), 0) << c.what;
+        EXPECT_EQ(OkOrShow(in.ReadFrameItem(c.frame, c.offset, c.count1, c.count2, buf, c.capacity)), 0) << c.what;
     }
 }
 
@@ -448,7 +476,7 @@ TEST_F(QtxFileTest, TruncatedHeaderIsReported)
     WriteBytes(path, bytes);
     CQtxFile in;
     host.ExpectMessage("Error reading header in file :\n" + path);
-    EXPECT_EQ(in.OpenRead(path), 0);
+    EXPECT_EQ(OkOrShow(in.OpenRead(path)), 0);
     EXPECT_FALSE(in.InputOpen());
 }
 
@@ -472,7 +500,7 @@ TEST_F(QtxFileTest, TruncatedDescriptorsKeepTheDatumsReadBefore)
     ASSERT_EQ(in.OpenRead(path), 1);
     CQtxDatumList list;
     host.ExpectMessage("Error reading datum descriptor in file :\n" + path);
-    EXPECT_EQ(in.ReadDatumList(list), 0);
+    EXPECT_EQ(OkOrShow(in.ReadDatumList(list)), 0);
     EXPECT_EQ(list.size(), 1u);
 }
 
@@ -523,13 +551,13 @@ TEST_F(QtxFileTest, AbsurdCountsAreRefused)
         ASSERT_EQ(in.OpenRead(path), 1) << c.what;
         CQtxDatumList list;
         if (c.message) host.ExpectMessage(c.message);
-        EXPECT_EQ(in.ReadDatumList(list), c.message ? 0 : 1) << c.what;
+        EXPECT_EQ(OkOrShow(in.ReadDatumList(list)), c.message ? 0 : 1) << c.what;
         // Even with an absurd frame count, reads stay inside the file.
         float buf[8];
         if (!c.message && c.datumCount == 1) {
             EXPECT_EQ(in.ReadFrameItem(0, 8, 2, 4, buf, 8), 1);
             host.ExpectMessage("Error reading frame data");
-            EXPECT_EQ(in.ReadFrameItem(1000000, 8, 2, 4, buf, 8), 0);
+            EXPECT_EQ(OkOrShow(in.ReadFrameItem(1000000, 8, 2, 4, buf, 8)), 0);
         }
     }
 }
@@ -596,15 +624,15 @@ TEST_F(QtxFileTest, AFailedSharedReadShowsNothingUntilItsCallerReportsIt)
             EXPECT_EQ(in.ReadFrameItemShared(1, 8, 2, 16, buf, 32), 1) << what << ": the readable frames stay readable";
 
             host.ExpectMessage("Error reading frame data in file :\n" + path);
-            EXPECT_EQ(in.ReportFrameReadFailure(), 0) << what;
+            EXPECT_EQ(OkOrShow(in.ReportFrameReadFailure()), 0) << what;
             EXPECT_EQ(in.InputOpen(), keepInput) << what;
-            EXPECT_EQ(in.ReportFrameReadFailure(), 0) << what << ": once since the open";
+            EXPECT_EQ(OkOrShow(in.ReportFrameReadFailure()), 0) << what << ": once since the open";
             EXPECT_EQ(host.Messages().size(), 1u) << what;
             host.ClearMessages();
         }
     CQtxFile closed;
     EXPECT_EQ(closed.ReadFrameItemShared(0, 8, 1, 16, buf, 32), 0);
-    EXPECT_EQ(closed.ReportFrameReadFailure(), 0) << "a closed input fails quietly";
+    EXPECT_EQ(OkOrShow(closed.ReportFrameReadFailure()), 0) << "a closed input fails quietly";
 }
 
 } // namespace

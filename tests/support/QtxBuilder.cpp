@@ -16,14 +16,14 @@ bool WriteQtx(const std::string& path, const std::vector<QtxDatumShape>& datums,
               double step, const QtxSampleFn& sample, uint8_t logDirection)
 {
     CQtxFile file;
-    if (!file.OpenWrite(path)) return false;
+    if (!OkOrShow(file.OpenWrite(path))) return false;
     CQtxDescriptorList list;
     for (const auto& d : datums) {
         const int ok = d.samples2 == 0
-                           ? file.AddDatum(list, d.mnemonic, d.typeCode, 1, d.category, d.traces, d.unit, d.step,
-                                           d.samples, d.first)
-                           : file.AddTwoAxisDatum(list, d.mnemonic, d.typeCode, 2, d.category, d.traces, d.unit,
-                                                  d.step, d.samples, d.first, d.unit2, d.step2, d.samples2, d.first2);
+                           ? OkOrShow(file.AddDatum(list, d.mnemonic, d.typeCode, 1, d.category, d.traces, d.unit, d.step,
+                                                    d.samples, d.first))
+                           : OkOrShow(file.AddTwoAxisDatum(list, d.mnemonic, d.typeCode, 2, d.category, d.traces, d.unit,
+                                                           d.step, d.samples, d.first, d.unit2, d.step2, d.samples2, d.first2));
         if (!ok) return false;
     }
     QtxFileHeader header;
@@ -32,22 +32,22 @@ bool WriteQtx(const std::string& path, const std::vector<QtxDatumShape>& datums,
     header.depthStep = step;
     std::fill(std::begin(header.history), std::end(header.history), ' ');
     file.SetHeader(header);
-    if (!file.WriteHeader() || !file.WriteDescriptors(list)) return false;
+    if (!OkOrShow(file.WriteHeader()) || !OkOrShow(file.WriteDescriptors(list))) return false;
     std::vector<float> values(qtx::kDataBufferFloats);
     for (int f = 0; f < frames; ++f) {
         const double depth = top + f * step;
-        if (!file.WriteDepth(&depth)) return false;
+        if (!OkOrShow(file.WriteDepth(&depth))) return false;
         for (size_t j = 0; j < datums.size(); ++j) {
             const auto& d = datums[j];
             const size_t total = size_t(d.traces) * d.samples * (d.samples2 ? d.samples2 : 1);
             for (size_t start = 0; start < total; start += qtx::kDataBufferFloats) {
                 const size_t n = std::min(total - start, qtx::kDataBufferFloats);
                 for (size_t i = 0; i < n; ++i) values[i] = sample(f, int(j), start + i);
-                if (!file.WriteData(values.data(), int(n))) return false;
+                if (!OkOrShow(file.WriteData(values.data(), int(n)))) return false;
             }
         }
     }
-    return file.Finalize() == 1;
+    return OkOrShow(file.Finalize()) == 1;
 }
 
 std::vector<uint8_t> RawQtx(const QtxFileHeader& header, const std::vector<QtxDatumDescriptor>& descriptors,
