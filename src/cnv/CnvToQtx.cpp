@@ -76,7 +76,7 @@ int CopyFrames(CCnvFile& input, CQtxFrameWriter& writer, uint32_t frameCount, in
     for (uint32_t k = 0; k < frameCount; ++k) {
         if (progress.CheckCancelButton() && MessageBox(kStopQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES) break;
         const double depth = input.ReadFrame(k);
-        if (!input.Ok() || !OkOrShow(writer.WriteDepth(depth))) return 0;
+        if (!OkOrShow(input.LastStatus()) || !OkOrShow(writer.WriteDepth(depth))) return 0;
         // Samples go over as the file holds them: both formats keep little-endian float32.
         for (int t = 0; t < channels; ++t) {
             uint8_t* at = nullptr;
@@ -98,9 +98,9 @@ std::string CCnvToQtx::OriginMnemonic(uint8_t code) { return CnvOriginOf(code, 0
 int CCnvToQtx::Convert(const std::string& cnvPath, const std::string& qtxPath)
 {
     CCnvFile input;
-    if (!input.Open(cnvPath)) return 0;
+    if (!OkOrShow(input.Open(cnvPath))) return 0;
     // The scanned shape is the one converted; the reader refuses one it cannot hold.
-    if (!input.SetShape(m_channelCount, m_samplesPerChannel)) return 0;
+    if (!OkOrShow(input.SetShape(m_channelCount, m_samplesPerChannel))) return 0;
 
     // Every frame's depth, before any question: the frames take them as they are. A
     // frame beyond the file is left to the conversion, which keeps the ones before it.

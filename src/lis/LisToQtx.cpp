@@ -314,9 +314,10 @@ int CLisToQtx::WriteHeader(CLisLogicalFile* dataSet, const std::string& lisPath)
         // The log names the datum as the descriptor does.
         if (item->m_mnemonic.size() < 4) item->m_mnemonic.resize(4, ' ');
         const CLisChannelItem* first = item->WaveChannel(0);
-        if (!OkOrShow(m_output->AddDatum(m_descriptors, item->m_mnemonic, item->m_typeCode, 1, item->DescriptorCategory(),
-                                         item->m_receiverCount, first ? UnitCode(first->m_units) : uint8_t(kUnitNone),
-                                         item->m_samplePeriod, uint16_t(item->TraceSamples()), 0)))
+        if (!OkOrShow(m_output->AddDatum(m_descriptors, item->m_mnemonic, item->m_typeCode, 1,
+                                         item->DescriptorCategory(), item->m_receiverCount,
+                                         first ? UnitCode(first->m_units) : uint8_t(kUnitNone), item->m_samplePeriod,
+                                         uint16_t(item->TraceSamples()), 0)))
             return 0;
     }
     m_dataStart = qtx::DataStart(m_descriptors.size());

@@ -246,7 +246,8 @@ bool CPlotModel::OpenGroups()
         if (at == m_groups.end()) {
             auto group = std::make_unique<CPlotFileGroup>(path);
             // A frame that cannot be read is reported once; the readable ones still show.
-            if (!CViewerWnd::OpenDataSet(group->m_file, path) || !OkOrShow(group->m_file.ReadDatumList(group->m_datums)))
+            if (!CViewerWnd::OpenDataSet(group->m_file, path)
+                || !OkOrShow(group->m_file.ReadDatumList(group->m_datums)))
                 return false;
             m_groups.push_back(std::move(group));
             at = m_groups.end() - 1;
@@ -332,11 +333,12 @@ bool CPlotModel::ReadItem(size_t i, int frame)
     PlotItemView& v = m_views[i];
     CPlotFileGroup& group = *m_groups[size_t(v.group)];
     float* next = Next(i);
-    if (!group.m_readSpan) return OkOrShow(group.m_file.ReadFrameItem(frame, v.offset, 1, v.samples, next, size_t(v.padded)));
+    if (!group.m_readSpan)
+        return OkOrShow(group.m_file.ReadFrameItem(frame, v.offset, 1, v.samples, next, size_t(v.padded)));
     if (group.m_spanFrame != frame) {
         group.m_spanFrame = -1;
-        if (!OkOrShow(group.m_file.ReadFrameItem(frame, group.m_spanStart, 1, int(group.m_spanBytes / 4), group.m_span.data(),
-                                                 group.m_span.size())))
+        if (!OkOrShow(group.m_file.ReadFrameItem(frame, group.m_spanStart, 1, int(group.m_spanBytes / 4),
+                                                 group.m_span.data(), group.m_span.size())))
             return false;
         group.m_spanFrame = frame;
     }

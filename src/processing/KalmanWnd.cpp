@@ -126,8 +126,8 @@ int CKalmanWnd::SaveProfile()
     std::memcpy(h.history, m_history, qtx::kHistorySize);
     out.SetHeader(h);
     CQtxDescriptorList descriptors;
-    if (!OkOrShow(out.AddDatum(descriptors, d.m_mnemonic, d.m_typeCode, 1, d.m_category, uint16_t(traces), d.m_axis1.m_unit,
-                               d.m_axis1.m_step, uint16_t(samples), d.m_axis1.m_firstIndex))
+    if (!OkOrShow(out.AddDatum(descriptors, d.m_mnemonic, d.m_typeCode, 1, d.m_category, uint16_t(traces),
+                               d.m_axis1.m_unit, d.m_axis1.m_step, uint16_t(samples), d.m_axis1.m_firstIndex))
         || !OkOrShow(out.WriteHeader()) || !OkOrShow(out.WriteDescriptors(descriptors))) {
         out.DropOutput();
         return 0;
@@ -148,7 +148,8 @@ int CKalmanWnd::SaveProfile()
         const int j = frame - first;
         bool written = OkOrShow(writer.WriteDepth(down ? m_range.start + j * step : m_range.end - j * step));
         for (int t = 0; written && t < traces; ++t)
-            written = OkOrShow(writer.WriteValues(slots.data() + size_t(m_receiverIndex[size_t(t)]) * size_t(m_n), size_t(samples)));
+            written = OkOrShow(writer.WriteValues(slots.data() + size_t(m_receiverIndex[size_t(t)]) * size_t(m_n),
+                                                  size_t(samples)));
         if (!written) {
             // Told by the writer; a save that failed leaves no file.
             writer.Discard();

@@ -38,7 +38,9 @@ int Abandon(CQtxFile& out)
 int CProcessingWnd::WriteProfile(const std::vector<ProfileCurve>& curves, const std::vector<uint8_t>& units,
                                  const std::function<void(int frame, float* values)>& fill)
 {
-    if (curves.empty() || units.size() != curves.size() || !OkOrShow(RefuseDatumCount(curves.size(), m_common.outputPath))) return 0;
+    if (curves.empty() || units.size() != curves.size()
+        || !OkOrShow(RefuseDatumCount(curves.size(), m_common.outputPath)))
+        return 0;
     if (RefuseOutputOverInput(m_common.outputPath, {m_common.path})) return 0;
     // A name derived from the input may be another file's: asked once per window.
     if (!m_savedOnce && RefuseToReplaceExisting(m_common.outputPath)) return 0;
@@ -60,7 +62,8 @@ int CProcessingWnd::WriteProfile(const std::vector<ProfileCurve>& curves, const 
     out.SetHeader(h);
     CQtxDescriptorList descriptors;
     for (size_t i = 0; i < curves.size(); ++i)
-        OkOrShow(out.AddDatum(descriptors, curves[i].mnemonic, curves[i].code, 1, kCategoryTrace, 1, units[i], 1.0f, 1, 0));
+        OkOrShow(
+            out.AddDatum(descriptors, curves[i].mnemonic, curves[i].code, 1, kCategoryTrace, 1, units[i], 1.0f, 1, 0));
     if (!OkOrShow(out.WriteHeader()) || !OkOrShow(out.WriteDescriptors(descriptors))) return Abandon(out);
 
     CSaveWaitDlg notice;

@@ -29,7 +29,8 @@ int ReverseReceivers(CToolsWnd& e, const CQtxDatum& item)
         } else {
             const uint64_t at = uint64_t(item.m_offset) + uint64_t(t) * samples * sizeof(float);
             const int traceOffset = at > uint64_t(INT_MAX) ? -1 : int(at);
-            if (!OkOrShow(file.ReadFrameItem(frame, traceOffset, 1, int(samples), buffer, kToolSampleCapacity))) return 0;
+            if (!OkOrShow(file.ReadFrameItem(frame, traceOffset, 1, int(samples), buffer, kToolSampleCapacity)))
+                return 0;
         }
         if (!e.Output().StageValues(trace, samples)) return 0;
     }

@@ -200,7 +200,8 @@ bool CDomainWnd::ReadFrame()
     m_frameRead = false;
     if (TakeKeptFrame(m_frames.Frame())) return m_frameRead = true;
     float* buffer = g_fftData + 1;
-    if (!OkOrShow(m_file.ReadFrameItem(m_frames.Frame(), int64_t(m_offset), m_receivers, m_shape.samplesRead, buffer, kFftDataSize - 1)))
+    if (!OkOrShow(m_file.ReadFrameItem(m_frames.Frame(), int64_t(m_offset), m_receivers, m_shape.samplesRead, buffer,
+                                       kFftDataSize - 1)))
         return false;
     for (int r = 0; r < m_receivers; ++r) {
         float* slot = Slot(m_receiverIndex[size_t(r)]);

@@ -125,7 +125,8 @@ bool CSemblanceMapWnd::SetUpMap(const ChosenDatum& d)
 bool CSemblanceMapWnd::ReadFrame()
 {
     ++m_item.framesRead;
-    m_samples.read = OkOrShow(m_item.file.ReadFrameItem(m_item.frames.Frame(), int64_t(m_item.offset), m_samples.nt, m_samples.ns, m_samples.values.data(), m_samples.values.size()));
+    m_samples.read = OkOrShow(m_item.file.ReadFrameItem(m_item.frames.Frame(), int64_t(m_item.offset), m_samples.nt,
+                                                        m_samples.ns, m_samples.values.data(), m_samples.values.size()));
     if (!m_samples.read) {
         std::fill(m_samples.values.begin(), m_samples.values.end(), NAN);
         return false;
