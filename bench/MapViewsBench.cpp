@@ -93,8 +93,9 @@ struct DataSets {
         CQtxFile mapOut;
         CQtxDescriptorList mapList;
         if (!OkOrShow(mapOut.OpenWrite(map))
-            || !OkOrShow(mapOut.AddTwoAxisDatum(mapList, "SMNO", 60, 2, kCategorySemblanceMap, 1, kUnitMicrosecondsPerFoot, 2.0f,
-                                                kMapSize, 20, kUnitMicroseconds, 20.0f, kMapSize, 0))
+            || !OkOrShow(mapOut.AddTwoAxisDatum(mapList, "SMNO", 60, 2, kCategorySemblanceMap, 1,
+                                                kUnitMicrosecondsPerFoot, 2.0f, kMapSize, 20, kUnitMicroseconds,
+                                                20.0f, kMapSize, 0))
             || !WriteFrames(mapOut, mapList, kMapFrames, values))
             std::abort();
 
@@ -110,10 +111,10 @@ struct DataSets {
         CQtxFile plotOut;
         CQtxDescriptorList plotList;
         if (!OkOrShow(plotOut.OpenWrite(plot))
-            || !OkOrShow(plotOut.AddDatum(plotList, "ISMN", 164, 1, kCategoryWaveform, kReceivers, kUnitMicroseconds, 4.0f,
-                                          kSamples, 0))
-            || !OkOrShow(plotOut.AddDatum(plotList, "IFMN", 158, 1, kCategoryWaveform, kReceivers, kUnitMicroseconds, 4.0f,
-                                          kSamples, 0))
+            || !OkOrShow(plotOut.AddDatum(plotList, "ISMN", 164, 1, kCategoryWaveform, kReceivers,
+                                          kUnitMicroseconds, 4.0f, kSamples, 0))
+            || !OkOrShow(plotOut.AddDatum(plotList, "IFMN", 158, 1, kCategoryWaveform, kReceivers,
+                                          kUnitMicroseconds, 4.0f, kSamples, 0))
             || !WriteFrames(plotOut, plotList, kPlotFrames, pair))
             std::abort();
     }

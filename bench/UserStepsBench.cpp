@@ -119,17 +119,20 @@ bool AddWavesDatums(CQtxFile& out, CQtxDescriptorList& list)
 {
     return OkOrShow(out.AddDatum(list, "GR", 250, 1, kCategoryTrace, 1, kUnitNone, 1, 1, 0))
            && OkOrShow(out.AddDatum(list, "DT", 251, 1, kCategoryTrace, 1, kUnitNone, 1, 1, 0))
-           && OkOrShow(out.AddDatum(list, "WMNO", 1, 1, kCategoryWaveform, kReceivers, kUnitMicroseconds, kSampleStep, kSamples, 0))
-           && OkOrShow(out.AddDatum(list, "IFMN", 158, 1, kCategoryWaveform, kImageTraces, kUnitMicroseconds, 2 * kSampleStep,
-                                    kImageSamples, 0));
+           && OkOrShow(out.AddDatum(list, "WMNO", 1, 1, kCategoryWaveform, kReceivers, kUnitMicroseconds,
+                                    kSampleStep, kSamples, 0))
+           && OkOrShow(out.AddDatum(list, "IFMN", 158, 1, kCategoryWaveform, kImageTraces, kUnitMicroseconds,
+                                    2 * kSampleStep, kImageSamples, 0));
 }
 
 bool AddMapsDatums(CQtxFile& out, CQtxDescriptorList& list)
 {
-    return OkOrShow(out.AddTwoAxisDatum(list, "SMNO", 60, 2, kCategorySemblanceMap, 1, kUnitMicrosecondsPerFoot, 2.0f, kMapSize,
-                                        20, kUnitMicroseconds, 20.0f, kMapSize, 0))
-           && OkOrShow(out.AddDatum(list, "ISMN", 164, 1, kCategoryWaveform, kReceivers, kUnitMicroseconds, 4.0f, kSamples, 0))
-           && OkOrShow(out.AddDatum(list, "IFMN", 158, 1, kCategoryWaveform, kReceivers, kUnitMicroseconds, 4.0f, kSamples, 0));
+    return OkOrShow(out.AddTwoAxisDatum(list, "SMNO", 60, 2, kCategorySemblanceMap, 1, kUnitMicrosecondsPerFoot,
+                                        2.0f, kMapSize, 20, kUnitMicroseconds, 20.0f, kMapSize, 0))
+           && OkOrShow(out.AddDatum(list, "ISMN", 164, 1, kCategoryWaveform, kReceivers, kUnitMicroseconds, 4.0f,
+                                    kSamples, 0))
+           && OkOrShow(out.AddDatum(list, "IFMN", 158, 1, kCategoryWaveform, kReceivers, kUnitMicroseconds, 4.0f,
+                                    kSamples, 0));
 }
 
 struct DataSet {

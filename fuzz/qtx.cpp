@@ -32,8 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             // The views' read on several threads, with the datum's own counts: it may
             // fail, never show a box or close the input.
             const size_t shown = host.Messages().size();
-            file.ReadFrameItemShared(frame, int64_t(d->m_offset), d->m_traceCount, d->m_axis1.m_sampleCount, values.data(),
-                                     values.size());
+            (void)file.ReadFrameItemShared(frame, int64_t(d->m_offset), d->m_traceCount, d->m_axis1.m_sampleCount,
+                                           values.data(), values.size());
             if (host.Messages().size() != shown || !file.InputOpen()) __builtin_trap();
             if (!OkOrShow(file.ReadFrameItem(frame, int64_t(d->m_offset), 1, int(whole), values.data(), values.size())))
                 return 0; // the input is closed after a failed read

@@ -20,10 +20,11 @@ bool WriteQtx(const std::string& path, const std::vector<QtxDatumShape>& datums,
     CQtxDescriptorList list;
     for (const auto& d : datums) {
         const int ok = d.samples2 == 0
-                           ? OkOrShow(file.AddDatum(list, d.mnemonic, d.typeCode, 1, d.category, d.traces, d.unit, d.step,
-                                                    d.samples, d.first))
-                           : OkOrShow(file.AddTwoAxisDatum(list, d.mnemonic, d.typeCode, 2, d.category, d.traces, d.unit,
-                                                           d.step, d.samples, d.first, d.unit2, d.step2, d.samples2, d.first2));
+                           ? OkOrShow(file.AddDatum(list, d.mnemonic, d.typeCode, 1, d.category, d.traces, d.unit,
+                                                    d.step, d.samples, d.first))
+                           : OkOrShow(file.AddTwoAxisDatum(list, d.mnemonic, d.typeCode, 2, d.category, d.traces,
+                                                           d.unit, d.step, d.samples, d.first, d.unit2, d.step2,
+                                                           d.samples2, d.first2));
         if (!ok) return false;
     }
     QtxFileHeader header;
