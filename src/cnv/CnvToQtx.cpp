@@ -118,7 +118,7 @@ int CCnvToQtx::Convert(const std::string& cnvPath, const std::string& qtxPath)
     // Every refusal comes before the output is created.
     if (RefuseOutputOverInput(qtxPath, {cnvPath}) || (!m_outputConfirmed && RefuseToReplaceExisting(qtxPath)))
         return 0;
-    auto out = std::make_unique<CQtxFile>(); // its data buffer is large
+    auto out = std::make_unique<CQtxFile>();
     if (!OkOrShow(out->OpenWrite(qtxPath))
         || !WriteHead(*out, *this, direction, CnvOriginOf(m_origin, m_samplingPeriod), input.m_channels, input.m_samples))
         return 0;

@@ -1,7 +1,7 @@
 // CQtxFile: the one reader and writer of QTX data sets. One object reads one input
 // file and writes one output file; callers read and set its header through it, and
-// never reach its files. Every operation returns a Status: a failure carries the
-// message for the caller to show (OkOrShow) and shows nothing itself.
+// never reach its files. Every operation that can fail returns a Status: a failure
+// carries the message for the caller to show (OkOrShow) and shows nothing itself.
 #pragma once
 
 #include "dataset/QtxLayout.h"
