@@ -392,7 +392,10 @@ int CToolsWnd::WriteOutputHead(const ToolOutputHead& head, const std::vector<CQt
         std::memset(m_task.history, ' ', qtx::kHistorySize);
     }
     m_historyLostInput = false;
+    m_outputFile.SetHeader(header);
+    // The history editor may give the output the input's edited history.
     const int length = AppendHistory(HistoryLength(m_task.history));
+    header = m_outputFile.Header();
     if (length > 0) std::memcpy(header.history, m_task.history, size_t(length));
     m_outputFile.SetHeader(header);
 
