@@ -75,7 +75,7 @@ Status CQtxFile::FailFrameRead()
 Status CQtxFile::FailWrite(const char* prefix) const
 {
     // The output stays open: the caller may still finalize the whole frames written.
-    return Failure(prefix, m_outPath);
+    return Failure(prefix, m_outPath + OutputFailureCause(m_outPath, m_fileOut.Error(), false));
 }
 
 // ---- reading -------------------------------------------------------------------
@@ -200,7 +200,7 @@ Status CQtxFile::OpenWrite(const std::string& path)
     m_path = path;
     m_outPath = path;
     if (!m_fileOut.Open(path, &m_openError))
-        return Failure(kCouldNotOpenOutput, path + OpenFailureCause(path, m_openError));
+        return Failure(kCouldNotOpenOutput, path + OutputFailureCause(path, m_openError));
     return Status();
 }
 
@@ -354,7 +354,7 @@ Status CQtxFile::Finalize()
     const int64_t wholeLength = dataStart + frames * frameSize;
     if (length > wholeLength && !m_fileOut.SetLength(wholeLength)) {
         DropOutput();
-        return Failure(kErrorWritingFrame, m_outPath);
+        return Failure(kErrorWritingFrame, m_outPath + OutputFailureCause(m_outPath, m_fileOut.Error()));
     }
 
     m_writtenFrameCount = uint32_t(std::min<int64_t>(frames, 0xFFFFFFFF));
@@ -366,7 +366,7 @@ Status CQtxFile::Finalize()
     const bool written = m_fileOut.WriteAt(0, bytes, sizeof bytes) && m_fileOut.Commit();
     if (!written) {
         DropOutput();
-        return Failure(kErrorWritingHeader, m_outPath);
+        return Failure(kErrorWritingHeader, m_outPath + OutputFailureCause(m_outPath, m_fileOut.Error()));
     }
     return Status();
 }

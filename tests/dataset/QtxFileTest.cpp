@@ -333,7 +333,7 @@ TEST_F(QtxFileTest, AFailureComesBackWithItsMessageAndShowsNothing)
     ASSERT_TRUE(out.AddDatum(list, "WMNO", 26, 1, 1, 1, 1, 10.0f, 16, 0));
     {
         ScopedWriteFault full(0);
-        EXPECT_EQ(out.WriteHeader().Message(), "Error writing header in file :\n" + path);
+        EXPECT_EQ(out.WriteHeader().Message(), "Error writing header in file :\n" + path + "\nThe disk is full.");
     }
     EXPECT_EQ(out.Finalize().Message(), "Error reading top depth in file :\n" + path);
     EXPECT_FALSE(out.OutputOpen());
