@@ -113,9 +113,9 @@ Status CQtxFile::ReadDatumList(CQtxDatumList& list)
         uint8_t bytes[qtx::kDescriptorSize];
         const int64_t at = int64_t(qtx::DataStart(uint64_t(i)));
         if (m_fileIn.ReadAt(at, bytes, sizeof bytes) != sizeof bytes) return FailRead(kErrorReadingDescriptor);
-        m_descriptor.Decode(bytes);
-        const QtxDatumDescriptor& d = m_descriptor;
-        m_datumMnemonic.assign(d.mnemonic, 4);
+        QtxDatumDescriptor d;
+        d.Decode(bytes);
+        const std::string mnemonic(d.mnemonic, 4);
 
         // A datum must lie inside the frame behind its depth, and its counts must fit
         // its size: anything else would send later reads outside the frame.
@@ -127,11 +127,11 @@ Status CQtxFile::ReadDatumList(CQtxDatumList& list)
 
         if (twoAxis)
             list.push_back(std::make_unique<CQtxDatum>(
-                1u, m_datumMnemonic, d.typeCode, d.category, d.typeCode2, d.datumNumber, d.traceCount, d.axisCount,
+                1u, mnemonic, d.typeCode, d.category, d.typeCode2, d.datumNumber, d.traceCount, d.axisCount,
                 d.offset, d.size, d.axis1.unit, d.axis1.firstIndex, d.axis1.sampleCount, d.axis1.step, d.axis2.unit,
                 d.axis2.firstIndex, d.axis2.sampleCount, d.axis2.step));
         else
-            list.push_back(std::make_unique<CQtxDatum>(1u, m_datumMnemonic, d.typeCode, d.category, d.typeCode2,
+            list.push_back(std::make_unique<CQtxDatum>(1u, mnemonic, d.typeCode, d.category, d.typeCode2,
                                                        d.datumNumber, d.traceCount, d.axisCount, d.offset, d.size,
                                                        d.axis1.unit, d.axis1.firstIndex, d.axis1.sampleCount,
                                                        d.axis1.step));
@@ -219,14 +219,14 @@ Status CQtxFile::AddLayout(CQtxDescriptorList& list, const std::string& mnemonic
     m_datumNumber = first ? 1 : uint16_t(m_datumNumber + 1);
     m_layoutDatumCount = first ? 1 : short(m_layoutDatumCount + 1);
 
-    m_descriptor = fields;
-    std::memcpy(m_descriptor.mnemonic, FourCharacters(mnemonic).data(), 4);
+    QtxDatumDescriptor descriptor = fields;
+    std::memcpy(descriptor.mnemonic, FourCharacters(mnemonic).data(), 4);
     // Nothing names the second type byte; the item type code is the one meaningful copy.
-    m_descriptor.typeCode2 = fields.typeCode;
-    m_descriptor.datumNumber = m_datumNumber;
-    m_descriptor.offset = m_nextOffset;
-    m_descriptor.size = m_datumSize;
-    list.emplace_back(m_descriptor);
+    descriptor.typeCode2 = fields.typeCode;
+    descriptor.datumNumber = m_datumNumber;
+    descriptor.offset = m_nextOffset;
+    descriptor.size = m_datumSize;
+    list.emplace_back(descriptor);
     return Status();
 }
 

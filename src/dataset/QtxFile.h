@@ -189,8 +189,6 @@ private:
     double m_topDepth = -1.0;
     double m_bottomDepth = -1.0;
     double m_depthStep = -1.0;
-    std::string m_datumMnemonic;        // mnemonic of the descriptor last read
-    QtxDatumDescriptor m_descriptor;    // descriptor last read or composed
 
     uint32_t m_nextOffset = 0;          // writer: offset of the datum added last
     uint32_t m_datumSize = 0;           // writer: size of the datum added last
