@@ -5,12 +5,12 @@
 
 #include <cmath>
 
-Status RefuseDatumCount(size_t count, const std::string& path)
+Status RefuseDatumCount(size_t count, const std::string& source, const std::string& remedy)
 {
     if (count <= size_t(qtx::kMaxDatums)) return Status();
-    return Status::Failure(Format("Encountered %zu datums for data set :\n%s\nA data set holds at most %d datums.\n"
-                                  "Operation will be abandoned.",
-                                  count, path.c_str(), qtx::kMaxDatums));
+    return Status::Failure(Format("Encountered %zu datums to write from file :\n%s\nA data set holds at most %d datums: "
+                                  "%s\nOperation will be abandoned.",
+                                  count, source.c_str(), qtx::kMaxDatums, remedy.c_str()));
 }
 
 namespace {

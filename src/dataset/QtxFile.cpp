@@ -1,5 +1,6 @@
 #include "dataset/QtxFile.h"
 
+#include "dataset/DepthRule.h"
 #include "platform/Endian.h"
 #include "platform/Format.h"
 
@@ -202,6 +203,13 @@ Status CQtxFile::OpenWrite(const std::string& path)
     if (!m_fileOut.Open(path, &m_openError))
         return Failure(kCouldNotOpenOutput, path + OutputFailureCause(path, m_openError));
     return Status();
+}
+
+Status CQtxFile::OpenWrite(const std::string& path, size_t datumCount, const std::string& source,
+                           const std::string& remedy)
+{
+    if (Status fits = RefuseDatumCount(datumCount, source, remedy); !fits) return fits;
+    return OpenWrite(path);
 }
 
 Status CQtxFile::AddLayout(CQtxDescriptorList& list, const std::string& mnemonic, uint64_t size,

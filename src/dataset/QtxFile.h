@@ -126,7 +126,13 @@ public:
     void CloseInput() { m_fileIn.Close(); }
 
     // ---- writing -------------------------------------------------------------
+    // Tests and benchmarks only: it writes any datum count, hostile ones included.
     Status OpenWrite(const std::string& path);
+    // Every writer's way in: refuses a data set of more datums than one holds (the
+    // failure names `source`, the input they come from) before anything is created,
+    // then OpenWrite(path).
+    Status OpenWrite(const std::string& path, size_t datumCount, const std::string& source,
+                     const std::string& remedy = "select 256 or fewer.");
     bool OutputOpen() const { return m_fileOut.IsOpen(); }
     // The header WriteHeader writes; its frame size and datum count come from the
     // layout, its frame count and depths from Finalize.

@@ -39,7 +39,7 @@ int CProcessingWnd::WriteProfile(const std::vector<ProfileCurve>& curves, const 
                                  const std::function<void(int frame, float* values)>& fill)
 {
     if (curves.empty() || units.size() != curves.size()
-        || !OkOrShow(RefuseDatumCount(curves.size(), m_common.outputPath)))
+        || !OkOrShow(RefuseDatumCount(curves.size(), m_common.path)))
         return 0;
     if (RefuseOutputOverInput(m_common.outputPath, {m_common.path})) return 0;
     // A name derived from the input may be another file's: asked once per window.
@@ -50,7 +50,7 @@ int CProcessingWnd::WriteProfile(const std::vector<ProfileCurve>& curves, const 
 
     const int first = RangeFirstFrame(), last = RangeLastFrame();
     CQtxFile out;
-    if (!OkOrShow(out.OpenWrite(m_common.outputPath))) return 0;
+    if (!OkOrShow(out.OpenWrite(m_common.outputPath, curves.size(), m_common.path))) return 0;
     QtxFileHeader h = out.Header();
     h.logDirection = m_file.Header().logDirection;
     h.depthUnits = m_file.Header().depthUnits;
