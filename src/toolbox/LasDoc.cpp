@@ -38,7 +38,7 @@ int CLasDoc::OpenInput(const std::string& path)
     CloseInput();
     int error = 0;
     if (!m_fileIn.Open(path, BinaryFile::modeRead, &error))
-        return Fail("Could not open depth stretch file :\n", path + OpenFailureCause(path, error));
+        return Fail("Could not open input file :\n", path + OpenFailureCause(path, error));
     m_inputLength = std::max<int64_t>(m_fileIn.GetLength(), 0);
     return 1;
 }

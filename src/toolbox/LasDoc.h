@@ -33,7 +33,7 @@ public:
 
     // ---- reading ----------------------------------------------------------------------
     // Keeps the path and opens the file for reading only; 1, or 0 after "Could not open
-    // depth stretch file :\n" + path.
+    // input file :\n" + path and the cause, the one message the importers give.
     int OpenInput(const std::string& path);
     void CloseInput();
     void Rewind();

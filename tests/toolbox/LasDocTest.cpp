@@ -74,7 +74,7 @@ TEST_F(LasDocTest, LinesEndAtLineFeedsAndTheTextAtTheFileEndOrACtrlZ)
 TEST_F(LasDocTest, InputsOpenForReadingOnly)
 {
     EXPECT_EQ(doc.OpenInput("/proc/version"), 1);
-    host.ExpectMessage("Could not open depth stretch file :\n" + dir.File("none.las"));
+    host.ExpectMessage("Could not open input file :\n" + dir.File("none.las"));
     EXPECT_EQ(doc.OpenInput(dir.File("none.las")), 0);
 }
 

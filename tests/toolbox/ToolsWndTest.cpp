@@ -207,6 +207,23 @@ TEST_F(ToolsWndTest, StoppedOrFailedRunsLeaveExactlyTheWholeFramesWritten)
     }
 }
 
+// A write that fails over an older data set says why and that the older one is
+// unchanged, and it is, byte for byte.
+TEST_F(ToolsWndTest, AFailedWriteOverAnOlderDataSetSaysItIsUnchanged)
+{
+    const size_t frameSize = 8 + 2 * 64 * 4;
+    const std::vector<uint8_t> older = {'o', 'l', 'd'};
+    for (const size_t limit : {qtx::kHeaderSize / 2, qtx::DataStart(1) + 2 * frameSize + frameSize / 2}) {
+        auto e = Prepare({Datum("WAVE", 2, 64)}, {0}, 6);
+        WriteBytes(output, older);
+        host.ExpectMessage("already exists", IDYES);
+        host.ExpectMessage(output + "\nThe file would pass the largest size this program may write (a file-size "
+                                    "limit).\nThe existing file is unchanged.");
+        EXPECT_EQ(WithFileSizeLimit(rlim_t(limit), [&] { return RunTask(*e, kShift); }), -1) << limit;
+        EXPECT_EQ(ReadBytes(output), older) << limit;
+    }
+}
+
 // Up logs may store their step negative (as written by depth order) or positive: only the
 // direction says which way the depths run. Only the selected datums change: Shift adds the
 // factor but keeps nulls, Reverse Receiver reverses the traces of one-axis datums (BIG read
