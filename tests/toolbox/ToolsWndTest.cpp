@@ -137,7 +137,9 @@ TEST_F(ToolsWndTest, RefusalsLeaveTheInputAsItWasAndCreateNoOutput)
     const Case cases[] = {
         {kShift, 1, {}, 0xFF, false, {{empty, IDOK}}},
         {kDepths, 1, {}, 0xFF, false, {{kAskDown, IDNO}}},
-        {kShift, 257, {0}, 0xFF, false, {{"Encountered more than 256 datums in input file!" + kAbandon, IDOK}}},
+        {kShift, 257, {0}, 0xFF, false, {{"Encountered 257 datums in file :\n" + input +
+                                              "\nA data set holds at most 256 datums: no task can read this one." + kAbandon,
+                                          IDOK}}},
         {kDepths, 1, {0}, 0, false, {{unknown, IDOK}}},
         {kShift, 1, {0}, 2, false, {{unknown, IDOK}}},
         {kReceivers, 1, {0}, 0x80, false, {{unknown, IDOK}}},
