@@ -225,7 +225,11 @@ void CLisToQtx::Run(const std::string& dictionaryDirectory)
     LogDataSet(tool.name, *dataSet);
     const int converted = Convert(dataSet, input.path, output.path);
     const std::string log = m_log.IsOpen() ? LogPath(output.path) : std::string();
-    CloseLog();
+    // A failed or stopped run keeps no data set, so the older one keeps its older log too.
+    if (converted)
+        CloseLog();
+    else
+        m_log.Abandon();
     // The log alone would keep quiet about what the data set lacks.
     if (converted && m_leftOut > 0 && !log.empty())
         MessageBox(Format(kLeftOut, output.path.c_str(), m_leftOut, log.c_str()), MB_OK | MB_ICONINFORMATION);
