@@ -21,6 +21,8 @@ namespace {
 // Code 68 holds magnitudes below 2^127: the encoder would clamp larger ones, and
 // turn a NaN into 0.0, which reads as a measurement.
 constexpr float kCode68Limit = 1.70141183e38f; // 2^127
+const char kBadDepth[] = "Encountered invalid depth in file :\n%s\nFrame %u is at depth %s, which a LIS depth (code 68) "
+                        "cannot hold.\nOperation will be abandoned.";
 const char kAbsentWritten[] = "Wrote %lld value(s) that LIS code 68 cannot hold (not a number, infinite, or of "
                               "magnitude 2^127 or more) as absent values (-999.25) in file :\n%s";
 
@@ -176,6 +178,12 @@ int CQtxToLis::Convert(const std::string& qtxPath, const std::string& lisPath)
                 return 0;
             float* frame = block.data() + size_t(j) * frameFloats;
             const double depth = endian::GetLEDouble(reinterpret_cast<const uint8_t*>(frame));
+            // A depth has no absent value: one code 68 cannot hold would come back as another depth.
+            if (!(std::fabs(depth) < double(kCode68Limit))) {
+                const std::string shown = Format(std::fabs(depth) < 1e9 ? "%.4f" : "%g", depth);
+                MessageBox(Format(kBadDepth, qtxPath.c_str(), k + 1, shown.c_str()), MB_OK | MB_ICONSTOP);
+                return 0;
+            }
             float* values = frame + qtx::kDepthSize / 4;
             endian::LEFloatsInPlace(values, valueCount);
             ReplaceUnwritable(values, valueCount);
