@@ -93,6 +93,7 @@ TEST_F(ToolsCommandTest, OnlyRunOfABuiltTaskWritesTheOutput)
         EXPECT_EQ(s.taskCode, c.code) << c.task;
         EXPECT_EQ(FileExists(output), c.code == 14) << c.task;
     }
+    EXPECT_EQ(frame.PaneText(0), "Reverse Depth Order done: wrote " + output) << "the run's last word";
     CQtxFile out;
     ASSERT_EQ(out.OpenRead(output), 1);
     EXPECT_EQ(out.GetFrameCount(), 5u);
