@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cmath>
 #include <string>
 #include <utility>
 
@@ -63,6 +64,16 @@ TEST(Format, UsesTheCLocaleWhateverTheProcessLocaleAndRefusesBadNumbers)
 
 // Well-formed UTF-8 passes as it is; every other byte is the Latin-1 character it is
 // in a data file's text, so nothing is lost or shown as a replacement mark.
+// Steps as files store them, floats included; a step of no number shows the most decimals.
+TEST(Format, StepDecimalsShowTheStepAsStored)
+{
+    const std::pair<double, int> cases[] = {
+        {1.0, 0},  {-0.5, 1}, {0.25, 2}, {double(2.54f), 2}, {double(0.1524f), 4}, {0.0005, 4},
+        {1.0 / 12.0, 4}, {0.0, 0}, {1e300, 0}, {std::nan(""), 4}, {-HUGE_VAL, 4},
+    };
+    for (const auto& [step, decimals] : cases) EXPECT_EQ(StepDecimals(step), decimals) << step;
+}
+
 TEST(Format, ScreenTextKeepsUtf8AndShowsOtherBytesAsLatin1)
 {
     const std::pair<std::string, std::string> cases[] = {
