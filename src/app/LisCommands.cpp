@@ -6,6 +6,7 @@
 #include "lis/LisToQtx.h"
 #include "platform/BinaryFile.h"
 #include "platform/Format.h"
+#include "platform/Frame.h"
 #include "platform/Host.h"
 #include "platform/OutputFile.h"
 #include "platform/Path.h"
@@ -76,17 +77,20 @@ void OnScanLis()
     FileDialogOptions in;
     in.title = "Open Lis File to Scan";
     in.filter = "Lis files (.lis;.tap;.nti;.tif;.lti)|*.lis;*.tap;*.nti;*.tif;*.lti|All files (*.*)|*.*|";
-    const FileDialogResult input = Host().FileDialog(in);
+    const FileDialogResult input = ChooseFile(in);
     if (!input.ok) return;
     FileDialogOptions out;
     out.open = false;
     out.title = "Create Scan File";
     out.filter = "Scan file (.txt)|*.txt|All files (*.*)|*.*||";
-    out.initialName = CLisScan::ProposedReportName(input.path);
-    const FileDialogResult report = Host().FileDialog(out);
+    // The report goes beside the file it describes, unless the user says otherwise.
+    out.initialName = JoinPath(FolderOf(input.path), CLisScan::ProposedReportName(input.path));
+    const FileDialogResult report = ChooseFile(out);
     if (!report.ok) return;
     CLisScan scan;
-    scan.Run(input.path, report.path);
+    // A report that was not made (the scan said why) is not opened.
+    if (!scan.Run(input.path, report.path)) return;
+    ShowCommandResult("Scan Lis done: wrote " + report.path);
     if (!Host().ShellOpen(report.path)) MessageBox("Could not execute WordPad application.", MB_OK | MB_ICONSTOP);
 }
 

@@ -365,7 +365,7 @@ int CLisDictionary::Import(const std::string& directory)
     options.open = true;
     options.title = "Dictionary File to Import";
     options.filter = "Dictionary Text(.txt)|*.txt|All files(*.*)|*.*|";
-    const FileDialogResult chosen = Host().FileDialog(options);
+    const FileDialogResult chosen = ChooseFile(options);
     if (!chosen.ok) return 0;
 
     // The new dictionary takes its name only when whole, so a failed import leaves

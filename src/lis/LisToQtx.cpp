@@ -9,6 +9,7 @@
 #include "lis/SelectToolDlg.h"
 #include "platform/Endian.h"
 #include "platform/Format.h"
+#include "platform/Frame.h"
 #include "platform/Host.h"
 #include "platform/Path.h"
 
@@ -154,7 +155,7 @@ void CLisToQtx::Run(const std::string& dictionaryDirectory)
     in.title = "Browse Input File";
     in.filter = "Lis files (.lis;.tap;.nti;.tif;.lti)|*.lis;*.tap;*.nti;*.tif;*.lti|All files (*.*)|*.*|";
     in.flags = kHideReadOnly;
-    const FileDialogResult input = Host().FileDialog(in);
+    const FileDialogResult input = ChooseFile(in);
     if (!input.ok) return;
 
     CSelectToolDlg toolDlg;
@@ -193,7 +194,7 @@ void CLisToQtx::Run(const std::string& dictionaryDirectory)
     out.initialName = JoinPath(FolderOf(input.path), DefaultOutputName(input.path, dataSet->m_fileName));
     out.filter = "Qtx file (.qtx;)|*.qtx;|All files (*.*)|*.*|";
     out.flags = kHideReadOnly | kOverwritePrompt | kPathMustExist;
-    const FileDialogResult output = Host().FileDialog(out);
+    const FileDialogResult output = ChooseFile(out);
     if (!output.ok) return;
     m_outputConfirmed = true;
 
@@ -201,8 +202,10 @@ void CLisToQtx::Run(const std::string& dictionaryDirectory)
     if (RefuseOutputOverInput(output.path, {input.path})) return;
     if (!OpenLog(FileName(input.path), output.path, input.path)) return;
     LogDataSet(tool.name, *dataSet);
-    Convert(dataSet, input.path, output.path);
+    const int converted = Convert(dataSet, input.path, output.path);
+    const std::string logPath = m_log.GetPath();
     CloseLog();
+    if (converted) ShowCommandResult(Format("Lis to Qtx done: wrote %s, log %s", output.path.c_str(), logPath.c_str()));
 }
 
 // ---- the log ------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include "dataset/ItemTypes.h"
 #include "platform/Endian.h"
 #include "platform/Format.h"
+#include "platform/Frame.h"
 #include "platform/Host.h"
 #include "platform/Path.h"
 #include "res/DialogTemplates.h"
@@ -40,7 +41,7 @@ void CQtxToLis::Run()
     in.title = "Browse Qtx Input File";
     in.filter = "Qtx files (.qtx)|*.qtx|All files (*.*)|*.*|";
     in.flags = kHideReadOnly;
-    const FileDialogResult input = Host().FileDialog(in);
+    const FileDialogResult input = ChooseFile(in);
     if (!input.ok) return;
 
     FileDialogOptions out;
@@ -50,13 +51,14 @@ void CQtxToLis::Run()
     out.initialName = LisNameFor(input.path);
     out.filter = "Lis file (.lis;)|*.lis;|All files (*.*)|*.*|";
     out.flags = kHideReadOnly | kOverwritePrompt | kPathMustExist;
-    const FileDialogResult output = Host().FileDialog(out);
+    const FileDialogResult output = ChooseFile(out);
     if (!output.ok) return;
 
     // A stopped or failed export commits nothing; Close writes the file marks and
     // commits only a file whose every record was written.
-    if (!Convert(input.path, output.path)) m_writer.DeleteOutput();
-    m_writer.Close();
+    const int converted = Convert(input.path, output.path);
+    if (!converted) m_writer.DeleteOutput();
+    if (m_writer.Close() && converted) ShowCommandResult("Qtx to Lis done: wrote " + output.path);
     m_input.Close();
     m_descriptors.clear();
 }

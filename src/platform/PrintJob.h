@@ -45,6 +45,9 @@ public:
     virtual bool EndDoc() = 0;
     virtual void Abort() = 0;
     virtual DeviceCaps Caps() const = 0;
+    // The file the job writes, for the word a finished print ends with; empty when
+    // the job writes no file of a name the user knows.
+    virtual std::string OutputPath() const { return {}; }
 };
 
 // File > Printer Setup: the paper and the orientation of printed documents. The

@@ -265,7 +265,7 @@ void CLogSetupDlg::OnBrowseFolder()
     options.filter = kCommandFilter;
     options.initialName = "any";
     options.flags = kHideReadOnly | kPathMustExist;
-    const FileDialogResult chosen = Host().FileDialog(options);
+    const FileDialogResult chosen = ChooseFile(options);
     if (!chosen.ok || chosen.path.empty()) return;
     m_setup.browsePath = chosen.path;
     EndWith(kBrowseFolder);

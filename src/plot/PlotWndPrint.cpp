@@ -1,6 +1,7 @@
 #include "plot/PlotWnd.h"
 
 #include "common/ProgressDlg.h"
+#include "platform/Frame.h"
 #include "platform/Host.h"
 #include "platform/PrintJob.h"
 #include "platform/SafeNumeric.h"
@@ -27,6 +28,7 @@ bool CPlotWnd::PrintLog()
         MessageBox("Error plotting log data.", MB_OK | MB_ICONSTOP);
         return false;
     }
+    if (!job->OutputPath().empty()) ShowCommandResult("Print PDF File done: wrote " + job->OutputPath());
     return true;
 }
 

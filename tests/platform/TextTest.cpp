@@ -62,8 +62,6 @@ TEST(Format, UsesTheCLocaleWhateverTheProcessLocaleAndRefusesBadNumbers)
     EXPECT_TRUE(ok);
 }
 
-// Well-formed UTF-8 passes as it is; every other byte is the Latin-1 character it is
-// in a data file's text, so nothing is lost or shown as a replacement mark.
 // Steps as files store them, floats included; a step of no number shows the most decimals.
 TEST(Format, StepDecimalsShowTheStepAsStored)
 {
@@ -74,6 +72,8 @@ TEST(Format, StepDecimalsShowTheStepAsStored)
     for (const auto& [step, decimals] : cases) EXPECT_EQ(StepDecimals(step), decimals) << step;
 }
 
+// Well-formed UTF-8 passes as it is; every other byte is the Latin-1 character it is
+// in a data file's text, so nothing is lost or shown as a replacement mark.
 TEST(Format, ScreenTextKeepsUtf8AndShowsOtherBytesAsLatin1)
 {
     const std::pair<std::string, std::string> cases[] = {
