@@ -3,7 +3,7 @@
 // dialog again, or leaves the loop.
 #include "app/AppCommands.h"
 #include "app/ViewerApp.h"
-#include "platform/Frame.h"
+#include "platform/CommandResult.h"
 #include "platform/Host.h"
 #include "plot/LogSetupDlg.h"
 #include "plot/PlotWndFactory.h"

@@ -1,5 +1,6 @@
 #include "common/BrowseFile.h"
 
+#include "platform/FileChoice.h"
 #include "platform/Host.h"
 #include "platform/Path.h"
 

@@ -2,6 +2,7 @@
 
 #include "common/OutputGuard.h"
 #include "platform/Format.h"
+#include "platform/FileChoice.h"
 #include "platform/Host.h"
 #include "platform/OutputFile.h"
 #include "platform/Path.h"

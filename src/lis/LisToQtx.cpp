@@ -9,7 +9,8 @@
 #include "lis/SelectToolDlg.h"
 #include "platform/Endian.h"
 #include "platform/Format.h"
-#include "platform/Frame.h"
+#include "platform/CommandResult.h"
+#include "platform/FileChoice.h"
 #include "platform/Host.h"
 #include "platform/Path.h"
 

@@ -6,6 +6,7 @@
 #include "lis/LisScanModel.h"
 #include "lis/WaveformPropertiesDlg.h"
 #include "platform/Format.h"
+#include "platform/NumberText.h"
 #include "platform/Host.h"
 #include "res/DialogTemplates.h"
 #include "res/SelectInputFileItemsDlgIds.h"

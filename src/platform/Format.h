@@ -11,11 +11,6 @@ std::string FormatV(const char* format, va_list args);
 // label and formats into it without allocating once it is large enough.
 void FormatInto(std::string& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
-// The decimals that show a depth step as stored (0.5 needs 1, 0.1524 needs 4): depths
-// printed with them keep every frame's depth apart. At most 4, the decimals a step
-// is shown with anywhere; 4 for a step that is no number.
-int StepDecimals(double step);
-
 // C-locale number parsing; *ok (when given) tells whether the whole text (blanks
 // around it allowed) was a number.
 double ParseDouble(const std::string& text, bool* ok = nullptr);

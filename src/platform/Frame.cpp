@@ -21,11 +21,6 @@ IFrame* Frame() { return g_frame; }
 void SetCommandPromptSource(std::function<std::string(int id)> source) { g_promptSource = std::move(source); }
 std::string CommandPrompt(int id) { return g_promptSource ? g_promptSource(id) : std::string(); }
 
-void ShowCommandResult(const std::string& text)
-{
-    if (g_frame) g_frame->SetPaneText(0, text);
-}
-
 void SetImageDrawers(ImageDrawer commands, ImageDrawer resources)
 {
     g_commandImages = std::move(commands);

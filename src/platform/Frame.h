@@ -184,9 +184,6 @@ private:
 // resources give them; the application installs the source at start-up.
 void SetCommandPromptSource(std::function<std::string(int id)> source);
 std::string CommandPrompt(int id);
-// A command that ends without a box of its own says how it ended (what it wrote and
-// where) in the message pane of the status bar; nothing happens without a frame.
-void ShowCommandResult(const std::string& text);
 
 // Images drawn in code on a square of `size` device pixels: toolbar buttons by
 // command id, icons and pictures by resource id. A drawer returns false when it

@@ -172,12 +172,6 @@ IHost& Host();
 // Installs a host (nullptr restores the console host); returns the previous one.
 IHost* SetHost(IHost* host);
 
-// The host's file dialog, opening in the folder of the file last chosen for the same
-// kind of file (the extension of the filter's first pattern, else the default
-// extension) while the host runs, else of any file chosen, when `initialName` names
-// no folder of its own. Every file choice of the program goes through it.
-FileDialogResult ChooseFile(const FileDialogOptions& options);
-
 // The caption used when a message box is given none ("BronteluxViewer").
 const std::string& DefaultCaption();
 

@@ -1,7 +1,7 @@
 #include "plot/PlotWnd.h"
 
 #include "common/ProgressDlg.h"
-#include "platform/Frame.h"
+#include "platform/CommandResult.h"
 #include "platform/Host.h"
 #include "platform/PrintJob.h"
 #include "platform/SafeNumeric.h"

@@ -1,5 +1,6 @@
 #include "platform/Endian.h"
 #include "platform/Format.h"
+#include "platform/NumberText.h"
 #include "platform/Path.h"
 
 #include <gtest/gtest.h>

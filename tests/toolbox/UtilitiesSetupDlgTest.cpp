@@ -296,8 +296,10 @@ TEST_F(UtilitiesSetupDlgTest, OutputDialogStartsInTheOutputsFolder)
     const Case cases[] = {
         {"stored output", "/data/out/o.qtx", "o", primary, false, "/data/out/o"},
         {"no output yet", "", "", primary, false, dir.Path() + "/"},
-        {"derived from the primary just chosen", "/data/out/o.qtx", "o", "", true, dir.File("p_Task.qtx")},
         {"nothing chosen", "", "o", "", false, "o"},
+        {"derived from the primary just chosen", "/data/out/o.qtx", "o", "", true, dir.File("p_Task.qtx")},
+        // The dialog opens in the folder of the data set chosen last.
+        {"nothing chosen after a primary", "", "o", "", false, dir.File("o")},
     };
     for (const Case& c : cases) {
         group.outputPath = c.output;
