@@ -2,6 +2,7 @@
 
 #include "platform/Format.h"
 #include "platform/Host.h"
+#include "platform/SafeNumeric.h"
 
 #include <algorithm>
 #include <bit>
@@ -277,4 +278,19 @@ void CLasDoc::AppendField(std::string& line, double value)
         units /= 10;
     } while (units);
     if (negative) *--p = '-';
+}
+
+void CLasDoc::AppendValue(std::string& line, float value)
+{
+    const size_t at = line.size();
+    AppendField(line, double(value));
+    const size_t from = std::min(line.find_first_not_of(' ', at), line.size());
+    double back = 0.0;
+    if (ParseTextNumber(std::string_view(line).substr(from), back) && float(back) == value) return;
+    line.resize(at);
+    char text[32]; // the shortest text of any float fits
+    const auto [end, error] = std::to_chars(text, text + sizeof text, value);
+    const size_t length = error == std::errc() ? size_t(end - text) : 0;
+    if (length < kFieldWidth) line.append(kFieldWidth - length, ' ');
+    line.append(text, length);
 }
