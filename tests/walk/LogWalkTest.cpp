@@ -166,6 +166,7 @@ TEST_F(Walk, DisplayLogViewsTwoTracksAndPrintsThemToPdf)
         document.assign(bytes.begin(), bytes.end());
         return document.find("%%EOF") != std::string::npos;
     }, 60000)) << "no whole PDF at " << pdf;
+    EXPECT_EQ(frame.PaneText(0), "Print PDF File done: wrote " + pdf) << "the print's last word";
     std::filesystem::copy_file(pdf, ShotFolder() / "log.pdf", std::filesystem::copy_options::overwrite_existing);
     EXPECT_EQ(document.compare(0, 5, "%PDF-"), 0);
     // The page tree's dictionary counts the pages.
