@@ -28,8 +28,8 @@ TEST_F(ScanLisCommandTest, TheReportGoesBesideTheFileAndOnlyAMadeOneIsOpened)
     EXPECT_EQ(frame.PaneText(0), "Scan Lis done: wrote " + report);
     EXPECT_EQ(host.ShellOpened(), std::vector<std::string>{report});
 
-    // No to replacing the report: nothing is made, so nothing is opened.
-    frame.SetPaneText(0, "");
+    // No to replacing the report: nothing is made, so nothing is opened, and the first
+    // scan's word is gone.
     host.ExpectFileDialog("Open Lis File to Scan", lis);
     host.ExpectFileDialog("Create Scan File", report);
     host.ExpectMessage("already exists", IDNO);

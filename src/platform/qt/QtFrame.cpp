@@ -136,7 +136,7 @@ protected:
         if (e->type() == QEvent::WindowActivate && !focusWidget()) m_frame.FocusActiveChild();
         // Menu and toolbar prompts go to pane 0, not over the panes as a passing message.
         if (e->type() == QEvent::StatusTip) {
-            m_frame.SetPaneText(0, static_cast<QStatusTipEvent*>(e)->tip().toStdString());
+            m_frame.ShowPrompt(static_cast<QStatusTipEvent*>(e)->tip().toStdString());
             return true;
         }
         return QMainWindow::event(e);
@@ -527,8 +527,16 @@ bool QtFrame::CreateStatusBar(const std::vector<int>& paneWidths)
     return true;
 }
 
+void QtFrame::ShowPrompt(const std::string& prompt)
+{
+    m_prompting = true;
+    SetPaneText(0, prompt.empty() ? m_restingPrompt : prompt);
+    m_prompting = false;
+}
+
 void QtFrame::SetPaneText(int pane, const std::string& text)
 {
+    if (pane == 0 && !m_prompting) m_restingPrompt = text;
     QLabel* label = Pane(pane);
     if (!label) return;
     // Paths in a command's last word are UTF-8, mnemonics in read-outs Latin-1.
