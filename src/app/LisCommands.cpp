@@ -92,7 +92,7 @@ void OnScanLis()
     // A report that was not made (the scan said why) is not opened.
     if (!scan.Run(input.path, report.path)) return;
     ShowCommandResult("Scan Lis done: wrote " + report.path);
-    if (!Host().ShellOpen(report.path)) MessageBox("Could not execute WordPad application.", MB_OK | MB_ICONSTOP);
+    Host().ShellOpen(report.path); // the host itself says when no program of the desktop took it
 }
 
 } // namespace
