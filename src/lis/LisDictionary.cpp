@@ -1,8 +1,8 @@
 #include "lis/LisDictionary.h"
 
 #include "common/OutputGuard.h"
-#include "platform/Format.h"
 #include "platform/FileChoice.h"
+#include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/OutputFile.h"
 #include "platform/Path.h"

@@ -7,10 +7,10 @@
 #include "lis/LisParamScan.h"
 #include "lis/SelectInputFileItemsDlg.h"
 #include "lis/SelectToolDlg.h"
-#include "platform/Endian.h"
-#include "platform/Format.h"
 #include "platform/CommandResult.h"
+#include "platform/Endian.h"
 #include "platform/FileChoice.h"
+#include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/Path.h"
 

@@ -6,8 +6,8 @@
 #include "lis/LisScanModel.h"
 #include "lis/WaveformPropertiesDlg.h"
 #include "platform/Format.h"
-#include "platform/NumberText.h"
 #include "platform/Host.h"
+#include "platform/NumberText.h"
 #include "res/DialogTemplates.h"
 #include "res/SelectInputFileItemsDlgIds.h"
 

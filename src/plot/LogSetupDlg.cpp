@@ -2,8 +2,8 @@
 
 #include "common/BrowseFile.h"
 #include "common/Help.h"
-#include "platform/Format.h"
 #include "platform/FileChoice.h"
+#include "platform/Format.h"
 #include "platform/Host.h"
 #include "plot/EditCommandDlg.h"
 #include "plot/LogItemSetupDlg.h"
