@@ -17,6 +17,7 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/scripts/lsan.supp:print_suppressions=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 results=$PWD/$build/ctest-results.xml
+rm -f "$results"
 status=0
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)" --timeout 300 --output-junit "$results" || status=$?
 # The tests that read the public files of ../shared/data say so in their output (a line
