@@ -173,7 +173,8 @@ int CLasDoc::OpenOutput(const std::string& path)
     m_pending.clear();
     m_writeFailed = false;
     int error = 0;
-    if (!m_fileOut.Open(path, &error)) return Fail("Could not open output file :\n", path + OpenFailureCause(path, error));
+    if (!m_fileOut.Open(path, &error))
+        return Fail("Could not open output file :\n", path + OutputFailureCause(path, error));
     return 1;
 }
 
@@ -197,9 +198,9 @@ int CLasDoc::CloseOutput(bool commit)
     FlushOutput();
     if (m_writeFailed || !commit) {
         m_fileOut.Abandon();
-        return m_writeFailed ? Fail("Error writing output file :\n", m_path) : 1;
+        return m_writeFailed ? Fail("Error writing output file :\n", m_path + OutputCause()) : 1;
     }
-    return m_fileOut.Commit() ? 1 : Fail("Error writing output file :\n", m_path);
+    return m_fileOut.Commit() ? 1 : Fail("Error writing output file :\n", m_path + OutputCause());
 }
 
 int CLasDoc::WriteLas20Header(uint8_t feet)

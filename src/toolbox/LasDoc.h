@@ -90,6 +90,7 @@ private:
 
     BinaryFile m_fileIn;
     OutputFile m_fileOut;
+    std::string OutputCause() const { return OutputFailureCause(m_path, m_fileOut.Error()); }
     std::vector<char> m_buffer;   // input bytes m_begin..m_end are not read yet
     size_t m_begin = 0;
     size_t m_end = 0;

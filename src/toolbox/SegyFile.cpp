@@ -188,7 +188,7 @@ int CSegyFile::OpenOutput(HeaderBuffer header, const std::string& path)
     m_shotsWritten = 0;
     m_shotCounter = 0;
     if (!m_fileOut.Open(path, &m_openError)) {
-        MessageBox(kOpenOutput + path + OpenFailureCause(path, m_openError), MB_OK | MB_ICONSTOP);
+        MessageBox(kOpenOutput + path + OutputFailureCause(path, m_openError), MB_OK | MB_ICONSTOP);
         return 0;
     }
     uint8_t* h = header.data();
@@ -210,7 +210,7 @@ int CSegyFile::OpenOutput(HeaderBuffer header, const std::string& path)
     endian::PutLEFloat(h + kSampleInterval, m_shape.sampleInterval);
     m_traceSize = TraceSize(uint64_t(std::max<int16_t>(m_shape.samplesPerTrace, 0)));
     if (!m_fileOut.Write(h, header.size())) {
-        MessageBox(kHeaderWrite + path, MB_OK | MB_ICONSTOP);
+        MessageBox(kHeaderWrite + path + OutputFailureCause(path, m_fileOut.Error()), MB_OK | MB_ICONSTOP);
         m_fileOut.Abandon();
         return 0;
     }
@@ -242,7 +242,8 @@ int CSegyFile::FlushOutput()
     m_pending.clear();
     if (!ok) {
         // A failed run commits nothing: the name keeps what it held before.
-        MessageBox(kShotWrite + m_outputPath, MB_OK | MB_ICONSTOP);
+        MessageBox(kShotWrite + m_outputPath + OutputFailureCause(m_outputPath, m_fileOut.Error()),
+                   MB_OK | MB_ICONSTOP);
         m_fileOut.Abandon();
         m_pendingShots = 0;
         m_shotsWritten = 0;
@@ -270,7 +271,8 @@ int CSegyFile::CloseOutput(bool commit)
         return 1;
     }
     if (!m_fileOut.Commit()) {
-        MessageBox(kShotWrite + m_outputPath, MB_OK | MB_ICONSTOP);
+        MessageBox(kShotWrite + m_outputPath + OutputFailureCause(m_outputPath, m_fileOut.Error()),
+                   MB_OK | MB_ICONSTOP);
         return 0;
     }
     return 1;
