@@ -109,8 +109,10 @@ TEST_F(UtilitiesSetupDlgTest, TheTaskBoxShowsOnlyTasksAndRunNeedsOne)
         if (c.shown.empty()) host.ExpectMessage("Select a task in the task box.");
         s.Press(kIdcRun);
         if (c.shown.empty()) s.Press(IDCANCEL);
-        EXPECT_EQ(D().Edit(group), c.shown.empty() ? IDCANCEL : D::kRun) << c.name << c.code;
-        if (!c.shown.empty()) EXPECT_EQ(group.taskName, c.shown);
+        EXPECT_EQ(D().Edit(group), c.shown.empty() ? int(IDCANCEL) : int(D::kRun)) << c.name << c.code;
+        if (!c.shown.empty()) {
+            EXPECT_EQ(group.taskName, c.shown);
+        }
     }
 }
 
