@@ -3,7 +3,9 @@
 #include "common/OutputGuard.h"
 #include "common/ProgressDlg.h"
 #include "dataset/ItemTypes.h"
+#include "platform/CommandResult.h"
 #include "platform/Endian.h"
+#include "platform/FileChoice.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/Path.h"
@@ -49,7 +51,7 @@ void CQtxToLis::Run()
     in.title = "Browse Qtx Input File";
     in.filter = "Qtx files (.qtx)|*.qtx|All files (*.*)|*.*|";
     in.flags = kHideReadOnly;
-    const FileDialogResult input = Host().FileDialog(in);
+    const FileDialogResult input = ChooseFile(in);
     if (!input.ok) return;
 
     FileDialogOptions out;
@@ -59,7 +61,7 @@ void CQtxToLis::Run()
     out.initialName = LisNameFor(input.path);
     out.filter = "Lis file (.lis;)|*.lis;|All files (*.*)|*.*|";
     out.flags = kHideReadOnly | kOverwritePrompt | kPathMustExist;
-    const FileDialogResult output = Host().FileDialog(out);
+    const FileDialogResult output = ChooseFile(out);
     if (!output.ok) return;
 
     // A stopped or failed export commits nothing; Close writes the file marks and
@@ -69,6 +71,7 @@ void CQtxToLis::Run()
     const int closed = m_writer.Close();
     m_input.Close();
     m_descriptors.clear();
+    if (converted && closed) ShowCommandResult("Qtx to Lis done: wrote " + output.path);
     if (converted && closed && m_absentWritten > 0)
         MessageBox(Format(kAbsentWritten, static_cast<long long>(m_absentWritten), output.path.c_str()),
                    MB_OK | MB_ICONINFORMATION);

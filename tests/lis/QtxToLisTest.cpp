@@ -61,6 +61,7 @@ TEST_F(QtxToLisTest, EveryValueComesBackFromTheLisChannels)
         host.ScriptDialog(kIddWaveformPack).Press(IDOK);
         frame.Command(ID_FILE_LIS);
         EXPECT_TRUE(frame.Command(ID_QTX_TO_LIS));
+        EXPECT_EQ(frame.PaneText(0), "Qtx to Lis done: wrote " + lis);
 
         const Walked walked = WalkLis(lis);
         if (c.frames == 5) {
@@ -152,9 +153,11 @@ TEST_F(QtxToLisTest, StoppingLeavesNoLisFile)
     host.ScriptDialog(kIddWaveformPack).Press(IDOK);
     host.ScriptDialog(kIddProgress).Press(IDCANCEL);
     host.ExpectMessage("Are you sure you want to stop converting?", IDYES);
+    frame.SetPaneText(0, "before");
     CQtxToLis exporter;
     exporter.Run();
     EXPECT_FALSE(FileExists(lis));
+    EXPECT_EQ(frame.PaneText(0), "before") << "a stopped export claims nothing";
 }
 
 TEST_F(QtxToLisTest, ProposesALisNameBesideTheInput)
