@@ -75,8 +75,9 @@ Status CQtxFile::FailFrameRead()
 
 Status CQtxFile::FailWrite(const char* prefix) const
 {
-    // The output stays open: the caller may still finalize the whole frames written.
-    return Failure(prefix, m_outPath + OutputFailureCause(m_outPath, m_fileOut.Error(), false));
+    // The output stays open for the caller to abandon: every writer drops a data set
+    // whose write failed, so an older file under the name is still there.
+    return Failure(prefix, m_outPath + OutputFailureCause(m_outPath, m_fileOut.Error()));
 }
 
 // ---- reading -------------------------------------------------------------------
