@@ -68,7 +68,7 @@ void CQtxToLis::Run()
     // commits only a file whose every record was written.
     const int converted = Convert(input.path, output.path);
     if (!converted) m_writer.DeleteOutput();
-    const int closed = m_writer.Close();
+    const bool closed = OkOrShow(m_writer.Close());
     m_input.Close();
     m_descriptors.clear();
     if (converted && closed) ShowCommandResult("Qtx to Lis done: wrote " + output.path);
@@ -147,10 +147,13 @@ int CQtxToLis::Convert(const std::string& qtxPath, const std::string& lisPath)
     }
 
     const QtxDatumDescriptor* descriptors = m_descriptors.empty() ? nullptr : m_descriptors.data();
-    if (!m_writer.WriteHeaders() || !m_writer.WriteInformationRecord("QTX", &m_header, descriptors)
-        || !m_writer.WriteInformationRecord("CONS", &m_header, descriptors) || !m_writer.WriteComment(&m_header)
-        || !m_writer.WriteDfsr(&m_header, descriptors, perReceiver))
+    if (!OkOrShow(m_writer.WriteHeaders()) || !OkOrShow(m_writer.WriteInformationRecord("QTX", &m_header, descriptors))
+        || !OkOrShow(m_writer.WriteInformationRecord("CONS", &m_header, descriptors))
+        || !OkOrShow(m_writer.WriteComment(&m_header)))
         return 0;
+    const Status formats = m_writer.WriteDfsr(&m_header, descriptors, perReceiver);
+    if (!m_writer.SplitNotice().empty()) MessageBox(m_writer.SplitNotice(), MB_OK | MB_ICONINFORMATION);
+    if (!OkOrShow(formats)) return 0;
 
     CProgressDlg progress;
     progress.Create();
@@ -190,13 +193,13 @@ int CQtxToLis::Convert(const std::string& qtxPath, const std::string& lisPath)
             float* values = frame + qtx::kDepthSize / 4;
             endian::LEFloatsInPlace(values, valueCount);
             ReplaceUnwritable(values, valueCount);
-            if (!m_writer.WriteFrame(nullptr, 0, depth, CLisWrite::kFrameStart)
-                || !m_writer.WriteFrame(values, valueCount, 0.0, CLisWrite::kFrameValues))
+            if (!OkOrShow(m_writer.WriteFrame(nullptr, 0, depth, CLisWrite::kFrameStart))
+                || !OkOrShow(m_writer.WriteFrame(values, valueCount, 0.0, CLisWrite::kFrameValues)))
                 return 0;
             // The bar moves in thousandths; setting it only when it moves spares a pump per frame.
             const int position = int(uint64_t(k) * 1000 / m_header.frameCount);
             if (position != shown) progress.SetPos(shown = position);
         }
     }
-    return m_writer.WriteTrailers() ? 1 : 0;
+    return OkOrShow(m_writer.WriteTrailers()) ? 1 : 0;
 }

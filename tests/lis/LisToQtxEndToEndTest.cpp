@@ -214,7 +214,7 @@ TEST_F(LisToQtxEndToEndTest, ADataSetExportedAsLisComesBackWithItsDatumsAndValue
         {
             CQtxToLis exporter;
             ASSERT_EQ(exporter.Convert(original, lisPath), 1);
-            exporter.m_writer.Close();
+            ASSERT_TRUE(OkOrShow(exporter.m_writer.Close()));
         }
         CLisLogicalFileList files;
         CLisParamScan scan;
