@@ -110,12 +110,12 @@ void AddLisCommands(CommandMap& c)
         CQtxToLis exporter;
         exporter.Run();
     });
-    // The importer asks for its file and reports its own result.
+    // The importer asks for its file; its result is told here.
     c.Add(ID_DICTIONARY, [] {
         const std::string folder = DictionaryFolder();
         if (folder.empty()) return;
         CLisDictionary dictionary;
-        dictionary.Import(folder);
+        if (OkOrShow(dictionary.Import(folder))) MessageBox("Dictionary Importation Complete!", MB_OK);
     });
     // The converter asks for its files and reports its own result.
     c.Add(ID_LIS_TO_QTX, [] {

@@ -51,7 +51,7 @@ protected:
             {"Dictionary", {"LisDic.dit"},
              [&](const std::string& in) {
                  host.ExpectFileDialog("Dictionary File to Import", in);
-                 CLisDictionary().Import(dir.Path());
+                 OkOrShow(CLisDictionary().Import(dir.Path()));
              }},
             {"Convert CNV", {"out.qtx"},
              [&](const std::string& in) {

@@ -153,7 +153,7 @@ TEST_F(LisFaultTest, NoScanReportOrDictionaryIsLeftTorn)
     ExpectNoLyingOutput(host, {.run =
                                    [&](bool clean) {
                                        host.ExpectFileDialog("Dictionary File to Import", text);
-                                       succeeds(CLisDictionary().Import(dir.Path()), clean);
+                                       succeeds(OkOrShow(CLisDictionary().Import(dir.Path())) ? 1 : 0, clean);
                                    },
                                .output = dit,
                                .lies = [&](const std::string& p) {
