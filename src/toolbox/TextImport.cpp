@@ -253,9 +253,9 @@ int ScanDataLines(CLasDoc& doc, TextTable& t, const std::string& path)
                 t.second = depth;
                 // The first step gives the direction and the step every later one keeps.
                 rule.emplace(depth > t.top ? qtx::kLogDown : qtx::kLogUp, depth - t.top);
-                if (!rule->Check(t.top, path)) return 0;
+                if (!OkOrShow(rule->Check(t.top, path))) return 0;
             }
-            if (!rule->Check(depth, path)) return 0;
+            if (!OkOrShow(rule->Check(depth, path))) return 0;
         }
         last.assign(line);
         lastNumber = number;
