@@ -300,9 +300,16 @@ void CLisToQtx::LogDataSet(const std::string& toolName, const CLisLogicalFile& d
         WriteLog(Format("Depth Range: %9.4f - ", dataSet.m_depths.front().m_depth));
         WriteLog(Format("%9.4f %s\r\n", dataSet.m_depths.back().m_depth, dataSet.m_frameSpacingUnits.c_str()));
     }
-    // Channels the scan made no item of, since their code holds no values.
+    // Channels the scan made no item of: they reach past the frame, or their code holds
+    // no values.
     m_leftOut = 0;
     for (const auto& channel : dataSet.m_channels) {
+        if (channel->m_pastFrameEnd) {
+            ++m_leftOut;
+            WriteLog(Format("Channel %s left out: it reaches past the end of the %u-byte frame\r\n",
+                            channel->m_mnemonic.c_str(), unsigned(dataSet.m_frameSize)));
+            continue;
+        }
         if (channel->HasValueLayout()) continue;
         ++m_leftOut;
         WriteLog(Format("Channel %s left out: representation code %d holds no numbers\r\n",

@@ -113,9 +113,8 @@ int ConvertQtxToSegy(CToolsWnd& e)
     segy.m_shape.logDirection = in.logDirection;
     const int opened = segy.OpenOutput(e.Segy().fileHeader, e.Settings().outputPath);
     e.Output().ClaimSegyOutput(opened || segy.OpenError() == 0); // a header write that failed left a file
-    if (!opened) {
+    if (!opened) { // told by the open, with its cause
         e.Inputs().CloseInputs();
-        MessageBox("Could not open output segy file :\n" + e.Settings().outputPath, MB_OK | MB_ICONSTOP);
         return -1;
     }
     ShotDepths depths{CSegyDepthGrid(segy.m_shape.logDirection, first / segy::kDepthScale, last / segy::kDepthScale,
