@@ -175,7 +175,7 @@ Status CLisWrite::PutFileMark()
     return Status();
 }
 
-int CLisWrite::Create(const std::string& path)
+Status CLisWrite::Create(const std::string& path)
 {
     m_path = FullPath(path);
     m_created = false;
@@ -183,9 +183,11 @@ int CLisWrite::Create(const std::string& path)
     m_pending = 0;
     m_used = 0;
     m_recordIO = CLisRecordIO(); // the TIF chain starts at offset 0 of every file
-    if (!m_file.Open(m_path, &m_openError)) return 0;
+    // The message names the path as the caller gave it.
+    if (!m_file.Open(m_path, &m_openError))
+        return Status::Failure("Could not open output file :\n" + path + OutputFailureCause(path, m_openError));
     m_created = true;
-    return 1;
+    return Status();
 }
 
 namespace {

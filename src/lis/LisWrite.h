@@ -41,8 +41,8 @@ public:
 
     CLisWrite();
 
-    // Creates or truncates `path` for reading and writing. 1, or 0 without a message.
-    int Create(const std::string& path);
+    // Creates or truncates `path` for reading and writing; a failure names its cause.
+    Status Create(const std::string& path);
     // Reel header, tape header, a file mark, file header.
     Status WriteHeaders();
     // Builds the table rows of the header's datumCount descriptors, writes them as
@@ -70,8 +70,6 @@ public:
     Status Close();
     // Abandons the file Create made: nothing reaches its name.
     void DeleteOutput();
-    // The error code of the last failed Create (see OpenFailureCause).
-    int OpenError() const { return m_openError; }
     // The waveform datums the last WriteDfsr split into receiver channels, as a notice
     // for the user; empty when none was.
     const std::string& SplitNotice() const { return m_splitNotice; }

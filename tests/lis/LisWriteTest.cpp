@@ -393,7 +393,9 @@ TEST_F(LisWriteTest, DeleteOutputRemovesOnlyTheCreatedFile)
     CLisWrite other;
     const std::string folder = dir.File("sub");
     std::filesystem::create_directory(folder);
-    EXPECT_EQ(other.Create(folder), 0);
+    const Status refused = other.Create(folder);
+    EXPECT_FALSE(refused);
+    EXPECT_EQ(refused.Message().rfind("Could not open output file :\n" + folder, 0), 0u) << refused.Message();
     EXPECT_TRUE(other.Close());
     other.DeleteOutput();
     EXPECT_TRUE(std::filesystem::is_directory(folder));
