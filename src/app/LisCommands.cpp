@@ -95,8 +95,8 @@ void OnScanLis()
     const FileDialogResult report = ChooseFile(out);
     if (!report.ok) return;
     CLisScan scan;
-    // A scan that failed told why; the report under the name is not this file's.
-    if (scan.Run(input.path, report.path) != 1) return;
+    // A scan that failed is told; the report under the name is not this file's.
+    if (!OkOrShow(scan.Run(input.path, report.path))) return;
     ShowCommandResult("Scan Lis done: wrote " + report.path);
     Host().ShellOpen(report.path); // the host itself says when no program of the desktop took it
 }

@@ -40,7 +40,7 @@ protected:
     std::vector<Command> Commands()
     {
         return {
-            {"Scan Lis", {"report.txt"}, [&](const std::string& in) { CLisScan().Run(in, dir.File("report.txt")); }},
+            {"Scan Lis", {"report.txt"}, [&](const std::string& in) { OkOrShow(CLisScan().Run(in, dir.File("report.txt"))); }},
             {"Lis to Qtx", {"out.qtx", "out.log"},
              [&](const std::string& in) {
                  host.ExpectFileDialog("Browse Input File", in);

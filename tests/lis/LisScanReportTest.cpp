@@ -22,7 +22,7 @@ protected:
     {
         WriteBytes(lisPath, b.Bytes());
         CLisScan scan;
-        EXPECT_EQ(scan.Run(lisPath, reportPath), expected);
+        EXPECT_EQ(OkOrShow(scan.Run(lisPath, reportPath)) ? 1 : 0, expected);
         const auto bytes = ReadBytes(reportPath);
         return std::string(bytes.begin(), bytes.end());
     }
