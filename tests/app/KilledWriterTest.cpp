@@ -106,7 +106,7 @@ protected:
              [&](const std::string& out) {
                  if (FileExists(out)) host.ExpectMessage(out + " already exists do you want to overwrite?", IDYES);
                  CLisScan scan;
-                 scan.Run(lisPath, out);
+                 OkOrShow(scan.Run(lisPath, out));
              }},
             {"log command file", "out.cmd", 1000,
              [&](const std::string& out) {
@@ -179,9 +179,9 @@ TEST_F(KilledWriterTest, AFifoAsInputOrOutputIsRefusedAtOnce)
     {
         CQtxFile file;
         host.ExpectMessage("Could not open input file :\n" + fifo + refused);
-        EXPECT_EQ(file.OpenRead(fifo), 0);
+        EXPECT_EQ(OkOrShow(file.OpenRead(fifo)), 0);
         host.ExpectMessage("Could not open output file :\n" + fifo + refused);
-        EXPECT_EQ(file.OpenWrite(fifo), 0);
+        EXPECT_EQ(OkOrShow(file.OpenWrite(fifo)), 0);
     }
     PlotItemList items;
     LogCommandPage page;

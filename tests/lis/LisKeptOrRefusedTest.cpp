@@ -11,7 +11,9 @@
 
 #include "LisHelpers.h"
 #include "platform/Format.h"
+#include "platform/BinaryFile.h"
 #include "support/HostFixture.h"
+#include "support/KilledWriter.h"
 #include "support/LisBuilder.h"
 #include "support/LisDictionaryBuilder.h"
 #include "support/QtxBuilder.h"
@@ -155,33 +157,53 @@ TEST_F(LisKeptOrRefusedTest, ThePublicFastChannelRecordsKeepBothSamplesOfEveryFr
 }
 
 // The command says on screen how many channels the data set lacks and that the log
-// names them; a run that converts every channel whole ends as before.
+// names them: a code that holds no numbers, and channels that reach past the frame's end
+// (its size in the DFSR cuts them); a run that converts every channel whole ends as before.
 TEST_F(LisKeptOrRefusedTest, TheCommandSaysHowManyChannelsWereLeftOutAndWhereTheLogIs)
 {
-    lisb::Dfsr d;
-    d.direction = lis::kLogDown;
-    d.channels = {Channel("GR", "GAPI"), Channel("FLAG", "", 4, 1, 77), Channel("DT", "US/F", 8, 2, 68)};
-    LisBuilder b;
-    b.FileHeader("WAVE  .001").Dfsr(d).Data(d, 1000.0, 0.5, 3).FileTrailer("WAVE  .001");
-    b.Write(lisPath);
-    CLisLogicalFileList files;
-    CLisParamScan scan;
-    ASSERT_EQ(scan.Scan(lisPath, &files, dir.Path(), lis::kToolDsi), 1);
-    const std::string node = CSelectInputFileItemsDlg::NodeText(*files.at(0));
-    const std::string out = dir.File("well_WAVE_001.qtx");
-    host.ExpectFileDialog("Browse Input File", lisPath);
-    host.ScriptDialog(kIddSelectTool).Radio(CSelectToolDlg::kIdcDsi).Press(IDOK);
-    host.ScriptDialog(kIddSelectInputFileItems)
-        .SelectNode(CSelectInputFileItemsDlg::kIdcTree, node)
-        .Press(CSelectInputFileItemsDlg::kIdcAdd)
-        .Press(IDOK);
-    host.ExpectFileDialog("Browse Output File", out);
-    host.ExpectMessage("Wrote data set :\n" + out + "\n1 channel(s) of the LIS file were not converted whole; the "
-                       "conversion log names them :\n" + dir.File("well_WAVE_001.log"));
-    CLisToQtx().Run(dir.Path());
-    const QtxImage image = LoadQtx(out);
-    ASSERT_EQ(image.frames.size(), 3u);
-    EXPECT_EQ(image.frames[0].size(), 3u); // GR and both samples of DT
+    for (const bool past : {false, true}) {
+        SCOPED_TRACE(past ? "channels past the frame's end" : "every channel within the frame");
+        lisb::Dfsr d;
+        d.direction = lis::kLogDown;
+        d.channels = {Channel("GR", "GAPI"), Channel("FLAG", "", 4, 1, 77), Channel("DT", "US/F", 8, 2, 68)};
+        // The frames hold the channels above; the DFSR lists two more beyond them.
+        lisb::Dfsr declared = d;
+        if (past) {
+            declared.frameSize = d.FrameBytes();
+            declared.channels.push_back(Channel("CUT", "", 4, 1, 68));
+            declared.channels.push_back(Channel("WIDE", "", 8, 2, 68));
+        }
+        LisBuilder b;
+        b.FileHeader("WAVE  .001").Dfsr(declared).Data(d, 1000.0, 0.5, 3).FileTrailer("WAVE  .001");
+        b.Write(lisPath);
+        CLisLogicalFileList files;
+        CLisParamScan scan;
+        ASSERT_EQ(scan.Scan(lisPath, &files, dir.Path(), lis::kToolDsi), 1);
+        const std::string node = CSelectInputFileItemsDlg::NodeText(*files.at(0));
+        const std::string out = dir.File("well_WAVE_001.qtx"), logPath = dir.File("well_WAVE_001.log");
+        fs::remove(out);
+        fs::remove(logPath);
+        host.ExpectFileDialog("Browse Input File", lisPath);
+        host.ScriptDialog(kIddSelectTool).Radio(CSelectToolDlg::kIdcDsi).Press(IDOK);
+        host.ScriptDialog(kIddSelectInputFileItems)
+            .SelectNode(CSelectInputFileItemsDlg::kIdcTree, node)
+            .Press(CSelectInputFileItemsDlg::kIdcAdd)
+            .Press(IDOK);
+        host.ExpectFileDialog("Browse Output File", out);
+        host.ExpectMessage("Wrote data set :\n" + out + (past ? "\n3" : "\n1") +
+                           " channel(s) of the LIS file were not converted whole; the conversion log names them :\n" +
+                           logPath);
+        CLisToQtx().Run(dir.Path());
+        const QtxImage image = LoadQtx(out);
+        ASSERT_EQ(image.frames.size(), 3u);
+        EXPECT_EQ(image.frames[0].size(), 3u); // GR and both samples of DT
+        const std::vector<uint8_t> bytes = ReadBytes(logPath);
+        const std::string log(bytes.begin(), bytes.end());
+        for (const char* name : {"CUT", "WIDE"}) {
+            const std::string line = Format("Channel %s left out: it reaches past the end of the 20-byte frame\r\n", name);
+            EXPECT_EQ(log.find(line) != std::string::npos, past) << log;
+        }
+    }
 }
 
 // 300 channels: more items than a data set holds (its datum count is a 16-bit field and
@@ -214,6 +236,47 @@ TEST_F(LisKeptOrRefusedTest, MoreItemsThanADataSetHoldsAreRefusedBeforeAnyFileEx
     for (size_t i = 256; i < file->m_items.size(); ++i) file->m_items[i]->m_selected = 0;
     ConvertWithLog(*file);
     EXPECT_EQ(LoadQtx(qtxPath).descriptors.size(), 256u);
+}
+
+} // namespace
+
+namespace {
+
+// A run whose data set cannot be written whole (the disk fills) keeps the older data set
+// and its older log: a log of the failed run would describe a data set that is not there.
+TEST_F(LisKeptOrRefusedTest, AFailedRunKeepsTheOlderDataSetAndItsLog)
+{
+    lisb::Dfsr d;
+    d.direction = lis::kLogDown;
+    d.channels = {Channel("GR", "GAPI"), Channel("DT", "US/F"), Channel("RHOB", "G/C3")};
+    LisBuilder b;
+    b.FileHeader("BIG   .001").Dfsr(d);
+    for (int k = 0; k < 10; ++k) b.Data(d, 1000.0 + 50.0 * k, 0.5, 100);
+    b.FileTrailer("BIG   .001").Write(lisPath);
+    CLisLogicalFileList files;
+    CLisParamScan scan;
+    ASSERT_EQ(scan.Scan(lisPath, &files, dir.Path(), lis::kToolDsi), 1);
+    const std::string node = CSelectInputFileItemsDlg::NodeText(*files.at(0));
+    const std::string out = dir.File("well_BIG_001.qtx"), log = dir.File("well_BIG_001.log");
+    const std::vector<uint8_t> olderSet = {'s', 'e', 't'}, olderLog = {'l', 'o', 'g'};
+    WriteBytes(out, olderSet);
+    WriteBytes(log, olderLog);
+    host.ExpectFileDialog("Browse Input File", lisPath);
+    host.ScriptDialog(kIddSelectTool).Radio(CSelectToolDlg::kIdcDsi).Press(IDOK);
+    host.ScriptDialog(kIddSelectInputFileItems)
+        .SelectNode(CSelectInputFileItemsDlg::kIdcTree, node)
+        .Press(CSelectInputFileItemsDlg::kIdcAdd)
+        .Press(IDOK);
+    host.ExpectFileDialog("Browse Output File", out);
+    host.ExpectMessage(log + " already exists", IDYES);
+    host.ExpectMessage("Error writing frame data in file :\n" + out + "\nThe disk is full.\nThe existing file is unchanged.");
+    {
+        ScopedWriteFault fault(12000); // the log's head, the data set's head, then part of its frames
+        CLisToQtx().Run(dir.Path());
+    }
+    EXPECT_EQ(ReadBytes(out), olderSet);
+    EXPECT_EQ(ReadBytes(log), olderLog);
+    EXPECT_EQ(PartialOutputsIn(dir.Path()), std::vector<std::string>());
 }
 
 } // namespace
