@@ -139,8 +139,8 @@ bool AddWavesDatums(CQtxFile& out, CQtxDescriptorList& list)
 
 bool AddWideDatums(CQtxFile& out, CQtxDescriptorList& list)
 {
-    return out.AddDatum(list, "WMNO", 1, 1, kCategoryWaveform, kWideReceivers, kUnitMicroseconds, kSampleStep,
-                        kWideSamples, 0);
+    return OkOrShow(out.AddDatum(list, "WMNO", 1, 1, kCategoryWaveform, kWideReceivers, kUnitMicroseconds,
+                                 kSampleStep, kWideSamples, 0));
 }
 
 bool AddMapsDatums(CQtxFile& out, CQtxDescriptorList& list)
