@@ -1,5 +1,7 @@
 #include "platform/OutputFile.h"
 
+#include "platform/Path.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -12,13 +14,6 @@
 namespace {
 
 constexpr int kSuffixLetters = 6;
-
-std::string FolderOf(const std::string& path)
-{
-    const size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 std::string RandomLetters()
 {
@@ -130,7 +125,8 @@ bool OutputFile::Commit()
         return false;
     }
     m_temporary.clear();
-    SyncFolder(FolderOf(m_target));
+    const std::string folder = FolderOf(m_target);
+    SyncFolder(folder.empty() ? "." : folder);
     return true;
 }
 
