@@ -2,6 +2,7 @@
 
 #include "toolbox/LasDoc.h"
 #include "toolbox/ToolsWnd.h"
+#include "dataset/QtxLayout.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/SafeNumeric.h"
@@ -23,7 +24,7 @@ const char kNoDepths[] = "Error getting top depth in file :\n";
 const char kLeftOut[] = "Imported the first log of file :\n%s\nLeft out %zu further log(s): %s.";
 const char kBeyond[] = "Wrote %lld value(s) beyond the single-precision range as absent values (-999.25).";
 
-constexpr float kAbsent = -999.25f;
+constexpr float kAbsent = qtx::kAbsentValue;
 
 // Field `field` of a line: the depth (any number: the depth rule judges it), then the values.
 bool TakeField(std::string_view text, size_t field, double* depth, float* values, int64_t* beyond)
