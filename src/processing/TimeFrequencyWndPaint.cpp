@@ -57,7 +57,7 @@ int CTimeFrequencyWnd::ImageWidth() const
     return (m_page.trackWidth + m_page.gap) * int(m_page.tracks.size());
 }
 
-bool CTimeFrequencyWnd::EveryRow() const { return m_common.style != "Signature"; }
+bool CTimeFrequencyWnd::EveryRow() const { return m_common.style != WaveStyle::kSignature; }
 
 void CTimeFrequencyWnd::ReserveRenderSlots(int count)
 {
@@ -113,7 +113,7 @@ void CTimeFrequencyWnd::RenderColumnRow(int row, int column, int buffer0, int bu
             const float v0 = sample(map.i0[size_t(x)]), v1 = sample(map.i1[size_t(x)]);
             values[x] = v0 + (v1 - v0) * map.frac[size_t(x)];
         }
-        if (m_common.style == "Signature") AddWiggle(row, left, values, map.width);
+        if (m_common.style == WaveStyle::kSignature) AddWiggle(row, left, values, map.width);
         else ColourRow(m_image.Row(row) + (left - m_page.leftMargin), values, map.width, interval);
     };
 

@@ -533,6 +533,40 @@ TEST_F(DomainWndTest, DisplaySlownessRunsFromTheMenuToAView)
     EXPECT_TRUE(frame.Children().empty());
 }
 
+// The unit is the setup's, taken from the data set: a caption reworded on the way (as a
+// translation would) changes neither the unit kept nor what the view reads out.
+TEST_F(DomainWndTest, ARewordedSlownessCaptionLeavesAMetricViewMetric)
+{
+    QtxDatumShape slowness;
+    slowness.mnemonic = "DTCO";
+    slowness.typeCode = 33;
+    slowness.category = kCategorySlowness;
+    slowness.traces = 1;
+    slowness.samples = 400;
+    slowness.unit = kUnitMicrosecondsPerMetre;
+    slowness.step = 2.0f;
+    ASSERT_TRUE(WriteQtx(path, {slowness}, 4));
+
+    host.ExpectFileDialog("Browse Input QTX File", path);
+    host.ScriptDialog(kIddDomainSetup)
+        .Press(domain_setup::kIdcSelectInputFile)
+        .Inspect([](CDialog& d) {
+            EXPECT_EQ(d.GetItemText(domain_setup::kIdcSlownessGroup), "Slowness range [uSec/m]");
+            d.SetItemText(domain_setup::kIdcSlownessGroup, "Langsamkeit [us/m]");
+        })
+        .Press(IDOK);
+    ScriptSelection();
+    frame.Command(ID_DISPLAY_SLOWNESS);
+    EXPECT_EQ(theApp.m_domainSetup.slownessUnit, SlownessUnit::kPerMetre);
+    ASSERT_EQ(frame.Children().size(), 1u);
+    auto* view = dynamic_cast<CDomainWnd*>(frame.Children()[0]);
+    ASSERT_NE(view, nullptr);
+    frame.WindowOf(*view)->Paint();
+    frame.Mouse(*view, "move", 0, {100, 100});
+    EXPECT_NE(frame.PaneText(3).find(" [uSec/m]"), std::string::npos) << frame.PaneText(3);
+    frame.Command(ID_WINDOW_CLOSE_ALL);
+}
+
 // Every line, polyline and polygon point of a paint lies inside the client area.
 ::testing::AssertionResult DrawnInside(const std::vector<std::string>& ops, int width, int height)
 {
