@@ -1,6 +1,7 @@
 // Process menu of the LIS mode: Scan Lis, Lis to QTX, Qtx to Lis and the tool dictionary.
 #include "app/AppCommands.h"
 #include "app/ViewerApp.h"
+#include "common/OutputGuard.h"
 #include "lis/LisDictionary.h"
 #include "lis/LisScan.h"
 #include "lis/LisToQtx.h"
@@ -47,6 +48,7 @@ void TakeOverStartupDictionary()
     if (folder.empty()) return;
     // Copied through an output file: a copy cut short never passes for a dictionary.
     bool copied = false;
+    int outputError = 0; // of the copy's output
     {
         BinaryFile in;
         OutputFile out;
@@ -56,10 +58,12 @@ void TakeOverStartupDictionary()
             for (size_t n; copied && (n = in.Read(buffer.data(), buffer.size())) > 0;) copied = out.Write(buffer.data(), n);
             copied = copied && in.GetPosition() == in.GetLength() && out.Commit();
         }
+        outputError = out.Error();
     }
     if (!copied) {
         MessageBox(Format("Could not copy the tool dictionary of an earlier run from :\n%s\nto :\n%s",
-                          old.c_str(), kept.c_str()),
+                          old.c_str(), kept.c_str())
+                       + OutputFailureCause(kept, outputError),
                    MB_OK | MB_ICONSTOP);
         return;
     }
@@ -78,6 +82,8 @@ void OnScanLis()
     in.filter = "Lis files (.lis;.tap;.nti;.tif;.lti)|*.lis;*.tap;*.nti;*.tif;*.lti|All files (*.*)|*.*|";
     const FileDialogResult input = Host().FileDialog(in);
     if (!input.ok) return;
+    // An input that cannot be read is told before a report is named.
+    if (BinaryFile probe; !OpenCommandInput(probe, input.path)) return;
     FileDialogOptions out;
     out.open = false;
     out.title = "Create Scan File";
@@ -86,7 +92,8 @@ void OnScanLis()
     const FileDialogResult report = Host().FileDialog(out);
     if (!report.ok) return;
     CLisScan scan;
-    scan.Run(input.path, report.path);
+    // A scan that failed told why; the report under the name is not this file's.
+    if (scan.Run(input.path, report.path) != 1) return;
     if (!Host().ShellOpen(report.path)) MessageBox("Could not execute WordPad application.", MB_OK | MB_ICONSTOP);
 }
 

@@ -1,5 +1,6 @@
 #include "common/Help.h"
 
+#include "platform/BinaryFile.h"
 #include "platform/Host.h"
 #include "platform/Path.h"
 
@@ -372,6 +373,14 @@ bool ShowWebHelp(const std::string& path, unsigned command, uint32_t context)
 
 bool ShowHelpByType(const std::string& path, unsigned command, uint32_t context)
 {
+    // Help that was not installed is said so: the desktop would be handed a page that
+    // leads nowhere, and its answer would blame the desktop.
+    std::string page, window;
+    SplitWindow(path, page, window);
+    if ((IsHlpFile(page) || IsChmFile(page) || IsHtmFile(page)) && !IsHttpUrl(page) && !FileExists(page)) {
+        MessageBox("Help is not installed: " + page + " was not found.", MB_OK | MB_ICONINFORMATION);
+        return true;
+    }
     // No help engine here: the desktop opens the file with whatever it has for it,
     // so the command and context cannot be passed on.
     if (IsHlpFile(path) || IsChmFile(path)) return Host().ShellOpen(path);

@@ -33,7 +33,8 @@ HelpModuleState& HelpState();
 bool ShowHelp(const std::string& path, unsigned command, uint32_t context);
 
 // ".hlp" and ".chm" go to the desktop as files (returns the shell's answer);
-// anything else is browser help, which returns true.
+// anything else is browser help, which returns true. A help file or local page that
+// does not exist is told ("Help is not installed: <page> was not found."), true.
 bool ShowHelpByType(const std::string& path, unsigned command, uint32_t context);
 
 // False for an empty path. "page>window" names a help window; a ".htm" page is

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <initializer_list>
+
+class BinaryFile;
 #include <string>
 #include <vector>
 
@@ -17,3 +19,8 @@ bool RefuseOutputOverInput(const std::string& output, std::initializer_list<std:
 // writer whose output name was derived or typed asks here; a name from a save dialog
 // that itself asked before replacing needs no second question.
 bool RefuseToReplaceExisting(const std::string& output);
+
+// Opens a command's input for reading, before any of its outputs is created: an input
+// that cannot be opened is told ("Could not open input file :" with the path and its
+// cause), false is returned and no output is touched.
+bool OpenCommandInput(BinaryFile& file, const std::string& path);

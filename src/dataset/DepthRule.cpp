@@ -16,10 +16,15 @@ int RefuseDatumCount(size_t count, const std::string& path)
     return 0;
 }
 
+namespace {
+// What the user is to look for in the file.
+const char kNeed[] = "A data set needs evenly spaced depths in one direction.";
+} // namespace
+
 std::string DepthRefusal(const std::string& path, const std::string& detail)
 {
-    return Format("Encountered invalid depth step in file :\n%s\n%s\nOperation will be abandoned.", path.c_str(),
-                  detail.c_str());
+    return Format("Encountered invalid depth step in file :\n%s\n%s\n%s\nOperation will be abandoned.", path.c_str(),
+                  detail.c_str(), kNeed);
 }
 
 CDepthRule::CDepthRule(uint8_t logDirection, double step, double resolution)

@@ -23,8 +23,9 @@ inline constexpr int kMaxDatums = 256;
 // datums.\nOperation will be abandoned."
 int RefuseDatumCount(size_t count, const std::string& path);
 
-// "Encountered invalid depth step in file :\n<path>\n<detail>\nOperation will be abandoned.":
-// the one refusal of depths that break the rule.
+// "Encountered invalid depth step in file :\n<path>\n<detail>\nA data set needs evenly
+// spaced depths in one direction.\nOperation will be abandoned.": the one refusal of
+// depths that break the rule.
 std::string DepthRefusal(const std::string& path, const std::string& detail);
 
 // Walks the depths of a data set's frames in file order. The direction is that of the

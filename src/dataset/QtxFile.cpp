@@ -75,7 +75,7 @@ int CQtxFile::FailFrameRead()
 int CQtxFile::FailWrite(const char* prefix)
 {
     // The output stays open: the caller may still finalize the whole frames written.
-    ShowError(prefix, m_outPath);
+    ShowError(prefix, m_outPath + OutputFailureCause(m_outPath, m_fileOut.Error(), false));
     return 0;
 }
 
@@ -196,7 +196,7 @@ int CQtxFile::OpenWrite(const std::string& path)
     m_path = path;
     m_outPath = path;
     if (!m_fileOut.Open(path, &m_openError)) {
-        ShowError(kCouldNotOpenOutput, path + OpenFailureCause(path, m_openError));
+        ShowError(kCouldNotOpenOutput, path + OutputFailureCause(path, m_openError));
         return 0;
     }
     return 1;
@@ -348,7 +348,7 @@ int CQtxFile::Finalize()
     const int64_t wholeLength = dataStart + frames * frameSize;
     if (length > wholeLength && !m_fileOut.SetLength(wholeLength)) {
         DropOutput();
-        ShowError(kErrorWritingFrame, m_outPath);
+        ShowError(kErrorWritingFrame, m_outPath + OutputFailureCause(m_outPath, m_fileOut.Error()));
         return 0;
     }
 
@@ -361,7 +361,7 @@ int CQtxFile::Finalize()
     const bool written = m_fileOut.WriteAt(0, bytes, sizeof bytes) && m_fileOut.Commit();
     if (!written) {
         DropOutput();
-        ShowError(kErrorWritingHeader, m_outPath);
+        ShowError(kErrorWritingHeader, m_outPath + OutputFailureCause(m_outPath, m_fileOut.Error()));
         return 0;
     }
     return 1;

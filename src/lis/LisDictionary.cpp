@@ -391,11 +391,12 @@ int CLisDictionary::Import(const std::string& directory)
     OutputFile output;
     int openError = 0;
     if (!output.Open(dit, &openError)) {
-        MessageBox("Could not open output file :\n" + dit + OpenFailureCause(dit, openError), MB_OK | MB_ICONSTOP);
+        MessageBox("Could not open output file :\n" + dit + OutputFailureCause(dit, openError), MB_OK | MB_ICONSTOP);
         return 0;
     }
     if (!output.Write(bytes.data(), bytes.size()) || !output.Commit()) {
-        MessageBox("Error writing dictionary in file :\n" + dit, MB_OK | MB_ICONSTOP);
+        MessageBox("Error writing dictionary in file :\n" + dit + OutputFailureCause(dit, output.Error()),
+                   MB_OK | MB_ICONSTOP);
         return 0;
     }
 

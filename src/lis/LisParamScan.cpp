@@ -1,5 +1,6 @@
 #include "lis/LisParamScan.h"
 
+#include "common/OutputGuard.h"
 #include "common/ProgressDlg.h"
 #include "lis/LisDictionary.h"
 #include "lis/LisRecognise.h"
@@ -261,7 +262,7 @@ int CLisParamScan::Scan(const std::string& lisPath, CLisLogicalFileList* logical
                         const std::string& dictionaryDirectory, int toolCode)
 {
     ResetScanState();
-    if (!m_inputFile.Open(lisPath, BinaryFile::modeRead)) return 0;
+    if (!OpenCommandInput(m_inputFile, lisPath)) return 0;
     m_inputFile.EnableReadAhead();
     if (!LoadDictionary(dictionaryDirectory)) {
         m_inputFile.Close();

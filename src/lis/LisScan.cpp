@@ -122,7 +122,8 @@ int CLisScan::FlushText()
     m_text.clear();
     if (!ok) {
         m_reportFailed = true;
-        MessageBox("Error writing scan file :\n" + m_reportPath, MB_OK | MB_ICONSTOP);
+        MessageBox("Error writing scan file :\n" + m_reportPath + OutputFailureCause(m_reportPath, m_report.Error()),
+                   MB_OK | MB_ICONSTOP);
     }
     return ok ? 1 : 0;
 }
@@ -137,9 +138,10 @@ int CLisScan::Run(const std::string& lisPath, const std::string& reportPath)
     m_files.clear();
     m_reportFailed = false;
     if (RefuseOutputOverInput(reportPath, {lisPath})) return 0;
-    if (!OpenReport()) return 0;
-    if (!OpenInput()) {
-        Close(true);
+    // The input first: one that cannot be read leaves an older report as it was.
+    if (!OpenInput()) return 0;
+    if (!OpenReport()) {
+        m_input.Close();
         return 0;
     }
     const int result = ScanRecords();
@@ -154,7 +156,7 @@ int CLisScan::OpenReport()
         return 0;
     int openError = 0;
     if (!m_report.Open(m_reportPath, &openError)) {
-        MessageBox("Could not open output file :\n" + m_reportPath + OpenFailureCause(m_reportPath, openError),
+        MessageBox("Could not open output file :\n" + m_reportPath + OutputFailureCause(m_reportPath, openError),
                    MB_OK | MB_ICONSTOP);
         return 0;
     }
@@ -163,10 +165,7 @@ int CLisScan::OpenReport()
 
 int CLisScan::OpenInput()
 {
-    if (!m_input.Open(m_lisPath, BinaryFile::modeRead)) {
-        MessageBox("Could not open input file :\n" + m_lisPath + OpenFailureCause(m_lisPath), MB_OK | MB_ICONSTOP);
-        return 0;
-    }
+    if (!OpenCommandInput(m_input, m_lisPath)) return 0;
     const int64_t length = m_input.GetLength();
     m_fileLength = length > 0 ? uint64_t(length) : 0;
     return 1;
@@ -182,7 +181,8 @@ bool CLisScan::Close(bool keepReport)
     if (!keepReport) {
         m_report.Abandon();
     } else if (!m_report.Commit()) {
-        MessageBox("Error writing scan file :\n" + m_reportPath, MB_OK | MB_ICONSTOP);
+        MessageBox("Error writing scan file :\n" + m_reportPath + OutputFailureCause(m_reportPath, m_report.Error()),
+                   MB_OK | MB_ICONSTOP);
         keepReport = false;
     }
     return keepReport;

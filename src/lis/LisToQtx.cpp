@@ -32,7 +32,6 @@ const char kRefusedItem[] = "Item %s cannot be converted: %s!\nOperation will be
 const char kLogOverOutput[] = "The conversion log would replace the output file :\n%s\nOperation will be abandoned.";
 const char kLogNotCreated[] = "Could not create log file :\n%s\nOperation will be abandoned.";
 const char kLogReadOnly[] = "%s exists as Read Only. Continue?";
-const char kCouldNotOpenInput[] = "Could not open input file :\n";
 
 std::string Trimmed(std::string text)
 {
@@ -199,7 +198,12 @@ void CLisToQtx::Run(const std::string& dictionaryDirectory)
 
     // The log is created first: refuse an output over the input before it.
     if (RefuseOutputOverInput(output.path, {input.path})) return;
-    if (!OpenLog(FileName(input.path), output.path, input.path)) return;
+    // The input is opened before the log: one that cannot be read leaves an older log as it was.
+    if (!OpenCommandInput(m_input, input.path)) return;
+    if (!OpenLog(FileName(input.path), output.path, input.path)) {
+        m_input.Close();
+        return;
+    }
     LogDataSet(tool.name, *dataSet);
     Convert(dataSet, input.path, output.path);
     CloseLog();
@@ -214,14 +218,15 @@ void CLisToQtx::WriteLog(const std::string& text)
     // A log with lines missing would misreport the run: it goes, and the user is told once.
     const std::string path = m_log.GetPath();
     m_log.Abandon();
-    MessageBox("Error writing log file :\n" + path, MB_OK | MB_ICONSTOP);
+    MessageBox("Error writing log file :\n" + path + OutputFailureCause(path, m_log.Error()), MB_OK | MB_ICONSTOP);
 }
 
 void CLisToQtx::CloseLog()
 {
     if (!m_log.IsOpen()) return;
     const std::string path = m_log.GetPath();
-    if (!m_log.Commit()) MessageBox("Error writing log file :\n" + path, MB_OK | MB_ICONSTOP);
+    if (!m_log.Commit())
+        MessageBox("Error writing log file :\n" + path + OutputFailureCause(path, m_log.Error()), MB_OK | MB_ICONSTOP);
 }
 
 int CLisToQtx::OpenLog(const std::string& inputName, const std::string& outputPath, const std::string& lisPath)
@@ -243,7 +248,7 @@ int CLisToQtx::OpenLog(const std::string& inputName, const std::string& outputPa
     }
     int error = 0;
     if (!m_log.Open(log, &error)) {
-        MessageBox(Format(kLogNotCreated, log.c_str()) + OpenFailureCause(log, error), MB_OK | MB_ICONSTOP);
+        MessageBox(Format(kLogNotCreated, log.c_str()) + OutputFailureCause(log, error), MB_OK | MB_ICONSTOP);
         return 0;
     }
     const std::time_t now = m_clock();
@@ -357,16 +362,15 @@ int CLisToQtx::WriteShot(CQtxFrameWriter& writer, size_t k, const CLisDepthEntry
 
 int CLisToQtx::Convert(CLisLogicalFile* dataSet, const std::string& lisPath, const std::string& qtxPath)
 {
+    BinaryFile input = std::move(m_input); // opened by Run before its log, else below
     if (!dataSet) return 0;
     const std::vector<CWaveformPickItem*> items = SelectedItems(*dataSet);
     if (RefuseDataSet(*dataSet, items)) return 0;
     // Every refusal comes before the output is created.
     if (RefuseOutputOverInput(qtxPath, {lisPath}) || (!m_outputConfirmed && RefuseToReplaceExisting(qtxPath)))
         return 0;
-    if (!m_reader.Open(lisPath)) {
-        MessageBox(kCouldNotOpenInput + lisPath + OpenFailureCause(lisPath), MB_OK | MB_ICONSTOP);
-        return 0;
-    }
+    if (!input.IsOpen() && !OpenCommandInput(input, lisPath)) return 0;
+    m_reader.Open(std::move(input), lisPath);
     m_output = std::make_unique<CQtxFile>();
     if (!m_output->OpenWrite(qtxPath)) { // told by the data-set file
         m_reader.Close();

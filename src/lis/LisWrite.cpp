@@ -148,7 +148,7 @@ std::string CLisWrite::ReceiverMnemonic(const std::string& stem, unsigned receiv
 int CLisWrite::Fail(const char* what)
 {
     m_failed = true;
-    MessageBox(what + m_path, MB_OK | MB_ICONSTOP);
+    MessageBox(what + m_path + OutputFailureCause(m_path, m_file.Error()), MB_OK | MB_ICONSTOP);
     return 0;
 }
 

@@ -97,10 +97,7 @@ int CQtxToLis::Convert(const std::string& qtxPath, const std::string& lisPath)
 {
     // Before the output is created: replacing it would replace an input of the same file.
     if (RefuseOutputOverInput(lisPath, {qtxPath})) return 0;
-    if (!m_input.Open(qtxPath, BinaryFile::modeRead)) {
-        MessageBox("Could not open input file :\n" + qtxPath + OpenFailureCause(qtxPath), MB_OK | MB_ICONSTOP);
-        return 0;
-    }
+    if (!OpenCommandInput(m_input, qtxPath)) return 0;
     if (!ReadLayout(qtxPath)) return 0;
 
     // A data set with a four-receiver array (type 21) is always written per receiver.
@@ -118,7 +115,7 @@ int CQtxToLis::Convert(const std::string& qtxPath, const std::string& lisPath)
     }
 
     if (!m_writer.Create(lisPath)) {
-        MessageBox("Could not open output file :\n" + lisPath + OpenFailureCause(lisPath, m_writer.OpenError()),
+        MessageBox("Could not open output file :\n" + lisPath + OutputFailureCause(lisPath, m_writer.OpenError()),
                    MB_OK | MB_ICONSTOP);
         return 0;
     }

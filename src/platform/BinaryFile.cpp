@@ -75,6 +75,7 @@ BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept
         m_writable = other.m_writable;
         m_pos = other.m_pos;
         m_readAhead = other.m_readAhead;
+        m_writeError = other.m_writeError;
         m_path = std::move(other.m_path);
         other.m_fd = -1;
         other.m_mem.reset();
@@ -130,6 +131,7 @@ void BinaryFile::Adopt(int fd, const std::string& path, bool writable)
     m_fd = fd;
     m_writable = writable;
     m_pos = 0;
+    m_writeError = 0;
     m_path = path;
 }
 
@@ -241,17 +243,19 @@ bool BinaryFile::WriteAt(int64_t position, const void* buffer, size_t n)
     }
     const auto* in = static_cast<const uint8_t*>(buffer);
     const size_t allowed = FaultAllowance(n);
+    const auto failed = [this](int error) {
+        if (!m_writeError) m_writeError = error;
+        errno = error;
+        return false;
+    };
     size_t done = 0;
     while (done < allowed) {
         const ssize_t put = ::pwrite(m_fd, in + done, allowed - done, off_t(position + int64_t(done)));
         if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) return false;
+        if (put <= 0) return failed(put == 0 ? ENOSPC : errno);
         done += size_t(put);
     }
-    if (allowed < n) {
-        errno = ENOSPC;
-        return false;
-    }
+    if (allowed < n) return failed(ENOSPC);
     if (m_earlyWriteback && (m_sinceWriteback += n) >= kWritebackBytes) {
         // Starts the disk write of what is dirty without waiting for it.
         ::sync_file_range(m_fd, 0, 0, SYNC_FILE_RANGE_WRITE);
@@ -302,7 +306,9 @@ bool BinaryFile::SetLength(int64_t length)
         m_mem->resize(size_t(length));
         return true;
     }
-    return ::ftruncate(m_fd, off_t(length)) == 0;
+    if (::ftruncate(m_fd, off_t(length)) == 0) return true;
+    if (!m_writeError) m_writeError = errno;
+    return false;
 }
 
 bool FileExists(const std::string& path)

@@ -75,6 +75,8 @@ protected:
     // of waiting for all of it.
     void StartWritebackEarly() { m_earlyWriteback = true; }
     int Descriptor() const { return m_fd; }
+    // The errno of the first write that failed since the file was opened, else 0.
+    int WriteError() const { return m_writeError; }
     // Closes the descriptor after flushing it to the disk; false when either fails.
     bool SyncAndClose();
 
@@ -95,6 +97,7 @@ private:
     bool m_earlyWriteback = false;
     size_t m_sinceWriteback = 0; // bytes written since the disk was last handed some
     int64_t m_pos = 0;
+    int m_writeError = 0; // kept past Close: the message about a failed output is given after it
     std::string m_path;
 };
 

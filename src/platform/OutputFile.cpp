@@ -1,28 +1,65 @@
 #include "platform/OutputFile.h"
 
-#include "platform/Path.h"
-
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <random>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr int kSuffixLetters = 6;
+constexpr int kMaxLinks = 40; // as the system's own limit on a chain of symbolic links
+const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+
+// The folder as the system resolves it: before the last '/', "." when there is none.
+// (Path.h's FolderOf also splits at '\\', which on this system is a letter of a name.)
+std::string SystemFolderOf(const std::string& path)
+{
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path)
+{
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
 
 std::string RandomLetters()
 {
-    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     thread_local std::mt19937 random{std::random_device{}()};
     std::uniform_int_distribution<size_t> pick(0, sizeof kLetters - 2);
     std::string s;
     for (int i = 0; i < kSuffixLetters; ++i) s += kLetters[pick(random)];
     return s;
+}
+
+size_t NameMax(const std::string& folder)
+{
+    const long max = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    return max > 0 ? size_t(max) : size_t(NAME_MAX);
+}
+
+// The temporaries' names before their letters: "<name>.partial-", the name cut (at a
+// character's start) so that a name near the folder's longest still has a temporary.
+std::string TemporaryStem(const std::string& target)
+{
+    const std::string folder = SystemFolderOf(target);
+    std::string name = NameOf(target);
+    const size_t room = NameMax(folder) - std::strlen(OutputFile::kPartialSuffix) - kSuffixLetters;
+    if (name.size() > room) {
+        size_t cut = room;
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+        name.resize(cut);
+    }
+    return target.substr(0, target.size() - NameOf(target).size()) + name + OutputFile::kPartialSuffix;
 }
 
 // The rename is durable only once the folder's entry is on the disk; a file system
@@ -35,6 +72,80 @@ void SyncFolder(const std::string& folder)
     ::close(fd);
 }
 
+// Whether `fd` is still the file under `path` (a clearing run may have removed it).
+bool SameFile(int fd, const std::string& path)
+{
+    struct stat byFd {}, byName {};
+    return ::fstat(fd, &byFd) == 0 && byFd.st_nlink > 0 && ::lstat(path.c_str(), &byName) == 0
+        && byFd.st_dev == byName.st_dev && byFd.st_ino == byName.st_ino;
+}
+
+// Removes the temporaries of `stem` nobody holds locked: those of killed runs. A live
+// writer holds its lock until its temporary is renamed or removed.
+void ClearLeftovers(const std::string& stem)
+{
+    const std::string folder = SystemFolderOf(stem), prefix = NameOf(stem);
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.size() != prefix.size() + kSuffixLetters || name.compare(0, prefix.size(), prefix) != 0
+            || name.find_first_not_of(kLetters, prefix.size()) != std::string::npos)
+            continue;
+        const std::string path = folder + "/" + name;
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && SameFile(fd, path))
+            ::unlink(path.c_str());
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
+// Follows a symbolic link that leads nowhere yet to the name it leads to, which the
+// output then creates. 0, or the errno of a chain that cannot be followed.
+int DanglingTarget(const std::string& path, std::string& target)
+{
+    std::string current = path;
+    for (int hop = 0; hop < kMaxLinks; ++hop) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0) {
+            if (errno != ENOENT) return errno;
+            target = current;
+            return 0;
+        }
+        if (!S_ISLNK(st.st_mode)) return ELOOP; // it exists after all: changed meanwhile
+        char link[PATH_MAX];
+        const ssize_t n = ::readlink(current.c_str(), link, sizeof link - 1);
+        if (n < 0) return errno;
+        const std::string next(link, size_t(n));
+        current = next[0] == '/' ? next : SystemFolderOf(current) + "/" + next;
+    }
+    return ELOOP;
+}
+
+// Creates a temporary of `stem` and locks it. -1 with errno set when none could be made.
+int CreateLockedTemporary(const std::string& stem, std::string& temporary)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = stem + RandomLetters();
+        const int fd =
+            ::open(temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST || errno == EINTR) continue;
+            return -1;
+        }
+        // A file system without locks has no leftovers cleared either: a clearer locks first.
+        const bool locked = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+        if ((locked || errno != EWOULDBLOCK) && SameFile(fd, temporary)) return fd;
+        // A clearing run took it between its creation and the lock: it is that run's to remove.
+        ::close(fd);
+    }
+    errno = EEXIST;
+    return -1;
+}
+
 } // namespace
 
 OutputFile::~OutputFile() { Abandon(); }
@@ -43,7 +154,10 @@ OutputFile::OutputFile(OutputFile&& other) noexcept : BinaryFile(std::move(other
 {
     m_target = std::move(other.m_target);
     m_temporary = std::move(other.m_temporary);
+    m_lock = other.m_lock;
+    m_error = other.m_error;
     other.m_temporary.clear();
+    other.m_lock = -1;
 }
 
 OutputFile& OutputFile::operator=(OutputFile&& other) noexcept
@@ -53,7 +167,10 @@ OutputFile& OutputFile::operator=(OutputFile&& other) noexcept
         BinaryFile::operator=(std::move(other));
         m_target = std::move(other.m_target);
         m_temporary = std::move(other.m_temporary);
+        m_lock = other.m_lock;
+        m_error = other.m_error;
         other.m_temporary.clear();
+        other.m_lock = -1;
     }
     return *this;
 }
@@ -61,8 +178,10 @@ OutputFile& OutputFile::operator=(OutputFile&& other) noexcept
 bool OutputFile::Open(const std::string& path, int* errorCode)
 {
     Abandon();
-    const auto fail = [errorCode](int code) {
+    m_error = 0;
+    const auto fail = [this, errorCode](int code) {
         if (errorCode) *errorCode = code;
+        m_error = code;
         errno = code > 0 ? code : EINVAL;
         return false;
     };
@@ -70,7 +189,6 @@ bool OutputFile::Open(const std::string& path, int* errorCode)
 
     std::string target = path;
     struct stat st {};
-    mode_t mode = 0666;
     bool replaces = false;
     if (::stat(path.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode)) return fail(EISDIR);
@@ -79,25 +197,34 @@ bool OutputFile::Open(const std::string& path, int* errorCode)
         // not replace it either.
         if (::access(path.c_str(), W_OK) != 0) return fail(errno);
         replaces = true;
-        mode = st.st_mode & 07777;
         struct stat link {};
         if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
             char resolved[PATH_MAX];
             if (::realpath(path.c_str(), resolved)) target = resolved;
         }
+    } else if (errno == ENOENT) {
+        // A link that leads to no file yet: the file is made where it leads, the link stays.
+        if (const int error = DanglingTarget(path, target)) return fail(error);
     }
+    // The rename would refuse a name longer than the folder allows, after all the work.
+    if (NameOf(target).size() > NameMax(SystemFolderOf(target))) return fail(ENAMETOOLONG);
 
-    int fd = -1;
+    const std::string stem = TemporaryStem(target);
+    ClearLeftovers(stem);
     std::string temporary;
-    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        temporary = target + kPartialSuffix + RandomLetters();
-        fd = ::open(temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST && errno != EINTR) return fail(errno);
-    }
-    if (fd < 0) return fail(EEXIST);
+    const int fd = CreateLockedTemporary(stem, temporary);
+    if (fd < 0) return fail(errno);
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    // A replacement keeps the permissions of the file it replaces.
-    if (replaces) ::fchmod(fd, mode);
+    // A replacement keeps the owner, group and permissions of the file it replaces, as
+    // far as the process may give them: a user who is not the owner keeps at least the group.
+    if (replaces) {
+        if (::fchown(fd, st.st_uid, st.st_gid) != 0 && ::fchown(fd, uid_t(-1), st.st_gid) != 0) {
+            // Neither was allowed: the file is the writer's, which every later step accepts.
+        }
+        ::fchmod(fd, st.st_mode & 07777);
+    }
+    // The lock lives on a second descriptor: the first is flushed and closed before the rename.
+    m_lock = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
 
     Adopt(fd, path, true);
     StartWritebackEarly();
@@ -109,33 +236,83 @@ bool OutputFile::Open(const std::string& path, int* errorCode)
 bool OutputFile::Commit()
 {
     if (m_temporary.empty()) {
-        errno = EBADF;
+        errno = m_error = EBADF;
         return false;
     }
     if (!SyncAndClose()) {
         const int error = errno;
         Abandon();
-        errno = error;
+        errno = m_error = error;
         return false;
     }
     if (WriteFault::RenameFails() || ::rename(m_temporary.c_str(), m_target.c_str()) != 0) {
         const int error = WriteFault::RenameFails() ? EIO : errno;
         Abandon();
-        errno = error;
+        errno = m_error = error;
         return false;
     }
     m_temporary.clear();
-    const std::string folder = FolderOf(m_target);
-    SyncFolder(folder.empty() ? "." : folder);
+    Release();
+    SyncFolder(SystemFolderOf(m_target));
     return true;
 }
 
 void OutputFile::Abandon()
 {
     BinaryFile::Close();
-    if (m_temporary.empty()) return;
+    if (!m_temporary.empty()) {
+        const int saved = errno;
+        ::unlink(m_temporary.c_str());
+        errno = saved;
+        m_temporary.clear();
+    }
+    Release();
+}
+
+void OutputFile::Release()
+{
+    if (m_lock < 0) return;
     const int saved = errno;
-    ::unlink(m_temporary.c_str());
+    ::close(m_lock);
     errno = saved;
-    m_temporary.clear();
+    m_lock = -1;
+}
+
+namespace {
+
+std::string CauseOf(const std::string& path, int error)
+{
+    const std::string folder = SystemFolderOf(path) == "." ? std::string("the current folder") : SystemFolderOf(path);
+    switch (error) {
+    case 0: return {};
+    case BinaryFile::kNotRegularFile: return NotRegularFileText(path);
+    case EISDIR: return path + " is a folder.";
+    case ENOSPC: return "The disk is full.";
+    case EDQUOT: return "The disk quota is used up.";
+    case EFBIG: return "The file would pass the largest size this program may write (a file-size limit).";
+    case ENAMETOOLONG: return "The name is too long for its folder.";
+    case ENOENT: return "The folder " + folder + " does not exist.";
+    case EROFS: return "The disk is read-only.";
+    case EIO: return "The disk reported an input/output error.";
+    case ELOOP: return "The name is a chain of symbolic links that leads to no file.";
+    case EACCES:
+    case EPERM:
+        if (FileExists(path) && ::access(path.c_str(), W_OK) != 0) return path + " is read-only.";
+        return "The folder " + folder + " is not writable.";
+    default: return std::strerror(error);
+    }
+}
+
+} // namespace
+
+std::string OutputFailureCause(const std::string& path, int error, bool olderKept)
+{
+    std::string text;
+    const std::string cause = CauseOf(path, error);
+    if (!cause.empty()) {
+        text += "\n";
+        text += cause;
+    }
+    if (olderKept && FileExists(path)) text += "\nThe existing file is unchanged.";
+    return text;
 }

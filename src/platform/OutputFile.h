@@ -5,6 +5,9 @@
 // one, never a part, even when the program is killed. Every path that does not
 // commit (a failure, a Stop that abandons, the destructor) removes the temporary.
 // Writers seek back and patch headers on the temporary before they commit.
+// While it is written the temporary is locked (flock): a run that opens the same name
+// later removes the temporaries of killed runs, which nobody locks any more, and
+// leaves those of writers still at work.
 #pragma once
 
 #include "platform/BinaryFile.h"
@@ -25,7 +28,9 @@ public:
     // is abandoned first. Refuses (false, *errorCode set) without creating anything:
     // a folder (EISDIR), a FIFO, device or socket (kNotRegularFile), an existing file
     // the user may not write, a missing or unwritable folder (their errno). A symbolic
-    // link is followed: its target is replaced.
+    // link is followed: its target is replaced, or created when it does not exist yet.
+    // A replacement keeps the old file's permissions, and its owner and group where
+    // the process may set them. Temporaries of the same name left by killed runs go.
     bool Open(const std::string& path, int* errorCode = nullptr);
 
     // Flushes the temporary, renames it over the chosen name and flushes the folder.
@@ -39,11 +44,22 @@ public:
 
     // The chosen name (GetPath) and the temporary's, empty when not open.
     const std::string& TemporaryPath() const { return m_temporary; }
-    // The descriptor of the temporary, for a writer that needs it (the PDF printer).
-    int Handle() const { return Descriptor(); }
+    // The errno of the last failure since Open (the open, a write, the commit), else 0.
+    int Error() const { return m_error ? m_error : WriteError(); }
 
 private:
+    void Release(); // closes the lock, which the temporary no longer needs
+
     std::string m_target;    // where Commit renames to (a symbolic link's target)
     std::string m_temporary;
+    int m_lock = -1; // a second descriptor of the temporary holding its flock until it is renamed or gone
+    int m_error = 0;
 };
+
+// The lines to add to a message about an output that could not be written: its cause
+// in words (the disk full, a file-size limit, a name too long for its folder, a folder
+// not writable, ...) and, when a file is under the name, that it is unchanged. Each
+// line begins with "\n"; empty when there is nothing to say. A writer that may still
+// commit what it wrote before the failure passes olderKept false: the cause only.
+std::string OutputFailureCause(const std::string& path, int error, bool olderKept = true);
 

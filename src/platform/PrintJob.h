@@ -34,7 +34,9 @@ DeviceCaps PageCaps(const PageSetup& setup);
 // - Caps() describes the printable area of the page the job was made for, before
 //   StartDoc as well as after, and PageDc() reports the same capabilities;
 // - a job aborted, or dropped before EndDoc, leaves no document behind (a PDF file
-//   begun is deleted).
+//   begun is deleted);
+// - a document that could not be written whole (a full disk, a file-size limit) fails
+//   EndDoc, leaves any older file of the name as it was, and FailureText says why.
 class IPrintJob {
 public:
     virtual ~IPrintJob() = default;
@@ -45,6 +47,9 @@ public:
     virtual bool EndDoc() = 0;
     virtual void Abort() = 0;
     virtual DeviceCaps Caps() const = 0;
+    // Why the last StartDoc or EndDoc failed, a line for the user's message ("" when
+    // there is nothing to add).
+    virtual std::string FailureText() const { return {}; }
 };
 
 // File > Printer Setup: the paper and the orientation of printed documents. The

@@ -24,7 +24,9 @@ bool CPlotWnd::PrintLog()
     const int result = PlotToPrinter(*job);
     m_model.CloseFiles();
     if (result == 0) {
-        MessageBox("Error plotting log data.", MB_OK | MB_ICONSTOP);
+        // The job says why its document could not be written (a full disk, ...).
+        const std::string why = job->FailureText();
+        MessageBox("Error plotting log data." + (why.empty() ? why : "\n" + why), MB_OK | MB_ICONSTOP);
         return false;
     }
     return true;

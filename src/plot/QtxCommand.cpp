@@ -373,13 +373,14 @@ int CQtxCommand::Write(const PlotItemList& items, const LogCommandPage& page, co
     OutputFile file;
     int openError = 0;
     if (!file.Open(path, &openError)) {
-        MessageBox("Could not open output command file :\n" + path + OpenFailureCause(path, openError),
+        MessageBox("Could not open output command file :\n" + path + OutputFailureCause(path, openError),
                    MB_OK | MB_ICONSTOP);
         return -1;
     }
     // A torn command file would not read back: its name keeps what it held before.
     if (!file.Write(bytes.data(), bytes.size()) || !file.Commit()) {
-        MessageBox("Error writing output command file :\n" + path, MB_OK | MB_ICONSTOP);
+        MessageBox("Error writing output command file :\n" + path + OutputFailureCause(path, file.Error()),
+                   MB_OK | MB_ICONSTOP);
         return -1;
     }
     return 0;

@@ -3,6 +3,7 @@
 #include "dataset/QtxLayout.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
+#include "platform/SafeNumeric.h"
 
 #include <algorithm>
 #include <bit>
@@ -173,7 +174,8 @@ int CLasDoc::OpenOutput(const std::string& path)
     m_pending.clear();
     m_writeFailed = false;
     int error = 0;
-    if (!m_fileOut.Open(path, &error)) return Fail("Could not open output file :\n", path + OpenFailureCause(path, error));
+    if (!m_fileOut.Open(path, &error))
+        return Fail("Could not open output file :\n", path + OutputFailureCause(path, error));
     return 1;
 }
 
@@ -197,9 +199,9 @@ int CLasDoc::CloseOutput(bool commit)
     FlushOutput();
     if (m_writeFailed || !commit) {
         m_fileOut.Abandon();
-        return m_writeFailed ? Fail("Error writing output file :\n", m_path) : 1;
+        return m_writeFailed ? Fail("Error writing output file :\n", m_path + OutputCause()) : 1;
     }
-    return m_fileOut.Commit() ? 1 : Fail("Error writing output file :\n", m_path);
+    return m_fileOut.Commit() ? 1 : Fail("Error writing output file :\n", m_path + OutputCause());
 }
 
 int CLasDoc::WriteLas20Header(uint8_t feet)
@@ -278,4 +280,19 @@ void CLasDoc::AppendField(std::string& line, double value)
         units /= 10;
     } while (units);
     if (negative) *--p = '-';
+}
+
+void CLasDoc::AppendValue(std::string& line, float value)
+{
+    const size_t at = line.size();
+    AppendField(line, double(value));
+    const size_t from = std::min(line.find_first_not_of(' ', at), line.size());
+    double back = 0.0;
+    if (ParseTextNumber(std::string_view(line).substr(from), back) && float(back) == value) return;
+    line.resize(at);
+    char text[32]; // the shortest text of any float fits
+    const auto [end, error] = std::to_chars(text, text + sizeof text, value);
+    const size_t length = error == std::errc() ? size_t(end - text) : 0;
+    if (length < kFieldWidth) line.append(kFieldWidth - length, ' ');
+    line.append(text, length);
 }

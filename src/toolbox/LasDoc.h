@@ -71,6 +71,10 @@ public:
     int WriteLas20Header(uint8_t feet);
     // Appends the value as "%11.4f" writes it (C locale), to the last digit.
     static void AppendField(std::string& line, double value);
+    // Appends a finite curve value as AppendField does where those four decimals read
+    // back as the same float; otherwise the shortest text that does ("6.26e-05", never
+    // "0.0001"), right-aligned in the same width.
+    static void AppendValue(std::string& line, float value);
 
     // ---- state ------------------------------------------------------------------------
     double m_depthStep = 0.0;   // STEP of the header written; set by the caller
@@ -86,6 +90,7 @@ private:
 
     BinaryFile m_fileIn;
     OutputFile m_fileOut;
+    std::string OutputCause() const { return OutputFailureCause(m_path, m_fileOut.Error()); }
     std::vector<char> m_buffer;   // input bytes m_begin..m_end are not read yet
     size_t m_begin = 0;
     size_t m_end = 0;

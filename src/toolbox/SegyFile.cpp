@@ -3,6 +3,7 @@
 #include "platform/Endian.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
+#include "platform/SafeNumeric.h"
 
 #include <algorithm>
 #include <cmath>
@@ -29,8 +30,6 @@ const char kUnits[] = "Unrecognized depth units in SEGY data set!\nOperation wil
 const char kToolType[] = "Unrecognized tool type in SEGY data set!\nOperation will be abandoned.";
 
 constexpr size_t kPieceBytes = size_t(1) << 20;
-// The shot index rounds up from 0.005 steps short; the constant is a float's 0.005.
-constexpr double kShotReach = double(0.005f);
 
 // The marks every file of this variant carries: 0xFFFF down to 0xFFF9.
 uint16_t Mark(size_t k) { return uint16_t(0xFFFF - k); }
@@ -41,7 +40,16 @@ CSegyFile::CSegyFile() = default;
 
 double CSegyFile::TraceDepth(const uint8_t* traceHeader)
 {
-    return double(int32_t(endian::GetLE32(traceHeader + kDepth))) * 0.001;
+    // Divided, not multiplied by 0.001: the nearest double to the thousandths.
+    return double(int32_t(endian::GetLE32(traceHeader + kDepth))) / kDepthScale;
+}
+
+bool CSegyFile::DepthThousandths(double depth, int32_t* thousandths)
+{
+    const double rounded = std::round(depth * kDepthScale);
+    if (!FitsInt(rounded)) return false;
+    *thousandths = int32_t(rounded);
+    return true;
 }
 
 uint64_t CSegyFile::ShotSize() const
@@ -70,6 +78,7 @@ int CSegyFile::OpenInput(HeaderBuffer header, const std::string& path)
     m_inputPath = path;
     m_windowLength = 0;
     m_shotCount = 0;
+    m_tornBytes = 0;
     if (!m_fileIn.Open(path, BinaryFile::modeRead, &m_openError)) {
         MessageBox(kOpenInput + path + OpenFailureCause(path, m_openError), MB_OK | MB_ICONSTOP);
         return 0;
@@ -100,7 +109,9 @@ int CSegyFile::OpenInput(HeaderBuffer header, const std::string& path)
 
     m_traceSize = TraceSize(uint64_t(m_shape.samplesPerTrace));
     const int64_t length = m_fileIn.GetLength();
-    m_shotCount = length > int64_t(kFileHeaderSize) ? (length - int64_t(kFileHeaderSize)) / int64_t(ShotSize()) : 0;
+    const int64_t shotBytes = std::max<int64_t>(length - int64_t(kFileHeaderSize), 0);
+    m_shotCount = shotBytes / int64_t(ShotSize());
+    m_tornBytes = shotBytes % int64_t(ShotSize());
     return 1;
 }
 
@@ -112,7 +123,7 @@ double CSegyFile::ReadFirstShotDepth(TraceHeaderBuffer traceHeader)
         MessageBox(kFirstShotRead + m_inputPath, MB_OK | MB_ICONSTOP);
         return -1.0;
     }
-    return m_firstShotDepth = TraceDepth(traceHeader.data());
+    return TraceDepth(traceHeader.data());
 }
 
 double CSegyFile::ReadLastShotDepth(TraceHeaderBuffer traceHeader)
@@ -125,15 +136,7 @@ double CSegyFile::ReadLastShotDepth(TraceHeaderBuffer traceHeader)
         MessageBox(kLastShotRead + m_inputPath, MB_OK | MB_ICONSTOP);
         return -1.0;
     }
-    return m_lastShotDepth = TraceDepth(traceHeader.data());
-}
-
-double CSegyFile::ReadDepthStep(ShotBuffer shots)
-{
-    m_readFailed = !ReadShotAt(shots, 0);
-    const double first = m_readFailed ? 0.0 : TraceDepth(shots.data());
-    m_readFailed = m_readFailed || !ReadShotAt(shots, 1);
-    return m_readFailed ? 0.0 : TraceDepth(shots.data()) - first;
+    return TraceDepth(traceHeader.data());
 }
 
 double CSegyFile::ReadShotDepth(TraceHeaderBuffer traceHeader, int64_t index)
@@ -146,14 +149,6 @@ double CSegyFile::ReadShotDepth(TraceHeaderBuffer traceHeader, int64_t index)
         return -1.0;
     }
     return TraceDepth(traceHeader.data());
-}
-
-int CSegyFile::ReadShot(ShotBuffer shots, double depth)
-{
-    // A signed step counts shots from the first whichever way the depths run.
-    const double index = std::trunc((depth - m_firstShotDepth) / m_depthStep + kShotReach);
-    if (!(index >= 0.0 && index < double(m_shotCount))) return FailShotRead();
-    return ReadShotAt(shots, int64_t(index));
 }
 
 int CSegyFile::ReadShotAt(ShotBuffer shots, int64_t index)
@@ -193,7 +188,7 @@ int CSegyFile::OpenOutput(HeaderBuffer header, const std::string& path)
     m_shotsWritten = 0;
     m_shotCounter = 0;
     if (!m_fileOut.Open(path, &m_openError)) {
-        MessageBox(kOpenOutput + path + OpenFailureCause(path, m_openError), MB_OK | MB_ICONSTOP);
+        MessageBox(kOpenOutput + path + OutputFailureCause(path, m_openError), MB_OK | MB_ICONSTOP);
         return 0;
     }
     uint8_t* h = header.data();
@@ -215,7 +210,7 @@ int CSegyFile::OpenOutput(HeaderBuffer header, const std::string& path)
     endian::PutLEFloat(h + kSampleInterval, m_shape.sampleInterval);
     m_traceSize = TraceSize(uint64_t(std::max<int16_t>(m_shape.samplesPerTrace, 0)));
     if (!m_fileOut.Write(h, header.size())) {
-        MessageBox(kHeaderWrite + path, MB_OK | MB_ICONSTOP);
+        MessageBox(kHeaderWrite + path + OutputFailureCause(path, m_fileOut.Error()), MB_OK | MB_ICONSTOP);
         m_fileOut.Abandon();
         return 0;
     }
@@ -247,7 +242,8 @@ int CSegyFile::FlushOutput()
     m_pending.clear();
     if (!ok) {
         // A failed run commits nothing: the name keeps what it held before.
-        MessageBox(kShotWrite + m_outputPath, MB_OK | MB_ICONSTOP);
+        MessageBox(kShotWrite + m_outputPath + OutputFailureCause(m_outputPath, m_fileOut.Error()),
+                   MB_OK | MB_ICONSTOP);
         m_fileOut.Abandon();
         m_pendingShots = 0;
         m_shotsWritten = 0;
@@ -275,8 +271,41 @@ int CSegyFile::CloseOutput(bool commit)
         return 1;
     }
     if (!m_fileOut.Commit()) {
-        MessageBox(kShotWrite + m_outputPath, MB_OK | MB_ICONSTOP);
+        MessageBox(kShotWrite + m_outputPath + OutputFailureCause(m_outputPath, m_fileOut.Error()),
+                   MB_OK | MB_ICONSTOP);
         return 0;
     }
     return 1;
+}
+
+// ---- the depth rule of a file -----------------------------------------------------------
+
+CSegyDepthGrid::CSegyDepthGrid(uint8_t logDirection, double first, double last, int64_t shots)
+    : m_up(logDirection == kLogUp),
+      m_first(first),
+      m_end(last),
+      m_step(shots > 1 ? (last - first) / double(shots - 1) : 0.0)
+{
+}
+
+bool CSegyDepthGrid::Take(double depth)
+{
+    const long long frame = static_cast<long long>(m_taken) + 1;
+    if (m_taken > 0) {
+        const double moved = m_up ? m_last - depth : depth - m_last;
+        if (!(moved > 0.0)) {
+            m_detail = Format("Frame %lld is at depth %.4f after %.4f: not one step of %.4f %s.", frame, depth,
+                              m_last, std::fabs(m_step), m_up ? "UP" : "DOWN");
+            return false;
+        }
+    }
+    const double place = m_first + double(m_taken) * m_step;
+    if (!(std::fabs(depth - place) <= kTolerance)) {
+        m_detail = Format("Frame %lld is at depth %.4f, off its place %.4f on even steps of %.4f %s from %.4f to %.4f.",
+                          frame, depth, place, std::fabs(m_step), m_up ? "UP" : "DOWN", m_first, m_end);
+        return false;
+    }
+    m_last = depth;
+    ++m_taken;
+    return true;
 }

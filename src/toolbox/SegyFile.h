@@ -42,12 +42,12 @@ public:
 
     // Whole shots in the input (a torn last shot is not one).
     int64_t ShotCount() const { return m_shotCount; }
+    // Bytes after the last whole shot: a shot the file ends inside (0 for a whole file).
+    int64_t TornBytes() const { return m_tornBytes; }
     // Byte offset of the shot or trace read last.
     int64_t SeekOffset() const { return m_seekOffset; }
     // The last depth reader failed: its value is no depth.
     bool ReadFailed() const { return m_readFailed; }
-    // Set by the owner from ReadDepthStep; ReadShot uses it.
-    void SetDepthStep(double step) { m_depthStep = step; }
     // errno of the last failed open (0 when the open succeeded); never shown.
     int OpenError() const { return m_openError; }
     bool OutputOpen() const { return m_fileOut.IsOpen(); }
@@ -61,18 +61,13 @@ public:
     // caller left them) and writes it. 1, or 0 with the output abandoned.
     int OpenOutput(HeaderBuffer header, const std::string& path);
 
-    // Depth of the first trace of the first shot, of the last trace of the last whole
-    // shot, and the second shot's depth less the first's (negative when depths run up).
-    // On failure they return -1.0, -1.0 and 0.0 and set m_readFailed.
+    // Depth of the first trace of the first shot and of the last trace of the last whole
+    // shot. On failure they return -1.0 and set m_readFailed.
     double ReadFirstShotDepth(TraceHeaderBuffer traceHeader);
     double ReadLastShotDepth(TraceHeaderBuffer traceHeader);
-    double ReadDepthStep(ShotBuffer shots);
     // Depth of the first trace of shot `index` (from 0, below m_shotCount); on failure
     // -1.0 after the shot-read message, with m_readFailed set.
     double ReadShotDepth(TraceHeaderBuffer traceHeader, int64_t index);
-    // Reads the shot that lies at `depth` (counted from the first shot depth in steps of
-    // m_depthStep, a shot less than 0.005 steps away counting as reached) into the slots.
-    int ReadShot(ShotBuffer shots, double depth);
     // Reads shot `index` (from 0) into the slots.
     int ReadShotAt(ShotBuffer shots, int64_t index);
     // Numbers the slots' traces and appends the shot; 1, or 0 after a failed write
@@ -88,15 +83,17 @@ public:
 
     // Depth of a trace header's depth field.
     static double TraceDepth(const uint8_t* traceHeader);
+    // A depth in the thousandths a trace header holds, rounded to the nearest (not cut:
+    // cut depths make the steps of a regular log wobble by a thousandth); false when they
+    // do not fit its 32 bits (or the depth is no number).
+    static bool DepthThousandths(double depth, int32_t* thousandths);
 
 private:
     uint32_t m_shotCounter = 0; // shots written, counted from OpenOutput
     int64_t m_shotCount = 0;
+    int64_t m_tornBytes = 0;
     int64_t m_seekOffset = 0;
     uint64_t m_traceSize = 0; // TraceSize(S) as last computed
-    double m_firstShotDepth = 0.0;
-    double m_lastShotDepth = 0.0;
-    double m_depthStep = 0.0;
     bool m_readFailed = false;
     std::string m_inputPath;
     std::string m_outputPath;
@@ -117,4 +114,34 @@ private:
     std::vector<uint8_t> m_pending; // output shots not written yet
     uint32_t m_pendingShots = 0;
     uint32_t m_shotsWritten = 0;
+};
+
+// The one rule for the shot depths of a file that imports as a data set: depths evenly
+// spaced in one direction. Shot k lies at first + k x step, the step taken from the
+// first and last shots (rounded to thousandths, two neighbours' step wobbles; the span
+// does not), and each shot moves on from the one before it in the file's direction.
+// The export judges the depths it writes by it, the import the depths it reads.
+class CSegyDepthGrid {
+public:
+    // How far a shot may lie off its place: a thousandth for the rounding of its depth
+    // and of the grid's ends, half of one for the data set's own step tolerance.
+    static constexpr double kTolerance = 0.0015;
+
+    // `logDirection` as the header's byte (segy::kLogUp, any other byte down).
+    CSegyDepthGrid(uint8_t logDirection, double first, double last, int64_t shots);
+    double Step() const { return m_step; } // signed: negative when depths run up
+    // Takes the next shot's depth (shots in file order from the first): true when it
+    // keeps the rule. After a refusal, Detail() names the shot and its depth.
+    bool Take(double depth);
+    // "Frame <n> is at depth ...": the shot refused last, counted from 1.
+    std::string Detail() const { return m_detail; }
+
+private:
+    bool m_up;
+    double m_first;
+    double m_end; // the last shot's depth
+    double m_step;
+    int64_t m_taken = 0;
+    double m_last = 0.0;
+    std::string m_detail;
 };

@@ -1,17 +1,20 @@
 // Convert LAS To QTX: the curves of a LAS 1.x, 2.0 or 3.0 file (one line per depth
 // step) as a data set of one curve datum per curve after the depth, one frame per data
-// line. What this reader cannot read right it refuses with a message before the output
-// exists: wrapped lines, delimiters other than blanks and tabs, data lines whose column
-// count is not the curve count, depth units other than feet and metres.
+// line; values equal to the file's NULL become the absent value. What this reader cannot
+// read right it refuses with a message before the output exists: wrapped lines,
+// delimiters other than blanks and tabs, data lines whose column count is not the curve
+// count, depth units other than feet and metres.
 #include "toolbox/LasDoc.h"
 #include "toolbox/TextImport.h"
 #include "toolbox/ToolsWnd.h"
 
 #include "platform/Format.h"
 #include "platform/Host.h"
+#include "platform/SafeNumeric.h"
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <string>
 #include <string_view>
 
@@ -68,55 +71,134 @@ uint8_t DepthUnits(std::string_view unit)
     return 0;
 }
 
-int ReadLasHeader(CLasDoc& doc, const std::string& path, TextTable& t)
-{
-    if (!doc.OpenInput(path)) return Refuse(kOpen + path);
-    if (doc.FindLineWithin("~V", 1) < 0) return Refuse(kSkipHeader + path);
-    if (doc.FindLineWithin("3.", 2) < 0 && doc.FindLineWithin("2.", 2) < 0 && doc.FindLineWithin("1.", 2) < 0)
-        return Refuse(kVersion + path);
+// What the header sections said, gathered in one pass over them.
+struct LasHeader {
+    bool version = false;      // a VERS entry of 1.x, 2.x or 3.x
+    bool curveSection = false; // the first curve section opened
+    bool curvesRead = false;   // ... and closed: a later one is left out
+    bool startSeen = false;    // the first STRT entry gave the depth unit
+    size_t curves = 0;         // entries of the curve section, the depth's included
+};
 
-    // The version section says how the data lines are laid out.
-    std::string line;
+bool IsLasVersion(std::string_view value)
+{
+    double v = 0.0;
+    if (ParseTextNumber(value, v)) return v >= 1.0 && v < 4.0;
+    for (const char* known : {"1.", "2.", "3."})
+        if (value.find(known) != std::string_view::npos) return true;
+    return false;
+}
+
+// The file's NULL: values equal to it are no measurements. -999.25 is the data set's own.
+void TakeNull(std::string_view value, TextTable& t)
+{
+    double v = 0.0;
+    if (!ParseTextNumber(value, v) || v == -999.25) return;
+    t.null = v;
+    t.nullText = std::string(value);
+}
+
+// One entry line of `section`: 1, or 0 after a refusal.
+int TakeEntry(LasSection section, std::string_view line, const std::string& path, LasHeader& h, TextTable& t)
+{
     LasEntry entry;
-    doc.SkipLines(1);
-    while (doc.ReadLine(&line) >= 0 && !line.starts_with('~')) {
-        if (!ParseEntry(line, entry)) continue;
+    if (!ParseEntry(line, entry)) return 1;
+    switch (section) {
+    case LasSection::Version:
+        // The version section says how the data lines are laid out.
+        if (SameText(entry.mnemonic, "VERS")) h.version = IsLasVersion(entry.value);
         if (SameText(entry.mnemonic, "WRAP") && SameText(entry.value, "YES")) return Refuse(kWrapped + path);
         if (SameText(entry.mnemonic, "DLM") && !entry.value.empty() && !SameText(entry.value, "SPACE")
             && !SameText(entry.value, "TAB"))
             return Refuse(Format(kDelimiter, std::string(entry.value).c_str()) + path);
-    }
-
-    // The curve section: the first curve is the depth; it runs to the next section.
-    if (doc.FindLine("~C") < 0) return Refuse(kSkipHeader + path);
-    size_t curves = 0;
-    for (;;) {
-        if (doc.ReadLine(&line) < 0) return Refuse(kReadHeader + path);
-        if (line.starts_with('~')) break;
-        if (!ParseEntry(line, entry)) continue;
-        if (curves++ > 0) t.datums.push_back(CurveDatum(std::string(entry.mnemonic)));
-    }
-    if (t.datums.empty()) return Refuse(kNoCurves);
-
-    // The depth unit of the start depth, from the sections before the data.
-    doc.Rewind();
-    t.depthUnits = 0;
-    while (doc.ReadLine(&line) >= 0 && !line.starts_with("~A"))
-        if (ParseEntry(line, entry) && SameText(entry.mnemonic, "STRT")) {
+        break;
+    case LasSection::Well:
+    case LasSection::Parameter:
+        if (SameText(entry.mnemonic, "STRT") && !h.startSeen) {
+            h.startSeen = true;
             t.depthUnits = DepthUnits(entry.unit);
-            break;
         }
+        if (section == LasSection::Well && SameText(entry.mnemonic, "NULL")) TakeNull(entry.value, t);
+        break;
+    case LasSection::Curve:
+        // The first curve is the depth.
+        if (h.curves++ > 0) t.datums.push_back(CurveDatum(std::string(entry.mnemonic)));
+        break;
+    default: break;
+    }
+    return 1;
+}
+
+// Reads the sections from the first line to the data section's, whose number it keeps
+// in headerLines. Comment lines ("#") and blank lines may stand anywhere; sections are
+// told by name, and those this import does not read are noted by title.
+int ReadLasSections(CLasDoc& doc, const std::string& path, TextTable& t, LasHeader& h)
+{
+    std::string line, title;
+    LasSection section = LasSection::Unknown;
+    bool opened = false; // a LAS file opens with its version section
+    doc.Rewind();
+    for (int64_t number = 1;; ++number) {
+        const int got = doc.ReadLine(&line);
+        if (got == CLasDoc::kLongLine) return Refuse(LongLineRefusal(number, path));
+        // The text ends before the data: inside the curve list, that list was cut short.
+        if (got < 0) return Refuse((section == LasSection::Curve ? kReadHeader : kSkipHeader) + path);
+        const std::string_view text = TrimBlanks(line);
+        if (text.empty() || text.starts_with('#')) continue;
+        if (!text.starts_with('~')) {
+            if (!opened) return Refuse(kSkipHeader + path);
+            if (!TakeEntry(section, text, path, h, t)) return 0;
+            continue;
+        }
+        LasSection next = ClassifyLasSection(text, &title);
+        if (!opened && next != LasSection::Version) return Refuse(kSkipHeader + path);
+        opened = true;
+        if (section == LasSection::Curve) h.curvesRead = true;
+        if (next == LasSection::Data) {
+            t.headerLines = int(std::min<int64_t>(number, INT_MAX));
+            return 1;
+        }
+        if (next == LasSection::Curve && !h.curvesRead) h.curveSection = true;
+        else if (next == LasSection::Curve || next == LasSection::Unknown || next == LasSection::OtherData) {
+            t.leftOutSections.push_back(title);
+            next = LasSection::Unknown;
+        }
+        section = next;
+    }
+}
+
+// The file with too many curves is named, with the limit and what to do.
+int RefuseCurveCount(size_t curves, const std::string& path)
+{
+    if (curves <= size_t(qtx::kMaxDatums)) return 1;
+    return Refuse(LimitRefusal(Format("Encountered %zu curves after the depth", curves), path,
+                               Format("A data set holds at most %d: split the file's curves into files of at most %d.",
+                                      qtx::kMaxDatums, qtx::kMaxDatums)));
+}
+
+int ReadLasHeader(CLasDoc& doc, const std::string& path, TextTable& t)
+{
+    if (!doc.OpenInput(path)) return Refuse(kOpen + path);
+    LasHeader h;
+    t.depthUnits = 0;
+    if (!ReadLasSections(doc, path, t, h)) return 0;
+    if (!h.version) return Refuse(kVersion + path);
+    if (!h.curveSection) return Refuse(kSkipHeader + path);
+    if (t.datums.empty()) return Refuse(kNoCurves);
     if (t.depthUnits == 0) return Refuse(kUnits + path);
 
-    t.headerLines = doc.FindLine("~A");
-    if (t.headerLines < 0) return Refuse(kSkipHeader + path);
+    // The first data line holds a value for every curve.
     std::string_view data;
+    int64_t number = t.headerLines;
     int got = doc.SkipLines(t.headerLines);
-    while (got >= 0 && (got = doc.ReadDataLine(&data)) >= 0 && IsBlankLine(data)) {
+    while (got >= 0 && (got = doc.ReadDataLine(&data)) >= 0) {
+        ++number;
+        if (!IsBlankLine(data) && !TrimBlanks(data).starts_with('#')) break;
     }
+    if (got == CLasDoc::kLongLine) return Refuse(LongLineRefusal(number + 1, path));
     if (got < 0 || data.starts_with('~')) return Refuse(kNoDataLine + path);
-    if (const size_t columns = CountFields(data); columns != curves)
-        return Refuse(Format(kColumns, columns, curves) + path);
+    if (const size_t columns = CountFields(data); columns != h.curves)
+        return Refuse(Format(kColumns, columns, h.curves) + path);
     doc.SkipLines(t.headerLines);
     return 1;
 }
@@ -130,8 +212,9 @@ int ConvertLasToQtx(CToolsWnd& e)
     TextTable table;
     table.columns = DataColumns::Blanks;
     table.sectionEndsData = true;
+    table.hashComments = true;
     // A curve more than a data set holds is refused before the data are read.
-    if (!ReadLasHeader(doc, path, table) || !RefuseDatumCount(table.datums.size(), e.Settings().outputPath)
+    if (!ReadLasHeader(doc, path, table) || !RefuseCurveCount(table.datums.size(), path)
         || !ScanDataLines(doc, table, path))
         return -1;
     e.Task().taskLine = "*** Tools (Convert LAS to QTX)";

@@ -1,7 +1,9 @@
 // Convert QTX To LAS: the selected curves of a data set (datums of one value per frame)
 // as a LAS 2.0 file: the fixed header, one curve line per curve, the "~A" line and one
 // data line per frame holding the frame's own depth and each curve's value, "%11.4f"
-// each with a blank before every value, so that no two fields ever run together. Other
+// each (a value whose four decimals would read back as another float in the shortest
+// text that reads back as itself) with a blank before every value, so that no two
+// fields ever run together. Other
 // selected datums have no place in a LAS file and are left out. A run that fails or
 // writes no data line leaves no file.
 #include "toolbox/LasDoc.h"
@@ -40,17 +42,11 @@ std::string LasName(const std::string& mnemonic)
 
 // What is no number is written as the NULL value: LAS readers take numbers only.
 void AppendField(std::string& line, double value) { CLasDoc::AppendField(line, std::isfinite(value) ? value : kLasNull); }
-
-// The depth stored in front of a frame's values.
-int ReadFrameDepth(CQtxFile& file, int frame, double* depth)
+// A curve value with the digits that give back the same float.
+void AppendValue(std::string& line, float value)
 {
-    float halves[2];
-    if (!file.ReadFrameItem(frame, 0, 1, 2, halves, 2)) return 0;
-    uint8_t bytes[qtx::kDepthSize];
-    endian::PutLEFloat(bytes, halves[0]);
-    endian::PutLEFloat(bytes + 4, halves[1]);
-    *depth = endian::GetLEDouble(bytes);
-    return 1;
+    if (std::isfinite(value)) CLasDoc::AppendValue(line, value);
+    else CLasDoc::AppendField(line, kLasNull);
 }
 
 } // namespace
@@ -104,7 +100,7 @@ int ConvertQtxToLas(CToolsWnd& e)
         const int32_t first = e.Task().singleFrameIndex;
         for (int32_t frame = first; frame < frames && frame - first < kFramesPerStep; ++frame) {
             double depth = 0.0;
-            if (!ReadFrameDepth(in.file, frame, &depth)) return 0;
+            if (!toolbox::ReadFrameDepth(in.file, frame, &depth)) return 0;
             // The depth is the line's key: the NULL value in its place would be a false depth.
             if (!std::isfinite(depth)) {
                 MessageBox(DepthRefusal(in.path, CDepthRule::NoDepth(frame + 1, depth)), MB_OK | MB_ICONSTOP);
@@ -116,7 +112,7 @@ int ConvertQtxToLas(CToolsWnd& e)
                 float value = 0.0f;
                 if (!in.file.ReadFrameItem(frame, c->m_offset, 1, 1, &value, 1)) return 0;
                 line += ' ';
-                AppendField(line, double(value));
+                AppendValue(line, value);
             }
             doc.WriteLine(line);
             ++written;

@@ -20,6 +20,8 @@ const char kDomain[] =
     "Segy conversion requires either time, slowness or azimuth domain data!\nOperation will be abandoned.";
 const char kDepthFit[] = "Depth %.4f of frame %d does not fit a SEGY shot depth (thousandths in 32 bits) in file :\n"
                          "%s\nOperation will be abandoned.";
+const char kOffStep[] = "Wrote each frame's own depth to the SEGY file :\n%s\nIts depths are not evenly spaced in one "
+                        "direction:\n%s\nConvert SEGY To QTX will not import it as one data set.";
 const char kShape[] = "Segy conversion requires a datum of one axis, 1 to 16 traces of 1 to 2048 samples and a tool "
                       "type up to 230!\nOperation will be abandoned.";
 
@@ -31,17 +33,29 @@ int Refuse(CToolsWnd& e, const char* text)
 }
 
 // A shot depth holds the depth's thousandths as a 32-bit integer: clamped, a depth
-// beyond it would be written as another depth.
-bool RefuseDepthBeyondShot(const CToolsWnd& e, double depth, int frame)
+// beyond it would be written as another depth. Frames count from 0.
+bool ReadShotDepth(CToolsWnd& e, int frame, int32_t* thousandths)
 {
-    if (FitsInt(depth * segy::kDepthScale)) return false;
-    MessageBox(Format(kDepthFit, depth, frame, e.Task().primary.path.c_str()), MB_OK | MB_ICONSTOP);
-    return true;
+    double depth = 0.0;
+    if (!toolbox::ReadFrameDepth(e.Task().primary.file, frame, &depth)) return false;
+    if (CSegyFile::DepthThousandths(depth, thousandths)) return true;
+    MessageBox(Format(kDepthFit, depth, frame + 1, e.Task().primary.path.c_str()), MB_OK | MB_ICONSTOP);
+    return false;
 }
 
-int ShotFrame(CToolsWnd& e, const CQtxDatum& d, double depth)
+// Each shot takes its own frame's depth; the first that breaks the import's depth rule
+// is kept for the message at the end.
+struct ShotDepths {
+    CSegyDepthGrid grid;
+    std::string offStep; // the first frame off the rule, or empty
+};
+
+int ShotFrame(CToolsWnd& e, const CQtxDatum& d, ShotDepths& depths)
 {
-    if (RefuseDepthBeyondShot(e, depth, e.Task().singleFrameIndex + 1)) return 0;
+    int32_t thousandths = 0;
+    if (!ReadShotDepth(e, e.Task().singleFrameIndex, &thousandths)) return 0;
+    if (depths.offStep.empty() && !depths.grid.Take(double(thousandths) / segy::kDepthScale))
+        depths.offStep = depths.grid.Detail();
     const int traces = d.m_traceCount;
     const int samples = d.m_axis1.m_sampleCount;
     const int offset = d.m_offset > uint32_t(INT_MAX) ? -1 : int(d.m_offset);
@@ -49,13 +63,11 @@ int ShotFrame(CToolsWnd& e, const CQtxDatum& d, double depth)
     if (!e.Task().primary.file.ReadFrameItem(e.Task().singleFrameIndex, offset, traces, samples, g_fftData + 1,
                                              kToolSampleCapacity))
         return 0;
-    // Thousandths of the depth unit, cut toward zero.
-    const uint32_t thousandths = uint32_t(ClampToInt(depth * segy::kDepthScale));
     const float step = d.m_axis1.m_step;
     const uint16_t interval = uint16_t(std::clamp(std::isnan(step) ? 0.0f : step, 0.0f, 65535.0f));
     for (int t = 0; t < traces; ++t) {
         uint8_t* slot = e.Segy().shotBuffer.data() + size_t(t) * segy::kSlotSize;
-        endian::PutLE32(slot + segy::kDepth, thousandths);
+        endian::PutLE32(slot + segy::kDepth, uint32_t(thousandths));
         endian::PutLE16(slot + segy::kTraceSamples, uint16_t(samples));
         endian::PutLE16(slot + segy::kTraceInterval, interval);
         endian::FloatsToLEBytes(slot + segy::kSamples, values + size_t(t) * size_t(samples), size_t(samples));
@@ -82,9 +94,9 @@ int ConvertQtxToSegy(CToolsWnd& e)
     if (toolbox::IsTwoAxis(d) || d.m_traceCount < 1 || d.m_traceCount > segy::kMaxTraces || d.m_axis1.m_sampleCount < 1
         || d.m_axis1.m_sampleCount > segy::kMaxSamples || d.m_typeCode > segy::kMaxItemType)
         return Refuse(e, kShape);
-    // Shots take the depths from the first on by the step: both ends fit, or none is written.
-    const double lastDepth = in.top + double(e.Task().endIndex - 1) * e.Inputs().InputDepthStep();
-    if (RefuseDepthBeyondShot(e, in.top, 1) || RefuseDepthBeyondShot(e, lastDepth, e.Task().endIndex)) {
+    // The ends' depths fit a shot, or nothing is written; they also span the depth rule.
+    int32_t first = 0, last = 0;
+    if (!ReadShotDepth(e, 0, &first) || !ReadShotDepth(e, e.Task().endIndex - 1, &last)) {
         e.Inputs().CloseInputs();
         return -1;
     }
@@ -106,6 +118,13 @@ int ConvertQtxToSegy(CToolsWnd& e)
         MessageBox("Could not open output segy file :\n" + e.Settings().outputPath, MB_OK | MB_ICONSTOP);
         return -1;
     }
-    return e.Output().RunFrames("Convert to SEGY : ", 0, 1, in.top, e.Inputs().InputDepthStep(),
-                                [&e, &d](double depth) { return ShotFrame(e, d, depth); });
+    ShotDepths depths{CSegyDepthGrid(segy.m_shape.logDirection, first / segy::kDepthScale, last / segy::kDepthScale,
+                                     e.Task().endIndex),
+                      {}};
+    const int result = e.Output().RunFrames("Convert to SEGY : ", 0, 1, in.top, e.Inputs().InputDepthStep(),
+                                            [&](double) { return ShotFrame(e, d, depths); });
+    // An irregular data set keeps its real depths, and the user hears what that means.
+    if (result == 1 && !e.Task().stopped && !depths.offStep.empty() && e.Output().OutputFrames() > 0)
+        MessageBox(Format(kOffStep, e.Settings().outputPath.c_str(), depths.offStep.c_str()), MB_OK | MB_ICONEXCLAMATION);
+    return result;
 }

@@ -4,6 +4,7 @@
 
 #include "dataset/ItemTypes.h"
 #include "dataset/ReceiverGeometry.h"
+#include "platform/Format.h"
 #include "platform/Host.h"
 
 #include <algorithm>
@@ -14,7 +15,8 @@
 
 namespace {
 
-const char kStep[] = "Unrecognized depth step in SEGY data set!\nOperation will be abandoned.";
+const char kCut[] = "Imported %lld whole shot(s) of file :\n%s\nThe file ends %lld byte(s) into shot %lld: that shot "
+                    "is cut and was left out.";
 
 // The datum's unit and mnemonic, by its category and item type.
 CQtxDatum DescribeDatum(const CSegyFile& s)
@@ -43,12 +45,11 @@ CQtxDatum DescribeDatum(const CSegyFile& s)
                      unit, 0, uint16_t(s.m_shape.samplesPerTrace), s.m_shape.sampleInterval);
 }
 
-int ShotFrame(CToolsWnd& e, double depth)
+int ShotFrame(CToolsWnd& e)
 {
     CSegyFile& s = e.Segy().file;
-    if (!s.ReadShot(e.Segy().shotBuffer, depth)) return 0;
-    // The shot's own depth: depths rebuilt from the step would drift, since the step is
-    // read from depths cut to thousandths.
+    if (!s.ReadShotAt(e.Segy().shotBuffer, e.Task().singleFrameIndex)) return 0;
+    // The shot's own depth: depths rebuilt from the step would not be the file's.
     if (!e.Output().StageDepth(CSegyFile::TraceDepth(e.Segy().shotBuffer.data()))) return 0;
     const size_t bytes = size_t(s.m_shape.samplesPerTrace) * sizeof(float);
     for (int t = 0; t < s.m_shape.tracesPerShot; ++t) {
@@ -60,39 +61,42 @@ int ShotFrame(CToolsWnd& e, double depth)
     return 1;
 }
 
+// Every shot's depth against the file's one depth rule, before the output exists; a
+// file of one shot has no step and fails at the second shot's read.
+int CheckShotDepths(CToolsWnd& e, const CSegyDepthGrid& rule)
+{
+    CSegyFile& s = e.Segy().file;
+    CSegyDepthGrid grid = rule;
+    for (int64_t k = 0; k < std::max<int64_t>(s.ShotCount(), 2); ++k) {
+        const double depth = s.ReadShotDepth(e.Segy().traceHeader, k);
+        if (s.ReadFailed()) return 0;
+        if (!grid.Take(depth)) {
+            MessageBox(DepthRefusal(e.Task().primary.path, grid.Detail()), MB_OK | MB_ICONSTOP);
+            return 0;
+        }
+    }
+    return 1;
+}
+
 } // namespace
 
 int ConvertSegyToQtx(CToolsWnd& e)
 {
     CSegyFile& s = e.Segy().file;
-    if (!s.OpenInput(e.Segy().fileHeader, e.Task().primary.path)) return -1;
+    const std::string& path = e.Task().primary.path;
+    if (!s.OpenInput(e.Segy().fileHeader, path)) return -1;
     const double first = s.ReadFirstShotDepth(e.Segy().traceHeader);
     const double last = s.ReadFailed() ? 0.0 : s.ReadLastShotDepth(e.Segy().traceHeader);
-    const double step = s.ReadFailed() ? 0.0 : s.ReadDepthStep(e.Segy().shotBuffer);
-    if (s.ReadFailed()) {
+    const CSegyDepthGrid grid(s.m_shape.logDirection, first, last, s.ShotCount());
+    if (s.ReadFailed() || !CheckShotDepths(e, grid)) {
         e.Inputs().CloseInputs();
         return -1;
     }
-    // Depths must move from shot to shot, the way the file says they run.
     const bool up = s.m_shape.logDirection == segy::kLogUp;
-    if (!(up ? step < 0.0 : step > 0.0)) {
-        e.Inputs().CloseInputs();
-        MessageBox(kStep, MB_OK | MB_ICONSTOP);
-        return -1;
-    }
-    // Every shot's depth, before the output exists: the frames take them as they are.
-    // Depths in thousandths make steps wobble by one thousandth.
-    const double resolution = 1.0 / segy::kDepthScale;
-    CDepthRule rule(s.m_shape.logDirection == segy::kLogDown ? qtx::kLogDown : qtx::kLogUp, step, resolution);
-    for (int64_t k = 0; k < s.ShotCount(); ++k) {
-        const double depth = s.ReadShotDepth(e.Segy().traceHeader, k);
-        if (s.ReadFailed() || !rule.Check(depth, e.Task().primary.path)) {
-            e.Inputs().CloseInputs();
-            return -1;
-        }
-    }
-    e.Output().SetDepthResolution(resolution);
-    s.SetDepthStep(step);
+    const double step = grid.Step();
+    // The frame writer's own guard judges neighbours: two shots each up to the grid's
+    // tolerance off their places are up to twice that off one step.
+    e.Output().SetDepthResolution(2.0 * CSegyDepthGrid::kTolerance);
     e.Task().firstIndex = 0;
     e.Task().endIndex = int32_t(std::min<int64_t>(s.ShotCount(), INT32_MAX));
     e.Task().depthUnitLabel = s.m_shape.depthUnits == segy::kUnitsMetres ? "M" : "FT";
@@ -102,6 +106,13 @@ int ConvertSegyToQtx(CToolsWnd& e)
     e.Task().taskLine = "*** Tools (Convert SEGY to QTX)";
     const ToolOutputHead head{s.m_shape.logDirection, s.m_shape.depthUnits, first, last, step, nullptr};
     if (!e.Output().WriteOutputHead(head, {DescribeDatum(s)})) return -1;
-    return e.Output().RunFrames("Convert to QTX : ", 0, 1, first, step,
-                                [&e](double depth) { return ShotFrame(e, depth); });
+    const int64_t torn = s.TornBytes(), shots = s.ShotCount();
+    const int result = e.Output().RunFrames("Convert to QTX : ", 0, 1, first, step, [&e](double) { return ShotFrame(e); });
+    // A file that ends inside a shot was cut: its whole shots are the data set, and the
+    // user hears that the rest is missing.
+    if (result == 1 && torn > 0 && !e.Task().stopped)
+        MessageBox(Format(kCut, static_cast<long long>(shots), path.c_str(), static_cast<long long>(torn),
+                          static_cast<long long>(shots) + 1),
+                   MB_OK | MB_ICONEXCLAMATION);
+    return result;
 }

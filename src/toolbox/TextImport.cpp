@@ -22,28 +22,36 @@ constexpr int32_t kLinesPerStep = 64;
 const char kFormatError[] = "Format error in file :\n";
 const char kNoDepths[] = "Error getting top depth in file :\n";
 const char kLeftOut[] = "Imported the first log of file :\n%s\nLeft out %zu further log(s): %s.";
+const char kImported[] = "Imported file :\n%s";
+const char kLeftOutSections[] = "Left out %zu section(s) this import does not read: %s.";
 const char kBeyond[] = "Wrote %lld value(s) beyond the single-precision range as absent values (-999.25).";
+const char kNulls[] = "Wrote %lld value(s) equal to the file's NULL %s as absent values (-999.25).";
+constexpr size_t kNamesShown = 5;
 
 constexpr float kAbsent = qtx::kAbsentValue;
 
 // Field `field` of a line: the depth (any number: the depth rule judges it), then the values.
-bool TakeField(std::string_view text, size_t field, double* depth, float* values, int64_t* beyond)
+bool TakeField(std::string_view text, size_t field, double* depth, float* values, ValueTally* tally)
 {
     double v = 0.0;
     if (!ParseTextNumber(text, v)) return false;
     if (field == 0) {
         *depth = v;
+    } else if (tally && tally->null && v == *tally->null) {
+        // The file's own mark of no value: read as a number, it would plot as a spike.
+        values[field - 1] = kAbsent;
+        ++tally->nulls;
     } else if (FitsFloat(v)) {
         values[field - 1] = float(v);
     } else {
         // Clamped, it would pass for a measured value; the data set's absent value does not.
         values[field - 1] = kAbsent;
-        if (beyond) ++*beyond;
+        if (tally) ++tally->beyond;
     }
     return true;
 }
 
-bool ParseBlankFields(std::string_view line, size_t count, double* depth, float* values, int64_t* beyond)
+bool ParseBlankFields(std::string_view line, size_t count, double* depth, float* values, ValueTally* beyond)
 {
     const char* p = line.data();
     const char* const end = p + line.size();
@@ -62,7 +70,7 @@ bool ParseBlankFields(std::string_view line, size_t count, double* depth, float*
 
 // Columns of ten: a value wider than its column would leave part of it in the next one,
 // which then holds no whole number, or text after the last column.
-bool ParseTenColumns(std::string_view line, size_t count, double* depth, float* values, int64_t* beyond)
+bool ParseTenColumns(std::string_view line, size_t count, double* depth, float* values, ValueTally* beyond)
 {
     const size_t fields = count + 1;
     const size_t width = fields * kTenColumn;
@@ -85,16 +93,57 @@ bool ParseDepthField(std::string_view line, DataColumns columns, double* depth)
     return !text.empty() && ParseTextNumber(text, *depth);
 }
 
-// A section title that opens a block of data lines: "~A..." or a LAS 3.0 "~<name>_Data",
-// either perhaps with an index in brackets and the "| definition" it belongs to.
+// A section title that opens a block of data lines: "~A..." or a LAS 3.0 "~<name>_Data".
 bool IsDataSection(std::string_view line, std::string* title)
 {
-    const size_t bar = std::min(line.find('|'), line.size()); // past the "~"
-    const std::string_view named = TrimBlanks(line.substr(1, bar - 1));
-    std::string name(named.substr(0, std::min(named.find_first_of(" \t["), named.size())));
-    for (char& c : name) c = char(std::toupper(static_cast<unsigned char>(c)));
-    *title = std::string(named);
-    return name.starts_with('A') || name.ends_with("_DATA");
+    const LasSection section = ClassifyLasSection(line, title);
+    return section == LasSection::Data || section == LasSection::OtherData;
+}
+
+// A line the data loops pass over: blank, or a comment where the format has them.
+bool IsSkippedLine(const TextTable& t, std::string_view line)
+{
+    if (IsBlankLine(line)) return true;
+    if (!t.hashComments) return false;
+    while (!line.empty() && IsFieldBlank(line.front())) line.remove_prefix(1);
+    return line.starts_with('#');
+}
+
+// Names line `number` of the file and what is wrong with it.
+std::string FormatError(const std::string& path, int64_t number, std::string_view line, const TextTable& t)
+{
+    const size_t need = t.datums.size() + 1;
+    std::string detail;
+    if (t.columns == DataColumns::Blanks && CountFields(line) != need)
+        detail = Format("Line %lld holds %zu field(s) where the depth and %zu curve(s) need %zu.",
+                        static_cast<long long>(number), CountFields(line), t.datums.size(), need);
+    else if (t.columns == DataColumns::Blanks)
+        detail = Format("Line %lld holds a field that is no number.", static_cast<long long>(number));
+    else
+        detail = Format("Line %lld does not hold %zu numbers in columns of ten characters.",
+                        static_cast<long long>(number), need);
+    return kFormatError + path + "\n" + detail;
+}
+
+int RefuseLine(int got, const std::string& path, int64_t number, std::string_view line, const TextTable& t)
+{
+    return Refuse(got == CLasDoc::kLongLine ? LongLineRefusal(number, path) : FormatError(path, number, line, t));
+}
+
+// What a finished import left out or wrote absent, or nothing when it took every value as
+// it stands. Lists are cut short with a count: a file may hold 100,000 logs.
+std::string ImportNotice(const std::string& path, const TextTable& t, const ValueTally& tally)
+{
+    std::string notice;
+    if (!t.otherLogs.empty()) notice = Format(kLeftOut, path.c_str(), t.otherLogs.size(), NameList(t.otherLogs).c_str());
+    if (!t.leftOutSections.empty()) {
+        if (notice.empty()) notice = Format(kImported, path.c_str());
+        notice += '\n' + Format(kLeftOutSections, t.leftOutSections.size(), NameList(t.leftOutSections).c_str());
+    }
+    const auto line = [&notice](const std::string& text) { notice += (notice.empty() ? "" : "\n") + text; };
+    if (tally.nulls > 0) line(Format(kNulls, static_cast<long long>(tally.nulls), tally.nullText.c_str()));
+    if (tally.beyond > 0) line(Format(kBeyond, static_cast<long long>(tally.beyond)));
+    return notice;
 }
 
 // A failed import commits nothing: the name keeps what it held before.
@@ -126,8 +175,51 @@ size_t CountFields(std::string_view line)
     return fields;
 }
 
+std::string NameList(const std::vector<std::string>& names)
+{
+    std::string list;
+    for (size_t k = 0; k < names.size() && k < kNamesShown; ++k) list += (k ? ", " : "") + names[k];
+    if (names.size() > kNamesShown) list += Format(" and %zu more", names.size() - kNamesShown);
+    return list;
+}
+
+std::string LimitRefusal(const std::string& what, const std::string& path, const std::string& limitAndAdvice)
+{
+    return what + " in file :\n" + path + "\n" + limitAndAdvice + "\nOperation will be abandoned.";
+}
+
+std::string LongLineRefusal(int64_t line, const std::string& path)
+{
+    return LimitRefusal(Format("Line %lld is too long", static_cast<long long>(line)), path,
+                        Format("A line may hold at most %zu characters: split the file into files of fewer curves.",
+                               CLasDoc::kMaxLine));
+}
+
+LasSection ClassifyLasSection(std::string_view line, std::string* title)
+{
+    const std::string_view named = TrimBlanks(line.substr(1, std::min(line.find('|'), line.size()) - 1));
+    *title = std::string(named);
+    std::string name(named.substr(0, std::min(named.find_first_of(" \t["), named.size())));
+    for (char& c : name) c = char(std::toupper(static_cast<unsigned char>(c)));
+    if (name.find('_') != std::string::npos) {
+        if (name == "LOG_DEFINITION") return LasSection::Curve;
+        if (name == "LOG_DATA") return LasSection::Data;
+        if (name == "LOG_PARAMETER") return LasSection::Parameter;
+        return name.ends_with("_DATA") ? LasSection::OtherData : LasSection::Unknown;
+    }
+    switch (name.empty() ? ' ' : name.front()) {
+    case 'V': return LasSection::Version;
+    case 'W': return LasSection::Well;
+    case 'C': return LasSection::Curve;
+    case 'P': return LasSection::Parameter;
+    case 'O': return LasSection::Other;
+    case 'A': return LasSection::Data;
+    default: return LasSection::Unknown;
+    }
+}
+
 bool ParseDataLine(std::string_view line, DataColumns columns, size_t count, double* depth, float* values,
-                   int64_t* beyond)
+                   ValueTally* beyond)
 {
     return columns == DataColumns::Tens ? ParseTenColumns(line, count, depth, values, beyond)
                                         : ParseBlankFields(line, count, depth, values, beyond);
@@ -142,18 +234,19 @@ int ScanDataLines(CLasDoc& doc, TextTable& t, const std::string& path)
 {
     std::vector<float> values(t.datums.size());
     std::string last;
-    int64_t lines = 0;
+    int64_t lines = 0, number = t.headerLines, lastNumber = 0;
     std::optional<CDepthRule> rule; // known from the second line on
     std::string_view line;
     int got;
     while ((got = doc.ReadDataLine(&line)) >= 0) {
+        ++number;
         if (t.sectionEndsData && line.starts_with('~')) break;
-        if (IsBlankLine(line)) continue;
+        if (IsSkippedLine(t, line)) continue;
         ++lines;
         double depth = 0.0;
         const bool parsed = lines <= 2 ? ParseDataLine(line, t.columns, values.size(), &depth, values.data())
                                        : ParseDepthField(line, t.columns, &depth);
-        if (!parsed) return Refuse(kFormatError + path);
+        if (!parsed) return RefuseLine(got, path, number, line, t);
         if (lines == 1) {
             t.top = depth;
         } else {
@@ -166,10 +259,13 @@ int ScanDataLines(CLasDoc& doc, TextTable& t, const std::string& path)
             if (!rule->Check(depth, path)) return 0;
         }
         last.assign(line);
+        lastNumber = number;
     }
-    if (got == CLasDoc::kLongLine || lines > int64_t(INT32_MAX)) return Refuse(kFormatError + path);
+    if (got == CLasDoc::kLongLine) return Refuse(LongLineRefusal(number + 1, path));
+    if (lines > int64_t(INT32_MAX)) return Refuse(kFormatError + path);
     if (lines < 2) return Refuse(kNoDepths + path);
-    if (!ParseDataLine(last, t.columns, values.size(), &t.last, values.data())) return Refuse(kFormatError + path);
+    if (!ParseDataLine(last, t.columns, values.size(), &t.last, values.data()))
+        return RefuseLine(0, path, lastNumber, last, t);
     // What follows the data: further logs of the file, which are not read.
     t.otherLogs.clear();
     std::string title;
@@ -200,16 +296,20 @@ int RunTextImport(CToolsWnd& e, CLasDoc& doc, const TextTable& t, const std::str
     int32_t left = t.dataLines;
     std::vector<float> values(t.datums.size());
     const std::string& path = e.Task().primary.path;
-    int64_t beyond = 0;
+    ValueTally tally{t.null, t.nullText};
+    int64_t number = t.headerLines;
     const auto lines = [&](double) {
         for (int32_t n = std::min(left, kLinesPerStep); n > 0; --n, --left) {
             std::string_view line;
             int got;
-            while ((got = doc.ReadDataLine(&line)) >= 0 && IsBlankLine(line)) {
+            while ((got = doc.ReadDataLine(&line)) >= 0) {
+                ++number;
+                if (!IsSkippedLine(t, line)) break;
             }
             double depth = 0.0;
-            if (got < 0 || !ParseDataLine(line, t.columns, values.size(), &depth, values.data(), &beyond))
-                return Refuse(kFormatError + path);
+            if (got < 0) return Refuse(kFormatError + path);
+            if (!ParseDataLine(line, t.columns, values.size(), &depth, values.data(), &tally))
+                return RefuseLine(got, path, number, line, t);
             if (!e.Output().StageDepth(depth) || !e.Output().StageValues(values.data(), values.size())) return 0;
         }
         return 1;
@@ -220,16 +320,7 @@ int RunTextImport(CToolsWnd& e, CLasDoc& doc, const TextTable& t, const std::str
         RemoveOutput(e);
         return result;
     }
-    std::string notice;
-    if (!t.otherLogs.empty()) {
-        std::string names;
-        for (const std::string& name : t.otherLogs) names += (names.empty() ? "" : ", ") + name;
-        notice = Format(kLeftOut, path.c_str(), t.otherLogs.size(), names.c_str());
-    }
-    if (beyond > 0) {
-        if (!notice.empty()) notice += '\n';
-        notice += Format(kBeyond, static_cast<long long>(beyond));
-    }
+    const std::string notice = ImportNotice(path, t, tally);
     if (!notice.empty() && !e.Task().stopped) MessageBox(notice, MB_OK | MB_ICONINFORMATION);
     return result;
 }

@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,9 +27,19 @@ enum class DataColumns : uint8_t {
     Tens,   // fields of exactly 10 characters each (text tables)
 };
 
+// What became of values on their way to floats: a file's declared NULL and the values
+// beyond single precision are written as the absent value, and counted.
+struct ValueTally {
+    std::optional<double> null; // the file's NULL, when it is another number than -999.25
+    std::string nullText;       // as the file writes it
+    int64_t nulls = 0;
+    int64_t beyond = 0;
+};
+
 struct TextTable {
     DataColumns columns = DataColumns::Blanks;
     bool sectionEndsData = false;  // a line that begins with "~" ends the data (LAS)
+    bool hashComments = false;     // lines that begin with "#" are comments, skipped (LAS)
     int headerLines = 0;           // the data start after these lines
     std::vector<CQtxDatum> datums; // one per value column after the depth, in order
     uint8_t depthUnits = qtx::kUnitsFeet;
@@ -39,7 +50,35 @@ struct TextTable {
     double last = 0.0;   // of the last
     // Data sections after the one read (a LAS 3.0 file of several logs), by their titles.
     std::vector<std::string> otherLogs;
+    // Sections before the data this import does not read (LAS 3.0 core, tops, ...).
+    std::vector<std::string> leftOutSections;
+    std::optional<double> null; // the file's NULL, when it is another number than -999.25
+    std::string nullText;
 };
+
+// The kinds of LAS section a "~" line opens. LAS 1.2 and 2.0 tell them by the first
+// letter after the "~"; LAS 3.0 names them in full, its log's own under two names
+// ("~Curve" or "~Log_Definition", "~ASCII" or "~Log_Data"), so a name with "_" goes by
+// its whole word: "~Core_Definition" is no curve section.
+enum class LasSection : uint8_t {
+    Version,
+    Well,
+    Curve,
+    Parameter,
+    Other,
+    Data,      // the log's data: "~A...", "~Log_Data"
+    OtherData, // another LAS 3.0 data section ("~Core_Data")
+    Unknown,   // any other section ("~Tops_Definition")
+};
+// The section of a "~" line, and its title (the text after "~" up to a "|", trimmed).
+LasSection ClassifyLasSection(std::string_view line, std::string* title);
+// "a, b, c, d, e and 7 more": a list of names that stays short however long it is.
+std::string NameList(const std::vector<std::string>& names);
+// The one form of the text imports' refusals of what exceeds a limit: what, the file,
+// the limit and what to do.
+std::string LimitRefusal(const std::string& what, const std::string& path, const std::string& limitAndAdvice);
+// A line longer than CLasDoc::kMaxLine (its number from 1).
+std::string LongLineRefusal(int64_t line, const std::string& path);
 
 // Blank, tab and CR: what separates the fields of a data line and pads it.
 inline bool IsFieldBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
@@ -50,22 +89,24 @@ size_t CountFields(std::string_view line);
 // The depth and `count` values of a data line; false when the line does not hold exactly
 // that many fields or a field is no number (the depth rule judges the depth). Values are
 // narrowed to single precision; a finite value beyond its range is no float and becomes
-// the absent value -999.25, counted in *beyond when given (infinities stay infinities).
+// the absent value -999.25, as does a value equal to the tally's NULL; both counted in
+// the tally when given (infinities stay infinities).
 bool ParseDataLine(std::string_view line, DataColumns columns, size_t count, double* depth, float* values,
-                   int64_t* beyond = nullptr);
+                   ValueTally* tally = nullptr);
 
 // Reads the data lines that follow the header (the input stands at the first) to their
 // end: their count and the depths of the first, second and last, each of those lines
 // parsed whole, and every line's depth held to the depth rule (direction and step from
 // the first two). Refuses (message, 0) data that end before two lines, a depth that breaks
-// the rule, and a line that is too long or not parsed. With sectionEndsData, notes the
+// the rule, and a line that is too long or not parsed (the message names the line). With sectionEndsData, notes the
 // data sections after the end in otherLogs. Leaves the input at the first data line again.
 int ScanDataLines(CLasDoc& doc, TextTable& table, const std::string& path);
 
 // Writes the data set: header (direction and step from the first two depths, the history
 // naming the file's depth range), one frame per data line. 1 when done or stopped, -1
 // after a failure, with the output removed. A run that is done says what it left out:
-// values beyond single precision (written absent) and the other logs.
+// values beyond single precision and those equal to the file's NULL (written absent),
+// the other logs and the sections left out.
 int RunTextImport(CToolsWnd& e, CLasDoc& doc, const TextTable& table, const std::string& label);
 
 // One single-value curve datum of a text import.

@@ -260,6 +260,17 @@ int toolbox::ReadValue(ToolInput& in, int frame, const CQtxDatum& item, float& v
     return in.file.ReadFrameItem(frame, FrameOffset(item.m_offset), 1, 1, &value, 1);
 }
 
+int toolbox::ReadFrameDepth(CQtxFile& file, int frame, double* depth)
+{
+    float halves[2];
+    if (!file.ReadFrameItem(frame, 0, 1, 2, halves, 2)) return 0;
+    uint8_t bytes[qtx::kDepthSize];
+    endian::PutLEFloat(bytes, halves[0]);
+    endian::PutLEFloat(bytes + 4, halves[1]);
+    *depth = endian::GetLEDouble(bytes);
+    return 1;
+}
+
 int CToolsWnd::CopyFrame(double depth, ToolValueOp selectedOp)
 {
     if (!StageDepth(depth)) return 0;

@@ -97,6 +97,8 @@ ToolFrameSpan FrameRange(uint8_t logDirection, double first, double last, int32_
 int ReadValues(ToolInput& input, int frame, const CQtxDatum& item, uint64_t first, size_t count, float* to);
 // The first value of a datum (a curve's one value).
 int ReadValue(ToolInput& input, int frame, const CQtxDatum& item, float& value);
+// The depth stored in front of a frame's values; 1, or 0 after the read's message.
+int ReadFrameDepth(CQtxFile& file, int frame, double* depth);
 // Used length of a 4096-byte history: last non-blank of positions 1..4094, plus 1.
 int HistoryLength(const char* history);
 // Values a datum holds in one frame (traces x samples x rows); elements, not bytes.

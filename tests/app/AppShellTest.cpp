@@ -5,6 +5,10 @@
 #include "res/CommandIds.h"
 #include "res/ResourceIds.h"
 #include "support/AppFixture.h"
+#include "support/TempDir.h"
+
+#include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -284,13 +288,27 @@ TEST_F(AppShellTest, PopUpMenuOpensAtClientFortyFortyFromKeysAndCommands)
 
 TEST_F(AppShellTest, HelpKeysOpenTheTableOfContents)
 {
-    host.currentDirectory = "/opt/app";
+    TempDir app; // the program's folder, its help installed
+    std::filesystem::create_directory(app.File("WebHelp"));
+    std::ofstream(app.File("WebHelp/BronteluxHtmlHelp.htm")) << "help";
+    host.currentDirectory = app.Path();
     host.tempDirectory = testing::TempDir();
     Start();
     frame.FrameKey(VK_F1);
     frame.FrameKey(VK_F1, kModShift);
     ASSERT_EQ(host.ShellOpened().size(), 2u);
     EXPECT_NE(host.ShellOpened()[0].find("robohelp_csh.htm"), std::string::npos);
+}
+
+// Without the help installed, F1 says so and hands the desktop nothing.
+TEST_F(AppShellTest, HelpKeysSayWhenHelpIsNotInstalled)
+{
+    host.currentDirectory = "/opt/app";
+    host.tempDirectory = testing::TempDir();
+    Start();
+    host.ExpectMessage("Help is not installed: /opt/app/WebHelp/BronteluxHtmlHelp.htm was not found.");
+    frame.FrameKey(VK_F1);
+    EXPECT_TRUE(host.ShellOpened().empty());
 }
 
 TEST_F(AppShellTest, MnemonicsAndAboutRunTheirDialogs)

@@ -21,7 +21,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kHelp = "/opt/bv/WebHelp/BronteluxHtmlHelp.htm";
+// Installed help: pages and help files in a folder of the tests' own, which goes at exit.
+const TempDir kInstalled;
+std::string Installed(const std::string& name)
+{
+    const std::string path = kInstalled.Path() + "/" + name;
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream(path) << "help";
+    return path;
+}
+const std::string kHelp = Installed("BronteluxHtmlHelp.htm");
 
 std::string Page(const std::string& escapedAddress)
 {
@@ -183,8 +192,8 @@ TEST_F(HelpTest, LocalHelpOpensTheRedirectPageWithTheTopic)
         std::string address;
     } cases[] = {
         {kHelp, 1, 0, "file://" + kHelp + "#\\x3Ccmd=toc"},
-        {"/opt/x\"</script.htm>\"</script>", 15, 5, // the first '>' starts the window name
-         "file:///opt/x\\\"\\x3C/script.htm#\\x3Cid=5\\x3E\\x3Ewnd=\\\"\\x3C/script\\x3E"},
+        {Installed("x\"</script.htm") + ">\"</script>", 15, 5, // the first '>' starts the window name
+         "file://" + kInstalled.Path() + "/x\\\"\\x3C/script.htm#\\x3Cid=5\\x3E\\x3Ewnd=\\\"\\x3C/script\\x3E"},
         {"/opt/help.hl", 0, 0, "file:///opt/help.hl?ctxid=0"}, // too short for ".hlp": browser help
     };
     for (const auto& c : cases) {
@@ -194,9 +203,20 @@ TEST_F(HelpTest, LocalHelpOpensTheRedirectPageWithTheTopic)
         EXPECT_EQ(host.ShellOpened().back(), UserFolder() + "/robohelp_csh.htm");
         EXPECT_EQ(ReadFile(host.ShellOpened().back()), Page(c.address)) << c.path;
     }
-    for (const std::string path : {"/opt/bv/HELP.HLP", "/opt/bv/help.Chm"}) {
+    for (const std::string& path : {Installed("HELP.HLP"), Installed("help.Chm")}) {
         EXPECT_TRUE(ShowHelp(path, 15, 12));
         EXPECT_EQ(host.ShellOpened().back(), path) << "help files go to the shell as they are";
+    }
+}
+
+// Help that is not installed is said so, and nothing is handed to the desktop.
+TEST_F(HelpTest, HelpNotInstalledIsToldAndOpensNothing)
+{
+    for (const std::string page : {"/opt/none/WebHelp/BronteluxHtmlHelp.htm", "/opt/none/HELP.HLP"}) {
+        Fresh();
+        host.ExpectMessage("Help is not installed: " + page + " was not found.");
+        EXPECT_TRUE(ShowHelp(page + ">main", 15, 12)) << page;
+        EXPECT_EQ(OpenedSinceFresh(), 0u) << page;
     }
 }
 

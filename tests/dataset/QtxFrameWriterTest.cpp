@@ -107,7 +107,7 @@ TEST_F(QtxFrameWriterTest, ADepthThatBreaksTheHeadersRuleIsRefused)
             ASSERT_EQ(writer.WriteValues(values.data(), values.size()), 1);
         }
         host.ExpectMessage("Encountered invalid depth step in file :\n" + path + "\n" + c.detail +
-                           "\nOperation will be abandoned.");
+                           "\nA data set needs evenly spaced depths in one direction.\nOperation will be abandoned.");
         EXPECT_EQ(writer.WriteDepth(c.bad), 0) << c.detail;
         ASSERT_EQ(writer.Finalize(), 1);
         const QtxImage image = LoadQtx(path);
@@ -126,7 +126,7 @@ TEST_F(QtxFrameWriterTest, WithoutTheRuleHeldOnlyDepthsThatAreNoNumberAreRefused
         ASSERT_EQ(writer.WriteValues(values.data(), values.size()), 1);
     }
     host.ExpectMessage("Encountered invalid depth step in file :\n" + path +
-                       "\nFrame 4 has no finite depth (-inf).\nOperation will be abandoned.");
+                       "\nFrame 4 has no finite depth (-inf).\nA data set needs evenly spaced depths in one direction.\nOperation will be abandoned.");
     EXPECT_EQ(writer.WriteDepth(-INFINITY), 0);
     ASSERT_EQ(writer.Finalize(), 1);
     EXPECT_EQ(LoadQtx(path).depths.size(), 3u);

@@ -289,7 +289,8 @@ TEST_F(LisParamScanTest, AQtxTableOverridesTheToolCode)
 TEST_F(LisParamScanTest, MissingFileOrDictionaryUnknownToolFailingRecogniserOrStoppingFailsTheScan)
 {
     CLisParamScan plain;
-    EXPECT_EQ(plain.Scan(dir.File("absent.lis"), &files, dir.Path(), lis::kToolDsi), 0); // silently
+    host.ExpectMessage("Could not open input file :\n" + dir.File("absent.lis")); // Lis to Qtx ended silently on it
+    EXPECT_EQ(plain.Scan(dir.File("absent.lis"), &files, dir.Path(), lis::kToolDsi), 0);
     LisBuilder(lisb::kPlainFraming).ReelHeader().Write(dir.File("a.lis"));
     host.ExpectMessage("Tool Dictionary File Not Found!\nProcess > Dictionary imports one.");
     EXPECT_EQ(plain.Scan(dir.File("a.lis"), &files, dir.Path(), lis::kToolDsi), 0);

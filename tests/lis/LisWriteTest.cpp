@@ -377,7 +377,7 @@ TEST_F(LisWriteTest, WriteFailureIsReportedOnce)
     EXPECT_EQ(writer.WriteFrame(&value, 1, 0.0, CLisWrite::kFrameValues), 0);
     EXPECT_EQ(writer.WriteTrailers(), 0);
     EXPECT_EQ(writer.Close(), 0);
-    EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Error writing reel header in file :\n" + path});
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Error writing reel header in file :\n" + path + "\nThe disk is full."});
     EXPECT_FALSE(FileExists(path));
 }
 

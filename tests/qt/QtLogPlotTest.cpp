@@ -5,6 +5,7 @@
 #include "platform/qt/QtPrintJob.h"
 #include "plot/PlotFixture.h"
 #include "settings/LogSetupGroup.h"
+#include "support/KilledWriter.h"
 
 #include <QApplication>
 #include <QFile>
@@ -147,6 +148,52 @@ TEST_F(QtLogPlot, APrintedLogOfTwoPagesIsAPdfOfTwoPages)
     EXPECT_TRUE(pdf.startsWith("%PDF"));
     EXPECT_EQ(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page "), 2);
     EXPECT_EQ(pdf.count("/MediaBox [0 0 595.000000 842.000000]"), 2) << "A4 pages";
+}
+
+// A disk that fills while the log is printed: the print fails, says why, and the older
+// PDF of the name is as it was, with no temporary beside it.
+TEST_F(QtLogPlot, APrintCutShortKeepsTheOlderPdfAndSaysWhy)
+{
+    host.pdfPath = dir.File("log.pdf");
+    const QByteArray old = "%PDF-1.4 an older log";
+    {
+        QFile file(QString::fromStdString(host.pdfPath));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(old);
+    }
+    host.ExpectMessage("Error plotting log data.\nError writing file :\n" + host.pdfPath
+                       + "\nThe disk is full.\nThe existing file is unchanged.");
+    {
+        ScopedWriteFault fault(4000);
+        EXPECT_FALSE(PrintPlot(theApp.m_logSetup));
+    }
+    QFile file(QString::fromStdString(host.pdfPath));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), old);
+    EXPECT_EQ(PartialOutputsIn(dir.Path()), std::vector<std::string>());
+}
+
+// A data set of the log that cannot be opened is told, and the older PDF of the name is
+// as it was: the document is begun only once its data sets are open.
+TEST_F(QtLogPlot, AnUnopenableDataSetLeavesTheOlderPdfAsItWas)
+{
+    host.pdfPath = dir.File("log.pdf");
+    const QByteArray old = "%PDF-1.4 an older log";
+    {
+        QFile file(QString::fromStdString(host.pdfPath));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(old);
+    }
+    for (auto& item : theApp.m_logSetup.plotItems) item->m_file.path = dir.File("gone.qtx");
+    std::vector<std::string> told;
+    host.onUnexpected = [&told](const std::string& what) { told.push_back(what); };
+    EXPECT_FALSE(PrintPlot(theApp.m_logSetup));
+    ASSERT_FALSE(told.empty());
+    EXPECT_NE(told[0].find(dir.File("gone.qtx")), std::string::npos) << told[0];
+    QFile file(QString::fromStdString(host.pdfPath));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), old);
+    EXPECT_EQ(PartialOutputsIn(dir.Path()), std::vector<std::string>());
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "settings/SettingsStore.h"
 #include "settings/UtilitiesSetupGroup.h"
 #include "support/HostFixture.h"
+#include "support/KilledWriter.h"
 #include "support/LasBuilder.h"
 #include "support/OutputChecks.h"
 #include "support/QtxBuilder.h"
@@ -16,7 +17,10 @@
 #include "support/TempDir.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -186,6 +190,48 @@ TEST_F(ToolFaultTest, NoTaskLeavesAFileThatLies)
         ASSERT_NE(c, std::end(kCases)) << row.name << " has no case here";
         Exercise(row, *c);
     }
+}
+
+// Each input of every task in turn gone, a folder or a FIFO: the task says it could
+// not open it, fails, and the older output is byte for byte as it was. The alarm ends
+// a test that blocks on the FIFO.
+TEST_F(ToolFaultTest, AnInputThatCannotBeOpenedLeavesTheOlderOutputAsItWas)
+{
+    const std::string fifo = dir.File("pipe"), folder = dir.File("folder");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::filesystem::create_directory(folder);
+    const std::vector<uint8_t> old = {'o', 'l', 'd', '\n'};
+    ::alarm(120);
+    for (const ToolTaskRow& row : ToolTaskTable()) {
+        const auto c =
+            std::find_if(std::begin(kCases), std::end(kCases), [&](const TaskCase& k) { return k.task == row.task; });
+        if (c == std::end(kCases)) continue; // writes nothing
+        const ToolFile kind = row.output;
+        const std::string output =
+            dir.File(kind == ToolFile::Las ? "out.las" : kind == ToolFile::Segy ? "out.segy" : "out.qtx");
+        for (int which = 0; which < int(row.inputs); ++which) {
+            for (const std::string& bad : {dir.File("gone.in"), folder, fifo}) {
+                const std::string how = std::string(row.name) + ", input " + std::to_string(which) + ": " + bad;
+                std::string& input = which == 0 ? inputs[size_t(row.primary)] : which == 1 ? secondary : density;
+                const std::string good = input;
+                const std::string goodMetric = metric;
+                input = bad;
+                if (which == 0) metric = bad;
+                WriteBytes(output, old);
+                const size_t told = host.Messages().size();
+                EXPECT_NE(Run(row, *c, output), 1) << how;
+                input = good;
+                metric = goodMetric;
+                bool named = false;
+                for (size_t k = told; k < host.Messages().size(); ++k)
+                    named = named || host.Messages()[k].text.find(bad) != std::string::npos;
+                EXPECT_TRUE(named) << how << ": the input was not named";
+                EXPECT_EQ(ReadBytes(output), old) << how;
+                EXPECT_EQ(PartialOutputsIn(dir.Path()), std::vector<std::string>()) << how;
+            }
+        }
+    }
+    ::alarm(0);
 }
 
 } // namespace

@@ -25,6 +25,7 @@ namespace {
 
 using T = ToolTask;
 const std::string kAbandon = "\nOperation will be abandoned.";
+const std::string kNeed = "\nA data set needs evenly spaced depths in one direction.";
 
 class ImportRulesTest : public HostTest {
 protected:
@@ -82,7 +83,9 @@ TEST_F(ImportRulesTest, EveryImporterRefusesTheSameBadDepthColumns)
             segy.depths = column.depths;
             segy.logDirection = column.depths[1] < column.depths[0] ? 1 : 0xFF;
             WriteBytes(input, SegyBytes(segy));
-            host.ExpectMessage(HostileDepthMessage(input, column));
+            HostileDepthColumn shots = column;
+            shots.detail = column.segyDetail;
+            host.ExpectMessage(HostileDepthMessage(input, shots));
             EXPECT_EQ(Run(T::ConvertSegyToQtx, input), -1) << "SEG-Y " << column.what;
             EXPECT_FALSE(FileExists(output)) << "SEG-Y " << column.what;
         }
@@ -113,8 +116,8 @@ TEST_F(ImportRulesTest, LasFileOfMoreCurvesThanADataSetHoldsIsRefusedBeforeWriti
     LasShape las;
     las.curves.clear();
     for (int k = 0; k < 299; ++k) las.curves.push_back("C" + std::to_string(k));
-    host.ExpectMessage("Encountered 299 datums for data set :\n" + output +
-                       "\nA data set holds at most 256 datums." + kAbandon);
+    host.ExpectMessage("Encountered 299 curves after the depth in file :\n" + input +
+                       "\nA data set holds at most 256: split the file's curves into files of at most 256." + kAbandon);
     EXPECT_EQ(Import(LasText(las), T::ConvertLasToQtx), -1);
     EXPECT_FALSE(FileExists(output));
 
@@ -176,7 +179,7 @@ TEST_F(ImportRulesTest, ExportsRefuseDepthsTheyCannotWrite)
     ASSERT_TRUE(WriteQtx(set, curve, 3));
     PatchQtxHeader(set, [](QtxFileHeader& h) { h.topDepth = NAN; });
     host.ExpectMessage("Encountered invalid depth step in file :\n" + set +
-                       "\nThe header's depths run from nan to 1001.0000 in steps of 0.5000." + kAbandon);
+                       "\nThe header's depths run from nan to 1001.0000 in steps of 0.5000." + kNeed + kAbandon);
     EXPECT_EQ(Run(T::ConvertQtxToLas, set, {0}), -1);
     EXPECT_FALSE(FileExists(output));
 
@@ -185,7 +188,7 @@ TEST_F(ImportRulesTest, ExportsRefuseDepthsTheyCannotWrite)
     endian::PutLEDouble(bytes.data() + qtx::DataStart(1) + 2 * (qtx::kDepthSize + 4), INFINITY);
     WriteBytes(set, bytes);
     host.ExpectMessage("Encountered invalid depth step in file :\n" + set + "\nFrame 3 has no finite depth (inf)." +
-                       kAbandon);
+                       kNeed + kAbandon);
     EXPECT_EQ(Run(T::ConvertQtxToLas, set, {0}), -1);
     EXPECT_FALSE(FileExists(output));
 

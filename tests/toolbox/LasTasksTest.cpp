@@ -180,6 +180,7 @@ TEST_F(LasTasksTest, WhatCannotBeReadRightIsRefusedWithAMessage)
         return TxtText(s);
     };
     const std::string tens = table({"DTCO"});
+    const std::string formatError = "Format error in file :\n" + input + "\n";
     const struct {
         std::string text;
         std::string message; // the path follows
@@ -197,10 +198,17 @@ TEST_F(LasTasksTest, WhatCannotBeReadRightIsRefusedWithAMessage)
         {text([](LasShape& s) { s.depths = {1000, 1000, 1000.5}; }), "Encountered invalid depth step in file :\n"},
         {edit(plain, " GR .UNIT", "#GR .UNIT"), "Found 4 data columns for 3 curves (the depth included) in LAS file :\n"},
         {text([](LasShape& s) { s.curves = {}; }), "Could not find any data to be converted!"},
-        {edit(plain, line3, "1001.0000  10.5000  20.5000"), "Format error in file :\n"},
-        {edit(plain, line3, "1001.0000  10.5000  20.5000x 30.5000"), "Format error in file :\n"},
-        {edit(plain, line3, line3 + "  1.0"), "Format error in file :\n"},
-        {edit(plain, line3, line3 + std::string(20000, ' ')), "Format error in file :\n"},
+        // A line is named with what is wrong with it, never read as a shorter row.
+        {edit(plain, line3, "1001.0000  10.5000  20.5000"),
+         formatError + "Line 22 holds 3 field(s) where the depth and 3 curve(s) need 4."},
+        {edit(plain, line3, "1001.0000  10.5000  20.5000x 30.5000"), formatError + "Line 22 holds a field that is no number."},
+        {edit(plain, "1001.5000  10.7500  20.7500  30.7500\n", "1001.5000  10.75"), // a cut last line
+         formatError + "Line 23 holds 2 field(s) where the depth and 3 curve(s) need 4."},
+        {edit(plain, line3, line3 + "  1.0"), formatError + "Line 22 holds 5 field(s) where the depth and 3 curve(s) need 4."},
+        {edit(plain, line3, line3 + std::string(20000, ' ')),
+         "Line 22 is too long in file :\n" + input +
+             "\nA line may hold at most 16384 characters: split the file into files of fewer curves.\n"
+             "Operation will be abandoned."},
         {table({}), "Encountered 1 columns (2 to 102 allowed) in file :\n", T::ImportTxtDataSet},
         {table(std::vector<std::string>(102, "GR")), "Encountered 103 columns (2 to 102 allowed) in file :\n",
          T::ImportTxtDataSet},
@@ -208,7 +216,8 @@ TEST_F(LasTasksTest, WhatCannotBeReadRightIsRefusedWithAMessage)
         {"* table\n* only\n", "Error skiping header section in file :\n", T::ImportTxtDataSet},
         {"* table\nno meaning\n", "Error reading number of curves in file :\n", T::ImportTxtDataSet},
         // A value wider than its ten characters leaves no whole number in the next column.
-        {edit(tens, " 1000.5000", "100000.5000"), "Format error in file :\n", T::ImportTxtDataSet},
+        {edit(tens, " 1000.5000", "100000.5000"),
+         formatError + "Line 7 does not hold 2 numbers in columns of ten characters.", T::ImportTxtDataSet},
     };
     for (const auto& c : cases) {
         host.ExpectMessage(c.message.back() == '\n' ? c.message + input : c.message);

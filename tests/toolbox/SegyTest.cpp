@@ -2,6 +2,7 @@
 #include "toolbox/ToolTasks.h"
 #include "toolbox/ToolsWnd.h"
 
+#include "dataset/QtxLayout.h"
 #include "platform/Endian.h"
 #include "res/ResourceIds.h"
 #include "settings/SettingsStore.h"
@@ -20,6 +21,7 @@ namespace {
 
 using T = ToolTask;
 const std::string kAbandon = "\nOperation will be abandoned.";
+const std::string kNeed = "\nA data set needs evenly spaced depths in one direction.";
 uint16_t U16(const std::vector<uint8_t>& b, size_t at) { return endian::GetLE16(b.data() + at); }
 
 class SegyTest : public HostTest {
@@ -48,16 +50,16 @@ protected:
 };
 
 // Every field of the file header and of each trace header at its offset; depths in
-// thousandths cut toward zero; samples as IEEE floats, receiver after receiver.
+// thousandths rounded to the nearest; samples as IEEE floats, receiver after receiver.
 TEST_F(SegyTest, ExportWritesEveryHeaderFieldAndEachTraceAtItsOffset)
 {
     const struct {
         uint8_t direction;
         double top, step;
         int32_t first, second; // thousandths of the first two shots
-    } cases[] = {{0xFF, -0.0015, 0.9891, -1, 987},
-                 {1, 1234.5678, -0.5, 1234567, 1234067},
-                 {1, -10.2345, -0.5, -10234, -10734}};
+    } cases[] = {{0xFF, -0.0015, 0.9891, -2, 988},
+                 {1, 1234.5678, -0.5, 1234568, 1234068},
+                 {1, -10.2345, -0.5, -10235, -10735}};
     for (const auto& c : cases) {
         ASSERT_TRUE(WriteQtx(input, {{.mnemonic = "WVF1", .typeCode = 26, .traces = 3, .samples = 5, .step = 12.7f}},
                              3, c.top, c.step, DefaultSample, c.direction));
@@ -131,8 +133,9 @@ TEST_F(SegyTest, RoundTripKeepsTheDatumAndItsValues)
     EXPECT_EQ(std::string(LoadQtx(output).header.history, lines.size()), lines);
 }
 
-// The step is read from depths cut to thousandths (0.152 for 0.1524); each frame takes its
-// own shot's depth, so no drift builds up over the file.
+// The step is the span of the first and last shots over their count (0.1524 from depths
+// cut to thousandths, where two neighbours give 0.152 or 0.153); each frame takes its own
+// shot's depth, so no drift builds up over the file.
 TEST_F(SegyTest, ImportTakesEachShotsOwnDepth)
 {
     SegyShape shape;
@@ -142,9 +145,89 @@ TEST_F(SegyTest, ImportTakesEachShotsOwnDepth)
     ASSERT_EQ(Import(segy), 1);
     const QtxImage out = LoadQtx(output);
     ASSERT_EQ(out.depths.size(), 1000u);
-    EXPECT_NEAR(out.header.depthStep, 0.152, 1e-9);
-    EXPECT_EQ(out.depths.back(), 1152247 * 0.001);
+    EXPECT_NEAR(out.header.depthStep, 0.1524, 1e-6);
+    EXPECT_EQ(out.depths.back(), 1152.247);
     EXPECT_EQ(out.frames[999][1 * 4 + 3], SegySample(999, 1, 3));
+}
+
+// Every regular data set comes back with its depths, to the thousandth a shot holds: the
+// ends' rounding makes a step of 0.1 wobble between 0.099 and 0.101, never off the grid.
+TEST_F(SegyTest, EveryRegularDataSetExportedImportsBackWithItsDepths)
+{
+    const int frames = 400;
+    int checked = 0;
+    for (const double step : {0.05, 0.1, 0.2, 0.1524, 0.5})
+        for (const double top : {0.0, 0.0005, 17.3, 230.7, 999.95, 1234.5678, 4321.1, 9876.5432})
+            for (const uint8_t units : {uint8_t(0xFF), uint8_t(1)})
+                for (const uint8_t direction : {uint8_t(0xFF), uint8_t(1)}) {
+                    const bool up = direction == 1;
+                    const double first = up ? top + step * (frames - 1) : top;
+                    ASSERT_TRUE(WriteQtx(input, {{.mnemonic = "WAVE", .typeCode = 26, .samples = 2}}, frames, first,
+                                         up ? -step : step, DefaultSample, direction));
+                    PatchQtxHeader(input, [&](QtxFileHeader& h) { h.depthUnits = units; });
+                    ASSERT_EQ(Export(), 1) << step << " " << top;
+                    ASSERT_EQ(Import(segy), 1) << step << " " << top << " " << int(direction);
+                    const QtxImage in = LoadQtx(input), out = LoadQtx(output);
+                    ASSERT_EQ(out.depths.size(), in.depths.size());
+                    for (size_t k = 0; k < in.depths.size(); ++k)
+                        ASSERT_NEAR(out.depths[k], in.depths[k], 0.0005 + 1e-9) << step << " " << top << " " << k;
+                    EXPECT_NEAR(out.header.depthStep, up ? -step : step, 0.001 / (frames - 1) + 1e-12) << step << " " << top;
+                    EXPECT_EQ(std::pair(out.header.logDirection, out.header.depthUnits), std::pair(direction, units));
+                    ++checked;
+                }
+    EXPECT_EQ(checked, 5 * 8 * 2 * 2);
+}
+
+// A data set whose frames are off its step keeps its real depths in the file, and the
+// export says so and names the first such frame; the import refuses that frame.
+TEST_F(SegyTest, IrregularDepthsAreExportedAsTheyAreWithAWord)
+{
+    const struct {
+        uint8_t direction;
+        std::vector<double> depths;
+        std::string detail; // of the export's notice and the import's refusal
+    } cases[] = {
+        {0xFF, {1000, 1000.5, 1001.7, 1002},
+         "Frame 2 is at depth 1000.5000, off its place 1000.6667 on even steps of 0.6667 DOWN from 1000.0000 to "
+         "1002.0000."},
+        {0xFF, {1002, 1001.5, 1001, 1000.5}, "Frame 2 is at depth 1001.5000 after 1002.0000: not one step of 0.5000 DOWN."},
+    };
+    const std::vector<QtxDatumShape> wave = {{.mnemonic = "WAVE", .typeCode = 26, .samples = 2}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteQtx(input, wave, int(c.depths.size()), 1000.0, 0.5, DefaultSample, c.direction));
+        std::vector<uint8_t> bytes = ReadBytes(input);
+        for (size_t k = 0; k < c.depths.size(); ++k)
+            endian::PutLEDouble(bytes.data() + qtx::DataStart(1) + k * (qtx::kDepthSize + 8), c.depths[k]);
+        WriteBytes(input, bytes);
+        host.ExpectMessage("Wrote each frame's own depth to the SEGY file :\n" + segy +
+                           "\nIts depths are not evenly spaced in one direction:\n" + c.detail +
+                           "\nConvert SEGY To QTX will not import it as one data set.");
+        ASSERT_EQ(Export(), 1);
+        const std::vector<uint8_t> b = ReadBytes(segy);
+        const size_t shot = 240 + 2 * 4;
+        for (size_t k = 0; k < c.depths.size(); ++k)
+            EXPECT_EQ(int32_t(endian::GetLE32(b.data() + 3596 + k * shot + 40)), int32_t(c.depths[k] * 1000)) << k;
+        host.ExpectMessage("Encountered invalid depth step in file :\n" + segy + "\n" + c.detail + kNeed + kAbandon);
+        EXPECT_EQ(Import(segy), -1);
+        EXPECT_FALSE(FileExists(output));
+    }
+}
+
+// A file that ends inside a shot: its whole shots are imported and the user is told how
+// many, and that the shot after them was cut.
+TEST_F(SegyTest, ACutFileImportsItsWholeShotsAndSaysTheRestWasCut)
+{
+    SegyShape shape; // 2 traces of 4 samples: 2 x 256 bytes a shot
+    shape.depths = {1000.0, 1000.5, 1001.0, 1001.5};
+    std::vector<uint8_t> bytes = SegyBytes(shape);
+    bytes.resize(bytes.size() - 300);
+    WriteBytes(segy, bytes);
+    host.ExpectMessage("Imported 3 whole shot(s) of file :\n" + segy +
+                       "\nThe file ends 212 byte(s) into shot 4: that shot is cut and was left out.");
+    ASSERT_EQ(Import(segy), 1);
+    const QtxImage out = LoadQtx(output);
+    EXPECT_EQ(out.depths, (std::vector<double>{1000.0, 1000.5, 1001.0}));
+    EXPECT_EQ(out.frames[2][1 * 4 + 3], SegySample(2, 1, 3));
 }
 
 // The program's own files only: anything else is refused with its message, header faults
@@ -153,7 +236,9 @@ TEST_F(SegyTest, ImportRefusesForeignAndDamagedFilesBeforeReadingAShot)
 {
     const std::string foreign = "Unrecognized SEGY data set in file :\n" + segy +
                                 "\nOnly SEGY files written by Convert QTX To SEGY can be read." + kAbandon;
-    const std::string step = "Unrecognized depth step in SEGY data set!" + kAbandon;
+    const auto step = [&](const std::string& detail) {
+        return "Encountered invalid depth step in file :\n" + segy + "\n" + detail + kNeed + kAbandon;
+    };
     const struct {
         std::string message;
         void (*shape)(SegyShape&);
@@ -171,9 +256,11 @@ TEST_F(SegyTest, ImportRefusesForeignAndDamagedFilesBeforeReadingAShot)
         {"Unrecognized tool type in SEGY data set!" + kAbandon, [](SegyShape& s) { s.itemType = 231; }},
         {"Error reading SEGY first shot header in file :\n" + segy, [](SegyShape& s) { s.depths = {}; }},
         {"Error reading SEGY shot data in file :\n" + segy, [](SegyShape& s) { s.depths = {1000.0}; }},
-        {step, [](SegyShape& s) { s.depths = {1000.0, 1000.0004}; }},
-        {step, [](SegyShape& s) { s.depths = {1000.0, 999.0}; }},
-        {step, [](SegyShape& s) {
+        {step("Frame 2 is at depth 1000.0000 after 1000.0000: not one step of 0.0000 DOWN."),
+         [](SegyShape& s) { s.depths = {1000.0, 1000.0004}; }},
+        {step("Frame 2 is at depth 999.0000 after 1000.0000: not one step of 1.0000 DOWN."),
+         [](SegyShape& s) { s.depths = {1000.0, 999.0}; }},
+        {step("Frame 2 is at depth 1001.0000 after 1000.0000: not one step of 1.0000 UP."), [](SegyShape& s) {
              s.logDirection = 1;
              s.depths = {1000.0, 1001.0};
          }},
@@ -183,7 +270,7 @@ TEST_F(SegyTest, ImportRefusesForeignAndDamagedFilesBeforeReadingAShot)
         if (c.shape) c.shape(shape);
         std::vector<uint8_t> bytes = SegyBytes(shape);
         if (c.bytes) c.bytes(bytes);
-        if (c.message.find("Unrecognized") == 0 && c.message != step) bytes.resize(3596);
+        if (c.message.find("Unrecognized") == 0) bytes.resize(3596);
         WriteBytes(segy, bytes);
         host.ExpectMessage(c.message);
         EXPECT_EQ(Import(segy), -1) << c.message;

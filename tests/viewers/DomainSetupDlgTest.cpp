@@ -387,6 +387,7 @@ TEST_F(DomainSetupDlgTest, HelpShowsTheDomainsContext)
 {
     const std::string saved = theApp.m_helpPath;
     theApp.m_helpPath = dir.File("BronteluxHtmlHelp.htm");
+    WriteBytes(theApp.m_helpPath, {'h'}); // installed
     host.tempDirectory = dir.Path();
     const std::pair<std::string, uint32_t> cases[] = {
         {"Time", 15}, {"Frequency", 4}, {"Slowness", 12}, {"Azimuth", 18}};

@@ -202,6 +202,7 @@ TEST_F(VdlSetupDlgTest, EndButtonsNormalizeAndHelp)
 {
     const std::string saved = theApp.m_helpPath;
     theApp.m_helpPath = dir.File("BronteluxHtmlHelp.htm");
+    WriteBytes(theApp.m_helpPath, {'h'}); // installed
     host.tempDirectory = dir.Path();
     for (const int button : {int(IDOK), int(D::kSavedSetup), int(IDCANCEL)}) {
         DialogScript& s = Script().SelectText(kIdcDomain, "Slowness").Check(kIdcNormalize, 1);

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -37,6 +38,9 @@ int RunQtApplication(int argc, char** argv, const QtRunOptions& options)
         if (!commandLine.empty()) commandLine += ' ';
         commandLine += argv[i];
     }
+    // A write past a file-size limit then fails like a full disk, is told and keeps the
+    // older file, instead of ending the program with every window in it.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setOrganizationName("Merrowdyne Revezirider");
     QApplication::setApplicationName("BronteluxViewer");

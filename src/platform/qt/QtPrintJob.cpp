@@ -2,8 +2,8 @@
 
 #include "platform/OutputFile.h"
 #include "platform/qt/QtDc.h"
+#include "platform/qt/QtOutputDevice.h"
 
-#include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
@@ -31,15 +31,15 @@ public:
     bool StartDoc(const std::string& documentName) override
     {
         if (m_writer) return false;
+        m_failure.clear();
         // The document goes into a temporary beside the chosen name and takes that name
-        // only when whole: a cancelled or killed print leaves an old document intact.
-        if (!m_output.Open(m_path)) return false;
-        m_device = std::make_unique<QFile>();
-        if (!m_device->open(m_output.Handle(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
-            m_device.reset();
-            m_output.Abandon();
+        // only when whole: a cancelled, failed or killed print leaves an old document intact.
+        int error = 0;
+        if (!m_output.Open(m_path, &error)) {
+            m_failure = "Could not open output file :\n" + m_path + OutputFailureCause(m_path, error);
             return false;
         }
+        m_device = std::make_unique<QtOutputDevice>(m_output);
         m_writer = std::make_unique<QPdfWriter>(m_device.get());
         m_writer->setTitle(QString::fromStdString(documentName));
         m_writer->setCreator("BronteluxViewer");
@@ -70,15 +70,17 @@ public:
         bool ok = m_dc && m_dc->Painter().isActive();
         m_dc.reset(); // ends the painter, which writes the document
         m_writer.reset();
-        if (m_device) {
-            ok = m_device->flush() && m_device->error() == QFileDevice::NoError && ok;
-            m_device.reset();
-        }
-        if (!ok) {
+        // Qt's PDF writer goes on past a failed write: the device remembers it.
+        const bool written = m_device && m_device->Flush();
+        m_device.reset();
+        if (!ok || !written) {
             m_output.Abandon();
+            if (!written) Tell();
             return false;
         }
-        return m_output.Commit();
+        if (m_output.Commit()) return true;
+        Tell();
+        return false;
     }
     void Abort() override
     {
@@ -89,8 +91,11 @@ public:
         m_output.Abandon();
     }
     DeviceCaps Caps() const override { return PageCaps(m_page); }
+    std::string FailureText() const override { return m_failure; }
 
 private:
+    void Tell() { m_failure = "Error writing file :\n" + m_path + OutputFailureCause(m_path, m_output.Error()); }
+
     bool MakeDc()
     {
         if (!m_writer) return false;
@@ -105,7 +110,8 @@ private:
     std::string m_path;
     PageSetup m_page;
     OutputFile m_output;
-    std::unique_ptr<QFile> m_device; // on m_output's descriptor
+    std::unique_ptr<QtOutputDevice> m_device; // over m_output
+    std::string m_failure;
     std::unique_ptr<QPdfWriter> m_writer;
     std::unique_ptr<QtDc> m_dc;
     RecordingDc m_none{PageCaps(PageSetup())}; // drawing outside a document goes nowhere
