@@ -58,6 +58,13 @@ protected:
         return d;
     }
 
+    // A slowness curve of one trace, 2 units a sample.
+    static QtxDatumShape Slowness(uint8_t unit, uint16_t samples)
+    {
+        return {.mnemonic = "DTCO", .typeCode = 33, .category = kCategorySlowness, .traces = 1, .samples = samples,
+                .unit = unit, .step = 2.0f};
+    }
+
     // Picks the first Found item of the tab the dialog opens on.
     void ScriptSelection(int line = 0)
     {
@@ -499,15 +506,7 @@ TEST_F(DomainWndTest, ASlownessOfOneSampleIsDrawnAsALevelNotAFilledBand)
 
 TEST_F(DomainWndTest, DisplaySlownessRunsFromTheMenuToAView)
 {
-    QtxDatumShape slowness;
-    slowness.mnemonic = "DTCO";
-    slowness.typeCode = 33;
-    slowness.category = kCategorySlowness;
-    slowness.traces = 1;
-    slowness.samples = 100;
-    slowness.unit = kUnitMicrosecondsPerFoot;
-    slowness.step = 2.0f;
-    ASSERT_TRUE(WriteQtx(path, {slowness}, 4));
+    ASSERT_TRUE(WriteQtx(path, {Slowness(kUnitMicrosecondsPerFoot, 100)}, 4));
 
     host.ScriptDialog(kIddDomainSetup).Press(IDOK);
     host.ExpectMessage("QTX file name is not set!\nOperation will be abandoned.");
@@ -537,15 +536,7 @@ TEST_F(DomainWndTest, DisplaySlownessRunsFromTheMenuToAView)
 // translation would) changes neither the unit kept nor what the view reads out.
 TEST_F(DomainWndTest, ARewordedSlownessCaptionLeavesAMetricViewMetric)
 {
-    QtxDatumShape slowness;
-    slowness.mnemonic = "DTCO";
-    slowness.typeCode = 33;
-    slowness.category = kCategorySlowness;
-    slowness.traces = 1;
-    slowness.samples = 400;
-    slowness.unit = kUnitMicrosecondsPerMetre;
-    slowness.step = 2.0f;
-    ASSERT_TRUE(WriteQtx(path, {slowness}, 4));
+    ASSERT_TRUE(WriteQtx(path, {Slowness(kUnitMicrosecondsPerMetre, 400)}, 4));
 
     host.ExpectFileDialog("Browse Input QTX File", path);
     host.ScriptDialog(kIddDomainSetup)
