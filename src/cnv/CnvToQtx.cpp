@@ -118,7 +118,7 @@ int CCnvToQtx::Convert(const std::string& cnvPath, const std::string& qtxPath)
     if (RefuseOutputOverInput(qtxPath, {cnvPath}) || (!m_outputConfirmed && RefuseToReplaceExisting(qtxPath)))
         return 0;
     auto out = std::make_unique<CQtxFile>(); // its data buffer is large
-    if (!out->OpenWrite(qtxPath)
+    if (!out->OpenWrite(qtxPath, 1, cnvPath) // one datum: the channels as its traces
         || !WriteHead(*out, *this, direction, CnvOriginOf(m_origin, m_samplingPeriod), input.m_channels, input.m_samples))
         return 0;
 

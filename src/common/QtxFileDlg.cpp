@@ -67,7 +67,12 @@ std::string CQtxSembMapItem::ListLine() const
                   double(m_step), m_unitText.c_str());
 }
 
-std::string CQtxTraceItem::ListLine() const { return Format("%s  %s", m_mnemonic.c_str(), m_unitText.c_str()); }
+std::string CQtxTraceItem::ListLine() const
+{
+    const std::string line = Format("%s  %s", m_mnemonic.c_str(), m_unitText.c_str());
+    if (m_valueCount < 2) return line;
+    return line + Format("  (%u values a frame: the log shows the first)", unsigned(m_valueCount));
+}
 
 CQtxFileDlg::CQtxFileDlg() : CDialog(DialogTemplateFor(kIddQtxFile))
 {
@@ -170,7 +175,10 @@ void CQtxFileDlg::SortDatums()
             map.m_firstIndex2 = d.m_axis2.m_firstIndex;
             break;
         }
-        case 6: NewItem(m_traceItems, d, CReceiverGeometry::GetUnitLabel(d.m_axis1.m_unit)); break;
+        case 6:
+            NewItem(m_traceItems, d, CReceiverGeometry::GetUnitLabel(d.m_axis1.m_unit)).m_valueCount =
+                uint32_t(std::max(1, int(d.m_traceCount)) * std::max(1, int(d.m_axis1.m_sampleCount)));
+            break;
         default: break; // other categories have no tab
         }
     }

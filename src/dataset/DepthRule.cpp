@@ -6,12 +6,12 @@
 
 #include <cmath>
 
-int RefuseDatumCount(size_t count, const std::string& path)
+int RefuseDatumCount(size_t count, const std::string& source, const std::string& remedy)
 {
     if (count <= size_t(qtx::kMaxDatums)) return 1;
-    MessageBox(Format("Encountered %zu datums for data set :\n%s\nA data set holds at most %d datums.\n"
+    MessageBox(Format("Encountered %zu datums to write from file :\n%s\nA data set holds at most %d datums: %s\n"
                       "Operation will be abandoned.",
-                      count, path.c_str(), qtx::kMaxDatums),
+                      count, source.c_str(), qtx::kMaxDatums, remedy.c_str()),
                MB_OK | MB_ICONSTOP);
     return 0;
 }

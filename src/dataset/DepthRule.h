@@ -18,10 +18,14 @@ inline constexpr int kMaxDatums = 256;
 
 } // namespace qtx
 
-// 1 when a data set of `count` datums is within qtx::kMaxDatums; otherwise 0 after
-// "Encountered <count> datums for data set :\n<path>\nA data set holds at most 256
-// datums.\nOperation will be abandoned."
-int RefuseDatumCount(size_t count, const std::string& path);
+// The one check of the datum count, made before a writer creates its output (every
+// writer passes it through CQtxFile::OpenWrite): 1 when a data set of `count` datums,
+// taken from `source`, is within qtx::kMaxDatums (its count field is 16 bits, and the
+// tool box keeps one selection flag per datum); otherwise 0 after "Encountered <count>
+// datums to write from file :\n<source>\nA data set holds at most 256 datums: <remedy>\n
+// Operation will be abandoned."
+int RefuseDatumCount(size_t count, const std::string& source,
+                     const std::string& remedy = "select 256 or fewer.");
 
 // "Encountered invalid depth step in file :\n<path>\n<detail>\nA data set needs evenly
 // spaced depths in one direction.\nOperation will be abandoned.": the one refusal of

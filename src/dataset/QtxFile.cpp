@@ -1,5 +1,6 @@
 #include "dataset/QtxFile.h"
 
+#include "dataset/DepthRule.h"
 #include "platform/Endian.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
@@ -200,6 +201,13 @@ int CQtxFile::OpenWrite(const std::string& path)
         return 0;
     }
     return 1;
+}
+
+int CQtxFile::OpenWrite(const std::string& path, size_t datumCount, const std::string& source,
+                        const std::string& remedy)
+{
+    if (!RefuseDatumCount(datumCount, source, remedy)) return 0;
+    return OpenWrite(path);
 }
 
 int CQtxFile::AddLayout(CQtxDescriptorList& list, const std::string& mnemonic, uint64_t size,

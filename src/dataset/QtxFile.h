@@ -105,7 +105,13 @@ public:
     void CloseInput() { m_fileIn.Close(); }
 
     // ---- writing -------------------------------------------------------------
+    // Tests and benchmarks only: it writes any datum count, hostile ones included.
     int OpenWrite(const std::string& path);
+    // Every writer's way in: refuses a data set of more datums than one holds (told,
+    // naming `source`, the input they come from) before anything is created, then
+    // OpenWrite(path).
+    int OpenWrite(const std::string& path, size_t datumCount, const std::string& source,
+                  const std::string& remedy = "select 256 or fewer.");
     // Lays out the next datum after the ones already in `list` (an empty list starts
     // the layout at offset 8) and appends a copy of its descriptor.
     int AddDatum(CQtxDescriptorList& list, const std::string& mnemonic, uint8_t typeCode, uint16_t axisCount,

@@ -282,19 +282,21 @@ int CLisDictionary::ParseText()
 
 std::string CLisDictionary::ReadLine()
 {
+    // A line ends at LF, CR or CR LF, whichever system saved the text; the text's end
+    // ends its last line.
     std::string line;
-    int lineEnds = 0;
     while (m_cursor < m_text.size()) {
         const uint8_t c = m_text[m_cursor++];
-        if (IsLineEnd(c))
-            ++lineEnds;
-        else
-            line += char(c);
+        if (c == '\n') break;
+        if (c == '\r') {
+            if (m_cursor < m_text.size() && m_text[m_cursor] == '\n') ++m_cursor;
+            break;
+        }
+        line += char(c);
         if (line.size() > lisdic::kMaxLineLength) {
             line = lisdic::kLineTooLong;
             break;
         }
-        if (lineEnds >= lisdic::kPlainLineEnds) break;
     }
     ToUpper(line);
     return line;
@@ -320,12 +322,13 @@ void CLisDictionary::ParseDepthSection()
 
 void CLisDictionary::ParseRecordSection(const Section& section)
 {
-    // Each record's entry is made before its line is read, so a section closed by
-    // "END::" leaves one entry with nothing but its tool name; one cut short by the
-    // text's end keeps the records read and makes no such entry.
+    // A section closed by "END::" leaves one entry with nothing but its tool name; one
+    // cut short by the text's end keeps the records read and makes no such entry. A
+    // blank line is no record.
     while (m_cursor < m_text.size()) {
-        CLisDictionaryEntry& entry = NewEntry(section.toolName);
         const std::string line = ReadLine();
+        if (line.empty()) continue;
+        CLisDictionaryEntry& entry = NewEntry(section.toolName);
         if (line == lisdic::kSectionEnd) break;
         const Fields fields = SplitFields(line);
         section.fill(entry, FieldView(fields));

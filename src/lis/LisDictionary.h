@@ -1,7 +1,7 @@
 // The LIS tool dictionary: per tool, records naming the LIS channel mnemonics of one
 // output item, the parameters that describe it, its waveform name and item label.
-// Users keep it as text and import it into "LisDic.dit" in the start-up directory;
-// that file holds the text with every byte after its second end-of-line character
+// Users keep it as text (any line ends: LF, CR LF or CR) and import it into
+// "LisDic.dit" in their data folder; that file holds the text with every byte after its second end-of-line character
 // XORed with a one-byte key.
 #pragma once
 
@@ -88,7 +88,7 @@ private:
     // Parses unscrambled text as Load does.
     int ParsePlain(std::vector<uint8_t> text);
     int ParseText();
-    // The next line, upper-cased, its CR and LF removed; stops at the text's end.
+    // The next line (ended by LF, CR LF, CR or the text's end), upper-cased.
     std::string ReadLine();
     void ParseDepthSection();
     void ParseRecordSection(const Section& section);

@@ -510,10 +510,19 @@ void CLisParamScan::MakeCurveItems(CLisLogicalFile* file)
         item->m_itemLabel = dtco ? "DTCO" : "UNKNOWN";
         item->m_typeCode = dtco ? 36 : 0;
         item->m_receiverCount = 1;
-        item->m_samplesPerWaveform = uint16_t(channel->m_size / channel->BytesPerSample());
         item->m_flag = 1;
         item->m_category = 6;
-        item->m_waveChannels.push_back(std::make_unique<CLisChannelItem>(*channel));
+        auto whole = std::make_unique<CLisChannelItem>(*channel);
+        if (channel->IsFast()) {
+            // Every sample of a fast channel, in the order recorded: one datum whose axis
+            // steps through the frame in depth, its first sample at the frame's depth.
+            whole->m_size = uint16_t(channel->m_size * channel->m_frameSamples);
+            whole->m_allSamples = true;
+            item->m_samplePeriod = float(std::fabs(file->m_frameSpacing) / channel->m_frameSamples);
+            item->m_displayName += Format(" (%d samples per frame)", int(channel->m_frameSamples));
+        }
+        item->m_samplesPerWaveform = uint16_t(whole->m_size / whole->BytesPerSample());
+        item->m_waveChannels.push_back(std::move(whole));
         item->m_traceCount = uint16_t(item->m_waveChannels.size());
         file->m_items.push_back(std::move(item));
     }
@@ -666,6 +675,8 @@ std::vector<std::pair<CLisChannelItem*, uint64_t>> ParseDatumSpecBlocks(const ui
         if (f.m_datumSpecSubtype != 0 && size == lis::kMaxChannelSize) size = lis::kMaxChannelSize + 1;
         const uint8_t samples = b[lis::kDsbSamples];
         channel->m_size = uint16_t(samples > 1 ? size / samples : size);
+        // Samples that share the channel's size evenly, the whole of which a curve can hold.
+        if (samples > 1 && size % samples == 0 && size <= 0xFFFFu) channel->m_frameSamples = samples;
         offset += size;
         if (IsDepthChannel(channel->m_mnemonic)) {
             channel->m_used = 1;

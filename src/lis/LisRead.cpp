@@ -25,14 +25,19 @@ void DecodeAll(float* out, uint32_t count, const uint8_t* p, Decode decode)
 // The same for the codes that reach beyond a float (code 50): a value a float cannot
 // hold has no value in the data set, so it becomes the absent value rather than a
 // clamped or infinite one.
+// Returns how many.
 template <typename Decode>
-void DecodeAllWide(float* out, uint32_t count, const uint8_t* p, Decode decode)
+uint64_t DecodeAllWide(float* out, uint32_t count, const uint8_t* p, Decode decode)
 {
+    uint64_t beyond = 0;
     for (uint32_t i = 0; i < count; ++i) {
         double v;
         p = decode(p, v);
-        out[i] = std::fabs(v) <= double(std::numeric_limits<float>::max()) ? float(v) : lis::kAbsentValue;
+        const bool fits = std::fabs(v) <= double(std::numeric_limits<float>::max());
+        out[i] = fits ? float(v) : lis::kAbsentValue;
+        beyond += fits ? 0 : 1;
     }
+    return beyond;
 }
 
 } // namespace
@@ -130,7 +135,7 @@ int CLisRead::ReadChannel(float* out, size_t capacity, const LisFrameRef& frame,
     case ReprCode::Float: lis::DecodeFloats(p, count, out); break; // the waveforms: a tight loop
     case ReprCode::Float16: DecodeAll<double>(out, count, p, lis::DecodeFloat16); break;
     case ReprCode::Fixed: DecodeAll<double>(out, count, p, lis::DecodeFixed); break;
-    case ReprCode::FloatLow: DecodeAllWide(out, count, p, lis::DecodeFloatLow); break;
+    case ReprCode::FloatLow: m_beyondFloat += DecodeAllWide(out, count, p, lis::DecodeFloatLow); break;
     default: break; // text: no numeric values
     }
     return 1;

@@ -69,6 +69,8 @@ public:
     int Close();
 
     int Framing() const { return m_framing; }
+    // Code-50 values read so far that a float cannot hold (given as lis::kAbsentValue).
+    uint64_t BeyondFloatCount() const { return m_beyondFloat; }
 
 private:
     // Makes the record of `frame` the buffered one; false when it cannot be read.
@@ -83,4 +85,5 @@ private:
     std::string m_cachedPath;
     uint64_t m_cachedPosition = 0;
     double m_cachedDepth = 0.0;
+    uint64_t m_beyondFloat = 0;
 };

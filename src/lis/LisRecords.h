@@ -24,11 +24,17 @@ public:
     uint32_t m_used = 0;     // 1 once a pick item, the depth or a dialog took it
     uint32_t m_spare2 = 0;
     uint32_t m_index = 0;    // key in a pick dialog's list, or the channel it was cut from
+    // Samples per frame (the DFSR's count; above 1 a fast channel, whose samples lie
+    // evenly spaced in depth from the frame's own). m_size stays one sample's share
+    // unless the channel is taken whole (m_allSamples: a curve item of every sample).
+    uint8_t m_frameSamples = 1;
+    bool m_allSamples = false;
 
     int BytesPerSample() const { return lis::RepresentationSize(m_reprCode); }
     // False for a mask or a code the format does not define: nothing can be read of it.
     bool HasValueLayout() const { return lis::IsNumberCode(m_reprCode) || lis::Is(m_reprCode, lis::ReprCode::Text); }
     int SampleCount() const { return m_size / BytesPerSample(); }
+    bool IsFast() const { return m_frameSamples > 1; }
 };
 
 using CLisChannelList = std::vector<std::unique_ptr<CLisChannelItem>>;

@@ -2,6 +2,7 @@
 
 #include "common/OutputGuard.h"
 #include "common/ProgressDlg.h"
+#include "dataset/DepthRule.h"
 #include "dataset/QtxFile.h"
 #include "dataset/QtxFrameWriter.h"
 #include "lis/LisParamScan.h"
@@ -23,12 +24,18 @@ using namespace lis::to_qtx;
 
 namespace {
 
-const char kNothingFound[] = "Nothing found in file!";
+const char kNothingFound[] = "Nothing found to convert in file :\n%s\nIt holds no logical file with depth frames "
+                             "and channels the chosen tool or a curve can take.";
+const char kLeftOut[] = "Wrote data set :\n%s\n%d channel(s) of the LIS file were not converted whole; the "
+                        "conversion log names them :\n%s";
 const char kOutputListEmpty[] = "Output List Empty!       ";
 const char kStopQuestion[] = "Are you sure you want to stop the conversion?";
-const char kNoFrames[] = "Data set %s holds no depth frames!\nOperation will be abandoned.";
-const char kTooManyFrames[] = "Data set %s holds more depth frames than a data set can count!\nOperation will be abandoned.";
-const char kRefusedItem[] = "Item %s cannot be converted: %s!\nOperation will be abandoned.";
+const char kNoFrames[] = "Data set %s holds no depth frames!\nFile :\n%s\nChoose a data set with frames.\n"
+                         "Operation will be abandoned.";
+const char kTooManyFrames[] = "Data set %s holds more depth frames than a data set can count (%u)!\nFile :\n%s\n"
+                              "Operation will be abandoned.";
+const char kRefusedItem[] = "Item %s cannot be converted: %s!\nFile :\n%s\nLeave the item out in Select Input File "
+                            "Items.\nOperation will be abandoned.";
 const char kLogOverOutput[] = "The conversion log would replace the output file :\n%s\nOperation will be abandoned.";
 const char kLogNotCreated[] = "Could not create log file :\n%s\nOperation will be abandoned.";
 const char kLogReadOnly[] = "%s exists as Read Only. Continue?";
@@ -118,25 +125,36 @@ std::string CLisToQtx::Refusal(const CWaveformPickItem& item)
 
 namespace {
 
+// What to do about a data set of more items than a data set holds.
+std::string FewerItems(const CLisLogicalFile& dataSet)
+{
+    return Format("select %d or fewer items of data set %s in Select Input File Items.", qtx::kMaxDatums,
+                  dataSet.m_fileName.c_str());
+}
+
 // Refuses a data set the conversion cannot write (told); true when refused.
-bool RefuseDataSet(const CLisLogicalFile& dataSet, const std::vector<CWaveformPickItem*>& items)
+bool RefuseDataSet(const CLisLogicalFile& dataSet, const std::vector<CWaveformPickItem*>& items,
+                   const std::string& lisPath)
 {
     if (dataSet.m_depths.empty()) {
-        MessageBox(Format(kNoFrames, dataSet.m_fileName.c_str()), MB_OK | MB_ICONSTOP);
+        MessageBox(Format(kNoFrames, dataSet.m_fileName.c_str(), lisPath.c_str()), MB_OK | MB_ICONSTOP);
         return true;
     }
     if (dataSet.m_depths.size() > std::numeric_limits<uint32_t>::max() - 1) {
-        MessageBox(Format(kTooManyFrames, dataSet.m_fileName.c_str()), MB_OK | MB_ICONSTOP);
+        MessageBox(Format(kTooManyFrames, dataSet.m_fileName.c_str(), unsigned(std::numeric_limits<uint32_t>::max() - 1),
+                          lisPath.c_str()),
+                   MB_OK | MB_ICONSTOP);
         return true;
     }
     if (items.empty()) {
         MessageBox(kOutputListEmpty, MB_OK);
         return true;
     }
+    if (!RefuseDatumCount(items.size(), lisPath, FewerItems(dataSet))) return true;
     for (const CWaveformPickItem* item : items) {
         const std::string why = CLisToQtx::Refusal(*item);
         if (why.empty()) continue;
-        MessageBox(Format(kRefusedItem, item->m_displayName.c_str(), why.c_str()), MB_OK | MB_ICONSTOP);
+        MessageBox(Format(kRefusedItem, item->m_displayName.c_str(), why.c_str(), lisPath.c_str()), MB_OK | MB_ICONSTOP);
         return true;
     }
     return false;
@@ -164,7 +182,7 @@ void CLisToQtx::Run(const std::string& dictionaryDirectory)
     CLisParamScan scan;
     if (!scan.Scan(input.path, &m_dataSets, dictionaryDirectory, tool.code)) return; // the scan told why
     if (m_dataSets.empty()) {
-        MessageBox(kNothingFound, MB_OK);
+        MessageBox(Format(kNothingFound, input.path.c_str()), MB_OK | MB_ICONINFORMATION);
         return;
     }
 
@@ -183,7 +201,7 @@ void CLisToQtx::Run(const std::string& dictionaryDirectory)
         MessageBox(kOutputListEmpty, MB_OK);
         return;
     }
-    if (RefuseDataSet(*dataSet, SelectedItems(*dataSet))) return;
+    if (RefuseDataSet(*dataSet, SelectedItems(*dataSet), input.path)) return;
 
     FileDialogOptions out;
     out.open = false;
@@ -205,8 +223,12 @@ void CLisToQtx::Run(const std::string& dictionaryDirectory)
         return;
     }
     LogDataSet(tool.name, *dataSet);
-    Convert(dataSet, input.path, output.path);
+    const int converted = Convert(dataSet, input.path, output.path);
+    const std::string log = m_log.IsOpen() ? LogPath(output.path) : std::string();
     CloseLog();
+    // The log alone would keep quiet about what the data set lacks.
+    if (converted && m_leftOut > 0 && !log.empty())
+        MessageBox(Format(kLeftOut, output.path.c_str(), m_leftOut, log.c_str()), MB_OK | MB_ICONINFORMATION);
 }
 
 // ---- the log ------------------------------------------------------------------------
@@ -270,10 +292,45 @@ void CLisToQtx::LogDataSet(const std::string& toolName, const CLisLogicalFile& d
         WriteLog(Format("%9.4f %s\r\n", dataSet.m_depths.back().m_depth, dataSet.m_frameSpacingUnits.c_str()));
     }
     // Channels the scan made no item of, since their code holds no values.
-    for (const auto& channel : dataSet.m_channels)
-        if (!channel->HasValueLayout())
-            WriteLog(Format("Channel %s left out: representation code %d holds no numbers\r\n",
-                            channel->m_mnemonic.c_str(), int(channel->m_reprCode)));
+    m_leftOut = 0;
+    for (const auto& channel : dataSet.m_channels) {
+        if (channel->HasValueLayout()) continue;
+        ++m_leftOut;
+        WriteLog(Format("Channel %s left out: representation code %d holds no numbers\r\n",
+                        channel->m_mnemonic.c_str(), int(channel->m_reprCode)));
+    }
+    LogFastChannels(dataSet);
+}
+
+void CLisToQtx::LogFastChannels(const CLisLogicalFile& dataSet)
+{
+    const char* units = dataSet.m_frameSpacingUnits.c_str();
+    for (const CWaveformPickItem* item : SelectedItems(dataSet)) {
+        for (const auto& channel : item->m_waveChannels) {
+            if (!channel->IsFast()) continue;
+            const int n = channel->m_frameSamples;
+            if (channel->m_allSamples) {
+                WriteLog(Format("Fast channel %s: %d samples per frame, all kept as datum %s of %d values, one "
+                                "sample every %.4f %s from the frame's depth; the log plot and the LAS export "
+                                "show the first sample of each frame\r\n",
+                                channel->m_mnemonic.c_str(), n, item->m_mnemonic.c_str(),
+                                int(item->m_samplesPerWaveform), double(item->m_samplePeriod), units));
+                continue;
+            }
+            ++m_leftOut;
+            WriteLog(Format("Fast channel %s: %d samples per frame, item %s keeps the first sample of each frame\r\n",
+                            channel->m_mnemonic.c_str(), n, item->m_displayName.c_str()));
+        }
+    }
+}
+
+void CLisToQtx::LogBeyondFloat(const std::vector<CWaveformPickItem*>& items, const std::vector<uint64_t>& beyond)
+{
+    for (size_t i = 0; i < items.size() && i < beyond.size(); ++i)
+        if (beyond[i] > 0)
+            WriteLog(Format("Item %s: %llu code-50 value(s) beyond the single-precision range written as absent "
+                            "values (-999.25)\r\n",
+                            items[i]->m_displayName.c_str(), static_cast<unsigned long long>(beyond[i])));
 }
 
 void CLisToQtx::LogBadShots(CWaveformPickItem& wave)
@@ -365,14 +422,14 @@ int CLisToQtx::Convert(CLisLogicalFile* dataSet, const std::string& lisPath, con
     BinaryFile input = std::move(m_input); // opened by Run before its log, else below
     if (!dataSet) return 0;
     const std::vector<CWaveformPickItem*> items = SelectedItems(*dataSet);
-    if (RefuseDataSet(*dataSet, items)) return 0;
+    if (RefuseDataSet(*dataSet, items, lisPath)) return 0;
     // Every refusal comes before the output is created.
     if (RefuseOutputOverInput(qtxPath, {lisPath}) || (!m_outputConfirmed && RefuseToReplaceExisting(qtxPath)))
         return 0;
     if (!input.IsOpen() && !OpenCommandInput(input, lisPath)) return 0;
     m_reader.Open(std::move(input), lisPath);
     m_output = std::make_unique<CQtxFile>();
-    if (!m_output->OpenWrite(qtxPath)) { // told by the data-set file
+    if (!m_output->OpenWrite(qtxPath, items.size(), lisPath, FewerItems(*dataSet))) { // told
         m_reader.Close();
         return 0;
     }
@@ -396,6 +453,7 @@ int CLisToQtx::Convert(CLisLogicalFile* dataSet, const std::string& lisPath, con
     CQtxFrameWriter writer(*m_output);
     const std::vector<CLisDepthEntry>& frames = dataSet->m_depths;
     const size_t count = frames.size();
+    std::vector<uint64_t> beyond(items.size()); // code-50 values made absent, by item
     int result = 1;
     bool stopped = false;
     int shown = 0;
@@ -410,15 +468,19 @@ int CLisToQtx::Convert(CLisLogicalFile* dataSet, const std::string& lisPath, con
             break;
         }
         uint64_t offset = qtx::kDepthSize;
-        for (CWaveformPickItem* item : items) {
+        for (size_t i = 0; i < items.size(); ++i) {
+            CWaveformPickItem* item = items[i];
+            const uint64_t before = m_reader.BeyondFloatCount();
             for (uint16_t r = 0; r < item->m_receiverCount && result; ++r)
                 result = WriteShot(writer, k, frame, *item, r, offset);
+            beyond[i] += m_reader.BeyondFloatCount() - before;
             offset += item->DatumSize();
         }
         const int position = int(uint64_t(k) * kProgressRange / count);
         if (position != shown) progress.SetPos(shown = position);
     }
     m_reader.Close();
+    LogBeyondFloat(items, beyond);
     // A stopped or failed run commits nothing: the name keeps what it held before.
     if (stopped || !result) {
         writer.Abandon();

@@ -123,6 +123,11 @@ private:
     // Commits the log under its name (told when that fails).
     void CloseLog();
     void LogBadShots(CWaveformPickItem& wave);
+    // Names each fast channel of the selected items, its samples per frame and what
+    // the data set keeps of them.
+    void LogFastChannels(const CLisLogicalFile& dataSet);
+    // Per item, the code-50 values a float cannot hold (`beyond`, in item order).
+    void LogBeyondFloat(const std::vector<CWaveformPickItem*>& items, const std::vector<uint64_t>& beyond);
     // Writes receiver `receiver` of `wave` for frame `k` by the bad-shot rule.
     int WriteShot(CQtxFrameWriter& writer, size_t k, const CLisDepthEntry& frame, CWaveformPickItem& wave,
                   uint16_t receiver, uint64_t datumOffset);
@@ -148,6 +153,7 @@ private:
     int ConvertCheckedGain(const CLisDepthEntry& frame, CWaveformPickItem& wave, const CLisChannelItem& channel,
                            const CLisChannelItem* gain, double step);
 
+    int m_leftOut = 0; // channels the last LogDataSet named as not converted whole
     uint64_t m_dataStart = 0;
     uint64_t m_frameSize = 0;
 };

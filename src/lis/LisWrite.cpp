@@ -29,6 +29,7 @@ const char kErrorReelTrailer[] = "Error writing reel trailer in file :\n";
 const char kErrorFileMark[] = "Error writing file mark in file :\n";
 
 const char kServiceName[] = "QTX";
+constexpr size_t kNamedDatums = 8; // a longer list of datums is cut, with a count
 const char kOrigin[] = "QTX";
 const char kReelAndTapeName[] = "01";
 const char kContinuation[] = "01";
@@ -107,6 +108,14 @@ const char* FindReceiverStem(const std::string& mnemonic)
     for (const ReceiverStem& s : kReceiverStems)
         if (mnemonic == s.mnemonic) return s.stem;
     return nullptr;
+}
+
+std::string TooLargeForAChannel(const std::string& mnemonic, uint32_t size, const std::string& path)
+{
+    return Format("Datum %s does not fit into a LIS channel!\nIts %u bytes a frame are more than the %u a channel of "
+                  "file :\n%s\nholds. Extract the other items to a data set of their own (Utilities > Tools, "
+                  "Extract Item(s)) and export that.\nOperation will be abandoned.",
+                  mnemonic.c_str(), unsigned(size), unsigned(kMaxChannelSize), path.c_str());
 }
 
 struct Channel {
@@ -346,6 +355,7 @@ int CLisWrite::WriteDfsr(const QtxFileHeader* header, const QtxDatumDescriptor* 
     std::vector<Channel> channels;
     channels.push_back({"DEPT", uint64_t(RepresentationSize(uint8_t(ReprCode::Float))), metres ? "M" : "FT"});
     std::string splitDatums; // packed datums too large for one channel, written per receiver
+    size_t split = 0;
     const size_t datums = descriptors ? header->datumCount : 0;
     for (size_t i = 0; i < datums; ++i) {
         const QtxDatumDescriptor& d = descriptors[i];
@@ -355,20 +365,19 @@ int CLisWrite::WriteDfsr(const QtxFileHeader* header, const QtxDatumDescriptor* 
         const bool tooLarge = d.size > kMaxChannelSize;
         if (stem && perReceiver == 1 && d.traceCount == 0 && d.size == 0) continue;
         if (stem && (perReceiver == 1 || tooLarge) && SplitsIntoReceivers(d)) {
-            if (perReceiver != 1) splitDatums += (splitDatums.empty() ? "" : ", ") + mnemonic;
+            if (perReceiver != 1 && ++split <= kNamedDatums) splitDatums += (splitDatums.empty() ? "" : ", ") + mnemonic;
             for (unsigned r = 1; r <= d.traceCount; ++r)
                 channels.push_back({ReceiverMnemonic(stem, r), d.size / d.traceCount, units});
             continue;
         }
         if (tooLarge) {
             m_failed = true;
-            MessageBox(Format("Datum %s does not fit into a LIS channel!\nOperation will be abandoned.",
-                              mnemonic.c_str()),
-                       MB_OK | MB_ICONSTOP);
+            MessageBox(TooLargeForAChannel(mnemonic, d.size, m_path), MB_OK | MB_ICONSTOP);
             return 0;
         }
         channels.push_back({mnemonic, d.size, units});
     }
+    if (split > kNamedDatums) splitDatums += Format(" and %zu more", split - kNamedDatums);
     if (!splitDatums.empty())
         MessageBox("Waveforms too large for one LIS channel are written one channel per receiver :\n" + splitDatums,
                    MB_OK | MB_ICONINFORMATION);

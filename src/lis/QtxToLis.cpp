@@ -11,11 +11,18 @@
 #include "res/ResourceIds.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 CWaveformPackPreferenceDlg::CWaveformPackPreferenceDlg() : CDialog(DialogTemplateFor(kIddWaveformPack)) {}
 
 namespace {
+
+// Code 68 holds magnitudes below 2^127: the encoder would clamp larger ones, and
+// turn a NaN into 0.0, which reads as a measurement.
+constexpr float kCode68Limit = 1.70141183e38f; // 2^127
+const char kAbsentWritten[] = "Wrote %lld value(s) that LIS code 68 cannot hold (not a number, infinite, or of "
+                              "magnitude 2^127 or more) as absent values (-999.25) in file :\n%s";
 
 // Frames read at once by the export (at least one, however large).
 constexpr size_t kReadBlockBytes = size_t(1) << 20;
@@ -55,10 +62,23 @@ void CQtxToLis::Run()
 
     // A stopped or failed export commits nothing; Close writes the file marks and
     // commits only a file whose every record was written.
-    if (!Convert(input.path, output.path)) m_writer.DeleteOutput();
-    m_writer.Close();
+    const int converted = Convert(input.path, output.path);
+    if (!converted) m_writer.DeleteOutput();
+    const int closed = m_writer.Close();
     m_input.Close();
     m_descriptors.clear();
+    if (converted && closed && m_absentWritten > 0)
+        MessageBox(Format(kAbsentWritten, static_cast<long long>(m_absentWritten), output.path.c_str()),
+                   MB_OK | MB_ICONINFORMATION);
+}
+
+void CQtxToLis::ReplaceUnwritable(float* values, uint32_t count)
+{
+    for (uint32_t i = 0; i < count; ++i)
+        if (!(std::fabs(values[i]) < kCode68Limit)) { // NaN fails the comparison too
+            values[i] = qtx::kAbsentValue;
+            ++m_absentWritten;
+        }
 }
 
 int CQtxToLis::ReadLayout(const std::string& qtxPath)
@@ -95,6 +115,7 @@ int CQtxToLis::ReadLayout(const std::string& qtxPath)
 
 int CQtxToLis::Convert(const std::string& qtxPath, const std::string& lisPath)
 {
+    m_absentWritten = 0;
     // Before the output is created: replacing it would replace an input of the same file.
     if (RefuseOutputOverInput(lisPath, {qtxPath})) return 0;
     if (!OpenCommandInput(m_input, qtxPath)) return 0;
@@ -157,6 +178,7 @@ int CQtxToLis::Convert(const std::string& qtxPath, const std::string& lisPath)
             const double depth = endian::GetLEDouble(reinterpret_cast<const uint8_t*>(frame));
             float* values = frame + qtx::kDepthSize / 4;
             endian::LEFloatsInPlace(values, valueCount);
+            ReplaceUnwritable(values, valueCount);
             if (!m_writer.WriteFrame(nullptr, 0, depth, CLisWrite::kFrameStart)
                 || !m_writer.WriteFrame(values, valueCount, 0.0, CLisWrite::kFrameValues))
                 return 0;

@@ -7,6 +7,7 @@
 #include "platform/BinaryFile.h"
 #include "platform/Dialog.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,9 @@ public:
     // be read or the pack question is cancelled (all before the output is created), or
     // the output cannot be written or the user stops (any message has been shown).
     int Convert(const std::string& qtxPath, const std::string& lisPath);
+    // Values code 68 cannot hold (not a number, infinite, or of magnitude 2^127 or more)
+    // that the last Convert wrote as the absent value.
+    int64_t AbsentWritten() const { return m_absentWritten; }
 
     BinaryFile m_input;
     CLisWrite m_writer;
@@ -36,4 +40,8 @@ public:
 
 private:
     int ReadLayout(const std::string& qtxPath);
+    // Puts the absent value in place of each value code 68 cannot hold, counting them.
+    void ReplaceUnwritable(float* values, uint32_t count);
+
+    int64_t m_absentWritten = 0;
 };

@@ -28,4 +28,10 @@ bool CSelectToolDlg::OnInitDialog()
     return CDialog::OnInitDialog();
 }
 
-void CSelectToolDlg::DoDataExchange(DataExchange& dx) { dx.Radio(kIdcDsi, m_toolIndex); }
+void CSelectToolDlg::DoDataExchange(DataExchange& dx)
+{
+    dx.Radio(kIdcDsi, m_toolIndex);
+    // OK without a tool would end the command without a word: the dialog stays and asks.
+    if (dx.Saving() && m_toolIndex < 0)
+        dx.Fail(kIdcDsi, "Select the tool that recorded the file, then OK (Cancel ends the conversion).");
+}

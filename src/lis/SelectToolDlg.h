@@ -22,7 +22,7 @@ public:
 
     CSelectToolDlg();
 
-    int m_toolIndex = -1;      // -1: no button chosen
+    int m_toolIndex = -1;      // -1: no button chosen (OK then asks for one)
     std::string m_lisFileName; // shown, the input file's name without its folder
 
     bool OnInitDialog() override;

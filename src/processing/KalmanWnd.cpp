@@ -115,7 +115,7 @@ int CKalmanWnd::SaveProfile()
     const int traces = std::clamp(m_receivers, 0, kSlots);
     const int samples = std::clamp(m_samplesInFile, 0, m_n);
     CQtxFile out;
-    if (!out.OpenWrite(m_common.outputPath)) return 0;
+    if (!out.OpenWrite(m_common.outputPath, 1, m_common.path)) return 0;
     QtxFileHeader& h = out.m_header;
     h.logDirection = direction;
     h.depthUnits = m_file.m_header.depthUnits;

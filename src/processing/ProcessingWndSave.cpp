@@ -38,7 +38,7 @@ int Abandon(CQtxFile& out)
 int CProcessingWnd::WriteProfile(const std::vector<ProfileCurve>& curves, const std::vector<uint8_t>& units,
                                  const std::function<void(int frame, float* values)>& fill)
 {
-    if (curves.empty() || units.size() != curves.size() || !RefuseDatumCount(curves.size(), m_common.outputPath)) return 0;
+    if (curves.empty() || units.size() != curves.size() || !RefuseDatumCount(curves.size(), m_common.path)) return 0;
     if (RefuseOutputOverInput(m_common.outputPath, {m_common.path})) return 0;
     // A name derived from the input may be another file's: asked once per window.
     if (!m_savedOnce && RefuseToReplaceExisting(m_common.outputPath)) return 0;
@@ -48,7 +48,7 @@ int CProcessingWnd::WriteProfile(const std::vector<ProfileCurve>& curves, const 
 
     const int first = RangeFirstFrame(), last = RangeLastFrame();
     CQtxFile out;
-    if (!out.OpenWrite(m_common.outputPath)) return 0;
+    if (!out.OpenWrite(m_common.outputPath, curves.size(), m_common.path)) return 0;
     QtxFileHeader& h = out.m_header;
     h.logDirection = m_file.m_header.logDirection;
     h.depthUnits = m_file.m_header.depthUnits;

@@ -3,8 +3,8 @@
 // data line per frame holding the frame's own depth and each curve's value, "%11.4f"
 // each (a value whose four decimals would read back as another float in the shortest
 // text that reads back as itself) with a blank before every value, so that no two
-// fields ever run together. Other
-// selected datums have no place in a LAS file and are left out. A run that fails or
+// fields ever run together. A curve of several values per frame gives its first, named
+// at the end. Other selected datums have no place in a LAS file and are left out. A run that fails or
 // writes no data line leaves no file.
 #include "toolbox/LasDoc.h"
 #include "toolbox/ToolsWnd.h"
@@ -24,9 +24,42 @@ namespace {
 constexpr double kLasNull = qtx::kAbsentValue; // the header's NULL
 constexpr int32_t kFramesPerStep = 64;
 
+// A curve of one trace; one of several values per frame (a fast channel's samples, an
+// array) gives its first, the value at the frame's depth, and the end says so.
 bool IsLasCurve(const CQtxDatum& d)
 {
-    return d.m_category == kCategoryTrace && !toolbox::IsTwoAxis(d) && toolbox::ItemValueCount(d) == 1;
+    return d.m_category == kCategoryTrace && !toolbox::IsTwoAxis(d) && d.m_traceCount <= 1
+           && toolbox::ItemValueCount(d) >= 1;
+}
+
+constexpr size_t kNamedCurves = 8; // a longer list is cut, with a count
+
+// "DT (3), CAL1 (3)": the curves whose first value of several stands for the frame.
+std::string FirstValueCurves(const std::vector<const CQtxDatum*>& curves)
+{
+    std::string names;
+    size_t named = 0, more = 0;
+    for (const CQtxDatum* c : curves) {
+        const uint64_t n = toolbox::ItemValueCount(*c);
+        if (n < 2) continue;
+        if (named == kNamedCurves) {
+            ++more;
+            continue;
+        }
+        names += Format("%s%s (%llu)", named ? ", " : "", c->m_mnemonic.c_str(), static_cast<unsigned long long>(n));
+        ++named;
+    }
+    if (more) names += Format(" and %zu more", more);
+    return names;
+}
+
+void TellFirstValues(const std::vector<const CQtxDatum*>& curves, const std::string& lasPath)
+{
+    const std::string first = FirstValueCurves(curves);
+    if (first.empty()) return;
+    MessageBox("Wrote the first value of each frame of the curves holding several (fast channels, arrays) to file :\n" +
+                   lasPath + "\n" + first + ".",
+               MB_OK | MB_ICONINFORMATION);
 }
 
 // Four characters, blank-padded; what would end a LAS mnemonic early or is no text
@@ -123,6 +156,7 @@ int ConvertQtxToLas(CToolsWnd& e)
     // A run without a line of values, or one that failed, leaves no output.
     const bool keep = result == 1 && written > 0;
     const int closed = doc.CloseOutput(keep);
+    if (keep && closed) TellFirstValues(curves, e.Settings().outputPath);
     if (keep && closed) return 1;
     return closed ? result : -1;
 }

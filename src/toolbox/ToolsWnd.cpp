@@ -362,12 +362,13 @@ int CToolsWnd::WriteOutputHead(uint8_t logDirection, double top, double bottom)
 
 int CToolsWnd::WriteOutputHead(const ToolOutputHead& head, const std::vector<CQtxDatum>& datums)
 {
-    if (!RefuseDatumCount(datums.size(), m_settings.outputPath)) {
+    // Before the question whether to replace the output: the answer would not matter.
+    if (!RefuseDatumCount(datums.size(), m_task.primary.path)) {
         CloseInputs();
         return 0;
     }
     if (!ConfirmOutput()) return 0;
-    if (!m_outputFile.OpenWrite(m_settings.outputPath)) {
+    if (!m_outputFile.OpenWrite(m_settings.outputPath, datums.size(), m_task.primary.path)) {
         CloseInputs();
         return 0;
     }

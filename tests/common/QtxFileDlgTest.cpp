@@ -46,6 +46,8 @@ protected:
 
 TEST_F(QtxFileDlgTest, SortsDatumsIntoTabsWithTheirLineFormats)
 {
+    // A curve of three values a frame (a fast channel) tells what the log shows of it.
+    datums.push_back(OneAxisDatum("DTF3", kCategoryTrace, 12, kUnitMicrosecondsPerFoot, 3, 0.1667f));
     const std::vector<Lines> expected = {
         {"WMNO  512 @ 10.0  [uSec]", "WDP1  256 @  2.5  [uSec]"},
         {"WMNO  512 @ 10.0  [uSec]", "WDP1  256 @  2.5  [uSec]"}, // the waveform's time sampling
@@ -53,7 +55,7 @@ TEST_F(QtxFileDlgTest, SortsDatumsIntoTabsWithTheirLineFormats)
          "SPYY  20 @  1.000  [uSec/ft]"},
         {"AZQD  36 @    5.0  [deg]"},
         {"SMNO  40x300 @  2.500  [uSec/ft]"}, // axis-2 count first
-        {"AMNO  [mV]", "XXNO   "},            // unknown unit code: a blank label
+        {"AMNO  [mV]", "XXNO   ", "DTF3  [uSec/ft]  (3 values a frame: the log shows the first)"}, // unknown unit: blank
     };
     auto& script = host.ScriptDialog(kIddQtxFile);
     for (int tab = 0; tab < 6; ++tab)

@@ -2,6 +2,7 @@
 
 #include "platform/Endian.h"
 #include "support/HostFixture.h"
+#include "support/KilledWriter.h"
 #include "support/OutputChecks.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
@@ -230,6 +231,25 @@ TEST_F(QtxFileTest, DatumTooLargeForAFrameIsRefused)
     CQtxDescriptorList list;
     EXPECT_EQ(out.AddTwoAxisDatum(list, "SMCO", 31, 2, 5, 65535, 2, 1.0f, 65535, 0, 1, 1.0f, 65535, 0), 0);
     EXPECT_TRUE(list.empty());
+}
+
+// Every writer opens its output through the datum check: past 256 datums (a 16-bit
+// count the rest of the program refuses beyond that) nothing is created, and the
+// message names the input, the count, the limit and what to do.
+TEST_F(QtxFileTest, OutputOfMoreDatumsThanADataSetHoldsIsNeverCreated)
+{
+    const std::string source = dir.File("wide.las");
+    for (size_t count : {size_t(257), size_t(40000)}) {
+        host.ExpectMessage("Encountered " + std::to_string(count) + " datums to write from file :\n" + source +
+                           "\nA data set holds at most 256 datums: select 256 or fewer.\nOperation will be abandoned.");
+        CQtxFile out;
+        EXPECT_EQ(out.OpenWrite(path, count, source), 0);
+        EXPECT_FALSE(out.m_fileOut.IsOpen());
+    }
+    CQtxFile out;
+    EXPECT_EQ(out.OpenWrite(path, 256, source, "unused"), 1);
+    out.CloseOutput();
+    EXPECT_EQ(PartialOutputsIn(dir.Path()), std::vector<std::string>());
 }
 
 TEST_F(QtxFileTest, FinalizeCountsOnlyWholeFramesAndCutsTheTornOne)

@@ -205,17 +205,22 @@ TEST(LisDictionaryLoad, OnlyLinesEqualToASectionNameOpenOne)
     }
 }
 
-// Line ends count one each, so LF-only text pairs its lines; a section cut short by
-// the end of the text keeps its records.
+// A line ends at LF, CR LF or CR, whichever system saved the text, and at the text's
+// end; blank lines are no records; a section cut short by the end keeps its records.
 TEST(LisDictionaryLoad, LineEndsAndTheEndOfTheTextDecideTheRecords)
 {
     const struct { const char* name; std::string text; size_t entries; } cases[] = {
         {"CR LF", LisDictionaryBuilder().Depth({"DEPT"}).Text(), 1},
-        {"LF only: title and section line read as one", LisDictionaryBuilder("T", "\n").Depth({"DEPT"}).Text(), 0},
-        {"LF LF ends lines", LisDictionaryBuilder("T", "\n\n").Depth({"DEPT"}).Text(), 1},
-        {"LF only from the second line", "T\r\n~DEPTH\nDEPT\nEND::\n", 0},
+        {"LF only", LisDictionaryBuilder("T", "\n").Depth({"DEPT"}).Text(), 1},
+        {"CR only", LisDictionaryBuilder("T", "\r").Depth({"DEPT"}).Text(), 1},
+        {"LF LF: blank lines between", LisDictionaryBuilder("T", "\n\n").Depth({"DEPT"}).Text(), 1},
+        {"LF only from the second line", "T\r\n~DEPTH\nDEPT\nEND::\n", 1},
+        {"mixed line ends", "T\r~APX\nA:B:C:D\r\nE:F:G:H\rEND::", 3},
+        {"blank lines in a section", "T\n~APX\n\nA:B:C:D\n\r\n\nEND::\n", 2},
         {"no END line", "T\r\n~APX\r\nA:B:C:D\r\nE:F:G:H\r\n", 2},
         {"last line without its line end", "T\r\n~APX\r\nA:B:C:D\r\nE:F:G:H", 2},
+        {"LF: last line without its line end", "T\n~APX\nA:B:C:D\nE:F:G:H", 2},
+        {"CR: last line without its line end", "T\r~APX\rA:B:C:D\rE:F:G:H", 2},
         {"END without its line end", "T\r\n~APX\r\nA:B:C:D\r\nEND::", 2},
         {"END after a lone CR", "T\r\n~APX\r\nA:B:C:D\r\nEND::\r", 2},
         {"depth without END", "T\r\n~DEPTH\r\nDEPT", 1},
@@ -228,8 +233,11 @@ TEST(LisDictionaryLoad, LineEndsAndTheEndOfTheTextDecideTheRecords)
             EXPECT_EQ(d->Entries()[0]->m_waveName, "C") << c.name;
         }
     }
-    const auto d = LoadText(LisDictionaryBuilder("T", "\n\n").Depth({"DEPT", "TDEP"}).Text());
-    ExpectEntry(*d->Entries()[0], {.tool = "DepthMnemonics", .count = 2, .wave = {"DEPT", "TDEP"}});
+    for (const std::string lineEnd : {"\r\n", "\n", "\r"}) {
+        const auto d = LoadText(LisDictionaryBuilder("T", lineEnd).Depth({"DEPT", "TDEP"}).Text());
+        ASSERT_EQ(d->Entries().size(), 1u);
+        ExpectEntry(*d->Entries()[0], {.tool = "DepthMnemonics", .count = 2, .wave = {"DEPT", "TDEP"}});
+    }
 }
 
 TEST(LisDictionaryLoad, FindToolAppendsExactCaseSensitiveMatchesInOrder)
@@ -331,7 +339,7 @@ protected:
 
 TEST_F(LisDictionaryImportTest, StoresTheTextScrambledAndLoadsItBack)
 {
-    for (const std::string lineEnd : {"\r\n", "\n\n"}) {
+    for (const std::string lineEnd : {"\r\n", "\n\n", "\n", "\r"}) {
         LisDictionaryBuilder b("Tool dictionary", lineEnd);
         b.Depth({"DEPT", "DEPTH"}).Section("~DSI", {Numbered("S", 8), Numbered("P", 5)});
         ASSERT_TRUE(b.WriteText(source));
@@ -356,8 +364,8 @@ TEST_F(LisDictionaryImportTest, StoresTheTextScrambledAndLoadsItBack)
     EXPECT_EQ(stored[13], uint8_t('D' ^ 0x6D));
 }
 
-// Text the loader reads no entry from (a file picked by mistake, LF-only text that pairs
-// its lines) is refused before anything is written: the old dictionary stays.
+// Text the loader reads no entry from (a file picked by mistake, a section without
+// records) is refused before anything is written: the old dictionary stays.
 TEST_F(LisDictionaryImportTest, TextWithoutADictionaryEntryIsRefused)
 {
     const std::vector<uint8_t> old = LisDictionaryBuilder().Depth({"DEPT"}).Dit();
@@ -367,7 +375,7 @@ TEST_F(LisDictionaryImportTest, TextWithoutADictionaryEntryIsRefused)
         {"an empty file", ""},
         {"a title alone", "Tool dictionary\r\n"},
         {"unknown sections only", LisDictionaryBuilder().Section("~NOSUCH", {{"A", "B"}}).Text()},
-        {"LF only", LisDictionaryBuilder("T", "\n").Depth({"DEPT"}).Section("~APX", {{"A", "B", "C", "D"}}).Text()},
+        {"a section without records, LF only", LisDictionaryBuilder("T", "\n").Line("~APX").Text()},
     };
     for (const auto& [what, text] : cases) {
         WriteBytes(source, std::vector<uint8_t>(text.begin(), text.end()));

@@ -334,12 +334,17 @@ TEST_F(LisPickDialogsTest, SelectToolGivesTheChosenToolsNameAndCode)
         int index;
         const char* name;
         int code;
-    } cases[] = {{0, -1, "", 0}, {CSelectToolDlg::kIdcDsi, 0, "Dsi", 0x24}, {CSelectToolDlg::kIdcBat, 10, "Bat", 0x29},
+    } cases[] = {{0, 7, "Apx", 0x20}, {CSelectToolDlg::kIdcDsi, 0, "Dsi", 0x24}, {CSelectToolDlg::kIdcBat, 10, "Bat", 0x29},
                  {CSelectToolDlg::kIdcLss, 13, "LSS", 0x2c}, {CSelectToolDlg::kIdcMac, 6, "MAC", 0x22}};
     for (const auto& c : cases) {
         DialogScript& s = host.ScriptDialog(kIddSelectTool);
         s.Inspect([](CDialog& d) { EXPECT_EQ(d.GetItemText(CSelectToolDlg::kIdcLisFile), "LIS File: tool.lis"); });
         if (c.button) s.Radio(c.button);
+        // OK without a tool asks for one and keeps the dialog open.
+        if (!c.button) {
+            host.ExpectMessage("Select the tool that recorded the file, then OK (Cancel ends the conversion).");
+            s.Press(IDOK).Radio(CSelectToolDlg::kIdcApx);
+        }
         s.Press(IDOK);
         CSelectToolDlg dialog;
         dialog.m_lisFileName = "tool.lis";

@@ -3,6 +3,7 @@
 // converted back; every public LIS file converted right or refused with a message.
 #include "ToolFiles.h"
 #include "lis/FwsSamplePeriodDlg.h"
+#include "lis/LisDictionary.h"
 #include "lis/LisParamScan.h"
 #include "lis/LisToQtx.h"
 #include "lis/LssSamplePeriodDlg.h"
@@ -18,8 +19,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <limits>
 #include <optional>
 
 namespace fs = std::filesystem;
@@ -90,25 +93,10 @@ protected:
     std::string lisPath = dir.File("tool.lis");
     std::string qtxPath = dir.File("tool.qtx");
 
-    // Selects every item of the first data set and converts it; nullptr-free result.
-    std::vector<CWaveformPickItem*> ConvertAll(CLisLogicalFile& file, int expected = 1)
+    // Builds the tool's file, scans it with the dictionary in `dir` (its items summarised
+    // as `items` when given), converts every item and checks every value.
+    void ConvertToolFile(const ToolFile& t, const std::vector<std::string>* items = nullptr)
     {
-        for (auto& item : file.m_items) item->m_selected = 1;
-        CLisToQtx converter;
-        converter.m_outputConfirmed = true;
-        EXPECT_EQ(converter.Convert(&file, lisPath, qtxPath), expected);
-        return CLisToQtx::SelectedItems(file);
-    }
-};
-
-TEST_F(LisToQtxEndToEndTest, EachToolsFileConvertsIntoTheValuesItsChannelsHold)
-{
-    for (const ToolFile& t : kToolFiles) {
-        SCOPED_TRACE(t.dictionary[0]);
-        LisDictionaryBuilder dictionary;
-        dictionary.Depth({"DEPT"});
-        for (const auto& line : t.dictionary) dictionary.Line(line);
-        ASSERT_TRUE(dictionary.Line("END::").WriteDit(dir.Path()));
         lisb::Dfsr d;
         d.channels = t.channels;
         d.maxFrames = 3;
@@ -129,11 +117,79 @@ TEST_F(LisToQtxEndToEndTest, EachToolsFileConvertsIntoTheValuesItsChannelsHold)
         CLisParamScan scan;
         ASSERT_EQ(scan.Scan(lisPath, &files, dir.Path(), t.tool), 1);
         ASSERT_EQ(files.size(), 1u);
-        const auto items = ConvertAll(*files[0]);
+        if (items) {
+            std::vector<std::string> got;
+            for (const auto& item : files[0]->m_items) got.push_back(Summary(*item));
+            EXPECT_EQ(got, *items);
+        }
+        const auto converted = ConvertAll(*files[0]);
         const QtxImage out = LoadQtx(qtxPath);
         EXPECT_EQ(out.depths, (std::vector<double>{1000.0, 999.5, 999.0, 998.5, 998.0, 997.5}));
         EXPECT_EQ(out.header.logDirection, qtx::kLogUp);
-        ExpectTraces(out, d, items);
+        ExpectTraces(out, d, converted);
+    }
+
+    // Selects every item of the first data set and converts it; nullptr-free result.
+    std::vector<CWaveformPickItem*> ConvertAll(CLisLogicalFile& file, int expected = 1)
+    {
+        for (auto& item : file.m_items) item->m_selected = 1;
+        CLisToQtx converter;
+        converter.m_outputConfirmed = true;
+        EXPECT_EQ(converter.Convert(&file, lisPath, qtxPath), expected);
+        return CLisToQtx::SelectedItems(file);
+    }
+};
+
+TEST_F(LisToQtxEndToEndTest, EachToolsFileConvertsIntoTheValuesItsChannelsHold)
+{
+    for (const ToolFile& t : kToolFiles) {
+        SCOPED_TRACE(t.dictionary[0]);
+        LisDictionaryBuilder dictionary;
+        dictionary.Depth({"DEPT"});
+        for (const auto& line : t.dictionary) dictionary.Line(line);
+        ASSERT_TRUE(dictionary.Line("END::").WriteDit(dir.Path()));
+        ConvertToolFile(t);
+    }
+}
+
+// The example dictionary the repository holds, imported as a user would (saved with
+// any line ends, its last line with or without one), makes each tool's items of its
+// file, and the data set holds their values.
+TEST_F(LisToQtxEndToEndTest, TheExampleDictionaryImportsWithAnyLineEndsAndConvertsEachToolsFile)
+{
+    const std::vector<uint8_t> example = ReadBytes(BRONTE_EXAMPLES "/tool-dictionary.txt");
+    ASSERT_FALSE(example.empty());
+    std::string lf(example.begin(), example.end());
+    lf.erase(std::remove(lf.begin(), lf.end(), '\r'), lf.end());
+    auto withEnds = [&](const std::string& end, bool finalEnd) {
+        std::string text;
+        for (char c : lf) text += c == '\n' ? end : std::string(1, c);
+        if (!finalEnd) text.resize(text.size() - end.size());
+        return text;
+    };
+    const std::string source = dir.File("tool-dictionary.txt");
+    size_t entries = 0;
+    for (const auto& [end, finalEnd] : {std::pair{"\r\n", true}, {"\n", true}, {"\r", true}, {"\n", false}, {"\r\n", false}}) {
+        SCOPED_TRACE(Format("%zu-byte line ends, final one %d", std::string(end).size(), int(finalEnd)));
+        const std::string text = withEnds(end, finalEnd);
+        WriteBytes(source, std::vector<uint8_t>(text.begin(), text.end()));
+        host.ExpectFileDialog("Dictionary File to Import", source);
+        host.ExpectMessage("Dictionary Importation Complete!");
+        ASSERT_EQ(CLisDictionary().Import(dir.Path()), 1);
+        CLisDictionary loaded;
+        ASSERT_EQ(loaded.Load(dir.Path()), 1);
+        if (entries == 0) entries = loaded.Entries().size();
+        EXPECT_EQ(loaded.Entries().size(), entries);
+        // Every tool the program recognises has its entries.
+        for (const char* tool : {"DepthMnemonics", "Xmac", "Apx", "DAL", "Dsi", "SLT", "Qslt", "Isonic", "Wavesonic", "Bat",
+                                 "Fws", "Scout", "LSS", "Dslt", "QTX"}) {
+            std::vector<CLisDictionaryEntry*> found;
+            EXPECT_EQ(loaded.FindTool(found, tool), 1) << tool;
+        }
+    }
+    for (const ToolFile& t : kToolFiles) {
+        SCOPED_TRACE(t.dictionary[0]);
+        ConvertToolFile(t, &t.items);
     }
 }
 
@@ -184,6 +240,42 @@ TEST_F(LisToQtxEndToEndTest, ADataSetExportedAsLisComesBackWithItsDatumsAndValue
     }
 }
 
+// Values code 68 cannot hold leave as the absent value, counted in the end message;
+// the largest it holds and ordinary values come back as they were.
+TEST_F(LisToQtxEndToEndTest, ValuesCode68CannotHoldComeBackAsAbsentValuesAndAreCounted)
+{
+    ASSERT_TRUE(LisDictionaryBuilder().Depth({"DEPT"}).Section("~QTX", {{"WMNO", "MNS", "MSP", "", "MNR", "WMNO"}}).WriteDit(dir.Path()));
+    const float inf = std::numeric_limits<float>::infinity(), big = 1.70141183e38f; // 2^127
+    const std::vector<float> sent = {std::nanf(""), inf, -inf, 3e38f, -3e38f, big, std::nextafter(big, 0.0f),
+                                     1.7e38f, -1.7e38f, 0.0f, -12.5f, 1234.75f};
+    const std::vector<float> back = {kAbsent, kAbsent, kAbsent, kAbsent, kAbsent, kAbsent, std::nextafter(big, 0.0f),
+                                     1.7e38f, -1.7e38f, 0.0f, -12.5f, 1234.75f};
+    const std::string original = dir.File("set.qtx");
+    ASSERT_TRUE(WriteQtx(original, {{.mnemonic = "WMNO", .typeCode = 1, .traces = 1, .samples = uint16_t(sent.size())}}, 3,
+                         2000.0, 0.25, [&](int, int, size_t i) { return sent[i]; }));
+    host.ExpectFileDialog("Browse Qtx Input File", original);
+    host.ExpectFileDialog("Browse Lis Output File", lisPath);
+    host.ScriptDialog(kIddWaveformPack).Press(IDOK);
+    host.ExpectMessage(Format("Wrote 18 value(s) that LIS code 68 cannot hold (not a number, infinite, or of magnitude "
+                              "2^127 or more) as absent values (-999.25) in file :\n%s", lisPath.c_str()));
+    CQtxToLis exporter;
+    exporter.Run();
+    EXPECT_EQ(exporter.AbsentWritten(), 18);
+
+    CLisLogicalFileList files;
+    CLisParamScan scan;
+    ASSERT_EQ(scan.Scan(lisPath, &files, dir.Path(), lis::kToolQtxWritten), 1);
+    ASSERT_EQ(files.size(), 1u);
+    ConvertAll(*files[0]);
+    const QtxImage out = LoadQtx(qtxPath);
+    ASSERT_EQ(out.frames.size(), 3u);
+    for (const auto& frame : out.frames) {
+        ASSERT_EQ(frame.size(), back.size());
+        for (size_t i = 0; i < back.size(); ++i) // code 68 keeps 23 bits of fraction
+            EXPECT_NEAR(frame[i], back[i], 2.4e-7 * std::fabs(back[i])) << "value " << i;
+    }
+}
+
 // Every public LIS file (and every curve record joined between headers and trailers)
 // scanned with a tool and each data set converted: either the data set holds exactly
 // the values its channels hold, or a message said why there is none.
@@ -228,7 +320,7 @@ TEST_F(LisToQtxEndToEndTest, EveryPublicFileIsConvertedRightOrRefusedWithAMessag
         CLisParamScan scan;
         if (!scan.Scan(lisPath, &files, dir.Path(), lis::kToolDsi) || files.empty()) {
             EXPECT_TRUE(files.empty());
-            // The command says "Nothing found in file!" when the scan told nothing.
+            // The command says "Nothing found to convert in file" when the scan told nothing.
             continue;
         }
         for (auto& file : files) {

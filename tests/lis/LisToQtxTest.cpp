@@ -232,7 +232,7 @@ TEST_F(LisToQtxTest, DataSetsAndItemsThatCannotBeConvertedAreRefusedBeforeTheOut
     const Case cases[] = {
         {"no frames", [](Sonic& s) { s.set.m_depths.clear(); }, "Data set WAVE  .001 holds no depth frames!"},
         {"nothing selected", [](Sonic& s) { s.set.m_items[0]->m_selected = 0; }, "Output List Empty!       "},
-        {"no receivers", [](Sonic& s) { s.set.m_items[0]->m_receiverCount = 0; }, "it has no receivers!"},
+        {"no receivers", [](Sonic& s) { s.set.m_items[0]->m_receiverCount = 0; }, "it has no receivers!\nFile :\n" + lisPath + "\nLeave the item out in Select Input File Items."},
         {"negative delay over the samples", [](Sonic& s) { s.set.m_items[0]->m_fixedDelay = -4; }, "its traces have no samples!"},
         {"trace longer than the buffer", [](Sonic& s) { s.set.m_items[0]->m_fixedDelay = 8189; },
          "its traces of 8193 samples (samples and fixed delay) exceed 8192!"},
@@ -404,7 +404,9 @@ TEST_F(LisToQtxTest, TheCommandProposesTheOutputAndWritesTheLogBesideIt)
         host.ExpectFileDialog("Browse Input File", step == kNoData ? dir.File("empty.lis") : lisPath);
         host.ScriptDialog(kIddSelectTool).Radio(CSelectToolDlg::kIdcDsi).Press(IDOK);
         if (step == kNoData) {
-            host.ExpectMessage("Nothing found in file!");
+            host.ExpectMessage("Nothing found to convert in file :\n" + dir.File("empty.lis") +
+                               "\nIt holds no logical file with depth frames and channels the chosen tool or a "
+                               "curve can take.");
         } else {
             DialogScript& items = host.ScriptDialog(kIddSelectInputFileItems);
             if (step == kConverted) items.SelectNode(CSelectInputFileItemsDlg::kIdcTree, node).Press(CSelectInputFileItemsDlg::kIdcAdd);

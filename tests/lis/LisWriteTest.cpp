@@ -351,7 +351,8 @@ TEST_F(LisWriteTest, ChannelThatCannotBeCutBelowTheSignedSizeIsRefused)
         const QtxFileHeader h = Header(8 + d.size, 1);
         CLisWrite w;
         ASSERT_EQ(w.Create(path), 1);
-        host.ExpectMessage(Format("Datum %.4s does not fit into a LIS channel!\nOperation will be abandoned.", d.mnemonic));
+        host.ExpectMessage(Format("Datum %.4s does not fit into a LIS channel!\nIts %u bytes a frame are more than the 32767",
+                                  d.mnemonic, unsigned(d.size)));
         EXPECT_EQ(w.WriteDfsr(&h, &d, perReceiver), 0);
         EXPECT_FALSE(FileExists(path)) << "nothing written";
         EXPECT_EQ(w.WriteFrame(nullptr, 0, 1.0, CLisWrite::kFrameStart), 0) << "later calls fail quietly";

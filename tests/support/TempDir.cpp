@@ -20,6 +20,9 @@ TempDir::~TempDir()
 
 std::string SharedDataDir()
 {
+    // A checkout elsewhere (a second worktree) names the folder in the environment.
+    const char* named = std::getenv("BRONTE_SHARED_DATA");
+    const std::string folder = named && *named ? named : BRONTE_SHARED_DATA;
     std::error_code ec;
-    return std::filesystem::is_directory(BRONTE_SHARED_DATA, ec) ? std::string(BRONTE_SHARED_DATA) : std::string();
+    return std::filesystem::is_directory(folder, ec) ? folder : std::string();
 }

@@ -17,5 +17,6 @@ private:
     std::string m_path;
 };
 
-// Where the real files from public projects are; empty when the folder is absent.
+// Where the real files from public projects are (../shared/data beside the project, or
+// the folder $BRONTE_SHARED_DATA names); empty when the folder is absent.
 std::string SharedDataDir();

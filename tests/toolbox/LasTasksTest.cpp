@@ -10,6 +10,7 @@
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -274,7 +275,7 @@ TEST_F(LasTasksTest, ExportWritesTheSelectedCurvesInSeparatedFields)
         {.mnemonic = "GR", .category = 6},
         {.mnemonic = "WAVE", .typeCode = 26, .category = 1, .traces = 2, .samples = 4},
         {.mnemonic = "D.T", .category = 6},
-        {.mnemonic = "SLOW", .category = 6, .samples = 3}, // three values a frame: no LAS curve
+        {.mnemonic = "SLOW", .category = 6, .samples = 3}, // three values a frame: the first, told
     };
     const float gr[] = {0.5f, 123456.75f, NAN};
     const auto sample = [&](int frame, int datum, size_t index) {
@@ -289,9 +290,9 @@ TEST_F(LasTasksTest, ExportWritesTheSelectedCurvesInSeparatedFields)
     } cases[] = {
         {0xFF, 1, 3, {0, 1, 2, 3},
          " STRT.F              1000.0000:", " STEP.F                 0.5000:",
-         {" GR  .                        :", " D_T .                        :", "~A DEPT         GR         D_T    ",
-          "  1000.0000      0.5000     -1.5000", "  1000.5000 123456.7500     -1.5000",
-          "  1001.0000   -999.2500     -1.5000"}},
+         {" GR  .                        :", " D_T .                        :", " SLOW.                        :",
+          "~A DEPT         GR         D_T        SLOW   ", "  1000.0000      0.5000     -1.5000    300.0000",
+          "  1000.5000 123456.7500     -1.5000   1300.0000", "  1001.0000   -999.2500     -1.5000   2300.0000"}},
         {1, 0, 2, {0},
          " STRT.F              1000.5000:", " STEP.F                -0.5000:",
          {" GR  .                        :", "~A DEPT         GR     ", "  1000.5000      0.5000",
@@ -310,6 +311,9 @@ TEST_F(LasTasksTest, ExportWritesTheSelectedCurvesInSeparatedFields)
         ASSERT_TRUE(WriteQtx(set, datums, c.frames, up ? 1000.5 : 1000.0, up ? -0.5 : 0.5, sample, c.direction));
         PatchQtxHeader(set, [&](QtxFileHeader& h) { h.depthUnits = c.units; });
         Select(c.selected, 4);
+        if (std::count(c.selected.begin(), c.selected.end(), 3))
+            host.ExpectMessage("Wrote the first value of each frame of the curves holding several (fast channels, "
+                               "arrays) to file :\n" + output + "\nSLOW (3).");
         ASSERT_EQ(Run(T::ConvertQtxToLas, set), 1);
         std::vector<std::string> lines;
         std::istringstream text(OutputText());

@@ -1,0 +1,219 @@
+// What Lis to QTX keeps and what it refuses with a word: every sample of a fast
+// channel (the public record parts and a log built here), the conversion log that
+// names them, and a data set of more items than a data set holds, refused before any
+// file exists.
+#include "lis/LisParamScan.h"
+#include "lis/LisToQtx.h"
+#include "lis/SelectInputFileItemsDlg.h"
+#include "lis/SelectToolDlg.h"
+#include "res/SelectInputFileItemsDlgIds.h"
+#include "res/SelectToolDlgIds.h"
+
+#include "LisHelpers.h"
+#include "platform/Format.h"
+#include "support/HostFixture.h"
+#include "support/LisBuilder.h"
+#include "support/LisDictionaryBuilder.h"
+#include "support/QtxBuilder.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using lisb::Channel;
+
+class LisKeptOrRefusedTest : public HostTest {
+protected:
+    TempDir dir;
+    std::string lisPath = dir.File("well.lis");
+    std::string qtxPath = dir.File("well.qtx");
+
+    void SetUp() override
+    {
+        HostTest::SetUp();
+        ASSERT_TRUE(LisDictionaryBuilder()
+                        .Depth({"DEPT"})
+                        .Section("~DSI", {{"DX", "GN", "NRM", "NS", "PER", "NR", "DIP", "DSIMONO"}})
+                        .WriteDit(dir.Path()));
+    }
+
+    // The one data set of the file, every item selected.
+    std::unique_ptr<CLisLogicalFile> ScanAll()
+    {
+        CLisLogicalFileList files;
+        CLisParamScan scan;
+        EXPECT_EQ(scan.Scan(lisPath, &files, dir.Path(), lis::kToolDsi), 1);
+        EXPECT_EQ(files.size(), 1u);
+        if (files.size() != 1) return nullptr;
+        for (auto& item : files[0]->m_items) item->m_selected = 1;
+        return std::move(files[0]);
+    }
+
+    // Converts with its log; the log's text.
+    std::string ConvertWithLog(CLisLogicalFile& file, int expected = 1)
+    {
+        {
+            CLisToQtx converter;
+            converter.m_outputConfirmed = true;
+            EXPECT_EQ(converter.OpenLog("well.lis", qtxPath, lisPath), 1);
+            converter.LogDataSet("Dsi", file);
+            EXPECT_EQ(converter.Convert(&file, lisPath, qtxPath), expected);
+        }
+        const auto bytes = ReadBytes(dir.File("well.log"));
+        return std::string(bytes.begin(), bytes.end());
+    }
+};
+
+std::vector<std::string> Items(const CLisLogicalFile& file)
+{
+    std::vector<std::string> out;
+    for (const auto& item : file.m_items)
+        out.push_back(Format("%s %d %.4f", item->m_displayName.c_str(), int(item->m_samplesPerWaveform),
+                             double(item->m_samplePeriod)));
+    return out;
+}
+
+// Five channels recorded three times per frame, beside a plain one and a waveform: each
+// keeps its three samples per frame, in the order recorded, where the scan used to keep
+// only the first; the log names each fast channel and its count.
+TEST_F(LisKeptOrRefusedTest, FastChannelsKeepEverySampleAndTheLogNamesThem)
+{
+    lisb::Dfsr d;
+    d.direction = lis::kLogDown;
+    d.channels = {Channel("DT", "US/F", 12, 3, 68), Channel("GR", "GAPI"), Channel("CAL1", "IN", 6, 3, 79),
+                  Channel("SPF", "MV", 12, 3, 73), Channel("RHO", "G/C3", 6, 3, 79), Channel("TEN", "LBF", 6, 3, 49),
+                  Channel("WAVE", "", 16, 1, 68)};
+    LisBuilder b;
+    b.FileHeader("FAST  .001").Dfsr(d).Data(d, 1000.0, 0.5, 4).FileTrailer("FAST  .001");
+    b.Write(lisPath);
+    auto file = ScanAll();
+    ASSERT_TRUE(file);
+    EXPECT_EQ(Items(*file), (std::vector<std::string>{
+                                "DT US/F (3 samples per frame) 3 0.1667", "GR GAPI 1 0.0000",
+                                "CAL1 IN (3 samples per frame) 3 0.1667", "SPF MV (3 samples per frame) 3 0.1667",
+                                "RHO G/C3 (3 samples per frame) 3 0.1667", "TEN LBF (3 samples per frame) 3 0.1667",
+                                "WAVE  4 0.0000"}));
+    const std::string log = ConvertWithLog(*file);
+    const QtxImage out = LoadQtx(qtxPath);
+    ASSERT_EQ(out.frames.size(), 4u);
+    ASSERT_EQ(out.descriptors.size(), 7u);
+    for (size_t k = 0; k < 4; ++k) {
+        std::vector<float> want;
+        for (int c = 0; c < 7; ++c)
+            for (int e = 0; e < (c == 1 ? 1 : c == 6 ? 4 : 3); ++e) want.push_back(float(lisb::DefaultSample(int(k), c, e)));
+        EXPECT_EQ(out.frames[k], want) << "frame " << k;
+    }
+    EXPECT_EQ(out.descriptors[0].axis1.sampleCount, 3);
+    EXPECT_FLOAT_EQ(out.descriptors[0].axis1.step, 0.5f / 3);
+    for (const char* name : {"DT", "CAL1", "SPF", "RHO", "TEN"})
+        EXPECT_NE(log.find(Format("Fast channel %s: 3 samples per frame, all kept as datum %s of 3 values, one sample "
+                                  "every 0.1667 F from the frame's depth; the log plot and the LAS export show the first "
+                                  "sample of each frame\r\n",
+                                  name, name)),
+                  std::string::npos)
+            << name << "\n"
+            << log;
+    EXPECT_EQ(log.find("Fast channel GR"), std::string::npos);
+    EXPECT_EQ(log.find("Fast channel WAVE"), std::string::npos);
+}
+
+// The public record parts of a fast channel: a DFSR with depths once per record in
+// tenths of an inch, CH01 of two byte samples and CH02 of one, and its two data records.
+TEST_F(LisKeptOrRefusedTest, ThePublicFastChannelRecordsKeepBothSamplesOfEveryFrame)
+{
+    const std::string shared = SharedDataDir();
+    if (shared.empty() || !fs::is_directory(shared + "/lis/records")) GTEST_SKIP() << "../shared/data/lis is absent";
+    std::vector<uint8_t> bytes;
+    for (const char* part : {"RHLR-1", "THLR-1", "FHLR-1", "curves/dfsr-fast-depth", "curves/fdata-fast-depth-1",
+                             "curves/fdata-fast-depth-2", "FTLR-1", "TTLR-1", "RTLR-1"})
+        for (uint8_t c : ReadBytes(shared + "/lis/records/" + part + ".lis.part")) bytes.push_back(c);
+    WriteBytes(lisPath, bytes);
+    auto file = ScanAll();
+    ASSERT_TRUE(file);
+    ASSERT_EQ(file->m_items.size(), 2u);
+    EXPECT_EQ(file->m_items[0]->m_samplesPerWaveform, 2);
+    const std::string log = ConvertWithLog(*file);
+    const QtxImage out = LoadQtx(qtxPath);
+    std::vector<std::vector<float>> values;
+    std::vector<double> depths;
+    for (size_t k = 0; k < out.frames.size(); ++k) {
+        values.push_back(out.frames[k]);
+        depths.push_back(std::round(out.depths[k] * 120.0));
+    }
+    // Data: (2, 3)s, 4; (5, 6)s, 7 at depth 1; (8, 9)s, 10; (11, 12)s, 13 at depth 5.
+    EXPECT_EQ(values, (std::vector<std::vector<float>>{{2, 3, 4}, {5, 6, 7}, {8, 9, 10}, {11, 12, 13}}));
+    EXPECT_EQ(depths, (std::vector<double>{1, 3, 5, 7}));
+    EXPECT_NE(log.find("Fast channel CH01: 2 samples per frame, all kept as datum CH01 of 2 values"), std::string::npos)
+        << log;
+}
+
+// The command says on screen how many channels the data set lacks and that the log
+// names them; a run that converts every channel whole ends as before.
+TEST_F(LisKeptOrRefusedTest, TheCommandSaysHowManyChannelsWereLeftOutAndWhereTheLogIs)
+{
+    lisb::Dfsr d;
+    d.direction = lis::kLogDown;
+    d.channels = {Channel("GR", "GAPI"), Channel("FLAG", "", 4, 1, 77), Channel("DT", "US/F", 8, 2, 68)};
+    LisBuilder b;
+    b.FileHeader("WAVE  .001").Dfsr(d).Data(d, 1000.0, 0.5, 3).FileTrailer("WAVE  .001");
+    b.Write(lisPath);
+    CLisLogicalFileList files;
+    CLisParamScan scan;
+    ASSERT_EQ(scan.Scan(lisPath, &files, dir.Path(), lis::kToolDsi), 1);
+    const std::string node = CSelectInputFileItemsDlg::NodeText(*files.at(0));
+    const std::string out = dir.File("well_WAVE_001.qtx");
+    host.ExpectFileDialog("Browse Input File", lisPath);
+    host.ScriptDialog(kIddSelectTool).Radio(CSelectToolDlg::kIdcDsi).Press(IDOK);
+    host.ScriptDialog(kIddSelectInputFileItems)
+        .SelectNode(CSelectInputFileItemsDlg::kIdcTree, node)
+        .Press(CSelectInputFileItemsDlg::kIdcAdd)
+        .Press(IDOK);
+    host.ExpectFileDialog("Browse Output File", out);
+    host.ExpectMessage("Wrote data set :\n" + out + "\n1 channel(s) of the LIS file were not converted whole; the "
+                       "conversion log names them :\n" + dir.File("well_WAVE_001.log"));
+    CLisToQtx().Run(dir.Path());
+    const QtxImage image = LoadQtx(out);
+    ASSERT_EQ(image.frames.size(), 3u);
+    EXPECT_EQ(image.frames[0].size(), 3u); // GR and both samples of DT
+}
+
+// 300 channels: more items than a data set holds (its datum count is a 16-bit field and
+// the tool box keeps 256 selection flags) are refused, naming the LIS file, the count,
+// the limit and what to do, before any output or log exists; 256 convert.
+TEST_F(LisKeptOrRefusedTest, MoreItemsThanADataSetHoldsAreRefusedBeforeAnyFileExists)
+{
+    lisb::Dfsr d;
+    d.direction = lis::kLogDown;
+    for (int c = 0; c < 300; ++c) d.channels.push_back(Channel(Format("C%03d", c), "", 4, 1, 68));
+    LisBuilder b;
+    b.FileHeader("WIDE  .001").Dfsr(d).Data(d, 1000.0, 0.5, 2).FileTrailer("WIDE  .001");
+    b.Write(lisPath);
+    auto file = ScanAll();
+    ASSERT_TRUE(file);
+    ASSERT_EQ(file->m_items.size(), 300u);
+    host.ExpectMessage("Encountered 300 datums to write from file :\n" + lisPath +
+                       "\nA data set holds at most 256 datums: select 256 or fewer items of data set WIDE  .001 in "
+                       "Select Input File Items.\nOperation will be abandoned.");
+    {
+        CLisToQtx converter;
+        converter.m_outputConfirmed = true;
+        EXPECT_EQ(converter.Convert(file.get(), lisPath, qtxPath), 0);
+    }
+    std::vector<std::string> left;
+    for (const auto& e : fs::directory_iterator(dir.Path())) left.push_back(e.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"LisDic.dit", "well.lis"}));
+
+    for (size_t i = 256; i < file->m_items.size(); ++i) file->m_items[i]->m_selected = 0;
+    ConvertWithLog(*file);
+    EXPECT_EQ(LoadQtx(qtxPath).descriptors.size(), 256u);
+}
+
+} // namespace
