@@ -16,4 +16,14 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
 # every other leak fails its test.
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/scripts/lsan.supp:print_suppressions=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-ctest --test-dir "$build" --output-on-failure -j"$(nproc)" --timeout 300
+results=$PWD/$build/ctest-results.xml
+rm -f "$results"
+status=0
+ctest --test-dir "$build" --output-on-failure -j"$(nproc)" --timeout 300 --output-junit "$results" || status=$?
+# The tests that read the public files of ../shared/data say so in their output (a line
+# "[ PUBLIC   ]"); without the folder they skip, and CTest's summary alone would not show it.
+if [[ -f "$results" ]]; then
+    awk 'BEGIN { RS = "<testcase " } NR > 1 && /\[ PUBLIC   \]/ { if (/status="notrun"/) skipped++; else ran++ }
+         END { printf "Public-file tests (../shared/data): %d ran, %d skipped\n", ran, skipped }' "$results"
+fi
+exit "$status"

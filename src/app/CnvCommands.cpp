@@ -4,6 +4,8 @@
 #include "cnv/CnvToQtx.h"
 #include "cnv/ScanCnvFile.h"
 #include "cnv/ScanQtxFile.h"
+#include "platform/CommandResult.h"
+#include "platform/FileChoice.h"
 #include "platform/Host.h"
 #include "res/CommandIds.h"
 #include "settings/SettingsStore.h"
@@ -23,7 +25,7 @@ bool AskOpen(const char* title, const char* filter, std::string& path)
     FileDialogOptions o;
     o.title = title;
     o.filter = filter;
-    const FileDialogResult chosen = Host().FileDialog(o);
+    const FileDialogResult chosen = ChooseFile(o);
     if (chosen.ok) path = chosen.path;
     return chosen.ok;
 }
@@ -67,7 +69,7 @@ void OnConvertCnv()
     o.defaultExt = "qtx";
     // The dialog asks before replacing a file, so the converter does not ask again.
     o.flags = kHideReadOnly | kOverwritePrompt;
-    const FileDialogResult output = Host().FileDialog(o);
+    const FileDialogResult output = ChooseFile(o);
     if (!output.ok) return;
     v.qtxPath = output.path;
 
@@ -83,7 +85,7 @@ void OnConvertCnv()
     converter->m_toolCode = v.toolCode;
     converter->m_frameCount = v.frameCount;
     converter->m_outputConfirmed = true;
-    converter->Convert(v.cnvPath, v.qtxPath);
+    if (converter->Convert(v.cnvPath, v.qtxPath)) ShowCommandResult("Convert CNV done: wrote " + v.qtxPath);
 }
 
 } // namespace

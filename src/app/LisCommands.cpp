@@ -6,6 +6,8 @@
 #include "lis/LisScan.h"
 #include "lis/LisToQtx.h"
 #include "platform/BinaryFile.h"
+#include "platform/CommandResult.h"
+#include "platform/FileChoice.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/OutputFile.h"
@@ -80,7 +82,7 @@ void OnScanLis()
     FileDialogOptions in;
     in.title = "Open Lis File to Scan";
     in.filter = "Lis files (.lis;.tap;.nti;.tif;.lti)|*.lis;*.tap;*.nti;*.tif;*.lti|All files (*.*)|*.*|";
-    const FileDialogResult input = Host().FileDialog(in);
+    const FileDialogResult input = ChooseFile(in);
     if (!input.ok) return;
     // An input that cannot be read is told before a report is named.
     if (BinaryFile probe; !OpenCommandInput(probe, input.path)) return;
@@ -88,13 +90,15 @@ void OnScanLis()
     out.open = false;
     out.title = "Create Scan File";
     out.filter = "Scan file (.txt)|*.txt|All files (*.*)|*.*||";
-    out.initialName = CLisScan::ProposedReportName(input.path);
-    const FileDialogResult report = Host().FileDialog(out);
+    // The report goes beside the file it describes, unless the user says otherwise.
+    out.initialName = JoinPath(FolderOf(input.path), CLisScan::ProposedReportName(input.path));
+    const FileDialogResult report = ChooseFile(out);
     if (!report.ok) return;
     CLisScan scan;
     // A scan that failed told why; the report under the name is not this file's.
     if (scan.Run(input.path, report.path) != 1) return;
-    if (!Host().ShellOpen(report.path)) MessageBox("Could not execute WordPad application.", MB_OK | MB_ICONSTOP);
+    ShowCommandResult("Scan Lis done: wrote " + report.path);
+    Host().ShellOpen(report.path); // the host itself says when no program of the desktop took it
 }
 
 } // namespace

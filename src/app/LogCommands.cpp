@@ -3,6 +3,7 @@
 // dialog again, or leaves the loop.
 #include "app/AppCommands.h"
 #include "app/ViewerApp.h"
+#include "platform/CommandResult.h"
 #include "platform/Host.h"
 #include "plot/LogSetupDlg.h"
 #include "plot/PlotWndFactory.h"
@@ -31,7 +32,10 @@ void OnDisplayLog(CViewerApp& app)
             if (command.Read(s.plotItems, page, s.loadPath) == 0) SetPage(s, page);
             continue;
         }
-        case CLogSetupDlg::kSaveSettings: command.Write(s.plotItems, PageOf(s), s.savePath); continue;
+        case CLogSetupDlg::kSaveSettings:
+            if (command.Write(s.plotItems, PageOf(s), s.savePath) == 0)
+                ShowCommandResult("Save Settings done: wrote " + s.savePath);
+            continue;
         case CLogSetupDlg::kBrowseFolder: CQtxCommand::RebaseItemPaths(s.plotItems, s.browsePath); continue;
         case CLogSetupDlg::kViewLog:
         case CLogSetupDlg::kPrintLog:

@@ -3,6 +3,8 @@
 #include "app/AppCommands.h"
 #include "app/ViewerApp.h"
 #include "res/CommandIds.h"
+#include "platform/BinaryFile.h"
+#include "platform/CommandResult.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "toolbox/ToolTasks.h"
@@ -41,7 +43,11 @@ void OnUtilitiesTools(CViewerApp&)
     engine->Settings().stopSample = uint16_t(s.stopSample);
     engine->Settings().decimation = uint16_t(s.decimation);
 
-    RunToolTask(*engine, ToolTask(code), s.primary.path, s.secondary.path, s.density.path);
+    const int result = RunToolTask(*engine, ToolTask(code), s.primary.path, s.secondary.path, s.density.path);
+    // Failures said so in a box; a finished run says what it wrote, and where.
+    if (result == 1 && FileExists(engine->Settings().outputPath))
+        ShowCommandResult(Format("%s %s: wrote %s", s.taskName.c_str(),
+                                 engine->Task().stopped ? "stopped" : "done", engine->Settings().outputPath.c_str()));
 }
 
 } // namespace

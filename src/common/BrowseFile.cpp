@@ -1,5 +1,6 @@
 #include "common/BrowseFile.h"
 
+#include "platform/FileChoice.h"
 #include "platform/Host.h"
 #include "platform/Path.h"
 
@@ -16,7 +17,7 @@ bool BrowseFile(Browse mode, const std::string& caption, const std::string& filt
     options.initialName = folder.empty() ? title : JoinPath(folder, title);
     options.defaultExt = ext;
     options.flags = kHideReadOnly | kPathMustExist | (options.open ? kFileMustExist : kOverwritePrompt);
-    FileDialogResult chosen = Host().FileDialog(options);
+    FileDialogResult chosen = ChooseFile(options);
     if (!chosen.ok || chosen.path.empty()) return false;
     path = std::move(chosen.path);
     title = std::move(chosen.title);

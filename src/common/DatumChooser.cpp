@@ -11,6 +11,17 @@ static_assert(kTabSemblanceMap == CQtxFileDlg::kTabSembMap);
 
 namespace {
 
+const char* DomainItemKind(int domain)
+{
+    switch (domain) {
+    case CQtxFileDlg::kTabTime: return "time";
+    case CQtxFileDlg::kTabFrequency: return "frequency";
+    case CQtxFileDlg::kTabSlowness: return "slowness";
+    case CQtxFileDlg::kTabAzimuth: return "azimuth";
+    default: return "semblance map";
+    }
+}
+
 bool Choose(const CQtxFile& file, const CQtxDatumList& datums, int& domain, bool followTab, ChosenDatum& datum)
 {
     const CFrameCursor frames(file.m_header);
@@ -32,6 +43,13 @@ bool Choose(const CQtxFile& file, const CQtxDatumList& datums, int& domain, bool
     std::vector<CQtxItem*> chosen;
     if ((domain >= CQtxFileDlg::kTabTime && domain <= CQtxFileDlg::kTabAzimuth) || domain == kTabSemblanceMap)
         chosen = dialog.SelectedItems(domain);
+    if (chosen.empty() && dialog.Items(domain).empty()) {
+        // An item marked on another tab is not this view's: say which kind the data set lacks.
+        MessageBox(Format("The data set %s holds no %s item!\nOperation will be abandoned.", file.m_path.c_str(),
+                          DomainItemKind(domain)),
+                   MB_OK | MB_ICONSTOP);
+        return false;
+    }
     if (chosen.empty()) {
         MessageBox("Encountered empty selection list!\nOperation will be abandoned.", MB_OK | MB_ICONSTOP);
         return false;

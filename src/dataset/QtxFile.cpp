@@ -75,8 +75,9 @@ int CQtxFile::FailFrameRead()
 
 int CQtxFile::FailWrite(const char* prefix)
 {
-    // The output stays open: the caller may still finalize the whole frames written.
-    ShowError(prefix, m_outPath + OutputFailureCause(m_outPath, m_fileOut.Error(), false));
+    // The output stays open for the caller to abandon: every writer drops a data set
+    // whose write failed, so an older file under the name is still there.
+    ShowError(prefix, m_outPath + OutputFailureCause(m_outPath, m_fileOut.Error()));
     return 0;
 }
 

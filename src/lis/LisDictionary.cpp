@@ -1,6 +1,7 @@
 #include "lis/LisDictionary.h"
 
 #include "common/OutputGuard.h"
+#include "platform/FileChoice.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/OutputFile.h"
@@ -368,7 +369,7 @@ int CLisDictionary::Import(const std::string& directory)
     options.open = true;
     options.title = "Dictionary File to Import";
     options.filter = "Dictionary Text(.txt)|*.txt|All files(*.*)|*.*|";
-    const FileDialogResult chosen = Host().FileDialog(options);
+    const FileDialogResult chosen = ChooseFile(options);
     if (!chosen.ok) return 0;
 
     // The new dictionary takes its name only when whole, so a failed import leaves

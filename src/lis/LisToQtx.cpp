@@ -8,7 +8,9 @@
 #include "lis/LisParamScan.h"
 #include "lis/SelectInputFileItemsDlg.h"
 #include "lis/SelectToolDlg.h"
+#include "platform/CommandResult.h"
 #include "platform/Endian.h"
+#include "platform/FileChoice.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/Path.h"
@@ -171,7 +173,7 @@ void CLisToQtx::Run(const std::string& dictionaryDirectory)
     in.title = "Browse Input File";
     in.filter = "Lis files (.lis;.tap;.nti;.tif;.lti)|*.lis;*.tap;*.nti;*.tif;*.lti|All files (*.*)|*.*|";
     in.flags = kHideReadOnly;
-    const FileDialogResult input = Host().FileDialog(in);
+    const FileDialogResult input = ChooseFile(in);
     if (!input.ok) return;
 
     CSelectToolDlg toolDlg;
@@ -210,7 +212,7 @@ void CLisToQtx::Run(const std::string& dictionaryDirectory)
     out.initialName = JoinPath(FolderOf(input.path), DefaultOutputName(input.path, dataSet->m_fileName));
     out.filter = "Qtx file (.qtx;)|*.qtx;|All files (*.*)|*.*|";
     out.flags = kHideReadOnly | kOverwritePrompt | kPathMustExist;
-    const FileDialogResult output = Host().FileDialog(out);
+    const FileDialogResult output = ChooseFile(out);
     if (!output.ok) return;
     m_outputConfirmed = true;
 
@@ -225,9 +227,16 @@ void CLisToQtx::Run(const std::string& dictionaryDirectory)
     LogDataSet(tool.name, *dataSet);
     const int converted = Convert(dataSet, input.path, output.path);
     const std::string log = m_log.IsOpen() ? LogPath(output.path) : std::string();
+    // A failed or stopped run keeps no data set, so the older one keeps its older log too.
+    if (!converted) {
+        m_log.Abandon();
+        return;
+    }
     CloseLog();
+    ShowCommandResult(log.empty() ? "Lis to Qtx done: wrote " + output.path
+                                  : Format("Lis to Qtx done: wrote %s, log %s", output.path.c_str(), log.c_str()));
     // The log alone would keep quiet about what the data set lacks.
-    if (converted && m_leftOut > 0 && !log.empty())
+    if (m_leftOut > 0 && !log.empty())
         MessageBox(Format(kLeftOut, output.path.c_str(), m_leftOut, log.c_str()), MB_OK | MB_ICONINFORMATION);
 }
 

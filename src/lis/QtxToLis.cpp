@@ -3,7 +3,9 @@
 #include "common/OutputGuard.h"
 #include "common/ProgressDlg.h"
 #include "dataset/ItemTypes.h"
+#include "platform/CommandResult.h"
 #include "platform/Endian.h"
+#include "platform/FileChoice.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/Path.h"
@@ -21,6 +23,8 @@ namespace {
 // Code 68 holds magnitudes below 2^127: the encoder would clamp larger ones, and
 // turn a NaN into 0.0, which reads as a measurement.
 constexpr float kCode68Limit = 1.70141183e38f; // 2^127
+const char kBadDepth[] = "Encountered invalid depth in file :\n%s\nFrame %u is at depth %s, which a LIS depth (code 68) "
+                        "cannot hold.\nOperation will be abandoned.";
 const char kAbsentWritten[] = "Wrote %lld value(s) that LIS code 68 cannot hold (not a number, infinite, or of "
                               "magnitude 2^127 or more) as absent values (-999.25) in file :\n%s";
 
@@ -47,7 +51,7 @@ void CQtxToLis::Run()
     in.title = "Browse Qtx Input File";
     in.filter = "Qtx files (.qtx)|*.qtx|All files (*.*)|*.*|";
     in.flags = kHideReadOnly;
-    const FileDialogResult input = Host().FileDialog(in);
+    const FileDialogResult input = ChooseFile(in);
     if (!input.ok) return;
 
     FileDialogOptions out;
@@ -57,7 +61,7 @@ void CQtxToLis::Run()
     out.initialName = LisNameFor(input.path);
     out.filter = "Lis file (.lis;)|*.lis;|All files (*.*)|*.*|";
     out.flags = kHideReadOnly | kOverwritePrompt | kPathMustExist;
-    const FileDialogResult output = Host().FileDialog(out);
+    const FileDialogResult output = ChooseFile(out);
     if (!output.ok) return;
 
     // A stopped or failed export commits nothing; Close writes the file marks and
@@ -67,6 +71,7 @@ void CQtxToLis::Run()
     const int closed = m_writer.Close();
     m_input.Close();
     m_descriptors.clear();
+    if (converted && closed) ShowCommandResult("Qtx to Lis done: wrote " + output.path);
     if (converted && closed && m_absentWritten > 0)
         MessageBox(Format(kAbsentWritten, static_cast<long long>(m_absentWritten), output.path.c_str()),
                    MB_OK | MB_ICONINFORMATION);
@@ -176,6 +181,12 @@ int CQtxToLis::Convert(const std::string& qtxPath, const std::string& lisPath)
                 return 0;
             float* frame = block.data() + size_t(j) * frameFloats;
             const double depth = endian::GetLEDouble(reinterpret_cast<const uint8_t*>(frame));
+            // A depth has no absent value: one code 68 cannot hold would come back as another depth.
+            if (!(std::fabs(depth) < double(kCode68Limit))) {
+                const std::string shown = Format(std::fabs(depth) < 1e9 ? "%.4f" : "%g", depth);
+                MessageBox(Format(kBadDepth, qtxPath.c_str(), k + 1, shown.c_str()), MB_OK | MB_ICONSTOP);
+                return 0;
+            }
             float* values = frame + qtx::kDepthSize / 4;
             endian::LEFloatsInPlace(values, valueCount);
             ReplaceUnwritable(values, valueCount);

@@ -7,6 +7,7 @@
 #include "lis/WaveformPropertiesDlg.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
+#include "platform/NumberText.h"
 #include "res/DialogTemplates.h"
 #include "res/SelectInputFileItemsDlgIds.h"
 
@@ -43,8 +44,10 @@ std::string CSelectInputFileItemsDlg::NodeText(const CLisLogicalFile& file)
 {
     const double first = file.m_depths.empty() ? 0.0 : file.m_depths.front().m_depth;
     const double last = file.m_depths.empty() ? 0.0 : file.m_depths.back().m_depth;
-    return Format("%s     Depth:%5.0f - %5.0f @%6.4f %s", file.m_fileName.c_str(), first, last, file.m_frameSpacing,
-                  file.m_frameSpacingUnits.c_str());
+    // Depths with the step's decimals: a half-unit step's last depth is not rounded away.
+    const int decimals = StepDecimals(file.m_frameSpacing);
+    return Format("%s     Depth:%5.*f - %5.*f @%6.4f %s", file.m_fileName.c_str(), decimals, first, decimals, last,
+                  file.m_frameSpacing, file.m_frameSpacingUnits.c_str());
 }
 
 std::string CSelectInputFileItemsDlg::NodeText(const CWaveformPickItem& item)

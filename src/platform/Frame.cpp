@@ -98,6 +98,7 @@ bool CommandMap::OnUpdateCommand(CommandState& state)
 bool IFrame::RouteCommand(int id)
 {
     if (!QueryCommand(id).enabled) return false;
+    SetPaneText(0, std::string()); // an earlier command's last word does not speak for this one
     if (CWnd* child = ActiveChild())
         if (child->OnCommand(id)) return true;
     if (m_handler && m_handler->OnCommand(id)) return true;

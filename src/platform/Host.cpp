@@ -1,6 +1,7 @@
 #include "platform/Host.h"
 
 #include "platform/Dialog.h"
+#include "platform/FileChoice.h"
 #include "platform/Format.h"
 #include "platform/Frame.h"
 #include "platform/PaintScope.h"
@@ -44,6 +45,7 @@ IHost* SetHost(IHost* host)
 {
     IHost* previous = g_host;
     g_host = host;
+    ForgetFileChoices(); // a new host is a new run
     return previous;
 }
 

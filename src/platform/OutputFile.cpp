@@ -205,6 +205,9 @@ bool OutputFile::Open(const std::string& path, int* errorCode)
     } else if (errno == ENOENT) {
         // A link that leads to no file yet: the file is made where it leads, the link stays.
         if (const int error = DanglingTarget(path, target)) return fail(error);
+    } else {
+        // A loop of links, a path through a file: the rename would replace the link itself.
+        return fail(errno);
     }
     // The rename would refuse a name longer than the folder allows, after all the work.
     if (NameOf(target).size() > NameMax(SystemFolderOf(target))) return fail(ENAMETOOLONG);
@@ -280,9 +283,20 @@ void OutputFile::Release()
 
 namespace {
 
+// The folder a missing output would be made in: for a link that leads nowhere yet, the
+// folder of the name it leads to.
+std::string FolderMadeIn(const std::string& path)
+{
+    std::string target = path;
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode) || DanglingTarget(path, target) != 0) target = path;
+    return SystemFolderOf(target) == "." ? std::string("the current folder") : SystemFolderOf(target);
+}
+
 std::string CauseOf(const std::string& path, int error)
 {
-    const std::string folder = SystemFolderOf(path) == "." ? std::string("the current folder") : SystemFolderOf(path);
+    if (path.empty() && error == ENOENT) return "No file name was given.";
+    const std::string folder = FolderMadeIn(path);
     switch (error) {
     case 0: return {};
     case BinaryFile::kNotRegularFile: return NotRegularFileText(path);

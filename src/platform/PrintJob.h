@@ -50,6 +50,9 @@ public:
     // Why the last StartDoc or EndDoc failed, a line for the user's message ("" when
     // there is nothing to add).
     virtual std::string FailureText() const { return {}; }
+    // The file the job writes, for the word a finished print ends with; empty when
+    // the job writes no file of a name the user knows.
+    virtual std::string OutputPath() const { return {}; }
 };
 
 // File > Printer Setup: the paper and the orientation of printed documents. The

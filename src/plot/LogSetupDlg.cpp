@@ -2,6 +2,7 @@
 
 #include "common/BrowseFile.h"
 #include "common/Help.h"
+#include "platform/FileChoice.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "plot/EditCommandDlg.h"
@@ -265,7 +266,7 @@ void CLogSetupDlg::OnBrowseFolder()
     options.filter = kCommandFilter;
     options.initialName = "any";
     options.flags = kHideReadOnly | kPathMustExist;
-    const FileDialogResult chosen = Host().FileDialog(options);
+    const FileDialogResult chosen = ChooseFile(options);
     if (!chosen.ok || chosen.path.empty()) return;
     m_setup.browsePath = chosen.path;
     EndWith(kBrowseFolder);

@@ -1,6 +1,7 @@
 #include "plot/PlotWnd.h"
 
 #include "common/ProgressDlg.h"
+#include "platform/CommandResult.h"
 #include "platform/Host.h"
 #include "platform/PrintJob.h"
 #include "platform/SafeNumeric.h"
@@ -29,6 +30,7 @@ bool CPlotWnd::PrintLog()
         MessageBox("Error plotting log data." + (why.empty() ? why : "\n" + why), MB_OK | MB_ICONSTOP);
         return false;
     }
+    if (!job->OutputPath().empty()) ShowCommandResult("Print PDF File done: wrote " + job->OutputPath());
     return true;
 }
 

@@ -13,7 +13,7 @@ DialogTemplate UtilitiesSetupDialogTemplate()
             "Utilities Setup",
             {
                 {kTaskGroup, K::GroupBox, "", 0, 0},
-                {kIdcTask, K::ComboBox, "", kTaskGroup, kSorted | kVScroll},
+                {kIdcTask, K::DropDownList, "", kTaskGroup, kSorted | kVScroll},
 
                 {kPrimaryGroup, K::GroupBox, "Primary Data Item(s)", 0, 0},
                 {kIdcSelectPrimary, K::Button, "Select &Primary File", kPrimaryGroup, 0},

@@ -39,7 +39,7 @@ int CLasDoc::OpenInput(const std::string& path)
     CloseInput();
     int error = 0;
     if (!m_fileIn.Open(path, BinaryFile::modeRead, &error))
-        return Fail("Could not open depth stretch file :\n", path + OpenFailureCause(path, error));
+        return Fail("Could not open input file :\n", path + OpenFailureCause(path, error));
     m_inputLength = std::max<int64_t>(m_fileIn.GetLength(), 0);
     return 1;
 }
@@ -83,11 +83,29 @@ bool CLasDoc::Refill()
 int CLasDoc::NextLine(std::string_view* line)
 {
     for (;;) {
+        // A UTF-8 byte-order mark, which editors on some systems put first, is no text.
+        if (m_bufferOffset == 0 && m_begin == 0) {
+            if (m_end < 3 && Refill()) continue;
+            if (m_end >= 3 && std::memcmp(m_buffer.data(), "\xEF\xBB\xBF", 3) == 0) m_begin = 3;
+        }
         const char* start = m_buffer.data() + m_begin;
         const size_t available = m_end - m_begin;
-        const void* lf = std::memchr(start, '\n', available);
+        // An LF beyond the longest line is never looked for: such a line is refused anyway.
+        const void* lf = std::memchr(start, '\n', std::min(available, kMaxLine + 2));
         size_t length = lf ? size_t(static_cast<const char*>(lf) - start) : available;
         size_t consumed = lf ? length + 1 : length;
+        // A CR that no LF follows ends its line too (files from systems that end lines
+        // with CR alone); a CR last in the buffer waits for the byte after it.
+        if (const void* cr = std::memchr(start, '\r', std::min(length, kMaxLine + 2))) {
+            const size_t at = size_t(static_cast<const char*>(cr) - start);
+            if (at + 1 < available && start[at + 1] != '\n') {
+                length = at;
+                consumed = at + 1;
+                lf = cr;
+            } else if (at + 1 == available && !m_noMoreBytes) {
+                lf = nullptr;
+            }
+        }
         if (const void* z = std::memchr(start, kCtrlZ, length)) {
             // The text ends at the Ctrl-Z; what stands before it on its line is its last line.
             length = size_t(static_cast<const char*>(z) - start);

@@ -2,9 +2,9 @@
 // through it line by line, and the LAS export writes its output through it; it is the
 // one place where the LAS 2.0 header the program writes is defined.
 //
-// Line model of every reading operation: a line ends at LF (10); a CR (13) is an
-// ordinary character of the line, except that ReadLine drops one CR right before its
-// end. The text ends at the end of the file or at its first Ctrl-Z (26), and a last
+// Line model of every reading operation: a line ends at LF (10), or at a CR (13) that
+// no LF follows; ReadLine drops one CR right before an LF, ReadDataLine keeps it. A
+// UTF-8 byte-order mark before the first line is skipped. The text ends at the end of the file or at its first Ctrl-Z (26), and a last
 // line cut short by either is still a line. A line of more than kMaxLine characters is
 // not read: the operation reports kLongLine. Operations that take a line count or a
 // search key start from the beginning of the input; ReadLine and ReadDataLine go on
@@ -33,7 +33,7 @@ public:
 
     // ---- reading ----------------------------------------------------------------------
     // Keeps the path and opens the file for reading only; 1, or 0 after "Could not open
-    // depth stretch file :\n" + path.
+    // input file :\n" + path and the cause, the one message the importers give.
     int OpenInput(const std::string& path);
     void CloseInput();
     void Rewind();

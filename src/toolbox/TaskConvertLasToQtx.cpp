@@ -23,7 +23,6 @@ using toolbox::Refuse;
 
 namespace {
 
-const char kOpen[] = "Could not open input LAS file :\n";
 const char kSkipHeader[] = "Error skiping header section in LAS file :\n";
 const char kVersion[] = "Urecognized version in LAS file :\n";
 const char kReadHeader[] = "Error reading header section in LAS file :\n";
@@ -179,7 +178,7 @@ int RefuseCurveCount(size_t curves, const std::string& path)
 
 int ReadLasHeader(CLasDoc& doc, const std::string& path, TextTable& t)
 {
-    if (!doc.OpenInput(path)) return Refuse(kOpen + path);
+    if (!doc.OpenInput(path)) return 0; // told by the open
     LasHeader h;
     t.depthUnits = 0;
     if (!ReadLasSections(doc, path, t, h)) return 0;

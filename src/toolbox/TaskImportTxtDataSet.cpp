@@ -22,7 +22,6 @@ namespace {
 constexpr long kMinColumns = 2;
 constexpr long kMaxColumns = 102;
 
-const char kOpen[] = "Could not open input LAS file :\n";
 const char kSkipHeader[] = "Error skiping header section in file :\n";
 const char kCount[] = "Error reading number of curves in file :\n";
 const char kColumns[] = "Encountered %ld columns (2 to 102 allowed) in file :\n";
@@ -75,7 +74,7 @@ CQtxDatum ClassifiedCurve(const std::string& name)
 
 int ReadTxtHeader(CLasDoc& doc, const std::string& path, TextTable& t)
 {
-    if (!doc.OpenInput(path)) return Refuse(kOpen + path);
+    if (!doc.OpenInput(path)) return 0; // told by the open
     // The comment lines and the line that closes them.
     const int comments = doc.CountCommentLines();
     if (comments < 0) return Refuse(kSkipHeader + path);

@@ -24,7 +24,8 @@ float g_toolBuffer[kToolSampleCapacity + 1];
 
 namespace {
 
-const char kTooManyDatums[] = "Encountered more than 256 datums in input file!\nOperation will be abandoned.";
+const char kTooManyDatums[] = "Encountered %zu datums in file :\n%s\nA data set holds at most %d datums: no task can read "
+                               "this one.\nOperation will be abandoned.";
 const char kStopQuestion[] = "Are you sure you want to stop processing?";
 const char kLowHistory[] = "You are running low with the data history buffer.\nWould you like to edit the history?";
 const char kNothingToConvert[] = "Could not find any data to be converted!\nOperation will be abandoned.";
@@ -100,8 +101,9 @@ int CToolsWnd::RefuseTooManyDatums()
     // A later datum could be neither chosen nor skipped reliably.
     for (const ToolInput* in : {&m_task.primary, &m_task.secondary, &m_task.density})
         if (in->list.size() > size_t(ToolInput::kMaxDatums)) {
+            const std::string text = Format(kTooManyDatums, in->list.size(), in->path.c_str(), ToolInput::kMaxDatums);
             CloseInputs();
-            return Refuse(kTooManyDatums);
+            return Refuse(text);
         }
     return 1;
 }

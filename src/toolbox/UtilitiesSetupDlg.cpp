@@ -152,6 +152,9 @@ bool CUtilitiesSetupDlg::OnInitDialog()
         for (const auto& entry : UtilitiesSetupTaskEntries()) box->AddString(entry);
     }
     CDialog::OnInitDialog();
+    // The box lists tasks only, so it shows the stored task's entry when its name is none.
+    if (ControlState* box = Item(kIdcTask); box && box->CurSel() < 0)
+        if (const ToolTaskRow* row = TaskRow(m_nTask); row && row->inTaskBox) box->SelectString(-1, row->name);
 
     SetItemText(kIdcPrimaryFile, ShortenPathLabel(kPrimaryControls.labelText, m_setup.primary.path));
     SetItemText(kIdcSecondaryFile, ShortenPathLabel(kSecondaryControls.labelText, m_setup.secondary.path));
@@ -317,9 +320,19 @@ void CUtilitiesSetupDlg::OnSelectOutput()
 }
 
 // The task runs on what the lists show selected when the user ends the dialog.
+// Run does the task the box shows, and nothing while it shows none.
+bool CUtilitiesSetupDlg::TaskChosen()
+{
+    const ControlState* box = Item(kIdcTask);
+    if (box && box->CurSel() >= 0) return true;
+    MessageBox("Select a task in the task box.", MB_ICONEXCLAMATION);
+    SetFocus(kIdcTask);
+    return false;
+}
+
 void CUtilitiesSetupDlg::OnRun()
 {
-    if (!UpdateData(true)) return;
+    if (!TaskChosen() || !UpdateData(true)) return;
     TakeSelections();
     EndDialog(kRun);
 }

@@ -58,6 +58,7 @@ private:
     // Recomputes the task index from the box and enables the fields the task uses.
     void ApplyFieldRules();
     void UpdateTaskIndex();
+    bool TaskChosen();
     void DeriveOutputName();
     // Reads the input's data set and lists its datums; on failure keeps the list.
     void FillList(ToolInputSelection& input, const InputControls& controls);

@@ -8,13 +8,17 @@
 #include "lis/QtxToLis.h"
 #include "lis/SelectToolDlg.h"
 #include "res/SelectToolDlgIds.h"
+#include "settings/SettingsStore.h"
 #include "support/HostFixture.h"
 #include "support/KilledWriter.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
+#include "toolbox/ToolTasks.h"
+#include "toolbox/ToolsWnd.h"
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,6 +32,11 @@ struct Command {
 
 class UnopenableInputTest : public HostTest {
 protected:
+    void TearDown() override
+    {
+        theApp.Clear();
+        HostTest::TearDown();
+    }
     std::vector<Command> Commands()
     {
         return {
@@ -50,7 +59,16 @@ protected:
                  c.m_outputConfirmed = true;
                  c.Convert(in, dir.File("out.qtx"));
              }},
+            {"Convert LAS To QTX", {"out.qtx"}, [&](const std::string& in) { Import(ToolTask::ConvertLasToQtx, in); }},
+            {"Import TXT Data Set", {"out.qtx"}, [&](const std::string& in) { Import(ToolTask::ImportTxtDataSet, in); }},
+            {"Convert SEGY To QTX", {"out.qtx"}, [&](const std::string& in) { Import(ToolTask::ConvertSegyToQtx, in); }},
         };
+    }
+    void Import(ToolTask task, const std::string& in)
+    {
+        auto e = std::make_unique<CToolsWnd>();
+        e->Settings().outputPath = dir.File("out.qtx");
+        RunToolTask(*e, task, in);
     }
     TempDir dir;
 };
@@ -72,6 +90,7 @@ TEST_F(UnopenableInputTest, EveryOutputStaysAsItWasAndTheUserIsTold)
             ASSERT_GT(host.Messages().size(), told) << how << ": not told";
             EXPECT_NE(host.Messages()[told].text.find("Could not open input file :\n" + input), std::string::npos)
                 << how << ": " << host.Messages()[told].text;
+            EXPECT_EQ(host.Messages().size(), told + 1) << how << ": told more than once";
             for (const std::string& name : c.outputs) EXPECT_EQ(ReadBytes(dir.File(name)), old) << how << ": " << name;
             EXPECT_EQ(PartialOutputsIn(dir.Path()), std::vector<std::string>()) << how;
         }

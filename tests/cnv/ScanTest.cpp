@@ -149,6 +149,7 @@ TEST_F(ScanTest, CommandsAskForTheirFilesAndKeepThePaths)
     EXPECT_EQ(std::tuple(v.cnvPath, v.qtxPath, v.frameCount, v.bottomDepth, v.depthUnit, v.sampleAxis),
               std::tuple(cnvPath, qtxPath, 3u, 1001.0, std::string("FT"), std::string("USEC")));
     EXPECT_EQ(ReadBytes(qtxPath).size(), qtx::DataStart(1) + 3 * (8 + 2 * 8 * 4));
+    EXPECT_EQ(frame.PaneText(0), "Convert CNV done: wrote " + qtxPath);
     const FileDialogOptions& out = host.FileDialogs().back().options;
     EXPECT_EQ(std::tuple(out.open, out.defaultExt, (out.flags & kOverwritePrompt) != 0),
               std::tuple(false, std::string("qtx"), true));

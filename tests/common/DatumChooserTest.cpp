@@ -69,6 +69,10 @@ TEST_F(DatumChooserTest, TakesTheOneDatumMarkedOnTheTabOfItsDomain)
         {D::kTabSlowness, [](DialogScript& s) { s.Press(D::kIdcSelectAll).Press(IDOK); },
          "Too many items have been selected!", untouched},
         {D::kTabFrequency, [](DialogScript& s) { s.Press(IDOK); }, "Encountered empty selection list!", untouched},
+        // A view of a kind the data set holds none of names the file and the kind.
+        {D::kTabAzimuth,
+         [](DialogScript& s) { s.Select(D::kIdcTab, 2).Select(D::kIdcFound, 0).Press(D::kIdcAdd).Press(IDOK); },
+         "The data set /logs/well.qtx holds no azimuth item!", untouched},
         {D::kTabSlowness, [](DialogScript& s) { s.Select(D::kIdcFound, 0).Press(D::kIdcAdd).Press(IDCANCEL); }, "",
          untouched},
         {kTabSemblanceMap,

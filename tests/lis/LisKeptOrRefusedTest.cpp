@@ -11,7 +11,9 @@
 
 #include "LisHelpers.h"
 #include "platform/Format.h"
+#include "platform/BinaryFile.h"
 #include "support/HostFixture.h"
+#include "support/KilledWriter.h"
 #include "support/LisBuilder.h"
 #include "support/LisDictionaryBuilder.h"
 #include "support/QtxBuilder.h"
@@ -214,6 +216,47 @@ TEST_F(LisKeptOrRefusedTest, MoreItemsThanADataSetHoldsAreRefusedBeforeAnyFileEx
     for (size_t i = 256; i < file->m_items.size(); ++i) file->m_items[i]->m_selected = 0;
     ConvertWithLog(*file);
     EXPECT_EQ(LoadQtx(qtxPath).descriptors.size(), 256u);
+}
+
+} // namespace
+
+namespace {
+
+// A run whose data set cannot be written whole (the disk fills) keeps the older data set
+// and its older log: a log of the failed run would describe a data set that is not there.
+TEST_F(LisKeptOrRefusedTest, AFailedRunKeepsTheOlderDataSetAndItsLog)
+{
+    lisb::Dfsr d;
+    d.direction = lis::kLogDown;
+    d.channels = {Channel("GR", "GAPI"), Channel("DT", "US/F"), Channel("RHOB", "G/C3")};
+    LisBuilder b;
+    b.FileHeader("BIG   .001").Dfsr(d);
+    for (int k = 0; k < 10; ++k) b.Data(d, 1000.0 + 50.0 * k, 0.5, 100);
+    b.FileTrailer("BIG   .001").Write(lisPath);
+    CLisLogicalFileList files;
+    CLisParamScan scan;
+    ASSERT_EQ(scan.Scan(lisPath, &files, dir.Path(), lis::kToolDsi), 1);
+    const std::string node = CSelectInputFileItemsDlg::NodeText(*files.at(0));
+    const std::string out = dir.File("well_BIG_001.qtx"), log = dir.File("well_BIG_001.log");
+    const std::vector<uint8_t> olderSet = {'s', 'e', 't'}, olderLog = {'l', 'o', 'g'};
+    WriteBytes(out, olderSet);
+    WriteBytes(log, olderLog);
+    host.ExpectFileDialog("Browse Input File", lisPath);
+    host.ScriptDialog(kIddSelectTool).Radio(CSelectToolDlg::kIdcDsi).Press(IDOK);
+    host.ScriptDialog(kIddSelectInputFileItems)
+        .SelectNode(CSelectInputFileItemsDlg::kIdcTree, node)
+        .Press(CSelectInputFileItemsDlg::kIdcAdd)
+        .Press(IDOK);
+    host.ExpectFileDialog("Browse Output File", out);
+    host.ExpectMessage(log + " already exists", IDYES);
+    host.ExpectMessage("Error writing frame data in file :\n" + out + "\nThe disk is full.\nThe existing file is unchanged.");
+    {
+        ScopedWriteFault fault(12000); // the log's head, the data set's head, then part of its frames
+        CLisToQtx().Run(dir.Path());
+    }
+    EXPECT_EQ(ReadBytes(out), olderSet);
+    EXPECT_EQ(ReadBytes(log), olderLog);
+    EXPECT_EQ(PartialOutputsIn(dir.Path()), std::vector<std::string>());
 }
 
 } // namespace

@@ -103,7 +103,7 @@ protected:
     }
 };
 
-const char* const kRoot1 = "TOOL.001     Depth: 5000 -  4700 @0.2500 F";
+const char* const kRoot1 = "TOOL.001     Depth:5000.00 - 4700.00 @0.2500 F";
 const char* const kRoot2 = "TOOL.002     Depth:    0 -     0 @0.0000 ";
 const char* const kDsiNode = "DIP - DSIMONO - WMNO 2 Rcvr, 256 @ 10.0  ";
 const char* const kBatNode = "BW - BATLFF - WMNO 7 Rcvr, 200 @  9.6  ";

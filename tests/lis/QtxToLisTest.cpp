@@ -3,12 +3,14 @@
 #include "LisHelpers.h"
 #include "lis/LisRead.h"
 #include "platform/Endian.h"
+#include "platform/Format.h"
 #include "res/CommandIds.h"
 #include "res/ResourceIds.h"
 #include "support/AppFixture.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
 
+#include <cmath>
 #include <filesystem>
 
 namespace {
@@ -59,6 +61,7 @@ TEST_F(QtxToLisTest, EveryValueComesBackFromTheLisChannels)
         host.ScriptDialog(kIddWaveformPack).Press(IDOK);
         frame.Command(ID_FILE_LIS);
         EXPECT_TRUE(frame.Command(ID_QTX_TO_LIS));
+        EXPECT_EQ(frame.PaneText(0), "Qtx to Lis done: wrote " + lis);
 
         const Walked walked = WalkLis(lis);
         if (c.frames == 5) {
@@ -150,9 +153,11 @@ TEST_F(QtxToLisTest, StoppingLeavesNoLisFile)
     host.ScriptDialog(kIddWaveformPack).Press(IDOK);
     host.ScriptDialog(kIddProgress).Press(IDCANCEL);
     host.ExpectMessage("Are you sure you want to stop converting?", IDYES);
+    frame.SetPaneText(0, "before");
     CQtxToLis exporter;
     exporter.Run();
     EXPECT_FALSE(FileExists(lis));
+    EXPECT_EQ(frame.PaneText(0), "before") << "a stopped export claims nothing";
 }
 
 TEST_F(QtxToLisTest, ProposesALisNameBesideTheInput)
@@ -210,6 +215,30 @@ TEST_F(QtxToLisTest, DamagedInputsAreReportedAndLeaveNoLisFile)
         CQtxToLis exporter;
         exporter.Run();
         EXPECT_FALSE(FileExists(lis)) << c.what;
+    }
+}
+
+// A frame depth code 68 cannot hold (no number, infinite, 2^127 or more) would come back
+// as 0 or the largest depth: the export stops at it, names it, and an older file stays.
+TEST_F(QtxToLisTest, ADepthCode68CannotHoldIsRefusedAndTheOlderFileStays)
+{
+    const std::vector<uint8_t> older = {'o', 'l', 'd'};
+    const std::pair<double, const char*> cases[] = {
+        {std::nan(""), "nan"}, {double(INFINITY), "inf"}, {-1e300, "-1e+300"}, {1.7014118346046923e38, "1.70141e+38"}};
+    for (const auto& [depth, shown] : cases) {
+        ASSERT_TRUE(WriteQtx(qtx, {Waveform(2, 16)}, 4));
+        auto bytes = ReadBytes(qtx);
+        endian::PutLEDouble(bytes.data() + qtx::DataStart(1) + 2 * (qtx::kDepthSize + 2 * 16 * 4), depth);
+        WriteBytes(qtx, bytes);
+        WriteBytes(lis, older);
+        ExpectFiles();
+        host.ScriptDialog(kIddWaveformPack).Press(IDOK);
+        host.ExpectMessage(Format("Encountered invalid depth in file :\n%s\nFrame 3 is at depth %s, which a LIS depth "
+                                  "(code 68) cannot hold.",
+                                  qtx.c_str(), shown));
+        CQtxToLis exporter;
+        exporter.Run();
+        EXPECT_EQ(ReadBytes(lis), older) << depth;
     }
 }
 

@@ -1,3 +1,4 @@
+#include "platform/FileChoice.h"
 #include "platform/Host.h"
 #include "support/HostFixture.h"
 
@@ -74,6 +75,49 @@ TEST_F(HostServicesTest, ProfileIntegersRoundTripAndFallBackToTheDefault)
     host.WriteProfileString("Settings", "Text", "99999999999"); // beyond int: the default, not a wrapped number
     EXPECT_EQ(GetProfileInt("Settings", "Text", 9), 9);
     EXPECT_EQ(GetProfileInt("Other", "Value", 5), 5); // entries are per section
+}
+
+// A file dialog without a folder of its own opens where the user last chose a file of its
+// kind, else any file; a cancelled dialog teaches nothing, and a new host starts afresh.
+TEST_F(HostServicesTest, FileDialogsOpenInTheFolderLastUsedForTheirKind)
+{
+    const auto dialog = [](const char* title, const char* filter, const char* name, const char* ext = "") {
+        FileDialogOptions o;
+        o.title = title;
+        o.filter = filter;
+        o.initialName = name;
+        o.defaultExt = ext;
+        return ChooseFile(o);
+    };
+    const char* lis = "Lis files|*.LIS;*.tap|All files (*.*)|*.*|";
+    const char* qtx = "Qtx files (*.qtx)|*.qtx|";
+    struct Case {
+        const char* title;
+        const char* filter;
+        const char* name;
+        const char* ext;
+        std::string chosen; // "": cancelled
+        std::string shown;  // the initial name the dialog got
+    };
+    const Case cases[] = {
+        {"lis 1", lis, "", "", "/a/w.lis", ""},
+        {"qtx 1", qtx, "x.qtx", "", "", "/a/x.qtx"}, // no qtx yet: the last folder of any kind
+        {"qtx 2", qtx, "", "", "/b/o.qtx", "/a/"},
+        {"lis 2", lis, "", "", "", "/a/"},
+        {"qtx 3", qtx, "/c/given.qtx", "", "", "/c/given.qtx"}, // a folder of its own wins
+        {"cmd", "All files (*.*)|*.*|", "s", "CMD", "", "/b/s"}, // no pattern: the extension, else any
+        {"qtx 4", qtx, "y", "", "", "/b/y"},
+    };
+    for (const Case& c : cases) {
+        host.ExpectFileDialog(c.title, c.chosen);
+        EXPECT_EQ(dialog(c.title, c.filter, c.name, c.ext).ok, !c.chosen.empty()) << c.title;
+        EXPECT_EQ(host.FileDialogs().back().options.initialName, c.shown) << c.title;
+    }
+    ScriptedHost next;
+    ScopedHost scope(&next);
+    next.ExpectFileDialog("qtx 5", "");
+    dialog("qtx 5", qtx, "z");
+    EXPECT_EQ(next.FileDialogs().back().options.initialName, "z");
 }
 
 // The scripted host must never let an unplanned or mismatched prompt pass silently.

@@ -137,3 +137,37 @@ TEST(OutputFileLeftoverTest, ADanglingLinkWritesItsTargetAndAReplacementKeepsIts
 }
 
 } // namespace
+
+namespace {
+
+// Links that lead to no name a file can take are refused and stay as they were; a link
+// into a folder that is not there names that folder, not the link's own.
+TEST(OutputFileLeftoverTest, LinksThatLeadNowhereAreRefusedWithTheirCause)
+{
+    TempDir dir;
+    const std::string a = dir.File("a.pdf"), b = dir.File("b.pdf"), away = dir.File("away.pdf");
+    ASSERT_EQ(::symlink("b.pdf", a.c_str()), 0);
+    ASSERT_EQ(::symlink("a.pdf", b.c_str()), 0);
+    ASSERT_EQ(::symlink("gone/log.pdf", away.c_str()), 0);
+    const struct {
+        std::string path, cause;
+    } cases[] = {
+        {a, "\nThe name is a chain of symbolic links that leads to no file."},
+        {away, "\nThe folder " + dir.File("gone") + " does not exist."},
+        {"", "\nNo file name was given."},
+    };
+    for (const auto& c : cases) {
+        OutputFile out;
+        int error = 0;
+        EXPECT_FALSE(out.Open(c.path, &error)) << c.path;
+        EXPECT_EQ(OutputFailureCause(c.path, error), c.cause) << c.path;
+    }
+    struct stat st {};
+    for (const std::string& link : {a, b, away}) {
+        ASSERT_EQ(::lstat(link.c_str(), &st), 0);
+        EXPECT_TRUE(S_ISLNK(st.st_mode)) << link;
+    }
+    EXPECT_EQ(PartialOutputsIn(dir.Path()), std::vector<std::string>());
+}
+
+} // namespace

@@ -1,10 +1,12 @@
 #include "platform/Endian.h"
 #include "platform/Format.h"
+#include "platform/NumberText.h"
 #include "platform/Path.h"
 
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cmath>
 #include <string>
 #include <utility>
 
@@ -59,6 +61,16 @@ TEST(Format, UsesTheCLocaleWhateverTheProcessLocaleAndRefusesBadNumbers)
     EXPECT_FALSE(ok);
     EXPECT_EQ(ParseLong("-42", &ok), -42);
     EXPECT_TRUE(ok);
+}
+
+// Steps as files store them, floats included; a step of no number shows the most decimals.
+TEST(Format, StepDecimalsShowTheStepAsStored)
+{
+    const std::pair<double, int> cases[] = {
+        {1.0, 0},  {-0.5, 1}, {0.25, 2}, {double(2.54f), 2}, {double(0.1524f), 4}, {0.0005, 4},
+        {1.0 / 12.0, 4}, {0.0, 0}, {1e300, 0}, {std::nan(""), 4}, {-HUGE_VAL, 4},
+    };
+    for (const auto& [step, decimals] : cases) EXPECT_EQ(StepDecimals(step), decimals) << step;
 }
 
 // Well-formed UTF-8 passes as it is; every other byte is the Latin-1 character it is

@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QHeaderView>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTimer>
@@ -224,6 +225,12 @@ TEST_F(QtDialogTest, FilledListsReachTheWidgetsAndLaterChangesFollowOnSync)
     SyncQtDialog(d);
     EXPECT_EQ(tree->topLevelItem(0)->child(0), sonic);
     EXPECT_EQ(sonic->text(0), "Sonic, corrected");
+    // A line longer than the tree is wide widens it: no text hides behind a sideways bar.
+    d.Item(kTree)->SetNodeText(d.child, "WAVE  .001     Depth:2459.5 - 2253.5 @0.5000 F, a line longer than the tree is");
+    SyncQtDialog(d);
+    QApplication::processEvents();
+    EXPECT_LE(tree->header()->sectionSize(0), tree->viewport()->width()) << "the longest line against the tree";
+    EXPECT_FALSE(tree->horizontalScrollBar()->isVisible());
 }
 
 TEST_F(QtDialogTest, UserInputChangesTheStatesAndRunsTheHandlers)

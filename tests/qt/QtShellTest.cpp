@@ -356,6 +356,24 @@ TEST_F(QtShellTest, WindowMenuArrangesAndListsTheViews)
     for (auto& v : views) v.DestroyWindow();
 }
 
+// A command's last word names paths in UTF-8 and comes back after a menu's or a toolbar's
+// prompt has passed over it; a read-out's mnemonic from a file is Latin-1.
+TEST_F(QtShellTest, StatusPanesShowUtf8PathsAndLatin1MnemonicsAndALastWordOutlastsPrompts)
+{
+    frame.Show(SW_SHOWNORMAL);
+    const std::string path = "Lis to Qtx done: wrote /data/Br\xC3\xB8nn/\xD0\xA1.qtx";
+    frame.SetPaneText(0, path);
+    EXPECT_EQ(frame.Pane(0)->text(), QStringLiteral("Lis to Qtx done: wrote /data/Br\u00F8nn/\u0421.qtx"));
+    EXPECT_EQ(frame.PaneText(0), path);
+    for (const char* tip : {"Display program information", ""}) {
+        QStatusTipEvent prompt{QString::fromLatin1(tip)};
+        QApplication::sendEvent(frame.Window(), &prompt);
+        EXPECT_EQ(frame.PaneText(0), *tip ? std::string(tip) : path);
+    }
+    frame.SetPaneText(1, "DT \xB5s/ft");
+    EXPECT_EQ(frame.Pane(1)->text(), QStringLiteral("DT \u00B5s/ft"));
+}
+
 TEST_F(QtShellTest, StatusPaneGrowsToALongTextAndKeepsItsPlace)
 {
     frame.Show(SW_SHOWNORMAL);

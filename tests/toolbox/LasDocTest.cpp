@@ -4,6 +4,7 @@
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdio>
@@ -38,7 +39,8 @@ protected:
     CLasDoc doc;
 };
 
-// A line ends at LF; ReadLine drops a CR before it (and counts it), a lone CR is kept;
+// A line ends at LF or at a CR no LF follows; ReadLine drops a CR before an LF (and
+// counts it); a UTF-8 byte-order mark before the first line is no text;
 // the text ends at the file's end or a Ctrl-Z, and a last line cut by either still counts.
 // The longest line is read whole, a longer one reported. Searches start from the top.
 TEST_F(LasDocTest, LinesEndAtLineFeedsAndTheTextAtTheFileEndOrACtrlZ)
@@ -49,7 +51,8 @@ TEST_F(LasDocTest, LinesEndAtLineFeedsAndTheTextAtTheFileEndOrACtrlZ)
         std::vector<std::string> lines;
     } cases[] = {
         {"a\nbc\n", {"a|1", "bc|2", "-1"}},          {"a\r\nbc\r\n", {"a|2", "bc|3", "-1"}},
-        {"a\rb\n\n", {"a\rb|3", "|0", "-1"}},        {"a\nlast", {"a|1", "last|4", "-1"}},
+        {"a\rb\n\n", {"a|1", "b|1", "|0", "-1"}},  {"a\rbc\r\rd", {"a|1", "bc|2", "|0", "d|1", "-1"}},
+        {"\xEF\xBB\xBF~V\r\nx", {"~V|3", "x|1", "-1"}}, {"\xEF\xBB", {"\xEF\xBB|2", "-1"}},        {"a\nlast", {"a|1", "last|4", "-1"}},
         {"a\nla" + z + "st\nmore\n", {"a|1", "la|2", "-1"}}, {"a\n" + z + "\nmore\n", {"a|1", "-1"}},
         {"", {"-1"}}, {longest + "\n" + longest + "x\n", {longest + "|16384", "-2"}},
     };
@@ -57,6 +60,15 @@ TEST_F(LasDocTest, LinesEndAtLineFeedsAndTheTextAtTheFileEndOrACtrlZ)
         Open(c.bytes);
         EXPECT_EQ(Lines(), c.lines) << c.bytes.substr(0, 20);
     }
+    // A CR LF split by the end of a read piece (64 KiB) is one line end.
+    std::string split;
+    while (split.size() + 13 < 65535) split += "filler line\r\n";
+    split += std::string(65535 - split.size(), 'y') + "\r\nend\r\n";
+    Open(split);
+    const std::vector<std::string> lines = Lines();
+    ASSERT_EQ(lines.size(), split.size() / 13 + 3); // the fillers, the y line, "end" and the end code
+    EXPECT_EQ(lines[lines.size() - 2], "end|4");
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "|0"), 0);
     std::string text = "** one\n*two\nthree ~V\n";
     for (int k = 0; k < 20000; ++k) text += "filler line\n"; // beyond the read buffer
     Open(text + "~A\nlast");
@@ -74,7 +86,7 @@ TEST_F(LasDocTest, LinesEndAtLineFeedsAndTheTextAtTheFileEndOrACtrlZ)
 TEST_F(LasDocTest, InputsOpenForReadingOnly)
 {
     EXPECT_EQ(doc.OpenInput("/proc/version"), 1);
-    host.ExpectMessage("Could not open depth stretch file :\n" + dir.File("none.las"));
+    host.ExpectMessage("Could not open input file :\n" + dir.File("none.las"));
     EXPECT_EQ(doc.OpenInput(dir.File("none.las")), 0);
 }
 

@@ -43,6 +43,12 @@ protected:
     {
         return text.replace(text.find(from), from.size(), to);
     }
+    static LasShape Ends(const std::string& lineEnd)
+    {
+        LasShape shape;
+        shape.lineEnd = lineEnd;
+        return shape;
+    }
     static std::vector<std::string> Mnemonics(const QtxImage& image)
     {
         std::vector<std::string> names;
@@ -56,7 +62,7 @@ protected:
 
 // Sections by their names: a LAS 3.0 core section before the log's own is no curve list
 // and is named at the end; "~Log_Definition" and "~Log_Data" are the log's; comment
-// lines stand anywhere, before "~VERSION" too.
+// lines stand anywhere, before "~VERSION" too; lines may end in LF, CR LF or CR alone.
 TEST_F(LasHeaderTest, SectionsAreToldByNameAndCommentLinesStandAnywhere)
 {
     const std::string plain = LasText({});
@@ -75,6 +81,9 @@ TEST_F(LasHeaderTest, SectionsAreToldByNameAndCommentLinesStandAnywhere)
         {"comments in every section", Replaced(Replaced(plain, " STRT.", "# a remark\n STRT."), " GR .", "#GR? no\n GR ."),
          ""},
         {"a comment among the data", Replaced(plain, "1001.0000 ", "# logged again below\n1001.0000 "), ""},
+        {"lines ended by CR alone", LasText(Ends("\r")), ""},
+        {"CR alone and CR LF mixed", "# mixed\r" + LasText(Ends("\r\n")), ""},
+        {"a byte-order mark first", "\xEF\xBB\xBF" + plain, ""},
     };
     for (const auto& c : cases) {
         if (!c.notice.empty()) host.ExpectMessage("Imported file :\n" + input + "\n" + c.notice);

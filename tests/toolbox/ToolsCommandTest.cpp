@@ -56,7 +56,8 @@ protected:
 };
 
 // Cancel keeps the settings, Save Setup takes them and runs nothing; only Run of a task
-// writes the output. Names the box does not offer come from the stored settings.
+// writes the output. A stored name the box does not offer shows no task, and Run then asks
+// for one instead of running anything.
 TEST_F(ToolsCommandTest, OnlyRunOfABuiltTaskWritesTheOutput)
 {
     Start();
@@ -69,11 +70,12 @@ TEST_F(ToolsCommandTest, OnlyRunOfABuiltTaskWritesTheOutput)
         int answer;
         uint16_t code; // the stored task code afterwards
     };
+    const std::string kNoTask = "Select a task in the task box.";
     std::vector<Case> cases = {
         {"Reverse Depth Order", IDCANCEL, "", 0, 0},
         {"Reverse Depth Order", D::kIdcSaveSetup, "", 0, 0},
-        {"Compute Average Value", D::kIdcRun, "", 0, 25}, // ends without a word
-        {"No Such Task", D::kIdcRun, "Unknown task \"No Such Task\"!\nOperation will be abandoned.", IDOK, 25},
+        {"Compute Average Value", D::kIdcRun, kNoTask, IDOK, 0},
+        {"No Such Task", D::kIdcRun, kNoTask, IDOK, 0},
     };
     cases.push_back({"Reverse Depth Order", D::kIdcRun,
                      "This data set log direction is : DOWN.\nWould you like to continue?.", IDYES, 14});
@@ -82,13 +84,16 @@ TEST_F(ToolsCommandTest, OnlyRunOfABuiltTaskWritesTheOutput)
         s.taskName = c.task;
         host.ExpectFileDialog("Select Primary File", input);
         host.ExpectFileDialog("Select Output File", output);
-        host.ScriptDialog(kIddUtilitiesSetup).Press(D::kIdcSelectPrimary).Press(D::kIdcSelectOutput).Press(c.button);
+        DialogScript& script =
+            host.ScriptDialog(kIddUtilitiesSetup).Press(D::kIdcSelectPrimary).Press(D::kIdcSelectOutput).Press(c.button);
+        if (c.message == kNoTask) script.Press(IDCANCEL); // the dialog stayed up
         if (!c.message.empty()) host.ExpectMessage(c.message, c.answer);
         EXPECT_TRUE(frame.Command(ID_UTILITIES_TOOLS));
         EXPECT_EQ(s.primary.path, c.button == IDCANCEL ? std::string() : input) << c.task;
         EXPECT_EQ(s.taskCode, c.code) << c.task;
         EXPECT_EQ(FileExists(output), c.code == 14) << c.task;
     }
+    EXPECT_EQ(frame.PaneText(0), "Reverse Depth Order done: wrote " + output) << "the run's last word";
     CQtxFile out;
     ASSERT_EQ(out.OpenRead(output), 1);
     EXPECT_EQ(out.GetFrameCount(), 5u);

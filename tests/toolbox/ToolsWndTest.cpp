@@ -137,7 +137,9 @@ TEST_F(ToolsWndTest, RefusalsLeaveTheInputAsItWasAndCreateNoOutput)
     const Case cases[] = {
         {kShift, 1, {}, 0xFF, false, {{empty, IDOK}}},
         {kDepths, 1, {}, 0xFF, false, {{kAskDown, IDNO}}},
-        {kShift, 257, {0}, 0xFF, false, {{"Encountered more than 256 datums in input file!" + kAbandon, IDOK}}},
+        {kShift, 257, {0}, 0xFF, false, {{"Encountered 257 datums in file :\n" + input +
+                                              "\nA data set holds at most 256 datums: no task can read this one." + kAbandon,
+                                          IDOK}}},
         {kDepths, 1, {0}, 0, false, {{unknown, IDOK}}},
         {kShift, 1, {0}, 2, false, {{unknown, IDOK}}},
         {kReceivers, 1, {0}, 0x80, false, {{unknown, IDOK}}},
@@ -204,6 +206,23 @@ TEST_F(ToolsWndTest, StoppedOrFailedRunsLeaveExactlyTheWholeFramesWritten)
             EXPECT_EQ(out.header.topDepth, out.depths.front());
             EXPECT_EQ(out.header.bottomDepth, out.depths.back());
         }
+    }
+}
+
+// A write that fails over an older data set says why and that the older one is
+// unchanged, and it is, byte for byte.
+TEST_F(ToolsWndTest, AFailedWriteOverAnOlderDataSetSaysItIsUnchanged)
+{
+    const size_t frameSize = 8 + 2 * 64 * 4;
+    const std::vector<uint8_t> older = {'o', 'l', 'd'};
+    for (const size_t limit : {qtx::kHeaderSize / 2, qtx::DataStart(1) + 2 * frameSize + frameSize / 2}) {
+        auto e = Prepare({Datum("WAVE", 2, 64)}, {0}, 6);
+        WriteBytes(output, older);
+        host.ExpectMessage("already exists", IDYES);
+        host.ExpectMessage(output + "\nThe file would pass the largest size this program may write (a file-size "
+                                    "limit).\nThe existing file is unchanged.");
+        EXPECT_EQ(WithFileSizeLimit(rlim_t(limit), [&] { return RunTask(*e, kShift); }), -1) << limit;
+        EXPECT_EQ(ReadBytes(output), older) << limit;
     }
 }
 

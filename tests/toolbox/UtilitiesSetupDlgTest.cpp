@@ -83,6 +83,39 @@ TEST_F(UtilitiesSetupDlgTest, TaskEntriesEnableTheFieldsTheyUse)
     D().Edit(group);
 }
 
+// The box lists tasks only. A stored name that is no entry shows the stored task's entry,
+// or none; with none, Run asks for a task and the dialog stays up.
+TEST_F(UtilitiesSetupDlgTest, TheTaskBoxShowsOnlyTasksAndRunNeedsOne)
+{
+    struct Case {
+        const char* name;
+        uint16_t code;
+        std::string shown; // "": no entry
+    };
+    const Case cases[] = {
+        {"Splice At Depth", 0, "Splice At Depth"},
+        {"Typed Text", 14, "Reverse Depth Order"},
+        {"Typed Text", 25, ""}, // a task the box does not offer
+        {"Typed Text", 0, ""},
+    };
+    for (const Case& c : cases) {
+        group.taskName = c.name;
+        group.taskCode = c.code;
+        DialogScript& s = Script().Inspect([&c](CDialog& d) {
+            const ControlState& box = *d.Item(kIdcTask);
+            EXPECT_EQ(box.kind, ControlKind::DropDownList);
+            EXPECT_EQ(box.CurSel() < 0 ? std::string() : box.ItemText(box.CurSel()), c.shown) << c.name << c.code;
+        });
+        if (c.shown.empty()) host.ExpectMessage("Select a task in the task box.");
+        s.Press(kIdcRun);
+        if (c.shown.empty()) s.Press(IDCANCEL);
+        EXPECT_EQ(D().Edit(group), c.shown.empty() ? int(IDCANCEL) : int(D::kRun)) << c.name << c.code;
+        if (!c.shown.empty()) {
+            EXPECT_EQ(group.taskName, c.shown);
+        }
+    }
+}
+
 // One list is enough: the three lists share the fill and selection code. The output is named
 // after the chosen primary.
 TEST_F(UtilitiesSetupDlgTest, ListsShowCategoriesOneToSixAndClicksToggleTheirDatums)
@@ -296,8 +329,10 @@ TEST_F(UtilitiesSetupDlgTest, OutputDialogStartsInTheOutputsFolder)
     const Case cases[] = {
         {"stored output", "/data/out/o.qtx", "o", primary, false, "/data/out/o"},
         {"no output yet", "", "", primary, false, dir.Path() + "/"},
-        {"derived from the primary just chosen", "/data/out/o.qtx", "o", "", true, dir.File("p_Task.qtx")},
         {"nothing chosen", "", "o", "", false, "o"},
+        {"derived from the primary just chosen", "/data/out/o.qtx", "o", "", true, dir.File("p_Task.qtx")},
+        // The dialog opens in the folder of the data set chosen last.
+        {"nothing chosen after a primary", "", "o", "", false, dir.File("o")},
     };
     for (const Case& c : cases) {
         group.outputPath = c.output;

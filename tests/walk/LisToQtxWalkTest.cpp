@@ -1,5 +1,6 @@
 // LIS mode > Process > Lis to QTX on a synthetic file: input file, tool, data set,
-// output file, all chosen on the real dialogs; the data set and its log are written.
+// output file, all chosen on the real dialogs; the data set and its log are written,
+// and the status bar says where.
 #include "walk/Walk.h"
 
 #include "lis/LisParamScan.h"
@@ -38,6 +39,9 @@ TEST_F(Walk, LisToQtxConvertsASyntheticFileThroughItsDialogs)
     const auto bytes = ReadBytes(dir.File("well_WAVE_001.log"));
     const std::string log(bytes.begin(), bytes.end());
     EXPECT_NE(log.find("Input file: well.lis\r\nAcoustic Tool: Dsi\r\n"), std::string::npos) << log;
+    // The depths of the tree's data-set line keep the step's half units; the run ends with a word.
+    EXPECT_NE(node.find("Depth:1000.0 - 1002.0 @0.5000"), std::string::npos) << node;
+    EXPECT_EQ(frame.PaneText(0), "Lis to Qtx done: wrote " + out + ", log " + dir.File("well_WAVE_001.log"));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // QTX mode > Display > Log: two curves of a data set set up in Log Setup and Log Item
 // Setup, one per track; View Log shows them side by side, and Print PDF File writes
-// the log as a PDF document of two pages.
+// the log as a PDF document of two pages. A plot made shorter gives the workspace back
+// what it covered.
 #include "walk/Walk.h"
 
 #include "platform/qt/QtChildView.h"
@@ -143,6 +144,7 @@ TEST_F(Walk, DisplayLogViewsTwoTracksAndPrintsThemToPdf)
     EXPECT_GT(inkIn(2, kRed), 200) << "the slowness in track 2";
     EXPECT_EQ(inkIn(2, kBlue), 0);
     EXPECT_EQ(inkIn(1, kRed), 0);
+    ShrinkStepByStep(*qt, "log-shrink");
 
     {
         User user;
@@ -164,6 +166,7 @@ TEST_F(Walk, DisplayLogViewsTwoTracksAndPrintsThemToPdf)
         document.assign(bytes.begin(), bytes.end());
         return document.find("%%EOF") != std::string::npos;
     }, 60000)) << "no whole PDF at " << pdf;
+    EXPECT_EQ(frame.PaneText(0), "Print PDF File done: wrote " + pdf) << "the print's last word";
     std::filesystem::copy_file(pdf, ShotFolder() / "log.pdf", std::filesystem::copy_options::overwrite_existing);
     EXPECT_EQ(document.compare(0, 5, "%PDF-"), 0);
     // The page tree's dictionary counts the pages.

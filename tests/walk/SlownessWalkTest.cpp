@@ -1,5 +1,6 @@
 // QTX mode > Display > Slowness on a data set with a slowness datum: the view opens
-// on the first frame and its scroll bar's down arrow steps three frames deeper.
+// on the first frame and its scroll bar's down arrow steps three frames deeper; a view
+// made shorter gives the workspace back what it covered.
 #include "walk/Walk.h"
 
 #include "dataset/QtxLayout.h"
@@ -55,6 +56,8 @@ TEST_F(Walk, DisplaySlownessOpensTheDataSetAndScrollsThreeFrames)
     const int nearTop = view->Layout().topMargin + 15;
     EXPECT_EQ(ScreenPixel(screen, qt->client, column(84.0), nearTop), 0x000000u) << "the peak of the fourth frame";
     EXPECT_NE(ScreenPixel(screen, qt->client, column(60.0), nearTop), 0x000000u) << "not the first frame's";
+
+    ShrinkStepByStep(*qt, "slowness-shrink");
 }
 
 } // namespace

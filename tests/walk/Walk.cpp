@@ -23,10 +23,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
@@ -210,14 +212,26 @@ QAction* FindCommand(QMenu* menu, int commandId)
 }
 } // namespace
 
+void PickComboEntry(QComboBox& box, const std::string& entry)
+{
+    const int row = box.findText(QString::fromStdString(entry));
+    ASSERT_GE(row, 0) << entry;
+    box.showPopup(); // as a click on the box does (a quick press and release there may also pick)
+    QAbstractItemView* list = box.view();
+    ASSERT_TRUE(WaitFor([&] { return list->isVisible(); })) << "the list of " << entry;
+    const QModelIndex index = list->model()->index(row, box.modelColumn());
+    list->scrollTo(index);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualRect(index).center());
+    ASSERT_TRUE(WaitFor([&] { return !list->isVisible(); }));
+    ASSERT_EQ(box.currentText().toStdString(), entry);
+}
+
 void ChooseToolTask(User& user, const std::string& task, const std::string& primary)
 {
     user.InDialog(kIddUtilitiesSetup, "Utilities Setup: the task, Select Primary", [task](QDialog& dlg) {
         auto* box = Control<QComboBox>(dlg, utilities_setup::kIdcTask);
         ASSERT_NE(box, nullptr);
-        box->setFocus();
-        QTest::keyClicks(box, QString::fromStdString(task));
-        ASSERT_EQ(box->currentText().toStdString(), task);
+        ASSERT_NO_FATAL_FAILURE(PickComboEntry(*box, task));
         Click(Control<QPushButton>(dlg, utilities_setup::kIdcSelectPrimary));
     });
     user.ChooseFile(primary);
@@ -300,6 +314,67 @@ bool WaitPainted(const QtChildView& view)
     return WaitFor([&] { return !view.invalid; }, 10000);
 }
 
+namespace {
+
+// A move of the mouse, its left button held or not: QTest's moves carry no button, and
+// one to where the mouse already is never arrives.
+void MoveMouse(QWidget* widget, QPoint at, Qt::MouseButtons held)
+{
+    const QPointF global = widget->mapToGlobal(QPointF(at));
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), global, Qt::NoButton, held, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+    QApplication::processEvents();
+}
+
+} // namespace
+
+void ShrinkStepByStep(QtChildView& view, const std::string& shot)
+{
+    QMdiSubWindow* sub = view.sub;
+    ASSERT_NE(sub, nullptr);
+    QMdiArea* area = sub->mdiArea();
+    ASSERT_NE(area, nullptr);
+    const QColor workspace = area->background().color();
+    // A view opens maximised: restored first, as its restore button does.
+    if (sub->isMaximized()) sub->showNormal();
+    ASSERT_TRUE(WaitFor([&] { return !sub->isMaximized(); }));
+    ASSERT_TRUE(WaitPainted(view));
+    const QRect start = sub->geometry(); // in the area's viewport
+    const int x = sub->width() / 2;
+    int bottom = sub->height() - 6;
+    for (int step = 1; step <= 3; ++step) {
+        // Onto the bottom border, as a person does, until the pointer turns into the resize
+        // arrow (the sub-window learns where its borders are 200 ms after a resize); then
+        // the border dragged up by a quarter of the first height.
+        QTest::qWait(300);
+        for (int y = bottom - 12; y < sub->height() && sub->cursor().shape() != Qt::SizeVerCursor; ++y) {
+            MoveMouse(sub, QPoint(x, y), Qt::NoButton);
+            bottom = y;
+        }
+        ASSERT_EQ(sub->cursor().shape(), Qt::SizeVerCursor) << "step " << step << ": no border to drag";
+        const int to = bottom - start.height() / 4;
+        QTest::mousePress(sub, Qt::LeftButton, Qt::NoModifier, QPoint(x, bottom));
+        for (int y = bottom - 8; y > to - 8; y -= 8) MoveMouse(sub, QPoint(x, std::max(y, to)), Qt::LeftButton);
+        QTest::mouseRelease(sub, Qt::LeftButton, Qt::NoModifier, QPoint(x, to));
+        ASSERT_LT(sub->height(), start.height() - step * start.height() / 4 + 8) << "step " << step << " shrank nothing";
+        bottom = sub->height() - 6;
+        ASSERT_TRUE(WaitPainted(view));
+        const QImage screen = Screenshot(shot + "-" + std::to_string(step));
+        // Every pixel of the strip given up shows the workspace.
+        int stale = 0;
+        QPoint first;
+        for (int ay = sub->geometry().bottom() + 1; ay <= start.bottom(); ++ay)
+            for (int ax = start.left(); ax <= start.right(); ++ax) {
+                const QPoint at = area->viewport()->mapToGlobal(QPoint(ax, ay));
+                if (!screen.rect().contains(at) || !area->viewport()->rect().contains(QPoint(ax, ay))) continue;
+                if ((screen.pixel(at) & 0xFFFFFFu) == (workspace.rgb() & 0xFFFFFFu)) continue;
+                if (stale++ == 0) first = QPoint(ax, ay);
+            }
+        EXPECT_EQ(stale, 0) << "step " << step << ": pixels not of the workspace below the view, the first at "
+                            << first.x() << "," << first.y() << " of the workspace";
+    }
+}
+
 void EnterQtxMode(QtFrame& frame)
 {
     ChooseMenu(frame, "&File", ID_FILE_QTX);
@@ -323,6 +398,8 @@ void ConvertLisToQtx(QtFrame& frame, const std::string& lisPath, const std::stri
         ASSERT_NE(tree, nullptr);
         const auto found = tree->findItems(QString::fromStdString(node), Qt::MatchExactly | Qt::MatchRecursive);
         ASSERT_EQ(found.size(), 1) << node;
+        // Node texts are read whole: no line hides behind a sideways scroll bar.
+        EXPECT_FALSE(tree->horizontalScrollBar()->isVisible()) << "a sideways scroll bar over the nodes";
         tree->scrollToItem(found[0]);
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, tree->visualItemRect(found[0]).center());
         Click(Control<QPushButton>(dlg, select_input_items::kIdcAdd));

@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 class CDomainWnd;
+class QComboBox;
 class QImage;
 class QLineEdit;
 class QObject;
@@ -76,8 +77,10 @@ void Retype(QLineEdit* edit, const std::string& text);
 
 // Chooses Title > entry (the entry found by its command id) with the mouse.
 void ChooseMenu(QtFrame& frame, const QString& title, int commandId);
-// In Utilities Setup: types the task's name into the task box, then picks `primary`
-// through Select Primary File.
+// Opens the drop-down list of `box` and clicks `entry` in it.
+void PickComboEntry(QComboBox& box, const std::string& entry);
+// In Utilities Setup: picks the task in the task box, then picks `primary` through
+// Select Primary File.
 void ChooseToolTask(User& user, const std::string& task, const std::string& primary);
 // Polls the event loop until `done` or the time is up.
 bool WaitFor(const std::function<bool()>& done, int ms = 30000);
@@ -98,6 +101,10 @@ QScrollBar* ViewScrollBar(const QtChildView& view, Qt::Orientation orientation);
 void ScrollDownThrough(QtFrame& frame, QScrollBar& bar, const std::vector<std::string>& depths);
 // Waits until a view has painted what it was last asked to.
 bool WaitPainted(const QtChildView& view);
+// Drags the bottom border of a view's sub-window up with the mouse, three times a
+// quarter of its height, and checks after each step by the screen's pixels that the
+// strip the view gave up shows the workspace (screenshots <shot>-1 to -3).
+void ShrinkStepByStep(QtChildView& view, const std::string& shot);
 
 // ---- roads shared by several walks ------------------------------------------------------------
 // File > Qtx: the QTX mode's menus are up.

@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -268,7 +269,10 @@ void QtChildView::Update()
 {
     if (!invalid || !client || IsIconic()) return;
     // Inside a paint (this window's or another's) a synchronous repaint would recurse.
-    if (m_rendering || InPaintEvent()) client->update();
+    // Inside a resize it would paint and show the screen before the workspace has
+    // repainted the strip a shrinking view gave up, and that strip would keep the old
+    // picture: the paint waits for the event loop, which paints both together.
+    if (m_rendering || m_resizing || InPaintEvent()) client->update();
     else client->repaint();
 }
 
@@ -324,7 +328,9 @@ void QtChildView::ClientResized(int cx, int cy)
 {
     // An image being drawn on stays; the next render makes one of the new size.
     if (!m_backing->busy) NewBacking(QSize(cx, cy), true);
+    const bool wasResizing = std::exchange(m_resizing, true);
     if (window) window->OnSize(m_maximised ? SIZE_MAXIMIZED : SIZE_RESTORED, cx, cy);
+    m_resizing = wasResizing;
     Invalidate(true);
 }
 

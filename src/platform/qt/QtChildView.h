@@ -78,6 +78,7 @@ private:
 
     std::shared_ptr<BackingStore> m_backing = std::make_shared<BackingStore>();
     bool m_rendering = false;
+    bool m_resizing = false; // the window's OnSize runs
 
     QtFrame& m_frame;
     QScrollBar* m_bars[2] = {nullptr, nullptr};

@@ -1,6 +1,8 @@
 // The model's control states mirrored into the widgets.
 #include "platform/qt/QtDialogParts.h"
 
+#include <QScrollBar>
+
 namespace qt_dialog {
 
 void DialogView::Sync()
@@ -116,6 +118,19 @@ void ApplyProgress(const ControlState& c, QProgressBar* bar)
     bar->setValue(c.Pos());
 }
 
+// Node texts are read whole: the tree widens to its longest line (as far as the screen
+// leaves room), so no text hides behind a sideways scroll bar.
+void FitTreeWidth(QTreeWidget* tree)
+{
+    tree->resizeColumnToContents(0);
+    const int wanted = tree->header()->sectionSize(0) + 2 * tree->frameWidth()
+                       + tree->verticalScrollBar()->sizeHint().width() + tree->indentation();
+    const QScreen* screen = tree->screen() ? tree->screen() : QGuiApplication::primaryScreen();
+    const int room = screen ? screen->availableGeometry().width() * 3 / 4 : wanted;
+    const int width = std::min(wanted, room);
+    if (width > tree->minimumWidth()) tree->setMinimumWidth(width);
+}
+
 } // namespace
 
 void DialogView::Apply(const ControlState& c, View& v)
@@ -224,6 +239,7 @@ void DialogView::ApplyTree(const ControlState& c, View& v)
         QTreeWidgetItem* item = v.items[node.handle];
         if (item->isExpanded() != node.expanded) item->setExpanded(node.expanded);
     }
+    FitTreeWidth(tree); // after the expansion: only shown lines count
     const auto selected = v.items.find(c.SelectedNode());
     QTreeWidgetItem* current = selected != v.items.end() ? selected->second : nullptr;
     if (tree->currentItem() != current) tree->setCurrentItem(current);

@@ -1,5 +1,6 @@
 #include "platform/qt/QtFrame.h"
 
+#include "platform/Format.h"
 #include "platform/qt/QtChildView.h"
 #include "platform/qt/QtDc.h"
 #include "platform/Placement.h"
@@ -135,7 +136,7 @@ protected:
         if (e->type() == QEvent::WindowActivate && !focusWidget()) m_frame.FocusActiveChild();
         // Menu and toolbar prompts go to pane 0, not over the panes as a passing message.
         if (e->type() == QEvent::StatusTip) {
-            m_frame.SetPaneText(0, static_cast<QStatusTipEvent*>(e)->tip().toLatin1().toStdString());
+            m_frame.ShowPrompt(static_cast<QStatusTipEvent*>(e)->tip().toStdString());
             return true;
         }
         return QMainWindow::event(e);
@@ -526,11 +527,20 @@ bool QtFrame::CreateStatusBar(const std::vector<int>& paneWidths)
     return true;
 }
 
+void QtFrame::ShowPrompt(const std::string& prompt)
+{
+    m_prompting = true;
+    SetPaneText(0, prompt.empty() ? m_restingPrompt : prompt);
+    m_prompting = false;
+}
+
 void QtFrame::SetPaneText(int pane, const std::string& text)
 {
+    if (pane == 0 && !m_prompting) m_restingPrompt = text;
     QLabel* label = Pane(pane);
     if (!label) return;
-    const QString shown = QString::fromLatin1(text.c_str());
+    // Paths in a command's last word are UTF-8, mnemonics in read-outs Latin-1.
+    const QString shown = QString::fromStdString(ScreenText(text));
     const bool refit = pane == 0 || shown.isEmpty() != label->text().isEmpty();
     label->setText(shown);
     // Panes only grow, so read-outs that change as the mouse moves do not shake
@@ -578,7 +588,7 @@ QLabel* QtFrame::Pane(int pane) const
 std::string QtFrame::PaneText(int pane) const
 {
     if (pane < 0 || size_t(pane) >= m_panes.size()) return std::string();
-    return m_panes[size_t(pane)]->text().toLatin1().toStdString();
+    return m_panes[size_t(pane)]->text().toStdString(); // as shown, in UTF-8
 }
 
 void QtFrame::ShowStatusBar(bool show)

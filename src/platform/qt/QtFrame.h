@@ -84,6 +84,9 @@ public:
     // Pane 0 (the prompts) stretches over what the other panes leave; when that is
     // too little for its text, empty read-out panes make room.
     void FitPanes();
+    // A menu or toolbar prompt in pane 0; an empty one (the pointer left the entry)
+    // brings back what the program last put there, such as a command's last word.
+    void ShowPrompt(const std::string& prompt);
 
     // The Window menu's list of open views: numbered, the active one checked.
     void ListWindows(QMenu* menu);
@@ -104,6 +107,8 @@ private:
     int m_menuId = 0;
     std::map<int, QToolBar*> m_toolBars;
     std::vector<QLabel*> m_panes;
+    std::string m_restingPrompt; // pane 0's text when no prompt shows
+    bool m_prompting = false;
     std::map<unsigned, QTimer*> m_appTimers;
     QTimer* m_idleTimer = nullptr;
     QObject* m_inputFilter = nullptr;

@@ -1,6 +1,7 @@
 #include "platform/qt/QtHost.h"
 
 #include "platform/Dialog.h"
+#include "platform/FileChoice.h"
 #include "platform/Format.h"
 #include "platform/Path.h"
 #include "platform/qt/QtChildView.h"
@@ -322,7 +323,7 @@ std::unique_ptr<IPrintJob> QtHost::CreatePrintJob(const std::string& documentNam
     o.initialName = documentName + ".pdf";
     o.defaultExt = "pdf";
     o.flags = kHideReadOnly | kOverwritePrompt;
-    const FileDialogResult chosen = Host().FileDialog(o);
+    const FileDialogResult chosen = ChooseFile(o);
     if (!chosen.ok) return nullptr;
     return CreatePdfPrintJob(chosen.path, PrinterPage());
 }

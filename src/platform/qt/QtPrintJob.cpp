@@ -28,6 +28,7 @@ public:
         if (m_writer) Abort();
     }
 
+    std::string OutputPath() const override { return m_path; }
     bool StartDoc(const std::string& documentName) override
     {
         if (m_writer) return false;
