@@ -50,22 +50,23 @@ inline bool WriteWaveformQtx(const std::string& path, uint8_t typeCode, int trac
         for (size_t i = 0; i < floats; ++i) frame.push_back(float(i % 977) * 0.5f);
     CQtxFile out;
     CQtxDescriptorList list;
-    if (!out.OpenWrite(path) ||
-        !out.AddDatum(list, "WMNO", typeCode, 1, 1, uint16_t(traces), 1, step, uint16_t(samples), 0))
+    if (!OkOrShow(out.OpenWrite(path)) ||
+        !OkOrShow(out.AddDatum(list, "WMNO", typeCode, 1, 1, uint16_t(traces), 1, step, uint16_t(samples), 0)))
         return false;
-    out.m_header.depthStep = 0.5;
-    std::fill(std::begin(out.m_header.history), std::end(out.m_header.history), ' ');
-    if (!out.WriteHeader() || !out.WriteDescriptors(list)) return false;
+    QtxFileHeader header = out.Header();
+    header.depthStep = 0.5;
+    std::fill(std::begin(header.history), std::end(header.history), ' ');
+    out.SetHeader(header);
+    if (!OkOrShow(out.WriteHeader()) || !OkOrShow(out.WriteDescriptors(list))) return false;
     for (int f = 0; f < frames; ++f) {
         const double depth = 1000.0 + 0.5 * f;
-        if (!out.WriteDepth(&depth)) return false;
+        if (!OkOrShow(out.WriteDepth(&depth))) return false;
         for (size_t start = 0; start < floats; start += qtx::kDataBufferFloats) {
             const size_t n = std::min<size_t>(qtx::kDataBufferFloats, floats - start);
-            std::copy(frame.begin() + long(start), frame.begin() + long(start + n), out.m_data);
-            if (!out.WriteData(int(n))) return false;
+            if (!OkOrShow(out.WriteData(frame.data() + start, int(n)))) return false;
         }
     }
-    return out.Finalize() != 0;
+    return OkOrShow(out.Finalize()) != 0;
 }
 
 // Writes the header, the datums of `list` and `frames` frames at depths top + step k,
@@ -74,20 +75,23 @@ inline bool WriteWaveformQtx(const std::string& path, uint8_t typeCode, int trac
 inline bool WriteFrames(CQtxFile& out, const CQtxDescriptorList& list, int frames, const std::vector<float>& values,
                         double top = 1000.0, double step = 0.5)
 {
-    out.m_header.depthStep = step;
-    std::fill(std::begin(out.m_header.history), std::end(out.m_header.history), ' ');
-    if (!out.WriteHeader() || !out.WriteDescriptors(list)) return false;
+    QtxFileHeader header = out.Header();
+    header.depthStep = step;
+    std::fill(std::begin(header.history), std::end(header.history), ' ');
+    out.SetHeader(header);
+    if (!OkOrShow(out.WriteHeader()) || !OkOrShow(out.WriteDescriptors(list))) return false;
     for (int f = 0; f < frames; ++f) {
         const double depth = top + step * f;
-        if (!out.WriteDepth(&depth)) return false;
+        if (!OkOrShow(out.WriteDepth(&depth))) return false;
         const float scale = 1.0f + 0.001f * float(f % 7);
+        std::vector<float> scaled(values.size());
+        for (size_t i = 0; i < values.size(); ++i) scaled[i] = values[i] * scale;
         for (size_t start = 0; start < values.size(); start += qtx::kDataBufferFloats) {
             const size_t n = std::min<size_t>(qtx::kDataBufferFloats, values.size() - start);
-            for (size_t i = 0; i < n; ++i) out.m_data[i] = values[start + i] * scale;
-            if (!out.WriteData(int(n))) return false;
+            if (!OkOrShow(out.WriteData(scaled.data() + start, int(n)))) return false;
         }
     }
-    return out.Finalize() == 1;
+    return OkOrShow(out.Finalize()) == 1;
 }
 
 } // namespace bench

@@ -83,11 +83,11 @@ void BareFrameReads(benchmark::State& state)
 {
     Fixture& f = Get();
     CQtxFile in;
-    in.OpenRead(f.path);
+    OkOrShow(in.OpenRead(f.path));
     std::vector<float> buffer(size_t(kReceivers) * kSamples);
     for (auto _ : state)
         for (int frame = 0; frame < kFrames; ++frame) {
-            in.ReadFrameItem(frame, 8, kReceivers, kSamples, buffer.data(), buffer.size());
+            OkOrShow(in.ReadFrameItem(frame, 8, kReceivers, kSamples, buffer.data(), buffer.size()));
             benchmark::DoNotOptimize(buffer.data());
         }
     Rate(state);

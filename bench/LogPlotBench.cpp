@@ -89,14 +89,16 @@ bool WriteLog(const std::string& path, int frames, double step = kStep)
 {
     CQtxFile f;
     CQtxDescriptorList list;
-    if (!f.OpenWrite(path) || !f.AddDatum(list, "GR", 250, 1, 6, 1, 0xFF, 1, 1, 0)
-        || !f.AddDatum(list, "DT", 251, 1, 6, 1, 0xFF, 1, 1, 0)
-        || !f.AddDatum(list, "WMNO", 1, 1, 1, kReceivers, 1, 10.0f, kSamples, 0)
-        || !f.AddDatum(list, "IFMN", 158, 1, 1, kImageTraces, 1, 20.0f, kImageSamples, 0))
+    if (!OkOrShow(f.OpenWrite(path)) || !OkOrShow(f.AddDatum(list, "GR", 250, 1, 6, 1, 0xFF, 1, 1, 0))
+        || !OkOrShow(f.AddDatum(list, "DT", 251, 1, 6, 1, 0xFF, 1, 1, 0))
+        || !OkOrShow(f.AddDatum(list, "WMNO", 1, 1, 1, kReceivers, 1, 10.0f, kSamples, 0))
+        || !OkOrShow(f.AddDatum(list, "IFMN", 158, 1, 1, kImageTraces, 1, 20.0f, kImageSamples, 0)))
         return false;
-    f.m_header.depthStep = step;
-    std::fill(std::begin(f.m_header.history), std::end(f.m_header.history), ' ');
-    if (!f.WriteHeader() || !f.WriteDescriptors(list)) return false;
+    QtxFileHeader header = f.Header();
+    header.depthStep = step;
+    std::fill(std::begin(header.history), std::end(header.history), ' ');
+    f.SetHeader(header);
+    if (!OkOrShow(f.WriteHeader()) || !OkOrShow(f.WriteDescriptors(list))) return false;
     std::vector<float> wave(size_t(kReceivers) * kSamples), image(size_t(kImageTraces) * kImageSamples);
     for (int k = 0; k < frames; ++k) {
         const double depth = kTop + step * k;
@@ -109,15 +111,12 @@ bool WriteLog(const std::string& path, int frames, double step = kStep)
         for (size_t i = 0; i < image.size(); ++i)
             image[i] = float(1500 + 800 * std::sin(double(i) * 0.05 + depth / 30));
         const float curves[2] = {float(60 + 40 * std::sin(depth / 13)), float(90 + 25 * std::sin(depth / 21))};
-        if (!f.WriteDepth(&depth)) return false;
-        std::copy(curves, curves + 2, f.m_data);
-        if (!f.WriteData(2)) return false;
-        std::copy(wave.begin(), wave.end(), f.m_data);
-        if (!f.WriteData(int(wave.size()))) return false;
-        std::copy(image.begin(), image.end(), f.m_data);
-        if (!f.WriteData(int(image.size()))) return false;
+        if (!OkOrShow(f.WriteDepth(&depth))) return false;
+        if (!OkOrShow(f.WriteData(curves, 2))) return false;
+        if (!OkOrShow(f.WriteData(wave.data(), int(wave.size())))) return false;
+        if (!OkOrShow(f.WriteData(image.data(), int(image.size())))) return false;
     }
-    return f.Finalize() == 1;
+    return OkOrShow(f.Finalize()) == 1;
 }
 
 std::shared_ptr<CLogPlotItem> Item(const std::string& path, int frames, const char* name, uint16_t domain,
@@ -209,13 +208,12 @@ struct Shell {
 void ReadFrames(benchmark::State& state, const Log& log, int frames)
 {
     CQtxFile file;
-    if (!file.OpenRead(log.path)) state.SkipWithError("no data set");
-    const uint64_t size = file.m_frameSize;
-    std::vector<char> buffer(size);
-    const int64_t start = int64_t(qtx::DataStart(uint64_t(file.m_datumCount)));
+    if (!OkOrShow(file.OpenRead(log.path))) state.SkipWithError("no data set");
+    const uint64_t size = file.GetFrameSize();
+    std::vector<float> buffer(size / sizeof(float));
     for (auto _ : state) {
         for (int k = 0; k < frames; ++k)
-            if (file.m_fileIn.ReadAt(start + int64_t(k) * int64_t(size), buffer.data(), size) != size)
+            if (!file.ReadFrameItemShared(k, 0, 1, int(buffer.size()), buffer.data(), buffer.size()))
                 state.SkipWithError("short read");
         benchmark::DoNotOptimize(buffer.data());
     }

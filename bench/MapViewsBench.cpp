@@ -58,20 +58,23 @@ std::string TempPath(const char* name)
 bool WriteFrames(CQtxFile& out, const CQtxDescriptorList& list, int frames,
                  const std::vector<float>& values)
 {
-    out.m_header.depthStep = 0.5;
-    std::fill(std::begin(out.m_header.history), std::end(out.m_header.history), ' ');
-    if (!out.WriteHeader() || !out.WriteDescriptors(list)) return false;
+    QtxFileHeader header = out.Header();
+    header.depthStep = 0.5;
+    std::fill(std::begin(header.history), std::end(header.history), ' ');
+    out.SetHeader(header);
+    if (!OkOrShow(out.WriteHeader()) || !OkOrShow(out.WriteDescriptors(list))) return false;
     for (int f = 0; f < frames; ++f) {
         const double depth = 1000.0 + 0.5 * f;
-        if (!out.WriteDepth(&depth)) return false;
+        if (!OkOrShow(out.WriteDepth(&depth))) return false;
+        // A little change from frame to frame, so that no frame is the one before.
+        std::vector<float> scaled(values.size());
+        for (size_t i = 0; i < values.size(); ++i) scaled[i] = values[i] * (1.0f + 0.001f * float(f % 7));
         for (size_t start = 0; start < values.size(); start += qtx::kDataBufferFloats) {
             const size_t n = std::min<size_t>(qtx::kDataBufferFloats, values.size() - start);
-            // A little change from frame to frame, so that no frame is the one before.
-            for (size_t i = 0; i < n; ++i) out.m_data[i] = values[start + i] * (1.0f + 0.001f * float(f % 7));
-            if (!out.WriteData(int(n))) return false;
+            if (!OkOrShow(out.WriteData(scaled.data() + start, int(n)))) return false;
         }
     }
-    return out.Finalize() == 1;
+    return OkOrShow(out.Finalize()) == 1;
 }
 
 struct DataSets {
@@ -89,9 +92,10 @@ struct DataSets {
             }
         CQtxFile mapOut;
         CQtxDescriptorList mapList;
-        if (!mapOut.OpenWrite(map)
-            || !mapOut.AddTwoAxisDatum(mapList, "SMNO", 60, 2, kCategorySemblanceMap, 1, kUnitMicrosecondsPerFoot, 2.0f,
-                                       kMapSize, 20, kUnitMicroseconds, 20.0f, kMapSize, 0)
+        if (!OkOrShow(mapOut.OpenWrite(map))
+            || !OkOrShow(mapOut.AddTwoAxisDatum(mapList, "SMNO", 60, 2, kCategorySemblanceMap, 1,
+                                                kUnitMicrosecondsPerFoot, 2.0f, kMapSize, 20, kUnitMicroseconds,
+                                                20.0f, kMapSize, 0))
             || !WriteFrames(mapOut, mapList, kMapFrames, values))
             std::abort();
 
@@ -106,11 +110,11 @@ struct DataSets {
             }
         CQtxFile plotOut;
         CQtxDescriptorList plotList;
-        if (!plotOut.OpenWrite(plot)
-            || !plotOut.AddDatum(plotList, "ISMN", 164, 1, kCategoryWaveform, kReceivers, kUnitMicroseconds, 4.0f,
-                                 kSamples, 0)
-            || !plotOut.AddDatum(plotList, "IFMN", 158, 1, kCategoryWaveform, kReceivers, kUnitMicroseconds, 4.0f,
-                                 kSamples, 0)
+        if (!OkOrShow(plotOut.OpenWrite(plot))
+            || !OkOrShow(plotOut.AddDatum(plotList, "ISMN", 164, 1, kCategoryWaveform, kReceivers,
+                                          kUnitMicroseconds, 4.0f, kSamples, 0))
+            || !OkOrShow(plotOut.AddDatum(plotList, "IFMN", 158, 1, kCategoryWaveform, kReceivers,
+                                          kUnitMicroseconds, 4.0f, kSamples, 0))
             || !WriteFrames(plotOut, plotList, kPlotFrames, pair))
             std::abort();
     }
@@ -187,11 +191,11 @@ CFreqSlowXplotWnd* OpenPlot(const std::string& windowClass)
 void BareMapReads(benchmark::State& state)
 {
     CQtxFile in;
-    if (!in.OpenRead(Sets().map)) std::abort();
+    if (!OkOrShow(in.OpenRead(Sets().map))) std::abort();
     std::vector<float> buffer(size_t(kMapSize) * kMapSize);
     for (auto _ : state)
         for (int frame = 0; frame < kMapFrames; ++frame) {
-            in.ReadFrameItem(frame, 8, kMapSize, kMapSize, buffer.data(), buffer.size());
+            OkOrShow(in.ReadFrameItem(frame, 8, kMapSize, kMapSize, buffer.data(), buffer.size()));
             benchmark::DoNotOptimize(buffer.data());
         }
     state.counters["frames/s"] = benchmark::Counter(double(kMapFrames), benchmark::Counter::kIsIterationInvariantRate);
@@ -233,13 +237,13 @@ void MapPaintOnly(benchmark::State& state)
 void BarePlotReads(benchmark::State& state)
 {
     CQtxFile in;
-    if (!in.OpenRead(Sets().plot)) std::abort();
+    if (!OkOrShow(in.OpenRead(Sets().plot))) std::abort();
     const size_t floats = size_t(kReceivers) * kSamples;
     std::vector<float> slowness(floats), frequency(floats);
     for (auto _ : state)
         for (int frame = 0; frame < kPlotFrames; ++frame) {
-            in.ReadFrameItem(frame, 8, kReceivers, kSamples, slowness.data(), floats);
-            in.ReadFrameItem(frame, 8 + int64_t(floats) * 4, kReceivers, kSamples, frequency.data(), floats);
+            OkOrShow(in.ReadFrameItem(frame, 8, kReceivers, kSamples, slowness.data(), floats));
+            OkOrShow(in.ReadFrameItem(frame, 8 + int64_t(floats) * 4, kReceivers, kSamples, frequency.data(), floats));
             benchmark::DoNotOptimize(slowness.data());
             benchmark::DoNotOptimize(frequency.data());
         }

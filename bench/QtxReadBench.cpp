@@ -60,14 +60,14 @@ void ReadFrameItemEveryFrame(benchmark::State& state)
     std::vector<float> samples(kTraces * kSamples);
     for (auto _ : state) {
         CQtxFile in;
-        if (!in.OpenRead(set.path)) state.SkipWithError("open failed");
+        if (!OkOrShow(in.OpenRead(set.path))) state.SkipWithError("open failed");
         CQtxDatumList list;
-        in.ReadDatumList(list);
+        OkOrShow(in.ReadDatumList(list));
         const auto& d = *list.front();
         const int frames = int(in.GetFrameCount());
         for (int f = 0; f < frames; ++f) {
-            if (!in.ReadFrameItem(f, int(d.m_offset), d.m_traceCount, d.m_axis1.m_sampleCount, samples.data(),
-                                  samples.size())) {
+            if (!OkOrShow(in.ReadFrameItem(f, int(d.m_offset), d.m_traceCount, d.m_axis1.m_sampleCount, samples.data(),
+                                           samples.size()))) {
                 state.SkipWithError("read failed");
                 break;
             }

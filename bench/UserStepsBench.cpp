@@ -117,19 +117,22 @@ std::vector<float> MapsFrame()
 
 bool AddWavesDatums(CQtxFile& out, CQtxDescriptorList& list)
 {
-    return out.AddDatum(list, "GR", 250, 1, kCategoryTrace, 1, kUnitNone, 1, 1, 0)
-           && out.AddDatum(list, "DT", 251, 1, kCategoryTrace, 1, kUnitNone, 1, 1, 0)
-           && out.AddDatum(list, "WMNO", 1, 1, kCategoryWaveform, kReceivers, kUnitMicroseconds, kSampleStep, kSamples, 0)
-           && out.AddDatum(list, "IFMN", 158, 1, kCategoryWaveform, kImageTraces, kUnitMicroseconds, 2 * kSampleStep,
-                           kImageSamples, 0);
+    return OkOrShow(out.AddDatum(list, "GR", 250, 1, kCategoryTrace, 1, kUnitNone, 1, 1, 0))
+           && OkOrShow(out.AddDatum(list, "DT", 251, 1, kCategoryTrace, 1, kUnitNone, 1, 1, 0))
+           && OkOrShow(out.AddDatum(list, "WMNO", 1, 1, kCategoryWaveform, kReceivers, kUnitMicroseconds,
+                                    kSampleStep, kSamples, 0))
+           && OkOrShow(out.AddDatum(list, "IFMN", 158, 1, kCategoryWaveform, kImageTraces, kUnitMicroseconds,
+                                    2 * kSampleStep, kImageSamples, 0));
 }
 
 bool AddMapsDatums(CQtxFile& out, CQtxDescriptorList& list)
 {
-    return out.AddTwoAxisDatum(list, "SMNO", 60, 2, kCategorySemblanceMap, 1, kUnitMicrosecondsPerFoot, 2.0f, kMapSize,
-                               20, kUnitMicroseconds, 20.0f, kMapSize, 0)
-           && out.AddDatum(list, "ISMN", 164, 1, kCategoryWaveform, kReceivers, kUnitMicroseconds, 4.0f, kSamples, 0)
-           && out.AddDatum(list, "IFMN", 158, 1, kCategoryWaveform, kReceivers, kUnitMicroseconds, 4.0f, kSamples, 0);
+    return OkOrShow(out.AddTwoAxisDatum(list, "SMNO", 60, 2, kCategorySemblanceMap, 1, kUnitMicrosecondsPerFoot,
+                                        2.0f, kMapSize, 20, kUnitMicroseconds, 20.0f, kMapSize, 0))
+           && OkOrShow(out.AddDatum(list, "ISMN", 164, 1, kCategoryWaveform, kReceivers, kUnitMicroseconds, 4.0f,
+                                    kSamples, 0))
+           && OkOrShow(out.AddDatum(list, "IFMN", 158, 1, kCategoryWaveform, kReceivers, kUnitMicroseconds, 4.0f,
+                                    kSamples, 0));
 }
 
 struct DataSet {
@@ -145,13 +148,13 @@ DataSet MakeDataSet(const char* name, bool (*addDatums)(CQtxFile&, CQtxDescripto
     DataSet set{TempPath(name), bench::FramesFor(kDataSetBytes, 1, int(frame.size()))};
     {
         CQtxFile in;
-        if (in.OpenRead(set.path) && int64_t(in.GetFrameCount()) == set.frames) return set;
+        if (OkOrShow(in.OpenRead(set.path)) && int64_t(in.GetFrameCount()) == set.frames) return set;
     }
     std::fprintf(stderr, "writing %s (%d frames)\n", set.path.c_str(), set.frames);
     const std::string partial = set.path + ".partial";
     CQtxFile out;
     CQtxDescriptorList list;
-    if (!out.OpenWrite(partial) || !addDatums(out, list)
+    if (!OkOrShow(out.OpenWrite(partial)) || !addDatums(out, list)
         || !bench::WriteFrames(out, list, set.frames, frame, kTop, kDepthStep))
         std::abort();
     std::filesystem::rename(partial, set.path);

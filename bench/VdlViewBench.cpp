@@ -133,11 +133,11 @@ struct View {
 void BareFrameReads(benchmark::State& state)
 {
     CQtxFile in;
-    if (!in.OpenRead(Set().path)) std::abort();
+    if (!OkOrShow(in.OpenRead(Set().path))) std::abort();
     std::vector<float> buffer(size_t(kReceivers) * kSamples);
     for (auto _ : state)
         for (int frame = 0; frame < kFrames; ++frame) {
-            in.ReadFrameItem(frame, 8, kReceivers, kSamples, buffer.data(), buffer.size());
+            OkOrShow(in.ReadFrameItem(frame, 8, kReceivers, kSamples, buffer.data(), buffer.size()));
             benchmark::DoNotOptimize(buffer.data());
         }
     state.counters["frames"] = kFrames;

@@ -27,13 +27,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     CCnvFile file;
     file.ReadToolCode(path);
-    if (!file.Ok() || !file.Open(path)) return 0;
+    if (!OkOrShow(file.LastStatus()) || !OkOrShow(file.Open(path))) return 0;
     const double top = file.ReadTopDepth();
     const double bottom = file.Ok() ? file.ReadBottomDepth() : 0.0;
     const double step = file.Ok() ? file.ReadFrameInterval() : 0.0;
     const double period = file.Ok() ? file.ReadSamplingPeriod() : 0.0;
     const uint32_t frames = file.Ok() ? file.CountFrames() : 0;
-    if (!file.Ok()) return 0;
+    if (!OkOrShow(file.LastStatus())) return 0;
 
     const int choice = size > 2 ? data[2] : 0;
     host.ScriptDialog(kIddDataOrigin).Select(data_origin::kIdcOrigin, choice % 46).Press(IDOK);

@@ -16,9 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ScriptedHost host; // every box is answered with Cancel and recorded
     ScopedHost scope(&host);
     CQtxFile file;
-    if (!file.OpenRead(path)) return 0;
+    if (!OkOrShow(file.OpenRead(path))) return 0;
     CQtxDatumList datums;
-    if (!file.ReadDatumList(datums)) return 0;
+    if (!OkOrShow(file.ReadDatumList(datums))) return 0;
     // A datum can claim any size; more values than the input holds cannot be read, so
     // the buffer stops there (one more, so an overlong claim still reaches the reader).
     const size_t inputFloats = size / sizeof(float) + 1;
@@ -32,10 +32,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             // The views' read on several threads, with the datum's own counts: it may
             // fail, never show a box or close the input.
             const size_t shown = host.Messages().size();
-            file.ReadFrameItemShared(frame, int64_t(d->m_offset), d->m_traceCount, d->m_axis1.m_sampleCount, values.data(),
-                                     values.size());
-            if (host.Messages().size() != shown || !file.m_fileIn.IsOpen()) __builtin_trap();
-            if (!file.ReadFrameItem(frame, int64_t(d->m_offset), 1, int(whole), values.data(), values.size()))
+            (void)file.ReadFrameItemShared(frame, int64_t(d->m_offset), d->m_traceCount, d->m_axis1.m_sampleCount,
+                                           values.data(), values.size());
+            if (host.Messages().size() != shown || !file.InputOpen()) __builtin_trap();
+            if (!OkOrShow(file.ReadFrameItem(frame, int64_t(d->m_offset), 1, int(whole), values.data(), values.size())))
                 return 0; // the input is closed after a failed read
         }
     return 0;

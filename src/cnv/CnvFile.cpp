@@ -1,7 +1,6 @@
 #include "cnv/CnvFile.h"
 
 #include "platform/Endian.h"
-#include "platform/Host.h"
 
 #include <cstring>
 
@@ -22,8 +21,7 @@ const char kPrematureEof[] = "Premature EOF in file :\n";
 template <typename T> T CCnvFile::Fail(const char* text, T value, const std::string& cause)
 {
     m_file.Close();
-    m_ok = false;
-    MessageBox(text + m_path + cause, MB_OK | MB_ICONSTOP);
+    m_status = Status::Failure(text + m_path + cause);
     return value;
 }
 
@@ -36,35 +34,42 @@ uint8_t CCnvFile::ReadToolCode(const std::string& path)
     uint8_t code = 0;
     if (m_file.ReadAt(cnv::kHdrToolCode, &code, 1) != 1) return Fail(kErrorHeader, uint8_t(255));
     m_file.Close();
-    m_ok = true;
+    m_status = Status();
     return code;
 }
 
-int CCnvFile::Open(const std::string& path)
+Status CCnvFile::Open(const std::string& path)
 {
     m_path = path;
     // Read-only: the reader never writes, and a CNV file may sit on a read-only medium.
     int error = 0;
-    if (!m_file.Open(path, BinaryFile::modeRead, &error)) return Fail(kCouldNotOpen, 0, OpenFailureCause(path, error));
-    if (m_file.ReadAt(0, m_header, sizeof m_header) != sizeof m_header) return Fail(kErrorHeader, 0);
+    if (!m_file.Open(path, BinaryFile::modeRead, &error)) {
+        Fail(kCouldNotOpen, 0, OpenFailureCause(path, error));
+        return m_status;
+    }
+    if (m_file.ReadAt(0, m_header, sizeof m_header) != sizeof m_header) {
+        Fail(kErrorHeader, 0);
+        return m_status;
+    }
     m_depthUnits = m_header[cnv::kHdrDepthUnits];
     const int channels = m_header[cnv::kHdrChannelCount];
     const int samples = int16_t(endian::GetLE16(m_header + cnv::kHdrSamples));
     // A count of 0 or below would make a frame of no bytes, and more than the limits
     // would not fit the frame buffer; neither is read any further.
-    if (!SetShape(channels, samples)) return 0;
-    m_ok = true;
-    return 1;
+    return SetShape(channels, samples);
 }
 
-int CCnvFile::SetShape(int channels, int samples)
+Status CCnvFile::SetShape(int channels, int samples)
 {
-    if (!cnv::ValidShape(channels, samples)) return Fail(kInvalidShape, 0);
+    if (!cnv::ValidShape(channels, samples)) {
+        Fail(kInvalidShape, 0);
+        return m_status;
+    }
     m_channels = uint16_t(channels);
     m_samples = uint16_t(samples);
     m_frameSize = cnv::FrameSize(channels, samples);
-    m_ok = true;
-    return 1;
+    m_status = Status();
+    return m_status;
 }
 
 bool CCnvFile::ReadDepthAt(int64_t offset, double& depth)
@@ -122,7 +127,7 @@ uint32_t CCnvFile::CountFrames()
     // The count must also stay below the failure value, which no file reaches in practice.
     if (body % m_frameSize != 0 || body / m_frameSize >= 0xFFFFFFFFull) return Fail(kPrematureEof, 0xFFFFFFFFu);
     m_frameCount = uint32_t(body / m_frameSize);
-    m_ok = true;
+    m_status = Status();
     return m_frameCount;
 }
 

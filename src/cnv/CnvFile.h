@@ -1,14 +1,16 @@
 // CCnvFile: the one reader of CNV waveform files (CnvLayout.h). The scanner reads the
 // header values through it, the converter every frame.
 //
-// Every operation shows its own failure (a message naming the file) and closes the
-// file, so the caller only tests Ok(): the failure values the results still carry
+// Every operation that fails closes the file and keeps its failure, with the message
+// naming the file, in LastStatus(); it shows nothing, the caller does (OkOrShow). The
+// status, not the value, tells a failure: the failure values the results still carry
 // (-1.0, 255, 0xFFFFFFFF) can be real values of a file, a depth of -1.0 above all.
 // Positioned reads go to absolute offsets; nothing relies on the file position.
 #pragma once
 
 #include "cnv/CnvLayout.h"
 #include "platform/BinaryFile.h"
+#include "platform/Status.h"
 
 #include <cstdint>
 #include <string>
@@ -21,9 +23,9 @@ public:
     // Opens `path`, reads header byte 0 and closes again. 255 on failure.
     uint8_t ReadToolCode(const std::string& path);
     // Opens `path` read-only and reads the header: depth units, channels, samples.
-    // A shape outside 1..8 channels and 1..2048 samples is refused. 1 or 0; the file
-    // stays open on success.
-    int Open(const std::string& path);
+    // A shape outside 1..8 channels and 1..2048 samples is refused. The file stays
+    // open on success.
+    Status Open(const std::string& path);
     // Depth of frame 0; -1.0 on failure.
     double ReadTopDepth();
     // Depth of the frame that ends the file, read from the end; -1.0 on failure.
@@ -34,8 +36,8 @@ public:
     double ReadSamplingPeriod();
     // Frames in the file, which must hold a whole number of them; 0xFFFFFFFF on failure.
     uint32_t CountFrames();
-    // Depth of frame k from its frame header alone. Quiet: false, with nothing shown and
-    // the file left open, when the header lies beyond the file (ReadFrame then tells).
+    // Depth of frame k from its frame header alone. Quiet: false, with no failure kept
+    // and the file left open, when the header lies beyond the file (ReadFrame then tells).
     bool ReadFrameDepth(uint32_t k, double& depth);
     // Reads frame k whole (one read); its depth, or -1.0 on failure. ChannelSamples
     // then gives its channels.
@@ -45,10 +47,13 @@ public:
     const uint8_t* ChannelSamples(int c) const;
 
     // Takes another channel and sample count (the converter's scanned values); refuses,
-    // with the header's message, what the reader cannot hold. 1 or 0.
-    int SetShape(int channels, int samples);
+    // with the header's message, what the reader cannot hold.
+    Status SetShape(int channels, int samples);
 
-    bool Ok() const { return m_ok; } // the last operation succeeded
+    bool Ok() const { return m_status.Ok(); } // the last operation succeeded
+    // The last operation's outcome; a failure carries its message. A failure until the
+    // first operation succeeds.
+    const Status& LastStatus() const { return m_status; }
     bool IsOpen() const { return m_file.IsOpen(); }
     void Close() { m_file.Close(); }
 
@@ -66,17 +71,17 @@ public:
     uint8_t m_frameHeader[cnv::kFrameHeaderSize] = {};
 
 private:
-    // Shows `text` + path, closes the file, marks the failure; returns `value`.
+    // Keeps the failure `text` + path, closes the file; returns `value`.
     template <typename T> T Fail(const char* text, T value, const std::string& cause = std::string());
     // Reads the depth of the frame header at `offset`; false on a short read.
     bool ReadDepthAt(int64_t offset, double& depth);
     double Succeed(double value)
     {
-        m_ok = true;
+        m_status = Status();
         return value;
     }
 
     BinaryFile m_file;
     std::vector<uint8_t> m_frame; // the frame last read; sized once per shape
-    bool m_ok = false;
+    Status m_status = Status::Quiet();
 };

@@ -44,7 +44,7 @@ bool AskOrigin(int& origin, int& clssReceiver)
 bool WriteHead(CQtxFile& out, const CCnvToQtx& job, uint8_t direction, const CnvOrigin& origin, int channels,
                int samples)
 {
-    QtxFileHeader& header = out.m_header;
+    QtxFileHeader header = out.Header();
     header.logDirection = direction;
     header.depthUnits = job.m_depthUnit == "FT" ? qtx::kUnitsFeet : qtx::kUnitsMetres;
     header.frameCount = 0; // counted when the frames are settled, so a killed run claims none
@@ -52,11 +52,12 @@ bool WriteHead(CQtxFile& out, const CCnvToQtx& job, uint8_t direction, const Cnv
     header.bottomDepth = job.m_bottomDepth;
     header.depthStep = job.m_depthStep;
     std::memset(header.history, ' ', sizeof header.history);
+    out.SetHeader(header);
 
     CQtxDescriptorList descriptors;
-    if (!out.AddDatum(descriptors, origin.mnemonic, origin.itemType, 1, origin.category, uint16_t(channels),
-                      origin.unit, origin.step, uint16_t(samples), 0)
-        || !out.WriteHeader() || !out.WriteDescriptors(descriptors)) {
+    if (!OkOrShow(out.AddDatum(descriptors, origin.mnemonic, origin.itemType, 1, origin.category, uint16_t(channels),
+                               origin.unit, origin.step, uint16_t(samples), 0))
+        || !OkOrShow(out.WriteHeader()) || !OkOrShow(out.WriteDescriptors(descriptors))) {
         out.DropOutput();
         return false;
     }
@@ -75,11 +76,11 @@ int CopyFrames(CCnvFile& input, CQtxFrameWriter& writer, uint32_t frameCount, in
     for (uint32_t k = 0; k < frameCount; ++k) {
         if (progress.CheckCancelButton() && MessageBox(kStopQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES) break;
         const double depth = input.ReadFrame(k);
-        if (!input.Ok() || !writer.WriteDepth(depth)) return 0;
+        if (!OkOrShow(input.LastStatus()) || !OkOrShow(writer.WriteDepth(depth))) return 0;
         // Samples go over as the file holds them: both formats keep little-endian float32.
         for (int t = 0; t < channels; ++t) {
-            uint8_t* at = writer.Reserve(traceBytes);
-            if (!at) return 0;
+            uint8_t* at = nullptr;
+            if (!OkOrShow(writer.Reserve(traceBytes, at))) return 0;
             if (clssReceiver < 0) std::memcpy(at, input.ChannelSamples(t), traceBytes);
             else if (t == clssReceiver) std::memcpy(at, input.ChannelSamples(0), traceBytes);
             else std::memset(at, 0, traceBytes);
@@ -97,9 +98,9 @@ std::string CCnvToQtx::OriginMnemonic(uint8_t code) { return CnvOriginOf(code, 0
 int CCnvToQtx::Convert(const std::string& cnvPath, const std::string& qtxPath)
 {
     CCnvFile input;
-    if (!input.Open(cnvPath)) return 0;
+    if (!OkOrShow(input.Open(cnvPath))) return 0;
     // The scanned shape is the one converted; the reader refuses one it cannot hold.
-    if (!input.SetShape(m_channelCount, m_samplesPerChannel)) return 0;
+    if (!OkOrShow(input.SetShape(m_channelCount, m_samplesPerChannel))) return 0;
 
     // Every frame's depth, before any question: the frames take them as they are. A
     // frame beyond the file is left to the conversion, which keeps the ones before it.
@@ -107,7 +108,7 @@ int CCnvToQtx::Convert(const std::string& cnvPath, const std::string& qtxPath)
     CDepthRule rule(direction, m_depthStep);
     double depth = 0.0;
     for (uint32_t k = 0; k < m_frameCount && input.ReadFrameDepth(k, depth); ++k)
-        if (!rule.Check(depth, cnvPath)) return 0;
+        if (!OkOrShow(rule.Check(depth, cnvPath))) return 0;
 
     int clssReceiver = -1;
     const bool asked = AskOrigin(m_origin, clssReceiver);
@@ -117,8 +118,8 @@ int CCnvToQtx::Convert(const std::string& cnvPath, const std::string& qtxPath)
     // Every refusal comes before the output is created.
     if (RefuseOutputOverInput(qtxPath, {cnvPath}) || (!m_outputConfirmed && RefuseToReplaceExisting(qtxPath)))
         return 0;
-    auto out = std::make_unique<CQtxFile>(); // its data buffer is large
-    if (!out->OpenWrite(qtxPath, 1, cnvPath) // one datum: the channels as its traces
+    auto out = std::make_unique<CQtxFile>();
+    if (!OkOrShow(out->OpenWrite(qtxPath, 1, cnvPath)) // one datum: the channels as its traces
         || !WriteHead(*out, *this, direction, CnvOriginOf(m_origin, m_samplingPeriod), input.m_channels, input.m_samples))
         return 0;
 
@@ -134,7 +135,7 @@ int CCnvToQtx::Convert(const std::string& cnvPath, const std::string& qtxPath)
     // A failed run commits nothing; a finished or stopped one commits its whole frames,
     // counted by the header.
     if (!result) writer.Abandon();
-    else if (!writer.Finalize()) result = 0;
+    else if (!OkOrShow(writer.Finalize())) result = 0;
     progress.DestroyWindow();
     return result;
 }

@@ -49,18 +49,18 @@ int CScanCnvFile::Scan(const std::string& cnvPath)
 {
     CCnvFile file;
     const uint8_t toolByte = file.ReadToolCode(cnvPath);
-    if (!file.Ok() || !file.Open(cnvPath)) return 0;
+    if (!OkOrShow(file.LastStatus()) || !OkOrShow(file.Open(cnvPath))) return 0;
     // The reader's status, not the value, tells a failure: -1.0 is a possible depth.
     const double top = file.ReadTopDepth();
-    if (!file.Ok()) return 0;
+    if (!OkOrShow(file.LastStatus())) return 0;
     const double bottom = file.ReadBottomDepth();
-    if (!file.Ok()) return 0;
+    if (!OkOrShow(file.LastStatus())) return 0;
     const double step = file.ReadFrameInterval();
-    if (!file.Ok()) return 0;
+    if (!OkOrShow(file.LastStatus())) return 0;
     const double period = file.ReadSamplingPeriod();
-    if (!file.Ok()) return 0;
+    if (!OkOrShow(file.LastStatus())) return 0;
     const uint32_t frames = file.CountFrames();
-    if (!file.Ok()) return 0;
+    if (!OkOrShow(file.LastStatus())) return 0;
     file.Close();
 
     m_topDepth = top;

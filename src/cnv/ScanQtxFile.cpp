@@ -59,14 +59,14 @@ int CScanQtxFile::Scan(const std::string& qtxPath)
 {
     CQtxFile file;
     // OpenRead's result is the status: a data set may well start at depth -1.0.
-    if (!file.OpenRead(qtxPath)) return 0;
+    if (!OkOrShow(file.OpenRead(qtxPath))) return 0;
     m_topDepth = file.GetTopDepth();
     m_bottomDepth = file.GetBottomDepth();
     m_depthStep = file.GetDepthStep();
     m_frameCount = file.GetFrameCount();
-    m_logDirection = file.m_header.logDirection;
+    m_logDirection = file.Header().logDirection;
     m_datums.clear();
-    const int listed = file.ReadDatumList(m_datums);
+    const int listed = OkOrShow(file.ReadDatumList(m_datums));
     file.CloseInput();
     if (!listed) {
         m_datums.clear();

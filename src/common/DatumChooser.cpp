@@ -24,9 +24,9 @@ const char* DomainItemKind(int domain)
 
 bool Choose(const CQtxFile& file, const CQtxDatumList& datums, int& domain, bool followTab, ChosenDatum& datum)
 {
-    const CFrameCursor frames(file.m_header);
+    const CFrameCursor frames(file.Header());
     CQtxFileDlg dialog;
-    dialog.m_fileName = file.m_path;
+    dialog.m_fileName = file.Path();
     dialog.m_startDepth = Format("%12.4f", frames.TopDepth());
     dialog.m_stopDepth = Format("%12.4f", frames.BottomDepth());
     dialog.m_depthStep = Format("%12.4f", frames.HeaderStep());
@@ -45,7 +45,7 @@ bool Choose(const CQtxFile& file, const CQtxDatumList& datums, int& domain, bool
         chosen = dialog.SelectedItems(domain);
     if (chosen.empty() && dialog.Items(domain).empty()) {
         // An item marked on another tab is not this view's: say which kind the data set lacks.
-        MessageBox(Format("The data set %s holds no %s item!\nOperation will be abandoned.", file.m_path.c_str(),
+        MessageBox(Format("The data set %s holds no %s item!\nOperation will be abandoned.", file.Path().c_str(),
                           DomainItemKind(domain)),
                    MB_OK | MB_ICONSTOP);
         return false;

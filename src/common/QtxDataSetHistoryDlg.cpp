@@ -35,8 +35,8 @@ void CQtxDataSetHistoryDlg::FillHistoryBlock(const std::string& text, char* bloc
 bool CQtxDataSetHistoryDlg::OnInitDialog()
 {
     CQtxFile file;
-    if (!file.OpenRead(m_path)) return false; // the reader has said why; the history shows empty
-    std::memcpy(m_buffer, file.m_header.history, qtx::kHistorySize);
+    if (!OkOrShow(file.OpenRead(m_path))) return false; // the reader has said why; the history shows empty
+    std::memcpy(m_buffer, file.Header().history, qtx::kHistorySize);
     m_buffer[qtx::kHistorySize] = '\0';
     file.CloseInput();
     m_history = HistoryText(m_buffer);
@@ -52,9 +52,10 @@ void CQtxDataSetHistoryDlg::OnSaveHistory()
         return;
     if (!UpdateData(true)) return;
     CQtxFile file;
-    if (!file.OpenRead(m_path)) return;
-    FillHistoryBlock(m_history, file.m_header.history);
-    const int written = file.WriteHistory();
+    if (!OkOrShow(file.OpenRead(m_path))) return;
+    char block[qtx::kHistorySize];
+    FillHistoryBlock(m_history, block);
+    const int written = OkOrShow(file.WriteHistory(block));
     file.CloseInput();
     if (written) EndDialog(kSavedHistory);
 }
@@ -66,11 +67,12 @@ void CQtxDataSetHistoryDlg::OnClearHistory()
         return;
     if (!UpdateData(true)) return;
     CQtxFile file;
-    if (!file.OpenRead(m_path)) return;
+    if (!OkOrShow(file.OpenRead(m_path))) return;
     // The whole block is blanked, not only as many bytes as the shown text is long:
     // an edited, shorter text must not leave the rest of the old history behind.
-    std::memset(file.m_header.history, ' ', qtx::kHistorySize);
-    const int written = file.WriteHistory();
+    char block[qtx::kHistorySize];
+    std::memset(block, ' ', qtx::kHistorySize);
+    const int written = OkOrShow(file.WriteHistory(block));
     file.CloseInput();
     if (written) EndDialog(kClearedHistory);
 }

@@ -41,7 +41,7 @@ bool ReadDepthsAndDatums(CQtxFile& file, double& top, double& bottom, CQtxDatumL
     double b = file.GetBottomDepth();
     if (b == -1.0) return false;
     CQtxDatumList read;
-    if (!file.ReadDatumList(read)) return false;
+    if (!OkOrShow(file.ReadDatumList(read))) return false;
     file.CloseInput();
     if (ordered && b < t) std::swap(t, b);
     top = t, bottom = b;
@@ -52,7 +52,7 @@ bool ReadDepthsAndDatums(CQtxFile& file, double& top, double& bottom, CQtxDatumL
 bool ReadQtxInput(const std::string& path, QtxInputRead& read)
 {
     CQtxFile file;
-    return file.OpenRead(path) && ReadDepthsAndDatums(file, read.top, read.bottom, read.datums);
+    return OkOrShow(file.OpenRead(path)) && ReadDepthsAndDatums(file, read.top, read.bottom, read.datums);
 }
 
 void TakeDepthRange(CDialog& dlg, const QtxInputRead& read, int topId, double& top, int bottomId, double& bottom)

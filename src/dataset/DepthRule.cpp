@@ -2,18 +2,15 @@
 
 #include "dataset/QtxLayout.h"
 #include "platform/Format.h"
-#include "platform/Host.h"
 
 #include <cmath>
 
-int RefuseDatumCount(size_t count, const std::string& source, const std::string& remedy)
+Status RefuseDatumCount(size_t count, const std::string& source, const std::string& remedy)
 {
-    if (count <= size_t(qtx::kMaxDatums)) return 1;
-    MessageBox(Format("Encountered %zu datums to write from file :\n%s\nA data set holds at most %d datums: %s\n"
-                      "Operation will be abandoned.",
-                      count, source.c_str(), qtx::kMaxDatums, remedy.c_str()),
-               MB_OK | MB_ICONSTOP);
-    return 0;
+    if (count <= size_t(qtx::kMaxDatums)) return Status();
+    return Status::Failure(Format("Encountered %zu datums to write from file :\n%s\nA data set holds at most %d datums: "
+                                  "%s\nOperation will be abandoned.",
+                                  count, source.c_str(), qtx::kMaxDatums, remedy.c_str()));
 }
 
 namespace {
@@ -59,11 +56,10 @@ bool CDepthRule::Take(double depth)
     return true;
 }
 
-int CDepthRule::Check(double depth, const std::string& path)
+Status CDepthRule::Check(double depth, const std::string& path)
 {
-    if (Take(depth)) return 1;
-    MessageBox(DepthRefusal(path, Detail()), MB_OK | MB_ICONSTOP);
-    return 0;
+    if (Take(depth)) return Status();
+    return Status::Failure(DepthRefusal(path, Detail()));
 }
 
 std::string CDepthRule::NoDepth(int64_t frame, double depth)

@@ -4,6 +4,8 @@
 // exists; the frame writer and the descriptor layout hold them as a last guard.
 #pragma once
 
+#include "platform/Status.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -19,13 +21,12 @@ inline constexpr int kMaxDatums = 256;
 } // namespace qtx
 
 // The one check of the datum count, made before a writer creates its output (every
-// writer passes it through CQtxFile::OpenWrite): 1 when a data set of `count` datums,
-// taken from `source`, is within qtx::kMaxDatums (its count field is 16 bits, and the
-// tool box keeps one selection flag per datum); otherwise 0 after "Encountered <count>
-// datums to write from file :\n<source>\nA data set holds at most 256 datums: <remedy>\n
-// Operation will be abandoned."
-int RefuseDatumCount(size_t count, const std::string& source,
-                     const std::string& remedy = "select 256 or fewer.");
+// writer passes it through CQtxFile::OpenWrite): a success when a data set of `count`
+// datums, taken from `source`, is within qtx::kMaxDatums (its count field is 16 bits,
+// and the tool box keeps one selection flag per datum); otherwise a failure with
+// "Encountered <count> datums to write from file :\n<source>\nA data set holds at most
+// 256 datums: <remedy>\nOperation will be abandoned."
+Status RefuseDatumCount(size_t count, const std::string& source, const std::string& remedy = "select 256 or fewer.");
 
 // "Encountered invalid depth step in file :\n<path>\n<detail>\nA data set needs evenly
 // spaced depths in one direction.\nOperation will be abandoned.": the one refusal of
@@ -46,9 +47,9 @@ public:
     // from the depth before it in the data set's direction by the step. A refused depth
     // is not taken.
     bool Take(double depth);
-    // Take, and after a refusal shows DepthRefusal naming `path`, the frame and its
-    // depth: 1 or 0.
-    int Check(double depth, const std::string& path);
+    // Take, and a refusal fails with DepthRefusal naming `path`, the frame and its
+    // depth.
+    Status Check(double depth, const std::string& path);
     int64_t Frames() const { return m_frames; } // depths taken
     // The detail line of the depth refused last.
     std::string Detail() const;

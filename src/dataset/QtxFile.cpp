@@ -3,7 +3,6 @@
 #include "dataset/DepthRule.h"
 #include "platform/Endian.h"
 #include "platform/Format.h"
-#include "platform/Host.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -24,7 +23,7 @@ const char kErrorWritingDepth[] = "Error writing depth in file :\n";
 const char kErrorWritingFrame[] = "Error writing frame data in file :\n";
 const char kErrorWritingHistory[] = "Error writing history in file :\n";
 
-void ShowError(const char* prefix, const std::string& path) { MessageBox(prefix + path, MB_OK | MB_ICONSTOP); }
+Status Failure(const char* prefix, const std::string& path) { return Status::Failure(prefix + path); }
 
 std::string FourCharacters(const std::string& text)
 {
@@ -58,40 +57,38 @@ CQtxDatum::CQtxDatum(uint32_t flag, const std::string& mnemonic, uint8_t typeCod
 
 CQtxFile::CQtxFile() = default;
 
-int CQtxFile::FailRead(const char* prefix)
+CQtxFile::CQtxFile(const std::string& path, const QtxFileHeader& header) : m_path(path), m_header(header) {}
+
+Status CQtxFile::FailRead(const char* prefix)
 {
     m_fileIn.Close();
-    ShowError(prefix, m_inPath);
-    return 0;
+    return Failure(prefix, m_inPath);
 }
 
-int CQtxFile::FailFrameRead()
+Status CQtxFile::FailFrameRead()
 {
     if (!m_keepInputOnFrameError) return FailRead(kErrorReadingFrame);
-    if (!m_frameErrorShown) ShowError(kErrorReadingFrame, m_inPath);
-    m_frameErrorShown = true;
-    return 0;
+    if (m_frameErrorReported) return Status::Quiet();
+    m_frameErrorReported = true;
+    return Failure(kErrorReadingFrame, m_inPath);
 }
 
-int CQtxFile::FailWrite(const char* prefix)
+Status CQtxFile::FailWrite(const char* prefix) const
 {
     // The output stays open for the caller to abandon: every writer drops a data set
     // whose write failed, so an older file under the name is still there.
-    ShowError(prefix, m_outPath + OutputFailureCause(m_outPath, m_fileOut.Error()));
-    return 0;
+    return Failure(prefix, m_outPath + OutputFailureCause(m_outPath, m_fileOut.Error()));
 }
 
 // ---- reading -------------------------------------------------------------------
 
-int CQtxFile::OpenRead(const std::string& path)
+Status CQtxFile::OpenRead(const std::string& path)
 {
     m_path = path;
     m_inPath = path;
-    m_frameErrorShown = false;
-    if (!m_fileIn.Open(path, BinaryFile::modeRead, &m_openError)) {
-        ShowError(kCouldNotOpenInput, path + OpenFailureCause(path, m_openError));
-        return 0;
-    }
+    m_frameErrorReported = false;
+    if (!m_fileIn.Open(path, BinaryFile::modeRead, &m_openError))
+        return Failure(kCouldNotOpenInput, path + OpenFailureCause(path, m_openError));
     uint8_t bytes[qtx::kHeaderSize];
     if (m_fileIn.ReadAt(0, bytes, sizeof bytes) != sizeof bytes) return FailRead(kErrorReadingHeader);
     m_fileIn.Seek(qtx::kHeaderSize);
@@ -102,25 +99,25 @@ int CQtxFile::OpenRead(const std::string& path)
     m_topDepth = m_header.topDepth;
     m_bottomDepth = m_header.bottomDepth;
     m_depthStep = m_header.depthStep;
-    return 1;
+    return Status();
 }
 
-int CQtxFile::ReadDatumList(CQtxDatumList& list)
+Status CQtxFile::ReadDatumList(CQtxDatumList& list)
 {
-    if (!m_fileIn.IsOpen()) return 0;
+    if (!m_fileIn.IsOpen()) return Status::Quiet();
     uint8_t header[qtx::kHeaderSize];
     if (m_fileIn.ReadAt(0, header, sizeof header) != sizeof header) return FailRead(kErrorReadingHeader);
     m_header.Decode(header);
     m_datumCount = static_cast<short>(m_header.datumCount);
-    if (m_datumCount < 1) return 1;
+    if (m_datumCount < 1) return Status();
 
     for (int i = 0; i < m_datumCount; ++i) {
         uint8_t bytes[qtx::kDescriptorSize];
         const int64_t at = int64_t(qtx::DataStart(uint64_t(i)));
         if (m_fileIn.ReadAt(at, bytes, sizeof bytes) != sizeof bytes) return FailRead(kErrorReadingDescriptor);
-        m_descriptor.Decode(bytes);
-        const QtxDatumDescriptor& d = m_descriptor;
-        m_datumMnemonic.assign(d.mnemonic, 4);
+        QtxDatumDescriptor d;
+        d.Decode(bytes);
+        const std::string mnemonic(d.mnemonic, 4);
 
         // A datum must lie inside the frame behind its depth, and its counts must fit
         // its size: anything else would send later reads outside the frame.
@@ -132,17 +129,17 @@ int CQtxFile::ReadDatumList(CQtxDatumList& list)
 
         if (twoAxis)
             list.push_back(std::make_unique<CQtxDatum>(
-                1u, m_datumMnemonic, d.typeCode, d.category, d.typeCode2, d.datumNumber, d.traceCount, d.axisCount,
+                1u, mnemonic, d.typeCode, d.category, d.typeCode2, d.datumNumber, d.traceCount, d.axisCount,
                 d.offset, d.size, d.axis1.unit, d.axis1.firstIndex, d.axis1.sampleCount, d.axis1.step, d.axis2.unit,
                 d.axis2.firstIndex, d.axis2.sampleCount, d.axis2.step));
         else
-            list.push_back(std::make_unique<CQtxDatum>(1u, m_datumMnemonic, d.typeCode, d.category, d.typeCode2,
+            list.push_back(std::make_unique<CQtxDatum>(1u, mnemonic, d.typeCode, d.category, d.typeCode2,
                                                        d.datumNumber, d.traceCount, d.axisCount, d.offset, d.size,
                                                        d.axis1.unit, d.axis1.firstIndex, d.axis1.sampleCount,
                                                        d.axis1.step));
     }
     m_fileIn.Seek(int64_t(qtx::DataStart(uint64_t(m_datumCount))));
-    return 1;
+    return Status();
 }
 
 int CQtxFile::ReadFrameItemShared(int frame, int64_t offsetInFrame, int count1, int count2, float* out,
@@ -162,85 +159,87 @@ int CQtxFile::ReadFrameItemShared(int frame, int64_t offsetInFrame, int count1, 
     return 1;
 }
 
-int CQtxFile::ReportFrameReadFailure()
+Status CQtxFile::ReportFrameReadFailure()
 {
-    if (!m_fileIn.IsOpen()) return 0;
+    if (!m_fileIn.IsOpen()) return Status::Quiet();
     return FailFrameRead();
 }
 
-int CQtxFile::ReadFrameItem(int frame, int64_t offsetInFrame, int count1, int count2, float* out, size_t outCapacity)
+Status CQtxFile::ReadFrameItem(int frame, int64_t offsetInFrame, int count1, int count2, float* out, size_t outCapacity)
 {
-    if (!m_fileIn.IsOpen()) return 0;
+    if (!m_fileIn.IsOpen()) return Status::Quiet();
     if (!ReadFrameItemShared(frame, offsetInFrame, count1, count2, out, outCapacity)) return FailFrameRead();
     const uint64_t bytes = uint64_t(count1) * uint64_t(count2) * sizeof(float);
     const uint64_t datums = m_datumCount > 0 ? uint64_t(m_datumCount) : 0;
     if (bytes > 0) m_fileIn.Seek(int64_t(qtx::DataStart(datums) + uint64_t(frame) * m_frameSize + uint64_t(offsetInFrame) + bytes));
-    return 1;
+    return Status();
 }
 
-int CQtxFile::WriteHistory(const std::string&)
+int64_t CQtxFile::FramesHeld() const
 {
+    if (!m_fileIn.IsOpen()) return 0;
+    const int64_t length = m_fileIn.GetLength();
+    const int64_t dataStart = int64_t(qtx::DataStart(uint64_t(std::max<short>(m_datumCount, 0))));
+    return m_frameSize > 0 && length > dataStart ? (length - dataStart) / m_frameSize : 0;
+}
+
+Status CQtxFile::WriteHistory(const char (&history)[qtx::kHistorySize])
+{
+    std::memcpy(m_header.history, history, qtx::kHistorySize);
     BinaryFile file;
     uint8_t bytes[qtx::kHistorySize];
     std::memcpy(bytes, m_header.history, sizeof bytes);
     if (m_inPath.empty() || !file.Open(m_inPath, BinaryFile::modeWrite)
-        || !file.WriteAt(qtx::kHdrHistory, bytes, sizeof bytes)) {
-        ShowError(kErrorWritingHistory, m_inPath);
-        return 0;
-    }
-    return 1;
+        || !file.WriteAt(qtx::kHdrHistory, bytes, sizeof bytes))
+        return Failure(kErrorWritingHistory, m_inPath);
+    return Status();
 }
 
 // ---- writing -------------------------------------------------------------------
 
-int CQtxFile::OpenWrite(const std::string& path)
+Status CQtxFile::OpenWrite(const std::string& path)
 {
     m_path = path;
     m_outPath = path;
-    if (!m_fileOut.Open(path, &m_openError)) {
-        ShowError(kCouldNotOpenOutput, path + OutputFailureCause(path, m_openError));
-        return 0;
-    }
-    return 1;
+    if (!m_fileOut.Open(path, &m_openError))
+        return Failure(kCouldNotOpenOutput, path + OutputFailureCause(path, m_openError));
+    return Status();
 }
 
-int CQtxFile::OpenWrite(const std::string& path, size_t datumCount, const std::string& source,
-                        const std::string& remedy)
+Status CQtxFile::OpenWrite(const std::string& path, size_t datumCount, const std::string& source,
+                           const std::string& remedy)
 {
-    if (!RefuseDatumCount(datumCount, source, remedy)) return 0;
+    if (Status fits = RefuseDatumCount(datumCount, source, remedy); !fits) return fits;
     return OpenWrite(path);
 }
 
-int CQtxFile::AddLayout(CQtxDescriptorList& list, const std::string& mnemonic, uint64_t size,
+Status CQtxFile::AddLayout(CQtxDescriptorList& list, const std::string& mnemonic, uint64_t size,
                         const QtxDatumDescriptor& fields)
 {
     const bool first = list.empty();
     const uint64_t offset = first ? qtx::kDepthSize : uint64_t(m_nextOffset) + m_datumSize;
     const uint64_t frameSize = (first ? qtx::kDepthSize : m_layoutFrameSize) + size;
-    if (frameSize > 0xFFFFFFFFull || offset > 0xFFFFFFFFull) {
-        MessageBox(Format("Datum %s does not fit into a data set frame!\nOperation will be abandoned.",
-                          FourCharacters(mnemonic).c_str()),
-                   MB_OK | MB_ICONSTOP);
-        return 0;
-    }
+    if (frameSize > 0xFFFFFFFFull || offset > 0xFFFFFFFFull)
+        return Status::Failure(Format("Datum %s does not fit into a data set frame!\nOperation will be abandoned.",
+                                      FourCharacters(mnemonic).c_str()));
     m_nextOffset = uint32_t(offset);
     m_datumSize = uint32_t(size);
     m_layoutFrameSize = uint32_t(frameSize);
     m_datumNumber = first ? 1 : uint16_t(m_datumNumber + 1);
     m_layoutDatumCount = first ? 1 : short(m_layoutDatumCount + 1);
 
-    m_descriptor = fields;
-    std::memcpy(m_descriptor.mnemonic, FourCharacters(mnemonic).data(), 4);
+    QtxDatumDescriptor descriptor = fields;
+    std::memcpy(descriptor.mnemonic, FourCharacters(mnemonic).data(), 4);
     // Nothing names the second type byte; the item type code is the one meaningful copy.
-    m_descriptor.typeCode2 = fields.typeCode;
-    m_descriptor.datumNumber = m_datumNumber;
-    m_descriptor.offset = m_nextOffset;
-    m_descriptor.size = m_datumSize;
-    list.emplace_back(m_descriptor);
-    return 1;
+    descriptor.typeCode2 = fields.typeCode;
+    descriptor.datumNumber = m_datumNumber;
+    descriptor.offset = m_nextOffset;
+    descriptor.size = m_datumSize;
+    list.emplace_back(descriptor);
+    return Status();
 }
 
-int CQtxFile::AddDatum(CQtxDescriptorList& list, const std::string& mnemonic, uint8_t typeCode,
+Status CQtxFile::AddDatum(CQtxDescriptorList& list, const std::string& mnemonic, uint8_t typeCode,
                        uint16_t axisCount, uint8_t category, uint16_t traceCount, uint8_t unit, float step,
                        uint16_t sampleCount, uint16_t firstIndex)
 {
@@ -250,7 +249,7 @@ int CQtxFile::AddDatum(CQtxDescriptorList& list, const std::string& mnemonic, ui
                      DescriptorFields(typeCode, category, traceCount, axisCount, {unit, firstIndex, sampleCount, step}, none));
 }
 
-int CQtxFile::AddTwoAxisDatum(CQtxDescriptorList& list, const std::string& mnemonic, uint8_t typeCode,
+Status CQtxFile::AddTwoAxisDatum(CQtxDescriptorList& list, const std::string& mnemonic, uint8_t typeCode,
                               uint16_t axisCount, uint8_t category, uint16_t traceCount, uint8_t unit, float step,
                               uint16_t sampleCount, uint16_t firstIndex, uint8_t unit2, float step2,
                               uint16_t sampleCount2, uint16_t firstIndex2)
@@ -274,54 +273,63 @@ QtxDatumDescriptor CQtxFile::DescriptorFields(uint8_t typeCode, uint8_t category
     return d;
 }
 
-int CQtxFile::WriteHeader()
+Status CQtxFile::WriteHeader()
 {
     m_header.frameSize = m_layoutFrameSize;
     m_header.datumCount = uint16_t(m_layoutDatumCount);
     uint8_t bytes[qtx::kHeaderSize];
     m_header.Encode(bytes);
     if (!m_fileOut.Write(bytes, sizeof bytes)) return FailWrite(kErrorWritingHeader);
-    return 1;
+    return Status();
 }
 
-int CQtxFile::WriteDescriptors(const CQtxDescriptorList& list)
+Status CQtxFile::WriteDescriptors(const CQtxDescriptorList& list)
 {
     for (const auto& item : list)
         if (!m_fileOut.Write(item.m_bytes, sizeof item.m_bytes)) return FailWrite(kErrorWritingDescriptor);
-    return 1;
+    return Status();
 }
 
-int CQtxFile::WriteDepth(const double* depth)
+Status CQtxFile::WriteDepth(const double* depth)
 {
     uint8_t bytes[qtx::kDepthSize];
     endian::PutLEDouble(bytes, *depth);
     if (!m_fileOut.Write(bytes, sizeof bytes)) return FailWrite(kErrorWritingDepth);
-    return 1;
+    return Status();
 }
 
-int CQtxFile::WriteData(int count)
+Status CQtxFile::WriteData(const float* values, int count)
 {
     if (count < 0 || size_t(count) > qtx::kDataBufferFloats) return FailWrite(kErrorWritingFrame);
-    if (count == 0) return 1;
+    if (count == 0) return Status();
     uint8_t bytes[qtx::kDataBufferFloats * sizeof(float)];
-    endian::FloatsToLEBytes(bytes, m_data, size_t(count));
+    endian::FloatsToLEBytes(bytes, values, size_t(count));
     if (!m_fileOut.Write(bytes, size_t(count) * sizeof(float))) return FailWrite(kErrorWritingFrame);
-    return 1;
+    return Status();
 }
 
-int CQtxFile::WriteFrameBytes(const uint8_t* bytes, size_t count)
+Status CQtxFile::WriteFrameBytes(const uint8_t* bytes, size_t count)
 {
     if (!m_fileOut.Write(bytes, count)) return FailWrite(kErrorWritingFrame);
-    return 1;
+    return Status();
 }
 
-int CQtxFile::FinalizeEmpty()
+Status CQtxFile::FinalizeEmpty()
 {
-    if (!m_fileOut.IsOpen()) return 0;
+    if (!m_fileOut.IsOpen()) return Status::Quiet();
     // No whole frame, no data set: the output is never committed, an old file under
     // its name stays.
     DropOutput();
-    return 1;
+    return Status();
+}
+
+Status CQtxFile::FinalizeFrames()
+{
+    if (!m_fileOut.IsOpen()) return Status::Quiet();
+    const int64_t dataStart = int64_t(qtx::DataStart(uint64_t(std::max<short>(m_layoutDatumCount, 0))));
+    const int64_t frameSize = std::max<int64_t>(m_layoutFrameSize, 1);
+    if (m_fileOut.GetLength() >= dataStart + frameSize) return Finalize(); // cuts a torn last frame
+    return FinalizeEmpty();
 }
 
 void CQtxFile::DropOutput()
@@ -330,9 +338,9 @@ void CQtxFile::DropOutput()
     m_writtenFrameCount = 0;
 }
 
-int CQtxFile::Finalize()
+Status CQtxFile::Finalize()
 {
-    if (!m_fileOut.IsOpen()) return 0;
+    if (!m_fileOut.IsOpen()) return Status::Quiet();
     const int64_t length = m_fileOut.GetLength();
     const int64_t dataStart = int64_t(qtx::DataStart(uint64_t(std::max<short>(m_layoutDatumCount, 0))));
     const int64_t frameSize = std::max<int64_t>(m_layoutFrameSize, 1);
@@ -341,37 +349,33 @@ int CQtxFile::Finalize()
     uint8_t depth[qtx::kDepthSize];
     if (frames < 1 || m_fileOut.ReadAt(dataStart, depth, sizeof depth) != sizeof depth) {
         DropOutput();
-        ShowError(kErrorReadingTop, m_outPath);
-        return 0;
+        return Failure(kErrorReadingTop, m_outPath);
     }
-    m_firstDepth = endian::GetLEDouble(depth);
+    const double firstDepth = endian::GetLEDouble(depth);
     if (m_fileOut.ReadAt(dataStart + (frames - 1) * frameSize, depth, sizeof depth) != sizeof depth) {
         DropOutput();
-        ShowError(kErrorReadingBottom, m_outPath);
-        return 0;
+        return Failure(kErrorReadingBottom, m_outPath);
     }
-    m_lastDepth = endian::GetLEDouble(depth);
+    const double lastDepth = endian::GetLEDouble(depth);
 
     // A torn last frame (a failed or interrupted write) is cut off, so the file
     // holds exactly the frames its header counts.
     const int64_t wholeLength = dataStart + frames * frameSize;
     if (length > wholeLength && !m_fileOut.SetLength(wholeLength)) {
         DropOutput();
-        ShowError(kErrorWritingFrame, m_outPath + OutputFailureCause(m_outPath, m_fileOut.Error()));
-        return 0;
+        return Failure(kErrorWritingFrame, m_outPath + OutputFailureCause(m_outPath, m_fileOut.Error()));
     }
 
     m_writtenFrameCount = uint32_t(std::min<int64_t>(frames, 0xFFFFFFFF));
     m_header.frameCount = m_writtenFrameCount;
-    m_header.topDepth = m_firstDepth;
-    m_header.bottomDepth = m_lastDepth;
+    m_header.topDepth = firstDepth;
+    m_header.bottomDepth = lastDepth;
     uint8_t bytes[qtx::kHeaderSize];
     m_header.Encode(bytes);
     const bool written = m_fileOut.WriteAt(0, bytes, sizeof bytes) && m_fileOut.Commit();
     if (!written) {
         DropOutput();
-        ShowError(kErrorWritingHeader, m_outPath + OutputFailureCause(m_outPath, m_fileOut.Error()));
-        return 0;
+        return Failure(kErrorWritingHeader, m_outPath + OutputFailureCause(m_outPath, m_fileOut.Error()));
     }
-    return 1;
+    return Status();
 }

@@ -10,46 +10,48 @@ CQtxFrameWriter::CQtxFrameWriter(CQtxFile& file, size_t pieceBytes)
 {
 }
 
-uint8_t* CQtxFrameWriter::Reserve(size_t bytes)
+Status CQtxFrameWriter::Reserve(size_t bytes, uint8_t*& at)
 {
-    if (bytes > m_bytes.size()) return nullptr;
-    if (m_bytes.size() - m_staged < bytes && !Flush()) return nullptr;
-    uint8_t* at = m_bytes.data() + m_staged;
+    at = nullptr;
+    if (bytes > m_bytes.size()) return Status::Quiet();
+    if (m_bytes.size() - m_staged < bytes)
+        if (Status flushed = Flush(); !flushed) return flushed;
+    at = m_bytes.data() + m_staged;
     m_staged += bytes;
-    return at;
+    return Status();
 }
 
-int CQtxFrameWriter::WriteDepth(double depth)
+Status CQtxFrameWriter::WriteDepth(double depth)
 {
     if (!m_depths)
-        m_depths = m_holdRule ? CDepthRule(m_file.m_header.logDirection, m_file.m_header.depthStep, m_depthResolution)
+        m_depths = m_holdRule ? CDepthRule(m_file.Header().logDirection, m_file.Header().depthStep, m_depthResolution)
                               : CDepthRule::FiniteOnly();
-    if (!m_depths->Check(depth, m_file.m_path)) return 0;
-    uint8_t* at = Reserve(qtx::kDepthSize);
-    if (!at) return 0;
+    if (Status taken = m_depths->Check(depth, m_file.Path()); !taken) return taken;
+    uint8_t* at = nullptr;
+    if (Status reserved = Reserve(qtx::kDepthSize, at); !reserved) return reserved;
     endian::PutLEDouble(at, depth);
-    return 1;
+    return Status();
 }
 
-int CQtxFrameWriter::WriteValues(const float* values, size_t count)
+Status CQtxFrameWriter::WriteValues(const float* values, size_t count)
 {
     const size_t piece = m_bytes.size() / sizeof(float);
     while (count > 0) {
         const size_t n = std::min(count, piece);
-        uint8_t* at = Reserve(n * sizeof(float));
-        if (!at) return 0;
+        uint8_t* at = nullptr;
+        if (Status reserved = Reserve(n * sizeof(float), at); !reserved) return reserved;
         endian::FloatsToLEBytes(at, values, n);
         values += n;
         count -= n;
     }
-    return 1;
+    return Status();
 }
 
-int CQtxFrameWriter::Flush()
+Status CQtxFrameWriter::Flush()
 {
     const size_t n = m_staged;
     m_staged = 0;
-    if (n == 0) return 1;
+    if (n == 0) return Status();
     return m_file.WriteFrameBytes(m_bytes.data(), n);
 }
 
@@ -59,17 +61,13 @@ void CQtxFrameWriter::Abandon()
     m_file.DropOutput();
 }
 
-int CQtxFrameWriter::Finalize()
+Status CQtxFrameWriter::Finalize()
 {
-    BinaryFile& out = m_file.m_fileOut;
-    if (!out.IsOpen()) return 0;
+    if (!m_file.OutputOpen()) return Status::Quiet();
     // A failed write is a failed run: nothing is committed.
-    if (!Flush()) {
+    if (Status flushed = Flush(); !flushed) {
         Abandon();
-        return 0;
+        return flushed;
     }
-    const int64_t dataStart = int64_t(qtx::DataStart(uint64_t(std::max<short>(m_file.m_layoutDatumCount, 0))));
-    const int64_t frameSize = std::max<int64_t>(m_file.m_layoutFrameSize, 1);
-    if (out.GetLength() >= dataStart + frameSize) return m_file.Finalize(); // cuts a torn last frame
-    return m_file.FinalizeEmpty();
+    return m_file.FinalizeFrames();
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "dataset/DepthRule.h"
+#include "platform/Status.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -21,12 +22,12 @@ public:
     // and descriptors. The buffer is made once, here.
     explicit CQtxFrameWriter(CQtxFile& file, size_t pieceBytes = kDefaultPieceBytes);
 
-    // Each returns 1, or 0 after "Error writing frame data in file :\n<path>"; the
-    // output then stays open, so that the whole frames already written can be finalized.
-    // A depth that is no number, or once HoldDepthRule was called one that breaks the
-    // rule of the output's header (DepthRule.h), is refused with the rule's message
-    // before anything of its frame is gathered; also 0.
-    int WriteDepth(double depth);
+    // Each fails with "Error writing frame data in file :\n<path>" when a write fails;
+    // the output then stays open, so that the whole frames already written can be
+    // finalized. A depth that is no number, or once HoldDepthRule was called one that
+    // breaks the rule of the output's header (DepthRule.h), is refused with the rule's
+    // message before anything of its frame is gathered.
+    Status WriteDepth(double depth);
     // Holds every depth to the header's direction and step (writers whose depths must
     // follow their header: the importers and the tool box), the tolerance widened by
     // `resolution` for a source that stores its depths coarsely. Before the first depth.
@@ -36,12 +37,12 @@ public:
         m_depthResolution = resolution;
     }
     // Bit for bit, NaN payloads included; any count (split into pieces).
-    int WriteValues(const float* values, size_t count);
-    // Room for `bytes` (at most PieceBytes()) for a caller that encodes its own values;
-    // nullptr after a failed write.
-    uint8_t* Reserve(size_t bytes);
+    Status WriteValues(const float* values, size_t count);
+    // Room for `bytes` (at most PieceBytes(), else a quiet failure) in `at`, for a
+    // caller that encodes its own values; `at` is nullptr after a failure.
+    Status Reserve(size_t bytes, uint8_t*& at);
     // Writes what was gathered.
-    int Flush();
+    Status Flush();
     // Drops what was gathered and not written (a run that gives up).
     void Discard() { m_staged = 0; }
     // Drops what was gathered and abandons the output: a failed run commits nothing,
@@ -50,8 +51,9 @@ public:
     // Flushes, then settles the header on the whole frames in the file: their count and
     // first and last depths, a torn last frame cut off, and commits the output under
     // its name. An output without one whole frame is abandoned, never committed.
-    // Closes the output; 1 when it was committed or had no whole frame to commit.
-    int Finalize();
+    // Closes the output; a success when it was committed or had no whole frame to
+    // commit, a quiet failure when no output was open.
+    Status Finalize();
 
     size_t PieceBytes() const { return m_bytes.size(); }
 

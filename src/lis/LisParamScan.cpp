@@ -723,9 +723,11 @@ int CLisParamScan::ParseDfsr(const uint8_t* record, uint32_t length, CLisLogical
     const auto ends = ParseDatumSpecBlocks(blocks, end, f);
     // A channel that reaches past the frame cannot be read from it, and one whose code
     // holds neither numbers nor text has no values to give: no item is made of either
-    // (the conversion log names the second kind).
-    for (const auto& [channel, channelEnd] : ends)
-        if (channelEnd <= f.m_frameSize && channel->HasValueLayout()) m_channelList.push_back(channel);
+    // (the conversion log names both kinds).
+    for (const auto& [channel, channelEnd] : ends) {
+        channel->m_pastFrameEnd = channelEnd > f.m_frameSize;
+        if (!channel->m_pastFrameEnd && channel->HasValueLayout()) m_channelList.push_back(channel);
+    }
     // A spacing without units of its own is in the units of the depths.
     if (!spacingUnitsGiven) {
         f.m_frameSpacing *= f.m_depthFactor;

@@ -29,6 +29,7 @@ public:
     // unless the channel is taken whole (m_allSamples: a curve item of every sample).
     uint8_t m_frameSamples = 1;
     bool m_allSamples = false;
+    bool m_pastFrameEnd = false; // reaches past the frame's end: nothing of it can be read
 
     int BytesPerSample() const { return lis::RepresentationSize(m_reprCode); }
     // False for a mask or a code the format does not define: nothing can be read of it.

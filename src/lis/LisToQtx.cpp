@@ -152,7 +152,7 @@ bool RefuseDataSet(const CLisLogicalFile& dataSet, const std::vector<CWaveformPi
         MessageBox(kOutputListEmpty, MB_OK);
         return true;
     }
-    if (!RefuseDatumCount(items.size(), lisPath, FewerItems(dataSet))) return true;
+    if (!OkOrShow(RefuseDatumCount(items.size(), lisPath, FewerItems(dataSet)))) return true;
     for (const CWaveformPickItem* item : items) {
         const std::string why = CLisToQtx::Refusal(*item);
         if (why.empty()) continue;
@@ -300,9 +300,16 @@ void CLisToQtx::LogDataSet(const std::string& toolName, const CLisLogicalFile& d
         WriteLog(Format("Depth Range: %9.4f - ", dataSet.m_depths.front().m_depth));
         WriteLog(Format("%9.4f %s\r\n", dataSet.m_depths.back().m_depth, dataSet.m_frameSpacingUnits.c_str()));
     }
-    // Channels the scan made no item of, since their code holds no values.
+    // Channels the scan made no item of: they reach past the frame, or their code holds
+    // no values.
     m_leftOut = 0;
     for (const auto& channel : dataSet.m_channels) {
+        if (channel->m_pastFrameEnd) {
+            ++m_leftOut;
+            WriteLog(Format("Channel %s left out: it reaches past the end of the %u-byte frame\r\n",
+                            channel->m_mnemonic.c_str(), unsigned(dataSet.m_frameSize)));
+            continue;
+        }
         if (channel->HasValueLayout()) continue;
         ++m_leftOut;
         WriteLog(Format("Channel %s left out: representation code %d holds no numbers\r\n",
@@ -358,7 +365,7 @@ void CLisToQtx::LogBadShots(CWaveformPickItem& wave)
 
 int CLisToQtx::WriteHeader(CLisLogicalFile* dataSet, const std::string& lisPath)
 {
-    QtxFileHeader& h = m_output->m_header;
+    QtxFileHeader h = m_output->Header();
     h.logDirection = dataSet->m_upDown == lis::kLogDown ? qtx::kLogDown : qtx::kLogUp;
     h.depthUnits = dataSet->m_depthUnitKind == lis::kUnitMetres ? qtx::kUnitsMetres : qtx::kUnitsFeet;
     h.frameCount = 0; // the frames are counted when they are settled, so a killed run claims none
@@ -377,6 +384,7 @@ int CLisToQtx::WriteHeader(CLisLogicalFile* dataSet, const std::string& lisPath)
     }
     std::memset(h.history, ' ', sizeof h.history);
     std::memcpy(h.history, history.data(), std::min(history.size(), sizeof h.history));
+    m_output->SetHeader(h);
 
     // One datum per item, laid out by the data-set file.
     m_descriptors.clear();
@@ -384,19 +392,20 @@ int CLisToQtx::WriteHeader(CLisLogicalFile* dataSet, const std::string& lisPath)
         // The log names the datum as the descriptor does.
         if (item->m_mnemonic.size() < 4) item->m_mnemonic.resize(4, ' ');
         const CLisChannelItem* first = item->WaveChannel(0);
-        if (!m_output->AddDatum(m_descriptors, item->m_mnemonic, item->m_typeCode, 1, item->DescriptorCategory(),
-                                item->m_receiverCount, first ? UnitCode(first->m_units) : uint8_t(kUnitNone),
-                                item->m_samplePeriod, uint16_t(item->TraceSamples()), 0))
+        if (!OkOrShow(m_output->AddDatum(m_descriptors, item->m_mnemonic, item->m_typeCode, 1,
+                                         item->DescriptorCategory(), item->m_receiverCount,
+                                         first ? UnitCode(first->m_units) : uint8_t(kUnitNone), item->m_samplePeriod,
+                                         uint16_t(item->TraceSamples()), 0)))
             return 0;
     }
     m_dataStart = qtx::DataStart(m_descriptors.size());
-    m_frameSize = m_output->m_layoutFrameSize;
-    return m_output->WriteHeader();
+    m_frameSize = m_output->LayoutFrameSize();
+    return OkOrShow(m_output->WriteHeader());
 }
 
 int CLisToQtx::WriteItemDescriptors(CLisLogicalFile* /*dataSet: laid out by WriteHeader*/)
 {
-    return m_output->WriteDescriptors(m_descriptors);
+    return OkOrShow(m_output->WriteDescriptors(m_descriptors));
 }
 
 int CLisToQtx::WriteShot(CQtxFrameWriter& writer, size_t k, const CLisDepthEntry& frame, CWaveformPickItem& wave,
@@ -408,17 +417,17 @@ int CLisToQtx::WriteShot(CQtxFrameWriter& writer, size_t k, const CLisDepthEntry
         if (wave.m_badFrames > 0) LogBadShots(wave);
         if (receiver == 0) wave.m_lastGoodFrame = uint32_t(k + 1);
     }
-    if (shot != kBadShot || wave.m_lastGoodFrame == 0) return writer.WriteValues(m_data.data(), samples);
+    if (shot != kBadShot || wave.m_lastGoodFrame == 0) return OkOrShow(writer.WriteValues(m_data.data(), samples));
 
     // The same receiver of the last frame whose first receiver was good. When that is
     // this frame, its slot is not written yet: the trace goes as the variant left it.
     const size_t bytes = samples * sizeof(float);
     const size_t good = size_t(wave.m_lastGoodFrame) - 1;
-    if (good != k && !writer.Flush()) return 0;
-    uint8_t* at = writer.Reserve(bytes);
-    if (!at) return 0;
+    if (good != k && !OkOrShow(writer.Flush())) return 0;
+    uint8_t* at = nullptr;
+    if (!OkOrShow(writer.Reserve(bytes, at))) return 0;
     const uint64_t position = m_dataStart + good * m_frameSize + datumOffset + uint64_t(receiver) * bytes;
-    if (good == k || m_output->m_fileOut.ReadAt(int64_t(position), at, bytes) != bytes)
+    if (good == k || m_output->ReadWritten(int64_t(position), at, bytes) != bytes)
         endian::FloatsToLEBytes(at, m_data.data(), samples);
     if (wave.m_badFrames == 0) wave.m_firstBadDepth = float(frame.m_depth);
     wave.m_lastBadDepth = float(frame.m_depth);
@@ -438,7 +447,7 @@ int CLisToQtx::Convert(CLisLogicalFile* dataSet, const std::string& lisPath, con
     if (!input.IsOpen() && !OpenCommandInput(input, lisPath)) return 0;
     m_reader.Open(std::move(input), lisPath);
     m_output = std::make_unique<CQtxFile>();
-    if (!m_output->OpenWrite(qtxPath, items.size(), lisPath, FewerItems(*dataSet))) { // told
+    if (!OkOrShow(m_output->OpenWrite(qtxPath, items.size(), lisPath, FewerItems(*dataSet)))) {
         m_reader.Close();
         return 0;
     }
@@ -472,7 +481,7 @@ int CLisToQtx::Convert(CLisLogicalFile* dataSet, const std::string& lisPath, con
             break;
         }
         const CLisDepthEntry& frame = frames[k];
-        if (!writer.WriteDepth(frame.m_depth)) {
+        if (!OkOrShow(writer.WriteDepth(frame.m_depth))) {
             result = 0;
             break;
         }
@@ -497,7 +506,7 @@ int CLisToQtx::Convert(CLisLogicalFile* dataSet, const std::string& lisPath, con
         return 0;
     }
     // The header then counts the whole frames in the file.
-    if (!writer.Finalize()) result = 0;
+    if (!OkOrShow(writer.Finalize())) result = 0;
     progress.DestroyWindow();
     return result;
 }

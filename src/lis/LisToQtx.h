@@ -108,7 +108,7 @@ public:
     CLisLogicalFileList m_dataSets;  // what the scan found; kept until the object goes
     CLisRead m_reader;
     BinaryFile m_input; // the input Run opened before the log, for Convert to read
-    std::unique_ptr<CQtxFile> m_output; // made for each conversion: its buffers are large
+    std::unique_ptr<CQtxFile> m_output; // made for each conversion
     CQtxDescriptorList m_descriptors;   // of the selected items, laid out by WriteHeader
     std::vector<float> m_data;       // one trace
     std::vector<float> m_channel;    // one channel's values as read

@@ -49,15 +49,15 @@ struct DataSetDepths {
 };
 bool ReadDepths(CQtxFile& file, const std::string& path, DataSetDepths& out)
 {
-    if (!file.OpenRead(path)) return false;
+    if (!OkOrShow(file.OpenRead(path))) return false;
     DataSetDepths d;
     d.top = file.GetTopDepth();
     d.bottom = file.GetBottomDepth();
     d.step = file.GetDepthStep();
     d.frames = file.GetFrameCount();
     if (d.top == -1.0 || d.bottom == -1.0 || d.step == -1.0 || d.frames == 0xFFFFFFFFu) return false;
-    d.direction = file.m_header.logDirection;
-    d.units = file.m_header.depthUnits;
+    d.direction = file.Header().logDirection;
+    d.units = file.Header().depthUnits;
     out = d;
     return true;
 }
@@ -288,7 +288,7 @@ bool CLogItemSetupDlg::SelectItem(const std::string& path, const std::string& ti
     DataSetDepths depths;
     if (!ReadDepths(file, path, depths)) return false;
     CQtxDatumList datums;
-    if (!file.ReadDatumList(datums)) return false;
+    if (!OkOrShow(file.ReadDatumList(datums))) return false;
     file.CloseInput();
 
     const bool down = depths.direction == 0xFF;

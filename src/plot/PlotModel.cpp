@@ -246,20 +246,21 @@ bool CPlotModel::OpenGroups()
         if (at == m_groups.end()) {
             auto group = std::make_unique<CPlotFileGroup>(path);
             // A frame that cannot be read is reported once; the readable ones still show.
-            if (!CViewerWnd::OpenDataSet(group->m_file, path) || !group->m_file.ReadDatumList(group->m_datums))
+            if (!CViewerWnd::OpenDataSet(group->m_file, path)
+                || !OkOrShow(group->m_file.ReadDatumList(group->m_datums)))
                 return false;
             m_groups.push_back(std::move(group));
             at = m_groups.end() - 1;
         }
         v.group = int(at - m_groups.begin());
         const CQtxFile& file = (*at)->m_file;
-        v.frames = CFrameCursor(file.m_header);
+        v.frames = CFrameCursor(file.Header());
         // The magnitude serves both directions; a log without a step has no frames to
         // walk through and would divide every row by zero.
         v.depthStep = v.frames.Step();
         if (!(v.depthStep > 0) || !std::isfinite(v.depthStep))
             return Refuse(*v.item, Format("the depth step of its data set (%g) is not a positive number",
-                                          file.m_header.depthStep));
+                                          file.Header().depthStep));
         m_dDepthStep = std::min(m_dDepthStep, v.depthStep);
         if (!FindDatum(v)) return false;
     }
@@ -332,11 +333,12 @@ bool CPlotModel::ReadItem(size_t i, int frame)
     PlotItemView& v = m_views[i];
     CPlotFileGroup& group = *m_groups[size_t(v.group)];
     float* next = Next(i);
-    if (!group.m_readSpan) return group.m_file.ReadFrameItem(frame, v.offset, 1, v.samples, next, size_t(v.padded));
+    if (!group.m_readSpan)
+        return OkOrShow(group.m_file.ReadFrameItem(frame, v.offset, 1, v.samples, next, size_t(v.padded)));
     if (group.m_spanFrame != frame) {
         group.m_spanFrame = -1;
-        if (!group.m_file.ReadFrameItem(frame, group.m_spanStart, 1, int(group.m_spanBytes / 4), group.m_span.data(),
-                                        group.m_span.size()))
+        if (!OkOrShow(group.m_file.ReadFrameItem(frame, group.m_spanStart, 1, int(group.m_spanBytes / 4),
+                                                 group.m_span.data(), group.m_span.size())))
             return false;
         group.m_spanFrame = frame;
     }

@@ -124,7 +124,7 @@ void CAnisotropySetupDlg::UpdateControls()
 int CAnisotropySetupDlg::ReadHeader(const Side& side, const std::string& path)
 {
     CQtxFile file;
-    if (!file.OpenRead(path)) return 0;
+    if (!OkOrShow(file.OpenRead(path))) return 0;
     double top = 0.0, bottom = 0.0;
     CQtxDatumList datums;
     if (!ReadDepthsAndDatums(file, top, bottom, datums)) return 0;

@@ -80,7 +80,7 @@ int CKalmanSetupDlg::OnSelectInputFile()
     SetItemText(kIdcOutputFile, ShortenPath(kOutputLabel, m_setup.outputPath));
 
     CQtxFile file;
-    if (!file.OpenRead(m_setup.inputPath)) return 0;
+    if (!OkOrShow(file.OpenRead(m_setup.inputPath))) return 0;
     CQtxDatumList datums;
     if (!ReadDepthsAndDatums(file, m_setup.topDepth, m_setup.bottomDepth, datums)) return 0;
     SetItemText(kIdcTopDepth, DepthText(m_setup.topDepth));

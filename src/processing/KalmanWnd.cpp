@@ -89,7 +89,7 @@ bool CKalmanWnd::Process(Point p)
 int CKalmanWnd::SaveProfile()
 {
     // Frames are written in the log's direction: one that is neither has no order.
-    const uint8_t direction = m_file.m_header.logDirection;
+    const uint8_t direction = m_file.Header().logDirection;
     if (direction != qtx::kLogDown && direction != qtx::kLogUp) {
         MessageBox(Format("Data set %s has the log direction %d, neither down (255) nor up (1): no output is "
                           "written.\nOperation will be abandoned.",
@@ -101,33 +101,34 @@ int CKalmanWnd::SaveProfile()
     if (!m_savedOnce && RefuseToReplaceExisting(m_common.outputPath)) return 0;
     // The output's only datum is the one processed, described as the input has it.
     CQtxDatumList datums;
-    if (!m_file.ReadDatumList(datums)) return 0;
+    if (!OkOrShow(m_file.ReadDatumList(datums))) return 0;
     const auto datum = std::find_if(datums.begin(), datums.end(), [this](const auto& d) {
         return d->m_offset == m_offset && d->m_mnemonic == m_mnemonic;
     });
     if (datum == datums.end()) return 0;
     const CQtxDatum& d = **datum;
 
-    std::memcpy(m_history, m_file.m_header.history, qtx::kHistorySize);
+    std::memcpy(m_history, m_file.Header().history, qtx::kHistorySize);
     if (AppendHistory(HistoryEnd()) < 0) return 0;
 
     const int first = RangeFirstFrame(), last = RangeLastFrame();
     const int traces = std::clamp(m_receivers, 0, kSlots);
     const int samples = std::clamp(m_samplesInFile, 0, m_n);
     CQtxFile out;
-    if (!out.OpenWrite(m_common.outputPath, 1, m_common.path)) return 0;
-    QtxFileHeader& h = out.m_header;
+    if (!OkOrShow(out.OpenWrite(m_common.outputPath, 1, m_common.path))) return 0;
+    QtxFileHeader h = out.Header();
     h.logDirection = direction;
-    h.depthUnits = m_file.m_header.depthUnits;
+    h.depthUnits = m_file.Header().depthUnits;
     h.frameCount = 0; // counted by the finalize: a save cut short claims no frame
     h.topDepth = m_range.start;
     h.bottomDepth = m_range.end;
-    h.depthStep = m_file.m_header.depthStep;
+    h.depthStep = m_file.Header().depthStep;
     std::memcpy(h.history, m_history, qtx::kHistorySize);
+    out.SetHeader(h);
     CQtxDescriptorList descriptors;
-    if (!out.AddDatum(descriptors, d.m_mnemonic, d.m_typeCode, 1, d.m_category, uint16_t(traces), d.m_axis1.m_unit,
-                      d.m_axis1.m_step, uint16_t(samples), d.m_axis1.m_firstIndex)
-        || !out.WriteHeader() || !out.WriteDescriptors(descriptors)) {
+    if (!OkOrShow(out.AddDatum(descriptors, d.m_mnemonic, d.m_typeCode, 1, d.m_category, uint16_t(traces),
+                               d.m_axis1.m_unit, d.m_axis1.m_step, uint16_t(samples), d.m_axis1.m_firstIndex))
+        || !OkOrShow(out.WriteHeader()) || !OkOrShow(out.WriteDescriptors(descriptors))) {
         out.DropOutput();
         return 0;
     }
@@ -145,9 +146,10 @@ int CKalmanWnd::SaveProfile()
         ReadFrame(frame, slots);
         CorrectFrame(frame, slots);
         const int j = frame - first;
-        bool written = writer.WriteDepth(down ? m_range.start + j * step : m_range.end - j * step);
+        bool written = OkOrShow(writer.WriteDepth(down ? m_range.start + j * step : m_range.end - j * step));
         for (int t = 0; written && t < traces; ++t)
-            written = writer.WriteValues(slots.data() + size_t(m_receiverIndex[size_t(t)]) * size_t(m_n), size_t(samples));
+            written = OkOrShow(writer.WriteValues(slots.data() + size_t(m_receiverIndex[size_t(t)]) * size_t(m_n),
+                                                  size_t(samples)));
         if (!written) {
             // Told by the writer; a save that failed leaves no file.
             writer.Discard();
@@ -157,7 +159,7 @@ int CKalmanWnd::SaveProfile()
         progress.StepIt();
     }
     progress.DestroyWindow();
-    if (!writer.Finalize()) return 0;
+    if (!OkOrShow(writer.Finalize())) return 0;
     m_savedOnce = true;
     return 1;
 }

@@ -231,7 +231,7 @@ void CPickingSetupDlg::FillReceiverList()
     if (!m_setup.inputPath.empty()) {
         CQtxFile file;
         CQtxDatumList datums;
-        if (file.OpenRead(m_setup.inputPath) && file.ReadDatumList(datums)) {
+        if (OkOrShow(file.OpenRead(m_setup.inputPath)) && OkOrShow(file.ReadDatumList(datums))) {
             file.CloseInput();
             for (const auto& datum : datums) {
                 if (datum->m_category != kCategoryWaveform) continue;

@@ -53,14 +53,10 @@ CProcessingWnd::CProcessingWnd() = default;
 bool CProcessingWnd::OpenFrames(CQtxDatumList& datums)
 {
     if (!OpenDataSet(m_file, m_common.path)) return false;
-    if (!m_file.ReadDatumList(datums)) return false;
+    if (!OkOrShow(m_file.ReadDatumList(datums))) return false;
     // Only the frames the file holds: a header may count more than were written.
-    QtxFileHeader header = m_file.m_header;
-    const int64_t length = m_file.m_fileIn.GetLength();
-    const int64_t dataStart = int64_t(qtx::DataStart(std::max<short>(m_file.GetDatumCount(), 0)));
-    const uint32_t frameSize = m_file.GetFrameSize();
-    const int64_t present = frameSize > 0 && length > dataStart ? (length - dataStart) / frameSize : 0;
-    header.frameCount = uint32_t(std::min<int64_t>(header.frameCount, present));
+    QtxFileHeader header = m_file.Header();
+    header.frameCount = uint32_t(std::min<int64_t>(header.frameCount, m_file.FramesHeld()));
     m_frames = CFrameCursor(header);
     if (m_frames.FrameCount() < 1) {
         MessageBox(Format("Data set %s holds no frame to profile.\nOperation will be abandoned.", m_common.path.c_str()),
@@ -150,7 +146,7 @@ bool CProcessingWnd::ReadFrame(int frame, std::vector<float>& slots)
 {
     bool fileFailed = false;
     const bool read = ReadFrameInto(frame, slots, m_readBuffer, fileFailed);
-    if (fileFailed) m_file.ReportFrameReadFailure();
+    if (fileFailed) OkOrShow(m_file.ReportFrameReadFailure());
     return read;
 }
 

@@ -188,7 +188,7 @@ void CProcessingWnd::RenderRows(int from, int to)
     });
     // Every planned frame is some drawn row's, so each was read once.
     m_page.framesRead += m_renderLoaded;
-    if (failed.load()) m_file.ReportFrameReadFailure();
+    if (failed.load()) OkOrShow(m_file.ReportFrameReadFailure());
 }
 
 void CProcessingWnd::Render()

@@ -38,29 +38,33 @@ int Abandon(CQtxFile& out)
 int CProcessingWnd::WriteProfile(const std::vector<ProfileCurve>& curves, const std::vector<uint8_t>& units,
                                  const std::function<void(int frame, float* values)>& fill)
 {
-    if (curves.empty() || units.size() != curves.size() || !RefuseDatumCount(curves.size(), m_common.path)) return 0;
+    if (curves.empty() || units.size() != curves.size()
+        || !OkOrShow(RefuseDatumCount(curves.size(), m_common.path)))
+        return 0;
     if (RefuseOutputOverInput(m_common.outputPath, {m_common.path})) return 0;
     // A name derived from the input may be another file's: asked once per window.
     if (!m_savedOnce && RefuseToReplaceExisting(m_common.outputPath)) return 0;
 
-    std::memcpy(m_history, m_file.m_header.history, qtx::kHistorySize);
+    std::memcpy(m_history, m_file.Header().history, qtx::kHistorySize);
     if (AppendHistory(HistoryEnd()) < 0) return 0;
 
     const int first = RangeFirstFrame(), last = RangeLastFrame();
     CQtxFile out;
-    if (!out.OpenWrite(m_common.outputPath, curves.size(), m_common.path)) return 0;
-    QtxFileHeader& h = out.m_header;
-    h.logDirection = m_file.m_header.logDirection;
-    h.depthUnits = m_file.m_header.depthUnits;
+    if (!OkOrShow(out.OpenWrite(m_common.outputPath, curves.size(), m_common.path))) return 0;
+    QtxFileHeader h = out.Header();
+    h.logDirection = m_file.Header().logDirection;
+    h.depthUnits = m_file.Header().depthUnits;
     h.frameCount = 0; // counted when the save ends: a save cut short leaves no header that lies
     h.topDepth = m_range.start;
     h.bottomDepth = m_range.end;
-    h.depthStep = m_file.m_header.depthStep;
+    h.depthStep = m_file.Header().depthStep;
     std::memcpy(h.history, m_history, qtx::kHistorySize);
+    out.SetHeader(h);
     CQtxDescriptorList descriptors;
     for (size_t i = 0; i < curves.size(); ++i)
-        out.AddDatum(descriptors, curves[i].mnemonic, curves[i].code, 1, kCategoryTrace, 1, units[i], 1.0f, 1, 0);
-    if (!out.WriteHeader() || !out.WriteDescriptors(descriptors)) return Abandon(out);
+        OkOrShow(
+            out.AddDatum(descriptors, curves[i].mnemonic, curves[i].code, 1, kCategoryTrace, 1, units[i], 1.0f, 1, 0));
+    if (!OkOrShow(out.WriteHeader()) || !OkOrShow(out.WriteDescriptors(descriptors))) return Abandon(out);
 
     CSaveWaitDlg notice;
     notice.Create();
@@ -72,14 +76,14 @@ int CProcessingWnd::WriteProfile(const std::vector<ProfileCurve>& curves, const 
     for (int frame = first; frame <= last; ++frame) {
         const int j = frame - first;
         fill(frame, values.data());
-        if (!writer.WriteDepth(down ? m_range.start + j * step : m_range.end - j * step)
-            || !writer.WriteValues(values.data(), values.size())) {
+        if (!OkOrShow(writer.WriteDepth(down ? m_range.start + j * step : m_range.end - j * step))
+            || !OkOrShow(writer.WriteValues(values.data(), values.size()))) {
             writer.Abandon();
             return 0;
         }
     }
     // A flush that failed inside the finalize commits nothing either.
-    if (!writer.Finalize()) return Abandon(out);
+    if (!OkOrShow(writer.Finalize())) return Abandon(out);
     m_savedOnce = true;
     return 1;
 }
@@ -137,6 +141,6 @@ int CProcessingWnd::EditHistory()
     m_readOutFrameIndex = -1;
     m_renderPositions.assign(m_renderPositions.size(), -1);
     if (!OpenDataSet(m_file, m_common.path)) return -1;
-    std::memcpy(m_history, m_file.m_header.history, qtx::kHistorySize);
+    std::memcpy(m_history, m_file.Header().history, qtx::kHistorySize);
     return HistoryEnd();
 }

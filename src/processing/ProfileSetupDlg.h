@@ -106,7 +106,7 @@ protected:
         auto& s = this->m_setup;
         if (!PickSetupInput(*this, s, Changes(), SetupInput::Input, Control::kIdcInputFile, title)) return false;
         CQtxFile file;
-        if (!file.OpenRead(s.inputPath)) return false;
+        if (!OkOrShow(file.OpenRead(s.inputPath))) return false;
         nameOutput();
         this->SetItemText(Control::kIdcOutputFile, Shorten("Output File : ", s.outputPath));
         if (!ReadDepthsAndDatums(file, s.topDepth, s.bottomDepth, datums)) return false;

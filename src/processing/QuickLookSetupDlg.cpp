@@ -138,7 +138,7 @@ int CQuickLookSetupDlg::OnSelectInputFile()
 {
     if (!ChooseQtxInput(*this, kIdcInputFile, InputFileOf(m_setup), kNarrowPathLabel)) return 0;
     CQtxFile file;
-    if (!file.OpenRead(m_setup.inputPath)) return 0;
+    if (!OkOrShow(file.OpenRead(m_setup.inputPath))) return 0;
     m_setup.outputName = m_setup.inputTitle + "_Quick.qtx";
     m_setup.inputFolder = CDepthProfileSetupDlg::OutputFolder(m_setup.inputPath, m_setup.inputName);
     m_setup.outputPath = m_setup.inputFolder + m_setup.outputName;

@@ -34,7 +34,7 @@ bool ReadTraceCurves(const std::string& path, const char* what, ControlState* bo
                      ProfileCurveList& curves)
 {
     CQtxFile file;
-    if (!file.OpenRead(path)) return false;
+    if (!OkOrShow(file.OpenRead(path))) return false;
     double t = 0.0, b = 0.0;
     CQtxDatumList datums;
     if (!ReadDepthsAndDatums(file, t, b, datums, false)) return false;

@@ -100,7 +100,8 @@ bool PickProfile(CDialog& dlg, Group& setup, InputChangeBookkeeping& changes, Se
     std::string title;
     if (!PickSetupInput(dlg, setup, changes, which, labelId, title)) return false;
     CQtxFile file;
-    if (!file.OpenRead(InputOf(setup, changes, which).path) || !file.ReadDatumList(datums)) return false;
+    if (!OkOrShow(file.OpenRead(InputOf(setup, changes, which).path)) || !OkOrShow(file.ReadDatumList(datums)))
+        return false;
     file.CloseInput();
     return true;
 }

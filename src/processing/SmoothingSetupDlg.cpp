@@ -152,7 +152,7 @@ int CSmoothingSetupDlg::OnSelectInputFile()
     int read = 0;
     CQtxFile file;
     CQtxDatumList datums;
-    if (file.OpenRead(m_setup.inputPath)
+    if (OkOrShow(file.OpenRead(m_setup.inputPath))
         && ReadDepthsAndDatums(file, m_setup.topDepth, m_setup.bottomDepth, datums, false))
         read = ListItems(datums) ? 1 : 0;
 

@@ -131,7 +131,7 @@ int CStcSetupDlg::OnSelectInputMapFile()
 {
     if (!ChooseQtxInput(*this, kIdcInputFile, InputFileOf(m_setup), kWidePathLabel, "Input Map File : ")) return 0;
     CQtxFile file;
-    if (!file.OpenRead(m_setup.inputPath)) return 0;
+    if (!OkOrShow(file.OpenRead(m_setup.inputPath))) return 0;
     m_setup.outputName = m_setup.inputTitle + "_Semb.qtx";
     m_setup.outputPath = CDepthProfileSetupDlg::OutputFolder(m_setup.inputPath, m_setup.inputName) + m_setup.outputName;
     m_setup.outputExt = ".qtx";

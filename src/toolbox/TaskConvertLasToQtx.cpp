@@ -26,6 +26,7 @@ namespace {
 const char kSkipHeader[] = "Error skiping header section in LAS file :\n";
 const char kVersion[] = "Urecognized version in LAS file :\n";
 const char kReadHeader[] = "Error reading header section in LAS file :\n";
+const char kNoCurveSection[] = "Found no curve section (~Curve, or ~Log_Definition in LAS 3.0) in LAS file :\n";
 const char kUnits[] = "Error searching for depth units header section in LAS file :\n";
 const char kNoDataLine[] = "Error searching data line in file :\n";
 const char kWrapped[] = "Wrapped data lines (WRAP YES) are not supported in LAS file :\n";
@@ -80,13 +81,14 @@ struct LasHeader {
     size_t curves = 0;         // entries of the curve section, the depth's included
 };
 
-bool IsLasVersion(std::string_view value)
+// The major version of a VERS value: 1, 2 or 3, or 0 for any other.
+int LasMajorVersion(std::string_view value)
 {
     double v = 0.0;
-    if (ParseTextNumber(value, v)) return v >= 1.0 && v < 4.0;
+    if (ParseTextNumber(value, v)) return v >= 1.0 && v < 4.0 ? int(v) : 0;
     for (const char* known : {"1.", "2.", "3."})
-        if (value.find(known) != std::string_view::npos) return true;
-    return false;
+        if (value.find(known) != std::string_view::npos) return known[0] - '0';
+    return 0;
 }
 
 // The file's NULL: values equal to it are no measurements. -999.25 is the data set's own.
@@ -106,7 +108,11 @@ int TakeEntry(LasSection section, std::string_view line, const std::string& path
     switch (section) {
     case LasSection::Version:
         // The version section says how the data lines are laid out.
-        if (SameText(entry.mnemonic, "VERS")) h.version = IsLasVersion(entry.value);
+        if (SameText(entry.mnemonic, "VERS")) {
+            const int major = LasMajorVersion(entry.value);
+            h.version = major != 0;
+            t.lasWholeNames = major == 3;
+        }
         if (SameText(entry.mnemonic, "WRAP") && SameText(entry.value, "YES")) return Refuse(kWrapped + path);
         if (SameText(entry.mnemonic, "DLM") && !entry.value.empty() && !SameText(entry.value, "SPACE")
             && !SameText(entry.value, "TAB"))
@@ -150,7 +156,7 @@ int ReadLasSections(CLasDoc& doc, const std::string& path, TextTable& t, LasHead
             if (!TakeEntry(section, text, path, h, t)) return 0;
             continue;
         }
-        LasSection next = ClassifyLasSection(text, &title);
+        LasSection next = ClassifyLasSection(text, &title, t.lasWholeNames);
         if (!opened && next != LasSection::Version) return Refuse(kSkipHeader + path);
         opened = true;
         if (section == LasSection::Curve) h.curvesRead = true;
@@ -183,7 +189,7 @@ int ReadLasHeader(CLasDoc& doc, const std::string& path, TextTable& t)
     t.depthUnits = 0;
     if (!ReadLasSections(doc, path, t, h)) return 0;
     if (!h.version) return Refuse(kVersion + path);
-    if (!h.curveSection) return Refuse(kSkipHeader + path);
+    if (!h.curveSection) return Refuse(kNoCurveSection + path);
     if (t.datums.empty()) return Refuse(kNoCurves);
     if (t.depthUnits == 0) return Refuse(kUnits + path);
 

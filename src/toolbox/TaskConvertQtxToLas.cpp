@@ -123,7 +123,7 @@ int ConvertQtxToLas(CToolsWnd& e)
     doc.WriteLine(line);
 
     // Each frame's values are a few bytes apart: read them from a window, not one by one.
-    in.file.m_fileIn.EnableReadAhead();
+    in.file.EnableReadAhead();
     // The frame loop steps a block of frames at a time: its progress and stop question
     // cost more than a line.
     const int32_t frames = in.frameCount;
@@ -143,7 +143,7 @@ int ConvertQtxToLas(CToolsWnd& e)
             AppendField(line, depth);
             for (const CQtxDatum* c : curves) {
                 float value = 0.0f;
-                if (!in.file.ReadFrameItem(frame, c->m_offset, 1, 1, &value, 1)) return 0;
+                if (!OkOrShow(in.file.ReadFrameItem(frame, c->m_offset, 1, 1, &value, 1))) return 0;
                 line += ' ';
                 AppendValue(line, value);
             }

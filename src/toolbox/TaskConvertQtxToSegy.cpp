@@ -60,8 +60,8 @@ int ShotFrame(CToolsWnd& e, const CQtxDatum& d, ShotDepths& depths)
     const int samples = d.m_axis1.m_sampleCount;
     const int offset = d.m_offset > uint32_t(INT_MAX) ? -1 : int(d.m_offset);
     const float* values = g_fftData + 1;
-    if (!e.Task().primary.file.ReadFrameItem(e.Task().singleFrameIndex, offset, traces, samples, g_fftData + 1,
-                                             kToolSampleCapacity))
+    if (!OkOrShow(e.Task().primary.file.ReadFrameItem(e.Task().singleFrameIndex, offset, traces, samples, g_fftData + 1,
+                                                      kToolSampleCapacity)))
         return 0;
     const float step = d.m_axis1.m_step;
     const uint16_t interval = uint16_t(std::clamp(std::isnan(step) ? 0.0f : step, 0.0f, 65535.0f));
@@ -113,9 +113,8 @@ int ConvertQtxToSegy(CToolsWnd& e)
     segy.m_shape.logDirection = in.logDirection;
     const int opened = segy.OpenOutput(e.Segy().fileHeader, e.Settings().outputPath);
     e.Output().ClaimSegyOutput(opened || segy.OpenError() == 0); // a header write that failed left a file
-    if (!opened) {
+    if (!opened) { // told by the open, with its cause
         e.Inputs().CloseInputs();
-        MessageBox("Could not open output segy file :\n" + e.Settings().outputPath, MB_OK | MB_ICONSTOP);
         return -1;
     }
     ShotDepths depths{CSegyDepthGrid(segy.m_shape.logDirection, first / segy::kDepthScale, last / segy::kDepthScale,

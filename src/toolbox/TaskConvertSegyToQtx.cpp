@@ -15,6 +15,13 @@
 
 namespace {
 
+const char kOneShot[] = "Imported the one shot of file :\n%s\nA file of one shot holds no depth step: the data set "
+                        "takes a step of %s.";
+// Half a foot, the usual sampling of a sonic log, in the file's units: a file of one
+// shot (a one-frame data set exported) holds no step, and a data set needs one.
+constexpr double kOneShotStepFeet = 0.5;
+constexpr double kOneShotStepMetres = 0.1524;
+
 const char kCut[] = "Imported %lld whole shot(s) of file :\n%s\nThe file ends %lld byte(s) into shot %lld: that shot "
                     "is cut and was left out.";
 
@@ -61,13 +68,12 @@ int ShotFrame(CToolsWnd& e)
     return 1;
 }
 
-// Every shot's depth against the file's one depth rule, before the output exists; a
-// file of one shot has no step and fails at the second shot's read.
+// Every shot's depth against the file's one depth rule, before the output exists.
 int CheckShotDepths(CToolsWnd& e, const CSegyDepthGrid& rule)
 {
     CSegyFile& s = e.Segy().file;
     CSegyDepthGrid grid = rule;
-    for (int64_t k = 0; k < std::max<int64_t>(s.ShotCount(), 2); ++k) {
+    for (int64_t k = 0; k < s.ShotCount(); ++k) {
         const double depth = s.ReadShotDepth(e.Segy().traceHeader, k);
         if (s.ReadFailed()) return 0;
         if (!grid.Take(depth)) {
@@ -93,13 +99,17 @@ int ConvertSegyToQtx(CToolsWnd& e)
         return -1;
     }
     const bool up = s.m_shape.logDirection == segy::kLogUp;
-    const double step = grid.Step();
+    const bool metres = s.m_shape.depthUnits == segy::kUnitsMetres;
+    const bool oneShot = s.ShotCount() == 1;
+    // Up logs store their step below zero, as the grid gives it for more shots.
+    const double oneStep = (metres ? kOneShotStepMetres : kOneShotStepFeet) * (up ? -1.0 : 1.0);
+    const double step = oneShot ? oneStep : grid.Step();
     // The frame writer's own guard judges neighbours: two shots each up to the grid's
     // tolerance off their places are up to twice that off one step.
     e.Output().SetDepthResolution(2.0 * CSegyDepthGrid::kTolerance);
     e.Task().firstIndex = 0;
     e.Task().endIndex = int32_t(std::min<int64_t>(s.ShotCount(), INT32_MAX));
-    e.Task().depthUnitLabel = s.m_shape.depthUnits == segy::kUnitsMetres ? "M" : "FT";
+    e.Task().depthUnitLabel = metres ? "M" : "FT";
     e.Task().logDirectionLabel = up ? "UP" : "DOWN";
     e.Settings().startDepth = std::min(first, last);
     e.Settings().stopDepth = std::max(first, last);
@@ -114,5 +124,8 @@ int ConvertSegyToQtx(CToolsWnd& e)
         MessageBox(Format(kCut, static_cast<long long>(shots), path.c_str(), static_cast<long long>(torn),
                           static_cast<long long>(shots) + 1),
                    MB_OK | MB_ICONEXCLAMATION);
+    else if (result == 1 && oneShot && !e.Task().stopped)
+        MessageBox(Format(kOneShot, path.c_str(), (Format("%.4f ", std::fabs(step)) + (metres ? "M" : "FT")).c_str()),
+                   MB_OK | MB_ICONINFORMATION);
     return result;
 }

@@ -29,7 +29,7 @@ struct Resampler {
     {
         const uint64_t at = uint64_t(item.m_offset) + done * sizeof(float);
         const int offset = at > uint64_t(INT_MAX) ? -1 : int(at);
-        return e.Task().primary.file.ReadFrameItem(frame, offset, 1, int(n), to, kToolSampleCapacity);
+        return OkOrShow(e.Task().primary.file.ReadFrameItem(frame, offset, 1, int(n), to, kToolSampleCapacity));
     }
 
     // Output frame k: at k new steps from the first depth, between input frames a and a + 1.

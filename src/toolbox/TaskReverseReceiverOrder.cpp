@@ -20,7 +20,7 @@ int ReverseReceivers(CToolsWnd& e, const CQtxDatum& item)
     // (a trace of at most 65,535 values always fits).
     const bool whole = traces * samples <= kToolSampleCapacity;
     const int offset = item.m_offset > uint32_t(INT_MAX) ? -1 : int(item.m_offset);
-    if (whole && !file.ReadFrameItem(frame, offset, int(traces), int(samples), buffer, kToolSampleCapacity))
+    if (whole && !OkOrShow(file.ReadFrameItem(frame, offset, int(traces), int(samples), buffer, kToolSampleCapacity)))
         return 0;
     for (size_t t = traces; t-- > 0;) {
         const float* trace = buffer;
@@ -29,7 +29,8 @@ int ReverseReceivers(CToolsWnd& e, const CQtxDatum& item)
         } else {
             const uint64_t at = uint64_t(item.m_offset) + uint64_t(t) * samples * sizeof(float);
             const int traceOffset = at > uint64_t(INT_MAX) ? -1 : int(at);
-            if (!file.ReadFrameItem(frame, traceOffset, 1, int(samples), buffer, kToolSampleCapacity)) return 0;
+            if (!OkOrShow(file.ReadFrameItem(frame, traceOffset, 1, int(samples), buffer, kToolSampleCapacity)))
+                return 0;
         }
         if (!e.Output().StageValues(trace, samples)) return 0;
     }

@@ -94,9 +94,9 @@ bool ParseDepthField(std::string_view line, DataColumns columns, double* depth)
 }
 
 // A section title that opens a block of data lines: "~A..." or a LAS 3.0 "~<name>_Data".
-bool IsDataSection(std::string_view line, std::string* title)
+bool IsDataSection(std::string_view line, std::string* title, bool wholeNames)
 {
-    const LasSection section = ClassifyLasSection(line, title);
+    const LasSection section = ClassifyLasSection(line, title, wholeNames);
     return section == LasSection::Data || section == LasSection::OtherData;
 }
 
@@ -195,13 +195,13 @@ std::string LongLineRefusal(int64_t line, const std::string& path)
                                CLasDoc::kMaxLine));
 }
 
-LasSection ClassifyLasSection(std::string_view line, std::string* title)
+LasSection ClassifyLasSection(std::string_view line, std::string* title, bool wholeNames)
 {
     const std::string_view named = TrimBlanks(line.substr(1, std::min(line.find('|'), line.size()) - 1));
     *title = std::string(named);
     std::string name(named.substr(0, std::min(named.find_first_of(" \t["), named.size())));
     for (char& c : name) c = char(std::toupper(static_cast<unsigned char>(c)));
-    if (name.find('_') != std::string::npos) {
+    if (wholeNames && name.find('_') != std::string::npos) {
         if (name == "LOG_DEFINITION") return LasSection::Curve;
         if (name == "LOG_DATA") return LasSection::Data;
         if (name == "LOG_PARAMETER") return LasSection::Parameter;
@@ -254,9 +254,9 @@ int ScanDataLines(CLasDoc& doc, TextTable& t, const std::string& path)
                 t.second = depth;
                 // The first step gives the direction and the step every later one keeps.
                 rule.emplace(depth > t.top ? qtx::kLogDown : qtx::kLogUp, depth - t.top);
-                if (!rule->Check(t.top, path)) return 0;
+                if (!OkOrShow(rule->Check(t.top, path))) return 0;
             }
-            if (!rule->Check(depth, path)) return 0;
+            if (!OkOrShow(rule->Check(depth, path))) return 0;
         }
         last.assign(line);
         lastNumber = number;
@@ -271,7 +271,7 @@ int ScanDataLines(CLasDoc& doc, TextTable& t, const std::string& path)
     std::string title;
     if (got >= 0)
         for (std::string_view rest = line; got >= 0; got = doc.ReadDataLine(&rest))
-            if (rest.starts_with('~') && IsDataSection(rest, &title)) t.otherLogs.push_back(title);
+            if (rest.starts_with('~') && IsDataSection(rest, &title, t.lasWholeNames)) t.otherLogs.push_back(title);
     t.dataLines = int32_t(lines);
     doc.SkipLines(t.headerLines);
     return 1;

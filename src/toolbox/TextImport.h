@@ -40,6 +40,7 @@ struct TextTable {
     DataColumns columns = DataColumns::Blanks;
     bool sectionEndsData = false;  // a line that begins with "~" ends the data (LAS)
     bool hashComments = false;     // lines that begin with "#" are comments, skipped (LAS)
+    bool lasWholeNames = false;    // a LAS 3.0 file: its sections go by their whole names
     int headerLines = 0;           // the data start after these lines
     std::vector<CQtxDatum> datums; // one per value column after the depth, in order
     uint8_t depthUnits = qtx::kUnitsFeet;
@@ -57,9 +58,10 @@ struct TextTable {
 };
 
 // The kinds of LAS section a "~" line opens. LAS 1.2 and 2.0 tell them by the first
-// letter after the "~"; LAS 3.0 names them in full, its log's own under two names
-// ("~Curve" or "~Log_Definition", "~ASCII" or "~Log_Data"), so a name with "_" goes by
-// its whole word: "~Core_Definition" is no curve section.
+// letter after the "~" alone ("~CURVE_INFORMATION" is the curve section); LAS 3.0 names
+// them in full, its log's own under two names ("~Curve" or "~Log_Definition", "~ASCII" or
+// "~Log_Data"), so there a name with "_" goes by its whole word: "~Core_Definition" is no
+// curve section.
 enum class LasSection : uint8_t {
     Version,
     Well,
@@ -70,8 +72,9 @@ enum class LasSection : uint8_t {
     OtherData, // another LAS 3.0 data section ("~Core_Data")
     Unknown,   // any other section ("~Tops_Definition")
 };
-// The section of a "~" line, and its title (the text after "~" up to a "|", trimmed).
-LasSection ClassifyLasSection(std::string_view line, std::string* title);
+// The section of a "~" line, and its title (the text after "~" up to a "|", trimmed);
+// wholeNames for a LAS 3.0 file.
+LasSection ClassifyLasSection(std::string_view line, std::string* title, bool wholeNames);
 // "a, b, c, d, e and 7 more": a list of names that stays short however long it is.
 std::string NameList(const std::vector<std::string>& names);
 // The one form of the text imports' refusals of what exceeds a limit: what, the file,

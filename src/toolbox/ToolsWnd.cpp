@@ -65,20 +65,20 @@ uint64_t toolbox::ItemValueCount(const CQtxDatum& item)
 int CToolsWnd::OpenInput(ToolInput& in)
 {
     in.list.clear();
-    if (!in.file.OpenRead(in.path)) return 0;
+    if (!OkOrShow(in.file.OpenRead(in.path))) return 0;
     in.top = in.file.GetTopDepth();
     in.bottom = in.file.GetBottomDepth();
     in.step = in.file.GetDepthStep();
     const uint32_t count = in.file.GetFrameCount();
     // After a successful open these are the header's own values: a depth or a step of
     // -1.0 is as good as any (an up log at one foot a frame). Frame indices are int.
-    if (count > uint32_t(INT32_MAX) || !in.file.ReadDatumList(in.list)) {
+    if (count > uint32_t(INT32_MAX) || !OkOrShow(in.file.ReadDatumList(in.list))) {
         in.file.CloseInput();
         return 0;
     }
     in.frameCount = int32_t(count);
-    in.logDirection = in.file.m_header.logDirection;
-    in.depthUnits = in.file.m_header.depthUnits;
+    in.logDirection = in.file.Header().logDirection;
+    in.depthUnits = in.file.Header().depthUnits;
     return 1;
 }
 
@@ -150,7 +150,7 @@ int CToolsWnd::ConfirmOutput()
 
 uint64_t CToolsWnd::OutputFrames() const
 {
-    return m_segyOutput ? m_segyOut.file.ShotsWritten() : m_outputFile.m_writtenFrameCount;
+    return m_segyOutput ? m_segyOut.file.ShotsWritten() : m_outputFile.WrittenFrameCount();
 }
 
 void CToolsWnd::ClaimSegyOutput(bool created)
@@ -204,21 +204,25 @@ double CToolsWnd::InputDepthStep() const
 
 // ---- frames ----------------------------------------------------------------------------------
 
-int CToolsWnd::StageDepth(double depth) { return m_writer.WriteDepth(depth); }
+int CToolsWnd::StageDepth(double depth) { return OkOrShow(m_writer.WriteDepth(depth)); }
 
-uint8_t* CToolsWnd::ReserveFrameBytes(size_t bytes) { return m_writer.Reserve(bytes); }
+uint8_t* CToolsWnd::ReserveFrameBytes(size_t bytes)
+{
+    uint8_t* at = nullptr;
+    return OkOrShow(m_writer.Reserve(bytes, at)) ? at : nullptr;
+}
 
 void CToolsWnd::SetDepthResolution(double resolution) { m_writer.HoldDepthRule(resolution); }
 
 int CToolsWnd::StageValues(const float* values, size_t count, ToolValueOp op)
 {
-    if (op == ToolValueOp::Copy) return m_writer.WriteValues(values, count);
+    if (op == ToolValueOp::Copy) return OkOrShow(m_writer.WriteValues(values, count));
     const double factor = double(m_settings.factor);
     const size_t piece = m_writer.PieceBytes() / sizeof(float);
     while (count > 0) {
         const size_t n = std::min(count, piece);
-        uint8_t* to = m_writer.Reserve(n * sizeof(float));
-        if (!to) return 0;
+        uint8_t* to = nullptr;
+        if (!OkOrShow(m_writer.Reserve(n * sizeof(float), to))) return 0;
         for (size_t i = 0; i < n; ++i) {
             const float v = values[i];
             // A product or sum beyond the float range is clamped: its conversion would be undefined.
@@ -253,19 +257,19 @@ int CToolsWnd::CopyItem(ToolInput& in, int frame, const CQtxDatum& item, ToolVal
 int toolbox::ReadValues(ToolInput& in, int frame, const CQtxDatum& item, uint64_t first, size_t count, float* to)
 {
     const uint64_t at = uint64_t(item.m_offset) + first * sizeof(float);
-    return in.file.ReadFrameItem(frame, FrameOffset(at), 1, int(std::min(count, kToolSampleCapacity)), to,
-                                 kToolSampleCapacity);
+    return OkOrShow(in.file.ReadFrameItem(frame, FrameOffset(at), 1, int(std::min(count, kToolSampleCapacity)), to,
+                                          kToolSampleCapacity));
 }
 
 int toolbox::ReadValue(ToolInput& in, int frame, const CQtxDatum& item, float& value)
 {
-    return in.file.ReadFrameItem(frame, FrameOffset(item.m_offset), 1, 1, &value, 1);
+    return OkOrShow(in.file.ReadFrameItem(frame, FrameOffset(item.m_offset), 1, 1, &value, 1));
 }
 
 int toolbox::ReadFrameDepth(CQtxFile& file, int frame, double* depth)
 {
     float halves[2];
-    if (!file.ReadFrameItem(frame, 0, 1, 2, halves, 2)) return 0;
+    if (!OkOrShow(file.ReadFrameItem(frame, 0, 1, 2, halves, 2))) return 0;
     uint8_t bytes[qtx::kDepthSize];
     endian::PutLEFloat(bytes, halves[0]);
     endian::PutLEFloat(bytes + 4, halves[1]);
@@ -333,12 +337,14 @@ int CToolsWnd::EditHistory()
         if (end != CQtxDataSetHistoryDlg::kSavedHistory && end != CQtxDataSetHistoryDlg::kClearedHistory) break;
     }
     m_task.primary.file.CloseInput();
-    if (!m_task.primary.file.OpenRead(m_task.primary.path)) {
+    if (!OkOrShow(m_task.primary.file.OpenRead(m_task.primary.path))) {
         m_historyLostInput = true;
         return -1;
     }
-    std::memcpy(m_outputFile.m_header.history, m_task.primary.file.m_header.history, qtx::kHistorySize);
-    std::memcpy(m_task.history, m_task.primary.file.m_header.history, qtx::kHistorySize);
+    QtxFileHeader header = m_outputFile.Header();
+    std::memcpy(header.history, m_task.primary.file.Header().history, qtx::kHistorySize);
+    m_outputFile.SetHeader(header);
+    std::memcpy(m_task.history, m_task.primary.file.Header().history, qtx::kHistorySize);
     return HistoryLength(m_task.history);
 }
 
@@ -347,7 +353,7 @@ int CToolsWnd::EditHistory()
 ToolOutputHead CToolsWnd::PrimaryHead(uint8_t logDirection, double top, double bottom) const
 {
     return {logDirection, m_task.primary.depthUnits, top,
-            bottom,       m_task.primary.step,       m_task.primary.file.m_header.history};
+            bottom,       m_task.primary.step,       m_task.primary.file.Header().history};
 }
 
 std::vector<CQtxDatum> CToolsWnd::PrimaryDatums() const
@@ -365,17 +371,17 @@ int CToolsWnd::WriteOutputHead(uint8_t logDirection, double top, double bottom)
 int CToolsWnd::WriteOutputHead(const ToolOutputHead& head, const std::vector<CQtxDatum>& datums)
 {
     // Before the question whether to replace the output: the answer would not matter.
-    if (!RefuseDatumCount(datums.size(), m_task.primary.path)) {
+    if (!OkOrShow(RefuseDatumCount(datums.size(), m_task.primary.path))) {
         CloseInputs();
         return 0;
     }
     if (!ConfirmOutput()) return 0;
-    if (!m_outputFile.OpenWrite(m_settings.outputPath, datums.size(), m_task.primary.path)) {
+    if (!OkOrShow(m_outputFile.OpenWrite(m_settings.outputPath, datums.size(), m_task.primary.path))) {
         CloseInputs();
         return 0;
     }
     m_outputCreated = true;
-    QtxFileHeader& header = m_outputFile.m_header;
+    QtxFileHeader header = m_outputFile.Header();
     header.logDirection = head.logDirection;
     header.depthUnits = head.depthUnits;
     header.frameCount = 0;
@@ -390,26 +396,30 @@ int CToolsWnd::WriteOutputHead(const ToolOutputHead& head, const std::vector<CQt
         std::memset(m_task.history, ' ', qtx::kHistorySize);
     }
     m_historyLostInput = false;
+    m_outputFile.SetHeader(header);
+    // The history editor may give the output the input's edited history.
     const int length = AppendHistory(HistoryLength(m_task.history));
+    header = m_outputFile.Header();
     if (length > 0) std::memcpy(header.history, m_task.history, size_t(length));
+    m_outputFile.SetHeader(header);
 
     CQtxDescriptorList descriptors;
     // The history editor may have lost the input; then there is nothing to copy from.
     bool ok = !m_historyLostInput;
     for (size_t k = 0; ok && k < datums.size(); ++k) {
         const CQtxDatum& d = datums[k];
-        ok = IsTwoAxis(d) ? m_outputFile.AddTwoAxisDatum(descriptors, d.m_mnemonic, d.m_typeCode,
-                                                         d.m_axisCount, d.m_category, d.m_traceCount,
-                                                         d.m_axis1.m_unit, d.m_axis1.m_step,
-                                                         d.m_axis1.m_sampleCount, d.m_axis1.m_firstIndex,
-                                                         d.m_axis2.m_unit, d.m_axis2.m_step,
-                                                         d.m_axis2.m_sampleCount, d.m_axis2.m_firstIndex)
-                          : m_outputFile.AddDatum(descriptors, d.m_mnemonic, d.m_typeCode, d.m_axisCount,
-                                                  d.m_category, d.m_traceCount, d.m_axis1.m_unit,
-                                                  d.m_axis1.m_step, d.m_axis1.m_sampleCount,
-                                                  d.m_axis1.m_firstIndex);
+        ok = IsTwoAxis(d) ? OkOrShow(m_outputFile.AddTwoAxisDatum(descriptors, d.m_mnemonic, d.m_typeCode,
+                                                                  d.m_axisCount, d.m_category, d.m_traceCount,
+                                                                  d.m_axis1.m_unit, d.m_axis1.m_step,
+                                                                  d.m_axis1.m_sampleCount, d.m_axis1.m_firstIndex,
+                                                                  d.m_axis2.m_unit, d.m_axis2.m_step,
+                                                                  d.m_axis2.m_sampleCount, d.m_axis2.m_firstIndex))
+                          : OkOrShow(m_outputFile.AddDatum(descriptors, d.m_mnemonic, d.m_typeCode, d.m_axisCount,
+                                                           d.m_category, d.m_traceCount, d.m_axis1.m_unit,
+                                                           d.m_axis1.m_step, d.m_axis1.m_sampleCount,
+                                                           d.m_axis1.m_firstIndex));
     }
-    ok = ok && m_outputFile.WriteHeader() && m_outputFile.WriteDescriptors(descriptors);
+    ok = ok && OkOrShow(m_outputFile.WriteHeader()) && OkOrShow(m_outputFile.WriteDescriptors(descriptors));
     m_writer.Discard();
     // A head cut short (a full disk) is no data set: the run's end removes it.
     if (!ok) CloseInputs();
@@ -447,10 +457,10 @@ int CToolsWnd::RunFrames(const std::string& label, int first, int indexStep, dou
     if (m_segyOutput) {
         if (m_segyOut.file.OutputOpen() && !m_segyOut.file.CloseOutput(result == 1)) result = -1;
     } else {
-        if (result == 1 && !m_writer.Flush()) result = -1;
+        if (result == 1 && !OkOrShow(m_writer.Flush())) result = -1;
         // A header that could not be settled took the output with it: no success.
         if (result != 1) m_writer.Abandon();
-        else if (m_outputFile.m_fileOut.IsOpen() && !m_writer.Finalize()) result = -1;
+        else if (m_outputFile.OutputOpen() && !OkOrShow(m_writer.Finalize())) result = -1;
     }
     progress.DestroyWindow();
     return result;

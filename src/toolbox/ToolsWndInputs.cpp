@@ -213,12 +213,7 @@ void CToolsWnd::FindDepthOverlap()
 
 int32_t toolbox::FramesHeld(const ToolInput& in)
 {
-    const uint64_t frameSize = std::max<uint64_t>(in.file.GetFrameSize(), 1);
-    const uint64_t datums = uint64_t(std::max<short>(in.file.GetDatumCount(), 0));
-    const int64_t length = in.file.m_fileIn.GetLength();
-    const uint64_t start = qtx::DataStart(datums);
-    const uint64_t held = length > 0 && uint64_t(length) > start ? (uint64_t(length) - start) / frameSize : 0;
-    return int32_t(std::min<uint64_t>(held, uint64_t(std::max(in.frameCount, 0))));
+    return int32_t(std::min<int64_t>(in.file.FramesHeld(), std::max(in.frameCount, 0)));
 }
 
 CQtxDatum toolbox::CurveDatum(const std::string& mnemonic, uint8_t typeCode, uint8_t unit)

@@ -220,12 +220,12 @@ void CUtilitiesSetupDlg::DeriveOutputName()
 void CUtilitiesSetupDlg::FillList(ToolInputSelection& in, const InputControls& controls)
 {
     CQtxFile file;
-    if (!file.OpenRead(in.path)) return;
+    if (!OkOrShow(file.OpenRead(in.path))) return;
     // The header's own depths: -1.0 is a depth like any other once the file is open.
     in.startDepth = file.GetTopDepth();
     in.stopDepth = file.GetBottomDepth();
     CQtxDatumList datums;
-    if (!file.ReadDatumList(datums)) return;
+    if (!OkOrShow(file.ReadDatumList(datums))) return;
     file.CloseInput();
     // The flag arrays, here and in the settings, hold one entry per datum.
     if (datums.size() > size_t(kToolBoxFlagCount)) {

@@ -92,7 +92,7 @@ void CDomainSetupDlg::OnSelectInputFile()
     if (!ChooseQtxInput(*this, kIdcInputFile, m_setup.path, m_setup.title, m_setup.ext)) return;
 
     CQtxFile file;
-    if (!file.OpenRead(m_setup.path)) return;
+    if (!OkOrShow(file.OpenRead(m_setup.path))) return;
     if (file.GetTopDepth() == -1.0 || file.GetBottomDepth() == -1.0) return;
     m_setup.topDepth = file.GetTopDepth();
     m_setup.bottomDepth = file.GetBottomDepth();
@@ -102,7 +102,7 @@ void CDomainSetupDlg::OnSelectInputFile()
 
     // Read, used here and dropped: the dialog keeps no datum records.
     CQtxDatumList datums;
-    if (!file.ReadDatumList(datums)) return;
+    if (!OkOrShow(file.ReadDatumList(datums))) return;
     file.CloseInput();
 
     TakeSlownessWindow(*this, datums, {kIdcSlownessGroup, kIdcSlowMin, kIdcSlowMax, m_setup.slownessUnit,

@@ -60,8 +60,8 @@ int CDomainWnd::Load()
     // every foot, and any value is a possible header field (the cursor clamps them).
     if (!OpenDataSet(m_file, m_setup.path)) return 0;
     CQtxDatumList datums;
-    if (!m_file.ReadDatumList(datums)) return 0;
-    m_frames = CFrameCursor(m_file.m_header);
+    if (!OkOrShow(m_file.ReadDatumList(datums))) return 0;
+    m_frames = CFrameCursor(m_file.Header());
     m_frames.SetFrame(m_frames.OpeningFrame(m_setup.depthFrame));
 
     ChosenDatum datum;
@@ -200,7 +200,8 @@ bool CDomainWnd::ReadFrame()
     m_frameRead = false;
     if (TakeKeptFrame(m_frames.Frame())) return m_frameRead = true;
     float* buffer = g_fftData + 1;
-    if (!m_file.ReadFrameItem(m_frames.Frame(), int64_t(m_offset), m_receivers, m_shape.samplesRead, buffer, kFftDataSize - 1))
+    if (!OkOrShow(m_file.ReadFrameItem(m_frames.Frame(), int64_t(m_offset), m_receivers, m_shape.samplesRead, buffer,
+                                       kFftDataSize - 1)))
         return false;
     for (int r = 0; r < m_receivers; ++r) {
         float* slot = Slot(m_receiverIndex[size_t(r)]);

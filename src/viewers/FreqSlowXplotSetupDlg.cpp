@@ -59,11 +59,11 @@ bool CFreqSlowXplotSetupDlg::OnInitDialog()
 int CFreqSlowXplotSetupDlg::LoadDatumList(const std::string& path)
 {
     CQtxFile file;
-    if (!file.OpenRead(path)) return 0;
+    if (!OkOrShow(file.OpenRead(path))) return 0;
     double start = file.GetTopDepth(), stop = file.GetBottomDepth();
     if (start == -1.0 || stop == -1.0) return 0;
     CQtxDatumList datums;
-    if (!file.ReadDatumList(datums)) return 0;
+    if (!OkOrShow(file.ReadDatumList(datums))) return 0;
     file.CloseInput();
     // The flags are kept by position in the file's datum list.
     if (datums.size() > size_t(kXPlotFlagCount)) {

@@ -45,8 +45,8 @@ int CFreqSlowXplotWnd::Load()
 
     if (!OpenDataSet(m_file, m_setup.path)) return 0;
     CQtxDatumList datums;
-    if (!m_file.ReadDatumList(datums)) return 0;
-    m_frames = CFrameCursor(m_file.m_header);
+    if (!OkOrShow(m_file.ReadDatumList(datums))) return 0;
+    m_frames = CFrameCursor(m_file.Header());
     m_frames.SetFrame(OpeningFrame());
     if (!TakePair(datums)) return 0;
 
@@ -72,7 +72,7 @@ int CFreqSlowXplotWnd::OpeningFrame() const
     // The depth's share of the log between its first and last frame, in file order: a
     // down log opens at the start depth, an up log at the stop depth. One frame, equal
     // depths or a share that is no number open the first frame.
-    const QtxFileHeader& h = m_file.m_header;
+    const QtxFileHeader& h = m_file.Header();
     const int frames = m_frames.FrameCount();
     const double first = h.topDepth, last = h.bottomDepth;
     if (frames <= 1 || !(first != last)) return 0;
@@ -126,10 +126,10 @@ bool CFreqSlowXplotWnd::ReadFrame()
 {
     ++m_framesRead;
     const int frame = m_frames.Frame();
-    m_frameRead = m_file.ReadFrameItem(frame, int64_t(m_slowness.offset), m_receivers, m_sampleCount,
-                                       m_slownessSamples.data(), m_slownessSamples.size())
-                  && m_file.ReadFrameItem(frame, int64_t(m_frequency.offset), m_receivers, m_sampleCount,
-                                          m_frequencySamples.data(), m_frequencySamples.size());
+    m_frameRead = OkOrShow(m_file.ReadFrameItem(frame, int64_t(m_slowness.offset), m_receivers, m_sampleCount,
+                                                m_slownessSamples.data(), m_slownessSamples.size()))
+                  && OkOrShow(m_file.ReadFrameItem(frame, int64_t(m_frequency.offset), m_receivers, m_sampleCount,
+                                                   m_frequencySamples.data(), m_frequencySamples.size()));
     return m_frameRead;
 }
 

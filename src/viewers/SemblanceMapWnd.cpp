@@ -66,8 +66,8 @@ int CSemblanceMapWnd::Load()
 {
     if (!OpenDataSet(m_item.file, m_setup.path)) return 0;
     CQtxDatumList datums;
-    if (!m_item.file.ReadDatumList(datums)) return 0;
-    m_item.frames = CFrameCursor(m_item.file.m_header);
+    if (!OkOrShow(m_item.file.ReadDatumList(datums))) return 0;
+    m_item.frames = CFrameCursor(m_item.file.Header());
     // A down log opens at the top depth's share of the log, an up log counts it back
     // from the frame count; either way inside the log.
     m_item.frames.SetFrame(m_item.frames.OpeningFrame(m_setup.topDepth));
@@ -125,7 +125,8 @@ bool CSemblanceMapWnd::SetUpMap(const ChosenDatum& d)
 bool CSemblanceMapWnd::ReadFrame()
 {
     ++m_item.framesRead;
-    m_samples.read = m_item.file.ReadFrameItem(m_item.frames.Frame(), int64_t(m_item.offset), m_samples.nt, m_samples.ns, m_samples.values.data(), m_samples.values.size());
+    m_samples.read = OkOrShow(m_item.file.ReadFrameItem(m_item.frames.Frame(), int64_t(m_item.offset), m_samples.nt,
+                                                        m_samples.ns, m_samples.values.data(), m_samples.values.size()));
     if (!m_samples.read) {
         std::fill(m_samples.values.begin(), m_samples.values.end(), NAN);
         return false;

@@ -41,8 +41,8 @@ bool CVdlWnd::LoadData()
 {
     if (!OpenDataSet(m_item.file, m_setup.path)) return false;
     CQtxDatumList datums;
-    if (!m_item.file.ReadDatumList(datums)) return false;
-    m_item.frames = CFrameCursor(m_item.file.m_header);
+    if (!OkOrShow(m_item.file.ReadDatumList(datums))) return false;
+    m_item.frames = CFrameCursor(m_item.file.Header());
     if (!AcceptDepths(m_item.frames, m_setup.path)) return false;
 
     // The display range in frames: the depth's share of the log's span times the frame
@@ -68,7 +68,7 @@ bool CVdlWnd::LoadData()
     m_page.firstFrame = int(std::clamp(first, 0.0, double(m_item.frames.LastFrame())));
     m_page.lastFrame = int(std::clamp(last, 0.0, double(n)));
     m_page.firstVisible = m_page.firstFrame;
-    m_mmPerUnit = m_item.file.m_header.depthUnits == qtx::kUnitsMetres ? 1000.0f : 304.8f;
+    m_mmPerUnit = m_item.file.Header().depthUnits == qtx::kUnitsMetres ? 1000.0f : 304.8f;
 
     ChosenDatum datum;
     // The tab showing at OK decides the domain: an item picked on another tab is shown

@@ -118,7 +118,7 @@ bool CVdlWnd::ReadOutFrame(int frame)
     if (frame == m_raster.readOutFrame) return true;
     m_raster.readOutFrame = -1;
     if (!ReadPadded(frame, m_readOut)) {
-        m_item.file.ReportFrameReadFailure();
+        OkOrShow(m_item.file.ReportFrameReadFailure());
         return false;
     }
     m_raster.readOutFrame = frame;

@@ -449,7 +449,7 @@ void CVdlWnd::RenderRows(int begin, int end)
     m_item.framesRead += m_framesLoaded;
     if (failed.load()) {
         m_readFailed = true;
-        m_item.file.ReportFrameReadFailure();
+        OkOrShow(m_item.file.ReportFrameReadFailure());
     }
     m_raster.rowsDrawn = std::max(m_raster.rowsDrawn, end);
 }

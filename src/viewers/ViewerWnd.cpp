@@ -16,8 +16,8 @@ CViewerWnd::CViewerWnd()
 
 int CViewerWnd::OpenDataSet(CQtxFile& file, const std::string& path)
 {
-    file.m_keepInputOnFrameError = true;
-    return file.OpenRead(path);
+    file.KeepInputOnFrameError();
+    return OkOrShow(file.OpenRead(path));
 }
 
 bool CViewerWnd::IsActiveView() const { return Frame() && Frame()->ActiveChild() == this; }

@@ -179,9 +179,9 @@ TEST_F(KilledWriterTest, AFifoAsInputOrOutputIsRefusedAtOnce)
     {
         CQtxFile file;
         host.ExpectMessage("Could not open input file :\n" + fifo + refused);
-        EXPECT_EQ(file.OpenRead(fifo), 0);
+        EXPECT_EQ(OkOrShow(file.OpenRead(fifo)), 0);
         host.ExpectMessage("Could not open output file :\n" + fifo + refused);
-        EXPECT_EQ(file.OpenWrite(fifo), 0);
+        EXPECT_EQ(OkOrShow(file.OpenWrite(fifo)), 0);
     }
     PlotItemList items;
     LogCommandPage page;

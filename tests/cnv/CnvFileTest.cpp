@@ -24,13 +24,13 @@ protected:
 bool ReadInScanOrder(CCnvFile& f, const std::string& path)
 {
     f.ReadToolCode(path);
-    if (!f.Ok() || !f.Open(path)) return false;
+    if (!OkOrShow(f.LastStatus()) || !OkOrShow(f.Open(path))) return false;
     f.ReadTopDepth();
     if (f.Ok()) f.ReadBottomDepth();
     if (f.Ok()) f.ReadFrameInterval();
     if (f.Ok()) f.ReadSamplingPeriod();
     if (f.Ok()) f.CountFrames();
-    return f.Ok();
+    return OkOrShow(f.LastStatus());
 }
 
 // Access mode of this process's descriptor on `path` (from /proc); -1 when none.
@@ -83,8 +83,10 @@ TEST_F(CnvFileTest, BottomDepthComesFromTheEndOfTheFile)
     CCnvFile file;
     ASSERT_EQ(file.Open(path), 1);
     EXPECT_EQ(file.ReadBottomDepth(), std::bit_cast<double>(0x5555555555555555ull));
-    host.ExpectMessage("Premature EOF in file :\n" + path);
     EXPECT_EQ(file.CountFrames(), 0xFFFFFFFFu);
+    EXPECT_TRUE(host.Messages().empty()) << "the reader shows nothing itself";
+    host.ExpectMessage("Premature EOF in file :\n" + path);
+    EXPECT_FALSE(OkOrShow(file.LastStatus()));
 }
 
 // Each failure has its message naming the file, closes it and reports itself. Counts
@@ -117,11 +119,12 @@ TEST_F(CnvFileTest, BadFilesFailAtTheFirstProblem)
     WriteBytes(path, cut(whole.size() - 4));
     CCnvFile file;
     ASSERT_EQ(file.Open(path), 1);
-    host.ExpectMessage("Error reading frame data in file :\n" + path);
     EXPECT_EQ(file.ReadFrame(2), -1.0);
-    host.ExpectMessage("Could not open input file :\n" + dir.File("none.cnv"));
+    EXPECT_EQ(file.LastStatus().Message(), "Error reading frame data in file :\n" + path);
     EXPECT_EQ(file.ReadToolCode(dir.File("none.cnv")), 255);
     EXPECT_FALSE(file.Ok());
+    host.ExpectMessage("Could not open input file :\n" + dir.File("none.cnv"));
+    EXPECT_FALSE(OkOrShow(file.LastStatus()));
 }
 
 } // namespace

@@ -13,19 +13,24 @@ using D = CQtxFileDlg;
 
 class DatumChooserTest : public HostTest {
 protected:
-    CQtxFile file;
+    CQtxFile file{"/logs/well.qtx", Header()};
     CQtxDatumList datums;
+
+    static QtxFileHeader Header()
+    {
+        QtxFileHeader h;
+        h.logDirection = qtx::kLogUp;
+        h.depthUnits = qtx::kUnitsMetres;
+        h.topDepth = 1024.5;
+        h.bottomDepth = 1000.0;
+        h.depthStep = -0.5;
+        h.frameCount = 0xFFFFFFF0u;
+        return h;
+    }
 
     void SetUp() override
     {
         HostTest::SetUp();
-        file.m_path = "/logs/well.qtx";
-        file.m_header.logDirection = qtx::kLogUp;
-        file.m_header.depthUnits = qtx::kUnitsMetres;
-        file.m_header.topDepth = 1024.5;
-        file.m_header.bottomDepth = 1000.0;
-        file.m_header.depthStep = -0.5;
-        file.m_header.frameCount = 0xFFFFFFF0u;
         // datum 1: a waveform (Time and Frequency tabs); 2 and 3: slowness curves; 4: a semblance map.
         datums.push_back(OneAxisDatum("WMNO", kCategoryWaveform, 1, kUnitMicroseconds, 512, 10.0f, 8));
         datums.push_back(OneAxisDatum("SPNO", kCategorySlowness, 2, kUnitMicrosecondsPerFoot, 60, 12.5f));

@@ -26,9 +26,10 @@ protected:
     {
         CQtxFile f;
         ASSERT_EQ(f.OpenRead(path), 1);
-        std::memset(f.m_header.history, fill, qtx::kHistorySize);
-        std::memcpy(f.m_header.history, text.data(), std::min(text.size(), qtx::kHistorySize));
-        ASSERT_EQ(f.WriteHistory(), 1);
+        char history[qtx::kHistorySize];
+        std::memset(history, fill, qtx::kHistorySize);
+        std::memcpy(history, text.data(), std::min(text.size(), qtx::kHistorySize));
+        ASSERT_EQ(f.WriteHistory(history), 1);
     }
     std::string HistoryBytes() // the block at offset 36
     {

@@ -22,7 +22,9 @@ protected:
         ASSERT_EQ(out.OpenWrite(path), 1);
         CQtxDescriptorList list;
         ASSERT_EQ(out.AddDatum(list, "WMNO", 1, 1, kCategoryWaveform, 3, kUnitMicroseconds, 10.0f, 50, 0), 1);
-        out.m_header.depthStep = 0.5;
+        QtxFileHeader header;
+        header.depthStep = 0.5;
+        out.SetHeader(header);
         ASSERT_EQ(out.WriteHeader(), 1);
         ASSERT_EQ(out.WriteDescriptors(list), 1);
     }
@@ -64,15 +66,15 @@ TEST_F(QtxFrameWriterTest, AHeaderCountsOnlyTheWholeFramesWritten)
         CQtxFrameWriter writer(out);
         std::vector<float> values(150, 1.0f);
         for (int f = 0; f < c.wholeFrames; ++f) {
-            writer.WriteDepth(2000.0 + 0.5 * f);
-            writer.WriteValues(values.data(), values.size());
+            OkOrShow(writer.WriteDepth(2000.0 + 0.5 * f));
+            OkOrShow(writer.WriteValues(values.data(), values.size()));
         }
         if (c.tornValues) {
-            writer.WriteDepth(2000.0 + 0.5 * c.wholeFrames);
-            writer.WriteValues(values.data(), c.tornValues);
+            OkOrShow(writer.WriteDepth(2000.0 + 0.5 * c.wholeFrames));
+            OkOrShow(writer.WriteValues(values.data(), c.tornValues));
         }
-        writer.Finalize();
-        EXPECT_FALSE(out.m_fileOut.IsOpen());
+        OkOrShow(writer.Finalize());
+        EXPECT_FALSE(out.OutputOpen());
         if (c.wholeFrames == 0) {
             // No whole frame, no data set: the name keeps what it held.
             EXPECT_EQ(ReadBytes(path), before) << c.tornValues;
@@ -108,7 +110,7 @@ TEST_F(QtxFrameWriterTest, ADepthThatBreaksTheHeadersRuleIsRefused)
         }
         host.ExpectMessage("Encountered invalid depth step in file :\n" + path + "\n" + c.detail +
                            "\nA data set needs evenly spaced depths in one direction.\nOperation will be abandoned.");
-        EXPECT_EQ(writer.WriteDepth(c.bad), 0) << c.detail;
+        EXPECT_EQ(OkOrShow(writer.WriteDepth(c.bad)), 0) << c.detail;
         ASSERT_EQ(writer.Finalize(), 1);
         const QtxImage image = LoadQtx(path);
         EXPECT_EQ(image.depths, (std::vector<double>{1000.0, 1000.5})) << c.detail;
@@ -127,7 +129,7 @@ TEST_F(QtxFrameWriterTest, WithoutTheRuleHeldOnlyDepthsThatAreNoNumberAreRefused
     }
     host.ExpectMessage("Encountered invalid depth step in file :\n" + path +
                        "\nFrame 4 has no finite depth (-inf).\nA data set needs evenly spaced depths in one direction.\nOperation will be abandoned.");
-    EXPECT_EQ(writer.WriteDepth(-INFINITY), 0);
+    EXPECT_EQ(OkOrShow(writer.WriteDepth(-INFINITY)), 0);
     ASSERT_EQ(writer.Finalize(), 1);
     EXPECT_EQ(LoadQtx(path).depths.size(), 3u);
 }

@@ -157,33 +157,53 @@ TEST_F(LisKeptOrRefusedTest, ThePublicFastChannelRecordsKeepBothSamplesOfEveryFr
 }
 
 // The command says on screen how many channels the data set lacks and that the log
-// names them; a run that converts every channel whole ends as before.
+// names them: a code that holds no numbers, and channels that reach past the frame's end
+// (its size in the DFSR cuts them); a run that converts every channel whole ends as before.
 TEST_F(LisKeptOrRefusedTest, TheCommandSaysHowManyChannelsWereLeftOutAndWhereTheLogIs)
 {
-    lisb::Dfsr d;
-    d.direction = lis::kLogDown;
-    d.channels = {Channel("GR", "GAPI"), Channel("FLAG", "", 4, 1, 77), Channel("DT", "US/F", 8, 2, 68)};
-    LisBuilder b;
-    b.FileHeader("WAVE  .001").Dfsr(d).Data(d, 1000.0, 0.5, 3).FileTrailer("WAVE  .001");
-    b.Write(lisPath);
-    CLisLogicalFileList files;
-    CLisParamScan scan;
-    ASSERT_EQ(scan.Scan(lisPath, &files, dir.Path(), lis::kToolDsi), 1);
-    const std::string node = CSelectInputFileItemsDlg::NodeText(*files.at(0));
-    const std::string out = dir.File("well_WAVE_001.qtx");
-    host.ExpectFileDialog("Browse Input File", lisPath);
-    host.ScriptDialog(kIddSelectTool).Radio(CSelectToolDlg::kIdcDsi).Press(IDOK);
-    host.ScriptDialog(kIddSelectInputFileItems)
-        .SelectNode(CSelectInputFileItemsDlg::kIdcTree, node)
-        .Press(CSelectInputFileItemsDlg::kIdcAdd)
-        .Press(IDOK);
-    host.ExpectFileDialog("Browse Output File", out);
-    host.ExpectMessage("Wrote data set :\n" + out + "\n1 channel(s) of the LIS file were not converted whole; the "
-                       "conversion log names them :\n" + dir.File("well_WAVE_001.log"));
-    CLisToQtx().Run(dir.Path());
-    const QtxImage image = LoadQtx(out);
-    ASSERT_EQ(image.frames.size(), 3u);
-    EXPECT_EQ(image.frames[0].size(), 3u); // GR and both samples of DT
+    for (const bool past : {false, true}) {
+        SCOPED_TRACE(past ? "channels past the frame's end" : "every channel within the frame");
+        lisb::Dfsr d;
+        d.direction = lis::kLogDown;
+        d.channels = {Channel("GR", "GAPI"), Channel("FLAG", "", 4, 1, 77), Channel("DT", "US/F", 8, 2, 68)};
+        // The frames hold the channels above; the DFSR lists two more beyond them.
+        lisb::Dfsr declared = d;
+        if (past) {
+            declared.frameSize = d.FrameBytes();
+            declared.channels.push_back(Channel("CUT", "", 4, 1, 68));
+            declared.channels.push_back(Channel("WIDE", "", 8, 2, 68));
+        }
+        LisBuilder b;
+        b.FileHeader("WAVE  .001").Dfsr(declared).Data(d, 1000.0, 0.5, 3).FileTrailer("WAVE  .001");
+        b.Write(lisPath);
+        CLisLogicalFileList files;
+        CLisParamScan scan;
+        ASSERT_EQ(scan.Scan(lisPath, &files, dir.Path(), lis::kToolDsi), 1);
+        const std::string node = CSelectInputFileItemsDlg::NodeText(*files.at(0));
+        const std::string out = dir.File("well_WAVE_001.qtx"), logPath = dir.File("well_WAVE_001.log");
+        fs::remove(out);
+        fs::remove(logPath);
+        host.ExpectFileDialog("Browse Input File", lisPath);
+        host.ScriptDialog(kIddSelectTool).Radio(CSelectToolDlg::kIdcDsi).Press(IDOK);
+        host.ScriptDialog(kIddSelectInputFileItems)
+            .SelectNode(CSelectInputFileItemsDlg::kIdcTree, node)
+            .Press(CSelectInputFileItemsDlg::kIdcAdd)
+            .Press(IDOK);
+        host.ExpectFileDialog("Browse Output File", out);
+        host.ExpectMessage("Wrote data set :\n" + out + (past ? "\n3" : "\n1") +
+                           " channel(s) of the LIS file were not converted whole; the conversion log names them :\n" +
+                           logPath);
+        CLisToQtx().Run(dir.Path());
+        const QtxImage image = LoadQtx(out);
+        ASSERT_EQ(image.frames.size(), 3u);
+        EXPECT_EQ(image.frames[0].size(), 3u); // GR and both samples of DT
+        const std::vector<uint8_t> bytes = ReadBytes(logPath);
+        const std::string log(bytes.begin(), bytes.end());
+        for (const char* name : {"CUT", "WIDE"}) {
+            const std::string line = Format("Channel %s left out: it reaches past the end of the 20-byte frame\r\n", name);
+            EXPECT_EQ(log.find(line) != std::string::npos, past) << log;
+        }
+    }
 }
 
 // 300 channels: more items than a data set holds (its datum count is a 16-bit field and

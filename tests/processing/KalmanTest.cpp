@@ -194,7 +194,9 @@ TEST_F(KalmanWndTest, ALogDirectionNeitherDownNorUpWritesNothing)
 {
     CKalmanWnd* v = OpenKalman();
     ASSERT_NE(v, nullptr);
-    v->File().m_header.logDirection = 7;
+    QtxFileHeader header = v->File().Header();
+    header.logDirection = 7;
+    v->File().SetHeader(header);
     host.ExpectMessage("neither down (255) nor up (1)", IDOK);
     EXPECT_EQ(v->SaveProfile(), 0);
     EXPECT_FALSE(FileExists(kalman.outputPath));

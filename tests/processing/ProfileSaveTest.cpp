@@ -22,7 +22,7 @@ protected:
     {
         CQtxFile out;
         EXPECT_TRUE(out.OpenRead(setup.outputPath));
-        return std::string(out.m_header.history, qtx::kHistorySize);
+        return std::string(out.Header().history, qtx::kHistorySize);
     }
 };
 
@@ -91,7 +91,7 @@ TEST_F(ProfileSaveTest, AnUpLogIsWrittenInItsOwnOrderFromItsDeepestFrame)
     ASSERT_EQ(view->SaveProfile(), 1);
     CQtxFile out;
     ASSERT_TRUE(out.OpenRead(setup.outputPath));
-    EXPECT_EQ(out.m_header.logDirection, qtx::kLogUp);
+    EXPECT_EQ(out.Header().logDirection, qtx::kLogUp);
     EXPECT_EQ(out.GetFrameCount(), 5u);
     EXPECT_EQ(std::make_pair(out.GetTopDepth(), out.GetBottomDepth()), std::make_pair(1003.0, 1001.0));
     float v = 0;

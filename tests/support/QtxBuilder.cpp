@@ -16,35 +16,39 @@ bool WriteQtx(const std::string& path, const std::vector<QtxDatumShape>& datums,
               double step, const QtxSampleFn& sample, uint8_t logDirection)
 {
     CQtxFile file;
-    if (!file.OpenWrite(path)) return false;
+    if (!OkOrShow(file.OpenWrite(path))) return false;
     CQtxDescriptorList list;
     for (const auto& d : datums) {
         const int ok = d.samples2 == 0
-                           ? file.AddDatum(list, d.mnemonic, d.typeCode, 1, d.category, d.traces, d.unit, d.step,
-                                           d.samples, d.first)
-                           : file.AddTwoAxisDatum(list, d.mnemonic, d.typeCode, 2, d.category, d.traces, d.unit,
-                                                  d.step, d.samples, d.first, d.unit2, d.step2, d.samples2, d.first2);
+                           ? OkOrShow(file.AddDatum(list, d.mnemonic, d.typeCode, 1, d.category, d.traces, d.unit,
+                                                    d.step, d.samples, d.first))
+                           : OkOrShow(file.AddTwoAxisDatum(list, d.mnemonic, d.typeCode, 2, d.category, d.traces,
+                                                           d.unit, d.step, d.samples, d.first, d.unit2, d.step2,
+                                                           d.samples2, d.first2));
         if (!ok) return false;
     }
-    file.m_header.logDirection = logDirection;
-    file.m_header.depthUnits = qtx::kUnitsFeet;
-    file.m_header.depthStep = step;
-    std::fill(std::begin(file.m_header.history), std::end(file.m_header.history), ' ');
-    if (!file.WriteHeader() || !file.WriteDescriptors(list)) return false;
+    QtxFileHeader header;
+    header.logDirection = logDirection;
+    header.depthUnits = qtx::kUnitsFeet;
+    header.depthStep = step;
+    std::fill(std::begin(header.history), std::end(header.history), ' ');
+    file.SetHeader(header);
+    if (!OkOrShow(file.WriteHeader()) || !OkOrShow(file.WriteDescriptors(list))) return false;
+    std::vector<float> values(qtx::kDataBufferFloats);
     for (int f = 0; f < frames; ++f) {
         const double depth = top + f * step;
-        if (!file.WriteDepth(&depth)) return false;
+        if (!OkOrShow(file.WriteDepth(&depth))) return false;
         for (size_t j = 0; j < datums.size(); ++j) {
             const auto& d = datums[j];
             const size_t total = size_t(d.traces) * d.samples * (d.samples2 ? d.samples2 : 1);
             for (size_t start = 0; start < total; start += qtx::kDataBufferFloats) {
                 const size_t n = std::min(total - start, qtx::kDataBufferFloats);
-                for (size_t i = 0; i < n; ++i) file.m_data[i] = sample(f, int(j), start + i);
-                if (!file.WriteData(int(n))) return false;
+                for (size_t i = 0; i < n; ++i) values[i] = sample(f, int(j), start + i);
+                if (!OkOrShow(file.WriteData(values.data(), int(n)))) return false;
             }
         }
     }
-    return file.Finalize() == 1;
+    return OkOrShow(file.Finalize()) == 1;
 }
 
 std::vector<uint8_t> RawQtx(const QtxFileHeader& header, const std::vector<QtxDatumDescriptor>& descriptors,

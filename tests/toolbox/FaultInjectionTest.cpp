@@ -234,4 +234,28 @@ TEST_F(ToolFaultTest, AnInputThatCannotBeOpenedLeavesTheOlderOutputAsItWas)
     ::alarm(0);
 }
 
+// Every task whose output cannot be opened (its folder is gone) says so once, with the
+// cause after the path, and fails.
+TEST_F(ToolFaultTest, AnOutputThatCannotBeOpenedIsToldOnceWithItsCause)
+{
+    const std::string gone = dir.File("gone");
+    for (const ToolTaskRow& row : ToolTaskTable()) {
+        const auto c =
+            std::find_if(std::begin(kCases), std::end(kCases), [&](const TaskCase& k) { return k.task == row.task; });
+        if (c == std::end(kCases)) continue; // writes nothing
+        const std::string output = gone + "/out";
+        if (c->confirm) host.ExpectMessage(c->confirm, IDYES);
+        const size_t told = host.Messages().size();
+        EXPECT_NE(Run(row, *c, output), 1) << row.name;
+        std::vector<std::string> named;
+        for (size_t k = told; k < host.Messages().size(); ++k)
+            if (host.Messages()[k].text.find(output) != std::string::npos) named.push_back(host.Messages()[k].text);
+        ASSERT_EQ(named.size(), 1u) << row.name << ": " << ::testing::PrintToString(named);
+        EXPECT_NE(named[0].find(output + "\n"), std::string::npos) << row.name << ": no cause in " << named[0];
+        EXPECT_EQ(host.Messages().size() - told, c->confirm ? 2u : 1u)
+            << row.name << ": " << host.Messages().back().text;
+    }
+    EXPECT_FALSE(std::filesystem::exists(gone));
+}
+
 } // namespace

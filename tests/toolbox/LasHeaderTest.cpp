@@ -43,6 +43,7 @@ protected:
     {
         return text.replace(text.find(from), from.size(), to);
     }
+    static std::string Version3(const std::string& text) { return Replaced(text, "2.0 :", "3.0 :"); }
     static LasShape Ends(const std::string& lineEnd)
     {
         LasShape shape;
@@ -72,10 +73,11 @@ TEST_F(LasHeaderTest, SectionsAreToldByNameAndCommentLinesStandAnywhere)
         std::string text;
         std::string notice; // after "Imported file :\n<path>\n", or none
     } cases[] = {
-        {"core before the curves", Replaced(plain, "~CURVE INFORMATION", core + "~Curve"),
+        {"LAS 3.0 core before the curves", Replaced(Version3(plain), "~CURVE INFORMATION", core + "~Curve"),
          "Left out 2 section(s) this import does not read: Core_Definition, Core_Data."},
         {"LAS 3.0 log names",
-         Replaced(Replaced(plain, "~CURVE INFORMATION", "~Log_Definition"), "~A  DEPTH", "~Log_Data | Log_Definition"),
+         Replaced(Replaced(Version3(plain), "~CURVE INFORMATION", "~Log_Definition"), "~A  DEPTH",
+                  "~Log_Data | Log_Definition"),
          ""},
         {"comments before the version", "# State survey well file\n#\n  # indented\n\n" + plain, ""},
         {"comments in every section", Replaced(Replaced(plain, " STRT.", "# a remark\n STRT."), " GR .", "#GR? no\n GR ."),
@@ -96,6 +98,44 @@ TEST_F(LasHeaderTest, SectionsAreToldByNameAndCommentLinesStandAnywhere)
     // Before the version section only comments and blank lines may stand.
     host.ExpectMessage("Error skiping header section in LAS file :\n" + input);
     EXPECT_EQ(Import("# remark\n~Well\n" + plain), -1);
+}
+
+// LAS 1.2 and 2.0 go by a section's first letter, whatever follows it; only LAS 3.0 goes
+// by whole names, where a name with "_" is its own section. A file without a curve
+// section says so.
+TEST_F(LasHeaderTest, OnlyLas3GoesBySectionNamesTheOthersByTheFirstLetter)
+{
+    const std::string plain = LasText({});
+    const std::string before = "Left out 1 section(s) this import does not read: ";
+    const struct {
+        const char* what;
+        std::string text;
+        std::string notice; // after "Imported file :\n<path>\n", or none
+    } cases[] = {
+        {"2.0 ~CURVE_INFORMATION", Replaced(plain, "~CURVE INFORMATION", "~CURVE_INFORMATION"), ""},
+        {"2.0 ~Curves and ~ASCII_LOG", Replaced(Replaced(plain, "~CURVE INFORMATION", "~Curves"), "~A  DEPTH", "~ASCII_LOG"),
+         ""},
+        {"2.0 ~C and ~W_INFO", Replaced(Replaced(plain, "~CURVE INFORMATION", "~C"), "~WELL INFORMATION", "~W_INFO"), ""},
+        {"1.2 ~CURVE_INFORMATION and ~PARAMETER_INFO",
+         Replaced(Replaced(Replaced(plain, "2.0 :", "1.2 :"), "~CURVE INFORMATION", "~CURVE_INFORMATION"),
+                  "~PARAMETER INFORMATION", "~PARAMETER_INFO"),
+         ""},
+        {"3.0 ~Log_Definition after a ~Curve_Notes", Replaced(Version3(plain), "~CURVE INFORMATION",
+                                                             "~Curve_Notes\n NOTE.M :\n~Log_Definition"),
+         before + "Curve_Notes."},
+    };
+    for (const auto& c : cases) {
+        if (!c.notice.empty()) host.ExpectMessage("Imported file :\n" + input + "\n" + c.notice);
+        ASSERT_EQ(Import(c.text), 1) << c.what;
+        const QtxImage out = LoadQtx(output);
+        EXPECT_EQ(Mnemonics(out), (std::vector<std::string>{"DT  ", "RHOB", "GR  "})) << c.what;
+        ASSERT_EQ(out.frames.size(), 4u) << c.what;
+        EXPECT_EQ(out.frames[3], (std::vector<float>{10.75f, 20.75f, 30.75f})) << c.what;
+    }
+    // In LAS 3.0 "~CURVE_INFORMATION" is no curve section: the file has none.
+    host.ExpectMessage("Found no curve section (~Curve, or ~Log_Definition in LAS 3.0) in LAS file :\n" + input);
+    EXPECT_EQ(Import(Replaced(Version3(plain), "~CURVE INFORMATION", "~CURVE_INFORMATION")), -1);
+    EXPECT_FALSE(std::filesystem::exists(output));
 }
 
 // Values equal to the file's NULL are no measurements: written absent and counted. A

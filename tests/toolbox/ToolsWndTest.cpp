@@ -121,6 +121,23 @@ TEST_F(ToolsWndTest, HistoryAsksAbove3596AndAddsOnlyWholeLinesBelow4094)
               "\r\n\r\n\r\n" + kRunLines + TaskLine(kDepths));
 }
 
+// A history edited on the way (here cleared) is the one the output starts from: nothing
+// of the input's old history is left behind the run's lines.
+TEST_F(ToolsWndTest, AHistoryClearedOnTheWayLeavesNothingOfTheOldOneInTheOutput)
+{
+    auto e = Prepare({Datum("WAVE", 2, 8)}, {0}, 3);
+    PatchQtxHeader(input, [](QtxFileHeader& h) { std::memset(h.history, '#', 3700); });
+    e->Settings().factor = -10.0f;
+    host.ExpectMessage("You are running low with the data history buffer.", IDYES);
+    host.ScriptDialog(kIddHistory).Press(kIdcClearHistory);
+    host.ExpectMessage("This operation will clear the history.", IDYES);
+    host.ScriptDialog(kIddHistory).Press(IDCANCEL);
+    ASSERT_EQ(RunTask(*e, kShift), 1);
+    const std::string history(LoadQtx(output).header.history, qtx::kHistorySize);
+    EXPECT_EQ(history.find('#'), std::string::npos);
+    EXPECT_NE(history.find(TaskLine(kShift)), std::string::npos);
+}
+
 TEST_F(ToolsWndTest, RefusalsLeaveTheInputAsItWasAndCreateNoOutput)
 {
     const std::string empty = "Encountered empty selection list!" + kAbandon;
@@ -156,7 +173,7 @@ TEST_F(ToolsWndTest, RefusalsLeaveTheInputAsItWasAndCreateNoOutput)
         EXPECT_EQ(RunTask(*e, c.task), -1) << what;
         EXPECT_EQ(ReadBytes(input), before) << what;
         EXPECT_FALSE(FileExists(output)) << what;
-        EXPECT_FALSE(e->Task().primary.file.m_fileIn.IsOpen()) << what;
+        EXPECT_FALSE(e->Task().primary.file.InputOpen()) << what;
     }
 }
 

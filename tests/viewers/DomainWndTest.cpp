@@ -297,7 +297,7 @@ TEST_F(DomainWndTest, PaintsShowWhatWasReadAndAReadFailureIsReportedOnce)
     ASSERT_NE(view, nullptr);
     ScriptedWindow* w = frame.WindowOf(*view);
     auto bytes = ReadBytes(path);
-    bytes.resize(bytes.size() - 5 * size_t(view->File().m_header.frameSize)); // no frame left
+    bytes.resize(bytes.size() - 5 * size_t(view->File().Header().frameSize)); // no frame left
     WriteBytes(path, bytes);
     w->Paint();
     EXPECT_EQ(std::count_if(w->lastPaint.begin(), w->lastPaint.end(),
@@ -325,7 +325,7 @@ TEST_F(DomainWndTest, AStepBackToAFrameJustShownReadsNothing)
     ScriptedWindow* w = frame.WindowOf(*view);
     for (int i = 0; i < 12; ++i) view->OnKeyDown(VK_DOWN, 1, 0);
     ASSERT_EQ(view->Frames().Frame(), 12);
-    const size_t frameSize = size_t(view->File().m_header.frameSize);
+    const size_t frameSize = size_t(view->File().Header().frameSize);
     WriteBytes(path, std::vector<uint8_t>(bytes.begin(), bytes.end() - std::ptrdiff_t(20 * frameSize)));
     for (int i = 0; i < 7; ++i) {
         view->OnKeyDown(VK_UP, 1, 0);
@@ -348,7 +348,7 @@ TEST_F(DomainWndTest, AFrameThatCannotBeReadLeavesTheOthersReadable)
     CDomainWnd* view = OpenView(kDomainTime);
     ASSERT_NE(view, nullptr);
     ScriptedWindow* w = frame.WindowOf(*view);
-    bytes.resize(bytes.size() - size_t(view->File().m_header.frameSize) / 2); // the last frame is torn
+    bytes.resize(bytes.size() - size_t(view->File().Header().frameSize) / 2); // the last frame is torn
     WriteBytes(path, bytes);
     host.ExpectMessage("Error reading frame data in file :");
     view->OnKeyDown(VK_END, 1, 0);
@@ -361,7 +361,7 @@ TEST_F(DomainWndTest, AFrameThatCannotBeReadLeavesTheOthersReadable)
     view->OnKeyDown(VK_HOME, 1, 0);
     w->Paint();
     EXPECT_EQ(Polygons(w->lastPaint), 2u);
-    EXPECT_TRUE(view->File().m_fileIn.IsOpen());
+    EXPECT_TRUE(view->File().InputOpen());
     EXPECT_EQ(host.Messages().size(), 1u) << "reported once per view";
 }
 

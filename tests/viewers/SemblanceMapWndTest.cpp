@@ -295,7 +295,7 @@ TEST_F(SemblanceMapWndTest, ReadOutsNameSlownessTimeAndTheSampleUnderTheMouse)
     EXPECT_EQ(view->Item().image.At(3, 3), 0xFFC0C0C0u);
     view->OnKeyDown(VK_HOME, 1, 0);
     EXPECT_TRUE(view->Samples().read);
-    EXPECT_TRUE(view->Item().file.m_fileIn.IsOpen());
+    EXPECT_TRUE(view->Item().file.InputOpen());
 }
 
 TEST_F(SemblanceMapWndTest, DataAxisZoomStopsAtItsLimitsWithTheMessage)

@@ -401,13 +401,13 @@ TEST_F(VdlWndTest, ReadOutsClampTheirFrameToTheLogAndAFailedReadKeepsItOpen)
         EXPECT_EQ(view->Raster().readOutFrame, std::min(under, 19)) << y;
     }
     auto bytes = ReadBytes(path);
-    bytes.resize(bytes.size() - 10 * size_t(view->Item().file.m_header.frameSize));
+    bytes.resize(bytes.size() - 10 * size_t(view->Item().file.Header().frameSize));
     WriteBytes(path, bytes);
     host.ExpectMessage("Error reading frame data in file :");
     frame.Mouse(*view, "move", 0, {r.left + 3, r.bottom - 1});
     frame.Mouse(*view, "move", 0, {r.left + 3, r.top});
     EXPECT_EQ(view->Raster().readOutFrame, 0) << "the readable frames still read";
-    EXPECT_TRUE(view->Item().file.m_fileIn.IsOpen());
+    EXPECT_TRUE(view->Item().file.InputOpen());
     view->Render();
     EXPECT_EQ(host.Messages().size(), 1u) << "reported once";
 }
