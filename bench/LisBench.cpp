@@ -49,8 +49,7 @@ struct Files {
     {
         host.ScriptDialog(kIddWaveformPack).Press(IDOK);
         CQtxToLis exporter;
-        if (!exporter.Convert(qtx, lis)) std::abort();
-        exporter.m_writer.Close();
+        if (!exporter.Convert(qtx, lis) || !exporter.m_writer.Close()) std::abort();
     }
 };
 

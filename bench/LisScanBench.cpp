@@ -97,8 +97,7 @@ struct Files {
             Write(io, file, data);
         }
         Write(io, file, FileRecord(lis::kFileTrailer));
-        io.WriteFileMark(file);
-        io.WriteFileMark(file);
+        if (!io.WriteFileMark(file) || !io.WriteFileMark(file)) std::abort();
         file.Close();
     }
     ~Files()

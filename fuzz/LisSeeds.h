@@ -135,16 +135,15 @@ inline void Written(const std::string& dir)
         const std::string path = dir + "/written_" + std::to_string(perReceiver) + ".lis";
         CLisWrite w;
         if (!w.Create(path)) continue;
-        w.WriteHeaders();
-        w.WriteInformationRecord("QTX", &h, datums.data());
-        w.WriteInformationRecord("CONS", &h, datums.data());
-        w.WriteDfsr(&h, datums.data(), perReceiver);
-        for (double depth : {1000.0, 1000.5, 1001.0}) {
-            w.WriteFrame(nullptr, 0, depth, CLisWrite::kFrameStart);
-            w.WriteFrame(values.data(), uint32_t(values.size()), 0.0, CLisWrite::kFrameValues);
-        }
-        w.WriteTrailers();
-        w.Close();
+        // A seed that fails part-way is not committed: Close keeps only whole files.
+        bool written = w.WriteHeaders() && w.WriteInformationRecord("QTX", &h, datums.data())
+                       && w.WriteInformationRecord("CONS", &h, datums.data())
+                       && w.WriteDfsr(&h, datums.data(), perReceiver);
+        for (double depth : {1000.0, 1000.5, 1001.0})
+            written = written && w.WriteFrame(nullptr, 0, depth, CLisWrite::kFrameStart)
+                      && w.WriteFrame(values.data(), uint32_t(values.size()), 0.0, CLisWrite::kFrameValues);
+        written = written && w.WriteTrailers();
+        if (!w.Close() || !written) continue;
     }
 }
 

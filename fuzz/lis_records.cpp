@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         CLisRead reader;
         BinaryFile readerFile;
         readerFile.OpenMemory(bytes, false);
-        reader.Open(std::move(readerFile), "fuzz.lis");
+        if (!reader.Open(std::move(readerFile), "fuzz.lis")) __builtin_trap();
 
         std::vector<uint8_t> buffer(64);
         std::vector<float> values(1024);
@@ -47,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             const uint32_t body = length - uint32_t(lis::kLogicalHeaderSize);
             const LisFrameRef frame{start, body, 0, double(start)};
             const LisChannelSlice channel{body / 3, std::min<uint32_t>(body - body / 3, 1024), buffer[2]};
-            reader.ReadChannel(values.data(), values.size(), frame, channel);
+            const Status read = reader.ReadChannel(values.data(), values.size(), frame, channel);
+            if (!read && read.Message().empty()) __builtin_trap(); // an open reader's failure says why
         }
     }
     return 0;

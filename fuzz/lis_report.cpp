@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ScopedHost scope(&host);
     std::remove(report.c_str()); // no overwrite question: every input is scanned
     CLisScan scan;
-    scan.Run(path, report);
+    OkOrShow(scan.Run(path, report));
     std::remove(report.c_str());
     return 0;
 }

@@ -2,7 +2,9 @@
 # itself: there a failure is returned as a Status carrying its message, and the code
 # that owns the window shows it (OkOrShow). Add a reader or a folder here once its
 # failures are returned.
-set(silent dataset/*.h dataset/*.cpp cnv/CnvFile.h cnv/CnvFile.cpp)
+set(silent dataset/*.h dataset/*.cpp cnv/CnvFile.h cnv/CnvFile.cpp lis/LisRecordIO.h lis/LisRecordIO.cpp lis/LisWrite.h
+    lis/LisWrite.cpp lis/LisRead.h lis/LisRead.cpp
+    lis/LisDictionary.h lis/LisDictionary.cpp)
 set(sources "")
 foreach(pattern ${silent})
   file(GLOB_RECURSE found RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/${pattern})

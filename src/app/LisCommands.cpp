@@ -95,8 +95,8 @@ void OnScanLis()
     const FileDialogResult report = ChooseFile(out);
     if (!report.ok) return;
     CLisScan scan;
-    // A scan that failed told why; the report under the name is not this file's.
-    if (scan.Run(input.path, report.path) != 1) return;
+    // A scan that failed is told; the report under the name is not this file's.
+    if (!OkOrShow(scan.Run(input.path, report.path))) return;
     ShowCommandResult("Scan Lis done: wrote " + report.path);
     Host().ShellOpen(report.path); // the host itself says when no program of the desktop took it
 }
@@ -110,12 +110,12 @@ void AddLisCommands(CommandMap& c)
         CQtxToLis exporter;
         exporter.Run();
     });
-    // The importer asks for its file and reports its own result.
+    // The importer asks for its file; its result is told here.
     c.Add(ID_DICTIONARY, [] {
         const std::string folder = DictionaryFolder();
         if (folder.empty()) return;
         CLisDictionary dictionary;
-        dictionary.Import(folder);
+        if (OkOrShow(dictionary.Import(folder))) MessageBox("Dictionary Importation Complete!", MB_OK);
     });
     // The converter asks for its files and reports its own result.
     c.Add(ID_LIS_TO_QTX, [] {

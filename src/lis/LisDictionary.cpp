@@ -3,7 +3,6 @@
 #include "common/OutputGuard.h"
 #include "platform/FileChoice.h"
 #include "platform/Format.h"
-#include "platform/Host.h"
 #include "platform/OutputFile.h"
 #include "platform/Path.h"
 
@@ -363,47 +362,35 @@ int CLisDictionary::FindTool(std::vector<CLisDictionaryEntry*>& out, const std::
     return found;
 }
 
-int CLisDictionary::Import(const std::string& directory)
+Status CLisDictionary::Import(const std::string& directory)
 {
     FileDialogOptions options;
     options.open = true;
     options.title = "Dictionary File to Import";
     options.filter = "Dictionary Text(.txt)|*.txt|All files(*.*)|*.*|";
     const FileDialogResult chosen = ChooseFile(options);
-    if (!chosen.ok) return 0;
+    if (!chosen.ok) return Status::Quiet();
 
     // The new dictionary takes its name only when whole, so a failed import leaves
     // the old one as it was.
     const std::string dit = JoinPath(directory, lisdic::kFileName);
-    if (RefuseOutputOverInput(dit, {chosen.path})) return 0;
+    if (RefuseOutputOverInput(dit, {chosen.path})) return Status::Quiet(); // told there
 
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(chosen.path, bytes)) {
-        MessageBox("Could not open input file :\n" + chosen.path + OpenFailureCause(chosen.path), MB_OK | MB_ICONSTOP);
-        return 0;
-    }
+    if (!ReadWholeFile(chosen.path, bytes))
+        return Status::Failure("Could not open input file :\n" + chosen.path + OpenFailureCause(chosen.path));
     // Text the loader would read no entry from (any file picked by mistake) would
     // replace a working dictionary with an empty one.
     CLisDictionary probe;
     probe.ParsePlain(bytes);
-    if (probe.m_entries.empty()) {
-        MessageBox(Format(kNoEntry, chosen.path.c_str()), MB_OK | MB_ICONSTOP);
-        return 0;
-    }
+    if (probe.m_entries.empty()) return Status::Failure(Format(kNoEntry, chosen.path.c_str()));
     lisdic::Scramble(bytes);
 
     OutputFile output;
     int openError = 0;
-    if (!output.Open(dit, &openError)) {
-        MessageBox("Could not open output file :\n" + dit + OutputFailureCause(dit, openError), MB_OK | MB_ICONSTOP);
-        return 0;
-    }
-    if (!output.Write(bytes.data(), bytes.size()) || !output.Commit()) {
-        MessageBox("Error writing dictionary in file :\n" + dit + OutputFailureCause(dit, output.Error()),
-                   MB_OK | MB_ICONSTOP);
-        return 0;
-    }
-
-    MessageBox("Dictionary Importation Complete!", MB_OK);
-    return 1;
+    if (!output.Open(dit, &openError))
+        return Status::Failure("Could not open output file :\n" + dit + OutputFailureCause(dit, openError));
+    if (!output.Write(bytes.data(), bytes.size()) || !output.Commit())
+        return Status::Failure("Error writing dictionary in file :\n" + dit + OutputFailureCause(dit, output.Error()));
+    return Status();
 }

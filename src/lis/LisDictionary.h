@@ -6,6 +6,7 @@
 #pragma once
 
 #include "platform/BinaryFile.h"
+#include "platform/Status.h"
 
 #include <array>
 #include <cstddef>
@@ -72,11 +73,11 @@ public:
     int FindTool(std::vector<CLisDictionaryEntry*>& out, const std::string& toolName);
 
     // Process > Dictionary: asks for a text file and writes it scrambled to
-    // `directory`/LisDic.dit. 1 on success; 0 when cancelled or, with a message, when
-    // the text is the dictionary itself, cannot be read or holds no entry the loader
-    // would read, or the output cannot be written (the old dictionary then stays and
-    // no partial file remains).
-    int Import(const std::string& directory);
+    // `directory`/LisDic.dit. Fails quietly when cancelled or when the text is the
+    // dictionary itself (told at once); with its message when the text cannot be read
+    // or holds no entry the loader would read, or the output cannot be written (the old
+    // dictionary then stays and no partial file remains).
+    Status Import(const std::string& directory);
 
     bool IsLoaded() const { return m_loaded; }
     const std::vector<std::unique_ptr<CLisDictionaryEntry>>& Entries() const { return m_entries; }

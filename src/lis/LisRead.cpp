@@ -1,5 +1,7 @@
 #include "lis/LisRead.h"
 
+#include "platform/Format.h"
+
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -10,6 +12,8 @@ namespace {
 // slightly different lengths do not each cost a new allocation.
 constexpr size_t kBufferSlack = 1024;
 constexpr size_t kInitialCapacity = 8192;
+const char kCouldNotOpenInput[] = "Could not open input file :\n";
+const char kErrorReadingFrame[] = "Error reading frame data in file :\n";
 
 // Every element of a slice through the code's decoder, as floats.
 template <typename T, typename Decode>
@@ -44,16 +48,18 @@ uint64_t DecodeAllWide(float* out, uint32_t count, const uint8_t* p, Decode deco
 
 CLisRead::CLisRead() : m_buffer(kInitialCapacity) {}
 
-int CLisRead::Open(const std::string& path)
+Status CLisRead::Open(const std::string& path)
 {
     BinaryFile file;
-    if (!file.Open(path, BinaryFile::modeRead)) return 0;
+    int error = 0;
+    if (!file.Open(path, BinaryFile::modeRead, &error))
+        return Status::Failure(kCouldNotOpenInput + path + OpenFailureCause(path, error));
     return Open(std::move(file), path);
 }
 
-int CLisRead::Open(BinaryFile&& file, const std::string& path)
+Status CLisRead::Open(BinaryFile&& file, const std::string& path)
 {
-    if (!file.IsOpen()) return 0;
+    if (!file.IsOpen()) return Status::Quiet(); // the caller that opened it tells why not
     m_file = std::move(file);
     m_path = path;
     // Records are read in physical pieces of a few kilobytes behind small headers: a
@@ -61,14 +67,10 @@ int CLisRead::Open(BinaryFile&& file, const std::string& path)
     m_file.EnableReadAhead();
     // A file that is not LIS (-1) is read as plain framing by the record layer.
     m_framing = CLisRecordIO::DetectFraming(m_file);
-    return 1;
+    return Status();
 }
 
-int CLisRead::Close()
-{
-    m_file.Close();
-    return 1;
-}
+void CLisRead::Close() { m_file.Close(); }
 
 bool CLisRead::LoadRecord(const LisFrameRef& frame)
 {
@@ -111,20 +113,21 @@ bool CLisRead::LoadRecord(const LisFrameRef& frame)
     return true;
 }
 
-int CLisRead::ReadChannel(float* out, size_t capacity, const LisFrameRef& frame, const LisChannelSlice& channel)
+Status CLisRead::ReadChannel(float* out, size_t capacity, const LisFrameRef& frame, const LisChannelSlice& channel)
 {
-    if (!m_file.IsOpen()) return 0;
+    if (!m_file.IsOpen()) return Status::Quiet();
+    const Status unread = Status::Failure(kErrorReadingFrame + m_path);
     using lis::ReprCode;
     const uint8_t code = channel.representationCode;
     const uint32_t count = channel.ElementCount();
     // Masks and codes the format does not define hold no numbers: nothing is made up for them.
-    if (!lis::Is(code, ReprCode::Text) && !lis::IsNumberCode(code)) return 0;
-    if (!lis::Is(code, ReprCode::Text) && count > capacity) return 0;
-    if (!LoadRecord(frame)) return 0;
+    if (!lis::Is(code, ReprCode::Text) && !lis::IsNumberCode(code)) return unread;
+    if (!lis::Is(code, ReprCode::Text) && count > capacity) return unread;
+    if (!LoadRecord(frame)) return unread;
 
     // The whole slice must lie inside the record, whatever the code consumes of it.
     const uint64_t start = uint64_t(lis::kLogicalHeaderSize) + frame.frameOffset + channel.offset;
-    if (start + channel.size > m_recordLength) return 0;
+    if (start + channel.size > m_recordLength) return unread;
     const uint8_t* p = m_buffer.data() + start;
 
     switch (ReprCode(code)) {
@@ -138,5 +141,5 @@ int CLisRead::ReadChannel(float* out, size_t capacity, const LisFrameRef& frame,
     case ReprCode::FloatLow: m_beyondFloat += DecodeAllWide(out, count, p, lis::DecodeFloatLow); break;
     default: break; // text: no numeric values
     }
-    return 1;
+    return Status();
 }

@@ -7,6 +7,7 @@
 #include "dataset/QtxLayout.h"
 #include "lis/LisRecordIO.h"
 #include "platform/BinaryFile.h"
+#include "platform/Status.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -50,23 +51,23 @@ public:
     CLisRead& operator=(const CLisRead&) = delete;
 
     // Opens `path` read-only and detects its framing (a file that is not LIS still
-    // opens, read as plain framing). Returns 1, or 0 when the file does not open.
-    int Open(const std::string& path);
+    // opens, read as plain framing). A file that does not open fails with its cause.
+    Status Open(const std::string& path);
     // Same on a file the caller opened (a memory file in tests); `path` keys the cache.
-    int Open(BinaryFile&& file, const std::string& path);
+    // A file that is not open fails quietly: its opener tells why.
+    Status Open(BinaryFile&& file, const std::string& path);
 
     // Writes the values of `channel` in `frame` to out[0, n), n = channel.ElementCount(),
     // in their order in the frame: codes 56, 66, 79, 73 as integers, 49, 50, 68 and 70
     // as their real values (a code-50 value beyond the float range as lis::kAbsentValue),
-    // 65 (text) writes nothing. `capacity` is the room at `out` in floats. Returns 1;
-    // returns 0 and leaves `out` untouched when no file is open, the code holds no
-    // numbers (77, codes the format does not define), the record cannot be read, the
-    // slice reaches past the record, or n exceeds `capacity`. The file position is not used.
-    int ReadChannel(float* out, size_t capacity, const LisFrameRef& frame, const LisChannelSlice& channel);
+    // 65 (text) writes nothing. `capacity` is the room at `out` in floats. Fails and
+    // leaves `out` untouched when no file is open (quietly), the code holds no numbers
+    // (77, codes the format does not define), the record cannot be read, the slice
+    // reaches past the record, or n exceeds `capacity`. The file position is not used.
+    Status ReadChannel(float* out, size_t capacity, const LisFrameRef& frame, const LisChannelSlice& channel);
 
-    // Closes the file; returns 1. The buffered record stays trusted for a later Open
-    // of the same path.
-    int Close();
+    // Closes the file. The buffered record stays trusted for a later Open of the same path.
+    void Close();
 
     int Framing() const { return m_framing; }
     // Code-50 values read so far that a float cannot hold (given as lis::kAbsentValue).

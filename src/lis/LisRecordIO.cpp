@@ -174,10 +174,10 @@ uint32_t CLisRecordIO::ReadLogicalRecord(uint8_t* buffer, size_t capacity, Binar
 
 // ---- writing -------------------------------------------------------------------------------
 
-int CLisRecordIO::WriteLogicalRecord(BinaryFile& file, const uint8_t* record, uint32_t length,
-                                     uint32_t maxPhysicalLength, int framing)
+Status CLisRecordIO::WriteLogicalRecord(BinaryFile& file, const uint8_t* record, uint32_t length,
+                                        uint32_t maxPhysicalLength, int framing)
 {
-    if (length == 0) return 1;
+    if (length == 0) return Status();
     m_tifType = 0;
     // The length field is 16 bits wide.
     const uint32_t maxPhysical = std::min<uint32_t>(maxPhysicalLength, std::numeric_limits<uint16_t>::max());
@@ -208,10 +208,11 @@ int CLisRecordIO::WriteLogicalRecord(BinaryFile& file, const uint8_t* record, ui
             m_writePosition += chunk + headers;
         }
     }
-    return file.Write(m_out.data(), size_t(out - m_out.data())) ? 1 : 0;
+    if (!file.Write(m_out.data(), size_t(out - m_out.data()))) return Status::Quiet();
+    return Status();
 }
 
-int CLisRecordIO::WriteFileMark(BinaryFile& file)
+Status CLisRecordIO::WriteFileMark(BinaryFile& file)
 {
     m_tifNext += kTifHeaderSize;
     m_tifType = 1; // any type but 0 marks
@@ -219,8 +220,8 @@ int CLisRecordIO::WriteFileMark(BinaryFile& file)
     endian::PutLE32(tif + kTifType, m_tifType);
     endian::PutLE32(tif + kTifPrevious, m_tifPrevious);
     endian::PutLE32(tif + kTifNext, m_tifNext);
-    if (!file.Write(tif, sizeof tif)) return 0;
+    if (!file.Write(tif, sizeof tif)) return Status::Quiet();
     m_tifPrevious = m_writePosition;
     m_writePosition += kTifHeaderSize;
-    return 1;
+    return Status();
 }

@@ -7,6 +7,7 @@
 
 #include "lis/LisLayout.h"
 #include "platform/BinaryFile.h"
+#include "platform/Status.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -50,10 +51,11 @@ public:
 
     // Writes one logical record (header included) as physical records of at most
     // `maxPhysicalLength` bytes at the file's position; TIF headers when framing is 1.
-    // Returns 1, or 0 when the file refused a write.
-    int WriteLogicalRecord(BinaryFile& file, const uint8_t* record, uint32_t length, uint32_t maxPhysicalLength,
-                           int framing);
-    int WriteFileMark(BinaryFile& file);
+    // A refused write is a quiet failure: the record layer knows no path, so the writer
+    // that called it words the message.
+    Status WriteLogicalRecord(BinaryFile& file, const uint8_t* record, uint32_t length, uint32_t maxPhysicalLength,
+                              int framing);
+    Status WriteFileMark(BinaryFile& file);
 
     static uint16_t SwapBytes16(uint16_t value) { return uint16_t((value >> 8) | (value << 8)); }
     static double RoundTo4Decimals(double value);

@@ -120,47 +120,47 @@ int CLisScan::FlushText()
     if (m_text.empty()) return 1;
     const bool ok = m_report.Write(m_text.data(), m_text.size());
     m_text.clear();
-    if (!ok) {
-        m_reportFailed = true;
-        MessageBox("Error writing scan file :\n" + m_reportPath + OutputFailureCause(m_reportPath, m_report.Error()),
-                   MB_OK | MB_ICONSTOP);
-    }
+    // The first failure is the one told; Run returns it.
+    if (!ok && m_reportFailure)
+        m_reportFailure = Status::Failure("Error writing scan file :\n" + m_reportPath
+                                          + OutputFailureCause(m_reportPath, m_report.Error()));
     return ok ? 1 : 0;
 }
 
 // ---- run ----------------------------------------------------------------------------------
 
-int CLisScan::Run(const std::string& lisPath, const std::string& reportPath)
+Status CLisScan::Run(const std::string& lisPath, const std::string& reportPath)
 {
     m_lisPath = lisPath;
     m_reportPath = reportPath;
     m_buffer.assign(kInitialCapacity, 0);
     m_files.clear();
-    m_reportFailed = false;
-    if (RefuseOutputOverInput(reportPath, {lisPath})) return 0;
+    m_reportFailure = Status();
+    // Both refusals are told where they are found.
+    if (RefuseOutputOverInput(reportPath, {lisPath})) return Status::Quiet();
     // The input first: one that cannot be read leaves an older report as it was.
-    if (!OpenInput()) return 0;
-    if (!OpenReport()) {
+    if (!OpenInput()) return Status::Quiet();
+    if (Status opened = OpenReport(); !opened) {
         m_input.Close();
-        return 0;
+        return opened;
     }
     const int result = ScanRecords();
-    return Close(result == 1) ? result : 0;
+    Status closed = Close(result == 1);
+    if (!closed) return closed;
+    return result == 1 ? Status() : Status::Quiet(); // stopped by the user
 }
 
-int CLisScan::OpenReport()
+Status CLisScan::OpenReport()
 {
     std::error_code error;
     if (std::filesystem::exists(m_reportPath, error)
         && MessageBox(Format("%s already exists do you want to overwrite?", m_reportPath.c_str()), MB_YESNO) != IDYES)
-        return 0;
+        return Status::Quiet();
     int openError = 0;
-    if (!m_report.Open(m_reportPath, &openError)) {
-        MessageBox("Could not open output file :\n" + m_reportPath + OutputFailureCause(m_reportPath, openError),
-                   MB_OK | MB_ICONSTOP);
-        return 0;
-    }
-    return 1;
+    if (!m_report.Open(m_reportPath, &openError))
+        return Status::Failure("Could not open output file :\n" + m_reportPath
+                               + OutputFailureCause(m_reportPath, openError));
+    return Status();
 }
 
 int CLisScan::OpenInput()
@@ -171,21 +171,21 @@ int CLisScan::OpenInput()
     return 1;
 }
 
-bool CLisScan::Close(bool keepReport)
+Status CLisScan::Close(bool keepReport)
 {
     // A report some of whose text never reached the file is no report of the file.
-    if (keepReport) keepReport = FlushText() && !m_reportFailed;
+    if (keepReport) keepReport = FlushText() && m_reportFailure;
     m_text.clear();
     m_buffer = std::vector<uint8_t>();
     m_input.Close();
     if (!keepReport) {
         m_report.Abandon();
-    } else if (!m_report.Commit()) {
-        MessageBox("Error writing scan file :\n" + m_reportPath + OutputFailureCause(m_reportPath, m_report.Error()),
-                   MB_OK | MB_ICONSTOP);
-        keepReport = false;
+        return m_reportFailure;
     }
-    return keepReport;
+    if (!m_report.Commit())
+        return Status::Failure("Error writing scan file :\n" + m_reportPath
+                               + OutputFailureCause(m_reportPath, m_report.Error()));
+    return Status();
 }
 
 uint32_t CLisScan::ReadRecord(uint64_t& position, lis::RecordStatus& status)

@@ -9,6 +9,7 @@
 #include "lis/LisRecordIO.h"
 #include "platform/BinaryFile.h"
 #include "platform/OutputFile.h"
+#include "platform/Status.h"
 
 #include <cstdint>
 #include <memory>
@@ -46,18 +47,19 @@ public:
 
 class CLisScan {
 public:
-    // Walks `lisPath` into the report `reportPath`. 1 when the whole file was walked (a
-    // truncated file included: the report then says where), 0 when the report was not
-    // made, the user stopped or a write of the report failed (the report is deleted both
-    // times) or the input could not be opened.
-    int Run(const std::string& lisPath, const std::string& reportPath);
+    // Walks `lisPath` into the report `reportPath`. A success when the whole file was
+    // walked (a truncated file included: the report then says where). Fails with its
+    // message when the report cannot be opened or written (the report is then deleted);
+    // quietly when the report is the input or the input cannot be opened (both told
+    // at once), the user keeps an existing report or stops the scan.
+    Status Run(const std::string& lisPath, const std::string& reportPath);
 
     // The report's name proposed for a LIS file: its name without directory and last
     // extension, + ".txt".
     static std::string ProposedReportName(const std::string& lisPath);
 
 private:
-    int OpenReport();
+    Status OpenReport();
     int OpenInput();
     int ScanRecords();
     // The logical record at `position` into m_buffer (grown when it needs room); its
@@ -69,7 +71,8 @@ private:
     // (cut near `position`) or one without records (both told). Returns 1.
     int FinishReport(bool truncated, uint64_t position, size_t records);
     // Closes both files; the report stays only when asked and all its text was written.
-    bool Close(bool keepReport);
+    // Fails when the report does not stay after a failed write.
+    Status Close(bool keepReport);
 
     // Record writers: `r` holds `length` bytes (the 2-byte header included), read at
     // file offset `offset`. Each returns 1, or 0 when the report could not be written.
@@ -107,5 +110,5 @@ private:
     uint64_t m_fileLength = 0;
     int m_framing = 0;
     std::string m_text; // report lines waiting to be written
-    bool m_reportFailed = false; // a write of the report failed (and was told)
+    Status m_reportFailure; // the first failed write of the report
 };

@@ -445,7 +445,7 @@ int CLisToQtx::Convert(CLisLogicalFile* dataSet, const std::string& lisPath, con
     if (RefuseOutputOverInput(qtxPath, {lisPath}) || (!m_outputConfirmed && RefuseToReplaceExisting(qtxPath)))
         return 0;
     if (!input.IsOpen() && !OpenCommandInput(input, lisPath)) return 0;
-    m_reader.Open(std::move(input), lisPath);
+    if (!OkOrShow(m_reader.Open(std::move(input), lisPath))) return 0; // open: checked above
     m_output = std::make_unique<CQtxFile>();
     if (!OkOrShow(m_output->OpenWrite(qtxPath, items.size(), lisPath, FewerItems(*dataSet)))) {
         m_reader.Close();

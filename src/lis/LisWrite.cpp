@@ -3,7 +3,6 @@
 #include "dataset/ItemTypes.h"
 #include "platform/Endian.h"
 #include "platform/Format.h"
-#include "platform/Host.h"
 #include "platform/Path.h"
 
 #include <algorithm>
@@ -154,30 +153,29 @@ std::string CLisWrite::ReceiverMnemonic(const std::string& stem, unsigned receiv
 
 // ---- writing records ------------------------------------------------------------------------
 
-int CLisWrite::Fail(const char* what)
+Status CLisWrite::Fail(const char* what)
 {
     m_failed = true;
-    MessageBox(what + m_path + OutputFailureCause(m_path, m_file.Error()), MB_OK | MB_ICONSTOP);
-    return 0;
+    return Status::Failure(what + m_path + OutputFailureCause(m_path, m_file.Error()));
 }
 
-int CLisWrite::Put(const uint8_t* record, size_t length, const char* what)
+Status CLisWrite::Put(const uint8_t* record, size_t length, const char* what)
 {
-    if (m_failed) return 0;
+    if (m_failed) return Status::Quiet();
     if (length > std::numeric_limits<uint32_t>::max() || !m_file.IsOpen()
         || !m_recordIO.WriteLogicalRecord(m_file, record, uint32_t(length), m_maxPhysicalLength, kTif))
         return Fail(what);
-    return 1;
+    return Status();
 }
 
-int CLisWrite::PutFileMark()
+Status CLisWrite::PutFileMark()
 {
-    if (m_failed) return 0;
+    if (m_failed) return Status::Quiet();
     if (!m_file.IsOpen() || !m_recordIO.WriteFileMark(m_file)) return Fail(kErrorFileMark);
-    return 1;
+    return Status();
 }
 
-int CLisWrite::Create(const std::string& path)
+Status CLisWrite::Create(const std::string& path)
 {
     m_path = FullPath(path);
     m_created = false;
@@ -185,9 +183,11 @@ int CLisWrite::Create(const std::string& path)
     m_pending = 0;
     m_used = 0;
     m_recordIO = CLisRecordIO(); // the TIF chain starts at offset 0 of every file
-    if (!m_file.Open(m_path, &m_openError)) return 0;
+    // The message names the path as the caller gave it.
+    if (!m_file.Open(m_path, &m_openError))
+        return Status::Failure("Could not open output file :\n" + path + OutputFailureCause(path, m_openError));
     m_created = true;
-    return 1;
+    return Status();
 }
 
 namespace {
@@ -207,7 +207,7 @@ void FillReelOrTape(uint8_t* r, uint8_t type, const std::string& date)
 
 } // namespace
 
-int CLisWrite::WriteReel(uint8_t type)
+Status CLisWrite::WriteReel(uint8_t type)
 {
     uint8_t r[kReelSize];
     FillReelOrTape(r, type, FormatDate(m_clock()));
@@ -215,14 +215,14 @@ int CLisWrite::WriteReel(uint8_t type)
     return Put(r, sizeof r, type == kReelHeader ? kErrorReelHeader : kErrorReelTrailer);
 }
 
-int CLisWrite::WriteTape(uint8_t type)
+Status CLisWrite::WriteTape(uint8_t type)
 {
     uint8_t r[kReelSize];
     FillReelOrTape(r, type, FormatDate(m_clock()));
     return Put(r, sizeof r, type == kTapeHeader ? kErrorTapeHeader : kErrorTapeTrailer);
 }
 
-int CLisWrite::WriteFileRecord(uint8_t type)
+Status CLisWrite::WriteFileRecord(uint8_t type)
 {
     uint8_t r[kFileSize];
     std::memset(r, ' ', sizeof r);
@@ -236,9 +236,12 @@ int CLisWrite::WriteFileRecord(uint8_t type)
     return Put(r, sizeof r, type == kFileHeader ? kErrorFileHeader : kErrorFileTrailer);
 }
 
-int CLisWrite::WriteHeaders()
+Status CLisWrite::WriteHeaders()
 {
-    return WriteReel(kReelHeader) && WriteTape(kTapeHeader) && PutFileMark() && WriteFileRecord(kFileHeader);
+    if (Status s = WriteReel(kReelHeader); !s) return s;
+    if (Status s = WriteTape(kTapeHeader); !s) return s;
+    if (Status s = PutFileMark(); !s) return s;
+    return WriteFileRecord(kFileHeader);
 }
 
 void CLisWrite::BuildTypeTable(const QtxFileHeader& header, const QtxDatumDescriptor* descriptors)
@@ -276,10 +279,10 @@ void CLisWrite::BuildTypeTable(const QtxFileHeader& header, const QtxDatumDescri
     }
 }
 
-int CLisWrite::WriteInformationRecord(const std::string& tableName, const QtxFileHeader* header,
-                                      const QtxDatumDescriptor* descriptors)
+Status CLisWrite::WriteInformationRecord(const std::string& tableName, const QtxFileHeader* header,
+                                         const QtxDatumDescriptor* descriptors)
 {
-    if (m_failed || !header) return 0;
+    if (m_failed || !header) return Status::Quiet();
     m_rows.clear();
     BuildTypeTable(*header, descriptors);
 
@@ -325,14 +328,14 @@ int CLisWrite::WriteInformationRecord(const std::string& tableName, const QtxFil
         std::memcpy(c + kCompValue, b.value.data(), b.value.size());
         at += kCompHeaderSize + b.value.size();
     }
-    const int written = Put(r, length, kErrorInformation);
+    Status written = Put(r, length, kErrorInformation);
     m_rows.clear();
     return written;
 }
 
-int CLisWrite::WriteComment(const QtxFileHeader* header)
+Status CLisWrite::WriteComment(const QtxFileHeader* header)
 {
-    if (m_failed || !header) return 0;
+    if (m_failed || !header) return Status::Quiet();
     // The history is text up to its first zero byte.
     const char* h = header->history;
     size_t n = 0;
@@ -345,9 +348,10 @@ int CLisWrite::WriteComment(const QtxFileHeader* header)
     return Put(r, kErrorComment);
 }
 
-int CLisWrite::WriteDfsr(const QtxFileHeader* header, const QtxDatumDescriptor* descriptors, int perReceiver)
+Status CLisWrite::WriteDfsr(const QtxFileHeader* header, const QtxDatumDescriptor* descriptors, int perReceiver)
 {
-    if (m_failed || !header) return 0;
+    m_splitNotice.clear();
+    if (m_failed || !header) return Status::Quiet();
     const bool metres = header->depthUnits == qtx::kUnitsMetres;
 
     // The channels first, so that a datum the format cannot describe is refused
@@ -372,15 +376,13 @@ int CLisWrite::WriteDfsr(const QtxFileHeader* header, const QtxDatumDescriptor* 
         }
         if (tooLarge) {
             m_failed = true;
-            MessageBox(TooLargeForAChannel(mnemonic, d.size, m_path), MB_OK | MB_ICONSTOP);
-            return 0;
+            return Status::Failure(TooLargeForAChannel(mnemonic, d.size, m_path));
         }
         channels.push_back({mnemonic, d.size, units});
     }
     if (split > kNamedDatums) splitDatums += Format(" and %zu more", split - kNamedDatums);
     if (!splitDatums.empty())
-        MessageBox("Waveforms too large for one LIS channel are written one channel per receiver :\n" + splitDatums,
-                   MB_OK | MB_ICONINFORMATION);
+        m_splitNotice = "Waveforms too large for one LIS channel are written one channel per receiver :\n" + splitDatums;
 
     std::vector<uint8_t> r = {kDataFormatSpec, 0};
     // An entry of a numeric code takes the code's size, so that size and code agree.
@@ -418,10 +420,10 @@ int CLisWrite::WriteDfsr(const QtxFileHeader* header, const QtxDatumDescriptor* 
         b[kDsbSamples] = 1;
         b[kDsbCode] = uint8_t(ReprCode::Float);
     }
-    if (!Put(r, kErrorDfsr)) return 0;
+    if (Status s = Put(r, kErrorDfsr); !s) return s;
     if (m_frameBuffer.empty())
         m_frameBuffer.resize(size_t(std::min<uint64_t>(header->frameSize, kFrameBufferFirstCap) + kFrameBufferSlack));
-    return 1;
+    return Status();
 }
 
 // ---- frames -----------------------------------------------------------------------------------
@@ -433,50 +435,58 @@ bool CLisWrite::EnsureFrameBuffer(uint64_t bytes)
     return true;
 }
 
-int CLisWrite::FlushPendingFrame()
+Status CLisWrite::FlushPendingFrame()
 {
-    if (m_pending != kFrameValues) return m_failed ? 0 : 1;
+    if (m_pending != kFrameValues) return m_failed ? Status::Quiet() : Status();
     m_pending = 0;
     return Put(m_frameBuffer.data(), m_used, kErrorDataRecord);
 }
 
-int CLisWrite::WriteFrame(const float* values, uint32_t count, double depth, uint32_t kind)
+Status CLisWrite::WriteFrame(const float* values, uint32_t count, double depth, uint32_t kind)
 {
-    if (m_failed) return 0;
+    if (m_failed) return Status::Quiet();
     if (kind == kFrameStart) {
-        if (!FlushPendingFrame()) return 0;
+        if (Status s = FlushPendingFrame(); !s) return s;
         EnsureFrameBuffer(kFrameFirstValue);
         m_frameBuffer[kRecordType] = kNormalData;
         m_frameBuffer[kRecordAttribute] = 0;
         EncodeFloat(m_frameBuffer.data() + kFrameDepth, depth);
         m_used = kFrameFirstValue;
         m_pending = kFrameValues;
-        return 1;
+        return Status();
     }
-    if (m_pending != kFrameValues) return 1; // no record to append to
-    if (count == 0) return 1;
-    if (!values) return 0;
+    if (m_pending != kFrameValues) return Status(); // no record to append to
+    if (count == 0) return Status();
+    if (!values) return Status::Quiet();
     constexpr uint32_t kValueSize = RepresentationSize(uint8_t(ReprCode::Float));
     if (!EnsureFrameBuffer(uint64_t(m_used) + uint64_t(kValueSize) * count)) return Fail(kErrorDataRecord);
     EncodeFloats(m_frameBuffer.data() + m_used, values, count);
     m_used += kValueSize * count;
-    return 1;
+    return Status();
 }
 
-int CLisWrite::WriteTrailers()
+Status CLisWrite::WriteTrailers()
 {
-    return FlushPendingFrame() && WriteFileRecord(kFileTrailer) && WriteTape(kTapeTrailer) && WriteReel(kReelTrailer);
+    if (Status s = FlushPendingFrame(); !s) return s;
+    if (Status s = WriteFileRecord(kFileTrailer); !s) return s;
+    if (Status s = WriteTape(kTapeTrailer); !s) return s;
+    return WriteReel(kReelTrailer);
 }
 
-int CLisWrite::Close()
+Status CLisWrite::Close()
 {
-    int result = 1;
+    // The first failure is the one told: after it every step fails quietly.
+    Status result;
+    auto keep = [&result](Status step) {
+        if (result && !step) result = std::move(step);
+    };
     if (m_file.IsOpen()) {
-        if (!FlushPendingFrame()) result = 0;
-        if (!m_failed && m_file.Seek(0, BinaryFile::end) < 0) result = Fail(kErrorFileMark);
-        if (!PutFileMark() || !PutFileMark()) result = 0;
+        keep(FlushPendingFrame());
+        if (!m_failed && m_file.Seek(0, BinaryFile::end) < 0) keep(Fail(kErrorFileMark));
+        if (Status mark = PutFileMark(); !mark) keep(std::move(mark));
+        else keep(PutFileMark());
         // Only a whole file reaches its name; the file marks are its last bytes.
-        if (result && !m_file.Commit()) result = Fail(kErrorFileMark);
+        if (result && !m_file.Commit()) keep(Fail(kErrorFileMark));
         m_file.Abandon();
         m_created = false;
     }

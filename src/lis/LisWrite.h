@@ -4,9 +4,9 @@
 // depth frame (every value in code 68) and the trailers. Its caller (the QTX-to-LIS
 // export) reads the QTX file and hands over header, descriptors and frames.
 //
-// Every operation returns 1 on success and 0 on failure. A write failure is shown
-// once ("Error writing ... in file :\n" + path); from then on every operation
-// returns 0 without a message, so a caller that goes on does not repeat it.
+// Every operation returns a Status. A write failure carries its message once
+// ("Error writing ... in file :\n" + path); from then on every operation fails
+// quietly, so a caller that goes on does not repeat it.
 #pragma once
 
 #include "dataset/QtxLayout.h"
@@ -14,6 +14,7 @@
 #include "lis/LisTable.h"
 #include "platform/BinaryFile.h"
 #include "platform/OutputFile.h"
+#include "platform/Status.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -40,37 +41,38 @@ public:
 
     CLisWrite();
 
-    // Creates or truncates `path` for reading and writing. 1, or 0 without a message.
-    int Create(const std::string& path);
+    // Creates or truncates `path` for reading and writing; a failure names its cause.
+    Status Create(const std::string& path);
     // Reel header, tape header, a file mark, file header.
-    int WriteHeaders();
+    Status WriteHeaders();
     // Builds the table rows of the header's datumCount descriptors, writes them as
     // table `tableName` (its first 4 characters), then empties the rows.
-    int WriteInformationRecord(const std::string& tableName, const QtxFileHeader* header,
-                               const QtxDatumDescriptor* descriptors);
+    Status WriteInformationRecord(const std::string& tableName, const QtxFileHeader* header,
+                                  const QtxDatumDescriptor* descriptors);
     // The history with trailing white space removed, padded to an even length; the
     // history ends at its first zero byte.
-    int WriteComment(const QtxFileHeader* header);
+    Status WriteComment(const QtxFileHeader* header);
     // One channel per datum, or per receiver of the waveform datums when perReceiver
     // is 1. A packed waveform datum too large for one channel is written per receiver
-    // (the user is told once); any other channel over kMaxChannelSize bytes is refused
-    // before anything is written.
-    int WriteDfsr(const QtxFileHeader* header, const QtxDatumDescriptor* descriptors, int perReceiver);
+    // (SplitNotice names them for the user); any other channel over kMaxChannelSize
+    // bytes is refused before anything is written.
+    Status WriteDfsr(const QtxFileHeader* header, const QtxDatumDescriptor* descriptors, int perReceiver);
     // kFrameStart writes the data record pending, if any, and starts one at `depth`;
     // any other kind appends `count` values to the pending record (ignored when none
     // was started).
-    int WriteFrame(const float* values, uint32_t count, double depth, uint32_t kind);
+    Status WriteFrame(const float* values, uint32_t count, double depth, uint32_t kind);
     // The pending data record, file trailer, tape trailer, reel trailer.
-    int WriteTrailers();
+    Status WriteTrailers();
     // The pending data record, two file marks at the end of the file, then commits the
     // file under its name (abandons it after a failed write) and frees the frame buffer.
     // Without an open file it only frees the buffer. 0 when a write or the commit
     // failed, now or before; the name then keeps what it held before.
-    int Close();
+    Status Close();
     // Abandons the file Create made: nothing reaches its name.
     void DeleteOutput();
-    // The error code of the last failed Create (see OpenFailureCause).
-    int OpenError() const { return m_openError; }
+    // The waveform datums the last WriteDfsr split into receiver channels, as a notice
+    // for the user; empty when none was.
+    const std::string& SplitNotice() const { return m_splitNotice; }
 
     // Appends the table rows of `count` descriptors to m_rows: a "QTX" row, then per
     // datum a name row and the rows of its item type's family.
@@ -89,14 +91,14 @@ public:
 private:
     static std::time_t SystemTime() { return std::time(nullptr); }
 
-    int Put(const std::vector<uint8_t>& record, const char* what) { return Put(record.data(), record.size(), what); }
-    int Put(const uint8_t* record, size_t length, const char* what);
-    int PutFileMark();
-    int Fail(const char* what);
-    int FlushPendingFrame();
-    int WriteReel(uint8_t type);
-    int WriteTape(uint8_t type);
-    int WriteFileRecord(uint8_t type);
+    Status Put(const std::vector<uint8_t>& record, const char* what) { return Put(record.data(), record.size(), what); }
+    Status Put(const uint8_t* record, size_t length, const char* what);
+    Status PutFileMark();
+    Status Fail(const char* what);
+    Status FlushPendingFrame();
+    Status WriteReel(uint8_t type);
+    Status WriteTape(uint8_t type);
+    Status WriteFileRecord(uint8_t type);
     bool EnsureFrameBuffer(uint64_t bytes);
 
     OutputFile m_file;
@@ -109,5 +111,6 @@ private:
     uint32_t m_maxPhysicalLength = lis::writer::kMaxPhysicalLength;
     std::string m_path;     // full path given to Create
     bool m_created = false; // Create made the file at m_path
-    bool m_failed = false;  // a failure was shown; later calls stay quiet
+    bool m_failed = false;  // a failure was returned; later calls stay quiet
+    std::string m_splitNotice;
 };

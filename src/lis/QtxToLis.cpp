@@ -68,7 +68,7 @@ void CQtxToLis::Run()
     // commits only a file whose every record was written.
     const int converted = Convert(input.path, output.path);
     if (!converted) m_writer.DeleteOutput();
-    const int closed = m_writer.Close();
+    const bool closed = OkOrShow(m_writer.Close());
     m_input.Close();
     m_descriptors.clear();
     if (converted && closed) ShowCommandResult("Qtx to Lis done: wrote " + output.path);
@@ -86,13 +86,11 @@ void CQtxToLis::ReplaceUnwritable(float* values, uint32_t count)
         }
 }
 
-int CQtxToLis::ReadLayout(const std::string& qtxPath)
+Status CQtxToLis::ReadLayout(const std::string& qtxPath)
 {
     uint8_t header[qtx::kHeaderSize];
-    if (m_input.ReadAt(0, header, sizeof header) != sizeof header) {
-        MessageBox("Error reading header in file :\n" + qtxPath, MB_OK | MB_ICONSTOP);
-        return 0;
-    }
+    if (m_input.ReadAt(0, header, sizeof header) != sizeof header)
+        return Status::Failure("Error reading header in file :\n" + qtxPath);
     m_header.Decode(header);
     // Counts from the file are checked against the file before anything is sized by them.
     const int datums = static_cast<int16_t>(m_header.datumCount) > 0 ? static_cast<int16_t>(m_header.datumCount) : 0;
@@ -100,22 +98,18 @@ int CQtxToLis::ReadLayout(const std::string& qtxPath)
     const uint64_t dataStart = qtx::DataStart(uint64_t(datums));
     const uint64_t needed = dataStart + uint64_t(m_header.frameCount) * m_header.frameSize;
     if (dataStart > length || m_header.frameSize < qtx::kDepthSize || m_header.frameSize % 4 != 0
-        || needed > length) {
-        MessageBox("Error reading frame data in file :\n" + qtxPath, MB_OK | MB_ICONSTOP);
-        return 0;
-    }
+        || needed > length)
+        return Status::Failure("Error reading frame data in file :\n" + qtxPath);
     m_descriptors.assign(size_t(datums), QtxDatumDescriptor{});
     for (int i = 0; i < datums; ++i) {
         uint8_t bytes[qtx::kDescriptorSize];
-        if (m_input.ReadAt(int64_t(qtx::DataStart(uint64_t(i))), bytes, sizeof bytes) != sizeof bytes) {
-            MessageBox("Error reading datum descriptor in file :\n" + qtxPath, MB_OK | MB_ICONSTOP);
-            return 0;
-        }
+        if (m_input.ReadAt(int64_t(qtx::DataStart(uint64_t(i))), bytes, sizeof bytes) != sizeof bytes)
+            return Status::Failure("Error reading datum descriptor in file :\n" + qtxPath);
         m_descriptors[size_t(i)].Decode(bytes);
     }
     // Stored counts describe the descriptors; keep them consistent with what was read.
     m_header.datumCount = uint16_t(datums);
-    return 1;
+    return Status();
 }
 
 int CQtxToLis::Convert(const std::string& qtxPath, const std::string& lisPath)
@@ -124,7 +118,7 @@ int CQtxToLis::Convert(const std::string& qtxPath, const std::string& lisPath)
     // Before the output is created: replacing it would replace an input of the same file.
     if (RefuseOutputOverInput(lisPath, {qtxPath})) return 0;
     if (!OpenCommandInput(m_input, qtxPath)) return 0;
-    if (!ReadLayout(qtxPath)) return 0;
+    if (!OkOrShow(ReadLayout(qtxPath))) return 0;
 
     // A data set with a four-receiver array (type 21) is always written per receiver.
     int perReceiver = 0;
@@ -140,17 +134,16 @@ int CQtxToLis::Convert(const std::string& qtxPath, const std::string& lisPath)
         perReceiver = preference.m_choice == 1 ? 1 : 0;
     }
 
-    if (!m_writer.Create(lisPath)) {
-        MessageBox("Could not open output file :\n" + lisPath + OutputFailureCause(lisPath, m_writer.OpenError()),
-                   MB_OK | MB_ICONSTOP);
-        return 0;
-    }
+    if (!OkOrShow(m_writer.Create(lisPath))) return 0;
 
     const QtxDatumDescriptor* descriptors = m_descriptors.empty() ? nullptr : m_descriptors.data();
-    if (!m_writer.WriteHeaders() || !m_writer.WriteInformationRecord("QTX", &m_header, descriptors)
-        || !m_writer.WriteInformationRecord("CONS", &m_header, descriptors) || !m_writer.WriteComment(&m_header)
-        || !m_writer.WriteDfsr(&m_header, descriptors, perReceiver))
+    if (!OkOrShow(m_writer.WriteHeaders()) || !OkOrShow(m_writer.WriteInformationRecord("QTX", &m_header, descriptors))
+        || !OkOrShow(m_writer.WriteInformationRecord("CONS", &m_header, descriptors))
+        || !OkOrShow(m_writer.WriteComment(&m_header)))
         return 0;
+    const Status formats = m_writer.WriteDfsr(&m_header, descriptors, perReceiver);
+    if (!m_writer.SplitNotice().empty()) MessageBox(m_writer.SplitNotice(), MB_OK | MB_ICONINFORMATION);
+    if (!OkOrShow(formats)) return 0;
 
     CProgressDlg progress;
     progress.Create();
@@ -190,13 +183,13 @@ int CQtxToLis::Convert(const std::string& qtxPath, const std::string& lisPath)
             float* values = frame + qtx::kDepthSize / 4;
             endian::LEFloatsInPlace(values, valueCount);
             ReplaceUnwritable(values, valueCount);
-            if (!m_writer.WriteFrame(nullptr, 0, depth, CLisWrite::kFrameStart)
-                || !m_writer.WriteFrame(values, valueCount, 0.0, CLisWrite::kFrameValues))
+            if (!OkOrShow(m_writer.WriteFrame(nullptr, 0, depth, CLisWrite::kFrameStart))
+                || !OkOrShow(m_writer.WriteFrame(values, valueCount, 0.0, CLisWrite::kFrameValues)))
                 return 0;
             // The bar moves in thousandths; setting it only when it moves spares a pump per frame.
             const int position = int(uint64_t(k) * 1000 / m_header.frameCount);
             if (position != shown) progress.SetPos(shown = position);
         }
     }
-    return m_writer.WriteTrailers() ? 1 : 0;
+    return OkOrShow(m_writer.WriteTrailers()) ? 1 : 0;
 }

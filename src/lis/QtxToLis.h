@@ -39,7 +39,8 @@ public:
     std::vector<QtxDatumDescriptor> m_descriptors;
 
 private:
-    int ReadLayout(const std::string& qtxPath);
+    // Header and descriptors of the input, its counts checked against its length.
+    Status ReadLayout(const std::string& qtxPath);
     // Puts the absent value in place of each value code 68 cannot hold, counting them.
     void ReplaceUnwritable(float* values, uint32_t count);
 

@@ -62,7 +62,7 @@ std::vector<float> Read(CLisRead& reader, const LisFrameRef& frame, const LisCha
                         size_t room = 64)
 {
     std::vector<float> out(room, kSentinel);
-    *result = reader.ReadChannel(out.data(), out.size(), frame, channel);
+    *result = reader.ReadChannel(out.data(), out.size(), frame, channel) ? 1 : 0;
     return out;
 }
 
@@ -177,7 +177,7 @@ TEST(LisRead, SlicesBeyondTheOutputOrTheRecordAreRefusedUntouched)
     };
     for (const auto& c : cases) {
         std::vector<float> out(std::max<size_t>(c.room, 8), kSentinel);
-        const int result = reader.ReadChannel(out.data(), c.room, lis.Frame(0, c.frameOffset, 1.0), c.channel);
+        const int result = reader.ReadChannel(out.data(), c.room, lis.Frame(0, c.frameOffset, 1.0), c.channel) ? 1 : 0;
         EXPECT_EQ(result, c.result) << c.frameOffset << "+" << c.channel.offset << "+" << c.channel.size << " room " << c.room;
         if (result == 0) {
             EXPECT_TRUE(Untouched(out));
@@ -260,13 +260,17 @@ TEST(LisRead, OpensDiskFilesAndReadsNonLisFilesAsPlain)
     // A plain file starting with a data record: not recognised as LIS, still readable.
     WriteBytes(dir.File("data.lis"), {0x00, 0x08, 0x00, 0x00, lis::kNormalData, 0, 0xFF, 0x9C});
     CLisRead reader;
-    EXPECT_EQ(reader.Open(dir.File("missing.lis")), 0);
+    const std::string missing = dir.File("missing.lis");
+    EXPECT_EQ(reader.Open(missing).Message(), "Could not open input file :\n" + missing + OpenFailureCause(missing));
     ASSERT_EQ(reader.Open(dir.File("data.lis")), 1);
     EXPECT_EQ(reader.Framing(), lis::kNotLis);
     float v = kSentinel;
     EXPECT_EQ(reader.ReadChannel(&v, 1, {0, 2, 0, 0.0}, {0, 2, 79}), 1);
     EXPECT_EQ(v, -100.0f);
-    EXPECT_EQ(reader.Close(), 1);
+    const Status unread = reader.ReadChannel(&v, 1, {0, 2, 0, 0.0}, {0, 4, 79});
+    EXPECT_EQ(unread.Message(), "Error reading frame data in file :\n" + dir.File("data.lis")) << "past the record";
+    reader.Close();
+    EXPECT_EQ(reader.ReadChannel(&v, 1, {0, 2, 0, 0.0}, {0, 2, 79}).Message(), "") << "a closed reader fails quietly";
 }
 
 } // namespace

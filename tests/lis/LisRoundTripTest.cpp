@@ -60,7 +60,7 @@ TEST_F(LisRoundTripTest, ExportedDataSetsScanBackIntoTheirDatums)
         host.ScriptDialog(kIddWaveformPack).Radio(perReceiver == 1 ? 1137 : 1136).Press(IDOK);
         CQtxToLis exporter;
         ASSERT_EQ(exporter.Convert(qtxPath, lisPath), 1);
-        exporter.m_writer.Close();
+        ASSERT_TRUE(OkOrShow(exporter.m_writer.Close()));
 
         CLisLogicalFileList files;
         CLisParamScan scan;

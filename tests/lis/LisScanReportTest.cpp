@@ -22,7 +22,7 @@ protected:
     {
         WriteBytes(lisPath, b.Bytes());
         CLisScan scan;
-        EXPECT_EQ(scan.Run(lisPath, reportPath), expected);
+        EXPECT_EQ(OkOrShow(scan.Run(lisPath, reportPath)) ? 1 : 0, expected);
         const auto bytes = ReadBytes(reportPath);
         return std::string(bytes.begin(), bytes.end());
     }
@@ -155,6 +155,11 @@ TEST_F(LisScanReportTest, AnExistingReportIsKeptUnlessTheUserAgrees)
     WriteBytes(lisPath, LisBuilder().FileHeader().Bytes());
     CLisScan scan;
     EXPECT_EQ(scan.Run(lisPath, lisPath), 0);
+    // A report that cannot be opened comes back with its message; the scan shows nothing.
+    const size_t shown = host.Messages().size();
+    const std::string nowhere = dir.File("no/such/well.txt");
+    EXPECT_EQ(scan.Run(lisPath, nowhere).Message().rfind("Could not open output file :\n" + nowhere, 0), 0u);
+    EXPECT_EQ(host.Messages().size(), shown);
     EXPECT_EQ(CLisScan::ProposedReportName("/data/run.2/well.a.lis"), "well.a.txt");
     EXPECT_EQ(CLisScan::ProposedReportName("C:\\logs\\WELL"), "WELL.txt");
 }

@@ -174,8 +174,7 @@ TEST_F(LisToQtxEndToEndTest, TheExampleDictionaryImportsWithAnyLineEndsAndConver
         const std::string text = withEnds(end, finalEnd);
         WriteBytes(source, std::vector<uint8_t>(text.begin(), text.end()));
         host.ExpectFileDialog("Dictionary File to Import", source);
-        host.ExpectMessage("Dictionary Importation Complete!");
-        ASSERT_EQ(CLisDictionary().Import(dir.Path()), 1);
+        ASSERT_TRUE(OkOrShow(CLisDictionary().Import(dir.Path())));
         CLisDictionary loaded;
         ASSERT_EQ(loaded.Load(dir.Path()), 1);
         if (entries == 0) entries = loaded.Entries().size();
@@ -214,7 +213,7 @@ TEST_F(LisToQtxEndToEndTest, ADataSetExportedAsLisComesBackWithItsDatumsAndValue
         {
             CQtxToLis exporter;
             ASSERT_EQ(exporter.Convert(original, lisPath), 1);
-            exporter.m_writer.Close();
+            ASSERT_TRUE(OkOrShow(exporter.m_writer.Close()));
         }
         CLisLogicalFileList files;
         CLisParamScan scan;

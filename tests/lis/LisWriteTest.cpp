@@ -138,7 +138,7 @@ protected:
     }
 
     // The only record of a file that one call wrote.
-    WalkedRecord Single(const std::function<int(CLisWrite&)>& write)
+    WalkedRecord Single(const std::function<Status(CLisWrite&)>& write)
     {
         CLisWrite w;
         EXPECT_EQ(w.Create(path), 1);
@@ -329,15 +329,14 @@ TEST_F(LisWriteTest, ChannelsPerDatumOrPerReceiver)
 // samples (32,768 bytes) would come back negative.
 TEST_F(LisWriteTest, PackedWaveformsBeyondTheSignedSizeAreWrittenPerReceiverWithOneNotice)
 {
-    host.ExpectMessage("Waveforms too large for one LIS channel are written one channel per receiver :\nWMNO, WDXX");
     const std::vector<QtxDatumDescriptor> d = {Datum("DTCO", 31, 1, 32764), Datum("WMNO", 1, 8, 8 * 4096),
                                                Datum("WDXX", 2, 4, 4 * 16384)};
     std::vector<std::pair<std::string, int>> expected = {{"DEPT", 4}, {"DTCO", 32764}};
     for (int r = 1; r <= 8; ++r) expected.emplace_back("MON" + std::to_string(r), 4096);
     for (int r = 1; r <= 4; ++r) expected.emplace_back("DXX" + std::to_string(r), 16384);
     EXPECT_EQ(Blocks(Dfsr(d, 0)), expected);
-    ASSERT_EQ(host.Messages().size(), 1u);
-    EXPECT_EQ(host.Messages()[0].type, unsigned(MB_OK | MB_ICONINFORMATION));
+    EXPECT_EQ(writer.SplitNotice(), "Waveforms too large for one LIS channel are written one channel per receiver :\nWMNO, WDXX");
+    EXPECT_TRUE(host.Messages().empty()) << "the writer shows nothing itself";
 }
 
 TEST_F(LisWriteTest, ChannelThatCannotBeCutBelowTheSignedSizeIsRefused)
@@ -353,10 +352,10 @@ TEST_F(LisWriteTest, ChannelThatCannotBeCutBelowTheSignedSizeIsRefused)
         ASSERT_EQ(w.Create(path), 1);
         host.ExpectMessage(Format("Datum %.4s does not fit into a LIS channel!\nIts %u bytes a frame are more than the 32767",
                                   d.mnemonic, unsigned(d.size)));
-        EXPECT_EQ(w.WriteDfsr(&h, &d, perReceiver), 0);
+        EXPECT_FALSE(OkOrShow(w.WriteDfsr(&h, &d, perReceiver)));
         EXPECT_FALSE(FileExists(path)) << "nothing written";
-        EXPECT_EQ(w.WriteFrame(nullptr, 0, 1.0, CLisWrite::kFrameStart), 0) << "later calls fail quietly";
-        w.Close();
+        EXPECT_FALSE(OkOrShow(w.WriteFrame(nullptr, 0, 1.0, CLisWrite::kFrameStart))) << "later calls fail quietly";
+        EXPECT_FALSE(OkOrShow(w.Close()));
         EXPECT_FALSE(FileExists(path)) << "a refused export commits nothing";
     }
 }
@@ -370,14 +369,14 @@ TEST_F(LisWriteTest, WriteFailureIsReportedOnce)
     ASSERT_EQ(writer.Create(path), 1);
     ScopedWriteFault full(0);
     host.ExpectMessage("Error writing");
-    EXPECT_EQ(writer.WriteHeaders(), 0);
-    EXPECT_EQ(writer.WriteInformationRecord("QTX", &h, d.data()), 0);
-    EXPECT_EQ(writer.WriteComment(&h), 0);
-    EXPECT_EQ(writer.WriteDfsr(&h, d.data(), 0), 0);
-    EXPECT_EQ(writer.WriteFrame(nullptr, 0, 1.0, CLisWrite::kFrameStart), 0);
-    EXPECT_EQ(writer.WriteFrame(&value, 1, 0.0, CLisWrite::kFrameValues), 0);
-    EXPECT_EQ(writer.WriteTrailers(), 0);
-    EXPECT_EQ(writer.Close(), 0);
+    EXPECT_FALSE(OkOrShow(writer.WriteHeaders()));
+    EXPECT_FALSE(OkOrShow(writer.WriteInformationRecord("QTX", &h, d.data())));
+    EXPECT_FALSE(OkOrShow(writer.WriteComment(&h)));
+    EXPECT_FALSE(OkOrShow(writer.WriteDfsr(&h, d.data(), 0)));
+    EXPECT_FALSE(OkOrShow(writer.WriteFrame(nullptr, 0, 1.0, CLisWrite::kFrameStart)));
+    EXPECT_FALSE(OkOrShow(writer.WriteFrame(&value, 1, 0.0, CLisWrite::kFrameValues)));
+    EXPECT_FALSE(OkOrShow(writer.WriteTrailers()));
+    EXPECT_FALSE(OkOrShow(writer.Close()));
     EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Error writing reel header in file :\n" + path + "\nThe disk is full."});
     EXPECT_FALSE(FileExists(path));
 }
@@ -387,15 +386,17 @@ TEST_F(LisWriteTest, DeleteOutputRemovesOnlyTheCreatedFile)
     ASSERT_EQ(writer.Create(path), 1);
     ASSERT_EQ(writer.WriteHeaders(), 1);
     writer.DeleteOutput();
-    writer.Close();
+    EXPECT_TRUE(writer.Close()) << "nothing left to write";
     EXPECT_FALSE(FileExists(path));
     EXPECT_EQ(PartialOutputsIn(dir.Path()), std::vector<std::string>());
 
     CLisWrite other;
     const std::string folder = dir.File("sub");
     std::filesystem::create_directory(folder);
-    EXPECT_EQ(other.Create(folder), 0);
-    other.Close();
+    const Status refused = other.Create(folder);
+    EXPECT_FALSE(refused);
+    EXPECT_EQ(refused.Message().rfind("Could not open output file :\n" + folder, 0), 0u) << refused.Message();
+    EXPECT_TRUE(other.Close());
     other.DeleteOutput();
     EXPECT_TRUE(std::filesystem::is_directory(folder));
 }
