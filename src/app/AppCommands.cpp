@@ -45,6 +45,15 @@ bool CViewerApp::InitInstance()
     SetImageDrawers(DrawButtonImage, DrawProgramImage);
     m_mainFrame = std::make_unique<CMainFrame>();
     BuildCommandMap();
+#ifndef NDEBUG
+    // A command whose id another command already has would never run (or hide the
+    // other): refused here, as a shared dialog id is.
+    if (const auto clashes = CommandIdClashes({&m_mainFrame->Commands(), &m_commands}); !clashes.empty()) {
+        std::fprintf(stderr, "%s.\n", clashes.front().c_str());
+        m_mainFrame.reset();
+        return false;
+    }
+#endif
     if (!frame->Create("BronteluxViewer", m_mainFrame.get(), this)) {
         m_mainFrame.reset();
         return false;
@@ -212,9 +221,7 @@ void AddShellCommands(CommandMap& c, CViewerApp& app)
         d.activeWindowId = 0;
         d.zoomFactor1 = d.zoomFactor2 = d.zoomFactor3 = 1.0f;
     });
-    c.Add(ID_POPUP, [&app] {
-        if (app.MainFrame()) app.MainFrame()->OnPopUp();
-    });
+    // ID_POPUP is the frame's: it routes before the application.
     c.Add(ID_MNEMONICS, [] {
         CQtxMnemonicsDlg dialog;
         dialog.DoModal();

@@ -32,6 +32,8 @@ public:
     bool OnPopUp();
 
     static constexpr int kPaneCount = 15;
+    // The frame's own commands (help, exit, pop-up, window arrangement).
+    const CommandMap& Commands() const { return m_commands; }
 
 private:
     int CreateModeToolBar(int id);

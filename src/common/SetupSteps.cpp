@@ -64,9 +64,9 @@ void TakeDepthRange(CDialog& dlg, const QtxInputRead& read, int topId, double& t
     dlg.SetItemText(bottomId, DataExchange::NumberText(bottom));
 }
 
-std::string SlownessRangeTitle(bool metres)
+SlownessUnit SlownessUnitOfCode(int unitCode)
 {
-    return metres ? "Slowness range [uSec/m]" : "Slowness range [uSec/ft]";
+    return unitCode == kUnitMicrosecondsPerMetre ? SlownessUnit::kPerMetre : SlownessUnit::kPerFoot;
 }
 
 bool SuggestSlownessWindow(const CQtxDatumList& datums, SlownessWindow& window)
@@ -75,8 +75,8 @@ bool SuggestSlownessWindow(const CQtxDatumList& datums, SlownessWindow& window)
     for (const auto& datum : datums)
         if (datum->m_category == kCategorySlowness) last = datum.get();
     if (!last) return false;
-    const bool metres = last->m_axis1.m_unit == kUnitMicrosecondsPerMetre;
-    window.title = SlownessRangeTitle(metres);
+    window.unit = SlownessUnitOfCode(last->m_axis1.m_unit);
+    const bool metres = IsMetric(window.unit);
     window.min = metres ? 100.0f : 40.0f;
     window.max = metres ? 600.0f : 240.0f;
     return true;
@@ -86,10 +86,10 @@ void TakeSlownessWindow(CDialog& dlg, const CQtxDatumList& datums, const Slownes
 {
     SlownessWindow window;
     if (!SuggestSlownessWindow(datums, window)) return;
-    fields.title = window.title;
+    fields.unit = window.unit;
     fields.min = window.min;
     fields.max = window.max;
-    dlg.SetItemText(fields.groupId, fields.title);
+    dlg.SetItemText(fields.groupId, SlownessRangeTitle(fields.unit));
     dlg.SetItemText(fields.minId, DataExchange::NumberText(fields.min));
     dlg.SetItemText(fields.maxId, DataExchange::NumberText(fields.max));
 }
@@ -99,9 +99,9 @@ std::string SelectedText(const ControlState* box)
     return box && box->CurSel() >= 0 ? box->ItemText(box->CurSel()) : std::string();
 }
 
-void EnableColourOrPalette(CDialog& dlg, int typeId, int colourId, int paletteId)
+void EnableColourOrPalette(CDialog& dlg, WaveStyle style, int colourId, int paletteId)
 {
-    const bool wiggles = SelectedText(dlg.Item(typeId)) == "Signature";
+    const bool wiggles = style == WaveStyle::kSignature;
     dlg.EnableItem(colourId, wiggles);
     dlg.EnableItem(paletteId, !wiggles);
 }

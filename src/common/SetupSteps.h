@@ -7,6 +7,8 @@
 #include "common/PathLabel.h"
 #include "dataset/QtxFile.h"
 #include "platform/Dialog.h"
+#include "settings/SlownessUnit.h"
+#include "settings/WaveStyle.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -69,22 +71,22 @@ bool ReadQtxInput(const std::string& path, QtxInputRead& read);
 // `topId` and `bottomId` in the data exchange's format.
 void TakeDepthRange(CDialog& dlg, const QtxInputRead& read, int topId, double& top, int bottomId, double& bottom);
 
-// The caption of a slowness range in the data set's unit.
-std::string SlownessRangeTitle(bool metres);
+// The slowness unit of a datum's unit code (feet for any code but uSec/m).
+SlownessUnit SlownessUnitOfCode(int unitCode);
 // The slowness window a data set's datums suggest: the last slowness datum's unit
-// decides the caption and window (100 to 600 uSec/m, or 40 to 240 uSec/ft). False,
+// decides the unit and window (100 to 600 uSec/m, or 40 to 240 uSec/ft). False,
 // with `window` untouched, when no datum is a slowness.
 struct SlownessWindow {
-    std::string title;
+    SlownessUnit unit = SlownessUnit::kUnset;
     float min = 0.0f, max = 0.0f;
 };
 bool SuggestSlownessWindow(const CQtxDatumList& datums, SlownessWindow& window);
-// The suggested window goes to the group's fields and to the group box `groupId` and
-// the edits `minId` and `maxId` in the data exchange's format; nothing changes without
-// a slowness datum.
+// The suggested window goes to the group's fields, the caption its unit makes to the
+// group box `groupId`, and the range to the edits `minId` and `maxId` in the data
+// exchange's format; nothing changes without a slowness datum.
 struct SlownessFields {
     int groupId, minId, maxId;
-    std::string& title;
+    SlownessUnit& unit;
     float& min;
     float& max;
 };
@@ -113,8 +115,8 @@ template <typename Flags> void TakeListedSelection(const ControlState* list, con
 }
 
 // The presentation pair of the viewer setups: the colour list serves wiggles
-// ("Signature" selected in `typeId`), the palette the image.
-void EnableColourOrPalette(CDialog& dlg, int typeId, int colourId, int paletteId);
+// (Signature), the palette the image.
+void EnableColourOrPalette(CDialog& dlg, WaveStyle style, int colourId, int paletteId);
 // A check box's click flips its flag and the mark follows.
 template <typename Flag> void ToggleCheck(CDialog& dlg, int id, Flag& flag)
 {

@@ -9,7 +9,9 @@
 #include "common/SetupDlg.h"
 #include "common/SetupSteps.h"
 #include "settings/SettingsStore.h"
+#include "settings/WaveStyle.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -44,7 +46,7 @@ public:
     virtual void OnSelChangeType()
     {
         auto& s = this->m_setup;
-        s.type = SelectedText(this->Item(Control::kIdcType));
+        s.type = SelectedStyle();
         s.colour = SelectedText(this->Item(Control::kIdcColour));
         s.palette = SelectedText(this->Item(Control::kIdcPalette));
         EnableByType();
@@ -52,16 +54,37 @@ public:
     void OnNormalize() { ToggleCheck(*this, Control::kIdcNormalize, this->m_setup.normalize); }
 
 protected:
-    // Wires the Type list and Normalize besides Save Setup and Help.
-    CPresentationSetupDlg(int dialogId, uint32_t helpTopic) : CViewerSetupDlg<Group, Control>(dialogId, helpTopic)
+    // Wires the Type list, which offers `styles` in their order, and Normalize besides
+    // Save Setup and Help.
+    CPresentationSetupDlg(int dialogId, uint32_t helpTopic, std::span<const WaveStyle> styles)
+        : CViewerSetupDlg<Group, Control>(dialogId, helpTopic), m_styles(styles)
     {
         this->On(Control::kIdcType, ::Notify::SelChange, [this] { OnSelChangeType(); });
         this->On(Control::kIdcNormalize, ::Notify::Clicked, [this] { OnNormalize(); });
     }
+    // The Type list's lines: the names of the styles offered.
+    void FillTypeList()
+    {
+        ControlState* box = this->Item(Control::kIdcType);
+        if (!box) return;
+        box->ResetContent();
+        for (WaveStyle style : m_styles) box->AddString(WaveStyleName(style));
+    }
+    // The style of the Type list's selected line (by its place, not its text); the
+    // setup's without a selection.
+    WaveStyle SelectedStyle()
+    {
+        const ControlState* box = this->Item(Control::kIdcType);
+        const int line = box ? box->CurSel() : -1;
+        return line >= 0 && size_t(line) < m_styles.size() ? m_styles[size_t(line)] : this->m_setup.type;
+    }
     // The lists' choices, in the order type, colour, palette.
     void ExchangePresentation(DataExchange& dx)
     {
-        dx.ComboString(Control::kIdcType, this->m_setup.type);
+        const auto found = std::find(m_styles.begin(), m_styles.end(), this->m_setup.type);
+        int line = found == m_styles.end() ? -1 : int(found - m_styles.begin());
+        dx.ComboIndex(Control::kIdcType, line);
+        if (dx.Saving() && line >= 0 && size_t(line) < m_styles.size()) this->m_setup.type = m_styles[size_t(line)];
         dx.ComboString(Control::kIdcColour, this->m_setup.colour);
         dx.ComboString(Control::kIdcPalette, this->m_setup.palette);
     }
@@ -96,5 +119,8 @@ protected:
         return true;
     }
     // The colour list serves the wiggles, the palette the image.
-    void EnableByType() { EnableColourOrPalette(*this, Control::kIdcType, Control::kIdcColour, Control::kIdcPalette); }
+    void EnableByType() { EnableColourOrPalette(*this, SelectedStyle(), Control::kIdcColour, Control::kIdcPalette); }
+
+private:
+    std::span<const WaveStyle> m_styles;
 };

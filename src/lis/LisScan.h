@@ -5,6 +5,7 @@
 // inside its record: a short or hostile record shortens the report, never the walk.
 #pragma once
 
+#include "dataset/QtxLayout.h"
 #include "lis/LisRecordIO.h"
 #include "platform/BinaryFile.h"
 #include "platform/OutputFile.h"
@@ -27,7 +28,7 @@ public:
     double m_frameSpacing = 0.0;
     std::string m_dataRefUnits;
     uint8_t m_maxFramesPerRecord = 1;
-    double m_absentValue = -999.25;
+    double m_absentValue = qtx::kAbsentValue;
     uint8_t m_depthMode = 0;        // 1: one depth per record; else one per frame
     std::string m_depthUnits;       // printed in the data summary
     uint8_t m_depthCode = 0;        // representation code of the depths

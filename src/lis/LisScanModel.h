@@ -21,6 +21,7 @@
 // The recogniser of files written by this program is keyed lis::kToolQtxWritten.
 #pragma once
 
+#include "dataset/QtxLayout.h"
 #include "lis/LisRecords.h"
 #include "lis/LisTable.h"
 #include "platform/BinaryFile.h"
@@ -124,7 +125,7 @@ public:
     uint8_t m_depthUnitKind = lis::kUnitUnknown;
     uint8_t m_maxFramesPerRecord = 0; // EB 11
     int32_t m_absentValueInt = 0;   // EB 12 with codes 56, 66, 73, 79
-    double m_absentValue = -999.25; // EB 12 with code 68
+    double m_absentValue = qtx::kAbsentValue; // EB 12 with code 68
     uint8_t m_absentValueCode = 0;
     uint8_t m_depthMode = 0;        // EB 13: 1 one depth per data record, 0 depth leads every frame
     std::string m_depthUnits;       // EB 14

@@ -36,18 +36,44 @@ IFrame* SetFrame(IFrame* frame)
     return previous;
 }
 
-void CommandMap::Add(int id, Handler handler, UpdateHandler update)
+void CommandMap::Add(int id, Handler handler, UpdateHandler update, std::source_location where)
 {
     m_entries[id] = {std::move(handler), std::move(update)};
+    m_additions.push_back({id, where});
 }
 
 void CommandMap::AddRange(int first, int last, std::function<void(int)> handler,
-                          std::function<void(int, CommandState&)> update)
+                          std::function<void(int, CommandState&)> update, std::source_location where)
 {
     for (int id = first; id <= last; ++id)
         Add(
             id, [handler, id] { handler(id); },
-            update ? UpdateHandler([update, id](CommandState& s) { update(id, s); }) : nullptr);
+            update ? UpdateHandler([update, id](CommandState& s) { update(id, s); }) : nullptr, where);
+}
+
+std::vector<std::string> CommandIdClashes(std::initializer_list<const CommandMap*> maps)
+{
+    // The source path from its top folder on ("src/app/MainFrame.cpp"): the build may
+    // give it absolute or relative.
+    const auto place = [](const std::source_location& where) {
+        std::string file = where.file_name();
+        for (const char* top : {"/src/", "/tests/", "/bench/", "/fuzz/"})
+            if (const size_t at = file.rfind(top); at != std::string::npos) {
+                file.erase(0, at + 1);
+                break;
+            }
+        return file + ":" + std::to_string(where.line());
+    };
+    std::map<int, std::source_location> first;
+    std::vector<std::string> clashes;
+    for (const CommandMap* map : maps)
+        for (const CommandMap::Addition& a : map->Additions()) {
+            const auto [it, added] = first.try_emplace(a.id, a.where);
+            if (!added)
+                clashes.push_back("Command id " + std::to_string(a.id) + " is added at " + place(it->second) +
+                                  " and at " + place(a.where));
+        }
+    return clashes;
 }
 
 bool CommandMap::Has(int id) const { return m_entries.count(id) != 0; }

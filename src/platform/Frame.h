@@ -9,7 +9,9 @@
 #include "platform/Wnd.h"
 
 #include <functional>
+#include <initializer_list>
 #include <map>
+#include <source_location>
 #include <string>
 #include <vector>
 
@@ -56,17 +58,28 @@ public:
     virtual bool OnUpdateCommand(CommandState& state) = 0; // true when the id is known here
 };
 
-// A table of command handlers and update handlers.
+// A table of command handlers and update handlers. An id added again takes the later
+// handler; every addition is remembered with the place in the code that made it, so
+// that CommandIdClashes can name both places of a clash.
 class CommandMap : public ICommandTarget {
 public:
     using Handler = std::function<void()>;
     using UpdateHandler = std::function<void(CommandState&)>;
-    void Add(int id, Handler handler, UpdateHandler update = nullptr);
+    void Add(int id, Handler handler, UpdateHandler update = nullptr,
+             std::source_location where = std::source_location::current());
     void AddRange(int first, int last, std::function<void(int)> handler,
-                  std::function<void(int, CommandState&)> update = nullptr);
+                  std::function<void(int, CommandState&)> update = nullptr,
+                  std::source_location where = std::source_location::current());
     bool Has(int id) const;
     bool OnCommand(int id) override;
     bool OnUpdateCommand(CommandState& state) override;
+
+    struct Addition {
+        int id = 0;
+        std::source_location where;
+    };
+    // Every Add in order, the ones whose id was already there included.
+    const std::vector<Addition>& Additions() const { return m_additions; }
 
 private:
     struct Entry {
@@ -74,7 +87,14 @@ private:
         UpdateHandler update;
     };
     std::map<int, Entry> m_entries;
+    std::vector<Addition> m_additions;
 };
+
+// One line for every id added twice, within a map or across the maps given (the frame's
+// and the application's: routing would only ever reach one of the two handlers), naming
+// both places: "Command id 57650 is added at src/app/MainFrame.cpp:44 and at src/app/X.cpp:12".
+// A new command takes an id no map holds yet; a debug start-up refuses a clash.
+std::vector<std::string> CommandIdClashes(std::initializer_list<const CommandMap*> maps);
 
 // What the frame needs of the system's main-frame class.
 class IFrameHandler : public ICommandTarget {

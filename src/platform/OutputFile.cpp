@@ -17,7 +17,9 @@ constexpr int kSuffixLetters = 6;
 constexpr int kMaxLinks = 40; // as the system's own limit on a chain of symbolic links
 const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
 
-std::string FolderOf(const std::string& path)
+// The folder as the system resolves it: before the last '/', "." when there is none.
+// (Path.h's FolderOf also splits at '\\', which on this system is a letter of a name.)
+std::string SystemFolderOf(const std::string& path)
 {
     const size_t slash = path.find_last_of('/');
     if (slash == std::string::npos) return ".";
@@ -49,7 +51,7 @@ size_t NameMax(const std::string& folder)
 // character's start) so that a name near the folder's longest still has a temporary.
 std::string TemporaryStem(const std::string& target)
 {
-    const std::string folder = FolderOf(target);
+    const std::string folder = SystemFolderOf(target);
     std::string name = NameOf(target);
     const size_t room = NameMax(folder) - std::strlen(OutputFile::kPartialSuffix) - kSuffixLetters;
     if (name.size() > room) {
@@ -82,7 +84,7 @@ bool SameFile(int fd, const std::string& path)
 // writer holds its lock until its temporary is renamed or removed.
 void ClearLeftovers(const std::string& stem)
 {
-    const std::string folder = FolderOf(stem), prefix = NameOf(stem);
+    const std::string folder = SystemFolderOf(stem), prefix = NameOf(stem);
     DIR* dir = ::opendir(folder.c_str());
     if (!dir) return;
     while (const dirent* entry = ::readdir(dir)) {
@@ -118,7 +120,7 @@ int DanglingTarget(const std::string& path, std::string& target)
         const ssize_t n = ::readlink(current.c_str(), link, sizeof link - 1);
         if (n < 0) return errno;
         const std::string next(link, size_t(n));
-        current = next[0] == '/' ? next : FolderOf(current) + "/" + next;
+        current = next[0] == '/' ? next : SystemFolderOf(current) + "/" + next;
     }
     return ELOOP;
 }
@@ -208,7 +210,7 @@ bool OutputFile::Open(const std::string& path, int* errorCode)
         return fail(errno);
     }
     // The rename would refuse a name longer than the folder allows, after all the work.
-    if (NameOf(target).size() > NameMax(FolderOf(target))) return fail(ENAMETOOLONG);
+    if (NameOf(target).size() > NameMax(SystemFolderOf(target))) return fail(ENAMETOOLONG);
 
     const std::string stem = TemporaryStem(target);
     ClearLeftovers(stem);
@@ -254,7 +256,7 @@ bool OutputFile::Commit()
     }
     m_temporary.clear();
     Release();
-    SyncFolder(FolderOf(m_target));
+    SyncFolder(SystemFolderOf(m_target));
     return true;
 }
 
@@ -288,7 +290,7 @@ std::string FolderMadeIn(const std::string& path)
     std::string target = path;
     struct stat link {};
     if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode) || DanglingTarget(path, target) != 0) target = path;
-    return FolderOf(target) == "." ? std::string("the current folder") : FolderOf(target);
+    return SystemFolderOf(target) == "." ? std::string("the current folder") : SystemFolderOf(target);
 }
 
 std::string CauseOf(const std::string& path, int error)

@@ -37,10 +37,10 @@ public:
     // On failure the temporary is gone, the chosen name holds what it held before,
     // errno is set and false returned. The object is closed either way.
     bool Commit();
-    // Closes and removes the temporary; the chosen name is untouched.
+    // Closes and removes the temporary; the chosen name is untouched. Close() (of
+    // BinaryFile) only closes the descriptor: the temporary then goes with the object or
+    // a later Abandon, and a Commit after it fails.
     void Abandon();
-    // As Abandon: nothing is kept that was not committed.
-    void Close() { Abandon(); }
 
     // The chosen name (GetPath) and the temporary's, empty when not open.
     const std::string& TemporaryPath() const { return m_temporary; }

@@ -153,7 +153,9 @@ void CLogItemSetupDlg::DoDataExchange(DataExchange& dx)
     px::DepthRange(dx, kIdcStartDepth, kIdcStopDepth, it.m_scale.startDepth, it.m_scale.stopDepth, nullptr);
     px::Shift(dx, kIdcShift, it.m_scale.depthShift, nullptr);
     dx.ComboString(kIdcDomain, it.m_datum.domainName);
-    dx.ComboString(kIdcWaveStyle, it.m_style.waveStyle);
+    std::string style = WaveStyleName(it.m_style.waveStyle);
+    dx.ComboString(kIdcWaveStyle, style);
+    if (dx.Saving()) it.m_style.waveStyle = WaveStyleOfName(style);
     dx.ComboString(kIdcPalette, it.m_style.palette);
     // Stored texts are at most 255 characters long.
     dx.Text(kIdcName, it.m_strName);

@@ -24,7 +24,7 @@ CLogPlotItem CLogPlotItem::NewItemDefaults()
 {
     CLogPlotItem item("", "", "", "qtx", 0.0, 0.0, 0.0, 1.0, 50000.0, 0.0, 1, 40.0f, 240.0f, 1);
     item.m_datum.domain = kPlotTime;
-    item.m_style.waveStyle = "VDL";
+    item.m_style.waveStyle = WaveStyle::kVdl;
     item.m_datum.domainName = "Time";
     item.m_style.palette = "Color";
     item.m_style.lineStyle = "Solid";

@@ -7,6 +7,8 @@
 // an item while it draws lives beside the item, in the window.
 #pragma once
 
+#include "settings/WaveStyle.h"
+
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -68,7 +70,8 @@ struct PlotItemScale {
 
 // How it is drawn: a wave's style and palette, a curve's line.
 struct PlotItemStyle {
-    std::string waveStyle, palette;
+    WaveStyle waveStyle = WaveStyle::kNone; // stored as its name in command files
+    std::string palette;
     std::string lineStyle, lineWidth, color;
     bool operator==(const PlotItemStyle&) const = default;
 };

@@ -6,6 +6,7 @@
 
 #include "dataset/FrameCursor.h"
 #include "dataset/QtxFile.h"
+#include "dataset/QtxLayout.h"
 #include "platform/Geometry.h"
 #include "plot/LogPlotItem.h"
 
@@ -15,7 +16,7 @@
 #include <string>
 #include <vector>
 
-inline constexpr float kPlotAbsent = -999.25f; // curve and sample values: no data here
+inline constexpr float kPlotAbsent = qtx::kAbsentValue; // curve and sample values: no data here
 
 // What the plot derives from one item; rebuilt by every BuildPlot.
 struct PlotItemView {

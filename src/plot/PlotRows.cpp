@@ -52,7 +52,7 @@ void PlotBand::Reset(const CPlotModel& model, const PlotLayout& layout, int capa
         else std::fill(r.image.pixels.begin(), r.image.pixels.end(), 0xFFFFFFFFu);
         const Palette scale = PaletteOfName(v.item->m_style.palette);
         r.colours = scale != kPaletteNone;
-        r.signature = v.item->m_style.waveStyle == "Signature";
+        r.signature = v.item->m_style.waveStyle == WaveStyle::kSignature;
         const Color zero = v.frequencyImage || v.slownessImage ? kImageLevelZero : colorLevelZero;
         for (int l = 0; l < kScaleLevels; ++l) r.levels[l] = ToArgb(ScaleColour(scale, l, zero));
         // A spectrum has half as many bins as its trace has samples, and one more.

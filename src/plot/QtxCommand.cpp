@@ -37,6 +37,7 @@ public:
     void U32(Name, uint32_t v) { Put(4, [v](uint8_t* p) { endian::PutLE32(p, v); }); }
     void F32(Name, float v) { Put(4, [v](uint8_t* p) { endian::PutLEFloat(p, v); }); }
     void F64(Name, double v) { Put(8, [v](uint8_t* p) { endian::PutLEDouble(p, v); }); }
+    void Style(Name n, WaveStyle s) { Str(n, WaveStyleName(s)); }
     void Str(Name n, const std::string& s)
     {
         if (s.size() > kMaxString) m_ok = false;
@@ -77,6 +78,13 @@ public:
     void U32(Name n, uint32_t& v) { v = endian::GetLE32(Bytes<4>(n).data()); }
     void F32(Name n, float& v) { v = endian::GetLEFloat(Bytes<4>(n).data()); }
     void F64(Name n, double& v) { v = endian::GetLEDouble(Bytes<8>(n).data()); }
+    // A style's stored name; a text no style has reads as VDL, as the plot always drew it.
+    void Style(Name name, WaveStyle& s)
+    {
+        std::string text;
+        Str(name, text);
+        s = WaveStyleOfName(text);
+    }
     void Str(Name name, std::string& s)
     {
         uint16_t n = 0;
@@ -147,7 +155,7 @@ template <typename IO, typename Item> void ItemRecord(IO& io, Item& it)
     io.Str("reserved text", it.m_strReserved);
     io.U8("log direction", it.m_file.logDirection);
     io.U8("item type", it.m_datum.itemType);
-    io.Str("wave style", it.m_style.waveStyle);
+    io.Style("wave style", it.m_style.waveStyle);
     io.Str("domain name", it.m_datum.domainName);
     io.Str("palette", it.m_style.palette);
     io.Str("line style", it.m_style.lineStyle);

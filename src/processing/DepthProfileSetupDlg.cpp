@@ -21,6 +21,8 @@ using enum depth_profile_setup::Control;
 constexpr const char* kInputLabel = "Input File : ";
 constexpr const char* kOutputLabel = "Output File : ";
 constexpr uint32_t kHelpDepthProfileSetup = 9;
+// The Type list's one line: the profile draws images.
+constexpr WaveStyle kStyles[] = {WaveStyle::kVdl};
 
 constexpr RangeFields kDepths{kIdcTopDepth, kIdcBottomDepth, "top depth", "bottom depth", "ft", -100.0, 50000.0};
 // The window's own depth zoom limits.
@@ -52,7 +54,7 @@ std::string CDepthProfileSetupDlg::OutputFolder(const std::string& path, const s
     return keep == std::string::npos ? std::string() : path.substr(0, keep + 1);
 }
 
-CDepthProfileSetupDlg::CDepthProfileSetupDlg() : CPresentationSetupDlg(kIddDepthProfileSetup, kHelpDepthProfileSetup)
+CDepthProfileSetupDlg::CDepthProfileSetupDlg() : CPresentationSetupDlg(kIddDepthProfileSetup, kHelpDepthProfileSetup, kStyles)
 {
     On(kIdcSelectInputFile, Notify::Clicked, [this] { OnSelectInputFile(); });
     On(kIdcSelectOutputFile, Notify::Clicked, [this] { OnSelectOutputFile(); });
@@ -68,13 +70,13 @@ bool CDepthProfileSetupDlg::OnInitDialog()
 {
     // The lists must hold their entries before the exchange selects the stored ones.
     FillList(Item(kIdcDomain), depth_profile_setup::kDomains);
-    FillList(Item(kIdcType), depth_profile_setup::kTypes);
+    FillTypeList();
     FillList(Item(kIdcColour), depth_profile_setup::kColours);
     FillList(Item(kIdcPalette), depth_profile_setup::kPalettes);
     CDialog::OnInitDialog();
     SetItemText(kIdcInputFile, ShortenPath(kInputLabel, m_setup.inputPath));
     SetItemText(kIdcOutputFile, ShortenPath(kOutputLabel, m_setup.outputPath));
-    if (!m_setup.slownessTitle.empty()) SetItemText(kIdcSlownessGroup, m_setup.slownessTitle);
+    if (m_setup.slownessUnit != SlownessUnit::kUnset) SetItemText(kIdcSlownessGroup, SlownessRangeTitle(m_setup.slownessUnit));
     EnableRanges();
     EnableByType();
     CenterWindow();
@@ -120,7 +122,7 @@ int CDepthProfileSetupDlg::OnSelectInputFile()
     DeriveOutput();
     QtxInputRead read;
     if (!ReadInput(m_setup.inputPath, read)) return 0;
-    TakeSlownessWindow(*this, read.datums, {kIdcSlownessGroup, kIdcSlowMin, kIdcSlowMax, m_setup.slownessTitle,
+    TakeSlownessWindow(*this, read.datums, {kIdcSlownessGroup, kIdcSlowMin, kIdcSlowMax, m_setup.slownessUnit,
                                             m_setup.slowMin, m_setup.slowMax});
     return 1;
 }

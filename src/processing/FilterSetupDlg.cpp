@@ -77,7 +77,7 @@ void CFilterSetupDlg::ApplySlownessRange(const CQtxDatumList& datums)
 {
     SlownessWindow window;
     if (!SuggestSlownessWindow(datums, window)) return;
-    m_setup.slownessTitle = window.title;
+    m_setup.slownessTitle = SlownessRangeTitle(window.unit);
     m_setup.slownessStart = window.min;
     m_setup.slownessStop = window.max;
     SetItemText(kIdcSlownessGroup, m_setup.slownessTitle);

@@ -19,6 +19,7 @@
 #include "dataset/QtxLayout.h"
 #include "platform/Image.h"
 #include "processing/ProfileSearch.h"
+#include "settings/WaveStyle.h"
 #include "viewers/Palettes.h"
 #include "viewers/ViewerWnd.h"
 
@@ -55,7 +56,7 @@ public:
     struct CommonSetup {
         std::string path;       // input data set
         std::string outputPath; // what saving writes
-        std::string style = "VDL"; // "Signature" draws wiggles
+        WaveStyle style = WaveStyle::kVdl; // kSignature draws wiggles
         Palette palette = Palette::kPaletteColor;
         float depthScale = 480; // n of 1:n
         float depthLabelStep = 10;

@@ -470,7 +470,7 @@ bool CProcessingWnd::PaintPage(Dc& dc)
     dc.SetTextColor(Rgb(0, 0, 0));
     if (m_page.rowsDrawn <= 0 || m_image.Empty()) return false;
 
-    if (m_common.style != "Signature")
+    if (m_common.style != WaveStyle::kSignature)
         dc.StretchImage({m_page.plotRect.left, m_page.plotRect.top, m_page.plotRect.left + m_image.width, m_page.plotRect.top + m_page.rowsDrawn},
                         m_image, {0, 0, m_image.width, m_page.rowsDrawn});
     PaintWiggles(dc);

@@ -6,11 +6,13 @@
 // the same code; every index they touch stays inside the samples they are given.
 #pragma once
 
+#include "dataset/QtxLayout.h"
+
 #include <cstddef>
 #include <cstdint>
 
 // A value that is absent: not searched, invalidated or not found.
-inline constexpr float kProfileAbsent = -999.25f;
+inline constexpr float kProfileAbsent = qtx::kAbsentValue;
 
 // The samples of one frame, receiver slot by slot.
 struct FrameSlots {

@@ -1,6 +1,7 @@
 #include "processing/ProfileWnd.h"
 
 #include "common/DatumChooser.h"
+#include "common/FrequencyWindow.h"
 #include "dataset/ItemTypes.h"
 #include "platform/Format.h"
 #include "settings/SettingsStore.h"
@@ -12,15 +13,6 @@
 #include <cmath>
 
 namespace {
-
-// The first grid value not below v, the grid walked up from 0 in steps of `step`; 0
-// for v <= 0. (A value a rounding error above a grid value keeps that value.)
-double SnapUp(double v, double step)
-{
-    if (!(v > 0)) return 0;
-    if (!(step > 0) || !std::isfinite(step)) return v;
-    return std::min(std::ceil(v / step - 1e-6), 1e15) * step;
-}
 
 // (trunc(value) / base + 1) x base.
 int LabelAfter(float value, int base) { return ClampToInt(double((int64_t(ClampToInt(value)) / base + 1) * base)); }
@@ -63,7 +55,7 @@ bool CProfileWnd::SetUpItem(const ChosenDatum& d)
     // The time and frequency ticks are labelled in thousands.
     m_axisTitle = m_setup.domain == kDomainTime        ? "Time [mSec]"
                   : m_setup.domain == kDomainFrequency ? "Frequency [kHz]"
-                  : m_setup.domain == kDomainSlowness  ? "Slowness " + m_setup.slownessUnit
+                  : m_setup.domain == kDomainSlowness  ? std::string("Slowness ") + SlownessUnitLabel(m_setup.slownessUnit)
                                                  : "Azimuth [deg]";
     for (auto& values : m_current) values.fill(kAbsent);
     m_picks.fill(0);
@@ -90,12 +82,10 @@ void CProfileWnd::SetupWindow()
     int limit = n - 1; // the last sample (bin) there is
     switch (m_setup.domain) {
     case kDomainFrequency: {
-        unit = 1e6 / (double(n) * s);
-        const double nyquist = 1e6 / (2.0 * s);
-        double hi = m_setup.windowEnd;
-        if (hi > nyquist) hi = 0.95 * nyquist;
-        start = SnapUp(m_setup.windowStart, unit);
-        end = SnapUp(hi, unit);
+        const FrequencyWindow w = SnapFrequencyWindow(m_setup.windowStart, m_setup.windowEnd, n, s);
+        unit = w.binStep;
+        start = w.start;
+        end = w.stop;
         limit = n / 2;
         break;
     }

@@ -13,6 +13,7 @@
 #include "dataset/ItemTypes.h"
 #include "platform/Image.h"
 #include "processing/ProcessingWnd.h"
+#include "settings/SlownessUnit.h"
 
 #include <algorithm>
 #include <array>
@@ -45,7 +46,7 @@ public:
         int16_t domain = kDomainTime;
         bool normalize = false;          // slowness rows are normalised only when set
         bool instFrequencyOption = true; // the time domain's pane 3 shows the instantaneous frequency
-        std::string slownessUnit = "[uSec/ft]";
+        SlownessUnit slownessUnit = SlownessUnit::kPerFoot;
         float windowStart = 0, windowEnd = 0; // of the domain axis, as asked
         // Search ranges: slowness across the array (time) or along the curve (slowness),
         // frequency, azimuth with the extreme tracked.

@@ -27,7 +27,7 @@ void TakeSetup(CProcessingWnd& view, const DepthProfileSetupGroup& setup)
                                   + CDepthProfileSetupDlg::OutputName(
                                       setup.inputTitle.empty() ? FileTitle(setup.inputPath) : setup.inputTitle, setup.domain)
                             : setup.outputPath;
-    view.Common().style = setup.type.empty() ? "VDL" : setup.type;
+    view.Common().style = setup.type == WaveStyle::kNone ? WaveStyle::kVdl : setup.type;
     view.Common().palette = PaletteOfName(setup.palette) == kPaletteAnisotropy ? kPaletteAnisotropy : kPaletteColor;
     view.Common().depthScale = setup.depthScale;
     view.Common().depthLabelStep = DepthLabelStep(setup.depthScale);
@@ -60,8 +60,8 @@ CProfileWnd* OpenProfileWnd(const DepthProfileSetupGroup& setup, const std::stri
     TakeSetup(*view, setup);
     view->Setup().domain = domain;
     view->Setup().normalize = setup.normalize != 0;
-    const bool metric = setup.slownessTitle == "Slowness range [uSec/m]";
-    view->Setup().slownessUnit = metric ? "[uSec/m]" : "[uSec/ft]";
+    const bool metric = IsMetric(setup.slownessUnit);
+    view->Setup().slownessUnit = metric ? SlownessUnit::kPerMetre : SlownessUnit::kPerFoot;
     switch (domain) {
     case kDomainTime:
         view->Setup().windowStart = setup.timeStart;
@@ -113,7 +113,7 @@ CTimeFrequencyWnd* OpenTimeFrequencyWnd(const DepthProfileSetupGroup& setup, con
     view->Setup().freqStart = setup.freqStart;
     view->Setup().freqStop = setup.freqStop;
     // Receivers lie inches apart: the search's slowness window is per foot.
-    const double perFoot = setup.slownessTitle == "Slowness range [uSec/m]" ? 1.0 / kFeetPerMetre : 1.0;
+    const double perFoot = IsMetric(setup.slownessUnit) ? 1.0 / kFeetPerMetre : 1.0;
     view->Setup().minSlowness = float(setup.slowMin * perFoot);
     view->Setup().maxSlowness = float(setup.slowMax * perFoot);
     return OpenNew(std::move(view), windowClass, setup.topDepth, setup.bottomDepth);

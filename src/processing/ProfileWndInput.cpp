@@ -35,14 +35,14 @@ void CProfileWnd::OnHScroll(int code, int pos)
     const double scale = domain == kDomainTime || domain == kDomainFrequency ? 0.001 : 1.0;
     if (code == SB_THUMBTRACK) {
         // The value under the thumb, without moving.
-        ShowAxisThumb(domain, double(pos) * (domain == kDomainFrequency ? m_axis.binStep : m_step) * scale, m_setup.slownessUnit);
+        ShowAxisThumb(domain, double(pos) * (domain == kDomainFrequency ? m_axis.binStep : m_step) * scale, SlownessUnitLabel(m_setup.slownessUnit));
         return;
     }
     const std::optional<int64_t> delta = AxisScrollSteps(code, pos, m_axis.first);
     if (!delta) return;
     LeaveEditMode(true);
     ScrollWindow(int64_t(m_axis.first) + *delta);
-    Pane(AxisPane(domain), AxisText(domain, m_axis.start * scale, m_setup.slownessUnit));
+    Pane(AxisPane(domain), AxisText(domain, m_axis.start * scale, SlownessUnitLabel(m_setup.slownessUnit)));
     Repaint(true);
 }
 
@@ -95,7 +95,7 @@ void CProfileWnd::ShowReadOut(const ReadOut& at)
         Pane(4, m_azimuthText);
         break;
     case kDomainSlowness:
-        m_slownessText = over ? Format("%7.2f %s", at.value, m_setup.slownessUnit.c_str()) : std::string();
+        m_slownessText = over ? Format("%7.2f %s", at.value, SlownessUnitLabel(m_setup.slownessUnit)) : std::string();
         m_valueText = valueText;
         Pane(3, m_slownessText);
         Pane(2, m_timeText);
@@ -250,7 +250,7 @@ bool CProfileWnd::ConfirmSearchRange(bool invalidate)
         CSlownessProfileSetupDlg dlg;
         dlg.m_minimum = m_setup.minSlowness;
         dlg.m_maximum = m_setup.maxSlowness;
-        dlg.m_unitText = m_setup.domain == kDomainSlowness ? m_setup.slownessUnit : std::string();
+        dlg.m_unitText = m_setup.domain == kDomainSlowness ? SlownessUnitLabel(m_setup.slownessUnit) : std::string();
         if (dlg.DoModal() != IDOK) return false;
         m_setup.minSlowness = dlg.m_minimum;
         m_setup.maxSlowness = std::min(dlg.m_maximum, m_slownessLimit);

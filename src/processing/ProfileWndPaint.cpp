@@ -23,7 +23,7 @@ int CProfileWnd::ImageWidth() const
     return (m_page.trackWidth + m_page.gap) * tracks;
 }
 
-bool CProfileWnd::EveryRow() const { return m_common.style == "VDL"; }
+bool CProfileWnd::EveryRow() const { return m_common.style == WaveStyle::kVdl; }
 
 // A row's own spectrum works in the FFT's one sample array.
 void CProfileWnd::BeforeRows()
@@ -79,7 +79,7 @@ void CProfileWnd::RenderTrackRow(int row, int track, const float* previous, cons
         values[x] = (v0 + (v1 - v0) * m_columns.frac[size_t(x)]) * factor;
     }
 
-    if (m_common.style == "Signature") AddWiggle(row, TrackLeft(track), values, w);
+    if (m_common.style == WaveStyle::kSignature) AddWiggle(row, TrackLeft(track), values, w);
     else ColourRow(m_image.Row(row) + track * (w + m_page.gap), values, w, interval);
 }
 

@@ -64,8 +64,8 @@ int CProfileWnd::SaveProfile()
     const uint8_t unit = m_setup.domain == kDomainTime        ? kUnitMicroseconds
                          : m_setup.domain == kDomainFrequency ? kUnitHertz
                          : m_setup.domain == kDomainAzimuth   ? kUnitDegrees
-                         : m_setup.slownessUnit == "[uSec/ft]" ? kUnitMicrosecondsPerFoot
-                                                         : kUnitMicrosecondsPerMetre;
+                         : IsMetric(m_setup.slownessUnit)     ? kUnitMicrosecondsPerMetre
+                                                              : kUnitMicrosecondsPerFoot;
     const bool perTrace = m_setup.domain == kDomainTime || m_setup.domain == kDomainAzimuth;
     const size_t count = curves.size();
     return WriteProfile(curves, std::vector<uint8_t>(count, unit), [&](int frame, float* values) {

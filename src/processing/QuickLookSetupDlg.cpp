@@ -104,9 +104,9 @@ void CQuickLookSetupDlg::OnUnits(bool english)
     SetItemText(kIdcSlownessGroup, m_setup.slownessTitle);
     theApp.m_dormant.quickLook.english = m_setup.english;
     theApp.m_dormant.quickLook.metric = m_setup.metric;
-    const std::string range = SlownessRangeTitle(!english);
-    theApp.m_domainSetup.slownessTitle = range;
-    theApp.m_vdlSetup.slownessTitle = range;
+    const SlownessUnit unit = english ? SlownessUnit::kPerFoot : SlownessUnit::kPerMetre;
+    theApp.m_domainSetup.slownessUnit = unit;
+    theApp.m_vdlSetup.slownessUnit = unit;
     ApplyProfileDefaults();
 }
 
@@ -151,7 +151,7 @@ int CQuickLookSetupDlg::OnSelectInputFile()
     // The caption follows the data set's unit; the values follow the unit chosen here.
     for (const auto& datum : datums) {
         if (datum->m_category != kCategorySlowness) continue;
-        m_setup.slownessTitle = SlownessRangeTitle(datum->m_axis1.m_unit == kUnitMicrosecondsPerMetre);
+        m_setup.slownessTitle = SlownessRangeTitle(SlownessUnitOfCode(datum->m_axis1.m_unit));
         ApplyProfileDefaults();
         SetItemText(kIdcSlownessGroup, m_setup.slownessTitle);
     }

@@ -13,7 +13,7 @@ bool ReadStcMapRanges(const CQtxDatumList& datums, StcMapRanges& ranges)
     const CQtxDatumAxis& s = map->m_axis1;
     const CQtxDatumAxis& t = map->m_axis2;
     StcMapRanges r;
-    r.slownessTitle = SlownessRangeTitle(s.m_unit == kUnitMicrosecondsPerMetre);
+    r.slownessTitle = SlownessRangeTitle(SlownessUnitOfCode(s.m_unit));
     r.slownessStep = s.m_step;
     r.slownessCount = int16_t(s.m_sampleCount);
     r.slownessMin = float(int16_t(s.m_firstIndex)) * s.m_step;

@@ -1,6 +1,7 @@
 #include "processing/TimeFrequency.h"
 
 #include "common/Fft.h"
+#include "common/FrequencyWindow.h"
 #include "common/Octant.h"
 #include "platform/SafeNumeric.h"
 
@@ -12,13 +13,6 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kTwoPi = 6.2831855; // as the frequency's wrap adds it
-
-// The first grid value at or above v, counting from 0 (0 below it).
-double SnapUp(double v, double step)
-{
-    if (!(v > 0) || !(step > 0)) return 0;
-    return std::min(std::ceil(v / step - 1e-6), 1e15) * step;
-}
 
 int TickAfter(double v, int base) { return ClampToInt((std::floor(std::max(v, 0.0) / base) + 1) * base); }
 
@@ -123,10 +117,8 @@ TfFrequencyWindow SetFrequencyRange(float start, float stop, int n, float step)
 {
     TfFrequencyWindow w;
     if (n < 2 || !(step > 0)) return w;
-    const double df = 1e6 / (double(n) * step), nyquist = 1e6 / (2.0 * step);
-    double hi = stop;
-    if (hi > nyquist) hi = 0.95 * nyquist;
-    const double s = SnapUp(start, df), e = SnapUp(hi, df);
+    const FrequencyWindow window = SnapFrequencyWindow(start, stop, n, step);
+    const double df = window.binStep, s = window.start, e = window.stop;
     w.binStep = ClampToFloat(df);
     w.start = ClampToFloat(s);
     w.stop = ClampToFloat(e);

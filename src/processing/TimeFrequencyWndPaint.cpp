@@ -79,7 +79,7 @@ int CTimeFrequencyWnd::ImageWidth() const
     return (m_page.trackWidth + m_page.gap) * int(m_page.tracks.size());
 }
 
-bool CTimeFrequencyWnd::EveryRow() const { return m_common.style != "Signature"; }
+bool CTimeFrequencyWnd::EveryRow() const { return m_common.style != WaveStyle::kSignature; }
 
 void CTimeFrequencyWnd::ReserveRenderSlots(int count)
 {
@@ -131,7 +131,7 @@ void CTimeFrequencyWnd::RenderColumnRow(int row, int column, int buffer0, int bu
     float* v = scratch.row.data();
     float* values = scratch.pixels.data();
     auto draw = [&](const ColumnMap& map, int left) {
-        if (m_common.style == "Signature") AddWiggle(row, left, values, map.width);
+        if (m_common.style == WaveStyle::kSignature) AddWiggle(row, left, values, map.width);
         else ColourRow(m_image.Row(row) + (left - m_page.leftMargin), values, map.width, interval);
     };
 

@@ -32,7 +32,6 @@ enum Control : int {
 };
 
 inline constexpr const char* kDomains[] = {"Time", "Frequency", "Slowness", "Azimuth", "Time/Frequency"};
-inline constexpr const char* kTypes[] = {"VDL"};
 inline constexpr const char* kColours[] = {"Blue", "Green", "Red", "Brown", "Magenta", "Black", "White"};
 inline constexpr const char* kPalettes[] = {"Color", "Anisotropy"};
 } // namespace depth_profile_setup

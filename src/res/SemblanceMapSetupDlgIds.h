@@ -23,7 +23,6 @@ enum Control : int {
     kIdcSlownessGroup = 1262, // its title follows the slowness unit of the file's maps
 };
 
-inline constexpr const char* kTypes[] = {"Signature", "VDL"};
 inline constexpr const char* kColours[] = {"Blue", "Green", "Red", "Brown", "Magenta", "Black"};
 inline constexpr const char* kPalettes[] = {"Color", "Black&White"};
 } // namespace semblance_map_setup

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "settings/DomainRanges.h"
+#include "settings/SlownessUnit.h"
 
 #include <cstdint>
 #include <string>
@@ -15,7 +16,7 @@ struct DomainSetupGroup : DomainRanges {
     uint16_t traceCursor = 0;
     uint32_t enableFrequency = 0; // copied by Display > Time only
     uint32_t enableSlowness = 0;  // copied by Display > Time only
-    std::string slownessTitle;
+    SlownessUnit slownessUnit = SlownessUnit::kUnset;
     std::string domain;           // each Display command sets its own word first
     std::string path, title, ext;
 

@@ -2,6 +2,8 @@
 #pragma once
 
 #include "settings/DomainRanges.h"
+#include "settings/SlownessUnit.h"
+#include "settings/WaveStyle.h"
 
 #include <array>
 #include <cstdint>
@@ -11,8 +13,9 @@
 // holds what its dialog would keep between runs; every value starts zero or empty.
 
 struct DepthProfileSetupGroup : DomainRanges {
-    std::string domain, type, colour, palette;
-    std::string slownessTitle;
+    std::string domain, colour, palette;
+    WaveStyle type = WaveStyle::kNone;
+    SlownessUnit slownessUnit = SlownessUnit::kUnset;
     std::string inputPath, inputName, inputTitle, inputExt;
     std::string outputPath, outputName, outputExt, outputFolder;
     double topDepth = 0.0;

@@ -2,6 +2,9 @@
 // SetDefaults() writes its start-up values (and first clears everything else).
 #pragma once
 
+#include "settings/SlownessUnit.h"
+#include "settings/WaveStyle.h"
+
 #include <cstdint>
 #include <string>
 
@@ -12,9 +15,9 @@ struct SemblanceMapSetupGroup {
     float timeStart = 0.0f, timeStop = 0.0f;
     float slowMin = 0.0f, slowMax = 0.0f;
     uint32_t normalize = 0;
-    std::string slownessTitle;
+    SlownessUnit slownessUnit = SlownessUnit::kUnset;
     std::string colour;
-    std::string type;
+    WaveStyle type = WaveStyle::kNone;
     std::string palette;
     std::string path, ext, title;
 

@@ -15,7 +15,6 @@
 namespace {
 constexpr double kDefaultTopDepth = 1.0;
 constexpr double kDefaultBottomDepth = 50000.0;
-constexpr const char* kSlownessTitleFeet = "Slowness range [uSec/ft]";
 } // namespace
 
 void DomainRanges::SetDefaultRanges()
@@ -60,7 +59,7 @@ void DomainSetupGroup::SetDefaults()
     bottomDepth = kDefaultBottomDepth;
     depthFrame = 1.0;
     SetDefaultRanges();
-    slownessTitle = kSlownessTitleFeet;
+    slownessUnit = SlownessUnit::kPerFoot;
     domain = "Time";
 }
 
@@ -71,10 +70,10 @@ void VdlSetupGroup::SetDefaults()
     bottomDepth = kDefaultBottomDepth;
     depthScale = 480.0f;
     SetDefaultRanges();
-    slownessTitle = kSlownessTitleFeet;
+    slownessUnit = SlownessUnit::kPerFoot;
     domain = "Time";
     colour = "Black";
-    type = "VDL";
+    type = WaveStyle::kVdl;
     palette = "Color";
 }
 
@@ -87,9 +86,9 @@ void SemblanceMapSetupGroup::SetDefaults()
     timeStop = 1000.0f;
     slowMin = 40.0f;
     slowMax = 240.0f;
-    slownessTitle = kSlownessTitleFeet;
+    slownessUnit = SlownessUnit::kPerFoot;
     colour = "Brown";
-    type = "VDL";
+    type = WaveStyle::kVdl;
     palette = "Color";
 }
 
@@ -107,7 +106,7 @@ void XPlotSetupGroup::SetDefaults()
     freqMax = 3000.0f;
     slowMin = 80.0f;
     slowMax = 480.0f;
-    slownessTitle = kSlownessTitleFeet;
+    slownessUnit = SlownessUnit::kPerFoot;
 }
 
 void LogSetupGroup::SetDefaults()
@@ -141,10 +140,10 @@ void DepthProfileSetupGroup::SetDefaults()
 {
     *this = DepthProfileSetupGroup{};
     domain = "Time";
-    type = "VDL";
+    type = WaveStyle::kVdl;
     colour = "Blue";
     palette = "Color";
-    slownessTitle = kSlownessTitleFeet;
+    slownessUnit = SlownessUnit::kPerFoot;
     topDepth = kDefaultTopDepth;
     bottomDepth = kDefaultBottomDepth;
     depthScale = 480.0f;

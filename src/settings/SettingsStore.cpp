@@ -47,7 +47,7 @@ void CSettingsStore::Clear()
     m_display = DisplayOptionBlock{};
     m_viewOptions.clear();
     *m_groups = Groups{};
-    m_ownGroups.clear();
+    for (auto& [type, own] : m_ownGroups) own.clear(own.group.get());
     m_startupDefaultsSet = false;
 }
 

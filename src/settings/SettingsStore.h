@@ -79,13 +79,15 @@ public:
     // A setup group declared in a header of its own (settings/<Name>Group.h), so that adding
     // one rebuilds only the files that use it. Made value-initialised on first use and given
     // its start-up values (its SetDefaults()) once start-up has run; start-up restores them
-    // too. Clear() drops it: hold no reference across a Clear().
+    // too. Clear() value-initialises it in place, as it does the fixed groups: a reference
+    // stays valid for the store's whole life.
     template <typename Group> Group& SetupGroup();
 
 private:
     struct OwnGroup {
         std::shared_ptr<void> group;
         void (*setDefaults)(void*) = nullptr;
+        void (*clear)(void*) = nullptr;
     };
     std::map<std::type_index, OwnGroup> m_ownGroups;
     bool m_startupDefaultsSet = false;
@@ -97,6 +99,7 @@ template <typename Group> Group& CSettingsStore::SetupGroup()
     if (!own.group) {
         own.group = std::make_shared<Group>();
         own.setDefaults = [](void* group) { static_cast<Group*>(group)->SetDefaults(); };
+        own.clear = [](void* group) { *static_cast<Group*>(group) = Group{}; };
         if (m_startupDefaultsSet) own.setDefaults(own.group.get());
     }
     return *static_cast<Group*>(own.group.get());

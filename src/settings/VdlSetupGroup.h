@@ -3,6 +3,8 @@
 #pragma once
 
 #include "settings/DomainRanges.h"
+#include "settings/SlownessUnit.h"
+#include "settings/WaveStyle.h"
 
 #include <cstdint>
 #include <string>
@@ -15,10 +17,10 @@ struct VdlSetupGroup : DomainRanges {
     double bottomDepth = 0.0;
     float depthScale = 0.0f;
     uint32_t normalize = 0;
-    std::string slownessTitle;
+    SlownessUnit slownessUnit = SlownessUnit::kUnset;
     std::string domain;
     std::string colour;
-    std::string type;
+    WaveStyle type = WaveStyle::kNone;
     std::string palette;
     std::string path, fileName, title;
 

@@ -2,6 +2,8 @@
 // SetDefaults() writes its start-up values (and first clears everything else).
 #pragma once
 
+#include "settings/SlownessUnit.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -26,7 +28,7 @@ struct XPlotSetupGroup {
     double bottomDepth = 0.0;
     float freqMin = 0.0f, freqMax = 0.0f;
     float slowMin = 0.0f, slowMax = 0.0f;
-    std::string slownessTitle;
+    SlownessUnit slownessUnit = SlownessUnit::kUnset;
     std::string path, title, ext;
     XPlotDatumFlags datums;
 

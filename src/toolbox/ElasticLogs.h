@@ -3,9 +3,11 @@
 // Poisson's ratio, with -999.25 wherever a value cannot be had.
 #pragma once
 
+#include "dataset/QtxLayout.h"
+
 #include <cstdint>
 
-inline constexpr float kElasticNull = -999.25f;
+inline constexpr float kElasticNull = qtx::kAbsentValue;
 
 struct VelocityLogs {
     float dtp = kElasticNull, dts = kElasticNull; // the slownesses as written: a negative one is null

@@ -1,5 +1,6 @@
 #include "toolbox/LasDoc.h"
 
+#include "dataset/QtxLayout.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/SafeNumeric.h"
@@ -233,7 +234,7 @@ int CLasDoc::WriteLas20Header(uint8_t feet)
     WriteLine(Format(" STRT.%s            %11.4f:", unit, m_topDepth));
     WriteLine(Format(" STOP.%s            %11.4f:", unit, m_bottomDepth));
     WriteLine(Format(" STEP.%s            %11.4f:", unit, m_depthStep));
-    WriteLine(" NULL.               -999.2500:");
+    WriteLine(Format(" NULL.               %.4f:", double(qtx::kAbsentValue)));
     WriteLine(" COMP.                        :  COMPANY NAME");
     WriteLine(" COUN.                        :  COUNTY");
     WriteLine(" LOC .                        :  FIELD LOCATION");

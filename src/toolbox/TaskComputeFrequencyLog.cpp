@@ -4,6 +4,7 @@
 
 #include "dataset/ItemTypes.h"
 #include "common/Fft.h"
+#include "dataset/QtxLayout.h"
 #include "dataset/ReceiverGeometry.h"
 #include "platform/SafeNumeric.h"
 #include "res/StringTable.h"
@@ -18,7 +19,7 @@ const char kDomain[] = "Frequency log requires IFS computed time domain data!\nO
 const char kType[] = "Frequency log requires IFS computed instantaneous frequency data!\nOperation will be abandoned.";
 
 constexpr unsigned kIdsMeanFrequency = 50038; // "FREQ"
-constexpr float kNull = -999.25f;
+constexpr float kNull = qtx::kAbsentValue;
 
 // Per receiver, the mean of the values followed by a positive one, where both are
 // positive (a trace's last value only partners the one before it); 0 when none is.

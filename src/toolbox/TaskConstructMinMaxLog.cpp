@@ -3,12 +3,13 @@
 #include "toolbox/ToolsWnd.h"
 
 #include "dataset/ItemTypes.h"
+#include "dataset/QtxLayout.h"
 
 #include <bit>
 
 namespace {
 
-constexpr uint32_t kNullBits = std::bit_cast<uint32_t>(-999.25f);
+constexpr uint32_t kNullBits = std::bit_cast<uint32_t>(qtx::kAbsentValue);
 
 int MinMaxFrame(CToolsWnd& e, const CQtxDatum& a, const CQtxDatum& b, double depth)
 {

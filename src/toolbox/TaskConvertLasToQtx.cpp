@@ -8,6 +8,7 @@
 #include "toolbox/TextImport.h"
 #include "toolbox/ToolsWnd.h"
 
+#include "dataset/QtxLayout.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/SafeNumeric.h"
@@ -94,7 +95,7 @@ int LasMajorVersion(std::string_view value)
 void TakeNull(std::string_view value, TextTable& t)
 {
     double v = 0.0;
-    if (!ParseTextNumber(value, v) || v == -999.25) return;
+    if (!ParseTextNumber(value, v) || v == double(qtx::kAbsentValue)) return;
     t.null = v;
     t.nullText = std::string(value);
 }

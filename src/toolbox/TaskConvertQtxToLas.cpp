@@ -10,6 +10,7 @@
 #include "toolbox/ToolsWnd.h"
 
 #include "dataset/DepthRule.h"
+#include "dataset/QtxLayout.h"
 #include "platform/Endian.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
@@ -20,7 +21,7 @@
 
 namespace {
 
-constexpr double kLasNull = -999.25; // the header's NULL
+constexpr double kLasNull = qtx::kAbsentValue; // the header's NULL
 constexpr int32_t kFramesPerStep = 64;
 
 // A curve of one trace; one of several values per frame (a fast channel's samples, an

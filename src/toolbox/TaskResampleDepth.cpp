@@ -4,6 +4,7 @@
 #include "toolbox/ToolsWnd.h"
 
 #include "common/Fft.h"
+#include "dataset/QtxLayout.h"
 #include "platform/Endian.h"
 #include "platform/Format.h"
 #include "platform/SafeNumeric.h"
@@ -15,7 +16,7 @@
 
 namespace {
 
-constexpr uint32_t kNullBits = std::bit_cast<uint32_t>(-999.25f);
+constexpr uint32_t kNullBits = std::bit_cast<uint32_t>(qtx::kAbsentValue);
 // Positions closer than this to an input frame (in input steps) are that frame.
 constexpr double kOnFrame = 1e-9;
 
@@ -56,7 +57,7 @@ struct Resampler {
                         // A null on either side leaves no value to interpolate.
                         const bool null = std::bit_cast<uint32_t>(va[i]) == kNullBits
                                           || std::bit_cast<uint32_t>(vb[i]) == kNullBits;
-                        va[i] = null ? -999.25f : float((double(vb[i]) - double(va[i])) * f + double(va[i]));
+                        va[i] = null ? qtx::kAbsentValue : float((double(vb[i]) - double(va[i])) * f + double(va[i]));
                     }
                 }
                 if (!e.Output().StageValues(va, n)) return 0;

@@ -2,6 +2,7 @@
 
 #include "toolbox/LasDoc.h"
 #include "toolbox/ToolsWnd.h"
+#include "dataset/QtxLayout.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/SafeNumeric.h"
@@ -27,7 +28,7 @@ const char kBeyond[] = "Wrote %lld value(s) beyond the single-precision range as
 const char kNulls[] = "Wrote %lld value(s) equal to the file's NULL %s as absent values (-999.25).";
 constexpr size_t kNamesShown = 5;
 
-constexpr float kAbsent = -999.25f;
+constexpr float kAbsent = qtx::kAbsentValue;
 
 // Field `field` of a line: the depth (any number: the depth rule judges it), then the values.
 bool TakeField(std::string_view text, size_t field, double* depth, float* values, ValueTally* tally)

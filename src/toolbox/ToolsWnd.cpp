@@ -5,6 +5,7 @@
 #include "common/PathLabel.h"
 #include "common/ProgressDlg.h"
 #include "common/QtxDataSetHistoryDlg.h"
+#include "dataset/QtxLayout.h"
 #include "platform/Endian.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
@@ -33,7 +34,7 @@ const char kInvalidInputStep[] = "Encountered invalid depth step in file :\n%s\n
 const char kUnknownDirection[] = "Encountered unknown log direction in file :\n%s\nOperation will be abandoned.";
 
 constexpr size_t kHistoryHeadroom = 500;
-constexpr uint32_t kNullBits = std::bit_cast<uint32_t>(-999.25f);
+constexpr uint32_t kNullBits = std::bit_cast<uint32_t>(qtx::kAbsentValue);
 
 // Offsets beyond int reach ReadFrameItem as -1, which it refuses with its read message.
 int FrameOffset(uint64_t at) { return at > uint64_t(INT_MAX) ? -1 : int(at); }

@@ -81,7 +81,7 @@ bool CDomainSetupDlg::OnInitDialog()
     CDialog::OnInitDialog();
     SetItemText(kIdcInputFile, ShortenPathLabel(kInputFileLabel, m_setup.path));
     EnableRanges();
-    SetItemText(kIdcSlownessGroup, m_setup.slownessTitle);
+    SetItemText(kIdcSlownessGroup, SlownessRangeTitle(m_setup.slownessUnit));
     if (!m_setup.path.empty()) ShowDepths();
     CenterWindow();
     return true;
@@ -105,7 +105,7 @@ void CDomainSetupDlg::OnSelectInputFile()
     if (!OkOrShow(file.ReadDatumList(datums))) return;
     file.CloseInput();
 
-    TakeSlownessWindow(*this, datums, {kIdcSlownessGroup, kIdcSlowMin, kIdcSlowMax, m_setup.slownessTitle,
+    TakeSlownessWindow(*this, datums, {kIdcSlownessGroup, kIdcSlowMin, kIdcSlowMax, m_setup.slownessUnit,
                                        m_setup.slowMin, m_setup.slowMax});
 
     // The two flags are the time view's: another domain leaves them for the next Display > Time.

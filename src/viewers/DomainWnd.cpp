@@ -71,7 +71,7 @@ int CDomainWnd::Load()
     ForgetKeptFrames();
     m_firstClick = m_secondClick = false;
     m_shape.interpolation = 1;
-    m_slownessUnit = m_setup.slownessTitle == "Slowness range [uSec/m]" ? "[uSec/m]" : "[uSec/ft]";
+    m_slownessUnit = SlownessUnitLabel(m_setup.slownessUnit);
     if (!SetUpItem(datum)) return 0;
     RegisterReceivers(kReceivers);
 

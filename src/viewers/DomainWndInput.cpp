@@ -69,7 +69,7 @@ void CDomainWnd::OnMouseMove(unsigned, Point p)
     const int sample = std::clamp(ClampToInt(x / m_shape.step), 0, std::max(m_shape.sampleCount - 1, 0));
     if (m_domain == kDomainSlowness) {
         SetReadOut(2, "");
-        SetReadOut(3, Format("%7.2f [uSec/ft]", double(x)));
+        SetReadOut(3, Format("%7.2f %s", double(x), m_slownessUnit.c_str()));
         const float first = m_receivers > 0 ? Slot(m_receiverIndex[0])[sample] : 0.0f;
         SetReadOut(4, Format("%5.3f", double(first)));
         return;

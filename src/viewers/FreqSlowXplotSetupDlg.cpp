@@ -51,7 +51,7 @@ bool CFreqSlowXplotSetupDlg::OnInitDialog()
         LoadDatumList(m_setup.path);
         m_currentIndex = 0xFFFF;
     }
-    SetItemText(kIdcSlownessGroup, m_setup.slownessTitle);
+    SetItemText(kIdcSlownessGroup, SlownessRangeTitle(m_setup.slownessUnit));
     CenterWindow();
     return true;
 }

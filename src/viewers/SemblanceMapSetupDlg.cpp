@@ -22,10 +22,13 @@ constexpr uint32_t kHelpSemblanceMapSetup = 11;
 constexpr RangeFields kDepths{kIdcTopDepth, kIdcBottomDepth, "start depth", "stop depth", "ft", -10.0, 50000.0};
 constexpr RangeFields kTime = TimeRangeFields<semblance_map_setup::Control>();
 constexpr RangeFields kSlowness = SlownessRangeFields<semblance_map_setup::Control>();
+// The Type list's lines, in order.
+constexpr WaveStyle kStyles[] = {WaveStyle::kSignature, WaveStyle::kVdl};
 
 } // namespace
 
-CSemblanceMapSetupDlg::CSemblanceMapSetupDlg() : CPresentationSetupDlg(kIddSemblanceMapSetup, kHelpSemblanceMapSetup)
+CSemblanceMapSetupDlg::CSemblanceMapSetupDlg()
+    : CPresentationSetupDlg(kIddSemblanceMapSetup, kHelpSemblanceMapSetup, kStyles)
 {
     On(kIdcSelectInputFile, Notify::Clicked, [this] { OnSelectInputFile(); });
 }
@@ -42,13 +45,13 @@ void CSemblanceMapSetupDlg::DoDataExchange(DataExchange& dx)
 bool CSemblanceMapSetupDlg::OnInitDialog()
 {
     // The lists must hold their entries before the exchange selects the stored ones.
-    FillList(Item(kIdcType), semblance_map_setup::kTypes);
+    FillTypeList();
     FillList(Item(kIdcColour), semblance_map_setup::kColours);
     FillList(Item(kIdcPalette), semblance_map_setup::kPalettes);
     CDialog::OnInitDialog();
     SetItemText(kIdcInputFile, ShortenPathLabel(kInputFileLabel, m_setup.path));
     EnableByType();
-    SetItemText(kIdcSlownessGroup, m_setup.slownessTitle);
+    SetItemText(kIdcSlownessGroup, SlownessRangeTitle(m_setup.slownessUnit));
     CenterWindow();
     return true;
 }
@@ -72,7 +75,7 @@ void CSemblanceMapSetupDlg::OnSelectInputFile()
         if (datum->m_category != kCategorySemblanceMap) continue;
         const CQtxDatumAxis& slowness = datum->m_axis1;
         const CQtxDatumAxis& time = datum->m_axis2;
-        m_setup.slownessTitle = SlownessRangeTitle(slowness.m_unit == kUnitMicrosecondsPerMetre);
+        m_setup.slownessUnit = SlownessUnitOfCode(slowness.m_unit);
         const double slowMin = double(slowness.m_firstIndex) * slowness.m_step;
         const double slowMax = slowMin + double(slowness.m_sampleCount) * slowness.m_step;
         const double timeStart = double(time.m_firstIndex) * time.m_step;
@@ -81,7 +84,7 @@ void CSemblanceMapSetupDlg::OnSelectInputFile()
         m_setup.timeStop = float(ClampToInt(timeStop));
         m_setup.slowMin = float(ClampToInt(slowMin));
         m_setup.slowMax = float(ClampToInt(slowMax));
-        SetItemText(kIdcSlownessGroup, m_setup.slownessTitle);
+        SetItemText(kIdcSlownessGroup, SlownessRangeTitle(m_setup.slownessUnit));
         SetItemText(kIdcTimeStart, Format("%d", ClampToInt(timeStart)));
         SetItemText(kIdcTimeStop, Format("%d", ClampToInt(timeStop)));
         SetItemText(kIdcSlowMin, Format("%d", ClampToInt(slowMin)));

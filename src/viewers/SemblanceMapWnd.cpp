@@ -76,7 +76,7 @@ int CSemblanceMapWnd::Load()
     if (!ChooseDatum(m_item.file, datums, kTabSemblanceMap, datum)) return 0;
 
     for (int i = 0; i < 8; ++i) theApp.m_display.receiverShown[size_t(i)] = 0;
-    m_item.slownessUnit = m_setup.slownessTitle == "Slowness range [uSec/m]" ? "[uSec/m]" : "[uSec/ft]";
+    m_item.slownessUnit = SlownessUnitLabel(m_setup.slownessUnit);
     if (!SetUpMap(datum)) return 0;
     FitTimeWindow(m_setup.timeStart, m_setup.timeStop);
     FitSlownessWindow(m_setup.slowMin, m_setup.slowMax);
@@ -85,7 +85,7 @@ int CSemblanceMapWnd::Load()
     RegisterReceivers(1);
     // The map paints in Black&White or, for any other text, in Color.
     m_item.palette = PaletteOfName(m_setup.palette) == kPaletteBlackWhite ? kPaletteBlackWhite : kPaletteColor;
-    m_item.signature = m_setup.type != "VDL";
+    m_item.signature = m_setup.type == WaveStyle::kSignature;
     m_item.vscroll = m_item.frames.VerticalScrollInfo(20);
     SetDepthReadOut(Format("%10.4f%s", m_item.frames.Depth(), m_item.frames.DepthUnitLabel()));
     // A frame that cannot be read is reported now and shows a gap.

@@ -27,10 +27,12 @@ constexpr DomainRangeCheck kRanges[] = {FrequencyCheck<C>(), TimeCheck<C>(), Slo
 
 constexpr int kSwitched[] = {kIdcTimeStart, kIdcTimeStop, kIdcFreqStart, kIdcFreqStop, kIdcSlowMin,
                              kIdcSlowMax,   kIdcAzimMin,  kIdcAzimMax,   kIdcNormalize};
+// The Type list's lines, in order.
+constexpr WaveStyle kStyles[] = {WaveStyle::kSignature, WaveStyle::kVdl};
 
 } // namespace
 
-CVdlSetupDlg::CVdlSetupDlg() : CPresentationSetupDlg(kIddVdlSetup, kHelpVdlSetup)
+CVdlSetupDlg::CVdlSetupDlg() : CPresentationSetupDlg(kIddVdlSetup, kHelpVdlSetup, kStyles)
 {
     On(kIdcSelectInputFile, Notify::Clicked, [this] { OnSelectInputFile(); });
     On(kIdcDomain, Notify::SelChange, [this] { OnSelChangeDomain(); });
@@ -64,14 +66,14 @@ bool CVdlSetupDlg::OnInitDialog()
 {
     // The lists must hold their entries before the exchange selects the stored ones.
     FillList(Item(kIdcDomain), vdl_setup::kDomains);
-    FillList(Item(kIdcType), vdl_setup::kTypes);
+    FillTypeList();
     FillList(Item(kIdcColour), vdl_setup::kColours);
     FillList(Item(kIdcPalette), vdl_setup::kPalettes);
     CDialog::OnInitDialog();
     SetItemText(kIdcInputFile, ShortenPathLabel(kInputFileLabel, m_setup.path));
     EnableRanges();
     EnableByType();
-    SetItemText(kIdcSlownessGroup, m_setup.slownessTitle);
+    SetItemText(kIdcSlownessGroup, SlownessRangeTitle(m_setup.slownessUnit));
     CenterWindow();
     return true;
 }
@@ -99,7 +101,7 @@ void CVdlSetupDlg::OnSelectInputFile()
         if (InFamily(datum->m_typeCode, ItemFamily::InstFrequency)) m_setup.instFrequency = 1;
         if (InFamily(datum->m_typeCode, ItemFamily::InstSlowness)) m_setup.instSlowness = 1;
     }
-    TakeSlownessWindow(*this, read.datums, {kIdcSlownessGroup, kIdcSlowMin, kIdcSlowMax, m_setup.slownessTitle,
+    TakeSlownessWindow(*this, read.datums, {kIdcSlownessGroup, kIdcSlowMin, kIdcSlowMax, m_setup.slownessUnit,
                                             m_setup.slowMin, m_setup.slowMax});
 
     // The curves found are offered in any domain until the domain changes, which

@@ -2,6 +2,7 @@
 
 #include "viewers/ViewOptions.h"
 #include "common/DatumChooser.h"
+#include "common/FrequencyWindow.h"
 #include "dataset/ItemTypes.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
@@ -12,15 +13,6 @@
 #include <cmath>
 
 namespace {
-
-// The first grid value not below v, the grid walked up from 0 in steps of `step`;
-// 0 for v <= 0. (A value a rounding error above a grid value keeps that value.)
-double SnapUp(double v, double step)
-{
-    if (!(v > 0)) return 0;
-    if (!(step > 0) || !std::isfinite(step)) return v;
-    return std::min(std::ceil(v / step - 1e-6), 1e15) * step;
-}
 
 int Trunc(double v) { return ClampToInt(v); }
 
@@ -87,7 +79,7 @@ bool CVdlWnd::LoadData()
     m_setup.domain = DomainWord(m_samples.domain);
 
     theApp.m_display.receiverShown.fill(0);
-    m_item.slownessUnit = m_setup.slownessTitle == "Slowness range [uSec/m]" ? "[uSec/m]" : "[uSec/ft]";
+    m_item.slownessUnit = SlownessUnitLabel(m_setup.slownessUnit);
     if (!SetUpItem(datum)) return false;
     // A new view shows its first receiver; the others are switched on by the user.
     RegisterReceivers(1);
@@ -95,7 +87,7 @@ bool CVdlWnd::LoadData()
     // A palette text no view knows paints in Color.
     const Palette palette = PaletteOfName(m_setup.palette);
     m_item.palette = palette == kPaletteNone ? kPaletteColor : palette;
-    m_item.signature = m_setup.type == "Signature";
+    m_item.signature = m_setup.type == WaveStyle::kSignature;
     m_wiggleAmplitude = m_item.signature ? 20.0f : 0.0f;
     if (!(m_setup.depthScale > 0) || !std::isfinite(m_setup.depthScale)) m_setup.depthScale = 480.0f;
     m_depthGrid = m_setup.depthScale >= 500 ? 20.0f : m_setup.depthScale >= 250 ? 10.0f : 5.0f;
@@ -196,12 +188,10 @@ void CVdlWnd::SetupAxis()
     double start = 0, stop = 0, span = 0, step = s;
     switch (m_samples.domain) {
     case kDomainFrequency: {
-        step = 1e6 / (double(n) * s);
-        const double nyquist = 1e6 / (2.0 * s);
-        double hi = m_setup.freqStop;
-        if (hi > nyquist) hi = 0.95 * nyquist;
-        start = SnapUp(m_setup.freqStart, step);
-        stop = SnapUp(hi, step);
+        const FrequencyWindow w = SnapFrequencyWindow(m_setup.freqStart, m_setup.freqStop, n, s);
+        step = w.binStep;
+        start = w.start;
+        stop = w.stop;
         span = stop - start - step;
         break;
     }

@@ -41,9 +41,10 @@ TEST(SetupStepsTest, TheLastSlownessDatumSuggestsTheWindow)
         {{{kCategorySlowness, ft}, {kCategorySlowness, m}}, true, "Slowness range [uSec/m] 100 600"},
     };
     for (const auto& c : cases) {
-        SlownessWindow window{"kept", 1.0f, 2.0f};
+        SlownessWindow window{SlownessUnit::kUnset, 1.0f, 2.0f};
         EXPECT_EQ(SuggestSlownessWindow(Datums(c.datums), window), c.found);
-        EXPECT_EQ(window.title + " " + std::to_string(int(window.min)) + " " + std::to_string(int(window.max)),
+        const std::string unit = window.unit == SlownessUnit::kUnset ? "kept" : SlownessRangeTitle(window.unit);
+        EXPECT_EQ(unit + " " + std::to_string(int(window.min)) + " " + std::to_string(int(window.max)),
                   c.window);
     }
 }

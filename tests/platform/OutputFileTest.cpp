@@ -73,7 +73,7 @@ TEST(OutputFileTest, TheChosenNameHoldsTheOldFileUntilTheCommitThenTheWholeNewOn
 }
 
 // Every way out but a commit leaves the old file whole and no temporary behind: the
-// object going, an abandon, a close, a full disk, a failed rename.
+// object going, an abandon, a commit after a close, a full disk, a failed rename.
 TEST(OutputFileTest, EveryPathButACommitLeavesTheOldFileAndNoTemporary)
 {
     TempDir dir;
@@ -86,7 +86,7 @@ TEST(OutputFileTest, EveryPathButACommitLeavesTheOldFileAndNoTemporary)
     const Case cases[] = {
         {"destroyed", [](std::optional<OutputFile>& f) { f.reset(); return false; }},
         {"abandoned", [](std::optional<OutputFile>& f) { f->Abandon(); return false; }},
-        {"closed", [](std::optional<OutputFile>& f) { f->Close(); return false; }},
+        {"closed, then committed", [](std::optional<OutputFile>& f) { f->Close(); return f->Commit(); }},
         {"disk full",
          [](std::optional<OutputFile>& f) {
              ScopedWriteFault fault(4);

@@ -48,7 +48,7 @@ protected:
         items[2]->m_style.palette = "Color";
         items[3]->m_scale.startDepth = 1024.0; // its values change with depth, unlike the waveform's
         auto wiggles = Wave(path, 4);
-        wiggles->m_style.waveStyle = "Signature";
+        wiggles->m_style.waveStyle = WaveStyle::kSignature;
         wiggles->m_scale.startDepth = 1024.0; // crossed by the line steps up after the page down
         items.push_back(wiggles);
         return items;

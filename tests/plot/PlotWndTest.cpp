@@ -235,7 +235,7 @@ TEST_F(PlotWndTest, AMissingDatumIsNamedWithItsDataSetAndLeavesItsItemUndrawn)
 TEST_F(PlotWndTest, SignatureWigglesAreSpacedAndScaledToBeRead)
 {
     PlotItemList items = StandardItems();
-    items[2]->m_style.waveStyle = "Signature";
+    items[2]->m_style.waveStyle = WaveStyle::kSignature;
     CPlotWnd* plot = Open(items);
     ASSERT_NE(plot, nullptr);
     const PlotBand::Raster* wave = RasterOf(*plot, 2);

@@ -187,8 +187,8 @@ TEST_F(FilterSetupTest, QuickLookDefaultsFollowWaveUnitAndFormation)
     EXPECT_EQ(dlg.GetItemText(CQuickLookSetupDlg::kIdcSlowMax), "2250.0");
     dlg.OnUnits(true);
     EXPECT_EQ(dlg.GetItemText(CQuickLookSetupDlg::kIdcSlowMin), "  80.0");
-    EXPECT_EQ(theApp.m_domainSetup.slownessTitle, "Slowness range [uSec/ft]");
-    EXPECT_EQ(theApp.m_vdlSetup.slownessTitle, "Slowness range [uSec/ft]");
+    EXPECT_EQ(theApp.m_domainSetup.slownessUnit, SlownessUnit::kPerFoot);
+    EXPECT_EQ(theApp.m_vdlSetup.slownessUnit, SlownessUnit::kPerFoot);
     EXPECT_EQ(theApp.m_dormant.quickLook.english, 1);
     dlg.DestroyWindow();
 }

@@ -92,7 +92,7 @@ TEST_F(ProcessingPageTest, StepsGiveTheFreshPageInEveryWindowAndStyle)
     ASSERT_TRUE(WriteQtx(path, {Datum(3, 64, 10.0f)}, 2400, 1000.0, 0.25, Wavy));
     for (const char* style : {"VDL", "Signature"}) {
         for (bool timeFrequency : {false, true}) {
-            setup.type = style;
+            setup.type = WaveStyleOfName(style);
             CViewerWnd* opened = OpenWindow(timeFrequency);
             ASSERT_NE(opened, nullptr);
             auto* v = static_cast<CProcessingWnd*>(opened);
@@ -134,7 +134,7 @@ TEST_F(ProcessingPageTest, APageDrawnOnSeveralThreadsIsThePageDrawnOnOne)
     ASSERT_TRUE(WriteQtx(path, {Datum(3, 64, 10.0f)}, 2400, 1000.0, 0.25, Wavy));
     for (const char* style : {"VDL", "Signature"}) {
         for (bool timeFrequency : {false, true}) {
-            setup.type = style;
+            setup.type = WaveStyleOfName(style);
             auto* v = static_cast<CProcessingWnd*>(OpenWindow(timeFrequency));
             ASSERT_NE(v, nullptr);
             const std::string what = std::string(timeFrequency ? "time-frequency, " : "profile, ") + style;

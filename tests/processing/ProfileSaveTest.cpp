@@ -31,26 +31,26 @@ TEST_F(ProfileSaveTest, EachDomainWritesItsCurvesWithTheirCodesAndUnits)
     struct Case {
         const char* domain;
         QtxDatumShape datum;
-        const char* slownessTitle;
+        SlownessUnit slownessUnit;
         std::vector<std::pair<std::string, int>> curves;
         uint8_t unit;
     };
     const Case cases[] = {
-        {"Time", Datum(13, 64, 10, 179), "",
+        {"Time", Datum(13, 64, 10, 179), SlownessUnit::kUnset,
          {{" TT1", 46}, {" TT2", 47}, {" TT3", 48}, {" TT4", 49}, {" TT5", 50}, {" TT6", 51}, {" TT7", 52},
           {" TT8", 53}, {" TT9", 195}, {"TT10", 196}, {"TT11", 197}, {"TT12", 198}, {"TT13", 199}},
          kUnitMicroseconds},
-        {"Frequency", Datum(2, 64, 10), "", {{"FREQ", 54}}, kUnitHertz},
-        {"Slowness", Datum(1, 200, 2, 31, kCategorySlowness), "Slowness range [uSec/ft]", {{"DTCO", 36}},
+        {"Frequency", Datum(2, 64, 10), SlownessUnit::kUnset, {{"FREQ", 54}}, kUnitHertz},
+        {"Slowness", Datum(1, 200, 2, 31, kCategorySlowness), SlownessUnit::kPerFoot, {{"DTCO", 36}},
          kUnitMicrosecondsPerFoot},
-        {"Slowness", Datum(1, 200, 2, 32, kCategorySlowness), "Slowness range [uSec/m]", {{"DTXX", 38}},
+        {"Slowness", Datum(1, 200, 2, 32, kCategorySlowness), SlownessUnit::kPerMetre, {{"DTXX", 38}},
          kUnitMicrosecondsPerMetre},
-        {"Azimuth", Datum(2, 361, 1, 116, kCategoryAzimuth), "", {{" YY1", 141}, {" YY2", 142}}, kUnitDegrees},
+        {"Azimuth", Datum(2, 361, 1, 116, kCategoryAzimuth), SlownessUnit::kUnset, {{" YY1", 141}, {" YY2", 142}}, kUnitDegrees},
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(WriteQtx(path, {c.datum}, 5, 1000.0, 0.5));
         std::remove(setup.outputPath.c_str()); // each window writes a new file
-        if (*c.slownessTitle) setup.slownessTitle = c.slownessTitle;
+        if (c.slownessUnit != SlownessUnit::kUnset) setup.slownessUnit = c.slownessUnit;
         CProfileWnd* view = Open(c.domain);
         ASSERT_NE(view, nullptr) << c.domain;
         FillProfile(*view);

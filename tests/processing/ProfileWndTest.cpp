@@ -304,7 +304,7 @@ TEST_F(ProfileWndTest, ReadOutsFollowTheMouseAndAGapLeavesTheDomainsEmpty)
 TEST_F(ProfileWndTest, WigglesAreDrawnOnEveryTenthRow)
 {
     ASSERT_TRUE(WriteQtx(path, {Datum(2, 64, 10.0f)}, 400, 1000.0, 0.5, Arrivals()));
-    setup.type = "Signature";
+    setup.type = WaveStyle::kSignature;
     CProfileWnd* view = Open();
     ASSERT_NE(view, nullptr);
     ScriptedWindow* window = frame.WindowOf(*view);

@@ -85,7 +85,7 @@ TEST_F(QtLogPlot, AfterScrollStepsTheWindowShowsWhatAFreshWindowShows)
     LogSetupGroup& s = theApp.m_logSetup;
     s.depthScale = 120.0f;
     auto wiggles = Wave(path, 4);
-    wiggles->m_style.waveStyle = "Signature";
+    wiggles->m_style.waveStyle = WaveStyle::kSignature;
     wiggles->m_scale.startDepth = 1030.0;
     auto dt = Curve(path, "DT", 1, 200.0f, 0.0f, "Blue");
     dt->m_style.lineStyle = "Dashed";

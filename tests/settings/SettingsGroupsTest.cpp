@@ -49,7 +49,7 @@ TEST(SettingsGroups, SetDefaultsRestoresAUsedGroup)
     used.domain.enableSlowness = 1;
     used.vdl.colour = "Magenta";
     used.map.timeStop = 4000.0f;
-    used.xplot.slownessTitle = "Slowness range [uSec/m]";
+    used.xplot.slownessUnit = SlownessUnit::kPerMetre;
     used.log.trackWidth[9] = 2.5f;
     used.log.depthUnits = "Meters";
     used.log.itemPens[2].colour = "Gray";

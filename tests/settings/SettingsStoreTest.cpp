@@ -23,7 +23,8 @@ struct OtherGroup {
 };
 
 // Such a group follows the store's rules: empty before start-up, its start-up values after
-// (whether it was first used before or after start-up), restored by start-up, dropped by Clear.
+// (whether it was first used before or after start-up), restored by start-up, emptied by
+// Clear in place: a dialog holding its group across a Clear must not write freed memory.
 TEST(SettingsStore, AGroupOfItsOwnHeaderFollowsStartUpAndClear)
 {
     CSettingsStore store;
@@ -41,10 +42,15 @@ TEST(SettingsStore, AGroupOfItsOwnHeaderFollowsStartUpAndClear)
     EXPECT_EQ(store.SetupGroup<OwnGroup>().name, "start");
     EXPECT_EQ(store.SetupGroup<OtherGroup>().value, 2.5);
 
-    store.SetupGroup<OwnGroup>().count = 99;
+    OwnGroup& held = store.SetupGroup<OwnGroup>();
+    held.count = 99;
     store.Clear();
-    EXPECT_EQ(store.SetupGroup<OwnGroup>().count, 0);
-    EXPECT_EQ(store.SetupGroup<OwnGroup>().name, "");
+    EXPECT_EQ(&store.SetupGroup<OwnGroup>(), &held);
+    EXPECT_EQ(held.count, 0);
+    EXPECT_EQ(held.name, "");
+    held.name = "written after the clear";
+    store.SetStartupDefaults();
+    EXPECT_EQ(held.name, "start");
 }
 
 } // namespace

@@ -189,6 +189,8 @@ TEST_F(TwoInputTasksTest, WaveformArithmeticCombinesFrameByFrame)
         for (size_t i = 0; i < 8; ++i)
             EXPECT_EQ(out.frames[size_t(f)][i], withNull(f, 1, i) + SecondaryValue(f, 1, i)) << f << " " << i;
 
+    // Named, not built in the list: GCC's Release build takes an inline one for uninitialised.
+    const QtxDatumShape slowness{.mnemonic = "SLOW", .typeCode = 40, .category = 3, .traces = 2, .samples = 4};
     const struct {
         std::vector<int> p, s;
         QtxDatumShape sDatum;
@@ -201,11 +203,7 @@ TEST_F(TwoInputTasksTest, WaveformArithmeticCombinesFrameByFrame)
         {{1}, {5}, Wave("WAVS"), 4, "Encountered empty secondary selection list!"}, // no such datum
         {{1}, {1}, Wave("WAVS"), 5, "Different number of depth frames in input files!"},
         {{0}, {1}, Wave("WAVS"), 4, "Waveform arithmetic requires either time or slowness domain data!"},
-        {{1},
-         {1},
-         {.mnemonic = "SLOW", .typeCode = 40, .category = 3, .traces = 2, .samples = 4},
-         4,
-         "Different data domains in input files!"},
+        {{1}, {1}, slowness, 4, "Different data domains in input files!"},
         {{1}, {1}, Wave("WAVS", 1, 8), 4, "Different number of channels in input files!"},
         {{1}, {1}, Wave("WAVS", 2, 4, 8.0f), 4, "Different sampling rates in input files!"},
     };
@@ -238,6 +236,7 @@ TEST_F(TwoInputTasksTest, ConstructMergesTheSelectedDatumsOfBothInputs)
 
     const std::string shape = "Construct QTX data set requires datums of one axis and at most 65536 values a frame!";
     const QtxDatumShape map{.mnemonic = "SMAP", .typeCode = 60, .category = 5, .samples = 3, .samples2 = 2};
+    const QtxDatumShape huge{.mnemonic = "HUGE", .typeCode = 27, .traces = 16, .samples = 4097};
     const struct {
         QtxDatumShape sDatum;
         int pFrames;
@@ -248,7 +247,7 @@ TEST_F(TwoInputTasksTest, ConstructMergesTheSelectedDatumsOfBothInputs)
         {slowness, 5, {1}, {0}, "Different number of depth frames in input files!"},
         {Curve("CRV2"), 4, {0}, {0}, "Encountered the same datums in input files!" + kAbandon},
         {map, 4, {1}, {0}, shape},
-        {{.mnemonic = "HUGE", .typeCode = 27, .traces = 16, .samples = 4097}, 4, {1}, {0}, shape},
+        {huge, 4, {1}, {0}, shape},
     };
     for (const auto& r : refusals) {
         ASSERT_TRUE(WriteQtx(primary, {Curve("DTCO"), Wave("WAVE")}, r.pFrames, 100.0, 0.5));

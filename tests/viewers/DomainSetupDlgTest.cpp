@@ -221,7 +221,7 @@ TEST_F(DomainSetupDlgTest, InitShowsPathTitleAndDepthsOfTheChosenFile)
     Script().Press(IDCANCEL);
     D dlg;
     Prepare(dlg);
-    dlg.m_setup.slownessTitle = "Slowness range [uSec/m]";
+    dlg.m_setup.slownessUnit = SlownessUnit::kPerMetre;
     dlg.m_setup.path = "/data/" + std::string(80, 'w') + "/well.qtx";
     dlg.m_setup.topDepth = 1234.5;
     dlg.m_setup.bottomDepth = 2000.0;
@@ -243,11 +243,12 @@ TEST_F(DomainSetupDlgTest, ChosenFileSetsDepthsAndTheLastSlownessDatumDecides)
 {
     struct Case {
         uint8_t firstUnit, lastUnit;
+        SlownessUnit unit;
         std::string title, min, max;
     };
     const Case cases[] = {
-        {kUnitMicrosecondsPerFoot, kUnitMicrosecondsPerMetre, "Slowness range [uSec/m]", "100", "600"},
-        {kUnitMicrosecondsPerMetre, kUnitMicrosecondsPerFoot, "Slowness range [uSec/ft]", "40", "240"},
+        {kUnitMicrosecondsPerFoot, kUnitMicrosecondsPerMetre, SlownessUnit::kPerMetre, "Slowness range [uSec/m]", "100", "600"},
+        {kUnitMicrosecondsPerMetre, kUnitMicrosecondsPerFoot, SlownessUnit::kPerFoot, "Slowness range [uSec/ft]", "40", "240"},
     };
     for (const auto& c : cases) {
         const std::string path = Qtx("slow" + std::to_string(c.lastUnit) + ".qtx",
@@ -267,7 +268,7 @@ TEST_F(DomainSetupDlgTest, ChosenFileSetsDepthsAndTheLastSlownessDatumDecides)
         EXPECT_EQ(dlg.m_setup.bottomDepth, 1001.0);
         // The formats of the data exchange: a field never shows one value two ways.
         EXPECT_EQ(Text(kIdcDepthFrame), "1000");
-        EXPECT_EQ(dlg.m_setup.slownessTitle, c.title);
+        EXPECT_EQ(dlg.m_setup.slownessUnit, c.unit);
         EXPECT_EQ(Text(kIdcSlownessGroup), c.title);
         EXPECT_EQ(Text(kIdcSlowMin), c.min);
         EXPECT_EQ(Text(kIdcSlowMax), c.max);

@@ -58,6 +58,13 @@ protected:
         return d;
     }
 
+    // A slowness curve of one trace, 2 units a sample.
+    static QtxDatumShape Slowness(uint8_t unit, uint16_t samples)
+    {
+        return {.mnemonic = "DTCO", .typeCode = 33, .category = kCategorySlowness, .traces = 1, .samples = samples,
+                .unit = unit, .step = 2.0f};
+    }
+
     // Picks the first Found item of the tab the dialog opens on.
     void ScriptSelection(int line = 0)
     {
@@ -499,15 +506,7 @@ TEST_F(DomainWndTest, ASlownessOfOneSampleIsDrawnAsALevelNotAFilledBand)
 
 TEST_F(DomainWndTest, DisplaySlownessRunsFromTheMenuToAView)
 {
-    QtxDatumShape slowness;
-    slowness.mnemonic = "DTCO";
-    slowness.typeCode = 33;
-    slowness.category = kCategorySlowness;
-    slowness.traces = 1;
-    slowness.samples = 100;
-    slowness.unit = kUnitMicrosecondsPerFoot;
-    slowness.step = 2.0f;
-    ASSERT_TRUE(WriteQtx(path, {slowness}, 4));
+    ASSERT_TRUE(WriteQtx(path, {Slowness(kUnitMicrosecondsPerFoot, 100)}, 4));
 
     host.ScriptDialog(kIddDomainSetup).Press(IDOK);
     host.ExpectMessage("QTX file name is not set!\nOperation will be abandoned.");
@@ -531,6 +530,32 @@ TEST_F(DomainWndTest, DisplaySlownessRunsFromTheMenuToAView)
     EXPECT_EQ(frame.PaneText(3), Format("%7.2f [uSec/ft]", double((100 - 35) * view->Axis().width / view->Layout().plotWidth + view->Axis().start)));
     frame.Command(ID_WINDOW_CLOSE_ALL);
     EXPECT_TRUE(frame.Children().empty());
+}
+
+// The unit is the setup's, taken from the data set: a caption reworded on the way (as a
+// translation would) changes neither the unit kept nor what the view reads out.
+TEST_F(DomainWndTest, ARewordedSlownessCaptionLeavesAMetricViewMetric)
+{
+    ASSERT_TRUE(WriteQtx(path, {Slowness(kUnitMicrosecondsPerMetre, 400)}, 4));
+
+    host.ExpectFileDialog("Browse Input QTX File", path);
+    host.ScriptDialog(kIddDomainSetup)
+        .Press(domain_setup::kIdcSelectInputFile)
+        .Inspect([](CDialog& d) {
+            EXPECT_EQ(d.GetItemText(domain_setup::kIdcSlownessGroup), "Slowness range [uSec/m]");
+            d.SetItemText(domain_setup::kIdcSlownessGroup, "Langsamkeit [us/m]");
+        })
+        .Press(IDOK);
+    ScriptSelection();
+    frame.Command(ID_DISPLAY_SLOWNESS);
+    EXPECT_EQ(theApp.m_domainSetup.slownessUnit, SlownessUnit::kPerMetre);
+    ASSERT_EQ(frame.Children().size(), 1u);
+    auto* view = dynamic_cast<CDomainWnd*>(frame.Children()[0]);
+    ASSERT_NE(view, nullptr);
+    frame.WindowOf(*view)->Paint();
+    frame.Mouse(*view, "move", 0, {100, 100});
+    EXPECT_NE(frame.PaneText(3).find(" [uSec/m]"), std::string::npos) << frame.PaneText(3);
+    frame.Command(ID_WINDOW_CLOSE_ALL);
 }
 
 // Every line, polyline and polygon point of a paint lies inside the client area.

@@ -30,7 +30,7 @@ protected:
     int Run(const std::string& type = "VDL")
     {
         dlg.m_setup.SetDefaults();
-        dlg.m_setup.type = type;
+        dlg.m_setup.type = WaveStyleOfName(type);
         return dlg.DoModal();
     }
     std::string Text(int id) const { return host.LastDialog(kIddSemblanceMapSetup)->Item(id)->Text(); }
@@ -86,7 +86,7 @@ TEST_F(SemblanceMapSetupDlgTest, TheTypeEnablesTheWiggleColourOrTheImagePalette)
         .Press(D::kIdcSaveSetup);
     ASSERT_EQ(Run("Signature"), D::kSavedSetup);
     EXPECT_EQ(std::tuple(dlg.m_setup.type, dlg.m_setup.colour, dlg.m_setup.palette, dlg.m_setup.normalize),
-              std::tuple(std::string("VDL"), std::string("Magenta"), std::string("Black&White"), 1u));
+              std::tuple(WaveStyle::kVdl, std::string("Magenta"), std::string("Black&White"), 1u));
 }
 
 // Depths in order, and the time and slowness windows of the last semblance map in whole

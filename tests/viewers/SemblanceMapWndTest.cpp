@@ -381,7 +381,7 @@ TEST_F(SemblanceMapWndTest, SignatureDrawsAWiggleEveryTenthRowInTheDisplayPen)
     // A row of 0, then 1 from column 16: the wiggle lifts by the gain there, most of
     // the way to the wiggle above and no further.
     Write(Map(32, 1, 4, 10), 2, [](int, int k) { return k < 16 ? 0.0f : 1.0f; });
-    setup.type = "Signature";
+    setup.type = WaveStyle::kSignature;
     setup.timeStart = 0, setup.timeStop = 40, setup.slowMin = 0, setup.slowMax = 32;
     CSemblanceMapWnd* view = Open();
     ASSERT_NE(view, nullptr);

@@ -49,7 +49,7 @@ protected:
     {
         dlg.m_setup.SetDefaults();
         dlg.m_setup.domain = domain;
-        dlg.m_setup.type = type;
+        dlg.m_setup.type = WaveStyleOfName(type);
         dlg.m_setup.instFrequency = frequency;
         dlg.m_setup.instSlowness = slowness;
         return dlg.DoModal();
@@ -138,7 +138,7 @@ TEST_F(VdlSetupDlgTest, DomainFlagsAndTypeDecideWhatIsEnabled)
         .Press(IDOK);
     ASSERT_EQ(Run("Azimuth"), IDOK);
     EXPECT_EQ(dlg.m_setup.domain, "Time");
-    EXPECT_EQ(dlg.m_setup.type, "Signature");
+    EXPECT_EQ(dlg.m_setup.type, WaveStyle::kSignature);
 }
 
 // Depths in order, the last slowness datum's unit, and the instantaneous curves found,
@@ -169,7 +169,7 @@ TEST_F(VdlSetupDlgTest, ChosenFileSetsDepthsSlownessAndFlags)
         EXPECT_EQ(Text(kIdcTopDepth) + " " + Text(kIdcBottomDepth), "999 1000");
         EXPECT_EQ(std::pair(dlg.m_setup.topDepth, dlg.m_setup.bottomDepth), std::pair(999.0, 1000.0));
         EXPECT_EQ(std::pair(dlg.m_setup.instFrequency, dlg.m_setup.instSlowness), std::pair(frequency, slowness));
-        EXPECT_EQ(dlg.m_setup.slownessTitle, title);
+        EXPECT_EQ(SlownessRangeTitle(dlg.m_setup.slownessUnit), title);
         EXPECT_EQ(Text(kIdcSlownessGroup) + " " + Text(kIdcSlowMin) + " " + Text(kIdcSlowMax), title + " " + range);
     }
 }

@@ -454,7 +454,7 @@ TEST_F(VdlWndTest, APaintBlitsTheRenderedImageAndWritesTheAnnotations)
     // Signature: a wiggle every tenth row for each column, no image; the rows leave
     // room for the annotations that hang 10 pixels lower.
     WriteBytes(path, bytes);
-    setup.type = "Signature";
+    setup.type = WaveStyle::kSignature;
     CVdlWnd* wiggles = Open();
     ASSERT_NE(wiggles, nullptr);
     frame.Command(ReceiverCommand(3));
