@@ -451,6 +451,28 @@ void StepRow(benchmark::State& state, View view, int downCode, int upCode)
 void LineStep(benchmark::State& state, View view) { StepRow(state, view, SB_LINEDOWN, SB_LINEUP); }
 void PageStep(benchmark::State& state, View view) { StepRow(state, view, SB_PAGEDOWN, SB_PAGEUP); }
 
+// A view opened as its setup's Run opens it and painted once: its window (nullptr when
+// it did not open or paint), the seconds that took and the processor seconds it used.
+struct Opening {
+    CWnd* window = nullptr;
+    double seconds = 0, cpuSeconds = 0;
+};
+
+Opening OpenAndPaint(View view, Shell& shell)
+{
+    const double cpu = ProcessCpuSeconds();
+    const auto start = std::chrono::steady_clock::now();
+    CWnd* window = Open(view, shell);
+    ScriptedWindow* impl = window ? shell.frame.WindowOf(*window) : nullptr;
+    if (impl) impl->Update();
+    const auto stop = std::chrono::steady_clock::now();
+    Opening o;
+    o.seconds = std::chrono::duration<double>(stop - start).count();
+    o.cpuSeconds = ProcessCpuSeconds() - cpu;
+    if (impl && impl->paintCount > 0) o.window = window;
+    return o;
+}
+
 // The view opened on its 1 GB data set and painted once, with the receivers it shows
 // when opened; then closed, untimed.
 void FirstPicture(benchmark::State& state, View view)
@@ -459,20 +481,15 @@ void FirstPicture(benchmark::State& state, View view)
     Waves(), Maps(), Wide();
     Shell shell;
     for (auto _ : state) {
-        const double cpu = ProcessCpuSeconds();
-        const auto start = std::chrono::steady_clock::now();
-        CWnd* window = Open(view, shell);
-        ScriptedWindow* impl = window ? shell.frame.WindowOf(*window) : nullptr;
-        if (impl) impl->Update();
-        const auto stop = std::chrono::steady_clock::now();
-        state.counters["cpu_ms"] = (ProcessCpuSeconds() - cpu) * 1e3;
-        if (!impl || impl->paintCount == 0) {
+        const Opening o = OpenAndPaint(view, shell);
+        state.counters["cpu_ms"] = o.cpuSeconds * 1e3;
+        if (!o.window) {
             state.SkipWithError("the view did not open or paint");
             break;
         }
-        state.SetIterationTime(std::chrono::duration<double>(stop - start).count());
+        state.SetIterationTime(o.seconds);
         CountReceivers(state, view);
-        window->DestroyWindow();
+        o.window->DestroyWindow();
     }
     benchmark::DoNotOptimize(shell.image.constBits());
 }
@@ -507,15 +524,10 @@ int OpenOnceFresh(int argc, char** argv, View view)
     // are still loaded on the clock.
     (void)QFontDatabase::families();
     Shell shell;
-    const double cpu = ProcessCpuSeconds();
-    const auto start = std::chrono::steady_clock::now();
-    CWnd* window = Open(view, shell);
-    ScriptedWindow* impl = window ? shell.frame.WindowOf(*window) : nullptr;
-    if (impl) impl->Update();
-    const auto stop = std::chrono::steady_clock::now();
-    if (!impl || impl->paintCount == 0) return 1;
-    std::printf("%.9f %.9f\n", std::chrono::duration<double>(stop - start).count(), ProcessCpuSeconds() - cpu);
-    window->DestroyWindow();
+    const Opening o = OpenAndPaint(view, shell);
+    if (!o.window) return 1;
+    std::printf("%.9f %.9f\n", o.seconds, o.cpuSeconds);
+    o.window->DestroyWindow();
     return 0;
 }
 
