@@ -9,6 +9,7 @@
 #include "common/SetupDlg.h"
 #include "common/SetupSteps.h"
 #include "settings/SettingsStore.h"
+#include "settings/ViewDomain.h"
 #include "settings/WaveStyle.h"
 
 #include <algorithm>
@@ -56,8 +57,9 @@ public:
 protected:
     // Wires the Type list, which offers `styles` in their order, and Normalize besides
     // Save Setup and Help.
-    CPresentationSetupDlg(int dialogId, uint32_t helpTopic, std::span<const WaveStyle> styles)
-        : CViewerSetupDlg<Group, Control>(dialogId, helpTopic), m_styles(styles)
+    CPresentationSetupDlg(int dialogId, uint32_t helpTopic, std::span<const WaveStyle> styles,
+                          std::span<const ViewDomain> domains = {})
+        : CViewerSetupDlg<Group, Control>(dialogId, helpTopic), m_styles(styles), m_domains(domains)
     {
         this->On(Control::kIdcType, ::Notify::SelChange, [this] { OnSelChangeType(); });
         this->On(Control::kIdcNormalize, ::Notify::Clicked, [this] { OnNormalize(); });
@@ -69,6 +71,22 @@ protected:
         if (!box) return;
         box->ResetContent();
         for (WaveStyle style : m_styles) box->AddString(WaveStyleName(style));
+    }
+    // The Domain list's lines: the names of the domains offered.
+    void FillDomainList()
+    {
+        ControlState* box = this->Item(Control::kIdcDomain);
+        if (!box) return;
+        box->ResetContent();
+        for (ViewDomain domain : m_domains) box->AddString(ViewDomainName(domain));
+    }
+    // The domain of the Domain list's selected line (by its place, not its text); the
+    // setup's without a selection.
+    ViewDomain SelectedDomain()
+    {
+        const ControlState* box = this->Item(Control::kIdcDomain);
+        const int line = box ? box->CurSel() : -1;
+        return line >= 0 && size_t(line) < m_domains.size() ? m_domains[size_t(line)] : this->m_setup.domain;
     }
     // The style of the Type list's selected line (by its place, not its text); the
     // setup's without a selection.
@@ -101,7 +119,10 @@ protected:
                             std::span<const DomainRangeCheck> ranges)
     {
         auto& s = this->m_setup;
-        dx.ComboString(Control::kIdcDomain, s.domain);
+        const auto found = std::find(m_domains.begin(), m_domains.end(), s.domain);
+        int line = found == m_domains.end() ? -1 : int(found - m_domains.begin());
+        dx.ComboIndex(Control::kIdcDomain, line);
+        if (dx.Saving() && line >= 0 && size_t(line) < m_domains.size()) s.domain = m_domains[size_t(line)];
         ExchangePresentation(dx);
         ExchangeRange(dx, depths, s.topDepth, s.bottomDepth);
         dx.Text(Control::kIdcDepthScale, s.depthScale);
@@ -123,4 +144,5 @@ protected:
 
 private:
     std::span<const WaveStyle> m_styles;
+    std::span<const ViewDomain> m_domains;
 };

@@ -3,6 +3,7 @@
 
 #include "settings/DomainRanges.h"
 #include "settings/SlownessUnit.h"
+#include "settings/ViewDomain.h"
 #include "settings/WaveStyle.h"
 
 #include <array>
@@ -13,7 +14,8 @@
 // holds what its dialog would keep between runs; every value starts zero or empty.
 
 struct DepthProfileSetupGroup : DomainRanges {
-    std::string domain, colour, palette;
+    ViewDomain domain = ViewDomain::kNone;
+    std::string colour, palette;
     WaveStyle type = WaveStyle::kNone;
     SlownessUnit slownessUnit = SlownessUnit::kUnset;
     std::string inputPath, inputName, inputTitle, inputExt;

@@ -60,7 +60,7 @@ void DomainSetupGroup::SetDefaults()
     depthFrame = 1.0;
     SetDefaultRanges();
     slownessUnit = SlownessUnit::kPerFoot;
-    domain = "Time";
+    domain = ViewDomain::kTime;
 }
 
 void VdlSetupGroup::SetDefaults()
@@ -71,7 +71,7 @@ void VdlSetupGroup::SetDefaults()
     depthScale = 480.0f;
     SetDefaultRanges();
     slownessUnit = SlownessUnit::kPerFoot;
-    domain = "Time";
+    domain = ViewDomain::kTime;
     colour = "Black";
     type = WaveStyle::kVdl;
     palette = "Color";
@@ -139,7 +139,7 @@ void UtilitiesSetupGroup::SetDefaults()
 void DepthProfileSetupGroup::SetDefaults()
 {
     *this = DepthProfileSetupGroup{};
-    domain = "Time";
+    domain = ViewDomain::kTime;
     type = WaveStyle::kVdl;
     colour = "Blue";
     palette = "Color";

@@ -4,6 +4,7 @@
 
 #include "settings/DomainRanges.h"
 #include "settings/SlownessUnit.h"
+#include "settings/ViewDomain.h"
 #include "settings/WaveStyle.h"
 
 #include <cstdint>
@@ -18,7 +19,7 @@ struct VdlSetupGroup : DomainRanges {
     float depthScale = 0.0f;
     uint32_t normalize = 0;
     SlownessUnit slownessUnit = SlownessUnit::kUnset;
-    std::string domain;
+    ViewDomain domain = ViewDomain::kNone;
     std::string colour;
     WaveStyle type = WaveStyle::kNone;
     std::string palette;

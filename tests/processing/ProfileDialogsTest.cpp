@@ -98,7 +98,7 @@ TEST_F(ProfileDialogsTest, OutputNamesFollowTheDomainInTheInputsFolder)
                                                          {"Time/Frequency", "well_timefreq.qtx"},
                                                          {"Azimuth", "well_azimuth.qtx"},
                                                          {"Anything", "well_azimuth.qtx"}};
-    for (const auto& [domain, name] : names) EXPECT_EQ(CDepthProfileSetupDlg::OutputName("well", domain), name);
+    for (const auto& [domain, name] : names) EXPECT_EQ(CDepthProfileSetupDlg::OutputName("well", ViewDomainOfName(domain)), name);
     const std::tuple<const char*, const char*, const char*> folders[] = {
         {"/data/logs/well.qtx", "well.qtx", "/data/logs/"},
         {"/data/we/well.qtx", "well.qtx", "/data/we/"}, // a folder of the name's letters stays

@@ -44,7 +44,7 @@ TEST(SettingsGroups, SetDefaultsRestoresAUsedGroup)
     used.display.zoomFactor1 = 32.0f;
     used.display.receiverShown[4] = 0;
     used.display.redPen = 1;
-    used.domain.domain = "Azimuth";
+    used.domain.domain = ViewDomain::kAzimuth;
     used.domain.path = "C:\\logs\\well1.qtx";
     used.domain.enableSlowness = 1;
     used.vdl.colour = "Magenta";
@@ -103,7 +103,7 @@ TEST(SettingsGroups, DormantDefaultsClearEveryGroupAndGiveTheDepthProfileItsStar
     DormantSetupGroups expected;
     expected.depthProfile.SetDefaults();
     EXPECT_EQ(dormant, expected);
-    EXPECT_EQ(dormant.depthProfile.domain, "Time");
+    EXPECT_EQ(dormant.depthProfile.domain, ViewDomain::kTime);
     EXPECT_TRUE(dormant.depthProfile.inputPath.empty());
     // Every range the dialog checks starts inside its limits.
     EXPECT_LT(dormant.depthProfile.timeStart, dormant.depthProfile.timeStop);

@@ -48,7 +48,7 @@ protected:
     int Run(const std::string& domain, const std::string& type = "VDL", uint32_t frequency = 0, uint32_t slowness = 0)
     {
         dlg.m_setup.SetDefaults();
-        dlg.m_setup.domain = domain;
+        dlg.m_setup.domain = ViewDomainOfName(domain);
         dlg.m_setup.type = WaveStyleOfName(type);
         dlg.m_setup.instFrequency = frequency;
         dlg.m_setup.instSlowness = slowness;
@@ -137,7 +137,7 @@ TEST_F(VdlSetupDlgTest, DomainFlagsAndTypeDecideWhatIsEnabled)
         .Inspect([](CDialog& d) { EXPECT_EQ(Enabled(d), "110000000 10"); })
         .Press(IDOK);
     ASSERT_EQ(Run("Azimuth"), IDOK);
-    EXPECT_EQ(dlg.m_setup.domain, "Time");
+    EXPECT_EQ(dlg.m_setup.domain, ViewDomain::kTime);
     EXPECT_EQ(dlg.m_setup.type, WaveStyle::kSignature);
 }
 
@@ -215,7 +215,7 @@ TEST_F(VdlSetupDlgTest, EndButtonsNormalizeAndHelp)
         if (button == IDCANCEL) EXPECT_EQ(group, before);
         else
             EXPECT_EQ(std::tuple(group.normalize, group.depthScale, group.domain),
-                      std::tuple(1u, 2000.0f, "Slowness"s));
+                      std::tuple(1u, 2000.0f, ViewDomain::kSlowness));
     }
     ASSERT_EQ(host.ShellOpened().size(), 3u);
     std::ifstream in(host.ShellOpened().back(), std::ios::binary);

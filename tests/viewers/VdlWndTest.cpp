@@ -71,7 +71,7 @@ protected:
     {
         if (choose)
             host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcFound, 0).Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
-        setup.domain = domain;
+        setup.domain = ViewDomainOfName(domain);
         return OpenVdlWnd(setup, theViewerApp.m_windowClasses[kClassVdl]);
     }
     ScriptedWindow* Window(CVdlWnd* view) { return frame.WindowOf(*view); }
