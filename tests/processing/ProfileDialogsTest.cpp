@@ -155,6 +155,40 @@ TEST_F(ProfileDialogsTest, TheInputFileSetsDepthsSlownessUnitAndOutputAndTheDoma
     EXPECT_EQ(std::make_pair(dlg.m_setup.slowMin, dlg.m_setup.slowMax), std::make_pair(100.0f, 600.0f));
 }
 
+// The domain is taken by the list line's place: lines reworded on the way (as a
+// translation would) change neither the ranges offered, the output's name nor the domain kept.
+TEST_F(ProfileDialogsTest, RewordedDomainLinesChangeNoDecision)
+{
+    using enum depth_profile_setup::Control;
+    CDepthProfileSetupDlg dlg;
+    dlg.m_setup.SetDefaults();
+    dlg.m_setup.inputPath = dir.File("well.qtx");
+    dlg.m_setup.inputName = "well.qtx";
+    dlg.m_setup.inputTitle = "well";
+    host.ScriptDialog(kIddDepthProfileSetup)
+        .Inspect([](CDialog& d) {
+            ControlState* box = d.Item(kIdcDomain);
+            ASSERT_EQ(box->Count(), 5);
+            box->ResetContent();
+            for (const char* line : {"Zeit", "Frequenz", "Langsamkeit", "Azimut", "Zeit/Frequenz"}) box->AddString(line);
+        })
+        .Select(kIdcDomain, 2)
+        .Inspect([](CDialog& d) {
+            EXPECT_TRUE(d.IsItemEnabled(kIdcNormalize));
+            EXPECT_FALSE(d.IsItemEnabled(kIdcTimeStart));
+        })
+        .Select(kIdcDomain, 4)
+        .Inspect([](CDialog& d) {
+            EXPECT_TRUE(d.IsItemEnabled(kIdcFreqStart));
+            EXPECT_TRUE(d.IsItemEnabled(kIdcTimeStart));
+            EXPECT_FALSE(d.IsItemEnabled(kIdcNormalize));
+        })
+        .Press(IDOK);
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.m_setup.domain, ViewDomain::kTimeFrequency);
+    EXPECT_EQ(dlg.m_setup.outputName, "well_timefreq.qtx");
+}
+
 TEST_F(ProfileDialogsTest, RunChecksTheSetupsLimitsAndNeedsAnInput)
 {
     using enum depth_profile_setup::Control;

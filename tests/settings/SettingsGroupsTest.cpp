@@ -5,6 +5,7 @@
 #include "settings/SemblanceMapSetupGroup.h"
 #include "settings/UtilitiesSetupGroup.h"
 #include "settings/VdlSetupGroup.h"
+#include "settings/ViewDomain.h"
 #include "settings/XPlotSetupGroup.h"
 
 #include <gtest/gtest.h>
@@ -111,3 +112,18 @@ TEST(SettingsGroups, DormantDefaultsClearEveryGroupAndGiveTheDepthProfileItsStar
 }
 
 } // namespace
+
+// Every domain has its own list text and comes back from it; a text of none is kNone,
+// and only the four single domains have a view's code.
+TEST(ViewDomainTest, NamesAndCodesGoBothWays)
+{
+    for (ViewDomain d : {ViewDomain::kTime, ViewDomain::kFrequency, ViewDomain::kSlowness, ViewDomain::kAzimuth,
+                         ViewDomain::kTimeFrequency})
+        EXPECT_EQ(ViewDomainOfName(ViewDomainName(d)), d) << ViewDomainName(d);
+    EXPECT_EQ(ViewDomainOfName("Tim"), ViewDomain::kNone);
+    EXPECT_EQ(ViewDomainOfName(""), ViewDomain::kNone);
+    EXPECT_STREQ(ViewDomainName(ViewDomain::kNone), "");
+    for (int code = 1; code <= 4; ++code) EXPECT_EQ(ViewDomainCode(ViewDomainOfCode(code)), code);
+    EXPECT_EQ(ViewDomainOfCode(5), ViewDomain::kNone);
+    EXPECT_EQ(ViewDomainCode(ViewDomain::kTimeFrequency), 0);
+}
