@@ -56,7 +56,7 @@ std::string CDepthProfileSetupDlg::OutputFolder(const std::string& path, const s
     return keep == std::string::npos ? std::string() : path.substr(0, keep + 1);
 }
 
-CDepthProfileSetupDlg::CDepthProfileSetupDlg() : CPresentationSetupDlg(kIddDepthProfileSetup, kHelpDepthProfileSetup, kStyles, kDomains)
+CDepthProfileSetupDlg::CDepthProfileSetupDlg() : CPresentationSetupDlg(kIddDepthProfileSetup, kHelpDepthProfileSetup, kStyles, kPalettes, kDomains)
 {
     On(kIdcSelectInputFile, Notify::Clicked, [this] { OnSelectInputFile(); });
     On(kIdcSelectOutputFile, Notify::Clicked, [this] { OnSelectOutputFile(); });
@@ -74,7 +74,7 @@ bool CDepthProfileSetupDlg::OnInitDialog()
     FillDomainList();
     FillTypeList();
     FillList(Item(kIdcColour), depth_profile_setup::kColours);
-    FillList(Item(kIdcPalette), depth_profile_setup::kPalettes);
+    FillPaletteList();
     CDialog::OnInitDialog();
     SetItemText(kIdcInputFile, ShortenPath(kInputLabel, m_setup.inputPath));
     SetItemText(kIdcOutputFile, ShortenPath(kOutputLabel, m_setup.outputPath));

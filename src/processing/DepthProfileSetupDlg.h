@@ -14,6 +14,8 @@
 class CDepthProfileSetupDlg : public CPresentationSetupDlg<DepthProfileSetupGroup, depth_profile_setup::Control> {
 public:
     using enum depth_profile_setup::Control; // ids shared with the template
+    // The Palette list's lines, in order.
+    static constexpr Palette kPalettes[] = {kPaletteColor, kPaletteAnisotropy};
 
     CDepthProfileSetupDlg();
 

@@ -28,7 +28,7 @@ void TakeSetup(CProcessingWnd& view, const DepthProfileSetupGroup& setup)
                                       setup.inputTitle.empty() ? FileTitle(setup.inputPath) : setup.inputTitle, setup.domain)
                             : setup.outputPath;
     view.Common().style = setup.type == WaveStyle::kNone ? WaveStyle::kVdl : setup.type;
-    view.Common().palette = PaletteOfName(setup.palette) == kPaletteAnisotropy ? kPaletteAnisotropy : kPaletteColor;
+    view.Common().palette = setup.palette == kPaletteAnisotropy ? kPaletteAnisotropy : kPaletteColor;
     view.Common().depthScale = setup.depthScale;
     view.Common().depthLabelStep = DepthLabelStep(setup.depthScale);
 }

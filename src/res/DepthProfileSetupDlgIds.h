@@ -32,5 +32,4 @@ enum Control : int {
 };
 
 inline constexpr const char* kColours[] = {"Blue", "Green", "Red", "Brown", "Magenta", "Black", "White"};
-inline constexpr const char* kPalettes[] = {"Color", "Anisotropy"};
 } // namespace depth_profile_setup

@@ -30,5 +30,4 @@ enum Control : int {
 };
 
 inline constexpr const char* kColours[] = {"Blue", "Green", "Red", "Brown", "Magenta", "Black"};
-inline constexpr const char* kPalettes[] = {"Color", "Black&White", "White&Black", "Anisotropy"};
 } // namespace vdl_setup

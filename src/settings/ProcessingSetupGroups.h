@@ -2,6 +2,7 @@
 #pragma once
 
 #include "settings/DomainRanges.h"
+#include "settings/Palette.h"
 #include "settings/SlownessUnit.h"
 #include "settings/ViewDomain.h"
 #include "settings/WaveStyle.h"
@@ -15,7 +16,8 @@
 
 struct DepthProfileSetupGroup : DomainRanges {
     ViewDomain domain = ViewDomain::kNone;
-    std::string colour, palette;
+    std::string colour;
+    Palette palette = kPaletteNone;
     WaveStyle type = WaveStyle::kNone;
     SlownessUnit slownessUnit = SlownessUnit::kUnset;
     std::string inputPath, inputName, inputTitle, inputExt;

@@ -74,7 +74,7 @@ void VdlSetupGroup::SetDefaults()
     domain = ViewDomain::kTime;
     colour = "Black";
     type = WaveStyle::kVdl;
-    palette = "Color";
+    palette = kPaletteColor;
 }
 
 void SemblanceMapSetupGroup::SetDefaults()
@@ -89,7 +89,7 @@ void SemblanceMapSetupGroup::SetDefaults()
     slownessUnit = SlownessUnit::kPerFoot;
     colour = "Brown";
     type = WaveStyle::kVdl;
-    palette = "Color";
+    palette = kPaletteColor;
 }
 
 void XPlotDatumFlags::SetDefaults()
@@ -142,7 +142,7 @@ void DepthProfileSetupGroup::SetDefaults()
     domain = ViewDomain::kTime;
     type = WaveStyle::kVdl;
     colour = "Blue";
-    palette = "Color";
+    palette = kPaletteColor;
     slownessUnit = SlownessUnit::kPerFoot;
     topDepth = kDefaultTopDepth;
     bottomDepth = kDefaultBottomDepth;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "settings/DomainRanges.h"
+#include "settings/Palette.h"
 #include "settings/SlownessUnit.h"
 #include "settings/ViewDomain.h"
 #include "settings/WaveStyle.h"
@@ -22,7 +23,7 @@ struct VdlSetupGroup : DomainRanges {
     ViewDomain domain = ViewDomain::kNone;
     std::string colour;
     WaveStyle type = WaveStyle::kNone;
-    std::string palette;
+    Palette palette = kPaletteNone;
     std::string path, fileName, title;
 
     void SetDefaults();

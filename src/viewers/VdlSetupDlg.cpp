@@ -33,7 +33,7 @@ constexpr ViewDomain kDomains[] = {ViewDomain::kTime, ViewDomain::kFrequency, Vi
 
 } // namespace
 
-CVdlSetupDlg::CVdlSetupDlg() : CPresentationSetupDlg(kIddVdlSetup, kHelpVdlSetup, kStyles, kDomains)
+CVdlSetupDlg::CVdlSetupDlg() : CPresentationSetupDlg(kIddVdlSetup, kHelpVdlSetup, kStyles, kPalettes, kDomains)
 {
     On(kIdcSelectInputFile, Notify::Clicked, [this] { OnSelectInputFile(); });
     On(kIdcDomain, Notify::SelChange, [this] { OnSelChangeDomain(); });
@@ -69,7 +69,7 @@ bool CVdlSetupDlg::OnInitDialog()
     FillDomainList();
     FillTypeList();
     FillList(Item(kIdcColour), vdl_setup::kColours);
-    FillList(Item(kIdcPalette), vdl_setup::kPalettes);
+    FillPaletteList();
     CDialog::OnInitDialog();
     SetItemText(kIdcInputFile, ShortenPathLabel(kInputFileLabel, m_setup.path));
     EnableRanges();

@@ -85,8 +85,8 @@ bool CVdlWnd::LoadData()
     // A new view shows its first receiver; the others are switched on by the user.
     RegisterReceivers(1);
 
-    // A palette text no view knows paints in Color.
-    const Palette palette = PaletteOfName(m_setup.palette);
+    // A setup that names no palette paints in Color.
+    const Palette palette = m_setup.palette;
     m_item.palette = palette == kPaletteNone ? kPaletteColor : palette;
     m_item.signature = m_setup.type == WaveStyle::kSignature;
     m_wiggleAmplitude = m_item.signature ? 20.0f : 0.0f;

@@ -103,7 +103,7 @@ TEST_F(VdlSetupDlgTest, RunRefusesTheFirstBadFieldInExchangeOrderWhetherEnabledO
         ASSERT_EQ(MessageTexts(), std::vector<std::string>{message});
         EXPECT_EQ(host.Messages()[0].type, MB_ICONEXCLAMATION);
         EXPECT_EQ(host.LastDialog(kIddVdlSetup)->focus, focus) << message;
-        EXPECT_EQ(dlg.m_setup.palette, "Anisotropy") << message;
+        EXPECT_EQ(dlg.m_setup.palette, kPaletteAnisotropy) << message;
     }
 
     Script({{kIdcTopDepth, "-100"}, {kIdcBottomDepth, "50000"}, {kIdcDepthScale, "100"}, {kIdcFreqStart, "0"},

@@ -321,7 +321,7 @@ TEST_F(VdlWndTest, TheStoredPaletteTextChoosesThePaletteAndAnUnknownOneIsColor)
                                                  {"Grey", CVdlWnd::kPaletteColor},
                                                  {"", CVdlWnd::kPaletteColor}};
     for (const auto& [text, palette] : cases) {
-        setup.palette = text;
+        setup.palette = PaletteOfName(text);
         CVdlWnd* view = Open();
         ASSERT_NE(view, nullptr) << text;
         EXPECT_EQ(view->Item().palette, palette) << text;
