@@ -141,6 +141,31 @@ TEST_F(VdlSetupDlgTest, DomainFlagsAndTypeDecideWhatIsEnabled)
     EXPECT_EQ(dlg.m_setup.type, WaveStyle::kSignature);
 }
 
+// The lists are read by their lines' places: every line reworded on the way (as a
+// translation would) changes neither what is enabled nor the domain and palette kept.
+TEST_F(VdlSetupDlgTest, RewordedListLinesChangeNoDecision)
+{
+    auto reword = [](CDialog& d, int id) {
+        ControlState* box = d.Item(id);
+        const int lines = box->Count();
+        box->ResetContent();
+        for (int i = 0; i < lines; ++i) box->AddString("Zeile " + std::to_string(i));
+    };
+    Script()
+        .Inspect([&](CDialog& d) {
+            reword(d, kIdcDomain);
+            reword(d, kIdcPalette);
+        })
+        .Select(kIdcDomain, 2)
+        .Inspect([](CDialog& d) { EXPECT_EQ(Enabled(d), "000011001 01"); })
+        .Select(kIdcPalette, 3)
+        .Select(kIdcType, 1)
+        .Press(IDOK);
+    ASSERT_EQ(Run("Time"), IDOK);
+    EXPECT_EQ(dlg.m_setup.domain, ViewDomain::kSlowness);
+    EXPECT_EQ(dlg.m_setup.palette, kPaletteAnisotropy);
+}
+
 // Depths in order, the last slowness datum's unit, and the instantaneous curves found,
 // offered in the domain of the moment until the domain changes.
 TEST_F(VdlSetupDlgTest, ChosenFileSetsDepthsSlownessAndFlags)
