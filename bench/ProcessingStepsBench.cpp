@@ -81,7 +81,7 @@ struct Window {
         setup.SetDefaults();
         setup.inputPath = Set().path;
         setup.outputPath = Set().path + ".out.qtx";
-        setup.domain = timeFrequency ? "Time/Frequency" : "Time";
+        setup.domain = timeFrequency ? ViewDomain::kTimeFrequency : ViewDomain::kTime;
         setup.topDepth = 1000;
         setup.bottomDepth = 1000 + 0.5 * (kFrames - 1);
         setup.timeStart = 0;

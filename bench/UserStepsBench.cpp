@@ -273,7 +273,7 @@ DepthProfileSetupGroup ProfileSetup(const char* domain)
 {
     DepthProfileSetupGroup setup;
     setup.SetDefaults();
-    setup.domain = domain;
+    setup.domain = ViewDomainOfName(domain);
     setup.inputPath = Waves().path;
     setup.inputTitle = "waves";
     setup.outputPath = TempPath("profile-output");
@@ -308,7 +308,7 @@ CWnd* Open(View view, Shell& shell)
         VdlSetupGroup setup;
         setup.SetDefaults();
         setup.path = Waves().path;
-        setup.domain = view == View::VdlTime ? "Time" : "Frequency";
+        setup.domain = view == View::VdlTime ? ViewDomain::kTime : ViewDomain::kFrequency;
         setup.topDepth = kTop;
         setup.bottomDepth = kTop + kDepthStep * (Waves().frames - 1);
         setup.timeStart = 0, setup.timeStop = kSampleStep * kSamples;

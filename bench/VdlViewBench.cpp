@@ -104,7 +104,7 @@ struct View {
         VdlSetupGroup setup;
         setup.SetDefaults();
         setup.path = data.path;
-        setup.domain = domain;
+        setup.domain = ViewDomainOfName(domain);
         setup.topDepth = 1000;
         setup.bottomDepth = 1000 + 0.5 * (data.frames - 1);
         setup.depthScale = depthScale; // 1600: the 2,000 frames on one page

@@ -29,8 +29,8 @@ void ShowMap(ScriptedFrame& frame, ScriptedHost& host, int look, int time, int s
     host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcFound, 0).Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
     SemblanceMapSetupGroup setup = theApp.m_semblanceMapSetup;
     setup.path = path;
-    setup.type = look & 1 ? "Signature" : "VDL";
-    setup.palette = look & 2 ? "Black&White" : "Color";
+    setup.type = look & 1 ? WaveStyle::kSignature : WaveStyle::kVdl;
+    setup.palette = look & 2 ? kPaletteBlackWhite : kPaletteColor;
     setup.topDepth = -10;
     setup.timeStart = float(time * 10), setup.timeStop = time ? float(time * 100) : 30000.0f;
     setup.slowMin = float(slowness), setup.slowMax = slowness ? float(slowness * 4) : 2000.0f;

@@ -27,13 +27,12 @@ namespace {
 
 void ShowVdl(ScriptedFrame& frame, ScriptedHost& host, int domain, int look, const std::string& path)
 {
-    static const char* const kDomains[] = {"Time", "Frequency", "Slowness", "Azimuth"};
     host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcFound, 0).Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
     VdlSetupGroup setup = theApp.m_vdlSetup;
     setup.path = path;
-    setup.domain = kDomains[domain - 1];
-    setup.type = look & 1 ? "Signature" : "VDL";
-    setup.palette = PaletteName(Palette(kPaletteColor + ((look >> 1) & 3)));
+    setup.domain = ViewDomainOfCode(domain);
+    setup.type = look & 1 ? WaveStyle::kSignature : WaveStyle::kVdl;
+    setup.palette = Palette(kPaletteColor + ((look >> 1) & 3));
     setup.topDepth = -100;
     setup.bottomDepth = 50000;
     setup.depthScale = 100;

@@ -25,7 +25,7 @@ namespace {
 void OnDisplayDomain(CViewerApp& app, int domain)
 {
     DomainSetupGroup& s = theApp.m_domainSetup;
-    s.domain = CDomainWnd::DomainWord(domain);
+    s.domain = ViewDomainOfCode(domain);
 
     CDomainSetupDlg dialog;
     const int result = dialog.Edit(s);

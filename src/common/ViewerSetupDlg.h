@@ -8,7 +8,9 @@
 #include "common/Help.h"
 #include "common/SetupDlg.h"
 #include "common/SetupSteps.h"
+#include "settings/Palette.h"
 #include "settings/SettingsStore.h"
+#include "settings/ViewDomain.h"
 #include "settings/WaveStyle.h"
 
 #include <algorithm>
@@ -48,45 +50,37 @@ public:
         auto& s = this->m_setup;
         s.type = SelectedStyle();
         s.colour = SelectedText(this->Item(Control::kIdcColour));
-        s.palette = SelectedText(this->Item(Control::kIdcPalette));
+        s.palette = SelectedPalette();
         EnableByType();
     }
     void OnNormalize() { ToggleCheck(*this, Control::kIdcNormalize, this->m_setup.normalize); }
 
 protected:
-    // Wires the Type list, which offers `styles` in their order, and Normalize besides
-    // Save Setup and Help.
-    CPresentationSetupDlg(int dialogId, uint32_t helpTopic, std::span<const WaveStyle> styles)
-        : CViewerSetupDlg<Group, Control>(dialogId, helpTopic), m_styles(styles)
+    // Wires the Type list, which offers `styles` in their order, the Palette list
+    // (`palettes`) and Normalize besides Save Setup and Help; `domains`, the Domain
+    // list's, for the setups that have one.
+    CPresentationSetupDlg(int dialogId, uint32_t helpTopic, std::span<const WaveStyle> styles,
+                          std::span<const Palette> palettes, std::span<const ViewDomain> domains = {})
+        : CViewerSetupDlg<Group, Control>(dialogId, helpTopic), m_styles(styles), m_palettes(palettes), m_domains(domains)
     {
         this->On(Control::kIdcType, ::Notify::SelChange, [this] { OnSelChangeType(); });
         this->On(Control::kIdcNormalize, ::Notify::Clicked, [this] { OnNormalize(); });
     }
-    // The Type list's lines: the names of the styles offered.
-    void FillTypeList()
-    {
-        ControlState* box = this->Item(Control::kIdcType);
-        if (!box) return;
-        box->ResetContent();
-        for (WaveStyle style : m_styles) box->AddString(WaveStyleName(style));
-    }
-    // The style of the Type list's selected line (by its place, not its text); the
-    // setup's without a selection.
-    WaveStyle SelectedStyle()
-    {
-        const ControlState* box = this->Item(Control::kIdcType);
-        const int line = box ? box->CurSel() : -1;
-        return line >= 0 && size_t(line) < m_styles.size() ? m_styles[size_t(line)] : this->m_setup.type;
-    }
+    // The lists' lines: the names of the styles, palettes and domains offered.
+    void FillTypeList() { FillLines(Control::kIdcType, m_styles, WaveStyleName); }
+    void FillPaletteList() { FillLines(Control::kIdcPalette, m_palettes, PaletteName); }
+    void FillDomainList() { FillLines(Control::kIdcDomain, m_domains, ViewDomainName); }
+    // The value of a list's selected line (by its place, not its text); the setup's
+    // without a selection.
+    WaveStyle SelectedStyle() { return Selected(Control::kIdcType, m_styles, this->m_setup.type); }
+    Palette SelectedPalette() { return Selected(Control::kIdcPalette, m_palettes, this->m_setup.palette); }
+    ViewDomain SelectedDomain() { return Selected(Control::kIdcDomain, m_domains, this->m_setup.domain); }
     // The lists' choices, in the order type, colour, palette.
     void ExchangePresentation(DataExchange& dx)
     {
-        const auto found = std::find(m_styles.begin(), m_styles.end(), this->m_setup.type);
-        int line = found == m_styles.end() ? -1 : int(found - m_styles.begin());
-        dx.ComboIndex(Control::kIdcType, line);
-        if (dx.Saving() && line >= 0 && size_t(line) < m_styles.size()) this->m_setup.type = m_styles[size_t(line)];
+        ExchangeLine(dx, Control::kIdcType, m_styles, this->m_setup.type);
         dx.ComboString(Control::kIdcColour, this->m_setup.colour);
-        dx.ComboString(Control::kIdcPalette, this->m_setup.palette);
+        ExchangeLine(dx, Control::kIdcPalette, m_palettes, this->m_setup.palette);
     }
     // The box shows the setting both ways; only OnNormalize changes the setting.
     void ShowNormalize(const DataExchange& dx)
@@ -101,7 +95,7 @@ protected:
                             std::span<const DomainRangeCheck> ranges)
     {
         auto& s = this->m_setup;
-        dx.ComboString(Control::kIdcDomain, s.domain);
+        ExchangeLine(dx, Control::kIdcDomain, m_domains, s.domain);
         ExchangePresentation(dx);
         ExchangeRange(dx, depths, s.topDepth, s.bottomDepth);
         dx.Text(Control::kIdcDepthScale, s.depthScale);
@@ -122,5 +116,29 @@ protected:
     void EnableByType() { EnableColourOrPalette(*this, SelectedStyle(), Control::kIdcColour, Control::kIdcPalette); }
 
 private:
+    template <typename T, typename Name> void FillLines(int id, std::span<const T> values, Name name)
+    {
+        ControlState* box = this->Item(id);
+        if (!box) return;
+        box->ResetContent();
+        for (T value : values) box->AddString(name(value));
+    }
+    template <typename T> T Selected(int id, std::span<const T> values, T kept)
+    {
+        const ControlState* box = this->Item(id);
+        const int line = box ? box->CurSel() : -1;
+        return line >= 0 && size_t(line) < values.size() ? values[size_t(line)] : kept;
+    }
+    // The line of `value` selected (none when not offered); saving takes the line's value.
+    template <typename T> static void ExchangeLine(DataExchange& dx, int id, std::span<const T> values, T& value)
+    {
+        const auto found = std::find(values.begin(), values.end(), value);
+        int line = found == values.end() ? -1 : int(found - values.begin());
+        dx.ComboIndex(id, line);
+        if (dx.Saving() && line >= 0 && size_t(line) < values.size()) value = values[size_t(line)];
+    }
+
     std::span<const WaveStyle> m_styles;
+    std::span<const Palette> m_palettes;
+    std::span<const ViewDomain> m_domains;
 };

@@ -36,14 +36,14 @@ IFrame* SetFrame(IFrame* frame)
     return previous;
 }
 
-void CommandMap::Add(int id, Handler handler, UpdateHandler update, std::source_location where)
+void CommandMap::Add(int id, Handler handler, UpdateHandler update, CodePlace where)
 {
     m_entries[id] = {std::move(handler), std::move(update)};
     m_additions.push_back({id, where});
 }
 
 void CommandMap::AddRange(int first, int last, std::function<void(int)> handler,
-                          std::function<void(int, CommandState&)> update, std::source_location where)
+                          std::function<void(int, CommandState&)> update, CodePlace where)
 {
     for (int id = first; id <= last; ++id)
         Add(
@@ -55,16 +55,16 @@ std::vector<std::string> CommandIdClashes(std::initializer_list<const CommandMap
 {
     // The source path from its top folder on ("src/app/MainFrame.cpp"): the build may
     // give it absolute or relative.
-    const auto place = [](const std::source_location& where) {
-        std::string file = where.file_name();
+    const auto place = [](const CodePlace& where) {
+        std::string file = where.file;
         for (const char* top : {"/src/", "/tests/", "/bench/", "/fuzz/"})
             if (const size_t at = file.rfind(top); at != std::string::npos) {
                 file.erase(0, at + 1);
                 break;
             }
-        return file + ":" + std::to_string(where.line());
+        return file + ":" + std::to_string(where.line);
     };
-    std::map<int, std::source_location> first;
+    std::map<int, CodePlace> first;
     std::vector<std::string> clashes;
     for (const CommandMap* map : maps)
         for (const CommandMap::Addition& a : map->Additions()) {

@@ -11,7 +11,6 @@
 #include <functional>
 #include <initializer_list>
 #include <map>
-#include <source_location>
 #include <string>
 #include <vector>
 
@@ -58,6 +57,14 @@ public:
     virtual bool OnUpdateCommand(CommandState& state) = 0; // true when the id is known here
 };
 
+// Where in the code a command was added. Made from the compilers' builtins rather than
+// std::source_location, which the fuzzing build's clang does not have with this library.
+// The builtins stand in the default arguments themselves, so they name the caller.
+struct CodePlace {
+    const char* file = "";
+    int line = 0;
+};
+
 // A table of command handlers and update handlers. An id added again takes the later
 // handler; every addition is remembered with the place in the code that made it, so
 // that CommandIdClashes can name both places of a clash.
@@ -66,17 +73,17 @@ public:
     using Handler = std::function<void()>;
     using UpdateHandler = std::function<void(CommandState&)>;
     void Add(int id, Handler handler, UpdateHandler update = nullptr,
-             std::source_location where = std::source_location::current());
+             CodePlace where = {__builtin_FILE(), __builtin_LINE()});
     void AddRange(int first, int last, std::function<void(int)> handler,
                   std::function<void(int, CommandState&)> update = nullptr,
-                  std::source_location where = std::source_location::current());
+                  CodePlace where = {__builtin_FILE(), __builtin_LINE()});
     bool Has(int id) const;
     bool OnCommand(int id) override;
     bool OnUpdateCommand(CommandState& state) override;
 
     struct Addition {
         int id = 0;
-        std::source_location where;
+        CodePlace where;
     };
     // Every Add in order, the ones whose id was already there included.
     const std::vector<Addition>& Additions() const { return m_additions; }

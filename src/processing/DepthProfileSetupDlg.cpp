@@ -23,6 +23,8 @@ constexpr const char* kOutputLabel = "Output File : ";
 constexpr uint32_t kHelpDepthProfileSetup = 9;
 // The Type list's one line: the profile draws images.
 constexpr WaveStyle kStyles[] = {WaveStyle::kVdl};
+constexpr ViewDomain kDomains[] = {ViewDomain::kTime, ViewDomain::kFrequency, ViewDomain::kSlowness, ViewDomain::kAzimuth,
+                                   ViewDomain::kTimeFrequency};
 
 constexpr RangeFields kDepths{kIdcTopDepth, kIdcBottomDepth, "top depth", "bottom depth", "ft", -100.0, 50000.0};
 // The window's own depth zoom limits.
@@ -37,13 +39,13 @@ constexpr int kSwitched[] = {kIdcNormalize, kIdcTimeStart, kIdcTimeStop, kIdcFre
 
 } // namespace
 
-std::string CDepthProfileSetupDlg::OutputName(const std::string& title, const std::string& domain)
+std::string CDepthProfileSetupDlg::OutputName(const std::string& title, ViewDomain domain)
 {
-    const char* suffix = domain == "Time"             ? "_time.qtx"
-                         : domain == "Frequency"      ? "_frequency.qtx"
-                         : domain == "Slowness"       ? "_slowness.qtx"
-                         : domain == "Time/Frequency" ? "_timefreq.qtx"
-                                                      : "_azimuth.qtx";
+    const char* suffix = domain == ViewDomain::kTime            ? "_time.qtx"
+                         : domain == ViewDomain::kFrequency     ? "_frequency.qtx"
+                         : domain == ViewDomain::kSlowness      ? "_slowness.qtx"
+                         : domain == ViewDomain::kTimeFrequency ? "_timefreq.qtx"
+                                                                : "_azimuth.qtx";
     return title + suffix;
 }
 
@@ -54,7 +56,7 @@ std::string CDepthProfileSetupDlg::OutputFolder(const std::string& path, const s
     return keep == std::string::npos ? std::string() : path.substr(0, keep + 1);
 }
 
-CDepthProfileSetupDlg::CDepthProfileSetupDlg() : CPresentationSetupDlg(kIddDepthProfileSetup, kHelpDepthProfileSetup, kStyles)
+CDepthProfileSetupDlg::CDepthProfileSetupDlg() : CPresentationSetupDlg(kIddDepthProfileSetup, kHelpDepthProfileSetup, kStyles, kPalettes, kDomains)
 {
     On(kIdcSelectInputFile, Notify::Clicked, [this] { OnSelectInputFile(); });
     On(kIdcSelectOutputFile, Notify::Clicked, [this] { OnSelectOutputFile(); });
@@ -69,10 +71,10 @@ void CDepthProfileSetupDlg::DoDataExchange(DataExchange& dx)
 bool CDepthProfileSetupDlg::OnInitDialog()
 {
     // The lists must hold their entries before the exchange selects the stored ones.
-    FillList(Item(kIdcDomain), depth_profile_setup::kDomains);
+    FillDomainList();
     FillTypeList();
     FillList(Item(kIdcColour), depth_profile_setup::kColours);
-    FillList(Item(kIdcPalette), depth_profile_setup::kPalettes);
+    FillPaletteList();
     CDialog::OnInitDialog();
     SetItemText(kIdcInputFile, ShortenPath(kInputLabel, m_setup.inputPath));
     SetItemText(kIdcOutputFile, ShortenPath(kOutputLabel, m_setup.outputPath));
@@ -99,12 +101,13 @@ void CDepthProfileSetupDlg::EnableRanges()
     auto enable = [this](std::initializer_list<int> ids) {
         for (int id : ids) EnableItem(id, true);
     };
-    const std::string& d = m_setup.domain;
-    if (d == "Frequency") enable({kIdcFreqStart, kIdcFreqStop});
-    else if (d == "Slowness") enable({kIdcSlowMin, kIdcSlowMax, kIdcNormalize});
-    else if (d == "Azimuth") enable({kIdcAzimMin, kIdcAzimMax});
-    else if (d == "Time/Frequency") enable({kIdcTimeStart, kIdcTimeStop, kIdcFreqStart, kIdcFreqStop});
-    else enable({kIdcTimeStart, kIdcTimeStop}); // "Time" and any other text
+    switch (m_setup.domain) {
+    case ViewDomain::kFrequency: enable({kIdcFreqStart, kIdcFreqStop}); break;
+    case ViewDomain::kSlowness: enable({kIdcSlowMin, kIdcSlowMax, kIdcNormalize}); break;
+    case ViewDomain::kAzimuth: enable({kIdcAzimMin, kIdcAzimMax}); break;
+    case ViewDomain::kTimeFrequency: enable({kIdcTimeStart, kIdcTimeStop, kIdcFreqStart, kIdcFreqStop}); break;
+    default: enable({kIdcTimeStart, kIdcTimeStop}); // time, and a group that names none
+    }
 }
 
 void CDepthProfileSetupDlg::DeriveOutput()
@@ -137,7 +140,7 @@ int CDepthProfileSetupDlg::OnSelectOutputFile()
 
 void CDepthProfileSetupDlg::OnSelChangeDomain()
 {
-    m_setup.domain = SelectedText(Item(kIdcDomain));
+    m_setup.domain = SelectedDomain();
     EnableRanges();
     if (m_setup.inputPath.empty()) return;
     SetItemText(kIdcInputFile, ShortenPath(kInputLabel, m_setup.inputPath));

@@ -28,7 +28,7 @@ void TakeSetup(CProcessingWnd& view, const DepthProfileSetupGroup& setup)
                                       setup.inputTitle.empty() ? FileTitle(setup.inputPath) : setup.inputTitle, setup.domain)
                             : setup.outputPath;
     view.Common().style = setup.type == WaveStyle::kNone ? WaveStyle::kVdl : setup.type;
-    view.Common().palette = PaletteOfName(setup.palette) == kPaletteAnisotropy ? kPaletteAnisotropy : kPaletteColor;
+    view.Common().palette = setup.palette == kPaletteAnisotropy ? kPaletteAnisotropy : kPaletteColor;
     view.Common().depthScale = setup.depthScale;
     view.Common().depthLabelStep = DepthLabelStep(setup.depthScale);
 }
@@ -49,12 +49,9 @@ Wnd* OpenNew(std::unique_ptr<Wnd> view, const std::string& windowClass, double t
 
 CProfileWnd* OpenProfileWnd(const DepthProfileSetupGroup& setup, const std::string& windowClass)
 {
-    int16_t domain;
-    if (setup.domain == "Time") domain = kDomainTime;
-    else if (setup.domain == "Frequency") domain = kDomainFrequency;
-    else if (setup.domain == "Slowness") domain = kDomainSlowness;
-    else if (setup.domain == "Azimuth") domain = kDomainAzimuth;
-    else return nullptr; // "Time/Frequency" belongs to the time-frequency window
+    // Time/frequency belongs to the time-frequency window.
+    const int16_t domain = int16_t(ViewDomainCode(setup.domain));
+    if (domain == 0) return nullptr;
 
     auto view = std::make_unique<CProfileWnd>();
     TakeSetup(*view, setup);
@@ -105,7 +102,7 @@ CKalmanWnd* OpenKalmanWnd(const KalmanSetupGroup& setup, const std::string& wind
 
 CTimeFrequencyWnd* OpenTimeFrequencyWnd(const DepthProfileSetupGroup& setup, const std::string& windowClass)
 {
-    if (setup.domain != "Time/Frequency") return nullptr;
+    if (setup.domain != ViewDomain::kTimeFrequency) return nullptr;
     auto view = std::make_unique<CTimeFrequencyWnd>();
     TakeSetup(*view, setup);
     view->Setup().timeStart = setup.timeStart;
@@ -124,6 +121,6 @@ CViewerWnd* RunDepthProfileSetup(const std::string& windowClass)
     DepthProfileSetupGroup& setup = theApp.m_dormant.depthProfile;
     CDepthProfileSetupDlg dlg;
     if (dlg.Edit(setup) != IDOK) return nullptr;
-    if (setup.domain == "Time/Frequency") return OpenTimeFrequencyWnd(setup, windowClass);
+    if (setup.domain == ViewDomain::kTimeFrequency) return OpenTimeFrequencyWnd(setup, windowClass);
     return OpenProfileWnd(setup, windowClass);
 }

@@ -22,7 +22,7 @@ CKalmanWnd* OpenKalmanWnd(const KalmanSetupGroup& setup, const std::string& wind
 class CTimeFrequencyWnd;
 
 // The time-frequency profile window from the Depth Profile Setup's values with the
-// domain "Time/Frequency": the data set, its waveform datum (chosen in the selection
+// time/frequency domain: the data set, its waveform datum (chosen in the selection
 // dialog), the depth range and scale, the time and frequency ranges, the slowness
 // search range, the presentation and the output path; nullptr when it could not open
 // (the reason has been shown).
@@ -31,7 +31,7 @@ CTimeFrequencyWnd* OpenTimeFrequencyWnd(const DepthProfileSetupGroup& setup, con
 class CViewerWnd;
 
 // The Depth Profile Setup on the stored settings; "Run" keeps the values and opens the
-// window of the chosen domain ("Time/Frequency": the time-frequency window; the other
+// window of the chosen domain (time/frequency: the time-frequency window; the other
 // four: the depth-profile window). nullptr after Save Setup, Cancel or a window that
 // could not open.
 CViewerWnd* RunDepthProfileSetup(const std::string& windowClass);

@@ -31,7 +31,5 @@ enum Control : int {
     kIdcSlownessGroup = 1261, // its title follows the slowness unit of the file
 };
 
-inline constexpr const char* kDomains[] = {"Time", "Frequency", "Slowness", "Azimuth", "Time/Frequency"};
 inline constexpr const char* kColours[] = {"Blue", "Green", "Red", "Brown", "Magenta", "Black", "White"};
-inline constexpr const char* kPalettes[] = {"Color", "Anisotropy"};
 } // namespace depth_profile_setup

@@ -24,5 +24,4 @@ enum Control : int {
 };
 
 inline constexpr const char* kColours[] = {"Blue", "Green", "Red", "Brown", "Magenta", "Black"};
-inline constexpr const char* kPalettes[] = {"Color", "Black&White"};
 } // namespace semblance_map_setup

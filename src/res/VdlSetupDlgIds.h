@@ -29,7 +29,5 @@ enum Control : int {
     kIdcNormalize = 32388,
 };
 
-inline constexpr const char* kDomains[] = {"Time", "Frequency", "Slowness", "Azimuth"};
 inline constexpr const char* kColours[] = {"Blue", "Green", "Red", "Brown", "Magenta", "Black"};
-inline constexpr const char* kPalettes[] = {"Color", "Black&White", "White&Black", "Anisotropy"};
 } // namespace vdl_setup

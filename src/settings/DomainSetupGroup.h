@@ -4,6 +4,7 @@
 
 #include "settings/DomainRanges.h"
 #include "settings/SlownessUnit.h"
+#include "settings/ViewDomain.h"
 
 #include <cstdint>
 #include <string>
@@ -17,7 +18,7 @@ struct DomainSetupGroup : DomainRanges {
     uint32_t enableFrequency = 0; // copied by Display > Time only
     uint32_t enableSlowness = 0;  // copied by Display > Time only
     SlownessUnit slownessUnit = SlownessUnit::kUnset;
-    std::string domain;           // each Display command sets its own word first
+    ViewDomain domain = ViewDomain::kNone; // each Display command sets its own first
     std::string path, title, ext;
 
     void SetDefaults();

@@ -2,7 +2,9 @@
 #pragma once
 
 #include "settings/DomainRanges.h"
+#include "settings/Palette.h"
 #include "settings/SlownessUnit.h"
+#include "settings/ViewDomain.h"
 #include "settings/WaveStyle.h"
 
 #include <array>
@@ -13,7 +15,9 @@
 // holds what its dialog would keep between runs; every value starts zero or empty.
 
 struct DepthProfileSetupGroup : DomainRanges {
-    std::string domain, colour, palette;
+    ViewDomain domain = ViewDomain::kNone;
+    std::string colour;
+    Palette palette = kPaletteNone;
     WaveStyle type = WaveStyle::kNone;
     SlownessUnit slownessUnit = SlownessUnit::kUnset;
     std::string inputPath, inputName, inputTitle, inputExt;

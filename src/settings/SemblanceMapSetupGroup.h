@@ -2,6 +2,7 @@
 // SetDefaults() writes its start-up values (and first clears everything else).
 #pragma once
 
+#include "settings/Palette.h"
 #include "settings/SlownessUnit.h"
 #include "settings/WaveStyle.h"
 
@@ -18,7 +19,7 @@ struct SemblanceMapSetupGroup {
     SlownessUnit slownessUnit = SlownessUnit::kUnset;
     std::string colour;
     WaveStyle type = WaveStyle::kNone;
-    std::string palette;
+    Palette palette = kPaletteNone;
     std::string path, ext, title;
 
     void SetDefaults();

@@ -60,7 +60,7 @@ void DomainSetupGroup::SetDefaults()
     depthFrame = 1.0;
     SetDefaultRanges();
     slownessUnit = SlownessUnit::kPerFoot;
-    domain = "Time";
+    domain = ViewDomain::kTime;
 }
 
 void VdlSetupGroup::SetDefaults()
@@ -71,10 +71,10 @@ void VdlSetupGroup::SetDefaults()
     depthScale = 480.0f;
     SetDefaultRanges();
     slownessUnit = SlownessUnit::kPerFoot;
-    domain = "Time";
+    domain = ViewDomain::kTime;
     colour = "Black";
     type = WaveStyle::kVdl;
-    palette = "Color";
+    palette = kPaletteColor;
 }
 
 void SemblanceMapSetupGroup::SetDefaults()
@@ -89,7 +89,7 @@ void SemblanceMapSetupGroup::SetDefaults()
     slownessUnit = SlownessUnit::kPerFoot;
     colour = "Brown";
     type = WaveStyle::kVdl;
-    palette = "Color";
+    palette = kPaletteColor;
 }
 
 void XPlotDatumFlags::SetDefaults()
@@ -139,10 +139,10 @@ void UtilitiesSetupGroup::SetDefaults()
 void DepthProfileSetupGroup::SetDefaults()
 {
     *this = DepthProfileSetupGroup{};
-    domain = "Time";
+    domain = ViewDomain::kTime;
     type = WaveStyle::kVdl;
     colour = "Blue";
-    palette = "Color";
+    palette = kPaletteColor;
     slownessUnit = SlownessUnit::kPerFoot;
     topDepth = kDefaultTopDepth;
     bottomDepth = kDefaultBottomDepth;

@@ -3,7 +3,9 @@
 #pragma once
 
 #include "settings/DomainRanges.h"
+#include "settings/Palette.h"
 #include "settings/SlownessUnit.h"
+#include "settings/ViewDomain.h"
 #include "settings/WaveStyle.h"
 
 #include <cstdint>
@@ -18,10 +20,10 @@ struct VdlSetupGroup : DomainRanges {
     float depthScale = 0.0f;
     uint32_t normalize = 0;
     SlownessUnit slownessUnit = SlownessUnit::kUnset;
-    std::string domain;
+    ViewDomain domain = ViewDomain::kNone;
     std::string colour;
     WaveStyle type = WaveStyle::kNone;
-    std::string palette;
+    Palette palette = kPaletteNone;
     std::string path, fileName, title;
 
     void SetDefaults();

@@ -54,14 +54,14 @@ void CDomainSetupDlg::EnableTimeCurves()
 void CDomainSetupDlg::EnableRanges()
 {
     for (int id : kRangeIds) EnableItem(id, false);
-    if (m_setup.domain == "Time") {
+    if (m_setup.domain == ViewDomain::kTime) {
         EnableItem(kIdcTimeStart, true);
         EnableItem(kIdcTimeStop, true);
         EnableTimeCurves();
-    } else if (m_setup.domain == "Frequency") {
+    } else if (m_setup.domain == ViewDomain::kFrequency) {
         EnableItem(kIdcFreqStart, true);
         EnableItem(kIdcFreqStop, true);
-    } else if (m_setup.domain == "Slowness") {
+    } else if (m_setup.domain == ViewDomain::kSlowness) {
         EnableItem(kIdcSlowMin, true);
         EnableItem(kIdcSlowMax, true);
     } else {
@@ -109,7 +109,7 @@ void CDomainSetupDlg::OnSelectInputFile()
                                        m_setup.slowMin, m_setup.slowMax});
 
     // The two flags are the time view's: another domain leaves them for the next Display > Time.
-    if (m_setup.domain == "Time") {
+    if (m_setup.domain == ViewDomain::kTime) {
         m_setup.enableFrequency = 0;
         m_setup.enableSlowness = 0;
         for (const auto& datum : datums) {
@@ -129,8 +129,8 @@ void CDomainSetupDlg::OnTraceCursor()
 void CDomainSetupDlg::OnHelp()
 {
     uint32_t context = 18;
-    if (m_setup.domain == "Time") context = 15;
-    else if (m_setup.domain == "Frequency") context = 4;
-    else if (m_setup.domain == "Slowness") context = 12;
+    if (m_setup.domain == ViewDomain::kTime) context = 15;
+    else if (m_setup.domain == ViewDomain::kFrequency) context = 4;
+    else if (m_setup.domain == ViewDomain::kSlowness) context = 12;
     ShowHelp(theApp.m_helpPath, kHelpContext, context);
 }

@@ -1,7 +1,6 @@
 #include "viewers/Palettes.h"
 
 #include <algorithm>
-#include <utility>
 
 namespace {
 
@@ -15,28 +14,7 @@ constexpr uint32_t kAnisotropy[kRampColours] = {
     0xFADA00, 0xFAD400, 0xFACE00, 0xF5C400, 0xF0BA00, 0xE1A508, 0xD29010, 0xC37F0E, 0xB46F0C, 0xB4690C, 0xB4630C,
     0xB45E0C, 0xB45A0C, 0xB4560C, 0xB4530C, 0xAE4D06, 0xA84700, 0x9A4100, 0x8C3B00, 0x783200, 0x642800};
 
-constexpr std::pair<Palette, const char*> kNames[] = {
-    {kPaletteColor, "Color"},
-    {kPaletteBlackWhite, "Black&White"},
-    {kPaletteAnisotropy, "Anisotropy"},
-    {kPaletteWhiteBlack, "White&Black"},
-};
-
 } // namespace
-
-const char* PaletteName(Palette palette)
-{
-    for (const auto& [p, name] : kNames)
-        if (p == palette) return name;
-    return "";
-}
-
-Palette PaletteOfName(const std::string& name)
-{
-    for (const auto& [p, n] : kNames)
-        if (name == n) return p;
-    return kPaletteNone;
-}
 
 uint32_t ColourRampRgb(int index) { return kColourRamp[std::clamp(index, 0, kRampColours - 1)]; }
 uint32_t AnisotropyRgb(int index) { return kAnisotropy[std::clamp(index, 0, kRampColours - 1)]; }

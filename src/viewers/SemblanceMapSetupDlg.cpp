@@ -28,7 +28,7 @@ constexpr WaveStyle kStyles[] = {WaveStyle::kSignature, WaveStyle::kVdl};
 } // namespace
 
 CSemblanceMapSetupDlg::CSemblanceMapSetupDlg()
-    : CPresentationSetupDlg(kIddSemblanceMapSetup, kHelpSemblanceMapSetup, kStyles)
+    : CPresentationSetupDlg(kIddSemblanceMapSetup, kHelpSemblanceMapSetup, kStyles, kPalettes)
 {
     On(kIdcSelectInputFile, Notify::Clicked, [this] { OnSelectInputFile(); });
 }
@@ -47,7 +47,7 @@ bool CSemblanceMapSetupDlg::OnInitDialog()
     // The lists must hold their entries before the exchange selects the stored ones.
     FillTypeList();
     FillList(Item(kIdcColour), semblance_map_setup::kColours);
-    FillList(Item(kIdcPalette), semblance_map_setup::kPalettes);
+    FillPaletteList();
     CDialog::OnInitDialog();
     SetItemText(kIdcInputFile, ShortenPathLabel(kInputFileLabel, m_setup.path));
     EnableByType();

@@ -11,6 +11,8 @@
 class CSemblanceMapSetupDlg : public CPresentationSetupDlg<SemblanceMapSetupGroup, semblance_map_setup::Control> {
 public:
     using enum semblance_map_setup::Control; // ids shared with the template
+    // The Palette list's lines, in order.
+    static constexpr Palette kPalettes[] = {kPaletteColor, kPaletteBlackWhite};
 
     CSemblanceMapSetupDlg();
 

@@ -84,7 +84,7 @@ int CSemblanceMapWnd::Load()
     m_receivers = 1;
     RegisterReceivers(1);
     // The map paints in Black&White or, for any other text, in Color.
-    m_item.palette = PaletteOfName(m_setup.palette) == kPaletteBlackWhite ? kPaletteBlackWhite : kPaletteColor;
+    m_item.palette = m_setup.palette == kPaletteBlackWhite ? kPaletteBlackWhite : kPaletteColor;
     m_item.signature = m_setup.type == WaveStyle::kSignature;
     m_item.vscroll = m_item.frames.VerticalScrollInfo(20);
     SetDepthReadOut(Format("%10.4f%s", m_item.frames.Depth(), m_item.frames.DepthUnitLabel()));

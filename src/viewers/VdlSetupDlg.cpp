@@ -29,10 +29,11 @@ constexpr int kSwitched[] = {kIdcTimeStart, kIdcTimeStop, kIdcFreqStart, kIdcFre
                              kIdcSlowMax,   kIdcAzimMin,  kIdcAzimMax,   kIdcNormalize};
 // The Type list's lines, in order.
 constexpr WaveStyle kStyles[] = {WaveStyle::kSignature, WaveStyle::kVdl};
+constexpr ViewDomain kDomains[] = {ViewDomain::kTime, ViewDomain::kFrequency, ViewDomain::kSlowness, ViewDomain::kAzimuth};
 
 } // namespace
 
-CVdlSetupDlg::CVdlSetupDlg() : CPresentationSetupDlg(kIddVdlSetup, kHelpVdlSetup, kStyles)
+CVdlSetupDlg::CVdlSetupDlg() : CPresentationSetupDlg(kIddVdlSetup, kHelpVdlSetup, kStyles, kPalettes, kDomains)
 {
     On(kIdcSelectInputFile, Notify::Clicked, [this] { OnSelectInputFile(); });
     On(kIdcDomain, Notify::SelChange, [this] { OnSelChangeDomain(); });
@@ -49,13 +50,13 @@ void CVdlSetupDlg::EnableRanges()
     auto enable = [this](std::initializer_list<int> ids) {
         for (int id : ids) EnableItem(id, true);
     };
-    if (m_setup.domain == "Time") {
+    if (m_setup.domain == ViewDomain::kTime) {
         enable({kIdcTimeStart, kIdcTimeStop});
         if (m_setup.instFrequency) enable({kIdcFreqStart, kIdcFreqStop});
         if (m_setup.instSlowness) enable({kIdcSlowMin, kIdcSlowMax});
-    } else if (m_setup.domain == "Frequency") {
+    } else if (m_setup.domain == ViewDomain::kFrequency) {
         enable({kIdcFreqStart, kIdcFreqStop});
-    } else if (m_setup.domain == "Slowness") {
+    } else if (m_setup.domain == ViewDomain::kSlowness) {
         enable({kIdcSlowMin, kIdcSlowMax, kIdcNormalize});
     } else {
         enable({kIdcAzimMin, kIdcAzimMax});
@@ -65,10 +66,10 @@ void CVdlSetupDlg::EnableRanges()
 bool CVdlSetupDlg::OnInitDialog()
 {
     // The lists must hold their entries before the exchange selects the stored ones.
-    FillList(Item(kIdcDomain), vdl_setup::kDomains);
+    FillDomainList();
     FillTypeList();
     FillList(Item(kIdcColour), vdl_setup::kColours);
-    FillList(Item(kIdcPalette), vdl_setup::kPalettes);
+    FillPaletteList();
     CDialog::OnInitDialog();
     SetItemText(kIdcInputFile, ShortenPathLabel(kInputFileLabel, m_setup.path));
     EnableRanges();
@@ -80,7 +81,7 @@ bool CVdlSetupDlg::OnInitDialog()
 
 void CVdlSetupDlg::OnSelChangeDomain()
 {
-    m_setup.domain = SelectedText(Item(kIdcDomain));
+    m_setup.domain = SelectedDomain();
     EnableRanges();
 }
 

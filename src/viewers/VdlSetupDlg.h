@@ -11,6 +11,8 @@
 class CVdlSetupDlg : public CPresentationSetupDlg<VdlSetupGroup, vdl_setup::Control> {
 public:
     using enum vdl_setup::Control; // ids shared with the template
+    // The Palette list's lines, in order.
+    static constexpr Palette kPalettes[] = {kPaletteColor, kPaletteBlackWhite, kPaletteWhiteBlack, kPaletteAnisotropy};
 
     CVdlSetupDlg();
 

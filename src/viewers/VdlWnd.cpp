@@ -23,12 +23,11 @@ CVdlWnd::~CVdlWnd() = default;
 
 bool CVdlWnd::Open(const std::string& windowClass)
 {
-    m_samples.domain = m_setup.domain == "Time"        ? kDomainTime
-               : m_setup.domain == "Frequency" ? kDomainFrequency
-               : m_setup.domain == "Slowness"  ? kDomainSlowness
-                                             : kDomainAzimuth;
+    // A group that names no single domain shows azimuth, as a text of none did.
+    const int code = ViewDomainCode(m_setup.domain);
+    m_samples.domain = int16_t(code != 0 ? code : kDomainAzimuth);
     if (!LoadData()) return false;
-    const std::string caption = m_setup.domain + " (" + m_setup.path + ")";
+    const std::string caption = std::string(ViewDomainName(m_setup.domain)) + " (" + m_setup.path + ")";
     if (!CreateChild(windowClass, caption, WS_VSCROLL | WS_HSCROLL | WS_MAXIMIZE)) {
         RemoveViewOptions(m_windowId);
         return false;
@@ -76,7 +75,9 @@ bool CVdlWnd::LoadData()
     int domain = m_samples.domain;
     if (!ChooseDatumOfShownTab(m_item.file, datums, domain, datum)) return false;
     m_samples.domain = int16_t(domain);
-    m_setup.domain = DomainWord(m_samples.domain);
+    // Any other tab is shown as azimuth, as the caption's word says.
+    const ViewDomain shown = ViewDomainOfCode(m_samples.domain);
+    m_setup.domain = shown == ViewDomain::kNone ? ViewDomain::kAzimuth : shown;
 
     theApp.m_display.receiverShown.fill(0);
     m_item.slownessUnit = SlownessUnitLabel(m_setup.slownessUnit);
@@ -84,8 +85,8 @@ bool CVdlWnd::LoadData()
     // A new view shows its first receiver; the others are switched on by the user.
     RegisterReceivers(1);
 
-    // A palette text no view knows paints in Color.
-    const Palette palette = PaletteOfName(m_setup.palette);
+    // A setup that names no palette paints in Color.
+    const Palette palette = m_setup.palette;
     m_item.palette = palette == kPaletteNone ? kPaletteColor : palette;
     m_item.signature = m_setup.type == WaveStyle::kSignature;
     m_wiggleAmplitude = m_item.signature ? 20.0f : 0.0f;

@@ -48,7 +48,7 @@ protected:
     CViewerWnd* OpenWindow(bool timeFrequency)
     {
         host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcFound, 0).Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
-        setup.domain = timeFrequency ? "Time/Frequency" : "Time";
+        setup.domain = timeFrequency ? ViewDomain::kTimeFrequency : ViewDomain::kTime;
         if (timeFrequency) return OpenTimeFrequencyWnd(setup, theViewerApp.ClassName(kClassSpare9));
         return OpenProfileWnd(setup, theViewerApp.ClassName(kClassSpare9));
     }
@@ -160,7 +160,7 @@ TEST_F(ProcessingPageTest, AFrequencyProfileDrawnOnSeveralThreadsIsThePageDrawnO
     if (parallel_rows::Workers() < 2) GTEST_SKIP() << "one core: every page is drawn on one thread";
     ASSERT_TRUE(WriteQtx(path, {Datum(3, 64, 10.0f)}, 2400, 1000.0, 0.25, Wavy));
     host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcFound, 0).Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
-    setup.domain = "Frequency";
+    setup.domain = ViewDomain::kFrequency;
     auto* v = static_cast<CProcessingWnd*>(OpenProfileWnd(setup, theViewerApp.ClassName(kClassSpare9)));
     ASSERT_NE(v, nullptr);
     v->OnVScroll(SB_PAGEDOWN, 0);

@@ -98,7 +98,7 @@ TEST_F(ProfileDialogsTest, OutputNamesFollowTheDomainInTheInputsFolder)
                                                          {"Time/Frequency", "well_timefreq.qtx"},
                                                          {"Azimuth", "well_azimuth.qtx"},
                                                          {"Anything", "well_azimuth.qtx"}};
-    for (const auto& [domain, name] : names) EXPECT_EQ(CDepthProfileSetupDlg::OutputName("well", domain), name);
+    for (const auto& [domain, name] : names) EXPECT_EQ(CDepthProfileSetupDlg::OutputName("well", ViewDomainOfName(domain)), name);
     const std::tuple<const char*, const char*, const char*> folders[] = {
         {"/data/logs/well.qtx", "well.qtx", "/data/logs/"},
         {"/data/we/well.qtx", "well.qtx", "/data/we/"}, // a folder of the name's letters stays
@@ -153,6 +153,40 @@ TEST_F(ProfileDialogsTest, TheInputFileSetsDepthsSlownessUnitAndOutputAndTheDoma
     EXPECT_EQ(dlg.m_setup.outputFolder, sub + "/");
     EXPECT_EQ(std::make_pair(dlg.m_setup.topDepth, dlg.m_setup.bottomDepth), std::make_pair(1001.0, 1002.0));
     EXPECT_EQ(std::make_pair(dlg.m_setup.slowMin, dlg.m_setup.slowMax), std::make_pair(100.0f, 600.0f));
+}
+
+// The domain is taken by the list line's place: lines reworded on the way (as a
+// translation would) change neither the ranges offered, the output's name nor the domain kept.
+TEST_F(ProfileDialogsTest, RewordedDomainLinesChangeNoDecision)
+{
+    using enum depth_profile_setup::Control;
+    CDepthProfileSetupDlg dlg;
+    dlg.m_setup.SetDefaults();
+    dlg.m_setup.inputPath = dir.File("well.qtx");
+    dlg.m_setup.inputName = "well.qtx";
+    dlg.m_setup.inputTitle = "well";
+    host.ScriptDialog(kIddDepthProfileSetup)
+        .Inspect([](CDialog& d) {
+            ControlState* box = d.Item(kIdcDomain);
+            ASSERT_EQ(box->Count(), 5);
+            box->ResetContent();
+            for (const char* line : {"Zeit", "Frequenz", "Langsamkeit", "Azimut", "Zeit/Frequenz"}) box->AddString(line);
+        })
+        .Select(kIdcDomain, 2)
+        .Inspect([](CDialog& d) {
+            EXPECT_TRUE(d.IsItemEnabled(kIdcNormalize));
+            EXPECT_FALSE(d.IsItemEnabled(kIdcTimeStart));
+        })
+        .Select(kIdcDomain, 4)
+        .Inspect([](CDialog& d) {
+            EXPECT_TRUE(d.IsItemEnabled(kIdcFreqStart));
+            EXPECT_TRUE(d.IsItemEnabled(kIdcTimeStart));
+            EXPECT_FALSE(d.IsItemEnabled(kIdcNormalize));
+        })
+        .Press(IDOK);
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.m_setup.domain, ViewDomain::kTimeFrequency);
+    EXPECT_EQ(dlg.m_setup.outputName, "well_timefreq.qtx");
 }
 
 TEST_F(ProfileDialogsTest, RunChecksTheSetupsLimitsAndNeedsAnInput)

@@ -82,7 +82,7 @@ protected:
     CProfileWnd* Open(const char* domain = "Time")
     {
         host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcFound, 0).Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
-        setup.domain = domain;
+        setup.domain = ViewDomainOfName(domain);
         return OpenProfileWnd(setup, theViewerApp.ClassName(kClassSpare9));
     }
 

@@ -362,7 +362,7 @@ TEST_F(ProfileWndTest, AHeaderCountingFramesTheFileLacksOpensWhatIsThere)
     bytes.resize(qtx::DataStart(1));
     WriteBytes(path, bytes);
     host.ExpectMessage("holds no frame to profile.\nOperation will be abandoned.");
-    setup.domain = "Time";
+    setup.domain = ViewDomain::kTime;
     EXPECT_EQ(OpenProfileWnd(setup, theViewerApp.ClassName(kClassSpare9)), nullptr);
     EXPECT_TRUE(theApp.m_viewOptions.empty());
 }

@@ -50,7 +50,7 @@ protected:
         Start();
         frame.Command(ID_FILE_QTX);
         setup.SetDefaults();
-        setup.domain = "Time/Frequency";
+        setup.domain = ViewDomain::kTimeFrequency;
         setup.inputPath = path;
         setup.outputPath = output;
         setup.topDepth = 0;

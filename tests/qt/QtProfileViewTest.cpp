@@ -30,7 +30,7 @@ TEST(QtProfileView, BlitsItsRowsAndDrawsTheCurveOverThem)
     setup.inputPath = path;
     setup.outputPath = dir.File("wave_time.qtx");
     setup.timeStop = 1270;
-    setup.palette = "Anisotropy";
+    setup.palette = kPaletteAnisotropy;
     CProfileWnd* view = OpenProfileWnd(setup, theViewerApp.ClassName(kClassSpare9));
     ASSERT_NE(view, nullptr);
     // A tracked time of 500 us down the middle track.

@@ -30,7 +30,7 @@ TEST(QtTimeFrequencyView, ShowsBothPanelsOfEveryColumnAndTheTrackedTimes)
     ASSERT_TRUE(app.Start());
     DepthProfileSetupGroup setup;
     setup.SetDefaults();
-    setup.domain = "Time/Frequency";
+    setup.domain = ViewDomain::kTimeFrequency;
     setup.inputPath = path;
     setup.outputPath = dir.File("wave_timefreq.qtx");
     setup.timeStop = 1500;

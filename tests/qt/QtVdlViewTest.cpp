@@ -29,7 +29,7 @@ TEST(QtVdlView, BlitsItsImageIntoItsWindow)
     setup.path = path;
     setup.topDepth = 1000;
     setup.timeStop = 512;
-    setup.palette = "Anisotropy";
+    setup.palette = kPaletteAnisotropy;
     CVdlWnd* view = OpenVdlWnd(setup, theViewerApp.m_windowClasses[kClassVdl]);
     ASSERT_NE(view, nullptr);
     auto* qt = dynamic_cast<QtChildView*>(view->Impl());

@@ -5,6 +5,7 @@
 #include "settings/SemblanceMapSetupGroup.h"
 #include "settings/UtilitiesSetupGroup.h"
 #include "settings/VdlSetupGroup.h"
+#include "settings/ViewDomain.h"
 #include "settings/XPlotSetupGroup.h"
 
 #include <gtest/gtest.h>
@@ -44,7 +45,7 @@ TEST(SettingsGroups, SetDefaultsRestoresAUsedGroup)
     used.display.zoomFactor1 = 32.0f;
     used.display.receiverShown[4] = 0;
     used.display.redPen = 1;
-    used.domain.domain = "Azimuth";
+    used.domain.domain = ViewDomain::kAzimuth;
     used.domain.path = "C:\\logs\\well1.qtx";
     used.domain.enableSlowness = 1;
     used.vdl.colour = "Magenta";
@@ -103,7 +104,7 @@ TEST(SettingsGroups, DormantDefaultsClearEveryGroupAndGiveTheDepthProfileItsStar
     DormantSetupGroups expected;
     expected.depthProfile.SetDefaults();
     EXPECT_EQ(dormant, expected);
-    EXPECT_EQ(dormant.depthProfile.domain, "Time");
+    EXPECT_EQ(dormant.depthProfile.domain, ViewDomain::kTime);
     EXPECT_TRUE(dormant.depthProfile.inputPath.empty());
     // Every range the dialog checks starts inside its limits.
     EXPECT_LT(dormant.depthProfile.timeStart, dormant.depthProfile.timeStop);
@@ -111,3 +112,18 @@ TEST(SettingsGroups, DormantDefaultsClearEveryGroupAndGiveTheDepthProfileItsStar
 }
 
 } // namespace
+
+// Every domain has its own list text and comes back from it; a text of none is kNone,
+// and only the four single domains have a view's code.
+TEST(ViewDomainTest, NamesAndCodesGoBothWays)
+{
+    for (ViewDomain d : {ViewDomain::kTime, ViewDomain::kFrequency, ViewDomain::kSlowness, ViewDomain::kAzimuth,
+                         ViewDomain::kTimeFrequency})
+        EXPECT_EQ(ViewDomainOfName(ViewDomainName(d)), d) << ViewDomainName(d);
+    EXPECT_EQ(ViewDomainOfName("Tim"), ViewDomain::kNone);
+    EXPECT_EQ(ViewDomainOfName(""), ViewDomain::kNone);
+    EXPECT_STREQ(ViewDomainName(ViewDomain::kNone), "");
+    for (int code = 1; code <= 4; ++code) EXPECT_EQ(ViewDomainCode(ViewDomainOfCode(code)), code);
+    EXPECT_EQ(ViewDomainOfCode(5), ViewDomain::kNone);
+    EXPECT_EQ(ViewDomainCode(ViewDomain::kTimeFrequency), 0);
+}

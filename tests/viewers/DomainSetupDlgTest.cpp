@@ -40,7 +40,7 @@ protected:
     static void Prepare(D& d, const std::string& domain = "Time")
     {
         d.m_setup.SetDefaults();
-        d.m_setup.domain = domain;
+        d.m_setup.domain = ViewDomainOfName(domain);
     }
     // Edits are typed when enabled; disabled ones get their text as a leftover would,
     // since the exchange validates them all the same.

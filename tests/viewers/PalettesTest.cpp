@@ -1,22 +1,25 @@
 #include "viewers/Palettes.h"
 
 #include "plot/PlotPalette.h"
-#include "res/DepthProfileSetupDlgIds.h"
+#include "processing/DepthProfileSetupDlg.h"
 #include "res/PlotChoices.h"
-#include "res/SemblanceMapSetupDlgIds.h"
-#include "res/VdlSetupDlgIds.h"
+#include "viewers/SemblanceMapSetupDlg.h"
+#include "viewers/VdlSetupDlg.h"
 
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
 #include <vector>
 
 TEST(Palettes, EveryOfferedTextReadsBackAsItselfAndNothingElseNamesAPalette)
 {
-    // The texts the setup dialogs and the log plot store in settings and command files.
-    std::vector<std::string> offered(std::begin(vdl_setup::kPalettes), std::end(vdl_setup::kPalettes));
-    offered.insert(offered.end(), std::begin(semblance_map_setup::kPalettes), std::end(semblance_map_setup::kPalettes));
-    offered.insert(offered.end(), std::begin(depth_profile_setup::kPalettes), std::end(depth_profile_setup::kPalettes));
+    // The texts the setup dialogs list and the log plot stores in command files.
+    std::vector<std::string> offered;
+    for (auto palettes : {std::span<const Palette>(CVdlSetupDlg::kPalettes),
+                          std::span<const Palette>(CSemblanceMapSetupDlg::kPalettes),
+                          std::span<const Palette>(CDepthProfileSetupDlg::kPalettes)})
+        for (Palette p : palettes) offered.push_back(PaletteName(p));
     offered.insert(offered.end(), PlotPaletteEntries().begin(), PlotPaletteEntries().end());
     for (const std::string& text : offered) {
         const Palette p = PaletteOfName(text);

@@ -86,7 +86,7 @@ TEST_F(SemblanceMapSetupDlgTest, TheTypeEnablesTheWiggleColourOrTheImagePalette)
         .Press(D::kIdcSaveSetup);
     ASSERT_EQ(Run("Signature"), D::kSavedSetup);
     EXPECT_EQ(std::tuple(dlg.m_setup.type, dlg.m_setup.colour, dlg.m_setup.palette, dlg.m_setup.normalize),
-              std::tuple(WaveStyle::kVdl, std::string("Magenta"), std::string("Black&White"), 1u));
+              std::tuple(WaveStyle::kVdl, std::string("Magenta"), kPaletteBlackWhite, 1u));
 }
 
 // Depths in order, and the time and slowness windows of the last semblance map in whole

@@ -170,7 +170,7 @@ TEST_F(SemblanceMapWndTest, RowsAreDividedByTheirLargestValueAndColouredByIt)
     setup.timeStart = 0, setup.timeStop = 40, setup.slowMin = 0, setup.slowMax = 32;
     frame.childClientSize = {31 + 45, 4 + 64};
     for (const char* palette : {"Color", "Black&White"}) {
-        setup.palette = palette;
+        setup.palette = PaletteOfName(palette);
         CSemblanceMapWnd* view = Open();
         ASSERT_NE(view, nullptr);
         ASSERT_EQ(view->Item().image.width, 31);

@@ -48,7 +48,7 @@ protected:
     int Run(const std::string& domain, const std::string& type = "VDL", uint32_t frequency = 0, uint32_t slowness = 0)
     {
         dlg.m_setup.SetDefaults();
-        dlg.m_setup.domain = domain;
+        dlg.m_setup.domain = ViewDomainOfName(domain);
         dlg.m_setup.type = WaveStyleOfName(type);
         dlg.m_setup.instFrequency = frequency;
         dlg.m_setup.instSlowness = slowness;
@@ -103,7 +103,7 @@ TEST_F(VdlSetupDlgTest, RunRefusesTheFirstBadFieldInExchangeOrderWhetherEnabledO
         ASSERT_EQ(MessageTexts(), std::vector<std::string>{message});
         EXPECT_EQ(host.Messages()[0].type, MB_ICONEXCLAMATION);
         EXPECT_EQ(host.LastDialog(kIddVdlSetup)->focus, focus) << message;
-        EXPECT_EQ(dlg.m_setup.palette, "Anisotropy") << message;
+        EXPECT_EQ(dlg.m_setup.palette, kPaletteAnisotropy) << message;
     }
 
     Script({{kIdcTopDepth, "-100"}, {kIdcBottomDepth, "50000"}, {kIdcDepthScale, "100"}, {kIdcFreqStart, "0"},
@@ -137,8 +137,33 @@ TEST_F(VdlSetupDlgTest, DomainFlagsAndTypeDecideWhatIsEnabled)
         .Inspect([](CDialog& d) { EXPECT_EQ(Enabled(d), "110000000 10"); })
         .Press(IDOK);
     ASSERT_EQ(Run("Azimuth"), IDOK);
-    EXPECT_EQ(dlg.m_setup.domain, "Time");
+    EXPECT_EQ(dlg.m_setup.domain, ViewDomain::kTime);
     EXPECT_EQ(dlg.m_setup.type, WaveStyle::kSignature);
+}
+
+// The lists are read by their lines' places: every line reworded on the way (as a
+// translation would) changes neither what is enabled nor the domain and palette kept.
+TEST_F(VdlSetupDlgTest, RewordedListLinesChangeNoDecision)
+{
+    auto reword = [](CDialog& d, int id) {
+        ControlState* box = d.Item(id);
+        const int lines = box->Count();
+        box->ResetContent();
+        for (int i = 0; i < lines; ++i) box->AddString("Zeile " + std::to_string(i));
+    };
+    Script()
+        .Inspect([&](CDialog& d) {
+            reword(d, kIdcDomain);
+            reword(d, kIdcPalette);
+        })
+        .Select(kIdcDomain, 2)
+        .Inspect([](CDialog& d) { EXPECT_EQ(Enabled(d), "000011001 01"); })
+        .Select(kIdcPalette, 3)
+        .Select(kIdcType, 1)
+        .Press(IDOK);
+    ASSERT_EQ(Run("Time"), IDOK);
+    EXPECT_EQ(dlg.m_setup.domain, ViewDomain::kSlowness);
+    EXPECT_EQ(dlg.m_setup.palette, kPaletteAnisotropy);
 }
 
 // Depths in order, the last slowness datum's unit, and the instantaneous curves found,
@@ -215,7 +240,7 @@ TEST_F(VdlSetupDlgTest, EndButtonsNormalizeAndHelp)
         if (button == IDCANCEL) EXPECT_EQ(group, before);
         else
             EXPECT_EQ(std::tuple(group.normalize, group.depthScale, group.domain),
-                      std::tuple(1u, 2000.0f, "Slowness"s));
+                      std::tuple(1u, 2000.0f, ViewDomain::kSlowness));
     }
     ASSERT_EQ(host.ShellOpened().size(), 3u);
     std::ifstream in(host.ShellOpened().back(), std::ios::binary);

@@ -71,7 +71,7 @@ protected:
     {
         if (choose)
             host.ScriptDialog(kIddQtxFile).Select(CQtxFileDlg::kIdcFound, 0).Press(CQtxFileDlg::kIdcAdd).Press(IDOK);
-        setup.domain = domain;
+        setup.domain = ViewDomainOfName(domain);
         return OpenVdlWnd(setup, theViewerApp.m_windowClasses[kClassVdl]);
     }
     ScriptedWindow* Window(CVdlWnd* view) { return frame.WindowOf(*view); }
@@ -321,7 +321,7 @@ TEST_F(VdlWndTest, TheStoredPaletteTextChoosesThePaletteAndAnUnknownOneIsColor)
                                                  {"Grey", CVdlWnd::kPaletteColor},
                                                  {"", CVdlWnd::kPaletteColor}};
     for (const auto& [text, palette] : cases) {
-        setup.palette = text;
+        setup.palette = PaletteOfName(text);
         CVdlWnd* view = Open();
         ASSERT_NE(view, nullptr) << text;
         EXPECT_EQ(view->Item().palette, palette) << text;
