@@ -23,7 +23,8 @@ bool Absent(float v) { return !(v > kPlotAbsent); } // NaN too
 
 } // namespace
 
-void PlotBand::Reset(const CPlotModel& model, const PlotLayout& layout, int capacity, Color colorLevelZero)
+void PlotBand::Reset(const CPlotModel& model, const PlotLayout& layout, int capacity, Color colorLevelZero,
+                     int imageEvery)
 {
     rows = 0;
     windowed = false;
@@ -48,16 +49,19 @@ void PlotBand::Reset(const CPlotModel& model, const PlotLayout& layout, int capa
         r.track = v.track;
         r.x = layout.TrackLeft(v.track) + layout.pad;
         const int width = v.track <= layout.tracks ? layout.trackPixels[size_t(v.track)] : 0;
-        if (r.image.width != width || r.image.height != capacity) r.image = Image(width, capacity);
-        else std::fill(r.image.pixels.begin(), r.image.pixels.end(), 0xFFFFFFFFu);
         const Palette scale = PaletteOfName(v.item->m_style.palette);
         r.colours = scale != kPaletteNone;
         r.signature = v.item->m_style.waveStyle == WaveStyle::kSignature;
+        r.width = width;
+        r.every = r.colours && !r.signature ? std::max(imageEvery, 1) : 1;
+        const int columns = (width + r.every - 1) / r.every, height = (capacity + r.every - 1) / r.every;
+        if (r.image.width != columns || r.image.height != height) r.image = Image(columns, height);
+        else std::fill(r.image.pixels.begin(), r.image.pixels.end(), 0xFFFFFFFFu);
         const Color zero = v.frequencyImage || v.slownessImage ? kImageLevelZero : colorLevelZero;
         for (int l = 0; l < kScaleLevels; ++l) r.levels[l] = ToArgb(ScaleColour(scale, l, zero));
         // A spectrum has half as many bins as its trace has samples, and one more.
         const int maxIndex = v.domain == kPlotFrequency ? v.padded / 2 : v.padded - 1;
-        MapColumns(maxIndex, v.start, v.step, v.span, width, r.columns);
+        MapColumns(maxIndex, v.start, v.step, v.span, columns, r.columns);
     }
     rasters.resize(used);
 }
@@ -359,7 +363,10 @@ void CPlotRowWalk::WaveRows(PlotBand& band)
         const size_t i = size_t(raster.item);
         const PlotItemView& v = m_model.View(i);
         const int n = raster.image.width;
-        if (!m_model.InRange(i) || n <= 0 || band.rows >= raster.image.height) continue;
+        // A coarser image takes the first row of each of its pixels.
+        if (band.rows % raster.every != 0) continue;
+        const int imageRow = band.rows / raster.every;
+        if (!m_model.InRange(i) || n <= 0 || imageRow >= raster.image.height) continue;
         if (band.rows < std::max(band.drawFrom, 0) || band.rows >= band.drawTo) continue;
         // A wiggle on every row would fill the track: only every spacing-th row has one.
         if (raster.signature && (band.rowBase + band.rows) % spacing != 0) continue;
@@ -392,7 +399,7 @@ void CPlotRowWalk::WaveRows(PlotBand& band)
         Image& image = raster.image;
         if (!raster.signature) {
             if (raster.colours)
-                ColourRow(row, raster.columns, scale, raster.levels, image.Row(band.rows));
+                ColourRow(row, raster.columns, scale, raster.levels, image.Row(imageRow));
             continue;
         }
         if (size_t(n) > m_columns.size()) m_columns.resize(size_t(n));

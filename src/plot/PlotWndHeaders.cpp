@@ -51,7 +51,7 @@ void CPlotWnd::ClearPage(Dc& dc, const Rect& page)
     const int end = std::clamp(band.top + std::max(shown, 0), top, page.bottom);
     std::vector<std::pair<int, int>> covered; // columns of the blits, left to right
     for (const PlotBand::Raster& r : band.rasters)
-        if (r.image.width > 0) covered.emplace_back(std::max(r.x, page.left), std::min(r.x + r.image.width, page.right));
+        if (r.image.width > 0) covered.emplace_back(std::max(r.x, page.left), std::min(r.x + r.width, page.right));
     std::sort(covered.begin(), covered.end());
     dc.FillRect({page.left, page.top, page.right, top}, white);
     int x = page.left;

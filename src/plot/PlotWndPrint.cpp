@@ -84,7 +84,7 @@ int CPlotWnd::PlotToPrinter(IPrintJob& job)
         // Page 1 keeps room for the title and the track headers.
         const int allowance = m_nPage == 1 ? l.titleHeight + l.headerHeight : 0;
         const int capacity = std::max(pageRows - allowance, 1);
-        m_band.Reset(m_model, l, capacity, ColorLevelZero());
+        m_band.Reset(m_model, l, capacity, ColorLevelZero(), PrintImageEvery(m_nPixelsPerInchY));
         m_band.top = allowance;
         m_walk.NewPage();
         CPlotRowWalk::End end = CPlotRowWalk::End::Rows;

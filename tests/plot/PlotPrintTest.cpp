@@ -164,3 +164,55 @@ TEST_F(PlotPrintTest, PrintPdfFileOfLogSetupPrintsTheListAndNoPrinterPrintsNothi
 }
 
 } // namespace
+
+namespace {
+
+// A page of 8 x 10 inches at `dpi`.
+DeviceCaps PrinterAt(int dpi) { return {8 * dpi, 10 * dpi, 203, 254, dpi, dpi}; }
+
+TEST_F(PlotPrintTest, ColouredImagesGoToPaperAt150DpiAndWigglesAtThePagesOwn)
+{
+    auto signature = Wave(path, 3);
+    signature->m_style.waveStyle = WaveStyle::kSignature;
+    const PlotItemList items = {Wave(path, 2), signature};
+    // One page at either resolution: 100 ft at 1:240 is 750 rows at 150 dpi.
+    LogSetupGroup setup = Bare(items, 240.0f);
+    setup.trackWidth = {1.5f, 1.5f, 1.5f, 1.5f};
+    host.printerCaps = PrinterAt(150);
+    CPlotWnd coarse(setup);
+    ASSERT_TRUE(coarse.PrintLog());
+    host.printerCaps = PrinterAt(300);
+    CPlotWnd fine(setup);
+    ASSERT_TRUE(fine.PrintLog());
+    ASSERT_EQ(host.printed.size(), 2u);
+    ASSERT_EQ(host.printed[1].pages.size(), 1u);
+
+    const PlotBand& a = coarse.Band();
+    const PlotBand& b = fine.Band();
+    ASSERT_EQ(b.rasters.size(), 2u);
+    const PlotBand::Raster& vdl = b.rasters[0];
+    const PlotBand::Raster& wiggles = b.rasters[1];
+    EXPECT_EQ(vdl.every, 2);
+    EXPECT_EQ(vdl.image.width, (vdl.width + 1) / 2);
+    EXPECT_EQ(wiggles.every, 1);
+    EXPECT_EQ(wiggles.image.width, wiggles.width);
+    // Each blit covers the track's rows and columns, whatever the image's size.
+    const int rows = b.rows;
+    EXPECT_TRUE(Has(host.printed[1].pages[0],
+                    Format("StretchImage(%d,%d,%d,%d <- %dx%d:0,0,%d,%d)", vdl.x, b.top, vdl.x + vdl.width, b.top + rows,
+                           vdl.image.width, vdl.image.height, vdl.image.width, (rows + 1) / 2)));
+    EXPECT_TRUE(Has(host.printed[1].pages[0],
+                    Format("StretchImage(%d,%d,%d,%d <- %dx%d:0,0,%d,%d)", wiggles.x, b.top, wiggles.x + wiggles.width,
+                           b.top + rows, wiggles.image.width, wiggles.image.height, wiggles.image.width, rows)));
+
+    // The 300 dpi page's VDL is the 150 dpi page's, pixel for pixel: the same depths
+    // and times at the same places on paper.
+    ASSERT_EQ(a.rasters.at(0).image.width, vdl.image.width);
+    ASSERT_EQ(a.rows, (rows + 1) / 2);
+    size_t differ = 0;
+    for (int y = 0; y < a.rows; ++y)
+        for (int x = 0; x < vdl.image.width; ++x) differ += a.rasters[0].image.Row(y)[x] != vdl.image.Row(y)[x];
+    EXPECT_EQ(differ, 0u);
+}
+
+} // namespace
