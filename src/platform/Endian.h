@@ -43,20 +43,23 @@ inline void PutBE32(uint8_t* p, uint32_t v)
 inline void PutBEFloat(uint8_t* p, float v) { PutBE32(p, std::bit_cast<uint32_t>(v)); }
 
 // Bulk conversion of float arrays for the frame hot paths: a plain copy on
-// little-endian hosts, a byte swap per value elsewhere.
+// little-endian hosts, a byte swap per value elsewhere. No values may come with null
+// pointers (an empty vector's data()), which memcpy must never see.
 inline void LEBytesToFloats(float* dst, const uint8_t* src, size_t count)
 {
-    if constexpr (std::endian::native == std::endian::little)
-        std::memcpy(dst, src, count * sizeof(float));
-    else
+    if constexpr (std::endian::native == std::endian::little) {
+        if (count > 0) std::memcpy(dst, src, count * sizeof(float));
+    } else {
         for (size_t i = 0; i < count; ++i) dst[i] = GetLEFloat(src + 4 * i);
+    }
 }
 inline void FloatsToLEBytes(uint8_t* dst, const float* src, size_t count)
 {
-    if constexpr (std::endian::native == std::endian::little)
-        std::memcpy(dst, src, count * sizeof(float));
-    else
+    if constexpr (std::endian::native == std::endian::little) {
+        if (count > 0) std::memcpy(dst, src, count * sizeof(float));
+    } else {
         for (size_t i = 0; i < count; ++i) PutLEFloat(dst + 4 * i, src[i]);
+    }
 }
 // In-place variant: the bytes of `count` little-endian floats already sit in `data`.
 inline void LEFloatsInPlace(float* data, size_t count)

@@ -11,8 +11,8 @@ const char kEmptySelection[] = "Encountered empty selection list!\nOperation wil
 
 int ExtractFrame(CToolsWnd& e, double depth)
 {
-    if (!e.Output().StageDepth(depth)) return 0;
-    const ToolInput& in = e.Task().primary;
+    ToolInput& in = e.Task().primary;
+    if (!toolbox::HoldsFrame(in, e.Task().singleFrameIndex) || !e.Output().StageDepth(depth)) return 0;
     for (size_t k = 0; k < in.list.size(); ++k)
         if (in.IsSelected(k) && !e.Output().CopyItem(*in.list[k])) return 0;
     return 1;

@@ -42,7 +42,7 @@ struct Resampler {
         const int last = e.Task().primary.frameCount - 1;
         if (f < kOnFrame || whole >= last) f = 0.0;
         const int a = std::min(ClampToInt(whole), last);
-        if (!e.Output().StageDepth(depth)) return 0;
+        if (!toolbox::HoldsFrame(e.Task().primary, f > 0.0 ? a + 1 : a) || !e.Output().StageDepth(depth)) return 0;
         for (const auto& item : e.Task().primary.list) {
             const uint64_t total = toolbox::ItemValueCount(*item);
             for (uint64_t done = 0; done < total;) {

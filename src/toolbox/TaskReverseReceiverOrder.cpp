@@ -39,8 +39,8 @@ int ReverseReceivers(CToolsWnd& e, const CQtxDatum& item)
 
 int ReverseReceiverFrame(CToolsWnd& e, double depth)
 {
-    if (!e.Output().StageDepth(depth)) return 0;
-    const ToolInput& in = e.Task().primary;
+    ToolInput& in = e.Task().primary;
+    if (!toolbox::HoldsFrame(in, e.Task().singleFrameIndex) || !e.Output().StageDepth(depth)) return 0;
     for (size_t k = 0; k < in.list.size(); ++k)
         if (!(in.IsSelected(k) ? ReverseReceivers(e, *in.list[k]) : e.Output().CopyItem(*in.list[k]))) return 0;
     return 1;

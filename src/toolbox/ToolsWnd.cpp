@@ -32,6 +32,8 @@ const char kNothingToConvert[] = "Could not find any data to be converted!\nOper
 const char kInvalidStep[] = "Encountered invalid depth step : %.4f!\nOperation will be abandoned.";
 const char kInvalidInputStep[] = "Encountered invalid depth step in file :\n%s\nOperation will be abandoned.";
 const char kUnknownDirection[] = "Encountered unknown log direction in file :\n%s\nOperation will be abandoned.";
+const char kTooManyFrames[] = "Encountered %u frames in file :\n%s\nA data set holds at most %d frames.\nOperation will be "
+                              "abandoned.";
 
 constexpr size_t kHistoryHeadroom = 500;
 constexpr uint32_t kNullBits = std::bit_cast<uint32_t>(qtx::kAbsentValue);
@@ -72,7 +74,11 @@ int CToolsWnd::OpenInput(ToolInput& in)
     const uint32_t count = in.file.GetFrameCount();
     // After a successful open these are the header's own values: a depth or a step of
     // -1.0 is as good as any (an up log at one foot a frame). Frame indices are int.
-    if (count > uint32_t(INT32_MAX) || !OkOrShow(in.file.ReadDatumList(in.list))) {
+    if (count > uint32_t(INT32_MAX)) {
+        in.file.CloseInput();
+        return Refuse(Format(kTooManyFrames, unsigned(count), in.path.c_str(), INT32_MAX));
+    }
+    if (!OkOrShow(in.file.ReadDatumList(in.list))) {
         in.file.CloseInput();
         return 0;
     }
@@ -254,6 +260,11 @@ int CToolsWnd::CopyItem(ToolInput& in, int frame, const CQtxDatum& item, ToolVal
     return 1;
 }
 
+int toolbox::HoldsFrame(ToolInput& in, int frame)
+{
+    return frame >= 0 && frame < FramesHeld(in) ? 1 : OkOrShow(in.file.ReportFrameReadFailure());
+}
+
 int toolbox::ReadValues(ToolInput& in, int frame, const CQtxDatum& item, uint64_t first, size_t count, float* to)
 {
     const uint64_t at = uint64_t(item.m_offset) + first * sizeof(float);
@@ -279,8 +290,8 @@ int toolbox::ReadFrameDepth(CQtxFile& file, int frame, double* depth)
 
 int CToolsWnd::CopyFrame(double depth, ToolValueOp selectedOp)
 {
-    if (!StageDepth(depth)) return 0;
-    const ToolInput& in = m_task.primary;
+    ToolInput& in = m_task.primary;
+    if (!HoldsFrame(in, m_task.singleFrameIndex) || !StageDepth(depth)) return 0;
     for (size_t k = 0; k < in.list.size(); ++k)
         if (!CopyItem(*in.list[k], in.IsSelected(k) ? selectedOp : ToolValueOp::Copy)) return 0;
     return 1;

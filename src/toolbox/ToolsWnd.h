@@ -88,6 +88,10 @@ const CQtxDatum* LastSelected(const ToolInput& input);
 double RoundDepth(double depth);
 // Whole frames an input's file holds, at most its header's count.
 int32_t FramesHeld(const ToolInput& input);
+// 1 when the file holds frame `frame` whole; otherwise fails as a read of it would (the
+// message shown, the input closed). A frame loop whose datums have no values to read
+// asks it, so that a header's claimed frames are never written from depths alone.
+int HoldsFrame(ToolInput& input, int frame);
 // The frames of an input (first and last depth, `count` frames, direction) that a
 // depth range start..stop (start below stop) selects: each end's index is the
 // depth's share of the input's depth span times the frame count, truncated, and
