@@ -1,11 +1,13 @@
-// Any bytes as a QTX data set through every tool-box task that reads data sets: the
+// Any bytes as a QTX data set through every tool-box task that reads data sets (the
 // input is the primary and, for the tasks of two or three inputs, also the secondary
-// and the density data set. History bytes 1 to 8, which the reader leaves alone, pick
+// and the density data set), then through Process > Qtx to Lis, packed or per receiver. History bytes 1 to 8, which the reader leaves alone, pick
 // the datums chosen (bit k: datum k; none set: every datum) and byte 9 the factor among
 // values the Utilities Setup accepts. Every box is answered with its default, except
 // the questions that let a run go on; the outputs go to files of this process.
 #include "dataset/QtxLayout.h"
+#include "lis/QtxToLis.h"
 #include "platform/testing/ScriptedHost.h"
+#include "res/ResourceIds.h"
 #include "settings/SettingsStore.h"
 #include "settings/UtilitiesSetupGroup.h"
 #include "toolbox/ToolTasks.h"
@@ -56,6 +58,15 @@ void Run(const ToolTaskRow& row, const std::string& input, const std::string& ou
     (void)RunToolTask(*engine, row.task, input, input, input);
 }
 
+void ExportToLis(const std::string& input, const std::string& output, bool perReceiver)
+{
+    ScriptedHost host;
+    ScopedHost scope(&host);
+    host.ScriptDialog(kIddWaveformPack).Radio(perReceiver ? 1137 : 1136).Press(IDOK);
+    CQtxToLis exporter;
+    (void)exporter.Convert(input, output);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -71,5 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         Run(row, path, output, Factor(data, size));
         std::remove(output.c_str());
     }
+    ExportToLis(path, output, size > qtx::kHdrHistory + 10 && data[qtx::kHdrHistory + 10] & 1);
+    std::remove(output.c_str());
     return 0;
 }
