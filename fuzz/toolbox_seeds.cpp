@@ -1,6 +1,7 @@
 // Seeds for the tool-box harness: data sets of the datums the tasks take (slowness and
 // shear curves, waveforms, instantaneous frequencies, the LSS pair, a density), down and
-// up, metric, one frame, values that are no numbers, and hostile steps and counts.
+// up, metric, one frame, values that are no numbers, hostile steps and counts, a header
+// claiming frames the file does not hold, and datums that do not tile their frames.
 // History bytes 1 to 8 choose datums, byte 9 the factor (see toolbox.cpp).
 #include "support/QtxBuilder.h"
 
@@ -68,5 +69,33 @@ int main(int argc, char** argv)
         h.bottomDepth = INFINITY;
         h.frameCount = 0x80000000u;
     });
+    // Four frames of datums without values under a header of 200,000.
+    QtxFileHeader claims;
+    claims.frameCount = 200000;
+    claims.frameSize = qtx::kDepthSize;
+    claims.topDepth = 1000.0;
+    claims.bottomDepth = 1000.0 + 0.5 * 199999;
+    claims.depthStep = 0.5;
+    claims.datumCount = 1;
+    std::memset(claims.history, ' ', sizeof claims.history);
+    QtxDatumDescriptor empty;
+    std::memcpy(empty.mnemonic, "WAVE", 4);
+    empty.typeCode = 26;
+    empty.category = kCategoryWaveform;
+    empty.axisCount = 1;
+    empty.offset = qtx::kDepthSize;
+    empty.axis1 = {kUnitMicroseconds, 0, 64, 10.0f};
+    WriteBytes(dir + "/claims_frames.qtx", RawQtx(claims, {empty}, std::vector<uint8_t>(4 * qtx::kDepthSize, 0)));
+    // Two curves with a gap between them, and the second over the first.
+    WriteQtx(dir + "/gap.qtx", {curve("DTCO", 6, kUnitMicrosecondsPerFoot), curve("DTSM", 6, kUnitMicrosecondsPerFoot)},
+             3, 1000.0, 0.5, Value);
+    std::vector<uint8_t> gap = ReadBytes(dir + "/gap.qtx");
+    std::vector<uint8_t> over = gap;
+    over[qtx::DataStart(1) + qtx::kDscOffset] = qtx::kDepthSize;
+    WriteBytes(dir + "/overlap.qtx", over);
+    gap[qtx::kHdrFrameSize] += 4;
+    gap[qtx::DataStart(1) + qtx::kDscOffset] += 4;
+    gap.resize(gap.size() + 3 * 4);
+    WriteBytes(dir + "/gap.qtx", gap);
     return 0;
 }

@@ -25,6 +25,9 @@ namespace {
 constexpr float kCode68Limit = 1.70141183e38f; // 2^127
 const char kBadDepth[] = "Encountered invalid depth in file :\n%s\nFrame %u is at depth %s, which a LIS depth (code 68) "
                         "cannot hold.\nOperation will be abandoned.";
+const char kDatumOutOfPlace[] = "Encountered datum %s out of its place in the frames of file :\n%s\nA LIS frame holds "
+                                "each datum right after the one before it, from the depth to the frame's end.\n"
+                                "Operation will be abandoned.";
 const char kAbsentWritten[] = "Wrote %lld value(s) that LIS code 68 cannot hold (not a number, infinite, or of "
                               "magnitude 2^127 or more) as absent values (-999.25) in file :\n%s";
 
@@ -109,6 +112,18 @@ Status CQtxToLis::ReadLayout(const std::string& qtxPath)
     }
     // Stored counts describe the descriptors; keep them consistent with what was read.
     m_header.datumCount = uint16_t(datums);
+    // Frames go out as they lie, one channel per datum in descriptor order: a datum that
+    // does not follow the one before it (a gap, an overlap, past the frame) would put
+    // other values under its name. Without frames nothing is read under any name.
+    if (m_header.frameCount == 0) return Status();
+    uint64_t at = qtx::kDepthSize;
+    for (const QtxDatumDescriptor& d : m_descriptors) {
+        if (d.offset != at || d.size % sizeof(float) != 0 || at + d.size > m_header.frameSize)
+            return Status::Failure(Format(kDatumOutOfPlace, std::string(d.mnemonic, 4).c_str(), qtxPath.c_str()));
+        at += d.size;
+    }
+    if (at != m_header.frameSize)
+        return Status::Failure("Error reading frame data in file :\n" + qtxPath);
     return Status();
 }
 

@@ -204,9 +204,25 @@ TEST_F(QtxToLisTest, DamagedInputsAreReportedAndLeaveNoLisFile)
         {"a huge frame count", [](std::vector<uint8_t>& b) { endian::PutLE32(b.data() + qtx::kHdrFrameCount, 0x7FFFFFFF); },
          "Error reading frame data"},
         {"a header cut short", [](std::vector<uint8_t>& b) { b.erase(b.begin() + 100, b.end()); }, "Error reading header"},
+        // The datums must tile each frame: otherwise their channels would hold other values.
+        {"a datum over the one before it",
+         [](std::vector<uint8_t>& b) { endian::PutLE32(b.data() + qtx::DataStart(1) + qtx::kDscOffset, 8); },
+         "Encountered datum DTCO out of its place in the frames of file"},
+        {"a datum past its frame",
+         [](std::vector<uint8_t>& b) { endian::PutLE32(b.data() + qtx::DataStart(1) + qtx::kDscSize, 8); },
+         "Encountered datum DTCO out of its place in the frames of file"},
+        {"a frame beyond its datums",
+         [](std::vector<uint8_t>& b) {
+             endian::PutLE32(b.data() + qtx::kHdrFrameSize, endian::GetLE32(b.data() + qtx::kHdrFrameSize) + 4);
+             b.resize(b.size() + 12);
+         },
+         "Error reading frame data"},
     };
+    QtxDatumShape curve = Waveform(1, 1);
+    curve.mnemonic = "DTCO";
+    curve.category = kCategorySlowness;
     for (const auto& c : cases) {
-        ASSERT_TRUE(WriteQtx(qtx, {Waveform(2, 16)}, 3));
+        ASSERT_TRUE(WriteQtx(qtx, {Waveform(2, 16), curve}, 3));
         auto bytes = ReadBytes(qtx);
         c.damage(bytes);
         WriteBytes(qtx, bytes);
