@@ -40,7 +40,7 @@ std::shared_ptr<CLogPlotItem> PickItem(ScriptedHost& host, const std::string& pa
     return item;
 }
 
-void ShowAndPrint(ScriptedFrame& frame, ScriptedHost& host, LogSetupGroup& setup)
+void ShowAndPrint(ScriptedFrame& frame, LogSetupGroup& setup)
 {
     if (CPlotWnd* plot = OpenPlotWnd(setup, theViewerApp.ClassName(kClassPlot))) {
         frame.VScroll(*plot, SB_LINEDOWN);
@@ -50,7 +50,11 @@ void ShowAndPrint(ScriptedFrame& frame, ScriptedHost& host, LogSetupGroup& setup
         frame.Mouse(*plot, "ldbl", MK_LBUTTON, {30, 40});
         plot->OnClose();
     }
-    host.printerCaps = DeviceCaps{400, 600, 203, 305, 50, 50};
+    // The print under a host of its own: tracks wider than the page are rescaled.
+    ScriptedHost printing;
+    ScopedHost scope(&printing);
+    printing.printerCaps = DeviceCaps{400, 600, 203, 305, 50, 50};
+    printing.ExpectMessage("Would you like to perform automatic rescaling?", IDYES);
     (void)PrintPlot(setup);
 }
 
@@ -75,6 +79,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             setup.plotItems.push_back(std::move(item));
             ++track;
         }
-    if (!setup.plotItems.empty()) ShowAndPrint(frame, host, setup);
+    if (!setup.plotItems.empty()) ShowAndPrint(frame, setup);
     return 0;
 }
