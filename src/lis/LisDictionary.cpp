@@ -11,6 +11,7 @@
 namespace {
 
 const char kNoEntry[] = "Encountered no dictionary entry in file :\n%s\nOperation will be abandoned.";
+const char kTooManyEntries[] = "Encountered more than %zu dictionary entries in file :\n%s\nOperation will be abandoned.";
 
 bool IsLineEnd(uint8_t c) { return c == '\r' || c == '\n'; }
 
@@ -238,7 +239,13 @@ int CLisDictionary::ParsePlain(std::vector<uint8_t> text)
 {
     m_text = std::move(text);
     m_cursor = 0;
-    const int result = ParseText();
+    m_full = false;
+    int result = ParseText();
+    if (m_full) {
+        m_entries.clear();
+        m_loaded = false;
+        result = 0;
+    }
     m_text.clear();
     m_text.shrink_to_fit();
     m_cursor = 0;
@@ -302,21 +309,27 @@ std::string CLisDictionary::ReadLine()
     return line;
 }
 
-CLisDictionaryEntry& CLisDictionary::NewEntry(const char* toolName)
+CLisDictionaryEntry* CLisDictionary::NewEntry(const char* toolName)
 {
+    if (m_entries.size() >= lisdic::kMaxEntries) {
+        m_full = true;
+        m_cursor = m_text.size();
+        return nullptr;
+    }
     m_entries.push_back(std::make_unique<CLisDictionaryEntry>());
     m_entries.back()->m_toolName = toolName;
-    return *m_entries.back();
+    return m_entries.back().get();
 }
 
 void CLisDictionary::ParseDepthSection()
 {
-    CLisDictionaryEntry& entry = NewEntry(lisdic::kDepthTool);
+    CLisDictionaryEntry* entry = NewEntry(lisdic::kDepthTool);
+    if (!entry) return;
     while (m_cursor < m_text.size()) {
         const std::string line = ReadLine();
         if (line == lisdic::kSectionEnd) break;
         // Depth mnemonics past the list's room are dropped.
-        if (entry.m_mnemonicCount < lisdic::kListSize) entry.m_waveMnemonics[entry.m_mnemonicCount++] = line;
+        if (entry->m_mnemonicCount < lisdic::kListSize) entry->m_waveMnemonics[entry->m_mnemonicCount++] = line;
     }
 }
 
@@ -328,10 +341,10 @@ void CLisDictionary::ParseRecordSection(const Section& section)
     while (m_cursor < m_text.size()) {
         const std::string line = ReadLine();
         if (line.empty()) continue;
-        CLisDictionaryEntry& entry = NewEntry(section.toolName);
-        if (line == lisdic::kSectionEnd) break;
+        CLisDictionaryEntry* entry = NewEntry(section.toolName);
+        if (!entry || line == lisdic::kSectionEnd) break;
         const Fields fields = SplitFields(line);
-        section.fill(entry, FieldView(fields));
+        section.fill(*entry, FieldView(fields));
     }
 }
 
@@ -382,7 +395,8 @@ Status CLisDictionary::Import(const std::string& directory)
     // Text the loader would read no entry from (any file picked by mistake) would
     // replace a working dictionary with an empty one.
     CLisDictionary probe;
-    probe.ParsePlain(bytes);
+    if (!probe.ParsePlain(bytes))
+        return Status::Failure(Format(kTooManyEntries, lisdic::kMaxEntries, chosen.path.c_str()));
     if (probe.m_entries.empty()) return Status::Failure(Format(kNoEntry, chosen.path.c_str()));
     lisdic::Scramble(bytes);
 

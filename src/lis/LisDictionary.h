@@ -28,6 +28,10 @@ constexpr const char* kLineTooLong = "Line too long";
 constexpr const char* kSectionEnd = "END::";
 // Larger files are refused rather than allocated: real dictionaries are a few kilobytes.
 constexpr int64_t kMaxFileBytes = 16 * 1024 * 1024;
+// Entries one dictionary may hold (real ones hold a few hundred). Each entry takes about
+// 2 KB whatever its line's length: a file of more is refused, so that millions of short
+// lines cannot take gigabytes.
+constexpr size_t kMaxEntries = 16384;
 
 constexpr const char* kDepthTool = "DepthMnemonics";
 
@@ -61,8 +65,9 @@ public:
     CLisDictionary& operator=(const CLisDictionary&) = delete;
 
     // Reads `directory`/LisDic.dit into the entry list. Returns 1 on success or when
-    // already loaded; 0 when the file is missing, unreadable or larger than
-    // lisdic::kMaxFileBytes (the entry list then stays empty).
+    // already loaded; 0 when the file is missing, unreadable, larger than
+    // lisdic::kMaxFileBytes or holds more than lisdic::kMaxEntries entries (the entry
+    // list then stays empty).
     int Load(const std::string& directory);
     // Same from a file the caller opened (read from offset 0; position left at its end).
     int Load(BinaryFile& file);
@@ -74,8 +79,9 @@ public:
 
     // Process > Dictionary: asks for a text file and writes it scrambled to
     // `directory`/LisDic.dit. Fails quietly when cancelled or when the text is the
-    // dictionary itself (told at once); with its message when the text cannot be read
-    // or holds no entry the loader would read, or the output cannot be written (the old
+    // dictionary itself (told at once); with its message when the text cannot be read,
+    // holds no entry the loader would read or more than lisdic::kMaxEntries, or the
+    // output cannot be written (the old
     // dictionary then stays and no partial file remains).
     Status Import(const std::string& directory);
 
@@ -86,18 +92,22 @@ private:
     struct Section;
     using Fields = std::vector<std::string>;
 
-    // Parses unscrambled text as Load does.
+    // Parses unscrambled text as Load does: 1, or 0 (no entry kept) for more entries than
+    // lisdic::kMaxEntries.
     int ParsePlain(std::vector<uint8_t> text);
+    // The entry a section line makes; nullptr once the dictionary is full (the rest of
+    // the text is then skipped).
+    CLisDictionaryEntry* NewEntry(const char* toolName);
     int ParseText();
     // The next line (ended by LF, CR LF, CR or the text's end), upper-cased.
     std::string ReadLine();
     void ParseDepthSection();
     void ParseRecordSection(const Section& section);
-    CLisDictionaryEntry& NewEntry(const char* toolName);
     static Fields SplitFields(const std::string& line);
 
     bool m_loaded = false;
     std::vector<std::unique_ptr<CLisDictionaryEntry>> m_entries; // in file order
     std::vector<uint8_t> m_text; // the unscrambled file while Load runs
     size_t m_cursor = 0;         // next byte of m_text to read
+    bool m_full = false;         // the text holds more entries than lisdic::kMaxEntries
 };

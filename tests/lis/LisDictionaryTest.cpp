@@ -330,6 +330,25 @@ TEST(LisDictionaryLoad, MissingOversizedOrUnreadableFilesAreRefusedAndALoadHappe
     EXPECT_EQ(d.Entries().size(), 1u);
 }
 
+// Every record line makes an entry of about 2 KB, however short the line: a file of
+// millions of "X" lines took gigabytes before the entries were counted. The limit is
+// kept whole and one entry more refuses the file, its entries dropped.
+TEST(LisDictionaryLoad, MoreEntriesThanTheLimitRefuseTheFile)
+{
+    for (const size_t records : {lisdic::kMaxEntries, lisdic::kMaxEntries + 1, size_t(200000)}) {
+        std::string text = "Tools\n\n~APX\n";
+        for (size_t k = 0; k < records; ++k) text += "X\n";
+        auto bytes = std::make_shared<std::vector<uint8_t>>(LisDictionaryBuilder::Scramble(text));
+        BinaryFile file;
+        file.OpenMemory(bytes, false);
+        CLisDictionary d;
+        const bool fits = records <= lisdic::kMaxEntries;
+        EXPECT_EQ(d.Load(file), fits ? 1 : 0) << records;
+        EXPECT_EQ(d.IsLoaded(), fits) << records;
+        EXPECT_EQ(d.Entries().size(), fits ? records : 0u) << records;
+    }
+}
+
 class LisDictionaryImportTest : public HostTest {
 protected:
     TempDir dir;
@@ -385,6 +404,20 @@ TEST_F(LisDictionaryImportTest, TextWithoutADictionaryEntryIsRefused)
         EXPECT_EQ(PartialOutputsIn(dir.Path()), std::vector<std::string>()) << what;
     }
     for (const auto& m : host.Messages()) EXPECT_EQ(m.type, unsigned(MB_OK | MB_ICONSTOP));
+}
+
+TEST_F(LisDictionaryImportTest, TextOfMoreEntriesThanTheLimitIsRefused)
+{
+    const std::vector<uint8_t> old = LisDictionaryBuilder().Depth({"DEPT"}).Dit();
+    WriteBytes(dit, old);
+    std::string text = "Tools\r\n~DSI\r\n";
+    for (size_t k = 0; k <= lisdic::kMaxEntries; ++k) text += "X:Y\r\n";
+    WriteBytes(source, std::vector<uint8_t>(text.begin(), text.end()));
+    host.ExpectFileDialog("Dictionary File to Import", source);
+    host.ExpectMessage("Encountered more than 16384 dictionary entries in file :\n" + source +
+                       "\nOperation will be abandoned.");
+    EXPECT_FALSE(OkOrShow(CLisDictionary().Import(dir.Path())));
+    EXPECT_EQ(ReadBytes(dit), old);
 }
 
 // Keeps the file size limit of the process below `bytes` while it lives: a write past
