@@ -1,5 +1,7 @@
 // Seeds for the tool dictionary harness: stored dictionaries from the test builder
-// (both line-end styles, every section kind the loader knows, an overlong line).
+// (both line-end styles, every section kind the loader knows, an overlong line, one
+// entry more than a dictionary may hold).
+#include "lis/LisDictionary.h"
 #include "support/LisDictionaryBuilder.h"
 #include "support/QtxBuilder.h"
 
@@ -20,5 +22,8 @@ int main(int argc, char** argv)
     WriteBytes(dir + "/full.dit", full.Dit());
     WriteBytes(dir + "/lf.dit", LisDictionaryBuilder("T", "\n\n").Depth({"DEPT"}).Section("~LSS", {{"A", "B", "C", "D", "E", "F"}}).Dit());
     WriteBytes(dir + "/long_line.dit", LisDictionaryBuilder().Line(std::string(120, 'X')).Depth({"DEPT"}).Dit());
+    std::string many = "Tools\n\n~APX\n";
+    for (size_t k = 0; k <= lisdic::kMaxEntries; ++k) many += "X\n";
+    WriteBytes(dir + "/too_many_entries.dit", LisDictionaryBuilder::Scramble(many));
     return 0;
 }
