@@ -83,6 +83,7 @@ int CToolsWnd::OpenInput(ToolInput& in)
         return 0;
     }
     in.frameCount = int32_t(count);
+    in.framesHeld = FramesHeld(in);
     in.logDirection = in.file.Header().logDirection;
     in.depthUnits = in.file.Header().depthUnits;
     return 1;
@@ -262,7 +263,7 @@ int CToolsWnd::CopyItem(ToolInput& in, int frame, const CQtxDatum& item, ToolVal
 
 int toolbox::HoldsFrame(ToolInput& in, int frame)
 {
-    return frame >= 0 && frame < FramesHeld(in) ? 1 : OkOrShow(in.file.ReportFrameReadFailure());
+    return frame >= 0 && frame < in.framesHeld ? 1 : OkOrShow(in.file.ReportFrameReadFailure());
 }
 
 int toolbox::ReadValues(ToolInput& in, int frame, const CQtxDatum& item, uint64_t first, size_t count, float* to)

@@ -64,6 +64,7 @@ struct ToolInput {
     CQtxDatumList list;
     double top = 0.0, bottom = 0.0, step = 0.0;
     int32_t frameCount = 0;
+    int32_t framesHeld = 0;   // whole frames the file holds, at most frameCount (taken at the open)
     uint8_t logDirection = 0; // header byte 0
     uint8_t depthUnits = 0;   // header byte 1
     std::array<uint32_t, kMaxDatums> selected{}; // by position in `list`; non-zero: chosen
@@ -88,7 +89,7 @@ const CQtxDatum* LastSelected(const ToolInput& input);
 double RoundDepth(double depth);
 // Whole frames an input's file holds, at most its header's count.
 int32_t FramesHeld(const ToolInput& input);
-// 1 when the file holds frame `frame` whole; otherwise fails as a read of it would (the
+// 1 when the file held frame `frame` whole at the open; otherwise fails as a read of it would (the
 // message shown, the input closed). A frame loop whose datums have no values to read
 // asks it, so that a header's claimed frames are never written from depths alone.
 int HoldsFrame(ToolInput& input, int frame);
