@@ -135,8 +135,9 @@ float SlownessStep(const SlownessSearch& search, const float* s, int count, floa
     // Peaks are weighed as they are found: how many, the nearest to the previous value
     // and the largest (the first of equals each time). No table to overflow however
     // long the curve between the limits is.
-    const int first = std::max(ClampToInt(search.minimum / ds) + 1, 1);
-    const int last = std::min(ClampToInt(search.maximum / ds) - 2, count - 2);
+    // Widened before the margins: a step far below the limits puts them at the int's ends.
+    const int first = int(std::clamp<int64_t>(int64_t(ClampToInt(search.minimum / ds)) + 1, 1, count));
+    const int last = int(std::clamp<int64_t>(int64_t(ClampToInt(search.maximum / ds)) - 2, 0, count - 2));
     int peaks = 0, nearest = -1, largest = -1;
     for (int k = first; k <= last; ++k) {
         if (!(s[k - 1] <= s[k] && s[k + 1] < s[k] && s[k] > 0.25f)) continue;
@@ -174,9 +175,11 @@ float AzimuthStep(const AzimuthSearch& search, const float* s, int count, float 
     const double dA = search.step;
     if (!(dA > 0) || count < 3) return kProfileAbsent;
     // 30 degrees either side of the previous value, in samples; the circle ends at 360.
-    const int lower = std::max(ClampToInt((double(previous) - 30) / dA), 0);
+    // Held to the samples: a previous value far off the circle gives no window, and no
+    // margin below leaves the int.
+    const int lower = std::clamp(ClampToInt((double(previous) - 30) / dA), 0, count);
     int upper = ClampToInt((double(previous) + 30) / dA);
-    upper = std::min({upper, ClampToInt(360.0 / dA), count});
+    upper = std::clamp(std::min({upper, ClampToInt(360.0 / dA), count}), 0, count);
     // Held inside the range; a range given upside down holds nothing back.
     auto accept = [&](int k) {
         return ClampToFloat(std::min(std::max(k * dA, double(search.minimum)), double(search.maximum)));

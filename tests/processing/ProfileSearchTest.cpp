@@ -251,6 +251,26 @@ TEST(ProfileSearch, AzimuthTracksTheExtremeNearThePreviousValueAtItsOwnSample)
     EXPECT_FLOAT_EQ(AzimuthStep({1.0f, 0, 360, true, false}, shortCurve.data(), 10, 5.0f), 8.0f);
 }
 
+// A sample step far below the limits (a data set's step of 1e-38) or a previous value
+// far off the curve puts the search window past the int's ends: nothing is found, and
+// the margins added to them stay inside the int.
+TEST(ProfileSearch, StepsAndPreviousValuesBeyondTheIndicesFindNothing)
+{
+    std::vector<float> s(64, 0.0f);
+    s[20] = 0.9f;
+    for (const float step : {1e-38f, 1e-30f})
+        for (const float previous : {100.0f, 3e38f, -3e38f}) {
+            EXPECT_FLOAT_EQ(SlownessStep({step, 80.0f, 480.0f, 500.0f}, s.data(), 64, previous, false), previous)
+                << step << " " << previous;
+            EXPECT_FLOAT_EQ(SlownessStep({step, -3e38f, -1e38f, 500.0f}, s.data(), 64, previous, true), previous)
+                << step << " " << previous;
+            EXPECT_FLOAT_EQ(AzimuthStep({step, 0, 360, true, true}, s.data(), 64, previous), kProfileAbsent)
+                << step << " " << previous;
+        }
+    for (const float previous : {3e38f, -3e38f})
+        EXPECT_FLOAT_EQ(AzimuthStep({1.0f, 0, 360, true, true}, s.data(), 64, previous), kProfileAbsent) << previous;
+}
+
 TEST(ProcessingWnd, TheInstantaneousFrequencyOfASineIsItsFrequency)
 {
     // 8 cycles in 64 samples of 10 us: 12.5 kHz wherever it is asked.
