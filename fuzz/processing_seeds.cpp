@@ -1,7 +1,7 @@
 // Seeds for the processing-window harness: waveforms whose arrivals a search finds, for
 // each window (the first history byte: 0 to 3 the depth profile's time, frequency,
 // slowness and azimuth, 4 time-frequency, 5 Kalman), an up log, one frame, values that
-// are no numbers, and hostile steps, depths and counts.
+// are no numbers, and hostile steps (huge and tiny), depths and counts.
 #include "support/QtxBuilder.h"
 
 #include <cmath>
@@ -44,6 +44,12 @@ int main(int argc, char** argv)
         SetKind(stem + "_nan.qtx", kind);
         WriteQtx(stem + "_step.qtx", {{"WHUG", 1, kCategoryWaveform, 13, 16, kUnitMicroseconds, 3e38f}}, 2);
         SetKind(stem + "_step.qtx", kind);
+        // Sample steps so small that the search limits lie past every index.
+        WriteQtx(stem + "_tiny.qtx", {{"WTIN", 1, kCategoryWaveform, 4, 64, kUnitMicroseconds, 1e-38f},
+                                      {"DTIN", 33, kCategorySlowness, 1, 100, kUnitMicrosecondsPerFoot, 1e-38f},
+                                      {"ATIN", 26, kCategoryAzimuth, 1, 36, kUnitDegrees, 1e-38f}},
+                 4, 1000.0, 0.5, Arrival);
+        SetKind(stem + "_tiny.qtx", kind);
         WriteQtx(stem + "_depths.qtx", tabs, 3, 1000.0, 0.5, Arrival);
         PatchQtxHeader(stem + "_depths.qtx", [&](QtxFileHeader& h) {
             h.history[0] = kind;
