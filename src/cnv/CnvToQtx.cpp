@@ -10,17 +10,21 @@
 #include "dataset/DepthRule.h"
 #include "dataset/QtxFile.h"
 #include "dataset/QtxFrameWriter.h"
+#include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/Path.h"
 #include "res/ClssToolSetupDlgIds.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <memory>
 
 namespace {
 
 const char kStopQuestion[] = "Are you sure you want to stop converting?";
+const char kBadPeriod[] = "Encountered invalid sampling period (%g) in file :\n%s\nA waveform's samples need a "
+                          "period above 0.\nOperation will be abandoned.";
 
 // The Data Origin question and, for a CLSS origin, the receiver's: the origin code
 // (0 when the dialog is cancelled) and the receiver (0..3; -1 for other origins).
@@ -115,12 +119,18 @@ int CCnvToQtx::Convert(const std::string& cnvPath, const std::string& qtxPath)
     m_clssReceiver = std::max(clssReceiver, 0);
     if (!asked) return 0;
 
-    // Every refusal comes before the output is created.
+    // Every refusal comes before the output is created. A sample step of 0 or below
+    // (CLSS origins have their own) would make waveforms no view can show.
+    const CnvOrigin origin = CnvOriginOf(m_origin, m_samplingPeriod);
+    if (!(origin.step > 0) || !std::isfinite(origin.step)) {
+        MessageBox(Format(kBadPeriod, double(m_samplingPeriod), cnvPath.c_str()), MB_OK | MB_ICONSTOP);
+        return 0;
+    }
     if (RefuseOutputOverInput(qtxPath, {cnvPath}) || (!m_outputConfirmed && RefuseToReplaceExisting(qtxPath)))
         return 0;
     auto out = std::make_unique<CQtxFile>();
     if (!OkOrShow(out->OpenWrite(qtxPath, 1, cnvPath)) // one datum: the channels as its traces
-        || !WriteHead(*out, *this, direction, CnvOriginOf(m_origin, m_samplingPeriod), input.m_channels, input.m_samples))
+        || !WriteHead(*out, *this, direction, origin, input.m_channels, input.m_samples))
         return 0;
 
     CProgressDlg progress(0);

@@ -195,6 +195,27 @@ TEST_F(CnvToQtxTest, RefusalsLeaveTheFilesAsTheyWere)
     EXPECT_EQ(ReadBytes(cnvPath), CnvBytes(s));
 }
 
+// A sampling period of 0 or below (the file's word is signed) would give waveforms no
+// view can show: refused before any output, unless a CLSS origin brings its own step.
+TEST_F(CnvToQtxTest, APeriodOfZeroOrBelowIsRefusedUnlessTheOriginBringsItsStep)
+{
+    for (const int16_t period : {int16_t(0), int16_t(-10), int16_t(-32768)})
+        for (const int origin : {1, 31, kCancel}) {
+            CnvShape s = Shape(2, 8, 4);
+            s.samplingPeriod = period;
+            CCnvToQtx c = Prepare(s, origin);
+            host.ExpectMessage(Format("Encountered invalid sampling period (%d) in file :\n%s\nA waveform's samples "
+                                      "need a period above 0.\nOperation will be abandoned.",
+                                      int(period), cnvPath.c_str()));
+            EXPECT_EQ(c.Convert(cnvPath, qtxPath), 0) << period << " " << origin;
+            EXPECT_FALSE(FileExists(qtxPath)) << period << " " << origin;
+        }
+    CnvShape s = Shape(1, 8, 4);
+    s.samplingPeriod = 0;
+    ASSERT_EQ(Prepare(s, 42, 0).Convert(cnvPath, qtxPath), 1);
+    EXPECT_EQ(DatumText(Load(qtxPath).datum), "WMNO type 230 category 1 traces 1 axes 1 unit 1 samples 8 step 6.4");
+}
+
 // While frames are written the chosen name holds nothing. A confirmed stop is a success
 // that leaves exactly the whole frames written, counted, with their depths (none: no
 // file); a failure leaves no file.
