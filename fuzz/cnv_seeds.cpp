@@ -1,5 +1,6 @@
 // Seeds for the CNV harness: well-formed files from the test builder, and the shapes
-// the reader treats specially (one frame, trailing bytes, CLSS, an up log).
+// the reader treats specially (one frame, trailing bytes, CLSS, an up log), and sampling
+// periods of 0 and below.
 #include "support/CnvBuilder.h"
 #include "support/QtxBuilder.h"
 
@@ -22,5 +23,10 @@ int main(int argc, char** argv)
     std::vector<uint8_t> trailing = CnvBytes(Shape(3, 4, 3));
     trailing.resize(trailing.size() + 7, 0);
     WriteBytes(dir + "/trailing.cnv", trailing);
+    for (const int16_t period : {int16_t(0), int16_t(-10)}) {
+        CnvShape flat = Shape(2, 8, 3);
+        flat.samplingPeriod = period;
+        WriteCnv(dir + "/period_" + std::to_string(period) + ".cnv", flat);
+    }
     return 0;
 }
