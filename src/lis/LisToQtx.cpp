@@ -118,9 +118,11 @@ std::string CLisToQtx::Refusal(const CWaveformPickItem& item)
     if (samples < 1) return "its traces have no samples";
     if (samples > kMaxTraceSamples)
         return Format("its traces of %d samples (samples and fixed delay) exceed %d", samples, kMaxTraceSamples);
-    // The start time is turned into samples by the sample period.
-    if (VariantOf(item.m_typeCode) == Variant::GainAndStart
-        && !(std::isfinite(item.m_samplePeriod) && item.m_samplePeriod > 0.0f))
+    // The start time is turned into samples by the sample period, and a waveform's
+    // samples are laid out by it: without one no view has an axis to show them on.
+    const bool needsPeriod = VariantOf(item.m_typeCode) == Variant::GainAndStart
+                             || (item.m_category == kCategoryWaveform && samples > 1);
+    if (needsPeriod && !(std::isfinite(item.m_samplePeriod) && item.m_samplePeriod > 0.0f))
         return "it has no sample period";
     return std::string();
 }

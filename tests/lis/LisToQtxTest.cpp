@@ -248,6 +248,17 @@ TEST_F(LisToQtxTest, DataSetsAndItemsThatCannotBeConvertedAreRefusedBeforeTheOut
         EXPECT_EQ(converter.Convert(&sonic.set, lisPath, qtxPath), 0);
         EXPECT_FALSE(fs::exists(qtxPath));
     }
+    // A plain waveform's samples are laid out by its period: without one (a CONS table's
+    // PER of 0, below 0 or no number) no view could show the data set.
+    for (const float period : {0.0f, -10.0f, std::nanf("")}) {
+        Sonic plain(lisPath, 2, 1, 4, lisb::DefaultSample);
+        plain.Item(0, false, false).m_samplePeriod = period;
+        host.ExpectMessage("it has no sample period!");
+        CLisToQtx converter;
+        converter.m_outputConfirmed = true;
+        EXPECT_EQ(converter.Convert(&plain.set, lisPath, qtxPath), 0) << period;
+        EXPECT_FALSE(fs::exists(qtxPath)) << period;
+    }
     Sonic sonic(lisPath, 2, 1, 4, lisb::DefaultSample);
     sonic.Item(6, true, true);
     host.ExpectMessage("Output file is the same as input file :\n" + lisPath);
