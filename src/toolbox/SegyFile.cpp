@@ -28,6 +28,7 @@ const char kSampleCount[] = "Unrecognized number of samples in SEGY data set!\nO
 const char kDirection[] = "Unrecognized log direction in SEGY data set!\nOperation will be abandoned.";
 const char kUnits[] = "Unrecognized depth units in SEGY data set!\nOperation will be abandoned.";
 const char kToolType[] = "Unrecognized tool type in SEGY data set!\nOperation will be abandoned.";
+const char kInterval[] = "Unrecognized sample interval in SEGY data set!\nOperation will be abandoned.";
 
 constexpr size_t kPieceBytes = size_t(1) << 20;
 
@@ -106,6 +107,8 @@ int CSegyFile::OpenInput(HeaderBuffer header, const std::string& path)
     if (m_shape.logDirection != kLogDown && m_shape.logDirection != kLogUp) return Refuse(kDirection);
     if (m_shape.depthUnits != kUnitsFeet && m_shape.depthUnits != kUnitsMetres) return Refuse(kUnits);
     if (m_shape.itemType > kMaxItemType) return Refuse(kToolType);
+    // The samples are laid out by the interval: 0, below 0 or no number leaves no view an axis.
+    if (!(m_shape.sampleInterval > 0) || !std::isfinite(m_shape.sampleInterval)) return Refuse(kInterval);
 
     m_traceSize = TraceSize(uint64_t(m_shape.samplesPerTrace));
     const int64_t length = m_fileIn.GetLength();

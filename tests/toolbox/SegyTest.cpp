@@ -12,6 +12,7 @@
 #include "support/SegyBuilder.h"
 #include "support/TempDir.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -283,6 +284,14 @@ TEST_F(SegyTest, ImportRefusesForeignAndDamagedFilesBeforeReadingAShot)
         {"Unrecognized log direction in SEGY data set!" + kAbandon, [](SegyShape& s) { s.logDirection = 0; }},
         {"Unrecognized depth units in SEGY data set!" + kAbandon, [](SegyShape& s) { s.depthUnits = 2; }},
         {"Unrecognized tool type in SEGY data set!" + kAbandon, [](SegyShape& s) { s.itemType = 231; }},
+        // No view could lay the samples out: before this, such files imported as data sets none could show.
+        {"Unrecognized sample interval in SEGY data set!" + kAbandon, [](SegyShape& s) { s.interval = 0.0f; }},
+        {"Unrecognized sample interval in SEGY data set!" + kAbandon, nullptr,
+         [](auto& b) { endian::PutLEFloat(b.data() + segy::kSampleInterval, -8.0f); }},
+        {"Unrecognized sample interval in SEGY data set!" + kAbandon, nullptr,
+         [](auto& b) { endian::PutLEFloat(b.data() + segy::kSampleInterval, NAN); }},
+        {"Unrecognized sample interval in SEGY data set!" + kAbandon, nullptr,
+         [](auto& b) { endian::PutLEFloat(b.data() + segy::kSampleInterval, INFINITY); }},
         {"Error reading SEGY first shot header in file :\n" + segy, [](SegyShape& s) { s.depths = {}; }},
         {step("Frame 2 is at depth 1000.0000 after 1000.0000: not one step of 0.0000 DOWN."),
          [](SegyShape& s) { s.depths = {1000.0, 1000.0004}; }},
