@@ -1,5 +1,6 @@
 // Seeds for the SEG-Y harness: files of the program's variant from the test builder
-// (down, up, the largest shot, one shot, a torn shot); the public standard files are
+// (down, up, the largest shot, one shot, a torn shot, a sample interval of 0); the public
+// standard files are
 // read where they are (fuzz.sh hands their folder over).
 #include "support/SegyBuilder.h"
 #include "support/QtxBuilder.h"
@@ -29,5 +30,8 @@ int main(int argc, char** argv)
     wide.category = 3;
     wide.itemType = 31;
     WriteBytes(dir + "/wide.segy", SegyBytes(wide));
+    SegyShape flat;
+    flat.interval = 0.0f;
+    WriteBytes(dir + "/zero_interval.segy", SegyBytes(flat));
     return 0;
 }
