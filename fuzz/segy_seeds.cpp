@@ -1,7 +1,6 @@
 // Seeds for the SEG-Y harness: files of the program's variant from the test builder
 // (down, up, the largest shot, one shot, a torn shot, a sample interval of 0); the public
-// standard files are
-// read where they are (fuzz.sh hands their folder over).
+// standard files are read where they are (fuzz.sh hands their folder over).
 #include "support/SegyBuilder.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
