@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
+#include <string>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -15,8 +17,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     file.OpenMemory(std::make_shared<std::vector<uint8_t>>(data, data + size), false);
     CLisDictionary dictionary;
     if (!dictionary.Load(file)) return 0;
-    std::vector<CLisDictionaryEntry*> found;
-    for (const auto& entry : dictionary.Entries()) dictionary.FindTool(found, entry->m_toolName);
-    dictionary.FindTool(found, lisdic::kDepthTool);
+    // One look-up a tool named, as the recogniser makes it, each into an empty list.
+    std::set<std::string> tools{lisdic::kDepthTool};
+    for (const auto& entry : dictionary.Entries()) tools.insert(entry->m_toolName);
+    for (const std::string& tool : tools) {
+        std::vector<CLisDictionaryEntry*> found;
+        dictionary.FindTool(found, tool);
+    }
     return 0;
 }
