@@ -2,7 +2,8 @@
 // four domains, the time-frequency profile or the Kalman window, as the first history
 // byte picks (byte % 6), which the reader leaves alone. The window opens on the first
 // datum of its tab, steps a line, a page and to the end, runs its search or filter on a
-// double click, reads values under the mouse and is closed with its save.
+// double click, is edited by hand (a stroke in edit mode), takes a selection by two
+// control clicks, reads values under the mouse and is closed with its save.
 // The program runs headless: a scripted host answers every prompt, a scripted frame
 // records the drawing. The window is kept small so that one input stays fast.
 #include "common/QtxFileDlg.h"
@@ -19,12 +20,17 @@
 #include "FuzzInput.h"
 #include "StartedFrame.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <unistd.h>
 
 namespace {
+
+// The windows' click flags (shift: into and out of edit mode, control: a selection).
+constexpr unsigned kShiftClick = MK_LBUTTON | MK_SHIFT;
+constexpr unsigned kControlClick = MK_LBUTTON | MK_CONTROL;
 
 CProcessingWnd* OpenWindow(int kind, const std::string& path, const std::string& output)
 {
@@ -74,6 +80,17 @@ void Drive(ScriptedFrame& frame, CProcessingWnd& view)
         host.ScriptDialog(kIddSlownessProfileSetup).Press(IDOK);
         frame.Mouse(view, "ldbl", MK_LBUTTON, p);
     }
+    // Edits by hand: into edit mode, a stroke down the page, out keeping them; then a
+    // selection of two control clicks and the right button's way into and out of edit mode.
+    const int x = plot.left + plot.Width() / 2, top = plot.top + 3, bottom = plot.bottom - 3;
+    frame.Mouse(view, "ldown", kShiftClick, {x, top});
+    for (int y = top; y < bottom; y += std::max(1, (bottom - top) / 5)) frame.Mouse(view, "ldown", MK_LBUTTON, {x, y});
+    frame.Mouse(view, "ldown", kShiftClick, {x, bottom});
+    frame.Mouse(view, "ldown", kControlClick, {plot.left + 2, top});
+    frame.Mouse(view, "ldown", kControlClick, {plot.right - 2, bottom});
+    frame.Mouse(view, "rdown", MK_RBUTTON, {x, top});
+    frame.Mouse(view, "ldown", MK_LBUTTON, {x + 5, top + 4});
+    frame.Mouse(view, "rdown", MK_RBUTTON, {x, bottom});
     ScriptedHost host;
     ScopedHost scope(&host);
     host.ExpectMessage("Do you want to save output file", IDYES);
