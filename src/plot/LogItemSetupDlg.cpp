@@ -17,6 +17,7 @@
 #include "settings/SettingsStore.h"
 
 #include <algorithm>
+#include <cmath>
 #include <initializer_list>
 #include <limits>
 #include <utility>
@@ -56,6 +57,15 @@ bool ReadDepths(CQtxFile& file, const std::string& path, DataSetDepths& out)
     d.step = file.GetDepthStep();
     d.frames = file.GetFrameCount();
     if (d.top == -1.0 || d.bottom == -1.0 || d.step == -1.0 || d.frames == 0xFFFFFFFFu) return false;
+    // Depths that are no numbers would reach the depth fields as "nan", which the dialog
+    // then refuses without a word of the data set.
+    if (!std::isfinite(d.top) || !std::isfinite(d.bottom) || !std::isfinite(d.step)) {
+        MessageBox(Format("Data set %s cannot be shown against depth: its depth step or depths are not usable "
+                          "numbers.",
+                          path.c_str()),
+                   MB_OK | MB_ICONSTOP);
+        return false;
+    }
     d.direction = file.Header().logDirection;
     d.units = file.Header().depthUnits;
     out = d;

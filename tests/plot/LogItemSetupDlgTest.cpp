@@ -9,6 +9,7 @@
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
 
+#include <cmath>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -103,6 +104,28 @@ TEST_F(LogItemSetupDlgTest, AChosenDatumGivesTheItemItsDomainNamesUnitsAndImageK
     EXPECT_EQ(curve.m_datum.sampleCount, 1);
 }
 
+
+// A data set whose header depths or step are no numbers is named when it is picked,
+// instead of its "nan" reaching the depth fields and a bare "Please enter a number.".
+TEST_F(LogItemSetupDlgTest, ADataSetWithoutUsableDepthsIsNamedWhenPicked)
+{
+    const std::function<void(QtxFileHeader&)> damages[] = {
+        [](QtxFileHeader& h) { h.topDepth = NAN; },
+        [](QtxFileHeader& h) { h.bottomDepth = INFINITY; },
+        [](QtxFileHeader& h) { h.depthStep = -INFINITY; },
+    };
+    for (const auto& damage : damages) {
+        ASSERT_TRUE(WriteQtx(path, {{"GAMR", 102, 6, 1, 1, 0xFF}}, 4, 1000.0, 0.5));
+        PatchQtxHeader(path, damage);
+        dialog.m_item = CLogPlotItem::NewItemDefaults();
+        host.ExpectFileDialog("Browse Input QTX File", path);
+        host.ExpectMessage("Data set " + path + " cannot be shown against depth: its depth step or depths are not "
+                           "usable numbers.");
+        Script().Press(kIdcSelectInputFile).Press(IDCANCEL);
+        dialog.DoModal();
+        EXPECT_TRUE(dialog.m_item.m_file.path.empty());
+    }
+}
 TEST_F(LogItemSetupDlgTest, NoneOrMoreThanOneChosenDatumIsRefusedAndChangesNothing)
 {
     const std::pair<Marks, const char*> cases[] = {
