@@ -1,7 +1,10 @@
 #include "common/SetupSteps.h"
 
+#include "platform/Format.h"
+#include "platform/Host.h"
 #include "platform/Path.h"
 
+#include <cmath>
 #include <utility>
 
 bool ChooseQtxInput(CDialog& dlg, int labelId, std::string& path, std::string& title, std::string& ext,
@@ -40,6 +43,16 @@ bool ReadDepthsAndDatums(CQtxFile& file, double& top, double& bottom, CQtxDatumL
     if (t == -1.0) return false;
     double b = file.GetBottomDepth();
     if (b == -1.0) return false;
+    // Depths that are no numbers would reach the depth fields as "nan", which the dialog
+    // then refuses without a word of the data set.
+    if (!std::isfinite(t) || !std::isfinite(b)) {
+        MessageBox(Format("Data set %s cannot be shown against depth: its depth step or depths are not usable "
+                          "numbers.",
+                          file.Path().c_str()),
+                   MB_OK | MB_ICONSTOP);
+        file.CloseInput();
+        return false;
+    }
     CQtxDatumList read;
     if (!OkOrShow(file.ReadDatumList(read))) return false;
     file.CloseInput();

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <utility>
 #include <vector>
@@ -77,6 +78,26 @@ TEST_F(SetupStepsFileTest, AnInputIsReadWholeOrNotAtAll)
         ASSERT_EQ(read.datums.size(), 1u) << path;
         EXPECT_EQ(read.datums[0]->m_mnemonic, "DTCO") << path;
     }
+}
+
+// A header whose depths are no numbers is named when the data set is picked, instead of
+// its "nan" reaching the setup's depth fields and a bare "Please enter a number.".
+TEST_F(SetupStepsFileTest, AnInputWithoutUsableDepthsIsNamedAndLeavesTheOutputs)
+{
+    const std::string good = dir.File("good.qtx"), bad = dir.File("bad.qtx");
+    ASSERT_TRUE(WriteQtx(good, {{.mnemonic = "DTCO", .category = kCategorySlowness}}, 3, 1000.0, 0.5));
+    QtxInputRead read;
+    ASSERT_TRUE(ReadQtxInput(good, read));
+    for (const double depth : {std::nan(""), double(INFINITY), -double(INFINITY)})
+        for (const bool top : {true, false}) {
+            ASSERT_TRUE(WriteQtx(bad, {{.mnemonic = "WMNO"}}, 2));
+            PatchQtxHeader(bad, [&](QtxFileHeader& h) { (top ? h.topDepth : h.bottomDepth) = depth; });
+            host.ExpectMessage("Data set " + bad + " cannot be shown against depth: its depth step or depths are not "
+                               "usable numbers.");
+            EXPECT_FALSE(ReadQtxInput(bad, read)) << depth << top;
+            EXPECT_EQ(std::pair(read.top, read.bottom), std::pair(1000.0, 1001.0));
+            ASSERT_EQ(read.datums.size(), 1u);
+        }
 }
 
 } // namespace
