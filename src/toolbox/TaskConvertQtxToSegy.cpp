@@ -1,5 +1,6 @@
-// Convert QTX To SEGY: one selected datum as a SEG-Y file of the program's own
-// variant, one shot per frame and one trace per receiver.
+// Convert QTX To SEGY: one selected datum as a SEG-Y file in the published layout
+// (rev 1, which other programs read), one shot per frame and one trace per receiver.
+// The slots are filled in the variant's form; CSegyFile writes them out.
 #include "toolbox/ToolsWnd.h"
 
 #include "common/Fft.h"

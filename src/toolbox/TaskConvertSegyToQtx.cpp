@@ -1,5 +1,6 @@
-// Convert SEGY To QTX: a SEG-Y file of the program's own variant as a data set of one
-// datum, one frame per shot in the file's order, each at its shot's own depth.
+// Convert SEGY To QTX: a SEG-Y file this program wrote (the published layout, or the
+// variant of earlier versions) as a data set of one datum, one frame per shot in the
+// file's order, each at its shot's own depth.
 #include "toolbox/ToolsWnd.h"
 
 #include "dataset/ItemTypes.h"
@@ -62,7 +63,7 @@ int ShotFrame(CToolsWnd& e)
     for (int t = 0; t < s.m_shape.tracesPerShot; ++t) {
         uint8_t* to = e.Output().ReserveFrameBytes(bytes);
         if (!to) return 0;
-        // Both sides hold little-endian floats: the bytes go over as they are.
+        // The slots hold little-endian floats, as the data set does: the bytes go over as they are.
         std::memcpy(to, e.Segy().shotBuffer.data() + size_t(t) * segy::kSlotSize + segy::kSamples, bytes);
     }
     return 1;
