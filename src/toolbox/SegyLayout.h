@@ -4,11 +4,11 @@
 //
 // Two layouts. The export writes the published one (namespace segy::standard below),
 // which other programs read. Earlier versions of this program wrote their own variant
-// (namespace segy), which the import still reads: unlike the published layout, every number is little-endian, the file header
-// is 3596 bytes (not 3600), the samples are IEEE 754 floats although the format code
-// says 1, and four bytes of the header carry the data set's flags. Files in the
-// published layout are therefore foreign input: their flag bytes and counts do not
-// pass the checks of the reader.
+// (namespace segy), which the import still reads: unlike the published layout, every
+// number is little-endian, the file header is 3596 bytes (not 3600), the samples are
+// IEEE 754 floats although the format code says 1, and four bytes of the header carry
+// the data set's flags. Published-layout files of other programs carry neither the
+// variant's marks nor the export's tag, and are refused.
 //
 // In memory a trace is always held in the variant's form (its header fields and samples
 // little-endian, a slot of a shot buffer); the reader and writer convert at the file.
