@@ -389,6 +389,8 @@ void CSegyFile::OutputTrace(const uint8_t* slot, int trace)
     endian::PutBE32(t + standard::kTraceNumber, uint32_t(trace + 1));
     endian::PutBE32(t + standard::kEnsemble, m_shotCounter);
     endian::PutBE32(t + standard::kTraceInEnsemble, uint32_t(trace + 1));
+    endian::PutBE32(t + standard::kInline, m_shotCounter);
+    endian::PutBE32(t + standard::kCrossline, uint32_t(trace + 1));
     endian::PutBE16(t + standard::kTraceKind, kTraceKindValue);
     endian::PutBE16(t + standard::kTraceUse, kTraceUseValue);
     const uint32_t depth = endian::GetLE32(slot + segy::kDepth);

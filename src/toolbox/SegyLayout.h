@@ -129,6 +129,9 @@ constexpr size_t kDepthScalar = 68;   // i16, -1000: divide bytes 41-68 by 1000
 constexpr size_t kCoordinateScalar = 70; // i16, 1
 constexpr size_t kTraceSamples = 114; // u16
 constexpr size_t kTraceInterval = 116; // u16, as the file header's
+// Readers that sort traces by in- and crossline find a grid of shots by receivers.
+constexpr size_t kInline = 188;       // i32: the shot from 1
+constexpr size_t kCrossline = 192;    // i32: receiver 1..traces
 constexpr size_t kSamples = 240;      // samples x f32, big-endian
 
 constexpr int16_t kDepthScalarValue = -1000;

@@ -91,8 +91,8 @@ TEST_F(SegyTest, ExportWritesThePublishedLayoutWithEveryFieldAtItsOffset)
                 const size_t at = 3600 + (s * 3 + t) * trace;
                 const int32_t seq = int32_t(s * 3 + t + 1), shot = int32_t(s + 1), receiver = int32_t(t + 1);
                 EXPECT_EQ((std::vector<int32_t>{be32(b, at), be32(b, at + 4), be32(b, at + 8), be32(b, at + 12),
-                                                be32(b, at + 20), be32(b, at + 24)}),
-                          (std::vector<int32_t>{seq, seq, shot, receiver, shot, receiver}));
+                                                be32(b, at + 20), be32(b, at + 24), be32(b, at + 188), be32(b, at + 192)}),
+                          (std::vector<int32_t>{seq, seq, shot, receiver, shot, receiver, shot, receiver}));
                 EXPECT_EQ((std::vector<uint16_t>{be16(b, at + 28), be16(b, at + 34), be16(b, at + 68),
                                                  be16(b, at + 70), be16(b, at + 114), be16(b, at + 116)}),
                           (std::vector<uint16_t>{1, 2, uint16_t(-1000), 1, 5, 13}));
