@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cctype>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -53,9 +54,35 @@ std::string DepthField(double depth)
     return text;
 }
 
+struct LasUnit {
+    uint8_t code;
+    std::string_view mnemonic;
+};
+constexpr LasUnit kLasUnits[] = {
+    {kUnitMicroseconds, "US"}, {kUnitMicrosecondsPerFoot, "US/F"}, {kUnitMicrosecondsPerMetre, "US/M"},
+    {kUnitHertz, "HZ"},        {kUnitDegrees, "DEG"},              {kUnitMillivolts, "MV"},
+};
+
 } // namespace
 
 CLasDoc::CLasDoc() : m_buffer(kReadPiece) {}
+
+std::string_view CLasDoc::UnitMnemonic(uint8_t code)
+{
+    for (const LasUnit& u : kLasUnits)
+        if (u.code == code) return u.mnemonic;
+    return {};
+}
+
+uint8_t CLasDoc::UnitCode(std::string_view mnemonic)
+{
+    for (const LasUnit& u : kLasUnits)
+        if (u.mnemonic.size() == mnemonic.size()
+            && std::equal(u.mnemonic.begin(), u.mnemonic.end(), mnemonic.begin(),
+                          [](char a, char b) { return a == std::toupper(static_cast<unsigned char>(b)); }))
+            return u.code;
+    return kUnitNone;
+}
 
 // ---- reading -------------------------------------------------------------------------------
 

@@ -89,6 +89,11 @@ public:
     // "0.0001"), right-aligned in the same width.
     static void AppendValue(std::string& line, float value);
 
+    // A curve's unit in LAS, by the data set's unit code ("US/F"); empty for the codes
+    // that name none. UnitCode is its inverse, case aside; kUnitNone for any other text.
+    static std::string_view UnitMnemonic(uint8_t code);
+    static uint8_t UnitCode(std::string_view mnemonic);
+
     // ---- state ------------------------------------------------------------------------
     double m_depthStep = 0.0;   // STEP of the header written; set by the caller
     double m_topDepth = 0.0;    // STRT

@@ -127,8 +127,8 @@ int TakeEntry(LasSection section, std::string_view line, const std::string& path
         if (section == LasSection::Well && SameText(entry.mnemonic, "NULL")) TakeNull(entry.value, t);
         break;
     case LasSection::Curve:
-        // The first curve is the depth.
-        if (h.curves++ > 0) t.datums.push_back(CurveDatum(std::string(entry.mnemonic)));
+        // The first curve is the depth; a unit a data set can name is kept.
+        if (h.curves++ > 0) t.datums.push_back(CurveDatum(std::string(entry.mnemonic), 0, CLasDoc::UnitCode(entry.unit)));
         break;
     default: break;
     }

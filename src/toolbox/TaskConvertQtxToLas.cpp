@@ -183,7 +183,10 @@ int ConvertQtxToLas(CToolsWnd& e)
     std::string line = "~A DEPT     ";
     for (const CQtxDatum* c : curves) {
         const std::string name = LasName(c->m_mnemonic);
-        doc.WriteLine(" " + name + ".                        :");
+        // The curve's unit where the data set names one ("US/F" for a slowness).
+        std::string unit(CLasDoc::UnitMnemonic(c->m_axis1.m_unit));
+        unit.resize(24, ' ');
+        doc.WriteLine(" " + name + "." + unit + ":");
         line += "    " + name + "   ";
     }
     // The names after "~A" are a comment to readers: a wrapped file's lines stay short.

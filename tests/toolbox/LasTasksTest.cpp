@@ -282,10 +282,11 @@ TEST_F(LasTasksTest, EverySharedLasFileIsImportedAsItReadsOrRefused)
 TEST_F(LasTasksTest, ExportWritesTheSelectedCurvesInSeparatedFields)
 {
     const std::vector<QtxDatumShape> datums = {
-        {.mnemonic = "GR", .category = 6},
+        {.mnemonic = "GR", .category = 6, .unit = 0xFF},
         {.mnemonic = "WAVE", .typeCode = 26, .category = 1, .traces = 2, .samples = 4},
-        {.mnemonic = "D.T", .category = 6},
-        {.mnemonic = "SLOW", .category = 6, .samples = 3}, // three values a frame: the first, told
+        {.mnemonic = "D.T", .category = 6, .unit = 0xFF},
+        // three values a frame: the first, told; its unit as LAS names it
+        {.mnemonic = "SLOW", .category = 6, .samples = 3, .unit = 2},
     };
     const float gr[] = {0.5f, 123456.75f, NAN};
     const auto sample = [&](int frame, int datum, size_t index) {
@@ -300,7 +301,7 @@ TEST_F(LasTasksTest, ExportWritesTheSelectedCurvesInSeparatedFields)
     } cases[] = {
         {0xFF, 1, 3, {0, 1, 2, 3},
          " STRT.F              1000.0000:", " STEP.F                 0.5000:",
-         {" GR  .                        :", " D_T .                        :", " SLOW.                        :",
+         {" GR  .                        :", " D_T .                        :", " SLOW.US/F                    :",
           "~A DEPT         GR         D_T        SLOW   ", "  1000.0000      0.5000     -1.5000    300.0000",
           "  1000.5000 123456.7500     -1.5000   1300.0000", "  1001.0000   -999.2500     -1.5000   2300.0000"}},
         {1, 0, 2, {0},
@@ -364,6 +365,8 @@ TEST_F(LasTasksTest, ExportThenImportGivesBackTheCurves)
         ASSERT_EQ(out.descriptors.size(), 2u);
         EXPECT_EQ(std::string(out.descriptors[0].mnemonic, 4), "DTCO");
         EXPECT_EQ(std::string(out.descriptors[1].mnemonic, 4), "GR  ");
+        // Units a data set names come back (microseconds per foot, and the builder's microseconds).
+        EXPECT_EQ(std::pair(out.descriptors[0].axis1.unit, out.descriptors[1].axis1.unit), std::pair(uint8_t(2), uint8_t(1)));
         EXPECT_EQ(std::pair(out.header.logDirection, out.header.depthUnits), std::pair(direction, uint8_t(1)));
         EXPECT_EQ(out.header.depthStep, 0.25);
         EXPECT_EQ(out.depths, in.depths);
