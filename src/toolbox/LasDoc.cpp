@@ -42,8 +42,8 @@ size_t FieldsOf(std::string_view line)
 // A line that never belongs to a depth step: blank, a comment or a section.
 bool StandsAlone(std::string_view line)
 {
-    const size_t first = std::min(line.size(), size_t(std::find_if_not(line.begin(), line.end(), IsBlank) - line.begin()));
-    return first == line.size() || line[first] == '#' || line[first] == '~';
+    const auto first = std::find_if_not(line.begin(), line.end(), IsBlank);
+    return first == line.end() || *first == '#' || *first == '~';
 }
 
 // A depth right-aligned in a field, as AppendDepth writes it.

@@ -116,7 +116,8 @@ void PutStandardHeader(uint8_t* h, const CSegyFile::Shape& s)
     endian::PutBE16(h + standard::kFormatCode, standard::kFormatValue);
     endian::PutBE16(h + standard::kEnsembleFold, 1);
     endian::PutBE16(h + standard::kSortingCode, 1);
-    endian::PutBE16(h + standard::kMeasurement, s.depthUnits == kUnitsMetres ? standard::kMeasurementMetres : standard::kMeasurementFeet);
+    const bool metres = s.depthUnits == kUnitsMetres;
+    endian::PutBE16(h + standard::kMeasurement, metres ? standard::kMeasurementMetres : standard::kMeasurementFeet);
     std::memcpy(h + standard::kTag, standard::kTagValue, sizeof standard::kTagValue);
     h[standard::kDepthUnits] = s.depthUnits;
     h[standard::kLogDirection] = s.logDirection;
@@ -208,7 +209,8 @@ int CSegyFile::OpenInput(HeaderBuffer header, const std::string& path)
 int CSegyFile::ReadStandardShape(const uint8_t* h)
 {
     // Only IEEE floats are written: other sample codes are not this program's file.
-    if (endian::GetBE16(h + standard::kFormatCode) != standard::kFormatValue) return Refuse(Format(kForeign, m_inputPath.c_str()).c_str());
+    if (endian::GetBE16(h + standard::kFormatCode) != standard::kFormatValue)
+        return Refuse(Format(kForeign, m_inputPath.c_str()).c_str());
     m_standardInput = true;
     m_inputHeaderSize = standard::kFileHeaderSize;
     m_shape.sampleInterval = endian::GetBEFloat(h + standard::kSampleInterval);
@@ -249,8 +251,10 @@ void CSegyFile::InputTraceHeader(uint8_t* t) const
         const double depth = scalar < 0 ? double(raw) / -double(scalar) : double(raw) * (scalar > 0 ? scalar : 1);
         if (!DepthThousandths(depth, &thousandths)) thousandths = raw;
     }
-    const uint32_t shot = endian::GetBE32(t + standard::kShotNumber), trace = endian::GetBE32(t + standard::kTraceNumber);
-    const uint16_t samples = endian::GetBE16(t + standard::kTraceSamples), interval = endian::GetBE16(t + standard::kTraceInterval);
+    const uint32_t shot = endian::GetBE32(t + standard::kShotNumber);
+    const uint32_t trace = endian::GetBE32(t + standard::kTraceNumber);
+    const uint16_t samples = endian::GetBE16(t + standard::kTraceSamples);
+    const uint16_t interval = endian::GetBE16(t + standard::kTraceInterval);
     std::memset(t, 0, kTraceHeaderSize);
     endian::PutLE16(t + segy::kShotNumber, uint16_t(shot));
     endian::PutLE16(t + segy::kTraceNumber, uint16_t(trace));

@@ -128,7 +128,8 @@ int TakeEntry(LasSection section, std::string_view line, const std::string& path
         break;
     case LasSection::Curve:
         // The first curve is the depth; a unit a data set can name is kept.
-        if (h.curves++ > 0) t.datums.push_back(CurveDatum(std::string(entry.mnemonic), 0, CLasDoc::UnitCode(entry.unit)));
+        if (h.curves++ > 0)
+            t.datums.push_back(CurveDatum(std::string(entry.mnemonic), 0, CLasDoc::UnitCode(entry.unit)));
         break;
     default: break;
     }

@@ -119,7 +119,8 @@ bool ReadDepthRange(ToolInput& in, double headerStep, CLasDoc& doc)
         if (!depthAt(k, &depth)) return false;
         even = even && std::fabs(depth - (first + double(k) * step)) <= kStepShare * std::fabs(step);
     }
-    if (frames > 1) doc.m_depthStep = !even ? 0.0 : std::fabs(step - headerStep) <= CLasDoc::kDepthResolution ? headerStep : step;
+    const bool same = std::fabs(step - headerStep) <= CLasDoc::kDepthResolution;
+    if (frames > 1) doc.m_depthStep = !even ? 0.0 : same ? headerStep : step;
     return true;
 }
 
