@@ -86,7 +86,8 @@ void PutTextHeader(uint8_t* h, const CSegyFile::Shape& s)
         Format("ONE ENSEMBLE PER DEPTH FRAME OF %d TRACES, ONE PER RECEIVER, %d SAMPLES EACH", int(s.tracesPerShot),
                int(s.samplesPerTrace)),
         Format("DATUM: ITEM TYPE %d, CATEGORY %d: %s", int(s.itemType), int(s.category), CategoryText(s.category)),
-        Format("SAMPLE INTERVAL %.6g, SAMPLES IEEE FLOATS (FORMAT 5), BIG-ENDIAN", double(s.sampleInterval)),
+        Format("SAMPLE INTERVAL %.6g FROM SAMPLE INDEX %d, SAMPLES IEEE FLOATS (FORMAT 5), BIG-ENDIAN",
+               double(s.sampleInterval), int(s.firstIndex)),
         Format("DEPTH IN %s, LOG %s: TRACE BYTES 41-44 AND 49-52, SCALAR -1000 IN 69-70", metres ? "METRES" : "FEET",
                s.logDirection == kLogUp ? "UP" : "DOWN"),
     };
@@ -124,6 +125,8 @@ void PutStandardHeader(uint8_t* h, const CSegyFile::Shape& s)
     h[standard::kItemType] = s.itemType;
     h[standard::kCategory] = s.category;
     endian::PutBEFloat(h + standard::kSampleInterval, s.sampleInterval);
+    h[standard::kAxisUnit] = s.axisUnit;
+    endian::PutBE16(h + standard::kFirstIndex, s.firstIndex);
     endian::PutBE16(h + standard::kRevision, standard::kRevisionValue);
     endian::PutBE16(h + standard::kFixedLength, 1);
     endian::PutBE16(h + standard::kExtendedText, 0);
@@ -200,6 +203,8 @@ int CSegyFile::OpenInput(HeaderBuffer header, const std::string& path)
     m_shape.logDirection = h[kLogDirection];
     m_shape.itemType = h[kItemType];
     m_shape.category = h[kCategory];
+    m_shape.axisUnit = 0;
+    m_shape.firstIndex = 0;
     bool marked = endian::GetLE16(h + kFormatCode) == kFormatValue;
     for (size_t k = 0; k < kMarkCount; ++k) marked = marked && endian::GetLE16(h + kMarks + 2 * k) == Mark(k);
     if (!marked) return Refuse(Format(kForeign, m_inputPath.c_str()).c_str());
@@ -220,6 +225,8 @@ int CSegyFile::ReadStandardShape(const uint8_t* h)
     m_shape.logDirection = h[standard::kLogDirection];
     m_shape.itemType = h[standard::kItemType];
     m_shape.category = h[standard::kCategory];
+    m_shape.axisUnit = h[standard::kAxisUnit];
+    m_shape.firstIndex = endian::GetBE16(h + standard::kFirstIndex);
     return 1;
 }
 

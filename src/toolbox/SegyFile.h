@@ -41,6 +41,10 @@ public:
         uint8_t logDirection = segy::kLogDown;
         uint8_t itemType = 0;
         uint8_t category = 0;
+        // The axis's unit code and first index, which the published layout carries
+        // (0 and 0 from the earlier variant, which does not).
+        uint8_t axisUnit = 0;
+        uint16_t firstIndex = 0;
     };
     Shape m_shape;
 

@@ -26,7 +26,8 @@ constexpr double kOneShotStepMetres = 0.1524;
 const char kCut[] = "Imported %lld whole shot(s) of file :\n%s\nThe file ends %lld byte(s) into shot %lld: that shot "
                     "is cut and was left out.";
 
-// The datum's unit and mnemonic, by its category and item type.
+// The datum's mnemonic by its category and item type; its unit and first index as the
+// file says them, else (the earlier variant) the unit by its category.
 CQtxDatum DescribeDatum(const CSegyFile& s)
 {
     const uint8_t type = s.m_shape.itemType;
@@ -49,8 +50,9 @@ CQtxDatum DescribeDatum(const CSegyFile& s)
         break;
     default: break;
     }
+    if (s.m_shape.axisUnit != 0) unit = s.m_shape.axisUnit;
     return CQtxDatum(1, mnemonic, type, s.m_shape.category, type, 1, uint16_t(s.m_shape.tracesPerShot), 1, qtx::kDepthSize, 0,
-                     unit, 0, uint16_t(s.m_shape.samplesPerTrace), s.m_shape.sampleInterval);
+                     unit, s.m_shape.firstIndex, uint16_t(s.m_shape.samplesPerTrace), s.m_shape.sampleInterval);
 }
 
 int ShotFrame(CToolsWnd& e)

@@ -85,6 +85,7 @@ TEST_F(SegyTest, ExportWritesThePublishedLayoutWithEveryFieldAtItsOffset)
         EXPECT_EQ(std::vector<uint8_t>(b.begin() + 3260, b.begin() + 3268),
                   (std::vector<uint8_t>{'Q', 'T', 'X', ' ', uint8_t(metres ? 0xFF : 1), c.direction, 26, 1}));
         EXPECT_EQ(endian::GetBEFloat(b.data() + 3268), 12.7f);
+        EXPECT_EQ(std::pair(int(b[3272]), int(be16(b, 3274))), std::pair(1, 0)); // microseconds, from index 0
         const QtxImage in = LoadQtx(input);
         for (size_t s = 0; s < 3; ++s)
             for (size_t t = 0; t < 3; ++t) {
@@ -106,8 +107,9 @@ TEST_F(SegyTest, ExportWritesThePublishedLayoutWithEveryFieldAtItsOffset)
 }
 
 // Back from the file: one frame per shot at its depth, the datum with its traces, samples,
-// step, type, category and the unit and mnemonic they imply. The largest shot (16 x 2048)
-// spans the reader's pieces; the input may be read-only.
+// step, type, category, the mnemonic they imply and its axis's unit and first index (a
+// slowness per metre from 40 x 2.5). The largest shot (16 x 2048) spans the reader's
+// pieces; the input may be read-only.
 TEST_F(SegyTest, RoundTripKeepsTheDatumAndItsValues)
 {
     const struct {
@@ -115,13 +117,12 @@ TEST_F(SegyTest, RoundTripKeepsTheDatumAndItsValues)
         uint8_t direction, units;
         double top, step;
         const char* mnemonic;
-        uint8_t unit; // slowness comes back per foot: the file does not say
     } cases[] = {
-        {{.mnemonic = "WAVE", .typeCode = 26, .traces = 8, .samples = 64}, 0xFF, 1, 1000.0, 0.5, "WMNO", 1},
-        {{.mnemonic = "SLOW", .typeCode = 31, .category = 3, .samples = 40, .unit = 3}, 1, 0xFF, 1503.25, -0.125,
-         "SMNO", 2},
-        {{.mnemonic = "AZIM", .typeCode = 40, .category = 4, .traces = 4, .unit = 5}, 0xFF, 1, -20.0, 0.25, "UDEF", 5},
-        {{.mnemonic = "BIG", .typeCode = 26, .traces = 16, .samples = 2048}, 0xFF, 1, 100.0, 1.0, "WMNO", 1},
+        {{.mnemonic = "WAVE", .typeCode = 26, .traces = 8, .samples = 64}, 0xFF, 1, 1000.0, 0.5, "WMNO"},
+        {{.mnemonic = "SLOW", .typeCode = 31, .category = 3, .samples = 40, .unit = 3, .step = 2.5f, .first = 40}, 1,
+         0xFF, 1503.25, -0.125, "SMNO"},
+        {{.mnemonic = "AZIM", .typeCode = 40, .category = 4, .traces = 4, .unit = 5}, 0xFF, 1, -20.0, 0.25, "UDEF"},
+        {{.mnemonic = "BIG", .typeCode = 26, .traces = 16, .samples = 2048}, 0xFF, 1, 100.0, 1.0, "WMNO"},
     };
     for (const auto& c : cases) {
         ASSERT_TRUE(WriteQtx(input, {c.datum}, 10, c.top, c.step, DefaultSample, c.direction));
@@ -138,8 +139,10 @@ TEST_F(SegyTest, RoundTripKeepsTheDatumAndItsValues)
         ASSERT_EQ(out.descriptors.size(), 1u);
         const QtxDatumDescriptor& d = out.descriptors[0];
         EXPECT_EQ(std::string(d.mnemonic, 4), c.mnemonic);
-        EXPECT_EQ(std::vector<int>({d.typeCode, d.category, d.traceCount, d.axis1.sampleCount, d.axis1.unit}),
-                  std::vector<int>({c.datum.typeCode, c.datum.category, c.datum.traces, c.datum.samples, c.unit}));
+        EXPECT_EQ(std::vector<int>({d.typeCode, d.category, d.traceCount, d.axis1.sampleCount, d.axis1.unit,
+                                    d.axis1.firstIndex}),
+                  std::vector<int>({c.datum.typeCode, c.datum.category, c.datum.traces, c.datum.samples, c.datum.unit,
+                                    c.datum.first}));
         EXPECT_EQ(d.axis1.step, c.datum.step);
     }
     // The file's own depth range and unit, after a blank history.
