@@ -183,6 +183,7 @@ int CLasDoc::NextLine(std::string_view* line)
 
 int CLasDoc::ReadDataLine(std::string_view* line)
 {
+    m_linesTaken = 1;
     if (m_wrappedFields == 0) return NextLine(line);
     std::string_view part;
     int got = NextLine(&part);
@@ -193,8 +194,12 @@ int CLasDoc::ReadDataLine(std::string_view* line)
     m_record.assign(part);
     for (size_t fields = FieldsOf(part); fields < m_wrappedFields; fields += FieldsOf(part)) {
         got = NextLine(&part);
-        if (got == kLongLine) return got;
+        if (got == kLongLine) {
+            ++m_linesTaken;
+            return got;
+        }
         if (got < 0) break; // a step the text cuts short: its parse tells
+        ++m_linesTaken;
         m_record += ' ';
         m_record.append(part);
     }

@@ -49,6 +49,9 @@ public:
     // section line that would start a step comes alone; the last step of the text may
     // fall short. 0 (the start value): one line per step.
     void SetWrappedFields(size_t fields) { m_wrappedFields = fields; }
+    // Lines the last ReadDataLine took: 1, or more for a wrapped step (after kLongLine,
+    // up to the long one). Messages that name a line by its number count them.
+    int LinesTaken() const { return m_linesTaken; }
     // From the start, reads `count` lines (at least one): 0 with the input at the next
     // line, or kEnd / kLongLine.
     int SkipLines(int count);
@@ -115,6 +118,7 @@ private:
     int64_t m_bufferOffset = 0;   // file offset of m_buffer[0]
     bool m_noMoreBytes = false;   // nothing after m_end is text: the file or a Ctrl-Z ended it
     size_t m_wrappedFields = 0;   // fields of a wrapped depth step, 0 when not wrapped
+    int m_linesTaken = 1;         // by the last ReadDataLine
     std::string m_record;         // a wrapped step's lines joined
     std::string m_pending;        // output not written yet
     bool m_writeFailed = false;

@@ -201,10 +201,10 @@ int ReadLasHeader(CLasDoc& doc, const std::string& path, TextTable& t)
     int64_t number = t.headerLines;
     int got = doc.SkipLines(t.headerLines);
     while (got >= 0 && (got = doc.ReadDataLine(&data)) >= 0) {
-        ++number;
+        number += doc.LinesTaken();
         if (!IsBlankLine(data) && !TrimBlanks(data).starts_with('#')) break;
     }
-    if (got == CLasDoc::kLongLine) return Refuse(LongLineRefusal(number + 1, path));
+    if (got == CLasDoc::kLongLine) return Refuse(LongLineRefusal(number + doc.LinesTaken(), path));
     if (got < 0 || data.starts_with('~')) return Refuse(kNoDataLine + path);
     if (const size_t columns = CountFields(data); columns != h.curves)
         return Refuse(Format(kColumns, columns, h.curves) + path);

@@ -202,6 +202,9 @@ TEST_F(LasTasksTest, WhatCannotBeReadRightIsRefusedWithAMessage)
         // Wrapped: the last step cut short is named, never read as a shorter row.
         {edit(text([](LasShape& s) { s.wrap = "YES"; }), "1001.5000  10.7500  20.7500  30.7500\n", "1001.5000  10.75"),
          formatError + "Line 23 holds 2 field(s) where the depth and 3 curve(s) need 4."},
+        // ... and a step of three lines is named by its last.
+        {edit(text([](LasShape& s) { s.wrap = "YES"; }), line3, "1001.0000\n  10.5000  20.5000\n 30.5000x"),
+         formatError + "Line 24 holds a field that is no number."},
         {text([](LasShape& s) { s.delimiter = "COMMA"; }), "Data lines delimited by COMMA are not supported in LAS file :\n"},
         {text([](LasShape& s) { s.unit = "S"; }), "Error searching for depth units header section in LAS file :\n"},
         {plain.substr(0, plain.find("~PARAMETER")), "Error reading header section in LAS file :\n"},
