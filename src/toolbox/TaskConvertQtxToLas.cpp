@@ -19,6 +19,7 @@
 #include "platform/Format.h"
 #include "platform/Host.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -75,13 +76,19 @@ void TellFirstValues(const std::vector<const CQtxDatum*>& curves, const std::str
 }
 
 // Four characters, blank-padded; what would end a LAS mnemonic early or is no text
-// becomes "_".
+// becomes "_", and so does a blank inside it (LAS mnemonics hold none: "D T" would be
+// read as "D").
 std::string LasName(const std::string& mnemonic)
 {
     std::string name = mnemonic.substr(0, 4);
     name.resize(4, ' ');
-    for (char& c : name)
-        if (c != ' ' && (c < '!' || c > '~' || c == '.' || c == ':')) c = '_';
+    // Blanks before and after the name stand as readers skip them.
+    const size_t begin = std::min(name.find_first_not_of(' '), name.size());
+    const size_t end = name.find_last_not_of(' ') + 1; // 0 for a blank name
+    for (size_t k = begin; k < end; ++k) {
+        const char c = name[k];
+        if (c < '!' || c > '~' || c == '.' || c == ':') name[k] = '_';
+    }
     return name;
 }
 

@@ -407,7 +407,7 @@ TEST_F(LasTasksTest, ExportedHeadersAndLinesAreWhatLasReadersTake)
     } cases[] = {{{1000.0, 1000.5, 1001.7, 1002.0}, 0.0}, {{1002.0, 1001.5, 1001.0, 1000.5}, -0.5}, {{}, 1.0 / 12.0}};
     for (const auto& c : cases) {
         const int frames = c.depths.empty() ? 30 : int(c.depths.size());
-        ASSERT_TRUE(WriteQtx(set, {{.mnemonic = "GR", .category = 6}}, frames, 100.0, 1.0 / 12.0));
+        ASSERT_TRUE(WriteQtx(set, {{.mnemonic = "G R", .category = 6}}, frames, 100.0, 1.0 / 12.0));
         std::vector<uint8_t> bytes = ReadBytes(set);
         for (size_t k = 0; k < c.depths.size(); ++k)
             endian::PutLEDouble(bytes.data() + qtx::DataStart(1) + k * (qtx::kDepthSize + 4), c.depths[k]);
@@ -417,6 +417,7 @@ TEST_F(LasTasksTest, ExportedHeadersAndLinesAreWhatLasReadersTake)
         ASSERT_EQ(Run(T::ConvertQtxToLas, set), 1);
         const std::string text = OutputText();
         const LasReading r = ReadIndependently(text);
+        EXPECT_EQ(r.curves, std::vector<std::string>{"G_R"}); // no blank inside a mnemonic
         ASSERT_EQ(r.rows.size(), size_t(frames));
         EXPECT_EQ(header(text, "STRT"), r.rows.front()[0]);
         EXPECT_EQ(header(text, "STOP"), r.rows.back()[0]);
