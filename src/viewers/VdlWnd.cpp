@@ -362,6 +362,10 @@ void CVdlWnd::PrepareRepaint()
 void CVdlWnd::SetScrollBars()
 {
     m_item.vscroll.pos = FirstVisiblePosition() - TopPosition();
+    // The page is what the window shows: the thumb reaches the bottom where the view
+    // stops, with the range's last frame in view.
+    const int64_t lowest = LowestFirstPosition() - TopPosition();
+    m_item.vscroll.page = unsigned(std::clamp<int64_t>(int64_t(m_item.vscroll.max) - lowest + 1, 1, int64_t(m_item.vscroll.max) + 1));
     SetScrollInfo(SB_VERT, m_item.vscroll);
     ScrollInfo h;
     h.max = m_axis.scrollMax;
