@@ -95,6 +95,9 @@ bool CVdlWnd::LoadData()
     m_item.vscroll = {};
     m_item.vscroll.max = std::max(BottomPosition() - TopPosition(), 0);
     m_item.vscroll.page = 20;
+    // Its page follows the window (SetScrollBars): a range the window shows whole leaves
+    // the bar in place, disabled, so the image keeps its width.
+    m_item.vscroll.disableNoScroll = true;
     SetDepthReadOut(Format("%10.4f%s", DepthOfPosition(FirstVisiblePosition()), m_item.frames.DepthUnitLabel()));
     return true;
 }
