@@ -10,6 +10,8 @@
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
 
+#include <filesystem>
+
 namespace {
 
 using D = CLogSetupDlg;
@@ -65,6 +67,20 @@ TEST_F(LogCommandTest, SaveClearAndLoadComeBackToTheDialogAndViewLogEndsTheComma
     EXPECT_EQ(s.depthScale, 600.0f);
     EXPECT_EQ(s.depthUnits, "Meters");
     EXPECT_EQ(s.loadPath, saved);
+}
+
+// A layout saved under a name typed without an extension is a ".cmd" file, which Load
+// Settings shows under its filter "Command (*.cmd)".
+TEST_F(LogCommandTest, ALayoutSavedUnderANameWithoutExtensionIsACommandFile)
+{
+    theApp.m_logSetup.plotItems = {std::make_shared<CLogPlotItem>(CLogPlotItem::NewItemDefaults())};
+    host.ExpectFileDialog("Save Settings", dir.File("layout"));
+    Script().Press(kIdcSaveSettings);
+    Script().Press(IDCANCEL);
+    frame.Command(ID_DISPLAY_LOG);
+    EXPECT_TRUE(std::filesystem::exists(dir.File("layout.cmd")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("layout")));
+    EXPECT_EQ(theApp.m_logSetup.savePath, dir.File("layout.cmd"));
 }
 
 TEST_F(LogCommandTest, EndCodesEndTheCommandOrShowTheDialogAgain)
