@@ -20,7 +20,10 @@ void OnUtilitiesTools(CViewerApp&)
 {
     UtilitiesSetupGroup& s = theApp.m_utilitiesSetup;
     CUtilitiesSetupDlg dialog;
-    if (dialog.Edit(s) != CUtilitiesSetupDlg::kRun) return;
+    const int ended = dialog.Edit(s);
+    // Save Setup runs nothing: the status bar says the values stay.
+    if (ended == CUtilitiesSetupDlg::kSaveSetup) ShowCommandResult("Utilities Setup kept: Utilities > Tools starts from it");
+    if (ended != CUtilitiesSetupDlg::kRun) return;
 
     // A name that is no task runs nothing: running the previous run's task in its
     // place would surprise whoever typed it.

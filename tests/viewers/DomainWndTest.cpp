@@ -532,6 +532,17 @@ TEST_F(DomainWndTest, ASlownessOfOneSampleIsDrawnAsALevelNotAFilledBand)
               4) << "the level beside the three dotted lines";
 }
 
+// Save Setup opens nothing: the status bar says the values stay for the four commands
+// that share them, and the next run starts from them.
+TEST_F(DomainWndTest, SaveSetupSaysTheSetupIsKeptAndOpensNoView)
+{
+    host.ScriptDialog(kIddDomainSetup).Type(domain_setup::kIdcTimeStop, "3000").Press(domain_setup::kIdcSaveSetup);
+    frame.Command(ID_DISPLAY_TIME);
+    EXPECT_TRUE(frame.Children().empty());
+    EXPECT_EQ(frame.PaneText(0), "Domain Setup kept: Display > Time, Frequency, Slowness and Azimuth start from it");
+    EXPECT_EQ(theApp.m_domainSetup.timeStop, 3000.0f);
+}
+
 TEST_F(DomainWndTest, DisplaySlownessRunsFromTheMenuToAView)
 {
     ASSERT_TRUE(WriteQtx(path, {Slowness(kUnitMicrosecondsPerFoot, 100)}, 4));
