@@ -41,7 +41,8 @@ void OnDisplayDomain(CViewerApp& app, int domain)
 
     CDomainSetupDlg dialog;
     const int result = dialog.Edit(s);
-    if (result == CDomainSetupDlg::kSavedSetup) SaySetupKept("Domain Setup", "Display > Time, Frequency, Slowness and Azimuth start");
+    if (result == CDomainSetupDlg::kSavedSetup)
+        SaySetupKept("Domain Setup", "Display > Time, Frequency, Slowness and Azimuth start");
     if (result == IDCANCEL || result == CDomainSetupDlg::kSavedSetup) return;
 
     // The path says whether a file was chosen (an extension may be empty).
