@@ -13,6 +13,8 @@
 #include "settings/UtilitiesSetupGroup.h"
 
 #include <memory>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -33,6 +35,18 @@ void OnUtilitiesTools(CViewerApp&)
         return;
     }
     s.taskCode = uint16_t(code);
+    // An input the task reads with no file chosen for it is named: its list is empty
+    // because there is no file, not because nothing in it was selected.
+    if (const ToolTaskRow* row = FindToolTask(ToolTask(code))) {
+        const std::pair<const char*, const std::string*> inputs[] = {
+            {"Primary", &s.primary.path}, {"Secondary", &s.secondary.path}, {"Density", &s.density.path}};
+        for (int i = 0; i < int(row->inputs) && i < 3; ++i)
+            if (inputs[i].second->empty()) {
+                MessageBox(Format("%s file name is not set!\nOperation will be abandoned.", inputs[i].first),
+                           MB_OK | MB_ICONSTOP);
+                return;
+            }
+    }
 
     auto engine = std::make_unique<CToolsWnd>();
     engine->Settings().factor = s.factor;
