@@ -22,10 +22,23 @@ int LabelAfter(float value, int base) { return ClampToInt(double((int64_t(ClampT
 CProfileWnd::CProfileWnd() = default;
 CProfileWnd::~CProfileWnd() = default;
 
+std::vector<CProfileRecord>& CProfileWnd::Profile()
+{
+    // Made when first asked for: a window opened on a long log does not clear a
+    // record a frame before it shows anything.
+    const int64_t count = int64_t(RangeLastFrame()) - RangeFirstFrame() + 1;
+    if (m_profile.empty() && count > 0) {
+        m_profile.assign(size_t(count), CProfileRecord());
+        for (size_t i = 0; i < m_profile.size(); ++i) m_profile[i].m_frame = RangeFirstFrame() + int(i);
+    }
+    return m_profile;
+}
+
 CProfileRecord* CProfileWnd::ProfileRecord(int frame)
 {
     const int64_t i = int64_t(frame) - RangeFirstFrame();
-    return i >= 0 && i < int64_t(m_profile.size()) ? &m_profile[size_t(i)] : nullptr;
+    const int64_t count = int64_t(RangeLastFrame()) - RangeFirstFrame() + 1;
+    return i >= 0 && i < count ? &Profile()[size_t(i)] : nullptr;
 }
 
 const CProfileRecord* CProfileWnd::ProfileRecord(int frame) const
@@ -66,9 +79,8 @@ bool CProfileWnd::SetUpItem(const ChosenDatum& d)
 void CProfileWnd::SetRange(double top, double bottom)
 {
     TakeRange(top, bottom);
-    // One record per frame of the range, none of them found yet.
-    m_profile.assign(size_t(RangeLastFrame() - RangeFirstFrame() + 1), CProfileRecord());
-    for (size_t i = 0; i < m_profile.size(); ++i) m_profile[i].m_frame = RangeFirstFrame() + int(i);
+    // One record per frame of the range, none of them found yet (made by Profile()).
+    m_profile.clear();
 }
 
 // ---- the domain axis -----------------------------------------------------------------------

@@ -79,7 +79,7 @@ public:
 
     // ---- the profile ------------------------------------------------------------------------------
     // One record per frame of the profile range, in frame order.
-    std::vector<CProfileRecord>& Profile() { return m_profile; }
+    std::vector<CProfileRecord>& Profile();
     // What a search or a stroke found, by frame order; merged into the profile.
     const std::vector<CProfileRecord>& EditList() const { return m_editList; }
     CProfileRecord* ProfileRecord(int frame);

@@ -135,16 +135,22 @@ TfFrequencyWindow SetFrequencyRange(float start, float stop, int n, float step)
 
 void TfProfile::Reset(int first, int last)
 {
-    m_records.assign(size_t(std::max(last - first + 1, 0)), TfRecord());
-    for (size_t i = 0; i < m_records.size(); ++i) m_records[i].frame = first + int(i);
+    m_records.clear();
+    m_first = first;
+    m_last = last;
     m_edits.clear();
 }
 
 TfRecord* TfProfile::Record(int frame)
 {
-    if (m_records.empty()) return nullptr;
-    const int64_t i = int64_t(frame) - m_records.front().frame;
-    return i >= 0 && i < int64_t(m_records.size()) ? &m_records[size_t(i)] : nullptr;
+    const int64_t count = int64_t(m_last) - m_first + 1;
+    const int64_t i = int64_t(frame) - m_first;
+    if (count <= 0 || i < 0 || i >= count) return nullptr;
+    if (m_records.empty()) {
+        m_records.assign(size_t(count), TfRecord());
+        for (size_t k = 0; k < m_records.size(); ++k) m_records[k].frame = m_first + int(k);
+    }
+    return &m_records[size_t(i)];
 }
 
 void TfProfile::MergeRun(const std::vector<TfRecord>& run, const int* slots, int count, bool single, int clickedSlot)

@@ -66,7 +66,8 @@ struct TfRecord {
 // The profile (one record per frame, in frame order) and what a run or an edit adds.
 class TfProfile {
 public:
-    // Records for frames first .. last, nothing computed.
+    // Records for frames first .. last, nothing computed. They are made when one is
+    // first asked for: a window opened on a long log does not clear a record a frame.
     void Reset(int first, int last);
     TfRecord* Record(int frame);
     const std::vector<TfRecord>& Records() const { return m_records; }
@@ -87,6 +88,7 @@ public:
     const std::vector<TfRecord>& Edits() const { return m_edits; }
 
 private:
-    std::vector<TfRecord> m_records;
+    std::vector<TfRecord> m_records; // empty until Record is first called
+    int m_first = 0, m_last = -1;
     std::vector<TfRecord> m_edits; // frame order
 };
