@@ -37,9 +37,9 @@ TEST(QtTimeFrequencyView, ShowsBothPanelsOfEveryColumnAndTheTrackedTimes)
     setup.freqStop = 20000;
     CTimeFrequencyWnd* view = OpenTimeFrequencyWnd(setup, theViewerApp.ClassName(kClassSpare9));
     ASSERT_NE(view, nullptr);
-    // The records are made when the first one is asked for: every frame's, asked in turn.
-    for (int frame = 0; TfRecord* record = view->Profile().Record(frame); ++frame) record->times[1] = 800.0f;
-    ASSERT_FALSE(view->Profile().Records().empty());
+    // The records are made when one is first asked for: each frame's is asked for by its frame.
+    for (int frame = 0; frame < 300; ++frame)
+        if (TfRecord* record = view->Profile().Record(frame)) record->times[1] = 800.0f;
     QtChildView* qt = PaintedOffscreen(*view);
     ASSERT_NE(qt, nullptr);
 
