@@ -4,6 +4,7 @@
 // view and a frequency-slowness cross-plot.
 #include "app/AppCommands.h"
 #include "app/ViewerApp.h"
+#include "platform/CommandResult.h"
 #include "platform/Host.h"
 #include "res/CommandIds.h"
 #include "viewers/DomainSetupDlg.h"
@@ -20,7 +21,18 @@
 #include "settings/VdlSetupGroup.h"
 #include "settings/XPlotSetupGroup.h"
 
+#include <string>
+
 namespace {
+
+// Every view reads a QTX data set: its Run without one names that kind of file.
+constexpr char kNoQtxFile[] = "QTX file name is not set!\nOperation will be abandoned.";
+
+// Save Setup ends the dialog with nothing opened: the status bar says the values stay.
+void SaySetupKept(const std::string& setup, const std::string& commands)
+{
+    ShowCommandResult(setup + " kept: " + commands + " from it");
+}
 
 void OnDisplayDomain(CViewerApp& app, int domain)
 {
@@ -29,11 +41,13 @@ void OnDisplayDomain(CViewerApp& app, int domain)
 
     CDomainSetupDlg dialog;
     const int result = dialog.Edit(s);
+    if (result == CDomainSetupDlg::kSavedSetup)
+        SaySetupKept("Domain Setup", "Display > Time, Frequency, Slowness and Azimuth start");
     if (result == IDCANCEL || result == CDomainSetupDlg::kSavedSetup) return;
 
     // The path says whether a file was chosen (an extension may be empty).
     if (s.path.empty()) {
-        MessageBox("QTX file name is not set!\nOperation will be abandoned.", MB_OK | MB_ICONSTOP);
+        MessageBox(kNoQtxFile, MB_OK | MB_ICONSTOP);
         return;
     }
 
@@ -46,9 +60,10 @@ void OnDisplayVdl(CViewerApp& app)
     VdlSetupGroup& s = theApp.m_vdlSetup;
     CVdlSetupDlg dialog;
     const int result = dialog.Edit(s);
+    if (result == CVdlSetupDlg::kSavedSetup) SaySetupKept("VDL Setup", "Display > VDL starts");
     if (result == IDCANCEL || result == CVdlSetupDlg::kSavedSetup) return;
     if (s.path.empty()) {
-        MessageBox("SEG file name is not set!\nOperation will be abandoned.", MB_OK | MB_ICONSTOP);
+        MessageBox(kNoQtxFile, MB_OK | MB_ICONSTOP);
         return;
     }
     OpenVdlWnd(s, app.ClassName(kClassVdl));
@@ -61,9 +76,10 @@ void OnDisplayMap(CViewerApp& app)
     SemblanceMapSetupGroup& s = theApp.m_semblanceMapSetup;
     CSemblanceMapSetupDlg dialog;
     const int result = dialog.Edit(s);
+    if (result == CSemblanceMapSetupDlg::kSavedSetup) SaySetupKept("Semblance Map Viewer Setup", "Display > Map starts");
     if (result == IDCANCEL || result == CSemblanceMapSetupDlg::kSavedSetup) return;
     if (s.path.empty()) {
-        MessageBox("LIS file name is not set!\nOperation will be abandoned.", MB_OK | MB_ICONSTOP);
+        MessageBox(kNoQtxFile, MB_OK | MB_ICONSTOP);
         return;
     }
     OpenSemblanceMapWnd(s, app.ClassName(kClassSemblanceMap));
@@ -76,9 +92,10 @@ void OnDisplayXplot(CViewerApp& app)
     XPlotSetupGroup& s = theApp.m_xplotSetup;
     CFreqSlowXplotSetupDlg dialog;
     const int result = dialog.Edit(s);
+    if (result == CFreqSlowXplotSetupDlg::kSavedSetup) SaySetupKept("X-Plot Viewer Setup", "Display > Xplot Map starts");
     if (result == IDCANCEL || result == CFreqSlowXplotSetupDlg::kSavedSetup) return;
     if (s.path.empty()) {
-        MessageBox("LIS file name is not set!\nOperation will be abandoned.", MB_OK | MB_ICONSTOP);
+        MessageBox(kNoQtxFile, MB_OK | MB_ICONSTOP);
         return;
     }
     OpenFreqSlowXplotWnd(s, app.ClassName(kClassXPlot));

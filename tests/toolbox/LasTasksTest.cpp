@@ -228,6 +228,11 @@ TEST_F(LasTasksTest, WhatCannotBeReadRightIsRefusedWithAMessage)
         {table({}), "Encountered 1 columns (2 to 102 allowed) in file :\n", T::ImportTxtDataSet},
         {table(std::vector<std::string>(102, "GR")), "Encountered 103 columns (2 to 102 allowed) in file :\n",
          T::ImportTxtDataSet},
+        // The count the line holds, not a stand-in: a table whose count line is a data line.
+        {"* table\nno meaning\n1000.0000 10.5\n", "Encountered 1000 columns (2 to 102 allowed) in file :\n",
+         T::ImportTxtDataSet},
+        {"* table\nno meaning\n12345678901234567890\n",
+         "Encountered more than 999999999 columns (2 to 102 allowed) in file :\n", T::ImportTxtDataSet},
         {table({"DTCO", "  ", "GR"}), "Error reading header section in TXT file :\n", T::ImportTxtDataSet},
         {"* table\n* only\n", "Error skiping header section in file :\n", T::ImportTxtDataSet},
         {"* table\nno meaning\n", "Error reading number of curves in file :\n", T::ImportTxtDataSet},
