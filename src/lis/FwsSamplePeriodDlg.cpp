@@ -5,6 +5,6 @@
 // The shown texts keep 32 characters each.
 CFwsSamplePeriodDlg::CFwsSamplePeriodDlg()
     : CSamplePeriodDlg(kIddFwsSamplePeriod,
-                       {kIdcWaveName, kIdcReceivers, kIdcSamples, kIdc4us, kIdcOtherPeriod, "Number Receivers: ", 32})
+                       {kIdcWaveName, kIdcReceivers, kIdcSamples, kIdc4us, kIdcOtherPeriod, "Nuumber Receivers: ", 32})
 {
 }

@@ -28,7 +28,7 @@ DialogTemplate ApxToolWaveformDialogTemplate()
                 LabelledEdits(0, {{"Fixed Delay:", kIdcFixedDelay},
                                   {"Fore Runner:", kIdcForeRunner},
                                   {"After Runner:", kIdcAfterRunner},
-                                  {"Data Offset:", kIdcDataOffset}}),
+                                  {"Data Ofset:", kIdcDataOffset}}),
                 {
                     {IDOK, K::Button, "OK", 0, kDefaultButton},
                     {IDCANCEL, K::Button, "Cancel", 0, 0},

@@ -12,7 +12,7 @@ DialogTemplate AzimuthProfileSetupDialogTemplate()
     return {kIddAzimuthProfileSetup,
             "Azimuth Profile Setup",
             {
-                {kIdcStatic, K::Static, "Would you like to perform automatic tracking routine?", 0, 0},
+                {kIdcStatic, K::Static, "Would you like to perform automatic trackig routine?", 0, 0},
                 {kRangeGroup, K::GroupBox, "Azimuth range [deg]", 0, 0},
                 {kIdcStatic, K::Static, "Minimum azimuth:", kRangeGroup, 0},
                 {kIdcMinimum, K::Edit, "", kRangeGroup, 0},

@@ -18,7 +18,7 @@ DialogTemplate DalToolWaveformDialogTemplate()
                      {
                          {kIdcStatic, K::Static,
                           "1. Pick Wave, Gain, and Start mnemonics from the Datum List\r\n"
-                          "2. Fill in Number of Receivers (DAL 4)\r\n"
+                          "2. FIll in Number of Receivers (DAL 4)\r\n"
                           "3. Fill in Sample Period in microseconds\r\n"
                           "4. Pick Transmitter\r\n"
                           "4. Transfer picked items to wave list.",

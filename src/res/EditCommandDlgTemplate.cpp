@@ -35,7 +35,7 @@ DialogTemplate EditCommandDialogTemplate()
                 {kIdcUnits, K::Edit, "", kItemGroup, 0},
                 {kIdcStatic, K::Static, "Left limit :", kItemGroup, 0},
                 {kIdcLeftLimit, K::Edit, "", kItemGroup, 0},
-                {kIdcStatic, K::Static, "Right limit :", kItemGroup, 0},
+                {kIdcStatic, K::Static, "Rigth limit :", kItemGroup, 0},
                 {kIdcRightLimit, K::Edit, "", kItemGroup, 0},
                 {kIdcStatic, K::Static, "Track number : ", kItemGroup, 0},
                 {kIdcTrack, K::Edit, "", kItemGroup, 0},

@@ -4,5 +4,5 @@
 DialogTemplate FwsSamplePeriodDialogTemplate()
 {
     return SamplePeriodDialogTemplate<fws_period::Control>(kIddFwsSamplePeriod, "FWS Wave Sample Period",
-                                                           "Number Receivers:");
+                                                           "Nuumber Receivers:");
 }

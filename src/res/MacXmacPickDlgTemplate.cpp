@@ -16,7 +16,7 @@ DialogTemplate MacXmacPickDialogTemplate()
             {
                 {kIdcStatic, K::Static,
                  "1. Pick Wave, Gain, and Start mnemonics from the Datum List\r\n"
-                 "2. Fill in Number of Receivers (XMACX 8, MAC 6 or 8)\r\n"
+                 "2. FIll in Number of Receivers (XMACX 8, MAC 6 or 8)\r\n"
                  "3. Fill in Sample Period in microseconds",
                  0, 0},
                 {kIdcDataSet, K::Static, "Data Set:", 0, 0},

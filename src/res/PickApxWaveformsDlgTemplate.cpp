@@ -42,8 +42,8 @@ DialogTemplate PickApxWaveformsDialogTemplate()
                 {kIdcStatic, K::Static, "Sample Period [uSec]", 0, 0},
                 {kIdcSamplePeriod, K::Edit, "", 0, 0},
                 {kMnemonicGroup, K::GroupBox, "Waveform Mnemonic", 0, 0},
-                {kIdcWmno, K::RadioButton, "WMNO (Monopole)", kMnemonicGroup, kGroupStart},
-                {kIdcWqud, K::RadioButton, "WQUD (Quadrupole)", kMnemonicGroup, 0},
+                {kIdcWmno, K::RadioButton, "WMNO (Monopple)", kMnemonicGroup, kGroupStart},
+                {kIdcWqud, K::RadioButton, "WQUD (Quadrapole)", kMnemonicGroup, 0},
                 {IDOK, K::Button, "OK", 0, kDefaultButton},
                 {IDCANCEL, K::Button, "Cancel", 0, 0},
             }};

@@ -39,7 +39,7 @@ DialogTemplate UtilitiesSetupDialogTemplate()
                 {kIdcSplice, K::Edit, "", kParameterGroup, 0},
 
                 {kSecondaryGroup, K::GroupBox, "Secondary Data Item(s)", 0, 0},
-                {kIdcSelectSecondary, K::Button, "Select &Secondary File", kSecondaryGroup, 0},
+                {kIdcSelectSecondary, K::Button, "Select &Seconadry File", kSecondaryGroup, 0},
                 {kIdcSecondaryFile, K::Static, "Secondary File : ", kSecondaryGroup, kPathEllipsis},
                 {kIdcSecondaryList, K::MultiListBox, "", kSecondaryGroup, kVScroll},
                 {kIdcSecondaryStartLabel, K::Static, "Start depth :", kSecondaryGroup, 0},

@@ -10,7 +10,7 @@ DialogTemplate XPlotSetupDialogTemplate()
     using C = xplot_setup::Control;
     using enum xplot_setup::Control;
     constexpr int kInputGroup = -2, kDepthGroup = -3;
-    return {kIddXPlotSetup, "Frequency/Slowness X-Plot Viewer Setup",
+    return {kIddXPlotSetup, "Freqeuncy/Slowness X-Plot Viewer Setup",
             JoinRows({
                 InputGroupRows<C>(kInputGroup),
                 {{kIdcDatums, ControlKind::MultiListBox, "", kInputGroup, kVScroll}},

@@ -141,7 +141,7 @@ TEST_F(MnemonicsDlgTest, ReminderListsEightGroupsOfSixReadOnly)
     ASSERT_EQ(lines.size(), 55u);
     for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i].empty(), (i + 1) % 7 == 0) << i;
     EXPECT_EQ(lines[0], "WMNO - Monopole waveform");
-    EXPECT_EQ(lines[35], "SPCO - Monopole semblance peak value");
+    EXPECT_EQ(lines[35], "SPCO - Monopole sembalace peak value");
     EXPECT_EQ(lines[54], "STQD - Quadrupole standard deviation value");
 
     host.ScriptDialog(kIddMnemonics).Press(IDOK);

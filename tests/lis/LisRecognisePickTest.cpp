@@ -503,7 +503,7 @@ TEST_F(LisRecognisePickTest, FwsEntriesTakePackedAndIndividualDatumsAndAskEachPe
         .Inspect([](CDialog& d) {
             EXPECT_EQ(d.GetItemText(FP::kIdcWaveName) + "|" + d.GetItemText(FP::kIdcReceivers) + "|"
                           + d.GetItemText(FP::kIdcSamples),
-                      "Wave Name: FP|Number Receivers: 4|Number Samples: 512");
+                      "Wave Name: FP|Nuumber Receivers: 4|Number Samples: 512");
             EXPECT_EQ(d.Item(FP::kIdc4us)->Check(), 1);
         })
         .Radio(FP::kIdcOther)

@@ -1,9 +1,7 @@
 #include "res/DialogTemplates.h"
-#include "res/StringTable.h"
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
 namespace {
@@ -29,24 +27,6 @@ TEST(DialogTemplates, SharedIdsAreNamedOnceAndTheRegisteredTemplatesShareNone)
         EXPECT_EQ(DialogTemplateFor(d.id).caption, d.caption) << d.id;
         EXPECT_EQ(DialogTemplateFor(d.id).controls.size(), d.controls.size()) << d.id;
     }
-}
-
-// The misspellings users met in captions, labels and prompts stay mended: every
-// dialog's caption and control texts and every string-table entry are free of them.
-TEST(DialogTemplates, TextsUsersReadHoldNoneOfTheMendedMisspellings)
-{
-    const char* const misspelt[] = {"Freqeuncy", "Seconadry", "Nuumber", "Monopple", "Quadrapole", "trackig",
-                                     "FIll", "semblane ", "sembalace", "Rigth", "Ofset"};
-    const auto check = [&](const std::string& text, const std::string& where) {
-        for (const char* word : misspelt) EXPECT_EQ(text.find(word), std::string::npos) << where << ": " << text;
-    };
-    for (const DialogTemplate& d : RegisteredDialogTemplates()) {
-        check(d.caption, "dialog " + std::to_string(d.id));
-        for (const ControlTemplate& c : d.controls)
-            check(c.text, "dialog " + std::to_string(d.id) + " control " + std::to_string(c.id));
-    }
-    for (unsigned id = 0; id < 65536; ++id)
-        if (HasString(id)) check(LoadString(id), "string " + std::to_string(id));
 }
 
 } // namespace
