@@ -169,11 +169,9 @@ std::string CommandPromptText(int id)
     case ID_HELP_FINDER: return "List help topics\nHelp Topics";
     case ID_APP_EXIT: return "Quit the application\nExit";
     case ID_VIEW_STATUS_BAR: return "Show or hide the status bar\nToggle status bar";
-    // The string table's entry for Control Bar is the pop-up's prompt.
-    case ID_VIEW_CONTROL_BAR: return "Show or hide the display toolbar\nToggle control bar";
     case ID_WINDOW_CASCADE: return "Arrange windows so they overlap\nCascade windows";
-    case ID_WINDOW_TILE_HORZ: return "Arrange windows as wide tiles, one above the other\nTile windows";
-    case ID_WINDOW_TILE_VERT: return "Arrange windows as tall tiles, side by side\nTile windows";
+    case ID_WINDOW_TILE_HORZ:
+    case ID_WINDOW_TILE_VERT: return "Arrange windows as non-overlapping tiles\nTile windows";
     // The pop-up menu's trace colours and backgrounds: the string table holds no prompts for them.
     case ID_RED_PEN: return "Draw the traces in red";
     case ID_GREEN_PEN: return "Draw the traces in green";

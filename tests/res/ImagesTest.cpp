@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
-#include <set>
 
 namespace {
 
@@ -56,44 +55,6 @@ TEST(ToolBarImages, EveryButtonHasADistinctImageAndTheTipOfItsCommand)
     RecordingDc dc;
     EXPECT_TRUE(DrawProgramImage(128, dc, 32));
     EXPECT_FALSE(DrawButtonImage(ID_APP_EXIT, dc, 24));
-}
-
-} // namespace
-
-namespace {
-
-void CollectPrompts(const std::vector<MenuItem>& items, std::map<std::string, std::set<std::string>>& byPrompt)
-{
-    for (const MenuItem& item : items) {
-        if (!item.items.empty()) CollectPrompts(item.items, byPrompt);
-        if (item.items.empty() && item.id != 0) {
-            const std::string text = CommandPromptText(item.id);
-            const std::string prompt = text.substr(0, text.find('\n'));
-            if (!prompt.empty()) byPrompt[prompt].insert(MenuItemLabel(item.text));
-        }
-    }
-}
-
-// A menu entry's status-bar prompt says what that entry does: no two entries of the
-// menus say the same (View > Control Bar once borrowed the pop-up menu's prompt).
-TEST(MenuPrompts, NoTwoMenuEntriesShareAPrompt)
-{
-    std::map<std::string, std::set<std::string>> byPrompt;
-    for (int menu : {kMenuStart, kMenuPopup, kMenuLis, kMenuCnv, kMenuQtx, kMenuReducedQtx})
-        CollectPrompts(MenuResourceFor(menu).items, byPrompt);
-    // Pop-up's own entry in the Process menu.
-    CollectPrompts({MenuItem{"Pop&Up", ID_POPUP, {}}}, byPrompt);
-    ASSERT_GT(byPrompt.size(), 30u);
-    for (const auto& [prompt, labels] : byPrompt) {
-        std::string names;
-        for (const auto& l : labels) names += " [" + l + "]";
-        EXPECT_EQ(labels.size(), 1u) << "\"" << prompt << "\" is said by" << names;
-        // Only PopUp calls the pop-up menu.
-        const std::string lower = Lower(prompt);
-        if (lower.find("pop up") != std::string::npos || lower.find("popup") != std::string::npos) {
-            EXPECT_EQ(labels, std::set<std::string>{"PopUp"}) << "\"" << prompt << "\" is said by" << names;
-        }
-    }
 }
 
 } // namespace
