@@ -25,8 +25,6 @@
 
 namespace {
 
-// Every view reads a QTX data set: its Run without one names that kind of file.
-constexpr char kNoQtxFile[] = "QTX file name is not set!\nOperation will be abandoned.";
 
 // Save Setup ends the dialog with nothing opened: the status bar says the values stay.
 void SaySetupKept(const std::string& setup, const std::string& commands)
@@ -47,7 +45,7 @@ void OnDisplayDomain(CViewerApp& app, int domain)
 
     // The path says whether a file was chosen (an extension may be empty).
     if (s.path.empty()) {
-        MessageBox(kNoQtxFile, MB_OK | MB_ICONSTOP);
+        MessageBox("QTX file name is not set!\nOperation will be abandoned.", MB_OK | MB_ICONSTOP);
         return;
     }
 
@@ -63,7 +61,7 @@ void OnDisplayVdl(CViewerApp& app)
     if (result == CVdlSetupDlg::kSavedSetup) SaySetupKept("VDL Setup", "Display > VDL starts");
     if (result == IDCANCEL || result == CVdlSetupDlg::kSavedSetup) return;
     if (s.path.empty()) {
-        MessageBox(kNoQtxFile, MB_OK | MB_ICONSTOP);
+        MessageBox("SEG file name is not set!\nOperation will be abandoned.", MB_OK | MB_ICONSTOP);
         return;
     }
     OpenVdlWnd(s, app.ClassName(kClassVdl));
@@ -79,7 +77,7 @@ void OnDisplayMap(CViewerApp& app)
     if (result == CSemblanceMapSetupDlg::kSavedSetup) SaySetupKept("Semblance Map Viewer Setup", "Display > Map starts");
     if (result == IDCANCEL || result == CSemblanceMapSetupDlg::kSavedSetup) return;
     if (s.path.empty()) {
-        MessageBox(kNoQtxFile, MB_OK | MB_ICONSTOP);
+        MessageBox("LIS file name is not set!\nOperation will be abandoned.", MB_OK | MB_ICONSTOP);
         return;
     }
     OpenSemblanceMapWnd(s, app.ClassName(kClassSemblanceMap));
@@ -95,7 +93,7 @@ void OnDisplayXplot(CViewerApp& app)
     if (result == CFreqSlowXplotSetupDlg::kSavedSetup) SaySetupKept("X-Plot Viewer Setup", "Display > Xplot Map starts");
     if (result == IDCANCEL || result == CFreqSlowXplotSetupDlg::kSavedSetup) return;
     if (s.path.empty()) {
-        MessageBox(kNoQtxFile, MB_OK | MB_ICONSTOP);
+        MessageBox("LIS file name is not set!\nOperation will be abandoned.", MB_OK | MB_ICONSTOP);
         return;
     }
     OpenFreqSlowXplotWnd(s, app.ClassName(kClassXPlot));

@@ -297,7 +297,7 @@ TEST_F(FreqSlowXplotWndTest, DisplayXplotMapRunsFromTheMenuWithTheDatumsSelected
     WritePair([](int, int i) { return 100.0f + float(i); }, [](int, int i) { return 1000.0f + float(i); });
     theApp.m_xplotSetup.path.clear();
     host.ScriptDialog(kIddXPlotSetup).Press(xplot_setup::kIdcRun);
-    host.ExpectMessage("QTX file name is not set!\nOperation will be abandoned.");
+    host.ExpectMessage("LIS file name is not set!\nOperation will be abandoned.");
     frame.Command(ID_DISPLAY_XPLOT);
     EXPECT_TRUE(frame.Children().empty());
 

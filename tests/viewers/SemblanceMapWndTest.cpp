@@ -409,7 +409,7 @@ TEST_F(SemblanceMapWndTest, DisplayMapRunsFromTheMenu)
     Write(Map(16, 5, 8, 50), 4, [](int j, int k) { return float(j + k); });
     theApp.m_semblanceMapSetup.path.clear();
     host.ScriptDialog(kIddSemblanceMapSetup).Press(IDOK);
-    host.ExpectMessage("QTX file name is not set!\nOperation will be abandoned.");
+    host.ExpectMessage("LIS file name is not set!\nOperation will be abandoned.");
     frame.Command(ID_DISPLAY_MAP);
     EXPECT_TRUE(frame.Children().empty());
 

@@ -714,7 +714,7 @@ TEST_F(VdlWndTest, DisplayVdlRunsFromTheMenuAndTheTabShownAtOkDecidesTheDomain)
     ASSERT_TRUE(WriteQtx(path, {Waveform(4, 256, 10.0f)}, 20, 1000.0, 0.5));
     theApp.m_vdlSetup.path.clear();
     host.ScriptDialog(kIddVdlSetup).Press(IDOK);
-    host.ExpectMessage("QTX file name is not set!\nOperation will be abandoned.");
+    host.ExpectMessage("SEG file name is not set!\nOperation will be abandoned.");
     frame.Command(ID_DISPLAY_VDL);
     EXPECT_TRUE(frame.Children().empty());
 
