@@ -281,8 +281,7 @@ void CSegyFile::InputTrace(const uint8_t* trace, uint8_t* slot) const
     std::memcpy(slot, trace, kTraceHeaderSize);
     InputTraceHeader(slot);
     const size_t samples = size_t(m_traceSize - kTraceHeaderSize) / 4;
-    for (size_t k = 0; k < samples; ++k)
-        endian::PutLE32(slot + kSamples + 4 * k, endian::GetBE32(trace + standard::kSamples + 4 * k));
+    endian::ReverseWords32(slot + kSamples, trace + standard::kSamples, samples);
 }
 
 double CSegyFile::ReadFirstShotDepth(TraceHeaderBuffer traceHeader)
@@ -412,8 +411,7 @@ void CSegyFile::OutputTrace(const uint8_t* slot, int trace)
     endian::PutBE16(t + standard::kTraceSamples, uint16_t(m_shape.samplesPerTrace));
     endian::PutBE16(t + standard::kTraceInterval, StandardInterval(m_shape.sampleInterval));
     const size_t samples = size_t(m_traceSize - kTraceHeaderSize) / 4;
-    for (size_t k = 0; k < samples; ++k)
-        endian::PutBE32(t + standard::kSamples + 4 * k, endian::GetLE32(slot + segy::kSamples + 4 * k));
+    endian::ReverseWords32(t + standard::kSamples, slot + segy::kSamples, samples);
 }
 
 int CSegyFile::FlushOutput()
