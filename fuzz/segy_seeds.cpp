@@ -1,4 +1,4 @@
-// Seeds for the SEG-Y harness: files of the program's variant from the test builder
+// Seeds for the SEG-Y harness: files of the program's two layouts from the test builder
 // (down, up, the largest shot, one shot, a torn shot, a sample interval of 0); the public
 // standard files are read where they are (fuzz.sh hands their folder over).
 #include "support/SegyBuilder.h"
@@ -29,6 +29,15 @@ int main(int argc, char** argv)
     wide.category = 3;
     wide.itemType = 31;
     WriteBytes(dir + "/wide.segy", SegyBytes(wide));
+    SegyShape published;
+    published.published = true;
+    WriteBytes(dir + "/published.segy", SegyBytes(published));
+    published.logDirection = 1;
+    published.depths = {12.5, 12.0, 11.5, 11.0};
+    torn = SegyBytes(published);
+    WriteBytes(dir + "/published-up.segy", torn);
+    torn.resize(torn.size() - 100);
+    WriteBytes(dir + "/published-torn.segy", torn);
     SegyShape flat;
     flat.interval = 0.0f;
     WriteBytes(dir + "/zero_interval.segy", SegyBytes(flat));

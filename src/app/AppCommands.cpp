@@ -43,6 +43,8 @@ bool CViewerApp::InitInstance()
     if (!frame) return false;
     // Before the frame: its windows take the program's icon as they are made.
     SetImageDrawers(DrawButtonImage, DrawProgramImage);
+    // Before the first menu: its entries take their status-bar prompts as they are made.
+    SetCommandPromptSource(CommandPromptText);
     m_mainFrame = std::make_unique<CMainFrame>();
     BuildCommandMap();
 #ifndef NDEBUG
@@ -67,7 +69,6 @@ bool CViewerApp::InitInstance()
     m_modes[4] = {kMenuReducedQtx, 128, kToolBarDisplay, false};
     frame->SetMenu(MenuResourceFor(kMenuStart));
     frame->SetAccelerators(AcceleratorTable());
-    SetCommandPromptSource(CommandPromptText);
 
     theApp.m_controlBar = 1;
     frame->Update();

@@ -4,6 +4,7 @@
 // view and a frequency-slowness cross-plot.
 #include "app/AppCommands.h"
 #include "app/ViewerApp.h"
+#include "platform/CommandResult.h"
 #include "platform/Host.h"
 #include "res/CommandIds.h"
 #include "viewers/DomainSetupDlg.h"
@@ -20,7 +21,16 @@
 #include "settings/VdlSetupGroup.h"
 #include "settings/XPlotSetupGroup.h"
 
+#include <string>
+
 namespace {
+
+
+// Save Setup ends the dialog with nothing opened: the status bar says the values stay.
+void SaySetupKept(const std::string& setup, const std::string& commands)
+{
+    ShowCommandResult(setup + " kept: " + commands + " from it");
+}
 
 void OnDisplayDomain(CViewerApp& app, int domain)
 {
@@ -29,6 +39,8 @@ void OnDisplayDomain(CViewerApp& app, int domain)
 
     CDomainSetupDlg dialog;
     const int result = dialog.Edit(s);
+    if (result == CDomainSetupDlg::kSavedSetup)
+        SaySetupKept("Domain Setup", "Display > Time, Frequency, Slowness and Azimuth start");
     if (result == IDCANCEL || result == CDomainSetupDlg::kSavedSetup) return;
 
     // The path says whether a file was chosen (an extension may be empty).
@@ -46,6 +58,7 @@ void OnDisplayVdl(CViewerApp& app)
     VdlSetupGroup& s = theApp.m_vdlSetup;
     CVdlSetupDlg dialog;
     const int result = dialog.Edit(s);
+    if (result == CVdlSetupDlg::kSavedSetup) SaySetupKept("VDL Setup", "Display > VDL starts");
     if (result == IDCANCEL || result == CVdlSetupDlg::kSavedSetup) return;
     if (s.path.empty()) {
         MessageBox("SEG file name is not set!\nOperation will be abandoned.", MB_OK | MB_ICONSTOP);
@@ -61,6 +74,7 @@ void OnDisplayMap(CViewerApp& app)
     SemblanceMapSetupGroup& s = theApp.m_semblanceMapSetup;
     CSemblanceMapSetupDlg dialog;
     const int result = dialog.Edit(s);
+    if (result == CSemblanceMapSetupDlg::kSavedSetup) SaySetupKept("Semblance Map Viewer Setup", "Display > Map starts");
     if (result == IDCANCEL || result == CSemblanceMapSetupDlg::kSavedSetup) return;
     if (s.path.empty()) {
         MessageBox("LIS file name is not set!\nOperation will be abandoned.", MB_OK | MB_ICONSTOP);
@@ -76,6 +90,7 @@ void OnDisplayXplot(CViewerApp& app)
     XPlotSetupGroup& s = theApp.m_xplotSetup;
     CFreqSlowXplotSetupDlg dialog;
     const int result = dialog.Edit(s);
+    if (result == CFreqSlowXplotSetupDlg::kSavedSetup) SaySetupKept("X-Plot Viewer Setup", "Display > Xplot Map starts");
     if (result == IDCANCEL || result == CFreqSlowXplotSetupDlg::kSavedSetup) return;
     if (s.path.empty()) {
         MessageBox("LIS file name is not set!\nOperation will be abandoned.", MB_OK | MB_ICONSTOP);

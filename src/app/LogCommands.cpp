@@ -5,6 +5,7 @@
 #include "app/ViewerApp.h"
 #include "platform/CommandResult.h"
 #include "platform/Host.h"
+#include "platform/Path.h"
 #include "plot/LogSetupDlg.h"
 #include "plot/PlotWndFactory.h"
 #include "plot/QtxCommand.h"
@@ -36,7 +37,10 @@ void OnDisplayLog(CViewerApp& app)
             if (command.Write(s.plotItems, PageOf(s), s.savePath) == 0)
                 ShowCommandResult("Save Settings done: wrote " + s.savePath);
             continue;
-        case CLogSetupDlg::kBrowseFolder: CQtxCommand::RebaseItemPaths(s.plotItems, s.browsePath); continue;
+        case CLogSetupDlg::kBrowseFolder:
+            CQtxCommand::RebaseItemPaths(s.plotItems, s.browsePath);
+            ShowCommandResult("Browse Folder done: the plot items read their data sets from " + FolderOf(s.browsePath));
+            continue;
         case CLogSetupDlg::kViewLog:
         case CLogSetupDlg::kPrintLog:
             if (s.plotItems.empty()) {
@@ -47,7 +51,10 @@ void OnDisplayLog(CViewerApp& app)
             if (result == CLogSetupDlg::kViewLog) OpenPlotWnd(s, app.ClassName(kClassPlot));
             else PrintPlot(s);
             return;
-        default: return; // Apply, Cancel
+        case CLogSetupDlg::kApply:
+            ShowCommandResult("Log Setup kept: Display > Log starts from it");
+            return;
+        default: return; // Cancel
         }
     }
 }

@@ -13,6 +13,8 @@
 #include "settings/UtilitiesSetupGroup.h"
 
 #include <memory>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -20,7 +22,10 @@ void OnUtilitiesTools(CViewerApp&)
 {
     UtilitiesSetupGroup& s = theApp.m_utilitiesSetup;
     CUtilitiesSetupDlg dialog;
-    if (dialog.Edit(s) != CUtilitiesSetupDlg::kRun) return;
+    const int ended = dialog.Edit(s);
+    // Save Setup runs nothing: the status bar says the values stay.
+    if (ended == CUtilitiesSetupDlg::kSaveSetup) ShowCommandResult("Utilities Setup kept: Utilities > Tools starts from it");
+    if (ended != CUtilitiesSetupDlg::kRun) return;
 
     // A name that is no task runs nothing: running the previous run's task in its
     // place would surprise whoever typed it.
@@ -30,6 +35,18 @@ void OnUtilitiesTools(CViewerApp&)
         return;
     }
     s.taskCode = uint16_t(code);
+    // An input the task reads with no file chosen for it is named: its list is empty
+    // because there is no file, not because nothing in it was selected.
+    if (const ToolTaskRow* row = FindToolTask(ToolTask(code))) {
+        const std::pair<const char*, const std::string*> inputs[] = {
+            {"Primary", &s.primary.path}, {"Secondary", &s.secondary.path}, {"Density", &s.density.path}};
+        for (int i = 0; i < int(row->inputs) && i < 3; ++i)
+            if (inputs[i].second->empty()) {
+                MessageBox(Format("%s file name is not set!\nOperation will be abandoned.", inputs[i].first),
+                           MB_OK | MB_ICONSTOP);
+                return;
+            }
+    }
 
     auto engine = std::make_unique<CToolsWnd>();
     engine->Settings().factor = s.factor;

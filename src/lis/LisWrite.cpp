@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -401,8 +402,10 @@ Status CLisWrite::WriteDfsr(const QtxFileHeader* header, const QtxDatumDescripto
     EncodeInt32(entry(EntryType::FrameSize, ReprCode::Int32), int32_t(header->frameSize >= 4 ? header->frameSize - 4 : 0));
     EncodeByte(entry(EntryType::UpDown, ReprCode::Byte), header->logDirection == qtx::kLogDown ? kLogDown : kLogUp);
     EncodeByte(entry(EntryType::OpticalDepthUnits, ReprCode::Byte), metres ? kOpticalMetres : kOpticalFeet);
-    EncodeFloat(entry(EntryType::FrameSpacing, ReprCode::Float), header->depthStep);
-    PutText(entry(EntryType::FrameSpacingUnits, ReprCode::Text, 4), 4, metres ? "M" : "F");
+    // LIS readers take the spacing as a distance, its direction from entry 4 (data sets
+    // of up logs may hold a step below zero), in the same units as the depth channel.
+    EncodeFloat(entry(EntryType::FrameSpacing, ReprCode::Float), std::fabs(header->depthStep));
+    PutText(entry(EntryType::FrameSpacingUnits, ReprCode::Text, 4), 4, metres ? "M" : "FT");
     EncodeByte(entry(EntryType::MaxFramesPerRecord, ReprCode::Byte), 1);
     EncodeByte(entry(EntryType::DepthMode, ReprCode::Byte), kDepthPerFrame);
     EncodeByte(entry(EntryType::DatumSpecSubtype, ReprCode::Byte), 1);

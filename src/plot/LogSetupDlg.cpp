@@ -251,6 +251,9 @@ void CLogSetupDlg::OnLoadSettings()
 
 void CLogSetupDlg::OnSaveSettings()
 {
+    // A name typed without an extension still makes a command file, one that Load
+    // Settings lists under its filter.
+    if (m_setup.saveExt.empty()) m_setup.saveExt = "cmd";
     if (!BrowseFile(Browse::Save, "Save Settings", kCommandFilter, m_setup.savePath, m_setup.saveTitle,
                     m_setup.saveExt))
         return;

@@ -115,6 +115,7 @@ bool CPlotWnd::ViewLog(const std::string& windowClass)
     m_cache.Invalidate();
     if (!CreateChild(windowClass, "View Log", WS_VSCROLL | WS_MAXIMIZE)) return false;
     if (!m_rendered) Render(); // a host that told no size yet
+    SetScrollRange(); // the rows the window shows are known now
     SetScrollInfo(SB_VERT, m_view.scroll);
     ShowReadOut(m_view.top);
     Invalidate(true);
@@ -128,7 +129,11 @@ void CPlotWnd::SetScrollRange()
     m_view.scroll = ScrollInfo();
     m_view.scroll.min = 0;
     m_view.scroll.max = std::max(m_view.depthSteps - 1, 0);
-    m_view.scroll.page = 20;
+    // The page is the depth the window shows: the thumb reaches the bottom where the
+    // view stops, with the log's last depth in view, and is as long as the share shown.
+    // Whole steps up: the last page starts where the view's lowest top lies.
+    const double shown = std::ceil(m_view.rows * m_view.depthPerRow / m_model.m_dDepthStep - 1e-9);
+    m_view.scroll.page = unsigned(std::clamp(std::isfinite(shown) ? ClampToInt(shown) : 0, 1, m_view.scroll.max + 1));
     m_view.scroll.pos = std::clamp(ClampToInt((m_view.top - m_model.m_dTopDepth) / m_model.m_dDepthStep), 0,
                                   m_view.scroll.max);
     m_view.scroll.trackPos = m_view.scroll.pos;

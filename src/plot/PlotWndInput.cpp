@@ -10,7 +10,12 @@
 
 void CPlotWnd::OnSize(unsigned type, int cx, int cy)
 {
-    if (type != SIZE_MINIMIZED) Render(false);
+    if (type != SIZE_MINIMIZED) {
+        Render(false);
+        // The thumb's length and its last place follow the rows the window shows.
+        SetScrollRange();
+        SetScrollInfo(SB_VERT, m_view.scroll);
+    }
     CViewerWnd::OnSize(type, cx, cy);
 }
 

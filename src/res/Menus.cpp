@@ -172,6 +172,14 @@ std::string CommandPromptText(int id)
     case ID_WINDOW_CASCADE: return "Arrange windows so they overlap\nCascade windows";
     case ID_WINDOW_TILE_HORZ:
     case ID_WINDOW_TILE_VERT: return "Arrange windows as non-overlapping tiles\nTile windows";
+    // The pop-up menu's trace colours and backgrounds: the string table holds no prompts for them.
+    case ID_RED_PEN: return "Draw the traces in red";
+    case ID_GREEN_PEN: return "Draw the traces in green";
+    case ID_BLUE_PEN: return "Draw the traces in blue";
+    case ID_BLACK_PEN: return "Draw the traces in black";
+    case ID_WHITE_BACKGROUND: return "Paint the view's background white";
+    case ID_YELLOW_BACKGROUND: return "Paint the view's background yellow";
+    case ID_GRAY_BACKGROUND: return "Paint the view's background gray";
     default: return LoadString(unsigned(id));
     }
 }

@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <bit>
+#include <cctype>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstring>
 
@@ -27,9 +29,60 @@ int Fail(const char* text, const std::string& path)
 
 bool BeginsWith(std::string_view line, std::string_view key) { return line.substr(0, key.size()) == key; }
 
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+
+size_t FieldsOf(std::string_view line)
+{
+    size_t fields = 0;
+    for (size_t k = 0; k < line.size(); ++k)
+        if (!IsBlank(line[k]) && (k == 0 || IsBlank(line[k - 1]))) ++fields;
+    return fields;
+}
+
+// A line that never belongs to a depth step: blank, a comment or a section.
+bool StandsAlone(std::string_view line)
+{
+    const auto first = std::find_if_not(line.begin(), line.end(), IsBlank);
+    return first == line.end() || *first == '#' || *first == '~';
+}
+
+// A depth right-aligned in a field, as AppendDepth writes it.
+std::string DepthField(double depth)
+{
+    std::string text;
+    CLasDoc::AppendDepth(text, depth);
+    return text;
+}
+
+struct LasUnit {
+    uint8_t code;
+    std::string_view mnemonic;
+};
+constexpr LasUnit kLasUnits[] = {
+    {kUnitMicroseconds, "US"}, {kUnitMicrosecondsPerFoot, "US/F"}, {kUnitMicrosecondsPerMetre, "US/M"},
+    {kUnitHertz, "HZ"},        {kUnitDegrees, "DEG"},              {kUnitMillivolts, "MV"},
+};
+
 } // namespace
 
 CLasDoc::CLasDoc() : m_buffer(kReadPiece) {}
+
+std::string_view CLasDoc::UnitMnemonic(uint8_t code)
+{
+    for (const LasUnit& u : kLasUnits)
+        if (u.code == code) return u.mnemonic;
+    return {};
+}
+
+uint8_t CLasDoc::UnitCode(std::string_view mnemonic)
+{
+    for (const LasUnit& u : kLasUnits)
+        if (u.mnemonic.size() == mnemonic.size()
+            && std::equal(u.mnemonic.begin(), u.mnemonic.end(), mnemonic.begin(),
+                          [](char a, char b) { return a == std::toupper(static_cast<unsigned char>(b)); }))
+            return u.code;
+    return kUnitNone;
+}
 
 // ---- reading -------------------------------------------------------------------------------
 
@@ -128,7 +181,31 @@ int CLasDoc::NextLine(std::string_view* line)
     }
 }
 
-int CLasDoc::ReadDataLine(std::string_view* line) { return NextLine(line); }
+int CLasDoc::ReadDataLine(std::string_view* line)
+{
+    m_linesTaken = 1;
+    if (m_wrappedFields == 0) return NextLine(line);
+    std::string_view part;
+    int got = NextLine(&part);
+    if (got < 0 || StandsAlone(part)) {
+        if (got >= 0) *line = part;
+        return got;
+    }
+    m_record.assign(part);
+    for (size_t fields = FieldsOf(part); fields < m_wrappedFields; fields += FieldsOf(part)) {
+        got = NextLine(&part);
+        if (got == kLongLine) {
+            ++m_linesTaken;
+            return got;
+        }
+        if (got < 0) break; // a step the text cuts short: its parse tells
+        ++m_linesTaken;
+        m_record += ' ';
+        m_record.append(part);
+    }
+    *line = m_record;
+    return int(std::min<size_t>(m_record.size(), size_t(INT32_MAX)));
+}
 
 int CLasDoc::ReadLine(std::string* line)
 {
@@ -222,18 +299,19 @@ int CLasDoc::CloseOutput(bool commit)
     return m_fileOut.Commit() ? 1 : Fail("Error writing output file :\n", m_path + OutputCause());
 }
 
-int CLasDoc::WriteLas20Header(uint8_t feet)
+int CLasDoc::WriteLas20Header(uint8_t feet, bool wrapped)
 {
     const char* unit = feet == 1 ? "F" : "M";
     WriteLine("~Version Information");
     WriteLine(" VERS.                 2.00:   ASCII Standard - VERSION 2.0");
-    WriteLine(" WRAP.                   NO:   One line per depth step");
+    WriteLine(wrapped ? " WRAP.                  YES:   Multiple lines per depth step"
+                      : " WRAP.                   NO:   One line per depth step");
     WriteLine("~Well Information Block");
     WriteLine("#MNEM.UNIT       Data Type    Information");
     WriteLine("#---------     -----------    ---------------------------");
-    WriteLine(Format(" STRT.%s            %11.4f:", unit, m_topDepth));
-    WriteLine(Format(" STOP.%s            %11.4f:", unit, m_bottomDepth));
-    WriteLine(Format(" STEP.%s            %11.4f:", unit, m_depthStep));
+    WriteLine(Format(" STRT.%s            %s:", unit, DepthField(m_topDepth).c_str()));
+    WriteLine(Format(" STOP.%s            %s:", unit, DepthField(m_bottomDepth).c_str()));
+    WriteLine(Format(" STEP.%s            %s:", unit, DepthField(m_depthStep).c_str()));
     WriteLine(Format(" NULL.               %.4f:", double(qtx::kAbsentValue)));
     WriteLine(" COMP.                        :  COMPANY NAME");
     WriteLine(" COUN.                        :  COUNTY");
@@ -247,6 +325,10 @@ int CLasDoc::WriteLas20Header(uint8_t feet)
     WriteLine(" R4  .                        :  REMARKS LINE 4");
     WriteLine(" PROV.                        :  STATE");
     WriteLine(" WELL.                        :  WELL NAME");
+    // LAS 2.0 asks for these three in every file, values or not.
+    WriteLine(" SRVC.                        :  SERVICE COMPANY");
+    WriteLine(" DATE.                        :  LOG DATE");
+    WriteLine(" UWI .                        :  UNIQUE WELL ID");
     WriteLine("~Parameter Information Block");
     WriteLine("#MNEM.UNIT       Value        Description");
     WriteLine("#---------     -----------    ---------------------------");
@@ -298,6 +380,21 @@ void CLasDoc::AppendField(std::string& line, double value)
         units /= 10;
     } while (units);
     if (negative) *--p = '-';
+}
+
+void CLasDoc::AppendDepth(std::string& line, double depth)
+{
+    const size_t at = line.size();
+    AppendField(line, depth);
+    if (!std::isfinite(depth)) return;
+    double back = 0.0;
+    for (int decimals = 5; decimals <= 9; ++decimals) {
+        const size_t from = std::min(line.find_first_not_of(' ', at), line.size());
+        if (ParseTextNumber(std::string_view(line).substr(from), back) && std::fabs(back - depth) <= kDepthResolution)
+            return;
+        line.resize(at);
+        line += Format("%*.*f", int(kFieldWidth), decimals, depth);
+    }
 }
 
 void CLasDoc::AppendValue(std::string& line, float value)

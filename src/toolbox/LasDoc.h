@@ -41,8 +41,17 @@ public:
     // characters before the LF (such a CR counted), or kEnd / kLongLine with *line untouched.
     int ReadLine(std::string* line);
     // As ReadLine, but the text keeps its CR and is a view into the read buffer, valid
-    // until the next read: the data loops copy nothing.
+    // until the next read: the data loops copy nothing. With wrapped fields set, the
+    // lines of one depth step are joined by blanks into one such view.
     int ReadDataLine(std::string_view* line);
+    // Wrapped data (WRAP YES): from now on ReadDataLine joins lines up to `fields`
+    // blank-separated fields (the depth and every value of a step); a blank, comment or
+    // section line that would start a step comes alone; the last step of the text may
+    // fall short. 0 (the start value): one line per step.
+    void SetWrappedFields(size_t fields) { m_wrappedFields = fields; }
+    // Lines the last ReadDataLine took: 1, or more for a wrapped step (after kLongLine,
+    // up to the long one). Messages that name a line by its number count them.
+    int LinesTaken() const { return m_linesTaken; }
     // From the start, reads `count` lines (at least one): 0 with the input at the next
     // line, or kEnd / kLongLine.
     int SkipLines(int count);
@@ -66,15 +75,27 @@ public:
     // `commit` is false): 1, or 0 after "Error writing output file :\n" + path when any
     // write or the commit failed, the name then keeping what it held before.
     int CloseOutput(bool commit = true);
-    // The 32 lines that open every LAS file the program writes, with the depth members:
-    // "F" units when `feet` is 1, "M" for any other value. Always 1.
-    int WriteLas20Header(uint8_t feet);
+    // The kHeaderLines lines that open every LAS file the program writes, with the depth
+    // members (each as AppendDepth writes it): "F" units when `feet` is 1, "M" for any
+    // other value; WRAP YES when `wrapped`. Always 1.
+    int WriteLas20Header(uint8_t feet, bool wrapped = false);
+    static constexpr int kHeaderLines = 35;
     // Appends the value as "%11.4f" writes it (C locale), to the last digit.
     static void AppendField(std::string& line, double value);
+    // Appends a depth as AppendField does where those four decimals give it back to
+    // kDepthResolution, otherwise with the fewest decimals (up to 9) that do: a step of
+    // an inch (0.0833333 ft) or a tenth of one is not written as another depth.
+    static void AppendDepth(std::string& line, double depth);
+    static constexpr double kDepthResolution = 5e-8;
     // Appends a finite curve value as AppendField does where those four decimals read
     // back as the same float; otherwise the shortest text that does ("6.26e-05", never
     // "0.0001"), right-aligned in the same width.
     static void AppendValue(std::string& line, float value);
+
+    // A curve's unit in LAS, by the data set's unit code ("US/F"); empty for the codes
+    // that name none. UnitCode is its inverse, case aside; kUnitNone for any other text.
+    static std::string_view UnitMnemonic(uint8_t code);
+    static uint8_t UnitCode(std::string_view mnemonic);
 
     // ---- state ------------------------------------------------------------------------
     double m_depthStep = 0.0;   // STEP of the header written; set by the caller
@@ -96,6 +117,9 @@ private:
     size_t m_end = 0;
     int64_t m_bufferOffset = 0;   // file offset of m_buffer[0]
     bool m_noMoreBytes = false;   // nothing after m_end is text: the file or a Ctrl-Z ended it
+    size_t m_wrappedFields = 0;   // fields of a wrapped depth step, 0 when not wrapped
+    int m_linesTaken = 1;         // by the last ReadDataLine
+    std::string m_record;         // a wrapped step's lines joined
     std::string m_pending;        // output not written yet
     bool m_writeFailed = false;
 };

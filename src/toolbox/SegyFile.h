@@ -1,12 +1,16 @@
 // CSegyFile: the one reader and writer of the program's SEG-Y files (SegyLayout.h):
 // one datum of a data set, one shot per depth frame and one trace per receiver. The
-// tool box's two conversions use it; the owner fills or reads its shape.
+// tool box's two conversions use it; the owner fills or reads its shape. It writes the
+// published layout (segy::standard) and reads both that and the variant that earlier
+// versions wrote.
 //
 // Buffers: a file header of segy::kFileHeaderSize bytes, a trace header of
 // segy::kTraceHeaderSize bytes and a shot buffer of segy::kMaxTraces slots of
 // segy::kSlotSize bytes (trace t of a shot in slot t; only its first TraceSize(S)
-// bytes are read or written). Offsets are 64-bit. Every failure has been shown in a
-// message box with the stop icon when the call returns.
+// bytes are read or written). Trace headers and slots hold the variant's form
+// whatever the file's layout: the reader and writer convert at the file. Offsets are
+// 64-bit. Every failure has been shown in a message box with the stop icon when the
+// call returns.
 #pragma once
 
 #include "platform/BinaryFile.h"
@@ -37,6 +41,10 @@ public:
         uint8_t logDirection = segy::kLogDown;
         uint8_t itemType = 0;
         uint8_t category = 0;
+        // The axis's unit code and first index, which the published layout carries
+        // (0 and 0 from the earlier variant, which does not).
+        uint8_t axisUnit = 0;
+        uint16_t firstIndex = 0;
     };
     Shape m_shape;
 
@@ -52,14 +60,17 @@ public:
     int OpenError() const { return m_openError; }
     bool OutputOpen() const { return m_fileOut.IsOpen(); }
 
-    // Opens the file for reading only, reads its header into `header` and the fields,
-    // and refuses a file that is not of this variant (its marks, counts and flag bytes)
-    // before any shot is read. 1, or 0 with the input closed.
+    // Opens the file for reading only, reads its header into `header` (the first bytes
+    // of a published-layout header) and the fields, and refuses a file that is neither
+    // of this program's layouts (their tag or marks, counts and flag bytes) before any
+    // shot is read. 1, or 0 with the input closed.
     int OpenInput(HeaderBuffer header, const std::string& path);
     // Creates the output under a temporary name (a file under its name stays until
-    // CloseOutput commits), stores the fields into `header` (its other bytes as the
-    // caller left them) and writes it. 1, or 0 with the output abandoned.
+    // CloseOutput commits) and writes a published-layout header built from the fields;
+    // `header` receives its first bytes. 1, or 0 with the output abandoned.
     int OpenOutput(HeaderBuffer header, const std::string& path);
+    // The input is in the published layout (else the earlier variant).
+    bool StandardInput() const { return m_standardInput; }
 
     // Depth of the first trace of the first shot and of the last trace of the last whole
     // shot. On failure they return -1.0 and set m_readFailed.
@@ -81,7 +92,7 @@ public:
     // Shots that reached the output file (0 once it is abandoned).
     uint32_t ShotsWritten() const { return m_shotsWritten; }
 
-    // Depth of a trace header's depth field.
+    // Depth of a trace header's depth field (a header in the variant's form).
     static double TraceDepth(const uint8_t* traceHeader);
     // A depth in the thousandths a trace header holds, rounded to the nearest (not cut:
     // cut depths make the steps of a regular log wobble by a thousandth); false when they
@@ -101,7 +112,18 @@ private:
     OutputFile m_fileOut;
     int m_openError = 0;
 
+    bool m_standardInput = false;
+    uint64_t m_inputHeaderSize = segy::kFileHeaderSize;
+
     uint64_t ShotSize() const;
+    int ReadStandardShape(const uint8_t* header);
+    int CheckShape();
+    // A trace header read from the input, into the variant's form in place.
+    void InputTraceHeader(uint8_t* traceHeader) const;
+    // A trace of the input (header and samples) into a slot, in the variant's form.
+    void InputTrace(const uint8_t* trace, uint8_t* slot) const;
+    // A slot as a published-layout trace appended to the pending output.
+    void OutputTrace(const uint8_t* slot, int trace);
     int Refuse(const char* text);
     int FailShotRead();
     int FlushOutput();

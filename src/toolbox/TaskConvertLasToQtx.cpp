@@ -1,9 +1,9 @@
 // Convert LAS To QTX: the curves of a LAS 1.x, 2.0 or 3.0 file (one line per depth
-// step) as a data set of one curve datum per curve after the depth, one frame per data
-// line; values equal to the file's NULL become the absent value. What this reader cannot
-// read right it refuses with a message before the output exists: wrapped lines,
-// delimiters other than blanks and tabs, data lines whose column count is not the curve
-// count, depth units other than feet and metres.
+// step, or the lines of each step wrapped, WRAP YES) as a data set of one curve datum
+// per curve after the depth, one frame per depth step; values equal to the file's NULL
+// become the absent value. What this reader cannot read right it refuses with a message
+// before the output exists: delimiters other than blanks and tabs, data steps whose
+// column count is not the curve count, depth units other than feet and metres.
 #include "toolbox/LasDoc.h"
 #include "toolbox/TextImport.h"
 #include "toolbox/ToolsWnd.h"
@@ -29,7 +29,6 @@ const char kReadHeader[] = "Error reading header section in LAS file :\n";
 const char kNoCurveSection[] = "Found no curve section (~Curve, or ~Log_Definition in LAS 3.0) in LAS file :\n";
 const char kUnits[] = "Error searching for depth units header section in LAS file :\n";
 const char kNoDataLine[] = "Error searching data line in file :\n";
-const char kWrapped[] = "Wrapped data lines (WRAP YES) are not supported in LAS file :\n";
 const char kDelimiter[] = "Data lines delimited by %s are not supported in LAS file :\n";
 const char kColumns[] = "Found %zu data columns for %zu curves (the depth included) in LAS file :\n";
 const char kNoCurves[] = "Could not find any data to be converted!\nOperation will be abandoned.";
@@ -79,6 +78,7 @@ struct LasHeader {
     bool curvesRead = false;   // ... and closed: a later one is left out
     bool startSeen = false;    // the first STRT entry gave the depth unit
     size_t curves = 0;         // entries of the curve section, the depth's included
+    bool wrapped = false;      // WRAP YES: a depth step's fields run over several lines
 };
 
 // The major version of a VERS value: 1, 2 or 3, or 0 for any other.
@@ -113,7 +113,7 @@ int TakeEntry(LasSection section, std::string_view line, const std::string& path
             h.version = major != 0;
             t.lasWholeNames = major == 3;
         }
-        if (SameText(entry.mnemonic, "WRAP") && SameText(entry.value, "YES")) return Refuse(kWrapped + path);
+        if (SameText(entry.mnemonic, "WRAP")) h.wrapped = SameText(entry.value, "YES");
         if (SameText(entry.mnemonic, "DLM") && !entry.value.empty() && !SameText(entry.value, "SPACE")
             && !SameText(entry.value, "TAB"))
             return Refuse(Format(kDelimiter, std::string(entry.value).c_str()) + path);
@@ -127,8 +127,9 @@ int TakeEntry(LasSection section, std::string_view line, const std::string& path
         if (section == LasSection::Well && SameText(entry.mnemonic, "NULL")) TakeNull(entry.value, t);
         break;
     case LasSection::Curve:
-        // The first curve is the depth.
-        if (h.curves++ > 0) t.datums.push_back(CurveDatum(std::string(entry.mnemonic)));
+        // The first curve is the depth; a unit a data set can name is kept.
+        if (h.curves++ > 0)
+            t.datums.push_back(CurveDatum(std::string(entry.mnemonic), 0, CLasDoc::UnitCode(entry.unit)));
         break;
     default: break;
     }
@@ -192,16 +193,18 @@ int ReadLasHeader(CLasDoc& doc, const std::string& path, TextTable& t)
     if (!h.curveSection) return Refuse(kNoCurveSection + path);
     if (t.datums.empty()) return Refuse(kNoCurves);
     if (t.depthUnits == 0) return Refuse(kUnits + path);
+    // Every reading from here on takes a wrapped step's lines as one.
+    if (h.wrapped) doc.SetWrappedFields(h.curves);
 
     // The first data line holds a value for every curve.
     std::string_view data;
     int64_t number = t.headerLines;
     int got = doc.SkipLines(t.headerLines);
     while (got >= 0 && (got = doc.ReadDataLine(&data)) >= 0) {
-        ++number;
+        number += doc.LinesTaken();
         if (!IsBlankLine(data) && !TrimBlanks(data).starts_with('#')) break;
     }
-    if (got == CLasDoc::kLongLine) return Refuse(LongLineRefusal(number + 1, path));
+    if (got == CLasDoc::kLongLine) return Refuse(LongLineRefusal(number + doc.LinesTaken(), path));
     if (got < 0 || data.starts_with('~')) return Refuse(kNoDataLine + path);
     if (const size_t columns = CountFields(data); columns != h.curves)
         return Refuse(Format(kColumns, columns, h.curves) + path);

@@ -1,5 +1,6 @@
-// Convert QTX To SEGY: one selected datum as a SEG-Y file of the program's own
-// variant, one shot per frame and one trace per receiver.
+// Convert QTX To SEGY: one selected datum as a SEG-Y file in the published layout
+// (rev 1, which other programs read), one shot per frame and one trace per receiver.
+// The slots are filled in the variant's form; CSegyFile writes them out.
 #include "toolbox/ToolsWnd.h"
 
 #include "common/Fft.h"
@@ -108,6 +109,8 @@ int ConvertQtxToSegy(CToolsWnd& e)
     segy.m_shape.tracesPerShot = int16_t(d.m_traceCount);
     segy.m_shape.itemType = d.m_typeCode;
     segy.m_shape.category = d.m_category;
+    segy.m_shape.axisUnit = d.m_axis1.m_unit;
+    segy.m_shape.firstIndex = d.m_axis1.m_firstIndex;
     // Data sets say feet with any byte but 0xFF; the file says it with 1.
     segy.m_shape.depthUnits = in.depthUnits == qtx::kUnitsMetres ? segy::kUnitsMetres : segy::kUnitsFeet;
     segy.m_shape.logDirection = in.logDirection;

@@ -1,5 +1,6 @@
-// Convert SEGY To QTX: a SEG-Y file of the program's own variant as a data set of one
-// datum, one frame per shot in the file's order, each at its shot's own depth.
+// Convert SEGY To QTX: a SEG-Y file this program wrote (the published layout, or the
+// variant of earlier versions) as a data set of one datum, one frame per shot in the
+// file's order, each at its shot's own depth.
 #include "toolbox/ToolsWnd.h"
 
 #include "dataset/ItemTypes.h"
@@ -25,7 +26,8 @@ constexpr double kOneShotStepMetres = 0.1524;
 const char kCut[] = "Imported %lld whole shot(s) of file :\n%s\nThe file ends %lld byte(s) into shot %lld: that shot "
                     "is cut and was left out.";
 
-// The datum's unit and mnemonic, by its category and item type.
+// The datum's mnemonic by its category and item type; its unit and first index as the
+// file says them, else (the earlier variant) the unit by its category.
 CQtxDatum DescribeDatum(const CSegyFile& s)
 {
     const uint8_t type = s.m_shape.itemType;
@@ -48,8 +50,9 @@ CQtxDatum DescribeDatum(const CSegyFile& s)
         break;
     default: break;
     }
+    if (s.m_shape.axisUnit != 0) unit = s.m_shape.axisUnit;
     return CQtxDatum(1, mnemonic, type, s.m_shape.category, type, 1, uint16_t(s.m_shape.tracesPerShot), 1, qtx::kDepthSize, 0,
-                     unit, 0, uint16_t(s.m_shape.samplesPerTrace), s.m_shape.sampleInterval);
+                     unit, s.m_shape.firstIndex, uint16_t(s.m_shape.samplesPerTrace), s.m_shape.sampleInterval);
 }
 
 int ShotFrame(CToolsWnd& e)
@@ -62,7 +65,7 @@ int ShotFrame(CToolsWnd& e)
     for (int t = 0; t < s.m_shape.tracesPerShot; ++t) {
         uint8_t* to = e.Output().ReserveFrameBytes(bytes);
         if (!to) return 0;
-        // Both sides hold little-endian floats: the bytes go over as they are.
+        // The slots hold little-endian floats, as the data set does: the bytes go over as they are.
         std::memcpy(to, e.Segy().shotBuffer.data() + size_t(t) * segy::kSlotSize + segy::kSamples, bytes);
     }
     return 1;

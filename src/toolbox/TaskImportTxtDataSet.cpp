@@ -24,11 +24,13 @@ constexpr long kMaxColumns = 102;
 
 const char kSkipHeader[] = "Error skiping header section in file :\n";
 const char kCount[] = "Error reading number of curves in file :\n";
-const char kColumns[] = "Encountered %ld columns (2 to 102 allowed) in file :\n";
+const char kColumns[] = "Encountered %s columns (2 to 102 allowed) in file :\n";
+// The count a line can say in the message; a larger one is said to be more than it.
+constexpr long kLargestCount = 999999999;
 const char kReadHeader[] = "Error reading header section in TXT file :\n";
 
 // The integer a line begins with (blanks and a sign before it allowed); 0 when none,
-// and beyond the column limits it stays beyond them.
+// and one beyond kLargestCount for any larger.
 long LeadingInteger(std::string_view line)
 {
     size_t at = line.find_first_not_of(" \t");
@@ -37,7 +39,7 @@ long LeadingInteger(std::string_view line)
     if (line[at] == '-' || line[at] == '+') ++at;
     long value = 0;
     for (; at < line.size() && line[at] >= '0' && line[at] <= '9'; ++at)
-        value = std::min(value * 10 + (line[at] - '0'), kMaxColumns + 1);
+        value = std::min(value * 10 + (line[at] - '0'), kLargestCount + 1);
     return negative ? -value : value;
 }
 
@@ -81,7 +83,10 @@ int ReadTxtHeader(CLasDoc& doc, const std::string& path, TextTable& t)
     std::string line;
     if (doc.ReadLine(&line) < 0) return Refuse(kCount + path);
     const long columns = LeadingInteger(line);
-    if (columns < kMinColumns || columns > kMaxColumns) return Refuse(Format(kColumns, columns) + path);
+    if (columns < kMinColumns || columns > kMaxColumns) {
+        const std::string count = columns > kLargestCount ? Format("more than %ld", kLargestCount) : Format("%ld", columns);
+        return Refuse(Format(kColumns, count.c_str()) + path);
+    }
     // A blank name line ends the list early: the names would not fit the columns.
     for (long k = 1; k < columns; ++k) {
         if (doc.ReadLine(&line) < 0) return Refuse(kReadHeader + path);

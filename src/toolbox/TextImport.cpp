@@ -239,7 +239,7 @@ int ScanDataLines(CLasDoc& doc, TextTable& t, const std::string& path)
     std::string_view line;
     int got;
     while ((got = doc.ReadDataLine(&line)) >= 0) {
-        ++number;
+        number += doc.LinesTaken();
         if (t.sectionEndsData && line.starts_with('~')) break;
         if (IsSkippedLine(t, line)) continue;
         ++lines;
@@ -261,7 +261,7 @@ int ScanDataLines(CLasDoc& doc, TextTable& t, const std::string& path)
         last.assign(line);
         lastNumber = number;
     }
-    if (got == CLasDoc::kLongLine) return Refuse(LongLineRefusal(number + 1, path));
+    if (got == CLasDoc::kLongLine) return Refuse(LongLineRefusal(number + doc.LinesTaken(), path));
     if (lines > int64_t(INT32_MAX)) return Refuse(kFormatError + path);
     if (lines < 2) return Refuse(kNoDepths + path);
     if (!ParseDataLine(last, t.columns, values.size(), &t.last, values.data()))
@@ -303,7 +303,7 @@ int RunTextImport(CToolsWnd& e, CLasDoc& doc, const TextTable& t, const std::str
             std::string_view line;
             int got;
             while ((got = doc.ReadDataLine(&line)) >= 0) {
-                ++number;
+                number += doc.LinesTaken();
                 if (!IsSkippedLine(t, line)) break;
             }
             double depth = 0.0;

@@ -75,7 +75,9 @@ int CDomainWnd::Load()
     if (!SetUpItem(datum)) return 0;
     RegisterReceivers(kReceivers);
 
-    m_vscroll = m_frames.VerticalScrollInfo(20);
+    // One frame shown: a page of one, so the thumb stands on the frame shown, the last
+    // one included, and is as long as one frame's share of the log.
+    m_vscroll = m_frames.VerticalScrollInfo(1);
     SetDepthReadOut(Format("%10.4f%s", m_frames.Depth(), m_frames.DepthUnitLabel()));
     // A frame that cannot be read is reported now and shows no traces.
     ReadFrame();

@@ -339,7 +339,12 @@ void CDomainWnd::PaintGrid(Dc& dc, const TraceBand& b, int k)
         const int x = b.left + m_tickColumns[size_t(i)];
         dc.MoveTo(x, b.top);
         dc.LineTo(x, b.top + b.band);
-        if (labelled) dc.TextOut(x - 5, b.top + b.band, m_tickLabels[size_t(i)]);
+        if (!labelled) continue;
+        // A tick at the plot's right end keeps its label whole inside the window.
+        int at = x - 5;
+        if (i == m_tickCount - 1)
+            at = std::min(at, m_layout.clientWidth - dc.GetTextExtent(m_tickLabels[size_t(i)]).cx);
+        dc.TextOut(at, b.top + b.band, m_tickLabels[size_t(i)]);
     }
 }
 

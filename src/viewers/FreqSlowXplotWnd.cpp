@@ -60,7 +60,7 @@ int CFreqSlowXplotWnd::Load()
     const size_t floats = size_t(m_receivers) * size_t(m_sampleCount);
     m_slownessSamples.assign(floats, 0.0f);
     m_frequencySamples.assign(floats, 0.0f);
-    m_vscroll = m_frames.VerticalScrollInfo(20);
+    m_vscroll = m_frames.VerticalScrollInfo(1); // one frame shown, as in the domain view
     SetDepthReadOut(Format("%10.4f%s", m_frames.Depth(), m_frames.DepthUnitLabel()));
     // A frame that cannot be read is reported now and shows no points.
     ReadFrame();

@@ -86,7 +86,7 @@ int CSemblanceMapWnd::Load()
     // The map paints in Black&White or, for any other text, in Color.
     m_item.palette = m_setup.palette == kPaletteBlackWhite ? kPaletteBlackWhite : kPaletteColor;
     m_item.signature = m_setup.type == WaveStyle::kSignature;
-    m_item.vscroll = m_item.frames.VerticalScrollInfo(20);
+    m_item.vscroll = m_item.frames.VerticalScrollInfo(1); // one frame shown, as in the domain view
     SetDepthReadOut(Format("%10.4f%s", m_item.frames.Depth(), m_item.frames.DepthUnitLabel()));
     // A frame that cannot be read is reported now and shows a gap.
     ReadFrame();

@@ -95,6 +95,9 @@ bool CVdlWnd::LoadData()
     m_item.vscroll = {};
     m_item.vscroll.max = std::max(BottomPosition() - TopPosition(), 0);
     m_item.vscroll.page = 20;
+    // Its page follows the window (SetScrollBars): a range the window shows whole leaves
+    // the bar in place, disabled, so the image keeps its width.
+    m_item.vscroll.disableNoScroll = true;
     SetDepthReadOut(Format("%10.4f%s", DepthOfPosition(FirstVisiblePosition()), m_item.frames.DepthUnitLabel()));
     return true;
 }
@@ -362,6 +365,10 @@ void CVdlWnd::PrepareRepaint()
 void CVdlWnd::SetScrollBars()
 {
     m_item.vscroll.pos = FirstVisiblePosition() - TopPosition();
+    // The page is what the window shows: the thumb reaches the bottom where the view
+    // stops, with the range's last frame in view.
+    const int64_t lowest = LowestFirstPosition() - TopPosition();
+    m_item.vscroll.page = unsigned(std::clamp<int64_t>(int64_t(m_item.vscroll.max) - lowest + 1, 1, int64_t(m_item.vscroll.max) + 1));
     SetScrollInfo(SB_VERT, m_item.vscroll);
     ScrollInfo h;
     h.max = m_axis.scrollMax;

@@ -130,6 +130,8 @@ private:
     // Depth order: position 0 is the top of the log (CFrameCursor).
     int TopPosition() const;    // of the display range
     int BottomPosition() const; // of the display range, inside the log
+    // The lowest first visible frame: the last page ends with the range.
+    int64_t LowestFirstPosition() const;
     // Moves the first visible frame to `position` (depth order), held inside the
     // display range and so that the last page ends with it; then shows it.
     void MoveTo(int64_t position);

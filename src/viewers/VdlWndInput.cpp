@@ -18,19 +18,24 @@ constexpr double kPi = 3.14159265358979323846;
 
 // ---- depth ----------------------------------------------------------------------------------
 
-void CVdlWnd::MoveTo(int64_t position)
+int64_t CVdlWnd::LowestFirstPosition() const
 {
     const int top = TopPosition(), end = BottomPosition();
-    int64_t p = std::clamp<int64_t>(position, top, end);
-    // The last page ends with the range: the first visible frame stays above the depth
-    // a page before the range's deepest frame (counted, not walked: any step works).
+    int64_t p = end;
+    // The first visible frame stays above the depth a page before the range's deepest
+    // frame (counted, not walked: any step works).
     const double step = m_item.frames.Step();
     if (m_raster.rowsAvailable > 0 && step > 0) {
         const double limit = DepthOfPosition(end) - m_raster.rowsAvailable * m_page.depthPerPixel;
         const double above = std::ceil((limit - m_item.frames.TopDepth()) / step) - 1; // the last with a depth below
         if (!std::isnan(above)) p = std::min<int64_t>(p, ClampToInt(above));
-        p = std::max<int64_t>(p, top);
     }
+    return std::max<int64_t>(p, top);
+}
+
+void CVdlWnd::MoveTo(int64_t position)
+{
+    const int64_t p = std::clamp<int64_t>(std::min<int64_t>(position, LowestFirstPosition()), TopPosition(), BottomPosition());
     m_page.firstVisible = m_item.frames.FrameAtScrollPosition(p);
     AfterVerticalMove();
 }

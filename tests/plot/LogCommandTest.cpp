@@ -10,6 +10,8 @@
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
 
+#include <filesystem>
+
 namespace {
 
 using D = CLogSetupDlg;
@@ -65,6 +67,39 @@ TEST_F(LogCommandTest, SaveClearAndLoadComeBackToTheDialogAndViewLogEndsTheComma
     EXPECT_EQ(s.depthScale, 600.0f);
     EXPECT_EQ(s.depthUnits, "Meters");
     EXPECT_EQ(s.loadPath, saved);
+}
+
+// A layout saved under a name typed without an extension is a ".cmd" file, which Load
+// Settings shows under its filter "Command (*.cmd)".
+TEST_F(LogCommandTest, ALayoutSavedUnderANameWithoutExtensionIsACommandFile)
+{
+    theApp.m_logSetup.plotItems = {std::make_shared<CLogPlotItem>(CLogPlotItem::NewItemDefaults())};
+    host.ExpectFileDialog("Save Settings", dir.File("layout"));
+    Script().Press(kIdcSaveSettings);
+    Script().Press(IDCANCEL);
+    frame.Command(ID_DISPLAY_LOG);
+    EXPECT_TRUE(std::filesystem::exists(dir.File("layout.cmd")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("layout")));
+    EXPECT_EQ(theApp.m_logSetup.savePath, dir.File("layout.cmd"));
+}
+
+// Browse Folder and Apply change what the next plot reads and open nothing: the status
+// bar says what they did.
+TEST_F(LogCommandTest, BrowseFolderAndApplySayWhatTheyDid)
+{
+    theApp.m_logSetup.plotItems = {std::make_shared<CLogPlotItem>(CLogPlotItem::NewItemDefaults())};
+    theApp.m_logSetup.plotItems[0]->m_file = {dir.File("old/well.qtx"), "well", "qtx"};
+    host.ExpectFileDialog("Browse Folder", dir.File("any"));
+    Script().Press(kIdcBrowseFolder);
+    Script()
+        .Inspect([&](CDialog&) {
+            EXPECT_EQ(frame.PaneText(0), "Browse Folder done: the plot items read their data sets from " + dir.Path());
+        })
+        .Press(kIdcApply);
+    frame.Command(ID_DISPLAY_LOG);
+    EXPECT_EQ(theApp.m_logSetup.plotItems[0]->m_file.path, dir.File("well.qtx"));
+    EXPECT_EQ(frame.PaneText(0), "Log Setup kept: Display > Log starts from it");
+    EXPECT_TRUE(frame.Children().empty());
 }
 
 TEST_F(LogCommandTest, EndCodesEndTheCommandOrShowTheDialogAgain)

@@ -82,6 +82,33 @@ TEST_F(PlotWndTest, OpensAtTheTopOfTheLogAndScrollsWithinIt)
     EXPECT_EQ(Window(plot)->paintCount, paints);
 }
 
+// The scroll bar tells where the window stands in the log: its page is the depth the
+// window shows, so the thumb is at the bottom exactly when the view can go no lower,
+// at every window height and after a zoom.
+TEST_F(PlotWndTest, TheThumbIsAtTheBottomWhenTheLogsLastDepthIsInView)
+{
+    LogSetup().depthScale = 120.0f;
+    CPlotWnd* plot = Open(StandardItems());
+    ASSERT_NE(plot, nullptr);
+    const auto check = [&](const std::string& when) {
+        const ScrollInfo bar = plot->GetScrollInfo(SB_VERT);
+        const double shown = plot->Depths().rows * plot->Depths().depthPerRow;
+        EXPECT_EQ(int(bar.page), int(std::ceil(shown / 0.5))) << when;
+        plot->OnKeyDown(VK_END, 1, 0);
+        EXPECT_EQ(plot->GetScrollInfo(SB_VERT).pos, plot->GetScrollInfo(SB_VERT).LastPos()) << when << ": at the end";
+        plot->OnKeyDown(VK_HOME, 1, 0);
+        EXPECT_EQ(plot->GetScrollInfo(SB_VERT).pos, 0) << when;
+        // The thumb dragged to the bottom shows the log's end.
+        plot->OnVScroll(SB_THUMBPOSITION, plot->GetScrollInfo(SB_VERT).LastPos());
+        EXPECT_NEAR(plot->Depths().top + shown, 1100.0, 0.5) << when;
+    };
+    check("opened");
+    frame.Resize(*plot, 640, 300);
+    check("shorter");
+    plot->OnCommand(ID_DEPTH_ZOOM_OUT);
+    check("zoomed out");
+}
+
 TEST_F(PlotWndTest, TheDepthZoomHalvesOrDoublesTheScaleWithinItsLimits)
 {
     struct Case {

@@ -199,6 +199,7 @@ protected:
     void SetUp() override
     {
         theViewerApp.ResetToStartupState();
+        SetCommandPromptSource(nullptr); // as at the program's start
         theViewerApp.m_commandLine = "test";
         ASSERT_TRUE(theViewerApp.InitInstance());
     }
@@ -232,6 +233,33 @@ TEST_F(QtShellTest, EachModePutsItsMenuAndToolbarsOnTheFrame)
     frame.RouteCommand(ID_FILE_CNV);
     EXPECT_EQ(frame.MenuId(), 137);
     EXPECT_TRUE(frame.IsToolBarVisible(137));
+}
+
+// Every menu entry of every mode, the start menu first, says in the status bar what it
+// does while it is highlighted.
+TEST_F(QtShellTest, EveryMenuEntryOfEveryModeHasAPrompt)
+{
+    const auto unprompted = [&] {
+        std::vector<std::string> out;
+        std::vector<QMenu*> menus;
+        for (QAction* a : frame.Window()->menuBar()->actions())
+            if (a->menu()) menus.push_back(a->menu());
+        while (!menus.empty()) {
+            QMenu* menu = menus.back();
+            menus.pop_back();
+            for (QAction* a : menu->actions()) {
+                if (a->menu()) menus.push_back(a->menu());
+                else if (!a->isSeparator() && a->property("commandId").isValid() && a->statusTip().isEmpty())
+                    out.push_back(a->text().toStdString());
+            }
+        }
+        return out;
+    };
+    EXPECT_EQ(unprompted(), std::vector<std::string>{}) << "start";
+    for (int mode : {ID_FILE_QTX, ID_FILE_LIS, ID_FILE_CNV}) {
+        frame.RouteCommand(mode);
+        EXPECT_EQ(unprompted(), std::vector<std::string>{}) << mode;
+    }
 }
 
 class Painter : public CWnd {

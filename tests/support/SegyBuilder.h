@@ -1,4 +1,5 @@
-// Builder of SEG-Y files in the program's own variant, byte by byte from literal
+// Builder of SEG-Y files in the program's layouts (the published one it writes, the
+// variant earlier versions wrote), byte by byte from literal
 // offsets (not from the program's layout header), so that tests and fuzz seeds check
 // the layout rather than restate it.
 #pragma once
@@ -15,6 +16,7 @@ struct SegyShape {
     uint8_t category = 1;
     float interval = 10.0f;
     std::vector<double> depths = {1000.0, 1000.5, 1001.0}; // one shot each
+    bool published = false; // the published layout (big-endian, 3600-byte header), else the variant
 };
 
 // Sample k of trace t of shot s: distinct and exactly representable.

@@ -90,7 +90,10 @@ TEST_F(LasDocTest, InputsOpenForReadingOnly)
     EXPECT_EQ(doc.OpenInput(dir.File("none.las")), 0);
 }
 
-TEST_F(LasDocTest, TheLas20HeaderHasItsThirtyTwoLines)
+// The header's lines: the items LAS 2.0 asks of every file (SRVC, DATE and UWI among
+// them), the depth members in four decimals or as many as give the depth back, WRAP as
+// asked.
+TEST_F(LasDocTest, TheLas20HeaderHasItsThirtyFiveLines)
 {
     const std::string feet = "~Version Information\n"
                              " VERS.                 2.00:   ASCII Standard - VERSION 2.0\n"
@@ -114,6 +117,9 @@ TEST_F(LasDocTest, TheLas20HeaderHasItsThirtyTwoLines)
                              " R4  .                        :  REMARKS LINE 4\n"
                              " PROV.                        :  STATE\n"
                              " WELL.                        :  WELL NAME\n"
+                             " SRVC.                        :  SERVICE COMPANY\n"
+                             " DATE.                        :  LOG DATE\n"
+                             " UWI .                        :  UNIQUE WELL ID\n"
                              "~Parameter Information Block\n"
                              "#MNEM.UNIT       Value        Description\n"
                              "#---------     -----------    ---------------------------\n"
@@ -136,7 +142,22 @@ TEST_F(LasDocTest, TheLas20HeaderHasItsThirtyTwoLines)
         if (flag != 1)
             for (const char* unit : {"STRT.F", "STOP.F", "STEP.F", "DEPT.F"}) expected[expected.find(unit) + 5] = 'M';
         EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected) << int(flag);
+        EXPECT_EQ(std::count(expected.begin(), expected.end(), '\n'), CLasDoc::kHeaderLines);
     }
+    ASSERT_EQ(doc.OpenOutput(path), 1);
+    doc.m_topDepth = 100.0 + 1.0 / 12.0;
+    doc.m_bottomDepth = 0.1 / 12.0;
+    doc.m_depthStep = -1.0 / 12.0;
+    EXPECT_EQ(doc.WriteLas20Header(1, true), 1);
+    ASSERT_EQ(doc.CloseOutput(), 1);
+    const std::vector<uint8_t> bytes = ReadBytes(path);
+    std::string wrapped = feet;
+    const auto replace = [&](const std::string& from, const std::string& to) { wrapped.replace(wrapped.find(from), from.size(), to); };
+    replace(" WRAP.                   NO:   One line per depth step", " WRAP.                  YES:   Multiple lines per depth step");
+    replace("  1000.2500:", "100.0833333:");
+    replace("123456.5000:", "  0.0083333:");
+    replace("    -0.5000:", " -0.0833333:");
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), wrapped);
 }
 
 TEST_F(LasDocTest, AFailedWriteIsReportedWhenTheOutputCloses)

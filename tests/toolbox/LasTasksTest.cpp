@@ -1,6 +1,8 @@
 #include "toolbox/ToolTasks.h"
 #include "toolbox/ToolsWnd.h"
 
+#include "platform/Endian.h"
+#include "dataset/QtxLayout.h"
 #include "platform/BinaryFile.h"
 #include "res/ResourceIds.h"
 #include "settings/SettingsStore.h"
@@ -41,12 +43,14 @@ LasReading ReadIndependently(std::string text)
     std::istringstream in(text);
     LasReading r;
     char section = ' ';
-    bool depth = false;
+    bool depth = false, wrapped = false;
+    std::vector<double> step; // a wrapped step's values so far
     for (std::string line; std::getline(in, line);) {
         if (line.starts_with('~')) {
             section = line.size() > 1 ? line[1] : ' ';
             continue;
         }
+        if (section == 'V' && line.find("WRAP") != std::string::npos) wrapped = line.find("YES") != std::string::npos;
         if (section == 'C' && !line.starts_with('#') && line.find('.') != std::string::npos) {
             std::istringstream name(line.substr(0, line.find('.')));
             std::string mnemonic;
@@ -57,7 +61,13 @@ LasReading ReadIndependently(std::string text)
             std::istringstream fields(line);
             std::vector<double> row;
             for (std::string f; fields >> f;) row.push_back(std::strtod(f.c_str(), nullptr));
-            if (!row.empty()) r.rows.push_back(row);
+            if (!wrapped && !row.empty()) r.rows.push_back(row);
+            // Wrapped: a step holds the depth and every curve's value, over as many lines.
+            step.insert(step.end(), row.begin(), row.end());
+            if (wrapped && step.size() >= r.curves.size() + 1) {
+                r.rows.push_back(step);
+                step.clear();
+            }
         }
     }
     return r;
@@ -189,7 +199,12 @@ TEST_F(LasTasksTest, WhatCannotBeReadRightIsRefusedWithAMessage)
     } cases[] = {
         {text([](LasShape& s) { s.firstLine = "# a LAS file"; }), "Error skiping header section in LAS file :\n"},
         {text([](LasShape& s) { s.version = ""; }), "Urecognized version in LAS file :\n"},
-        {text([](LasShape& s) { s.wrap = "YES"; }), "Wrapped data lines (WRAP YES) are not supported in LAS file :\n"},
+        // Wrapped: the last step cut short is named, never read as a shorter row.
+        {edit(text([](LasShape& s) { s.wrap = "YES"; }), "1001.5000  10.7500  20.7500  30.7500\n", "1001.5000  10.75"),
+         formatError + "Line 23 holds 2 field(s) where the depth and 3 curve(s) need 4."},
+        // ... and a step of three lines is named by its last.
+        {edit(text([](LasShape& s) { s.wrap = "YES"; }), line3, "1001.0000\n  10.5000  20.5000\n 30.5000x"),
+         formatError + "Line 24 holds a field that is no number."},
         {text([](LasShape& s) { s.delimiter = "COMMA"; }), "Data lines delimited by COMMA are not supported in LAS file :\n"},
         {text([](LasShape& s) { s.unit = "S"; }), "Error searching for depth units header section in LAS file :\n"},
         {plain.substr(0, plain.find("~PARAMETER")), "Error reading header section in LAS file :\n"},
@@ -213,6 +228,11 @@ TEST_F(LasTasksTest, WhatCannotBeReadRightIsRefusedWithAMessage)
         {table({}), "Encountered 1 columns (2 to 102 allowed) in file :\n", T::ImportTxtDataSet},
         {table(std::vector<std::string>(102, "GR")), "Encountered 103 columns (2 to 102 allowed) in file :\n",
          T::ImportTxtDataSet},
+        // The count the line holds, not a stand-in: a table whose count line is a data line.
+        {"* table\nno meaning\n1000.0000 10.5\n", "Encountered 1000 columns (2 to 102 allowed) in file :\n",
+         T::ImportTxtDataSet},
+        {"* table\nno meaning\n12345678901234567890\n",
+         "Encountered more than 999999999 columns (2 to 102 allowed) in file :\n", T::ImportTxtDataSet},
         {table({"DTCO", "  ", "GR"}), "Error reading header section in TXT file :\n", T::ImportTxtDataSet},
         {"* table\n* only\n", "Error skiping header section in file :\n", T::ImportTxtDataSet},
         {"* table\nno meaning\n", "Error reading number of curves in file :\n", T::ImportTxtDataSet},
@@ -233,8 +253,6 @@ TEST_F(LasTasksTest, EverySharedLasFileIsImportedAsItReadsOrRefused)
     const std::string data = SharedDataDir();
     if (data.empty()) GTEST_SKIP() << "../shared/data is absent";
     const std::map<std::string, std::string> refused = {
-        {"sample_wrapped.las", "Wrapped data lines (WRAP YES)"},
-        {"sample_2.0_wrapped.las", "Wrapped data lines (WRAP YES)"},
         {"sample_2.0_based.las", "Error searching for depth units"}, // a time log: STRT in seconds
         // Three lines (1670, 1669.875, 1669.75) repeated: its depths turn back every third line.
         {"sample_big.las", "Encountered invalid depth step in file :\n"},
@@ -261,8 +279,8 @@ TEST_F(LasTasksTest, EverySharedLasFileIsImportedAsItReadsOrRefused)
         ExpectImported(std::string(bytes.begin(), bytes.end()), name);
         EXPECT_EQ(LoadQtx(output).header.depthUnits, 0xFF) << name;
     }
-    EXPECT_EQ(refusals, 4);
-    EXPECT_GE(imported, 16);
+    EXPECT_EQ(refusals, 2);
+    EXPECT_GE(imported, 18); // the two wrapped files among them
     std::printf("shared LAS files: %d imported, %d refused\n", imported, refusals);
 }
 
@@ -272,10 +290,11 @@ TEST_F(LasTasksTest, EverySharedLasFileIsImportedAsItReadsOrRefused)
 TEST_F(LasTasksTest, ExportWritesTheSelectedCurvesInSeparatedFields)
 {
     const std::vector<QtxDatumShape> datums = {
-        {.mnemonic = "GR", .category = 6},
+        {.mnemonic = "GR", .category = 6, .unit = 0xFF},
         {.mnemonic = "WAVE", .typeCode = 26, .category = 1, .traces = 2, .samples = 4},
-        {.mnemonic = "D.T", .category = 6},
-        {.mnemonic = "SLOW", .category = 6, .samples = 3}, // three values a frame: the first, told
+        {.mnemonic = "D.T", .category = 6, .unit = 0xFF},
+        // three values a frame: the first, told; its unit as LAS names it
+        {.mnemonic = "SLOW", .category = 6, .samples = 3, .unit = 2},
     };
     const float gr[] = {0.5f, 123456.75f, NAN};
     const auto sample = [&](int frame, int datum, size_t index) {
@@ -290,7 +309,7 @@ TEST_F(LasTasksTest, ExportWritesTheSelectedCurvesInSeparatedFields)
     } cases[] = {
         {0xFF, 1, 3, {0, 1, 2, 3},
          " STRT.F              1000.0000:", " STEP.F                 0.5000:",
-         {" GR  .                        :", " D_T .                        :", " SLOW.                        :",
+         {" GR  .                        :", " D_T .                        :", " SLOW.US/F                    :",
           "~A DEPT         GR         D_T        SLOW   ", "  1000.0000      0.5000     -1.5000    300.0000",
           "  1000.5000 123456.7500     -1.5000   1300.0000", "  1001.0000   -999.2500     -1.5000   2300.0000"}},
         {1, 0, 2, {0},
@@ -318,9 +337,9 @@ TEST_F(LasTasksTest, ExportWritesTheSelectedCurvesInSeparatedFields)
         std::vector<std::string> lines;
         std::istringstream text(OutputText());
         for (std::string line; std::getline(text, line);) lines.push_back(line);
-        ASSERT_EQ(lines.size(), 32 + c.lines.size()) << OutputText();
+        ASSERT_EQ(lines.size(), 35 + c.lines.size()) << OutputText();
         EXPECT_EQ(std::pair(lines[6], lines[8]), std::pair(c.start, c.step));
-        EXPECT_EQ(std::vector<std::string>(lines.begin() + 32, lines.end()), c.lines);
+        EXPECT_EQ(std::vector<std::string>(lines.begin() + 35, lines.end()), c.lines);
     }
     // A stop before the first data line leaves no file; an empty selection opens nothing.
     host.ScriptDialog(kIddProgress).Pumps(1).Press(IDCANCEL);
@@ -354,6 +373,8 @@ TEST_F(LasTasksTest, ExportThenImportGivesBackTheCurves)
         ASSERT_EQ(out.descriptors.size(), 2u);
         EXPECT_EQ(std::string(out.descriptors[0].mnemonic, 4), "DTCO");
         EXPECT_EQ(std::string(out.descriptors[1].mnemonic, 4), "GR  ");
+        // Units a data set names come back (microseconds per foot, and the builder's microseconds).
+        EXPECT_EQ(std::pair(out.descriptors[0].axis1.unit, out.descriptors[1].axis1.unit), std::pair(uint8_t(2), uint8_t(1)));
         EXPECT_EQ(std::pair(out.header.logDirection, out.header.depthUnits), std::pair(direction, uint8_t(1)));
         EXPECT_EQ(out.header.depthStep, 0.25);
         EXPECT_EQ(out.depths, in.depths);
@@ -362,6 +383,83 @@ TEST_F(LasTasksTest, ExportThenImportGivesBackTheCurves)
             EXPECT_EQ(out.frames[k][0], in.frames[k][0]) << k;
             EXPECT_EQ(out.frames[k][1], in.frames[k].back()) << k;
         }
+    }
+}
+
+// What LAS readers take from the header and the lines: STRT and STOP are the first and
+// last lines' depths, STEP the step between every two (0 where the frames are not evenly
+// spaced); depths keep the decimals that give them back (a step of an inch); a file of
+// more curves than a line of 256 characters holds is wrapped, every line at most 80, and
+// imports back.
+TEST_F(LasTasksTest, ExportedHeadersAndLinesAreWhatLasReadersTake)
+{
+    const std::string set = dir.File("set.qtx"), las = dir.File("set.las");
+    const auto header = [](const std::string& text, const std::string& item) {
+        const size_t at = text.find("\n " + item + ".");
+        const size_t end = text.find(':', at);
+        return std::strtod(text.substr(text.find(' ', at + 6), end).c_str(), nullptr);
+    };
+    const auto lines = [](const std::string& text) {
+        std::vector<std::string> out;
+        std::istringstream in(text);
+        for (std::string line; std::getline(in, line);) out.push_back(line);
+        return out;
+    };
+    // Depths off their step (kept as the frames hold them), and a step of an inch.
+    const struct {
+        std::vector<double> depths; // empty: 30 frames from 100 ft by an inch
+        double step;                // STEP
+    } cases[] = {{{1000.0, 1000.5, 1001.7, 1002.0}, 0.0}, {{1002.0, 1001.5, 1001.0, 1000.5}, -0.5}, {{}, 1.0 / 12.0}};
+    for (const auto& c : cases) {
+        const int frames = c.depths.empty() ? 30 : int(c.depths.size());
+        ASSERT_TRUE(WriteQtx(set, {{.mnemonic = "G R", .category = 6}}, frames, 100.0, 1.0 / 12.0));
+        std::vector<uint8_t> bytes = ReadBytes(set);
+        for (size_t k = 0; k < c.depths.size(); ++k)
+            endian::PutLEDouble(bytes.data() + qtx::DataStart(1) + k * (qtx::kDepthSize + 4), c.depths[k]);
+        WriteBytes(set, bytes);
+        Select({0}, 1);
+        output = las;
+        ASSERT_EQ(Run(T::ConvertQtxToLas, set), 1);
+        const std::string text = OutputText();
+        const LasReading r = ReadIndependently(text);
+        EXPECT_EQ(r.curves, std::vector<std::string>{"G_R"}); // no blank inside a mnemonic
+        ASSERT_EQ(r.rows.size(), size_t(frames));
+        EXPECT_EQ(header(text, "STRT"), r.rows.front()[0]);
+        EXPECT_EQ(header(text, "STOP"), r.rows.back()[0]);
+        EXPECT_NEAR(header(text, "STEP"), c.step, 1e-7);
+        for (size_t k = 0; k < r.rows.size(); ++k) {
+            const double depth = c.depths.empty() ? 100.0 + double(k) / 12.0 : c.depths[k];
+            EXPECT_NEAR(r.rows[k][0], depth, 1e-7) << k;
+            if (k > 0 && c.step != 0.0) {
+                EXPECT_NEAR(r.rows[k][0] - r.rows[k - 1][0], c.step, 1e-7) << k;
+            }
+        }
+    }
+    // 21 curves: wrapped.
+    std::vector<QtxDatumShape> curves;
+    for (int k = 0; k < 21; ++k) curves.push_back({.mnemonic = "C" + std::to_string(k), .category = 6});
+    const auto sample = [](int frame, int datum, size_t) { return datum == 3 ? -999.25f : float(frame * 1000 + datum) + 0.5f; };
+    for (const uint8_t direction : {uint8_t(0xFF), uint8_t(1)}) {
+        const bool up = direction == 1;
+        ASSERT_TRUE(WriteQtx(set, curves, 7, up ? 1001.5 : 1000.0, up ? -0.25 : 0.25, sample, direction));
+        std::vector<int> all(21);
+        for (int k = 0; k < 21; ++k) all[size_t(k)] = k;
+        Select(all, 21);
+        output = las;
+        ASSERT_EQ(Run(T::ConvertQtxToLas, set), 1);
+        const std::string text = OutputText();
+        EXPECT_NE(text.find("\n WRAP.                  YES:"), std::string::npos);
+        const std::vector<std::string> written = lines(text);
+        for (const std::string& line : written) EXPECT_LE(line.size(), 79u) << line;
+        const auto data = std::find(written.begin(), written.end(), "~A");
+        ASSERT_NE(data, written.end());
+        EXPECT_EQ(*(data + 1), up ? "  1001.5000" : "  1000.0000"); // the depth alone
+        output = dir.File("back.qtx");
+        ASSERT_EQ(Run(T::ConvertLasToQtx, las), 1);
+        const QtxImage in = LoadQtx(set), out = LoadQtx(output);
+        EXPECT_EQ(out.descriptors.size(), 21u);
+        EXPECT_EQ(out.depths, in.depths);
+        EXPECT_EQ(out.frames, in.frames);
     }
 }
 

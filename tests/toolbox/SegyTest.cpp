@@ -23,7 +23,6 @@ namespace {
 using T = ToolTask;
 const std::string kAbandon = "\nOperation will be abandoned.";
 const std::string kNeed = "\nA data set needs evenly spaced depths in one direction.";
-uint16_t U16(const std::vector<uint8_t>& b, size_t at) { return endian::GetLE16(b.data() + at); }
 
 class SegyTest : public HostTest {
 protected:
@@ -50,50 +49,68 @@ protected:
     std::string input = dir.File("in.qtx"), segy = dir.File("out.segy"), output = dir.File("back.qtx");
 };
 
-// Every field of the file header and of each trace header at its offset; depths in
-// thousandths rounded to the nearest; samples as IEEE floats, receiver after receiver.
-TEST_F(SegyTest, ExportWritesEveryHeaderFieldAndEachTraceAtItsOffset)
+// The published layout (rev 1), which other programs read: a 3600-byte header whose
+// text is EBCDIC, every binary field big-endian at its offset (IEEE floats, code 5,
+// fixed-length traces, no extended headers) and the data set's flags behind a tag; each
+// trace numbered, its depth with the scalar -1000 in the receiver and source depths,
+// its samples big-endian, receiver after receiver.
+TEST_F(SegyTest, ExportWritesThePublishedLayoutWithEveryFieldAtItsOffset)
 {
     const struct {
-        uint8_t direction;
+        uint8_t direction, units;
         double top, step;
         int32_t first, second; // thousandths of the first two shots
-    } cases[] = {{0xFF, -0.0015, 0.9891, -2, 988},
-                 {1, 1234.5678, -0.5, 1234568, 1234068},
-                 {1, -10.2345, -0.5, -10235, -10735}};
+    } cases[] = {{0xFF, 0, -0.0015, 0.9891, -2, 988},
+                 {1, 0xFF, 1234.5678, -0.5, 1234568, 1234068},
+                 {1, 1, -10.2345, -0.5, -10235, -10735}};
+    const auto be16 = [](const std::vector<uint8_t>& b, size_t at) { return endian::GetBE16(b.data() + at); };
+    const auto be32 = [](const std::vector<uint8_t>& b, size_t at) { return int32_t(endian::GetBE32(b.data() + at)); };
     for (const auto& c : cases) {
         ASSERT_TRUE(WriteQtx(input, {{.mnemonic = "WVF1", .typeCode = 26, .traces = 3, .samples = 5, .step = 12.7f}},
                              3, c.top, c.step, DefaultSample, c.direction));
-        PatchQtxHeader(input, [](QtxFileHeader& h) { h.depthUnits = 0; }); // feet, as some converters say it
+        PatchQtxHeader(input, [&](QtxFileHeader& h) { h.depthUnits = c.units; }); // 0: feet, as some converters say it
         ASSERT_EQ(Export(), 1);
         const std::vector<uint8_t> b = ReadBytes(segy);
         const size_t trace = 240 + 5 * 4;
-        ASSERT_EQ(b.size(), 3596 + 3 * 3 * trace);
-        EXPECT_EQ(std::vector<uint8_t>(b.begin(), b.begin() + 3200), std::vector<uint8_t>(3200, 0));
-        const std::pair<size_t, uint16_t> fields[] = {{3200, 0}, {3208, 1}, {3212, 3},      {3216, 12},
-                                                      {3218, 12}, {3220, 5}, {3222, 5},      {3224, 1},
-                                                      {3232, 0},  {3234, 0xFFFF}, {3246, 0xFFF9}};
-        for (const auto& [at, value] : fields) EXPECT_EQ(U16(b, at), value) << at;
-        EXPECT_EQ(std::vector<uint8_t>(b.begin() + 3250, b.begin() + 3254),
-                  (std::vector<uint8_t>{1, c.direction, 26, 1}));
-        EXPECT_EQ(endian::GetLEFloat(b.data() + 3254), 12.7f);
+        ASSERT_EQ(b.size(), 3600 + 3 * 3 * trace);
+        // "C 1 " and "C40 END TEXTUAL HEADER" in EBCDIC.
+        EXPECT_EQ(std::vector<uint8_t>(b.begin(), b.begin() + 4), (std::vector<uint8_t>{0xC3, 0x40, 0xF1, 0x40}));
+        const std::vector<uint8_t> end = {0xC3, 0xF4, 0xF0, 0x40, 0xC5, 0xD5, 0xC4};
+        EXPECT_EQ(std::vector<uint8_t>(b.begin() + 39 * 80, b.begin() + 39 * 80 + 7), end);
+        const bool metres = c.units == 0xFF;
+        const std::pair<size_t, uint16_t> fields[] = {
+            {3212, 3}, {3214, 0}, {3216, 13}, {3218, 13}, {3220, 5}, {3222, 5}, {3224, 5}, {3226, 1},
+            {3228, 1}, {3254, uint16_t(metres ? 1 : 2)}, {3500, 0x0100}, {3502, 1}, {3504, 0}};
+        for (const auto& [at, value] : fields) EXPECT_EQ(be16(b, at), value) << at;
+        EXPECT_EQ(std::pair(be32(b, 3204), be32(b, 3208)), std::pair(1, 1));
+        EXPECT_EQ(std::vector<uint8_t>(b.begin() + 3260, b.begin() + 3268),
+                  (std::vector<uint8_t>{'Q', 'T', 'X', ' ', uint8_t(metres ? 0xFF : 1), c.direction, 26, 1}));
+        EXPECT_EQ(endian::GetBEFloat(b.data() + 3268), 12.7f);
+        EXPECT_EQ(std::pair(int(b[3272]), int(be16(b, 3274))), std::pair(1, 0)); // microseconds, from index 0
         const QtxImage in = LoadQtx(input);
         for (size_t s = 0; s < 3; ++s)
             for (size_t t = 0; t < 3; ++t) {
-                const size_t at = 3596 + (s * 3 + t) * trace;
-                const std::vector<uint16_t> numbers = {U16(b, at + 10), U16(b, at + 14),  U16(b, at + 28),
-                                                       U16(b, at + 34), U16(b, at + 114), U16(b, at + 116)};
-                EXPECT_EQ(numbers, (std::vector<uint16_t>{uint16_t(s + 1), uint16_t(t + 1), 1, 2, 5, 12}));
-                const int32_t thousandths = int32_t(endian::GetLE32(b.data() + at + 40));
+                const size_t at = 3600 + (s * 3 + t) * trace;
+                const int32_t seq = int32_t(s * 3 + t + 1), shot = int32_t(s + 1), receiver = int32_t(t + 1);
+                EXPECT_EQ((std::vector<int32_t>{be32(b, at), be32(b, at + 4), be32(b, at + 8), be32(b, at + 12),
+                                                be32(b, at + 20), be32(b, at + 24), be32(b, at + 188), be32(b, at + 192)}),
+                          (std::vector<int32_t>{seq, seq, shot, receiver, shot, receiver, shot, receiver}));
+                EXPECT_EQ((std::vector<uint16_t>{be16(b, at + 28), be16(b, at + 34), be16(b, at + 68),
+                                                 be16(b, at + 70), be16(b, at + 114), be16(b, at + 116)}),
+                          (std::vector<uint16_t>{1, 2, uint16_t(-1000), 1, 5, 13}));
+                const int32_t thousandths = be32(b, at + 48);
+                EXPECT_EQ(be32(b, at + 40), thousandths);
                 EXPECT_TRUE(s == 2 || thousandths == (s ? c.second : c.first)) << c.top << " " << thousandths;
-                EXPECT_EQ(std::memcmp(b.data() + at + 240, &in.frames[s][t * 5], 5 * 4), 0);
+                for (size_t j = 0; j < 5; ++j)
+                    EXPECT_EQ(endian::GetBEFloat(b.data() + at + 240 + 4 * j), in.frames[s][t * 5 + j]) << s << t << j;
             }
     }
 }
 
 // Back from the file: one frame per shot at its depth, the datum with its traces, samples,
-// step, type, category and the unit and mnemonic they imply. The largest shot (16 x 2048)
-// spans the reader's pieces; the input may be read-only.
+// step, type, category, the mnemonic they imply and its axis's unit and first index (a
+// slowness per metre from 40 x 2.5). The largest shot (16 x 2048) spans the reader's
+// pieces; the input may be read-only.
 TEST_F(SegyTest, RoundTripKeepsTheDatumAndItsValues)
 {
     const struct {
@@ -101,13 +118,12 @@ TEST_F(SegyTest, RoundTripKeepsTheDatumAndItsValues)
         uint8_t direction, units;
         double top, step;
         const char* mnemonic;
-        uint8_t unit; // slowness comes back per foot: the file does not say
     } cases[] = {
-        {{.mnemonic = "WAVE", .typeCode = 26, .traces = 8, .samples = 64}, 0xFF, 1, 1000.0, 0.5, "WMNO", 1},
-        {{.mnemonic = "SLOW", .typeCode = 31, .category = 3, .samples = 40, .unit = 3}, 1, 0xFF, 1503.25, -0.125,
-         "SMNO", 2},
-        {{.mnemonic = "AZIM", .typeCode = 40, .category = 4, .traces = 4, .unit = 5}, 0xFF, 1, -20.0, 0.25, "UDEF", 5},
-        {{.mnemonic = "BIG", .typeCode = 26, .traces = 16, .samples = 2048}, 0xFF, 1, 100.0, 1.0, "WMNO", 1},
+        {{.mnemonic = "WAVE", .typeCode = 26, .traces = 8, .samples = 64}, 0xFF, 1, 1000.0, 0.5, "WMNO"},
+        {{.mnemonic = "SLOW", .typeCode = 31, .category = 3, .samples = 40, .unit = 3, .step = 2.5f, .first = 40}, 1,
+         0xFF, 1503.25, -0.125, "SMNO"},
+        {{.mnemonic = "AZIM", .typeCode = 40, .category = 4, .traces = 4, .unit = 5}, 0xFF, 1, -20.0, 0.25, "UDEF"},
+        {{.mnemonic = "BIG", .typeCode = 26, .traces = 16, .samples = 2048}, 0xFF, 1, 100.0, 1.0, "WMNO"},
     };
     for (const auto& c : cases) {
         ASSERT_TRUE(WriteQtx(input, {c.datum}, 10, c.top, c.step, DefaultSample, c.direction));
@@ -124,8 +140,10 @@ TEST_F(SegyTest, RoundTripKeepsTheDatumAndItsValues)
         ASSERT_EQ(out.descriptors.size(), 1u);
         const QtxDatumDescriptor& d = out.descriptors[0];
         EXPECT_EQ(std::string(d.mnemonic, 4), c.mnemonic);
-        EXPECT_EQ(std::vector<int>({d.typeCode, d.category, d.traceCount, d.axis1.sampleCount, d.axis1.unit}),
-                  std::vector<int>({c.datum.typeCode, c.datum.category, c.datum.traces, c.datum.samples, c.unit}));
+        EXPECT_EQ(std::vector<int>({d.typeCode, d.category, d.traceCount, d.axis1.sampleCount, d.axis1.unit,
+                                    d.axis1.firstIndex}),
+                  std::vector<int>({c.datum.typeCode, c.datum.category, c.datum.traces, c.datum.samples, c.datum.unit,
+                                    c.datum.first}));
         EXPECT_EQ(d.axis1.step, c.datum.step);
     }
     // The file's own depth range and unit, after a blank history.
@@ -139,16 +157,20 @@ TEST_F(SegyTest, RoundTripKeepsTheDatumAndItsValues)
 // shot's depth, so no drift builds up over the file.
 TEST_F(SegyTest, ImportTakesEachShotsOwnDepth)
 {
-    SegyShape shape;
-    shape.depths.clear();
-    for (int k = 0; k < 1000; ++k) shape.depths.push_back(1000.0 + 0.1524 * k);
-    WriteBytes(segy, SegyBytes(shape));
-    ASSERT_EQ(Import(segy), 1);
-    const QtxImage out = LoadQtx(output);
-    ASSERT_EQ(out.depths.size(), 1000u);
-    EXPECT_NEAR(out.header.depthStep, 0.1524, 1e-6);
-    EXPECT_EQ(out.depths.back(), 1152.247);
-    EXPECT_EQ(out.frames[999][1 * 4 + 3], SegySample(999, 1, 3));
+    for (const bool published : {false, true}) { // the earlier variant, and the published layout
+        SegyShape shape;
+        shape.published = published;
+        shape.depths.clear();
+        for (int k = 0; k < 1000; ++k) shape.depths.push_back(1000.0 + 0.1524 * k);
+        WriteBytes(segy, SegyBytes(shape));
+        ASSERT_EQ(Import(segy), 1) << published;
+        const QtxImage out = LoadQtx(output);
+        ASSERT_EQ(out.depths.size(), 1000u);
+        EXPECT_NEAR(out.header.depthStep, 0.1524, 1e-6);
+        EXPECT_EQ(out.depths.back(), 1152.247);
+        EXPECT_EQ(out.frames[999][1 * 4 + 3], SegySample(999, 1, 3));
+        EXPECT_EQ(out.descriptors.at(0).axis1.step, 10.0f);
+    }
 }
 
 // Every regular data set comes back with its depths, to the thousandth a shot holds: the
@@ -207,7 +229,7 @@ TEST_F(SegyTest, IrregularDepthsAreExportedAsTheyAreWithAWord)
         const std::vector<uint8_t> b = ReadBytes(segy);
         const size_t shot = 240 + 2 * 4;
         for (size_t k = 0; k < c.depths.size(); ++k)
-            EXPECT_EQ(int32_t(endian::GetLE32(b.data() + 3596 + k * shot + 40)), int32_t(c.depths[k] * 1000)) << k;
+            EXPECT_EQ(int32_t(endian::GetBE32(b.data() + 3600 + k * shot + 48)), int32_t(c.depths[k] * 1000)) << k;
         host.ExpectMessage("Encountered invalid depth step in file :\n" + segy + "\n" + c.detail + kNeed + kAbandon);
         EXPECT_EQ(Import(segy), -1);
         EXPECT_FALSE(FileExists(output));
@@ -319,6 +341,43 @@ TEST_F(SegyTest, ImportRefusesForeignAndDamagedFilesBeforeReadingAShot)
     accepted.itemType = 230;
     WriteBytes(segy, SegyBytes(accepted));
     EXPECT_EQ(Import(segy), 1);
+}
+
+// The published layout as the export writes it: a file whose tag, sample code or flag
+// bytes are not the export's is refused before a shot is read; a cut one imports its
+// whole shots.
+TEST_F(SegyTest, ThePublishedLayoutImportsOnlyWhatTheExportWrote)
+{
+    ASSERT_TRUE(WriteQtx(input, {{.mnemonic = "WAVE", .typeCode = 26, .traces = 2, .samples = 4}}, 4));
+    ASSERT_EQ(Export(), 1);
+    const std::vector<uint8_t> written = ReadBytes(segy);
+    const std::string foreign = "Unrecognized SEGY data set in file :\n" + segy +
+                                "\nOnly SEGY files written by Convert QTX To SEGY can be read." + kAbandon;
+    const struct {
+        std::string message;
+        void (*bytes)(std::vector<uint8_t>&);
+    } cases[] = {
+        {foreign, [](auto& b) { b[3260] = 'X'; }},
+        {foreign, [](auto& b) { endian::PutBE16(b.data() + 3224, 1); }},
+        {"Unrecognized number of traces in SEGY data set!" + kAbandon, [](auto& b) { endian::PutBE16(b.data() + 3212, 17); }},
+        {"Unrecognized number of samples in SEGY data set!" + kAbandon, [](auto& b) { endian::PutBE16(b.data() + 3220, 0); }},
+        {"Unrecognized depth units in SEGY data set!" + kAbandon, [](auto& b) { b[3264] = 2; }},
+        {"Unrecognized log direction in SEGY data set!" + kAbandon, [](auto& b) { b[3265] = 0; }},
+        {"Imported 3 whole shot(s) of file :\n" + segy + "\nThe file ends 8 byte(s) into shot 4: that shot is cut "
+         "and was left out.", [](auto& b) { b.resize(b.size() - 2 * 256 + 8); }},
+    };
+    for (const auto& c : cases) {
+        std::vector<uint8_t> bytes = written;
+        c.bytes(bytes);
+        WriteBytes(segy, bytes);
+        host.ExpectMessage(c.message);
+        const bool cut = c.message.find("Imported") == 0;
+        EXPECT_EQ(Import(segy), cut ? 1 : -1) << c.message;
+        EXPECT_EQ(FileExists(output), cut) << c.message;
+        if (cut) {
+            EXPECT_EQ(LoadQtx(output).depths, (std::vector<double>{1000.0, 1000.5, 1001.0}));
+        }
+    }
 }
 
 // Files in the published layout (big- and little-endian, text headers, a broken one).

@@ -100,6 +100,25 @@ TEST_F(ToolsCommandTest, OnlyRunOfABuiltTaskWritesTheOutput)
     EXPECT_EQ(out.GetTopDepth(), 1002.0);
 }
 
+// Run with no file chosen for an input the task reads names that input and writes nothing.
+TEST_F(ToolsCommandTest, RunWithoutAnInputFileNamesTheMissingFile)
+{
+    Start();
+    frame.Command(ID_FILE_QTX);
+    ASSERT_TRUE(WriteQtx(input, {{.mnemonic = "WMNO", .traces = 2, .samples = 8}}, 5, 1000.0, 0.5));
+    UtilitiesSetupGroup& s = theApp.m_utilitiesSetup;
+    s.taskName = "Extract Depth Range";
+    host.ScriptDialog(kIddUtilitiesSetup).Press(D::kIdcRun);
+    host.ExpectMessage("Primary file name is not set!\nOperation will be abandoned.");
+    EXPECT_TRUE(frame.Command(ID_UTILITIES_TOOLS));
+    s.taskName = "Splice At Depth";
+    host.ExpectFileDialog("Select Primary File", input);
+    host.ScriptDialog(kIddUtilitiesSetup).Press(D::kIdcSelectPrimary).Press(D::kIdcRun);
+    host.ExpectMessage("Secondary file name is not set!\nOperation will be abandoned.");
+    EXPECT_TRUE(frame.Command(ID_UTILITIES_TOOLS));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1) << "nothing but the input";
+}
+
 // A derived name may be the file of an earlier run: it is replaced only after a Yes, and a
 // No leaves it byte for byte with nothing else written. A name from the save dialog, which
 // asked itself, is not asked about again.

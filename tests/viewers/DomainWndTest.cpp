@@ -128,7 +128,7 @@ TEST_F(DomainWndTest, ScrollingMovesByEveryCodeAndKeyWithClamping)
         if (s.code >= 0) view->OnVScroll(s.code, s.pos);
         else view->OnKeyDown(unsigned(-s.code), 1, 0);
         EXPECT_EQ(view->Frames().Frame(), s.expected) << s.code;
-        EXPECT_EQ(view->GetScrollInfo(SB_VERT).pos, std::min(s.expected, 280)) << "a bar of page 20 ends at 280";
+        EXPECT_EQ(view->GetScrollInfo(SB_VERT).pos, s.expected) << "the thumb stands on the frame shown";
     }
     view->OnVScroll(SB_THUMBTRACK, 20);
     EXPECT_EQ(view->Frames().Frame(), 200) << "tracking only shows the depth";
@@ -419,6 +419,34 @@ TEST_F(DomainWndTest, LabelsThatWouldNotFitAreShortenedOrLeftOut)
     }
 }
 
+// A window whose last tick falls on the plot's right end (0 to 1,000 us, a label every
+// 200 us): that label is drawn whole inside the window, the others at their ticks.
+TEST_F(DomainWndTest, TheLastTickLabelStaysWholeInsideTheWindow)
+{
+    ASSERT_TRUE(WriteQtx(path, {Waveform(2, 256, 4.0f)}, 2));
+    ScriptSelection();
+    setup.timeStart = 10.0f;
+    setup.timeStop = 1010.0f;
+    CDomainWnd* view = OpenView(kDomainTime);
+    ASSERT_NE(view, nullptr);
+    ScriptedWindow* w = frame.WindowOf(*view);
+    for (int width : {640, 333, 901}) {
+        frame.Resize(*view, width, 500);
+        w->Paint();
+        int labels = 0, lastRight = 0;
+        for (const auto& op : w->lastPaint) {
+            int x = 0, y = 0;
+            char text[16] = {};
+            if (std::sscanf(op.c_str(), "TextOut(%d,%d,%15[^)])", &x, &y, text) != 3 || std::string(text) != "1.0") continue;
+            ++labels;
+            lastRight = std::max(lastRight, x + 7 * 3); // the recording context's 7 pixels a character
+        }
+        EXPECT_EQ(labels, 2) << width << ": one \"1.0\" under each band";
+        EXPECT_LE(lastRight, width) << width << ": the label of the last tick is cut off";
+    }
+    view->OnClose();
+}
+
 // Thirteen traces in a short tile: the bands close up and every trace is drawn, the
 // grid's labels in one row that keeps clear of the axis title; a window too short
 // even for that says so in place of the traces.
@@ -502,6 +530,17 @@ TEST_F(DomainWndTest, ASlownessOfOneSampleIsDrawnAsALevelNotAFilledBand)
                                 return op.rfind("Line(35,", 0) == 0 && op.find(across) != std::string::npos;
                             }),
               4) << "the level beside the three dotted lines";
+}
+
+// Save Setup opens nothing: the status bar says the values stay for the four commands
+// that share them, and the next run starts from them.
+TEST_F(DomainWndTest, SaveSetupSaysTheSetupIsKeptAndOpensNoView)
+{
+    host.ScriptDialog(kIddDomainSetup).Type(domain_setup::kIdcTimeStop, "3000").Press(domain_setup::kIdcSaveSetup);
+    frame.Command(ID_DISPLAY_TIME);
+    EXPECT_TRUE(frame.Children().empty());
+    EXPECT_EQ(frame.PaneText(0), "Domain Setup kept: Display > Time, Frequency, Slowness and Azimuth start from it");
+    EXPECT_EQ(theApp.m_domainSetup.timeStop, 3000.0f);
 }
 
 TEST_F(DomainWndTest, DisplaySlownessRunsFromTheMenuToAView)

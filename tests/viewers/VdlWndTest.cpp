@@ -136,6 +136,13 @@ TEST_F(VdlWndTest, HomeEndAndPagesMoveInsideTheRangeAndTheLastPageEndsWithIt)
         EXPECT_GE(view->DepthOfPosition(p + 1), pageEnd) << "the last page is full";
         EXPECT_EQ(view->Page().firstVisible, down ? p : 999 - p);
         EXPECT_EQ(frame.PaneText(1), Format("%10.4f [ft]", view->DepthOfPosition(p)));
+        // The scroll bar's thumb is at the bottom there; dragged back to the bottom it
+        // shows that last page again.
+        const ScrollInfo bar = view->GetScrollInfo(SB_VERT);
+        EXPECT_EQ(bar.pos, bar.LastPos()) << "the thumb stands where the view does";
+        view->OnKeyDown(VK_HOME, 1, 0);
+        view->OnVScroll(SB_THUMBPOSITION, bar.LastPos());
+        EXPECT_EQ(view->FirstVisiblePosition(), p);
         view->OnKeyDown(VK_HOME, 1, 0);
         EXPECT_EQ(view->Page().firstVisible, top);
         EXPECT_EQ(view->GetScrollInfo(SB_VERT).pos, 0);

@@ -20,6 +20,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTest>
 
@@ -144,6 +145,17 @@ TEST_F(Walk, DisplayLogViewsTwoTracksAndPrintsThemToPdf)
     EXPECT_GT(inkIn(2, kRed), 200) << "the slowness in track 2";
     EXPECT_EQ(inkIn(2, kBlue), 0);
     EXPECT_EQ(inkIn(1, kRed), 0);
+    // End shows the log's last depth: the scroll bar's thumb stands at the bottom, and
+    // Home brings it back to the top.
+    QScrollBar* bar = ViewScrollBar(*qt, Qt::Vertical);
+    ASSERT_NE(bar, nullptr);
+    QTest::keyClick(qt->client, Qt::Key_End);
+    ASSERT_TRUE(WaitPainted(*qt));
+    Screenshot("log-end");
+    EXPECT_EQ(bar->value(), bar->maximum()) << "the thumb stands where the view stopped";
+    QTest::keyClick(qt->client, Qt::Key_Home);
+    ASSERT_TRUE(WaitPainted(*qt));
+    EXPECT_EQ(bar->value(), 0);
     ShrinkStepByStep(*qt, "log-shrink");
 
     {
