@@ -14,6 +14,7 @@
 #include "support/QtxBuilder.h"
 
 #include "FuzzInput.h"
+#include "PlotSteps.h"
 #include "StartedFrame.h"
 
 #include <cmath>
@@ -38,24 +39,6 @@ const std::string& DataSet()
         return path;
     }()};
     return file.path;
-}
-
-void ShowAndPrint(ScriptedFrame& frame, LogSetupGroup& setup)
-{
-    if (CPlotWnd* plot = OpenPlotWnd(setup, theViewerApp.ClassName(kClassPlot))) {
-        frame.VScroll(*plot, SB_LINEDOWN);
-        frame.VScroll(*plot, SB_PAGEDOWN);
-        frame.Key(*plot, VK_END);
-        frame.VScroll(*plot, SB_PAGEUP);
-        frame.Mouse(*plot, "ldbl", MK_LBUTTON, {30, 40});
-        plot->OnClose();
-    }
-    // The print under a host of its own: tracks wider than the page are rescaled.
-    ScriptedHost printing;
-    ScopedHost scope(&printing);
-    printing.printerCaps = DeviceCaps{400, 600, 203, 305, 50, 50};
-    printing.ExpectMessage("Would you like to perform automatic rescaling?", IDYES);
-    (void)PrintPlot(setup);
 }
 
 } // namespace
