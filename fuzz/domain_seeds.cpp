@@ -1,7 +1,7 @@
 // Seeds for the domain-view harness: a datum for each tab of the view, shown in
 // each domain, the marker curves, an up log, and hostile shapes. The first history
 // byte picks the harness's domain (a blank: time, 'A' to 'C': the other three).
-#include "support/QtxBuilder.h"
+#include "ViewSeeds.h"
 
 #include <cmath>
 #include <string>
@@ -11,10 +11,7 @@ namespace {
 
 float Wave(int, int, size_t index) { return float(std::sin(double(index % 64) * 0.3)); }
 
-void SetDomain(const std::string& path, char domain)
-{
-    PatchQtxHeader(path, [&](QtxFileHeader& h) { h.history[0] = domain; });
-}
+void SetDomain(const std::string& path, char domain) { SetHistory(path, std::string(1, domain)); }
 
 } // namespace
 
@@ -22,10 +19,8 @@ int main(int argc, char** argv)
 {
     if (argc < 2) return 1;
     const std::string dir = argv[1];
-    const QtxDatumShape wave{"WMNO", 1, kCategoryWaveform, 4, 64, kUnitMicroseconds, 10.0f};
-    const std::vector<QtxDatumShape> tabs{wave,
-                                          {"DTCO", 33, kCategorySlowness, 1, 100, kUnitMicrosecondsPerFoot, 2.0f},
-                                          {"AZIM", 26, kCategoryAzimuth, 1, 36, kUnitDegrees, 10.0f}};
+    const QtxDatumShape& wave = kSeedWave;
+    const std::vector<QtxDatumShape> tabs = SeedTabs();
     for (const char domain : {' ', 'A', 'B', 'C'}) {
         const std::string path = dir + "/tabs_" + std::string(1, domain == ' ' ? 'T' : domain) + ".qtx";
         WriteQtx(path, tabs, 3, 1000.0, 0.5, Wave);

@@ -2,7 +2,7 @@
 // each window (the first history byte: 0 to 3 the depth profile's time, frequency,
 // slowness and azimuth, 4 time-frequency, 5 Kalman), an up log, one frame, values that
 // are no numbers, and hostile steps (huge and tiny), depths and counts.
-#include "support/QtxBuilder.h"
+#include "ViewSeeds.h"
 
 #include <cmath>
 #include <string>
@@ -16,10 +16,7 @@ float Arrival(int frame, int, size_t i)
     return float(std::sin(2 * 3.14159265 * (j + 0.5 - 3 * trace - frame % 3) / 16));
 }
 
-void SetKind(const std::string& path, char kind)
-{
-    PatchQtxHeader(path, [&](QtxFileHeader& h) { h.history[0] = kind; });
-}
+void SetKind(const std::string& path, char kind) { SetHistory(path, std::string(1, kind)); }
 
 } // namespace
 
@@ -27,10 +24,7 @@ int main(int argc, char** argv)
 {
     if (argc < 2) return 1;
     const std::string dir = argv[1];
-    const QtxDatumShape wave{"WMNO", 1, kCategoryWaveform, 4, 64, kUnitMicroseconds, 10.0f};
-    const std::vector<QtxDatumShape> tabs{wave,
-                                          {"DTCO", 33, kCategorySlowness, 1, 100, kUnitMicrosecondsPerFoot, 2.0f},
-                                          {"AZIM", 26, kCategoryAzimuth, 1, 36, kUnitDegrees, 10.0f}};
+    const std::vector<QtxDatumShape> tabs = SeedTabs();
     for (char kind = 0; kind < 6; ++kind) {
         const std::string stem = dir + "/kind" + std::to_string(int(kind));
         WriteQtx(stem + ".qtx", tabs, 12, 1000.0, 0.5, Arrival);

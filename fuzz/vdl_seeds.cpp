@@ -2,7 +2,7 @@
 // presentation, the frequency and slowness curves, an up log, a single frame and
 // hostile shapes. The first history byte picks the domain (a blank: time, 'A' to
 // 'C': the other three), the second the presentation and palette.
-#include "support/QtxBuilder.h"
+#include "ViewSeeds.h"
 
 #include <cmath>
 #include <string>
@@ -12,13 +12,7 @@ namespace {
 
 float Wave(int frame, int, size_t index) { return float(std::sin(double(index % 64) * 0.3 + frame * 0.2)); }
 
-void SetView(const std::string& path, char domain, char look = ' ')
-{
-    PatchQtxHeader(path, [&](QtxFileHeader& h) {
-        h.history[0] = domain;
-        h.history[1] = look;
-    });
-}
+void SetView(const std::string& path, char domain, char look = ' ') { SetHistory(path, {domain, look}); }
 
 } // namespace
 
@@ -26,10 +20,8 @@ int main(int argc, char** argv)
 {
     if (argc < 2) return 1;
     const std::string dir = argv[1];
-    const QtxDatumShape wave{"WMNO", 1, kCategoryWaveform, 4, 64, kUnitMicroseconds, 10.0f};
-    const std::vector<QtxDatumShape> tabs{wave,
-                                          {"DTCO", 33, kCategorySlowness, 1, 100, kUnitMicrosecondsPerFoot, 2.0f},
-                                          {"AZIM", 26, kCategoryAzimuth, 1, 36, kUnitDegrees, 10.0f}};
+    const QtxDatumShape& wave = kSeedWave;
+    const std::vector<QtxDatumShape> tabs = SeedTabs();
     for (const char domain : {' ', 'A', 'B', 'C'})
         for (const char look : {' ', '!', '"', '%'}) {
             const std::string path = dir + "/tabs_" + std::string(1, domain == ' ' ? 'T' : domain) + "_"
