@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -27,17 +28,30 @@ const char kSkipHeader[] = "Error skiping header section in LAS file :\n";
 const char kVersion[] = "Urecognized version in LAS file :\n";
 const char kReadHeader[] = "Error reading header section in LAS file :\n";
 const char kNoCurveSection[] = "Found no curve section (~Curve, or ~Log_Definition in LAS 3.0) in LAS file :\n";
+const char kNoLogData[] = "Found no log data section (~A, or ~Log_Data in LAS 3.0) in LAS file :\n";
+const char kUtf16[] = "Found UTF-16 text, which this import does not read (save the file as ASCII or UTF-8 text), "
+                      "in LAS file :\n";
+const char kWhichCurves[] = "Found %zu curve sections (%s) the data section ~%s may belong to, and cannot tell "
+                            "which, in LAS file :\n";
 const char kUnits[] = "Error searching for depth units header section in LAS file :\n";
 const char kNoDataLine[] = "Error searching data line in file :\n";
 const char kDelimiter[] = "Data lines delimited by %s are not supported in LAS file :\n";
 const char kColumns[] = "Found %zu data columns for %zu curves (the depth included) in LAS file :\n";
 const char kNoCurves[] = "Could not find any data to be converted!\nOperation will be abandoned.";
+constexpr size_t kTitlesShown = 5;
 
 bool SameText(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
            });
+}
+
+std::string Upper(std::string_view text)
+{
+    std::string upper(text);
+    for (char& c : upper) c = char(std::toupper(static_cast<unsigned char>(c)));
+    return upper;
 }
 
 // One "MNEM.UNIT  VALUE : DESCRIPTION" line of a header section: the mnemonic before
@@ -71,14 +85,68 @@ uint8_t DepthUnits(std::string_view unit)
     return 0;
 }
 
-// What the header sections said, gathered in one pass over them.
+// A curve's unit as the data set codes it. Files spell slowness many ways ("us/ft",
+// "USEC/FT", "[US/M]"): each is brought to the form the code table holds ("US/F") first,
+// or Convert Slowness would find no slowness curve in the import.
+uint8_t CurveUnitCode(std::string_view unit)
+{
+    unit = TrimBlanks(unit);
+    if (unit.size() >= 2 && ((unit.front() == '[' && unit.back() == ']') || (unit.front() == '(' && unit.back() == ')')))
+        unit = TrimBlanks(unit.substr(1, unit.size() - 2));
+    const std::string upper = Upper(unit);
+    const size_t slash = upper.find('/');
+    std::string time = upper.substr(0, slash);
+    if (time == "USEC" || time == "MICROSEC" || time == "MICROSECOND" || time == "MICROSECONDS") time = "US";
+    if (slash == std::string::npos) return CLasDoc::UnitCode(time);
+    const uint8_t per = DepthUnits(std::string_view(upper).substr(slash + 1));
+    if (per == 0) return CLasDoc::UnitCode(upper);
+    return CLasDoc::UnitCode(time + (per == qtx::kUnitsFeet ? "/F" : "/M"));
+}
+
+// The data section's line: its title and the curve section it names after a "|" (LAS
+// 3.0: "~Log_Data[2] | Log_Definition[2]").
+struct DataSectionLine {
+    std::string title;
+    std::string curves;
+};
+
+// The curve section's title split in its name and the index LAS 3.0 numbers several
+// logs by ("LOG_DEFINITION", "[2]").
+std::pair<std::string, std::string> NameAndIndex(std::string_view title)
+{
+    const size_t open = title.find('[');
+    const std::string name = Upper(title.substr(0, std::min(title.find_first_of(" \t["), title.size())));
+    if (open == std::string_view::npos) return {name, ""};
+    return {name, std::string(title.substr(open, title.find(']', open) - open + 1))};
+}
+
+// How well a curve section fits the data section: 2 when the data section names it, 1
+// when its name is the curve list's own (LAS 1.2/2.0 "~Curve" or "~C", not "~Core"; LAS
+// 3.0 "~Log_Definition" or "~Curve" of the data section's index), 0 for the others.
+int CurveRank(std::string_view title, const DataSectionLine& data, bool wholeNames)
+{
+    if (!data.curves.empty() && SameText(TrimBlanks(title), data.curves)) return 2;
+    const auto [name, index] = NameAndIndex(title);
+    const bool curveName = name.starts_with("CURVE") || (wholeNames ? name == "LOG_DEFINITION" : name == "C");
+    return curveName && (!wholeNames || index == NameAndIndex(data.title).second) ? 1 : 0;
+}
+
+// What the header sections said, gathered in one pass over them. The first pass finds
+// the data section; the second, knowing it, takes the curve section it belongs to.
 struct LasHeader {
-    bool version = false;      // a VERS entry of 1.x, 2.x or 3.x
-    bool curveSection = false; // the first curve section opened
-    bool curvesRead = false;   // ... and closed: a later one is left out
-    bool startSeen = false;    // the first STRT entry gave the depth unit
-    size_t curves = 0;         // entries of the curve section, the depth's included
-    bool wrapped = false;      // WRAP YES: a depth step's fields run over several lines
+    const DataSectionLine* data = nullptr; // the second pass: the data section's line
+    DataSectionLine dataLine;              // found by the pass
+    bool version = false;                  // a VERS entry of 1.x, 2.x or 3.x
+    bool startSeen = false;                // the first STRT entry gave the depth unit
+    bool stepSeen = false;
+    uint8_t stepUnits = 0;                 // of the STEP entry
+    int rank = -1;                         // of the curve section taken, -1 before one
+    size_t ties = 0;                       // curve sections of that rank
+    std::vector<std::string> tied;         // the first few of their titles
+    size_t leftOutAt = 0;                  // where the section taken goes among those left out when a later wins
+    std::string taken;                     // its title
+    size_t curves = 0;                     // its entries, the depth's included (the datums keep at most a data set's)
+    bool wrapped = false;                  // WRAP YES: a depth step's fields run over several lines
 };
 
 // The major version of a VERS value: 1, 2 or 3, or 0 for any other.
@@ -92,12 +160,23 @@ int LasMajorVersion(std::string_view value)
 }
 
 // The file's NULL: values equal to it are no measurements. -999.25 is the data set's own.
+// A NaN NULL marks the values that are no number, which never equal it as numbers.
 void TakeNull(std::string_view value, TextTable& t)
 {
     double v = 0.0;
     if (!ParseTextNumber(value, v) || v == double(qtx::kAbsentValue)) return;
     t.null = v;
     t.nullText = std::string(value);
+}
+
+// The well section's STEP, kept for a file of one data line, which gives no other.
+void TakeStep(const LasEntry& entry, LasHeader& h, TextTable& t)
+{
+    double v = 0.0;
+    h.stepSeen = true;
+    if (!ParseTextNumber(entry.value, v)) return;
+    t.headerStep = v;
+    h.stepUnits = DepthUnits(entry.unit);
 }
 
 // One entry line of `section`: 1, or 0 after a refusal.
@@ -124,15 +203,77 @@ int TakeEntry(LasSection section, std::string_view line, const std::string& path
             h.startSeen = true;
             t.depthUnits = DepthUnits(entry.unit);
         }
+        if (section == LasSection::Well && SameText(entry.mnemonic, "STEP") && !h.stepSeen) TakeStep(entry, h, t);
         if (section == LasSection::Well && SameText(entry.mnemonic, "NULL")) TakeNull(entry.value, t);
         break;
     case LasSection::Curve:
-        // The first curve is the depth; a unit a data set can name is kept.
-        if (h.curves++ > 0)
-            t.datums.push_back(CurveDatum(std::string(entry.mnemonic), 0, CLasDoc::UnitCode(entry.unit)));
+        if (!h.data) break; // the first pass
+        // The first curve is the depth. Curves past what a data set holds are counted,
+        // not kept: the file is refused by their count, and a header of millions of
+        // curve lines must not take memory by the line.
+        if (h.curves++ > 0 && t.datums.size() < size_t(qtx::kMaxDatums))
+            t.datums.push_back(CurveDatum(std::string(entry.mnemonic), 0, CurveUnitCode(entry.unit)));
         break;
     default: break;
     }
+    return 1;
+}
+
+// A curve section opens: the second pass takes it when it fits the data section better
+// than those before it, and notes the others among the sections left out. The section
+// the entries go to is returned (Unknown for a section not taken).
+LasSection OpenCurveSection(const std::string& title, LasHeader& h, TextTable& t)
+{
+    if (!h.data) return LasSection::Curve; // the first pass only looks for the data
+    const int rank = CurveRank(title, *h.data, t.lasWholeNames);
+    if (rank == h.rank) {
+        ++h.ties;
+        if (h.tied.size() < kTitlesShown) h.tied.push_back(title);
+    }
+    if (rank <= h.rank) {
+        t.leftOutSections.push_back(title);
+        return LasSection::Unknown;
+    }
+    if (h.rank >= 0) t.leftOutSections.insert(t.leftOutSections.begin() + ptrdiff_t(h.leftOutAt), h.taken);
+    h.rank = rank;
+    h.ties = 1;
+    h.tied.assign(1, title);
+    h.taken = title;
+    h.leftOutAt = t.leftOutSections.size();
+    h.curves = 0;
+    t.datums.clear();
+    return LasSection::Curve;
+}
+
+// UTF-16 text: a byte-order mark FF FE or FE FF, or NUL bytes between the characters.
+bool IsUtf16(std::string_view first)
+{
+    if (first.starts_with("\xFF\xFE") || first.starts_with("\xFE\xFF")) return true;
+    const size_t nuls = size_t(std::count(first.begin(), first.end(), '\0'));
+    return nuls > 0 && nuls * 3 >= first.size();
+}
+
+// The "~" line of a section: 1 to go on, 0 after a refusal, 2 at the data section.
+int OpenSection(std::string_view text, int64_t number, const std::string& path, TextTable& t, LasHeader& h,
+                LasSection& section, bool& opened)
+{
+    std::string title;
+    LasSection next = ClassifyLasSection(text, &title, t.lasWholeNames);
+    if (!opened && next != LasSection::Version) return Refuse(kSkipHeader + path);
+    opened = true;
+    if (next == LasSection::Data) {
+        t.headerLines = int(std::min<int64_t>(number, INT_MAX));
+        const size_t bar = text.find('|');
+        h.dataLine = {title, bar == std::string_view::npos ? "" : std::string(TrimBlanks(text.substr(bar + 1)))};
+        return 2;
+    }
+    if (next == LasSection::Curve) {
+        next = OpenCurveSection(title, h, t);
+    } else if (next == LasSection::Unknown || next == LasSection::OtherData) {
+        t.leftOutSections.push_back(title);
+        next = LasSection::Unknown;
+    }
+    section = next;
     return 1;
 }
 
@@ -141,15 +282,17 @@ int TakeEntry(LasSection section, std::string_view line, const std::string& path
 // told by name, and those this import does not read are noted by title.
 int ReadLasSections(CLasDoc& doc, const std::string& path, TextTable& t, LasHeader& h)
 {
-    std::string line, title;
+    std::string line;
     LasSection section = LasSection::Unknown;
     bool opened = false; // a LAS file opens with its version section
     doc.Rewind();
     for (int64_t number = 1;; ++number) {
         const int got = doc.ReadLine(&line);
         if (got == CLasDoc::kLongLine) return Refuse(LongLineRefusal(number, path));
+        if (number == 1 && got >= 0 && IsUtf16(line)) return Refuse(kUtf16 + path);
         // The text ends before the data: inside the curve list, that list was cut short.
-        if (got < 0) return Refuse((section == LasSection::Curve ? kReadHeader : kSkipHeader) + path);
+        if (got < 0)
+            return Refuse((section == LasSection::Curve ? kReadHeader : opened ? kNoLogData : kSkipHeader) + path);
         const std::string_view text = TrimBlanks(line);
         if (text.empty() || text.starts_with('#')) continue;
         if (!text.starts_with('~')) {
@@ -157,20 +300,8 @@ int ReadLasSections(CLasDoc& doc, const std::string& path, TextTable& t, LasHead
             if (!TakeEntry(section, text, path, h, t)) return 0;
             continue;
         }
-        LasSection next = ClassifyLasSection(text, &title, t.lasWholeNames);
-        if (!opened && next != LasSection::Version) return Refuse(kSkipHeader + path);
-        opened = true;
-        if (section == LasSection::Curve) h.curvesRead = true;
-        if (next == LasSection::Data) {
-            t.headerLines = int(std::min<int64_t>(number, INT_MAX));
-            return 1;
-        }
-        if (next == LasSection::Curve && !h.curvesRead) h.curveSection = true;
-        else if (next == LasSection::Curve || next == LasSection::Unknown || next == LasSection::OtherData) {
-            t.leftOutSections.push_back(title);
-            next = LasSection::Unknown;
-        }
-        section = next;
+        const int got2 = OpenSection(text, number, path, t, h, section, opened);
+        if (got2 != 1) return got2 == 2 ? 1 : 0;
     }
 }
 
@@ -183,16 +314,76 @@ int RefuseCurveCount(size_t curves, const std::string& path)
                                       qtx::kMaxDatums, qtx::kMaxDatums)));
 }
 
+// A curve name as the data set keeps it: its first four characters, blank-padded.
+std::string FourOf(std::string_view name)
+{
+    std::string kept(name.substr(0, 4));
+    kept.resize(4, ' ');
+    return kept;
+}
+
+// A name for a curve whose four characters another curve has: its first characters and
+// a number in the last ("NPH1"), one no other curve has.
+std::string DistinctName(std::string_view name, const std::set<std::string>& taken)
+{
+    const std::string_view base = TrimBlanks(name.substr(0, 4));
+    for (int digits = 1, first = 1; digits <= 3; ++digits, first *= 10)
+        for (int n = first; n < first * 10; ++n) {
+            const std::string candidate = std::string(base.substr(0, 4 - size_t(digits))) + std::to_string(n);
+            if (!taken.count(FourOf(candidate))) return candidate;
+        }
+    return std::string(base); // not reached: 256 curves cannot take 900 numbers
+}
+
+// A data set keeps four characters of a name, and the log plot finds a curve by them:
+// curves whose names agree in those (NPHI_SAN, NPHI_LIM) must not all become NPHI. The
+// first keeps them, each later one is renamed, and the end message lists the renamings.
+void MakeNamesDistinct(TextTable& t)
+{
+    std::set<std::string> taken, used;
+    for (const CQtxDatum& d : t.datums) taken.insert(FourOf(d.m_mnemonic));
+    for (CQtxDatum& d : t.datums) {
+        if (used.insert(FourOf(d.m_mnemonic)).second) continue;
+        const std::string renamed = DistinctName(d.m_mnemonic, taken);
+        taken.insert(FourOf(renamed));
+        used.insert(FourOf(renamed));
+        t.renamed.push_back(d.m_mnemonic + " as " + renamed);
+        d.m_mnemonic = renamed;
+    }
+}
+
+// The curve section the data belong to, its entries in the table: 1, or 0 after a refusal.
+int ReadCurveSection(CLasDoc& doc, const std::string& path, TextTable& t, LasHeader& h)
+{
+    const TextTable start = t;
+    if (!ReadLasSections(doc, path, t, h)) return 0;
+    const DataSectionLine data = h.dataLine;
+    t = start;
+    h = LasHeader();
+    h.data = &data;
+    if (!ReadLasSections(doc, path, t, h)) return 0;
+    h.data = nullptr;
+    if (!h.version) return Refuse(kVersion + path);
+    if (h.rank < 0) return Refuse(kNoCurveSection + path);
+    if (h.ties > 1)
+        return Refuse(Format(kWhichCurves, h.ties, NameList(h.tied).c_str(), data.title.c_str()) + path);
+    return RefuseCurveCount(h.curves == 0 ? 0 : h.curves - 1, path);
+}
+
+} // namespace
+
 int ReadLasHeader(CLasDoc& doc, const std::string& path, TextTable& t)
 {
     if (!doc.OpenInput(path)) return 0; // told by the open
     LasHeader h;
     t.depthUnits = 0;
-    if (!ReadLasSections(doc, path, t, h)) return 0;
-    if (!h.version) return Refuse(kVersion + path);
-    if (!h.curveSection) return Refuse(kNoCurveSection + path);
+    if (!ReadCurveSection(doc, path, t, h)) return 0;
     if (t.datums.empty()) return Refuse(kNoCurves);
     if (t.depthUnits == 0) return Refuse(kUnits + path);
+    MakeNamesDistinct(t);
+    // A STEP in the other depth unit than STRT's is brought to STRT's.
+    if (h.stepUnits != 0 && h.stepUnits != t.depthUnits)
+        t.headerStep = h.stepUnits == qtx::kUnitsFeet ? t.headerStep * 0.3048 : t.headerStep * 3.28084;
     // Every reading from here on takes a wrapped step's lines as one.
     if (h.wrapped) doc.SetWrappedFields(h.curves);
 
@@ -212,8 +403,6 @@ int ReadLasHeader(CLasDoc& doc, const std::string& path, TextTable& t)
     return 1;
 }
 
-} // namespace
-
 int ConvertLasToQtx(CToolsWnd& e)
 {
     const std::string path = e.Task().primary.path;
@@ -222,10 +411,8 @@ int ConvertLasToQtx(CToolsWnd& e)
     table.columns = DataColumns::Blanks;
     table.sectionEndsData = true;
     table.hashComments = true;
-    // A curve more than a data set holds is refused before the data are read.
-    if (!ReadLasHeader(doc, path, table) || !RefuseCurveCount(table.datums.size(), path)
-        || !ScanDataLines(doc, table, path))
-        return -1;
+    table.oneLine = true;
+    if (!ReadLasHeader(doc, path, table) || !ScanDataLines(doc, table, path)) return -1;
     e.Task().taskLine = "*** Tools (Convert LAS to QTX)";
     return RunTextImport(e, doc, table, "Convert LAS to QTX : ");
 }

@@ -1,6 +1,7 @@
 // Convert SEGY To QTX: a SEG-Y file this program wrote (the published layout, or the
 // variant of earlier versions) as a data set of one datum, one frame per shot in the
 // file's order, each at its shot's own depth.
+#include "toolbox/OneFrameStep.h"
 #include "toolbox/ToolsWnd.h"
 
 #include "dataset/ItemTypes.h"
@@ -15,13 +16,6 @@
 #include <string>
 
 namespace {
-
-const char kOneShot[] = "Imported the one shot of file :\n%s\nA file of one shot holds no depth step: the data set "
-                        "takes a step of %s.";
-// Half a foot, the usual sampling of a sonic log, in the file's units: a file of one
-// shot (a one-frame data set exported) holds no step, and a data set needs one.
-constexpr double kOneShotStepFeet = 0.5;
-constexpr double kOneShotStepMetres = 0.1524;
 
 const char kCut[] = "Imported %lld whole shot(s) of file :\n%s\nThe file ends %lld byte(s) into shot %lld: that shot "
                     "is cut and was left out.";
@@ -105,7 +99,7 @@ int ConvertSegyToQtx(CToolsWnd& e)
     const bool metres = s.m_shape.depthUnits == segy::kUnitsMetres;
     const bool oneShot = s.ShotCount() == 1;
     // Up logs store their step below zero, as the grid gives it for more shots.
-    const double oneStep = (metres ? kOneShotStepMetres : kOneShotStepFeet) * (up ? -1.0 : 1.0);
+    const double oneStep = one_frame::Step(metres) * (up ? -1.0 : 1.0);
     const double step = oneShot ? oneStep : grid.Step();
     // The frame writer's own guard judges neighbours: two shots each up to the grid's
     // tolerance off their places are up to twice that off one step.
@@ -128,7 +122,7 @@ int ConvertSegyToQtx(CToolsWnd& e)
                           static_cast<long long>(shots) + 1),
                    MB_OK | MB_ICONEXCLAMATION);
     else if (result == 1 && oneShot && !e.Task().stopped)
-        MessageBox(Format(kOneShot, path.c_str(), (Format("%.4f ", std::fabs(step)) + (metres ? "M" : "FT")).c_str()),
+        MessageBox(one_frame::Headline("shot", path) + "\n" + one_frame::StepLine("shot", step, metres),
                    MB_OK | MB_ICONINFORMATION);
     return result;
 }

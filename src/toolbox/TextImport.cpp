@@ -1,6 +1,7 @@
 #include "toolbox/TextImport.h"
 
 #include "toolbox/LasDoc.h"
+#include "toolbox/OneFrameStep.h"
 #include "toolbox/ToolsWnd.h"
 #include "dataset/QtxLayout.h"
 #include "platform/Format.h"
@@ -26,7 +27,10 @@ const char kImported[] = "Imported file :\n%s";
 const char kLeftOutSections[] = "Left out %zu section(s) this import does not read: %s.";
 const char kBeyond[] = "Wrote %lld value(s) beyond the single-precision range as absent values (-999.25).";
 const char kNulls[] = "Wrote %lld value(s) equal to the file's NULL %s as absent values (-999.25).";
+const char kNans[] = "Wrote %lld value(s) that are no number (nan) as absent values (-999.25).";
+const char kRenamed[] = "Renamed %zu curve(s) whose first four characters repeat another's: %s.";
 constexpr size_t kNamesShown = 5;
+const char kOneLine[] = "data line";
 
 constexpr float kAbsent = qtx::kAbsentValue;
 
@@ -37,10 +41,14 @@ bool TakeField(std::string_view text, size_t field, double* depth, float* values
     if (!ParseTextNumber(text, v)) return false;
     if (field == 0) {
         *depth = v;
-    } else if (tally && tally->null && v == *tally->null) {
+    } else if (tally && tally->null && (v == *tally->null || (std::isnan(v) && std::isnan(*tally->null)))) {
         // The file's own mark of no value: read as a number, it would plot as a spike.
         values[field - 1] = kAbsent;
         ++tally->nulls;
+    } else if (std::isnan(v)) {
+        // No number is no measurement either; the data set has its own mark for that.
+        values[field - 1] = kAbsent;
+        if (tally) ++tally->nans;
     } else if (FitsFloat(v)) {
         values[field - 1] = float(v);
     } else {
@@ -136,18 +144,39 @@ std::string ImportNotice(const std::string& path, const TextTable& t, const Valu
 {
     std::string notice;
     if (!t.otherLogs.empty()) notice = Format(kLeftOut, path.c_str(), t.otherLogs.size(), NameList(t.otherLogs).c_str());
-    if (!t.leftOutSections.empty()) {
+    const auto headed = [&](const std::string& text) {
         if (notice.empty()) notice = Format(kImported, path.c_str());
-        notice += '\n' + Format(kLeftOutSections, t.leftOutSections.size(), NameList(t.leftOutSections).c_str());
+        notice += '\n' + text;
+    };
+    if (t.defaultStep) {
+        if (notice.empty()) notice = one_frame::Headline(kOneLine, path);
+        notice += '\n' + one_frame::StepLine(kOneLine, t.second - t.top, t.depthUnits == qtx::kUnitsMetres);
+    }
+    if (!t.leftOutSections.empty())
+        headed(Format(kLeftOutSections, t.leftOutSections.size(), NameList(t.leftOutSections).c_str()));
+    if (!t.renamed.empty()) {
+        std::string list;
+        for (const std::string& r : t.renamed) list += (list.empty() ? "" : ", ") + r;
+        headed(Format(kRenamed, t.renamed.size(), list.c_str()));
     }
     const auto line = [&notice](const std::string& text) { notice += (notice.empty() ? "" : "\n") + text; };
     if (tally.nulls > 0) line(Format(kNulls, static_cast<long long>(tally.nulls), tally.nullText.c_str()));
+    if (tally.nans > 0) line(Format(kNans, static_cast<long long>(tally.nans)));
     if (tally.beyond > 0) line(Format(kBeyond, static_cast<long long>(tally.beyond)));
     return notice;
 }
 
 // A failed import commits nothing: the name keeps what it held before.
 void RemoveOutput(CToolsWnd& e) { e.Output().AbandonOutput(); }
+
+// A file of one data line gives no step: its header's STEP, else the one every one-frame
+// import takes, stands for it (its sign the direction, as a LAS export writes it).
+void TakeOneLineStep(TextTable& t)
+{
+    const double step = t.headerStep;
+    t.defaultStep = !(std::isfinite(step) && std::isfinite(t.top + step) && t.top + step != t.top);
+    t.second = t.top + (t.defaultStep ? one_frame::Step(t.depthUnits == qtx::kUnitsMetres) : step);
+}
 
 } // namespace
 
@@ -263,7 +292,11 @@ int ScanDataLines(CLasDoc& doc, TextTable& t, const std::string& path)
     }
     if (got == CLasDoc::kLongLine) return Refuse(LongLineRefusal(number + doc.LinesTaken(), path));
     if (lines > int64_t(INT32_MAX)) return Refuse(kFormatError + path);
-    if (lines < 2) return Refuse(kNoDepths + path);
+    if (lines == 0 || (lines == 1 && !t.oneLine)) return Refuse(kNoDepths + path);
+    if (lines == 1) {
+        if (!OkOrShow(CDepthRule::FiniteOnly().Check(t.top, path))) return 0;
+        TakeOneLineStep(t);
+    }
     if (!ParseDataLine(last, t.columns, values.size(), &t.last, values.data()))
         return RefuseLine(0, path, lastNumber, last, t);
     // What follows the data: further logs of the file, which are not read.

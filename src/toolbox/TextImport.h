@@ -34,6 +34,7 @@ struct ValueTally {
     std::string nullText;       // as the file writes it
     int64_t nulls = 0;
     int64_t beyond = 0;
+    int64_t nans = 0; // values that are no number ("nan"), when the NULL is not NaN
 };
 
 struct TextTable {
@@ -55,6 +56,13 @@ struct TextTable {
     std::vector<std::string> leftOutSections;
     std::optional<double> null; // the file's NULL, when it is another number than -999.25
     std::string nullText;
+    // A file of one data line is imported (LAS), at the step of its header, else at the
+    // step every one-frame import takes (defaultStep then set by ScanDataLines).
+    bool oneLine = false;
+    double headerStep = 0.0; // the file's STEP in its depth units, signed; 0: none
+    bool defaultStep = false;
+    // Curves renamed to keep their four characters apart: "NPHI_LIM as NPH1".
+    std::vector<std::string> renamed;
 };
 
 // The kinds of LAS section a "~" line opens. LAS 1.2 and 2.0 tell them by the first
@@ -111,6 +119,12 @@ int ScanDataLines(CLasDoc& doc, TextTable& table, const std::string& path);
 // values beyond single precision and those equal to the file's NULL (written absent),
 // the other logs and the sections left out.
 int RunTextImport(CToolsWnd& e, CLasDoc& doc, const TextTable& table, const std::string& label);
+
+// Convert LAS To QTX's header: the curves of the curve section the data section belongs
+// to (at most a data set's datums kept: a file of more is refused by their count), the
+// depth unit, NULL and STEP, with the input left at the first data line; 1, or 0 after
+// the refusal's message.
+int ReadLasHeader(CLasDoc& doc, const std::string& path, TextTable& table);
 
 // One single-value curve datum of a text import.
 CQtxDatum CurveDatum(const std::string& name, uint8_t typeCode = 0, uint8_t unit = kUnitNone);

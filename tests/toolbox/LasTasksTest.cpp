@@ -24,6 +24,17 @@ namespace {
 
 using T = ToolTask;
 
+const std::string kUtf16 = "Found UTF-16 text, which this import does not read (save the file as ASCII or UTF-8 "
+                           "text), in LAS file :\n";
+
+// ASCII text as UTF-16: after a byte-order mark, each character with a NUL byte.
+std::string Utf16(const std::string& text, const std::string& mark, bool bigEndian)
+{
+    std::string wide = mark;
+    for (char c : text) wide += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+    return wide;
+}
+
 std::string Four(std::string name)
 {
     name.resize(4, ' ');
@@ -208,9 +219,20 @@ TEST_F(LasTasksTest, WhatCannotBeReadRightIsRefusedWithAMessage)
         {text([](LasShape& s) { s.delimiter = "COMMA"; }), "Data lines delimited by COMMA are not supported in LAS file :\n"},
         {text([](LasShape& s) { s.unit = "S"; }), "Error searching for depth units header section in LAS file :\n"},
         {plain.substr(0, plain.find("~PARAMETER")), "Error reading header section in LAS file :\n"},
-        {edit(plain, "~A", "#A"), "Error skiping header section in LAS file :\n"},
+        {edit(plain, "~A", "#A"), "Found no log data section (~A, or ~Log_Data in LAS 3.0) in LAS file :\n"},
+        // LAS 3.0 with core data alone: no log to import.
+        {edit(edit(edit(plain, "2.0 :", "3.0 :"), "~CURVE INFORMATION", "~Core_Definition"), "~A  DEPTH",
+              "~Core_Data | Core_Definition"),
+         "Found no log data section (~A, or ~Log_Data in LAS 3.0) in LAS file :\n"},
+        {Utf16(plain, "\xFF\xFE", false), kUtf16},
+        {Utf16(plain, "\xFE\xFF", true), kUtf16},
+        {Utf16(plain, "", false), kUtf16},
+        // Two curve lists by one name: which the data are under cannot be told.
+        {edit(plain, "~PARAMETER", "~Curve again\n DEPT.M :\n X.M :\n~PARAMETER"),
+         "Found 2 curve sections (CURVE INFORMATION, Curve again) the data section ~A  DEPTH may "
+         "belong to, and cannot tell which, in LAS file :\n"},
         {text([](LasShape& s) { s.depths = {}; }), "Error searching data line in file :\n"},
-        {text([](LasShape& s) { s.depths = {1000}; }), "Error getting top depth in file :\n"},
+        {text([](LasShape& s) { s.depths = {NAN}; }), "Encountered invalid depth step in file :\n"},
         {text([](LasShape& s) { s.depths = {1000, 1000, 1000.5}; }), "Encountered invalid depth step in file :\n"},
         {edit(plain, " GR .UNIT", "#GR .UNIT"), "Found 4 data columns for 3 curves (the depth included) in LAS file :\n"},
         {text([](LasShape& s) { s.curves = {}; }), "Could not find any data to be converted!"},
