@@ -1,0 +1,288 @@
+// Every LAS value under its own name and at its own depth: names that agree in their
+// first four characters, the curve list the data belong to, files of one data line,
+// slowness units as files spell them, NaN, and a header of millions of curve lines.
+#include "toolbox/LasDoc.h"
+#include "toolbox/TextImport.h"
+#include "toolbox/ToolTasks.h"
+#include "toolbox/ToolsWnd.h"
+
+#include "dataset/QtxLayout.h"
+#include "settings/SettingsStore.h"
+#include "settings/UtilitiesSetupGroup.h"
+#include "support/HostFixture.h"
+#include "support/LasBuilder.h"
+#include "support/QtxBuilder.h"
+#include "support/TempDir.h"
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+namespace {
+
+using T = ToolTask;
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to)
+{
+    const size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+// A LAS 3.0 file of two logs, each definition before the data: log 1 of GR and NPHI,
+// log 2 of DT and RHOB; `data` holds the data sections after the definitions.
+std::string TwoLogs(const std::string& data)
+{
+    return "~Version\n VERS. 3.0 :\n WRAP. NO :\n~Well\n STRT.FT 1000.0 :\n STOP.FT 1001.0 :\n"
+           "~Log_Definition[1]\n DEPT.FT :\n GR  .GAPI :\n NPHI.V/V :\n"
+           "~Log_Definition[2]\n DEPT.FT :\n DT  .US/FT :\n RHOB.G/C3 :\n" +
+           data;
+}
+const std::string kLog1 = "1000.0 1.0 2.0\n1000.5 1.5 2.5\n1001.0 1.75 2.75\n";
+const std::string kLog2 = "1000.0 70.0 2.3\n1000.5 71.0 2.4\n1001.0 72.0 2.5\n";
+
+class LasImportTest : public HostTest {
+protected:
+    void TearDown() override
+    {
+        theApp.Clear();
+        HostTest::TearDown();
+    }
+    int Run(T task, const std::string& from)
+    {
+        std::filesystem::remove(output);
+        auto e = std::make_unique<CToolsWnd>();
+        e->Settings().outputPath = output;
+        return RunToolTask(*e, task, from);
+    }
+    int Import(const std::string& text)
+    {
+        WriteBytes(input, std::vector<uint8_t>(text.begin(), text.end()));
+        return Run(T::ConvertLasToQtx, input);
+    }
+    static std::vector<std::string> Mnemonics(const QtxImage& image)
+    {
+        std::vector<std::string> names;
+        for (const QtxDatumDescriptor& d : image.descriptors) names.emplace_back(d.mnemonic, 4);
+        return names;
+    }
+    std::string Imported() const { return "Imported file :\n" + input + "\n"; }
+
+    TempDir dir;
+    std::string input = dir.File("in.las"), output = dir.File("out.qtx");
+};
+
+// Names cut to four characters stay apart: the first keeps them, each later one takes a
+// number in its last characters that no other curve has, and the end lists the renamings.
+TEST_F(LasImportTest, NamesThatAgreeInFourCharactersAreKeptApart)
+{
+    const struct {
+        std::vector<std::string> curves;
+        std::vector<std::string> kept;
+        std::string renamed; // the end message's list, or none
+    } cases[] = {
+        {{"NPHI_SAN", "NPHI_LIM", "NPHI_DOL"}, {"NPHI", "NPH1", "NPH2"}, "2 curve(s) whose first four characters repeat "
+                                                                         "another's: NPHI_LIM as NPH1, NPHI_DOL as NPH2."},
+        // A number another curve is named by is passed over.
+        {{"NPHI_SAN", "NPH1", "NPHI_LIM"}, {"NPHI", "NPH1", "NPH2"}, "1 curve(s) whose first four characters repeat "
+                                                                     "another's: NPHI_LIM as NPH2."},
+        {{"GR", "GR", "DT"}, {"GR  ", "GR1 ", "DT  "}, "1 curve(s) whose first four characters repeat another's: GR as GR1."},
+        {{"A_1", "A_2", "A_3", "A_4", "A_5", "A_6", "A_7", "A_8", "A_9", "A_10", "A_11", "A_12"},
+         {"A_1 ", "A_2 ", "A_3 ", "A_4 ", "A_5 ", "A_6 ", "A_7 ", "A_8 ", "A_9 ", "A_10", "A_11", "A_12"}, ""},
+        {{"RES_1", "RES_2", "RES_3", "RES_4", "RES_5", "RES_6", "RES_7", "RES_8", "RES_9", "RES_10", "RES_11"},
+         {"RES_", "RES1", "RES2", "RES3", "RES4", "RES5", "RES6", "RES7", "RES8", "RES9", "RE10"},
+         "10 curve(s) whose first four characters repeat another's: RES_2 as RES1, RES_3 as RES2, RES_4 as RES3, "
+         "RES_5 as RES4, RES_6 as RES5, RES_7 as RES6, RES_8 as RES7, RES_9 as RES8, RES_10 as RES9, RES_11 as RE10."},
+        {{"DTCO", "DTSM", "DT"}, {"DTCO", "DTSM", "DT  "}, ""},
+    };
+    for (const auto& c : cases) {
+        LasShape las;
+        las.curves = c.curves;
+        if (!c.renamed.empty()) host.ExpectMessage(Imported() + "Renamed " + c.renamed);
+        ASSERT_EQ(Import(LasText(las)), 1) << c.curves[0];
+        const QtxImage out = LoadQtx(output);
+        EXPECT_EQ(Mnemonics(out), c.kept);
+        EXPECT_EQ(out.frames[1][c.curves.size() - 1], float(LasValue(1, int(c.curves.size()) - 1)));
+    }
+}
+
+// The data go under the curve list the data section names (LAS 3.0 "| Log_Definition[2]",
+// or its index), and a LAS 2.0 "~Curve" is the curve list whatever other "~C" section
+// stands before or after it. The end names the sections left out, not the one read.
+TEST_F(LasImportTest, DataGoUnderTheCurveListTheirSectionNames)
+{
+    const std::string core = "~Core\n CDEP.FT :\n CPOR.PU :\n CPER.MD :\n";
+    const std::string las2 = LasText({});
+    const struct {
+        const char* what;
+        std::string text;
+        std::vector<std::string> curves;
+        std::vector<float> second; // the values of the second data line
+        std::string notice;
+    } cases[] = {
+        {"3.0 second log first", TwoLogs("~Log_Data[2] | Log_Definition[2]\n" + kLog2 +
+                                         "~Log_Data[1] | Log_Definition[1]\n" + kLog1),
+         {"DT  ", "RHOB"}, {71.0f, 2.4f},
+         "Imported the first log of file :\n" + input + "\nLeft out 1 further log(s): Log_Data[1].\n"
+         "Left out 1 section(s) this import does not read: Log_Definition[1]."},
+        {"3.0 first log", TwoLogs("~Log_Data[1] | Log_Definition[1]\n" + kLog1), {"GR  ", "NPHI"}, {1.5f, 2.5f},
+         Imported() + "Left out 1 section(s) this import does not read: Log_Definition[2]."},
+        {"3.0 by the index alone", TwoLogs("~Log_Data[2]\n" + kLog2), {"DT  ", "RHOB"}, {71.0f, 2.4f},
+         Imported() + "Left out 1 section(s) this import does not read: Log_Definition[1]."},
+        {"2.0 ~Core before ~Curve", Replaced(las2, "~CURVE INFORMATION", core + "~CURVE INFORMATION"),
+         {"DT  ", "RHOB", "GR  "}, {10.25f, 20.25f, 30.25f},
+         Imported() + "Left out 1 section(s) this import does not read: Core."},
+        {"2.0 ~Core after ~Curve", Replaced(las2, "~PARAMETER", core + "~PARAMETER"), {"DT  ", "RHOB", "GR  "},
+         {10.25f, 20.25f, 30.25f}, Imported() + "Left out 1 section(s) this import does not read: Core."},
+    };
+    for (const auto& c : cases) {
+        host.ExpectMessage(c.notice);
+        ASSERT_EQ(Import(c.text), 1) << c.what;
+        const QtxImage out = LoadQtx(output);
+        EXPECT_EQ(Mnemonics(out), c.curves) << c.what;
+        ASSERT_EQ(out.frames.size(), 3u + (c.curves.size() == 3)) << c.what;
+        EXPECT_EQ(out.frames[1], c.second) << c.what;
+    }
+    // Two logs and a data section that names neither and has no index: refused.
+    host.ExpectMessage("Found 2 curve sections (Log_Definition[1], Log_Definition[2]) the data section ~Log_Data may "
+                       "belong to, and cannot tell which, in LAS file :\n" +
+                       input);
+    EXPECT_EQ(Import(TwoLogs("~Log_Data\n" + kLog2)), -1);
+    EXPECT_FALSE(std::filesystem::exists(output));
+}
+
+// A file of one data line is a data set of one frame: the step its STEP gives (its sign
+// the direction, in STRT's unit), else the one a SEG-Y file of one shot gets, said the
+// same way. The program's own export of a one-frame data set comes back.
+TEST_F(LasImportTest, AFileOfOneDataLineIsOneFrame)
+{
+    const auto oneLine = [](const std::string& unit, const std::string& stepLine) {
+        LasShape las;
+        las.unit = unit;
+        las.depths = {1000.0};
+        std::string text = LasText(las);
+        const size_t at = text.find(" STEP.");
+        return text.replace(at, text.find('\n', at) + 1 - at, stepLine);
+    };
+    const std::string stepTaken = "Imported the one data line of file :\n" + input +
+                                  "\nA file of one data line holds no depth step: the data set takes a step of ";
+    const struct {
+        std::string text;
+        uint8_t direction;
+        double step;
+        std::string notice;
+    } cases[] = {
+        {oneLine("M", " STEP.M 0.5000 :\n"), 0xFF, 0.5, ""},
+        {oneLine("F", " STEP.F -0.25 :\n"), 1, 0.25, ""},
+        {oneLine("M", " STEP.F 0.5 :\n"), 0xFF, 0.1524, ""},
+        {oneLine("M", " STEP.M 0 :\n"), 0xFF, 0.1524, stepTaken + "0.1524 M."},
+        {oneLine("F", ""), 0xFF, 0.5, stepTaken + "0.5000 FT."},
+        {oneLine("FT", " STEP.FT nan :\n"), 0xFF, 0.5, stepTaken + "0.5000 FT."},
+    };
+    for (const auto& c : cases) {
+        if (!c.notice.empty()) host.ExpectMessage(c.notice);
+        ASSERT_EQ(Import(c.text), 1) << c.text;
+        const QtxImage out = LoadQtx(output);
+        ASSERT_EQ(out.depths, std::vector<double>{1000.0}) << c.text;
+        EXPECT_EQ(out.frames[0], (std::vector<float>{10.0f, 20.0f, 30.0f}));
+        EXPECT_EQ(out.header.logDirection, c.direction) << c.text;
+        EXPECT_NEAR(out.header.depthStep, c.step, 1e-12) << c.text;
+        EXPECT_EQ(out.header.topDepth, 1000.0);
+        EXPECT_EQ(out.header.bottomDepth, 1000.0);
+    }
+
+    const std::string set = dir.File("one.qtx"), las = dir.File("one.las");
+    ASSERT_TRUE(WriteQtx(set, {{.mnemonic = "GR", .category = 6}}, 1, 1500.0, 0.25,
+                         [](int, int, size_t) { return 42.5f; }));
+    ToolInputSelection& p = theApp.m_utilitiesSetup.primary;
+    p.itemCount = 1;
+    p.selected.fill(0);
+    p.selected[0] = 1;
+    output = las;
+    ASSERT_EQ(Run(T::ConvertQtxToLas, set), 1);
+    output = dir.File("back.qtx");
+    host.onUnexpected = nullptr; // an export that writes no STEP gets the default and its notice
+    ASSERT_EQ(Run(T::ConvertLasToQtx, las), 1);
+    const QtxImage back = LoadQtx(output);
+    EXPECT_EQ(back.depths, std::vector<double>{1500.0});
+    EXPECT_EQ(back.frames, std::vector<std::vector<float>>{{42.5f}});
+}
+
+// Slowness units as files spell them take the data set's slowness codes, so Convert
+// Slowness finds them; other units stay unnamed.
+TEST_F(LasImportTest, SlownessUnitsAreTakenInTheirCommonSpellings)
+{
+    const struct {
+        const char* unit;
+        uint8_t code;
+    } cases[] = {
+        {"us/ft", kUnitMicrosecondsPerFoot}, {"US/FT", kUnitMicrosecondsPerFoot}, {"US/F", kUnitMicrosecondsPerFoot},
+        {"USEC/FT", kUnitMicrosecondsPerFoot}, {"uSec/ft", kUnitMicrosecondsPerFoot}, {"[us/f]", kUnitMicrosecondsPerFoot},
+        {"[US/M]", kUnitMicrosecondsPerMetre}, {"us/m", kUnitMicrosecondsPerMetre}, {"(USEC/M)", kUnitMicrosecondsPerMetre},
+        {"USEC", kUnitMicroseconds},         {"us", kUnitMicroseconds},           {"OHMM", kUnitNone},
+        {"US/S", kUnitNone},                  {"[]", kUnitNone},
+    };
+    for (const auto& c : cases) {
+        const std::string text = Replaced(LasText({}), " DT .UNIT", std::string(" DT .") + c.unit);
+        ASSERT_EQ(Import(text), 1) << c.unit;
+        EXPECT_EQ(LoadQtx(output).descriptors[0].axis1.unit, c.code) << c.unit;
+    }
+    // A log in us/ft goes to us/m.
+    ASSERT_EQ(Import(Replaced(LasText({}), " DT .UNIT", " DT .us/ft")), 1);
+    const std::string imported = dir.File("imported.qtx");
+    std::filesystem::rename(output, imported);
+    ASSERT_EQ(Run(T::ConvertSlownessToMetric, imported), 1);
+    const QtxImage metric = LoadQtx(output);
+    EXPECT_EQ(metric.descriptors[0].axis1.unit, kUnitMicrosecondsPerMetre);
+    EXPECT_FLOAT_EQ(metric.frames[0][0], 10.0f * 3.28084f);
+}
+
+// A NULL of NaN marks the values that are no number; with another NULL, "nan" values
+// become absent all the same. Both are counted.
+TEST_F(LasImportTest, NanValuesBecomeAbsentAndAreCounted)
+{
+    const auto with = [](const std::string& null) {
+        std::string text = Replaced(LasText({}), "-999.2500 :", null + " :");
+        text = Replaced(text, "1000.5000  10.2500  20.2500", "1000.5000  nan  NaN");
+        return Replaced(text, "1001.0000  10.5000", "1001.0000  NAN");
+    };
+    const struct {
+        std::string null, notice;
+    } cases[] = {
+        {"NaN", "Wrote 3 value(s) equal to the file's NULL NaN as absent values (-999.25)."},
+        {"-999.25", "Wrote 3 value(s) that are no number (nan) as absent values (-999.25)."},
+        {"-1", "Wrote 3 value(s) that are no number (nan) as absent values (-999.25)."},
+    };
+    for (const auto& c : cases) {
+        host.ExpectMessage(c.notice);
+        ASSERT_EQ(Import(with(c.null)), 1) << c.null;
+        const QtxImage out = LoadQtx(output);
+        EXPECT_EQ(out.frames[1], (std::vector<float>{-999.25f, -999.25f, 30.25f})) << c.null;
+        EXPECT_EQ(out.frames[2], (std::vector<float>{-999.25f, 20.5f, 30.5f})) << c.null;
+    }
+}
+
+// A header of two million curve lines is refused by their count, and what it keeps of
+// them is one data set's worth: memory does not grow with the curve lines.
+TEST_F(LasImportTest, MillionsOfCurveLinesAreCountedNotKept)
+{
+    {
+        std::ofstream file(input, std::ios::binary);
+        file << "~Version\n VERS. 2.0 :\n~Well\n STRT.M 1000.0 :\n~Curve\n DEPT.M :\n";
+        const std::string line = " CURV.UNIT :\n";
+        std::string block;
+        for (int k = 0; k < 10000; ++k) block += line;
+        for (int k = 0; k < 200; ++k) file << block;
+        file << "~A\n1000.0 1.0\n";
+    }
+    CLasDoc doc;
+    TextTable table;
+    host.ExpectMessage("Encountered 2000000 curves after the depth in file :\n" + input +
+                       "\nA data set holds at most 256: split the file's curves into files of at most 256.\n"
+                       "Operation will be abandoned.");
+    EXPECT_EQ(ReadLasHeader(doc, input, table), 0);
+    EXPECT_LE(table.datums.capacity(), 256u);
+}
+
+} // namespace
