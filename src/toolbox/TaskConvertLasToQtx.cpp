@@ -1,7 +1,9 @@
 // Convert LAS To QTX: the curves of a LAS 1.x, 2.0 or 3.0 file (one line per depth
 // step, or the lines of each step wrapped, WRAP YES) as a data set of one curve datum
-// per curve after the depth, one frame per depth step; values equal to the file's NULL
-// become the absent value. What this reader cannot read right it refuses with a message
+// per curve after the depth, one frame per depth step; values equal to the file's NULL,
+// and those that are no number, become the absent value. The curves are those of the
+// curve section the data section belongs to, each under a four-character name no other
+// curve of the file has; a file of one data line is one frame. What this reader cannot read right it refuses with a message
 // before the output exists: delimiters other than blanks and tabs, data steps whose
 // column count is not the curve count, depth units other than feet and metres.
 #include "toolbox/LasDoc.h"
@@ -289,7 +291,7 @@ int ReadLasSections(CLasDoc& doc, const std::string& path, TextTable& t, LasHead
     for (int64_t number = 1;; ++number) {
         const int got = doc.ReadLine(&line);
         if (got == CLasDoc::kLongLine) return Refuse(LongLineRefusal(number, path));
-        if (number == 1 && got >= 0 && IsUtf16(line)) return Refuse(kUtf16 + path);
+        if (!opened && got >= 0 && IsUtf16(line)) return Refuse(kUtf16 + path);
         // The text ends before the data: inside the curve list, that list was cut short.
         if (got < 0)
             return Refuse((section == LasSection::Curve ? kReadHeader : opened ? kNoLogData : kSkipHeader) + path);
@@ -365,8 +367,11 @@ int ReadCurveSection(CLasDoc& doc, const std::string& path, TextTable& t, LasHea
     h.data = nullptr;
     if (!h.version) return Refuse(kVersion + path);
     if (h.rank < 0) return Refuse(kNoCurveSection + path);
-    if (h.ties > 1)
-        return Refuse(Format(kWhichCurves, h.ties, NameList(h.tied).c_str(), data.title.c_str()) + path);
+    if (h.ties > 1) {
+        std::string titles = NameList(h.tied);
+        if (h.ties > h.tied.size()) titles += Format(" and %zu more", h.ties - h.tied.size());
+        return Refuse(Format(kWhichCurves, h.ties, titles.c_str(), data.title.c_str()) + path);
+    }
     return RefuseCurveCount(h.curves == 0 ? 0 : h.curves - 1, path);
 }
 
