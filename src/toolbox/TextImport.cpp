@@ -150,7 +150,7 @@ std::string ImportNotice(const std::string& path, const TextTable& t, const Valu
     };
     if (t.defaultStep) {
         if (notice.empty()) notice = one_frame::Headline(kOneLine, path);
-        notice += '\n' + one_frame::StepLine(kOneLine, t.second - t.top, t.depthUnits == qtx::kUnitsMetres);
+        notice += '\n' + one_frame::StepLine(kOneLine, t.headerStep, t.depthUnits == qtx::kUnitsMetres);
     }
     if (!t.leftOutSections.empty())
         headed(Format(kLeftOutSections, t.leftOutSections.size(), NameList(t.leftOutSections).c_str()));
@@ -175,7 +175,8 @@ void TakeOneLineStep(TextTable& t)
 {
     const double step = t.headerStep;
     t.defaultStep = !(std::isfinite(step) && std::isfinite(t.top + step) && t.top + step != t.top);
-    t.second = t.top + (t.defaultStep ? one_frame::Step(t.depthUnits == qtx::kUnitsMetres) : step);
+    if (t.defaultStep) t.headerStep = one_frame::Step(t.depthUnits == qtx::kUnitsMetres);
+    t.second = t.top + t.headerStep;
 }
 
 } // namespace
@@ -314,7 +315,8 @@ int RunTextImport(CToolsWnd& e, CLasDoc& doc, const TextTable& t, const std::str
 {
     // The first step gives the direction; the frames keep each line's own depth.
     const bool down = t.second > t.top;
-    const double step = std::fabs(t.second - t.top);
+    // One line: the step taken as it stands, not as its sum with the depth gives it back.
+    const double step = std::fabs(t.dataLines == 1 ? t.headerStep : t.second - t.top);
     e.Settings().startDepth = std::min(t.top, t.last);
     e.Settings().stopDepth = std::max(t.top, t.last);
     e.Task().depthUnitLabel = t.depthUnits == qtx::kUnitsMetres ? " [m]" : " [ft]";

@@ -59,7 +59,7 @@ struct TextTable {
     // A file of one data line is imported (LAS), at the step of its header, else at the
     // step every one-frame import takes (defaultStep then set by ScanDataLines).
     bool oneLine = false;
-    double headerStep = 0.0; // the file's STEP in its depth units, signed; 0: none
+    double headerStep = 0.0; // the file's STEP in its depth units, signed (0: none); for one line, the step taken
     bool defaultStep = false;
     // Curves renamed to keep their four characters apart: "NPHI_LIM as NPH1".
     std::vector<std::string> renamed;

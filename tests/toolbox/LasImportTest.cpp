@@ -88,8 +88,6 @@ TEST_F(LasImportTest, NamesThatAgreeInFourCharactersAreKeptApart)
         {{"NPHI_SAN", "NPH1", "NPHI_LIM"}, {"NPHI", "NPH1", "NPH2"}, "1 curve(s) whose first four characters repeat "
                                                                      "another's: NPHI_LIM as NPH2."},
         {{"GR", "GR", "DT"}, {"GR  ", "GR1 ", "DT  "}, "1 curve(s) whose first four characters repeat another's: GR as GR1."},
-        {{"A_1", "A_2", "A_3", "A_4", "A_5", "A_6", "A_7", "A_8", "A_9", "A_10", "A_11", "A_12"},
-         {"A_1 ", "A_2 ", "A_3 ", "A_4 ", "A_5 ", "A_6 ", "A_7 ", "A_8 ", "A_9 ", "A_10", "A_11", "A_12"}, ""},
         {{"RES_1", "RES_2", "RES_3", "RES_4", "RES_5", "RES_6", "RES_7", "RES_8", "RES_9", "RES_10", "RES_11"},
          {"RES_", "RES1", "RES2", "RES3", "RES4", "RES5", "RES6", "RES7", "RES8", "RES9", "RE10"},
          "10 curve(s) whose first four characters repeat another's: RES_2 as RES1, RES_3 as RES2, RES_4 as RES3, "
@@ -187,7 +185,7 @@ TEST_F(LasImportTest, AFileOfOneDataLineIsOneFrame)
         ASSERT_EQ(out.depths, std::vector<double>{1000.0}) << c.text;
         EXPECT_EQ(out.frames[0], (std::vector<float>{10.0f, 20.0f, 30.0f}));
         EXPECT_EQ(out.header.logDirection, c.direction) << c.text;
-        EXPECT_NEAR(out.header.depthStep, c.step, 1e-12) << c.text;
+        EXPECT_DOUBLE_EQ(out.header.depthStep, c.step) << c.text;
         EXPECT_EQ(out.header.topDepth, 1000.0);
         EXPECT_EQ(out.header.bottomDepth, 1000.0);
     }
