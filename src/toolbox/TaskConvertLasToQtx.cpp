@@ -302,8 +302,8 @@ int ReadLasSections(CLasDoc& doc, const std::string& path, TextTable& t, LasHead
             if (!TakeEntry(section, text, path, h, t)) return 0;
             continue;
         }
-        const int got2 = OpenSection(text, number, path, t, h, section, opened);
-        if (got2 != 1) return got2 == 2 ? 1 : 0;
+        const int opening = OpenSection(text, number, path, t, h, section, opened);
+        if (opening != 1) return opening == 2 ? 1 : 0;
     }
 }
 
