@@ -1,6 +1,7 @@
-// Convert QTX To SEGY: one selected datum as a SEG-Y file in the published layout
-// (rev 1, which other programs read), one shot per frame and one trace per receiver.
-// The slots are filled in the variant's form; CSegyFile writes them out.
+// Convert QTX To SEGY: one selected datum as a SEG-Y file in the program's own variant
+// (little-endian, a 3596-byte header; SegyLayout.h), one shot per frame and one trace
+// per receiver. The task fills each slot's depth, sample count, interval and samples;
+// CSegyFile numbers the traces and writes them out.
 #include "toolbox/ToolsWnd.h"
 
 #include "common/Fft.h"
