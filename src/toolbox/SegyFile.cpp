@@ -33,9 +33,9 @@ const char kToolType[] = "Unrecognized tool type in SEGY data set!\nOperation wi
 const char kCategoryCode[] = "Unrecognized data category in SEGY data set!\nOperation will be abandoned.";
 const char kAxisUnits[] = "Unrecognized axis units in SEGY data set!\nOperation will be abandoned.";
 const char kInterval[] = "Unrecognized sample interval in SEGY data set!\nOperation will be abandoned.";
-const char kTraceNumbering[] = "Unrecognized number of traces in SEGY data set!\nTrace %d of frame %lld is numbered %lu: "
-                               "the header's %d traces per shot do not fit the shots of file :\n%s\nOperation will "
-                               "be abandoned.";
+const char kTraceNumbering[] = "Unrecognized number of traces in SEGY data set!\nTrace %d of frame %lld is numbered "
+                               "%lu: the header's %d traces per shot do not fit the shots of file :\n%s\nOperation "
+                               "will be abandoned.";
 const char kDepthFit[] = "Encountered invalid depth in SEGY file :\n%s\nFrame %lld holds the depth %ld with the scalar "
                          "%d (%.4f), beyond the depths a shot holds (thousandths in 32 bits).\nOperation will be "
                          "abandoned.";
@@ -210,14 +210,14 @@ int CSegyFile::CheckShape()
     return 1;
 }
 
-int CSegyFile::InputTraceHeader(uint8_t* t, int64_t shot, int trace) const
+int CSegyFile::InputTraceHeader(uint8_t* t, int64_t shot, int trace, bool check) const
 {
     const long long frame = static_cast<long long>(shot) + 1;
     // Traces numbered 1 to T in every shot: a header whose count is not the file's
     // would otherwise read several shots as one, or one across two.
     const uint32_t number = m_standardInput ? endian::GetBE32(t + standard::kTraceNumber)
                                             : endian::GetLE16(t + segy::kTraceNumber);
-    if (number != uint32_t(trace) + 1) {
+    if (check && number != uint32_t(trace) + 1) {
         MessageBox(Format(kTraceNumbering, trace + 1, frame, static_cast<unsigned long>(number),
                           int(m_shape.tracesPerShot), m_inputPath.c_str()),
                    MB_OK | MB_ICONSTOP);
@@ -231,9 +231,12 @@ int CSegyFile::InputTraceHeader(uint8_t* t, int64_t shot, int trace) const
     if (scalar != standard::kDepthScalarValue) {
         const double depth = scalar < 0 ? double(raw) / -double(scalar) : double(raw) * (scalar > 0 ? scalar : 1);
         if (!DepthThousandths(depth, &thousandths)) {
-            MessageBox(Format(kDepthFit, m_inputPath.c_str(), frame, long(raw), int(scalar), depth),
-                       MB_OK | MB_ICONSTOP);
-            return 0;
+            if (check) {
+                MessageBox(Format(kDepthFit, m_inputPath.c_str(), frame, long(raw), int(scalar), depth),
+                           MB_OK | MB_ICONSTOP);
+                return 0;
+            }
+            thousandths = 0; // a depth no one reads (the frame's is its first trace's)
         }
     }
     const uint32_t shotNumber = endian::GetBE32(t + standard::kShotNumber);
@@ -250,14 +253,14 @@ int CSegyFile::InputTraceHeader(uint8_t* t, int64_t shot, int trace) const
     return 1;
 }
 
-int CSegyFile::InputTrace(const uint8_t* trace, uint8_t* slot, int64_t shot, int t) const
+int CSegyFile::InputTrace(const uint8_t* trace, uint8_t* slot, int64_t shot, int t, bool check) const
 {
     if (!m_standardInput) {
         std::memcpy(slot, trace, size_t(m_traceSize));
-        return InputTraceHeader(slot, shot, t);
+        return InputTraceHeader(slot, shot, t, check);
     }
     std::memcpy(slot, trace, kTraceHeaderSize);
-    if (!InputTraceHeader(slot, shot, t)) return 0;
+    if (!InputTraceHeader(slot, shot, t, check)) return 0;
     const size_t samples = size_t(m_traceSize - kTraceHeaderSize) / 4;
     endian::ReverseWords32(slot + kSamples, trace + standard::kSamples, samples);
     return 1;
@@ -265,7 +268,7 @@ int CSegyFile::InputTrace(const uint8_t* trace, uint8_t* slot, int64_t shot, int
 
 double CSegyFile::InputDepth(uint8_t* traceHeader, int64_t shot, int trace)
 {
-    m_readFailed = !InputTraceHeader(traceHeader, shot, trace);
+    m_readFailed = !InputTraceHeader(traceHeader, shot, trace, true);
     return m_readFailed ? -1.0 : TraceDepth(traceHeader);
 }
 
@@ -325,8 +328,11 @@ int CSegyFile::ReadShotAt(ShotBuffer shots, int64_t index)
         }
     }
     const uint8_t* from = m_window.data() + (m_seekOffset - m_windowStart);
+    // The first trace gives the frame's depth; the others' numbers and depths, which
+    // nothing reads, do not stop a file whose shots were judged by their ends.
     for (int t = 0; t < m_shape.tracesPerShot; ++t)
-        if (!InputTrace(from + size_t(t) * m_traceSize, shots.data() + size_t(t) * kSlotSize, index, t)) return 0;
+        if (!InputTrace(from + size_t(t) * m_traceSize, shots.data() + size_t(t) * kSlotSize, index, t, t == 0))
+            return 0;
     return 1;
 }
 

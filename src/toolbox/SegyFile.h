@@ -69,20 +69,20 @@ public:
     // CloseOutput commits) and writes the variant's header, built in `header` from the
     // fields. 1, or 0 with the output abandoned.
     int OpenOutput(HeaderBuffer header, const std::string& path);
-    // The input is in the published layout (else the earlier variant).
+    // The input is in the published layout of the earlier export (else the variant).
     bool StandardInput() const { return m_standardInput; }
 
     // Depth of the first trace of the first shot and of the last trace of the last whole
-    // shot. On failure they return -1.0 and set m_readFailed. Every trace read is
-    // checked: its number must be its place in a shot of the header's trace count, and
-    // a published-layout depth must fit thousandths with its scalar; else the file is
+    // shot. On failure they return -1.0 and set m_readFailed. The trace read is checked:
+    // its number must be its place in a shot of the header's trace count, and a
+    // published-layout depth must fit thousandths with its scalar; else the file is
     // refused with the frame named.
     double ReadFirstShotDepth(TraceHeaderBuffer traceHeader);
     double ReadLastShotDepth(TraceHeaderBuffer traceHeader);
     // Depth of the first trace of shot `index` (from 0, below m_shotCount); on failure
     // -1.0 after its message, with m_readFailed set.
     double ReadShotDepth(TraceHeaderBuffer traceHeader, int64_t index);
-    // Reads shot `index` (from 0) into the slots, each trace checked as above.
+    // Reads shot `index` (from 0) into the slots, its first trace checked as above.
     int ReadShotAt(ShotBuffer shots, int64_t index);
     // Numbers the slots' traces and appends the shot; 1, or 0 after a failed write
     // (the output is then abandoned: a failed run commits nothing).
@@ -122,11 +122,12 @@ private:
     bool ReadVariantShape(const uint8_t* header);
     int ReadStandardShape(const uint8_t* header);
     int CheckShape();
-    // A trace header read from the input, into the variant's form in place and checked
-    // as trace `trace` (from 0) of shot `shot`: 1, or 0 after its refusal.
-    int InputTraceHeader(uint8_t* traceHeader, int64_t shot, int trace) const;
+    // A trace header read from the input, into the variant's form in place and, when
+    // `check` is set, checked as trace `trace` (from 0) of shot `shot`: 1, or 0 after
+    // its refusal.
+    int InputTraceHeader(uint8_t* traceHeader, int64_t shot, int trace, bool check) const;
     // A trace of the input (header and samples) into a slot, in the variant's form.
-    int InputTrace(const uint8_t* trace, uint8_t* slot, int64_t shot, int t) const;
+    int InputTrace(const uint8_t* trace, uint8_t* slot, int64_t shot, int t, bool check) const;
     // The depth of a trace header just read, or -1.0 with m_readFailed set.
     double InputDepth(uint8_t* traceHeader, int64_t shot, int trace);
     // A slot as a trace of the variant appended to the pending output.

@@ -139,14 +139,16 @@ TEST_F(SegyTest, ExportWritesTheProgramsOwnVariantAsItsReaderReadsIt)
         EXPECT_EQ(std::vector<uint8_t>(b.begin() + 3260, b.begin() + 3268),
                   (std::vector<uint8_t>{'Q', 'T', 'X', ' ', d.unit, 0, uint8_t(d.first), uint8_t(d.first >> 8)}));
         std::vector<uint8_t> rest(b.begin() + 3200, b.begin() + 3596); // the header with its fields blanked
-        for (const size_t at : {3200, 3208, 3212, 3216, 3218, 3220, 3222, 3224, 3232, 3266}) rest[at - 3200] = rest[at - 3199] = 0;
+        for (const size_t at : {3200, 3208, 3212, 3216, 3218, 3220, 3222, 3224, 3232, 3266})
+            rest[at - 3200] = rest[at - 3199] = 0;
         for (size_t at = 3234; at < 3268; ++at) rest[at - 3200] = 0;
         EXPECT_TRUE(std::all_of(rest.begin(), rest.end(), [](uint8_t v) { return v == 0; })) << d.mnemonic;
         for (size_t s = 0; s < 3; ++s)
             for (size_t t = 0; t < d.traces; ++t) {
                 const size_t at = 3596 + (s * d.traces + t) * trace;
-                EXPECT_EQ((std::vector<uint32_t>{Le(b, at + 10, 2), Le(b, at + 14, 2), Le(b, at + 28, 2), Le(b, at + 34, 2),
-                                                 Le(b, at + 40, 4), Le(b, at + 114, 2), Le(b, at + 116, 2)}),
+                EXPECT_EQ((std::vector<uint32_t>{Le(b, at + 10, 2), Le(b, at + 14, 2), Le(b, at + 28, 2),
+                                                 Le(b, at + 34, 2), Le(b, at + 40, 4), Le(b, at + 114, 2),
+                                                 Le(b, at + 116, 2)}),
                           (std::vector<uint32_t>{uint32_t(s + 1), uint32_t(t + 1), 1, 2, uint32_t(f.depths[s]),
                                                  d.samples, c.whole}))
                     << d.mnemonic << s << t;
@@ -207,7 +209,7 @@ TEST_F(SegyTest, RoundTripKeepsTheDatumAndItsValues)
 // shot's depth, so no drift builds up over the file.
 TEST_F(SegyTest, ImportTakesEachShotsOwnDepth)
 {
-    for (const bool published : {false, true}) { // the earlier variant, and the published layout
+    for (const bool published : {false, true}) { // the variant, and the earlier export's published layout
         SegyShape shape;
         shape.published = published;
         shape.depths.clear();
@@ -413,13 +415,16 @@ TEST_F(SegyTest, ImportRefusesForeignAndDamagedFilesBeforeReadingAShot)
     host.ExpectMessage("Could not open input file :\n" + dir.File("none.segy"));
     EXPECT_EQ(Import(dir.File("none.segy")), -1);
     // Item type 230 and category 2 are taken; bytes 3264 to 3267 without the tag before
-    // them are not the datum's axis (files of other writers may hold anything there).
+    // them are not the datum's axis (files of other writers may hold anything there); the
+    // number of a trace inside the file, which no count hangs on, is not judged.
     SegyShape accepted;
     accepted.itemType = 230;
     accepted.category = 2;
     accepted.axisUnit = 200;
     accepted.firstIndex = 7;
-    WriteBytes(segy, SegyBytes(accepted));
+    std::vector<uint8_t> bytes = SegyBytes(accepted);
+    endian::PutLE16(bytes.data() + 3596 + 3 * 256 + 14, 9); // trace 2 of shot 2
+    WriteBytes(segy, bytes);
     EXPECT_EQ(Import(segy), 1);
     const QtxDatumDescriptor d = LoadQtx(output).descriptors.at(0);
     EXPECT_EQ(std::vector<int>({d.typeCode, d.category, d.axis1.unit, d.axis1.firstIndex}),
@@ -539,7 +544,7 @@ TEST_F(SegyTest, AStandardRev1FileIsRefusedWhereTheEarlierExportWroteOtherwise)
     }
 }
 
-// Files in the published layout (big- and little-endian, text headers, a broken one).
+// Standard SEG-Y files of other programs (big- and little-endian, text headers, a broken one).
 TEST_F(SegyTest, EveryStandardSegyFileIsRefusedCleanly)
 {
     const std::string data = SharedDataDir();
