@@ -51,12 +51,6 @@ uint16_t WholeInterval(float step)
     return uint16_t(std::clamp(std::isnan(step) ? 0.0f : step, 0.0f, 65535.0f));
 }
 
-// Axis unit codes a datum may carry (0: none given, the category's unit is taken).
-bool KnownAxisUnit(uint8_t unit)
-{
-    return unit <= kUnitModulus || unit == kUnitNone;
-}
-
 // The variant's file header, from the fields; bytes it leaves unset are zeros.
 void PutVariantHeader(uint8_t* h, const CSegyFile::Shape& s)
 {
@@ -90,6 +84,11 @@ double CSegyFile::TraceDepth(const uint8_t* traceHeader)
 {
     // Divided, not multiplied by 0.001: the nearest double to the thousandths.
     return double(int32_t(endian::GetLE32(traceHeader + kDepth))) / kDepthScale;
+}
+
+bool CSegyFile::KnownAxisUnit(uint8_t unit)
+{
+    return unit <= kUnitModulus || unit == kUnitNone;
 }
 
 bool CSegyFile::DepthThousandths(double depth, int32_t* thousandths)

@@ -101,6 +101,9 @@ public:
     // cut depths make the steps of a regular log wobble by a thousandth); false when they
     // do not fit its 32 bits (or the depth is no number).
     static bool DepthThousandths(double depth, int32_t* thousandths);
+    // An axis unit code a datum may carry (0: none given; the import then takes the
+    // category's unit).
+    static bool KnownAxisUnit(uint8_t unit);
 
 private:
     uint32_t m_shotCounter = 0; // shots written, counted from OpenOutput

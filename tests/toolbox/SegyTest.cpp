@@ -37,7 +37,7 @@ protected:
     {
         std::remove(to.c_str());
         ToolInputSelection& p = theApp.m_utilitiesSetup.primary;
-        p.itemCount = 3;
+        p.itemCount = 5;
         p.selected.fill(0);
         for (int k : selected) p.selected[size_t(k)] = 1;
         auto e = std::make_unique<CToolsWnd>();
@@ -571,13 +571,14 @@ TEST_F(SegyTest, ExportRefusalsAndEmptyRunsLeaveNoFile)
     ASSERT_TRUE(WriteQtx(input,
                          {{.mnemonic = "WAVE", .samples = 4},
                           {.mnemonic = "DTCO", .category = 6},
-                          {.mnemonic = "WIDE", .traces = 17, .samples = 4}},
+                          {.mnemonic = "WIDE", .traces = 17, .samples = 4},
+                          {.mnemonic = "NONE", .category = 0, .samples = 4},
+                          {.mnemonic = "ODD", .samples = 4, .unit = 200}},
                          3));
-    const std::pair<std::vector<int>, std::string> cases[] = {
-        {{1}, "Segy conversion requires either time, slowness or azimuth domain data!" + kAbandon},
-        {{2}, "Segy conversion requires a datum of one axis, 1 to 16 traces of 1 to 2048 samples and a tool type up to "
-              "230!" + kAbandon},
-    };
+    const std::string domain = "Segy conversion requires either time, slowness or azimuth domain data!" + kAbandon;
+    const std::string shape = "Segy conversion requires a datum of one axis in a known unit, 1 to 16 traces of 1 to "
+                              "2048 samples and a tool type up to 230!" + kAbandon;
+    const std::pair<std::vector<int>, std::string> cases[] = {{{1}, domain}, {{2}, shape}, {{3}, domain}, {{4}, shape}};
     for (const auto& [selected, message] : cases) {
         host.ExpectMessage(message);
         EXPECT_EQ(Export(selected), -1) << message;
