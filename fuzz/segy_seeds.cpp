@@ -1,6 +1,7 @@
 // Seeds for the SEG-Y harness: files of the program's two layouts from the test builder
-// (down, up, the largest shot, one shot, a torn shot, a sample interval of 0); the public
-// standard files are read where they are (fuzz.sh hands their folder over).
+// (down, up, the largest shot, one shot, a torn shot, a sample interval of 0, the
+// variant's axis bytes behind their tag, published depths under other scalars); the
+// public standard files are read where they are (fuzz.sh hands their folder over).
 #include "support/SegyBuilder.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
@@ -29,6 +30,10 @@ int main(int argc, char** argv)
     wide.category = 3;
     wide.itemType = 31;
     WriteBytes(dir + "/wide.segy", SegyBytes(wide));
+    wide.axisTag = true;
+    wide.axisUnit = 3;
+    wide.firstIndex = 40;
+    WriteBytes(dir + "/axis.segy", SegyBytes(wide));
     SegyShape published;
     published.published = true;
     WriteBytes(dir + "/published.segy", SegyBytes(published));
@@ -38,6 +43,9 @@ int main(int argc, char** argv)
     WriteBytes(dir + "/published-up.segy", torn);
     torn.resize(torn.size() - 100);
     WriteBytes(dir + "/published-torn.segy", torn);
+    published.rawDepths = {125, 120, 115, 110};
+    published.scalars.assign(4, int16_t(-10));
+    WriteBytes(dir + "/published-scalar.segy", SegyBytes(published));
     SegyShape flat;
     flat.interval = 0.0f;
     WriteBytes(dir + "/zero_interval.segy", SegyBytes(flat));

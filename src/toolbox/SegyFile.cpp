@@ -30,107 +30,50 @@ const char kSampleCount[] = "Unrecognized number of samples in SEGY data set!\nO
 const char kDirection[] = "Unrecognized log direction in SEGY data set!\nOperation will be abandoned.";
 const char kUnits[] = "Unrecognized depth units in SEGY data set!\nOperation will be abandoned.";
 const char kToolType[] = "Unrecognized tool type in SEGY data set!\nOperation will be abandoned.";
+const char kCategoryCode[] = "Unrecognized data category in SEGY data set!\nOperation will be abandoned.";
+const char kAxisUnits[] = "Unrecognized axis units in SEGY data set!\nOperation will be abandoned.";
 const char kInterval[] = "Unrecognized sample interval in SEGY data set!\nOperation will be abandoned.";
+const char kTraceNumbering[] = "Unrecognized number of traces in SEGY data set!\nTrace %d of frame %lld is numbered "
+                               "%lu: the header's %d traces per shot do not fit the shots of file :\n%s\nOperation "
+                               "will be abandoned.";
+const char kDepthFit[] = "Encountered invalid depth in SEGY file :\n%s\nFrame %lld holds the depth %ld with the scalar "
+                         "%d (%.4f), beyond the depths a shot holds (thousandths in 32 bits).\nOperation will be "
+                         "abandoned.";
 
 constexpr size_t kPieceBytes = size_t(1) << 20;
 
 // The marks every file of this variant carries: 0xFFFF down to 0xFFF9.
 uint16_t Mark(size_t k) { return uint16_t(0xFFFF - k); }
 
-// The published layout's interval fields: the step rounded (readers take them as whole
-// microseconds); the header's f32 keeps it whole.
-uint16_t StandardInterval(float step)
+// The interval fields of the headers: the step truncated toward zero.
+uint16_t WholeInterval(float step)
 {
-    return uint16_t(std::clamp(std::isnan(step) ? 0.0f : std::round(step), 0.0f, 65535.0f));
+    return uint16_t(std::clamp(std::isnan(step) ? 0.0f : step, 0.0f, 65535.0f));
 }
 
-// One character in EBCDIC (code page 37): capitals, digits, blanks and the punctuation
-// the text header uses; anything else a blank.
-uint8_t Ebcdic(char c)
+// The variant's file header, from the fields; bytes it leaves unset are zeros.
+void PutVariantHeader(uint8_t* h, const CSegyFile::Shape& s)
 {
-    if (c >= '0' && c <= '9') return uint8_t(0xF0 + (c - '0'));
-    if (c >= 'A' && c <= 'I') return uint8_t(0xC1 + (c - 'A'));
-    if (c >= 'J' && c <= 'R') return uint8_t(0xD1 + (c - 'J'));
-    if (c >= 'S' && c <= 'Z') return uint8_t(0xE2 + (c - 'S'));
-    switch (c) {
-    case '.': return 0x4B;
-    case '(': return 0x4D;
-    case '+': return 0x4E;
-    case ')': return 0x5D;
-    case '-': return 0x60;
-    case '/': return 0x61;
-    case ',': return 0x6B;
-    case '_': return 0x6D;
-    case ':': return 0x7A;
-    case '=': return 0x7E;
-    default: return 0x40;
-    }
-}
-
-const char* CategoryText(uint8_t category)
-{
-    switch (category) {
-    case kCategoryWaveform: return "WAVEFORM, ITS AXIS TIME IN MICROSECONDS";
-    case kCategorySlowness: return "SLOWNESS, ITS AXIS SLOWNESS";
-    case kCategoryAzimuth: return "AZIMUTH, ITS AXIS AZIMUTH";
-    default: return "";
-    }
-}
-
-// The text header: what a reader of the file needs to know of it, forty lines of
-// eighty characters, "C 1" to "C40", in EBCDIC.
-void PutTextHeader(uint8_t* h, const CSegyFile::Shape& s)
-{
-    const bool metres = s.depthUnits == kUnitsMetres;
-    const std::string lines[] = {
-        "SEG-Y REV 1: ONE DATUM OF A QTX DATA SET, WRITTEN BY CONVERT QTX TO SEGY",
-        Format("ONE ENSEMBLE PER DEPTH FRAME OF %d TRACES, ONE PER RECEIVER, %d SAMPLES EACH", int(s.tracesPerShot),
-               int(s.samplesPerTrace)),
-        Format("DATUM: ITEM TYPE %d, CATEGORY %d: %s", int(s.itemType), int(s.category), CategoryText(s.category)),
-        Format("SAMPLE INTERVAL %.6g FROM SAMPLE INDEX %d, SAMPLES IEEE FLOATS (FORMAT 5), BIG-ENDIAN",
-               double(s.sampleInterval), int(s.firstIndex)),
-        Format("DEPTH IN %s, LOG %s: TRACE BYTES 41-44 AND 49-52, SCALAR -1000 IN 69-70", metres ? "METRES" : "FEET",
-               s.logDirection == kLogUp ? "UP" : "DOWN"),
-    };
-    std::memset(h, Ebcdic(' '), standard::kTextLines * standard::kTextLineSize);
-    for (size_t k = 0; k < standard::kTextLines; ++k) {
-        std::string line = Format("C%2zu ", k + 1);
-        if (k < std::size(lines)) line += lines[k];
-        if (k == 38) line += "SEG Y REV1";
-        if (k == 39) line += "END TEXTUAL HEADER";
-        line.resize(standard::kTextLineSize, ' ');
-        for (size_t c = 0; c < line.size(); ++c) h[k * standard::kTextLineSize + c] = Ebcdic(line[c]);
-    }
-}
-
-// The published layout's file header, from the fields.
-void PutStandardHeader(uint8_t* h, const CSegyFile::Shape& s)
-{
-    PutTextHeader(h, s);
-    const uint16_t interval = StandardInterval(s.sampleInterval);
-    endian::PutBE32(h + standard::kLineNumber, 1);
-    endian::PutBE32(h + standard::kReelNumber, 1);
-    endian::PutBE16(h + standard::kTracesPerShot, uint16_t(s.tracesPerShot));
-    endian::PutBE16(h + standard::kInterval, interval);
-    endian::PutBE16(h + standard::kInterval2, interval);
-    endian::PutBE16(h + standard::kSamplesPerTrace, uint16_t(s.samplesPerTrace));
-    endian::PutBE16(h + standard::kSamplesPerTrace2, uint16_t(s.samplesPerTrace));
-    endian::PutBE16(h + standard::kFormatCode, standard::kFormatValue);
-    endian::PutBE16(h + standard::kEnsembleFold, 1);
-    endian::PutBE16(h + standard::kSortingCode, 1);
-    const bool metres = s.depthUnits == kUnitsMetres;
-    endian::PutBE16(h + standard::kMeasurement, metres ? standard::kMeasurementMetres : standard::kMeasurementFeet);
-    std::memcpy(h + standard::kTag, standard::kTagValue, sizeof standard::kTagValue);
-    h[standard::kDepthUnits] = s.depthUnits;
-    h[standard::kLogDirection] = s.logDirection;
-    h[standard::kItemType] = s.itemType;
-    h[standard::kCategory] = s.category;
-    endian::PutBEFloat(h + standard::kSampleInterval, s.sampleInterval);
-    h[standard::kAxisUnit] = s.axisUnit;
-    endian::PutBE16(h + standard::kFirstIndex, s.firstIndex);
-    endian::PutBE16(h + standard::kRevision, standard::kRevisionValue);
-    endian::PutBE16(h + standard::kFixedLength, 1);
-    endian::PutBE16(h + standard::kExtendedText, 0);
+    std::memset(h, 0, kFileHeaderSize);
+    const uint16_t interval = WholeInterval(s.sampleInterval);
+    endian::PutLE16(h + kJobNumber, 0);
+    endian::PutLE16(h + kReelNumber, kReelValue);
+    endian::PutLE16(h + kTracesPerShot, uint16_t(s.tracesPerShot));
+    endian::PutLE16(h + kIntervalWhole, interval);
+    endian::PutLE16(h + kIntervalWhole2, interval);
+    endian::PutLE16(h + kSamplesPerTrace, uint16_t(s.samplesPerTrace));
+    endian::PutLE16(h + kSamplesPerTrace2, uint16_t(s.samplesPerTrace));
+    endian::PutLE16(h + kFormatCode, kFormatValue);
+    endian::PutLE16(h + kReserved, 0);
+    for (size_t k = 0; k < kMarkCount; ++k) endian::PutLE16(h + kMarks + 2 * k, Mark(k));
+    h[kDepthUnits] = s.depthUnits;
+    h[kLogDirection] = s.logDirection;
+    h[kItemType] = s.itemType;
+    h[kCategory] = s.category;
+    endian::PutLEFloat(h + kSampleInterval, s.sampleInterval);
+    std::memcpy(h + kAxisTag, kAxisTagValue, sizeof kAxisTagValue);
+    h[kAxisUnit] = s.axisUnit;
+    endian::PutLE16(h + kFirstIndex, s.firstIndex);
 }
 
 } // namespace
@@ -141,6 +84,11 @@ double CSegyFile::TraceDepth(const uint8_t* traceHeader)
 {
     // Divided, not multiplied by 0.001: the nearest double to the thousandths.
     return double(int32_t(endian::GetLE32(traceHeader + kDepth))) / kDepthScale;
+}
+
+bool CSegyFile::KnownAxisUnit(uint8_t unit)
+{
+    return unit <= kUnitModulus || unit == kUnitNone;
 }
 
 bool CSegyFile::DepthThousandths(double depth, int32_t* thousandths)
@@ -189,14 +137,22 @@ int CSegyFile::OpenInput(HeaderBuffer header, const std::string& path)
         m_fileIn.Close();
         return 0;
     }
-    // The published layout, as this program writes it: its tag in the unassigned bytes.
+    if (ReadVariantShape(header.data())) return CheckShape();
+    // The published layout, as one earlier version wrote it: its tag in the unassigned bytes.
     std::array<uint8_t, standard::kFileHeaderSize> full{};
     if (m_fileIn.ReadAt(0, full.data(), full.size()) == full.size()
         && std::memcmp(full.data() + standard::kTag, standard::kTagValue, sizeof standard::kTagValue) == 0) {
         if (!ReadStandardShape(full.data())) return 0;
         return CheckShape();
     }
-    const uint8_t* h = header.data();
+    return Refuse(Format(kForeign, m_inputPath.c_str()).c_str());
+}
+
+bool CSegyFile::ReadVariantShape(const uint8_t* h)
+{
+    bool marked = endian::GetLE16(h + kFormatCode) == kFormatValue;
+    for (size_t k = 0; k < kMarkCount; ++k) marked = marked && endian::GetLE16(h + kMarks + 2 * k) == Mark(k);
+    if (!marked) return false;
     m_shape.sampleInterval = endian::GetLEFloat(h + kSampleInterval);
     m_shape.samplesPerTrace = int16_t(endian::GetLE16(h + kSamplesPerTrace));
     m_shape.tracesPerShot = int16_t(endian::GetLE16(h + kTracesPerShot));
@@ -204,17 +160,16 @@ int CSegyFile::OpenInput(HeaderBuffer header, const std::string& path)
     m_shape.logDirection = h[kLogDirection];
     m_shape.itemType = h[kItemType];
     m_shape.category = h[kCategory];
-    m_shape.axisUnit = 0;
-    m_shape.firstIndex = 0;
-    bool marked = endian::GetLE16(h + kFormatCode) == kFormatValue;
-    for (size_t k = 0; k < kMarkCount; ++k) marked = marked && endian::GetLE16(h + kMarks + 2 * k) == Mark(k);
-    if (!marked) return Refuse(Format(kForeign, m_inputPath.c_str()).c_str());
-    return CheckShape();
+    // Unset bytes of a file without the tag may hold anything: they are not the axis.
+    const bool tagged = std::memcmp(h + kAxisTag, kAxisTagValue, sizeof kAxisTagValue) == 0;
+    m_shape.axisUnit = tagged ? h[kAxisUnit] : 0;
+    m_shape.firstIndex = tagged ? endian::GetLE16(h + kFirstIndex) : 0;
+    return true;
 }
 
 int CSegyFile::ReadStandardShape(const uint8_t* h)
 {
-    // Only IEEE floats are written: other sample codes are not this program's file.
+    // Only IEEE floats were written: other sample codes are not this program's file.
     if (endian::GetBE16(h + standard::kFormatCode) != standard::kFormatValue)
         return Refuse(Format(kForeign, m_inputPath.c_str()).c_str());
     m_standardInput = true;
@@ -239,6 +194,10 @@ int CSegyFile::CheckShape()
     if (m_shape.logDirection != kLogDown && m_shape.logDirection != kLogUp) return Refuse(kDirection);
     if (m_shape.depthUnits != kUnitsFeet && m_shape.depthUnits != kUnitsMetres) return Refuse(kUnits);
     if (m_shape.itemType > kMaxItemType) return Refuse(kToolType);
+    // A datum of another category would land under no tab, or under one whose views
+    // need two axes.
+    if (m_shape.category < kMinCategory || m_shape.category > kMaxCategory) return Refuse(kCategoryCode);
+    if (!KnownAxisUnit(m_shape.axisUnit)) return Refuse(kAxisUnits);
     // The samples are laid out by the interval: 0, below 0 or no number leaves no view an axis.
     if (!(m_shape.sampleInterval > 0) || !std::isfinite(m_shape.sampleInterval)) return Refuse(kInterval);
 
@@ -250,41 +209,66 @@ int CSegyFile::CheckShape()
     return 1;
 }
 
-void CSegyFile::InputTraceHeader(uint8_t* t) const
+int CSegyFile::InputTraceHeader(uint8_t* t, int64_t shot, int trace, bool check) const
 {
-    if (!m_standardInput) return;
+    const long long frame = static_cast<long long>(shot) + 1;
+    // Traces numbered 1 to T in every shot: a header whose count is not the file's
+    // would otherwise read several shots as one, or one across two.
+    const uint32_t number = m_standardInput ? endian::GetBE32(t + standard::kTraceNumber)
+                                            : endian::GetLE16(t + segy::kTraceNumber);
+    if (check && number != uint32_t(trace) + 1) {
+        MessageBox(Format(kTraceNumbering, trace + 1, frame, static_cast<unsigned long>(number),
+                          int(m_shape.tracesPerShot), m_inputPath.c_str()),
+                   MB_OK | MB_ICONSTOP);
+        return 0;
+    }
+    if (!m_standardInput) return 1;
     // The depth as the variant holds it: thousandths, which the writer's scalar gives.
     const int32_t raw = int32_t(endian::GetBE32(t + standard::kSourceDepth));
     const int16_t scalar = int16_t(endian::GetBE16(t + standard::kDepthScalar));
     int32_t thousandths = raw;
     if (scalar != standard::kDepthScalarValue) {
         const double depth = scalar < 0 ? double(raw) / -double(scalar) : double(raw) * (scalar > 0 ? scalar : 1);
-        if (!DepthThousandths(depth, &thousandths)) thousandths = raw;
+        if (!DepthThousandths(depth, &thousandths)) {
+            if (check) {
+                MessageBox(Format(kDepthFit, m_inputPath.c_str(), frame, long(raw), int(scalar), depth),
+                           MB_OK | MB_ICONSTOP);
+                return 0;
+            }
+            thousandths = 0; // a depth no one reads (the frame's is its first trace's)
+        }
     }
-    const uint32_t shot = endian::GetBE32(t + standard::kShotNumber);
-    const uint32_t trace = endian::GetBE32(t + standard::kTraceNumber);
+    const uint32_t shotNumber = endian::GetBE32(t + standard::kShotNumber);
     const uint16_t samples = endian::GetBE16(t + standard::kTraceSamples);
     const uint16_t interval = endian::GetBE16(t + standard::kTraceInterval);
     std::memset(t, 0, kTraceHeaderSize);
-    endian::PutLE16(t + segy::kShotNumber, uint16_t(shot));
-    endian::PutLE16(t + segy::kTraceNumber, uint16_t(trace));
+    endian::PutLE16(t + segy::kShotNumber, uint16_t(shotNumber));
+    endian::PutLE16(t + segy::kTraceNumber, uint16_t(number));
     endian::PutLE16(t + segy::kTraceKind, kTraceKindValue);
     endian::PutLE16(t + segy::kTraceUse, kTraceUseValue);
     endian::PutLE32(t + segy::kDepth, uint32_t(thousandths));
     endian::PutLE16(t + segy::kTraceSamples, samples);
     endian::PutLE16(t + segy::kTraceInterval, interval);
+    return 1;
 }
 
-void CSegyFile::InputTrace(const uint8_t* trace, uint8_t* slot) const
+int CSegyFile::InputTrace(const uint8_t* trace, uint8_t* slot, int64_t shot, int t, bool check) const
 {
     if (!m_standardInput) {
         std::memcpy(slot, trace, size_t(m_traceSize));
-        return;
+        return InputTraceHeader(slot, shot, t, check);
     }
     std::memcpy(slot, trace, kTraceHeaderSize);
-    InputTraceHeader(slot);
+    if (!InputTraceHeader(slot, shot, t, check)) return 0;
     const size_t samples = size_t(m_traceSize - kTraceHeaderSize) / 4;
     endian::ReverseWords32(slot + kSamples, trace + standard::kSamples, samples);
+    return 1;
+}
+
+double CSegyFile::InputDepth(uint8_t* traceHeader, int64_t shot, int trace)
+{
+    m_readFailed = !InputTraceHeader(traceHeader, shot, trace, true);
+    return m_readFailed ? -1.0 : TraceDepth(traceHeader);
 }
 
 double CSegyFile::ReadFirstShotDepth(TraceHeaderBuffer traceHeader)
@@ -295,8 +279,7 @@ double CSegyFile::ReadFirstShotDepth(TraceHeaderBuffer traceHeader)
         MessageBox(kFirstShotRead + m_inputPath, MB_OK | MB_ICONSTOP);
         return -1.0;
     }
-    InputTraceHeader(traceHeader.data());
-    return TraceDepth(traceHeader.data());
+    return InputDepth(traceHeader.data(), 0, 0);
 }
 
 double CSegyFile::ReadLastShotDepth(TraceHeaderBuffer traceHeader)
@@ -309,8 +292,7 @@ double CSegyFile::ReadLastShotDepth(TraceHeaderBuffer traceHeader)
         MessageBox(kLastShotRead + m_inputPath, MB_OK | MB_ICONSTOP);
         return -1.0;
     }
-    InputTraceHeader(traceHeader.data());
-    return TraceDepth(traceHeader.data());
+    return InputDepth(traceHeader.data(), m_shotCount - 1, m_shape.tracesPerShot - 1);
 }
 
 double CSegyFile::ReadShotDepth(TraceHeaderBuffer traceHeader, int64_t index)
@@ -322,8 +304,7 @@ double CSegyFile::ReadShotDepth(TraceHeaderBuffer traceHeader, int64_t index)
         FailShotRead();
         return -1.0;
     }
-    InputTraceHeader(traceHeader.data());
-    return TraceDepth(traceHeader.data());
+    return InputDepth(traceHeader.data(), index, 0);
 }
 
 int CSegyFile::ReadShotAt(ShotBuffer shots, int64_t index)
@@ -346,8 +327,11 @@ int CSegyFile::ReadShotAt(ShotBuffer shots, int64_t index)
         }
     }
     const uint8_t* from = m_window.data() + (m_seekOffset - m_windowStart);
+    // The first trace gives the frame's depth; the others' numbers and depths, which
+    // nothing reads, do not stop a file whose shots were judged by their ends.
     for (int t = 0; t < m_shape.tracesPerShot; ++t)
-        InputTrace(from + size_t(t) * m_traceSize, shots.data() + size_t(t) * kSlotSize);
+        if (!InputTrace(from + size_t(t) * m_traceSize, shots.data() + size_t(t) * kSlotSize, index, t, t == 0))
+            return 0;
     return 1;
 }
 
@@ -366,12 +350,9 @@ int CSegyFile::OpenOutput(HeaderBuffer header, const std::string& path)
         MessageBox(kOpenOutput + path + OutputFailureCause(path, m_openError), MB_OK | MB_ICONSTOP);
         return 0;
     }
-    std::array<uint8_t, standard::kFileHeaderSize> full{};
-    PutStandardHeader(full.data(), m_shape);
-    std::copy_n(full.begin(), header.size(), header.begin());
-    const uint8_t* h = full.data();
+    PutVariantHeader(header.data(), m_shape);
     m_traceSize = TraceSize(uint64_t(std::max<int16_t>(m_shape.samplesPerTrace, 0)));
-    if (!m_fileOut.Write(h, full.size())) {
+    if (!m_fileOut.Write(header.data(), header.size())) {
         MessageBox(kHeaderWrite + path + OutputFailureCause(path, m_fileOut.Error()), MB_OK | MB_ICONSTOP);
         m_fileOut.Abandon();
         return 0;
@@ -395,26 +376,16 @@ void CSegyFile::OutputTrace(const uint8_t* slot, int trace)
     const size_t at = m_pending.size();
     m_pending.resize(at + size_t(m_traceSize), 0);
     uint8_t* t = m_pending.data() + at;
-    const uint32_t sequence = (m_shotCounter - 1) * uint32_t(m_shape.tracesPerShot) + uint32_t(trace) + 1;
-    endian::PutBE32(t + standard::kSequenceInLine, sequence);
-    endian::PutBE32(t + standard::kSequenceInFile, sequence);
-    endian::PutBE32(t + standard::kShotNumber, m_shotCounter);
-    endian::PutBE32(t + standard::kTraceNumber, uint32_t(trace + 1));
-    endian::PutBE32(t + standard::kEnsemble, m_shotCounter);
-    endian::PutBE32(t + standard::kTraceInEnsemble, uint32_t(trace + 1));
-    endian::PutBE32(t + standard::kInline, m_shotCounter);
-    endian::PutBE32(t + standard::kCrossline, uint32_t(trace + 1));
-    endian::PutBE16(t + standard::kTraceKind, kTraceKindValue);
-    endian::PutBE16(t + standard::kTraceUse, kTraceUseValue);
-    const uint32_t depth = endian::GetLE32(slot + segy::kDepth);
-    endian::PutBE32(t + standard::kReceiverDepth, depth);
-    endian::PutBE32(t + standard::kSourceDepth, depth);
-    endian::PutBE16(t + standard::kDepthScalar, uint16_t(standard::kDepthScalarValue));
-    endian::PutBE16(t + standard::kCoordinateScalar, 1);
-    endian::PutBE16(t + standard::kTraceSamples, uint16_t(m_shape.samplesPerTrace));
-    endian::PutBE16(t + standard::kTraceInterval, StandardInterval(m_shape.sampleInterval));
-    const size_t samples = size_t(m_traceSize - kTraceHeaderSize) / 4;
-    endian::ReverseWords32(t + standard::kSamples, slot + segy::kSamples, samples);
+    // The fields the variant gives a trace; the slot's other header bytes are left
+    // over from earlier shots and go out as zeros.
+    endian::PutLE16(t + kShotNumber, uint16_t(m_shotCounter));
+    endian::PutLE16(t + kTraceNumber, uint16_t(trace + 1));
+    endian::PutLE16(t + kTraceKind, kTraceKindValue);
+    endian::PutLE16(t + kTraceUse, kTraceUseValue);
+    std::memcpy(t + kDepth, slot + kDepth, 4);
+    std::memcpy(t + kTraceSamples, slot + kTraceSamples, 2);
+    std::memcpy(t + kTraceInterval, slot + kTraceInterval, 2);
+    std::memcpy(t + kSamples, slot + kSamples, size_t(m_traceSize - kTraceHeaderSize));
 }
 
 int CSegyFile::FlushOutput()

@@ -1,14 +1,14 @@
 // CSegyFile: the one reader and writer of the program's SEG-Y files (SegyLayout.h):
 // one datum of a data set, one shot per depth frame and one trace per receiver. The
 // tool box's two conversions use it; the owner fills or reads its shape. It writes the
-// published layout (segy::standard) and reads both that and the variant that earlier
-// versions wrote.
+// program's own variant (segy) and reads both that and the published layout
+// (segy::standard) that one earlier version wrote.
 //
 // Buffers: a file header of segy::kFileHeaderSize bytes, a trace header of
 // segy::kTraceHeaderSize bytes and a shot buffer of segy::kMaxTraces slots of
 // segy::kSlotSize bytes (trace t of a shot in slot t; only its first TraceSize(S)
 // bytes are read or written). Trace headers and slots hold the variant's form
-// whatever the file's layout: the reader and writer convert at the file. Offsets are
+// whatever the file's layout: the reader converts at the file. Offsets are
 // 64-bit. Every failure has been shown in a message box with the stop icon when the
 // call returns.
 #pragma once
@@ -41,8 +41,8 @@ public:
         uint8_t logDirection = segy::kLogDown;
         uint8_t itemType = 0;
         uint8_t category = 0;
-        // The axis's unit code and first index, which the published layout carries
-        // (0 and 0 from the earlier variant, which does not).
+        // The axis's unit code and first index, behind the variant's axis tag (0 and 0
+        // from a file without it: the datum then takes its category's unit).
         uint8_t axisUnit = 0;
         uint16_t firstIndex = 0;
     };
@@ -62,24 +62,27 @@ public:
 
     // Opens the file for reading only, reads its header into `header` (the first bytes
     // of a published-layout header) and the fields, and refuses a file that is neither
-    // of this program's layouts (their tag or marks, counts and flag bytes) before any
-    // shot is read. 1, or 0 with the input closed.
+    // of this program's layouts (their marks or tag, counts, flag, category and unit
+    // bytes) before any shot is read. 1, or 0 with the input closed.
     int OpenInput(HeaderBuffer header, const std::string& path);
     // Creates the output under a temporary name (a file under its name stays until
-    // CloseOutput commits) and writes a published-layout header built from the fields;
-    // `header` receives its first bytes. 1, or 0 with the output abandoned.
+    // CloseOutput commits) and writes the variant's header, built in `header` from the
+    // fields. 1, or 0 with the output abandoned.
     int OpenOutput(HeaderBuffer header, const std::string& path);
-    // The input is in the published layout (else the earlier variant).
+    // The input is in the published layout of the earlier export (else the variant).
     bool StandardInput() const { return m_standardInput; }
 
     // Depth of the first trace of the first shot and of the last trace of the last whole
-    // shot. On failure they return -1.0 and set m_readFailed.
+    // shot. On failure they return -1.0 and set m_readFailed. The trace read is checked:
+    // its number must be its place in a shot of the header's trace count, and a
+    // published-layout depth must fit thousandths with its scalar; else the file is
+    // refused with the frame named.
     double ReadFirstShotDepth(TraceHeaderBuffer traceHeader);
     double ReadLastShotDepth(TraceHeaderBuffer traceHeader);
     // Depth of the first trace of shot `index` (from 0, below m_shotCount); on failure
-    // -1.0 after the shot-read message, with m_readFailed set.
+    // -1.0 after its message, with m_readFailed set.
     double ReadShotDepth(TraceHeaderBuffer traceHeader, int64_t index);
-    // Reads shot `index` (from 0) into the slots.
+    // Reads shot `index` (from 0) into the slots, its first trace checked as above.
     int ReadShotAt(ShotBuffer shots, int64_t index);
     // Numbers the slots' traces and appends the shot; 1, or 0 after a failed write
     // (the output is then abandoned: a failed run commits nothing).
@@ -98,6 +101,9 @@ public:
     // cut depths make the steps of a regular log wobble by a thousandth); false when they
     // do not fit its 32 bits (or the depth is no number).
     static bool DepthThousandths(double depth, int32_t* thousandths);
+    // An axis unit code a datum may carry (0: none given; the import then takes the
+    // category's unit).
+    static bool KnownAxisUnit(uint8_t unit);
 
 private:
     uint32_t m_shotCounter = 0; // shots written, counted from OpenOutput
@@ -116,13 +122,18 @@ private:
     uint64_t m_inputHeaderSize = segy::kFileHeaderSize;
 
     uint64_t ShotSize() const;
+    bool ReadVariantShape(const uint8_t* header);
     int ReadStandardShape(const uint8_t* header);
     int CheckShape();
-    // A trace header read from the input, into the variant's form in place.
-    void InputTraceHeader(uint8_t* traceHeader) const;
+    // A trace header read from the input, into the variant's form in place and, when
+    // `check` is set, checked as trace `trace` (from 0) of shot `shot`: 1, or 0 after
+    // its refusal.
+    int InputTraceHeader(uint8_t* traceHeader, int64_t shot, int trace, bool check) const;
     // A trace of the input (header and samples) into a slot, in the variant's form.
-    void InputTrace(const uint8_t* trace, uint8_t* slot) const;
-    // A slot as a published-layout trace appended to the pending output.
+    int InputTrace(const uint8_t* trace, uint8_t* slot, int64_t shot, int t, bool check) const;
+    // The depth of a trace header just read, or -1.0 with m_readFailed set.
+    double InputDepth(uint8_t* traceHeader, int64_t shot, int trace);
+    // A slot as a trace of the variant appended to the pending output.
     void OutputTrace(const uint8_t* slot, int trace);
     int Refuse(const char* text);
     int FailShotRead();

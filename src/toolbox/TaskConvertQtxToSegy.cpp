@@ -1,6 +1,7 @@
-// Convert QTX To SEGY: one selected datum as a SEG-Y file in the published layout
-// (rev 1, which other programs read), one shot per frame and one trace per receiver.
-// The slots are filled in the variant's form; CSegyFile writes them out.
+// Convert QTX To SEGY: one selected datum as a SEG-Y file in the program's own variant
+// (little-endian, a 3596-byte header; SegyLayout.h), one shot per frame and one trace
+// per receiver. The task fills each slot's depth, sample count, interval and samples;
+// CSegyFile numbers the traces and writes them out.
 #include "toolbox/ToolsWnd.h"
 
 #include "common/Fft.h"
@@ -23,8 +24,8 @@ const char kDepthFit[] = "Depth %.4f of frame %d does not fit a SEGY shot depth 
                          "%s\nOperation will be abandoned.";
 const char kOffStep[] = "Wrote each frame's own depth to the SEGY file :\n%s\nIts depths are not evenly spaced in one "
                         "direction:\n%s\nConvert SEGY To QTX will not import it as one data set.";
-const char kShape[] = "Segy conversion requires a datum of one axis, 1 to 16 traces of 1 to 2048 samples and a tool "
-                      "type up to 230!\nOperation will be abandoned.";
+const char kShape[] = "Segy conversion requires a datum of one axis in a known unit, 1 to 16 traces of 1 to 2048 "
+                      "samples and a tool type up to 230!\nOperation will be abandoned.";
 
 int Refuse(CToolsWnd& e, const char* text)
 {
@@ -90,10 +91,11 @@ int ConvertQtxToSegy(CToolsWnd& e)
         if (in.IsSelected(k)) chosen = in.list[k].get();
     if (!chosen) return Refuse(e, kEmpty);
     const CQtxDatum& d = *chosen;
-    if (d.m_category == kCategorySemblanceMap || d.m_category == kCategoryTrace) return Refuse(e, kDomain);
     // What the reader would refuse is not written.
+    if (d.m_category < segy::kMinCategory || d.m_category > segy::kMaxCategory) return Refuse(e, kDomain);
     if (toolbox::IsTwoAxis(d) || d.m_traceCount < 1 || d.m_traceCount > segy::kMaxTraces || d.m_axis1.m_sampleCount < 1
-        || d.m_axis1.m_sampleCount > segy::kMaxSamples || d.m_typeCode > segy::kMaxItemType)
+        || d.m_axis1.m_sampleCount > segy::kMaxSamples || d.m_typeCode > segy::kMaxItemType
+        || !CSegyFile::KnownAxisUnit(d.m_axis1.m_unit))
         return Refuse(e, kShape);
     // The ends' depths fit a shot, or nothing is written; they also span the depth rule.
     int32_t first = 0, last = 0;

@@ -1,6 +1,6 @@
-// Convert SEGY To QTX: a SEG-Y file this program wrote (the published layout, or the
-// variant of earlier versions) as a data set of one datum, one frame per shot in the
-// file's order, each at its shot's own depth.
+// Convert SEGY To QTX: a SEG-Y file this program wrote (its own variant, or the
+// published layout of one earlier version) as a data set of one datum, one frame per
+// shot in the file's order, each at its shot's own depth.
 #include "toolbox/OneFrameStep.h"
 #include "toolbox/ToolsWnd.h"
 
@@ -21,7 +21,7 @@ const char kCut[] = "Imported %lld whole shot(s) of file :\n%s\nThe file ends %l
                     "is cut and was left out.";
 
 // The datum's mnemonic by its category and item type; its unit and first index as the
-// file says them, else (the earlier variant) the unit by its category.
+// file says them, else (a file without them) the unit by its category.
 CQtxDatum DescribeDatum(const CSegyFile& s)
 {
     const uint8_t type = s.m_shape.itemType;

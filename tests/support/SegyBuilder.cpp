@@ -25,6 +25,8 @@ std::vector<uint8_t> PublishedBytes(const SegyShape& s, size_t traceSize)
     const uint8_t flags[] = {'Q', 'T', 'X', ' ', s.depthUnits, s.logDirection, s.itemType, s.category};
     std::copy(std::begin(flags), std::end(flags), h + 3260);
     endian::PutBEFloat(h + 3268, s.interval);
+    h[3272] = s.axisUnit;
+    PutBE16(h + 3274, s.firstIndex);
     PutBE16(h + 3500, 0x0100);
     PutBE16(h + 3502, 1);
     for (size_t shot = 0; shot < s.depths.size(); ++shot)
@@ -33,10 +35,11 @@ std::vector<uint8_t> PublishedBytes(const SegyShape& s, size_t traceSize)
             uint8_t* at = b.data() + b.size() - traceSize;
             endian::PutBE32(at + 8, uint32_t(shot + 1));
             endian::PutBE32(at + 12, uint32_t(t + 1));
-            const uint32_t depth = uint32_t(int32_t(std::trunc(s.depths[shot] * 1000.0)));
+            const int32_t cut = int32_t(std::trunc(s.depths[shot] * 1000.0));
+            const uint32_t depth = uint32_t(shot < s.rawDepths.size() ? s.rawDepths[shot] : cut);
             endian::PutBE32(at + 40, depth);
             endian::PutBE32(at + 48, depth);
-            PutBE16(at + 68, uint16_t(-1000));
+            PutBE16(at + 68, uint16_t(shot < s.scalars.size() ? s.scalars[shot] : int16_t(-1000)));
             PutBE16(at + 114, uint16_t(s.samples));
             for (int k = 0; k < s.samples; ++k) endian::PutBEFloat(at + 240 + 4 * k, SegySample(int(shot), t, k));
         }
@@ -67,6 +70,12 @@ std::vector<uint8_t> SegyBytes(const SegyShape& s)
     h[3252] = s.itemType;
     h[3253] = s.category;
     endian::PutLEFloat(h + 3254, s.interval);
+    if (s.axisTag) {
+        const uint8_t tag[] = {'Q', 'T', 'X', ' '};
+        std::copy(std::begin(tag), std::end(tag), h + 3260);
+    }
+    h[3264] = s.axisUnit; // without the tag: bytes a reader must not take
+    PutLE16(h + 3266, s.firstIndex);
     // Traces: shot and trace number, depth in thousandths (cut), sample count, samples.
     for (size_t shot = 0; shot < s.depths.size(); ++shot)
         for (int t = 0; t < s.traces; ++t) {

@@ -93,7 +93,7 @@ std::string SegyOutputLies(const std::string& path)
 {
     if (!FileExists(path)) return "";
     const size_t length = ReadBytes(path).size(), trace = segy::TraceSize(64);
-    if (length < segy::standard::kFileHeaderSize || (length - segy::standard::kFileHeaderSize) % trace != 0)
+    if (length < segy::kFileHeaderSize || (length - segy::kFileHeaderSize) % trace != 0)
         return std::to_string(length) + " bytes: not a file header and whole traces";
     return "";
 }

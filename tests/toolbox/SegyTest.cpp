@@ -12,6 +12,8 @@
 #include "support/SegyBuilder.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -35,7 +37,7 @@ protected:
     {
         std::remove(to.c_str());
         ToolInputSelection& p = theApp.m_utilitiesSetup.primary;
-        p.itemCount = 3;
+        p.itemCount = 5;
         p.selected.fill(0);
         for (int k : selected) p.selected[size_t(k)] = 1;
         auto e = std::make_unique<CToolsWnd>();
@@ -49,60 +51,110 @@ protected:
     std::string input = dir.File("in.qtx"), segy = dir.File("out.segy"), output = dir.File("back.qtx");
 };
 
-// The published layout (rev 1), which other programs read: a 3600-byte header whose
-// text is EBCDIC, every binary field big-endian at its offset (IEEE floats, code 5,
-// fixed-length traces, no extended headers) and the data set's flags behind a tag; each
-// trace numbered, its depth with the scalar -1000 in the receiver and source depths,
-// its samples big-endian, receiver after receiver.
-TEST_F(SegyTest, ExportWritesThePublishedLayoutWithEveryFieldAtItsOffset)
+// What a reader of the program's own SEG-Y variant takes from a file, written here from
+// its layout and nothing of the program's: every number little-endian; traces per shot
+// at 3212 and samples per trace at 3220 (i16), the depth unit, log direction, item type
+// and category at 3250 to 3253, the f32 sample interval at 3254; shot k at
+// 3596 + k x T x (240 + 4 x S), each trace's depth the i32 at 40 of its header in
+// thousandths, its samples IEEE floats from byte 240.
+struct VariantFile {
+    int traces = 0, samples = 0;
+    uint8_t units = 0, direction = 0, type = 0, category = 0;
+    float interval = 0.0f;
+    std::vector<int32_t> depths;           // of each shot's first trace
+    std::vector<std::vector<float>> shots; // trace after trace
+};
+
+uint32_t Le(const std::vector<uint8_t>& b, size_t at, int bytes)
+{
+    uint32_t v = 0;
+    for (int k = bytes - 1; k >= 0; --k) v = v << 8 | b.at(at + size_t(k));
+    return v;
+}
+
+VariantFile ReadVariant(const std::vector<uint8_t>& b)
+{
+    VariantFile f;
+    f.traces = int16_t(Le(b, 3212, 2));
+    f.samples = int16_t(Le(b, 3220, 2));
+    f.units = b.at(3250), f.direction = b.at(3251), f.type = b.at(3252), f.category = b.at(3253);
+    f.interval = std::bit_cast<float>(Le(b, 3254, 4));
+    const size_t trace = 240 + 4 * size_t(f.samples), shot = size_t(f.traces) * trace;
+    for (size_t at = 3596; at + shot <= b.size(); at += shot) {
+        f.depths.push_back(int32_t(Le(b, at + 40, 4)));
+        std::vector<float> values;
+        for (size_t t = 0; t < size_t(f.traces); ++t)
+            for (size_t k = 0; k < size_t(f.samples); ++k)
+                values.push_back(std::bit_cast<float>(Le(b, at + t * trace + 240 + 4 * k, 4)));
+        f.shots.push_back(values);
+    }
+    return f;
+}
+
+// The export writes that variant: the model reads every shot back at its frame's depth
+// (rounded to the thousandth) with the datum's values; the fields a reader skips hold
+// what the layout gives them (the intervals truncated, the marks -1 to -7, each trace
+// numbered in its shot, zeros elsewhere), and the datum's axis unit and first index ride
+// in the unset bytes 3260 to 3267 behind the tag "QTX ".
+TEST_F(SegyTest, ExportWritesTheProgramsOwnVariantAsItsReaderReadsIt)
 {
     const struct {
+        QtxDatumShape datum;
         uint8_t direction, units;
         double top, step;
         int32_t first, second; // thousandths of the first two shots
-    } cases[] = {{0xFF, 0, -0.0015, 0.9891, -2, 988},
-                 {1, 0xFF, 1234.5678, -0.5, 1234568, 1234068},
-                 {1, 1, -10.2345, -0.5, -10235, -10735}};
-    const auto be16 = [](const std::vector<uint8_t>& b, size_t at) { return endian::GetBE16(b.data() + at); };
-    const auto be32 = [](const std::vector<uint8_t>& b, size_t at) { return int32_t(endian::GetBE32(b.data() + at)); };
+        uint16_t whole;        // the interval truncated
+    } cases[] = {
+        {{.mnemonic = "WVF1", .typeCode = 26, .traces = 3, .samples = 5, .step = 12.7f}, 0xFF, 0, -0.0015, 0.9891, -2,
+         988, 12},
+        {{.mnemonic = "SLOW", .typeCode = 31, .category = 3, .samples = 40, .unit = 3, .step = 10.5f, .first = 40}, 1,
+         0xFF, 1234.5678, -0.5, 1234568, 1234068, 10},
+        {{.mnemonic = "AZIM", .typeCode = 40, .category = 4, .traces = 4, .samples = 3, .unit = 5, .step = 0.75f}, 1, 1,
+         -10.2345, -0.5, -10235, -10735, 0},
+    };
     for (const auto& c : cases) {
-        ASSERT_TRUE(WriteQtx(input, {{.mnemonic = "WVF1", .typeCode = 26, .traces = 3, .samples = 5, .step = 12.7f}},
-                             3, c.top, c.step, DefaultSample, c.direction));
+        const QtxDatumShape& d = c.datum;
+        ASSERT_TRUE(WriteQtx(input, {d}, 3, c.top, c.step, DefaultSample, c.direction));
         PatchQtxHeader(input, [&](QtxFileHeader& h) { h.depthUnits = c.units; }); // 0: feet, as some converters say it
-        ASSERT_EQ(Export(), 1);
+        ASSERT_EQ(Export(), 1) << d.mnemonic;
         const std::vector<uint8_t> b = ReadBytes(segy);
-        const size_t trace = 240 + 5 * 4;
-        ASSERT_EQ(b.size(), 3600 + 3 * 3 * trace);
-        // "C 1 " and "C40 END TEXTUAL HEADER" in EBCDIC.
-        EXPECT_EQ(std::vector<uint8_t>(b.begin(), b.begin() + 4), (std::vector<uint8_t>{0xC3, 0x40, 0xF1, 0x40}));
-        const std::vector<uint8_t> end = {0xC3, 0xF4, 0xF0, 0x40, 0xC5, 0xD5, 0xC4};
-        EXPECT_EQ(std::vector<uint8_t>(b.begin() + 39 * 80, b.begin() + 39 * 80 + 7), end);
-        const bool metres = c.units == 0xFF;
-        const std::pair<size_t, uint16_t> fields[] = {
-            {3212, 3}, {3214, 0}, {3216, 13}, {3218, 13}, {3220, 5}, {3222, 5}, {3224, 5}, {3226, 1},
-            {3228, 1}, {3254, uint16_t(metres ? 1 : 2)}, {3500, 0x0100}, {3502, 1}, {3504, 0}};
-        for (const auto& [at, value] : fields) EXPECT_EQ(be16(b, at), value) << at;
-        EXPECT_EQ(std::pair(be32(b, 3204), be32(b, 3208)), std::pair(1, 1));
-        EXPECT_EQ(std::vector<uint8_t>(b.begin() + 3260, b.begin() + 3268),
-                  (std::vector<uint8_t>{'Q', 'T', 'X', ' ', uint8_t(metres ? 0xFF : 1), c.direction, 26, 1}));
-        EXPECT_EQ(endian::GetBEFloat(b.data() + 3268), 12.7f);
-        EXPECT_EQ(std::pair(int(b[3272]), int(be16(b, 3274))), std::pair(1, 0)); // microseconds, from index 0
+        const size_t trace = 240 + 4 * size_t(d.samples);
+        ASSERT_EQ(b.size(), 3596 + 3 * d.traces * trace) << d.mnemonic;
+        const VariantFile f = ReadVariant(b);
+        const uint8_t units = c.units == 0xFF ? 0xFF : 1;
+        EXPECT_EQ(std::vector<int>({f.traces, f.samples, f.units, f.direction, f.type, f.category}),
+                  std::vector<int>({d.traces, d.samples, units, c.direction, d.typeCode, d.category}));
+        EXPECT_EQ(f.interval, d.step);
         const QtxImage in = LoadQtx(input);
+        ASSERT_EQ(f.depths.size(), 3u);
+        EXPECT_EQ(std::pair(f.depths[0], f.depths[1]), std::pair(c.first, c.second)) << d.mnemonic;
+        EXPECT_EQ(f.depths[2], int32_t(std::lround(in.depths[2] * 1000))) << d.mnemonic;
+        EXPECT_EQ(f.shots, in.frames) << d.mnemonic;
+
+        EXPECT_TRUE(std::all_of(b.begin(), b.begin() + 3200, [](uint8_t v) { return v == 0; }));
+        std::vector<std::pair<size_t, uint32_t>> fields = {
+            {3200, 0}, {3208, 1}, {3216, c.whole}, {3218, c.whole}, {3222, d.samples}, {3224, 1}, {3232, 0}};
+        for (size_t k = 0; k < 7; ++k) fields.push_back({3234 + 2 * k, 0xFFFF - k});
+        for (const auto& [at, value] : fields) EXPECT_EQ(Le(b, at, 2), value) << at;
+        EXPECT_EQ(std::vector<uint8_t>(b.begin() + 3260, b.begin() + 3268),
+                  (std::vector<uint8_t>{'Q', 'T', 'X', ' ', d.unit, 0, uint8_t(d.first), uint8_t(d.first >> 8)}));
+        std::vector<uint8_t> rest(b.begin() + 3200, b.begin() + 3596); // the header with its fields blanked
+        for (const size_t at : {3200, 3208, 3212, 3216, 3218, 3220, 3222, 3224, 3232, 3266})
+            rest[at - 3200] = rest[at - 3199] = 0;
+        for (size_t at = 3234; at < 3268; ++at) rest[at - 3200] = 0;
+        EXPECT_TRUE(std::all_of(rest.begin(), rest.end(), [](uint8_t v) { return v == 0; })) << d.mnemonic;
         for (size_t s = 0; s < 3; ++s)
-            for (size_t t = 0; t < 3; ++t) {
-                const size_t at = 3600 + (s * 3 + t) * trace;
-                const int32_t seq = int32_t(s * 3 + t + 1), shot = int32_t(s + 1), receiver = int32_t(t + 1);
-                EXPECT_EQ((std::vector<int32_t>{be32(b, at), be32(b, at + 4), be32(b, at + 8), be32(b, at + 12),
-                                                be32(b, at + 20), be32(b, at + 24), be32(b, at + 188), be32(b, at + 192)}),
-                          (std::vector<int32_t>{seq, seq, shot, receiver, shot, receiver, shot, receiver}));
-                EXPECT_EQ((std::vector<uint16_t>{be16(b, at + 28), be16(b, at + 34), be16(b, at + 68),
-                                                 be16(b, at + 70), be16(b, at + 114), be16(b, at + 116)}),
-                          (std::vector<uint16_t>{1, 2, uint16_t(-1000), 1, 5, 13}));
-                const int32_t thousandths = be32(b, at + 48);
-                EXPECT_EQ(be32(b, at + 40), thousandths);
-                EXPECT_TRUE(s == 2 || thousandths == (s ? c.second : c.first)) << c.top << " " << thousandths;
-                for (size_t j = 0; j < 5; ++j)
-                    EXPECT_EQ(endian::GetBEFloat(b.data() + at + 240 + 4 * j), in.frames[s][t * 5 + j]) << s << t << j;
+            for (size_t t = 0; t < d.traces; ++t) {
+                const size_t at = 3596 + (s * d.traces + t) * trace;
+                EXPECT_EQ((std::vector<uint32_t>{Le(b, at + 10, 2), Le(b, at + 14, 2), Le(b, at + 28, 2),
+                                                 Le(b, at + 34, 2), Le(b, at + 40, 4), Le(b, at + 114, 2),
+                                                 Le(b, at + 116, 2)}),
+                          (std::vector<uint32_t>{uint32_t(s + 1), uint32_t(t + 1), 1, 2, uint32_t(f.depths[s]),
+                                                 d.samples, c.whole}))
+                    << d.mnemonic << s << t;
+                std::vector<uint8_t> header(b.begin() + long(at), b.begin() + long(at) + 240);
+                for (const size_t field : {10, 14, 28, 34, 40, 42, 114, 116}) header[field] = header[field + 1] = 0;
+                EXPECT_TRUE(std::all_of(header.begin(), header.end(), [](uint8_t v) { return v == 0; }));
             }
     }
 }
@@ -157,7 +209,7 @@ TEST_F(SegyTest, RoundTripKeepsTheDatumAndItsValues)
 // shot's depth, so no drift builds up over the file.
 TEST_F(SegyTest, ImportTakesEachShotsOwnDepth)
 {
-    for (const bool published : {false, true}) { // the earlier variant, and the published layout
+    for (const bool published : {false, true}) { // the variant, and the earlier export's published layout
         SegyShape shape;
         shape.published = published;
         shape.depths.clear();
@@ -229,7 +281,7 @@ TEST_F(SegyTest, IrregularDepthsAreExportedAsTheyAreWithAWord)
         const std::vector<uint8_t> b = ReadBytes(segy);
         const size_t shot = 240 + 2 * 4;
         for (size_t k = 0; k < c.depths.size(); ++k)
-            EXPECT_EQ(int32_t(endian::GetBE32(b.data() + 3600 + k * shot + 48)), int32_t(c.depths[k] * 1000)) << k;
+            EXPECT_EQ(int32_t(endian::GetLE32(b.data() + 3596 + k * shot + 40)), int32_t(c.depths[k] * 1000)) << k;
         host.ExpectMessage("Encountered invalid depth step in file :\n" + segy + "\n" + c.detail + kNeed + kAbandon);
         EXPECT_EQ(Import(segy), -1);
         EXPECT_FALSE(FileExists(output));
@@ -291,10 +343,15 @@ TEST_F(SegyTest, ImportRefusesForeignAndDamagedFilesBeforeReadingAShot)
     const auto step = [&](const std::string& detail) {
         return "Encountered invalid depth step in file :\n" + segy + "\n" + detail + kNeed + kAbandon;
     };
+    const auto numbered = [&](const std::string& detail) {
+        return "Unrecognized number of traces in SEGY data set!\n" + detail +
+               " traces per shot do not fit the shots of file :\n" + segy + kAbandon;
+    };
     const struct {
         std::string message;
         void (*shape)(SegyShape&);
         void (*bytes)(std::vector<uint8_t>&) = nullptr;
+        bool shots = false; // the refusal needs the shots (else the header alone is refused)
     } cases[] = {
         {"Error reading SEGY header in file :\n" + segy, nullptr, [](auto& b) { b.resize(3595); }},
         {foreign, nullptr, [](auto& b) { endian::PutBE16(b.data() + 3224, 1); }},
@@ -306,6 +363,26 @@ TEST_F(SegyTest, ImportRefusesForeignAndDamagedFilesBeforeReadingAShot)
         {"Unrecognized log direction in SEGY data set!" + kAbandon, [](SegyShape& s) { s.logDirection = 0; }},
         {"Unrecognized depth units in SEGY data set!" + kAbandon, [](SegyShape& s) { s.depthUnits = 2; }},
         {"Unrecognized tool type in SEGY data set!" + kAbandon, [](SegyShape& s) { s.itemType = 231; }},
+        // Categories and axis units off their tables gave a datum with a blank mnemonic under no tab.
+        {"Unrecognized data category in SEGY data set!" + kAbandon, [](SegyShape& s) { s.category = 0; }},
+        {"Unrecognized data category in SEGY data set!" + kAbandon, [](SegyShape& s) { s.category = 5; }},
+        {"Unrecognized data category in SEGY data set!" + kAbandon, [](SegyShape& s) { s.category = 255; }},
+        {"Unrecognized axis units in SEGY data set!" + kAbandon, [](SegyShape& s) {
+             s.axisTag = true;
+             s.axisUnit = 200;
+         }},
+        // A header whose trace count is not the shots' read 8 shots of 2 as one of 16.
+        {numbered("Trace 16 of frame 1 is numbered 2: the header's 16"),
+         [](SegyShape& s) { s.depths = {1000, 1000.5, 1001, 1001.5, 1002, 1002.5, 1003, 1003.5}; },
+         [](auto& b) { endian::PutLE16(b.data() + 3212, 16); }, true},
+        {numbered("Trace 2 of frame 8 is numbered 4: the header's 2"),
+         [](SegyShape& s) {
+             s.traces = 4;
+             s.depths = {1000, 1000.5, 1001, 1001.5};
+         },
+         [](auto& b) { endian::PutLE16(b.data() + 3212, 2); }, true},
+        {numbered("Trace 1 of frame 2 is numbered 3: the header's 2"), nullptr,
+         [](auto& b) { endian::PutLE16(b.data() + 3596 + 2 * 256 + 14, 3); }, true},
         // No view could lay the samples out: before this, such files imported as data sets none could show.
         {"Unrecognized sample interval in SEGY data set!" + kAbandon, [](SegyShape& s) { s.interval = 0.0f; }},
         {"Unrecognized sample interval in SEGY data set!" + kAbandon, nullptr,
@@ -329,7 +406,7 @@ TEST_F(SegyTest, ImportRefusesForeignAndDamagedFilesBeforeReadingAShot)
         if (c.shape) c.shape(shape);
         std::vector<uint8_t> bytes = SegyBytes(shape);
         if (c.bytes) c.bytes(bytes);
-        if (c.message.find("Unrecognized") == 0) bytes.resize(3596);
+        if (c.message.find("Unrecognized") == 0 && !c.shots) bytes.resize(3596);
         WriteBytes(segy, bytes);
         host.ExpectMessage(c.message);
         EXPECT_EQ(Import(segy), -1) << c.message;
@@ -337,38 +414,125 @@ TEST_F(SegyTest, ImportRefusesForeignAndDamagedFilesBeforeReadingAShot)
     }
     host.ExpectMessage("Could not open input file :\n" + dir.File("none.segy"));
     EXPECT_EQ(Import(dir.File("none.segy")), -1);
+    // Item type 230 and category 2 are taken; bytes 3264 to 3267 without the tag before
+    // them are not the datum's axis (files of other writers may hold anything there); the
+    // number of a trace inside the file, which no count hangs on, is not judged.
     SegyShape accepted;
     accepted.itemType = 230;
-    WriteBytes(segy, SegyBytes(accepted));
+    accepted.category = 2;
+    accepted.axisUnit = 200;
+    accepted.firstIndex = 7;
+    std::vector<uint8_t> bytes = SegyBytes(accepted);
+    endian::PutLE16(bytes.data() + 3596 + 3 * 256 + 14, 9); // trace 2 of shot 2
+    WriteBytes(segy, bytes);
     EXPECT_EQ(Import(segy), 1);
+    const QtxDatumDescriptor d = LoadQtx(output).descriptors.at(0);
+    EXPECT_EQ(std::vector<int>({d.typeCode, d.category, d.axis1.unit, d.axis1.firstIndex}),
+              std::vector<int>({230, 2, 1, 0}));
 }
 
-// The published layout as the export writes it: a file whose tag, sample code or flag
-// bytes are not the export's is refused before a shot is read; a cut one imports its
-// whole shots.
-TEST_F(SegyTest, ThePublishedLayoutImportsOnlyWhatTheExportWrote)
+// The published layout (rev 1) that one earlier version exported: users hold such
+// files, and they still import, with the depth scalar each trace gives (0 as 1) and the
+// datum's axis unit and first index.
+TEST_F(SegyTest, AStandardRev1FileOfTheEarlierExportStillImports)
 {
-    ASSERT_TRUE(WriteQtx(input, {{.mnemonic = "WAVE", .typeCode = 26, .traces = 2, .samples = 4}}, 4));
-    ASSERT_EQ(Export(), 1);
-    const std::vector<uint8_t> written = ReadBytes(segy);
-    const std::string foreign = "Unrecognized SEGY data set in file :\n" + segy +
-                                "\nOnly SEGY files written by Convert QTX To SEGY can be read." + kAbandon;
     const struct {
-        std::string message;
-        void (*bytes)(std::vector<uint8_t>&);
+        int16_t scalar;
+        std::vector<int32_t> raw;
+        std::vector<double> depths;
     } cases[] = {
-        {foreign, [](auto& b) { b[3260] = 'X'; }},
-        {foreign, [](auto& b) { endian::PutBE16(b.data() + 3224, 1); }},
-        {"Unrecognized number of traces in SEGY data set!" + kAbandon, [](auto& b) { endian::PutBE16(b.data() + 3212, 17); }},
-        {"Unrecognized number of samples in SEGY data set!" + kAbandon, [](auto& b) { endian::PutBE16(b.data() + 3220, 0); }},
-        {"Unrecognized depth units in SEGY data set!" + kAbandon, [](auto& b) { b[3264] = 2; }},
-        {"Unrecognized log direction in SEGY data set!" + kAbandon, [](auto& b) { b[3265] = 0; }},
-        {"Imported 3 whole shot(s) of file :\n" + segy + "\nThe file ends 8 byte(s) into shot 4: that shot is cut "
-         "and was left out.", [](auto& b) { b.resize(b.size() - 2 * 256 + 8); }},
+        {-1000, {1000000, 1000500, 1001000}, {1000.0, 1000.5, 1001.0}},
+        {-10000, {10000000, 10005000, 10010000}, {1000.0, 1000.5, 1001.0}},
+        {-100, {100000, 100050, 100100}, {1000.0, 1000.5, 1001.0}},
+        {10, {100, 101, 102}, {1000.0, 1010.0, 1020.0}},
+        {0, {1000, 1001, 1002}, {1000.0, 1001.0, 1002.0}},
     };
     for (const auto& c : cases) {
-        std::vector<uint8_t> bytes = written;
-        c.bytes(bytes);
+        SegyShape shape;
+        shape.published = true;
+        shape.itemType = 31;
+        shape.category = 3;
+        shape.axisUnit = 3;
+        shape.firstIndex = 40;
+        shape.rawDepths = c.raw;
+        shape.scalars.assign(3, c.scalar);
+        WriteBytes(segy, SegyBytes(shape));
+        ASSERT_EQ(Import(segy), 1) << c.scalar;
+        const QtxImage out = LoadQtx(output);
+        EXPECT_EQ(out.depths, c.depths) << c.scalar;
+        ASSERT_EQ(out.frames.size(), 3u);
+        EXPECT_EQ(out.frames[2][1 * 4 + 3], SegySample(2, 1, 3));
+        const QtxDatumDescriptor& d = out.descriptors.at(0);
+        EXPECT_EQ(std::string(d.mnemonic, 4), "SMNO");
+        EXPECT_EQ(std::vector<int>({d.traceCount, d.axis1.sampleCount, d.axis1.unit, d.axis1.firstIndex}),
+                  std::vector<int>({2, 4, 3, 40}));
+    }
+}
+
+// A published-layout file is refused, before its output exists, when it is not what the
+// earlier export wrote (its tag, sample code, counts and flag bytes), when a depth does
+// not fit with its scalar (the frame named: scalar 10000 over raw depths 1000 to 1009
+// once imported as 1.000 to 1.009) or when its traces do not number the header's shots;
+// a cut one imports its whole shots.
+TEST_F(SegyTest, AStandardRev1FileIsRefusedWhereTheEarlierExportWroteOtherwise)
+{
+    const std::string foreign = "Unrecognized SEGY data set in file :\n" + segy +
+                                "\nOnly SEGY files written by Convert QTX To SEGY can be read." + kAbandon;
+    const auto depth = [&](const std::string& detail) {
+        return "Encountered invalid depth in SEGY file :\n" + segy + "\n" + detail +
+               ", beyond the depths a shot holds (thousandths in 32 bits)." + kAbandon;
+    };
+    const struct {
+        std::string message;
+        void (*shape)(SegyShape&);
+        void (*bytes)(std::vector<uint8_t>&);
+    } cases[] = {
+        {foreign, nullptr, [](auto& b) { b[3260] = 'X'; }},
+        {foreign, nullptr, [](auto& b) { endian::PutBE16(b.data() + 3224, 1); }},
+        {"Unrecognized number of traces in SEGY data set!" + kAbandon, nullptr,
+         [](auto& b) { endian::PutBE16(b.data() + 3212, 17); }},
+        {"Unrecognized number of samples in SEGY data set!" + kAbandon, nullptr,
+         [](auto& b) { endian::PutBE16(b.data() + 3220, 0); }},
+        {"Unrecognized depth units in SEGY data set!" + kAbandon, nullptr, [](auto& b) { b[3264] = 2; }},
+        {"Unrecognized log direction in SEGY data set!" + kAbandon, nullptr, [](auto& b) { b[3265] = 0; }},
+        {"Unrecognized data category in SEGY data set!" + kAbandon, nullptr, [](auto& b) { b[3267] = 0; }},
+        {"Unrecognized data category in SEGY data set!" + kAbandon, nullptr, [](auto& b) { b[3267] = 255; }},
+        {"Unrecognized axis units in SEGY data set!" + kAbandon, nullptr, [](auto& b) { b[3272] = 200; }},
+        {depth("Frame 1 holds the depth 1000 with the scalar 10000 (10000000.0000)"),
+         [](SegyShape& s) {
+             s.depths.assign(10, 0.0);
+             s.rawDepths = {1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009};
+             s.scalars.assign(10, 10000);
+         },
+         nullptr},
+        {depth("Frame 1 holds the depth 1000 with the scalar 32767 (32767000.0000)"),
+         [](SegyShape& s) {
+             s.depths.assign(10, 0.0);
+             s.rawDepths = {1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009};
+             s.scalars.assign(10, 32767);
+         },
+         nullptr},
+        {depth("Frame 3 holds the depth 1001 with the scalar 10000 (10010000.0000)"),
+         [](SegyShape& s) {
+             s.depths = {1000, 1000.5, 0.0, 1001.5};
+             s.rawDepths = {1000000, 1000500, 1001};
+             s.scalars = {-1000, -1000, 10000};
+         },
+         nullptr},
+        {"Unrecognized number of traces in SEGY data set!\nTrace 16 of frame 1 is numbered 2: the header's 16 "
+         "traces per shot do not fit the shots of file :\n" + segy + kAbandon,
+         [](SegyShape& s) { s.depths = {1000, 1000.5, 1001, 1001.5, 1002, 1002.5, 1003, 1003.5}; },
+         [](auto& b) { endian::PutBE16(b.data() + 3212, 16); }},
+        {"Imported 3 whole shot(s) of file :\n" + segy + "\nThe file ends 8 byte(s) into shot 4: that shot is cut "
+         "and was left out.", [](SegyShape& s) { s.depths = {1000, 1000.5, 1001, 1001.5}; },
+         [](auto& b) { b.resize(b.size() - 2 * 256 + 8); }},
+    };
+    for (const auto& c : cases) {
+        SegyShape shape;
+        shape.published = true;
+        if (c.shape) c.shape(shape);
+        std::vector<uint8_t> bytes = SegyBytes(shape);
+        if (c.bytes) c.bytes(bytes);
         WriteBytes(segy, bytes);
         host.ExpectMessage(c.message);
         const bool cut = c.message.find("Imported") == 0;
@@ -380,7 +544,7 @@ TEST_F(SegyTest, ThePublishedLayoutImportsOnlyWhatTheExportWrote)
     }
 }
 
-// Files in the published layout (big- and little-endian, text headers, a broken one).
+// Standard SEG-Y files of other programs (big- and little-endian, text headers, a broken one).
 TEST_F(SegyTest, EveryStandardSegyFileIsRefusedCleanly)
 {
     const std::string data = SharedDataDir();
@@ -407,13 +571,14 @@ TEST_F(SegyTest, ExportRefusalsAndEmptyRunsLeaveNoFile)
     ASSERT_TRUE(WriteQtx(input,
                          {{.mnemonic = "WAVE", .samples = 4},
                           {.mnemonic = "DTCO", .category = 6},
-                          {.mnemonic = "WIDE", .traces = 17, .samples = 4}},
+                          {.mnemonic = "WIDE", .traces = 17, .samples = 4},
+                          {.mnemonic = "NONE", .category = 0, .samples = 4},
+                          {.mnemonic = "ODD", .samples = 4, .unit = 200}},
                          3));
-    const std::pair<std::vector<int>, std::string> cases[] = {
-        {{1}, "Segy conversion requires either time, slowness or azimuth domain data!" + kAbandon},
-        {{2}, "Segy conversion requires a datum of one axis, 1 to 16 traces of 1 to 2048 samples and a tool type up to "
-              "230!" + kAbandon},
-    };
+    const std::string domain = "Segy conversion requires either time, slowness or azimuth domain data!" + kAbandon;
+    const std::string shape = "Segy conversion requires a datum of one axis in a known unit, 1 to 16 traces of 1 to "
+                              "2048 samples and a tool type up to 230!" + kAbandon;
+    const std::pair<std::vector<int>, std::string> cases[] = {{{1}, domain}, {{2}, shape}, {{3}, domain}, {{4}, shape}};
     for (const auto& [selected, message] : cases) {
         host.ExpectMessage(message);
         EXPECT_EQ(Export(selected), -1) << message;
