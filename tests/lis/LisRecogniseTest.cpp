@@ -250,34 +250,6 @@ TEST(LisRecogniseQtx, RepeatedRowsGoToSuccessiveDatums)
     EXPECT_EQ(m.scan.m_channelList[3]->m_used, 0u); // DTCO is left for a curve item
 }
 
-// A channel the dictionary names but the file's table does not describe is no datum of
-// this program: a curve SMNO stays a curve (it used to become an item of no name and
-// no receivers), beside a semblance SMNO the table does describe.
-TEST(LisRecogniseQtx, AChannelTheTableDoesNotDescribeStaysACurve)
-{
-    const struct {
-        Rows rows;
-        size_t items;
-        std::string first;
-    } cases[] = {
-        {{{"QTX", "Maker"}}, 0, ""},
-        {{{"QTX", "Maker"}, {"SMNO", "31"}, {"SPNS", "5"}, {"SPSP", "40"}}, 1,
-         "Semblance Proj|SMNO|SMNO - |31|3|1/1|5|40.0000|0"},
-    };
-    for (const auto& c : cases) {
-        Model m;
-        m.Dictionary(kQtxDictionary);
-        m.Table("QTX", c.rows);
-        m.Channel("SMNO", 20);
-        ASSERT_EQ(m.Run(lis::kToolQtxWritten), 1);
-        ASSERT_EQ(m.file.m_items.size(), c.items);
-        EXPECT_EQ(m.scan.m_channelList[0]->m_used, c.items);
-        if (c.items) {
-            EXPECT_EQ(Summary(m.Item(0)), c.first);
-        }
-    }
-}
-
 TEST(LisRecogniseQtx, ProcessedKindsHaveOneReceiverAndRowsNeverSliceBeyondTheChannel)
 {
     const struct {
