@@ -49,7 +49,8 @@ inline void Builder(const std::string& dir)
         {{Channel("U1", "", 100, 1, 79), Channel("ST1", "US"), Channel("U2", "", 100, 1, 79), Channel("ST2", "US")}},
         {{Channel("QS", "MV", 600, 1, 79), Channel("DTCO", "US/F")}},
         {{Channel("SCW", "", 512, 1, 79), Channel("GR", "GAPI")}},
-        {{Channel("WS1", "", 256), Channel("WS2", "", 256), Channel("ARR", "", 16, 4, 68)}},
+        // A fast channel of whole samples and one whose size does not split into them.
+        {{Channel("WS1", "", 256), Channel("WS2", "", 256), Channel("ARR", "", 16, 4, 68), Channel("ODD3", "", 28, 3, 68)}},
         // DSI: a plain and an expanded dipole channel with gains and normalisations, a semblance.
         {{Channel("DX", "", 400, 1, 79), Channel("DE", "", 512, 1, 79), Channel("GN", "", 32), Channel("NRM", "", 16, 1, 79),
           Channel("SM", "", 200)}},

@@ -71,7 +71,7 @@ std::string CQtxTraceItem::ListLine() const
 {
     const std::string line = Format("%s  %s", m_mnemonic.c_str(), m_unitText.c_str());
     if (m_valueCount < 2) return line;
-    return line + Format("  (%u values a frame: the log shows the first)", unsigned(m_valueCount));
+    return line + Format("  (%u values a frame: the log shows the one at the frame's depth)", unsigned(m_valueCount));
 }
 
 CQtxFileDlg::CQtxFileDlg() : CDialog(DialogTemplateFor(kIddQtxFile))

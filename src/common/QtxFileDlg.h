@@ -71,7 +71,7 @@ public:
 class CQtxTraceItem : public CQtxItem {
 public:
     // A curve of several values a frame (a fast channel's samples) says that the log
-    // shows the first, the one at the frame's depth.
+    // shows the one at the frame's depth.
     std::string ListLine() const override;
     uint32_t m_valueCount = 1; // values per frame
 };

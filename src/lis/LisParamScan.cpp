@@ -215,6 +215,18 @@ double ReadDepth(const uint8_t* p, const uint8_t* end, uint8_t code)
     return depth;
 }
 
+// The distance from one frame to the next along the log: the frame spacing, its sign
+// that of the depths' course (the direction flag where the depths do not tell).
+double SignedFrameSpacing(const CLisLogicalFile& file)
+{
+    const double spacing = std::fabs(file.m_frameSpacing);
+    if (!std::isfinite(spacing)) return 0.0;
+    const auto& d = file.m_depths;
+    if (d.size() > 1 && d.front().m_depth != d.back().m_depth)
+        return d.back().m_depth > d.front().m_depth ? spacing : -spacing;
+    return file.m_upDown == lis::kLogUp ? -spacing : spacing;
+}
+
 bool IsDepthChannel(const std::string& mnemonic)
 {
     return mnemonic == "DEPT" || mnemonic == "TDEP" || mnemonic == "MDEP";
@@ -448,9 +460,19 @@ int CLisParamScan::RemoveRepeatedDepths()
         auto& d = m_logicalFiles[f]->m_depths;
         size_t from = f == m_cleanFile ? std::min(m_cleanDepths, d.size()) : 0;
         if (from > 0) --from;
+        CLisLogicalFile& file = *m_logicalFiles[f];
+        // Entries dropped before all lie ahead of `from`: they count into a frame's number.
+        const uint64_t droppedBefore = file.m_droppedCount;
         size_t out = from;
-        for (size_t i = from; i < d.size(); ++i)
-            if (i + 1 == d.size() || d[i].m_depth != d[i + 1].m_depth) d[out++] = d[i];
+        for (size_t i = from; i < d.size(); ++i) {
+            if (i + 1 == d.size() || d[i].m_depth != d[i + 1].m_depth) {
+                d[out++] = d[i];
+                continue;
+            }
+            if (file.m_droppedFrames.size() < lis::kNamedDroppedFrames)
+                file.m_droppedFrames.push_back({uint64_t(i) + droppedBefore, d[i].m_depth});
+            ++file.m_droppedCount;
+        }
         d.resize(out);
     }
     m_cleanFile = m_logicalFiles.size() - 1;
@@ -514,11 +536,16 @@ void CLisParamScan::MakeCurveItems(CLisLogicalFile* file)
         item->m_category = 6;
         auto whole = std::make_unique<CLisChannelItem>(*channel);
         if (channel->IsFast()) {
-            // Every sample of a fast channel, in the order recorded: one datum whose axis
-            // steps through the frame in depth, its first sample at the frame's depth.
+            // Every sample of a fast channel, in the order recorded: the last at the
+            // frame's depth, the others back toward the frame before, each a share of
+            // the frame spacing apart. The datum's axis gives every value its offset
+            // from the frame's depth; a sample of several values steps value by value.
+            const int elements = channel->m_size / channel->BytesPerSample();
+            const int values = elements * channel->m_frameSamples;
             whole->m_size = uint16_t(channel->m_size * channel->m_frameSamples);
             whole->m_allSamples = true;
-            item->m_samplePeriod = float(std::fabs(file->m_frameSpacing) / channel->m_frameSamples);
+            item->m_samplePeriod = float(SignedFrameSpacing(*file) / values);
+            item->m_firstIndex = int16_t(-(values - elements));
             item->m_displayName += Format(" (%d samples per frame)", int(channel->m_frameSamples));
         }
         item->m_samplesPerWaveform = uint16_t(whole->m_size / whole->BytesPerSample());
@@ -675,8 +702,18 @@ std::vector<std::pair<CLisChannelItem*, uint64_t>> ParseDatumSpecBlocks(const ui
         if (f.m_datumSpecSubtype != 0 && size == lis::kMaxChannelSize) size = lis::kMaxChannelSize + 1;
         const uint8_t samples = b[lis::kDsbSamples];
         channel->m_size = uint16_t(samples > 1 ? size / samples : size);
-        // Samples that share the channel's size evenly, the whole of which a curve can hold.
-        if (samples > 1 && size % samples == 0 && size <= 0xFFFFu) channel->m_frameSamples = samples;
+        if (samples > 1) {
+            // Each sample whole elements of the code, or no sample can be told from the next.
+            const uint32_t element = uint32_t(lis::RepresentationSize(channel->m_reprCode));
+            const bool whole = element > 0 && size >= samples * element && size % samples == 0
+                               && (size / samples) % element == 0;
+            channel->m_frameSamples = samples;
+            // Left out; the log names it by the sizes the DFSR gives.
+            if (!whole) {
+                channel->m_unevenSamples = true;
+                channel->m_size = uint16_t(size);
+            }
+        }
         offset += size;
         if (IsDepthChannel(channel->m_mnemonic)) {
             channel->m_used = 1;
@@ -721,12 +758,14 @@ int CLisParamScan::ParseDfsr(const uint8_t* record, uint32_t length, CLisLogical
     }
 
     const auto ends = ParseDatumSpecBlocks(blocks, end, f);
-    // A channel that reaches past the frame cannot be read from it, and one whose code
-    // holds neither numbers nor text has no values to give: no item is made of either
-    // (the conversion log names both kinds).
+    // A channel that reaches past the frame cannot be read from it, one whose samples
+    // are no whole elements of its code cannot be cut into them, and one whose code
+    // holds neither numbers nor text has no values to give: no item is made of any
+    // (the conversion log names each kind).
     for (const auto& [channel, channelEnd] : ends) {
         channel->m_pastFrameEnd = channelEnd > f.m_frameSize;
-        if (!channel->m_pastFrameEnd && channel->HasValueLayout()) m_channelList.push_back(channel);
+        if (!channel->m_pastFrameEnd && !channel->m_unevenSamples && channel->HasValueLayout())
+            m_channelList.push_back(channel);
     }
     // A spacing without units of its own is in the units of the depths.
     if (!spacingUnitsGiven) {

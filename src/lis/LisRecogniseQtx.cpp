@@ -28,19 +28,21 @@ int RecogniseQtxWritten(CLisScanState& scan, CLisLogicalFile& file, int /*toolCo
         const CLisDictionaryEntry* entry = FindToolEntry(scan, channel->m_mnemonic);
         if (!entry) continue;
 
-        auto item = std::make_unique<CWaveformPickItem>();
         // The writer names the receiver channels of a datum stem + 1, 2, ...
         const bool perReceiver = channel->m_mnemonic.size() >= 4 && channel->m_mnemonic[3] == '1';
         const std::string& key = perReceiver ? entry->m_waveName : entry->m_waveMnemonics[0];
+        // Only a datum the table describes is one: a curve that merely shares a
+        // dictionary name (SMNO is also a common curve) stays the curve it is.
+        CLisTableRow* named = FindQtxParameter(file, key);
+        if (!named) continue;
 
+        auto item = std::make_unique<CWaveformPickItem>();
         channel->m_used = 1;
-        if (CLisTableRow* row = FindQtxParameter(file, key)) {
-            item->m_mnemonic = row->m_mnem;
-            item->m_waveformName = row->m_mnem;
-            item->m_typeCode = uint8_t(ParamInt(row) & 0xFF);
-            item->m_itemLabel = row->m_desc;
-            MarkTaken(row);
-        }
+        item->m_mnemonic = named->m_mnem;
+        item->m_waveformName = named->m_mnem;
+        item->m_typeCode = uint8_t(ParamInt(named) & 0xFF);
+        item->m_itemLabel = named->m_desc;
+        MarkTaken(named);
         if (CLisTableRow* row = FindQtxParameter(file, entry->m_receiversParam)) {
             item->m_receiverCount = ClampU16(ParamInt(row));
             MarkTaken(row);

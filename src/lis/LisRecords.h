@@ -24,12 +24,16 @@ public:
     uint32_t m_used = 0;     // 1 once a pick item, the depth or a dialog took it
     uint32_t m_spare2 = 0;
     uint32_t m_index = 0;    // key in a pick dialog's list, or the channel it was cut from
-    // Samples per frame (the DFSR's count; above 1 a fast channel, whose samples lie
-    // evenly spaced in depth from the frame's own). m_size stays one sample's share
-    // unless the channel is taken whole (m_allSamples: a curve item of every sample).
+    // Samples per frame (the DFSR's count; above 1 a fast channel, whose last sample
+    // stands at the frame's depth and the others evenly spaced back toward the frame
+    // before). m_size stays one sample's share unless the channel is taken whole
+    // (m_allSamples: a curve item of every sample).
     uint8_t m_frameSamples = 1;
     bool m_allSamples = false;
     bool m_pastFrameEnd = false; // reaches past the frame's end: nothing of it can be read
+    // Its size does not split into whole samples of its code: left out, m_size the
+    // channel's whole size.
+    bool m_unevenSamples = false;
 
     int BytesPerSample() const { return lis::RepresentationSize(m_reprCode); }
     // False for a mask or a code the format does not define: nothing can be read of it.
@@ -54,7 +58,10 @@ public:
     int32_t m_afterRunner = 0;   // samples zeroed at the end of each trace
     float m_dataOffset = 0;      // A/D offset subtracted from every sample
     uint16_t m_samplesPerWaveform = 0;
-    float m_samplePeriod = 0;    // microseconds
+    float m_samplePeriod = 0;    // microseconds; a fast channel's depth step between values
+    // Axis index of the first sample (its axis value is index x period): a fast
+    // channel's samples lie before the frame's depth, the last one at it.
+    int16_t m_firstIndex = 0;
     uint32_t m_flag = 1;
     uint32_t m_selected = 0;     // 1: convert this item
     uint16_t m_traceCount = 0;

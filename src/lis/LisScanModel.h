@@ -60,6 +60,9 @@ constexpr uint8_t kUnitUnknown = 0;
 constexpr uint8_t kUnitFeet = 1;
 constexpr uint8_t kUnitMetres = 255;
 
+// Frames dropped for a repeated depth that the conversion log names one by one.
+constexpr size_t kNamedDroppedFrames = 10000;
+
 } // namespace lis
 
 // One depth frame found by the scan.
@@ -69,6 +72,13 @@ public:
     uint64_t m_recordPosition = 0; // file position of the frame's logical record
     uint32_t m_dataLength = 0;     // bytes of the body behind the 2-byte header (less the depth value in depth-once mode)
     uint32_t m_frameOffset = 0;    // bytes from the start of that body to the frame
+};
+
+// A frame the scan dropped because the frame after it has the same depth.
+class CLisDroppedFrame {
+public:
+    uint64_t m_frame = 0; // from 0, among the logical file's frames in file order
+    double m_depth = 0.0;
 };
 
 // A row of a table named "DIM".
@@ -136,6 +146,10 @@ public:
     CLisChannelList m_channels;     // owned: the channels of this file's DFSR
     CWaveformPickList m_items;      // owned output items
     std::vector<CLisDepthEntry> m_depths; // in file order
+    // Frames dropped for a repeated depth: every one counted, the first
+    // lis::kNamedDroppedFrames kept for the conversion log.
+    std::vector<CLisDroppedFrame> m_droppedFrames;
+    uint64_t m_droppedCount = 0;
     std::vector<std::unique_ptr<CLisTable>> m_tables; // in file order
 
     uint32_t m_treeKey = 0;  // Select Input File Items dialog

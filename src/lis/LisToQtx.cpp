@@ -129,6 +129,18 @@ std::string CLisToQtx::Refusal(const CWaveformPickItem& item)
 
 namespace {
 
+// The item's name as the item dialog shows it, or, where that names nothing, its
+// datum or its first channel: a refusal always says which item it means.
+std::string ItemName(const CWaveformPickItem& item)
+{
+    auto names = [](const std::string& text) { return text.find_first_not_of(" -") != std::string::npos; };
+    if (names(item.m_displayName)) return item.m_displayName;
+    if (names(item.m_mnemonic)) return item.m_mnemonic;
+    const CLisChannelItem* channel = item.WaveChannel(0);
+    if (channel && names(channel->m_mnemonic)) return "of channel " + channel->m_mnemonic;
+    return "without a name";
+}
+
 // What to do about a data set of more items than a data set holds.
 std::string FewerItems(const CLisLogicalFile& dataSet)
 {
@@ -158,7 +170,7 @@ bool RefuseDataSet(const CLisLogicalFile& dataSet, const std::vector<CWaveformPi
     for (const CWaveformPickItem* item : items) {
         const std::string why = CLisToQtx::Refusal(*item);
         if (why.empty()) continue;
-        MessageBox(Format(kRefusedItem, item->m_displayName.c_str(), why.c_str(), lisPath.c_str()), MB_OK | MB_ICONSTOP);
+        MessageBox(Format(kRefusedItem, ItemName(*item).c_str(), why.c_str(), lisPath.c_str()), MB_OK | MB_ICONSTOP);
         return true;
     }
     return false;
@@ -235,8 +247,11 @@ void CLisToQtx::Run(const std::string& dictionaryDirectory)
         return;
     }
     CloseLog();
-    ShowCommandResult(log.empty() ? "Lis to Qtx done: wrote " + output.path
-                                  : Format("Lis to Qtx done: wrote %s, log %s", output.path.c_str(), log.c_str()));
+    std::string done = log.empty() ? "Lis to Qtx done: wrote " + output.path
+                                   : Format("Lis to Qtx done: wrote %s, log %s", output.path.c_str(), log.c_str());
+    if (m_droppedFrames > 0)
+        done += Format("; %llu frame(s) dropped for a repeated depth", static_cast<unsigned long long>(m_droppedFrames));
+    ShowCommandResult(done);
     // The log alone would keep quiet about what the data set lacks.
     if (m_leftOut > 0 && !log.empty())
         MessageBox(Format(kLeftOut, output.path.c_str(), m_leftOut, log.c_str()), MB_OK | MB_ICONINFORMATION);
@@ -312,12 +327,32 @@ void CLisToQtx::LogDataSet(const std::string& toolName, const CLisLogicalFile& d
                             channel->m_mnemonic.c_str(), unsigned(dataSet.m_frameSize)));
             continue;
         }
+        if (channel->m_unevenSamples) {
+            ++m_leftOut;
+            WriteLog(Format("Channel %s left out: its %u bytes a frame do not split into %d whole samples of "
+                            "representation code %d\r\n",
+                            channel->m_mnemonic.c_str(), unsigned(channel->m_size), int(channel->m_frameSamples),
+                            int(channel->m_reprCode)));
+            continue;
+        }
         if (channel->HasValueLayout()) continue;
         ++m_leftOut;
         WriteLog(Format("Channel %s left out: representation code %d holds no numbers\r\n",
                         channel->m_mnemonic.c_str(), int(channel->m_reprCode)));
     }
+    LogDroppedFrames(dataSet);
     LogFastChannels(dataSet);
+}
+
+void CLisToQtx::LogDroppedFrames(const CLisLogicalFile& dataSet)
+{
+    m_droppedFrames = dataSet.m_droppedCount;
+    for (const CLisDroppedFrame& frame : dataSet.m_droppedFrames)
+        WriteLog(Format("Frame %llu at depth %9.4f dropped: the frame after it has the same depth\r\n",
+                        static_cast<unsigned long long>(frame.m_frame + 1), frame.m_depth));
+    if (dataSet.m_droppedCount > dataSet.m_droppedFrames.size())
+        WriteLog(Format("%llu more frame(s) dropped: the frame after each has the same depth\r\n",
+                        static_cast<unsigned long long>(dataSet.m_droppedCount - dataSet.m_droppedFrames.size())));
 }
 
 void CLisToQtx::LogFastChannels(const CLisLogicalFile& dataSet)
@@ -328,11 +363,14 @@ void CLisToQtx::LogFastChannels(const CLisLogicalFile& dataSet)
             if (!channel->IsFast()) continue;
             const int n = channel->m_frameSamples;
             if (channel->m_allSamples) {
-                WriteLog(Format("Fast channel %s: %d samples per frame, all kept as datum %s of %d values, one "
-                                "sample every %.4f %s from the frame's depth; the log plot and the LAS export "
-                                "show the first sample of each frame\r\n",
-                                channel->m_mnemonic.c_str(), n, item->m_mnemonic.c_str(),
-                                int(item->m_samplesPerWaveform), double(item->m_samplePeriod), units));
+                const int values = item->m_samplesPerWaveform;
+                const double step = double(item->m_samplePeriod) * values / n; // signed, sample to sample
+                WriteLog(Format("Fast channel %s: %d samples per frame, all kept as datum %s of %d values in the "
+                                "order recorded; the last sample stands at the frame's depth and each one before it "
+                                "%.4f %s from the next, back toward the frame before (the first at %+.4f %s); the "
+                                "log plot and the LAS export show the last sample of each frame\r\n",
+                                channel->m_mnemonic.c_str(), n, item->m_mnemonic.c_str(), values, std::fabs(step),
+                                units, -step * (n - 1), units));
                 continue;
             }
             ++m_leftOut;
@@ -397,7 +435,7 @@ int CLisToQtx::WriteHeader(CLisLogicalFile* dataSet, const std::string& lisPath)
         if (!OkOrShow(m_output->AddDatum(m_descriptors, item->m_mnemonic, item->m_typeCode, 1,
                                          item->DescriptorCategory(), item->m_receiverCount,
                                          first ? UnitCode(first->m_units) : uint8_t(kUnitNone), item->m_samplePeriod,
-                                         uint16_t(item->TraceSamples()), 0)))
+                                         uint16_t(item->TraceSamples()), uint16_t(item->m_firstIndex))))
             return 0;
     }
     m_dataStart = qtx::DataStart(m_descriptors.size());

@@ -123,9 +123,11 @@ private:
     // Commits the log under its name (told when that fails).
     void CloseLog();
     void LogBadShots(CWaveformPickItem& wave);
-    // Names each fast channel of the selected items, its samples per frame and what
-    // the data set keeps of them.
+    // Names each fast channel of the selected items, its samples per frame, what the
+    // data set keeps of them and where they sit.
     void LogFastChannels(const CLisLogicalFile& dataSet);
+    // Names each frame the scan dropped for a repeated depth, with its depth.
+    void LogDroppedFrames(const CLisLogicalFile& dataSet);
     // Per item, the code-50 values a float cannot hold (`beyond`, in item order).
     void LogBeyondFloat(const std::vector<CWaveformPickItem*>& items, const std::vector<uint64_t>& beyond);
     // Writes receiver `receiver` of `wave` for frame `k` by the bad-shot rule.
@@ -154,6 +156,7 @@ private:
                            const CLisChannelItem* gain, double step);
 
     int m_leftOut = 0; // channels the last LogDataSet named as not converted whole
+    uint64_t m_droppedFrames = 0; // frames of repeated depths the last LogDataSet named
     uint64_t m_dataStart = 0;
     uint64_t m_frameSize = 0;
 };

@@ -1,5 +1,6 @@
 #include "lis/LisWrite.h"
 
+#include "dataset/FastDatum.h"
 #include "dataset/ItemTypes.h"
 #include "platform/Endian.h"
 #include "platform/Format.h"
@@ -7,7 +8,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -122,7 +122,16 @@ struct Channel {
     std::string mnemonic;
     uint64_t size;
     std::string units;
+    uint8_t samples = 1; // samples a frame: above 1 a fast channel
 };
+
+// A fast datum goes out as the fast channel it came from: all its values in one
+// channel of that many samples a frame. Any other datum is one sample a frame.
+uint8_t ChannelSamples(const QtxDatumDescriptor& d)
+{
+    const uint32_t samples = qtx::FastSamples(d);
+    return samples <= std::numeric_limits<uint8_t>::max() ? uint8_t(samples) : 1;
+}
 
 // Receiver channels only where they describe the datum's bytes exactly.
 bool SplitsIntoReceivers(const QtxDatumDescriptor& d)
@@ -379,7 +388,7 @@ Status CLisWrite::WriteDfsr(const QtxFileHeader* header, const QtxDatumDescripto
             m_failed = true;
             return Status::Failure(TooLargeForAChannel(mnemonic, d.size, m_path));
         }
-        channels.push_back({mnemonic, d.size, units});
+        channels.push_back({mnemonic, d.size, units, ChannelSamples(d)});
     }
     if (split > kNamedDatums) splitDatums += Format(" and %zu more", split - kNamedDatums);
     if (!splitDatums.empty())
@@ -402,9 +411,9 @@ Status CLisWrite::WriteDfsr(const QtxFileHeader* header, const QtxDatumDescripto
     EncodeInt32(entry(EntryType::FrameSize, ReprCode::Int32), int32_t(header->frameSize >= 4 ? header->frameSize - 4 : 0));
     EncodeByte(entry(EntryType::UpDown, ReprCode::Byte), header->logDirection == qtx::kLogDown ? kLogDown : kLogUp);
     EncodeByte(entry(EntryType::OpticalDepthUnits, ReprCode::Byte), metres ? kOpticalMetres : kOpticalFeet);
-    // LIS readers take the spacing as a distance, its direction from entry 4 (data sets
-    // of up logs may hold a step below zero), in the same units as the depth channel.
-    EncodeFloat(entry(EntryType::FrameSpacing, ReprCode::Float), std::fabs(header->depthStep));
+    // The data set's depth step as it stands, its sign included, so that it comes back
+    // as it went; the units are those of the depth channel.
+    EncodeFloat(entry(EntryType::FrameSpacing, ReprCode::Float), header->depthStep);
     PutText(entry(EntryType::FrameSpacingUnits, ReprCode::Text, 4), 4, metres ? "M" : "FT");
     EncodeByte(entry(EntryType::MaxFramesPerRecord, ReprCode::Byte), 1);
     EncodeByte(entry(EntryType::DepthMode, ReprCode::Byte), kDepthPerFrame);
@@ -420,7 +429,7 @@ Status CLisWrite::WriteDfsr(const QtxFileHeader* header, const QtxDatumDescripto
         PutText(b, kDsbUnits, c.units);
         endian::PutBE16(b + kDsbFileNumber, 0);
         endian::PutBE16(b + kDsbChannelSize, uint16_t(c.size));
-        b[kDsbSamples] = 1;
+        b[kDsbSamples] = c.samples;
         b[kDsbCode] = uint8_t(ReprCode::Float);
     }
     if (Status s = Put(r, kErrorDfsr); !s) return s;

@@ -52,8 +52,9 @@ public:
     // The history with trailing white space removed, padded to an even length; the
     // history ends at its first zero byte.
     Status WriteComment(const QtxFileHeader* header);
-    // One channel per datum, or per receiver of the waveform datums when perReceiver
-    // is 1. A packed waveform datum too large for one channel is written per receiver
+    // One channel per datum (a fast datum as a channel of its samples a frame), or per
+    // receiver of the waveform datums when perReceiver is 1. Entry 8 holds the header's
+    // depth step, sign included. A packed waveform datum too large for one channel is written per receiver
     // (SplitNotice names them for the user); any other channel over kMaxChannelSize
     // bytes is refused before anything is written.
     Status WriteDfsr(const QtxFileHeader* header, const QtxDatumDescriptor* descriptors, int perReceiver);

@@ -31,6 +31,9 @@ const char kDatumOutOfPlace[] = "Encountered datum %s out of its place in the fr
 const char kAbsentWritten[] = "Wrote %lld value(s) that LIS code 68 cannot hold (not a number, infinite, or of "
                               "magnitude 2^127 or more) as absent values (-999.25) in file :\n%s";
 
+const char kOutOfOrder[] = "; %lld frame(s) repeat the depth before them or go back against the log's direction "
+                           "(LIS readers keep one frame of a depth)";
+
 // Frames read at once by the export (at least one, however large).
 constexpr size_t kReadBlockBytes = size_t(1) << 20;
 
@@ -74,7 +77,9 @@ void CQtxToLis::Run()
     const bool closed = OkOrShow(m_writer.Close());
     m_input.Close();
     m_descriptors.clear();
-    if (converted && closed) ShowCommandResult("Qtx to Lis done: wrote " + output.path);
+    if (converted && closed)
+        ShowCommandResult("Qtx to Lis done: wrote " + output.path
+                          + (m_outOfOrder > 0 ? Format(kOutOfOrder, static_cast<long long>(m_outOfOrder)) : ""));
     if (converted && closed && m_absentWritten > 0)
         MessageBox(Format(kAbsentWritten, static_cast<long long>(m_absentWritten), output.path.c_str()),
                    MB_OK | MB_ICONINFORMATION);
@@ -127,27 +132,37 @@ Status CQtxToLis::ReadLayout(const std::string& qtxPath)
     return Status();
 }
 
+int CQtxToLis::AskPacking() const
+{
+    // A data set with a four-receiver array (type 21) is always written per receiver.
+    const bool fourReceivers = std::any_of(m_descriptors.begin(), m_descriptors.end(),
+                                           [](const QtxDatumDescriptor& d) { return d.typeCode == kItemTypeIsonic; });
+    if (fourReceivers) return 1;
+    CWaveformPackPreferenceDlg preference;
+    preference.m_choice = 0;
+    // Cancel abandons the export: the output is created only once every question is answered.
+    if (preference.DoModal() != IDOK) return -1;
+    return preference.m_choice == 1 ? 1 : 0;
+}
+
+void CQtxToLis::CountOutOfOrder(double depth, uint32_t frame)
+{
+    // Down logs (0xFF) deepen frame by frame, up logs rise.
+    const bool down = m_header.logDirection == qtx::kLogDown;
+    if (frame > 0 && (depth == m_lastDepth || (down ? depth < m_lastDepth : depth > m_lastDepth))) ++m_outOfOrder;
+    m_lastDepth = depth;
+}
+
 int CQtxToLis::Convert(const std::string& qtxPath, const std::string& lisPath)
 {
     m_absentWritten = 0;
+    m_outOfOrder = 0;
     // Before the output is created: replacing it would replace an input of the same file.
     if (RefuseOutputOverInput(lisPath, {qtxPath})) return 0;
     if (!OpenCommandInput(m_input, qtxPath)) return 0;
     if (!OkOrShow(ReadLayout(qtxPath))) return 0;
-
-    // A data set with a four-receiver array (type 21) is always written per receiver.
-    int perReceiver = 0;
-    const bool fourReceivers = std::any_of(m_descriptors.begin(), m_descriptors.end(),
-                                           [](const QtxDatumDescriptor& d) { return d.typeCode == kItemTypeIsonic; });
-    if (fourReceivers) {
-        perReceiver = 1;
-    } else {
-        CWaveformPackPreferenceDlg preference;
-        preference.m_choice = 0;
-        // Cancel abandons the export: the output is created only once every question is answered.
-        if (preference.DoModal() != IDOK) return 0;
-        perReceiver = preference.m_choice == 1 ? 1 : 0;
-    }
+    const int perReceiver = AskPacking();
+    if (perReceiver < 0) return 0;
 
     if (!OkOrShow(m_writer.Create(lisPath))) return 0;
 
@@ -159,7 +174,12 @@ int CQtxToLis::Convert(const std::string& qtxPath, const std::string& lisPath)
     const Status formats = m_writer.WriteDfsr(&m_header, descriptors, perReceiver);
     if (!m_writer.SplitNotice().empty()) MessageBox(m_writer.SplitNotice(), MB_OK | MB_ICONINFORMATION);
     if (!OkOrShow(formats)) return 0;
+    if (!WriteFrames(qtxPath)) return 0;
+    return OkOrShow(m_writer.WriteTrailers()) ? 1 : 0;
+}
 
+int CQtxToLis::WriteFrames(const std::string& qtxPath)
+{
     CProgressDlg progress;
     progress.Create();
     progress.SetStatus(Format("Converting File: %s", FileName(qtxPath).c_str()));
@@ -195,6 +215,7 @@ int CQtxToLis::Convert(const std::string& qtxPath, const std::string& lisPath)
                 MessageBox(Format(kBadDepth, qtxPath.c_str(), k + 1, shown.c_str()), MB_OK | MB_ICONSTOP);
                 return 0;
             }
+            CountOutOfOrder(depth, k);
             float* values = frame + qtx::kDepthSize / 4;
             endian::LEFloatsInPlace(values, valueCount);
             ReplaceUnwritable(values, valueCount);
@@ -206,5 +227,5 @@ int CQtxToLis::Convert(const std::string& qtxPath, const std::string& lisPath)
             if (position != shown) progress.SetPos(shown = position);
         }
     }
-    return OkOrShow(m_writer.WriteTrailers()) ? 1 : 0;
+    return 1;
 }

@@ -32,6 +32,9 @@ public:
     // Values code 68 cannot hold (not a number, infinite, or of magnitude 2^127 or more)
     // that the last Convert wrote as the absent value.
     int64_t AbsentWritten() const { return m_absentWritten; }
+    // Frames of the last Convert whose depth repeats the one before or goes back
+    // against the header's log direction.
+    int64_t OutOfOrder() const { return m_outOfOrder; }
 
     BinaryFile m_input;
     CLisWrite m_writer;
@@ -43,6 +46,13 @@ private:
     Status ReadLayout(const std::string& qtxPath);
     // Puts the absent value in place of each value code 68 cannot hold, counting them.
     void ReplaceUnwritable(float* values, uint32_t count);
+    // 1 per receiver, 0 one channel per datum, -1 when the question was cancelled.
+    int AskPacking() const;
+    // The frames, with the progress dialog; 1, or 0 when stopped or failed (told).
+    int WriteFrames(const std::string& qtxPath);
+    void CountOutOfOrder(double depth, uint32_t frame);
 
     int64_t m_absentWritten = 0;
+    int64_t m_outOfOrder = 0;
+    double m_lastDepth = 0.0;
 };

@@ -1,5 +1,6 @@
 #include "plot/PlotModel.h"
 
+#include "dataset/FastDatum.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/SafeNumeric.h"
@@ -282,6 +283,8 @@ bool CPlotModel::FindDatum(PlotItemView& v)
                                      d->m_mnemonic.c_str()));
         v.datumFound = true;
         v.offset = int64_t(d->m_offset) + int64_t(uint64_t(receiver) * traceBytes);
+        // A curve of several values a frame shows the one at the frame's depth.
+        if (v.curve) v.offset += int64_t(sizeof(float)) * qtx::ValueAtFrameDepth(*d);
         return true;
     }
     // A datum no longer in its data set reads nothing and draws nothing (see

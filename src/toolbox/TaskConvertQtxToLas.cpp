@@ -14,6 +14,7 @@
 #include "toolbox/ToolsWnd.h"
 
 #include "dataset/DepthRule.h"
+#include "dataset/FastDatum.h"
 #include "dataset/QtxLayout.h"
 #include "platform/Endian.h"
 #include "platform/Format.h"
@@ -213,8 +214,11 @@ int ConvertQtxToLas(CToolsWnd& e)
         for (int32_t frame = first; frame < frames && frame - first < kFramesPerStep; ++frame) {
             double depth = 0.0;
             if (!toolbox::ReadFrameDepth(in.file, frame, &depth)) return 0;
-            for (size_t k = 0; k < curves.size(); ++k)
-                if (!OkOrShow(in.file.ReadFrameItem(frame, curves[k]->m_offset, 1, 1, &values[k], 1))) return 0;
+            for (size_t k = 0; k < curves.size(); ++k) {
+                // The value at the frame's depth (a fast channel's last sample).
+                const int64_t at = int64_t(curves[k]->m_offset) + 4 * int64_t(qtx::ValueAtFrameDepth(*curves[k]));
+                if (!OkOrShow(in.file.ReadFrameItem(frame, at, 1, 1, &values[k], 1))) return 0;
+            }
             WriteStep(doc, line, depth, values, wrapped);
             ++written;
         }

@@ -5,6 +5,7 @@
 #include "common/PathLabel.h"
 #include "common/ProgressDlg.h"
 #include "common/QtxDataSetHistoryDlg.h"
+#include "dataset/FastDatum.h"
 #include "dataset/QtxLayout.h"
 #include "platform/Endian.h"
 #include "platform/Format.h"
@@ -275,7 +276,8 @@ int toolbox::ReadValues(ToolInput& in, int frame, const CQtxDatum& item, uint64_
 
 int toolbox::ReadValue(ToolInput& in, int frame, const CQtxDatum& item, float& value)
 {
-    return OkOrShow(in.file.ReadFrameItem(frame, FrameOffset(item.m_offset), 1, 1, &value, 1));
+    const uint64_t at = uint64_t(item.m_offset) + sizeof(float) * qtx::ValueAtFrameDepth(item);
+    return OkOrShow(in.file.ReadFrameItem(frame, FrameOffset(at), 1, 1, &value, 1));
 }
 
 int toolbox::ReadFrameDepth(CQtxFile& file, int frame, double* depth)

@@ -101,7 +101,7 @@ ToolFrameSpan FrameRange(uint8_t logDirection, double first, double last, int32_
 // `count` values (at most kToolSampleCapacity) of a datum from value `first` on, as
 // CopyItem reads them; 1, or 0 after the read's message.
 int ReadValues(ToolInput& input, int frame, const CQtxDatum& item, uint64_t first, size_t count, float* to);
-// The first value of a datum (a curve's one value).
+// A curve's value at the frame's depth (its one value, or a fast channel's last sample).
 int ReadValue(ToolInput& input, int frame, const CQtxDatum& item, float& value);
 // The depth stored in front of a frame's values; 1, or 0 after the read's message.
 int ReadFrameDepth(CQtxFile& file, int frame, double* depth);

@@ -55,7 +55,7 @@ TEST_F(QtxFileDlgTest, SortsDatumsIntoTabsWithTheirLineFormats)
          "SPYY  20 @  1.000  [uSec/ft]"},
         {"AZQD  36 @    5.0  [deg]"},
         {"SMNO  40x300 @  2.500  [uSec/ft]"}, // axis-2 count first
-        {"AMNO  [mV]", "XXNO   ", "DTF3  [uSec/ft]  (3 values a frame: the log shows the first)"}, // unknown unit: blank
+        {"AMNO  [mV]", "XXNO   ", "DTF3  [uSec/ft]  (3 values a frame: the log shows the one at the frame's depth)"}, // unknown unit: blank
     };
     auto& script = host.ScriptDialog(kIddQtxFile);
     for (int tab = 0; tab < 6; ++tab)

@@ -84,7 +84,7 @@ std::vector<std::string> Items(const CLisLogicalFile& file)
 
 // Five channels recorded three times per frame, beside a plain one and a waveform: each
 // keeps its three samples per frame, in the order recorded, where the scan used to keep
-// only the first; the log names each fast channel and its count.
+// only the first; the log names each fast channel, its count and where its samples sit.
 TEST_F(LisKeptOrRefusedTest, FastChannelsKeepEverySampleAndTheLogNamesThem)
 {
     lisb::Dfsr d;
@@ -114,10 +114,12 @@ TEST_F(LisKeptOrRefusedTest, FastChannelsKeepEverySampleAndTheLogNamesThem)
     }
     EXPECT_EQ(out.descriptors[0].axis1.sampleCount, 3);
     EXPECT_FLOAT_EQ(out.descriptors[0].axis1.step, 0.5f / 3);
+    EXPECT_EQ(int16_t(out.descriptors[0].axis1.firstIndex), -2); // the last sample at the frame's depth
     for (const char* name : {"DT", "CAL1", "SPF", "RHO", "TEN"})
-        EXPECT_NE(log.find(Format("Fast channel %s: 3 samples per frame, all kept as datum %s of 3 values, one sample "
-                                  "every 0.1667 F from the frame's depth; the log plot and the LAS export show the first "
-                                  "sample of each frame\r\n",
+        EXPECT_NE(log.find(Format("Fast channel %s: 3 samples per frame, all kept as datum %s of 3 values in the order "
+                                  "recorded; the last sample stands at the frame's depth and each one before it "
+                                  "0.1667 F from the next, back toward the frame before (the first at -0.3333 F); the "
+                                  "log plot and the LAS export show the last sample of each frame\r\n",
                                   name, name)),
                   std::string::npos)
             << name << "\n"

@@ -97,6 +97,8 @@ TEST(LisRecogniseEveryTool, NeedsItsDictionaryEntriesAndTakesItsChannelAsACopy)
         for (const char* name : {"WAVE", "GR"}) {
             Model m;
             m.Dictionary({t.section, t.record, "END::"});
+            // A file this program wrote describes its datums in its table.
+            if (t.code == lis::kToolQtxWritten) m.Table("QTX", {{"QTX", "Maker"}, {"WAVE", "1"}, {"NR", "1"}});
             CLisChannelItem* wave = m.Channel(name, 4096);
             m.Channel("", 4096); // the blank entry closing the section takes no blank channel
             ASSERT_EQ(m.Run(t.code), 1);

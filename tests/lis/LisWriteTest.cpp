@@ -230,11 +230,13 @@ TEST_F(LisWriteTest, SmallDataSetGivesTheGoldenRecords)
 
 TEST_F(LisWriteTest, DirectionDepthUnitsAndHistorySelectTheirBytes)
 {
-    // The spacing is a distance in the depth channel's units, its direction entry 4's, as
-    // LIS readers take it: an up log's step below zero is written as its size.
-    const struct { uint8_t direction, units; double step; std::string up, scale, spacing, deptUnits; } directions[] = {
-        {0xFF, 0xFF, 0.5, "\xFF", "\xFF", "M   ", "M   "}, {1, 1, -0.5, "\x01", "\x01", "FT  ", "FT  "},
-        {0, 0xFF, -0.5, "\x01", "\xFF", "M   ", "M   "}, {1, 1, 0.5, "\x01", "\x01", "FT  ", "FT  "}};
+    // The spacing is the data set's depth step, its sign included, in the depth
+    // channel's units: a step below zero comes back as it went.
+    const struct { uint8_t direction, units; double step; std::string up, scale, spacing, deptUnits, code68; } directions[] = {
+        {0xFF, 0xFF, 0.5, "\xFF", "\xFF", "M   ", "M   ", std::string("\x40\x40\x00\x00", 4)},
+        {1, 1, -0.5, "\x01", "\x01", "FT  ", "FT  ", std::string("\xBF\xC0\x00\x00", 4)},
+        {0, 0xFF, -0.5, "\x01", "\xFF", "M   ", "M   ", std::string("\xBF\xC0\x00\x00", 4)},
+        {1, 1, 0.5, "\x01", "\x01", "FT  ", "FT  ", std::string("\x40\x40\x00\x00", 4)}};
     for (const auto& c : directions) {
         QtxFileHeader h = Header(8, 0);
         h.logDirection = c.direction;
@@ -243,7 +245,7 @@ TEST_F(LisWriteTest, DirectionDepthUnitsAndHistorySelectTheirBytes)
         const WalkedRecord r = Single([&](CLisWrite& w) { return w.WriteDfsr(&h, nullptr, 0); });
         auto e = Entries(r);
         EXPECT_EQ(e[4] + e[5] + e[9], c.up + c.scale + c.spacing);
-        EXPECT_EQ(e[8], std::string("\x40\x40\x00\x00", 4)); // 0.5 in code 68
+        EXPECT_EQ(e[8], c.code68); // 0.5 or -0.5 in code 68
         EXPECT_EQ(r.Text(kFirstBlock + kDsbUnits.offset, 4), c.deptUnits);
     }
     // The history without trailing white space, to its first zero byte, at an even length.

@@ -258,4 +258,36 @@ TEST_F(QtxToLisTest, ADepthCode68CannotHoldIsRefusedAndTheOlderFileStays)
     }
 }
 
+// Frames whose depth repeats the one before or goes back against the log's direction
+// are written as they stand and counted in the end message (LIS readers keep one frame
+// of a depth); a log in order ends as before.
+TEST_F(QtxToLisTest, FramesOutOfOrderAreCountedInTheEndMessage)
+{
+    const struct {
+        uint8_t direction;
+        std::vector<double> depths;
+        int outOfOrder;
+    } cases[] = {
+        {qtx::kLogDown, {1000.0, 1000.5, 1001.0, 1001.5}, 0},   {qtx::kLogDown, {1000.0, 1000.0, 1000.5, 1001.0}, 1},
+        {qtx::kLogDown, {1000.0, 1001.0, 1000.5, 1001.5}, 1},   {qtx::kLogUp, {1001.5, 1001.0, 1000.5, 1000.0}, 0},
+        {qtx::kLogUp, {1001.5, 1001.0, 1001.0, 1002.0}, 2},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteQtx(qtx, {Waveform(2, 16)}, 4, 1000.0, 0.5, ExactSample, c.direction));
+        auto bytes = ReadBytes(qtx);
+        for (size_t k = 0; k < c.depths.size(); ++k)
+            endian::PutLEDouble(bytes.data() + qtx::DataStart(1) + k * (qtx::kDepthSize + 2 * 16 * 4), c.depths[k]);
+        WriteBytes(qtx, bytes);
+        ExpectFiles();
+        host.ScriptDialog(kIddWaveformPack).Press(IDOK);
+        frame.Command(ID_FILE_LIS);
+        EXPECT_TRUE(frame.Command(ID_QTX_TO_LIS));
+        const std::string counted = Format("; %d frame(s) repeat the depth before them or go back against the log's "
+                                           "direction (LIS readers keep one frame of a depth)",
+                                           c.outOfOrder);
+        EXPECT_EQ(frame.PaneText(0), "Qtx to Lis done: wrote " + lis + (c.outOfOrder ? counted : ""));
+        EXPECT_EQ(WalkLis(lis).OfType(lis::kNormalData).size(), 4u);
+    }
+}
+
 } // namespace

@@ -1,0 +1,283 @@
+// Every LIS value under its own name and at its own depth: the samples of fast
+// channels where the field's LIS readers put them (the frame's depth on the last, the
+// others back toward the frame before), kept through QTX -> LIS -> QTX; channels that
+// do not split into whole samples, and frames of a repeated depth, named in the log;
+// a curve that shares a dictionary waveform name converted as the curve it is.
+#include "dataset/FastDatum.h"
+#include "lis/LisDictionary.h"
+#include "lis/LisParamScan.h"
+#include "lis/LisToQtx.h"
+#include "lis/QtxToLis.h"
+#include "res/ResourceIds.h"
+
+#include "LisHelpers.h"
+#include "platform/Format.h"
+#include "support/HostFixture.h"
+#include "support/LisBuilder.h"
+#include "support/LisDictionaryBuilder.h"
+#include "support/QtxBuilder.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+
+namespace {
+
+using lisb::Channel;
+
+class LisFastSamplesTest : public HostTest {
+protected:
+    TempDir dir;
+    std::string lisPath = dir.File("well.lis");
+    std::string qtxPath = dir.File("well.qtx");
+
+    void SetUp() override
+    {
+        HostTest::SetUp();
+        ASSERT_TRUE(LisDictionaryBuilder()
+                        .Depth({"DEPT"})
+                        .Section("~DSI", {{"DX", "GN", "NRM", "NS", "PER", "NR", "DIP", "DSIMONO"}})
+                        .Section("~QTX", {{"WMNO", "MNS", "MSP", "", "MNR", "WMNO"}})
+                        .WriteDit(dir.Path()));
+    }
+
+    // The one data set of `lis`, every item selected.
+    std::unique_ptr<CLisLogicalFile> ScanAll(const std::string& lis)
+    {
+        CLisLogicalFileList files;
+        CLisParamScan scan;
+        EXPECT_EQ(scan.Scan(lis, &files, dir.Path(), lis::kToolDsi), 1);
+        EXPECT_EQ(files.size(), 1u);
+        if (files.size() != 1) return nullptr;
+        for (auto& item : files[0]->m_items) item->m_selected = 1;
+        return std::move(files[0]);
+    }
+
+    // Converts `file` of `lis` into `qtx` with its log; the log's text.
+    std::string Convert(CLisLogicalFile& file, const std::string& lis, const std::string& qtx)
+    {
+        std::filesystem::remove(CLisToQtx::LogPath(qtx)); // the log of the case before
+        {
+            CLisToQtx converter;
+            converter.m_outputConfirmed = true;
+            EXPECT_EQ(converter.OpenLog("well.lis", qtx, lis), 1);
+            converter.LogDataSet("Dsi", file);
+            EXPECT_EQ(converter.Convert(&file, lis, qtx), 1);
+        }
+        const auto bytes = ReadBytes(CLisToQtx::LogPath(qtx));
+        return std::string(bytes.begin(), bytes.end());
+    }
+
+    // QTX -> LIS (packed) -> QTX; the second data set.
+    QtxImage RoundTrip(const std::string& qtx)
+    {
+        const std::string lis2 = dir.File("back.lis"), qtx2 = dir.File("back.qtx");
+        host.ScriptDialog(kIddWaveformPack).Press(IDOK);
+        CQtxToLis exporter;
+        EXPECT_EQ(exporter.Convert(qtx, lis2), 1);
+        EXPECT_TRUE(OkOrShow(exporter.m_writer.Close()));
+        auto file = ScanAll(lis2);
+        if (!file) return {};
+        Convert(*file, lis2, qtx2);
+        return LoadQtx(qtx2);
+    }
+};
+
+// Sample s of frame k lies at X[k-1] + (s + 1)(X[k] - X[k-1]) / N, in recorded order,
+// on down and up logs: the datum's axis gives each sample's offset from its frame's
+// depth (first index x step, signed), the value shown at a frame's depth is its last
+// sample, and QTX -> LIS -> QTX keeps the axis.
+TEST_F(LisFastSamplesTest, FastSamplesStandWhereTheFieldsReadersPutThem)
+{
+    for (const int n : {2, 3, 4}) {
+        for (const bool up : {false, true}) {
+            SCOPED_TRACE(Format("%d samples, %s log", n, up ? "up" : "down"));
+            lisb::Dfsr d;
+            d.direction = up ? lis::kLogUp : lis::kLogDown;
+            d.channels = {Channel("GR", "GAPI"), Channel("DT", "US/F", uint16_t(4 * n), uint8_t(n), 68)};
+            const double step = up ? -0.5 : 0.5, top = up ? 1002.0 : 1000.0;
+            LisBuilder b;
+            b.FileHeader("FAST  .001").Dfsr(d).Data(d, top, step, 5).FileTrailer("FAST  .001");
+            b.Write(lisPath);
+            auto file = ScanAll(lisPath);
+            ASSERT_TRUE(file);
+            const std::string log = Convert(*file, lisPath, qtxPath);
+            const QtxImage out = LoadQtx(qtxPath);
+            ASSERT_EQ(out.frames.size(), 5u);
+            ASSERT_EQ(out.descriptors.size(), 2u);
+            const QtxAxisDescriptor axis = out.descriptors[1].axis1;
+            EXPECT_EQ(int16_t(axis.firstIndex), -(n - 1));
+            EXPECT_EQ(axis.step, float(step / n));
+            EXPECT_EQ(qtx::ValueAtFrameDepth(axis.firstIndex, axis.sampleCount, out.descriptors[1].size),
+                      uint32_t(n - 1));
+            for (size_t k = 1; k < 5; ++k)
+                for (int s = 0; s < n; ++s) {
+                    const double at = out.depths[k] + (int16_t(axis.firstIndex) + s) * double(axis.step);
+                    const double want = out.depths[k - 1] + (s + 1) * (out.depths[k] - out.depths[k - 1]) / n;
+                    EXPECT_NEAR(at, want, 1e-5) << "frame " << k << " sample " << s;
+                    EXPECT_EQ(out.frames[k][size_t(1 + s)], float(lisb::DefaultSample(int(k), 1, s)));
+                }
+            const double spacing = 0.5 / n;
+            EXPECT_NE(log.find(Format("Fast channel DT: %d samples per frame, all kept as datum DT of %d values in the "
+                                      "order recorded; the last sample stands at the frame's depth and each one "
+                                      "before it %.4f F from the next, back toward the frame before (the first at "
+                                      "%+.4f F)",
+                                      n, n, spacing, (up ? 1 : -1) * spacing * (n - 1))),
+                      std::string::npos)
+                << log;
+
+            const QtxImage back = RoundTrip(qtxPath);
+            ASSERT_EQ(back.descriptors.size(), 2u);
+            EXPECT_EQ(back.descriptors[1].axis1.firstIndex, axis.firstIndex);
+            EXPECT_EQ(back.descriptors[1].axis1.step, axis.step);
+            EXPECT_EQ(back.frames, out.frames);
+        }
+    }
+}
+
+// A data set of an up log whose step is below zero, with a fast datum: QTX -> LIS ->
+// QTX gives back the step with its sign, the datum's axis and every value.
+TEST_F(LisFastSamplesTest, QtxToLisToQtxKeepsAFastDatumsAxisAndANegativeStep)
+{
+    for (const int n : {2, 4}) {
+        SCOPED_TRACE(n);
+        QtxDatumShape curve;
+        curve.mnemonic = "DT";
+        curve.category = kCategoryTrace;
+        curve.unit = kUnitMicrosecondsPerFoot;
+        curve.samples = uint16_t(n);
+        curve.step = float(-0.5 / n);
+        curve.first = uint16_t(int16_t(1 - n));
+        const auto exact = [](int frame, int, size_t index) { return float(frame * 8 + int(index)); };
+        ASSERT_TRUE(WriteQtx(qtxPath, {curve}, 4, 1001.5, -0.5, exact, qtx::kLogUp));
+        const QtxImage in = LoadQtx(qtxPath);
+        const QtxImage back = RoundTrip(qtxPath);
+        EXPECT_EQ(back.header.depthStep, -0.5);
+        EXPECT_EQ(back.header.logDirection, qtx::kLogUp);
+        ASSERT_EQ(back.descriptors.size(), 1u);
+        EXPECT_EQ(back.descriptors[0].axis1.firstIndex, curve.first);
+        EXPECT_EQ(back.descriptors[0].axis1.step, curve.step);
+        EXPECT_EQ(back.descriptors[0].axis1.sampleCount, n);
+        EXPECT_EQ(back.depths, in.depths);
+        EXPECT_EQ(back.frames, in.frames);
+    }
+}
+
+// A channel whose size does not split into whole samples of its code is left out and
+// named in the log, like one past the frame's end; the channel behind it keeps its
+// place and its values.
+TEST_F(LisFastSamplesTest, AChannelThatDoesNotSplitIntoWholeSamplesIsLeftOutAndNamed)
+{
+    const struct {
+        uint16_t size;
+        uint8_t samples, code;
+    } cases[] = {{28, 3, 68}, {12, 2, 68}, {6, 3, 68}, {10, 2, 79}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Format("%u bytes, %u samples, code %u", unsigned(c.size), unsigned(c.samples), unsigned(c.code)));
+        lisb::Dfsr d;
+        d.direction = lis::kLogDown;
+        d.channels = {Channel("GR", "GAPI"), Channel("ODD", "", c.size, c.samples, c.code), Channel("AFT", "")};
+        LisBuilder b;
+        b.FileHeader("ODD   .001").Dfsr(d).Data(d, 1000.0, 0.5, 3).FileTrailer("ODD   .001");
+        b.Write(lisPath);
+        auto file = ScanAll(lisPath);
+        ASSERT_TRUE(file);
+        ASSERT_EQ(file->m_items.size(), 2u);
+        const std::string log = Convert(*file, lisPath, qtxPath);
+        EXPECT_NE(log.find(Format("Channel ODD left out: its %u bytes a frame do not split into %u whole samples of "
+                                  "representation code %u\r\n",
+                                  unsigned(c.size), unsigned(c.samples), unsigned(c.code))),
+                  std::string::npos)
+            << log;
+        const QtxImage out = LoadQtx(qtxPath);
+        ASSERT_EQ(out.frames.size(), 3u);
+        for (size_t k = 0; k < 3; ++k)
+            EXPECT_EQ(out.frames[k], (std::vector<float>{float(lisb::DefaultSample(int(k), 0, 0)),
+                                                         float(lisb::DefaultSample(int(k), 2, 0))}));
+    }
+}
+
+// Of two frames at one depth the later is kept, and the log names the one dropped with
+// its depth and its place among the frames.
+TEST_F(LisFastSamplesTest, AFrameDroppedForARepeatedDepthIsNamedInTheLog)
+{
+    lisb::Dfsr d;
+    d.direction = lis::kLogDown;
+    d.channels = {Channel("GR", "GAPI")};
+    LisBuilder b;
+    // Eight frames: 1000, 1000.5, 1001, then 1001 again up to 1003.
+    b.FileHeader("REP   .001").Dfsr(d).Data(d, 1000.0, 0.5, 3).Data(d, 1001.0, 0.5, 5, lisb::DefaultSample, 3);
+    b.FileTrailer("REP   .001").Write(lisPath);
+    auto file = ScanAll(lisPath);
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->m_droppedCount, 1u);
+    const std::string log = Convert(*file, lisPath, qtxPath);
+    EXPECT_NE(log.find("Frame 3 at depth 1001.0000 dropped: the frame after it has the same depth\r\n"),
+              std::string::npos)
+        << log;
+    const QtxImage out = LoadQtx(qtxPath);
+    ASSERT_EQ(out.depths, (std::vector<double>{1000.0, 1000.5, 1001.0, 1001.5, 1002.0, 1002.5, 1003.0}));
+    EXPECT_EQ(out.frames[2][0], float(lisb::DefaultSample(3, 0, 0))); // the later frame of 1001
+}
+
+// SMNO is a common curve and this program's semblance mnemonic, which the example
+// dictionary names: a curve SMNO exported by this program imports back as the curve it
+// is, the semblance datum as a semblance datum. An item the dialog shows with no name
+// is refused by its datum's or channel's name.
+TEST_F(LisFastSamplesTest, ACurveNamedAsADictionaryWaveformIsConvertedAsACurve)
+{
+    const std::string source = dir.File("tool-dictionary.txt");
+    WriteBytes(source, ReadBytes(BRONTE_EXAMPLES "/tool-dictionary.txt"));
+    host.ExpectFileDialog("Dictionary File to Import", source);
+    ASSERT_TRUE(OkOrShow(CLisDictionary().Import(dir.Path())));
+    QtxDatumShape curve{.mnemonic = "SMNO", .typeCode = 0, .category = kCategoryTrace, .unit = kUnitNone, .step = 1.0f};
+    QtxDatumShape semblance{.mnemonic = "SMNO", .typeCode = 31, .category = kCategorySlowness, .samples = 10,
+                            .unit = kUnitMicrosecondsPerFoot, .step = 40.0f};
+    const struct {
+        QtxDatumShape datum;
+        std::string summary;
+    } cases[] = {
+        {curve, "SMNO|SMNO|SMNO |0|6|1/1|1|0.0000|0"},
+        {semblance, "Semblance Proj|SMNO|SMNO - SEMBMONO|31|3|1/1|10|40.0000|0"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.summary);
+        const std::string set = dir.File("set.qtx");
+        ASSERT_TRUE(WriteQtx(set, {c.datum}, 3));
+        const QtxImage back = RoundTrip(set);
+        ASSERT_EQ(back.descriptors.size(), 1u);
+        EXPECT_EQ(std::string(back.descriptors[0].mnemonic, 4), "SMNO");
+        EXPECT_EQ(back.descriptors[0].typeCode, c.datum.typeCode);
+        EXPECT_EQ(back.frames, LoadQtx(set).frames);
+        auto file = ScanAll(dir.File("back.lis"));
+        ASSERT_TRUE(file && file->m_items.size() == 1u);
+        EXPECT_EQ(Summary(*file->m_items[0]), c.summary);
+    }
+
+    const struct {
+        std::string display, mnemonic, channel, named;
+    } nameless[] = {{"SMNO - ", "", "", "SMNO - "}, {" - ", "SMNO", "", "SMNO"}, {"", "", "SMNO", "of channel SMNO"},
+                    {" - ", " ", "", "without a name"}};
+    for (const auto& c : nameless) {
+        CLisLogicalFile file;
+        file.m_depths.push_back({1000.0, 0, 0, 0});
+        auto item = std::make_unique<CWaveformPickItem>();
+        item->m_displayName = c.display;
+        item->m_mnemonic = c.mnemonic;
+        item->m_selected = 1;
+        if (!c.channel.empty()) {
+            item->m_waveChannels.push_back(std::make_unique<CLisChannelItem>());
+            item->m_waveChannels[0]->m_mnemonic = c.channel;
+        }
+        file.m_items.push_back(std::move(item));
+        host.ExpectMessage("Item " + c.named + " cannot be converted: it has no receivers!\nFile :\n" + lisPath +
+                           "\nLeave the item out in Select Input File Items.\nOperation will be abandoned.");
+        CLisToQtx converter;
+        converter.m_outputConfirmed = true;
+        EXPECT_EQ(converter.Convert(&file, lisPath, qtxPath), 0);
+    }
+}
+
+} // namespace
