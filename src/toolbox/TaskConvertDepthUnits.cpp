@@ -2,6 +2,7 @@
 // direction is the engine's Settings().depthToMetric.
 #include "toolbox/ToolsWnd.h"
 
+#include "dataset/FastDatum.h"
 #include "platform/Host.h"
 
 namespace {
@@ -33,7 +34,11 @@ int ConvertDepthUnits(CToolsWnd& e)
         e.Output().PrimaryHead(in.logDirection, e.Settings().startDepth * k, e.Settings().stopDepth * k);
     head.depthUnits = metres ? qtx::kUnitsFeet : qtx::kUnitsMetres;
     head.step = in.step * k;
-    if (!e.Output().WriteOutputHead(head, e.Output().PrimaryDatums())) return -1;
+    // A fast curve's samples stand at depth offsets along its axis: they change unit too.
+    std::vector<CQtxDatum> datums = e.Output().PrimaryDatums();
+    for (CQtxDatum& d : datums)
+        if (qtx::ValueAtFrameDepth(d) > 0) d.m_axis1.m_step = float(d.m_axis1.m_step * k);
+    if (!e.Output().WriteOutputHead(head, datums)) return -1;
     return e.Output().RunFrames("Convert Depth : ", 0, 1, in.top, e.Inputs().InputDepthStep(),
                                 [&e, k](double depth) { return e.Output().CopyFrame(depth * k); });
 }

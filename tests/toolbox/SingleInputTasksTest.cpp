@@ -159,6 +159,24 @@ TEST_F(SingleInputTasksTest, TasksWriteTheirDepthsHeaderHistoryAndValues)
     }
 }
 
+// A fast curve's samples lie at depth offsets along its axis: a depth conversion carries
+// them into the new unit, and leaves every other axis as it was.
+TEST_F(SingleInputTasksTest, ConvertDepthCarriesAFastCurvesSampleOffsets)
+{
+    const std::vector<QtxDatumShape> datums = {
+        {.mnemonic = "DTCO", .typeCode = 158, .category = 6, .samples = 3, .unit = 2, .step = 0.25f,
+         .first = uint16_t(-2)},
+        kDatums[1],
+    };
+    ASSERT_TRUE(WriteQtx(input, datums, 4));
+    ASSERT_EQ(Run(T::ConvertDepthToMetric), 1);
+    const QtxImage out = LoadQtx(output);
+    ASSERT_EQ(out.descriptors.size(), 2u);
+    EXPECT_EQ(out.descriptors[0].axis1.step, float(0.25f * 0.3048));
+    EXPECT_EQ(out.descriptors[0].axis1.firstIndex, uint16_t(-2));
+    EXPECT_EQ(out.descriptors[1].axis1.step, 10.0f);
+}
+
 // Refusals come before the output exists; a run stopped before its first frame leaves none.
 TEST_F(SingleInputTasksTest, RefusalsAndEmptyRunsLeaveNoOutput)
 {
