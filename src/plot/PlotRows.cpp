@@ -236,17 +236,19 @@ double CPlotRowWalk::BottomSlack() const
     return std::abs(m_model.m_dDepthStep) * 1e-6;
 }
 
-void CPlotRowWalk::AdvanceFrame()
+bool CPlotRowWalk::AdvanceFrame()
 {
     const double step = m_model.m_dDepthStep, bottom = m_model.m_dBottomDepth;
     // Rows coarser than frames pass several frames at once: the next frame is the
     // first at or below the row, found without walking to it, but not past the
     // log's last frame, which every log draws.
     double frames = 1.0;
+    bool held = false;
     if (m_settings.depthPerRow > step) {
         frames = std::max(1.0, std::ceil((m_rowDepth - m_frameDepth) / step - 1e-9));
         const double toLast = std::floor((bottom - m_frameDepth) / step + 1e-6);
-        if (toLast >= 1.0 && frames > toLast) frames = toLast;
+        held = toLast >= 1.0 && frames > toLast;
+        if (held) frames = toLast;
     }
     if (!m_anchored) {
         m_frameDepth += frames * step;
@@ -256,6 +258,7 @@ void CPlotRowWalk::AdvanceFrame()
     }
     // A frame a rounding off the bottom is the bottom's, and in its items' range.
     if (std::abs(m_frameDepth - bottom) <= BottomSlack()) m_frameDepth = bottom;
+    return held;
 }
 
 CPlotRowWalk::End CPlotRowWalk::Walk(PlotBand& band, int rowLimit)
@@ -272,9 +275,12 @@ CPlotRowWalk::End CPlotRowWalk::Walk(PlotBand& band, int rowLimit)
             // The log's last frame is drawn as every other: its row, then the end.
             last = !(m_frameDepth < bottom - BottomSlack());
             if (!last) {
-                AdvanceFrame();
+                const bool held = AdvanceFrame();
                 if (m_frameDepth > bottom) return End::Bottom;
                 if (m_model.ReadFrames(m_frameDepth) < 0) return End::ReadFailed;
+                m_rowsSinceFrame = 0;
+                // Held at the last frame, which lies above this row: it is reached here.
+                if (held) continue;
             }
             m_rowsSinceFrame = 0;
         }

@@ -154,7 +154,7 @@ private:
     void CurveShading(PlotBand& band);
     void InterpolateRow(size_t item);
     float InterpolatePartner(const PlotItemView& v);
-    void AdvanceFrame();
+    bool AdvanceFrame(); // true when held at the log's last frame
     double BottomSlack() const;
 
     CPlotModel& m_model;
