@@ -65,5 +65,3 @@ bool CurveColour(NamedColour name, Color& colour)
         }
     return false;
 }
-
-

@@ -24,7 +24,9 @@ enum class LineStyle : uint8_t { kSolid = 0, kDashed = 1, kDotted = 2, kDashdot 
 enum class ShadePattern : int8_t { kNone = -1, kDashed = 1, kDotted = 2, kDashdot = 3 };
 // A curve or shading colour by its name; kOther, any other text, leaves the colour
 // the plot had.
-enum class NamedColour : uint8_t { kBlue, kCyan, kBrown, kRed, kGreen, kMagenta, kYellow, kGray, kWhite, kBlack, kOther };
+enum class NamedColour : uint8_t {
+    kBlue, kCyan, kBrown, kRed, kGreen, kMagenta, kYellow, kGray, kWhite, kBlack, kOther
+};
 
 // The texts of each kind: Name(value) is the stored text ("" for a value that has none),
 // Of(text) the value a text draws as, matched exactly.
@@ -50,8 +52,8 @@ template <typename T, size_t N> struct Table {
 } // namespace plot_style
 
 template <> struct StyleNames<LineWidth> {
-    static constexpr plot_style::Table<LineWidth, 2> kTable{{{{LineWidth::kNormal, "Normal"}, {LineWidth::kBold, "Bold"}}},
-                                                           LineWidth::kBold};
+    static constexpr plot_style::Table<LineWidth, 2> kTable{
+        {{{LineWidth::kNormal, "Normal"}, {LineWidth::kBold, "Bold"}}}, LineWidth::kBold};
     static constexpr const char* Name(LineWidth v) { return kTable.Name(v); }
     static constexpr LineWidth Of(std::string_view t) { return kTable.Of(t); }
 };

@@ -161,9 +161,8 @@ TEST_F(PlotPrintTest, TheLogsLastFrameIsDrawnOnTheLastRowAtEveryScale)
         EXPECT_EQ(b.frameRows.back(), b.rows - 1) << scale;
         ASSERT_FALSE(b.depthLines.empty()) << scale;
         EXPECT_EQ(b.depthLines.back().depth, 1100.0f) << scale;
-        EXPECT_TRUE(Has(host.printed.back().pages.back(), Format("TextOut(%d,%d, 1100)", plot.Layout().DepthCentre() - 2,
-                                                                 b.top + b.depthLines.back().row - 9)))
-            << scale;
+        const int x = plot.Layout().DepthCentre() - 2, y = b.top + b.depthLines.back().row - 9;
+        EXPECT_TRUE(Has(host.printed.back().pages.back(), Format("TextOut(%d,%d, 1100)", x, y))) << scale;
     }
 }
 

@@ -135,7 +135,7 @@ TEST_F(PlotWndTest, AfterEndTheLogsLastFrameIsDrawnInsideTheWindow)
         const int row = last.y - b.imageTop;
         EXPECT_GE(row, 0) << scale;
         EXPECT_EQ(row, b.shown - 1) << scale << ": the log's last row";
-        EXPECT_LT(row, plot->Depths().rows - plot->Layout().fontHeight / 2) << scale << ": above the window's lower edge";
+        EXPECT_LT(row, plot->Depths().rows - plot->Layout().fontHeight / 2) << scale << ": above the lower edge";
         EXPECT_EQ(plot->Depths().top + row * plot->Depths().depthPerRow >= 1100.0 - 1e-9, true) << scale;
         plot->OnClose();
     }
