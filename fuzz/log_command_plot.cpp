@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     LogSetupGroup setup = theApp.m_logSetup;
     LogCommandPage page = PageOf(setup);
     CQtxCommand command;
-    if (command.Read(setup.plotItems, page, path) != 0 || setup.plotItems.empty()) return 0;
+    if (!command.Read(setup.plotItems, page, path) || setup.plotItems.empty()) return 0;
     SetPage(setup, page);
     setup.depthUnits = setup.english ? "Feet" : "Meters";
     setup.header = "Fuzz";

@@ -30,11 +30,11 @@ void OnDisplayLog(CViewerApp& app)
         case CLogSetupDlg::kClearAll: continue;
         case CLogSetupDlg::kLoadSettings: {
             LogCommandPage page = PageOf(s);
-            if (command.Read(s.plotItems, page, s.loadPath) == 0) SetPage(s, page);
+            if (command.Read(s.plotItems, page, s.loadPath)) SetPage(s, page);
             continue;
         }
         case CLogSetupDlg::kSaveSettings:
-            if (command.Write(s.plotItems, PageOf(s), s.savePath) == 0)
+            if (command.Write(s.plotItems, PageOf(s), s.savePath))
                 ShowCommandResult("Save Settings done: wrote " + s.savePath);
             continue;
         case CLogSetupDlg::kBrowseFolder:

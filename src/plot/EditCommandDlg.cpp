@@ -26,21 +26,6 @@ void FillCombo(CDialog& d, int id, const std::vector<std::string>& entries)
     }
 }
 
-// Shows the entry equal to `value` (a text not listed leaves the selection); takes
-// the selected entry back, keeping `value` while none is selected.
-void ExchangeChoice(DataExchange& dx, int id, std::string& value)
-{
-    if (dx.Failed()) return;
-    ControlState* box = dx.Dialog().Item(id);
-    if (!box) return;
-    if (dx.Saving()) {
-        if (box->CurSel() >= 0) value = box->ItemText(box->CurSel());
-        return;
-    }
-    const int at = box->FindStringExact(-1, value);
-    if (at >= 0) box->SetCurSel(at);
-}
-
 } // namespace
 
 CEditCommandDlg::CEditCommandDlg() : CDialog(DialogTemplateFor(kIddEditCommand))
@@ -76,9 +61,10 @@ void CEditCommandDlg::DoDataExchange(DataExchange& dx)
     px::Limit(dx, kIdcLeftLimit, f.leftLimit, kMaxLimit, true, "%10.2f");
     px::Limit(dx, kIdcRightLimit, f.rightLimit, kMaxLimit, false, "%10.2f");
     px::Track(dx, kIdcTrack, f.track);
-    ExchangeChoice(dx, kIdcColor, f.colour);
-    ExchangeChoice(dx, kIdcLineWidth, f.lineWidth);
-    ExchangeChoice(dx, kIdcPalette, f.palette);
+    if (dx.Failed()) return;
+    px::Choice<NamedColour>(dx, kIdcColor, kColourLines, f.colour);
+    px::Choice<LineWidth>(dx, kIdcLineWidth, kLineWidthLines, f.lineWidth);
+    px::Choice<Palette>(dx, kIdcPalette, kPaletteLines, f.palette);
 }
 
 bool CEditCommandDlg::OnInitDialog()

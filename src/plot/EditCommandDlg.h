@@ -35,7 +35,10 @@ public:
         double startDepth = 0.0, stopDepth = 0.0, depthShift = 0.0;
         float leftLimit = 0.0f, rightLimit = 0.0f;
         int16_t track = 0;
-        std::string fileTitle, name, mnemonic, units, colour, lineWidth, palette;
+        std::string fileTitle, name, mnemonic, units;
+        StyleChoice<NamedColour> colour;
+        StyleChoice<LineWidth> lineWidth;
+        StyleChoice<Palette> palette;
     };
     Fields m_fields;
 

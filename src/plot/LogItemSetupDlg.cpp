@@ -163,10 +163,8 @@ void CLogItemSetupDlg::DoDataExchange(DataExchange& dx)
     px::DepthRange(dx, kIdcStartDepth, kIdcStopDepth, it.m_scale.startDepth, it.m_scale.stopDepth, nullptr);
     px::Shift(dx, kIdcShift, it.m_scale.depthShift, nullptr);
     dx.ComboString(kIdcDomain, it.m_datum.domainName);
-    std::string style = WaveStyleName(it.m_style.waveStyle);
-    dx.ComboString(kIdcWaveStyle, style);
-    if (dx.Saving()) it.m_style.waveStyle = WaveStyleOfName(style);
-    dx.ComboString(kIdcPalette, it.m_style.palette);
+    px::Choice<WaveStyle>(dx, kIdcWaveStyle, kWaveStyleLines, it.m_style.waveStyle);
+    px::Choice<Palette>(dx, kIdcPalette, kPaletteLines, it.m_style.palette);
     // Stored texts are at most 255 characters long.
     dx.Text(kIdcName, it.m_strName);
     dx.MaxChars(it.m_strName, 255);
@@ -183,11 +181,11 @@ void CLogItemSetupDlg::DoDataExchange(DataExchange& dx)
     px::Bounded(dx, kIdcSlowMax, it.m_scale.slowMax, kMinSlowness, kMaxSlowness,
                 "You entered an maximum slowness!.\nValid range : %.1f - %.1f uSec/ft");
     px::Track(dx, kIdcTrack, it.m_scale.track);
-    dx.ComboString(kIdcLineStyle, it.m_style.lineStyle);
-    dx.ComboString(kIdcLineWidth, it.m_style.lineWidth);
-    dx.ComboString(kIdcColor, it.m_style.color);
-    dx.ComboString(kIdcShadeColor, it.m_shade.color);
-    dx.ComboString(kIdcShadePattern, it.m_shade.pattern);
+    px::Choice<LineStyle>(dx, kIdcLineStyle, kLineStyleLines, it.m_style.lineStyle);
+    px::Choice<LineWidth>(dx, kIdcLineWidth, kLineWidthLines, it.m_style.lineWidth);
+    px::Choice<NamedColour>(dx, kIdcColor, kColourLines, it.m_style.color);
+    px::Choice<NamedColour>(dx, kIdcShadeColor, kColourLines, it.m_shade.color);
+    px::Choice<ShadePattern>(dx, kIdcShadePattern, kShadePatternLines, it.m_shade.pattern);
     px::Limit(dx, kIdcShadeMin, it.m_shade.min, kMaxShadeLimit, true, nullptr);
     px::Limit(dx, kIdcShadeMax, it.m_shade.max, kMaxShadeLimit, false, nullptr);
     // The check box and the radios show the values; only their handlers change them.

@@ -7,7 +7,7 @@
 // an item while it draws lives beside the item, in the window.
 #pragma once
 
-#include "settings/WaveStyle.h"
+#include "plot/PlotStyles.h"
 
 #include <array>
 #include <cstdint>
@@ -68,17 +68,21 @@ struct PlotItemScale {
     bool operator==(const PlotItemScale&) const = default;
 };
 
-// How it is drawn: a wave's style and palette, a curve's line.
+// How it is drawn: a wave's style and palette, a curve's line. Each is stored by
+// its text in command files (an empty text until chosen).
 struct PlotItemStyle {
-    WaveStyle waveStyle = WaveStyle::kNone; // stored as its name in command files
-    std::string palette;
-    std::string lineStyle, lineWidth, color;
+    StyleChoice<WaveStyle> waveStyle;
+    StyleChoice<Palette> palette;
+    StyleChoice<LineStyle> lineStyle;
+    StyleChoice<LineWidth> lineWidth;
+    StyleChoice<NamedColour> color;
     bool operator==(const PlotItemStyle&) const = default;
 };
 
 // A curve's shading: against nothing, a limit or another curve.
 struct PlotItemShade {
-    std::string color, pattern;
+    StyleChoice<NamedColour> color;
+    StyleChoice<ShadePattern> pattern;
     int16_t off = 0, minLimit = 0, maxLimit = 0, curveLimit = 0; // one is 1
     int16_t curve = -1; // partner among the list's curve items; -1 none
     float min = 0.0f, max = 0.0f;

@@ -5,8 +5,10 @@
 #pragma once
 
 #include "platform/Dialog.h"
+#include "plot/PlotStyles.h"
 
 #include <cstdint>
+#include <span>
 
 namespace plot_exchange {
 
@@ -25,5 +27,14 @@ void Limit(DataExchange& dx, int id, float& value, float limit, bool start, cons
 void Track(DataExchange& dx, int id, int16_t& track);
 // A value of [lo, hi] with the dialog's own message (a printf format taking lo and hi).
 void Bounded(DataExchange& dx, int id, float& value, float lo, float hi, const char* message);
+// A drop-down list whose lines stand for `lines`, in order: shows the line of the
+// choice (none for a text the program does not know); saving takes the selected
+// line's value, and keeps the choice as it is while no line is selected.
+template <typename T> void Choice(DataExchange& dx, int id, std::span<const T> lines, StyleChoice<T>& choice)
+{
+    int line = LineOf(choice, lines);
+    dx.ComboIndex(id, line);
+    if (dx.Saving()) choice = ChoiceAt(line, lines, choice);
+}
 
 } // namespace plot_exchange

@@ -115,11 +115,11 @@ bool CPlotModel::DescribeItem(PlotItemView& v)
     m_dTopDepth = std::min(m_dTopDepth, v.plotStart);
     m_dBottomDepth = std::max(m_dBottomDepth, v.plotStop);
     if (v.curve) {
-        CurveColour(it.m_style.color, v.lineColour);
-        CurveColour(it.m_shade.color, v.shadeColour);
-        v.penWidth = CurvePenWidth(it.m_style.lineWidth);
-        v.lineStyle = CurveLineStyle(it.m_style.lineStyle);
-        v.shadePattern = ShadePatternCode(it.m_shade.pattern);
+        CurveColour(it.m_style.color.Value(), v.lineColour);
+        CurveColour(it.m_shade.color.Value(), v.shadeColour);
+        v.penWidth = CurvePenWidth(it.m_style.lineWidth.Value());
+        v.lineStyle = CurveLineStyle(it.m_style.lineStyle.Value());
+        v.shadePattern = ShadePatternCode(it.m_shade.pattern.Value());
         v.shaded = it.m_shade.off == 0;
     }
     return true;

@@ -23,11 +23,12 @@ constexpr Scale GrayRamp(bool rising)
 constexpr Scale kBlackWhite = GrayRamp(true);
 constexpr Scale kWhiteBlack = GrayRamp(false);
 
-constexpr std::pair<const char*, Color> kCurveColours[] = {
-    {"Red", Rgb(192, 0, 64)},      {"Green", Rgb(0, 192, 128)}, {"Blue", Rgb(0, 0, 255)},
-    {"Brown", Rgb(128, 0, 0)},     {"Cyan", Rgb(160, 160, 255)}, {"Gray", Rgb(128, 128, 128)},
-    {"Magenta", Rgb(192, 0, 192)}, {"Yellow", Rgb(255, 255, 0)}, {"White", Rgb(255, 255, 255)},
-    {"Black", Rgb(0, 0, 0)},
+using C = NamedColour;
+constexpr std::pair<NamedColour, Color> kCurveColours[] = {
+    {C::kRed, Rgb(192, 0, 64)},      {C::kGreen, Rgb(0, 192, 128)}, {C::kBlue, Rgb(0, 0, 255)},
+    {C::kBrown, Rgb(128, 0, 0)},     {C::kCyan, Rgb(160, 160, 255)}, {C::kGray, Rgb(128, 128, 128)},
+    {C::kMagenta, Rgb(192, 0, 192)}, {C::kYellow, Rgb(255, 255, 0)}, {C::kWhite, Rgb(255, 255, 255)},
+    {C::kBlack, Rgb(0, 0, 0)},
 };
 
 } // namespace
@@ -55,7 +56,7 @@ Color ScaleColour(Palette scale, int level, Color colorLevelZero)
     }
 }
 
-bool CurveColour(const std::string& name, Color& colour)
+bool CurveColour(NamedColour name, Color& colour)
 {
     for (const auto& [n, c] : kCurveColours)
         if (name == n) {
@@ -63,22 +64,4 @@ bool CurveColour(const std::string& name, Color& colour)
             return true;
         }
     return false;
-}
-
-int CurvePenWidth(const std::string& name) { return name == "Normal" ? 1 : 2; }
-
-int CurveLineStyle(const std::string& name)
-{
-    if (name == "Solid") return 0;
-    if (name == "Dashed") return 1;
-    if (name == "Dotted") return 2;
-    return 3;
-}
-
-int ShadePatternCode(const std::string& name)
-{
-    if (name == "None") return -1;
-    if (name == "Dashed") return 1;
-    if (name == "Dotted") return 2;
-    return 3;
 }

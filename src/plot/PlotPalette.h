@@ -4,9 +4,8 @@
 #pragma once
 
 #include "platform/Geometry.h"
+#include "plot/PlotStyles.h"
 #include "viewers/Palettes.h"
-
-#include <string>
 
 inline constexpr int kScaleLevels = kRampColours;
 
@@ -19,8 +18,9 @@ Color BackgroundLevelZero(bool blue, bool beige, bool gray);
 // 0 of "Color". kPaletteNone (an item whose palette text names none) gives white.
 Color ScaleColour(Palette scale, int level, Color colorLevelZero);
 
-// Curve and shading colours by name ("Red", ... "Black"); false for another name.
-bool CurveColour(const std::string& name, Color& colour);
-int CurvePenWidth(const std::string& name);    // "Normal" 1, else 2
-int CurveLineStyle(const std::string& name);   // "Solid" 0, "Dashed" 1, "Dotted" 2, else 3
-int ShadePatternCode(const std::string& name); // "None" -1, "Dashed" 1, "Dotted" 2, else 3
+// Curve and shading colours by name ("Red", ... "Black"); false, `colour` untouched,
+// for any other text.
+bool CurveColour(NamedColour name, Color& colour);
+inline int CurvePenWidth(LineWidth width) { return width == LineWidth::kNormal ? 1 : 2; }
+inline int CurveLineStyle(LineStyle style) { return int(style); }             // 0 to 3
+inline int ShadePatternCode(ShadePattern pattern) { return int(pattern); }    // -1, 1 to 3

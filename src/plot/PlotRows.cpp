@@ -23,8 +23,7 @@ bool Absent(float v) { return !(v > kPlotAbsent); } // NaN too
 
 } // namespace
 
-void PlotBand::Reset(const CPlotModel& model, const PlotLayout& layout, int capacity, Color colorLevelZero,
-                     int imageEvery)
+void PlotBand::Reset(const CPlotModel& model, const PlotLayout& layout, int capacity, Color colorLevelZero)
 {
     rows = 0;
     windowed = false;
@@ -49,19 +48,16 @@ void PlotBand::Reset(const CPlotModel& model, const PlotLayout& layout, int capa
         r.track = v.track;
         r.x = layout.TrackLeft(v.track) + layout.pad;
         const int width = v.track <= layout.tracks ? layout.trackPixels[size_t(v.track)] : 0;
-        const Palette scale = PaletteOfName(v.item->m_style.palette);
-        r.colours = scale != kPaletteNone;
-        r.signature = v.item->m_style.waveStyle == WaveStyle::kSignature;
-        r.width = width;
-        r.every = r.colours && !r.signature ? std::max(imageEvery, 1) : 1;
-        const int columns = (width + r.every - 1) / r.every, height = (capacity + r.every - 1) / r.every;
-        if (r.image.width != columns || r.image.height != height) r.image = Image(columns, height);
+        if (r.image.width != width || r.image.height != capacity) r.image = Image(width, capacity);
         else std::fill(r.image.pixels.begin(), r.image.pixels.end(), 0xFFFFFFFFu);
+        const Palette scale = v.item->m_style.palette.Value();
+        r.colours = scale != kPaletteNone;
+        r.signature = v.item->m_style.waveStyle.Value() == WaveStyle::kSignature;
         const Color zero = v.frequencyImage || v.slownessImage ? kImageLevelZero : colorLevelZero;
         for (int l = 0; l < kScaleLevels; ++l) r.levels[l] = ToArgb(ScaleColour(scale, l, zero));
         // A spectrum has half as many bins as its trace has samples, and one more.
         const int maxIndex = v.domain == kPlotFrequency ? v.padded / 2 : v.padded - 1;
-        MapColumns(maxIndex, v.start, v.step, v.span, columns, r.columns);
+        MapColumns(maxIndex, v.start, v.step, v.span, width, r.columns);
     }
     rasters.resize(used);
 }
@@ -234,32 +230,58 @@ int CPlotRowWalk::Start(double depth, const Settings& settings)
     return 1;
 }
 
-void CPlotRowWalk::AdvanceFrame()
+double CPlotRowWalk::BottomSlack() const
 {
-    const double step = m_model.m_dDepthStep;
+    // Frames that add up their steps may land a rounding away from the bottom.
+    return std::abs(m_model.m_dDepthStep) * 1e-6;
+}
+
+bool CPlotRowWalk::AdvanceFrame()
+{
+    const double step = m_model.m_dDepthStep, bottom = m_model.m_dBottomDepth;
     // Rows coarser than frames pass several frames at once: the next frame is the
-    // first at or below the row, found without walking to it.
+    // first at or below the row, found without walking to it, but not past the
+    // log's last frame, which every log draws.
     double frames = 1.0;
-    if (m_settings.depthPerRow > step) frames = std::max(1.0, std::ceil((m_rowDepth - m_frameDepth) / step - 1e-9));
+    bool held = false;
+    if (m_settings.depthPerRow > step) {
+        frames = std::max(1.0, std::ceil((m_rowDepth - m_frameDepth) / step - 1e-9));
+        const double toLast = std::floor((bottom - m_frameDepth) / step + 1e-6);
+        held = toLast >= 1.0 && frames > toLast;
+        if (held) frames = toLast;
+    }
     if (!m_anchored) {
         m_frameDepth += frames * step;
-        return;
+    } else {
+        m_frameIndex += int64_t(std::min(frames, 9.0e15));
+        m_frameDepth = m_origin + double(m_frameIndex) * step;
     }
-    m_frameIndex += int64_t(std::min(frames, 9.0e15));
-    m_frameDepth = m_origin + double(m_frameIndex) * step;
+    // A frame a rounding off the bottom is the bottom's, and in its items' range.
+    if (std::abs(m_frameDepth - bottom) <= BottomSlack()) m_frameDepth = bottom;
+    return held;
 }
 
 CPlotRowWalk::End CPlotRowWalk::Walk(PlotBand& band, int rowLimit)
 {
     const double bottom = m_model.m_dBottomDepth;
     while (band.rows < rowLimit) {
+        bool last = false;
         if (m_rowDepth >= m_frameDepth) {
+            // A walk started below the log's end has nothing to draw.
+            if (m_frameDepth > bottom + BottomSlack()) return End::Bottom;
             CurvePoints(band);
             band.frameRows.push_back(band.rows);
             m_model.ShiftFrames();
-            AdvanceFrame();
-            if (!(m_frameDepth < bottom)) return End::Bottom;
-            if (m_model.ReadFrames(m_frameDepth) < 0) return End::ReadFailed;
+            // The log's last frame is drawn as every other: its row, then the end.
+            last = !(m_frameDepth < bottom - BottomSlack());
+            if (!last) {
+                const bool held = AdvanceFrame();
+                if (m_frameDepth > bottom) return End::Bottom;
+                if (m_model.ReadFrames(m_frameDepth) < 0) return End::ReadFailed;
+                m_rowsSinceFrame = 0;
+                // Held at the last frame, which lies above this row: it is reached here.
+                if (held) continue;
+            }
             m_rowsSinceFrame = 0;
         }
         DepthRow(band);
@@ -269,6 +291,7 @@ CPlotRowWalk::End CPlotRowWalk::Walk(PlotBand& band, int rowLimit)
         else m_rowDepth += m_settings.depthPerRow;
         ++band.rows;
         ++m_rowsSinceFrame;
+        if (last) return End::Bottom;
     }
     return End::Rows;
 }
@@ -363,10 +386,7 @@ void CPlotRowWalk::WaveRows(PlotBand& band)
         const size_t i = size_t(raster.item);
         const PlotItemView& v = m_model.View(i);
         const int n = raster.image.width;
-        // A coarser image takes the first row of each of its pixels.
-        if (band.rows % raster.every != 0) continue;
-        const int imageRow = band.rows / raster.every;
-        if (!m_model.InRange(i) || n <= 0 || imageRow >= raster.image.height) continue;
+        if (!m_model.InRange(i) || n <= 0 || band.rows >= raster.image.height) continue;
         if (band.rows < std::max(band.drawFrom, 0) || band.rows >= band.drawTo) continue;
         // A wiggle on every row would fill the track: only every spacing-th row has one.
         if (raster.signature && (band.rowBase + band.rows) % spacing != 0) continue;
@@ -399,7 +419,7 @@ void CPlotRowWalk::WaveRows(PlotBand& band)
         Image& image = raster.image;
         if (!raster.signature) {
             if (raster.colours)
-                ColourRow(row, raster.columns, scale, raster.levels, image.Row(imageRow));
+                ColourRow(row, raster.columns, scale, raster.levels, image.Row(band.rows));
             continue;
         }
         if (size_t(n) > m_columns.size()) m_columns.resize(size_t(n));

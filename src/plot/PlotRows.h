@@ -41,11 +41,7 @@ struct PlotBand {
     int imageTop = 0, shown = 0;
     struct Raster {
         int item = 0, track = 0;
-        int x = 0;     // device x of column 0
-        int width = 0; // device columns the image covers
-        // Device rows and columns per image pixel: 1 but for a coloured image on paper,
-        // which goes at no more than kPrintImageDpi.
-        int every = 1;
+        int x = 0; // device x of column 0: one image column per device column
         Image image;
         uint32_t levels[32] = {}; // the item's colour scale as pixels
         bool colours = false;     // the item's palette is one of the four
@@ -76,17 +72,10 @@ struct PlotBand {
     std::vector<int> frameRows; // rows where a frame was reached
 
     // Empties the band for `capacity` rows, keeping its memory: a white image of the
-    // inner width of every track that holds a waveform item, coloured images at one
-    // pixel every `imageEvery` rows and columns.
-    void Reset(const CPlotModel& model, const PlotLayout& layout, int capacity, Color colorLevelZero,
-               int imageEvery = 1);
+    // inner width of every track that holds a waveform item, a pixel per device pixel
+    // on screen and on paper.
+    void Reset(const CPlotModel& model, const PlotLayout& layout, int capacity, Color colorLevelZero);
 };
-
-// Coloured image tracks go to paper at no more dots an inch than this, lines, text and
-// wiggles at the page's own: a VDL is a smooth picture whose 300 dpi copy looks the
-// same on paper and costs four times the bytes to store (and the time to deflate them).
-inline constexpr int kPrintImageDpi = 150;
-inline int PrintImageEvery(int dotsPerInch) { return dotsPerInch > kPrintImageDpi ? dotsPerInch / kPrintImageDpi : 1; }
 
 // ---- the arithmetic of one row (exposed for tests) ---------------------------------
 // Range of NormalizeRow: a fixed range, or the row's own range held within bounds.
@@ -165,7 +154,8 @@ private:
     void CurveShading(PlotBand& band);
     void InterpolateRow(size_t item);
     float InterpolatePartner(const PlotItemView& v);
-    void AdvanceFrame();
+    bool AdvanceFrame(); // true when held at the log's last frame
+    double BottomSlack() const;
 
     CPlotModel& m_model;
     const PlotLayout& m_layout;

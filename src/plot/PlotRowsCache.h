@@ -62,9 +62,8 @@ private:
     void ShiftImages(int by);
     int64_t LeadIn() const;
     int Capacity() const { return m_frame.rows + 2 * m_frame.margin; }
-    // Band rows whose entries are kept: the rows held, and where the log ended, the
-    // row that reached its last frame (which holds that frame's curve points).
-    int HeldRows() const { return int(m_last - m_first) + (m_last == m_end ? 1 : 0); }
+    // Band rows whose entries are kept: the rows held (the last frame's row among them).
+    int HeldRows() const { return int(m_last - m_first); }
     int Apron() const { return m_frame.reach + 1; }
 
     CPlotModel& m_model;

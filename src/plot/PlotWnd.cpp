@@ -129,10 +129,11 @@ void CPlotWnd::SetScrollRange()
     m_view.scroll = ScrollInfo();
     m_view.scroll.min = 0;
     m_view.scroll.max = std::max(m_view.depthSteps - 1, 0);
-    // The page is the depth the window shows: the thumb reaches the bottom where the
-    // view stops, with the log's last depth in view, and is as long as the share shown.
-    // Whole steps up: the last page starts where the view's lowest top lies.
-    const double shown = std::ceil(m_view.rows * m_view.depthPerRow / m_model.m_dDepthStep - 1e-9);
+    // The page is the depth the window shows down to the log's last row: the thumb
+    // reaches the bottom where the view stops, with that row in view, and is as long
+    // as the share shown. Whole steps up: the last page starts where the view's
+    // lowest top lies.
+    const double shown = std::ceil((m_model.m_dBottomDepth - LowestViewTop()) / m_model.m_dDepthStep - 1e-9);
     m_view.scroll.page = unsigned(std::clamp(std::isfinite(shown) ? ClampToInt(shown) : 0, 1, m_view.scroll.max + 1));
     m_view.scroll.pos = std::clamp(ClampToInt((m_view.top - m_model.m_dTopDepth) / m_model.m_dDepthStep), 0,
                                   m_view.scroll.max);

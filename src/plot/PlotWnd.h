@@ -101,6 +101,7 @@ private:
     int RowMargin() const; // rows kept above and below the window
     void SetScrollRange();
     void MoveViewTop(double top, bool keepRows = true);
+    double LowestViewTop() const; // the view top that shows the log's last row
     void ShowReadOut(double depth);
     void Rebuild();
 
@@ -111,7 +112,7 @@ private:
     void DrawHeaderBlocks(Dc& dc, int y0);
     void DrawCurveBlock(Dc& dc, const PlotItemView& v, int t, int y);
     void DrawWaveBlock(Dc& dc, const PlotItemView& v, int t, int y);
-    void DrawColourBar(Dc& dc, const std::string& scaleName, int width, int height, int x, int y);
+    void DrawColourBar(Dc& dc, Palette scale, int width, int height, int x, int y);
     void DrawBottomHeaders(Dc& dc);
     void DrawTitleBox(Dc& dc);
     void DrawPageFrame(Dc& dc);

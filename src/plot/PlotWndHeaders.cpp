@@ -51,7 +51,7 @@ void CPlotWnd::ClearPage(Dc& dc, const Rect& page)
     const int end = std::clamp(band.top + std::max(shown, 0), top, page.bottom);
     std::vector<std::pair<int, int>> covered; // columns of the blits, left to right
     for (const PlotBand::Raster& r : band.rasters)
-        if (r.image.width > 0) covered.emplace_back(std::max(r.x, page.left), std::min(r.x + r.width, page.right));
+        if (r.image.width > 0) covered.emplace_back(std::max(r.x, page.left), std::min(r.x + r.image.width, page.right));
     std::sort(covered.begin(), covered.end());
     dc.FillRect({page.left, page.top, page.right, top}, white);
     int x = page.left;
@@ -127,7 +127,7 @@ void CPlotWnd::DrawWaveBlock(Dc& dc, const PlotItemView& v, int t, int y)
         text(TA_CENTER, xc, y, Format("%s [Hz]", it.m_strName.c_str()));
         text(TA_LEFT, textLeft, y, Format("%4.1f", double(it.m_scale.freqMin)));
         text(TA_RIGHT, textRight, y, Format("%4.1f", double(it.m_scale.freqMax)));
-        DrawColourBar(dc, it.m_style.palette, w, l.waveHeader, xL, y);
+        DrawColourBar(dc, it.m_style.palette.Value(), w, l.waveHeader, xL, y);
         bar = l.waveHeader;
     }
     if (v.slownessImage) {
@@ -135,7 +135,7 @@ void CPlotWnd::DrawWaveBlock(Dc& dc, const PlotItemView& v, int t, int y)
         text(TA_CENTER, xc, y, Format("%s [%s]", it.m_strName.c_str(), unit));
         text(TA_LEFT, textLeft, y, Format("%4.1f", double(it.m_scale.slowMin)));
         text(TA_RIGHT, textRight, y, Format("%4.1f", double(it.m_scale.slowMax)));
-        DrawColourBar(dc, it.m_style.palette, w, l.waveHeader, xL, y);
+        DrawColourBar(dc, it.m_style.palette.Value(), w, l.waveHeader, xL, y);
         bar = l.waveHeader;
     }
     text(TA_CENTER, xc, y2 + bar, it.m_datum.unitsName);
@@ -145,11 +145,10 @@ void CPlotWnd::DrawWaveBlock(Dc& dc, const PlotItemView& v, int t, int y)
     dc.SelectPen(kDefaultPen);
 }
 
-void CPlotWnd::DrawColourBar(Dc& dc, const std::string& scaleName, int width, int height, int x, int y)
+void CPlotWnd::DrawColourBar(Dc& dc, Palette scale, int width, int height, int x, int y)
 {
     // The 32 levels in runs of width / 32 + 1 columns, the last run up to the end; an
     // image of the bar's size whatever the track's width.
-    const Palette scale = PaletteOfName(scaleName);
     if (scale == kPaletteNone || width <= 0 || height <= 0) return;
     const int run = width / kScaleLevels + 1;
     if (m_colourBar.width != width || m_colourBar.height != height) m_colourBar = Image(width, height);

@@ -7,6 +7,7 @@
 #include "settings/SettingsStore.h"
 
 #include <algorithm>
+#include <cmath>
 
 void CPlotWnd::OnSize(unsigned type, int cx, int cy)
 {
@@ -21,7 +22,7 @@ void CPlotWnd::OnSize(unsigned type, int cx, int cy)
 
 void CPlotWnd::MoveViewTop(double top, bool keepRows)
 {
-    const double lowest = m_model.m_dBottomDepth - m_view.rows * m_view.depthPerRow;
+    const double lowest = LowestViewTop();
     if (top > lowest) top = lowest;
     if (!(top >= m_model.m_dTopDepth)) top = m_model.m_dTopDepth; // NaN too
     m_view.top = top;
@@ -34,6 +35,18 @@ void CPlotWnd::MoveViewTop(double top, bool keepRows)
     Render(keepRows);
     Invalidate(!keepRows);
     UpdateWindow();
+}
+
+double CPlotWnd::LowestViewTop() const
+{
+    // The log's last row, the one that reaches its bottom frame, stands inside the
+    // window: half a depth number and a curve's pen above the lower edge, so its
+    // number and marks show whole.
+    const double origin = m_model.m_dTopDepth, dpr = m_view.depthPerRow;
+    const double last = std::ceil((m_model.m_dBottomDepth - origin) / dpr - 1e-9);
+    const int tail = std::min(m_layout.fontHeight / 2 + 2, std::max(m_view.rows - 1, 0));
+    const double lowest = origin + (last - double(std::max(m_view.rows - 1 - tail, 0))) * dpr;
+    return std::isfinite(lowest) ? lowest : origin;
 }
 
 void CPlotWnd::OnVScroll(int code, int pos)

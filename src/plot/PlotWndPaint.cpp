@@ -156,13 +156,11 @@ void CPlotWnd::DrawBand(Dc& dc, const PlotBand& band)
     dc.SetTextAlign(oldAlign);
     if (band.windowed) dc.IntersectClipRect({0, band.top, l.pageWidth, band.top + std::max(rows, 0)});
 
-    // Waveform and image rows: one blit per track, a coarser image stretched over
-    // the rows and columns it stands for.
+    // Waveform and image rows: one blit per track.
     for (const PlotBand::Raster& r : band.rasters)
-        if (rows > 0 && r.image.width > 0) {
-            const int from = source / r.every, to = (source + rows + r.every - 1) / r.every;
-            dc.StretchImage({r.x, band.top, r.x + r.width, band.top + rows}, r.image, {0, from, r.image.width, to});
-        }
+        if (rows > 0 && r.image.width > 0)
+            dc.StretchImage({r.x, band.top, r.x + r.image.width, band.top + rows}, r.image,
+                            {0, source, r.image.width, source + rows});
 
     // Shading strokes and their pattern marks, below the curves.
     for (const PlotBand::Stroke& s : band.strokes) {

@@ -59,7 +59,8 @@ int CPlotWnd::PlotToPrinter(IPrintJob& job)
     l.titleHeight = 3 * l.titleFontHeight;
     l.headerHeight = l.HeaderHeightFor(m_model.m_nMaxItemsPerTrack, m_model.m_bHasWaveHeader);
     if (m_walk.Start(m_model.m_dTopDepth, WalkSettings()) < 0) return 0;
-    const double rows = std::ceil((m_model.m_dBottomDepth - m_model.m_dTopDepth) / m_view.depthPerRow);
+    // The rows down to the log's last frame, and that frame's own.
+    const double rows = std::ceil((m_model.m_dBottomDepth - m_model.m_dTopDepth) / m_view.depthPerRow) + 1;
     m_nRowsTotal = std::max(ClampToInt(rows), 0);
     m_nRowsDone = 0;
     m_nPage = 0;
@@ -84,7 +85,7 @@ int CPlotWnd::PlotToPrinter(IPrintJob& job)
         // Page 1 keeps room for the title and the track headers.
         const int allowance = m_nPage == 1 ? l.titleHeight + l.headerHeight : 0;
         const int capacity = std::max(pageRows - allowance, 1);
-        m_band.Reset(m_model, l, capacity, ColorLevelZero(), PrintImageEvery(m_nPixelsPerInchY));
+        m_band.Reset(m_model, l, capacity, ColorLevelZero());
         m_band.top = allowance;
         m_walk.NewPage();
         CPlotRowWalk::End end = CPlotRowWalk::End::Rows;

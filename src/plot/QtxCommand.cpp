@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -37,7 +38,7 @@ public:
     void U32(Name, uint32_t v) { Put(4, [v](uint8_t* p) { endian::PutLE32(p, v); }); }
     void F32(Name, float v) { Put(4, [v](uint8_t* p) { endian::PutLEFloat(p, v); }); }
     void F64(Name, double v) { Put(8, [v](uint8_t* p) { endian::PutLEDouble(p, v); }); }
-    void Style(Name n, WaveStyle s) { Str(n, WaveStyleName(s)); }
+    template <typename T> void Style(Name n, const StyleChoice<T>& c) { Str(n, c.Text()); }
     void Str(Name n, const std::string& s)
     {
         if (s.size() > kMaxString) m_ok = false;
@@ -78,12 +79,13 @@ public:
     void U32(Name n, uint32_t& v) { v = endian::GetLE32(Bytes<4>(n).data()); }
     void F32(Name n, float& v) { v = endian::GetLEFloat(Bytes<4>(n).data()); }
     void F64(Name n, double& v) { v = endian::GetLEDouble(Bytes<8>(n).data()); }
-    // A style's stored name; a text no style has reads as VDL, as the plot always drew it.
-    void Style(Name name, WaveStyle& s)
+    // A style's stored text, kept as it is: one the program does not know draws as
+    // the drawing rules say and is written back unchanged.
+    template <typename T> void Style(Name name, StyleChoice<T>& c)
     {
         std::string text;
         Str(name, text);
-        s = WaveStyleOfName(text);
+        c = StyleChoice<T>::FromText(std::move(text));
     }
     void Str(Name name, std::string& s)
     {
@@ -157,10 +159,10 @@ template <typename IO, typename Item> void ItemRecord(IO& io, Item& it)
     io.U8("item type", it.m_datum.itemType);
     io.Style("wave style", it.m_style.waveStyle);
     io.Str("domain name", it.m_datum.domainName);
-    io.Str("palette", it.m_style.palette);
-    io.Str("line style", it.m_style.lineStyle);
-    io.Str("line width", it.m_style.lineWidth);
-    io.Str("colour", it.m_style.color);
+    io.Style("palette", it.m_style.palette);
+    io.Style("line style", it.m_style.lineStyle);
+    io.Style("line width", it.m_style.lineWidth);
+    io.Style("colour", it.m_style.color);
     io.U16("domain", it.m_datum.domain);
     io.I16("current name index", it.m_datum.current);
     io.I16("track", it.m_scale.track);
@@ -189,8 +191,8 @@ template <typename IO, typename Item> void ItemRecord(IO& io, Item& it)
 
 template <typename IO, typename Item> void ShadingRecord(IO& io, Item& it)
 {
-    io.Str("shade colour", it.m_shade.color);
-    io.Str("shade pattern", it.m_shade.pattern);
+    io.Style("shade colour", it.m_shade.color);
+    io.Style("shade pattern", it.m_shade.pattern);
     io.I16("shade off", it.m_shade.off);
     io.I16("shade min limit", it.m_shade.minLimit);
     io.I16("shade max limit", it.m_shade.maxLimit);
@@ -232,8 +234,8 @@ std::string ItemFault(const CLogPlotItem& it)
 // The shading an item of an older file gets; its pattern stays empty.
 void OldFileShading(CLogPlotItem& it)
 {
-    it.m_shade.color = "Gray";
-    it.m_shade.pattern.clear();
+    it.m_shade.color = NamedColour::kGray;
+    it.m_shade.pattern = StyleChoice<ShadePattern>();
     it.m_shade.off = 1;
     it.m_shade.minLimit = 0;
     it.m_shade.maxLimit = 0;
@@ -357,71 +359,70 @@ CQtxCommand::Decoded CQtxCommand::Decode(BinaryFile& file, PlotItemList& items, 
     return Decoded::Ok;
 }
 
-int CQtxCommand::Write(const PlotItemList& items, const LogCommandPage& page, const std::string& path)
+bool CQtxCommand::Write(const PlotItemList& items, const LogCommandPage& page, const std::string& path)
 {
     std::vector<std::string> inputs;
     for (const auto& item : items) inputs.push_back(item->m_file.path);
-    if (RefuseOutputOverInput(path, inputs)) return -1;
+    if (RefuseOutputOverInput(path, inputs)) return false;
 
     std::vector<uint8_t> bytes;
     if (!Encode(items, page, bytes)) {
         MessageBox("A name or path of the plot list is longer than 255 characters!\n"
                    "Could not write output command file :\n" + path,
                    MB_OK | MB_ICONSTOP);
-        return -1;
+        return false;
     }
     OutputFile file;
     int openError = 0;
     if (!file.Open(path, &openError)) {
         MessageBox("Could not open output command file :\n" + path + OutputFailureCause(path, openError),
                    MB_OK | MB_ICONSTOP);
-        return -1;
+        return false;
     }
     // A torn command file would not read back: its name keeps what it held before.
     if (!file.Write(bytes.data(), bytes.size()) || !file.Commit()) {
         MessageBox("Error writing output command file :\n" + path + OutputFailureCause(path, file.Error()),
                    MB_OK | MB_ICONSTOP);
-        return -1;
+        return false;
     }
-    return 0;
+    return true;
 }
 
-int CQtxCommand::Read(PlotItemList& items, LogCommandPage& page, const std::string& path)
+bool CQtxCommand::Read(PlotItemList& items, LogCommandPage& page, const std::string& path)
 {
     BinaryFile file;
     int openError = 0;
     if (!file.Open(path, BinaryFile::modeRead, &openError)) {
         MessageBox("Could not open input command file :\n" + path + OpenFailureCause(path, openError),
                    MB_OK | MB_ICONSTOP);
-        return -1;
+        return false;
     }
     file.EnableReadAhead();
     std::string fault;
     switch (Decode(file, items, page, &fault)) {
-    case Decoded::Ok: return 0;
+    case Decoded::Ok: return true;
     case Decoded::ReadError:
         MessageBox("Error reading input command file :\n" + path + "\n" + fault, MB_OK | MB_ICONSTOP);
-        return -1;
+        return false;
     case Decoded::PageOutOfRange:
         MessageBox("Invalid page settings in input command file :\n" + path +
                        "\nThe depth scale must lie in 100.0 - 2500.0, no track width may be negative and "
                        "tracks #1 to #8 may not exceed 24.0 in. together.\n" + fault,
                    MB_OK | MB_ICONSTOP);
-        return -1;
+        return false;
     }
-    return -1;
+    return false;
 }
 
-int CQtxCommand::RebaseItemPaths(PlotItemList& items, const std::string& commandPath)
+void CQtxCommand::RebaseItemPaths(PlotItemList& items, const std::string& commandPath)
 {
     // Command files written on other systems carry '\' in their paths.
     const size_t separator = LastSeparator(commandPath);
-    if (separator == std::string::npos) return 0;
+    if (separator == std::string::npos) return;
     const std::string folder = commandPath.substr(0, separator + 1);
     for (const auto& item : items) {
         // A data set without an extension keeps its name as it is.
         item->m_file.path = folder + item->m_file.title;
         if (!item->m_file.ext.empty()) item->m_file.path += "." + item->m_file.ext;
     }
-    return 0;
 }

@@ -46,20 +46,23 @@ class CQtxCommand {
 public:
     enum class Decoded { Ok, ReadError, PageOutOfRange };
 
-    // Writes the page and every item of the list, enabled or not. Returns 0, or -1
-    // after a message: the path is one of the items' data sets, a text is longer than
-    // 255 characters (nothing is written then), the file cannot be created, or a
-    // write failed.
-    int Write(const PlotItemList& items, const LogCommandPage& page, const std::string& path);
-    // Replaces the list and the page with the file's. Returns 0, or -1 after a
-    // message naming the refused field and its value, leaving both untouched: the
-    // file cannot be opened, is short or malformed, holds an item whose depth range
-    // is reversed, or holds page values the Log Setup dialog would refuse.
-    int Read(PlotItemList& items, LogCommandPage& page, const std::string& path);
+    // As the rest of the log plot, these show their own message and say whether they
+    // succeeded.
+    //
+    // Writes the page and every item of the list, enabled or not. False after a
+    // message: the path is one of the items' data sets, a text is longer than 255
+    // characters (nothing is written then), the file cannot be created, or a write
+    // failed.
+    [[nodiscard]] bool Write(const PlotItemList& items, const LogCommandPage& page, const std::string& path);
+    // Replaces the list and the page with the file's. False after a message naming
+    // the refused field and its value, leaving both untouched: the file cannot be
+    // opened, is short or malformed, holds an item whose depth range is reversed, or
+    // holds page values the Log Setup dialog would refuse.
+    [[nodiscard]] bool Read(PlotItemList& items, LogCommandPage& page, const std::string& path);
     // Gives every item the path folder + title + "." + extension, the folder being
     // `commandPath` up to its last separator ('/' or '\'); a path without one changes
-    // nothing. Returns 0.
-    static int RebaseItemPaths(PlotItemList& items, const std::string& commandPath);
+    // nothing. It cannot fail.
+    static void RebaseItemPaths(PlotItemList& items, const std::string& commandPath);
 
     // The file's bytes. False, with `out` untouched, when a stored text is longer
     // than 255 characters or the list holds more items than the count can say.

@@ -115,7 +115,7 @@ protected:
                      items.push_back(std::make_shared<CLogPlotItem>(CLogPlotItem::NewItemDefaults()));
                      items.back()->m_file.path = qtxPath;
                  }
-                 CQtxCommand().Write(items, LogCommandPage(), out);
+                 if (!CQtxCommand().Write(items, LogCommandPage(), out)) return; // killed while it writes
              }},
         };
     }
@@ -186,10 +186,10 @@ TEST_F(KilledWriterTest, AFifoAsInputOrOutputIsRefusedAtOnce)
     PlotItemList items;
     LogCommandPage page;
     host.ExpectMessage("Could not open input command file :\n" + fifo + refused);
-    EXPECT_EQ(CQtxCommand().Read(items, page, fifo), -1);
+    EXPECT_FALSE(CQtxCommand().Read(items, page, fifo));
     items.push_back(std::make_shared<CLogPlotItem>(CLogPlotItem::NewItemDefaults()));
     host.ExpectMessage("Could not open output command file :\n" + fifo + refused);
-    EXPECT_EQ(CQtxCommand().Write(items, page, fifo), -1);
+    EXPECT_FALSE(CQtxCommand().Write(items, page, fifo));
     CLasDoc las;
     host.ExpectMessage("Could not open output file :\n" + fifo + refused);
     EXPECT_EQ(las.OpenOutput(fifo), 0);

@@ -36,7 +36,7 @@ TEST_F(CommandFaultTest, AFailedWriteLeavesNoTornCommandFile)
         if (!file.Open(p, BinaryFile::modeRead)) return "cannot be opened";
         return CQtxCommand::Decode(file, again, pageAgain) == CQtxCommand::Decoded::ReadError ? "does not read back" : "";
     };
-    ExpectNoLyingOutput(host, {.run = [&](bool clean) { EXPECT_TRUE(CQtxCommand().Write(items, page, path) == 0 || !clean); },
+    ExpectNoLyingOutput(host, {.run = [&](bool clean) { EXPECT_TRUE(CQtxCommand().Write(items, page, path) || !clean); },
                                .output = path,
                                .lies = readsBack,
                                .points = [](int64_t total) {

@@ -2,6 +2,8 @@
 #include "plot/LogSetupDlg.h"
 #include "plot/QtxCommand.h"
 #include "res/CommandIds.h"
+#include "res/EditCommandDlgIds.h"
+#include "res/LogItemSetupDlgIds.h"
 #include "res/LogSetupDlgIds.h"
 #include "settings/SettingsStore.h"
 #include "settings/LogSetupGroup.h"
@@ -100,6 +102,40 @@ TEST_F(LogCommandTest, BrowseFolderAndApplySayWhatTheyDid)
     EXPECT_EQ(theApp.m_logSetup.plotItems[0]->m_file.path, dir.File("well.qtx"));
     EXPECT_EQ(frame.PaneText(0), "Log Setup kept: Display > Log starts from it");
     EXPECT_TRUE(frame.Children().empty());
+}
+
+// A command file's style texts that the program does not know come back as the file
+// held them: loaded, each item applied unchanged in Log Item Setup, stepped through in
+// Edit Command and saved, the file is the same bytes.
+TEST_F(LogCommandTest, StyleTextsTheProgramDoesNotKnowAreSavedAsTheFileHeldThem)
+{
+    CommandItemFields wave = WaveformItemFields();
+    wave.waveStyle = "Wiggle";
+    wave.palette = "Rainbow";
+    CommandItemFields curve = CurveItemFields();
+    curve.lineStyle = "Zigzag";
+    curve.lineWidth = "Thick";
+    curve.colour = "Purple";
+    curve.shadeColor = "Teal";
+    curve.shadePattern = "Cross";
+    const std::vector<uint8_t> bytes = CommandFileBytes(CommandPageFields(), {wave, curve});
+    WriteBytes(dir.File("odd.cmd"), bytes);
+
+    host.ExpectFileDialog("Load Settings", dir.File("odd.cmd"));
+    Script().Press(kIdcLoadSettings);
+    for (int line : {0, 1}) {
+        Script().Select(kIdcEnabledList, line).Press(kIdcEdit);
+        host.ScriptDialog(kIddLogItemSetup).Press(IDOK);
+    }
+    host.ScriptDialog(kIddEditCommand).Press(edit_command::kIdcNextItem).Press(IDOK);
+    host.ExpectFileDialog("Save Settings", dir.File("again.cmd"));
+    Script().Press(kIdcEditCommand).Press(kIdcSaveSettings);
+    Script().Press(IDCANCEL);
+    frame.Command(ID_DISPLAY_LOG);
+    EXPECT_EQ(ReadBytes(dir.File("again.cmd")), bytes);
+    const CLogPlotItem& c = *theApp.m_logSetup.plotItems.at(1);
+    EXPECT_EQ(c.m_style.lineWidth.Text(), "Thick");
+    EXPECT_FALSE(c.m_style.lineWidth.Known());
 }
 
 TEST_F(LogCommandTest, EndCodesEndTheCommandOrShowTheDialogAgain)

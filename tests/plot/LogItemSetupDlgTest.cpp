@@ -242,6 +242,40 @@ TEST_F(LogItemSetupDlgTest, ControlsFollowTheDomainTheImageKindAndTheShadingMode
     EXPECT_EQ(dialog.m_item.m_shade.curveLimit, 0);
 }
 
+// The lists choose by a line's place: with the lines reworded, line 0 of the width
+// list is still "Normal". A text the program does not know shows no line, and Apply
+// keeps it.
+TEST_F(LogItemSetupDlgTest, ListsChooseByPlaceAndKeepATextTheProgramDoesNotKnow)
+{
+    dialog.m_item.m_datum.domain = kPlotCurve;
+    dialog.m_item.m_shade.off = 0;
+    dialog.m_item.m_shade.maxLimit = 1;
+    dialog.m_item.m_style.color = StyleChoice<NamedColour>::FromText("Purple");
+    Script()
+        .Inspect([](CDialog& d) {
+            EXPECT_EQ(d.Item(kIdcColor)->CurSel(), -1) << "no line for Purple";
+            EXPECT_EQ(d.Item(kIdcLineWidth)->CurSel(), 1) << "Bold";
+            ControlState* widths = d.Item(kIdcLineWidth);
+            widths->ResetContent();
+            widths->AddString("thin");
+            widths->AddString("wide");
+        })
+        .Select(kIdcLineWidth, 0)
+        .Select(kIdcLineStyle, 3)
+        .Select(kIdcShadeColor, 9)
+        .Select(kIdcShadePattern, 2)
+        .Press(IDOK);
+    ASSERT_EQ(dialog.DoModal(), IDOK);
+    const CLogPlotItem& it = dialog.m_item;
+    EXPECT_EQ(it.m_style.lineWidth.Value(), LineWidth::kNormal);
+    EXPECT_EQ(it.m_style.lineWidth.Text(), "Normal");
+    EXPECT_EQ(it.m_style.lineStyle.Text(), "Dashdot");
+    EXPECT_EQ(it.m_shade.color.Value(), NamedColour::kBlack);
+    EXPECT_EQ(it.m_shade.pattern.Value(), ShadePattern::kDotted);
+    EXPECT_EQ(it.m_style.color.Text(), "Purple") << "kept while no line is chosen";
+    EXPECT_EQ(it.m_style.waveStyle.Text(), "VDL");
+}
+
 class EditCommandDlgTest : public HostTest {
 protected:
     void SetUp() override

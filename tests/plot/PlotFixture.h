@@ -77,7 +77,7 @@ inline std::shared_ptr<CLogPlotItem> Curve(const std::string& path, const std::s
     item->m_datum.itemType = kCurveType;
     item->m_datum.sampleCount = 1;
     item->m_datum.sampleInterval = 1.0f;
-    item->m_style.color = colour;
+    item->m_style.color = StyleChoice<NamedColour>::FromText(colour);
     item->m_datum.unitsName = "API";
     return item;
 }

@@ -2,9 +2,11 @@
 #include "plot/PlotFixture.h"
 
 #include "plot/PlotModel.h"
+#include "plot/PlotRows.h"
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 namespace {
 
@@ -25,6 +27,58 @@ TEST_F(PlotModelTest, SixtyFourItemsBuildAndASixtyFifthExceedsTheQuota)
     items.push_back(Curve(path, "GR", 1, 0.0f, 150.0f));
     host.ExpectMessage("Requested number of plot items exceeded allowable quota (64)!\nOperation will be abandoned.");
     EXPECT_EQ(model.BuildPlot(items), 0);
+}
+
+// Each style text draws as its name says; any other text as the drawing rules give it.
+TEST_F(PlotModelTest, StyleTextsDrawAsTheirNamesSayAndOtherTextsAsTheRulesGive)
+{
+    struct Case {
+        const char *colour, *width, *line, *shade, *pattern;
+        Color lineColour, shadeColour;
+        int penWidth, lineStyle, shadePattern;
+    };
+    const Color kUnset = 0; // a colour no name gave stays as the plot had it
+    const Case cases[] = {
+        {"Red", "Normal", "Dotted", "Yellow", "Dashed", Rgb(192, 0, 64), Rgb(255, 255, 0), 1, 2, 1},
+        {"Cyan", "Bold", "Solid", "Black", "None", Rgb(160, 160, 255), Rgb(0, 0, 0), 2, 0, -1},
+        {"Purple", "Thick", "Zigzag", "", "Cross", kUnset, kUnset, 2, 3, 3},
+        {"red", "normal", "", "gray", "none", kUnset, kUnset, 2, 3, 3},
+    };
+    for (const Case& c : cases) {
+        auto curve = Curve(path, "GR", 1, 0, 150);
+        curve->m_style.color = StyleChoice<NamedColour>::FromText(c.colour);
+        curve->m_style.lineWidth = StyleChoice<LineWidth>::FromText(c.width);
+        curve->m_style.lineStyle = StyleChoice<LineStyle>::FromText(c.line);
+        curve->m_shade.color = StyleChoice<NamedColour>::FromText(c.shade);
+        curve->m_shade.pattern = StyleChoice<ShadePattern>::FromText(c.pattern);
+        ASSERT_EQ(model.BuildPlot({curve}), 1) << c.colour;
+        const PlotItemView& v = model.View(0);
+        EXPECT_EQ(std::make_tuple(v.lineColour, v.shadeColour, v.penWidth, v.lineStyle, v.shadePattern),
+                  std::make_tuple(c.lineColour, c.shadeColour, c.penWidth, c.lineStyle, c.shadePattern))
+            << c.colour;
+        EXPECT_EQ(curve->m_style.lineWidth.Text(), c.width) << "the text is kept";
+    }
+    // A wave style other than "Signature" draws the image; a palette outside the four
+    // draws nothing.
+    struct Wave_ {
+        const char *style, *palette;
+        bool signature, colours;
+    };
+    for (const Wave_& w : {Wave_{"Signature", "Color", true, true}, Wave_{"Wiggle", "Anisotropy", false, true},
+                           Wave_{"", "Rainbow", false, false}, Wave_{"VDL", "color", false, false}}) {
+        auto wave = Wave(path, 2);
+        wave->m_style.waveStyle = StyleChoice<WaveStyle>::FromText(w.style);
+        wave->m_style.palette = StyleChoice<Palette>::FromText(w.palette);
+        ASSERT_EQ(model.BuildPlot({wave}), 1);
+        PlotLayout layout;
+        layout.tracks = 2;
+        layout.trackPixels[2] = 100;
+        PlotBand band;
+        band.Reset(model, layout, 10, 0);
+        ASSERT_EQ(band.rasters.size(), 1u);
+        EXPECT_EQ(band.rasters[0].signature, w.signature) << w.style;
+        EXPECT_EQ(band.rasters[0].colours, w.colours) << w.palette;
+    }
 }
 
 TEST_F(PlotModelTest, OneWaveformItemPerTrackAndItemsNoPlotCanDrawAreRefused)

@@ -83,11 +83,11 @@ TEST_F(PlotPrintTest, ALogOfTwoPagesHasTitleAndHeadersOnPageOneAndBottomHeadersO
     EXPECT_FALSE(Has(second, "TextOut(400,36,Well 7)"));
     EXPECT_FALSE(Has(second, "TextOut(175,108,FEET)"));
     EXPECT_EQ(FirstBlit(second).rfind("StretchImage(203,0,353,", 0), 0u) << "later pages start at the top";
-    // The bottom headers stand below the last row of the last page, closed by a line.
+    // The bottom headers stand below the last row of the last page, closed by a line:
+    // the 1000 rows of the 100 ft and the row of 1100 ft, less page 1's 796.
     const std::string blit = FirstBlit(second);
     const int rows = std::stoi(blit.substr(blit.rfind(',') + 1));
-    EXPECT_GT(rows, 190);
-    EXPECT_LT(rows, 204);
+    EXPECT_EQ(rows, 205);
     EXPECT_TRUE(Has(second, Format("TextOut(76,%d,GR)", rows))) << rows;
     EXPECT_TRUE(Has(second, Format("Line(0,%d,800,%d)", rows + 96, rows + 96)));
     EXPECT_EQ(Count(first, "TextOut(76,"), 4u) << "GR, DT and their units: no bottom headers on page 1";
@@ -147,6 +147,25 @@ TEST_F(PlotPrintTest, StoppingKeepsThePagesPrintedAndAFailedFrameEndsTheJobOnce)
     EXPECT_EQ(host.printed[1].pages.size(), 2u);
 }
 
+// GR is 100 at 1100 ft, the log's last frame: its point, 100/150 across track 1,
+// ends the last page, whether rows are finer or coarser than the frames.
+TEST_F(PlotPrintTest, TheLogsLastFrameIsDrawnOnTheLastRowAtEveryScale)
+{
+    for (float scale : {60.0f, 240.0f, 2500.0f}) { // rows of 0.05, 0.2 and 2.08 ft
+        CPlotWnd plot(Bare({Curve(path, "GR", 1, 0.0f, 150.0f)}, scale));
+        plot.Setup().trackWidth[0] = 1.5f;
+        ASSERT_TRUE(plot.PrintLog()) << scale;
+        const PlotBand& b = plot.Band();
+        ASSERT_FALSE(b.curves.at(0).empty()) << scale;
+        EXPECT_EQ(b.curves[0].back(), (Point{plot.Layout().TrackLeft(1) + 100, b.rows - 1})) << scale;
+        EXPECT_EQ(b.frameRows.back(), b.rows - 1) << scale;
+        ASSERT_FALSE(b.depthLines.empty()) << scale;
+        EXPECT_EQ(b.depthLines.back().depth, 1100.0f) << scale;
+        const int x = plot.Layout().DepthCentre() - 2, y = b.top + b.depthLines.back().row - 9;
+        EXPECT_TRUE(Has(host.printed.back().pages.back(), Format("TextOut(%d,%d, 1100)", x, y))) << scale;
+    }
+}
+
 TEST_F(PlotPrintTest, PrintPdfFileOfLogSetupPrintsTheListAndNoPrinterPrintsNothing)
 {
     frame.Command(ID_FILE_QTX);
@@ -170,49 +189,39 @@ namespace {
 // A page of 8 x 10 inches at `dpi`.
 DeviceCaps PrinterAt(int dpi) { return {8 * dpi, 10 * dpi, 203, 254, dpi, dpi}; }
 
-TEST_F(PlotPrintTest, ColouredImagesGoToPaperAt150DpiAndWigglesAtThePagesOwn)
+TEST_F(PlotPrintTest, ImageTracksGoToPaperAtThePagesOwnResolutionAColumnPerDevicePixel)
 {
     auto signature = Wave(path, 3);
     signature->m_style.waveStyle = WaveStyle::kSignature;
     const PlotItemList items = {Wave(path, 2), signature};
-    // One page at either resolution: 100 ft at 1:240 is 750 rows at 150 dpi.
+    // One page: 100 ft at 1:240 is 1500 rows at 300 dpi.
     LogSetupGroup setup = Bare(items, 240.0f);
     setup.trackWidth = {1.5f, 1.5f, 1.5f, 1.5f};
-    host.printerCaps = PrinterAt(150);
-    CPlotWnd coarse(setup);
-    ASSERT_TRUE(coarse.PrintLog());
     host.printerCaps = PrinterAt(300);
-    CPlotWnd fine(setup);
-    ASSERT_TRUE(fine.PrintLog());
-    ASSERT_EQ(host.printed.size(), 2u);
-    ASSERT_EQ(host.printed[1].pages.size(), 1u);
+    CPlotWnd plot(setup);
+    ASSERT_TRUE(plot.PrintLog());
+    ASSERT_EQ(host.printed.size(), 1u);
+    ASSERT_EQ(host.printed[0].pages.size(), 1u);
 
-    const PlotBand& a = coarse.Band();
-    const PlotBand& b = fine.Band();
+    const PlotBand& b = plot.Band();
     ASSERT_EQ(b.rasters.size(), 2u);
-    const PlotBand::Raster& vdl = b.rasters[0];
-    const PlotBand::Raster& wiggles = b.rasters[1];
-    EXPECT_EQ(vdl.every, 2);
-    EXPECT_EQ(vdl.image.width, (vdl.width + 1) / 2);
-    EXPECT_EQ(wiggles.every, 1);
-    EXPECT_EQ(wiggles.image.width, wiggles.width);
-    // Each blit covers the track's rows and columns, whatever the image's size.
-    const int rows = b.rows;
-    EXPECT_TRUE(Has(host.printed[1].pages[0],
-                    Format("StretchImage(%d,%d,%d,%d <- %dx%d:0,0,%d,%d)", vdl.x, b.top, vdl.x + vdl.width, b.top + rows,
-                           vdl.image.width, vdl.image.height, vdl.image.width, (rows + 1) / 2)));
-    EXPECT_TRUE(Has(host.printed[1].pages[0],
-                    Format("StretchImage(%d,%d,%d,%d <- %dx%d:0,0,%d,%d)", wiggles.x, b.top, wiggles.x + wiggles.width,
-                           b.top + rows, wiggles.image.width, wiggles.image.height, wiggles.image.width, rows)));
-
-    // The 300 dpi page's VDL is the 150 dpi page's, pixel for pixel: the same depths
-    // and times at the same places on paper.
-    ASSERT_EQ(a.rasters.at(0).image.width, vdl.image.width);
-    ASSERT_EQ(a.rows, (rows + 1) / 2);
-    size_t differ = 0;
-    for (int y = 0; y < a.rows; ++y)
-        for (int x = 0; x < vdl.image.width; ++x) differ += a.rasters[0].image.Row(y)[x] != vdl.image.Row(y)[x];
-    EXPECT_EQ(differ, 0u);
+    const Ops& page = host.printed[0].pages[0];
+    for (const PlotBand::Raster& r : b.rasters) {
+        // 1.5 in at 300 dpi: 450 columns for the 300 samples, blitted one to one.
+        EXPECT_EQ(r.image.width, plot.Layout().trackPixels[size_t(r.track)]);
+        EXPECT_EQ(r.image.width, 450);
+        EXPECT_GE(r.image.height, b.rows);
+        EXPECT_TRUE(Has(page, Format("StretchImage(%d,%d,%d,%d <- %dx%d:0,0,%d,%d)", r.x, b.top, r.x + r.image.width,
+                                     b.top + b.rows, r.image.width, r.image.height, r.image.width, b.rows)))
+            << r.track;
+    }
+    // The VDL's neighbouring columns tell apart what a coarser copy, stretched,
+    // would give twice.
+    const Image& vdl = b.rasters[0].image;
+    size_t pairs = 0;
+    for (int y = 0; y < b.rows; y += 2)
+        for (int x = 0; x + 1 < vdl.width; x += 2) pairs += vdl.Row(y)[x] != vdl.Row(y)[x + 1];
+    EXPECT_GT(pairs, size_t(b.rows / 2) * 10);
 }
 
 } // namespace

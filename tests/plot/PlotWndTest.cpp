@@ -45,7 +45,9 @@ TEST_F(PlotWndTest, OpensAtTheTopOfTheLogAndScrollsWithinIt)
     // A page is what the window shows less 40 frames: the next frame after the last
     // row, 1042, less 1000 and 20 ft.
     EXPECT_NEAR(plot->Depths().pageDepth, 22.0, 1e-6);
-    const double lowest = 1100.0 - 402 * DepthPerRow(120.0f);
+    // End stands the log's last row (1100 ft, the 960th) 9 rows above the window's
+    // last one: half a depth number and a pen inside it.
+    const double lowest = 1000.0 + (960 - (402 - 1 - 9)) * plot->Depths().depthPerRow;
     // Each step goes to a depth, or by pages (the window's page step) and 0.5 ft lines.
     struct Step {
         int code; // scroll code, or -key
@@ -91,22 +93,52 @@ TEST_F(PlotWndTest, TheThumbIsAtTheBottomWhenTheLogsLastDepthIsInView)
     CPlotWnd* plot = Open(StandardItems());
     ASSERT_NE(plot, nullptr);
     const auto check = [&](const std::string& when) {
-        const ScrollInfo bar = plot->GetScrollInfo(SB_VERT);
-        const double shown = plot->Depths().rows * plot->Depths().depthPerRow;
-        EXPECT_EQ(int(bar.page), int(std::ceil(shown / 0.5))) << when;
         plot->OnKeyDown(VK_END, 1, 0);
-        EXPECT_EQ(plot->GetScrollInfo(SB_VERT).pos, plot->GetScrollInfo(SB_VERT).LastPos()) << when << ": at the end";
+        const double lowest = plot->Depths().top, dpr = plot->Depths().depthPerRow;
+        // The log's last row stands inside the window, half a depth number and a pen
+        // above its last row.
+        const double lastRow = (1100.0 - lowest) / dpr;
+        const int inside = plot->Depths().rows - 1 - (plot->Layout().fontHeight / 2 + 2);
+        EXPECT_LE(lastRow, inside + 1e-6) << when;
+        EXPECT_GT(lastRow, inside - 1) << when;
+        const ScrollInfo bar = plot->GetScrollInfo(SB_VERT);
+        EXPECT_EQ(int(bar.page), int(std::ceil((1100.0 - lowest) / 0.5 - 1e-9))) << when;
+        EXPECT_EQ(bar.pos, bar.LastPos()) << when << ": at the end";
         plot->OnKeyDown(VK_HOME, 1, 0);
         EXPECT_EQ(plot->GetScrollInfo(SB_VERT).pos, 0) << when;
         // The thumb dragged to the bottom shows the log's end.
         plot->OnVScroll(SB_THUMBPOSITION, plot->GetScrollInfo(SB_VERT).LastPos());
-        EXPECT_NEAR(plot->Depths().top + shown, 1100.0, 0.5) << when;
+        EXPECT_NEAR(plot->Depths().top, lowest, 0.5) << when;
+        EXPECT_LE(plot->Depths().top, lowest) << when;
     };
     check("opened");
     frame.Resize(*plot, 640, 300);
     check("shorter");
     plot->OnCommand(ID_DEPTH_ZOOM_OUT);
     check("zoomed out");
+}
+
+// GR is 100 at 1100 ft, the log's last frame. After End its point is drawn, inside
+// the window, whether rows are finer or coarser than the frames.
+TEST_F(PlotWndTest, AfterEndTheLogsLastFrameIsDrawnInsideTheWindow)
+{
+    for (float scale : {120.0f, 480.0f, 1000.0f}) { // rows of 0.10, 0.42 and 0.87 ft
+        LogSetup().depthScale = scale;
+        CPlotWnd* plot = Open({Curve(path, "GR", 1, 0.0f, 150.0f)});
+        ASSERT_NE(plot, nullptr);
+        plot->OnKeyDown(VK_END, 1, 0);
+        const PlotBand& b = plot->Band();
+        ASSERT_FALSE(b.curves.at(0).empty()) << scale;
+        const Point last = b.curves[0].back();
+        const int w = plot->Layout().trackPixels[1];
+        EXPECT_EQ(last.x, plot->Layout().TrackLeft(1) + int(double(w) * 100.0 / 150.0)) << scale;
+        const int row = last.y - b.imageTop;
+        EXPECT_GE(row, 0) << scale;
+        EXPECT_EQ(row, b.shown - 1) << scale << ": the log's last row";
+        EXPECT_LT(row, plot->Depths().rows - plot->Layout().fontHeight / 2) << scale << ": above the lower edge";
+        EXPECT_EQ(plot->Depths().top + row * plot->Depths().depthPerRow >= 1100.0 - 1e-9, true) << scale;
+        plot->OnClose();
+    }
 }
 
 TEST_F(PlotWndTest, TheDepthZoomHalvesOrDoublesTheScaleWithinItsLimits)
@@ -163,8 +195,8 @@ TEST_F(PlotWndTest, APaintDrawsTheHeadersTheBoxesAndTheRowsThatWereRead)
     items[0]->m_shade.off = 0; // GR shaded from 60 API to the curve where it lies above
     items[0]->m_shade.minLimit = 1;
     items[0]->m_shade.min = 60.0f;
-    items[0]->m_shade.color = "Yellow";
-    items[0]->m_shade.pattern = "Dashed";
+    items[0]->m_shade.color = NamedColour::kYellow;
+    items[0]->m_shade.pattern = ShadePattern::kDashed;
     CPlotWnd* plot = Open(items);
     ASSERT_NE(plot, nullptr);
     const auto& ops = Window(plot)->lastPaint;
@@ -178,15 +210,16 @@ TEST_F(PlotWndTest, APaintDrawsTheHeadersTheBoxesAndTheRowsThatWereRead)
     EXPECT_NE(std::find(ops.begin(), ops.end(), "StretchImage(331,14,466,29 <- 135x15:0,0,135,15)"), ops.end())
         << "the colour bar, 15 rows below the title row";
 
-    // One blit per waveform track, as many rows as the log fills: 100 ft at 0.4167 ft a row.
+    // One blit per waveform track, as many rows as the log fills: 100 ft at 0.4167 ft a
+    // row, and the row of its last frame.
     // The images hold rows below the window too (kept for the next scroll step).
     const std::vector<std::string> blits = Matching(ops, "StretchImage(");
     ASSERT_FALSE(plot->Band().rasters.empty());
     const int held = plot->Band().rasters[0].image.height;
     EXPECT_GT(held, 402);
     EXPECT_EQ(std::vector<std::string>(blits.begin() + 1, blits.end()),
-              (std::vector<std::string>{Format("StretchImage(193,78,328,317 <- 135x%d:0,0,135,239)", held),
-                                        Format("StretchImage(330,78,465,317 <- 135x%d:0,0,135,239)", held)}));
+              (std::vector<std::string>{Format("StretchImage(193,78,328,319 <- 135x%d:0,0,135,241)", held),
+                                        Format("StretchImage(330,78,465,319 <- 135x%d:0,0,135,241)", held)}));
     // Image rows are runs of the scale's colours; level 0 of "Color" is the chosen
     // background for a waveform and always (113,113,164) for a frequency image.
     const PlotBand::Raster* wave = RasterOf(*plot, 2);
@@ -341,10 +374,11 @@ TEST_F(PlotWndTest, DepthNumbersOfAnySizeAreClassifiedAndWideTracksAndWildValues
                             [&](Point p) { return p == PlotBand::kBreak || p.x == middle; }))
         << "a straight line down the middle";
     EXPECT_EQ(RasterOf(*plot, 3)->image.width, plot->Layout().trackPixels[3]);
-    // At 1:500 the numbers every 20 ft: 40000 on a major (50 ft) line, 40020 a medium one.
+    // At 1:500 the numbers every 20 ft: 40000 on a major (50 ft) line, 40020 and the
+    // log's last depth, 40040, medium ones.
     std::vector<std::pair<float, int>> depths;
     for (const auto& d : plot->Band().depthLines) depths.emplace_back(d.depth, d.kind);
-    EXPECT_EQ(depths, (std::vector<std::pair<float, int>>{{40000.0f, 0}, {40020.0f, 1}}));
+    EXPECT_EQ(depths, (std::vector<std::pair<float, int>>{{40000.0f, 0}, {40020.0f, 1}, {40040.0f, 1}}));
     const auto& ops = Window(plot)->lastPaint;
     const std::string label = Format("TextOut(%d,71,40000)", plot->Layout().DepthCentre() - 2);
     EXPECT_NE(std::find(ops.begin(), ops.end(), label), ops.end()) << label;

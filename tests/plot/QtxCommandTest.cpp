@@ -87,7 +87,7 @@ TEST(QtxCommandLayout, WriterMatchesTheBuilderByteForByteAfterAReadOfItsFile)
     EXPECT_EQ(curve.m_datum.names[2], "SPCO");
     EXPECT_EQ(curve.m_datum.itemTypes[2], 37);
     EXPECT_EQ(curve.m_datum.units[0], "") << "unit labels are not stored";
-    EXPECT_EQ(curve.m_shade.pattern, "Dotted");
+    EXPECT_EQ(curve.m_shade.pattern.Text(), "Dotted");
     EXPECT_EQ(curve.m_shade.max, 180.0f);
     EXPECT_EQ(items[0]->m_datum.sampleCount, 512);
     EXPECT_EQ(page.depthScale, 600.0f);
@@ -107,8 +107,8 @@ TEST(QtxCommandLayout, AnOlderFileWithoutShadingLoadsWithTheShadingDefaults)
     LogCommandPage page;
     ASSERT_EQ(DecodeBytes(file, items, page), Decoded::Ok);
     for (const auto& item : items) {
-        EXPECT_EQ(item->m_shade.color, "Gray");
-        EXPECT_EQ(item->m_shade.pattern, "");
+        EXPECT_EQ(item->m_shade.color.Text(), "Gray");
+        EXPECT_EQ(item->m_shade.pattern.Text(), "");
         EXPECT_EQ(item->m_shade.off + item->m_shade.minLimit + item->m_shade.maxLimit + item->m_shade.curveLimit, 1);
         EXPECT_EQ(item->m_shade.off, 1);
         EXPECT_EQ(item->m_shade.curve, -1);
@@ -196,7 +196,7 @@ TEST_F(QtxCommandTest, ReadReportsEachFailureWithThePathAndKeepsTheList)
         host.ExpectMessage(message);
         PlotItemList items = Sentinel();
         LogCommandPage outPage = SomePage();
-        EXPECT_EQ(command.Read(items, outPage, path), -1);
+        EXPECT_FALSE(command.Read(items, outPage, path));
         EXPECT_EQ(items[0]->m_strName, "kept");
         EXPECT_EQ(outPage, SomePage());
     }
@@ -241,7 +241,7 @@ TEST_F(QtxCommandTest, ReadNamesTheRefusedFieldAndItsValue)
         host.ExpectMessage("Error reading input command file :\n" + file + "\n" + c.said);
         PlotItemList items = Sentinel();
         LogCommandPage outPage = SomePage();
-        EXPECT_EQ(command.Read(items, outPage, file), -1) << c.what;
+        EXPECT_FALSE(command.Read(items, outPage, file)) << c.what;
         EXPECT_EQ(items[0]->m_strName, "kept") << c.what;
     }
     // The page check names the value too, after its own sentences.
@@ -251,7 +251,7 @@ TEST_F(QtxCommandTest, ReadNamesTheRefusedFieldAndItsValue)
     host.ExpectMessage("tracks #1 to #8 may not exceed 24.0 in. together.\nThe file's width of track #3 is -1.5 in.");
     PlotItemList items;
     LogCommandPage outPage;
-    EXPECT_EQ(command.Read(items, outPage, file), -1);
+    EXPECT_FALSE(command.Read(items, outPage, file));
 }
 
 TEST_F(QtxCommandTest, WriteRefusesLongTextsAndADataSetOfItsOwnListWithoutWriting)
@@ -264,25 +264,25 @@ TEST_F(QtxCommandTest, WriteRefusesLongTextsAndADataSetOfItsOwnListWithoutWritin
     CQtxCommand command;
 
     host.ExpectMessage("Output file is the same as input file :\n" + dataSet);
-    EXPECT_EQ(command.Write(items, SomePage(), dataSet), -1);
+    EXPECT_FALSE(command.Write(items, SomePage(), dataSet));
     EXPECT_EQ(ReadBytes(dataSet), before);
 
     const std::string out = dir.File("long.cmd");
     items[0]->m_datum.nameCount = 1;
     items[0]->m_datum.names[0] = std::string(256, 'x');
     host.ExpectMessage("longer than 255 characters!\nCould not write output command file :\n" + out);
-    EXPECT_EQ(command.Write(items, SomePage(), out), -1);
+    EXPECT_FALSE(command.Write(items, SomePage(), out));
     EXPECT_FALSE(FileExists(out));
 
     items[0]->m_datum.names[0] = "R1";
     const std::string noFolder = dir.File("none/log.cmd");
     host.ExpectMessage("Could not open output command file :\n" + noFolder);
-    EXPECT_EQ(command.Write(items, SomePage(), noFolder), -1);
+    EXPECT_FALSE(command.Write(items, SomePage(), noFolder));
 
-    EXPECT_EQ(command.Write(items, SomePage(), out), 0);
+    EXPECT_TRUE(command.Write(items, SomePage(), out));
     PlotItemList back;
     LogCommandPage page;
-    EXPECT_EQ(command.Read(back, page, out), 0);
+    EXPECT_TRUE(command.Read(back, page, out));
     EXPECT_EQ(*back[0], *items[0]);
     EXPECT_EQ(page, SomePage());
 }
@@ -303,7 +303,7 @@ TEST(QtxCommandRebase, TakesTheFolderUpToEitherSeparatorAndKeepsNamesWithoutOne)
         PlotItemList items{
             std::make_shared<CLogPlotItem>("W", "/old/well.qtx", "well", "qtx", 0, 0, 0, 0, 0, 0, 1, 0, 0, 1),
             std::make_shared<CLogPlotItem>("N", "/old/noext", "noext", "", 0, 0, 0, 0, 0, 0, 1, 0, 0, 1)};
-        EXPECT_EQ(CQtxCommand::RebaseItemPaths(items, c.chosen), 0);
+        CQtxCommand::RebaseItemPaths(items, c.chosen);
         EXPECT_EQ(items[0]->m_file.path, c.withExt) << c.chosen;
         EXPECT_EQ(items[1]->m_file.path, c.withoutExt) << c.chosen;
     }

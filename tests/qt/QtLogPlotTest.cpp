@@ -1,6 +1,7 @@
 // The log plot through the Qt backend: the window shows its image rows and curves,
 // and a printed log is a PDF of one page per printed page.
 #include "platform/qt/QtChildView.h"
+#include "platform/qt/QtDc.h"
 #include "platform/qt/QtFrame.h"
 #include "platform/qt/QtPrintJob.h"
 #include "plot/PlotFixture.h"
@@ -19,12 +20,43 @@ namespace {
 
 using namespace plot_test;
 
-// Prompts are scripted; print jobs write real PDF files.
+// A print job whose pages are images, painted as the PDF's are.
+class ImagePrintJob : public IPrintJob {
+public:
+    ImagePrintJob(DeviceCaps caps, std::vector<QImage>& pages) : m_caps(caps), m_pages(pages) {}
+    bool StartDoc(const std::string&) override { return true; }
+    bool StartPage() override
+    {
+        m_pages.emplace_back(m_caps.horzRes, m_caps.vertRes, QImage::Format_RGB32);
+        m_pages.back().fill(Qt::white);
+        m_dc = std::make_unique<QtDc>(&m_pages.back(), m_caps);
+        return true;
+    }
+    Dc& PageDc() override { return *m_dc; }
+    bool EndPage() override
+    {
+        m_dc.reset();
+        return true;
+    }
+    bool EndDoc() override { return true; }
+    void Abort() override { m_dc.reset(); }
+    DeviceCaps Caps() const override { return m_caps; }
+
+private:
+    DeviceCaps m_caps;
+    std::vector<QImage>& m_pages;
+    std::unique_ptr<QtDc> m_dc;
+};
+
+// Prompts are scripted; print jobs write real PDF files, or images when pages are asked.
 class PdfHost : public ScriptedHost {
 public:
     std::string pdfPath;
+    std::vector<QImage>* imagePages = nullptr;
+    DeviceCaps imageCaps;
     std::unique_ptr<IPrintJob> CreatePrintJob(const std::string&) override
     {
+        if (imagePages) return std::make_unique<ImagePrintJob>(imageCaps, *imagePages);
         return CreatePdfPrintJob(pdfPath, PrinterPage());
     }
 };
@@ -88,15 +120,15 @@ TEST_F(QtLogPlot, AfterScrollStepsTheWindowShowsWhatAFreshWindowShows)
     wiggles->m_style.waveStyle = WaveStyle::kSignature;
     wiggles->m_scale.startDepth = 1030.0;
     auto dt = Curve(path, "DT", 1, 200.0f, 0.0f, "Blue");
-    dt->m_style.lineStyle = "Dashed";
-    dt->m_style.lineWidth = "Normal";
+    dt->m_style.lineStyle = LineStyle::kDashed;
+    dt->m_style.lineWidth = LineWidth::kNormal;
     s.plotItems.push_back(dt);
     s.plotItems.push_back(wiggles);
-    s.plotItems[0]->m_style.lineWidth = "Thick";
+    s.plotItems[0]->m_style.lineWidth = StyleChoice<LineWidth>::FromText("Thick"); // drawn bold
     s.plotItems[0]->m_shade.off = 0;
     s.plotItems[0]->m_shade.minLimit = 1;
     s.plotItems[0]->m_shade.min = 60.0f;
-    s.plotItems[0]->m_shade.pattern = "Dashed";
+    s.plotItems[0]->m_shade.pattern = ShadePattern::kDashed;
     // A step's own repaint (which leaves the background be), or a whole one.
     auto picture = [](CPlotWnd& plot, bool whole) {
         auto* qt = dynamic_cast<QtChildView*>(plot.Impl());
@@ -132,6 +164,82 @@ TEST_F(QtLogPlot, AfterScrollStepsTheWindowShowsWhatAFreshWindowShows)
     }
     fresh->OnClose();
     plot->OnClose();
+}
+
+// The log's last frame, 2200 ft of 2000 to 2200 every 0.5 ft, is marked: GR jumps
+// from 20 to 140 and the waveform, blank before, is drawn there. It is drawn on the
+// screen after End, inside the window, and on paper, at the end of the last page.
+class QtLogPlotLastFrame : public QtLogPlot {
+protected:
+    static constexpr int kLast = 400;
+    void SetUp() override
+    {
+        QtLogPlot::SetUp();
+        ASSERT_TRUE(WriteQtx(path, LogDatums(), kLast + 1, 2000.0, 0.5, [](int frame, int datum, size_t index) {
+            if (datum == 0) return frame == kLast ? 140.0f : 20.0f;
+            if (datum == 2) return frame == kLast ? LogSample(frame, datum, index) : 0.0f;
+            return LogSample(frame, datum, index);
+        }));
+        LogSetupGroup& s = theApp.m_logSetup;
+        s.depthScale = 240.0f;
+        s.plotItems = {Curve(path, "GR", 1, 0.0f, 150.0f, "Black"), Wave(path, 2)};
+        for (auto& item : s.plotItems) {
+            item->m_scale.startDepth = item->m_file.dataTop = 2000.0;
+            item->m_scale.stopDepth = item->m_file.dataBottom = 2200.0;
+            item->m_file.frameCount = kLast + 1;
+        }
+    }
+    // The mark at a device row: GR's point at 140 in black, and the waveform's colours
+    // (not the blank row's level 0, nor the page's white) in its track.
+    static void ExpectMarkAt(const QImage& image, const PlotBand& band, int y, const std::string& where)
+    {
+        ASSERT_FALSE(band.curves.at(0).empty()) << where;
+        const Point p = band.curves[0].back();
+        ASSERT_GE(y, 0) << where;
+        ASSERT_LT(y, image.height()) << where;
+        EXPECT_EQ(image.pixel(p.x, y) & 0xFFFFFF, 0u) << where << ": GR at 2200";
+        const PlotBand::Raster& r = band.rasters.at(0);
+        const QRgb blank = image.pixel(r.x + r.image.width / 2, y - 40);
+        int coloured = 0;
+        for (int k = 0; k < r.image.width; ++k) {
+            const QRgb c = image.pixel(r.x + k, y) & 0xFFFFFF;
+            coloured += c != (blank & 0xFFFFFF) && c != 0xFFFFFFu;
+        }
+        EXPECT_GT(coloured, r.image.width / 4) << where << ": the waveform at 2200";
+    }
+};
+
+TEST_F(QtLogPlotLastFrame, AfterEndTheLastFrameIsDrawnInsideTheWindow)
+{
+    CPlotWnd* plot = OpenPlotWnd(theApp.m_logSetup, theViewerApp.ClassName(kClassPlot));
+    ASSERT_NE(plot, nullptr);
+    auto* qt = dynamic_cast<QtChildView*>(plot->Impl());
+    ASSERT_NE(qt, nullptr);
+    QApplication::processEvents();
+    plot->OnKeyDown(VK_END, 1, 0);
+    plot->Invalidate(true);
+    ASSERT_TRUE(qt->RenderBacking());
+    const QImage& image = qt->Backing();
+    const PlotBand& band = plot->Band();
+    const int y = band.top - band.imageTop + band.curves.at(0).back().y;
+    // Below the row, room for half a depth number.
+    EXPECT_LT(y, plot->GetClientRect().bottom - plot->Layout().fontHeight / 2);
+    ExpectMarkAt(image, band, y, "screen");
+    plot->OnClose();
+}
+
+TEST_F(QtLogPlotLastFrame, APrintedLogDrawsTheLastFrameAtTheEndOfItsLastPage)
+{
+    std::vector<QImage> pages;
+    host.imagePages = &pages;
+    host.imageCaps = {800, 1000, 203, 254, 100, 100}; // 0.2 ft a row at 1:240
+    CPlotWnd plot(theApp.m_logSetup);
+    ASSERT_TRUE(plot.PrintLog());
+    ASSERT_EQ(pages.size(), 2u);
+    const PlotBand& band = plot.Band();
+    ASSERT_GT(band.rows, 0);
+    EXPECT_EQ(band.curves.at(0).back().y, band.rows - 1) << "the last frame's point is on the page's last row";
+    ExpectMarkAt(pages.back(), band, band.top + band.rows - 1, "paper");
 }
 
 TEST_F(QtLogPlot, APrintedLogOfTwoPagesIsAPdfOfTwoPages)
