@@ -378,7 +378,10 @@ void PutFixed(std::string& line, uint64_t units, bool negative, int decimals, si
     for (uint64_t w = units / kTenTo[decimals] / 10; w > 0; w /= 10) ++length;
     line.resize(line.size() + std::max(length, width), ' ');
     char* p = line.data() + line.size();
-    for (int k = 0; k < decimals; ++k, units /= 10) *--p = char('0' + units % 10);
+    // The decimals from one 32-bit remainder (at most nine), the whole part after them.
+    uint32_t fraction = uint32_t(units % kTenTo[decimals]);
+    units /= kTenTo[decimals];
+    for (int k = 0; k < decimals; ++k, fraction /= 10) *--p = char('0' + fraction % 10);
     if (decimals > 0) *--p = '.';
     do {
         *--p = char('0' + units % 10);
@@ -437,6 +440,7 @@ void CLasDoc::AppendDepth(std::string& line, double depth, size_t width)
 void CLasDoc::AppendValue(std::string& line, float value, size_t width)
 {
     const double wide = value;
+    const bool negative = std::signbit(wide);
     uint64_t units = 0;
     double back = 0.0;
     if (!ScaledUnits(wide, 4, &units) || !ReadsBack(units, 4, &back)) {
@@ -444,8 +448,14 @@ void CLasDoc::AppendValue(std::string& line, float value, size_t width)
         // which four decimals give back exactly.
         return AppendField(line, wide, width);
     }
-    if (float(std::signbit(wide) ? -back : back) == value)
-        return PutFixed(line, units, std::signbit(wide), 4, width);
+    if (float(negative ? -back : back) == value) return PutFixed(line, units, negative, 4, width);
+    // From 1 on, the fewest decimals that read back are the shortest text, found without
+    // its search (all floats of 1 and more but below 2^24 tried: the same text; from
+    // 2^24 on they are whole).
+    for (int decimals = 5; std::fabs(wide) >= 1.0 && decimals <= kMostDecimals; ++decimals) {
+        if (!ScaledUnits(wide, decimals, &units) || !ReadsBack(units, decimals, &back)) break;
+        if (float(negative ? -back : back) == value) return PutFixed(line, units, negative, decimals, width);
+    }
     // The shortest text that reads back as the float. Read through a double, as the
     // import reads it, that text gives the float back for every float but one pair
     // (+-0x1.5c87fap-84, 7.038531e-26, tried on all of them), which takes the double's.

@@ -106,6 +106,11 @@ std::string LasName(const std::string& mnemonic)
     return name;
 }
 
+// Values from 1 to 99999 are written in at most ten characters whichever text they
+// take: four decimals ("99999.9999"), or the shortest text, at most nine digits and a
+// point. Most values of a log are such; the first pass writes none of them.
+bool FitsTenCharacters(float value) { return value >= 1.0f && value < 1e5f; }
+
 // Each frame's depth and its curves' values, frame after frame. Frames are read in
 // blocks of whole frames; frames larger than kBlockFrameBytes value by value.
 class FrameReader {
@@ -187,6 +192,7 @@ public:
         CLasDoc::AppendDepth(m_text, depth, 0);
         m_widths[0] = std::max(m_widths[0], m_text.size());
         for (size_t k = 0; k < m_values.size(); ++k) {
+            if (FitsTenCharacters(m_values[k]) && m_widths[k + 1] >= CLasDoc::kFieldWidth) continue;
             m_text.clear();
             AppendLasValue(m_text, m_values[k], 0);
             // A blank before every value: no field runs into the one before it.
