@@ -93,8 +93,7 @@ TEST_F(LasDocTest, InputsOpenForReadingOnly)
 }
 
 // The header's lines: the items LAS 2.0 asks of every file (SRVC, DATE and UWI among
-// them), the depth members in four decimals or as many as give the depth back, WRAP as
-// asked.
+// them), the depth members in four decimals or as many as give the depth back, WRAP NO.
 TEST_F(LasDocTest, TheLas20HeaderHasItsThirtyFiveLines)
 {
     const std::string feet = "~Version Information\n"

@@ -467,30 +467,36 @@ std::vector<std::vector<double>> CutAtTheFirstLinesColumns(const std::vector<std
 // one line a step (WRAP NO), every line as long as the first, and every line cut at the
 // first line's columns gives every value back bit for bit in single precision (what is
 // no number or infinite as the NULL value, counted in the end message) and the depth to
-// its resolution. The file imports back whole.
+// its resolution. The file imports back whole. Down, the frames are read in blocks; up,
+// beside a waveform that makes each frame larger than a block takes, value by value.
 TEST_F(LasTasksTest, EveryDataLineIsCutAtTheFirstLinesColumns)
 {
     const float table[] = {6.26e-05f, 12345.678f, -999.25f, 3e7f,     -3e7f,      1e-10f,  123456.75f, 7.038531e-26f,
                            -0.0f,     99999.99f,  1.0f / 3, NAN,      INFINITY,   -INFINITY, 2.5e-38f, -1234567.9f};
-    const auto sample = [&](int frame, int datum, size_t) {
-        return frame == 0 ? 0.5f : table[size_t(frame * 7 + datum) % std::size(table)];
-    };
-    std::vector<QtxDatumShape> curves;
-    std::vector<int> all;
-    for (int k = 0; k < 25; ++k) {
-        curves.push_back({.mnemonic = "C" + std::to_string(k), .category = 6});
-        all.push_back(k);
-    }
     const int frames = 40;
     const std::string set = dir.File("set.qtx"), las = dir.File("set.las");
     for (const uint8_t direction : {uint8_t(0xFF), uint8_t(1)}) {
         const bool up = direction == 1;
+        std::vector<QtxDatumShape> datums;
+        if (up) datums.push_back({.mnemonic = "WAVE", .typeCode = 26, .category = 1, .traces = 8, .samples = 2100});
+        const size_t wave = up ? 8 * 2100 : 0; // floats before the curves
+        std::vector<int> all;
+        for (int k = 0; k < 25; ++k) {
+            all.push_back(int(datums.size()));
+            datums.push_back({.mnemonic = "C" + std::to_string(k), .category = 6});
+        }
+        const auto sample = [&](int frame, int datum, size_t index) {
+            if (up && datum == 0) return float(index);
+            return frame == 0 ? 0.5f : table[size_t(frame * 7 + datum) % std::size(table)];
+        };
         const double top = up ? 10000.0 + (frames - 1) / 12.0 : 10000.0;
-        ASSERT_TRUE(WriteQtx(set, curves, frames, top, (up ? -1.0 : 1.0) / 12.0, sample, direction));
+        ASSERT_TRUE(WriteQtx(set, datums, frames, top, (up ? -1.0 : 1.0) / 12.0, sample, direction));
         const QtxImage in = LoadQtx(set);
+        const auto value = [&](size_t frame, size_t curve) { return in.frames[frame][wave + curve]; };
         int nulls = 0;
-        for (const auto& frame : in.frames) nulls += int(std::count_if(frame.begin(), frame.end(), [](float v) { return !std::isfinite(v); }));
-        Select(all, 25);
+        for (size_t k = 0; k < size_t(frames); ++k)
+            for (size_t c = 0; c < 25; ++c) nulls += !std::isfinite(value(k, c));
+        Select(all, int(datums.size()));
         output = las;
         host.ExpectMessage("Wrote file :\n" + las + "\n" + std::to_string(nulls) +
                            " value(s) that are no number or infinite were written as the NULL value -999.2500.");
@@ -508,8 +514,7 @@ TEST_F(LasTasksTest, EveryDataLineIsCutAtTheFirstLinesColumns)
             ASSERT_EQ(rows[k].size(), 26u) << data[k];
             EXPECT_NEAR(rows[k][0], in.depths[k], 5e-8) << data[k];
             for (size_t c = 0; c < 25; ++c) {
-                const float v = in.frames[k][c];
-                const float expected = std::isfinite(v) ? v : -999.25f;
+                const float expected = std::isfinite(value(k, c)) ? value(k, c) : -999.25f;
                 EXPECT_EQ(std::bit_cast<uint32_t>(float(rows[k][c + 1])), std::bit_cast<uint32_t>(expected))
                     << "frame " << k << " curve " << c << ": " << data[k];
             }
@@ -520,7 +525,7 @@ TEST_F(LasTasksTest, EveryDataLineIsCutAtTheFirstLinesColumns)
         ASSERT_EQ(back.frames.size(), size_t(frames));
         for (size_t k = 0; k < back.frames.size(); ++k)
             for (size_t c = 0; c < 25; ++c)
-                EXPECT_EQ(back.frames[k][c], std::isfinite(in.frames[k][c]) ? in.frames[k][c] : -999.25f);
+                EXPECT_EQ(back.frames[k][c], std::isfinite(value(k, c)) ? value(k, c) : -999.25f);
     }
 }
 
