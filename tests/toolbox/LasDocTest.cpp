@@ -5,6 +5,7 @@
 #include "support/TempDir.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdio>
@@ -238,6 +239,26 @@ TEST(LasDocFields, DepthsTakeTheDecimalsThatGiveThemBack)
                  {-1.0 / 12.0, "-0.0833333"},        {100.0 + 0.1 / 12.0, "100.0083333"},
                  {1000.125, "1000.1250"},            {0.00001, "0.00001"},
                  {1e10 + 1.0 / 3.0, "10000000000.333334"}, {1.23456789012, "1.2345679"}};
+    // The rule as text: the first of four to eight decimals that "%.*f" writes and strtod
+    // reads back within the resolution, else nine; on depths of steps that need each.
+    const auto model = [](double depth) {
+        char text[64];
+        for (int decimals = 4; decimals <= 9; ++decimals) {
+            std::snprintf(text, sizeof text, "%.*f", decimals, depth);
+            if (decimals == 9 || std::fabs(std::strtod(text, nullptr) - depth) <= CLasDoc::kDepthResolution) break;
+        }
+        return std::string(text);
+    };
+    std::mt19937_64 random(12);
+    for (int k = 0; k < 100000; ++k) {
+        const double step = std::array{0.5, 0.1, 1.0 / 12.0, 0.1 / 12.0, 0.0001, 0.00025, 0.1524, 1e-7}[k % 8];
+        // Off the step by up to just beyond the resolution.
+        const double off = std::array{0.0, 3e-8, 4.9e-8, 5.1e-8, -4.9e-8}[(k / 8) % 5];
+        const double depth = (k % 3 ? 1.0 : -1.0) * (double(random() % 10000000) * step + off);
+        std::string line;
+        CLasDoc::AppendDepth(line, depth, 0);
+        ASSERT_EQ(line, model(depth)) << depth;
+    }
     for (const auto& c : cases) {
         std::string line;
         CLasDoc::AppendDepth(line, c.depth, 0);
