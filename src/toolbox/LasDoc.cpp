@@ -419,16 +419,7 @@ void CLasDoc::AppendField(std::string& line, double value, size_t width, int dec
 
 void CLasDoc::AppendDepth(std::string& line, double depth, size_t width)
 {
-    // A text of fewer decimals gives the depth back only where its nine-decimal units lie
-    // within the resolution (50 units), the rounding and a parse (under 2 more below
-    // 2^53 units) of a multiple of 10^(9 - decimals): the other tries are skipped (a step
-    // of an inch tries seven decimals alone).
-    constexpr uint64_t kNear = 60;
-    uint64_t nine = 0;
-    const bool sieve = ScaledUnits(depth, kMostDecimals, &nine) && nine < kExactWhole;
     for (int decimals = 4; decimals < kMostDecimals && std::isfinite(depth); ++decimals) {
-        const uint64_t step = kTenTo[kMostDecimals - decimals], rest = nine % step;
-        if (sieve && rest > kNear && step - rest > kNear) continue;
         uint64_t units = 0;
         double back = 0.0;
         if (!ScaledUnits(depth, decimals, &units) || !ReadsBack(units, decimals, &back)) {
