@@ -120,7 +120,8 @@ public:
     {
         // The reader of the descriptors keeps every datum inside its frame.
         for (const CQtxDatum* c : curves) m_offsets.push_back(c->m_offset + sizeof(float) * ValueAtFrameDepth(*c));
-        if (m_frameSize > 0 && m_frameSize <= kBlockFrameBytes) m_block.resize(kBlockBytes);
+        // A frame too short for its depth is left to the value reads, which refuse it.
+        if (m_frameSize >= qtx::kDepthSize && m_frameSize <= kBlockFrameBytes) m_block.resize(kBlockBytes);
     }
     // Frame `frame`'s depth and values (as many as curves): 1, or 0 after the read's message.
     int Read(int32_t frame, double* depth, float* values)
