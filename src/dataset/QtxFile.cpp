@@ -175,6 +175,16 @@ Status CQtxFile::ReadFrameItem(int frame, int64_t offsetInFrame, int count1, int
     return Status();
 }
 
+int CQtxFile::ReadFrameBytes(int first, int count, uint8_t* out, size_t capacity) const
+{
+    if (!m_fileIn.IsOpen() || first < 0 || count <= 0 || m_frameSize == 0) return 0;
+    const uint64_t frames = std::min<uint64_t>(uint64_t(count), capacity / m_frameSize);
+    if (frames == 0) return 0;
+    const uint64_t datums = m_datumCount > 0 ? uint64_t(m_datumCount) : 0;
+    const uint64_t position = qtx::DataStart(datums) + uint64_t(first) * m_frameSize;
+    return int(m_fileIn.ReadAtOnAnyThread(int64_t(position), out, size_t(frames * m_frameSize)) / m_frameSize);
+}
+
 int64_t CQtxFile::FramesHeld() const
 {
     if (!m_fileIn.IsOpen()) return 0;

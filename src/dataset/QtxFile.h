@@ -119,6 +119,12 @@ public:
     // reported: the frame-read failure (its message the first only, after
     // KeepInputOnFrameError; else the input closed), a quiet one on a closed input.
     Status ReportFrameReadFailure();
+    // Whole frames from `first` on, as the file stores them (little-endian), at most
+    // `count` and at most `capacity` bytes, in one read: for a caller that walks many
+    // frames and takes a few values of each. The number of whole frames read: 0 on a
+    // closed input, at or past the file's end and on a failed read, which the caller
+    // reports through ReportFrameReadFailure. No file position changes.
+    [[nodiscard]] int ReadFrameBytes(int first, int count, uint8_t* out, size_t capacity) const;
     // Writes `history` as the 4096 history bytes of the input data set, in place, and
     // keeps them in Header(). The input is open for reading only, so this opens the
     // file for writing itself.

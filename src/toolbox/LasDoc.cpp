@@ -18,7 +18,6 @@ namespace {
 constexpr char kCtrlZ = 26;
 constexpr size_t kReadPiece = size_t(64) << 10; // more than kMaxLine: a whole line always fits
 constexpr size_t kWritePiece = size_t(1) << 20;
-constexpr size_t kFieldWidth = 11;
 static_assert(kReadPiece > CLasDoc::kMaxLine);
 
 int Fail(const char* text, const std::string& path)
@@ -299,13 +298,12 @@ int CLasDoc::CloseOutput(bool commit)
     return m_fileOut.Commit() ? 1 : Fail("Error writing output file :\n", m_path + OutputCause());
 }
 
-int CLasDoc::WriteLas20Header(uint8_t feet, bool wrapped)
+int CLasDoc::WriteLas20Header(uint8_t feet)
 {
     const char* unit = feet == 1 ? "F" : "M";
     WriteLine("~Version Information");
     WriteLine(" VERS.                 2.00:   ASCII Standard - VERSION 2.0");
-    WriteLine(wrapped ? " WRAP.                  YES:   Multiple lines per depth step"
-                      : " WRAP.                   NO:   One line per depth step");
+    WriteLine(" WRAP.                   NO:   One line per depth step");
     WriteLine("~Well Information Block");
     WriteLine("#MNEM.UNIT       Data Type    Information");
     WriteLine("#---------     -----------    ---------------------------");
@@ -342,39 +340,49 @@ int CLasDoc::WriteLas20Header(uint8_t feet, bool wrapped)
     return 1;
 }
 
-void CLasDoc::AppendField(std::string& line, double value)
+namespace {
+
+constexpr uint64_t kTenTo[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
+constexpr int kMostDecimals = 9;
+constexpr uint64_t kExactWhole = uint64_t(1) << 53; // whole numbers up to here are exact doubles
+
+// |value| x 10^decimals (0 to 9) rounded half to even, as the C library's "%.*f" rounds
+// the exact binary value; false for what is no number, infinite, or 10^15 or more.
+bool ScaledUnits(double value, int decimals, uint64_t* units)
 {
-    if (!(std::fabs(value) < 1e15)) {
-        char text[400]; // the widest double in fixed notation with four decimals fits
-        const auto [end, error] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 4);
-        const size_t length = error == std::errc() ? size_t(end - text) : 0;
-        if (length < kFieldWidth) line.append(kFieldWidth - length, ' ');
-        line.append(text, length);
-        return;
-    }
-    // value x 10^4 exactly: the 53-bit mantissa times 10^4 fits 128 bits; the shift that
-    // takes its binary exponent off rounds half to even, as the C library does.
+    if (!(std::fabs(value) < 1e15)) return false;
+    // The 53-bit mantissa times 10^9 fits 128 bits; the shift that takes the binary
+    // exponent off is above 0 for values below 2^52.
     const uint64_t bits = std::bit_cast<uint64_t>(value);
     const int exponent = int(bits >> 52 & 0x7FF);
     const uint64_t mantissa = (bits & ((uint64_t(1) << 52) - 1)) | (exponent ? uint64_t(1) << 52 : 0);
-    const int shift = 1075 - std::max(exponent, 1); // above 0 for values below 2^52
-    const unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * 10000u;
-    uint64_t units = 0;
+    const int shift = 1075 - std::max(exponent, 1);
+    const unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * kTenTo[decimals];
+    *units = 0;
     if (shift < 128) {
         const unsigned __int128 whole = scaled >> shift;
         const unsigned __int128 rest = scaled - (whole << shift);
         const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
-        units = uint64_t(whole) + (rest > half || (rest == half && (whole & 1)));
+        const unsigned __int128 rounded = whole + (rest > half || (rest == half && (whole & 1)));
+        if (rounded >> 64) return false;
+        *units = uint64_t(rounded);
     }
-    // Written right-aligned straight into the line, from its last digit.
-    const bool negative = std::signbit(value);
-    size_t length = 6 + negative; // "0.0000"
-    for (uint64_t w = units / 100000; w > 0; w /= 10) ++length;
-    const size_t at = line.size();
-    line.resize(at + std::max(length, kFieldWidth), ' ');
+    return true;
+}
+
+// units / 10^decimals in fixed notation, right-aligned in `width`, written straight into
+// the line from its last digit.
+void PutFixed(std::string& line, uint64_t units, bool negative, int decimals, size_t width)
+{
+    size_t length = size_t(negative) + size_t(decimals > 0) + size_t(decimals) + 1;
+    for (uint64_t w = units / kTenTo[decimals] / 10; w > 0; w /= 10) ++length;
+    line.resize(line.size() + std::max(length, width), ' ');
     char* p = line.data() + line.size();
-    for (int k = 0; k < 4; ++k, units /= 10) *--p = char('0' + units % 10);
-    *--p = '.';
+    // The decimals from one 32-bit remainder (at most nine), the whole part after them.
+    uint32_t fraction = uint32_t(units % kTenTo[decimals]);
+    units /= kTenTo[decimals];
+    for (int k = 0; k < decimals; ++k, fraction /= 10) *--p = char('0' + fraction % 10);
+    if (decimals > 0) *--p = '.';
     do {
         *--p = char('0' + units % 10);
         units /= 10;
@@ -382,32 +390,77 @@ void CLasDoc::AppendField(std::string& line, double value)
     if (negative) *--p = '-';
 }
 
-void CLasDoc::AppendDepth(std::string& line, double depth)
+void PutText(std::string& line, const char* text, size_t length, size_t width)
 {
-    const size_t at = line.size();
-    AppendField(line, depth);
-    if (!std::isfinite(depth)) return;
-    double back = 0.0;
-    for (int decimals = 5; decimals <= 9; ++decimals) {
-        const size_t from = std::min(line.find_first_not_of(' ', at), line.size());
-        if (ParseTextNumber(std::string_view(line).substr(from), back) && std::fabs(back - depth) <= kDepthResolution)
-            return;
-        line.resize(at);
-        line += Format("%*.*f", int(kFieldWidth), decimals, depth);
-    }
+    if (length < width) line.append(width - length, ' ');
+    line.append(text, length);
 }
 
-void CLasDoc::AppendValue(std::string& line, float value)
+// What a text of `units` / 10^decimals reads back as through strtod: below 2^53 both
+// are exact doubles and one division rounds their quotient as the parser would.
+bool ReadsBack(uint64_t units, int decimals, double* back)
 {
-    const size_t at = line.size();
-    AppendField(line, double(value));
-    const size_t from = std::min(line.find_first_not_of(' ', at), line.size());
+    if (units >= kExactWhole) return false;
+    *back = double(units) / double(kTenTo[decimals]);
+    return true;
+}
+
+} // namespace
+
+void CLasDoc::AppendField(std::string& line, double value, size_t width, int decimals)
+{
+    decimals = std::clamp(decimals, 0, kMostDecimals);
+    uint64_t units = 0;
+    if (ScaledUnits(value, decimals, &units)) return PutFixed(line, units, std::signbit(value), decimals, width);
+    char text[400]; // the widest double in fixed notation with nine decimals fits
+    const auto [end, error] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    PutText(line, text, error == std::errc() ? size_t(end - text) : 0, width);
+}
+
+void CLasDoc::AppendDepth(std::string& line, double depth, size_t width)
+{
+    for (int decimals = 4; decimals < kMostDecimals && std::isfinite(depth); ++decimals) {
+        uint64_t units = 0;
+        double back = 0.0;
+        if (!ScaledUnits(depth, decimals, &units) || !ReadsBack(units, decimals, &back)) {
+            // Depths of a billion and more: written and read back as text.
+            const size_t at = line.size();
+            AppendField(line, depth, width, decimals);
+            const size_t from = std::min(line.find_first_not_of(' ', at), line.size());
+            if (ParseTextNumber(std::string_view(line).substr(from), back) && std::fabs(back - depth) <= kDepthResolution)
+                return;
+            line.resize(at);
+        } else if (std::fabs(back - std::fabs(depth)) <= kDepthResolution) {
+            return PutFixed(line, units, std::signbit(depth), decimals, width);
+        }
+    }
+    AppendField(line, depth, width, std::isfinite(depth) ? kMostDecimals : 4);
+}
+
+void CLasDoc::AppendValue(std::string& line, float value, size_t width)
+{
+    const double wide = value;
+    const bool negative = std::signbit(wide);
+    uint64_t units = 0;
     double back = 0.0;
-    if (ParseTextNumber(std::string_view(line).substr(from), back) && float(back) == value) return;
-    line.resize(at);
-    char text[32]; // the shortest text of any float fits
-    const auto [end, error] = std::to_chars(text, text + sizeof text, value);
-    const size_t length = error == std::errc() ? size_t(end - text) : 0;
-    if (length < kFieldWidth) line.append(kFieldWidth - length, ' ');
-    line.append(text, length);
+    if (!ScaledUnits(wide, 4, &units) || !ReadsBack(units, 4, &back)) {
+        // No number, infinite, or 2^53 / 10^4 and more: such floats are whole numbers,
+        // which four decimals give back exactly.
+        return AppendField(line, wide, width);
+    }
+    if (float(negative ? -back : back) == value) return PutFixed(line, units, negative, 4, width);
+    // From 1 on, the fewest decimals that read back are the shortest text, found without
+    // its search (all floats of 1 and more but below 2^24 tried: the same text; from
+    // 2^24 on they are whole).
+    for (int decimals = 5; std::fabs(wide) >= 1.0 && decimals <= kMostDecimals; ++decimals) {
+        if (!ScaledUnits(wide, decimals, &units) || !ReadsBack(units, decimals, &back)) break;
+        if (float(negative ? -back : back) == value) return PutFixed(line, units, negative, decimals, width);
+    }
+    // The shortest text that reads back as the float. Read through a double, as the
+    // import reads it, that text gives the float back for every float but one pair
+    // (+-0x1.5c87fap-84, 7.038531e-26, tried on all of them), which takes the double's.
+    char text[32]; // the shortest text of any double fits
+    const bool odd = (std::bit_cast<uint32_t>(value) & 0x7FFFFFFFu) == 0x15AE43FDu;
+    const auto [end, error] = odd ? std::to_chars(text, text + sizeof text, wide) : std::to_chars(text, text + sizeof text, value);
+    PutText(line, text, error == std::errc() ? size_t(end - text) : 0, width);
 }

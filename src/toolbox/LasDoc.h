@@ -77,20 +77,23 @@ public:
     int CloseOutput(bool commit = true);
     // The kHeaderLines lines that open every LAS file the program writes, with the depth
     // members (each as AppendDepth writes it): "F" units when `feet` is 1, "M" for any
-    // other value; WRAP YES when `wrapped`. Always 1.
-    int WriteLas20Header(uint8_t feet, bool wrapped = false);
+    // other value; WRAP NO (one line per depth step). Always 1.
+    int WriteLas20Header(uint8_t feet);
     static constexpr int kHeaderLines = 35;
-    // Appends the value as "%11.4f" writes it (C locale), to the last digit.
-    static void AppendField(std::string& line, double value);
+    static constexpr size_t kFieldWidth = 11; // of every number the header and data lines hold
+    // Appends the value as "%*.*f" writes it with that width and those decimals (C
+    // locale), to the last digit.
+    static void AppendField(std::string& line, double value, size_t width = kFieldWidth, int decimals = 4);
     // Appends a depth as AppendField does where those four decimals give it back to
     // kDepthResolution, otherwise with the fewest decimals (up to 9) that do: a step of
     // an inch (0.0833333 ft) or a tenth of one is not written as another depth.
-    static void AppendDepth(std::string& line, double depth);
+    static void AppendDepth(std::string& line, double depth, size_t width = kFieldWidth);
     static constexpr double kDepthResolution = 5e-8;
     // Appends a finite curve value as AppendField does where those four decimals read
-    // back as the same float; otherwise the shortest text that does ("6.26e-05", never
-    // "0.0001"), right-aligned in the same width.
-    static void AppendValue(std::string& line, float value);
+    // back as the same float (text to double, then to float, as the LAS import reads it);
+    // otherwise the shortest text that does ("6.26e-05", never "0.0001"), right-aligned
+    // in the same width.
+    static void AppendValue(std::string& line, float value, size_t width = kFieldWidth);
 
     // A curve's unit in LAS, by the data set's unit code ("US/F"); empty for the codes
     // that name none. UnitCode is its inverse, case aside; kUnitNone for any other text.

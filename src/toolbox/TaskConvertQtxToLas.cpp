@@ -1,15 +1,19 @@
 // Convert QTX To LAS: the selected curves of a data set (datums of one value per frame)
 // as a LAS 2.0 file: the fixed header, one curve line per curve, the "~A" line and one
-// data step per frame holding the frame's own depth and each curve's value, "%11.4f"
-// each (a value whose four decimals would read back as another float in the shortest
-// text that reads back as itself, a depth with the decimals it needs) with a blank before
-// every value, so that no two fields ever run together. STRT and STOP are the first and
+// line per frame (WRAP NO, whatever the number of curves) holding the frame's own depth
+// and each curve's value. Every data line has the same columns, so that a reader that
+// cuts each line where the fields of the first one end reads every value whole: a first
+// pass over the frames finds each column's widest text, and every field is
+// right-aligned in its column, at least 11 wide ("%11.4f" while the values fit it) and
+// each value's column one blank wider than its widest text. A value is written in four
+// decimals where they read back as the same float, otherwise in the shortest text that
+// does; a depth with the decimals it needs (up to nine). What is no number or infinite
+// is written as the NULL value and counted at the end. STRT and STOP are the first and
 // last frames' depths and STEP their step, 0 when the frames are not evenly spaced, as
-// LAS readers take them. More curves than a line of 256 characters holds are written
-// wrapped (WRAP YES): the depth alone on a line, then the values on lines of at most 80.
-// A curve of several values per frame gives its first, named at the end. Other selected
-// datums have no place in a LAS file and are left out. A run that fails or writes no
-// data line leaves no file.
+// LAS readers take them. A curve of several values per frame gives the one at the
+// frame's depth (a fast channel's last sample; the first in older data sets), named
+// at the end. Other selected datums have no place in a LAS file and are left out. A
+// run that fails or writes no data line leaves no file.
 #include "toolbox/LasDoc.h"
 #include "toolbox/ToolsWnd.h"
 
@@ -29,26 +33,26 @@ namespace {
 
 constexpr double kLasNull = qtx::kAbsentValue; // the header's NULL
 constexpr int32_t kFramesPerStep = 64;
-// LAS 2.0 lines: at most 256 characters unwrapped, 80 wrapped (the line feed counted).
-// A step line is the depth and a blank and a field of 11 per curve: more than this many
-// curves are wrapped.
-constexpr size_t kUnwrappedCurves = 20;
-constexpr size_t kWrappedLine = 79;
+// Frames up to this size are read in blocks of whole frames, one read a block; larger
+// ones (waveforms beside the curves) value by value, which reads less.
+constexpr size_t kBlockFrameBytes = size_t(64) << 10;
+constexpr size_t kBlockBytes = size_t(256) << 10;
 // Frames within this part of a step of their places on the grid of the first and last
 // are evenly spaced.
 constexpr double kStepShare = 0.01;
 
 // A curve of one trace; one of several values per frame (a fast channel's samples, an
-// array) gives its first, the value at the frame's depth, and the end says so.
+// array) gives one, and the end says so.
 bool IsLasCurve(const CQtxDatum& d)
 {
     return d.m_category == kCategoryTrace && !toolbox::IsTwoAxis(d) && d.m_traceCount <= 1
            && toolbox::ItemValueCount(d) >= 1;
 }
 
+
 constexpr size_t kNamedCurves = 8; // a longer list is cut, with a count
 
-// "DT (3), CAL1 (3)": the curves whose first value of several stands for the frame.
+// "DT (3), CAL1 (3)": the curves of several values a frame, one of which stands for it.
 std::string FirstValueCurves(const std::vector<const CQtxDatum*>& curves)
 {
     std::string names;
@@ -67,13 +71,21 @@ std::string FirstValueCurves(const std::vector<const CQtxDatum*>& curves)
     return names;
 }
 
-void TellFirstValues(const std::vector<const CQtxDatum*>& curves, const std::string& lasPath)
+// The end message: the curves of several values per frame, and the values that were no
+// number or infinite.
+void TellEnd(const std::vector<const CQtxDatum*>& curves, uint64_t nulls, const std::string& lasPath)
 {
     const std::string first = FirstValueCurves(curves);
-    if (first.empty()) return;
-    MessageBox("Wrote the first value of each frame of the curves holding several (fast channels, arrays) to file :\n" +
-                   lasPath + "\n" + first + ".",
-               MB_OK | MB_ICONINFORMATION);
+    const std::string counted =
+        Format("%llu value(s) that are no number or infinite were written as the NULL value %.4f.",
+               static_cast<unsigned long long>(nulls), kLasNull);
+    std::string text;
+    if (!first.empty())
+        text = "Wrote the value at each frame's depth of the curves holding several (fast channels, arrays) to file :\n" +
+               lasPath + "\n" + first + "." + (nulls ? "\n" + counted : "");
+    else if (nulls)
+        text = "Wrote file :\n" + lasPath + "\n" + counted;
+    if (!text.empty()) MessageBox(text, MB_OK | MB_ICONINFORMATION);
 }
 
 // Four characters, blank-padded; what would end a LAS mnemonic early or is no text
@@ -93,67 +105,185 @@ std::string LasName(const std::string& mnemonic)
     return name;
 }
 
-// A curve value with the digits that give back the same float.
-void AppendValue(std::string& line, float value)
-{
-    if (std::isfinite(value)) CLasDoc::AppendValue(line, value);
-    else CLasDoc::AppendField(line, kLasNull);
-}
+// Values from 1 to 99999 are written in at most ten characters whichever text they
+// take: four decimals ("99999.9999"), or the shortest text, at most nine digits and a
+// point. Most values of a log are such; the first pass writes none of them.
+bool FitsTenCharacters(float value) { return value >= 1.0f && value < 1e5f; }
 
-// The depths of the header's STRT, STOP and STEP: the first and last frames' own, and the
-// step between them when every frame lies on it (the data set's step where it is that
-// one), else 0. Each depth is read once more before the output exists; false after a
-// read failed or a depth is no number (told).
-bool ReadDepthRange(ToolInput& in, double headerStep, CLasDoc& doc)
-{
-    const int32_t frames = in.frameCount;
-    const auto depthAt = [&](int32_t k, double* depth) {
-        if (!toolbox::ReadFrameDepth(in.file, k, depth)) return false;
-        // The depth is the line's key: the NULL value in its place would be a false depth.
-        if (std::isfinite(*depth)) return true;
-        MessageBox(DepthRefusal(in.path, CDepthRule::NoDepth(k + 1, *depth)), MB_OK | MB_ICONSTOP);
-        return false;
-    };
-    doc.m_depthStep = headerStep;
-    if (frames < 1) return true; // no frame: no line, no file
-    double first = 0.0, last = 0.0;
-    if (!depthAt(0, &first) || !depthAt(frames - 1, &last)) return false;
-    doc.m_topDepth = first;
-    doc.m_bottomDepth = last;
-    const double step = frames > 1 ? (last - first) / double(frames - 1) : headerStep;
-    bool even = step != 0.0;
-    for (int32_t k = 1; k + 1 < frames; ++k) {
-        double depth = 0.0;
-        if (!depthAt(k, &depth)) return false;
-        even = even && std::fabs(depth - (first + double(k) * step)) <= kStepShare * std::fabs(step);
+// Each frame's depth and its curves' values, frame after frame. Frames are read in
+// blocks of whole frames; frames larger than kBlockFrameBytes value by value.
+class FrameReader {
+public:
+    FrameReader(CQtxFile& file, int32_t frames, const std::vector<const CQtxDatum*>& curves)
+        : m_file(file), m_frames(frames), m_frameSize(file.GetFrameSize())
+    {
+        // The reader of the descriptors keeps every datum inside its frame.
+        for (const CQtxDatum* c : curves) m_offsets.push_back(c->m_offset + sizeof(float) * qtx::ValueAtFrameDepth(*c));
+        // A frame too short for its depth is left to the value reads, which refuse it.
+        if (m_frameSize >= qtx::kDepthSize && m_frameSize <= kBlockFrameBytes) m_block.resize(kBlockBytes);
     }
-    const bool same = std::fabs(step - headerStep) <= CLasDoc::kDepthResolution;
-    if (frames > 1) doc.m_depthStep = !even ? 0.0 : same ? headerStep : step;
-    return true;
-}
-
-// One frame's step: the depth and the values on one line, or wrapped: the depth alone,
-// then the values on lines of at most kWrappedLine characters.
-void WriteStep(CLasDoc& doc, std::string& line, double depth, const std::vector<float>& values, bool wrapped)
-{
-    line.clear();
-    CLasDoc::AppendDepth(line, depth);
-    if (wrapped) {
-        doc.WriteLine(line);
-        line.clear();
-    }
-    std::string field;
-    for (float value : values) {
-        field.assign(1, ' ');
-        AppendValue(field, value);
-        if (wrapped && !line.empty() && line.size() + field.size() > kWrappedLine) {
-            doc.WriteLine(line);
-            line.clear();
+    // Frame `frame`'s depth and values (as many as curves): 1, or 0 after the read's message.
+    int Read(int32_t frame, double* depth, float* values)
+    {
+        if (m_block.empty()) {
+            if (!toolbox::ReadFrameDepth(m_file, frame, depth)) return 0;
+            for (size_t k = 0; k < m_offsets.size(); ++k)
+                if (!OkOrShow(m_file.ReadFrameItem(frame, int64_t(m_offsets[k]), 1, 1, &values[k], 1))) return 0;
+            return 1;
         }
-        line += field;
+        if (frame < m_first || frame - m_first >= m_held) {
+            m_first = frame;
+            m_held = m_file.ReadFrameBytes(frame, m_frames - frame, m_block.data(), m_block.size());
+            if (m_held == 0) {
+                (void)OkOrShow(m_file.ReportFrameReadFailure());
+                return 0;
+            }
+        }
+        const uint8_t* bytes = m_block.data() + size_t(frame - m_first) * m_frameSize;
+        *depth = endian::GetLEDouble(bytes);
+        for (size_t k = 0; k < m_offsets.size(); ++k) values[k] = endian::GetLEFloat(bytes + m_offsets[k]);
+        return 1;
     }
-    if (!line.empty() || !wrapped) doc.WriteLine(line);
-}
+
+private:
+    CQtxFile& m_file;
+    int32_t m_frames;
+    uint32_t m_frameSize;
+    std::vector<uint64_t> m_offsets; // of each curve's value in a frame
+    std::vector<uint8_t> m_block;    // frames m_first .. m_first + m_held - 1; empty: value by value
+    int32_t m_first = 0;
+    int32_t m_held = 0;
+};
+
+// The two passes over the frames: the first measures every column and checks the
+// depths, the second writes the lines.
+class LasExport {
+public:
+    LasExport(ToolInput& in, const std::vector<const CQtxDatum*>& curves)
+        : m_in(in), m_curves(curves), m_reader(in.file, in.frameCount, curves), m_values(curves.size()),
+          m_widths(curves.size() + 1, CLasDoc::kFieldWidth)
+    {
+    }
+
+    // The depths of the header's STRT and STOP, the first and last frames' own; STEP
+    // the data set's until the first pass finds the frames off it. false after a read
+    // failed or a depth is no number (told).
+    bool ReadEnds(double headerStep)
+    {
+        m_doc.m_depthStep = headerStep;
+        m_headerStep = headerStep;
+        const int32_t frames = m_in.frameCount;
+        if (frames < 1) return true; // no frame: no line, no file
+        if (!DepthAt(0, &m_doc.m_topDepth) || !DepthAt(frames - 1, &m_doc.m_bottomDepth)) return false;
+        m_gridStep = frames > 1 ? (m_doc.m_bottomDepth - m_doc.m_topDepth) / double(frames - 1) : headerStep;
+        m_even = m_gridStep != 0.0;
+        return true;
+    }
+
+    // First pass, one frame: its depth on the grid or not, and each field's width.
+    int Measure(int32_t frame)
+    {
+        double depth = 0.0;
+        if (!m_reader.Read(frame, &depth, m_values.data())) return 0;
+        if (!std::isfinite(depth)) return Refuse(frame, depth);
+        m_even = m_even && std::fabs(depth - (m_doc.m_topDepth + double(frame) * m_gridStep))
+                               <= kStepShare * std::fabs(m_gridStep);
+        m_text.clear();
+        CLasDoc::AppendDepth(m_text, depth, 0);
+        m_widths[0] = std::max(m_widths[0], m_text.size());
+        for (size_t k = 0; k < m_values.size(); ++k) {
+            if (FitsTenCharacters(m_values[k]) && m_widths[k + 1] >= CLasDoc::kFieldWidth) continue;
+            m_text.clear();
+            AppendLasValue(m_text, m_values[k], 0);
+            // A blank before every value: no field runs into the one before it.
+            m_widths[k + 1] = std::max(m_widths[k + 1], m_text.size() + 1);
+        }
+        return 1;
+    }
+
+    // After the first pass: the file, its header and everything before the data lines.
+    int Begin(const std::string& path)
+    {
+        const bool same = std::fabs(m_gridStep - m_headerStep) <= CLasDoc::kDepthResolution;
+        if (m_in.frameCount > 1) m_doc.m_depthStep = !m_even ? 0.0 : same ? m_headerStep : m_gridStep;
+        if (!m_doc.OpenOutput(path)) return 0;
+        // Data sets are in feet unless they say metres.
+        m_doc.WriteLas20Header(m_in.depthUnits == qtx::kUnitsMetres ? 0 : 1);
+        std::string line = "~A DEPT     ";
+        for (const CQtxDatum* c : m_curves) {
+            const std::string name = LasName(c->m_mnemonic);
+            // The curve's unit where the data set names one ("US/F" for a slowness).
+            std::string unit(CLasDoc::UnitMnemonic(c->m_axis1.m_unit));
+            unit.resize(24, ' ');
+            m_doc.WriteLine(" " + name + "." + unit + ":");
+            line += "    " + name + "   ";
+        }
+        m_doc.WriteLine(line);
+        return 1;
+    }
+
+    // Second pass, one frame: its line.
+    int Write(int32_t frame)
+    {
+        double depth = 0.0;
+        if (!m_reader.Read(frame, &depth, m_values.data())) return 0;
+        m_text.clear();
+        CLasDoc::AppendDepth(m_text, depth, m_widths[0]);
+        for (size_t k = 0; k < m_values.size(); ++k) {
+            AppendLasValue(m_text, m_values[k], m_widths[k + 1]);
+            m_nulls += !std::isfinite(m_values[k]);
+        }
+        // The columns hold what the first pass read: a data set changed since then is
+        // not written from.
+        if (m_lines == 0) m_lineLength = m_text.size();
+        if (m_text.size() != m_lineLength) {
+            MessageBox(Format("Error reading frame data in file :\n%s\nFrame %d changed while it was exported.",
+                              m_in.path.c_str(), frame + 1),
+                       MB_OK | MB_ICONSTOP);
+            return 0;
+        }
+        m_doc.WriteLine(m_text);
+        ++m_lines;
+        return 1;
+    }
+
+    int Close(bool keep) { return m_doc.CloseOutput(keep); }
+    uint64_t Lines() const { return m_lines; }
+    uint64_t Nulls() const { return m_nulls; }
+
+private:
+    // A value with the digits that give back the same float; what is no number the NULL.
+    static void AppendLasValue(std::string& line, float value, size_t width)
+    {
+        if (std::isfinite(value)) return CLasDoc::AppendValue(line, value, width);
+        CLasDoc::AppendField(line, kLasNull, width);
+    }
+    bool DepthAt(int32_t frame, double* depth)
+    {
+        if (!toolbox::ReadFrameDepth(m_in.file, frame, depth)) return false;
+        return std::isfinite(*depth) || Refuse(frame, *depth);
+    }
+    // The depth is the line's key: the NULL value in its place would be a false depth.
+    int Refuse(int32_t frame, double depth)
+    {
+        MessageBox(DepthRefusal(m_in.path, CDepthRule::NoDepth(frame + 1, depth)), MB_OK | MB_ICONSTOP);
+        return 0;
+    }
+
+    ToolInput& m_in;
+    const std::vector<const CQtxDatum*>& m_curves;
+    FrameReader m_reader;
+    CLasDoc m_doc;
+    std::vector<float> m_values;
+    std::vector<size_t> m_widths; // the depth's column, then each curve's
+    std::string m_text;
+    double m_headerStep = 0.0;
+    double m_gridStep = 0.0;
+    bool m_even = false;
+    size_t m_lineLength = 0;
+    uint64_t m_lines = 0;
+    uint64_t m_nulls = 0;
+};
 
 } // namespace
 
@@ -177,58 +307,33 @@ int ConvertQtxToLas(CToolsWnd& e)
     }
     if (!e.Output().ConfirmOutput()) return -1;
 
-    CLasDoc doc;
-    if (!ReadDepthRange(in, step, doc)) {
+    LasExport las(in, curves);
+    if (!las.ReadEnds(step)) {
         e.Inputs().CloseInputs();
         return -1;
     }
-    if (!doc.OpenOutput(e.Settings().outputPath)) {
-        e.Inputs().CloseInputs();
-        return -1;
-    }
-    const bool wrapped = curves.size() > kUnwrappedCurves;
-    // Data sets are in feet unless they say metres.
-    doc.WriteLas20Header(in.depthUnits == qtx::kUnitsMetres ? 0 : 1, wrapped);
-    std::string line = "~A DEPT     ";
-    for (const CQtxDatum* c : curves) {
-        const std::string name = LasName(c->m_mnemonic);
-        // The curve's unit where the data set names one ("US/F" for a slowness).
-        std::string unit(CLasDoc::UnitMnemonic(c->m_axis1.m_unit));
-        unit.resize(24, ' ');
-        doc.WriteLine(" " + name + "." + unit + ":");
-        line += "    " + name + "   ";
-    }
-    // The names after "~A" are a comment to readers: a wrapped file's lines stay short.
-    doc.WriteLine(wrapped ? "~A" : line);
-
-    // Each frame's values are a few bytes apart: read them from a window, not one by one.
-    in.file.EnableReadAhead();
-    // The frame loop steps a block of frames at a time: its progress and stop question
-    // cost more than a line.
+    // The frame loop steps a block of frames at a time, through both passes: its
+    // progress and stop question cost more than a line.
     const int32_t frames = in.frameCount;
-    e.Task().endIndex = (frames - 1) / kFramesPerStep + 1;
-    int written = 0;
-    std::vector<float> values(curves.size());
+    const int32_t blocks = frames > 0 ? (frames - 1) / kFramesPerStep + 1 : 0;
+    e.Task().firstIndex = 0;
+    e.Task().endIndex = 2 * blocks;
+    int32_t call = 0;
     const auto block = [&](double) {
-        const int32_t first = e.Task().singleFrameIndex;
-        for (int32_t frame = first; frame < frames && frame - first < kFramesPerStep; ++frame) {
-            double depth = 0.0;
-            if (!toolbox::ReadFrameDepth(in.file, frame, &depth)) return 0;
-            for (size_t k = 0; k < curves.size(); ++k) {
-                // The value at the frame's depth (a fast channel's last sample).
-                const int64_t at = int64_t(curves[k]->m_offset) + 4 * int64_t(qtx::ValueAtFrameDepth(*curves[k]));
-                if (!OkOrShow(in.file.ReadFrameItem(frame, at, 1, 1, &values[k], 1))) return 0;
-            }
-            WriteStep(doc, line, depth, values, wrapped);
-            ++written;
-        }
+        const bool measuring = call < blocks;
+        const int32_t first = (measuring ? call : call - blocks) * kFramesPerStep;
+        ++call;
+        if (!measuring && first == 0 && !las.Begin(e.Settings().outputPath)) return 0;
+        const int32_t end = first + std::min(kFramesPerStep, frames - first);
+        for (int32_t frame = first; frame < end; ++frame)
+            if (!(measuring ? las.Measure(frame) : las.Write(frame))) return 0;
         return 1;
     };
     const int result = e.Output().RunFrames("Convert QTX to LAS : ", 0, kFramesPerStep, in.top, 0.0, block);
     // A run without a line of values, or one that failed, leaves no output.
-    const bool keep = result == 1 && written > 0;
-    const int closed = doc.CloseOutput(keep);
-    if (keep && closed) TellFirstValues(curves, e.Settings().outputPath);
+    const bool keep = result == 1 && las.Lines() > 0;
+    const int closed = las.Close(keep);
+    if (keep && closed) TellEnd(curves, las.Nulls(), e.Settings().outputPath);
     if (keep && closed) return 1;
     return closed ? result : -1;
 }

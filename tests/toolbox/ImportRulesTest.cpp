@@ -20,6 +20,7 @@
 #include <cmath>
 #include <filesystem>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -183,14 +184,17 @@ TEST_F(ImportRulesTest, ExportsRefuseDepthsTheyCannotWrite)
     EXPECT_EQ(Run(T::ConvertQtxToLas, set, {0}), -1);
     EXPECT_FALSE(FileExists(output));
 
-    ASSERT_TRUE(WriteQtx(set, curve, 3));
-    std::vector<uint8_t> bytes = ReadBytes(set);
-    endian::PutLEDouble(bytes.data() + qtx::DataStart(1) + 2 * (qtx::kDepthSize + 4), INFINITY);
-    WriteBytes(set, bytes);
-    host.ExpectMessage("Encountered invalid depth step in file :\n" + set + "\nFrame 3 has no finite depth (inf)." +
-                       kNeed + kAbandon);
-    EXPECT_EQ(Run(T::ConvertQtxToLas, set, {0}), -1);
-    EXPECT_FALSE(FileExists(output));
+    // The last frame's depth, and one between (found by the pass that measures the lines).
+    for (const auto& [frame, depth, text] : {std::tuple(2, INFINITY, "Frame 3 has no finite depth (inf)."),
+                                             std::tuple(1, NAN, "Frame 2 has no finite depth (nan).")}) {
+        ASSERT_TRUE(WriteQtx(set, curve, 3));
+        std::vector<uint8_t> bytes = ReadBytes(set);
+        endian::PutLEDouble(bytes.data() + qtx::DataStart(1) + size_t(frame) * (qtx::kDepthSize + 4), depth);
+        WriteBytes(set, bytes);
+        host.ExpectMessage("Encountered invalid depth step in file :\n" + set + "\n" + text + kNeed + kAbandon);
+        EXPECT_EQ(Run(T::ConvertQtxToLas, set, {0}), -1);
+        EXPECT_FALSE(FileExists(output));
+    }
 
     const std::vector<QtxDatumShape> wave = {{.mnemonic = "WAVE", .typeCode = 26, .category = 1, .traces = 2,
                                               .samples = 4}};

@@ -5,9 +5,12 @@
 #include "support/TempDir.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <random>
 #include <string>
 #include <unistd.h>
@@ -91,8 +94,7 @@ TEST_F(LasDocTest, InputsOpenForReadingOnly)
 }
 
 // The header's lines: the items LAS 2.0 asks of every file (SRVC, DATE and UWI among
-// them), the depth members in four decimals or as many as give the depth back, WRAP as
-// asked.
+// them), the depth members in four decimals or as many as give the depth back, WRAP NO.
 TEST_F(LasDocTest, TheLas20HeaderHasItsThirtyFiveLines)
 {
     const std::string feet = "~Version Information\n"
@@ -148,16 +150,15 @@ TEST_F(LasDocTest, TheLas20HeaderHasItsThirtyFiveLines)
     doc.m_topDepth = 100.0 + 1.0 / 12.0;
     doc.m_bottomDepth = 0.1 / 12.0;
     doc.m_depthStep = -1.0 / 12.0;
-    EXPECT_EQ(doc.WriteLas20Header(1, true), 1);
+    EXPECT_EQ(doc.WriteLas20Header(1), 1);
     ASSERT_EQ(doc.CloseOutput(), 1);
     const std::vector<uint8_t> bytes = ReadBytes(path);
-    std::string wrapped = feet;
-    const auto replace = [&](const std::string& from, const std::string& to) { wrapped.replace(wrapped.find(from), from.size(), to); };
-    replace(" WRAP.                   NO:   One line per depth step", " WRAP.                  YES:   Multiple lines per depth step");
+    std::string inches = feet;
+    const auto replace = [&](const std::string& from, const std::string& to) { inches.replace(inches.find(from), from.size(), to); };
     replace("  1000.2500:", "100.0833333:");
     replace("123456.5000:", "  0.0083333:");
     replace("    -0.5000:", " -0.0833333:");
-    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), wrapped);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), inches);
 }
 
 TEST_F(LasDocTest, AFailedWriteIsReportedWhenTheOutputCloses)
@@ -172,22 +173,99 @@ TEST_F(LasDocTest, AFailedWriteIsReportedWhenTheOutputCloses)
     EXPECT_FALSE(FileExists(path));
 }
 
-// Fields are "%11.4f" to the last digit: ties to even, signed zeros, values too wide.
+// Fields are "%*.*f" to the last digit, for four to nine decimals in any width: ties to
+// even, signed zeros, values too wide.
 TEST(LasDocFields, AreWhatTheCLibraryWrites)
 {
     std::vector<double> values = {0.0, -0.0, 0.03125, 0.09375, -0.00005, 0.00015, 123456.75, 1e-310, 9.99995,
-                                  1e14 + 0.5, 1e15, -3e38, 1e300};
+                                  1e14 + 0.5, 1e15, -3e38, 1e300, 10000.0 + 1.0 / 12.0, 0.0000000005, 1.5e-9};
     std::mt19937_64 random(28);
     for (int k = 0; k < 20000; ++k) {
         values.push_back(double(std::bit_cast<float>(uint32_t(random()) & 0x7F7FFFFFu)) * (k % 2 ? -1 : 1));
         values.push_back(std::ldexp(double(random() % 100000000), -int(random() % 40)));
     }
-    for (const double v : values) {
-        char expected[400];
-        std::snprintf(expected, sizeof expected, "x%11.4f", v);
-        std::string line = "x";
-        CLasDoc::AppendField(line, v);
-        ASSERT_EQ(line, expected) << v;
+    for (const double v : values)
+        for (const auto& [width, decimals] : {std::pair(11, 4), std::pair(0, 4), std::pair(14, 7), std::pair(3, 9)}) {
+            char expected[400];
+            std::snprintf(expected, sizeof expected, "x%*.*f", width, decimals, v);
+            std::string line = "x";
+            CLasDoc::AppendField(line, v, size_t(width), decimals);
+            ASSERT_EQ(line, expected) << v << " " << width << " " << decimals;
+        }
+}
+
+// A value reads back, through strtod and a narrowing to float as the LAS import reads
+// it, as the same float bit for bit: in four decimals where they do, else in the
+// shortest text; right-aligned in the width asked, or as wide as it is.
+TEST(LasDocFields, ValuesReadBackAsTheSameFloats)
+{
+    const struct {
+        float value;
+        const char* text;
+    } known[] = {{6.26e-05f, "6.26e-05"},     {12345.678f, "12345.6777"},  {-999.25f, "-999.2500"},
+                 {3e7f, "30000000.0000"},     {0.5f, "0.5000"},           {-0.0f, "-0.0000"},
+                 {1e-10f, "1e-10"},           {123456.75f, "123456.7500"}, {7.038531e-26f, "7.038530691851209e-26"},
+                 {-7.038531e-26f, "-7.038530691851209e-26"}};
+    std::vector<float> values;
+    for (const auto& k : known) {
+        std::string line;
+        CLasDoc::AppendValue(line, k.value, 0);
+        EXPECT_EQ(line, k.text) << k.value;
+        values.push_back(k.value);
+    }
+    std::mt19937 random(56);
+    for (int k = 0; k < 200000; ++k) values.push_back(std::bit_cast<float>(uint32_t(random()) & 0xFF7FFFFFu));
+    for (int k = 0; k < 20000; ++k) values.push_back(float(int(random() % 2000000) - 1000000) / 1024.0f);
+    for (const float v : values) {
+        for (const size_t width : {size_t(0), size_t(11), size_t(20)}) {
+            std::string line;
+            CLasDoc::AppendValue(line, v, width);
+            const size_t text = line.find_first_not_of(' ');
+            ASSERT_EQ(line.size(), std::max(width, line.size() - text)) << v;
+            ASSERT_EQ(std::bit_cast<uint32_t>(float(std::strtod(line.c_str(), nullptr))), std::bit_cast<uint32_t>(v))
+                << line;
+        }
+    }
+}
+
+// A depth keeps four decimals where they give it back to the resolution, else the
+// fewest (up to nine) that do.
+TEST(LasDocFields, DepthsTakeTheDecimalsThatGiveThemBack)
+{
+    const struct {
+        double depth;
+        const char* text;
+    } cases[] = {{10000.0, "10000.0000"},           {10000.0 + 1.0 / 12.0, "10000.0833333"},
+                 {-1.0 / 12.0, "-0.0833333"},        {100.0 + 0.1 / 12.0, "100.0083333"},
+                 {1000.125, "1000.1250"},            {0.00001, "0.00001"},
+                 {1e10 + 1.0 / 3.0, "10000000000.333334"}, {1.23456789012, "1.2345679"}};
+    // The rule as text: the first of four to eight decimals that "%.*f" writes and strtod
+    // reads back within the resolution, else nine; on depths of steps that need each.
+    const auto model = [](double depth) {
+        char text[64];
+        for (int decimals = 4; decimals <= 9; ++decimals) {
+            std::snprintf(text, sizeof text, "%.*f", decimals, depth);
+            if (decimals == 9 || std::fabs(std::strtod(text, nullptr) - depth) <= CLasDoc::kDepthResolution) break;
+        }
+        return std::string(text);
+    };
+    std::mt19937_64 random(12);
+    for (int k = 0; k < 100000; ++k) {
+        const double step = std::array{0.5, 0.1, 1.0 / 12.0, 0.1 / 12.0, 0.0001, 0.00025, 0.1524, 1e-7}[k % 8];
+        // Off the step by up to just beyond the resolution.
+        const double off = std::array{0.0, 3e-8, 4.9e-8, 5.1e-8, -4.9e-8}[(k / 8) % 5];
+        const double depth = (k % 3 ? 1.0 : -1.0) * (double(random() % 10000000) * step + off);
+        std::string line;
+        CLasDoc::AppendDepth(line, depth, 0);
+        ASSERT_EQ(line, model(depth)) << depth;
+    }
+    for (const auto& c : cases) {
+        std::string line;
+        CLasDoc::AppendDepth(line, c.depth, 0);
+        EXPECT_EQ(line, c.text) << c.depth;
+        line.clear();
+        CLasDoc::AppendDepth(line, c.depth, 16);
+        EXPECT_EQ(line, std::string(16 - std::min<size_t>(16, std::strlen(c.text)), ' ') + c.text);
     }
 }
 

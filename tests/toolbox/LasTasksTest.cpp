@@ -13,6 +13,8 @@
 #include "support/TempDir.h"
 
 #include <algorithm>
+#include <bit>
+#include <iterator>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -306,9 +308,10 @@ TEST_F(LasTasksTest, EverySharedLasFileIsImportedAsItReadsOrRefused)
     std::printf("shared LAS files: %d imported, %d refused\n", imported, refusals);
 }
 
-// Export: the frame's own depth and each selected single-value curve, "%11.4f" with a
-// blank before every value; what is no number becomes the NULL value; a data set says
-// feet unless its flag says metres.
+// Export: the frame's own depth and each selected single-value curve, "%11.4f" where the
+// column's values fit it, a column one blank wider than its widest value where they do
+// not; what is no number becomes the NULL value, counted; a data set says feet unless
+// its flag says metres.
 TEST_F(LasTasksTest, ExportWritesTheSelectedCurvesInSeparatedFields)
 {
     const std::vector<QtxDatumShape> datums = {
@@ -332,8 +335,8 @@ TEST_F(LasTasksTest, ExportWritesTheSelectedCurvesInSeparatedFields)
         {0xFF, 1, 3, {0, 1, 2, 3},
          " STRT.F              1000.0000:", " STEP.F                 0.5000:",
          {" GR  .                        :", " D_T .                        :", " SLOW.US/F                    :",
-          "~A DEPT         GR         D_T        SLOW   ", "  1000.0000      0.5000     -1.5000    300.0000",
-          "  1000.5000 123456.7500     -1.5000   1300.0000", "  1001.0000   -999.2500     -1.5000   2300.0000"}},
+          "~A DEPT         GR         D_T        SLOW   ", "  1000.0000      0.5000    -1.5000   300.0000",
+          "  1000.5000 123456.7500    -1.5000  1300.0000", "  1001.0000   -999.2500    -1.5000  2300.0000"}},
         {1, 0, 2, {0},
          " STRT.F              1000.5000:", " STEP.F                -0.5000:",
          {" GR  .                        :", "~A DEPT         GR     ", "  1000.5000      0.5000",
@@ -343,7 +346,7 @@ TEST_F(LasTasksTest, ExportWritesTheSelectedCurvesInSeparatedFields)
          {"~A DEPT     ", "  1000.0000", "  1000.5000"}},
         {0xFF, 1, 1, {0}, // one frame: its line is written
          " STRT.F              1000.0000:", " STEP.F                 0.5000:",
-         {" GR  .                        :", "~A DEPT         GR     ", "  1000.0000      0.5000"}},
+         {" GR  .                        :", "~A DEPT         GR     ", "  1000.0000     0.5000"}},
     };
     const std::string set = dir.File("set.qtx");
     output = dir.File("set.las");
@@ -352,9 +355,13 @@ TEST_F(LasTasksTest, ExportWritesTheSelectedCurvesInSeparatedFields)
         ASSERT_TRUE(WriteQtx(set, datums, c.frames, up ? 1000.5 : 1000.0, up ? -0.5 : 0.5, sample, c.direction));
         PatchQtxHeader(set, [&](QtxFileHeader& h) { h.depthUnits = c.units; });
         Select(c.selected, 4);
+        const std::string nan = "\n1 value(s) that are no number or infinite were written as the NULL value -999.2500.";
+        const bool gr = std::count(c.selected.begin(), c.selected.end(), 0) && c.frames == 3;
         if (std::count(c.selected.begin(), c.selected.end(), 3))
-            host.ExpectMessage("Wrote the first value of each frame of the curves holding several (fast channels, "
-                               "arrays) to file :\n" + output + "\nSLOW (3).");
+            host.ExpectMessage("Wrote the value at each frame's depth of the curves holding several (fast channels, "
+                               "arrays) to file :\n" + output + "\nSLOW (3)." + (gr ? nan : ""));
+        else if (gr)
+            host.ExpectMessage("Wrote file :\n" + output + nan);
         ASSERT_EQ(Run(T::ConvertQtxToLas, set), 1);
         std::vector<std::string> lines;
         std::istringstream text(OutputText());
@@ -410,9 +417,7 @@ TEST_F(LasTasksTest, ExportThenImportGivesBackTheCurves)
 
 // What LAS readers take from the header and the lines: STRT and STOP are the first and
 // last lines' depths, STEP the step between every two (0 where the frames are not evenly
-// spaced); depths keep the decimals that give them back (a step of an inch); a file of
-// more curves than a line of 256 characters holds is wrapped, every line at most 80, and
-// imports back.
+// spaced); depths keep the decimals that give them back (a step of an inch).
 TEST_F(LasTasksTest, ExportedHeadersAndLinesAreWhatLasReadersTake)
 {
     const std::string set = dir.File("set.qtx"), las = dir.File("set.las");
@@ -420,12 +425,6 @@ TEST_F(LasTasksTest, ExportedHeadersAndLinesAreWhatLasReadersTake)
         const size_t at = text.find("\n " + item + ".");
         const size_t end = text.find(':', at);
         return std::strtod(text.substr(text.find(' ', at + 6), end).c_str(), nullptr);
-    };
-    const auto lines = [](const std::string& text) {
-        std::vector<std::string> out;
-        std::istringstream in(text);
-        for (std::string line; std::getline(in, line);) out.push_back(line);
-        return out;
     };
     // Depths off their step (kept as the frames hold them), and a step of an inch.
     const struct {
@@ -457,31 +456,98 @@ TEST_F(LasTasksTest, ExportedHeadersAndLinesAreWhatLasReadersTake)
             }
         }
     }
-    // 21 curves: wrapped.
-    std::vector<QtxDatumShape> curves;
-    for (int k = 0; k < 21; ++k) curves.push_back({.mnemonic = "C" + std::to_string(k), .category = 6});
-    const auto sample = [](int frame, int datum, size_t) { return datum == 3 ? -999.25f : float(frame * 1000 + datum) + 0.5f; };
+}
+
+// The import of the first LAS readers, modelled apart from ours: the first data line's
+// fields (a run of non-blanks with the blanks before it and the one blank after it; the
+// last to the line's end) fix the columns, every data line is cut at them and each piece
+// read by strtod (leading blanks skipped, 0 for none) and narrowed to float. WRAP is not
+// read.
+std::vector<std::vector<double>> CutAtTheFirstLinesColumns(const std::vector<std::string>& data)
+{
+    std::vector<size_t> widths;
+    const std::string& first = data.at(0);
+    for (size_t at = 0, from = 0; at < first.size();) {
+        while (at < first.size() && first[at] == ' ') ++at;
+        if (at == first.size()) break;
+        while (at < first.size() && first[at] != ' ') ++at;
+        at = std::min(at + 1, first.size());
+        widths.push_back(at - from);
+        from = at;
+    }
+    std::vector<std::vector<double>> rows;
+    for (const std::string& line : data) {
+        std::vector<double> row;
+        for (size_t k = 0, at = 0; k < widths.size(); at += widths[k++])
+            row.push_back(std::strtod(at < line.size() ? line.substr(at, widths[k]).c_str() : "", nullptr));
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+// 25 curves over 1/12 ft steps at 10,000 ft, the first line's values the narrowest:
+// one line a step (WRAP NO), every line as long as the first, and every line cut at the
+// first line's columns gives every value back bit for bit in single precision (what is
+// no number or infinite as the NULL value, counted in the end message) and the depth to
+// its resolution. The file imports back whole. Down, the frames are read in blocks; up,
+// beside a waveform that makes each frame larger than a block takes, value by value.
+TEST_F(LasTasksTest, EveryDataLineIsCutAtTheFirstLinesColumns)
+{
+    const float table[] = {6.26e-05f, 12345.678f, -999.25f, 3e7f,     -3e7f,      1e-10f,  123456.75f, 7.038531e-26f,
+                           -0.0f,     99999.99f,  1.0f / 3, NAN,      INFINITY,   -INFINITY, 2.5e-38f, -1234567.9f};
+    const int frames = 40;
+    const std::string set = dir.File("set.qtx"), las = dir.File("set.las");
     for (const uint8_t direction : {uint8_t(0xFF), uint8_t(1)}) {
         const bool up = direction == 1;
-        ASSERT_TRUE(WriteQtx(set, curves, 7, up ? 1001.5 : 1000.0, up ? -0.25 : 0.25, sample, direction));
-        std::vector<int> all(21);
-        for (int k = 0; k < 21; ++k) all[size_t(k)] = k;
-        Select(all, 21);
+        std::vector<QtxDatumShape> datums;
+        if (up) datums.push_back({.mnemonic = "WAVE", .typeCode = 26, .category = 1, .traces = 8, .samples = 2100});
+        const size_t wave = up ? 8 * 2100 : 0; // floats before the curves
+        std::vector<int> all;
+        for (int k = 0; k < 25; ++k) {
+            all.push_back(int(datums.size()));
+            datums.push_back({.mnemonic = "C" + std::to_string(k), .category = 6});
+        }
+        const auto sample = [&](int frame, int datum, size_t index) {
+            if (up && datum == 0) return float(index);
+            return frame == 0 ? 0.5f : table[size_t(frame * 7 + datum) % std::size(table)];
+        };
+        const double top = up ? 10000.0 + (frames - 1) / 12.0 : 10000.0;
+        ASSERT_TRUE(WriteQtx(set, datums, frames, top, (up ? -1.0 : 1.0) / 12.0, sample, direction));
+        const QtxImage in = LoadQtx(set);
+        const auto value = [&](size_t frame, size_t curve) { return in.frames[frame][wave + curve]; };
+        int nulls = 0;
+        for (size_t k = 0; k < size_t(frames); ++k)
+            for (size_t c = 0; c < 25; ++c) nulls += !std::isfinite(value(k, c));
+        Select(all, int(datums.size()));
         output = las;
+        host.ExpectMessage("Wrote file :\n" + las + "\n" + std::to_string(nulls) +
+                           " value(s) that are no number or infinite were written as the NULL value -999.2500.");
         ASSERT_EQ(Run(T::ConvertQtxToLas, set), 1);
         const std::string text = OutputText();
-        EXPECT_NE(text.find("\n WRAP.                  YES:"), std::string::npos);
-        const std::vector<std::string> written = lines(text);
-        for (const std::string& line : written) EXPECT_LE(line.size(), 79u) << line;
-        const auto data = std::find(written.begin(), written.end(), "~A");
-        ASSERT_NE(data, written.end());
-        EXPECT_EQ(*(data + 1), up ? "  1001.5000" : "  1000.0000"); // the depth alone
+        EXPECT_NE(text.find("\n WRAP.                   NO:   One line per depth step\n"), std::string::npos);
+        std::vector<std::string> data;
+        std::istringstream lines(text.substr(text.find("\n~A") + 1));
+        for (std::string line; std::getline(lines, line);)
+            if (!line.starts_with('~')) data.push_back(line);
+        ASSERT_EQ(data.size(), size_t(frames));
+        for (const std::string& line : data) EXPECT_EQ(line.size(), data[0].size()) << line;
+        const std::vector<std::vector<double>> rows = CutAtTheFirstLinesColumns(data);
+        for (size_t k = 0; k < rows.size(); ++k) {
+            ASSERT_EQ(rows[k].size(), 26u) << data[k];
+            EXPECT_NEAR(rows[k][0], in.depths[k], 5e-8) << data[k];
+            for (size_t c = 0; c < 25; ++c) {
+                const float expected = std::isfinite(value(k, c)) ? value(k, c) : -999.25f;
+                EXPECT_EQ(std::bit_cast<uint32_t>(float(rows[k][c + 1])), std::bit_cast<uint32_t>(expected))
+                    << "frame " << k << " curve " << c << ": " << data[k];
+            }
+        }
         output = dir.File("back.qtx");
         ASSERT_EQ(Run(T::ConvertLasToQtx, las), 1);
-        const QtxImage in = LoadQtx(set), out = LoadQtx(output);
-        EXPECT_EQ(out.descriptors.size(), 21u);
-        EXPECT_EQ(out.depths, in.depths);
-        EXPECT_EQ(out.frames, in.frames);
+        const QtxImage back = LoadQtx(output);
+        ASSERT_EQ(back.frames.size(), size_t(frames));
+        for (size_t k = 0; k < back.frames.size(); ++k)
+            for (size_t c = 0; c < 25; ++c)
+                EXPECT_EQ(back.frames[k][c], std::isfinite(value(k, c)) ? value(k, c) : -999.25f);
     }
 }
 

@@ -51,7 +51,7 @@ TEST_F(Walk, ConvertQtxToLasWritesTheChosenCurves)
     ASSERT_NE(table, std::string::npos) << text;
     EXPECT_NE(text.find(" STRT.F              1000.0000:"), std::string::npos);
     EXPECT_EQ(std::count(text.begin() + ptrdiff_t(table), text.end(), '\n'), 21) << "a line per frame";
-    EXPECT_NE(text.find("  1009.5000     19.0000    119.0000", table), std::string::npos) << text;
+    EXPECT_NE(text.find("\n  1009.5000    19.0000   119.0000\n", table), std::string::npos) << text;
 }
 
 } // namespace
