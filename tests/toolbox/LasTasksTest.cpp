@@ -381,6 +381,26 @@ TEST_F(LasTasksTest, ExportWritesTheSelectedCurvesInSeparatedFields)
     EXPECT_FALSE(FileExists(output));
 }
 
+// A fast channel's samples lie back from the frame's depth to its last one: the line of a
+// depth carries the sample that stands there.
+TEST_F(LasTasksTest, ExportGivesAFastCurvesSampleAtTheFramesDepth)
+{
+    const std::vector<QtxDatumShape> datums = {
+        {.mnemonic = "FAST", .category = 6, .samples = 3, .unit = 0xFF, .step = 0.1667f, .first = uint16_t(-2)},
+    };
+    const auto sample = [](int frame, int, size_t index) { return float(frame) + 0.25f * float(index); };
+    const std::string set = dir.File("fast.qtx");
+    output = dir.File("fast.las");
+    ASSERT_TRUE(WriteQtx(set, datums, 2, 1000.0, 0.5, sample));
+    Select({0}, 1);
+    host.ExpectMessage("Wrote the value at each frame's depth of the curves holding several (fast channels, "
+                       "arrays) to file :\n" + output + "\nFAST (3).");
+    ASSERT_EQ(Run(T::ConvertQtxToLas, set), 1);
+    const std::string text = OutputText();
+    EXPECT_NE(text.find("  1000.0000     0.5000\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("  1000.5000     1.5000\n"), std::string::npos) << text;
+}
+
 TEST_F(LasTasksTest, ExportThenImportGivesBackTheCurves)
 {
     const std::vector<QtxDatumShape> datums = {
