@@ -118,7 +118,19 @@ public:
     // What ReadFrameItem does on a failed read, for one that ReadFrameItemShared
     // reported: the frame-read failure (its message the first only, after
     // KeepInputOnFrameError; else the input closed), a quiet one on a closed input.
-    Status ReportFrameReadFailure();
+    // `frame` (from 0) is the one that failed, when the caller knows it.
+    Status ReportFrameReadFailure(int64_t frame = -1);
+    // For a frame loop that tells a failed frame read itself, with what it kept of its
+    // output: from now on a failed frame read is quiet (the input still closes) and
+    // FailedFrame names the frame.
+    void DeferFrameReadFailures()
+    {
+        m_deferFrameErrors = true;
+        m_failedFrame = -1;
+    }
+    // The first frame (from 0) whose read failed since OpenRead or DeferFrameReadFailures;
+    // -1 when none did (or the failing caller did not know the frame).
+    int64_t FailedFrame() const { return m_failedFrame; }
     // Writes `history` as the 4096 history bytes of the input data set, in place, and
     // keeps them in Header(). The input is open for reading only, so this opens the
     // file for writing itself.
@@ -181,7 +193,7 @@ public:
 
 private:
     Status FailRead(const char* prefix);
-    Status FailFrameRead();
+    Status FailFrameRead(int64_t frame);
     Status FailWrite(const char* prefix) const;
     Status AddLayout(CQtxDescriptorList& list, const std::string& mnemonic, uint64_t size,
                      const QtxDatumDescriptor& fields);
@@ -210,6 +222,8 @@ private:
     int m_openError = 0;                // errno of the last failed open; never shown
     bool m_keepInputOnFrameError = false;
     bool m_frameErrorReported = false;  // since the last OpenRead
+    bool m_deferFrameErrors = false;    // since DeferFrameReadFailures, until the next OpenRead
+    int64_t m_failedFrame = -1;
     std::string m_inPath;
     std::string m_outPath;
 };

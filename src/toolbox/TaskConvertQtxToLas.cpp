@@ -105,7 +105,8 @@ void AppendValue(std::string& line, float value)
 // read failed or a depth is no number (told).
 bool ReadDepthRange(ToolInput& in, double headerStep, CLasDoc& doc)
 {
-    const int32_t frames = in.frameCount;
+    // A file cut short is written up to its last whole frame: the header says where that is.
+    const int32_t frames = std::min(in.frameCount, in.framesHeld);
     const auto depthAt = [&](int32_t k, double* depth) {
         if (!toolbox::ReadFrameDepth(in.file, k, depth)) return false;
         // The depth is the line's key: the NULL value in its place would be a false depth.
@@ -212,7 +213,7 @@ int ConvertQtxToLas(CToolsWnd& e)
         const int32_t first = e.Task().singleFrameIndex;
         for (int32_t frame = first; frame < frames && frame - first < kFramesPerStep; ++frame) {
             double depth = 0.0;
-            if (!toolbox::ReadFrameDepth(in.file, frame, &depth)) return 0;
+            if (!toolbox::HoldsFrame(in, frame) || !toolbox::ReadFrameDepth(in.file, frame, &depth)) return 0;
             for (size_t k = 0; k < curves.size(); ++k)
                 if (!OkOrShow(in.file.ReadFrameItem(frame, curves[k]->m_offset, 1, 1, &values[k], 1))) return 0;
             WriteStep(doc, line, depth, values, wrapped);
@@ -221,10 +222,13 @@ int ConvertQtxToLas(CToolsWnd& e)
         return 1;
     };
     const int result = e.Output().RunFrames("Convert QTX to LAS : ", 0, kFramesPerStep, in.top, 0.0, block);
-    // A run without a line of values, or one that failed, leaves no output.
-    const bool keep = result == 1 && written > 0;
+    // A run without a line of values, or one that failed, leaves no output; one whose
+    // input ended early keeps the lines of its whole frames.
+    const bool stopped = e.Output().InputStopped() != nullptr;
+    const bool keep = (result == 1 || stopped) && written > 0;
     const int closed = doc.CloseOutput(keep);
-    if (keep && closed) TellFirstValues(curves, e.Settings().outputPath);
-    if (keep && closed) return 1;
+    if (stopped && closed) e.Output().TellInputStopped(keep ? uint64_t(written) : 0);
+    if (keep && closed && !stopped) TellFirstValues(curves, e.Settings().outputPath);
+    if (keep && closed) return result;
     return closed ? result : -1;
 }
