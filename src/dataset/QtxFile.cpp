@@ -10,7 +10,6 @@
 
 namespace {
 
-const char kCouldNotOpenInput[] = "Could not open input file :\n";
 const char kCouldNotOpenOutput[] = "Could not open output file :\n";
 const char kErrorReadingHeader[] = "Error reading header in file :\n";
 const char kErrorReadingDescriptor[] = "Error reading datum descriptor in file :\n";
@@ -94,8 +93,7 @@ Status CQtxFile::OpenRead(const std::string& path)
     m_frameErrorReported = false;
     m_deferFrameErrors = false;
     m_failedFrame = -1;
-    if (!m_fileIn.Open(path, BinaryFile::modeRead, &m_openError))
-        return Failure(kCouldNotOpenInput, path + OpenFailureCause(path, m_openError));
+    if (Status opened = OpenInputFile(m_fileIn, path, {qtx::kHeaderSize}); !opened) return opened;
     uint8_t bytes[qtx::kHeaderSize];
     if (m_fileIn.ReadAt(0, bytes, sizeof bytes) != sizeof bytes) return FailRead(kErrorReadingHeader);
     m_fileIn.Seek(qtx::kHeaderSize);
@@ -208,8 +206,8 @@ Status CQtxFile::OpenWrite(const std::string& path)
 {
     m_path = path;
     m_outPath = path;
-    if (!m_fileOut.Open(path, &m_openError))
-        return Failure(kCouldNotOpenOutput, path + OutputFailureCause(path, m_openError));
+    int error = 0;
+    if (!m_fileOut.Open(path, &error)) return Failure(kCouldNotOpenOutput, path + OutputFailureCause(path, error));
     return Status();
 }
 

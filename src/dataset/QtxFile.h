@@ -219,7 +219,6 @@ private:
     QtxFileHeader m_header;
     BinaryFile m_fileIn;
     OutputFile m_fileOut;               // written under a temporary name until Finalize
-    int m_openError = 0;                // errno of the last failed open; never shown
     bool m_keepInputOnFrameError = false;
     bool m_frameErrorReported = false;  // since the last OpenRead
     bool m_deferFrameErrors = false;    // since DeferFrameReadFailures, until the next OpenRead

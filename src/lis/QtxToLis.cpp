@@ -132,7 +132,7 @@ int CQtxToLis::Convert(const std::string& qtxPath, const std::string& lisPath)
     m_absentWritten = 0;
     // Before the output is created: replacing it would replace an input of the same file.
     if (RefuseOutputOverInput(lisPath, {qtxPath})) return 0;
-    if (!OpenCommandInput(m_input, qtxPath)) return 0;
+    if (!OpenCommandInput(m_input, qtxPath, {qtx::kHeaderSize})) return 0;
     if (!OkOrShow(ReadLayout(qtxPath))) return 0;
 
     // A data set with a four-receiver array (type 21) is always written per receiver.

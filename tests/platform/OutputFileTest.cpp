@@ -134,12 +134,13 @@ TEST(OutputFileTest, NonRegularPathsAreRefusedAtOnceAsInputsAndOutputs)
     struct Case {
         std::string path;
         int error;
+        std::string cause; // of the path as an input
     };
     const Case cases[] = {
-        {fifo, BinaryFile::kNotRegularFile},
-        {"/dev/null", BinaryFile::kNotRegularFile},
-        {dir.Path(), EISDIR},
-        {dir.File("none/out"), ENOENT},
+        {fifo, BinaryFile::kNotRegularFile, "\n" + fifo + " is not a regular file"},
+        {"/dev/null", BinaryFile::kNotRegularFile, "\n/dev/null is not a regular file"},
+        {dir.Path(), EISDIR, "\n" + dir.Path() + " is a folder, not a file."},
+        {dir.File("none/out"), ENOENT, "\nThere is no such file."},
     };
     for (const Case& c : cases) {
         int error = 0;
@@ -152,11 +153,13 @@ TEST(OutputFileTest, NonRegularPathsAreRefusedAtOnceAsInputsAndOutputs)
             EXPECT_FALSE(in.Open(c.path, mode, &error)) << c.path;
             EXPECT_EQ(error, c.error) << c.path << " mode " << mode;
         }
-        EXPECT_EQ(OpenFailureCause(c.path), c.error == BinaryFile::kNotRegularFile ? "\n" + c.path + " is not a regular file" : "");
+        EXPECT_EQ(OpenFailureCause(c.path), c.cause);
+        EXPECT_EQ(OpenFailureCause(c.path, c.error), c.cause);
     }
     ::alarm(0);
     EXPECT_EQ(NotRegularFileText(fifo), fifo + " is not a regular file");
-    EXPECT_EQ(OpenFailureCause(fifo, EACCES), "");
+    EXPECT_EQ(OpenFailureCause(fifo, EACCES), "\nThe file may not be read (no permission).");
+    EXPECT_EQ(OpenFailureCause(fifo, 0), "");
     EXPECT_EQ(PartialOutputsIn(dir.Path()), std::vector<std::string>());
 }
 
