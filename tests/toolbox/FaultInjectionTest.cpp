@@ -334,4 +334,20 @@ TEST_F(ToolFaultTest, ACutInputKeepsTheWholeFramesWrittenBeforeTheCut)
     }
 }
 
+// The same for the second input of a task that reads two: the message names that one.
+TEST_F(ToolFaultTest, ACutSecondInputIsTheOneNamed)
+{
+    ASSERT_TRUE(WriteQtx(primary, kDatums, 200));
+    ASSERT_TRUE(WriteQtx(secondary, kDatums, 200));
+    const uint64_t frameSize = LoadQtx(secondary).header.frameSize;
+    std::filesystem::resize_file(secondary, qtx::DataStart(kDatums.size()) + 120 * frameSize + 9);
+    const std::string output = dir.File("out.qtx");
+    host.ExpectMessage("Error reading frame data in file :\n" + secondary +
+                       "\nReading stopped at frame 121 of 200 (the file holds 120 whole frames).\nThe output keeps the "
+                       "120 whole frame(s) written before it :\n" + output);
+    EXPECT_EQ(Run(*FindToolTask(T::ConstructQtxDataSet), {T::ConstructQtxDataSet, {kWave}, {kDtsm}}, output), -1);
+    EXPECT_EQ(LoadQtx(output).header.frameCount, 120u);
+    EXPECT_EQ(QtxOutputLies(output), "");
+}
+
 } // namespace
