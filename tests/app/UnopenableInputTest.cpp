@@ -149,7 +149,7 @@ TEST_F(UnopenableInputTest, AnEmptyShortOrOversizedInputNamesItsCause)
         {"a 50 MB dictionary text", text, 50u << 20,
          [&] {
              host.ExpectFileDialog("Dictionary File to Import", text);
-             OkOrShow(CLisDictionary().Import(dir.Path()));
+             EXPECT_FALSE(OkOrShow(CLisDictionary().Import(dir.Path())));
          },
          "Could not open input file :\n" + text +
              "\nThe file is 52428800 bytes long, over the limit of 16777216 bytes this command reads."},
