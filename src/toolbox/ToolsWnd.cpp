@@ -524,5 +524,5 @@ void CToolsWnd::TellInputStopped(uint64_t kept)
                        static_cast<unsigned long long>(kept), output.c_str());
     else
         text += ", before any frame was written: no output was made." + OutputFailureCause(output, 0);
-    Refuse(text);
+    MessageBox(text, MB_OK | MB_ICONSTOP);
 }
