@@ -50,11 +50,11 @@ void TakeOverStartupDictionary()
     if (folder.empty()) return;
     // Copied through an output file: a copy cut short never passes for a dictionary.
     bool copied = false;
-    int outputError = 0; // of the copy's output
+    int inputError = 0, outputError = 0; // of the copy's input and output
     {
         BinaryFile in;
         OutputFile out;
-        if (in.Open(old, BinaryFile::modeRead) && out.Open(kept)) {
+        if (in.Open(old, BinaryFile::modeRead, &inputError) && out.Open(kept)) {
             std::vector<uint8_t> buffer(64 * 1024);
             copied = true;
             for (size_t n; copied && (n = in.Read(buffer.data(), buffer.size())) > 0;) copied = out.Write(buffer.data(), n);
@@ -65,7 +65,7 @@ void TakeOverStartupDictionary()
     if (!copied) {
         MessageBox(Format("Could not copy the tool dictionary of an earlier run from :\n%s\nto :\n%s",
                           old.c_str(), kept.c_str())
-                       + OutputFailureCause(kept, outputError),
+                       + (inputError ? OpenFailureCause(old, inputError) : OutputFailureCause(kept, outputError)),
                    MB_OK | MB_ICONSTOP);
         return;
     }

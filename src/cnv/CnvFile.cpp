@@ -6,7 +6,6 @@
 
 namespace {
 
-const char kCouldNotOpen[] = "Could not open input file :\n";
 const char kErrorHeader[] = "Error reading header in file :\n";
 const char kInvalidShape[] = "Invalid number of receivers or samples in file :\n";
 const char kErrorTop[] = "Error reading top frame header in file :\n";
@@ -28,9 +27,10 @@ template <typename T> T CCnvFile::Fail(const char* text, T value, const std::str
 uint8_t CCnvFile::ReadToolCode(const std::string& path)
 {
     m_path = path;
-    int error = 0;
-    if (!m_file.Open(path, BinaryFile::modeRead, &error))
-        return Fail(kCouldNotOpen, uint8_t(255), OpenFailureCause(path, error));
+    if (Status opened = OpenInputFile(m_file, path, {cnv::kHeaderSize}); !opened) {
+        m_status = opened;
+        return uint8_t(255);
+    }
     uint8_t code = 0;
     if (m_file.ReadAt(cnv::kHdrToolCode, &code, 1) != 1) return Fail(kErrorHeader, uint8_t(255));
     m_file.Close();
@@ -42,9 +42,8 @@ Status CCnvFile::Open(const std::string& path)
 {
     m_path = path;
     // Read-only: the reader never writes, and a CNV file may sit on a read-only medium.
-    int error = 0;
-    if (!m_file.Open(path, BinaryFile::modeRead, &error)) {
-        Fail(kCouldNotOpen, 0, OpenFailureCause(path, error));
+    if (Status opened = OpenInputFile(m_file, path, {cnv::kHeaderSize}); !opened) {
+        m_status = opened;
         return m_status;
     }
     if (m_file.ReadAt(0, m_header, sizeof m_header) != sizeof m_header) {

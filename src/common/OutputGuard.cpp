@@ -25,10 +25,7 @@ bool RefuseToReplaceExisting(const std::string& output)
     return MessageBox(output + " already exists. Do you want to replace it?", MB_YESNO | MB_ICONEXCLAMATION) != IDYES;
 }
 
-bool OpenCommandInput(BinaryFile& file, const std::string& path)
+bool OpenCommandInput(BinaryFile& file, const std::string& path, const InputRule& rule)
 {
-    int error = 0;
-    if (file.Open(path, BinaryFile::modeRead, &error)) return true;
-    MessageBox("Could not open input file :\n" + path + OpenFailureCause(path, error), MB_OK | MB_ICONSTOP);
-    return false;
+    return OkOrShow(OpenInputFile(file, path, rule));
 }

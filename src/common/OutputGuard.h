@@ -5,7 +5,8 @@
 
 #include <initializer_list>
 
-class BinaryFile;
+#include "platform/BinaryFile.h"
+
 #include <string>
 #include <vector>
 
@@ -21,6 +22,6 @@ bool RefuseOutputOverInput(const std::string& output, std::initializer_list<std:
 bool RefuseToReplaceExisting(const std::string& output);
 
 // Opens a command's input for reading, before any of its outputs is created: an input
-// that cannot be opened is told ("Could not open input file :" with the path and its
-// cause), false is returned and no output is touched.
-bool OpenCommandInput(BinaryFile& file, const std::string& path);
+// that cannot be opened or breaks `rule` is told in the form every input is
+// (OpenInputFile), false is returned and no output is touched.
+bool OpenCommandInput(BinaryFile& file, const std::string& path, const InputRule& rule = {});

@@ -10,7 +10,6 @@
 
 namespace {
 
-const char kCouldNotOpenInput[] = "Could not open input file :\n";
 const char kCouldNotOpenOutput[] = "Could not open output file :\n";
 const char kErrorReadingHeader[] = "Error reading header in file :\n";
 const char kErrorReadingDescriptor[] = "Error reading datum descriptor in file :\n";
@@ -65,8 +64,13 @@ Status CQtxFile::FailRead(const char* prefix)
     return Failure(prefix, m_inPath);
 }
 
-Status CQtxFile::FailFrameRead()
+Status CQtxFile::FailFrameRead(int64_t frame)
 {
+    if (m_failedFrame < 0) m_failedFrame = frame;
+    if (m_deferFrameErrors) {
+        if (!m_keepInputOnFrameError) m_fileIn.Close();
+        return Status::Quiet();
+    }
     if (!m_keepInputOnFrameError) return FailRead(kErrorReadingFrame);
     if (m_frameErrorReported) return Status::Quiet();
     m_frameErrorReported = true;
@@ -87,8 +91,9 @@ Status CQtxFile::OpenRead(const std::string& path)
     m_path = path;
     m_inPath = path;
     m_frameErrorReported = false;
-    if (!m_fileIn.Open(path, BinaryFile::modeRead, &m_openError))
-        return Failure(kCouldNotOpenInput, path + OpenFailureCause(path, m_openError));
+    m_deferFrameErrors = false;
+    m_failedFrame = -1;
+    if (Status opened = OpenInputFile(m_fileIn, path, {qtx::kHeaderSize}); !opened) return opened;
     uint8_t bytes[qtx::kHeaderSize];
     if (m_fileIn.ReadAt(0, bytes, sizeof bytes) != sizeof bytes) return FailRead(kErrorReadingHeader);
     m_fileIn.Seek(qtx::kHeaderSize);
@@ -159,16 +164,16 @@ int CQtxFile::ReadFrameItemShared(int frame, int64_t offsetInFrame, int count1, 
     return 1;
 }
 
-Status CQtxFile::ReportFrameReadFailure()
+Status CQtxFile::ReportFrameReadFailure(int64_t frame)
 {
     if (!m_fileIn.IsOpen()) return Status::Quiet();
-    return FailFrameRead();
+    return FailFrameRead(frame);
 }
 
 Status CQtxFile::ReadFrameItem(int frame, int64_t offsetInFrame, int count1, int count2, float* out, size_t outCapacity)
 {
     if (!m_fileIn.IsOpen()) return Status::Quiet();
-    if (!ReadFrameItemShared(frame, offsetInFrame, count1, count2, out, outCapacity)) return FailFrameRead();
+    if (!ReadFrameItemShared(frame, offsetInFrame, count1, count2, out, outCapacity)) return FailFrameRead(frame);
     const uint64_t bytes = uint64_t(count1) * uint64_t(count2) * sizeof(float);
     const uint64_t datums = m_datumCount > 0 ? uint64_t(m_datumCount) : 0;
     if (bytes > 0) m_fileIn.Seek(int64_t(qtx::DataStart(datums) + uint64_t(frame) * m_frameSize + uint64_t(offsetInFrame) + bytes));
@@ -211,8 +216,8 @@ Status CQtxFile::OpenWrite(const std::string& path)
 {
     m_path = path;
     m_outPath = path;
-    if (!m_fileOut.Open(path, &m_openError))
-        return Failure(kCouldNotOpenOutput, path + OutputFailureCause(path, m_openError));
+    int error = 0;
+    if (!m_fileOut.Open(path, &error)) return Failure(kCouldNotOpenOutput, path + OutputFailureCause(path, error));
     return Status();
 }
 

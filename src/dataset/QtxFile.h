@@ -118,13 +118,25 @@ public:
     // What ReadFrameItem does on a failed read, for one that ReadFrameItemShared
     // reported: the frame-read failure (its message the first only, after
     // KeepInputOnFrameError; else the input closed), a quiet one on a closed input.
-    Status ReportFrameReadFailure();
+    // `frame` (from 0) is the one that failed, when the caller knows it.
+    Status ReportFrameReadFailure(int64_t frame = -1);
     // Whole frames from `first` on, as the file stores them (little-endian), at most
     // `count` and at most `capacity` bytes, in one read: for a caller that walks many
     // frames and takes a few values of each. The number of whole frames read: 0 on a
     // closed input, at or past the file's end and on a failed read, which the caller
     // reports through ReportFrameReadFailure. No file position changes.
     [[nodiscard]] int ReadFrameBytes(int first, int count, uint8_t* out, size_t capacity) const;
+    // For a frame loop that tells a failed frame read itself, with what it kept of its
+    // output: from now on a failed frame read is quiet (the input still closes) and
+    // FailedFrame names the frame.
+    void DeferFrameReadFailures()
+    {
+        m_deferFrameErrors = true;
+        m_failedFrame = -1;
+    }
+    // The first frame (from 0) whose read failed since OpenRead or DeferFrameReadFailures;
+    // -1 when none did (or the failing caller did not know the frame).
+    int64_t FailedFrame() const { return m_failedFrame; }
     // Writes `history` as the 4096 history bytes of the input data set, in place, and
     // keeps them in Header(). The input is open for reading only, so this opens the
     // file for writing itself.
@@ -187,7 +199,7 @@ public:
 
 private:
     Status FailRead(const char* prefix);
-    Status FailFrameRead();
+    Status FailFrameRead(int64_t frame);
     Status FailWrite(const char* prefix) const;
     Status AddLayout(CQtxDescriptorList& list, const std::string& mnemonic, uint64_t size,
                      const QtxDatumDescriptor& fields);
@@ -213,9 +225,10 @@ private:
     QtxFileHeader m_header;
     BinaryFile m_fileIn;
     OutputFile m_fileOut;               // written under a temporary name until Finalize
-    int m_openError = 0;                // errno of the last failed open; never shown
     bool m_keepInputOnFrameError = false;
     bool m_frameErrorReported = false;  // since the last OpenRead
+    bool m_deferFrameErrors = false;    // since DeferFrameReadFailures, until the next OpenRead
+    int64_t m_failedFrame = -1;
     std::string m_inPath;
     std::string m_outPath;
 };

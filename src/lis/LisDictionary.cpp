@@ -186,15 +186,16 @@ void FillQtx(Entry& e, const FieldView& f)
     e.m_mnemonicCount = 0;
 }
 
-// The file's bytes; false when it cannot be opened or read, or is too large.
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes)
+// The file's bytes; a failure names why it cannot be opened or read (a size limit included).
+Status ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes)
 {
     BinaryFile file;
-    if (!file.Open(path, BinaryFile::modeRead)) return false;
+    if (Status opened = OpenInputFile(file, path, {0, lisdic::kMaxFileBytes}); !opened) return opened;
     const int64_t length = file.GetLength();
-    if (length < 0 || length > lisdic::kMaxFileBytes) return false;
-    bytes.resize(size_t(length));
-    return file.Read(bytes.data(), bytes.size()) == bytes.size();
+    bytes.resize(size_t(std::max<int64_t>(length, 0)));
+    if (length < 0 || file.Read(bytes.data(), bytes.size()) != bytes.size())
+        return Status::Failure("Error reading input file :\n" + path);
+    return Status();
 }
 
 } // namespace
@@ -390,8 +391,7 @@ Status CLisDictionary::Import(const std::string& directory)
     if (RefuseOutputOverInput(dit, {chosen.path})) return Status::Quiet(); // told there
 
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(chosen.path, bytes))
-        return Status::Failure("Could not open input file :\n" + chosen.path + OpenFailureCause(chosen.path));
+    if (Status read = ReadWholeFile(chosen.path, bytes); !read) return read;
     // Text the loader would read no entry from (any file picked by mistake) would
     // replace a working dictionary with an empty one.
     CLisDictionary probe;

@@ -12,7 +12,6 @@ namespace {
 // slightly different lengths do not each cost a new allocation.
 constexpr size_t kBufferSlack = 1024;
 constexpr size_t kInitialCapacity = 8192;
-const char kCouldNotOpenInput[] = "Could not open input file :\n";
 const char kErrorReadingFrame[] = "Error reading frame data in file :\n";
 
 // Every element of a slice through the code's decoder, as floats.
@@ -51,9 +50,8 @@ CLisRead::CLisRead() : m_buffer(kInitialCapacity) {}
 Status CLisRead::Open(const std::string& path)
 {
     BinaryFile file;
-    int error = 0;
-    if (!file.Open(path, BinaryFile::modeRead, &error))
-        return Status::Failure(kCouldNotOpenInput + path + OpenFailureCause(path, error));
+    // An empty file is read as one without records, which the readers name themselves.
+    if (Status opened = OpenInputFile(file, path); !opened) return opened;
     return Open(std::move(file), path);
 }
 

@@ -286,16 +286,16 @@ int CLisToQtx::OpenLog(const std::string& inputName, const std::string& outputPa
         MessageBox(Format(kLogOverOutput, log.c_str()), MB_OK | MB_ICONSTOP);
         return 0;
     }
-    if (IsReadOnly(log)) {
+    // A read-only log the user agrees to replace keeps its mode until the new one is
+    // committed, which is then writable: a run that fails leaves the old log as it was.
+    const bool readOnly = IsReadOnly(log);
+    if (readOnly) {
         if (MessageBox(Format(kLogReadOnly, FileName(log).c_str()), MB_YESNO | MB_ICONQUESTION) != IDYES) return 0;
-        std::error_code error;
-        std::filesystem::permissions(log, std::filesystem::perms::owner_write, std::filesystem::perm_options::add,
-                                     error);
     } else if (RefuseToReplaceExisting(log)) {
         return 0;
     }
     int error = 0;
-    if (!m_log.Open(log, &error)) {
+    if (!m_log.Open(log, &error, readOnly)) {
         MessageBox(Format(kLogNotCreated, log.c_str()) + OutputFailureCause(log, error), MB_OK | MB_ICONSTOP);
         return 0;
     }

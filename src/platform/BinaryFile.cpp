@@ -319,19 +319,79 @@ bool FileExists(const std::string& path)
 
 std::string NotRegularFileText(const std::string& path) { return path + " is not a regular file"; }
 
-std::string OpenFailureCause(const std::string& path, int errorCode)
+namespace {
+
+std::string InputCauseText(const std::string& path, int errorCode)
 {
-    if (errorCode != BinaryFile::kNotRegularFile) return {};
-    std::string cause = "\n"; // appended, not "\n" + ...: gcc 12 warns falsely on that form
-    cause += NotRegularFileText(path);
-    return cause;
+    switch (errorCode) {
+    case 0: return {};
+    case BinaryFile::kNotRegularFile: return NotRegularFileText(path);
+    case ENOENT: return "There is no such file.";
+    case EISDIR: return path + " is a folder, not a file.";
+    case EACCES:
+    case EPERM: return "The file may not be read (no permission).";
+    case ENOTDIR: return "A part of the path before the name is a file, not a folder.";
+    case ELOOP: return "The name is a chain of symbolic links that leads to no file.";
+    case ENAMETOOLONG: return "The name is too long.";
+    default: return std::strerror(errorCode);
+    }
 }
+
+std::string Line(const std::string& text)
+{
+    if (text.empty()) return text;
+    std::string line = "\n"; // appended, not "\n" + ...: gcc 12 warns falsely on that form
+    line += text;
+    return line;
+}
+
+} // namespace
+
+std::string OpenFailureCause(const std::string& path, int errorCode) { return Line(InputCauseText(path, errorCode)); }
 
 std::string OpenFailureCause(const std::string& path)
 {
     struct stat st {};
-    const bool notRegular = ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
-    return OpenFailureCause(path, notRegular ? BinaryFile::kNotRegularFile : 0);
+    int error = 0;
+    if (::stat(path.c_str(), &st) != 0) error = errno;
+    else if (S_ISDIR(st.st_mode)) error = EISDIR;
+    else if (!S_ISREG(st.st_mode)) error = BinaryFile::kNotRegularFile;
+    else if (::access(path.c_str(), R_OK) != 0) error = errno;
+    return OpenFailureCause(path, error);
+}
+
+std::string ShortInputCause(int64_t length, uint64_t headerBytes)
+{
+    if (length < 0 || uint64_t(length) >= headerBytes) return {};
+    if (length == 0) return Line("The file is empty.");
+    return Line("The file is " + std::to_string(length) + (length == 1 ? " byte" : " bytes")
+                + " long, shorter than the " + std::to_string(headerBytes) + "-byte header of its format.");
+}
+
+std::string OversizeInputCause(int64_t length, int64_t limit)
+{
+    if (limit <= 0 || length <= limit) return {};
+    return Line("The file is " + std::to_string(length) + " bytes long, over the limit of " + std::to_string(limit)
+                + " bytes this command reads.");
+}
+
+Status OpenInputFile(BinaryFile& file, const std::string& path, const InputRule& rule)
+{
+    static const char kCouldNotOpen[] = "Could not open input file :\n";
+    int error = 0;
+    if (!file.Open(path, BinaryFile::modeRead, &error)) return Status::Failure(kCouldNotOpen + path + OpenFailureCause(path, error));
+    const int64_t length = file.GetLength();
+    std::string cause = OversizeInputCause(length, rule.maxBytes);
+    if (!cause.empty()) {
+        file.Close();
+        return Status::Failure(kCouldNotOpen + path + cause);
+    }
+    cause = ShortInputCause(length, rule.headerBytes);
+    if (!cause.empty()) {
+        file.Close();
+        return Status::Failure(rule.headerFailure + path + cause);
+    }
+    return Status();
 }
 
 bool IsSameFile(const std::string& a, const std::string& b)

@@ -3,6 +3,8 @@
 // vectors built in code through the latter).
 #pragma once
 
+#include "platform/Status.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -131,11 +133,34 @@ struct ScopedWriteFault {
 bool FileExists(const std::string& path);
 // "<path> is not a regular file": the one text for a refused FIFO, device or socket.
 std::string NotRegularFileText(const std::string& path);
-// The text to add to an open failure's message: "\n" + NotRegularFileText(path) when
-// `errorCode` says the path is no regular file, otherwise empty.
+
+// ---- inputs ---------------------------------------------------------------------------
+// Every command tells an input it cannot read in one form: its reader's first line and
+// the path ("Could not open input file :\n<path>"; "Error reading header in file :\n<path>"
+// for a file too short for its header), then the cause on a line of its own: no such
+// file, a folder, no permission, not a regular file, empty, shorter than its header,
+// over a size limit. The causes are worded here and nowhere else.
+
+// The line to add to an open failure's message for `errorCode` (an errno, or
+// kNotRegularFile): "\n" and the cause; empty for 0.
 std::string OpenFailureCause(const std::string& path, int errorCode);
 // The same for a caller that kept no error code: asks the file system (never opens).
 std::string OpenFailureCause(const std::string& path);
+// The line to add for a file of `length` bytes that a format needs `headerBytes` of:
+// "\nThe file is empty." or how much shorter it is; empty when it is long enough.
+std::string ShortInputCause(int64_t length, uint64_t headerBytes);
+// The line to add for a file of `length` bytes over a reader's limit of `limit` bytes.
+std::string OversizeInputCause(int64_t length, int64_t limit);
+
+// What a reader needs of its input before its first read.
+struct InputRule {
+    uint64_t headerBytes = 0; // a shorter file is refused (1: an empty one is)
+    int64_t maxBytes = 0;     // a longer file is refused; 0: no limit
+    const char* headerFailure = "Error reading header in file :\n"; // the reader's line for a short file
+};
+// Opens `path` for reading as a command's input and holds it to `rule`. On failure the
+// file is closed and the message in the form above is returned, for the caller to show.
+Status OpenInputFile(BinaryFile& file, const std::string& path, const InputRule& rule = {});
 // Whether both paths name one existing file (same device and inode), so hard and
 // symbolic links and other spellings of a path count as the same file.
 bool IsSameFile(const std::string& a, const std::string& b);

@@ -146,7 +146,21 @@ int CreateLockedTemporary(const std::string& stem, std::string& temporary)
     return -1;
 }
 
+// Whether the file `file` under `target` is another user's in a sticky folder: the
+// rename of the commit could not replace it.
+bool StickyRefuses(const std::string& target, const struct stat& file)
+{
+    struct stat folder {};
+    return ::stat(SystemFolderOf(target).c_str(), &folder) == 0
+        && !StickyFolderAllows(folder.st_mode, folder.st_uid, file.st_uid, ::geteuid());
+}
+
 } // namespace
+
+bool StickyFolderAllows(mode_t folderMode, uid_t folderOwner, uid_t entryOwner, uid_t user)
+{
+    return !(folderMode & S_ISVTX) || user == 0 || user == entryOwner || user == folderOwner;
+}
 
 OutputFile::~OutputFile() { Abandon(); }
 
@@ -175,7 +189,7 @@ OutputFile& OutputFile::operator=(OutputFile&& other) noexcept
     return *this;
 }
 
-bool OutputFile::Open(const std::string& path, int* errorCode)
+bool OutputFile::Open(const std::string& path, int* errorCode, bool replaceReadOnly)
 {
     Abandon();
     m_error = 0;
@@ -194,14 +208,17 @@ bool OutputFile::Open(const std::string& path, int* errorCode)
         if (S_ISDIR(st.st_mode)) return fail(EISDIR);
         if (!S_ISREG(st.st_mode)) return fail(kNotRegularFile);
         // A file its owner made read-only was never opened for writing: a rename must
-        // not replace it either.
-        if (::access(path.c_str(), W_OK) != 0) return fail(errno);
+        // not replace it either, unless its owner agreed.
+        const bool mayChangeMode = ::geteuid() == 0 || ::geteuid() == st.st_uid;
+        if (!(replaceReadOnly && mayChangeMode) && ::access(path.c_str(), W_OK) != 0) return fail(errno);
         replaces = true;
         struct stat link {};
         if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
             char resolved[PATH_MAX];
             if (::realpath(path.c_str(), resolved)) target = resolved;
         }
+        // Found now, not by the rename after all the work.
+        if (StickyRefuses(target, st)) return fail(kOtherOwnerInStickyFolder);
     } else if (errno == ENOENT) {
         // A link that leads to no file yet: the file is made where it leads, the link stays.
         if (const int error = DanglingTarget(path, target)) return fail(error);
@@ -224,7 +241,7 @@ bool OutputFile::Open(const std::string& path, int* errorCode)
         if (::fchown(fd, st.st_uid, st.st_gid) != 0 && ::fchown(fd, uid_t(-1), st.st_gid) != 0) {
             // Neither was allowed: the file is the writer's, which every later step accepts.
         }
-        ::fchmod(fd, st.st_mode & 07777);
+        ::fchmod(fd, (st.st_mode & 07777) | (replaceReadOnly ? S_IWUSR : 0));
     }
     // The lock lives on a second descriptor: the first is flushed and closed before the rename.
     m_lock = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
@@ -293,6 +310,29 @@ std::string FolderMadeIn(const std::string& path)
     return SystemFolderOf(target) == "." ? std::string("the current folder") : SystemFolderOf(target);
 }
 
+std::string StickyText(const std::string& path, const std::string& folder)
+{
+    return path + " belongs to another user, and its folder " + folder
+         + " is a shared one (sticky) where only a file's owner may replace it.";
+}
+
+// A refused permission, by what the file system shows: the file's mode, a sticky
+// folder, the folder's own permissions, else the system's word.
+std::string PermissionCause(const std::string& path, const std::string& folder, int error)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+        char resolved[PATH_MAX];
+        const std::string target = ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
+        if (StickyRefuses(target, st)) return StickyText(path, SystemFolderOf(target));
+        if (::access(path.c_str(), W_OK) != 0) return path + " is read-only.";
+    }
+    const std::string at = folder == "the current folder" ? std::string(".") : folder;
+    if (::access(at.c_str(), F_OK) != 0 && errno == EACCES) return "The folder " + folder + " may not be entered.";
+    if (::access(at.c_str(), W_OK) != 0 && errno == EACCES) return "The folder " + folder + " is not writable.";
+    return std::string("The system refused the write: ") + std::strerror(error) + ".";
+}
+
 std::string CauseOf(const std::string& path, int error)
 {
     if (path.empty() && error == ENOENT) return "No file name was given.";
@@ -300,19 +340,26 @@ std::string CauseOf(const std::string& path, int error)
     switch (error) {
     case 0: return {};
     case BinaryFile::kNotRegularFile: return NotRegularFileText(path);
+    case OutputFile::kOtherOwnerInStickyFolder: {
+        char resolved[PATH_MAX];
+        const std::string target = ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
+        return StickyText(path, SystemFolderOf(target));
+    }
     case EISDIR: return path + " is a folder.";
     case ENOSPC: return "The disk is full.";
     case EDQUOT: return "The disk quota is used up.";
     case EFBIG: return "The file would pass the largest size this program may write (a file-size limit).";
     case ENAMETOOLONG: return "The name is too long for its folder.";
-    case ENOENT: return "The folder " + folder + " does not exist.";
+    case ENOENT:
+        if (::access((folder == "the current folder" ? std::string(".") : folder).c_str(), F_OK) == 0)
+            return std::strerror(error);
+        return "The folder " + folder + " does not exist.";
+    case ENOTDIR: return "A part of the path before the name is a file, not a folder.";
     case EROFS: return "The disk is read-only.";
     case EIO: return "The disk reported an input/output error.";
     case ELOOP: return "The name is a chain of symbolic links that leads to no file.";
     case EACCES:
-    case EPERM:
-        if (FileExists(path) && ::access(path.c_str(), W_OK) != 0) return path + " is read-only.";
-        return "The folder " + folder + " is not writable.";
+    case EPERM: return PermissionCause(path, folder, error);
     default: return std::strerror(error);
     }
 }

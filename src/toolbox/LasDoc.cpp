@@ -89,9 +89,12 @@ int CLasDoc::OpenInput(const std::string& path)
 {
     m_path = path;
     CloseInput();
-    int error = 0;
-    if (!m_fileIn.Open(path, BinaryFile::modeRead, &error))
-        return Fail("Could not open input file :\n", path + OpenFailureCause(path, error));
+    // No length rule: an empty text reads as one without lines, and files of the
+    // system (/proc) report no length.
+    if (Status opened = OpenInputFile(m_fileIn, path); !opened) {
+        MessageBox(opened.Message(), MB_OK | MB_ICONSTOP);
+        return 0;
+    }
     m_inputLength = std::max<int64_t>(m_fileIn.GetLength(), 0);
     return 1;
 }

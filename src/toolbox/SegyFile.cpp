@@ -15,7 +15,6 @@ namespace {
 
 using namespace segy;
 
-const char kOpenInput[] = "Could not open input file :\n";
 const char kOpenOutput[] = "Could not open output file :\n";
 const char kHeaderRead[] = "Error reading SEGY header in file :\n";
 const char kFirstShotRead[] = "Error reading SEGY first shot header in file :\n";
@@ -128,8 +127,9 @@ int CSegyFile::OpenInput(HeaderBuffer header, const std::string& path)
     m_tornBytes = 0;
     m_standardInput = false;
     m_inputHeaderSize = kFileHeaderSize;
-    if (!m_fileIn.Open(path, BinaryFile::modeRead, &m_openError)) {
-        MessageBox(kOpenInput + path + OpenFailureCause(path, m_openError), MB_OK | MB_ICONSTOP);
+    // The shorter of the two headers it reads.
+    if (Status opened = OpenInputFile(m_fileIn, path, {kFileHeaderSize, 0, kHeaderRead}); !opened) {
+        MessageBox(opened.Message(), MB_OK | MB_ICONSTOP);
         return 0;
     }
     if (m_fileIn.ReadAt(0, header.data(), header.size()) != header.size()) {

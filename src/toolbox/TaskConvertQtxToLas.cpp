@@ -172,7 +172,8 @@ public:
     {
         m_doc.m_depthStep = headerStep;
         m_headerStep = headerStep;
-        const int32_t frames = m_in.frameCount;
+        // A file cut short is written up to its last whole frame: the header says where that is.
+        const int32_t frames = std::min(m_in.frameCount, m_in.framesHeld);
         if (frames < 1) return true; // no frame: no line, no file
         if (!DepthAt(0, &m_doc.m_topDepth) || !DepthAt(frames - 1, &m_doc.m_bottomDepth)) return false;
         m_gridStep = frames > 1 ? (m_doc.m_bottomDepth - m_doc.m_topDepth) / double(frames - 1) : headerStep;
@@ -183,6 +184,8 @@ public:
     // First pass, one frame: its depth on the grid or not, and each field's width.
     int Measure(int32_t frame)
     {
+        // A frame the file does not hold whole ends the second pass, where it is told.
+        if (frame >= m_in.framesHeld) return 1;
         double depth = 0.0;
         if (!m_reader.Read(frame, &depth, m_values.data())) return 0;
         if (!std::isfinite(depth)) return Refuse(frame, depth);
@@ -226,7 +229,7 @@ public:
     int Write(int32_t frame)
     {
         double depth = 0.0;
-        if (!m_reader.Read(frame, &depth, m_values.data())) return 0;
+        if (!toolbox::HoldsFrame(m_in, frame) || !m_reader.Read(frame, &depth, m_values.data())) return 0;
         m_text.clear();
         CLasDoc::AppendDepth(m_text, depth, m_widths[0]);
         for (size_t k = 0; k < m_values.size(); ++k) {
@@ -330,10 +333,13 @@ int ConvertQtxToLas(CToolsWnd& e)
         return 1;
     };
     const int result = e.Output().RunFrames("Convert QTX to LAS : ", 0, kFramesPerStep, in.top, 0.0, block);
-    // A run without a line of values, or one that failed, leaves no output.
-    const bool keep = result == 1 && las.Lines() > 0;
+    // A run without a line of values, or one that failed, leaves no output; one whose
+    // input ended early keeps the lines of its whole frames.
+    const bool stopped = e.Output().InputStopped() != nullptr;
+    const bool keep = (result == 1 || stopped) && las.Lines() > 0;
     const int closed = las.Close(keep);
-    if (keep && closed) TellEnd(curves, las.Nulls(), e.Settings().outputPath);
-    if (keep && closed) return 1;
+    if (stopped && closed) e.Output().TellInputStopped(keep ? las.Lines() : 0);
+    if (keep && closed && !stopped) TellEnd(curves, las.Nulls(), e.Settings().outputPath);
+    if (keep && closed) return result;
     return closed ? result : -1;
 }

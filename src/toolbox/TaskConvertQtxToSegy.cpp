@@ -39,7 +39,8 @@ int Refuse(CToolsWnd& e, const char* text)
 bool ReadShotDepth(CToolsWnd& e, int frame, int32_t* thousandths)
 {
     double depth = 0.0;
-    if (!toolbox::ReadFrameDepth(e.Task().primary.file, frame, &depth)) return false;
+    if (!toolbox::HoldsFrame(e.Task().primary, frame) || !toolbox::ReadFrameDepth(e.Task().primary.file, frame, &depth))
+        return false;
     if (CSegyFile::DepthThousandths(depth, thousandths)) return true;
     MessageBox(Format(kDepthFit, depth, frame + 1, e.Task().primary.path.c_str()), MB_OK | MB_ICONSTOP);
     return false;
@@ -98,8 +99,10 @@ int ConvertQtxToSegy(CToolsWnd& e)
         || !CSegyFile::KnownAxisUnit(d.m_axis1.m_unit))
         return Refuse(e, kShape);
     // The ends' depths fit a shot, or nothing is written; they also span the depth rule.
+    // A file cut short ends at its last whole frame.
+    const int32_t frames = std::min(e.Task().endIndex, in.framesHeld);
     int32_t first = 0, last = 0;
-    if (!ReadShotDepth(e, 0, &first) || !ReadShotDepth(e, e.Task().endIndex - 1, &last)) {
+    if (!ReadShotDepth(e, 0, &first) || !ReadShotDepth(e, frames - 1, &last)) {
         e.Inputs().CloseInputs();
         return -1;
     }
@@ -123,7 +126,7 @@ int ConvertQtxToSegy(CToolsWnd& e)
         return -1;
     }
     ShotDepths depths{CSegyDepthGrid(segy.m_shape.logDirection, first / segy::kDepthScale, last / segy::kDepthScale,
-                                     e.Task().endIndex),
+                                     frames),
                       {}};
     const int result = e.Output().RunFrames("Convert to SEGY : ", 0, 1, in.top, e.Inputs().InputDepthStep(),
                                             [&](double) { return ShotFrame(e, d, depths); });

@@ -10,6 +10,7 @@
 #include "platform/Endian.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
+#include "platform/OutputFile.h"
 #include "platform/Path.h"
 #include "platform/SafeNumeric.h"
 
@@ -28,6 +29,7 @@ namespace {
 const char kTooManyDatums[] = "Encountered %zu datums in file :\n%s\nA data set holds at most %d datums: no task can read "
                                "this one.\nOperation will be abandoned.";
 const char kStopQuestion[] = "Are you sure you want to stop processing?";
+const char kErrorReadingFrame[] = "Error reading frame data in file :\n";
 const char kLowHistory[] = "You are running low with the data history buffer.\nWould you like to edit the history?";
 const char kNothingToConvert[] = "Could not find any data to be converted!\nOperation will be abandoned.";
 const char kInvalidStep[] = "Encountered invalid depth step : %.4f!\nOperation will be abandoned.";
@@ -264,20 +266,21 @@ int CToolsWnd::CopyItem(ToolInput& in, int frame, const CQtxDatum& item, ToolVal
 
 int toolbox::HoldsFrame(ToolInput& in, int frame)
 {
-    return frame >= 0 && frame < in.framesHeld ? 1 : OkOrShow(in.file.ReportFrameReadFailure());
+    return frame >= 0 && frame < in.framesHeld ? 1 : OkOrShow(in.file.ReportFrameReadFailure(frame));
 }
 
 int toolbox::ReadValues(ToolInput& in, int frame, const CQtxDatum& item, uint64_t first, size_t count, float* to)
 {
     const uint64_t at = uint64_t(item.m_offset) + first * sizeof(float);
-    return OkOrShow(in.file.ReadFrameItem(frame, FrameOffset(at), 1, int(std::min(count, kToolSampleCapacity)), to,
-                                          kToolSampleCapacity));
+    return HoldsFrame(in, frame)
+           && OkOrShow(in.file.ReadFrameItem(frame, FrameOffset(at), 1, int(std::min(count, kToolSampleCapacity)), to,
+                                             kToolSampleCapacity));
 }
 
 int toolbox::ReadValue(ToolInput& in, int frame, const CQtxDatum& item, float& value)
 {
     const uint64_t at = uint64_t(item.m_offset) + sizeof(float) * qtx::ValueAtFrameDepth(item);
-    return OkOrShow(in.file.ReadFrameItem(frame, FrameOffset(at), 1, 1, &value, 1));
+    return HoldsFrame(in, frame) && OkOrShow(in.file.ReadFrameItem(frame, FrameOffset(at), 1, 1, &value, 1));
 }
 
 int toolbox::ReadFrameDepth(CQtxFile& file, int frame, double* depth)
@@ -450,6 +453,9 @@ int CToolsWnd::RunFrames(const std::string& label, int first, int indexStep, dou
 
     const int count = std::max(m_task.endIndex - m_task.firstIndex, 0);
     int result = 1;
+    // A frame an input does not hold is told once the loop knows what it kept.
+    m_inputStopped = nullptr;
+    for (ToolInput* in : {&m_task.primary, &m_task.secondary, &m_task.density}) in->file.DeferFrameReadFailures();
     m_task.singleFrameIndex = first;
     m_currentDepth = depth;
     for (int i = 0; i < count; ++i) {
@@ -465,17 +471,60 @@ int CToolsWnd::RunFrames(const std::string& label, int first, int indexStep, dou
         progress.StepIt();
         m_task.singleFrameIndex += indexStep;
     }
-    // What was gathered goes to the file first; the header then counts the whole frames.
-    // A failed run commits nothing; a finished or stopped one commits its whole frames.
     CloseInputs();
-    if (m_segyOutput) {
-        if (m_segyOut.file.OutputOpen() && !m_segyOut.file.CloseOutput(result == 1)) result = -1;
-    } else {
-        if (result == 1 && !OkOrShow(m_writer.Flush())) result = -1;
-        // A header that could not be settled took the output with it: no success.
-        if (result != 1) m_writer.Abandon();
-        else if (m_outputFile.OutputOpen() && !OkOrShow(m_writer.Finalize())) result = -1;
-    }
+    result = SettleFrames(result);
     progress.DestroyWindow();
     return result;
+}
+
+int CToolsWnd::SettleFrames(int result)
+{
+    // An input that ends early fails the run, but what was written before the frame it
+    // lacks is whole and true, as after a Stop: it is kept. Any other failure (a write,
+    // a depth off the header's rule) commits nothing, so the name keeps its older file.
+    if (result != 1) {
+        for (const ToolInput* in : {&m_task.primary, &m_task.secondary, &m_task.density})
+            if (!m_inputStopped && in->file.FailedFrame() >= 0) m_inputStopped = in;
+    }
+    const bool commit = result == 1 || m_inputStopped;
+    // What was gathered goes to the file first; the header then counts the whole frames
+    // (a torn last frame is cut off).
+    bool committed = true;
+    if (m_segyOutput) {
+        if (m_segyOut.file.OutputOpen()) committed = m_segyOut.file.CloseOutput(commit);
+    } else if (!commit) {
+        m_writer.Abandon();
+    } else if (!OkOrShow(m_writer.Flush())) {
+        m_writer.Abandon();
+        committed = false;
+    } else if (m_outputFile.OutputOpen()) {
+        // A header that could not be settled took the output with it.
+        committed = OkOrShow(m_writer.Finalize());
+    }
+    if (!committed) {
+        m_inputStopped = nullptr; // the write failure was told, and nothing was kept
+        return -1;
+    }
+    if (m_inputStopped && (m_segyOutput || m_outputCreated)) TellInputStopped(OutputFrames());
+    return result;
+}
+
+void CToolsWnd::TellInputStopped(uint64_t kept)
+{
+    if (!m_inputStopped) return;
+    const ToolInput& in = *m_inputStopped;
+    const std::string& output = m_settings.outputPath;
+    std::string text = kErrorReadingFrame + in.path;
+    if (in.file.FailedFrame() >= 0)
+        text += Format("\nReading stopped at frame %lld of %d", static_cast<long long>(in.file.FailedFrame() + 1),
+                       in.frameCount);
+    else
+        text += "\nReading stopped";
+    if (in.framesHeld < in.frameCount) text += Format(" (the file holds %d whole frames)", in.framesHeld);
+    if (kept > 0)
+        text += Format(".\nThe output keeps the %llu whole frame(s) written before it :\n%s",
+                       static_cast<unsigned long long>(kept), output.c_str());
+    else
+        text += ", before any frame was written: no output was made." + OutputFailureCause(output, 0);
+    MessageBox(text, MB_OK | MB_ICONSTOP);
 }

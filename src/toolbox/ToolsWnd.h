@@ -90,8 +90,9 @@ double RoundDepth(double depth);
 // Whole frames an input's file holds, at most its header's count.
 int32_t FramesHeld(const ToolInput& input);
 // 1 when the file held frame `frame` whole at the open; otherwise fails as a read of it would (the
-// message shown, the input closed). A frame loop whose datums have no values to read
-// asks it, so that a header's claimed frames are never written from depths alone.
+// message shown, the input closed). Every read of a frame asks it (ReadValues, ReadValue,
+// and the tasks that read frames themselves), so that no frame the file does not hold
+// whole is written, not even from depths alone or from the datums before a cut.
 int HoldsFrame(ToolInput& input, int frame);
 // The frames of an input (first and last depth, `count` frames, direction) that a
 // depth range start..stop (start below stop) selects: each end's index is the
@@ -253,9 +254,17 @@ public:
     // Frame loop over firstIndex..endIndex with the frame index starting at `first`
     // and moving by `indexStep`, the depth starting at `depth` and moving by `depthStep`.
     // Then closes the inputs and finalizes the output (or closes the SEG-Y file); 1 when
-    // done or stopped, -1 after a failure.
+    // done or stopped, -1 after a failure. An input that stops early (a frame it does not
+    // hold) fails the run but keeps the whole frames written before it, and is told with
+    // their count; any other failure (a write, a depth off the header's rule) keeps nothing.
     virtual int RunFrames(const std::string& label, int first, int indexStep, double depth, double depthStep,
                           const ToolFrameRoutine& routine) = 0;
+    // The input that stopped the last frame loop early; nullptr when none did.
+    virtual const ToolInput* InputStopped() const = 0;
+    // Tells that the input stopped: its path, the frame it stopped at and the `kept` frames
+    // of the output. RunFrames tells it for data-set and SEG-Y outputs; a task that commits
+    // its own output tells it after that.
+    virtual void TellInputStopped(uint64_t kept) = 0;
     // Frame routines gather the output's bytes and the loop writes them in large pieces.
     virtual int StageDepth(double depth) = 0;
     virtual int StageValues(const float* values, size_t count, ToolValueOp op = ToolValueOp::Copy) = 0;
@@ -335,6 +344,9 @@ private:
     std::vector<CQtxDatum> PrimaryDatums() const override;
     int RunFrames(const std::string& label, int first, int indexStep, double depth, double depthStep,
                   const ToolFrameRoutine& routine) override;
+    const ToolInput* InputStopped() const override { return m_inputStopped; }
+    void TellInputStopped(uint64_t kept) override;
+    int SettleFrames(int result); // the end of RunFrames: commits what the run keeps
     int StageDepth(double depth) override;
     int StageValues(const float* values, size_t count, ToolValueOp op) override;
     uint8_t* ReserveFrameBytes(size_t bytes) override;
@@ -356,5 +368,6 @@ private:
     bool m_outputCreated = false;           // this run opened an output for the output path
     bool m_segyOutput = false;              // ... through m_segyOut rather than m_outputFile
     bool m_historyLostInput = false;        // the history editor could not reopen the primary
+    const ToolInput* m_inputStopped = nullptr; // the input whose frame the last frame loop could not read
     CQtxFrameWriter m_writer{m_outputFile}; // the output's frames, written in large pieces
 };

@@ -339,7 +339,7 @@ TEST_F(QtxFileTest, AFailureComesBackWithItsMessageAndShowsNothing)
     CQtxFile in;
     const Status missing = in.OpenRead(dir.File("missing.qtx"));
     EXPECT_FALSE(missing);
-    EXPECT_EQ(missing.Message(), "Could not open input file :\n" + dir.File("missing.qtx"));
+    EXPECT_EQ(missing.Message(), "Could not open input file :\n" + dir.File("missing.qtx") + "\nThere is no such file.");
     float f = 0.0f;
     const Status closed = in.ReadFrameItem(0, 8, 1, 1, &f);
     EXPECT_FALSE(closed);

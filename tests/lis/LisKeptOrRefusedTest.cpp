@@ -246,6 +246,8 @@ namespace {
 
 // A run whose data set cannot be written whole (the disk fills) keeps the older data set
 // and its older log: a log of the failed run would describe a data set that is not there.
+// A read-only log the user agreed to replace keeps its mode too; only the run that
+// commits a new log makes it writable.
 TEST_F(LisKeptOrRefusedTest, AFailedRunKeepsTheOlderDataSetAndItsLog)
 {
     lisb::Dfsr d;
@@ -261,24 +263,37 @@ TEST_F(LisKeptOrRefusedTest, AFailedRunKeepsTheOlderDataSetAndItsLog)
     const std::string node = CSelectInputFileItemsDlg::NodeText(*files.at(0));
     const std::string out = dir.File("well_BIG_001.qtx"), log = dir.File("well_BIG_001.log");
     const std::vector<uint8_t> olderSet = {'s', 'e', 't'}, olderLog = {'l', 'o', 'g'};
-    WriteBytes(out, olderSet);
-    WriteBytes(log, olderLog);
-    host.ExpectFileDialog("Browse Input File", lisPath);
-    host.ScriptDialog(kIddSelectTool).Radio(CSelectToolDlg::kIdcDsi).Press(IDOK);
-    host.ScriptDialog(kIddSelectInputFileItems)
-        .SelectNode(CSelectInputFileItemsDlg::kIdcTree, node)
-        .Press(CSelectInputFileItemsDlg::kIdcAdd)
-        .Press(IDOK);
-    host.ExpectFileDialog("Browse Output File", out);
-    host.ExpectMessage(log + " already exists", IDYES);
-    host.ExpectMessage("Error writing frame data in file :\n" + out + "\nThe disk is full.\nThe existing file is unchanged.");
-    {
-        ScopedWriteFault fault(12000); // the log's head, the data set's head, then part of its frames
+    const auto run = [&](bool readOnly, bool fails) {
+        host.ExpectFileDialog("Browse Input File", lisPath);
+        host.ScriptDialog(kIddSelectTool).Radio(CSelectToolDlg::kIdcDsi).Press(IDOK);
+        host.ScriptDialog(kIddSelectInputFileItems)
+            .SelectNode(CSelectInputFileItemsDlg::kIdcTree, node)
+            .Press(CSelectInputFileItemsDlg::kIdcAdd)
+            .Press(IDOK);
+        host.ExpectFileDialog("Browse Output File", out);
+        host.ExpectMessage(readOnly ? "well_BIG_001.log exists as Read Only. Continue?" : log + " already exists", IDYES);
+        if (fails)
+            host.ExpectMessage("Error writing frame data in file :\n" + out +
+                               "\nThe disk is full.\nThe existing file is unchanged.");
+        // The log's head, the data set's head, then part of its frames.
+        ScopedWriteFault fault(fails ? 12000 : int64_t(1) << 40);
         CLisToQtx().Run(dir.Path());
+    };
+    const auto mode = [&] { return fs::status(log).permissions() & fs::perms::owner_all; };
+    for (const bool readOnly : {false, true}) {
+        SCOPED_TRACE(readOnly ? "a read-only log" : "a log");
+        WriteBytes(out, olderSet);
+        WriteBytes(log, olderLog);
+        if (readOnly) fs::permissions(log, fs::perms::owner_read);
+        run(readOnly, true);
+        EXPECT_EQ(ReadBytes(out), olderSet);
+        EXPECT_EQ(ReadBytes(log), olderLog);
+        EXPECT_EQ(mode(), readOnly ? fs::perms::owner_read : fs::perms::owner_read | fs::perms::owner_write);
+        EXPECT_EQ(PartialOutputsIn(dir.Path()), std::vector<std::string>());
     }
-    EXPECT_EQ(ReadBytes(out), olderSet);
-    EXPECT_EQ(ReadBytes(log), olderLog);
-    EXPECT_EQ(PartialOutputsIn(dir.Path()), std::vector<std::string>());
+    run(true, false);
+    EXPECT_NE(ReadBytes(log), olderLog);
+    EXPECT_EQ(mode(), fs::perms::owner_read | fs::perms::owner_write);
 }
 
 } // namespace

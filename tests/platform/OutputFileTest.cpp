@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -133,12 +134,13 @@ TEST(OutputFileTest, NonRegularPathsAreRefusedAtOnceAsInputsAndOutputs)
     struct Case {
         std::string path;
         int error;
+        std::string cause; // of the path as an input
     };
     const Case cases[] = {
-        {fifo, BinaryFile::kNotRegularFile},
-        {"/dev/null", BinaryFile::kNotRegularFile},
-        {dir.Path(), EISDIR},
-        {dir.File("none/out"), ENOENT},
+        {fifo, BinaryFile::kNotRegularFile, "\n" + fifo + " is not a regular file"},
+        {"/dev/null", BinaryFile::kNotRegularFile, "\n/dev/null is not a regular file"},
+        {dir.Path(), EISDIR, "\n" + dir.Path() + " is a folder, not a file."},
+        {dir.File("none/out"), ENOENT, "\nThere is no such file."},
     };
     for (const Case& c : cases) {
         int error = 0;
@@ -151,12 +153,110 @@ TEST(OutputFileTest, NonRegularPathsAreRefusedAtOnceAsInputsAndOutputs)
             EXPECT_FALSE(in.Open(c.path, mode, &error)) << c.path;
             EXPECT_EQ(error, c.error) << c.path << " mode " << mode;
         }
-        EXPECT_EQ(OpenFailureCause(c.path), c.error == BinaryFile::kNotRegularFile ? "\n" + c.path + " is not a regular file" : "");
+        EXPECT_EQ(OpenFailureCause(c.path), c.cause);
+        EXPECT_EQ(OpenFailureCause(c.path, c.error), c.cause);
     }
     ::alarm(0);
     EXPECT_EQ(NotRegularFileText(fifo), fifo + " is not a regular file");
-    EXPECT_EQ(OpenFailureCause(fifo, EACCES), "");
+    EXPECT_EQ(OpenFailureCause(fifo, EACCES), "\nThe file may not be read (no permission).");
+    EXPECT_EQ(OpenFailureCause(fifo, 0), "");
     EXPECT_EQ(PartialOutputsIn(dir.Path()), std::vector<std::string>());
+}
+
+// In a sticky folder (mode 1777, as /tmp) only a file's owner, the folder's owner or
+// the superuser may rename over the file: anyone else's output is refused at the open,
+// not by the rename after all the work.
+TEST(OutputFileTest, StickyFolderAllowsOnlyTheOwnersAndTheSuperuserToReplace)
+{
+    const struct {
+        mode_t folderMode;
+        uid_t folderOwner, entryOwner, user;
+        bool allowed;
+    } cases[] = {
+        {01777, 0, 1000, 1001, false}, // a shared folder, someone else's file
+        {01777, 0, 1001, 1001, true},  // the user's own file
+        {01777, 1001, 1000, 1001, true}, // the user's own folder
+        {01777, 0, 1000, 0, true},     // the superuser
+        {0777, 0, 1000, 1001, true},   // no sticky bit: the folder's write permission decides
+        {01755, 2, 3, 4, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(StickyFolderAllows(c.folderMode, c.folderOwner, c.entryOwner, c.user), c.allowed)
+            << std::oct << c.folderMode << std::dec << " " << c.entryOwner << " by " << c.user;
+}
+
+// The refusal for real: another user's file in a sticky folder is refused at the open
+// with that cause, nothing is created, and the user's own file there is replaced. Only
+// root can give a file to another user, so a child process of root becomes one.
+TEST(OutputFileTest, AnotherUsersFileInAStickyFolderIsRefusedAtTheOpenWithThatCause)
+{
+    if (::geteuid() != 0) GTEST_SKIP() << "only root may make a file of another user (running as uid " << ::geteuid() << ")";
+    TempDir dir;
+    ASSERT_EQ(::chmod(dir.Path().c_str(), 0755), 0);
+    const std::string shared = dir.File("shared");
+    ASSERT_EQ(::mkdir(shared.c_str(), 0777), 0);
+    ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+    const std::string theirs = shared + "/theirs.qtx", mine = shared + "/mine.qtx";
+    Put(theirs, "theirs");
+    ASSERT_EQ(::chmod(theirs.c_str(), 0666), 0); // writable by all: only the sticky bit stops a rename
+    constexpr uid_t kNobody = 65534;
+    Put(mine, "mine");
+    ASSERT_EQ(::chown(mine.c_str(), kNobody, kNobody), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Each failed check is its own exit code.
+        if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) ::_exit(10);
+        OutputFile out;
+        int error = 0;
+        if (out.Open(theirs, &error)) ::_exit(11);
+        if (error != OutputFile::kOtherOwnerInStickyFolder) ::_exit(12);
+        if (OutputFailureCause(theirs, error)
+            != "\n" + theirs + " belongs to another user, and its folder " + shared
+                   + " is a shared one (sticky) where only a file's owner may replace it.\nThe existing file is unchanged.")
+            ::_exit(13);
+        if (!PartialOutputsIn(shared).empty()) ::_exit(14);
+        if (!out.Open(mine, &error) || !out.Write("new", 3) || !out.Commit()) ::_exit(15);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(ReadAll(theirs), "theirs");
+    EXPECT_EQ(ReadAll(mine), "new");
+}
+
+// A read-only file of the user's own is replaced only when asked (after the user agreed):
+// until the commit it keeps its text and its mode, then the new file is writable.
+TEST(OutputFileTest, AReadOnlyFileIsReplacedOnlyWhenAskedAndThenBecomesWritable)
+{
+    TempDir dir;
+    const std::string path = dir.File("well.log");
+    Put(path, "old");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    struct stat st {};
+    if (::geteuid() != 0) { // root may write any file
+        OutputFile refused;
+        int error = 0;
+        EXPECT_FALSE(refused.Open(path, &error));
+        EXPECT_EQ(OutputFailureCause(path, error), "\n" + path + " is read-only.\nThe existing file is unchanged.");
+    }
+    {
+        OutputFile abandoned;
+        ASSERT_TRUE(abandoned.Open(path, nullptr, true));
+        ASSERT_TRUE(abandoned.Write("new", 3));
+    }
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0444u) << "a run that does not commit changes nothing";
+    EXPECT_EQ(ReadAll(path), "old");
+    OutputFile out;
+    ASSERT_TRUE(out.Open(path, nullptr, true));
+    ASSERT_TRUE(out.Write("new", 3));
+    ASSERT_TRUE(out.Commit());
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0644u);
+    EXPECT_EQ(ReadAll(path), "new");
 }
 
 } // namespace

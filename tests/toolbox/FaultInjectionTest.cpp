@@ -17,6 +17,7 @@
 #include "support/TempDir.h"
 
 #include <algorithm>
+#include <map>
 #include <filesystem>
 #include <memory>
 #include <sys/stat.h>
@@ -142,7 +143,7 @@ protected:
         e->Settings().factor = 2.0f;
         e->Settings().factorDouble = 2.0;
         e->Settings().startDepth = 1000.0;
-        e->Settings().stopDepth = 1000.0 + kFrames;
+        e->Settings().stopDepth = stopDepth;
         e->Settings().spliceDepth = 1010.0;
         const std::string& input = row.task == T::ConvertDepthToImperial ? metric : inputs[size_t(row.primary)];
         return RunToolTask(*e, row.task, input, secondary, density);
@@ -174,6 +175,7 @@ protected:
                                    }});
     }
 
+    double stopDepth = 1000.0 + kFrames; // of the depth range
     TempDir dir;
     std::string primary = dir.File("p.qtx"), metric = dir.File("m.qtx"), secondary = dir.File("s.qtx"),
                 density = dir.File("d.qtx");
@@ -256,6 +258,96 @@ TEST_F(ToolFaultTest, AnOutputThatCannotBeOpenedIsToldOnceWithItsCause)
             << row.name << ": " << host.Messages().back().text;
     }
     EXPECT_FALSE(std::filesystem::exists(gone));
+}
+
+// A data set cut inside frame 121 of the 200 its header counts, through every task that
+// reads one data set: the run fails, names the input, the frame and what it kept, and the
+// output holds exactly the whole frames written before the cut, its header saying so.
+// Reverse Depth Order reads the missing frames first: it keeps nothing, and the older
+// file stays.
+TEST_F(ToolFaultTest, ACutInputKeepsTheWholeFramesWrittenBeforeTheCut)
+{
+    constexpr int kClaimed = 200, kWhole = 120;
+    ASSERT_TRUE(WriteQtx(primary, kDatums, kClaimed));
+    const QtxImage full = LoadQtx(primary);
+    const uint64_t frameSize = full.header.frameSize;
+    std::filesystem::resize_file(primary, qtx::DataStart(kDatums.size()) + kWhole * frameSize + frameSize / 2);
+    ASSERT_TRUE(WriteQtx(metric, kDatums, kClaimed));
+    PatchQtxHeader(metric, [](QtxFileHeader& h) { h.depthUnits = qtx::kUnitsMetres; });
+    std::filesystem::resize_file(metric, std::filesystem::file_size(primary));
+    const std::vector<uint8_t> old = {'o', 'l', 'd', '\n'};
+    stopDepth = 1000.0 + kClaimed;
+    // Frames kept where it is not the 120 read before the cut: Resample Depth steps by
+    // 2 ft over 0.5 ft frames, so its frame k needs input frames 4k and 4k + 1; the LSS
+    // array's frame k needs frame k + 4, 2 ft deeper.
+    const std::map<T, uint64_t> kept = {{T::ReverseDepthOrder, 0}, {T::ResampleDepth, 30}, {T::ConstructLssArray, 116}};
+    for (const ToolTaskRow& row : ToolTaskTable()) {
+        if (row.inputs != ToolInputs::Primary || row.primary != ToolFile::Qtx) continue;
+        SCOPED_TRACE(row.name);
+        const auto c =
+            std::find_if(std::begin(kCases), std::end(kCases), [&](const TaskCase& k) { return k.task == row.task; });
+        ASSERT_NE(c, std::end(kCases));
+        const ToolFile kind = row.output;
+        const std::string output =
+            dir.File(kind == ToolFile::Las ? "out.las" : kind == ToolFile::Segy ? "out.segy" : "out.qtx");
+        WriteBytes(output, old);
+        if (c->confirm) host.ExpectMessage(c->confirm, IDYES);
+        host.ExpectMessage("already exists", IDYES);
+        const uint64_t frames = kept.count(row.task) ? kept.at(row.task) : kWhole;
+        const std::string input = row.task == T::ConvertDepthToImperial ? metric : primary;
+        std::string told = "Error reading frame data in file :\n" + input + "\nReading stopped at frame " +
+                           std::to_string(row.task == T::ReverseDepthOrder ? kClaimed : kWhole + 1) +
+                           " of 200 (the file holds 120 whole frames)";
+        told += frames > 0 ? ".\nThe output keeps the " + std::to_string(frames) +
+                                 " whole frame(s) written before it :\n" + output
+                           : ", before any frame was written: no output was made.\nThe existing file is unchanged.";
+        host.ExpectMessage(told);
+        const size_t before = host.Messages().size();
+        EXPECT_EQ(Run(row, *c, output), -1);
+        ASSERT_GT(host.Messages().size(), before);
+        EXPECT_EQ(host.Messages().back().text, told);
+        EXPECT_EQ(std::count_if(host.Messages().begin() + long(before), host.Messages().end(),
+                                [&](const ShownMessage& m) { return m.text.find(input) != std::string::npos; }),
+                  1)
+            << "told once";
+        EXPECT_EQ(PartialOutputsIn(dir.Path()), std::vector<std::string>());
+        if (frames == 0) {
+            EXPECT_EQ(ReadBytes(output), old);
+            continue;
+        }
+        if (kind == ToolFile::Qtx) {
+            EXPECT_EQ(QtxOutputLies(output), "");
+            const QtxImage out = LoadQtx(output);
+            EXPECT_EQ(out.header.frameCount, frames);
+            EXPECT_EQ(out.frames.size(), frames);
+        } else if (kind == ToolFile::Las) {
+            EXPECT_EQ(LasOutputLies(output), "");
+            const std::vector<uint8_t> bytes = ReadBytes(output);
+            const std::string text(bytes.begin(), bytes.end());
+            const size_t data = text.find("\n", text.find("~A"));
+            EXPECT_EQ(uint64_t(std::count(text.begin() + data + 1, text.end(), '\n')), frames);
+        } else {
+            EXPECT_EQ(SegyOutputLies(output), "");
+            const size_t shot = 2 * segy::TraceSize(64);
+            EXPECT_EQ((ReadBytes(output).size() - segy::kFileHeaderSize) / shot, frames);
+        }
+    }
+}
+
+// The same for the second input of a task that reads two: the message names that one.
+TEST_F(ToolFaultTest, ACutSecondInputIsTheOneNamed)
+{
+    ASSERT_TRUE(WriteQtx(primary, kDatums, 200));
+    ASSERT_TRUE(WriteQtx(secondary, kDatums, 200));
+    const uint64_t frameSize = LoadQtx(secondary).header.frameSize;
+    std::filesystem::resize_file(secondary, qtx::DataStart(kDatums.size()) + 120 * frameSize + 9);
+    const std::string output = dir.File("out.qtx");
+    host.ExpectMessage("Error reading frame data in file :\n" + secondary +
+                       "\nReading stopped at frame 121 of 200 (the file holds 120 whole frames).\nThe output keeps the "
+                       "120 whole frame(s) written before it :\n" + output);
+    EXPECT_EQ(Run(*FindToolTask(T::ConstructQtxDataSet), {T::ConstructQtxDataSet, {kWave}, {kDtsm}}, output), -1);
+    EXPECT_EQ(LoadQtx(output).header.frameCount, 120u);
+    EXPECT_EQ(QtxOutputLies(output), "");
 }
 
 } // namespace

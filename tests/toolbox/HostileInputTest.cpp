@@ -127,14 +127,20 @@ TEST_F(HostileInputTest, NoTaskWritesFramesTheInputDoesNotHold)
     }
 }
 
-// The read of the first frame past the file's end fails and says so; the output is not kept.
+// The read of the first frame past the file's end fails and says so; the output keeps
+// the frames the file held, and its header counts them.
 TEST_F(HostileInputTest, AClaimedFramePastTheEndFailsWithTheFrameReadMessage)
 {
     WriteBytes(input, Claiming(200000, {Descriptor("WAVE", 26, kCategoryWaveform, 0, 64, 8)}, 0));
     EXPECT_EQ(Run(ToolTask::ExtractDepthRange), -1);
-    EXPECT_FALSE(FileExists(output));
+    ASSERT_TRUE(FileExists(output));
+    EXPECT_EQ(LoadQtx(output).header.frameCount, uint32_t(kHeld));
+    EXPECT_EQ(LoadQtx(output).depths.size(), size_t(kHeld));
     ASSERT_FALSE(host.Messages().empty());
-    EXPECT_EQ(host.Messages().back().text, "Error reading frame data in file :\n" + input);
+    EXPECT_EQ(host.Messages().back().text, "Error reading frame data in file :\n" + input +
+                                               "\nReading stopped at frame 5 of 200000 (the file holds 4 whole "
+                                               "frames).\nThe output keeps the 4 whole frame(s) written before it :\n" +
+                                               output);
 }
 
 // Frame indices are int: a header of more frames is refused with a word, not quietly.
