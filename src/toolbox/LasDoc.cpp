@@ -269,6 +269,8 @@ int CLasDoc::OpenOutput(const std::string& path)
 {
     m_path = path;
     m_pending.clear();
+    m_written = 0;
+    m_stopAt = -1;
     m_writeFailed = false;
     int error = 0;
     if (!m_fileOut.Open(path, &error))
@@ -278,6 +280,7 @@ int CLasDoc::OpenOutput(const std::string& path)
 
 void CLasDoc::FlushOutput()
 {
+    m_written += int64_t(m_pending.size());
     if (!m_writeFailed && !m_pending.empty() && !m_fileOut.Write(m_pending.data(), m_pending.size()))
         m_writeFailed = true;
     m_pending.clear();
@@ -301,6 +304,17 @@ int CLasDoc::CloseOutput(bool commit)
     return m_fileOut.Commit() ? 1 : Fail("Error writing output file :\n", m_path + OutputCause());
 }
 
+bool CLasDoc::RewriteStop(double depth)
+{
+    std::string stop;
+    AppendDepth(stop, depth, m_stopLength);
+    if (m_stopAt < 0 || stop.size() != m_stopLength) return false;
+    FlushOutput();
+    if (!m_writeFailed && !m_fileOut.WriteAt(m_stopAt, stop.data(), stop.size())) m_writeFailed = true;
+    m_bottomDepth = depth;
+    return true;
+}
+
 int CLasDoc::WriteLas20Header(uint8_t feet)
 {
     const char* unit = feet == 1 ? "F" : "M";
@@ -311,7 +325,12 @@ int CLasDoc::WriteLas20Header(uint8_t feet)
     WriteLine("#MNEM.UNIT       Data Type    Information");
     WriteLine("#---------     -----------    ---------------------------");
     WriteLine(Format(" STRT.%s            %s:", unit, DepthField(m_topDepth).c_str()));
-    WriteLine(Format(" STOP.%s            %s:", unit, DepthField(m_bottomDepth).c_str()));
+    std::string stop;
+    AppendDepth(stop, m_bottomDepth, m_stopWidth);
+    const std::string stopLine = Format(" STOP.%s            ", unit);
+    m_stopAt = m_written + int64_t(m_pending.size() + stopLine.size());
+    m_stopLength = stop.size();
+    WriteLine(stopLine + stop + ":");
     WriteLine(Format(" STEP.%s            %s:", unit, DepthField(m_depthStep).c_str()));
     WriteLine(Format(" NULL.               %.4f:", double(qtx::kAbsentValue)));
     WriteLine(" COMP.                        :  COMPANY NAME");

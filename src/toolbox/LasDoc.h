@@ -79,6 +79,10 @@ public:
     // members (each as AppendDepth writes it): "F" units when `feet` is 1, "M" for any
     // other value; WRAP NO (one line per depth step). Always 1.
     int WriteLas20Header(uint8_t feet);
+    // Writes STOP's depth again, in the width it was written in, where the header stands:
+    // a run that ends before its last frame says where its data end. false, nothing
+    // written, when the depth needs a wider field; a failed write is told at CloseOutput.
+    bool RewriteStop(double depth);
     static constexpr int kHeaderLines = 35;
     static constexpr size_t kFieldWidth = 11; // of every number the header and data lines hold
     // Appends the value as "%*.*f" writes it with that width and those decimals (C
@@ -104,6 +108,7 @@ public:
     double m_depthStep = 0.0;   // STEP of the header written; set by the caller
     double m_topDepth = 0.0;    // STRT
     double m_bottomDepth = 0.0; // STOP
+    size_t m_stopWidth = kFieldWidth; // of STOP's depth: wide enough for any frame's, for RewriteStop
     int64_t m_inputLength = 0;  // bytes of the input, taken when it is opened
     std::string m_path;         // of the file opened last (input or output); messages name it
 
@@ -124,5 +129,8 @@ private:
     int m_linesTaken = 1;         // by the last ReadDataLine
     std::string m_record;         // a wrapped step's lines joined
     std::string m_pending;        // output not written yet
+    int64_t m_written = 0;        // bytes of output written before m_pending
+    int64_t m_stopAt = -1;        // where STOP's depth stands in the output
+    size_t m_stopLength = 0;
     bool m_writeFailed = false;
 };

@@ -10,7 +10,8 @@
 // does; a depth with the decimals it needs (up to nine). What is no number or infinite
 // is written as the NULL value and counted at the end. STRT and STOP are the first and
 // last frames' depths and STEP their step, 0 when the frames are not evenly spaced, as
-// LAS readers take them. A curve of several values per frame gives the one at the
+// LAS readers take them; a run the user stops keeps its lines, STOP then the last one's
+// depth. A curve of several values per frame gives the one at the
 // frame's depth (a fast channel's last sample; the first in older data sets), named
 // at the end. Other selected datums have no place in a LAS file and are left out. A
 // run that fails or writes no data line leaves no file.
@@ -210,6 +211,8 @@ public:
         const bool same = std::fabs(m_gridStep - m_headerStep) <= CLasDoc::kDepthResolution;
         if (m_in.frameCount > 1) m_doc.m_depthStep = !m_even ? 0.0 : same ? m_headerStep : m_gridStep;
         if (!m_doc.OpenOutput(path)) return 0;
+        // STOP takes the depth column's width: a stopped run writes its last line's depth there.
+        m_doc.m_stopWidth = m_widths[0];
         // Data sets are in feet unless they say metres.
         m_doc.WriteLas20Header(m_in.depthUnits == qtx::kUnitsMetres ? 0 : 1);
         std::string line = "~A DEPT     ";
@@ -247,7 +250,14 @@ public:
         }
         m_doc.WriteLine(m_text);
         ++m_lines;
+        m_lastDepth = depth;
         return 1;
+    }
+
+    // A run the user stopped keeps its lines: STOP then names the depth of the last one.
+    void EndAtLastLine()
+    {
+        if (m_lines > 0 && m_lastDepth != m_doc.m_bottomDepth) (void)m_doc.RewriteStop(m_lastDepth);
     }
 
     int Close(bool keep) { return m_doc.CloseOutput(keep); }
@@ -283,6 +293,7 @@ private:
     double m_headerStep = 0.0;
     double m_gridStep = 0.0;
     bool m_even = false;
+    double m_lastDepth = 0.0;
     size_t m_lineLength = 0;
     uint64_t m_lines = 0;
     uint64_t m_nulls = 0;
@@ -337,6 +348,7 @@ int ConvertQtxToLas(CToolsWnd& e)
     // input ended early keeps the lines of its whole frames.
     const bool stopped = e.Output().InputStopped() != nullptr;
     const bool keep = (result == 1 || stopped) && las.Lines() > 0;
+    if (keep && e.Task().stopped) las.EndAtLastLine();
     const int closed = las.Close(keep);
     if (stopped && closed) e.Output().TellInputStopped(keep ? las.Lines() : 0);
     if (keep && closed && !stopped) TellEnd(curves, las.Nulls(), e.Settings().outputPath);

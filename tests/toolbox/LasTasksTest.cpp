@@ -381,6 +381,27 @@ TEST_F(LasTasksTest, ExportWritesTheSelectedCurvesInSeparatedFields)
     EXPECT_FALSE(FileExists(output));
 }
 
+// A run stopped while it writes its lines keeps them, and STOP names the last one's depth;
+// the header keeps its columns.
+TEST_F(LasTasksTest, AStoppedExportsStopIsItsLastLinesDepth)
+{
+    const std::string set = dir.File("long.qtx");
+    output = dir.File("long.las");
+    ASSERT_TRUE(WriteQtx(set, {{.mnemonic = "GR", .category = 6, .unit = 0xFF}}, 192));
+    Select({0}, 1);
+    // Three blocks of 64 frames measured, then one written.
+    host.ScriptDialog(kIddProgress).Pumps(2 * 4 + 1).Press(IDCANCEL);
+    host.ExpectMessage("Are you sure you want to stop processing?", IDYES);
+    ASSERT_EQ(Run(T::ConvertQtxToLas, set), 1);
+    std::vector<std::string> lines;
+    std::istringstream text(OutputText());
+    for (std::string line; std::getline(text, line);) lines.push_back(line);
+    ASSERT_EQ(lines.size(), 35u + 2u + 64u);
+    EXPECT_EQ(std::pair(lines[6], lines[7]),
+              std::pair(std::string(" STRT.F              1000.0000:"), std::string(" STOP.F              1031.5000:")));
+    EXPECT_EQ(lines.back().substr(0, 11), "  1031.5000");
+}
+
 // A fast channel's samples lie back from the frame's depth to its last one: the line of a
 // depth carries the sample that stands there.
 TEST_F(LasTasksTest, ExportGivesAFastCurvesSampleAtTheFramesDepth)
