@@ -361,7 +361,7 @@ int CQtxCommand::Write(const PlotItemList& items, const LogCommandPage& page, co
 {
     std::vector<std::string> inputs;
     for (const auto& item : items) inputs.push_back(item->m_file.path);
-    if (RefuseOutputOverInput(path, inputs)) return -1;
+    if (!OkOrShow(OutputSparesInputs(path, inputs))) return -1;
 
     std::vector<uint8_t> bytes;
     if (!Encode(items, page, bytes)) {
