@@ -1,5 +1,3 @@
-#include "res/ScratchDlgIds.h"
-#include "viewers/ScratchDlg.h"
 // Display > Time, Frequency, Slowness and Azimuth: the Domain Setup dialog on the
 // shared settings block, then a domain view; Display > VDL: the VDL Setup dialog, then
 // a VDL view; Display > Map and Xplot Map: their setup dialogs, then a semblance map
@@ -112,8 +110,4 @@ void AddViewerCommands(CommandMap& c, CViewerApp& app)
     c.Add(ID_DISPLAY_VDL, [&app] { OnDisplayVdl(app); });
     c.Add(ID_DISPLAY_MAP, [&app] { OnDisplayMap(app); });
     c.Add(ID_DISPLAY_XPLOT, [&app] { OnDisplayXplot(app); });
-    c.Add(kIdScratch, [] {
-        CScratchDlg dlg;
-        dlg.Edit(theApp.SetupGroup<ScratchGroup>());
-    });
 }

@@ -9,7 +9,6 @@
 // res/<Name>DlgTemplate.cpp: a dialog is registered by its line here.
 #define DIALOG_TEMPLATES(X) \
     X(QtxFile)                \
-    X(Scratch) \
     X(DomainSetup)            \
     X(UtilitiesSetup)         \
     X(VdlSetup)               \
