@@ -66,14 +66,14 @@ TEST_F(QtxFrameWriterTest, AHeaderCountsOnlyTheWholeFramesWritten)
         CQtxFrameWriter writer(out);
         std::vector<float> values(150, 1.0f);
         for (int f = 0; f < c.wholeFrames; ++f) {
-            OkOrShow(writer.WriteDepth(2000.0 + 0.5 * f));
-            OkOrShow(writer.WriteValues(values.data(), values.size()));
+            ASSERT_TRUE(writer.WriteDepth(2000.0 + 0.5 * f).Ok());
+            ASSERT_TRUE(writer.WriteValues(values.data(), values.size()).Ok());
         }
         if (c.tornValues) {
-            OkOrShow(writer.WriteDepth(2000.0 + 0.5 * c.wholeFrames));
-            OkOrShow(writer.WriteValues(values.data(), c.tornValues));
+            ASSERT_TRUE(writer.WriteDepth(2000.0 + 0.5 * c.wholeFrames).Ok());
+            ASSERT_TRUE(writer.WriteValues(values.data(), c.tornValues).Ok());
         }
-        OkOrShow(writer.Finalize());
+        (void)OkOrShow(writer.Finalize()); // what it left is checked below
         EXPECT_FALSE(out.OutputOpen());
         if (c.wholeFrames == 0) {
             // No whole frame, no data set: the name keeps what it held.
