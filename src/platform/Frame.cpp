@@ -54,6 +54,23 @@ void CommandMap::AddRange(int first, int last, std::function<void(int)> handler,
             update ? UpdateHandler([update, id](CommandState& s) { update(id, s); }) : nullptr, where);
 }
 
+namespace {
+
+// A source path from the project's folder on ("src/app/MainFrame.cpp"). The build maps the
+// folder away (-fmacro-prefix-map); an object a compiler cache made elsewhere may still
+// name it from its build folder ("../../src/...") or by its absolute path.
+std::string ProjectPath(std::string file)
+{
+#ifdef BRONTE_SOURCE_ROOT
+    const std::string root = BRONTE_SOURCE_ROOT;
+    if (file.compare(0, root.size(), root) == 0) return file.substr(root.size());
+#endif
+    while (file.compare(0, 3, "../") == 0) file.erase(0, 3);
+    return file;
+}
+
+} // namespace
+
 void CommandMap::Hold(int id, CodePlace where) { m_additions.push_back({id, where, true}); }
 
 bool CommandMap::Claims(int id) const
@@ -63,8 +80,7 @@ bool CommandMap::Claims(int id) const
 
 std::vector<std::string> CommandIdClashes(std::initializer_list<const CommandMap*> maps)
 {
-    // The build records paths from the project's folder on ("src/app/MainFrame.cpp").
-    const auto place = [](const CodePlace& where) { return std::string(where.file) + ":" + std::to_string(where.line); };
+    const auto place = [](const CodePlace& where) { return ProjectPath(where.file) + ":" + std::to_string(where.line); };
     const auto first = [](const CommandMap::Addition& a) { return a.held ? "held for a dormant command at " : "added at "; };
     const auto second = [](const CommandMap::Addition& earlier, const CommandMap::Addition& a) {
         return a.held ? "held for a dormant command at " : earlier.held ? "added at " : "at ";

@@ -43,6 +43,12 @@ TEST(CommandIds, AClashNamesBothPlaces)
                                        std::to_string(held) + " and added at tests/app/CommandIdsTest.cpp:" +
                                        std::to_string(held + 1)});
     EXPECT_FALSE(dormant.Has(9)) << "a held id has no handler: its entry stays disabled";
+    // However a compiler cache handed the place back: from the build folder or mapped.
+    CommandMap cached;
+    cached.Add(3, [] {}, nullptr, {"../../src/app/A.cpp", 4});
+    cached.Add(3, [] {}, nullptr, {"src/app/B.cpp", 5});
+    EXPECT_EQ(CommandIdClashes({&cached}),
+              std::vector<std::string>{"Command id 3 is added at src/app/A.cpp:4 and at src/app/B.cpp:5"});
     EXPECT_EQ(UnclaimedCommandIds({9, 0, 11, 5, 11}, {&dormant, &app}),
               std::vector<std::string>{"Command id 11 is shown by a menu, a toolbar or a key, and no command map "
                                        "adds or holds it"});
