@@ -195,7 +195,8 @@ void BareMapReads(benchmark::State& state)
     std::vector<float> buffer(size_t(kMapSize) * kMapSize);
     for (auto _ : state)
         for (int frame = 0; frame < kMapFrames; ++frame) {
-            OkOrShow(in.ReadFrameItem(frame, 8, kMapSize, kMapSize, buffer.data(), buffer.size()));
+            if (!OkOrShow(in.ReadFrameItem(frame, 8, kMapSize, kMapSize, buffer.data(), buffer.size())))
+                return state.SkipWithError("read failed");
             benchmark::DoNotOptimize(buffer.data());
         }
     state.counters["frames/s"] = benchmark::Counter(double(kMapFrames), benchmark::Counter::kIsIterationInvariantRate);
@@ -242,8 +243,10 @@ void BarePlotReads(benchmark::State& state)
     std::vector<float> slowness(floats), frequency(floats);
     for (auto _ : state)
         for (int frame = 0; frame < kPlotFrames; ++frame) {
-            OkOrShow(in.ReadFrameItem(frame, 8, kReceivers, kSamples, slowness.data(), floats));
-            OkOrShow(in.ReadFrameItem(frame, 8 + int64_t(floats) * 4, kReceivers, kSamples, frequency.data(), floats));
+            if (!OkOrShow(in.ReadFrameItem(frame, 8, kReceivers, kSamples, slowness.data(), floats)))
+                return state.SkipWithError("read failed");
+            if (!OkOrShow(in.ReadFrameItem(frame, 8 + int64_t(floats) * 4, kReceivers, kSamples, frequency.data(), floats)))
+                return state.SkipWithError("read failed");
             benchmark::DoNotOptimize(slowness.data());
             benchmark::DoNotOptimize(frequency.data());
         }

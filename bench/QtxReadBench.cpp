@@ -62,7 +62,7 @@ void ReadFrameItemEveryFrame(benchmark::State& state)
         CQtxFile in;
         if (!OkOrShow(in.OpenRead(set.path))) state.SkipWithError("open failed");
         CQtxDatumList list;
-        OkOrShow(in.ReadDatumList(list));
+        if (!OkOrShow(in.ReadDatumList(list))) return state.SkipWithError("read failed");
         const auto& d = *list.front();
         const int frames = int(in.GetFrameCount());
         for (int f = 0; f < frames; ++f) {

@@ -50,8 +50,8 @@ bool CViewerApp::InitInstance()
 #ifndef NDEBUG
     // A command whose id another command already has would never run (or hide the
     // other): refused here, as a shared dialog id is.
-    if (const auto clashes = CommandIdClashes({&m_mainFrame->Commands(), &m_commands}); !clashes.empty()) {
-        std::fprintf(stderr, "%s.\n", clashes.front().c_str());
+    if (const auto problems = CommandIdProblems(); !problems.empty()) {
+        std::fprintf(stderr, "%s.\n", problems.front().c_str());
         m_mainFrame.reset();
         return false;
     }
@@ -129,6 +129,16 @@ void CViewerApp::BuildCommandMap()
     AddToolBoxCommands(m_commands, *this);
     AddLogPlotCommands(m_commands, *this);
     AddCnvCommands(m_commands);
+    // Shown, disabled, and kept from any new command until they get their handlers.
+    for (int id : DormantCommandIds()) m_commands.Hold(id);
+}
+
+std::vector<std::string> CViewerApp::CommandIdProblems() const
+{
+    std::vector<std::string> problems = CommandIdClashes({&m_mainFrame->Commands(), &m_commands});
+    for (std::string& line : UnclaimedCommandIds(ShownCommandIds(), {&m_mainFrame->Commands(), &m_commands}))
+        problems.push_back(std::move(line));
+    return problems;
 }
 
 void CViewerApp::ShowToolBar(int toolBarId, bool show)

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CMainFrame;
 class CSplashDlg;
@@ -55,6 +56,9 @@ public:
     void OnTimer(unsigned id) override;
     bool SplashShown() const;
     CMainFrame* MainFrame() const { return m_mainFrame.get(); }
+    // Every command id two commands share (a held dormant one included), and every id a
+    // menu, toolbar or key shows that no map adds or holds: what a debug start-up refuses.
+    std::vector<std::string> CommandIdProblems() const;
     const std::string& ClassName(WindowClassSlot slot) const { return m_windowClasses[size_t(slot)]; }
 
     // The mode commands and the control bar (File menu, View menu).

@@ -126,7 +126,7 @@ int CCnvToQtx::Convert(const std::string& cnvPath, const std::string& qtxPath)
         MessageBox(Format(kBadPeriod, double(m_samplingPeriod), cnvPath.c_str()), MB_OK | MB_ICONSTOP);
         return 0;
     }
-    if (RefuseOutputOverInput(qtxPath, {cnvPath}) || (!m_outputConfirmed && RefuseToReplaceExisting(qtxPath)))
+    if (!OkOrShow(OutputSparesInputs(qtxPath, {cnvPath})) || (!m_outputConfirmed && !MayReplaceExisting(qtxPath)))
         return 0;
     auto out = std::make_unique<CQtxFile>();
     if (!OkOrShow(out->OpenWrite(qtxPath, 1, cnvPath)) // one datum: the channels as its traces

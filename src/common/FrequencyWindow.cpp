@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-double SnapUp(double v, double step)
+double RaiseToMultiple(double v, double step)
 {
     if (!(v > 0)) return 0;
     if (!(step > 0) || !std::isfinite(step)) return v;
@@ -16,7 +16,7 @@ FrequencyWindow SnapFrequencyWindow(double start, double stop, int samples, doub
     w.binStep = 1e6 / (double(samples) * sampleStep);
     const double nyquist = 1e6 / (2.0 * sampleStep);
     if (stop > nyquist) stop = 0.95 * nyquist;
-    w.start = SnapUp(start, w.binStep);
-    w.stop = SnapUp(stop, w.binStep);
+    w.start = RaiseToMultiple(start, w.binStep);
+    w.stop = RaiseToMultiple(stop, w.binStep);
     return w;
 }

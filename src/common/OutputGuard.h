@@ -3,6 +3,8 @@
 // an existing file may be replaced.
 #pragma once
 
+#include "platform/Status.h"
+
 #include <initializer_list>
 
 #include "platform/BinaryFile.h"
@@ -10,18 +12,19 @@
 #include <string>
 #include <vector>
 
-// Returns true (and tells the user once) when `output` is the same file as one of
-// `inputs`; the caller then abandons the operation without touching the output.
-bool RefuseOutputOverInput(const std::string& output, const std::vector<std::string>& inputs);
-bool RefuseOutputOverInput(const std::string& output, std::initializer_list<std::string> inputs);
+// A failure, carrying "Output file is the same as input file :" with the input, when
+// `output` is the same file as one of `inputs` (a link or another spelling of it
+// included); shows nothing. The caller abandons the operation without touching the output.
+[[nodiscard]] Status OutputSparesInputs(const std::string& output, const std::vector<std::string>& inputs);
+[[nodiscard]] Status OutputSparesInputs(const std::string& output, std::initializer_list<std::string> inputs);
 
-// Returns true when `output` is an existing file and the user, asked, does not want
-// it replaced; the caller then abandons the operation without touching it. Every
-// writer whose output name was derived or typed asks here; a name from a save dialog
-// that itself asked before replacing needs no second question.
-bool RefuseToReplaceExisting(const std::string& output);
+// True when `output` is no existing file, or the user, asked, wants it replaced; false
+// otherwise, and the caller abandons the operation without touching it. Every writer
+// whose output name was derived or typed asks here; a name from a save dialog that
+// itself asked before replacing needs no second question.
+[[nodiscard]] bool MayReplaceExisting(const std::string& output);
 
 // Opens a command's input for reading, before any of its outputs is created: an input
 // that cannot be opened or breaks `rule` is told in the form every input is
 // (OpenInputFile), false is returned and no output is touched.
-bool OpenCommandInput(BinaryFile& file, const std::string& path, const InputRule& rule = {});
+[[nodiscard]] bool OpenCommandInput(BinaryFile& file, const std::string& path, const InputRule& rule = {});

@@ -388,7 +388,7 @@ Status CLisDictionary::Import(const std::string& directory)
     // The new dictionary takes its name only when whole, so a failed import leaves
     // the old one as it was.
     const std::string dit = JoinPath(directory, lisdic::kFileName);
-    if (RefuseOutputOverInput(dit, {chosen.path})) return Status::Quiet(); // told there
+    if (Status spared = OutputSparesInputs(dit, {chosen.path}); !spared) return spared;
 
     std::vector<uint8_t> bytes;
     if (Status read = ReadWholeFile(chosen.path, bytes); !read) return read;

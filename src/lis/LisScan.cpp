@@ -136,8 +136,8 @@ Status CLisScan::Run(const std::string& lisPath, const std::string& reportPath)
     m_buffer.assign(kInitialCapacity, 0);
     m_files.clear();
     m_reportFailure = Status();
-    // Both refusals are told where they are found.
-    if (RefuseOutputOverInput(reportPath, {lisPath})) return Status::Quiet();
+    if (Status spared = OutputSparesInputs(reportPath, {lisPath}); !spared) return spared;
+    // An input that cannot be opened is told where it is found.
     // The input first: one that cannot be read leaves an older report as it was.
     if (!OpenInput()) return Status::Quiet();
     if (Status opened = OpenReport(); !opened) {

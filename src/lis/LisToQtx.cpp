@@ -231,7 +231,7 @@ void CLisToQtx::Run(const std::string& dictionaryDirectory)
     m_outputConfirmed = true;
 
     // The log is created first: refuse an output over the input before it.
-    if (RefuseOutputOverInput(output.path, {input.path})) return;
+    if (!OkOrShow(OutputSparesInputs(output.path, {input.path}))) return;
     // The input is opened before the log: one that cannot be read leaves an older log as it was.
     if (!OpenCommandInput(m_input, input.path)) return;
     if (!OpenLog(FileName(input.path), output.path, input.path)) {
@@ -281,7 +281,7 @@ int CLisToQtx::OpenLog(const std::string& inputName, const std::string& outputPa
 {
     CloseLog();
     const std::string log = LogPath(outputPath);
-    if (RefuseOutputOverInput(log, {lisPath})) return 0;
+    if (!OkOrShow(OutputSparesInputs(log, {lisPath}))) return 0;
     if (FullPath(log) == FullPath(outputPath)) {
         MessageBox(Format(kLogOverOutput, log.c_str()), MB_OK | MB_ICONSTOP);
         return 0;
@@ -291,7 +291,7 @@ int CLisToQtx::OpenLog(const std::string& inputName, const std::string& outputPa
     const bool readOnly = IsReadOnly(log);
     if (readOnly) {
         if (MessageBox(Format(kLogReadOnly, FileName(log).c_str()), MB_YESNO | MB_ICONQUESTION) != IDYES) return 0;
-    } else if (RefuseToReplaceExisting(log)) {
+    } else if (!MayReplaceExisting(log)) {
         return 0;
     }
     int error = 0;
@@ -482,7 +482,7 @@ int CLisToQtx::Convert(CLisLogicalFile* dataSet, const std::string& lisPath, con
     const std::vector<CWaveformPickItem*> items = SelectedItems(*dataSet);
     if (RefuseDataSet(*dataSet, items, lisPath)) return 0;
     // Every refusal comes before the output is created.
-    if (RefuseOutputOverInput(qtxPath, {lisPath}) || (!m_outputConfirmed && RefuseToReplaceExisting(qtxPath)))
+    if (!OkOrShow(OutputSparesInputs(qtxPath, {lisPath})) || (!m_outputConfirmed && !MayReplaceExisting(qtxPath)))
         return 0;
     if (!input.IsOpen() && !OpenCommandInput(input, lisPath)) return 0;
     if (!OkOrShow(m_reader.Open(std::move(input), lisPath))) return 0; // open: checked above

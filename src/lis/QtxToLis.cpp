@@ -158,7 +158,7 @@ int CQtxToLis::Convert(const std::string& qtxPath, const std::string& lisPath)
     m_absentWritten = 0;
     m_outOfOrder = 0;
     // Before the output is created: replacing it would replace an input of the same file.
-    if (RefuseOutputOverInput(lisPath, {qtxPath})) return 0;
+    if (!OkOrShow(OutputSparesInputs(lisPath, {qtxPath}))) return 0;
     if (!OpenCommandInput(m_input, qtxPath, {qtx::kHeaderSize})) return 0;
     if (!OkOrShow(ReadLayout(qtxPath))) return 0;
     const int perReceiver = AskPacking();

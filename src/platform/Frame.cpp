@@ -1,5 +1,8 @@
 #include "platform/Frame.h"
 
+#include <algorithm>
+#include <set>
+
 namespace {
 IFrame* g_frame = nullptr;
 std::function<std::string(int)> g_promptSource;
@@ -51,29 +54,60 @@ void CommandMap::AddRange(int first, int last, std::function<void(int)> handler,
             update ? UpdateHandler([update, id](CommandState& s) { update(id, s); }) : nullptr, where);
 }
 
+namespace {
+
+// A source path from the project's folder on ("src/app/MainFrame.cpp"). The build maps the
+// folder away (-fmacro-prefix-map); an object a compiler cache made elsewhere may still
+// name it from its build folder ("../../src/...") or by its absolute path.
+std::string ProjectPath(std::string file)
+{
+#ifdef BRONTE_SOURCE_ROOT
+    const std::string root = BRONTE_SOURCE_ROOT;
+    if (file.compare(0, root.size(), root) == 0) return file.substr(root.size());
+#endif
+    while (file.compare(0, 3, "../") == 0) file.erase(0, 3);
+    return file;
+}
+
+} // namespace
+
+void CommandMap::Hold(int id, CodePlace where) { m_additions.push_back({id, where, true}); }
+
+bool CommandMap::Claims(int id) const
+{
+    return std::any_of(m_additions.begin(), m_additions.end(), [id](const Addition& a) { return a.id == id; });
+}
+
 std::vector<std::string> CommandIdClashes(std::initializer_list<const CommandMap*> maps)
 {
-    // The source path from its top folder on ("src/app/MainFrame.cpp"): the build may
-    // give it absolute or relative.
-    const auto place = [](const CodePlace& where) {
-        std::string file = where.file;
-        for (const char* top : {"/src/", "/tests/", "/bench/", "/fuzz/"})
-            if (const size_t at = file.rfind(top); at != std::string::npos) {
-                file.erase(0, at + 1);
-                break;
-            }
-        return file + ":" + std::to_string(where.line);
+    const auto place = [](const CodePlace& where) { return ProjectPath(where.file) + ":" + std::to_string(where.line); };
+    const auto first = [](const CommandMap::Addition& a) { return a.held ? "held for a dormant command at " : "added at "; };
+    const auto second = [](const CommandMap::Addition& earlier, const CommandMap::Addition& a) {
+        return a.held ? "held for a dormant command at " : earlier.held ? "added at " : "at ";
     };
-    std::map<int, CodePlace> first;
+    std::map<int, CommandMap::Addition> earliest;
     std::vector<std::string> clashes;
     for (const CommandMap* map : maps)
         for (const CommandMap::Addition& a : map->Additions()) {
-            const auto [it, added] = first.try_emplace(a.id, a.where);
+            const auto [it, added] = earliest.try_emplace(a.id, a);
             if (!added)
-                clashes.push_back("Command id " + std::to_string(a.id) + " is added at " + place(it->second) +
-                                  " and at " + place(a.where));
+                clashes.push_back("Command id " + std::to_string(a.id) + " is " + first(it->second) +
+                                  place(it->second.where) + " and " + second(it->second, a) + place(a.where));
         }
     return clashes;
+}
+
+std::vector<std::string> UnclaimedCommandIds(const std::vector<int>& used, std::initializer_list<const CommandMap*> maps)
+{
+    std::set<int> unclaimed;
+    for (int id : used)
+        if (id != 0 && std::none_of(maps.begin(), maps.end(), [id](const CommandMap* m) { return m->Claims(id); }))
+            unclaimed.insert(id);
+    std::vector<std::string> lines;
+    for (int id : unclaimed)
+        lines.push_back("Command id " + std::to_string(id) +
+                        " is shown by a menu, a toolbar or a key, and no command map adds or holds it");
+    return lines;
 }
 
 bool CommandMap::Has(int id) const { return m_entries.count(id) != 0; }

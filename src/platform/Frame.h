@@ -77,15 +77,22 @@ public:
     void AddRange(int first, int last, std::function<void(int)> handler,
                   std::function<void(int, CommandState&)> update = nullptr,
                   CodePlace where = {__builtin_FILE(), __builtin_LINE()});
+    // Holds the id of a menu entry or button that has no handler in this edition (a
+    // dormant command): it stays disabled, and a command later added under it is a
+    // clash, as a second handler would be, until the hold is taken out.
+    void Hold(int id, CodePlace where = {__builtin_FILE(), __builtin_LINE()});
     bool Has(int id) const;
+    // True for an id added or held here.
+    bool Claims(int id) const;
     bool OnCommand(int id) override;
     bool OnUpdateCommand(CommandState& state) override;
 
     struct Addition {
         int id = 0;
         CodePlace where;
+        bool held = false; // by Hold: no handler
     };
-    // Every Add in order, the ones whose id was already there included.
+    // Every Add and Hold in order, the ones whose id was already there included.
     const std::vector<Addition>& Additions() const { return m_additions; }
 
 private:
@@ -99,9 +106,16 @@ private:
 
 // One line for every id added twice, within a map or across the maps given (the frame's
 // and the application's: routing would only ever reach one of the two handlers), naming
-// both places: "Command id 57650 is added at src/app/MainFrame.cpp:44 and at src/app/X.cpp:12".
+// both places: "Command id 57650 is added at src/app/MainFrame.cpp:44 and at src/app/X.cpp:12";
+// a held id added: "Command id 32776 is held for a dormant command at ... and added at ...".
 // A new command takes an id no map holds yet; a debug start-up refuses a clash.
 std::vector<std::string> CommandIdClashes(std::initializer_list<const CommandMap*> maps);
+
+// One line for every id of `used` (the ids menus, toolbars and accelerators show) that no
+// map adds or holds: "Command id 32776 is shown by a menu, a toolbar or a key, and no
+// command map adds or holds it". A debug start-up refuses it as it refuses a clash.
+std::vector<std::string> UnclaimedCommandIds(const std::vector<int>& used,
+                                             std::initializer_list<const CommandMap*> maps);
 
 // What the frame needs of the system's main-frame class.
 class IFrameHandler : public ICommandTarget {

@@ -18,8 +18,8 @@ public:
     explicit operator bool() const { return m_ok; }
     // The text to show; empty on a success and on a quiet failure.
     const std::string& Message() const { return m_message; }
-    // Compares with the 1 (success) and 0 (failure) such operations returned as ints.
-    bool operator==(int code) const { return code == (m_ok ? 1 : 0); }
+    // No comparison with an int: `status == -1` would compile and always be false.
+    bool operator==(int) const = delete;
 
 private:
     Status(bool ok, std::string message) : m_ok(ok), m_message(std::move(message)) {}
@@ -30,4 +30,4 @@ private:
 
 // True for a success. A failure's message is shown in a stop box first (a quiet
 // failure shows nothing), so that the caller only decides what happens next.
-bool OkOrShow(const Status& status);
+[[nodiscard]] bool OkOrShow(const Status& status);

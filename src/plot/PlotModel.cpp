@@ -1,5 +1,6 @@
 #include "plot/PlotModel.h"
 
+#include "common/FrequencyWindow.h"
 #include "dataset/FastDatum.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
@@ -15,15 +16,6 @@
 #include <string_view>
 
 namespace {
-
-// The first multiple of `step` counting up from 0 that is not below v (0 for v at
-// or below 0). A step that is no positive number leaves v.
-float RaiseToMultiple(float v, float step)
-{
-    if (!(v > 0)) return 0.0f;
-    if (!(step > 0) || !std::isfinite(step) || !std::isfinite(v)) return v;
-    return ClampToFloat(std::ceil(double(v) / step - 1e-6) * step);
-}
 
 int PowerOfTwoAtLeast(int n)
 {
@@ -208,11 +200,11 @@ bool CPlotModel::DeriveWindow(PlotItemView& v)
     switch (v.domain) {
     case kPlotFrequency: {
         v.fftSize = v.padded;
-        v.step = ClampToFloat(1000000.0 / (double(v.fftSize) * interval)); // the frequency step
+        const FrequencyWindow w = SnapFrequencyWindow(v.left, v.right, v.fftSize, interval);
+        v.step = ClampToFloat(w.binStep); // the frequency step
         v.nyquist = ClampToFloat(1000000.0 / (2.0 * interval));
-        v.start = RaiseToMultiple(v.left, v.step);
-        const float right = v.right > v.nyquist ? 0.95f * v.nyquist : v.right;
-        v.end = RaiseToMultiple(right, v.step);
+        v.start = ClampToFloat(w.start);
+        v.end = ClampToFloat(w.stop);
         v.span = v.end - v.start - v.step;
         v.first = IndexOf(v.start, v.step, v.padded / 2);
         v.last = IndexOf(v.end, v.step, v.padded / 2);
@@ -224,8 +216,8 @@ bool CPlotModel::DeriveWindow(PlotItemView& v)
         [[fallthrough]];
     case kPlotTime:
     case kPlotAzimuth:
-        v.start = RaiseToMultiple(v.left, v.step);
-        v.end = std::min(RaiseToMultiple(v.right, v.step), v.fullLength);
+        v.start = ClampToFloat(RaiseToMultiple(v.left, v.step));
+        v.end = std::min(ClampToFloat(RaiseToMultiple(v.right, v.step)), v.fullLength);
         v.span = v.end - v.start - (v.domain == kPlotSlowness ? 0.0f : v.step);
         v.first = IndexOf(v.start, v.step, samples - 1);
         v.last = IndexOf(v.end, v.step, samples - 1);

@@ -363,7 +363,7 @@ bool CQtxCommand::Write(const PlotItemList& items, const LogCommandPage& page, c
 {
     std::vector<std::string> inputs;
     for (const auto& item : items) inputs.push_back(item->m_file.path);
-    if (RefuseOutputOverInput(path, inputs)) return false;
+    if (!OkOrShow(OutputSparesInputs(path, inputs))) return false;
 
     std::vector<uint8_t> bytes;
     if (!Encode(items, page, bytes)) {

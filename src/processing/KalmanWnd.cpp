@@ -97,8 +97,8 @@ int CKalmanWnd::SaveProfile()
                    MB_OK | MB_ICONSTOP);
         return 0;
     }
-    if (RefuseOutputOverInput(m_common.outputPath, {m_common.path})) return 0;
-    if (!m_savedOnce && RefuseToReplaceExisting(m_common.outputPath)) return 0;
+    if (!OkOrShow(OutputSparesInputs(m_common.outputPath, {m_common.path}))) return 0;
+    if (!m_savedOnce && !MayReplaceExisting(m_common.outputPath)) return 0;
     // The output's only datum is the one processed, described as the input has it.
     CQtxDatumList datums;
     if (!OkOrShow(m_file.ReadDatumList(datums))) return 0;

@@ -146,7 +146,7 @@ bool CProcessingWnd::ReadFrame(int frame, std::vector<float>& slots)
 {
     bool fileFailed = false;
     const bool read = ReadFrameInto(frame, slots, m_readBuffer, fileFailed);
-    if (fileFailed) OkOrShow(m_file.ReportFrameReadFailure());
+    if (fileFailed) (void)OkOrShow(m_file.ReportFrameReadFailure()); // only told: `read` says it
     return read;
 }
 

@@ -189,7 +189,7 @@ void CProcessingWnd::RenderRows(int from, int to)
     });
     // Every planned frame is some drawn row's, so each was read once.
     m_page.framesRead += m_renderLoaded;
-    if (failed.load()) OkOrShow(m_file.ReportFrameReadFailure());
+    if (failed.load()) (void)OkOrShow(m_file.ReportFrameReadFailure()); // only told: the rows show no data
 }
 
 void CProcessingWnd::Render()

@@ -41,9 +41,9 @@ int CProcessingWnd::WriteProfile(const std::vector<ProfileCurve>& curves, const 
     if (curves.empty() || units.size() != curves.size()
         || !OkOrShow(RefuseDatumCount(curves.size(), m_common.path)))
         return 0;
-    if (RefuseOutputOverInput(m_common.outputPath, {m_common.path})) return 0;
+    if (!OkOrShow(OutputSparesInputs(m_common.outputPath, {m_common.path}))) return 0;
     // A name derived from the input may be another file's: asked once per window.
-    if (!m_savedOnce && RefuseToReplaceExisting(m_common.outputPath)) return 0;
+    if (!m_savedOnce && !MayReplaceExisting(m_common.outputPath)) return 0;
 
     std::memcpy(m_history, m_file.Header().history, qtx::kHistorySize);
     if (AppendHistory(HistoryEnd()) < 0) return 0;
@@ -61,9 +61,11 @@ int CProcessingWnd::WriteProfile(const std::vector<ProfileCurve>& curves, const 
     std::memcpy(h.history, m_history, qtx::kHistorySize);
     out.SetHeader(h);
     CQtxDescriptorList descriptors;
+    // A curve the list refuses would leave a header naming fewer curves than each frame holds.
     for (size_t i = 0; i < curves.size(); ++i)
-        OkOrShow(
-            out.AddDatum(descriptors, curves[i].mnemonic, curves[i].code, 1, kCategoryTrace, 1, units[i], 1.0f, 1, 0));
+        if (!OkOrShow(out.AddDatum(descriptors, curves[i].mnemonic, curves[i].code, 1, kCategoryTrace, 1, units[i],
+                                   1.0f, 1, 0)))
+            return Abandon(out);
     if (!OkOrShow(out.WriteHeader()) || !OkOrShow(out.WriteDescriptors(descriptors))) return Abandon(out);
 
     CSaveWaitDlg notice;

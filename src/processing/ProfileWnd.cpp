@@ -102,18 +102,18 @@ void CProfileWnd::SetupWindow()
         break;
     }
     case kDomainAzimuth:
-        start = SnapUp(m_setup.windowStart, s);
-        end = std::min(SnapUp(m_setup.windowEnd, s), 360.0);
+        start = RaiseToMultiple(m_setup.windowStart, s);
+        end = std::min(RaiseToMultiple(m_setup.windowEnd, s), 360.0);
         break;
     case kDomainSlowness:
         m_slownessLimit = ClampToFloat(double(n) * s);
-        start = SnapUp(m_setup.windowStart, s);
-        end = std::min(SnapUp(m_setup.windowEnd, s), double(n) * s);
+        start = RaiseToMultiple(m_setup.windowStart, s);
+        end = std::min(RaiseToMultiple(m_setup.windowEnd, s), double(n) * s);
         break;
     default:
         m_slownessLimit = 1250.0f;
-        start = SnapUp(m_setup.windowStart, s);
-        end = std::min(SnapUp(m_setup.windowEnd, s), double(n) * s);
+        start = RaiseToMultiple(m_setup.windowStart, s);
+        end = std::min(RaiseToMultiple(m_setup.windowEnd, s), double(n) * s);
         break;
     }
     // At least one step shown, inside the samples (bins).

@@ -89,8 +89,8 @@ TfTimeWindow SetTimeRange(float start, float stop, int n, float step)
     TfTimeWindow w;
     if (n < 2 || !(step > 0)) return w;
     const double dt = step, end = double(n) * dt;
-    const double s = std::min(SnapUp(start, dt), end - dt);
-    const double e = std::min(SnapUp(stop, dt), end);
+    const double s = std::min(RaiseToMultiple(start, dt), end - dt);
+    const double e = std::min(RaiseToMultiple(stop, dt), end);
     w.first = std::clamp(ClampToInt(s / dt), 0, n - 2);
     w.last = std::clamp(ClampToInt(e / dt), w.first + 1, n - 1);
     w.count = w.last - w.first;

@@ -42,8 +42,8 @@ enum CommandId : int {
     ID_DISPLAY_MAP = 32795,
     ID_DISPLAY_XPLOT = 32808,
     ID_UTILITIES_TOOLS = 32796,
-    ID_UTILITIES_HEADER = 32813,
-    // Dormant processing commands (no handler in this edition).
+    ID_UTILITIES_HEADER = 32813, // dormant: no handler in this edition
+    // Dormant processing commands (no handler in this edition; held: DormantCommandIds()).
     ID_PROCESS_QUICKLOOK = 32781,
     ID_PROCESS_FILTER = 32776,
     ID_PROCESS_SMOOTH = 32792,

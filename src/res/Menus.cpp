@@ -6,6 +6,7 @@
 #include "platform/Format.h"
 
 #include <map>
+#include <set>
 
 namespace {
 
@@ -120,22 +121,32 @@ std::map<int, ToolBarDef> BuildToolBars()
     return t;
 }
 
+const std::map<int, Menu>& Menus()
+{
+    static const std::map<int, Menu> menus = BuildMenus();
+    return menus;
+}
+
+const std::map<int, ToolBarDef>& ToolBars()
+{
+    static const std::map<int, ToolBarDef> toolBars = BuildToolBars();
+    return toolBars;
+}
+
 } // namespace
 
 const Menu& MenuResourceFor(int id)
 {
-    static const std::map<int, Menu> menus = BuildMenus();
     static const Menu empty;
-    const auto it = menus.find(id);
-    return it == menus.end() ? empty : it->second;
+    const auto it = Menus().find(id);
+    return it == Menus().end() ? empty : it->second;
 }
 
 const ToolBarDef& ToolBarResourceFor(int id)
 {
-    static const std::map<int, ToolBarDef> toolBars = BuildToolBars();
     static const ToolBarDef empty;
-    const auto it = toolBars.find(id);
-    return it == toolBars.end() ? empty : it->second;
+    const auto it = ToolBars().find(id);
+    return it == ToolBars().end() ? empty : it->second;
 }
 
 const std::vector<Accelerator>& AcceleratorTable()
@@ -144,6 +155,32 @@ const std::vector<Accelerator>& AcceleratorTable()
     // table have none here, so they are left out.
     static const std::vector<Accelerator> table{{VK_F1, 0, ID_HELP}, {VK_F1, kModShift, ID_CONTEXT_HELP}};
     return table;
+}
+
+std::vector<int> ShownCommandIds()
+{
+    std::set<int> ids;
+    const auto walk = [&ids](const std::vector<MenuItem>& items, const auto& self) -> void {
+        for (const MenuItem& item : items) {
+            if (!item.IsPopup() && item.id != 0) ids.insert(item.id);
+            self(item.items, self);
+        }
+    };
+    for (const auto& [id, menu] : Menus()) walk(menu.items, walk);
+    for (const auto& [id, bar] : ToolBars())
+        for (int button : bar.buttons)
+            if (button != 0) ids.insert(button);
+    for (const Accelerator& a : AcceleratorTable()) ids.insert(a.command);
+    return {ids.begin(), ids.end()};
+}
+
+const std::vector<int>& DormantCommandIds()
+{
+    static const std::vector<int> ids{ID_PROCESS_QUICKLOOK, ID_PROCESS_FILTER,    ID_PROCESS_SMOOTH,
+                                      ID_PROCESS_PROFILE,   ID_PROCESS_PICK,      ID_PROCESS_DISPERSION,
+                                      ID_PROCESS_TIMESLOWNESS, ID_PROCESS_ANISOTROPY, ID_PROCESS_KALMAN,
+                                      ID_UTILITIES_HEADER,  ID_HELP_CONTENTS,     ID_HELP_USING_POPUP};
+    return ids;
 }
 
 std::string CommandPromptText(int id)

@@ -7,6 +7,12 @@
 const Menu& MenuResourceFor(int id);
 const ToolBarDef& ToolBarResourceFor(int id);
 const std::vector<Accelerator>& AcceleratorTable();
+// Every command id a menu, a toolbar or the accelerator table shows, each once: a
+// command map adds or holds each of them (a debug start-up checks it).
+std::vector<int> ShownCommandIds();
+// The ids menus and toolbars show without a handler in this edition (the processing
+// commands, Utilities > Header and the pop-up's help entries): held, so that no new command takes one.
+const std::vector<int>& DormantCommandIds();
 
 // Status-bar prompt, tool tip and (optionally) a short button label of a command:
 // "prompt\ntip[\nlabel]". The string table's entry where it has one; the buttons of

@@ -150,8 +150,8 @@ int CToolsWnd::RefuseInputDepthStep()
 
 int CToolsWnd::ConfirmOutput()
 {
-    if (RefuseOutputOverInput(m_settings.outputPath, {m_task.primary.path, m_task.secondary.path, m_task.density.path})
-        || (!m_settings.outputConfirmed && RefuseToReplaceExisting(m_settings.outputPath))) {
+    if (!OkOrShow(OutputSparesInputs(m_settings.outputPath, {m_task.primary.path, m_task.secondary.path, m_task.density.path}))
+        || (!m_settings.outputConfirmed && !MayReplaceExisting(m_settings.outputPath))) {
         CloseInputs();
         return 0;
     }

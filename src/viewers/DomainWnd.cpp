@@ -3,6 +3,7 @@
 #include "viewers/ViewOptions.h"
 #include "common/DatumChooser.h"
 #include "common/Fft.h"
+#include "common/FrequencyWindow.h"
 #include "dataset/ItemTypes.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
@@ -12,17 +13,6 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
-
-namespace {
-
-// Raises v to the next multiple of step (from 0).
-float RaiseToMultiple(float v, float step)
-{
-    if (!(step > 0) || !std::isfinite(step) || !std::isfinite(v)) return v;
-    return ClampToFloat(std::ceil(double(v) / step - 1e-6) * step);
-}
-
-} // namespace
 
 CDomainWnd::CDomainWnd(const DomainSetupGroup& setup, int domain)
     : m_setup(setup), m_domain(int16_t(domain)), m_samples(size_t(kSlots) * kSlotFloats, 0.0f)
@@ -149,12 +139,10 @@ void CDomainWnd::ComputeWindow()
     const int limit = std::max(m_domain == kDomainFrequency ? m_shape.sampleCount / 2 : m_shape.sampleCount, 1);
     switch (m_domain) {
     case kDomainFrequency: {
-        m_axis.binWidth = ClampToFloat(1000000.0 / (double(m_shape.sampleCount) * m_shape.step));
-        const float nyquist = ClampToFloat(1000000.0 / (2.0 * m_shape.step));
-        m_axis.start = RaiseToMultiple(m_setup.freqStart, m_axis.binWidth);
-        m_axis.stop = m_setup.freqStop;
-        if (nyquist < m_axis.stop) m_axis.stop = 0.95f * nyquist;
-        m_axis.stop = RaiseToMultiple(m_axis.stop, m_axis.binWidth);
+        const FrequencyWindow w = SnapFrequencyWindow(m_setup.freqStart, m_setup.freqStop, m_shape.sampleCount, m_shape.step);
+        m_axis.binWidth = ClampToFloat(w.binStep);
+        m_axis.start = ClampToFloat(w.start);
+        m_axis.stop = ClampToFloat(w.stop);
         m_axis.width = m_axis.stop - m_axis.start - m_axis.binWidth;
         m_axis.first = ClampToInt(m_axis.start / m_axis.binWidth);
         m_axis.last = std::min(ClampToInt(m_axis.stop / m_axis.binWidth), m_shape.sampleCount / 2);
@@ -167,8 +155,8 @@ void CDomainWnd::ComputeWindow()
         const float lo = m_domain == kDomainTime ? m_setup.timeStart : m_domain == kDomainSlowness ? m_setup.slowMin : m_setup.azimMin;
         float hi = m_domain == kDomainTime ? m_setup.timeStop : m_domain == kDomainSlowness ? m_setup.slowMax : m_setup.azimMax;
         if (m_domain == kDomainAzimuth) hi = std::min(hi, 360.0f);
-        m_axis.start = RaiseToMultiple(lo, m_shape.step);
-        m_axis.stop = std::min(RaiseToMultiple(hi, m_shape.step), n * m_shape.step);
+        m_axis.start = ClampToFloat(RaiseToMultiple(lo, m_shape.step));
+        m_axis.stop = std::min(ClampToFloat(RaiseToMultiple(hi, m_shape.step)), n * m_shape.step);
         m_axis.width = m_axis.stop - m_axis.start - m_shape.step;
         m_axis.first = ClampToInt(m_axis.start / m_shape.step);
         m_axis.last = std::min(ClampToInt(m_axis.stop / m_shape.step), m_shape.sampleCount);

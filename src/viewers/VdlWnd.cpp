@@ -200,17 +200,17 @@ void CVdlWnd::SetupAxis()
         break;
     }
     case kDomainSlowness:
-        start = SnapUp(m_setup.slowMin, s);
-        stop = std::min(SnapUp(m_setup.slowMax, s), double(n) * s);
+        start = RaiseToMultiple(m_setup.slowMin, s);
+        stop = std::min(RaiseToMultiple(m_setup.slowMax, s), double(n) * s);
         span = stop - start - s;
         break;
     case kDomainAzimuth:
-        start = SnapUp(m_setup.azimMin, s);
-        stop = std::min(SnapUp(m_setup.azimMax, s), 360.0);
+        start = RaiseToMultiple(m_setup.azimMin, s);
+        stop = std::min(RaiseToMultiple(m_setup.azimMax, s), 360.0);
         break;
     default: // time
-        start = SnapUp(m_setup.timeStart, s);
-        stop = std::min(SnapUp(m_setup.timeStop, s), double(n) * s);
+        start = RaiseToMultiple(m_setup.timeStart, s);
+        stop = std::min(RaiseToMultiple(m_setup.timeStop, s), double(n) * s);
         break;
     }
     a.first = std::clamp(Trunc(start / step), 0, std::max(limit - 2, 0));

@@ -123,7 +123,7 @@ bool CVdlWnd::ReadOutFrame(int frame)
     if (frame == m_raster.readOutFrame) return true;
     m_raster.readOutFrame = -1;
     if (!ReadPadded(frame, m_readOut)) {
-        OkOrShow(m_item.file.ReportFrameReadFailure());
+        (void)OkOrShow(m_item.file.ReportFrameReadFailure()); // only told: false says it
         return false;
     }
     m_raster.readOutFrame = frame;

@@ -449,7 +449,7 @@ void CVdlWnd::RenderRows(int begin, int end)
     m_item.framesRead += m_framesLoaded;
     if (failed.load()) {
         m_readFailed = true;
-        OkOrShow(m_item.file.ReportFrameReadFailure());
+        (void)OkOrShow(m_item.file.ReportFrameReadFailure()); // only told: m_readFailed holds it
     }
     m_raster.rowsDrawn = std::max(m_raster.rowsDrawn, end);
 }

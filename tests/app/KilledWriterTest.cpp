@@ -106,7 +106,7 @@ protected:
              [&](const std::string& out) {
                  if (FileExists(out)) host.ExpectMessage(out + " already exists do you want to overwrite?", IDYES);
                  CLisScan scan;
-                 OkOrShow(scan.Run(lisPath, out));
+                 (void)OkOrShow(scan.Run(lisPath, out)); // killed part-way
              }},
             {"log command file", "out.cmd", 1000,
              [&](const std::string& out) {

@@ -40,7 +40,7 @@ protected:
     std::vector<Command> Commands()
     {
         return {
-            {"Scan Lis", {"report.txt"}, [&](const std::string& in) { OkOrShow(CLisScan().Run(in, dir.File("report.txt"))); }},
+            {"Scan Lis", {"report.txt"}, [&](const std::string& in) { (void)OkOrShow(CLisScan().Run(in, dir.File("report.txt"))); }},
             {"Lis to Qtx", {"out.qtx", "out.log"},
              [&](const std::string& in) {
                  host.ExpectFileDialog("Browse Input File", in);
@@ -51,7 +51,7 @@ protected:
             {"Dictionary", {"LisDic.dit"},
              [&](const std::string& in) {
                  host.ExpectFileDialog("Dictionary File to Import", in);
-                 OkOrShow(CLisDictionary().Import(dir.Path()));
+                 (void)OkOrShow(CLisDictionary().Import(dir.Path()));
              }},
             {"Convert CNV", {"out.qtx"},
              [&](const std::string& in) {

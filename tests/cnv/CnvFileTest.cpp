@@ -59,7 +59,7 @@ TEST_F(CnvFileTest, FramesAndHeaderValuesAreReadWhereTheyLie)
         WriteCnv(path, shape);
         CCnvFile file;
         EXPECT_EQ(file.ReadToolCode(path), 30);
-        ASSERT_EQ(file.Open(path), 1);
+        ASSERT_TRUE(file.Open(path).Ok());
         EXPECT_EQ(AccessModeOfOpenFile(path), O_RDONLY);
         EXPECT_EQ(std::tuple(file.ReadTopDepth(), file.ReadBottomDepth(), file.ReadFrameInterval()),
                   std::tuple(-1.0, -2.0, -0.25));
@@ -81,7 +81,7 @@ TEST_F(CnvFileTest, BottomDepthComesFromTheEndOfTheFile)
     bytes.resize(bytes.size() + 8);
     WriteBytes(path, bytes);
     CCnvFile file;
-    ASSERT_EQ(file.Open(path), 1);
+    ASSERT_TRUE(file.Open(path).Ok());
     EXPECT_EQ(file.ReadBottomDepth(), std::bit_cast<double>(0x5555555555555555ull));
     EXPECT_EQ(file.CountFrames(), 0xFFFFFFFFu);
     EXPECT_TRUE(host.Messages().empty()) << "the reader shows nothing itself";
@@ -118,7 +118,7 @@ TEST_F(CnvFileTest, BadFilesFailAtTheFirstProblem)
     }
     WriteBytes(path, cut(whole.size() - 4));
     CCnvFile file;
-    ASSERT_EQ(file.Open(path), 1);
+    ASSERT_TRUE(file.Open(path).Ok());
     EXPECT_EQ(file.ReadFrame(2), -1.0);
     EXPECT_EQ(file.LastStatus().Message(), "Error reading frame data in file :\n" + path);
     EXPECT_EQ(file.ReadToolCode(dir.File("none.cnv")), 255);

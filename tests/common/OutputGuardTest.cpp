@@ -21,12 +21,26 @@ TEST_F(OutputGuardTest, LinksAndOtherSpellingsOfAnInputAreRefused)
     ASSERT_EQ(::link(input.c_str(), dir.File("hard.qtx").c_str()), 0);
     ASSERT_EQ(::symlink(input.c_str(), dir.File("soft.qtx").c_str()), 0);
     for (const std::string& output : {input, dir.File("hard.qtx"), dir.File("soft.qtx"), dir.Path() + "/./in.qtx"}) {
-        host.ExpectMessage("Output file is the same as input file :\n" + input);
-        EXPECT_TRUE(RefuseOutputOverInput(output, {dir.File("other.qtx"), input})) << output;
+        const Status spared = OutputSparesInputs(output, {dir.File("other.qtx"), input});
+        EXPECT_FALSE(spared) << output;
+        EXPECT_EQ(spared.Message(), "Output file is the same as input file :\n" + input + "\nOperation will be abandoned.");
     }
     // Same contents, or no file yet, is another file.
-    EXPECT_FALSE(RefuseOutputOverInput(dir.File("copy.qtx"), {input}));
-    EXPECT_FALSE(RefuseOutputOverInput(dir.File("new.qtx"), {input}));
+    EXPECT_TRUE(OutputSparesInputs(dir.File("copy.qtx"), {input}).Ok());
+    EXPECT_TRUE(OutputSparesInputs(dir.File("new.qtx"), {input}).Ok());
+    EXPECT_TRUE(host.Messages().empty()) << "the caller shows the refusal";
+}
+
+// Replacing asks only about a file that is there, and goes on only on Yes.
+TEST_F(OutputGuardTest, MayReplaceExistingAsksOnlyAboutAFileThatIsThere)
+{
+    EXPECT_TRUE(MayReplaceExisting(dir.File("new.qtx")));
+    EXPECT_TRUE(host.Messages().empty());
+    std::ofstream(dir.File("old.qtx")) << "data";
+    for (const int answer : {IDYES, IDNO}) {
+        host.ExpectMessage(dir.File("old.qtx") + " already exists. Do you want to replace it?", answer);
+        EXPECT_EQ(MayReplaceExisting(dir.File("old.qtx")), answer == IDYES);
+    }
 }
 
 } // namespace

@@ -25,11 +25,11 @@ protected:
     void SetHistory(const std::string& text, char fill = ' ')
     {
         CQtxFile f;
-        ASSERT_EQ(f.OpenRead(path), 1);
+        ASSERT_TRUE(f.OpenRead(path).Ok());
         char history[qtx::kHistorySize];
         std::memset(history, fill, qtx::kHistorySize);
         std::memcpy(history, text.data(), std::min(text.size(), qtx::kHistorySize));
-        ASSERT_EQ(f.WriteHistory(history), 1);
+        ASSERT_TRUE(f.WriteHistory(history).Ok());
     }
     std::string HistoryBytes() // the block at offset 36
     {

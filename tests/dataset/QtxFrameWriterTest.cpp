@@ -19,14 +19,14 @@ protected:
     // One datum of 3 traces x 50 samples behind the depth: 608-byte frames.
     void OpenOutput()
     {
-        ASSERT_EQ(out.OpenWrite(path), 1);
+        ASSERT_TRUE(out.OpenWrite(path).Ok());
         CQtxDescriptorList list;
-        ASSERT_EQ(out.AddDatum(list, "WMNO", 1, 1, kCategoryWaveform, 3, kUnitMicroseconds, 10.0f, 50, 0), 1);
+        ASSERT_TRUE(out.AddDatum(list, "WMNO", 1, 1, kCategoryWaveform, 3, kUnitMicroseconds, 10.0f, 50, 0).Ok());
         QtxFileHeader header;
         header.depthStep = 0.5;
         out.SetHeader(header);
-        ASSERT_EQ(out.WriteHeader(), 1);
-        ASSERT_EQ(out.WriteDescriptors(list), 1);
+        ASSERT_TRUE(out.WriteHeader().Ok());
+        ASSERT_TRUE(out.WriteDescriptors(list).Ok());
     }
 };
 
@@ -38,18 +38,18 @@ TEST_F(QtxFrameWriterTest, FramesWrittenInSmallPiecesReadBackBitForBit)
     for (int f = 0; f < 4; ++f) {
         for (size_t i = 0; i < values.size(); ++i) values[i] = float(f * 1000) + float(i);
         values[7] = NAN;
-        ASSERT_EQ(writer.WriteDepth(1000.0 + 0.5 * f), 1);
-        ASSERT_EQ(writer.WriteValues(values.data(), values.size()), 1);
+        ASSERT_TRUE(writer.WriteDepth(1000.0 + 0.5 * f).Ok());
+        ASSERT_TRUE(writer.WriteValues(values.data(), values.size()).Ok());
     }
-    ASSERT_EQ(writer.Finalize(), 1);
+    ASSERT_TRUE(writer.Finalize().Ok());
 
     CQtxFile in;
-    ASSERT_EQ(in.OpenRead(path), 1);
+    ASSERT_TRUE(in.OpenRead(path).Ok());
     EXPECT_EQ(in.GetFrameCount(), 4u);
     EXPECT_EQ(in.GetTopDepth(), 1000.0);
     EXPECT_EQ(in.GetBottomDepth(), 1001.5);
     std::vector<float> back(150);
-    ASSERT_EQ(in.ReadFrameItem(3, 8, 3, 50, back.data(), back.size()), 1);
+    ASSERT_TRUE(in.ReadFrameItem(3, 8, 3, 50, back.data(), back.size()).Ok());
     EXPECT_EQ(back[149], 3149.0f);
     EXPECT_TRUE(std::isnan(back[7]));
 }
@@ -66,14 +66,14 @@ TEST_F(QtxFrameWriterTest, AHeaderCountsOnlyTheWholeFramesWritten)
         CQtxFrameWriter writer(out);
         std::vector<float> values(150, 1.0f);
         for (int f = 0; f < c.wholeFrames; ++f) {
-            OkOrShow(writer.WriteDepth(2000.0 + 0.5 * f));
-            OkOrShow(writer.WriteValues(values.data(), values.size()));
+            ASSERT_TRUE(writer.WriteDepth(2000.0 + 0.5 * f).Ok());
+            ASSERT_TRUE(writer.WriteValues(values.data(), values.size()).Ok());
         }
         if (c.tornValues) {
-            OkOrShow(writer.WriteDepth(2000.0 + 0.5 * c.wholeFrames));
-            OkOrShow(writer.WriteValues(values.data(), c.tornValues));
+            ASSERT_TRUE(writer.WriteDepth(2000.0 + 0.5 * c.wholeFrames).Ok());
+            ASSERT_TRUE(writer.WriteValues(values.data(), c.tornValues).Ok());
         }
-        OkOrShow(writer.Finalize());
+        (void)OkOrShow(writer.Finalize()); // what it left is checked below
         EXPECT_FALSE(out.OutputOpen());
         if (c.wholeFrames == 0) {
             // No whole frame, no data set: the name keeps what it held.
@@ -81,7 +81,7 @@ TEST_F(QtxFrameWriterTest, AHeaderCountsOnlyTheWholeFramesWritten)
             continue;
         }
         CQtxFile in;
-        ASSERT_EQ(in.OpenRead(path), 1);
+        ASSERT_TRUE(in.OpenRead(path).Ok());
         EXPECT_EQ(in.GetFrameCount(), uint32_t(c.wholeFrames)) << c.wholeFrames << " " << c.tornValues;
         EXPECT_EQ(ReadBytes(path).size(), qtx::DataStart(1) + size_t(c.wholeFrames) * 608);
     }
@@ -105,13 +105,13 @@ TEST_F(QtxFrameWriterTest, ADepthThatBreaksTheHeadersRuleIsRefused)
         CQtxFrameWriter writer(out);
         writer.HoldDepthRule();
         for (double depth : {1000.0, 1000.5}) {
-            ASSERT_EQ(writer.WriteDepth(depth), 1);
-            ASSERT_EQ(writer.WriteValues(values.data(), values.size()), 1);
+            ASSERT_TRUE(writer.WriteDepth(depth).Ok());
+            ASSERT_TRUE(writer.WriteValues(values.data(), values.size()).Ok());
         }
         host.ExpectMessage("Encountered invalid depth step in file :\n" + path + "\n" + c.detail +
                            "\nA data set needs evenly spaced depths in one direction.\nOperation will be abandoned.");
         EXPECT_EQ(OkOrShow(writer.WriteDepth(c.bad)), 0) << c.detail;
-        ASSERT_EQ(writer.Finalize(), 1);
+        ASSERT_TRUE(writer.Finalize().Ok());
         const QtxImage image = LoadQtx(path);
         EXPECT_EQ(image.depths, (std::vector<double>{1000.0, 1000.5})) << c.detail;
         EXPECT_EQ(image.tornBytes, 0u) << c.detail;
@@ -124,13 +124,13 @@ TEST_F(QtxFrameWriterTest, WithoutTheRuleHeldOnlyDepthsThatAreNoNumberAreRefused
     CQtxFrameWriter writer(out);
     std::vector<float> values(150, 1.0f);
     for (double depth : {1000.0, 999.0, 1003.0}) { // any order: a source of its own depths
-        ASSERT_EQ(writer.WriteDepth(depth), 1) << depth;
-        ASSERT_EQ(writer.WriteValues(values.data(), values.size()), 1);
+        ASSERT_TRUE(writer.WriteDepth(depth).Ok()) << depth;
+        ASSERT_TRUE(writer.WriteValues(values.data(), values.size()).Ok());
     }
     host.ExpectMessage("Encountered invalid depth step in file :\n" + path +
                        "\nFrame 4 has no finite depth (-inf).\nA data set needs evenly spaced depths in one direction.\nOperation will be abandoned.");
-    EXPECT_EQ(OkOrShow(writer.WriteDepth(-INFINITY)), 0);
-    ASSERT_EQ(writer.Finalize(), 1);
+    EXPECT_FALSE(OkOrShow(writer.WriteDepth(-INFINITY)));
+    ASSERT_TRUE(writer.Finalize().Ok());
     EXPECT_EQ(LoadQtx(path).depths.size(), 3u);
 }
 

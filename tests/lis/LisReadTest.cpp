@@ -36,13 +36,13 @@ struct LisFile {
         CLisRecordIO io;
         Bytes reel = {lis::kReelHeader, 0};
         reel.resize(lis::kReelSize, ' ');
-        EXPECT_EQ(io.WriteLogicalRecord(file, reel.data(), uint32_t(reel.size()), maxPhysical, framing), 1);
+        EXPECT_TRUE(io.WriteLogicalRecord(file, reel.data(), uint32_t(reel.size()), maxPhysical, framing).Ok());
         for (const Bytes& body : bodies) {
             Bytes record = {lis::kNormalData, 0};
             record.insert(record.end(), body.begin(), body.end());
             positions.push_back(uint64_t(file.GetPosition()));
             lengths.push_back(uint32_t(body.size()));
-            EXPECT_EQ(io.WriteLogicalRecord(file, record.data(), uint32_t(record.size()), maxPhysical, framing), 1);
+            EXPECT_TRUE(io.WriteLogicalRecord(file, record.data(), uint32_t(record.size()), maxPhysical, framing).Ok());
         }
     }
     LisFrameRef Frame(size_t record, uint32_t frameOffset, double depth) const
@@ -53,7 +53,7 @@ struct LisFile {
     {
         BinaryFile file;
         file.OpenMemory(bytes, false);
-        ASSERT_EQ(reader.Open(std::move(file), path), 1);
+        ASSERT_TRUE(reader.Open(std::move(file), path).Ok());
     }
 };
 
@@ -196,7 +196,7 @@ TEST(LisRead, CacheIsKeyedByPathRecordPositionAndExactDepth)
     const LisChannelSlice first{0, 2, 79}, second{2, 2, 79};
     auto value = [&](const LisFrameRef& frame, const LisChannelSlice& channel) {
         float v = kSentinel;
-        EXPECT_EQ(reader.ReadChannel(&v, 1, frame, channel), 1);
+        EXPECT_TRUE(reader.ReadChannel(&v, 1, frame, channel).Ok());
         return v;
     };
     // Changing the file's bytes shows whether a request read the record again.
@@ -262,10 +262,10 @@ TEST(LisRead, OpensDiskFilesAndReadsNonLisFilesAsPlain)
     CLisRead reader;
     const std::string missing = dir.File("missing.lis");
     EXPECT_EQ(reader.Open(missing).Message(), "Could not open input file :\n" + missing + OpenFailureCause(missing));
-    ASSERT_EQ(reader.Open(dir.File("data.lis")), 1);
+    ASSERT_TRUE(reader.Open(dir.File("data.lis")).Ok());
     EXPECT_EQ(reader.Framing(), lis::kNotLis);
     float v = kSentinel;
-    EXPECT_EQ(reader.ReadChannel(&v, 1, {0, 2, 0, 0.0}, {0, 2, 79}), 1);
+    EXPECT_TRUE(reader.ReadChannel(&v, 1, {0, 2, 0, 0.0}, {0, 2, 79}).Ok());
     EXPECT_EQ(v, -100.0f);
     const Status unread = reader.ReadChannel(&v, 1, {0, 2, 0, 0.0}, {0, 4, 79});
     EXPECT_EQ(unread.Message(), "Error reading frame data in file :\n" + dir.File("data.lis")) << "past the record";

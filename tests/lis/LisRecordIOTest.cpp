@@ -98,17 +98,17 @@ TEST(LisRecordIO, WrittenRecordsSplitChainAndReadBackToACleanEnd)
         file.OpenMemory(bytes);
         CLisRecordIO io;
         std::vector<Bytes> records = {lisb::ReelRecord(132)};
-        ASSERT_EQ(io.WriteLogicalRecord(file, records[0].data(), uint32_t(records[0].size()), 8192, framing), 1);
+        ASSERT_TRUE(io.WriteLogicalRecord(file, records[0].data(), uint32_t(records[0].size()), 8192, framing).Ok());
         if (framing == kTif) {
-            ASSERT_EQ(io.WriteFileMark(file), 1);
+            ASSERT_TRUE(io.WriteFileMark(file).Ok());
         }
         for (const auto& s : splits) {
             records.push_back(Filled(s.length, 0));
-            ASSERT_EQ(io.WriteLogicalRecord(file, records.back().data(), s.length, 8192, framing), 1);
+            ASSERT_TRUE(io.WriteLogicalRecord(file, records.back().data(), s.length, 8192, framing).Ok());
         }
-        ASSERT_EQ(io.WriteLogicalRecord(file, records[0].data(), 0, 8192, framing), 1); // writes nothing
+        ASSERT_TRUE(io.WriteLogicalRecord(file, records[0].data(), 0, 8192, framing).Ok()); // writes nothing
         if (framing == kTif) {
-            ASSERT_EQ(io.WriteFileMark(file), 1);
+            ASSERT_TRUE(io.WriteFileMark(file).Ok());
         }
 
         // The physical records, parsed without the layer under test.

@@ -188,12 +188,12 @@ TEST(LisSharedData, EveryNumberCodeReadsItsValueAndCodesWithoutNumbersAreNotOffe
         BinaryFile memory;
         memory.OpenMemory(bytes, false);
         CLisRead reader;
-        ASSERT_EQ(reader.Open(std::move(memory), "data.lis"), 1);
+        ASSERT_TRUE(reader.Open(std::move(memory), "data.lis").Ok());
         const LisFrameRef frame{0, uint32_t(data.size() - lis::kPhysicalHeaderSize - lis::kLogicalHeaderSize), 0, 0.0};
         std::vector<float> values;
         for (const CLisChannelItem* channel : scan.m_channelList) {
             float v = 0;
-            ASSERT_EQ(reader.ReadChannel(&v, 1, frame, {channel->m_offset, channel->m_size, channel->m_reprCode}), 1)
+            ASSERT_TRUE(reader.ReadChannel(&v, 1, frame, {channel->m_offset, channel->m_size, channel->m_reprCode}).Ok())
                 << channel->m_mnemonic;
             values.push_back(v);
         }

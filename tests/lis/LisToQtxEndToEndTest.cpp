@@ -337,7 +337,7 @@ TEST_F(LisToQtxEndToEndTest, EveryPublicFileIsConvertedRightOrRefusedWithAMessag
             const QtxImage out = LoadQtx(qtxPath);
             ASSERT_EQ(out.depths.size(), file->m_depths.size());
             CLisRead reader;
-            ASSERT_EQ(reader.Open(lisPath), 1);
+            ASSERT_TRUE(reader.Open(lisPath).Ok());
             std::vector<float> values(65536);
             const auto items = CLisToQtx::SelectedItems(*file);
             for (size_t k = 0; k < file->m_depths.size(); ++k) {
@@ -348,7 +348,7 @@ TEST_F(LisToQtxEndToEndTest, EveryPublicFileIsConvertedRightOrRefusedWithAMessag
                     for (int r = 0; r < item->m_receiverCount; ++r) {
                         const CLisChannelItem* c = item->WaveChannel(size_t(r));
                         const LisChannelSlice slice{c->m_offset, c->m_size, c->m_reprCode};
-                        const bool read = reader.ReadChannel(values.data(), values.size(), {e.m_recordPosition, e.m_dataLength, e.m_frameOffset, e.m_depth}, slice) == 1;
+                        const bool read = reader.ReadChannel(values.data(), values.size(), {e.m_recordPosition, e.m_dataLength, e.m_frameOffset, e.m_depth}, slice).Ok();
                         for (int s = 0; s < item->TraceSamples(); ++s, ++at) {
                             const bool text = lis::Is(c->m_reprCode, lis::ReprCode::Text);
                             const float want = read && !text && uint32_t(s) < slice.ElementCount() ? values[size_t(s)] : kAbsent;

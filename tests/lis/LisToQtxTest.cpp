@@ -150,7 +150,7 @@ TEST_F(LisToQtxTest, EachVariantMakesItsTraceWithinTheTrace)
         item.m_foreRunner = c.fore;
         item.m_afterRunner = c.after;
         CLisToQtx converter;
-        ASSERT_EQ(converter.m_reader.Open(lisPath), 1);
+        ASSERT_TRUE(converter.m_reader.Open(lisPath).Ok());
         EXPECT_EQ(converter.ConvertWaveform(sonic.set.m_depths[0], item, 0), c.shot);
         ExpectValues({converter.m_data.begin(), converter.m_data.begin() + item.TraceSamples()}, c.trace, c.what);
     }

@@ -110,18 +110,18 @@ protected:
     Walked WriteAll(const QtxFileHeader& h, const std::vector<QtxDatumDescriptor>& d, int perReceiver,
                     const std::vector<std::pair<double, std::vector<float>>>& frames)
     {
-        EXPECT_EQ(writer.Create(path), 1);
-        EXPECT_EQ(writer.WriteHeaders(), 1);
-        EXPECT_EQ(writer.WriteInformationRecord("QTX", &h, d.data()), 1);
-        EXPECT_EQ(writer.WriteInformationRecord("CONS", &h, d.data()), 1);
-        EXPECT_EQ(writer.WriteComment(&h), 1);
-        EXPECT_EQ(writer.WriteDfsr(&h, d.data(), perReceiver), 1);
+        EXPECT_TRUE(writer.Create(path).Ok());
+        EXPECT_TRUE(writer.WriteHeaders().Ok());
+        EXPECT_TRUE(writer.WriteInformationRecord("QTX", &h, d.data()).Ok());
+        EXPECT_TRUE(writer.WriteInformationRecord("CONS", &h, d.data()).Ok());
+        EXPECT_TRUE(writer.WriteComment(&h).Ok());
+        EXPECT_TRUE(writer.WriteDfsr(&h, d.data(), perReceiver).Ok());
         for (const auto& [depth, values] : frames) {
-            EXPECT_EQ(writer.WriteFrame(nullptr, 0, depth, CLisWrite::kFrameStart), 1);
-            EXPECT_EQ(writer.WriteFrame(values.data(), uint32_t(values.size()), 0.0, CLisWrite::kFrameValues), 1);
+            EXPECT_TRUE(writer.WriteFrame(nullptr, 0, depth, CLisWrite::kFrameStart).Ok());
+            EXPECT_TRUE(writer.WriteFrame(values.data(), uint32_t(values.size()), 0.0, CLisWrite::kFrameValues).Ok());
         }
-        EXPECT_EQ(writer.WriteTrailers(), 1);
-        EXPECT_EQ(writer.Close(), 1);
+        EXPECT_TRUE(writer.WriteTrailers().Ok());
+        EXPECT_TRUE(writer.Close().Ok());
         const Walked w = WalkLis(path);
         EXPECT_EQ(w.end, RecordStatus::End) << "the records do not reach the end of the file";
         return w;
@@ -141,9 +141,9 @@ protected:
     WalkedRecord Single(const std::function<Status(CLisWrite&)>& write)
     {
         CLisWrite w;
-        EXPECT_EQ(w.Create(path), 1);
-        EXPECT_EQ(write(w), 1);
-        EXPECT_EQ(w.Close(), 1);
+        EXPECT_TRUE(w.Create(path).Ok());
+        EXPECT_TRUE(write(w).Ok());
+        EXPECT_TRUE(w.Close().Ok());
         const Walked walked = WalkLis(ReadBytes(path), kTif); // no header: the framing is not detected
         return walked.records.empty() ? WalkedRecord() : walked.records[0];
     }
@@ -356,7 +356,7 @@ TEST_F(LisWriteTest, ChannelThatCannotBeCutBelowTheSignedSizeIsRefused)
     for (const auto& [perReceiver, d] : cases) {
         const QtxFileHeader h = Header(8 + d.size, 1);
         CLisWrite w;
-        ASSERT_EQ(w.Create(path), 1);
+        ASSERT_TRUE(w.Create(path).Ok());
         host.ExpectMessage(Format("Datum %.4s does not fit into a LIS channel!\nIts %u bytes a frame are more than the 32767",
                                   d.mnemonic, unsigned(d.size)));
         EXPECT_FALSE(OkOrShow(w.WriteDfsr(&h, &d, perReceiver)));
@@ -372,8 +372,8 @@ TEST_F(LisWriteTest, WriteFailureIsReportedOnce)
     const std::vector<QtxDatumDescriptor> d = {Datum("DTCO", 31, 1, 4)};
     const QtxFileHeader h = Header(12, 1);
     const float value = 1.0f;
-    EXPECT_EQ(writer.Create("/dev/full"), 0) << "a device is no output";
-    ASSERT_EQ(writer.Create(path), 1);
+    EXPECT_FALSE(writer.Create("/dev/full").Ok()) << "a device is no output";
+    ASSERT_TRUE(writer.Create(path).Ok());
     ScopedWriteFault full(0);
     host.ExpectMessage("Error writing");
     EXPECT_FALSE(OkOrShow(writer.WriteHeaders()));
@@ -390,8 +390,8 @@ TEST_F(LisWriteTest, WriteFailureIsReportedOnce)
 
 TEST_F(LisWriteTest, DeleteOutputRemovesOnlyTheCreatedFile)
 {
-    ASSERT_EQ(writer.Create(path), 1);
-    ASSERT_EQ(writer.WriteHeaders(), 1);
+    ASSERT_TRUE(writer.Create(path).Ok());
+    ASSERT_TRUE(writer.WriteHeaders().Ok());
     writer.DeleteOutput();
     EXPECT_TRUE(writer.Close()) << "nothing left to write";
     EXPECT_FALSE(FileExists(path));

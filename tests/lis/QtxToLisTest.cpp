@@ -71,17 +71,17 @@ TEST_F(QtxToLisTest, EveryValueComesBackFromTheLisChannels)
         ASSERT_EQ(records.size(), size_t(c.frames));
 
         CLisRead reader;
-        ASSERT_EQ(reader.Open(lis), 1);
+        ASSERT_TRUE(reader.Open(lis).Ok());
         const int waveform = c.traces * c.samples;
         const int values = waveform + 1;
         for (int k = 0; k < c.frames; ++k) {
             LisFrameRef ref{records[size_t(k)]->start, uint32_t(records[size_t(k)]->bytes.size()), 0,
                             1000.0 + 0.5 * k};
             float depth = 0;
-            ASSERT_EQ(reader.ReadChannel(&depth, 1, ref, LisChannelSlice{0, 4, 68}), 1);
+            ASSERT_TRUE(reader.ReadChannel(&depth, 1, ref, LisChannelSlice{0, 4, 68}).Ok());
             EXPECT_EQ(depth, float(1000.0 + 0.5 * k));
             std::vector<float> got(static_cast<size_t>(values), 0.0f);
-            ASSERT_EQ(reader.ReadChannel(got.data(), got.size(), ref, LisChannelSlice{4, uint32_t(values * 4), 68}), 1);
+            ASSERT_TRUE(reader.ReadChannel(got.data(), got.size(), ref, LisChannelSlice{4, uint32_t(values * 4), 68}).Ok());
             for (int i = 0; i < waveform; ++i) ASSERT_EQ(got[size_t(i)], ExactSample(k, 0, size_t(i))) << k << ":" << i;
             EXPECT_EQ(got[size_t(waveform)], ExactSample(k, 1, 0));
         }

@@ -95,7 +95,7 @@ TEST_F(ToolsCommandTest, OnlyRunOfABuiltTaskWritesTheOutput)
     }
     EXPECT_EQ(frame.PaneText(0), "Reverse Depth Order done: wrote " + output) << "the run's last word";
     CQtxFile out;
-    ASSERT_EQ(out.OpenRead(output), 1);
+    ASSERT_TRUE(out.OpenRead(output).Ok());
     EXPECT_EQ(out.GetFrameCount(), 5u);
     EXPECT_EQ(out.GetTopDepth(), 1002.0);
 }
@@ -159,7 +159,7 @@ TEST_F(ToolsCommandTest, AnExistingOutputIsReplacedOnlyAfterAYes)
             EXPECT_EQ(ReadBytes(derived), old) << c.what;
         } else {
             CQtxFile out;
-            ASSERT_EQ(out.OpenRead(derived), 1) << c.what;
+            ASSERT_TRUE(out.OpenRead(derived).Ok()) << c.what;
             EXPECT_EQ(out.GetFrameCount(), 5u) << c.what;
         }
         const auto files = std::distance(std::filesystem::directory_iterator(dir.Path()), {});

@@ -191,6 +191,7 @@ public:
     void SetFullText(const QString& text)
     {
         if (text == m_full) return;
+        if (m_first.isNull()) m_first = text;
         m_full = text;
         constexpr int kLongSentence = 60; // characters
         setWordWrap(!IsPath() && !m_full.contains(QLatin1Char('\n')) && m_full.size() > kLongSentence);
@@ -203,9 +204,16 @@ public:
         const int margins = contentsMargins().left() + contentsMargins().right() + 2 * margin();
         constexpr int kPathLineChars = 70; // what the dialogs' texts of a label and a path are shortened to
         const int pathRoom = m_forPaths ? fontMetrics().averageCharWidth() * kPathLineChars + margins : 0;
-        if (!IsPath()) return QLabel::sizeHint().expandedTo(QSize(pathRoom, LineHeight()));
+        if (!IsPath()) {
+            const QSize hint = QLabel::sizeHint();
+            // What the label's first text asked for: a path shown later asks for no more,
+            // so that the controls beside it stay where they are.
+            if (m_full == m_first) m_firstWidth = hint.width();
+            return hint.expandedTo(QSize(pathRoom, LineHeight()));
+        }
         // One pixel more: glyph advances are fractional.
-        return {std::max(fontMetrics().horizontalAdvance(m_templateText) + margins + 1, pathRoom), LineHeight()};
+        const int first = m_firstWidth > 0 ? m_firstWidth : fontMetrics().horizontalAdvance(m_templateText) + margins + 1;
+        return {std::max(first, pathRoom), LineHeight()};
     }
     QSize minimumSizeHint() const override
     {
@@ -244,6 +252,8 @@ private:
     }
 
     QString m_full;
+    QString m_first;             // the first text set (the template's)
+    mutable int m_firstWidth = 0; // the width it asked for; 0 until measured
     const QString m_templateText; // what the room of a path is measured by
     const bool m_forPaths;
 };
