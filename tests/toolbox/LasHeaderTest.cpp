@@ -6,6 +6,7 @@
 #include "platform/Host.h"
 #include "settings/SettingsStore.h"
 #include "settings/UtilitiesSetupGroup.h"
+#include "toolbox/LasImportFixture.h"
 #include "support/HostFixture.h"
 #include "support/LasBuilder.h"
 #include "support/QtxBuilder.h"
@@ -20,25 +21,8 @@ namespace {
 
 using T = ToolTask;
 
-class LasHeaderTest : public HostTest {
+class LasHeaderTest : public LasImportFixture {
 protected:
-    void TearDown() override
-    {
-        theApp.Clear();
-        HostTest::TearDown();
-    }
-    int Run(T task, const std::string& from)
-    {
-        std::filesystem::remove(output);
-        auto e = std::make_unique<CToolsWnd>();
-        e->Settings().outputPath = output;
-        return RunToolTask(*e, task, from);
-    }
-    int Import(const std::string& text)
-    {
-        WriteBytes(input, std::vector<uint8_t>(text.begin(), text.end()));
-        return Run(T::ConvertLasToQtx, input);
-    }
     static std::string Replaced(std::string text, const std::string& from, const std::string& to)
     {
         return text.replace(text.find(from), from.size(), to);
@@ -50,15 +34,6 @@ protected:
         shape.lineEnd = lineEnd;
         return shape;
     }
-    static std::vector<std::string> Mnemonics(const QtxImage& image)
-    {
-        std::vector<std::string> names;
-        for (const QtxDatumDescriptor& d : image.descriptors) names.emplace_back(d.mnemonic, 4);
-        return names;
-    }
-
-    TempDir dir;
-    std::string input = dir.File("in.las"), output = dir.File("out.qtx");
 };
 
 // Sections by their names: a LAS 3.0 core section before the log's own is no curve list

@@ -9,6 +9,7 @@
 #include "dataset/QtxLayout.h"
 #include "settings/SettingsStore.h"
 #include "settings/UtilitiesSetupGroup.h"
+#include "toolbox/LasImportFixture.h"
 #include "support/HostFixture.h"
 #include "support/LasBuilder.h"
 #include "support/QtxBuilder.h"
@@ -42,35 +43,9 @@ std::string TwoLogs(const std::string& data)
 const std::string kLog1 = "1000.0 1.0 2.0\n1000.5 1.5 2.5\n1001.0 1.75 2.75\n";
 const std::string kLog2 = "1000.0 70.0 2.3\n1000.5 71.0 2.4\n1001.0 72.0 2.5\n";
 
-class LasImportTest : public HostTest {
+class LasImportTest : public LasImportFixture {
 protected:
-    void TearDown() override
-    {
-        theApp.Clear();
-        HostTest::TearDown();
-    }
-    int Run(T task, const std::string& from)
-    {
-        std::filesystem::remove(output);
-        auto e = std::make_unique<CToolsWnd>();
-        e->Settings().outputPath = output;
-        return RunToolTask(*e, task, from);
-    }
-    int Import(const std::string& text)
-    {
-        WriteBytes(input, std::vector<uint8_t>(text.begin(), text.end()));
-        return Run(T::ConvertLasToQtx, input);
-    }
-    static std::vector<std::string> Mnemonics(const QtxImage& image)
-    {
-        std::vector<std::string> names;
-        for (const QtxDatumDescriptor& d : image.descriptors) names.emplace_back(d.mnemonic, 4);
-        return names;
-    }
     std::string Imported() const { return "Imported file :\n" + input + "\n"; }
-
-    TempDir dir;
-    std::string input = dir.File("in.las"), output = dir.File("out.qtx");
 };
 
 // Names cut to four characters stay apart: the first keeps them, each later one takes a
