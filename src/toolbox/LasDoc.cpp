@@ -345,10 +345,6 @@ int CLasDoc::WriteLas20Header(uint8_t feet)
     WriteLine(" R4  .                        :  REMARKS LINE 4");
     WriteLine(" PROV.                        :  STATE");
     WriteLine(" WELL.                        :  WELL NAME");
-    // LAS 2.0 asks for these three in every file, values or not.
-    WriteLine(" SRVC.                        :  SERVICE COMPANY");
-    WriteLine(" DATE.                        :  LOG DATE");
-    WriteLine(" UWI .                        :  UNIQUE WELL ID");
     WriteLine("~Parameter Information Block");
     WriteLine("#MNEM.UNIT       Value        Description");
     WriteLine("#---------     -----------    ---------------------------");

@@ -83,7 +83,7 @@ public:
     // a run that ends before its last frame says where its data end. false, nothing
     // written, when the depth needs a wider field; a failed write is told at CloseOutput.
     bool RewriteStop(double depth);
-    static constexpr int kHeaderLines = 35;
+    static constexpr int kHeaderLines = 32;
     static constexpr size_t kFieldWidth = 11; // of every number the header and data lines hold
     // Appends the value as "%*.*f" writes it with that width and those decimals (C
     // locale), to the last digit.

