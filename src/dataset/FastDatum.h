@@ -9,7 +9,9 @@
 #include "dataset/QtxLayout.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <vector>
 
 namespace qtx {
 
@@ -31,6 +33,15 @@ inline uint32_t ValueAtFrameDepth(const CQtxDatum& d)
 {
     if (!IsOneTraceCurve(d.m_category, d.m_traceCount, d.m_axisCount)) return 0;
     return ValueAtFrameDepth(d.m_axis1.m_firstIndex, d.m_axis1.m_sampleCount, d.m_size);
+}
+
+// A task that changes the unit or the spacing of the depths (by `k`) carries the fast
+// datums' sample offsets with them; other axes are no depths.
+inline void ScaleDepthOffsets(std::vector<CQtxDatum>& datums, double k)
+{
+    if (!std::isfinite(k) || k <= 0.0) return;
+    for (CQtxDatum& d : datums)
+        if (ValueAtFrameDepth(d) > 0) d.m_axis1.m_step = float(double(d.m_axis1.m_step) * k);
 }
 
 // Samples a frame of a fast datum: its values split into equal samples, the first

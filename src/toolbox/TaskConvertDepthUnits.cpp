@@ -36,8 +36,7 @@ int ConvertDepthUnits(CToolsWnd& e)
     head.step = in.step * k;
     // A fast curve's samples stand at depth offsets along its axis: they change unit too.
     std::vector<CQtxDatum> datums = e.Output().PrimaryDatums();
-    for (CQtxDatum& d : datums)
-        if (qtx::ValueAtFrameDepth(d) > 0) d.m_axis1.m_step = float(d.m_axis1.m_step * k);
+    qtx::ScaleDepthOffsets(datums, k);
     if (!e.Output().WriteOutputHead(head, datums)) return -1;
     return e.Output().RunFrames("Convert Depth : ", 0, 1, in.top, e.Inputs().InputDepthStep(),
                                 [&e, k](double depth) { return e.Output().CopyFrame(depth * k); });

@@ -2,7 +2,10 @@
 // the new step; data unchanged.
 #include "toolbox/ToolsWnd.h"
 
+#include "dataset/FastDatum.h"
 #include "platform/Format.h"
+
+#include <cmath>
 
 int OverwriteDepthStep(CToolsWnd& e)
 {
@@ -16,7 +19,11 @@ int OverwriteDepthStep(CToolsWnd& e)
     ToolOutputHead head = e.Output().PrimaryHead(in.logDirection, e.Settings().startDepth,
                                                  e.Settings().startDepth + in.frameCount * step);
     head.step = step;
-    if (!e.Output().WriteOutputHead(head, e.Output().PrimaryDatums())) return -1;
+    // A fast curve's samples lie between its frames: they keep their share of the new spacing.
+    std::vector<CQtxDatum> datums = e.Output().PrimaryDatums();
+    const double before = e.Inputs().InputDepthStep();
+    if (before != 0.0) qtx::ScaleDepthOffsets(datums, std::fabs(step / before));
+    if (!e.Output().WriteOutputHead(head, datums)) return -1;
     return e.Output().RunFrames("Overwrite Depth : ", 0, 1, in.top, in.logDirection == qtx::kLogUp ? -step : step,
                                 [&e](double depth) { return e.Output().CopyFrame(depth); });
 }

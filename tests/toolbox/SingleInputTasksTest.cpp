@@ -159,22 +159,32 @@ TEST_F(SingleInputTasksTest, TasksWriteTheirDepthsHeaderHistoryAndValues)
     }
 }
 
-// A fast curve's samples lie at depth offsets along its axis: a depth conversion carries
-// them into the new unit, and leaves every other axis as it was.
-TEST_F(SingleInputTasksTest, ConvertDepthCarriesAFastCurvesSampleOffsets)
+// A fast curve's samples lie at depth offsets along its axis: a task that changes the
+// depths' unit or spacing carries them along, and leaves every other axis as it was.
+TEST_F(SingleInputTasksTest, DepthTasksCarryAFastCurvesSampleOffsets)
 {
     const std::vector<QtxDatumShape> datums = {
         {.mnemonic = "DTCO", .typeCode = 158, .category = 6, .samples = 3, .unit = 2, .step = 0.25f,
          .first = uint16_t(-2)},
         kDatums[1],
     };
-    ASSERT_TRUE(WriteQtx(input, datums, 4));
-    ASSERT_EQ(Run(T::ConvertDepthToMetric), 1);
-    const QtxImage out = LoadQtx(output);
-    ASSERT_EQ(out.descriptors.size(), 2u);
-    EXPECT_EQ(out.descriptors[0].axis1.step, float(0.25f * 0.3048));
-    EXPECT_EQ(out.descriptors[0].axis1.firstIndex, uint16_t(-2));
-    EXPECT_EQ(out.descriptors[1].axis1.step, 10.0f);
+    const struct {
+        T task;
+        float factor;
+        float step; // of the fast curve's axis after the task
+    } cases[] = {
+        {T::ConvertDepthToMetric, 0.0f, float(0.25f * 0.3048)},
+        {T::OverwriteDepthStep, 0.25f, 0.125f}, // frames 0.5 ft apart become 0.25 ft apart
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteQtx(input, datums, 4));
+        ASSERT_EQ(Run(c.task, c.factor), 1) << int(c.task);
+        const QtxImage out = LoadQtx(output);
+        ASSERT_EQ(out.descriptors.size(), 2u);
+        EXPECT_EQ(out.descriptors[0].axis1.step, c.step) << int(c.task);
+        EXPECT_EQ(out.descriptors[0].axis1.firstIndex, uint16_t(-2));
+        EXPECT_EQ(out.descriptors[1].axis1.step, 10.0f) << int(c.task);
+    }
 }
 
 // Refusals come before the output exists; a run stopped before its first frame leaves none.
