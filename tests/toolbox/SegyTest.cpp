@@ -414,9 +414,13 @@ TEST_F(SegyTest, ImportRefusesForeignAndDamagedFilesBeforeReadingAShot)
     }
     host.ExpectMessage("Could not open input file :\n" + dir.File("none.segy"));
     EXPECT_EQ(Import(dir.File("none.segy")), -1);
-    // Item type 230 and category 2 are taken; bytes 3264 to 3267 without the tag before
-    // them are not the datum's axis (files of other writers may hold anything there); the
-    // number of a trace inside the file, which no count hangs on, is not judged.
+}
+
+// Item type 230 and category 2 are taken; bytes 3264 to 3267 without the tag before them
+// are not the datum's axis (files of other writers may hold anything there); the number
+// of a trace inside the file, which no count hangs on, is not judged.
+TEST_F(SegyTest, ImportTakesTheTablesEdgesAndUntaggedBytes)
+{
     SegyShape accepted;
     accepted.itemType = 230;
     accepted.category = 2;
