@@ -156,10 +156,7 @@ TEST_F(LasHeaderTest, ExportedValuesReadBackAsTheSameFloats)
     const std::string set = dir.File("set.qtx"), las = dir.File("set.las");
     ASSERT_TRUE(WriteQtx(set, {{.mnemonic = "GR", .category = 6}}, int(values.size()), 1000.0, 0.5,
                          [&](int frame, int, size_t) { return values[size_t(frame)]; }));
-    ToolInputSelection& p = theApp.m_utilitiesSetup.primary;
-    p.itemCount = 1;
-    p.selected.fill(0);
-    p.selected[0] = 1;
+    Select({0}, 1);
     output = las;
     ASSERT_EQ(Run(T::ConvertQtxToLas, set), 1);
     const std::vector<uint8_t> bytes = ReadBytes(las);

@@ -168,10 +168,7 @@ TEST_F(LasImportTest, AFileOfOneDataLineIsOneFrame)
     const std::string set = dir.File("one.qtx"), las = dir.File("one.las");
     ASSERT_TRUE(WriteQtx(set, {{.mnemonic = "GR", .category = 6}}, 1, 1500.0, 0.25,
                          [](int, int, size_t) { return 42.5f; }));
-    ToolInputSelection& p = theApp.m_utilitiesSetup.primary;
-    p.itemCount = 1;
-    p.selected.fill(0);
-    p.selected[0] = 1;
+    Select({0}, 1);
     output = las;
     ASSERT_EQ(Run(T::ConvertQtxToLas, set), 1);
     output = dir.File("back.qtx");

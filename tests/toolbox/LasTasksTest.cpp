@@ -7,6 +7,7 @@
 #include "res/ResourceIds.h"
 #include "settings/SettingsStore.h"
 #include "settings/UtilitiesSetupGroup.h"
+#include "toolbox/LasImportFixture.h"
 #include "support/HostFixture.h"
 #include "support/LasBuilder.h"
 #include "support/QtxBuilder.h"
@@ -86,25 +87,8 @@ LasReading ReadIndependently(std::string text)
     return r;
 }
 
-class LasTasksTest : public HostTest {
+class LasTasksTest : public LasImportFixture {
 protected:
-    void TearDown() override
-    {
-        theApp.Clear();
-        HostTest::TearDown();
-    }
-    int Run(T task, const std::string& input)
-    {
-        std::filesystem::remove(output);
-        auto e = std::make_unique<CToolsWnd>();
-        e->Settings().outputPath = output;
-        return RunToolTask(*e, task, input);
-    }
-    int Import(const std::string& text, T task = T::ConvertLasToQtx)
-    {
-        WriteBytes(input, std::vector<uint8_t>(text.begin(), text.end()));
-        return Run(task, input);
-    }
     // The output holds the file's curves, one frame per row with the row's depth and values.
     void ExpectImported(const std::string& text, const std::string& what)
     {
@@ -128,21 +112,11 @@ protected:
         EXPECT_EQ(out.header.logDirection, down ? 0xFF : 1) << what;
         EXPECT_EQ(out.header.depthStep, std::fabs(r.rows[1][0] - r.rows[0][0])) << what;
     }
-    void Select(std::vector<int> datums, int count)
-    {
-        ToolInputSelection& p = theApp.m_utilitiesSetup.primary;
-        p.itemCount = count;
-        p.selected.fill(0);
-        for (int k : datums) p.selected[size_t(k)] = 1;
-    }
     std::string OutputText() const
     {
         const std::vector<uint8_t> bytes = ReadBytes(output);
         return std::string(bytes.begin(), bytes.end());
     }
-
-    TempDir dir;
-    std::string input = dir.File("in.las"), output = dir.File("out.qtx");
 };
 
 // Files that the former fixed-column reader with its bottom depth from the file's last
