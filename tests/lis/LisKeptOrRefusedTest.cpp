@@ -47,6 +47,17 @@ protected:
     }
 
     // The one data set of the file, every item selected.
+    // Lis to Qtx's questions as a user answers them: the file, DSI, every item of `node`, `out`.
+    void AnswerLisToQtx(const std::string& node, const std::string& out)
+    {
+        host.ExpectFileDialog("Browse Input File", lisPath);
+        host.ScriptDialog(kIddSelectTool).Radio(CSelectToolDlg::kIdcDsi).Press(IDOK);
+        host.ScriptDialog(kIddSelectInputFileItems)
+            .SelectNode(CSelectInputFileItemsDlg::kIdcTree, node)
+            .Press(CSelectInputFileItemsDlg::kIdcAdd)
+            .Press(IDOK);
+        host.ExpectFileDialog("Browse Output File", out);
+    }
     std::unique_ptr<CLisLogicalFile> ScanAll()
     {
         CLisLogicalFileList files;
@@ -185,13 +196,7 @@ TEST_F(LisKeptOrRefusedTest, TheCommandSaysHowManyChannelsWereLeftOutAndWhereThe
         const std::string out = dir.File("well_WAVE_001.qtx"), logPath = dir.File("well_WAVE_001.log");
         fs::remove(out);
         fs::remove(logPath);
-        host.ExpectFileDialog("Browse Input File", lisPath);
-        host.ScriptDialog(kIddSelectTool).Radio(CSelectToolDlg::kIdcDsi).Press(IDOK);
-        host.ScriptDialog(kIddSelectInputFileItems)
-            .SelectNode(CSelectInputFileItemsDlg::kIdcTree, node)
-            .Press(CSelectInputFileItemsDlg::kIdcAdd)
-            .Press(IDOK);
-        host.ExpectFileDialog("Browse Output File", out);
+        AnswerLisToQtx(node, out);
         host.ExpectMessage("Wrote data set :\n" + out + (past ? "\n3" : "\n1") +
                            " channel(s) of the LIS file were not converted whole; the conversion log names them :\n" +
                            logPath);
@@ -264,13 +269,7 @@ TEST_F(LisKeptOrRefusedTest, AFailedRunKeepsTheOlderDataSetAndItsLog)
     const std::string out = dir.File("well_BIG_001.qtx"), log = dir.File("well_BIG_001.log");
     const std::vector<uint8_t> olderSet = {'s', 'e', 't'}, olderLog = {'l', 'o', 'g'};
     const auto run = [&](bool readOnly, bool fails) {
-        host.ExpectFileDialog("Browse Input File", lisPath);
-        host.ScriptDialog(kIddSelectTool).Radio(CSelectToolDlg::kIdcDsi).Press(IDOK);
-        host.ScriptDialog(kIddSelectInputFileItems)
-            .SelectNode(CSelectInputFileItemsDlg::kIdcTree, node)
-            .Press(CSelectInputFileItemsDlg::kIdcAdd)
-            .Press(IDOK);
-        host.ExpectFileDialog("Browse Output File", out);
+        AnswerLisToQtx(node, out);
         host.ExpectMessage(readOnly ? "well_BIG_001.log exists as Read Only. Continue?" : log + " already exists", IDYES);
         if (fails)
             host.ExpectMessage("Error writing frame data in file :\n" + out +
