@@ -310,6 +310,16 @@ std::string FolderMadeIn(const std::string& path)
     return SystemFolderOf(target) == "." ? std::string("the current folder") : SystemFolderOf(target);
 }
 
+// The file a path leads to (its links followed), else the path as given.
+std::string ResolvedPath(const std::string& path)
+{
+    char resolved[PATH_MAX];
+    return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
+}
+
+// A folder as FolderMadeIn names it, back as a path the system takes.
+std::string FolderPath(const std::string& folder) { return folder == "the current folder" ? "." : folder; }
+
 std::string StickyText(const std::string& path, const std::string& folder)
 {
     return path + " belongs to another user, and its folder " + folder
@@ -322,12 +332,11 @@ std::string PermissionCause(const std::string& path, const std::string& folder, 
 {
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
-        char resolved[PATH_MAX];
-        const std::string target = ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
+        const std::string target = ResolvedPath(path);
         if (StickyRefuses(target, st)) return StickyText(path, SystemFolderOf(target));
         if (::access(path.c_str(), W_OK) != 0) return path + " is read-only.";
     }
-    const std::string at = folder == "the current folder" ? std::string(".") : folder;
+    const std::string at = FolderPath(folder);
     if (::access(at.c_str(), F_OK) != 0 && errno == EACCES) return "The folder " + folder + " may not be entered.";
     if (::access(at.c_str(), W_OK) != 0 && errno == EACCES) return "The folder " + folder + " is not writable.";
     return std::string("The system refused the write: ") + std::strerror(error) + ".";
@@ -340,18 +349,14 @@ std::string CauseOf(const std::string& path, int error)
     switch (error) {
     case 0: return {};
     case BinaryFile::kNotRegularFile: return NotRegularFileText(path);
-    case OutputFile::kOtherOwnerInStickyFolder: {
-        char resolved[PATH_MAX];
-        const std::string target = ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
-        return StickyText(path, SystemFolderOf(target));
-    }
+    case OutputFile::kOtherOwnerInStickyFolder: return StickyText(path, SystemFolderOf(ResolvedPath(path)));
     case EISDIR: return path + " is a folder.";
     case ENOSPC: return "The disk is full.";
     case EDQUOT: return "The disk quota is used up.";
     case EFBIG: return "The file would pass the largest size this program may write (a file-size limit).";
     case ENAMETOOLONG: return "The name is too long for its folder.";
     case ENOENT:
-        if (::access((folder == "the current folder" ? std::string(".") : folder).c_str(), F_OK) == 0)
+        if (::access(FolderPath(folder).c_str(), F_OK) == 0)
             return std::strerror(error);
         return "The folder " + folder + " does not exist.";
     case ENOTDIR: return "A part of the path before the name is a file, not a folder.";
