@@ -75,6 +75,7 @@ void AddCurve(User& user, const std::string& path, int itemsBefore, int row, con
                       box->setFocus();
                       QTest::keyClicks(box, QString::fromStdString(colour));
                       ASSERT_EQ(box->currentText().toStdString(), colour);
+                      Screenshot("log-item-" + name);
                       Click(Control<QPushButton>(d, IDOK));
                   });
 }
