@@ -13,8 +13,9 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRONTE_SANITIZE=ON \
 cmake --build "$build"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
 # Leaks inside third-party system libraries (each named in the file) are suppressed;
-# every other leak fails its test.
-export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/scripts/lsan.supp:print_suppressions=0}
+# every other leak fails its test. The path is quoted for the sanitizer's own option parser,
+# which otherwise ends a value at the first blank of a checkout path such as "My Projects".
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=\"$PWD/scripts/lsan.supp\":print_suppressions=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 results=$PWD/$build/ctest-results.xml
 rm -f "$results"

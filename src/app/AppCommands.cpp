@@ -26,14 +26,6 @@ constexpr char kOrganisation[] = "Merrowdyne Revezirider"; // names the settings
 
 bool CViewerApp::InitInstance()
 {
-#ifndef NDEBUG
-    // Two dialogs under one id would show one template for both: a developer's slip that
-    // must not get as far as a user.
-    if (const auto shared = SharedDialogIds(RegisteredDialogTemplates()); !shared.empty()) {
-        std::fprintf(stderr, "Dialog id %d is registered by two templates.\n", shared.front());
-        return false;
-    }
-#endif
     IHost& host = Host();
     // Dialogs: grey background, blue text.
     host.SetDialogColors(Rgb(192, 192, 192), Rgb(0, 0, 255));
@@ -48,10 +40,11 @@ bool CViewerApp::InitInstance()
     m_mainFrame = std::make_unique<CMainFrame>();
     BuildCommandMap();
 #ifndef NDEBUG
-    // A command whose id another command already has would never run (or hide the
-    // other): refused here, as a shared dialog id is.
+    // Two dialogs under one id would show one template for both, and a command whose id
+    // another command already has would never run (or hide the other): a developer's slip
+    // that must not get as far as a user. Every one is named, so one rebuild mends them all.
     if (const auto problems = CommandIdProblems(); !problems.empty()) {
-        std::fprintf(stderr, "%s.\n", problems.front().c_str());
+        for (const std::string& line : problems) std::fprintf(stderr, "%s.\n", line.c_str());
         m_mainFrame.reset();
         return false;
     }
@@ -135,9 +128,15 @@ void CViewerApp::BuildCommandMap()
 
 std::vector<std::string> CViewerApp::CommandIdProblems() const
 {
-    std::vector<std::string> problems = CommandIdClashes({&m_mainFrame->Commands(), &m_commands});
-    for (std::string& line : UnclaimedCommandIds(ShownCommandIds(), {&m_mainFrame->Commands(), &m_commands}))
-        problems.push_back(std::move(line));
+    std::vector<std::string> problems;
+    for (int id : SharedDialogIds(RegisteredDialogTemplates()))
+        problems.push_back("Dialog id " + std::to_string(id) + " is registered by two templates");
+    const auto add = [&problems](std::vector<std::string> lines) {
+        for (std::string& line : lines) problems.push_back(std::move(line));
+    };
+    add(CommandIdClashes({&m_mainFrame->Commands(), &m_commands}));
+    add(UnclaimedCommandIds(ShownCommandIds(), {&m_mainFrame->Commands(), &m_commands}));
+    add(CommandIdsOfOtherTexts({&m_mainFrame->Commands(), &m_commands}));
     return problems;
 }
 

@@ -56,8 +56,10 @@ public:
     void OnTimer(unsigned id) override;
     bool SplashShown() const;
     CMainFrame* MainFrame() const { return m_mainFrame.get(); }
-    // Every command id two commands share (a held dormant one included), and every id a
-    // menu, toolbar or key shows that no map adds or holds: what a debug start-up refuses.
+    // Every dialog id two templates share, every command id two commands share (a held
+    // dormant one included), every id a menu, toolbar or key shows that no map adds or holds,
+    // and every command under the id of a text that is no prompt: what a debug start-up
+    // refuses, each named.
     std::vector<std::string> CommandIdProblems() const;
     const std::string& ClassName(WindowClassSlot slot) const { return m_windowClasses[size_t(slot)]; }
 

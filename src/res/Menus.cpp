@@ -217,6 +217,18 @@ std::string CommandPromptText(int id)
     case ID_WHITE_BACKGROUND: return "Paint the view's background white";
     case ID_YELLOW_BACKGROUND: return "Paint the view's background yellow";
     case ID_GRAY_BACKGROUND: return "Paint the view's background gray";
-    default: return LoadString(unsigned(id));
+    default: return IsCommandPrompt(unsigned(id)) ? LoadString(unsigned(id)) : std::string();
     }
+}
+
+std::vector<std::string> CommandIdsOfOtherTexts(std::initializer_list<const CommandMap*> maps)
+{
+    std::vector<std::string> lines;
+    for (const CommandMap* map : maps)
+        for (const CommandMap::Addition& a : map->Additions())
+            if (a.id > 0 && HasString(unsigned(a.id)) && !IsCommandPrompt(unsigned(a.id)))
+                lines.push_back(Format("Command id %d (%s:%d) is the number of the string-table text \"%s\", "
+                                       "which the status bar would show as its prompt",
+                                       a.id, a.where.file, a.where.line, LoadString(unsigned(a.id)).c_str()));
+    return lines;
 }

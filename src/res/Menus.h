@@ -14,7 +14,12 @@ std::vector<int> ShownCommandIds();
 // commands, Utilities > Header and the pop-up's help entries): held, so that no new command takes one.
 const std::vector<int>& DormantCommandIds();
 
+// One line for every command added or held in `maps` under the id of a string-table text
+// that is no command prompt (a mnemonic, a caption): the status bar would show that text
+// as the command's prompt. A debug start-up refuses them, as it refuses a clash.
+std::vector<std::string> CommandIdsOfOtherTexts(std::initializer_list<const CommandMap*> maps);
+
 // Status-bar prompt, tool tip and (optionally) a short button label of a command:
-// "prompt\ntip[\nlabel]". The string table's entry where it has one; the buttons of
+// "prompt\ntip[\nlabel]". The string table's prompt where it has one; the buttons of
 // the display toolbar and the framework's commands get texts of their own.
 std::string CommandPromptText(int id);

@@ -10,15 +10,13 @@ struct StringEntry {
     const char* text;
 };
 
-// Sorted by id, ids unique: LoadString bisects it. Texts are kept byte for byte
+// Both tables are sorted by id, ids unique: LoadString bisects them. Texts are kept byte for byte
 // as the data sets and other modules expect them, spelling and leading blanks
 // included (a one-digit per-receiver mnemonic is padded to four characters).
-constexpr StringEntry kStrings[] = {
-    // Frame title and document-type string.
-    {128, "BronteluxViewer"},
-    {129, "\nBronte\nBronte"},
-
-    // Command prompts: status-bar text, then "\n" and the tool tip.
+// Command prompts: status-bar text, then "\n" and the tool tip. A command's prompt is
+// the entry of its own id, so they are kept apart from the other texts: a command given
+// the number of a mnemonic or a caption would otherwise show that text as its prompt.
+constexpr StringEntry kPrompts[] = {
     {32771, "Convert LIS data set to QTX format\nLisToQtx"},
     {32772, "Convert CNV data set\nCNV"},
     {32773, "Process Brontelux data set\nQTX"},
@@ -53,6 +51,14 @@ constexpr StringEntry kStrings[] = {
     {32836, "Save profile."},
     {32837, "Plot log\nPlot"},
     {32840, "Convert CNV data set to QTX format\nCnvToQtx"},
+    {57606, "Change the printer and plotting options."},
+};
+
+// Every other text: captions, mnemonics, labels.
+constexpr StringEntry kStrings[] = {
+    // Frame title and document-type string.
+    {128, "BronteluxViewer"},
+    {129, "\nBronte\nBronte"},
 
     // Mechanical-property mnemonics.
     {32841, "FWSMONO"},
@@ -147,9 +153,8 @@ constexpr StringEntry kStrings[] = {
     {50077, "YY12"},
     {50078, "YY13"},
 
-    // Application title, the print-setup prompt, the progress-dialog caption.
+    // Application title, the progress-dialog caption.
     {57344, "Brontelux"},
-    {57606, "Change the printer and plotting options."},
     {59394, "Processing progress"},
 
     // Tool captions.
@@ -372,19 +377,35 @@ constexpr StringEntry kStrings[] = {
     {61432, "FAZM"},
 };
 
-constexpr bool IdsStrictlyAscending()
+template <size_t N> constexpr bool IdsStrictlyAscending(const StringEntry (&table)[N])
 {
-    for (size_t i = 1; i < std::size(kStrings); ++i)
-        if (kStrings[i - 1].id >= kStrings[i].id) return false;
+    for (size_t i = 1; i < N; ++i)
+        if (table[i - 1].id >= table[i].id) return false;
     return true;
 }
-static_assert(IdsStrictlyAscending(), "string table must be sorted by id without duplicates");
+static_assert(IdsStrictlyAscending(kStrings) && IdsStrictlyAscending(kPrompts),
+              "string tables must be sorted by id without duplicates");
+
+template <size_t N> const StringEntry* FindIn(const StringEntry (&table)[N], unsigned id)
+{
+    const auto it = std::lower_bound(std::begin(table), std::end(table), id,
+                                     [](const StringEntry& e, unsigned key) { return e.id < key; });
+    return (it != std::end(table) && it->id == id) ? it : nullptr;
+}
+
+constexpr bool NoIdInBoth()
+{
+    for (const StringEntry& p : kPrompts)
+        for (const StringEntry& e : kStrings)
+            if (p.id == e.id) return false;
+    return true;
+}
+static_assert(NoIdInBoth(), "a prompt's id is a command's, and no other text may share it");
 
 const StringEntry* Find(unsigned id)
 {
-    const auto it = std::lower_bound(std::begin(kStrings), std::end(kStrings), id,
-                                     [](const StringEntry& e, unsigned key) { return e.id < key; });
-    return (it != std::end(kStrings) && it->id == id) ? it : nullptr;
+    const StringEntry* prompt = FindIn(kPrompts, id);
+    return prompt ? prompt : FindIn(kStrings, id);
 }
 
 } // namespace
@@ -396,3 +417,5 @@ std::string LoadString(unsigned id)
 }
 
 bool HasString(unsigned id) { return Find(id) != nullptr; }
+
+bool IsCommandPrompt(unsigned id) { return FindIn(kPrompts, id) != nullptr; }

@@ -11,3 +11,6 @@ std::string LoadString(unsigned id);
 
 // Whether the table holds an entry for `id` (an entry may itself be blank).
 bool HasString(unsigned id);
+
+// Whether entry `id` is a command's status-bar prompt (not a caption, mnemonic or label).
+bool IsCommandPrompt(unsigned id);

@@ -2,6 +2,7 @@
 #include "app/ViewerApp.h"
 #include "res/CommandIds.h"
 #include "res/Menus.h"
+#include "res/StringTable.h"
 #include "support/AppFixture.h"
 
 #include <gtest/gtest.h>
@@ -98,6 +99,36 @@ TEST_F(CommandIdsTest, ADormantIdGivenToANewCommandIsAClash)
                         "Command id " + std::to_string(ID_FILE_QTX) +
                             " is shown by a menu, a toolbar or a key, and no command map adds or holds it"),
               unclaimed.end());
+}
+
+// Every slip is named in one start-up, so that one rebuild mends them all: a dormant id
+// taken, an id taken twice, and the id of a mnemonic, whose text the status bar would show.
+TEST_F(CommandIdsTest, EverySlipIsNamedInOneRunTheTextOfAnotherEntryAmongThem)
+{
+    Start();
+    EXPECT_EQ(CommandPromptText(32841), "") << "a mnemonic is no prompt";
+    EXPECT_EQ(CommandPromptText(ID_CONVERT_CNV), LoadString(ID_CONVERT_CNV));
+    const int dormant = DormantCommandIds().front();
+    const struct {
+        int id;
+        const char* startsWith;
+    } slips[] = {
+        {dormant, "is held for a dormant command at"},
+        {ID_CONVERT_CNV, "is added at"},
+        {32841, "(tests/app/CommandIdsTest.cpp:"},        // "FWSMONO"
+        {57344, "(tests/app/CommandIdsTest.cpp:"},        // the application's title
+    };
+    for (const auto& slip : slips) theViewerApp.m_commands.Add(slip.id, [] {});
+    const std::vector<std::string> problems = theViewerApp.CommandIdProblems();
+    ASSERT_EQ(problems.size(), std::size(slips));
+    for (const auto& slip : slips) {
+        const std::string head = "Command id " + std::to_string(slip.id) + " " + slip.startsWith;
+        EXPECT_TRUE(std::any_of(problems.begin(), problems.end(),
+                                [&](const std::string& p) { return p.rfind(head, 0) == 0; }))
+            << head;
+    }
+    EXPECT_NE(problems[2].find("\"FWSMONO\", which the status bar would show as its prompt"), std::string::npos)
+        << problems[2];
 }
 
 } // namespace
