@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-Status RefuseDatumCount(size_t count, const std::string& source, const std::string& remedy)
+Status DatumCountFits(size_t count, const std::string& source, const std::string& remedy)
 {
     if (count <= size_t(qtx::kMaxDatums)) return Status();
     return Status::Failure(Format("Encountered %zu datums to write from file :\n%s\nA data set holds at most %d datums: "

@@ -26,7 +26,7 @@ inline constexpr int kMaxDatums = 256;
 // and the tool box keeps one selection flag per datum); otherwise a failure with
 // "Encountered <count> datums to write from file :\n<source>\nA data set holds at most
 // 256 datums: <remedy>\nOperation will be abandoned."
-Status RefuseDatumCount(size_t count, const std::string& source, const std::string& remedy = "select 256 or fewer.");
+Status DatumCountFits(size_t count, const std::string& source, const std::string& remedy = "select 256 or fewer.");
 
 // "Encountered invalid depth step in file :\n<path>\n<detail>\nA data set needs evenly
 // spaced depths in one direction.\nOperation will be abandoned.": the one refusal of

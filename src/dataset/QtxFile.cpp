@@ -224,7 +224,7 @@ Status CQtxFile::OpenWrite(const std::string& path)
 Status CQtxFile::OpenWrite(const std::string& path, size_t datumCount, const std::string& source,
                            const std::string& remedy)
 {
-    if (Status fits = RefuseDatumCount(datumCount, source, remedy); !fits) return fits;
+    if (Status fits = DatumCountFits(datumCount, source, remedy); !fits) return fits;
     return OpenWrite(path);
 }
 

@@ -148,32 +148,32 @@ std::string FewerItems(const CLisLogicalFile& dataSet)
                   dataSet.m_fileName.c_str());
 }
 
-// Refuses a data set the conversion cannot write (told); true when refused.
-bool RefuseDataSet(const CLisLogicalFile& dataSet, const std::vector<CWaveformPickItem*>& items,
-                   const std::string& lisPath)
+// Whether the conversion can write the data set; false after the message that says why not.
+bool DataSetConvertible(const CLisLogicalFile& dataSet, const std::vector<CWaveformPickItem*>& items,
+                        const std::string& lisPath)
 {
     if (dataSet.m_depths.empty()) {
         MessageBox(Format(kNoFrames, dataSet.m_fileName.c_str(), lisPath.c_str()), MB_OK | MB_ICONSTOP);
-        return true;
+        return false;
     }
     if (dataSet.m_depths.size() > std::numeric_limits<uint32_t>::max() - 1) {
         MessageBox(Format(kTooManyFrames, dataSet.m_fileName.c_str(), unsigned(std::numeric_limits<uint32_t>::max() - 1),
                           lisPath.c_str()),
                    MB_OK | MB_ICONSTOP);
-        return true;
+        return false;
     }
     if (items.empty()) {
         MessageBox(kOutputListEmpty, MB_OK);
-        return true;
+        return false;
     }
-    if (!OkOrShow(RefuseDatumCount(items.size(), lisPath, FewerItems(dataSet)))) return true;
+    if (!OkOrShow(DatumCountFits(items.size(), lisPath, FewerItems(dataSet)))) return false;
     for (const CWaveformPickItem* item : items) {
         const std::string why = CLisToQtx::Refusal(*item);
         if (why.empty()) continue;
         MessageBox(Format(kRefusedItem, ItemName(*item).c_str(), why.c_str(), lisPath.c_str()), MB_OK | MB_ICONSTOP);
-        return true;
+        return false;
     }
-    return false;
+    return true;
 }
 
 } // namespace
@@ -217,7 +217,7 @@ void CLisToQtx::Run(const std::string& dictionaryDirectory)
         MessageBox(kOutputListEmpty, MB_OK);
         return;
     }
-    if (RefuseDataSet(*dataSet, SelectedItems(*dataSet), input.path)) return;
+    if (!DataSetConvertible(*dataSet, SelectedItems(*dataSet), input.path)) return;
 
     FileDialogOptions out;
     out.open = false;
@@ -480,7 +480,7 @@ int CLisToQtx::Convert(CLisLogicalFile* dataSet, const std::string& lisPath, con
     BinaryFile input = std::move(m_input); // opened by Run before its log, else below
     if (!dataSet) return 0;
     const std::vector<CWaveformPickItem*> items = SelectedItems(*dataSet);
-    if (RefuseDataSet(*dataSet, items, lisPath)) return 0;
+    if (!DataSetConvertible(*dataSet, items, lisPath)) return 0;
     // Every refusal comes before the output is created.
     if (!OkOrShow(OutputSparesInputs(qtxPath, {lisPath})) || (!m_outputConfirmed && !MayReplaceExisting(qtxPath)))
         return 0;

@@ -39,7 +39,7 @@ int CProcessingWnd::WriteProfile(const std::vector<ProfileCurve>& curves, const 
                                  const std::function<void(int frame, float* values)>& fill)
 {
     if (curves.empty() || units.size() != curves.size()
-        || !OkOrShow(RefuseDatumCount(curves.size(), m_common.path)))
+        || !OkOrShow(DatumCountFits(curves.size(), m_common.path)))
         return 0;
     if (!OkOrShow(OutputSparesInputs(m_common.outputPath, {m_common.path}))) return 0;
     // A name derived from the input may be another file's: asked once per window.

@@ -388,7 +388,7 @@ int CToolsWnd::WriteOutputHead(uint8_t logDirection, double top, double bottom)
 int CToolsWnd::WriteOutputHead(const ToolOutputHead& head, const std::vector<CQtxDatum>& datums)
 {
     // Before the question whether to replace the output: the answer would not matter.
-    if (!OkOrShow(RefuseDatumCount(datums.size(), m_task.primary.path))) {
+    if (!OkOrShow(DatumCountFits(datums.size(), m_task.primary.path))) {
         CloseInputs();
         return 0;
     }
