@@ -64,14 +64,15 @@ int ComputeAmplitude(CToolsWnd& e)
 {
     ToolInput& in = e.Task().primary;
     if (!e.Inputs().TakeSelection() || !e.Inputs().Require(in.selectedCount == 1, kMultiple)
-        || !e.Inputs().OpenSingleInput() || !e.Inputs().RefuseTooManyDatums() || !e.Inputs().RequireSelectedDatums())
+        || !e.Inputs().OpenSingleInput() || !OkOrShow(e.Inputs().DatumListsFit())
+        || !e.Inputs().RequireSelectedDatums())
         return -1;
     const CQtxDatum& d = *toolbox::FirstSelected(in);
     const bool slowness = d.m_category == kCategorySlowness;
     if (!e.Inputs().Require(d.m_category != kCategoryAzimuth && d.m_category != kCategorySemblanceMap
                                 && d.m_category != kCategoryTrace,
                             kDomain)
-        || (!slowness && !e.Inputs().RefuseTooManyReceivers(d)) || !e.Inputs().RefuseNothingToConvert())
+        || (!slowness && !OkOrShow(e.Inputs().ReceiverCountFits(d))) || !OkOrShow(e.Inputs().HasFramesToConvert()))
         return -1;
     std::vector<CQtxDatum> curves;
     if (slowness) {

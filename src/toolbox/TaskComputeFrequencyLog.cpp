@@ -57,7 +57,8 @@ int ComputeFrequencyLog(CToolsWnd& e)
 {
     ToolInput& in = e.Task().primary;
     if (!e.Inputs().TakeSelection() || !e.Inputs().Require(in.selectedCount == 1, kMultiple)
-        || !e.Inputs().OpenSingleInput() || !e.Inputs().RefuseTooManyDatums() || !e.Inputs().RequireSelectedDatums())
+        || !e.Inputs().OpenSingleInput() || !OkOrShow(e.Inputs().DatumListsFit())
+        || !e.Inputs().RequireSelectedDatums())
         return -1;
     const CQtxDatum& d = *toolbox::FirstSelected(in);
     // Refused before the output exists: no empty output is left behind.
@@ -65,7 +66,7 @@ int ComputeFrequencyLog(CToolsWnd& e)
                                 && d.m_category != kCategoryTrace,
                             kDomain)
         || !e.Inputs().Require(InFamily(d.m_typeCode, ItemFamily::InstFrequency), kType)
-        || !e.Inputs().RefuseTooManyReceivers(d) || !e.Inputs().RefuseNothingToConvert())
+        || !OkOrShow(e.Inputs().ReceiverCountFits(d)) || !OkOrShow(e.Inputs().HasFramesToConvert()))
         return -1;
     std::vector<CQtxDatum> curves = {
         toolbox::CurveDatum(LoadString(kIdsMeanFrequency), kItemTypeFrequencyCurve, kUnitHertz)};

@@ -95,7 +95,7 @@ int ComputeMechanicalProperties(CToolsWnd& e)
     Mechanical m{e, std::vector<MechanicalSample>(size_t(toolbox::FramesHeld(p))), SlownessScale(a.m_axis1.m_unit),
                  SlownessScale(b.m_axis1.m_unit)};
     e.Task().endIndex = int32_t(m.table.size());
-    if (!e.Inputs().RefuseNothingToConvert()) return -1;
+    if (!OkOrShow(e.Inputs().HasFramesToConvert())) return -1;
     m.Fill(p, a, &MechanicalSample::dtp);
     m.Fill(s, b, &MechanicalSample::dts);
     m.Fill(d, c, &MechanicalSample::density);

@@ -93,11 +93,11 @@ int RunWindowLog(CToolsWnd& e, bool energy)
         if (s.IsSelected(k)) log.picks.push_back(s.list[k].get());
     // Every receiver needs its pick, and a window of some length to measure.
     if (!e.Inputs().Require(log.picks.size() == log.wave.m_traceCount, kReceivers)
-        || !e.Inputs().RefuseTooManyReceivers(log.wave)
+        || !OkOrShow(e.Inputs().ReceiverCountFits(log.wave))
         || !e.Inputs().Require(e.Settings().factor > 0.0f, Format(kWindow, double(e.Settings().factor))))
         return -1;
     e.Inputs().FindDepthOverlap();
-    if (!e.Inputs().RefuseNothingToConvert()) return -1;
+    if (!OkOrShow(e.Inputs().HasFramesToConvert())) return -1;
     // Wave energy adds no task line of its own.
     e.Task().taskLine = energy ? "" : "*** Tools (Compute Rms average log)";
     std::vector<CQtxDatum> curves;

@@ -61,7 +61,7 @@ int ConstructLssArray(CToolsWnd& e)
 {
     ToolInput& in = e.Task().primary;
     if (!e.Inputs().TakeSelection() || !e.Inputs().Require(in.selectedCount == 2, kSelection)) return -1;
-    if (!e.Inputs().OpenSingleInput() || !e.Inputs().RefuseTooManyDatums() || !e.Inputs().RequireSelectedDatums())
+    if (!e.Inputs().OpenSingleInput() || !OkOrShow(e.Inputs().DatumListsFit()) || !e.Inputs().RequireSelectedDatums())
         return -1;
     const CQtxDatum* first = toolbox::FirstSelected(in);
     const CQtxDatum* second = toolbox::LastSelected(in);
@@ -83,7 +83,7 @@ int ConstructLssArray(CToolsWnd& e)
     const double spacing = in.depthUnits == qtx::kUnitsMetres ? kSpacingMetres : kSpacingFeet;
     const int32_t n = std::clamp(ClampToInt(spacing / std::fabs(in.step) + 0.1), 0, in.frameCount);
     e.Task().endIndex = in.frameCount - n;
-    if (!e.Inputs().RefuseNothingToConvert()) return -1;
+    if (!OkOrShow(e.Inputs().HasFramesToConvert())) return -1;
     e.Task().taskLine = "*** Tools (Lss array)";
     const CQtxDatum array(1, first->m_mnemonic, kItemTypeLssArray, first->m_category, kItemTypeLssArray, 0, 3, 1, qtx::kDepthSize, 0,
                           first->m_axis1.m_unit, first->m_axis1.m_firstIndex, first->m_axis1.m_sampleCount,

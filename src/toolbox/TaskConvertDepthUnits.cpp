@@ -16,7 +16,7 @@ constexpr double kFeetToMetres = 0.3048;
 int ConvertDepthUnits(CToolsWnd& e)
 {
     const ToolInput& in = e.Task().primary;
-    if (!e.Inputs().OpenSingleInput() || !e.Inputs().RefuseNothingToConvert()) return -1;
+    if (!e.Inputs().OpenSingleInput() || !OkOrShow(e.Inputs().HasFramesToConvert())) return -1;
     const bool metres = in.depthUnits == qtx::kUnitsMetres;
     if (metres == (e.Settings().depthToMetric != 0)) {
         e.Inputs().CloseInputs();

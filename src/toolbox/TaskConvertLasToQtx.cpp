@@ -308,10 +308,10 @@ int ReadLasSections(CLasDoc& doc, const std::string& path, TextTable& t, LasHead
 }
 
 // The file with too many curves is named, with the limit and what to do.
-int RefuseCurveCount(size_t curves, const std::string& path)
+Status CurveCountFits(size_t curves, const std::string& path)
 {
-    if (curves <= size_t(qtx::kMaxDatums)) return 1;
-    return Refuse(LimitRefusal(Format("Encountered %zu curves after the depth", curves), path,
+    if (curves <= size_t(qtx::kMaxDatums)) return {};
+    return Status::Failure(LimitRefusal(Format("Encountered %zu curves after the depth", curves), path,
                                Format("A data set holds at most %d: split the file's curves into files of at most %d.",
                                       qtx::kMaxDatums, qtx::kMaxDatums)));
 }
@@ -372,7 +372,7 @@ int ReadCurveSection(CLasDoc& doc, const std::string& path, TextTable& t, LasHea
         if (h.ties > h.tied.size()) titles += Format(" and %zu more", h.ties - h.tied.size());
         return Refuse(Format(kWhichCurves, h.ties, titles.c_str(), data.title.c_str()) + path);
     }
-    return RefuseCurveCount(h.curves == 0 ? 0 : h.curves - 1, path);
+    return OkOrShow(CurveCountFits(h.curves == 0 ? 0 : h.curves - 1, path)) ? 1 : 0;
 }
 
 } // namespace

@@ -305,7 +305,7 @@ int ConvertQtxToLas(CToolsWnd& e)
 {
     ToolInput& in = e.Task().primary;
     if (!e.Inputs().TakeSelection()) return -1;
-    if (!e.Inputs().OpenSingleInput() || !e.Inputs().RefuseTooManyDatums() || !e.Inputs().RefuseNothingToConvert())
+    if (!e.Inputs().OpenSingleInput() || !OkOrShow(e.Inputs().DatumListsFit()) || !OkOrShow(e.Inputs().HasFramesToConvert()))
         return -1;
     std::vector<const CQtxDatum*> curves;
     for (size_t k = 0; k < in.list.size(); ++k)

@@ -85,7 +85,7 @@ int ConvertQtxToSegy(CToolsWnd& e)
     const ToolInput& in = e.Task().primary;
     if (!e.Inputs().TakeSelection()) return -1;
     if (in.selectedCount > 1) return Refuse(e, kMultiple);
-    if (!e.Inputs().OpenSingleInput() || !e.Inputs().RefuseTooManyDatums() || !e.Inputs().RefuseNothingToConvert())
+    if (!e.Inputs().OpenSingleInput() || !OkOrShow(e.Inputs().DatumListsFit()) || !OkOrShow(e.Inputs().HasFramesToConvert()))
         return -1;
     const CQtxDatum* chosen = nullptr;
     for (size_t k = 0; k < in.list.size() && !chosen; ++k)

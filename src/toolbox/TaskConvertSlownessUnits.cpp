@@ -17,7 +17,8 @@ constexpr float kPerMetreToPerFoot = 0.3048f;
 int ConvertSlownessUnits(CToolsWnd& e)
 {
     ToolInput& in = e.Task().primary;
-    if (!e.Inputs().OpenSingleInput() || !e.Inputs().RefuseTooManyDatums() || !e.Inputs().RefuseNothingToConvert())
+    if (!e.Inputs().OpenSingleInput() || !OkOrShow(e.Inputs().DatumListsFit())
+        || !OkOrShow(e.Inputs().HasFramesToConvert()))
         return -1;
     const bool toMetric = e.Settings().slownessToMetric != 0;
     const uint8_t from = toMetric ? kUnitMicrosecondsPerFoot : kUnitMicrosecondsPerMetre;

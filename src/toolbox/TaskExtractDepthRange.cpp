@@ -9,7 +9,7 @@ int ExtractDepthRange(CToolsWnd& e)
                                                    e.Settings().startDepth, e.Settings().stopDepth);
     e.Task().firstIndex = span.first;
     e.Task().endIndex = span.end;
-    if (!e.Inputs().RefuseNothingToConvert()) return -1;
+    if (!OkOrShow(e.Inputs().HasFramesToConvert())) return -1;
     e.Task().taskLine = "*** Tools (Extract depth)";
     if (!e.Output().WriteOutputHead(in.logDirection, e.Settings().startDepth, e.Settings().stopDepth)) return -1;
     // Each frame keeps the depth it has in the input, the first one copied included,

@@ -23,8 +23,8 @@ int ExtractFrame(CToolsWnd& e, double depth)
 int ExtractItems(CToolsWnd& e)
 {
     const ToolInput& in = e.Task().primary;
-    if (!e.Inputs().TakeSelection() || !e.Inputs().OpenSingleInput() || !e.Inputs().RefuseTooManyDatums()
-        || !e.Inputs().RefuseNothingToConvert())
+    if (!e.Inputs().TakeSelection() || !e.Inputs().OpenSingleInput() || !OkOrShow(e.Inputs().DatumListsFit())
+        || !OkOrShow(e.Inputs().HasFramesToConvert()))
         return -1;
     std::vector<CQtxDatum> kept;
     for (size_t k = 0; k < in.list.size(); ++k)

@@ -6,8 +6,8 @@
 int MultiplyByFactor(CToolsWnd& e)
 {
     const ToolInput& in = e.Task().primary;
-    if (!e.Inputs().TakeSelection() || !e.Inputs().OpenSingleInput() || !e.Inputs().RefuseTooManyDatums()
-        || !e.Inputs().RefuseNothingToConvert())
+    if (!e.Inputs().TakeSelection() || !e.Inputs().OpenSingleInput() || !OkOrShow(e.Inputs().DatumListsFit())
+        || !OkOrShow(e.Inputs().HasFramesToConvert()))
         return -1;
     e.Task().taskLine = Format("*** Tools (Multiply by factor) - %8.4f", double(e.Settings().factor));
     if (!e.Output().WriteOutputHead(in.logDirection, e.Inputs().Shallowest(), e.Inputs().Deepest())) return -1;

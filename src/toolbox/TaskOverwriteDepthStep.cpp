@@ -11,7 +11,8 @@ int OverwriteDepthStep(CToolsWnd& e)
 {
     const ToolInput& in = e.Task().primary;
     const double step = double(e.Settings().factor);
-    if (!e.Inputs().OpenSingleInput() || !e.Inputs().RefuseNothingToConvert() || !e.Inputs().RefuseNewDepthStep(step))
+    if (!e.Inputs().OpenSingleInput() || !OkOrShow(e.Inputs().HasFramesToConvert())
+        || !OkOrShow(e.Inputs().NewDepthStepFits(step)))
         return -1;
     e.Settings().startDepth = e.Inputs().Shallowest();
     e.Settings().stopDepth = e.Inputs().Deepest();

@@ -75,13 +75,13 @@ int ResampleDepth(CToolsWnd& e)
     const ToolInput& in = e.Task().primary;
     // Four decimals of the factor, cut toward zero.
     const double newStep = ClampToInt(double(e.Settings().factor) * 10000.0) * 0.0001;
-    if (!e.Inputs().OpenSingleInput() || !e.Inputs().RefuseNothingToConvert() || !e.Inputs().RefuseNewDepthStep(newStep)
-        || !e.Inputs().RefuseInputDepthStep())
+    if (!e.Inputs().OpenSingleInput() || !OkOrShow(e.Inputs().HasFramesToConvert())
+        || !OkOrShow(e.Inputs().NewDepthStepFits(newStep)) || !OkOrShow(e.Inputs().InputHasDepthStep()))
         return -1;
     const double inputStep = std::fabs(in.step);
     // Output frames from the first depth to the last input frame, that one included.
     const double count = std::floor(double(in.frameCount - 1) * inputStep / newStep + kOnFrame) + 1.0;
-    if (!e.Inputs().RefuseNewDepthStep(newStep, count)) return -1;
+    if (!OkOrShow(e.Inputs().NewDepthStepFits(newStep, count))) return -1;
     e.Task().firstIndex = 0;
     e.Task().endIndex = int32_t(count);
 

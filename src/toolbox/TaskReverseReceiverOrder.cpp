@@ -51,7 +51,8 @@ int ReverseReceiverFrame(CToolsWnd& e, double depth)
 int ReverseReceiverOrder(CToolsWnd& e)
 {
     const ToolInput& in = e.Task().primary;
-    if (!e.Inputs().TakeSelection() || !e.Inputs().OpenSingleInput() || !e.Inputs().RefuseTooManyDatums()) return -1;
+    if (!e.Inputs().TakeSelection() || !e.Inputs().OpenSingleInput() || !OkOrShow(e.Inputs().DatumListsFit()))
+        return -1;
     e.Task().taskLine = "*** Tools (Reverse receiver order)";
     if (!e.Output().WriteOutputHead(in.logDirection, in.top, in.bottom)) return -1;
     return e.Output().RunFrames("Reverse Receiver : ", e.Task().firstIndex, 1, in.top, e.Inputs().InputDepthStep(),

@@ -8,7 +8,8 @@
 int ShiftByFactor(CToolsWnd& e)
 {
     const ToolInput& in = e.Task().primary;
-    if (!e.Inputs().TakeSelection() || !e.Inputs().OpenSingleInput() || !e.Inputs().RefuseTooManyDatums()) return -1;
+    if (!e.Inputs().TakeSelection() || !e.Inputs().OpenSingleInput() || !OkOrShow(e.Inputs().DatumListsFit()))
+        return -1;
     e.Task().taskLine = Format("*** Tools (Shift by factor) - %8.4f", double(e.Settings().factor));
     if (!e.Output().WriteOutputHead(in.logDirection, std::min(in.top, in.bottom), std::max(in.top, in.bottom)))
         return -1;

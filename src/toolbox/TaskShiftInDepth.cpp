@@ -6,7 +6,7 @@
 int ShiftInDepth(CToolsWnd& e)
 {
     const ToolInput& in = e.Task().primary;
-    if (!e.Inputs().OpenSingleInput() || !e.Inputs().RefuseNothingToConvert()) return -1;
+    if (!e.Inputs().OpenSingleInput() || !OkOrShow(e.Inputs().HasFramesToConvert())) return -1;
     const double shift = e.Settings().factorDouble;
     e.Settings().startDepth = e.Inputs().Shallowest();
     e.Settings().stopDepth = e.Inputs().Deepest();

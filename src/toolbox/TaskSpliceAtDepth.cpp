@@ -60,7 +60,7 @@ int SpliceAtDepth(CToolsWnd& e)
     const int32_t secondaryFirst = FirstBelow(s, splice);
     e.Task().firstIndex = 0;
     e.Task().endIndex = primaryEnd + (s.frameCount - secondaryFirst);
-    if (!e.Inputs().RefuseNothingToConvert()) return -1;
+    if (!OkOrShow(e.Inputs().HasFramesToConvert())) return -1;
     e.Task().taskLine = Format("*** Tools (Splice at depth) - %10.4f %s", splice, e.Task().depthUnitLabel.c_str());
     if (!e.Output().WriteOutputHead(p.logDirection, p.top, p.bottom)) return -1;
     return e.Output().RunFrames("Splice : ", 0, 1, p.top, e.Inputs().InputDepthStep(),

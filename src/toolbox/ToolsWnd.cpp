@@ -106,16 +106,16 @@ int CToolsWnd::OpenSingleInput()
     return Refuse(Format(kUnknownDirection, m_task.primary.path.c_str()));
 }
 
-int CToolsWnd::RefuseTooManyDatums()
+Status CToolsWnd::DatumListsFit()
 {
     // A later datum could be neither chosen nor skipped reliably.
     for (const ToolInput* in : {&m_task.primary, &m_task.secondary, &m_task.density})
         if (in->list.size() > size_t(ToolInput::kMaxDatums)) {
-            const std::string text = Format(kTooManyDatums, in->list.size(), in->path.c_str(), ToolInput::kMaxDatums);
+            std::string text = Format(kTooManyDatums, in->list.size(), in->path.c_str(), ToolInput::kMaxDatums);
             CloseInputs();
-            return Refuse(text);
+            return Status::Failure(std::move(text));
         }
-    return 1;
+    return {};
 }
 
 void CToolsWnd::CloseInputs()
@@ -126,26 +126,26 @@ void CToolsWnd::CloseInputs()
     m_task.density.file.CloseInput();
 }
 
-int CToolsWnd::RefuseNothingToConvert()
+Status CToolsWnd::HasFramesToConvert()
 {
-    if (m_task.endIndex > m_task.firstIndex) return 1;
+    if (m_task.endIndex > m_task.firstIndex) return {};
     CloseInputs();
-    return Refuse(kNothingToConvert);
+    return Status::Failure(kNothingToConvert);
 }
 
-int CToolsWnd::RefuseNewDepthStep(double step, double outputFrames)
+Status CToolsWnd::NewDepthStepFits(double step, double outputFrames)
 {
-    if (step > 0.0 && std::isfinite(step) && outputFrames <= double(INT32_MAX)) return 1;
+    if (step > 0.0 && std::isfinite(step) && outputFrames <= double(INT32_MAX)) return {};
     CloseInputs();
-    return Refuse(Format(kInvalidStep, step));
+    return Status::Failure(Format(kInvalidStep, step));
 }
 
-int CToolsWnd::RefuseInputDepthStep()
+Status CToolsWnd::InputHasDepthStep()
 {
     const double step = std::fabs(m_task.primary.step);
-    if (step > 0.0 && std::isfinite(step)) return 1;
+    if (step > 0.0 && std::isfinite(step)) return {};
     CloseInputs();
-    return Refuse(Format(kInvalidInputStep, m_task.primary.path.c_str()));
+    return Status::Failure(Format(kInvalidInputStep, m_task.primary.path.c_str()));
 }
 
 int CToolsWnd::ConfirmOutput()

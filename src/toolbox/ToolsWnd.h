@@ -16,6 +16,7 @@
 #include "dataset/DepthRule.h"
 #include "dataset/QtxFile.h"
 #include "dataset/QtxFrameWriter.h"
+#include "platform/Status.h"
 #include "toolbox/SegyFile.h"
 
 #include <array>
@@ -173,7 +174,9 @@ struct ToolSegyOutput {
 };
 
 // The steps that take, open and check a task's inputs. Each returns 1, or 0 after its
-// message; a failed step leaves the inputs closed.
+// message; a failed step leaves the inputs closed. The checks named for what they pass
+// return a Status instead: a failure has closed the inputs and carries the message for
+// the caller to show (`if (!OkOrShow(e.Inputs().HasFramesToConvert())) return -1;`).
 class ToolInputSteps {
 public:
     // Copies the settings' selection of an input (the flags of its listed datums only)
@@ -201,7 +204,7 @@ public:
     // datum in each and only curves selected, each input refused with its own message.
     virtual int OpenCurveInputs() = 0;
     // A datum's traces name per-receiver logs of receivers 1 to 13 only.
-    virtual int RefuseTooManyReceivers(const CQtxDatum& item) = 0;
+    [[nodiscard]] virtual Status ReceiverCountFits(const CQtxDatum& item) = 0;
     // Aligns the secondary with the primary by depth: the primary frame range
     // (firstIndex..endIndex), secondaryOffset and the common depth range; depths
     // compare after RoundDepth. The range never reaches past the secondary's last frame.
@@ -212,17 +215,17 @@ public:
     // Opens the primary as the one input of a task: labels, frame range; refuses an
     // input that runs neither up nor down.
     virtual int OpenSingleInput() = 0;
-    // The selection flags have 256 entries: refuses a primary with more datums.
-    virtual int RefuseTooManyDatums() = 0;
-    // Refuses an empty frame range (firstIndex..endIndex) with the nothing-to-convert
-    // message and closes the inputs.
-    virtual int RefuseNothingToConvert() = 0;
-    // Refuses a new depth step (of a task that sets one) that is not above 0, or so small
-    // that the output would have more frames than a data set counts; closes the inputs.
-    virtual int RefuseNewDepthStep(double step, double outputFrames = 1.0) = 0;
-    // Refuses a primary whose depth step is 0 or no number: its frames have no depths
-    // to interpolate between.
-    virtual int RefuseInputDepthStep() = 0;
+    // The selection flags have 256 entries: no input may list more datums.
+    [[nodiscard]] virtual Status DatumListsFit() = 0;
+    // The frame range (firstIndex..endIndex) is not empty; otherwise the nothing-to-convert
+    // message.
+    [[nodiscard]] virtual Status HasFramesToConvert() = 0;
+    // A new depth step (of a task that sets one) is above 0, and not so small that the
+    // output would have more frames than a data set counts.
+    [[nodiscard]] virtual Status NewDepthStepFits(double step, double outputFrames = 1.0) = 0;
+    // The primary's depth step is a number other than 0: its frames have depths to
+    // interpolate between.
+    [[nodiscard]] virtual Status InputHasDepthStep() = 0;
     virtual void CloseInputs() = 0;
     // The depth change from one input frame to the next: up logs may store their step
     // negative, so only its magnitude counts and the direction gives the sign.
@@ -325,14 +328,14 @@ private:
     int CheckInputsAgree(bool sameFrameCount) override;
     int RequireSelectedCategory(const ToolInput& input, uint8_t category, const std::string& refusal) override;
     int OpenCurveInputs() override;
-    int RefuseTooManyReceivers(const CQtxDatum& item) override;
+    Status ReceiverCountFits(const CQtxDatum& item) override;
     void FindDepthOverlap() override;
     int OpenInput(ToolInput& input) override;
     int OpenSingleInput() override;
-    int RefuseTooManyDatums() override;
-    int RefuseNothingToConvert() override;
-    int RefuseNewDepthStep(double step, double outputFrames) override;
-    int RefuseInputDepthStep() override;
+    Status DatumListsFit() override;
+    Status HasFramesToConvert() override;
+    Status NewDepthStepFits(double step, double outputFrames) override;
+    Status InputHasDepthStep() override;
     void CloseInputs() override;
     double InputDepthStep() const override;
     double Shallowest() const override;

@@ -117,7 +117,7 @@ int CToolsWnd::OpenInputs()
             CloseInputs();
             return 0;
         }
-    return RefuseTooManyDatums();
+    return OkOrShow(DatumListsFit()) ? 1 : 0;
 }
 
 int CToolsWnd::CheckInputsAgree(bool sameFrameCount)
@@ -158,9 +158,11 @@ int CToolsWnd::OpenCurveInputs()
     return 1;
 }
 
-int CToolsWnd::RefuseTooManyReceivers(const CQtxDatum& item)
+Status CToolsWnd::ReceiverCountFits(const CQtxDatum& item)
 {
-    return Require(item.m_traceCount <= kMaxReceivers, kTooManyReceivers);
+    if (item.m_traceCount <= kMaxReceivers) return {};
+    CloseInputs();
+    return Status::Failure(kTooManyReceivers);
 }
 
 double toolbox::RoundDepth(double depth) { return ClampToInt(depth * 10000.0) * 0.0001; }
@@ -240,6 +242,6 @@ std::pair<const CQtxDatum*, const CQtxDatum*> toolbox::OpenAlignedCurves(CToolsW
     const std::pair<const CQtxDatum*, const CQtxDatum*> curves{LastSelected(e.Task().primary),
                                                                LastSelected(e.Task().secondary)};
     e.Inputs().FindDepthOverlap();
-    if (!e.Inputs().RefuseNothingToConvert()) return {};
+    if (!OkOrShow(e.Inputs().HasFramesToConvert())) return {};
     return curves;
 }
