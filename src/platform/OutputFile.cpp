@@ -148,7 +148,7 @@ int CreateLockedTemporary(const std::string& stem, std::string& temporary)
 
 // Whether the file `file` under `target` is another user's in a sticky folder: the
 // rename of the commit could not replace it.
-bool StickyRefuses(const std::string& target, const struct stat& file)
+bool StickyFolderForbids(const std::string& target, const struct stat& file)
 {
     struct stat folder {};
     return ::stat(SystemFolderOf(target).c_str(), &folder) == 0
@@ -218,7 +218,7 @@ bool OutputFile::Open(const std::string& path, int* errorCode, bool replaceReadO
             if (::realpath(path.c_str(), resolved)) target = resolved;
         }
         // Found now, not by the rename after all the work.
-        if (StickyRefuses(target, st)) return fail(kOtherOwnerInStickyFolder);
+        if (StickyFolderForbids(target, st)) return fail(kOtherOwnerInStickyFolder);
     } else if (errno == ENOENT) {
         // A link that leads to no file yet: the file is made where it leads, the link stays.
         if (const int error = DanglingTarget(path, target)) return fail(error);
@@ -333,7 +333,7 @@ std::string PermissionCause(const std::string& path, const std::string& folder, 
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
         const std::string target = ResolvedPath(path);
-        if (StickyRefuses(target, st)) return StickyText(path, SystemFolderOf(target));
+        if (StickyFolderForbids(target, st)) return StickyText(path, SystemFolderOf(target));
         if (::access(path.c_str(), W_OK) != 0) return path + " is read-only.";
     }
     const std::string at = FolderPath(folder);
