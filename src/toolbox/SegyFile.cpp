@@ -90,6 +90,23 @@ bool CSegyFile::KnownAxisUnit(uint8_t unit)
     return unit <= kUnitModulus || unit == kUnitNone;
 }
 
+const char* CSegyFile::ShapeRefusal(const Shape& s)
+{
+    // The counts size every read that follows.
+    if (s.tracesPerShot < 1 || s.tracesPerShot > kMaxTraces) return kTraceCount;
+    if (s.samplesPerTrace < 1 || s.samplesPerTrace > kMaxSamples) return kSampleCount;
+    if (s.logDirection != kLogDown && s.logDirection != kLogUp) return kDirection;
+    if (s.depthUnits != kUnitsFeet && s.depthUnits != kUnitsMetres) return kUnits;
+    if (s.itemType > kMaxItemType) return kToolType;
+    // A datum of another category would land under no tab, or under one whose views
+    // need two axes.
+    if (s.category < kMinCategory || s.category > kMaxCategory) return kCategoryCode;
+    if (!KnownAxisUnit(s.axisUnit)) return kAxisUnits;
+    // The samples are laid out by the interval: 0, below 0 or no number leaves no view an axis.
+    if (!(s.sampleInterval > 0) || !std::isfinite(s.sampleInterval)) return kInterval;
+    return nullptr;
+}
+
 bool CSegyFile::DepthThousandths(double depth, int32_t* thousandths)
 {
     const double rounded = std::round(depth * kDepthScale);
@@ -164,6 +181,7 @@ bool CSegyFile::ReadVariantShape(const uint8_t* h)
     const bool tagged = std::memcmp(h + kAxisTag, kAxisTagValue, sizeof kAxisTagValue) == 0;
     m_shape.axisUnit = tagged ? h[kAxisUnit] : 0;
     m_shape.firstIndex = tagged ? endian::GetLE16(h + kFirstIndex) : 0;
+    m_shape.axisGiven = tagged;
     return true;
 }
 
@@ -183,23 +201,14 @@ int CSegyFile::ReadStandardShape(const uint8_t* h)
     m_shape.category = h[standard::kCategory];
     m_shape.axisUnit = h[standard::kAxisUnit];
     m_shape.firstIndex = endian::GetBE16(h + standard::kFirstIndex);
+    m_shape.axisGiven = true;
     return 1;
 }
 
 int CSegyFile::CheckShape()
 {
-    // Validation, before any shot is read: the counts size every read that follows.
-    if (m_shape.tracesPerShot < 1 || m_shape.tracesPerShot > kMaxTraces) return Refuse(kTraceCount);
-    if (m_shape.samplesPerTrace < 1 || m_shape.samplesPerTrace > kMaxSamples) return Refuse(kSampleCount);
-    if (m_shape.logDirection != kLogDown && m_shape.logDirection != kLogUp) return Refuse(kDirection);
-    if (m_shape.depthUnits != kUnitsFeet && m_shape.depthUnits != kUnitsMetres) return Refuse(kUnits);
-    if (m_shape.itemType > kMaxItemType) return Refuse(kToolType);
-    // A datum of another category would land under no tab, or under one whose views
-    // need two axes.
-    if (m_shape.category < kMinCategory || m_shape.category > kMaxCategory) return Refuse(kCategoryCode);
-    if (!KnownAxisUnit(m_shape.axisUnit)) return Refuse(kAxisUnits);
-    // The samples are laid out by the interval: 0, below 0 or no number leaves no view an axis.
-    if (!(m_shape.sampleInterval > 0) || !std::isfinite(m_shape.sampleInterval)) return Refuse(kInterval);
+    // Validation, before any shot is read.
+    if (const char* refusal = ShapeRefusal(m_shape)) return Refuse(refusal);
 
     m_traceSize = TraceSize(uint64_t(m_shape.samplesPerTrace));
     const int64_t length = m_fileIn.GetLength();
@@ -439,6 +448,43 @@ CSegyDepthGrid::CSegyDepthGrid(uint8_t logDirection, double first, double last, 
       m_end(last),
       m_step(shots > 1 ? (last - first) / double(shots - 1) : 0.0)
 {
+}
+
+int64_t CSegyDepthGrid::StepReaderShots(int32_t first, int32_t second, int32_t last)
+{
+    // As that reader forms them: each depth its thousandths times 0.001, in doubles.
+    const double d0 = first * 0.001, step = second * 0.001 - d0;
+    if (step == 0.0) return 0;
+    const double whole = std::trunc((last * 0.001 - d0) / step + double(0.005f));
+    return whole < 0.0 ? 0 : int64_t(whole) + 1; // at most 2^32 steps of a thousandth
+}
+
+void CSegyDepthGrid::LeadShots(double d0, double d1, int32_t last, int64_t shots, int32_t* first, int32_t* second)
+{
+    // Thousandths within this of a whole one are at it: the depths' own binary noise.
+    constexpr double kAt = 1e-6;
+    const double x0 = d0 * kDepthScale, x1 = d1 * kDepthScale;
+    *first = ClampToInt(std::round(x0));
+    *second = ClampToInt(std::round(x1));
+    // Worked in the direction the shots go, so that "toward" is always up.
+    const double sign = x1 >= x0 ? 1.0 : -1.0, u0 = sign * x0, u1 = sign * x1;
+    if (shots < 3 || !(u1 > u0) || !std::isfinite(u1)) return;
+    const double lowest = std::floor(u1 + kAt); // shot 1 less than a thousandth short of its depth
+    for (const double lead : {std::round(u0), std::ceil(u0 - kAt)}) {
+        const double span = sign * last - lead;
+        // The longest step it counts whole: the span over one step short of the shots,
+        // checked by its own arithmetic.
+        double step = std::floor(span / (double(shots - 1) - 0.005)) + 1.0;
+        for (int tries = 0; tries < 4 && step >= 1.0; ++tries, step -= 1.0) {
+            const double next = std::min(std::round(u1), lead + step);
+            if (next < lowest || !FitsInt(sign * lead) || !FitsInt(sign * next)) break;
+            if (StepReaderShots(int32_t(sign * lead), int32_t(sign * next), last) >= shots) {
+                *first = int32_t(sign * lead);
+                *second = int32_t(sign * next);
+                return;
+            }
+        }
+    }
 }
 
 bool CSegyDepthGrid::Take(double depth)

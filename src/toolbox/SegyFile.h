@@ -41,11 +41,16 @@ public:
         uint8_t logDirection = segy::kLogDown;
         uint8_t itemType = 0;
         uint8_t category = 0;
-        // The axis's unit code and first index, behind the variant's axis tag (0 and 0
-        // from a file without it: the datum then takes its category's unit).
+        // The axis's unit code and first index, behind the variant's axis tag. A file
+        // without it gives none (axisGiven false, 0 and 0): the datum then takes its
+        // category's unit. A given unit, 0 among them, is the datum's own.
         uint8_t axisUnit = 0;
         uint16_t firstIndex = 0;
+        bool axisGiven = false;
     };
+    // The import's words for the first field of `shape` it refuses, or nullptr when it
+    // reads them all. The export asks it too, so that it never writes such a file.
+    static const char* ShapeRefusal(const Shape& shape);
     Shape m_shape;
 
     // Whole shots in the input (a torn last shot is not one).
@@ -101,8 +106,7 @@ public:
     // cut depths make the steps of a regular log wobble by a thousandth); false when they
     // do not fit its 32 bits (or the depth is no number).
     static bool DepthThousandths(double depth, int32_t* thousandths);
-    // An axis unit code a datum may carry (0: none given; the import then takes the
-    // category's unit).
+    // An axis unit code a datum may carry.
     static bool KnownAxisUnit(uint8_t unit);
 
 private:
@@ -156,6 +160,18 @@ private:
 // The export judges the depths it writes by it, the import the depths it reads.
 class CSegyDepthGrid {
 public:
+    // Shots a reader counts that takes its step from a file's first two shots and its
+    // count from the span over that step, trunc((last - first) / step + 0.005) + 1 (the
+    // constant a float), the depths in thousandths. 0 when the two shots give no step.
+    static int64_t StepReaderShots(int32_t first, int32_t second, int32_t last);
+    // Thousandths for the first two of `shots` shots (depths d0 and d1; the last shot
+    // at `last` thousandths) that such a reader counts whole: a step rounded up past the
+    // true one would leave the last shots out (0.3048 read as 0.305). Shot 1 is taken
+    // toward shot 0 as far as that reader needs, and shot 0 toward shot 1 when shot 1
+    // alone cannot go so far; each stays less than a thousandth off its depth, else
+    // (irregular depths, which the grid names) both are rounded.
+    static void LeadShots(double d0, double d1, int32_t last, int64_t shots, int32_t* first, int32_t* second);
+
     // How far a shot may lie off its place: a thousandth for the rounding of its depth
     // and of the grid's ends, half of one for the data set's own step tolerance.
     static constexpr double kTolerance = 0.0015;

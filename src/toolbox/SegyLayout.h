@@ -61,7 +61,8 @@ constexpr size_t kShotNumber = 10;     // u16: the shot's number from 1, low 16 
 constexpr size_t kTraceNumber = 14;    // u16: receiver 1..traces
 constexpr size_t kTraceKind = 28;      // u16, 1
 constexpr size_t kTraceUse = 34;       // u16, 2
-constexpr size_t kDepth = 40;          // i32: depth in thousandths of the depth unit, rounded; read
+constexpr size_t kDepth = 40;          // i32: depth in thousandths of the depth unit, rounded (the first
+                                       // two as CSegyDepthGrid::LeadShots gives them); read
 constexpr size_t kTraceSamples = 114;  // u16: samples in this trace
 constexpr size_t kTraceInterval = 116; // u16: sample interval truncated toward zero
 constexpr size_t kSamples = 240;       // samples x f32
@@ -83,7 +84,9 @@ constexpr uint8_t kUnitsFeet = 1;
 constexpr uint8_t kLogDown = 0xFF;
 constexpr uint8_t kLogUp = 1;
 constexpr uint8_t kMaxItemType = 230;
-// Categories the export writes: time, frequency, slowness and azimuth (1 to 4).
+// Categories the import takes: time, frequency, slowness and azimuth (1 to 4). The
+// export writes no frequency datum (2), which no view lists; files of earlier
+// versions may hold one.
 constexpr uint8_t kMinCategory = 1;
 constexpr uint8_t kMaxCategory = 4;
 

@@ -36,27 +36,32 @@ int Refuse(CToolsWnd& e, const char* text)
 
 // A shot depth holds the depth's thousandths as a 32-bit integer: clamped, a depth
 // beyond it would be written as another depth. Frames count from 0.
-bool ReadShotDepth(CToolsWnd& e, int frame, int32_t* thousandths)
+bool ReadShotDepth(CToolsWnd& e, int frame, int32_t* thousandths, double* depth = nullptr)
 {
-    double depth = 0.0;
-    if (!toolbox::HoldsFrame(e.Task().primary, frame) || !toolbox::ReadFrameDepth(e.Task().primary.file, frame, &depth))
+    double value = 0.0;
+    if (!toolbox::HoldsFrame(e.Task().primary, frame) || !toolbox::ReadFrameDepth(e.Task().primary.file, frame, &value))
         return false;
-    if (CSegyFile::DepthThousandths(depth, thousandths)) return true;
-    MessageBox(Format(kDepthFit, depth, frame + 1, e.Task().primary.path.c_str()), MB_OK | MB_ICONSTOP);
+    if (depth) *depth = value;
+    if (CSegyFile::DepthThousandths(value, thousandths)) return true;
+    MessageBox(Format(kDepthFit, value, frame + 1, e.Task().primary.path.c_str()), MB_OK | MB_ICONSTOP);
     return false;
 }
 
-// Each shot takes its own frame's depth; the first that breaks the import's depth rule
-// is kept for the message at the end.
+// Each shot takes its own frame's depth, the first two as a reader that steps from them
+// needs them; the first that breaks the import's depth rule is kept for the message at
+// the end.
 struct ShotDepths {
     CSegyDepthGrid grid;
-    std::string offStep; // the first frame off the rule, or empty
+    int32_t lead[2] = {0, 0}; // thousandths of shots 0 and 1
+    std::string offStep;      // the first frame off the rule, or empty
 };
 
 int ShotFrame(CToolsWnd& e, const CQtxDatum& d, ShotDepths& depths)
 {
     int32_t thousandths = 0;
-    if (!ReadShotDepth(e, e.Task().singleFrameIndex, &thousandths)) return 0;
+    const int frame = e.Task().singleFrameIndex;
+    if (!ReadShotDepth(e, frame, &thousandths)) return 0;
+    if (frame == 0 || frame == 1) thousandths = depths.lead[frame];
     if (depths.offStep.empty() && !depths.grid.Take(double(thousandths) / segy::kDepthScale))
         depths.offStep = depths.grid.Detail();
     const int traces = d.m_traceCount;
@@ -78,6 +83,37 @@ int ShotFrame(CToolsWnd& e, const CQtxDatum& d, ShotDepths& depths)
     return e.Segy().file.WriteShot(e.Segy().shotBuffer);
 }
 
+// The file's header fields from the datum and the data set.
+CSegyFile::Shape SegyShape(const CQtxDatum& d, const ToolInput& in)
+{
+    CSegyFile::Shape shape;
+    shape.sampleInterval = d.m_axis1.m_step;
+    shape.samplesPerTrace = int16_t(d.m_axis1.m_sampleCount);
+    shape.tracesPerShot = int16_t(d.m_traceCount);
+    shape.itemType = d.m_typeCode;
+    shape.category = d.m_category;
+    shape.axisUnit = d.m_axis1.m_unit;
+    shape.firstIndex = d.m_axis1.m_firstIndex;
+    shape.axisGiven = true;
+    // Data sets say feet with any byte but 0xFF; the file says it with 1.
+    shape.depthUnits = in.depthUnits == qtx::kUnitsMetres ? segy::kUnitsMetres : segy::kUnitsFeet;
+    shape.logDirection = in.logDirection;
+    return shape;
+}
+
+// The depths of the first two shots and the last, in thousandths, or false after the
+// depth that does not fit a shot has been named.
+bool LeadDepths(CToolsWnd& e, int32_t frames, ShotDepths& depths, int32_t* last)
+{
+    double d0 = 0.0, d1 = 0.0;
+    int32_t unused = 0;
+    if (!ReadShotDepth(e, 0, &depths.lead[0], &d0) || !ReadShotDepth(e, frames - 1, last)
+        || (frames > 1 && !ReadShotDepth(e, 1, &unused, &d1)))
+        return false;
+    if (frames > 1) CSegyDepthGrid::LeadShots(d0, d1, *last, frames, &depths.lead[0], &depths.lead[1]);
+    return true;
+}
+
 } // namespace
 
 int ConvertQtxToSegy(CToolsWnd& e)
@@ -92,42 +128,39 @@ int ConvertQtxToSegy(CToolsWnd& e)
         if (in.IsSelected(k)) chosen = in.list[k].get();
     if (!chosen) return Refuse(e, kEmpty);
     const CQtxDatum& d = *chosen;
-    // What the reader would refuse is not written.
-    if (d.m_category < segy::kMinCategory || d.m_category > segy::kMaxCategory) return Refuse(e, kDomain);
+    // What the reader would refuse is not written. A datum of category 2 is under no
+    // view's tab, and its mnemonic would not come back.
+    if (d.m_category != kCategoryWaveform && d.m_category != kCategorySlowness && d.m_category != kCategoryAzimuth)
+        return Refuse(e, kDomain);
     if (toolbox::IsTwoAxis(d) || d.m_traceCount < 1 || d.m_traceCount > segy::kMaxTraces || d.m_axis1.m_sampleCount < 1
         || d.m_axis1.m_sampleCount > segy::kMaxSamples || d.m_typeCode > segy::kMaxItemType
         || !CSegyFile::KnownAxisUnit(d.m_axis1.m_unit))
         return Refuse(e, kShape);
+    const CSegyFile::Shape shape = SegyShape(d, in);
+    // The rest of what the import refuses, in its own words (an axis step of 0, below 0
+    // or no number among them).
+    if (const char* refusal = CSegyFile::ShapeRefusal(shape)) return Refuse(e, refusal);
     // The ends' depths fit a shot, or nothing is written; they also span the depth rule.
     // A file cut short ends at its last whole frame.
     const int32_t frames = std::min(e.Task().endIndex, in.framesHeld);
-    int32_t first = 0, last = 0;
-    if (!ReadShotDepth(e, 0, &first) || !ReadShotDepth(e, frames - 1, &last)) {
+    ShotDepths depths{CSegyDepthGrid(shape.logDirection, 0.0, 0.0, 0), {}, {}};
+    int32_t last = 0;
+    if (!LeadDepths(e, frames, depths, &last)) {
         e.Inputs().CloseInputs();
         return -1;
     }
     if (!e.Output().ConfirmOutput()) return -1;
 
     CSegyFile& segy = e.Segy().file;
-    segy.m_shape.sampleInterval = d.m_axis1.m_step;
-    segy.m_shape.samplesPerTrace = int16_t(d.m_axis1.m_sampleCount);
-    segy.m_shape.tracesPerShot = int16_t(d.m_traceCount);
-    segy.m_shape.itemType = d.m_typeCode;
-    segy.m_shape.category = d.m_category;
-    segy.m_shape.axisUnit = d.m_axis1.m_unit;
-    segy.m_shape.firstIndex = d.m_axis1.m_firstIndex;
-    // Data sets say feet with any byte but 0xFF; the file says it with 1.
-    segy.m_shape.depthUnits = in.depthUnits == qtx::kUnitsMetres ? segy::kUnitsMetres : segy::kUnitsFeet;
-    segy.m_shape.logDirection = in.logDirection;
+    segy.m_shape = shape;
     const int opened = segy.OpenOutput(e.Segy().fileHeader, e.Settings().outputPath);
     e.Output().ClaimSegyOutput(opened || segy.OpenError() == 0); // a header write that failed left a file
     if (!opened) { // told by the open, with its cause
         e.Inputs().CloseInputs();
         return -1;
     }
-    ShotDepths depths{CSegyDepthGrid(segy.m_shape.logDirection, first / segy::kDepthScale, last / segy::kDepthScale,
-                                     frames),
-                      {}};
+    const double top = depths.lead[0] / segy::kDepthScale;
+    depths.grid = CSegyDepthGrid(shape.logDirection, top, last / segy::kDepthScale, frames);
     const int result = e.Output().RunFrames("Convert to SEGY : ", 0, 1, in.top, e.Inputs().InputDepthStep(),
                                             [&](double) { return ShotFrame(e, d, depths); });
     // An irregular data set keeps its real depths, and the user hears what that means.

@@ -20,8 +20,8 @@ namespace {
 const char kCut[] = "Imported %lld whole shot(s) of file :\n%s\nThe file ends %lld byte(s) into shot %lld: that shot "
                     "is cut and was left out.";
 
-// The datum's mnemonic by its category and item type; its unit and first index as the
-// file says them, else (a file without them) the unit by its category.
+// The datum's mnemonic by its category and item type; its unit (0 too) and first index
+// as the file says them, else (a file without them) the unit by its category.
 CQtxDatum DescribeDatum(const CSegyFile& s)
 {
     const uint8_t type = s.m_shape.itemType;
@@ -44,7 +44,7 @@ CQtxDatum DescribeDatum(const CSegyFile& s)
         break;
     default: break;
     }
-    if (s.m_shape.axisUnit != 0) unit = s.m_shape.axisUnit;
+    if (s.m_shape.axisGiven) unit = s.m_shape.axisUnit;
     return CQtxDatum(1, mnemonic, type, s.m_shape.category, type, 1, uint16_t(s.m_shape.tracesPerShot), 1, qtx::kDepthSize, 0,
                      unit, s.m_shape.firstIndex, uint16_t(s.m_shape.samplesPerTrace), s.m_shape.sampleInterval);
 }

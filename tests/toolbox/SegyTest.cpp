@@ -175,6 +175,7 @@ TEST_F(SegyTest, RoundTripKeepsTheDatumAndItsValues)
         {{.mnemonic = "SLOW", .typeCode = 31, .category = 3, .samples = 40, .unit = 3, .step = 2.5f, .first = 40}, 1,
          0xFF, 1503.25, -0.125, "SMNO"},
         {{.mnemonic = "AZIM", .typeCode = 40, .category = 4, .traces = 4, .unit = 5}, 0xFF, 1, -20.0, 0.25, "UDEF"},
+        {{.mnemonic = "NONE", .typeCode = 26, .traces = 2, .samples = 8, .unit = 0}, 0xFF, 1, 10.0, 0.5, "WMNO"},
         {{.mnemonic = "BIG", .typeCode = 26, .traces = 16, .samples = 2048}, 0xFF, 1, 100.0, 1.0, "WMNO"},
     };
     for (const auto& c : cases) {
@@ -225,7 +226,8 @@ TEST_F(SegyTest, ImportTakesEachShotsOwnDepth)
     }
 }
 
-// Every regular data set comes back with its depths, to the thousandth a shot holds: the
+// Every regular data set comes back with its depths, to the thousandth a shot holds (the
+// first two shots may give up to a thousandth to a reader that steps from them): the
 // ends' rounding makes a step of 0.1 wobble between 0.099 and 0.101, never off the grid.
 TEST_F(SegyTest, EveryRegularDataSetExportedImportsBackWithItsDepths)
 {
@@ -245,12 +247,58 @@ TEST_F(SegyTest, EveryRegularDataSetExportedImportsBackWithItsDepths)
                     const QtxImage in = LoadQtx(input), out = LoadQtx(output);
                     ASSERT_EQ(out.depths.size(), in.depths.size());
                     for (size_t k = 0; k < in.depths.size(); ++k)
-                        ASSERT_NEAR(out.depths[k], in.depths[k], 0.0005 + 1e-9) << step << " " << top << " " << k;
+                        ASSERT_NEAR(out.depths[k], in.depths[k], k < 2 ? 0.001 : 0.0005 + 1e-9)
+                            << step << " " << top << " " << k;
                     EXPECT_NEAR(out.header.depthStep, up ? -step : step, 0.001 / (frames - 1) + 1e-12) << step << " " << top;
                     EXPECT_EQ(std::pair(out.header.logDirection, out.header.depthUnits), std::pair(direction, units));
                     ++checked;
                 }
     EXPECT_EQ(checked, 5 * 8 * 2 * 2);
+}
+
+// A reader that takes its step from the first two shots and counts the span over it,
+// trunc((last - first) / step + 0.005) + 1, reads every shot of an export at the common
+// steps, down and up (rounded alone, 0.3048 made a step of 0.305 and 9,993 of 10,000
+// shots). Each shot stays less than a thousandth off its frame's depth, and the import
+// gives every depth back to the thousandth.
+TEST_F(SegyTest, AReaderSteppingFromTheFirstTwoShotsCountsEveryShot)
+{
+    const int frames = 10000;
+    const struct {
+        double step, top;
+        uint8_t units, direction;
+    } cases[] = {
+        {0.3048, 1000.0, 0xFF, 0xFF},
+        {0.3048, 1000.0004, 0xFF, 0xFF}, // shot 1 cannot step short enough alone: shot 0 moves up too
+        {0.3048, 4000.0006, 0xFF, 1},
+        {1.0 / 6, 5000.0, 1, 0xFF},
+        {1.0 / 6, 5000.0006, 1, 1},
+        {0.0508, 1234.5678, 0xFF, 0xFF},
+        {0.0508, 1010.0, 0xFF, 1},
+        {0.1, 1000.0, 0xFF, 0xFF},
+        {0.1, 2500.0003, 0xFF, 1},
+        {1.0 / 12, 3000.0, 1, 0xFF},
+        {1.0 / 12, 3000.00049, 1, 1},
+    };
+    for (const auto& c : cases) {
+        const bool up = c.direction == 1;
+        ASSERT_TRUE(WriteQtx(input, {{.mnemonic = "WAVE", .typeCode = 26}}, frames, c.top, up ? -c.step : c.step,
+                             DefaultSample, c.direction));
+        PatchQtxHeader(input, [&](QtxFileHeader& h) { h.depthUnits = c.units; });
+        ASSERT_EQ(Export(), 1) << c.step << " " << c.top;
+        const std::vector<int32_t> shots = ReadVariant(ReadBytes(segy)).depths;
+        ASSERT_EQ(shots.size(), size_t(frames));
+        const double first = shots[0] * 0.001, step = shots[1] * 0.001 - first;
+        const double counted = std::trunc((shots.back() * 0.001 - first) / step + double(0.005f)) + 1;
+        EXPECT_GE(counted, frames) << c.step << " " << c.top;
+        ASSERT_EQ(Import(segy), 1) << c.step << " " << c.top;
+        const QtxImage in = LoadQtx(input), out = LoadQtx(output);
+        ASSERT_EQ(out.depths.size(), size_t(frames));
+        for (size_t k = 0; k < size_t(frames); ++k) {
+            ASSERT_LT(std::fabs(shots[k] - in.depths[k] * 1000), 1.0) << c.step << " " << c.top << " " << k;
+            ASSERT_NEAR(out.depths[k], in.depths[k], 0.001) << c.step << " " << c.top << " " << k;
+        }
+    }
 }
 
 // A data set whose frames are off its step keeps its real depths in the file, and the
@@ -592,6 +640,36 @@ TEST_F(SegyTest, ExportRefusalsAndEmptyRunsLeaveNoFile)
     host.ExpectMessage("Are you sure you want to stop processing?", IDYES);
     EXPECT_EQ(Export(), 1);
     EXPECT_FALSE(FileExists(segy));
+}
+
+// The export refuses, in the import's own words and before any file exists, what the
+// import would refuse (an axis step of 0, below 0 or no number), and a datum of
+// category 2, which no view lists and whose mnemonic would not come back.
+TEST_F(SegyTest, ExportRefusesWhatTheImportWouldRefuseBeforeAnyFileExists)
+{
+    const std::string interval = "Unrecognized sample interval in SEGY data set!" + kAbandon;
+    const struct {
+        QtxDatumShape datum;
+        uint8_t direction;
+        std::string message;
+    } cases[] = {
+        {{.mnemonic = "ZERO", .typeCode = 26, .step = 0.0f}, 0xFF, interval},
+        {{.mnemonic = "NEG", .typeCode = 26, .step = -8.0f}, 1, interval},
+        {{.mnemonic = "NAN", .typeCode = 26, .step = NAN}, 0xFF, interval},
+        {{.mnemonic = "INF", .typeCode = 26, .step = INFINITY}, 0xFF, interval},
+        {{.mnemonic = "FREQ", .typeCode = 26, .category = 2},
+         0xFF,
+         "Segy conversion requires either time, slowness or azimuth domain data!" + kAbandon},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteQtx(input, {c.datum}, 3, 1000.0, 0.5, DefaultSample, c.direction));
+        host.ExpectMessage(c.message);
+        EXPECT_EQ(Export(), -1) << c.datum.mnemonic;
+        std::vector<std::string> files;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.File("")))
+            files.push_back(entry.path().filename().string());
+        EXPECT_EQ(files, std::vector<std::string>{"in.qtx"}) << c.datum.mnemonic;
+    }
 }
 
 // Shots beyond 4 GiB are found where they lie (a sparse file; skipped where the file system
