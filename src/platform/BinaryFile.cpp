@@ -375,6 +375,19 @@ std::string OversizeInputCause(int64_t length, int64_t limit)
                 + " bytes this command reads.");
 }
 
+std::string EndedTextCause(int64_t lines, const std::string& awaited)
+{
+    if (lines <= 0) return Line("The file holds no line of text.");
+    return Line("The text ends after " + std::to_string(lines) + (lines == 1 ? " line" : " lines") + ", before "
+                + awaited + ".");
+}
+
+std::string ZeroBytesCause(int64_t zeros, int64_t length)
+{
+    if (zeros >= length) return Line("The file holds zero bytes only (" + std::to_string(zeros) + "), no text.");
+    return Line("The file begins with " + std::to_string(zeros) + " zero bytes, no text.");
+}
+
 Status OpenInputFile(BinaryFile& file, const std::string& path, const InputRule& rule)
 {
     static const char kCouldNotOpen[] = "Could not open input file :\n";

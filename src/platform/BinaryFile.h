@@ -151,6 +151,12 @@ std::string OpenFailureCause(const std::string& path);
 std::string ShortInputCause(int64_t length, uint64_t headerBytes);
 // The line to add for a file of `length` bytes over a reader's limit of `limit` bytes.
 std::string OversizeInputCause(int64_t length, int64_t limit);
+// Text inputs (read line by line, no fixed header): the line to add for a text that
+// ends after `lines` lines, before `awaited` (what its reader still needed, "its data
+// section"); and for a file whose first `zeros` bytes of `length` are all zero, as a
+// crash often leaves one, which holds no text in any encoding.
+std::string EndedTextCause(int64_t lines, const std::string& awaited);
+std::string ZeroBytesCause(int64_t zeros, int64_t length);
 
 // What a reader needs of its input before its first read.
 struct InputRule {

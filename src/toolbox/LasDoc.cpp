@@ -105,17 +105,26 @@ void CLasDoc::CloseInput()
     m_begin = m_end = 0;
     m_bufferOffset = 0;
     m_noMoreBytes = false;
+    m_linesRead = 0;
 }
 
 void CLasDoc::Rewind()
 {
     m_begin = 0;
+    m_linesRead = 0;
     // A text whose start is still in the buffer is not read again.
     if (m_bufferOffset == 0) return;
     m_end = 0;
     m_bufferOffset = 0;
     m_noMoreBytes = false;
     m_fileIn.Seek(0);
+}
+
+std::string_view CLasDoc::Head()
+{
+    Rewind();
+    if (m_end == 0) Refill();
+    return std::string_view(m_buffer.data(), m_end);
 }
 
 bool CLasDoc::Refill()
@@ -178,6 +187,7 @@ int CLasDoc::NextLine(std::string_view* line)
         if (consumed == 0) return kEnd;
         if (length > kMaxLine) return kLongLine;
         m_begin += consumed;
+        ++m_linesRead;
         *line = std::string_view(start, length);
         return int(length);
     }

@@ -37,6 +37,12 @@ public:
     int OpenInput(const std::string& path);
     void CloseInput();
     void Rewind();
+    // The input's first bytes (up to a read piece, fewer when the file is shorter), with
+    // the input rewound: what the importers judge before they read lines.
+    std::string_view Head();
+    // Lines read since the input was opened or rewound (every operation that starts
+    // from the beginning rewinds): where a text that ended early ended.
+    int64_t LinesRead() const { return m_linesRead; }
     // The next line's text without its LF and without a CR right before it; returns the
     // characters before the LF (such a CR counted), or kEnd / kLongLine with *line untouched.
     int ReadLine(std::string* line);
@@ -127,6 +133,7 @@ private:
     bool m_noMoreBytes = false;   // nothing after m_end is text: the file or a Ctrl-Z ended it
     size_t m_wrappedFields = 0;   // fields of a wrapped depth step, 0 when not wrapped
     int m_linesTaken = 1;         // by the last ReadDataLine
+    int64_t m_linesRead = 0;      // since the open or the last rewind
     std::string m_record;         // a wrapped step's lines joined
     std::string m_pending;        // output not written yet
     int64_t m_written = 0;        // bytes of output written before m_pending

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
+#include <map>
 #include <set>
 #include <string>
 #include <string_view>
@@ -294,7 +295,8 @@ int ReadLasSections(CLasDoc& doc, const std::string& path, TextTable& t, LasHead
         if (!opened && got >= 0 && IsUtf16(line)) return Refuse(kUtf16 + path);
         // The text ends before the data: inside the curve list, that list was cut short.
         if (got < 0)
-            return Refuse((section == LasSection::Curve ? kReadHeader : opened ? kNoLogData : kSkipHeader) + path);
+            return Refuse((section == LasSection::Curve ? kReadHeader : opened ? kNoLogData : kSkipHeader) + path
+                          + EndedTextCause(number - 1, opened ? "its log data section (~A)" : "its version section (~V)"));
         const std::string_view text = TrimBlanks(line);
         if (text.empty() || text.starts_with('#')) continue;
         if (!text.starts_with('~')) {
@@ -324,6 +326,16 @@ std::string FourOf(std::string_view name)
     return kept;
 }
 
+// The digits a name ends in, one to three after some other character ("13" of CBP13);
+// empty when there are none or more.
+std::string_view TrailingDigits(std::string_view name)
+{
+    size_t at = name.size();
+    while (at > 0 && std::isdigit(static_cast<unsigned char>(name[at - 1]))) --at;
+    const size_t digits = name.size() - at;
+    return at > 0 && digits >= 1 && digits <= 3 ? name.substr(at) : std::string_view();
+}
+
 // A name for a curve whose four characters another curve has: its first characters and
 // a number in the last ("NPH1"), one no other curve has.
 std::string DistinctName(std::string_view name, const std::set<std::string>& taken)
@@ -338,19 +350,39 @@ std::string DistinctName(std::string_view name, const std::set<std::string>& tak
 }
 
 // A data set keeps four characters of a name, and the log plot finds a curve by them:
-// curves whose names agree in those (NPHI_SAN, NPHI_LIM) must not all become NPHI. The
-// first keeps them, each later one is renamed, and the end message lists the renamings.
+// curves whose names agree in those (NPHI_SAN, NPHI_LIM) must not all become NPHI. A
+// longer name of such curves that ends in digits keeps them where no curve has that
+// name (GASS1 as GAS1, CBP13 as CB13), so that numbered curves keep their numbers
+// whatever their order; of the others the first keeps the four characters and each later
+// one is numbered. The end message lists every renaming, in the file's order.
 void MakeNamesDistinct(TextTable& t)
 {
     std::set<std::string> taken, used;
-    for (const CQtxDatum& d : t.datums) taken.insert(FourOf(d.m_mnemonic));
-    for (CQtxDatum& d : t.datums) {
-        if (used.insert(FourOf(d.m_mnemonic)).second) continue;
-        const std::string renamed = DistinctName(d.m_mnemonic, taken);
-        taken.insert(FourOf(renamed));
-        used.insert(FourOf(renamed));
-        t.renamed.push_back(d.m_mnemonic + " as " + renamed);
-        d.m_mnemonic = renamed;
+    std::map<std::string, size_t> sharing; // curves by their four characters
+    for (const CQtxDatum& d : t.datums) {
+        taken.insert(FourOf(d.m_mnemonic));
+        ++sharing[FourOf(d.m_mnemonic)];
+    }
+    std::vector<std::string> names(t.datums.size()); // what each curve is renamed to, "" when kept
+    for (size_t k = 0; k < t.datums.size(); ++k) {
+        const std::string& name = t.datums[k].m_mnemonic;
+        const std::string_view digits = TrailingDigits(name);
+        if (name.size() <= 4 || sharing[FourOf(name)] < 2 || digits.empty()) continue;
+        const std::string kept = name.substr(0, 4 - digits.size()) + std::string(digits);
+        if (!taken.insert(FourOf(kept)).second) continue;
+        names[k] = kept;
+        used.insert(FourOf(kept));
+    }
+    for (size_t k = 0; k < t.datums.size(); ++k) {
+        if (!names[k].empty() || used.insert(FourOf(t.datums[k].m_mnemonic)).second) continue;
+        names[k] = DistinctName(t.datums[k].m_mnemonic, taken);
+        taken.insert(FourOf(names[k]));
+        used.insert(FourOf(names[k]));
+    }
+    for (size_t k = 0; k < t.datums.size(); ++k) {
+        if (names[k].empty()) continue;
+        t.renamed.push_back(t.datums[k].m_mnemonic + " as " + names[k]);
+        t.datums[k].m_mnemonic = names[k];
     }
 }
 
@@ -379,7 +411,7 @@ int ReadCurveSection(CLasDoc& doc, const std::string& path, TextTable& t, LasHea
 
 int ReadLasHeader(CLasDoc& doc, const std::string& path, TextTable& t)
 {
-    if (!doc.OpenInput(path)) return 0; // told by the open
+    if (!OpenTextInput(doc, path)) return 0; // told by the open
     LasHeader h;
     t.depthUnits = 0;
     if (!ReadCurveSection(doc, path, t, h)) return 0;
@@ -401,7 +433,8 @@ int ReadLasHeader(CLasDoc& doc, const std::string& path, TextTable& t)
         if (!IsBlankLine(data) && !TrimBlanks(data).starts_with('#')) break;
     }
     if (got == CLasDoc::kLongLine) return Refuse(LongLineRefusal(number + doc.LinesTaken(), path));
-    if (got < 0 || data.starts_with('~')) return Refuse(kNoDataLine + path);
+    if (got < 0) return Refuse(kNoDataLine + path + EndedTextCause(doc.LinesRead(), "its first data line"));
+    if (data.starts_with('~')) return Refuse(kNoDataLine + path);
     if (const size_t columns = CountFields(data); columns != h.curves)
         return Refuse(Format(kColumns, columns, h.curves) + path);
     doc.SkipLines(t.headerLines);
@@ -417,7 +450,11 @@ int ConvertLasToQtx(CToolsWnd& e)
     table.sectionEndsData = true;
     table.hashComments = true;
     table.oneLine = true;
-    if (!ReadLasHeader(doc, path, table) || !ScanDataLines(doc, table, path)) return -1;
+    // The output, with all its checks, before the data are read: an output that cannot be
+    // written is refused without reading a large file first.
+    if (!ReadLasHeader(doc, path, table) || !e.Output().CreateOutput(table.datums.size())
+        || !ScanDataLines(doc, table, path))
+        return -1;
     e.Task().taskLine = "*** Tools (Convert LAS to QTX)";
     return RunTextImport(e, doc, table, "Convert LAS to QTX : ");
 }

@@ -11,10 +11,11 @@
 // is written as the NULL value and counted at the end. STRT and STOP are the first and
 // last frames' depths and STEP their step, 0 when the frames are not evenly spaced, as
 // LAS readers take them; a run the user stops keeps its lines, STOP then the last one's
-// depth. A curve of several values per frame gives the one at the
-// frame's depth (a fast channel's last sample; the first in older data sets), named
-// at the end. Other selected datums have no place in a LAS file and are left out. A
-// run that fails or writes no data line leaves no file.
+// depth. Every selected curve datum has its column: one of several values per frame
+// gives the one at the frame's depth (a fast channel's last sample; the first in older
+// data sets), one of several traces or rows its first value, and the end names them.
+// Other selected datums have no place in a LAS file and are left out. A run that fails
+// or writes no data line leaves no file; one stopped before its first line says so.
 #include "toolbox/LasDoc.h"
 #include "toolbox/ToolsWnd.h"
 
@@ -42,16 +43,22 @@ constexpr size_t kBlockBytes = size_t(256) << 10;
 // are evenly spaced.
 constexpr double kStepShare = 0.01;
 
-// A curve of one trace; one of several values per frame (a fast channel's samples, an
-// array) gives one, and the end says so.
-bool IsLasCurve(const CQtxDatum& d)
-{
-    return d.m_category == kCategoryTrace && !toolbox::IsTwoAxis(d) && d.m_traceCount <= 1
-           && toolbox::ItemValueCount(d) >= 1;
-}
+// Every curve datum is a column; one of several values per frame (a fast channel's
+// samples, traces, an array) gives one, and the end says so.
+bool IsLasCurve(const CQtxDatum& d) { return d.m_category == kCategoryTrace; }
+
+// A curve whose descriptor gives it no value in a frame: its column holds the NULL value.
+bool HoldsNoValue(const CQtxDatum& d) { return toolbox::ItemValueCount(d) == 0 || d.m_size < sizeof(float); }
 
 
 constexpr size_t kNamedCurves = 8; // a longer list is cut, with a count
+
+// A name as messages show it: its first four characters without the blanks after them.
+std::string Shown(const std::string& name)
+{
+    const std::string four = name.substr(0, 4);
+    return four.substr(0, four.find_last_not_of(' ') + 1);
+}
 
 // "DT (3), CAL1 (3)": the curves of several values a frame, one of which stands for it.
 std::string FirstValueCurves(const std::vector<const CQtxDatum*>& curves)
@@ -65,33 +72,16 @@ std::string FirstValueCurves(const std::vector<const CQtxDatum*>& curves)
             ++more;
             continue;
         }
-        names += Format("%s%s (%llu)", named ? ", " : "", c->m_mnemonic.c_str(), static_cast<unsigned long long>(n));
+        names += Format("%s%s (%llu)", named ? ", " : "", Shown(c->m_mnemonic).c_str(), static_cast<unsigned long long>(n));
         ++named;
     }
     if (more) names += Format(" and %zu more", more);
     return names;
 }
 
-// The end message: the curves of several values per frame, and the values that were no
-// number or infinite.
-void TellEnd(const std::vector<const CQtxDatum*>& curves, uint64_t nulls, const std::string& lasPath)
-{
-    const std::string first = FirstValueCurves(curves);
-    const std::string counted =
-        Format("%llu value(s) that are no number or infinite were written as the NULL value %.4f.",
-               static_cast<unsigned long long>(nulls), kLasNull);
-    std::string text;
-    if (!first.empty())
-        text = "Wrote the value at each frame's depth of the curves holding several (fast channels, arrays) to file :\n" +
-               lasPath + "\n" + first + "." + (nulls ? "\n" + counted : "");
-    else if (nulls)
-        text = "Wrote file :\n" + lasPath + "\n" + counted;
-    if (!text.empty()) MessageBox(text, MB_OK | MB_ICONINFORMATION);
-}
-
 // Four characters, blank-padded; what would end a LAS mnemonic early or is no text
 // becomes "_", and so does a blank inside it (LAS mnemonics hold none: "D T" would be
-// read as "D").
+// read as "D"), and a "#" or "~" first, which would make the line a comment or a section.
 std::string LasName(const std::string& mnemonic)
 {
     std::string name = mnemonic.substr(0, 4);
@@ -101,9 +91,53 @@ std::string LasName(const std::string& mnemonic)
     const size_t end = name.find_last_not_of(' ') + 1; // 0 for a blank name
     for (size_t k = begin; k < end; ++k) {
         const char c = name[k];
-        if (c < '!' || c > '~' || c == '.' || c == ':') name[k] = '_';
+        if (c < '!' || c > '~' || c == '.' || c == ':' || (k == begin && (c == '#' || c == '~'))) name[k] = '_';
     }
     return name;
+}
+
+// "D.T as D_T, #GR as _GR": the curves whose names were mended, cut short with a count.
+std::string MendedNames(const std::vector<const CQtxDatum*>& curves)
+{
+    std::string names;
+    size_t named = 0, more = 0;
+    for (const CQtxDatum* c : curves) {
+        std::string four = c->m_mnemonic.substr(0, 4);
+        four.resize(4, ' ');
+        const std::string las = LasName(c->m_mnemonic);
+        if (las == four) continue;
+        if (named == kNamedCurves) {
+            ++more;
+            continue;
+        }
+        names += (named++ ? ", " : "") + Shown(c->m_mnemonic) + " as " + Shown(las);
+    }
+    if (more) names += Format(" and %zu more", more);
+    return names;
+}
+
+// The end message: the curves of several values per frame, the names mended and the
+// values that were no number or infinite.
+void TellEnd(const std::vector<const CQtxDatum*>& curves, uint64_t nulls, const std::string& lasPath)
+{
+    const std::string first = FirstValueCurves(curves), mended = MendedNames(curves);
+    if (first.empty() && mended.empty() && nulls == 0) return;
+    std::string text = first.empty() ? "Wrote file :\n" + lasPath
+                                     : "Wrote one value a frame of the curves holding several (a fast channel's at the "
+                                       "frame's depth, else the first) to file :\n" + lasPath + "\n" + first + ".";
+    if (!mended.empty()) text += "\nRenamed the curves whose names LAS readers would not read as they stand: " + mended + ".";
+    if (nulls)
+        text += Format("\n%llu value(s) that are no number or infinite were written as the NULL value %.4f.",
+                       static_cast<unsigned long long>(nulls), kLasNull);
+    MessageBox(text, MB_OK | MB_ICONINFORMATION);
+}
+
+// A Stop before the first line: nothing was written, and the name keeps what it held.
+void TellStoppedUnwritten(const std::string& lasPath)
+{
+    MessageBox("Stopped before the first line was written to file :\n" + lasPath + "\nNothing was written: " +
+                   (FileExists(lasPath) ? "the existing file is unchanged." : "no file was made."),
+               MB_OK | MB_ICONINFORMATION);
 }
 
 // Values from 1 to 99999 are written in at most ten characters whichever text they
@@ -119,7 +153,8 @@ public:
         : m_file(file), m_frames(frames), m_frameSize(file.GetFrameSize())
     {
         // The reader of the descriptors keeps every datum inside its frame.
-        for (const CQtxDatum* c : curves) m_offsets.push_back(c->m_offset + sizeof(float) * qtx::ValueAtFrameDepth(*c));
+        for (const CQtxDatum* c : curves)
+            m_offsets.push_back(HoldsNoValue(*c) ? kNoValue : c->m_offset + sizeof(float) * qtx::ValueAtFrameDepth(*c));
         // A frame too short for its depth is left to the value reads, which refuse it.
         if (m_frameSize >= qtx::kDepthSize && m_frameSize <= kBlockFrameBytes) m_block.resize(kBlockBytes);
     }
@@ -128,8 +163,11 @@ public:
     {
         if (m_block.empty()) {
             if (!toolbox::ReadFrameDepth(m_file, frame, depth)) return 0;
-            for (size_t k = 0; k < m_offsets.size(); ++k)
-                if (!OkOrShow(m_file.ReadFrameItem(frame, int64_t(m_offsets[k]), 1, 1, &values[k], 1))) return 0;
+            for (size_t k = 0; k < m_offsets.size(); ++k) {
+                values[k] = NAN;
+                if (m_offsets[k] != kNoValue && !OkOrShow(m_file.ReadFrameItem(frame, int64_t(m_offsets[k]), 1, 1, &values[k], 1)))
+                    return 0;
+            }
             return 1;
         }
         if (frame < m_first || frame - m_first >= m_held) {
@@ -142,11 +180,13 @@ public:
         }
         const uint8_t* bytes = m_block.data() + size_t(frame - m_first) * m_frameSize;
         *depth = endian::GetLEDouble(bytes);
-        for (size_t k = 0; k < m_offsets.size(); ++k) values[k] = endian::GetLEFloat(bytes + m_offsets[k]);
+        for (size_t k = 0; k < m_offsets.size(); ++k)
+            values[k] = m_offsets[k] == kNoValue ? NAN : endian::GetLEFloat(bytes + m_offsets[k]);
         return 1;
     }
 
 private:
+    static constexpr uint64_t kNoValue = UINT64_MAX; // the offset of a curve without a value
     CQtxFile& m_file;
     int32_t m_frames;
     uint32_t m_frameSize;
@@ -205,12 +245,15 @@ public:
         return 1;
     }
 
-    // After the first pass: the file, its header and everything before the data lines.
-    int Begin(const std::string& path)
+    // Before the first pass: the file, with all its checks (nothing under its name until
+    // the close commits it).
+    int Open(const std::string& path) { return m_doc.OpenOutput(path); }
+
+    // After the first pass: the header and everything before the data lines.
+    int Begin()
     {
         const bool same = std::fabs(m_gridStep - m_headerStep) <= CLasDoc::kDepthResolution;
         if (m_in.frameCount > 1) m_doc.m_depthStep = !m_even ? 0.0 : same ? m_headerStep : m_gridStep;
-        if (!m_doc.OpenOutput(path)) return 0;
         // STOP takes the depth column's width: a stopped run writes its last line's depth there.
         m_doc.m_stopWidth = m_widths[0];
         // Data sets are in feet unless they say metres.
@@ -322,8 +365,11 @@ int ConvertQtxToLas(CToolsWnd& e)
     if (!e.Output().ConfirmOutput()) return -1;
 
     LasExport las(in, curves);
-    if (!las.ReadEnds(step)) {
+    // The output before the first pass: one that cannot be written is refused before the
+    // data set is read.
+    if (!las.Open(e.Settings().outputPath) || !las.ReadEnds(step)) {
         e.Inputs().CloseInputs();
+        (void)las.Close(false);
         return -1;
     }
     // The frame loop steps a block of frames at a time, through both passes: its
@@ -337,7 +383,7 @@ int ConvertQtxToLas(CToolsWnd& e)
         const bool measuring = call < blocks;
         const int32_t first = (measuring ? call : call - blocks) * kFramesPerStep;
         ++call;
-        if (!measuring && first == 0 && !las.Begin(e.Settings().outputPath)) return 0;
+        if (!measuring && first == 0 && !las.Begin()) return 0;
         const int32_t end = first + std::min(kFramesPerStep, frames - first);
         for (int32_t frame = first; frame < end; ++frame)
             if (!(measuring ? las.Measure(frame) : las.Write(frame))) return 0;
@@ -353,5 +399,10 @@ int ConvertQtxToLas(CToolsWnd& e)
     if (stopped && closed) e.Output().TellInputStopped(keep ? las.Lines() : 0);
     if (keep && closed && !stopped) TellEnd(curves, las.Nulls(), e.Settings().outputPath);
     if (keep && closed) return result;
+    // A Stop before the first line wrote no file: told, and no result says it was written.
+    if (closed && result == 1 && e.Task().stopped) {
+        TellStoppedUnwritten(e.Settings().outputPath);
+        return -1;
+    }
     return closed ? result : -1;
 }

@@ -76,12 +76,16 @@ CQtxDatum ClassifiedCurve(const std::string& name)
 
 int ReadTxtHeader(CLasDoc& doc, const std::string& path, TextTable& t)
 {
-    if (!doc.OpenInput(path)) return 0; // told by the open
+    if (!OpenTextInput(doc, path)) return 0; // told by the open
     // The comment lines and the line that closes them.
     const int comments = doc.CountCommentLines();
+    if (comments == CLasDoc::kEnd)
+        return Refuse(kSkipHeader + path + EndedTextCause(doc.LinesRead(), "the line after its comments"));
     if (comments < 0) return Refuse(kSkipHeader + path);
     std::string line;
-    if (doc.ReadLine(&line) < 0) return Refuse(kCount + path);
+    int got = doc.ReadLine(&line);
+    if (got == CLasDoc::kEnd) return Refuse(kCount + path + EndedTextCause(doc.LinesRead(), "its column count"));
+    if (got < 0) return Refuse(kCount + path);
     const long columns = LeadingInteger(line);
     if (columns < kMinColumns || columns > kMaxColumns) {
         const std::string count = columns > kLargestCount ? Format("more than %ld", kLargestCount) : Format("%ld", columns);
@@ -89,7 +93,10 @@ int ReadTxtHeader(CLasDoc& doc, const std::string& path, TextTable& t)
     }
     // A blank name line ends the list early: the names would not fit the columns.
     for (long k = 1; k < columns; ++k) {
-        if (doc.ReadLine(&line) < 0) return Refuse(kReadHeader + path);
+        if ((got = doc.ReadLine(&line)) < 0)
+            return Refuse(kReadHeader + path
+                          + (got == CLasDoc::kEnd ? EndedTextCause(doc.LinesRead(), Format("its %ld curve names", columns - 1))
+                                                  : std::string()));
         const std::string name(TrimBlanks(line));
         if (name.empty()) return Refuse(kReadHeader + path);
         t.datums.push_back(ClassifiedCurve(name));
@@ -106,7 +113,11 @@ int ImportTxtDataSet(CToolsWnd& e)
     CLasDoc doc;
     TextTable table;
     table.columns = DataColumns::Tens;
-    if (!ReadTxtHeader(doc, path, table) || !ScanDataLines(doc, table, path)) return -1;
+    // The output, with all its checks, before the data are read: an output that cannot be
+    // written is refused without reading a large file first.
+    if (!ReadTxtHeader(doc, path, table) || !e.Output().CreateOutput(table.datums.size())
+        || !ScanDataLines(doc, table, path))
+        return -1;
     // Tables name no depth unit: a step of about half a foot is taken for feet.
     const double step = std::fabs(table.second - table.top);
     table.depthUnits = step >= 0.4 && step <= 0.6 ? qtx::kUnitsFeet : qtx::kUnitsMetres;

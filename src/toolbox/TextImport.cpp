@@ -27,9 +27,12 @@ const char kImported[] = "Imported file :\n%s";
 const char kLeftOutSections[] = "Left out %zu section(s) this import does not read: %s.";
 const char kBeyond[] = "Wrote %lld value(s) beyond the single-precision range as absent values (-999.25).";
 const char kNulls[] = "Wrote %lld value(s) equal to the file's NULL %s as absent values (-999.25).";
-const char kNans[] = "Wrote %lld value(s) that are no number (nan) as absent values (-999.25).";
+const char kNans[] = "Wrote %lld value(s) that are no number or infinite (nan, inf) as absent values (-999.25).";
 const char kRenamed[] = "Renamed %zu curve(s) whose first four characters repeat another's: %s.";
+const char kCouldNotOpen[] = "Could not open input file :\n";
 constexpr size_t kNamesShown = 5;
+// Renamings are listed up to this many: a file of 256 curves of one prefix gives a count, not a page.
+constexpr size_t kRenamingsShown = 16;
 const char kOneLine[] = "data line";
 
 constexpr float kAbsent = qtx::kAbsentValue;
@@ -45,8 +48,9 @@ bool TakeField(std::string_view text, size_t field, double* depth, float* values
         // The file's own mark of no value: read as a number, it would plot as a spike.
         values[field - 1] = kAbsent;
         ++tally->nulls;
-    } else if (std::isnan(v)) {
-        // No number is no measurement either; the data set has its own mark for that.
+    } else if (!std::isfinite(v)) {
+        // No number, or an infinite one, is no measurement either; the data set has its
+        // own mark for that.
         values[field - 1] = kAbsent;
         if (tally) ++tally->nans;
     } else if (FitsFloat(v)) {
@@ -156,7 +160,8 @@ std::string ImportNotice(const std::string& path, const TextTable& t, const Valu
         headed(Format(kLeftOutSections, t.leftOutSections.size(), NameList(t.leftOutSections).c_str()));
     if (!t.renamed.empty()) {
         std::string list;
-        for (const std::string& r : t.renamed) list += (list.empty() ? "" : ", ") + r;
+        for (size_t k = 0; k < t.renamed.size() && k < kRenamingsShown; ++k) list += (k ? ", " : "") + t.renamed[k];
+        if (t.renamed.size() > kRenamingsShown) list += Format(" and %zu more", t.renamed.size() - kRenamingsShown);
         headed(Format(kRenamed, t.renamed.size(), list.c_str()));
     }
     const auto line = [&notice](const std::string& text) { notice += (notice.empty() ? "" : "\n") + text; };
@@ -180,6 +185,16 @@ void TakeOneLineStep(TextTable& t)
 }
 
 } // namespace
+
+int OpenTextInput(CLasDoc& doc, const std::string& path)
+{
+    if (!doc.OpenInput(path)) return 0; // told by the open
+    const std::string_view head = doc.Head();
+    if (head.empty()) return Refuse(kCouldNotOpen + path + ShortInputCause(0, 1));
+    if (head.find_first_not_of('\0') == std::string_view::npos)
+        return Refuse(kCouldNotOpen + path + ZeroBytesCause(int64_t(head.size()), doc.m_inputLength));
+    return 1;
+}
 
 bool IsBlankLine(std::string_view line)
 {
@@ -293,7 +308,8 @@ int ScanDataLines(CLasDoc& doc, TextTable& t, const std::string& path)
     }
     if (got == CLasDoc::kLongLine) return Refuse(LongLineRefusal(number + doc.LinesTaken(), path));
     if (lines > int64_t(INT32_MAX)) return Refuse(kFormatError + path);
-    if (lines == 0 || (lines == 1 && !t.oneLine)) return Refuse(kNoDepths + path);
+    if (lines == 0 || (lines == 1 && !t.oneLine))
+        return Refuse(kNoDepths + path + (got < 0 ? EndedTextCause(doc.LinesRead(), lines ? "its second data line" : "its first data line") : ""));
     if (lines == 1) {
         if (!OkOrShow(CDepthRule::FiniteOnly().Check(t.top, path))) return 0;
         TakeOneLineStep(t);

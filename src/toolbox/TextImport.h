@@ -34,7 +34,7 @@ struct ValueTally {
     std::string nullText;       // as the file writes it
     int64_t nulls = 0;
     int64_t beyond = 0;
-    int64_t nans = 0; // values that are no number ("nan"), when the NULL is not NaN
+    int64_t nans = 0; // values that are no number ("nan") or infinite ("inf"), unless equal to the NULL
 };
 
 struct TextTable {
@@ -91,6 +91,11 @@ std::string LimitRefusal(const std::string& what, const std::string& path, const
 // A line longer than CLasDoc::kMaxLine (its number from 1).
 std::string LongLineRefusal(int64_t line, const std::string& path);
 
+// Opens a text input as both imports do: one without a byte, or of zero bytes only (as a
+// crash leaves a file), is refused in the form every unopenable input is, with its
+// cause. 1, or 0 after the message.
+int OpenTextInput(CLasDoc& doc, const std::string& path);
+
 // Blank, tab and CR: what separates the fields of a data line and pads it.
 inline bool IsFieldBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 bool IsBlankLine(std::string_view line);
@@ -101,7 +106,7 @@ size_t CountFields(std::string_view line);
 // that many fields or a field is no number (the depth rule judges the depth). Values are
 // narrowed to single precision; a finite value beyond its range is no float and becomes
 // the absent value -999.25, as does a value equal to the tally's NULL; both counted in
-// the tally when given (infinities stay infinities).
+// the tally when given, as is what is no number or infinite (nans).
 bool ParseDataLine(std::string_view line, DataColumns columns, size_t count, double* depth, float* values,
                    ValueTally* tally = nullptr);
 

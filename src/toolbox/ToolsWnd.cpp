@@ -385,19 +385,25 @@ int CToolsWnd::WriteOutputHead(uint8_t logDirection, double top, double bottom)
     return WriteOutputHead(PrimaryHead(logDirection, top, bottom), PrimaryDatums());
 }
 
-int CToolsWnd::WriteOutputHead(const ToolOutputHead& head, const std::vector<CQtxDatum>& datums)
+int CToolsWnd::CreateOutput(size_t datumCount)
 {
     // Before the question whether to replace the output: the answer would not matter.
-    if (!OkOrShow(DatumCountFits(datums.size(), m_task.primary.path))) {
+    if (!OkOrShow(DatumCountFits(datumCount, m_task.primary.path))) {
         CloseInputs();
         return 0;
     }
     if (!ConfirmOutput()) return 0;
-    if (!OkOrShow(m_outputFile.OpenWrite(m_settings.outputPath, datums.size(), m_task.primary.path))) {
+    if (!OkOrShow(m_outputFile.OpenWrite(m_settings.outputPath, datumCount, m_task.primary.path))) {
         CloseInputs();
         return 0;
     }
     m_outputCreated = true;
+    return 1;
+}
+
+int CToolsWnd::WriteOutputHead(const ToolOutputHead& head, const std::vector<CQtxDatum>& datums)
+{
+    if (!m_outputFile.OutputOpen() && !CreateOutput(datums.size())) return 0;
     QtxFileHeader header = m_outputFile.Header();
     header.logDirection = head.logDirection;
     header.depthUnits = head.depthUnits;

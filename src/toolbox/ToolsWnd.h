@@ -251,6 +251,11 @@ public:
     virtual int WriteOutputHead(uint8_t logDirection, double top, double bottom) = 0;
     // The same for any header image and datums (each described with all its fields).
     virtual int WriteOutputHead(const ToolOutputHead& head, const std::vector<CQtxDatum>& datums) = 0;
+    // For a writer that reads its whole input before it knows its head (the text
+    // imports): the checks of WriteOutputHead, then the output created (nothing under its
+    // name yet), so that an output that cannot be written is refused before that read.
+    // WriteOutputHead then writes into it; a run that writes no frame removes it.
+    virtual int CreateOutput(size_t datumCount) = 0;
     // The primary's header image with the given direction and depths, and its datums.
     virtual ToolOutputHead PrimaryHead(uint8_t logDirection, double top, double bottom) const = 0;
     virtual std::vector<CQtxDatum> PrimaryDatums() const = 0;
@@ -343,6 +348,7 @@ private:
     int ConfirmOutput() override;
     int WriteOutputHead(uint8_t logDirection, double top, double bottom) override;
     int WriteOutputHead(const ToolOutputHead& head, const std::vector<CQtxDatum>& datums) override;
+    int CreateOutput(size_t datumCount) override;
     ToolOutputHead PrimaryHead(uint8_t logDirection, double top, double bottom) const override;
     std::vector<CQtxDatum> PrimaryDatums() const override;
     int RunFrames(const std::string& label, int first, int indexStep, double depth, double depthStep,

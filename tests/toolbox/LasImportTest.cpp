@@ -48,10 +48,17 @@ protected:
     std::string Imported() const { return "Imported file :\n" + input + "\n"; }
 };
 
-// Names cut to four characters stay apart: the first keeps them, each later one takes a
-// number in its last characters that no other curve has, and the end lists the renamings.
+// Names cut to four characters stay apart: a longer one that ends in digits keeps them
+// (whatever the order of the curves), of the others the first keeps the four characters
+// and each later one takes a number in its last characters that no other curve has; the
+// end lists every renaming, a long list cut short with a count.
 TEST_F(LasImportTest, NamesThatAgreeInFourCharactersAreKeptApart)
 {
+    std::vector<std::string> many, manyKept;
+    for (int k = 1; k <= 40; ++k) {
+        many.push_back("TRACE_" + std::to_string(k));
+        manyKept.push_back(k < 10 ? "TRA" + std::to_string(k) : "TR" + std::to_string(k));
+    }
     const struct {
         std::vector<std::string> curves;
         std::vector<std::string> kept;
@@ -64,9 +71,22 @@ TEST_F(LasImportTest, NamesThatAgreeInFourCharactersAreKeptApart)
                                                                      "another's: NPHI_LIM as NPH2."},
         {{"GR", "GR", "DT"}, {"GR  ", "GR1 ", "DT  "}, "1 curve(s) whose first four characters repeat another's: GR as GR1."},
         {{"RES_1", "RES_2", "RES_3", "RES_4", "RES_5", "RES_6", "RES_7", "RES_8", "RES_9", "RES_10", "RES_11"},
-         {"RES_", "RES1", "RES2", "RES3", "RES4", "RES5", "RES6", "RES7", "RES8", "RES9", "RE10"},
-         "10 curve(s) whose first four characters repeat another's: RES_2 as RES1, RES_3 as RES2, RES_4 as RES3, "
-         "RES_5 as RES4, RES_6 as RES5, RES_7 as RES6, RES_8 as RES7, RES_9 as RES8, RES_10 as RES9, RES_11 as RE10."},
+         {"RES1", "RES2", "RES3", "RES4", "RES5", "RES6", "RES7", "RES8", "RES9", "RE10", "RE11"},
+         "11 curve(s) whose first four characters repeat another's: RES_1 as RES1, RES_2 as RES2, RES_3 as RES3, "
+         "RES_4 as RES4, RES_5 as RES5, RES_6 as RES6, RES_7 as RES7, RES_8 as RES8, RES_9 as RES9, RES_10 as RE10, "
+         "RES_11 as RE11."},
+        // Numbered curves in any order keep their numbers; one they would clash with is numbered.
+        {{"GASS", "GASS2", "GASS1"}, {"GASS", "GAS2", "GAS1"},
+         "2 curve(s) whose first four characters repeat another's: GASS2 as GAS2, GASS1 as GAS1."},
+        {{"CBP13", "CBP12", "CBP1X", "CB12"}, {"CB13", "CBP1", "CBP2", "CB12"},
+         "2 curve(s) whose first four characters repeat another's: CBP13 as CB13, CBP1X as CBP2."},
+        {{"NPHI_1", "NPHI_SAN", "NPHI_LIM"}, {"NPH1", "NPHI", "NPH2"},
+         "2 curve(s) whose first four characters repeat another's: NPHI_1 as NPH1, NPHI_LIM as NPH2."},
+        {many, manyKept,
+         "40 curve(s) whose first four characters repeat another's: TRACE_1 as TRA1, TRACE_2 as TRA2, TRACE_3 as "
+         "TRA3, TRACE_4 as TRA4, TRACE_5 as TRA5, TRACE_6 as TRA6, TRACE_7 as TRA7, TRACE_8 as TRA8, TRACE_9 as TRA9, "
+         "TRACE_10 as TR10, TRACE_11 as TR11, TRACE_12 as TR12, TRACE_13 as TR13, TRACE_14 as TR14, TRACE_15 as "
+         "TR15, TRACE_16 as TR16 and 24 more."},
         {{"DTCO", "DTSM", "DT"}, {"DTCO", "DTSM", "DT  "}, ""},
     };
     for (const auto& c : cases) {
@@ -209,20 +229,24 @@ TEST_F(LasImportTest, SlownessUnitsAreTakenInTheirCommonSpellings)
 }
 
 // A NULL of NaN marks the values that are no number; with another NULL, "nan" values
-// become absent all the same. Both are counted.
+// become absent all the same, and so do infinite ones in any spelling. All are counted.
 TEST_F(LasImportTest, NanValuesBecomeAbsentAndAreCounted)
 {
     const auto with = [](const std::string& null) {
         std::string text = Replaced(LasText({}), "-999.2500 :", null + " :");
         text = Replaced(text, "1000.5000  10.2500  20.2500", "1000.5000  nan  NaN");
-        return Replaced(text, "1001.0000  10.5000", "1001.0000  NAN");
+        text = Replaced(text, "1001.0000  10.5000", "1001.0000  NAN");
+        return Replaced(text, "1001.5000  10.7500  20.7500  30.7500", "1001.5000  inf  -INF  Infinity");
     };
+    const std::string infinite = "Wrote 3 value(s) that are no number or infinite (nan, inf) as absent values (-999.25).";
     const struct {
         std::string null, notice;
     } cases[] = {
-        {"NaN", "Wrote 3 value(s) equal to the file's NULL NaN as absent values (-999.25)."},
-        {"-999.25", "Wrote 3 value(s) that are no number (nan) as absent values (-999.25)."},
-        {"-1", "Wrote 3 value(s) that are no number (nan) as absent values (-999.25)."},
+        {"NaN", "Wrote 3 value(s) equal to the file's NULL NaN as absent values (-999.25).\n" + infinite},
+        {"-999.25", "Wrote 6 value(s) that are no number or infinite (nan, inf) as absent values (-999.25)."},
+        {"-1", "Wrote 6 value(s) that are no number or infinite (nan, inf) as absent values (-999.25)."},
+        {"-Inf", "Wrote 1 value(s) equal to the file's NULL -Inf as absent values (-999.25).\n"
+                 "Wrote 5 value(s) that are no number or infinite (nan, inf) as absent values (-999.25)."},
     };
     for (const auto& c : cases) {
         host.ExpectMessage(c.notice);
@@ -230,6 +254,7 @@ TEST_F(LasImportTest, NanValuesBecomeAbsentAndAreCounted)
         const QtxImage out = LoadQtx(output);
         EXPECT_EQ(out.frames[1], (std::vector<float>{-999.25f, -999.25f, 30.25f})) << c.null;
         EXPECT_EQ(out.frames[2], (std::vector<float>{-999.25f, 20.5f, 30.5f})) << c.null;
+        EXPECT_EQ(out.frames[3], (std::vector<float>{-999.25f, -999.25f, -999.25f})) << c.null;
     }
 }
 

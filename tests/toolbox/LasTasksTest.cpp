@@ -9,6 +9,7 @@
 #include "settings/UtilitiesSetupGroup.h"
 #include "toolbox/LasImportFixture.h"
 #include "support/HostFixture.h"
+#include "support/KilledWriter.h"
 #include "support/LasBuilder.h"
 #include "support/QtxBuilder.h"
 #include "support/TempDir.h"
@@ -27,6 +28,8 @@ namespace {
 
 using T = ToolTask;
 
+const std::string kSeveral = "Wrote one value a frame of the curves holding several (a fast channel's at the "
+                             "frame's depth, else the first) to file :\n";
 const std::string kUtf16 = "Found UTF-16 text, which this import does not read (save the file as ASCII or UTF-8 "
                            "text), in LAS file :\n";
 
@@ -179,6 +182,24 @@ TEST_F(LasTasksTest, WhatCannotBeReadRightIsRefusedWithAMessage)
     };
     const std::string tens = table({"DTCO"});
     const std::string formatError = "Format error in file :\n" + input + "\n";
+    // A text that ends early: the reader's line, the path and where the text ended.
+    const auto ended = [&](const std::string& line, const std::string& text, const std::string& awaited) {
+        const auto lines = std::count(text.begin(), text.end(), '\n');
+        return line + input + "\nThe text ends after " + std::to_string(lines) + " lines, before " + awaited + ".";
+    };
+    const std::string noLogData = "Found no log data section (~A, or ~Log_Data in LAS 3.0) in LAS file :\n";
+    const std::string cannotOpen = "Could not open input file :\n" + input + "\n";
+    const std::string cutCurves = plain.substr(0, plain.find("~PARAMETER"));
+    const std::string noHash = edit(plain, "~A", "#A");
+    const std::string coreOnly = edit(edit(edit(plain, "2.0 :", "3.0 :"), "~CURVE INFORMATION", "~Core_Definition"),
+                                      "~A  DEPTH", "~Core_Data | Core_Definition");
+    const std::string noData = text([](LasShape& s) { s.depths = {}; });
+    const std::string txtShort = "* table\nno meaning\n3\nDTCO\n";
+    const std::string txtOneLine = [] {
+        TxtShape s;
+        s.depths = {1000.0};
+        return TxtText(s);
+    }();
     const struct {
         std::string text;
         std::string message; // the path follows
@@ -194,12 +215,18 @@ TEST_F(LasTasksTest, WhatCannotBeReadRightIsRefusedWithAMessage)
          formatError + "Line 24 holds a field that is no number."},
         {text([](LasShape& s) { s.delimiter = "COMMA"; }), "Data lines delimited by COMMA are not supported in LAS file :\n"},
         {text([](LasShape& s) { s.unit = "S"; }), "Error searching for depth units header section in LAS file :\n"},
-        {plain.substr(0, plain.find("~PARAMETER")), "Error reading header section in LAS file :\n"},
-        {edit(plain, "~A", "#A"), "Found no log data section (~A, or ~Log_Data in LAS 3.0) in LAS file :\n"},
+        {cutCurves, ended("Error reading header section in LAS file :\n", cutCurves, "its log data section (~A)")},
+        {noHash, ended(noLogData, noHash, "its log data section (~A)")},
         // LAS 3.0 with core data alone: no log to import.
-        {edit(edit(edit(plain, "2.0 :", "3.0 :"), "~CURVE INFORMATION", "~Core_Definition"), "~A  DEPTH",
-              "~Core_Data | Core_Definition"),
-         "Found no log data section (~A, or ~Log_Data in LAS 3.0) in LAS file :\n"},
+        {coreOnly, ended(noLogData, coreOnly, "its log data section (~A)")},
+        // Empty, zero-filled (as a crash leaves a file) and short inputs name their cause.
+        {"", cannotOpen + "The file is empty."},
+        {"", cannotOpen + "The file is empty.", T::ImportTxtDataSet},
+        {std::string(5000, '\0'), cannotOpen + "The file holds zero bytes only (5000), no text."},
+        {std::string(100000, '\0'), cannotOpen + "The file begins with 65536 zero bytes, no text.", T::ImportTxtDataSet},
+        {"\xEF\xBB\xBF", "Error skiping header section in LAS file :\n" + input + "\nThe file holds no line of text."},
+        {txtShort, ended("Error reading header section in TXT file :\n", txtShort, "its 2 curve names"), T::ImportTxtDataSet},
+        {txtOneLine, ended("Error getting top depth in file :\n", txtOneLine, "its second data line"), T::ImportTxtDataSet},
         {Utf16(plain, "\xFF\xFE", false), kUtf16},
         {Utf16(plain, "\xFE\xFF", true), kUtf16},
         {Utf16(plain, "", false), kUtf16},
@@ -207,7 +234,7 @@ TEST_F(LasTasksTest, WhatCannotBeReadRightIsRefusedWithAMessage)
         {edit(plain, "~PARAMETER", "~Curve again\n DEPT.M :\n X.M :\n~PARAMETER"),
          "Found 2 curve sections (CURVE INFORMATION, Curve again) the data section ~A  DEPTH may "
          "belong to, and cannot tell which, in LAS file :\n"},
-        {text([](LasShape& s) { s.depths = {}; }), "Error searching data line in file :\n"},
+        {noData, ended("Error searching data line in file :\n", noData, "its first data line")},
         {text([](LasShape& s) { s.depths = {NAN}; }), "Encountered invalid depth step in file :\n"},
         {text([](LasShape& s) { s.depths = {1000, 1000, 1000.5}; }), "Encountered invalid depth step in file :\n"},
         {edit(plain, " GR .UNIT", "#GR .UNIT"), "Found 4 data columns for 3 curves (the depth included) in LAS file :\n"},
@@ -232,8 +259,10 @@ TEST_F(LasTasksTest, WhatCannotBeReadRightIsRefusedWithAMessage)
         {"* table\nno meaning\n12345678901234567890\n",
          "Encountered more than 999999999 columns (2 to 102 allowed) in file :\n", T::ImportTxtDataSet},
         {table({"DTCO", "  ", "GR"}), "Error reading header section in TXT file :\n", T::ImportTxtDataSet},
-        {"* table\n* only\n", "Error skiping header section in file :\n", T::ImportTxtDataSet},
-        {"* table\nno meaning\n", "Error reading number of curves in file :\n", T::ImportTxtDataSet},
+        {"* table\n* only\n", ended("Error skiping header section in file :\n", "\n\n", "the line after its comments"),
+         T::ImportTxtDataSet},
+        {"* table\nno meaning\n", ended("Error reading number of curves in file :\n", "\n\n", "its column count"),
+         T::ImportTxtDataSet},
         // A value wider than its ten characters leaves no whole number in the next column.
         {edit(tens, " 1000.5000", "100000.5000"),
          formatError + "Line 7 does not hold 2 numbers in columns of ten characters.", T::ImportTxtDataSet},
@@ -242,6 +271,7 @@ TEST_F(LasTasksTest, WhatCannotBeReadRightIsRefusedWithAMessage)
         host.ExpectMessage(c.message.back() == '\n' ? c.message + input : c.message);
         EXPECT_EQ(Import(c.text, c.task), -1) << c.message;
         EXPECT_FALSE(FileExists(output)) << c.message;
+        EXPECT_EQ(PartialOutputsIn(dir.Path()), std::vector<std::string>()) << c.message;
     }
 }
 
@@ -331,9 +361,10 @@ TEST_F(LasTasksTest, ExportWritesTheSelectedCurvesInSeparatedFields)
         Select(c.selected, 4);
         const std::string nan = "\n1 value(s) that are no number or infinite were written as the NULL value -999.2500.";
         const bool gr = std::count(c.selected.begin(), c.selected.end(), 0) && c.frames == 3;
+        const std::string mended = "\nRenamed the curves whose names LAS readers would not read as they stand: D.T as D_T.";
+        const bool dt = std::count(c.selected.begin(), c.selected.end(), 2);
         if (std::count(c.selected.begin(), c.selected.end(), 3))
-            host.ExpectMessage("Wrote the value at each frame's depth of the curves holding several (fast channels, "
-                               "arrays) to file :\n" + output + "\nSLOW (3)." + (gr ? nan : ""));
+            host.ExpectMessage(kSeveral + output + "\nSLOW (3)." + (dt ? mended : "") + (gr ? nan : ""));
         else if (gr)
             host.ExpectMessage("Wrote file :\n" + output + nan);
         ASSERT_EQ(Run(T::ConvertQtxToLas, set), 1);
@@ -344,11 +375,23 @@ TEST_F(LasTasksTest, ExportWritesTheSelectedCurvesInSeparatedFields)
         EXPECT_EQ(std::pair(lines[6], lines[8]), std::pair(c.start, c.step));
         EXPECT_EQ(std::vector<std::string>(lines.begin() + 32, lines.end()), c.lines);
     }
-    // A stop before the first data line leaves no file; an empty selection opens nothing.
-    host.ScriptDialog(kIddProgress).Pumps(1).Press(IDCANCEL);
-    host.ExpectMessage("Are you sure you want to stop processing?", IDYES);
-    EXPECT_EQ(Run(T::ConvertQtxToLas, set), 1);
-    EXPECT_FALSE(FileExists(output));
+    // A stop before the first data line writes nothing, says so and keeps an older file;
+    // an empty selection opens nothing.
+    for (const bool older : {false, true}) {
+        std::filesystem::remove(output);
+        if (older) WriteBytes(output, {'o', 'l', 'd'});
+        host.ScriptDialog(kIddProgress).Pumps(1).Press(IDCANCEL);
+        host.ExpectMessage("Are you sure you want to stop processing?", IDYES);
+        host.ExpectMessage("Stopped before the first line was written to file :\n" + output + "\nNothing was written: " +
+                           (older ? "the existing file is unchanged." : "no file was made."));
+        auto e = std::make_unique<CToolsWnd>();
+        e->Settings().outputPath = output;
+        e->Settings().outputConfirmed = true;
+        EXPECT_EQ(RunToolTask(*e, T::ConvertQtxToLas, set), -1);
+        const std::vector<uint8_t> kept = FileExists(output) ? ReadBytes(output) : std::vector<uint8_t>();
+        EXPECT_EQ(kept, older ? std::vector<uint8_t>({'o', 'l', 'd'}) : std::vector<uint8_t>());
+        EXPECT_EQ(PartialOutputsIn(dir.Path()), std::vector<std::string>());
+    }
     Select({}, 4);
     host.ExpectMessage("Encountered empty selection list!\nOperation will be abandoned.");
     EXPECT_EQ(Run(T::ConvertQtxToLas, set), -1);
@@ -388,12 +431,106 @@ TEST_F(LasTasksTest, ExportGivesAFastCurvesSampleAtTheFramesDepth)
     output = dir.File("fast.las");
     ASSERT_TRUE(WriteQtx(set, datums, 2, 1000.0, 0.5, sample));
     Select({0}, 1);
-    host.ExpectMessage("Wrote the value at each frame's depth of the curves holding several (fast channels, "
-                       "arrays) to file :\n" + output + "\nFAST (3).");
+    host.ExpectMessage(kSeveral + output + "\nFAST (3).");
     ASSERT_EQ(Run(T::ConvertQtxToLas, set), 1);
     const std::string text = OutputText();
     EXPECT_NE(text.find("  1000.0000     0.5000\n"), std::string::npos) << text;
     EXPECT_NE(text.find("  1000.5000     1.5000\n"), std::string::npos) << text;
+}
+
+// Every selected curve datum has its column, whatever it holds a frame: several traces,
+// rows or samples give their first value, a fast channel its sample at the frame's depth,
+// and the end names each with its count of values.
+TEST_F(LasTasksTest, ExportGivesEveryCurveDatumItsColumn)
+{
+    const struct {
+        QtxDatumShape shape;
+        size_t index; // of the value its column holds
+    } cases[] = {
+        {{.mnemonic = "GR", .category = 6}, 0},
+        {{.mnemonic = "TT", .category = 6, .traces = 2}, 0},
+        {{.mnemonic = "ARR", .category = 6, .traces = 3, .samples = 2}, 0},
+        {{.mnemonic = "IMG", .category = 6, .samples = 2, .samples2 = 3}, 0},
+        {{.mnemonic = "FAST", .category = 6, .samples = 3, .step = 0.1667f, .first = uint16_t(-2)}, 2},
+    };
+    std::vector<QtxDatumShape> datums;
+    for (const auto& c : cases) datums.push_back(c.shape);
+    const std::string set = dir.File("set.qtx");
+    output = dir.File("set.las");
+    ASSERT_TRUE(WriteQtx(set, datums, 3));
+    Select({0, 1, 2, 3, 4}, 5);
+    host.ExpectMessage(kSeveral + output + "\nTT (2), ARR (6), IMG (6), FAST (3).");
+    ASSERT_EQ(Run(T::ConvertQtxToLas, set), 1);
+    const LasReading r = ReadIndependently(OutputText());
+    EXPECT_EQ(r.curves, (std::vector<std::string>{"GR", "TT", "ARR", "IMG", "FAST"}));
+    ASSERT_EQ(r.rows.size(), 3u);
+    for (size_t k = 0; k < r.rows.size(); ++k) {
+        ASSERT_EQ(r.rows[k].size(), std::size(cases) + 1);
+        for (size_t c = 0; c < std::size(cases); ++c)
+            EXPECT_EQ(float(r.rows[k][c + 1]), DefaultSample(int(k), int(c), cases[c].index)) << r.curves[c] << k;
+    }
+}
+
+// Names LAS readers would take otherwise (a "#" first makes a comment, a "~" a section,
+// "." and ":" end the mnemonic) are mended and listed, and the file imports back.
+TEST_F(LasTasksTest, ExportedNamesAreReadBackByTheImport)
+{
+    const struct {
+        std::string mnemonic, written, imported;
+    } cases[] = {
+        {"#GR", "_GR ", "_GR "}, {"~DT", "_DT ", "_DT "}, {"D.T", "D_T ", "D_T "}, {"A:B", "A_B ", "A_B "},
+        {" #X", " _X ", "_X  "}, {"X#~Y", "X#~Y", "X#~Y"}, {"RHOB", "RHOB", "RHOB"},
+    };
+    std::vector<QtxDatumShape> datums;
+    std::vector<int> all;
+    for (const auto& c : cases) {
+        all.push_back(int(datums.size()));
+        datums.push_back({.mnemonic = c.mnemonic, .category = 6});
+    }
+    const std::string set = dir.File("set.qtx"), las = dir.File("set.las");
+    ASSERT_TRUE(WriteQtx(set, datums, 3));
+    Select(all, int(datums.size()));
+    output = las;
+    host.ExpectMessage("Wrote file :\n" + las + "\nRenamed the curves whose names LAS readers would not read as "
+                       "they stand: #GR as _GR, ~DT as _DT, D.T as D_T, A:B as A_B,  #X as  _X.");
+    ASSERT_EQ(Run(T::ConvertQtxToLas, set), 1);
+    const std::string text = OutputText();
+    output = dir.File("back.qtx");
+    ASSERT_EQ(Run(T::ConvertLasToQtx, las), 1) << text;
+    const std::vector<std::string> back = Mnemonics(LoadQtx(output));
+    ASSERT_EQ(back.size(), std::size(cases));
+    for (size_t k = 0; k < back.size(); ++k) {
+        EXPECT_NE(text.find("\n " + cases[k].written + "."), std::string::npos) << cases[k].mnemonic;
+        EXPECT_EQ(back[k], cases[k].imported) << cases[k].mnemonic;
+    }
+}
+
+// An output that cannot be written is refused before the input's data are read: each of
+// these inputs has a fault a pass over its data would report first.
+TEST_F(LasTasksTest, AnUnwritableOutputIsRefusedBeforeTheDataAreRead)
+{
+    const std::string set = dir.File("set.qtx");
+    ASSERT_TRUE(WriteQtx(set, {{.mnemonic = "GR", .category = 6}}, 3));
+    std::vector<uint8_t> bytes = ReadBytes(set);
+    endian::PutLEDouble(bytes.data() + qtx::DataStart(1) + (qtx::kDepthSize + 4), NAN); // the middle frame's depth
+    WriteBytes(set, bytes);
+    Select({0}, 1);
+    LasShape backwards;
+    backwards.depths = {1000.0, 1000.5, 999.0, 1001.5};
+    TxtShape table;
+    table.depths = {1000.0, 1000.5, 999.0};
+    const struct {
+        T task;
+        std::string text; // the input; empty: the data set
+    } cases[] = {{T::ConvertLasToQtx, LasText(backwards)}, {T::ImportTxtDataSet, TxtText(table)}, {T::ConvertQtxToLas, ""}};
+    output = dir.File("missing/out");
+    host.onUnexpected = nullptr;
+    for (const auto& c : cases) {
+        host.ClearMessages();
+        EXPECT_EQ(c.text.empty() ? Run(c.task, set) : Import(c.text, c.task), -1);
+        ASSERT_EQ(host.Messages().size(), 1u) << c.text;
+        EXPECT_EQ(host.Messages()[0].text.find("Could not open output file :\n" + output), 0u) << host.Messages()[0].text;
+    }
 }
 
 TEST_F(LasTasksTest, ExportThenImportGivesBackTheCurves)
@@ -455,6 +592,8 @@ TEST_F(LasTasksTest, ExportedHeadersAndLinesAreWhatLasReadersTake)
         WriteBytes(set, bytes);
         Select({0}, 1);
         output = las;
+        host.ExpectMessage("Wrote file :\n" + las +
+                           "\nRenamed the curves whose names LAS readers would not read as they stand: G R as G_R.");
         ASSERT_EQ(Run(T::ConvertQtxToLas, set), 1);
         const std::string text = OutputText();
         const LasReading r = ReadIndependently(text);
