@@ -182,28 +182,15 @@ TEST_F(LasTasksTest, WhatCannotBeReadRightIsRefusedWithAMessage)
     };
     const std::string tens = table({"DTCO"});
     const std::string formatError = "Format error in file :\n" + input + "\n";
-    // A text that ends early: the reader's line, the path and where the text ended.
-    const auto ended = [&](const std::string& line, const std::string& text, const std::string& awaited) {
-        const auto lines = std::count(text.begin(), text.end(), '\n');
-        return line + input + "\nThe text ends after " + std::to_string(lines) + " lines, before " + awaited + ".";
-    };
     const std::string noLogData = "Found no log data section (~A, or ~Log_Data in LAS 3.0) in LAS file :\n";
     const std::string cannotOpen = "Could not open input file :\n" + input + "\n";
-    const std::string cutCurves = plain.substr(0, plain.find("~PARAMETER"));
-    const std::string noHash = edit(plain, "~A", "#A");
-    const std::string coreOnly = edit(edit(edit(plain, "2.0 :", "3.0 :"), "~CURVE INFORMATION", "~Core_Definition"),
-                                      "~A  DEPTH", "~Core_Data | Core_Definition");
-    const std::string noData = text([](LasShape& s) { s.depths = {}; });
-    const std::string txtShort = "* table\nno meaning\n3\nDTCO\n";
-    const std::string txtOneLine = [] {
-        TxtShape s;
-        s.depths = {1000.0};
-        return TxtText(s);
-    }();
+    TxtShape oneLine;
+    oneLine.depths = {1000.0};
     const struct {
         std::string text;
         std::string message; // the path follows
         T task = T::ConvertLasToQtx;
+        std::string awaited = ""; // a text that ends early: what it ended before, said after the path
     } cases[] = {
         {text([](LasShape& s) { s.firstLine = "# a LAS file"; }), "Error skiping header section in LAS file :\n"},
         {text([](LasShape& s) { s.version = ""; }), "Urecognized version in LAS file :\n"},
@@ -215,18 +202,22 @@ TEST_F(LasTasksTest, WhatCannotBeReadRightIsRefusedWithAMessage)
          formatError + "Line 24 holds a field that is no number."},
         {text([](LasShape& s) { s.delimiter = "COMMA"; }), "Data lines delimited by COMMA are not supported in LAS file :\n"},
         {text([](LasShape& s) { s.unit = "S"; }), "Error searching for depth units header section in LAS file :\n"},
-        {cutCurves, ended("Error reading header section in LAS file :\n", cutCurves, "its log data section (~A)")},
-        {noHash, ended(noLogData, noHash, "its log data section (~A)")},
+        {plain.substr(0, plain.find("~PARAMETER")), "Error reading header section in LAS file :\n", T::ConvertLasToQtx,
+         "its log data section (~A)"},
+        {edit(plain, "~A", "#A"), noLogData, T::ConvertLasToQtx, "its log data section (~A)"},
         // LAS 3.0 with core data alone: no log to import.
-        {coreOnly, ended(noLogData, coreOnly, "its log data section (~A)")},
+        {edit(edit(edit(plain, "2.0 :", "3.0 :"), "~CURVE INFORMATION", "~Core_Definition"), "~A  DEPTH",
+              "~Core_Data | Core_Definition"),
+         noLogData, T::ConvertLasToQtx, "its log data section (~A)"},
         // Empty, zero-filled (as a crash leaves a file) and short inputs name their cause.
         {"", cannotOpen + "The file is empty."},
         {"", cannotOpen + "The file is empty.", T::ImportTxtDataSet},
         {std::string(5000, '\0'), cannotOpen + "The file holds zero bytes only (5000), no text."},
         {std::string(100000, '\0'), cannotOpen + "The file begins with 65536 zero bytes, no text.", T::ImportTxtDataSet},
         {"\xEF\xBB\xBF", "Error skiping header section in LAS file :\n" + input + "\nThe file holds no line of text."},
-        {txtShort, ended("Error reading header section in TXT file :\n", txtShort, "its 2 curve names"), T::ImportTxtDataSet},
-        {txtOneLine, ended("Error getting top depth in file :\n", txtOneLine, "its second data line"), T::ImportTxtDataSet},
+        {"* table\nno meaning\n3\nDTCO\n", "Error reading header section in TXT file :\n", T::ImportTxtDataSet,
+         "its 2 curve names"},
+        {TxtText(oneLine), "Error getting top depth in file :\n", T::ImportTxtDataSet, "its second data line"},
         {Utf16(plain, "\xFF\xFE", false), kUtf16},
         {Utf16(plain, "\xFE\xFF", true), kUtf16},
         {Utf16(plain, "", false), kUtf16},
@@ -234,7 +225,8 @@ TEST_F(LasTasksTest, WhatCannotBeReadRightIsRefusedWithAMessage)
         {edit(plain, "~PARAMETER", "~Curve again\n DEPT.M :\n X.M :\n~PARAMETER"),
          "Found 2 curve sections (CURVE INFORMATION, Curve again) the data section ~A  DEPTH may "
          "belong to, and cannot tell which, in LAS file :\n"},
-        {noData, ended("Error searching data line in file :\n", noData, "its first data line")},
+        {text([](LasShape& s) { s.depths = {}; }), "Error searching data line in file :\n", T::ConvertLasToQtx,
+         "its first data line"},
         {text([](LasShape& s) { s.depths = {NAN}; }), "Encountered invalid depth step in file :\n"},
         {text([](LasShape& s) { s.depths = {1000, 1000, 1000.5}; }), "Encountered invalid depth step in file :\n"},
         {edit(plain, " GR .UNIT", "#GR .UNIT"), "Found 4 data columns for 3 curves (the depth included) in LAS file :\n"},
@@ -259,16 +251,17 @@ TEST_F(LasTasksTest, WhatCannotBeReadRightIsRefusedWithAMessage)
         {"* table\nno meaning\n12345678901234567890\n",
          "Encountered more than 999999999 columns (2 to 102 allowed) in file :\n", T::ImportTxtDataSet},
         {table({"DTCO", "  ", "GR"}), "Error reading header section in TXT file :\n", T::ImportTxtDataSet},
-        {"* table\n* only\n", ended("Error skiping header section in file :\n", "\n\n", "the line after its comments"),
-         T::ImportTxtDataSet},
-        {"* table\nno meaning\n", ended("Error reading number of curves in file :\n", "\n\n", "its column count"),
-         T::ImportTxtDataSet},
+        {"* table\n* only\n", "Error skiping header section in file :\n", T::ImportTxtDataSet, "the line after its comments"},
+        {"* table\nno meaning\n", "Error reading number of curves in file :\n", T::ImportTxtDataSet, "its column count"},
         // A value wider than its ten characters leaves no whole number in the next column.
         {edit(tens, " 1000.5000", "100000.5000"),
          formatError + "Line 7 does not hold 2 numbers in columns of ten characters.", T::ImportTxtDataSet},
     };
     for (const auto& c : cases) {
-        host.ExpectMessage(c.message.back() == '\n' ? c.message + input : c.message);
+        const std::string lines = std::to_string(std::count(c.text.begin(), c.text.end(), '\n'));
+        host.ExpectMessage(c.message.back() != '\n' ? c.message
+                           : c.awaited.empty()       ? c.message + input
+                               : c.message + input + "\nThe text ends after " + lines + " lines, before " + c.awaited + ".");
         EXPECT_EQ(Import(c.text, c.task), -1) << c.message;
         EXPECT_FALSE(FileExists(output)) << c.message;
         EXPECT_EQ(PartialOutputsIn(dir.Path()), std::vector<std::string>()) << c.message;
