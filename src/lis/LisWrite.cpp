@@ -412,9 +412,9 @@ Status CLisWrite::WriteDfsr(const QtxFileHeader* header, const QtxDatumDescripto
     EncodeByte(entry(EntryType::UpDown, ReprCode::Byte), header->logDirection == qtx::kLogDown ? kLogDown : kLogUp);
     EncodeByte(entry(EntryType::OpticalDepthUnits, ReprCode::Byte), metres ? kOpticalMetres : kOpticalFeet);
     // The data set's depth step as it stands, its sign included, so that it comes back
-    // as it went; the units are those of the depth channel.
+    // as it went; in the depth channel's units, feet written "F" as the format's spacing units.
     EncodeFloat(entry(EntryType::FrameSpacing, ReprCode::Float), header->depthStep);
-    PutText(entry(EntryType::FrameSpacingUnits, ReprCode::Text, 4), 4, metres ? "M" : "FT");
+    PutText(entry(EntryType::FrameSpacingUnits, ReprCode::Text, 4), 4, metres ? "M" : "F");
     EncodeByte(entry(EntryType::MaxFramesPerRecord, ReprCode::Byte), 1);
     EncodeByte(entry(EntryType::DepthMode, ReprCode::Byte), kDepthPerFrame);
     EncodeByte(entry(EntryType::DatumSpecSubtype, ReprCode::Byte), 1);

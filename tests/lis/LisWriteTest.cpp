@@ -231,12 +231,13 @@ TEST_F(LisWriteTest, SmallDataSetGivesTheGoldenRecords)
 TEST_F(LisWriteTest, DirectionDepthUnitsAndHistorySelectTheirBytes)
 {
     // The spacing is the data set's depth step, its sign included, in the depth
-    // channel's units: a step below zero comes back as it went.
+    // channel's units ("F" for feet, where the channel says "FT"): a step below zero
+    // comes back as it went.
     const struct { uint8_t direction, units; double step; std::string up, scale, spacing, deptUnits, code68; } directions[] = {
         {0xFF, 0xFF, 0.5, "\xFF", "\xFF", "M   ", "M   ", std::string("\x40\x40\x00\x00", 4)},
-        {1, 1, -0.5, "\x01", "\x01", "FT  ", "FT  ", std::string("\xBF\xC0\x00\x00", 4)},
+        {1, 1, -0.5, "\x01", "\x01", "F   ", "FT  ", std::string("\xBF\xC0\x00\x00", 4)},
         {0, 0xFF, -0.5, "\x01", "\xFF", "M   ", "M   ", std::string("\xBF\xC0\x00\x00", 4)},
-        {1, 1, 0.5, "\x01", "\x01", "FT  ", "FT  ", std::string("\x40\x40\x00\x00", 4)}};
+        {1, 1, 0.5, "\x01", "\x01", "F   ", "FT  ", std::string("\x40\x40\x00\x00", 4)}};
     for (const auto& c : directions) {
         QtxFileHeader h = Header(8, 0);
         h.logDirection = c.direction;
