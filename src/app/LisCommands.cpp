@@ -85,7 +85,7 @@ void OnScanLis()
     const FileDialogResult input = ChooseFile(in);
     if (!input.ok) return;
     // An input that cannot be read is told before a report is named.
-    if (BinaryFile probe; !OpenCommandInput(probe, input.path)) return;
+    if (BinaryFile probe; !OkOrShow(CLisScan::OpenLisInput(probe, input.path))) return;
     FileDialogOptions out;
     out.open = false;
     out.title = "Create Scan File";

@@ -274,7 +274,7 @@ int CLisParamScan::Scan(const std::string& lisPath, CLisLogicalFileList* logical
                         const std::string& dictionaryDirectory, int toolCode)
 {
     ResetScanState();
-    if (!OpenCommandInput(m_inputFile, lisPath)) return 0;
+    if (!OpenCommandInput(m_inputFile, lisPath, lis::kInputRule)) return 0;
     m_inputFile.EnableReadAhead();
     if (!LoadDictionary(dictionaryDirectory)) {
         m_inputFile.Close();
@@ -492,9 +492,27 @@ int CLisParamScan::OnFileTrailer(CLisLogicalFile* file, uint32_t longestRecord, 
         m_depthStep = CLisRecordIO::RoundTo4Decimals(std::fabs(m_lastDepth - m_firstDepth) / double(depths.size() - 1));
     else
         m_depthStep = file->m_frameSpacing; // one frame: no step to measure
+    OverruleSpacing(*file);
     if (file->m_frameSpacing == 0.0) file->m_frameSpacing = m_depthStep;
     file->m_longestRecord = longestRecord;
     return RecogniseTool(file, toolCode);
+}
+
+void CLisParamScan::OverruleSpacing(CLisLogicalFile& file)
+{
+    const auto& d = file.m_depths;
+    const double spacing = std::fabs(file.m_frameSpacing);
+    if (d.size() < 2 || spacing == 0.0) return;
+    // The step most frames lie apart: a gap in the log or a frame out of place leaves it be.
+    std::vector<double> steps(d.size() - 1);
+    for (size_t i = 1; i < d.size(); ++i) steps[i - 1] = std::fabs(d[i].m_depth - d[i - 1].m_depth);
+    const auto middle = steps.begin() + std::ptrdiff_t(steps.size() / 2);
+    std::nth_element(steps.begin(), middle, steps.end());
+    const double step = CLisRecordIO::RoundTo4Decimals(*middle);
+    if (!(step > 0.0) || !std::isfinite(step) || std::fabs(step - spacing) <= kSpacingTolerance * step) return;
+    file.m_spacingOverruled = true;
+    file.m_dfsrSpacing = file.m_frameSpacing;
+    file.m_frameSpacing = std::copysign(step, file.m_frameSpacing); // a signed spacing keeps its sign
 }
 
 int CLisParamScan::RecogniseTool(CLisLogicalFile* file, int toolCode)
@@ -628,10 +646,21 @@ void CLisParamScan::ParseLooseParameters(const uint8_t* data, uint32_t length, C
 
 namespace {
 
+constexpr double kMetresPerFoot = 0.3048;
+
+// What a DFSR says of its units: whether EB 9 names the spacing's units and of which
+// kind, and the kind of the depths themselves (EB 14 in depth-once mode, else the
+// depth channel's units).
+struct DfsrUnits {
+    bool spacingGiven = false;
+    uint8_t spacingKind = lis::kUnitUnknown;
+    uint8_t depthKind = lis::kUnitUnknown;
+};
+
 // One entry block of a DFSR into the data set's settings. Values of a code the entry
 // does not expect leave the field as it was.
 void ApplyDfsrEntry(EntryType type, uint8_t size, uint8_t code, const uint8_t* v, const uint8_t* end,
-                    CLisLogicalFile& f, bool& spacingUnitsGiven)
+                    CLisLogicalFile& f, DfsrUnits& units)
 {
     const bool isFloat = lis::IsRealCode(code);
     double x = 0;
@@ -640,7 +669,9 @@ void ApplyDfsrEntry(EntryType type, uint8_t size, uint8_t code, const uint8_t* v
     switch (type) {
     case EntryType::DataRecordType: if (size) f.m_dataRecordType = v[0]; break;
     case EntryType::DatumSpecBlockType: if (size) f.m_datumSpecBlockType = v[0]; break;
-    case EntryType::FrameSize: if (number) f.m_frameSize = TruncateToUnsigned(x, UINT32_MAX); break;
+    case EntryType::FrameSize:
+        if (number) f.m_frameSize = f.m_declaredFrameSize = TruncateToUnsigned(x, UINT32_MAX);
+        break;
     case EntryType::UpDown: if (size) f.m_upDown = v[0]; break;
     case EntryType::OpticalDepthUnits: if (size) f.m_opticalDepthUnits = v[0]; break;
     case EntryType::DataReferencePoint:
@@ -653,11 +684,11 @@ void ApplyDfsrEntry(EntryType type, uint8_t size, uint8_t code, const uint8_t* v
         break;
     case EntryType::FrameSpacingUnits:
         f.m_frameSpacingUnits = Chars(v, std::min<size_t>(size, 4), end);
-        spacingUnitsGiven = !Trim(f.m_frameSpacingUnits).empty();
+        units.spacingGiven = !Trim(f.m_frameSpacingUnits).empty();
         if (const UnitRule* r = FindUnitRule(f.m_frameSpacingUnits)) {
             f.m_frameSpacing *= r->factor;
             if (r->spacingUnits) f.m_frameSpacingUnits = r->spacingUnits;
-            f.m_depthUnitKind = r->kind;
+            f.m_depthUnitKind = units.spacingKind = r->kind;
         }
         break;
     case EntryType::MaxFramesPerRecord:
@@ -673,7 +704,7 @@ void ApplyDfsrEntry(EntryType type, uint8_t size, uint8_t code, const uint8_t* v
         f.m_depthUnits = TrimRight(Chars(v, std::min<size_t>(size, 4), end));
         if (f.m_depthMode == lis::kDepthPerRecord) {
             if (const UnitRule* r = FindUnitRule(f.m_depthUnits)) {
-                f.m_depthUnitKind = r->kind;
+                f.m_depthUnitKind = units.depthKind = r->kind;
                 if (r->factor != 1.0) f.m_depthFactor = r->factor;
                 if (r->spacingUnits) f.m_frameSpacingUnits = r->spacingUnits;
             }
@@ -685,13 +716,11 @@ void ApplyDfsrEntry(EntryType type, uint8_t size, uint8_t code, const uint8_t* v
     }
 }
 
-// The channels of the datum specification blocks at [blocks, end), each with where it
-// ends in the frame; the running total sizes a frame the DFSR did not.
-std::vector<std::pair<CLisChannelItem*, uint64_t>> ParseDatumSpecBlocks(const uint8_t* blocks, const uint8_t* end,
-                                                                         CLisLogicalFile& f)
+// The channels of the datum specification blocks at [blocks, end); the running total
+// sizes a frame the DFSR did not.
+void ParseDatumSpecBlocks(const uint8_t* blocks, const uint8_t* end, CLisLogicalFile& f, DfsrUnits& units)
 {
     uint64_t offset = 0; // running frame offset, also the running total
-    std::vector<std::pair<CLisChannelItem*, uint64_t>> ends; // each channel and where it ends in the frame
     for (const uint8_t* b = blocks; b && b < end && size_t(end - b) >= lis::kDsbSize; b += lis::kDsbSize) {
         auto channel = std::make_unique<CLisChannelItem>();
         channel->m_mnemonic = Trim(Text(b, lis::kDsbMnemonic, end));
@@ -720,16 +749,40 @@ std::vector<std::pair<CLisChannelItem*, uint64_t>> ParseDatumSpecBlocks(const ui
             if (const UnitRule* r = FindUnitRule(channel->m_units)) {
                 if (r->factor != 1.0) f.m_depthFactor = r->factor;
                 f.m_frameSpacingUnits = r->spacingUnits ? r->spacingUnits : "F";
-                f.m_depthUnitKind = r->kind;
+                f.m_depthUnitKind = units.depthKind = r->kind;
             }
             // The depth is read with the channel's own code even when its units are unknown.
             f.m_depthCode = channel->m_reprCode;
         }
-        ends.emplace_back(channel.get(), offset);
         f.m_channels.push_back(std::move(channel));
     }
-    if (f.m_frameSize == 0) f.m_frameSize = uint32_t(std::min<uint64_t>(offset, UINT32_MAX));
-    return ends;
+    f.m_channelBytes = uint32_t(std::min<uint64_t>(offset, UINT32_MAX));
+    if (f.m_frameSize == 0) f.m_frameSize = f.m_channelBytes;
+}
+
+// Where a channel ends in the frame: all its samples.
+uint64_t ChannelEnd(const CLisChannelItem& c)
+{
+    return uint64_t(c.m_offset) + (c.m_unevenSamples ? c.m_size : uint64_t(c.m_size) * std::max<uint8_t>(c.m_frameSamples, 1));
+}
+
+// EB 8 given in other units than the depths (metres beside a depth channel in feet) is
+// taken into the depths' units, in which the data set counts its step; a spacing beyond
+// any log's is no spacing (the depths give it at the trailer).
+void SettleSpacingUnits(CLisLogicalFile& f, const DfsrUnits& units)
+{
+    const uint8_t depth = units.depthKind;
+    if (units.spacingGiven && units.spacingKind != lis::kUnitUnknown && depth != lis::kUnitUnknown
+        && units.spacingKind != depth) {
+        f.m_frameSpacing = depth == lis::kUnitFeet ? f.m_frameSpacing / kMetresPerFoot : f.m_frameSpacing * kMetresPerFoot;
+        f.m_frameSpacingUnits = depth == lis::kUnitMetres ? "M" : "F";
+        f.m_depthUnitKind = depth;
+    }
+    if (std::fabs(f.m_frameSpacing) > kMaxFrameSpacing) {
+        f.m_spacingOverruled = true;
+        f.m_dfsrSpacing = f.m_frameSpacing;
+        f.m_frameSpacing = 0.0;
+    }
 }
 
 } // namespace
@@ -741,7 +794,7 @@ int CLisParamScan::ParseDfsr(const uint8_t* record, uint32_t length, CLisLogical
     const uint8_t* end = record + length;
     const uint8_t* p = record + std::min<size_t>(lis::kLogicalHeaderSize, length);
     const uint8_t* blocks = nullptr; // the datum specification blocks, once the terminator is met
-    bool spacingUnitsGiven = false;
+    DfsrUnits units;
 
     // Entry blocks: the walk ends at the end entry or the record's end.
     while (p < end && size_t(end - p) >= lis::kEntryValue) {
@@ -753,31 +806,52 @@ int CLisParamScan::ParseDfsr(const uint8_t* record, uint32_t length, CLisLogical
             blocks = v + size;
             break;
         }
-        ApplyDfsrEntry(type, size, p[lis::kEntryCode], v, end, f, spacingUnitsGiven);
+        ApplyDfsrEntry(type, size, p[lis::kEntryCode], v, end, f, units);
         p = v + size;
     }
 
-    const auto ends = ParseDatumSpecBlocks(blocks, end, f);
-    // A channel that reaches past the frame cannot be read from it, one whose samples
-    // are no whole elements of its code cannot be cut into them, and one whose code
-    // holds neither numbers nor text has no values to give: no item is made of any
-    // (the conversion log names each kind).
-    for (const auto& [channel, channelEnd] : ends) {
-        channel->m_pastFrameEnd = channelEnd > f.m_frameSize;
-        if (!channel->m_pastFrameEnd && !channel->m_unevenSamples && channel->HasValueLayout())
-            m_channelList.push_back(channel);
-    }
+    ParseDatumSpecBlocks(blocks, end, f, units);
+    ListReadableChannels(f);
     // A spacing without units of its own is in the units of the depths.
-    if (!spacingUnitsGiven) {
+    if (!units.spacingGiven) {
         f.m_frameSpacing *= f.m_depthFactor;
         if (Trim(f.m_frameSpacingUnits).empty() && f.m_depthUnitKind != lis::kUnitUnknown)
             f.m_frameSpacingUnits.assign(1, f.m_depthUnitKind == lis::kUnitMetres ? 'M' : 'F');
     }
+    SettleSpacingUnits(f, units);
     f.m_frameSpacingUnits = TrimRight(f.m_frameSpacingUnits);
     m_spacingUnits = f.m_frameSpacingUnits;
     m_frameSpacing = f.m_frameSpacing;
     m_dfsrSeen = 1;
     return 1;
+}
+
+void CLisParamScan::ListReadableChannels(CLisLogicalFile& f)
+{
+    // A channel that reaches past the frame cannot be read from it, one whose samples
+    // are no whole elements of its code cannot be cut into them, and one whose code
+    // holds neither numbers nor text has no values to give: no item is made of any
+    // (the conversion log names each kind).
+    m_channelList.clear();
+    for (const auto& channel : f.m_channels) {
+        channel->m_pastFrameEnd = ChannelEnd(*channel) > f.m_frameSize;
+        if (!channel->m_pastFrameEnd && !channel->m_unevenSamples && channel->HasValueLayout())
+            m_channelList.push_back(channel.get());
+    }
+}
+
+void CLisParamScan::SettleFrameSize(CLisLogicalFile& f, uint32_t body)
+{
+    if (f.m_frameSizeSettled || body == 0) return;
+    f.m_frameSizeSettled = true;
+    const uint32_t declared = f.m_declaredFrameSize, channels = f.m_channelBytes;
+    if (declared == 0 || channels == 0 || declared == channels) return;
+    // Frames cut by a size the channels do not add up to would be made of other
+    // channels' bytes: the channels decide, unless the record holds whole frames of the
+    // DFSR's size alone.
+    const bool declaredFits = body % declared == 0 && body % channels != 0;
+    f.m_frameSize = declaredFits ? declared : channels;
+    ListReadableChannels(f);
 }
 
 int CLisParamScan::OnDataRecord(const uint8_t* record, uint32_t length, uint64_t position, CLisLogicalFile* file)
@@ -789,7 +863,16 @@ int CLisParamScan::OnDataRecord(const uint8_t* record, uint32_t length, uint64_t
     const uint32_t depthSize = DepthSize(f.m_depthCode);
     if (depthSize == 0) return 1; // no depth can be read in this code
 
-    if (f.m_depthMode == lis::kDepthPerRecord) {
+    const bool once = f.m_depthMode == lis::kDepthPerRecord;
+    const uint32_t frameBytes = once ? dataLength - std::min(dataLength, depthSize) : dataLength;
+    SettleFrameSize(f, frameBytes);
+    // Bytes behind the last whole frame are named, not read as a frame.
+    if (const uint32_t rest = frameBytes % f.m_frameSize; rest != 0) {
+        if (f.m_remainders.size() < lis::kNamedDroppedFrames)
+            f.m_remainders.push_back({position, frameBytes / f.m_frameSize, rest});
+        ++f.m_remainderCount;
+    }
+    if (once) {
         if (dataLength < depthSize) return 1;
         dataLength -= depthSize;
         const uint32_t frames = dataLength / f.m_frameSize;

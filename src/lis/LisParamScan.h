@@ -20,6 +20,10 @@ constexpr int kProgressSteps = 1000;
 // Damaged files: the damaged logical file needs more depth entries than this to be worth keeping.
 constexpr size_t kRecoverableDepths = 10;
 constexpr int kFileHeaderExpected = 32; // the third argument of OnFileHeader
+// A frame spacing (feet or metres) beyond this is no log's: an absent value written in its place.
+constexpr double kMaxFrameSpacing = 1.0e5;
+// The frames' own step overrules the DFSR's spacing when the two differ by more than this share.
+constexpr double kSpacingTolerance = 1.0e-3;
 
 } // namespace lis::scan
 
@@ -83,6 +87,15 @@ private:
                        uint32_t longest, int toolCode);
     void CleanUp();
     void MakeCurveItems(CLisLogicalFile* file);
+    // The channel list of `file`'s DFSR: the channels its frames hold whole, with a
+    // layout of values; each marked when it reaches past the frame's end.
+    void ListReadableChannels(CLisLogicalFile& file);
+    // At the first data record of a file whose EB 3 and channels disagree: which of the
+    // two lays out its frames, told by the record's `body` bytes.
+    void SettleFrameSize(CLisLogicalFile& file, uint32_t body);
+    // Where the frames' own depths disagree with the DFSR's spacing, their step becomes
+    // the file's spacing.
+    static void OverruleSpacing(CLisLogicalFile& file);
     // The step between the frames of a depth-once record whose first frame lies at
     // `first`; places the frames of the record before it again once it is known.
     double DepthOnceStep(CLisLogicalFile& file, double first);

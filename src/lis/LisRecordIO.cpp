@@ -140,6 +140,22 @@ signed char CLisRecordIO::DetectFraming(BinaryFile& file)
     return static_cast<signed char>(startsLis(b + kPhysicalHeaderSize) ? kPlain : kNotLis);
 }
 
+bool CLisRecordIO::HoldsRecord(BinaryFile& file)
+{
+    const int framing = DetectFraming(file) == kTif ? kTif : kPlain;
+    uint8_t buffer[kTifHeaderSize + kPhysicalHeaderSize];
+    const int64_t length = file.GetLength();
+    uint64_t position = 0;
+    // File marks move on by at least their own size: the walk ends.
+    while (length > 0 && position < uint64_t(length)) {
+        RecordStatus status = RecordStatus::End;
+        const uint32_t n = ReadLogicalRecord(buffer, sizeof buffer, file, position, framing, &status);
+        if (status == RecordStatus::NoRoom) return true; // a whole record, larger than the buffer
+        if (status != RecordStatus::FileMark) return status == RecordStatus::Record && n >= kLogicalHeaderSize;
+    }
+    return false;
+}
+
 uint32_t CLisRecordIO::ProbeLogicalRecord(BinaryFile& file, uint64_t position, int framing)
 {
     uint64_t needed = 0;

@@ -25,6 +25,10 @@ enum class RecordStatus : uint8_t {
     NoRoom,   // a whole record larger than the buffer (ProbeLogicalRecord sizes it)
 };
 
+// What every LIS input needs before its first read: one physical record header and the
+// logical record header behind it. A shorter file is refused with its cause.
+inline constexpr InputRule kInputRule{kPhysicalHeaderSize + kLogicalHeaderSize, 0, "Could not open input file :\n"};
+
 } // namespace lis
 
 class CLisRecordIO {
@@ -34,6 +38,10 @@ public:
 
     // 1 TIF, 0 plain, -1 not a LIS file. Reads the first bytes of the file.
     static signed char DetectFraming(BinaryFile& file);
+
+    // Whether the file, walked from its start as the readers walk it (TIF framing when
+    // detected, else plain), holds a logical record before its end or the first damage.
+    static bool HoldsRecord(BinaryFile& file);
 
     // Bytes ReadLogicalRecord will place in its buffer for the logical record at
     // `position` (at least the record's length; trailers included); 12 for a TIF file

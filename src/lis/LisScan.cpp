@@ -137,9 +137,8 @@ Status CLisScan::Run(const std::string& lisPath, const std::string& reportPath)
     m_files.clear();
     m_reportFailure = Status();
     if (Status spared = OutputSparesInputs(reportPath, {lisPath}); !spared) return spared;
-    // An input that cannot be opened is told where it is found.
     // The input first: one that cannot be read leaves an older report as it was.
-    if (!OpenInput()) return Status::Quiet();
+    if (Status opened = OpenInput(); !opened) return opened;
     if (Status opened = OpenReport(); !opened) {
         m_input.Close();
         return opened;
@@ -163,12 +162,20 @@ Status CLisScan::OpenReport()
     return Status();
 }
 
-int CLisScan::OpenInput()
+Status CLisScan::OpenLisInput(BinaryFile& file, const std::string& path)
 {
-    if (!OpenCommandInput(m_input, m_lisPath)) return 0;
+    if (Status opened = OpenInputFile(file, path, lis::kInputRule); !opened) return opened;
+    if (CLisRecordIO::HoldsRecord(file)) return Status();
+    file.Close();
+    return Status::Failure(std::string(lis::kInputRule.headerFailure) + path + "\nThe file holds no LIS record.");
+}
+
+Status CLisScan::OpenInput()
+{
+    if (Status opened = OpenLisInput(m_input, m_lisPath); !opened) return opened;
     const int64_t length = m_input.GetLength();
     m_fileLength = length > 0 ? uint64_t(length) : 0;
-    return 1;
+    return Status();
 }
 
 Status CLisScan::Close(bool keepReport)

@@ -74,6 +74,15 @@ public:
     uint32_t m_frameOffset = 0;    // bytes from the start of that body to the frame
 };
 
+// A data record whose body is not a whole number of frames: the bytes behind its last
+// whole frame are not read.
+class CLisRecordRemainder {
+public:
+    uint64_t m_recordPosition = 0; // file position of the record
+    uint32_t m_frames = 0;         // whole frames read from it
+    uint32_t m_bytes = 0;          // bytes left behind them
+};
+
 // A frame the scan dropped because the frame after it has the same depth.
 class CLisDroppedFrame {
 public:
@@ -123,7 +132,13 @@ public:
     std::string m_fileName;         // 10 characters of the file header
     uint8_t m_dataRecordType = 0;   // EB 1
     uint8_t m_datumSpecBlockType = 0; // EB 2
-    uint32_t m_frameSize = 0;       // EB 3, or the sum of the channel sizes
+    uint32_t m_frameSize = 0;       // EB 3, or the sum of the channel sizes (see m_declaredFrameSize)
+    // EB 3 as the DFSR gives it (0: none) and the sum of its channels' sizes. Where the
+    // two disagree, the first data record settles which lays out the frames: EB 3 only
+    // when its body holds whole frames of EB 3 and not of the channels.
+    uint32_t m_declaredFrameSize = 0;
+    uint32_t m_channelBytes = 0;
+    bool m_frameSizeSettled = false;
     uint8_t m_upDown = 0;           // EB 4: 1 up, 255 down, 0 none (filled from the depths at the end;
                                     // in depth-once mode the record depths decide)
     uint8_t m_opticalDepthUnits = 1; // EB 5
@@ -132,6 +147,10 @@ public:
     double m_frameSpacing = 0.0;    // EB 8, in feet or metres
     uint8_t m_frameSpacingCode = 0; // code of EB 8
     std::string m_frameSpacingUnits; // EB 9, "F" or "M" when converted
+    // EB 8 in the depths' units where the frames' own depths overruled it (or it was
+    // beyond any log's spacing): m_frameSpacing then holds the step of the depths.
+    bool m_spacingOverruled = false;
+    double m_dfsrSpacing = 0.0;
     uint8_t m_depthUnitKind = lis::kUnitUnknown;
     uint8_t m_maxFramesPerRecord = 0; // EB 11
     int32_t m_absentValueInt = 0;   // EB 12 with codes 56, 66, 73, 79
@@ -151,6 +170,10 @@ public:
     std::vector<CLisDroppedFrame> m_droppedFrames;
     uint64_t m_droppedCount = 0;
     std::vector<std::unique_ptr<CLisTable>> m_tables; // in file order
+    // Data records with bytes behind their last whole frame: every one counted, the
+    // first lis::kNamedDroppedFrames kept for the conversion log.
+    std::vector<CLisRecordRemainder> m_remainders;
+    uint64_t m_remainderCount = 0;
 
     uint32_t m_treeKey = 0;  // Select Input File Items dialog
     uint32_t m_selected = 0; // 1: convert this logical file

@@ -31,6 +31,8 @@ const char kNothingFound[] = "Nothing found to convert in file :\n%s\nIt holds n
 const char kLeftOut[] = "Wrote data set :\n%s\n%d channel(s) of the LIS file were not converted whole; the "
                         "conversion log names them :\n%s";
 const char kOutputListEmpty[] = "Output List Empty!       ";
+const char kNoChannel[] = "Data set %s holds no channel that can be converted :\n%s";
+const char kNoChannelFile[] = "File :\n%s\nOperation will be abandoned.";
 const char kStopQuestion[] = "Are you sure you want to stop the conversion?";
 const char kNoFrames[] = "Data set %s holds no depth frames!\nFile :\n%s\nChoose a data set with frames.\n"
                          "Operation will be abandoned.";
@@ -141,6 +143,30 @@ std::string ItemName(const CWaveformPickItem& item)
     return "without a name";
 }
 
+// Why the scan made no item of `channel`; empty when it could.
+std::string LeftOutReason(const CLisChannelItem& channel, uint32_t frameSize)
+{
+    if (channel.m_pastFrameEnd) return Format("it reaches past the end of the %u-byte frame", unsigned(frameSize));
+    if (channel.m_unevenSamples)
+        return Format("its %u bytes a frame do not split into %d whole samples of representation code %d",
+                      unsigned(channel.m_size), int(channel.m_frameSamples), int(channel.m_reprCode));
+    if (channel.HasValueLayout()) return std::string();
+    return Format("representation code %d holds no numbers", int(channel.m_reprCode));
+}
+
+// For a data set without items: its channels left out and why, one a line; empty when
+// it has items or none of its channels was left out.
+std::string NoItemsCause(const CLisLogicalFile& dataSet)
+{
+    if (!dataSet.m_items.empty()) return std::string();
+    std::string lines;
+    for (const auto& channel : dataSet.m_channels) {
+        const std::string why = LeftOutReason(*channel, dataSet.m_frameSize);
+        if (!why.empty()) lines += "Channel " + channel->m_mnemonic + " left out: " + why + "\n";
+    }
+    return lines.empty() ? lines : Format(kNoChannel, dataSet.m_fileName.c_str(), lines.c_str());
+}
+
 // What to do about a data set of more items than a data set holds.
 std::string FewerItems(const CLisLogicalFile& dataSet)
 {
@@ -163,7 +189,10 @@ bool DataSetConvertible(const CLisLogicalFile& dataSet, const std::vector<CWavef
         return false;
     }
     if (items.empty()) {
-        MessageBox(kOutputListEmpty, MB_OK);
+        // A data set whose every channel was left out says which and why.
+        const std::string cause = NoItemsCause(dataSet);
+        if (cause.empty()) MessageBox(kOutputListEmpty, MB_OK);
+        else MessageBox(cause + Format(kNoChannelFile, lisPath.c_str()), MB_OK | MB_ICONSTOP);
         return false;
     }
     if (!OkOrShow(DatumCountFits(items.size(), lisPath, FewerItems(dataSet)))) return false;
@@ -214,7 +243,15 @@ void CLisToQtx::Run(const std::string& dictionaryDirectory)
             break;
         }
     if (!dataSet) {
-        MessageBox(kOutputListEmpty, MB_OK);
+        // Where no data set has an item to choose, the channels left out are why.
+        std::string cause;
+        bool anyItem = false;
+        for (const auto& d : m_dataSets) {
+            anyItem = anyItem || !d->m_items.empty();
+            cause += NoItemsCause(*d);
+        }
+        if (anyItem || cause.empty()) MessageBox(kOutputListEmpty, MB_OK);
+        else MessageBox(cause + Format(kNoChannelFile, input.path.c_str()), MB_OK | MB_ICONSTOP);
         return;
     }
     if (!DataSetConvertible(*dataSet, SelectedItems(*dataSet), input.path)) return;
@@ -233,7 +270,7 @@ void CLisToQtx::Run(const std::string& dictionaryDirectory)
     // The log is created first: refuse an output over the input before it.
     if (!OkOrShow(OutputSparesInputs(output.path, {input.path}))) return;
     // The input is opened before the log: one that cannot be read leaves an older log as it was.
-    if (!OpenCommandInput(m_input, input.path)) return;
+    if (!OpenCommandInput(m_input, input.path, lis::kInputRule)) return;
     if (!OpenLog(FileName(input.path), output.path, input.path)) {
         m_input.Close();
         return;
@@ -317,31 +354,62 @@ void CLisToQtx::LogDataSet(const std::string& toolName, const CLisLogicalFile& d
         WriteLog(Format("Depth Range: %9.4f - ", dataSet.m_depths.front().m_depth));
         WriteLog(Format("%9.4f %s\r\n", dataSet.m_depths.back().m_depth, dataSet.m_frameSpacingUnits.c_str()));
     }
+    LogFrameLayout(dataSet);
     // Channels the scan made no item of: they reach past the frame, or their code holds
     // no values.
     m_leftOut = 0;
     for (const auto& channel : dataSet.m_channels) {
-        if (channel->m_pastFrameEnd) {
-            ++m_leftOut;
-            WriteLog(Format("Channel %s left out: it reaches past the end of the %u-byte frame\r\n",
-                            channel->m_mnemonic.c_str(), unsigned(dataSet.m_frameSize)));
-            continue;
-        }
-        if (channel->m_unevenSamples) {
-            ++m_leftOut;
-            WriteLog(Format("Channel %s left out: its %u bytes a frame do not split into %d whole samples of "
-                            "representation code %d\r\n",
-                            channel->m_mnemonic.c_str(), unsigned(channel->m_size), int(channel->m_frameSamples),
-                            int(channel->m_reprCode)));
-            continue;
-        }
-        if (channel->HasValueLayout()) continue;
+        const std::string why = LeftOutReason(*channel, dataSet.m_frameSize);
+        if (why.empty()) continue;
         ++m_leftOut;
-        WriteLog(Format("Channel %s left out: representation code %d holds no numbers\r\n",
-                        channel->m_mnemonic.c_str(), int(channel->m_reprCode)));
+        WriteLog("Channel " + channel->m_mnemonic + " left out: " + why + "\r\n");
     }
     LogDroppedFrames(dataSet);
+    LogBackwardFrames(dataSet);
     LogFastChannels(dataSet);
+}
+
+void CLisToQtx::LogFrameLayout(const CLisLogicalFile& dataSet)
+{
+    const uint32_t declared = dataSet.m_declaredFrameSize, channels = dataSet.m_channelBytes;
+    if (declared != 0 && channels != 0 && declared != channels && dataSet.m_frameSizeSettled) {
+        const std::string read = dataSet.m_frameSize == channels
+                                     ? Format("frames read as the channels lay them out, %u bytes each", channels)
+                                     : Format("frames read as %u bytes each, which the data records hold whole", declared);
+        WriteLog(Format("DFSR frame size (entry 3) of %u bytes disagrees with the %u bytes of its channels; %s\r\n",
+                        declared, channels, read.c_str()));
+    }
+    for (const CLisRecordRemainder& r : dataSet.m_remainders)
+        WriteLog(Format("Data record at offset %llu: %u byte(s) behind its %u whole frame(s) of %u bytes are not "
+                        "read\r\n",
+                        static_cast<unsigned long long>(r.m_recordPosition), unsigned(r.m_bytes), unsigned(r.m_frames),
+                        unsigned(dataSet.m_frameSize)));
+    if (dataSet.m_remainderCount > dataSet.m_remainders.size())
+        WriteLog(Format("%llu more data record(s) hold bytes behind their last whole frame\r\n",
+                        static_cast<unsigned long long>(dataSet.m_remainderCount - dataSet.m_remainders.size())));
+    if (dataSet.m_spacingOverruled) {
+        const char* units = dataSet.m_frameSpacingUnits.c_str();
+        WriteLog(Format("DFSR frame spacing (entry 8) of %g %s disagrees with the frames' depths; the data set's step "
+                        "and the fast channels' sample spacing follow the depths: %.4f %s\r\n",
+                        dataSet.m_dfsrSpacing, units, std::fabs(dataSet.m_frameSpacing), units));
+    }
+}
+
+void CLisToQtx::LogBackwardFrames(const CLisLogicalFile& dataSet)
+{
+    const bool down = dataSet.m_upDown == lis::kLogDown;
+    const auto& d = dataSet.m_depths;
+    uint64_t count = 0;
+    for (size_t k = 1; k < d.size(); ++k) {
+        if (down ? d[k].m_depth >= d[k - 1].m_depth : d[k].m_depth <= d[k - 1].m_depth) continue;
+        if (count++ < lis::kNamedDroppedFrames)
+            WriteLog(Format("Frame %llu at depth %9.4f goes back against the log's direction (%s) from %9.4f\r\n",
+                            static_cast<unsigned long long>(k + 1), d[k].m_depth, down ? "down" : "up",
+                            d[k - 1].m_depth));
+    }
+    if (count > lis::kNamedDroppedFrames)
+        WriteLog(Format("%llu more frame(s) go back against the log's direction\r\n",
+                        static_cast<unsigned long long>(count - lis::kNamedDroppedFrames)));
 }
 
 void CLisToQtx::LogDroppedFrames(const CLisLogicalFile& dataSet)
@@ -484,7 +552,7 @@ int CLisToQtx::Convert(CLisLogicalFile* dataSet, const std::string& lisPath, con
     // Every refusal comes before the output is created.
     if (!OkOrShow(OutputSparesInputs(qtxPath, {lisPath})) || (!m_outputConfirmed && !MayReplaceExisting(qtxPath)))
         return 0;
-    if (!input.IsOpen() && !OpenCommandInput(input, lisPath)) return 0;
+    if (!input.IsOpen() && !OpenCommandInput(input, lisPath, lis::kInputRule)) return 0;
     if (!OkOrShow(m_reader.Open(std::move(input), lisPath))) return 0; // open: checked above
     m_output = std::make_unique<CQtxFile>();
     if (!OkOrShow(m_output->OpenWrite(qtxPath, items.size(), lisPath, FewerItems(*dataSet)))) {

@@ -128,6 +128,12 @@ private:
     void LogFastChannels(const CLisLogicalFile& dataSet);
     // Names each frame the scan dropped for a repeated depth, with its depth.
     void LogDroppedFrames(const CLisLogicalFile& dataSet);
+    // Names each frame whose depth goes back against the log's direction.
+    void LogBackwardFrames(const CLisLogicalFile& dataSet);
+    // Tells a DFSR frame size its channels disagree with and which one was read, the
+    // bytes of data records behind their last whole frame, and a DFSR spacing the
+    // frames' depths overruled.
+    void LogFrameLayout(const CLisLogicalFile& dataSet);
     // Per item, the code-50 values a float cannot hold (`beyond`, in item order).
     void LogBeyondFloat(const std::vector<CWaveformPickItem*>& items, const std::vector<uint64_t>& beyond);
     // Writes receiver `receiver` of `wave` for frame `k` by the bad-shot rule.

@@ -137,6 +137,87 @@ TEST_F(LisFastSamplesTest, FastSamplesStandWhereTheFieldsReadersPutThem)
     }
 }
 
+// EB 8 is taken in the depths' units; where it still disagrees with the frames' own
+// depths, their step is the data set's and spaces the fast samples, and the log says
+// which EB 8 was set aside. A spacing that agrees, in any units, goes without a word.
+TEST_F(LisFastSamplesTest, TheFramesDepthsDecideASpacingTheDfsrGetsWrong)
+{
+    const double metric = 0.15 / 0.3048; // 0.15 m in feet
+    const struct {
+        const char* what;
+        double spacing;
+        std::string units, depthUnits;
+        double step;        // of the frames, and what the data set should take
+        const char* spacingText; // EB 8 as the log names it; nullptr: not named
+    } cases[] = {
+        {".5MM beside depths in feet", 300.0, ".5MM", "FT", metric, nullptr},
+        {"M beside depths in feet", 0.15, "M", "FT", metric, nullptr},
+        {"FT beside depths in metres", 0.5, "FT", "M", 0.1524, nullptr},
+        {"in agreement", 0.5, "FT", "FT", 0.5, nullptr},
+        {"twice the frames' step", 0.5, "FT", "FT", 0.25, "0.5"},
+        {"an absent value", 1e30, "FT", "FT", 0.5, "1e+30"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        lisb::Dfsr d;
+        d.direction = lis::kLogDown;
+        d.spacing = c.spacing;
+        d.spacingUnits = c.units;
+        d.depthUnits = c.depthUnits;
+        d.channels = {Channel("DT", "US/F", 8, 2, 68)};
+        LisBuilder b;
+        b.FileHeader("STEP  .001").Dfsr(d).Data(d, 1000.0, c.step, 6).FileTrailer("STEP  .001");
+        b.Write(lisPath);
+        auto file = ScanAll(lisPath);
+        ASSERT_TRUE(file);
+        const std::string log = Convert(*file, lisPath, qtxPath);
+        const QtxImage out = LoadQtx(qtxPath);
+        ASSERT_EQ(out.descriptors.size(), 1u);
+        EXPECT_NEAR(out.header.depthStep, c.step, 1e-4);
+        EXPECT_NEAR(out.descriptors[0].axis1.step, c.step / 2, 1e-4) << "the samples between the frames' depths";
+        const char* units = c.depthUnits == "M" ? "M" : "F";
+        const std::string told = c.spacingText
+                                     ? Format("DFSR frame spacing (entry 8) of %s %s disagrees with the frames' depths; "
+                                              "the data set's step and the fast channels' sample spacing follow the "
+                                              "depths: %.4f %s\r\n",
+                                              c.spacingText, units, c.step, units)
+                                     : "DFSR frame spacing (entry 8)";
+        EXPECT_EQ(log.find(told) != std::string::npos, c.spacingText != nullptr) << log;
+    }
+}
+
+// A frame whose depth goes back against the log's direction is named in the log with
+// its place among the data set's frames and the depth before it.
+TEST_F(LisFastSamplesTest, AFrameThatGoesBackAgainstTheLogsDirectionIsNamed)
+{
+    const struct {
+        uint8_t direction;
+        double first, second, step; // two records of three frames
+        const char* line;           // nullptr: none goes back
+    } cases[] = {
+        {lis::kLogDown, 1000.0, 1000.75, 0.5, "Frame 4 at depth 1000.7500 goes back against the log's direction (down) "
+                                              "from 1001.0000\r\n"},
+        {lis::kLogUp, 1002.0, 1001.25, -0.5, "Frame 4 at depth 1001.2500 goes back against the log's direction (up) "
+                                             "from 1001.0000\r\n"},
+        {lis::kLogDown, 1000.0, 1001.5, 0.5, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.first);
+        lisb::Dfsr d;
+        d.direction = c.direction;
+        d.channels = {Channel("GR", "GAPI")};
+        LisBuilder b;
+        b.FileHeader("BACK  .001").Dfsr(d).Data(d, c.first, c.step, 3).Data(d, c.second, c.step, 3, lisb::DefaultSample, 3);
+        b.FileTrailer("BACK  .001").Write(lisPath);
+        auto file = ScanAll(lisPath);
+        ASSERT_TRUE(file);
+        const std::string log = Convert(*file, lisPath, qtxPath);
+        EXPECT_EQ(LoadQtx(qtxPath).frames.size(), 6u) << "the frame is kept";
+        const size_t found = log.find(c.line ? c.line : "goes back");
+        EXPECT_EQ(found != std::string::npos, c.line != nullptr) << log;
+    }
+}
+
 // A data set of an up log whose step is below zero, with a fast datum: QTX -> LIS ->
 // QTX gives back the step with its sign, the datum's axis and every value.
 TEST_F(LisFastSamplesTest, QtxToLisToQtxKeepsAFastDatumsAxisAndANegativeStep)

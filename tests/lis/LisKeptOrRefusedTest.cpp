@@ -213,6 +213,99 @@ TEST_F(LisKeptOrRefusedTest, TheCommandSaysHowManyChannelsWereLeftOutAndWhereThe
     }
 }
 
+// A DFSR frame size (EB 3) its channels do not add up to never cuts frames out of other
+// channels' bytes: the channels lay the frames out unless only EB 3 divides the data
+// record, and the log says which was read. Bytes behind a record's last whole frame are
+// named in the log.
+TEST_F(LisKeptOrRefusedTest, AFrameSizeItsChannelsDisagreeWithNeverMakesFramesUp)
+{
+    lisb::Dfsr gr;
+    gr.direction = lis::kLogDown;
+    gr.channels = {Channel("GR", "GAPI")};
+    lisb::Dfsr wave = gr;
+    wave.channels.push_back(Channel("WAVE", "", 400, 1, 68));
+    const auto declare = [](lisb::Dfsr d, int64_t frameSize, bool cut) {
+        d.frameSize = frameSize;
+        if (cut) d.channels.push_back(Channel("CUT", "", 4, 1, 68));
+        return d;
+    };
+    const struct {
+        const char* what;
+        lisb::Dfsr declared, written; // the DFSR, and the frames the data record holds
+        size_t extra;                 // bytes behind the last frame
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"EB 3 below the channels", declare(wave, 40, false), wave, 0,
+         {"DFSR frame size (entry 3) of 40 bytes disagrees with the 408 bytes of its channels; frames read as the "
+          "channels lay them out, 408 bytes each\r\n"}},
+        {"EB 3 above the channels", declare(gr, 16, false), gr, 0,
+         {"DFSR frame size (entry 3) of 16 bytes disagrees with the 8 bytes of its channels; frames read as the "
+          "channels lay them out, 8 bytes each\r\n"}},
+        {"records of whole EB 3 frames only", declare(gr, 8, true), gr, 0,
+         {"DFSR frame size (entry 3) of 8 bytes disagrees with the 12 bytes of its channels; frames read as 8 bytes "
+          "each, which the data records hold whole\r\n",
+          "Channel CUT left out: it reaches past the end of the 8-byte frame\r\n"}},
+        {"a record with bytes behind its frames", gr, gr, 3,
+         {"Data record at offset %llu: 3 byte(s) behind its 5 whole frame(s) of 8 bytes are not read\r\n"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<uint8_t> data = lisb::DataRecord(c.written, 1000.0, 0.5, 5);
+        data.resize(data.size() + c.extra, 0x41);
+        LisBuilder b;
+        b.FileHeader("SIZE  .001").Dfsr(c.declared).Record(data).FileTrailer("SIZE  .001");
+        b.Write(lisPath);
+        fs::remove(dir.File("well.log")); // the log of the case before
+        auto file = ScanAll();
+        ASSERT_TRUE(file);
+        const std::string log = ConvertWithLog(*file);
+        const QtxImage out = LoadQtx(qtxPath);
+        EXPECT_EQ(out.depths, (std::vector<double>{1000.0, 1000.5, 1001.0, 1001.5, 1002.0}));
+        for (size_t k = 0; k < out.frames.size(); ++k) {
+            ASSERT_GE(out.frames[k].size(), c.written.channels.size() == 2 ? 101u : 1u);
+            EXPECT_EQ(out.frames[k][0], float(lisb::DefaultSample(int(k), 0, 0)));
+            if (c.written.channels.size() == 2) {
+                EXPECT_EQ(out.frames[k][100], float(lisb::DefaultSample(int(k), 1, 99)));
+            }
+        }
+        for (const std::string& line : c.lines) {
+            const std::string want = Format(line.c_str(), static_cast<unsigned long long>(b.Starts()[2]));
+            EXPECT_NE(log.find(want), std::string::npos) << want << "\n" << log;
+        }
+    }
+}
+
+// A data set whose only channel is left out says which channel and why, whether the
+// user adds the data set or chooses nothing, where "Output List Empty!" said neither.
+TEST_F(LisKeptOrRefusedTest, ADataSetWhoseOnlyChannelIsLeftOutNamesIt)
+{
+    lisb::Dfsr d;
+    d.direction = lis::kLogDown;
+    d.channels = {Channel("WAV", "", 4000, 232, 68)};
+    LisBuilder b;
+    b.FileHeader("UNEV  .001").Dfsr(d).Data(d, 1000.0, 0.5, 2).FileTrailer("UNEV  .001");
+    b.Write(lisPath);
+    CLisLogicalFileList files;
+    CLisParamScan scan;
+    ASSERT_EQ(scan.Scan(lisPath, &files, dir.Path(), lis::kToolDsi), 1);
+    ASSERT_TRUE(files.at(0)->m_items.empty());
+    const std::string node = CSelectInputFileItemsDlg::NodeText(*files.at(0));
+    for (const bool add : {true, false}) {
+        SCOPED_TRACE(add ? "the data set added" : "nothing chosen");
+        host.ExpectFileDialog("Browse Input File", lisPath);
+        host.ScriptDialog(kIddSelectTool).Radio(CSelectToolDlg::kIdcDsi).Press(IDOK);
+        DialogScript& items = host.ScriptDialog(kIddSelectInputFileItems);
+        if (add) items.SelectNode(CSelectInputFileItemsDlg::kIdcTree, node).Press(CSelectInputFileItemsDlg::kIdcAdd);
+        items.Press(IDOK);
+        host.ExpectMessage("Data set UNEV  .001 holds no channel that can be converted :\nChannel WAV left out: its "
+                           "4000 bytes a frame do not split into 232 whole samples of representation code 68\nFile :\n" +
+                           lisPath + "\nOperation will be abandoned.");
+        CLisToQtx().Run(dir.Path());
+        EXPECT_TRUE(host.PendingExpectations().empty());
+        EXPECT_FALSE(fs::exists(qtxPath));
+    }
+}
+
 // 300 channels: more items than a data set holds (its datum count is a 16-bit field and
 // the tool box keeps 256 selection flags) are refused, naming the LIS file, the count,
 // the limit and what to do, before any output or log exists; 256 convert.

@@ -1,3 +1,4 @@
+#include "lis/LisParamScan.h"
 #include "lis/LisScan.h"
 
 #include "support/HostFixture.h"
@@ -88,7 +89,6 @@ TEST_F(LisScanReportTest, DamagedStrayAndUnknownRecordsAreReportedWithinTheirByt
          {"UNKNOWN RECORD TYPE = 384", "DATA RECORD - TYPE 0", " Number of Depth Records: 2"}, nullptr},
         {"cut short", LisBuilder().FileHeader().Dfsr(d).Data(d, 10.0, 1.0, 2).Data(d, 12.0, 1.0, 2),
          {" Number of Depth Records: 1", "CAUTION: LIS file is truncated near offset 0x"}, "LIS file damaged near offset"},
-        {"not LIS at all", LisBuilder().Raw({'h', 'i'}), {"STD File Format", "CAUTION"}, "LIS file damaged"},
     };
     for (Case& c : cases) {
         if (std::string(c.what) == "cut short") {
@@ -108,13 +108,41 @@ TEST_F(LisScanReportTest, DamagedStrayAndUnknownRecordsAreReportedWithinTheirByt
     }
 }
 
-// A file that holds no LIS record at all gets a report that says so, and a word.
-TEST_F(LisScanReportTest, AFileWithoutAnyRecordIsToldAndNoted)
+// An input that is empty, shorter than a record's headers or without any LIS record is
+// refused with its cause before the report is touched: an older report stays as it was.
+// Lis to Qtx's scan refuses the empty and short ones in the same words.
+TEST_F(LisScanReportTest, AnInputWithoutARecordIsRefusedWithItsCauseAndTheOlderReportStays)
 {
-    host.ExpectMessage("No LIS record was found in file :\n" + lisPath + "\nThe scan report holds only its heading.");
-    const std::string report = Scan(LisBuilder());
-    EXPECT_NE(report.find("Scanning File: " + lisPath), std::string::npos);
-    EXPECT_NE(report.find("CAUTION: no LIS record was found in this file"), std::string::npos);
+    const std::string text = "Depth, GR\n1000.0, 45.2\n";
+    const struct {
+        const char* what;
+        std::vector<uint8_t> bytes;
+        std::string cause;
+        bool shortInput;
+    } cases[] = {
+        {"empty", {}, "The file is empty.", true},
+        {"short", {'h', 'i'}, "The file is 2 bytes long, shorter than the 6-byte header of its format.", true},
+        {"text", std::vector<uint8_t>(text.begin(), text.end()), "The file holds no LIS record.", false},
+        {"zeros", std::vector<uint8_t>(4096, 0), "The file holds no LIS record.", false},
+        {"file marks only", LisBuilder(lisb::kTifFraming).FileMark().FileMark().Bytes(), "The file holds no LIS record.",
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteBytes(lisPath, c.bytes);
+        WriteBytes(reportPath, {'o', 'l', 'd'});
+        const std::string message = "Could not open input file :\n" + lisPath + "\n" + c.cause;
+        EXPECT_EQ(CLisScan().Run(lisPath, reportPath).Message(), message);
+        BinaryFile probe;
+        EXPECT_EQ(CLisScan::OpenLisInput(probe, lisPath).Message(), message);
+        EXPECT_FALSE(probe.IsOpen());
+        EXPECT_EQ(ReadBytes(reportPath), (std::vector<uint8_t>{'o', 'l', 'd'}));
+        if (!c.shortInput) continue;
+        host.ExpectMessage(message);
+        CLisLogicalFileList files;
+        EXPECT_EQ(CLisParamScan().Scan(lisPath, &files, dir.Path(), lis::kToolDsi), 0);
+        EXPECT_TRUE(host.PendingExpectations().empty());
+    }
     // One record is enough to stay silent.
     std::filesystem::remove(reportPath);
     host.ClearMessages();
