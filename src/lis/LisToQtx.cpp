@@ -205,6 +205,19 @@ bool DataSetConvertible(const CLisLogicalFile& dataSet, const std::vector<CWavef
     return true;
 }
 
+// No data set was chosen: where none has an item to choose, the channels left out are why.
+void TellNothingChosen(const CLisLogicalFileList& dataSets, const std::string& lisPath)
+{
+    std::string cause;
+    bool anyItem = false;
+    for (const auto& d : dataSets) {
+        anyItem = anyItem || !d->m_items.empty();
+        cause += NoItemsCause(*d);
+    }
+    if (anyItem || cause.empty()) MessageBox(kOutputListEmpty, MB_OK);
+    else MessageBox(cause + Format(kNoChannelFile, lisPath.c_str()), MB_OK | MB_ICONSTOP);
+}
+
 } // namespace
 
 // ---- the command --------------------------------------------------------------------
@@ -243,15 +256,7 @@ void CLisToQtx::Run(const std::string& dictionaryDirectory)
             break;
         }
     if (!dataSet) {
-        // Where no data set has an item to choose, the channels left out are why.
-        std::string cause;
-        bool anyItem = false;
-        for (const auto& d : m_dataSets) {
-            anyItem = anyItem || !d->m_items.empty();
-            cause += NoItemsCause(*d);
-        }
-        if (anyItem || cause.empty()) MessageBox(kOutputListEmpty, MB_OK);
-        else MessageBox(cause + Format(kNoChannelFile, input.path.c_str()), MB_OK | MB_ICONSTOP);
+        TellNothingChosen(m_dataSets, input.path);
         return;
     }
     if (!DataSetConvertible(*dataSet, SelectedItems(*dataSet), input.path)) return;
