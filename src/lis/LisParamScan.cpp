@@ -227,6 +227,51 @@ double SignedFrameSpacing(const CLisLogicalFile& file)
     return file.m_upDown == lis::kLogUp ? -spacing : spacing;
 }
 
+// The steps between frames that carry their own depths; a repeated depth is no step.
+std::vector<double> FrameSteps(const std::vector<CLisDepthEntry>& d)
+{
+    std::vector<double> steps;
+    for (size_t i = 1; i < d.size(); ++i)
+        if (const double step = std::fabs(d[i].m_depth - d[i - 1].m_depth); step > 0.0 && std::isfinite(step))
+            steps.push_back(step);
+    return steps;
+}
+
+// The frames of one depth-once record: the entries from `start` that share its position.
+size_t RecordEnd(const std::vector<CLisDepthEntry>& d, size_t start)
+{
+    size_t end = start + 1;
+    while (end < d.size() && d[end].m_recordPosition == d[start].m_recordPosition) ++end;
+    return end;
+}
+
+// The steps the depths of depth-once records give: each record's distance to the next
+// over its frames (a repeated record depth is no step).
+std::vector<double> RecordSteps(const std::vector<CLisDepthEntry>& d)
+{
+    std::vector<double> steps;
+    for (size_t start = 0, next = 0; start < d.size(); start = next) {
+        next = RecordEnd(d, start);
+        if (next == d.size()) break;
+        if (const double step = std::fabs(d[next].m_depth - d[start].m_depth) / double(next - start);
+            step > 0.0 && std::isfinite(step))
+            steps.push_back(step);
+    }
+    return steps;
+}
+
+// The frames of each depth-once record `step` apart from its recorded depth, each the
+// way it lay before.
+void PlaceRecordFrames(std::vector<CLisDepthEntry>& d, double step)
+{
+    for (size_t start = 0, next = 0; start < d.size(); start = next) {
+        next = RecordEnd(d, start);
+        const double first = d[start].m_depth;
+        for (size_t k = start + 1; k < next; ++k)
+            d[k].m_depth = first + double(k - start) * std::copysign(step, d[k].m_depth - first);
+    }
+}
+
 bool IsDepthChannel(const std::string& mnemonic)
 {
     return mnemonic == "DEPT" || mnemonic == "TDEP" || mnemonic == "MDEP";
@@ -483,6 +528,9 @@ int CLisParamScan::RemoveRepeatedDepths()
 int CLisParamScan::OnFileTrailer(CLisLogicalFile* file, uint32_t longestRecord, int toolCode)
 {
     FinishDepthOnce();
+    // Before repeated depths are dropped: depth-once frames placed at a spacing the
+    // records disagree with may meet the next record's depth, yet are frames of their own.
+    OverruleSpacing(*file);
     RemoveRepeatedDepths();
     if (file->m_depths.empty()) return 1;
     const auto& depths = file->m_depths;
@@ -492,7 +540,6 @@ int CLisParamScan::OnFileTrailer(CLisLogicalFile* file, uint32_t longestRecord, 
         m_depthStep = CLisRecordIO::RoundTo4Decimals(std::fabs(m_lastDepth - m_firstDepth) / double(depths.size() - 1));
     else
         m_depthStep = file->m_frameSpacing; // one frame: no step to measure
-    OverruleSpacing(*file);
     if (file->m_frameSpacing == 0.0) file->m_frameSpacing = m_depthStep;
     file->m_longestRecord = longestRecord;
     return RecogniseTool(file, toolCode);
@@ -500,12 +547,12 @@ int CLisParamScan::OnFileTrailer(CLisLogicalFile* file, uint32_t longestRecord, 
 
 void CLisParamScan::OverruleSpacing(CLisLogicalFile& file)
 {
-    const auto& d = file.m_depths;
     const double spacing = std::fabs(file.m_frameSpacing);
-    if (d.size() < 2 || spacing == 0.0) return;
+    if (spacing == 0.0) return;
+    const bool once = file.m_depthMode == lis::kDepthPerRecord;
+    std::vector<double> steps = once ? RecordSteps(file.m_depths) : FrameSteps(file.m_depths);
+    if (steps.empty()) return;
     // The step most frames lie apart: a gap in the log or a frame out of place leaves it be.
-    std::vector<double> steps(d.size() - 1);
-    for (size_t i = 1; i < d.size(); ++i) steps[i - 1] = std::fabs(d[i].m_depth - d[i - 1].m_depth);
     const auto middle = steps.begin() + std::ptrdiff_t(steps.size() / 2);
     std::nth_element(steps.begin(), middle, steps.end());
     const double step = CLisRecordIO::RoundTo4Decimals(*middle);
@@ -513,6 +560,7 @@ void CLisParamScan::OverruleSpacing(CLisLogicalFile& file)
     file.m_spacingOverruled = true;
     file.m_dfsrSpacing = file.m_frameSpacing;
     file.m_frameSpacing = std::copysign(step, file.m_frameSpacing); // a signed spacing keeps its sign
+    if (once) PlaceRecordFrames(file.m_depths, *middle); // unrounded: no drift over a long record
 }
 
 int CLisParamScan::RecogniseTool(CLisLogicalFile* file, int toolCode)

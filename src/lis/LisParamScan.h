@@ -93,8 +93,9 @@ private:
     // At the first data record of a file whose EB 3 and channels disagree: which of the
     // two lays out its frames, told by the record's `body` bytes.
     void SettleFrameSize(CLisLogicalFile& file, uint32_t body);
-    // Where the frames' own depths disagree with the DFSR's spacing, their step becomes
-    // the file's spacing.
+    // Where the frames' own depths (in depth-once mode the records') disagree with the
+    // DFSR's spacing, their step becomes the file's spacing, and depth-once frames are
+    // placed at it within their records.
     static void OverruleSpacing(CLisLogicalFile& file);
     // The step between the frames of a depth-once record whose first frame lies at
     // `first`; places the frames of the record before it again once it is known.

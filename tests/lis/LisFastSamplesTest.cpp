@@ -138,44 +138,54 @@ TEST_F(LisFastSamplesTest, FastSamplesStandWhereTheFieldsReadersPutThem)
 }
 
 // EB 8 is taken in the depths' units; where it still disagrees with the frames' own
-// depths, their step is the data set's and spaces the fast samples, and the log says
-// which EB 8 was set aside. A spacing that agrees, in any units, goes without a word.
+// depths (with the depth once a record, the records' depths over their frames), their
+// step is the data set's, places the frames and spaces the fast samples, and the log
+// says which EB 8 was set aside. A spacing that agrees, in any units, goes without a word.
 TEST_F(LisFastSamplesTest, TheFramesDepthsDecideASpacingTheDfsrGetsWrong)
 {
     const double metric = 0.15 / 0.3048; // 0.15 m in feet
     const struct {
         const char* what;
+        bool once;
         double spacing;
         std::string units, depthUnits;
         double step;        // of the frames, and what the data set should take
         const char* spacingText; // EB 8 as the log names it; nullptr: not named
     } cases[] = {
-        {".5MM beside depths in feet", 300.0, ".5MM", "FT", metric, nullptr},
-        {"M beside depths in feet", 0.15, "M", "FT", metric, nullptr},
-        {"FT beside depths in metres", 0.5, "FT", "M", 0.1524, nullptr},
-        {"in agreement", 0.5, "FT", "FT", 0.5, nullptr},
-        {"twice the frames' step", 0.5, "FT", "FT", 0.25, "0.5"},
-        {"an absent value", 1e30, "FT", "FT", 0.5, "1e+30"},
+        {".5MM beside depths in feet", false, 300.0, ".5MM", "FT", metric, nullptr},
+        {"M beside depths in feet", false, 0.15, "M", "FT", metric, nullptr},
+        {"FT beside depths in metres", false, 0.5, "FT", "M", 0.1524, nullptr},
+        {"in agreement", false, 0.5, "FT", "FT", 0.5, nullptr},
+        {"twice the frames' step", false, 0.5, "FT", "FT", 0.25, "0.5"},
+        {"an absent value", false, 1e30, "FT", "FT", 0.5, "1e+30"},
+        {"depth once, in agreement", true, 0.5, "FT", "FT", 0.5, nullptr},
+        {"depth once, twice the records' step", true, 0.5, "FT", "FT", 0.25, "0.5"},
+        {"depth once, M beside depths in feet", true, 0.15, "M", "FT", metric, nullptr},
+        {"depth once, an absent value", true, 1e30, "FT", "FT", 0.5, "1e+30"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         lisb::Dfsr d;
+        d.depthOnce = c.once;
         d.direction = lis::kLogDown;
         d.spacing = c.spacing;
         d.spacingUnits = c.units;
         d.depthUnits = c.depthUnits;
         d.channels = {Channel("DT", "US/F", 8, 2, 68)};
         LisBuilder b;
-        b.FileHeader("STEP  .001").Dfsr(d).Data(d, 1000.0, c.step, 6).FileTrailer("STEP  .001");
-        b.Write(lisPath);
+        b.FileHeader("STEP  .001").Dfsr(d);
+        for (int k = 0; k < 6; k += 2) b.Data(d, 1000.0 + k * c.step, c.step, 2, lisb::DefaultSample, k);
+        b.FileTrailer("STEP  .001").Write(lisPath);
         auto file = ScanAll(lisPath);
         ASSERT_TRUE(file);
         const std::string log = Convert(*file, lisPath, qtxPath);
         const QtxImage out = LoadQtx(qtxPath);
         ASSERT_EQ(out.descriptors.size(), 1u);
+        ASSERT_EQ(out.depths.size(), 6u) << "no frame lost to a depth it was wrongly given";
+        for (size_t k = 0; k < 6; ++k) EXPECT_NEAR(out.depths[k], 1000.0 + double(k) * c.step, 1e-4) << k;
         EXPECT_NEAR(out.header.depthStep, c.step, 1e-4);
         EXPECT_NEAR(out.descriptors[0].axis1.step, c.step / 2, 1e-4) << "the samples between the frames' depths";
-        const char* units = c.depthUnits == "M" ? "M" : "F";
+        const char* units = file->m_frameSpacingUnits.c_str(); // as the data set names them
         const std::string told = c.spacingText
                                      ? Format("DFSR frame spacing (entry 8) of %s %s disagrees with the frames' depths; "
                                               "the data set's step and the fast channels' sample spacing follow the "
