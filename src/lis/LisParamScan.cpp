@@ -11,6 +11,7 @@
 #include "platform/SafeNumeric.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -552,15 +553,37 @@ void CLisParamScan::OverruleSpacing(CLisLogicalFile& file)
     const bool once = file.m_depthMode == lis::kDepthPerRecord;
     std::vector<double> steps = once ? RecordSteps(file.m_depths) : FrameSteps(file.m_depths);
     if (steps.empty()) return;
-    // The step most frames lie apart: a gap in the log or a frame out of place leaves it be.
+    // Depths carry their code's rounding (code 68's 23-bit fraction holds 10,000 ft to two
+    // thousandths), so a step agrees with another within that as well as within the share.
+    double deepest = 0.0;
+    for (const CLisDepthEntry& e : file.m_depths)
+        if (std::isfinite(e.m_depth)) deepest = std::max(deepest, std::fabs(e.m_depth));
+    const auto agrees = [rounding = 4.0 * deepest * double(FLT_EPSILON)](double a, double b) {
+        return std::fabs(a - b) <= std::max(lis::scan::kSpacingTolerance * b, rounding);
+    };
+    const auto count = [&steps, &agrees](double b) {
+        return size_t(std::count_if(steps.begin(), steps.end(), [&](double a) { return agrees(a, b); }));
+    };
+    // The spacing stands while a fair share of the steps bears it out: a log with gaps or
+    // frames out of place still has it between most neighbours.
+    if (4 * count(spacing) >= steps.size()) return;
+    // The step most frames lie apart decides only where most steps share it; it is their
+    // mean, which the depths' rounding does not bias (their sum is a difference of depths).
     const auto middle = steps.begin() + std::ptrdiff_t(steps.size() / 2);
     std::nth_element(steps.begin(), middle, steps.end());
-    const double step = CLisRecordIO::RoundTo4Decimals(*middle);
-    if (!(step > 0.0) || !std::isfinite(step) || std::fabs(step - spacing) <= kSpacingTolerance * step) return;
+    const double median = *middle;
+    if (!(median > 0.0) || !std::isfinite(median) || 2 * count(median) <= steps.size()) return;
+    double sum = 0.0;
+    for (double a : steps)
+        if (agrees(a, median)) sum += a;
+    const double step = sum / double(count(median));
+    // EB 8 read to four places (0.0083 for 1/120) is what the depths give, so rounded.
+    if (CLisRecordIO::RoundTo4Decimals(step) == spacing) return;
     file.m_spacingOverruled = true;
     file.m_dfsrSpacing = file.m_frameSpacing;
-    file.m_frameSpacing = std::copysign(step, file.m_frameSpacing); // a signed spacing keeps its sign
-    if (once) PlaceRecordFrames(file.m_depths, *middle); // unrounded: no drift over a long record
+    // Rounded as the data set's measured step is; a signed spacing keeps its sign.
+    file.m_frameSpacing = std::copysign(CLisRecordIO::RoundTo4Decimals(step), file.m_frameSpacing);
+    if (once) PlaceRecordFrames(file.m_depths, step); // unrounded: no drift over a long record
 }
 
 int CLisParamScan::RecogniseTool(CLisLogicalFile* file, int toolCode)

@@ -151,6 +151,7 @@ TEST_F(LisFastSamplesTest, TheFramesDepthsDecideASpacingTheDfsrGetsWrong)
         std::string units, depthUnits;
         double step;        // of the frames, and what the data set should take
         const char* spacingText; // EB 8 as the log names it; nullptr: not named
+        double top = 1000.0;
     } cases[] = {
         {".5MM beside depths in feet", false, 300.0, ".5MM", "FT", metric, nullptr},
         {"M beside depths in feet", false, 0.15, "M", "FT", metric, nullptr},
@@ -162,6 +163,10 @@ TEST_F(LisFastSamplesTest, TheFramesDepthsDecideASpacingTheDfsrGetsWrong)
         {"depth once, twice the records' step", true, 0.5, "FT", "FT", 0.25, "0.5"},
         {"depth once, M beside depths in feet", true, 0.15, "M", "FT", metric, nullptr},
         {"depth once, an absent value", true, 1e30, "FT", "FT", 0.5, "1e+30"},
+        // Code 68 holds depths near 10,000 ft to two thousandths: their steps vary by as
+        // much and still agree; EB 8 read to four places (0.0083) agrees with 1/120.
+        {"1/12 ft, deep", false, 1.0 / 12, "FT", "FT", 1.0 / 12, nullptr, 10000.0},
+        {"1/120 ft, shallow", false, 1.0 / 120, "FT", "FT", 1.0 / 120, nullptr, 0.0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -174,7 +179,7 @@ TEST_F(LisFastSamplesTest, TheFramesDepthsDecideASpacingTheDfsrGetsWrong)
         d.channels = {Channel("DT", "US/F", 8, 2, 68)};
         LisBuilder b;
         b.FileHeader("STEP  .001").Dfsr(d);
-        for (int k = 0; k < 6; k += 2) b.Data(d, 1000.0 + k * c.step, c.step, 2, lisb::DefaultSample, k);
+        for (int k = 0; k < 6; k += 2) b.Data(d, c.top + k * c.step, c.step, 2, lisb::DefaultSample, k);
         b.FileTrailer("STEP  .001").Write(lisPath);
         auto file = ScanAll(lisPath);
         ASSERT_TRUE(file);
@@ -182,7 +187,8 @@ TEST_F(LisFastSamplesTest, TheFramesDepthsDecideASpacingTheDfsrGetsWrong)
         const QtxImage out = LoadQtx(qtxPath);
         ASSERT_EQ(out.descriptors.size(), 1u);
         ASSERT_EQ(out.depths.size(), 6u) << "no frame lost to a depth it was wrongly given";
-        for (size_t k = 0; k < 6; ++k) EXPECT_NEAR(out.depths[k], 1000.0 + double(k) * c.step, 1e-4) << k;
+        const double held = std::max(1e-4, c.top * 2.5e-7); // code 68's rounding of a depth
+        for (size_t k = 0; k < 6; ++k) EXPECT_NEAR(out.depths[k], c.top + double(k) * c.step, held) << k;
         EXPECT_NEAR(out.header.depthStep, c.step, 1e-4);
         EXPECT_NEAR(out.descriptors[0].axis1.step, c.step / 2, 1e-4) << "the samples between the frames' depths";
         const char* units = file->m_frameSpacingUnits.c_str(); // as the data set names them
