@@ -27,7 +27,7 @@ enum class RecordStatus : uint8_t {
 
 // What every LIS input needs before its first read: one physical record header and the
 // logical record header behind it. A shorter file is refused with its cause.
-inline constexpr InputRule kInputRule{kPhysicalHeaderSize + kLogicalHeaderSize, 0, "Could not open input file :\n"};
+inline constexpr InputRule kInputRule{kPhysicalHeaderSize + kLogicalHeaderSize, 0, kCouldNotOpenInput};
 
 } // namespace lis
 

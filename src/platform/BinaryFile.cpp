@@ -390,14 +390,14 @@ std::string ZeroBytesCause(int64_t zeros, int64_t length)
 
 Status OpenInputFile(BinaryFile& file, const std::string& path, const InputRule& rule)
 {
-    static const char kCouldNotOpen[] = "Could not open input file :\n";
     int error = 0;
-    if (!file.Open(path, BinaryFile::modeRead, &error)) return Status::Failure(kCouldNotOpen + path + OpenFailureCause(path, error));
+    if (!file.Open(path, BinaryFile::modeRead, &error))
+        return Status::Failure(kCouldNotOpenInput + path + OpenFailureCause(path, error));
     const int64_t length = file.GetLength();
     std::string cause = OversizeInputCause(length, rule.maxBytes);
     if (!cause.empty()) {
         file.Close();
-        return Status::Failure(kCouldNotOpen + path + cause);
+        return Status::Failure(kCouldNotOpenInput + path + cause);
     }
     cause = ShortInputCause(length, rule.headerBytes);
     if (!cause.empty()) {

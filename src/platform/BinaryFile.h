@@ -158,6 +158,9 @@ std::string OversizeInputCause(int64_t length, int64_t limit);
 std::string EndedTextCause(int64_t lines, const std::string& awaited);
 std::string ZeroBytesCause(int64_t zeros, int64_t length);
 
+// The first line of every input's refusal, the path and its cause following.
+inline constexpr char kCouldNotOpenInput[] = "Could not open input file :\n";
+
 // What a reader needs of its input before its first read.
 struct InputRule {
     uint64_t headerBytes = 0; // a shorter file is refused (1: an empty one is)

@@ -4,6 +4,7 @@
 #include "toolbox/OneFrameStep.h"
 #include "toolbox/ToolsWnd.h"
 #include "dataset/QtxLayout.h"
+#include "platform/BinaryFile.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "platform/SafeNumeric.h"
@@ -29,7 +30,6 @@ const char kBeyond[] = "Wrote %lld value(s) beyond the single-precision range as
 const char kNulls[] = "Wrote %lld value(s) equal to the file's NULL %s as absent values (-999.25).";
 const char kNans[] = "Wrote %lld value(s) that are no number or infinite (nan, inf) as absent values (-999.25).";
 const char kRenamed[] = "Renamed %zu curve(s) whose first four characters repeat another's: %s.";
-const char kCouldNotOpen[] = "Could not open input file :\n";
 constexpr size_t kNamesShown = 5;
 // Renamings are listed up to this many: a file of 256 curves of one prefix gives a count, not a page.
 constexpr size_t kRenamingsShown = 16;
@@ -190,9 +190,9 @@ int OpenTextInput(CLasDoc& doc, const std::string& path)
 {
     if (!doc.OpenInput(path)) return 0; // told by the open
     const std::string_view head = doc.Head();
-    if (head.empty()) return Refuse(kCouldNotOpen + path + ShortInputCause(0, 1));
+    if (head.empty()) return Refuse(kCouldNotOpenInput + path + ShortInputCause(0, 1));
     if (head.find_first_not_of('\0') == std::string_view::npos)
-        return Refuse(kCouldNotOpen + path + ZeroBytesCause(int64_t(head.size()), doc.m_inputLength));
+        return Refuse(kCouldNotOpenInput + path + ZeroBytesCause(int64_t(head.size()), doc.m_inputLength));
     return 1;
 }
 

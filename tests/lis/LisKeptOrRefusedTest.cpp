@@ -69,6 +69,21 @@ protected:
         return std::move(files[0]);
     }
 
+    // Writes a file of one logical file, `declared` its DFSR and `frames` frames laid out
+    // as `written`; its line in Select Input File Items, and the items it offers.
+    std::string WriteAndScan(const char* name, const lisb::Dfsr& declared, const lisb::Dfsr& written, int frames,
+                             size_t* items = nullptr)
+    {
+        LisBuilder b;
+        b.FileHeader(name).Dfsr(declared).Data(written, 1000.0, 0.5, frames).FileTrailer(name);
+        b.Write(lisPath);
+        CLisLogicalFileList files;
+        CLisParamScan scan;
+        EXPECT_EQ(scan.Scan(lisPath, &files, dir.Path(), lis::kToolDsi), 1);
+        if (items) *items = files.empty() ? 0 : files.at(0)->m_items.size();
+        return files.empty() ? std::string() : CSelectInputFileItemsDlg::NodeText(*files.at(0));
+    }
+
     // Converts with its log; the log's text.
     std::string ConvertWithLog(CLisLogicalFile& file, int expected = 1)
     {
@@ -186,13 +201,7 @@ TEST_F(LisKeptOrRefusedTest, TheCommandSaysHowManyChannelsWereLeftOutAndWhereThe
             declared.channels.push_back(Channel("CUT", "", 4, 1, 68));
             declared.channels.push_back(Channel("WIDE", "", 8, 2, 68));
         }
-        LisBuilder b;
-        b.FileHeader("WAVE  .001").Dfsr(declared).Data(d, 1000.0, 0.5, 3).FileTrailer("WAVE  .001");
-        b.Write(lisPath);
-        CLisLogicalFileList files;
-        CLisParamScan scan;
-        ASSERT_EQ(scan.Scan(lisPath, &files, dir.Path(), lis::kToolDsi), 1);
-        const std::string node = CSelectInputFileItemsDlg::NodeText(*files.at(0));
+        const std::string node = WriteAndScan("WAVE  .001", declared, d, 3);
         const std::string out = dir.File("well_WAVE_001.qtx"), logPath = dir.File("well_WAVE_001.log");
         fs::remove(out);
         fs::remove(logPath);
@@ -282,14 +291,9 @@ TEST_F(LisKeptOrRefusedTest, ADataSetWhoseOnlyChannelIsLeftOutNamesIt)
     lisb::Dfsr d;
     d.direction = lis::kLogDown;
     d.channels = {Channel("WAV", "", 4000, 232, 68)};
-    LisBuilder b;
-    b.FileHeader("UNEV  .001").Dfsr(d).Data(d, 1000.0, 0.5, 2).FileTrailer("UNEV  .001");
-    b.Write(lisPath);
-    CLisLogicalFileList files;
-    CLisParamScan scan;
-    ASSERT_EQ(scan.Scan(lisPath, &files, dir.Path(), lis::kToolDsi), 1);
-    ASSERT_TRUE(files.at(0)->m_items.empty());
-    const std::string node = CSelectInputFileItemsDlg::NodeText(*files.at(0));
+    size_t items = 1;
+    const std::string node = WriteAndScan("UNEV  .001", d, d, 2, &items);
+    ASSERT_EQ(items, 0u);
     for (const bool add : {true, false}) {
         SCOPED_TRACE(add ? "the data set added" : "nothing chosen");
         host.ExpectFileDialog("Browse Input File", lisPath);

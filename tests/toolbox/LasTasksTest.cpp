@@ -500,7 +500,7 @@ TEST_F(LasTasksTest, ExportedNamesAreReadBackByTheImport)
 
 // An output that cannot be written is refused before the input's data are read: each of
 // these inputs has a fault a pass over its data would report first.
-TEST_F(LasTasksTest, AnUnwritableOutputIsRefusedBeforeTheDataAreRead)
+TEST_F(LasTasksTest, AnOutputThatCannotBeWrittenOrIsTheInputIsRefusedBeforeTheDataAreRead)
 {
     const std::string set = dir.File("set.qtx");
     ASSERT_TRUE(WriteQtx(set, {{.mnemonic = "GR", .category = 6}}, 3));
@@ -516,14 +516,25 @@ TEST_F(LasTasksTest, AnUnwritableOutputIsRefusedBeforeTheDataAreRead)
         T task;
         std::string text; // the input; empty: the data set
     } cases[] = {{T::ConvertLasToQtx, LasText(backwards)}, {T::ImportTxtDataSet, TxtText(table)}, {T::ConvertQtxToLas, ""}};
-    output = dir.File("missing/out");
+    const std::string missing = dir.File("missing/out");
     host.onUnexpected = nullptr;
-    for (const auto& c : cases) {
-        host.ClearMessages();
-        EXPECT_EQ(c.text.empty() ? Run(c.task, set) : Import(c.text, c.task), -1);
-        ASSERT_EQ(host.Messages().size(), 1u) << c.text;
-        EXPECT_EQ(host.Messages()[0].text.find("Could not open output file :\n" + output), 0u) << host.Messages()[0].text;
-    }
+    // An output in no folder, and the input itself: refused alike, the input untouched.
+    for (const bool overInput : {false, true})
+        for (const auto& c : cases) {
+            const std::string in = c.text.empty() ? set : input;
+            if (!c.text.empty()) WriteBytes(input, std::vector<uint8_t>(c.text.begin(), c.text.end()));
+            const std::vector<uint8_t> before = ReadBytes(in);
+            auto e = std::make_unique<CToolsWnd>();
+            e->Settings().outputPath = overInput ? in : missing;
+            host.ClearMessages();
+            EXPECT_EQ(RunToolTask(*e, c.task, in), -1);
+            ASSERT_EQ(host.Messages().size(), 1u) << in;
+            const std::string told = overInput ? "Output file is the same as input file :\n" + in + "\nOperation will be abandoned."
+                                               : "Could not open output file :\n" + missing;
+            EXPECT_EQ(host.Messages()[0].text.find(told), 0u) << host.Messages()[0].text;
+            EXPECT_EQ(ReadBytes(in), before);
+            EXPECT_EQ(PartialOutputsIn(dir.Path()), std::vector<std::string>());
+        }
 }
 
 TEST_F(LasTasksTest, ExportThenImportGivesBackTheCurves)
