@@ -115,7 +115,10 @@ void AddLisCommands(CommandMap& c)
         const std::string folder = DictionaryFolder();
         if (folder.empty()) return;
         CLisDictionary dictionary;
-        if (OkOrShow(dictionary.Import(folder))) MessageBox("Dictionary Importation Complete!", MB_OK);
+        if (!OkOrShow(dictionary.Import(folder))) return;
+        MessageBox("Dictionary Importation Complete!", MB_OK);
+        // The box does not say where the dictionary went; the status bar keeps it.
+        ShowCommandResult("Dictionary done: wrote " + JoinPath(folder, lisdic::kFileName));
     });
     // The converter asks for its files and reports its own result.
     c.Add(ID_LIS_TO_QTX, [] {

@@ -529,6 +529,7 @@ TEST_F(DictionaryCommandTest, ImportsIntoTheUsersDataFolderOrEndsQuietlyOnCancel
     host.ExpectMessage("Dictionary Importation Complete!");
     EXPECT_TRUE(theViewerApp.OnCommand(ID_DICTIONARY));
     EXPECT_EQ(ReadBytes(JoinPath(userFolder, "LisDic.dit")), b.Dit()) << "the folder was made for it";
+    EXPECT_EQ(frame.PaneText(0), "Dictionary done: wrote " + JoinPath(userFolder, "LisDic.dit"));
     EXPECT_FALSE(std::filesystem::exists(elsewhere.File("LisDic.dit")));
     EXPECT_FALSE(std::filesystem::exists(startup.File("LisDic.dit")));
 
