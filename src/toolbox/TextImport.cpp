@@ -37,12 +37,18 @@ const char kOneLine[] = "data line";
 
 constexpr float kAbsent = qtx::kAbsentValue;
 
-// Field `field` of a line: the depth (any number: the depth rule judges it), then the values.
+// Field `field` of a line: the depth (any number double holds: the depth rule judges it),
+// then the values.
 bool TakeField(std::string_view text, size_t field, double* depth, float* values, ValueTally* tally)
 {
     double v = 0.0;
-    if (!ParseTextNumber(text, v)) return false;
-    if (field == 0) {
+    const TextNumber read = ReadTextNumber(text, v);
+    if (read == TextNumber::None || (field == 0 && read != TextNumber::Number)) return false;
+    if (read == TextNumber::Beyond) {
+        // Beyond double, so beyond float too: absent, as any value no float holds.
+        values[field - 1] = kAbsent;
+        if (tally) ++tally->beyond;
+    } else if (field == 0) {
         *depth = v;
     } else if (tally && tally->null && (v == *tally->null || (std::isnan(v) && std::isnan(*tally->null)))) {
         // The file's own mark of no value: read as a number, it would plot as a spike.
@@ -95,13 +101,19 @@ bool ParseTenColumns(std::string_view line, size_t count, double* depth, float* 
     return true;
 }
 
-// The depth field alone of a data line (its first).
-bool ParseDepthField(std::string_view line, DataColumns columns, double* depth)
+// The depth field's text of a data line (its first field).
+std::string_view DepthField(std::string_view line, DataColumns columns)
 {
     std::string_view text = columns == DataColumns::Tens ? line.substr(0, kTenColumn) : line;
     while (!text.empty() && IsFieldBlank(text.front())) text.remove_prefix(1);
     const auto end = std::find_if(text.begin(), text.end(), IsFieldBlank);
-    text = text.substr(0, size_t(end - text.begin()));
+    return text.substr(0, size_t(end - text.begin()));
+}
+
+// The depth field alone of a data line.
+bool ParseDepthField(std::string_view line, DataColumns columns, double* depth)
+{
+    const std::string_view text = DepthField(line, columns);
     return !text.empty() && ParseTextNumber(text, *depth);
 }
 
@@ -126,9 +138,12 @@ std::string FormatError(const std::string& path, int64_t number, std::string_vie
 {
     const size_t need = t.datums.size() + 1;
     std::string detail;
+    double depth = 0.0;
     if (t.columns == DataColumns::Blanks && CountFields(line) != need)
         detail = Format("Line %lld holds %zu field(s) where the depth and %zu curve(s) need %zu.",
                         static_cast<long long>(number), CountFields(line), t.datums.size(), need);
+    else if (ReadTextNumber(DepthField(line, t.columns), depth) == TextNumber::Beyond)
+        detail = Format("Line %lld holds a depth beyond the range of numbers.", static_cast<long long>(number));
     else if (t.columns == DataColumns::Blanks)
         detail = Format("Line %lld holds a field that is no number.", static_cast<long long>(number));
     else

@@ -103,10 +103,11 @@ std::string_view TrimBlanks(std::string_view text);
 // The blank-separated fields of a line.
 size_t CountFields(std::string_view line);
 // The depth and `count` values of a data line; false when the line does not hold exactly
-// that many fields or a field is no number (the depth rule judges the depth). Values are
-// narrowed to single precision; a finite value beyond its range is no float and becomes
-// the absent value -999.25, as does a value equal to the tally's NULL; both counted in
-// the tally when given, as is what is no number or infinite (nans).
+// that many fields or a field is no number (the depth rule judges the depth; one beyond
+// double's range is refused). Values are narrowed to single precision; a value beyond its
+// range (1e39, 1e999, -1e999, and a nonzero one it would make 0, 1e-999) is no float and
+// becomes the absent value -999.25, as does a value equal to the tally's NULL; both
+// counted in the tally when given, as is what is no number or infinite (nans).
 bool ParseDataLine(std::string_view line, DataColumns columns, size_t count, double* depth, float* values,
                    ValueTally* tally = nullptr);
 
