@@ -12,7 +12,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <map>
 #include <optional>
+#include <set>
 
 using toolbox::Refuse;
 
@@ -199,7 +201,87 @@ void TakeOneLineStep(TextTable& t)
     t.second = t.top + t.headerStep;
 }
 
+// A curve name as the data set keeps it: its first four characters, blank-padded.
+std::string FourOf(std::string_view name)
+{
+    std::string kept(name.substr(0, 4));
+    kept.resize(4, ' ');
+    return kept;
+}
+
+// The digits a name ends in, one to three after some other character ("13" of CBP13);
+// empty when there are none or more.
+std::string_view TrailingDigits(std::string_view name)
+{
+    size_t at = name.size();
+    while (at > 0 && std::isdigit(static_cast<unsigned char>(name[at - 1]))) --at;
+    const size_t digits = name.size() - at;
+    return at > 0 && digits >= 1 && digits <= 3 ? name.substr(at) : std::string_view();
+}
+
+// A name for a curve whose four characters another curve has: its first characters and
+// a number in the last ("NPH1"), one no other curve has.
+std::string DistinctName(std::string_view name, const std::set<std::string>& taken)
+{
+    const std::string_view base = TrimBlanks(name.substr(0, 4));
+    for (int digits = 1, first = 1; digits <= 3; ++digits, first *= 10)
+        for (int n = first; n < first * 10; ++n) {
+            const std::string candidate = std::string(base.substr(0, 4 - size_t(digits))) + std::to_string(n);
+            if (!taken.count(FourOf(candidate))) return candidate;
+        }
+    return std::string(base); // not reached: 256 curves cannot take 900 numbers
+}
+
 } // namespace
+
+void MakeNamesDistinct(TextTable& t)
+{
+    const size_t count = t.datums.size();
+    std::set<std::string> taken, used; // the four characters of every curve; those given so far
+    std::map<std::string, size_t> sharing; // curves by their four characters
+    for (const CQtxDatum& d : t.datums) {
+        taken.insert(FourOf(d.m_mnemonic));
+        ++sharing[FourOf(d.m_mnemonic)];
+    }
+    std::vector<std::string> names(count); // what each curve is stored as, "" while undecided
+    // A whole name is its curve's wherever a longer one stands (the first of equal ones).
+    for (size_t k = 0; k < count; ++k) {
+        const std::string& name = t.datums[k].m_mnemonic;
+        if (name.size() <= 4 && used.insert(FourOf(name)).second) names[k] = name;
+    }
+    // Shorter names first: of ABCD1 and ABCDE1 the one nearer to its four characters keeps ABC1.
+    std::vector<size_t> order(count);
+    for (size_t k = 0; k < count; ++k) order[k] = k;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return t.datums[a].m_mnemonic.size() < t.datums[b].m_mnemonic.size(); });
+    for (const size_t k : order) {
+        const std::string& name = t.datums[k].m_mnemonic;
+        const std::string_view digits = TrailingDigits(name);
+        if (!names[k].empty() || name.size() <= 4 || sharing[FourOf(name)] < 2 || digits.empty()) continue;
+        const std::string kept = name.substr(0, 4 - digits.size()) + std::string(digits);
+        if (!taken.insert(FourOf(kept)).second) continue;
+        names[k] = kept;
+        used.insert(FourOf(kept));
+    }
+    for (size_t k = 0; k < count; ++k) {
+        if (!names[k].empty()) continue;
+        const std::string& name = t.datums[k].m_mnemonic;
+        if (used.insert(FourOf(name)).second) {
+            names[k] = name.substr(0, 4);
+            continue;
+        }
+        names[k] = DistinctName(name, taken);
+        taken.insert(FourOf(names[k]));
+        used.insert(FourOf(names[k]));
+    }
+    // Every curve of shared four characters that is not stored under its whole name is told.
+    for (size_t k = 0; k < count; ++k) {
+        std::string& name = t.datums[k].m_mnemonic;
+        if (names[k] == name || sharing[FourOf(name)] < 2) continue;
+        t.renamed.push_back(name + " as " + names[k]);
+        if (names[k] != name.substr(0, 4)) name = names[k];
+    }
+}
 
 int OpenTextInput(CLasDoc& doc, const std::string& path)
 {

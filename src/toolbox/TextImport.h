@@ -132,5 +132,15 @@ int RunTextImport(CToolsWnd& e, CLasDoc& doc, const TextTable& table, const std:
 // the refusal's message.
 int ReadLasHeader(CLasDoc& doc, const std::string& path, TextTable& table);
 
+// A data set keeps four characters of a curve's name, and the log plot finds a curve by
+// them: curves whose names agree in those (NPHI_SAN, NPHI_LIM) must not all become NPHI.
+// A whole name of at most four characters stays its curve's wherever the others stand.
+// A longer name of such curves that ends in digits keeps them where no curve has that
+// name (GASS1 as GAS1, CBP13 as CB13), so that numbered curves keep their numbers
+// whatever their order; of the others the first keeps the four characters and each later
+// one takes a number in its last ones (NPH1). `renamed` lists, in the file's order, every
+// curve of shared four characters that is not stored under its whole name.
+void MakeNamesDistinct(TextTable& table);
+
 // One single-value curve datum of a text import.
 CQtxDatum CurveDatum(const std::string& name, uint8_t typeCode = 0, uint8_t unit = kUnitNone);

@@ -710,7 +710,8 @@ TEST_F(LasTasksTest, EveryDataLineIsCutAtTheFirstLinesColumns)
 }
 
 // Text tables: columns of ten characters, lines ending in CR LF or LF alone; a curve's
-// name gives its item type and unit, the depth step the depth unit.
+// whole name gives its item type and unit, the depth step the depth unit; names are kept
+// apart in their four characters (FREQUENCY beside FREQ), as the LAS import keeps them.
 TEST_F(LasTasksTest, TextTablesAreImportedWithTheTypesTheirNamesGive)
 {
     const std::vector<std::pair<std::string, std::pair<int, int>>> names = {
@@ -735,6 +736,8 @@ TEST_F(LasTasksTest, TextTablesAreImportedWithTheTypesTheirNamesGive)
         shape.lineEnd = c.lineEnd;
         WriteBytes(input, std::vector<uint8_t>());
         const std::string text = TxtText(shape);
+        host.ExpectMessage("Imported file :\n" + input +
+                           "\nRenamed 1 curve(s) whose first four characters repeat another's: FREQUENCY as FRE1.");
         ASSERT_EQ(Import(text, T::ImportTxtDataSet), 1) << text;
         const QtxImage out = LoadQtx(output);
         EXPECT_EQ(std::pair(out.header.logDirection, out.header.depthUnits), std::pair(c.direction, c.units));
@@ -742,7 +745,8 @@ TEST_F(LasTasksTest, TextTablesAreImportedWithTheTypesTheirNamesGive)
         for (size_t d = 0; d < names.size(); ++d) {
             const QtxDatumDescriptor& got = out.descriptors[d];
             EXPECT_EQ(std::pair(int(got.typeCode), int(got.axis1.unit)), names[d].second) << names[d].first;
-            EXPECT_EQ(std::string(got.mnemonic, 4), Four(names[d].first.substr(0, 4)));
+            const std::string kept = names[d].first == "FREQUENCY" ? "FRE1" : Four(names[d].first.substr(0, 4));
+            EXPECT_EQ(std::string(got.mnemonic, 4), kept);
         }
         EXPECT_EQ(out.depths, c.depths);
         for (size_t k = 0; k < c.depths.size(); ++k)
