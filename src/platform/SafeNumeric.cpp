@@ -23,7 +23,10 @@ float ClampToFloat(double v)
 
 bool FitsInt(double v) { return v > double(INT_MIN) - 1.0 && v < double(INT_MAX) + 1.0; }
 
-bool FitsFloat(double v) { return !std::isfinite(v) || std::fabs(v) <= double(FLT_MAX); }
+bool FitsFloat(double v)
+{
+    return !std::isfinite(v) || (std::fabs(v) <= double(FLT_MAX) && (v == 0.0 || float(v) != 0.0f));
+}
 
 TickWalk::TickWalk(int64_t first, int64_t step, double lo, double hi, int maxCount)
 {
@@ -51,15 +54,18 @@ TickWalk::TickWalk(int64_t first, int64_t step, double lo, double hi, int maxCou
 
 namespace {
 
-bool ParseAnyNumber(const char* first, const char* last, double& value)
+TextNumber ParseAnyNumber(const char* first, const char* last, double& value)
 {
     // from_chars takes a minus sign only.
-    if (first != last && *first == '+' && ++first != last && (*first == '-' || *first == '+')) return false;
+    if (first != last && *first == '+' && ++first != last && (*first == '-' || *first == '+')) return TextNumber::None;
     double parsed = 0.0;
     const auto [end, error] = std::from_chars(first, last, parsed);
-    if (error != std::errc() || end != last) return false;
+    if (end != last) return TextNumber::None;
+    // A whole number text whose magnitude double cannot hold, either way.
+    if (error == std::errc::result_out_of_range) return TextNumber::Beyond;
+    if (error != std::errc()) return TextNumber::None;
     value = parsed;
-    return true;
+    return TextNumber::Number;
 }
 
 constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
@@ -67,7 +73,9 @@ constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7
 
 } // namespace
 
-bool ParseTextNumber(std::string_view text, double& value)
+bool ParseTextNumber(std::string_view text, double& value) { return ReadTextNumber(text, value) == TextNumber::Number; }
+
+TextNumber ReadTextNumber(std::string_view text, double& value)
 {
     // Most numbers in logs are plain decimals of a few digits. When their digits, read as
     // a whole number, stay below 2^53 (and at most 22 of them follow the point), that
@@ -91,7 +99,7 @@ bool ParseTextNumber(std::string_view text, double& value)
         if (p == last && (whole || decimals > 0) && digits < (uint64_t(1) << 53)) {
             const double v = double(digits) / kPowersOfTen[decimals];
             value = negative ? -v : v;
-            return true;
+            return TextNumber::Number;
         }
     }
     return ParseAnyNumber(text.data(), last, value);

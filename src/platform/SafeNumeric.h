@@ -20,7 +20,8 @@ float ClampToFloat(double v);
 // true when int(v) is defined (v is a number whose truncation lies in the int range).
 bool FitsInt(double v);
 // True when float(v) keeps what v is: NaN and infinities stay themselves, finite values
-// within +-FLT_MAX round to the nearest float. False for a finite value beyond them.
+// within +-FLT_MAX round to the nearest float, a nonzero one to a nonzero float. False for
+// a finite value beyond them, and for a nonzero one so small that it would become 0.
 bool FitsFloat(double v);
 
 // The ticks of an axis: the values first + k * step (k = 0, 1, ...) that lie in
@@ -60,8 +61,15 @@ private:
     int m_count = 0;
 };
 
-// A number as text files write it (C locale; what "%lf" writes and strtod reads, without
-// the blanks around it): true when the whole of `text` is one number, "inf" and "nan"
-// included. Anything else, a magnitude beyond double among it, gives false and leaves
-// `value` as it was: text that is not a number never becomes 0.
+// What a text holds as a number (C locale; what "%lf" writes and strtod reads, without
+// the blanks around it).
+enum class TextNumber : uint8_t {
+    None,   // not one number: text that is not a number never becomes 0
+    Number, // a number, "inf" and "nan" included
+    Beyond, // a number whose magnitude no double holds: above its largest (1e999), or
+            // nonzero below its least (1e-999), where strtod reports ERANGE
+};
+// Reads the whole of `text` as one number; `value` is set for Number only.
+TextNumber ReadTextNumber(std::string_view text, double& value);
+// True when ReadTextNumber gives Number.
 bool ParseTextNumber(std::string_view text, double& value);

@@ -18,8 +18,6 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
-#include <map>
-#include <set>
 #include <string>
 #include <string_view>
 
@@ -316,74 +314,6 @@ Status CurveCountFits(size_t curves, const std::string& path)
     return Status::Failure(LimitRefusal(Format("Encountered %zu curves after the depth", curves), path,
                                Format("A data set holds at most %d: split the file's curves into files of at most %d.",
                                       qtx::kMaxDatums, qtx::kMaxDatums)));
-}
-
-// A curve name as the data set keeps it: its first four characters, blank-padded.
-std::string FourOf(std::string_view name)
-{
-    std::string kept(name.substr(0, 4));
-    kept.resize(4, ' ');
-    return kept;
-}
-
-// The digits a name ends in, one to three after some other character ("13" of CBP13);
-// empty when there are none or more.
-std::string_view TrailingDigits(std::string_view name)
-{
-    size_t at = name.size();
-    while (at > 0 && std::isdigit(static_cast<unsigned char>(name[at - 1]))) --at;
-    const size_t digits = name.size() - at;
-    return at > 0 && digits >= 1 && digits <= 3 ? name.substr(at) : std::string_view();
-}
-
-// A name for a curve whose four characters another curve has: its first characters and
-// a number in the last ("NPH1"), one no other curve has.
-std::string DistinctName(std::string_view name, const std::set<std::string>& taken)
-{
-    const std::string_view base = TrimBlanks(name.substr(0, 4));
-    for (int digits = 1, first = 1; digits <= 3; ++digits, first *= 10)
-        for (int n = first; n < first * 10; ++n) {
-            const std::string candidate = std::string(base.substr(0, 4 - size_t(digits))) + std::to_string(n);
-            if (!taken.count(FourOf(candidate))) return candidate;
-        }
-    return std::string(base); // not reached: 256 curves cannot take 900 numbers
-}
-
-// A data set keeps four characters of a name, and the log plot finds a curve by them:
-// curves whose names agree in those (NPHI_SAN, NPHI_LIM) must not all become NPHI. A
-// longer name of such curves that ends in digits keeps them where no curve has that
-// name (GASS1 as GAS1, CBP13 as CB13), so that numbered curves keep their numbers
-// whatever their order; of the others the first keeps the four characters and each later
-// one is numbered. The end message lists every renaming, in the file's order.
-void MakeNamesDistinct(TextTable& t)
-{
-    std::set<std::string> taken, used;
-    std::map<std::string, size_t> sharing; // curves by their four characters
-    for (const CQtxDatum& d : t.datums) {
-        taken.insert(FourOf(d.m_mnemonic));
-        ++sharing[FourOf(d.m_mnemonic)];
-    }
-    std::vector<std::string> names(t.datums.size()); // what each curve is renamed to, "" when kept
-    for (size_t k = 0; k < t.datums.size(); ++k) {
-        const std::string& name = t.datums[k].m_mnemonic;
-        const std::string_view digits = TrailingDigits(name);
-        if (name.size() <= 4 || sharing[FourOf(name)] < 2 || digits.empty()) continue;
-        const std::string kept = name.substr(0, 4 - digits.size()) + std::string(digits);
-        if (!taken.insert(FourOf(kept)).second) continue;
-        names[k] = kept;
-        used.insert(FourOf(kept));
-    }
-    for (size_t k = 0; k < t.datums.size(); ++k) {
-        if (!names[k].empty() || used.insert(FourOf(t.datums[k].m_mnemonic)).second) continue;
-        names[k] = DistinctName(t.datums[k].m_mnemonic, taken);
-        taken.insert(FourOf(names[k]));
-        used.insert(FourOf(names[k]));
-    }
-    for (size_t k = 0; k < t.datums.size(); ++k) {
-        if (names[k].empty()) continue;
-        t.renamed.push_back(t.datums[k].m_mnemonic + " as " + names[k]);
-        t.datums[k].m_mnemonic = names[k];
-    }
 }
 
 // The curve section the data belong to, its entries in the table: 1, or 0 after a refusal.

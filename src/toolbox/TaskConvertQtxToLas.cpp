@@ -14,8 +14,9 @@
 // depth. Every selected curve datum has its column: one of several values per frame
 // gives the one at the frame's depth (a fast channel's last sample; the first in older
 // data sets), one of several traces or rows its first value, and the end names them.
-// Other selected datums have no place in a LAS file and are left out. A run that fails
-// or writes no data line leaves no file; one stopped before its first line says so.
+// Other selected datums have no place in a LAS file and are left out, named at the end;
+// a selection of no curve is refused before anything is written. A run that fails or
+// writes no data line leaves no file; one stopped before its first line says so.
 #include "toolbox/LasDoc.h"
 #include "toolbox/ToolsWnd.h"
 
@@ -116,16 +117,29 @@ std::string MendedNames(const std::vector<const CQtxDatum*>& curves)
     return names;
 }
 
-// The end message: the curves of several values per frame, the names mended and the
-// values that were no number or infinite.
-void TellEnd(const std::vector<const CQtxDatum*>& curves, uint64_t nulls, const std::string& lasPath)
+// "Left out 2 selected datum(s) that are no curve: WAVE, AZIM.": the datums a LAS file
+// has no column for, cut short with a count.
+std::string LeftOutLine(const std::vector<const CQtxDatum*>& leftOut)
+{
+    std::string names;
+    for (size_t k = 0; k < leftOut.size() && k < kNamedCurves; ++k)
+        names += (k ? ", " : "") + Shown(leftOut[k]->m_mnemonic);
+    if (leftOut.size() > kNamedCurves) names += Format(" and %zu more", leftOut.size() - kNamedCurves);
+    return Format("Left out %zu selected datum(s) that are no curve: %s.", leftOut.size(), names.c_str());
+}
+
+// The end message: the curves of several values per frame, the names mended, the
+// datums left out and the values that were no number or infinite.
+void TellEnd(const std::vector<const CQtxDatum*>& curves, const std::vector<const CQtxDatum*>& leftOut,
+             uint64_t nulls, const std::string& lasPath)
 {
     const std::string first = FirstValueCurves(curves), mended = MendedNames(curves);
-    if (first.empty() && mended.empty() && nulls == 0) return;
+    if (first.empty() && mended.empty() && leftOut.empty() && nulls == 0) return;
     std::string text = first.empty() ? "Wrote file :\n" + lasPath
                                      : "Wrote one value a frame of the curves holding several (a fast channel's at the "
                                        "frame's depth, else the first) to file :\n" + lasPath + "\n" + first + ".";
     if (!mended.empty()) text += "\nRenamed the curves whose names LAS readers would not read as they stand: " + mended + ".";
+    if (!leftOut.empty()) text += "\n" + LeftOutLine(leftOut);
     if (nulls)
         text += Format("\n%llu value(s) that are no number or infinite were written as the NULL value %.4f.",
                        static_cast<unsigned long long>(nulls), kLasNull);
@@ -342,6 +356,22 @@ private:
     uint64_t m_nulls = 0;
 };
 
+// The selected datums split into the curves and those left out. A selection of no curve
+// is refused: a file of depths alone would pass for its export, so none is written and
+// an older file under the name stays. false after the refusal (the input closed).
+bool TakeCurves(CToolsWnd& e, std::vector<const CQtxDatum*>& curves, std::vector<const CQtxDatum*>& leftOut)
+{
+    const ToolInput& in = e.Task().primary;
+    for (size_t k = 0; k < in.list.size(); ++k)
+        if (in.IsSelected(k)) (IsLasCurve(*in.list[k]) ? curves : leftOut).push_back(in.list[k].get());
+    if (!curves.empty()) return true;
+    const std::string text = "Found no curve among the selected items of file :\n" + in.path +
+                             (leftOut.empty() ? "" : "\n" + LeftOutLine(leftOut)) + "\nOperation will be abandoned.";
+    e.Inputs().CloseInputs();
+    MessageBox(text, MB_OK | MB_ICONSTOP);
+    return false;
+}
+
 } // namespace
 
 int ConvertQtxToLas(CToolsWnd& e)
@@ -350,9 +380,8 @@ int ConvertQtxToLas(CToolsWnd& e)
     if (!e.Inputs().TakeSelection()) return -1;
     if (!e.Inputs().OpenSingleInput() || !OkOrShow(e.Inputs().DatumListsFit()) || !OkOrShow(e.Inputs().HasFramesToConvert()))
         return -1;
-    std::vector<const CQtxDatum*> curves;
-    for (size_t k = 0; k < in.list.size(); ++k)
-        if (in.IsSelected(k) && IsLasCurve(*in.list[k])) curves.push_back(in.list[k].get());
+    std::vector<const CQtxDatum*> curves, leftOut;
+    if (!TakeCurves(e, curves, leftOut)) return -1;
     // LAS readers take numbers only: a header depth that is none is refused, not written.
     const double step = e.Inputs().InputDepthStep();
     if (!std::isfinite(in.top) || !std::isfinite(in.bottom) || !std::isfinite(step)) {
@@ -397,7 +426,7 @@ int ConvertQtxToLas(CToolsWnd& e)
     if (keep && e.Task().stopped) las.EndAtLastLine();
     const int closed = las.Close(keep);
     if (stopped && closed) e.Output().TellInputStopped(keep ? las.Lines() : 0);
-    if (keep && closed && !stopped) TellEnd(curves, las.Nulls(), e.Settings().outputPath);
+    if (keep && closed && !stopped) TellEnd(curves, leftOut, las.Nulls(), e.Settings().outputPath);
     if (keep && closed) return result;
     // A Stop before the first line wrote no file: told, and no result says it was written.
     if (closed && result == 1 && e.Task().stopped) {

@@ -2,7 +2,7 @@
 // begin with "*", one line of no meaning, the column count N (the depth's column
 // included), one curve name per line for the N - 1 value columns, then data lines of N
 // columns of exactly ten characters, the depth first. Names give each curve its item
-// type and unit.
+// type and unit, and are kept apart in their four characters as the LAS import keeps them.
 #include "toolbox/LasDoc.h"
 #include "toolbox/TextImport.h"
 #include "toolbox/ToolsWnd.h"
@@ -101,6 +101,8 @@ int ReadTxtHeader(CLasDoc& doc, const std::string& path, TextTable& t)
         if (name.empty()) return Refuse(kReadHeader + path);
         t.datums.push_back(ClassifiedCurve(name));
     }
+    // The item types come from the whole names, the data set's names must stay apart.
+    MakeNamesDistinct(t);
     t.headerLines = comments + int(columns);
     return 1;
 }

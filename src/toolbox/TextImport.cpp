@@ -12,7 +12,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <map>
 #include <optional>
+#include <set>
 
 using toolbox::Refuse;
 
@@ -37,12 +39,18 @@ const char kOneLine[] = "data line";
 
 constexpr float kAbsent = qtx::kAbsentValue;
 
-// Field `field` of a line: the depth (any number: the depth rule judges it), then the values.
+// Field `field` of a line: the depth (any number double holds: the depth rule judges it),
+// then the values.
 bool TakeField(std::string_view text, size_t field, double* depth, float* values, ValueTally* tally)
 {
     double v = 0.0;
-    if (!ParseTextNumber(text, v)) return false;
-    if (field == 0) {
+    const TextNumber read = ReadTextNumber(text, v);
+    if (read == TextNumber::None || (field == 0 && read != TextNumber::Number)) return false;
+    if (read == TextNumber::Beyond) {
+        // Beyond double, so beyond float too: absent, as any value no float holds.
+        values[field - 1] = kAbsent;
+        if (tally) ++tally->beyond;
+    } else if (field == 0) {
         *depth = v;
     } else if (tally && tally->null && (v == *tally->null || (std::isnan(v) && std::isnan(*tally->null)))) {
         // The file's own mark of no value: read as a number, it would plot as a spike.
@@ -95,13 +103,19 @@ bool ParseTenColumns(std::string_view line, size_t count, double* depth, float* 
     return true;
 }
 
-// The depth field alone of a data line (its first).
-bool ParseDepthField(std::string_view line, DataColumns columns, double* depth)
+// The depth field's text of a data line (its first field).
+std::string_view DepthField(std::string_view line, DataColumns columns)
 {
     std::string_view text = columns == DataColumns::Tens ? line.substr(0, kTenColumn) : line;
     while (!text.empty() && IsFieldBlank(text.front())) text.remove_prefix(1);
     const auto end = std::find_if(text.begin(), text.end(), IsFieldBlank);
-    text = text.substr(0, size_t(end - text.begin()));
+    return text.substr(0, size_t(end - text.begin()));
+}
+
+// The depth field alone of a data line.
+bool ParseDepthField(std::string_view line, DataColumns columns, double* depth)
+{
+    const std::string_view text = DepthField(line, columns);
     return !text.empty() && ParseTextNumber(text, *depth);
 }
 
@@ -126,9 +140,12 @@ std::string FormatError(const std::string& path, int64_t number, std::string_vie
 {
     const size_t need = t.datums.size() + 1;
     std::string detail;
+    double depth = 0.0;
     if (t.columns == DataColumns::Blanks && CountFields(line) != need)
         detail = Format("Line %lld holds %zu field(s) where the depth and %zu curve(s) need %zu.",
                         static_cast<long long>(number), CountFields(line), t.datums.size(), need);
+    else if (ReadTextNumber(DepthField(line, t.columns), depth) == TextNumber::Beyond)
+        detail = Format("Line %lld holds a depth beyond the range of numbers.", static_cast<long long>(number));
     else if (t.columns == DataColumns::Blanks)
         detail = Format("Line %lld holds a field that is no number.", static_cast<long long>(number));
     else
@@ -184,7 +201,87 @@ void TakeOneLineStep(TextTable& t)
     t.second = t.top + t.headerStep;
 }
 
+// A curve name as the data set keeps it: its first four characters, blank-padded.
+std::string FourOf(std::string_view name)
+{
+    std::string kept(name.substr(0, 4));
+    kept.resize(4, ' ');
+    return kept;
+}
+
+// The digits a name ends in, one to three after some other character ("13" of CBP13);
+// empty when there are none or more.
+std::string_view TrailingDigits(std::string_view name)
+{
+    size_t at = name.size();
+    while (at > 0 && std::isdigit(static_cast<unsigned char>(name[at - 1]))) --at;
+    const size_t digits = name.size() - at;
+    return at > 0 && digits >= 1 && digits <= 3 ? name.substr(at) : std::string_view();
+}
+
+// A name for a curve whose four characters another curve has: its first characters and
+// a number in the last ("NPH1"), one no other curve has.
+std::string DistinctName(std::string_view name, const std::set<std::string>& taken)
+{
+    const std::string_view base = TrimBlanks(name.substr(0, 4));
+    for (int digits = 1, first = 1; digits <= 3; ++digits, first *= 10)
+        for (int n = first; n < first * 10; ++n) {
+            const std::string candidate = std::string(base.substr(0, 4 - size_t(digits))) + std::to_string(n);
+            if (!taken.count(FourOf(candidate))) return candidate;
+        }
+    return std::string(base); // not reached: 256 curves cannot take 900 numbers
+}
+
 } // namespace
+
+void MakeNamesDistinct(TextTable& t)
+{
+    const size_t count = t.datums.size();
+    std::set<std::string> taken, used; // the four characters of every curve; those given so far
+    std::map<std::string, size_t> sharing; // curves by their four characters
+    for (const CQtxDatum& d : t.datums) {
+        taken.insert(FourOf(d.m_mnemonic));
+        ++sharing[FourOf(d.m_mnemonic)];
+    }
+    std::vector<std::string> names(count); // what each curve is stored as, "" while undecided
+    // A whole name is its curve's wherever a longer one stands (the first of equal ones).
+    for (size_t k = 0; k < count; ++k) {
+        const std::string& name = t.datums[k].m_mnemonic;
+        if (name.size() <= 4 && used.insert(FourOf(name)).second) names[k] = name;
+    }
+    // Shorter names first: of ABCD1 and ABCDE1 the one nearer to its four characters keeps ABC1.
+    std::vector<size_t> order(count);
+    for (size_t k = 0; k < count; ++k) order[k] = k;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return t.datums[a].m_mnemonic.size() < t.datums[b].m_mnemonic.size(); });
+    for (const size_t k : order) {
+        const std::string& name = t.datums[k].m_mnemonic;
+        const std::string_view digits = TrailingDigits(name);
+        if (!names[k].empty() || name.size() <= 4 || sharing[FourOf(name)] < 2 || digits.empty()) continue;
+        const std::string kept = name.substr(0, 4 - digits.size()) + std::string(digits);
+        if (!taken.insert(FourOf(kept)).second) continue;
+        names[k] = kept;
+        used.insert(FourOf(kept));
+    }
+    for (size_t k = 0; k < count; ++k) {
+        if (!names[k].empty()) continue;
+        const std::string& name = t.datums[k].m_mnemonic;
+        if (used.insert(FourOf(name)).second) {
+            names[k] = name.substr(0, 4);
+            continue;
+        }
+        names[k] = DistinctName(name, taken);
+        taken.insert(FourOf(names[k]));
+        used.insert(FourOf(names[k]));
+    }
+    // Every curve of shared four characters that is not stored under its whole name is told.
+    for (size_t k = 0; k < count; ++k) {
+        std::string& name = t.datums[k].m_mnemonic;
+        if (names[k] == name || sharing[FourOf(name)] < 2) continue;
+        t.renamed.push_back(name + " as " + names[k]);
+        if (names[k] != name.substr(0, 4)) name = names[k];
+    }
+}
 
 int OpenTextInput(CLasDoc& doc, const std::string& path)
 {

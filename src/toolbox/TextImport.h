@@ -103,10 +103,11 @@ std::string_view TrimBlanks(std::string_view text);
 // The blank-separated fields of a line.
 size_t CountFields(std::string_view line);
 // The depth and `count` values of a data line; false when the line does not hold exactly
-// that many fields or a field is no number (the depth rule judges the depth). Values are
-// narrowed to single precision; a finite value beyond its range is no float and becomes
-// the absent value -999.25, as does a value equal to the tally's NULL; both counted in
-// the tally when given, as is what is no number or infinite (nans).
+// that many fields or a field is no number (the depth rule judges the depth; one beyond
+// double's range is refused). Values are narrowed to single precision; a value beyond its
+// range (1e39, 1e999, -1e999, and a nonzero one it would make 0, 1e-999) is no float and
+// becomes the absent value -999.25, as does a value equal to the tally's NULL; both
+// counted in the tally when given, as is what is no number or infinite (nans).
 bool ParseDataLine(std::string_view line, DataColumns columns, size_t count, double* depth, float* values,
                    ValueTally* tally = nullptr);
 
@@ -130,6 +131,16 @@ int RunTextImport(CToolsWnd& e, CLasDoc& doc, const TextTable& table, const std:
 // depth unit, NULL and STEP, with the input left at the first data line; 1, or 0 after
 // the refusal's message.
 int ReadLasHeader(CLasDoc& doc, const std::string& path, TextTable& table);
+
+// A data set keeps four characters of a curve's name, and the log plot finds a curve by
+// them: curves whose names agree in those (NPHI_SAN, NPHI_LIM) must not all become NPHI.
+// A whole name of at most four characters stays its curve's wherever the others stand.
+// A longer name of such curves that ends in digits keeps them where no curve has that
+// name (GASS1 as GAS1, CBP13 as CB13), so that numbered curves keep their numbers
+// whatever their order; of the others the first keeps the four characters and each later
+// one takes a number in its last ones (NPH1). `renamed` lists, in the file's order, every
+// curve of shared four characters that is not stored under its whole name.
+void MakeNamesDistinct(TextTable& table);
 
 // One single-value curve datum of a text import.
 CQtxDatum CurveDatum(const std::string& name, uint8_t typeCode = 0, uint8_t unit = kUnitNone);

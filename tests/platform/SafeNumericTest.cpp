@@ -25,6 +25,14 @@ TEST(SafeNumeric, ConversionsSaturateAndTakeNaNToItsStandIn)
     EXPECT_EQ(ClampToInt(NAN), 0);
     EXPECT_EQ(ClampToInt(NAN, -7), -7);
 
+    // A float keeps what it can tell apart: nothing beyond FLT_MAX, no nonzero it would make 0.
+    const struct {
+        double in;
+        bool fits;
+    } floats[] = {{FLT_MAX, true}, {1e39, false}, {-1e39, false}, {1e-40, true}, {1e-46, false}, {-1e-310, false},
+                  {0.0, true},     {-0.0, true},  {INFINITY, true}, {NAN, true}};
+    for (const auto& c : floats) EXPECT_EQ(FitsFloat(c.in), c.fits) << c.in;
+
     EXPECT_EQ(ClampToFloat(1.5), 1.5f);
     EXPECT_EQ(ClampToFloat(1e39), FLT_MAX);
     EXPECT_EQ(ClampToFloat(-INFINITY), -FLT_MAX);
@@ -70,25 +78,33 @@ TEST(SafeNumeric, TickWalkGivesTheTicksInsideTheRangeOrNoneWhenTooDense)
     }
 }
 
-// The whole text must be one number; it is read as strtod reads it, to the last bit.
+// The whole text must be one number; it is read as strtod reads it, to the last bit. A
+// number whose magnitude no double holds (strtod's ERANGE either way) is told apart from
+// text that is none.
 TEST(SafeNumeric, TextNumbersAreWholeAndExact)
 {
+    constexpr TextNumber kNumber = TextNumber::Number, kNone = TextNumber::None, kBeyond = TextNumber::Beyond;
     const struct {
         const char* text;
-        bool ok;
+        TextNumber read;
         double value;
     } cases[] = {
-        {"1670.000", true, 1670.0}, {"-0.0733", true, -0.0733}, {"+5", true, 5.0},   {".5", true, 0.5},
-        {"5.", true, 5.0},          {"1.5E+03", true, 1500.0},  {"-999.25", true, -999.25},
-        {"12345678901234567890.5", true, 12345678901234567890.5}, {"inf", true, INFINITY},
-        {"", false, 7.0},           {"-", false, 7.0},          {".", false, 7.0},   {"+-5", false, 7.0},
-        {"1.2.3", false, 7.0},      {"30.1250x", false, 7.0},   {" 1", false, 7.0},  {"1,5", false, 7.0},
-        {"1e999", false, 7.0},      {"0x10", false, 7.0},
+        {"1670.000", kNumber, 1670.0}, {"-0.0733", kNumber, -0.0733}, {"+5", kNumber, 5.0},   {".5", kNumber, 0.5},
+        {"5.", kNumber, 5.0},          {"1.5E+03", kNumber, 1500.0},  {"-999.25", kNumber, -999.25},
+        {"12345678901234567890.5", kNumber, 12345678901234567890.5}, {"inf", kNumber, INFINITY},
+        {"4e-324", kNumber, 4.9406564584124654e-324}, {"0e999", kNumber, 0.0}, {"1e308", kNumber, 1e308},
+        {"", kNone, 7.0},           {"-", kNone, 7.0},          {".", kNone, 7.0},   {"+-5", kNone, 7.0},
+        {"1.2.3", kNone, 7.0},      {"30.1250x", kNone, 7.0},   {" 1", kNone, 7.0},  {"1,5", kNone, 7.0},
+        {"0x10", kNone, 7.0},       {"1e999x", kNone, 7.0},     {"+-1e999", kNone, 7.0},
+        {"1e999", kBeyond, 7.0},    {"-1e999", kBeyond, 7.0},   {"+1E999", kBeyond, 7.0}, {"1e-999", kBeyond, 7.0},
+        {"-1e-999", kBeyond, 7.0},  {"2e-324", kBeyond, 7.0},
     };
     for (const auto& c : cases) {
-        double v = 7.0;
-        EXPECT_EQ(ParseTextNumber(c.text, v), c.ok) << c.text;
+        double v = 7.0, w = 7.0;
+        EXPECT_EQ(ReadTextNumber(c.text, v), c.read) << c.text;
         EXPECT_EQ(v, c.value) << c.text;
+        EXPECT_EQ(ParseTextNumber(c.text, w), c.read == kNumber) << c.text;
+        EXPECT_EQ(w, c.value) << c.text;
     }
     EXPECT_TRUE(std::signbit([] { double v = 1.0; ParseTextNumber("-0.0", v); return v; }()));
     std::mt19937_64 random(28);

@@ -18,6 +18,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <tuple>
@@ -168,6 +169,66 @@ TEST_F(ImportRulesTest, ValuesBeyondSinglePrecisionAreWrittenAbsentAndCounted)
     ASSERT_EQ(out.frames.size(), 3u);
     EXPECT_EQ(out.frames[1], (std::vector<float>{-999.25f, -999.25f}));
     EXPECT_EQ(host.Messages().size(), 2u);
+}
+
+// Numbers beyond any float either way (1e999, 1e-999: strtod's ERANGE) are values no data
+// set holds: written absent and counted with those beyond single precision, in LAS files
+// and text tables alike, as a nonzero value single precision would make 0 is. What it
+// holds, however small, stays. Text that is no number, and a depth beyond any number,
+// still refuse the file, each with its own words.
+TEST_F(ImportRulesTest, NumbersBeyondAnyFloatAreWrittenAbsentAndCounted)
+{
+    const struct {
+        const char* text;
+        bool depth;   // in the depth's column, else the first curve's
+        float stored; // the value written
+        int beyond;   // counted beyond single precision; -1: the file is refused
+    } cases[] = {
+        {"1e999", false, -999.25f, 1},  {"-1e999", false, -999.25f, 1}, {"1e-999", false, -999.25f, 1},
+        {"-1E-999", false, -999.25f, 1}, {"1e39", false, -999.25f, 1},  {"1e-46", false, -999.25f, 1},
+        {"1e-310", false, -999.25f, 1}, {"1e-40", false, 1e-40f, 0},   {"1e-30", false, 1e-30f, 0},
+        {"0e999", false, 0.0f, 0},      {"-3.4e38", false, -3.4e38f, 0},
+        {"abc", false, 0.0f, -1},       {"1e999x", false, 0.0f, -1},    {"1e999", true, 0.0f, -1},
+        {"-1e-999", true, 0.0f, -1},
+    };
+    const auto tens = [](const char* format, auto value) {
+        char field[64];
+        std::snprintf(field, sizeof field, format, value);
+        return std::string(field);
+    };
+    TxtShape table;
+    table.depths = {1000.0, 1000.5, 1001.0, 1001.5};
+    const std::string formatError = "Format error in file :\n" + input + "\n";
+    for (const auto& c : cases)
+        for (const T task : {T::ConvertLasToQtx, T::ImportTxtDataSet}) {
+            const bool las = task == T::ConvertLasToQtx;
+            const std::string field = c.text;
+            // The third data line: neither the first, second nor last, which are read before the output exists.
+            const std::string text =
+                las ? WithLine(LasText({}), "1001.0000",
+                               c.depth ? field + "  10.5000  20.5000  30.5000" : "1001.0000  " + field + "  20.5000  30.5000")
+                    : WithLine(TxtText(table), " 1001.0000",
+                               (c.depth ? tens("%10s", c.text) + tens("%10.4f", LasValue(2, 0))
+                                        : " 1001.0000" + tens("%10s", c.text))
+                                   + tens("%10.4f", LasValue(2, 1)));
+            const std::string line = formatError + (las ? "Line 22 " : "Line 9 ");
+            if (c.beyond > 0)
+                host.ExpectMessage("Wrote 1 value(s) beyond the single-precision range as absent values (-999.25).");
+            else if (c.depth)
+                host.ExpectMessage(line + "holds a depth beyond the range of numbers.");
+            else if (c.beyond < 0)
+                host.ExpectMessage(line + (las ? "holds a field that is no number."
+                                               : "does not hold 3 numbers in columns of ten characters."));
+            ASSERT_EQ(Import(text, task), c.beyond < 0 ? -1 : 1) << c.text << (las ? " LAS" : " TXT");
+            if (c.beyond < 0) {
+                EXPECT_FALSE(FileExists(output)) << c.text;
+                continue;
+            }
+            const QtxImage out = LoadQtx(output);
+            ASSERT_EQ(out.frames.size(), 4u) << c.text;
+            EXPECT_EQ(out.frames[2][0], c.stored) << c.text << (las ? " LAS" : " TXT");
+            EXPECT_EQ(out.frames[2][1], float(LasValue(2, 1))) << c.text;
+        }
 }
 
 // Exports never write a depth they cannot hold: a LAS header or frame depth that is no

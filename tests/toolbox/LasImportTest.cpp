@@ -48,56 +48,72 @@ protected:
     std::string Imported() const { return "Imported file :\n" + input + "\n"; }
 };
 
-// Names cut to four characters stay apart: a longer one that ends in digits keeps them
-// (whatever the order of the curves), of the others the first keeps the four characters
-// and each later one takes a number in its last characters that no other curve has; the
-// end lists every renaming, a long list cut short with a count.
+// Names cut to four characters stay apart, in LAS files and text tables alike: a whole
+// name of four characters or fewer stays its curve's wherever longer ones stand; a longer
+// one that ends in digits keeps them (whatever the order, the shorter name first), of the
+// others the first keeps the four characters and each later one takes a number in its
+// last characters that no other curve has; the end lists every curve of shared four
+// characters not stored under its whole name, a long list cut short with a count.
 TEST_F(LasImportTest, NamesThatAgreeInFourCharactersAreKeptApart)
 {
-    std::vector<std::string> many, manyKept;
+    std::vector<std::string> many, manyKept, prefix, prefixKept;
     for (int k = 1; k <= 40; ++k) {
         many.push_back("TRACE_" + std::to_string(k));
         manyKept.push_back(k < 10 ? "TRA" + std::to_string(k) : "TR" + std::to_string(k));
     }
+    std::string prefixTold = "30 curve(s) whose first four characters repeat another's: PREFA as PREF";
+    for (int k = 0; k < 30; ++k) {
+        prefix.push_back("PREF" + std::string(1, char('A' + k % 26)) + (k < 26 ? "" : "X"));
+        prefixKept.push_back(k == 0 ? "PREF" : k < 10 ? "PRE" + std::to_string(k) : "PR" + std::to_string(k));
+        if (k > 0 && k < 16) prefixTold += ", " + prefix.back() + " as " + prefixKept.back();
+    }
+    const std::string repeat = "curve(s) whose first four characters repeat another's: ";
     const struct {
         std::vector<std::string> curves;
         std::vector<std::string> kept;
         std::string renamed; // the end message's list, or none
     } cases[] = {
-        {{"NPHI_SAN", "NPHI_LIM", "NPHI_DOL"}, {"NPHI", "NPH1", "NPH2"}, "2 curve(s) whose first four characters repeat "
-                                                                         "another's: NPHI_LIM as NPH1, NPHI_DOL as NPH2."},
+        {{"NPHI_SAN", "NPHI_LIM", "NPHI_DOL"}, {"NPHI", "NPH1", "NPH2"},
+         "3 " + repeat + "NPHI_SAN as NPHI, NPHI_LIM as NPH1, NPHI_DOL as NPH2."},
         // A number another curve is named by is passed over.
-        {{"NPHI_SAN", "NPH1", "NPHI_LIM"}, {"NPHI", "NPH1", "NPH2"}, "1 curve(s) whose first four characters repeat "
-                                                                     "another's: NPHI_LIM as NPH2."},
-        {{"GR", "GR", "DT"}, {"GR  ", "GR1 ", "DT  "}, "1 curve(s) whose first four characters repeat another's: GR as GR1."},
+        {{"NPHI_SAN", "NPH1", "NPHI_LIM"}, {"NPHI", "NPH1", "NPH2"}, "2 " + repeat + "NPHI_SAN as NPHI, NPHI_LIM as NPH2."},
+        {{"GR", "GR", "DT"}, {"GR  ", "GR1 ", "DT  "}, "1 " + repeat + "GR as GR1."},
+        // A whole name of four characters is its curve's, wherever the longer ones stand.
+        {{"NPHI_LIM", "NPHI", "DT", "DTCO1", "DTCO"}, {"NPH1", "NPHI", "DT  ", "DTC1", "DTCO"},
+         "2 " + repeat + "NPHI_LIM as NPH1, DTCO1 as DTC1."},
+        {{"ABCDE1", "ABCD1"}, {"ABCD", "ABC1"}, "2 " + repeat + "ABCDE1 as ABCD, ABCD1 as ABC1."},
+        {{"ABCD1", "ABCDE1"}, {"ABC1", "ABCD"}, "2 " + repeat + "ABCD1 as ABC1, ABCDE1 as ABCD."},
         {{"RES_1", "RES_2", "RES_3", "RES_4", "RES_5", "RES_6", "RES_7", "RES_8", "RES_9", "RES_10", "RES_11"},
          {"RES1", "RES2", "RES3", "RES4", "RES5", "RES6", "RES7", "RES8", "RES9", "RE10", "RE11"},
-         "11 curve(s) whose first four characters repeat another's: RES_1 as RES1, RES_2 as RES2, RES_3 as RES3, "
-         "RES_4 as RES4, RES_5 as RES5, RES_6 as RES6, RES_7 as RES7, RES_8 as RES8, RES_9 as RES9, RES_10 as RE10, "
-         "RES_11 as RE11."},
+         "11 " + repeat + "RES_1 as RES1, RES_2 as RES2, RES_3 as RES3, RES_4 as RES4, RES_5 as RES5, RES_6 as RES6, "
+         "RES_7 as RES7, RES_8 as RES8, RES_9 as RES9, RES_10 as RE10, RES_11 as RE11."},
         // Numbered curves in any order keep their numbers; one they would clash with is numbered.
-        {{"GASS", "GASS2", "GASS1"}, {"GASS", "GAS2", "GAS1"},
-         "2 curve(s) whose first four characters repeat another's: GASS2 as GAS2, GASS1 as GAS1."},
+        {{"GASS1", "GASS2"}, {"GAS1", "GAS2"}, "2 " + repeat + "GASS1 as GAS1, GASS2 as GAS2."},
+        {{"GASS", "GASS2", "GASS1"}, {"GASS", "GAS2", "GAS1"}, "2 " + repeat + "GASS2 as GAS2, GASS1 as GAS1."},
         {{"CBP13", "CBP12", "CBP1X", "CB12"}, {"CB13", "CBP1", "CBP2", "CB12"},
-         "2 curve(s) whose first four characters repeat another's: CBP13 as CB13, CBP1X as CBP2."},
+         "3 " + repeat + "CBP13 as CB13, CBP12 as CBP1, CBP1X as CBP2."},
         {{"NPHI_1", "NPHI_SAN", "NPHI_LIM"}, {"NPH1", "NPHI", "NPH2"},
-         "2 curve(s) whose first four characters repeat another's: NPHI_1 as NPH1, NPHI_LIM as NPH2."},
+         "3 " + repeat + "NPHI_1 as NPH1, NPHI_SAN as NPHI, NPHI_LIM as NPH2."},
         {many, manyKept,
-         "40 curve(s) whose first four characters repeat another's: TRACE_1 as TRA1, TRACE_2 as TRA2, TRACE_3 as "
-         "TRA3, TRACE_4 as TRA4, TRACE_5 as TRA5, TRACE_6 as TRA6, TRACE_7 as TRA7, TRACE_8 as TRA8, TRACE_9 as TRA9, "
-         "TRACE_10 as TR10, TRACE_11 as TR11, TRACE_12 as TR12, TRACE_13 as TR13, TRACE_14 as TR14, TRACE_15 as "
-         "TR15, TRACE_16 as TR16 and 24 more."},
-        {{"DTCO", "DTSM", "DT"}, {"DTCO", "DTSM", "DT  "}, ""},
+         "40 " + repeat + "TRACE_1 as TRA1, TRACE_2 as TRA2, TRACE_3 as TRA3, TRACE_4 as TRA4, TRACE_5 as TRA5, TRACE_6 "
+         "as TRA6, TRACE_7 as TRA7, TRACE_8 as TRA8, TRACE_9 as TRA9, TRACE_10 as TR10, TRACE_11 as TR11, TRACE_12 as "
+         "TR12, TRACE_13 as TR13, TRACE_14 as TR14, TRACE_15 as TR15, TRACE_16 as TR16 and 24 more."},
+        {prefix, prefixKept, prefixTold + " and 14 more."},
+        // Names cut alone, with none to share their four characters with, are not told.
+        {{"DTCO", "DTSM", "DT", "CALIPER"}, {"DTCO", "DTSM", "DT  ", "CALI"}, ""},
     };
-    for (const auto& c : cases) {
-        LasShape las;
-        las.curves = c.curves;
-        if (!c.renamed.empty()) host.ExpectMessage(Imported() + "Renamed " + c.renamed);
-        ASSERT_EQ(Import(LasText(las)), 1) << c.curves[0];
-        const QtxImage out = LoadQtx(output);
-        EXPECT_EQ(Mnemonics(out), c.kept);
-        EXPECT_EQ(out.frames[1][c.curves.size() - 1], float(LasValue(1, int(c.curves.size()) - 1)));
-    }
+    for (const auto& c : cases)
+        for (const T task : {T::ConvertLasToQtx, T::ImportTxtDataSet}) {
+            LasShape las;
+            las.curves = c.curves;
+            TxtShape table;
+            table.names = c.curves;
+            if (!c.renamed.empty()) host.ExpectMessage(Imported() + "Renamed " + c.renamed);
+            ASSERT_EQ(Import(task == T::ConvertLasToQtx ? LasText(las) : TxtText(table), task), 1) << c.curves[0];
+            const QtxImage out = LoadQtx(output);
+            EXPECT_EQ(Mnemonics(out), c.kept) << c.curves[0];
+            EXPECT_EQ(out.frames[1][c.curves.size() - 1], float(LasValue(1, int(c.curves.size()) - 1)));
+        }
 }
 
 // The data go under the curve list the data section names (LAS 3.0 "| Log_Definition[2]",

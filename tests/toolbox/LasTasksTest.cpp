@@ -338,9 +338,6 @@ TEST_F(LasTasksTest, ExportWritesTheSelectedCurvesInSeparatedFields)
          " STRT.F              1000.5000:", " STEP.F                -0.5000:",
          {" GR  .                        :", "~A DEPT         GR     ", "  1000.5000      0.5000",
           "  1000.0000 123456.7500"}},
-        {0xFF, 0xFF, 2, {1}, // waveforms only: the depths alone
-         " STRT.M              1000.0000:", " STEP.M                 0.5000:",
-         {"~A DEPT     ", "  1000.0000", "  1000.5000"}},
         {0xFF, 1, 1, {0}, // one frame: its line is written
          " STRT.F              1000.0000:", " STEP.F                 0.5000:",
          {" GR  .                        :", "~A DEPT         GR     ", "  1000.0000     0.5000"}},
@@ -356,8 +353,10 @@ TEST_F(LasTasksTest, ExportWritesTheSelectedCurvesInSeparatedFields)
         const bool gr = std::count(c.selected.begin(), c.selected.end(), 0) && c.frames == 3;
         const std::string mended = "\nRenamed the curves whose names LAS readers would not read as they stand: D.T as D_T.";
         const bool dt = std::count(c.selected.begin(), c.selected.end(), 2);
+        const std::string wave = std::count(c.selected.begin(), c.selected.end(), 1)
+                                     ? "\nLeft out 1 selected datum(s) that are no curve: WAVE." : "";
         if (std::count(c.selected.begin(), c.selected.end(), 3))
-            host.ExpectMessage(kSeveral + output + "\nSLOW (3)." + (dt ? mended : "") + (gr ? nan : ""));
+            host.ExpectMessage(kSeveral + output + "\nSLOW (3)." + (dt ? mended : "") + wave + (gr ? nan : ""));
         else if (gr)
             host.ExpectMessage("Wrote file :\n" + output + nan);
         ASSERT_EQ(Run(T::ConvertQtxToLas, set), 1);
@@ -389,6 +388,60 @@ TEST_F(LasTasksTest, ExportWritesTheSelectedCurvesInSeparatedFields)
     host.ExpectMessage("Encountered empty selection list!\nOperation will be abandoned.");
     EXPECT_EQ(Run(T::ConvertQtxToLas, set), -1);
     EXPECT_FALSE(FileExists(output));
+}
+
+// Selected datums that are no curve (waveforms, slowness, azimuth, semblance) have no
+// column: the end names them, and a selection of no curve writes nothing, an older file
+// under the name kept byte for byte, without the question whether to replace it.
+TEST_F(LasTasksTest, ExportNamesTheSelectedDatumsThatAreNoCurve)
+{
+    std::vector<QtxDatumShape> datums = {
+        {.mnemonic = "GR", .category = 6},
+        {.mnemonic = "WAVE", .typeCode = 26, .category = 1, .traces = 2, .samples = 4},
+        {.mnemonic = "SLOW", .category = 3, .samples = 4},
+        {.mnemonic = "AZIM", .category = 4, .samples = 4},
+        {.mnemonic = "SEMB", .category = 5, .samples = 4},
+    };
+    for (int k = 1; k <= 5; ++k) datums.push_back({.mnemonic = "WF0" + std::to_string(k), .category = 1, .samples = 4});
+    const std::string nine = "9 selected datum(s) that are no curve: WAVE, SLOW, AZIM, SEMB, WF01, WF02, WF03, WF04 "
+                             "and 1 more.";
+    const struct {
+        std::vector<int> selected;
+        std::string leftOut; // the end's line, or the refusal's
+        bool written;
+    } cases[] = {
+        {{0}, "", true},
+        {{0, 1}, "1 selected datum(s) that are no curve: WAVE.", true},
+        {{0, 1, 2, 3, 4}, "4 selected datum(s) that are no curve: WAVE, SLOW, AZIM, SEMB.", true},
+        {{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, nine, true},
+        {{1}, "1 selected datum(s) that are no curve: WAVE.", false},
+        {{1, 2, 3}, "3 selected datum(s) that are no curve: WAVE, SLOW, AZIM.", false},
+        {{1, 2, 3, 4, 5, 6, 7, 8, 9}, nine, false},
+    };
+    const std::string set = dir.File("set.qtx");
+    ASSERT_TRUE(WriteQtx(set, datums, 3));
+    output = dir.File("set.las");
+    for (const auto& c : cases) {
+        const std::vector<uint8_t> older = {'o', 'l', 'd', '\r', '\n'};
+        WriteBytes(output, older);
+        Select(c.selected, int(datums.size()));
+        if (c.written && !c.leftOut.empty()) host.ExpectMessage("Wrote file :\n" + output + "\nLeft out " + c.leftOut);
+        if (!c.written)
+            host.ExpectMessage("Found no curve among the selected items of file :\n" + set + "\nLeft out " + c.leftOut +
+                               "\nOperation will be abandoned.");
+        auto e = std::make_unique<CToolsWnd>();
+        e->Settings().outputPath = output;
+        e->Settings().outputConfirmed = c.written; // a refusal asks nothing
+        EXPECT_EQ(RunToolTask(*e, T::ConvertQtxToLas, set), c.written ? 1 : -1) << c.leftOut;
+        if (c.written) {
+            const LasReading r = ReadIndependently(OutputText());
+            EXPECT_EQ(r.curves, std::vector<std::string>{"GR"}) << c.leftOut;
+            EXPECT_EQ(r.rows.size(), 3u) << c.leftOut;
+        } else {
+            EXPECT_EQ(ReadBytes(output), older) << c.leftOut;
+        }
+        EXPECT_EQ(PartialOutputsIn(dir.Path()), std::vector<std::string>()) << c.leftOut;
+    }
 }
 
 // A run stopped while it writes its lines keeps them, and STOP names the last one's depth;
@@ -551,6 +604,7 @@ TEST_F(LasTasksTest, ExportThenImportGivesBackTheCurves)
         ASSERT_TRUE(WriteQtx(set, datums, 300, up ? 1100.0 : 1000.0, up ? -0.25 : 0.25, sample, direction));
         Select({0, 1, 2}, 3);
         output = las;
+        host.ExpectMessage("Wrote file :\n" + las + "\nLeft out 1 selected datum(s) that are no curve: WAVE.");
         ASSERT_EQ(Run(T::ConvertQtxToLas, set), 1);
         output = dir.File("back.qtx");
         ASSERT_EQ(Run(T::ConvertLasToQtx, las), 1);
@@ -710,7 +764,8 @@ TEST_F(LasTasksTest, EveryDataLineIsCutAtTheFirstLinesColumns)
 }
 
 // Text tables: columns of ten characters, lines ending in CR LF or LF alone; a curve's
-// name gives its item type and unit, the depth step the depth unit.
+// whole name gives its item type and unit, the depth step the depth unit; names are kept
+// apart in their four characters (FREQUENCY beside FREQ), as the LAS import keeps them.
 TEST_F(LasTasksTest, TextTablesAreImportedWithTheTypesTheirNamesGive)
 {
     const std::vector<std::pair<std::string, std::pair<int, int>>> names = {
@@ -735,6 +790,8 @@ TEST_F(LasTasksTest, TextTablesAreImportedWithTheTypesTheirNamesGive)
         shape.lineEnd = c.lineEnd;
         WriteBytes(input, std::vector<uint8_t>());
         const std::string text = TxtText(shape);
+        host.ExpectMessage("Imported file :\n" + input +
+                           "\nRenamed 1 curve(s) whose first four characters repeat another's: FREQUENCY as FRE1.");
         ASSERT_EQ(Import(text, T::ImportTxtDataSet), 1) << text;
         const QtxImage out = LoadQtx(output);
         EXPECT_EQ(std::pair(out.header.logDirection, out.header.depthUnits), std::pair(c.direction, c.units));
@@ -742,7 +799,8 @@ TEST_F(LasTasksTest, TextTablesAreImportedWithTheTypesTheirNamesGive)
         for (size_t d = 0; d < names.size(); ++d) {
             const QtxDatumDescriptor& got = out.descriptors[d];
             EXPECT_EQ(std::pair(int(got.typeCode), int(got.axis1.unit)), names[d].second) << names[d].first;
-            EXPECT_EQ(std::string(got.mnemonic, 4), Four(names[d].first.substr(0, 4)));
+            const std::string kept = names[d].first == "FREQUENCY" ? "FRE1" : Four(names[d].first.substr(0, 4));
+            EXPECT_EQ(std::string(got.mnemonic, 4), kept);
         }
         EXPECT_EQ(out.depths, c.depths);
         for (size_t k = 0; k < c.depths.size(); ++k)
