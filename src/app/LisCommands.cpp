@@ -3,6 +3,7 @@
 #include "app/ViewerApp.h"
 #include "common/OutputGuard.h"
 #include "lis/LisDictionary.h"
+#include "lis/LisRecordIO.h"
 #include "lis/LisScan.h"
 #include "lis/LisToQtx.h"
 #include "platform/BinaryFile.h"
@@ -85,7 +86,7 @@ void OnScanLis()
     const FileDialogResult input = ChooseFile(in);
     if (!input.ok) return;
     // An input that cannot be read is told before a report is named.
-    if (BinaryFile probe; !OkOrShow(CLisScan::OpenLisInput(probe, input.path))) return;
+    if (BinaryFile probe; !OkOrShow(CLisRecordIO::OpenInput(probe, input.path))) return;
     FileDialogOptions out;
     out.open = false;
     out.title = "Create Scan File";

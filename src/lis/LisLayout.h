@@ -68,6 +68,43 @@ enum RecordType : uint8_t {
     kComment = 232,
 };
 
+// The format's other record types that a log tape holds. The readers pass them by (the
+// scan report calls them unknown), yet a LIS file may hold any of them, at its start too.
+// The records that load programs into the logging unit (95 to 102) hold no log.
+constexpr uint8_t kOtherRecordTypes[] = {
+    1,                  // alternate data
+    32,                 // job identification
+    39,                 // tool string information
+    42,                 // encrypted table dump
+    137, 138, 139, 141, // logical end of file, beginning of tape, end of tape, end of medium
+    224, 225, 227,      // operator command, operator response, system output to the operator
+    234,                // blank record
+};
+
+// Whether a logical record header is one of a log tape's: a record type above and the
+// attribute byte 0 (a record of another attribute byte matches no type for the readers).
+constexpr bool IsLisRecord(uint8_t type, uint8_t attribute)
+{
+    if (attribute != 0) return false;
+    switch (RecordType(type)) {
+    case kNormalData:
+    case kInformation:
+    case kToolString:
+    case kDataFormatSpec:
+    case kFileHeader:
+    case kFileTrailer:
+    case kTapeHeader:
+    case kTapeTrailer:
+    case kReelHeader:
+    case kReelTrailer:
+    case kComment: return true;
+    default: break;
+    }
+    for (const uint8_t other : kOtherRecordTypes)
+        if (other == type) return true;
+    return false;
+}
+
 // ---- fixed records ---------------------------------------------------------------------
 
 // Reel and tape header and trailer (the tape's comment stays blank).

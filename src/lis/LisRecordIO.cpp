@@ -122,6 +122,27 @@ RecordStatus Walk(BinaryFile& file, uint64_t& position, int framing, bool probe,
     return RecordStatus::Record;
 }
 
+// Walks the logical record at `position` as ReadLogicalRecord does, but copies only its
+// header, so that a record of any size is judged without being read. Trailer bytes a
+// short piece puts there are overwritten by the data of the pieces behind it, and a
+// record whose data end before its header is damaged anyway.
+RecordStatus ReadRecordHeader(BinaryFile& file, uint64_t& position, int framing, uint8_t (&header)[kLogicalHeaderSize])
+{
+    uint32_t length = 0;
+    bool read = true;
+    const RecordStatus status = Walk(file, position, framing, false, length, [&](uint64_t at, uint64_t written, uint32_t n) {
+        if (written < kLogicalHeaderSize)
+            read = read && ReadExact(file, at, header + written, std::min<uint64_t>(n, kLogicalHeaderSize - written));
+        return true;
+    });
+    return status == RecordStatus::Record && !read ? RecordStatus::Damaged : status;
+}
+
+bool IsLisHeader(const uint8_t (&header)[kLogicalHeaderSize])
+{
+    return IsLisRecord(header[kRecordType], header[kRecordAttribute]);
+}
+
 } // namespace
 
 signed char CLisRecordIO::DetectFraming(BinaryFile& file)
@@ -143,17 +164,27 @@ signed char CLisRecordIO::DetectFraming(BinaryFile& file)
 bool CLisRecordIO::HoldsRecord(BinaryFile& file)
 {
     const int framing = DetectFraming(file) == kTif ? kTif : kPlain;
-    uint8_t buffer[kTifHeaderSize + kPhysicalHeaderSize];
-    const int64_t length = file.GetLength();
     uint64_t position = 0;
-    // File marks move on by at least their own size: the walk ends.
-    while (length > 0 && position < uint64_t(length)) {
-        RecordStatus status = RecordStatus::End;
-        const uint32_t n = ReadLogicalRecord(buffer, sizeof buffer, file, position, framing, &status);
-        if (status == RecordStatus::NoRoom) return true; // a whole record, larger than the buffer
-        if (status != RecordStatus::FileMark) return status == RecordStatus::Record && n >= kLogicalHeaderSize;
-    }
-    return false;
+    uint8_t header[kLogicalHeaderSize] = {};
+    RecordStatus status = RecordStatus::FileMark;
+    // File marks move on by their own size: the walk ends.
+    while (status == RecordStatus::FileMark) status = ReadRecordHeader(file, position, framing, header);
+    if (status != RecordStatus::Record || !IsLisHeader(header)) return false;
+    if (header[kRecordType] != kNormalData) return true;
+    // Frames mean nothing before a data format specification, and a file of another
+    // format often reads as one first (a QTX data set's frame count does): what follows
+    // must be LIS too.
+    status = ReadRecordHeader(file, position, framing, header);
+    if (status == RecordStatus::Record) return IsLisHeader(header);
+    return status == RecordStatus::End || status == RecordStatus::FileMark;
+}
+
+Status CLisRecordIO::OpenInput(BinaryFile& file, const std::string& path)
+{
+    if (Status opened = OpenInputFile(file, path, kInputRule); !opened) return opened;
+    if (HoldsRecord(file)) return Status();
+    file.Close();
+    return Status::Failure(std::string(kInputRule.headerFailure) + path + "\nThe file holds no LIS record.");
 }
 
 uint32_t CLisRecordIO::ProbeLogicalRecord(BinaryFile& file, uint64_t position, int framing)

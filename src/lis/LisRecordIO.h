@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace lis {
@@ -40,8 +41,16 @@ public:
     static signed char DetectFraming(BinaryFile& file);
 
     // Whether the file, walked from its start as the readers walk it (TIF framing when
-    // detected, else plain), holds a logical record before its end or the first damage.
+    // detected, else plain), opens with a LIS record: past any file marks, a whole logical
+    // record of a log tape's types (lis::IsLisRecord). A data record, which many a
+    // binary file seems to open with, counts only when the file ends, or a file mark or
+    // another such whole record follows it.
     static bool HoldsRecord(BinaryFile& file);
+
+    // Opens `path` as the input of a LIS command, before any question is asked about it:
+    // refused with its cause when it cannot be read, is shorter than a record's headers
+    // (kInputRule) or holds no LIS record (HoldsRecord); the file is then closed.
+    static Status OpenInput(BinaryFile& file, const std::string& path);
 
     // Bytes ReadLogicalRecord will place in its buffer for the logical record at
     // `position` (at least the record's length; trailers included); 12 for a TIF file

@@ -162,17 +162,9 @@ Status CLisScan::OpenReport()
     return Status();
 }
 
-Status CLisScan::OpenLisInput(BinaryFile& file, const std::string& path)
-{
-    if (Status opened = OpenInputFile(file, path, lis::kInputRule); !opened) return opened;
-    if (CLisRecordIO::HoldsRecord(file)) return Status();
-    file.Close();
-    return Status::Failure(std::string(lis::kInputRule.headerFailure) + path + "\nThe file holds no LIS record.");
-}
-
 Status CLisScan::OpenInput()
 {
-    if (Status opened = OpenLisInput(m_input, m_lisPath); !opened) return opened;
+    if (Status opened = CLisRecordIO::OpenInput(m_input, m_lisPath); !opened) return opened;
     const int64_t length = m_input.GetLength();
     m_fileLength = length > 0 ? uint64_t(length) : 0;
     return Status();

@@ -49,15 +49,11 @@ class CLisScan {
 public:
     // Walks `lisPath` into the report `reportPath`. A success when the whole file was
     // walked (a truncated file included: the report then says where). Fails with its
-    // message when the report is the input, the input is refused (OpenLisInput; an
-    // existing report then stays as it was), or the report cannot be opened or written
+    // message when the report is the input, the input is refused (CLisRecordIO::OpenInput;
+    // an existing report then stays as it was), or the report cannot be opened or written
     // (the report is then deleted); quietly when the user keeps an existing report or
     // stops the scan.
     Status Run(const std::string& lisPath, const std::string& reportPath);
-
-    // Opens `path` as the scan's input: refused with its cause when it cannot be read,
-    // is shorter than a record's headers or holds no LIS record.
-    static Status OpenLisInput(BinaryFile& file, const std::string& path);
 
     // The report's name proposed for a LIS file: its name without directory and last
     // extension, + ".txt".

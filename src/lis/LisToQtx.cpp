@@ -231,6 +231,8 @@ void CLisToQtx::Run(const std::string& dictionaryDirectory)
     in.flags = kHideReadOnly;
     const FileDialogResult input = ChooseFile(in);
     if (!input.ok) return;
+    // A file that is no LIS file is told before the tool is asked for.
+    if (BinaryFile probe; !OkOrShow(CLisRecordIO::OpenInput(probe, input.path))) return;
 
     CSelectToolDlg toolDlg;
     toolDlg.m_lisFileName = FileName(input.path);

@@ -6,8 +6,6 @@
 #include "lis/LisScan.h"
 #include "lis/LisToQtx.h"
 #include "lis/QtxToLis.h"
-#include "lis/SelectToolDlg.h"
-#include "res/SelectToolDlgIds.h"
 #include "settings/SettingsStore.h"
 #include "support/HostFixture.h"
 #include "support/KilledWriter.h"
@@ -43,8 +41,7 @@ protected:
             {"Scan Lis", {"report.txt"}, [&](const std::string& in) { (void)OkOrShow(CLisScan().Run(in, dir.File("report.txt"))); }},
             {"Lis to Qtx", {"out.qtx", "out.log"},
              [&](const std::string& in) {
-                 host.ExpectFileDialog("Browse Input File", in);
-                 host.ScriptDialog(kIddSelectTool).Radio(CSelectToolDlg::kIdcDsi).Press(IDOK);
+                 host.ExpectFileDialog("Browse Input File", in); // refused before the tool is asked for
                  CLisToQtx().Run(dir.Path());
              }},
             {"Qtx to Lis", {"out.lis"}, [&](const std::string& in) { CQtxToLis().Convert(in, dir.File("out.lis")); }},

@@ -1,5 +1,7 @@
 #include "lis/LisParamScan.h"
 #include "lis/LisScan.h"
+#include "lis/LisToQtx.h"
+#include "res/SelectToolDlgIds.h"
 
 #include "support/HostFixture.h"
 #include "support/LisBuilder.h"
@@ -9,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 
 namespace {
@@ -108,35 +111,78 @@ TEST_F(LisScanReportTest, DamagedStrayAndUnknownRecordsAreReportedWithinTheirByt
     }
 }
 
-// An input that is empty, shorter than a record's headers or without any LIS record is
-// refused with its cause before the report is touched: an older report stays as it was.
-// Lis to Qtx's scan refuses the empty and short ones in the same words.
-TEST_F(LisScanReportTest, AnInputWithoutARecordIsRefusedWithItsCauseAndTheOlderReportStays)
+std::map<std::string, std::vector<uint8_t>> Folder(const std::string& folder) // every file with its bytes
 {
+    std::map<std::string, std::vector<uint8_t>> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        files[entry.path().string()] = ReadBytes(entry.path().string());
+    return files;
+}
+
+// Scan Lis and Lis to Qtx judge an input by its first logical record. One that is empty,
+// shorter than a record's headers or opens with no LIS record (a long LAS text whose "~V"
+// reads as a physical length that fits, a QTX data set, whose frame count reads as a data
+// record, a program file) is refused with its cause before any question is asked, and
+// every older file beside it stays as it was. Lis to Qtx's scan refuses the empty and
+// short ones in the same words. One whole record of the format, in either framing, is
+// enough to reach the questions.
+TEST_F(LisScanReportTest, AnInputWithoutALisRecordIsRefusedBeforeAnyQuestion)
+{
+    using Bytes = std::vector<uint8_t>;
     const std::string text = "Depth, GR\n1000.0, 45.2\n";
+    std::string las = "~Version information\r\n VERS. 2.0 :\r\n~CURVE\r\nDEPT.F :\r\nGR  .GAPI :\r\n~A\r\n";
+    while (las.size() < 40000) las += "1000.0 45.2\r\n";
+    Bytes wide; // UTF-16: "~V" reads as a length, "e" as a record type, and the attribute byte is 0
+    for (char ch : las) wide.insert(wide.end(), {uint8_t(ch), 0});
+    Bytes program = {0x7F, 'E', 'L', 'F', 2, 1, 1, 0};
+    program.resize(40000);
+    ASSERT_TRUE(WriteQtx(dir.File("up.qtx"), {QtxDatumShape{}}, 10, 1000.0, -0.5, DefaultSample, qtx::kLogUp));
+    const Bytes qtxSet = ReadBytes(dir.File("up.qtx"));
+    std::filesystem::remove(dir.File("up.qtx"));
+    const lisb::Dfsr d = Sonic();
     const struct {
         const char* what;
-        std::vector<uint8_t> bytes;
-        std::string cause;
+        Bytes bytes;
+        std::string cause; // empty: a LIS file
         bool shortInput;
     } cases[] = {
         {"empty", {}, "The file is empty.", true},
         {"short", {'h', 'i'}, "The file is 2 bytes long, shorter than the 6-byte header of its format.", true},
-        {"text", std::vector<uint8_t>(text.begin(), text.end()), "The file holds no LIS record.", false},
-        {"zeros", std::vector<uint8_t>(4096, 0), "The file holds no LIS record.", false},
+        {"text", Bytes(text.begin(), text.end()), "The file holds no LIS record.", false},
+        {"zeros", Bytes(4096, 0), "The file holds no LIS record.", false},
         {"file marks only", LisBuilder(lisb::kTifFraming).FileMark().FileMark().Bytes(), "The file holds no LIS record.",
          false},
+        {"LAS text", Bytes(las.begin(), las.end()), "The file holds no LIS record.", false},
+        {"LAS text in UTF-16", wide, "The file holds no LIS record.", false},
+        {"QTX data set", qtxSet, "The file holds no LIS record.", false},
+        {"program", program, "The file holds no LIS record.", false},
+        {"unknown record type", LisBuilder().Record({77, 0, 1, 2, 3, 4}).FileHeader().Bytes(),
+         "The file holds no LIS record.", false},
+        {"TIF reel header", LisBuilder(lisb::kTifFraming).ReelHeader().Bytes(), "", false},
+        {"plain file header", LisBuilder().FileHeader().Bytes(), "", false},
+        {"job identification", LisBuilder().Record({32, 0, 'J', 'O', 'B'}).Bytes(), "", false},
+        {"data record alone", LisBuilder().Data(d, 10.0, 1.0, 1).Bytes(), "", false},
     };
+    const Bytes old = {'o', 'l', 'd'};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         WriteBytes(lisPath, c.bytes);
-        WriteBytes(reportPath, {'o', 'l', 'd'});
-        const std::string message = "Could not open input file :\n" + lisPath + "\n" + c.cause;
-        EXPECT_EQ(CLisScan().Run(lisPath, reportPath).Message(), message);
+        WriteBytes(reportPath, old);
+        const auto before = Folder(dir.Path());
+        const std::string message = c.cause.empty() ? "" : "Could not open input file :\n" + lisPath + "\n" + c.cause;
         BinaryFile probe;
-        EXPECT_EQ(CLisScan::OpenLisInput(probe, lisPath).Message(), message);
-        EXPECT_FALSE(probe.IsOpen());
-        EXPECT_EQ(ReadBytes(reportPath), (std::vector<uint8_t>{'o', 'l', 'd'}));
+        EXPECT_EQ(CLisRecordIO::OpenInput(probe, lisPath).Message(), message);
+        EXPECT_EQ(probe.IsOpen(), c.cause.empty());
+        probe.Close();
+        // A LIS file reaches the questions: the report's overwrite and the tool, kept or cancelled here.
+        if (c.cause.empty()) host.ExpectMessage("already exists do you want to overwrite?", IDNO);
+        EXPECT_EQ(CLisScan().Run(lisPath, reportPath).Message(), message);
+        host.ExpectFileDialog("Browse Input File", lisPath);
+        if (c.cause.empty()) host.ScriptDialog(kIddSelectTool).Press(IDCANCEL);
+        else host.ExpectMessage(message);
+        CLisToQtx().Run(dir.Path());
+        EXPECT_TRUE(host.PendingExpectations().empty());
+        EXPECT_EQ(Folder(dir.Path()), before);
         if (!c.shortInput) continue;
         host.ExpectMessage(message);
         CLisLogicalFileList files;
