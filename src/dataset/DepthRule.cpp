@@ -13,6 +13,14 @@ Status DatumCountFits(size_t count, const std::string& source, const std::string
                                   count, source.c_str(), qtx::kMaxDatums, remedy.c_str()));
 }
 
+double qtx::SinglePrecisionSpread(double deepest)
+{
+    if (!std::isfinite(deepest) || deepest == 0.0) return 0.0;
+    int exponent = 0; // |deepest| = m x 2^exponent, 1/2 <= m < 1
+    std::frexp(deepest, &exponent);
+    return std::ldexp(1.0, exponent - 23);
+}
+
 namespace {
 // What the user is to look for in the file.
 const char kNeed[] = "A data set needs evenly spaced depths in one direction.";

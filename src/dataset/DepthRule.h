@@ -18,6 +18,13 @@ inline constexpr double kStepTolerance = 0.0005;
 // Datums a data set may hold: the tool box's selection flags have this many entries.
 inline constexpr int kMaxDatums = 256;
 
+// How far apart their rounding may put two depths of one log, up to `deepest` in
+// magnitude, that came through a 32-bit float: a LIS depth channel in code 68 keeps 23
+// bits of fraction, so each depth lies within one unit of its last place there, rounded
+// or cut, of the depth it stood for (0.0039 ft from 16,384 to 32,768 ft). 0 for a
+// deepest depth of 0 or no number.
+double SinglePrecisionSpread(double deepest);
+
 } // namespace qtx
 
 // The one check of the datum count, made before a writer creates its output (every

@@ -1,5 +1,6 @@
 #include "toolbox/SegyFile.h"
 
+#include "dataset/DepthRule.h"
 #include "dataset/QtxLayout.h"
 #include "platform/Endian.h"
 #include "platform/Format.h"
@@ -446,7 +447,9 @@ CSegyDepthGrid::CSegyDepthGrid(uint8_t logDirection, double first, double last, 
     : m_up(logDirection == kLogUp),
       m_first(first),
       m_end(last),
-      m_step(shots > 1 ? (last - first) / double(shots - 1) : 0.0)
+      m_step(shots > 1 ? (last - first) / double(shots - 1) : 0.0),
+      // The shots run from one end to the other: the deeper end is the deepest.
+      m_spread(qtx::SinglePrecisionSpread(std::max(std::fabs(first), std::fabs(last))))
 {
 }
 
@@ -469,19 +472,23 @@ void CSegyDepthGrid::LeadShots(double d0, double d1, int32_t last, int64_t shots
     // Worked in the direction the shots go, so that "toward" is always up.
     const double sign = x1 >= x0 ? 1.0 : -1.0, u0 = sign * x0, u1 = sign * x1;
     if (shots < 3 || !(u1 > u0) || !std::isfinite(u1)) return;
-    const double lowest = std::floor(u1 + kAt); // shot 1 less than a thousandth short of its depth
-    for (const double lead : {std::round(u0), std::ceil(u0 - kAt)}) {
-        const double span = sign * last - lead;
-        // The longest step it counts whole: the span over one step short of the shots,
-        // checked by its own arithmetic.
-        double step = std::floor(span / (double(shots - 1) - 0.005)) + 1.0;
-        for (int tries = 0; tries < 4 && step >= 1.0; ++tries, step -= 1.0) {
-            const double next = std::min(std::round(u1), lead + step);
-            if (next < lowest || !FitsInt(sign * lead) || !FitsInt(sign * next)) break;
-            if (StepReaderShots(int32_t(sign * lead), int32_t(sign * next), last) >= shots) {
-                *first = int32_t(sign * lead);
-                *second = int32_t(sign * next);
-                return;
+    const double deepest = std::max({std::fabs(d0), std::fabs(d1), std::fabs(last / kDepthScale)});
+    // Within a thousandth first, so that a file whose depths need no more is written as before.
+    for (const double slack : {0.0, qtx::SinglePrecisionSpread(deepest) * kDepthScale}) {
+        const double lowest = std::floor(u1 - slack + kAt); // how far short of its depth shot 1 may go
+        for (const double lead : {std::round(u0), std::ceil(u0 - kAt)}) {
+            const double span = sign * last - lead;
+            // The longest step it counts whole: the span over one step short of the shots,
+            // checked by its own arithmetic.
+            double step = std::floor(span / (double(shots - 1) - 0.005)) + 1.0;
+            for (int tries = 0; tries < 4 && step >= 1.0; ++tries, step -= 1.0) {
+                const double next = std::min(std::round(u1), lead + step);
+                if (next < lowest || !FitsInt(sign * lead) || !FitsInt(sign * next)) break;
+                if (StepReaderShots(int32_t(sign * lead), int32_t(sign * next), last) >= shots) {
+                    *first = int32_t(sign * lead);
+                    *second = int32_t(sign * next);
+                    return;
+                }
             }
         }
     }
@@ -499,7 +506,7 @@ bool CSegyDepthGrid::Take(double depth)
         }
     }
     const double place = m_first + double(m_taken) * m_step;
-    if (!(std::fabs(depth - place) <= kTolerance)) {
+    if (!(std::fabs(depth - place) <= Tolerance())) {
         m_detail = Format("Frame %lld is at depth %.4f, off its place %.4f on even steps of %.4f %s from %.4f to %.4f.",
                           frame, depth, place, std::fabs(m_step), m_up ? "UP" : "DOWN", m_first, m_end);
         return false;

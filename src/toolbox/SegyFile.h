@@ -157,7 +157,9 @@ private:
 // spaced in one direction. Shot k lies at first + k x step, the step taken from the
 // first and last shots (rounded to thousandths, two neighbours' step wobbles; the span
 // does not), and each shot moves on from the one before it in the file's direction.
-// The export judges the depths it writes by it, the import the depths it reads.
+// The export judges the depths it writes by it, the import the depths it reads. A shot
+// may lie off its place by its rounding and by the precision of a depth that came
+// through a 32-bit float at the file's depths (a deep log's LIS depth channel).
 class CSegyDepthGrid {
 public:
     // Shots a reader counts that takes its step from a file's first two shots and its
@@ -168,17 +170,23 @@ public:
     // at `last` thousandths) that such a reader counts whole: a step rounded up past the
     // true one would leave the last shots out (0.3048 read as 0.305). Shot 1 is taken
     // toward shot 0 as far as that reader needs, and shot 0 toward shot 1 when shot 1
-    // alone cannot go so far; each stays less than a thousandth off its depth, else
-    // (irregular depths, which the grid names) both are rounded.
+    // alone cannot go so far; each stays less than a thousandth off its depth, else shot
+    // 1 up to the depths' single precision more (a deep log's first two depths may lie
+    // that much further apart than its step), else (irregular depths, which the grid
+    // names) both are rounded.
     static void LeadShots(double d0, double d1, int32_t last, int64_t shots, int32_t* first, int32_t* second);
 
-    // How far a shot may lie off its place: a thousandth for the rounding of its depth
-    // and of the grid's ends, half of one for the data set's own step tolerance.
+    // How far a shot may lie off its place for rounding alone: a thousandth for the
+    // rounding of its depth and of the grid's ends, half of one for the data set's own
+    // step tolerance.
     static constexpr double kTolerance = 0.0015;
 
     // `logDirection` as the header's byte (segy::kLogUp, any other byte down).
     CSegyDepthGrid(uint8_t logDirection, double first, double last, int64_t shots);
     double Step() const { return m_step; } // signed: negative when depths run up
+    // How far a shot may lie off its place: kTolerance and the spread of single-precision
+    // depths at the deeper end (qtx::SinglePrecisionSpread).
+    double Tolerance() const { return kTolerance + m_spread; }
     // Takes the next shot's depth (shots in file order from the first): true when it
     // keeps the rule. After a refusal, Detail() names the shot and its depth.
     bool Take(double depth);
@@ -190,6 +198,7 @@ private:
     double m_first;
     double m_end; // the last shot's depth
     double m_step;
+    double m_spread;
     int64_t m_taken = 0;
     double m_last = 0.0;
     std::string m_detail;

@@ -103,7 +103,7 @@ int ConvertSegyToQtx(CToolsWnd& e)
     const double step = oneShot ? oneStep : grid.Step();
     // The frame writer's own guard judges neighbours: two shots each up to the grid's
     // tolerance off their places are up to twice that off one step.
-    e.Output().SetDepthResolution(2.0 * CSegyDepthGrid::kTolerance);
+    e.Output().SetDepthResolution(2.0 * grid.Tolerance());
     e.Task().firstIndex = 0;
     e.Task().endIndex = int32_t(std::min<int64_t>(s.ShotCount(), INT32_MAX));
     e.Task().depthUnitLabel = metres ? "M" : "FT";
