@@ -4,6 +4,7 @@
 // curve items. The model is in lis/LisScanModel.h.
 #pragma once
 
+#include "lis/LisFrameRules.h"
 #include "lis/LisRecordIO.h"
 #include "lis/LisScanModel.h"
 
@@ -20,10 +21,6 @@ constexpr int kProgressSteps = 1000;
 // Damaged files: the damaged logical file needs more depth entries than this to be worth keeping.
 constexpr size_t kRecoverableDepths = 10;
 constexpr int kFileHeaderExpected = 32; // the third argument of OnFileHeader
-// A frame spacing (feet or metres) beyond this is no log's: an absent value written in its place.
-constexpr double kMaxFrameSpacing = 1.0e5;
-// The frames' own step overrules the DFSR's spacing when the two differ by more than this share.
-constexpr double kSpacingTolerance = 1.0e-3;
 
 } // namespace lis::scan
 
@@ -93,10 +90,6 @@ private:
     // At the first data record of a file whose EB 3 and channels disagree: which of the
     // two lays out its frames, told by the record's `body` bytes.
     void SettleFrameSize(CLisLogicalFile& file, uint32_t body);
-    // Where the frames' own depths (in depth-once mode the records') disagree with the
-    // DFSR's spacing, their step becomes the file's spacing, and depth-once frames are
-    // placed at it within their records.
-    static void OverruleSpacing(CLisLogicalFile& file);
     // The step between the frames of a depth-once record whose first frame lies at
     // `first`; places the frames of the record before it again once it is known.
     double DepthOnceStep(CLisLogicalFile& file, double first);

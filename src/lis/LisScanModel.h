@@ -147,8 +147,10 @@ public:
     double m_frameSpacing = 0.0;    // EB 8, in feet or metres
     uint8_t m_frameSpacingCode = 0; // code of EB 8
     std::string m_frameSpacingUnits; // EB 9, "F" or "M" when converted
-    // EB 8 in the depths' units where the frames' own depths overruled it (or it was
-    // beyond any log's spacing): m_frameSpacing then holds the step of the depths.
+    // Whether EB 8 held a number, and that number in the depths' units; where the data
+    // set's step is not EB 8 (it was absent, 0, beyond any log's spacing, or the frames'
+    // own depths overruled it) m_spacingOverruled is set and m_frameSpacing holds the step.
+    bool m_spacingGiven = false;
     bool m_spacingOverruled = false;
     double m_dfsrSpacing = 0.0;
     uint8_t m_depthUnitKind = lis::kUnitUnknown;

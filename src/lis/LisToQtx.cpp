@@ -394,9 +394,13 @@ void CLisToQtx::LogFrameLayout(const CLisLogicalFile& dataSet)
                         static_cast<unsigned long long>(dataSet.m_remainderCount - dataSet.m_remainders.size())));
     if (dataSet.m_spacingOverruled) {
         const char* units = dataSet.m_frameSpacingUnits.c_str();
-        WriteLog(Format("DFSR frame spacing (entry 8) of %g %s disagrees with the frames' depths; the data set's step "
-                        "and the fast channels' sample spacing follow the depths: %.4f %s\r\n",
-                        dataSet.m_dfsrSpacing, units, std::fabs(dataSet.m_frameSpacing), units));
+        const std::string given = !dataSet.m_spacingGiven        ? std::string("is absent")
+                                  : dataSet.m_dfsrSpacing == 0.0 ? std::string("is 0")
+                                                                 : Format("of %g %s disagrees with the frames' depths",
+                                                                          dataSet.m_dfsrSpacing, units);
+        WriteLog(Format("DFSR frame spacing (entry 8) %s; the data set's step and the fast channels' sample spacing "
+                        "follow the depths: %.4f %s\r\n",
+                        given.c_str(), std::fabs(dataSet.m_frameSpacing), units));
     }
 }
 
