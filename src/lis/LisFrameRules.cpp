@@ -1,6 +1,7 @@
 #include "lis/LisFrameRules.h"
 
 #include "lis/LisRecordIO.h"
+#include "platform/Format.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -125,6 +126,36 @@ void PlaceRecordFrames(std::vector<CLisDepthEntry>& d, double step, double round
     }
 }
 
+// One layout tried on one record.
+void TryLayout(LayoutTrial& trial, bool once, uint8_t depthCode, const uint8_t* body, uint32_t bytes)
+{
+    if (!trial.fits) return;
+    const uint32_t depthSize = DepthSize(depthCode);
+    const uint32_t frameBytes = once ? bytes - std::min(bytes, depthSize) : bytes;
+    const uint32_t frames = frameBytes / trial.size;
+    trial.frames += frames;
+    // Depth-once frames carry no depth: a record tells only whether it holds them whole.
+    if (once) {
+        trial.fits = frameBytes % trial.size == 0;
+        return;
+    }
+    // Each frame leads with its depth, and a log's depths run one way.
+    trial.fits = trial.size >= depthSize;
+    double last = 0.0;
+    for (uint32_t k = 0; k < frames && trial.fits; ++k) {
+        const double depth = ReadDepth(body + uint64_t(k) * trial.size, body + bytes, depthCode);
+        trial.fits = std::isfinite(depth);
+        if (k > 0 && depth != last) {
+            const int course = depth > last ? 1 : -1;
+            trial.fits = trial.fits && (trial.course == 0 || trial.course == course);
+            trial.course = course;
+        }
+        last = depth;
+    }
+}
+
+bool Fits(const LayoutTrial& trial) { return trial.size > 0 && trial.fits && trial.frames > 0; }
+
 } // namespace
 
 uint32_t DepthSize(uint8_t code)
@@ -208,6 +239,46 @@ void SettleSpacing(CLisLogicalFile& f)
     // Rounded as the data set's measured step is; a signed spacing keeps its sign.
     f.m_frameSpacing = std::copysign(CLisRecordIO::RoundTo4Decimals(shared.step), f.m_frameSpacing);
     if (once) PlaceRecordFrames(f.m_depths, shared.step, rounding); // unrounded: no drift over a long record
+}
+
+LayoutTrials LayoutsToTry(const CLisLogicalFile& f)
+{
+    LayoutTrials trials;
+    const uint32_t declared = f.m_declaredFrameSize, channels = f.m_channelBytes;
+    if (declared == 0 || channels == 0 || declared == channels) return trials;
+    trials.declared.size = declared;
+    trials.channels.size = channels;
+    return trials;
+}
+
+void TryLayouts(LayoutTrials& trials, const CLisLogicalFile& f, const uint8_t* body, uint32_t bytes)
+{
+    const bool once = f.m_depthMode == kDepthPerRecord;
+    for (LayoutTrial* trial : {&trials.declared, &trials.channels})
+        if (trial->size > 0) TryLayout(*trial, once, f.m_depthCode, body, bytes);
+}
+
+uint32_t SettleFrameLayout(const LayoutTrials& trials)
+{
+    const LayoutTrial &declared = trials.declared, &channels = trials.channels;
+    // Frames of EB 3 that each hold several frames of the channels, whose depths run on as
+    // well, hold no padding but the frames between: the channels lay them out.
+    if (Fits(declared) && Fits(channels) && channels.course != 0 && declared.size % channels.size == 0)
+        return channels.size;
+    if (Fits(declared)) return declared.size;
+    if (Fits(channels)) return channels.size;
+    return 0;
+}
+
+std::string LayoutRefusal(const CLisLogicalFile& f)
+{
+    if (!f.m_layoutRefused) return std::string();
+    const char* why = f.m_depthMode == kDepthPerRecord ? "not every data record holds whole frames of either"
+                                                       : "the frames' depths of either do not run one way in every "
+                                                         "data record";
+    return Format("its data records fit neither the DFSR frame size (entry 3) of %u bytes nor the %u bytes of its "
+                  "channels: %s",
+                  unsigned(f.m_declaredFrameSize), unsigned(f.m_channelBytes), why);
 }
 
 } // namespace lis::frames

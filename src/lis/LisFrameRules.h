@@ -1,11 +1,13 @@
-// How a LIS data set's frames lie: the step from one frame to the next (EB 8's, or the
-// step most frames share). The parameter scan settles it once the data set's records
-// are read.
+// How a LIS data set's frames lie: the frame size its data records are cut by (EB 3's
+// or the sum of its channels', tried on every data record) and the step from one frame
+// to the next (EB 8's, or the step most frames share). The parameter scan feeds these
+// rules record by record and settles each once the data set's records are read.
 #pragma once
 
 #include "lis/LisScanModel.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace lis::scan {
@@ -61,5 +63,33 @@ double SignedFrameSpacing(const CLisLogicalFile& file);
 // or the data set has none. Depth-once frames are placed at the step taken.
 // m_spacingOverruled tells the log that EB 8 was not the step used.
 void SettleSpacing(CLisLogicalFile& file);
+
+// ---- the frame layout --------------------------------------------------------------------
+
+// A frame size tried on a data set's data records: whether every record read so far
+// bears it out, which way its frames' depths run and how many frames it cut.
+struct LayoutTrial {
+    uint32_t size = 0;
+    bool fits = true;
+    int course = 0; // +1 depths grow, -1 they shrink, 0 not told yet
+    uint64_t frames = 0;
+};
+
+// EB 3's frame size and the sum of the channels' sizes, while they disagree.
+struct LayoutTrials {
+    LayoutTrial declared, channels;
+};
+
+// The two layouts of `file`'s DFSR to try on its records; both sizes 0 where EB 3 and
+// the channels agree (or either is missing): there is nothing to judge.
+LayoutTrials LayoutsToTry(const CLisLogicalFile& file);
+// Tries both layouts on one data record: `body` holds its `bytes` bytes behind the
+// record header (the depth value of a depth-once record included).
+void TryLayouts(LayoutTrials& trials, const CLisLogicalFile& file, const uint8_t* body, uint32_t bytes);
+// The frame size that lays out the frames of the records tried: EB 3's where its frames
+// fit, else the channels' where theirs do; 0 where neither fits.
+uint32_t SettleFrameLayout(const LayoutTrials& trials);
+// Why `file`'s frames cannot be read (its layout was refused); empty where they can.
+std::string LayoutRefusal(const CLisLogicalFile& file);
 
 } // namespace lis::frames

@@ -232,6 +232,8 @@ void CLisParamScan::ResetScanState()
     m_depthStep = 0.0;
     m_lastOnce = {};
     m_onceStep = 0.0;
+    m_layoutFile = nullptr;
+    m_recordStart = 0;
     m_spacingWarned = false;
     m_currentComplete = false;
     m_cleanFile = 0;
@@ -344,7 +346,7 @@ int CLisParamScan::ScanRecords(int toolCode)
             m_buffer = std::vector<uint8_t>();
             return 0;
         }
-        const uint64_t recordStart = position;
+        const uint64_t recordStart = m_recordStart = position;
         lis::RecordStatus status;
         const uint32_t length = ReadRecord(position, status);
         if (status == lis::RecordStatus::End) break;
@@ -368,6 +370,7 @@ int CLisParamScan::ScanRecords(int toolCode)
         }
         if (fileMarks >= 2) break;
     }
+    m_recordStart = position;
     CleanUp();
     return 1;
 }
@@ -379,6 +382,7 @@ int CLisParamScan::OnDamagedFile(CLisLogicalFile* current, uint32_t longest, int
         CleanUp();
         return 1;
     }
+    FinishFrameLayout(); // its frames are those of its settled layout
     // The logical files before the damaged one are complete and stay whatever becomes
     // of it; the question and the messages are about the damaged one.
     const size_t kept = size_t(std::count_if(m_logicalFiles.begin(), m_logicalFiles.end() - 1,
@@ -415,6 +419,7 @@ int CLisParamScan::OnDamagedFile(CLisLogicalFile* current, uint32_t longest, int
 
 void CLisParamScan::CleanUp()
 {
+    FinishFrameLayout();
     FinishDepthOnce();
     // Channels point into the logical files that may go below.
     m_channelList.clear();
@@ -459,6 +464,7 @@ int CLisParamScan::RemoveRepeatedDepths()
 
 int CLisParamScan::OnFileTrailer(CLisLogicalFile* file, uint32_t longestRecord, int toolCode)
 {
+    FinishFrameLayout();
     FinishDepthOnce();
     // Before repeated depths are dropped: depth-once frames placed at a spacing the
     // records disagree with may meet the next record's depth, yet are frames of their own.
@@ -551,7 +557,8 @@ CLisLogicalFile* CLisParamScan::OnFileHeader(const uint8_t* record, uint32_t len
     long value = 0;
     for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i) value = value * 10 + (field[i] - '0');
     file->m_maxPhysicalRecord = uint32_t(negative ? -value : value);
-    // The logical file before ends here.
+    // The logical file before ends here (the record is read: its layout may read records again).
+    FinishFrameLayout();
     FinishDepthOnce();
     m_onceStep = 0.0;
     m_currentComplete = false;
@@ -767,18 +774,63 @@ void CLisParamScan::ListReadableChannels(CLisLogicalFile& f)
     }
 }
 
-void CLisParamScan::SettleFrameSize(CLisLogicalFile& f, uint32_t body)
+void CLisParamScan::TryFrameLayouts(CLisLogicalFile& f, const uint8_t* body, uint32_t bytes, uint64_t position)
 {
-    if (f.m_frameSizeSettled || body == 0) return;
+    if (f.m_frameSizeSettled) return;
+    if (m_layoutFile != &f) {
+        FinishFrameLayout(); // of a data set whose records came before this one's DFSR
+        m_layouts = lis::frames::LayoutsToTry(f);
+        if (m_layouts.declared.size == 0) {
+            f.m_frameSizeSettled = true; // EB 3 and the channels agree
+            return;
+        }
+        m_layoutFile = &f;
+        m_firstData = position;
+        m_framesBefore = m_frameCount;
+        lis::frames::TryLayouts(m_layouts, f, body, bytes);
+        // Until the last record settles it, the frames are laid out as the first bears out.
+        const uint32_t size = lis::frames::SettleFrameLayout(m_layouts);
+        f.m_frameSize = size != 0 ? size : m_layouts.channels.size;
+        ListReadableChannels(f);
+        return;
+    }
+    lis::frames::TryLayouts(m_layouts, f, body, bytes);
+}
+
+void CLisParamScan::FinishFrameLayout()
+{
+    if (!m_layoutFile) return;
+    CLisLogicalFile& f = *m_layoutFile;
+    m_layoutFile = nullptr;
     f.m_frameSizeSettled = true;
-    const uint32_t declared = f.m_declaredFrameSize, channels = f.m_channelBytes;
-    if (declared == 0 || channels == 0 || declared == channels) return;
-    // Frames cut by a size the channels do not add up to would be made of other
-    // channels' bytes: the channels decide, unless the record holds whole frames of the
-    // DFSR's size alone.
-    const bool declaredFits = body % declared == 0 && body % channels != 0;
-    f.m_frameSize = declaredFits ? declared : channels;
+    const uint32_t size = lis::frames::SettleFrameLayout(m_layouts);
+    // Frames that fit neither layout are not read as either: the data set is refused.
+    f.m_layoutRefused = size == 0;
+    if (size == 0 || size == f.m_frameSize) return;
+    f.m_frameSize = size;
     ListReadableChannels(f);
+    ReadFramesAgain(f);
+}
+
+void CLisParamScan::ReadFramesAgain(CLisLogicalFile& f)
+{
+    f.m_depths.clear();
+    f.m_remainders.clear();
+    f.m_remainderCount = 0;
+    m_lastOnce = {};
+    m_onceStep = 0.0;
+    m_frameCount = m_framesBefore;
+    // The records were read once: they read again, and only data records add frames.
+    uint64_t position = m_firstData;
+    while (m_inputFile.IsOpen() && position < m_recordStart) {
+        const uint64_t start = position;
+        lis::RecordStatus status;
+        const uint32_t length = ReadRecord(position, status);
+        if (position <= start || (status != lis::RecordStatus::Record && status != lis::RecordStatus::FileMark)) break;
+        if (status == lis::RecordStatus::Record && m_buffer[lis::kRecordType] == kDispatchData
+            && m_buffer[lis::kRecordAttribute] == 0)
+            OnDataRecord(m_buffer.data(), length, start, &f);
+    }
 }
 
 int CLisParamScan::OnDataRecord(const uint8_t* record, uint32_t length, uint64_t position, CLisLogicalFile* file)
@@ -792,7 +844,7 @@ int CLisParamScan::OnDataRecord(const uint8_t* record, uint32_t length, uint64_t
 
     const bool once = f.m_depthMode == lis::kDepthPerRecord;
     const uint32_t frameBytes = once ? dataLength - std::min(dataLength, depthSize) : dataLength;
-    SettleFrameSize(f, frameBytes);
+    if (frameBytes > 0) TryFrameLayouts(f, body, dataLength, position);
     // Bytes behind the last whole frame are named, not read as a frame.
     if (const uint32_t rest = frameBytes % f.m_frameSize; rest != 0) {
         if (f.m_remainders.size() < lis::kNamedDroppedFrames)
