@@ -226,15 +226,9 @@ TEST_F(LisFastSamplesTest, OneRuleGivesTheDataSetItsStep)
 {
     for (const StepCase& c : StepCases()) {
         SCOPED_TRACE(c.what);
-        lisb::Dfsr d;
-        d.depthOnce = c.once;
-        d.direction = c.direction;
-        d.spacingEntry = !std::isnan(c.spacing);
-        d.spacing = c.spacing;
-        d.spacingUnits = c.units;
-        d.depthUnits = c.depthUnits;
-        d.depthCode = c.code;
-        d.channels = {Channel("DT", "US/F", 8, 2, 68)};
+        const lisb::Dfsr d{.depthOnce = c.once, .depthCode = c.code, .depthUnits = c.depthUnits,
+                           .direction = c.direction, .spacing = c.spacing, .spacingUnits = c.units,
+                           .spacingEntry = !std::isnan(c.spacing), .channels = {Channel("DT", "US/F", 8, 2, 68)}};
         LisBuilder b;
         b.FileHeader("STEP  .001").Dfsr(d);
         // Depth once: records of two frames; else a frame a record, each at its own depth.
