@@ -11,7 +11,6 @@
 #include "platform/SafeNumeric.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 #include <cstring>
 #include <limits>
