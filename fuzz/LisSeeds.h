@@ -87,6 +87,9 @@ inline void Builder(const std::string& dir)
                 d.spacing = n % 3 == 0 ? 0.0 : 0.5;
                 d.spacingUnits = n % 4 == 0 ? "" : "FT";
                 d.direction = n % 2 ? 1 : 255;
+                // Some DFSRs give a frame size the frames do not have: both layouts are tried.
+                lisb::Dfsr declared = d;
+                if (n % 5 == 2) declared.frameSize = int64_t(d.FrameBytes()) + 8;
                 LisBuilder b(framing);
                 b.ReelHeader().TapeHeader().FileHeader("SEED.001");
                 b.Table("CONS", {Row("PER", "8"), Row("DLY", "100"), Row("NS", "50"), Row("NR", "4")});
@@ -94,7 +97,7 @@ inline void Builder(const std::string& dir)
                     b.Table("DIM", tool.dim);
                 else if (n % 3 == 1)
                     b.Table("DIM", {{{"MNEM", "1"}, {"CHAN", "W1"}, {"SIZE", "400"}, {"SAMP", "200"}}});
-                b.Dfsr(d);
+                b.Dfsr(declared);
                 const Bytes record = lisb::DataRecord(d, 1000.0, 0.5, 3);
                 b.Record(record, {record.size() / 2}, lisb::kChecksum);
                 b.Data(d, 1001.5, 0.5, 2, lisb::DefaultSample, 3);

@@ -11,7 +11,6 @@
 #include "platform/SafeNumeric.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -19,6 +18,9 @@
 
 using namespace lis::scan;
 using lis::EntryType;
+using lis::frames::DepthSize;
+using lis::frames::DfsrUnits;
+using lis::frames::ReadDepth;
 using lis::ReprCode;
 
 namespace {
@@ -201,78 +203,6 @@ const UnitRule* FindUnitRule(const std::string& units)
     return nullptr;
 }
 
-// Bytes of a depth value by code: depths come in codes 68, 73 and 79 only.
-uint32_t DepthSize(uint8_t code)
-{
-    using lis::ReprCode;
-    const bool depth = lis::Is(code, ReprCode::Float) || lis::Is(code, ReprCode::Int32) || lis::Is(code, ReprCode::Int16);
-    return depth ? uint32_t(lis::RepresentationSize(code)) : 0;
-}
-
-double ReadDepth(const uint8_t* p, const uint8_t* end, uint8_t code)
-{
-    double depth = 0.0;
-    lis::DecodeNumber(code, p, end, depth);
-    return depth;
-}
-
-// The distance from one frame to the next along the log: the frame spacing, its sign
-// that of the depths' course (the direction flag where the depths do not tell).
-double SignedFrameSpacing(const CLisLogicalFile& file)
-{
-    const double spacing = std::fabs(file.m_frameSpacing);
-    if (!std::isfinite(spacing)) return 0.0;
-    const auto& d = file.m_depths;
-    if (d.size() > 1 && d.front().m_depth != d.back().m_depth)
-        return d.back().m_depth > d.front().m_depth ? spacing : -spacing;
-    return file.m_upDown == lis::kLogUp ? -spacing : spacing;
-}
-
-// The steps between frames that carry their own depths; a repeated depth is no step.
-std::vector<double> FrameSteps(const std::vector<CLisDepthEntry>& d)
-{
-    std::vector<double> steps;
-    for (size_t i = 1; i < d.size(); ++i)
-        if (const double step = std::fabs(d[i].m_depth - d[i - 1].m_depth); step > 0.0 && std::isfinite(step))
-            steps.push_back(step);
-    return steps;
-}
-
-// The frames of one depth-once record: the entries from `start` that share its position.
-size_t RecordEnd(const std::vector<CLisDepthEntry>& d, size_t start)
-{
-    size_t end = start + 1;
-    while (end < d.size() && d[end].m_recordPosition == d[start].m_recordPosition) ++end;
-    return end;
-}
-
-// The steps the depths of depth-once records give: each record's distance to the next
-// over its frames (a repeated record depth is no step).
-std::vector<double> RecordSteps(const std::vector<CLisDepthEntry>& d)
-{
-    std::vector<double> steps;
-    for (size_t start = 0, next = 0; start < d.size(); start = next) {
-        next = RecordEnd(d, start);
-        if (next == d.size()) break;
-        if (const double step = std::fabs(d[next].m_depth - d[start].m_depth) / double(next - start);
-            step > 0.0 && std::isfinite(step))
-            steps.push_back(step);
-    }
-    return steps;
-}
-
-// The frames of each depth-once record `step` apart from its recorded depth, each the
-// way it lay before.
-void PlaceRecordFrames(std::vector<CLisDepthEntry>& d, double step)
-{
-    for (size_t start = 0, next = 0; start < d.size(); start = next) {
-        next = RecordEnd(d, start);
-        const double first = d[start].m_depth;
-        for (size_t k = start + 1; k < next; ++k)
-            d[k].m_depth = first + double(k - start) * std::copysign(step, d[k].m_depth - first);
-    }
-}
-
 bool IsDepthChannel(const std::string& mnemonic)
 {
     return mnemonic == "DEPT" || mnemonic == "TDEP" || mnemonic == "MDEP";
@@ -301,6 +231,8 @@ void CLisParamScan::ResetScanState()
     m_depthStep = 0.0;
     m_lastOnce = {};
     m_onceStep = 0.0;
+    m_layoutFile = nullptr;
+    m_recordStart = 0;
     m_spacingWarned = false;
     m_currentComplete = false;
     m_cleanFile = 0;
@@ -413,7 +345,7 @@ int CLisParamScan::ScanRecords(int toolCode)
             m_buffer = std::vector<uint8_t>();
             return 0;
         }
-        const uint64_t recordStart = position;
+        const uint64_t recordStart = m_recordStart = position;
         lis::RecordStatus status;
         const uint32_t length = ReadRecord(position, status);
         if (status == lis::RecordStatus::End) break;
@@ -437,6 +369,7 @@ int CLisParamScan::ScanRecords(int toolCode)
         }
         if (fileMarks >= 2) break;
     }
+    m_recordStart = position;
     CleanUp();
     return 1;
 }
@@ -448,6 +381,7 @@ int CLisParamScan::OnDamagedFile(CLisLogicalFile* current, uint32_t longest, int
         CleanUp();
         return 1;
     }
+    FinishFrameLayout(); // its frames are those of its settled layout
     // The logical files before the damaged one are complete and stay whatever becomes
     // of it; the question and the messages are about the damaged one.
     const size_t kept = size_t(std::count_if(m_logicalFiles.begin(), m_logicalFiles.end() - 1,
@@ -484,6 +418,7 @@ int CLisParamScan::OnDamagedFile(CLisLogicalFile* current, uint32_t longest, int
 
 void CLisParamScan::CleanUp()
 {
+    FinishFrameLayout();
     FinishDepthOnce();
     // Channels point into the logical files that may go below.
     m_channelList.clear();
@@ -528,10 +463,11 @@ int CLisParamScan::RemoveRepeatedDepths()
 
 int CLisParamScan::OnFileTrailer(CLisLogicalFile* file, uint32_t longestRecord, int toolCode)
 {
+    FinishFrameLayout();
     FinishDepthOnce();
     // Before repeated depths are dropped: depth-once frames placed at a spacing the
     // records disagree with may meet the next record's depth, yet are frames of their own.
-    OverruleSpacing(*file);
+    lis::frames::SettleSpacing(*file);
     RemoveRepeatedDepths();
     if (file->m_depths.empty()) return 1;
     const auto& depths = file->m_depths;
@@ -541,49 +477,8 @@ int CLisParamScan::OnFileTrailer(CLisLogicalFile* file, uint32_t longestRecord, 
         m_depthStep = CLisRecordIO::RoundTo4Decimals(std::fabs(m_lastDepth - m_firstDepth) / double(depths.size() - 1));
     else
         m_depthStep = file->m_frameSpacing; // one frame: no step to measure
-    if (file->m_frameSpacing == 0.0) file->m_frameSpacing = m_depthStep;
     file->m_longestRecord = longestRecord;
     return RecogniseTool(file, toolCode);
-}
-
-void CLisParamScan::OverruleSpacing(CLisLogicalFile& file)
-{
-    const double spacing = std::fabs(file.m_frameSpacing);
-    if (spacing == 0.0) return;
-    const bool once = file.m_depthMode == lis::kDepthPerRecord;
-    std::vector<double> steps = once ? RecordSteps(file.m_depths) : FrameSteps(file.m_depths);
-    if (steps.empty()) return;
-    // Depths carry their code's rounding (code 68's 23-bit fraction holds 10,000 ft to two
-    // thousandths), so a step agrees with another within that as well as within the share.
-    double deepest = 0.0;
-    for (const CLisDepthEntry& e : file.m_depths)
-        if (std::isfinite(e.m_depth)) deepest = std::max(deepest, std::fabs(e.m_depth));
-    const auto agrees = [rounding = 4.0 * deepest * double(FLT_EPSILON)](double a, double b) {
-        return std::fabs(a - b) <= std::max(lis::scan::kSpacingTolerance * b, rounding);
-    };
-    const auto count = [&steps, &agrees](double b) {
-        return size_t(std::count_if(steps.begin(), steps.end(), [&](double a) { return agrees(a, b); }));
-    };
-    // The spacing stands while a fair share of the steps bears it out: a log with gaps or
-    // frames out of place still has it between most neighbours.
-    if (4 * count(spacing) >= steps.size()) return;
-    // The step most frames lie apart decides only where most steps share it; it is their
-    // mean, which the depths' rounding does not bias (their sum is a difference of depths).
-    const auto middle = steps.begin() + std::ptrdiff_t(steps.size() / 2);
-    std::nth_element(steps.begin(), middle, steps.end());
-    const double median = *middle;
-    if (!(median > 0.0) || !std::isfinite(median) || 2 * count(median) <= steps.size()) return;
-    double sum = 0.0;
-    for (double a : steps)
-        if (agrees(a, median)) sum += a;
-    const double step = sum / double(count(median));
-    // EB 8 read to four places (0.0083 for 1/120) is what the depths give, so rounded.
-    if (CLisRecordIO::RoundTo4Decimals(step) == spacing) return;
-    file.m_spacingOverruled = true;
-    file.m_dfsrSpacing = file.m_frameSpacing;
-    // Rounded as the data set's measured step is; a signed spacing keeps its sign.
-    file.m_frameSpacing = std::copysign(CLisRecordIO::RoundTo4Decimals(step), file.m_frameSpacing);
-    if (once) PlaceRecordFrames(file.m_depths, step); // unrounded: no drift over a long record
 }
 
 int CLisParamScan::RecogniseTool(CLisLogicalFile* file, int toolCode)
@@ -633,7 +528,7 @@ void CLisParamScan::MakeCurveItems(CLisLogicalFile* file)
             const int values = elements * channel->m_frameSamples;
             whole->m_size = uint16_t(channel->m_size * channel->m_frameSamples);
             whole->m_allSamples = true;
-            item->m_samplePeriod = float(SignedFrameSpacing(*file) / values);
+            item->m_samplePeriod = float(lis::frames::SignedFrameSpacing(*file) / values);
             item->m_firstIndex = int16_t(-(values - elements));
             item->m_displayName += Format(" (%d samples per frame)", int(channel->m_frameSamples));
         }
@@ -649,13 +544,6 @@ void CLisParamScan::MakeCurveItems(CLisLogicalFile* file)
 CLisLogicalFile* CLisParamScan::OnFileHeader(const uint8_t* record, uint32_t length, int expected)
 {
     if (expected != kFileHeaderExpected) return nullptr;
-    FinishDepthOnce();
-    m_onceStep = 0.0;
-    m_currentComplete = false;
-    m_dfsrSeen = 0;
-    // Channels of a logical file that ended without a trailer (or without depths) are
-    // no part of this one.
-    m_channelList.clear();
     const uint8_t* end = record + length;
     auto file = std::make_unique<CLisLogicalFile>();
     file->m_fileName = Text(record, lis::kFileName, end);
@@ -668,6 +556,15 @@ CLisLogicalFile* CLisParamScan::OnFileHeader(const uint8_t* record, uint32_t len
     long value = 0;
     for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i) value = value * 10 + (field[i] - '0');
     file->m_maxPhysicalRecord = uint32_t(negative ? -value : value);
+    // The logical file before ends here (the record is read: its layout may read records again).
+    FinishFrameLayout();
+    FinishDepthOnce();
+    m_onceStep = 0.0;
+    m_currentComplete = false;
+    m_dfsrSeen = 0;
+    // Channels of a logical file that ended without a trailer (or without depths) are
+    // no part of this one.
+    m_channelList.clear();
     file->m_framing = m_framing;
     m_logicalFiles.push_back(std::move(file));
     return m_logicalFiles.back().get();
@@ -717,17 +614,6 @@ void CLisParamScan::ParseLooseParameters(const uint8_t* data, uint32_t length, C
 
 namespace {
 
-constexpr double kMetresPerFoot = 0.3048;
-
-// What a DFSR says of its units: whether EB 9 names the spacing's units and of which
-// kind, and the kind of the depths themselves (EB 14 in depth-once mode, else the
-// depth channel's units).
-struct DfsrUnits {
-    bool spacingGiven = false;
-    uint8_t spacingKind = lis::kUnitUnknown;
-    uint8_t depthKind = lis::kUnitUnknown;
-};
-
 // One entry block of a DFSR into the data set's settings. Values of a code the entry
 // does not expect leave the field as it was.
 void ApplyDfsrEntry(EntryType type, uint8_t size, uint8_t code, const uint8_t* v, const uint8_t* end,
@@ -751,6 +637,7 @@ void ApplyDfsrEntry(EntryType type, uint8_t size, uint8_t code, const uint8_t* v
     case EntryType::DataReferenceUnits: f.m_dataReferenceUnits = Chars(v, std::min<size_t>(size, 4), end); break;
     case EntryType::FrameSpacing:
         if (number) f.m_frameSpacing = isFloat ? CLisRecordIO::RoundTo4Decimals(x) : x;
+        f.m_spacingGiven = f.m_spacingGiven || number;
         f.m_frameSpacingCode = code;
         break;
     case EntryType::FrameSpacingUnits:
@@ -837,25 +724,6 @@ uint64_t ChannelEnd(const CLisChannelItem& c)
     return uint64_t(c.m_offset) + (c.m_unevenSamples ? c.m_size : uint64_t(c.m_size) * std::max<uint8_t>(c.m_frameSamples, 1));
 }
 
-// EB 8 given in other units than the depths (metres beside a depth channel in feet) is
-// taken into the depths' units, in which the data set counts its step; a spacing beyond
-// any log's is no spacing (the depths give it at the trailer).
-void SettleSpacingUnits(CLisLogicalFile& f, const DfsrUnits& units)
-{
-    const uint8_t depth = units.depthKind;
-    if (units.spacingGiven && units.spacingKind != lis::kUnitUnknown && depth != lis::kUnitUnknown
-        && units.spacingKind != depth) {
-        f.m_frameSpacing = depth == lis::kUnitFeet ? f.m_frameSpacing / kMetresPerFoot : f.m_frameSpacing * kMetresPerFoot;
-        f.m_frameSpacingUnits = depth == lis::kUnitMetres ? "M" : "F";
-        f.m_depthUnitKind = depth;
-    }
-    if (std::fabs(f.m_frameSpacing) > kMaxFrameSpacing) {
-        f.m_spacingOverruled = true;
-        f.m_dfsrSpacing = f.m_frameSpacing;
-        f.m_frameSpacing = 0.0;
-    }
-}
-
 } // namespace
 
 int CLisParamScan::ParseDfsr(const uint8_t* record, uint32_t length, CLisLogicalFile* file)
@@ -883,13 +751,7 @@ int CLisParamScan::ParseDfsr(const uint8_t* record, uint32_t length, CLisLogical
 
     ParseDatumSpecBlocks(blocks, end, f, units);
     ListReadableChannels(f);
-    // A spacing without units of its own is in the units of the depths.
-    if (!units.spacingGiven) {
-        f.m_frameSpacing *= f.m_depthFactor;
-        if (Trim(f.m_frameSpacingUnits).empty() && f.m_depthUnitKind != lis::kUnitUnknown)
-            f.m_frameSpacingUnits.assign(1, f.m_depthUnitKind == lis::kUnitMetres ? 'M' : 'F');
-    }
-    SettleSpacingUnits(f, units);
+    lis::frames::SettleDfsrSpacing(f, units);
     f.m_frameSpacingUnits = TrimRight(f.m_frameSpacingUnits);
     m_spacingUnits = f.m_frameSpacingUnits;
     m_frameSpacing = f.m_frameSpacing;
@@ -911,18 +773,63 @@ void CLisParamScan::ListReadableChannels(CLisLogicalFile& f)
     }
 }
 
-void CLisParamScan::SettleFrameSize(CLisLogicalFile& f, uint32_t body)
+void CLisParamScan::TryFrameLayouts(CLisLogicalFile& f, const uint8_t* body, uint32_t bytes, uint64_t position)
 {
-    if (f.m_frameSizeSettled || body == 0) return;
+    if (f.m_frameSizeSettled) return;
+    if (m_layoutFile != &f) {
+        FinishFrameLayout(); // of a data set whose records came before this one's DFSR
+        m_layouts = lis::frames::LayoutsToTry(f);
+        if (m_layouts.declared.size == 0) {
+            f.m_frameSizeSettled = true; // EB 3 and the channels agree
+            return;
+        }
+        m_layoutFile = &f;
+        m_firstData = position;
+        m_framesBefore = m_frameCount;
+        lis::frames::TryLayouts(m_layouts, f, body, bytes);
+        // Until the last record settles it, the frames are laid out as the first bears out.
+        const uint32_t size = lis::frames::SettleFrameLayout(m_layouts);
+        f.m_frameSize = size != 0 ? size : m_layouts.channels.size;
+        ListReadableChannels(f);
+        return;
+    }
+    lis::frames::TryLayouts(m_layouts, f, body, bytes);
+}
+
+void CLisParamScan::FinishFrameLayout()
+{
+    if (!m_layoutFile) return;
+    CLisLogicalFile& f = *m_layoutFile;
+    m_layoutFile = nullptr;
     f.m_frameSizeSettled = true;
-    const uint32_t declared = f.m_declaredFrameSize, channels = f.m_channelBytes;
-    if (declared == 0 || channels == 0 || declared == channels) return;
-    // Frames cut by a size the channels do not add up to would be made of other
-    // channels' bytes: the channels decide, unless the record holds whole frames of the
-    // DFSR's size alone.
-    const bool declaredFits = body % declared == 0 && body % channels != 0;
-    f.m_frameSize = declaredFits ? declared : channels;
+    const uint32_t size = lis::frames::SettleFrameLayout(m_layouts);
+    // Frames that fit neither layout are not read as either: the data set is refused.
+    f.m_layoutRefused = size == 0;
+    if (size == 0 || size == f.m_frameSize) return;
+    f.m_frameSize = size;
     ListReadableChannels(f);
+    ReadFramesAgain(f);
+}
+
+void CLisParamScan::ReadFramesAgain(CLisLogicalFile& f)
+{
+    f.m_depths.clear();
+    f.m_remainders.clear();
+    f.m_remainderCount = 0;
+    m_lastOnce = {};
+    m_onceStep = 0.0;
+    m_frameCount = m_framesBefore;
+    // The records were read once: they read again, and only data records add frames.
+    uint64_t position = m_firstData;
+    while (m_inputFile.IsOpen() && position < m_recordStart) {
+        const uint64_t start = position;
+        lis::RecordStatus status;
+        const uint32_t length = ReadRecord(position, status);
+        if (position <= start || (status != lis::RecordStatus::Record && status != lis::RecordStatus::FileMark)) break;
+        if (status == lis::RecordStatus::Record && m_buffer[lis::kRecordType] == kDispatchData
+            && m_buffer[lis::kRecordAttribute] == 0)
+            OnDataRecord(m_buffer.data(), length, start, &f);
+    }
 }
 
 int CLisParamScan::OnDataRecord(const uint8_t* record, uint32_t length, uint64_t position, CLisLogicalFile* file)
@@ -936,7 +843,7 @@ int CLisParamScan::OnDataRecord(const uint8_t* record, uint32_t length, uint64_t
 
     const bool once = f.m_depthMode == lis::kDepthPerRecord;
     const uint32_t frameBytes = once ? dataLength - std::min(dataLength, depthSize) : dataLength;
-    SettleFrameSize(f, frameBytes);
+    if (frameBytes > 0) TryFrameLayouts(f, body, dataLength, position);
     // Bytes behind the last whole frame are named, not read as a frame.
     if (const uint32_t rest = frameBytes % f.m_frameSize; rest != 0) {
         if (f.m_remainders.size() < lis::kNamedDroppedFrames)
@@ -971,20 +878,8 @@ double CLisParamScan::DepthOnceStep(CLisLogicalFile& f, double first)
 {
     DepthOnceRecord& last = m_lastOnce;
     const bool chained = last.file == &f;
-    const double spacing = std::fabs(f.m_frameSpacing);
-    const bool haveSpacing = spacing > 0.0 && std::isfinite(spacing);
-    double step = m_onceStep;
-    // The depths of consecutive records say which way the log runs, whatever its
-    // direction flag claims, and where the DFSR gives no spacing, how far apart the
-    // frames of the earlier record lie.
-    if (chained && first != last.first) {
-        const double delta = first - last.first;
-        step = haveSpacing ? std::copysign(spacing, delta) : delta / double(last.frames);
-        f.m_upDown = delta < 0.0 ? lis::kLogUp : lis::kLogDown;
-    }
-    // Until then up logs count depth down frame by frame, others up.
-    if (step == 0.0 && haveSpacing) step = f.m_upDown == lis::kLogUp ? -spacing : spacing;
-    m_onceStep = step;
+    const double step = m_onceStep =
+        lis::frames::RecordFrameStep(f, chained ? first - last.first : 0.0, last.frames, m_onceStep);
     if (chained && step == 0.0) {
         FinishDepthOnce();
     } else if (chained && step != last.step && last.start + last.frames <= f.m_depths.size()) {

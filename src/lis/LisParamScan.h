@@ -4,6 +4,7 @@
 // curve items. The model is in lis/LisScanModel.h.
 #pragma once
 
+#include "lis/LisFrameRules.h"
 #include "lis/LisRecordIO.h"
 #include "lis/LisScanModel.h"
 
@@ -20,10 +21,6 @@ constexpr int kProgressSteps = 1000;
 // Damaged files: the damaged logical file needs more depth entries than this to be worth keeping.
 constexpr size_t kRecoverableDepths = 10;
 constexpr int kFileHeaderExpected = 32; // the third argument of OnFileHeader
-// A frame spacing (feet or metres) beyond this is no log's: an absent value written in its place.
-constexpr double kMaxFrameSpacing = 1.0e5;
-// The frames' own step overrules the DFSR's spacing when the two differ by more than this share.
-constexpr double kSpacingTolerance = 1.0e-3;
 
 } // namespace lis::scan
 
@@ -90,13 +87,17 @@ private:
     // The channel list of `file`'s DFSR: the channels its frames hold whole, with a
     // layout of values; each marked when it reaches past the frame's end.
     void ListReadableChannels(CLisLogicalFile& file);
-    // At the first data record of a file whose EB 3 and channels disagree: which of the
-    // two lays out its frames, told by the record's `body` bytes.
-    void SettleFrameSize(CLisLogicalFile& file, uint32_t body);
-    // Where the frames' own depths (in depth-once mode the records') disagree with the
-    // DFSR's spacing, their step becomes the file's spacing, and depth-once frames are
-    // placed at it within their records.
-    static void OverruleSpacing(CLisLogicalFile& file);
+    // Where `file`'s EB 3 and channels disagree, tries both layouts on each data record
+    // (`body` holds its `bytes` bytes, `position` where it begins); the first such record
+    // lays the frames out by the layout it bears out, until the last settles it.
+    void TryFrameLayouts(CLisLogicalFile& file, const uint8_t* body, uint32_t bytes, uint64_t position);
+    // Settles the frame layout of the data set whose records were tried (at its trailer,
+    // at the next file header, at damage or at the end of the scan); its frames are read
+    // again where the first record had laid them out otherwise.
+    void FinishFrameLayout();
+    // The data records of `file` from its first one up to the record being handled, read
+    // again with the frame size settled.
+    void ReadFramesAgain(CLisLogicalFile& file);
     // The step between the frames of a depth-once record whose first frame lies at
     // `first`; places the frames of the record before it again once it is known.
     double DepthOnceStep(CLisLogicalFile& file, double first);
@@ -119,6 +120,14 @@ private:
         double step = 0.0;
     };
     DepthOnceRecord m_lastOnce;
+    // The data set whose frame layouts are being tried (null when none is), the two
+    // layouts, where its first data record begins and the depth-once frames counted
+    // before it; and where the record being handled begins.
+    CLisLogicalFile* m_layoutFile = nullptr;
+    lis::frames::LayoutTrials m_layouts;
+    uint64_t m_firstData = 0;
+    uint32_t m_framesBefore = 0;
+    uint64_t m_recordStart = 0;
     double m_onceStep = 0.0;       // the last known frame step of the current logical file
     bool m_spacingWarned = false;  // frames without a spacing were reported
     bool m_currentComplete = false; // the current logical file's trailer was read

@@ -134,11 +134,12 @@ public:
     uint8_t m_datumSpecBlockType = 0; // EB 2
     uint32_t m_frameSize = 0;       // EB 3, or the sum of the channel sizes (see m_declaredFrameSize)
     // EB 3 as the DFSR gives it (0: none) and the sum of its channels' sizes. Where the
-    // two disagree, the first data record settles which lays out the frames: EB 3 only
-    // when its body holds whole frames of EB 3 and not of the channels.
+    // two disagree, the data records settle which lays out the frames (lis/LisFrameRules.h);
+    // where neither does, the frames cannot be read and the data set is refused.
     uint32_t m_declaredFrameSize = 0;
     uint32_t m_channelBytes = 0;
     bool m_frameSizeSettled = false;
+    bool m_layoutRefused = false;
     uint8_t m_upDown = 0;           // EB 4: 1 up, 255 down, 0 none (filled from the depths at the end;
                                     // in depth-once mode the record depths decide)
     uint8_t m_opticalDepthUnits = 1; // EB 5
@@ -147,8 +148,10 @@ public:
     double m_frameSpacing = 0.0;    // EB 8, in feet or metres
     uint8_t m_frameSpacingCode = 0; // code of EB 8
     std::string m_frameSpacingUnits; // EB 9, "F" or "M" when converted
-    // EB 8 in the depths' units where the frames' own depths overruled it (or it was
-    // beyond any log's spacing): m_frameSpacing then holds the step of the depths.
+    // Whether EB 8 held a number, and that number in the depths' units; where the data
+    // set's step is not EB 8 (it was absent, 0, beyond any log's spacing, or the frames'
+    // own depths overruled it) m_spacingOverruled is set and m_frameSpacing holds the step.
+    bool m_spacingGiven = false;
     bool m_spacingOverruled = false;
     double m_dfsrSpacing = 0.0;
     uint8_t m_depthUnitKind = lis::kUnitUnknown;

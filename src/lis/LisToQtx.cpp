@@ -5,6 +5,7 @@
 #include "dataset/DepthRule.h"
 #include "dataset/QtxFile.h"
 #include "dataset/QtxFrameWriter.h"
+#include "lis/LisFrameRules.h"
 #include "lis/LisParamScan.h"
 #include "lis/SelectInputFileItemsDlg.h"
 #include "lis/SelectToolDlg.h"
@@ -36,6 +37,7 @@ const char kNoChannelFile[] = "File :\n%s\nOperation will be abandoned.";
 const char kStopQuestion[] = "Are you sure you want to stop the conversion?";
 const char kNoFrames[] = "Data set %s holds no depth frames!\nFile :\n%s\nChoose a data set with frames.\n"
                          "Operation will be abandoned.";
+const char kLayoutRefused[] = "Data set %s cannot be converted: %s!\nFile :\n%s\nOperation will be abandoned.";
 const char kTooManyFrames[] = "Data set %s holds more depth frames than a data set can count (%u)!\nFile :\n%s\n"
                               "Operation will be abandoned.";
 const char kRefusedItem[] = "Item %s cannot be converted: %s!\nFile :\n%s\nLeave the item out in Select Input File "
@@ -178,6 +180,11 @@ std::string FewerItems(const CLisLogicalFile& dataSet)
 bool DataSetConvertible(const CLisLogicalFile& dataSet, const std::vector<CWaveformPickItem*>& items,
                         const std::string& lisPath)
 {
+    if (const std::string why = lis::frames::LayoutRefusal(dataSet); !why.empty()) {
+        MessageBox(Format(kLayoutRefused, dataSet.m_fileName.c_str(), why.c_str(), lisPath.c_str()),
+                   MB_OK | MB_ICONSTOP);
+        return false;
+    }
     if (dataSet.m_depths.empty()) {
         MessageBox(Format(kNoFrames, dataSet.m_fileName.c_str(), lisPath.c_str()), MB_OK | MB_ICONSTOP);
         return false;
@@ -379,12 +386,13 @@ void CLisToQtx::LogDataSet(const std::string& toolName, const CLisLogicalFile& d
 void CLisToQtx::LogFrameLayout(const CLisLogicalFile& dataSet)
 {
     const uint32_t declared = dataSet.m_declaredFrameSize, channels = dataSet.m_channelBytes;
-    if (declared != 0 && channels != 0 && declared != channels && dataSet.m_frameSizeSettled) {
-        const std::string read = dataSet.m_frameSize == channels
-                                     ? Format("frames read as the channels lay them out, %u bytes each", channels)
-                                     : Format("frames read as %u bytes each, which the data records hold whole", declared);
-        WriteLog(Format("DFSR frame size (entry 3) of %u bytes disagrees with the %u bytes of its channels; %s\r\n",
-                        declared, channels, read.c_str()));
+    if (const std::string why = lis::frames::LayoutRefusal(dataSet); !why.empty()) {
+        WriteLog("Frames not read: " + why + "\r\n");
+    } else if (declared != 0 && channels != 0 && declared != channels && dataSet.m_frameSizeSettled) {
+        const char* by = dataSet.m_frameSize == channels ? "the channels lay" : "entry 3 lays";
+        WriteLog(Format("DFSR frame size (entry 3) of %u bytes disagrees with the %u bytes of its channels; frames "
+                        "read as %s them out, %u bytes each\r\n",
+                        declared, channels, by, unsigned(dataSet.m_frameSize)));
     }
     for (const CLisRecordRemainder& r : dataSet.m_remainders)
         WriteLog(Format("Data record at offset %llu: %u byte(s) behind its %u whole frame(s) of %u bytes are not "
@@ -396,9 +404,13 @@ void CLisToQtx::LogFrameLayout(const CLisLogicalFile& dataSet)
                         static_cast<unsigned long long>(dataSet.m_remainderCount - dataSet.m_remainders.size())));
     if (dataSet.m_spacingOverruled) {
         const char* units = dataSet.m_frameSpacingUnits.c_str();
-        WriteLog(Format("DFSR frame spacing (entry 8) of %g %s disagrees with the frames' depths; the data set's step "
-                        "and the fast channels' sample spacing follow the depths: %.4f %s\r\n",
-                        dataSet.m_dfsrSpacing, units, std::fabs(dataSet.m_frameSpacing), units));
+        const std::string given = !dataSet.m_spacingGiven        ? std::string("is absent")
+                                  : dataSet.m_dfsrSpacing == 0.0 ? std::string("is 0")
+                                                                 : Format("of %g %s disagrees with the frames' depths",
+                                                                          dataSet.m_dfsrSpacing, units);
+        WriteLog(Format("DFSR frame spacing (entry 8) %s; the data set's step and the fast channels' sample spacing "
+                        "follow the depths: %.4f %s\r\n",
+                        given.c_str(), std::fabs(dataSet.m_frameSpacing), units));
     }
 }
 

@@ -130,9 +130,9 @@ private:
     void LogDroppedFrames(const CLisLogicalFile& dataSet);
     // Names each frame whose depth goes back against the log's direction.
     void LogBackwardFrames(const CLisLogicalFile& dataSet);
-    // Tells a DFSR frame size its channels disagree with and which one was read, the
-    // bytes of data records behind their last whole frame, and a DFSR spacing the
-    // frames' depths overruled.
+    // Tells a DFSR frame size its channels disagree with and which one was read (or
+    // that neither lays out the frames), the bytes of data records behind their last
+    // whole frame, and what EB 8 was where the data set's step is another.
     void LogFrameLayout(const CLisLogicalFile& dataSet);
     // Per item, the code-50 values a float cannot hold (`beyond`, in item order).
     void LogBeyondFloat(const std::vector<CWaveformPickItem*>& items, const std::vector<uint64_t>& beyond);

@@ -137,68 +137,123 @@ TEST_F(LisFastSamplesTest, FastSamplesStandWhereTheFieldsReadersPutThem)
     }
 }
 
-// EB 8 is taken in the depths' units; where it still disagrees with the frames' own
-// depths (with the depth once a record, the records' depths over their frames), their
-// step is the data set's, places the frames and spaces the fast samples, and the log
-// says which EB 8 was set aside. A spacing that agrees, in any units, goes without a word.
-TEST_F(LisFastSamplesTest, TheFramesDepthsDecideASpacingTheDfsrGetsWrong)
+// `n` frame depths from `top`, `step` apart; each jump {frame, distance} moves that frame
+// and the ones after it further; `third`: every third frame is missing.
+std::vector<double> Frames(double top, double step, int n, const std::vector<std::pair<int, double>>& jumps = {},
+                           bool third = false)
+{
+    std::vector<double> out;
+    double shift = 0.0;
+    for (int k = 0, j = 0; int(out.size()) < n; ++j) {
+        for (const auto& [at, by] : jumps)
+            if (at == k) shift += by;
+        if (third && j % 3 == 2) continue;
+        out.push_back(top + j * step + shift);
+        ++k;
+    }
+    return out;
+}
+
+// `n` frame depths from 1000 whose steps repeat `steps`.
+std::vector<double> Cycle(const std::vector<double>& steps, int n)
+{
+    std::vector<double> out{1000.0};
+    for (int k = 1; k < n; ++k) out.push_back(out.back() + steps[size_t(k - 1) % steps.size()]);
+    return out;
+}
+
+struct StepCase {
+    const char* what;
+    bool once;
+    double spacing; // EB 8; NaN: none
+    std::string units, depthUnits;
+    std::vector<double> depths; // of the frames, as recorded
+    double step;                // what the data set should take, in its depth units
+    const char* told;           // EB 8 as the log tells it (%s: the units); nullptr: quiet
+    uint8_t code = 68;
+    uint8_t direction = lis::kLogDown;
+};
+
+std::vector<StepCase> StepCases()
 {
     const double metric = 0.15 / 0.3048; // 0.15 m in feet
-    const struct {
-        const char* what;
-        bool once;
-        double spacing;
-        std::string units, depthUnits;
-        double step;        // of the frames, and what the data set should take
-        const char* spacingText; // EB 8 as the log names it; nullptr: not named
-        double top = 1000.0;
-    } cases[] = {
-        {".5MM beside depths in feet", false, 300.0, ".5MM", "FT", metric, nullptr},
-        {"M beside depths in feet", false, 0.15, "M", "FT", metric, nullptr},
-        {"FT beside depths in metres", false, 0.5, "FT", "M", 0.1524, nullptr},
-        {"in agreement", false, 0.5, "FT", "FT", 0.5, nullptr},
-        {"twice the frames' step", false, 0.5, "FT", "FT", 0.25, "0.5"},
-        {"an absent value", false, 1e30, "FT", "FT", 0.5, "1e+30"},
-        {"depth once, in agreement", true, 0.5, "FT", "FT", 0.5, nullptr},
-        {"depth once, twice the records' step", true, 0.5, "FT", "FT", 0.25, "0.5"},
-        {"depth once, M beside depths in feet", true, 0.15, "M", "FT", metric, nullptr},
-        {"depth once, an absent value", true, 1e30, "FT", "FT", 0.5, "1e+30"},
+    const double none = std::nan("");
+    const char* twice = "of 0.5 %s disagrees with the frames' depths";
+    const char* huge = "of 1e+30 %s disagrees with the frames' depths";
+    const std::vector<double> gap = Frames(1000, 0.25, 60, {{30, 92.75}});
+    return {
+        {".5MM beside depths in feet", false, 300.0, ".5MM", "FT", Frames(1000, metric, 6), metric, nullptr},
+        {"M beside depths in feet", false, 0.15, "M", "FT", Frames(1000, metric, 6), metric, nullptr},
+        {"FT beside depths in metres", false, 0.5, "FT", "M", Frames(1000, 0.1524, 6), 0.1524, nullptr},
+        {"in agreement", false, 0.5, "FT", "FT", Frames(1000, 0.5, 6), 0.5, nullptr},
+        {"twice the frames' step", false, 0.5, "FT", "FT", Frames(1000, 0.25, 6), 0.25, twice},
+        {"one gap, EB 8 absent", false, none, "FT", "FT", gap, 0.25, "is absent"},
+        {"one gap, EB 8 0", false, 0.0, "FT", "FT", gap, 0.25, "is 0"},
+        {"one gap, EB 8 an absent value", false, 1e30, "FT", "FT", gap, 0.25, huge},
+        {"an up log with three gaps", false, none, "FT", "FT",
+         Frames(2000, -0.25, 60, {{15, -10.0}, {30, -20.5}, {45, -3.0}}), 0.25, "is absent", 68, lis::kLogUp},
+        {"every third frame missing", false, 0.5, "FT", "FT", Frames(1000, 0.25, 60, {}, true), 0.25, twice},
+        {"no step shared by most: EB 8 stands", false, 0.5, "FT", "FT", Cycle({0.25, 0.5, 0.75}, 30), 0.5, nullptr},
+        {"no step shared by most, no EB 8: the commonest", false, none, "FT", "FT", Cycle({0.25, 0.25, 0.5, 0.75}, 30),
+         0.25, "is absent"},
+        // Code 73 holds depths in .1IN exactly: EB 8 agrees to the 0.1% share or not at all.
+        {"code 73 .1IN at 10,000 ft, EB 8 of 1.5 .1IN", false, 1.5, ".1IN", ".1IN", Frames(1200000, 1, 60), 1.0 / 120,
+         "of 0.0125 %s disagrees with the frames' depths", 73},
+        {"code 73 .1IN at 30,000 ft, EB 8 doubled", false, 2.0, ".1IN", ".1IN", Frames(3600000, 1, 60), 1.0 / 120,
+         "of 0.0166667 %s disagrees with the frames' depths", 73},
+        {"code 73 .1IN at 30,000 ft, in agreement", false, 1.0, ".1IN", ".1IN", Frames(3600000, 1, 60), 1.0 / 120,
+         nullptr, 73},
+        {"depth once, in agreement", true, 0.5, "FT", "FT", Frames(1000, 0.5, 6), 0.5, nullptr},
+        {"depth once, twice the records' step", true, 0.5, "FT", "FT", Frames(1000, 0.25, 6), 0.25, twice},
+        {"depth once, M beside depths in feet", true, 0.15, "M", "FT", Frames(1000, metric, 6), metric, nullptr},
+        {"depth once, an absent value", true, 1e30, "FT", "FT", Frames(1000, 0.5, 6), 0.5, huge},
+        {"depth once, a gap, EB 8 absent", true, none, "FT", "FT", Frames(1000, 0.25, 12, {{6, 92.75}}), 0.25,
+         "is absent"},
         // Code 68 holds depths near 10,000 ft to two thousandths: their steps vary by as
         // much and still agree; EB 8 read to four places (0.0083) agrees with 1/120.
-        {"1/12 ft, deep", false, 1.0 / 12, "FT", "FT", 1.0 / 12, nullptr, 10000.0},
-        {"1/120 ft, shallow", false, 1.0 / 120, "FT", "FT", 1.0 / 120, nullptr, 0.0},
+        {"1/12 ft, deep", false, 1.0 / 12, "FT", "FT", Frames(10000, 1.0 / 12, 6), 1.0 / 12, nullptr},
+        {"1/120 ft, shallow", false, 1.0 / 120, "FT", "FT", Frames(0, 1.0 / 120, 6), 1.0 / 120, nullptr},
     };
-    for (const auto& c : cases) {
+}
+
+// One rule gives a data set its step. Where most of the frames' steps (with the depth
+// once a record, the records' depths over their frames) share one, it is the data set's
+// step, places the frames and spaces the fast samples, whatever EB 8 says: absent, 0,
+// beyond any log's or another step; the log says what EB 8 was. EB 8 stands where it
+// agrees, in any units and within the depth code's own rounding (none for an integer
+// code), or where no step is shared by most.
+TEST_F(LisFastSamplesTest, OneRuleGivesTheDataSetItsStep)
+{
+    for (const StepCase& c : StepCases()) {
         SCOPED_TRACE(c.what);
-        lisb::Dfsr d;
-        d.depthOnce = c.once;
-        d.direction = lis::kLogDown;
-        d.spacing = c.spacing;
-        d.spacingUnits = c.units;
-        d.depthUnits = c.depthUnits;
-        d.channels = {Channel("DT", "US/F", 8, 2, 68)};
+        const lisb::Dfsr d{.depthOnce = c.once, .depthCode = c.code, .depthUnits = c.depthUnits,
+                           .direction = c.direction, .spacing = c.spacing, .spacingUnits = c.units,
+                           .spacingEntry = !std::isnan(c.spacing), .channels = {Channel("DT", "US/F", 8, 2, 68)}};
         LisBuilder b;
         b.FileHeader("STEP  .001").Dfsr(d);
-        for (int k = 0; k < 6; k += 2) b.Data(d, c.top + k * c.step, c.step, 2, lisb::DefaultSample, k);
+        // Depth once: records of two frames; else a frame a record, each at its own depth.
+        const int each = c.once ? 2 : 1;
+        for (size_t k = 0; k < c.depths.size(); k += size_t(each))
+            b.Data(d, c.depths[k], c.once ? c.depths[k + 1] - c.depths[k] : 0.0, each, lisb::DefaultSample, int(k));
         b.FileTrailer("STEP  .001").Write(lisPath);
         auto file = ScanAll(lisPath);
         ASSERT_TRUE(file);
         const std::string log = Convert(*file, lisPath, qtxPath);
         const QtxImage out = LoadQtx(qtxPath);
         ASSERT_EQ(out.descriptors.size(), 1u);
-        ASSERT_EQ(out.depths.size(), 6u) << "no frame lost to a depth it was wrongly given";
-        const double held = std::max(1e-4, c.top * 2.5e-7); // code 68's rounding of a depth
-        for (size_t k = 0; k < 6; ++k) EXPECT_NEAR(out.depths[k], c.top + double(k) * c.step, held) << k;
-        EXPECT_NEAR(out.header.depthStep, c.step, 1e-4);
-        EXPECT_NEAR(out.descriptors[0].axis1.step, c.step / 2, 1e-4) << "the samples between the frames' depths";
+        ASSERT_EQ(out.depths.size(), c.depths.size()) << "no frame lost to a depth it was wrongly given";
+        const double factor = c.code == 73 ? 1.0 / 120 : 1.0, held = std::max(1e-4, c.depths[0] * factor * 2.5e-7);
+        for (size_t k = 0; k < c.depths.size(); ++k) EXPECT_NEAR(out.depths[k], c.depths[k] * factor, held) << k;
+        EXPECT_NEAR(std::fabs(out.header.depthStep), c.step, 1e-4);
+        EXPECT_NEAR(std::fabs(out.descriptors[0].axis1.step), c.step / 2, 1e-4)
+            << "the samples between the frames' depths";
         const char* units = file->m_frameSpacingUnits.c_str(); // as the data set names them
-        const std::string told = c.spacingText
-                                     ? Format("DFSR frame spacing (entry 8) of %s %s disagrees with the frames' depths; "
-                                              "the data set's step and the fast channels' sample spacing follow the "
-                                              "depths: %.4f %s\r\n",
-                                              c.spacingText, units, c.step, units)
-                                     : "DFSR frame spacing (entry 8)";
-        EXPECT_EQ(log.find(told) != std::string::npos, c.spacingText != nullptr) << log;
+        const std::string told = c.told ? "DFSR frame spacing (entry 8) " + Format(c.told, units) +
+                                              Format("; the data set's step and the fast channels' sample spacing "
+                                                     "follow the depths: %.4f %s\r\n",
+                                                     c.step, units)
+                                        : "DFSR frame spacing (entry 8)";
+        EXPECT_EQ(log.find(told) != std::string::npos, c.told != nullptr) << told << "\n" << log;
     }
 }
 

@@ -222,64 +222,127 @@ TEST_F(LisKeptOrRefusedTest, TheCommandSaysHowManyChannelsWereLeftOutAndWhereThe
     }
 }
 
-// A DFSR frame size (EB 3) its channels do not add up to never cuts frames out of other
-// channels' bytes: the channels lay the frames out unless only EB 3 divides the data
-// record, and the log says which was read. Bytes behind a record's last whole frame are
-// named in the log.
-TEST_F(LisKeptOrRefusedTest, AFrameSizeItsChannelsDisagreeWithNeverMakesFramesUp)
+lisb::Dfsr Declared(lisb::Dfsr d, int64_t frameSize, bool cut = false) // EB 3, a channel past the frame
+{
+    d.frameSize = frameSize;
+    if (cut) d.channels.push_back(Channel("CUT", "", 4, 1, 68));
+    return d;
+}
+
+lisb::Dfsr Padded(lisb::Dfsr d, uint16_t bytes) // frames written with zeros behind the channels
+{
+    d.channels.push_back(Channel("PAD", "", bytes, 1, 66));
+    return d;
+}
+
+std::string ReadAs(unsigned declared, const char* by, unsigned size)
+{
+    return Format("DFSR frame size (entry 3) of %u bytes disagrees with the 24 bytes of its channels; frames read as "
+                  "%s them out, %u bytes each\r\n",
+                  declared, by, size);
+}
+
+struct LayoutCase {
+    const char* what;
+    lisb::Dfsr declared, written; // the DFSR, and the frames the data records hold
+    std::vector<int> records;     // frames of each data record
+    size_t extra;                 // bytes behind the first record's frames
+    int frames;                   // the data set's frames; 0: refused, the one line its cause
+    std::vector<std::string> lines;
+};
+
+std::vector<LayoutCase> LayoutCases()
 {
     lisb::Dfsr gr;
     gr.direction = lis::kLogDown;
     gr.channels = {Channel("GR", "GAPI")};
-    lisb::Dfsr wave = gr;
+    lisb::Dfsr wave = gr, wide = gr, once = gr;
     wave.channels.push_back(Channel("WAVE", "", 400, 1, 68));
-    const auto declare = [](lisb::Dfsr d, int64_t frameSize, bool cut) {
-        d.frameSize = frameSize;
-        if (cut) d.channels.push_back(Channel("CUT", "", 4, 1, 68));
-        return d;
-    };
-    const struct {
-        const char* what;
-        lisb::Dfsr declared, written; // the DFSR, and the frames the data record holds
-        size_t extra;                 // bytes behind the last frame
-        std::vector<std::string> lines;
-    } cases[] = {
-        {"EB 3 below the channels", declare(wave, 40, false), wave, 0,
+    wide.channels = {Channel("GR", "GAPI"), Channel("DT", "US/F", 8, 2, 68), Channel("FA", "", 8, 1, 68)}; // 24 bytes
+    once.depthOnce = true;
+    once.channels = wide.channels;
+    once.channels.push_back(Channel("SP", "MV"));
+    // The record's offset is filled in by the test.
+    const char* behind = "Data record at offset %%llu: 8 byte(s) behind its %u whole frame(s) of 24 bytes are not read";
+    const std::string neither = "its data records fit neither the DFSR frame size (entry 3) of 32 bytes nor the 24 "
+                                "bytes of its channels: ";
+    return {
+        {"EB 3 below the channels", Declared(wave, 40), wave, {5}, 0, 5,
          {"DFSR frame size (entry 3) of 40 bytes disagrees with the 408 bytes of its channels; frames read as the "
           "channels lay them out, 408 bytes each\r\n"}},
-        {"EB 3 above the channels", declare(gr, 16, false), gr, 0,
+        {"EB 3 a whole number of the channels' frames", Declared(gr, 16), gr, {5}, 0, 5,
          {"DFSR frame size (entry 3) of 16 bytes disagrees with the 8 bytes of its channels; frames read as the "
           "channels lay them out, 8 bytes each\r\n"}},
-        {"records of whole EB 3 frames only", declare(gr, 8, true), gr, 0,
-         {"DFSR frame size (entry 3) of 8 bytes disagrees with the 12 bytes of its channels; frames read as 8 bytes "
-          "each, which the data records hold whole\r\n",
+        {"records of EB 3's frames, a channel past them", Declared(gr, 8, true), gr, {5}, 0, 5,
+         {"DFSR frame size (entry 3) of 8 bytes disagrees with the 12 bytes of its channels; frames read as entry 3 "
+          "lays them out, 8 bytes each\r\n",
           "Channel CUT left out: it reaches past the end of the 8-byte frame\r\n"}},
-        {"a record with bytes behind its frames", gr, gr, 3,
+        {"a record with bytes behind its frames", gr, gr, {5}, 3, 5,
          {"Data record at offset %llu: 3 byte(s) behind its 5 whole frame(s) of 8 bytes are not read\r\n"}},
+        {"EB 3 of 8, the first record 3 frames and 8 bytes", Declared(wide, 8), wide, {3, 3, 3, 3}, 8, 12,
+         {ReadAs(8, "the channels lay", 24), Format(behind, 3u)}},
+        {"EB 3 of 16, the first record 3 frames and 8 bytes", Declared(wide, 16), wide, {3, 3, 3, 3}, 8, 12,
+         {ReadAs(16, "the channels lay", 24)}},
+        {"EB 3 borne out by the first record alone", Declared(wide, 32), wide, {1, 5, 5}, 8, 11,
+         {ReadAs(32, "the channels lay", 24), Format(behind, 1u)}},
+        {"frames padded to EB 3", Declared(wide, 32), Padded(wide, 8), {3, 3, 3, 3}, 0, 12,
+         {ReadAs(32, "entry 3 lays", 32)}},
+        {"frames of 28 bytes", Declared(wide, 32), Padded(wide, 4), {5, 5}, 0, 0,
+         {neither + "the frames' depths of either do not run one way in every data record"}},
+        {"depth once, EB 3 borne out by the first record alone", Declared(once, 16), once, {2, 3}, 0, 5,
+         {ReadAs(16, "the channels lay", 24)}},
+        {"depth once, frames padded to EB 3", Declared(once, 32), Padded(once, 8), {3, 3}, 0, 6,
+         {ReadAs(32, "entry 3 lays", 32)}},
+        {"depth once, frames of 28 bytes", Declared(once, 32), Padded(once, 4), {3, 3}, 0, 0,
+         {neither + "not every data record holds whole frames of either"}},
     };
-    for (const auto& c : cases) {
+}
+
+// A DFSR frame size (EB 3) its channels do not add up to never cuts frames out of other
+// frames' or channels' bytes. Every data record is tried: EB 3's layout (padding and
+// all) stands where its frames' depths run one way in every record (with the depth once
+// a record, where every record holds whole frames), else the channels' where theirs
+// do; where neither does, the data set is refused, saying why. The log says which was
+// read, and names the bytes behind a record's last whole frame.
+TEST_F(LisKeptOrRefusedTest, AFrameSizeItsChannelsDisagreeWithNeverMakesFramesUp)
+{
+    for (const LayoutCase& c : LayoutCases()) {
         SCOPED_TRACE(c.what);
-        std::vector<uint8_t> data = lisb::DataRecord(c.written, 1000.0, 0.5, 5);
-        data.resize(data.size() + c.extra, 0x41);
+        const bool padded = c.written.channels.back().name == "PAD";
+        const auto sample = [&](int frame, int channel, int element) {
+            const bool padding = padded && size_t(channel) + 1 == c.written.channels.size();
+            return padding ? 0.0 : lisb::DefaultSample(frame, channel, element);
+        };
         LisBuilder b;
-        b.FileHeader("SIZE  .001").Dfsr(c.declared).Record(data).FileTrailer("SIZE  .001");
-        b.Write(lisPath);
+        b.FileHeader("SIZE  .001").Dfsr(c.declared);
+        for (size_t r = 0, first = 0; r < c.records.size(); first += size_t(c.records[r++])) {
+            std::vector<uint8_t> data =
+                lisb::DataRecord(c.written, 1000.0 + 0.5 * double(first), 0.5, c.records[r], sample, int(first));
+            if (r == 0) data.resize(data.size() + c.extra, 0x41);
+            b.Record(data);
+        }
+        b.FileTrailer("SIZE  .001").Write(lisPath);
         fs::remove(dir.File("well.log")); // the log of the case before
         auto file = ScanAll();
         ASSERT_TRUE(file);
-        const std::string log = ConvertWithLog(*file);
-        const QtxImage out = LoadQtx(qtxPath);
-        EXPECT_EQ(out.depths, (std::vector<double>{1000.0, 1000.5, 1001.0, 1001.5, 1002.0}));
-        for (size_t k = 0; k < out.frames.size(); ++k) {
-            ASSERT_GE(out.frames[k].size(), c.written.channels.size() == 2 ? 101u : 1u);
-            EXPECT_EQ(out.frames[k][0], float(lisb::DefaultSample(int(k), 0, 0)));
-            if (c.written.channels.size() == 2) {
-                EXPECT_EQ(out.frames[k][100], float(lisb::DefaultSample(int(k), 1, 99)));
-            }
-        }
+        if (c.frames == 0)
+            host.ExpectMessage("Data set SIZE  .001 cannot be converted: " + c.lines[0] + "!\nFile :\n" + lisPath +
+                               "\nOperation will be abandoned.");
+        const std::string log = ConvertWithLog(*file, c.frames == 0 ? 0 : 1);
+        const auto at = static_cast<unsigned long long>(b.Starts()[2]); // the first data record
         for (const std::string& line : c.lines) {
-            const std::string want = Format(line.c_str(), static_cast<unsigned long long>(b.Starts()[2]));
+            const std::string want = c.frames == 0 ? "Frames not read: " + line + "\r\n" : Format(line.c_str(), at);
             EXPECT_NE(log.find(want), std::string::npos) << want << "\n" << log;
+        }
+        if (c.frames == 0) continue;
+        const QtxImage out = LoadQtx(qtxPath);
+        ASSERT_EQ(out.depths.size(), size_t(c.frames));
+        for (size_t k = 0; k < out.frames.size(); ++k) {
+            EXPECT_EQ(out.depths[k], 1000.0 + 0.5 * double(k));
+            EXPECT_EQ(out.frames[k].at(0), float(lisb::DefaultSample(int(k), 0, 0)));
+            if (c.written.channels.size() == 2 && !padded) {
+                EXPECT_EQ(out.frames[k].at(100), float(lisb::DefaultSample(int(k), 1, 99)));
+            }
         }
     }
 }

@@ -283,8 +283,10 @@ std::vector<uint8_t> DfsrRecord(const Dfsr& d)
     Entry(r, 3, 73, Value(73, double(d.frameSize >= 0 ? d.frameSize : int64_t(d.FrameBytes()))));
     Entry(r, 4, 66, {d.direction});
     Entry(r, 5, 66, {1});
-    Entry(r, 8, 68, Value(68, d.spacing));
-    Entry(r, 9, 65, Text(d.spacingUnits, 4));
+    if (d.spacingEntry) {
+        Entry(r, 8, 68, Value(68, d.spacing));
+        Entry(r, 9, 65, Text(d.spacingUnits, 4));
+    }
     Entry(r, 11, 66, {d.maxFrames});
     if (d.absentValue) Entry(r, 12, 68, Value(68, -999.25));
     Entry(r, 13, 66, {uint8_t(d.depthOnce ? 1 : 0)});

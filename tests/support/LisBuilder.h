@@ -139,6 +139,7 @@ struct Dfsr {
     uint8_t direction = 1;      // entry block 4: 1 up, 255 down
     double spacing = 0.5;       // entry block 8, code 68
     std::string spacingUnits = "FT";
+    bool spacingEntry = true;   // entry blocks 8 and 9 written
     uint8_t maxFrames = 1;      // entry block 11
     uint8_t subtype = 1;        // entry block 16
     int64_t frameSize = -1;     // entry block 3 (code 73); -1: the sum of the channel sizes

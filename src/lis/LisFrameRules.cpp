@@ -1,0 +1,284 @@
+#include "lis/LisFrameRules.h"
+
+#include "lis/LisRecordIO.h"
+#include "platform/Format.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <utility>
+
+using lis::ReprCode;
+using lis::scan::kMaxFrameSpacing;
+using lis::scan::kSpacingTolerance;
+
+namespace lis::frames {
+
+namespace {
+
+constexpr double kMetresPerFoot = 0.3048;
+
+bool Blank(const std::string& s) { return s.find_first_not_of(' ') == std::string::npos; }
+
+// The steps between frames that carry their own depths; a repeated depth is no step.
+std::vector<double> FrameSteps(const std::vector<CLisDepthEntry>& d)
+{
+    std::vector<double> steps;
+    for (size_t i = 1; i < d.size(); ++i)
+        if (const double step = std::fabs(d[i].m_depth - d[i - 1].m_depth); step > 0.0 && std::isfinite(step))
+            steps.push_back(step);
+    return steps;
+}
+
+// The frames of one depth-once record: the entries from `start` that share its position.
+size_t RecordEnd(const std::vector<CLisDepthEntry>& d, size_t start)
+{
+    size_t end = start + 1;
+    while (end < d.size() && d[end].m_recordPosition == d[start].m_recordPosition) ++end;
+    return end;
+}
+
+// The steps the depths of depth-once records give: each record's distance to the next
+// over its frames (a repeated record depth is no step).
+std::vector<double> RecordSteps(const std::vector<CLisDepthEntry>& d)
+{
+    std::vector<double> steps;
+    for (size_t start = 0, next = 0; start < d.size(); start = next) {
+        next = RecordEnd(d, start);
+        if (next == d.size()) break;
+        if (const double step = std::fabs(d[next].m_depth - d[start].m_depth) / double(next - start);
+            step > 0.0 && std::isfinite(step))
+            steps.push_back(step);
+    }
+    return steps;
+}
+
+// How far apart two steps may lie and still be one: a real depth code rounds its depths
+// (code 68's 23-bit fraction holds 10,000 ft to two thousandths), an integer code holds
+// them exactly.
+double DepthRounding(const CLisLogicalFile& file)
+{
+    if (!lis::IsRealCode(file.m_depthCode)) return 0.0;
+    double deepest = 0.0;
+    for (const CLisDepthEntry& e : file.m_depths)
+        if (std::isfinite(e.m_depth)) deepest = std::max(deepest, std::fabs(e.m_depth));
+    return 4.0 * deepest * double(FLT_EPSILON);
+}
+
+bool Agree(double a, double b, double rounding)
+{
+    return std::fabs(a - b) <= std::max(kSpacingTolerance * b, rounding);
+}
+
+// The step the most frames share: the mean of the steps that agree with it (their sum
+// is a difference of depths, which the depths' rounding does not bias), and how many do.
+struct SharedStep {
+    double step = 0.0;
+    size_t count = 0;
+};
+
+// The mean of the steps that agree with `step`, summed in the order they come.
+SharedStep StepsAgreeingWith(const std::vector<double>& steps, double step, double rounding)
+{
+    SharedStep shared;
+    for (double a : steps)
+        if (Agree(a, step, rounding)) {
+            shared.step += a;
+            ++shared.count;
+        }
+    if (shared.count > 0) shared.step /= double(shared.count);
+    return shared;
+}
+
+SharedStep CommonestStep(std::vector<double> steps, double rounding)
+{
+    // Where most steps share one, the middle step is among them.
+    const auto middle = steps.begin() + std::ptrdiff_t(steps.size() / 2);
+    std::nth_element(steps.begin(), middle, steps.end());
+    const SharedStep atMiddle = StepsAgreeingWith(steps, *middle, rounding);
+    if (2 * atMiddle.count > steps.size()) return atMiddle;
+    // Else the step that agrees with the most: the steps that agree with steps[i] lie in
+    // [first, last) of the sorted steps, and both ends only move up with i.
+    std::sort(steps.begin(), steps.end());
+    size_t best = 0, bestAt = 0, first = 0, last = 0;
+    for (size_t i = 0; i < steps.size(); ++i) {
+        while (!Agree(steps[first], steps[i], rounding)) ++first;
+        last = std::max(last, i);
+        while (last < steps.size() && Agree(steps[last], steps[i], rounding)) ++last;
+        if (last - first > best) {
+            best = last - first;
+            bestAt = i;
+        }
+    }
+    return StepsAgreeingWith(steps, steps[bestAt], rounding);
+}
+
+// The frames of each depth-once record `step` apart from its recorded depth, each the
+// way it lay before; a record already at a step that agrees stays as it was read.
+void PlaceRecordFrames(std::vector<CLisDepthEntry>& d, double step, double rounding)
+{
+    for (size_t start = 0, next = 0; start < d.size(); start = next) {
+        next = RecordEnd(d, start);
+        const double first = d[start].m_depth;
+        if (next - start < 2 || Agree(std::fabs(d[start + 1].m_depth - first), step, rounding)) continue;
+        for (size_t k = start + 1; k < next; ++k)
+            d[k].m_depth = first + double(k - start) * std::copysign(step, d[k].m_depth - first);
+    }
+}
+
+// One layout tried on one record.
+void TryLayout(LayoutTrial& trial, bool once, uint8_t depthCode, const uint8_t* body, uint32_t bytes)
+{
+    if (!trial.fits) return;
+    const uint32_t depthSize = DepthSize(depthCode);
+    const uint32_t frameBytes = once ? bytes - std::min(bytes, depthSize) : bytes;
+    const uint32_t frames = frameBytes / trial.size;
+    trial.frames += frames;
+    // Depth-once frames carry no depth: a record tells only whether it holds them whole.
+    if (once) {
+        trial.fits = frameBytes % trial.size == 0;
+        return;
+    }
+    // Each frame leads with its depth, and a log's depths run one way.
+    trial.fits = trial.size >= depthSize;
+    double last = 0.0;
+    for (uint32_t k = 0; k < frames && trial.fits; ++k) {
+        const double depth = ReadDepth(body + uint64_t(k) * trial.size, body + bytes, depthCode);
+        trial.fits = std::isfinite(depth);
+        if (k > 0 && depth != last) {
+            const int course = depth > last ? 1 : -1;
+            trial.fits = trial.fits && (trial.course == 0 || trial.course == course);
+            trial.course = course;
+        }
+        last = depth;
+    }
+}
+
+bool Fits(const LayoutTrial& trial) { return trial.size > 0 && trial.fits && trial.frames > 0; }
+
+} // namespace
+
+uint32_t DepthSize(uint8_t code)
+{
+    const bool depth =
+        lis::Is(code, ReprCode::Float) || lis::Is(code, ReprCode::Int32) || lis::Is(code, ReprCode::Int16);
+    return depth ? uint32_t(lis::RepresentationSize(code)) : 0;
+}
+
+double ReadDepth(const uint8_t* p, const uint8_t* end, uint8_t code)
+{
+    double depth = 0.0;
+    lis::DecodeNumber(code, p, end, depth);
+    return depth;
+}
+
+void SettleDfsrSpacing(CLisLogicalFile& f, const DfsrUnits& units)
+{
+    // A spacing without units of its own is in the units of the depths.
+    if (!units.spacingGiven) {
+        f.m_frameSpacing *= f.m_depthFactor;
+        if (Blank(f.m_frameSpacingUnits) && f.m_depthUnitKind != kUnitUnknown)
+            f.m_frameSpacingUnits.assign(1, f.m_depthUnitKind == kUnitMetres ? 'M' : 'F');
+    }
+    // EB 8 given in other units than the depths (metres beside a depth channel in feet) is
+    // taken into the depths' units, in which the data set counts its step.
+    const uint8_t depth = units.depthKind;
+    if (units.spacingGiven && units.spacingKind != kUnitUnknown && depth != kUnitUnknown
+        && units.spacingKind != depth) {
+        f.m_frameSpacing = depth == kUnitFeet ? f.m_frameSpacing / kMetresPerFoot : f.m_frameSpacing * kMetresPerFoot;
+        f.m_frameSpacingUnits = depth == kUnitMetres ? "M" : "F";
+        f.m_depthUnitKind = depth;
+    }
+    f.m_dfsrSpacing = f.m_frameSpacing;
+    // A spacing beyond any log's is no spacing: the frames give the step.
+    if (!(std::fabs(f.m_frameSpacing) <= kMaxFrameSpacing)) f.m_frameSpacing = 0.0;
+}
+
+double RecordFrameStep(CLisLogicalFile& f, double delta, uint32_t frames, double known)
+{
+    const double spacing = std::fabs(f.m_frameSpacing);
+    const bool haveSpacing = spacing > 0.0 && std::isfinite(spacing);
+    double step = known;
+    if (delta != 0.0) {
+        step = haveSpacing ? std::copysign(spacing, delta) : delta / double(frames);
+        f.m_upDown = delta < 0.0 ? kLogUp : kLogDown;
+    }
+    // Until then up logs count depth down frame by frame, others up.
+    if (step == 0.0 && haveSpacing) step = f.m_upDown == kLogUp ? -spacing : spacing;
+    return step;
+}
+
+double SignedFrameSpacing(const CLisLogicalFile& f)
+{
+    const double spacing = std::fabs(f.m_frameSpacing);
+    if (!std::isfinite(spacing)) return 0.0;
+    const auto& d = f.m_depths;
+    if (d.size() > 1 && d.front().m_depth != d.back().m_depth)
+        return d.back().m_depth > d.front().m_depth ? spacing : -spacing;
+    return f.m_upDown == kLogUp ? -spacing : spacing;
+}
+
+void SettleSpacing(CLisLogicalFile& f)
+{
+    const bool once = f.m_depthMode == kDepthPerRecord;
+    std::vector<double> steps = once ? RecordSteps(f.m_depths) : FrameSteps(f.m_depths);
+    const double given = std::fabs(f.m_frameSpacing); // EB 8 where it is a log's spacing, else 0
+    if (steps.empty()) {
+        // No step to judge by: an EB 8 of no use gives way to the whole-range average.
+        f.m_spacingOverruled = given == 0.0 && f.m_spacingGiven && f.m_dfsrSpacing != 0.0;
+        return;
+    }
+    const double rounding = DepthRounding(f);
+    const size_t count = steps.size();
+    const SharedStep shared = CommonestStep(std::move(steps), rounding);
+    const bool most = 2 * shared.count > count;
+    // EB 8 read to four places (0.0083 for 1/120) is what the depths give, so rounded.
+    const bool agrees = Agree(given, shared.step, rounding) || CLisRecordIO::RoundTo4Decimals(shared.step) == given;
+    if (given > 0.0 && (agrees || !most)) return;
+    f.m_spacingOverruled = true;
+    // Rounded as the data set's measured step is; a signed spacing keeps its sign.
+    f.m_frameSpacing = std::copysign(CLisRecordIO::RoundTo4Decimals(shared.step), f.m_frameSpacing);
+    if (once) PlaceRecordFrames(f.m_depths, shared.step, rounding); // unrounded: no drift over a long record
+}
+
+LayoutTrials LayoutsToTry(const CLisLogicalFile& f)
+{
+    LayoutTrials trials;
+    const uint32_t declared = f.m_declaredFrameSize, channels = f.m_channelBytes;
+    if (declared == 0 || channels == 0 || declared == channels) return trials;
+    trials.declared.size = declared;
+    trials.channels.size = channels;
+    return trials;
+}
+
+void TryLayouts(LayoutTrials& trials, const CLisLogicalFile& f, const uint8_t* body, uint32_t bytes)
+{
+    const bool once = f.m_depthMode == kDepthPerRecord;
+    for (LayoutTrial* trial : {&trials.declared, &trials.channels})
+        if (trial->size > 0) TryLayout(*trial, once, f.m_depthCode, body, bytes);
+}
+
+uint32_t SettleFrameLayout(const LayoutTrials& trials)
+{
+    const LayoutTrial &declared = trials.declared, &channels = trials.channels;
+    // Frames of EB 3 that each hold several frames of the channels, whose depths run on as
+    // well, hold no padding but the frames between: the channels lay them out.
+    if (Fits(declared) && Fits(channels) && channels.course != 0 && declared.size % channels.size == 0)
+        return channels.size;
+    if (Fits(declared)) return declared.size;
+    if (Fits(channels)) return channels.size;
+    return 0;
+}
+
+std::string LayoutRefusal(const CLisLogicalFile& f)
+{
+    if (!f.m_layoutRefused) return std::string();
+    const char* why = f.m_depthMode == kDepthPerRecord ? "not every data record holds whole frames of either"
+                                                       : "the frames' depths of either do not run one way in every "
+                                                         "data record";
+    return Format("its data records fit neither the DFSR frame size (entry 3) of %u bytes nor the %u bytes of its "
+                  "channels: %s",
+                  unsigned(f.m_declaredFrameSize), unsigned(f.m_channelBytes), why);
+}
+
+} // namespace lis::frames

@@ -1,0 +1,95 @@
+// How a LIS data set's frames lie: the frame size its data records are cut by (EB 3's
+// or the sum of its channels', tried on every data record) and the step from one frame
+// to the next (EB 8's, or the step most frames share). The parameter scan feeds these
+// rules record by record and settles each once the data set's records are read.
+#pragma once
+
+#include "lis/LisScanModel.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace lis::scan {
+
+// A frame spacing (feet or metres) beyond this is no log's: an absent value written in its place.
+constexpr double kMaxFrameSpacing = 1.0e5;
+// Two steps agree within this share of the one they are held against (and within the
+// rounding of a depth code that rounds).
+constexpr double kSpacingTolerance = 1.0e-3;
+
+} // namespace lis::scan
+
+namespace lis::frames {
+
+// What a DFSR says of its units: whether EB 9 names the spacing's units and of which
+// kind, and the kind of the depths themselves (EB 14 in depth-once mode, else the
+// depth channel's units).
+struct DfsrUnits {
+    bool spacingGiven = false;
+    uint8_t spacingKind = kUnitUnknown;
+    uint8_t depthKind = kUnitUnknown;
+};
+
+// Bytes of a depth value by code (68, 73 and 79; 0 for any other code).
+uint32_t DepthSize(uint8_t code);
+// The depth value at `p` in `code`, as recorded (not scaled).
+double ReadDepth(const uint8_t* p, const uint8_t* end, uint8_t code);
+
+// ---- the frame step ----------------------------------------------------------------------
+
+// EB 8 once the DFSR is read, in the units of the depths, where the data set counts its
+// step: m_dfsrSpacing keeps it as given, m_frameSpacing holds it only where it is a log's
+// spacing (0 where it is absent, 0 or beyond any log's).
+void SettleDfsrSpacing(CLisLogicalFile& file, const DfsrUnits& units);
+
+// The step between the frames of a depth-once record while the records are read: EB 8
+// (where it is a log's spacing) the way the records' depths run, else the record
+// before's distance `delta` to this one over its `frames` frames; `delta` 0 where it is
+// not known, `known` the step taken last (0: none). The records' depths set the log's
+// direction, whatever its flag claims.
+double RecordFrameStep(CLisLogicalFile& file, double delta, uint32_t frames, double known);
+
+// The distance from one frame to the next along the log: the data set's step, its sign
+// that of the depths' course (the direction flag where the depths do not tell).
+double SignedFrameSpacing(const CLisLogicalFile& file);
+
+// The data set's step, once its frames are read (before repeated depths are dropped).
+// Where most of the frames' steps (in depth-once mode, each record's step to the next
+// over its frames) share one step, that step is the data set's step and the fast
+// samples' spacing, unless EB 8 agrees with it. EB 8 stands where it agrees, or where no
+// step is shared by most; where EB 8 is of no use then, the step the most frames share
+// is taken. Where the frames give no step at all (their depths are one), EB 8 stands,
+// or the data set has none. Depth-once frames are placed at the step taken.
+// m_spacingOverruled tells the log that EB 8 was not the step used.
+void SettleSpacing(CLisLogicalFile& file);
+
+// ---- the frame layout --------------------------------------------------------------------
+
+// A frame size tried on a data set's data records: whether every record read so far
+// bears it out, which way its frames' depths run and how many frames it cut.
+struct LayoutTrial {
+    uint32_t size = 0;
+    bool fits = true;
+    int course = 0; // +1 depths grow, -1 they shrink, 0 not told yet
+    uint64_t frames = 0;
+};
+
+// EB 3's frame size and the sum of the channels' sizes, while they disagree.
+struct LayoutTrials {
+    LayoutTrial declared, channels;
+};
+
+// The two layouts of `file`'s DFSR to try on its records; both sizes 0 where EB 3 and
+// the channels agree (or either is missing): there is nothing to judge.
+LayoutTrials LayoutsToTry(const CLisLogicalFile& file);
+// Tries both layouts on one data record: `body` holds its `bytes` bytes behind the
+// record header (the depth value of a depth-once record included).
+void TryLayouts(LayoutTrials& trials, const CLisLogicalFile& file, const uint8_t* body, uint32_t bytes);
+// The frame size that lays out the frames of the records tried: EB 3's where its frames
+// fit, else the channels' where theirs do; 0 where neither fits.
+uint32_t SettleFrameLayout(const LayoutTrials& trials);
+// Why `file`'s frames cannot be read (its layout was refused); empty where they can.
+std::string LayoutRefusal(const CLisLogicalFile& file);
+
+} // namespace lis::frames
