@@ -32,6 +32,7 @@ const char kBeyond[] = "Wrote %lld value(s) beyond the single-precision range as
 const char kNulls[] = "Wrote %lld value(s) equal to the file's NULL %s as absent values (-999.25).";
 const char kNans[] = "Wrote %lld value(s) that are no number or infinite (nan, inf) as absent values (-999.25).";
 const char kRenamed[] = "Renamed %zu curve(s) whose first four characters repeat another's: %s.";
+const char kShortened[] = "Stored %zu curve(s) under the first four characters of their names: %s.";
 constexpr size_t kNamesShown = 5;
 // Renamings are listed up to this many: a file of 256 curves of one prefix gives a count, not a page.
 constexpr size_t kRenamingsShown = 16;
@@ -175,11 +176,12 @@ std::string ImportNotice(const std::string& path, const TextTable& t, const Valu
     }
     if (!t.leftOutSections.empty())
         headed(Format(kLeftOutSections, t.leftOutSections.size(), NameList(t.leftOutSections).c_str()));
-    if (!t.renamed.empty()) {
+    for (const auto& [names, format] : {std::pair(&t.renamed, kRenamed), std::pair(&t.shortened, kShortened)}) {
+        if (names->empty()) continue;
         std::string list;
-        for (size_t k = 0; k < t.renamed.size() && k < kRenamingsShown; ++k) list += (k ? ", " : "") + t.renamed[k];
-        if (t.renamed.size() > kRenamingsShown) list += Format(" and %zu more", t.renamed.size() - kRenamingsShown);
-        headed(Format(kRenamed, t.renamed.size(), list.c_str()));
+        for (size_t k = 0; k < names->size() && k < kRenamingsShown; ++k) list += (k ? ", " : "") + (*names)[k];
+        if (names->size() > kRenamingsShown) list += Format(" and %zu more", names->size() - kRenamingsShown);
+        headed(Format(format, names->size(), list.c_str()));
     }
     const auto line = [&notice](const std::string& text) { notice += (notice.empty() ? "" : "\n") + text; };
     if (tally.nulls > 0) line(Format(kNulls, static_cast<long long>(tally.nulls), tally.nullText.c_str()));
@@ -274,11 +276,16 @@ void MakeNamesDistinct(TextTable& t)
         taken.insert(FourOf(names[k]));
         used.insert(FourOf(names[k]));
     }
-    // Every curve of shared four characters that is not stored under its whole name is told.
+    // Every curve that is not stored under its whole name is told: one of shared four
+    // characters as renamed, a lone long name as cut to its four.
     for (size_t k = 0; k < count; ++k) {
         std::string& name = t.datums[k].m_mnemonic;
-        if (names[k] == name || sharing[FourOf(name)] < 2) continue;
-        t.renamed.push_back(name + " as " + names[k]);
+        if (names[k] == name) continue;
+        const bool shared = sharing[FourOf(name)] > 1;
+        // Blanks a curve line leaves behind a name ("GR   ") are no part of it to lose.
+        const size_t last = name.find_last_not_of(' ');
+        if (shared || (last != std::string::npos && last >= 4))
+            (shared ? t.renamed : t.shortened).push_back(name + " as " + names[k]);
         if (names[k] != name.substr(0, 4)) name = names[k];
     }
 }

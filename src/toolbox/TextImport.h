@@ -63,6 +63,8 @@ struct TextTable {
     bool defaultStep = false;
     // Curves renamed to keep their four characters apart: "NPHI_LIM as NPH1".
     std::vector<std::string> renamed;
+    // Curves of a name of their own longer than four characters, kept as its first four: "CALIPER as CALI".
+    std::vector<std::string> shortened;
 };
 
 // The kinds of LAS section a "~" line opens. LAS 1.2 and 2.0 tell them by the first
@@ -139,7 +141,8 @@ int ReadLasHeader(CLasDoc& doc, const std::string& path, TextTable& table);
 // name (GASS1 as GAS1, CBP13 as CB13), so that numbered curves keep their numbers
 // whatever their order; of the others the first keeps the four characters and each later
 // one takes a number in its last ones (NPH1). `renamed` lists, in the file's order, every
-// curve of shared four characters that is not stored under its whole name.
+// curve of shared four characters that is not stored under its whole name, `shortened`
+// every other curve whose name was cut to four characters.
 void MakeNamesDistinct(TextTable& table);
 
 // One single-value curve datum of a text import.

@@ -71,7 +71,8 @@ TEST_F(LasImportTest, NamesThatAgreeInFourCharactersAreKeptApart)
     const struct {
         std::vector<std::string> curves;
         std::vector<std::string> kept;
-        std::string renamed; // the end message's list, or none
+        std::string renamed;        // the end message's list, or none
+        std::string shortened = ""; // its list of names cut alone, or none
     } cases[] = {
         {{"NPHI_SAN", "NPHI_LIM", "NPHI_DOL"}, {"NPHI", "NPH1", "NPH2"},
          "3 " + repeat + "NPHI_SAN as NPHI, NPHI_LIM as NPH1, NPHI_DOL as NPH2."},
@@ -99,8 +100,11 @@ TEST_F(LasImportTest, NamesThatAgreeInFourCharactersAreKeptApart)
          "as TRA6, TRACE_7 as TRA7, TRACE_8 as TRA8, TRACE_9 as TRA9, TRACE_10 as TR10, TRACE_11 as TR11, TRACE_12 as "
          "TR12, TRACE_13 as TR13, TRACE_14 as TR14, TRACE_15 as TR15, TRACE_16 as TR16 and 24 more."},
         {prefix, prefixKept, prefixTold + " and 14 more."},
-        // Names cut alone, with none to share their four characters with, are not told.
-        {{"DTCO", "DTSM", "DT", "CALIPER"}, {"DTCO", "DTSM", "DT  ", "CALI"}, ""},
+        // Names cut alone, with none to share their four characters with, are told apart.
+        {{"DTCO", "DTSM", "DT", "CALIPER"}, {"DTCO", "DTSM", "DT  ", "CALI"}, "",
+         "1 curve(s) under the first four characters of their names: CALIPER as CALI."},
+        {{"NPHI_LIM", "NPHI", "GR    ", "GAMMA_RAY"}, {"NPH1", "NPHI", "GR  ", "GAMM"}, "1 " + repeat + "NPHI_LIM as NPH1.",
+         "1 curve(s) under the first four characters of their names: GAMMA_RAY as GAMM."},
     };
     for (const auto& c : cases)
         for (const T task : {T::ConvertLasToQtx, T::ImportTxtDataSet}) {
@@ -108,7 +112,10 @@ TEST_F(LasImportTest, NamesThatAgreeInFourCharactersAreKeptApart)
             las.curves = c.curves;
             TxtShape table;
             table.names = c.curves;
-            if (!c.renamed.empty()) host.ExpectMessage(Imported() + "Renamed " + c.renamed);
+            const std::string told = (c.renamed.empty() ? "" : "Renamed " + c.renamed) +
+                                     (c.renamed.empty() || c.shortened.empty() ? "" : "\n") +
+                                     (c.shortened.empty() ? "" : "Stored " + c.shortened);
+            if (!told.empty()) host.ExpectMessage(Imported() + told);
             ASSERT_EQ(Import(task == T::ConvertLasToQtx ? LasText(las) : TxtText(table), task), 1) << c.curves[0];
             const QtxImage out = LoadQtx(output);
             EXPECT_EQ(Mnemonics(out), c.kept) << c.curves[0];
