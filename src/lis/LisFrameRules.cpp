@@ -1,5 +1,6 @@
 #include "lis/LisFrameRules.h"
 
+#include "lis/LisDepthGrid.h"
 #include "lis/LisRecordIO.h"
 #include "platform/Format.h"
 
@@ -17,6 +18,8 @@ namespace lis::frames {
 namespace {
 
 constexpr double kMetresPerFoot = 0.3048;
+// What double arithmetic leaves of an exact agreement between two steps.
+constexpr double kArithmeticSlack = 1.0e-9;
 
 bool Blank(const std::string& s) { return s.find_first_not_of(' ') == std::string::npos; }
 
@@ -126,35 +129,82 @@ void PlaceRecordFrames(std::vector<CLisDepthEntry>& d, double step, double round
     }
 }
 
-// One layout tried on one record.
-void TryLayout(LayoutTrial& trial, bool once, uint8_t depthCode, const uint8_t* body, uint32_t bytes)
+// The frames of every depth-once record `step` apart from its recorded depth, the way
+// the records' depths run.
+void PlaceOnGrid(std::vector<CLisDepthEntry>& d, double step)
+{
+    if (d.empty()) return;
+    const double along = d.back().m_depth >= d.front().m_depth ? step : -step;
+    for (size_t start = 0, next = 0; start < d.size(); start = next) {
+        next = RecordEnd(d, start);
+        for (size_t k = start + 1; k < next; ++k) d[k].m_depth = d[start].m_depth + double(k - start) * along;
+    }
+}
+
+// One layout tried on one record. Depth-once frames carry no depth: a record gives its
+// depth and how many whole frames it holds. Frames with depths of their own give every
+// depth, which must run one way across the records; a trial that fails keeps none.
+void TryLayout(LayoutTrial& trial, bool once, uint8_t depthCode, double factor, const uint8_t* body, uint32_t bytes)
 {
     if (!trial.fits) return;
     const uint32_t depthSize = DepthSize(depthCode);
     const uint32_t frameBytes = once ? bytes - std::min(bytes, depthSize) : bytes;
     const uint32_t frames = frameBytes / trial.size;
     trial.frames += frames;
-    // Depth-once frames carry no depth: a record tells only whether it holds them whole.
     if (once) {
-        trial.fits = frameBytes % trial.size == 0;
+        trial.whole = trial.whole && frameBytes % trial.size == 0;
+        if (frames == 0) return;
+        trial.depths.push_back(ReadDepth(body, body + bytes, depthCode) * factor);
+        trial.counts.push_back(frames);
         return;
     }
-    // Each frame leads with its depth, and a log's depths run one way.
     trial.fits = trial.size >= depthSize;
-    double last = 0.0;
     for (uint32_t k = 0; k < frames && trial.fits; ++k) {
-        const double depth = ReadDepth(body + uint64_t(k) * trial.size, body + bytes, depthCode);
+        const double depth = ReadDepth(body + uint64_t(k) * trial.size, body + bytes, depthCode) * factor;
         trial.fits = std::isfinite(depth);
-        if (k > 0 && depth != last) {
-            const int course = depth > last ? 1 : -1;
-            trial.fits = trial.fits && (trial.course == 0 || trial.course == course);
+        if (trial.fits && !trial.depths.empty() && depth != trial.depths.back()) {
+            const int course = depth > trial.depths.back() ? 1 : -1;
+            trial.fits = trial.course == 0 || trial.course == course;
             trial.course = course;
         }
-        last = depth;
+        trial.depths.push_back(depth);
     }
+    if (!trial.fits) trial.depths = std::vector<double>();
 }
 
-bool Fits(const LayoutTrial& trial) { return trial.size > 0 && trial.fits && trial.frames > 0; }
+// The precision of a step between two of `depths` (scaled by `factor` from a depth code).
+double StepPrecisionOf(const std::vector<double>& depths, uint8_t code, double factor)
+{
+    double deepest = 0.0;
+    for (double d : depths)
+        if (std::isfinite(d)) deepest = std::max(deepest, std::fabs(d));
+    const double scale = factor != 0.0 && std::isfinite(factor) ? std::fabs(factor) : 1.0;
+    return StepPrecision(code, deepest / scale) * scale;
+}
+
+// How well a layout's frames bear it out: 0 not at all, 1 their depths run one way (or,
+// once a record, every record holds whole frames), 2 and lie on a grid of their own.
+struct LayoutFit {
+    int level = 0;
+    DepthGrid grid;
+};
+
+LayoutFit JudgeLayout(const LayoutTrial& trial, bool once, uint8_t code, double factor)
+{
+    if (trial.size == 0 || trial.frames == 0 || !trial.fits || (once && !trial.whole)) return {};
+    const DepthGrid grid =
+        MeasureDepthGrid(trial.depths, trial.counts, StepPrecisionOf(trial.depths, code, factor));
+    return {grid.holds ? 2 : 1, grid};
+}
+
+// Whether a usable EB 8 agrees with a measured grid: within the depths' precision over
+// its span, or to the four places EB 8 is read to.
+bool SpacingAgrees(double spacing, const DepthGrid& grid, double precision)
+{
+    if (!(spacing > 0.0) || !grid.holds) return false;
+    return std::fabs(spacing - grid.step) <= precision / double(grid.steps) + kArithmeticSlack * spacing
+           || CLisRecordIO::RoundTo4Decimals(grid.step) == CLisRecordIO::RoundTo4Decimals(spacing);
+}
 
 } // namespace
 
@@ -218,16 +268,38 @@ double SignedFrameSpacing(const CLisLogicalFile& f)
     return f.m_upDown == kLogUp ? -spacing : spacing;
 }
 
-void SettleSpacing(CLisLogicalFile& f)
+namespace {
+
+// The depths the grid is measured on: every frame's, or once a record each record's
+// with the frames it holds.
+struct GridAnchors {
+    std::vector<double> depths;
+    std::vector<uint32_t> counts;
+};
+
+GridAnchors AnchorsOf(const CLisLogicalFile& f)
+{
+    GridAnchors a;
+    const auto& d = f.m_depths;
+    if (f.m_depthMode != kDepthPerRecord) {
+        a.depths.reserve(d.size());
+        for (const CLisDepthEntry& e : d) a.depths.push_back(e.m_depth);
+        return a;
+    }
+    for (size_t start = 0, next = 0; start < d.size(); start = next) {
+        next = RecordEnd(d, start);
+        a.depths.push_back(d[start].m_depth);
+        a.counts.push_back(uint32_t(next - start));
+    }
+    return a;
+}
+
+// The step where the frames give no grid: where most of their steps (or of the records'
+// steps over their frames) share one, that one, unless EB 8 agrees with it.
+void SettleSpacingByShare(CLisLogicalFile& f, std::vector<double> steps)
 {
     const bool once = f.m_depthMode == kDepthPerRecord;
-    std::vector<double> steps = once ? RecordSteps(f.m_depths) : FrameSteps(f.m_depths);
     const double given = std::fabs(f.m_frameSpacing); // EB 8 where it is a log's spacing, else 0
-    if (steps.empty()) {
-        // No step to judge by: an EB 8 of no use gives way to the whole-range average.
-        f.m_spacingOverruled = given == 0.0 && f.m_spacingGiven && f.m_dfsrSpacing != 0.0;
-        return;
-    }
     const double rounding = DepthRounding(f);
     const size_t count = steps.size();
     const SharedStep shared = CommonestStep(std::move(steps), rounding);
@@ -239,6 +311,62 @@ void SettleSpacing(CLisLogicalFile& f)
     // Rounded as the data set's measured step is; a signed spacing keeps its sign.
     f.m_frameSpacing = std::copysign(CLisRecordIO::RoundTo4Decimals(shared.step), f.m_frameSpacing);
     if (once) PlaceRecordFrames(f.m_depths, shared.step, rounding); // unrounded: no drift over a long record
+}
+
+// The step where the frames lie on a grid: EB 8 where it agrees with the grid, else the
+// grid's step (its four-place rounding where the depths fit that as well). Depth-once
+// frames are placed at the measured step unless EB 8 already placed them as close.
+void SettleSpacingOnGrid(CLisLogicalFile& f, const GridAnchors& a, const DepthGrid& grid, double precision)
+{
+    const bool once = f.m_depthMode == kDepthPerRecord;
+    const double given = std::fabs(f.m_frameSpacing);
+    const bool close = given > 0.0 && std::fabs(given - grid.step) <= precision / double(grid.steps) + kArithmeticSlack * given;
+    if (close) return;
+    if (!SpacingAgrees(given, grid, precision)) {
+        f.m_spacingOverruled = true;
+        const double rounded = CLisRecordIO::RoundTo4Decimals(grid.step);
+        const bool roundedFits = rounded > 0.0 && GridFits(a.depths, a.counts, rounded, precision);
+        f.m_frameSpacing = std::copysign(roundedFits ? rounded : grid.step, f.m_frameSpacing);
+    }
+    if (once) PlaceOnGrid(f.m_depths, grid.step);
+}
+
+// Depth-once frames that their step places at or past the next record's depth (within
+// half a step) are no frames of their own: the next record's depth stands for them.
+void MarkFramesPlacedBehind(CLisLogicalFile& f)
+{
+    f.m_placedBehind.clear();
+    const auto& d = f.m_depths;
+    if (f.m_depthMode != kDepthPerRecord || d.size() < 2) return;
+    const double sign = d.back().m_depth >= d.front().m_depth ? 1.0 : -1.0;
+    const double half = std::fabs(f.m_frameSpacing) / 2.0;
+    for (size_t start = 0, next = RecordEnd(d, 0); next < d.size(); start = next, next = RecordEnd(d, start)) {
+        const double ahead = d[next].m_depth;
+        if ((ahead - d[start].m_depth) * sign <= 0.0) continue; // the next record goes back: named as it is
+        for (size_t k = start + 1; k < next; ++k)
+            if ((ahead - d[k].m_depth) * sign < half) f.m_placedBehind.push_back(k);
+    }
+}
+
+} // namespace
+
+void SettleSpacing(CLisLogicalFile& f)
+{
+    const bool once = f.m_depthMode == kDepthPerRecord;
+    std::vector<double> steps = once ? RecordSteps(f.m_depths) : FrameSteps(f.m_depths);
+    const double given = std::fabs(f.m_frameSpacing); // EB 8 where it is a log's spacing, else 0
+    if (steps.empty()) {
+        // No step to judge by: an EB 8 of no use gives way to the whole-range average.
+        f.m_spacingOverruled = given == 0.0 && f.m_spacingGiven && f.m_dfsrSpacing != 0.0;
+        return;
+    }
+    const GridAnchors anchors = AnchorsOf(f);
+    const double precision = StepPrecisionOf(anchors.depths, f.m_depthCode, f.m_depthFactor);
+    if (const DepthGrid grid = MeasureDepthGrid(anchors.depths, anchors.counts, precision); grid.holds)
+        SettleSpacingOnGrid(f, anchors, grid, precision);
+    else
+        SettleSpacingByShare(f, std::move(steps));
+    MarkFramesPlacedBehind(f);
 }
 
 LayoutTrials LayoutsToTry(const CLisLogicalFile& f)
@@ -255,27 +383,39 @@ void TryLayouts(LayoutTrials& trials, const CLisLogicalFile& f, const uint8_t* b
 {
     const bool once = f.m_depthMode == kDepthPerRecord;
     for (LayoutTrial* trial : {&trials.declared, &trials.channels})
-        if (trial->size > 0) TryLayout(*trial, once, f.m_depthCode, body, bytes);
+        if (trial->size > 0) TryLayout(*trial, once, f.m_depthCode, f.m_depthFactor, body, bytes);
 }
 
-uint32_t SettleFrameLayout(const LayoutTrials& trials)
+uint32_t SettleFrameLayout(const LayoutTrials& trials, const CLisLogicalFile& f, bool* byEntry8)
 {
+    if (byEntry8) *byEntry8 = false;
+    const bool once = f.m_depthMode == kDepthPerRecord;
     const LayoutTrial &declared = trials.declared, &channels = trials.channels;
-    // Frames of EB 3 that each hold several frames of the channels, whose depths run on as
-    // well, hold no padding but the frames between: the channels lay them out.
-    if (Fits(declared) && Fits(channels) && channels.course != 0 && declared.size % channels.size == 0)
-        return channels.size;
-    if (Fits(declared)) return declared.size;
-    if (Fits(channels)) return channels.size;
-    return 0;
+    const LayoutFit d = JudgeLayout(declared, once, f.m_depthCode, f.m_depthFactor);
+    const LayoutFit c = JudgeLayout(channels, once, f.m_depthCode, f.m_depthFactor);
+    if (d.level == 0 && c.level == 0) return 0;
+    // The better borne out wins; of two alike, the channels' (every byte a channel's),
+    // but for depth-once frames that only entry 3's reading steps at a usable EB 8.
+    if (d.level != c.level) return d.level > c.level ? declared.size : channels.size;
+    if (once && d.level == 2) {
+        const double spacing = std::fabs(f.m_frameSpacing);
+        const auto agrees = [&](const LayoutTrial& t, const LayoutFit& fit) {
+            return SpacingAgrees(spacing, fit.grid, StepPrecisionOf(t.depths, f.m_depthCode, f.m_depthFactor));
+        };
+        if (agrees(declared, d) && !agrees(channels, c)) {
+            if (byEntry8) *byEntry8 = declared.size % channels.size == 0;
+            return declared.size;
+        }
+    }
+    return channels.size;
 }
 
 std::string LayoutRefusal(const CLisLogicalFile& f)
 {
     if (!f.m_layoutRefused) return std::string();
     const char* why = f.m_depthMode == kDepthPerRecord ? "not every data record holds whole frames of either"
-                                                       : "the frames' depths of either do not run one way in every "
-                                                         "data record";
+                                                       : "the frames' depths of either do not run one way across "
+                                                         "the data records";
     return Format("its data records fit neither the DFSR frame size (entry 3) of %u bytes nor the %u bytes of its "
                   "channels: %s",
                   unsigned(f.m_declaredFrameSize), unsigned(f.m_channelBytes), why);

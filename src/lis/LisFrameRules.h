@@ -55,24 +55,32 @@ double RecordFrameStep(CLisLogicalFile& file, double delta, uint32_t frames, dou
 double SignedFrameSpacing(const CLisLogicalFile& file);
 
 // The data set's step, once its frames are read (before repeated depths are dropped).
-// Where most of the frames' steps (in depth-once mode, each record's step to the next
-// over its frames) share one step, that step is the data set's step and the fast
-// samples' spacing, unless EB 8 agrees with it. EB 8 stands where it agrees, or where no
-// step is shared by most; where EB 8 is of no use then, the step the most frames share
-// is taken. Where the frames give no step at all (their depths are one), EB 8 stands,
-// or the data set has none. Depth-once frames are placed at the step taken.
+// Where the depths (in depth-once mode the records' depths over their frames) lie on a
+// grid (lis/LisDepthGrid.h), EB 8 stands where it agrees with the grid's step to the
+// depths' precision over the span or to four places, else the grid's step is the data
+// set's step and the fast samples' spacing. Where no grid holds: where most of the
+// steps share one, that step, unless EB 8 agrees with it; EB 8 stands where no step is
+// shared by most (where EB 8 is of no use then, the step the most frames share). Where
+// the frames give no step at all (their depths are one), EB 8 stands, or the data set
+// has none. Depth-once frames are placed at the step measured; one that lands at or past
+// the next record's depth is listed in m_placedBehind, to be dropped.
 // m_spacingOverruled tells the log that EB 8 was not the step used.
 void SettleSpacing(CLisLogicalFile& file);
 
 // ---- the frame layout --------------------------------------------------------------------
 
-// A frame size tried on a data set's data records: whether every record read so far
-// bears it out, which way its frames' depths run and how many frames it cut.
+// A frame size tried on a data set's data records. With depths in every frame, their
+// depths in file order across the records, while they run one way (`course`); with the
+// depth once a record, each record's depth and the whole frames it holds, and whether
+// every record held whole frames. `fits` false once the frames cannot be this size's.
 struct LayoutTrial {
     uint32_t size = 0;
     bool fits = true;
+    bool whole = true;
     int course = 0; // +1 depths grow, -1 they shrink, 0 not told yet
     uint64_t frames = 0;
+    std::vector<double> depths; // in the data set's units
+    std::vector<uint32_t> counts;
 };
 
 // EB 3's frame size and the sum of the channels' sizes, while they disagree.
@@ -86,9 +94,14 @@ LayoutTrials LayoutsToTry(const CLisLogicalFile& file);
 // Tries both layouts on one data record: `body` holds its `bytes` bytes behind the
 // record header (the depth value of a depth-once record included).
 void TryLayouts(LayoutTrials& trials, const CLisLogicalFile& file, const uint8_t* body, uint32_t bytes);
-// The frame size that lays out the frames of the records tried: EB 3's where its frames
-// fit, else the channels' where theirs do; 0 where neither fits.
-uint32_t SettleFrameLayout(const LayoutTrials& trials);
+// The frame size that lays out the frames of the records tried; 0 where neither fits.
+// A size fits where its frames' depths run one way across the records (depth-once:
+// where every record holds whole frames), and better where they lie on a grid of their
+// own (depth-once: one no record's frames run past). Of two alike the channels' sum
+// wins, every byte a channel's, but in depth-once data sets where only entry 3's
+// reading steps at a usable EB 8: then `byEntry8` tells whether entry 3 is a multiple
+// of the channels' sum, which the bytes alone cannot tell from frames padded.
+uint32_t SettleFrameLayout(const LayoutTrials& trials, const CLisLogicalFile& file, bool* byEntry8 = nullptr);
 // Why `file`'s frames cannot be read (its layout was refused); empty where they can.
 std::string LayoutRefusal(const CLisLogicalFile& file);
 

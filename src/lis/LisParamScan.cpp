@@ -445,16 +445,21 @@ int CLisParamScan::RemoveRepeatedDepths()
         // Entries dropped before all lie ahead of `from`: they count into a frame's number.
         const uint64_t droppedBefore = file.m_droppedCount;
         size_t out = from;
+        const auto& behind = file.m_placedBehind;
+        auto nextBehind = std::lower_bound(behind.begin(), behind.end(), from);
         for (size_t i = from; i < d.size(); ++i) {
-            if (i + 1 == d.size() || d[i].m_depth != d[i + 1].m_depth) {
+            const bool placedBehind = nextBehind != behind.end() && *nextBehind == i;
+            if (placedBehind) ++nextBehind;
+            if (!placedBehind && (i + 1 == d.size() || d[i].m_depth != d[i + 1].m_depth)) {
                 d[out++] = d[i];
                 continue;
             }
             if (file.m_droppedFrames.size() < lis::kNamedDroppedFrames)
-                file.m_droppedFrames.push_back({uint64_t(i) + droppedBefore, d[i].m_depth});
+                file.m_droppedFrames.push_back({uint64_t(i) + droppedBefore, d[i].m_depth, placedBehind});
             ++file.m_droppedCount;
         }
         d.resize(out);
+        file.m_placedBehind.clear();
     }
     m_cleanFile = m_logicalFiles.size() - 1;
     m_cleanDepths = m_logicalFiles.back()->m_depths.size();
@@ -788,7 +793,7 @@ void CLisParamScan::TryFrameLayouts(CLisLogicalFile& f, const uint8_t* body, uin
         m_framesBefore = m_frameCount;
         lis::frames::TryLayouts(m_layouts, f, body, bytes);
         // Until the last record settles it, the frames are laid out as the first bears out.
-        const uint32_t size = lis::frames::SettleFrameLayout(m_layouts);
+        const uint32_t size = lis::frames::SettleFrameLayout(m_layouts, f);
         f.m_frameSize = size != 0 ? size : m_layouts.channels.size;
         ListReadableChannels(f);
         return;
@@ -802,7 +807,8 @@ void CLisParamScan::FinishFrameLayout()
     CLisLogicalFile& f = *m_layoutFile;
     m_layoutFile = nullptr;
     f.m_frameSizeSettled = true;
-    const uint32_t size = lis::frames::SettleFrameLayout(m_layouts);
+    const uint32_t size = lis::frames::SettleFrameLayout(m_layouts, f, &f.m_layoutByEntry8);
+    m_layouts = {}; // the depths tried are no longer needed
     // Frames that fit neither layout are not read as either: the data set is refused.
     f.m_layoutRefused = size == 0;
     if (size == 0 || size == f.m_frameSize) return;

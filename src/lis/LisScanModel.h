@@ -83,11 +83,12 @@ public:
     uint32_t m_bytes = 0;          // bytes left behind them
 };
 
-// A frame the scan dropped because the frame after it has the same depth.
+// A frame the scan dropped because the frame after it has the same depth (or its step placed it there).
 class CLisDroppedFrame {
 public:
     uint64_t m_frame = 0; // from 0, among the logical file's frames in file order
     double m_depth = 0.0;
+    bool m_placedBehind = false; // a depth-once frame its step placed at or past the next record's depth
 };
 
 // A row of a table named "DIM".
@@ -140,6 +141,9 @@ public:
     uint32_t m_channelBytes = 0;
     bool m_frameSizeSettled = false;
     bool m_layoutRefused = false;
+    // EB 3 a multiple of the channels' sum, read as EB 3 lays the frames out because only
+    // so does EB 8 step them (depth once a record): the log says so.
+    bool m_layoutByEntry8 = false;
     uint8_t m_upDown = 0;           // EB 4: 1 up, 255 down, 0 none (filled from the depths at the end;
                                     // in depth-once mode the record depths decide)
     uint8_t m_opticalDepthUnits = 1; // EB 5
@@ -172,6 +176,9 @@ public:
     // lis::kNamedDroppedFrames kept for the conversion log.
     std::vector<CLisDroppedFrame> m_droppedFrames;
     uint64_t m_droppedCount = 0;
+    // Depth-once frames placed at or past the next record's depth (indices into m_depths,
+    // rising), dropped with the repeated depths.
+    std::vector<size_t> m_placedBehind;
     std::vector<std::unique_ptr<CLisTable>> m_tables; // in file order
     // Data records with bytes behind their last whole frame: every one counted, the
     // first lis::kNamedDroppedFrames kept for the conversion log.

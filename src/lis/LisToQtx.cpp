@@ -393,6 +393,11 @@ void CLisToQtx::LogFrameLayout(const CLisLogicalFile& dataSet)
         WriteLog(Format("DFSR frame size (entry 3) of %u bytes disagrees with the %u bytes of its channels; frames "
                         "read as %s them out, %u bytes each\r\n",
                         declared, channels, by, unsigned(dataSet.m_frameSize)));
+        if (dataSet.m_layoutByEntry8)
+            WriteLog(Format("Entry 3 holds %u frames of the channels with no sign of padding: read as entry 3 lays "
+                            "them out, for only so does the DFSR frame spacing (entry 8) step the data records' "
+                            "frames; were entry 8 %u times the frames' step, the frames between are left out\r\n",
+                            declared / channels, declared / channels));
     }
     for (const CLisRecordRemainder& r : dataSet.m_remainders)
         WriteLog(Format("Data record at offset %llu: %u byte(s) behind its %u whole frame(s) of %u bytes are not "
@@ -435,7 +440,10 @@ void CLisToQtx::LogDroppedFrames(const CLisLogicalFile& dataSet)
 {
     m_droppedFrames = dataSet.m_droppedCount;
     for (const CLisDroppedFrame& frame : dataSet.m_droppedFrames)
-        WriteLog(Format("Frame %llu at depth %9.4f dropped: the frame after it has the same depth\r\n",
+        WriteLog(Format(frame.m_placedBehind ? "Frame %llu at depth %9.4f dropped: the step from its data record's "
+                                               "depth places it at or past the next data record's depth\r\n"
+                                             : "Frame %llu at depth %9.4f dropped: the frame after it has the same "
+                                               "depth\r\n",
                         static_cast<unsigned long long>(frame.m_frame + 1), frame.m_depth));
     if (dataSet.m_droppedCount > dataSet.m_droppedFrames.size())
         WriteLog(Format("%llu more frame(s) dropped: the frame after each has the same depth\r\n",

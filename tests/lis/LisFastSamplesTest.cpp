@@ -193,7 +193,10 @@ std::vector<StepCase> StepCases()
         {"an up log with three gaps", false, none, "FT", "FT",
          Frames(2000, -0.25, 60, {{15, -10.0}, {30, -20.5}, {45, -3.0}}), 0.25, "is absent", 68, lis::kLogUp},
         {"every third frame missing", false, 0.5, "FT", "FT", Frames(1000, 0.25, 60, {}, true), 0.25, twice},
-        {"no step shared by most: EB 8 stands", false, 0.5, "FT", "FT", Cycle({0.25, 0.5, 0.75}, 30), 0.5, nullptr},
+        {"no grid and no step shared by most: EB 8 stands", false, 0.5, "FT", "FT", Cycle({0.3, 0.5, 0.7}, 30), 0.5,
+         nullptr},
+        {"steps of one, two and three quarter feet: the grid's", false, 0.5, "FT", "FT", Cycle({0.25, 0.5, 0.75}, 30),
+         0.25, twice},
         {"no step shared by most, no EB 8: the commonest", false, none, "FT", "FT", Cycle({0.25, 0.25, 0.5, 0.75}, 30),
          0.25, "is absent"},
         // Code 73 holds depths in .1IN exactly: EB 8 agrees to the 0.1% share or not at all.

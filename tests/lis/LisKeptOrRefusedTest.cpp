@@ -288,7 +288,7 @@ std::vector<LayoutCase> LayoutCases()
         {"frames padded to EB 3", Declared(wide, 32), Padded(wide, 8), {3, 3, 3, 3}, 0, 12,
          {ReadAs(32, "entry 3 lays", 32)}},
         {"frames of 28 bytes", Declared(wide, 32), Padded(wide, 4), {5, 5}, 0, 0,
-         {neither + "the frames' depths of either do not run one way in every data record"}},
+         {neither + "the frames' depths of either do not run one way across the data records"}},
         {"depth once, EB 3 borne out by the first record alone", Declared(once, 16), once, {2, 3}, 0, 5,
          {ReadAs(16, "the channels lay", 24)}},
         {"depth once, frames padded to EB 3", Declared(once, 32), Padded(once, 8), {3, 3}, 0, 6,

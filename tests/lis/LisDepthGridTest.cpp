@@ -1,0 +1,105 @@
+// The grid a log's depths lie on, measured to the precision of their code: the step of
+// a log whose step is no whole number of integer units, of code-68 depths deep down
+// where one unit of the fraction is half a step, with gaps and frames missing, and no
+// grid where the depths give none.
+#include "lis/LisDepthGrid.h"
+
+#include "platform/Format.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using lis::frames::DepthGrid;
+using lis::frames::MeasureDepthGrid;
+using lis::frames::StepPrecision;
+
+// How a depth is recorded: to the nearest integer unit, or cut to code 68's fraction.
+double Recorded(double depth, bool integer)
+{
+    if (integer) return std::nearbyint(depth);
+    const double unit = StepPrecision(68, depth);
+    return std::trunc(depth / unit) * unit;
+}
+
+TEST(LisDepthGridTest, TheStepIsTheSpanOverItsStepsWhereverTheDepthsFitAGrid)
+{
+    const std::function<bool(int)> every = [](int) { return true; };
+    const struct {
+        const char* what;
+        double first, step;
+        bool integer;
+        int frames;
+        std::function<bool(int)> kept; // frames written
+        std::vector<uint32_t> counts;  // depth once a record: frames of each record (cycled)
+        bool holds, exact;
+    } cases[] = {
+        {"0.1 m on a .1IN tape: 39/40 units", 120000.0, 0.1 / 0.3048 * 120, true, 2000, every, {}, true, false},
+        {"1 in on a .5MM tape: 50/51 units", 600000.0, 50.8, true, 2000, every, {}, true, false},
+        {"a quarter foot on a .5MM tape: 152/153", 600000.0, 152.4, true, 500, every, {}, true, false},
+        {"1/120 ft cut at 20,000 ft, every third missing", 20000.0, 1.0 / 120, false, 3000,
+         [](int k) { return k % 3 != 2; }, {}, true, false},
+        {"1/120 ft cut at 28,000 ft going up", 28000.0, -1.0 / 120, false, 3000, every, {}, true, false},
+        {"1/12 ft cut at 10,000 ft, one gap", 10000.0, 1.0 / 12, false, 1000, [](int k) { return k < 400 || k > 420; },
+         {}, true, false},
+        {"0.25 ft: 30 steps of 0.5, 29 of 0.25", 1000.0, 0.25, false, 89, [](int k) { return k < 60 ? k % 2 == 0 : true; },
+         {}, true, true},
+        {"a unit of 1/120 ft on a .1IN tape, 15% missing", 120000.0, 1.0, true, 1000, [](int k) { return k % 7 != 3; },
+         {}, true, true},
+        {"1/6 ft at 5,000 ft in records of 4 and 5 frames", 5000.0, 1.0 / 6, false, 900, every, {4, 5}, true, false},
+        {"0.5 ft in records of 3 frames, one record missing", 1000.0, 0.5, false, 300,
+         [](int k) { return k < 150 || k >= 153; }, {3}, true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<double> depths;
+        std::vector<uint32_t> counts;
+        int last = 0;
+        for (int k = 0, r = 0; k < c.frames;) {
+            const uint32_t frames = c.counts.empty() ? 1 : c.counts[size_t(r++) % c.counts.size()];
+            if (c.kept(k)) {
+                depths.push_back(Recorded(c.first + k * c.step, c.integer));
+                if (!c.counts.empty()) counts.push_back(frames);
+                last = k;
+            }
+            k += int(frames);
+        }
+        if (!counts.empty()) counts.pop_back(); // the last record's frames run past no depth
+        const double deepest = std::fabs(c.first) + std::fabs(c.step) * c.frames;
+        const double precision = StepPrecision(c.integer ? 73 : 68, deepest);
+        const DepthGrid grid = MeasureDepthGrid(depths, counts, precision);
+        ASSERT_EQ(grid.holds, c.holds);
+        EXPECT_EQ(grid.exact, c.exact);
+        EXPECT_EQ(grid.steps, uint64_t(last)) << "every step counted, gaps too";
+        EXPECT_LE(std::fabs(grid.step - std::fabs(c.step)) * double(grid.steps), precision * (1 + 1e-9))
+            << Format("%.9f for %.9f", grid.step, c.step);
+    }
+}
+
+TEST(LisDepthGridTest, DepthsThatGiveNoGridGiveNone)
+{
+    const struct {
+        const char* what;
+        std::vector<double> depths;
+        double precision;
+    } cases[] = {
+        {"one depth", {1000.0}, 0.0},
+        {"one depth repeated", {1000.0, 1000.0, 1000.0}, 0.0},
+        {"a depth goes back", {1000.0, 1000.5, 1000.25, 1001.0}, 1e-4},
+        {"steps of 1.5 and 1 with no step of 0.5", {1000.0, 1001.5, 1002.5, 1004.0, 1005.0, 1006.5, 1007.5}, 1e-4},
+        {"jittered depths", {1000.0, 1000.49, 1001.02, 1001.47, 1002.03, 1002.51, 1002.96, 1003.55}, 1e-4},
+        {"a depth that is no number", {1000.0, NAN, 1001.0}, 1e-4},
+        {"a depth beyond any log's", {1000.0, 1000.5, 1e300}, 1e-4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_FALSE(MeasureDepthGrid(c.depths, {}, c.precision).holds);
+    }
+}
+
+} // namespace
