@@ -332,20 +332,21 @@ void SettleSpacingOnGrid(CLisLogicalFile& f, const GridAnchors& a, const DepthGr
 }
 
 // Depth-once frames that their step places at or past the next record's depth (within
-// half a step) are no frames of their own: the next record's depth stands for them.
+// half a step) are no frames of their own: the next record's depth stands for them. Only
+// where the records' depths run one way: where they jump about, every frame is kept
+// and the log names those that go back.
 void MarkFramesPlacedBehind(CLisLogicalFile& f)
 {
     f.m_placedBehind.clear();
     const auto& d = f.m_depths;
     if (f.m_depthMode != kDepthPerRecord || d.size() < 2) return;
     const double sign = d.back().m_depth >= d.front().m_depth ? 1.0 : -1.0;
+    for (size_t start = 0, next = RecordEnd(d, 0); next < d.size(); start = next, next = RecordEnd(d, start))
+        if ((d[next].m_depth - d[start].m_depth) * sign < 0.0) return;
     const double half = std::fabs(f.m_frameSpacing) / 2.0;
-    for (size_t start = 0, next = RecordEnd(d, 0); next < d.size(); start = next, next = RecordEnd(d, start)) {
-        const double ahead = d[next].m_depth;
-        if ((ahead - d[start].m_depth) * sign <= 0.0) continue; // the next record goes back: named as it is
+    for (size_t start = 0, next = RecordEnd(d, 0); next < d.size(); start = next, next = RecordEnd(d, start))
         for (size_t k = start + 1; k < next; ++k)
-            if ((ahead - d[k].m_depth) * sign < half) f.m_placedBehind.push_back(k);
-    }
+            if ((d[next].m_depth - d[k].m_depth) * sign < half) f.m_placedBehind.push_back(k);
 }
 
 } // namespace

@@ -355,26 +355,48 @@ TEST_F(LisFastSamplesTest, AChannelThatDoesNotSplitIntoWholeSamplesIsLeftOutAndN
 }
 
 // Of two frames at one depth the later is kept, and the log names the one dropped with
-// its depth and its place among the frames.
+// its depth and its place among the frames; so is a depth-once frame that the step
+// places at or past the next record's depth (an up log whose record of three frames
+// ends where the next begins).
 TEST_F(LisFastSamplesTest, AFrameDroppedForARepeatedDepthIsNamedInTheLog)
 {
-    lisb::Dfsr d;
-    d.direction = lis::kLogDown;
-    d.channels = {Channel("GR", "GAPI")};
-    LisBuilder b;
-    // Eight frames: 1000, 1000.5, 1001, then 1001 again up to 1003.
-    b.FileHeader("REP   .001").Dfsr(d).Data(d, 1000.0, 0.5, 3).Data(d, 1001.0, 0.5, 5, lisb::DefaultSample, 3);
-    b.FileTrailer("REP   .001").Write(lisPath);
-    auto file = ScanAll(lisPath);
-    ASSERT_TRUE(file);
-    EXPECT_EQ(file->m_droppedCount, 1u);
-    const std::string log = Convert(*file, lisPath, qtxPath);
-    EXPECT_NE(log.find("Frame 3 at depth 1001.0000 dropped: the frame after it has the same depth\r\n"),
-              std::string::npos)
-        << log;
-    const QtxImage out = LoadQtx(qtxPath);
-    ASSERT_EQ(out.depths, (std::vector<double>{1000.0, 1000.5, 1001.0, 1001.5, 1002.0, 1002.5, 1003.0}));
-    EXPECT_EQ(out.frames[2][0], float(lisb::DefaultSample(3, 0, 0))); // the later frame of 1001
+    const char* repeated = "the frame after it has the same depth";
+    const char* placed = "the step from its data record's depth places it at or past the next data record's depth";
+    const struct {
+        bool once;
+        std::vector<double> records; // each record's first depth
+        int frames;                  // of each record
+        std::vector<double> depths;  // of the data set
+        const char* why;             // of the frame dropped, the third
+    } cases[] = {
+        {false, {1000.0, 1001.0}, 3, {1000.0, 1000.5, 1001.0, 1001.5, 1002.0}, repeated},
+        // Records 1, 1.5 and 2 ft apart share no step: EB 8's 0.5 ft places the frames.
+        {true, {1000.0, 999.0, 997.5, 995.5}, 3,
+         {1000.0, 999.5, 999.0, 998.5, 998.0, 997.5, 997.0, 996.5, 995.5, 995.0, 994.5}, placed},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.depths.back());
+        lisb::Dfsr d;
+        d.depthOnce = c.once;
+        d.direction = c.records[1] > c.records[0] ? lis::kLogDown : lis::kLogUp;
+        d.channels = {Channel("GR", "GAPI")};
+        LisBuilder b;
+        b.FileHeader("REP   .001").Dfsr(d);
+        const double step = d.direction == lis::kLogDown ? 0.5 : -0.5;
+        for (size_t r = 0; r < c.records.size(); ++r)
+            b.Data(d, c.records[r], step, c.frames, lisb::DefaultSample, int(r) * c.frames);
+        b.FileTrailer("REP   .001").Write(lisPath);
+        auto file = ScanAll(lisPath);
+        ASSERT_TRUE(file);
+        const std::string log = Convert(*file, lisPath, qtxPath);
+        EXPECT_NE(log.find(Format("Frame 3 at depth %9.4f dropped: %s\r\n", c.depths[2], c.why)), std::string::npos)
+            << log;
+        EXPECT_EQ(log.find("goes back"), std::string::npos) << log;
+        const QtxImage out = LoadQtx(qtxPath);
+        EXPECT_EQ(out.depths, c.depths);
+        ASSERT_GT(out.frames.size(), 2u);
+        EXPECT_EQ(out.frames[2][0], float(lisb::DefaultSample(3, 0, 0))) << "the later frame of the depth";
+    }
 }
 
 // SMNO is a common curve and this program's semblance mnemonic, which the example

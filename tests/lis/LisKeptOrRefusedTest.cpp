@@ -293,6 +293,16 @@ std::vector<LayoutCase> LayoutCases()
          {ReadAs(16, "the channels lay", 24)}},
         {"depth once, frames padded to EB 3", Declared(once, 32), Padded(once, 8), {3, 3}, 0, 6,
          {ReadAs(32, "entry 3 lays", 32)}},
+        // Judged across the records: each record's frames alone would bear out either.
+        {"EB 3 above the channels, two frames a record", Declared(wide, 32), wide, {2, 2, 2, 2, 2}, 0, 10,
+         {ReadAs(32, "the channels lay", 24)}},
+        {"EB 3 below the channels", Declared(wide, 20), wide, {3, 3, 3}, 0, 9, {ReadAs(20, "the channels lay", 24)}},
+        {"a frame a record padded by its own size", Declared(wide, 48), Padded(wide, 24), {1, 1, 1, 1, 1, 1}, 0, 6,
+         {ReadAs(48, "entry 3 lays", 48)}},
+        {"depth once, EB 3 twice the channels", Declared(once, 48), once, {2, 2, 2}, 0, 6,
+         {ReadAs(48, "the channels lay", 24)}},
+        {"depth once, EB 3 half the channels", Declared(once, 12), once, {2, 2, 2}, 0, 6,
+         {ReadAs(12, "the channels lay", 24)}},
         {"depth once, frames of 28 bytes", Declared(once, 32), Padded(once, 4), {3, 3}, 0, 0,
          {neither + "not every data record holds whole frames of either"}},
     };
