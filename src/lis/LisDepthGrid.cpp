@@ -35,6 +35,7 @@ struct Course {
     std::vector<double> along; // from the first depth, the way the log runs; repeats kept
     std::vector<uint32_t> least;
     double band = 0.0;
+    uint32_t fewest = 1; // the least count of any distance
 
     uint32_t Least(size_t j) const { return least.empty() ? 1u : std::max<uint32_t>(least[j], 1u); }
 };
@@ -109,11 +110,12 @@ bool CountOn(const Course& c, std::vector<uint64_t>& counts, size_t start)
 
 // The grid a candidate step leads to. The first stretch's count of steps is tried from
 // the coarsest the candidate allows (within the band of it, a distance of one step is
-// off by as much; wider than the band, for on a finer grid a depth has two places);
+// off by as much; over twice the band, for on a finer grid the depths' rounding alone
+// would fit);
 // each that places its depths within one band is followed over the rest.
 DepthGrid Follow(const Course& c, double candidate, std::vector<uint64_t>& counts)
 {
-    const double lo = std::max(candidate - c.band, c.band * (1.0 + 1e-9)), hi = candidate + c.band;
+    const double lo = std::max(candidate - c.band, 2.0 * c.band / c.fewest * (1.0 + 1e-9)), hi = candidate + c.band;
     if (!(lo <= hi)) return {};
     size_t first = 2;
     while (first < c.along.size() && (first < kFirstAnchors || c.along[first - 1] < kFirstSteps * candidate)) ++first;
@@ -142,6 +144,8 @@ DepthGrid Follow(const Course& c, double candidate, std::vector<uint64_t>& count
         grid.holds = true;
         grid.steps = counts.back();
         grid.step = whole / steps;
+        grid.distances = distances;
+        grid.gapless = least;
         return grid;
     }
     return {};
@@ -191,7 +195,7 @@ double StepPrecision(uint8_t code, double deepest)
 }
 
 DepthGrid MeasureDepthGrid(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps,
-                           double precision)
+                           double precision, bool unitGrid)
 {
     if (depths.size() < 2 || (!leastSteps.empty() && leastSteps.size() + 1 < depths.size())) return {};
     double deepest = 0.0;
@@ -204,6 +208,8 @@ DepthGrid MeasureDepthGrid(const std::vector<double>& depths, const std::vector<
     const double sign = span > 0.0 ? 1.0 : -1.0;
     Course c;
     c.least = leastSteps;
+    if (!leastSteps.empty())
+        c.fewest = std::max<uint32_t>(1, *std::min_element(leastSteps.begin(), leastSteps.begin() + long(depths.size() - 1)));
     c.along.reserve(depths.size());
     for (size_t j = 0; j < depths.size(); ++j) {
         c.along.push_back((depths[j] - depths.front()) * sign);
@@ -222,17 +228,45 @@ DepthGrid MeasureDepthGrid(const std::vector<double>& depths, const std::vector<
         c.band = band;
         if (DepthGrid grid = CoarsestGrid(c, units, counts); grid.holds) {
             grid.exact = band == arithmetic;
-            return grid;
+            // A grid no wider than the code's precision is the code's own unit, not the
+            // log's: but for integer depths that step by whole units exactly.
+            if (grid.step * c.fewest > precision * (1.0 + 1e-9) || (unitGrid && grid.exact)) return grid;
         }
         if (precision <= arithmetic) break;
     }
     return {};
 }
 
-bool GridFits(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double step,
-              double precision)
+DepthGrid CountedBy(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double spacing,
+                    double precision)
 {
-    if (depths.size() < 2 || !(step > 0.0)) return false;
+    if (depths.size() < 2 || !(spacing > 0.0)) return {};
+    const double sign = depths.back() >= depths.front() ? 1.0 : -1.0;
+    DepthGrid grid;
+    double step = spacing;
+    for (size_t j = 1; j < depths.size(); ++j) {
+        const double d = (depths[j] - depths[j - 1]) * sign;
+        if (d == 0.0) continue;
+        // Counted on the step the span so far gives, once it holds a few: a long gap
+        // counted on a spacing read to four places would drift by a step.
+        const double k = std::nearbyint(d / step);
+        const uint32_t least = leastSteps.empty() ? 1u : std::max<uint32_t>(leastSteps[j - 1], 1u);
+        if (!(k < kMostSteps) || k < double(least)) return {};
+        grid.steps += uint64_t(k);
+        ++grid.distances;
+        grid.gapless += k == double(least);
+        if (grid.steps >= 16) step = (depths[j] - depths.front()) * sign / double(grid.steps);
+    }
+    if (grid.steps == 0 || !(double(grid.steps) < kMostSteps)) return {};
+    grid.step = (depths.back() - depths.front()) * sign / double(grid.steps);
+    grid.holds = GridFits(depths, leastSteps, grid.step, grid.step, precision);
+    return grid.holds ? grid : DepthGrid{};
+}
+
+bool GridFits(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double counted,
+              double step, double precision)
+{
+    if (depths.size() < 2 || !(step > 0.0) || !(counted > 0.0)) return false;
     double deepest = 0.0;
     for (double d : depths) deepest = std::max(deepest, std::fabs(d));
     const double tolerance = std::max(precision, kArithmetic * std::max(deepest, 1.0));
@@ -241,7 +275,7 @@ bool GridFits(const std::vector<double>& depths, const std::vector<uint32_t>& le
     for (size_t j = 1; j < depths.size(); ++j) {
         if (depths[j] == depths[j - 1]) continue;
         const double along = (depths[j] - depths.front()) * sign;
-        const double n = std::nearbyint(along / step);
+        const double n = std::nearbyint(along / counted);
         const uint32_t least = leastSteps.empty() ? 1u : std::max<uint32_t>(leastSteps[j - 1], 1u);
         if (!(n < kMostSteps) || n < double(last + least) || std::fabs(along - n * step) > tolerance) return false;
         last = uint64_t(n);

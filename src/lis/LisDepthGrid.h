@@ -6,6 +6,7 @@
 // two depths only, so the step is measured as the span over the steps it holds.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -21,21 +22,32 @@ struct DepthGrid {
     double step = 0.0;   // the span over its steps, unsigned
     uint64_t steps = 0;  // steps from the first depth to the last
     bool exact = false;  // every depth lies on it with no rounding
+    size_t distances = 0; // between depths that differ
+    size_t gapless = 0;   // of them, exactly their least count of steps
 };
 
 // The coarsest grid on which every depth of `depths` (in file order) lies a whole number
 // of steps from the first, within `precision` of its place, at least `leastSteps[j]`
 // steps (1 where the list is empty) beyond depth j, and on which at least a quarter of
-// the distances are exactly that least count: gaps and missing frames keep the grid, and
-// the depth code's own unit is not taken for it. A grid the depths fit exactly wins
-// over one that needs rounding. Repeated depths are no distance. No grid holds for
-// depths that go back or are not finite. Linear in the depths after one sort.
+// the distances are exactly that least count: gaps and missing frames keep the grid.
+// A grid the depths fit exactly wins over one that needs rounding. The grid is wider
+// than the precision, the depth code's own unit, but where `unitGrid` (integer codes)
+// and the depths fit one of exactly that unit. Repeated depths are no distance. No grid
+// holds for depths that go back or are not finite. Linear in the depths but for a sort
+// of a sample of their distances.
 DepthGrid MeasureDepthGrid(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps,
-                           double precision);
+                           double precision, bool unitGrid = false);
 
-// Whether `depths` lie within `precision` of the places `step` apart from the first,
-// as `grid` counted them (a rounded step tried in place of the measured one).
-bool GridFits(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double step,
-              double precision);
+// The grid of `depths` whose steps are counted by `spacing` distance by distance (a
+// spacing read to four places drifts over a long log), each at least its least count:
+// the span over the steps, where every depth lies within `precision` of its place.
+DepthGrid CountedBy(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double spacing,
+                    double precision);
+
+// Whether `depths` lie within `precision` of their places `step` apart from the first,
+// each counted in steps of `counted` (the grid measured, where a rounded step is tried in
+// its place; else `step` itself), at least their least count apart.
+bool GridFits(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double counted,
+              double step, double precision);
 
 } // namespace lis::frames

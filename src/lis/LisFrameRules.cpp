@@ -193,7 +193,7 @@ LayoutFit JudgeLayout(const LayoutTrial& trial, bool once, uint8_t code, double 
 {
     if (trial.size == 0 || trial.frames == 0 || !trial.fits || (once && !trial.whole)) return {};
     const DepthGrid grid =
-        MeasureDepthGrid(trial.depths, trial.counts, StepPrecisionOf(trial.depths, code, factor));
+        MeasureDepthGrid(trial.depths, trial.counts, StepPrecisionOf(trial.depths, code, factor), !lis::IsRealCode(code));
     return {grid.holds ? 2 : 1, grid};
 }
 
@@ -204,6 +204,25 @@ bool SpacingAgrees(double spacing, const DepthGrid& grid, double precision)
     if (!(spacing > 0.0) || !grid.holds) return false;
     return std::fabs(spacing - grid.step) <= precision / double(grid.steps) + kArithmeticSlack * spacing
            || CLisRecordIO::RoundTo4Decimals(grid.step) == CLisRecordIO::RoundTo4Decimals(spacing);
+}
+
+// Whether EB 8 as read, to four places in its own units (0.00254 m read as 0.0025 m),
+// is what a grid's step reads as in those units.
+bool AgreesAsRead(const CLisLogicalFile& f, const DepthGrid& grid)
+{
+    if (!grid.holds || !(f.m_spacingRead > 0.0) || f.m_dfsrSpacing == 0.0) return false;
+    const double toDepthUnits = std::fabs(f.m_dfsrSpacing / f.m_spacingRead);
+    return CLisRecordIO::RoundTo4Decimals(grid.step / toDepthUnits) == CLisRecordIO::RoundTo4Decimals(f.m_spacingRead);
+}
+
+// The grid EB 8 counts depth-once records on, where it agrees with EB 8 (as read, or
+// in the depths' units): their frames at EB 8, none running past the next record.
+DepthGrid GridOfSpacing(const CLisLogicalFile& f, const std::vector<double>& depths,
+                        const std::vector<uint32_t>& counts, double precision)
+{
+    const double spacing = std::fabs(f.m_frameSpacing);
+    const DepthGrid grid = CountedBy(depths, counts, spacing, precision);
+    return SpacingAgrees(spacing, grid, precision) || AgreesAsRead(f, grid) ? grid : DepthGrid{};
 }
 
 } // namespace
@@ -314,9 +333,9 @@ void SettleSpacingByShare(CLisLogicalFile& f, std::vector<double> steps)
 }
 
 // The step where the frames lie on a grid: EB 8 where it agrees with the grid, else the
-// grid's step (its four-place rounding where the depths fit that as well). Depth-once
+// grid's step. Depth-once
 // frames are placed at the measured step unless EB 8 already placed them as close.
-void SettleSpacingOnGrid(CLisLogicalFile& f, const GridAnchors& a, const DepthGrid& grid, double precision)
+void SettleSpacingOnGrid(CLisLogicalFile& f, const DepthGrid& grid, double precision)
 {
     const bool once = f.m_depthMode == kDepthPerRecord;
     const double given = std::fabs(f.m_frameSpacing);
@@ -324,9 +343,7 @@ void SettleSpacingOnGrid(CLisLogicalFile& f, const GridAnchors& a, const DepthGr
     if (close) return;
     if (!SpacingAgrees(given, grid, precision)) {
         f.m_spacingOverruled = true;
-        const double rounded = CLisRecordIO::RoundTo4Decimals(grid.step);
-        const bool roundedFits = rounded > 0.0 && GridFits(a.depths, a.counts, rounded, precision);
-        f.m_frameSpacing = std::copysign(roundedFits ? rounded : grid.step, f.m_frameSpacing);
+        f.m_frameSpacing = std::copysign(grid.step, f.m_frameSpacing); // measured, not rounded: no drift over the span
     }
     if (once) PlaceOnGrid(f.m_depths, grid.step);
 }
@@ -363,8 +380,18 @@ void SettleSpacing(CLisLogicalFile& f)
     }
     const GridAnchors anchors = AnchorsOf(f);
     const double precision = StepPrecisionOf(anchors.depths, f.m_depthCode, f.m_depthFactor);
-    if (const DepthGrid grid = MeasureDepthGrid(anchors.depths, anchors.counts, precision); grid.holds)
-        SettleSpacingOnGrid(f, anchors, grid, precision);
+    // Depth-once records whose frames EB 8 steps, none running past the next record, are
+    // read at EB 8's grid: a record followed by a gap every time has no grid of its own to tell.
+    if (const DepthGrid grid = once ? GridOfSpacing(f, anchors.depths, anchors.counts, precision) : DepthGrid{};
+        grid.holds) {
+        SettleSpacingOnGrid(f, grid, precision);
+        MarkFramesPlacedBehind(f);
+        return;
+    }
+    if (const DepthGrid grid = MeasureDepthGrid(anchors.depths, anchors.counts, precision,
+                                                !lis::IsRealCode(f.m_depthCode));
+        grid.holds)
+        SettleSpacingOnGrid(f, grid, precision);
     else
         SettleSpacingByShare(f, std::move(steps));
     MarkFramesPlacedBehind(f);
@@ -398,12 +425,13 @@ uint32_t SettleFrameLayout(const LayoutTrials& trials, const CLisLogicalFile& f,
     // The better borne out wins; of two alike, the channels' (every byte a channel's),
     // but for depth-once frames that only entry 3's reading steps at a usable EB 8.
     if (d.level != c.level) return d.level > c.level ? declared.size : channels.size;
-    if (once && d.level == 2) {
-        const double spacing = std::fabs(f.m_frameSpacing);
-        const auto agrees = [&](const LayoutTrial& t, const LayoutFit& fit) {
-            return SpacingAgrees(spacing, fit.grid, StepPrecisionOf(t.depths, f.m_depthCode, f.m_depthFactor));
+    if (once) {
+        // Only entry 3's frames stepped at EB 8 (each record's frames ahead of the next
+        // record's depth): EB 8 tells the layout.
+        const auto stepped = [&](const LayoutTrial& t) {
+            return GridOfSpacing(f, t.depths, t.counts, StepPrecisionOf(t.depths, f.m_depthCode, f.m_depthFactor)).holds;
         };
-        if (agrees(declared, d) && !agrees(channels, c)) {
+        if (stepped(declared) && !stepped(channels)) {
             if (byEntry8) *byEntry8 = declared.size % channels.size == 0;
             return declared.size;
         }

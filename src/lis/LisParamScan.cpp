@@ -641,7 +641,7 @@ void ApplyDfsrEntry(EntryType type, uint8_t size, uint8_t code, const uint8_t* v
         break;
     case EntryType::DataReferenceUnits: f.m_dataReferenceUnits = Chars(v, std::min<size_t>(size, 4), end); break;
     case EntryType::FrameSpacing:
-        if (number) f.m_frameSpacing = isFloat ? CLisRecordIO::RoundTo4Decimals(x) : x;
+        if (number) f.m_frameSpacing = f.m_spacingRead = isFloat ? CLisRecordIO::RoundTo4Decimals(x) : x;
         f.m_spacingGiven = f.m_spacingGiven || number;
         f.m_frameSpacingCode = code;
         break;

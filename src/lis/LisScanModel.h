@@ -158,6 +158,7 @@ public:
     bool m_spacingGiven = false;
     bool m_spacingOverruled = false;
     double m_dfsrSpacing = 0.0;
+    double m_spacingRead = 0.0; // EB 8 as read, to four places in its own units
     uint8_t m_depthUnitKind = lis::kUnitUnknown;
     uint8_t m_maxFramesPerRecord = 0; // EB 11
     int32_t m_absentValueInt = 0;   // EB 12 with codes 56, 66, 73, 79

@@ -72,7 +72,7 @@ TEST(LisDepthGridTest, TheStepIsTheSpanOverItsStepsWhereverTheDepthsFitAGrid)
         if (!counts.empty()) counts.pop_back(); // the last record's frames run past no depth
         const double deepest = std::fabs(c.first) + std::fabs(c.step) * c.frames;
         const double precision = StepPrecision(c.integer ? 73 : 68, deepest);
-        const DepthGrid grid = MeasureDepthGrid(depths, counts, precision);
+        const DepthGrid grid = MeasureDepthGrid(depths, counts, precision, c.integer);
         ASSERT_EQ(grid.holds, c.holds);
         EXPECT_EQ(grid.exact, c.exact);
         EXPECT_EQ(grid.steps, uint64_t(last)) << "every step counted, gaps too";

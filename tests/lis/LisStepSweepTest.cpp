@@ -31,8 +31,15 @@ using sweep::Layout;
 using sweep::Spacing;
 using sweep::Written;
 
+// Other draws for a longer look: LIS_SWEEP_SEED and LIS_SWEEP_CASES.
 constexpr uint32_t kSeed = 20240131;
 constexpr int kCases = 300;
+
+uint32_t FromEnvironment(const char* name, uint32_t otherwise)
+{
+    const char* text = std::getenv(name);
+    return text && *text ? uint32_t(std::strtoul(text, nullptr, 10)) : otherwise;
+}
 constexpr double kFoot = 0.3048;
 
 // One unit of a code-68 word's 23-bit fraction at `x`, and half a float's last place.
@@ -207,7 +214,8 @@ TEST_F(LisStepSweepTest, EveryLogOfKnownTruthIsReadAtItsDepthsAndStep)
     const auto started = std::chrono::steady_clock::now();
     std::string list, failures;
     int passed = 0, failed = 0, leftOut = 0;
-    for (const Case& c : sweep::Draw(kSeed, kCases)) {
+    for (const Case& c : sweep::Draw(FromEnvironment("LIS_SWEEP_SEED", kSeed),
+                                     int(FromEnvironment("LIS_SWEEP_CASES", kCases)))) {
         const Written w = sweep::Write(c);
         std::string why, status = "LEFT-OUT";
         if (const char* undecidable = Undecidable(c, w)) {
