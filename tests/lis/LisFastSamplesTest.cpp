@@ -181,6 +181,9 @@ std::vector<StepCase> StepCases()
     const char* twice = "of 0.5 %s disagrees with the frames' depths";
     const char* huge = "of 1e+30 %s disagrees with the frames' depths";
     const std::vector<double> gap = Frames(1000, 0.25, 60, {{30, 92.75}});
+    std::vector<double> tie = Cycle({0.5}, 31), tenthMetre; // 30 steps of 0.5 ft, then 29 of 0.25
+    for (int k = 0; k < 29; ++k) tie.push_back(tie.back() + 0.25);
+    for (int k = 0; k < 60; ++k) tenthMetre.push_back(std::nearbyint(120000.0 + k * 0.1 / 0.3048 * 120)); // 39 or 40
     return {
         {".5MM beside depths in feet", false, 300.0, ".5MM", "FT", Frames(1000, metric, 6), metric, nullptr},
         {"M beside depths in feet", false, 0.15, "M", "FT", Frames(1000, metric, 6), metric, nullptr},
@@ -212,6 +215,13 @@ std::vector<StepCase> StepCases()
         {"depth once, an absent value", true, 1e30, "FT", "FT", Frames(1000, 0.5, 6), 0.5, huge},
         {"depth once, a gap, EB 8 absent", true, none, "FT", "FT", Frames(1000, 0.25, 12, {{6, 92.75}}), 0.25,
          "is absent"},
+        // The step is measured over the span to the depths' precision: a grid every step
+        // is a whole multiple of, integer depths of a step no whole number of their unit,
+        // code 68 deep down where one unit of the fraction is half a step.
+        {"30 steps of 0.5 and 29 of 0.25, EB 8 0.25", false, 0.25, "FT", "FT", tie, 0.25, nullptr},
+        {"0.1 m on a .1IN tape, EB 8 0.1 M", false, 0.1, "M", ".1IN", tenthMetre, 0.1 / 0.3048, nullptr, 73},
+        {"1/120 ft at 20,000 ft, EB 8 1.5 times", false, 1.5 / 120, "FT", "FT", Frames(20000, 1.0 / 120, 60), 1.0 / 120,
+         "of 0.0125 %s disagrees with the frames' depths"},
         // Code 68 holds depths near 10,000 ft to two thousandths: their steps vary by as
         // much and still agree; EB 8 read to four places (0.0083) agrees with 1/120.
         {"1/12 ft, deep", false, 1.0 / 12, "FT", "FT", Frames(10000, 1.0 / 12, 6), 1.0 / 12, nullptr},
