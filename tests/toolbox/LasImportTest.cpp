@@ -47,6 +47,15 @@ const std::string kLog2 = "1000.0 70.0 2.3\n1000.5 71.0 2.4\n1001.0 72.0 2.5\n";
 class LasImportTest : public LasImportFixture {
 protected:
     std::string Imported() const { return "Imported file :\n" + input + "\n"; }
+    // A LAS file or a text table of these curves, imported by its task.
+    int ImportCurves(const std::vector<std::string>& curves, ToolTask task)
+    {
+        LasShape las;
+        las.curves = curves;
+        TxtShape table;
+        table.names = curves;
+        return Import(task == T::ConvertLasToQtx ? LasText(las) : TxtText(table), task);
+    }
 };
 
 // Names cut to four characters stay apart, in LAS files and text tables alike: a whole
@@ -111,15 +120,11 @@ TEST_F(LasImportTest, NamesThatAgreeInFourCharactersAreKeptApart)
     };
     for (const auto& c : cases)
         for (const T task : {T::ConvertLasToQtx, T::ImportTxtDataSet}) {
-            LasShape las;
-            las.curves = c.curves;
-            TxtShape table;
-            table.names = c.curves;
             const std::string told = (c.renamed.empty() ? "" : "Renamed " + c.renamed) +
                                      (c.renamed.empty() || c.shortened.empty() ? "" : "\n") +
                                      (c.shortened.empty() ? "" : "Stored " + c.shortened);
             if (!told.empty()) host.ExpectMessage(Imported() + told);
-            ASSERT_EQ(Import(task == T::ConvertLasToQtx ? LasText(las) : TxtText(table), task), 1) << c.curves[0];
+            ASSERT_EQ(ImportCurves(c.curves, task), 1) << c.curves[0];
             const QtxImage out = LoadQtx(output);
             EXPECT_EQ(Mnemonics(out), c.kept) << c.curves[0];
             EXPECT_EQ(out.frames[1][c.curves.size() - 1], float(LasValue(1, int(c.curves.size()) - 1)));
@@ -174,12 +179,8 @@ TEST_F(LasImportTest, EveryRenamingIsNamedInTheMessageOrTheHistory)
     } cases[] = {{prefixed("PREF_", 30), true}, {prefixed("GAMMA_RAY_CORRECTED_FOR_BOREHOLE_", 100), false}};
     for (const auto& c : cases)
         for (const T task : {T::ConvertLasToQtx, T::ImportTxtDataSet}) {
-            LasShape las;
-            las.curves = c.curves;
-            TxtShape table;
-            table.names = c.curves;
             host.ExpectMessage("Renamed " + std::to_string(c.curves.size()) + " curve(s)");
-            ASSERT_EQ(Import(task == T::ConvertLasToQtx ? LasText(las) : TxtText(table), task), 1);
+            ASSERT_EQ(ImportCurves(c.curves, task), 1);
             const std::string message = MessageTexts().back();
             const QtxImage out = LoadQtx(output);
             const std::string history(out.header.history, sizeof out.header.history);
