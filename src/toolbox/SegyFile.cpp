@@ -462,7 +462,8 @@ int64_t CSegyDepthGrid::StepReaderShots(int32_t first, int32_t second, int32_t l
     return whole < 0.0 ? 0 : int64_t(whole) + 1; // at most 2^32 steps of a thousandth
 }
 
-void CSegyDepthGrid::LeadShots(double d0, double d1, int32_t last, int64_t shots, int32_t* first, int32_t* second)
+void CSegyDepthGrid::LeadShots(double d0, double d1, int32_t last, int64_t shots, bool singlePrecision,
+                               int32_t* first, int32_t* second)
 {
     // Thousandths within this of a whole one are at it: the depths' own binary noise.
     constexpr double kAt = 1e-6;
@@ -475,6 +476,7 @@ void CSegyDepthGrid::LeadShots(double d0, double d1, int32_t last, int64_t shots
     const double deepest = std::max({std::fabs(d0), std::fabs(d1), std::fabs(last / kDepthScale)});
     // Within a thousandth first, so that a file whose depths need no more is written as before.
     for (const double slack : {0.0, qtx::SinglePrecisionSpread(deepest) * kDepthScale}) {
+        if (slack > 0.0 && !singlePrecision) return;
         const double lowest = std::floor(u1 - slack + kAt); // how far short of its depth shot 1 may go
         for (const double lead : {std::round(u0), std::ceil(u0 - kAt)}) {
             const double span = sign * last - lead;
@@ -494,24 +496,37 @@ void CSegyDepthGrid::LeadShots(double d0, double d1, int32_t last, int64_t shots
     }
 }
 
-bool CSegyDepthGrid::Take(double depth)
+std::string CSegyDepthGrid::PlaceDetail(double depth, double place) const
 {
+    return Format("Frame %lld is at depth %.4f, off its place %.4f on even steps of %.4f %s from %.4f to %.4f.",
+                  static_cast<long long>(m_taken) + 1, depth, place, std::fabs(m_step), m_up ? "UP" : "DOWN", m_first,
+                  m_end);
+}
+
+void CSegyDepthGrid::Take(double depth)
+{
+    if (Broken()) return;
     const long long frame = static_cast<long long>(m_taken) + 1;
-    if (m_taken > 0) {
-        const double moved = m_up ? m_last - depth : depth - m_last;
-        if (!(moved > 0.0)) {
-            m_detail = Format("Frame %lld is at depth %.4f after %.4f: not one step of %.4f %s.", frame, depth,
-                              m_last, std::fabs(m_step), m_up ? "UP" : "DOWN");
-            return false;
-        }
-    }
     const double place = m_first + double(m_taken) * m_step;
-    if (!(std::fabs(depth - place) <= Tolerance())) {
-        m_detail = Format("Frame %lld is at depth %.4f, off its place %.4f on even steps of %.4f %s from %.4f to %.4f.",
-                          frame, depth, place, std::fabs(m_step), m_up ? "UP" : "DOWN", m_first, m_end);
-        return false;
+    const bool off = !(std::fabs(depth - place) <= Tolerance());
+    const double moved = m_up ? m_last - depth : depth - m_last;
+    const auto stepDetail = [&] {
+        return Format("Frame %lld is at depth %.4f after %.4f: not one step of %.4f %s.", frame, depth, m_last,
+                      std::fabs(m_step), m_up ? "UP" : "DOWN");
+    };
+    const bool backward = m_taken > 0 && !(moved > 0.0);
+    std::string broken;
+    if (off && !std::isfinite(depth)) broken = PlaceDetail(depth, place); // no later shot stands after it
+    else if (backward) broken = stepDetail();
+    // Two shots each within the allowance of their places are within twice it of one
+    // step: here one of them is off, and the depths break here.
+    else if (m_taken > 0 && !(std::fabs(moved - std::fabs(m_step)) <= 2.0 * Tolerance()))
+        broken = off ? PlaceDetail(depth, place) : stepDetail();
+    if (m_break.empty()) m_break = broken;
+    if (m_kept && (off || backward)) {
+        m_kept = false;
+        m_firstOff = backward ? stepDetail() : PlaceDetail(depth, place);
     }
     m_last = depth;
     ++m_taken;
-    return true;
 }

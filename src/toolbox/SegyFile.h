@@ -170,11 +170,13 @@ public:
     // at `last` thousandths) that such a reader counts whole: a step rounded up past the
     // true one would leave the last shots out (0.3048 read as 0.305). Shot 1 is taken
     // toward shot 0 as far as that reader needs, and shot 0 toward shot 1 when shot 1
-    // alone cannot go so far; each stays less than a thousandth off its depth, else shot
-    // 1 up to the depths' single precision more (a deep log's first two depths may lie
-    // that much further apart than its step), else (irregular depths, which the grid
-    // names) both are rounded.
-    static void LeadShots(double d0, double d1, int32_t last, int64_t shots, int32_t* first, int32_t* second);
+    // alone cannot go so far; each stays less than a thousandth off its depth, else, with
+    // singlePrecision, shot 1 up to the depths' single precision more (a deep log's first
+    // two depths may lie that much further apart than its step; only for a log that
+    // keeps the rule within it), else (irregular depths, which the grid names) both are
+    // rounded.
+    static void LeadShots(double d0, double d1, int32_t last, int64_t shots, bool singlePrecision, int32_t* first,
+                          int32_t* second);
 
     // How far a shot may lie off its place for rounding alone: a thousandth for the
     // rounding of its depth and of the grid's ends, half of one for the data set's own
@@ -187,13 +189,22 @@ public:
     // How far a shot may lie off its place: kTolerance and the spread of single-precision
     // depths at the deeper end (qtx::SinglePrecisionSpread).
     double Tolerance() const { return kTolerance + m_spread; }
-    // Takes the next shot's depth (shots in file order from the first): true when it
-    // keeps the rule. After a refusal, Detail() names the shot and its depth.
-    bool Take(double depth);
-    // "Frame <n> is at depth ...": the shot refused last, counted from 1.
-    std::string Detail() const { return m_detail; }
+    // Takes the next shot's depth (shots in file order from the first). Shots after one
+    // off its place are still taken: a frame missing further on puts earlier ones off
+    // their places on the span's step, and the break is what Detail() names.
+    void Take(double depth);
+    // Every shot taken keeps the rule.
+    bool Kept() const { return m_kept; }
+    // The rule is broken and no later shot changes what Detail() names: the caller may stop.
+    bool Broken() const { return !m_kept && !m_break.empty(); }
+    // "Frame <n> is at depth ...": the first shot where the depths break (one not beyond
+    // the shot before it, or off it by more than two shots' allowance from one step),
+    // else the first shot off its place.
+    std::string Detail() const { return m_break.empty() ? m_firstOff : m_break; }
 
 private:
+    std::string PlaceDetail(double depth, double place) const;
+
     bool m_up;
     double m_first;
     double m_end; // the last shot's depth
@@ -201,5 +212,7 @@ private:
     double m_spread;
     int64_t m_taken = 0;
     double m_last = 0.0;
-    std::string m_detail;
+    bool m_kept = true;
+    std::string m_firstOff; // the first shot off its place
+    std::string m_break;    // the first shot where the depths break
 };

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <iterator>
 #include <cmath>
 
 namespace {
@@ -48,12 +49,10 @@ bool ReadShotDepth(CToolsWnd& e, int frame, int32_t* thousandths, double* depth 
 }
 
 // Each shot takes its own frame's depth, the first two as a reader that steps from them
-// needs them; the first that breaks the import's depth rule is kept for the message at
-// the end.
+// needs them; the grid judges them for the message at the end.
 struct ShotDepths {
     CSegyDepthGrid grid;
     int32_t lead[2] = {0, 0}; // thousandths of shots 0 and 1
-    std::string offStep;      // the first frame off the rule, or empty
 };
 
 int ShotFrame(CToolsWnd& e, const CQtxDatum& d, ShotDepths& depths)
@@ -62,8 +61,7 @@ int ShotFrame(CToolsWnd& e, const CQtxDatum& d, ShotDepths& depths)
     const int frame = e.Task().singleFrameIndex;
     if (!ReadShotDepth(e, frame, &thousandths)) return 0;
     if (frame == 0 || frame == 1) thousandths = depths.lead[frame];
-    if (depths.offStep.empty() && !depths.grid.Take(double(thousandths) / segy::kDepthScale))
-        depths.offStep = depths.grid.Detail();
+    depths.grid.Take(double(thousandths) / segy::kDepthScale);
     const int traces = d.m_traceCount;
     const int samples = d.m_axis1.m_sampleCount;
     const int offset = d.m_offset > uint32_t(INT_MAX) ? -1 : int(d.m_offset);
@@ -101,16 +99,40 @@ CSegyFile::Shape SegyShape(const CQtxDatum& d, const ToolInput& in)
     return shape;
 }
 
+// Whether every frame keeps the import's depth rule with shots 0 and 1 at `lead` (the
+// last at `last`), or false after a depth that does not fit a shot has been named.
+bool KeepsDepthRule(CToolsWnd& e, uint8_t direction, int32_t frames, const int32_t (&lead)[2], int32_t last,
+                    bool* kept)
+{
+    CSegyDepthGrid grid(direction, lead[0] / segy::kDepthScale, last / segy::kDepthScale, frames);
+    for (int frame = 0; frame < frames && !grid.Broken(); ++frame) {
+        int32_t thousandths = frame < 2 ? lead[frame] : 0;
+        if (frame >= 2 && !ReadShotDepth(e, frame, &thousandths)) return false;
+        grid.Take(thousandths / segy::kDepthScale);
+    }
+    *kept = grid.Kept();
+    return true;
+}
+
 // The depths of the first two shots and the last, in thousandths, or false after the
-// depth that does not fit a shot has been named.
-bool LeadDepths(CToolsWnd& e, int32_t frames, ShotDepths& depths, int32_t* last)
+// depth that does not fit a shot has been named. Shot 1 moves by the depths' single
+// precision only where every frame keeps the rule with it: an irregular log's shots
+// stay at their own depths.
+bool LeadDepths(CToolsWnd& e, uint8_t direction, int32_t frames, ShotDepths& depths, int32_t* last)
 {
     double d0 = 0.0, d1 = 0.0;
     int32_t unused = 0;
     if (!ReadShotDepth(e, 0, &depths.lead[0], &d0) || !ReadShotDepth(e, frames - 1, last)
         || (frames > 1 && !ReadShotDepth(e, 1, &unused, &d1)))
         return false;
-    if (frames > 1) CSegyDepthGrid::LeadShots(d0, d1, *last, frames, &depths.lead[0], &depths.lead[1]);
+    if (frames < 2) return true;
+    int32_t wide[2] = {0, 0};
+    CSegyDepthGrid::LeadShots(d0, d1, *last, frames, false, &depths.lead[0], &depths.lead[1]);
+    CSegyDepthGrid::LeadShots(d0, d1, *last, frames, true, &wide[0], &wide[1]);
+    if (wide[0] == depths.lead[0] && wide[1] == depths.lead[1]) return true;
+    bool kept = false;
+    if (!KeepsDepthRule(e, direction, frames, wide, *last, &kept)) return false;
+    if (kept) std::copy(std::begin(wide), std::end(wide), depths.lead);
     return true;
 }
 
@@ -143,9 +165,9 @@ int ConvertQtxToSegy(CToolsWnd& e)
     // The ends' depths fit a shot, or nothing is written; they also span the depth rule.
     // A file cut short ends at its last whole frame.
     const int32_t frames = std::min(e.Task().endIndex, in.framesHeld);
-    ShotDepths depths{CSegyDepthGrid(shape.logDirection, 0.0, 0.0, 0), {}, {}};
+    ShotDepths depths{CSegyDepthGrid(shape.logDirection, 0.0, 0.0, 0), {}};
     int32_t last = 0;
-    if (!LeadDepths(e, frames, depths, &last)) {
+    if (!LeadDepths(e, shape.logDirection, frames, depths, &last)) {
         e.Inputs().CloseInputs();
         return -1;
     }
@@ -164,7 +186,8 @@ int ConvertQtxToSegy(CToolsWnd& e)
     const int result = e.Output().RunFrames("Convert to SEGY : ", 0, 1, in.top, e.Inputs().InputDepthStep(),
                                             [&](double) { return ShotFrame(e, d, depths); });
     // An irregular data set keeps its real depths, and the user hears what that means.
-    if (result == 1 && !e.Task().stopped && !depths.offStep.empty() && e.Output().OutputFrames() > 0)
-        MessageBox(Format(kOffStep, e.Settings().outputPath.c_str(), depths.offStep.c_str()), MB_OK | MB_ICONEXCLAMATION);
+    if (result == 1 && !e.Task().stopped && !depths.grid.Kept() && e.Output().OutputFrames() > 0)
+        MessageBox(Format(kOffStep, e.Settings().outputPath.c_str(), depths.grid.Detail().c_str()),
+                   MB_OK | MB_ICONEXCLAMATION);
     return result;
 }

@@ -70,15 +70,15 @@ int CheckShotDepths(CToolsWnd& e, const CSegyDepthGrid& rule)
 {
     CSegyFile& s = e.Segy().file;
     CSegyDepthGrid grid = rule;
-    for (int64_t k = 0; k < s.ShotCount(); ++k) {
+    // Past the first shot off its place too: the refusal names where the depths break.
+    for (int64_t k = 0; k < s.ShotCount() && !grid.Broken(); ++k) {
         const double depth = s.ReadShotDepth(e.Segy().traceHeader, k);
         if (s.ReadFailed()) return 0;
-        if (!grid.Take(depth)) {
-            MessageBox(DepthRefusal(e.Task().primary.path, grid.Detail()), MB_OK | MB_ICONSTOP);
-            return 0;
-        }
+        grid.Take(depth);
     }
-    return 1;
+    if (grid.Kept()) return 1;
+    MessageBox(DepthRefusal(e.Task().primary.path, grid.Detail()), MB_OK | MB_ICONSTOP);
+    return 0;
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "platform/SafeNumeric.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <map>
@@ -34,8 +35,11 @@ const char kNans[] = "Wrote %lld value(s) that are no number or infinite (nan, i
 const char kRenamed[] = "Renamed %zu curve(s) whose first four characters repeat another's: %s.";
 const char kShortened[] = "Stored %zu curve(s) under the first four characters of their names: %s.";
 constexpr size_t kNamesShown = 5;
-// Renamings are listed up to this many: a file of 256 curves of one prefix gives a count, not a page.
+// Renamings are listed up to this many: a file of 256 curves of one prefix gives a count,
+// not a page, and the data set's history lists them all.
 constexpr size_t kRenamingsShown = 16;
+const char kInHistory[] = ", listed in the data set's history";
+constexpr size_t kHistoryWidth = 80; // the history's lines are broken after a name within it
 const char kOneLine[] = "data line";
 
 constexpr float kAbsent = qtx::kAbsentValue;
@@ -160,9 +164,45 @@ int RefuseLine(int got, const std::string& path, int64_t number, std::string_vie
     return Refuse(got == CLasDoc::kLongLine ? LongLineRefusal(number, path) : FormatError(path, number, line, t));
 }
 
+// The curves stored under another name than their whole one, and how the end tells them.
+std::array<std::pair<const std::vector<std::string>*, const char*>, 2> NameLists(const TextTable& t)
+{
+    return {std::pair(&t.renamed, kRenamed), std::pair(&t.shortened, kShortened)};
+}
+
+// The history's lines for the lists of names too long for the end message: each list
+// whole, in the message's words, broken after a name into lines of kHistoryWidth.
+std::vector<std::string> HistoryNotes(const TextTable& t)
+{
+    std::vector<std::string> lines;
+    for (const auto& [names, format] : NameLists(t)) {
+        if (names->size() <= kRenamingsShown) continue;
+        std::string list;
+        for (size_t k = 0; k < names->size(); ++k) list += (k ? ", " : "") + (*names)[k];
+        const std::string text = Format(format, names->size(), list.c_str());
+        // The heading up to its ":", then each name with the blank before it and its ",".
+        size_t at = text.find(": ") + 1;
+        std::string line = "*** " + text.substr(0, at);
+        while (at < text.size()) {
+            const size_t comma = text.find(", ", at);
+            const size_t end = comma == std::string::npos ? text.size() : comma + 1;
+            if (line.size() + (end - at) > kHistoryWidth) {
+                lines.push_back(line);
+                line = "***  ";
+            }
+            line += text.substr(at, end - at);
+            at = end;
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
 // What a finished import left out or wrote absent, or nothing when it took every value as
-// it stands. Lists are cut short with a count: a file may hold 100,000 logs.
-std::string ImportNotice(const std::string& path, const TextTable& t, const ValueTally& tally)
+// it stands. Lists are cut short with a count: a file may hold 100,000 logs. Names of
+// curves stored under others are all told: those beyond the message's count are listed
+// in the data set's history (inHistory), else in the message.
+std::string ImportNotice(const std::string& path, const TextTable& t, const ValueTally& tally, bool inHistory)
 {
     std::string notice;
     if (!t.otherLogs.empty()) notice = Format(kLeftOut, path.c_str(), t.otherLogs.size(), NameList(t.otherLogs).c_str());
@@ -176,11 +216,13 @@ std::string ImportNotice(const std::string& path, const TextTable& t, const Valu
     }
     if (!t.leftOutSections.empty())
         headed(Format(kLeftOutSections, t.leftOutSections.size(), NameList(t.leftOutSections).c_str()));
-    for (const auto& [names, format] : {std::pair(&t.renamed, kRenamed), std::pair(&t.shortened, kShortened)}) {
+    for (const auto& [names, format] : NameLists(t)) {
         if (names->empty()) continue;
+        // A list the history does not hold goes into the message whole.
+        const size_t shown = inHistory ? kRenamingsShown : names->size();
         std::string list;
-        for (size_t k = 0; k < names->size() && k < kRenamingsShown; ++k) list += (k ? ", " : "") + (*names)[k];
-        if (names->size() > kRenamingsShown) list += Format(" and %zu more", names->size() - kRenamingsShown);
+        for (size_t k = 0; k < names->size() && k < shown; ++k) list += (k ? ", " : "") + (*names)[k];
+        if (names->size() > shown) list += Format(" and %zu more%s", names->size() - shown, kInHistory);
         headed(Format(format, names->size(), list.c_str()));
     }
     const auto line = [&notice](const std::string& text) { notice += (notice.empty() ? "" : "\n") + text; };
@@ -234,6 +276,13 @@ std::string DistinctName(std::string_view name, const std::set<std::string>& tak
     return std::string(base); // not reached: 256 curves cannot take 900 numbers
 }
 
+// A curve as the end message names it: a blank name by its column (the depth's the first),
+// for "as 1" alone would not say which curve became 1.
+std::string TellName(const std::string& name, size_t curve)
+{
+    return name.empty() ? Format("blank (column %zu)", curve + 2) : name;
+}
+
 } // namespace
 
 void MakeNamesDistinct(TextTable& t)
@@ -245,7 +294,8 @@ void MakeNamesDistinct(TextTable& t)
         taken.insert(FourOf(d.m_mnemonic));
         ++sharing[FourOf(d.m_mnemonic)];
     }
-    std::vector<std::string> names(count); // what each curve is stored as, "" while undecided
+    // What each curve is stored as, none while undecided: a blank name is a decision too.
+    std::vector<std::optional<std::string>> names(count);
     // A whole name is its curve's wherever a longer one stands (the first of equal ones).
     for (size_t k = 0; k < count; ++k) {
         const std::string& name = t.datums[k].m_mnemonic;
@@ -259,34 +309,35 @@ void MakeNamesDistinct(TextTable& t)
     for (const size_t k : order) {
         const std::string& name = t.datums[k].m_mnemonic;
         const std::string_view digits = TrailingDigits(name);
-        if (!names[k].empty() || name.size() <= 4 || sharing[FourOf(name)] < 2 || digits.empty()) continue;
+        if (names[k] || name.size() <= 4 || sharing[FourOf(name)] < 2 || digits.empty()) continue;
         const std::string kept = name.substr(0, 4 - digits.size()) + std::string(digits);
         if (!taken.insert(FourOf(kept)).second) continue;
         names[k] = kept;
         used.insert(FourOf(kept));
     }
     for (size_t k = 0; k < count; ++k) {
-        if (!names[k].empty()) continue;
+        if (names[k]) continue;
         const std::string& name = t.datums[k].m_mnemonic;
         if (used.insert(FourOf(name)).second) {
             names[k] = name.substr(0, 4);
             continue;
         }
         names[k] = DistinctName(name, taken);
-        taken.insert(FourOf(names[k]));
-        used.insert(FourOf(names[k]));
+        taken.insert(FourOf(*names[k]));
+        used.insert(FourOf(*names[k]));
     }
     // Every curve that is not stored under its whole name is told: one of shared four
     // characters as renamed, a lone long name as cut to its four.
     for (size_t k = 0; k < count; ++k) {
         std::string& name = t.datums[k].m_mnemonic;
-        if (names[k] == name) continue;
+        const std::string& kept = *names[k];
+        if (kept == name) continue;
         const bool shared = sharing[FourOf(name)] > 1;
         // Blanks a curve line leaves behind a name ("GR   ") are no part of it to lose.
         const size_t last = name.find_last_not_of(' ');
         if (shared || (last != std::string::npos && last >= 4))
-            (shared ? t.renamed : t.shortened).push_back(name + " as " + names[k]);
-        if (names[k] != name.substr(0, 4)) name = names[k];
+            (shared ? t.renamed : t.shortened).push_back(TellName(name, k) + " as " + kept);
+        if (kept != name.substr(0, 4)) name = kept;
     }
 }
 
@@ -442,6 +493,7 @@ int RunTextImport(CToolsWnd& e, CLasDoc& doc, const TextTable& t, const std::str
     e.Task().depthUnitLabel = t.depthUnits == qtx::kUnitsMetres ? " [m]" : " [ft]";
     e.Task().logDirectionLabel = down ? "DOWN" : "UP";
     e.Task().firstIndex = 0;
+    e.Task().historyNotes = HistoryNotes(t);
     const ToolOutputHead head{down ? qtx::kLogDown : qtx::kLogUp, t.depthUnits, t.top, t.last, step, nullptr};
     if (!e.Output().WriteOutputHead(head, t.datums)) return -1;
 
@@ -475,7 +527,7 @@ int RunTextImport(CToolsWnd& e, CLasDoc& doc, const TextTable& t, const std::str
         RemoveOutput(e);
         return result;
     }
-    const std::string notice = ImportNotice(path, t, tally);
+    const std::string notice = ImportNotice(path, t, tally, e.Task().historyNotesWritten);
     if (!notice.empty() && !e.Task().stopped) MessageBox(notice, MB_OK | MB_ICONINFORMATION);
     return result;
 }

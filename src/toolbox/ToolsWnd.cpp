@@ -342,6 +342,15 @@ int CToolsWnd::AppendHistory(int length)
             if (lineBreak()) line(m_task.taskLine);
         }
     }
+    // The notes go in whole or not at all: a list cut short would pass for the whole one.
+    size_t notes = 0;
+    for (const std::string& note : m_task.historyNotes) notes += 2 + note.size();
+    m_task.historyNotesWritten = !m_task.historyNotes.empty() && used + notes < kHistoryLimit;
+    for (size_t k = 0; m_task.historyNotesWritten && k < m_task.historyNotes.size(); ++k) {
+        // Each on a line of its own, after a task line or after none.
+        if (used < 2 || std::memcmp(m_task.history + used - 2, "\r\n", 2) != 0) lineBreak();
+        line(m_task.historyNotes[k]);
+    }
     return int(used);
 }
 

@@ -151,6 +151,9 @@ struct ToolTaskState {
     ToolInput secondary{"secondary"};
     ToolInput density{"density"};
     std::string taskLine;          // the history's line for the task; "" adds none
+    // Lines the history gets after the task line, all of them or none when they do not fit.
+    std::vector<std::string> historyNotes;
+    bool historyNotesWritten = false; // set when the history was written
     std::string depthUnitLabel;    // " [ft]" or " [m]"
     std::string logDirectionLabel; // "UP" or "DOWN"
     int32_t singleFrameIndex = 0;  // the input frame the frame routine works on

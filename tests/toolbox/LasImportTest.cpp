@@ -7,6 +7,7 @@
 #include "toolbox/ToolsWnd.h"
 
 #include "dataset/QtxLayout.h"
+#include "platform/Format.h"
 #include "settings/SettingsStore.h"
 #include "settings/UtilitiesSetupGroup.h"
 #include "toolbox/LasImportFixture.h"
@@ -46,6 +47,15 @@ const std::string kLog2 = "1000.0 70.0 2.3\n1000.5 71.0 2.4\n1001.0 72.0 2.5\n";
 class LasImportTest : public LasImportFixture {
 protected:
     std::string Imported() const { return "Imported file :\n" + input + "\n"; }
+    // A LAS file or a text table of these curves, imported by its task.
+    int ImportCurves(const std::vector<std::string>& curves, ToolTask task)
+    {
+        LasShape las;
+        las.curves = curves;
+        TxtShape table;
+        table.names = curves;
+        return Import(task == T::ConvertLasToQtx ? LasText(las) : TxtText(table), task);
+    }
 };
 
 // Names cut to four characters stay apart, in LAS files and text tables alike: a whole
@@ -53,7 +63,8 @@ protected:
 // one that ends in digits keeps them (whatever the order, the shorter name first), of the
 // others the first keeps the four characters and each later one takes a number in its
 // last characters that no other curve has; the end lists every curve of shared four
-// characters not stored under its whole name, a long list cut short with a count.
+// characters not stored under its whole name, a long list cut short with a count and
+// kept whole in the data set's history.
 TEST_F(LasImportTest, NamesThatAgreeInFourCharactersAreKeptApart)
 {
     std::vector<std::string> many, manyKept, prefix, prefixKept;
@@ -98,8 +109,9 @@ TEST_F(LasImportTest, NamesThatAgreeInFourCharactersAreKeptApart)
         {many, manyKept,
          "40 " + repeat + "TRACE_1 as TRA1, TRACE_2 as TRA2, TRACE_3 as TRA3, TRACE_4 as TRA4, TRACE_5 as TRA5, TRACE_6 "
          "as TRA6, TRACE_7 as TRA7, TRACE_8 as TRA8, TRACE_9 as TRA9, TRACE_10 as TR10, TRACE_11 as TR11, TRACE_12 as "
-         "TR12, TRACE_13 as TR13, TRACE_14 as TR14, TRACE_15 as TR15, TRACE_16 as TR16 and 24 more."},
-        {prefix, prefixKept, prefixTold + " and 14 more."},
+         "TR12, TRACE_13 as TR13, TRACE_14 as TR14, TRACE_15 as TR15, TRACE_16 as TR16 and 24 more, listed in the data "
+         "set's history."},
+        {prefix, prefixKept, prefixTold + " and 14 more, listed in the data set's history."},
         // Names cut alone, with none to share their four characters with, are told apart.
         {{"DTCO", "DTSM", "DT", "CALIPER"}, {"DTCO", "DTSM", "DT  ", "CALI"}, "",
          "1 curve(s) under the first four characters of their names: CALIPER as CALI."},
@@ -108,18 +120,80 @@ TEST_F(LasImportTest, NamesThatAgreeInFourCharactersAreKeptApart)
     };
     for (const auto& c : cases)
         for (const T task : {T::ConvertLasToQtx, T::ImportTxtDataSet}) {
-            LasShape las;
-            las.curves = c.curves;
-            TxtShape table;
-            table.names = c.curves;
             const std::string told = (c.renamed.empty() ? "" : "Renamed " + c.renamed) +
                                      (c.renamed.empty() || c.shortened.empty() ? "" : "\n") +
                                      (c.shortened.empty() ? "" : "Stored " + c.shortened);
             if (!told.empty()) host.ExpectMessage(Imported() + told);
-            ASSERT_EQ(Import(task == T::ConvertLasToQtx ? LasText(las) : TxtText(table), task), 1) << c.curves[0];
+            ASSERT_EQ(ImportCurves(c.curves, task), 1) << c.curves[0];
             const QtxImage out = LoadQtx(output);
             EXPECT_EQ(Mnemonics(out), c.kept) << c.curves[0];
             EXPECT_EQ(out.frames[1][c.curves.size() - 1], float(LasValue(1, int(c.curves.size()) - 1)));
+        }
+}
+
+// A blank curve name (a line that begins with the "." of its unit, or whose name is a
+// "." too) is stored blank, as a name of its own; of several blanks the first stays
+// blank and the later ones are numbered, each told by its column.
+TEST_F(LasImportTest, ABlankNameStaysBlankAndOnlyLaterBlanksAreRenamed)
+{
+    const std::string repeat = "Renamed %d curve(s) whose first four characters repeat another's: ";
+    const struct {
+        std::vector<std::string> curves;
+        std::vector<std::string> kept;
+        std::string renamed; // the end message's list, or none
+    } cases[] = {
+        {{"DT", "RHOB", "NPHI", "", "SFLA", "ILM", "ILD"}, {"DT  ", "RHOB", "NPHI", "    ", "SFLA", "ILM ", "ILD "}, ""},
+        {{"DT", "SFLU", ".ILM", "ILD"}, {"DT  ", "SFLU", "    ", "ILD "}, ""},
+        {{"DT", "", "", "ILM"}, {"DT  ", "    ", "1   ", "ILM "}, Format(repeat.c_str(), 1) + "blank (column 4) as 1."},
+        {{"", "", "", "PHI"}, {"    ", "1   ", "2   ", "PHI "},
+         Format(repeat.c_str(), 2) + "blank (column 3) as 1, blank (column 4) as 2."},
+        // A number another curve is named by is passed over; a long name of the blank's four is cut as before.
+        {{"1", "", "", "DEPTHS"}, {"1   ", "    ", "2   ", "DEPT"},
+         Format(repeat.c_str(), 1) + "blank (column 4) as 2.\nStored 1 curve(s) under the first four characters of "
+                                     "their names: DEPTHS as DEPT."},
+    };
+    for (const auto& c : cases) {
+        LasShape las;
+        las.curves = c.curves;
+        if (!c.renamed.empty()) host.ExpectMessage(Imported() + c.renamed);
+        ASSERT_EQ(Import(LasText(las)), 1) << c.renamed;
+        const QtxImage out = LoadQtx(output);
+        EXPECT_EQ(Mnemonics(out), c.kept) << c.renamed;
+        EXPECT_EQ(out.frames[1][c.curves.size() - 1], float(LasValue(1, int(c.curves.size()) - 1)));
+    }
+}
+
+// However many curves are stored under another name, each is named: a list longer than
+// the end message shows is kept whole in the data set's history, in lines of 80
+// characters at most, and where the history cannot hold it the message lists it whole.
+TEST_F(LasImportTest, EveryRenamingIsNamedInTheMessageOrTheHistory)
+{
+    const auto prefixed = [](const std::string& prefix, int count) {
+        std::vector<std::string> names;
+        for (int k = 0; k < count; ++k) names.push_back(prefix + std::to_string(1000 + k));
+        return names;
+    };
+    const struct {
+        std::vector<std::string> curves;
+        bool inHistory; // the message's list ends with a count
+    } cases[] = {{prefixed("PREF_", 30), true}, {prefixed("GAMMA_RAY_CORRECTED_FOR_BOREHOLE_", 100), false}};
+    for (const auto& c : cases)
+        for (const T task : {T::ConvertLasToQtx, T::ImportTxtDataSet}) {
+            host.ExpectMessage("Renamed " + std::to_string(c.curves.size()) + " curve(s)");
+            ASSERT_EQ(ImportCurves(c.curves, task), 1);
+            const std::string message = MessageTexts().back();
+            const QtxImage out = LoadQtx(output);
+            const std::string history(out.header.history, sizeof out.header.history);
+            EXPECT_EQ(message.ends_with(" more, listed in the data set's history."), c.inHistory) << message;
+            for (size_t k = 0; k < c.curves.size(); ++k) {
+                const std::string told = c.curves[k] + " as " + Mnemonics(out)[k];
+                EXPECT_NE((c.inHistory ? history : message).find(told + (k + 1 < c.curves.size() ? "," : ".")),
+                          std::string::npos) << told;
+            }
+            for (size_t at = 0, end; (end = history.find("\r\n", at)) != std::string::npos; at = end + 2) {
+                const std::string line = history.substr(at, end - at);
+                EXPECT_TRUE(line.find(" as ") == std::string::npos || line.size() <= 80u) << line;
+            }
         }
 }
 

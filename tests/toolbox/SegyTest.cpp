@@ -340,7 +340,8 @@ TEST_F(SegyTest, AReaderSteppingFromTheFirstTwoShotsCountsEveryShot)
 // A data set whose frames are off its step keeps its real depths in the file, and the
 // export says so and names the first such frame; the import refuses that frame. A frame
 // within the precision code 68 holds at its depth is on its step (5 thousandths at 20,000
-// ft, not at 1,000 ft); a frame missing from a log of 1/120 ft at 12,000 ft is not.
+// ft, not at 1,000 ft); a frame missing from a log of 1/120 ft at 12,000 ft is not, and
+// the frame after the gap is named.
 TEST_F(SegyTest, IrregularDepthsAreExportedAsTheyAreWithAWord)
 {
     const struct {
@@ -361,7 +362,7 @@ TEST_F(SegyTest, IrregularDepthsAreExportedAsTheyAreWithAWord)
          "1000.0000."},
         {0xFF, {12000, 12000 + 1 / 120.0, 12000 + 2 / 120.0, 12000 + 3 / 120.0, 12000 + 5 / 120.0, 12000 + 6 / 120.0,
                 12000 + 7 / 120.0, 12000 + 8 / 120.0},
-         "Frame 4 is at depth 12000.0250, off its place 12000.0287 on even steps of 0.0096 DOWN from 12000.0000 to "
+         "Frame 5 is at depth 12000.0420, off its place 12000.0383 on even steps of 0.0096 DOWN from 12000.0000 to "
          "12000.0670."},
     };
     const std::vector<QtxDatumShape> wave = {{.mnemonic = "WAVE", .typeCode = 26, .samples = 2}};
@@ -388,6 +389,58 @@ TEST_F(SegyTest, IrregularDepthsAreExportedAsTheyAreWithAWord)
         if (even) {
             EXPECT_EQ(LoadQtx(output).depths, c.depths);
         }
+    }
+}
+
+// An irregular deep log keeps its own depths, shot 1 among them: the single-precision
+// allowance that may move shot 1 of a regular log is not spent on it. Export and import
+// name the frame where the depths break, not one before it that a frame missing further
+// on puts off its place on the span's step.
+TEST_F(SegyTest, AnIrregularDeepLogKeepsItsOwnDepthsAndNamesItsBreak)
+{
+    const int frames = 5000;
+    const struct {
+        double step, top; // of the frames before any break
+        uint8_t units, direction;
+        char depths;         // as ThroughCode68 gives them
+        int missing;         // the frame (from 1) left out, its followers one step on; 0: every frame jittered
+        std::string detail;  // how the detail begins
+    } cases[] = {
+        {1.0 / 120, 12000.0, 1, 1, 'c', 0, "Frame 7 is at depth 11999.9550 after 11999.9510: not one step"},
+        {0.25, 12000.0, 1, 0xFF, 'x', 2500, "Frame 2500 is at depth 12625.0000, off its place 12624.8750"},
+        {1.0 / 120, 12000.0, 1, 0xFF, 'n', 2500, "Frame 2500 is at depth 12020.8340, off its place 12020.8288"},
+        {1.0 / 120, 12000.0, 1, 1, 'c', 2500, "Frame 2500 is at depth 11979.1660, off its place 11979.1702"},
+        {0.1524, 9000.0, 0xFF, 1, 'n', 2500, "Frame 2500 is at depth 8619.0000, off its place 8619.0762"},
+    };
+    for (const auto& c : cases) {
+        const bool up = c.direction == 1;
+        std::vector<double> depths;
+        for (int k = 0; k <= frames; ++k) {
+            const double jitter = c.missing == 0 && k >= 2 ? 0.003 * ((k * 7919) % 5 - 2) : 0.0;
+            if (k + 1 != c.missing) depths.push_back(ThroughCode68(c.top + (up ? -k : k) * c.step + jitter, c.depths));
+        }
+        depths.resize(frames);
+        ASSERT_TRUE(WriteQtx(input, {{.mnemonic = "WAVE", .typeCode = 26}}, frames, c.top, up ? -c.step : c.step,
+                             DefaultSample, c.direction));
+        PatchQtxHeader(input, [&](QtxFileHeader& h) { h.depthUnits = c.units; });
+        std::vector<uint8_t> bytes = ReadBytes(input);
+        for (size_t k = 0; k < size_t(frames); ++k)
+            endian::PutLEDouble(bytes.data() + qtx::DataStart(1) + k * (qtx::kDepthSize + 4), depths[k]);
+        WriteBytes(input, bytes);
+        host.ExpectMessage("Wrote each frame's own depth to the SEGY file :\n" + segy +
+                           "\nIts depths are not evenly spaced in one direction:\n" + c.detail);
+        ASSERT_EQ(Export(), 1) << c.detail;
+        const std::vector<int32_t> shots = ReadVariant(ReadBytes(segy)).depths;
+        ASSERT_EQ(shots.size(), size_t(frames));
+        for (size_t k = 0; k < size_t(frames); ++k)
+            ASSERT_LT(std::fabs(shots[k] - depths[k] * 1000), 1.0) << c.detail << " " << k;
+        if (c.missing == 0) { // where the allowance would have moved shot 1
+            int32_t wide[2];
+            CSegyDepthGrid::LeadShots(depths[0], depths[1], shots.back(), frames, true, &wide[0], &wide[1]);
+            EXPECT_NE(wide[1], shots[1]);
+        }
+        host.ExpectMessage("Encountered invalid depth step in file :\n" + segy + "\n" + c.detail);
+        EXPECT_EQ(Import(segy), -1) << c.detail;
     }
 }
 
