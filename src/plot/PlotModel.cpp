@@ -380,3 +380,11 @@ void CPlotModel::CloseFiles()
 {
     for (auto& g : m_groups) g->m_file.CloseInput();
 }
+
+std::vector<std::string> CPlotModel::DataSetsInOtherUnits(bool logInMetres) const
+{
+    std::vector<std::string> paths;
+    for (const auto& g : m_groups)
+        if ((g->m_file.Header().depthUnits == qtx::kUnitsMetres) != logInMetres) paths.push_back(g->m_path);
+    return paths;
+}

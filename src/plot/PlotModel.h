@@ -88,6 +88,9 @@ public:
     void ShiftFrames(); // next values become the previous ones
     // Closes the data sets; the derived fields stay.
     void CloseFiles();
+    // The data sets of the plot whose depths are in other units than the log's (in
+    // feet for a log in metres, in metres for a log in feet), in the list's order.
+    std::vector<std::string> DataSetsInOtherUnits(bool logInMetres) const;
 
     size_t Count() const { return m_views.size(); }
     const PlotItemView& View(size_t i) const { return m_views[i]; }

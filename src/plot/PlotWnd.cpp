@@ -78,7 +78,24 @@ bool CPlotWnd::SetUp(const DeviceCaps* paper)
     }
     if (paper && !FitTracksToPaper(*paper)) return false;
     if (!paper) l.FitToWindow();
+    TellOtherDepthUnits();
     return true;
+}
+
+void CPlotWnd::TellOtherDepthUnits()
+{
+    // The log keeps Log Setup's units, which label its depths and set its scale: a data
+    // set in the other units is drawn at the wrong scale unless the user knows it.
+    const bool metres = m_nDepthUnit == 255;
+    const char* const theirs = metres ? "[ft]" : "[m]";
+    const char* const ours = metres ? "Metric [m]" : "English [ft]";
+    std::string lines;
+    for (const std::string& path : m_model.DataSetsInOtherUnits(metres))
+        lines += Format("Depth units of data set :\n%s\nare %s, but Log Setup's depth units are %s.\n", path.c_str(),
+                        theirs, ours);
+    if (lines.empty()) return;
+    MessageBox(lines + Format("The log is drawn and labelled in %s.", metres ? "[m]" : "[ft]"),
+               MB_OK | MB_ICONEXCLAMATION);
 }
 
 bool CPlotWnd::FitTracksToPaper(const DeviceCaps& caps)

@@ -91,6 +91,8 @@ private:
     bool SetUp(const DeviceCaps* paper);
     bool FitTracksToPaper(const DeviceCaps& caps);
     void SetUnits(); // from the setup's depth units
+    // Tells the user which data sets' depth units disagree with the log's.
+    void TellOtherDepthUnits();
     Color ColorLevelZero() const;
     CPlotRowWalk::Settings WalkSettings() const;
     // Screen: the page from the client area (no reading); false when it is empty.

@@ -1,6 +1,7 @@
 #include "plot/PlotWnd.h"
 
 #include "platform/Format.h"
+#include "platform/NumberText.h"
 #include "plot/PlotPalette.h"
 
 #include <algorithm>
@@ -16,6 +17,10 @@ const Pen kDefaultPen{PS_SOLID, 0, kBlack};
 const Pen kGridDotPen{PS_DOT, 0, Rgb(128, 128, 128)}; // over image tracks on paper
 
 Font TextFont(int height, int weight = FW_NORMAL) { return {"Arial", height, weight}; }
+
+// A scale limit with the decimals it was given (0.45, not 0.4); one that one decimal
+// holds prints as it always has.
+std::string LimitText(float value) { return Format("%4.*f", FloatDecimals(value), double(value)); }
 
 } // namespace
 
@@ -97,9 +102,9 @@ void CPlotWnd::DrawCurveBlock(Dc& dc, const PlotItemView& v, int t, int y)
     dc.MoveTo(xL + l.pad + 1, y + h);
     dc.LineTo(xL + w - l.pad - 1, y + h);
     dc.SetTextAlign(TA_LEFT | TA_TOP);
-    dc.TextOut(xL + l.pad + 1, y2, Format("%4.1f", double(v.left)));
+    dc.TextOut(xL + l.pad + 1, y2, LimitText(v.left));
     dc.SetTextAlign(TA_RIGHT | TA_TOP);
-    dc.TextOut(xL + w - l.pad - 1, y2, Format("%4.1f", double(v.right)));
+    dc.TextOut(xL + w - l.pad - 1, y2, LimitText(v.right));
     dc.SetTextAlign(TA_LEFT | TA_TOP);
     dc.SelectPen(kDefaultPen);
 }
@@ -125,22 +130,22 @@ void CPlotWnd::DrawWaveBlock(Dc& dc, const PlotItemView& v, int t, int y)
     }
     if (v.frequencyImage) {
         text(TA_CENTER, xc, y, Format("%s [Hz]", it.m_strName.c_str()));
-        text(TA_LEFT, textLeft, y, Format("%4.1f", double(it.m_scale.freqMin)));
-        text(TA_RIGHT, textRight, y, Format("%4.1f", double(it.m_scale.freqMax)));
+        text(TA_LEFT, textLeft, y, LimitText(it.m_scale.freqMin));
+        text(TA_RIGHT, textRight, y, LimitText(it.m_scale.freqMax));
         DrawColourBar(dc, it.m_style.palette.Value(), w, l.waveHeader, xL, y);
         bar = l.waveHeader;
     }
     if (v.slownessImage) {
         const char* unit = it.m_datum.slownessUnit == 2 ? "uSec/ft" : "uSec/m";
         text(TA_CENTER, xc, y, Format("%s [%s]", it.m_strName.c_str(), unit));
-        text(TA_LEFT, textLeft, y, Format("%4.1f", double(it.m_scale.slowMin)));
-        text(TA_RIGHT, textRight, y, Format("%4.1f", double(it.m_scale.slowMax)));
+        text(TA_LEFT, textLeft, y, LimitText(it.m_scale.slowMin));
+        text(TA_RIGHT, textRight, y, LimitText(it.m_scale.slowMax));
         DrawColourBar(dc, it.m_style.palette.Value(), w, l.waveHeader, xL, y);
         bar = l.waveHeader;
     }
     text(TA_CENTER, xc, y2 + bar, it.m_datum.unitsName);
-    text(TA_LEFT, textLeft, y2 + bar, Format("%4.1f", double(v.left)));
-    text(TA_RIGHT, textRight, y2 + bar, Format("%4.1f", double(v.right)));
+    text(TA_LEFT, textLeft, y2 + bar, LimitText(v.left));
+    text(TA_RIGHT, textRight, y2 + bar, LimitText(v.right));
     dc.SetTextAlign(TA_LEFT | TA_TOP);
     dc.SelectPen(kDefaultPen);
 }

@@ -73,6 +73,18 @@ TEST(Format, StepDecimalsShowTheStepAsStored)
     for (const auto& [step, decimals] : cases) EXPECT_EQ(StepDecimals(step), decimals) << step;
 }
 
+// A float shows with the fewest decimals that give it back: a limit typed as 0.45 is not
+// shown as 0.4, one decimal stays one, and a value no six decimals hold gets six.
+TEST(Format, FloatDecimalsGiveTheFloatBack)
+{
+    const std::pair<float, int> cases[] = {
+        {0.0f, 1},       {140.0f, 1},    {-40.0f, 1},  {0.5f, 1},     {0.1f, 1},       {0.45f, 2},
+        {-0.15f, 2},     {1.95f, 2},     {2.95f, 2},   {2.54f, 2},    {0.001f, 3},     {-0.0625f, 4},
+        {999999.94f, 2}, {1000000.0f, 1}, {1e-7f, 6},  {0.1234567f, 6}, {std::nanf(""), 1}, {-HUGE_VALF, 1},
+    };
+    for (const auto& [value, decimals] : cases) EXPECT_EQ(FloatDecimals(value), decimals) << value;
+}
+
 // Well-formed UTF-8 passes as it is; every other byte is the Latin-1 character it is
 // in a data file's text, so nothing is lost or shown as a replacement mark.
 TEST(Format, ScreenTextKeepsUtf8AndShowsOtherBytesAsLatin1)

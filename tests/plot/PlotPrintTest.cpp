@@ -225,3 +225,61 @@ TEST_F(PlotPrintTest, ImageTracksGoToPaperAtThePagesOwnResolutionAColumnPerDevic
 }
 
 } // namespace
+
+namespace {
+
+using namespace plot_test;
+
+// A data set in other depth units than Log Setup's English or Metric is named once when
+// the log is shown or printed, which keeps the setup's units. Limits show the decimals
+// they were given, on screen and on paper.
+TEST_F(PlotPrintTest, DataSetsInOtherDepthUnitsAreToldOnceWhenShownAndPrinted)
+{
+    const std::string other = dir.File("other.qtx");
+    ASSERT_TRUE(WriteLog(other));
+    const PlotItemList items = {Curve(path, "GR", 1, 0.45f, -0.15f), Curve(other, "DT", 2, 40.0f, 240.0f)};
+    const auto drawn = [](const Ops& ops, const std::string& text) {
+        return std::count_if(ops.begin(), ops.end(), [&](const auto& op) { return op.ends_with("," + text + ")"); });
+    };
+    constexpr uint8_t kM = qtx::kUnitsMetres, kFt = qtx::kUnitsFeet;
+    const struct {
+        uint8_t units, otherUnits;
+        const char* setup;
+        const char* words; // theirs and the setup's; none when nothing is told
+        bool otherTold;
+    } cases[] = {
+        {kM, kFt, "Feet", "\nare [m], but Log Setup's depth units are English [ft].", false},
+        {kFt, kFt, "Feet", nullptr, false},
+        {kFt, kM, "Meters", "\nare [ft], but Log Setup's depth units are Metric [m].", false},
+        {kM, kM, "Meters", nullptr, false},
+        {kM, kM, "Feet", "\nare [m], but Log Setup's depth units are English [ft].", true},
+    };
+    for (const auto& c : cases)
+        for (bool print : {false, true}) {
+            PatchQtxHeader(path, [&](QtxFileHeader& h) { h.depthUnits = c.units; });
+            PatchQtxHeader(other, [&](QtxFileHeader& h) { h.depthUnits = c.otherUnits; });
+            LogSetup().depthUnits = c.setup;
+            host.ClearMessages();
+            host.printed.clear();
+            if (c.words) host.ExpectMessage(c.words);
+            if (print) {
+                ASSERT_TRUE(Print(items));
+                EXPECT_EQ(drawn(host.printed[0].pages[0], "-0.15"), 1);
+            } else {
+                CPlotWnd* plot = Open(items);
+                ASSERT_NE(plot, nullptr);
+                plot->OnVScroll(SB_PAGEDOWN, 0);
+                Window(plot)->Paint();
+                EXPECT_EQ(drawn(Window(plot)->lastPaint, c.setup[0] == 'F' ? "FEET" : "MET."), 1);
+                EXPECT_EQ(drawn(Window(plot)->lastPaint, "0.45"), 1);
+                plot->OnClose();
+            }
+            ASSERT_EQ(host.Messages().size(), c.words ? 1u : 0u) << c.setup << " print " << print;
+            if (!c.words) continue;
+            const std::string& text = host.Messages()[0].text;
+            EXPECT_NE(text.find("\n" + path + "\n"), std::string::npos) << text;
+            EXPECT_EQ(text.find("\n" + other + "\n") != std::string::npos, c.otherTold) << text;
+        }
+}
+
+} // namespace
