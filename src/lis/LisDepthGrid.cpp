@@ -224,7 +224,8 @@ DepthGrid MeasureDepthGrid(const std::vector<double>& depths, const std::vector<
     std::vector<uint64_t> counts(depths.size(), 0);
     // First the depths as they lie, then within the code's precision.
     const double arithmetic = kArithmetic * std::max(deepest, 1.0);
-    for (const double band : {arithmetic, std::max(precision, arithmetic)}) {
+    // (A band a whole unit wide is met to the last bit: what arithmetic leaves is allowed.)
+    for (const double band : {arithmetic, precision + arithmetic}) {
         c.band = band;
         if (DepthGrid grid = CoarsestGrid(c, units, counts); grid.holds) {
             grid.exact = band == arithmetic;
