@@ -55,17 +55,39 @@ double Spread(const Course& c, const std::vector<uint64_t>& counts, size_t end, 
 
 // The narrowest band of `counts` over the first `end` depths, on steps within the
 // depths' band of the one their span gives (a convex search); the step it is met on.
+// The band's edges on any step are corners of the points' upper and lower hulls, so
+// the search looks at those alone.
 double NarrowestSpread(const Course& c, const std::vector<uint64_t>& counts, size_t end, double& step)
 {
+    struct Point {
+        double n, a;
+    };
+    const auto turn = [](const Point& o, const Point& p, const Point& q) {
+        return (p.n - o.n) * (q.a - o.a) - (p.a - o.a) * (q.n - o.n);
+    };
+    std::vector<Point> upper, lower;
+    for (size_t j = 0; j < end; ++j) {
+        const Point p{double(counts[j]), c.along[j]};
+        while (upper.size() >= 2 && turn(upper[upper.size() - 2], upper.back(), p) >= 0.0) upper.pop_back();
+        upper.push_back(p);
+        while (lower.size() >= 2 && turn(lower[lower.size() - 2], lower.back(), p) <= 0.0) lower.pop_back();
+        lower.push_back(p);
+    }
+    const auto spread = [&](double g) {
+        double high = -HUGE_VAL, low = HUGE_VAL;
+        for (const Point& p : upper) high = std::max(high, p.a - p.n * g);
+        for (const Point& p : lower) low = std::min(low, p.a - p.n * g);
+        return high - low;
+    };
     const double steps = double(counts[end - 1]), span = c.along[end - 1];
     double lo = (span - c.band) / steps, hi = (span + c.band) / steps;
     for (int round = 0; round < kSearchRounds; ++round) {
         const double a = lo + (hi - lo) / 3.0, b = hi - (hi - lo) / 3.0;
-        if (Spread(c, counts, end, a) <= Spread(c, counts, end, b)) hi = b;
+        if (spread(a) <= spread(b)) hi = b;
         else lo = a;
     }
     step = (lo + hi) / 2.0;
-    return Spread(c, counts, end, step);
+    return spread(step);
 }
 
 // Whether `counts` place the first `end` depths within one band, each distance at
