@@ -90,13 +90,14 @@ TEST_F(ScanLisCommandTest, AQtxDataSetIsRefusedByNameBeforeAnyQuestion)
 
     const QtxDatumShape curve{"GR"}, wave{"WAVE", 0, 1, 8, 256};
     const std::vector<QtxDatumShape> curves(30, curve);
-    const struct {
+    struct Synthetic { // a data set of the program's layout
         const char* name;
         std::vector<QtxDatumShape> datums;
-        int frames;
-        double step;
-        uint8_t direction, units;
-    } synthetic[] = {
+        int frames = 1;
+        double step = 0.5; // signed, as the direction goes
+        uint8_t direction = qtx::kLogDown, units = qtx::kUnitsFeet;
+    };
+    const Synthetic synthetic[] = {
         {"one.qtx", {curve}, 1, 0.5, qtx::kLogDown, qtx::kUnitsFeet},
         {"two-up.qtx", {curve, curve}, 45, -0.5, qtx::kLogUp, qtx::kUnitsFeet},
         {"two-metres.qtx", {curve, curve}, 200, 0.1524, qtx::kLogDown, qtx::kUnitsMetres},
