@@ -30,8 +30,14 @@ std::string DictionaryFolder()
     const std::string& folder = theViewerApp.m_dataDir;
     std::error_code error;
     std::filesystem::create_directories(folder, error);
+    const int made = error.value();
     if (!std::filesystem::is_directory(folder, error)) {
-        MessageBox("Could not create the folder of the tool dictionary :\n" + folder, MB_OK | MB_ICONSTOP);
+        // The cause as every refused output names it; a file under the folder's own
+        // name reads to the system as a path through a file, so it is said apart.
+        std::error_code none;
+        const std::string cause = std::filesystem::exists(folder, none) ? "\n" + folder + " is a file, not a folder."
+                                                                        : OutputFailureCause(folder, made, false);
+        MessageBox("Could not create the folder of the tool dictionary :\n" + folder + cause, MB_OK | MB_ICONSTOP);
         return std::string();
     }
     return folder;

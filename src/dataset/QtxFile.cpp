@@ -31,6 +31,15 @@ std::string FourCharacters(const std::string& text)
     return m;
 }
 
+// A datum must lie inside the frame behind its depth, and its counts must fit its size:
+// anything else would send later reads outside the frame.
+bool FitsFrame(const QtxDatumDescriptor& d, uint32_t frameSize)
+{
+    uint64_t needed = uint64_t(d.traceCount) * d.axis1.sampleCount * sizeof(float);
+    if (d.axisCount != 1) needed *= d.axis2.sampleCount;
+    return d.offset >= qtx::kDepthSize && uint64_t(d.offset) + d.size <= frameSize && needed <= d.size;
+}
+
 } // namespace
 
 CQtxDatum::CQtxDatum(uint32_t flag, const std::string& mnemonic, uint8_t typeCode, uint8_t category,
@@ -86,6 +95,32 @@ Status CQtxFile::FailWrite(const char* prefix) const
 
 // ---- reading -------------------------------------------------------------------
 
+bool CQtxFile::HoldsDataSet(BinaryFile& file)
+{
+    const int64_t length = file.GetLength();
+    uint8_t bytes[qtx::kHeaderSize];
+    if (length < int64_t(sizeof bytes) || file.ReadAt(0, bytes, sizeof bytes) != sizeof bytes) return false;
+    QtxFileHeader header;
+    header.Decode(bytes);
+    const auto datums = static_cast<int16_t>(header.datumCount);
+    if ((header.logDirection != qtx::kLogDown && header.logDirection != qtx::kLogUp)
+        || (header.depthUnits != qtx::kUnitsFeet && header.depthUnits != qtx::kUnitsMetres)
+        || header.frameSize < qtx::kDepthSize || datums < 0)
+        return false;
+    // The length first: it alone tells almost every other file, before any descriptor is read.
+    const uint64_t whole = qtx::DataStart(uint64_t(datums)) + uint64_t(header.frameCount) * header.frameSize;
+    if (whole != uint64_t(length)) return false;
+    for (int i = 0; i < datums; ++i) {
+        uint8_t descriptor[qtx::kDescriptorSize];
+        if (file.ReadAt(int64_t(qtx::DataStart(uint64_t(i))), descriptor, sizeof descriptor) != sizeof descriptor)
+            return false;
+        QtxDatumDescriptor d;
+        d.Decode(descriptor);
+        if (!FitsFrame(d, header.frameSize)) return false;
+    }
+    return true;
+}
+
 Status CQtxFile::OpenRead(const std::string& path)
 {
     m_path = path;
@@ -124,15 +159,9 @@ Status CQtxFile::ReadDatumList(CQtxDatumList& list)
         d.Decode(bytes);
         const std::string mnemonic(d.mnemonic, 4);
 
-        // A datum must lie inside the frame behind its depth, and its counts must fit
-        // its size: anything else would send later reads outside the frame.
-        const bool twoAxis = d.axisCount != 1;
-        uint64_t needed = uint64_t(d.traceCount) * d.axis1.sampleCount * sizeof(float);
-        if (twoAxis) needed *= d.axis2.sampleCount;
-        if (d.offset < qtx::kDepthSize || uint64_t(d.offset) + d.size > m_header.frameSize || needed > d.size)
-            return FailRead(kErrorReadingFrame);
+        if (!FitsFrame(d, m_header.frameSize)) return FailRead(kErrorReadingFrame);
 
-        if (twoAxis)
+        if (d.axisCount != 1)
             list.push_back(std::make_unique<CQtxDatum>(
                 1u, mnemonic, d.typeCode, d.category, d.typeCode2, d.datumNumber, d.traceCount, d.axisCount,
                 d.offset, d.size, d.axis1.unit, d.axis1.firstIndex, d.axis1.sampleCount, d.axis1.step, d.axis2.unit,

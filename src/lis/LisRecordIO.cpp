@@ -1,5 +1,6 @@
 #include "lis/LisRecordIO.h"
 
+#include "dataset/QtxFile.h"
 #include "platform/Endian.h"
 
 #include <algorithm>
@@ -163,6 +164,10 @@ signed char CLisRecordIO::DetectFraming(BinaryFile& file)
 
 bool CLisRecordIO::HoldsRecord(BinaryFile& file)
 {
+    // A data set's direction and units bytes read as a physical record's length, its
+    // frame count as a data record and its frames often as more records: it is known
+    // by its own header before any record is judged.
+    if (CQtxFile::HoldsDataSet(file)) return false;
     const int framing = DetectFraming(file) == kTif ? kTif : kPlain;
     uint64_t position = 0;
     uint8_t header[kLogicalHeaderSize] = {};
@@ -172,8 +177,8 @@ bool CLisRecordIO::HoldsRecord(BinaryFile& file)
     if (status != RecordStatus::Record || !IsLisHeader(header)) return false;
     if (header[kRecordType] != kNormalData) return true;
     // Frames mean nothing before a data format specification, and a file of another
-    // format often reads as one first (a QTX data set's frame count does): what follows
-    // must be LIS too.
+    // format often reads as one first (a cut QTX data set's frame count does): what
+    // follows must be LIS too.
     status = ReadRecordHeader(file, position, framing, header);
     if (status == RecordStatus::Record) return IsLisHeader(header);
     return status == RecordStatus::End || status == RecordStatus::FileMark;
@@ -183,8 +188,10 @@ Status CLisRecordIO::OpenInput(BinaryFile& file, const std::string& path)
 {
     if (Status opened = OpenInputFile(file, path, kInputRule); !opened) return opened;
     if (HoldsRecord(file)) return Status();
+    const bool dataSet = CQtxFile::HoldsDataSet(file);
     file.Close();
-    return Status::Failure(std::string(kInputRule.headerFailure) + path + "\nThe file holds no LIS record.");
+    return Status::Failure(std::string(kInputRule.headerFailure) + path
+                           + (dataSet ? "\nThe file is a QTX data set, not a LIS file." : "\nThe file holds no LIS record."));
 }
 
 uint32_t CLisRecordIO::ProbeLogicalRecord(BinaryFile& file, uint64_t position, int framing)

@@ -41,7 +41,8 @@ public:
     static signed char DetectFraming(BinaryFile& file);
 
     // Whether the file, walked from its start as the readers walk it (TIF framing when
-    // detected, else plain), opens with a LIS record: past any file marks, a whole logical
+    // detected, else plain), opens with a LIS record; never for a QTX data set
+    // (CQtxFile::HoldsDataSet), whatever its bytes read as. Past any file marks, a whole logical
     // record of a log tape's types (lis::IsLisRecord). A data record, which many a
     // binary file seems to open with, counts only when the file ends, or a file mark or
     // another such whole record follows it.
@@ -49,7 +50,8 @@ public:
 
     // Opens `path` as the input of a LIS command, before any question is asked about it:
     // refused with its cause when it cannot be read, is shorter than a record's headers
-    // (kInputRule) or holds no LIS record (HoldsRecord); the file is then closed.
+    // (kInputRule), is a QTX data set or holds no LIS record (HoldsRecord); the file is
+    // then closed.
     static Status OpenInput(BinaryFile& file, const std::string& path);
 
     // Bytes ReadLogicalRecord will place in its buffer for the logical record at

@@ -14,6 +14,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <memory>
 #include <thread>
 
 using namespace endian;
@@ -221,6 +223,56 @@ TEST_F(QtxFileTest, DataSetWithoutDatumsHasEightByteFrames)
     CQtxDatumList list;
     EXPECT_TRUE(in.ReadDatumList(list).Ok());
     EXPECT_TRUE(list.empty());
+}
+
+// A data set is known by its header alone only where every field is one the format
+// gives and the file is exactly as long as the header counts: a file of another format
+// whose first bytes happen to read as direction and units is not taken for one.
+TEST_F(QtxFileTest, ADataSetIsKnownByAHeaderThatFitsTheWholeFile)
+{
+    using Bytes = std::vector<uint8_t>;
+    ASSERT_TRUE(WriteQtx(path, {QtxDatumShape{"DT"}, QtxDatumShape{"WAVE", 0, 1, 8, 64}}, 10, 1000.0, 0.5));
+    const Bytes written = ReadBytes(path);
+    const std::ptrdiff_t frameSize = 8 + 4 + 8 * 64 * 4;
+    auto with = [&](const std::function<void(Bytes&)>& change) {
+        Bytes b = written;
+        change(b);
+        return b;
+    };
+    auto field16 = [](size_t at, uint16_t v) { return [=](Bytes& b) { PutLE16(b.data() + at, v); }; };
+    QtxFileHeader noDatums;
+    noDatums.frameCount = 3;
+    noDatums.frameSize = 8;
+    QtxFileHeader shortFrames = noDatums;
+    shortFrames.frameSize = 4;
+    Bytes lis(5000, 0x20); // a LIS record of 257 bytes first, whose length reads as "up, feet"
+    PutBE16(lis.data(), 257);
+    lis[4] = 128;
+    const struct {
+        const char* what;
+        Bytes bytes;
+        bool dataSet;
+    } cases[] = {
+        {"as written", written, true},
+        {"up, in metres", with([](Bytes& b) { b[0] = qtx::kLogUp, b[1] = qtx::kUnitsMetres; }), true},
+        {"no datums", RawQtx(noDatums, {}, Bytes(24, 0)), true},
+        {"direction 0", with([](Bytes& b) { b[0] = 0; }), false},
+        {"units 2", with([](Bytes& b) { b[1] = 2; }), false},
+        {"frames shorter than their depth", RawQtx(shortFrames, {}, Bytes(12, 0)), false},
+        {"one byte more", with([](Bytes& b) { b.push_back(0); }), false},
+        {"cut inside the last frame", Bytes(written.begin(), written.end() - frameSize / 2), false},
+        {"a frame fewer than counted", Bytes(written.begin(), written.end() - frameSize), false},
+        {"a descriptor past its frame", with(field16(qtx::kHeaderSize + qtx::kDscOffset, 0xFFFF)), false},
+        {"a descriptor inside the depth", with(field16(qtx::kHeaderSize + qtx::kDscOffset, 4)), false},
+        {"a negative datum count", with(field16(qtx::kHdrDatumCount, 0xFFFF)), false},
+        {"header only", Bytes(written.begin(), written.begin() + 4000), false},
+        {"a LIS record of 257 bytes", lis, false},
+    };
+    for (const auto& c : cases) {
+        BinaryFile file;
+        file.OpenMemory(std::make_shared<Bytes>(c.bytes), false);
+        EXPECT_EQ(CQtxFile::HoldsDataSet(file), c.dataSet) << c.what;
+    }
 }
 
 TEST_F(QtxFileTest, FirstDatumIntoNonEmptyListContinuesThePreviousLayout)

@@ -541,6 +541,31 @@ TEST_F(DictionaryCommandTest, ImportsIntoTheUsersDataFolderOrEndsQuietlyOnCancel
     EXPECT_TRUE(host.PendingExpectations().empty());
 }
 
+// A dictionary folder that cannot be made is refused with its cause, before the text is
+// asked for.
+TEST_F(DictionaryCommandTest, AFolderThatCannotBeMadeIsRefusedWithItsCause)
+{
+    Start();
+    WriteBytes(data.File("plain"), {1});
+    const std::string plain = data.File("plain");
+    const struct {
+        std::string folder;
+        std::string cause;
+    } cases[] = {
+        {plain + "/Program", "A part of the path before the name is a file, not a folder."},
+        {plain + "/Merrowdyne Revezirider/BronteluxViewer", "A part of the path before the name is a file, not a folder."},
+        {plain, plain + " is a file, not a folder."},
+        {data.File(std::string(300, 'n')) + "/BronteluxViewer", "The name is too long for its folder."},
+    };
+    for (const auto& c : cases) {
+        theViewerApp.m_dataDir = c.folder;
+        host.ExpectMessage("Could not create the folder of the tool dictionary :\n" + c.folder + "\n" + c.cause);
+        EXPECT_TRUE(theViewerApp.OnCommand(ID_DICTIONARY));
+        EXPECT_TRUE(host.PendingExpectations().empty()) << c.folder;
+        EXPECT_EQ(ReadBytes(plain), std::vector<uint8_t>{1});
+    }
+}
+
 // Lis to QTX reads the dictionary from the user's folder; one that an earlier run left
 // in the start-up folder is copied there once, with a word, and never over one the
 // user's folder already has.

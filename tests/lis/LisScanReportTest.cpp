@@ -120,9 +120,9 @@ std::map<std::string, std::vector<uint8_t>> Folder(const std::string& folder) //
 }
 
 // Scan Lis and Lis to Qtx judge an input by its first logical record. One that is empty,
-// shorter than a record's headers or opens with no LIS record (a long LAS text whose "~V"
-// reads as a physical length that fits, a QTX data set, whose frame count reads as a data
-// record, a program file) is refused with its cause before any question is asked, and
+// shorter than a record's headers, is a QTX data set (whose frame count would read as a
+// data record) or opens with no LIS record (a long LAS text whose "~V" reads as a
+// physical length that fits, a program file) is refused with its cause before any question is asked, and
 // every older file beside it stays as it was. Lis to Qtx's scan refuses the empty and
 // short ones in the same words. One whole record of the format, in either framing, is
 // enough to reach the questions.
@@ -154,7 +154,7 @@ TEST_F(LisScanReportTest, AnInputWithoutALisRecordIsRefusedBeforeAnyQuestion)
          false},
         {"LAS text", Bytes(las.begin(), las.end()), "The file holds no LIS record.", false},
         {"LAS text in UTF-16", wide, "The file holds no LIS record.", false},
-        {"QTX data set", qtxSet, "The file holds no LIS record.", false},
+        {"QTX data set", qtxSet, "The file is a QTX data set, not a LIS file.", false},
         {"program", program, "The file holds no LIS record.", false},
         {"unknown record type", LisBuilder().Record({77, 0, 1, 2, 3, 4}).FileHeader().Bytes(),
          "The file holds no LIS record.", false},

@@ -2,6 +2,7 @@
 // every file walks to an end without a crash, a hang or an out-of-bounds read, with
 // the framing and records its README describes.
 #include "LisHelpers.h"
+#include "dataset/QtxFile.h"
 #include "lis/LisParamScan.h"
 #include "lis/LisRead.h"
 #include "platform/Endian.h"
@@ -91,6 +92,22 @@ TEST(LisSharedData, EveryLayoutFileWalksToAnEndWithTheDescribedFraming)
         }
     }
     EXPECT_GE(walked, int(layouts.size()));
+}
+
+// No public LIS file, whole or a record part, is taken for a QTX data set.
+TEST(LisSharedData, NoFileIsTakenForADataSet)
+{
+    const std::string folder = Folder("");
+    if (folder.empty()) GTEST_SKIP() << "../shared/data/lis is absent";
+    int judged = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (!entry.is_regular_file()) continue;
+        BinaryFile file;
+        ASSERT_TRUE(file.Open(entry.path().string(), BinaryFile::modeRead));
+        EXPECT_FALSE(CQtxFile::HoldsDataSet(file)) << entry.path();
+        ++judged;
+    }
+    EXPECT_GT(judged, 150);
 }
 
 // The record types of a part's physical records (none of them continues), stepped by
