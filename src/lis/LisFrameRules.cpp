@@ -348,10 +348,10 @@ void SettleSpacingOnGrid(CLisLogicalFile& f, const DepthGrid& grid, double preci
     if (once) PlaceOnGrid(f.m_depths, grid.step);
 }
 
-// Depth-once frames that their step places at or past the next record's depth (within
-// half a step) are no frames of their own: the next record's depth stands for them. Only
-// where the records' depths run one way: where they jump about, every frame is kept
-// and the log names those that go back.
+// A depth-once record's last frame that its step places at or past the next record's
+// depth (within half a step) is no frame of its own: the next record's depth stands for
+// it. Only where the records' depths run one way: where they jump about, every frame is
+// kept and the log names those that go back.
 void MarkFramesPlacedBehind(CLisLogicalFile& f)
 {
     f.m_placedBehind.clear();
@@ -360,10 +360,14 @@ void MarkFramesPlacedBehind(CLisLogicalFile& f)
     const double sign = d.back().m_depth >= d.front().m_depth ? 1.0 : -1.0;
     for (size_t start = 0, next = RecordEnd(d, 0); next < d.size(); start = next, next = RecordEnd(d, start))
         if ((d[next].m_depth - d[start].m_depth) * sign < 0.0) return;
+    // A record's last frame only: where the step runs more of a record's frames past the
+    // next, the step is in doubt, and the frames are kept and named as going back.
     const double half = std::fabs(f.m_frameSpacing) / 2.0;
-    for (size_t start = 0, next = RecordEnd(d, 0); next < d.size(); start = next, next = RecordEnd(d, start))
-        for (size_t k = start + 1; k < next; ++k)
-            if ((d[next].m_depth - d[k].m_depth) * sign < half) f.m_placedBehind.push_back(k);
+    for (size_t start = 0, next = RecordEnd(d, 0); next < d.size(); start = next, next = RecordEnd(d, start)) {
+        const auto behind = [&](size_t k) { return (d[next].m_depth - d[k].m_depth) * sign < half; };
+        if (next - start >= 2 && behind(next - 1) && (next - start == 2 || !behind(next - 2)))
+            f.m_placedBehind.push_back(next - 1);
+    }
 }
 
 } // namespace
