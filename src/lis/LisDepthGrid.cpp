@@ -36,6 +36,10 @@ struct Course {
     std::vector<uint32_t> least;
     double band = 0.0;
     uint32_t fewest = 1; // the least count of any distance
+    // The share of distances that must be exactly their least count: a quarter of single
+    // steps; an eighth of depth-once records, which frames missing at random split with
+    // a gap after most.
+    size_t shareOf = 4;
 
     uint32_t Least(size_t j) const { return least.empty() ? 1u : std::max<uint32_t>(least[j], 1u); }
 };
@@ -157,7 +161,7 @@ DepthGrid Follow(const Course& c, double candidate, std::vector<uint64_t>& count
                 ++distances;
                 least += counts[j] - counts[j - 1] == c.Least(j - 1);
             }
-        if (4 * least < distances) continue;
+        if (c.shareOf * least < distances) continue;
         const double whole = c.along.back(), steps = double(counts.back());
         double narrowest = 0.0;
         if (Spread(c, counts, end, whole / steps) > c.band && NarrowestSpread(c, counts, end, narrowest) > c.band)
@@ -182,7 +186,7 @@ DepthGrid CoarsestGrid(const Course& c, const std::vector<double>& units, std::v
 {
     std::vector<double> sums(units.size() + 1, 0.0);
     std::partial_sum(units.begin(), units.end(), sums.begin() + 1);
-    const size_t count = units.size(), need = (count + 3) / 4;
+    const size_t count = units.size(), need = (count + c.shareOf - 1) / c.shareOf;
     const double width = 2.0 * c.band;
     std::vector<double> tried;
     size_t top = count;
@@ -230,6 +234,7 @@ DepthGrid MeasureDepthGrid(const std::vector<double>& depths, const std::vector<
     const double sign = span > 0.0 ? 1.0 : -1.0;
     Course c;
     c.least = leastSteps;
+    if (!leastSteps.empty()) c.shareOf = 8;
     if (!leastSteps.empty())
         c.fewest = std::max<uint32_t>(1, *std::min_element(leastSteps.begin(), leastSteps.begin() + long(depths.size() - 1)));
     c.along.reserve(depths.size());

@@ -29,7 +29,9 @@ struct DepthGrid {
 // The coarsest grid on which every depth of `depths` (in file order) lies a whole number
 // of steps from the first, within `precision` of its place, at least `leastSteps[j]`
 // steps (1 where the list is empty) beyond depth j, and on which at least a quarter of
-// the distances are exactly that least count: gaps and missing frames keep the grid.
+// the distances are exactly that least count (an eighth of depth-once records, which
+// frames missing at random leave with a gap after most): gaps and missing frames keep
+// the grid.
 // A grid the depths fit exactly wins over one that needs rounding. The grid is wider
 // than the precision, the depth code's own unit, but where `unitGrid` (integer codes)
 // and the depths fit one of exactly that unit. Repeated depths are no distance. No grid
