@@ -378,7 +378,8 @@ void SettleSpacing(CLisLogicalFile& f)
     std::vector<double> steps = once ? RecordSteps(f.m_depths) : FrameSteps(f.m_depths);
     const double given = std::fabs(f.m_frameSpacing); // EB 8 where it is a log's spacing, else 0
     if (steps.empty()) {
-        // No step to judge by: an EB 8 of no use gives way to the whole-range average.
+        // No step to judge by (one frame, or one depth): EB 8 stands, or the data set has
+        // none; the log tells an EB 8 of no use.
         f.m_spacingOverruled = given == 0.0 && f.m_spacingGiven && f.m_dfsrSpacing != 0.0;
         return;
     }
