@@ -208,6 +208,27 @@ DepthGrid CoarsestGrid(const Course& c, const std::vector<double>& units, std::v
     return {};
 }
 
+// Whether `depths` lie within `precision` of their places `step` apart from the first,
+// each at least its least count of steps beyond the one before.
+bool GridFits(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double step, double precision)
+{
+    if (depths.size() < 2 || !(step > 0.0)) return false;
+    double deepest = 0.0;
+    for (double d : depths) deepest = std::max(deepest, std::fabs(d));
+    const double tolerance = std::max(precision, kArithmetic * std::max(deepest, 1.0));
+    const double sign = depths.back() >= depths.front() ? 1.0 : -1.0;
+    uint64_t last = 0;
+    for (size_t j = 1; j < depths.size(); ++j) {
+        if (depths[j] == depths[j - 1]) continue;
+        const double along = (depths[j] - depths.front()) * sign;
+        const double n = std::nearbyint(along / step);
+        const uint32_t least = leastSteps.empty() ? 1u : std::max<uint32_t>(leastSteps[j - 1], 1u);
+        if (!(n < kMostSteps) || n < double(last + least) || std::fabs(along - n * step) > tolerance) return false;
+        last = uint64_t(n);
+    }
+    return true;
+}
+
 } // namespace
 
 double StepPrecision(uint8_t code, double deepest)
@@ -287,28 +308,8 @@ DepthGrid CountedBy(const std::vector<double>& depths, const std::vector<uint32_
     }
     if (grid.steps == 0 || !(double(grid.steps) < kMostSteps)) return {};
     grid.step = (depths.back() - depths.front()) * sign / double(grid.steps);
-    grid.holds = GridFits(depths, leastSteps, grid.step, grid.step, precision);
+    grid.holds = GridFits(depths, leastSteps, grid.step, precision);
     return grid.holds ? grid : DepthGrid{};
-}
-
-bool GridFits(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double counted,
-              double step, double precision)
-{
-    if (depths.size() < 2 || !(step > 0.0) || !(counted > 0.0)) return false;
-    double deepest = 0.0;
-    for (double d : depths) deepest = std::max(deepest, std::fabs(d));
-    const double tolerance = std::max(precision, kArithmetic * std::max(deepest, 1.0));
-    const double sign = depths.back() >= depths.front() ? 1.0 : -1.0;
-    uint64_t last = 0;
-    for (size_t j = 1; j < depths.size(); ++j) {
-        if (depths[j] == depths[j - 1]) continue;
-        const double along = (depths[j] - depths.front()) * sign;
-        const double n = std::nearbyint(along / counted);
-        const uint32_t least = leastSteps.empty() ? 1u : std::max<uint32_t>(leastSteps[j - 1], 1u);
-        if (!(n < kMostSteps) || n < double(last + least) || std::fabs(along - n * step) > tolerance) return false;
-        last = uint64_t(n);
-    }
-    return true;
 }
 
 } // namespace lis::frames

@@ -46,10 +46,4 @@ DepthGrid MeasureDepthGrid(const std::vector<double>& depths, const std::vector<
 DepthGrid CountedBy(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double spacing,
                     double precision);
 
-// Whether `depths` lie within `precision` of their places `step` apart from the first,
-// each counted in steps of `counted` (the grid measured, where a rounded step is tried in
-// its place; else `step` itself), at least their least count apart.
-bool GridFits(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double counted,
-              double step, double precision);
-
 } // namespace lis::frames

@@ -184,17 +184,11 @@ double StepPrecisionOf(const std::vector<double>& depths, uint8_t code, double f
 
 // How well a layout's frames bear it out: 0 not at all, 1 their depths run one way (or,
 // once a record, every record holds whole frames), 2 and lie on a grid of their own.
-struct LayoutFit {
-    int level = 0;
-    DepthGrid grid;
-};
-
-LayoutFit JudgeLayout(const LayoutTrial& trial, bool once, uint8_t code, double factor)
+int JudgeLayout(const LayoutTrial& trial, bool once, uint8_t code, double factor)
 {
-    if (trial.size == 0 || trial.frames == 0 || !trial.fits || (once && !trial.whole)) return {};
-    const DepthGrid grid =
-        MeasureDepthGrid(trial.depths, trial.counts, StepPrecisionOf(trial.depths, code, factor), !lis::IsRealCode(code));
-    return {grid.holds ? 2 : 1, grid};
+    if (trial.size == 0 || trial.frames == 0 || !trial.fits || (once && !trial.whole)) return 0;
+    const double precision = StepPrecisionOf(trial.depths, code, factor);
+    return MeasureDepthGrid(trial.depths, trial.counts, precision, !lis::IsRealCode(code)).holds ? 2 : 1;
 }
 
 // Whether a usable EB 8 agrees with a measured grid: within the depths' precision over
@@ -424,12 +418,12 @@ uint32_t SettleFrameLayout(const LayoutTrials& trials, const CLisLogicalFile& f,
     if (byEntry8) *byEntry8 = false;
     const bool once = f.m_depthMode == kDepthPerRecord;
     const LayoutTrial &declared = trials.declared, &channels = trials.channels;
-    const LayoutFit d = JudgeLayout(declared, once, f.m_depthCode, f.m_depthFactor);
-    const LayoutFit c = JudgeLayout(channels, once, f.m_depthCode, f.m_depthFactor);
-    if (d.level == 0 && c.level == 0) return 0;
+    const int d = JudgeLayout(declared, once, f.m_depthCode, f.m_depthFactor);
+    const int c = JudgeLayout(channels, once, f.m_depthCode, f.m_depthFactor);
+    if (d == 0 && c == 0) return 0;
     // The better borne out wins; of two alike, the channels' (every byte a channel's),
     // but for depth-once frames that only entry 3's reading steps at a usable EB 8.
-    if (d.level != c.level) return d.level > c.level ? declared.size : channels.size;
+    if (d != c) return d > c ? declared.size : channels.size;
     if (once) {
         // Only entry 3's frames stepped at EB 8 (each record's frames ahead of the next
         // record's depth): EB 8 tells the layout.
