@@ -208,27 +208,6 @@ DepthGrid CoarsestGrid(const Course& c, const std::vector<double>& units, std::v
     return {};
 }
 
-// Whether `depths` lie within `precision` of their places `step` apart from the first,
-// each at least its least count of steps beyond the one before.
-bool GridFits(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double step, double precision)
-{
-    if (depths.size() < 2 || !(step > 0.0)) return false;
-    double deepest = 0.0;
-    for (double d : depths) deepest = std::max(deepest, std::fabs(d));
-    const double tolerance = std::max(precision, kArithmetic * std::max(deepest, 1.0));
-    const double sign = depths.back() >= depths.front() ? 1.0 : -1.0;
-    uint64_t last = 0;
-    for (size_t j = 1; j < depths.size(); ++j) {
-        if (depths[j] == depths[j - 1]) continue;
-        const double along = (depths[j] - depths.front()) * sign;
-        const double n = std::nearbyint(along / step);
-        const uint32_t least = leastSteps.empty() ? 1u : std::max<uint32_t>(leastSteps[j - 1], 1u);
-        if (!(n < kMostSteps) || n < double(last + least) || std::fabs(along - n * step) > tolerance) return false;
-        last = uint64_t(n);
-    }
-    return true;
-}
-
 } // namespace
 
 double StepPrecision(uint8_t code, double deepest)
@@ -263,10 +242,15 @@ DepthGrid MeasureDepthGrid(const std::vector<double>& depths, const std::vector<
         c.along.push_back((depths[j] - depths.front()) * sign);
         if (j > 0 && c.along[j] < c.along[j - 1]) return {}; // goes back: no grid
     }
+    // An even sample of the distances, taken once repeated depths are left out: a stride
+    // over every depth would meet only the repeats where each depth is written twice.
+    size_t distances = 0;
+    for (size_t j = 1; j < depths.size(); ++j) distances += c.along[j] > c.along[j - 1];
     std::vector<double> units;
-    const size_t stride = std::max<size_t>(1, depths.size() / kSampledDistances);
-    for (size_t j = 1; j < depths.size(); j += stride)
-        if (const double d = c.along[j] - c.along[j - 1]; d > 0.0) units.push_back(d / double(c.Least(j - 1)));
+    const size_t stride = std::max<size_t>(1, distances / kSampledDistances);
+    for (size_t j = 1, seen = 0; j < depths.size(); ++j)
+        if (const double d = c.along[j] - c.along[j - 1]; d > 0.0 && seen++ % stride == 0)
+            units.push_back(d / double(c.Least(j - 1)));
     if (units.empty()) return {};
     std::sort(units.begin(), units.end());
     std::vector<uint64_t> counts(depths.size(), 0);
@@ -286,30 +270,116 @@ DepthGrid MeasureDepthGrid(const std::vector<double>& depths, const std::vector<
     return {};
 }
 
-DepthGrid CountedBy(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double spacing,
-                    double precision)
+bool StepFit::Disproves() const
 {
-    if (depths.size() < 2 || !(spacing > 0.0)) return {};
-    const double sign = depths.back() >= depths.front() ? 1.0 : -1.0;
-    DepthGrid grid;
-    double step = spacing;
-    for (size_t j = 1; j < depths.size(); ++j) {
-        const double d = (depths[j] - depths[j - 1]) * sign;
-        if (d == 0.0) continue;
-        // Counted on the step the span so far gives, once it holds a few: a long gap
-        // counted on a spacing read to four places would drift by a step.
-        const double k = std::nearbyint(d / step);
-        const uint32_t least = leastSteps.empty() ? 1u : std::max<uint32_t>(leastSteps[j - 1], 1u);
-        if (!(k < kMostSteps) || k < double(least)) return {};
-        grid.steps += uint64_t(k);
-        ++grid.distances;
-        grid.gapless += k == double(least);
-        if (grid.steps >= 16) step = (depths[j] - depths.front()) * sign / double(grid.steps);
+    const size_t allowed = std::max<size_t>(2, Distances() / 16);
+    return multiple > 1 || runPast > Distances() / 16 || 2 * overlaps > Distances() || odd + runPast > allowed;
+}
+
+StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double step,
+                double precision, bool integer, bool follow)
+{
+    StepFit fit;
+    fit.step = step;
+    const size_t n = depths.size();
+    if (n < 2 || !(step > 0.0) || !std::isfinite(step) || (!leastSteps.empty() && leastSteps.size() + 1 < n))
+        return fit;
+    size_t ahead = 0, back = 0;
+    double deepest = 0.0;
+    for (size_t j = 0; j < n; ++j) {
+        if (!std::isfinite(depths[j])) return fit;
+        deepest = std::max(deepest, std::fabs(depths[j]));
+        if (j > 0) ahead += depths[j] > depths[j - 1], back += depths[j] < depths[j - 1];
     }
-    if (grid.steps == 0 || !(double(grid.steps) < kMostSteps)) return {};
-    grid.step = (depths.back() - depths.front()) * sign / double(grid.steps);
-    grid.holds = GridFits(depths, leastSteps, grid.step, precision);
-    return grid.holds ? grid : DepthGrid{};
+    if (ahead + back == 0) return fit;
+    fit.sign = ahead >= back ? 1.0 : -1.0;
+    const bool once = !leastSteps.empty();
+    const auto least = [&](size_t j) { return once ? std::max<uint32_t>(leastSteps[j], 1u) : 1u; };
+    // Two depths of an integer code, each exact to half a unit, lie less than a unit from
+    // their distance; code-68 words rounded, cut or cut from a float within 1.25 units.
+    const double slack = kArithmetic * std::max(deepest, 1.0);
+    const double tolerance = integer ? precision * (1.0 - 1e-9) + slack : 1.25 * precision + slack;
+    // A step measured roughly is followed on the span counted so far, once that holds a
+    // few steps; not where the depths' rounding reaches a third of a step, for there
+    // steps cannot be counted one by one, only each stretch's span on the step whole.
+    const bool refine = follow && 3.0 * tolerance < step;
+    constexpr uint32_t kMostMultiple = 8;
+    bool whole[kMostMultiple + 1];
+    size_t exact[kMostMultiple + 1] = {};
+    std::fill(std::begin(whole), std::end(whole), true);
+
+    size_t origin = 0, prev = 0;
+    uint64_t count = 0, need = least(0); // steps from the origin to prev; places the frames from prev take
+    double spans = 0.0, rate = step;
+    uint64_t counted = 0, measuredOver = 0; // steps of the closed stretches; the rate measured over
+    enum class Place { OnGrid, Overlap, RunPast, Off };
+    // Where anchor j lies on the stretch from `origin`, `places` beyond prev. A record
+    // whose last frame meets the next record's depth overlaps it; one whose frames reach
+    // beyond runs past.
+    const auto placeOf = [&](size_t j, uint64_t places, uint64_t& k) {
+        const double along = (depths[j] - depths[origin]) * fit.sign;
+        const double from = (depths[j] - depths[prev]) * fit.sign;
+        if (from > 0.0 && places >= 2 && from < double(places - 1) * rate - tolerance) return Place::RunPast;
+        // No fewer steps than the frames before take (a record's last may meet the next).
+        const double fewest = double(count + places - (places >= 2 ? 1 : 0));
+        const double steps = std::max(std::nearbyint(along / rate), fewest);
+        // A step measured over `measuredOver` steps is off by up to the tolerance over them.
+        const double allowed = measuredOver > 0 ? tolerance * (1.0 + steps / double(measuredOver)) : tolerance;
+        if (from <= 0.0 || !(steps < kMostSteps) || std::fabs(along - steps * rate) > allowed) return Place::Off;
+        k = uint64_t(steps);
+        if (k + 1 < count + places || (k < count + places && places < 2)) return Place::Off; // among the frames before
+        return k + 1 == count + places && places >= 2 ? Place::Overlap : Place::OnGrid;
+    };
+    const auto close = [&] {
+        spans += (depths[prev] - depths[origin]) * fit.sign;
+        counted += count;
+    };
+    for (size_t j = 1; j < n; ++j) {
+        if (depths[j] == depths[prev] && !once) continue; // a repeated depth: no place of its own
+        uint64_t k = 0;
+        const Place place = placeOf(j, need, k);
+        fit.overlaps += place == Place::Overlap;
+        if (place == Place::OnGrid || place == Place::Overlap) {
+            const uint64_t m = k - count;
+            ++fit.onGrid;
+            fit.gapless += m == need;
+            for (uint32_t g = 2; g <= kMostMultiple; ++g) {
+                whole[g] = whole[g] && m % g == 0 && m >= g * need;
+                exact[g] += m == g * need;
+            }
+            count = k;
+            prev = j;
+            need = least(j);
+            // Followed on the span so far: a step given to a few places drifts over a long log.
+            if (refine && counted + count >= 16) {
+                measuredOver = counted + count;
+                rate = (spans + (depths[j] - depths[origin]) * fit.sign) / double(measuredOver);
+            }
+            continue;
+        }
+        ++(place == Place::RunPast ? fit.runPast : fit.odd);
+        // A glitch: the next anchor lies on the stretch again, its frames counted too.
+        uint64_t next = 0;
+        if (const Place after = j + 1 < n ? placeOf(j + 1, need + least(j), next) : Place::Off;
+            after == Place::OnGrid || after == Place::Overlap) {
+            need += least(j);
+            continue;
+        }
+        close();
+        origin = prev = j;
+        count = 0;
+        need = least(j);
+    }
+    close();
+    fit.steps = counted;
+    if (counted > 0) fit.step = spans / double(counted);
+    const size_t share = once ? 8 : 4;
+    for (uint32_t g = kMostMultiple; g >= 2 && fit.onGrid >= 4; --g)
+        if (whole[g] && exact[g] * share >= fit.onGrid) {
+            fit.multiple = g;
+            break;
+        }
+    return fit;
 }
 
 } // namespace lis::frames

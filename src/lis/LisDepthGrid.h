@@ -32,18 +32,43 @@ struct DepthGrid {
 // the distances are exactly that least count (an eighth of depth-once records, which
 // frames missing at random leave with a gap after most): gaps and missing frames keep
 // the grid.
-// A grid the depths fit exactly wins over one that needs rounding. The grid is wider
-// than the precision, the depth code's own unit, but where `unitGrid` (integer codes)
-// and the depths fit one of exactly that unit. Repeated depths are no distance. No grid
+// A grid the depths fit exactly wins over one that needs rounding. A step (over its
+// least count) is wider than twice the precision: a finer one is the depth code's own
+// rounding, not the log's; but where `unitGrid` (integer codes) and the depths fit a
+// grid of exactly one unit. Repeated depths are no distance. No grid
 // holds for depths that go back or are not finite. Linear in the depths but for a sort
 // of a sample of their distances.
 DepthGrid MeasureDepthGrid(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps,
                            double precision, bool unitGrid = false);
 
-// The grid of `depths` whose steps are counted by `spacing` distance by distance (a
-// spacing read to four places drifts over a long log), each at least its least count:
-// the span over the steps, where every depth lies within `precision` of its place.
-DepthGrid CountedBy(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double spacing,
-                    double precision);
+// How a step lays out a log's anchors (every frame's depth, or each depth-once record's
+// with the frames it holds): each anchor counted in whole steps from the first of its
+// stretch, within what two depths of `precision` (one unit of an `integer` code, else of
+// code 68's fraction) leave of their distance. An anchor off
+// the grid whose next anchor is back on it is a glitch and skipped; else a new stretch
+// starts there (a splice, a repeat section, a turn back). A step a header gives is held
+// as given; one measured roughly (`follow`) is followed on the span counted so far. The
+// one question every rule asks of a step and a log's depths.
+struct StepFit {
+    double step = 0.0;     // the stretches' spans over their steps (the step followed where none)
+    uint64_t steps = 0;    // counted over the stretches
+    size_t onGrid = 0;     // distances counted on the grid
+    size_t gapless = 0;    // of them, exactly their least count of steps
+    size_t odd = 0;        // anchors off the grid or back against the log
+    size_t runPast = 0;    // anchors nearer than the frames of a record before them need
+    size_t overlaps = 0;   // anchors a record's last frame meets (counted on the grid)
+    uint32_t multiple = 1; // the coarsest whole multiple (up to 8) of the step that every counted
+                           // distance holds its least count of, enough of them exactly; 1: none
+    double sign = 1.0;     // the way most distances run
+
+    size_t Distances() const { return onGrid + odd + runPast; }
+    // Whether the anchors disprove the step: more than a few odd anchors (one odd depth, a
+    // splice or a repeat section never does), a record's frames running past the next,
+    // most records overlapping the next, or every distance a whole multiple of it.
+    bool Disproves() const;
+};
+
+StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double step,
+                double precision, bool integer = false, bool follow = false);
 
 } // namespace lis::frames

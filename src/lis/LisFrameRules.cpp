@@ -5,7 +5,6 @@
 #include "platform/Format.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 #include <utility>
 
@@ -23,16 +22,6 @@ constexpr double kArithmeticSlack = 1.0e-9;
 
 bool Blank(const std::string& s) { return s.find_first_not_of(' ') == std::string::npos; }
 
-// The steps between frames that carry their own depths; a repeated depth is no step.
-std::vector<double> FrameSteps(const std::vector<CLisDepthEntry>& d)
-{
-    std::vector<double> steps;
-    for (size_t i = 1; i < d.size(); ++i)
-        if (const double step = std::fabs(d[i].m_depth - d[i - 1].m_depth); step > 0.0 && std::isfinite(step))
-            steps.push_back(step);
-    return steps;
-}
-
 // The frames of one depth-once record: the entries from `start` that share its position.
 size_t RecordEnd(const std::vector<CLisDepthEntry>& d, size_t start)
 {
@@ -41,65 +30,26 @@ size_t RecordEnd(const std::vector<CLisDepthEntry>& d, size_t start)
     return end;
 }
 
-// The steps the depths of depth-once records give: each record's distance to the next
-// over its frames (a repeated record depth is no step).
-std::vector<double> RecordSteps(const std::vector<CLisDepthEntry>& d)
-{
-    std::vector<double> steps;
-    for (size_t start = 0, next = 0; start < d.size(); start = next) {
-        next = RecordEnd(d, start);
-        if (next == d.size()) break;
-        if (const double step = std::fabs(d[next].m_depth - d[start].m_depth) / double(next - start);
-            step > 0.0 && std::isfinite(step))
-            steps.push_back(step);
-    }
-    return steps;
-}
-
-// How far apart two steps may lie and still be one: a real depth code rounds its depths
-// (code 68's 23-bit fraction holds 10,000 ft to two thousandths), an integer code holds
-// them exactly.
-double DepthRounding(const CLisLogicalFile& file)
-{
-    if (!lis::IsRealCode(file.m_depthCode)) return 0.0;
-    double deepest = 0.0;
-    for (const CLisDepthEntry& e : file.m_depths)
-        if (std::isfinite(e.m_depth)) deepest = std::max(deepest, std::fabs(e.m_depth));
-    return 4.0 * deepest * double(FLT_EPSILON);
-}
-
 bool Agree(double a, double b, double rounding)
 {
     return std::fabs(a - b) <= std::max(kSpacingTolerance * b, rounding);
 }
 
-// The step the most frames share: the mean of the steps that agree with it (their sum
-// is a difference of depths, which the depths' rounding does not bias), and how many do.
-struct SharedStep {
-    double step = 0.0;
-    size_t count = 0;
-};
-
-// The mean of the steps that agree with `step`, summed in the order they come.
-SharedStep StepsAgreeingWith(const std::vector<double>& steps, double step, double rounding)
+// The step the most distances share: the mean of the steps that agree with it (their sum
+// is a difference of depths, which the depths' rounding does not bias).
+double CommonestStep(std::vector<double> steps, double rounding)
 {
-    SharedStep shared;
-    for (double a : steps)
-        if (Agree(a, step, rounding)) {
-            shared.step += a;
-            ++shared.count;
-        }
-    if (shared.count > 0) shared.step /= double(shared.count);
-    return shared;
-}
-
-SharedStep CommonestStep(std::vector<double> steps, double rounding)
-{
+    const auto mean = [&](double step) {
+        double sum = 0.0;
+        size_t count = 0;
+        for (double a : steps)
+            if (Agree(a, step, rounding)) sum += a, ++count;
+        return std::pair{count > 0 ? sum / double(count) : 0.0, count};
+    };
     // Where most steps share one, the middle step is among them.
     const auto middle = steps.begin() + std::ptrdiff_t(steps.size() / 2);
     std::nth_element(steps.begin(), middle, steps.end());
-    const SharedStep atMiddle = StepsAgreeingWith(steps, *middle, rounding);
-    if (2 * atMiddle.count > steps.size()) return atMiddle;
+    if (const auto atMiddle = mean(*middle); 2 * atMiddle.second > steps.size()) return atMiddle.first;
     // Else the step that agrees with the most: the steps that agree with steps[i] lie in
     // [first, last) of the sorted steps, and both ends only move up with i.
     std::sort(steps.begin(), steps.end());
@@ -113,60 +63,55 @@ SharedStep CommonestStep(std::vector<double> steps, double rounding)
             bestAt = i;
         }
     }
-    return StepsAgreeingWith(steps, steps[bestAt], rounding);
+    return mean(steps[bestAt]).first;
 }
 
-// The frames of each depth-once record `step` apart from its recorded depth, each the
-// way it lay before; a record already at a step that agrees stays as it was read.
-void PlaceRecordFrames(std::vector<CLisDepthEntry>& d, double step, double rounding)
+// Whether padding holds no channel data: every byte zero, or one word over and over
+// (an absent value written as filler).
+bool Filler(const uint8_t* p, uint32_t size)
 {
-    for (size_t start = 0, next = 0; start < d.size(); start = next) {
-        next = RecordEnd(d, start);
-        const double first = d[start].m_depth;
-        if (next - start < 2 || Agree(std::fabs(d[start + 1].m_depth - first), step, rounding)) continue;
-        for (size_t k = start + 1; k < next; ++k)
-            d[k].m_depth = first + double(k - start) * std::copysign(step, d[k].m_depth - first);
-    }
-}
-
-// The frames of every depth-once record `step` apart from its recorded depth, the way
-// the records' depths run.
-void PlaceOnGrid(std::vector<CLisDepthEntry>& d, double step)
-{
-    if (d.empty()) return;
-    const double along = d.back().m_depth >= d.front().m_depth ? step : -step;
-    for (size_t start = 0, next = 0; start < d.size(); start = next) {
-        next = RecordEnd(d, start);
-        for (size_t k = start + 1; k < next; ++k) d[k].m_depth = d[start].m_depth + double(k - start) * along;
-    }
+    if (std::all_of(p, p + size, [](uint8_t b) { return b == 0; })) return true;
+    if (size < 4 || size % 4 != 0) return false;
+    for (uint32_t i = 4; i < size; ++i)
+        if (p[i] != p[i % 4]) return false;
+    return true;
 }
 
 // One layout tried on one record. Depth-once frames carry no depth: a record gives its
 // depth and how many whole frames it holds. Frames with depths of their own give every
-// depth, which must run one way across the records; a trial that fails keeps none.
-void TryLayout(LayoutTrial& trial, bool once, uint8_t depthCode, double factor, const uint8_t* body, uint32_t bytes)
+// depth. Bytes a frame holds behind the channels (`channels` bytes) are padding: it is
+// noted whether any holds channel data, and (per frame) whether it holds a depth between
+// its frame's and the next's, a frame of its own.
+void TryLayout(LayoutTrial& trial, bool once, uint8_t depthCode, double factor, uint32_t channels,
+               const uint8_t* body, uint32_t bytes)
 {
     if (!trial.fits) return;
     const uint32_t depthSize = DepthSize(depthCode);
     const uint32_t frameBytes = once ? bytes - std::min(bytes, depthSize) : bytes;
     const uint32_t frames = frameBytes / trial.size;
     trial.frames += frames;
+    trial.whole = trial.whole && frameBytes % trial.size == 0;
+    const uint8_t* first = once ? body + std::min(bytes, depthSize) : body;
+    if (channels < trial.size)
+        for (uint32_t k = 0; k < frames && trial.paddingFiller; ++k)
+            trial.paddingFiller = Filler(first + uint64_t(k) * trial.size + channels, trial.size - channels);
     if (once) {
-        trial.whole = trial.whole && frameBytes % trial.size == 0;
         if (frames == 0) return;
         trial.depths.push_back(ReadDepth(body, body + bytes, depthCode) * factor);
         trial.counts.push_back(frames);
         return;
     }
     trial.fits = trial.size >= depthSize;
+    const bool padDepth = channels < trial.size && trial.size - channels >= depthSize;
     for (uint32_t k = 0; k < frames && trial.fits; ++k) {
-        const double depth = ReadDepth(body + uint64_t(k) * trial.size, body + bytes, depthCode) * factor;
+        const uint8_t* frame = body + uint64_t(k) * trial.size;
+        const double depth = ReadDepth(frame, body + bytes, depthCode) * factor;
         trial.fits = std::isfinite(depth);
-        if (trial.fits && !trial.depths.empty() && depth != trial.depths.back()) {
-            const int course = depth > trial.depths.back() ? 1 : -1;
-            trial.fits = trial.course == 0 || trial.course == course;
-            trial.course = course;
+        if (padDepth && !trial.depths.empty()) {
+            const double before = trial.depths.back(), pad = trial.padDepth;
+            trial.padBetween += (pad - before) * (depth - pad) > 0.0;
         }
+        if (padDepth) trial.padDepth = ReadDepth(frame + channels, body + bytes, depthCode) * factor;
         trial.depths.push_back(depth);
     }
     if (!trial.fits) trial.depths = std::vector<double>();
@@ -182,41 +127,52 @@ double StepPrecisionOf(const std::vector<double>& depths, uint8_t code, double f
     return StepPrecision(code, deepest / scale) * scale;
 }
 
-// How well a layout's frames bear it out: 0 not at all, 1 their depths run one way (or,
-// once a record, every record holds whole frames), 2 and lie on a grid of their own.
-int JudgeLayout(const LayoutTrial& trial, bool once, uint8_t code, double factor)
+// The step anchors give where EB 8 gives none: that of the grid they lie on, else the
+// step most of their distances (over their least counts) share, else the least step two
+// or more share (records of frames missing at random are followed by a gap more often
+// than not), each measured over the run; 0 where they give none.
+double MeasuredStep(const std::vector<double>& depths, const std::vector<uint32_t>& counts, double precision,
+                    uint8_t code)
 {
-    if (trial.size == 0 || trial.frames == 0 || !trial.fits || (once && !trial.whole)) return 0;
+    const bool integer = !lis::IsRealCode(code);
+    // The grid's step is measured over its whole span already.
+    if (const DepthGrid grid = MeasureDepthGrid(depths, counts, precision, integer); grid.holds) return grid.step;
+    std::vector<double> units;
+    uint32_t fewest = UINT32_MAX;
+    for (size_t j = 1; j < depths.size(); ++j) {
+        const uint32_t least = counts.empty() ? 1u : std::max<uint32_t>(counts[j - 1], 1u);
+        if (const double d = std::fabs(depths[j] - depths[j - 1]); d > 0.0 && std::isfinite(d)) {
+            units.push_back(d / double(least));
+            fewest = std::min(fewest, least);
+        }
+    }
+    if (units.empty()) return 0.0;
+    const double rounding = 2.5 * precision / double(fewest);
+    // Counted over the run, a splice or odd depth left out: the span over its steps.
+    const StepFit shared = FitStep(depths, counts, CommonestStep(units, rounding), precision, integer, true);
+    if (!shared.Disproves()) return shared.step;
+    std::sort(units.begin(), units.end());
+    for (size_t i = 0; i + 1 < units.size(); ++i)
+        if (Agree(units[i + 1], units[i], rounding)) {
+            const StepFit least = FitStep(depths, counts, units[i], precision, integer, true);
+            return least.Disproves() ? shared.step : least.step;
+        }
+    return shared.step;
+}
+
+// Whether frames of a layout keep a step at all: a garbled reading's depths do not.
+bool KeepsAStep(const LayoutTrial& trial, uint8_t code, double factor)
+{
     const double precision = StepPrecisionOf(trial.depths, code, factor);
-    return MeasureDepthGrid(trial.depths, trial.counts, precision, !lis::IsRealCode(code)).holds ? 2 : 1;
+    const double step = MeasuredStep(trial.depths, trial.counts, precision, code);
+    return step > 0.0 && !FitStep(trial.depths, trial.counts, step, precision, !lis::IsRealCode(code), true).Disproves();
 }
 
-// Whether a usable EB 8 agrees with a measured grid: within the depths' precision over
-// its span, or to the four places EB 8 is read to.
-bool SpacingAgrees(double spacing, const DepthGrid& grid, double precision)
+// Whether a step laid from the top holds over the whole run: it places the last anchor
+// counted within the precision of its depth.
+bool HoldsOverTheRun(double step, const StepFit& fit, double precision)
 {
-    if (!(spacing > 0.0) || !grid.holds) return false;
-    return std::fabs(spacing - grid.step) <= precision / double(grid.steps) + kArithmeticSlack * spacing
-           || CLisRecordIO::RoundTo4Decimals(grid.step) == CLisRecordIO::RoundTo4Decimals(spacing);
-}
-
-// Whether EB 8 as read, to four places in its own units (0.00254 m read as 0.0025 m),
-// is what a grid's step reads as in those units.
-bool AgreesAsRead(const CLisLogicalFile& f, const DepthGrid& grid)
-{
-    if (!grid.holds || !(f.m_spacingRead > 0.0) || f.m_dfsrSpacing == 0.0) return false;
-    const double toDepthUnits = std::fabs(f.m_dfsrSpacing / f.m_spacingRead);
-    return CLisRecordIO::RoundTo4Decimals(grid.step / toDepthUnits) == CLisRecordIO::RoundTo4Decimals(f.m_spacingRead);
-}
-
-// The grid EB 8 counts depth-once records on, where it agrees with EB 8 (as read, or
-// in the depths' units): their frames at EB 8, none running past the next record.
-DepthGrid GridOfSpacing(const CLisLogicalFile& f, const std::vector<double>& depths,
-                        const std::vector<uint32_t>& counts, double precision)
-{
-    const double spacing = std::fabs(f.m_frameSpacing);
-    const DepthGrid grid = CountedBy(depths, counts, spacing, precision);
-    return SpacingAgrees(spacing, grid, precision) || AgreesAsRead(f, grid) ? grid : DepthGrid{};
+    return fit.steps == 0 || std::fabs(step - fit.step) * double(fit.steps) <= 1.5 * precision + kArithmeticSlack * step;
 }
 
 } // namespace
@@ -307,93 +263,101 @@ GridAnchors AnchorsOf(const CLisLogicalFile& f)
     return a;
 }
 
-// The step where the frames give no grid: where most of their steps (or of the records'
-// steps over their frames) share one, that one, unless EB 8 agrees with it.
-void SettleSpacingByShare(CLisLogicalFile& f, std::vector<double> steps)
+// The way most depth-once records run, where nine in ten or more do; 0 where they jump about.
+double RecordsCourse(const std::vector<double>& records)
 {
-    const bool once = f.m_depthMode == kDepthPerRecord;
-    const double given = std::fabs(f.m_frameSpacing); // EB 8 where it is a log's spacing, else 0
-    const double rounding = DepthRounding(f);
-    const size_t count = steps.size();
-    const SharedStep shared = CommonestStep(std::move(steps), rounding);
-    const bool most = 2 * shared.count > count;
-    // EB 8 read to four places (0.0083 for 1/120) is what the depths give, so rounded.
-    const bool agrees = Agree(given, shared.step, rounding) || CLisRecordIO::RoundTo4Decimals(shared.step) == given;
-    if (given > 0.0 && (agrees || !most)) return;
-    f.m_spacingOverruled = true;
-    // Rounded as the data set's measured step is; a signed spacing keeps its sign.
-    f.m_frameSpacing = std::copysign(CLisRecordIO::RoundTo4Decimals(shared.step), f.m_frameSpacing);
-    if (once) PlaceRecordFrames(f.m_depths, shared.step, rounding); // unrounded: no drift over a long record
+    size_t ahead = 0, back = 0;
+    for (size_t j = 1; j < records.size(); ++j) ahead += records[j] > records[j - 1], back += records[j] < records[j - 1];
+    if (10 * ahead >= 9 * (ahead + back)) return 1.0;
+    if (10 * back >= 9 * (ahead + back)) return -1.0;
+    return 0.0;
 }
 
-// The step where the frames lie on a grid: EB 8 where it agrees with the grid, else the
-// grid's step. Depth-once
-// frames are placed at the measured step unless EB 8 already placed them as close.
-void SettleSpacingOnGrid(CLisLogicalFile& f, const DepthGrid& grid, double precision)
+// The frames of every depth-once record `step` apart from its recorded depth, the way
+// most records run (`course`); where they jump about, each the way it lay as read.
+void PlaceRecordFrames(std::vector<CLisDepthEntry>& d, double step, double course)
 {
-    const bool once = f.m_depthMode == kDepthPerRecord;
-    const double given = std::fabs(f.m_frameSpacing);
-    const bool close = given > 0.0 && std::fabs(given - grid.step) <= precision / double(grid.steps) + kArithmeticSlack * given;
-    if (close) return;
-    if (!SpacingAgrees(given, grid, precision)) {
-        f.m_spacingOverruled = true;
-        f.m_frameSpacing = std::copysign(grid.step, f.m_frameSpacing); // measured, not rounded: no drift over the span
+    for (size_t start = 0, next = 0; start < d.size(); start = next) {
+        next = RecordEnd(d, start);
+        const double first = d[start].m_depth;
+        const double along = course != 0.0 ? course * step
+                             : next - start >= 2 ? std::copysign(step, d[start + 1].m_depth - first) : step;
+        for (size_t k = start + 1; k < next; ++k) d[k].m_depth = first + double(k - start) * along;
     }
-    if (once) PlaceOnGrid(f.m_depths, grid.step);
 }
 
 // A depth-once record's last frame that its step places at or past the next record's
-// depth (within half a step) is no frame of its own: the next record's depth stands for
-// it. Only where the records' depths run one way: where they jump about, every frame is
-// kept and the log names those that go back.
-void MarkFramesPlacedBehind(CLisLogicalFile& f)
+// depth (within half a unit of the depth code) is no frame of its own: the next
+// record's depth stands for it. Only where the next record lies ahead: a repeated or
+// backward record depth starts a repeat section, whose frames are kept and named as
+// going back. Where the step runs more of a record's frames past the next, the step is
+// in doubt, and they are kept and named too.
+void MarkFramesPlacedBehind(CLisLogicalFile& f, double course, double unit)
 {
     f.m_placedBehind.clear();
     const auto& d = f.m_depths;
-    if (f.m_depthMode != kDepthPerRecord || d.size() < 2) return;
-    const double sign = d.back().m_depth >= d.front().m_depth ? 1.0 : -1.0;
-    for (size_t start = 0, next = RecordEnd(d, 0); next < d.size(); start = next, next = RecordEnd(d, start))
-        if ((d[next].m_depth - d[start].m_depth) * sign < 0.0) return;
-    // A record's last frame only: where the step runs more of a record's frames past the
-    // next, the step is in doubt, and the frames are kept and named as going back.
-    const double half = std::fabs(f.m_frameSpacing) / 2.0;
+    if (f.m_depthMode != kDepthPerRecord || d.size() < 2 || course == 0.0) return;
+    const double half = unit / 2.0;
     for (size_t start = 0, next = RecordEnd(d, 0); next < d.size(); start = next, next = RecordEnd(d, start)) {
-        const auto behind = [&](size_t k) { return (d[next].m_depth - d[k].m_depth) * sign < half; };
-        if (next - start >= 2 && behind(next - 1) && (next - start == 2 || !behind(next - 2)))
-            f.m_placedBehind.push_back(next - 1);
+        if ((d[next].m_depth - d[start].m_depth) * course <= half) continue;
+        const auto behind = [&](size_t k) { return (d[next].m_depth - d[k].m_depth) * course <= half; };
+        if (next - start >= 2 && behind(next - 1) && !behind(next - 2)) f.m_placedBehind.push_back(next - 1);
     }
+}
+
+// Depth-once frames at `step` from their records' depths; the last frames placed at or
+// past the next record's depth (`unit` that of the depth code) marked.
+void PlaceAndMark(CLisLogicalFile& f, const std::vector<double>& records, double step, double unit)
+{
+    if (f.m_depthMode != kDepthPerRecord) return;
+    const double course = RecordsCourse(records);
+    if (step > 0.0) PlaceRecordFrames(f.m_depths, step, course);
+    MarkFramesPlacedBehind(f, course, unit);
 }
 
 } // namespace
 
 void SettleSpacing(CLisLogicalFile& f)
 {
-    const bool once = f.m_depthMode == kDepthPerRecord;
-    std::vector<double> steps = once ? RecordSteps(f.m_depths) : FrameSteps(f.m_depths);
     const double given = std::fabs(f.m_frameSpacing); // EB 8 where it is a log's spacing, else 0
-    if (steps.empty()) {
+    const GridAnchors anchors = AnchorsOf(f);
+    const auto& a = anchors.depths;
+    bool apart = false;
+    for (size_t j = 1; j < a.size() && !apart; ++j) apart = a[j] != a[j - 1] && std::isfinite(a[j] - a[j - 1]);
+    if (!apart) {
         // No step to judge by (one frame, or one depth): EB 8 stands, or the data set has
         // none; the log tells an EB 8 of no use.
         f.m_spacingOverruled = given == 0.0 && f.m_spacingGiven && f.m_dfsrSpacing != 0.0;
         return;
     }
-    const GridAnchors anchors = AnchorsOf(f);
-    const double precision = StepPrecisionOf(anchors.depths, f.m_depthCode, f.m_depthFactor);
-    // Depth-once records whose frames EB 8 steps, none running past the next record, are
-    // read at EB 8's grid: a record followed by a gap every time has no grid of its own to tell.
-    if (const DepthGrid grid = once ? GridOfSpacing(f, anchors.depths, anchors.counts, precision) : DepthGrid{};
-        grid.holds) {
-        SettleSpacingOnGrid(f, grid, precision);
-        MarkFramesPlacedBehind(f);
-        return;
+    const double precision = StepPrecisionOf(a, f.m_depthCode, f.m_depthFactor);
+    // EB 8 stands unless the depths disprove it; the step written is EB 8 where it holds
+    // over the whole run, else the span over the steps EB 8 counts.
+    const bool integer = !lis::IsRealCode(f.m_depthCode);
+    const StepFit byEntry8 = given > 0.0 ? FitStep(a, anchors.counts, given, precision, integer) : StepFit{};
+    double step = 0.0;
+    if (given > 0.0 && !byEntry8.Disproves()) {
+        // EB 8 to four places, as read before, where the run shows it holds as well.
+        const double rounded = given * f.m_spacingRounding;
+        step = byEntry8.steps > 0 && HoldsOverTheRun(rounded, byEntry8, precision) ? rounded
+               : HoldsOverTheRun(given, byEntry8, precision)                       ? given
+                                                                                   : byEntry8.step;
+        if (step == rounded) f.m_frameSpacing = std::copysign(rounded, f.m_frameSpacing);
+        if (step == rounded || step == given) return PlaceAndMark(f, a, step, precision);
+    } else {
+        // EB 8 every distance holds a whole multiple of is the step that multiple times.
+        step = given > 0.0 && byEntry8.multiple > 1
+                   ? FitStep(a, anchors.counts, given * byEntry8.multiple, precision, integer, true).step
+                   : MeasuredStep(a, anchors.counts, precision, f.m_depthCode);
+        // Depths that no step lays out better leave EB 8 standing.
+        if (!(step > 0.0) || (given > 0.0 && FitStep(a, anchors.counts, step, precision, integer, true).Disproves()))
+            step = given;
     }
-    if (const DepthGrid grid = MeasureDepthGrid(anchors.depths, anchors.counts, precision,
-                                                !lis::IsRealCode(f.m_depthCode));
-        grid.holds)
-        SettleSpacingOnGrid(f, grid, precision);
-    else
-        SettleSpacingByShare(f, std::move(steps));
-    MarkFramesPlacedBehind(f);
+    if (step != given) {
+        f.m_spacingOverruled = true;
+        f.m_frameSpacing = std::copysign(step, f.m_frameSpacing); // measured, not rounded: no drift over the span
+    }
+    PlaceAndMark(f, a, step, precision);
 }
 
 LayoutTrials LayoutsToTry(const CLisLogicalFile& f)
@@ -409,33 +373,55 @@ LayoutTrials LayoutsToTry(const CLisLogicalFile& f)
 void TryLayouts(LayoutTrials& trials, const CLisLogicalFile& f, const uint8_t* body, uint32_t bytes)
 {
     const bool once = f.m_depthMode == kDepthPerRecord;
-    for (LayoutTrial* trial : {&trials.declared, &trials.channels})
-        if (trial->size > 0) TryLayout(*trial, once, f.m_depthCode, f.m_depthFactor, body, bytes);
+    if (trials.declared.size > 0)
+        TryLayout(trials.declared, once, f.m_depthCode, f.m_depthFactor, trials.channels.size, body, bytes);
+    if (trials.channels.size > 0)
+        TryLayout(trials.channels, once, f.m_depthCode, f.m_depthFactor, trials.channels.size, body, bytes);
 }
 
-uint32_t SettleFrameLayout(const LayoutTrials& trials, const CLisLogicalFile& f, bool* byEntry8)
+uint32_t SettleFrameLayout(const LayoutTrials& trials, const CLisLogicalFile& f, std::string* why)
 {
-    if (byEntry8) *byEntry8 = false;
+    std::string ignored;
+    std::string& ruled = why ? *why : ignored;
+    ruled.clear();
     const bool once = f.m_depthMode == kDepthPerRecord;
     const LayoutTrial &declared = trials.declared, &channels = trials.channels;
-    const int d = JudgeLayout(declared, once, f.m_depthCode, f.m_depthFactor);
-    const int c = JudgeLayout(channels, once, f.m_depthCode, f.m_depthFactor);
-    if (d == 0 && c == 0) return 0;
-    // The better borne out wins; of two alike, the channels' (every byte a channel's),
-    // but for depth-once frames that only entry 3's reading steps at a usable EB 8.
-    if (d != c) return d > c ? declared.size : channels.size;
-    if (once) {
-        // Only entry 3's frames stepped at EB 8 (each record's frames ahead of the next
-        // record's depth): EB 8 tells the layout.
-        const auto stepped = [&](const LayoutTrial& t) {
-            return GridOfSpacing(f, t.depths, t.counts, StepPrecisionOf(t.depths, f.m_depthCode, f.m_depthFactor)).holds;
+    const uint8_t code = f.m_depthCode;
+    const double factor = f.m_depthFactor;
+    // Depth-once frames carry no depth: records of whole frames are all that bears a size out.
+    const auto read = [&](const LayoutTrial& t) { return t.size > 0 && t.frames > 0 && t.fits && (!once || t.whole); };
+    if (!read(declared) && !read(channels)) return 0;
+    // Frames that keep no step are no frames: a reading cut across the channels.
+    const auto keeps = [&](const LayoutTrial& t) { return read(t) && (once || KeepsAStep(t, code, factor)); };
+    const bool channelsKeep = keeps(channels);
+    ruled = !read(declared) ? "its frames cannot be read"
+            : !declared.whole && channels.whole && channelsKeep ? "the data records do not hold whole frames of it"
+            : !keeps(declared)                                 ? "its frames' depths keep no step"
+                                                               : "";
+    // Its padding holds frames: the next frame's depth between two of its frames' depths,
+    // or (once a record) channel data where padding would be filler.
+    if (ruled.empty() && !once && 2 * declared.padBetween > declared.depths.size())
+        ruled = "the bytes behind its channels hold the next frames' depths";
+    // Frames smaller than the channels, where the records hold whole frames of the
+    // channels too, leave channel data unread.
+    if (ruled.empty() && declared.size < channels.size && read(channels) && channels.whole && channelsKeep)
+        ruled = "the data records hold whole frames of the channels, which reach past its frames";
+    if (ruled.empty() && once && !declared.paddingFiller)
+        ruled = "the bytes behind its channels hold channel data, not filler";
+    // A usable EB 8 that steps the channels' frames from record to record, where EB 3's
+    // frames leave a gap after every record or cannot be stepped by it.
+    if (const double spacing = std::fabs(f.m_frameSpacing); ruled.empty() && once && spacing > 0.0 && read(channels)) {
+        const auto fit = [&](const LayoutTrial& t) {
+            return FitStep(t.depths, t.counts, spacing, StepPrecisionOf(t.depths, code, factor), !lis::IsRealCode(code));
         };
-        if (stepped(declared) && !stepped(channels)) {
-            if (byEntry8) *byEntry8 = declared.size % channels.size == 0;
-            return declared.size;
-        }
+        const StepFit ofChannels = fit(channels), ofDeclared = fit(declared);
+        const auto gapless = [](const StepFit& fit) { return fit.onGrid > 0 && 8 * fit.gapless >= fit.onGrid; };
+        if (!ofChannels.Disproves() && (ofDeclared.Disproves() || (gapless(ofChannels) && !gapless(ofDeclared))))
+            ruled = "the DFSR frame spacing (entry 8) steps the channels' frames from one data record to the next, "
+                    "not its own";
     }
-    return channels.size;
+    if (ruled.empty()) return declared.size;
+    return channelsKeep ? channels.size : 0;
 }
 
 std::string LayoutRefusal(const CLisLogicalFile& f)

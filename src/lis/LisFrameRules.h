@@ -1,6 +1,7 @@
 // How a LIS data set's frames lie: the frame size its data records are cut by (EB 3's
-// or the sum of its channels', tried on every data record) and the step from one frame
-// to the next (EB 8's, or the step most frames share). The parameter scan feeds these
+// unless the records' bytes rule it out, for the sum of its channels') and the step from
+// one frame to the next (EB 8's, read in full, unless the depths rule it out, for the
+// step measured from them). The parameter scan feeds these
 // rules record by record and settles each once the data set's records are read.
 #pragma once
 
@@ -55,29 +56,34 @@ double RecordFrameStep(CLisLogicalFile& file, double delta, uint32_t frames, dou
 double SignedFrameSpacing(const CLisLogicalFile& file);
 
 // The data set's step, once its frames are read (before repeated depths are dropped).
-// Where the depths (in depth-once mode the records' depths over their frames) lie on a
-// grid (lis/LisDepthGrid.h), EB 8 stands where it agrees with the grid's step to the
-// depths' precision over the span or to four places, else the grid's step is the data
-// set's step and the fast samples' spacing. Where no grid holds: where most of the
-// steps share one, that step, unless EB 8 agrees with it; EB 8 stands where no step is
-// shared by most (where EB 8 is of no use then, the step the most frames share). Where
-// the frames give no step at all (their depths are one), EB 8 stands, or the data set
-// has none. Depth-once frames are placed at the step measured; one that lands at or past
-// the next record's depth is listed in m_placedBehind, to be dropped.
+// EB 8, read in full, stands unless the depths (in depth-once mode the records' depths
+// over their frames) disprove it (lis/LisDepthGrid.h FitStep): frames between its
+// places, a record's frames running past the next record, every distance a whole
+// multiple of it; one odd depth, a splice or a repeat section never does. It is written
+// where it holds over the whole run, else the span over the steps it counts. Without
+// EB 8, the step of the grid the depths lie on, else the one most distances share,
+// measured over the run. Where the frames give no step at all (their depths are one),
+// EB 8 stands, or the data set has none. Depth-once frames are placed at the step the
+// way most records run; a record's last frame placed at or past the next record's depth
+// (where that lies ahead) is listed in m_placedBehind, to be dropped.
 // m_spacingOverruled tells the log that EB 8 was not the step used.
 void SettleSpacing(CLisLogicalFile& file);
 
 // ---- the frame layout --------------------------------------------------------------------
 
 // A frame size tried on a data set's data records. With depths in every frame, their
-// depths in file order across the records, while they run one way (`course`); with the
-// depth once a record, each record's depth and the whole frames it holds, and whether
-// every record held whole frames. `fits` false once the frames cannot be this size's.
+// depths in file order across the records; with the depth once a record, each record's
+// depth and the whole frames it holds. Whether every record held whole frames, and of
+// the bytes behind the channels in a larger frame whether all were filler and (depths
+// in every frame) how often they held a depth between their frame's and the next's.
+// `fits` false once the frames cannot be this size's.
 struct LayoutTrial {
     uint32_t size = 0;
     bool fits = true;
     bool whole = true;
-    int course = 0; // +1 depths grow, -1 they shrink, 0 not told yet
+    bool paddingFiller = true;
+    uint64_t padBetween = 0;
+    double padDepth = 0.0; // behind the channels of the frame before
     uint64_t frames = 0;
     std::vector<double> depths; // in the data set's units
     std::vector<uint32_t> counts;
@@ -95,13 +101,13 @@ LayoutTrials LayoutsToTry(const CLisLogicalFile& file);
 // record header (the depth value of a depth-once record included).
 void TryLayouts(LayoutTrials& trials, const CLisLogicalFile& file, const uint8_t* body, uint32_t bytes);
 // The frame size that lays out the frames of the records tried; 0 where neither fits.
-// A size fits where its frames' depths run one way across the records (depth-once:
-// where every record holds whole frames), and better where they lie on a grid of their
-// own (depth-once: one no record's frames run past). Of two alike the channels' sum
-// wins, every byte a channel's, but in depth-once data sets where only entry 3's
-// reading steps at a usable EB 8: then `byEntry8` tells whether entry 3 is a multiple
-// of the channels' sum, which the bytes alone cannot tell from frames padded.
-uint32_t SettleFrameLayout(const LayoutTrials& trials, const CLisLogicalFile& file, bool* byEntry8 = nullptr);
+// EB 3 stands unless the bytes rule it out: records that do not hold whole frames of it
+// (where they do of the channels), frames whose depths keep no step, bytes behind the
+// channels that hold the next frames' depths or (once a record) channel data rather
+// than filler, or, once a record, a usable EB 8 that steps the channels' frames from
+// record to record where EB 3's leave a gap after every one. `why` names what ruled EB 3
+// out, empty where it stands.
+uint32_t SettleFrameLayout(const LayoutTrials& trials, const CLisLogicalFile& file, std::string* why = nullptr);
 // Why `file`'s frames cannot be read (its layout was refused); empty where they can.
 std::string LayoutRefusal(const CLisLogicalFile& file);
 

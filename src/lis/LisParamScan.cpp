@@ -457,6 +457,7 @@ int CLisParamScan::RemoveRepeatedDepths()
             if (file.m_droppedFrames.size() < lis::kNamedDroppedFrames)
                 file.m_droppedFrames.push_back({uint64_t(i) + droppedBefore, d[i].m_depth, placedBehind});
             ++file.m_droppedCount;
+            file.m_placedBehindCount += placedBehind;
         }
         d.resize(out);
         file.m_placedBehind.clear();
@@ -641,7 +642,10 @@ void ApplyDfsrEntry(EntryType type, uint8_t size, uint8_t code, const uint8_t* v
         break;
     case EntryType::DataReferenceUnits: f.m_dataReferenceUnits = Chars(v, std::min<size_t>(size, 4), end); break;
     case EntryType::FrameSpacing:
-        if (number) f.m_frameSpacing = f.m_spacingRead = isFloat ? CLisRecordIO::RoundTo4Decimals(x) : x;
+        if (number) {
+            f.m_frameSpacing = x; // in full: four places drift over a long log
+            f.m_spacingRounding = isFloat && x != 0.0 ? CLisRecordIO::RoundTo4Decimals(x) / x : 1.0;
+        }
         f.m_spacingGiven = f.m_spacingGiven || number;
         f.m_frameSpacingCode = code;
         break;
@@ -807,7 +811,7 @@ void CLisParamScan::FinishFrameLayout()
     CLisLogicalFile& f = *m_layoutFile;
     m_layoutFile = nullptr;
     f.m_frameSizeSettled = true;
-    const uint32_t size = lis::frames::SettleFrameLayout(m_layouts, f, &f.m_layoutByEntry8);
+    const uint32_t size = lis::frames::SettleFrameLayout(m_layouts, f, &f.m_layoutRuling);
     m_layouts = {}; // the depths tried are no longer needed
     // Frames that fit neither layout are not read as either: the data set is refused.
     f.m_layoutRefused = size == 0;

@@ -141,9 +141,8 @@ public:
     uint32_t m_channelBytes = 0;
     bool m_frameSizeSettled = false;
     bool m_layoutRefused = false;
-    // EB 3 a multiple of the channels' sum, read as EB 3 lays the frames out because only
-    // so does EB 8 step them (depth once a record): the log says so.
-    bool m_layoutByEntry8 = false;
+    // What in the data records ruled EB 3 out, for the log; empty where it stands.
+    std::string m_layoutRuling;
     uint8_t m_upDown = 0;           // EB 4: 1 up, 255 down, 0 none (filled from the depths at the end;
                                     // in depth-once mode the record depths decide)
     uint8_t m_opticalDepthUnits = 1; // EB 5
@@ -158,7 +157,9 @@ public:
     bool m_spacingGiven = false;
     bool m_spacingOverruled = false;
     double m_dfsrSpacing = 0.0;
-    double m_spacingRead = 0.0; // EB 8 as read, to four places in its own units
+    // EB 8 of a real code to four places over EB 8 in full (1 where they are one): the step
+    // as releases before read it, kept where it holds over the whole run.
+    double m_spacingRounding = 1.0;
     uint8_t m_depthUnitKind = lis::kUnitUnknown;
     uint8_t m_maxFramesPerRecord = 0; // EB 11
     int32_t m_absentValueInt = 0;   // EB 12 with codes 56, 66, 73, 79
@@ -177,6 +178,7 @@ public:
     // lis::kNamedDroppedFrames kept for the conversion log.
     std::vector<CLisDroppedFrame> m_droppedFrames;
     uint64_t m_droppedCount = 0;
+    uint64_t m_placedBehindCount = 0; // of them, depth-once frames placed at or past the next record
     // Depth-once frames placed at or past the next record's depth (indices into m_depths,
     // rising), dropped with the repeated depths.
     std::vector<size_t> m_placedBehind;

@@ -302,6 +302,9 @@ void CLisToQtx::Run(const std::string& dictionaryDirectory)
                                    : Format("Lis to Qtx done: wrote %s, log %s", output.path.c_str(), log.c_str());
     if (m_droppedFrames > 0)
         done += Format("; %llu frame(s) dropped for a repeated depth", static_cast<unsigned long long>(m_droppedFrames));
+    if (m_placedBehindFrames > 0)
+        done += Format("; %llu frame(s) dropped: placed at or past the next data record's depth",
+                       static_cast<unsigned long long>(m_placedBehindFrames));
     ShowCommandResult(done);
     // The log alone would keep quiet about what the data set lacks.
     if (m_leftOut > 0 && !log.empty())
@@ -393,11 +396,8 @@ void CLisToQtx::LogFrameLayout(const CLisLogicalFile& dataSet)
         WriteLog(Format("DFSR frame size (entry 3) of %u bytes disagrees with the %u bytes of its channels; frames "
                         "read as %s them out, %u bytes each\r\n",
                         declared, channels, by, unsigned(dataSet.m_frameSize)));
-        if (dataSet.m_layoutByEntry8)
-            WriteLog(Format("Entry 3 holds %u frames of the channels with no sign of padding: read as entry 3 lays "
-                            "them out, for only so does the DFSR frame spacing (entry 8) step the data records' "
-                            "frames; were entry 8 %u times the frames' step, the frames between are left out\r\n",
-                            declared / channels, declared / channels));
+        if (!dataSet.m_layoutRuling.empty())
+            WriteLog("Entry 3 ruled out: " + dataSet.m_layoutRuling + "\r\n");
     }
     for (const CLisRecordRemainder& r : dataSet.m_remainders)
         WriteLog(Format("Data record at offset %llu: %u byte(s) behind its %u whole frame(s) of %u bytes are not "
@@ -438,17 +438,28 @@ void CLisToQtx::LogBackwardFrames(const CLisLogicalFile& dataSet)
 
 void CLisToQtx::LogDroppedFrames(const CLisLogicalFile& dataSet)
 {
-    m_droppedFrames = dataSet.m_droppedCount;
+    m_droppedFrames = dataSet.m_droppedCount - dataSet.m_placedBehindCount;
+    m_placedBehindFrames = dataSet.m_placedBehindCount;
     for (const CLisDroppedFrame& frame : dataSet.m_droppedFrames)
         WriteLog(Format(frame.m_placedBehind ? "Frame %llu at depth %9.4f dropped: the step from its data record's "
                                                "depth places it at or past the next data record's depth\r\n"
                                              : "Frame %llu at depth %9.4f dropped: the frame after it has the same "
                                                "depth\r\n",
                         static_cast<unsigned long long>(frame.m_frame + 1), frame.m_depth));
-    if (dataSet.m_droppedCount > dataSet.m_droppedFrames.size())
+    // The named frames are the first dropped; those beyond are counted by their cause.
+    uint64_t namedBehind = 0;
+    for (const CLisDroppedFrame& frame : dataSet.m_droppedFrames) namedBehind += frame.m_placedBehind;
+    const uint64_t moreBehind = dataSet.m_placedBehindCount - namedBehind;
+    const uint64_t moreRepeated = dataSet.m_droppedCount - dataSet.m_droppedFrames.size() - moreBehind;
+    if (moreRepeated > 0)
         WriteLog(Format("%llu more frame(s) dropped: the frame after each has the same depth\r\n",
-                        static_cast<unsigned long long>(dataSet.m_droppedCount - dataSet.m_droppedFrames.size())));
+                        static_cast<unsigned long long>(moreRepeated)));
+    if (moreBehind > 0)
+        WriteLog(Format("%llu more frame(s) dropped: the step from its data record's depth places each at or past the "
+                        "next data record's depth\r\n",
+                        static_cast<unsigned long long>(moreBehind)));
 }
+
 
 void CLisToQtx::LogFastChannels(const CLisLogicalFile& dataSet)
 {

@@ -18,6 +18,8 @@ namespace {
 using lis::frames::DepthGrid;
 using lis::frames::MeasureDepthGrid;
 using lis::frames::StepPrecision;
+using lis::frames::FitStep;
+using lis::frames::StepFit;
 
 // How a depth is recorded: to the nearest integer unit, or cut to code 68's fraction.
 double Recorded(double depth, bool integer)
@@ -99,6 +101,67 @@ TEST(LisDepthGridTest, DepthsThatGiveNoGridGiveNone)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         EXPECT_FALSE(MeasureDepthGrid(c.depths, {}, c.precision).holds);
+    }
+}
+
+// A step stands against a log's depths unless they disprove it: frames between its
+// places, a record's frames running past the next record, or every distance a whole
+// multiple of it. One odd depth, a splice or a repeat section does not; gaps do not.
+// Where it stands, the span over the steps it counts is the log's step to the precision.
+TEST(LisDepthGridTest, AStepStandsUnlessTheDepthsDisproveIt)
+{
+    enum Odd { None, Glitch, Splice, Repeat, Reversal };
+    const std::function<bool(int)> every = [](int) { return true; };
+    const struct {
+        const char* what;
+        double first, truth, followed;
+        int frames;
+        uint32_t perRecord; // 0: a depth every frame
+        std::function<bool(int)> kept;
+        Odd odd;
+        bool disproved;
+        uint32_t multiple;
+    } cases[] = {
+        {"right, one depth 0.03 ft off", 1000.0, 0.25, 0.25, 400, 0, every, Glitch, false, 1},
+        {"right, one splice", 1000.0, 0.25, 0.25, 400, 0, every, Splice, false, 1},
+        {"right, a repeat section 7 ft back", 1000.0, 0.25, 0.25, 400, 0, every, Repeat, false, 1},
+        {"right, a 0.05 ft reversal", 1000.0, 0.5, 0.5, 400, 0, every, Reversal, false, 1},
+        {"right, every third place missing", 1000.0, 0.5, 0.5, 300, 0, [](int k) { return k % 3 != 2; }, None, false, 1},
+        {"1.5 times the step", 1000.0, 0.25, 0.375, 400, 0, every, None, true, 1},
+        {"half the step, one gap", 1000.0, 0.5, 0.25, 300, 0, [](int k) { return k != 100; }, None, true, 2},
+        {"a third of the step", 1000.0, 0.5, 0.5 / 3, 300, 0, every, None, true, 3},
+        {"1/120 ft cut at 28,000 ft, right", 28000.0, 1.0 / 120, 1.0 / 120, 3000, 0, every, None, false, 1},
+        {"1/120 ft cut at 28,000 ft, twice", 28000.0, 1.0 / 120, 1.0 / 60, 3000, 0, every, None, true, 1},
+        {"records of 3 at 1.5 times the step: frames run past", 1000.0, 0.25, 0.375, 300, 3, every, None, true, 1},
+        {"records of 2, every third place missing", 1000.0, 0.5, 0.5, 300, 2, [](int k) { return k % 3 != 2; }, None,
+         false, 1},
+        {"records of 37 at 1/120 ft cut at 28,000 ft, a splice", 28000.0, 1.0 / 120, 1.0 / 120, 3700, 37, every, Splice,
+         false, 1},
+        {"records of 4 at half the step", 1000.0, 0.5, 0.25, 400, 4, every, None, true, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<double> depths;
+        std::vector<uint32_t> counts;
+        const uint32_t each = std::max<uint32_t>(c.perRecord, 1);
+        double shift = 0.0;
+        for (int k = 0; k < c.frames; k += int(each)) {
+            if (!c.kept(k)) continue;
+            if (c.odd == Splice && k == c.frames / 2) shift = 0.4 * c.truth;
+            if (c.odd == Repeat && k == c.frames / 2) shift = -7.0;
+            if (c.odd == Reversal && k == c.frames / 2) shift = -0.05 - c.truth;
+            const double glitch = c.odd == Glitch && k == c.frames / 3 ? 0.03 : 0.0;
+            depths.push_back(Recorded(c.first + k * c.truth + shift + glitch, false));
+            if (c.perRecord > 0) counts.push_back(each);
+        }
+        const double precision = StepPrecision(68, c.first + c.frames * c.truth);
+        const StepFit fit = FitStep(depths, counts, c.followed, precision);
+        EXPECT_EQ(fit.Disproves(), c.disproved) << fit.odd << " odd, " << fit.runPast << " run past";
+        EXPECT_EQ(fit.multiple, c.multiple);
+        if (c.disproved) continue;
+        // Each stretch on one grid is exact to the precision of its two ends.
+        const double stretches = c.odd == Splice || c.odd == Repeat || c.odd == Reversal ? 2.0 : 1.0;
+        EXPECT_LE(std::fabs(fit.step - c.truth) * double(fit.steps), stretches * precision) << Format("%.9f", fit.step);
     }
 }
 
