@@ -23,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <chrono>
 #include <cmath>
@@ -308,6 +309,15 @@ protected:
                         .WriteDit(dir.Path()));
     }
 
+    // A reason on one line of the list, the same in every run: no line breaks, no
+    // temporary folder.
+    std::string OneLine(std::string why) const
+    {
+        for (size_t at; (at = why.find(dir.Path())) != std::string::npos;) why.replace(at, dir.Path().size(), "<dir>");
+        std::replace(why.begin(), why.end(), '\n', ' ');
+        return why;
+    }
+
     // Writes, scans and converts the case; what was wrong, empty where nothing was.
     std::string Run(const Case& c, const Written& w, const Stretch& s)
     {
@@ -361,7 +371,7 @@ TEST_F(LisStepSweepTest, EveryLogOfKnownTruthIsReadAtItsDepthsAndStep)
             framesFailed += framesWrong ? 1 : 0;
             if (!why.empty() && failed <= 12) failures += "\n  " + c.Describe() + "\n    " + why;
         }
-        list += Format("%03d %s %s | %s\n", c.id, status.c_str(), why.empty() ? "-" : why.c_str(),
+        list += Format("%03d %s %s | %s\n", c.id, status.c_str(), why.empty() ? "-" : OneLine(why).c_str(),
                        c.Describe().c_str());
     }
     if (const char* path = std::getenv("LIS_SWEEP_LIST"))
@@ -371,11 +381,11 @@ TEST_F(LisStepSweepTest, EveryLogOfKnownTruthIsReadAtItsDepthsAndStep)
     std::string kinds;
     for (const auto& [kind, count] : leftOut) {
         left += count;
-        kinds += Format("; %d %s", count, kind.c_str());
+        kinds += Format("%s%d %s", kinds.empty() ? "" : "; ", count, kind.c_str());
     }
     std::printf("[ SWEEP    ] %d passed, %d failed, %d left out, %.1f s\n", passed, failed, left, seconds);
-    std::printf("[ SWEEP    ] failed: %d frames wrong, %d the step alone; left out%s\n", framesFailed,
-                failed - framesFailed, kinds.empty() ? ": none" : kinds.c_str());
+    std::printf("[ SWEEP    ] failed: %d frames wrong, %d the step alone; left out: %s\n", framesFailed,
+                failed - framesFailed, kinds.empty() ? "none" : kinds.c_str());
     EXPECT_EQ(failed, 0) << "the first failing cases:" << failures;
 }
 
