@@ -16,22 +16,38 @@ namespace {
 constexpr double kFoot = 0.3048;
 
 // The table of dimensions: each case picks one value of every row (and, below, a
-// record length, FA's samples, the extra bytes of EB 3, the log's length and place).
+// record length, FA's samples, the extra bytes of EB 3, the other channels, the log's
+// length and place, and where its event lies and how large it is).
 // Code 79 holds 32,767 .1IN at most: its logs lie within 50-270 ft.
 constexpr DepthCode kDepthCodes[] = {
     {68, "F", false, 1.0, 1000, 28000, "M", 1.0},         {68, "M", true, 1.0, 300, 8500, "F", 1.0},
     {73, ".1IN", false, 1.0 / 120, 1000, 28000, ".5MM", 0.0005},
     {73, ".5MM", true, 0.0005, 300, 8500, ".1IN", 1.0 / 120}, {79, ".1IN", false, 1.0 / 120, 50, 270, ".5MM", 0.0005},
 };
-constexpr Step kSteps[] = {{0.5, false},    {0.25, false}, {1.0 / 12, false}, {1.0 / 120, false},
-                           {0.1524, true},  {0.1, true},   {0.0762, true},    {0.0254, true}};
-constexpr Spacing kSpacings[] = {Spacing::Right, Spacing::OtherUnits, Spacing::Absent,
-                                 Spacing::Zero,  Spacing::OneAndHalf, Spacing::Twice};
+constexpr Step kSteps[] = {{0.5, false},   {0.25, false}, {1.0 / 12, false}, {1.0 / 120, false}, {0.1, false},
+                           {0.2, false},   {1.0, false},  {0.1524, true},    {0.1, true},        {0.0762, true},
+                           {0.0254, true}, {0.05, true},  {0.2, true},       {0.125, true}};
+constexpr Spacing kSpacings[] = {Spacing::Right,      Spacing::OtherUnits, Spacing::Absent,
+                                 Spacing::Zero,       Spacing::OneAndHalf, Spacing::Twice,
+                                 Spacing::Off,        Spacing::Half,       Spacing::Third};
 constexpr Gaps kGaps[] = {Gaps::None, Gaps::OneGap, Gaps::EveryThird, Gaps::RandomShare};
-constexpr Layout kLayouts[] = {Layout::AsFrames, Layout::Absent,   Layout::Padded, Layout::Larger,
-                               Layout::Smaller,  Layout::Multiple, Layout::OwnSize};
+constexpr Layout kLayouts[] = {Layout::AsFrames, Layout::Absent,   Layout::Padded,  Layout::Larger,
+                               Layout::Smaller,  Layout::Multiple, Layout::OwnSize, Layout::Zeros};
 constexpr Words kWords[] = {Words::Rounded, Words::Cut, Words::FloatCut};
-constexpr int kMaxPerRecord = 6, kShortest = 50, kLongest = 400, kLongShare = 20, kMissingPercent = 15;
+constexpr Records kRecords[] = {Records::Runs, Records::Runs, Records::Runs, Records::Runs, Records::Single,
+                                Records::Two};
+constexpr Event kEvents[] = {Event::None, Event::None, Event::Odd, Event::Splice, Event::Repeat, Event::Reversal};
+constexpr uint8_t kOtherCodes[] = {68, 73, 79};
+constexpr int kShortRecords = 6, kMaxPerRecord = 40, kShortest = 50, kLongest = 400, kMissingPercent = 15;
+// One log in 20 of 1,000-3,000 places, one in 40 of 10,000-20,000; one in 3 with
+// 5-40 other channels; one down log in 8 from depth 0.
+constexpr int kLongShare = 20, kLongestShare = 40, kOthersShare = 3, kFromZeroShare = 8;
+// An odd depth lies 0.01-0.05 ft off its place, within 0.4 of a step (further, it would
+// be a reversal); a splice moves the grid on by 0.2-0.8 of a step; a repeat section goes
+// back 5-10 ft (whole steps, no further than the log came); a reversal 0.05 ft.
+constexpr double kOddLeast = 0.01, kOddMost = 0.05, kOddShare = 0.4, kRepeatLeast = 5, kReversal = 0.05;
+// Larger records are cut into physical records of this many bytes.
+constexpr size_t kPhysicalBody = 8000;
 
 // Uniform picks of our own: the standard distributions differ between libraries.
 struct Rng {
@@ -43,7 +59,7 @@ struct Rng {
 
 const char* Name(Spacing s)
 {
-    static const char* const names[] = {"right", "other units", "absent", "0", "1.5x", "2x"};
+    static const char* const names[] = {"right", "other units", "absent", "0", "1.5x", "2x", "1e-4 off", "1/2", "1/3"};
     return names[int(s)];
 }
 const char* Name(Gaps g)
@@ -53,13 +69,38 @@ const char* Name(Gaps g)
 }
 const char* Name(Layout l)
 {
-    static const char* const names[] = {"as frames", "absent", "padded", "larger", "smaller", "multiple", "own size"};
+    static const char* const names[] = {"as frames", "absent", "padded -999.25", "larger",
+                                        "smaller",   "multiple", "own size", "padded zeros"};
     return names[int(l)];
 }
 const char* Name(Words w)
 {
     static const char* const names[] = {"rounded", "cut", "float-cut"};
     return names[int(w)];
+}
+const char* Name(Event e)
+{
+    static const char* const names[] = {"no event", "odd depth", "splice", "repeat section", "reversal"};
+    return names[int(e)];
+}
+
+// Feet in the depths' system.
+double FeetOut(const Case& c, double feet) { return c.depth.metres ? feet * kFoot : feet; }
+
+// The other channels' codes in order; the first third lie before GR, the next third
+// between GR and FA, the rest after FA.
+std::vector<uint8_t> OtherCodes(const Case& c)
+{
+    std::vector<uint8_t> codes;
+    for (int i = 0; i < c.others; ++i) codes.push_back(kOtherCodes[(uint32_t(i) + c.seed) % 3]);
+    return codes;
+}
+
+double OtherValue(uint8_t code, int frame, int channel)
+{
+    if (code == 79) return 1 + (frame * 7 + channel * 131) % 30000;
+    if (code == 73) return 100000 + frame * 13 + channel;
+    return 1 + frame * 0.5 + channel;
 }
 
 void AppendDepth(std::vector<uint8_t>& r, const Case& c, double depth)
@@ -71,13 +112,28 @@ void AppendDepth(std::vector<uint8_t>& r, const Case& c, double depth)
     r.insert(r.end(), b, b + 4);
 }
 
-void AppendFrame(std::vector<uint8_t>& r, const Case& c, const Frame& f, uint32_t channelBytes)
+// The depth a reader finds where `depth` was written.
+double Recorded(const Case& c, double depth)
+{
+    const double recorded = depth / c.depth.unit;
+    if (c.depth.code != 68) return std::round(recorded) * c.depth.unit;
+    return Value68(Word68(recorded, c.words)) * c.depth.unit;
+}
+
+void AppendFrame(std::vector<uint8_t>& r, const Case& c, const std::vector<uint8_t>& others, const Frame& f,
+                 uint32_t channelBytes)
 {
     if (!c.once) AppendDepth(r, c, f.depth);
+    const size_t before = others.size() / 3, between = 2 * others.size() / 3;
+    for (size_t i = 0; i < before; ++i) lisb::AppendValue(r, others[i], OtherValue(others[i], f.index, int(i)));
     lisb::AppendValue(r, 68, Gr(f.index));
+    for (size_t i = before; i < between; ++i) lisb::AppendValue(r, others[i], OtherValue(others[i], f.index, int(i)));
     for (int s = 0; s < c.samples; ++s) lisb::AppendValue(r, 68, Fa(f.index, s));
+    for (size_t i = between; i < others.size(); ++i)
+        lisb::AppendValue(r, others[i], OtherValue(others[i], f.index, int(i)));
     if (c.layout == Layout::Padded)
         for (int w = 0; w < c.extra / 4; ++w) lisb::AppendValue(r, 68, -999.25);
+    if (c.layout == Layout::Zeros) r.insert(r.end(), size_t(c.extra), 0);
     if (c.layout == Layout::OwnSize) r.insert(r.end(), channelBytes, 0);
 }
 
@@ -97,6 +153,77 @@ std::vector<int> Places(const Case& c)
     return out;
 }
 
+// Where each data record starts (frame numbers), and where the last one ends. Depth once,
+// a record holds grid places in a row only.
+std::vector<size_t> RecordStarts(const Case& c, const std::vector<int>& places)
+{
+    const size_t n = places.size();
+    if (c.records == Records::Single) return {0, n};
+    if (c.records == Records::Two) return {0, n / 2, n};
+    std::vector<size_t> starts;
+    for (size_t at = 0; at < n;) {
+        starts.push_back(at);
+        size_t end = at + 1;
+        while (end < n && end - at < size_t(c.perRecord) && (!c.once || places[end] == places[end - 1] + 1)) ++end;
+        at = end;
+    }
+    starts.push_back(n);
+    return starts;
+}
+
+// Where the case's event lies and how large it is; none where the log is too short for it.
+void PlaceEvent(Case& c, Rng& rng)
+{
+    const std::vector<int> places = Places(c);
+    const std::vector<size_t> starts = RecordStarts(c, places);
+    const int n = int(places.size()), records = int(starts.size()) - 1;
+    const double step = c.StepOut();
+    const double u = rng.Unit();
+    const uint32_t pick = uint32_t(rng.g());
+    // A record start (depth once, or a repeat section) or a frame in the log's middle half.
+    int at = -1;
+    if (c.event == Event::Odd) {
+        if (c.once && records >= 3) at = int(starts[1 + pick % uint32_t(records - 2)]);
+        if (!c.once && n >= 3) at = 1 + int(pick % uint32_t(n - 2));
+    } else if (c.once || c.event == Event::Repeat) {
+        std::vector<int> middle;
+        for (int r = 1; r < records; ++r)
+            if (int(starts[size_t(r)]) >= n / 4 && int(starts[size_t(r)]) <= 3 * n / 4) middle.push_back(int(starts[size_t(r)]));
+        if (middle.empty() && records >= 2) middle.push_back(int(starts[1]));
+        if (!middle.empty()) at = middle[pick % middle.size()];
+    }
+    if (at < 0 && !c.once && c.event != Event::Odd && n >= 4) at = n / 4 + int(pick % uint32_t(n / 2));
+    // How far the log came before the event: to the frame before, or depth once, to the
+    // record before's depth, which the next goes back from.
+    size_t before = at > 0 ? size_t(at - 1) : 0;
+    if (c.once)
+        for (size_t r = 0; r + 1 < starts.size() && int(starts[r]) < at; ++r) before = starts[r];
+    const double covered = at > 0 ? (places[before] - places[0]) * step : 0.0;
+    double size = 0;
+    switch (c.event) {
+    case Event::None: break;
+    case Event::Odd:
+        size = std::min(FeetOut(c, kOddLeast + (kOddMost - kOddLeast) * u), kOddShare * step);
+        if (pick & 0x100) size = -size;
+        break;
+    case Event::Splice: size = (0.2 + 0.6 * u) * step; break;
+    case Event::Repeat:
+        size = std::round(std::min(FeetOut(c, kRepeatLeast * (1 + u)), 0.8 * covered) / step) * step;
+        if (size < step) at = -1;
+        break;
+    case Event::Reversal:
+        size = FeetOut(c, kReversal);
+        if (size > covered) at = -1;
+        break;
+    }
+    if (at <= 0) {
+        c.event = Event::None;
+        return;
+    }
+    c.eventAt = at;
+    c.eventSize = size;
+}
+
 void Entry8(const Case& c, Written& w)
 {
     const double feet = c.step.metres ? c.step.value / kFoot : c.step.value;
@@ -114,12 +241,16 @@ void Entry8(const Case& c, Written& w)
     if (c.spacing == Spacing::Zero) w.entry8 = 0;
     if (c.spacing == Spacing::OneAndHalf) w.entry8 *= 1.5;
     if (c.spacing == Spacing::Twice) w.entry8 *= 2;
+    if (c.spacing == Spacing::Off) w.entry8 *= 1 + 1e-4;
+    if (c.spacing == Spacing::Half) w.entry8 /= 2;
+    if (c.spacing == Spacing::Third) w.entry8 /= 3;
 }
 
 uint32_t Declared(const Case& c, uint32_t channels)
 {
     switch (c.layout) {
     case Layout::Padded:
+    case Layout::Zeros:
     case Layout::Larger: return channels + uint32_t(c.extra);
     case Layout::Smaller: return channels - 4;
     case Layout::Multiple:
@@ -130,7 +261,7 @@ uint32_t Declared(const Case& c, uint32_t channels)
 
 // The DFSR of the case; EB 3 and EB 8 (with its units, EB 9) taken out where the case
 // leaves them out.
-std::vector<uint8_t> DfsrOf(const Case& c, const Written& w)
+std::vector<uint8_t> DfsrOf(const Case& c, const Written& w, int mostFrames)
 {
     lisb::Dfsr d;
     d.depthOnce = c.once;
@@ -139,9 +270,18 @@ std::vector<uint8_t> DfsrOf(const Case& c, const Written& w)
     d.direction = uint8_t(c.up ? 1 : 255);
     d.spacing = w.entry8;
     d.spacingUnits = w.entry8Units;
-    d.maxFrames = uint8_t(c.perRecord);
+    d.maxFrames = uint8_t(std::min(mostFrames, 255));
     d.frameSize = int64_t(w.declared);
-    d.channels = {lisb::Channel("GR", "GAPI"), lisb::Channel("FA", "US", uint16_t(4 * c.samples), uint8_t(c.samples))};
+    const std::vector<uint8_t> others = OtherCodes(c);
+    const size_t before = others.size() / 3, between = 2 * others.size() / 3;
+    const auto other = [&](size_t i) {
+        return lisb::Channel(Format("X%03zu", i), "", uint16_t(lisb::CodeSize(others[i])), 1, others[i]);
+    };
+    for (size_t i = 0; i < before; ++i) d.channels.push_back(other(i));
+    d.channels.push_back(lisb::Channel("GR", "GAPI"));
+    for (size_t i = before; i < between; ++i) d.channels.push_back(other(i));
+    d.channels.push_back(lisb::Channel("FA", "US", uint16_t(4 * c.samples), uint8_t(c.samples)));
+    for (size_t i = between; i < others.size(); ++i) d.channels.push_back(other(i));
     std::vector<uint8_t> r = lisb::DfsrRecord(d);
     // Entry blocks (type, size, code, value) from byte 2 up to the type-0 one.
     for (size_t at = 2; at + 3 <= r.size() && r[at] != 0;) {
@@ -151,6 +291,39 @@ std::vector<uint8_t> DfsrOf(const Case& c, const Written& w)
         else at += 3 + r[at + 1];
     }
     return r;
+}
+
+// The frames at their depths: the grid from the first, its event applied.
+std::vector<Frame> FramesOf(const Case& c, const std::vector<int>& places, const std::vector<size_t>& starts)
+{
+    const double step = c.StepOut(), sign = c.up ? -1.0 : 1.0;
+    const double first = c.up ? c.shallow + (c.grid - 1) * step : c.shallow;
+    std::vector<Frame> frames;
+    // The grid's move, the last frame's distance from the first, and its record's first
+    // frame's: depth once, only the records' depths are written, and a repeat section or
+    // reversal goes back from the record before's depth (its frames all kept).
+    double shift = 0, along = 0, recordAlong = 0;
+    int stretch = 0;
+    size_t record = 0, oddRecord = starts.size();
+    for (size_t j = 0; j < places.size(); ++j) {
+        while (starts[record + 1] <= j) ++record;
+        if (c.event == Event::Odd && int(j) == c.eventAt) oddRecord = record;
+        if (c.event != Event::None && c.event != Event::Odd && int(j) == c.eventAt) {
+            stretch = 1;
+            const double from = c.once ? recordAlong : along;
+            shift = c.event == Event::Splice ? shift + c.eventSize : from - c.eventSize - places[j] * step;
+        }
+        const bool odd = c.event == Event::Odd && (c.once ? record == oddRecord : int(j) == c.eventAt);
+        along = places[j] * step + shift;
+        const double depth = first + sign * (along + (odd ? c.eventSize : 0.0));
+        if (j == starts[record]) recordAlong = along;
+        Frame f{int(j), places[j], depth, 0.0, int(j - starts[record]), stretch, odd, false};
+        f.recorded = c.once && f.inRecord > 0 ? frames.back().recorded : Recorded(c, depth);
+        frames.push_back(f);
+    }
+    if (!c.once)
+        for (size_t j = 0; j + 1 < frames.size(); ++j) frames[j].dropped = frames[j].recorded == frames[j + 1].recorded;
+    return frames;
 }
 
 } // namespace
@@ -163,12 +336,19 @@ double Case::StepOut() const
 
 std::string Case::Describe() const
 {
-    return Format("#%d code %u %s, %.6g %s step (%.6g %s), %d places from %.4f %s, %s, %s %d a record, EB 8 %s, "
-                  "EB 3 %s%s, FA %d samples, words %s",
-                  id, unsigned(depth.code), depth.units, step.value, step.metres ? "m" : "ft", StepOut(),
-                  depth.metres ? "m" : "ft", grid, up ? shallow + (grid - 1) * StepOut() : shallow, up ? "up" : "down",
-                  Name(gaps), once ? "depth once," : "per-frame depths,", perRecord, Name(spacing), Name(layout),
-                  extra ? Format(" %+d", extra).c_str() : "", samples, Name(words));
+    const std::string records = this->records == Records::Single ? "one record"
+                                : this->records == Records::Two  ? "two records"
+                                                                 : Format("%d a record", perRecord);
+    const char* system = depth.metres ? "m" : "ft";
+    std::string what = Format("#%d code %u %s, %.6g %s step (%.6g %s), %d places from %.4f %s, %s, %s, %s %s, EB 8 %s, "
+                              "EB 3 %s%s, FA %d samples, %d other channels, words %s, %s",
+                              id, unsigned(depth.code), depth.units, step.value, step.metres ? "m" : "ft", StepOut(),
+                              system, grid, up ? shallow + (grid - 1) * StepOut() : shallow, system, up ? "up" : "down",
+                              Name(gaps), once ? "depth once," : "per-frame depths,", records.c_str(), Name(spacing),
+                              Name(layout), extra ? Format(" %+d", extra).c_str() : "", samples, others, Name(words),
+                              Name(event));
+    if (event != Event::None) what += Format(" of %.4g %s at frame %d", eventSize, system, eventAt);
+    return what;
 }
 
 std::vector<Case> Draw(uint32_t seed, int count)
@@ -185,17 +365,28 @@ std::vector<Case> Draw(uint32_t seed, int count)
         c.up = rng.Pick(2) == 1;
         c.once = rng.Pick(2) == 1;
         c.layout = rng.Of(kLayouts);
-        c.perRecord = c.layout == Layout::OwnSize && !c.once ? 1 : 1 + int(rng.Pick(kMaxPerRecord));
-        if (c.layout == Layout::Padded || c.layout == Layout::Larger)
-            c.extra = (c.layout == Layout::Padded ? 4 : 8) + 4 * int(rng.Pick(2));
+        c.records = rng.Of(kRecords);
+        c.perRecord = 1 + int(rng.Pick(rng.Pick(2) ? kShortRecords : kMaxPerRecord));
+        // Depth once, one or two records hold places in a row.
+        if (c.once && c.records != Records::Runs) c.gaps = Gaps::None;
+        if (c.layout == Layout::Padded || c.layout == Layout::Larger || c.layout == Layout::Zeros)
+            c.extra = (c.layout == Layout::Larger ? 8 : 4) + 4 * int(rng.Pick(2));
         c.words = rng.Of(kWords);
         c.samples = 2 + int(rng.Pick(3));
-        c.grid = rng.Pick(kLongShare) == 0 ? 1000 + int(rng.Pick(2001))
-                                           : kShortest + int(rng.Pick(kLongest - kShortest + 1));
-        const double room = c.depth.deep - c.depth.shallow;
+        c.others = rng.Pick(kOthersShare) == 0 ? 5 + int(rng.Pick(36)) : 0;
+        const bool longest = c.records == Records::Runs && rng.Pick(kLongestShare) == 0;
+        const bool longer = c.records == Records::Runs && rng.Pick(kLongShare) == 0;
+        c.grid = longest  ? 10000 + int(rng.Pick(10001))
+                 : longer ? 1000 + int(rng.Pick(2001))
+                          : kShortest + int(rng.Pick(kLongest - kShortest + 1));
+        const bool fromZero = !c.up && rng.Pick(kFromZeroShare) == 0;
+        const double shallowest = fromZero ? 0.0 : c.depth.shallow;
+        const double room = c.depth.deep - shallowest;
         c.grid = std::min(c.grid, 1 + int(room * 0.9 / c.StepOut()));
-        c.shallow = c.depth.shallow + (room - (c.grid - 1) * c.StepOut()) * rng.Unit();
+        c.shallow = shallowest + (fromZero ? 0.0 : (room - (c.grid - 1) * c.StepOut()) * rng.Unit());
+        c.event = rng.Of(kEvents);
         c.seed = uint32_t(rng.g());
+        PlaceEvent(c, rng);
         out.push_back(c);
     }
     return out;
@@ -204,35 +395,43 @@ std::vector<Case> Draw(uint32_t seed, int count)
 Written Write(const Case& c)
 {
     Written w;
-    w.channelBytes = (c.once ? 0 : uint32_t(lisb::CodeSize(c.depth.code))) + 4 + 4 * uint32_t(c.samples);
+    const std::vector<uint8_t> others = OtherCodes(c);
+    uint32_t otherBytes = 0;
+    for (uint8_t code : others) otherBytes += uint32_t(lisb::CodeSize(code));
+    w.channelBytes = (c.once ? 0 : uint32_t(lisb::CodeSize(c.depth.code))) + 4 + 4 * uint32_t(c.samples) + otherBytes;
     w.declared = Declared(c, w.channelBytes);
     Entry8(c, w);
-    LisBuilder b;
-    b.FileHeader("SWEEP .001").Record(DfsrOf(c, w));
-    const double first = c.up ? c.shallow + (c.grid - 1) * c.StepOut() : c.shallow;
-    const double step = c.up ? -c.StepOut() : c.StepOut();
     const std::vector<int> places = Places(c);
-    for (size_t at = 0; at < places.size();) {
-        // A record of up to perRecord frames; depth once, of grid places in a row only.
-        size_t end = at + 1;
-        while (end < places.size() && end - at < size_t(c.perRecord) && (!c.once || places[end] == places[end - 1] + 1))
-            ++end;
-        std::vector<uint8_t> r{0, 0};
-        if (c.once) AppendDepth(r, c, first + places[at] * step);
-        for (size_t k = at; k < end; ++k) {
-            w.frames.push_back({places[k], first + places[k] * step, int(k - at)});
-            AppendFrame(r, c, w.frames.back(), w.channelBytes);
-        }
-        const size_t frameBytes = r.size() - 2 - (c.once ? size_t(lisb::CodeSize(c.depth.code)) : 0);
+    const std::vector<size_t> starts = RecordStarts(c, places);
+    w.frames = FramesOf(c, places, starts);
+    w.records = int(starts.size()) - 1;
+    int mostFrames = 0;
+    for (int r = 0; r < w.records; ++r) mostFrames = std::max(mostFrames, int(starts[size_t(r + 1)] - starts[size_t(r)]));
+    LisBuilder b;
+    b.FileHeader("SWEEP .001").Record(DfsrOf(c, w, mostFrames));
+    bool anyNext = false, allFill = true;
+    for (int r = 0; r < w.records; ++r) {
+        const size_t at = starts[size_t(r)], end = starts[size_t(r + 1)];
+        std::vector<uint8_t> bytes{0, 0};
+        if (c.once) AppendDepth(bytes, c, w.frames[at].depth);
+        for (size_t k = at; k < end; ++k) AppendFrame(bytes, c, others, w.frames[k], w.channelBytes);
+        const size_t frameBytes = bytes.size() - 2 - (c.once ? size_t(lisb::CodeSize(c.depth.code)) : 0);
         w.recordsWholeInDeclared = w.recordsWholeInDeclared && frameBytes % w.declared == 0;
         w.recordsWholeInChannels = w.recordsWholeInChannels && frameBytes % w.channelBytes == 0;
-        b.Record(r);
-        if (end < places.size()) {
-            w.recordsRunOn = w.recordsRunOn || places[end] == places[end - 1] + 1;
-            w.channelsRunPast = w.channelsRunPast || frameBytes > size_t(places[end] - places[at]) * w.channelBytes;
-        }
-        at = end;
+        b.Record(bytes, std::vector<size_t>((bytes.size() - 1) / kPhysicalBody, kPhysicalBody));
+        // Depth once, what each layout's frames make of the distance to the next record
+        // on the same grid.
+        if (!c.once || end == w.frames.size()) continue;
+        const Frame &first = w.frames[at], &next = w.frames[end];
+        if (first.odd || next.odd || first.stretch != next.stretch) continue;
+        const size_t distance = size_t(next.place - first.place);
+        anyNext = true;
+        w.recordsRunOn = w.recordsRunOn || distance == end - at;
+        w.channelsRunPast = w.channelsRunPast || frameBytes > distance * w.channelBytes;
+        w.declaredRunPast = w.declaredRunPast || frameBytes > distance * w.declared;
+        allFill = allFill && frameBytes == distance * w.channelBytes;
     }
+    w.channelsFillGaps = anyNext && allFill && !w.recordsRunOn;
     b.FileTrailer("SWEEP .001");
     w.bytes = b.Bytes();
     return w;
