@@ -304,9 +304,7 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
     // steps cannot be counted one by one, only each stretch's span on the step whole.
     const bool refine = follow && 3.0 * tolerance < step;
     constexpr uint32_t kMostMultiple = 8;
-    bool whole[kMostMultiple + 1];
-    size_t exact[kMostMultiple + 1] = {};
-    std::fill(std::begin(whole), std::end(whole), true);
+    size_t broken[kMostMultiple + 1] = {}, exact[kMostMultiple + 1] = {};
 
     size_t origin = 0, prev = 0;
     uint64_t count = 0, need = least(0); // steps from the origin to prev; places the frames from prev take
@@ -330,9 +328,14 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
         if (k + 1 < count + places || (k < count + places && places < 2)) return Place::Off; // among the frames before
         return k + 1 == count + places && places >= 2 ? Place::Overlap : Place::OnGrid;
     };
+    // The longest stretch gives the step: pooled, the ends of a few short stretches err more.
+    double longestSpan = 0.0;
+    uint64_t longest = 0;
     const auto close = [&] {
-        spans += (depths[prev] - depths[origin]) * fit.sign;
+        const double span = (depths[prev] - depths[origin]) * fit.sign;
+        spans += span;
         counted += count;
+        if (count > longest) longest = count, longestSpan = span;
     };
     for (size_t j = 1; j < n; ++j) {
         if (depths[j] == depths[prev] && !once) continue; // a repeated depth: no place of its own
@@ -344,7 +347,7 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
             ++fit.onGrid;
             fit.gapless += m == need;
             for (uint32_t g = 2; g <= kMostMultiple; ++g) {
-                whole[g] = whole[g] && m % g == 0 && m >= g * need;
+                broken[g] += m % g != 0 || m < g * need;
                 exact[g] += m == g * need;
             }
             count = k;
@@ -371,11 +374,13 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
         need = least(j);
     }
     close();
-    fit.steps = counted;
-    if (counted > 0) fit.step = spans / double(counted);
-    const size_t share = once ? 8 : 4;
+    fit.steps = longest;
+    fit.counted = counted;
+    if (longest > 0) fit.step = longestSpan / double(longest);
+    // Every distance a whole multiple but for what one odd depth breaks.
+    const size_t share = once ? 8 : 4, odd = std::max<size_t>(2, fit.Distances() / 16);
     for (uint32_t g = kMostMultiple; g >= 2 && fit.onGrid >= 4; --g)
-        if (whole[g] && exact[g] * share >= fit.onGrid) {
+        if (broken[g] <= odd && exact[g] * share >= fit.onGrid) {
             fit.multiple = g;
             break;
         }

@@ -50,8 +50,9 @@ DepthGrid MeasureDepthGrid(const std::vector<double>& depths, const std::vector<
 // as given; one measured roughly (`follow`) is followed on the span counted so far. The
 // one question every rule asks of a step and a log's depths.
 struct StepFit {
-    double step = 0.0;     // the stretches' spans over their steps (the step followed where none)
-    uint64_t steps = 0;    // counted over the stretches
+    double step = 0.0;     // the longest stretch's span over its steps (the step followed where none)
+    uint64_t steps = 0;    // counted over that stretch
+    uint64_t counted = 0;  // over every stretch
     size_t onGrid = 0;     // distances counted on the grid
     size_t gapless = 0;    // of them, exactly their least count of steps
     size_t odd = 0;        // anchors off the grid or back against the log

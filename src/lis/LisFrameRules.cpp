@@ -168,11 +168,11 @@ bool KeepsAStep(const LayoutTrial& trial, uint8_t code, double factor)
     return step > 0.0 && !FitStep(trial.depths, trial.counts, step, precision, !lis::IsRealCode(code), true).Disproves();
 }
 
-// Whether a step laid from the top holds over the whole run: it places the last anchor
-// counted within the precision of its depth.
+// Whether a step laid from the top holds over the whole run: over every step counted it
+// stays within the precision of the step measured.
 bool HoldsOverTheRun(double step, const StepFit& fit, double precision)
 {
-    return fit.steps == 0 || std::fabs(step - fit.step) * double(fit.steps) <= 1.5 * precision + kArithmeticSlack * step;
+    return fit.steps == 0 || std::fabs(step - fit.step) * double(fit.counted) <= 1.5 * precision + kArithmeticSlack * step;
 }
 
 } // namespace
@@ -339,9 +339,10 @@ void SettleSpacing(CLisLogicalFile& f)
     if (given > 0.0 && !byEntry8.Disproves()) {
         // EB 8 to four places, as read before, where the run shows it holds as well.
         const double rounded = given * f.m_spacingRounding;
+        // Else the step EB 8 counts, measured over the run on the span counted so far.
         step = byEntry8.steps > 0 && HoldsOverTheRun(rounded, byEntry8, precision) ? rounded
                : HoldsOverTheRun(given, byEntry8, precision)                       ? given
-                                                                                   : byEntry8.step;
+                                                                                   : FitStep(a, anchors.counts, given, precision, integer, true).step;
         if (step == rounded) f.m_frameSpacing = std::copysign(rounded, f.m_frameSpacing);
         if (step == rounded || step == given) return PlaceAndMark(f, a, step, precision);
     } else {
@@ -408,9 +409,12 @@ uint32_t SettleFrameLayout(const LayoutTrials& trials, const CLisLogicalFile& f,
         ruled = "the data records hold whole frames of the channels, which reach past its frames";
     if (ruled.empty() && once && !declared.paddingFiller)
         ruled = "the bytes behind its channels hold channel data, not filler";
-    // A usable EB 8 that steps the channels' frames from record to record, where EB 3's
-    // frames leave a gap after every record or cannot be stepped by it.
-    if (const double spacing = std::fabs(f.m_frameSpacing); ruled.empty() && once && spacing > 0.0 && read(channels)) {
+    // Frames smaller than the channels have no padding to judge by: a usable EB 8 that
+    // steps the channels' frames from record to record, where EB 3's frames leave a gap
+    // after every record or cannot be stepped by it, rules EB 3 out. (Filler behind the
+    // channels outweighs it: frames of filler are none.)
+    if (const double spacing = std::fabs(f.m_frameSpacing);
+        ruled.empty() && once && declared.size < channels.size && spacing > 0.0 && read(channels)) {
         const auto fit = [&](const LayoutTrial& t) {
             return FitStep(t.depths, t.counts, spacing, StepPrecisionOf(t.depths, code, factor), !lis::IsRealCode(code));
         };

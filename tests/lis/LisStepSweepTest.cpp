@@ -108,7 +108,8 @@ Stretch StretchOf(const Case& c, const Written& w)
 }
 
 // Where `top + k x step` (k the grid places from the stretch's first frame) misses a
-// frame's true depth by more than the depths' precision; empty where it holds to the
+// frame's true depth by more than the depths' precision (beyond the top's own miss, which
+// the frames are judged by); empty where it holds to the
 // last frame. Depth once, only a record's depth is in the file: its later frames may
 // stray by the step's allowance over their places in the record.
 std::string StepMisses(const Case& c, const Written& w, const Stretch& s, double top, double step)
@@ -120,7 +121,8 @@ std::string StepMisses(const Case& c, const Written& w, const Stretch& s, double
         const sweep::Frame& f = w.frames[i];
         const int k = f.place - first.place;
         const double at = top + sign * k * step;
-        const double allowed = s.precision + HalfUlp32(f.depth) + HalfUlp32(top) + k * HalfUlp32(step)
+        // The top's own rounding is the frames' judge's; here only what the step adds.
+        const double allowed = s.precision + std::fabs(top - first.depth) + HalfUlp32(f.depth) + k * HalfUlp32(step)
                                + (c.once && s.places > 0 ? f.inRecord * s.unit / s.places : 0.0);
         if (!(std::fabs(at - f.depth) <= allowed))
             return Format("top %.6f + %d x step %.9g = %.6f for frame %d at %.6f (off %.3g, allowed %.3g); ", top, k,
