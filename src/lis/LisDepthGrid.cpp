@@ -24,6 +24,9 @@ constexpr size_t kFirstAnchors = 48;
 constexpr double kFirstSteps = 64.0;
 // Counts tried on the first stretch.
 constexpr double kMostFirstCounts = 512.0;
+// The share of a distance a step a little off (EB 8 rounded, or off by a ten-thousandth)
+// drifts by over it: an anchor off the grid by no more is drift, not a splice.
+constexpr double kDriftShare = 1.0e-3;
 // More steps than any log holds: a candidate this far off is none.
 constexpr double kMostSteps = 1.0e12;
 // Halvings of the bracket a grid's step is searched in.
@@ -272,8 +275,10 @@ DepthGrid MeasureDepthGrid(const std::vector<double>& depths, const std::vector<
 
 bool StepFit::Disproves() const
 {
-    const size_t allowed = std::max<size_t>(2, Distances() / 16);
-    return multiple > 1 || runPast > Distances() / 16 || 2 * overlaps > Distances() || odd + runPast > allowed;
+    // One odd depth makes up to two odd distances.
+    const size_t distances = Distances();
+    const size_t allowed = std::max<size_t>(2, distances / 16);
+    return multiple > 1 || runPast > distances / 16 || 2 * overlaps > distances || odd + runPast > allowed;
 }
 
 StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double step,
@@ -310,7 +315,7 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
     uint64_t count = 0, need = least(0); // steps from the origin to prev; places the frames from prev take
     double spans = 0.0, rate = step;
     uint64_t counted = 0, measuredOver = 0; // steps of the closed stretches; the rate measured over
-    enum class Place { OnGrid, Overlap, RunPast, Off };
+    enum class Place { OnGrid, Overlap, Drift, RunPast, Off };
     // Where anchor j lies on the stretch from `origin`, `places` beyond prev. A record
     // whose last frame meets the next record's depth overlaps it; one whose frames reach
     // beyond runs past.
@@ -323,9 +328,12 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
         const double steps = std::max(std::nearbyint(along / rate), fewest);
         // A step measured over `measuredOver` steps is off by up to the tolerance over them.
         const double allowed = measuredOver > 0 ? tolerance * (1.0 + steps / double(measuredOver)) : tolerance;
-        if (from <= 0.0 || !(steps < kMostSteps) || std::fabs(along - steps * rate) > allowed) return Place::Off;
+        const double miss = std::fabs(along - steps * rate);
+        // Off by no more than a step a little off leaves over the distance: drift.
+        if (from <= 0.0 || !(steps < kMostSteps) || miss > std::max(allowed, kDriftShare * along)) return Place::Off;
         k = uint64_t(steps);
         if (k + 1 < count + places || (k < count + places && places < 2)) return Place::Off; // among the frames before
+        if (miss > allowed) return Place::Drift;
         return k + 1 == count + places && places >= 2 ? Place::Overlap : Place::OnGrid;
     };
     // The longest stretch gives the step: pooled, the ends of a few short stretches err more.
@@ -339,8 +347,14 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
     };
     for (size_t j = 1; j < n; ++j) {
         if (depths[j] == depths[prev] && !once) continue; // a repeated depth: no place of its own
-        uint64_t k = 0;
-        const Place place = placeOf(j, need, k);
+        uint64_t k = 0, next = 0;
+        Place place = placeOf(j, need, k);
+        const auto back = [&] {
+            const Place after = j + 1 < n ? placeOf(j + 1, need + least(j), next) : Place::Off;
+            return after == Place::OnGrid || after == Place::Overlap;
+        };
+        // A drifting anchor the next one does not follow is a glitch.
+        if (place == Place::Drift) place = back() ? Place::Off : Place::OnGrid, ++fit.drift;
         fit.overlaps += place == Place::Overlap;
         if (place == Place::OnGrid || place == Place::Overlap) {
             const uint64_t m = k - count;
@@ -362,9 +376,7 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
         }
         ++(place == Place::RunPast ? fit.runPast : fit.odd);
         // A glitch: the next anchor lies on the stretch again, its frames counted too.
-        uint64_t next = 0;
-        if (const Place after = j + 1 < n ? placeOf(j + 1, need + least(j), next) : Place::Off;
-            after == Place::OnGrid || after == Place::Overlap) {
+        if (back()) {
             need += least(j);
             continue;
         }

@@ -58,6 +58,7 @@ struct StepFit {
     size_t odd = 0;        // anchors off the grid or back against the log
     size_t runPast = 0;    // anchors nearer than the frames of a record before them need
     size_t overlaps = 0;   // anchors a record's last frame meets (counted on the grid)
+    size_t drift = 0;      // anchors off their place by the drift of a step a little off (counted)
     uint32_t multiple = 1; // the coarsest whole multiple (up to 8) of the step that every counted
                            // distance holds its least count of, enough of them exactly; 1: none
     double sign = 1.0;     // the way most distances run

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <utility>
 
 using lis::ReprCode;
@@ -168,11 +170,12 @@ bool KeepsAStep(const LayoutTrial& trial, uint8_t code, double factor)
     return step > 0.0 && !FitStep(trial.depths, trial.counts, step, precision, !lis::IsRealCode(code), true).Disproves();
 }
 
-// Whether a step laid from the top holds over the whole run: over every step counted it
-// stays within the precision of the step measured.
-bool HoldsOverTheRun(double step, const StepFit& fit, double precision)
+// Whether a step laid from the top holds over the whole run: held strictly, it lays the
+// anchors out in stretches as long and as few as the best step measured does, where a
+// step that drifts splits the run wherever it leaves the precision.
+bool HoldsOverTheRun(const StepFit& fit, const StepFit& best)
 {
-    return fit.steps == 0 || std::fabs(step - fit.step) * double(fit.counted) <= 1.5 * precision + kArithmeticSlack * step;
+    return fit.drift == 0 && fit.steps >= best.steps && fit.odd + fit.runPast <= best.odd + best.runPast;
 }
 
 } // namespace
@@ -336,13 +339,24 @@ void SettleSpacing(CLisLogicalFile& f)
     const bool integer = !lis::IsRealCode(f.m_depthCode);
     const StepFit byEntry8 = given > 0.0 ? FitStep(a, anchors.counts, given, precision, integer) : StepFit{};
     double step = 0.0;
+    if (std::getenv("LIS_DEBUG"))
+        std::fprintf(stderr, "DBG dfsr %g given %.9g prec %.3g fit step %.9g steps %llu/%llu on %zu gapless %zu odd %zu run %zu over %zu mult %u\n", f.m_dfsrSpacing, given, precision, byEntry8.step, (unsigned long long)byEntry8.steps, (unsigned long long)byEntry8.counted, byEntry8.onGrid, byEntry8.gapless, byEntry8.odd, byEntry8.runPast, byEntry8.overlaps, unsigned(byEntry8.multiple));
+    if (std::getenv("LIS_DEBUG2")) { for (size_t j = 0; j < a.size() && j < 40; ++j) std::fprintf(stderr, "%.4f/%u ", a[j], anchors.counts.empty() ? 1u : anchors.counts[j]); std::fprintf(stderr, "\n"); }
     if (given > 0.0 && !byEntry8.Disproves()) {
         // EB 8 to four places, as read before, where the run shows it holds as well.
         const double rounded = given * f.m_spacingRounding;
-        // Else the step EB 8 counts, measured over the run on the span counted so far.
-        step = byEntry8.steps > 0 && HoldsOverTheRun(rounded, byEntry8, precision) ? rounded
-               : HoldsOverTheRun(given, byEntry8, precision)                       ? given
-                                                                                   : FitStep(a, anchors.counts, given, precision, integer, true).step;
+        // Held against the step EB 8 counts, measured over its longest stretch, and that
+        // followed again while it lengthens the stretch: a step a little off splits the
+        // run into short ones.
+        StepFit run = byEntry8;
+        for (int again = 0; again < 4 && run.steps > 0; ++again) {
+            const StepFit next = FitStep(a, anchors.counts, run.step, precision, integer);
+            if (next.steps <= run.steps) break;
+            run = next;
+        }
+        const bool roundedHolds = rounded != given && run.steps > 0
+                                  && HoldsOverTheRun(FitStep(a, anchors.counts, rounded, precision, integer), run);
+        step = roundedHolds ? rounded : HoldsOverTheRun(byEntry8, run) ? given : run.step;
         if (step == rounded) f.m_frameSpacing = std::copysign(rounded, f.m_frameSpacing);
         if (step == rounded || step == given) return PlaceAndMark(f, a, step, precision);
     } else {
