@@ -289,14 +289,14 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
     const size_t n = depths.size();
     if (n < 2 || !(step > 0.0) || !std::isfinite(step) || (!leastSteps.empty() && leastSteps.size() + 1 < n))
         return fit;
-    size_t ahead = 0, back = 0;
-    double deepest = 0.0;
+    // The log runs the way its depths travel furthest: a turn back is short.
+    double ahead = 0.0, back = 0.0, deepest = 0.0;
     for (size_t j = 0; j < n; ++j) {
         if (!std::isfinite(depths[j])) return fit;
         deepest = std::max(deepest, std::fabs(depths[j]));
-        if (j > 0) ahead += depths[j] > depths[j - 1], back += depths[j] < depths[j - 1];
+        if (j > 0) (depths[j] > depths[j - 1] ? ahead : back) += std::fabs(depths[j] - depths[j - 1]);
     }
-    if (ahead + back == 0) return fit;
+    if (!(ahead + back > 0.0) || !std::isfinite(ahead + back)) return fit;
     fit.sign = ahead >= back ? 1.0 : -1.0;
     const bool once = !leastSteps.empty();
     const auto least = [&](size_t j) { return once ? std::max<uint32_t>(leastSteps[j], 1u) : 1u; };

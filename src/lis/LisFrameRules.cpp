@@ -130,9 +130,11 @@ double StepPrecisionOf(const std::vector<double>& depths, uint8_t code, double f
 }
 
 // The step anchors give where EB 8 gives none: that of the grid they lie on, else the
-// step most of their distances (over their least counts) share, else the least step two
-// or more share (records of frames missing at random are followed by a gap more often
-// than not), each measured over the run; 0 where they give none.
+// candidate that lays them out best (fewest odd anchors, then the coarsest): the least
+// distance over its frames (records of frames missing at random are followed by a gap
+// more often than not, and a step no record's frames run past is no larger), the least
+// two or more share, their median and the one most share, each measured over the run;
+// 0 where they give none.
 double MeasuredStep(const std::vector<double>& depths, const std::vector<uint32_t>& counts, double precision,
                     uint8_t code)
 {
@@ -150,16 +152,26 @@ double MeasuredStep(const std::vector<double>& depths, const std::vector<uint32_
     }
     if (units.empty()) return 0.0;
     const double rounding = 2.5 * precision / double(fewest);
-    // Counted over the run, a splice or odd depth left out: the span over its steps.
-    const StepFit shared = FitStep(depths, counts, CommonestStep(units, rounding), precision, integer, true);
-    if (!shared.Disproves()) return shared.step;
+    std::vector<double> candidates{CommonestStep(units, rounding)};
     std::sort(units.begin(), units.end());
+    candidates.push_back(units.front());
+    candidates.push_back(units[units.size() / 2]);
     for (size_t i = 0; i + 1 < units.size(); ++i)
         if (Agree(units[i + 1], units[i], rounding)) {
-            const StepFit least = FitStep(depths, counts, units[i], precision, integer, true);
-            return least.Disproves() ? shared.step : least.step;
+            candidates.push_back(units[i]);
+            break;
         }
-    return shared.step;
+    StepFit best;
+    bool found = false;
+    for (double candidate : candidates) {
+        const StepFit fit = FitStep(depths, counts, candidate, precision, integer, true);
+        const auto odd = [](const StepFit& f) { return f.odd + f.runPast + f.drift; };
+        const bool better = !found || (best.Disproves() && !fit.Disproves())
+                            || (best.Disproves() == fit.Disproves()
+                                && (odd(fit) < odd(best) || (odd(fit) == odd(best) && fit.step > best.step)));
+        if (better) best = fit, found = true;
+    }
+    return best.step;
 }
 
 // Whether frames of a layout keep a step at all: a garbled reading's depths do not.
@@ -266,14 +278,16 @@ GridAnchors AnchorsOf(const CLisLogicalFile& f)
     return a;
 }
 
-// The way most depth-once records run, where nine in ten or more do; 0 where they jump about.
+// The way most depth-once records run, where nine in ten or more do, or all but one or
+// two (a repeat section, a reversal) of a short log; 0 where they jump about.
 double RecordsCourse(const std::vector<double>& records)
 {
     size_t ahead = 0, back = 0;
     for (size_t j = 1; j < records.size(); ++j) ahead += records[j] > records[j - 1], back += records[j] < records[j - 1];
-    if (10 * ahead >= 9 * (ahead + back)) return 1.0;
-    if (10 * back >= 9 * (ahead + back)) return -1.0;
-    return 0.0;
+    const auto most = [](size_t more, size_t fewer) {
+        return 10 * fewer <= more + fewer || (fewer <= 2 && more >= 3 * fewer);
+    };
+    return most(ahead, back) ? 1.0 : most(back, ahead) ? -1.0 : 0.0;
 }
 
 // The frames of every depth-once record `step` apart from its recorded depth, the way
