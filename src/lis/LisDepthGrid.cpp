@@ -314,7 +314,9 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
     size_t origin = 0, prev = 0;
     uint64_t count = 0, need = least(0); // steps from the origin to prev; places the frames from prev take
     double spans = 0.0, rate = step;
-    uint64_t counted = 0, measuredOver = 0; // steps of the closed stretches; the rate measured over
+    // Steps of the closed stretches; the steps the rate is measured over (a rough
+    // measure, over one step at least, until the depths measure it).
+    uint64_t counted = 0, measuredOver = refine ? 1 : 0;
     enum class Place { OnGrid, Overlap, Drift, RunPast, Off };
     // Where anchor j lies on the stretch from `origin`, `places` beyond prev. A record
     // whose last frame meets the next record's depth overlaps it; one whose frames reach
@@ -368,7 +370,7 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
             prev = j;
             need = least(j);
             // Followed on the span so far: a step given to a few places drifts over a long log.
-            if (refine && counted + count >= 16) {
+            if (refine && counted + count >= measuredOver) {
                 measuredOver = counted + count;
                 rate = (spans + (depths[j] - depths[origin]) * fit.sign) / double(measuredOver);
             }

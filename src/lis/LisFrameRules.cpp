@@ -165,6 +165,7 @@ double MeasuredStep(const std::vector<double>& depths, const std::vector<uint32_
     bool found = false;
     for (double candidate : candidates) {
         const StepFit fit = FitStep(depths, counts, candidate, precision, integer, true);
+        if (std::getenv("LIS_DEBUG")) std::fprintf(stderr, "CAND %.9g -> %.9g odd %zu run %zu drift %zu steps %llu dis %d\n", candidate, fit.step, fit.odd, fit.runPast, fit.drift, (unsigned long long)fit.steps, fit.Disproves());
         const auto odd = [](const StepFit& f) { return f.odd + f.runPast + f.drift; };
         const bool better = !found || (best.Disproves() && !fit.Disproves())
                             || (best.Disproves() == fit.Disproves()
@@ -179,6 +180,8 @@ bool KeepsAStep(const LayoutTrial& trial, uint8_t code, double factor)
 {
     const double precision = StepPrecisionOf(trial.depths, code, factor);
     const double step = MeasuredStep(trial.depths, trial.counts, precision, code);
+    if (std::getenv("LIS_DEBUG")) { std::fprintf(stderr, "TRIAL %u:", trial.size); for (size_t i = 0; i < trial.depths.size() && i < 12; ++i) std::fprintf(stderr, " %.4f", trial.depths[i]); std::fprintf(stderr, "\n"); }
+    if (std::getenv("LIS_DEBUG")) { const StepFit x = FitStep(trial.depths, trial.counts, step, precision, !lis::IsRealCode(code), true); std::fprintf(stderr, "KEEPS step %.9g odd %zu run %zu drift %zu on %zu mult %u\n", step, x.odd, x.runPast, x.drift, x.onGrid, x.multiple); }
     return step > 0.0 && !FitStep(trial.depths, trial.counts, step, precision, !lis::IsRealCode(code), true).Disproves();
 }
 
@@ -452,6 +455,7 @@ uint32_t SettleFrameLayout(const LayoutTrials& trials, const CLisLogicalFile& f,
             ruled = "the DFSR frame spacing (entry 8) steps the channels' frames from one data record to the next, "
                     "not its own";
     }
+    if (std::getenv("LIS_DEBUG")) std::fprintf(stderr, "LAYOUT d %u read %d whole %d fits %d frames %llu keeps %d | c %u read %d whole %d keeps %d | ruled %s\n", declared.size, read(declared), declared.whole, declared.fits, (unsigned long long)declared.frames, read(declared) ? keeps(declared) : -1, channels.size, read(channels), channels.whole, channelsKeep, ruled.c_str());
     if (ruled.empty()) return declared.size;
     return channelsKeep ? channels.size : 0;
 }
