@@ -321,6 +321,7 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
     // Where anchor j lies on the stretch from `origin`, `places` beyond prev. A record
     // whose last frame meets the next record's depth overlaps it; one whose frames reach
     // beyond runs past.
+    double lastMiss = 0.0, missAt = 0.0; // of the last anchor counted, and of the one placed
     const auto placeOf = [&](size_t j, uint64_t places, uint64_t& k) {
         const double along = (depths[j] - depths[origin]) * fit.sign;
         const double from = (depths[j] - depths[prev]) * fit.sign;
@@ -330,11 +331,15 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
         const double steps = std::max(std::nearbyint(along / rate), fewest);
         // A step measured over `measuredOver` steps is off by up to the tolerance over them.
         const double allowed = measuredOver > 0 ? tolerance * (1.0 + steps / double(measuredOver)) : tolerance;
-        const double miss = std::fabs(along - steps * rate);
-        // Off by no more than a step a little off leaves over the distance: drift.
-        if (from <= 0.0 || !(steps < kMostSteps) || miss > std::max(allowed, kDriftShare * along)) return Place::Off;
+        const double signedMiss = along - steps * rate, miss = std::fabs(signedMiss);
+        // Off by no more than a step a little off leaves over the distance, and (past the
+        // stretch's first distance) by little more than the anchor before: drift. A splice
+        // jumps.
+        const bool drifts = miss <= kDriftShare * along && (count == 0 || std::fabs(signedMiss - lastMiss) <= tolerance);
+        if (from <= 0.0 || !(steps < kMostSteps) || (miss > allowed && !drifts)) return Place::Off;
         k = uint64_t(steps);
         if (k + 1 < count + places || (k < count + places && places < 2)) return Place::Off; // among the frames before
+        missAt = signedMiss;
         if (miss > allowed) return Place::Drift;
         return k + 1 == count + places && places >= 2 ? Place::Overlap : Place::OnGrid;
     };
@@ -351,6 +356,7 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
         if (depths[j] == depths[prev] && !once) continue; // a repeated depth: no place of its own
         uint64_t k = 0, next = 0;
         Place place = placeOf(j, need, k);
+        const double miss = missAt;
         const auto back = [&] {
             const Place after = j + 1 < n ? placeOf(j + 1, need + least(j), next) : Place::Off;
             return after == Place::OnGrid || after == Place::Overlap;
@@ -369,6 +375,7 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
             count = k;
             prev = j;
             need = least(j);
+            lastMiss = miss;
             // Followed on the span so far: a step given to a few places drifts over a long log.
             if (refine && counted + count >= measuredOver) {
                 measuredOver = counted + count;
@@ -386,6 +393,7 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
         origin = prev = j;
         count = 0;
         need = least(j);
+        lastMiss = 0.0;
     }
     close();
     fit.steps = longest;
