@@ -27,6 +27,9 @@ constexpr double kMostFirstCounts = 512.0;
 // The share of a distance a step a little off (EB 8 rounded, or off by a ten-thousandth)
 // drifts by over it: an anchor off the grid by no more is drift, not a splice.
 constexpr double kDriftShare = 1.0e-3;
+// Times a rough step is followed again: each pass lengthens the stretch it holds over
+// by far more than twice.
+constexpr int kMostFollows = 16;
 // More steps than any log holds: a candidate this far off is none.
 constexpr double kMostSteps = 1.0e12;
 // Halvings of the bracket a grid's step is searched in.
@@ -281,8 +284,10 @@ bool StepFit::Disproves() const
     return multiple > 1 || runPast > distances / 16 || 2 * overlaps > distances || odd + runPast > allowed;
 }
 
-StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double step,
-                double precision, bool integer, bool follow)
+namespace {
+
+StepFit HoldStep(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double step,
+                 double precision, bool integer)
 {
     StepFit fit;
     fit.step = step;
@@ -304,19 +309,14 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
     // their distance; code-68 words rounded, cut or cut from a float within 1.25 units.
     const double slack = kArithmetic * std::max(deepest, 1.0);
     const double tolerance = integer ? precision * (1.0 - 1e-9) + slack : 1.25 * precision + slack;
-    // A step measured roughly is followed on the span counted so far, once that holds a
-    // few steps; not where the depths' rounding reaches a third of a step, for there
-    // steps cannot be counted one by one, only each stretch's span on the step whole.
-    const bool refine = follow && 3.0 * tolerance < step;
+
     constexpr uint32_t kMostMultiple = 8;
     size_t broken[kMostMultiple + 1] = {}, exact[kMostMultiple + 1] = {};
 
     size_t origin = 0, prev = 0;
     uint64_t count = 0, need = least(0); // steps from the origin to prev; places the frames from prev take
     double spans = 0.0, rate = step;
-    // Steps of the closed stretches; the steps the rate is measured over (a rough
-    // measure, over one step at least, until the depths measure it).
-    uint64_t counted = 0, measuredOver = refine ? 1 : 0;
+    uint64_t counted = 0; // steps of the closed stretches
     enum class Place { OnGrid, Overlap, Drift, RunPast, Off };
     // Where anchor j lies on the stretch from `origin`, `places` beyond prev. A record
     // whose last frame meets the next record's depth overlaps it; one whose frames reach
@@ -329,8 +329,7 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
         // No fewer steps than the frames before take (a record's last may meet the next).
         const double fewest = double(count + places - (places >= 2 ? 1 : 0));
         const double steps = std::max(std::nearbyint(along / rate), fewest);
-        // A step measured over `measuredOver` steps is off by up to the tolerance over them.
-        const double allowed = measuredOver > 0 ? tolerance * (1.0 + steps / double(measuredOver)) : tolerance;
+        const double allowed = tolerance;
         const double signedMiss = along - steps * rate, miss = std::fabs(signedMiss);
         // Off by no more than a step a little off leaves over the distance, and (past the
         // stretch's first distance) by little more than the anchor before: drift. A splice
@@ -376,11 +375,6 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
             prev = j;
             need = least(j);
             lastMiss = miss;
-            // Followed on the span so far: a step given to a few places drifts over a long log.
-            if (refine && counted + count >= measuredOver) {
-                measuredOver = counted + count;
-                rate = (spans + (depths[j] - depths[origin]) * fit.sign) / double(measuredOver);
-            }
             continue;
         }
         ++(place == Place::RunPast ? fit.runPast : fit.odd);
@@ -406,6 +400,33 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
             fit.multiple = g;
             break;
         }
+    return fit;
+}
+
+} // namespace
+
+StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double step,
+                double precision, bool integer, bool follow)
+{
+    // A rough step is first pooled over the distances it counts plainly, one by one (each
+    // within a quarter of a step of a whole count): their sum over their counts.
+    if (follow && step > 0.0 && std::isfinite(step)) {
+        double sum = 0.0, count = 0.0;
+        for (size_t j = 1; j < depths.size(); ++j) {
+            const double d = std::fabs(depths[j] - depths[j - 1]);
+            const double n = std::nearbyint(d / step);
+            if (n >= 1.0 && n < kMostSteps && std::fabs(d - n * step) <= step / 4.0) sum += d, count += n;
+        }
+        if (count > 0.0) step = sum / count;
+    }
+    StepFit fit = HoldStep(depths, leastSteps, step, precision, integer);
+    // A rough step splits the run where it leaves the precision: followed again on the
+    // longest stretch's span while that lengthens the stretch.
+    for (int again = 0; follow && again < kMostFollows && fit.steps > 0; ++again) {
+        const StepFit next = HoldStep(depths, leastSteps, fit.step, precision, integer);
+        if (next.steps <= fit.steps) break;
+        fit = next;
+    }
     return fit;
 }
 

@@ -47,7 +47,8 @@ DepthGrid MeasureDepthGrid(const std::vector<double>& depths, const std::vector<
 // code 68's fraction) leave of their distance. An anchor off
 // the grid whose next anchor is back on it is a glitch and skipped; else a new stretch
 // starts there (a splice, a repeat section, a turn back). A step a header gives is held
-// as given; one measured roughly (`follow`) is followed on the span counted so far. The
+// as given; one measured roughly (`follow`) is followed again on its longest stretch's
+// span while that lengthens the stretch. The
 // one question every rule asks of a step and a log's depths.
 struct StepFit {
     double step = 0.0;     // the longest stretch's span over its steps (the step followed where none)

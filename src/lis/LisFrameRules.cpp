@@ -175,6 +175,15 @@ double MeasuredStep(const std::vector<double>& depths, const std::vector<uint32_
     return best.step;
 }
 
+// Whether frames' depths run one way but for a few turns (a repeat section, a reversal,
+// an odd depth): a reading cut across the channels jumps back and forth.
+bool RunsOneWay(const std::vector<double>& depths)
+{
+    size_t ahead = 0, back = 0;
+    for (size_t j = 1; j < depths.size(); ++j) ahead += depths[j] > depths[j - 1], back += depths[j] < depths[j - 1];
+    return std::min(ahead, back) <= std::max<size_t>(1, (ahead + back) / 16);
+}
+
 // Whether frames of a layout keep a step at all: a garbled reading's depths do not.
 bool KeepsAStep(const LayoutTrial& trial, uint8_t code, double factor)
 {
@@ -365,12 +374,7 @@ void SettleSpacing(CLisLogicalFile& f)
         // Held against the step EB 8 counts, measured over its longest stretch, and that
         // followed again while it lengthens the stretch: a step a little off splits the
         // run into short ones.
-        StepFit run = byEntry8;
-        for (int again = 0; again < 4 && run.steps > 0; ++again) {
-            const StepFit next = FitStep(a, anchors.counts, run.step, precision, integer);
-            if (next.steps <= run.steps) break;
-            run = next;
-        }
+        const StepFit run = byEntry8.steps > 0 ? FitStep(a, anchors.counts, byEntry8.step, precision, integer, true) : byEntry8;
         const bool roundedHolds = rounded != given && run.steps > 0
                                   && HoldsOverTheRun(FitStep(a, anchors.counts, rounded, precision, integer), run);
         step = roundedHolds ? rounded : HoldsOverTheRun(byEntry8, run) ? given : run.step;
@@ -423,20 +427,25 @@ uint32_t SettleFrameLayout(const LayoutTrials& trials, const CLisLogicalFile& f,
     // Depth-once frames carry no depth: records of whole frames are all that bears a size out.
     const auto read = [&](const LayoutTrial& t) { return t.size > 0 && t.frames > 0 && t.fits && (!once || t.whole); };
     if (!read(declared) && !read(channels)) return 0;
-    // Frames that keep no step are no frames: a reading cut across the channels.
-    const auto keeps = [&](const LayoutTrial& t) { return read(t) && (once || KeepsAStep(t, code, factor)); };
-    const bool channelsKeep = keeps(channels);
+    // Frames whose depths turn back and forth are no frames: a reading cut across the
+    // channels. Of two readings that run one way, one whose depths keep no step where the
+    // other's do is none either.
+    const auto runs = [&](const LayoutTrial& t) { return read(t) && (once || RunsOneWay(t.depths)); };
+    const bool channelsRun = runs(channels);
+    const bool stepless = !once && runs(declared) && channelsRun && !KeepsAStep(declared, code, factor)
+                          && KeepsAStep(channels, code, factor);
     ruled = !read(declared) ? "its frames cannot be read"
-            : !declared.whole && channels.whole && channelsKeep ? "the data records do not hold whole frames of it"
-            : !keeps(declared)                                 ? "its frames' depths keep no step"
-                                                               : "";
+            : !declared.whole && channels.whole && channelsRun ? "the data records do not hold whole frames of it"
+            : !runs(declared)                                 ? "its frames' depths turn back and forth"
+            : stepless                                        ? "its frames' depths keep no step"
+                                                              : "";
     // Its padding holds frames: the next frame's depth between two of its frames' depths,
     // or (once a record) channel data where padding would be filler.
     if (ruled.empty() && !once && 2 * declared.padBetween > declared.depths.size())
         ruled = "the bytes behind its channels hold the next frames' depths";
     // Frames smaller than the channels, where the records hold whole frames of the
     // channels too, leave channel data unread.
-    if (ruled.empty() && declared.size < channels.size && read(channels) && channels.whole && channelsKeep)
+    if (ruled.empty() && declared.size < channels.size && read(channels) && channels.whole && channelsRun)
         ruled = "the data records hold whole frames of the channels, which reach past its frames";
     if (ruled.empty() && once && !declared.paddingFiller)
         ruled = "the bytes behind its channels hold channel data, not filler";
@@ -455,9 +464,8 @@ uint32_t SettleFrameLayout(const LayoutTrials& trials, const CLisLogicalFile& f,
             ruled = "the DFSR frame spacing (entry 8) steps the channels' frames from one data record to the next, "
                     "not its own";
     }
-    if (std::getenv("LIS_DEBUG")) std::fprintf(stderr, "LAYOUT d %u read %d whole %d fits %d frames %llu keeps %d | c %u read %d whole %d keeps %d | ruled %s\n", declared.size, read(declared), declared.whole, declared.fits, (unsigned long long)declared.frames, read(declared) ? keeps(declared) : -1, channels.size, read(channels), channels.whole, channelsKeep, ruled.c_str());
     if (ruled.empty()) return declared.size;
-    return channelsKeep ? channels.size : 0;
+    return channelsRun ? channels.size : 0;
 }
 
 std::string LayoutRefusal(const CLisLogicalFile& f)
