@@ -303,8 +303,10 @@ double RecordsCourse(const std::vector<double>& records)
 }
 
 // The frames of every depth-once record `step` apart from its recorded depth, the way
-// most records run (`course`); where they jump about, each the way it lay as read.
-void PlaceRecordFrames(std::vector<CLisDepthEntry>& d, double step, double course)
+// most records run (`course`); where they jump about, each the way it lay as read. A
+// last frame placed within half a unit of the depth code of the next record's depth is
+// placed at it: the two are one depth.
+void PlaceRecordFrames(std::vector<CLisDepthEntry>& d, double step, double course, double unit)
 {
     for (size_t start = 0, next = 0; start < d.size(); start = next) {
         next = RecordEnd(d, start);
@@ -312,6 +314,8 @@ void PlaceRecordFrames(std::vector<CLisDepthEntry>& d, double step, double cours
         const double along = course != 0.0 ? course * step
                              : next - start >= 2 ? std::copysign(step, d[start + 1].m_depth - first) : step;
         for (size_t k = start + 1; k < next; ++k) d[k].m_depth = first + double(k - start) * along;
+        if (next < d.size() && next - start >= 2 && std::fabs(d[next - 1].m_depth - d[next].m_depth) <= unit / 2.0)
+            d[next - 1].m_depth = d[next].m_depth;
     }
 }
 
@@ -340,7 +344,7 @@ void PlaceAndMark(CLisLogicalFile& f, const std::vector<double>& records, double
 {
     if (f.m_depthMode != kDepthPerRecord) return;
     const double course = RecordsCourse(records);
-    if (step > 0.0) PlaceRecordFrames(f.m_depths, step, course);
+    if (step > 0.0) PlaceRecordFrames(f.m_depths, step, course, unit);
     MarkFramesPlacedBehind(f, course, unit);
 }
 
