@@ -28,6 +28,7 @@ const char kColumns[] = "Encountered %s columns (2 to 102 allowed) in file :\n";
 // The count a line can say in the message; a larger one is said to be more than it.
 constexpr long kLargestCount = 999999999;
 const char kReadHeader[] = "Error reading header section in TXT file :\n";
+const char kBlankName[] = "\nThe curve name of column %ld (line %ld) is blank.";
 
 // The integer a line begins with (blanks and a sign before it allowed); 0 when none,
 // and one beyond kLargestCount for any larger.
@@ -98,7 +99,9 @@ int ReadTxtHeader(CLasDoc& doc, const std::string& path, TextTable& t)
                           + (got == CLasDoc::kEnd ? EndedTextCause(doc.LinesRead(), Format("its %ld curve names", columns - 1))
                                                   : std::string()));
         const std::string name(TrimBlanks(line));
-        if (name.empty()) return Refuse(kReadHeader + path);
+        // Columns count from the depth's, as the end message counts blank LAS names.
+        if (name.empty())
+            return Refuse(kReadHeader + path + Format(kBlankName, k + 1, long(comments) + 1 + k));
         t.datums.push_back(ClassifiedCurve(name));
     }
     // The item types come from the whole names, the data set's names must stay apart.

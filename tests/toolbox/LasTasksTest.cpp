@@ -253,7 +253,13 @@ TEST_F(LasTasksTest, WhatCannotBeReadRightIsRefusedWithAMessage)
          T::ImportTxtDataSet},
         {"* table\nno meaning\n12345678901234567890\n",
          "Encountered more than 999999999 columns (2 to 102 allowed) in file :\n", T::ImportTxtDataSet},
-        {table({"DTCO", "  ", "GR"}), "Error reading header section in TXT file :\n", T::ImportTxtDataSet},
+        // A blank name is named by its column, the depth's the first, and its line.
+        {table({"DTCO", "  ", "GR"}),
+         "Error reading header section in TXT file :\n" + input + "\nThe curve name of column 3 (line 6) is blank.",
+         T::ImportTxtDataSet},
+        {"no meaning\n2\n\t\n 1000.0000    1.0000\n",
+         "Error reading header section in TXT file :\n" + input + "\nThe curve name of column 2 (line 3) is blank.",
+         T::ImportTxtDataSet},
         {"* table\n* only\n", "Error skiping header section in file :\n", T::ImportTxtDataSet, "the line after its comments"},
         {"* table\nno meaning\n", "Error reading number of curves in file :\n", T::ImportTxtDataSet, "its column count"},
         // A value wider than its ten characters leaves no whole number in the next column.
