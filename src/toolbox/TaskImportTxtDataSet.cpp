@@ -75,6 +75,17 @@ CQtxDatum ClassifiedCurve(const std::string& name)
     return CurveDatum(name, type, unit);
 }
 
+// A table names no unit apart from its curve, but a name may end in one, in square
+// brackets as the program's own labels write units ("RHOB [g/cc]"): the unit as written
+// where the data set has no code for it, else "".
+std::string_view UnheldUnit(std::string_view name)
+{
+    const size_t open = name.rfind('[');
+    if (open == std::string_view::npos || !name.ends_with(']')) return {};
+    const std::string_view bare = TrimBlanks(name.substr(open + 1, name.size() - open - 2));
+    return bare.empty() || CLasDoc::UnitCode(bare) != kUnitNone ? std::string_view() : name.substr(open);
+}
+
 int ReadTxtHeader(CLasDoc& doc, const std::string& path, TextTable& t)
 {
     if (!OpenTextInput(doc, path)) return 0; // told by the open
@@ -103,8 +114,10 @@ int ReadTxtHeader(CLasDoc& doc, const std::string& path, TextTable& t)
         if (name.empty())
             return Refuse(kReadHeader + path + Format(kBlankName, k + 1, long(comments) + 1 + k));
         t.datums.push_back(ClassifiedCurve(name));
+        t.unheldUnits.emplace_back(t.datums.back().m_axis1.m_unit == kUnitNone ? UnheldUnit(name) : std::string_view());
     }
     // The item types come from the whole names, the data set's names must stay apart.
+    NameUnitsNotHeld(t);
     MakeNamesDistinct(t);
     t.headerLines = comments + int(columns);
     return 1;
