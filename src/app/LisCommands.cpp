@@ -45,16 +45,18 @@ std::string DictionaryFolder()
 
 // Earlier runs kept the dictionary in the folder the program was started from. When
 // the user's folder has none yet, a copy of that one is taken there (once: from then
-// on the user's folder has its own), and the user is told where it went.
-void TakeOverStartupDictionary()
+// on the user's folder has its own), and the user is told where it went. False after
+// the message that the folder cannot be made: the conversion could read no dictionary
+// there, and Process > Dictionary would fail for the same cause.
+bool TakeOverStartupDictionary()
 {
     const std::string old = JoinPath(theApp.m_startupDir, lisdic::kFileName);
     const std::string kept = JoinPath(theViewerApp.m_dataDir, lisdic::kFileName);
-    if (theApp.m_startupDir.empty() || FileExists(kept) || !FileExists(old)) return;
+    if (theApp.m_startupDir.empty() || FileExists(kept) || !FileExists(old)) return true;
     std::error_code error;
-    if (std::filesystem::equivalent(old, kept, error)) return;
+    if (std::filesystem::equivalent(old, kept, error)) return true;
     const std::string folder = DictionaryFolder();
-    if (folder.empty()) return;
+    if (folder.empty()) return false;
     // Copied through an output file: a copy cut short never passes for a dictionary.
     bool copied = false;
     int inputError = 0, outputError = 0; // of the copy's input and output
@@ -74,12 +76,13 @@ void TakeOverStartupDictionary()
                           old.c_str(), kept.c_str())
                        + (inputError ? OpenFailureCause(old, inputError) : OutputFailureCause(kept, outputError)),
                    MB_OK | MB_ICONSTOP);
-        return;
+        return true;
     }
     MessageBox(Format("The tool dictionary of an earlier run was copied from :\n%s\nto :\n%s\n"
                       "Process > Dictionary imports into and Process > Lis to Qtx reads from that folder now.",
                       old.c_str(), kept.c_str()),
                MB_OK | MB_ICONINFORMATION);
+    return true;
 }
 
 // Process > Scan Lis: the LIS file, the report's name, the report, then the report in
@@ -129,7 +132,7 @@ void AddLisCommands(CommandMap& c)
     });
     // The converter asks for its files and reports its own result.
     c.Add(ID_LIS_TO_QTX, [] {
-        TakeOverStartupDictionary();
+        if (!TakeOverStartupDictionary()) return;
         CLisToQtx converter;
         converter.Run(theViewerApp.m_dataDir);
     });

@@ -73,8 +73,8 @@ void TakeDepthRange(CDialog& dlg, const QtxInputRead& read, int topId, double& t
     top = read.top;
     bottom = read.bottom;
     // The formats of the data exchange: a field never shows one value two ways.
-    dlg.SetItemText(topId, DataExchange::NumberText(top));
-    dlg.SetItemText(bottomId, DataExchange::NumberText(bottom));
+    dlg.SetItemNumber(topId, top);
+    dlg.SetItemNumber(bottomId, bottom);
 }
 
 SlownessUnit SlownessUnitOfCode(int unitCode)
@@ -103,8 +103,8 @@ void TakeSlownessWindow(CDialog& dlg, const CQtxDatumList& datums, const Slownes
     fields.min = window.min;
     fields.max = window.max;
     dlg.SetItemText(fields.groupId, SlownessRangeTitle(fields.unit));
-    dlg.SetItemText(fields.minId, DataExchange::NumberText(fields.min));
-    dlg.SetItemText(fields.maxId, DataExchange::NumberText(fields.max));
+    dlg.SetItemNumber(fields.minId, fields.min);
+    dlg.SetItemNumber(fields.maxId, fields.max);
 }
 
 std::string SelectedText(const ControlState* box)

@@ -95,7 +95,7 @@ Status CQtxFile::FailWrite(const char* prefix) const
 
 // ---- reading -------------------------------------------------------------------
 
-bool CQtxFile::HoldsDataSet(BinaryFile& file)
+bool CQtxFile::HoldsDataSet(BinaryFile& file, bool* lengthFits)
 {
     const int64_t length = file.GetLength();
     uint8_t bytes[qtx::kHeaderSize];
@@ -107,9 +107,9 @@ bool CQtxFile::HoldsDataSet(BinaryFile& file)
         || (header.depthUnits != qtx::kUnitsFeet && header.depthUnits != qtx::kUnitsMetres)
         || header.frameSize < qtx::kDepthSize || datums < 0)
         return false;
-    // The length first: it alone tells almost every other file, before any descriptor is read.
-    const uint64_t whole = qtx::DataStart(uint64_t(datums)) + uint64_t(header.frameCount) * header.frameSize;
-    if (whole != uint64_t(length)) return false;
+    // Descriptors that all lie inside their frame tell a data set whatever became of its
+    // end (a byte appended or cut, padding, a frame cut short): other files' bytes do not
+    // read as such a chain.
     for (int i = 0; i < datums; ++i) {
         uint8_t descriptor[qtx::kDescriptorSize];
         if (file.ReadAt(int64_t(qtx::DataStart(uint64_t(i))), descriptor, sizeof descriptor) != sizeof descriptor)
@@ -118,6 +118,10 @@ bool CQtxFile::HoldsDataSet(BinaryFile& file)
         d.Decode(descriptor);
         if (!FitsFrame(d, header.frameSize)) return false;
     }
+    const uint64_t whole = qtx::DataStart(uint64_t(datums)) + uint64_t(header.frameCount) * header.frameSize;
+    // Without a descriptor only the length can vouch for the header.
+    if (datums == 0 && whole != uint64_t(length)) return false;
+    if (lengthFits) *lengthFits = whole == uint64_t(length);
     return true;
 }
 

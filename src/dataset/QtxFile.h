@@ -73,12 +73,14 @@ public:
     CQtxFile(const std::string& path, const QtxFileHeader& header);
 
     // ---- reading -------------------------------------------------------------
-    // Whether `file` is wholly a data set by its own header: a log direction and depth
-    // units of the format, a frame of at least its depth, every descriptor inside the
-    // frame (as ReadDatumList requires) and a length of exactly the header, descriptors
-    // and frames it counts. Readers of other formats ask it first, so that a data set
-    // is refused by name rather than read as their records.
-    static bool HoldsDataSet(BinaryFile& file);
+    // Whether `file` is a data set by its own header: a log direction and depth units of
+    // the format, a frame of at least its depth and every descriptor inside the frame (as
+    // ReadDatumList requires), whatever the file's length; a header of no datums only at
+    // exactly the length it counts. `lengthFits` (when given, and only when true is
+    // returned) tells whether the file is exactly the header, descriptors and frames it
+    // counts; one that is not is a damaged data set. Readers of other formats ask it
+    // first, so that a data set is refused by name rather than read as their records.
+    static bool HoldsDataSet(BinaryFile& file, bool* lengthFits = nullptr);
     // Opens the input for reading only and reads its header (Header()).
     Status OpenRead(const std::string& path);
     double GetTopDepth() const { return m_topDepth; }       // -1.0 before a successful OpenRead

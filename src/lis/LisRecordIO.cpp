@@ -166,7 +166,7 @@ bool CLisRecordIO::HoldsRecord(BinaryFile& file)
 {
     // A data set's direction and units bytes read as a physical record's length, its
     // frame count as a data record and its frames often as more records: it is known
-    // by its own header before any record is judged.
+    // by its own header before any record is judged, damaged at its end or not.
     if (CQtxFile::HoldsDataSet(file)) return false;
     const int framing = DetectFraming(file) == kTif ? kTif : kPlain;
     uint64_t position = 0;
@@ -188,10 +188,13 @@ Status CLisRecordIO::OpenInput(BinaryFile& file, const std::string& path)
 {
     if (Status opened = OpenInputFile(file, path, kInputRule); !opened) return opened;
     if (HoldsRecord(file)) return Status();
-    const bool dataSet = CQtxFile::HoldsDataSet(file);
+    bool whole = false;
+    const bool dataSet = CQtxFile::HoldsDataSet(file, &whole);
     file.Close();
-    return Status::Failure(std::string(kInputRule.headerFailure) + path
-                           + (dataSet ? "\nThe file is a QTX data set, not a LIS file." : "\nThe file holds no LIS record."));
+    const char* cause = !dataSet ? "\nThe file holds no LIS record."
+                        : whole  ? "\nThe file is a QTX data set, not a LIS file."
+                                 : "\nThe file is a damaged QTX data set, not a LIS file.";
+    return Status::Failure(std::string(kInputRule.headerFailure) + path + cause);
 }
 
 uint32_t CLisRecordIO::ProbeLogicalRecord(BinaryFile& file, uint64_t position, int framing)

@@ -50,8 +50,8 @@ public:
 
     // Opens `path` as the input of a LIS command, before any question is asked about it:
     // refused with its cause when it cannot be read, is shorter than a record's headers
-    // (kInputRule), is a QTX data set or holds no LIS record (HoldsRecord); the file is
-    // then closed.
+    // (kInputRule), is a QTX data set, whole or damaged, or holds no LIS record
+    // (HoldsRecord); the file is then closed.
     static Status OpenInput(BinaryFile& file, const std::string& path);
 
     // Bytes ReadLogicalRecord will place in its buffer for the logical record at

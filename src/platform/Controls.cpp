@@ -36,9 +36,27 @@ ControlState::ControlState(const ControlTemplate& t) : id(t.id), kind(t.kind), s
 
 void ControlState::SetText(const std::string& text)
 {
+    m_shownNumber.reset();
+    PutText(text);
+}
+
+void ControlState::PutText(const std::string& text)
+{
     if (m_text == text) return;
     m_text = text;
     Touch();
+}
+
+void ControlState::ShowNumber(const std::string& text, double value)
+{
+    SetText(text);
+    m_shownNumber = value;
+    m_shownNumberText = text;
+}
+
+std::optional<double> ControlState::ShownNumber() const
+{
+    return m_shownNumber && m_text == m_shownNumberText ? m_shownNumber : std::nullopt;
 }
 
 void ControlState::Enable(bool enable)
@@ -73,7 +91,7 @@ bool ControlState::TypeText(const std::string& text)
     const std::string kept = m_limitText > 0 && int(text.size()) > m_limitText ? text.substr(0, size_t(m_limitText)) : text;
     const bool changed = kept != m_text;
     if (kind == ControlKind::ComboBox) SetCurSel(-1); // keeps an editable combo's text
-    SetText(kept);
+    PutText(kept);
     return changed;
 }
 

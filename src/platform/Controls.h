@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -102,6 +103,12 @@ public:
     // (setting a limit never cuts a text already there), and an editable combo box
     // loses its selection. A read-only control takes nothing. True when the text changed.
     bool TypeText(const std::string& text);
+    // A number the program shows as `text`, often with fewer digits than `value` holds
+    // ("%10.2f" of 0.125). While the control's text is still that text, whatever was typed
+    // in between, the value is what it means (ShownNumber): an edit left as it was shown
+    // gives back every digit. The program's own SetText ends this.
+    void ShowNumber(const std::string& text, double value);
+    std::optional<double> ShownNumber() const;
     bool ReadOnly() const { return style & kReadOnly; }
     void SetReadOnly(bool readOnly);
 
@@ -174,6 +181,7 @@ public:
 
 private:
     void Touch() { ++m_revision; }
+    void PutText(const std::string& text);
     bool Extended() const { return kind == ControlKind::MultiListBox && (style & kExtendedSel); }
     // The selection as it stands becomes what a Shift range is added to.
     void Commit();
@@ -181,6 +189,8 @@ private:
     void SelectFromAnchor(int line);
 
     std::string m_text;
+    std::optional<double> m_shownNumber; // of ShowNumber, with the text it showed
+    std::string m_shownNumberText;
     bool m_enabled = true;
     bool m_visible = true;
     int m_check = 0;

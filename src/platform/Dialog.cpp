@@ -161,6 +161,17 @@ void CDialog::SetItemText(int id, const std::string& text)
     if (ControlState* c = Item(id)) c->SetText(text);
 }
 
+void CDialog::SetItemNumber(int id, float value, const char* format)
+{
+    if (ControlState* c = Item(id))
+        c->ShowNumber(format ? Format(format, double(value)) : DataExchange::NumberText(value), double(value));
+}
+
+void CDialog::SetItemNumber(int id, double value, const char* format)
+{
+    if (ControlState* c = Item(id)) c->ShowNumber(format ? Format(format, value) : DataExchange::NumberText(value), value);
+}
+
 void CDialog::EnableItem(int id, bool enable)
 {
     if (ControlState* c = Item(id)) c->Enable(enable);
@@ -280,17 +291,19 @@ void DataExchange::Text(int id, unsigned short& value) { Integer(id, value, 0, U
 std::string DataExchange::NumberText(float value) { return Format("%.*g", FLT_DIG, double(value)); }
 std::string DataExchange::NumberText(double value) { return Format("%.*g", DBL_DIG, value); }
 
-template <typename T> void DataExchange::Real(int id, T& value, double limit)
+template <typename T> void DataExchange::Real(int id, T& value, double limit, const char* format)
 {
     if (!Active(id)) return;
     ControlState* c = m_dialog.Item(id);
     if (!c) return;
     if (!m_save) {
-        c->SetText(NumberText(value));
+        c->ShowNumber(format ? Format(format, double(value)) : NumberText(value), double(value));
         return;
     }
-    bool ok = false;
-    const double v = ParseDouble(c->Text(), &ok);
+    // A text left as shown means the value it showed, not its rounded digits.
+    const std::optional<double> shown = c->ShownNumber();
+    bool ok = shown.has_value();
+    const double v = ok ? *shown : ParseDouble(c->Text(), &ok);
     // strtod takes "nan" and "inf"; neither is a number a user can mean.
     if (!ok || !std::isfinite(v) || v > limit || v < -limit) {
         Fail(id, "Please enter a number.");
@@ -299,8 +312,8 @@ template <typename T> void DataExchange::Real(int id, T& value, double limit)
     value = static_cast<T>(v);
 }
 
-void DataExchange::Text(int id, float& value) { Real(id, value, FLT_MAX); }
-void DataExchange::Text(int id, double& value) { Real(id, value, DBL_MAX); }
+void DataExchange::Text(int id, float& value, const char* format) { Real(id, value, FLT_MAX, format); }
+void DataExchange::Text(int id, double& value, const char* format) { Real(id, value, DBL_MAX, format); }
 
 void DataExchange::MaxChars(const std::string& value, int maxChars)
 {

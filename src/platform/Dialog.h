@@ -34,10 +34,13 @@ public:
     void Text(int id, unsigned& value);
     void Text(int id, short& value);
     void Text(int id, unsigned short& value);
-    void Text(int id, float& value);  // shown with 6 significant digits (NumberText)
-    void Text(int id, double& value); // shown with 15 significant digits (NumberText)
+    // Numbers, shown in `format` (printf style), or with 6 (float) or 15 (double)
+    // significant digits (NumberText). An edit whose text is still the one shown gives
+    // back the value it showed, every digit of it: only a text the user changed is read.
+    void Text(int id, float& value, const char* format = nullptr);
+    void Text(int id, double& value, const char* format = nullptr);
     // How the exchange shows a number: a dialog that sets a bound field itself uses
-    // these, so one field never shows one value in two formats.
+    // these (or CDialog::SetItemNumber), so one field never shows one value in two formats.
     static std::string NumberText(float value);
     static std::string NumberText(double value);
     // Range and length checks apply to the control exchanged last, when saving.
@@ -69,7 +72,7 @@ private:
     bool Active(int id);
     template <typename T> void Integer(int id, T& value, long long lo, long long hi);
     // Floating point: anything finite within +-limit.
-    template <typename T> void Real(int id, T& value, double limit);
+    template <typename T> void Real(int id, T& value, double limit, const char* format);
 
     CDialog& m_dialog;
     bool m_save;
@@ -132,6 +135,10 @@ public:
     const std::vector<ControlState>& Controls() const { return m_controls; }
     std::string GetItemText(int id) const;
     void SetItemText(int id, const std::string& text);
+    // Shows a number bound by the exchange as the exchange would (in `format`, else its
+    // NumberText): left as shown, the field gives back `value` whole.
+    void SetItemNumber(int id, float value, const char* format = nullptr);
+    void SetItemNumber(int id, double value, const char* format = nullptr);
     void EnableItem(int id, bool enable);
     bool IsItemEnabled(int id) const;
     int Focus() const { return m_focus; }

@@ -337,8 +337,8 @@ bool CLogItemSetupDlg::SelectItem(const std::string& path, const std::string& ti
     m_byDepthUnits = depths.units;
     m_strDepthUnits = unitText;
 
-    SetItemText(kIdcStartDepth, Format("%10.4f", m_item.m_scale.startDepth));
-    SetItemText(kIdcStopDepth, Format("%10.4f", m_item.m_scale.stopDepth));
+    SetItemNumber(kIdcStartDepth, m_item.m_scale.startDepth, "%10.4f");
+    SetItemNumber(kIdcStopDepth, m_item.m_scale.stopDepth, "%10.4f");
     SetItemText(kIdcName, m_item.m_strName);
     SetItemText(kIdcUnitsName, m_item.m_datum.unitsName);
     return true;
@@ -394,8 +394,8 @@ void CLogItemSetupDlg::OnRestoreDepth()
     m_item.m_file.dataBottom = depths.bottom;
     m_item.m_file.depthStep = depths.step;
     m_item.m_file.frameCount = depths.frames;
-    SetItemText(kIdcStartDepth, Format("%10.4f", depths.top));
-    SetItemText(kIdcStopDepth, Format("%10.4f", depths.bottom));
+    SetItemNumber(kIdcStartDepth, depths.top, "%10.4f");
+    SetItemNumber(kIdcStopDepth, depths.bottom, "%10.4f");
 }
 
 void CLogItemSetupDlg::OnNormalize()

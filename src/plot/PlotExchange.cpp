@@ -9,19 +9,16 @@ namespace plot_exchange {
 
 namespace {
 
-template <typename T> void Show(DataExchange& dx, int id, T& value, const char* format)
-{
-    dx.Text(id, value);
-    if (!dx.Saving() && format && !dx.Failed()) dx.Dialog().SetItemText(id, Format(format, double(value)));
-}
-
 bool Fail(DataExchange& dx, int id, const std::string& message) { return dx.Fail(id, message, MB_ICONEXCLAMATION); }
 
 bool Outside(double v, double lo, double hi) { return !(v >= lo && v <= hi); }
 
-// The value typed into an edit, when it reads as a number; else `member`.
+// The value an edit means: the one it showed while its text is unchanged, else the one
+// typed when it reads as a number; else `member`.
 double Typed(DataExchange& dx, int id, double member)
 {
+    const ControlState* c = dx.Dialog().Item(id);
+    if (c && c->ShownNumber()) return *c->ShownNumber();
     bool ok = false;
     const double v = ParseDouble(dx.Dialog().GetItemText(id), &ok);
     return ok && std::isfinite(v) ? v : member;
@@ -31,7 +28,7 @@ double Typed(DataExchange& dx, int id, double member)
 
 void DepthRange(DataExchange& dx, int startId, int stopId, double& start, double& stop, const char* format)
 {
-    Show(dx, startId, start, format);
+    dx.Text(startId, start, format);
     if (dx.Saving() && !dx.Failed()) {
         if (Outside(start, kMinDepth, kMaxDepth))
             Fail(dx, startId,
@@ -40,7 +37,7 @@ void DepthRange(DataExchange& dx, int startId, int stopId, double& start, double
         else if (!(start < Typed(dx, stopId, stop)))
             Fail(dx, startId, "Start depth must be less then stop depth!");
     }
-    Show(dx, stopId, stop, format);
+    dx.Text(stopId, stop, format);
     if (dx.Saving() && !dx.Failed()) {
         if (Outside(stop, kMinDepth, kMaxDepth))
             Fail(dx, stopId,
@@ -52,14 +49,14 @@ void DepthRange(DataExchange& dx, int startId, int stopId, double& start, double
 
 void Shift(DataExchange& dx, int id, double& shift, const char* format)
 {
-    Show(dx, id, shift, format);
+    dx.Text(id, shift, format);
     if (dx.Saving() && !dx.Failed() && Outside(shift, -kMaxShift, kMaxShift))
         Fail(dx, id, Format("You entered an invalid shift value!.\nValid range : %.1f - %.1f", -kMaxShift, kMaxShift));
 }
 
 void Limit(DataExchange& dx, int id, float& value, float limit, bool start, const char* format)
 {
-    Show(dx, id, value, format);
+    dx.Text(id, value, format);
     if (dx.Saving() && !dx.Failed() && Outside(value, -limit, limit))
         Fail(dx, id,
              Format(start ? "You entered an invalid start value!.\nValid range : %.1f - %.1f"

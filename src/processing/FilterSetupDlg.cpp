@@ -81,8 +81,8 @@ void CFilterSetupDlg::ApplySlownessRange(const CQtxDatumList& datums)
     m_setup.slownessStart = window.min;
     m_setup.slownessStop = window.max;
     SetItemText(kIdcSlownessGroup, m_setup.slownessTitle);
-    SetItemText(kIdcSlownessStart, Format("%6.1f", double(m_setup.slownessStart)));
-    SetItemText(kIdcSlownessStop, Format("%6.1f", double(m_setup.slownessStop)));
+    SetItemNumber(kIdcSlownessStart, m_setup.slownessStart, "%6.1f");
+    SetItemNumber(kIdcSlownessStop, m_setup.slownessStop, "%6.1f");
 }
 
 int CFilterSetupDlg::OnSelectInputFile()

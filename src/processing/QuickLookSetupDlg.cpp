@@ -79,8 +79,8 @@ void CQuickLookSetupDlg::DoDataExchange(DataExchange& dx)
     SetItemText(kIdcTimeStart, Format("%d", int(m_setup.timeStart)));
     SetItemText(kIdcTimeStop, Format("%d", int(m_setup.timeStop)));
     SetItemText(kIdcTimeWidth, Format("%d", int(m_setup.timeWidth)));
-    SetItemText(kIdcSlowMin, Format("%6.1f", double(m_setup.slowMin)));
-    SetItemText(kIdcSlowMax, Format("%6.1f", double(m_setup.slowMax)));
+    SetItemNumber(kIdcSlowMin, m_setup.slowMin, "%6.1f");
+    SetItemNumber(kIdcSlowMax, m_setup.slowMax, "%6.1f");
 }
 
 void CQuickLookSetupDlg::ApplyProfileDefaults()
@@ -88,8 +88,8 @@ void CQuickLookSetupDlg::ApplyProfileDefaults()
     const QuickLookProfile p = QuickLookDefaults(m_setup.pWave != 0, m_setup.english != 0, m_setup.fastFormation != 0);
     m_setup.timeStart = p.timeStart, m_setup.timeStop = p.timeStop, m_setup.timeWidth = p.timeWidth;
     m_setup.slowMin = p.slowMin, m_setup.slowMax = p.slowMax;
-    SetItemText(kIdcSlowMin, Format("%6.1f", double(p.slowMin)));
-    SetItemText(kIdcSlowMax, Format("%6.1f", double(p.slowMax)));
+    SetItemNumber(kIdcSlowMin, p.slowMin, "%6.1f");
+    SetItemNumber(kIdcSlowMax, p.slowMax, "%6.1f");
     EnableItem(kIdcSlowMin, false);
     EnableItem(kIdcSlowMax, false);
     SetItemText(kIdcTimeStart, Format("%d", int(p.timeStart)));

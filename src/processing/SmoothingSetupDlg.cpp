@@ -83,7 +83,7 @@ bool CSmoothingSetupDlg::OnInitDialog()
     const Preset preset = m_setup.userFn ? kUser : m_setup.longFn ? kLong : m_setup.mediumFn ? kMedium : kShort;
     OnPreset(preset);
     if (preset == kUser && weights != std::array<float, 7>{})
-        for (size_t i = 0; i < 7; ++i) SetItemText(kWeightIds[i], Format("%.2f", double(weights[i])));
+        for (size_t i = 0; i < 7; ++i) SetItemNumber(kWeightIds[i], weights[i], "%.2f");
     CenterWindow();
     return true;
 }

@@ -89,11 +89,18 @@ uint8_t DepthUnits(std::string_view unit)
 // A curve's unit as the data set codes it. Files spell slowness many ways ("us/ft",
 // "USEC/FT", "[US/M]"): each is brought to the form the code table holds ("US/F") first,
 // or Convert Slowness would find no slowness curve in the import.
-uint8_t CurveUnitCode(std::string_view unit)
+// A unit without the brackets some files put around it ("[US/M]", "(USEC/M)").
+std::string_view BareUnit(std::string_view unit)
 {
     unit = TrimBlanks(unit);
     if (unit.size() >= 2 && ((unit.front() == '[' && unit.back() == ']') || (unit.front() == '(' && unit.back() == ')')))
         unit = TrimBlanks(unit.substr(1, unit.size() - 2));
+    return unit;
+}
+
+uint8_t CurveUnitCode(std::string_view unit)
+{
+    unit = BareUnit(unit);
     const std::string upper = Upper(unit);
     const size_t slash = upper.find('/');
     std::string time = upper.substr(0, slash);
@@ -212,8 +219,12 @@ int TakeEntry(LasSection section, std::string_view line, const std::string& path
         // The first curve is the depth. Curves past what a data set holds are counted,
         // not kept: the file is refused by their count, and a header of millions of
         // curve lines must not take memory by the line.
-        if (h.curves++ > 0 && t.datums.size() < size_t(qtx::kMaxDatums))
-            t.datums.push_back(CurveDatum(std::string(entry.mnemonic), 0, CurveUnitCode(entry.unit)));
+        if (h.curves++ > 0 && t.datums.size() < size_t(qtx::kMaxDatums)) {
+            const uint8_t unit = CurveUnitCode(entry.unit);
+            t.datums.push_back(CurveDatum(std::string(entry.mnemonic), 0, unit));
+            const bool unheld = unit == kUnitNone && !BareUnit(entry.unit).empty();
+            t.unheldUnits.emplace_back(unheld ? TrimBlanks(entry.unit) : std::string_view());
+        }
         break;
     default: break;
     }
@@ -243,6 +254,7 @@ LasSection OpenCurveSection(const std::string& title, LasHeader& h, TextTable& t
     h.leftOutAt = t.leftOutSections.size();
     h.curves = 0;
     t.datums.clear();
+    t.unheldUnits.clear();
     return LasSection::Curve;
 }
 
@@ -347,6 +359,7 @@ int ReadLasHeader(CLasDoc& doc, const std::string& path, TextTable& t)
     if (!ReadCurveSection(doc, path, t, h)) return 0;
     if (t.datums.empty()) return Refuse(kNoCurves);
     if (t.depthUnits == 0) return Refuse(kUnits + path);
+    NameUnitsNotHeld(t);
     MakeNamesDistinct(t);
     // A STEP in the other depth unit than STRT's is brought to STRT's.
     if (h.stepUnits != 0 && h.stepUnits != t.depthUnits)

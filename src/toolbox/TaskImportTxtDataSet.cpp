@@ -28,6 +28,7 @@ const char kColumns[] = "Encountered %s columns (2 to 102 allowed) in file :\n";
 // The count a line can say in the message; a larger one is said to be more than it.
 constexpr long kLargestCount = 999999999;
 const char kReadHeader[] = "Error reading header section in TXT file :\n";
+const char kBlankName[] = "\nThe curve name of column %ld (line %ld) is blank.";
 
 // The integer a line begins with (blanks and a sign before it allowed); 0 when none,
 // and one beyond kLargestCount for any larger.
@@ -74,6 +75,17 @@ CQtxDatum ClassifiedCurve(const std::string& name)
     return CurveDatum(name, type, unit);
 }
 
+// A table names no unit apart from its curve, but a name may end in one, in square
+// brackets as the program's own labels write units ("RHOB [g/cc]"): the unit as written
+// where the data set has no code for it, else "".
+std::string_view UnheldUnit(std::string_view name)
+{
+    const size_t open = name.rfind('[');
+    if (open == std::string_view::npos || !name.ends_with(']')) return {};
+    const std::string_view bare = TrimBlanks(name.substr(open + 1, name.size() - open - 2));
+    return bare.empty() || CLasDoc::UnitCode(bare) != kUnitNone ? std::string_view() : name.substr(open);
+}
+
 int ReadTxtHeader(CLasDoc& doc, const std::string& path, TextTable& t)
 {
     if (!OpenTextInput(doc, path)) return 0; // told by the open
@@ -98,10 +110,14 @@ int ReadTxtHeader(CLasDoc& doc, const std::string& path, TextTable& t)
                           + (got == CLasDoc::kEnd ? EndedTextCause(doc.LinesRead(), Format("its %ld curve names", columns - 1))
                                                   : std::string()));
         const std::string name(TrimBlanks(line));
-        if (name.empty()) return Refuse(kReadHeader + path);
+        // Columns count from the depth's, as the end message counts blank LAS names.
+        if (name.empty())
+            return Refuse(kReadHeader + path + Format(kBlankName, k + 1, long(comments) + 1 + k));
         t.datums.push_back(ClassifiedCurve(name));
+        t.unheldUnits.emplace_back(t.datums.back().m_axis1.m_unit == kUnitNone ? UnheldUnit(name) : std::string_view());
     }
     // The item types come from the whole names, the data set's names must stay apart.
+    NameUnitsNotHeld(t);
     MakeNamesDistinct(t);
     t.headerLines = comments + int(columns);
     return 1;

@@ -34,6 +34,7 @@ const char kNulls[] = "Wrote %lld value(s) equal to the file's NULL %s as absent
 const char kNans[] = "Wrote %lld value(s) that are no number or infinite (nan, inf) as absent values (-999.25).";
 const char kRenamed[] = "Renamed %zu curve(s) whose first four characters repeat another's: %s.";
 const char kShortened[] = "Stored %zu curve(s) under the first four characters of their names: %s.";
+const char kUnitsNotHeld[] = "Stored %zu curve(s) without their units, which the data set cannot hold: %s.";
 constexpr size_t kNamesShown = 5;
 // Renamings are listed up to this many: a file of 256 curves of one prefix gives a count,
 // not a page, and the data set's history lists them all.
@@ -164,19 +165,22 @@ int RefuseLine(int got, const std::string& path, int64_t number, std::string_vie
     return Refuse(got == CLasDoc::kLongLine ? LongLineRefusal(number, path) : FormatError(path, number, line, t));
 }
 
-// The curves stored under another name than their whole one, and how the end tells them.
-std::array<std::pair<const std::vector<std::string>*, const char*>, 2> NameLists(const TextTable& t)
+// The curves stored under another name than their whole one, or without their unit, and
+// how the end tells them.
+std::array<std::pair<const std::vector<std::string>*, const char*>, 3> NameLists(const TextTable& t)
 {
-    return {std::pair(&t.renamed, kRenamed), std::pair(&t.shortened, kShortened)};
+    return {std::pair(&t.renamed, kRenamed), std::pair(&t.shortened, kShortened),
+            std::pair(&t.unitsNotHeld, kUnitsNotHeld)};
 }
 
-// The history's lines for the lists of names too long for the end message: each list
-// whole, in the message's words, broken after a name into lines of kHistoryWidth.
+// The history's lines for the lists of names too long for the end message, and for the
+// units lost, which the data set then keeps nowhere else: each list whole, in the
+// message's words, broken after a name into lines of kHistoryWidth.
 std::vector<std::string> HistoryNotes(const TextTable& t)
 {
     std::vector<std::string> lines;
     for (const auto& [names, format] : NameLists(t)) {
-        if (names->size() <= kRenamingsShown) continue;
+        if (names->empty() || (names->size() <= kRenamingsShown && names != &t.unitsNotHeld)) continue;
         std::string list;
         for (size_t k = 0; k < names->size(); ++k) list += (k ? ", " : "") + (*names)[k];
         const std::string text = Format(format, names->size(), list.c_str());
@@ -284,6 +288,20 @@ std::string TellName(const std::string& name, size_t curve)
 }
 
 } // namespace
+
+void NameUnitsNotHeld(TextTable& t)
+{
+    t.unitsNotHeld.clear();
+    for (size_t k = 0; k < t.datums.size() && k < t.unheldUnits.size(); ++k) {
+        const std::string& unit = t.unheldUnits[k];
+        if (unit.empty()) continue;
+        // A unit the file already encloses is shown as it stands, once where the name ends in it.
+        const std::string& name = t.datums[k].m_mnemonic;
+        const bool enclosed = unit.front() == '[' || unit.front() == '(';
+        const std::string told = enclosed && name.ends_with(unit) ? "" : enclosed ? " " + unit : " [" + unit + "]";
+        t.unitsNotHeld.push_back(TellName(name, k) + told);
+    }
+}
 
 void MakeNamesDistinct(TextTable& t)
 {

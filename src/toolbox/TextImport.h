@@ -65,6 +65,11 @@ struct TextTable {
     std::vector<std::string> renamed;
     // Curves of a name of their own longer than four characters, kept as its first four: "CALIPER as CALI".
     std::vector<std::string> shortened;
+    // Each datum's unit as the file writes it where the data set has no code for it, else
+    // "" (filled by the header readers beside datums); NameUnitsNotHeld lists them.
+    std::vector<std::string> unheldUnits;
+    // Curves stored without the unit the file gives them: "RHOB [K/M3]".
+    std::vector<std::string> unitsNotHeld;
 };
 
 // The kinds of LAS section a "~" line opens. LAS 1.2 and 2.0 tell them by the first
@@ -144,6 +149,11 @@ int ReadLasHeader(CLasDoc& doc, const std::string& path, TextTable& table);
 // curve of shared four characters that is not stored under its whole name, `shortened`
 // every other curve whose name was cut to four characters.
 void MakeNamesDistinct(TextTable& table);
+
+// A data set keeps a unit as one of its codes: a curve whose unit has none is stored
+// without it. Lists each such curve (unheldUnits) by its whole name, a blank one by its
+// column, with the unit as written, in unitsNotHeld; call it before MakeNamesDistinct.
+void NameUnitsNotHeld(TextTable& table);
 
 // One single-value curve datum of a text import.
 CQtxDatum CurveDatum(const std::string& name, uint8_t typeCode = 0, uint8_t unit = kUnitNone);

@@ -248,8 +248,8 @@ void CUtilitiesSetupDlg::FillList(ToolInputSelection& in, const InputControls& c
     in.itemCount = int32_t(datums.size());
     if (in.startDepth > in.stopDepth) std::swap(in.startDepth, in.stopDepth);
     // The exchange's own format: a field never shows one value two ways.
-    SetItemText(controls.start, DataExchange::NumberText(in.startDepth));
-    SetItemText(controls.stop, DataExchange::NumberText(in.stopDepth));
+    SetItemNumber(controls.start, in.startDepth);
+    SetItemNumber(controls.stop, in.stopDepth);
 }
 
 void CUtilitiesSetupDlg::TakeSelection(ToolInputSelection& in, const InputControls& controls)

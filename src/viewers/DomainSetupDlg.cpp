@@ -98,7 +98,7 @@ void CDomainSetupDlg::OnSelectInputFile()
     m_setup.bottomDepth = file.GetBottomDepth();
     ShowDepths();
     m_setup.depthFrame = m_setup.topDepth;
-    SetItemText(kIdcDepthFrame, DataExchange::NumberText(m_setup.depthFrame));
+    SetItemNumber(kIdcDepthFrame, m_setup.depthFrame);
 
     // Read, used here and dropped: the dialog keeps no datum records.
     CQtxDatumList datums;

@@ -87,8 +87,8 @@ int CFreqSlowXplotSetupDlg::LoadDatumList(const std::string& path)
     m_setup.topDepth = start;
     m_setup.bottomDepth = stop;
     // The formats of the data exchange: a field never shows one value two ways.
-    SetItemText(kIdcTopDepth, DataExchange::NumberText(start));
-    SetItemText(kIdcBottomDepth, DataExchange::NumberText(stop));
+    SetItemNumber(kIdcTopDepth, start);
+    SetItemNumber(kIdcBottomDepth, stop);
     return 1;
 }
 

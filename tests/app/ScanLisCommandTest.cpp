@@ -16,6 +16,7 @@
 #include "toolbox/ToolsWnd.h"
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -51,8 +52,8 @@ TEST_F(ScanLisCommandTest, TheReportGoesBesideTheFileAndOnlyAMadeOneIsOpened)
     EXPECT_EQ(frame.PaneText(0), "");
 }
 
-// The program's own data sets (a LIS conversion, a LAS import, data sets of every shape)
-// are refused by name before any question: no report is asked for, no tool chosen, and
+// The program's own data sets (a LIS conversion, a LAS import, data sets of every shape),
+// whole or damaged at their end, are refused by name before any question: no report is asked for, no tool chosen, and
 // every older file in the folder stays as it was.
 TEST_F(ScanLisCommandTest, AQtxDataSetIsRefusedByNameBeforeAnyQuestion)
 {
@@ -105,20 +106,50 @@ TEST_F(ScanLisCommandTest, AQtxDataSetIsRefusedByNameBeforeAnyQuestion)
         {"wave.qtx", {curve, wave}, 3, 0.25, qtx::kLogDown, qtx::kUnitsFeet},
         {"depths-only.qtx", {}, 12, 1.0 / 120.0, qtx::kLogDown, qtx::kUnitsFeet},
     };
-    std::vector<std::string> inputs = {dir.File("converted.qtx"), dir.File("imported.qtx")};
+    std::vector<std::string> whole = {dir.File("converted.qtx"), dir.File("imported.qtx")};
     for (const auto& c : synthetic) {
-        inputs.push_back(dir.File(c.name));
-        ASSERT_TRUE(WriteQtx(inputs.back(), c.datums, c.frames, 3000.0, c.step, DefaultSample, c.direction));
-        PatchQtxHeader(inputs.back(), [&](QtxFileHeader& h) { h.depthUnits = c.units; });
+        whole.push_back(dir.File(c.name));
+        ASSERT_TRUE(WriteQtx(whole.back(), c.datums, c.frames, 3000.0, c.step, DefaultSample, c.direction));
+        PatchQtxHeader(whole.back(), [&](QtxFileHeader& h) { h.depthUnits = c.units; });
     }
-    for (const std::string& input : inputs) {
+    const std::string isDataSet = "The file is a QTX data set, not a LIS file.";
+    const std::string damaged = "The file is a damaged QTX data set, not a LIS file.";
+    // What becomes of a file on its way between machines: its length no longer that of its frames.
+    using Bytes = std::vector<uint8_t>;
+    const struct {
+        const char* name;
+        std::function<void(Bytes&, size_t frameSize)> damage;
+    } damages[] = {
+        {"byte-more", [](Bytes& b, size_t) { b.push_back(0); }},
+        {"byte-cut", [](Bytes& b, size_t) { b.pop_back(); }},
+        {"padded", [](Bytes& b, size_t) { b.insert(b.end(), 512 - b.size() % 512, uint8_t(0)); }},
+        {"half-frame-cut", [](Bytes& b, size_t frameSize) { b.erase(b.end() - std::ptrdiff_t(frameSize / 2), b.end()); }},
+        {"crlf", [](Bytes& b, size_t) { b.insert(b.end(), {'\r', '\n'}); }},
+    };
+    std::vector<std::pair<std::string, std::string>> inputs; // each with its cause
+    for (const std::string& input : whole) {
+        inputs.emplace_back(input, isDataSet);
+        const Bytes bytes = ReadBytes(input);
+        const QtxFileHeader header = LoadQtx(input).header;
+        const size_t frameSize = header.frameSize;
+        const bool datums = header.datumCount > 0;
+        for (const auto& d : damages) {
+            Bytes copy = bytes;
+            d.damage(copy, frameSize);
+            const std::string path = dir.File(std::filesystem::path(input).stem().string() + "-" + d.name + ".qtx");
+            WriteBytes(path, copy);
+            // A header of no datums has only its length to vouch for it.
+            inputs.emplace_back(path, datums ? damaged : "The file holds no LIS record.");
+        }
+    }
+    for (const auto& [input, cause] : inputs) {
         SCOPED_TRACE(input);
         // The report Scan Lis would propose, from an earlier scan.
         const std::string report = dir.File(std::filesystem::path(input).stem().string() + ".txt");
         WriteBytes(report, {'o', 'l', 'd'});
         std::map<std::string, std::vector<uint8_t>> before;
         for (const auto& e : std::filesystem::directory_iterator(dir.Path())) before[e.path()] = ReadBytes(e.path());
-        const std::string refusal = "Could not open input file :\n" + input + "\nThe file is a QTX data set, not a LIS file.";
+        const std::string refusal = "Could not open input file :\n" + input + "\n" + cause;
 
         host.ExpectFileDialog("Open Lis File to Scan", input);
         host.ExpectMessage(refusal);

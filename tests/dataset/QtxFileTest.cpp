@@ -225,10 +225,11 @@ TEST_F(QtxFileTest, DataSetWithoutDatumsHasEightByteFrames)
     EXPECT_TRUE(list.empty());
 }
 
-// A data set is known by its header alone only where every field is one the format
-// gives and the file is exactly as long as the header counts: a file of another format
-// whose first bytes happen to read as direction and units is not taken for one.
-TEST_F(QtxFileTest, ADataSetIsKnownByAHeaderThatFitsTheWholeFile)
+// A data set is known by its header and descriptors alone, where every field is one the
+// format gives: a file of another format whose first bytes happen to read as direction
+// and units is not taken for one, and a data set whose end was damaged still is, told
+// apart by its length. A header of no datums has only its length to vouch for it.
+TEST_F(QtxFileTest, ADataSetIsKnownByItsHeaderAndDescriptorsWhateverItsLength)
 {
     using Bytes = std::vector<uint8_t>;
     ASSERT_TRUE(WriteQtx(path, {QtxDatumShape{"DT"}, QtxDatumShape{"WAVE", 0, 1, 8, 64}}, 10, 1000.0, 0.5));
@@ -252,6 +253,7 @@ TEST_F(QtxFileTest, ADataSetIsKnownByAHeaderThatFitsTheWholeFile)
         const char* what;
         Bytes bytes;
         bool dataSet;
+        bool whole = true; // its length that of its frames
     } cases[] = {
         {"as written", written, true},
         {"up, in metres", with([](Bytes& b) { b[0] = qtx::kLogUp, b[1] = qtx::kUnitsMetres; }), true},
@@ -259,9 +261,15 @@ TEST_F(QtxFileTest, ADataSetIsKnownByAHeaderThatFitsTheWholeFile)
         {"direction 0", with([](Bytes& b) { b[0] = 0; }), false},
         {"units 2", with([](Bytes& b) { b[1] = 2; }), false},
         {"frames shorter than their depth", RawQtx(shortFrames, {}, Bytes(12, 0)), false},
-        {"one byte more", with([](Bytes& b) { b.push_back(0); }), false},
-        {"cut inside the last frame", Bytes(written.begin(), written.end() - frameSize / 2), false},
-        {"a frame fewer than counted", Bytes(written.begin(), written.end() - frameSize), false},
+        {"one byte more", with([](Bytes& b) { b.push_back(0); }), true, false},
+        {"one byte cut", Bytes(written.begin(), written.end() - 1), true, false},
+        {"CR LF appended", with([](Bytes& b) { b.insert(b.end(), {'\r', '\n'}); }), true, false},
+        {"padded to 512 bytes", with([](Bytes& b) { b.resize((b.size() / 512 + 1) * 512); }), true, false},
+        {"cut inside the last frame", Bytes(written.begin(), written.end() - frameSize / 2), true, false},
+        {"a frame fewer than counted", Bytes(written.begin(), written.end() - frameSize), true, false},
+        {"descriptors only", Bytes(written.begin(), written.begin() + qtx::DataStart(2)), true, false},
+        {"cut inside a descriptor", Bytes(written.begin(), written.begin() + qtx::DataStart(2) - 1), false},
+        {"no datums, one byte more", RawQtx(noDatums, {}, Bytes(25, 0)), false},
         {"a descriptor past its frame", with(field16(qtx::kHeaderSize + qtx::kDscOffset, 0xFFFF)), false},
         {"a descriptor inside the depth", with(field16(qtx::kHeaderSize + qtx::kDscOffset, 4)), false},
         {"a negative datum count", with(field16(qtx::kHdrDatumCount, 0xFFFF)), false},
@@ -271,7 +279,11 @@ TEST_F(QtxFileTest, ADataSetIsKnownByAHeaderThatFitsTheWholeFile)
     for (const auto& c : cases) {
         BinaryFile file;
         file.OpenMemory(std::make_shared<Bytes>(c.bytes), false);
-        EXPECT_EQ(CQtxFile::HoldsDataSet(file), c.dataSet) << c.what;
+        bool whole = !c.whole;
+        EXPECT_EQ(CQtxFile::HoldsDataSet(file, &whole), c.dataSet) << c.what;
+        if (c.dataSet) {
+            EXPECT_EQ(whole, c.whole) << c.what;
+        }
     }
 }
 

@@ -542,9 +542,14 @@ TEST_F(DictionaryCommandTest, ImportsIntoTheUsersDataFolderOrEndsQuietlyOnCancel
 }
 
 // A dictionary folder that cannot be made is refused with its cause, before the text is
-// asked for.
+// asked for; Lis to Qtx, taking over an earlier run's dictionary, stops at the same box
+// before it asks for its file.
 TEST_F(DictionaryCommandTest, AFolderThatCannotBeMadeIsRefusedWithItsCause)
 {
+    LisDictionaryBuilder old;
+    old.Section("~BAT", {Numbered("B", 9)});
+    ASSERT_TRUE(old.WriteDit(startup.Path()));
+    host.currentDirectory = startup.Path();
     Start();
     WriteBytes(data.File("plain"), {1});
     const std::string plain = data.File("plain");
@@ -559,11 +564,16 @@ TEST_F(DictionaryCommandTest, AFolderThatCannotBeMadeIsRefusedWithItsCause)
     };
     for (const auto& c : cases) {
         theViewerApp.m_dataDir = c.folder;
-        host.ExpectMessage("Could not create the folder of the tool dictionary :\n" + c.folder + "\n" + c.cause);
-        EXPECT_TRUE(theViewerApp.OnCommand(ID_DICTIONARY));
-        EXPECT_TRUE(host.PendingExpectations().empty()) << c.folder;
-        EXPECT_EQ(ReadBytes(plain), std::vector<uint8_t>{1});
+        const std::string refusal = "Could not create the folder of the tool dictionary :\n" + c.folder + "\n" + c.cause;
+        for (const int command : {ID_DICTIONARY, ID_LIS_TO_QTX}) {
+            host.ExpectMessage(refusal);
+            EXPECT_TRUE(theViewerApp.OnCommand(command));
+            EXPECT_TRUE(host.PendingExpectations().empty()) << c.folder;
+            EXPECT_EQ(host.Messages().back().text, refusal) << "nothing after the box";
+            EXPECT_EQ(ReadBytes(plain), std::vector<uint8_t>{1});
+        }
     }
+    EXPECT_EQ(ReadBytes(startup.File("LisDic.dit")), old.Dit());
 }
 
 // Lis to QTX reads the dictionary from the user's folder; one that an earlier run left

@@ -94,18 +94,23 @@ TEST(LisSharedData, EveryLayoutFileWalksToAnEndWithTheDescribedFraming)
     EXPECT_GE(walked, int(layouts.size()));
 }
 
-// No public LIS file, whole or a record part, is taken for a QTX data set.
+// No public LIS file, whole or a record part, is taken for a QTX data set, damaged or
+// whole; nor is any public LAS or SEG-Y file, which Scan Lis is as likely to be given.
 TEST(LisSharedData, NoFileIsTakenForADataSet)
 {
     const std::string folder = Folder("");
     if (folder.empty()) GTEST_SKIP() << "../shared/data/lis is absent";
     int judged = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        if (!entry.is_regular_file()) continue;
-        BinaryFile file;
-        ASSERT_TRUE(file.Open(entry.path().string(), BinaryFile::modeRead));
-        EXPECT_FALSE(CQtxFile::HoldsDataSet(file)) << entry.path();
-        ++judged;
+    for (const std::string& formats : {folder, SharedDataDir() + "/las", SharedDataDir() + "/segy"}) {
+        std::error_code ec;
+        if (!fs::is_directory(formats, ec)) continue;
+        for (const auto& entry : fs::recursive_directory_iterator(formats)) {
+            if (!entry.is_regular_file()) continue;
+            BinaryFile file;
+            ASSERT_TRUE(file.Open(entry.path().string(), BinaryFile::modeRead));
+            EXPECT_FALSE(CQtxFile::HoldsDataSet(file)) << entry.path();
+            ++judged;
+        }
     }
     EXPECT_GT(judged, 150);
 }

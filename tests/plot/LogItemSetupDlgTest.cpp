@@ -1,6 +1,7 @@
 #include "plot/LogItemSetupDlg.h"
 
 #include "common/QtxFileDlg.h"
+#include "platform/Format.h"
 #include "plot/EditCommandDlg.h"
 #include "res/EditCommandDlgIds.h"
 #include "res/LogItemSetupDlgIds.h"
@@ -330,6 +331,46 @@ TEST_F(EditCommandDlgTest, NextAndPreviousWrapAroundAndStoreTheItemTheyLeave)
     EXPECT_EQ(list[0]->m_datum.names[0], "MNEW");
     EXPECT_EQ(list[2]->m_strName, "third");
     EXPECT_EQ(list[2]->m_scale.stopDepth, 50000.0);
+}
+
+// Limits shown with two decimals and depths with four keep every digit through Next,
+// Previous and OK when their text is left as shown; a text typed is taken as typed.
+TEST_F(EditCommandDlgTest, ANumberLeftAsShownKeepsEveryDigit)
+{
+    using E = CEditCommandDlg;
+    for (auto& item : list) {
+        item->m_scale.startDepth = 1000.12345;
+        item->m_scale.stopDepth = 2000.98765;
+        item->m_scale.depthShift = -0.00005;
+        item->m_scale.leftLimit = 0.125f;
+        item->m_scale.rightLimit = 1234.5678f;
+    }
+    const struct {
+        int id;
+        std::string shown;
+    } fields[] = {{E::kIdcStartDepth, " 1000.1235"}, {E::kIdcStopDepth, Format("%10.4f", 2000.98765)},
+                  {E::kIdcShift, Format("%10.4f", -0.00005)}, {E::kIdcLeftLimit, Format("%10.2f", 0.125)},
+                  {E::kIdcRightLimit, "   1234.57"}};
+    const auto shows = [&](CDialog& d) {
+        for (const auto& f : fields) EXPECT_EQ(d.GetItemText(f.id), f.shown) << f.id;
+    };
+    host.ScriptDialog(kIddEditCommand)
+        .Inspect(shows)
+        .Press(E::kIdcNextItem)
+        .Type(E::kIdcRightLimit, "99.5")
+        .Press(E::kIdcNextItem)
+        .Press(E::kIdcPreviousItem)
+        .Press(E::kIdcPreviousItem)
+        .Inspect(shows)
+        .Press(IDOK);
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    for (const auto& item : list) {
+        EXPECT_EQ(item->m_scale.startDepth, 1000.12345);
+        EXPECT_EQ(item->m_scale.stopDepth, 2000.98765);
+        EXPECT_EQ(item->m_scale.depthShift, -0.00005);
+        EXPECT_EQ(item->m_scale.leftLimit, 0.125f);
+        EXPECT_EQ(item->m_scale.rightLimit, item == list[1] ? 99.5f : 1234.5678f);
+    }
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include "platform/BinaryFile.h"
 #include "platform/Dialog.h"
+#include "platform/Format.h"
 #include "platform/Frame.h"
 #include "platform/Host.h"
 #include "platform/Input.h"
@@ -16,8 +17,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -163,6 +166,26 @@ public:
     std::map<int, std::vector<int>> handed; // what each list's last change handed the dialog
 };
 
+// Numbers in edits, two in the formats of their dialog and one in the exchange's own.
+enum : int { kLimit = 401, kDepth, kPlain };
+inline const DialogTemplate kNumberTemplate{9504, "Numbers",
+    {{kLimit, K::Edit, ""}, {kDepth, K::Edit, ""}, {kPlain, K::Edit, ""}, {IDOK, K::Button, "OK", 0, kDefaultButton},
+     {IDCANCEL, K::Button, "Cancel"}}};
+
+class NumberDlg : public CDialog {
+public:
+    NumberDlg() : CDialog(kNumberTemplate) {}
+    void DoDataExchange(DataExchange& dx) override
+    {
+        dx.Text(kLimit, limit, "%10.2f");
+        dx.Text(kDepth, depth, "%10.4f");
+        dx.Text(kPlain, plain);
+    }
+    float limit = 0.125f;
+    double depth = 1000.12345;
+    float plain = 1000.12347f; // more digits than the exchange's six
+};
+
 } // namespace contract
 
 template <typename Backend> class BackendContract : public ::testing::Test {
@@ -254,6 +277,61 @@ TYPED_TEST_P(BackendContract, TypingStopsAtTheLengthLimitButALimitCutsNothingAlr
     b.Type(d, kNotes, "a\r\nbcdef"); // a line end counts two
     EXPECT_EQ(d.GetItemText(kNotes), "a\r\nbc");
     EXPECT_EQ(d.Item(kCombo)->CurSel(), -1) << "typing leaves no item selected";
+}
+
+// An edit shows a number in its dialog's format; left as shown, or typed back to the
+// text shown, it gives back every digit of the number, and only a text the user or the
+// program changed is read as it stands.
+TYPED_TEST_P(BackendContract, AnEditLeftAsShownGivesBackEveryDigitOfItsNumber)
+{
+    using namespace contract;
+    ContractBackend& b = this->backend;
+    const std::string shownLimit = Format("%10.2f", 0.125);
+    const auto read = [](const std::string& text) { return std::strtod(text.c_str(), nullptr); };
+    const struct {
+        const char* what;
+        std::function<void(NumberDlg&)> act;
+        float limit;
+        double depth;
+        float plain;
+    } cases[] = {
+        {"left as shown", [](NumberDlg&) {}, 0.125f, 1000.12345, 1000.12347f},
+        {"typed over", [&](NumberDlg& d) { b.Type(d, kLimit, "0.5"), b.Type(d, kDepth, "1e3"), b.Type(d, kPlain, "-7"); },
+         0.5f, 1000.0, -7.0f},
+        {"typed back to the text shown",
+         [&](NumberDlg& d) {
+             for (const int id : {kLimit, kDepth, kPlain}) {
+                 const std::string shown = d.GetItemText(id);
+                 b.Type(d, id, "1");
+                 b.Type(d, id, shown);
+             }
+         },
+         0.125f, 1000.12345, 1000.12347f},
+        {"another number from the program",
+         [](NumberDlg& d) {
+             d.SetItemNumber(kDepth, 2000.98765, "%10.4f");
+             Host().DialogChanged(d);
+         },
+         0.125f, 2000.98765, 1000.12347f},
+        {"the program's text, as shown", [&](NumberDlg& d) {
+             d.SetItemText(kLimit, shownLimit);
+             Host().DialogChanged(d);
+         },
+         float(read(shownLimit)), 1000.12345, 1000.12347f},
+    };
+    for (const auto& c : cases) {
+        NumberDlg d;
+        ASSERT_TRUE(d.Create()) << c.what;
+        EXPECT_EQ(b.ShownText(d, kLimit), shownLimit) << c.what;
+        EXPECT_EQ(b.ShownText(d, kDepth), " 1000.1235") << c.what;
+        EXPECT_EQ(b.ShownText(d, kPlain), "1000.12") << c.what;
+        c.act(d);
+        ASSERT_TRUE(d.UpdateData(true)) << c.what;
+        EXPECT_EQ(d.limit, c.limit) << c.what;
+        EXPECT_EQ(d.depth, c.depth) << c.what;
+        EXPECT_EQ(d.plain, c.plain) << c.what;
+        d.DestroyWindow();
+    }
 }
 
 TYPED_TEST_P(BackendContract, ScrollBarsHoldThePositionInsideTheLastPage)
@@ -549,6 +627,7 @@ REGISTER_TYPED_TEST_SUITE_P(BackendContract, WhatAListShowsSelectedIsWhatItsDial
                             APathBeyondAsciiGoesThroughDialogsSettingsAndFilesUnchanged, ARestoredPlacementKeepsTheTitleBarOnAScreenAndFitsItsArea, ADialogShowsItsTemplateFilledAndFollowsTheProgram,
                             AClickedRadioButtonClearsOnlyTheRestOfItsSet,
                             TypingStopsAtTheLengthLimitButALimitCutsNothingAlreadyThere,
+                            AnEditLeftAsShownGivesBackEveryDigitOfItsNumber,
                             ScrollBarsHoldThePositionInsideTheLastPage,
                             AChildWindowIsToldItsClientSizeAndKeepsItsCaption,
                             AWindowsContextDescribesItsScreenWhateverTheWindowsSize,

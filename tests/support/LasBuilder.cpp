@@ -35,7 +35,7 @@ std::string LasText(const LasShape& s)
     add("~CURVE INFORMATION");
     add("#MNEM.UNIT      API CODE      DESCRIPTION");
     add(" DEPT." + s.unit + "                 :  DEPTH");
-    for (const std::string& c : s.curves) add(" " + c + " .UNIT              :  CURVE " + c);
+    for (const std::string& c : s.curves) add(" " + c + " ." + s.curveUnit + "              :  CURVE " + c);
     if (s.parameterSection) {
         add("~PARAMETER INFORMATION");
         add(" BHT .DEGC       35.5000 :  BOTTOM HOLE TEMPERATURE");

@@ -16,6 +16,7 @@ struct LasShape {
     std::string delimiter;       // DLM; "" leaves the line out
     std::string unit = "M";      // of STRT, STOP, STEP and DEPT
     std::vector<std::string> curves = {"DT", "RHOB", "GR"}; // after DEPT
+    std::string curveUnit;        // of every curve after DEPT; "" none
     std::vector<double> depths = {1000.0, 1000.5, 1001.0, 1001.5};
     std::string separator = "  "; // between the fields of a data line
     std::string lineEnd = "\n";

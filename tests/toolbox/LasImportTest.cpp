@@ -143,7 +143,9 @@ TEST_F(LasImportTest, ABlankNameStaysBlankAndOnlyLaterBlanksAreRenamed)
         std::string renamed; // the end message's list, or none
     } cases[] = {
         {{"DT", "RHOB", "NPHI", "", "SFLA", "ILM", "ILD"}, {"DT  ", "RHOB", "NPHI", "    ", "SFLA", "ILM ", "ILD "}, ""},
-        {{"DT", "SFLU", ".ILM", "ILD"}, {"DT  ", "SFLU", "    ", "ILD "}, ""},
+        // A curve line that begins with its unit's "." holds a blank name of that unit.
+        {{"DT", "SFLU", ".ILM", "ILD"}, {"DT  ", "SFLU", "    ", "ILD "},
+         "Stored 1 curve(s) without their units, which the data set cannot hold: blank (column 4) [ILM]."},
         {{"DT", "", "", "ILM"}, {"DT  ", "    ", "1   ", "ILM "}, Format(repeat.c_str(), 1) + "blank (column 4) as 1."},
         {{"", "", "", "PHI"}, {"    ", "1   ", "2   ", "PHI "},
          Format(repeat.c_str(), 2) + "blank (column 3) as 1, blank (column 4) as 2."},
@@ -195,6 +197,66 @@ TEST_F(LasImportTest, EveryRenamingIsNamedInTheMessageOrTheHistory)
                 EXPECT_TRUE(line.find(" as ") == std::string::npos || line.size() <= 80u) << line;
             }
         }
+}
+
+// A data set keeps a unit only as one of its codes: every curve whose unit has none is
+// named with its unit as written, in the end message and in the history, where the data
+// set keeps it, in LAS files and text tables alike (a table's name may end in a unit in
+// brackets). A unit the data set holds, or none, is not named; names and values stay.
+TEST_F(LasImportTest, EveryUnitTheDataSetCannotHoldIsNamed)
+{
+    const auto las = [](const std::vector<std::pair<std::string, std::string>>& curves) {
+        LasShape s;
+        s.curves.clear();
+        for (const auto& c : curves) s.curves.push_back(c.first);
+        std::string text = LasText(s);
+        for (const auto& [name, unit] : curves) text = Replaced(text, " " + name + " .", " " + name + " ." + unit);
+        return text;
+    };
+    std::vector<std::pair<std::string, std::string>> many;
+    std::string manyTold, manyShown;
+    for (int k = 10; k < 30; ++k) {
+        many.emplace_back("C" + std::to_string(k), "V/V");
+        manyTold += std::string(k > 10 ? ", " : "") + "C" + std::to_string(k) + " [V/V]";
+        if (k == 25) manyShown = manyTold + " and 4 more, listed in the data set's history";
+    }
+    TxtShape table;
+    table.names = {"DTCO ft", "RHOB [g/cc]", "GR [us]"};
+    const std::string tableShortened = "Stored 3 curve(s) under the first four characters of their names: DTCO ft as "
+                                       "DTCO, RHOB [g/cc] as RHOB, GR [us] as GR [.\n";
+    const struct {
+        const char* what;
+        std::string text;
+        T task;
+        std::vector<std::string> kept; // the data set's names
+        size_t count;                  // curves named
+        std::string told;              // the whole list
+        std::string shown = "";        // the message's list, where it is cut short
+        std::string before = "";       // the message's lines before it
+    } cases[] = {
+        {"units of every kind", las({{"DT", "US/M"}, {"RHOB", "K/M3"}, {"NPHI", "V/V"}, {"GR", "[API]"}, {"SP", "[]"}}),
+         T::ConvertLasToQtx, {"DT  ", "RHOB", "NPHI", "GR  ", "SP  "}, 3, "RHOB [K/M3], NPHI [V/V], GR [API]"},
+        {"a blank name", las({{"", "OHMM"}, {"GR", "GAPI"}}), T::ConvertLasToQtx, {"    ", "GR  "}, 2,
+         "blank (column 2) [OHMM], GR [GAPI]"},
+        {"more than the message lists", las(many), T::ConvertLasToQtx, {}, 20, manyTold, manyShown},
+        {"a text table", TxtText(table), T::ImportTxtDataSet, {"DTCO", "RHOB", "GR ["}, 1, "RHOB [g/cc]", "",
+         tableShortened},
+    };
+    for (const auto& c : cases) {
+        const std::string line = Format("Stored %zu curve(s) without their units, which the data set cannot hold: ",
+                                        c.count);
+        host.ExpectMessage(Imported() + c.before + line + (c.shown.empty() ? c.told : c.shown) + ".");
+        ASSERT_EQ(Import(c.text, c.task), 1) << c.what;
+        const QtxImage out = LoadQtx(output);
+        if (!c.kept.empty()) {
+            EXPECT_EQ(Mnemonics(out), c.kept) << c.what;
+        }
+        EXPECT_EQ(out.frames[1].back(), float(LasValue(1, int(out.descriptors.size()) - 1))) << c.what;
+        // The history's lines of 80 characters, joined again.
+        std::string history(out.header.history, sizeof out.header.history);
+        for (size_t at; (at = history.find("\r\n***  ")) != std::string::npos;) history.erase(at, 7);
+        EXPECT_NE(history.find("\r\n*** " + line + c.told + "."), std::string::npos) << c.what << history;
+    }
 }
 
 // The data go under the curve list the data section names (LAS 3.0 "| Log_Definition[2]",
@@ -311,12 +373,16 @@ TEST_F(LasImportTest, SlownessUnitsAreTakenInTheirCommonSpellings)
         {"US/S", kUnitNone},                  {"[]", kUnitNone},
     };
     for (const auto& c : cases) {
-        const std::string text = Replaced(LasText({}), " DT .UNIT", std::string(" DT .") + c.unit);
+        const std::string text = Replaced(LasText({}), " DT .", std::string(" DT .") + c.unit);
+        // A unit written but not kept is named.
+        if (c.code == kUnitNone && std::string(c.unit) != "[]")
+            host.ExpectMessage(Imported() + "Stored 1 curve(s) without their units, which the data set cannot hold: DT ["
+                               + c.unit + "].");
         ASSERT_EQ(Import(text), 1) << c.unit;
         EXPECT_EQ(LoadQtx(output).descriptors[0].axis1.unit, c.code) << c.unit;
     }
     // A log in us/ft goes to us/m.
-    ASSERT_EQ(Import(Replaced(LasText({}), " DT .UNIT", " DT .us/ft")), 1);
+    ASSERT_EQ(Import(Replaced(LasText({}), " DT .", " DT .us/ft")), 1);
     const std::string imported = dir.File("imported.qtx");
     std::filesystem::rename(output, imported);
     ASSERT_EQ(Run(T::ConvertSlownessToMetric, imported), 1);

@@ -4,6 +4,7 @@
 #include "platform/Endian.h"
 #include "dataset/QtxLayout.h"
 #include "platform/BinaryFile.h"
+#include "platform/Format.h"
 #include "res/ResourceIds.h"
 #include "settings/SettingsStore.h"
 #include "settings/UtilitiesSetupGroup.h"
@@ -232,7 +233,7 @@ TEST_F(LasTasksTest, WhatCannotBeReadRightIsRefusedWithAMessage)
          "its first data line"},
         {text([](LasShape& s) { s.depths = {NAN}; }), "Encountered invalid depth step in file :\n"},
         {text([](LasShape& s) { s.depths = {1000, 1000, 1000.5}; }), "Encountered invalid depth step in file :\n"},
-        {edit(plain, " GR .UNIT", "#GR .UNIT"), "Found 4 data columns for 3 curves (the depth included) in LAS file :\n"},
+        {edit(plain, " GR .", "#GR ."), "Found 4 data columns for 3 curves (the depth included) in LAS file :\n"},
         {text([](LasShape& s) { s.curves = {}; }), "Could not find any data to be converted!"},
         // A line is named with what is wrong with it, never read as a shorter row.
         {edit(plain, line3, "1001.0000  10.5000  20.5000"),
@@ -253,7 +254,13 @@ TEST_F(LasTasksTest, WhatCannotBeReadRightIsRefusedWithAMessage)
          T::ImportTxtDataSet},
         {"* table\nno meaning\n12345678901234567890\n",
          "Encountered more than 999999999 columns (2 to 102 allowed) in file :\n", T::ImportTxtDataSet},
-        {table({"DTCO", "  ", "GR"}), "Error reading header section in TXT file :\n", T::ImportTxtDataSet},
+        // A blank name is named by its column, the depth's the first, and its line.
+        {table({"DTCO", "  ", "GR"}),
+         "Error reading header section in TXT file :\n" + input + "\nThe curve name of column 3 (line 6) is blank.",
+         T::ImportTxtDataSet},
+        {"no meaning\n2\n\t\n 1000.0000    1.0000\n",
+         "Error reading header section in TXT file :\n" + input + "\nThe curve name of column 2 (line 3) is blank.",
+         T::ImportTxtDataSet},
         {"* table\n* only\n", "Error skiping header section in file :\n", T::ImportTxtDataSet, "the line after its comments"},
         {"* table\nno meaning\n", "Error reading number of curves in file :\n", T::ImportTxtDataSet, "its column count"},
         // A value wider than its ten characters leaves no whole number in the next column.
@@ -299,11 +306,22 @@ TEST_F(LasTasksTest, EverySharedLasFileIsImportedAsItReadsOrRefused)
         }
         ++imported;
         EXPECT_EQ(result, 1) << name;
-        // Its curves Speed and Gamma are kept under four characters, and the end says so.
-        const std::vector<std::string> told = {"Imported file :\n" + entry.path().string() +
-                                               "\nStored 2 curve(s) under the first four characters of their names: "
-                                               "Speed as Spee, Gamma as Gamm."};
-        EXPECT_EQ(MessageTexts(), name == "issue-264-dot-delimiter.las" ? told : std::vector<std::string>()) << name;
+        // Every unit the data set has no code for is named, as the file writes it; one
+        // file's curves Speed and Gamma are kept under four characters, and the end says so.
+        const std::string units = "\nStored %d curve(s) without their units, which the data set cannot hold: ";
+        const std::string sample = Format(units.c_str(), 6) + "RHOB [K/M3], NPHI [%s], %s [OHMM], SFLA [OHMM], ILM [OHMM], ILD [OHMM].";
+        const std::string volumes = Format(sample.c_str(), "VOL/VOL", "MSFL");
+        std::map<std::string, std::string> told = {
+            {"issue-264-dot-delimiter.las", "\nStored 2 curve(s) under the first four characters of their names: Speed "
+                                            "as Spee, Gamma as Gamm." + Format(units.c_str(), 3)
+                                            + "Speed [M/MIN], Cond [.MS/M], Gamma [CPS]."},
+            {"sample_minimal.las", volumes}, {"sample_2.0_minimal.las", volumes}, {"sample_curve_api.las", volumes}};
+        const std::string wrapped = Format(units.c_str(), 23) + "RHOB [K/M], NPHI [V/V], RX0 [OHMM], RESS [OHMM], "
+            "RESM [OHMM], RESD [OHMM], GR [GAPI], CALI [MM], DRHO [K/M3], EATT [DBM], TPL [NS/M], FFI [V/V], DCAL [MM], "
+            "RHGF [K/M3], RHGA [K/M3], GRC [GAPI] and 7 more, listed in the data set's history.";
+        for (const char* w : {"sample_wrapped.las", "sample_2.0_wrapped.las"}) told[w] = wrapped;
+        const std::string list = told.count(name) ? told[name] : Format(sample.c_str(), "V/V", "SFLU");
+        EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Imported file :\n" + entry.path().string() + list}) << name;
         ExpectImported(std::string(bytes.begin(), bytes.end()), name);
         EXPECT_EQ(LoadQtx(output).header.depthUnits, 0xFF) << name;
     }

@@ -1,12 +1,16 @@
 // QTX mode > Display > Log: two curves of a data set set up in Log Setup and Log Item
 // Setup, one per track; View Log shows them side by side, and Print PDF File writes
 // the log as a PDF document of two pages. A plot made shorter gives the workspace back
-// what it covered.
+// what it covered. Edit Command keeps every digit of the numbers it shows.
 #include "walk/Walk.h"
 
+#include "platform/Format.h"
 #include "platform/qt/QtChildView.h"
 #include "plot/PlotWnd.h"
+#include "settings/LogSetupGroup.h"
+#include "settings/SettingsStore.h"
 #include "res/CommandIds.h"
+#include "res/EditCommandDlgIds.h"
 #include "res/LogItemSetupDlgIds.h"
 #include "res/LogSetupDlgIds.h"
 #include "res/QtxFileDlgIds.h"
@@ -188,6 +192,42 @@ TEST_F(Walk, DisplayLogViewsTwoTracksAndPrintsThemToPdf)
     const size_t count = document.find("/Count ", tree);
     ASSERT_LT(count, document.find(">>", tree)) << "a count in the page tree";
     EXPECT_EQ(std::atoi(document.c_str() + count + 7), 2);
+}
+
+// Log Setup > Edit Command shows a limit with two decimals and a depth with four; OK
+// with those fields left as shown keeps every digit the item had.
+TEST_F(Walk, EditCommandsOkKeepsTheNumbersItShowed)
+{
+    TempDir dir;
+    const std::string path = dir.File("digits.qtx");
+    ASSERT_TRUE(WriteQtx(path, {{.mnemonic = "GR", .category = kCategoryTrace, .unit = kUnitNone}}, 20, 1000.12345, 0.5));
+    ASSERT_NO_FATAL_FAILURE(EnterQtxMode(frame));
+    {
+        User user;
+        AddCurve(user, path, 0, 0, "GR", 1, "0.125", "150", "Blue");
+        user.Then("Log Setup: Edit Command",
+                  [] {
+                      QDialog* d = DialogUp(kIddLogSetup);
+                      return d && EnabledItems(*d) == 1;
+                  },
+                  [] { Click(Control<QPushButton>(*DialogUp(kIddLogSetup), log_setup::kIdcEditCommand)); });
+        user.InDialog(kIddEditCommand, "Edit Command: the fields as shown, OK", [](QDialog& d) {
+            namespace edit = edit_command;
+            EXPECT_EQ(Control<QLineEdit>(d, edit::kIdcLeftLimit)->text().toStdString(), Format("%10.2f", 0.125));
+            EXPECT_EQ(Control<QLineEdit>(d, edit::kIdcStartDepth)->text().toStdString(), " 1000.1235");
+            Screenshot("edit-command");
+            Click(Control<QPushButton>(d, IDOK));
+        });
+        user.InDialog(kIddLogSetup, "Log Setup: Apply",
+                      [](QDialog& d) { Click(Control<QPushButton>(d, log_setup::kIdcApply)); });
+        ChooseMenu(frame, "&Display", ID_DISPLAY_LOG);
+        ASSERT_TRUE(WaitFor([&] { return user.Done() || !user.stuckAt.empty(); }, 120000));
+        ASSERT_TRUE(user.Done()) << "stuck at: " << user.stuckAt;
+    }
+    ASSERT_EQ(theApp.m_logSetup.plotItems.size(), 1u);
+    const PlotItemScale& kept = theApp.m_logSetup.plotItems[0]->m_scale;
+    EXPECT_EQ(kept.leftLimit, 0.125f);
+    EXPECT_EQ(kept.startDepth, 1000.12345);
 }
 
 } // namespace
