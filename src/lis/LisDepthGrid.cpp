@@ -408,23 +408,36 @@ StepFit HoldStep(const std::vector<double>& depths, const std::vector<uint32_t>&
 StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double step,
                 double precision, bool integer, bool follow)
 {
-    // A rough step is first pooled over the distances it counts plainly, one by one (each
-    // within a quarter of a step of a whole count): their sum over their counts.
+    // A rough step is first measured on the distances it counts plainly, one by one
+    // (each within a quarter of a step of a whole count): the median of their steps,
+    // which a splice or an odd depth does not move, then the sum of the distances that
+    // step counts to two depths' precision over their counts.
     if (follow && step > 0.0 && std::isfinite(step)) {
-        double sum = 0.0, count = 0.0;
+        std::vector<double> each;
         for (size_t j = 1; j < depths.size(); ++j) {
-            const double d = std::fabs(depths[j] - depths[j - 1]);
-            const double n = std::nearbyint(d / step);
-            if (n >= 1.0 && n < kMostSteps && std::fabs(d - n * step) <= step / 4.0) sum += d, count += n;
+            const double d = std::fabs(depths[j] - depths[j - 1]), n = std::nearbyint(d / step);
+            if (n >= 1.0 && n < kMostSteps && std::fabs(d - n * step) <= step / 4.0) each.push_back(d / n);
         }
-        if (count > 0.0) step = sum / count;
+        if (!each.empty()) {
+            std::nth_element(each.begin(), each.begin() + std::ptrdiff_t(each.size() / 2), each.end());
+            step = each[each.size() / 2];
+            const double within = 2.0 * (integer ? 1.0 : 1.25) * precision;
+            double sum = 0.0, count = 0.0;
+            for (size_t j = 1; j < depths.size(); ++j) {
+                const double d = std::fabs(depths[j] - depths[j - 1]), n = std::nearbyint(d / step);
+                if (n >= 1.0 && n < kMostSteps && std::fabs(d - n * step) <= within) sum += d, count += n;
+            }
+            if (count > 0.0) step = sum / count;
+        }
     }
     StepFit fit = HoldStep(depths, leastSteps, step, precision, integer);
-    // A rough step splits the run where it leaves the precision: followed again on the
-    // longest stretch's span while that lengthens the stretch.
+    // A rough step splits the run where it leaves the precision, or drifts: followed
+    // again on the longest stretch's span while that lengthens the stretch or holds it
+    // with fewer misses.
+    const auto misses = [](const StepFit& f) { return f.odd + f.runPast + f.drift; };
     for (int again = 0; follow && again < kMostFollows && fit.steps > 0; ++again) {
         const StepFit next = HoldStep(depths, leastSteps, fit.step, precision, integer);
-        if (next.steps <= fit.steps) break;
+        if (next.steps < fit.steps || (next.steps == fit.steps && misses(next) >= misses(fit))) break;
         fit = next;
     }
     return fit;

@@ -141,11 +141,16 @@ double MeasuredStep(const std::vector<double>& depths, const std::vector<uint32_
     const bool integer = !lis::IsRealCode(code);
     // The grid's step is measured over its whole span already.
     if (const DepthGrid grid = MeasureDepthGrid(depths, counts, precision, integer); grid.holds) return grid.step;
+    // Distances the way the log runs (the way its depths travel furthest): a turn back is
+    // no step.
+    double travel = 0.0;
+    for (size_t j = 1; j < depths.size(); ++j) travel += depths[j] - depths[j - 1];
+    const double course = travel < 0.0 ? -1.0 : 1.0;
     std::vector<double> units;
     uint32_t fewest = UINT32_MAX;
     for (size_t j = 1; j < depths.size(); ++j) {
         const uint32_t least = counts.empty() ? 1u : std::max<uint32_t>(counts[j - 1], 1u);
-        if (const double d = std::fabs(depths[j] - depths[j - 1]); d > 0.0 && std::isfinite(d)) {
+        if (const double d = (depths[j] - depths[j - 1]) * course; d > 0.0 && std::isfinite(d)) {
             units.push_back(d / double(least));
             fewest = std::min(fewest, least);
         }
@@ -390,7 +395,9 @@ void SettleSpacing(CLisLogicalFile& f)
                    ? FitStep(a, anchors.counts, given * byEntry8.multiple, precision, integer, true).step
                    : MeasuredStep(a, anchors.counts, precision, f.m_depthCode);
         // Depths that no step lays out better leave EB 8 standing.
-        if (!(step > 0.0) || (given > 0.0 && FitStep(a, anchors.counts, step, precision, integer, true).Disproves()))
+        const auto misses = [](const StepFit& fit) { return fit.odd + fit.runPast + fit.drift; };
+        if (const StepFit measured = FitStep(a, anchors.counts, step, precision, integer, true);
+            !(step > 0.0) || (given > 0.0 && measured.Disproves() && misses(measured) >= misses(byEntry8)))
             step = given;
     }
     if (step != given) {
