@@ -334,7 +334,8 @@ StepFit HoldStep(const std::vector<double>& depths, const std::vector<uint32_t>&
         // Off by no more than a step a little off leaves over the distance, and (past the
         // stretch's first distance) by little more than the anchor before: drift. A splice
         // jumps.
-        const bool drifts = miss <= kDriftShare * along && (count == 0 || std::fabs(signedMiss - lastMiss) <= tolerance);
+        const bool drifts = miss <= kDriftShare * along
+                            && (count == 0 || std::fabs(signedMiss - lastMiss) <= tolerance + kDriftShare * from);
         if (from <= 0.0 || !(steps < kMostSteps) || (miss > allowed && !drifts)) return Place::Off;
         k = uint64_t(steps);
         if (k + 1 < count + places || (k < count + places && places < 2)) return Place::Off; // among the frames before
@@ -411,7 +412,7 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
     // A rough step is first measured on the distances it counts plainly, one by one
     // (each within a quarter of a step of a whole count): the median of their steps,
     // which a splice or an odd depth does not move, then the sum of the distances that
-    // step counts to two depths' precision over their counts.
+    // step counts within what two depths' precision leaves over their counts.
     if (follow && step > 0.0 && std::isfinite(step)) {
         std::vector<double> each;
         for (size_t j = 1; j < depths.size(); ++j) {
@@ -421,7 +422,7 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
         if (!each.empty()) {
             std::nth_element(each.begin(), each.begin() + std::ptrdiff_t(each.size() / 2), each.end());
             step = each[each.size() / 2];
-            const double within = 2.0 * (integer ? 1.0 : 1.25) * precision;
+            const double within = (integer ? 1.0 : 1.25) * precision;
             double sum = 0.0, count = 0.0;
             for (size_t j = 1; j < depths.size(); ++j) {
                 const double d = std::fabs(depths[j] - depths[j - 1]), n = std::nearbyint(d / step);

@@ -384,8 +384,12 @@ void SettleSpacing(CLisLogicalFile& f)
         // followed again while it lengthens the stretch: a step a little off splits the
         // run into short ones.
         const StepFit run = byEntry8.steps > 0 ? FitStep(a, anchors.counts, byEntry8.step, precision, integer, true) : byEntry8;
-        const bool roundedHolds = rounded != given && run.steps > 0
-                                  && HoldsOverTheRun(FitStep(a, anchors.counts, rounded, precision, integer), run);
+        if (std::getenv("LIS_DEBUG")) std::fprintf(stderr, "RUN step %.9g steps %llu/%llu odd %zu drift %zu\n", run.step, (unsigned long long)run.steps, (unsigned long long)run.counted, run.odd, run.drift);
+        // (The rounding moves no frame by half the depths' precision over the run.)
+        const bool roundedHolds =
+            rounded != given && run.steps > 0
+            && std::fabs(rounded - given) * double(std::max(run.counted, byEntry8.counted)) <= precision / 2.0
+            && HoldsOverTheRun(FitStep(a, anchors.counts, rounded, precision, integer), run);
         step = roundedHolds ? rounded : HoldsOverTheRun(byEntry8, run) ? given : run.step;
         if (step == rounded) f.m_frameSpacing = std::copysign(rounded, f.m_frameSpacing);
         if (step == rounded || step == given) return PlaceAndMark(f, a, step, precision);
