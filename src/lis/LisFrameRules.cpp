@@ -383,7 +383,12 @@ void SettleSpacing(CLisLogicalFile& f)
         // Held against the step EB 8 counts, measured over its longest stretch, and that
         // followed again while it lengthens the stretch: a step a little off splits the
         // run into short ones.
-        const StepFit run = byEntry8.steps > 0 ? FitStep(a, anchors.counts, byEntry8.step, precision, integer, true) : byEntry8;
+        StepFit run = byEntry8;
+        for (int again = 0; again < 8 && run.steps > 0; ++again) {
+            const StepFit next = FitStep(a, anchors.counts, run.step, precision, integer);
+            if (next.steps <= run.steps) break;
+            run = next;
+        }
         if (std::getenv("LIS_DEBUG")) std::fprintf(stderr, "RUN step %.9g steps %llu/%llu odd %zu drift %zu\n", run.step, (unsigned long long)run.steps, (unsigned long long)run.counted, run.odd, run.drift);
         // (The rounding moves no frame by half the depths' precision over the run.)
         const bool roundedHolds =
