@@ -139,13 +139,30 @@ double MeasuredStep(const std::vector<double>& depths, const std::vector<uint32_
                     uint8_t code)
 {
     const bool integer = !lis::IsRealCode(code);
-    // The grid's step is measured over its whole span already.
+    // The grid's step is measured over its whole span already; where the log turns back
+    // (a repeat section, a reversal), over its longest stretch that runs one way.
     if (const DepthGrid grid = MeasureDepthGrid(depths, counts, precision, integer); grid.holds) return grid.step;
     // Distances the way the log runs (the way its depths travel furthest): a turn back is
     // no step.
     double travel = 0.0;
     for (size_t j = 1; j < depths.size(); ++j) travel += depths[j] - depths[j - 1];
     const double course = travel < 0.0 ? -1.0 : 1.0;
+    size_t start = 0, from = 0, longest = 0;
+    for (size_t j = 1; j <= depths.size(); ++j)
+        if (j == depths.size() || (depths[j] - depths[j - 1]) * course < 0.0) {
+            if (j - start > longest) longest = j - start, from = start;
+            start = j;
+        }
+    if (longest >= 8 && longest < depths.size()) {
+        const auto first = std::ptrdiff_t(from), last = std::ptrdiff_t(from + longest);
+        const std::vector<double> piece(depths.begin() + first, depths.begin() + last);
+        const std::vector<uint32_t> pieceCounts =
+            counts.size() >= from + longest ? std::vector<uint32_t>(counts.begin() + first, counts.begin() + last)
+                                            : std::vector<uint32_t>();
+        if (counts.empty() || !pieceCounts.empty())
+            if (const DepthGrid grid = MeasureDepthGrid(piece, pieceCounts, precision, integer); grid.holds)
+                return grid.step;
+    }
     std::vector<double> units;
     uint32_t fewest = UINT32_MAX;
     for (size_t j = 1; j < depths.size(); ++j) {

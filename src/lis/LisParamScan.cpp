@@ -471,8 +471,8 @@ int CLisParamScan::OnFileTrailer(CLisLogicalFile* file, uint32_t longestRecord, 
 {
     FinishFrameLayout();
     FinishDepthOnce();
-    // Before repeated depths are dropped: depth-once frames placed at a spacing the
-    // records disagree with may meet the next record's depth, yet are frames of their own.
+    // Before repeated depths are dropped: depth-once frames are placed at the settled
+    // step, and a record's last frame placed at the next record's depth is one of them.
     lis::frames::SettleSpacing(*file);
     RemoveRepeatedDepths();
     if (file->m_depths.empty()) return 1;

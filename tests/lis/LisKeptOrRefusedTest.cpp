@@ -235,6 +235,13 @@ lisb::Dfsr Padded(lisb::Dfsr d, uint16_t bytes) // frames written with zeros beh
     return d;
 }
 
+lisb::Dfsr Spaced(lisb::Dfsr d, double spacing) // EB 8 (0: none written)
+{
+    d.spacing = spacing;
+    d.spacingEntry = spacing > 0.0;
+    return d;
+}
+
 std::string ReadAs(unsigned declared, const char* by, unsigned size)
 {
     return Format("DFSR frame size (entry 3) of %u bytes disagrees with the 24 bytes of its channels; frames read as "
@@ -305,15 +312,27 @@ std::vector<LayoutCase> LayoutCases()
          {ReadAs(12, "the channels lay", 24)}},
         {"depth once, frames of 28 bytes", Declared(once, 32), Padded(once, 4), {3, 3}, 0, 0,
          {neither + "not every data record holds whole frames of either"}},
+        // Zeros behind the channels are padding whatever EB 8 says: EB 3 stands.
+        {"depth once, padded to EB 3, no EB 8", Declared(Spaced(once, 0.0), 32), Padded(once, 8), {3, 3, 3}, 0, 9,
+         {ReadAs(32, "entry 3 lays", 32)}},
+        {"depth once, padded by their own size, EB 8 1.5 times", Declared(Spaced(once, 0.75), 48), Padded(once, 24),
+         {3, 3, 3}, 0, 9, {ReadAs(48, "entry 3 lays", 48)}},
+        {"depth once, padded by their own size, EB 8 half the step", Declared(Spaced(once, 0.25), 48),
+         Padded(once, 24), {4, 4, 4, 4, 4}, 0, 20, {ReadAs(48, "entry 3 lays", 48)}},
+        // Channel data where padding would be: the channels lay the frames out, and the log says why.
+        {"depth once, EB 3 twice the channels, no EB 8", Declared(Spaced(once, 0.0), 48), once, {2, 2, 2}, 0, 6,
+         {ReadAs(48, "the channels lay", 24),
+          "Entry 3 ruled out: the bytes behind its channels hold channel data, not filler\r\n"}},
     };
 }
 
 // A DFSR frame size (EB 3) its channels do not add up to never cuts frames out of other
 // frames' or channels' bytes. Every data record is tried: EB 3's layout (padding and
-// all) stands where its frames' depths run one way in every record (with the depth once
-// a record, where every record holds whole frames), else the channels' where theirs
-// do; where neither does, the data set is refused, saying why. The log says which was
-// read, and names the bytes behind a record's last whole frame.
+// all) stands unless the bytes rule it out (records not of whole frames of it where they
+// are of the channels, depths that turn back and forth, channel data where its padding
+// would be), else the channels' where theirs can be read; where neither can, the data
+// set is refused, saying why. The log says which was read and why, and names the bytes
+// behind a record's last whole frame.
 TEST_F(LisKeptOrRefusedTest, AFrameSizeItsChannelsDisagreeWithNeverMakesFramesUp)
 {
     for (const LayoutCase& c : LayoutCases()) {

@@ -166,13 +166,14 @@ TEST_F(LisParamScanTest, CleanUpDropsFilesWithoutDepthsAndInfersDirection)
 
 TEST_F(LisParamScanTest, DepthStepIsRoundedAndFillsAMissingFrameSpacing)
 {
-    const struct { double spacing, step; int frames; double expectedStep, expectedSpacing; } cases[] = {
-        // The scan's step rounded to 4 places; the data set's measured over the span, to the
-        // depths' precision (code 68 at 1,000 ft: 0.00012 ft over 3 steps).
-        {0.0, 0.5, 3, 0.5, 0.5}, {0.0, 1.0 / 3.0, 4, 0.3333, 1.0 / 3.0},
-        {0.25, 0.1, 4, 0.1, 0.1}, // a spacing the frames' depths disagree with gives way to their step
-        {0.5, 2.0, 1, 0.5, 0.5}, {0.0, 2.0, 1, 0.0, 0.0}, // one entry: the DFSR's spacing, no division
-        {0.1, 0.1, 4, 0.1, 0.1}}; // the spacing in code 68 rounded to 4 places too
+    const struct { double spacing, step; int frames; double expectedStep, expectedSpacing, held; } cases[] = {
+        // The scan's step rounded to 4 places; the data set's measured over the span, exact
+        // where the first and last depths are, else to the depths' precision (code 68 at
+        // 1,000 ft: 0.00012 ft over 3 steps).
+        {0.0, 0.5, 3, 0.5, 0.5, 0.0}, {0.0, 1.0 / 3.0, 4, 0.3333, 1.0 / 3.0, 0.0},
+        {0.25, 0.1, 4, 0.1, 0.1, 0.00013 / 3}, // a spacing the frames' depths disagree with gives way to their step
+        {0.5, 2.0, 1, 0.5, 0.5, 0.0}, {0.0, 2.0, 1, 0.0, 0.0, 0.0}, // one entry: the DFSR's spacing, no division
+        {0.1, 0.1, 4, 0.1, 0.1, 0.0}}; // code 68's 0.1 as releases before wrote it, which holds over the run
     for (const auto& c : cases) {
         SCOPED_TRACE(c.step);
         lisb::Dfsr d = WaveDfsr();
@@ -180,7 +181,7 @@ TEST_F(LisParamScanTest, DepthStepIsRoundedAndFillsAMissingFrameSpacing)
         ASSERT_EQ(Run(d, c.frames, 1000.0, c.step), 1);
         ASSERT_EQ(files.size(), 1u);
         EXPECT_DOUBLE_EQ(scan->m_depthStep, c.expectedStep);
-        EXPECT_NEAR(files[0]->m_frameSpacing, c.expectedSpacing, 0.00013 / 3);
+        EXPECT_NEAR(files[0]->m_frameSpacing, c.expectedSpacing, c.held);
     }
 }
 
