@@ -409,6 +409,21 @@ StepFit HoldStep(const std::vector<double>& depths, const std::vector<uint32_t>&
 StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double step,
                 double precision, bool integer, bool follow)
 {
+    // Where the depths' rounding reaches a third of the step, a distance's count of it is
+    // in doubt: the coarsest whole multiple of it (up to 8) wider than that, that the
+    // depths do not disprove, with enough distances exactly their least count, tells the
+    // multiple.
+    if (!follow && step > 0.0 && 3.0 * (integer ? 1.0 : 1.25) * precision >= step) {
+        StepFit fit = HoldStep(depths, leastSteps, step, precision, integer);
+        const size_t share = leastSteps.empty() ? 4 : 8;
+        for (uint32_t g = 8; g >= 2 && fit.multiple == 1 && !fit.Disproves(); --g) {
+            if (3.0 * (integer ? 1.0 : 1.25) * precision >= g * step) break;
+            const StepFit coarser = HoldStep(depths, leastSteps, g * step, precision, integer);
+            if (!coarser.Disproves() && coarser.onGrid >= 4 && coarser.gapless * share >= coarser.onGrid)
+                fit.multiple = g;
+        }
+        return fit;
+    }
     // A rough step is first measured on the distances it counts plainly, one by one
     // (each within a quarter of a step of a whole count): the median of their steps,
     // which a splice or an odd depth does not move, then the sum of the distances that
