@@ -6,8 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <utility>
 
 using lis::ReprCode;
@@ -187,7 +185,6 @@ double MeasuredStep(const std::vector<double>& depths, const std::vector<uint32_
     bool found = false;
     for (double candidate : candidates) {
         const StepFit fit = FitStep(depths, counts, candidate, precision, integer, true);
-        if (std::getenv("LIS_DEBUG")) std::fprintf(stderr, "CAND %.9g -> %.9g odd %zu run %zu drift %zu steps %llu dis %d\n", candidate, fit.step, fit.odd, fit.runPast, fit.drift, (unsigned long long)fit.steps, fit.Disproves());
         const auto odd = [](const StepFit& f) { return f.odd + f.runPast + f.drift; };
         const bool better = !found || (best.Disproves() && !fit.Disproves())
                             || (best.Disproves() == fit.Disproves()
@@ -211,8 +208,6 @@ bool KeepsAStep(const LayoutTrial& trial, uint8_t code, double factor)
 {
     const double precision = StepPrecisionOf(trial.depths, code, factor);
     const double step = MeasuredStep(trial.depths, trial.counts, precision, code);
-    if (std::getenv("LIS_DEBUG")) { std::fprintf(stderr, "TRIAL %u:", trial.size); for (size_t i = 0; i < trial.depths.size() && i < 12; ++i) std::fprintf(stderr, " %.4f", trial.depths[i]); std::fprintf(stderr, "\n"); }
-    if (std::getenv("LIS_DEBUG")) { const StepFit x = FitStep(trial.depths, trial.counts, step, precision, !lis::IsRealCode(code), true); std::fprintf(stderr, "KEEPS step %.9g odd %zu run %zu drift %zu on %zu mult %u\n", step, x.odd, x.runPast, x.drift, x.onGrid, x.multiple); }
     return step > 0.0 && !FitStep(trial.depths, trial.counts, step, precision, !lis::IsRealCode(code), true).Disproves();
 }
 
@@ -391,9 +386,6 @@ void SettleSpacing(CLisLogicalFile& f)
     const bool integer = !lis::IsRealCode(f.m_depthCode);
     const StepFit byEntry8 = given > 0.0 ? FitStep(a, anchors.counts, given, precision, integer) : StepFit{};
     double step = 0.0;
-    if (std::getenv("LIS_DEBUG"))
-        std::fprintf(stderr, "DBG dfsr %g given %.9g prec %.3g fit step %.9g steps %llu/%llu on %zu gapless %zu odd %zu run %zu over %zu mult %u\n", f.m_dfsrSpacing, given, precision, byEntry8.step, (unsigned long long)byEntry8.steps, (unsigned long long)byEntry8.counted, byEntry8.onGrid, byEntry8.gapless, byEntry8.odd, byEntry8.runPast, byEntry8.overlaps, unsigned(byEntry8.multiple));
-    if (std::getenv("LIS_DEBUG2")) { for (size_t j = 0; j < a.size() && j < 40; ++j) std::fprintf(stderr, "%.4f/%u ", a[j], anchors.counts.empty() ? 1u : anchors.counts[j]); std::fprintf(stderr, "\n"); }
     if (given > 0.0 && !byEntry8.Disproves()) {
         // EB 8 to four places, as read before, where the run shows it holds as well.
         const double rounded = given * f.m_spacingRounding;
@@ -406,7 +398,6 @@ void SettleSpacing(CLisLogicalFile& f)
             if (next.steps <= run.steps) break;
             run = next;
         }
-        if (std::getenv("LIS_DEBUG")) std::fprintf(stderr, "RUN step %.9g steps %llu/%llu odd %zu drift %zu\n", run.step, (unsigned long long)run.steps, (unsigned long long)run.counted, run.odd, run.drift);
         // (The rounding moves no frame by half the depths' precision over the run.)
         const bool roundedHolds =
             rounded != given && run.steps > 0
