@@ -408,7 +408,9 @@ void SettleSpacing(CLisLogicalFile& f)
         if (step == rounded || step == given) return PlaceAndMark(f, a, step, precision);
     } else {
         // EB 8 every distance holds a whole multiple of is the step that multiple times.
-        step = given > 0.0 && byEntry8.multiple > 1
+        StepFit plain = byEntry8; // a multiple tells only where the depths lie on EB 8's grid
+        plain.multiple = 1;
+        step = given > 0.0 && byEntry8.multiple > 1 && !plain.Disproves()
                    ? FitStep(a, anchors.counts, given * byEntry8.multiple, precision, integer, true).step
                    : MeasuredStep(a, anchors.counts, precision, f.m_depthCode);
         // Depths that no step lays out better leave EB 8 standing.
