@@ -409,6 +409,42 @@ TEST_F(LisFastSamplesTest, AFrameDroppedForARepeatedDepthIsNamedInTheLog)
     }
 }
 
+// A depth-once record's last frame is dropped only where its step places it at or past
+// (within half a unit of the depth code) the depth of a next record that lies ahead; one
+// half a step short of it is a frame of its own, and a repeated record depth starts a
+// repeat section, whose frames are kept and named as going back.
+TEST_F(LisFastSamplesTest, ALastFrameIsDroppedOnlyAtOrPastTheNextRecordAhead)
+{
+    const struct {
+        std::vector<double> records; // each record's first depth, three frames 0.5 ft apart
+        size_t frames;               // of the data set
+        bool placed, back;           // a frame dropped as placed at the next record; one named going back
+    } cases[] = {
+        {{1000.0, 1001.25, 1002.75, 1004.25}, 12, false, false},
+        {{1000.0, 1001.0, 1002.5, 1004.0}, 11, true, false},
+        {{1000.0, 1001.5, 1001.5, 1003.0}, 12, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.records[1]);
+        lisb::Dfsr d;
+        d.depthOnce = true;
+        d.direction = lis::kLogDown;
+        d.channels = {Channel("GR", "GAPI")};
+        LisBuilder b;
+        b.FileHeader("LAST  .001").Dfsr(d);
+        for (size_t r = 0; r < c.records.size(); ++r)
+            b.Data(d, c.records[r], 0.5, 3, lisb::DefaultSample, int(r) * 3);
+        b.FileTrailer("LAST  .001").Write(lisPath);
+        auto file = ScanAll(lisPath);
+        ASSERT_TRUE(file);
+        const std::string log = Convert(*file, lisPath, qtxPath);
+        EXPECT_EQ(LoadQtx(qtxPath).frames.size(), c.frames);
+        EXPECT_EQ(log.find("places it at or past the next data record's depth") != std::string::npos, c.placed) << log;
+        EXPECT_EQ(log.find("goes back") != std::string::npos, c.back) << log;
+        EXPECT_EQ(file->m_placedBehindCount, c.placed ? 1u : 0u);
+    }
+}
+
 // SMNO is a common curve and this program's semblance mnemonic, which the example
 // dictionary names: a curve SMNO exported by this program imports back as the curve it
 // is, the semblance datum as a semblance datum. An item the dialog shows with no name
