@@ -83,6 +83,21 @@ TEST(LisDepthGridTest, TheStepIsTheSpanOverItsStepsWhereverTheDepthsFitAGrid)
     }
 }
 
+// Every depth written on two frames: the distances sampled from a long log are those
+// between depths that differ, whatever the log's length, so the grid holds.
+TEST(LisDepthGridTest, ALogOfEveryDepthTwiceHasItsGridAtEveryLength)
+{
+    for (const int places : {4000, 4100, 6000, 8200, 12000}) {
+        SCOPED_TRACE(places);
+        std::vector<double> depths;
+        for (int k = 0; k < places; ++k)
+            for (int twice = 0; twice < 2; ++twice) depths.push_back(Recorded(120000.0 + k * 0.1 / 0.3048 * 120, true));
+        const DepthGrid grid = MeasureDepthGrid(depths, {}, 1.0, true);
+        ASSERT_TRUE(grid.holds);
+        EXPECT_LE(std::fabs(grid.step - 0.1 / 0.3048 * 120) * double(grid.steps), 1.0);
+    }
+}
+
 TEST(LisDepthGridTest, DepthsThatGiveNoGridGiveNone)
 {
     const struct {
