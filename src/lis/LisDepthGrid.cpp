@@ -437,7 +437,8 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
         if (!each.empty()) {
             std::nth_element(each.begin(), each.begin() + std::ptrdiff_t(each.size() / 2), each.end());
             step = each[each.size() / 2];
-            const double within = (integer ? 1.0 : 1.25) * precision;
+            // (Inclusive: integer distances a whole unit off the median's are a step's rounding.)
+            const double within = (integer ? 1.0 : 1.25) * precision * (1.0 + 1e-6);
             double sum = 0.0, count = 0.0;
             for (size_t j = 1; j < depths.size(); ++j) {
                 const double d = std::fabs(depths[j] - depths[j - 1]), n = std::nearbyint(d / step);
