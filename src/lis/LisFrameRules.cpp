@@ -365,6 +365,19 @@ void PlaceAndMark(CLisLogicalFile& f, const std::vector<double>& records, double
     MarkFramesPlacedBehind(f, course, unit);
 }
 
+// What in the depths ruled a usable EB 8 out, for the log.
+std::string SpacingRuling(const StepFit& fit)
+{
+    StepFit plain = fit;
+    plain.multiple = 1;
+    if (fit.multiple > 1 && !plain.Disproves())
+        return Format("every distance between the frames holds a whole multiple (%u) of it", unsigned(fit.multiple));
+    if (!fit.Disproves()) return "laid from the top, it drifts from the depths over the run";
+    if (fit.runPast > 0) return "a data record's frames at it run past the next data record's depth";
+    if (2 * fit.overlaps > fit.Distances()) return "most data records' last frames at it meet the next record's depth";
+    return Format("%zu frame or record depth(s) lie between its places", fit.odd);
+}
+
 } // namespace
 
 void SettleSpacing(CLisLogicalFile& f)
@@ -422,6 +435,7 @@ void SettleSpacing(CLisLogicalFile& f)
     if (step != given) {
         f.m_spacingOverruled = true;
         f.m_frameSpacing = std::copysign(step, f.m_frameSpacing); // measured, not rounded: no drift over the span
+        if (given > 0.0) f.m_spacingRuling = SpacingRuling(byEntry8);
     }
     PlaceAndMark(f, a, step, precision);
 }

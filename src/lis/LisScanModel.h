@@ -156,6 +156,7 @@ public:
     // own depths overruled it) m_spacingOverruled is set and m_frameSpacing holds the step.
     bool m_spacingGiven = false;
     bool m_spacingOverruled = false;
+    std::string m_spacingRuling; // what in the depths ruled a usable EB 8 out, for the log
     double m_dfsrSpacing = 0.0;
     // EB 8 of a real code to four places over EB 8 in full (1 where they are one): the step
     // as releases before read it, kept where it holds over the whole run.

@@ -416,6 +416,7 @@ void CLisToQtx::LogFrameLayout(const CLisLogicalFile& dataSet)
         WriteLog(Format("DFSR frame spacing (entry 8) %s; the data set's step and the fast channels' sample spacing "
                         "follow the depths: %.4f %s\r\n",
                         given.c_str(), std::fabs(dataSet.m_frameSpacing), units));
+        if (!dataSet.m_spacingRuling.empty()) WriteLog("Entry 8 ruled out: " + dataSet.m_spacingRuling + "\r\n");
     }
 }
 

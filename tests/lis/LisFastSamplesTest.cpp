@@ -267,6 +267,9 @@ TEST_F(LisFastSamplesTest, OneRuleGivesTheDataSetItsStep)
                                                      c.step, units)
                                         : "DFSR frame spacing (entry 8)";
         EXPECT_EQ(log.find(told) != std::string::npos, c.told != nullptr) << told << "\n" << log;
+        // An EB 8 of a log's size that the depths overrule is followed by what in them ruled it out.
+        const bool ruled = c.told && std::string(c.told).find("disagrees") != std::string::npos && c.spacing < 1e5;
+        EXPECT_EQ(log.find("Entry 8 ruled out: ") != std::string::npos, ruled) << log;
     }
 }
 
