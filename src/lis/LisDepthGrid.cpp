@@ -332,10 +332,10 @@ StepFit HoldStep(const std::vector<double>& depths, const std::vector<uint32_t>&
         const double allowed = tolerance;
         const double signedMiss = along - steps * rate, miss = std::fabs(signedMiss);
         // Off by no more than a step a little off leaves over the distance, and (past the
-        // stretch's first distance) by little more than the anchor before: drift. A splice
-        // jumps.
+        // stretch's first distance) by no more than the anchor before and the two depths'
+        // rounding: drift. A splice jumps.
         const bool drifts = miss <= kDriftShare * along
-                            && (count == 0 || std::fabs(signedMiss - lastMiss) <= tolerance + kDriftShare * from);
+                            && (count == 0 || std::fabs(signedMiss - lastMiss) <= 2.0 * tolerance + kDriftShare * from);
         if (from <= 0.0 || !(steps < kMostSteps) || (miss > allowed && !drifts)) return Place::Off;
         k = uint64_t(steps);
         if (k + 1 < count + places || (k < count + places && places < 2)) return Place::Off; // among the frames before
