@@ -17,8 +17,6 @@ namespace lis::frames {
 namespace {
 
 constexpr double kMetresPerFoot = 0.3048;
-// What double arithmetic leaves of an exact agreement between two steps.
-constexpr double kArithmeticSlack = 1.0e-9;
 
 bool Blank(const std::string& s) { return s.find_first_not_of(' ') == std::string::npos; }
 
@@ -395,7 +393,7 @@ void SettleSpacing(CLisLogicalFile& f)
     }
     const double precision = StepPrecisionOf(a, f.m_depthCode, f.m_depthFactor);
     // EB 8 stands unless the depths disprove it; the step written is EB 8 where it holds
-    // over the whole run, else the span over the steps EB 8 counts.
+    // over the whole run, else the step measured on the longest stretch it counts.
     const bool integer = !lis::IsRealCode(f.m_depthCode);
     const StepFit byEntry8 = given > 0.0 ? FitStep(a, anchors.counts, given, precision, integer) : StepFit{};
     double step = 0.0;
