@@ -286,6 +286,11 @@ bool StepFit::Disproves() const
 
 namespace {
 
+// How far two depths of `precision` lie from their distance: under a unit of an integer
+// code (each exact to half a unit); 1.25 units of code 68's fraction (words rounded, cut,
+// or cut from a float).
+double Tolerance(double precision, bool integer) { return integer ? precision * (1.0 - 1e-9) : 1.25 * precision; }
+
 StepFit HoldStep(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double step,
                  double precision, bool integer)
 {
@@ -305,17 +310,13 @@ StepFit HoldStep(const std::vector<double>& depths, const std::vector<uint32_t>&
     fit.sign = ahead >= back ? 1.0 : -1.0;
     const bool once = !leastSteps.empty();
     const auto least = [&](size_t j) { return once ? std::max<uint32_t>(leastSteps[j], 1u) : 1u; };
-    // Two depths of an integer code, each exact to half a unit, lie less than a unit from
-    // their distance; code-68 words rounded, cut or cut from a float within 1.25 units.
-    const double slack = kArithmetic * std::max(deepest, 1.0);
-    const double tolerance = integer ? precision * (1.0 - 1e-9) + slack : 1.25 * precision + slack;
+    const double tolerance = Tolerance(precision, integer) + kArithmetic * std::max(deepest, 1.0);
 
     constexpr uint32_t kMostMultiple = 8;
     size_t broken[kMostMultiple + 1] = {}, exact[kMostMultiple + 1] = {};
 
     size_t origin = 0, prev = 0;
     uint64_t count = 0, need = least(0); // steps from the origin to prev; places the frames from prev take
-    double spans = 0.0, rate = step;
     uint64_t counted = 0; // steps of the closed stretches
     enum class Place { OnGrid, Overlap, Drift, RunPast, Off };
     // Where anchor j lies on the stretch from `origin`, `places` beyond prev. A record
@@ -325,22 +326,21 @@ StepFit HoldStep(const std::vector<double>& depths, const std::vector<uint32_t>&
     const auto placeOf = [&](size_t j, uint64_t places, uint64_t& k) {
         const double along = (depths[j] - depths[origin]) * fit.sign;
         const double from = (depths[j] - depths[prev]) * fit.sign;
-        if (from > 0.0 && places >= 2 && from < double(places - 1) * rate - tolerance) return Place::RunPast;
+        if (from > 0.0 && places >= 2 && from < double(places - 1) * step - tolerance) return Place::RunPast;
         // No fewer steps than the frames before take (a record's last may meet the next).
         const double fewest = double(count + places - (places >= 2 ? 1 : 0));
-        const double steps = std::max(std::nearbyint(along / rate), fewest);
-        const double allowed = tolerance;
-        const double signedMiss = along - steps * rate, miss = std::fabs(signedMiss);
+        const double steps = std::max(std::nearbyint(along / step), fewest);
+        const double signedMiss = along - steps * step, miss = std::fabs(signedMiss);
         // Off by no more than a step a little off leaves over the distance, and (past the
         // stretch's first distance) by no more than the anchor before and the two depths'
         // rounding: drift. A splice jumps.
         const bool drifts = miss <= kDriftShare * along
                             && (count == 0 || std::fabs(signedMiss - lastMiss) <= 2.0 * tolerance + kDriftShare * from);
-        if (from <= 0.0 || !(steps < kMostSteps) || (miss > allowed && !drifts)) return Place::Off;
+        if (from <= 0.0 || !(steps < kMostSteps) || (miss > tolerance && !drifts)) return Place::Off;
         k = uint64_t(steps);
         if (k + 1 < count + places || (k < count + places && places < 2)) return Place::Off; // among the frames before
         missAt = signedMiss;
-        if (miss > allowed) return Place::Drift;
+        if (miss > tolerance) return Place::Drift;
         return k + 1 == count + places && places >= 2 ? Place::Overlap : Place::OnGrid;
     };
     // The longest stretch gives the step: pooled, the ends of a few short stretches err more.
@@ -348,7 +348,6 @@ StepFit HoldStep(const std::vector<double>& depths, const std::vector<uint32_t>&
     uint64_t longest = 0;
     const auto close = [&] {
         const double span = (depths[prev] - depths[origin]) * fit.sign;
-        spans += span;
         counted += count;
         if (count > longest) longest = count, longestSpan = span;
     };
@@ -413,11 +412,12 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
     // in doubt: the coarsest whole multiple of it (up to 8) wider than that, that the
     // depths do not disprove, with enough distances exactly their least count, tells the
     // multiple.
-    if (!follow && step > 0.0 && 3.0 * (integer ? 1.0 : 1.25) * precision >= step) {
+    const double tolerance = Tolerance(precision, integer);
+    if (!follow && step > 0.0 && 3.0 * tolerance >= step) {
         StepFit fit = HoldStep(depths, leastSteps, step, precision, integer);
         const size_t share = leastSteps.empty() ? 4 : 8;
         for (uint32_t g = 8; g >= 2 && fit.multiple == 1 && !fit.Disproves(); --g) {
-            if (3.0 * (integer ? 1.0 : 1.25) * precision >= g * step) break;
+            if (3.0 * tolerance >= g * step) break;
             const StepFit coarser = HoldStep(depths, leastSteps, g * step, precision, integer);
             if (!coarser.Disproves() && coarser.onGrid >= 4 && coarser.gapless * share >= coarser.onGrid)
                 fit.multiple = g;
@@ -438,7 +438,7 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
             std::nth_element(each.begin(), each.begin() + std::ptrdiff_t(each.size() / 2), each.end());
             step = each[each.size() / 2];
             // (Inclusive: integer distances a whole unit off the median's are a step's rounding.)
-            const double within = (integer ? 1.0 : 1.25) * precision * (1.0 + 1e-6);
+            const double within = tolerance * (1.0 + 1e-6);
             double sum = 0.0, count = 0.0;
             for (size_t j = 1; j < depths.size(); ++j) {
                 const double d = std::fabs(depths[j] - depths[j - 1]), n = std::nearbyint(d / step);

@@ -194,11 +194,21 @@ double MeasuredStep(const std::vector<double>& depths, const std::vector<uint32_
 
 // Whether frames' depths run one way but for a few turns (a repeat section, a reversal,
 // an odd depth): a reading cut across the channels jumps back and forth.
+struct Turns {
+    size_t ahead = 0, back = 0; // distances that grow, and that shrink
+};
+
+Turns TurnsOf(const std::vector<double>& depths)
+{
+    Turns t;
+    for (size_t j = 1; j < depths.size(); ++j) t.ahead += depths[j] > depths[j - 1], t.back += depths[j] < depths[j - 1];
+    return t;
+}
+
 bool RunsOneWay(const std::vector<double>& depths)
 {
-    size_t ahead = 0, back = 0;
-    for (size_t j = 1; j < depths.size(); ++j) ahead += depths[j] > depths[j - 1], back += depths[j] < depths[j - 1];
-    return std::min(ahead, back) <= std::max<size_t>(1, (ahead + back) / 16);
+    const Turns t = TurnsOf(depths);
+    return std::min(t.ahead, t.back) <= std::max<size_t>(1, (t.ahead + t.back) / 16);
 }
 
 // Whether frames of a layout keep a step at all: a garbled reading's depths do not.
@@ -309,12 +319,11 @@ GridAnchors AnchorsOf(const CLisLogicalFile& f)
 // two (a repeat section, a reversal) of a short log; 0 where they jump about.
 double RecordsCourse(const std::vector<double>& records)
 {
-    size_t ahead = 0, back = 0;
-    for (size_t j = 1; j < records.size(); ++j) ahead += records[j] > records[j - 1], back += records[j] < records[j - 1];
+    const Turns t = TurnsOf(records);
     const auto most = [](size_t more, size_t fewer) {
         return 10 * fewer <= more + fewer || (fewer <= 2 && more >= 3 * fewer);
     };
-    return most(ahead, back) ? 1.0 : most(back, ahead) ? -1.0 : 0.0;
+    return most(t.ahead, t.back) ? 1.0 : most(t.back, t.ahead) ? -1.0 : 0.0;
 }
 
 // The frames of every depth-once record `step` apart from its recorded depth, the way
