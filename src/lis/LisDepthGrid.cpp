@@ -280,9 +280,11 @@ bool StepFit::Disproves() const
 {
     // One odd depth makes up to two odd distances.
     const size_t distances = Distances();
-    const size_t allowed = std::max<size_t>(2, distances / 16);
-    return multiple > 1 || runPast > distances / 16 || 2 * overlaps > distances || odd + runPast > allowed;
+    return multiple > 1 || odd > OddAllowed(distances) || kRunPastShare * runPast > distances
+           || 2 * overlaps > distances;
 }
+
+size_t StepFit::OddAllowed(size_t distances) { return std::max<size_t>(2, distances / 16); }
 
 namespace {
 
@@ -291,119 +293,176 @@ namespace {
 // or cut from a float).
 double Tolerance(double precision, bool integer) { return integer ? precision * (1.0 - 1e-9) : 1.25 * precision; }
 
-StepFit HoldStep(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double step,
-                 double precision, bool integer)
-{
-    StepFit fit;
-    fit.step = step;
-    const size_t n = depths.size();
-    if (n < 2 || !(step > 0.0) || !std::isfinite(step) || (!leastSteps.empty() && leastSteps.size() + 1 < n))
-        return fit;
-    // The log runs the way its depths travel furthest: a turn back is short.
-    double ahead = 0.0, back = 0.0, deepest = 0.0;
-    for (size_t j = 0; j < n; ++j) {
-        if (!std::isfinite(depths[j])) return fit;
-        deepest = std::max(deepest, std::fabs(depths[j]));
-        if (j > 0) (depths[j] > depths[j - 1] ? ahead : back) += std::fabs(depths[j] - depths[j - 1]);
+// The coarsest whole multiple of a step looked for.
+constexpr uint32_t kMostMultiple = 8;
+// Distances a whole multiple of the step may break: what one odd depth breaks.
+constexpr size_t kMultipleBroken = 2;
+
+// One step laid over a log's anchors, one after the other.
+class StepHolder {
+public:
+    StepHolder(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double step,
+               double precision, bool integer, const HoldOptions& options)
+        : d_(depths), least_(leastSteps), step_(step), precision_(precision), integer_(integer), options_(options)
+    {
+        fit_.step = step;
     }
-    if (!(ahead + back > 0.0) || !std::isfinite(ahead + back)) return fit;
-    fit.sign = ahead >= back ? 1.0 : -1.0;
-    const bool once = !leastSteps.empty();
-    const auto least = [&](size_t j) { return once ? std::max<uint32_t>(leastSteps[j], 1u) : 1u; };
-    const double tolerance = Tolerance(precision, integer) + kArithmetic * std::max(deepest, 1.0);
 
-    constexpr uint32_t kMostMultiple = 8;
-    size_t broken[kMostMultiple + 1] = {}, exact[kMostMultiple + 1] = {};
+    StepFit Run()
+    {
+        if (!Start()) return fit_;
+        for (size_t j = 1; j < d_.size() && fit_.odd <= options_.oddLimit; ++j) Take(j);
+        CloseStretch();
+        fit_.steps = longest_;
+        fit_.counted = counted_;
+        if (longest_ > 0) fit_.step = longestSpan_ / double(longest_);
+        SettleMultiple();
+        return fit_;
+    }
 
-    size_t origin = 0, prev = 0;
-    uint64_t count = 0, need = least(0); // steps from the origin to prev; places the frames from prev take
-    uint64_t counted = 0; // steps of the closed stretches
+private:
     enum class Place { OnGrid, Overlap, Drift, RunPast, Off };
-    // Where anchor j lies on the stretch from `origin`, `places` beyond prev. A record
+
+    uint32_t Least(size_t j) const { return least_.empty() ? 1u : std::max<uint32_t>(least_[j], 1u); }
+
+    // The way the log runs (the way its depths travel furthest: a turn back is short) and
+    // what two depths' rounding leaves of a distance; false where the anchors give none.
+    bool Start()
+    {
+        const size_t n = d_.size();
+        if (n < 2 || !(step_ > 0.0) || !std::isfinite(step_) || (!least_.empty() && least_.size() + 1 < n))
+            return false;
+        double ahead = 0.0, back = 0.0, deepest = 0.0;
+        for (size_t j = 0; j < n; ++j) {
+            if (!std::isfinite(d_[j])) return false;
+            deepest = std::max(deepest, std::fabs(d_[j]));
+            if (j > 0) (d_[j] > d_[j - 1] ? ahead : back) += std::fabs(d_[j] - d_[j - 1]);
+        }
+        if (!(ahead + back > 0.0) || !std::isfinite(ahead + back)) return false;
+        fit_.sign = ahead >= back ? 1.0 : -1.0;
+        tolerance_ = Tolerance(precision_, integer_) + kArithmetic * std::max(deepest, 1.0);
+        need_ = Least(0);
+        return true;
+    }
+
+    // Where anchor j lies on the stretch from origin_, `places` beyond prev_: its count
+    // of steps in `k`. Counted from the anchor before, so that a step a little off
+    // drifts over the stretch; the miss is measured from the stretch's start. A record
     // whose last frame meets the next record's depth overlaps it; one whose frames reach
     // beyond runs past.
-    double lastMiss = 0.0, missAt = 0.0; // of the last anchor counted, and of the one placed
-    const auto placeOf = [&](size_t j, uint64_t places, uint64_t& k) {
-        const double along = (depths[j] - depths[origin]) * fit.sign;
-        const double from = (depths[j] - depths[prev]) * fit.sign;
-        if (from > 0.0 && places >= 2 && from < double(places - 1) * step - tolerance) return Place::RunPast;
+    Place PlaceOf(size_t j, uint64_t places, uint64_t& k)
+    {
+        const double along = (d_[j] - d_[origin_]) * fit_.sign;
+        const double from = (d_[j] - d_[prev_]) * fit_.sign;
+        if (from > 0.0 && places >= 2 && from < double(places - 1) * step_ - tolerance_) return Place::RunPast;
         // No fewer steps than the frames before take (a record's last may meet the next).
-        const double fewest = double(count + places - (places >= 2 ? 1 : 0));
-        const double steps = std::max(std::nearbyint(along / step), fewest);
-        const double signedMiss = along - steps * step, miss = std::fabs(signedMiss);
-        // Off by no more than a step a little off leaves over the distance, and (past the
-        // stretch's first distance) by no more than the anchor before and the two depths'
-        // rounding: drift. A splice jumps.
-        const bool drifts = miss <= kDriftShare * along
-                            && (count == 0 || std::fabs(signedMiss - lastMiss) <= 2.0 * tolerance + kDriftShare * from);
-        if (from <= 0.0 || !(steps < kMostSteps) || (miss > tolerance && !drifts)) return Place::Off;
+        const double fewest = double(count_ + places - (places >= 2 ? 1 : 0));
+        const double steps = std::max(double(count_) + std::nearbyint(from / step_), fewest);
+        const double signedMiss = along - steps * step_, miss = std::fabs(signedMiss);
+        // Off by no more than the anchor before and the two depths' rounding: drift, as a
+        // step a little off leaves it. A splice jumps. A step a header gives drifts no
+        // more than a step a little off does over the distance; one followed roughly
+        // is followed on.
+        const bool small = std::fabs(signedMiss - lastMiss_) <= 2.0 * tolerance_ + kDriftShare * from;
+        const bool drifts = options_.follow ? small : miss <= kDriftShare * along && (count_ == 0 || small);
+        if (from <= 0.0 || !(steps < kMostSteps) || (miss > tolerance_ && !drifts)) return Place::Off;
         k = uint64_t(steps);
-        if (k + 1 < count + places || (k < count + places && places < 2)) return Place::Off; // among the frames before
-        missAt = signedMiss;
-        if (miss > tolerance) return Place::Drift;
-        return k + 1 == count + places && places >= 2 ? Place::Overlap : Place::OnGrid;
-    };
-    // The longest stretch gives the step: pooled, the ends of a few short stretches err more.
-    double longestSpan = 0.0;
-    uint64_t longest = 0;
-    const auto close = [&] {
-        const double span = (depths[prev] - depths[origin]) * fit.sign;
-        counted += count;
-        if (count > longest) longest = count, longestSpan = span;
-    };
-    for (size_t j = 1; j < n; ++j) {
-        if (depths[j] == depths[prev] && !once) continue; // a repeated depth: no place of its own
-        uint64_t k = 0, next = 0;
-        Place place = placeOf(j, need, k);
-        const double miss = missAt;
-        const auto back = [&] {
-            const Place after = j + 1 < n ? placeOf(j + 1, need + least(j), next) : Place::Off;
-            return after == Place::OnGrid || after == Place::Overlap;
-        };
-        // A drifting anchor the next one does not follow is a glitch.
-        if (place == Place::Drift) place = back() ? Place::Off : Place::OnGrid, ++fit.drift;
-        fit.overlaps += place == Place::Overlap;
-        if (place == Place::OnGrid || place == Place::Overlap) {
-            const uint64_t m = k - count;
-            ++fit.onGrid;
-            fit.gapless += m == need;
-            for (uint32_t g = 2; g <= kMostMultiple; ++g) {
-                broken[g] += m % g != 0 || m < g * need;
-                exact[g] += m == g * need;
-            }
-            count = k;
-            prev = j;
-            need = least(j);
-            lastMiss = miss;
-            continue;
-        }
-        ++(place == Place::RunPast ? fit.runPast : fit.odd);
-        // A glitch: the next anchor lies on the stretch again, its frames counted too.
-        if (back()) {
-            need += least(j);
-            continue;
-        }
-        close();
-        origin = prev = j;
-        count = 0;
-        need = least(j);
-        lastMiss = 0.0;
+        if (k + 1 < count_ + places || (k < count_ + places && places < 2)) return Place::Off; // among the frames before
+        missAt_ = signedMiss;
+        if (miss > tolerance_) return Place::Drift;
+        return k + 1 == count_ + places && places >= 2 ? Place::Overlap : Place::OnGrid;
     }
-    close();
-    fit.steps = longest;
-    fit.counted = counted;
-    if (longest > 0) fit.step = longestSpan / double(longest);
-    // Every distance a whole multiple but for what one odd depth breaks.
-    const size_t share = once ? 8 : 4, odd = std::max<size_t>(2, fit.Distances() / 16);
-    for (uint32_t g = kMostMultiple; g >= 2 && fit.onGrid >= 4; --g)
-        if (broken[g] <= odd && exact[g] * share >= fit.onGrid) {
-            fit.multiple = g;
-            break;
+
+    // Whether the anchor after j lies on the stretch again, its frames counted too.
+    bool NextOnGrid(size_t j)
+    {
+        uint64_t next = 0;
+        const double missAt = missAt_;
+        const Place after = j + 1 < d_.size() ? PlaceOf(j + 1, need_ + Least(j), next) : Place::Off;
+        missAt_ = missAt;
+        return after == Place::OnGrid || after == Place::Overlap;
+    }
+
+    void Take(size_t j)
+    {
+        if (d_[j] == d_[prev_] && least_.empty()) return; // a repeated depth: no place of its own
+        uint64_t k = 0;
+        Place place = PlaceOf(j, need_, k);
+        // A drifting anchor the next one does not follow is a glitch.
+        if (place == Place::Drift) place = NextOnGrid(j) ? Place::Off : Place::OnGrid, ++fit_.drift;
+        if (place == Place::OnGrid || place == Place::Overlap) return OnGrid(j, k, place == Place::Overlap);
+        ++(place == Place::RunPast ? fit_.runPast : fit_.odd);
+        // A glitch: the next anchor lies on the stretch again, its frames counted too.
+        if (NextOnGrid(j)) {
+            need_ += Least(j);
+            return;
         }
-    return fit;
-}
+        CloseStretch();
+        origin_ = prev_ = j;
+        count_ = 0;
+        need_ = Least(j);
+        lastMiss_ = 0.0;
+    }
+
+    void OnGrid(size_t j, uint64_t k, bool overlap)
+    {
+        const uint64_t m = k - count_;
+        ++fit_.onGrid;
+        fit_.overlaps += overlap;
+        fit_.gapless += m == need_;
+        for (uint32_t g = 2; g <= kMostMultiple; ++g) {
+            broken_[g] += m % g != 0 || m < g * need_;
+            exact_[g] += m == g * need_;
+        }
+        count_ = k;
+        prev_ = j;
+        need_ = Least(j);
+        lastMiss_ = missAt_;
+    }
+
+    // The longest stretch gives the step: pooled, the ends of a few short stretches err more.
+    void CloseStretch()
+    {
+        const double span = (d_[prev_] - d_[origin_]) * fit_.sign;
+        counted_ += count_;
+        if (count_ > longest_) longest_ = count_, longestSpan_ = span;
+    }
+
+    // Every distance a whole multiple but for what one odd depth breaks, enough of them
+    // exactly their least count of it.
+    void SettleMultiple()
+    {
+        const size_t share = least_.empty() ? 4 : 8;
+        for (uint32_t g = kMostMultiple; g >= 2 && fit_.onGrid >= 4; --g)
+            if (broken_[g] <= kMultipleBroken && exact_[g] * share >= fit_.onGrid) {
+                fit_.multiple = g;
+                break;
+            }
+    }
+
+    const std::vector<double>& d_;
+    const std::vector<uint32_t>& least_;
+    const double step_, precision_;
+    const bool integer_;
+    const HoldOptions options_;
+    StepFit fit_;
+    double tolerance_ = 0.0;
+    size_t broken_[kMostMultiple + 1] = {}, exact_[kMostMultiple + 1] = {};
+    size_t origin_ = 0, prev_ = 0;
+    uint64_t count_ = 0, need_ = 1; // steps from the origin to prev; places the frames from prev take
+    uint64_t counted_ = 0;          // steps of the closed stretches
+    double lastMiss_ = 0.0, missAt_ = 0.0; // of the last anchor counted, and of the one placed
+    double longestSpan_ = 0.0;
+    uint64_t longest_ = 0;
+};
 
 } // namespace
+
+StepFit HoldStep(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double step,
+                 double precision, bool integer, const HoldOptions& options)
+{
+    return StepHolder(depths, leastSteps, step, precision, integer, options).Run();
+}
 
 StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double step,
                 double precision, bool integer, bool follow)
@@ -411,14 +470,17 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
     // Where the depths' rounding reaches a third of the step, a distance's count of it is
     // in doubt: the coarsest whole multiple of it (up to 8) wider than that, that the
     // depths do not disprove, with enough distances exactly their least count, tells the
-    // multiple.
+    // multiple. (A coarser step need only be known disproved: its count stops once more
+    // anchors are odd than any log it stands for holds.)
     const double tolerance = Tolerance(precision, integer);
     if (!follow && step > 0.0 && 3.0 * tolerance >= step) {
         StepFit fit = HoldStep(depths, leastSteps, step, precision, integer);
         const size_t share = leastSteps.empty() ? 4 : 8;
-        for (uint32_t g = 8; g >= 2 && fit.multiple == 1 && !fit.Disproves(); --g) {
+        HoldOptions quick;
+        quick.oddLimit = StepFit::OddAllowed(depths.empty() ? 0 : depths.size() - 1);
+        for (uint32_t g = kMostMultiple; g >= 2 && fit.multiple == 1 && !fit.Disproves(); --g) {
             if (3.0 * tolerance >= g * step) break;
-            const StepFit coarser = HoldStep(depths, leastSteps, g * step, precision, integer);
+            const StepFit coarser = HoldStep(depths, leastSteps, g * step, precision, integer, quick);
             if (!coarser.Disproves() && coarser.onGrid >= 4 && coarser.gapless * share >= coarser.onGrid)
                 fit.multiple = g;
         }
@@ -447,13 +509,15 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
             if (count > 0.0) step = sum / count;
         }
     }
-    StepFit fit = HoldStep(depths, leastSteps, step, precision, integer);
+    HoldOptions followed;
+    followed.follow = follow;
+    StepFit fit = HoldStep(depths, leastSteps, step, precision, integer, followed);
     // A rough step splits the run where it leaves the precision, or drifts: followed
     // again on the longest stretch's span while that lengthens the stretch or holds it
     // with fewer misses.
     const auto misses = [](const StepFit& f) { return f.odd + f.runPast + f.drift; };
     for (int again = 0; follow && again < kMostFollows && fit.steps > 0; ++again) {
-        const StepFit next = HoldStep(depths, leastSteps, fit.step, precision, integer);
+        const StepFit next = HoldStep(depths, leastSteps, fit.step, precision, integer, followed);
         if (next.steps < fit.steps || (next.steps == fit.steps && misses(next) >= misses(fit))) break;
         fit = next;
     }

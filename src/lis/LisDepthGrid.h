@@ -66,10 +66,32 @@ struct StepFit {
 
     size_t Distances() const { return onGrid + odd + runPast; }
     // Whether the anchors disprove the step: more than a few odd anchors (one odd depth, a
-    // splice or a repeat section never does), a record's frames running past the next,
+    // splice or a repeat section never does), records' frames running past the next
+    // record's depth after more than a quarter of the distances (so one in three does),
     // most records overlapping the next, or every distance a whole multiple of it.
     bool Disproves() const;
+    // Odd anchors a step stands with over `distances`: what one odd depth makes (two odd
+    // distances), or one in sixteen (a splice or repeat section in a long log).
+    static size_t OddAllowed(size_t distances);
 };
+
+// A share of the distances past which records running past the next disprove a step:
+// one in up to three distances still does, but the frames of a record that starts inside
+// the one before (a splice back by part of a record) do not.
+constexpr size_t kRunPastShare = 4;
+
+// How a step is held: as a header gives it (`follow` false: it drifts no more than a
+// step a little off does over the distance), or followed as measured roughly (only the
+// jump from the anchor before counts); counting stops once more than `oddLimit` anchors
+// are odd (where only whether the step is disproved is asked).
+struct HoldOptions {
+    bool follow = false;
+    size_t oddLimit = SIZE_MAX;
+};
+
+// `step` laid over the anchors as given: no multiple of it searched, not followed again.
+StepFit HoldStep(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double step,
+                 double precision, bool integer, const HoldOptions& options = {});
 
 StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double step,
                 double precision, bool integer = false, bool follow = false);

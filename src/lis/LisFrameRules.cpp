@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 #include <utility>
 
 using lis::ReprCode;
@@ -17,6 +18,10 @@ namespace lis::frames {
 namespace {
 
 constexpr double kMetresPerFoot = 0.3048;
+// A whole multiple of EB 8 tells the step only where no more than one distance in this
+// many is off EB 8's grid or runs past: the depths lie on its grid, so the bytes of EB 8
+// hold a fraction of the step.
+constexpr size_t kMultipleOffShare = 4;
 
 bool Blank(const std::string& s) { return s.find_first_not_of(' ') == std::string::npos; }
 
@@ -64,15 +69,30 @@ double CommonestStep(std::vector<double> steps, double rounding)
     return mean(steps[bestAt]).first;
 }
 
-// Whether padding holds no channel data: every byte zero, or one word over and over
-// (an absent value written as filler).
+// Whether padding holds no channel data: every byte zero, or one 4-byte word over and
+// over (an absent value written as filler), which takes two words at least: a single
+// word is a value like any channel's.
 bool Filler(const uint8_t* p, uint32_t size)
 {
     if (std::all_of(p, p + size, [](uint8_t b) { return b == 0; })) return true;
-    if (size < 4 || size % 4 != 0) return false;
+    if (size < 8 || size % 4 != 0) return false;
     for (uint32_t i = 4; i < size; ++i)
         if (p[i] != p[i % 4]) return false;
     return true;
+}
+
+// Notes of each depth-once frame of a layout whether the bytes behind its channels hold
+// channel data: neither filler nor the padding of the frame before (the last of the
+// record before for a record's first), which a writer copies on unchanged.
+void NotePadding(LayoutTrial& trial, const uint8_t* first, uint32_t frames, uint32_t channels)
+{
+    const uint32_t size = trial.size - channels;
+    for (uint32_t k = 0; k < frames; ++k) {
+        const uint8_t* pad = first + uint64_t(k) * trial.size + channels;
+        const bool same = trial.lastPad.size() == size && std::equal(pad, pad + size, trial.lastPad.begin());
+        trial.padData += !same && !Filler(pad, size);
+        trial.lastPad.assign(pad, pad + size);
+    }
 }
 
 // One layout tried on one record. Depth-once frames carry no depth: a record gives its
@@ -89,12 +109,9 @@ void TryLayout(LayoutTrial& trial, bool once, uint8_t depthCode, double factor, 
     const uint32_t frames = frameBytes / trial.size;
     trial.frames += frames;
     trial.whole = trial.whole && frameBytes % trial.size == 0;
-    const uint8_t* first = once ? body + std::min(bytes, depthSize) : body;
-    if (channels < trial.size)
-        for (uint32_t k = 0; k < frames && trial.paddingFiller; ++k)
-            trial.paddingFiller = Filler(first + uint64_t(k) * trial.size + channels, trial.size - channels);
     if (once) {
         if (frames == 0) return;
+        if (channels < trial.size) NotePadding(trial, body + std::min(bytes, depthSize), frames, channels);
         trial.depths.push_back(ReadDepth(body, body + bytes, depthCode) * factor);
         trial.counts.push_back(frames);
         return;
@@ -179,15 +196,19 @@ double MeasuredStep(const std::vector<double>& depths, const std::vector<uint32_
             candidates.push_back(units[i]);
             break;
         }
+    // Ranked: one the depths do not disprove; one enough of whose distances are exactly
+    // their least count (a finer step is a gap after every frame); the fewest misses, a
+    // record's last frame met by the next record's depth among them; the coarsest.
+    const size_t share = counts.empty() ? 4 : 8;
+    const auto rank = [&](const StepFit& f) {
+        const size_t misses = f.odd + f.runPast + f.drift + f.overlaps;
+        return std::tuple(!f.Disproves(), f.onGrid > 0 && f.gapless * share >= f.onGrid, SIZE_MAX - misses, f.step);
+    };
     StepFit best;
     bool found = false;
     for (double candidate : candidates) {
         const StepFit fit = FitStep(depths, counts, candidate, precision, integer, true);
-        const auto odd = [](const StepFit& f) { return f.odd + f.runPast + f.drift; };
-        const bool better = !found || (best.Disproves() && !fit.Disproves())
-                            || (best.Disproves() == fit.Disproves()
-                                && (odd(fit) < odd(best) || (odd(fit) == odd(best) && fit.step > best.step)));
-        if (better) best = fit, found = true;
+        if (!found || rank(fit) > rank(best)) best = fit, found = true;
     }
     return best.step;
 }
@@ -326,39 +347,47 @@ double RecordsCourse(const std::vector<double>& records)
     return most(t.ahead, t.back) ? 1.0 : most(t.back, t.ahead) ? -1.0 : 0.0;
 }
 
+// How near a record's last frame lies to the next record's depth to meet it: within one
+// unit of the depth code (each of the two depths carries its own rounding), but never
+// more than half the step (else a frame a step short of it would meet it too); with no
+// step, half a unit.
+double MeetingWindow(double step, double unit) { return step > 0.0 ? std::min(unit, step / 2.0) : unit / 2.0; }
+
 // The frames of every depth-once record `step` apart from its recorded depth, the way
 // most records run (`course`); where they jump about, each the way it lay as read. A
-// last frame placed within half a unit of the depth code of the next record's depth is
-// placed at it: the two are one depth.
+// last frame placed within the meeting window of the next record's depth is placed at
+// it: the two are one depth.
 void PlaceRecordFrames(std::vector<CLisDepthEntry>& d, double step, double course, double unit)
 {
+    const double window = MeetingWindow(step, unit);
     for (size_t start = 0, next = 0; start < d.size(); start = next) {
         next = RecordEnd(d, start);
         const double first = d[start].m_depth;
         const double along = course != 0.0 ? course * step
                              : next - start >= 2 ? std::copysign(step, d[start + 1].m_depth - first) : step;
         for (size_t k = start + 1; k < next; ++k) d[k].m_depth = first + double(k - start) * along;
-        if (next < d.size() && next - start >= 2 && std::fabs(d[next - 1].m_depth - d[next].m_depth) <= unit / 2.0)
+        if (next < d.size() && next - start >= 2 && std::fabs(d[next - 1].m_depth - d[next].m_depth) <= window)
             d[next - 1].m_depth = d[next].m_depth;
     }
 }
 
-// A depth-once record's last frame that its step places at or past the next record's
-// depth (within half a unit of the depth code) is no frame of its own: the next
-// record's depth stands for it. Only where the next record lies ahead: a repeated or
-// backward record depth starts a repeat section, whose frames are kept and named as
-// going back. Where the step runs more of a record's frames past the next, the step is
-// in doubt, and they are kept and named too.
-void MarkFramesPlacedBehind(CLisLogicalFile& f, double course, double unit)
+// A depth-once record's last frame that its step places on the next record's depth
+// (within the meeting window) is no frame of its own: the next record's depth stands for
+// it. Only where the next record lies ahead (beyond the window): a repeated or backward
+// record depth starts a repeat section, whose frames are kept and named as going back.
+// A frame past the next record's depth is kept and named too, as are the frames of a
+// record the step runs past the next: the step is in doubt there.
+void MarkFramesPlacedBehind(CLisLogicalFile& f, double step, double course, double unit)
 {
     f.m_placedBehind.clear();
     const auto& d = f.m_depths;
     if (f.m_depthMode != kDepthPerRecord || d.size() < 2 || course == 0.0) return;
-    const double half = unit / 2.0;
+    const double window = MeetingWindow(step, unit);
     for (size_t start = 0, next = RecordEnd(d, 0); next < d.size(); start = next, next = RecordEnd(d, start)) {
-        if ((d[next].m_depth - d[start].m_depth) * course <= half) continue;
-        const auto behind = [&](size_t k) { return (d[next].m_depth - d[k].m_depth) * course <= half; };
-        if (next - start >= 2 && behind(next - 1) && !behind(next - 2)) f.m_placedBehind.push_back(next - 1);
+        if ((d[next].m_depth - d[start].m_depth) * course <= window) continue;
+        const auto meets = [&](size_t k) { return std::fabs(d[next].m_depth - d[k].m_depth) <= window; };
+        const auto behind = [&](size_t k) { return (d[next].m_depth - d[k].m_depth) * course <= window; };
+        if (next - start >= 2 && meets(next - 1) && !behind(next - 2)) f.m_placedBehind.push_back(next - 1);
     }
 }
 
@@ -369,7 +398,7 @@ void PlaceAndMark(CLisLogicalFile& f, const std::vector<double>& records, double
     if (f.m_depthMode != kDepthPerRecord) return;
     const double course = RecordsCourse(records);
     if (step > 0.0) PlaceRecordFrames(f.m_depths, step, course, unit);
-    MarkFramesPlacedBehind(f, course, unit);
+    MarkFramesPlacedBehind(f, step, course, unit);
 }
 
 // What in the depths ruled a usable EB 8 out, for the log.
@@ -385,13 +414,80 @@ std::string SpacingRuling(const StepFit& fit)
     return Format("%zu frame or record depth(s) lie between its places", fit.odd);
 }
 
+// Where every distance holds a whole multiple g of a usable EB 8 and the depths lie on
+// its grid but for a few (no more than a quarter of the distances odd or running past),
+// the step followed from g x EB 8, where it lays the anchors out with no more odd or
+// running-past anchors than EB 8 does; else 0.
+double MultipleOfEntry8(const std::vector<double>& a, const std::vector<uint32_t>& counts, double given,
+                        const StepFit& byEntry8, double precision, bool integer)
+{
+    const size_t offGrid = byEntry8.odd + byEntry8.runPast;
+    if (!(given > 0.0) || byEntry8.multiple < 2 || kMultipleOffShare * offGrid > byEntry8.Distances()) return 0.0;
+    const StepFit coarse = FitStep(a, counts, given * byEntry8.multiple, precision, integer, true);
+    return coarse.odd + coarse.runPast <= offGrid ? coarse.step : 0.0;
+}
+
+} // namespace
+
+namespace {
+
+// What the anchors of a data set and their depth code give a step to be held against.
+struct StepAnchors {
+    GridAnchors anchors;
+    double precision = 0.0;
+    bool integer = false;
+
+    StepFit Hold(double step) const { return HoldStep(anchors.depths, anchors.counts, step, precision, integer); }
+};
+
+// The step written where EB 8 (`given`) stands: EB 8 to four places, as read before,
+// where the run shows it holds as well; else EB 8 where it holds over the whole run;
+// else the step EB 8 counts over its longest stretch.
+double StepOfEntry8(const StepAnchors& s, double given, double rounded, const StepFit& byEntry8)
+{
+    // Held against the step EB 8 counts, measured over its longest stretch, and that
+    // followed again while it lengthens the stretch: a step a little off splits the run
+    // into short ones.
+    StepFit run = byEntry8;
+    for (int again = 0; again < 8 && run.steps > 0; ++again) {
+        const StepFit next = s.Hold(run.step);
+        if (next.steps <= run.steps) break;
+        run = next;
+    }
+    // (The rounding moves no frame by half the depths' precision over the run.)
+    const bool roundedHolds = rounded != given && run.steps > 0
+                              && std::fabs(rounded - given) * double(std::max(run.counted, byEntry8.counted))
+                                     <= s.precision / 2.0
+                              && HoldsOverTheRun(s.Hold(rounded), run);
+    return roundedHolds ? rounded : HoldsOverTheRun(byEntry8, run) ? given : run.step;
+}
+
+// The step where EB 8 is absent or disproved: a whole multiple of it the depths bear
+// out, else the step measured. Depths that no measured step lays out better leave EB 8
+// standing; the measured step is held as EB 8 is (measured again, deep rounding would
+// bias it).
+double StepWithoutEntry8(const StepAnchors& s, double given, const StepFit& byEntry8, uint8_t code)
+{
+    const auto& a = s.anchors;
+    if (const double multiple = MultipleOfEntry8(a.depths, a.counts, given, byEntry8, s.precision, s.integer);
+        multiple > 0.0)
+        return multiple;
+    const double step = MeasuredStep(a.depths, a.counts, s.precision, code);
+    if (!(step > 0.0)) return given;
+    if (!(given > 0.0)) return step;
+    const auto misses = [](const StepFit& fit) { return fit.odd + fit.runPast + fit.drift; };
+    const StepFit measured = s.Hold(step);
+    return measured.Disproves() && misses(measured) >= misses(byEntry8) ? given : step;
+}
+
 } // namespace
 
 void SettleSpacing(CLisLogicalFile& f)
 {
     const double given = std::fabs(f.m_frameSpacing); // EB 8 where it is a log's spacing, else 0
-    const GridAnchors anchors = AnchorsOf(f);
-    const auto& a = anchors.depths;
+    StepAnchors s;
+    s.anchors = AnchorsOf(f);
+    const auto& a = s.anchors.depths;
     bool apart = false;
     for (size_t j = 1; j < a.size() && !apart; ++j) apart = a[j] != a[j - 1] && std::isfinite(a[j] - a[j - 1]);
     if (!apart) {
@@ -400,51 +496,30 @@ void SettleSpacing(CLisLogicalFile& f)
         f.m_spacingOverruled = given == 0.0 && f.m_spacingGiven && f.m_dfsrSpacing != 0.0;
         return;
     }
-    const double precision = StepPrecisionOf(a, f.m_depthCode, f.m_depthFactor);
+    s.precision = StepPrecisionOf(a, f.m_depthCode, f.m_depthFactor);
+    s.integer = !lis::IsRealCode(f.m_depthCode);
     // EB 8 stands unless the depths disprove it; the step written is EB 8 where it holds
     // over the whole run, else the step measured on the longest stretch it counts.
-    const bool integer = !lis::IsRealCode(f.m_depthCode);
-    const StepFit byEntry8 = given > 0.0 ? FitStep(a, anchors.counts, given, precision, integer) : StepFit{};
-    double step = 0.0;
+    const StepFit byEntry8 =
+        given > 0.0 ? FitStep(a, s.anchors.counts, given, s.precision, s.integer) : StepFit{};
     if (given > 0.0 && !byEntry8.Disproves()) {
-        // EB 8 to four places, as read before, where the run shows it holds as well.
         const double rounded = given * f.m_spacingRounding;
-        // Held against the step EB 8 counts, measured over its longest stretch, and that
-        // followed again while it lengthens the stretch: a step a little off splits the
-        // run into short ones.
-        StepFit run = byEntry8;
-        for (int again = 0; again < 8 && run.steps > 0; ++again) {
-            const StepFit next = FitStep(a, anchors.counts, run.step, precision, integer);
-            if (next.steps <= run.steps) break;
-            run = next;
-        }
-        // (The rounding moves no frame by half the depths' precision over the run.)
-        const bool roundedHolds =
-            rounded != given && run.steps > 0
-            && std::fabs(rounded - given) * double(std::max(run.counted, byEntry8.counted)) <= precision / 2.0
-            && HoldsOverTheRun(FitStep(a, anchors.counts, rounded, precision, integer), run);
-        step = roundedHolds ? rounded : HoldsOverTheRun(byEntry8, run) ? given : run.step;
+        const double step = StepOfEntry8(s, given, rounded, byEntry8);
         if (step == rounded) f.m_frameSpacing = std::copysign(rounded, f.m_frameSpacing);
-        if (step == rounded || step == given) return PlaceAndMark(f, a, step, precision);
-    } else {
-        // EB 8 every distance holds a whole multiple of is the step that multiple times.
-        StepFit plain = byEntry8; // a multiple tells only where the depths lie on EB 8's grid
-        plain.multiple = 1;
-        step = given > 0.0 && byEntry8.multiple > 1 && !plain.Disproves()
-                   ? FitStep(a, anchors.counts, given * byEntry8.multiple, precision, integer, true).step
-                   : MeasuredStep(a, anchors.counts, precision, f.m_depthCode);
-        // Depths that no step lays out better leave EB 8 standing.
-        const auto misses = [](const StepFit& fit) { return fit.odd + fit.runPast + fit.drift; };
-        if (const StepFit measured = FitStep(a, anchors.counts, step, precision, integer, true);
-            !(step > 0.0) || (given > 0.0 && measured.Disproves() && misses(measured) >= misses(byEntry8)))
-            step = given;
+        if (step != rounded && step != given) {
+            f.m_spacingOverruled = true;
+            f.m_frameSpacing = std::copysign(step, f.m_frameSpacing); // measured, not rounded: no drift
+            f.m_spacingRuling = SpacingRuling(byEntry8);
+        }
+        return PlaceAndMark(f, a, step, s.precision);
     }
+    const double step = StepWithoutEntry8(s, given, byEntry8, f.m_depthCode);
     if (step != given) {
         f.m_spacingOverruled = true;
         f.m_frameSpacing = std::copysign(step, f.m_frameSpacing); // measured, not rounded: no drift over the span
         if (given > 0.0) f.m_spacingRuling = SpacingRuling(byEntry8);
     }
-    PlaceAndMark(f, a, step, precision);
+    PlaceAndMark(f, a, step, s.precision);
 }
 
 LayoutTrials LayoutsToTry(const CLisLogicalFile& f)
@@ -487,7 +562,7 @@ uint32_t SettleFrameLayout(const LayoutTrials& trials, const CLisLogicalFile& f,
                           && KeepsAStep(channels, code, factor);
     ruled = !read(declared) ? "its frames cannot be read"
             : !declared.whole && channels.whole && channelsRun ? "the data records do not hold whole frames of it"
-            : !runs(declared)                                 ? "its frames' depths turn back and forth"
+            : !runs(declared) && (channelsRun || !declared.whole) ? "its frames' depths turn back and forth"
             : stepless                                        ? "its frames' depths keep no step"
                                                               : "";
     // Its padding holds frames: the next frame's depth between two of its frames' depths,
@@ -498,7 +573,7 @@ uint32_t SettleFrameLayout(const LayoutTrials& trials, const CLisLogicalFile& f,
     // channels too, leave channel data unread.
     if (ruled.empty() && declared.size < channels.size && read(channels) && channels.whole && channelsRun)
         ruled = "the data records hold whole frames of the channels, which reach past its frames";
-    if (ruled.empty() && once && !declared.paddingFiller)
+    if (ruled.empty() && once && 2 * declared.padData > declared.frames)
         ruled = "the bytes behind its channels hold channel data, not filler";
     // Frames smaller than the channels have no padding to judge by: a usable EB 8 that
     // steps the channels' frames from record to record, where EB 3's frames leave a gap

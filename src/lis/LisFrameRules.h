@@ -74,14 +74,15 @@ void SettleSpacing(CLisLogicalFile& file);
 // A frame size tried on a data set's data records. With depths in every frame, their
 // depths in file order across the records; with the depth once a record, each record's
 // depth and the whole frames it holds. Whether every record held whole frames, and of
-// the bytes behind the channels in a larger frame whether all were filler and (depths
-// in every frame) how often they held a depth between their frame's and the next's.
+// the bytes behind the channels in a larger frame how often they held channel data (depth
+// once) or a depth between their frame's and the next's (depths in every frame).
 // `fits` false once the frames cannot be this size's.
 struct LayoutTrial {
     uint32_t size = 0;
     bool fits = true;
     bool whole = true;
-    bool paddingFiller = true;
+    uint64_t padData = 0; // depth-once frames whose padding is neither filler nor the frame before's
+    std::vector<uint8_t> lastPad;
     uint64_t padBetween = 0;
     double padDepth = 0.0; // behind the channels of the frame before
     uint64_t frames = 0;
