@@ -489,8 +489,11 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
     // A rough step is first measured on the distances it counts plainly, one by one
     // (each within a quarter of a step of a whole count): the median of their steps,
     // which a splice or an odd depth does not move, then the sum of the distances that
-    // step counts within what two depths' precision leaves over their counts.
-    if (follow && step > 0.0 && std::isfinite(step)) {
+    // step counts within what two depths' precision leaves over their counts. Not where
+    // the depths' rounding reaches a third of the step: there a single distance's count
+    // is in doubt, and the rounding would bias both; the stretches the step is followed
+    // over measure it.
+    if (follow && step > 0.0 && std::isfinite(step) && 3.0 * tolerance < step) {
         std::vector<double> each;
         for (size_t j = 1; j < depths.size(); ++j) {
             const double d = std::fabs(depths[j] - depths[j - 1]), n = std::nearbyint(d / step);
