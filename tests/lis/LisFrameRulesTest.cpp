@@ -1,0 +1,130 @@
+// The frame rules at the edges of their thresholds: where a depth-once record's last
+// frame meets the next record's depth (and is dropped as one with it), and when the bytes
+// behind the channels rule EB 3 out or its depths' turns do not.
+#include "lis/LisFrameRules.h"
+
+#include "support/LisBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <vector>
+
+namespace {
+
+using lis::frames::LayoutTrials;
+
+constexpr uint8_t kFloat = 68, kInt32 = 73;
+
+// A depth-once data set of `records` (each its recorded depth and frames), EB 8 `step`.
+CLisLogicalFile DepthOnce(uint8_t code, double step, const std::vector<std::pair<double, int>>& records)
+{
+    CLisLogicalFile f;
+    f.m_depthMode = lis::kDepthPerRecord;
+    f.m_depthCode = code;
+    f.m_frameSpacing = step;
+    f.m_dfsrSpacing = step;
+    uint64_t position = 0;
+    for (const auto& [depth, frames] : records) {
+        for (int k = 0; k < frames; ++k) f.m_depths.push_back({depth + k * step, position, 0, 0});
+        position += 100;
+    }
+    return f;
+}
+
+TEST(LisFrameRulesTest, ARecordsLastFrameIsDroppedOnlyWhereItMeetsTheNextRecordsDepth)
+{
+    // Records of `frames` frames, `apart` from one to the next (the one odd record apart
+    // by `odd` after the fourth).
+    const struct {
+        const char* what;
+        uint8_t code;
+        double step, apart, odd;
+        int frames;
+        size_t dropped;
+    } cases[] = {
+        {"integer feet, 0.5 ft: a frame half a unit short of the next record is kept", kInt32, 0.5, 1.0, 1.0, 2, 0},
+        {"integer feet, 1 ft: a last frame on the next record's depth is one with it", kInt32, 1.0, 2.0, 1.0, 2, 1},
+        {"integer feet, 2 ft: a last frame a unit short of the next record is one with it", kInt32, 2.0, 4.0, 3.0,
+         2, 1},
+        {"code 68: a last frame on the next record's depth is one with it", kFloat, 0.5, 2.0, 1.5, 4, 1},
+        {"code 68: a last frame past the next record's depth is kept", kFloat, 0.5, 2.0, 1.4, 4, 0},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::pair<double, int>> records;
+        double depth = 1000.0;
+        for (int r = 0; r < 12; ++r, depth += r == 4 ? c.odd : c.apart) records.push_back({depth, c.frames});
+        CLisLogicalFile f = DepthOnce(c.code, c.step, records);
+        lis::frames::SettleSpacing(f);
+        EXPECT_EQ(f.m_placedBehind.size(), c.dropped) << c.what;
+        EXPECT_DOUBLE_EQ(f.m_frameSpacing, c.step) << c.what;
+    }
+}
+
+// Data records of `frames` frames each: channels of 8 bytes (two words naming the frame),
+// then `pad` bytes of padding that `padding` fills for frame k.
+std::vector<std::vector<uint8_t>> Records(bool once, int records, int frames, uint32_t pad,
+                                          const std::function<void(int k, uint8_t* p)>& padding,
+                                          const std::function<double(int k)>& depth)
+{
+    std::vector<std::vector<uint8_t>> out;
+    for (int r = 0, k = 0; r < records; ++r) {
+        std::vector<uint8_t> body;
+        if (once) lisb::AppendValue(body, kFloat, depth(k));
+        for (int i = 0; i < frames; ++i, ++k) {
+            lisb::AppendValue(body, kFloat, once ? 50.5 + k : depth(k));
+            lisb::AppendValue(body, kFloat, 100.5 + k);
+            const size_t at = body.size();
+            body.resize(at + pad, 0);
+            padding(k, body.data() + at);
+        }
+        out.push_back(body);
+    }
+    return out;
+}
+
+TEST(LisFrameRulesTest, EntryThreeStandsUnlessItsPaddingHoldsChannelDataOrItsFramesCannotRunOneWay)
+{
+    const auto zeros = [](int, uint8_t*) {};
+    const auto word = [](uint32_t w) { return [w](int, uint8_t* p) { std::memcpy(p, &w, 4), std::memcpy(p + 4, &w, 4); }; };
+    const auto stray = [](int k, uint8_t* p) { p[3] = k == 7 ? 1 : 0; };
+    const auto counted = [](int k, uint8_t* p) { p[0] = uint8_t(k + 1), p[5] = uint8_t(3 * k + 1); };
+    const auto sameWord = [](int, uint8_t* p) { p[0] = 0x41; };
+    const auto ahead = [](int k) { return 1000.0 + 0.5 * k; };
+    // Two repeat sections in 30 frames: back 3 ft after frame 9 and after frame 19.
+    const auto repeats = [](int k) { return 1000.0 + 0.5 * k - (k >= 10 ? 3.0 : 0.0) - (k >= 20 ? 3.0 : 0.0); };
+    const struct {
+        const char* what;
+        bool once;
+        uint32_t pad;
+        std::function<void(int, uint8_t*)> padding;
+        std::function<double(int)> depth;
+        bool declaredStands;
+    } cases[] = {
+        {"depth once, zeros", true, 8, zeros, ahead, true},
+        {"depth once, blanks", true, 8, word(0x20202020), ahead, true},
+        {"depth once, zeros but one stray byte", true, 8, stray, ahead, true},
+        {"depth once, one word, the same in every frame", true, 4, sameWord, ahead, true},
+        {"depth once, a value that changes frame by frame", true, 8, counted, ahead, false},
+        {"depth once, one word that changes frame by frame", true, 4, counted, ahead, false},
+        {"per frame, zeros, two repeat sections in 30 frames", false, 8, zeros, repeats, true},
+    };
+    for (const auto& c : cases) {
+        CLisLogicalFile f;
+        f.m_depthMode = c.once ? lis::kDepthPerRecord : 0;
+        f.m_depthCode = kFloat;
+        f.m_channelBytes = 8;
+        f.m_declaredFrameSize = 8 + c.pad;
+        LayoutTrials trials = lis::frames::LayoutsToTry(f);
+        ASSERT_EQ(trials.declared.size, 8 + c.pad) << c.what;
+        for (const auto& body : Records(c.once, c.once ? 6 : 5, c.once ? 4 : 6, c.pad, c.padding, c.depth))
+            lis::frames::TryLayouts(trials, f, body.data(), uint32_t(body.size()));
+        std::string why;
+        const uint32_t size = lis::frames::SettleFrameLayout(trials, f, &why);
+        EXPECT_EQ(size == 8 + c.pad, c.declaredStands) << c.what << ": " << why;
+    }
+}
+
+} // namespace
