@@ -46,6 +46,23 @@ constexpr int kLongShare = 20, kLongestShare = 40, kOthersShare = 3, kFromZeroSh
 // be a reversal); a splice moves the grid on by 0.2-0.8 of a step; a repeat section goes
 // back 5-10 ft (whole steps, no further than the log came); a reversal 0.05 ft.
 constexpr double kOddLeast = 0.01, kOddMost = 0.05, kOddShare = 0.4, kRepeatLeast = 5, kReversal = 0.05;
+// The kinds' own rows. Integer codes in whole feet or metres (code 79 holds 32,767 of them).
+constexpr DepthCode kIntegerDepthCodes[] = {
+    {73, "FT", false, 1.0, 1000, 28000, "M", 1.0}, {79, "FT", false, 1.0, 1000, 28000, "M", 1.0},
+    {73, "M", true, 1.0, 300, 8500, "FT", 1.0},    {79, "M", true, 1.0, 300, 8500, "FT", 1.0},
+};
+constexpr Spacing kHeaderSpacings[] = {Spacing::Right, Spacing::Right, Spacing::OtherUnits, Spacing::Absent,
+                                       Spacing::Zero};
+constexpr Layout kPaddings[] = {Layout::Zeros, Layout::OwnSize, Layout::Padded, Layout::Blanks, Layout::Blanks};
+constexpr Layout kFramePaddings[] = {Layout::Zeros, Layout::OwnSize, Layout::Padded};
+constexpr Kind kKinds[] = {Kind::IntegerDepths, Kind::SpliceBack, Kind::FractionOdd, Kind::StrayPadding,
+                           Kind::DeepHalf,      Kind::Drifting,   Kind::ShortRepeats};
+constexpr uint32_t kKindSeed = 0x6b696e64; // the kinds' draw, apart from the table's
+// DeepHalf: 200-4,000 frames within 20,000-29,000 ft; Drifting: 3,000-10,000 frames, EB 8
+// off by 0.01-0.1%; ShortRepeats: 20-31 frames.
+constexpr int kDeepLeast = 200, kDeepMost = 4000, kDriftShortest = 3000, kDriftLongest = 10000;
+constexpr double kDeepShallowest = 20000, kDeepDeepest = 29000, kDriftLeast = 1e-4, kDriftMost = 1e-3;
+constexpr int kRepeatsLeast = 20, kRepeatsMost = 31;
 // Larger records are cut into physical records of this many bytes.
 constexpr size_t kPhysicalBody = 8000;
 
@@ -69,8 +86,8 @@ const char* Name(Gaps g)
 }
 const char* Name(Layout l)
 {
-    static const char* const names[] = {"as frames", "absent", "padded -999.25", "larger",
-                                        "smaller",   "multiple", "own size", "padded zeros"};
+    static const char* const names[] = {"as frames", "absent",   "padded -999.25", "larger",      "smaller",
+                                        "multiple",  "own size", "padded zeros",   "padded blanks"};
     return names[int(l)];
 }
 const char* Name(Words w)
@@ -80,28 +97,13 @@ const char* Name(Words w)
 }
 const char* Name(Event e)
 {
-    static const char* const names[] = {"no event", "odd depth", "splice", "repeat section", "reversal"};
+    static const char* const names[] = {"no event", "odd depth", "splice", "repeat section", "reversal", "splice back"};
     return names[int(e)];
 }
 
+
 // Feet in the depths' system.
 double FeetOut(const Case& c, double feet) { return c.depth.metres ? feet * kFoot : feet; }
-
-// The other channels' codes in order; the first third lie before GR, the next third
-// between GR and FA, the rest after FA.
-std::vector<uint8_t> OtherCodes(const Case& c)
-{
-    std::vector<uint8_t> codes;
-    for (int i = 0; i < c.others; ++i) codes.push_back(kOtherCodes[(uint32_t(i) + c.seed) % 3]);
-    return codes;
-}
-
-double OtherValue(uint8_t code, int frame, int channel)
-{
-    if (code == 79) return 1 + (frame * 7 + channel * 131) % 30000;
-    if (code == 73) return 100000 + frame * 13 + channel;
-    return 1 + frame * 0.5 + channel;
-}
 
 void AppendDepth(std::vector<uint8_t>& r, const Case& c, double depth)
 {
@@ -125,16 +127,20 @@ void AppendFrame(std::vector<uint8_t>& r, const Case& c, const std::vector<uint8
 {
     if (!c.once) AppendDepth(r, c, f.depth);
     const size_t before = others.size() / 3, between = 2 * others.size() / 3;
-    for (size_t i = 0; i < before; ++i) lisb::AppendValue(r, others[i], OtherValue(others[i], f.index, int(i)));
+    for (size_t i = 0; i < before; ++i) lisb::AppendValue(r, others[i], Other(f.index, others[i], int(i)));
     lisb::AppendValue(r, 68, Gr(f.index));
-    for (size_t i = before; i < between; ++i) lisb::AppendValue(r, others[i], OtherValue(others[i], f.index, int(i)));
+    for (size_t i = before; i < between; ++i) lisb::AppendValue(r, others[i], Other(f.index, others[i], int(i)));
     for (int s = 0; s < c.samples; ++s) lisb::AppendValue(r, 68, Fa(f.index, s));
     for (size_t i = between; i < others.size(); ++i)
-        lisb::AppendValue(r, others[i], OtherValue(others[i], f.index, int(i)));
+        lisb::AppendValue(r, others[i], Other(f.index, others[i], int(i)));
+    const size_t padding = r.size();
     if (c.layout == Layout::Padded)
         for (int w = 0; w < c.extra / 4; ++w) lisb::AppendValue(r, 68, -999.25);
     if (c.layout == Layout::Zeros) r.insert(r.end(), size_t(c.extra), 0);
+    if (c.layout == Layout::Blanks) r.insert(r.end(), size_t(c.extra), 0x20);
     if (c.layout == Layout::OwnSize) r.insert(r.end(), channelBytes, 0);
+    if (f.index == c.strayFrame && padding + size_t(c.strayByte) < r.size())
+        r[padding + size_t(c.strayByte)] ^= c.strayValue;
 }
 
 // The grid places written: gaps taken out.
@@ -169,6 +175,14 @@ std::vector<size_t> RecordStarts(const Case& c, const std::vector<int>& places)
     }
     starts.push_back(n);
     return starts;
+}
+
+// A frame's channels, the depth channel included.
+uint32_t ChannelBytes(const Case& c)
+{
+    uint32_t bytes = (c.once ? 0 : uint32_t(lisb::CodeSize(c.depth.code))) + 4 + 4 * uint32_t(c.samples);
+    for (uint8_t code : OtherCodes(c)) bytes += uint32_t(lisb::CodeSize(code));
+    return bytes;
 }
 
 // Where the case's event lies and how large it is; none where the log is too short for it.
@@ -215,6 +229,7 @@ void PlaceEvent(Case& c, Rng& rng)
         size = FeetOut(c, kReversal);
         if (size > covered) at = -1;
         break;
+    case Event::SpliceBack: break; // a kind's, placed with its kind
     }
     if (at <= 0) {
         c.event = Event::None;
@@ -241,7 +256,7 @@ void Entry8(const Case& c, Written& w)
     if (c.spacing == Spacing::Zero) w.entry8 = 0;
     if (c.spacing == Spacing::OneAndHalf) w.entry8 *= 1.5;
     if (c.spacing == Spacing::Twice) w.entry8 *= 2;
-    if (c.spacing == Spacing::Off) w.entry8 *= 1 + 1e-4;
+    if (c.spacing == Spacing::Off) w.entry8 *= 1 + c.off;
     if (c.spacing == Spacing::Half) w.entry8 /= 2;
     if (c.spacing == Spacing::Third) w.entry8 /= 3;
 }
@@ -251,6 +266,7 @@ uint32_t Declared(const Case& c, uint32_t channels)
     switch (c.layout) {
     case Layout::Padded:
     case Layout::Zeros:
+    case Layout::Blanks:
     case Layout::Larger: return channels + uint32_t(c.extra);
     case Layout::Smaller: return channels - 4;
     case Layout::Multiple:
@@ -293,29 +309,49 @@ std::vector<uint8_t> DfsrOf(const Case& c, const Written& w, int mostFrames)
     return r;
 }
 
-// The frames at their depths: the grid from the first, its event applied.
+// The case's events in order: the first, then those of its kind.
+std::vector<Mark> Marks(const Case& c)
+{
+    std::vector<Mark> marks;
+    if (c.event == Event::None) return marks;
+    marks.push_back({c.eventAt, c.eventSize});
+    marks.insert(marks.end(), c.more.begin(), c.more.end());
+    return marks;
+}
+
+// The frames at their depths: the grid from the first, its events applied.
 std::vector<Frame> FramesOf(const Case& c, const std::vector<int>& places, const std::vector<size_t>& starts)
 {
     const double step = c.StepOut(), sign = c.up ? -1.0 : 1.0;
     const double first = c.up ? c.shallow + (c.grid - 1) * step : c.shallow;
+    const std::vector<Mark> marks = Marks(c);
     std::vector<Frame> frames;
     // The grid's move, the last frame's distance from the first, and its record's first
     // frame's: depth once, only the records' depths are written, and a repeat section or
     // reversal goes back from the record before's depth (its frames all kept).
-    double shift = 0, along = 0, recordAlong = 0;
+    double shift = 0, along = 0, recordAlong = 0, oddSize = 0;
     int stretch = 0;
-    size_t record = 0, oddRecord = starts.size();
+    size_t record = 0, oddRecord = starts.size(), next = 0;
     for (size_t j = 0; j < places.size(); ++j) {
         while (starts[record + 1] <= j) ++record;
-        if (c.event == Event::Odd && int(j) == c.eventAt) oddRecord = record;
-        if (c.event != Event::None && c.event != Event::Odd && int(j) == c.eventAt) {
-            stretch = 1;
-            const double from = c.once ? recordAlong : along;
-            shift = c.event == Event::Splice ? shift + c.eventSize : from - c.eventSize - places[j] * step;
+        bool odd = false;
+        if (next < marks.size() && marks[next].at == int(j)) {
+            const double size = marks[next++].size;
+            if (c.event == Event::Odd) {
+                odd = true;
+                oddSize = size;
+                oddRecord = record;
+            } else {
+                ++stretch;
+                const double from = c.once ? recordAlong : along;
+                if (c.event == Event::Splice) shift += size;
+                else if (c.event == Event::SpliceBack) shift -= size;
+                else shift = from - size - places[j] * step;
+            }
         }
-        const bool odd = c.event == Event::Odd && (c.once ? record == oddRecord : int(j) == c.eventAt);
+        odd = odd || (c.event == Event::Odd && c.once && record == oddRecord);
         along = places[j] * step + shift;
-        const double depth = first + sign * (along + (odd ? c.eventSize : 0.0));
+        const double depth = first + sign * (along + (odd ? oddSize : 0.0));
         if (j == starts[record]) recordAlong = along;
         Frame f{int(j), places[j], depth, 0.0, int(j - starts[record]), stretch, odd, false};
         f.recorded = c.once && f.inRecord > 0 ? frames.back().recorded : Recorded(c, depth);
@@ -324,6 +360,231 @@ std::vector<Frame> FramesOf(const Case& c, const std::vector<int>& places, const
     if (!c.once)
         for (size_t j = 0; j + 1 < frames.size(); ++j) frames[j].dropped = frames[j].recorded == frames[j + 1].recorded;
     return frames;
+}
+
+// One case of the table: a pick of every row.
+Case DrawTable(Rng& rng, int id)
+{
+    Case c;
+    c.id = id;
+    c.depth = rng.Of(kDepthCodes);
+    c.step = rng.Of(kSteps);
+    c.spacing = rng.Of(kSpacings);
+    c.gaps = rng.Of(kGaps);
+    c.up = rng.Pick(2) == 1;
+    c.once = rng.Pick(2) == 1;
+    c.layout = rng.Of(kLayouts);
+    c.records = rng.Of(kRecords);
+    c.perRecord = 1 + int(rng.Pick(rng.Pick(2) ? kShortRecords : kMaxPerRecord));
+    // Depth once, one or two records hold places in a row.
+    if (c.once && c.records != Records::Runs) c.gaps = Gaps::None;
+    if (c.layout == Layout::Padded || c.layout == Layout::Larger || c.layout == Layout::Zeros)
+        c.extra = (c.layout == Layout::Larger ? 8 : 4) + 4 * int(rng.Pick(2));
+    c.words = rng.Of(kWords);
+    c.samples = 2 + int(rng.Pick(3));
+    c.others = rng.Pick(kOthersShare) == 0 ? 5 + int(rng.Pick(36)) : 0;
+    const bool longest = c.records == Records::Runs && rng.Pick(kLongestShare) == 0;
+    const bool longer = c.records == Records::Runs && rng.Pick(kLongShare) == 0;
+    c.grid = longest  ? 10000 + int(rng.Pick(10001))
+             : longer ? 1000 + int(rng.Pick(2001))
+                      : kShortest + int(rng.Pick(kLongest - kShortest + 1));
+    const bool fromZero = !c.up && rng.Pick(kFromZeroShare) == 0;
+    const double shallowest = fromZero ? 0.0 : c.depth.shallow;
+    const double room = c.depth.deep - shallowest;
+    c.grid = std::min(c.grid, 1 + int(room * 0.9 / c.StepOut()));
+    c.shallow = shallowest + (fromZero ? 0.0 : (room - (c.grid - 1) * c.StepOut()) * rng.Unit());
+    c.event = rng.Of(kEvents);
+    c.seed = uint32_t(rng.g());
+    PlaceEvent(c, rng);
+    return c;
+}
+
+// The log's length, `least` to `most` grid places (fewer where its depths have no room),
+// and its place between `shallowest` and `deepest`.
+void Lay(Case& c, Rng& rng, int least, int most, double shallowest, double deepest)
+{
+    c.grid = least + int(rng.Pick(uint32_t(most - least + 1)));
+    const double room = deepest - shallowest;
+    c.grid = std::max(2, std::min(c.grid, 1 + int(room * 0.9 / c.StepOut())));
+    c.shallow = shallowest + (room - (c.grid - 1) * c.StepOut()) * rng.Unit();
+}
+void Lay(Case& c, Rng& rng, int least, int most) { Lay(c, rng, least, most, c.depth.shallow, c.depth.deep); }
+
+// Record starts among frames [from, to], none where there is none.
+std::vector<int> StartsWithin(const Case& c, int from, int to)
+{
+    std::vector<int> out;
+    for (size_t at : RecordStarts(c, Places(c)))
+        if (int(at) >= from && int(at) <= to) out.push_back(int(at));
+    return out;
+}
+
+// `count` odd depths (depth once, records' depths) no two in a row, none first or last.
+void PlaceOdds(Case& c, Rng& rng, int count)
+{
+    std::vector<int> candidates;
+    if (c.once) candidates = StartsWithin(c, 1, int(Places(c).size()) - 2);
+    else
+        for (int j = 1; j + 1 < int(Places(c).size()); ++j) candidates.push_back(j);
+    std::vector<int> chosen;
+    for (int tries = 0; int(chosen.size()) < count && tries < 200; ++tries) {
+        const int at = candidates.empty() ? -1 : candidates[rng.Pick(uint32_t(candidates.size()))];
+        bool apart = at > 0;
+        for (int other : chosen) apart = apart && std::abs(other - at) > (c.once ? c.perRecord : 1);
+        if (apart) chosen.push_back(at);
+    }
+    std::sort(chosen.begin(), chosen.end());
+    c.event = chosen.empty() ? Event::None : Event::Odd;
+    c.more.clear();
+    for (size_t i = 0; i < chosen.size(); ++i) {
+        double size = std::min(FeetOut(c, kOddLeast + (kOddMost - kOddLeast) * rng.Unit()), kOddShare * c.StepOut());
+        if (rng.Pick(2)) size = -size;
+        if (i == 0) c.eventAt = chosen[0], c.eventSize = size;
+        else c.more.push_back({chosen[i], size});
+    }
+}
+
+// The fewest frames of `c`'s step that make a whole number of its depth units, up to a
+// record's most; 0 where none do.
+int WholeUnits(const Case& c)
+{
+    const double units = c.StepOut() / c.depth.unit;
+    for (int m = 1; m <= kMaxPerRecord; ++m)
+        if (std::fabs(m * units - std::round(m * units)) < 1e-9) return m;
+    return 0;
+}
+
+// Kind IntegerDepths: steps of half a unit or less; three records in four a whole number
+// of units long, so that their depths are exact.
+void DrawIntegerDepths(Case& c, Rng& rng)
+{
+    c.depth = rng.Of(kIntegerDepthCodes);
+    const bool exact = rng.Pick(4) != 0;
+    std::vector<Step> steps;
+    for (const Step& s : kSteps) {
+        c.step = s;
+        if (c.StepOut() <= 0.5 * c.depth.unit + 1e-12 && (!exact || WholeUnits(c) > 0)) steps.push_back(s);
+    }
+    c.step = steps[rng.Pick(uint32_t(steps.size()))];
+    const int whole = WholeUnits(c);
+    c.perRecord = exact ? whole * (1 + int(rng.Pick(uint32_t(kMaxPerRecord / whole))))
+                        : 2 + int(rng.Pick(kMaxPerRecord - 1));
+    c.once = true;
+    c.records = Records::Runs;
+    c.gaps = rng.Pick(2) ? Gaps::None : Gaps::OneGap;
+    c.spacing = rng.Of(kHeaderSpacings);
+    c.layout = rng.Pick(2) ? Layout::AsFrames : Layout::Absent;
+    Lay(c, rng, kShortest, kLongest);
+}
+
+// Kind SpliceBack: 8-40 records of 3-20 frames running on; one in their middle half starts
+// inside the record before, 1.2 steps to that record's frames less 0.2 behind the place
+// it would have started at.
+void DrawSpliceBack(Case& c, Rng& rng)
+{
+    c.once = true;
+    c.records = Records::Runs;
+    c.gaps = Gaps::None;
+    c.perRecord = 3 + int(rng.Pick(18));
+    c.spacing = rng.Of(kHeaderSpacings);
+    c.layout = rng.Pick(2) ? Layout::AsFrames : Layout::Absent;
+    const int records = 8 + int(rng.Pick(33));
+    Lay(c, rng, records * c.perRecord, records * c.perRecord);
+    const std::vector<int> middle = StartsWithin(c, c.grid / 4, 3 * c.grid / 4);
+    if (middle.empty()) return;
+    c.event = Event::SpliceBack;
+    c.eventAt = middle[rng.Pick(uint32_t(middle.size()))];
+    c.eventSize = (1 + int(rng.Pick(uint32_t(c.perRecord - 1))) + 0.2 + 0.6 * rng.Unit()) * c.StepOut();
+}
+
+// Kind StrayPadding: depth once, padded frames; one byte of one frame's padding changed
+// (padding of blanks: every other case).
+void DrawStrayPadding(Case& c, Rng& rng)
+{
+    c.once = true;
+    c.records = Records::Runs;
+    c.spacing = rng.Of(kHeaderSpacings);
+    c.layout = rng.Of(kPaddings);
+    c.extra = c.layout == Layout::Blanks    ? 2 + int(rng.Pick(7))
+              : c.layout == Layout::OwnSize ? 0
+                                            : 4 + 4 * int(rng.Pick(2));
+    Lay(c, rng, kShortest, kLongest);
+    const int padding = c.layout == Layout::OwnSize ? int(ChannelBytes(c)) : c.extra;
+    if (c.layout == Layout::Blanks && rng.Pick(2)) return;
+    c.strayFrame = int(rng.Pick(uint32_t(Places(c).size())));
+    c.strayByte = int(rng.Pick(uint32_t(padding)));
+    c.strayValue = uint8_t(1 + rng.Pick(255));
+    if (c.strayValue == 0x20) c.strayValue = 0x21;
+}
+
+// Kind ShortRepeats: two repeat sections at record starts, each going back whole steps,
+// up to 0.8 of its stretch so far.
+void PlaceRepeats(Case& c, Rng& rng)
+{
+    const std::vector<int> first = StartsWithin(c, c.grid / 5, c.grid / 2);
+    if (first.empty()) return;
+    const int at = first[rng.Pick(uint32_t(first.size()))];
+    const std::vector<int> second = StartsWithin(c, at + 3, c.grid - 3);
+    if (second.empty()) return;
+    const int then = second[rng.Pick(uint32_t(second.size()))];
+    const auto back = [&](int covered) { return double(1 + int(rng.Pick(uint32_t(std::max(1, covered * 4 / 5))))); };
+    c.event = Event::Repeat;
+    c.eventAt = at;
+    c.eventSize = back(at - 1) * c.StepOut();
+    c.more = {{then, back(then - 1 - at) * c.StepOut()}};
+}
+
+// One case of `kind`: the table's pick, with what the kind fixes drawn anew.
+Case DrawKind(Rng& rng, int id, Kind kind)
+{
+    Case c = DrawTable(rng, id);
+    c.kind = kind;
+    c.event = Event::None;
+    c.eventAt = 0;
+    c.eventSize = 0;
+    c.records = Records::Runs;
+    c.extra = 0;
+    switch (kind) {
+    case Kind::Table: break;
+    case Kind::IntegerDepths: DrawIntegerDepths(c, rng); break;
+    case Kind::SpliceBack: DrawSpliceBack(c, rng); break;
+    case Kind::StrayPadding: DrawStrayPadding(c, rng); break;
+    case Kind::FractionOdd:
+        c.spacing = rng.Pick(2) ? Spacing::Half : Spacing::Third;
+        c.once = rng.Pick(3) == 0;
+        c.layout = rng.Pick(2) ? Layout::AsFrames : Layout::Absent;
+        Lay(c, rng, kShortest, kLongest);
+        PlaceOdds(c, rng, 3 + int(rng.Pick(3)));
+        break;
+    case Kind::DeepHalf:
+        c.depth = kDepthCodes[0];
+        c.step = {1.0 / 120, false};
+        c.spacing = Spacing::Half;
+        c.once = false;
+        c.gaps = Gaps::None;
+        c.layout = rng.Pick(2) ? Layout::AsFrames : Layout::Absent;
+        Lay(c, rng, kDeepLeast, kDeepMost, kDeepShallowest, kDeepDeepest);
+        break;
+    case Kind::Drifting:
+        c.depth = kDepthCodes[rng.Pick(4)]; // codes 68 and 73: room for the longest logs
+        c.once = false;
+        c.spacing = Spacing::Off;
+        c.off = (rng.Pick(2) ? 1 : -1) * (kDriftLeast + (kDriftMost - kDriftLeast) * rng.Unit());
+        c.layout = rng.Pick(2) ? Layout::AsFrames : Layout::Absent;
+        Lay(c, rng, kDriftShortest, kDriftLongest);
+        break;
+    case Kind::ShortRepeats:
+        c.once = false;
+        c.gaps = Gaps::None;
+        c.perRecord = 2 + int(rng.Pick(7));
+        c.spacing = rng.Of(kHeaderSpacings);
+        c.layout = rng.Of(kFramePaddings);
+        c.extra = c.layout == Layout::OwnSize ? 0 : 4 + 4 * int(rng.Pick(2));
+        Lay(c, rng, kRepeatsLeast, kRepeatsMost);
+        PlaceRepeats(c, rng);
+        break;
+    }
+    return c;
 }
 
 } // namespace
@@ -344,51 +605,26 @@ std::string Case::Describe() const
                               "EB 3 %s%s, FA %d samples, %d other channels, words %s, %s",
                               id, unsigned(depth.code), depth.units, step.value, step.metres ? "m" : "ft", StepOut(),
                               system, grid, up ? shallow + (grid - 1) * StepOut() : shallow, system, up ? "up" : "down",
-                              Name(gaps), once ? "depth once," : "per-frame depths,", records.c_str(), Name(spacing),
+                              Name(gaps), once ? "depth once," : "per-frame depths,", records.c_str(),
+                              spacing == Spacing::Off && off != 1e-4 ? Format("%+.3g%% off", off * 100).c_str()
+                                                                     : Name(spacing),
                               Name(layout), extra ? Format(" %+d", extra).c_str() : "", samples, others, Name(words),
                               Name(event));
     if (event != Event::None) what += Format(" of %.4g %s at frame %d", eventSize, system, eventAt);
+    for (const Mark& m : more) what += Format(", %.4g %s at frame %d", m.size, system, m.at);
+    if (strayFrame >= 0) what += Format(", byte %d of frame %d's padding ^ 0x%02x", strayByte, strayFrame, strayValue);
+    if (kind != Kind::Table) what = Format("[%s] ", KindName(kind)) + what;
     return what;
 }
 
-std::vector<Case> Draw(uint32_t seed, int count)
+std::vector<Case> Draw(uint32_t seed, int count, int kindCount)
 {
     Rng rng{std::mt19937(seed)};
     std::vector<Case> out;
-    for (int id = 0; id < count; ++id) {
-        Case c;
-        c.id = id;
-        c.depth = rng.Of(kDepthCodes);
-        c.step = rng.Of(kSteps);
-        c.spacing = rng.Of(kSpacings);
-        c.gaps = rng.Of(kGaps);
-        c.up = rng.Pick(2) == 1;
-        c.once = rng.Pick(2) == 1;
-        c.layout = rng.Of(kLayouts);
-        c.records = rng.Of(kRecords);
-        c.perRecord = 1 + int(rng.Pick(rng.Pick(2) ? kShortRecords : kMaxPerRecord));
-        // Depth once, one or two records hold places in a row.
-        if (c.once && c.records != Records::Runs) c.gaps = Gaps::None;
-        if (c.layout == Layout::Padded || c.layout == Layout::Larger || c.layout == Layout::Zeros)
-            c.extra = (c.layout == Layout::Larger ? 8 : 4) + 4 * int(rng.Pick(2));
-        c.words = rng.Of(kWords);
-        c.samples = 2 + int(rng.Pick(3));
-        c.others = rng.Pick(kOthersShare) == 0 ? 5 + int(rng.Pick(36)) : 0;
-        const bool longest = c.records == Records::Runs && rng.Pick(kLongestShare) == 0;
-        const bool longer = c.records == Records::Runs && rng.Pick(kLongShare) == 0;
-        c.grid = longest  ? 10000 + int(rng.Pick(10001))
-                 : longer ? 1000 + int(rng.Pick(2001))
-                          : kShortest + int(rng.Pick(kLongest - kShortest + 1));
-        const bool fromZero = !c.up && rng.Pick(kFromZeroShare) == 0;
-        const double shallowest = fromZero ? 0.0 : c.depth.shallow;
-        const double room = c.depth.deep - shallowest;
-        c.grid = std::min(c.grid, 1 + int(room * 0.9 / c.StepOut()));
-        c.shallow = shallowest + (fromZero ? 0.0 : (room - (c.grid - 1) * c.StepOut()) * rng.Unit());
-        c.event = rng.Of(kEvents);
-        c.seed = uint32_t(rng.g());
-        PlaceEvent(c, rng);
-        out.push_back(c);
-    }
+    for (int id = 0; id < count; ++id) out.push_back(DrawTable(rng, id));
+    Rng kinds{std::mt19937(seed ^ kKindSeed)};
+    for (int k = 0; k < kindCount; ++k)
+        out.push_back(DrawKind(kinds, count + k, kKinds[size_t(k) % std::size(kKinds)]));
     return out;
 }
 
@@ -396,9 +632,7 @@ Written Write(const Case& c)
 {
     Written w;
     const std::vector<uint8_t> others = OtherCodes(c);
-    uint32_t otherBytes = 0;
-    for (uint8_t code : others) otherBytes += uint32_t(lisb::CodeSize(code));
-    w.channelBytes = (c.once ? 0 : uint32_t(lisb::CodeSize(c.depth.code))) + 4 + 4 * uint32_t(c.samples) + otherBytes;
+    w.channelBytes = ChannelBytes(c);
     w.declared = Declared(c, w.channelBytes);
     Entry8(c, w);
     const std::vector<int> places = Places(c);
@@ -437,8 +671,30 @@ Written Write(const Case& c)
     return w;
 }
 
+const char* KindName(Kind k)
+{
+    static const char* const names[] = {"table",        "integer depths", "splice back",   "stray padding",
+                                        "fraction odd", "deep half",      "drifting EB 8", "short repeats"};
+    return names[int(k)];
+}
+
 double Gr(int index) { return index + 0.5; }
 double Fa(int index, int sample) { return index * 8.0 + sample; }
+
+double Other(int index, uint8_t code, int channel)
+{
+    if (code == 79) return 1 + (index * 7 + channel * 131) % 30000;
+    if (code == 73) return 100000 + index * 13 + channel;
+    return 1 + index * 0.5 + channel;
+}
+
+// The first third lie before GR, the next third between GR and FA, the rest after FA.
+std::vector<uint8_t> OtherCodes(const Case& c)
+{
+    std::vector<uint8_t> codes;
+    for (int i = 0; i < c.others; ++i) codes.push_back(kOtherCodes[(uint32_t(i) + c.seed) % 3]);
+    return codes;
+}
 
 uint32_t Word68(double value, Words how)
 {

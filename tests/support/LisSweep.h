@@ -5,7 +5,8 @@
 // gaps, direction, depth per frame or once a record, records of 1-40 frames, one record
 // or two, logs of up to 20,000 frames, other channels around the judged ones, one odd
 // depth, splice, repeat section or reversal, and how code-68 depth words are cut are
-// each drawn from the table.
+// each drawn from the table. Further cases are drawn as kinds of log that readers have
+// read wrong (Kind), each from the same table with the dimensions its kind fixes.
 #pragma once
 
 #include <cstdint>
@@ -15,19 +16,36 @@
 namespace sweep {
 
 // EB 8: right in the depths' units or the other system's, absent, 0, 1.5 or 2 times the
-// step, off by 1e-4 of it, or a half or a third of it.
+// step, off by Case::off of it (1e-4 in the table), or a half or a third of it.
 enum class Spacing : uint8_t { Right, OtherUnits, Absent, Zero, OneAndHalf, Twice, Off, Half, Third };
 enum class Gaps : uint8_t { None, OneGap, EveryThird, RandomShare };
 // EB 3: as the frames, absent, padded with absent values or with zeros (both right), or
 // wrong: larger, smaller, twice the frames with no padding; OwnSize is twice the
-// channels with zeros behind each frame (right).
-enum class Layout : uint8_t { AsFrames, Absent, Padded, Larger, Smaller, Multiple, OwnSize, Zeros };
+// channels with zeros behind each frame (right); Blanks pads with 0x20 bytes (right).
+enum class Layout : uint8_t { AsFrames, Absent, Padded, Larger, Smaller, Multiple, OwnSize, Zeros, Blanks };
 enum class Words : uint8_t { Rounded, Cut, FloatCut }; // how a code-68 depth word is made
 enum class Records : uint8_t { Runs, Single, Two };    // up to perRecord frames each, one, or two
-// Once in the log: one depth (depth once: one record's) off its grid; the grid moved on
-// by a fraction of a step; the depths going back several feet between records and
-// running on; the depths going back 0.05 ft and running on.
-enum class Event : uint8_t { None, Odd, Splice, Repeat, Reversal };
+// Once in the log (kinds: more often): one depth (depth once: one record's) off its
+// grid; the grid moved on by a fraction of a step; the depths going back several feet
+// between records and running on; the depths going back 0.05 ft and running on; depth
+// once, a record starting inside the one before (the grid moved back by more than a
+// step, less than that record's frames).
+enum class Event : uint8_t { None, Odd, Splice, Repeat, Reversal, SpliceBack };
+
+// Kinds of log drawn on their own, each the table's case with the dimensions it fixes:
+// - IntegerDepths: codes 73 and 79 in FT or M, depth once, a step of half a unit or
+//   less (records mostly a whole number of units long);
+// - SpliceBack: depth once, records of 3-20 frames running on, one starting inside the
+//   record before;
+// - StrayPadding: depth once, padded frames (zeros, absent values, own size) with one
+//   non-zero byte in one frame's padding, or padding of blanks (with or without one);
+// - FractionOdd: EB 8 at 1/2 or 1/3 of the step with 3-5 odd depths (one case in three
+//   depth once, the odd depths records');
+// - DeepHalf: per-frame code 68 at 20,000-29,000 ft, 1/120 ft, EB 8 at half of it;
+// - Drifting: per-frame, EB 8 0.01-0.1% too large or too small, 3,000-10,000 frames;
+// - ShortRepeats: per-frame, padded frames, two repeat sections in 20-31 frames.
+enum class Kind : uint8_t { Table, IntegerDepths, SpliceBack, StrayPadding, FractionOdd, DeepHalf, Drifting,
+                            ShortRepeats };
 
 struct DepthCode {
     uint8_t code;
@@ -44,18 +62,29 @@ struct Step {
     bool metres;
 };
 
+// One more event of the case's kind (odd depths, a second repeat section).
+struct Mark {
+    int at;
+    double size;
+};
+
 struct Case {
     int id = 0;
+    Kind kind = Kind::Table;
     DepthCode depth{};
     Step step{};
     Spacing spacing = Spacing::Right;
+    double off = 1e-4;   // Spacing::Off: EB 8's share of the step too large (below 0: too small)
     Gaps gaps = Gaps::None;
     bool up = false;
     bool once = false;   // depth once a record (EB 13 = 1)
     Records records = Records::Runs;
     int perRecord = 1;   // frames a data record at most
     Layout layout = Layout::AsFrames;
-    int extra = 0;       // filler bytes a frame (Padded, Zeros) or bytes EB 3 adds (Larger)
+    int extra = 0;       // filler bytes a frame (Padded, Zeros, Blanks) or bytes EB 3 adds (Larger)
+    int strayFrame = -1; // the frame whose padding holds one stray byte (none: -1)
+    int strayByte = 0;   // its place in that padding
+    uint8_t strayValue = 0; // XORed into that byte: never 0, nor 0x20 (a blank would turn 0)
     Words words = Words::Rounded;
     int samples = 2;     // of the fast channel FA
     int others = 0;      // channels of codes 68, 73 and 79 before, between and after GR and FA
@@ -65,7 +94,9 @@ struct Case {
     int eventAt = 0;       // the frame it starts at (Odd: the frame, or its record's first)
     double eventSize = 0;  // Odd: the depth's offset; Splice: the grid's move on; Repeat and
                            // Reversal: how far the next depth lies behind the one before
-                           // (depth once, the record before's) in feet or metres, along the log
+                           // (depth once, the record before's) in feet or metres, along the log;
+                           // SpliceBack: how far the record starts behind the place it ran on to
+    std::vector<Mark> more; // further events of the same kind, in order after eventAt
     uint32_t seed = 0;   // of the case's own picks (gaps, the other channels)
 
     double StepOut() const; // the step in the depths' system (feet or metres)
@@ -75,7 +106,8 @@ struct Case {
 // One frame as written: its number in the file (which its values name), its grid place
 // (gaps counted; an event moves the grid, not the places), its exact depth in feet or
 // metres and the depth the file records (depth once: its record's), its place in its
-// data record, and the stretch of the log on one grid it lies in.
+// data record, and the stretch of the log on one grid it lies in (counted from 0, one
+// more after each splice, repeat section or reversal).
 struct Frame {
     int index;
     int place;
@@ -83,7 +115,7 @@ struct Frame {
     double recorded;
     int inRecord;
     int stretch = 0;
-    bool odd = false;     // the one odd depth
+    bool odd = false;     // an odd depth
     bool dropped = false; // its recorded depth is the next frame's: the reader keeps the later
 };
 
@@ -107,13 +139,18 @@ struct Written {
     bool entry8Metres = false;
 };
 
-// `count` cases from `seed`.
-std::vector<Case> Draw(uint32_t seed, int count);
+// `count` cases of the table from `seed`, then `kindCount` of the kinds in turn (from a
+// draw of their own, so that the table's cases do not change with them).
+std::vector<Case> Draw(uint32_t seed, int count, int kindCount = 0);
 Written Write(const Case& c);
+const char* KindName(Kind k); // "table" for the table's cases
 
-// Values that name their frame: GR and sample s of FA of frame `index`.
+// Values that name their frame: GR and sample s of FA of frame `index`, and the other
+// channel `channel` (of code `code`; OtherCodes(c) gives them in order).
 double Gr(int index);
 double Fa(int index, int sample);
+double Other(int index, uint8_t code, int channel);
+std::vector<uint8_t> OtherCodes(const Case& c);
 
 // Code-68 words from the format's definition: sign, excess-128 exponent, fraction in
 // [1/2, 1) of 23 bits, negatives as the one's complement of the exponent and the two's
