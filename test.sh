@@ -25,6 +25,6 @@ ctest --test-dir "$build" --output-on-failure -j"$(nproc)" --timeout 300 --outpu
 # "[ PUBLIC   ]"); without the folder they skip, and CTest's summary alone would not show it.
 if [[ -f "$results" ]]; then
     awk 'BEGIN { RS = "<testcase " } NR > 1 && /\[ PUBLIC   \]/ { if (/status="notrun"/) skipped++; else ran++ }
-         END { printf "Public-file tests (../shared/data): %d ran, %d skipped\n", ran, skipped }' "$results"
+         END { printf "Public-file tests (../shared/data, ../shared/lis-truth): %d ran, %d skipped\n", ran, skipped }' "$results"
 fi
 exit "$status"

@@ -20,3 +20,7 @@ private:
 // Where the real files from public projects are (../shared/data beside the project, or
 // the folder $BRONTE_SHARED_DATA names); empty when the folder is absent.
 std::string SharedDataDir();
+
+// Where the LIS logs of known truth are (../shared/lis-truth beside the project, or the
+// folder $BRONTE_LIS_TRUTH names); empty when the folder is absent.
+std::string LisTruthDir();
