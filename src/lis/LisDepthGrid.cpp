@@ -373,14 +373,30 @@ private:
         return k + 1 == count_ + places && places >= 2 ? Place::Overlap : Place::OnGrid;
     }
 
-    // Whether the anchor after j lies on the stretch again, its frames counted too.
+    // Whether the anchor after j lies on the stretch again, its frames counted too (where
+    // a rough step is followed, drifting on with it counts).
     bool NextOnGrid(size_t j)
     {
         uint64_t next = 0;
         const double missAt = missAt_;
         const Place after = j + 1 < d_.size() ? PlaceOf(j + 1, need_ + Least(j), next) : Place::Off;
         missAt_ = missAt;
-        return after == Place::OnGrid || after == Place::Overlap;
+        return after == Place::OnGrid || after == Place::Overlap || (options_.follow && after == Place::Drift);
+    }
+
+    // Whether anchor j (just placed) jumps from the anchor before by more than the depths'
+    // rounding leaves, where the anchor after it, counted from the anchor before, does not.
+    bool JumpsAlone(size_t j)
+    {
+        const auto rounding = [&](size_t i) { return tolerance_ + kDriftShare * (d_[i] - d_[prev_]) * fit_.sign; };
+        const double missAt = missAt_;
+        if (std::fabs(missAt - lastMiss_) <= rounding(j) || j + 1 >= d_.size()) return false;
+        uint64_t next = 0;
+        const Place after = PlaceOf(j + 1, need_ + Least(j), next);
+        const bool alone = after != Place::Off && after != Place::RunPast
+                           && std::fabs(missAt_ - lastMiss_) <= rounding(j + 1);
+        missAt_ = missAt;
+        return alone;
     }
 
     void Take(size_t j)
@@ -388,12 +404,20 @@ private:
         if (d_[j] == d_[prev_] && least_.empty()) return; // a repeated depth: no place of its own
         uint64_t k = 0;
         Place place = PlaceOf(j, need_, k);
-        // A drifting anchor the next one does not follow is a glitch.
-        if (place == Place::Drift) place = NextOnGrid(j) ? Place::Off : Place::OnGrid, ++fit_.drift;
+        // A drifting anchor the next one does not follow is a glitch. Where a rough step
+        // is followed, its misses add up (one near the precision's edge, the next inside
+        // it): only one that jumps beyond the depths' rounding where the next, counted
+        // past it, does not is a glitch.
+        bool glitch = false;
+        if (place == Place::Drift) {
+            glitch = options_.follow ? JumpsAlone(j) : NextOnGrid(j);
+            place = glitch ? Place::Off : Place::OnGrid;
+            ++fit_.drift;
+        }
         if (place == Place::OnGrid || place == Place::Overlap) return OnGrid(j, k, place == Place::Overlap);
         ++(place == Place::RunPast ? fit_.runPast : fit_.odd);
         // A glitch: the next anchor lies on the stretch again, its frames counted too.
-        if (NextOnGrid(j)) {
+        if (glitch || NextOnGrid(j)) {
             need_ += Least(j);
             return;
         }

@@ -278,7 +278,7 @@ void SettleDfsrSpacing(CLisLogicalFile& f, const DfsrUnits& units)
     if (units.spacingGiven && units.spacingKind != kUnitUnknown && depth != kUnitUnknown
         && units.spacingKind != depth) {
         f.m_frameSpacing = depth == kUnitFeet ? f.m_frameSpacing / kMetresPerFoot : f.m_frameSpacing * kMetresPerFoot;
-        f.m_frameSpacingUnits = depth == kUnitMetres ? "M" : "F";
+        f.m_frameSpacingUnits.assign(1, depth == kUnitMetres ? 'M' : 'F');
         f.m_depthUnitKind = depth;
     }
     f.m_dfsrSpacing = f.m_frameSpacing;
@@ -414,22 +414,6 @@ std::string SpacingRuling(const StepFit& fit)
     return Format("%zu frame or record depth(s) lie between its places", fit.odd);
 }
 
-// Where every distance holds a whole multiple g of a usable EB 8 and the depths lie on
-// its grid but for a few (no more than a quarter of the distances odd or running past),
-// the step followed from g x EB 8, where it lays the anchors out with no more odd or
-// running-past anchors than EB 8 does; else 0.
-double MultipleOfEntry8(const std::vector<double>& a, const std::vector<uint32_t>& counts, double given,
-                        const StepFit& byEntry8, double precision, bool integer)
-{
-    const size_t offGrid = byEntry8.odd + byEntry8.runPast;
-    if (!(given > 0.0) || byEntry8.multiple < 2 || kMultipleOffShare * offGrid > byEntry8.Distances()) return 0.0;
-    const StepFit coarse = FitStep(a, counts, given * byEntry8.multiple, precision, integer, true);
-    return coarse.odd + coarse.runPast <= offGrid ? coarse.step : 0.0;
-}
-
-} // namespace
-
-namespace {
 
 // What the anchors of a data set and their depth code give a step to be held against.
 struct StepAnchors {
@@ -462,6 +446,19 @@ double StepOfEntry8(const StepAnchors& s, double given, double rounded, const St
     return roundedHolds ? rounded : HoldsOverTheRun(byEntry8, run) ? given : run.step;
 }
 
+// Where every distance holds a whole multiple g of a usable EB 8 and the depths lie on
+// its grid but for a few (no more than a quarter of the distances odd or running past),
+// g x EB 8, held as EB 8 is, where it lays the anchors out with no more odd or running-
+// past anchors than EB 8 does: written as EB 8 would be; else 0.
+double MultipleOfEntry8(const StepAnchors& s, double given, const StepFit& byEntry8)
+{
+    const size_t offGrid = byEntry8.odd + byEntry8.runPast;
+    if (!(given > 0.0) || byEntry8.multiple < 2 || kMultipleOffShare * offGrid > byEntry8.Distances()) return 0.0;
+    const double step = given * byEntry8.multiple;
+    const StepFit coarse = s.Hold(step);
+    return coarse.odd + coarse.runPast <= offGrid ? StepOfEntry8(s, step, step, coarse) : 0.0;
+}
+
 // The step where EB 8 is absent or disproved: a whole multiple of it the depths bear
 // out, else the step measured. Depths that no measured step lays out better leave EB 8
 // standing; the measured step is held as EB 8 is (measured again, deep rounding would
@@ -469,12 +466,13 @@ double StepOfEntry8(const StepAnchors& s, double given, double rounded, const St
 double StepWithoutEntry8(const StepAnchors& s, double given, const StepFit& byEntry8, uint8_t code)
 {
     const auto& a = s.anchors;
-    if (const double multiple = MultipleOfEntry8(a.depths, a.counts, given, byEntry8, s.precision, s.integer);
-        multiple > 0.0)
+    if (const double multiple = MultipleOfEntry8(s, given, byEntry8); multiple > 0.0)
         return multiple;
     const double step = MeasuredStep(a.depths, a.counts, s.precision, code);
     if (!(step > 0.0)) return given;
     if (!(given > 0.0)) return step;
+    // A measured step that is the whole multiple EB 8's distances hold bears that out.
+    if (byEntry8.multiple > 1 && Agree(step, given * byEntry8.multiple, 0.0)) return step;
     const auto misses = [](const StepFit& fit) { return fit.odd + fit.runPast + fit.drift; };
     const StepFit measured = s.Hold(step);
     return measured.Disproves() && misses(measured) >= misses(byEntry8) ? given : step;
