@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -104,6 +105,52 @@ TEST(LisDepthGridTest, DepthsThatGiveNoGridGiveNone)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         EXPECT_FALSE(MeasureDepthGrid(c.depths, {}, c.precision).holds);
+    }
+}
+
+} // namespace
+
+namespace {
+
+using lis::frames::FitStep;
+
+// Depths 0, 1, 2, ... (`n` of them) with each of `jumps` (after depth j) moving the rest
+// on by `by` more than one.
+std::vector<double> Stepped(int n, const std::vector<int>& jumps, double by)
+{
+    std::vector<double> d;
+    double at = 0.0;
+    for (int j = 0; j < n; ++j, at += 1.0) {
+        if (std::find(jumps.begin(), jumps.end(), j) != jumps.end()) at += by;
+        d.push_back(at);
+    }
+    return d;
+}
+
+// A header's step against its depths, either side of each threshold of the disproof.
+TEST(LisDepthGridTest, AStepIsDisprovedOnlyPastItsThresholds)
+{
+    const struct {
+        const char* what;
+        std::vector<double> depths;
+        std::vector<uint32_t> counts; // depth once: frames of each record
+        double step;
+        bool disproved;
+        uint32_t multiple;
+    } cases[] = {
+        {"a record running past the next in three distances", {0, 2, 6, 10}, {4, 4, 4, 4}, 1.0, true, 1},
+        {"a record running past the next in four distances", {0, 2, 6, 10, 14}, {4, 4, 4, 4, 4}, 1.0, false, 1},
+        {"two odd depths in 32", [] { auto d = Stepped(32, {}, 0); d[10] += 0.4, d[20] += 0.4; return d; }(), {},
+         1.0, false, 1},
+        {"three odd depths in 32", [] { auto d = Stepped(32, {}, 0); d[10] += 0.4, d[20] += 0.4, d[25] += 0.4; return d; }(),
+         {}, 1.0, true, 1},
+        {"every distance twice the step but two", Stepped(32, {10, 20}, 0.5), {}, 0.5, true, 2},
+        {"every distance twice the step but three", Stepped(32, {10, 20, 25}, 0.5), {}, 0.5, false, 1},
+    };
+    for (const auto& c : cases) {
+        const lis::frames::StepFit fit = FitStep(c.depths, c.counts, c.step, 1e-6);
+        EXPECT_EQ(fit.Disproves(), c.disproved) << c.what;
+        EXPECT_EQ(fit.multiple, c.multiple) << c.what;
     }
 }
 
