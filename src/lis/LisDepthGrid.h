@@ -42,14 +42,16 @@ DepthGrid MeasureDepthGrid(const std::vector<double>& depths, const std::vector<
                            double precision, bool unitGrid = false);
 
 // How a step lays out a log's anchors (every frame's depth, or each depth-once record's
-// with the frames it holds): each anchor counted in whole steps from the first of its
-// stretch, within what two depths of `precision` (one unit of an `integer` code, else of
-// code 68's fraction) leave of their distance. An anchor off
-// the grid whose next anchor is back on it is a glitch and skipped; else a new stretch
-// starts there (a splice, a repeat section, a turn back). A step a header gives is held
-// as given; one measured roughly (`follow`) is followed again on its longest stretch's
-// span while that lengthens the stretch. The
-// one question every rule asks of a step and a log's depths.
+// with the frames it holds): each anchor counted in whole steps from the anchor before
+// it, never fewer than that anchor's frames take, its miss measured from the first of
+// its stretch, within what two depths of `precision` (one unit of an `integer` code,
+// else of code 68's fraction) leave of their distance. A step a little off drifts: a
+// header's step by no more than its drift over the distance, a step measured roughly
+// (`follow`) by small jumps from one anchor to the next. An anchor off the grid whose
+// next anchor is back on it is a glitch and skipped; else a new stretch starts there (a
+// splice, a repeat section, a turn back). A step a header gives is held as given; one
+// measured roughly is followed again on its longest stretch's span while that lengthens
+// the stretch. The one question every rule asks of a step and a log's depths.
 struct StepFit {
     double step = 0.0;     // the longest stretch's span over its steps (the step followed where none)
     uint64_t steps = 0;    // counted over that stretch

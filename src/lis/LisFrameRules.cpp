@@ -143,11 +143,10 @@ double StepPrecisionOf(const std::vector<double>& depths, uint8_t code, double f
 }
 
 // The step anchors give where EB 8 gives none: that of the grid they lie on, else the
-// candidate that lays them out best (fewest odd anchors, then the coarsest): the least
-// distance over its frames (records of frames missing at random are followed by a gap
-// more often than not, and a step no record's frames run past is no larger), the least
-// two or more share, their median and the one most share, each measured over the run;
-// 0 where they give none.
+// best of four candidates, each followed over the run: the commonest distance over its
+// frames, the least (records of frames missing at random are followed by a gap more
+// often than not, and a step no record's frames run past is no larger), the median, and
+// the least that two distances share; 0 where they give none.
 double MeasuredStep(const std::vector<double>& depths, const std::vector<uint32_t>& counts, double precision,
                     uint8_t code)
 {

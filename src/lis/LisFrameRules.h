@@ -57,16 +57,19 @@ double SignedFrameSpacing(const CLisLogicalFile& file);
 
 // The data set's step, once its frames are read (before repeated depths are dropped).
 // EB 8, read in full, stands unless the depths (in depth-once mode the records' depths
-// over their frames) disprove it (lis/LisDepthGrid.h FitStep): frames between its
-// places, a record's frames running past the next record, every distance a whole
-// multiple of it; one odd depth, a splice or a repeat section never does. It is written
-// where it holds over the whole run, else the span over the steps it counts. Without
-// EB 8, the step of the grid the depths lie on, else the one most distances share,
-// measured over the run. Where the frames give no step at all (their depths are one),
-// EB 8 stands, or the data set has none. Depth-once frames are placed at the step the
-// way most records run; a record's last frame placed at or past the next record's depth
-// (where that lies ahead) is listed in m_placedBehind, to be dropped.
-// m_spacingOverruled tells the log that EB 8 was not the step used.
+// over their frames) disprove it (lis/LisDepthGrid.h FitStep): more than a few odd depths
+// between its places, records' frames running past the next record's after more than a
+// quarter of the distances, every distance a whole multiple of it but for two; one odd
+// depth, a splice or a repeat section never does. It is written where it holds over the
+// whole run, else the span over the steps it counts. Where its distances are a whole
+// multiple of it and lie on its grid, the step is that multiple of it. Without EB 8, the
+// step of the grid the depths lie on, else the best of four measured candidates (see
+// MeasuredStep). Where the frames give no step at all (their depths are one), EB 8
+// stands, or the data set has none. Depth-once frames are placed at the step the way
+// most records run; a record's last frame that meets the next record's depth (within a
+// unit of the depth code, but half the step at most), where that lies ahead, is listed
+// in m_placedBehind, to be dropped. m_spacingOverruled tells the log that EB 8 was not
+// the step used.
 void SettleSpacing(CLisLogicalFile& file);
 
 // ---- the frame layout --------------------------------------------------------------------
@@ -103,11 +106,13 @@ LayoutTrials LayoutsToTry(const CLisLogicalFile& file);
 void TryLayouts(LayoutTrials& trials, const CLisLogicalFile& file, const uint8_t* body, uint32_t bytes);
 // The frame size that lays out the frames of the records tried; 0 where neither fits.
 // EB 3 stands unless the bytes rule it out: records that do not hold whole frames of it
-// (where they do of the channels), frames whose depths keep no step, bytes behind the
-// channels that hold the next frames' depths or (once a record) channel data rather
-// than filler, or, once a record, a usable EB 8 that steps the channels' frames from
-// record to record where EB 3's leave a gap after every one. `why` names what ruled EB 3
-// out, empty where it stands.
+// (where they do of the channels), frames whose depths turn back and forth (where the
+// channels' run one way, or its frames are not whole in every record) or keep no step,
+// bytes behind the channels that hold the next frames' depths or (once a record) channel
+// data in more than half the frames rather than filler or the frame before's bytes, or,
+// once a record, a usable EB 8 that steps the channels' frames from record to record
+// where EB 3's leave a gap after every one. `why` names what ruled EB 3 out, empty
+// where it stands.
 uint32_t SettleFrameLayout(const LayoutTrials& trials, const CLisLogicalFile& file, std::string* why = nullptr);
 // Why `file`'s frames cannot be read (its layout was refused); empty where they can.
 std::string LayoutRefusal(const CLisLogicalFile& file);
