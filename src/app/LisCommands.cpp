@@ -43,20 +43,22 @@ std::string DictionaryFolder()
     return folder;
 }
 
-// Earlier runs kept the dictionary in the folder the program was started from. When
-// the user's folder has none yet, a copy of that one is taken there (once: from then
-// on the user's folder has its own), and the user is told where it went. False after
-// the message that the folder cannot be made: the conversion could read no dictionary
-// there, and Process > Dictionary would fail for the same cause.
+// Lis to Qtx reads the dictionary from the user's folder, so that folder comes first,
+// whether or not a dictionary is there yet: false after the message that it cannot be
+// made, before the conversion asks for anything (it could read no dictionary there, and
+// Process > Dictionary would fail for the same cause). Earlier runs kept the dictionary
+// in the folder the program was started from. When the user's folder has none yet, a
+// copy of that one is taken there (once: from then on the user's folder has its own),
+// and the user is told where it went.
 bool TakeOverStartupDictionary()
 {
+    const std::string folder = DictionaryFolder();
+    if (folder.empty()) return false;
     const std::string old = JoinPath(theApp.m_startupDir, lisdic::kFileName);
-    const std::string kept = JoinPath(theViewerApp.m_dataDir, lisdic::kFileName);
+    const std::string kept = JoinPath(folder, lisdic::kFileName);
     if (theApp.m_startupDir.empty() || FileExists(kept) || !FileExists(old)) return true;
     std::error_code error;
     if (std::filesystem::equivalent(old, kept, error)) return true;
-    const std::string folder = DictionaryFolder();
-    if (folder.empty()) return false;
     // Copied through an output file: a copy cut short never passes for a dictionary.
     bool copied = false;
     int inputError = 0, outputError = 0; // of the copy's input and output

@@ -41,20 +41,6 @@ const char kColumns[] = "Found %zu data columns for %zu curves (the depth includ
 const char kNoCurves[] = "Could not find any data to be converted!\nOperation will be abandoned.";
 constexpr size_t kTitlesShown = 5;
 
-bool SameText(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
-           });
-}
-
-std::string Upper(std::string_view text)
-{
-    std::string upper(text);
-    for (char& c : upper) c = char(std::toupper(static_cast<unsigned char>(c)));
-    return upper;
-}
-
 // One "MNEM.UNIT  VALUE : DESCRIPTION" line of a header section: the mnemonic before
 // the first ".", the unit from there to the first blank, the value up to the last ":".
 struct LasEntry {
@@ -74,41 +60,6 @@ bool ParseEntry(std::string_view line, LasEntry& entry)
     rest.remove_prefix(unitEnd);
     entry.value = TrimBlanks(rest.substr(0, rest.rfind(':')));
     return true;
-}
-
-// The depth unit of the STRT entry: feet, metres, or 0 for any other.
-uint8_t DepthUnits(std::string_view unit)
-{
-    for (const char* feet : {"F", "FT", "FEET", "FOOT"})
-        if (SameText(unit, feet)) return qtx::kUnitsFeet;
-    for (const char* metres : {"M", "METER", "METERS", "METRE", "METRES"})
-        if (SameText(unit, metres)) return qtx::kUnitsMetres;
-    return 0;
-}
-
-// A curve's unit as the data set codes it. Files spell slowness many ways ("us/ft",
-// "USEC/FT", "[US/M]"): each is brought to the form the code table holds ("US/F") first,
-// or Convert Slowness would find no slowness curve in the import.
-// A unit without the brackets some files put around it ("[US/M]", "(USEC/M)").
-std::string_view BareUnit(std::string_view unit)
-{
-    unit = TrimBlanks(unit);
-    if (unit.size() >= 2 && ((unit.front() == '[' && unit.back() == ']') || (unit.front() == '(' && unit.back() == ')')))
-        unit = TrimBlanks(unit.substr(1, unit.size() - 2));
-    return unit;
-}
-
-uint8_t CurveUnitCode(std::string_view unit)
-{
-    unit = BareUnit(unit);
-    const std::string upper = Upper(unit);
-    const size_t slash = upper.find('/');
-    std::string time = upper.substr(0, slash);
-    if (time == "USEC" || time == "MICROSEC" || time == "MICROSECOND" || time == "MICROSECONDS") time = "US";
-    if (slash == std::string::npos) return CLasDoc::UnitCode(time);
-    const uint8_t per = DepthUnits(std::string_view(upper).substr(slash + 1));
-    if (per == 0) return CLasDoc::UnitCode(upper);
-    return CLasDoc::UnitCode(time + (per == qtx::kUnitsFeet ? "/F" : "/M"));
 }
 
 // The data section's line: its title and the curve section it names after a "|" (LAS

@@ -8,6 +8,7 @@
 #include "toolbox/ToolsWnd.h"
 
 #include "dataset/ItemTypes.h"
+#include "dataset/ReceiverGeometry.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
 
@@ -76,14 +77,30 @@ CQtxDatum ClassifiedCurve(const std::string& name)
 }
 
 // A table names no unit apart from its curve, but a name may end in one, in square
-// brackets as the program's own labels write units ("RHOB [g/cc]"): the unit as written
-// where the data set has no code for it, else "".
-std::string_view UnheldUnit(std::string_view name)
+// brackets as the program's own labels write units ("RHOB [g/cc]"): that unit with its
+// brackets, or "".
+std::string_view BracketedUnit(std::string_view name)
 {
     const size_t open = name.rfind('[');
     if (open == std::string_view::npos || !name.ends_with(']')) return {};
-    const std::string_view bare = TrimBlanks(name.substr(open + 1, name.size() - open - 2));
-    return bare.empty() || CLasDoc::UnitCode(bare) != kUnitNone ? std::string_view() : name.substr(open);
+    return BareUnit(name.substr(open)).empty() ? std::string_view() : name.substr(open);
+}
+
+// The curve's unit is the one its name's classification gives; a unit in brackets it
+// does not carry is told, for a per-foot slowness stored per metre would pass unseen.
+// One the data set has no code for, where the curve carries none, goes with the units
+// it cannot hold (unheldUnits); any other that differs into unitsChanged, with the
+// label of the unit stored.
+void TellBracketedUnit(const std::string& name, TextTable& t)
+{
+    const std::string_view bracketed = BracketedUnit(name);
+    const uint8_t stored = t.datums.back().m_axis1.m_unit;
+    const uint8_t named = bracketed.empty() ? stored : CurveUnitCode(bracketed);
+    const bool unheld = !bracketed.empty() && named == kUnitNone && stored == kUnitNone;
+    t.unheldUnits.emplace_back(unheld ? bracketed : std::string_view());
+    if (named == stored) return;
+    t.unitsChanged.push_back(name + (stored == kUnitNone ? " with no unit"
+                                                         : " as " + CReceiverGeometry::GetUnitLabel(stored)));
 }
 
 int ReadTxtHeader(CLasDoc& doc, const std::string& path, TextTable& t)
@@ -114,7 +131,7 @@ int ReadTxtHeader(CLasDoc& doc, const std::string& path, TextTable& t)
         if (name.empty())
             return Refuse(kReadHeader + path + Format(kBlankName, k + 1, long(comments) + 1 + k));
         t.datums.push_back(ClassifiedCurve(name));
-        t.unheldUnits.emplace_back(t.datums.back().m_axis1.m_unit == kUnitNone ? UnheldUnit(name) : std::string_view());
+        TellBracketedUnit(name, t);
     }
     // The item types come from the whole names, the data set's names must stay apart.
     NameUnitsNotHeld(t);

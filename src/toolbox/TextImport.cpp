@@ -35,6 +35,9 @@ const char kNans[] = "Wrote %lld value(s) that are no number or infinite (nan, i
 const char kRenamed[] = "Renamed %zu curve(s) whose first four characters repeat another's: %s.";
 const char kShortened[] = "Stored %zu curve(s) under the first four characters of their names: %s.";
 const char kUnitsNotHeld[] = "Stored %zu curve(s) without their units, which the data set cannot hold: %s.";
+const char kUnitsChanged[] = "Stored %zu curve(s) not in the unit in brackets in their names: %s.";
+// In a history note's place where the history has no room for it, after its heading.
+const char kNoteLeftOut[] = "***  Left out of this history for room: the end message lists them all.";
 constexpr size_t kNamesShown = 5;
 // Renamings are listed up to this many: a file of 256 curves of one prefix gives a count,
 // not a page, and the data set's history lists them all.
@@ -165,48 +168,59 @@ int RefuseLine(int got, const std::string& path, int64_t number, std::string_vie
     return Refuse(got == CLasDoc::kLongLine ? LongLineRefusal(number, path) : FormatError(path, number, line, t));
 }
 
-// The curves stored under another name than their whole one, or without their unit, and
-// how the end tells them.
-std::array<std::pair<const std::vector<std::string>*, const char*>, 3> NameLists(const TextTable& t)
+// The curves stored under another name than their whole one, or without their unit or
+// in another, and how the end tells them.
+std::array<std::pair<const std::vector<std::string>*, const char*>, 4> NameLists(const TextTable& t)
 {
     return {std::pair(&t.renamed, kRenamed), std::pair(&t.shortened, kShortened),
-            std::pair(&t.unitsNotHeld, kUnitsNotHeld)};
+            std::pair(&t.unitsNotHeld, kUnitsNotHeld), std::pair(&t.unitsChanged, kUnitsChanged)};
 }
 
-// The history's lines for the lists of names too long for the end message, and for the
-// units lost, which the data set then keeps nowhere else: each list whole, in the
-// message's words, broken after a name into lines of kHistoryWidth.
-std::vector<std::string> HistoryNotes(const TextTable& t)
+// The lists the history keeps: those of names too long for the end message, and those of
+// units, which the data set then keeps nowhere else.
+bool ForHistory(const TextTable& t, const std::vector<std::string>& names)
 {
-    std::vector<std::string> lines;
+    return !names.empty() && (names.size() > kRenamingsShown || &names == &t.unitsNotHeld || &names == &t.unitsChanged);
+}
+
+// The history's notes, one per list it keeps, in the order of NameLists: each list whole,
+// in the message's words, broken after a name into lines of kHistoryWidth; in its place,
+// where it does not fit, its heading and that it was left out.
+std::vector<ToolHistoryNote> HistoryNotes(const TextTable& t)
+{
+    std::vector<ToolHistoryNote> notes;
     for (const auto& [names, format] : NameLists(t)) {
-        if (names->empty() || (names->size() <= kRenamingsShown && names != &t.unitsNotHeld)) continue;
+        if (!ForHistory(t, *names)) continue;
         std::string list;
         for (size_t k = 0; k < names->size(); ++k) list += (k ? ", " : "") + (*names)[k];
         const std::string text = Format(format, names->size(), list.c_str());
         // The heading up to its ":", then each name with the blank before it and its ",".
         size_t at = text.find(": ") + 1;
-        std::string line = "*** " + text.substr(0, at);
+        ToolHistoryNote& note = notes.emplace_back();
+        note.leftOut = {"*** " + text.substr(0, at), kNoteLeftOut};
+        std::string line = note.leftOut.front();
         while (at < text.size()) {
             const size_t comma = text.find(", ", at);
             const size_t end = comma == std::string::npos ? text.size() : comma + 1;
             if (line.size() + (end - at) > kHistoryWidth) {
-                lines.push_back(line);
+                note.lines.push_back(line);
                 line = "***  ";
             }
             line += text.substr(at, end - at);
             at = end;
         }
-        lines.push_back(line);
+        note.lines.push_back(line);
     }
-    return lines;
+    return notes;
 }
 
 // What a finished import left out or wrote absent, or nothing when it took every value as
 // it stands. Lists are cut short with a count: a file may hold 100,000 logs. Names of
 // curves stored under others are all told: those beyond the message's count are listed
-// in the data set's history (inHistory), else in the message.
-std::string ImportNotice(const std::string& path, const TextTable& t, const ValueTally& tally, bool inHistory)
+// in the data set's history where it took their note (written, one per note of
+// HistoryNotes), else in the message.
+std::string ImportNotice(const std::string& path, const TextTable& t, const ValueTally& tally,
+                         const std::vector<bool>& written)
 {
     std::string notice;
     if (!t.otherLogs.empty()) notice = Format(kLeftOut, path.c_str(), t.otherLogs.size(), NameList(t.otherLogs).c_str());
@@ -220,8 +234,10 @@ std::string ImportNotice(const std::string& path, const TextTable& t, const Valu
     }
     if (!t.leftOutSections.empty())
         headed(Format(kLeftOutSections, t.leftOutSections.size(), NameList(t.leftOutSections).c_str()));
+    size_t note = 0;
     for (const auto& [names, format] : NameLists(t)) {
         if (names->empty()) continue;
+        const bool inHistory = ForHistory(t, *names) && note < written.size() && written[note++];
         // A list the history does not hold goes into the message whole.
         const size_t shown = inHistory ? kRenamingsShown : names->size();
         std::string list;
@@ -288,6 +304,50 @@ std::string TellName(const std::string& name, size_t curve)
 }
 
 } // namespace
+
+bool SameText(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+           });
+}
+
+std::string Upper(std::string_view text)
+{
+    std::string upper(text);
+    for (char& c : upper) c = char(std::toupper(static_cast<unsigned char>(c)));
+    return upper;
+}
+
+uint8_t DepthUnits(std::string_view unit)
+{
+    for (const char* feet : {"F", "FT", "FEET", "FOOT"})
+        if (SameText(unit, feet)) return qtx::kUnitsFeet;
+    for (const char* metres : {"M", "METER", "METERS", "METRE", "METRES"})
+        if (SameText(unit, metres)) return qtx::kUnitsMetres;
+    return 0;
+}
+
+std::string_view BareUnit(std::string_view unit)
+{
+    unit = TrimBlanks(unit);
+    if (unit.size() >= 2 && ((unit.front() == '[' && unit.back() == ']') || (unit.front() == '(' && unit.back() == ')')))
+        unit = TrimBlanks(unit.substr(1, unit.size() - 2));
+    return unit;
+}
+
+uint8_t CurveUnitCode(std::string_view unit)
+{
+    unit = BareUnit(unit);
+    const std::string upper = Upper(unit);
+    const size_t slash = upper.find('/');
+    std::string time = upper.substr(0, slash);
+    if (time == "USEC" || time == "MICROSEC" || time == "MICROSECOND" || time == "MICROSECONDS") time = "US";
+    if (slash == std::string::npos) return CLasDoc::UnitCode(time);
+    const uint8_t per = DepthUnits(std::string_view(upper).substr(slash + 1));
+    if (per == 0) return CLasDoc::UnitCode(upper);
+    return CLasDoc::UnitCode(time + (per == qtx::kUnitsFeet ? "/F" : "/M"));
+}
 
 void NameUnitsNotHeld(TextTable& t)
 {

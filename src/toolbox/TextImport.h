@@ -70,6 +70,10 @@ struct TextTable {
     std::vector<std::string> unheldUnits;
     // Curves stored without the unit the file gives them: "RHOB [K/M3]".
     std::vector<std::string> unitsNotHeld;
+    // Text tables: curves whose name ends in a unit in brackets they are not stored in,
+    // with the unit stored: "DT [US/F] as [uSec/m]", "SP [MV] with no unit" (a unit the
+    // data set cannot hold, on a curve of none, is in unitsNotHeld instead).
+    std::vector<std::string> unitsChanged;
 };
 
 // The kinds of LAS section a "~" line opens. LAS 1.2 and 2.0 tell them by the first
@@ -102,6 +106,19 @@ std::string LongLineRefusal(int64_t line, const std::string& path);
 // crash leaves a file), is refused in the form every unopenable input is, with its
 // cause. 1, or 0 after the message.
 int OpenTextInput(CLasDoc& doc, const std::string& path);
+
+// Equal but for the case of ASCII letters; a text in capitals.
+bool SameText(std::string_view a, std::string_view b);
+std::string Upper(std::string_view text);
+// The depth unit a LAS unit names: feet, metres, or 0 for any other.
+uint8_t DepthUnits(std::string_view unit);
+// A unit without the brackets some files put around it ("[US/M]", "(USEC/M)").
+std::string_view BareUnit(std::string_view unit);
+// A curve's unit as the data set codes it, kUnitNone where it has no code. Files spell
+// slowness many ways ("us/ft", "USEC/FT", "[US/M]"): each is brought to the form the
+// code table holds ("US/F") first, or Convert Slowness would find no slowness curve in
+// the import.
+uint8_t CurveUnitCode(std::string_view unit);
 
 // Blank, tab and CR: what separates the fields of a data line and pads it.
 inline bool IsFieldBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }

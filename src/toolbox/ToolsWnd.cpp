@@ -342,14 +342,31 @@ int CToolsWnd::AppendHistory(int length)
             if (lineBreak()) line(m_task.taskLine);
         }
     }
-    // The notes go in whole or not at all: a list cut short would pass for the whole one.
-    size_t notes = 0;
-    for (const std::string& note : m_task.historyNotes) notes += 2 + note.size();
-    m_task.historyNotesWritten = !m_task.historyNotes.empty() && used + notes < kHistoryLimit;
-    for (size_t k = 0; m_task.historyNotesWritten && k < m_task.historyNotes.size(); ++k) {
-        // Each on a line of its own, after a task line or after none.
-        if (used < 2 || std::memcmp(m_task.history + used - 2, "\r\n", 2) != 0) lineBreak();
-        line(m_task.historyNotes[k]);
+    // Each note goes in whole or not at all: a list cut short would pass for the whole one.
+    // All together where they fit; else each in turn where it fits whole beside the words
+    // that the later ones were left out, which take the place of one left out.
+    const std::vector<ToolHistoryNote>& notes = m_task.historyNotes;
+    const auto size = [](const std::vector<std::string>& lines) {
+        size_t bytes = 0;
+        for (const std::string& text : lines) bytes += 2 + text.size();
+        return bytes;
+    };
+    size_t all = 0;
+    std::vector<size_t> laterLeftOut(notes.size() + 1, 0);
+    for (size_t k = notes.size(); k-- > 0;) {
+        all += size(notes[k].lines);
+        laterLeftOut[k] = laterLeftOut[k + 1] + size(notes[k].leftOut);
+    }
+    const bool allFit = used + all < kHistoryLimit;
+    m_task.historyNotesWritten.assign(notes.size(), false);
+    for (size_t k = 0; k < notes.size(); ++k) {
+        const bool whole = allFit || used + size(notes[k].lines) + laterLeftOut[k + 1] < kHistoryLimit;
+        m_task.historyNotesWritten[k] = whole;
+        for (const std::string& text : whole ? notes[k].lines : notes[k].leftOut) {
+            // Each on a line of its own, after a task line or after none.
+            if (used < 2 || std::memcmp(m_task.history + used - 2, "\r\n", 2) != 0) lineBreak();
+            line(text);
+        }
     }
     return int(used);
 }

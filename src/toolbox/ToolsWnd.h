@@ -145,15 +145,22 @@ struct ToolSettings {
     int inputCount = 1;
 };
 
+// A note of several lines the history keeps whole or not at all (a list cut short would
+// pass for the whole one); where it does not fit, `leftOut` says so in its place.
+struct ToolHistoryNote {
+    std::vector<std::string> lines;
+    std::vector<std::string> leftOut;
+};
+
 // What the steps of a running task share: its inputs, the frame range and the history.
 struct ToolTaskState {
     ToolInput primary{"primary"}; // also the input the history names and the history editor reopens
     ToolInput secondary{"secondary"};
     ToolInput density{"density"};
     std::string taskLine;          // the history's line for the task; "" adds none
-    // Lines the history gets after the task line, all of them or none when they do not fit.
-    std::vector<std::string> historyNotes;
-    bool historyNotesWritten = false; // set when the history was written
+    // Notes the history gets after the task line, in order, each whole where it fits.
+    std::vector<ToolHistoryNote> historyNotes;
+    std::vector<bool> historyNotesWritten; // per note, set when the history was written
     std::string depthUnitLabel;    // " [ft]" or " [m]"
     std::string logDirectionLabel; // "UP" or "DOWN"
     int32_t singleFrameIndex = 0;  // the input frame the frame routine works on

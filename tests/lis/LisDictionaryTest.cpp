@@ -541,14 +541,13 @@ TEST_F(DictionaryCommandTest, ImportsIntoTheUsersDataFolderOrEndsQuietlyOnCancel
     EXPECT_TRUE(host.PendingExpectations().empty());
 }
 
-// A dictionary folder that cannot be made is refused with its cause, before the text is
-// asked for; Lis to Qtx, taking over an earlier run's dictionary, stops at the same box
-// before it asks for its file.
+// A dictionary folder that cannot be made is refused with its cause before anything is
+// asked: Process > Dictionary before its text, Lis to Qtx before its file, for a new user
+// with no dictionary as for one whose earlier run left one to take over. Nothing is written.
 TEST_F(DictionaryCommandTest, AFolderThatCannotBeMadeIsRefusedWithItsCause)
 {
     LisDictionaryBuilder old;
     old.Section("~BAT", {Numbered("B", 9)});
-    ASSERT_TRUE(old.WriteDit(startup.Path()));
     host.currentDirectory = startup.Path();
     Start();
     WriteBytes(data.File("plain"), {1});
@@ -562,18 +561,34 @@ TEST_F(DictionaryCommandTest, AFolderThatCannotBeMadeIsRefusedWithItsCause)
         {plain, plain + " is a file, not a folder."},
         {data.File(std::string(300, 'n')) + "/BronteluxViewer", "The name is too long for its folder."},
     };
-    for (const auto& c : cases) {
-        theViewerApp.m_dataDir = c.folder;
-        const std::string refusal = "Could not create the folder of the tool dictionary :\n" + c.folder + "\n" + c.cause;
-        for (const int command : {ID_DICTIONARY, ID_LIS_TO_QTX}) {
-            host.ExpectMessage(refusal);
-            EXPECT_TRUE(theViewerApp.OnCommand(command));
-            EXPECT_TRUE(host.PendingExpectations().empty()) << c.folder;
-            EXPECT_EQ(host.Messages().back().text, refusal) << "nothing after the box";
-            EXPECT_EQ(ReadBytes(plain), std::vector<uint8_t>{1});
+    for (const bool older : {false, true}) {
+        if (older) {
+            ASSERT_TRUE(old.WriteDit(startup.Path()));
         }
+        for (const auto& c : cases) {
+            theViewerApp.m_dataDir = c.folder;
+            const std::string refusal = "Could not create the folder of the tool dictionary :\n" + c.folder + "\n" + c.cause;
+            for (const int command : {ID_DICTIONARY, ID_LIS_TO_QTX}) {
+                host.ExpectMessage(refusal);
+                EXPECT_TRUE(theViewerApp.OnCommand(command));
+                EXPECT_TRUE(host.PendingExpectations().empty()) << c.folder << (older ? " older" : " new user");
+                EXPECT_EQ(host.Messages().back().text, refusal) << "nothing after the box";
+                EXPECT_EQ(ReadBytes(plain), std::vector<uint8_t>{1});
+            }
+        }
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(data.Path())) names.push_back(e.path().filename());
+        EXPECT_EQ(names, std::vector<std::string>{"plain"}) << "nothing written";
     }
     EXPECT_EQ(ReadBytes(startup.File("LisDic.dit")), old.Dit());
+
+    // A folder that can be made is, and the new user is asked for the file.
+    std::filesystem::remove(startup.File("LisDic.dit"));
+    theViewerApp.m_dataDir = userFolder;
+    host.ExpectFileDialog("Browse Input File", "");
+    EXPECT_TRUE(theViewerApp.OnCommand(ID_LIS_TO_QTX));
+    EXPECT_TRUE(host.PendingExpectations().empty());
+    EXPECT_TRUE(std::filesystem::is_directory(userFolder));
 }
 
 // Lis to QTX reads the dictionary from the user's folder; one that an earlier run left

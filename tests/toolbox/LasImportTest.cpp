@@ -199,6 +199,70 @@ TEST_F(LasImportTest, EveryRenamingIsNamedInTheMessageOrTheHistory)
         }
 }
 
+// The history keeps each list whole or leaves it out on its own, the renamings first,
+// then the units: a list left out for room is named there by its heading, and the end
+// message lists it whole.
+TEST_F(LasImportTest, TheHistoryKeepsEachListWholeOrLeavesItOutOnItsOwn)
+{
+    const auto curves = [](const char* format, int first, int count) {
+        std::vector<std::string> names;
+        for (int k = first; k < first + count; ++k) names.push_back(Format(format, k));
+        return names;
+    };
+    const struct {
+        const char* what;
+        std::vector<std::string> curves;
+        std::string unit;         // of every curve, or of the first two where `twoUnits`
+        bool twoUnits;
+        bool renamingsInHistory;  // else left out for room
+        bool unitsInHistory;
+    } cases[] = {
+        {"both fit", curves("PREF_%d", 1000, 30), "OHMM", false, true, true},
+        {"the units left out", curves("NPHI_LIM_%02d", 1, 99), "ohm.m", false, true, false},
+        {"the renamings left out", curves("GAMMA_RAY_CORRECTED_FOR_BOREHOLE_%d", 1000, 100), "V/V", true, false, true},
+    };
+    const std::string leftOut = "\r\n***  Left out of this history for room: the end message lists them all.";
+    for (const auto& c : cases) {
+        LasShape las;
+        las.curves = c.curves;
+        las.curveUnit = c.twoUnits ? "" : c.unit;
+        std::string text = LasText(las);
+        for (size_t k = 0; c.twoUnits && k < 2; ++k)
+            text = Replaced(text, " " + c.curves[k] + " .", " " + c.curves[k] + " ." + c.unit);
+        host.ExpectMessage(Imported() + "Renamed " + std::to_string(c.curves.size()) + " curve(s)");
+        ASSERT_EQ(Import(text), 1) << c.what;
+        const std::string message = MessageTexts().back();
+        const QtxImage out = LoadQtx(output);
+        const std::string raw(out.header.history, sizeof out.header.history);
+        std::string renamed, units;
+        for (size_t k = 0; k < c.curves.size(); ++k) {
+            renamed += (k ? ", " : "") + c.curves[k] + " as " + Mnemonics(out)[k];
+            if (!c.twoUnits || k < 2) units += (k ? ", " : "") + c.curves[k] + " [" + c.unit + "]";
+        }
+        const std::string renamedHead = Format("Renamed %zu curve(s) whose first four characters repeat another's: ",
+                                               c.curves.size());
+        const std::string unitsHead = Format("Stored %zu curve(s) without their units, which the data set cannot "
+                                             "hold: ", c.twoUnits ? size_t(2) : c.curves.size());
+        // The lists the history keeps, its lines of 80 characters joined again.
+        std::string history = raw;
+        for (size_t at; (at = history.find("\r\n***  ")) != std::string::npos;) history.erase(at, 7);
+        EXPECT_EQ(history.find("\r\n*** " + renamedHead + renamed + ".") != std::string::npos, c.renamingsInHistory)
+            << c.what << history;
+        EXPECT_EQ(history.find("\r\n*** " + unitsHead + units + ".") != std::string::npos, c.unitsInHistory)
+            << c.what << history;
+        // One left out is named by its heading, in its place.
+        EXPECT_EQ(raw.find("\r\n*** " + renamedHead.substr(0, renamedHead.size() - 1) + leftOut) != std::string::npos,
+                  !c.renamingsInHistory) << c.what << raw;
+        EXPECT_EQ(raw.find("\r\n*** " + unitsHead.substr(0, unitsHead.size() - 1) + leftOut) != std::string::npos,
+                  !c.unitsInHistory) << c.what << raw;
+        // What the history does not hold, the end message lists whole.
+        EXPECT_EQ(message.find(renamedHead + renamed + ".") != std::string::npos, !c.renamingsInHistory) << message;
+        EXPECT_EQ(message.find(" more, listed in the data set's history.\n") != std::string::npos, c.renamingsInHistory)
+            << message;
+        EXPECT_TRUE(message.ends_with(unitsHead + units + ".") || c.unitsInHistory) << message;
+    }
+}
+
 // A data set keeps a unit only as one of its codes: every curve whose unit has none is
 // named with its unit as written, in the end message and in the history, where the data
 // set keeps it, in LAS files and text tables alike (a table's name may end in a unit in

@@ -833,4 +833,54 @@ TEST_F(LasTasksTest, TextTablesAreImportedWithTheTypesTheirNamesGive)
     }
 }
 
+// A curve keeps the type and unit its name's classification gives (exactly, case
+// alike); a unit in brackets in its name that it is not stored in is named, at the end and
+// in the history, with the label of the unit stored, or as stored with no unit. A unit the
+// data set has no code for, on a curve of none, is named with those it cannot hold. Names
+// and values stay.
+TEST_F(LasTasksTest, ABracketedUnitTheCurveIsNotStoredInIsNamed)
+{
+    const struct {
+        std::string name;
+        int unit;         // stored
+        std::string told; // in the list of units not kept, or "" when not there
+    } curves[] = {
+        {"DT [US/F]", kUnitMicrosecondsPerMetre, "DT [US/F] as [uSec/m]"},
+        {"SP [MV]", kUnitNone, "SP [MV] with no unit"},
+        {"HZZ [Hz]", kUnitNone, "HZZ [Hz] with no unit"},
+        {"DTX [g/cc]", kUnitMicrosecondsPerMetre, "DTX [g/cc] as [uSec/m]"},
+        {"SDXX [US/M] ft", kUnitMicrosecondsPerFoot, ""}, // no unit at the end of the name
+        {"DTCO [US/M]", kUnitMicrosecondsPerMetre, ""},
+        {"DTSM [us/ft]", kUnitMicrosecondsPerFoot, ""},
+        {"TTR1 [usec]", kUnitMicroseconds, ""},
+        {"FREQ [HZ]", kUnitHertz, ""},
+        {"RHOB [g/cc]", kUnitNone, ""},
+        {"GR [ ]", kUnitNone, ""},
+    };
+    TxtShape shape;
+    shape.names.clear();
+    for (const auto& c : curves) shape.names.push_back(c.name);
+    const std::string list = "Stored 4 curve(s) not in the unit in brackets in their names: DT [US/F] as [uSec/m], "
+                             "SP [MV] with no unit, HZZ [Hz] with no unit, DTX [g/cc] as [uSec/m].";
+    const std::string unheld = "Stored 1 curve(s) without their units, which the data set cannot hold: RHOB [g/cc].";
+    host.ExpectMessage("\n" + unheld + "\n" + list);
+    ASSERT_EQ(Import(TxtText(shape), T::ImportTxtDataSet), 1);
+    const std::string message = MessageTexts().back();
+    const QtxImage out = LoadQtx(output);
+    ASSERT_EQ(out.descriptors.size(), std::size(curves));
+    std::string history(out.header.history, sizeof out.header.history);
+    for (size_t at; (at = history.find("\r\n***  ")) != std::string::npos;) history.erase(at, 7);
+    EXPECT_NE(history.find("\r\n*** " + list), std::string::npos) << history;
+    for (size_t d = 0; d < std::size(curves); ++d) {
+        const auto& c = curves[d];
+        EXPECT_EQ(int(out.descriptors[d].axis1.unit), c.unit) << c.name;
+        EXPECT_EQ(std::string(out.descriptors[d].mnemonic, 4), Four(c.name.substr(0, 4)));
+        if (c.told.empty()) {
+            EXPECT_EQ(message.find(c.name + " as ["), std::string::npos) << c.name;
+            EXPECT_EQ(message.find(c.name + " with no unit"), std::string::npos) << c.name;
+        }
+        for (size_t k = 0; k < shape.depths.size(); ++k) EXPECT_EQ(out.frames[k][d], float(LasValue(int(k), int(d))));
+    }
+}
+
 } // namespace
