@@ -262,6 +262,26 @@ bool Fraction(double entry8, double step)
     return entry8 > 0 && g >= 2 && std::fabs(g * entry8 - step) <= 1e-5 * step;
 }
 
+// Odd depths the file records on EB 8's grid but off the true step's: each makes two
+// distances that are no whole multiple of the step (measured from its stretch's first
+// anchor, within two depths' rounding).
+int OddOnEntry8Grid(const Case& c, const Written& w, const Stretch& s, double entry8, double step)
+{
+    const double sign = c.up ? -1.0 : 1.0;
+    const auto on = [&](double along, double t) { return std::fabs(along - std::round(along / t) * t) <= 2 * s.precision; };
+    int odd = 0;
+    for (const sweep::Frame& f : w.frames) {
+        if (!f.odd || (c.once && f.inRecord > 0)) continue;
+        const auto first = std::find_if(w.frames.begin(), w.frames.end(), [&](const sweep::Frame& g) {
+            return g.stretch == f.stretch && !g.odd && !g.dropped && (!c.once || g.inRecord == 0);
+        });
+        if (first == w.frames.end()) continue;
+        const double along = (f.recorded - first->recorded) * sign;
+        odd += on(along, entry8) && !on(along, step);
+    }
+    return odd;
+}
+
 // Cases whose bytes are as well those of another log, told from the truth and the bytes
 // (not from the reader's rules): the reason, or nullptr. Where two logs write the same
 // bytes, a reading is held to these: the header stands unless the bytes prove it wrong;
@@ -274,8 +294,11 @@ const char* Undecidable(const Case& c, const Written& w, const Stretch& s)
     const double entry8 = Entry8Read(c, w), truth = c.StepOut();
     const Distances d = DistancesOf(c, w);
     // EB 8 at a fraction of the step shows it where some frames run on at the step: else
-    // the gaps it leaves after every record are as likely as the step's.
-    const bool fraction = Fraction(entry8, truth) && d.count >= kEnoughDistances && d.runOn;
+    // the gaps it leaves after every record are as likely as the step's. Where more than
+    // one odd depth lies on EB 8's grid, not every distance the file records is a whole
+    // multiple of it but for what one odd depth breaks: nothing proves EB 8 wrong.
+    const bool fraction = Fraction(entry8, truth) && d.count >= kEnoughDistances && d.runOn
+                          && OddOnEntry8Grid(c, w, s, entry8, truth) < 2;
     // EB 8 gives the step (to within its drift), or a multiple of it that the bytes show.
     const bool given = right || c.spacing == Spacing::Off || fraction;
     if (c.once && c.layout == Layout::Smaller && w.recordsWholeInDeclared && (!given || !w.declaredRunPast))
