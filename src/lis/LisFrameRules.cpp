@@ -408,7 +408,8 @@ std::string SpacingRuling(const StepFit& fit)
     if (fit.multiple > 1 && !plain.Disproves())
         return Format("every distance between the frames holds a whole multiple (%u) of it", unsigned(fit.multiple));
     if (!fit.Disproves()) return "laid from the top, it drifts from the depths over the run";
-    if (fit.runPast > 0) return "a data record's frames at it run past the next data record's depth";
+    if (kRunPastShare * fit.runPast > fit.Distances())
+        return "a data record's frames at it run past the next data record's depth";
     if (2 * fit.overlaps > fit.Distances()) return "most data records' last frames at it meet the next record's depth";
     return Format("%zu frame or record depth(s) lie between its places", fit.odd);
 }
