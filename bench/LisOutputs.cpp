@@ -8,7 +8,8 @@
 //   dsNN.qtx     data set NN (01 the first), dsNN.log its log (dated at time 0)
 //   dsNN.frames  one line per frame: the depth, then every value of the frame
 //   summary.txt  the scan's result, then one line per data set: converted, frames,
-//                frames dropped, step, first and last depth; every message shown,
+//                frames dropped, step, first and last depth; every message shown (and a
+//                report that failed), on a line of its own below what it came with,
 //                the output folder written as <out>
 // Exit 0 where the file was scanned, 1 where the scan failed, 2 on a bad call.
 #include "lis/LisParamScan.h"
@@ -29,14 +30,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Printed(const char* format, double a, double b = 0, double c = 0, double d = 0)
+std::string Printed(const char* format, double a, double b = 0)
 {
     char text[256];
-    std::snprintf(text, sizeof text, format, a, b, c, d);
+    std::snprintf(text, sizeof text, format, a, b);
     return text;
 }
 
-// The messages shown since the last call, on one line each, the output folder as <out>.
+// What was said since the last call, on one line each, the output folder as <out>.
 class Messages {
 public:
     explicit Messages(std::string out) : m_out(std::move(out)) {}
@@ -45,7 +46,7 @@ public:
         for (size_t at; (at = what.find(m_out)) != std::string::npos;) what.replace(at, m_out.size(), "<out>");
         for (char& c : what)
             if (c == '\n' || c == '\r') c = ' ';
-        m_text += "  shown: " + what + "\n";
+        m_text += "  " + what + "\n";
     }
     std::string Take() { return std::exchange(m_text, std::string()); }
 
@@ -111,7 +112,7 @@ int main(int argc, char** argv)
     fs::create_directories(dictionary);
     Messages messages(out.string());
     ScriptedHost host; // every question is answered with Cancel, and recorded
-    host.onUnexpected = [&](const std::string& what) { messages.Add(what); };
+    host.onUnexpected = [&](const std::string& what) { messages.Add("shown: " + what); };
     ScopedHost scope(&host);
     if (!LisDictionaryBuilder()
              .Depth({"DEPT"})
@@ -125,7 +126,8 @@ int main(int argc, char** argv)
     {
         CLisScan report;
         const Status reported = report.Run(lisPath, (out / "scan.txt").string());
-        summary += reported.Ok() ? "report written\n" : "report failed: " + reported.Message() + "\n";
+        if (reported.Ok()) summary += "report written\n";
+        else messages.Add("report failed: " + reported.Message());
     }
     summary += messages.Take();
     CLisLogicalFileList files;
