@@ -90,7 +90,7 @@ TEST(LisFrameRulesTest, EntryThreeStandsUnlessItsPaddingHoldsChannelDataOrItsFra
     const auto zeros = [](int, uint8_t*) {};
     const auto word = [](uint32_t w) { return [w](int, uint8_t* p) { std::memcpy(p, &w, 4), std::memcpy(p + 4, &w, 4); }; };
     const auto stray = [](int k, uint8_t* p) { p[3] = k == 7 ? 1 : 0; };
-    const auto counted = [](int k, uint8_t* p) { p[0] = uint8_t(k + 1), p[5] = uint8_t(3 * k + 1); };
+    const auto counted = [](int k, uint8_t* p) { p[0] = uint8_t(k + 1), p[1] = uint8_t(3 * k + 1); };
     const auto sameWord = [](int, uint8_t* p) { p[0] = 0x41; };
     const auto ahead = [](int k) { return 1000.0 + 0.5 * k; };
     // Two repeat sections in 30 frames: back 3 ft after frame 9 and after frame 19.
