@@ -225,6 +225,45 @@ void TellNothingChosen(const CLisLogicalFileList& dataSets, const std::string& l
     else MessageBox(cause + Format(kNoChannelFile, lisPath.c_str()), MB_OK | MB_ICONSTOP);
 }
 
+// Asks for the LIS file; false on Cancel, or after telling that the file is no LIS file
+// (before the tool is asked for).
+bool ChooseLisInput(std::string& path)
+{
+    FileDialogOptions in;
+    in.title = "Browse Input File";
+    in.filter = "Lis files (.lis;.tap;.nti;.tif;.lti)|*.lis;*.tap;*.nti;*.tif;*.lti|All files (*.*)|*.*|";
+    in.flags = kHideReadOnly;
+    const FileDialogResult input = ChooseFile(in);
+    if (!input.ok) return false;
+    if (BinaryFile probe; !OkOrShow(CLisRecordIO::OpenInput(probe, input.path))) return false;
+    path = input.path;
+    return true;
+}
+
+// The logical file the items dialog left selected, or nullptr.
+CLisLogicalFile* ChosenDataSet(const CLisLogicalFileList& dataSets)
+{
+    for (const auto& d : dataSets)
+        if (d->m_selected == 1) return d.get();
+    return nullptr;
+}
+
+// Asks for the data set's name, proposed beside the LIS file; false on Cancel.
+bool ChooseQtxOutput(const std::string& lisPath, const std::string& dataSetName, std::string& path)
+{
+    FileDialogOptions out;
+    out.open = false;
+    out.title = "Browse Output File";
+    out.defaultExt = "qtx";
+    out.initialName = JoinPath(FolderOf(lisPath), CLisToQtx::DefaultOutputName(lisPath, dataSetName));
+    out.filter = "Qtx file (.qtx;)|*.qtx;|All files (*.*)|*.*|";
+    out.flags = kHideReadOnly | kOverwritePrompt | kPathMustExist;
+    const FileDialogResult output = ChooseFile(out);
+    if (!output.ok) return false;
+    path = output.path;
+    return true;
+}
+
 } // namespace
 
 // ---- the command --------------------------------------------------------------------
@@ -232,74 +271,61 @@ void TellNothingChosen(const CLisLogicalFileList& dataSets, const std::string& l
 void CLisToQtx::Run(const std::string& dictionaryDirectory)
 {
     m_dataSets.clear();
-    FileDialogOptions in;
-    in.title = "Browse Input File";
-    in.filter = "Lis files (.lis;.tap;.nti;.tif;.lti)|*.lis;*.tap;*.nti;*.tif;*.lti|All files (*.*)|*.*|";
-    in.flags = kHideReadOnly;
-    const FileDialogResult input = ChooseFile(in);
-    if (!input.ok) return;
-    // A file that is no LIS file is told before the tool is asked for.
-    if (BinaryFile probe; !OkOrShow(CLisRecordIO::OpenInput(probe, input.path))) return;
+    std::string inputPath;
+    if (!ChooseLisInput(inputPath)) return;
 
     CSelectToolDlg toolDlg;
-    toolDlg.m_lisFileName = FileName(input.path);
+    toolDlg.m_lisFileName = FileName(inputPath);
     if (toolDlg.DoModal() != IDOK || toolDlg.m_toolIndex < 0) return;
     const CSelectToolDlg::Tool tool = CSelectToolDlg::ToolOf(toolDlg.m_toolIndex);
 
     CLisParamScan scan;
-    if (!scan.Scan(input.path, &m_dataSets, dictionaryDirectory, tool.code)) return; // the scan told why
+    if (!scan.Scan(inputPath, &m_dataSets, dictionaryDirectory, tool.code)) return; // the scan told why
     if (m_dataSets.empty()) {
-        MessageBox(Format(kNothingFound, input.path.c_str()), MB_OK | MB_ICONINFORMATION);
+        MessageBox(Format(kNothingFound, inputPath.c_str()), MB_OK | MB_ICONINFORMATION);
         return;
     }
 
     CSelectInputFileItemsDlg itemsDlg;
-    itemsDlg.m_inputFileName = FileName(input.path);
+    itemsDlg.m_inputFileName = FileName(inputPath);
     for (const auto& dataSet : m_dataSets) itemsDlg.m_logicalFiles.push_back(dataSet.get());
     if (itemsDlg.DoModal() != IDOK) return;
 
-    CLisLogicalFile* dataSet = nullptr;
-    for (const auto& d : m_dataSets)
-        if (d->m_selected == 1) {
-            dataSet = d.get();
-            break;
-        }
+    CLisLogicalFile* dataSet = ChosenDataSet(m_dataSets);
     if (!dataSet) {
-        TellNothingChosen(m_dataSets, input.path);
+        TellNothingChosen(m_dataSets, inputPath);
         return;
     }
-    if (!DataSetConvertible(*dataSet, SelectedItems(*dataSet), input.path)) return;
+    if (!DataSetConvertible(*dataSet, SelectedItems(*dataSet), inputPath)) return;
 
-    FileDialogOptions out;
-    out.open = false;
-    out.title = "Browse Output File";
-    out.defaultExt = "qtx";
-    out.initialName = JoinPath(FolderOf(input.path), DefaultOutputName(input.path, dataSet->m_fileName));
-    out.filter = "Qtx file (.qtx;)|*.qtx;|All files (*.*)|*.*|";
-    out.flags = kHideReadOnly | kOverwritePrompt | kPathMustExist;
-    const FileDialogResult output = ChooseFile(out);
-    if (!output.ok) return;
+    std::string outputPath;
+    if (!ChooseQtxOutput(inputPath, dataSet->m_fileName, outputPath)) return;
     m_outputConfirmed = true;
 
     // The log is created first: refuse an output over the input before it.
-    if (!OkOrShow(OutputSparesInputs(output.path, {input.path}))) return;
+    if (!OkOrShow(OutputSparesInputs(outputPath, {inputPath}))) return;
     // The input is opened before the log: one that cannot be read leaves an older log as it was.
-    if (!OpenCommandInput(m_input, input.path, lis::kInputRule)) return;
-    if (!OpenLog(FileName(input.path), output.path, input.path)) {
+    if (!OpenCommandInput(m_input, inputPath, lis::kInputRule)) return;
+    if (!OpenLog(FileName(inputPath), outputPath, inputPath)) {
         m_input.Close();
         return;
     }
     LogDataSet(tool.name, *dataSet);
-    const int converted = Convert(dataSet, input.path, output.path);
-    const std::string log = m_log.IsOpen() ? LogPath(output.path) : std::string();
+    const int converted = Convert(dataSet, inputPath, outputPath);
+    const std::string log = m_log.IsOpen() ? LogPath(outputPath) : std::string();
     // A failed or stopped run keeps no data set, so the older one keeps its older log too.
     if (!converted) {
         m_log.Abandon();
         return;
     }
     CloseLog();
-    std::string done = log.empty() ? "Lis to Qtx done: wrote " + output.path
-                                   : Format("Lis to Qtx done: wrote %s, log %s", output.path.c_str(), log.c_str());
+    TellDone(outputPath, log);
+}
+
+void CLisToQtx::TellDone(const std::string& outputPath, const std::string& log)
+{
+    std::string done = log.empty() ? "Lis to Qtx done: wrote " + outputPath
+                                   : Format("Lis to Qtx done: wrote %s, log %s", outputPath.c_str(), log.c_str());
     if (m_droppedFrames > 0)
         done += Format("; %llu frame(s) dropped for a repeated depth", static_cast<unsigned long long>(m_droppedFrames));
     if (m_placedBehindFrames > 0)
@@ -308,7 +334,7 @@ void CLisToQtx::Run(const std::string& dictionaryDirectory)
     ShowCommandResult(done);
     // The log alone would keep quiet about what the data set lacks.
     if (m_leftOut > 0 && !log.empty())
-        MessageBox(Format(kLeftOut, output.path.c_str(), m_leftOut, log.c_str()), MB_OK | MB_ICONINFORMATION);
+        MessageBox(Format(kLeftOut, outputPath.c_str(), m_leftOut, log.c_str()), MB_OK | MB_ICONINFORMATION);
 }
 
 // ---- the log ------------------------------------------------------------------------
