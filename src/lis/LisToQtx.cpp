@@ -225,19 +225,18 @@ void TellNothingChosen(const CLisLogicalFileList& dataSets, const std::string& l
     else MessageBox(cause + Format(kNoChannelFile, lisPath.c_str()), MB_OK | MB_ICONSTOP);
 }
 
-// Asks for the LIS file; false on Cancel, or after telling that the file is no LIS file
-// (before the tool is asked for).
-bool ChooseLisInput(std::string& path)
+// Asks for the LIS file: not ok on Cancel, nor after telling that the file is no LIS
+// file (before the tool is asked for).
+FileDialogResult ChooseLisInput()
 {
     FileDialogOptions in;
     in.title = "Browse Input File";
     in.filter = "Lis files (.lis;.tap;.nti;.tif;.lti)|*.lis;*.tap;*.nti;*.tif;*.lti|All files (*.*)|*.*|";
     in.flags = kHideReadOnly;
-    const FileDialogResult input = ChooseFile(in);
-    if (!input.ok) return false;
-    if (BinaryFile probe; !OkOrShow(CLisRecordIO::OpenInput(probe, input.path))) return false;
-    path = input.path;
-    return true;
+    FileDialogResult input = ChooseFile(in);
+    BinaryFile probe;
+    if (input.ok && !OkOrShow(CLisRecordIO::OpenInput(probe, input.path))) input.ok = false;
+    return input;
 }
 
 // The logical file the items dialog left selected, or nullptr.
@@ -248,8 +247,8 @@ CLisLogicalFile* ChosenDataSet(const CLisLogicalFileList& dataSets)
     return nullptr;
 }
 
-// Asks for the data set's name, proposed beside the LIS file; false on Cancel.
-bool ChooseQtxOutput(const std::string& lisPath, const std::string& dataSetName, std::string& path)
+// Asks for the data set's name, proposed beside the LIS file; not ok on Cancel.
+FileDialogResult ChooseQtxOutput(const std::string& lisPath, const std::string& dataSetName)
 {
     FileDialogOptions out;
     out.open = false;
@@ -258,10 +257,7 @@ bool ChooseQtxOutput(const std::string& lisPath, const std::string& dataSetName,
     out.initialName = JoinPath(FolderOf(lisPath), CLisToQtx::DefaultOutputName(lisPath, dataSetName));
     out.filter = "Qtx file (.qtx;)|*.qtx;|All files (*.*)|*.*|";
     out.flags = kHideReadOnly | kOverwritePrompt | kPathMustExist;
-    const FileDialogResult output = ChooseFile(out);
-    if (!output.ok) return false;
-    path = output.path;
-    return true;
+    return ChooseFile(out);
 }
 
 } // namespace
@@ -271,55 +267,55 @@ bool ChooseQtxOutput(const std::string& lisPath, const std::string& dataSetName,
 void CLisToQtx::Run(const std::string& dictionaryDirectory)
 {
     m_dataSets.clear();
-    std::string inputPath;
-    if (!ChooseLisInput(inputPath)) return;
+    const FileDialogResult input = ChooseLisInput();
+    if (!input.ok) return;
 
     CSelectToolDlg toolDlg;
-    toolDlg.m_lisFileName = FileName(inputPath);
+    toolDlg.m_lisFileName = FileName(input.path);
     if (toolDlg.DoModal() != IDOK || toolDlg.m_toolIndex < 0) return;
     const CSelectToolDlg::Tool tool = CSelectToolDlg::ToolOf(toolDlg.m_toolIndex);
 
     CLisParamScan scan;
-    if (!scan.Scan(inputPath, &m_dataSets, dictionaryDirectory, tool.code)) return; // the scan told why
+    if (!scan.Scan(input.path, &m_dataSets, dictionaryDirectory, tool.code)) return; // the scan told why
     if (m_dataSets.empty()) {
-        MessageBox(Format(kNothingFound, inputPath.c_str()), MB_OK | MB_ICONINFORMATION);
+        MessageBox(Format(kNothingFound, input.path.c_str()), MB_OK | MB_ICONINFORMATION);
         return;
     }
 
     CSelectInputFileItemsDlg itemsDlg;
-    itemsDlg.m_inputFileName = FileName(inputPath);
+    itemsDlg.m_inputFileName = FileName(input.path);
     for (const auto& dataSet : m_dataSets) itemsDlg.m_logicalFiles.push_back(dataSet.get());
     if (itemsDlg.DoModal() != IDOK) return;
 
     CLisLogicalFile* dataSet = ChosenDataSet(m_dataSets);
     if (!dataSet) {
-        TellNothingChosen(m_dataSets, inputPath);
+        TellNothingChosen(m_dataSets, input.path);
         return;
     }
-    if (!DataSetConvertible(*dataSet, SelectedItems(*dataSet), inputPath)) return;
+    if (!DataSetConvertible(*dataSet, SelectedItems(*dataSet), input.path)) return;
 
-    std::string outputPath;
-    if (!ChooseQtxOutput(inputPath, dataSet->m_fileName, outputPath)) return;
+    const FileDialogResult output = ChooseQtxOutput(input.path, dataSet->m_fileName);
+    if (!output.ok) return;
     m_outputConfirmed = true;
 
     // The log is created first: refuse an output over the input before it.
-    if (!OkOrShow(OutputSparesInputs(outputPath, {inputPath}))) return;
+    if (!OkOrShow(OutputSparesInputs(output.path, {input.path}))) return;
     // The input is opened before the log: one that cannot be read leaves an older log as it was.
-    if (!OpenCommandInput(m_input, inputPath, lis::kInputRule)) return;
-    if (!OpenLog(FileName(inputPath), outputPath, inputPath)) {
+    if (!OpenCommandInput(m_input, input.path, lis::kInputRule)) return;
+    if (!OpenLog(FileName(input.path), output.path, input.path)) {
         m_input.Close();
         return;
     }
     LogDataSet(tool.name, *dataSet);
-    const int converted = Convert(dataSet, inputPath, outputPath);
-    const std::string log = m_log.IsOpen() ? LogPath(outputPath) : std::string();
+    const int converted = Convert(dataSet, input.path, output.path);
+    const std::string log = m_log.IsOpen() ? LogPath(output.path) : std::string();
     // A failed or stopped run keeps no data set, so the older one keeps its older log too.
     if (!converted) {
         m_log.Abandon();
         return;
     }
     CloseLog();
-    TellDone(outputPath, log);
+    TellDone(output.path, log);
 }
 
 void CLisToQtx::TellDone(const std::string& outputPath, const std::string& log)
