@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cfloat>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <type_traits>
 
@@ -18,16 +19,14 @@ std::string Capitalised(const char* name)
     return text;
 }
 
-// The upper end as the user typed it, when it reads as a number of its type; else
-// the member (whose own exchange then reports the text).
-template <typename T> T TypedUpper(DataExchange& dx, int id, T member)
+// The value the upper end's edit means (DataExchange::NumberMeant), when it is one of
+// its type; else the member (whose own exchange then reports the text).
+template <typename T> T TypedUpper(const DataExchange& dx, int id, T member)
 {
     if (!dx.Saving()) return member;
-    bool ok = false;
-    const double v = ParseDouble(dx.Dialog().GetItemText(id), &ok);
-    if (!ok || !std::isfinite(v)) return member;
-    if (std::is_same_v<T, float> && std::fabs(v) > FLT_MAX) return member;
-    return T(v);
+    const std::optional<double> v = dx.NumberMeant(id);
+    if (!v || (std::is_same_v<T, float> && std::fabs(*v) > FLT_MAX)) return member;
+    return T(*v);
 }
 
 template <typename T> void Exchange(DataExchange& dx, const RangeFields& r, T& lower, T& upper)

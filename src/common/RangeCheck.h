@@ -30,7 +30,8 @@ struct RangeFields {
 // Exchanges the lower end, checks its limits, then checks it against the upper end
 // ("Start frequency must be less then stop frequency!"); then the same for the upper
 // end ("Stop frequency must be greater then start frequency!"). When saving, the
-// lower end is compared with the upper end as typed, so that both ends may move past
-// the old upper end at once.
+// lower end is compared with the value the upper end's edit means (the number shown
+// while its text is unchanged, else the one typed: DataExchange::NumberMeant), so
+// that both ends may move past the old upper end at once.
 void ExchangeRange(DataExchange& dx, const RangeFields& range, float& lower, float& upper);
 void ExchangeRange(DataExchange& dx, const RangeFields& range, double& lower, double& upper);

@@ -225,6 +225,41 @@ void TellNothingChosen(const CLisLogicalFileList& dataSets, const std::string& l
     else MessageBox(cause + Format(kNoChannelFile, lisPath.c_str()), MB_OK | MB_ICONSTOP);
 }
 
+// Asks for the LIS file: not ok on Cancel, nor after telling that the file is no LIS
+// file (before the tool is asked for).
+FileDialogResult ChooseLisInput()
+{
+    FileDialogOptions in;
+    in.title = "Browse Input File";
+    in.filter = "Lis files (.lis;.tap;.nti;.tif;.lti)|*.lis;*.tap;*.nti;*.tif;*.lti|All files (*.*)|*.*|";
+    in.flags = kHideReadOnly;
+    FileDialogResult input = ChooseFile(in);
+    BinaryFile probe;
+    if (input.ok && !OkOrShow(CLisRecordIO::OpenInput(probe, input.path))) input.ok = false;
+    return input;
+}
+
+// The logical file the items dialog left selected, or nullptr.
+CLisLogicalFile* ChosenDataSet(const CLisLogicalFileList& dataSets)
+{
+    for (const auto& d : dataSets)
+        if (d->m_selected == 1) return d.get();
+    return nullptr;
+}
+
+// Asks for the data set's name, proposed beside the LIS file; not ok on Cancel.
+FileDialogResult ChooseQtxOutput(const std::string& lisPath, const std::string& dataSetName)
+{
+    FileDialogOptions out;
+    out.open = false;
+    out.title = "Browse Output File";
+    out.defaultExt = "qtx";
+    out.initialName = JoinPath(FolderOf(lisPath), CLisToQtx::DefaultOutputName(lisPath, dataSetName));
+    out.filter = "Qtx file (.qtx;)|*.qtx;|All files (*.*)|*.*|";
+    out.flags = kHideReadOnly | kOverwritePrompt | kPathMustExist;
+    return ChooseFile(out);
+}
+
 } // namespace
 
 // ---- the command --------------------------------------------------------------------
@@ -232,14 +267,8 @@ void TellNothingChosen(const CLisLogicalFileList& dataSets, const std::string& l
 void CLisToQtx::Run(const std::string& dictionaryDirectory)
 {
     m_dataSets.clear();
-    FileDialogOptions in;
-    in.title = "Browse Input File";
-    in.filter = "Lis files (.lis;.tap;.nti;.tif;.lti)|*.lis;*.tap;*.nti;*.tif;*.lti|All files (*.*)|*.*|";
-    in.flags = kHideReadOnly;
-    const FileDialogResult input = ChooseFile(in);
+    const FileDialogResult input = ChooseLisInput();
     if (!input.ok) return;
-    // A file that is no LIS file is told before the tool is asked for.
-    if (BinaryFile probe; !OkOrShow(CLisRecordIO::OpenInput(probe, input.path))) return;
 
     CSelectToolDlg toolDlg;
     toolDlg.m_lisFileName = FileName(input.path);
@@ -258,26 +287,14 @@ void CLisToQtx::Run(const std::string& dictionaryDirectory)
     for (const auto& dataSet : m_dataSets) itemsDlg.m_logicalFiles.push_back(dataSet.get());
     if (itemsDlg.DoModal() != IDOK) return;
 
-    CLisLogicalFile* dataSet = nullptr;
-    for (const auto& d : m_dataSets)
-        if (d->m_selected == 1) {
-            dataSet = d.get();
-            break;
-        }
+    CLisLogicalFile* dataSet = ChosenDataSet(m_dataSets);
     if (!dataSet) {
         TellNothingChosen(m_dataSets, input.path);
         return;
     }
     if (!DataSetConvertible(*dataSet, SelectedItems(*dataSet), input.path)) return;
 
-    FileDialogOptions out;
-    out.open = false;
-    out.title = "Browse Output File";
-    out.defaultExt = "qtx";
-    out.initialName = JoinPath(FolderOf(input.path), DefaultOutputName(input.path, dataSet->m_fileName));
-    out.filter = "Qtx file (.qtx;)|*.qtx;|All files (*.*)|*.*|";
-    out.flags = kHideReadOnly | kOverwritePrompt | kPathMustExist;
-    const FileDialogResult output = ChooseFile(out);
+    const FileDialogResult output = ChooseQtxOutput(input.path, dataSet->m_fileName);
     if (!output.ok) return;
     m_outputConfirmed = true;
 
@@ -298,8 +315,13 @@ void CLisToQtx::Run(const std::string& dictionaryDirectory)
         return;
     }
     CloseLog();
-    std::string done = log.empty() ? "Lis to Qtx done: wrote " + output.path
-                                   : Format("Lis to Qtx done: wrote %s, log %s", output.path.c_str(), log.c_str());
+    TellDone(output.path, log);
+}
+
+void CLisToQtx::TellDone(const std::string& outputPath, const std::string& log)
+{
+    std::string done = log.empty() ? "Lis to Qtx done: wrote " + outputPath
+                                   : Format("Lis to Qtx done: wrote %s, log %s", outputPath.c_str(), log.c_str());
     if (m_droppedFrames > 0)
         done += Format("; %llu frame(s) dropped for a repeated depth", static_cast<unsigned long long>(m_droppedFrames));
     if (m_placedBehindFrames > 0)
@@ -308,7 +330,7 @@ void CLisToQtx::Run(const std::string& dictionaryDirectory)
     ShowCommandResult(done);
     // The log alone would keep quiet about what the data set lacks.
     if (m_leftOut > 0 && !log.empty())
-        MessageBox(Format(kLeftOut, output.path.c_str(), m_leftOut, log.c_str()), MB_OK | MB_ICONINFORMATION);
+        MessageBox(Format(kLeftOut, outputPath.c_str(), m_leftOut, log.c_str()), MB_OK | MB_ICONINFORMATION);
 }
 
 // ---- the log ------------------------------------------------------------------------

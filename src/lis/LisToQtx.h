@@ -119,6 +119,9 @@ public:
 private:
     static std::time_t SystemTime() { return std::time(nullptr); }
 
+    // The end of a run that wrote its data set: the status bar names it, its log and the
+    // frames dropped; a message tells the channels not converted whole.
+    void TellDone(const std::string& outputPath, const std::string& log);
     void WriteLog(const std::string& text);
     // Commits the log under its name (told when that fails).
     void CloseLog();

@@ -300,16 +300,25 @@ template <typename T> void DataExchange::Real(int id, T& value, double limit, co
         c->ShowNumber(format ? Format(format, double(value)) : NumberText(value), double(value));
         return;
     }
+    const std::optional<double> v = NumberMeant(id);
+    if (!v || *v > limit || *v < -limit) {
+        Fail(id, "Please enter a number.");
+        return;
+    }
+    value = static_cast<T>(*v);
+}
+
+std::optional<double> DataExchange::NumberMeant(int id) const
+{
+    const ControlState* c = m_dialog.Item(id);
+    if (!c) return std::nullopt;
     // A text left as shown means the value it showed, not its rounded digits.
     const std::optional<double> shown = c->ShownNumber();
     bool ok = shown.has_value();
     const double v = ok ? *shown : ParseDouble(c->Text(), &ok);
     // strtod takes "nan" and "inf"; neither is a number a user can mean.
-    if (!ok || !std::isfinite(v) || v > limit || v < -limit) {
-        Fail(id, "Please enter a number.");
-        return;
-    }
-    value = static_cast<T>(v);
+    if (!ok || !std::isfinite(v)) return std::nullopt;
+    return v;
 }
 
 void DataExchange::Text(int id, float& value, const char* format) { Real(id, value, FLT_MAX, format); }

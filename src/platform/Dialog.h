@@ -11,6 +11,7 @@
 #include <functional>
 #include <initializer_list>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -39,6 +40,10 @@ public:
     // back the value it showed, every digit of it: only a text the user changed is read.
     void Text(int id, float& value, const char* format = nullptr);
     void Text(int id, double& value, const char* format = nullptr);
+    // The value edit `id` means, the one reading of a number that the exchange and every
+    // dialog's own check make: the number it showed, every digit of it, while its text is
+    // the one shown (blanks included); else its text read as a finite number; else none.
+    std::optional<double> NumberMeant(int id) const;
     // How the exchange shows a number: a dialog that sets a bound field itself uses
     // these (or CDialog::SetItemNumber), so one field never shows one value in two formats.
     static std::string NumberText(float value);

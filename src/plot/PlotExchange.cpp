@@ -3,8 +3,6 @@
 #include "platform/Format.h"
 #include "platform/Host.h"
 
-#include <cmath>
-
 namespace plot_exchange {
 
 namespace {
@@ -13,16 +11,9 @@ bool Fail(DataExchange& dx, int id, const std::string& message) { return dx.Fail
 
 bool Outside(double v, double lo, double hi) { return !(v >= lo && v <= hi); }
 
-// The value an edit means: the one it showed while its text is unchanged, else the one
-// typed when it reads as a number; else `member`.
-double Typed(DataExchange& dx, int id, double member)
-{
-    const ControlState* c = dx.Dialog().Item(id);
-    if (c && c->ShownNumber()) return *c->ShownNumber();
-    bool ok = false;
-    const double v = ParseDouble(dx.Dialog().GetItemText(id), &ok);
-    return ok && std::isfinite(v) ? v : member;
-}
+// The value an edit means (DataExchange::NumberMeant), else `member`, whose own exchange
+// then reports the text.
+double Typed(const DataExchange& dx, int id, double member) { return dx.NumberMeant(id).value_or(member); }
 
 } // namespace
 

@@ -18,7 +18,7 @@ inline constexpr double kMaxShift = 200.0;
 inline constexpr int kMinTrack = 1;
 inline constexpr int kMaxTrack = 16;
 
-// Start depth (range, then below the stop depth as typed), then stop depth (range,
+// Start depth (range, then below the value the stop depth edit means), then stop depth (range,
 // then above the start depth).
 void DepthRange(DataExchange& dx, int startId, int stopId, double& start, double& stop, const char* format);
 void Shift(DataExchange& dx, int id, double& shift, const char* format);

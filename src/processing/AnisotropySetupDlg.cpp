@@ -154,8 +154,8 @@ int CAnisotropySetupDlg::ReadHeader(const Side& side, const std::string& path)
     m_setup.*side.count = int32_t(datums.size());
     m_setup.*side.top = top, m_setup.*side.bottom = bottom;
     if (side.input) {
-        SetItemText(kIdcInputStart, DepthText(top));
-        SetItemText(kIdcInputStop, DepthText(bottom));
+        ShowDepth(*this, kIdcInputStart, top);
+        ShowDepth(*this, kIdcInputStop, bottom);
     }
     return 1;
 }

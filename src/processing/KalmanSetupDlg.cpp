@@ -83,8 +83,8 @@ int CKalmanSetupDlg::OnSelectInputFile()
     if (!OkOrShow(file.OpenRead(m_setup.inputPath))) return 0;
     CQtxDatumList datums;
     if (!ReadDepthsAndDatums(file, m_setup.topDepth, m_setup.bottomDepth, datums)) return 0;
-    SetItemText(kIdcTopDepth, DepthText(m_setup.topDepth));
-    SetItemText(kIdcBottomDepth, DepthText(m_setup.bottomDepth));
+    ShowDepth(*this, kIdcTopDepth, m_setup.topDepth);
+    ShowDepth(*this, kIdcBottomDepth, m_setup.bottomDepth);
     return 1;
 }
 

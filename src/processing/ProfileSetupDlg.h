@@ -110,8 +110,8 @@ protected:
         nameOutput();
         this->SetItemText(Control::kIdcOutputFile, Shorten("Output File : ", s.outputPath));
         if (!ReadDepthsAndDatums(file, s.topDepth, s.bottomDepth, datums)) return false;
-        this->SetItemText(Control::kIdcTopDepth, DepthText(s.topDepth));
-        this->SetItemText(Control::kIdcBottomDepth, DepthText(s.bottomDepth));
+        ShowDepth(*this, Control::kIdcTopDepth, s.topDepth);
+        ShowDepth(*this, Control::kIdcBottomDepth, s.bottomDepth);
         return true;
     }
 

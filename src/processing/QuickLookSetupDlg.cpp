@@ -146,8 +146,8 @@ int CQuickLookSetupDlg::OnSelectInputFile()
     SetItemText(kIdcOutputFile, Shorten("Output File : ", m_setup.outputPath));
     CQtxDatumList datums;
     if (!ReadDepthsAndDatums(file, m_setup.topDepth, m_setup.bottomDepth, datums)) return 0;
-    SetItemText(kIdcTopDepth, DepthText(m_setup.topDepth));
-    SetItemText(kIdcBottomDepth, DepthText(m_setup.bottomDepth));
+    ShowDepth(*this, kIdcTopDepth, m_setup.topDepth);
+    ShowDepth(*this, kIdcBottomDepth, m_setup.bottomDepth);
     // The caption follows the data set's unit; the values follow the unit chosen here.
     for (const auto& datum : datums) {
         if (datum->m_category != kCategorySlowness) continue;

@@ -1,6 +1,7 @@
 #include "processing/SetupFiles.h"
 
 #include "platform/Controls.h"
+#include "platform/Dialog.h"
 #include "platform/Format.h"
 #include "platform/Host.h"
 #include "settings/ProcessingSetupGroups.h"
@@ -28,7 +29,7 @@ void NoteInputChange(uint32_t& changed, uint32_t& lastSize, bool force, const st
     changed = path != previousPath ? 1 : 0;
 }
 
-std::string DepthText(double depth) { return Format("%10.4f", depth); }
+void ShowDepth(CDialog& dlg, int id, double depth) { dlg.SetItemNumber(id, depth, "%10.4f"); }
 
 bool ReadTraceCurves(const std::string& path, const char* what, ControlState* box, double& top, double& bottom,
                      ProfileCurveList& curves)

@@ -21,8 +21,9 @@ class ControlState;
 void NoteInputChange(uint32_t& changed, uint32_t& lastSize, bool force, const std::string& path,
                      const std::string& previousPath);
 
-// "%10.4f", as the setups show depths.
-std::string DepthText(double depth);
+// Shows `depth` in edit `id` of `dlg` as the setups show depths ("%10.4f"): left as
+// shown, the edit gives back every digit of it, not the four decimals it shows.
+void ShowDepth(CDialog& dlg, int id, double depth);
 
 // Reads the data set at `path` into the curve list `curves`: its depth range as stored
 // and a listed flag per trace datum, whose mnemonics fill `box` (when there is one).

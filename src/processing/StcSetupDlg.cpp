@@ -138,8 +138,8 @@ int CStcSetupDlg::OnSelectInputMapFile()
     SetItemText(kIdcOutputFile, Shorten("Output Projection File : ", m_setup.outputPath));
     CQtxDatumList datums;
     if (!ReadDepthsAndDatums(file, m_setup.topDepth, m_setup.bottomDepth, datums)) return 0;
-    SetItemText(kIdcTopDepth, DepthText(m_setup.topDepth));
-    SetItemText(kIdcBottomDepth, DepthText(m_setup.bottomDepth));
+    ShowDepth(*this, kIdcTopDepth, m_setup.topDepth);
+    ShowDepth(*this, kIdcBottomDepth, m_setup.bottomDepth);
     StcMapRanges r;
     if (ReadStcMapRanges(datums, r)) {
         m_setup.slownessTitle = r.slownessTitle;

@@ -139,7 +139,8 @@ void TellEnd(const std::vector<const CQtxDatum*>& curves, const std::vector<cons
                                      : "Wrote one value a frame of the curves holding several (a fast channel's at the "
                                        "frame's depth, else the first) to file :\n" + lasPath + "\n" + first + ".";
     if (!mended.empty()) text += "\nRenamed the curves whose names LAS readers would not read as they stand: " + mended + ".";
-    if (!leftOut.empty()) text += "\n" + LeftOutLine(leftOut);
+    // Appended: GCC 12 warns falsely (-Wrestrict) on "\n" + a temporary string.
+    if (!leftOut.empty()) text.append("\n").append(LeftOutLine(leftOut));
     if (nulls)
         text += Format("\n%llu value(s) that are no number or infinite were written as the NULL value %.4f.",
                        static_cast<unsigned long long>(nulls), kLasNull);
@@ -365,8 +366,10 @@ bool TakeCurves(CToolsWnd& e, std::vector<const CQtxDatum*>& curves, std::vector
     for (size_t k = 0; k < in.list.size(); ++k)
         if (in.IsSelected(k)) (IsLasCurve(*in.list[k]) ? curves : leftOut).push_back(in.list[k].get());
     if (!curves.empty()) return true;
-    const std::string text = "Found no curve among the selected items of file :\n" + in.path +
-                             (leftOut.empty() ? "" : "\n" + LeftOutLine(leftOut)) + "\nOperation will be abandoned.";
+    // Appended piece by piece, as in TellEnd.
+    std::string text = "Found no curve among the selected items of file :\n" + in.path;
+    if (!leftOut.empty()) text.append("\n").append(LeftOutLine(leftOut));
+    text += "\nOperation will be abandoned.";
     e.Inputs().CloseInputs();
     MessageBox(text, MB_OK | MB_ICONSTOP);
     return false;

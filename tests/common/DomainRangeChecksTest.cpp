@@ -79,4 +79,34 @@ TEST_F(DomainRangeChecksTest, EachRangeMovesItsOwnPairAndTheListedOrderRefusesFi
     }
 }
 
+// A range is judged by the values its edits mean: ends that show the same six digits
+// (1000.001 and 1000.002 both show "1000") are in order while left as shown; an end
+// typed ("1000.0") is taken as typed.
+TEST_F(DomainRangeChecksTest, ARangeLeftAsShownIsJudgedByTheValuesItShowed)
+{
+    using C = Control;
+    const std::vector<DomainRangeCheck> checks{TimeCheck<C>(), FrequencyCheck<C>(), SlownessCheck<C>(), AzimuthCheck<C>()};
+    const struct {
+        const char* typedStop; // nullptr: left as shown
+        const char* message;   // nullptr: accepted
+    } cases[] = {{nullptr, nullptr}, {"1000.0", "Start time must be less then stop time!"}};
+    for (const auto& c : cases) {
+        host.ClearMessages();
+        if (c.message) host.ExpectMessage(c.message);
+        DialogScript& script = host.ScriptDialog(9200).Inspect([](CDialog& d) {
+            EXPECT_EQ(d.GetItemText(kIdcTimeStart) + "|" + d.GetItemText(kIdcTimeStop), "1000|1000");
+        });
+        if (c.typedStop) script.Type(kIdcTimeStop, c.typedStop);
+        script.Press(IDOK);
+        if (c.message) script.Press(IDCANCEL);
+        RangesDlg dlg(checks);
+        dlg.m_ranges.timeStart = 1000.001f, dlg.m_ranges.timeStop = 1000.002f;
+        EXPECT_EQ(dlg.DoModal(), c.message ? IDCANCEL : IDOK) << c.typedStop;
+        EXPECT_EQ(host.Messages().size(), c.message ? 1u : 0u) << c.typedStop;
+        if (c.message) continue;
+        EXPECT_EQ(dlg.m_ranges.timeStart, 1000.001f);
+        EXPECT_EQ(dlg.m_ranges.timeStop, 1000.002f);
+    }
+}
+
 } // namespace

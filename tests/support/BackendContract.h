@@ -17,11 +17,13 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -334,6 +336,45 @@ TYPED_TEST_P(BackendContract, AnEditLeftAsShownGivesBackEveryDigitOfItsNumber)
     }
 }
 
+// The value an edit means, which the exchange and every dialog's own checks read: the
+// number shown, every digit, while the text is the one shown, blanks included; else the
+// text as a finite number; else none.
+TYPED_TEST_P(BackendContract, TheValueAnEditMeansIsItsShownNumberUntilItsTextChanges)
+{
+    using namespace contract;
+    ContractBackend& b = this->backend;
+    const std::string shown = " 1000.1235"; // 1000.12345 in "%10.4f"
+    const struct {
+        const char* what;
+        std::function<void(NumberDlg&)> act;
+        std::optional<double> meant;
+    } cases[] = {
+        {"left as shown", [](NumberDlg&) {}, 1000.12345},
+        {"typed back to the text shown", [&](NumberDlg& d) { b.Type(d, kDepth, "1"), b.Type(d, kDepth, shown); },
+         1000.12345},
+        {"its leading blank taken out", [&](NumberDlg& d) { b.Type(d, kDepth, "1000.1235"); }, 1000.1235},
+        {"a blank added behind", [&](NumberDlg& d) { b.Type(d, kDepth, shown + " "); }, 1000.1235},
+        {"typed over", [&](NumberDlg& d) { b.Type(d, kDepth, "-2.5e3"); }, -2500.0},
+        {"the program's own text", [&](NumberDlg& d) { d.SetItemText(kDepth, shown), Host().DialogChanged(d); },
+         1000.1235},
+        {"no number", [&](NumberDlg& d) { b.Type(d, kDepth, "1000.1235 ft"); }, std::nullopt},
+        {"empty", [&](NumberDlg& d) { b.Type(d, kDepth, ""); }, std::nullopt},
+        {"not a number", [&](NumberDlg& d) { b.Type(d, kDepth, "nan"); }, std::nullopt},
+        {"infinite", [&](NumberDlg& d) { b.Type(d, kDepth, "-inf"); }, std::nullopt},
+        {"beyond any double", [&](NumberDlg& d) { b.Type(d, kDepth, "1e999"); }, std::nullopt},
+        {"shown, but no finite number", [](NumberDlg& d) { d.SetItemNumber(kDepth, HUGE_VAL, "%10.4f"); },
+         std::nullopt},
+    };
+    for (const auto& c : cases) {
+        NumberDlg d;
+        ASSERT_TRUE(d.Create()) << c.what;
+        ASSERT_EQ(b.ShownText(d, kDepth), shown) << c.what;
+        c.act(d);
+        EXPECT_EQ(DataExchange(d, true).NumberMeant(kDepth), c.meant) << c.what;
+        d.DestroyWindow();
+    }
+}
+
 TYPED_TEST_P(BackendContract, ScrollBarsHoldThePositionInsideTheLastPage)
 {
     contract::SizeProbe w;
@@ -628,6 +669,7 @@ REGISTER_TYPED_TEST_SUITE_P(BackendContract, WhatAListShowsSelectedIsWhatItsDial
                             AClickedRadioButtonClearsOnlyTheRestOfItsSet,
                             TypingStopsAtTheLengthLimitButALimitCutsNothingAlreadyThere,
                             AnEditLeftAsShownGivesBackEveryDigitOfItsNumber,
+                            TheValueAnEditMeansIsItsShownNumberUntilItsTextChanges,
                             ScrollBarsHoldThePositionInsideTheLastPage,
                             AChildWindowIsToldItsClientSizeAndKeepsItsCaption,
                             AWindowsContextDescribesItsScreenWhateverTheWindowsSize,
