@@ -93,7 +93,7 @@ private:
             Blanks();
             if (!Take(':')) return Fail("a member without ':'");
             Blanks();
-            out.members.emplace_back(std::move(key), Value());
+            out.members.push_back({std::move(key), Value()});
             if (!Read(out.members.back().second, depth + 1)) return false;
             Blanks();
             if (Take('}')) return true;

@@ -5,10 +5,11 @@
 #pragma once
 
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace minijson {
+
+struct Member;
 
 struct Value {
     enum class Kind { Null, Bool, Number, String, Array, Object };
@@ -17,12 +18,19 @@ struct Value {
     double number = 0.0;  // Number
     std::string text;     // String
     std::vector<Value> items;                           // Array
-    std::vector<std::pair<std::string, Value>> members; // Object, in the text's order
+    std::vector<Member> members; // Object, in the text's order
 
     bool IsNull() const { return kind == Kind::Null; }
     bool IsNumber() const { return kind == Kind::Number; }
     // The member named `key` (the first of that name), or nullptr: not an object, or no such member.
     const Value* Find(const std::string& key) const;
+};
+
+// One member of an object. (A struct of its own, not a pair: a pair of a type not yet
+// complete is refused by some standard libraries.)
+struct Member {
+    std::string first;
+    Value second;
 };
 
 // Nesting deeper than this is refused: the descriptions are a few levels deep.
