@@ -195,11 +195,7 @@ protected:
     {
         HostTest::SetUp();
         host.onUnexpected = [this](const std::string& what) { shown += " [" + what + "]"; };
-        ASSERT_TRUE(LisDictionaryBuilder()
-                        .Depth({"DEPT"})
-                        .Section("~DSI", {{"DX", "GN", "NRM", "NS", "PER", "NR", "DIP", "DSIMONO"}})
-                        .Section("~QTX", {{"WMNO", "MNS", "MSP", "", "MNR", "WMNO"}})
-                        .WriteDit(dir.Path()));
+        ASSERT_TRUE(LisDictionaryBuilder::WriteTruthDit(dir.Path()));
     }
 
     // A reason on one line, the same in every run and checkout: no line breaks, no

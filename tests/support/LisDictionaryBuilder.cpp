@@ -62,3 +62,12 @@ bool LisDictionaryBuilder::WriteDit(const std::string& directory) const
     const std::vector<uint8_t> dit = Dit();
     return Write(directory + "/LisDic.dit", std::string(dit.begin(), dit.end()));
 }
+
+bool LisDictionaryBuilder::WriteTruthDit(const std::string& directory)
+{
+    return LisDictionaryBuilder()
+        .Depth({"DEPT"})
+        .Section("~DSI", {{"DX", "GN", "NRM", "NS", "PER", "NR", "DIP", "DSIMONO"}})
+        .Section("~QTX", {{"WMNO", "MNS", "MSP", "", "MNR", "WMNO"}})
+        .WriteDit(directory);
+}

@@ -32,6 +32,10 @@ public:
     bool WriteText(const std::string& path) const;
     bool WriteDit(const std::string& directory) const;
 
+    // The dictionary logs of known truth are converted with: depth DEPT, one Dsi and one
+    // QTX record, written to `directory`/LisDic.dit.
+    static bool WriteTruthDit(const std::string& directory);
+
     static std::string Join(const std::vector<std::string>& fields);
     // The stored form of a text: plain through its second CR or LF, the rest XORed with 0x6D.
     static std::vector<uint8_t> Scramble(const std::string& text);
