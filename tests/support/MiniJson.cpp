@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdint>
 #include <cstdio>
 
 namespace minijson {
@@ -69,8 +68,8 @@ private:
         if (depth >= kMostDepth) return Fail("nesting too deep");
         out = Value();
         switch (Peek()) {
-        case '{': return Object(out, depth);
-        case '[': return Array(out, depth);
+        case '{': return Members(out, depth, '}');
+        case '[': return Members(out, depth, ']');
         case '"': out.kind = Value::Kind::String; return String(out.text);
         case 't': out.kind = Value::Kind::Bool; out.flag = true; return Word("true");
         case 'f': out.kind = Value::Kind::Bool; return Word("false");
@@ -79,41 +78,33 @@ private:
         }
     }
 
-    bool Object(Value& out, int depth)
+    // An object's members or an array's items, up to `close`.
+    bool Members(Value& out, int depth, char close)
     {
-        out.kind = Value::Kind::Object;
-        ++m_at; // '{'
+        const bool object = close == '}';
+        out.kind = object ? Value::Kind::Object : Value::Kind::Array;
+        ++m_at; // '{' or '['
         Blanks();
-        if (Take('}')) return true;
+        if (Take(close)) return true;
         for (;;) {
             Blanks();
-            std::string key;
-            if (Peek() != '"') return Fail("a member without a quoted name");
-            if (!String(key)) return false;
+            Value* value = nullptr;
+            if (object) {
+                std::string key;
+                if (Peek() != '"') return Fail("a member without a quoted name");
+                if (!String(key)) return false;
+                Blanks();
+                if (!Take(':')) return Fail("a member without ':'");
+                Blanks();
+                out.members.push_back({std::move(key), Value()});
+                value = &out.members.back().second;
+            } else {
+                value = &out.items.emplace_back();
+            }
+            if (!Read(*value, depth + 1)) return false;
             Blanks();
-            if (!Take(':')) return Fail("a member without ':'");
-            Blanks();
-            out.members.push_back({std::move(key), Value()});
-            if (!Read(out.members.back().second, depth + 1)) return false;
-            Blanks();
-            if (Take('}')) return true;
-            if (!Take(',')) return Fail("an object without ',' or '}'");
-        }
-    }
-
-    bool Array(Value& out, int depth)
-    {
-        out.kind = Value::Kind::Array;
-        ++m_at; // '['
-        Blanks();
-        if (Take(']')) return true;
-        for (;;) {
-            Blanks();
-            out.items.emplace_back();
-            if (!Read(out.items.back(), depth + 1)) return false;
-            Blanks();
-            if (Take(']')) return true;
-            if (!Take(',')) return Fail("an array without ',' or ']'");
+            if (Take(close)) return true;
+            if (!Take(',')) return Fail("a list without ',' or its closing bracket");
         }
     }
 
@@ -146,42 +137,6 @@ private:
         return true;
     }
 
-    bool Hex4(uint32_t& out)
-    {
-        out = 0;
-        for (int i = 0; i < 4; ++i) {
-            if (!More()) return Fail("a cut \\u escape");
-            const char c = m_text[m_at];
-            const int v = c >= '0' && c <= '9'   ? c - '0'
-                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                                 : -1;
-            if (v < 0) return Fail("a \\u escape of no hex digits");
-            out = out * 16 + uint32_t(v);
-            ++m_at;
-        }
-        return true;
-    }
-
-    static void Utf8(std::string& out, uint32_t c)
-    {
-        if (c < 0x80) {
-            out += char(c);
-        } else if (c < 0x800) {
-            out += char(0xC0 | c >> 6);
-            out += char(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += char(0xE0 | c >> 12);
-            out += char(0x80 | (c >> 6 & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        } else {
-            out += char(0xF0 | c >> 18);
-            out += char(0x80 | (c >> 12 & 0x3F));
-            out += char(0x80 | (c >> 6 & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        }
-    }
-
     bool Escape(std::string& out)
     {
         if (!More()) return Fail("a cut escape");
@@ -194,21 +149,8 @@ private:
         case 'n': out += '\n'; return true;
         case 'r': out += '\r'; return true;
         case 't': out += '\t'; return true;
-        case 'u': break;
-        default: return Fail("an unknown escape");
+        default: return Fail("an escape this reader does not take (the descriptions need no \\u)");
         }
-        uint32_t code = 0;
-        if (!Hex4(code)) return false;
-        if (code >= 0xDC00 && code <= 0xDFFF) return Fail("a lone low surrogate");
-        if (code >= 0xD800 && code <= 0xDBFF) {
-            uint32_t low = 0;
-            if (!Take('\\') || !Take('u')) return Fail("a high surrogate alone");
-            if (!Hex4(low)) return false;
-            if (low < 0xDC00 || low > 0xDFFF) return Fail("a high surrogate without its low one");
-            code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
-        }
-        Utf8(out, code);
-        return true;
     }
 
     bool String(std::string& out)

@@ -1,7 +1,7 @@
 // A small JSON reader for the test data's descriptions (objects, arrays, numbers,
-// strings, true, false, null), strict about the grammar and safe on any input: every
-// read is bounds-checked, nesting is limited, and a malformed text is an error, never
-// a partial value.
+// strings without \u escapes, true, false, null), strict about the grammar and safe
+// on any input: every read is bounds-checked, nesting is limited, and a malformed text
+// is an error, never a partial value.
 #pragma once
 
 #include <string>
