@@ -293,6 +293,10 @@ namespace {
 // or cut from a float).
 double Tolerance(double precision, bool integer) { return integer ? precision * (1.0 - 1e-9) : 1.25 * precision; }
 
+// Where two depths' rounding reaches a third of a step, a single distance's count of it
+// is in doubt (a distance of one step may read as two, or none).
+bool CountInDoubt(double tolerance, double step) { return 3.0 * tolerance >= step; }
+
 // The coarsest whole multiple of a step looked for.
 constexpr uint32_t kMostMultiple = 8;
 // Distances a whole multiple of the step may break: what one odd depth breaks.
@@ -497,13 +501,13 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
     // multiple. (A coarser step need only be known disproved: its count stops once more
     // anchors are odd than any log it stands for holds.)
     const double tolerance = Tolerance(precision, integer);
-    if (!follow && step > 0.0 && 3.0 * tolerance >= step) {
+    if (!follow && step > 0.0 && CountInDoubt(tolerance, step)) {
         StepFit fit = HoldStep(depths, leastSteps, step, precision, integer);
         const size_t share = leastSteps.empty() ? 4 : 8;
         HoldOptions quick;
         quick.oddLimit = StepFit::OddAllowed(depths.empty() ? 0 : depths.size() - 1);
         for (uint32_t g = kMostMultiple; g >= 2 && fit.multiple == 1 && !fit.Disproves(); --g) {
-            if (3.0 * tolerance >= g * step) break;
+            if (CountInDoubt(tolerance, g * step)) break;
             const StepFit coarser = HoldStep(depths, leastSteps, g * step, precision, integer, quick);
             if (!coarser.Disproves() && coarser.onGrid >= 4 && coarser.gapless * share >= coarser.onGrid)
                 fit.multiple = g;
@@ -517,7 +521,7 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
     // the depths' rounding reaches a third of the step: there a single distance's count
     // is in doubt, and the rounding would bias both; the stretches the step is followed
     // over measure it.
-    if (follow && step > 0.0 && std::isfinite(step) && 3.0 * tolerance < step) {
+    if (follow && step > 0.0 && std::isfinite(step) && !CountInDoubt(tolerance, step)) {
         std::vector<double> each;
         for (size_t j = 1; j < depths.size(); ++j) {
             const double d = std::fabs(depths[j] - depths[j - 1]), n = std::nearbyint(d / step);

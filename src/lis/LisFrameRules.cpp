@@ -414,7 +414,6 @@ std::string SpacingRuling(const StepFit& fit)
     return Format("%zu frame or record depth(s) lie between its places", fit.odd);
 }
 
-
 // What the anchors of a data set and their depth code give a step to be held against.
 struct StepAnchors {
     GridAnchors anchors;
@@ -500,19 +499,13 @@ void SettleSpacing(CLisLogicalFile& f)
     // over the whole run, else the step measured on the longest stretch it counts.
     const StepFit byEntry8 =
         given > 0.0 ? FitStep(a, s.anchors.counts, given, s.precision, s.integer) : StepFit{};
-    if (given > 0.0 && !byEntry8.Disproves()) {
-        const double rounded = given * f.m_spacingRounding;
-        const double step = StepOfEntry8(s, given, rounded, byEntry8);
-        if (step == rounded) f.m_frameSpacing = std::copysign(rounded, f.m_frameSpacing);
-        if (step != rounded && step != given) {
-            f.m_spacingOverruled = true;
-            f.m_frameSpacing = std::copysign(step, f.m_frameSpacing); // measured, not rounded: no drift
-            f.m_spacingRuling = SpacingRuling(byEntry8);
-        }
-        return PlaceAndMark(f, a, step, s.precision);
-    }
-    const double step = StepWithoutEntry8(s, given, byEntry8, f.m_depthCode);
-    if (step != given) {
+    const bool stands = given > 0.0 && !byEntry8.Disproves();
+    const double rounded = given * f.m_spacingRounding; // EB 8 to four places, as read before
+    const double step =
+        stands ? StepOfEntry8(s, given, rounded, byEntry8) : StepWithoutEntry8(s, given, byEntry8, f.m_depthCode);
+    if (stands && step == rounded) {
+        f.m_frameSpacing = std::copysign(rounded, f.m_frameSpacing);
+    } else if (step != given) {
         f.m_spacingOverruled = true;
         f.m_frameSpacing = std::copysign(step, f.m_frameSpacing); // measured, not rounded: no drift over the span
         if (given > 0.0) f.m_spacingRuling = SpacingRuling(byEntry8);
