@@ -462,10 +462,7 @@ private:
     {
         const size_t share = least_.empty() ? 4 : 8;
         for (uint32_t g = kMostMultiple; g >= 2 && fit_.onGrid >= 4; --g)
-            if (broken_[g] <= kMultipleBroken && exact_[g] * share >= fit_.onGrid) {
-                fit_.multiple = g;
-                break;
-            }
+            if (broken_[g] <= kMultipleBroken && exact_[g] * share >= fit_.onGrid) fit_.wholeMultiples |= 1u << g;
     }
 
     const std::vector<double>& d_;
@@ -492,28 +489,17 @@ StepFit HoldStep(const std::vector<double>& depths, const std::vector<uint32_t>&
     return StepHolder(depths, leastSteps, step, precision, integer, options).Run();
 }
 
-StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double step,
+namespace {
+
+// The step held over the anchors (`step` as it was held last), no multiple of it borne out.
+StepFit FitOnce(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double& step,
                 double precision, bool integer, bool follow)
 {
     // Where the depths' rounding reaches a third of the step, a distance's count of it is
-    // in doubt: the coarsest whole multiple of it (up to 8) wider than that, that the
-    // depths do not disprove, with enough distances exactly their least count, tells the
-    // multiple. (A coarser step need only be known disproved: its count stops once more
-    // anchors are odd than any log it stands for holds.)
+    // in doubt: it is held as given.
     const double tolerance = Tolerance(precision, integer);
-    if (!follow && step > 0.0 && CountInDoubt(tolerance, step)) {
-        StepFit fit = HoldStep(depths, leastSteps, step, precision, integer);
-        const size_t share = leastSteps.empty() ? 4 : 8;
-        HoldOptions quick;
-        quick.oddLimit = StepFit::OddAllowed(depths.empty() ? 0 : depths.size() - 1);
-        for (uint32_t g = kMostMultiple; g >= 2 && fit.multiple == 1 && !fit.Disproves(); --g) {
-            if (CountInDoubt(tolerance, g * step)) break;
-            const StepFit coarser = HoldStep(depths, leastSteps, g * step, precision, integer, quick);
-            if (!coarser.Disproves() && coarser.onGrid >= 4 && coarser.gapless * share >= coarser.onGrid)
-                fit.multiple = g;
-        }
-        return fit;
-    }
+    if (!follow && step > 0.0 && CountInDoubt(tolerance, step))
+        return HoldStep(depths, leastSteps, step, precision, integer);
     // A rough step is first measured on the distances it counts plainly, one by one
     // (each within a quarter of a step of a whole count): the median of their steps,
     // which a splice or an odd depth does not move, then the sum of the distances that
@@ -550,9 +536,58 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
     for (int again = 0; follow && again < kMostFollows && fit.steps > 0; ++again) {
         const StepFit next = HoldStep(depths, leastSteps, fit.step, precision, integer, followed);
         if (next.steps < fit.steps || (next.steps == fit.steps && misses(next) >= misses(fit))) break;
+        step = fit.step;
         fit = next;
     }
     return fit;
 }
+
+// Whether `coarse`, g steps of `fine`, is the log's step: enough of its distances exactly
+// their least count, and it misplaces no more anchors than `fine` does (frames that run
+// past or onto the next record at it, where they do not at the finer step, prove the
+// finer step).
+bool WholeMultipleBorneOut(const StepFit& fine, const StepFit& coarse, bool once)
+{
+    const size_t share = once ? 8 : 4;
+    return coarse.onGrid >= 4 && coarse.gapless * share >= coarse.onGrid && coarse.Misplaced() <= fine.Misplaced();
+}
+
+// The coarsest of the multiples `candidates` (bit g: g steps) that holding it bears out; 1: none.
+uint32_t CoarsestMultiple(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps,
+                          const StepFit& fine, double step, double precision, bool integer, bool follow,
+                          uint32_t candidates)
+{
+    HoldOptions quick;
+    quick.follow = follow;
+    quick.oddLimit = fine.Misplaced(); // past it the multiple is no longer in question
+    for (uint32_t g = kMostMultiple; g >= 2; --g) {
+        if (!(candidates & (1u << g))) continue;
+        const StepFit coarse = HoldStep(depths, leastSteps, g * step, precision, integer, quick);
+        if (WholeMultipleBorneOut(fine, coarse, !leastSteps.empty())) return g;
+    }
+    return 1;
+}
+
+} // namespace
+
+StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double step,
+                double precision, bool integer, bool follow)
+{
+    double held = step;
+    StepFit fit = FitOnce(depths, leastSteps, held, precision, integer, follow);
+    // Where the depths' rounding reaches a third of the step, a distance's count of it is
+    // in doubt: every multiple wider than that is tried; else those the distances counted
+    // allow.
+    const double tolerance = Tolerance(precision, integer);
+    uint32_t candidates = fit.wholeMultiples;
+    if (held > 0.0 && CountInDoubt(tolerance, held)) {
+        candidates = 0;
+        for (uint32_t g = 2; g <= kMostMultiple; ++g)
+            if (!CountInDoubt(tolerance, g * held)) candidates |= 1u << g;
+    }
+    if (candidates != 0) fit.multiple = CoarsestMultiple(depths, leastSteps, fit, held, precision, integer, follow, candidates);
+    return fit;
+}
+
 
 } // namespace lis::frames

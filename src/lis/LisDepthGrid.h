@@ -65,8 +65,13 @@ struct StepFit {
     uint32_t multiple = 1; // the coarsest whole multiple (up to 8) of the step that every counted
                            // distance holds its least count of, enough of them exactly; 1: none
     double sign = 1.0;     // the way most distances run
+    uint32_t wholeMultiples = 0; // bit g set: g steps may be the step (every counted distance a
+                                 // whole multiple of g but for what one odd depth breaks); to be
+                                 // borne out by laying g steps over the anchors
 
     size_t Distances() const { return onGrid + odd + runPast; }
+    // Anchors the step misplaces: off its grid, running past or met by a record before.
+    size_t Misplaced() const { return odd + runPast + overlaps; }
     // Whether the anchors disprove the step: more than a few odd anchors (one odd depth, a
     // splice or a repeat section never does), records' frames running past the next
     // record's depth after more than a quarter of the distances (so one in three does),

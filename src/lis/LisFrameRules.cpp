@@ -455,7 +455,7 @@ double MultipleOfEntry8(const StepAnchors& s, double given, const StepFit& byEnt
     if (!(given > 0.0) || byEntry8.multiple < 2 || kMultipleOffShare * offGrid > byEntry8.Distances()) return 0.0;
     const double step = given * byEntry8.multiple;
     const StepFit coarse = s.Hold(step);
-    return coarse.odd + coarse.runPast <= offGrid ? StepOfEntry8(s, step, step, coarse) : 0.0;
+    return coarse.Misplaced() <= byEntry8.Misplaced() ? StepOfEntry8(s, step, step, coarse) : 0.0;
 }
 
 // The step where EB 8 is absent or disproved: a whole multiple of it the depths bear

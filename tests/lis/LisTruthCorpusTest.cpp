@@ -1,5 +1,5 @@
-// The LIS logs of known truth beside the project (../shared/lis-truth, folders named/
-// and kinds/), each converted through the scan and Lis to Qtx and its first data set
+// The LIS logs of known truth beside the project (../shared/lis-truth, folders named/,
+// kinds/ and kinds2/), each converted through the scan and Lis to Qtx and its first data set
 // judged as the corpus README says, against the folder's meta.json:
 // - it is converted;
 // - every frame of the file is there once, named by its GR (50.5 + its index in the
@@ -37,7 +37,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kFolders[] = {"named", "kinds"};
+constexpr const char* kFolders[] = {"named", "kinds", "kinds2"};
 constexpr double kFoot = 0.3048;
 // The README's allowances, in feet or metres.
 constexpr double kGrOff = 1e-3, kGrFirst = 50.5;
