@@ -557,25 +557,35 @@ uint32_t SettleFrameLayout(const LayoutTrials& trials, const CLisLogicalFile& f,
             : stepless                                        ? "its frames' depths keep no step"
                                                               : "";
     // Its padding holds frames: the next frame's depth between two of its frames' depths,
-    // or (once a record) channel data where padding would be filler.
-    if (ruled.empty() && !once && 2 * declared.padBetween > declared.depths.size())
+    // or (once a record) channel data where padding would be filler. Not where the
+    // channels' own reading does not run one way (then the padding is a counter, a time or
+    // a depth of the writer's), nor, once a record, where a usable EB 8 steps its frames
+    // from record to record with no gap after most but runs the channels' frames past or
+    // onto the next records.
+    const double spacing = std::fabs(f.m_frameSpacing);
+    const auto byEntry8 = [&](const LayoutTrial& t) {
+        return FitStep(t.depths, t.counts, spacing, StepPrecisionOf(t.depths, code, factor), !lis::IsRealCode(code));
+    };
+    const auto entry8StepsDeclared = [&] {
+        if (!(spacing > 0.0) || !read(channels)) return false;
+        const StepFit ofDeclared = byEntry8(declared), ofChannels = byEntry8(channels);
+        return !ofDeclared.Disproves() && 2 * ofDeclared.gapless > ofDeclared.onGrid
+               && 2 * (ofChannels.runPast + ofChannels.overlaps) > ofChannels.Distances();
+    };
+    if (ruled.empty() && !once && channelsRun && 2 * declared.padBetween > declared.depths.size())
         ruled = "the bytes behind its channels hold the next frames' depths";
     // Frames smaller than the channels, where the records hold whole frames of the
     // channels too, leave channel data unread.
     if (ruled.empty() && declared.size < channels.size && read(channels) && channels.whole && channelsRun)
         ruled = "the data records hold whole frames of the channels, which reach past its frames";
-    if (ruled.empty() && once && 2 * declared.padData > declared.frames)
+    if (ruled.empty() && once && channelsRun && 2 * declared.padData > declared.frames && !entry8StepsDeclared())
         ruled = "the bytes behind its channels hold channel data, not filler";
     // Frames smaller than the channels have no padding to judge by: a usable EB 8 that
     // steps the channels' frames from record to record, where EB 3's frames leave a gap
     // after every record or cannot be stepped by it, rules EB 3 out. (Filler behind the
     // channels outweighs it: frames of filler are none.)
-    if (const double spacing = std::fabs(f.m_frameSpacing);
-        ruled.empty() && once && declared.size < channels.size && spacing > 0.0 && read(channels)) {
-        const auto fit = [&](const LayoutTrial& t) {
-            return FitStep(t.depths, t.counts, spacing, StepPrecisionOf(t.depths, code, factor), !lis::IsRealCode(code));
-        };
-        const StepFit ofChannels = fit(channels), ofDeclared = fit(declared);
+    if (ruled.empty() && once && declared.size < channels.size && spacing > 0.0 && read(channels)) {
+        const StepFit ofChannels = byEntry8(channels), ofDeclared = byEntry8(declared);
         const auto gapless = [](const StepFit& fit) { return fit.onGrid > 0 && 8 * fit.gapless >= fit.onGrid; };
         if (!ofChannels.Disproves() && (ofDeclared.Disproves() || (gapless(ofChannels) && !gapless(ofDeclared))))
             ruled = "the DFSR frame spacing (entry 8) steps the channels' frames from one data record to the next, "
