@@ -279,12 +279,12 @@ DepthGrid MeasureDepthGrid(const std::vector<double>& depths, const std::vector<
 bool StepFit::Disproves() const
 {
     // One odd depth makes up to two odd distances.
-    const size_t distances = Distances();
+    const size_t distances = Distances(), offGrid = odd + runPast;
     return multiple > 1 || odd > OddAllowed(distances) || kRunPastShare * runPast > distances
-           || 2 * overlaps > distances;
+           || 2 * overlaps > distances || (offGrid >= kOddFloor && 2 * offGrid > distances);
 }
 
-size_t StepFit::OddAllowed(size_t distances) { return std::max<size_t>(2, distances / 16); }
+size_t StepFit::OddAllowed(size_t distances) { return std::max<size_t>(kOddFloor, distances / 16); }
 
 namespace {
 

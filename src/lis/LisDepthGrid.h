@@ -75,12 +75,17 @@ struct StepFit {
     // Whether the anchors disprove the step: more than a few odd anchors (one odd depth, a
     // splice or a repeat section never does), records' frames running past the next
     // record's depth after more than a quarter of the distances (so one in three does),
-    // most records overlapping the next, or every distance a whole multiple of it.
+    // most records overlapping the next, two or more distances off its grid (odd or
+    // running past) that are most of them, or every distance a whole multiple of it.
     bool Disproves() const;
     // Odd anchors a step stands with over `distances`: what one odd depth makes (two odd
     // distances), or one in sixteen (a splice or repeat section in a long log).
     static size_t OddAllowed(size_t distances);
 };
+
+// Odd distances one odd depth makes: a step stands with as many, but not where they are
+// most of a short log's distances (a step that misses nearly every one is none).
+constexpr size_t kOddFloor = 2;
 
 // A share of the distances past which records running past the next disprove a step:
 // one in up to three distances still does, but the frames of a record that starts inside
