@@ -543,13 +543,15 @@ StepFit FitOnce(const std::vector<double>& depths, const std::vector<uint32_t>& 
 }
 
 // Whether `coarse`, g steps of `fine`, is the log's step: enough of its distances exactly
-// their least count, and it misplaces no more anchors than `fine` does (frames that run
-// past or onto the next record at it, where they do not at the finer step, prove the
-// finer step).
+// their least count, no more records running past or onto the next at it than at `fine`
+// (frames that do where they do not at the finer step prove the finer step), and no more
+// odd anchors but for what one odd depth on the finer grid breaks.
 bool WholeMultipleBorneOut(const StepFit& fine, const StepFit& coarse, bool once)
 {
     const size_t share = once ? 8 : 4;
-    return coarse.onGrid >= 4 && coarse.gapless * share >= coarse.onGrid && coarse.Misplaced() <= fine.Misplaced();
+    return coarse.onGrid >= 4 && coarse.gapless * share >= coarse.onGrid
+           && coarse.runPast + coarse.overlaps <= fine.runPast + fine.overlaps
+           && coarse.odd <= fine.odd + kMultipleBroken;
 }
 
 // The coarsest of the multiples `candidates` (bit g: g steps) that holding it bears out; 1: none.
@@ -559,7 +561,7 @@ uint32_t CoarsestMultiple(const std::vector<double>& depths, const std::vector<u
 {
     HoldOptions quick;
     quick.follow = follow;
-    quick.oddLimit = fine.Misplaced(); // past it the multiple is no longer in question
+    quick.oddLimit = fine.odd + kMultipleBroken; // past it the multiple is no longer in question
     for (uint32_t g = kMostMultiple; g >= 2; --g) {
         if (!(candidates & (1u << g))) continue;
         const StepFit coarse = HoldStep(depths, leastSteps, g * step, precision, integer, quick);
@@ -575,16 +577,13 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
 {
     double held = step;
     StepFit fit = FitOnce(depths, leastSteps, held, precision, integer, follow);
-    // Where the depths' rounding reaches a third of the step, a distance's count of it is
-    // in doubt: every multiple wider than that is tried; else those the distances counted
-    // allow.
+    // The multiples the distances counted allow; where the depths' rounding reaches a third
+    // of the step, a distance's count of it is in doubt: every multiple wider than that too.
     const double tolerance = Tolerance(precision, integer);
     uint32_t candidates = fit.wholeMultiples;
-    if (held > 0.0 && CountInDoubt(tolerance, held)) {
-        candidates = 0;
+    if (held > 0.0 && CountInDoubt(tolerance, held))
         for (uint32_t g = 2; g <= kMostMultiple; ++g)
             if (!CountInDoubt(tolerance, g * held)) candidates |= 1u << g;
-    }
     if (candidates != 0) fit.multiple = CoarsestMultiple(depths, leastSteps, fit, held, precision, integer, follow, candidates);
     return fit;
 }

@@ -199,9 +199,16 @@ double MeasuredStep(const std::vector<double>& depths, const std::vector<uint32_
     // their least count (a finer step is a gap after every frame); the fewest misses, a
     // record's last frame met by the next record's depth among them; the coarsest.
     const size_t share = counts.empty() ? 4 : 8;
+    // Depth once, records that run on after most, where one alone starts inside the one
+    // before (a splice back by part of a record, no odd depth), bear a step out: in a log
+    // of a few records that one is more than the share of running past a step stands with.
+    const auto spliceBack = [&](const StepFit& f) {
+        return !counts.empty() && f.odd == 0 && f.runPast == 1 && 2 * f.gapless > f.Distances();
+    };
     const auto rank = [&](const StepFit& f) {
         const size_t misses = f.odd + f.runPast + f.drift + f.overlaps;
-        return std::tuple(!f.Disproves(), f.onGrid > 0 && f.gapless * share >= f.onGrid, SIZE_MAX - misses, f.step);
+        return std::tuple(!f.Disproves() || spliceBack(f), f.onGrid > 0 && f.gapless * share >= f.onGrid,
+                          SIZE_MAX - misses, f.step);
     };
     StepFit best;
     bool found = false;
@@ -335,15 +342,30 @@ GridAnchors AnchorsOf(const CLisLogicalFile& f)
     return a;
 }
 
-// The way most depth-once records run, where nine in ten or more do, or all but one or
-// two (a repeat section, a reversal) of a short log; 0 where they jump about.
-double RecordsCourse(const std::vector<double>& records)
+// Records lie near each other where no two in turn lie further apart than this many
+// records' frames at the step: a log that turns back over a few records and runs on,
+// not passes logged apart.
+constexpr double kNearRecords = 64.0;
+// Of records that jump about but lie near each other, the frames run the way this many
+// times as many record distances run as the other way.
+constexpr size_t kNearCourseShare = 2;
+
+// The way most depth-once records (`a`) run, where nine in ten or more do, or all but one
+// or two (a repeat section, a reversal) of a short log; where records that jump about lie
+// near each other at `step`, the way kNearCourseShare times as many run; else 0.
+double RecordsCourse(const GridAnchors& a, double step)
 {
-    const Turns t = TurnsOf(records);
+    const Turns t = TurnsOf(a.depths);
     const auto most = [](size_t more, size_t fewer) {
         return 10 * fewer <= more + fewer || (fewer <= 2 && more >= 3 * fewer);
     };
-    return most(t.ahead, t.back) ? 1.0 : most(t.back, t.ahead) ? -1.0 : 0.0;
+    if (most(t.ahead, t.back)) return 1.0;
+    if (most(t.back, t.ahead)) return -1.0;
+    bool near = step > 0.0 && a.counts.size() >= a.depths.size();
+    for (size_t j = 1; j < a.depths.size() && near; ++j)
+        near = std::fabs(a.depths[j] - a.depths[j - 1]) <= kNearRecords * double(a.counts[j - 1]) * step;
+    if (!near) return 0.0;
+    return t.ahead >= kNearCourseShare * t.back ? 1.0 : t.back >= kNearCourseShare * t.ahead ? -1.0 : 0.0;
 }
 
 // How near a record's last frame lies to the next record's depth to meet it: within one
@@ -392,10 +414,10 @@ void MarkFramesPlacedBehind(CLisLogicalFile& f, double step, double course, doub
 
 // Depth-once frames at `step` from their records' depths; the last frames placed at or
 // past the next record's depth (`unit` that of the depth code) marked.
-void PlaceAndMark(CLisLogicalFile& f, const std::vector<double>& records, double step, double unit)
+void PlaceAndMark(CLisLogicalFile& f, const GridAnchors& records, double step, double unit)
 {
     if (f.m_depthMode != kDepthPerRecord) return;
-    const double course = RecordsCourse(records);
+    const double course = RecordsCourse(records, step);
     if (step > 0.0) PlaceRecordFrames(f.m_depths, step, course, unit);
     MarkFramesPlacedBehind(f, step, course, unit);
 }
@@ -510,7 +532,7 @@ void SettleSpacing(CLisLogicalFile& f)
         f.m_frameSpacing = std::copysign(step, f.m_frameSpacing); // measured, not rounded: no drift over the span
         if (given > 0.0) f.m_spacingRuling = SpacingRuling(byEntry8);
     }
-    PlaceAndMark(f, a, step, s.precision);
+    PlaceAndMark(f, s.anchors, step, s.precision);
 }
 
 LayoutTrials LayoutsToTry(const CLisLogicalFile& f)
