@@ -198,6 +198,12 @@ std::vector<Plan> Plans()
         p.step = 0.1, p.top = 300, p.entry8 = 0, p.spliceLeast = 20, p.spliceMost = 60, p.oddEvery = 50;
         p.oddLeast = 0.003, p.oddMost = 0.015;
     });
+    add("W18-pf-deep-none-splices-odd", "per frame, code 68 F, 0.01 ft from 17,000 ft (a step the depths' rounding "
+        "puts in doubt), no EB 8, a splice every 37 frames, about one frame in 101 0.002-0.004 ft off", kFeet68,
+        [](Plan& p) {
+            p.step = 0.01, p.top = 17000, p.entry8 = 0, p.spliceLeast = p.spliceMost = 37, p.oddEvery = 101;
+            p.oddLeast = 0.002, p.oddMost = 0.004;
+        });
     return out;
 }
 

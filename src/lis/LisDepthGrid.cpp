@@ -30,6 +30,9 @@ constexpr double kDriftShare = 1.0e-3;
 // Times a rough step is followed again: each pass lengthens the stretch it holds over
 // by far more than twice.
 constexpr int kMostFollows = 16;
+// The share of the depths' rounding by which a step followed again moves the anchors of
+// its stretch at most once it has settled.
+constexpr double kFollowSettled = 0.125;
 // More steps than any log holds: a candidate this far off is none.
 constexpr double kMostSteps = 1.0e12;
 // Halvings of the bracket a grid's step is searched in.
@@ -42,10 +45,7 @@ struct Course {
     std::vector<uint32_t> least;
     double band = 0.0;
     uint32_t fewest = 1; // the least count of any distance
-    // The share of distances that must be exactly their least count: a quarter of single
-    // steps; an eighth of depth-once records, which frames missing at random split with
-    // a gap after most.
-    size_t shareOf = 4;
+    size_t shareOf = kExactShare; // of the distances exactly their least count
 
     uint32_t Least(size_t j) const { return least.empty() ? 1u : std::max<uint32_t>(least[j], 1u); }
 };
@@ -240,7 +240,7 @@ DepthGrid MeasureDepthGrid(const std::vector<double>& depths, const std::vector<
     const double sign = span > 0.0 ? 1.0 : -1.0;
     Course c;
     c.least = leastSteps;
-    if (!leastSteps.empty()) c.shareOf = 8;
+    c.shareOf = ExactShare(!leastSteps.empty());
     if (!leastSteps.empty())
         c.fewest = std::max<uint32_t>(1, *std::min_element(leastSteps.begin(), leastSteps.begin() + long(depths.size() - 1)));
     c.along.reserve(depths.size());
@@ -276,13 +276,18 @@ DepthGrid MeasureDepthGrid(const std::vector<double>& depths, const std::vector<
     return {};
 }
 
-bool StepFit::Disproves() const
+StepFit::Disproof StepFit::Why() const
 {
     // One odd depth makes up to two odd distances.
     const size_t distances = Distances(), offGrid = odd + runPast;
-    return multiple > 1 || odd > OddAllowed(distances) || kRunPastShare * runPast > distances
-           || 2 * overlaps > distances || (offGrid >= kOddFloor && 2 * offGrid > distances);
+    if (kRunPastShare * runPast > distances) return Disproof::RunPast;
+    if (2 * overlaps > distances) return Disproof::Overlaps;
+    if (odd > OddAllowed(distances)) return Disproof::Odd;
+    if (offGrid >= kOddFloor && 2 * offGrid > distances) return Disproof::MostOffGrid;
+    return multiple > 1 ? Disproof::Multiple : Disproof::None;
 }
+
+bool StepFit::EnoughGapless(bool once) const { return onGrid > 0 && gapless * ExactShare(once) >= onGrid; }
 
 size_t StepFit::OddAllowed(size_t distances) { return std::max<size_t>(kOddFloor, distances / 16); }
 
@@ -301,6 +306,9 @@ bool CountInDoubt(double tolerance, double step) { return 3.0 * tolerance >= ste
 constexpr uint32_t kMostMultiple = 8;
 // Distances a whole multiple of the step may break: what one odd depth breaks.
 constexpr size_t kMultipleBroken = 2;
+// Distances on the grid it takes to show that every one is a whole multiple of the step:
+// fewer, a gap or two would.
+constexpr size_t kMultipleDistances = 4;
 
 // One step laid over a log's anchors, one after the other.
 class StepHolder {
@@ -460,8 +468,8 @@ private:
     // exactly their least count of it.
     void SettleMultiple()
     {
-        const size_t share = least_.empty() ? 4 : 8;
-        for (uint32_t g = kMostMultiple; g >= 2 && fit_.onGrid >= 4; --g)
+        const size_t share = ExactShare(!least_.empty());
+        for (uint32_t g = kMostMultiple; g >= 2 && fit_.onGrid >= kMultipleDistances; --g)
             if (broken_[g] <= kMultipleBroken && exact_[g] * share >= fit_.onGrid) fit_.wholeMultiples |= 1u << g;
     }
 
@@ -538,6 +546,10 @@ StepFit FitOnce(const std::vector<double>& depths, const std::vector<uint32_t>& 
         if (next.steps < fit.steps || (next.steps == fit.steps && misses(next) >= misses(fit))) break;
         step = fit.step;
         fit = next;
+        // Settled: the step measured moves no anchor of the stretch by more than a share of
+        // the depths' rounding from where the step held put it, so a further pass lays
+        // them out alike.
+        if (std::fabs(fit.step - step) * double(fit.steps) <= kFollowSettled * tolerance) break;
     }
     return fit;
 }
@@ -548,8 +560,7 @@ StepFit FitOnce(const std::vector<double>& depths, const std::vector<uint32_t>& 
 // odd anchors but for what one odd depth on the finer grid breaks.
 bool WholeMultipleBorneOut(const StepFit& fine, const StepFit& coarse, bool once)
 {
-    const size_t share = once ? 8 : 4;
-    return coarse.onGrid >= 4 && coarse.gapless * share >= coarse.onGrid
+    return coarse.onGrid >= kMultipleDistances && coarse.EnoughGapless(once)
            && coarse.runPast + coarse.overlaps <= fine.runPast + fine.overlaps
            && coarse.odd <= fine.odd + kMultipleBroken;
 }

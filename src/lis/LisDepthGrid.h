@@ -69,19 +69,33 @@ struct StepFit {
                                  // whole multiple of g but for what one odd depth breaks); to be
                                  // borne out by laying g steps over the anchors
 
+    // What in the anchors disproves the step, the first that does of: records' frames
+    // running past the next record's depth after more than a quarter of the distances (so
+    // one in three does), most records overlapping the next, more than a few odd anchors
+    // (one odd depth, a splice or a repeat section never does), two or more distances off
+    // its grid (odd or running past) that are most of them, every distance a whole
+    // multiple of it.
+    enum class Disproof : uint8_t { None, RunPast, Overlaps, Odd, MostOffGrid, Multiple };
+
     size_t Distances() const { return onGrid + odd + runPast; }
     // Anchors the step misplaces: off its grid, running past or met by a record before.
     size_t Misplaced() const { return odd + runPast + overlaps; }
-    // Whether the anchors disprove the step: more than a few odd anchors (one odd depth, a
-    // splice or a repeat section never does), records' frames running past the next
-    // record's depth after more than a quarter of the distances (so one in three does),
-    // most records overlapping the next, two or more distances off its grid (odd or
-    // running past) that are most of them, or every distance a whole multiple of it.
-    bool Disproves() const;
+    Disproof Why() const;
+    bool Disproves() const { return Why() != Disproof::None; }
+    // Whether enough distances on the grid are exactly their least count of steps
+    // (kExactShare) for the step to be the log's rather than a finer one's.
+    bool EnoughGapless(bool once) const;
     // Odd anchors a step stands with over `distances`: what one odd depth makes (two odd
     // distances), or one in sixteen (a splice or repeat section in a long log).
     static size_t OddAllowed(size_t distances);
 };
+
+// Of a step's distances on its grid, at least one in this many are exactly their least
+// count of it where it is the log's step: a finer step leaves a gap after every frame. One
+// in four single steps; one in eight depth-once records, which frames missing at random
+// leave with a gap after most.
+constexpr size_t kExactShare = 4, kExactShareOnce = 8;
+inline size_t ExactShare(bool once) { return once ? kExactShareOnce : kExactShare; }
 
 // Odd distances one odd depth makes: a step stands with as many, but not where they are
 // most of a short log's distances (a step that misses nearly every one is none).

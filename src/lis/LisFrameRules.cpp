@@ -198,17 +198,16 @@ double MeasuredStep(const std::vector<double>& depths, const std::vector<uint32_
     // Ranked: one the depths do not disprove; one enough of whose distances are exactly
     // their least count (a finer step is a gap after every frame); the fewest misses, a
     // record's last frame met by the next record's depth among them; the coarsest.
-    const size_t share = counts.empty() ? 4 : 8;
+    const bool once = !counts.empty();
     // Depth once, records that run on after most, where one alone starts inside the one
     // before (a splice back by part of a record, no odd depth), bear a step out: in a log
     // of a few records that one is more than the share of running past a step stands with.
     const auto spliceBack = [&](const StepFit& f) {
-        return !counts.empty() && f.odd == 0 && f.runPast == 1 && 2 * f.gapless > f.Distances();
+        return once && f.odd == 0 && f.runPast == 1 && 2 * f.gapless > f.Distances();
     };
     const auto rank = [&](const StepFit& f) {
         const size_t misses = f.odd + f.runPast + f.drift + f.overlaps;
-        return std::tuple(!f.Disproves() || spliceBack(f), f.onGrid > 0 && f.gapless * share >= f.onGrid,
-                          SIZE_MAX - misses, f.step);
+        return std::tuple(!f.Disproves() || spliceBack(f), f.EnoughGapless(once), SIZE_MAX - misses, f.step);
     };
     StepFit best;
     bool found = false;
@@ -398,9 +397,9 @@ void PlaceRecordFrames(std::vector<CLisDepthEntry>& d, double step, double cours
 // record depth starts a repeat section, whose frames are kept and named as going back.
 // A frame past the next record's depth is kept and named too, as are the frames of a
 // record the step runs past the next: the step is in doubt there.
-void MarkFramesPlacedBehind(CLisLogicalFile& f, double step, double course, double unit)
+void MarkFramesOnNextRecord(CLisLogicalFile& f, double step, double course, double unit)
 {
-    f.m_placedBehind.clear();
+    f.m_placedOnNext.clear();
     const auto& d = f.m_depths;
     if (f.m_depthMode != kDepthPerRecord || d.size() < 2 || course == 0.0) return;
     const double window = MeetingWindow(step, unit);
@@ -408,31 +407,34 @@ void MarkFramesPlacedBehind(CLisLogicalFile& f, double step, double course, doub
         if ((d[next].m_depth - d[start].m_depth) * course <= window) continue;
         const auto meets = [&](size_t k) { return std::fabs(d[next].m_depth - d[k].m_depth) <= window; };
         const auto behind = [&](size_t k) { return (d[next].m_depth - d[k].m_depth) * course <= window; };
-        if (next - start >= 2 && meets(next - 1) && !behind(next - 2)) f.m_placedBehind.push_back(next - 1);
+        if (next - start >= 2 && meets(next - 1) && !behind(next - 2)) f.m_placedOnNext.push_back(next - 1);
     }
 }
 
-// Depth-once frames at `step` from their records' depths; the last frames placed at or
-// past the next record's depth (`unit` that of the depth code) marked.
+// Depth-once frames at `step` from their records' depths; the last frames placed on the
+// next record's depth (`unit` that of the depth code) marked.
 void PlaceAndMark(CLisLogicalFile& f, const GridAnchors& records, double step, double unit)
 {
     if (f.m_depthMode != kDepthPerRecord) return;
     const double course = RecordsCourse(records, step);
     if (step > 0.0) PlaceRecordFrames(f.m_depths, step, course, unit);
-    MarkFramesPlacedBehind(f, step, course, unit);
+    MarkFramesOnNextRecord(f, step, course, unit);
 }
 
 // What in the depths ruled a usable EB 8 out, for the log.
 std::string SpacingRuling(const StepFit& fit)
 {
-    StepFit plain = fit;
-    plain.multiple = 1;
-    if (fit.multiple > 1 && !plain.Disproves())
+    switch (fit.Why()) {
+    case StepFit::Disproof::None: return "laid from the top, it drifts from the depths over the run";
+    case StepFit::Disproof::RunPast: return "a data record's frames at it run past the next data record's depth";
+    case StepFit::Disproof::Overlaps: return "most data records' last frames at it meet the next record's depth";
+    case StepFit::Disproof::Multiple:
         return Format("every distance between the frames holds a whole multiple (%u) of it", unsigned(fit.multiple));
-    if (!fit.Disproves()) return "laid from the top, it drifts from the depths over the run";
-    if (kRunPastShare * fit.runPast > fit.Distances())
-        return "a data record's frames at it run past the next data record's depth";
-    if (2 * fit.overlaps > fit.Distances()) return "most data records' last frames at it meet the next record's depth";
+    case StepFit::Disproof::MostOffGrid:
+        return Format("%zu of the %zu distances between the frames or records lie off its places",
+                      fit.odd + fit.runPast, fit.Distances());
+    case StepFit::Disproof::Odd: break;
+    }
     return Format("%zu frame or record depth(s) lie between its places", fit.odd);
 }
 
@@ -469,25 +471,33 @@ double StepOfEntry8(const StepAnchors& s, double given, double rounded, const St
 
 // Where every distance holds a whole multiple g of a usable EB 8 and the depths lie on
 // its grid but for a few (no more than a quarter of the distances odd or running past),
-// g x EB 8, held as EB 8 is, where it lays the anchors out with no more odd or running-
-// past anchors than EB 8 does: written as EB 8 would be; else 0.
-double MultipleOfEntry8(const StepAnchors& s, double given, const StepFit& byEntry8)
+// g x EB 8, held as EB 8 is, where it misplaces no more anchors (odd, running past or
+// onto the next record) than EB 8 does: written as EB 8 would be, the multiple of EB 8
+// as read (`read`, 0 where its code is no real one) to four places where that holds as
+// well. Where the multiple runs records past or onto the next that EB 8 does not, and
+// nothing but the multiple disproved EB 8, EB 8 stands: `given`. Else 0.
+double MultipleOfEntry8(const StepAnchors& s, double given, double read, const StepFit& byEntry8)
 {
     const size_t offGrid = byEntry8.odd + byEntry8.runPast;
     if (!(given > 0.0) || byEntry8.multiple < 2 || kMultipleOffShare * offGrid > byEntry8.Distances()) return 0.0;
-    const double step = given * byEntry8.multiple;
+    const double step = given * byEntry8.multiple, asRead = read * byEntry8.multiple;
     const StepFit coarse = s.Hold(step);
-    return coarse.Misplaced() <= byEntry8.Misplaced() ? StepOfEntry8(s, step, step, coarse) : 0.0;
+    if (coarse.Misplaced() <= byEntry8.Misplaced()) {
+        const double rounded = asRead != 0.0 ? step * (CLisRecordIO::RoundTo4Decimals(asRead) / asRead) : step;
+        return StepOfEntry8(s, step, rounded, coarse);
+    }
+    const bool runsOn = coarse.runPast + coarse.overlaps > byEntry8.runPast + byEntry8.overlaps;
+    return runsOn && byEntry8.Why() == StepFit::Disproof::Multiple ? given : 0.0;
 }
 
 // The step where EB 8 is absent or disproved: a whole multiple of it the depths bear
 // out, else the step measured. Depths that no measured step lays out better leave EB 8
 // standing; the measured step is held as EB 8 is (measured again, deep rounding would
 // bias it).
-double StepWithoutEntry8(const StepAnchors& s, double given, const StepFit& byEntry8, uint8_t code)
+double StepWithoutEntry8(const StepAnchors& s, double given, double read, const StepFit& byEntry8, uint8_t code)
 {
     const auto& a = s.anchors;
-    if (const double multiple = MultipleOfEntry8(s, given, byEntry8); multiple > 0.0)
+    if (const double multiple = MultipleOfEntry8(s, given, read, byEntry8); multiple > 0.0)
         return multiple;
     const double step = MeasuredStep(a.depths, a.counts, s.precision, code);
     if (!(step > 0.0)) return given;
@@ -524,7 +534,8 @@ void SettleSpacing(CLisLogicalFile& f)
     const bool stands = given > 0.0 && !byEntry8.Disproves();
     const double rounded = given * f.m_spacingRounding; // EB 8 to four places, as read before
     const double step =
-        stands ? StepOfEntry8(s, given, rounded, byEntry8) : StepWithoutEntry8(s, given, byEntry8, f.m_depthCode);
+        stands ? StepOfEntry8(s, given, rounded, byEntry8)
+               : StepWithoutEntry8(s, given, f.m_spacingRead, byEntry8, f.m_depthCode);
     if (stands && step == rounded) {
         f.m_frameSpacing = std::copysign(rounded, f.m_frameSpacing);
     } else if (step != given) {
@@ -602,17 +613,6 @@ uint32_t SettleFrameLayout(const LayoutTrials& trials, const CLisLogicalFile& f,
         ruled = "the data records hold whole frames of the channels, which reach past its frames";
     if (ruled.empty() && once && channelsRun && 2 * declared.padData > declared.frames && !entry8StepsDeclared())
         ruled = "the bytes behind its channels hold channel data, not filler";
-    // Frames smaller than the channels have no padding to judge by: a usable EB 8 that
-    // steps the channels' frames from record to record, where EB 3's frames leave a gap
-    // after every record or cannot be stepped by it, rules EB 3 out. (Filler behind the
-    // channels outweighs it: frames of filler are none.)
-    if (ruled.empty() && once && declared.size < channels.size && spacing > 0.0 && read(channels)) {
-        const StepFit ofChannels = byEntry8(channels), ofDeclared = byEntry8(declared);
-        const auto gapless = [](const StepFit& fit) { return fit.onGrid > 0 && 8 * fit.gapless >= fit.onGrid; };
-        if (!ofChannels.Disproves() && (ofDeclared.Disproves() || (gapless(ofChannels) && !gapless(ofDeclared))))
-            ruled = "the DFSR frame spacing (entry 8) steps the channels' frames from one data record to the next, "
-                    "not its own";
-    }
     if (ruled.empty()) return declared.size;
     return channelsRun ? channels.size : 0;
 }

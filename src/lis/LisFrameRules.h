@@ -68,7 +68,7 @@ double SignedFrameSpacing(const CLisLogicalFile& file);
 // stands, or the data set has none. Depth-once frames are placed at the step the way
 // most records run; a record's last frame that meets the next record's depth (within a
 // unit of the depth code, but half the step at most), where that lies ahead, is listed
-// in m_placedBehind, to be dropped. m_spacingOverruled tells the log that EB 8 was not
+// in m_placedOnNext, to be dropped. m_spacingOverruled tells the log that EB 8 was not
 // the step used.
 void SettleSpacing(CLisLogicalFile& file);
 
@@ -108,11 +108,12 @@ void TryLayouts(LayoutTrials& trials, const CLisLogicalFile& file, const uint8_t
 // EB 3 stands unless the bytes rule it out: records that do not hold whole frames of it
 // (where they do of the channels), frames whose depths turn back and forth (where the
 // channels' run one way, or its frames are not whole in every record) or keep no step,
-// bytes behind the channels that hold the next frames' depths or (once a record) channel
-// data in more than half the frames rather than filler or the frame before's bytes, or,
-// once a record, a usable EB 8 that steps the channels' frames from record to record
-// where EB 3's leave a gap after every one. `why` names what ruled EB 3 out, empty
-// where it stands.
+// frames smaller than the channels where the records hold whole frames of the channels,
+// or, where the channels' own reading runs one way, bytes behind the channels that hold
+// the next frames' depths or (once a record) channel data in more than half the frames
+// rather than filler or the frame before's bytes (but for a usable EB 8 that steps EB 3's
+// frames from record to record with no gap after most and runs the channels' past or
+// onto the next records). `why` names what ruled EB 3 out, empty where it stands.
 uint32_t SettleFrameLayout(const LayoutTrials& trials, const CLisLogicalFile& file, std::string* why = nullptr);
 // Why `file`'s frames cannot be read (its layout was refused); empty where they can.
 std::string LayoutRefusal(const CLisLogicalFile& file);

@@ -445,22 +445,22 @@ int CLisParamScan::RemoveRepeatedDepths()
         // Entries dropped before all lie ahead of `from`: they count into a frame's number.
         const uint64_t droppedBefore = file.m_droppedCount;
         size_t out = from;
-        const auto& behind = file.m_placedBehind;
-        auto nextBehind = std::lower_bound(behind.begin(), behind.end(), from);
+        const auto& onNext = file.m_placedOnNext;
+        auto nextOnNext = std::lower_bound(onNext.begin(), onNext.end(), from);
         for (size_t i = from; i < d.size(); ++i) {
-            const bool placedBehind = nextBehind != behind.end() && *nextBehind == i;
-            if (placedBehind) ++nextBehind;
-            if (!placedBehind && (i + 1 == d.size() || d[i].m_depth != d[i + 1].m_depth)) {
+            const bool placedOnNext = nextOnNext != onNext.end() && *nextOnNext == i;
+            if (placedOnNext) ++nextOnNext;
+            if (!placedOnNext && (i + 1 == d.size() || d[i].m_depth != d[i + 1].m_depth)) {
                 d[out++] = d[i];
                 continue;
             }
             if (file.m_droppedFrames.size() < lis::kNamedDroppedFrames)
-                file.m_droppedFrames.push_back({uint64_t(i) + droppedBefore, d[i].m_depth, placedBehind});
+                file.m_droppedFrames.push_back({uint64_t(i) + droppedBefore, d[i].m_depth, placedOnNext});
             ++file.m_droppedCount;
-            file.m_placedBehindCount += placedBehind;
+            file.m_placedOnNextCount += placedOnNext;
         }
         d.resize(out);
-        file.m_placedBehind.clear();
+        file.m_placedOnNext.clear();
     }
     m_cleanFile = m_logicalFiles.size() - 1;
     m_cleanDepths = m_logicalFiles.back()->m_depths.size();
@@ -645,6 +645,7 @@ void ApplyDfsrEntry(EntryType type, uint8_t size, uint8_t code, const uint8_t* v
         if (number) {
             f.m_frameSpacing = x; // in full: four places drift over a long log
             f.m_spacingRounding = isFloat && x != 0.0 ? CLisRecordIO::RoundTo4Decimals(x) / x : 1.0;
+            f.m_spacingRead = isFloat ? x : 0.0;
         }
         f.m_spacingGiven = f.m_spacingGiven || number;
         f.m_frameSpacingCode = code;

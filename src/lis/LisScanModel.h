@@ -88,7 +88,7 @@ class CLisDroppedFrame {
 public:
     uint64_t m_frame = 0; // from 0, among the logical file's frames in file order
     double m_depth = 0.0;
-    bool m_placedBehind = false; // a depth-once frame its step placed at or past the next record's depth
+    bool m_placedOnNext = false; // a depth-once frame its step placed on the next record's depth
 };
 
 // A row of a table named "DIM".
@@ -161,6 +161,7 @@ public:
     // EB 8 of a real code to four places over EB 8 in full (1 where they are one): the step
     // as releases before read it, kept where it holds over the whole run.
     double m_spacingRounding = 1.0;
+    double m_spacingRead = 0.0; // EB 8 of a real code as the DFSR holds it (0 for other codes)
     uint8_t m_depthUnitKind = lis::kUnitUnknown;
     uint8_t m_maxFramesPerRecord = 0; // EB 11
     int32_t m_absentValueInt = 0;   // EB 12 with codes 56, 66, 73, 79
@@ -179,10 +180,10 @@ public:
     // lis::kNamedDroppedFrames kept for the conversion log.
     std::vector<CLisDroppedFrame> m_droppedFrames;
     uint64_t m_droppedCount = 0;
-    uint64_t m_placedBehindCount = 0; // of them, depth-once frames placed at or past the next record
-    // Depth-once frames placed at or past the next record's depth (indices into m_depths,
+    uint64_t m_placedOnNextCount = 0; // of them, depth-once frames placed on the next record
+    // Depth-once frames placed on the next record's depth (indices into m_depths,
     // rising), dropped with the repeated depths.
-    std::vector<size_t> m_placedBehind;
+    std::vector<size_t> m_placedOnNext;
     std::vector<std::unique_ptr<CLisTable>> m_tables; // in file order
     // Data records with bytes behind their last whole frame: every one counted, the
     // first lis::kNamedDroppedFrames kept for the conversion log.

@@ -324,9 +324,9 @@ void CLisToQtx::TellDone(const std::string& outputPath, const std::string& log)
                                    : Format("Lis to Qtx done: wrote %s, log %s", outputPath.c_str(), log.c_str());
     if (m_droppedFrames > 0)
         done += Format("; %llu frame(s) dropped for a repeated depth", static_cast<unsigned long long>(m_droppedFrames));
-    if (m_placedBehindFrames > 0)
-        done += Format("; %llu frame(s) dropped: placed at or past the next data record's depth",
-                       static_cast<unsigned long long>(m_placedBehindFrames));
+    if (m_placedOnNextFrames > 0)
+        done += Format("; %llu frame(s) dropped: placed on the next data record's depth",
+                       static_cast<unsigned long long>(m_placedOnNextFrames));
     ShowCommandResult(done);
     // The log alone would keep quiet about what the data set lacks.
     if (m_leftOut > 0 && !log.empty())
@@ -461,26 +461,26 @@ void CLisToQtx::LogBackwardFrames(const CLisLogicalFile& dataSet)
 
 void CLisToQtx::LogDroppedFrames(const CLisLogicalFile& dataSet)
 {
-    m_droppedFrames = dataSet.m_droppedCount - dataSet.m_placedBehindCount;
-    m_placedBehindFrames = dataSet.m_placedBehindCount;
+    m_droppedFrames = dataSet.m_droppedCount - dataSet.m_placedOnNextCount;
+    m_placedOnNextFrames = dataSet.m_placedOnNextCount;
     for (const CLisDroppedFrame& frame : dataSet.m_droppedFrames)
-        WriteLog(Format(frame.m_placedBehind ? "Frame %llu at depth %9.4f dropped: the step from its data record's "
-                                               "depth places it at or past the next data record's depth\r\n"
+        WriteLog(Format(frame.m_placedOnNext ? "Frame %llu at depth %9.4f dropped: the step from its data record's "
+                                               "depth places it on the next data record's depth\r\n"
                                              : "Frame %llu at depth %9.4f dropped: the frame after it has the same "
                                                "depth\r\n",
                         static_cast<unsigned long long>(frame.m_frame + 1), frame.m_depth));
     // The named frames are the first dropped; those beyond are counted by their cause.
-    uint64_t namedBehind = 0;
-    for (const CLisDroppedFrame& frame : dataSet.m_droppedFrames) namedBehind += frame.m_placedBehind;
-    const uint64_t moreBehind = dataSet.m_placedBehindCount - namedBehind;
-    const uint64_t moreRepeated = dataSet.m_droppedCount - dataSet.m_droppedFrames.size() - moreBehind;
+    uint64_t namedOnNext = 0;
+    for (const CLisDroppedFrame& frame : dataSet.m_droppedFrames) namedOnNext += frame.m_placedOnNext;
+    const uint64_t moreOnNext = dataSet.m_placedOnNextCount - namedOnNext;
+    const uint64_t moreRepeated = dataSet.m_droppedCount - dataSet.m_droppedFrames.size() - moreOnNext;
     if (moreRepeated > 0)
         WriteLog(Format("%llu more frame(s) dropped: the frame after each has the same depth\r\n",
                         static_cast<unsigned long long>(moreRepeated)));
-    if (moreBehind > 0)
-        WriteLog(Format("%llu more frame(s) dropped: the step from its data record's depth places each at or past the "
+    if (moreOnNext > 0)
+        WriteLog(Format("%llu more frame(s) dropped: the step from its data record's depth places each on the "
                         "next data record's depth\r\n",
-                        static_cast<unsigned long long>(moreBehind)));
+                        static_cast<unsigned long long>(moreOnNext)));
 }
 
 

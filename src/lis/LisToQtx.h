@@ -166,7 +166,7 @@ private:
 
     int m_leftOut = 0; // channels the last LogDataSet named as not converted whole
     uint64_t m_droppedFrames = 0; // frames of repeated depths the last LogDataSet named
-    uint64_t m_placedBehindFrames = 0; // depth-once frames it named as placed at or past the next record
+    uint64_t m_placedOnNextFrames = 0; // depth-once frames it named as placed on the next record
     uint64_t m_dataStart = 0;
     uint64_t m_frameSize = 0;
 };

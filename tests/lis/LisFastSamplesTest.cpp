@@ -369,12 +369,12 @@ TEST_F(LisFastSamplesTest, AChannelThatDoesNotSplitIntoWholeSamplesIsLeftOutAndN
 
 // Of two frames at one depth the later is kept, and the log names the one dropped with
 // its depth and its place among the frames; so is a depth-once frame that the step
-// places at or past the next record's depth (an up log whose record of three frames
+// places on the next record's depth (an up log whose record of three frames
 // ends where the next begins).
 TEST_F(LisFastSamplesTest, AFrameDroppedForARepeatedDepthIsNamedInTheLog)
 {
     const char* repeated = "the frame after it has the same depth";
-    const char* placed = "the step from its data record's depth places it at or past the next data record's depth";
+    const char* placed = "the step from its data record's depth places it on the next data record's depth";
     const struct {
         bool once;
         std::vector<double> records; // each record's first depth
@@ -412,11 +412,11 @@ TEST_F(LisFastSamplesTest, AFrameDroppedForARepeatedDepthIsNamedInTheLog)
     }
 }
 
-// A depth-once record's last frame is dropped only where its step places it at or past
-// (within half a unit of the depth code) the depth of a next record that lies ahead; one
+// A depth-once record's last frame is dropped only where its step places it on (within
+// the meeting window of the depth code) the depth of a next record that lies ahead; one
 // half a step short of it is a frame of its own, and a repeated record depth starts a
 // repeat section, whose frames are kept and named as going back.
-TEST_F(LisFastSamplesTest, ALastFrameIsDroppedOnlyAtOrPastTheNextRecordAhead)
+TEST_F(LisFastSamplesTest, ALastFrameIsDroppedOnlyOnTheNextRecordAhead)
 {
     const struct {
         std::vector<double> records; // each record's first depth, three frames 0.5 ft apart
@@ -442,9 +442,9 @@ TEST_F(LisFastSamplesTest, ALastFrameIsDroppedOnlyAtOrPastTheNextRecordAhead)
         ASSERT_TRUE(file);
         const std::string log = Convert(*file, lisPath, qtxPath);
         EXPECT_EQ(LoadQtx(qtxPath).frames.size(), c.frames);
-        EXPECT_EQ(log.find("places it at or past the next data record's depth") != std::string::npos, c.placed) << log;
+        EXPECT_EQ(log.find("places it on the next data record's depth") != std::string::npos, c.placed) << log;
         EXPECT_EQ(log.find("goes back") != std::string::npos, c.back) << log;
-        EXPECT_EQ(file->m_placedBehindCount, c.placed ? 1u : 0u);
+        EXPECT_EQ(file->m_placedOnNextCount, c.placed ? 1u : 0u);
     }
 }
 

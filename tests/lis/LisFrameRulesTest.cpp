@@ -58,7 +58,7 @@ TEST(LisFrameRulesTest, ARecordsLastFrameIsDroppedOnlyWhereItMeetsTheNextRecords
         for (int r = 0; r < 12; ++r, depth += r == 4 ? c.odd : c.apart) records.push_back({depth, c.frames});
         CLisLogicalFile f = DepthOnce(c.code, c.step, records);
         lis::frames::SettleSpacing(f);
-        EXPECT_EQ(f.m_placedBehind.size(), c.dropped) << c.what;
+        EXPECT_EQ(f.m_placedOnNext.size(), c.dropped) << c.what;
         EXPECT_DOUBLE_EQ(f.m_frameSpacing, c.step) << c.what;
     }
 }
