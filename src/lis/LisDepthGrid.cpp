@@ -554,29 +554,36 @@ StepFit FitOnce(const std::vector<double>& depths, const std::vector<uint32_t>& 
     return fit;
 }
 
-// Whether `coarse`, g steps of `fine`, is the log's step: enough of its distances exactly
-// their least count, no more records running past or onto the next at it than at `fine`
-// (frames that do where they do not at the finer step prove the finer step), and no more
-// odd anchors but for what one odd depth on the finer grid breaks.
-bool WholeMultipleBorneOut(const StepFit& fine, const StepFit& coarse, bool once)
+// Whether `coarse`, g steps of a step a header gives (`fine`), is the log's step: enough
+// of its distances exactly their least count, no more records running past or onto the
+// next at it than at `fine` (frames that do where they do not at the finer step prove the
+// finer step), and no more odd anchors but for what one odd depth on the finer grid
+// breaks; where the finer step's count is in doubt (its odd anchors unseen), no more than
+// a step stands with.
+size_t MultipleOddAllowed(const StepFit& fine, bool inDoubt, size_t distances)
+{
+    return inDoubt ? StepFit::OddAllowed(distances) : fine.odd + kMultipleBroken;
+}
+
+bool WholeMultipleBorneOut(const StepFit& fine, const StepFit& coarse, bool once, bool inDoubt)
 {
     return coarse.onGrid >= kMultipleDistances && coarse.EnoughGapless(once)
            && coarse.runPast + coarse.overlaps <= fine.runPast + fine.overlaps
-           && coarse.odd <= fine.odd + kMultipleBroken;
+           && coarse.odd <= MultipleOddAllowed(fine, inDoubt, coarse.Distances());
 }
 
-// The coarsest of the multiples `candidates` (bit g: g steps) that holding it bears out; 1: none.
+// The coarsest of the multiples `candidates` (bit g: g steps) of a step a header gives
+// that holding it bears out; 1: none.
 uint32_t CoarsestMultiple(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps,
-                          const StepFit& fine, double step, double precision, bool integer, bool follow,
+                          const StepFit& fine, double step, double precision, bool integer, bool inDoubt,
                           uint32_t candidates)
 {
-    HoldOptions quick;
-    quick.follow = follow;
-    quick.oddLimit = fine.odd + kMultipleBroken; // past it the multiple is no longer in question
+    HoldOptions quick; // past its odd anchors the multiple is no longer in question
+    quick.oddLimit = MultipleOddAllowed(fine, inDoubt, depths.empty() ? 0 : depths.size() - 1);
     for (uint32_t g = kMostMultiple; g >= 2; --g) {
         if (!(candidates & (1u << g))) continue;
         const StepFit coarse = HoldStep(depths, leastSteps, g * step, precision, integer, quick);
-        if (WholeMultipleBorneOut(fine, coarse, !leastSteps.empty())) return g;
+        if (WholeMultipleBorneOut(fine, coarse, !leastSteps.empty(), inDoubt)) return g;
     }
     return 1;
 }
@@ -588,16 +595,24 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
 {
     double held = step;
     StepFit fit = FitOnce(depths, leastSteps, held, precision, integer, follow);
-    // The multiples the distances counted allow; where the depths' rounding reaches a third
-    // of the step, a distance's count of it is in doubt: every multiple wider than that too.
+    // A step measured roughly is no finer than the coarsest whole multiple its distances
+    // hold: nothing speaks for the finer one.
+    if (follow) {
+        for (uint32_t g = kMostMultiple; g >= 2 && fit.multiple == 1; --g)
+            if (fit.wholeMultiples & (1u << g)) fit.multiple = g;
+        return fit;
+    }
+    // A header's step stands unless holding a multiple of it bears that out: those its
+    // distances counted allow, and where the depths' rounding reaches a third of the step
+    // (a distance's count of it in doubt), every multiple wider than that too.
     const double tolerance = Tolerance(precision, integer);
+    const bool inDoubt = held > 0.0 && CountInDoubt(tolerance, held);
     uint32_t candidates = fit.wholeMultiples;
-    if (held > 0.0 && CountInDoubt(tolerance, held))
-        for (uint32_t g = 2; g <= kMostMultiple; ++g)
-            if (!CountInDoubt(tolerance, g * held)) candidates |= 1u << g;
-    if (candidates != 0) fit.multiple = CoarsestMultiple(depths, leastSteps, fit, held, precision, integer, follow, candidates);
+    for (uint32_t g = 2; inDoubt && g <= kMostMultiple; ++g)
+        if (!CountInDoubt(tolerance, g * held)) candidates |= 1u << g;
+    if (candidates != 0)
+        fit.multiple = CoarsestMultiple(depths, leastSteps, fit, held, precision, integer, inDoubt, candidates);
     return fit;
 }
-
 
 } // namespace lis::frames
