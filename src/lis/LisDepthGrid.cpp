@@ -27,9 +27,10 @@ constexpr double kMostFirstCounts = 512.0;
 // The share of a distance a step a little off (EB 8 rounded, or off by a ten-thousandth)
 // drifts by over it: an anchor off the grid by no more is drift, not a splice.
 constexpr double kDriftShare = 1.0e-3;
-// Times a rough step is followed again: each pass lengthens the stretch it holds over
-// by far more than twice.
-constexpr int kMostFollows = 16;
+// Times a rough step is followed again: the first passes lengthen the stretch it holds
+// over by far more than twice; later ones gain a few steps of a long log, each a pass over
+// every depth.
+constexpr int kMostFollows = 4;
 // The share of the depths' rounding by which a step followed again moves the anchors of
 // its stretch at most once it has settled.
 constexpr double kFollowSettled = 0.125;
@@ -539,16 +540,15 @@ StepFit FitOnce(const std::vector<double>& depths, const std::vector<uint32_t>& 
     StepFit fit = HoldStep(depths, leastSteps, step, precision, integer, followed);
     // A rough step splits the run where it leaves the precision, or drifts: followed
     // again on the longest stretch's span while that lengthens the stretch or holds it
-    // with fewer misses.
+    // with fewer misses, a few times at most (so that the passes are as few on a long log
+    // as on a short one). A pass that moves no anchor of it by more than a share of the
+    // depths' rounding has settled the step: a further pass would lay them out alike.
     const auto misses = [](const StepFit& f) { return f.odd + f.runPast + f.drift; };
     for (int again = 0; follow && again < kMostFollows && fit.steps > 0; ++again) {
         const StepFit next = HoldStep(depths, leastSteps, fit.step, precision, integer, followed);
         if (next.steps < fit.steps || (next.steps == fit.steps && misses(next) >= misses(fit))) break;
         step = fit.step;
         fit = next;
-        // Settled: the step measured moves no anchor of the stretch by more than a share of
-        // the depths' rounding from where the step held put it, so a further pass lays
-        // them out alike.
         if (std::fabs(fit.step - step) * double(fit.steps) <= kFollowSettled * tolerance) break;
     }
     return fit;
