@@ -127,7 +127,19 @@ std::vector<double> Stepped(int n, const std::vector<int>& jumps, double by)
     return d;
 }
 
-// A header's step against its depths, either side of each threshold of the disproof.
+// Depth-once records of two frames 0.25 apart, a record's gap (1 ft) from one to the
+// next but after the records of `runOn`, which the next follows at once.
+std::vector<double> RecordsApart(int records, const std::vector<int>& runOn)
+{
+    std::vector<double> d{1000.0};
+    for (int r = 1; r < records; ++r)
+        d.push_back(d.back() + (std::find(runOn.begin(), runOn.end(), r - 1) != runOn.end() ? 0.5 : 1.0));
+    return d;
+}
+std::vector<uint32_t> Twos(int records) { return std::vector<uint32_t>(size_t(records), 2); }
+
+// A header's step against its depths, either side of each threshold of the disproof: a
+// whole multiple of it is the step only where holding it places no record onto the next.
 TEST(LisDepthGridTest, AStepIsDisprovedOnlyPastItsThresholds)
 {
     const struct {
@@ -146,6 +158,11 @@ TEST(LisDepthGridTest, AStepIsDisprovedOnlyPastItsThresholds)
          {}, 1.0, true, 1},
         {"every distance twice the step but two", Stepped(32, {10, 20}, 0.5), {}, 0.5, true, 2},
         {"every distance twice the step but three", Stepped(32, {10, 20, 25}, 0.5), {}, 0.5, false, 1},
+        {"two of five distances off the grid", {0, 1, 2, 3, 4.1, 5.2}, {}, 1.0, false, 1},
+        {"two of three distances off the grid", {0, 1, 2.1, 3.2}, {}, 1.0, true, 1},
+        {"records of two a record's gap apart, all of them", RecordsApart(12, {}), Twos(12), 0.25, true, 2},
+        {"records of two a record's gap apart, but one that runs on", RecordsApart(12, {3}), Twos(12), 0.25,
+         false, 1},
     };
     for (const auto& c : cases) {
         const lis::frames::StepFit fit = FitStep(c.depths, c.counts, c.step, 1e-6);

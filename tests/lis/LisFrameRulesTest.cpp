@@ -1,6 +1,7 @@
 // The frame rules at the edges of their thresholds: where a depth-once record's last
-// frame meets the next record's depth (and is dropped as one with it), and when the bytes
-// behind the channels rule EB 3 out or its depths' turns do not.
+// frame meets the next record's depth (and is dropped as one with it), the way the frames
+// of records that jump about run, and when the bytes behind the channels rule EB 3 out or
+// its depths' turns do not.
 #include "lis/LisFrameRules.h"
 
 #include "support/LisBuilder.h"
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <functional>
 #include <vector>
@@ -63,6 +65,57 @@ TEST(LisFrameRulesTest, ARecordsLastFrameIsDroppedOnlyWhereItMeetsTheNextRecords
     }
 }
 
+// Depth-once records of six frames 0.5 ft apart, as read (each record's frames the way
+// the distance from the record before ran), with no EB 8: where their frames are placed.
+TEST(LisFrameRulesTest, FramesOfRecordsThatJumpAboutRunTheWayMostRecordDistancesRun)
+{
+    const struct {
+        const char* what;
+        std::vector<double> records;
+        double second; // the second frame of the record after the first turn back
+    } cases[] = {
+        {"back twice in seven distances, near", {1001.5, 1004.5, 1000, 1003, 1006, 1001.5, 1004.5, 1007.5}, 1000.5},
+        {"back three times in eleven distances, near",
+         {1000, 1003, 1006, 1009, 1012, 1007.5, 1010.5, 1013.5, 1016.5, 1012, 1007.5, 1010.5}, 1008},
+        {"back twice in seven distances, one far", {1001.5, 1004.5, 1000, 1003, 1006, 1001.5, 1004.5, 1207.5}, 999.5},
+    };
+    for (const auto& c : cases) {
+        CLisLogicalFile f;
+        f.m_depthMode = lis::kDepthPerRecord;
+        f.m_depthCode = kFloat;
+        for (size_t r = 0; r < c.records.size(); ++r) {
+            const double way = r > 0 && c.records[r] < c.records[r - 1] ? -0.5 : 0.5;
+            for (int k = 0; k < 6; ++k) f.m_depths.push_back({c.records[r] + k * way, uint64_t(r) * 100, 0, 0});
+        }
+        lis::frames::SettleSpacing(f);
+        size_t turn = 1;
+        while (c.records[turn] > c.records[turn - 1]) ++turn;
+        EXPECT_DOUBLE_EQ(f.m_depths[turn * 6 + 1].m_depth, c.second) << c.what;
+        EXPECT_DOUBLE_EQ(std::fabs(f.m_frameSpacing), 0.5) << c.what;
+    }
+}
+
+// Depth-once logs of four records of 18 frames 0.25 ft apart, no EB 8, each following the
+// one before at once but one that starts inside it: the step is the frames'.
+TEST(LisFrameRulesTest, ARecordStartingInsideTheOneBeforeKeepsTheStepOfAFewRecords)
+{
+    const struct {
+        const char* what;
+        std::vector<double> records;
+        double step;
+    } cases[] = {
+        {"one record starting 5.5 frames inside the one before", {1000, 1004.5, 1009, 1012.125}, 0.25},
+        {"one record starting 2 frames inside the one before", {1000, 1004.5, 1009, 1013}, 0.25},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::pair<double, int>> records;
+        for (double d : c.records) records.push_back({d, 18});
+        CLisLogicalFile f = DepthOnce(kFloat, 0.0, records);
+        lis::frames::SettleSpacing(f);
+        EXPECT_NEAR(std::fabs(f.m_frameSpacing), c.step, 1e-9) << c.what;
+    }
+}
+
 // Data records of `frames` frames each: channels of 8 bytes (two words naming the frame),
 // then `pad` bytes of padding that `padding` fills for frame k.
 std::vector<std::vector<uint8_t>> Records(bool once, int records, int frames, uint32_t pad,
@@ -93,6 +146,12 @@ TEST(LisFrameRulesTest, EntryThreeStandsUnlessItsPaddingHoldsChannelDataOrItsFra
     const auto counted = [](int k, uint8_t* p) { p[0] = uint8_t(k + 1), p[1] = uint8_t(3 * k + 1); };
     const auto sameWord = [](int, uint8_t* p) { p[0] = 0x41; };
     const auto ahead = [](int k) { return 1000.0 + 0.5 * k; };
+    // A depth a quarter step past the frame's own, and the same followed by a word.
+    const auto quarter = [&](int k, uint8_t* p) {
+        std::vector<uint8_t> v;
+        lisb::AppendValue(v, kFloat, ahead(k) + 0.125);
+        std::copy(v.begin(), v.end(), p);
+    };
     // Two repeat sections in 30 frames: back 3 ft after frame 9 and after frame 19.
     const auto repeats = [](int k) { return 1000.0 + 0.5 * k - (k >= 10 ? 3.0 : 0.0) - (k >= 20 ? 3.0 : 0.0); };
     const struct {
@@ -102,6 +161,7 @@ TEST(LisFrameRulesTest, EntryThreeStandsUnlessItsPaddingHoldsChannelDataOrItsFra
         std::function<void(int, uint8_t*)> padding;
         std::function<double(int)> depth;
         bool declaredStands;
+        double spacing = 0.0; // EB 8
     } cases[] = {
         {"depth once, zeros", true, 8, zeros, ahead, true},
         {"depth once, blanks", true, 8, word(0x20202020), ahead, true},
@@ -109,7 +169,11 @@ TEST(LisFrameRulesTest, EntryThreeStandsUnlessItsPaddingHoldsChannelDataOrItsFra
         {"depth once, one word, the same in every frame", true, 4, sameWord, ahead, true},
         {"depth once, a value that changes frame by frame", true, 8, counted, ahead, false},
         {"depth once, one word that changes frame by frame", true, 4, counted, ahead, false},
+        {"depth once, a counter, EB 8 stepping its frames record to record", true, 8, counted, ahead, true, 0.5},
+        {"depth once, a counter, EB 8 stepping the channels' frames", true, 8, counted, ahead, false, 0.25},
         {"per frame, zeros, two repeat sections in 30 frames", false, 8, zeros, repeats, true},
+        {"per frame, the next depth behind the channels, which then run one way", false, 8, quarter, ahead, false},
+        {"per frame, a depth behind the channels, which then do not run one way", false, 4, quarter, ahead, true},
     };
     for (const auto& c : cases) {
         CLisLogicalFile f;
@@ -117,6 +181,7 @@ TEST(LisFrameRulesTest, EntryThreeStandsUnlessItsPaddingHoldsChannelDataOrItsFra
         f.m_depthCode = kFloat;
         f.m_channelBytes = 8;
         f.m_declaredFrameSize = 8 + c.pad;
+        f.m_frameSpacing = c.spacing;
         LayoutTrials trials = lis::frames::LayoutsToTry(f);
         ASSERT_EQ(trials.declared.size, 8 + c.pad) << c.what;
         for (const auto& body : Records(c.once, c.once ? 6 : 5, c.once ? 4 : 6, c.pad, c.padding, c.depth))
