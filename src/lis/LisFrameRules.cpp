@@ -22,6 +22,8 @@ constexpr double kMetresPerFoot = 0.3048;
 // many is off EB 8's grid or runs past: the depths lie on its grid, so the bytes of EB 8
 // hold a fraction of the step.
 constexpr size_t kMultipleOffShare = 4;
+// Distances sorted first where the least that two share is looked for.
+constexpr size_t kFirstLook = 64;
 
 bool Blank(const std::string& s) { return s.find_first_not_of(' ') == std::string::npos; }
 
@@ -187,14 +189,19 @@ double MeasuredStep(const std::vector<double>& depths, const std::vector<uint32_
     if (units.empty()) return 0.0;
     const double rounding = 2.5 * precision / double(fewest);
     std::vector<double> candidates{CommonestStep(units, rounding)};
-    std::sort(units.begin(), units.end());
-    candidates.push_back(units.front());
-    candidates.push_back(units[units.size() / 2]);
-    for (size_t i = 0; i + 1 < units.size(); ++i)
-        if (Agree(units[i + 1], units[i], rounding)) {
-            candidates.push_back(units[i]);
-            break;
-        }
+    candidates.push_back(*std::min_element(units.begin(), units.end()));
+    const auto middle = units.begin() + std::ptrdiff_t(units.size() / 2);
+    std::nth_element(units.begin(), middle, units.end());
+    candidates.push_back(*middle);
+    // The least that another agrees with, from the least distances up, a few more at a
+    // time: a long log's sorted whole would cost more a frame than a short one's.
+    for (size_t look = std::min(units.size(), kFirstLook), found = 0; !found; look = std::min(units.size(), 4 * look)) {
+        const auto end = units.begin() + std::ptrdiff_t(look);
+        std::partial_sort(units.begin(), end, units.end());
+        for (size_t i = 0; i + 1 < look && !found; ++i)
+            if (Agree(units[i + 1], units[i], rounding)) candidates.push_back(units[i]), found = 1;
+        if (look == units.size()) break;
+    }
     // Ranked: one the depths do not disprove; one enough of whose distances are exactly
     // their least count (a finer step is a gap after every frame); the fewest misses, a
     // record's last frame met by the next record's depth among them; the coarsest.
