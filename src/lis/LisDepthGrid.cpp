@@ -303,6 +303,10 @@ double Tolerance(double precision, bool integer) { return integer ? precision * 
 // is in doubt (a distance of one step may read as two, or none).
 bool CountInDoubt(double tolerance, double step) { return 3.0 * tolerance >= step; }
 
+// Steps of a stretch past which its own span over them counts a distance better than a
+// step held as given (one a little off drifts by a step over a long gap).
+constexpr uint64_t kCountingSteps = 64;
+
 // The coarsest whole multiple of a step looked for.
 constexpr uint32_t kMostMultiple = 8;
 // Distances a whole multiple of the step may break: what one odd depth breaks.
@@ -370,7 +374,7 @@ private:
         if (from > 0.0 && places >= 2 && from < double(places - 1) * step_ - tolerance_) return Place::RunPast;
         // No fewer steps than the frames before take (a record's last may meet the next).
         const double fewest = double(count_ + places - (places >= 2 ? 1 : 0));
-        const double steps = std::max(double(count_) + std::nearbyint(from / step_), fewest);
+        const double steps = std::max(double(count_) + std::nearbyint(from / CountingStep(from)), fewest);
         const double signedMiss = along - steps * step_, miss = std::fabs(signedMiss);
         // Off by no more than the anchor before and the two depths' rounding: drift, as a
         // step a little off leaves it. A splice jumps. A step a header gives drifts no
@@ -384,6 +388,17 @@ private:
         missAt_ = signedMiss;
         if (miss > tolerance_) return Place::Drift;
         return k + 1 == count_ + places && places >= 2 ? Place::Overlap : Place::OnGrid;
+    }
+
+    // The step a distance is counted in: where a header's step is held, the stretch's
+    // own (its span over its steps) once it holds enough of them, and where the depths'
+    // rounding leaves it within half a step over the distance (a header's step a little
+    // off would miscount a long gap); else the step held.
+    double CountingStep(double from) const
+    {
+        if (options_.follow || count_ < kCountingSteps) return step_;
+        const double own = (d_[prev_] - d_[origin_]) * fit_.sign / double(count_);
+        return 2.0 * tolerance_ * (from / own) < double(count_) * own / 2.0 ? own : step_;
     }
 
     // Whether the anchor after j lies on the stretch again, its frames counted too (where

@@ -171,4 +171,28 @@ TEST(LisDepthGridTest, AStepIsDisprovedOnlyPastItsThresholds)
     }
 }
 
+// A header's step a little off, held over integer depths of a step of 120 units: the gap
+// is counted in the stretch's own step once that is known well enough, so the stretch
+// keeps the true count of steps across it; before then, in the step held.
+TEST(LisDepthGridTest, ALongGapIsCountedInTheStretchsOwnStep)
+{
+    const struct {
+        const char* what;
+        int before;        // frames before the gap
+        int gap;           // steps the gap spans
+        uint64_t steps;    // counted over the run
+    } cases[] = {
+        {"a gap of 912 steps after 1,000 frames", 1000, 912, 999 + 912 + 999},
+        {"a gap of 912 steps after 40 frames: too few to count it in", 40, 912, 39 + 913 + 999},
+    };
+    for (const auto& c : cases) {
+        std::vector<double> depths;
+        for (int k = 0; k < c.before; ++k) depths.push_back(120.0 * k);
+        for (int k = 0; k < 1000; ++k) depths.push_back(120.0 * (c.before - 1 + c.gap + k));
+        const lis::frames::StepFit fit =
+            lis::frames::HoldStep(depths, {}, 120.0 * (1.0 - 0.00089), 1.0, true);
+        EXPECT_EQ(fit.counted, c.steps) << c.what;
+    }
+}
+
 } // namespace
