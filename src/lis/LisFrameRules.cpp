@@ -476,6 +476,16 @@ double StepOfEntry8(const StepAnchors& s, double given, double rounded, const St
     return roundedHolds ? rounded : HoldsOverTheRun(byEntry8, run) ? given : run.step;
 }
 
+// g x a usable EB 8 (`given`; `read` as the DFSR holds it, 0 where its code is no real
+// one), held as EB 8 is (`held` its fit) and written as EB 8 would be: the multiple of EB 8
+// as read to four places where that holds as well.
+double HeldMultiple(const StepAnchors& s, double given, double read, uint32_t g, const StepFit& held)
+{
+    const double step = given * g, asRead = read * g;
+    const double rounded = asRead != 0.0 ? step * (CLisRecordIO::RoundTo4Decimals(asRead) / asRead) : step;
+    return StepOfEntry8(s, step, rounded, held);
+}
+
 // Where every distance holds a whole multiple g of a usable EB 8 and the depths lie on
 // its grid but for a few (no more than a quarter of the distances odd or running past),
 // g x EB 8, held as EB 8 is, where it misplaces no more anchors (odd, running past or
@@ -487,12 +497,8 @@ double MultipleOfEntry8(const StepAnchors& s, double given, double read, const S
 {
     const size_t offGrid = byEntry8.odd + byEntry8.runPast;
     if (!(given > 0.0) || byEntry8.multiple < 2 || kMultipleOffShare * offGrid > byEntry8.Distances()) return 0.0;
-    const double step = given * byEntry8.multiple, asRead = read * byEntry8.multiple;
-    const StepFit coarse = s.Hold(step);
-    if (coarse.Misplaced() <= byEntry8.Misplaced()) {
-        const double rounded = asRead != 0.0 ? step * (CLisRecordIO::RoundTo4Decimals(asRead) / asRead) : step;
-        return StepOfEntry8(s, step, rounded, coarse);
-    }
+    const StepFit coarse = s.Hold(given * byEntry8.multiple);
+    if (coarse.Misplaced() <= byEntry8.Misplaced()) return HeldMultiple(s, given, read, byEntry8.multiple, coarse);
     const bool runsOn = coarse.runPast + coarse.overlaps > byEntry8.runPast + byEntry8.overlaps;
     return runsOn && byEntry8.Why() == StepFit::Disproof::Multiple ? given : 0.0;
 }
@@ -509,8 +515,10 @@ double StepWithoutEntry8(const StepAnchors& s, double given, double read, const 
     const double step = MeasuredStep(a.depths, a.counts, s.precision, code);
     if (!(step > 0.0)) return given;
     if (!(given > 0.0)) return step;
-    // A measured step that is the whole multiple EB 8's distances hold bears that out.
-    if (byEntry8.multiple > 1 && Agree(step, given * byEntry8.multiple, 0.0)) return step;
+    // A measured step that is the whole multiple EB 8's distances hold bears that out: the
+    // multiple is the step, as exact as EB 8 (the measured one only as its stretch).
+    if (byEntry8.multiple > 1 && Agree(step, given * byEntry8.multiple, 0.0))
+        return HeldMultiple(s, given, read, byEntry8.multiple, s.Hold(given * byEntry8.multiple));
     const auto misses = [](const StepFit& fit) { return fit.odd + fit.runPast + fit.drift; };
     const StepFit measured = s.Hold(step);
     return measured.Disproves() && misses(measured) >= misses(byEntry8) ? given : step;
