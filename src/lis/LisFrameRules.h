@@ -57,19 +57,20 @@ double SignedFrameSpacing(const CLisLogicalFile& file);
 
 // The data set's step, once its frames are read (before repeated depths are dropped).
 // EB 8, read in full, stands unless the depths (in depth-once mode the records' depths
-// over their frames) disprove it (lis/LisDepthGrid.h FitStep): more than a few odd depths
-// between its places, records' frames running past the next record's after more than a
-// quarter of the distances, every distance a whole multiple of it but for two; one odd
-// depth, a splice or a repeat section never does. It is written where it holds over the
-// whole run, else the span over the steps it counts. Where its distances are a whole
-// multiple of it and lie on its grid, the step is that multiple of it. Without EB 8, the
-// step of the grid the depths lie on, else the best of four measured candidates (see
-// MeasuredStep). Where the frames give no step at all (their depths are one), EB 8
+// over their frames) disprove it (lis/LisDepthGrid.h StepFit::Why): more than a few odd
+// depths between its places, records' frames running past the next record's after more
+// than a quarter of the distances, most distances off its grid, every distance a whole
+// multiple of it but for two where holding that multiple bears it out; one odd depth, a
+// splice or a repeat section never does. It is written where it holds over the whole
+// run, else the span over the steps it counts. Where its distances are a whole multiple
+// of it and lie on its grid, the step is that multiple of it, written as EB 8 is. Without
+// EB 8, the step of the grid the depths lie on, else the best of four measured candidates
+// (see MeasuredStep). Where the frames give no step at all (their depths are one), EB 8
 // stands, or the data set has none. Depth-once frames are placed at the step the way
-// most records run; a record's last frame that meets the next record's depth (within a
-// unit of the depth code, but half the step at most), where that lies ahead, is listed
-// in m_placedOnNext, to be dropped. m_spacingOverruled tells the log that EB 8 was not
-// the step used.
+// most records run (see RecordsCourse); a record's last frame that meets the next
+// record's depth (within a unit of the depth code, but half the step at most), where that
+// lies ahead, is listed in m_placedOnNext, to be dropped. m_spacingOverruled tells the
+// log that EB 8 was not the step used.
 void SettleSpacing(CLisLogicalFile& file);
 
 // ---- the frame layout --------------------------------------------------------------------
