@@ -144,39 +144,29 @@ double StepPrecisionOf(const std::vector<double>& depths, uint8_t code, double f
     return StepPrecision(code, deepest / scale) * scale;
 }
 
-// The step anchors give where EB 8 gives none: that of the grid they lie on, else the
-// best of four candidates, each followed over the run: the commonest distance over its
-// frames, the least (records of frames missing at random are followed by a gap more
-// often than not, and a step no record's frames run past is no larger), the median, and
-// the least that two distances share; 0 where they give none.
-double MeasuredStep(const std::vector<double>& depths, const std::vector<uint32_t>& counts, double precision,
-                    uint8_t code)
+// Depth once, records that run on after most, where one alone starts inside the one
+// before (a splice back by part of a record, no odd depth), bear a step out: in a log of a
+// few records that one is more than the share of running past a step stands with, and a
+// step at which most records run on is the log's rather than one that lands the splice
+// on a finer grid.
+bool RunsOnButOneSpliceBack(const StepFit& f, bool once)
 {
-    const bool integer = !lis::IsRealCode(code);
-    // The grid's step is measured over its whole span already; where the log turns back
-    // (a repeat section, a reversal), over its longest stretch that runs one way.
-    if (const DepthGrid grid = MeasureDepthGrid(depths, counts, precision, integer); grid.holds) return grid.step;
-    // Distances the way the log runs (the way its depths travel furthest): a turn back is
-    // no step.
-    double travel = 0.0;
-    for (size_t j = 1; j < depths.size(); ++j) travel += depths[j] - depths[j - 1];
-    const double course = travel < 0.0 ? -1.0 : 1.0;
-    size_t start = 0, from = 0, longest = 0;
-    for (size_t j = 1; j <= depths.size(); ++j)
-        if (j == depths.size() || (depths[j] - depths[j - 1]) * course < 0.0) {
-            if (j - start > longest) longest = j - start, from = start;
-            start = j;
-        }
-    if (longest >= 8 && longest < depths.size()) {
-        const auto first = std::ptrdiff_t(from), last = std::ptrdiff_t(from + longest);
-        const std::vector<double> piece(depths.begin() + first, depths.begin() + last);
-        const std::vector<uint32_t> pieceCounts =
-            counts.size() >= from + longest ? std::vector<uint32_t>(counts.begin() + first, counts.begin() + last)
-                                            : std::vector<uint32_t>();
-        if (counts.empty() || !pieceCounts.empty())
-            if (const DepthGrid grid = MeasureDepthGrid(piece, pieceCounts, precision, integer); grid.holds)
-                return grid.step;
-    }
+    return once && f.odd == 0 && f.runPast == 1 && 2 * f.gapless > f.Distances();
+}
+
+// The best of four candidates the anchors give, each followed over the run (`course` the
+// way the log runs): the commonest distance over its frames, the least (records of frames
+// missing at random are followed by a gap more often than not, and a step no record's
+// frames run past is no larger), the median, and the least that two distances share;
+// `holds` false where they give none.
+struct Candidate {
+    bool holds = false;
+    StepFit fit;
+};
+
+Candidate BestCandidate(const std::vector<double>& depths, const std::vector<uint32_t>& counts, double precision,
+                        bool integer, double course)
+{
     std::vector<double> units;
     uint32_t fewest = UINT32_MAX;
     for (size_t j = 1; j < depths.size(); ++j) {
@@ -186,7 +176,7 @@ double MeasuredStep(const std::vector<double>& depths, const std::vector<uint32_
             fewest = std::min(fewest, least);
         }
     }
-    if (units.empty()) return 0.0;
+    if (units.empty()) return {};
     const double rounding = 2.5 * precision / double(fewest);
     std::vector<double> candidates{CommonestStep(units, rounding)};
     candidates.push_back(*std::min_element(units.begin(), units.end()));
@@ -203,26 +193,68 @@ double MeasuredStep(const std::vector<double>& depths, const std::vector<uint32_
         if (look == units.size()) break;
     }
     // Ranked: one the depths do not disprove; one enough of whose distances are exactly
-    // their least count (a finer step is a gap after every frame); the fewest misses, a
+    // their least count (a finer step is a gap after every frame); one after which most
+    // records run on but one that starts inside the one before; the fewest misses, a
     // record's last frame met by the next record's depth among them; the coarsest.
     const bool once = !counts.empty();
-    // Depth once, records that run on after most, where one alone starts inside the one
-    // before (a splice back by part of a record, no odd depth), bear a step out: in a log
-    // of a few records that one is more than the share of running past a step stands with.
-    const auto spliceBack = [&](const StepFit& f) {
-        return once && f.odd == 0 && f.runPast == 1 && 2 * f.gapless > f.Distances();
-    };
     const auto rank = [&](const StepFit& f) {
         const size_t misses = f.odd + f.runPast + f.drift + f.overlaps;
-        return std::tuple(!f.Disproves() || spliceBack(f), f.EnoughGapless(once), SIZE_MAX - misses, f.step);
+        const bool spliceBack = RunsOnButOneSpliceBack(f, once);
+        return std::tuple(!f.Disproves() || spliceBack, f.EnoughGapless(once), spliceBack, SIZE_MAX - misses, f.step);
     };
-    StepFit best;
-    bool found = false;
+    Candidate best;
     for (double candidate : candidates) {
         const StepFit fit = FitStep(depths, counts, candidate, precision, integer, true);
-        if (!found || rank(fit) > rank(best)) best = fit, found = true;
+        if (!best.holds || rank(fit) > rank(best.fit)) best = {true, fit};
     }
-    return best.step;
+    return best;
+}
+
+// The step anchors give where EB 8 gives none: that of the grid they lie on, else the
+// best candidate (BestCandidate); 0 where they give none.
+double MeasuredStep(const std::vector<double>& depths, const std::vector<uint32_t>& counts, double precision,
+                    uint8_t code)
+{
+    const bool integer = !lis::IsRealCode(code), once = !counts.empty();
+    // Distances the way the log runs (the way its depths travel furthest): a turn back is
+    // no step.
+    double travel = 0.0;
+    for (size_t j = 1; j < depths.size(); ++j) travel += depths[j] - depths[j - 1];
+    const double course = travel < 0.0 ? -1.0 : 1.0;
+    // The grid's step is measured over its whole span already; where the log turns back
+    // (a repeat section, a reversal), over its longest stretch that runs one way. A grid
+    // every distance holds a whole multiple of but for what one odd depth breaks is no
+    // finer than that multiple: the candidates measure the step. Depth once, a grid
+    // after which most records leave a gap may be a finer one that a splice back lands
+    // on: a candidate at which most run on and one starts inside the one before is the
+    // step.
+    const auto wholeMultiple = [&](double step) {
+        return FitStep(depths, counts, step, precision, integer, true).multiple > 1;
+    };
+    if (const DepthGrid grid = MeasureDepthGrid(depths, counts, precision, integer);
+        grid.holds && !wholeMultiple(grid.step)) {
+        if (!once || 2 * grid.gapless > grid.distances) return grid.step;
+        const Candidate best = BestCandidate(depths, counts, precision, integer, course);
+        return best.holds && RunsOnButOneSpliceBack(best.fit, once) ? best.fit.step : grid.step;
+    }
+    size_t start = 0, from = 0, longest = 0;
+    for (size_t j = 1; j <= depths.size(); ++j)
+        if (j == depths.size() || (depths[j] - depths[j - 1]) * course < 0.0) {
+            if (j - start > longest) longest = j - start, from = start;
+            start = j;
+        }
+    if (longest >= 8 && longest < depths.size()) {
+        const auto first = std::ptrdiff_t(from), last = std::ptrdiff_t(from + longest);
+        const std::vector<double> piece(depths.begin() + first, depths.begin() + last);
+        const std::vector<uint32_t> pieceCounts =
+            counts.size() >= from + longest ? std::vector<uint32_t>(counts.begin() + first, counts.begin() + last)
+                                            : std::vector<uint32_t>();
+        if (counts.empty() || !pieceCounts.empty())
+            if (const DepthGrid grid = MeasureDepthGrid(piece, pieceCounts, precision, integer); grid.holds)
+                return grid.step;
+    }
+    const Candidate best = BestCandidate(depths, counts, precision, integer, course);
+    return best.holds ? best.fit.step : 0.0;
 }
 
 // Whether frames' depths run one way but for a few turns (a repeat section, a reversal,

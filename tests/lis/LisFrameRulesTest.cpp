@@ -95,22 +95,29 @@ TEST(LisFrameRulesTest, FramesOfRecordsThatJumpAboutRunTheWayMostRecordDistances
     }
 }
 
-// Depth-once logs of four records of 18 frames 0.25 ft apart, no EB 8, each following the
-// one before at once but one that starts inside it: the step is the frames'.
+// Depth-once logs, no EB 8, each record following the one before at once but one that
+// starts inside it: the step is the frames', in a log of a few records, and where the
+// splice lands on a finer grid after which most records would leave a gap.
 TEST(LisFrameRulesTest, ARecordStartingInsideTheOneBeforeKeepsTheStepOfAFewRecords)
 {
     const struct {
         const char* what;
+        uint8_t code;
+        int frames;
         std::vector<double> records;
         double step;
     } cases[] = {
-        {"one record starting 5.5 frames inside the one before", {1000, 1004.5, 1009, 1012.125}, 0.25},
-        {"one record starting 2 frames inside the one before", {1000, 1004.5, 1009, 1013}, 0.25},
+        {"four records of 18, one starting 5.5 frames inside the one before", kFloat, 18,
+         {1000, 1004.5, 1009, 1012.125}, 0.25},
+        {"four records of 18, one starting 2 frames inside the one before", kFloat, 18, {1000, 1004.5, 1009, 1013},
+         0.25},
+        {"nine records of 3 (integer units), the splice back on a grid of 10.6 units", kInt32, 3,
+         {1174250, 1174430, 1174610, 1174790, 1174970, 1175001, 1175181, 1175361, 1175541}, 60},
     };
     for (const auto& c : cases) {
         std::vector<std::pair<double, int>> records;
-        for (double d : c.records) records.push_back({d, 18});
-        CLisLogicalFile f = DepthOnce(kFloat, 0.0, records);
+        for (double d : c.records) records.push_back({d, c.frames});
+        CLisLogicalFile f = DepthOnce(c.code, 0.0, records);
         lis::frames::SettleSpacing(f);
         EXPECT_NEAR(std::fabs(f.m_frameSpacing), c.step, 1e-9) << c.what;
     }
