@@ -290,7 +290,7 @@ StepFit::Disproof StepFit::Why() const
 
 bool StepFit::EnoughGapless(bool once) const { return onGrid > 0 && gapless * ExactShare(once) >= onGrid; }
 
-size_t StepFit::OddAllowed(size_t distances) { return std::max<size_t>(kOddFloor, distances / 16); }
+size_t StepFit::OddAllowed(size_t distances) { return std::max<size_t>(kOddFloor, distances / kOddShare); }
 
 namespace {
 
@@ -570,35 +570,33 @@ StepFit FitOnce(const std::vector<double>& depths, const std::vector<uint32_t>& 
 }
 
 // Whether `coarse`, g steps of a step a header gives (`fine`), is the log's step: enough
-// of its distances exactly their least count, no more records running past or onto the
+// of its distances exactly their least count; no more records running past or onto the
 // next at it than at `fine` (frames that do where they do not at the finer step prove the
-// finer step), and no more odd anchors but for what one odd depth on the finer grid
-// breaks; where the finer step's count is in doubt (its odd anchors unseen), no more than
-// a step stands with.
-size_t MultipleOddAllowed(const StepFit& fine, bool inDoubt, size_t distances)
+// finer step); and its odd anchors (odd depths, some of which the finer grid may hold) no
+// more than one odd depth more than the finer step's, or than a step stands with.
+size_t MultipleOddAllowed(const StepFit& fine, size_t distances)
 {
-    return inDoubt ? StepFit::OddAllowed(distances) : fine.odd + kMultipleBroken;
+    return std::max(fine.odd + kMultipleBroken, StepFit::OddAllowed(distances));
 }
 
-bool WholeMultipleBorneOut(const StepFit& fine, const StepFit& coarse, bool once, bool inDoubt)
+bool WholeMultipleBorneOut(const StepFit& fine, const StepFit& coarse, bool once)
 {
     return coarse.onGrid >= kMultipleDistances && coarse.EnoughGapless(once)
            && coarse.runPast + coarse.overlaps <= fine.runPast + fine.overlaps
-           && coarse.odd <= MultipleOddAllowed(fine, inDoubt, coarse.Distances());
+           && coarse.odd <= MultipleOddAllowed(fine, coarse.Distances());
 }
 
 // The coarsest of the multiples `candidates` (bit g: g steps) of a step a header gives
 // that holding it bears out; 1: none.
 uint32_t CoarsestMultiple(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps,
-                          const StepFit& fine, double step, double precision, bool integer, bool inDoubt,
-                          uint32_t candidates)
+                          const StepFit& fine, double step, double precision, bool integer, uint32_t candidates)
 {
     HoldOptions quick; // past its odd anchors the multiple is no longer in question
-    quick.oddLimit = MultipleOddAllowed(fine, inDoubt, depths.empty() ? 0 : depths.size() - 1);
+    quick.oddLimit = MultipleOddAllowed(fine, depths.empty() ? 0 : depths.size() - 1);
     for (uint32_t g = kMostMultiple; g >= 2; --g) {
         if (!(candidates & (1u << g))) continue;
         const StepFit coarse = HoldStep(depths, leastSteps, g * step, precision, integer, quick);
-        if (WholeMultipleBorneOut(fine, coarse, !leastSteps.empty(), inDoubt)) return g;
+        if (WholeMultipleBorneOut(fine, coarse, !leastSteps.empty())) return g;
     }
     return 1;
 }
@@ -626,7 +624,7 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
     for (uint32_t g = 2; inDoubt && g <= kMostMultiple; ++g)
         if (!CountInDoubt(tolerance, g * held)) candidates |= 1u << g;
     if (candidates != 0)
-        fit.multiple = CoarsestMultiple(depths, leastSteps, fit, held, precision, integer, inDoubt, candidates);
+        fit.multiple = CoarsestMultiple(depths, leastSteps, fit, held, precision, integer, candidates);
     return fit;
 }
 

@@ -100,6 +100,9 @@ inline size_t ExactShare(bool once) { return once ? kExactShareOnce : kExactShar
 // Odd distances one odd depth makes: a step stands with as many, but not where they are
 // most of a short log's distances (a step that misses nearly every one is none).
 constexpr size_t kOddFloor = 2;
+// A long log's odd anchors a step stands with: one in this many distances (splices,
+// repeat sections and odd depths in a long log).
+constexpr size_t kOddShare = 16;
 
 // A share of the distances past which records running past the next disprove a step:
 // one in up to three distances still does, but the frames of a record that starts inside

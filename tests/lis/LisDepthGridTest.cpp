@@ -156,6 +156,8 @@ TEST(LisDepthGridTest, AStepIsDisprovedOnlyPastItsThresholds)
          1.0, false, 1},
         {"three odd depths in 32", [] { auto d = Stepped(32, {}, 0); d[10] += 0.4, d[20] += 0.4, d[25] += 0.4; return d; }(),
          {}, 1.0, true, 1},
+        {"every distance twice the step but for an odd depth on its grid",
+         [] { auto d = Stepped(32, {}, 0); d[10] += 0.5; return d; }(), {}, 0.5, true, 2},
         {"every distance twice the step but two", Stepped(32, {10, 20}, 0.5), {}, 0.5, true, 2},
         {"every distance twice the step but three", Stepped(32, {10, 20, 25}, 0.5), {}, 0.5, false, 1},
         {"two of five distances off the grid", {0, 1, 2, 3, 4.1, 5.2}, {}, 1.0, false, 1},
