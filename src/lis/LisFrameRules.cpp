@@ -229,7 +229,9 @@ double MeasuredStep(const std::vector<double>& depths, const std::vector<uint32_
     // on: a candidate at which most run on and one starts inside the one before is the
     // step.
     const auto wholeMultiple = [&](double step) {
-        return FitStep(depths, counts, step, precision, integer, true).multiple > 1;
+        HoldOptions followed;
+        followed.follow = true;
+        return HoldStep(depths, counts, step, precision, integer, followed).wholeMultiples != 0;
     };
     if (const DepthGrid grid = MeasureDepthGrid(depths, counts, precision, integer);
         grid.holds && !wholeMultiple(grid.step)) {
