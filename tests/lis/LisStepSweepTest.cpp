@@ -4,12 +4,15 @@
 // written is read, in order, with its own values in every channel, at its depth within
 // what its depth code holds (a per-frame depth as the file records it, odd or going
 // back; a depth-once frame from its record's depth at the step), but for the earlier of
-// two frames of one depth, which the reader drops. The data set's step holds over the
-// run: from the read depth of the first frame, top + k x step lies within the depths'
-// precision of every true depth to the last frame, over the longest stretch on one grid
-// (a splice, repeat section or reversal starts another); odd depths are judged as frames
-// only. The fast samples are spaced by that step. A case is left out only where its
-// bytes are as well those of another log, which the truth and the bytes tell (Undecidable).
+// two frames of one depth (per frame, or a depth-once record's last frame on the next
+// record's depth), which the reader drops. The data set's step holds over the run: from
+// the read depth of the first frame, top + k x step lies within the depths' precision of
+// every true depth to the last frame, over the longest stretch on one grid (a splice,
+// repeat section or reversal starts another; odd depths are judged as frames only); and
+// over the whole run from the file's first frame to its last, its miss times the steps
+// between their true depths stays within 0.01 ft or m. The fast samples are spaced by
+// that step. A case is left out only where its bytes are as well those of another log,
+// which the truth and the bytes tell (Undecidable).
 // LIS_SWEEP_LIST=<path> writes "<case> <PASS|FAIL|LEFT-OUT> <why> | <case>" a line, so
 // that two builds can be compared case by case.
 #include "lis/LisParamScan.h"
@@ -156,12 +159,26 @@ double FrameAllowance(const Case& c, const Stretch& s, const sweep::Frame& f)
            + k * (stepAllowance + c.StepOut() * FLT_EPSILON);
 }
 
-// Whether a reading at step `t` fails the judge: its step over the run, or depth once,
-// a frame placed at it from its record's depth.
+// The header's step against the truth: within 1e-4 or 0.1% of it, and over the whole
+// run within 0.01 ft or m, where a step's miss is multiplied by the steps between the
+// file's first and last true depths (so a step rounded to four places that drifts a long
+// log's frames fails).
+constexpr double kStepLeast = 1e-4, kStepShare = 1e-3, kOverRun = 0.01;
+
+std::string JudgeRun(const Case& c, const Written& w, double step)
+{
+    const double truth = c.StepOut(), miss = std::fabs(step - truth);
+    const double steps = std::round(std::fabs(w.frames.back().depth - w.frames.front().depth) / truth);
+    if (miss <= std::max(kStepLeast, truth * kStepShare) && miss * steps <= kOverRun) return "";
+    return Format("step %.9g for %.9g: off %.3g over the run of %.0f steps; ", step, truth, miss * steps, steps);
+}
+
+// Whether a reading at step `t` fails the judge: its step over the stretch or the whole
+// run, or depth once, a frame placed at it from its record's depth.
 bool FailsAt(const Case& c, const Written& w, const Stretch& s, double t)
 {
     const double top = s.frames.empty() ? 0.0 : w.frames[s.frames.front()].recorded;
-    if (!StepMisses(c, w, s, top, t).empty()) return true;
+    if (!StepMisses(c, w, s, top, t).empty() || !JudgeRun(c, w, t).empty()) return true;
     const double sign = c.up ? -1.0 : 1.0;
     for (const sweep::Frame& f : w.frames)
         if (c.once && !(std::fabs(f.recorded + sign * f.inRecord * t - f.depth) <= FrameAllowance(c, s, f)))
@@ -397,17 +414,17 @@ std::string JudgeFrames(const Case& c, const Written& w, const QtxImage& out, co
 
 // The data set's step held to the truth over the run: from the read depth of the
 // stretch's first frame, top + k x step within the precision of each true depth to the
-// stretch's last frame; the fast samples spaced by it.
+// stretch's last frame, and over the file's whole run; the fast samples spaced by it.
 std::string JudgeStep(const Case& c, const Written& w, const QtxImage& out, const Stretch& s)
 {
     const double step = std::fabs(out.header.depthStep);
-    std::string why;
+    std::string why = w.frames.empty() ? "" : JudgeRun(c, w, step);
     if (!s.frames.empty() && s.places > 0) {
         size_t at = 0; // the stretch's first frame in the output
         for (size_t i = 0; i < s.frames.front(); ++i) at += w.frames[i].dropped ? 0 : 1;
         if (at < out.depths.size()) {
             const std::string misses = StepMisses(c, w, s, out.depths[at], step);
-            if (!misses.empty()) why = Format("step %.9g for %.9g: ", step, c.StepOut()) + misses;
+            if (!misses.empty()) why += Format("step %.9g for %.9g: ", step, c.StepOut()) + misses;
         }
     }
     for (const QtxDatumDescriptor& d : out.descriptors) {

@@ -63,6 +63,9 @@ constexpr uint32_t kKindSeed = 0x6b696e64; // the kinds' draw, apart from the ta
 constexpr int kDeepLeast = 200, kDeepMost = 4000, kDriftShortest = 3000, kDriftLongest = 10000;
 constexpr double kDeepShallowest = 20000, kDeepDeepest = 29000, kDriftLeast = 1e-4, kDriftMost = 1e-3;
 constexpr int kRepeatsLeast = 20, kRepeatsMost = 31;
+// Two true depths at one place, one computed a record further on, agree to far within
+// this share of the depth; distinct places lie a step apart at least.
+constexpr double kSameDepth = 1e-9;
 // Larger records are cut into physical records of this many bytes.
 constexpr size_t kPhysicalBody = 8000;
 
@@ -359,6 +362,11 @@ std::vector<Frame> FramesOf(const Case& c, const std::vector<int>& places, const
     }
     if (!c.once)
         for (size_t j = 0; j + 1 < frames.size(); ++j) frames[j].dropped = frames[j].recorded == frames[j + 1].recorded;
+    // Depth once, a record's last frame at the next record's depth is one depth with it.
+    for (size_t r = 1; c.once && r + 1 < starts.size(); ++r) {
+        Frame &last = frames[starts[r] - 1], &next = frames[starts[r]];
+        last.dropped = std::fabs(last.depth - next.depth) <= kSameDepth * std::max(1.0, std::fabs(next.depth));
+    }
     return frames;
 }
 

@@ -116,7 +116,9 @@ struct Frame {
     int inRecord;
     int stretch = 0;
     bool odd = false;     // an odd depth
-    bool dropped = false; // its recorded depth is the next frame's: the reader keeps the later
+    bool dropped = false; // its depth is the next frame's (per frame, as recorded; depth once,
+                          // a record's last frame on the next record's depth): the reader
+                          // keeps the later
 };
 
 struct Written {
