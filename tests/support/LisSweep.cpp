@@ -616,18 +616,33 @@ std::vector<int> Distinct(Rng& rng, int count, int n)
     return all;
 }
 
-// Depth once, `records` records of c.perRecord frames with c.gapAfter's gaps between them,
-// laid between `shallowest` and `deepest`.
+// The grid places from the first of `records` records of c.perRecord frames to the last,
+// c.gapAfter's gaps between them.
+int RecordsGrid(const Case& c, int records)
+{
+    int grid = records * c.perRecord;
+    for (int g : c.gapAfter) grid += g;
+    return grid;
+}
+
+// Depth once, the records laid between `shallowest` and `deepest`, all of them: where
+// they have no room, the caller's pick must leave it.
 void LayRecords(Case& c, Rng& rng, int records, double shallowest, double deepest)
 {
     c.once = true;
     c.records = Records::Runs;
     c.gaps = Gaps::AfterRecords;
-    int grid = records * c.perRecord;
-    for (int g : c.gapAfter) grid += g;
+    const int grid = RecordsGrid(c, records);
     Lay(c, rng, grid, grid, shallowest, deepest);
 }
-void LayRecords(Case& c, Rng& rng, int records) { LayRecords(c, rng, records, c.depth.shallow, c.depth.deep); }
+// Within the code's own depths; where code 79's few hundred feet hold no such log, a
+// code of 4 bytes (68 or 73, in the same system) takes it, so that no record is cut.
+void LayRecords(Case& c, Rng& rng, int records)
+{
+    if (RecordsGrid(c, records) > 1 + int((c.depth.deep - c.depth.shallow) * 0.9 / c.StepOut()))
+        c.depth = kDepthCodes[c.depth.metres ? 1 + 2 * rng.Pick(2) : 2 * rng.Pick(2)];
+    LayRecords(c, rng, records, c.depth.shallow, c.depth.deep);
+}
 
 // Padding of 4 or 8 bytes.
 int PaddingBytes(Rng& rng) { return 4 + 4 * int(rng.Pick(2)); }
@@ -687,9 +702,8 @@ void DrawRecordGaps(Case& c, Rng& rng)
     const int gapless = deep ? kDeepGaplessLeast + int(rng.Pick(kDeepGaplessMost - kDeepGaplessLeast + 1))
                              : kGaplessLeast + int(rng.Pick(kGaplessMost - kGaplessLeast + 1));
     for (int r : Distinct(rng, gapless, records - 1)) c.gapAfter[size_t(r)] = 0;
-    const bool integerDeep = deep && c.depth.code != 68;
-    LayRecords(c, rng, records, deep && !integerDeep ? kDeepGapShallowest : c.depth.shallow,
-               deep && !integerDeep ? kDeepDeepest : c.depth.deep);
+    if (deep && c.depth.code == 68) LayRecords(c, rng, records, kDeepGapShallowest, kDeepDeepest);
+    else LayRecords(c, rng, records);
 }
 
 // Kind FewSpliceBack: no usable EB 8; one record starts 1 to (its frames - 1/2) steps,
