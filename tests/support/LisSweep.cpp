@@ -85,7 +85,8 @@ constexpr double kHeldLeast = 0.2, kHeldMost = 0.8;
 // 1-2 of them with no gap after; deep logs (one in three of the kind) of 30-40 records of
 // 2-10 frames, 2-5 with no gap after, at 18,000-29,000 ft. WideGaps: 1-2 with no gap.
 constexpr int kGapRecordsLeast = 30, kGapRecordsMost = 40, kGapLongShare = 20, kGapLongLeast = 1000,
-              kGapLongMost = 2000, kGapFramesMost = 5, kDeepGapFramesMost = 10, kDeepGapShare = 3;
+              kGapLongMost = 2000, kGapFramesMost = 5, kDeepGapFramesLeast = 2, kDeepGapFramesMost = 10,
+              kDeepGapShare = 3;
 constexpr int kGaplessLeast = 1, kGaplessMost = 2, kDeepGaplessLeast = 2, kDeepGaplessMost = 5;
 constexpr double kDeepGapShallowest = 18000;
 // FewSpliceBack: 4-9 records of 3-20 frames; one log in three with a gap after another.
@@ -112,6 +113,7 @@ struct Rng {
     uint32_t Pick(uint32_t n) { return uint32_t(g() % n); }
     double Unit() { return double(g()) / 4294967296.0; }
     template <class T, size_t N> const T& Of(const T (&row)[N]) { return row[Pick(N)]; }
+    int Between(int least, int most) { return least + int(Pick(uint32_t(most - least + 1))); }
 };
 
 const char* Name(Spacing s)
@@ -647,6 +649,13 @@ void LayRecords(Case& c, Rng& rng, int records)
 // Padding of 4 or 8 bytes.
 int PaddingBytes(Rng& rng) { return 4 + 4 * int(rng.Pick(2)); }
 
+// Depth once, the records' frames as they are, with EB 3 left out, or padded.
+void PickRecordLayout(Case& c, Rng& rng)
+{
+    c.layout = rng.Of(kRecordLayouts);
+    c.extra = c.layout == Layout::Padded ? PaddingBytes(rng) : 0;
+}
+
 // Kind ChangingPadding: depth once, one word of padding changing from frame to frame
 // (with zeros after it in 8 bytes); one record-number log in two of one-frame records,
 // whose padding then changes from frame to frame too.
@@ -671,7 +680,7 @@ void DrawHeldDepth(Case& c, Rng& rng)
     c.once = false;
     c.records = Records::Runs;
     c.gaps = rng.Pick(2) ? Gaps::None : Gaps::OneGap;
-    c.perRecord = kHeldRecordLeast + int(rng.Pick(kHeldRecordMost - kHeldRecordLeast + 1));
+    c.perRecord = rng.Between(kHeldRecordLeast, kHeldRecordMost);
     c.spacing = rng.Of(kHeaderSpacings);
     c.layout = Layout::HeldDepth;
     c.extra = PaddingBytes(rng);
@@ -684,10 +693,9 @@ void DrawHeldDepth(Case& c, Rng& rng)
 void DrawRecordGaps(Case& c, Rng& rng)
 {
     c.spacing = rng.Of(kRightSpacings);
-    c.layout = rng.Of(kRecordLayouts);
-    c.extra = c.layout == Layout::Padded ? PaddingBytes(rng) : 0;
+    PickRecordLayout(c, rng);
     const bool deep = rng.Pick(kDeepGapShare) == 0;
-    int records = kGapRecordsLeast + int(rng.Pick(kGapRecordsMost - kGapRecordsLeast + 1));
+    int records = rng.Between(kGapRecordsLeast, kGapRecordsMost);
     if (deep && rng.Pick(2)) {
         c.depth = kDepthCodes[0];
         c.step = {1.0 / 120, false};
@@ -695,12 +703,12 @@ void DrawRecordGaps(Case& c, Rng& rng)
         c.depth = rng.Of(kTwoUnitCodes);
         c.step = {2 * c.depth.unit, c.depth.metres};
     } else if (rng.Pick(kGapLongShare) == 0) {
-        records = kGapLongLeast + int(rng.Pick(kGapLongMost - kGapLongLeast + 1));
+        records = rng.Between(kGapLongLeast, kGapLongMost);
     }
-    c.perRecord = deep ? 2 + int(rng.Pick(kDeepGapFramesMost - 1)) : 1 + int(rng.Pick(kGapFramesMost));
+    c.perRecord = deep ? rng.Between(kDeepGapFramesLeast, kDeepGapFramesMost) : rng.Between(1, kGapFramesMost);
     c.gapAfter.assign(size_t(records - 1), c.perRecord);
-    const int gapless = deep ? kDeepGaplessLeast + int(rng.Pick(kDeepGaplessMost - kDeepGaplessLeast + 1))
-                             : kGaplessLeast + int(rng.Pick(kGaplessMost - kGaplessLeast + 1));
+    const int gapless = deep ? rng.Between(kDeepGaplessLeast, kDeepGaplessMost)
+                             : rng.Between(kGaplessLeast, kGaplessMost);
     for (int r : Distinct(rng, gapless, records - 1)) c.gapAfter[size_t(r)] = 0;
     if (deep && c.depth.code == 68) LayRecords(c, rng, records, kDeepGapShallowest, kDeepDeepest);
     else LayRecords(c, rng, records);
@@ -712,10 +720,9 @@ void DrawRecordGaps(Case& c, Rng& rng)
 void DrawFewSpliceBack(Case& c, Rng& rng)
 {
     c.spacing = rng.Of(kUnusableSpacings);
-    c.layout = rng.Of(kRecordLayouts);
-    c.extra = c.layout == Layout::Padded ? PaddingBytes(rng) : 0;
-    c.perRecord = kFewFramesLeast + int(rng.Pick(kFewFramesMost - kFewFramesLeast + 1));
-    const int records = kFewRecordsLeast + int(rng.Pick(kFewRecordsMost - kFewRecordsLeast + 1));
+    PickRecordLayout(c, rng);
+    c.perRecord = rng.Between(kFewFramesLeast, kFewFramesMost);
+    const int records = rng.Between(kFewRecordsLeast, kFewRecordsMost);
     const int spliced = 1 + int(rng.Pick(uint32_t(records - 1)));
     c.gapAfter.assign(size_t(records - 1), 0);
     if (rng.Pick(kFewGapShare) == 0) {
@@ -736,7 +743,7 @@ void DrawThreeFrames(Case& c, Rng& rng)
     c.once = rng.Pick(2) == 0;
     c.gaps = Gaps::None;
     c.layout = rng.Pick(2) ? Layout::AsFrames : Layout::Absent;
-    c.perRecord = c.once ? kTyFramesLeast + int(rng.Pick(kTyFramesMost - kTyFramesLeast + 1)) : 1 + int(rng.Pick(3));
+    c.perRecord = c.once ? rng.Between(kTyFramesLeast, kTyFramesMost) : 1 + int(rng.Pick(3));
     const int frames = c.once ? 3 * c.perRecord : 3;
     Lay(c, rng, frames, frames);
 }
@@ -746,14 +753,13 @@ void DrawThreeFrames(Case& c, Rng& rng)
 void DrawWideGaps(Case& c, Rng& rng)
 {
     c.spacing = Spacing::OneAndHalf;
-    c.layout = rng.Of(kRecordLayouts);
-    c.extra = c.layout == Layout::Padded ? PaddingBytes(rng) : 0;
-    c.perRecord = kWideFramesLeast + int(rng.Pick(kMaxPerRecord - kWideFramesLeast + 1));
-    const int records = kWideRecordsLeast + int(rng.Pick(kWideRecordsMost - kWideRecordsLeast + 1));
+    PickRecordLayout(c, rng);
+    c.perRecord = rng.Between(kWideFramesLeast, kMaxPerRecord);
+    const int records = rng.Between(kWideRecordsLeast, kWideRecordsMost);
     c.gapAfter.clear();
     for (int r = 0; r + 1 < records; ++r)
         c.gapAfter.push_back(1 + int(rng.Pick(uint32_t(c.perRecord + c.perRecord / 4))));
-    for (int r : Distinct(rng, kGaplessLeast + int(rng.Pick(kGaplessMost - kGaplessLeast + 1)), records - 1))
+    for (int r : Distinct(rng, rng.Between(kGaplessLeast, kGaplessMost), records - 1))
         c.gapAfter[size_t(r)] = 0;
     LayRecords(c, rng, records);
 }
@@ -763,13 +769,12 @@ void DrawWideGaps(Case& c, Rng& rng)
 void DrawTurnBack(Case& c, Rng& rng)
 {
     c.spacing = rng.Of(kRightSpacings);
-    c.layout = rng.Of(kRecordLayouts);
-    c.extra = c.layout == Layout::Padded ? PaddingBytes(rng) : 0;
-    c.perRecord = kTurnFramesLeast + int(rng.Pick(kTurnFramesMost - kTurnFramesLeast + 1));
-    const int records = kTurnRecordsLeast + int(rng.Pick(kTurnRecordsMost - kTurnRecordsLeast + 1));
+    PickRecordLayout(c, rng);
+    c.perRecord = rng.Between(kTurnFramesLeast, kTurnFramesMost);
+    const int records = rng.Between(kTurnRecordsLeast, kTurnRecordsMost);
     c.gapAfter.assign(size_t(records - 1), 0);
     LayRecords(c, rng, records);
-    const int count = kTurnsLeast + int(rng.Pick(kTurnsMost - kTurnsLeast + 1));
+    const int count = rng.Between(kTurnsLeast, kTurnsMost);
     const std::vector<int> turns = Distinct(rng, count, records - 1);
     c.event = Event::Repeat;
     c.more.clear();
@@ -840,7 +845,7 @@ Case DrawKind(Rng& rng, int id, Kind kind)
         c.once = rng.Pick(3) == 0;
         c.layout = rng.Pick(2) ? Layout::AsFrames : Layout::Absent;
         Lay(c, rng, kManyOddShortest, kManyOddLongest);
-        PlaceOdds(c, rng, kManyOddLeast + int(rng.Pick(kManyOddMost - kManyOddLeast + 1)));
+        PlaceOdds(c, rng, rng.Between(kManyOddLeast, kManyOddMost));
         break;
     case Kind::TurnBack: DrawTurnBack(c, rng); break;
     }
