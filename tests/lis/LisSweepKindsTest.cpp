@@ -16,7 +16,7 @@ using sweep::Kind;
 using sweep::Written;
 
 constexpr uint32_t kSeed = 777;
-constexpr int kTable = 20, kKindCases = 600;
+constexpr int kTable = 20, kKindCases = 300;
 constexpr double kFoot = 0.3048;
 // Two true depths at one place agree to far within this share of the depth, and a
 // distance between two in steps with a whole number within this many.
