@@ -60,8 +60,9 @@ enum class Event : uint8_t { None, Odd, Splice, Repeat, Reversal, SpliceBack };
 //   one or two (2-5 deep: code 68 at 18,000-29,000 ft in 1/120 ft, or an integer code
 //   stepped two of its units);
 // - FewSpliceBack: depth once, 4-9 records, no usable EB 8, one record starting inside
-//   the one before (on its last depth, or half steps behind), one log in three with a gap
-//   after one other record;
+//   the one before (1 step to its frames less 1/2 behind the place it would have run on
+//   to, in half steps: one step back, on the record before's last depth), one log in
+//   three with a gap after one other record;
 // - ThreeFrames: EB 8 3-10% off; three frames, or depth once three records running on;
 // - WideGaps: depth once, EB 8 1.5 times the step, 5-8 records, one or two running on
 //   and gaps after the others;
