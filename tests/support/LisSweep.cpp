@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <numeric>
 #include <random>
 
 namespace sweep {
@@ -63,6 +64,46 @@ constexpr uint32_t kKindSeed = 0x6b696e64; // the kinds' draw, apart from the ta
 constexpr int kDeepLeast = 200, kDeepMost = 4000, kDriftShortest = 3000, kDriftLongest = 10000;
 constexpr double kDeepShallowest = 20000, kDeepDeepest = 29000, kDriftLeast = 1e-4, kDriftMost = 1e-3;
 constexpr int kRepeatsLeast = 20, kRepeatsMost = 31;
+// The later kinds' own rows and ranges. Each row as the kinds before: picked uniformly.
+constexpr Kind kLaterKinds[] = {Kind::ChangingPadding, Kind::HeldDepth, Kind::RecordGaps, Kind::FewSpliceBack,
+                                Kind::ThreeFrames,     Kind::WideGaps,  Kind::HalfManyOdd, Kind::TurnBack};
+constexpr uint32_t kLaterKindSeed = 0x6c617465; // the later kinds' draw, apart from both others
+constexpr Changing kChangings[] = {Changing::Counter, Changing::SomeZero, Changing::Time, Changing::RecordNumber};
+constexpr Layout kRecordLayouts[] = {Layout::AsFrames, Layout::Absent, Layout::Padded};
+// No EB 8 that gives the step: absent, 0, or a multiple the records run past with.
+constexpr Spacing kUnusableSpacings[] = {Spacing::Absent, Spacing::Zero, Spacing::OneAndHalf, Spacing::Twice};
+constexpr Spacing kRightSpacings[] = {Spacing::Right, Spacing::Right, Spacing::OtherUnits};
+// Integer codes whose step is two of their units: a half of EB 8 is whole units too.
+constexpr DepthCode kTwoUnitCodes[] = {kIntegerDepthCodes[0], kDepthCodes[4], kDepthCodes[3], kIntegerDepthCodes[2]};
+// A time padding word: milliseconds from the first frame's, a few apart.
+constexpr double kTimeFirst = 4048, kTimeApart = 5;
+// HeldDepth: records of 5-16 frames, logs of 20-200, the held depth 0.2-0.8 of a step on
+// (nearer the frame's own or the next, a depth code's rounding would make it either).
+constexpr int kHeldRecordLeast = 5, kHeldRecordMost = 16, kHeldShortest = 20, kHeldLongest = 200;
+constexpr double kHeldLeast = 0.2, kHeldMost = 0.8;
+// RecordGaps: 30-40 records of 1-5 frames, one log in 20 of 1,000-2,000 records, and
+// 1-2 of them with no gap after; deep logs (one in three of the kind) of 30-40 records of
+// 2-10 frames, 2-5 with no gap after, at 18,000-29,000 ft. WideGaps: 1-2 with no gap.
+constexpr int kGapRecordsLeast = 30, kGapRecordsMost = 40, kGapLongShare = 20, kGapLongLeast = 1000,
+              kGapLongMost = 2000, kGapFramesMost = 5, kDeepGapFramesLeast = 2, kDeepGapFramesMost = 10,
+              kDeepGapShare = 3;
+constexpr int kGaplessLeast = 1, kGaplessMost = 2, kDeepGaplessLeast = 2, kDeepGaplessMost = 5;
+constexpr double kDeepGapShallowest = 18000;
+// FewSpliceBack: 4-9 records of 3-20 frames; one log in three with a gap after another.
+constexpr int kFewRecordsLeast = 4, kFewRecordsMost = 9, kFewFramesLeast = 3, kFewFramesMost = 20, kFewGapShare = 3;
+// ThreeFrames: EB 8 3-10% off; depth once, records of 2-6 frames.
+constexpr double kTyOffLeast = 0.03, kTyOffMost = 0.10;
+constexpr int kTyFramesLeast = 2, kTyFramesMost = 6;
+// WideGaps: 5-8 records of 9-40 frames; the gaps 1 to 1.25 records' frames long.
+constexpr int kWideRecordsLeast = 5, kWideRecordsMost = 8, kWideFramesLeast = 9;
+// HalfManyOdd: 400-4,000 places, 5-8 odd depths.
+constexpr int kManyOddShortest = 400, kManyOddLongest = 4000, kManyOddLeast = 5, kManyOddMost = 8;
+// TurnBack: 6-12 records of 3-8 frames, 2-3 turns.
+constexpr int kTurnRecordsLeast = 6, kTurnRecordsMost = 12, kTurnFramesLeast = 3, kTurnFramesMost = 8,
+              kTurnsLeast = 2, kTurnsMost = 3;
+// Two true depths at one place, one computed a record further on, agree to far within
+// this share of the depth; distinct places lie a step apart at least.
+constexpr double kSameDepth = 1e-9;
 // Larger records are cut into physical records of this many bytes.
 constexpr size_t kPhysicalBody = 8000;
 
@@ -72,6 +113,7 @@ struct Rng {
     uint32_t Pick(uint32_t n) { return uint32_t(g() % n); }
     double Unit() { return double(g()) / 4294967296.0; }
     template <class T, size_t N> const T& Of(const T (&row)[N]) { return row[Pick(N)]; }
+    int Between(int least, int most) { return least + int(Pick(uint32_t(most - least + 1))); }
 };
 
 const char* Name(Spacing s)
@@ -81,14 +123,21 @@ const char* Name(Spacing s)
 }
 const char* Name(Gaps g)
 {
-    static const char* const names[] = {"no gap", "one gap", "every third missing", "15% missing"};
+    static const char* const names[] = {"no gap", "one gap", "every third missing", "15% missing",
+                                        "gaps after records"};
     return names[int(g)];
 }
 const char* Name(Layout l)
 {
-    static const char* const names[] = {"as frames", "absent",   "padded -999.25", "larger",      "smaller",
-                                        "multiple",  "own size", "padded zeros",   "padded blanks"};
+    static const char* const names[] = {"as frames",     "absent",        "padded -999.25", "larger",
+                                        "smaller",       "multiple",      "own size",       "padded zeros",
+                                        "padded blanks", "padded changing", "padded a depth"};
     return names[int(l)];
+}
+const char* Name(Changing c)
+{
+    static const char* const names[] = {"a counter", "a counter every third 0", "a time", "the record's number"};
+    return names[int(c)];
 }
 const char* Name(Words w)
 {
@@ -122,8 +171,9 @@ double Recorded(const Case& c, double depth)
     return Value68(Word68(recorded, c.words)) * c.depth.unit;
 }
 
+// The frame's channels and padding; `record` the data record's number from 0.
 void AppendFrame(std::vector<uint8_t>& r, const Case& c, const std::vector<uint8_t>& others, const Frame& f,
-                 uint32_t channelBytes)
+                 uint32_t channelBytes, int record)
 {
     if (!c.once) AppendDepth(r, c, f.depth);
     const size_t before = others.size() / 3, between = 2 * others.size() / 3;
@@ -139,6 +189,14 @@ void AppendFrame(std::vector<uint8_t>& r, const Case& c, const std::vector<uint8
     if (c.layout == Layout::Zeros) r.insert(r.end(), size_t(c.extra), 0);
     if (c.layout == Layout::Blanks) r.insert(r.end(), size_t(c.extra), 0x20);
     if (c.layout == Layout::OwnSize) r.insert(r.end(), channelBytes, 0);
+    if (c.layout == Layout::Changing) {
+        if (c.changing == Changing::Counter) lisb::AppendValue(r, 73, f.index + 1);
+        if (c.changing == Changing::SomeZero) lisb::AppendValue(r, 73, f.index % 3 == 0 ? 0 : f.index + 1);
+        if (c.changing == Changing::Time) lisb::AppendValue(r, 68, kTimeFirst + kTimeApart * f.index);
+        if (c.changing == Changing::RecordNumber) lisb::AppendValue(r, 73, record + 1);
+    }
+    if (c.layout == Layout::HeldDepth) AppendDepth(r, c, f.depth + (c.up ? -1.0 : 1.0) * c.heldShare * c.StepOut());
+    if (c.layout == Layout::Changing || c.layout == Layout::HeldDepth) r.resize(padding + size_t(c.extra), 0);
     if (f.index == c.strayFrame && padding + size_t(c.strayByte) < r.size())
         r[padding + size_t(c.strayByte)] ^= c.strayValue;
 }
@@ -147,9 +205,16 @@ void AppendFrame(std::vector<uint8_t>& r, const Case& c, const std::vector<uint8
 std::vector<int> Places(const Case& c)
 {
     Rng rng{std::mt19937(c.seed)};
-    const int gapAt = c.grid / 4 + int(rng.Pick(uint32_t(c.grid / 2)));
-    const int gapLength = 2 + int(rng.Pick(uint32_t(c.grid / 5)));
+    const int gapAt = c.grid / 4 + int(rng.Pick(uint32_t(std::max(1, c.grid / 2))));
+    const int gapLength = 2 + int(rng.Pick(uint32_t(std::max(1, c.grid / 5))));
     std::vector<int> out;
+    if (c.gaps == Gaps::AfterRecords) {
+        for (size_t record = 0, j = 0; int(j) < c.grid; ++record) {
+            for (int k = 0; k < c.perRecord && int(j) < c.grid; ++k) out.push_back(int(j++));
+            j += record < c.gapAfter.size() ? size_t(c.gapAfter[record]) : 0;
+        }
+        return out;
+    }
     for (int j = 0; j < c.grid; ++j) {
         const bool missing = (c.gaps == Gaps::OneGap && j >= gapAt && j < gapAt + gapLength)
                              || (c.gaps == Gaps::EveryThird && j % 3 == 2)
@@ -267,6 +332,8 @@ uint32_t Declared(const Case& c, uint32_t channels)
     case Layout::Padded:
     case Layout::Zeros:
     case Layout::Blanks:
+    case Layout::Changing:
+    case Layout::HeldDepth:
     case Layout::Larger: return channels + uint32_t(c.extra);
     case Layout::Smaller: return channels - 4;
     case Layout::Multiple:
@@ -359,6 +426,11 @@ std::vector<Frame> FramesOf(const Case& c, const std::vector<int>& places, const
     }
     if (!c.once)
         for (size_t j = 0; j + 1 < frames.size(); ++j) frames[j].dropped = frames[j].recorded == frames[j + 1].recorded;
+    // Depth once, a record's last frame at the next record's depth is one depth with it.
+    for (size_t r = 1; c.once && r + 1 < starts.size(); ++r) {
+        Frame &last = frames[starts[r] - 1], &next = frames[starts[r]];
+        last.dropped = std::fabs(last.depth - next.depth) <= kSameDepth * std::max(1.0, std::fabs(next.depth));
+    }
     return frames;
 }
 
@@ -534,6 +606,185 @@ void PlaceRepeats(Case& c, Rng& rng)
     c.more = {{then, back(then - 1 - at) * c.StepOut()}};
 }
 
+// `count` distinct numbers below `n` (all where there are no more), in order.
+std::vector<int> Distinct(Rng& rng, int count, int n)
+{
+    std::vector<int> all(size_t(std::max(n, 0)));
+    std::iota(all.begin(), all.end(), 0);
+    for (size_t i = 0; i < all.size() && int(i) < count; ++i)
+        std::swap(all[i], all[i + rng.Pick(uint32_t(all.size() - i))]);
+    all.resize(std::min(all.size(), size_t(std::max(count, 0))));
+    std::sort(all.begin(), all.end());
+    return all;
+}
+
+// The grid places from the first of `records` records of c.perRecord frames to the last,
+// c.gapAfter's gaps between them.
+int RecordsGrid(const Case& c, int records)
+{
+    int grid = records * c.perRecord;
+    for (int g : c.gapAfter) grid += g;
+    return grid;
+}
+
+// Depth once, the records laid between `shallowest` and `deepest`, all of them: where
+// they have no room, the caller's pick must leave it.
+void LayRecords(Case& c, Rng& rng, int records, double shallowest, double deepest)
+{
+    c.once = true;
+    c.records = Records::Runs;
+    c.gaps = Gaps::AfterRecords;
+    const int grid = RecordsGrid(c, records);
+    Lay(c, rng, grid, grid, shallowest, deepest);
+}
+// Within the code's own depths; where code 79's few hundred feet hold no such log, a
+// code of 4 bytes (68 or 73, in the same system) takes it, so that no record is cut.
+void LayRecords(Case& c, Rng& rng, int records)
+{
+    if (RecordsGrid(c, records) > 1 + int((c.depth.deep - c.depth.shallow) * 0.9 / c.StepOut()))
+        c.depth = kDepthCodes[c.depth.metres ? 1 + 2 * rng.Pick(2) : 2 * rng.Pick(2)];
+    LayRecords(c, rng, records, c.depth.shallow, c.depth.deep);
+}
+
+// Padding of 4 or 8 bytes.
+int PaddingBytes(Rng& rng) { return 4 + 4 * int(rng.Pick(2)); }
+
+// Depth once, the records' frames as they are, with EB 3 left out, or padded.
+void PickRecordLayout(Case& c, Rng& rng)
+{
+    c.layout = rng.Of(kRecordLayouts);
+    c.extra = c.layout == Layout::Padded ? PaddingBytes(rng) : 0;
+}
+
+// Kind ChangingPadding: depth once, one word of padding changing from frame to frame
+// (with zeros after it in 8 bytes); one record-number log in two of one-frame records,
+// whose padding then changes from frame to frame too.
+void DrawChangingPadding(Case& c, Rng& rng)
+{
+    c.once = true;
+    c.records = Records::Runs;
+    c.gaps = rng.Pick(2) ? Gaps::None : Gaps::OneGap;
+    c.spacing = rng.Of(kHeaderSpacings);
+    c.layout = Layout::Changing;
+    c.changing = rng.Of(kChangings);
+    c.extra = PaddingBytes(rng);
+    c.perRecord = c.changing == Changing::RecordNumber && rng.Pick(2) ? 1 : 1 + int(rng.Pick(kMaxPerRecord));
+    Lay(c, rng, kShortest, kLongest);
+}
+
+// Kind HeldDepth: per-frame depths of 4 bytes (codes 68 and 73), the padding holding the
+// depth a part of a step on (with zeros after it in 8 bytes).
+void DrawHeldDepth(Case& c, Rng& rng)
+{
+    c.depth = kDepthCodes[rng.Pick(4)];
+    c.once = false;
+    c.records = Records::Runs;
+    c.gaps = rng.Pick(2) ? Gaps::None : Gaps::OneGap;
+    c.perRecord = rng.Between(kHeldRecordLeast, kHeldRecordMost);
+    c.spacing = rng.Of(kHeaderSpacings);
+    c.layout = Layout::HeldDepth;
+    c.extra = PaddingBytes(rng);
+    c.heldShare = kHeldLeast + (kHeldMost - kHeldLeast) * rng.Unit();
+    Lay(c, rng, kHeldShortest, kHeldLongest);
+}
+
+// Kind RecordGaps: EB 8 right; a gap of one record's places after each record but one or
+// two (deep, two to five).
+void DrawRecordGaps(Case& c, Rng& rng)
+{
+    c.spacing = rng.Of(kRightSpacings);
+    PickRecordLayout(c, rng);
+    const bool deep = rng.Pick(kDeepGapShare) == 0;
+    int records = rng.Between(kGapRecordsLeast, kGapRecordsMost);
+    if (deep && rng.Pick(2)) {
+        c.depth = kDepthCodes[0];
+        c.step = {1.0 / 120, false};
+    } else if (deep) {
+        c.depth = rng.Of(kTwoUnitCodes);
+        c.step = {2 * c.depth.unit, c.depth.metres};
+    } else if (rng.Pick(kGapLongShare) == 0) {
+        records = rng.Between(kGapLongLeast, kGapLongMost);
+    }
+    c.perRecord = deep ? rng.Between(kDeepGapFramesLeast, kDeepGapFramesMost) : rng.Between(1, kGapFramesMost);
+    c.gapAfter.assign(size_t(records - 1), c.perRecord);
+    const int gapless = deep ? rng.Between(kDeepGaplessLeast, kDeepGaplessMost)
+                             : rng.Between(kGaplessLeast, kGaplessMost);
+    for (int r : Distinct(rng, gapless, records - 1)) c.gapAfter[size_t(r)] = 0;
+    if (deep && c.depth.code == 68) LayRecords(c, rng, records, kDeepGapShallowest, kDeepDeepest);
+    else LayRecords(c, rng, records);
+}
+
+// Kind FewSpliceBack: no usable EB 8; one record starts 1 to (its frames - 1/2) steps,
+// in half steps, behind the place it would have run on to: one step back, on the record
+// before's last depth.
+void DrawFewSpliceBack(Case& c, Rng& rng)
+{
+    c.spacing = rng.Of(kUnusableSpacings);
+    PickRecordLayout(c, rng);
+    c.perRecord = rng.Between(kFewFramesLeast, kFewFramesMost);
+    const int records = rng.Between(kFewRecordsLeast, kFewRecordsMost);
+    const int spliced = 1 + int(rng.Pick(uint32_t(records - 1)));
+    c.gapAfter.assign(size_t(records - 1), 0);
+    if (rng.Pick(kFewGapShare) == 0) {
+        const int other = int(rng.Pick(uint32_t(records - 2)));
+        c.gapAfter[size_t(other < spliced - 1 ? other : other + 1)] = 1 + int(rng.Pick(uint32_t(c.perRecord)));
+    }
+    LayRecords(c, rng, records);
+    c.event = Event::SpliceBack;
+    c.eventAt = spliced * c.perRecord;
+    c.eventSize = 0.5 * (2 + int(rng.Pick(uint32_t(2 * c.perRecord - 2)))) * c.StepOut();
+}
+
+// Kind ThreeFrames: EB 8 3-10% too large or too small.
+void DrawThreeFrames(Case& c, Rng& rng)
+{
+    c.spacing = Spacing::Off;
+    c.off = (rng.Pick(2) ? 1 : -1) * (kTyOffLeast + (kTyOffMost - kTyOffLeast) * rng.Unit());
+    c.once = rng.Pick(2) == 0;
+    c.gaps = Gaps::None;
+    c.layout = rng.Pick(2) ? Layout::AsFrames : Layout::Absent;
+    c.perRecord = c.once ? rng.Between(kTyFramesLeast, kTyFramesMost) : 1 + int(rng.Pick(3));
+    const int frames = c.once ? 3 * c.perRecord : 3;
+    Lay(c, rng, frames, frames);
+}
+
+// Kind WideGaps: EB 8 1.5 times the step; after each record but one or two a gap of 1 to
+// 1.25 times its frames.
+void DrawWideGaps(Case& c, Rng& rng)
+{
+    c.spacing = Spacing::OneAndHalf;
+    PickRecordLayout(c, rng);
+    c.perRecord = rng.Between(kWideFramesLeast, kMaxPerRecord);
+    const int records = rng.Between(kWideRecordsLeast, kWideRecordsMost);
+    c.gapAfter.clear();
+    for (int r = 0; r + 1 < records; ++r)
+        c.gapAfter.push_back(1 + int(rng.Pick(uint32_t(c.perRecord + c.perRecord / 4))));
+    for (int r : Distinct(rng, rng.Between(kGaplessLeast, kGaplessMost), records - 1))
+        c.gapAfter[size_t(r)] = 0;
+    LayRecords(c, rng, records);
+}
+
+// Kind TurnBack: EB 8 right, records running on; 2-3 of them (apart, or one after the
+// other) start 1 step to two records' frames behind the record before's depth.
+void DrawTurnBack(Case& c, Rng& rng)
+{
+    c.spacing = rng.Of(kRightSpacings);
+    PickRecordLayout(c, rng);
+    c.perRecord = rng.Between(kTurnFramesLeast, kTurnFramesMost);
+    const int records = rng.Between(kTurnRecordsLeast, kTurnRecordsMost);
+    c.gapAfter.assign(size_t(records - 1), 0);
+    LayRecords(c, rng, records);
+    const int count = rng.Between(kTurnsLeast, kTurnsMost);
+    const std::vector<int> turns = Distinct(rng, count, records - 1);
+    c.event = Event::Repeat;
+    c.more.clear();
+    for (int r : turns) {
+        const Mark m{(r + 1) * c.perRecord, (1 + int(rng.Pick(uint32_t(2 * c.perRecord)))) * c.StepOut()};
+        if (r == turns.front()) c.eventAt = m.at, c.eventSize = m.size;
+        else c.more.push_back(m);
+    }
+}
+
 // One case of `kind`: the table's pick, with what the kind fixes drawn anew.
 Case DrawKind(Rng& rng, int id, Kind kind)
 {
@@ -583,8 +834,41 @@ Case DrawKind(Rng& rng, int id, Kind kind)
         Lay(c, rng, kRepeatsLeast, kRepeatsMost);
         PlaceRepeats(c, rng);
         break;
+    case Kind::ChangingPadding: DrawChangingPadding(c, rng); break;
+    case Kind::HeldDepth: DrawHeldDepth(c, rng); break;
+    case Kind::RecordGaps: DrawRecordGaps(c, rng); break;
+    case Kind::FewSpliceBack: DrawFewSpliceBack(c, rng); break;
+    case Kind::ThreeFrames: DrawThreeFrames(c, rng); break;
+    case Kind::WideGaps: DrawWideGaps(c, rng); break;
+    case Kind::HalfManyOdd:
+        c.spacing = Spacing::Half;
+        c.once = rng.Pick(3) == 0;
+        c.layout = rng.Pick(2) ? Layout::AsFrames : Layout::Absent;
+        Lay(c, rng, kManyOddShortest, kManyOddLongest);
+        PlaceOdds(c, rng, rng.Between(kManyOddLeast, kManyOddMost));
+        break;
+    case Kind::TurnBack: DrawTurnBack(c, rng); break;
     }
     return c;
+}
+
+// The gaps after records: those after the few records named where all others are
+// alike, else each.
+std::string GapsAfter(const std::vector<int>& gaps)
+{
+    const int most = gaps.empty() ? 0 : *std::max_element(gaps.begin(), gaps.end());
+    const size_t none = size_t(std::count(gaps.begin(), gaps.end(), 0));
+    if (most == 0) return ", records running on";
+    std::string list;
+    if (none + size_t(std::count(gaps.begin(), gaps.end(), most)) == gaps.size()) {
+        const bool fewGaps = 2 * none >= gaps.size(); // name the records with a gap, else those without
+        for (size_t r = 0; r < gaps.size(); ++r)
+            if ((gaps[r] != 0) == fewGaps) list += Format(" %zu", r);
+        return Format(fewGaps ? ", a gap of %d after record%s" : ", a gap of %d after each record but%s", most,
+                      list.c_str());
+    }
+    for (int g : gaps) list += Format(" %d", g);
+    return Format(", gaps after the records:%s", list.c_str());
 }
 
 } // namespace
@@ -613,6 +897,9 @@ std::string Case::Describe() const
     if (event != Event::None) what += Format(" of %.4g %s at frame %d", eventSize, system, eventAt);
     for (const Mark& m : more) what += Format(", %.4g %s at frame %d", m.size, system, m.at);
     if (strayFrame >= 0) what += Format(", byte %d of frame %d's padding ^ 0x%02x", strayByte, strayFrame, strayValue);
+    if (layout == Layout::Changing) what += Format(", padding %s", Name(changing));
+    if (layout == Layout::HeldDepth) what += Format(", padding %.3g steps on", heldShare);
+    if (gaps == Gaps::AfterRecords) what += GapsAfter(gapAfter);
     if (kind != Kind::Table) what = Format("[%s] ", KindName(kind)) + what;
     return what;
 }
@@ -622,9 +909,15 @@ std::vector<Case> Draw(uint32_t seed, int count, int kindCount)
     Rng rng{std::mt19937(seed)};
     std::vector<Case> out;
     for (int id = 0; id < count; ++id) out.push_back(DrawTable(rng, id));
+    // Of every round of all kinds, the earlier kinds' share.
+    const size_t all = std::size(kKinds) + std::size(kLaterKinds);
+    int earlier = 0;
+    for (int k = 0; k < kindCount; ++k) earlier += size_t(k) % all < std::size(kKinds) ? 1 : 0;
     Rng kinds{std::mt19937(seed ^ kKindSeed)};
-    for (int k = 0; k < kindCount; ++k)
-        out.push_back(DrawKind(kinds, count + k, kKinds[size_t(k) % std::size(kKinds)]));
+    for (int k = 0; k < earlier; ++k) out.push_back(DrawKind(kinds, count + k, kKinds[size_t(k) % std::size(kKinds)]));
+    Rng later{std::mt19937(seed ^ kLaterKindSeed)};
+    for (int k = 0; k < kindCount - earlier; ++k)
+        out.push_back(DrawKind(later, count + earlier + k, kLaterKinds[size_t(k) % std::size(kLaterKinds)]));
     return out;
 }
 
@@ -648,7 +941,7 @@ Written Write(const Case& c)
         const size_t at = starts[size_t(r)], end = starts[size_t(r + 1)];
         std::vector<uint8_t> bytes{0, 0};
         if (c.once) AppendDepth(bytes, c, w.frames[at].depth);
-        for (size_t k = at; k < end; ++k) AppendFrame(bytes, c, others, w.frames[k], w.channelBytes);
+        for (size_t k = at; k < end; ++k) AppendFrame(bytes, c, others, w.frames[k], w.channelBytes, r);
         const size_t frameBytes = bytes.size() - 2 - (c.once ? size_t(lisb::CodeSize(c.depth.code)) : 0);
         w.recordsWholeInDeclared = w.recordsWholeInDeclared && frameBytes % w.declared == 0;
         w.recordsWholeInChannels = w.recordsWholeInChannels && frameBytes % w.channelBytes == 0;
@@ -673,8 +966,10 @@ Written Write(const Case& c)
 
 const char* KindName(Kind k)
 {
-    static const char* const names[] = {"table",        "integer depths", "splice back",   "stray padding",
-                                        "fraction odd", "deep half",      "drifting EB 8", "short repeats"};
+    static const char* const names[] = {"table",           "integer depths", "splice back",      "stray padding",
+                                        "fraction odd",    "deep half",      "drifting EB 8",    "short repeats",
+                                        "changing padding", "held depth",    "record gaps",      "few splice back",
+                                        "three frames",    "wide gaps",      "half many odd",    "turn back"};
     return names[int(k)];
 }
 

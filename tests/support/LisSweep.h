@@ -6,7 +6,8 @@
 // or two, logs of up to 20,000 frames, other channels around the judged ones, one odd
 // depth, splice, repeat section or reversal, and how code-68 depth words are cut are
 // each drawn from the table. Further cases are drawn as kinds of log that readers have
-// read wrong (Kind), each from the same table with the dimensions its kind fixes.
+// read wrong (Kind), each from the same table with the dimensions its kind fixes; kinds
+// added later come from a draw of their own, so that no case drawn before changes.
 #pragma once
 
 #include <cstdint>
@@ -18,11 +19,19 @@ namespace sweep {
 // EB 8: right in the depths' units or the other system's, absent, 0, 1.5 or 2 times the
 // step, off by Case::off of it (1e-4 in the table), or a half or a third of it.
 enum class Spacing : uint8_t { Right, OtherUnits, Absent, Zero, OneAndHalf, Twice, Off, Half, Third };
-enum class Gaps : uint8_t { None, OneGap, EveryThird, RandomShare };
+// AfterRecords: Case::gapAfter places missing after each record (kinds only).
+enum class Gaps : uint8_t { None, OneGap, EveryThird, RandomShare, AfterRecords };
 // EB 3: as the frames, absent, padded with absent values or with zeros (both right), or
 // wrong: larger, smaller, twice the frames with no padding; OwnSize is twice the
-// channels with zeros behind each frame (right); Blanks pads with 0x20 bytes (right).
-enum class Layout : uint8_t { AsFrames, Absent, Padded, Larger, Smaller, Multiple, OwnSize, Zeros, Blanks };
+// channels with zeros behind each frame (right); Blanks pads with 0x20 bytes (right);
+// Changing pads with a word that changes from frame to frame (Case::changing) and
+// HeldDepth with a depth Case::heldShare of a step past the frame's own, zeros after
+// either where the padding is longer (both right).
+enum class Layout : uint8_t { AsFrames, Absent, Padded, Larger, Smaller, Multiple, OwnSize, Zeros, Blanks, Changing,
+                              HeldDepth };
+// The padding word of Layout::Changing: a frame counter (from 1), the same with every
+// third frame's 0, a time in milliseconds, the data record's number (from 1).
+enum class Changing : uint8_t { Counter, SomeZero, Time, RecordNumber };
 enum class Words : uint8_t { Rounded, Cut, FloatCut }; // how a code-68 depth word is made
 enum class Records : uint8_t { Runs, Single, Two };    // up to perRecord frames each, one, or two
 // Once in the log (kinds: more often): one depth (depth once: one record's) off its
@@ -44,8 +53,25 @@ enum class Event : uint8_t { None, Odd, Splice, Repeat, Reversal, SpliceBack };
 // - DeepHalf: per-frame code 68 at 20,000-29,000 ft, 1/120 ft, EB 8 at half of it;
 // - Drifting: per-frame, EB 8 0.01-0.1% too large or too small, 3,000-10,000 frames;
 // - ShortRepeats: per-frame, padded frames, two repeat sections in 20-31 frames.
+// Later kinds:
+// - ChangingPadding: depth once, padding that changes from frame to frame;
+// - HeldDepth: per-frame, padding that holds a depth a part of a step past the frame's;
+// - RecordGaps: depth once, EB 8 right, a gap of one record after most records, none after
+//   one or two (2-5 deep: code 68 at 18,000-29,000 ft in 1/120 ft, or an integer code
+//   stepped two of its units);
+// - FewSpliceBack: depth once, 4-9 records, no usable EB 8, one record starting inside
+//   the one before (1 step to its frames less 1/2 behind the place it would have run on
+//   to, in half steps: one step back, on the record before's last depth), one log in
+//   three with a gap after one other record;
+// - ThreeFrames: EB 8 3-10% off; three frames, or depth once three records running on;
+// - WideGaps: depth once, EB 8 1.5 times the step, 5-8 records, one or two running on
+//   and gaps after the others;
+// - HalfManyOdd: EB 8 half the step with 5-8 odd depths on 400-4,000 places;
+// - TurnBack: depth once, 6-12 records running on but where the depths turn back 2-3
+//   times, each turn 1 step to two records' frames behind the record before's depth.
 enum class Kind : uint8_t { Table, IntegerDepths, SpliceBack, StrayPadding, FractionOdd, DeepHalf, Drifting,
-                            ShortRepeats };
+                            ShortRepeats, ChangingPadding, HeldDepth, RecordGaps, FewSpliceBack, ThreeFrames,
+                            WideGaps, HalfManyOdd, TurnBack };
 
 struct DepthCode {
     uint8_t code;
@@ -85,6 +111,9 @@ struct Case {
     int strayFrame = -1; // the frame whose padding holds one stray byte (none: -1)
     int strayByte = 0;   // its place in that padding
     uint8_t strayValue = 0; // XORed into that byte: never 0, nor 0x20 (a blank would turn 0)
+    Changing changing = Changing::Counter; // Layout::Changing's word
+    double heldShare = 0;   // Layout::HeldDepth: how far past the frame's depth, in steps
+    std::vector<int> gapAfter; // Gaps::AfterRecords: places missing after each record but the last
     Words words = Words::Rounded;
     int samples = 2;     // of the fast channel FA
     int others = 0;      // channels of codes 68, 73 and 79 before, between and after GR and FA
@@ -116,7 +145,9 @@ struct Frame {
     int inRecord;
     int stretch = 0;
     bool odd = false;     // an odd depth
-    bool dropped = false; // its recorded depth is the next frame's: the reader keeps the later
+    bool dropped = false; // its depth is the next frame's (per frame, as recorded; depth once,
+                          // a record's last frame on the next record's depth): the reader
+                          // keeps the later
 };
 
 struct Written {
@@ -140,7 +171,9 @@ struct Written {
 };
 
 // `count` cases of the table from `seed`, then `kindCount` of the kinds in turn (from a
-// draw of their own, so that the table's cases do not change with them).
+// draw of their own, so that the table's cases do not change with them): first those
+// of the earlier kinds, then those of the later ones (from a third draw), so that a seed
+// draws every earlier kind's cases as before the later kinds were added.
 std::vector<Case> Draw(uint32_t seed, int count, int kindCount = 0);
 Written Write(const Case& c);
 const char* KindName(Kind k); // "table" for the table's cases
