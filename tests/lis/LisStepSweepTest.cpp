@@ -163,14 +163,18 @@ double FrameAllowance(const Case& c, const Stretch& s, const sweep::Frame& f)
 // The header's step against the truth: within 1e-4 or 0.1% of it, and over the whole
 // run within 0.01 ft or m, where a step's miss is multiplied by the steps between the
 // file's first and last true depths (so a step rounded to four places that drifts a long
-// log's frames fails).
+// log's frames fails); but no closer than the depths' rounding holds it over the places
+// it can be measured on (two records, a short stretch between repeat sections, three
+// frames).
 constexpr double kStepLeast = 1e-4, kStepShare = 1e-3, kOverRun = 0.01;
 
-std::string JudgeRun(const Case& c, const Written& w, double step)
+std::string JudgeRun(const Case& c, const Written& w, const Stretch& s, double step)
 {
     const double truth = c.StepOut(), miss = std::fabs(step - truth);
     const double steps = std::round(std::fabs(w.frames.back().depth - w.frames.front().depth) / truth);
-    if (miss <= std::max(kStepLeast, truth * kStepShare) && miss * steps <= kOverRun) return "";
+    const double held = s.measured > 0 ? s.unit / s.measured : 0.0; // what the bytes hold of the step
+    if (miss <= std::max({kStepLeast, truth * kStepShare, held}) && miss * steps <= std::max(kOverRun, held * steps))
+        return "";
     return Format("step %.9g for %.9g: off %.3g over the run of %.0f steps; ", step, truth, miss * steps, steps);
 }
 
@@ -179,7 +183,7 @@ std::string JudgeRun(const Case& c, const Written& w, double step)
 bool FailsAt(const Case& c, const Written& w, const Stretch& s, double t)
 {
     const double top = s.frames.empty() ? 0.0 : w.frames[s.frames.front()].recorded;
-    if (!StepMisses(c, w, s, top, t).empty() || !JudgeRun(c, w, t).empty()) return true;
+    if (!StepMisses(c, w, s, top, t).empty() || !JudgeRun(c, w, s, t).empty()) return true;
     const double sign = c.up ? -1.0 : 1.0;
     for (const sweep::Frame& f : w.frames)
         if (c.once && !(std::fabs(f.recorded + sign * f.inRecord * t - f.depth) <= FrameAllowance(c, s, f)))
@@ -366,6 +370,38 @@ bool FinerLaysOut(const Case& c, const Written& w, const Stretch& s)
     return false;
 }
 
+// Depth once, EB 3 a multiple r of the channels' frame (more than one), in records whole
+// in EB 3's frames, with EB 8 that multiple of the true step: the bytes are as well those
+// of a log of EB 3's frames at EB 8, the rest of each frame its padding.
+bool EntriesShareAMultiple(const Case& c, const Written& w, double entry8)
+{
+    if (!c.once || !w.recordsWholeInDeclared || w.channelBytes == 0 || w.declared <= w.channelBytes) return false;
+    const double r = double(w.declared) / double(w.channelBytes);
+    return std::fabs(entry8 - r * c.StepOut()) <= 1e-5 * c.StepOut();
+}
+
+// A right EB 8 whose whole multiple g (up to 8) every distance between anchors is, but
+// one, with each anchor's frames fitting g places apart: the bytes are as well those of a
+// log stepped g x EB 8, EB 8 a fraction of it, whose grid moves on by part of a step once.
+bool MultipleButOne(const Case& c, const Written& w)
+{
+    const std::vector<std::vector<size_t>> stretches = AnchorsOf(c, w);
+    for (long g = 2; g <= 8; ++g) {
+        int count = 0, off = 0;
+        bool fit = true;
+        for (const std::vector<size_t>& anchors : stretches)
+            for (size_t p = 1; p < anchors.size(); ++p) {
+                const long written = long(anchors[p] - anchors[p - 1]);
+                const long distance = long(w.frames[anchors[p]].place - w.frames[anchors[p - 1]].place);
+                ++count;
+                off += distance % g != 0;
+                fit = fit && (distance % g != 0 || written * g <= distance);
+            }
+        if (count >= kEnoughDistances && off <= 1 && fit) return true;
+    }
+    return false;
+}
+
 // Cases whose bytes are as well those of another log, told from the truth and the bytes
 // (not from the reader's rules): the reason, or nullptr. Where two logs write the same
 // bytes, a reading is held to these: the header stands unless the bytes prove it wrong;
@@ -404,6 +440,12 @@ const char* Undecidable(const Case& c, const Written& w, const Stretch& s)
     if (c.once && c.event == Event::SpliceBack && !given && !MostRunOn(c, w) && FinerLaysOut(c, w, s))
         return "depth once, no EB 8 that gives the step, one record starting inside the one before and the records "
                "running on after no more than half: a finer step lays every record out, a gap after each, as well";
+    if (entry8 > 0 && EntriesShareAMultiple(c, w, entry8))
+        return "depth once, EB 3 and EB 8 the same multiple of the channels' frame and of the step, in records whole "
+               "in EB 3's frames: the bytes are as well those of a log of EB 3's frames at EB 8, padded";
+    if (right && MultipleButOne(c, w))
+        return "a right EB 8 whose whole multiple every distance is but one, the frames fitting that far apart: the "
+               "bytes are as well those of a log at the multiple, EB 8 a fraction of it, moved on once";
     if (!LaysOut(c, w, s, truth))
         return "the depths' rounding keeps the true step from laying them out (a record's frames at it meet or pass "
                "the next record's depth, or two records share one): the bytes show records overlapping";
@@ -496,7 +538,7 @@ std::string JudgeFrames(const Case& c, const Written& w, const QtxImage& out, co
 std::string JudgeStep(const Case& c, const Written& w, const QtxImage& out, const Stretch& s)
 {
     const double step = std::fabs(out.header.depthStep);
-    std::string why = w.frames.empty() ? "" : JudgeRun(c, w, step);
+    std::string why = w.frames.empty() ? "" : JudgeRun(c, w, s, step);
     if (!s.frames.empty() && s.places > 0) {
         size_t at = 0; // the stretch's first frame in the output
         for (size_t i = 0; i < s.frames.front(); ++i) at += w.frames[i].dropped ? 0 : 1;
