@@ -437,12 +437,13 @@ private:
         // it): only one that jumps beyond the depths' rounding where the next, counted
         // past it, does not is a glitch.
         bool glitch = false;
-        if (place == Place::Drift) {
+        const bool drifted = place == Place::Drift;
+        if (drifted) {
             glitch = options_.follow ? JumpsAlone(j) : NextOnGrid(j);
             place = glitch ? Place::Off : Place::OnGrid;
             ++fit_.drift;
         }
-        if (place == Place::OnGrid || place == Place::Overlap) return OnGrid(j, k, place == Place::Overlap);
+        if (place == Place::OnGrid || place == Place::Overlap) return OnGrid(j, k, place == Place::Overlap, drifted);
         ++(place == Place::RunPast ? fit_.runPast : fit_.odd);
         // A glitch: the next anchor lies on the stretch again, its frames counted too.
         if (glitch || NextOnGrid(j)) {
@@ -456,7 +457,7 @@ private:
         lastMiss_ = 0.0;
     }
 
-    void OnGrid(size_t j, uint64_t k, bool overlap)
+    void OnGrid(size_t j, uint64_t k, bool overlap, bool drifted = false)
     {
         const uint64_t m = k - count_;
         ++fit_.onGrid;
@@ -465,6 +466,7 @@ private:
         for (uint32_t g = 2; g <= kMostMultiple; ++g) {
             broken_[g] += m % g != 0 || m < g * need_;
             exact_[g] += m == g * need_;
+            offMultiple_[g] += k % g != 0 && !drifted; // placed exactly, counted from its stretch's start
         }
         count_ = k;
         prev_ = j;
@@ -480,13 +482,20 @@ private:
         if (count_ > longest_) longest_ = count_, longestSpan_ = span;
     }
 
-    // Every distance a whole multiple but for what one odd depth breaks, enough of them
-    // exactly their least count of it.
+    // Every distance a whole multiple but for what one odd depth breaks, or every anchor
+    // on the multiple's grid but for as many as a step stands with odd (odd depths that
+    // land on the finer grid, each one anchor off the multiple's, where a gapless distance
+    // moves all that follow), enough of them exactly their least count of it; or every
+    // distance a whole multiple and one at least exactly (frames missing at random leave
+    // a gap after nearly every record).
     void SettleMultiple()
     {
         const size_t share = ExactShare(!least_.empty());
-        for (uint32_t g = kMostMultiple; g >= 2 && fit_.onGrid >= kMultipleDistances; --g)
-            if (broken_[g] <= kMultipleBroken && exact_[g] * share >= fit_.onGrid) fit_.wholeMultiples |= 1u << g;
+        for (uint32_t g = kMostMultiple; g >= 2 && fit_.onGrid >= kMultipleDistances; --g) {
+            const bool few = broken_[g] <= kMultipleBroken || offMultiple_[g] <= StepFit::OddAllowed(fit_.onGrid);
+            if (few && exact_[g] * share >= fit_.onGrid) fit_.wholeMultiples |= 1u << g;
+            if (broken_[g] == 0 && exact_[g] > 0) fit_.wholeMultiples |= 1u << g, fit_.unbroken |= 1u << g;
+        }
     }
 
     const std::vector<double>& d_;
@@ -496,7 +505,7 @@ private:
     const HoldOptions options_;
     StepFit fit_;
     double tolerance_ = 0.0;
-    size_t broken_[kMostMultiple + 1] = {}, exact_[kMostMultiple + 1] = {};
+    size_t broken_[kMostMultiple + 1] = {}, exact_[kMostMultiple + 1] = {}, offMultiple_[kMostMultiple + 1] = {};
     size_t origin_ = 0, prev_ = 0;
     uint64_t count_ = 0, need_ = 1; // steps from the origin to prev; places the frames from prev take
     uint64_t counted_ = 0;          // steps of the closed stretches
@@ -579,9 +588,9 @@ size_t MultipleOddAllowed(const StepFit& fine, size_t distances)
     return std::max(fine.odd + kMultipleBroken, StepFit::OddAllowed(distances));
 }
 
-bool WholeMultipleBorneOut(const StepFit& fine, const StepFit& coarse, bool once)
+bool WholeMultipleBorneOut(const StepFit& fine, const StepFit& coarse, bool once, bool unbroken)
 {
-    return coarse.onGrid >= kMultipleDistances && coarse.EnoughGapless(once)
+    return coarse.onGrid >= kMultipleDistances && (coarse.EnoughGapless(once) || (unbroken && coarse.gapless > 0))
            && coarse.runPast + coarse.overlaps <= fine.runPast + fine.overlaps
            && coarse.odd <= MultipleOddAllowed(fine, coarse.Distances());
 }
@@ -596,7 +605,7 @@ uint32_t CoarsestMultiple(const std::vector<double>& depths, const std::vector<u
     for (uint32_t g = kMostMultiple; g >= 2; --g) {
         if (!(candidates & (1u << g))) continue;
         const StepFit coarse = HoldStep(depths, leastSteps, g * step, precision, integer, quick);
-        if (WholeMultipleBorneOut(fine, coarse, !leastSteps.empty())) return g;
+        if (WholeMultipleBorneOut(fine, coarse, !leastSteps.empty(), (fine.unbroken >> g) & 1u)) return g;
     }
     return 1;
 }

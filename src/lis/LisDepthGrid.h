@@ -68,6 +68,7 @@ struct StepFit {
     uint32_t wholeMultiples = 0; // bit g set: g steps may be the step (every counted distance a
                                  // whole multiple of g but for what one odd depth breaks); to be
                                  // borne out by laying g steps over the anchors
+    uint32_t unbroken = 0;       // of them, every counted distance a whole multiple of g
 
     // What in the anchors disproves the step, the first that does of: records' frames
     // running past the next record's depth after more than a quarter of the distances (so

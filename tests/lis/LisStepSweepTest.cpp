@@ -380,9 +380,11 @@ bool EntriesShareAMultiple(const Case& c, const Written& w, double entry8)
     return std::fabs(entry8 - r * c.StepOut()) <= 1e-5 * c.StepOut();
 }
 
-// A right EB 8 whose whole multiple g (up to 8) every distance between anchors is, but
-// one, with each anchor's frames fitting g places apart: the bytes are as well those of a
-// log stepped g x EB 8, EB 8 a fraction of it, whose grid moves on by part of a step once.
+// A right EB 8 whose whole multiple g (up to 8) every distance between anchors is but for
+// two (what a splice there and back, or one odd depth, breaks), with each anchor's frames
+// fitting g places apart: the bytes are as well those of a log stepped g x EB 8, EB 8 a
+// fraction of it, whose grid moves on by part of a step.
+constexpr int kBrokenByOne = 2; // distances one odd depth breaks
 bool MultipleButOne(const Case& c, const Written& w)
 {
     const std::vector<std::vector<size_t>> stretches = AnchorsOf(c, w);
@@ -397,7 +399,7 @@ bool MultipleButOne(const Case& c, const Written& w)
                 off += distance % g != 0;
                 fit = fit && (distance % g != 0 || written * g <= distance);
             }
-        if (count >= kEnoughDistances && off <= 1 && fit) return true;
+        if (count >= kEnoughDistances && off <= kBrokenByOne && fit) return true;
     }
     return false;
 }
@@ -444,8 +446,8 @@ const char* Undecidable(const Case& c, const Written& w, const Stretch& s)
         return "depth once, EB 3 and EB 8 the same multiple of the channels' frame and of the step, in records whole "
                "in EB 3's frames: the bytes are as well those of a log of EB 3's frames at EB 8, padded";
     if (right && MultipleButOne(c, w))
-        return "a right EB 8 whose whole multiple every distance is but one, the frames fitting that far apart: the "
-               "bytes are as well those of a log at the multiple, EB 8 a fraction of it, moved on once";
+        return "a right EB 8 whose whole multiple every distance is but two, the frames fitting that far apart: the "
+               "bytes are as well those of a log at the multiple, EB 8 a fraction of it, moved on";
     if (!LaysOut(c, w, s, truth))
         return "the depths' rounding keeps the true step from laying them out (a record's frames at it meet or pass "
                "the next record's depth, or two records share one): the bytes show records overlapping";
