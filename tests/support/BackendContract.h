@@ -337,9 +337,10 @@ TYPED_TEST_P(BackendContract, AnEditLeftAsShownGivesBackEveryDigitOfItsNumber)
 }
 
 // The value an edit means, which the exchange and every dialog's own checks read: the
-// number shown, every digit, while the text is the one shown, blanks included; else the
-// text as a finite number; else none.
-TYPED_TEST_P(BackendContract, TheValueAnEditMeansIsItsShownNumberUntilItsTextChanges)
+// number shown, every digit, while its text reads as the number the text shown reads as
+// (blanks taken out or added, the digits typed again, the same number in other digits);
+// else the text as a finite number; else none.
+TYPED_TEST_P(BackendContract, TheValueAnEditMeansIsItsShownNumberUntilAnotherNumberIsTyped)
 {
     using namespace contract;
     ContractBackend& b = this->backend;
@@ -352,8 +353,12 @@ TYPED_TEST_P(BackendContract, TheValueAnEditMeansIsItsShownNumberUntilItsTextCha
         {"left as shown", [](NumberDlg&) {}, 1000.12345},
         {"typed back to the text shown", [&](NumberDlg& d) { b.Type(d, kDepth, "1"), b.Type(d, kDepth, shown); },
          1000.12345},
-        {"its leading blank taken out", [&](NumberDlg& d) { b.Type(d, kDepth, "1000.1235"); }, 1000.1235},
-        {"a blank added behind", [&](NumberDlg& d) { b.Type(d, kDepth, shown + " "); }, 1000.1235},
+        {"its leading blank taken out", [&](NumberDlg& d) { b.Type(d, kDepth, "1000.1235"); }, 1000.12345},
+        {"a blank added behind", [&](NumberDlg& d) { b.Type(d, kDepth, shown + " "); }, 1000.12345},
+        {"the digits shown typed again", [&](NumberDlg& d) { b.Type(d, kDepth, ""), b.Type(d, kDepth, "1000.1235"); },
+         1000.12345},
+        {"the number shown in other digits", [&](NumberDlg& d) { b.Type(d, kDepth, "1.00012350e3"); }, 1000.12345},
+        {"a digit off", [&](NumberDlg& d) { b.Type(d, kDepth, "1000.1234"); }, 1000.1234},
         {"typed over", [&](NumberDlg& d) { b.Type(d, kDepth, "-2.5e3"); }, -2500.0},
         {"the program's own text", [&](NumberDlg& d) { d.SetItemText(kDepth, shown), Host().DialogChanged(d); },
          1000.1235},
@@ -364,6 +369,8 @@ TYPED_TEST_P(BackendContract, TheValueAnEditMeansIsItsShownNumberUntilItsTextCha
         {"beyond any double", [&](NumberDlg& d) { b.Type(d, kDepth, "1e999"); }, std::nullopt},
         {"shown, but no finite number", [](NumberDlg& d) { d.SetItemNumber(kDepth, HUGE_VAL, "%10.4f"); },
          std::nullopt},
+        {"shown, no finite number, and typed again",
+         [&](NumberDlg& d) { d.SetItemNumber(kDepth, HUGE_VAL, "%10.4f"), b.Type(d, kDepth, "inf"); }, std::nullopt},
     };
     for (const auto& c : cases) {
         NumberDlg d;
@@ -669,7 +676,7 @@ REGISTER_TYPED_TEST_SUITE_P(BackendContract, WhatAListShowsSelectedIsWhatItsDial
                             AClickedRadioButtonClearsOnlyTheRestOfItsSet,
                             TypingStopsAtTheLengthLimitButALimitCutsNothingAlreadyThere,
                             AnEditLeftAsShownGivesBackEveryDigitOfItsNumber,
-                            TheValueAnEditMeansIsItsShownNumberUntilItsTextChanges,
+                            TheValueAnEditMeansIsItsShownNumberUntilAnotherNumberIsTyped,
                             ScrollBarsHoldThePositionInsideTheLastPage,
                             AChildWindowIsToldItsClientSizeAndKeepsItsCaption,
                             AWindowsContextDescribesItsScreenWhateverTheWindowsSize,
