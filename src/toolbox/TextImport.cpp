@@ -338,14 +338,15 @@ std::string_view BareUnit(std::string_view unit)
 
 uint8_t CurveUnitCode(std::string_view unit)
 {
-    unit = BareUnit(unit);
-    const std::string upper = Upper(unit);
+    const std::string upper = Upper(BareUnit(unit));
     const size_t slash = upper.find('/');
-    std::string time = upper.substr(0, slash);
+    // Blanks around the slash ("us / ft") belong to neither unit.
+    std::string time(TrimBlanks(std::string_view(upper).substr(0, slash)));
     if (time == "USEC" || time == "MICROSEC" || time == "MICROSECOND" || time == "MICROSECONDS") time = "US";
     if (slash == std::string::npos) return CLasDoc::UnitCode(time);
-    const uint8_t per = DepthUnits(std::string_view(upper).substr(slash + 1));
-    if (per == 0) return CLasDoc::UnitCode(upper);
+    const std::string_view depth = TrimBlanks(std::string_view(upper).substr(slash + 1));
+    const uint8_t per = DepthUnits(depth);
+    if (per == 0) return CLasDoc::UnitCode(time + "/" + std::string(depth));
     return CLasDoc::UnitCode(time + (per == qtx::kUnitsFeet ? "/F" : "/M"));
 }
 

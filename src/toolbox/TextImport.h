@@ -115,9 +115,9 @@ uint8_t DepthUnits(std::string_view unit);
 // A unit without the brackets some files put around it ("[US/M]", "(USEC/M)").
 std::string_view BareUnit(std::string_view unit);
 // A curve's unit as the data set codes it, kUnitNone where it has no code. Files spell
-// slowness many ways ("us/ft", "USEC/FT", "[US/M]"): each is brought to the form the
-// code table holds ("US/F") first, or Convert Slowness would find no slowness curve in
-// the import.
+// slowness many ways ("us/ft", "USEC/FT", "[US/M]", "us / ft" in a table's name): each
+// is brought to the form the code table holds ("US/F") first, or Convert Slowness would
+// find no slowness curve in the import. Both imports read units here.
 uint8_t CurveUnitCode(std::string_view unit);
 
 // Blank, tab and CR: what separates the fields of a data line and pads it.

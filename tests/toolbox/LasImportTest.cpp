@@ -423,27 +423,47 @@ TEST_F(LasImportTest, AFileOfOneDataLineIsOneFrame)
 }
 
 // Slowness units as files spell them take the data set's slowness codes, so Convert
-// Slowness finds them; other units stay unnamed.
+// Slowness finds them; other units stay unnamed. A text table's slowness (DT, SD) whose
+// name ends in a unit per foot or per metre is stored in it as the LAS import stores that
+// unit, blanks around the slash too; one without is per foot where "ft" is in its name,
+// else per metre.
 TEST_F(LasImportTest, SlownessUnitsAreTakenInTheirCommonSpellings)
 {
+    constexpr int kNoLas = -1; // a spelling a LAS unit cannot have
+    const uint8_t F = kUnitMicrosecondsPerFoot, M = kUnitMicrosecondsPerMetre;
     const struct {
-        const char* unit;
-        uint8_t code;
+        const char* unit;  // the LAS curve's unit
+        int code;          // stored by the LAS import, or kNoLas
+        const char* name;  // of the text table's curve
+        uint8_t tableCode; // stored by the text import
     } cases[] = {
-        {"us/ft", kUnitMicrosecondsPerFoot}, {"US/FT", kUnitMicrosecondsPerFoot}, {"US/F", kUnitMicrosecondsPerFoot},
-        {"USEC/FT", kUnitMicrosecondsPerFoot}, {"uSec/ft", kUnitMicrosecondsPerFoot}, {"[us/f]", kUnitMicrosecondsPerFoot},
-        {"[US/M]", kUnitMicrosecondsPerMetre}, {"us/m", kUnitMicrosecondsPerMetre}, {"(USEC/M)", kUnitMicrosecondsPerMetre},
-        {"USEC", kUnitMicroseconds},         {"us", kUnitMicroseconds},           {"OHMM", kUnitNone},
-        {"US/S", kUnitNone},                  {"[]", kUnitNone},
+        {"us/ft", F, "DT [us/ft]", F},         {"US/FT", F, "DT [US/FT]", F},
+        {"US/F", F, "DT [US/F]", F},           {"USEC/FT", F, "DTC [USEC/FT]", F},
+        {"uSec/ft", F, "DT [uSec/ft]", F},     {"[us/f]", F, "SDXX [us/f]", F},
+        {"", kNoLas, "DT [us / ft]", F},       {"", kNoLas, "DT [ MICROSECONDS / FEET ]", F},
+        {"[US/M]", M, "DT [US/M]", M},         {"us/m", M, "DTSM [us/m] ft", F},
+        {"(USEC/M)", M, "DT (USEC/M)", M},     {"", kNoLas, "DT [Us / M] ", M},
+        {"", kNoLas, "DTCO", M},               {"", kNoLas, "DT ft", F},
+        {"USEC", kUnitMicroseconds, "DT [USEC]", M},
+        {"us", kUnitMicroseconds, "DT [us] ft", F},
+        {"OHMM", kUnitNone, "DT [OHMM]", M},   {"US/S", kUnitNone, "DT [US/S]", M},
+        {"[]", kUnitNone, "DT []", M},
     };
     for (const auto& c : cases) {
-        const std::string text = Replaced(LasText({}), " DT .", std::string(" DT .") + c.unit);
-        // A unit written but not kept is named.
-        if (c.code == kUnitNone && std::string(c.unit) != "[]")
-            host.ExpectMessage(Imported() + "Stored 1 curve(s) without their units, which the data set cannot hold: DT ["
-                               + c.unit + "].");
-        ASSERT_EQ(Import(text), 1) << c.unit;
-        EXPECT_EQ(LoadQtx(output).descriptors[0].axis1.unit, c.code) << c.unit;
+        if (c.code != kNoLas) {
+            const std::string text = Replaced(LasText({}), " DT .", std::string(" DT .") + c.unit);
+            // A unit written but not kept is named.
+            if (c.code == kUnitNone && std::string(c.unit) != "[]")
+                host.ExpectMessage(Imported() + "Stored 1 curve(s) without their units, which the data set cannot "
+                                   "hold: DT [" + c.unit + "].");
+            ASSERT_EQ(Import(text), 1) << c.unit;
+            EXPECT_EQ(LoadQtx(output).descriptors[0].axis1.unit, c.code) << c.unit;
+        }
+        TxtShape table;
+        table.names = {c.name};
+        if (std::string(c.name).size() > 4) host.ExpectMessage(Imported());
+        ASSERT_EQ(Import(TxtText(table), T::ImportTxtDataSet), 1) << c.name;
+        EXPECT_EQ(LoadQtx(output).descriptors[0].axis1.unit, c.tableCode) << c.name;
     }
     // A log in us/ft goes to us/m.
     ASSERT_EQ(Import(Replaced(LasText({}), " DT .", " DT .us/ft")), 1);
