@@ -36,6 +36,7 @@ const char kRenamed[] = "Renamed %zu curve(s) whose first four characters repeat
 const char kShortened[] = "Stored %zu curve(s) under the first four characters of their names: %s.";
 const char kUnitsNotHeld[] = "Stored %zu curve(s) without their units, which the data set cannot hold: %s.";
 const char kUnitsChanged[] = "Stored %zu curve(s) not in the unit in brackets in their names: %s.";
+const char kStopped[] = "Stopped: the data set holds the data lines read before the stop.";
 // In a history note's place where the history has no room for it, after its heading.
 const char kNoteLeftOut[] = "***  Left out of this history for room: the end message lists them all.";
 constexpr size_t kNamesShown = 5;
@@ -214,11 +215,11 @@ std::vector<ToolHistoryNote> HistoryNotes(const TextTable& t)
     return notes;
 }
 
-// What a finished import left out or wrote absent, or nothing when it took every value as
-// it stands. Lists are cut short with a count: a file may hold 100,000 logs. Names of
-// curves stored under others are all told: those beyond the message's count are listed
-// in the data set's history where it took their note (written, one per note of
-// HistoryNotes), else in the message.
+// What a finished (or stopped) import left out or wrote absent, or nothing when it took
+// every value as it stands. Lists are cut short with a count: a file may hold 100,000
+// logs. Names of curves stored under others are all told: those beyond the message's
+// count are listed in the data set's history where it took their note (written, one per
+// note of HistoryNotes), else in the message.
 std::string ImportNotice(const std::string& path, const TextTable& t, const ValueTally& tally,
                          const std::vector<bool>& written)
 {
@@ -606,7 +607,11 @@ int RunTextImport(CToolsWnd& e, CLasDoc& doc, const TextTable& t, const std::str
         RemoveOutput(e);
         return result;
     }
-    const std::string notice = ImportNotice(path, t, tally, e.Task().historyNotesWritten);
-    if (!notice.empty() && !e.Task().stopped) MessageBox(notice, MB_OK | MB_ICONINFORMATION);
+    // A stopped import keeps the frames it wrote under the names and units told, and its
+    // history may leave their lists to this message: it is told too, unless nothing is kept.
+    std::string notice = ImportNotice(path, t, tally, e.Task().historyNotesWritten);
+    if (e.Task().stopped && e.Output().OutputFrames() == 0) notice.clear();
+    if (e.Task().stopped && !notice.empty()) notice = kStopped + ("\n" + notice);
+    if (!notice.empty()) MessageBox(notice, MB_OK | MB_ICONINFORMATION);
     return result;
 }

@@ -147,7 +147,8 @@ int ScanDataLines(CLasDoc& doc, TextTable& table, const std::string& path);
 // naming the file's depth range), one frame per data line. 1 when done or stopped, -1
 // after a failure, with the output removed. A run that is done says what it left out:
 // values beyond single precision and those equal to the file's NULL (written absent),
-// the other logs and the sections left out.
+// the other logs and the sections left out, and the curves stored under other names or
+// units; a stopped run that kept frames says the same after a line that it was stopped.
 int RunTextImport(CToolsWnd& e, CLasDoc& doc, const TextTable& table, const std::string& label);
 
 // Convert LAS To QTX's header: the curves of the curve section the data section belongs

@@ -8,6 +8,7 @@
 
 #include "dataset/QtxLayout.h"
 #include "platform/Format.h"
+#include "res/ResourceIds.h"
 #include "settings/SettingsStore.h"
 #include "settings/UtilitiesSetupGroup.h"
 #include "toolbox/LasImportFixture.h"
@@ -261,6 +262,56 @@ TEST_F(LasImportTest, TheHistoryKeepsEachListWholeOrLeavesItOutOnItsOwn)
             << message;
         EXPECT_TRUE(message.ends_with(unitsHead + units + ".") || c.unitsInHistory) << message;
     }
+}
+
+// A stopped import keeps the frames it wrote under the names it told, so its end message
+// comes as a finished one's does, after a line that it was stopped: a list the history
+// left out for room is in it whole, and nothing in the history points to a message that
+// never came. One stopped before its first frame keeps nothing and tells nothing.
+TEST_F(LasImportTest, AStoppedImportTellsItsListsAsAFinishedOneDoes)
+{
+    std::vector<std::string> few, many;
+    for (int k = 1000; k < 1100; ++k) {
+        if (k < 1030) few.push_back(Format("PREF_%d", k));
+        many.push_back(Format("GAMMA_RAY_CORRECTED_FOR_BOREHOLE_%d", k));
+    }
+    const struct {
+        const std::vector<std::string>& curves;
+        int stopAfter;  // steps of 64 lines before Stop is pressed; -1: none
+        bool inHistory; // the renamings' list, else left out for room
+    } cases[] = {{few, -1, true}, {many, -1, false}, {few, 1, true}, {many, 2, false}, {many, 0, false}};
+    LasShape las;
+    TxtShape table;
+    las.depths.clear();
+    for (int k = 0; k < 200; ++k) las.depths.push_back(1000.0 + 0.5 * k);
+    table.depths = las.depths;
+    for (const auto& c : cases)
+        for (const T task : {T::ConvertLasToQtx, T::ImportTxtDataSet}) {
+            const std::string what =
+                Format("%zu curves, stopped after %d, task %d", c.curves.size(), c.stopAfter, int(task));
+            las.curves = table.names = c.curves;
+            if (c.stopAfter >= 0) {
+                host.ScriptDialog(kIddProgress).Pumps(2 * c.stopAfter + 1).Press(IDCANCEL);
+                host.ExpectMessage("Are you sure you want to stop processing?", IDYES);
+            }
+            const std::string stopped =
+                c.stopAfter > 0 ? "Stopped: the data set holds the data lines read before the stop.\n" : "";
+            if (c.stopAfter != 0)
+                host.ExpectMessage(stopped + Imported() + Format("Renamed %zu curve(s)", c.curves.size()));
+            ASSERT_EQ(Import(task == T::ConvertLasToQtx ? LasText(las) : TxtText(table), task), 1) << what;
+            EXPECT_EQ(FileExists(output), c.stopAfter != 0) << what;
+            if (c.stopAfter == 0) continue;
+            const std::string message = MessageTexts().back();
+            const QtxImage out = LoadQtx(output);
+            EXPECT_EQ(out.frames.size(), c.stopAfter < 0 ? las.depths.size() : size_t(64 * c.stopAfter)) << what;
+            std::string history(out.header.history, sizeof out.header.history);
+            EXPECT_EQ(history.find("***  Left out of this history for room: the end message lists them all.") !=
+                          std::string::npos, !c.inHistory) << what;
+            for (size_t at; (at = history.find("\r\n***  ")) != std::string::npos;) history.erase(at, 7);
+            for (size_t k = 0; k < c.curves.size(); ++k)
+                EXPECT_NE((c.inHistory ? history : message).find(c.curves[k] + " as " + Mnemonics(out)[k]),
+                          std::string::npos) << what << c.curves[k];
+        }
 }
 
 // A data set keeps a unit only as one of its codes: every curve whose unit has none is
