@@ -1,4 +1,3 @@
-// MODEL READY
 // What the LIS parameter scan builds and the tool recognisers consume: one
 // CLisLogicalFile per file-header record with its DFSR values, its channels, depth
 // entries and information tables, and the scanner state a recogniser reads and

@@ -1,5 +1,6 @@
 #include "platform/Controls.h"
 
+#include "platform/Format.h"
 #include "platform/Input.h"
 
 #include <algorithm>
@@ -56,7 +57,12 @@ void ControlState::ShowNumber(const std::string& text, double value)
 
 std::optional<double> ControlState::ShownNumber() const
 {
-    return m_shownNumber && m_text == m_shownNumberText ? m_shownNumber : std::nullopt;
+    if (!m_shownNumber || m_text == m_shownNumberText) return m_shownNumber;
+    // Numbers are compared, not texts: a blank the format put in front, taken out, or the
+    // digits shown typed again, still say the number shown, not its rounded digits.
+    bool typed = false, shown = false;
+    const double v = ParseDouble(m_text, &typed);
+    return typed && ParseDouble(m_shownNumberText, &shown) == v && shown ? m_shownNumber : std::nullopt;
 }
 
 void ControlState::Enable(bool enable)

@@ -104,8 +104,9 @@ public:
     // loses its selection. A read-only control takes nothing. True when the text changed.
     bool TypeText(const std::string& text);
     // A number the program shows as `text`, often with fewer digits than `value` holds
-    // ("%10.2f" of 0.125). While the control's text is still that text, whatever was typed
-    // in between, the value is what it means (ShownNumber): an edit left as it was shown
+    // ("%10.2f" of 0.125). While the control's text reads as the number that text reads as,
+    // whatever was typed in between (the text itself, its blanks taken out, its digits
+    // typed again), the value is what it means (ShownNumber): an edit left as it was shown
     // gives back every digit. The program's own SetText ends this.
     void ShowNumber(const std::string& text, double value);
     std::optional<double> ShownNumber() const;

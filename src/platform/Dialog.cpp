@@ -312,7 +312,7 @@ std::optional<double> DataExchange::NumberMeant(int id) const
 {
     const ControlState* c = m_dialog.Item(id);
     if (!c) return std::nullopt;
-    // A text left as shown means the value it showed, not its rounded digits.
+    // A text that still says the number shown means the value shown, not its rounded digits.
     const std::optional<double> shown = c->ShownNumber();
     bool ok = shown.has_value();
     const double v = ok ? *shown : ParseDouble(c->Text(), &ok);

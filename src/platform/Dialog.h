@@ -36,13 +36,14 @@ public:
     void Text(int id, short& value);
     void Text(int id, unsigned short& value);
     // Numbers, shown in `format` (printf style), or with 6 (float) or 15 (double)
-    // significant digits (NumberText). An edit whose text is still the one shown gives
-    // back the value it showed, every digit of it: only a text the user changed is read.
+    // significant digits (NumberText). An edit whose text still says the number shown
+    // gives back the value it showed, every digit of it: only another number is read.
     void Text(int id, float& value, const char* format = nullptr);
     void Text(int id, double& value, const char* format = nullptr);
     // The value edit `id` means, the one reading of a number that the exchange and every
-    // dialog's own check make: the number it showed, every digit of it, while its text is
-    // the one shown (blanks included); else its text read as a finite number; else none.
+    // dialog's own check make: the number it showed, every digit of it, while its text reads
+    // as the same number as the text shown (blanks aside, digits typed again); else its text
+    // read as a finite number; else none.
     std::optional<double> NumberMeant(int id) const;
     // How the exchange shows a number: a dialog that sets a bound field itself uses
     // these (or CDialog::SetItemNumber), so one field never shows one value in two formats.

@@ -8,10 +8,12 @@
 #include "platform/PrintJob.h"
 #include "platform/Path.h"
 
+#include <algorithm>
 #include <chrono>
 #include <climits>
 #include <cstdio>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
 namespace {
@@ -71,6 +73,51 @@ int DefaultAnswer(unsigned type)
     case MB_YESNO: return IDNO;
     default: return IDCANCEL;
     }
+}
+
+namespace {
+
+// Characters of a line on the screen: UTF-8 sequences count once.
+size_t ShownCharacters(std::string_view line)
+{
+    return size_t(std::count_if(line.begin(), line.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+// A line cut to one row: after its heading's ":" where it has one there, else at its last
+// blank there, else at the row's end (never inside a UTF-8 sequence), with "..." after.
+std::string OneRow(std::string_view line)
+{
+    if (ShownCharacters(line) <= kMessageColumns) return std::string(line);
+    const std::string_view row = line.substr(0, kMessageColumns);
+    size_t cut = row.find(": ");
+    if (cut != std::string_view::npos) return std::string(row.substr(0, cut + 1)) + " ...";
+    cut = row.rfind(' ');
+    if (cut == std::string_view::npos || cut == 0) {
+        cut = row.size();
+        while (cut > 1 && (line[cut] & 0xC0) == 0x80) --cut;
+    }
+    return std::string(row.substr(0, cut)) + " ...";
+}
+
+} // namespace
+
+MessageLayout LayOutMessage(const std::string& text)
+{
+    std::vector<std::string_view> lines;
+    for (size_t at = 0;;) {
+        const size_t end = text.find('\n', at);
+        lines.push_back(std::string_view(text).substr(at, end == std::string::npos ? std::string::npos : end - at));
+        if (end == std::string::npos) break;
+        at = end + 1;
+    }
+    size_t rows = 0;
+    for (const std::string_view line : lines)
+        rows += std::max<size_t>(1, (ShownCharacters(line) + kMessageColumns - 1) / kMessageColumns);
+    if (rows <= kMessageRows) return {text, ""};
+    std::string summary;
+    for (size_t k = 0; k < lines.size() && k < kSummaryLines; ++k) summary += (k ? "\n" : "") + OneRow(lines[k]);
+    if (lines.size() > kSummaryLines) summary += "\n...";
+    return {summary, text};
 }
 
 int GetProfileInt(const std::string& section, const std::string& entry, int defaultValue)

@@ -181,6 +181,21 @@ int MessageBox(const std::string& text, unsigned type = MB_OK, const std::string
 // The answer a box gives when nobody is there to press a button: OK, else No, else Cancel.
 int DefaultAnswer(unsigned type);
 
+// How every backend's message box shows a text. One that fits a screen (kMessageRows
+// rows of kMessageColumns characters, its long lines wrapped) is shown as it stands. A
+// longer one (an import's lists of 200 curves) would push the box and its buttons off
+// the screen: its first kSummaryLines lines, each cut to a row ("Renamed 200 curve(s)
+// whose ...: ..."), stand above a scrolled area that holds the whole text, to read and
+// to copy.
+inline constexpr size_t kMessageColumns = 80;
+inline constexpr size_t kMessageRows = 24;
+inline constexpr size_t kSummaryLines = 12;
+struct MessageLayout {
+    std::string summary;  // above: the text itself where it fits
+    std::string scrolled; // the whole text where it does not fit, else ""
+};
+MessageLayout LayOutMessage(const std::string& text);
+
 int GetProfileInt(const std::string& section, const std::string& entry, int defaultValue);
 bool WriteProfileInt(const std::string& section, const std::string& entry, int value);
 

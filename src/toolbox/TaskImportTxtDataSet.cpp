@@ -45,17 +45,32 @@ long LeadingInteger(std::string_view line)
     return negative ? -value : value;
 }
 
+// A table names no unit apart from its curve, but a name may end in one, in square
+// brackets as the program's own labels write units ("RHOB [g/cc]"): that unit with its
+// brackets, or "".
+std::string_view BracketedUnit(std::string_view name)
+{
+    const size_t open = name.rfind('[');
+    if (open == std::string_view::npos || !name.ends_with(']')) return {};
+    return BareUnit(name.substr(open)).empty() ? std::string_view() : name.substr(open);
+}
+
 // The item type and axis unit a curve's name gives it; later tests override earlier ones.
+// A slowness whose name ends in a unit per foot or per metre is stored in that unit, read
+// as the LAS import reads units; one without such a unit is per foot where "ft" is in its
+// name, else per metre.
 CQtxDatum ClassifiedCurve(const std::string& name)
 {
     const std::string_view n = name;
     const std::string_view mnemonic = n.substr(0, 4);
-    const bool perFoot = n.find("ft") != std::string_view::npos;
+    uint8_t slowness = CurveUnitCode(BracketedUnit(n));
+    if (slowness != kUnitMicrosecondsPerFoot && slowness != kUnitMicrosecondsPerMetre)
+        slowness = n.find("ft") != std::string_view::npos ? kUnitMicrosecondsPerFoot : kUnitMicrosecondsPerMetre;
     uint8_t type = 0;
     uint8_t unit = kUnitNone;
     if (n.starts_with("DT")) {
         type = kItemTypeSlownessCurve;
-        unit = perFoot ? kUnitMicrosecondsPerFoot : kUnitMicrosecondsPerMetre;
+        unit = slowness;
     }
     if (n.starts_with("TT")) {
         unit = kUnitMicroseconds;
@@ -70,24 +85,14 @@ CQtxDatum ClassifiedCurve(const std::string& name)
     if (mnemonic == "SEMB") type = kItemTypeSemblanceCurve;
     if (n.starts_with("SD")) {
         type = kItemTypeSdCurve;
-        unit = perFoot ? kUnitMicrosecondsPerFoot : kUnitMicrosecondsPerMetre;
+        unit = slowness;
     }
     if (n.starts_with("GD")) type = kItemTypeGdCurve;
     return CurveDatum(name, type, unit);
 }
 
-// A table names no unit apart from its curve, but a name may end in one, in square
-// brackets as the program's own labels write units ("RHOB [g/cc]"): that unit with its
-// brackets, or "".
-std::string_view BracketedUnit(std::string_view name)
-{
-    const size_t open = name.rfind('[');
-    if (open == std::string_view::npos || !name.ends_with(']')) return {};
-    return BareUnit(name.substr(open)).empty() ? std::string_view() : name.substr(open);
-}
-
 // The curve's unit is the one its name's classification gives; a unit in brackets it
-// does not carry is told, for a per-foot slowness stored per metre would pass unseen.
+// does not carry is told, for values in one unit stored under another would pass unseen.
 // One the data set has no code for, where the curve carries none, goes with the units
 // it cannot hold (unheldUnits); any other that differs into unitsChanged, with the
 // label of the unit stored.

@@ -36,6 +36,7 @@ const char kRenamed[] = "Renamed %zu curve(s) whose first four characters repeat
 const char kShortened[] = "Stored %zu curve(s) under the first four characters of their names: %s.";
 const char kUnitsNotHeld[] = "Stored %zu curve(s) without their units, which the data set cannot hold: %s.";
 const char kUnitsChanged[] = "Stored %zu curve(s) not in the unit in brackets in their names: %s.";
+const char kStopped[] = "Stopped: the data set holds the data lines read before the stop.";
 // In a history note's place where the history has no room for it, after its heading.
 const char kNoteLeftOut[] = "***  Left out of this history for room: the end message lists them all.";
 constexpr size_t kNamesShown = 5;
@@ -214,11 +215,11 @@ std::vector<ToolHistoryNote> HistoryNotes(const TextTable& t)
     return notes;
 }
 
-// What a finished import left out or wrote absent, or nothing when it took every value as
-// it stands. Lists are cut short with a count: a file may hold 100,000 logs. Names of
-// curves stored under others are all told: those beyond the message's count are listed
-// in the data set's history where it took their note (written, one per note of
-// HistoryNotes), else in the message.
+// What a finished (or stopped) import left out or wrote absent, or nothing when it took
+// every value as it stands. Lists are cut short with a count: a file may hold 100,000
+// logs. Names of curves stored under others are all told: those beyond the message's
+// count are listed in the data set's history where it took their note (written, one per
+// note of HistoryNotes), else in the message.
 std::string ImportNotice(const std::string& path, const TextTable& t, const ValueTally& tally,
                          const std::vector<bool>& written)
 {
@@ -338,14 +339,15 @@ std::string_view BareUnit(std::string_view unit)
 
 uint8_t CurveUnitCode(std::string_view unit)
 {
-    unit = BareUnit(unit);
-    const std::string upper = Upper(unit);
+    const std::string upper = Upper(BareUnit(unit));
     const size_t slash = upper.find('/');
-    std::string time = upper.substr(0, slash);
+    // Blanks around the slash ("us / ft") belong to neither unit.
+    std::string time(TrimBlanks(std::string_view(upper).substr(0, slash)));
     if (time == "USEC" || time == "MICROSEC" || time == "MICROSECOND" || time == "MICROSECONDS") time = "US";
     if (slash == std::string::npos) return CLasDoc::UnitCode(time);
-    const uint8_t per = DepthUnits(std::string_view(upper).substr(slash + 1));
-    if (per == 0) return CLasDoc::UnitCode(upper);
+    const std::string_view depth = TrimBlanks(std::string_view(upper).substr(slash + 1));
+    const uint8_t per = DepthUnits(depth);
+    if (per == 0) return CLasDoc::UnitCode(time + "/" + std::string(depth));
     return CLasDoc::UnitCode(time + (per == qtx::kUnitsFeet ? "/F" : "/M"));
 }
 
@@ -605,7 +607,11 @@ int RunTextImport(CToolsWnd& e, CLasDoc& doc, const TextTable& t, const std::str
         RemoveOutput(e);
         return result;
     }
-    const std::string notice = ImportNotice(path, t, tally, e.Task().historyNotesWritten);
-    if (!notice.empty() && !e.Task().stopped) MessageBox(notice, MB_OK | MB_ICONINFORMATION);
+    // A stopped import keeps the frames it wrote under the names and units told, and its
+    // history may leave their lists to this message: it is told too, unless nothing is kept.
+    std::string notice = ImportNotice(path, t, tally, e.Task().historyNotesWritten);
+    if (e.Task().stopped && e.Output().OutputFrames() == 0) notice.clear();
+    if (e.Task().stopped && !notice.empty()) notice = kStopped + ("\n" + notice);
+    if (!notice.empty()) MessageBox(notice, MB_OK | MB_ICONINFORMATION);
     return result;
 }

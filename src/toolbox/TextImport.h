@@ -115,9 +115,9 @@ uint8_t DepthUnits(std::string_view unit);
 // A unit without the brackets some files put around it ("[US/M]", "(USEC/M)").
 std::string_view BareUnit(std::string_view unit);
 // A curve's unit as the data set codes it, kUnitNone where it has no code. Files spell
-// slowness many ways ("us/ft", "USEC/FT", "[US/M]"): each is brought to the form the
-// code table holds ("US/F") first, or Convert Slowness would find no slowness curve in
-// the import.
+// slowness many ways ("us/ft", "USEC/FT", "[US/M]", "us / ft" in a table's name): each
+// is brought to the form the code table holds ("US/F") first, or Convert Slowness would
+// find no slowness curve in the import. Both imports read units here.
 uint8_t CurveUnitCode(std::string_view unit);
 
 // Blank, tab and CR: what separates the fields of a data line and pads it.
@@ -147,7 +147,8 @@ int ScanDataLines(CLasDoc& doc, TextTable& table, const std::string& path);
 // naming the file's depth range), one frame per data line. 1 when done or stopped, -1
 // after a failure, with the output removed. A run that is done says what it left out:
 // values beyond single precision and those equal to the file's NULL (written absent),
-// the other logs and the sections left out.
+// the other logs and the sections left out, and the curves stored under other names or
+// units; a stopped run that kept frames says the same after a line that it was stopped.
 int RunTextImport(CToolsWnd& e, CLasDoc& doc, const TextTable& table, const std::string& label);
 
 // Convert LAS To QTX's header: the curves of the curve section the data section belongs

@@ -361,8 +361,12 @@ int CToolsWnd::AppendHistory(int length)
     m_task.historyNotesWritten.assign(notes.size(), false);
     for (size_t k = 0; k < notes.size(); ++k) {
         const bool whole = allFit || used + size(notes[k].lines) + laterLeftOut[k + 1] < kHistoryLimit;
+        const std::vector<std::string>& lines = whole ? notes[k].lines : notes[k].leftOut;
+        // Its words that it was left out go in together too: a heading alone would end
+        // the history in a list of nothing.
+        if (!whole && used + size(lines) >= kHistoryLimit) continue;
         m_task.historyNotesWritten[k] = whole;
-        for (const std::string& text : whole ? notes[k].lines : notes[k].leftOut) {
+        for (const std::string& text : lines) {
             // Each on a line of its own, after a task line or after none.
             if (used < 2 || std::memcmp(m_task.history + used - 2, "\r\n", 2) != 0) lineBreak();
             line(text);

@@ -146,7 +146,8 @@ struct ToolSettings {
 };
 
 // A note of several lines the history keeps whole or not at all (a list cut short would
-// pass for the whole one); where it does not fit, `leftOut` says so in its place.
+// pass for the whole one); where it does not fit, `leftOut` says so in its place, whole
+// too or not at all.
 struct ToolHistoryNote {
     std::vector<std::string> lines;
     std::vector<std::string> leftOut;
@@ -160,7 +161,7 @@ struct ToolTaskState {
     std::string taskLine;          // the history's line for the task; "" adds none
     // Notes the history gets after the task line, in order, each whole where it fits.
     std::vector<ToolHistoryNote> historyNotes;
-    std::vector<bool> historyNotesWritten; // per note, set when the history was written
+    std::vector<bool> historyNotesWritten; // per note, set when the history was written: true where it holds the list
     std::string depthUnitLabel;    // " [ft]" or " [m]"
     std::string logDirectionLabel; // "UP" or "DOWN"
     int32_t singleFrameIndex = 0;  // the input frame the frame routine works on

@@ -80,8 +80,8 @@ TEST_F(DomainRangeChecksTest, EachRangeMovesItsOwnPairAndTheListedOrderRefusesFi
 }
 
 // A range is judged by the values its edits mean: ends that show the same six digits
-// (1000.001 and 1000.002 both show "1000") are in order while left as shown; an end
-// typed ("1000.0") is taken as typed.
+// (1000.001 and 1000.002 both show "1000") are in order while left as shown, or typed as
+// the same number ("1000.0"); an end typed as another number ("999.5") is taken as typed.
 TEST_F(DomainRangeChecksTest, ARangeLeftAsShownIsJudgedByTheValuesItShowed)
 {
     using C = Control;
@@ -89,7 +89,7 @@ TEST_F(DomainRangeChecksTest, ARangeLeftAsShownIsJudgedByTheValuesItShowed)
     const struct {
         const char* typedStop; // nullptr: left as shown
         const char* message;   // nullptr: accepted
-    } cases[] = {{nullptr, nullptr}, {"1000.0", "Start time must be less then stop time!"}};
+    } cases[] = {{nullptr, nullptr}, {"1000.0", nullptr}, {"999.5", "Start time must be less then stop time!"}};
     for (const auto& c : cases) {
         host.ClearMessages();
         if (c.message) host.ExpectMessage(c.message);

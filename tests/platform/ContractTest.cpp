@@ -50,6 +50,13 @@ public:
     {
         return host.GetProfileString(section, entry, std::string());
     }
+    ReadBox ReadMessage(const std::string& text) override
+    {
+        host.ExpectMessage(text);
+        MessageBox(text, MB_OK | MB_ICONINFORMATION);
+        // The states are this screen: a box holds what it was given, and fits it.
+        return {host.Messages().back().summary, host.Messages().back().scrolled, true};
+    }
     bool DocumentKept(const std::string&) override
     {
         return !host.printed.empty() && host.printed.back().ended && !host.printed.back().aborted

@@ -1,6 +1,7 @@
 // The processing setups show a picked data set's depths in four decimals. Run with the
-// fields left as shown keeps every digit of them (frames a twelfth of a foot apart lie
-// between the shown digits); a depth typed is taken as typed.
+// fields left as shown, or saying the same numbers (the leading blank of "%10.4f" taken
+// out, the digits typed again), keeps every digit of them (frames a twelfth of a foot
+// apart lie between the shown digits); another depth typed is taken as typed.
 #include "processing/AnisotropySetupDlg.h"
 #include "processing/FilterSetupDlg.h"
 #include "processing/KalmanSetupDlg.h"
@@ -76,7 +77,7 @@ TEST_F(SetupDepthsTest, RunKeepsEveryDigitOfTheDepthsShownAndTakesATypedDepthAsT
     const struct {
         const char* typedTop; // nullptr: left as shown
         double top;
-    } cases[] = {{nullptr, top}, {"1000.0417", 1000.0417}};
+    } cases[] = {{nullptr, top}, {"1000.0417", top}, {" 1000.04170 ", top}, {"1000.0418", 1000.0418}};
     for (const ProcessingSetup& s : setups)
         for (const auto& c : cases) {
             const std::string what = std::string(s.name) + (c.typedTop ? " typed" : " as shown");

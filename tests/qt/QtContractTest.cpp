@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
@@ -17,6 +18,7 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QSettings>
 #include <QTimer>
 #include <QMdiSubWindow>
@@ -190,6 +192,32 @@ public:
         const QSettings restarted(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Merrowdyne Revezirider"),
                                   QStringLiteral("BronteluxViewer"));
         return FromQt(restarted.value(ToQt(section + "/" + entry)).toString());
+    }
+    ReadBox ReadMessage(const std::string& text) override
+    {
+        // The user reads the box once it is up, copies its scrolled text and presses OK.
+        ReadBox read;
+        auto* user = new QTimer(&m_user);
+        QObject::connect(user, &QTimer::timeout, user, [user, &read] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible()) return;
+            user->stop();
+            read.text = FromQt(box->text());
+            if (auto* area = box->findChild<QPlainTextEdit*>()) {
+                area->selectAll();
+                area->copy();
+                read.scrolled = FromQt(QGuiApplication::clipboard()->text());
+            }
+            QAbstractButton* ok = box->button(QMessageBox::Ok);
+            const QRect screen = box->screen()->availableGeometry();
+            read.onScreen = ok && ok->isVisible() && screen.contains(box->frameGeometry())
+                            && screen.contains(QRect(ok->mapToGlobal(QPoint(0, 0)), ok->size()));
+            if (ok) ok->click();
+            user->deleteLater();
+        });
+        user->start(20);
+        MessageBox(text, MB_OK | MB_ICONINFORMATION);
+        return read;
     }
     bool DocumentKept(const std::string& path) override
     {

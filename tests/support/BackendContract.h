@@ -56,6 +56,14 @@ public:
     virtual void ChooseFile(const std::string& path) = 0;
     // A settings entry as the program reads it after a restart.
     virtual std::string ProfileAfterRestart(const std::string& section, const std::string& entry) = 0;
+    // A message box of `text` with OK, as the user reads it before pressing OK: the text
+    // above any scrolled area, what copying all of that area gives ("" without one), and
+    // whether the box and its OK button lie wholly in the screen's free area.
+    struct ReadBox {
+        std::string text, scrolled;
+        bool onScreen = false;
+    };
+    virtual ReadBox ReadMessage(const std::string& text) = 0;
 };
 
 namespace contract {
@@ -337,9 +345,10 @@ TYPED_TEST_P(BackendContract, AnEditLeftAsShownGivesBackEveryDigitOfItsNumber)
 }
 
 // The value an edit means, which the exchange and every dialog's own checks read: the
-// number shown, every digit, while the text is the one shown, blanks included; else the
-// text as a finite number; else none.
-TYPED_TEST_P(BackendContract, TheValueAnEditMeansIsItsShownNumberUntilItsTextChanges)
+// number shown, every digit, while its text reads as the number the text shown reads as
+// (blanks taken out or added, the digits typed again, the same number in other digits);
+// else the text as a finite number; else none.
+TYPED_TEST_P(BackendContract, TheValueAnEditMeansIsItsShownNumberUntilAnotherNumberIsTyped)
 {
     using namespace contract;
     ContractBackend& b = this->backend;
@@ -352,8 +361,12 @@ TYPED_TEST_P(BackendContract, TheValueAnEditMeansIsItsShownNumberUntilItsTextCha
         {"left as shown", [](NumberDlg&) {}, 1000.12345},
         {"typed back to the text shown", [&](NumberDlg& d) { b.Type(d, kDepth, "1"), b.Type(d, kDepth, shown); },
          1000.12345},
-        {"its leading blank taken out", [&](NumberDlg& d) { b.Type(d, kDepth, "1000.1235"); }, 1000.1235},
-        {"a blank added behind", [&](NumberDlg& d) { b.Type(d, kDepth, shown + " "); }, 1000.1235},
+        {"its leading blank taken out", [&](NumberDlg& d) { b.Type(d, kDepth, "1000.1235"); }, 1000.12345},
+        {"a blank added behind", [&](NumberDlg& d) { b.Type(d, kDepth, shown + " "); }, 1000.12345},
+        {"the digits shown typed again", [&](NumberDlg& d) { b.Type(d, kDepth, ""), b.Type(d, kDepth, "1000.1235"); },
+         1000.12345},
+        {"the number shown in other digits", [&](NumberDlg& d) { b.Type(d, kDepth, "1.00012350e3"); }, 1000.12345},
+        {"a digit off", [&](NumberDlg& d) { b.Type(d, kDepth, "1000.1234"); }, 1000.1234},
         {"typed over", [&](NumberDlg& d) { b.Type(d, kDepth, "-2.5e3"); }, -2500.0},
         {"the program's own text", [&](NumberDlg& d) { d.SetItemText(kDepth, shown), Host().DialogChanged(d); },
          1000.1235},
@@ -364,6 +377,8 @@ TYPED_TEST_P(BackendContract, TheValueAnEditMeansIsItsShownNumberUntilItsTextCha
         {"beyond any double", [&](NumberDlg& d) { b.Type(d, kDepth, "1e999"); }, std::nullopt},
         {"shown, but no finite number", [](NumberDlg& d) { d.SetItemNumber(kDepth, HUGE_VAL, "%10.4f"); },
          std::nullopt},
+        {"shown, no finite number, and typed again",
+         [&](NumberDlg& d) { d.SetItemNumber(kDepth, HUGE_VAL, "%10.4f"), b.Type(d, kDepth, "inf"); }, std::nullopt},
     };
     for (const auto& c : cases) {
         NumberDlg d;
@@ -664,12 +679,49 @@ TYPED_TEST_P(BackendContract, ARestoredPlacementKeepsTheTitleBarOnAScreenAndFits
     }
 }
 
-REGISTER_TYPED_TEST_SUITE_P(BackendContract, WhatAListShowsSelectedIsWhatItsDialogGets,
+// A message box shows a text that fits a screen as it stands. A longer one (an import's
+// lists of 200 curves, a path of thousands of characters, hundreds of lines) shows its
+// first lines cut to a row each above a scrolled area that holds the whole text to read
+// and copy, and the box and its OK button stay on the screen.
+TYPED_TEST_P(BackendContract, ALongMessageShowsItsFirstLinesAboveTheWholeTextScrolled)
+{
+    ContractBackend& b = this->backend;
+    std::string names, lines;
+    for (int k = 0; k < 200; ++k) {
+        names += Format("%sGAMMA_RAY_CORRECTED_FOR_BOREHOLE_%d as G%03d", k ? ", " : "", 1000 + k, k);
+        lines += Format("%sLine %d", k ? "\n" : "", k + 1);
+    }
+    const std::string renamed = "Renamed 200 curve(s) whose first four characters repeat another's: ";
+    const std::string path = "/data/Br\xC3\xB8nn/" + std::string(3900, 'p') + ".las";
+    const struct {
+        const char* what;
+        std::string text;
+        std::string shown; // above the scrolled area; the text itself where there is none
+    } cases[] = {
+        {"fits", "Imported file :\n/data/well.las\nRenamed 2 curve(s) whose first four characters repeat another's: "
+                 "NPHI_SAN as NPHI, NPHI_LIM as NPH1.", ""},
+        {"24 rows fit", lines.substr(0, lines.find("Line 25") - 1), ""},
+        {"a list of 200 curves", "Imported file :\n/data/well.las\n" + renamed + names + ".\nWrote 3 value(s).",
+         "Imported file :\n/data/well.las\n" + renamed.substr(0, renamed.size() - 1) + " ...\nWrote 3 value(s)."},
+        {"a path of 3,900 characters", "Could not open input file :\n" + path,
+         "Could not open input file :\n" + path.substr(0, kMessageColumns) + " ..."},
+        {"200 lines", lines, lines.substr(0, lines.find("\nLine 13")) + "\n..."},
+    };
+    for (const auto& c : cases) {
+        const ContractBackend::ReadBox box = b.ReadMessage(c.text);
+        EXPECT_EQ(box.text, ScreenText(c.shown.empty() ? c.text : c.shown)) << c.what;
+        EXPECT_EQ(box.scrolled, c.shown.empty() ? "" : ScreenText(c.text)) << c.what;
+        EXPECT_TRUE(box.onScreen) << c.what;
+    }
+}
+
+REGISTER_TYPED_TEST_SUITE_P(BackendContract, ALongMessageShowsItsFirstLinesAboveTheWholeTextScrolled,
+                            WhatAListShowsSelectedIsWhatItsDialogGets,
                             APathBeyondAsciiGoesThroughDialogsSettingsAndFilesUnchanged, ARestoredPlacementKeepsTheTitleBarOnAScreenAndFitsItsArea, ADialogShowsItsTemplateFilledAndFollowsTheProgram,
                             AClickedRadioButtonClearsOnlyTheRestOfItsSet,
                             TypingStopsAtTheLengthLimitButALimitCutsNothingAlreadyThere,
                             AnEditLeftAsShownGivesBackEveryDigitOfItsNumber,
-                            TheValueAnEditMeansIsItsShownNumberUntilItsTextChanges,
+                            TheValueAnEditMeansIsItsShownNumberUntilAnotherNumberIsTyped,
                             ScrollBarsHoldThePositionInsideTheLastPage,
                             AChildWindowIsToldItsClientSizeAndKeepsItsCaption,
                             AWindowsContextDescribesItsScreenWhateverTheWindowsSize,

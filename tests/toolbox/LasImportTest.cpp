@@ -8,6 +8,7 @@
 
 #include "dataset/QtxLayout.h"
 #include "platform/Format.h"
+#include "res/ResourceIds.h"
 #include "settings/SettingsStore.h"
 #include "settings/UtilitiesSetupGroup.h"
 #include "toolbox/LasImportFixture.h"
@@ -263,6 +264,56 @@ TEST_F(LasImportTest, TheHistoryKeepsEachListWholeOrLeavesItOutOnItsOwn)
     }
 }
 
+// A stopped import keeps the frames it wrote under the names it told, so its end message
+// comes as a finished one's does, after a line that it was stopped: a list the history
+// left out for room is in it whole, and nothing in the history points to a message that
+// never came. One stopped before its first frame keeps nothing and tells nothing.
+TEST_F(LasImportTest, AStoppedImportTellsItsListsAsAFinishedOneDoes)
+{
+    std::vector<std::string> few, many;
+    for (int k = 1000; k < 1100; ++k) {
+        if (k < 1030) few.push_back(Format("PREF_%d", k));
+        many.push_back(Format("GAMMA_RAY_CORRECTED_FOR_BOREHOLE_%d", k));
+    }
+    const struct {
+        const std::vector<std::string>& curves;
+        int stopAfter;  // steps of 64 lines before Stop is pressed; -1: none
+        bool inHistory; // the renamings' list, else left out for room
+    } cases[] = {{few, -1, true}, {many, -1, false}, {few, 1, true}, {many, 2, false}, {many, 0, false}};
+    LasShape las;
+    TxtShape table;
+    las.depths.clear();
+    for (int k = 0; k < 200; ++k) las.depths.push_back(1000.0 + 0.5 * k);
+    table.depths = las.depths;
+    for (const auto& c : cases)
+        for (const T task : {T::ConvertLasToQtx, T::ImportTxtDataSet}) {
+            const std::string what =
+                Format("%zu curves, stopped after %d, task %d", c.curves.size(), c.stopAfter, int(task));
+            las.curves = table.names = c.curves;
+            if (c.stopAfter >= 0) {
+                host.ScriptDialog(kIddProgress).Pumps(2 * c.stopAfter + 1).Press(IDCANCEL);
+                host.ExpectMessage("Are you sure you want to stop processing?", IDYES);
+            }
+            const std::string stopped =
+                c.stopAfter > 0 ? "Stopped: the data set holds the data lines read before the stop.\n" : "";
+            if (c.stopAfter != 0)
+                host.ExpectMessage(stopped + Imported() + Format("Renamed %zu curve(s)", c.curves.size()));
+            ASSERT_EQ(Import(task == T::ConvertLasToQtx ? LasText(las) : TxtText(table), task), 1) << what;
+            EXPECT_EQ(FileExists(output), c.stopAfter != 0) << what;
+            if (c.stopAfter == 0) continue;
+            const std::string message = MessageTexts().back();
+            const QtxImage out = LoadQtx(output);
+            EXPECT_EQ(out.frames.size(), c.stopAfter < 0 ? las.depths.size() : size_t(64 * c.stopAfter)) << what;
+            std::string history(out.header.history, sizeof out.header.history);
+            EXPECT_EQ(history.find("***  Left out of this history for room: the end message lists them all.") !=
+                          std::string::npos, !c.inHistory) << what;
+            for (size_t at; (at = history.find("\r\n***  ")) != std::string::npos;) history.erase(at, 7);
+            for (size_t k = 0; k < c.curves.size(); ++k)
+                EXPECT_NE((c.inHistory ? history : message).find(c.curves[k] + " as " + Mnemonics(out)[k]),
+                          std::string::npos) << what << c.curves[k];
+        }
+}
+
 // A data set keeps a unit only as one of its codes: every curve whose unit has none is
 // named with its unit as written, in the end message and in the history, where the data
 // set keeps it, in LAS files and text tables alike (a table's name may end in a unit in
@@ -423,27 +474,47 @@ TEST_F(LasImportTest, AFileOfOneDataLineIsOneFrame)
 }
 
 // Slowness units as files spell them take the data set's slowness codes, so Convert
-// Slowness finds them; other units stay unnamed.
+// Slowness finds them; other units stay unnamed. A text table's slowness (DT, SD) whose
+// name ends in a unit per foot or per metre is stored in it as the LAS import stores that
+// unit, blanks around the slash too; one without is per foot where "ft" is in its name,
+// else per metre.
 TEST_F(LasImportTest, SlownessUnitsAreTakenInTheirCommonSpellings)
 {
+    constexpr int kNoLas = -1; // a spelling a LAS unit cannot have
+    const uint8_t F = kUnitMicrosecondsPerFoot, M = kUnitMicrosecondsPerMetre;
     const struct {
-        const char* unit;
-        uint8_t code;
+        const char* unit;  // the LAS curve's unit
+        int code;          // stored by the LAS import, or kNoLas
+        const char* name;  // of the text table's curve
+        uint8_t tableCode; // stored by the text import
     } cases[] = {
-        {"us/ft", kUnitMicrosecondsPerFoot}, {"US/FT", kUnitMicrosecondsPerFoot}, {"US/F", kUnitMicrosecondsPerFoot},
-        {"USEC/FT", kUnitMicrosecondsPerFoot}, {"uSec/ft", kUnitMicrosecondsPerFoot}, {"[us/f]", kUnitMicrosecondsPerFoot},
-        {"[US/M]", kUnitMicrosecondsPerMetre}, {"us/m", kUnitMicrosecondsPerMetre}, {"(USEC/M)", kUnitMicrosecondsPerMetre},
-        {"USEC", kUnitMicroseconds},         {"us", kUnitMicroseconds},           {"OHMM", kUnitNone},
-        {"US/S", kUnitNone},                  {"[]", kUnitNone},
+        {"us/ft", F, "DT [us/ft]", F},         {"US/FT", F, "DT [US/FT]", F},
+        {"US/F", F, "DT [US/F]", F},           {"USEC/FT", F, "DTC [USEC/FT]", F},
+        {"uSec/ft", F, "DT [uSec/ft]", F},     {"[us/f]", F, "SDXX [us/f]", F},
+        {"", kNoLas, "DT [us / ft]", F},       {"", kNoLas, "DT [ MICROSECONDS / FEET ]", F},
+        {"[US/M]", M, "DT [US/M]", M},         {"us/m", M, "DTSM [us/m] ft", F},
+        {"(USEC/M)", M, "DT (USEC/M)", M},     {"", kNoLas, "DT [Us / M] ", M},
+        {"", kNoLas, "DTCO", M},               {"", kNoLas, "DT ft", F},
+        {"USEC", kUnitMicroseconds, "DT [USEC]", M},
+        {"us", kUnitMicroseconds, "DT [us] ft", F},
+        {"OHMM", kUnitNone, "DT [OHMM]", M},   {"US/S", kUnitNone, "DT [US/S]", M},
+        {"[]", kUnitNone, "DT []", M},
     };
     for (const auto& c : cases) {
-        const std::string text = Replaced(LasText({}), " DT .", std::string(" DT .") + c.unit);
-        // A unit written but not kept is named.
-        if (c.code == kUnitNone && std::string(c.unit) != "[]")
-            host.ExpectMessage(Imported() + "Stored 1 curve(s) without their units, which the data set cannot hold: DT ["
-                               + c.unit + "].");
-        ASSERT_EQ(Import(text), 1) << c.unit;
-        EXPECT_EQ(LoadQtx(output).descriptors[0].axis1.unit, c.code) << c.unit;
+        if (c.code != kNoLas) {
+            const std::string text = Replaced(LasText({}), " DT .", std::string(" DT .") + c.unit);
+            // A unit written but not kept is named.
+            if (c.code == kUnitNone && std::string(c.unit) != "[]")
+                host.ExpectMessage(Imported() + "Stored 1 curve(s) without their units, which the data set cannot "
+                                   "hold: DT [" + c.unit + "].");
+            ASSERT_EQ(Import(text), 1) << c.unit;
+            EXPECT_EQ(LoadQtx(output).descriptors[0].axis1.unit, c.code) << c.unit;
+        }
+        TxtShape table;
+        table.names = {c.name};
+        if (std::string(c.name).size() > 4) host.ExpectMessage(Imported());
+        ASSERT_EQ(Import(TxtText(table), T::ImportTxtDataSet), 1) << c.name;
+        EXPECT_EQ(LoadQtx(output).descriptors[0].axis1.unit, c.tableCode) << c.name;
     }
     // A log in us/ft goes to us/m.
     ASSERT_EQ(Import(Replaced(LasText({}), " DT .", " DT .us/ft")), 1);

@@ -845,10 +845,12 @@ TEST_F(LasTasksTest, ABracketedUnitTheCurveIsNotStoredInIsNamed)
         int unit;         // stored
         std::string told; // in the list of units not kept, or "" when not there
     } curves[] = {
-        {"DT [US/F]", kUnitMicrosecondsPerMetre, "DT [US/F] as [uSec/m]"},
+        {"DT [US/F]", kUnitMicrosecondsPerFoot, ""}, // a slowness takes its unit per foot or metre
         {"SP [MV]", kUnitNone, "SP [MV] with no unit"},
         {"HZZ [Hz]", kUnitNone, "HZZ [Hz] with no unit"},
         {"DTX [g/cc]", kUnitMicrosecondsPerMetre, "DTX [g/cc] as [uSec/m]"},
+        {"DTR [us]", kUnitMicrosecondsPerMetre, "DTR [us] as [uSec/m]"},
+        {"GRX [us / ft]", kUnitNone, "GRX [us / ft] with no unit"},
         {"SDXX [US/M] ft", kUnitMicrosecondsPerFoot, ""}, // no unit at the end of the name
         {"DTCO [US/M]", kUnitMicrosecondsPerMetre, ""},
         {"DTSM [us/ft]", kUnitMicrosecondsPerFoot, ""},
@@ -860,8 +862,9 @@ TEST_F(LasTasksTest, ABracketedUnitTheCurveIsNotStoredInIsNamed)
     TxtShape shape;
     shape.names.clear();
     for (const auto& c : curves) shape.names.push_back(c.name);
-    const std::string list = "Stored 4 curve(s) not in the unit in brackets in their names: DT [US/F] as [uSec/m], "
-                             "SP [MV] with no unit, HZZ [Hz] with no unit, DTX [g/cc] as [uSec/m].";
+    const std::string list = "Stored 5 curve(s) not in the unit in brackets in their names: SP [MV] with no unit, "
+                             "HZZ [Hz] with no unit, DTX [g/cc] as [uSec/m], DTR [us] as [uSec/m], GRX [us / ft] with "
+                             "no unit.";
     const std::string unheld = "Stored 1 curve(s) without their units, which the data set cannot hold: RHOB [g/cc].";
     host.ExpectMessage("\n" + unheld + "\n" + list);
     ASSERT_EQ(Import(TxtText(shape), T::ImportTxtDataSet), 1);

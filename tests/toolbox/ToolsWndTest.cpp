@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <set>
 #include <sys/resource.h>
 
 namespace {
@@ -119,6 +120,38 @@ TEST_F(ToolsWndTest, HistoryAsksAbove3596AndAddsOnlyWholeLinesBelow4094)
     const int length = e->Output().AppendHistory(3990);
     EXPECT_EQ(std::string(e->Task().history + 3990, size_t(length - 3990)),
               "\r\n\r\n\r\n" + kRunLines + TaskLine(kDepths));
+}
+
+// Near the history's end a note goes in whole, or as its heading with the words that it
+// was left out, or not at all: never a heading alone. Only a note whose list went in is
+// counted as written, so the end message lists the others.
+TEST_F(ToolsWndTest, ANoteGoesInWholeOrAsItsLeftOutWordsOrNotAtAll)
+{
+    auto e = Prepare({Datum("WAVE", 1, 1)}, {}, 1);
+    e->Task().primary.path = "/x.qtx";
+    const ToolHistoryNote note{{"*** Renamed: A as B,", "***  C as D."}, {"*** Renamed:", "***  Left out."}};
+    e->Task().historyNotes = {note, note};
+    const auto count = [](const std::string& text, const std::string& line) {
+        size_t n = 0;
+        for (size_t at = 0; (at = text.find("\r\n" + line + "\r\n", at)) != std::string::npos; at += 2) ++n;
+        return n;
+    };
+    std::set<std::pair<size_t, size_t>> seen; // (lists, left-out words) that went in
+    for (int length = 3700; length <= 4094; ++length) {
+        std::memset(e->Task().history, '#', sizeof e->Task().history);
+        host.ExpectMessage("You are running low with the data history buffer.", IDNO);
+        const int end = e->Output().AppendHistory(length);
+        // Each line between line ends, the last one's written ahead of a line that never comes.
+        const std::string added = std::string(e->Task().history + length, size_t(end - length)) + "\r\n";
+        const size_t lists = count(added, "*** Renamed: A as B,"), words = count(added, "*** Renamed:");
+        EXPECT_EQ(count(added, "***  C as D."), lists) << length << added;
+        EXPECT_EQ(count(added, "***  Left out."), words) << length << added;
+        EXPECT_EQ(size_t(std::count(e->Task().historyNotesWritten.begin(), e->Task().historyNotesWritten.end(), true)),
+                  lists) << length;
+        seen.emplace(lists, words);
+    }
+    // Every way two notes can end, down to the one where a heading alone would still fit.
+    EXPECT_EQ(seen, (std::set<std::pair<size_t, size_t>>{{2, 0}, {1, 1}, {0, 2}, {0, 1}, {0, 0}}));
 }
 
 // A history edited on the way (here cleared) is the one the output starts from: nothing

@@ -11,20 +11,26 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QDateTime>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLocale>
 #include <QScreen>
 #include <QStyle>
 #include <QTreeView>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace {
 
@@ -36,6 +42,36 @@ QWidget* DialogParent() { return QtDialogParent(); }
 DialogLook LookOf(const HostBase& host)
 {
     return {host.DialogBackground(), host.DialogText()};
+}
+
+// A text too long for a screen, below the box's summary and above its buttons: read-only,
+// wrapped, scrolled, selectable and copyable; at most a third of the screen high, so the
+// box with its summary and buttons stays on it.
+void AddScrolledText(QMessageBox& box, const QString& text)
+{
+    auto* area = new QPlainTextEdit(text);
+    area->setObjectName(QStringLiteral("messageText"));
+    area->setReadOnly(true);
+    area->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    const QRect screen = (box.screen() ? box.screen() : QGuiApplication::primaryScreen())->availableGeometry();
+    const QFontMetrics metrics(area->font());
+    const int frame = 2 * area->frameWidth() + 8;
+    area->setMinimumWidth(std::min(metrics.averageCharWidth() * int(kMessageColumns) + frame, screen.width() * 3 / 4));
+    area->setFixedHeight(std::min(metrics.lineSpacing() * int(kMessageRows) + frame, screen.height() / 3));
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    auto* buttons = box.findChild<QDialogButtonBox*>();
+    if (!grid || !buttons || grid->indexOf(buttons) < 0) {
+        // A layout of another make: the toolkit's own details area holds the text.
+        delete area;
+        box.setDetailedText(text);
+        return;
+    }
+    // The buttons move down a row and the text takes their place, across the box.
+    int row = 0, column = 0, rows = 0, columns = 0;
+    grid->getItemPosition(grid->indexOf(buttons), &row, &column, &rows, &columns);
+    grid->removeWidget(buttons);
+    grid->addWidget(area, row, 0, 1, grid->columnCount());
+    grid->addWidget(buttons, row + 1, column, rows, columns);
 }
 
 } // namespace
@@ -180,8 +216,9 @@ int QtHost::MessageBox(const std::string& text, const std::string& caption, unsi
     }
     QMessageBox box(DialogParent());
     // A message may quote a data file's 8-bit text (a mnemonic) beside a path.
+    const MessageLayout layout = LayOutMessage(text);
     box.setWindowTitle(Q(ScreenText(caption.empty() ? DefaultCaption() : caption)));
-    box.setText(Q(ScreenText(text)));
+    box.setText(Q(ScreenText(layout.summary)));
     switch (type & MB_ICONMASK) {
     case MB_ICONSTOP: box.setIcon(QMessageBox::Critical); break;
     case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
@@ -195,6 +232,7 @@ int QtHost::MessageBox(const std::string& text, const std::string& caption, unsi
     case MB_YESNOCANCEL: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel); break;
     default: box.setStandardButtons(QMessageBox::Ok); break;
     }
+    if (!layout.scrolled.empty()) AddScrolledText(box, Q(ScreenText(layout.scrolled)));
     switch (box.exec()) {
     case QMessageBox::Ok: return IDOK;
     case QMessageBox::Yes: return IDYES;

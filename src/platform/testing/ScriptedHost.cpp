@@ -171,7 +171,9 @@ std::vector<std::string> ScriptedHost::PendingExpectations() const
 
 int ScriptedHost::MessageBox(const std::string& text, const std::string& caption, unsigned type)
 {
-    ShownMessage shown{text, caption.empty() ? DefaultCaption() : caption, type, 0, false};
+    const MessageLayout layout = LayOutMessage(text);
+    ShownMessage shown{text, layout.summary, layout.scrolled, caption.empty() ? DefaultCaption() : caption, type, 0,
+                       false};
     if (!m_expected.empty() && text.find(m_expected.front().textPart) != std::string::npos) {
         shown.answer = m_expected.front().answer;
         shown.expected = true;

@@ -19,6 +19,8 @@
 
 struct ShownMessage {
     std::string text;
+    std::string summary;  // what the box shows above its scrolled area (LayOutMessage)
+    std::string scrolled; // the scrolled area's text; "" when the text fits without one
     std::string caption;
     unsigned type = 0;
     int answer = 0;
