@@ -115,7 +115,10 @@ MessageLayout LayOutMessage(const std::string& text)
         rows += std::max<size_t>(1, (ShownCharacters(line) + kMessageColumns - 1) / kMessageColumns);
     if (rows <= kMessageRows) return {text, ""};
     std::string summary;
-    for (size_t k = 0; k < lines.size() && k < kSummaryLines; ++k) summary += (k ? "\n" : "") + OneRow(lines[k]);
+    for (size_t k = 0; k < lines.size() && k < kSummaryLines; ++k) {
+        if (k > 0) summary += '\n';
+        summary += OneRow(lines[k]);
+    }
     if (lines.size() > kSummaryLines) summary += "\n...";
     return {summary, text};
 }
