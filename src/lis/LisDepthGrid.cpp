@@ -467,6 +467,7 @@ private:
             broken_[g] += m % g != 0 || m < g * need_;
             exact_[g] += m == g * need_;
             offMultiple_[g] += k % g != 0 && !drifted; // placed exactly, counted from its stretch's start
+            short_[g] += m < g * need_;                 // its frames would run past the next at g steps
         }
         count_ = k;
         prev_ = j;
@@ -485,14 +486,17 @@ private:
     // Every distance a whole multiple but for what one odd depth breaks, or every anchor
     // on the multiple's grid but for as many as a step stands with odd (odd depths that
     // land on the finer grid, each one anchor off the multiple's, where a gapless distance
-    // moves all that follow), enough of them exactly their least count of it; or every
+    // moves all that follow) and every record's frames fitting at it (a single frame always
+    // does: one nearer is an odd anchor), enough of them
+    // exactly their least count of it; or every
     // distance a whole multiple and one at least exactly (frames missing at random leave
     // a gap after nearly every record).
     void SettleMultiple()
     {
         const size_t share = ExactShare(!least_.empty());
         for (uint32_t g = kMostMultiple; g >= 2 && fit_.onGrid >= kMultipleDistances; --g) {
-            const bool few = broken_[g] <= kMultipleBroken || offMultiple_[g] <= StepFit::OddAllowed(fit_.onGrid);
+            const bool few = broken_[g] <= kMultipleBroken
+                             || ((short_[g] == 0 || least_.empty()) && offMultiple_[g] <= StepFit::OddAllowed(fit_.onGrid));
             if (few && exact_[g] * share >= fit_.onGrid) fit_.wholeMultiples |= 1u << g;
             if (broken_[g] == 0 && exact_[g] > 0) fit_.wholeMultiples |= 1u << g, fit_.unbroken |= 1u << g;
         }
@@ -505,7 +509,8 @@ private:
     const HoldOptions options_;
     StepFit fit_;
     double tolerance_ = 0.0;
-    size_t broken_[kMostMultiple + 1] = {}, exact_[kMostMultiple + 1] = {}, offMultiple_[kMostMultiple + 1] = {};
+    size_t broken_[kMostMultiple + 1] = {}, exact_[kMostMultiple + 1] = {}, offMultiple_[kMostMultiple + 1] = {},
+           short_[kMostMultiple + 1] = {};
     size_t origin_ = 0, prev_ = 0;
     uint64_t count_ = 0, need_ = 1; // steps from the origin to prev; places the frames from prev take
     uint64_t counted_ = 0;          // steps of the closed stretches
