@@ -303,6 +303,12 @@ double Tolerance(double precision, bool integer) { return integer ? precision * 
 // is in doubt (a distance of one step may read as two, or none).
 bool CountInDoubt(double tolerance, double step) { return 3.0 * tolerance >= step; }
 
+// A distance of more steps than this is a long gap: one step's error of a header's step a
+// little off (up to a thousandth) adds up over it to a share of a step that miscounts it.
+constexpr double kLongGap = 250.0;
+// Long gaps counted one by one against the run: a log of more is no log with a few gaps.
+constexpr size_t kMostLongGaps = 16;
+
 // Steps of a stretch past which its own span over them counts a distance better than a
 // step held as given (one a little off drifts by a step over a long gap).
 constexpr uint64_t kCountingSteps = 64;
@@ -444,9 +450,13 @@ private:
             ++fit_.drift;
         }
         if (place == Place::OnGrid || place == Place::Overlap) return OnGrid(j, k, place == Place::Overlap, drifted);
-        ++(place == Place::RunPast ? fit_.runPast : fit_.odd);
         // A glitch: the next anchor lies on the stretch again, its frames counted too.
-        if (glitch || NextOnGrid(j)) {
+        const bool again = glitch || NextOnGrid(j);
+        // An anchor that turns back against the log starts a repeat section or a turn of
+        // records read out of order: no depth off the step's places.
+        const bool turnsBack = place == Place::Off && !again && (d_[j] - d_[prev_]) * fit_.sign < 0.0;
+        if (!turnsBack) ++(place == Place::RunPast ? fit_.runPast : fit_.odd);
+        if (again) {
             need_ += Least(j);
             return;
         }
@@ -616,6 +626,74 @@ uint32_t CoarsestMultiple(const std::vector<double>& depths, const std::vector<u
 }
 
 } // namespace
+
+namespace {
+
+// Where every anchor (laid from the first, each distance counted) lies within two depths'
+// rounding of the grid `counts` place it on: the step that does, else 0.
+double LaysTheRun(const std::vector<double>& along, const std::vector<uint64_t>& counts, double tolerance)
+{
+    const double step = along.back() / double(counts.back());
+    double low = 0.0, high = 0.0;
+    for (size_t j = 1; j < along.size(); ++j) {
+        const double r = along[j] - double(counts[j]) * step;
+        low = std::min(low, r), high = std::max(high, r);
+    }
+    return high - low <= 2.0 * tolerance ? step : 0.0;
+}
+
+} // namespace
+
+double CountAcrossLongGaps(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double step,
+                           double precision, bool integer)
+{
+    const size_t n = depths.size();
+    if (n < 3 || !(step > 0.0) || !std::isfinite(step) || (!leastSteps.empty() && leastSteps.size() + 1 < n))
+        return step;
+    const double sign = depths.back() > depths.front() ? 1.0 : -1.0;
+    const auto least = [&](size_t j) { return leastSteps.empty() ? 1.0 : std::max(1.0, double(leastSteps[j])); };
+    // The shorter distances, each counted plainly, measure the step together.
+    double shortSpan = 0.0, shortSteps = 0.0;
+    std::vector<size_t> gaps;
+    for (size_t j = 1; j < n; ++j) {
+        const double d = (depths[j] - depths[j - 1]) * sign, k = std::nearbyint(d / step);
+        if (!(d >= 0.0) || !std::isfinite(d)) return step; // turns back: no one grid
+        if (d == 0.0) continue;
+        if (k > kLongGap) {
+            gaps.push_back(j);
+            continue;
+        }
+        if (k < least(j - 1)) return step;
+        shortSpan += d, shortSteps += k;
+    }
+    if (gaps.empty() || gaps.size() > kMostLongGaps || shortSteps < 1.0) return step;
+    const double measured = shortSpan / shortSteps;
+    std::vector<double> along(n, 0.0);
+    std::vector<uint64_t> counts(n, 0);
+    for (size_t j = 1; j < n; ++j) {
+        const double d = (depths[j] - depths[j - 1]) * sign;
+        const bool gap = std::binary_search(gaps.begin(), gaps.end(), j);
+        along[j] = (depths[j] - depths.front()) * sign;
+        counts[j] = counts[j - 1] + uint64_t(d == 0.0 ? 0.0 : std::nearbyint(d / (gap ? measured : step)));
+    }
+    const double tolerance = Tolerance(precision, integer);
+    const double laid = LaysTheRun(along, counts, tolerance);
+    if (!(laid > 0.0)) return step;
+    // A count one step more or less over any gap that lays the run as well leaves it in doubt.
+    // It moves the distance's miss by (1 - gap's share of the run) steps: only where that is
+    // within both bands can it (so a short gap in a long run costs no pass).
+    const double steps = double(counts.back()), finest = along.back() / (steps + 1.0);
+    for (const size_t g : gaps) {
+        if (finest * (1.0 - double(counts[g] - counts[g - 1]) / steps) > 4.0 * tolerance) continue;
+        for (const int64_t by : {-1, 1}) {
+            std::vector<uint64_t> other(counts);
+            for (size_t j = g; j < n; ++j) other[j] = uint64_t(int64_t(other[j]) + by);
+            if (other[g] > other[g - 1] && LaysTheRun(along, other, tolerance) > 0.0) return step;
+        }
+    }
+    // Kept where the step chosen drifts from it by more than the depths' rounding over the run.
+    return std::fabs(laid - step) * double(counts.back()) > tolerance ? laid : step;
+}
 
 StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double step,
                 double precision, bool integer, bool follow)

@@ -58,7 +58,7 @@ struct StepFit {
     uint64_t counted = 0;  // over every stretch
     size_t onGrid = 0;     // distances counted on the grid
     size_t gapless = 0;    // of them, exactly their least count of steps
-    size_t odd = 0;        // anchors off the grid or back against the log
+    size_t odd = 0;        // anchors off the grid (one that turns back and runs on from there starts a stretch)
     size_t runPast = 0;    // anchors nearer than the frames of a record before them need
     size_t overlaps = 0;   // anchors a record's last frame meets (counted on the grid)
     size_t drift = 0;      // anchors off their place by the drift of a step a little off (counted)
@@ -122,6 +122,14 @@ struct HoldOptions {
 // `step` laid over the anchors as given: no multiple of it searched, not followed again.
 StepFit HoldStep(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double step,
                  double precision, bool integer, const HoldOptions& options = {});
+
+// The step of a log whose anchors run one way on one grid across a few long gaps (each
+// more than kLongGap steps of `step`): measured on all the shorter distances together and
+// each gap counted in it, where that lays the whole run within two depths' rounding and one
+// step more or less over any gap does not; kept where `step` drifts from it by more than
+// the rounding over the run. Else `step`.
+double CountAcrossLongGaps(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double step,
+                           double precision, bool integer);
 
 StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double step,
                 double precision, bool integer = false, bool follow = false);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <tuple>
 #include <utility>
 
@@ -248,12 +249,11 @@ double MeasuredStep(const std::vector<double>& depths, const std::vector<uint32_
     if (longest >= 8 && longest < depths.size()) {
         const auto first = std::ptrdiff_t(from), last = std::ptrdiff_t(from + longest);
         const std::vector<double> piece(depths.begin() + first, depths.begin() + last);
+        // (Depth once, every anchor has its count.)
         const std::vector<uint32_t> pieceCounts =
-            counts.size() >= from + longest ? std::vector<uint32_t>(counts.begin() + first, counts.begin() + last)
-                                            : std::vector<uint32_t>();
-        if (counts.empty() || !pieceCounts.empty())
-            if (const DepthGrid grid = MeasureDepthGrid(piece, pieceCounts, precision, integer); grid.holds)
-                return grid.step;
+            once ? std::vector<uint32_t>(counts.begin() + first, counts.begin() + last) : std::vector<uint32_t>();
+        if (const DepthGrid grid = MeasureDepthGrid(piece, pieceCounts, precision, integer); grid.holds)
+            return grid.step;
     }
     const Candidate best = BestCandidate(depths, counts, precision, integer, course);
     return best.holds ? best.fit.step : 0.0;
@@ -323,9 +323,17 @@ void SettleDfsrSpacing(CLisLogicalFile& f, const DfsrUnits& units)
     const uint8_t depth = units.depthKind;
     if (units.spacingGiven && units.spacingKind != kUnitUnknown && depth != kUnitUnknown
         && units.spacingKind != depth) {
-        f.m_frameSpacing = depth == kUnitFeet ? f.m_frameSpacing / kMetresPerFoot : f.m_frameSpacing * kMetresPerFoot;
+        const double into = depth == kUnitFeet ? 1.0 / kMetresPerFoot : kMetresPerFoot;
+        f.m_frameSpacing *= into;
         f.m_frameSpacingUnits.assign(1, depth == kUnitMetres ? 'M' : 'F');
         f.m_depthUnitKind = depth;
+        // Four places of the other system are no four places of this one (0.0610 m of a
+        // 0.06096 m step is 0.2001 ft of a 0.2 ft one): EB 8 as read is rounded once converted.
+        if (f.m_spacingRead != 0.0) {
+            const double x = f.m_frameSpacing;
+            f.m_spacingRead = x;
+            f.m_spacingRounding = x != 0.0 ? CLisRecordIO::RoundTo4Decimals(x) / x : 1.0;
+        }
     }
     f.m_dfsrSpacing = f.m_frameSpacing;
     // A spacing beyond any log's is no spacing: the frames give the step.
@@ -401,7 +409,7 @@ double RecordsCourse(const GridAnchors& a, double step)
     };
     if (most(t.ahead, t.back)) return 1.0;
     if (most(t.back, t.ahead)) return -1.0;
-    bool near = step > 0.0 && a.counts.size() >= a.depths.size();
+    bool near = step > 0.0; // (every record has its count)
     for (size_t j = 1; j < a.depths.size() && near; ++j)
         near = std::fabs(a.depths[j] - a.depths[j - 1]) <= kNearRecords * double(a.counts[j - 1]) * step;
     if (!near) return 0.0;
@@ -537,6 +545,45 @@ double MultipleOfEntry8(const StepAnchors& s, double given, double read, const S
     return runsOn && byEntry8.Why() == StepFit::Disproof::Multiple ? given : 0.0;
 }
 
+// How badly a step lays anchors out, worst first: anchors misplaced (odd, or records
+// running past or onto the next), drift, then distances with a gap (a finer step leaves more).
+std::tuple<size_t, size_t, size_t> Misfit(const StepFit& f)
+{
+    return {f.Misplaced(), f.drift, f.onGrid - std::min(f.onGrid, f.gapless)};
+}
+
+// The coarsest whole multiple of a step looked for, and looked for as its fraction.
+constexpr uint32_t kMostRatio = 8;
+
+// Whether one step is a whole multiple (2 to kMostRatio) of the other.
+bool WholeRatio(double a, double b)
+{
+    if (!(a > 0.0) || !(b > 0.0)) return false;
+    const double ratio = std::max(a, b) / std::min(a, b), whole = std::nearbyint(ratio);
+    return whole >= 2.0 && whole <= kMostRatio && Agree(ratio, whole, 0.0);
+}
+
+// A step chosen that runs records past the next and is disproved shows what it was chosen
+// to avoid: it gives way to the coarsest whole fraction of EB 8 (`given`) or of itself that
+// the anchors do not disprove, enough of whose distances are exactly their least count (a
+// fraction fine enough lands any splice on its grid, a gap after every record), and that
+// lays them out strictly better.
+double FinerWhereRunsPast(const StepAnchors& s, double step, double given)
+{
+    const StepFit fit = s.Hold(step);
+    if (fit.runPast == 0 || !fit.Disproves() || RunsOnButOneSpliceBack(fit, !s.anchors.counts.empty())) return step;
+    std::vector<double> finer;
+    for (const double base : {given, step})
+        for (uint32_t k = 2; base > 0.0 && k <= kMostRatio; ++k)
+            if (base / k < step * (1.0 - kSpacingTolerance)) finer.push_back(base / k);
+    std::sort(finer.begin(), finer.end(), std::greater<>());
+    for (const double f : finer) {
+        const StepFit at = FitStep(s.anchors.depths, s.anchors.counts, f, s.precision, s.integer);
+        if (!at.Disproves() && at.EnoughGapless(!s.anchors.counts.empty()) && Misfit(at) < Misfit(fit)) return f;
+    }
+    return step;
+}
+
 // The step where EB 8 is absent or disproved: a whole multiple of it the depths bear
 // out, else the step measured. Depths that no measured step lays out better leave EB 8
 // standing; the measured step is held as EB 8 is (measured again, deep rounding would
@@ -546,8 +593,9 @@ double StepWithoutEntry8(const StepAnchors& s, double given, double read, const 
     const auto& a = s.anchors;
     if (const double multiple = MultipleOfEntry8(s, given, read, byEntry8); multiple > 0.0)
         return multiple;
-    const double step = MeasuredStep(a.depths, a.counts, s.precision, code);
-    if (!(step > 0.0)) return given;
+    const double chosen = MeasuredStep(a.depths, a.counts, s.precision, code);
+    if (!(chosen > 0.0)) return given;
+    const double step = FinerWhereRunsPast(s, chosen, given);
     if (!(given > 0.0)) return step;
     // A measured step that is the whole multiple EB 8's distances hold bears that out: the
     // multiple is the step, as exact as EB 8 (the measured one only as its stretch).
@@ -555,7 +603,10 @@ double StepWithoutEntry8(const StepAnchors& s, double given, double read, const 
         return HeldMultiple(s, given, read, byEntry8.multiple, s.Hold(given * byEntry8.multiple));
     const auto misses = [](const StepFit& fit) { return fit.odd + fit.runPast + fit.drift; };
     const StepFit measured = s.Hold(step);
-    return measured.Disproves() && misses(measured) >= misses(byEntry8) ? given : step;
+    if (measured.Disproves() && misses(measured) >= misses(byEntry8)) return given;
+    // EB 8 stands against a step that is no whole multiple or fraction of it and lays the
+    // anchors out no better.
+    return !WholeRatio(step, given) && !(Misfit(measured) < Misfit(byEntry8)) ? given : step;
 }
 
 } // namespace
@@ -582,9 +633,10 @@ void SettleSpacing(CLisLogicalFile& f)
         given > 0.0 ? FitStep(a, s.anchors.counts, given, s.precision, s.integer) : StepFit{};
     const bool stands = given > 0.0 && !byEntry8.Disproves();
     const double rounded = given * f.m_spacingRounding; // EB 8 to four places, as read before
-    const double step =
+    const double chosen =
         stands ? StepOfEntry8(s, given, rounded, byEntry8)
                : StepWithoutEntry8(s, given, f.m_spacingRead, byEntry8, f.m_depthCode);
+    const double step = CountAcrossLongGaps(a, s.anchors.counts, chosen, s.precision, s.integer);
     if (stands && step == rounded) {
         f.m_frameSpacing = std::copysign(rounded, f.m_frameSpacing);
     } else if (step != given) {
@@ -642,8 +694,8 @@ uint32_t SettleFrameLayout(const LayoutTrials& trials, const CLisLogicalFile& f,
     // or (once a record) channel data where padding would be filler. Not where the
     // channels' own reading does not run one way (then the padding is a counter, a time or
     // a depth of the writer's), nor, once a record, where a usable EB 8 steps its frames
-    // from record to record with no gap after most but runs the channels' frames past or
-    // onto the next records.
+    // from record to record with no gap after enough of them (frames missing at random
+    // leave one after most) and misplaces fewer of them than the channels' frames.
     const double spacing = std::fabs(f.m_frameSpacing);
     const auto byEntry8 = [&](const LayoutTrial& t) {
         return FitStep(t.depths, t.counts, spacing, StepPrecisionOf(t.depths, code, factor), !lis::IsRealCode(code));
@@ -651,10 +703,13 @@ uint32_t SettleFrameLayout(const LayoutTrials& trials, const CLisLogicalFile& f,
     const auto entry8StepsDeclared = [&] {
         if (!(spacing > 0.0) || !read(channels)) return false;
         const StepFit ofDeclared = byEntry8(declared), ofChannels = byEntry8(channels);
-        return !ofDeclared.Disproves() && 2 * ofDeclared.gapless > ofDeclared.onGrid
-               && 2 * (ofChannels.runPast + ofChannels.overlaps) > ofChannels.Distances();
+        return !ofDeclared.Disproves() && ofDeclared.EnoughGapless(true)
+               && ofDeclared.Misplaced() < ofChannels.Misplaced();
     };
-    if (ruled.empty() && !once && channelsRun && 2 * declared.padBetween > declared.depths.size())
+    // Frames that fill every record whole, where the channels' leave bytes unread, are
+    // the records' frames: the depth behind their channels is the writer's own.
+    const bool fillsRecords = declared.whole && !channels.whole;
+    if (ruled.empty() && !once && channelsRun && 2 * declared.padBetween > declared.depths.size() && !fillsRecords)
         ruled = "the bytes behind its channels hold the next frames' depths";
     // Frames smaller than the channels, where the records hold whole frames of the
     // channels too, leave channel data unread.

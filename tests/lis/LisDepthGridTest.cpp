@@ -170,6 +170,8 @@ TEST(LisDepthGridTest, AStepIsDisprovedOnlyPastItsThresholds)
         {"records of two a record's gap apart, all of them", RecordsApart(12, {}), Twos(12), 0.25, true, 2},
         {"records of two a record's gap apart, but one that runs on", RecordsApart(12, {3}), Twos(12), 0.25,
          false, 1},
+        {"records of eight read in reverse order: three turn back", {1000, 1004, 1008, 912, 908, 904, 896, 900},
+         std::vector<uint32_t>(8, 8), 0.5, false, 1},
     };
     for (const auto& c : cases) {
         const lis::frames::StepFit fit = FitStep(c.depths, c.counts, c.step, 1e-6);
@@ -199,6 +201,42 @@ TEST(LisDepthGridTest, ALongGapIsCountedInTheStretchsOwnStep)
         const lis::frames::StepFit fit =
             lis::frames::HoldStep(depths, {}, 120.0 * (1.0 - 0.00089), 1.0, true);
         EXPECT_EQ(fit.counted, c.steps) << c.what;
+    }
+}
+
+} // namespace
+
+namespace {
+
+// A header's step a little off across a few long gaps of integer depths 120 units a step:
+// the shorter distances together measure the step and each gap is counted in it, where
+// that lays the whole run and a count one more or less does not.
+TEST(LisDepthGridTest, LongGapsAreCountedInTheStepOfTheShorterDistances)
+{
+    const struct {
+        const char* what;
+        double unit;     // units a step
+        int gap;         // steps the gap spans
+        bool turnBack;   // the second stretch lies behind the first
+        bool counted;    // the step comes from the run, not the header
+    } cases[] = {
+        {"40 frames, a gap of 912 steps, 1,000 frames", 120.0, 912, false, true},
+        {"40 frames, a gap of 249 steps: no long gap", 120.0, 249, false, false},
+        {"40 frames, a gap of 251 steps", 120.0, 251, false, true},
+        {"a step of 3 units: a count one more or less lays the run as well", 3.0, 912, false, false},
+        {"the second stretch behind the first: no one grid", 120.0, 912, true, false},
+    };
+    for (const auto& c : cases) {
+        std::vector<double> depths;
+        for (int k = 0; k < 40; ++k) depths.push_back(std::nearbyint(c.unit * k));
+        const double second = c.turnBack ? -c.unit * 2000.0 : c.unit * (39 + c.gap);
+        for (int k = 0; k < 1000; ++k) depths.push_back(std::nearbyint(second + c.unit * k));
+        const double header = c.unit * (1.0 - 0.00089);
+        const double step = lis::frames::CountAcrossLongGaps(depths, {}, header, 1.0, true);
+        if (c.counted)
+            EXPECT_LE(std::fabs(step - c.unit) * (1038.0 + c.gap), 1.0) << c.what << Format(": %.6f", step);
+        else
+            EXPECT_EQ(step, header) << c.what;
     }
 }
 

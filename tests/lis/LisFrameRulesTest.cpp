@@ -159,6 +159,9 @@ TEST(LisFrameRulesTest, EntryThreeStandsUnlessItsPaddingHoldsChannelDataOrItsFra
         lisb::AppendValue(v, kFloat, ahead(k) + 0.125);
         std::copy(v.begin(), v.end(), p);
     };
+    // Records of four frames: a frame's gap after each but the third; after every one.
+    const auto gapped = [](int k) { return 1000.0 + 0.5 * k + 0.5 * (k / 4 - (k / 4 >= 3 ? 1 : 0)); };
+    const auto everyGap = [](int k) { return 1000.0 + 0.5 * k + 0.5 * (k / 4); };
     // Two repeat sections in 30 frames: back 3 ft after frame 9 and after frame 19.
     const auto repeats = [](int k) { return 1000.0 + 0.5 * k - (k >= 10 ? 3.0 : 0.0) - (k >= 20 ? 3.0 : 0.0); };
     const struct {
@@ -169,6 +172,7 @@ TEST(LisFrameRulesTest, EntryThreeStandsUnlessItsPaddingHoldsChannelDataOrItsFra
         std::function<double(int)> depth;
         bool declaredStands;
         double spacing = 0.0; // EB 8
+        int records = 0, frames = 0; // 0: six records of four frames once, five of six per frame
     } cases[] = {
         {"depth once, zeros", true, 8, zeros, ahead, true},
         {"depth once, blanks", true, 8, word(0x20202020), ahead, true},
@@ -178,7 +182,16 @@ TEST(LisFrameRulesTest, EntryThreeStandsUnlessItsPaddingHoldsChannelDataOrItsFra
         {"depth once, one word that changes frame by frame", true, 4, counted, ahead, false},
         {"depth once, a counter, EB 8 stepping its frames record to record", true, 8, counted, ahead, true, 0.5},
         {"depth once, a counter, EB 8 stepping the channels' frames", true, 8, counted, ahead, false, 0.25},
+        // Records of four, a gap of a frame after all but one (frames missing at random):
+        // one distance in eight gapless bears EB 8 out, fewer do not.
+        {"depth once, a counter, EB 8 with a gap after 7 of 8 distances", true, 8, counted, gapped, true, 0.5, 9},
+        {"depth once, a counter, EB 8 with a gap after 8 of 9 distances", true, 8, counted, gapped, false, 0.5, 10},
+        {"depth once, a counter, EB 8 with a gap after every record", true, 8, counted, everyGap, false, 0.5},
         {"per frame, zeros, two repeat sections in 30 frames", false, 8, zeros, repeats, true},
+        {"per frame, the next depth behind the channels, records of two that the channels' leave bytes of", false, 6,
+         quarter, ahead, true, 0.0, 5, 2},
+        {"per frame, the next depth behind the channels, records of three that the channels' fill", false, 8, quarter,
+         ahead, false, 0.0, 5, 3},
         {"per frame, the next depth behind the channels, which then run one way", false, 8, quarter, ahead, false},
         {"per frame, a depth behind the channels, which then do not run one way", false, 4, quarter, ahead, true},
     };
@@ -191,7 +204,8 @@ TEST(LisFrameRulesTest, EntryThreeStandsUnlessItsPaddingHoldsChannelDataOrItsFra
         f.m_frameSpacing = c.spacing;
         LayoutTrials trials = lis::frames::LayoutsToTry(f);
         ASSERT_EQ(trials.declared.size, 8 + c.pad) << c.what;
-        for (const auto& body : Records(c.once, c.once ? 6 : 5, c.once ? 4 : 6, c.pad, c.padding, c.depth))
+        const int records = c.records > 0 ? c.records : c.once ? 6 : 5, frames = c.frames > 0 ? c.frames : c.once ? 4 : 6;
+        for (const auto& body : Records(c.once, records, frames, c.pad, c.padding, c.depth))
             lis::frames::TryLayouts(trials, f, body.data(), uint32_t(body.size()));
         std::string why;
         const uint32_t size = lis::frames::SettleFrameLayout(trials, f, &why);

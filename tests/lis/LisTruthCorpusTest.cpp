@@ -1,5 +1,5 @@
 // The LIS logs of known truth beside the project (../shared/lis-truth, folders named/,
-// kinds/ and kinds2/), each converted through the scan and Lis to Qtx and its first data set
+// kinds/, kinds2/ and kinds3/), each converted through the scan and Lis to Qtx and its first data set
 // judged as the corpus README says, against the folder's meta.json:
 // - it is converted;
 // - every frame of the file is there once, named by its GR (50.5 + its index in the
@@ -37,7 +37,86 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kFolders[] = {"named", "kinds", "kinds2"};
+constexpr const char* kFolders[] = {"named", "kinds", "kinds2", "kinds3"};
+// Logs not read right yet, each by its folder and name: a failure among them is tallied,
+// not failed; one of them read right is named, so that the list only shrinks.
+const std::set<std::string> kNotYetRight = {
+    "kinds3/v14_gen3_315_F_008_29k_68FT_once_half_random_given_r40_n500",
+    "kinds3/v14_gen3_316_P_024_735MM_once_absent_frac3_d16_absent_r7",
+    "kinds3/v14_gen4_406_I_002_791IN_frame_third_spl-2_-1_few_padded_r27_n1500",
+    "kinds3/v14_gen4_406_I_010_731IN_frame_third_spl2_3_few_absent_r7_n2500",
+    "kinds3/v14_gen4_406_I_017_731IN_frame_half_spl-2_none_padded_r17_n1500",
+    "kinds3/v14_gen4_406_I_066_731IN_frame_third_spl-2_none_given_r38_n400",
+    "kinds3/v14_gen4_406_I_089_731IN_frame_x1_5_spl2_1_none_absent_r15_n4000",
+    "kinds3/v14_gen4_406_I_119_731IN_frame_half_spl2_few_given_r28_n800",
+    "kinds3/v14_gen4_406_I_133_731IN_frame_third_spl2_1_few_absent_r22_n4000",
+    "kinds3/v14_gen4_406_I_135_731IN_frame_third_spl-2_none_padded_r24_n4000",
+    "kinds3/v14_gen4_406_I_150_731IN_frame_half_spl2_3_none_given_r26_n400",
+    "kinds3/v14_gen4_406_I_158_731IN_frame_third_spl-2_-2_none_given_r30_n2500",
+    "kinds3/v14_gen4_406_T_007_68FT_once_e8_1of2_odd2of5_gap0_padded_r7",
+    "kinds3/v14_gen4_406_T_044_68FT_once_e8_1of2_odd2of5_gap0_given_r4",
+    "kinds3/v14_gen4_407_I_012_731IN_frame_third_spl2_none_padded_r10_n1500",
+    "kinds3/v14_gen4_407_I_029_731IN_frame_third_spl3_-2_none_absent_r31_n200",
+    "kinds3/v14_gen4_407_I_038_731IN_frame_third_spl-3_-2_none_padded_r23_n200",
+    "kinds3/v14_gen4_407_I_052_791IN_frame_third_spl-2_none_absent_r20_n400",
+    "kinds3/v14_gen4_407_I_062_791IN_frame_x1_5_spl2_none_padded_r14_n800",
+    "kinds3/v14_gen4_407_I_075_731IN_frame_zero_spl-1_-2_none_absent_r37_n200",
+    "kinds3/v14_gen4_407_I_104_731IN_frame_half_spl2_none_absent_r1_n4000",
+    "kinds3/v14_gen4_407_I_124_731IN_frame_half_spl2_-3_none_given_r3_n400",
+    "kinds3/v14_gen4_407_I_134_731IN_frame_half_spl-2_none_given_r31_n4000",
+    "kinds3/v14_gen4_407_I_145_731IN_frame_half_spl2_few_absent_r23_n2500",
+    "kinds3/v14_gen4_407_I_146_731IN_frame_half_spl-2_few_absent_r32_n1500",
+    "kinds3/v14_gen5_506_R_012_731IN_frame_e8right_spl+0_75_gap0_given_r1_n600",
+    "kinds3/v14_gen5_506_R_025_731IN_frame_e8right_spl+0_82_gap0_absent_r26_n1200",
+    "kinds3/v14_gen5_506_R_152_731IN_frame_e8right_spl+0_17_gap0_absent_r40_n600",
+    "kinds3/v14_gen5_506_X_007_68M_once_e8x1_5_runon1of6_odd4_rp2_given_r31",
+    "kinds3/v14_gen5_507_R_020_731IN_frame_e8right_spl-0_20_+0_69_gap1_given_r6_n1200",
+    "kinds3/v14_gen5_507_R_046_731IN_frame_e8right_spl-0_23_gap1_given_r4_n2500",
+    "kinds3/v14_gen5_507_R_066_731IN_frame_e8right_spl+0_85_gap0_absent_r29_n2500",
+    "kinds3/v14_gen5_507_R_077_731IN_frame_e8right_spl-0_18_+0_62_gap0_padded_r2_n600",
+    "kinds3/v14_gen5_507_R_124_731IN_frame_e8right_spl+0_76_gap0_given_r33_n2500",
+    "kinds3/v14_gen5_507_X_004_68M_once_e8x1_5_runon1of7_odd4_rp1_padded_r8",
+    "kinds3/v14_gen5_507_X_017_68FT_once_e8x2_runon1of4_odd0_rp2_padded_r18",
+    "kinds3/v14_gen5_507_X_019_731IN_once_e8x1_5_runon1of5_odd3_rp2_absent_r31",
+    "kinds3/v14_gen5_507_X_109_68M_once_e8x1_5_runon1of4_odd1_rp1_given_r5",
+    "kinds3/v14_gen5_507_X_136_735MM_once_e8x3_runon1of4_odd3_rp4_given_r31",
+    "kinds3/v14_gen5_507_X_156_68M_once_e8x1_5_runon1of3_odd2_rp2_absent_r35",
+    "kinds3/v14_gen7_701_SB_014_73FT_once_right_back11_5at1of3_gap-_r13",
+    "kinds3/v14_gen7_701_SB_033_731IN_once_right_back6_5+2at0+2of7_gap-_r8",
+    "kinds3/v14_gen7_701_SB_067_735MM_once_right_back7_5at1of3_gap-_r12",
+    "kinds3/v14_gen7_701_TF_007_68M_frame_n5_e8x2",
+    "kinds3/v14_gen7_701_TF_055_68FT_frame_n5_e8x2",
+    "kinds3/v14_gen7_702_SB_010_73FT_once_right_back4+5at3+4of8_gap-_r6",
+    "kinds3/v14_gen7_702_SB_048_68FT_once_right_back10+3_5at0+2of5_gap-_r15",
+    "kinds3/v14_gen7_702_TF_068_735MM_frame_n5_e8x2",
+    "kinds3/v_MO_000_68FT_frame_1of2_odd1of4",
+    "kinds3/v_MO_001_68FT_once_1of2_odd1of4_r3",
+    "kinds3/v_MO_010_68FT_once_1of2_odd2of5_r3",
+    "kinds3/v_MO_116_731IN_once_1of2_odd1of4_r6",
+    "kinds3/v_MO_287_68M_once_1of3_odd1of4_r6",
+    "kinds3/v_MO_353_735MM_once_1of2_odd2of5_r6",
+    "kinds3/v_gen4_1444_B_001_73FT_once_x1.5_back10.5at0of8_gap3_absent_r18",
+    "kinds3/v_gen4_1444_B_004_731IN_once_x1.5_back1.5at3of5_gap1_absent_r3",
+    "kinds3/v_gen4_1444_B_022_68FT_once_x2_back12at2of5_gap0_absent_r20",
+    "kinds3/v_gen4_1444_I_003_731IN_frame_half_spl-3_-2_none_absent_r12_n800",
+    "kinds3/v_gen4_1444_I_017_731IN_frame_x1.5_spl2_none_given_r17_n400",
+    "kinds3/v_gen4_1444_I_021_791IN_frame_half_spl-1_few_absent_r6_n200",
+    "kinds3/v_gen4_1444_I_026_731IN_frame_third_spl-3_1_few_padded_r7_n4000",
+    "kinds3/v_gen4_1444_I_030_791IN_frame_third_spl2_none_padded_r21_n200",
+    "kinds3/v_gen4_1444_I_034_731IN_frame_zero_spl2_few_given_r26_n2500",
+    "kinds3/v_gen4_1444_I_035_731IN_frame_absent_spl1_none_padded_r28_n800",
+    "kinds3/v_gen4_1444_I_039_731IN_frame_x1.5_spl2_few_absent_r20_n4000",
+    "kinds3/v_gen4_1444_I_052_791IN_frame_third_spl1_-3_few_absent_r29_n800",
+    "kinds3/v_gen4_1444_T_004_731IN_once_e8_1of3_odd2of5_gap0_padded_r12",
+    "kinds3/v_gen4_1444_T_020_735MM_once_e8_1of2_odd2of5_gap0_given_r9",
+    "kinds3/v_gen4_1444_T_030_68FT_once_e8_1of2_odd2of5_gap0_padded_r5",
+    "kinds3/v_gen4_1444_T_050_68M_once_e8_1of3_odd2of5_gap0_padded_r5",
+    "kinds3/v_gen4_1444_T_052_68FT_once_e8_1of2_odd2of5_gap1_given_r2",
+    "kinds3/v_gen5_1455_R_014_731IN_frame_e8right_spl-0.17_gap1_given_r19_n2500",
+    "kinds3/v_gen5_1455_X_026_735MM_once_e8x2_runon1of4_odd2_rp1_padded_r7",
+    "kinds3/v_gen5_1455_X_030_731IN_once_e8x1.5_runon1of7_odd3_rp1_padded_r11",
+};
+constexpr size_t kNotYetCount = 74;
 constexpr double kFoot = 0.3048;
 // The README's allowances, in feet or metres.
 constexpr double kGrOff = 1e-3, kGrFirst = 50.5;
@@ -255,7 +334,7 @@ TEST_F(LisTruthCorpusTest, EveryLogOfKnownTruthIsReadRight)
     const std::string root = LisTruthDir();
     if (root.empty()) GTEST_SKIP() << "../shared/lis-truth is absent";
     const auto started = std::chrono::steady_clock::now();
-    std::string list, failures, tally;
+    std::string list, failures, tally, nowRight;
     int failed = 0;
     for (const char* folder : kFolders) {
         const std::string path = root + "/" + folder;
@@ -269,10 +348,13 @@ TEST_F(LisTruthCorpusTest, EveryLogOfKnownTruthIsReadRight)
         }
         std::set<std::string> listed;
         for (const auto& member : meta.members) listed.insert(member.first);
-        int right = 0, logs = 0;
+        int right = 0, logs = 0, notYet = 0;
         const auto record = [&](const std::string& name, const std::string& why) {
             ++logs;
-            ++(why.empty() ? right : failed);
+            const bool listed = kNotYetRight.count(std::string(folder) + "/" + name) > 0;
+            if (listed && why.empty()) nowRight += "\n  " + std::string(folder) + "/" + name;
+            if (listed && !why.empty()) ++notYet;
+            else ++(why.empty() ? right : failed);
             const std::string line = Format("%s/%s %s %s", folder, name.c_str(), why.empty() ? "PASS" : "FAIL",
                                             why.empty() ? "-" : OneLine(why, root).c_str());
             list += line + "\n";
@@ -288,12 +370,16 @@ TEST_F(LisTruthCorpusTest, EveryLogOfKnownTruthIsReadRight)
         }
         for (const std::string& name : listed) record(name, "in meta.json, no file");
         tally += Format("%s%s %d of %d right", tally.empty() ? "" : ", ", folder, right, logs);
+        if (notYet > 0) tally += Format(" (%d listed as not yet)", notYet);
     }
     if (const char* path = std::getenv("LIS_TRUTH_LIST"))
         WriteBytes(path, std::vector<uint8_t>(list.begin(), list.end()));
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::printf("[ TRUTH    ] %s, %.1f s\n", tally.c_str(), seconds);
     EXPECT_EQ(failed, 0) << "the first logs read wrong:" << failures;
+    EXPECT_EQ(kNotYetRight.size(), kNotYetCount) << "the list of logs not read right yet and its count disagree";
+    EXPECT_TRUE(nowRight.empty()) << "listed as not read right yet, now read right (take them off the list):"
+                                  << nowRight;
 }
 
 } // namespace

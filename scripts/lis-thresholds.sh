@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# Moves each named threshold of the LIS step and layout rules one step either way, in a copy
+# of the tree, and runs the LIS tests on each: a threshold whose move no test notices is
+# either not needed or not tested. Prints one row a threshold: its value, the two moves, and
+# for each the tests that failed ("-" where none did).
+#   scripts/lis-thresholds.sh [work folder]        (default: /tmp/lis-thresholds)
+# LIS_THRESHOLDS_ONLY=kName runs that row alone.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+work=${1:-/tmp/lis-thresholds}
+jobs=${CMAKE_BUILD_PARALLEL_LEVEL:-2}
+
+# name, then the value moved down and up: a share or count by one (or the next power of
+# two where it is one), a fraction by a little either side.
+rows=(
+  "kExactShare 3 5"
+  "kExactShareOnce 7 9"
+  "kOddFloor 1 3"
+  "kOddShare 15 17"
+  "kRunPastShare 3 5"
+  "kMostShare 1 3"
+  "kDriftShare 0.5e-3 2.0e-3"
+  "kMostFollows 3 5"
+  "kFollowSettled 0.0625 0.25"
+  "kCountingSteps 32 128"
+  "kMostMultiple 7 9"
+  "kMultipleBroken 1 3"
+  "kMultipleDistances 3 5"
+  "kLongGap 125.0 500.0"
+  "kMostLongGaps 8 32"
+  "kMultipleOffShare 3 5"
+  "kMostRatio 7 9"
+  "kNearRecords 32.0 128.0"
+  "kNearCourseShare 1 3"
+  "kLongestPiece 7 9"
+  "kCourseShare 9 11"
+  "kFewTurns 1 3"
+  "kDoubtShare 2.5 3.5"
+  "kRoundingReach 1.125 1.375"
+  "kCandidateRounding 2.25 2.75"
+  "kRunsOneWayShare 15 17"
+)
+files=(src/lis/LisDepthGrid.h src/lis/LisDepthGrid.cpp src/lis/LisFrameRules.h src/lis/LisFrameRules.cpp)
+
+mkdir -p "$work"
+rsync -a --delete --exclude build --exclude .git "$here/" "$work/src/"
+cmake -S "$work/src" -B "$work/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRONTE_BUILD_BENCH=OFF \
+      -DBRONTE_BUILD_QT=OFF >/dev/null
+# The step rules' own tests, the layouts', the corpus of known truth and the sweep.
+filter='LisDepthGrid*:LisFrameRules*:LisTruthCorpus*:LisStepSweep*:LisToQtx*:LisRead*:LisScan*:LisSharedData*'
+
+run_tests() {
+    local out
+    if ! cmake --build "$work/build" --target test_lis -j"$jobs" >"$work/build.log" 2>&1; then
+        echo "build-failed"
+        return
+    fi
+    out=$("$work/build/tests/test_lis" --gtest_filter="$filter" --gtest_brief=1 2>&1 || true)
+    local failed
+    failed=$(printf '%s\n' "$out" | sed -n 's/^\[  FAILED  \] \([A-Za-z0-9_]*\.[A-Za-z0-9_/]*\).*/\1/p' | sort -u |
+             sed 's/^[A-Za-z0-9_]*\.//' | paste -sd, -)
+    echo "${failed:--}"
+}
+
+# The value of `name` as the sources give it, and the file that holds it.
+locate() {
+    local name=$1 f
+    for f in "${files[@]}"; do
+        if grep -qE "\b$name = " "$work/src/$f"; then
+            echo "$f $(grep -oE "\b$name = [^,;]*" "$work/src/$f" | head -1 | sed 's/.* = //')"
+            return
+        fi
+    done
+}
+
+echo "baseline: $(run_tests)"
+printf '%-20s %-10s %-10s %-40s %-10s %s\n' name value down "failed (down)" up "failed (up)"
+for row in "${rows[@]}"; do
+    read -r name down up <<<"$row"
+    [[ -n ${LIS_THRESHOLDS_ONLY:-} && $name != "$LIS_THRESHOLDS_ONLY" ]] && continue
+    where=$(locate "$name")
+    if [[ -z $where ]]; then
+        printf '%-20s %s\n' "$name" "not found"
+        continue
+    fi
+    read -r file value <<<"$where"
+    results=()
+    for moved in "$down" "$up"; do
+        cp "$here/$file" "$work/src/$file"
+        sed -i -E "s/\b$name = [^,;]*/$name = $moved/" "$work/src/$file"
+        results+=("$(run_tests)")
+        cp "$here/$file" "$work/src/$file"
+    done
+    printf '%-20s %-10s %-10s %-40s %-10s %s\n' "$name" "$value" "$down" "${results[0]}" "$up" "${results[1]}"
+done
