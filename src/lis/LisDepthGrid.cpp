@@ -386,7 +386,10 @@ private:
         // step a little off leaves it. A splice jumps. A step a header gives drifts no
         // more than a step a little off does over the distance; one followed roughly
         // is followed on.
-        const bool small = std::fabs(signedMiss - lastMiss_) <= 2.0 * tolerance_ + kDriftShare * from;
+        // (Two depths' rounding moves a distance by no more than the tolerance; a rough step's
+        // misses add up over two.)
+        const double jump = options_.follow ? 2.0 * tolerance_ : tolerance_;
+        const bool small = std::fabs(signedMiss - lastMiss_) <= jump + kDriftShare * from;
         const bool drifts = options_.follow ? small : miss <= kDriftShare * along && (count_ == 0 || small);
         if (from <= 0.0 || !(steps < kMostSteps) || (miss > tolerance_ && !drifts)) return Place::Off;
         k = uint64_t(steps);

@@ -241,3 +241,32 @@ TEST(LisDepthGridTest, LongGapsAreCountedInTheStepOfTheShorterDistances)
 }
 
 } // namespace
+
+namespace {
+
+// A header's step of 10 integer units held over 600 depths: a jump of more than two
+// depths' rounding is a splice, not drift, however small against the distance; a step a
+// little off drifts.
+TEST(LisDepthGridTest, AJumpBeyondTheRoundingIsASpliceNotDrift)
+{
+    const struct {
+        const char* what;
+        double step;   // of the depths
+        double splice; // the grid moved on by, in units, after depth 450
+        size_t odd;
+        bool drifts;
+    } cases[] = {
+        {"a splice of 0.8 step", 10.0, 8.0, 1, false},
+        {"a splice of 0.2 step (two units)", 10.0, 2.0, 1, false},
+        {"no splice, the step 0.05% off", 10.005, 0.0, 0, true},
+    };
+    for (const auto& c : cases) {
+        std::vector<double> depths;
+        for (int k = 0; k < 600; ++k) depths.push_back(std::nearbyint(126000.0 + c.step * k + (k > 450 ? c.splice : 0.0)));
+        const lis::frames::StepFit fit = lis::frames::HoldStep(depths, {}, 10.0, 1.0, true);
+        EXPECT_EQ(fit.odd, c.odd) << c.what;
+        EXPECT_EQ(fit.drift > 0, c.drifts) << c.what;
+    }
+}
+
+} // namespace
