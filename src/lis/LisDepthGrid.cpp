@@ -306,6 +306,9 @@ bool CountInDoubt(double tolerance, double step) { return 3.0 * tolerance >= ste
 // A distance of more steps than this is a long gap: one step's error of a header's step a
 // little off (up to a thousandth) adds up over it to a share of a step that miscounts it.
 constexpr double kLongGap = 250.0;
+// Splits of a stretch that no step lays within the depths' rounding: splices the step
+// held takes for rounding (of a unit or two of an integer code).
+constexpr int kMostSplits = 3;
 // Long gaps counted one by one against the run: a log of more is no log with a few gaps.
 constexpr size_t kMostLongGaps = 16;
 
@@ -365,6 +368,7 @@ private:
         fit_.sign = ahead >= back ? 1.0 : -1.0;
         tolerance_ = Tolerance(precision_, integer_) + kArithmetic * std::max(deepest, 1.0);
         need_ = Least(0);
+        if (options_.placed) options_.placed->push_back({0, 0, 0.0});
         return true;
     }
 
@@ -466,6 +470,8 @@ private:
         CloseStretch();
         origin_ = prev_ = j;
         count_ = 0;
+        ++stretch_;
+        if (options_.placed) options_.placed->push_back({stretch_, 0, 0.0});
         need_ = Least(j);
         lastMiss_ = 0.0;
     }
@@ -486,6 +492,7 @@ private:
         prev_ = j;
         need_ = Least(j);
         lastMiss_ = missAt_;
+        if (options_.placed) options_.placed->push_back({stretch_, k, (d_[j] - d_[origin_]) * fit_.sign});
     }
 
     // The longest stretch gives the step: pooled, the ends of a few short stretches err more.
@@ -524,7 +531,7 @@ private:
     double tolerance_ = 0.0;
     size_t broken_[kMostMultiple + 1] = {}, exact_[kMostMultiple + 1] = {}, offMultiple_[kMostMultiple + 1] = {},
            short_[kMostMultiple + 1] = {};
-    size_t origin_ = 0, prev_ = 0;
+    size_t origin_ = 0, prev_ = 0, stretch_ = 0;
     uint64_t count_ = 0, need_ = 1; // steps from the origin to prev; places the frames from prev take
     uint64_t counted_ = 0;          // steps of the closed stretches
     double lastMiss_ = 0.0, missAt_ = 0.0; // of the last anchor counted, and of the one placed
@@ -696,6 +703,128 @@ double CountAcrossLongGaps(const std::vector<double>& depths, const std::vector<
     }
     // Kept where the step chosen drifts from it by more than the depths' rounding over the run.
     return std::fabs(laid - step) * double(counts.back()) > tolerance ? laid : step;
+}
+
+namespace {
+
+// The steps on which the anchors of one stretch (`along` from its first, `counts` steps
+// from it) lie within a band `width` wide: [lo, hi], empty (lo > hi) where none. The band
+// on a step is that of the points' upper and lower hulls, convex in the step.
+struct StepRange {
+    double lo = -HUGE_VAL, hi = HUGE_VAL;
+};
+
+StepRange StepsLayingStretch(const std::vector<double>& along, const std::vector<double>& counts, double width)
+{
+    struct Point {
+        double n, a;
+    };
+    const auto turn = [](const Point& o, const Point& p, const Point& q) {
+        return (p.n - o.n) * (q.a - o.a) - (p.a - o.a) * (q.n - o.n);
+    };
+    std::vector<Point> upper, lower;
+    for (size_t j = 0; j < along.size(); ++j) {
+        const Point p{counts[j], along[j]};
+        while (upper.size() >= 2 && turn(upper[upper.size() - 2], upper.back(), p) >= 0.0) upper.pop_back();
+        upper.push_back(p);
+        while (lower.size() >= 2 && turn(lower[lower.size() - 2], lower.back(), p) <= 0.0) lower.pop_back();
+        lower.push_back(p);
+    }
+    const auto band = [&](double g) {
+        double high = -HUGE_VAL, low = HUGE_VAL;
+        for (const Point& p : upper) high = std::max(high, p.a - p.n * g);
+        for (const Point& p : lower) low = std::min(low, p.a - p.n * g);
+        return high - low;
+    };
+    // On a step further than width over the last count from the chord's, the last anchor
+    // alone leaves the band.
+    const double chord = along.back() / counts.back(), reach = width / counts.back();
+    double lo = chord - reach, hi = chord + reach;
+    for (int round = 0; round < kSearchRounds; ++round) {
+        const double a = lo + (hi - lo) / 3.0, b = hi - (hi - lo) / 3.0;
+        if (band(a) <= band(b)) hi = b;
+        else lo = a;
+    }
+    const double best = (lo + hi) / 2.0;
+    if (band(best) > width) return {HUGE_VAL, -HUGE_VAL};
+    StepRange r;
+    double out = chord - reach, in = best;
+    for (int round = 0; round < kSearchRounds; ++round) (band((out + in) / 2.0) <= width ? in : out) = (out + in) / 2.0;
+    r.lo = in;
+    out = chord + reach, in = best;
+    for (int round = 0; round < kSearchRounds; ++round) (band((out + in) / 2.0) <= width ? in : out) = (out + in) / 2.0;
+    r.hi = in;
+    return r;
+}
+
+} // namespace
+
+namespace {
+
+// The steps that lay the anchors [from, to) of one stretch within `width`, narrowing
+// `range`; false where none does. A stretch no step lays so holds a splice within the
+// depths' rounding's reach of the step held (or an odd depth placed on it): it is split
+// where the anchors' misses on `step` move the most, a few times at most, and laid only
+// where every piece is.
+bool NarrowToStretch(const std::vector<PlacedAnchor>& placed, size_t from, size_t to, double step, double width,
+                     int splits, StepRange& range)
+{
+    if (to - from < 2) return true;
+    std::vector<double> along, counts;
+    for (size_t i = from; i < to; ++i)
+        along.push_back(placed[i].along - placed[from].along),
+            counts.push_back(double(placed[i].steps - placed[from].steps));
+    if (!(counts.back() > 0.0)) return true;
+    const StepRange r = StepsLayingStretch(along, counts, width);
+    if (r.lo <= r.hi) {
+        range.lo = std::max(range.lo, r.lo), range.hi = std::min(range.hi, r.hi);
+        return true;
+    }
+    if (splits == 0) return false;
+    // Where the mean miss before differs most from the mean miss after, weighed by how
+    // many anchors each side holds.
+    const size_t m = along.size();
+    double total = 0.0;
+    for (size_t j = 0; j < m; ++j) total += along[j] - counts[j] * step;
+    double before = 0.0, best = -1.0;
+    size_t at = 0;
+    for (size_t j = 1; j < m; ++j) {
+        before += along[j - 1] - counts[j - 1] * step;
+        const double a = double(j), b = double(m - j);
+        const double score = std::fabs(before / a - (total - before) / b) * std::sqrt(a * b / double(m));
+        if (score > best) best = score, at = j;
+    }
+    return NarrowToStretch(placed, from, from + at, step, width, splits - 1, range)
+           && NarrowToStretch(placed, from + at, to, step, width, splits - 1, range);
+}
+
+} // namespace
+
+double StepLayingStretches(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double step,
+                           double precision, bool integer)
+{
+    std::vector<PlacedAnchor> placed;
+    HoldOptions options;
+    options.placed = &placed;
+    HoldStep(depths, leastSteps, step, precision, integer, options);
+    // Depths exact to half a unit lie in a band a unit wide (inclusive) on the true step;
+    // code 68's within what two depths' rounding leaves of a distance. (What arithmetic
+    // leaves is allowed.)
+    double deepest = 1.0;
+    for (const double d : depths)
+        if (std::isfinite(d)) deepest = std::max(deepest, std::fabs(d));
+    const double width = (integer ? precision : Tolerance(precision, integer)) + kArithmetic * deepest;
+    StepRange all;
+    size_t stretches = 0;
+    for (size_t from = 0, to = 0; from < placed.size(); from = to) {
+        for (to = from + 1; to < placed.size() && placed[to].stretch == placed[from].stretch;) ++to;
+        // A stretch laid by no step even split is left out: it tells no step.
+        StepRange range = all;
+        if (NarrowToStretch(placed, from, to, step, width, kMostSplits, range) && to - from >= 2)
+            all = range, ++stretches;
+    }
+    if (stretches == 0 || !(all.lo <= all.hi)) return step;
+    return step >= all.lo && step <= all.hi ? step : (all.lo + all.hi) / 2.0;
 }
 
 StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double step,

@@ -114,9 +114,18 @@ constexpr size_t kRunPastShare = 4;
 // step a little off does over the distance), or followed as measured roughly (only the
 // jump from the anchor before counts); counting stops once more than `oddLimit` anchors
 // are odd (where only whether the step is disproved is asked).
+// An anchor a step places on its stretch: the stretch (counted from 0), its steps from
+// the stretch's first anchor and its distance along the log from it.
+struct PlacedAnchor {
+    size_t stretch = 0;
+    uint64_t steps = 0;
+    double along = 0.0;
+};
+
 struct HoldOptions {
     bool follow = false;
     size_t oddLimit = SIZE_MAX;
+    std::vector<PlacedAnchor>* placed = nullptr; // where given, every anchor placed on a stretch
 };
 
 // `step` laid over the anchors as given: no multiple of it searched, not followed again.
@@ -129,6 +138,13 @@ StepFit HoldStep(const std::vector<double>& depths, const std::vector<uint32_t>&
 // step more or less over any gap does not; kept where `step` drifts from it by more than
 // the rounding over the run. Else `step`.
 double CountAcrossLongGaps(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double step,
+                           double precision, bool integer);
+
+// A measured step (or `step` itself where it does) that lays every stretch of the anchors
+// (split where a distance is no whole count of `step` within two depths' rounding, runs
+// past, or spans a long gap) within the depths' rounding: the middle of the steps that
+// do, where `step` is not among them; `step` where no step lays them all.
+double StepLayingStretches(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double step,
                            double precision, bool integer);
 
 StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double step,

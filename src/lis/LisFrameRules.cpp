@@ -636,7 +636,11 @@ void SettleSpacing(CLisLogicalFile& f)
     const double chosen =
         stands ? StepOfEntry8(s, given, rounded, byEntry8)
                : StepWithoutEntry8(s, given, f.m_spacingRead, byEntry8, f.m_depthCode);
-    const double step = CountAcrossLongGaps(a, s.anchors.counts, chosen, s.precision, s.integer);
+    // A measured step is the one that lays every stretch within the depths' rounding.
+    const double laid = chosen == given || chosen == rounded
+                            ? chosen
+                            : StepLayingStretches(a, s.anchors.counts, chosen, s.precision, s.integer);
+    const double step = CountAcrossLongGaps(a, s.anchors.counts, laid, s.precision, s.integer);
     if (stands && step == rounded) {
         f.m_frameSpacing = std::copysign(rounded, f.m_frameSpacing);
     } else if (step != given) {

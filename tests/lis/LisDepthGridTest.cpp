@@ -270,3 +270,44 @@ TEST(LisDepthGridTest, AJumpBeyondTheRoundingIsASpliceNotDrift)
 }
 
 } // namespace
+
+namespace {
+
+// A measured step over integer depths is the one that lays every stretch within a unit:
+// a splice of a unit or two, which the step held takes for rounding, splits its stretch.
+TEST(LisDepthGridTest, AMeasuredStepLaysEveryStretchWithinTheRounding)
+{
+    const struct {
+        const char* what;
+        double step;              // of the depths, in units
+        std::vector<int> splices; // frames after which the grid moves on by `by` units
+        int oddAt;                // a depth one unit off (none: -1)
+        double measured;          // the step given to be judged
+        bool kept;                // it lays every stretch already, or no step lays them
+        double by = 2.0;
+    } cases[] = {
+        {"39.37 units, a splice of two units halfway", 39.37, {400}, -1, 39.3712, false},
+        {"39.37 units, no splice, a step that lays the run", 39.37, {}, -1, 39.37, true},
+        {"12 units, a depth one unit off", 12.0, {}, 300, 12.0, true},
+        {"39.37 units, a splice every 100 frames: a stretch each", 39.37, {100, 200, 300, 400, 500}, -1, 39.3712,
+         false},
+        {"39.37 units, one-unit splices at 250 and 500: split", 39.37, {250, 500}, -1, 39.3712, false, 1.0},
+        {"39.37 units, one-unit splices at 100 to 700", 39.37, {100, 200, 300, 400, 500, 600, 700}, -1, 39.3712,
+         false, 1.0},
+    };
+    for (const auto& c : cases) {
+        std::vector<double> depths;
+        double moved = 0.0;
+        for (int k = 0; k < 800; ++k) {
+            if (std::find(c.splices.begin(), c.splices.end(), k) != c.splices.end()) moved += c.by;
+            depths.push_back(std::nearbyint(120000.0 + c.step * k + moved) + (k == c.oddAt ? 1.0 : 0.0));
+        }
+        const double step = lis::frames::StepLayingStretches(depths, {}, c.measured, 1.0, true);
+        if (c.kept)
+            EXPECT_EQ(step, c.measured) << c.what;
+        else
+            EXPECT_LE(std::fabs(step - c.step) * 799.0, 1.2) << c.what << Format(": %.6f", step);
+    }
+}
+
+} // namespace
