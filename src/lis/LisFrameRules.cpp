@@ -528,23 +528,6 @@ double HeldMultiple(const StepAnchors& s, double given, double read, uint32_t g,
     return StepOfEntry8(s, step, rounded, held);
 }
 
-// Where every distance holds a whole multiple g of a usable EB 8 and the depths lie on
-// its grid but for a few (no more than a quarter of the distances odd or running past),
-// g x EB 8, held as EB 8 is, where it misplaces no more anchors (odd, running past or
-// onto the next record) than EB 8 does: written as EB 8 would be, the multiple of EB 8
-// as read (`read`, 0 where its code is no real one) to four places where that holds as
-// well. Where the multiple runs records past or onto the next that EB 8 does not, and
-// nothing but the multiple disproved EB 8, EB 8 stands: `given`. Else 0.
-double MultipleOfEntry8(const StepAnchors& s, double given, double read, const StepFit& byEntry8)
-{
-    const size_t offGrid = byEntry8.odd + byEntry8.runPast;
-    if (!(given > 0.0) || byEntry8.multiple < 2 || kMultipleOffShare * offGrid > byEntry8.Distances()) return 0.0;
-    const StepFit coarse = s.Hold(given * byEntry8.multiple);
-    if (coarse.Misplaced() <= byEntry8.Misplaced()) return HeldMultiple(s, given, read, byEntry8.multiple, coarse);
-    const bool runsOn = coarse.runPast + coarse.overlaps > byEntry8.runPast + byEntry8.overlaps;
-    return runsOn && byEntry8.Why() == StepFit::Disproof::Multiple ? given : 0.0;
-}
-
 // How badly a step lays anchors out, worst first: anchors misplaced (odd, or records
 // running past or onto the next), drift, then distances with a gap (a finer step leaves more).
 std::tuple<size_t, size_t, size_t> Misfit(const StepFit& f)
@@ -584,29 +567,88 @@ double FinerWhereRunsPast(const StepAnchors& s, double step, double given)
     return step;
 }
 
-// The step where EB 8 is absent or disproved: a whole multiple of it the depths bear
-// out, else the step measured. Depths that no measured step lays out better leave EB 8
-// standing; the measured step is held as EB 8 is (measured again, deep rounding would
-// bias it).
-double StepWithoutEntry8(const StepAnchors& s, double given, double read, const StepFit& byEntry8, uint8_t code)
+// Whether a whole multiple g of a usable EB 8 (`given`) is the step: every distance holds
+// it (byEntry8.multiple, borne out by holding it) and the depths lie on EB 8's grid but for
+// a few (no more than one distance in kMultipleOffShare odd or running past); or a step
+// `measured` from the depths agrees with that multiple. g, else 1.
+uint32_t MultipleOfEntry8(const StepFit& byEntry8, double given, double measured)
 {
-    const auto& a = s.anchors;
-    if (const double multiple = MultipleOfEntry8(s, given, read, byEntry8); multiple > 0.0)
-        return multiple;
-    const double chosen = MeasuredStep(a.depths, a.counts, s.precision, code);
-    if (!(chosen > 0.0)) return given;
-    const double step = FinerWhereRunsPast(s, chosen, given);
-    if (!(given > 0.0)) return step;
-    // A measured step that is the whole multiple EB 8's distances hold bears that out: the
-    // multiple is the step, as exact as EB 8 (the measured one only as its stretch).
-    if (byEntry8.multiple > 1 && Agree(step, given * byEntry8.multiple, 0.0))
-        return HeldMultiple(s, given, read, byEntry8.multiple, s.Hold(given * byEntry8.multiple));
+    if (!(given > 0.0) || byEntry8.multiple < 2) return 1;
+    if (measured > 0.0) return Agree(measured, given * byEntry8.multiple, 0.0) ? byEntry8.multiple : 1;
+    const size_t offGrid = byEntry8.odd + byEntry8.runPast;
+    return kMultipleOffShare * offGrid > byEntry8.Distances() ? 1 : byEntry8.multiple;
+}
+
+// What would take a disproved EB 8's place, held as EB 8 is: nothing looked for yet, the
+// whole multiple of it that is the step, or a step measured from the depths (0: none).
+struct Alternative {
+    enum class Kind : uint8_t { None, Multiple, Measured };
+    Kind kind = Kind::None;
+    double step = 0.0;
+    StepFit fit;
+};
+
+enum class Verdict : uint8_t { Entry8, Other, Undecided };
+
+// The one question of EB 8: whether it stands against `other`. It stands where nothing
+// in the depths disproves it; where nothing measured takes its place; against its whole
+// multiple where that misplaces more anchors and runs records past or onto the next that
+// it does not, and nothing but the multiple disproved it (a multiple that misplaces more
+// otherwise leaves the question to a measured step); against a measured step that is
+// disproved and misses as many anchors, or that is no whole multiple or fraction of it
+// and lays the anchors out no better. Without EB 8 a measured step is the step.
+Verdict Entry8Against(const StepFit& byEntry8, double given, const Alternative& other)
+{
+    using Kind = Alternative::Kind;
+    if (!(given > 0.0)) return other.kind == Kind::Measured && other.step > 0.0 ? Verdict::Other : Verdict::Undecided;
+    if (!byEntry8.Disproves()) return Verdict::Entry8;
     const auto misses = [](const StepFit& fit) { return fit.odd + fit.runPast + fit.drift; };
-    const StepFit measured = s.Hold(step);
-    if (measured.Disproves() && misses(measured) >= misses(byEntry8)) return given;
-    // EB 8 stands against a step that is no whole multiple or fraction of it and lays the
-    // anchors out no better.
-    return !WholeRatio(step, given) && !(Misfit(measured) < Misfit(byEntry8)) ? given : step;
+    switch (other.kind) {
+    case Kind::None: return Verdict::Undecided;
+    case Kind::Multiple: {
+        if (other.fit.Misplaced() <= byEntry8.Misplaced()) return Verdict::Other;
+        const bool runsOn = other.fit.runPast + other.fit.overlaps > byEntry8.runPast + byEntry8.overlaps;
+        return runsOn && byEntry8.Why() == StepFit::Disproof::Multiple ? Verdict::Entry8 : Verdict::Undecided;
+    }
+    case Kind::Measured:
+        if (!(other.step > 0.0)) return Verdict::Entry8;
+        if (other.fit.Disproves() && misses(other.fit) >= misses(byEntry8)) return Verdict::Entry8;
+        return !WholeRatio(other.step, given) && !(Misfit(other.fit) < Misfit(byEntry8)) ? Verdict::Entry8
+                                                                                           : Verdict::Other;
+    }
+    return Verdict::Undecided;
+}
+
+// The step of the data set and whether EB 8 stands as it: EB 8 (`given`, `rounded` to four
+// places as read before, `read` as the DFSR holds it) where it stands (StepOfEntry8); else
+// the whole multiple of it that is the step, written as EB 8 would be (HeldMultiple); else
+// the step measured (MeasuredStep), given way to a finer fraction where it runs records
+// past (FinerWhereRunsPast), held as EB 8 is (measured again, deep rounding would bias it).
+struct StepRuling {
+    double step = 0.0;
+    bool entry8 = false;
+};
+
+StepRuling RuleTheStep(const StepAnchors& s, double given, double rounded, double read, const StepFit& byEntry8,
+                       uint8_t code)
+{
+    if (Entry8Against(byEntry8, given, {}) == Verdict::Entry8) return {StepOfEntry8(s, given, rounded, byEntry8), true};
+    if (const uint32_t g = MultipleOfEntry8(byEntry8, given, 0.0); g > 1) {
+        Alternative multiple{Alternative::Kind::Multiple, given * g, s.Hold(given * g)};
+        const Verdict v = Entry8Against(byEntry8, given, multiple);
+        if (v == Verdict::Entry8) return {given, true};
+        if (v == Verdict::Other) return {HeldMultiple(s, given, read, g, multiple.fit), false};
+    }
+    const auto& a = s.anchors;
+    Alternative measured{Alternative::Kind::Measured, MeasuredStep(a.depths, a.counts, s.precision, code), {}};
+    if (measured.step > 0.0) measured.step = FinerWhereRunsPast(s, measured.step, given);
+    if (measured.step > 0.0 && given > 0.0) {
+        if (const uint32_t g = MultipleOfEntry8(byEntry8, given, measured.step); g > 1)
+            return {HeldMultiple(s, given, read, g, s.Hold(given * g)), false};
+        measured.fit = s.Hold(measured.step);
+    }
+    if (Entry8Against(byEntry8, given, measured) == Verdict::Entry8) return {given, true};
+    return {measured.step, false};
 }
 
 } // namespace
@@ -631,11 +673,10 @@ void SettleSpacing(CLisLogicalFile& f)
     // over the whole run, else the step measured on the longest stretch it counts.
     const StepFit byEntry8 =
         given > 0.0 ? FitStep(a, s.anchors.counts, given, s.precision, s.integer) : StepFit{};
-    const bool stands = given > 0.0 && !byEntry8.Disproves();
     const double rounded = given * f.m_spacingRounding; // EB 8 to four places, as read before
-    const double chosen =
-        stands ? StepOfEntry8(s, given, rounded, byEntry8)
-               : StepWithoutEntry8(s, given, f.m_spacingRead, byEntry8, f.m_depthCode);
+    const StepRuling ruling = RuleTheStep(s, given, rounded, f.m_spacingRead, byEntry8, f.m_depthCode);
+    const bool stands = ruling.entry8;
+    const double chosen = ruling.step;
     // A measured step is the one that lays every stretch within the depths' rounding.
     const double laid = chosen == given || chosen == rounded
                             ? chosen
