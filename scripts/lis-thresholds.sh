@@ -10,37 +10,39 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 work=${1:-/tmp/lis-thresholds}
 jobs=${CMAKE_BUILD_PARALLEL_LEVEL:-2}
 
-# name, then the value moved down and up: a share or count by one (or the next power of
-# two where it is one), a fraction by a little either side.
+# name (in src/lis/LisThresholds.h), then the value moved down and up: a share or count
+# by one, a count of steps or records by half or double, a fraction by a little.
 rows=(
+  "kMostShare 1 3"
   "kExactShare 3 5"
   "kExactShareOnce 7 9"
   "kOddFloor 1 3"
   "kOddShare 15 17"
   "kRunPastShare 3 5"
-  "kMostShare 1 3"
+  "kCutWordReach 1.125 1.375"
+  "kDoubtShare 2.5 3.5"
   "kDriftShare 0.5e-3 2.0e-3"
   "kMostFollows 3 5"
+  "kMostRunFollows 7 9"
   "kFollowSettled 0.0625 0.25"
   "kCountingSteps 32 128"
   "kMostMultiple 7 9"
   "kMultipleBroken 1 3"
   "kMultipleDistances 3 5"
+  "kMultipleOffShare 3 5"
   "kLongGap 125.0 500.0"
   "kMostLongGaps 8 32"
-  "kMultipleOffShare 3 5"
-  "kMostRatio 7 9"
-  "kNearRecords 32.0 128.0"
-  "kNearCourseShare 1 3"
+  "kMostSplits 2 4"
+  "kCandidateRounding 2.25 2.75"
   "kLongestPiece 7 9"
+  "kTurnsShare 15 17"
   "kCourseShare 9 11"
   "kFewTurns 1 3"
-  "kDoubtShare 2.5 3.5"
-  "kRoundingReach 1.125 1.375"
-  "kCandidateRounding 2.25 2.75"
-  "kRunsOneWayShare 15 17"
+  "kFewTurnsRunOn 2 4"
+  "kNearRecords 32.0 128.0"
+  "kNearCourseShare 1 3"
 )
-files=(src/lis/LisDepthGrid.h src/lis/LisDepthGrid.cpp src/lis/LisFrameRules.h src/lis/LisFrameRules.cpp)
+files=(src/lis/LisThresholds.h)
 
 mkdir -p "$work"
 rsync -a --delete --exclude build --exclude .git "$here/" "$work/src/"

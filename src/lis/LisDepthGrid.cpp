@@ -24,16 +24,6 @@ constexpr size_t kFirstAnchors = 48;
 constexpr double kFirstSteps = 64.0;
 // Counts tried on the first stretch.
 constexpr double kMostFirstCounts = 512.0;
-// The share of a distance a step a little off (EB 8 rounded, or off by a ten-thousandth)
-// drifts by over it: an anchor off the grid by no more is drift, not a splice.
-constexpr double kDriftShare = 1.0e-3;
-// Times a rough step is followed again: the first passes lengthen the stretch it holds
-// over by far more than twice; later ones gain a few steps of a long log, each a pass over
-// every depth.
-constexpr int kMostFollows = 4;
-// The share of the depths' rounding by which a step followed again moves the anchors of
-// its stretch at most once it has settled.
-constexpr double kFollowSettled = 0.125;
 // More steps than any log holds: a candidate this far off is none.
 constexpr double kMostSteps = 1.0e12;
 // Halvings of the bracket a grid's step is searched in.
@@ -282,9 +272,9 @@ StepFit::Disproof StepFit::Why() const
     // One odd depth makes up to two odd distances.
     const size_t distances = Distances(), offGrid = odd + runPast;
     if (kRunPastShare * runPast > distances) return Disproof::RunPast;
-    if (2 * overlaps > distances) return Disproof::Overlaps;
+    if (Most(overlaps, distances)) return Disproof::Overlaps;
     if (odd > OddAllowed(distances)) return Disproof::Odd;
-    if (offGrid >= kOddFloor && 2 * offGrid > distances) return Disproof::MostOffGrid;
+    if (offGrid >= kOddFloor && Most(offGrid, distances)) return Disproof::MostOffGrid;
     return multiple > 1 ? Disproof::Multiple : Disproof::None;
 }
 
@@ -297,32 +287,17 @@ namespace {
 // How far two depths of `precision` lie from their distance: under a unit of an integer
 // code (each exact to half a unit); 1.25 units of code 68's fraction (words rounded, cut,
 // or cut from a float).
-double Tolerance(double precision, bool integer) { return integer ? precision * (1.0 - 1e-9) : 1.25 * precision; }
+double Tolerance(double precision, bool integer)
+{
+    return integer ? precision * (1.0 - 1e-9) : kCutWordReach * precision;
+}
 
 // Where two depths' rounding reaches a third of a step, a single distance's count of it
 // is in doubt (a distance of one step may read as two, or none).
-bool CountInDoubt(double tolerance, double step) { return 3.0 * tolerance >= step; }
+bool CountInDoubt(double tolerance, double step) { return kDoubtShare * tolerance >= step; }
 
-// A distance of more steps than this is a long gap: one step's error of a header's step a
-// little off (up to a thousandth) adds up over it to a share of a step that miscounts it.
-constexpr double kLongGap = 250.0;
-// Splits of a stretch that no step lays within the depths' rounding: splices the step
-// held takes for rounding (of a unit or two of an integer code).
-constexpr int kMostSplits = 3;
-// Long gaps counted one by one against the run: a log of more is no log with a few gaps.
-constexpr size_t kMostLongGaps = 16;
 
-// Steps of a stretch past which its own span over them counts a distance better than a
-// step held as given (one a little off drifts by a step over a long gap).
-constexpr uint64_t kCountingSteps = 64;
 
-// The coarsest whole multiple of a step looked for.
-constexpr uint32_t kMostMultiple = 8;
-// Distances a whole multiple of the step may break: what one odd depth breaks.
-constexpr size_t kMultipleBroken = 2;
-// Distances on the grid it takes to show that every one is a whole multiple of the step:
-// fewer, a gap or two would.
-constexpr size_t kMultipleDistances = 4;
 
 // One step laid over a log's anchors, one after the other.
 class StepHolder {

@@ -6,6 +6,8 @@
 // two depths only, so the step is measured as the span over the steps it holds.
 #pragma once
 
+#include "lis/LisThresholds.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -91,24 +93,7 @@ struct StepFit {
     static size_t OddAllowed(size_t distances);
 };
 
-// Of a step's distances on its grid, at least one in this many are exactly their least
-// count of it where it is the log's step: a finer step leaves a gap after every frame. One
-// in four single steps; one in eight depth-once records, which frames missing at random
-// leave with a gap after most.
-constexpr size_t kExactShare = 4, kExactShareOnce = 8;
 inline size_t ExactShare(bool once) { return once ? kExactShareOnce : kExactShare; }
-
-// Odd distances one odd depth makes: a step stands with as many, but not where they are
-// most of a short log's distances (a step that misses nearly every one is none).
-constexpr size_t kOddFloor = 2;
-// A long log's odd anchors a step stands with: one in this many distances (splices,
-// repeat sections and odd depths in a long log).
-constexpr size_t kOddShare = 16;
-
-// A share of the distances past which records running past the next disprove a step:
-// one in up to three distances still does, but the frames of a record that starts inside
-// the one before (a splice back by part of a record) do not.
-constexpr size_t kRunPastShare = 4;
 
 // How a step is held: as a header gives it (`follow` false: it drifts no more than a
 // step a little off does over the distance), or followed as measured roughly (only the

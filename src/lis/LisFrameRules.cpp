@@ -19,10 +19,6 @@ namespace lis::frames {
 namespace {
 
 constexpr double kMetresPerFoot = 0.3048;
-// A whole multiple of EB 8 tells the step only where no more than one distance in this
-// many is off EB 8's grid or runs past: the depths lie on its grid, so the bytes of EB 8
-// hold a fraction of the step.
-constexpr size_t kMultipleOffShare = 4;
 // Distances sorted first where the least that two share is looked for.
 constexpr size_t kFirstLook = 64;
 
@@ -55,7 +51,7 @@ double CommonestStep(std::vector<double> steps, double rounding)
     // Where most steps share one, the middle step is among them.
     const auto middle = steps.begin() + std::ptrdiff_t(steps.size() / 2);
     std::nth_element(steps.begin(), middle, steps.end());
-    if (const auto atMiddle = mean(*middle); 2 * atMiddle.second > steps.size()) return atMiddle.first;
+    if (const auto atMiddle = mean(*middle); Most(atMiddle.second, steps.size())) return atMiddle.first;
     // Else the step that agrees with the most: the steps that agree with steps[i] lie in
     // [first, last) of the sorted steps, and both ends only move up with i.
     std::sort(steps.begin(), steps.end());
@@ -152,7 +148,7 @@ double StepPrecisionOf(const std::vector<double>& depths, uint8_t code, double f
 // on a finer grid.
 bool RunsOnButOneSpliceBack(const StepFit& f, bool once)
 {
-    return once && f.odd == 0 && f.runPast == 1 && 2 * f.gapless > f.Distances();
+    return once && f.odd == 0 && f.runPast == 1 && Most(f.gapless, f.Distances());
 }
 
 // The best of four candidates the anchors give, each followed over the run (`course` the
@@ -178,7 +174,7 @@ Candidate BestCandidate(const std::vector<double>& depths, const std::vector<uin
         }
     }
     if (units.empty()) return {};
-    const double rounding = 2.5 * precision / double(fewest);
+    const double rounding = kCandidateRounding * precision / double(fewest);
     std::vector<double> candidates{CommonestStep(units, rounding)};
     candidates.push_back(*std::min_element(units.begin(), units.end()));
     const auto middle = units.begin() + std::ptrdiff_t(units.size() / 2);
@@ -236,7 +232,7 @@ double MeasuredStep(const std::vector<double>& depths, const std::vector<uint32_
     };
     if (const DepthGrid grid = MeasureDepthGrid(depths, counts, precision, integer);
         grid.holds && !wholeMultiple(grid.step)) {
-        if (!once || 2 * grid.gapless > grid.distances) return grid.step;
+        if (!once || Most(grid.gapless, grid.distances)) return grid.step;
         const Candidate best = BestCandidate(depths, counts, precision, integer, course);
         return best.holds && RunsOnButOneSpliceBack(best.fit, once) ? best.fit.step : grid.step;
     }
@@ -246,7 +242,7 @@ double MeasuredStep(const std::vector<double>& depths, const std::vector<uint32_
             if (j - start > longest) longest = j - start, from = start;
             start = j;
         }
-    if (longest >= 8 && longest < depths.size()) {
+    if (longest >= kLongestPiece && longest < depths.size()) {
         const auto first = std::ptrdiff_t(from), last = std::ptrdiff_t(from + longest);
         const std::vector<double> piece(depths.begin() + first, depths.begin() + last);
         // (Depth once, every anchor has its count.)
@@ -275,7 +271,7 @@ Turns TurnsOf(const std::vector<double>& depths)
 bool RunsOneWay(const std::vector<double>& depths)
 {
     const Turns t = TurnsOf(depths);
-    return std::min(t.ahead, t.back) <= std::max<size_t>(1, (t.ahead + t.back) / 16);
+    return std::min(t.ahead, t.back) <= std::max<size_t>(1, (t.ahead + t.back) / kTurnsShare);
 }
 
 // Whether frames of a layout keep a step at all: a garbled reading's depths do not.
@@ -390,13 +386,6 @@ GridAnchors AnchorsOf(const CLisLogicalFile& f)
     return a;
 }
 
-// Records lie near each other where no two in turn lie further apart than this many
-// records' frames at the step: a log that turns back over a few records and runs on,
-// not passes logged apart.
-constexpr double kNearRecords = 64.0;
-// Of records that jump about but lie near each other, the frames run the way this many
-// times as many record distances run as the other way.
-constexpr size_t kNearCourseShare = 2;
 
 // The way most depth-once records (`a`) run, where nine in ten or more do, or all but one
 // or two (a repeat section, a reversal) of a short log; where records that jump about lie
@@ -405,7 +394,7 @@ double RecordsCourse(const GridAnchors& a, double step)
 {
     const Turns t = TurnsOf(a.depths);
     const auto most = [](size_t more, size_t fewer) {
-        return 10 * fewer <= more + fewer || (fewer <= 2 && more >= 3 * fewer);
+        return kCourseShare * fewer <= more + fewer || (fewer <= kFewTurns && more >= kFewTurnsRunOn * fewer);
     };
     if (most(t.ahead, t.back)) return 1.0;
     if (most(t.back, t.ahead)) return -1.0;
@@ -505,7 +494,7 @@ double StepOfEntry8(const StepAnchors& s, double given, double rounded, const St
     // followed again while it lengthens the stretch: a step a little off splits the run
     // into short ones.
     StepFit run = byEntry8;
-    for (int again = 0; again < 8 && run.steps > 0; ++again) {
+    for (int again = 0; again < kMostRunFollows && run.steps > 0; ++again) {
         const StepFit next = s.Hold(run.step);
         if (next.steps <= run.steps) break;
         run = next;
@@ -535,15 +524,13 @@ std::tuple<size_t, size_t, size_t> Misfit(const StepFit& f)
     return {f.Misplaced(), f.drift, f.onGrid - std::min(f.onGrid, f.gapless)};
 }
 
-// The coarsest whole multiple of a step looked for, and looked for as its fraction.
-constexpr uint32_t kMostRatio = 8;
 
-// Whether one step is a whole multiple (2 to kMostRatio) of the other.
+// Whether one step is a whole multiple (2 to kMostMultiple) of the other.
 bool WholeRatio(double a, double b)
 {
     if (!(a > 0.0) || !(b > 0.0)) return false;
     const double ratio = std::max(a, b) / std::min(a, b), whole = std::nearbyint(ratio);
-    return whole >= 2.0 && whole <= kMostRatio && Agree(ratio, whole, 0.0);
+    return whole >= 2.0 && whole <= kMostMultiple && Agree(ratio, whole, 0.0);
 }
 
 // A step chosen that runs records past the next and is disproved shows what it was chosen
@@ -557,7 +544,7 @@ double FinerWhereRunsPast(const StepAnchors& s, double step, double given)
     if (fit.runPast == 0 || !fit.Disproves() || RunsOnButOneSpliceBack(fit, !s.anchors.counts.empty())) return step;
     std::vector<double> finer;
     for (const double base : {given, step})
-        for (uint32_t k = 2; base > 0.0 && k <= kMostRatio; ++k)
+        for (uint32_t k = 2; base > 0.0 && k <= kMostMultiple; ++k)
             if (base / k < step * (1.0 - kSpacingTolerance)) finer.push_back(base / k);
     std::sort(finer.begin(), finer.end(), std::greater<>());
     for (const double f : finer) {
@@ -754,13 +741,13 @@ uint32_t SettleFrameLayout(const LayoutTrials& trials, const CLisLogicalFile& f,
     // Frames that fill every record whole, where the channels' leave bytes unread, are
     // the records' frames: the depth behind their channels is the writer's own.
     const bool fillsRecords = declared.whole && !channels.whole;
-    if (ruled.empty() && !once && channelsRun && 2 * declared.padBetween > declared.depths.size() && !fillsRecords)
+    if (ruled.empty() && !once && channelsRun && Most(declared.padBetween, declared.depths.size()) && !fillsRecords)
         ruled = "the bytes behind its channels hold the next frames' depths";
     // Frames smaller than the channels, where the records hold whole frames of the
     // channels too, leave channel data unread.
     if (ruled.empty() && declared.size < channels.size && read(channels) && channels.whole && channelsRun)
         ruled = "the data records hold whole frames of the channels, which reach past its frames";
-    if (ruled.empty() && once && channelsRun && 2 * declared.padData > declared.frames && !entry8StepsDeclared())
+    if (ruled.empty() && once && channelsRun && Most(declared.padData, declared.frames) && !entry8StepsDeclared())
         ruled = "the bytes behind its channels hold channel data, not filler";
     if (ruled.empty()) return declared.size;
     return channelsRun ? channels.size : 0;

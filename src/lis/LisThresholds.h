@@ -1,0 +1,115 @@
+// Every threshold of the rules that settle a LIS data set's step and frame layout, each
+// beside its reason (lis/LisDepthGrid, lis/LisFrameRules). scripts/lis-thresholds.sh moves
+// each one step either way and runs the LIS tests: each move makes a test fail.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace lis::frames {
+
+// ---- shares of a log's distances --------------------------------------------------------
+
+// "Most": more than one in this many (a half).
+constexpr size_t kMostShare = 2;
+inline bool Most(size_t part, size_t whole) { return kMostShare * part > whole; }
+
+// Of a step's distances on its grid, at least one in this many are exactly their least
+// count of it where it is the log's step: a finer step leaves a gap after every frame. One
+// in four single steps; one in eight depth-once records, which frames missing at random
+// leave with a gap after most.
+constexpr size_t kExactShare = 4, kExactShareOnce = 8;
+
+// Odd distances one odd depth makes: a step stands with as many, but not where they are
+// most of a short log's distances (a step that misses nearly every one is none).
+constexpr size_t kOddFloor = 2;
+// A long log's odd anchors a step stands with: one in this many distances (splices,
+// repeat sections and odd depths in a long log).
+constexpr size_t kOddShare = 16;
+
+// A share of the distances past which records running past the next disprove a step:
+// one in up to three distances still does, but the frames of a record that starts inside
+// the one before (a splice back by part of a record) do not.
+constexpr size_t kRunPastShare = 4;
+
+// ---- how far a depth may lie off its place ----------------------------------------------
+
+// Code 68's depths are words rounded, cut or cut from a float: two of them lie up to this
+// many units of the fraction from their distance.
+constexpr double kCutWordReach = 1.25;
+// Where two depths' rounding reaches one in this many of a step, a single distance's count
+// of it is in doubt (a distance of one step may read as two, or none).
+constexpr double kDoubtShare = 3.0;
+// The share of a distance a step a little off (EB 8 rounded, or off by a ten-thousandth)
+// drifts by over it: an anchor off the grid by no more is drift, not a splice.
+constexpr double kDriftShare = 1.0e-3;
+
+// ---- following a step measured roughly --------------------------------------------------
+
+// Times a rough step is followed again: the first passes lengthen the stretch it holds
+// over by far more than twice; later ones gain a few steps of a long log, each a pass over
+// every depth.
+constexpr int kMostFollows = 4;
+// Times a header's step is followed again on the longest stretch it counts, to tell
+// whether it holds over the run.
+constexpr int kMostRunFollows = 8;
+// The share of the depths' rounding by which a step followed again moves the anchors of
+// its stretch at most once it has settled.
+constexpr double kFollowSettled = 0.125;
+// Steps of a stretch past which its own span over them counts a distance better than a
+// step held as given (one a little off drifts by a step over a long gap).
+constexpr uint64_t kCountingSteps = 64;
+
+// ---- whole multiples and fractions of a step --------------------------------------------
+
+// The coarsest whole multiple of a step looked for (and fraction, a step given way to).
+constexpr uint32_t kMostMultiple = 8;
+// Distances a whole multiple of the step may break: what one odd depth breaks.
+constexpr size_t kMultipleBroken = 2;
+// Distances on the grid it takes to show that every one is a whole multiple of the step:
+// fewer, a gap or two would.
+constexpr size_t kMultipleDistances = 4;
+// A whole multiple of EB 8 tells the step only where no more than one distance in this
+// many is off EB 8's grid or runs past: the depths lie on its grid, so the bytes of EB 8
+// hold a fraction of the step.
+constexpr size_t kMultipleOffShare = 4;
+
+// ---- long gaps and splices inside the rounding ------------------------------------------
+
+// A distance of more steps than this is a long gap: one step's error of a header's step a
+// little off (up to a thousandth) adds up over it to a share of a step that miscounts it.
+constexpr double kLongGap = 250.0;
+// Long gaps counted one by one against the run: a log of more is no log with a few gaps.
+constexpr size_t kMostLongGaps = 16;
+// Splits of a stretch that no step lays within the depths' rounding: splices the step
+// held takes for rounding (of a unit or two of an integer code).
+constexpr int kMostSplits = 3;
+
+// ---- measured candidates ----------------------------------------------------------------
+
+// Two distances agree as one candidate step within this many units of the depths' precision
+// (over their least count): each end of each distance rounded.
+constexpr double kCandidateRounding = 2.5;
+// The least anchors of a stretch that runs one way for its own grid to be measured where
+// the log turns back: fewer leave a gap or two to decide the step.
+constexpr size_t kLongestPiece = 8;
+
+// ---- the way a log runs -----------------------------------------------------------------
+
+// Frames' depths run one way but for one turn in this many distances (or one): a reading
+// cut across the channels jumps back and forth.
+constexpr size_t kTurnsShare = 16;
+// Depth-once records run one way where one in this many or fewer distances turn back.
+constexpr size_t kCourseShare = 10;
+// ...or, in a short log, where no more than this many turn back and this many times as
+// many run on (a repeat section, a reversal).
+constexpr size_t kFewTurns = 2, kFewTurnsRunOn = 3;
+// Records lie near each other where no two in turn lie further apart than this many
+// records' frames at the step: a log that turns back over a few records and runs on,
+// not passes logged apart.
+constexpr double kNearRecords = 64.0;
+// Of records that jump about but lie near each other, the frames run the way this many
+// times as many record distances run as the other way.
+constexpr size_t kNearCourseShare = 2;
+
+} // namespace lis::frames
