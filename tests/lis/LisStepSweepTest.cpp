@@ -56,6 +56,8 @@ using sweep::Written;
 // the earlier seven's 140 the same cases as when they were all.
 constexpr uint32_t kSeed = 20240131;
 constexpr int kCases = 300, kKindCases = 300;
+// LIS_SWEEP_NEW: of the new family, in turn (a draw of their own): 6 of each of the 9.
+constexpr int kNewCases = 54;
 
 uint32_t FromEnvironment(const char* name, uint32_t otherwise)
 {
@@ -378,6 +380,24 @@ std::pair<int, bool> StrayBytes(const std::vector<std::vector<uint8_t>>& padding
     return {stray, std::all_of(fillBytes.begin(), fillBytes.end(), [](uint8_t b) { return b == 0x20; })};
 }
 
+// Per frame, whether the grid moves (a new stretch starts) somewhere, each move between
+// `least` and `most` of the depth code's units off a whole number of steps.
+bool SpliceSizes(const Case& c, const Written& w, double least, double most)
+{
+    int moves = 0;
+    for (size_t i = 1; i < w.frames.size(); ++i) {
+        if (w.frames[i].stretch == w.frames[i - 1].stretch) continue;
+        const double along = Along(c, w.frames[i].depth - w.frames[i - 1].depth) / c.StepOut();
+        const double off = std::fabs(along - std::round(along)) * c.StepOut() / c.depth.unit;
+        if (!(off >= least - 1e-6 && off <= most + 1e-6)) return false;
+        ++moves;
+    }
+    return moves > 0;
+}
+
+struct Promise;
+const Promise& PromiseOf(sweep::Kind k);
+
 // What each kind promises of its logs, judged from what was written (the frames' true
 // places and depths, the records, the bytes), never from a reading: a kind whose logs
 // do not show it tries nothing of what it was made for.
@@ -478,8 +498,70 @@ const std::vector<Promise>& Promises()
              const int back = TurnsBack(c, w);
              return c.once && w.records >= 6 && w.records <= 12 && back >= 2 && back <= 3;
          }},
+        {K::GappedChanging, "depth once, changing padding, EB 8 right, a gap after half the records or more",
+         [](const Case& c, const Written& w) {
+             const std::vector<std::vector<uint8_t>> p = PaddingsOf(c, w);
+             bool changes = false;
+             for (size_t i = 1; i < p.size(); ++i) changes = changes || Differ(p[i], p[i - 1]) > 0;
+             const std::vector<int> gaps = GapsAfterRecords(w);
+             const long gapped = long(gaps.size()) - std::count(gaps.begin(), gaps.end(), 0);
+             return c.once && changes && Near(Entry8Share(c, w), 1) && gapped >= 1 && 2 * gapped >= long(gaps.size());
+         }},
+        {K::HeldPairs, "per frame, padding that holds a depth, in records of two frames",
+         [](const Case& c, const Written& w) {
+             const std::vector<int> sizes = RecordSizes(w);
+             const bool pairs = std::count(sizes.begin(), sizes.end(), 2) >= long(sizes.size()) - 1;
+             return pairs && PromiseOf(K::HeldDepth).kept(c, w);
+         }},
+        {K::LongGaps, "EB 8 0.01-0.1% off, a gap of 700-9,000 places",
+         [](const Case& c, const Written& w) {
+             const double off = std::fabs(Entry8Share(c, w) - 1);
+             bool long_ = false;
+             for (size_t i = 1; i < w.frames.size(); ++i) {
+                 const int gap = w.frames[i].place - w.frames[i - 1].place - 1;
+                 long_ = long_ || (gap >= 700 && gap <= 9000);
+             }
+             return off >= 0.99e-4 && off <= 1.01e-3 && long_;
+         }},
+        {K::RightFewSplice, "depth once, EB 8 right, 3-12 records, one or two starting inside the one before",
+         [](const Case& c, const Written& w) {
+             const int inside = StartsInside(c, w);
+             return c.once && Near(Entry8Share(c, w), 1) && w.records >= 3 && w.records <= 12 && inside >= 1
+                    && inside <= 2;
+         }},
+        {K::MultipleGaps, "depth once, EB 8 1.5 or 3 steps, gaps after some records",
+         [](const Case& c, const Written& w) {
+             const std::vector<int> gaps = GapsAfterRecords(w);
+             const double share = Entry8Share(c, w);
+             return c.once && (Near(share, 1.5) || Near(share, 3))
+                    && std::count(gaps.begin(), gaps.end(), 0) < long(gaps.size());
+         }},
+        {K::OtherIntegers, "integer depths, EB 8 right in the other system",
+         [](const Case& c, const Written& w) {
+             return (c.depth.code == 73 || c.depth.code == 79) && w.entry8Metres != c.depth.metres
+                    && Near(Entry8Share(c, w), 1);
+         }},
+        {K::IntegerSplices, "per-frame integer depths, EB 8 a fraction or 1.5 steps, splices of 1-3 units",
+         [](const Case& c, const Written& w) {
+             const double share = Entry8Share(c, w);
+             return !c.once && (c.depth.code == 73 || c.depth.code == 79)
+                    && (Near(share, 0.5) || Near(share, 1.0 / 3) || Near(share, 1.5)) && SpliceSizes(c, w, 1, 3);
+         }},
+        {K::SpliceUnderStep, "per frame, EB 8 right, splices of under a step",
+         [](const Case& c, const Written& w) {
+             return !c.once && Near(Entry8Share(c, w), 1) && SpliceSizes(c, w, 0.5, c.StepOut() / c.depth.unit - 0.5);
+         }},
+        {K::FiveFrames, "per frame, five frames, EB 8 twice the step",
+         [](const Case& c, const Written& w) {
+             return !c.once && w.frames.size() == 5 && Near(Entry8Share(c, w), 2);
+         }},
     };
     return promises;
+}
+
+const Promise& PromiseOf(sweep::Kind k)
+{
+    return *std::find_if(Promises().begin(), Promises().end(), [k](const Promise& p) { return p.kind == k; });
 }
 
 // What the case's kind promises and its log does not show; nullptr where it does.
@@ -683,9 +765,12 @@ struct KnownFailures {
     sweep::Kind kind;
     int count;
 };
+// The new family is drawn by default (LIS_SWEEP_NEW) so that its failures stay in sight
+// and are listed case by case; the budget, not the draw, keeps the test green meanwhile.
 constexpr KnownFailures kKnownFailures[] = {
-    {sweep::Kind::Table, 1},      {sweep::Kind::FractionOdd, 1}, {sweep::Kind::RecordGaps, 2},
-    {sweep::Kind::TurnBack, 4},
+    {sweep::Kind::Table, 1},          {sweep::Kind::FractionOdd, 1},    {sweep::Kind::RecordGaps, 2},
+    {sweep::Kind::TurnBack, 4},       {sweep::Kind::HeldPairs, 5},      {sweep::Kind::LongGaps, 3},
+    {sweep::Kind::RightFewSplice, 2}, {sweep::Kind::IntegerSplices, 2}, {sweep::Kind::FiveFrames, 6},
 };
 
 class LisStepSweepTest : public HostTest {
@@ -773,7 +858,8 @@ TEST_F(LisStepSweepTest, EveryLogOfKnownTruthIsReadAtItsDepthsAndStep)
     std::map<sweep::Kind, std::array<int, 3>> byKind; // failed, judged, left out
     for (const Case& c : sweep::Draw(FromEnvironment("LIS_SWEEP_SEED", kSeed),
                                      int(FromEnvironment("LIS_SWEEP_CASES", kCases)),
-                                     int(FromEnvironment("LIS_SWEEP_KINDS", kKindCases)))) {
+                                     int(FromEnvironment("LIS_SWEEP_KINDS", kKindCases)),
+                                     int(FromEnvironment("LIS_SWEEP_NEW", kNewCases)))) {
         const Written w = sweep::Write(c);
         const Stretch s = StretchOf(c, w);
         std::string why, status = "LEFT-OUT";
