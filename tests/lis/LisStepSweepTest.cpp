@@ -12,7 +12,10 @@
 // over the whole run from the file's first frame to its last, its miss times the steps
 // between their true depths stays within 0.01 ft or m. The fast samples are spaced by
 // that step. A case is left out only where its bytes are as well those of another log,
-// which the truth and the bytes tell (Undecidable).
+// which the truth and the bytes tell (Undecidable); where EB 8 does not settle the step,
+// a reading at any step that lays the recorded depths out is judged as that log's
+// (Allows). A case of a kind whose log does not
+// show what its kind promises (Promises) fails: it would pass without trying anything.
 // LIS_SWEEP_LIST=<path> writes "<case> <PASS|FAIL|LEFT-OUT> <why> | <case>" a line, so
 // that two builds can be compared case by case.
 #include "lis/LisParamScan.h"
@@ -53,6 +56,8 @@ using sweep::Written;
 // the earlier seven's 140 the same cases as when they were all.
 constexpr uint32_t kSeed = 20240131;
 constexpr int kCases = 300, kKindCases = 300;
+// LIS_SWEEP_NEW: of the new family, in turn (a draw of their own): 6 of each of the 9.
+constexpr int kNewCases = 54;
 
 uint32_t FromEnvironment(const char* name, uint32_t otherwise)
 {
@@ -178,19 +183,6 @@ std::string JudgeRun(const Case& c, const Written& w, const Stretch& s, double s
     return Format("step %.9g for %.9g: off %.3g over the run of %.0f steps; ", step, truth, miss * steps, steps);
 }
 
-// Whether a reading at step `t` fails the judge: its step over the stretch or the whole
-// run, or depth once, a frame placed at it from its record's depth.
-bool FailsAt(const Case& c, const Written& w, const Stretch& s, double t)
-{
-    const double top = s.frames.empty() ? 0.0 : w.frames[s.frames.front()].recorded;
-    if (!StepMisses(c, w, s, top, t).empty() || !JudgeRun(c, w, s, t).empty()) return true;
-    const double sign = c.up ? -1.0 : 1.0;
-    for (const sweep::Frame& f : w.frames)
-        if (c.once && !(std::fabs(f.recorded + sign * f.inRecord * t - f.depth) <= FrameAllowance(c, s, f)))
-            return true;
-    return false;
-}
-
 // The anchors of each stretch (`oneGrid`: of the whole log, as if on one grid), the
 // depths the file records: every frame's, or depth once each record's first; odd depths
 // and frames the reader drops left out.
@@ -237,39 +229,6 @@ bool LaysOut(const Case& c, const Written& w, const Stretch& s, double t, bool o
     return true;
 }
 
-// The true distances between anchors on each stretch, in steps: how many, their
-// greatest common divisor, whether the frames written from each anchor to the next fit
-// that many times further apart, and whether any anchor's frames run on to the next
-// with no place missing.
-struct Distances {
-    int count = 0;
-    long divisor = 0;
-    bool fitWider = true;
-    bool runOn = false;
-};
-
-Distances DistancesOf(const Case& c, const Written& w)
-{
-    Distances d;
-    for (const std::vector<size_t>& anchors : AnchorsOf(c, w))
-        for (size_t p = 1; p < anchors.size(); ++p) {
-            ++d.count;
-            d.divisor = std::gcd(d.divisor, long(w.frames[anchors[p]].place - w.frames[anchors[p - 1]].place));
-        }
-    for (const std::vector<size_t>& anchors : AnchorsOf(c, w))
-        for (size_t p = 1; p < anchors.size(); ++p) {
-            const long written = long(anchors[p] - anchors[p - 1]);
-            const long distance = long(w.frames[anchors[p]].place - w.frames[anchors[p - 1]].place);
-            d.fitWider = d.fitWider && written * d.divisor <= distance;
-            d.runOn = d.runOn || written == distance;
-        }
-    return d;
-}
-
-// Distances enough to show that every one is a whole multiple of EB 8: fewer, a gap
-// after every record is as likely.
-constexpr int kEnoughDistances = 4;
-
 // EB 8 in the depths' units, read in full from its code-68 word; 0 where absent.
 double Entry8Read(const Case& c, const Written& w)
 {
@@ -279,96 +238,348 @@ double Entry8Read(const Case& c, const Written& w)
     return s;
 }
 
-// Whether `entry8` is the step over a whole number (2 or more).
-bool Fraction(double entry8, double step)
+// The data records (type 0) of a plain-framed file, their physical records joined.
+std::vector<std::vector<uint8_t>> DataRecords(const std::vector<uint8_t>& bytes)
 {
-    const double g = std::round(step / entry8);
-    return entry8 > 0 && g >= 2 && std::fabs(g * entry8 - step) <= 1e-5 * step;
+    std::vector<std::vector<uint8_t>> logical;
+    for (size_t at = 0; at + 4 <= bytes.size();) {
+        const size_t length = size_t(bytes[at]) << 8 | bytes[at + 1];
+        const bool continued = (bytes[at + 3] & lisb::kPredecessor) != 0;
+        if (length < 4 || at + length > bytes.size()) break;
+        if (!continued || logical.empty()) logical.emplace_back();
+        logical.back().insert(logical.back().end(), bytes.begin() + long(at + 4), bytes.begin() + long(at + length));
+        at += length;
+    }
+    std::vector<std::vector<uint8_t>> data;
+    for (std::vector<uint8_t>& r : logical)
+        if (!r.empty() && r[0] == 0) data.push_back(std::move(r));
+    return data;
 }
 
-// Odd depths the file records on EB 8's grid but off the true step's: each makes two
-// distances that are no whole multiple of the step (measured from its stretch's first
-// anchor, within two depths' rounding).
-int OddOnEntry8Grid(const Case& c, const Written& w, const Stretch& s, double entry8, double step)
+// Each frame's padding as written: the bytes past its channels, to EB 3's frame.
+std::vector<std::vector<uint8_t>> PaddingsOf(const Case& c, const Written& w)
 {
-    const double sign = c.up ? -1.0 : 1.0;
-    const auto on = [&](double along, double t) { return std::fabs(along - std::round(along / t) * t) <= 2 * s.precision; };
-    int odd = 0;
+    std::vector<std::vector<uint8_t>> out;
+    if (w.declared <= w.channelBytes) return out;
+    const size_t body = 2 + (c.once ? size_t(lisb::CodeSize(c.depth.code)) : 0);
+    for (const std::vector<uint8_t>& r : DataRecords(w.bytes))
+        for (size_t at = body; at + w.declared <= r.size(); at += w.declared)
+            out.emplace_back(r.begin() + long(at + w.channelBytes), r.begin() + long(at + w.declared));
+    return out;
+}
+
+// A depth word of the case's code at the start of `bytes`, in feet or metres.
+double DepthWord(const Case& c, const std::vector<uint8_t>& bytes)
+{
+    if (bytes.size() < size_t(lisb::CodeSize(c.depth.code))) return NAN;
+    const uint32_t word = uint32_t(bytes[0]) << 24 | uint32_t(bytes[1]) << 16 | uint32_t(bytes[2]) << 8 | bytes[3];
+    if (c.depth.code == 79) return double(int16_t(uint16_t(bytes[0] << 8 | bytes[1]))) * c.depth.unit;
+    if (c.depth.code == 73) return double(int32_t(word)) * c.depth.unit;
+    return sweep::Value68(word) * c.depth.unit;
+}
+
+// The frames that start data records, in order.
+std::vector<const sweep::Frame*> RecordFirsts(const Written& w)
+{
+    std::vector<const sweep::Frame*> out;
+    for (const sweep::Frame& f : w.frames)
+        if (f.inRecord == 0) out.push_back(&f);
+    return out;
+}
+
+// Frames in each record.
+std::vector<int> RecordSizes(const Written& w)
+{
+    std::vector<int> out;
     for (const sweep::Frame& f : w.frames) {
-        if (!f.odd || (c.once && f.inRecord > 0)) continue;
-        const auto first = std::find_if(w.frames.begin(), w.frames.end(), [&](const sweep::Frame& g) {
-            return g.stretch == f.stretch && !g.odd && !g.dropped && (!c.once || g.inRecord == 0);
-        });
-        if (first == w.frames.end()) continue;
-        const double along = (f.recorded - first->recorded) * sign;
-        odd += on(along, entry8) && !on(along, step);
+        if (f.inRecord == 0) out.push_back(0);
+        ++out.back();
     }
+    return out;
+}
+
+double Along(const Case& c, double depth) { return c.up ? -depth : depth; }
+
+// Depth once, the records that start inside the one before: behind its last frame's
+// true depth (or on it), ahead of its first's.
+int StartsInside(const Case& c, const Written& w)
+{
+    const double slack = 1e-9 * std::max(1.0, std::fabs(w.frames.front().depth));
+    int inside = 0;
+    for (size_t i = 1; i < w.frames.size(); ++i) {
+        if (w.frames[i].inRecord > 0) continue;
+        const sweep::Frame& last = w.frames[i - 1];
+        const sweep::Frame& first = w.frames[i - 1 - size_t(last.inRecord)];
+        const double at = Along(c, w.frames[i].depth);
+        inside += at > Along(c, first.depth) + slack && at <= Along(c, last.depth) + slack;
+    }
+    return inside;
+}
+
+// Depth once, the records whose first depth lies behind the record before's first.
+int TurnsBack(const Case& c, const Written& w)
+{
+    const std::vector<const sweep::Frame*> firsts = RecordFirsts(w);
+    int back = 0;
+    for (size_t r = 1; r < firsts.size(); ++r) back += Along(c, firsts[r]->depth) < Along(c, firsts[r - 1]->depth);
+    return back;
+}
+
+// Per frame, the frames whose depth lies behind (or on) the frame before's.
+int FramesBack(const Case& c, const Written& w)
+{
+    int back = 0;
+    for (size_t i = 1; i < w.frames.size(); ++i) back += Along(c, w.frames[i].depth) <= Along(c, w.frames[i - 1].depth);
+    return back;
+}
+
+// The grid places missing after each record but the last.
+std::vector<int> GapsAfterRecords(const Written& w)
+{
+    std::vector<int> out;
+    for (size_t i = 1; i < w.frames.size(); ++i)
+        if (w.frames[i].inRecord == 0) out.push_back(w.frames[i].place - w.frames[i - 1].place - 1);
+    return out;
+}
+
+// Odd depths (depth once, records with one).
+int OddAnchors(const Case& c, const Written& w)
+{
+    int odd = 0;
+    for (const sweep::Frame& f : w.frames) odd += f.odd && (!c.once || f.inRecord == 0);
     return odd;
+}
+
+// EB 8 as written, as a share of the true step (0 where absent).
+double Entry8Share(const Case& c, const Written& w) { return Entry8Read(c, w) / c.StepOut(); }
+bool Near(double x, double y) { return std::fabs(x - y) <= 1e-5 * std::fabs(y); }
+
+// The bytes two paddings of one size differ in.
+int Differ(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b)
+{
+    int n = 0;
+    for (size_t k = 0; k < a.size() && k < b.size(); ++k) n += a[k] != b[k];
+    return n;
+}
+
+// The paddings' bytes that differ from the commonest padding's (one stray byte leaves
+// the first three frames' paddings at least two alike); and whether that is all blanks.
+std::pair<int, bool> StrayBytes(const std::vector<std::vector<uint8_t>>& paddings)
+{
+    if (paddings.empty()) return {0, false};
+    // The commonest padding: the one the fewest bytes set apart from all others.
+    size_t fill = 0;
+    int least = INT32_MAX;
+    for (size_t i = 0; i < paddings.size() && i < 3; ++i) {
+        int apart = 0;
+        for (const std::vector<uint8_t>& p : paddings) apart += Differ(p, paddings[i]);
+        if (apart < least) fill = i, least = apart;
+    }
+    const int stray = least;
+    const std::vector<uint8_t>& fillBytes = paddings[fill];
+    return {stray, std::all_of(fillBytes.begin(), fillBytes.end(), [](uint8_t b) { return b == 0x20; })};
+}
+
+// Per frame, whether the grid moves (a new stretch starts) somewhere, each move between
+// `least` and `most` of the depth code's units off a whole number of steps.
+bool SpliceSizes(const Case& c, const Written& w, double least, double most)
+{
+    int moves = 0;
+    for (size_t i = 1; i < w.frames.size(); ++i) {
+        if (w.frames[i].stretch == w.frames[i - 1].stretch) continue;
+        const double along = Along(c, w.frames[i].depth - w.frames[i - 1].depth) / c.StepOut();
+        const double off = std::fabs(along - std::round(along)) * c.StepOut() / c.depth.unit;
+        if (!(off >= least - 1e-6 && off <= most + 1e-6)) return false;
+        ++moves;
+    }
+    return moves > 0;
+}
+
+struct Promise;
+const Promise& PromiseOf(sweep::Kind k);
+
+// What each kind promises of its logs, judged from what was written (the frames' true
+// places and depths, the records, the bytes), never from a reading: a kind whose logs
+// do not show it tries nothing of what it was made for.
+struct Promise {
+    sweep::Kind kind;
+    const char* what;
+    std::function<bool(const Case&, const Written&)> kept;
+};
+
+const std::vector<Promise>& Promises()
+{
+    using K = sweep::Kind;
+    static const std::vector<Promise> promises{
+        {K::Table, "nothing", [](const Case&, const Written&) { return true; }},
+        {K::IntegerDepths, "integer depths once a record of several frames, a step of half a unit or less",
+         [](const Case& c, const Written& w) {
+             return (c.depth.code == 73 || c.depth.code == 79) && c.once && w.records < int(w.frames.size())
+                    && c.StepOut() <= 0.5 * c.depth.unit * (1 + 1e-9);
+         }},
+        {K::SpliceBack, "depth once, a record starting inside the one before",
+         [](const Case& c, const Written& w) { return c.once && StartsInside(c, w) >= 1; }},
+        {K::StrayPadding, "depth once, one stray byte in the padding, or padding of blanks",
+         [](const Case& c, const Written& w) {
+             const auto [stray, blanks] = StrayBytes(PaddingsOf(c, w));
+             return c.once && (stray == 1 || (blanks && stray == 0));
+         }},
+        {K::FractionOdd, "EB 8 a half or a third of the step, 3 odd depths or more",
+         [](const Case& c, const Written& w) {
+             const double share = Entry8Share(c, w);
+             return (Near(share, 0.5) || Near(share, 1.0 / 3)) && OddAnchors(c, w) >= 3;
+         }},
+        {K::DeepHalf, "per-frame code 68 at 1/120 ft below 20,000 ft, EB 8 half the step",
+         [](const Case& c, const Written& w) {
+             return !c.once && c.depth.code == 68 && Near(c.StepOut(), 1.0 / 120) && !c.depth.metres
+                    && w.frames.front().depth >= 20000 && Near(Entry8Share(c, w), 0.5);
+         }},
+        {K::Drifting, "per frame, EB 8 0.01-0.1% off, over 3,000 places or more",
+         [](const Case& c, const Written& w) {
+             const double off = std::fabs(Entry8Share(c, w) - 1);
+             return !c.once && off >= 0.99e-4 && off <= 1.01e-3 && w.frames.back().place >= 3000 - 1;
+         }},
+        {K::ShortRepeats, "per frame, padded, two repeat sections in 20-31 frames",
+         [](const Case& c, const Written& w) {
+             return !c.once && w.declared > w.channelBytes && FramesBack(c, w) == 2 && w.frames.size() >= 20
+                    && w.frames.size() <= 31;
+         }},
+        {K::ChangingPadding, "depth once, padding that changes from frame to frame",
+         [](const Case& c, const Written& w) {
+             const std::vector<std::vector<uint8_t>> p = PaddingsOf(c, w);
+             bool changes = false;
+             for (size_t i = 1; i < p.size(); ++i) changes = changes || Differ(p[i], p[i - 1]) > 0;
+             return c.once && changes;
+         }},
+        {K::HeldDepth, "per frame, padding that holds a depth up to a step past the frame's",
+         [](const Case& c, const Written& w) {
+             const std::vector<std::vector<uint8_t>> p = PaddingsOf(c, w);
+             if (c.once || p.size() != w.frames.size()) return false;
+             // A depth code's rounding may lay it on the frame's own depth or the next.
+             for (size_t i = 0; i < p.size(); ++i) {
+                 const double on = Along(c, DepthWord(c, p[i]) - w.frames[i].recorded);
+                 const double slack = DepthPrecision(c, w.frames[i].depth);
+                 if (!(on >= -slack && on <= c.StepOut() + slack)) return false;
+             }
+             return !p.empty();
+         }},
+        {K::RecordGaps, "depth once, EB 8 right, a gap of one record after most records, none after one or more",
+         [](const Case& c, const Written& w) {
+             const std::vector<int> gaps = GapsAfterRecords(w), sizes = RecordSizes(w);
+             int whole = 0, none = 0;
+             for (size_t r = 0; r < gaps.size(); ++r) whole += gaps[r] == sizes[r], none += gaps[r] == 0;
+             return c.once && Near(Entry8Share(c, w), 1) && 2 * whole > int(gaps.size()) && none >= 1;
+         }},
+        {K::FewSpliceBack, "depth once, 4-9 records, no EB 8 of the step, a record starting inside the one before",
+         [](const Case& c, const Written& w) {
+             const double share = Entry8Share(c, w);
+             return c.once && w.records >= 4 && w.records <= 9 && (share == 0 || share >= 1.5 - 1e-5)
+                    && StartsInside(c, w) >= 1;
+         }},
+        {K::ThreeFrames, "EB 8 3-10% off; three frames, or depth once three records running on",
+         [](const Case& c, const Written& w) {
+             const double off = std::fabs(Entry8Share(c, w) - 1);
+             const std::vector<int> gaps = GapsAfterRecords(w);
+             const bool three = c.once ? w.records == 3 && std::count(gaps.begin(), gaps.end(), 0) == 2
+                                       : w.frames.size() == 3;
+             return off >= 0.03 - 1e-6 && off <= 0.1 + 1e-6 && three;
+         }},
+        {K::WideGaps, "depth once, EB 8 1.5 steps, 5-8 records, one or two running on and gaps after the others",
+         [](const Case& c, const Written& w) {
+             const std::vector<int> gaps = GapsAfterRecords(w);
+             const long none = std::count(gaps.begin(), gaps.end(), 0);
+             return c.once && Near(Entry8Share(c, w), 1.5) && w.records >= 5 && w.records <= 8 && none >= 1
+                    && none <= 2 && none < long(gaps.size());
+         }},
+        {K::HalfManyOdd, "EB 8 half the step, 5 odd depths or more",
+         [](const Case& c, const Written& w) { return Near(Entry8Share(c, w), 0.5) && OddAnchors(c, w) >= 5; }},
+        {K::TurnBack, "depth once, 6-12 records whose depths turn back 2-3 times",
+         [](const Case& c, const Written& w) {
+             const int back = TurnsBack(c, w);
+             return c.once && w.records >= 6 && w.records <= 12 && back >= 2 && back <= 3;
+         }},
+        {K::GappedChanging, "depth once, changing padding, EB 8 right, a gap after half the records or more",
+         [](const Case& c, const Written& w) {
+             const std::vector<std::vector<uint8_t>> p = PaddingsOf(c, w);
+             bool changes = false;
+             for (size_t i = 1; i < p.size(); ++i) changes = changes || Differ(p[i], p[i - 1]) > 0;
+             const std::vector<int> gaps = GapsAfterRecords(w);
+             const long gapped = long(gaps.size()) - std::count(gaps.begin(), gaps.end(), 0);
+             return c.once && changes && Near(Entry8Share(c, w), 1) && gapped >= 1 && 2 * gapped >= long(gaps.size());
+         }},
+        {K::HeldPairs, "per frame, padding that holds a depth, in records of two frames",
+         [](const Case& c, const Written& w) {
+             const std::vector<int> sizes = RecordSizes(w);
+             const bool pairs = std::count(sizes.begin(), sizes.end(), 2) >= long(sizes.size()) - 1;
+             return pairs && PromiseOf(K::HeldDepth).kept(c, w);
+         }},
+        {K::LongGaps, "EB 8 0.01-0.1% off, a gap of 700-9,000 places",
+         [](const Case& c, const Written& w) {
+             const double off = std::fabs(Entry8Share(c, w) - 1);
+             bool long_ = false;
+             for (size_t i = 1; i < w.frames.size(); ++i) {
+                 const int gap = w.frames[i].place - w.frames[i - 1].place - 1;
+                 long_ = long_ || (gap >= 700 && gap <= 9000);
+             }
+             return off >= 0.99e-4 && off <= 1.01e-3 && long_;
+         }},
+        {K::RightFewSplice, "depth once, EB 8 right, 3-12 records, one or two starting inside the one before",
+         [](const Case& c, const Written& w) {
+             const int inside = StartsInside(c, w);
+             return c.once && Near(Entry8Share(c, w), 1) && w.records >= 3 && w.records <= 12 && inside >= 1
+                    && inside <= 2;
+         }},
+        {K::MultipleGaps, "depth once, EB 8 1.5 or 3 steps, gaps after some records",
+         [](const Case& c, const Written& w) {
+             const std::vector<int> gaps = GapsAfterRecords(w);
+             const double share = Entry8Share(c, w);
+             return c.once && (Near(share, 1.5) || Near(share, 3))
+                    && std::count(gaps.begin(), gaps.end(), 0) < long(gaps.size());
+         }},
+        {K::OtherIntegers, "integer depths, EB 8 right in the other system",
+         [](const Case& c, const Written& w) {
+             return (c.depth.code == 73 || c.depth.code == 79) && w.entry8Metres != c.depth.metres
+                    && Near(Entry8Share(c, w), 1);
+         }},
+        {K::IntegerSplices, "per-frame integer depths, EB 8 a fraction or 1.5 steps, splices of 1-3 units",
+         [](const Case& c, const Written& w) {
+             const double share = Entry8Share(c, w);
+             return !c.once && (c.depth.code == 73 || c.depth.code == 79)
+                    && (Near(share, 0.5) || Near(share, 1.0 / 3) || Near(share, 1.5)) && SpliceSizes(c, w, 1, 3);
+         }},
+        {K::SpliceUnderStep, "per frame, EB 8 right, splices of under a step",
+         [](const Case& c, const Written& w) {
+             return !c.once && Near(Entry8Share(c, w), 1) && SpliceSizes(c, w, 0.5, c.StepOut() / c.depth.unit - 0.5);
+         }},
+        {K::FiveFrames, "per frame, five frames, EB 8 twice the step",
+         [](const Case& c, const Written& w) {
+             return !c.once && w.frames.size() == 5 && Near(Entry8Share(c, w), 2);
+         }},
+    };
+    return promises;
+}
+
+const Promise& PromiseOf(sweep::Kind k)
+{
+    return *std::find_if(Promises().begin(), Promises().end(), [k](const Promise& p) { return p.kind == k; });
+}
+
+// What the case's kind promises and its log does not show; nullptr where it does.
+const char* Unkept(const Case& c, const Written& w)
+{
+    for (const Promise& p : Promises())
+        if (p.kind == c.kind) return p.kept(c, w) ? nullptr : p.what;
+    return "a kind with no promise to judge it by";
 }
 
 // EB 8 off by under 1% of the step (the table's 1e-4, a drifting EB 8) still names the
 // step, which the depths show it drifting from; 3% off, it names another step.
 constexpr double kEntry8Near = 0.01;
-// Depth once, the way a record's frames run shows only in how the records follow each
-// other: it is told where at least this many times as many record distances run the
-// log's way as back. Nearer (4:3, 3:2), the bytes are as well those of a log the other
-// way turning back at the other distances, which only EB 4 would tell apart.
-constexpr int kClearCourse = 2;
 // The finest step a log takes (1/120 ft): a finer one no reading looks for.
 constexpr double kFinestFeet = 1.0 / 120;
 // The share of a value by which two computations of it may differ (the truth's depths,
 // one computed a record further on than the other).
 constexpr double kRoundOff = 1e-9;
-
-// Depth once, the distances from one record's recorded depth to the next's that run the
-// log's way, and those that run back.
-struct Course {
-    int ahead = 0, back = 0;
-};
-
-Course CourseOf(const Case& c, const Written& w)
-{
-    Course k;
-    const double sign = c.up ? -1.0 : 1.0;
-    const sweep::Frame* before = nullptr;
-    for (const sweep::Frame& f : w.frames) {
-        if (f.inRecord > 0) continue;
-        if (before) {
-            const double along = (f.recorded - before->recorded) * sign;
-            k.ahead += along > 0 ? 1 : 0;
-            k.back += along < 0 ? 1 : 0;
-        }
-        before = &f;
-    }
-    return k;
-}
-
-// Depth once, whether more than half the distances from one record to the next are its
-// frames at the true step: the records run on there.
-bool MostRunOn(const Case& c, const Written& w)
-{
-    const double sign = c.up ? -1.0 : 1.0, step = c.StepOut();
-    int distances = 0, runOn = 0;
-    for (size_t i = 0, first = 0; i < w.frames.size(); ++i) {
-        if (i == 0 || w.frames[i].inRecord > 0) continue;
-        const double along = (w.frames[i].depth - w.frames[first].depth) * sign;
-        ++distances;
-        const double scale = std::max(1.0, std::fabs(w.frames[i].depth));
-        runOn += std::fabs(along - double(i - first) * step) <= kRoundOff * scale ? 1 : 0;
-        first = i;
-    }
-    return 2 * runOn > distances;
-}
-
-// Whether a step finer than the truth by a whole number, no finer than any log's, lays
-// every record out on one grid, no stretch apart: a gap then follows each record.
-bool FinerLaysOut(const Case& c, const Written& w, const Stretch& s)
-{
-    const double finest = (c.depth.metres ? kFinestFeet * kFoot : kFinestFeet) * (1 - kRoundOff);
-    for (int k = 2; c.StepOut() / k >= finest; ++k)
-        if (LaysOut(c, w, s, c.StepOut() / k, true)) return true;
-    return false;
-}
 
 // Depth once, EB 3 a multiple r of the channels' frame (more than one), in records whole
 // in EB 3's frames, with EB 8 that multiple of the true step: the bytes are as well those
@@ -380,51 +591,59 @@ bool EntriesShareAMultiple(const Case& c, const Written& w, double entry8)
     return std::fabs(entry8 - r * c.StepOut()) <= 1e-5 * c.StepOut();
 }
 
-// A right EB 8 whose whole multiple g (up to 8) every distance between anchors is but for
-// two (what a splice there and back, or one odd depth, breaks), with each anchor's frames
-// fitting g places apart: the bytes are as well those of a log stepped g x EB 8, EB 8 a
-// fraction of it, whose grid moves on by part of a step.
-constexpr int kBrokenByOne = 2; // distances one odd depth breaks
-bool MultipleButOne(const Case& c, const Written& w)
+// EB 8 settles the step where it is the step, in either system; else every step that
+// lays the recorded depths out (Allows) gives a right reading, as the bytes cannot tell
+// those logs apart (EB 8 a little off among them where its grid holds the depths).
+bool Settled(const Case& c) { return c.spacing == Spacing::Right || c.spacing == Spacing::OtherUnits; }
+
+// Whether the bytes are as well those of a log stepped `t`: no finer than any log's,
+// its recorded depths laid out on every stretch or on one grid over the whole log.
+bool Allows(const Case& c, const Written& w, const Stretch& s, double t)
 {
-    const std::vector<std::vector<size_t>> stretches = AnchorsOf(c, w);
-    for (long g = 2; g <= 8; ++g) {
-        int count = 0, off = 0;
-        bool fit = true;
-        for (const std::vector<size_t>& anchors : stretches)
-            for (size_t p = 1; p < anchors.size(); ++p) {
-                const long written = long(anchors[p] - anchors[p - 1]);
-                const long distance = long(w.frames[anchors[p]].place - w.frames[anchors[p - 1]].place);
-                ++count;
-                off += distance % g != 0;
-                fit = fit && (distance % g != 0 || written * g <= distance);
-            }
-        if (count >= kEnoughDistances && off <= kBrokenByOne && fit) return true;
-    }
-    return false;
+    const double finest = (c.depth.metres ? kFinestFeet * kFoot : kFinestFeet) * (1 - kRoundOff);
+    const double entry8 = Entry8Read(c, w);
+    const bool header = entry8 > 0 && std::fabs(t - entry8) <= 1e-6 * entry8; // stands, however fine
+    return !Settled(c) && (t >= finest || header) && (LaysOut(c, w, s, t) || LaysOut(c, w, s, t, true));
 }
 
-// Cases whose bytes are as well those of another log, told from the truth and the bytes
-// (not from the reader's rules): the reason, or nullptr. Where two logs write the same
-// bytes, a reading is held to these: the header stands unless the bytes prove it wrong;
-// EB 8 at a fraction of the step shows where every distance is a whole multiple of it,
-// over enough distances, and frames run on at that multiple; with no step given, the
-// coarsest step that lays the depths out, or where one record starts inside the one
-// before, the step the records run on at after most of them; depth once, the frames run
-// the way most record distances clearly do.
+// The log the bytes as well are at step `t`: per frame the same depths; depth once, each
+// record's frames from its true depth at `t`; the grid places counted at `t` from each
+// stretch's first frame; and the frames dropped as one depth with the next, anew.
+std::pair<Case, Written> SteppedAt(const Case& c, const Written& w, double t)
+{
+    Case a = c;
+    a.step = {t, c.depth.metres};
+    Written v = w;
+    const double sign = c.up ? -1.0 : 1.0;
+    std::map<int, std::pair<double, int>> firsts; // a stretch's first depth and place
+    for (size_t i = 0; i < v.frames.size(); ++i) {
+        sweep::Frame& f = v.frames[i];
+        if (c.once && f.inRecord > 0) {
+            const sweep::Frame& head = v.frames[i - size_t(f.inRecord)];
+            f.depth = head.depth + sign * f.inRecord * t;
+            f.place = head.place + f.inRecord;
+            continue;
+        }
+        const auto [it, added] = firsts.emplace(f.stretch, std::make_pair(f.depth, f.place));
+        if (!added) f.place = it->second.second + int(std::lround(Along(c, f.depth - it->second.first) / t));
+    }
+    for (size_t i = 0; i + 1 < v.frames.size(); ++i) {
+        sweep::Frame &f = v.frames[i], &next = v.frames[i + 1];
+        if (!c.once) f.dropped = f.recorded == next.recorded;
+        else if (next.inRecord == 0)
+            f.dropped = std::fabs(f.depth - next.depth) <= kRoundOff * std::max(1.0, std::fabs(next.depth));
+    }
+    return {a, v};
+}
+
+// Cases whose bytes are as well those of another log of other frames or another way,
+// told from the truth and the bytes (not from the reader's rules): the reason, or
+// nullptr. A step the bytes leave open is no reason: every one they allow is judged.
 const char* Undecidable(const Case& c, const Written& w, const Stretch& s)
 {
-    const bool right = c.spacing == Spacing::Right || c.spacing == Spacing::OtherUnits;
     const double entry8 = Entry8Read(c, w), truth = c.StepOut();
-    const Distances d = DistancesOf(c, w);
-    // EB 8 at a fraction of the step shows it where some frames run on at the step: else
-    // the gaps it leaves after every record are as likely as the step's. Where more than
-    // one odd depth lies on EB 8's grid, not every distance the file records is a whole
-    // multiple of it but for what one odd depth breaks: nothing proves EB 8 wrong.
-    const bool fraction = Fraction(entry8, truth) && d.count >= kEnoughDistances && d.runOn
-                          && OddOnEntry8Grid(c, w, s, entry8, truth) < 2;
-    // EB 8 gives the step (to within its drift), or a multiple of it that the bytes show.
-    const bool given = right || (c.spacing == Spacing::Off && std::fabs(c.off) < kEntry8Near) || fraction;
+    // EB 8 that the frames can be told by: the step, or one that lays the depths out.
+    const bool given = Settled(c) || (entry8 > 0 && LaysOut(c, w, s, entry8));
     if (c.once && c.layout == Layout::Smaller && w.recordsWholeInDeclared && (!given || !w.declaredRunPast))
         return "depth once, EB 3 short of the channels but whole in every record, and no EB 8 that its frames run "
                "past: nothing rules EB 3 out";
@@ -436,35 +655,16 @@ const char* Undecidable(const Case& c, const Written& w, const Stretch& s)
         && given && w.channelsFillGaps)
         return "depth once, padded frames whose channels alone EB 8 steps with no gap, where EB 3's leave one after "
                "every record";
-    if (const Course k = CourseOf(c, w); c.once && k.back > 0 && k.ahead < kClearCourse * k.back)
-        return "depth once, the records' depths turning back nearly as often as they run on: the bytes are as well "
-               "those of a log the other way, which only EB 4 would tell";
-    if (c.once && c.event == Event::SpliceBack && !given && !MostRunOn(c, w) && FinerLaysOut(c, w, s))
-        return "depth once, no EB 8 that gives the step, one record starting inside the one before and the records "
-               "running on after no more than half: a finer step lays every record out, a gap after each, as well";
+    // The way the frames run is EB 4's, which every log writes: no other way is read.
+    if (c.once && w.records == 1 && !(entry8 > 0))
+        return "depth once, one record and no EB 8: the bytes hold no step to place its frames by, nor the truth's "
+               "over another";
     if (entry8 > 0 && EntriesShareAMultiple(c, w, entry8))
         return "depth once, EB 3 and EB 8 the same multiple of the channels' frame and of the step, in records whole "
                "in EB 3's frames: the bytes are as well those of a log of EB 3's frames at EB 8, padded";
-    if (right && MultipleButOne(c, w))
-        return "a right EB 8 whose whole multiple every distance is but two, the frames fitting that far apart: the "
-               "bytes are as well those of a log at the multiple, EB 8 a fraction of it, moved on";
-    if (!LaysOut(c, w, s, truth))
+    if (!LaysOut(c, w, s, truth) && !LaysOut(c, w, s, truth, true))
         return "the depths' rounding keeps the true step from laying them out (a record's frames at it meet or pass "
                "the next record's depth, or two records share one): the bytes show records overlapping";
-    if (d.count >= kEnoughDistances && d.divisor >= 2 && d.fitWider)
-        return "every distance a whole multiple of the step, the frames fitting that many steps apart: the bytes are "
-               "those of a log stepped that much wider";
-    if (entry8 > 0 && !right && !fraction && LaysOut(c, w, s, entry8) && FailsAt(c, w, s, entry8))
-        return "a wrong EB 8 on whose grid every recorded depth lies within the code's rounding, no record's frames "
-               "past the next record's depth: the header stands where the bytes cannot prove it wrong";
-    if (!given && !d.runOn)
-        return "no record (per frame, no frame) running on to the next, or one record, and no EB 8 that gives the "
-               "step: the frames may lie as well wider apart or closer";
-    const double whole = std::round(truth / c.depth.unit) * c.depth.unit;
-    for (const double wider : {1.5 * truth, c.depth.code == 68 ? 0.0 : whole})
-        if (!given && wider > truth * (1 + 1e-9) && LaysOut(c, w, s, wider) && FailsAt(c, w, s, wider))
-            return "no EB 8 that gives the step, and 1.5 steps or a whole number of the depths' units, wider, lays "
-                   "every recorded depth out as well: the bytes are as well those of a log stepped so";
     return nullptr;
 }
 
@@ -560,6 +760,19 @@ std::string JudgeStep(const Case& c, const Written& w, const QtxImage& out, cons
     return why + "no datum FA; ";
 }
 
+// The reader's known failures by kind at the default draw, which it is being mended for.
+struct KnownFailures {
+    sweep::Kind kind;
+    int count;
+};
+// The new family is drawn by default (LIS_SWEEP_NEW) so that its failures stay in sight
+// and are listed case by case; the budget, not the draw, keeps the test green meanwhile.
+constexpr KnownFailures kKnownFailures[] = {
+    {sweep::Kind::Table, 1},          {sweep::Kind::FractionOdd, 1},    {sweep::Kind::RecordGaps, 2},
+    {sweep::Kind::TurnBack, 4},       {sweep::Kind::HeldPairs, 5},      {sweep::Kind::LongGaps, 3},
+    {sweep::Kind::RightFewSplice, 2}, {sweep::Kind::IntegerSplices, 2}, {sweep::Kind::FiveFrames, 6},
+};
+
 class LisStepSweepTest : public HostTest {
 protected:
     TempDir dir;
@@ -567,6 +780,8 @@ protected:
     std::string qtxPath = dir.File("sweep.qtx");
     std::string shown; // message boxes of the case
     bool framesWrong = false; // of the case last run: its frames, not its step alone
+    bool converted_ = false;  // the case last run gave a data set, `out`
+    QtxImage out;
 
     void SetUp() override
     {
@@ -588,6 +803,7 @@ protected:
     std::string Run(const Case& c, const Written& w, const Stretch& s)
     {
         shown.clear();
+        converted_ = false;
         framesWrong = true; // a file not converted loses them all
         std::filesystem::remove(qtxPath);
         std::filesystem::remove(CLisToQtx::LogPath(qtxPath));
@@ -607,10 +823,26 @@ protected:
             converted = converter.Convert(files[0].get(), lisPath, qtxPath);
         }
         if (converted != 1 || !std::filesystem::exists(qtxPath)) return "not converted; " + shown;
-        const QtxImage out = LoadQtx(qtxPath);
+        out = LoadQtx(qtxPath);
+        converted_ = true;
         const std::string frames = JudgeFrames(c, w, out, s);
         framesWrong = !frames.empty();
         return frames + JudgeStep(c, w, out, s) + shown;
+    }
+
+    // Where the reading's step is not the truth's but one the bytes allow, the case
+    // judged again as the log at that step; empty where it reads that log right.
+    std::string AtAllowedStep(const Case& c, const Written& w, const Stretch& s, std::string why)
+    {
+        const double read = converted_ ? std::fabs(out.header.depthStep) : 0.0;
+        if (why.empty() || !Allows(c, w, s, read)) return why;
+        const auto [a, v] = SteppedAt(c, w, read);
+        const Stretch t = StretchOf(a, v);
+        const std::string frames = JudgeFrames(a, v, out, t);
+        const std::string again = frames + JudgeStep(a, v, out, t);
+        framesWrong = !frames.empty();
+        if (again.empty()) return again;
+        return why + Format("(at the step read, %.9g, which the bytes allow: %s)", read, again.c_str());
     }
 };
 
@@ -621,27 +853,38 @@ TEST_F(LisStepSweepTest, EveryLogOfKnownTruthIsReadAtItsDepthsAndStep)
 {
     const auto started = std::chrono::steady_clock::now();
     std::string list, failures;
-    int passed = 0, failed = 0, framesFailed = 0;
+    int passed = 0, failed = 0, framesFailed = 0, unkeptPromises = 0, otherStep = 0;
     std::map<std::string, int> leftOut;
     std::map<sweep::Kind, std::array<int, 3>> byKind; // failed, judged, left out
     for (const Case& c : sweep::Draw(FromEnvironment("LIS_SWEEP_SEED", kSeed),
                                      int(FromEnvironment("LIS_SWEEP_CASES", kCases)),
-                                     int(FromEnvironment("LIS_SWEEP_KINDS", kKindCases)))) {
+                                     int(FromEnvironment("LIS_SWEEP_KINDS", kKindCases)),
+                                     int(FromEnvironment("LIS_SWEEP_NEW", kNewCases)))) {
         const Written w = sweep::Write(c);
         const Stretch s = StretchOf(c, w);
         std::string why, status = "LEFT-OUT";
-        if (const char* undecidable = Undecidable(c, w, s)) {
+        if (const char* unkept = Unkept(c, w)) {
+            // Counted as a failure: the case would pass without trying what it is for.
+            why = Format("written without what its kind promises (%s)", unkept);
+            status = "FAIL";
+            ++failed;
+            ++unkeptPromises;
+            ++byKind[c.kind][0];
+            ++byKind[c.kind][1];
+            failures += "\n  " + c.Describe() + "\n    " + why;
+        } else if (const char* undecidable = Undecidable(c, w, s)) {
             why = undecidable;
             ++leftOut[why];
             ++byKind[c.kind][2];
         } else {
             why = Run(c, w, s);
+            if (!why.empty() && (why = AtAllowedStep(c, w, s, why)).empty()) ++otherStep;
             status = why.empty() ? "PASS" : "FAIL";
             ++(why.empty() ? passed : failed);
             byKind[c.kind][0] += why.empty() ? 0 : 1;
             ++byKind[c.kind][1];
             framesFailed += framesWrong ? 1 : 0;
-            if (!why.empty() && failed <= 12) failures += "\n  " + c.Describe() + "\n    " + why;
+            if (!why.empty()) failures += "\n  " + c.Describe() + "\n    " + why;
         }
         list += Format("%03d %s %s | %s\n", c.id, status.c_str(), why.empty() ? "-" : OneLine(why).c_str(),
                        c.Describe().c_str());
@@ -655,15 +898,31 @@ TEST_F(LisStepSweepTest, EveryLogOfKnownTruthIsReadAtItsDepthsAndStep)
         left += count;
         kinds += Format("%s%d %s", kinds.empty() ? "" : "; ", count, kind.c_str());
     }
-    std::printf("[ SWEEP    ] %d passed, %d failed, %d left out, %.1f s\n", passed, failed, left, seconds);
-    std::printf("[ SWEEP    ] failed: %d frames wrong, %d the step alone; left out: %s\n", framesFailed,
-                failed - framesFailed, kinds.empty() ? "none" : kinds.c_str());
+    std::printf("[ SWEEP    ] %d passed (%d at another step the bytes allow), %d failed, %d left out, %.1f s\n", passed,
+                otherStep, failed, left, seconds);
+    std::printf("[ SWEEP    ] failed: %d frames wrong, %d the step alone, %d promises unkept; left out: %s\n",
+                framesFailed, failed - framesFailed - unkeptPromises, unkeptPromises,
+                kinds.empty() ? "none" : kinds.c_str());
     std::string tally;
     for (const auto& [kind, counts] : byKind)
         tally += Format("%s%s %d of %d (%d left out)", tally.empty() ? "" : "; ", sweep::KindName(kind), counts[0],
                         counts[1], counts[2]);
     std::printf("[ SWEEP    ] failed by kind: %s\n", tally.c_str());
-    EXPECT_EQ(failed, 0) << "the first failing cases:" << failures;
+    // Each kind's failures held to what the reader is known to read wrong of it at the
+    // default draw (the cases the judge once left out, and the new family's): more is a
+    // regression; fewer, a budget to lower.
+    int overBudget = 0;
+    std::string over;
+    for (const auto& [kind, counts] : byKind) {
+        const auto known = std::find_if(std::begin(kKnownFailures), std::end(kKnownFailures),
+                                        [k = kind](const KnownFailures& f) { return f.kind == k; });
+        const int budget = known == std::end(kKnownFailures) ? 0 : known->count;
+        if (counts[0] > budget) {
+            ++overBudget;
+            over += Format(" %s %d of %d known;", sweep::KindName(kind), counts[0], budget);
+        }
+    }
+    EXPECT_EQ(overBudget, 0) << "kinds failing more than known:" << over << "\nthe failing cases:" << failures;
 }
 
 } // namespace

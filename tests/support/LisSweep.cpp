@@ -101,6 +101,24 @@ constexpr int kManyOddShortest = 400, kManyOddLongest = 4000, kManyOddLeast = 5,
 // TurnBack: 6-12 records of 3-8 frames, 2-3 turns.
 constexpr int kTurnRecordsLeast = 6, kTurnRecordsMost = 12, kTurnFramesLeast = 3, kTurnFramesMost = 8,
               kTurnsLeast = 2, kTurnsMost = 3;
+// The new family's rows and ranges, each picked uniformly.
+constexpr Kind kNewKinds[] = {Kind::GappedChanging, Kind::HeldPairs,     Kind::LongGaps,
+                              Kind::RightFewSplice, Kind::MultipleGaps,  Kind::OtherIntegers,
+                              Kind::IntegerSplices, Kind::SpliceUnderStep, Kind::FiveFrames};
+constexpr uint32_t kNewKindSeed = 0x6e657766; // the new family's draw, apart from all others
+// GappedChanging: 6-40 records of 2-10 frames, gaps of 1-3 places.
+constexpr int kGcRecordsLeast = 6, kGcRecordsMost = 40, kGcFramesLeast = 2, kGcFramesMost = 10, kGcGapMost = 3;
+// LongGaps: 2-6 runs of 40-80 frames, gaps of 700-9,000 places.
+constexpr int kLgRunsLeast = 2, kLgRunsMost = 6, kLgRunLeast = 40, kLgRunMost = 80, kLgGapLeast = 700,
+              kLgGapMost = 9000;
+// RightFewSplice: 3-12 records; MultipleGaps: up to 12.
+constexpr int kRfRecordsLeast = 3, kRfRecordsMost = 12, kMgRecordsMost = 12;
+// IntegerSplices and SpliceUnderStep: steps of whole .1IN, 200-4,000 frames, splices of
+// 0.15-0.85 of a step (under a step).
+constexpr Step kInchSteps[] = {{0.5, false}, {0.25, false}, {1.0 / 12, false}, {0.1, false}, {0.2, false}};
+constexpr Spacing kSplicedSpacings[] = {Spacing::Half, Spacing::Third, Spacing::OneAndHalf};
+constexpr int kSplicedShortest = 200, kSplicedLongest = 4000, kFiveFrames = 5;
+constexpr double kUnderLeast = 0.15, kUnderMost = 0.85;
 // Two true depths at one place, one computed a record further on, agree to far within
 // this share of the depth; distinct places lie a step apart at least.
 constexpr double kSameDepth = 1e-9;
@@ -118,7 +136,8 @@ struct Rng {
 
 const char* Name(Spacing s)
 {
-    static const char* const names[] = {"right", "other units", "absent", "0", "1.5x", "2x", "1e-4 off", "1/2", "1/3"};
+    static const char* const names[] = {"right", "other units", "absent", "0",  "1.5x",
+                                        "2x",    "1e-4 off",    "1/2",    "1/3", "3x"};
     return names[int(s)];
 }
 const char* Name(Gaps g)
@@ -321,6 +340,7 @@ void Entry8(const Case& c, Written& w)
     if (c.spacing == Spacing::Zero) w.entry8 = 0;
     if (c.spacing == Spacing::OneAndHalf) w.entry8 *= 1.5;
     if (c.spacing == Spacing::Twice) w.entry8 *= 2;
+    if (c.spacing == Spacing::Thrice) w.entry8 *= 3;
     if (c.spacing == Spacing::Off) w.entry8 *= 1 + c.off;
     if (c.spacing == Spacing::Half) w.entry8 /= 2;
     if (c.spacing == Spacing::Third) w.entry8 /= 3;
@@ -785,6 +805,121 @@ void DrawTurnBack(Case& c, Rng& rng)
     }
 }
 
+// Kind GappedChanging: EB 8 right, padding changing from frame to frame, records of 2-10
+// frames; after half the records or more a gap of 1-3 places, at random.
+void DrawGappedChanging(Case& c, Rng& rng)
+{
+    c.spacing = rng.Of(kRightSpacings);
+    c.layout = Layout::Changing;
+    c.changing = rng.Of(kChangings);
+    c.extra = PaddingBytes(rng);
+    c.perRecord = rng.Between(kGcFramesLeast, kGcFramesMost);
+    const int records = rng.Between(kGcRecordsLeast, kGcRecordsMost);
+    c.gapAfter.assign(size_t(records - 1), 0);
+    for (int r : Distinct(rng, rng.Between(records / 2, records - 1), records - 1))
+        c.gapAfter[size_t(r)] = rng.Between(1, kGcGapMost);
+    LayRecords(c, rng, records);
+}
+
+// Kind LongGaps: EB 8 0.01-0.1% off; 2-6 runs of 40-80 frames (depth once, one record
+// each, one log in three) with gaps of 700-9,000 places between them, at a step whose
+// depths have room for them.
+void DrawLongGaps(Case& c, Rng& rng)
+{
+    c.depth = kDepthCodes[rng.Pick(4)];
+    c.spacing = Spacing::Off;
+    c.off = (rng.Pick(2) ? 1 : -1) * (kDriftLeast + (kDriftMost - kDriftLeast) * rng.Unit());
+    c.once = rng.Pick(3) == 0;
+    c.records = Records::Runs;
+    c.gaps = Gaps::AfterRecords;
+    c.layout = rng.Pick(2) ? Layout::AsFrames : Layout::Absent;
+    c.perRecord = rng.Between(kLgRunLeast, kLgRunMost);
+    const int runs = rng.Between(kLgRunsLeast, kLgRunsMost);
+    c.gapAfter.clear();
+    for (int r = 0; r + 1 < runs; ++r) c.gapAfter.push_back(rng.Between(kLgGapLeast, kLgGapMost));
+    const int grid = RecordsGrid(c, runs);
+    for (int tries = 0; tries < 20 && (grid - 1) * c.StepOut() > 0.9 * (c.depth.deep - c.depth.shallow); ++tries)
+        c.step = rng.Of(kSteps);
+    if ((grid - 1) * c.StepOut() > 0.9 * (c.depth.deep - c.depth.shallow)) c.step = {1.0 / 120, false};
+    Lay(c, rng, grid, grid);
+}
+
+// Kind RightFewSplice: EB 8 right; 3-12 records of 3-20 frames running on; one or two
+// start 1 step to their frames less 1/2 behind the place they would have run on to.
+void DrawRightFewSplice(Case& c, Rng& rng)
+{
+    c.spacing = rng.Of(kRightSpacings);
+    PickRecordLayout(c, rng);
+    c.perRecord = rng.Between(kFewFramesLeast, kFewFramesMost);
+    const int records = rng.Between(kRfRecordsLeast, kRfRecordsMost);
+    c.gapAfter.assign(size_t(records - 1), 0);
+    LayRecords(c, rng, records);
+    const std::vector<int> spliced = Distinct(rng, rng.Between(1, 2), records - 1);
+    c.event = Event::SpliceBack;
+    c.more.clear();
+    for (int r : spliced) {
+        const Mark m{(r + 1) * c.perRecord, 0.5 * (2 + int(rng.Pick(uint32_t(2 * c.perRecord - 2)))) * c.StepOut()};
+        if (r == spliced.front()) c.eventAt = m.at, c.eventSize = m.size;
+        else c.more.push_back(m);
+    }
+}
+
+// Kind MultipleGaps: EB 8 1.5 or 3 times the step; 5-12 records of 3-40 frames, after
+// each but one or two a gap of 1 place to 1.25 records' frames.
+void DrawMultipleGaps(Case& c, Rng& rng)
+{
+    c.spacing = rng.Pick(2) ? Spacing::OneAndHalf : Spacing::Thrice;
+    PickRecordLayout(c, rng);
+    c.perRecord = rng.Between(kFewFramesLeast, kMaxPerRecord);
+    const int records = rng.Between(kWideRecordsLeast, kMgRecordsMost);
+    c.gapAfter.clear();
+    for (int r = 0; r + 1 < records; ++r)
+        c.gapAfter.push_back(1 + int(rng.Pick(uint32_t(c.perRecord + c.perRecord / 4))));
+    for (int r : Distinct(rng, rng.Between(kGaplessLeast, kGaplessMost), records - 1)) c.gapAfter[size_t(r)] = 0;
+    LayRecords(c, rng, records);
+}
+
+// Kind OtherIntegers: IntegerDepths with EB 8 right in the other system; one log in two
+// per frame at a step of one unit.
+void DrawOtherIntegers(Case& c, Rng& rng)
+{
+    DrawIntegerDepths(c, rng);
+    c.spacing = Spacing::OtherUnits;
+    if (rng.Pick(2)) {
+        c.once = false;
+        c.step = {1.0, c.depth.metres};
+        Lay(c, rng, kShortest, kLongest);
+    }
+}
+
+// Kinds IntegerSplices and SpliceUnderStep: per-frame .1IN (code 73 or 79) at a step of
+// whole units; one or two splices, of 1-3 units (EB 8 a half, a third or 1.5 times the
+// step) or of 0.15-0.85 of a step (EB 8 right), either way.
+void DrawInchSplices(Case& c, Rng& rng)
+{
+    const bool units = c.kind == Kind::IntegerSplices;
+    c.depth = kDepthCodes[rng.Pick(2) ? 2 : 4];
+    c.step = rng.Of(kInchSteps);
+    c.once = false;
+    c.gaps = Gaps::None;
+    c.spacing = units ? rng.Of(kSplicedSpacings) : Spacing::Right;
+    c.layout = rng.Of(kRecordLayouts);
+    c.extra = c.layout == Layout::Padded ? PaddingBytes(rng) : 0;
+    Lay(c, rng, kSplicedShortest, kSplicedLongest);
+    const int n = int(Places(c).size());
+    const std::vector<int> at = Distinct(rng, rng.Between(1, 2), n / 2);
+    c.event = Event::Splice;
+    c.more.clear();
+    for (int a : at) {
+        const double size = (rng.Pick(2) ? 1 : -1)
+                            * (units ? rng.Between(1, 3) * c.depth.unit
+                                     : (kUnderLeast + (kUnderMost - kUnderLeast) * rng.Unit()) * c.StepOut());
+        const Mark m{n / 4 + a, size};
+        if (a == at.front()) c.eventAt = m.at, c.eventSize = m.size;
+        else c.more.push_back(m);
+    }
+}
+
 // One case of `kind`: the table's pick, with what the kind fixes drawn anew.
 Case DrawKind(Rng& rng, int id, Kind kind)
 {
@@ -848,6 +983,25 @@ Case DrawKind(Rng& rng, int id, Kind kind)
         PlaceOdds(c, rng, rng.Between(kManyOddLeast, kManyOddMost));
         break;
     case Kind::TurnBack: DrawTurnBack(c, rng); break;
+    case Kind::GappedChanging: DrawGappedChanging(c, rng); break;
+    case Kind::HeldPairs:
+        DrawHeldDepth(c, rng);
+        c.perRecord = 2;
+        break;
+    case Kind::LongGaps: DrawLongGaps(c, rng); break;
+    case Kind::RightFewSplice: DrawRightFewSplice(c, rng); break;
+    case Kind::MultipleGaps: DrawMultipleGaps(c, rng); break;
+    case Kind::OtherIntegers: DrawOtherIntegers(c, rng); break;
+    case Kind::IntegerSplices:
+    case Kind::SpliceUnderStep: DrawInchSplices(c, rng); break;
+    case Kind::FiveFrames:
+        c.once = false;
+        c.gaps = Gaps::None;
+        c.spacing = Spacing::Twice;
+        c.layout = rng.Pick(2) ? Layout::AsFrames : Layout::Absent;
+        c.perRecord = rng.Between(1, 5);
+        Lay(c, rng, kFiveFrames, kFiveFrames);
+        break;
     }
     return c;
 }
@@ -904,7 +1058,9 @@ std::string Case::Describe() const
     return what;
 }
 
-std::vector<Case> Draw(uint32_t seed, int count, int kindCount)
+bool NewFamily(Kind k) { return std::find(std::begin(kNewKinds), std::end(kNewKinds), k) != std::end(kNewKinds); }
+
+std::vector<Case> Draw(uint32_t seed, int count, int kindCount, int newCount)
 {
     Rng rng{std::mt19937(seed)};
     std::vector<Case> out;
@@ -918,6 +1074,9 @@ std::vector<Case> Draw(uint32_t seed, int count, int kindCount)
     Rng later{std::mt19937(seed ^ kLaterKindSeed)};
     for (int k = 0; k < kindCount - earlier; ++k)
         out.push_back(DrawKind(later, count + earlier + k, kLaterKinds[size_t(k) % std::size(kLaterKinds)]));
+    Rng fresh{std::mt19937(seed ^ kNewKindSeed)};
+    for (int k = 0; k < newCount; ++k)
+        out.push_back(DrawKind(fresh, count + kindCount + k, kNewKinds[size_t(k) % std::size(kNewKinds)]));
     return out;
 }
 
@@ -969,7 +1128,10 @@ const char* KindName(Kind k)
     static const char* const names[] = {"table",           "integer depths", "splice back",      "stray padding",
                                         "fraction odd",    "deep half",      "drifting EB 8",    "short repeats",
                                         "changing padding", "held depth",    "record gaps",      "few splice back",
-                                        "three frames",    "wide gaps",      "half many odd",    "turn back"};
+                                        "three frames",    "wide gaps",      "half many odd",    "turn back",
+                                        "gapped changing", "held pairs",     "long gaps",        "right few splice",
+                                        "multiple gaps",   "other integers", "integer splices",  "splice under step",
+                                        "five frames"};
     return names[int(k)];
 }
 

@@ -17,8 +17,9 @@
 namespace sweep {
 
 // EB 8: right in the depths' units or the other system's, absent, 0, 1.5 or 2 times the
-// step, off by Case::off of it (1e-4 in the table), or a half or a third of it.
-enum class Spacing : uint8_t { Right, OtherUnits, Absent, Zero, OneAndHalf, Twice, Off, Half, Third };
+// step, off by Case::off of it (1e-4 in the table), a half or a third of it, or three
+// times it (kinds only).
+enum class Spacing : uint8_t { Right, OtherUnits, Absent, Zero, OneAndHalf, Twice, Off, Half, Third, Thrice };
 // AfterRecords: Case::gapAfter places missing after each record (kinds only).
 enum class Gaps : uint8_t { None, OneGap, EveryThird, RandomShare, AfterRecords };
 // EB 3: as the frames, absent, padded with absent values or with zeros (both right), or
@@ -69,9 +70,25 @@ enum class Event : uint8_t { None, Odd, Splice, Repeat, Reversal, SpliceBack };
 // - HalfManyOdd: EB 8 half the step with 5-8 odd depths on 400-4,000 places;
 // - TurnBack: depth once, 6-12 records running on but where the depths turn back 2-3
 //   times, each turn 1 step to two records' frames behind the record before's depth.
+// The new family (a draw of its own again):
+// - GappedChanging: depth once, padding that changes from frame to frame, EB 8 right, a
+//   gap of 1-3 places after half the records or more;
+// - HeldPairs: HeldDepth in records of two frames;
+// - LongGaps: EB 8 0.01-0.1% off, 2-6 runs of frames with gaps of 700-9,000 places;
+// - RightFewSplice: depth once, EB 8 right, 3-12 records running on, one or two starting
+//   inside the one before;
+// - MultipleGaps: depth once, EB 8 1.5 or 3 times the step, gaps after all records but
+//   one or two;
+// - OtherIntegers: integer codes in whole feet or metres, EB 8 right in the other system;
+// - IntegerSplices: per-frame .1IN, EB 8 a half, a third or 1.5 times the step, one or
+//   two splices of 1-3 units either way;
+// - SpliceUnderStep: per-frame .1IN, EB 8 right, one or two splices of under a step
+//   either way;
+// - FiveFrames: per frame, five frames, EB 8 twice the step.
 enum class Kind : uint8_t { Table, IntegerDepths, SpliceBack, StrayPadding, FractionOdd, DeepHalf, Drifting,
                             ShortRepeats, ChangingPadding, HeldDepth, RecordGaps, FewSpliceBack, ThreeFrames,
-                            WideGaps, HalfManyOdd, TurnBack };
+                            WideGaps, HalfManyOdd, TurnBack, GappedChanging, HeldPairs, LongGaps, RightFewSplice,
+                            MultipleGaps, OtherIntegers, IntegerSplices, SpliceUnderStep, FiveFrames };
 
 struct DepthCode {
     uint8_t code;
@@ -173,8 +190,10 @@ struct Written {
 // `count` cases of the table from `seed`, then `kindCount` of the kinds in turn (from a
 // draw of their own, so that the table's cases do not change with them): first those
 // of the earlier kinds, then those of the later ones (from a third draw), so that a seed
-// draws every earlier kind's cases as before the later kinds were added.
-std::vector<Case> Draw(uint32_t seed, int count, int kindCount = 0);
+// draws every earlier kind's cases as before the later kinds were added; then `newCount`
+// of the new family in turn, from a draw of their own.
+std::vector<Case> Draw(uint32_t seed, int count, int kindCount = 0, int newCount = 0);
+bool NewFamily(Kind k);
 Written Write(const Case& c);
 const char* KindName(Kind k); // "table" for the table's cases
 
