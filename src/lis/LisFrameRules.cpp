@@ -569,13 +569,27 @@ uint32_t MultipleOfEntry8(const StepFit& byEntry8, double given, double measured
 // What would take a disproved EB 8's place, held as EB 8 is: nothing looked for yet, the
 // whole multiple of it that is the step, or a step measured from the depths (0: none).
 struct Alternative {
-    enum class Kind : uint8_t { None, Multiple, Measured };
+    enum class Kind : uint8_t { None, Fraction, Multiple, Measured };
     Kind kind = Kind::None;
     double step = 0.0;
     StepFit fit;
 };
 
 enum class Verdict : uint8_t { Entry8, Other, Undecided };
+
+// The coarsest whole fraction of a standing EB 8 with odd anchors, more than one odd depth
+// makes, that lays the anchors out with none odd, enough of its distances exactly their
+// least count (else a fine fraction lands any odd depth on its grid); kind None where none.
+Alternative FractionOfEntry8(const StepAnchors& s, double given, const StepFit& byEntry8)
+{
+    if (byEntry8.odd < kOddFloor) return {};
+    for (uint32_t g = 2; g <= kMostMultiple; ++g) {
+        const StepFit fit = FitStep(s.anchors.depths, s.anchors.counts, given / g, s.precision, s.integer);
+        if (fit.odd == 0 && fit.EnoughGapless(!s.anchors.counts.empty()))
+            return {Alternative::Kind::Fraction, given / g, fit};
+    }
+    return {};
+}
 
 // The one question of EB 8: whether it stands against `other`. It stands where nothing
 // in the depths disproves it; where nothing measured takes its place; against its whole
@@ -588,10 +602,19 @@ Verdict Entry8Against(const StepFit& byEntry8, double given, const Alternative& 
 {
     using Kind = Alternative::Kind;
     if (!(given > 0.0)) return other.kind == Kind::Measured && other.step > 0.0 ? Verdict::Other : Verdict::Undecided;
+    // A whole fraction of EB 8 on whose grid its odd anchors lie, more than one odd depth
+    // makes, and that lays every anchor out with none odd and no more misplaced: the frames
+    // lie between EB 8's places, not off them.
+    if (other.kind == Kind::Fraction)
+        return byEntry8.odd >= kOddFloor && other.fit.odd == 0 && other.fit.Misplaced() < byEntry8.Misplaced()
+                       && !other.fit.Disproves()
+                   ? Verdict::Other
+                   : Verdict::Entry8;
     if (!byEntry8.Disproves()) return Verdict::Entry8;
     const auto misses = [](const StepFit& fit) { return fit.odd + fit.runPast + fit.drift; };
     switch (other.kind) {
-    case Kind::None: return Verdict::Undecided;
+    case Kind::None:
+    case Kind::Fraction: return Verdict::Undecided;
     case Kind::Multiple: {
         if (other.fit.Misplaced() <= byEntry8.Misplaced()) return Verdict::Other;
         const bool runsOn = other.fit.runPast + other.fit.overlaps > byEntry8.runPast + byEntry8.overlaps;
@@ -619,7 +642,12 @@ struct StepRuling {
 StepRuling RuleTheStep(const StepAnchors& s, double given, double rounded, double read, const StepFit& byEntry8,
                        uint8_t code)
 {
-    if (Entry8Against(byEntry8, given, {}) == Verdict::Entry8) return {StepOfEntry8(s, given, rounded, byEntry8), true};
+    if (Entry8Against(byEntry8, given, {}) == Verdict::Entry8) {
+        if (const Alternative fraction = FractionOfEntry8(s, given, byEntry8);
+            Entry8Against(byEntry8, given, fraction) == Verdict::Other)
+            return {fraction.step, false};
+        return {StepOfEntry8(s, given, rounded, byEntry8), true};
+    }
     if (const uint32_t g = MultipleOfEntry8(byEntry8, given, 0.0); g > 1) {
         Alternative multiple{Alternative::Kind::Multiple, given * g, s.Hold(given * g)};
         const Verdict v = Entry8Against(byEntry8, given, multiple);

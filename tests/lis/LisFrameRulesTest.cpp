@@ -123,6 +123,28 @@ TEST(LisFrameRulesTest, ARecordStartingInsideTheOneBeforeKeepsTheStepOfAFewRecor
     }
 }
 
+// EB 8 against the depths of a few frames: two frames halfway between its places, where
+// its half lays every frame with none odd, are frames at half of it; one is an odd depth.
+TEST(LisFrameRulesTest, FramesBetweenEntryEightsPlacesAreFramesOfAWholeFractionOfIt)
+{
+    const struct {
+        const char* what;
+        std::vector<double> depths;
+        double step;
+    } cases[] = {
+        {"five frames 0.5 ft apart, EB 8 1 ft", {1000, 1000.5, 1001, 1001.5, 1002}, 0.5},
+        {"five frames, one halfway between EB 8's places", {1000, 1001, 1001.5, 1002, 1003}, 1.0},
+    };
+    for (const auto& c : cases) {
+        CLisLogicalFile f;
+        f.m_depthCode = kFloat;
+        f.m_frameSpacing = f.m_dfsrSpacing = 1.0;
+        for (size_t k = 0; k < c.depths.size(); ++k) f.m_depths.push_back({c.depths[k], 100 * k, 0, 0});
+        lis::frames::SettleSpacing(f);
+        EXPECT_EQ(std::fabs(f.m_frameSpacing), c.step) << c.what;
+    }
+}
+
 // Data records of `frames` frames each: channels of 8 bytes (two words naming the frame),
 // then `pad` bytes of padding that `padding` fills for frame k.
 std::vector<std::vector<uint8_t>> Records(bool once, int records, int frames, uint32_t pad,
