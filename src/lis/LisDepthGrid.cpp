@@ -436,8 +436,12 @@ private:
         const bool again = glitch || NextOnGrid(j);
         // An anchor that turns back against the log starts a repeat section or a turn of
         // records read out of order: no depth off the step's places.
-        const bool turnsBack = place == Place::Off && !again && (d_[j] - d_[prev_]) * fit_.sign < 0.0;
+        const bool back = (d_[j] - d_[prev_]) * fit_.sign < 0.0;
+        const bool turnsBack = place == Place::Off && !again && back;
         if (!turnsBack) ++(place == Place::RunPast ? fit_.runPast : fit_.odd);
+        // Nor does a depth that turns back (to stay or not) bear out a coarser step: where it
+        // lies on the multiple's grid is unknown.
+        for (uint32_t g = 2; back && place == Place::Off && g <= kMostMultiple; ++g) ++broken_[g], ++offMultiple_[g];
         if (again) {
             need_ += Least(j);
             return;

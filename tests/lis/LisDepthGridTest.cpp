@@ -172,6 +172,8 @@ TEST(LisDepthGridTest, AStepIsDisprovedOnlyPastItsThresholds)
          false, 1},
         {"records of eight read in reverse order: three turn back", {1000, 1004, 1008, 912, 908, 904, 896, 900},
          std::vector<uint32_t>(8, 8), 0.5, false, 1},
+        {"records of two read in reverse order: the turns bear out no multiple", {49, 51, 53, 5, 3, 1, -3, -1},
+         {1, 2, 2, 1, 2, 2, 2, 2}, 0.25, false, 1},
     };
     for (const auto& c : cases) {
         const lis::frames::StepFit fit = FitStep(c.depths, c.counts, c.step, 1e-6);
