@@ -389,8 +389,9 @@ GridAnchors AnchorsOf(const CLisLogicalFile& f)
 
 // The way most depth-once records (`a`) run, where nine in ten or more do, or all but one
 // or two (a repeat section, a reversal) of a short log; where records that jump about lie
-// near each other at `step`, the way kNearCourseShare times as many run; else 0.
-double RecordsCourse(const GridAnchors& a, double step)
+// near each other at `step`, the way kNearCourseShare times as many run; else the way EB 4
+// gives (`header`: 1 down, -1 up, 0 none).
+double RecordsCourse(const GridAnchors& a, double step, double header)
 {
     const Turns t = TurnsOf(a.depths);
     const auto most = [](size_t more, size_t fewer) {
@@ -401,8 +402,8 @@ double RecordsCourse(const GridAnchors& a, double step)
     bool near = step > 0.0; // (every record has its count)
     for (size_t j = 1; j < a.depths.size() && near; ++j)
         near = std::fabs(a.depths[j] - a.depths[j - 1]) <= kNearRecords * double(a.counts[j - 1]) * step;
-    if (!near) return 0.0;
-    return t.ahead >= kNearCourseShare * t.back ? 1.0 : t.back >= kNearCourseShare * t.ahead ? -1.0 : 0.0;
+    if (!near) return header;
+    return t.ahead >= kNearCourseShare * t.back ? 1.0 : t.back >= kNearCourseShare * t.ahead ? -1.0 : header;
 }
 
 // How near a record's last frame lies to the next record's depth to meet it: within one
@@ -454,7 +455,9 @@ void MarkFramesOnNextRecord(CLisLogicalFile& f, double step, double course, doub
 void PlaceAndMark(CLisLogicalFile& f, const GridAnchors& records, double step, double unit)
 {
     if (f.m_depthMode != kDepthPerRecord) return;
-    const double course = RecordsCourse(records, step);
+    // Where the records do not tell, EB 4 does (up: depths that decrease).
+    const double header = f.m_headerUpDown == kLogUp ? -1.0 : f.m_headerUpDown == kLogDown ? 1.0 : 0.0;
+    const double course = RecordsCourse(records, step, header);
     if (step > 0.0) PlaceRecordFrames(f.m_depths, step, course, unit);
     MarkFramesOnNextRecord(f, step, course, unit);
 }

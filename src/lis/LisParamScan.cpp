@@ -635,7 +635,7 @@ void ApplyDfsrEntry(EntryType type, uint8_t size, uint8_t code, const uint8_t* v
     case EntryType::FrameSize:
         if (number) f.m_frameSize = f.m_declaredFrameSize = TruncateToUnsigned(x, UINT32_MAX);
         break;
-    case EntryType::UpDown: if (size) f.m_upDown = v[0]; break;
+    case EntryType::UpDown: if (size) f.m_upDown = f.m_headerUpDown = v[0]; break;
     case EntryType::OpticalDepthUnits: if (size) f.m_opticalDepthUnits = v[0]; break;
     case EntryType::DataReferencePoint:
         if (size >= 4) lis::DecodeInt32(v, f.m_dataReferencePoint); // whatever the code says

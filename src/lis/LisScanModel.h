@@ -144,6 +144,7 @@ public:
     std::string m_layoutRuling;
     uint8_t m_upDown = 0;           // EB 4: 1 up, 255 down, 0 none (filled from the depths at the end;
                                     // in depth-once mode the record depths decide)
+    uint8_t m_headerUpDown = 0;     // EB 4 as the DFSR gives it (m_upDown follows the depths)
     uint8_t m_opticalDepthUnits = 1; // EB 5
     int32_t m_dataReferencePoint = 0; // EB 6
     std::string m_dataReferenceUnits; // EB 7

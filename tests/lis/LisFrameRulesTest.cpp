@@ -73,16 +73,20 @@ TEST(LisFrameRulesTest, FramesOfRecordsThatJumpAboutRunTheWayMostRecordDistances
         const char* what;
         std::vector<double> records;
         double second; // the second frame of the record after the first turn back
+        uint8_t header = 0; // EB 4
     } cases[] = {
         {"back twice in seven distances, near", {1001.5, 1004.5, 1000, 1003, 1006, 1001.5, 1004.5, 1007.5}, 1000.5},
         {"back three times in eleven distances, near",
          {1000, 1003, 1006, 1009, 1012, 1007.5, 1010.5, 1013.5, 1016.5, 1012, 1007.5, 1010.5}, 1008},
         {"back twice in seven distances, one far", {1001.5, 1004.5, 1000, 1003, 1006, 1001.5, 1004.5, 1207.5}, 999.5},
+        {"back twice in seven distances, one far, EB 4 down", {1001.5, 1004.5, 1000, 1003, 1006, 1001.5, 1004.5, 1207.5},
+         1000.5, lis::kLogDown},
     };
     for (const auto& c : cases) {
         CLisLogicalFile f;
         f.m_depthMode = lis::kDepthPerRecord;
         f.m_depthCode = kFloat;
+        f.m_headerUpDown = c.header;
         for (size_t r = 0; r < c.records.size(); ++r) {
             const double way = r > 0 && c.records[r] < c.records[r - 1] ? -0.5 : 0.5;
             for (int k = 0; k < 6; ++k) f.m_depths.push_back({c.records[r] + k * way, uint64_t(r) * 100, 0, 0});
