@@ -382,8 +382,8 @@ private:
     void ClaimSegyOutput(bool created) override;
     void AbandonOutput() override;
     int AppendHistory(int length) override;
-    // The run's lines from `used` on; the new length.
-    int WriteHistoryLines(int used);
+    // The run's lines behind `length` used characters; the new length.
+    int WriteHistoryLines(int length);
     // After a Stop: the run's lines written again with the stop's own, into the output's header.
     void RewriteStoppedHistory();
     int EditHistory() override;
