@@ -46,6 +46,11 @@ void OnUtilitiesTools(CViewerApp&)
                            MB_OK | MB_ICONSTOP);
                 return;
             }
+        // The dialog clears a proposed output that would name an input, so none may be left.
+        if (row->inputs != ToolInputs::None && s.outputPath.empty()) {
+            MessageBox("Output file name is not set!\nOperation will be abandoned.", MB_OK | MB_ICONSTOP);
+            return;
+        }
     }
 
     auto engine = std::make_unique<CToolsWnd>();

@@ -45,27 +45,40 @@ long LeadingInteger(std::string_view line)
     return negative ? -value : value;
 }
 
-// A table names no unit apart from its curve, but a name may end in one, in square
-// brackets as the program's own labels write units ("RHOB [g/cc]"): that unit with its
-// brackets, or "".
-std::string_view BracketedUnit(std::string_view name)
+// A table names no unit apart from its curve, but a name may end in one: in square
+// brackets or parentheses ("RHOB [g/cc]", "DTC (USEC/FT)"), or as a last word after a
+// blank where that word reads as a unit the data set holds ("DT US/FT"). Any other last
+// word is part of the name ("TT R1", "DT 1").
+struct NamedCurve {
+    std::string_view name; // without its unit
+    std::string_view unit; // as written, with its brackets; "" where the name gives none
+};
+
+NamedCurve SplitUnit(std::string_view whole)
 {
-    const size_t open = name.rfind('[');
-    if (open == std::string_view::npos || !name.ends_with(']')) return {};
-    return BareUnit(name.substr(open)).empty() ? std::string_view() : name.substr(open);
+    if (whole.ends_with(']') || whole.ends_with(')')) {
+        const size_t open = whole.rfind(whole.back() == ']' ? '[' : '(');
+        // A name that is all brackets has no unit after it.
+        if (open != std::string_view::npos && !TrimBlanks(whole.substr(0, open)).empty())
+            return {TrimBlanks(whole.substr(0, open)), whole.substr(open)};
+        return {whole, {}};
+    }
+    const size_t blank = whole.find_last_of(" \t");
+    if (blank != std::string_view::npos && CurveUnitCode(whole.substr(blank + 1)) != kUnitNone)
+        return {TrimBlanks(whole.substr(0, blank)), whole.substr(blank + 1)};
+    return {whole, {}};
 }
 
-// The item type and axis unit a curve's name gives it; later tests override earlier ones.
-// A slowness whose name ends in a unit per foot or per metre is stored in that unit, read
-// as the LAS import reads units; one without such a unit is per foot where "ft" is in its
-// name, else per metre.
-CQtxDatum ClassifiedCurve(const std::string& name)
+// The item type and axis unit a curve's name gives it (later tests override earlier
+// ones), from the name without its unit. A unit the name ends in that the data set holds
+// is the curve's, read as the LAS import reads units, whatever its type; without one a
+// slowness is per foot where "ft" is anywhere in the name as written, else per metre.
+CQtxDatum ClassifiedCurve(const NamedCurve& curve, std::string_view whole)
 {
-    const std::string_view n = name;
+    const std::string_view n = curve.name;
     const std::string_view mnemonic = n.substr(0, 4);
-    uint8_t slowness = CurveUnitCode(BracketedUnit(n));
-    if (slowness != kUnitMicrosecondsPerFoot && slowness != kUnitMicrosecondsPerMetre)
-        slowness = n.find("ft") != std::string_view::npos ? kUnitMicrosecondsPerFoot : kUnitMicrosecondsPerMetre;
+    const uint8_t slowness =
+        whole.find("ft") != std::string_view::npos ? kUnitMicrosecondsPerFoot : kUnitMicrosecondsPerMetre;
     uint8_t type = 0;
     uint8_t unit = kUnitNone;
     if (n.starts_with("DT")) {
@@ -88,24 +101,21 @@ CQtxDatum ClassifiedCurve(const std::string& name)
         unit = slowness;
     }
     if (n.starts_with("GD")) type = kItemTypeGdCurve;
-    return CurveDatum(name, type, unit);
+    if (const uint8_t named = CurveUnitCode(curve.unit); named != kUnitNone) unit = named;
+    return CurveDatum(std::string(n), type, unit);
 }
 
-// The curve's unit is the one its name's classification gives; a unit in brackets it
-// does not carry is told, for values in one unit stored under another would pass unseen.
-// One the data set has no code for, where the curve carries none, goes with the units
-// it cannot hold (unheldUnits); any other that differs into unitsChanged, with the
-// label of the unit stored.
-void TellBracketedUnit(const std::string& name, TextTable& t)
+// A unit the name ends in that the curve is not stored in is told, for values in one
+// unit stored under another would pass unseen: one the data set has no code for, where
+// the curve carries none, with the units it cannot hold (unheldUnits); any other into
+// unitsChanged, with the label of the unit stored.
+void TellUnit(const NamedCurve& curve, const std::string& whole, TextTable& t)
 {
-    const std::string_view bracketed = BracketedUnit(name);
     const uint8_t stored = t.datums.back().m_axis1.m_unit;
-    const uint8_t named = bracketed.empty() ? stored : CurveUnitCode(bracketed);
-    const bool unheld = !bracketed.empty() && named == kUnitNone && stored == kUnitNone;
-    t.unheldUnits.emplace_back(unheld ? bracketed : std::string_view());
-    if (named == stored) return;
-    t.unitsChanged.push_back(name + (stored == kUnitNone ? " with no unit"
-                                                         : " as " + CReceiverGeometry::GetUnitLabel(stored)));
+    const bool written = !BareUnit(curve.unit).empty();
+    const bool kept = !written || CurveUnitCode(curve.unit) != kUnitNone;
+    t.unheldUnits.emplace_back(!kept && stored == kUnitNone ? curve.unit : std::string_view());
+    if (!kept && stored != kUnitNone) t.unitsChanged.push_back(whole + " as " + CReceiverGeometry::GetUnitLabel(stored));
 }
 
 int ReadTxtHeader(CLasDoc& doc, const std::string& path, TextTable& t)
@@ -131,14 +141,17 @@ int ReadTxtHeader(CLasDoc& doc, const std::string& path, TextTable& t)
             return Refuse(kReadHeader + path
                           + (got == CLasDoc::kEnd ? EndedTextCause(doc.LinesRead(), Format("its %ld curve names", columns - 1))
                                                   : std::string()));
-        const std::string name(TrimBlanks(line));
+        const std::string whole(TrimBlanks(line));
         // Columns count from the depth's, as the end message counts blank LAS names.
-        if (name.empty())
+        if (whole.empty())
             return Refuse(kReadHeader + path + Format(kBlankName, k + 1, long(comments) + 1 + k));
-        t.datums.push_back(ClassifiedCurve(name));
-        TellBracketedUnit(name, t);
+        const NamedCurve curve = SplitUnit(whole);
+        t.datums.push_back(ClassifiedCurve(curve, whole));
+        t.writtenNames.push_back(whole);
+        TellUnit(curve, whole, t);
     }
-    // The item types come from the whole names, the data set's names must stay apart.
+    // The item types come from the names without their units, the data set's names must
+    // stay apart as the LAS import keeps its mnemonics apart.
     NameUnitsNotHeld(t);
     MakeNamesDistinct(t);
     t.headerLines = comments + int(columns);

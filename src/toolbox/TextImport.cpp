@@ -36,7 +36,7 @@ const char kRenamed[] = "Renamed %zu curve(s) whose first four characters repeat
 const char kShortened[] = "Stored %zu curve(s) under the first four characters of their names: %s.";
 const char kUnitsNotHeld[] = "Stored %zu curve(s) without their units, which the data set cannot hold: %s.";
 const char kUnitsChanged[] = "Stored %zu curve(s) not in the unit in brackets in their names: %s.";
-const char kStopped[] = "Stopped: the data set holds the data lines read before the stop.";
+const char kStopped[] = "Stopped after %lld data line(s): the data set holds %.4f - %.4f%s.";
 // In a history note's place where the history has no room for it, after its heading.
 const char kNoteLeftOut[] = "***  Left out of this history for room: the end message lists them all.";
 constexpr size_t kNamesShown = 5;
@@ -297,11 +297,20 @@ std::string DistinctName(std::string_view name, const std::set<std::string>& tak
     return std::string(base); // not reached: 256 curves cannot take 900 numbers
 }
 
-// A curve as the end message names it: a blank name by its column (the depth's the first),
-// for "as 1" alone would not say which curve became 1.
-std::string TellName(const std::string& name, size_t curve)
+// A curve as the end message names it: as the file writes it, a blank name by its column
+// (the depth's the first), for "as 1" alone would not say which curve became 1.
+std::string TellName(const TextTable& t, const std::string& name, size_t curve)
 {
+    if (curve < t.writtenNames.size()) return t.writtenNames[curve];
     return name.empty() ? Format("blank (column %zu)", curve + 2) : name;
+}
+
+// A micro sign as files write it: UTF-8's, Latin-1's, or the Greek mu UTF-8 stands it for.
+std::string_view MicroSign(std::string_view text)
+{
+    for (const std::string_view sign : {"\xC2\xB5", "\xCE\xBC", "\xB5"})
+        if (text.starts_with(sign)) return sign;
+    return {};
 }
 
 } // namespace
@@ -339,7 +348,9 @@ std::string_view BareUnit(std::string_view unit)
 
 uint8_t CurveUnitCode(std::string_view unit)
 {
-    const std::string upper = Upper(BareUnit(unit));
+    std::string upper = Upper(BareUnit(unit));
+    // "µs/ft" is "us/ft" written with the sign.
+    if (const std::string_view micro = MicroSign(upper); !micro.empty()) upper.replace(0, micro.size(), "U");
     const size_t slash = upper.find('/');
     // Blanks around the slash ("us / ft") belong to neither unit.
     std::string time(TrimBlanks(std::string_view(upper).substr(0, slash)));
@@ -358,10 +369,10 @@ void NameUnitsNotHeld(TextTable& t)
         const std::string& unit = t.unheldUnits[k];
         if (unit.empty()) continue;
         // A unit the file already encloses is shown as it stands, once where the name ends in it.
-        const std::string& name = t.datums[k].m_mnemonic;
+        const std::string name = TellName(t, t.datums[k].m_mnemonic, k);
         const bool enclosed = unit.front() == '[' || unit.front() == '(';
         const std::string told = enclosed && name.ends_with(unit) ? "" : enclosed ? " " + unit : " [" + unit + "]";
-        t.unitsNotHeld.push_back(TellName(name, k) + told);
+        t.unitsNotHeld.push_back(name + told);
     }
 }
 
@@ -416,7 +427,7 @@ void MakeNamesDistinct(TextTable& t)
         // Blanks a curve line leaves behind a name ("GR   ") are no part of it to lose.
         const size_t last = name.find_last_not_of(' ');
         if (shared || (last != std::string::npos && last >= 4))
-            (shared ? t.renamed : t.shortened).push_back(TellName(name, k) + " as " + kept);
+            (shared ? t.renamed : t.shortened).push_back(TellName(t, name, k) + " as " + kept);
         if (kept != name.substr(0, 4)) name = kept;
     }
 }
@@ -585,6 +596,19 @@ int RunTextImport(CToolsWnd& e, CLasDoc& doc, const TextTable& t, const std::str
     const std::string& path = e.Task().primary.path;
     ValueTally tally{t.null, t.nullText};
     int64_t number = t.headerLines;
+    double lastDepth = t.top;
+    // A stopped import tells where it stopped, in its history and its end message: the
+    // depth range in the history is the file's.
+    const auto stopped = [&]() -> std::string {
+        const int64_t read = int64_t(t.dataLines) - left;
+        if (read <= 0) return {};
+        return Format(kStopped, static_cast<long long>(read), std::min(t.top, lastDepth), std::max(t.top, lastDepth),
+                      e.Task().depthUnitLabel.c_str());
+    };
+    e.Task().stoppedLine = [&stopped] {
+        const std::string line = stopped();
+        return line.empty() ? line : "*** " + line;
+    };
     const auto lines = [&](double) {
         for (int32_t n = std::min(left, kLinesPerStep); n > 0; --n, --left) {
             std::string_view line;
@@ -598,10 +622,12 @@ int RunTextImport(CToolsWnd& e, CLasDoc& doc, const TextTable& t, const std::str
             if (!ParseDataLine(line, t.columns, values.size(), &depth, values.data(), &tally))
                 return RefuseLine(got, path, number, line, t);
             if (!e.Output().StageDepth(depth) || !e.Output().StageValues(values.data(), values.size())) return 0;
+            lastDepth = depth;
         }
         return 1;
     };
     const int result = e.Output().RunFrames(label, 0, 1, t.top, down ? step : -step, lines);
+    e.Task().stoppedLine = nullptr; // it reads this run's locals
     doc.CloseInput();
     if (result != 1) {
         RemoveOutput(e);
@@ -611,7 +637,7 @@ int RunTextImport(CToolsWnd& e, CLasDoc& doc, const TextTable& t, const std::str
     // history may leave their lists to this message: it is told too, unless nothing is kept.
     std::string notice = ImportNotice(path, t, tally, e.Task().historyNotesWritten);
     if (e.Task().stopped && e.Output().OutputFrames() == 0) notice.clear();
-    if (e.Task().stopped && !notice.empty()) notice = kStopped + ("\n" + notice);
+    if (e.Task().stopped && !notice.empty()) notice = stopped() + "\n" + notice;
     if (!notice.empty()) MessageBox(notice, MB_OK | MB_ICONINFORMATION);
     return result;
 }

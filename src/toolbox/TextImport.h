@@ -70,10 +70,13 @@ struct TextTable {
     std::vector<std::string> unheldUnits;
     // Curves stored without the unit the file gives them: "RHOB [K/M3]".
     std::vector<std::string> unitsNotHeld;
-    // Text tables: curves whose name ends in a unit in brackets they are not stored in,
-    // with the unit stored: "DT [US/F] as [uSec/m]", "SP [MV] with no unit" (a unit the
-    // data set cannot hold, on a curve of none, is in unitsNotHeld instead).
+    // Text tables: curves whose name ends in a unit they are not stored in, with the unit
+    // stored: "DTX [g/cc] as [uSec/m]" (a unit the data set cannot hold, on a curve of
+    // none, is in unitsNotHeld instead).
     std::vector<std::string> unitsChanged;
+    // Text tables: each curve's name as the table writes it, unit and all; the lists name
+    // a curve by it, for its mnemonic alone may not tell which line it was.
+    std::vector<std::string> writtenNames;
 };
 
 // The kinds of LAS section a "~" line opens. LAS 1.2 and 2.0 tell them by the first
@@ -115,9 +118,9 @@ uint8_t DepthUnits(std::string_view unit);
 // A unit without the brackets some files put around it ("[US/M]", "(USEC/M)").
 std::string_view BareUnit(std::string_view unit);
 // A curve's unit as the data set codes it, kUnitNone where it has no code. Files spell
-// slowness many ways ("us/ft", "USEC/FT", "[US/M]", "us / ft" in a table's name): each
-// is brought to the form the code table holds ("US/F") first, or Convert Slowness would
-// find no slowness curve in the import. Both imports read units here.
+// slowness many ways ("us/ft", "USEC/FT", "[US/M]", "us / ft" in a table's name, "µs/ft"):
+// each is brought to the form the code table holds ("US/F") first, or Convert Slowness
+// would find no slowness curve in the import. Both imports read units here.
 uint8_t CurveUnitCode(std::string_view unit);
 
 // Blank, tab and CR: what separates the fields of a data line and pads it.

@@ -320,6 +320,12 @@ int CToolsWnd::AppendHistory(int length)
         if (edited < 0) return length; // the input could not be reopened: the old history stays as it was
         length = edited;
     }
+    m_historyStart = length;
+    return WriteHistoryLines(length);
+}
+
+int CToolsWnd::WriteHistoryLines(int length)
+{
     size_t used = size_t(length);
     // A line break is added while it starts before the limit (its LF may land on it, still
     // inside the 4096 bytes and still seen by HistoryLength); a line only whole, before it.
@@ -339,7 +345,12 @@ int CToolsWnd::AppendHistory(int length)
         if (lineBreak()) {
             line(Format("*** Depth range : %10.4f - %10.4f %s", m_settings.startDepth, m_settings.stopDepth,
                         m_task.depthUnitLabel.c_str()));
-            if (lineBreak()) line(m_task.taskLine);
+            if (lineBreak()) {
+                line(m_task.taskLine);
+                // Where the output ends, for the depth range above is what was asked for.
+                if (m_task.stopped && m_task.stoppedLine && (m_task.taskLine.empty() || lineBreak()))
+                    line(m_task.stoppedLine());
+            }
         }
     }
     // Each note goes in whole or not at all: a list cut short would pass for the whole one.
@@ -373,6 +384,17 @@ int CToolsWnd::AppendHistory(int length)
         }
     }
     return int(used);
+}
+
+void CToolsWnd::RewriteStoppedHistory()
+{
+    if (m_historyStart < 0 || size_t(m_historyStart) > kHistoryLimit) return;
+    // The lines written at the head go: before them the history is as the input's was.
+    std::memset(m_task.history + m_historyStart, ' ', kHistoryLimit + 1 - size_t(m_historyStart));
+    WriteHistoryLines(m_historyStart);
+    QtxFileHeader header = m_outputFile.Header();
+    std::memcpy(header.history, m_task.history, qtx::kHistorySize);
+    m_outputFile.SetHeader(header);
 }
 
 int CToolsWnd::EditHistory()
@@ -523,6 +545,8 @@ int CToolsWnd::SettleFrames(int result)
             if (!m_inputStopped && in->file.FailedFrame() >= 0) m_inputStopped = in;
     }
     const bool commit = result == 1 || m_inputStopped;
+    if (commit && m_task.stopped && m_task.stoppedLine && !m_segyOutput && m_outputFile.OutputOpen())
+        RewriteStoppedHistory();
     // What was gathered goes to the file first; the header then counts the whole frames
     // (a torn last frame is cut off).
     bool committed = true;

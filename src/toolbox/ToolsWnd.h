@@ -162,6 +162,9 @@ struct ToolTaskState {
     // Notes the history gets after the task line, in order, each whole where it fits.
     std::vector<ToolHistoryNote> historyNotes;
     std::vector<bool> historyNotesWritten; // per note, set when the history was written: true where it holds the list
+    // A task whose history tells where a Stop left its output (the text imports): the
+    // line after the task line once the user stopped the frame loop; unset: none.
+    std::function<std::string()> stoppedLine;
     std::string depthUnitLabel;    // " [ft]" or " [m]"
     std::string logDirectionLabel; // "UP" or "DOWN"
     int32_t singleFrameIndex = 0;  // the input frame the frame routine works on
@@ -379,6 +382,10 @@ private:
     void ClaimSegyOutput(bool created) override;
     void AbandonOutput() override;
     int AppendHistory(int length) override;
+    // The run's lines behind `length` used characters; the new length.
+    int WriteHistoryLines(int length);
+    // After a Stop: the run's lines written again with the stop's own, into the output's header.
+    void RewriteStoppedHistory();
     int EditHistory() override;
     ToolSettings m_settings;
     ToolTaskState m_task;
@@ -388,6 +395,7 @@ private:
     bool m_outputCreated = false;           // this run opened an output for the output path
     bool m_segyOutput = false;              // ... through m_segyOut rather than m_outputFile
     bool m_historyLostInput = false;        // the history editor could not reopen the primary
+    int m_historyStart = -1;                // where the run's history lines begin; -1 before they are written
     const ToolInput* m_inputStopped = nullptr; // the input whose frame the last frame loop could not read
     CQtxFrameWriter m_writer{m_outputFile}; // the output's frames, written in large pieces
 };

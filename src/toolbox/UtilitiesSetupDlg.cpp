@@ -53,6 +53,12 @@ bool ListsNothing(int task)
     const ToolTaskRow* row = TaskRow(task);
     return row && row->primary != ToolFile::Qtx;
 }
+// The kind of file a task takes as its primary input.
+ToolFile PrimaryKind(int task)
+{
+    const ToolTaskRow* row = TaskRow(task);
+    return row ? row->primary : ToolFile::Qtx;
+}
 ToolFile OutputKind(int task)
 {
     const ToolTaskRow* row = TaskRow(task);
@@ -161,6 +167,11 @@ bool CUtilitiesSetupDlg::OnInitDialog()
     SetItemText(kIdcDensityFile, ShortenPathLabel(kDensityOpeningLabel, m_setup.density.path));
     SetItemText(kIdcOutputFile, ShortenPathLabel(kOutputLabel, m_setup.outputPath));
     ApplyFieldRules();
+    // A stored primary of another kind than the task takes is not read as the task's:
+    // the dialog opens without it, and without an error for a file nobody asked to open.
+    if (m_setup.primary.path.empty()) m_setup.primaryChosenFor = 0;
+    else if (m_setup.primaryChosenFor == 0) m_setup.primaryChosenFor = uint16_t(m_nTask);
+    else if (!PrimaryFitsTask()) ClearPrimary();
 
     if (!ListsNothing(m_nTask)) {
         const std::pair<ToolInputSelection*, const InputControls*> inputs[] = {
@@ -214,7 +225,53 @@ void CUtilitiesSetupDlg::DeriveOutputName()
     m_setup.outputPath = m_setup.primary.path.substr(0, dot) + suffix;
     m_setup.outputTitle = m_setup.primary.title + suffix;
     m_outputConfirmed = false;
+    m_outputProposed = true;
     SetItemText(kIdcOutputFile, ShortenPathLabel(kOutputLabel, m_setup.outputPath));
+    DropOutputNamingAnInput();
+}
+
+bool CUtilitiesSetupDlg::PrimaryFitsTask() const
+{
+    return m_setup.primaryChosenFor == 0 || PrimaryKind(m_setup.primaryChosenFor) == PrimaryKind(m_nTask);
+}
+
+void CUtilitiesSetupDlg::ClearPrimaryList()
+{
+    ToolInputSelection& in = m_setup.primary;
+    for (size_t i = 0; i < ListedCount(in); ++i) in.listed[i] = in.selected[i] = 0;
+    in.itemCount = 0;
+    if (ControlState* list = Item(kPrimaryControls.list)) list->ResetContent();
+}
+
+void CUtilitiesSetupDlg::ClearPrimary()
+{
+    ClearPrimaryList();
+    ToolInputSelection& in = m_setup.primary;
+    in.path.clear();
+    in.title.clear();
+    in.ext.clear();
+    m_setup.primaryChosenFor = 0;
+    SetItemText(kPrimaryControls.label, ShortenPathLabel(kPrimaryControls.labelText, in.path));
+    ClearOutput();
+}
+
+void CUtilitiesSetupDlg::ClearOutput()
+{
+    m_setup.outputPath.clear();
+    m_setup.outputTitle.clear();
+    m_outputConfirmed = false;
+    m_outputProposed = false;
+    SetItemText(kIdcOutputFile, ShortenPathLabel(kOutputLabel, m_setup.outputPath));
+}
+
+void CUtilitiesSetupDlg::DropOutputNamingAnInput()
+{
+    if (!m_outputProposed) return;
+    for (const ToolInputSelection* in : {&m_setup.primary, &m_setup.secondary, &m_setup.density})
+        if (!in->path.empty() && (in->path == m_setup.outputPath || IsSameFile(in->path, m_setup.outputPath))) {
+            ClearOutput();
+            return;
+        }
 }
 
 void CUtilitiesSetupDlg::FillList(ToolInputSelection& in, const InputControls& controls)
@@ -267,6 +324,7 @@ void CUtilitiesSetupDlg::TakeSelections()
 void CUtilitiesSetupDlg::OnSelChangeTask()
 {
     ApplyFieldRules();
+    if (!PrimaryFitsTask()) ClearPrimary();
     DeriveOutputName();
 }
 
@@ -287,20 +345,25 @@ void CUtilitiesSetupDlg::OnSelectPrimary()
     const ToolTaskRow* row = TaskRow(m_nTask);
     const std::string& filter = FilterOf(row ? row->primary : ToolFile::Qtx);
     if (!ChooseInput(m_setup.primary, kPrimaryControls, "Select Primary File", filter)) return;
-    if (!ListsNothing(m_nTask)) FillList(m_setup.primary, kPrimaryControls);
+    m_setup.primaryChosenFor = uint16_t(m_nTask);
+    // A file that is no data set lists nothing: a data set's list chosen before goes.
+    if (ListsNothing(m_nTask)) ClearPrimaryList();
+    else FillList(m_setup.primary, kPrimaryControls);
     DeriveOutputName();
 }
 
 void CUtilitiesSetupDlg::OnSelectSecondary()
 {
-    if (ChooseInput(m_setup.secondary, kSecondaryControls, "Select Secondary File", FilterOf(ToolFile::Qtx)))
-        FillList(m_setup.secondary, kSecondaryControls);
+    if (!ChooseInput(m_setup.secondary, kSecondaryControls, "Select Secondary File", FilterOf(ToolFile::Qtx))) return;
+    FillList(m_setup.secondary, kSecondaryControls);
+    DropOutputNamingAnInput();
 }
 
 void CUtilitiesSetupDlg::OnSelectDensity()
 {
-    if (ChooseInput(m_setup.density, kDensityControls, "Select Density File", FilterOf(ToolFile::Qtx)))
-        FillList(m_setup.density, kDensityControls);
+    if (!ChooseInput(m_setup.density, kDensityControls, "Select Density File", FilterOf(ToolFile::Qtx))) return;
+    FillList(m_setup.density, kDensityControls);
+    DropOutputNamingAnInput();
 }
 
 void CUtilitiesSetupDlg::OnSelectOutput()
@@ -316,6 +379,7 @@ void CUtilitiesSetupDlg::OnSelectOutput()
         return;
     // The save dialog asks before it returns an existing file.
     m_outputConfirmed = FileExists(m_setup.outputPath);
+    m_outputProposed = false;
     SetItemText(kIdcOutputFile, ShortenPathLabel(kOutputLabel, m_setup.outputPath));
 }
 

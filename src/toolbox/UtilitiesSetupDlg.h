@@ -53,6 +53,8 @@ public:
     // The output was chosen in the save dialog, which asked before replacing it; a
     // derived name clears it.
     bool m_outputConfirmed = false;
+    // The output is the dialog's proposal, not the user's choice.
+    bool m_outputProposed = false;
 
 private:
     // Recomputes the task index from the box and enables the fields the task uses.
@@ -60,6 +62,14 @@ private:
     void UpdateTaskIndex();
     bool TaskChosen();
     void DeriveOutputName();
+    // A primary chosen for another kind of input than the task's goes, with its list and
+    // the output proposed for it: it would be read as what it is not.
+    bool PrimaryFitsTask() const;
+    void ClearPrimary();
+    void ClearPrimaryList();
+    void ClearOutput();
+    // The proposed output goes where it names one of the inputs.
+    void DropOutputNamingAnInput();
     // Reads the input's data set and lists its datums; on failure keeps the list.
     void FillList(ToolInputSelection& input, const InputControls& controls);
     // The input's selected flags become what its list shows selected.

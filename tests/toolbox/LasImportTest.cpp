@@ -265,9 +265,11 @@ TEST_F(LasImportTest, TheHistoryKeepsEachListWholeOrLeavesItOutOnItsOwn)
 }
 
 // A stopped import keeps the frames it wrote under the names it told, so its end message
-// comes as a finished one's does, after a line that it was stopped: a list the history
-// left out for room is in it whole, and nothing in the history points to a message that
-// never came. One stopped before its first frame keeps nothing and tells nothing.
+// comes as a finished one's does, after a line that says where it stopped: a list the
+// history left out for room is in it whole, and nothing in the history points to a message
+// that never came. Its history keeps the file's depth range and says, after the task
+// line, how many data lines it holds and their depth range; a finished one's says nothing
+// of a stop. One stopped before its first frame keeps nothing and tells nothing.
 TEST_F(LasImportTest, AStoppedImportTellsItsListsAsAFinishedOneDoes)
 {
     std::vector<std::string> few, many;
@@ -294,8 +296,12 @@ TEST_F(LasImportTest, AStoppedImportTellsItsListsAsAFinishedOneDoes)
                 host.ScriptDialog(kIddProgress).Pumps(2 * c.stopAfter + 1).Press(IDCANCEL);
                 host.ExpectMessage("Are you sure you want to stop processing?", IDYES);
             }
-            const std::string stopped =
-                c.stopAfter > 0 ? "Stopped: the data set holds the data lines read before the stop.\n" : "";
+            const int kept = c.stopAfter < 0 ? int(las.depths.size()) : 64 * c.stopAfter;
+            // The LAS file's depths are in metres, the table's step of half a unit is feet.
+            const std::string stopLine =
+                Format("Stopped after %d data line(s): the data set holds 1000.0000 - %.4f %s.", kept,
+                       las.depths[size_t(std::max(kept, 1) - 1)], task == T::ConvertLasToQtx ? "[m]" : "[ft]");
+            const std::string stopped = c.stopAfter > 0 ? stopLine + "\n" : "";
             if (c.stopAfter != 0)
                 host.ExpectMessage(stopped + Imported() + Format("Renamed %zu curve(s)", c.curves.size()));
             ASSERT_EQ(Import(task == T::ConvertLasToQtx ? LasText(las) : TxtText(table), task), 1) << what;
@@ -307,6 +313,11 @@ TEST_F(LasImportTest, AStoppedImportTellsItsListsAsAFinishedOneDoes)
             std::string history(out.header.history, sizeof out.header.history);
             EXPECT_EQ(history.find("***  Left out of this history for room: the end message lists them all.") !=
                           std::string::npos, !c.inHistory) << what;
+            const std::string range = task == T::ConvertLasToQtx ? "1099.5000  [m]" : "1099.5000  [ft]";
+            const std::string taskLine = task == T::ConvertLasToQtx ? "\r\n*** Tools (Convert LAS to QTX)" : "";
+            EXPECT_NE(history.find(" :  1000.0000 -  " + range + taskLine + (c.stopAfter > 0 ? "\r\n*** " + stopLine : "")
+                                   + "\r\n*** Renamed"), std::string::npos) << what << history;
+            EXPECT_EQ(history.find("Stopped"), c.stopAfter > 0 ? history.find(stopLine) : std::string::npos) << what;
             for (size_t at; (at = history.find("\r\n***  ")) != std::string::npos;) history.erase(at, 7);
             for (size_t k = 0; k < c.curves.size(); ++k)
                 EXPECT_NE((c.inHistory ? history : message).find(c.curves[k] + " as " + Mnemonics(out)[k]),
@@ -337,8 +348,9 @@ TEST_F(LasImportTest, EveryUnitTheDataSetCannotHoldIsNamed)
     }
     TxtShape table;
     table.names = {"DTCO ft", "RHOB [g/cc]", "GR [us]"};
-    const std::string tableShortened = "Stored 3 curve(s) under the first four characters of their names: DTCO ft as "
-                                       "DTCO, RHOB [g/cc] as RHOB, GR [us] as GR [.\n";
+    // The unit a name ends in is no part of the name cut to four characters.
+    const std::string tableShortened = "Stored 1 curve(s) under the first four characters of their names: DTCO ft as "
+                                       "DTCO.\n";
     const struct {
         const char* what;
         std::string text;
@@ -354,7 +366,7 @@ TEST_F(LasImportTest, EveryUnitTheDataSetCannotHoldIsNamed)
         {"a blank name", las({{"", "OHMM"}, {"GR", "GAPI"}}), T::ConvertLasToQtx, {"    ", "GR  "}, 2,
          "blank (column 2) [OHMM], GR [GAPI]"},
         {"more than the message lists", las(many), T::ConvertLasToQtx, {}, 20, manyTold, manyShown},
-        {"a text table", TxtText(table), T::ImportTxtDataSet, {"DTCO", "RHOB", "GR ["}, 1, "RHOB [g/cc]", "",
+        {"a text table", TxtText(table), T::ImportTxtDataSet, {"DTCO", "RHOB", "GR  "}, 1, "RHOB [g/cc]", "",
          tableShortened},
     };
     for (const auto& c : cases) {
@@ -474,31 +486,33 @@ TEST_F(LasImportTest, AFileOfOneDataLineIsOneFrame)
 }
 
 // Slowness units as files spell them take the data set's slowness codes, so Convert
-// Slowness finds them; other units stay unnamed. A text table's slowness (DT, SD) whose
-// name ends in a unit per foot or per metre is stored in it as the LAS import stores that
-// unit, blanks around the slash too; one without is per foot where "ft" is in its name,
-// else per metre.
+// Slowness finds them; other units stay unnamed. A text table's curve whose name ends in
+// a unit the data set holds is stored in it as the LAS import stores that unit, blanks
+// around the slash too; a slowness without one is per foot where "ft" is in its name,
+// else per metre. The table's end message comes where a name is cut or a unit not kept.
 TEST_F(LasImportTest, SlownessUnitsAreTakenInTheirCommonSpellings)
 {
     constexpr int kNoLas = -1; // a spelling a LAS unit cannot have
-    const uint8_t F = kUnitMicrosecondsPerFoot, M = kUnitMicrosecondsPerMetre;
+    const uint8_t F = kUnitMicrosecondsPerFoot, M = kUnitMicrosecondsPerMetre, U = kUnitMicroseconds;
     const struct {
         const char* unit;  // the LAS curve's unit
         int code;          // stored by the LAS import, or kNoLas
         const char* name;  // of the text table's curve
         uint8_t tableCode; // stored by the text import
+        bool tableTells;   // the text import's end message comes
     } cases[] = {
-        {"us/ft", F, "DT [us/ft]", F},         {"US/FT", F, "DT [US/FT]", F},
-        {"US/F", F, "DT [US/F]", F},           {"USEC/FT", F, "DTC [USEC/FT]", F},
-        {"uSec/ft", F, "DT [uSec/ft]", F},     {"[us/f]", F, "SDXX [us/f]", F},
-        {"", kNoLas, "DT [us / ft]", F},       {"", kNoLas, "DT [ MICROSECONDS / FEET ]", F},
-        {"[US/M]", M, "DT [US/M]", M},         {"us/m", M, "DTSM [us/m] ft", F},
-        {"(USEC/M)", M, "DT (USEC/M)", M},     {"", kNoLas, "DT [Us / M] ", M},
-        {"", kNoLas, "DTCO", M},               {"", kNoLas, "DT ft", F},
-        {"USEC", kUnitMicroseconds, "DT [USEC]", M},
-        {"us", kUnitMicroseconds, "DT [us] ft", F},
-        {"OHMM", kUnitNone, "DT [OHMM]", M},   {"US/S", kUnitNone, "DT [US/S]", M},
-        {"[]", kUnitNone, "DT []", M},
+        {"us/ft", F, "DT [us/ft]", F, false},         {"US/FT", F, "DT [US/FT]", F, false},
+        {"US/F", F, "DT [US/F]", F, false},           {"USEC/FT", F, "DTC [USEC/FT]", F, false},
+        {"uSec/ft", F, "DT [uSec/ft]", F, false},     {"[us/f]", F, "SDXX [us/f]", F, false},
+        {"", kNoLas, "DT [us / ft]", F, false},       {"", kNoLas, "DT [ MICROSECONDS / FEET ]", F, false},
+        {"[US/M]", M, "DT [US/M]", M, false},         {"us/m", M, "DTSM [us/m] ft", F, true},
+        {"(USEC/M)", M, "DT (USEC/M)", M, false},     {"", kNoLas, "DT [Us / M] ", M, false},
+        {"", kNoLas, "DTCO", M, false},               {"", kNoLas, "DT ft", F, true},
+        {"\xC2\xB5s/ft", F, "DT [\xC2\xB5s/ft]", F, false}, {"\xB5s/m", M, "DT \xB5s/m", M, false},
+        {"USEC", U, "DT [USEC]", U, false},
+        {"us", U, "DT [us] ft", F, true},
+        {"OHMM", kUnitNone, "DT [OHMM]", M, true},   {"US/S", kUnitNone, "DT [US/S]", M, true},
+        {"[]", kUnitNone, "DT []", M, false},
     };
     for (const auto& c : cases) {
         if (c.code != kNoLas) {
@@ -512,7 +526,7 @@ TEST_F(LasImportTest, SlownessUnitsAreTakenInTheirCommonSpellings)
         }
         TxtShape table;
         table.names = {c.name};
-        if (std::string(c.name).size() > 4) host.ExpectMessage(Imported());
+        if (c.tableTells) host.ExpectMessage(Imported());
         ASSERT_EQ(Import(TxtText(table), T::ImportTxtDataSet), 1) << c.name;
         EXPECT_EQ(LoadQtx(output).descriptors[0].axis1.unit, c.tableCode) << c.name;
     }
@@ -524,6 +538,75 @@ TEST_F(LasImportTest, SlownessUnitsAreTakenInTheirCommonSpellings)
     const QtxImage metric = LoadQtx(output);
     EXPECT_EQ(metric.descriptors[0].axis1.unit, kUnitMicrosecondsPerMetre);
     EXPECT_FLOAT_EQ(metric.frames[0][0], 10.0f * 3.28084f);
+}
+
+// A table's curve name may end in its unit (in square brackets, in parentheses, or as a
+// last word that reads as a unit): the curve then gets the mnemonic and unit the LAS import
+// gives the same curve and unit, values as written, and is renamed as a repeated LAS name
+// is. A last word that is no unit stays part of the name; a name with no unit keeps the
+// table's own rule (DTCO per metre).
+TEST_F(LasImportTest, ATablesNameAndUnitGiveWhatTheLasImportGives)
+{
+    const uint8_t F = kUnitMicrosecondsPerFoot, M = kUnitMicrosecondsPerMetre;
+    const struct {
+        const char* las;   // the LAS curve line's name and unit; "": none
+        const char* table; // the table's name
+        const char* kept;  // mnemonic of both
+        int unit;          // of both; the table's alone where there is no LAS curve
+        int tableType;     // item type the table's name gives
+    } cases[] = {
+        {"DT.US/FT", "DT US/FT", "DT  ", F, 65},
+        {"DTC.USEC/FT", "DTC (USEC/FT)", "DTC ", F, 65},
+        {"DTS.US/F", "DTS [US/F]", "DTS ", F, 65},
+        {"SP.MV", "SP [MV]", "SP  ", kUnitMillivolts, 0},
+        {"HZZ.HZ", "HZZ [Hz]", "HZZ ", kUnitHertz, 0},
+        {"DTM.US/M", "DTM (us/m)", "DTM ", M, 65},
+        {"DTU.\xC2\xB5s/ft", "DTU [\xC2\xB5s/ft]", "DTU ", F, 65},
+        {"TTR1.US", "TTR1 [usec]", "TTR1", kUnitMicroseconds, 46},
+        {"DT.US/M", "DT [US/M]", "DT1 ", M, 65}, // a repeated name
+        {"", "DTCO", "DTCO", M, 65},
+        {"", "TT R1", "TT R", kUnitMicroseconds, 46},
+        {"", "DT 1", "DT 1", M, 65},
+    };
+    LasShape las;
+    TxtShape table;
+    las.curves.clear();
+    table.names.clear();
+    for (const auto& c : cases) {
+        if (*c.las) las.curves.push_back(Format("C%zu", las.curves.size()));
+        table.names.push_back(c.table);
+    }
+    std::string lasText = LasText(las);
+    for (size_t k = 0, n = 0; k < std::size(cases); ++k)
+        if (*cases[k].las) lasText = Replaced(lasText, Format(" C%zu .", n++), std::string(" ") + cases[k].las + " ");
+    host.ExpectMessage(Imported() + "Renamed 1 curve(s) whose first four characters repeat another's: DT as DT1.");
+    ASSERT_EQ(Import(lasText), 1);
+    const QtxImage fromLas = LoadQtx(output);
+    host.ExpectMessage(Imported() + "Renamed 1 curve(s) whose first four characters repeat another's: DT [US/M] as "
+                                    "DT1.\nStored 1 curve(s) under the first four characters of their names: TT R1 as "
+                                    "TT R.");
+    ASSERT_EQ(Import(TxtText(table), T::ImportTxtDataSet), 1);
+    const QtxImage fromTable = LoadQtx(output);
+    ASSERT_EQ(fromTable.descriptors.size(), std::size(cases));
+    for (size_t k = 0, n = 0; k < std::size(cases); ++k) {
+        const auto& c = cases[k];
+        const QtxDatumDescriptor& got = fromTable.descriptors[k];
+        EXPECT_EQ(std::string(got.mnemonic, 4), c.kept) << c.table;
+        EXPECT_EQ(int(got.axis1.unit), c.unit) << c.table;
+        EXPECT_EQ(int(got.typeCode), c.tableType) << c.table;
+        for (size_t f = 0; f < table.depths.size(); ++f)
+            EXPECT_EQ(fromTable.frames[f][k], float(LasValue(int(f), int(k)))) << c.table;
+        if (!*c.las) continue;
+        const QtxDatumDescriptor& lasGot = fromLas.descriptors[n];
+        EXPECT_EQ(std::string(lasGot.mnemonic, 4), c.kept) << c.las;
+        EXPECT_EQ(int(lasGot.axis1.unit), c.unit) << c.las;
+        for (size_t f = 0; f < las.depths.size(); ++f)
+            EXPECT_EQ(fromLas.frames[f][n], float(LasValue(int(f), int(n)))) << c.las;
+        ++n;
+    }
+    // Nothing in the history tells of units: every one is stored as written.
+    const std::string history(fromTable.header.history, sizeof fromTable.header.history);
+    EXPECT_EQ(history.find("*** Stored"), std::string::npos) << history;
 }
 
 // A NULL of NaN marks the values that are no number; with another NULL, "nan" values

@@ -833,11 +833,11 @@ TEST_F(LasTasksTest, TextTablesAreImportedWithTheTypesTheirNamesGive)
     }
 }
 
-// A curve keeps the type and unit its name's classification gives (exactly, case
-// alike); a unit in brackets in its name that it is not stored in is named, at the end and
-// in the history, with the label of the unit stored, or as stored with no unit. A unit the
-// data set has no code for, on a curve of none, is named with those it cannot hold. Names
-// and values stay.
+// A curve's name may end in its unit: one the data set holds is the curve's; any other
+// leaves the unit the name's classification gives (exactly, case alike), and is named at
+// the end and in the history with the label of the unit stored. A unit the data set has
+// no code for, on a curve of none, is named with those it cannot hold. The name without
+// its unit is the mnemonic; values stay.
 TEST_F(LasTasksTest, ABracketedUnitTheCurveIsNotStoredInIsNamed)
 {
     const struct {
@@ -845,27 +845,29 @@ TEST_F(LasTasksTest, ABracketedUnitTheCurveIsNotStoredInIsNamed)
         int unit;         // stored
         std::string told; // in the list of units not kept, or "" when not there
     } curves[] = {
-        {"DT [US/F]", kUnitMicrosecondsPerFoot, ""}, // a slowness takes its unit per foot or metre
-        {"SP [MV]", kUnitNone, "SP [MV] with no unit"},
-        {"HZZ [Hz]", kUnitNone, "HZZ [Hz] with no unit"},
+        {"DT [US/F]", kUnitMicrosecondsPerFoot, ""},
+        {"SP [MV]", kUnitMillivolts, ""},
+        {"HZZ [Hz]", kUnitHertz, ""},
         {"DTX [g/cc]", kUnitMicrosecondsPerMetre, "DTX [g/cc] as [uSec/m]"},
-        {"DTR [us]", kUnitMicrosecondsPerMetre, "DTR [us] as [uSec/m]"},
-        {"GRX [us / ft]", kUnitNone, "GRX [us / ft] with no unit"},
+        {"DTR [us]", kUnitMicroseconds, ""},
+        {"GRX [us / ft]", kUnitMicrosecondsPerFoot, ""},
         {"SDXX [US/M] ft", kUnitMicrosecondsPerFoot, ""}, // no unit at the end of the name
         {"DTCO [US/M]", kUnitMicrosecondsPerMetre, ""},
         {"DTSM [us/ft]", kUnitMicrosecondsPerFoot, ""},
         {"TTR1 [usec]", kUnitMicroseconds, ""},
         {"FREQ [HZ]", kUnitHertz, ""},
+        {"DTF (ft)", kUnitMicrosecondsPerFoot, "DTF (ft) as [uSec/ft]"}, // "ft" in the name as written
+        {"SEMB (kHz)", kUnitNone, ""},
         {"RHOB [g/cc]", kUnitNone, ""},
         {"GR [ ]", kUnitNone, ""},
     };
     TxtShape shape;
     shape.names.clear();
     for (const auto& c : curves) shape.names.push_back(c.name);
-    const std::string list = "Stored 5 curve(s) not in the unit in brackets in their names: SP [MV] with no unit, "
-                             "HZZ [Hz] with no unit, DTX [g/cc] as [uSec/m], DTR [us] as [uSec/m], GRX [us / ft] with "
-                             "no unit.";
-    const std::string unheld = "Stored 1 curve(s) without their units, which the data set cannot hold: RHOB [g/cc].";
+    const std::string list = "Stored 2 curve(s) not in the unit in brackets in their names: DTX [g/cc] as [uSec/m], "
+                             "DTF (ft) as [uSec/ft].";
+    const std::string unheld =
+        "Stored 2 curve(s) without their units, which the data set cannot hold: SEMB (kHz), RHOB [g/cc].";
     host.ExpectMessage("\n" + unheld + "\n" + list);
     ASSERT_EQ(Import(TxtText(shape), T::ImportTxtDataSet), 1);
     const std::string message = MessageTexts().back();
@@ -877,7 +879,7 @@ TEST_F(LasTasksTest, ABracketedUnitTheCurveIsNotStoredInIsNamed)
     for (size_t d = 0; d < std::size(curves); ++d) {
         const auto& c = curves[d];
         EXPECT_EQ(int(out.descriptors[d].axis1.unit), c.unit) << c.name;
-        EXPECT_EQ(std::string(out.descriptors[d].mnemonic, 4), Four(c.name.substr(0, 4)));
+        EXPECT_EQ(std::string(out.descriptors[d].mnemonic, 4), Four(c.name.substr(0, std::min<size_t>(c.name.find(' '), 4))));
         if (c.told.empty()) {
             EXPECT_EQ(message.find(c.name + " as ["), std::string::npos) << c.name;
             EXPECT_EQ(message.find(c.name + " with no unit"), std::string::npos) << c.name;

@@ -117,6 +117,15 @@ TEST_F(ToolsCommandTest, RunWithoutAnInputFileNamesTheMissingFile)
     host.ExpectMessage("Secondary file name is not set!\nOperation will be abandoned.");
     EXPECT_TRUE(frame.Command(ID_UTILITIES_TOOLS));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1) << "nothing but the input";
+    // A secondary that is the output proposed takes the proposal: no output is named.
+    const std::string secondary = dir.File("in_Task.qtx");
+    ASSERT_TRUE(WriteQtx(secondary, {{.mnemonic = "WMNO", .traces = 2, .samples = 8}}, 5, 1000.0, 0.5));
+    host.ExpectFileDialog("Select Primary File", input);
+    host.ExpectFileDialog("Select Secondary File", secondary);
+    host.ScriptDialog(kIddUtilitiesSetup).Press(D::kIdcSelectPrimary).Press(D::kIdcSelectSecondary).Press(D::kIdcRun);
+    host.ExpectMessage("Output file name is not set!\nOperation will be abandoned.");
+    EXPECT_TRUE(frame.Command(ID_UTILITIES_TOOLS));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2) << "nothing but the inputs";
 }
 
 // A derived name may be the file of an earlier run: it is replaced only after a Yes, and a

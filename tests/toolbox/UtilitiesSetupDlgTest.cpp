@@ -9,6 +9,7 @@
 #include "settings/UtilitiesSetupGroup.h"
 
 #include <functional>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -313,6 +314,96 @@ TEST_F(UtilitiesSetupDlgTest, EndButtonsTakeOrDropTheEdits)
         EXPECT_EQ(group.primary.path, before.primary.path);
         EXPECT_EQ(group.outputPath, "/kept/o");
     }
+}
+
+// A task that takes another kind of input than the primary was chosen for clears the
+// primary, its list and the output proposed for it, so no input of one kind is read as
+// another nor proposed as its own output; a task of the same kind keeps them. A setup
+// kept with a primary of the wrong kind opens without it, and without an error box.
+TEST_F(UtilitiesSetupDlgTest, AChangeOfTaskKeepsOnlyAPrimaryOfItsKind)
+{
+    const std::string qtx = Qtx("p.qtx", {Datum("WAV1"), Datum("CUR6", 6)});
+    const std::string las = dir.File("w.las"), txt = dir.File("t.txt"), segy = dir.File("s.segy");
+    for (const std::string& path : {las, txt, segy}) WriteBytes(path, {'x', '\n'});
+    const struct {
+        const char* chosenFor; // the task the primary is chosen under
+        std::string primary;
+        const char* task;      // the task then picked
+        bool kept;
+        std::string output;    // proposed, when kept
+    } cases[] = {
+        {"Extract Item(s)", qtx, "Convert QTX To LAS", true, dir.File("p.las")},
+        {"Extract Item(s)", qtx, "Convert LAS To QTX", false, ""},
+        {"Convert LAS To QTX", las, "Convert QTX To LAS", false, ""},
+        {"Convert LAS To QTX", las, "Import TXT Data Set", false, ""},
+        {"Import TXT Data Set", txt, "Convert SEGY To QTX", false, ""},
+        {"Convert SEGY To QTX", segy, "Convert SEGY To QTX", true, dir.File("s_Task.qtx")},
+        {"Convert SEGY To QTX", segy, "Extract Item(s)", false, ""},
+    };
+    for (const auto& c : cases) {
+        const std::string what = std::string(c.chosenFor) + " to " + c.task;
+        group.SetDefaults();
+        group.taskName = c.chosenFor;
+        host.ExpectFileDialog("Select Primary File", c.primary);
+        Script().Press(kIdcSelectPrimary).SelectText(kIdcTask, c.task).Press(kIdcSaveSetup);
+        ASSERT_EQ(D().Edit(group), D::kSaveSetup) << what;
+        EXPECT_EQ(group.primary.path, c.kept ? c.primary : "") << what;
+        EXPECT_EQ(group.outputPath, c.output) << what;
+        EXPECT_EQ(Text(kIdcPrimaryFile), ShortenPathLabel("Primary File : ", group.primary.path)) << what;
+        EXPECT_EQ(Text(kIdcOutputFile), ShortenPathLabel("Output File : ", group.outputPath)) << what;
+        const bool listed = c.kept && c.primary == qtx;
+        EXPECT_EQ(List(kIdcPrimaryList), listed ? (Lines{"WAV1", "CUR6"}) : Lines{}) << what;
+        EXPECT_EQ(group.primary.itemCount, listed ? 2 : 0) << what;
+        EXPECT_EQ(group.primary.listed[0], listed ? 1u : 0u) << what;
+    }
+
+    // A kept setup whose primary was chosen for another kind of input: no box, nothing read.
+    for (const auto& [primary, chosenFor, task] : {std::tuple{las, 11, "Convert QTX To LAS"},
+                                                   std::tuple{qtx, 2, "Import TXT Data Set"},
+                                                   std::tuple{qtx, 2, "Extract Item(s)"}}) {
+        group.SetDefaults();
+        group.taskName = task;
+        group.primary.path = primary;
+        group.primaryChosenFor = uint16_t(chosenFor);
+        group.outputPath = dir.File("out.qtx");
+        const bool kept = std::string(task) == "Extract Item(s)";
+        host.ClearMessages();
+        Script().Press(kIdcSaveSetup);
+        ASSERT_EQ(D().Edit(group), D::kSaveSetup) << task;
+        EXPECT_TRUE(host.Messages().empty()) << task;
+        EXPECT_EQ(group.primary.path, kept ? primary : "") << task;
+        EXPECT_EQ(group.outputPath, kept ? dir.File("out.qtx") : "") << task;
+        EXPECT_EQ(List(kIdcPrimaryList), kept ? (Lines{"WAV1", "CUR6"}) : Lines{}) << task;
+    }
+}
+
+// The output proposed beside the primary is never one of the inputs: where it names the
+// secondary, there is none; an output the user chose stays.
+TEST_F(UtilitiesSetupDlgTest, AProposedOutputIsNeverAnInput)
+{
+    const std::string primary = Qtx("p.qtx", {Datum("WAV1")});
+    const std::string named = Qtx("p_Task.qtx", {Datum("WAV1")});
+    const std::string other = Qtx("o.qtx", {Datum("WAV1")});
+    for (const bool chosen : {false, true}) {
+        group.SetDefaults();
+        group.taskName = "Add Waveforms";
+        host.ExpectFileDialog("Select Primary File", primary);
+        if (chosen) host.ExpectFileDialog("Select Output File", named);
+        host.ExpectFileDialog("Select Secondary File", named);
+        DialogScript& s = Script().Press(kIdcSelectPrimary);
+        if (chosen) s.Press(kIdcSelectOutput);
+        s.Press(kIdcSelectSecondary).Press(kIdcSaveSetup);
+        ASSERT_EQ(D().Edit(group), D::kSaveSetup);
+        EXPECT_EQ(group.outputPath, chosen ? named : "") << chosen;
+    }
+    // A secondary that is no output keeps the proposal.
+    group.SetDefaults();
+    group.taskName = "Add Waveforms";
+    host.ExpectFileDialog("Select Primary File", primary);
+    host.ExpectFileDialog("Select Secondary File", other);
+    Script().Press(kIdcSelectPrimary).Press(kIdcSelectSecondary).Press(kIdcSaveSetup);
+    ASSERT_EQ(D().Edit(group), D::kSaveSetup);
+    EXPECT_EQ(group.outputPath, named);
 }
 
 // The output dialog opens where the output goes: beside the current output, else beside the
