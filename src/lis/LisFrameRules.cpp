@@ -389,8 +389,8 @@ GridAnchors AnchorsOf(const CLisLogicalFile& f)
 
 // The way most depth-once records (`a`) run, where nine in ten or more do, or all but one
 // or two (a repeat section, a reversal) of a short log; where records that jump about lie
-// near each other at `step`, the way kNearCourseShare times as many run; else the way EB 4
-// gives (`header`: 1 down, -1 up, 0 none).
+// near each other at `step`, the way kNearCourseShare times as many run, else the way EB 4
+// gives (`header`: 1 down, -1 up, 0 none); else 0 (passes logged apart: each as read).
 double RecordsCourse(const GridAnchors& a, double step, double header)
 {
     const Turns t = TurnsOf(a.depths);
@@ -402,7 +402,7 @@ double RecordsCourse(const GridAnchors& a, double step, double header)
     bool near = step > 0.0; // (every record has its count)
     for (size_t j = 1; j < a.depths.size() && near; ++j)
         near = std::fabs(a.depths[j] - a.depths[j - 1]) <= kNearRecords * double(a.counts[j - 1]) * step;
-    if (!near) return header;
+    if (!near) return 0.0;
     return t.ahead >= kNearCourseShare * t.back ? 1.0 : t.back >= kNearCourseShare * t.ahead ? -1.0 : header;
 }
 

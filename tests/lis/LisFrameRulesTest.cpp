@@ -79,8 +79,10 @@ TEST(LisFrameRulesTest, FramesOfRecordsThatJumpAboutRunTheWayMostRecordDistances
         {"back three times in eleven distances, near",
          {1000, 1003, 1006, 1009, 1012, 1007.5, 1010.5, 1013.5, 1016.5, 1012, 1007.5, 1010.5}, 1008},
         {"back twice in seven distances, one far", {1001.5, 1004.5, 1000, 1003, 1006, 1001.5, 1004.5, 1207.5}, 999.5},
-        {"back twice in seven distances, one far, EB 4 down", {1001.5, 1004.5, 1000, 1003, 1006, 1001.5, 1004.5, 1207.5},
-         1000.5, lis::kLogDown},
+        {"back twice in seven distances, one far, EB 4 down: each as read",
+         {1001.5, 1004.5, 1000, 1003, 1006, 1001.5, 1004.5, 1207.5}, 999.5, lis::kLogDown},
+        {"back twice in five distances, near, EB 4 down", {1003, 1006, 1001.5, 1004.5, 1000, 1003}, 1002,
+         lis::kLogDown},
     };
     for (const auto& c : cases) {
         CLisLogicalFile f;
