@@ -156,6 +156,9 @@ TEST(LisDepthGridTest, AStepIsDisprovedOnlyPastItsThresholds)
          1.0, false, 1},
         {"three odd depths in 32", [] { auto d = Stepped(32, {}, 0); d[10] += 0.4, d[20] += 0.4, d[25] += 0.4; return d; }(),
          {}, 1.0, true, 1},
+        {"four odd depths in 65: one in sixteen distances",
+         [] { auto d = Stepped(65, {}, 0); d[10] += 0.4, d[25] += 0.4, d[40] += 0.4, d[55] += 0.4; return d; }(), {},
+         1.0, false, 1},
         {"every distance twice the step but for an odd depth on its grid",
          [] { auto d = Stepped(32, {}, 0); d[10] += 0.5; return d; }(), {}, 0.5, true, 2},
         {"every distance twice the step but two", Stepped(32, {10, 20}, 0.5), {}, 0.5, true, 2},
@@ -195,6 +198,7 @@ TEST(LisDepthGridTest, ALongGapIsCountedInTheStretchsOwnStep)
     } cases[] = {
         {"a gap of 912 steps after 1,000 frames", 1000, 912, 999 + 912 + 999},
         {"a gap of 912 steps after 40 frames: too few to count it in", 40, 912, 39 + 913 + 999},
+        {"a gap of 912 steps after 100 frames", 100, 912, 99 + 912 + 999},
     };
     for (const auto& c : cases) {
         std::vector<double> depths;
@@ -261,12 +265,14 @@ TEST(LisDepthGridTest, AJumpBeyondTheRoundingIsASpliceNotDrift)
         {"a splice of 0.8 step", 10.0, 8.0, 1, false},
         {"a splice of 0.2 step (two units)", 10.0, 2.0, 1, false},
         {"no splice, the step 0.05% off", 10.005, 0.0, 0, true},
+        {"no splice, the step 0.15% off: more than drift", 10.015, 0.0, SIZE_MAX, false},
     };
     for (const auto& c : cases) {
         std::vector<double> depths;
         for (int k = 0; k < 600; ++k) depths.push_back(std::nearbyint(126000.0 + c.step * k + (k > 450 ? c.splice : 0.0)));
         const lis::frames::StepFit fit = lis::frames::HoldStep(depths, {}, 10.0, 1.0, true);
-        EXPECT_EQ(fit.odd, c.odd) << c.what;
+        if (c.odd != SIZE_MAX) EXPECT_EQ(fit.odd, c.odd) << c.what;
+        else EXPECT_GT(fit.odd, 0u) << c.what;
         EXPECT_EQ(fit.drift > 0, c.drifts) << c.what;
     }
 }
@@ -309,6 +315,41 @@ TEST(LisDepthGridTest, AMeasuredStepLaysEveryStretchWithinTheRounding)
             EXPECT_EQ(step, c.measured) << c.what;
         else
             EXPECT_LE(std::fabs(step - c.step) * 799.0, 1.2) << c.what << Format(": %.6f", step);
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Where a quarter of the distances are one step the depths lie on a grid of it, fewer do
+// not show it; a code-68 depth lies on its place within 1.25 units of its fraction.
+TEST(LisDepthGridTest, AGridAndItsPlacesHoldToTheirShares)
+{
+    const struct {
+        const char* what;
+        std::vector<int> pattern; // distances in steps, over and over
+        bool holds;
+    } grids[] = {
+        {"one distance in four a single step", {1, 2, 2, 2}, true},
+        {"one distance in five a single step", {1, 2, 2, 2, 2}, false},
+    };
+    for (const auto& c : grids) {
+        std::vector<double> depths{1000.0};
+        for (int k = 0; k < 200; ++k) depths.push_back(depths.back() + c.pattern[size_t(k) % c.pattern.size()]);
+        EXPECT_EQ(MeasureDepthGrid(depths, {}, 1e-6).holds, c.holds) << c.what;
+    }
+    const struct {
+        const char* what;
+        double off; // the second depth's, in units of the fraction
+        size_t odd;
+    } places[] = {
+        {"a depth 1.2 units off", 1.2, 0},
+        {"a depth 1.3 units off", 1.3, 1},
+    };
+    for (const auto& c : places) {
+        const std::vector<double> depths{0, 1 + c.off * 1e-3, 2, 3, 4, 5};
+        EXPECT_EQ(lis::frames::HoldStep(depths, {}, 1.0, 1e-3, false).odd, c.odd) << c.what;
     }
 }
 
