@@ -537,24 +537,32 @@ bool WholeRatio(double a, double b)
 }
 
 // A step chosen that runs records past the next and is disproved shows what it was chosen
-// to avoid: it gives way to the coarsest whole fraction of EB 8 (`given`) or of itself that
-// the anchors do not disprove, enough of whose distances are exactly their least count (a
-// fraction fine enough lands any splice on its grid, a gap after every record), and that
-// lays them out strictly better.
+// to avoid: it gives way to the whole fraction of EB 8 (`given`) or of itself (the coarsest
+// of those that fit alike) that lays the anchors out best, no record running past first,
+// and is no fraction of the step (every distance a whole multiple of it), enough of whose
+// distances are exactly their least count (a fraction fine enough lands any splice on its
+// grid, a gap after every record), where it lays them out strictly better.
 double FinerWhereRunsPast(const StepAnchors& s, double step, double given)
 {
     const StepFit fit = s.Hold(step);
-    if (fit.runPast == 0 || !fit.Disproves() || RunsOnButOneSpliceBack(fit, !s.anchors.counts.empty())) return step;
+    if (fit.runPast == 0 || RunsOnButOneSpliceBack(fit, !s.anchors.counts.empty())) return step;
+    // Records running past the next cannot be: the fraction that runs none fits better
+    // whatever odd depths it finds.
+    const auto misfit = [](const StepFit& f) { return std::tuple(f.runPast + f.overlaps, Misfit(f)); };
     std::vector<double> finer;
     for (const double base : {given, step})
         for (uint32_t k = 2; base > 0.0 && k <= kMostMultiple; ++k)
             if (base / k < step * (1.0 - kSpacingTolerance)) finer.push_back(base / k);
     std::sort(finer.begin(), finer.end(), std::greater<>());
+    double best = step;
+    StepFit bestFit = fit;
     for (const double f : finer) {
         const StepFit at = FitStep(s.anchors.depths, s.anchors.counts, f, s.precision, s.integer);
-        if (!at.Disproves() && at.EnoughGapless(!s.anchors.counts.empty()) && Misfit(at) < Misfit(fit)) return f;
+        if (at.Why() != StepFit::Disproof::Multiple && at.EnoughGapless(!s.anchors.counts.empty())
+            && misfit(at) < misfit(bestFit))
+            best = f, bestFit = at;
     }
-    return step;
+    return best;
 }
 
 // Whether a whole multiple g of a usable EB 8 (`given`) is the step: every distance holds
