@@ -78,7 +78,10 @@ locate() {
     done
 }
 
-echo "baseline: $(run_tests)"
+baseline=$(run_tests)
+echo "baseline: $baseline"
+# A move is judged only against a tree whose tests pass as it stands.
+[[ $baseline == - ]] || { echo "the LIS tests fail before any move: mend them first" >&2; exit 1; }
 printf '%-20s %-10s %-10s %-40s %-10s %s\n' name value down "failed (down)" up "failed (up)"
 for row in "${rows[@]}"; do
     read -r name down up <<<"$row"
