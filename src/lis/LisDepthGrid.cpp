@@ -58,37 +58,53 @@ double Spread(const Course& c, const std::vector<uint64_t>& counts, size_t end, 
 // depths' band of the one their span gives (a convex search); the step it is met on.
 // The band's edges on any step are corners of the points' upper and lower hulls, so
 // the search looks at those alone.
-double NarrowestSpread(const Course& c, const std::vector<uint64_t>& counts, size_t end, double& step)
-{
+class Hulls {
+public:
+    void Add(double n, double a)
+    {
+        const Point p{n, a};
+        while (upper_.size() >= 2 && Turn(upper_[upper_.size() - 2], upper_.back(), p) >= 0.0) upper_.pop_back();
+        upper_.push_back(p);
+        while (lower_.size() >= 2 && Turn(lower_[lower_.size() - 2], lower_.back(), p) <= 0.0) lower_.pop_back();
+        lower_.push_back(p);
+    }
+    // The width of the band the points' misses on step `g` span.
+    double Band(double g) const
+    {
+        double high = -HUGE_VAL, low = HUGE_VAL;
+        for (const Point& p : upper_) high = std::max(high, p.a - p.n * g);
+        for (const Point& p : lower_) low = std::min(low, p.a - p.n * g);
+        return high - low;
+    }
+    // The step in [lo, hi] the band is narrowest on (convex: a ternary search).
+    double Narrowest(double lo, double hi) const
+    {
+        for (int round = 0; round < kSearchRounds; ++round) {
+            const double a = lo + (hi - lo) / 3.0, b = hi - (hi - lo) / 3.0;
+            if (Band(a) <= Band(b)) hi = b;
+            else lo = a;
+        }
+        return (lo + hi) / 2.0;
+    }
+
+private:
     struct Point {
         double n, a;
     };
-    const auto turn = [](const Point& o, const Point& p, const Point& q) {
+    static double Turn(const Point& o, const Point& p, const Point& q)
+    {
         return (p.n - o.n) * (q.a - o.a) - (p.a - o.a) * (q.n - o.n);
-    };
-    std::vector<Point> upper, lower;
-    for (size_t j = 0; j < end; ++j) {
-        const Point p{double(counts[j]), c.along[j]};
-        while (upper.size() >= 2 && turn(upper[upper.size() - 2], upper.back(), p) >= 0.0) upper.pop_back();
-        upper.push_back(p);
-        while (lower.size() >= 2 && turn(lower[lower.size() - 2], lower.back(), p) <= 0.0) lower.pop_back();
-        lower.push_back(p);
     }
-    const auto spread = [&](double g) {
-        double high = -HUGE_VAL, low = HUGE_VAL;
-        for (const Point& p : upper) high = std::max(high, p.a - p.n * g);
-        for (const Point& p : lower) low = std::min(low, p.a - p.n * g);
-        return high - low;
-    };
+    std::vector<Point> upper_, lower_;
+};
+
+double NarrowestSpread(const Course& c, const std::vector<uint64_t>& counts, size_t end, double& step)
+{
+    Hulls hulls;
+    for (size_t j = 0; j < end; ++j) hulls.Add(double(counts[j]), c.along[j]);
     const double steps = double(counts[end - 1]), span = c.along[end - 1];
-    double lo = (span - c.band) / steps, hi = (span + c.band) / steps;
-    for (int round = 0; round < kSearchRounds; ++round) {
-        const double a = lo + (hi - lo) / 3.0, b = hi - (hi - lo) / 3.0;
-        if (spread(a) <= spread(b)) hi = b;
-        else lo = a;
-    }
-    step = (lo + hi) / 2.0;
-    return spread(step);
+    step = hulls.Narrowest((span - c.band) / steps, (span + c.band) / steps);
+    return hulls.Band(step);
 }
 
 // Whether `counts` place the first `end` depths within one band, each distance at
@@ -695,36 +711,13 @@ struct StepRange {
 
 StepRange StepsLayingStretch(const std::vector<double>& along, const std::vector<double>& counts, double width)
 {
-    struct Point {
-        double n, a;
-    };
-    const auto turn = [](const Point& o, const Point& p, const Point& q) {
-        return (p.n - o.n) * (q.a - o.a) - (p.a - o.a) * (q.n - o.n);
-    };
-    std::vector<Point> upper, lower;
-    for (size_t j = 0; j < along.size(); ++j) {
-        const Point p{counts[j], along[j]};
-        while (upper.size() >= 2 && turn(upper[upper.size() - 2], upper.back(), p) >= 0.0) upper.pop_back();
-        upper.push_back(p);
-        while (lower.size() >= 2 && turn(lower[lower.size() - 2], lower.back(), p) <= 0.0) lower.pop_back();
-        lower.push_back(p);
-    }
-    const auto band = [&](double g) {
-        double high = -HUGE_VAL, low = HUGE_VAL;
-        for (const Point& p : upper) high = std::max(high, p.a - p.n * g);
-        for (const Point& p : lower) low = std::min(low, p.a - p.n * g);
-        return high - low;
-    };
+    Hulls hulls;
+    for (size_t j = 0; j < along.size(); ++j) hulls.Add(counts[j], along[j]);
+    const auto band = [&](double g) { return hulls.Band(g); };
     // On a step further than width over the last count from the chord's, the last anchor
     // alone leaves the band.
     const double chord = along.back() / counts.back(), reach = width / counts.back();
-    double lo = chord - reach, hi = chord + reach;
-    for (int round = 0; round < kSearchRounds; ++round) {
-        const double a = lo + (hi - lo) / 3.0, b = hi - (hi - lo) / 3.0;
-        if (band(a) <= band(b)) hi = b;
-        else lo = a;
-    }
-    const double best = (lo + hi) / 2.0;
+    const double best = hulls.Narrowest(chord - reach, chord + reach);
     if (band(best) > width) return {HUGE_VAL, -HUGE_VAL};
     StepRange r;
     double out = chord - reach, in = best;
