@@ -678,8 +678,10 @@ double CountAcrossLongGaps(const std::vector<double>& depths, const std::vector<
     for (size_t j = 1; j < n; ++j) {
         const double d = (depths[j] - depths[j - 1]) * sign;
         const bool gap = std::binary_search(gaps.begin(), gaps.end(), j);
+        const double k = d == 0.0 ? 0.0 : std::nearbyint(d / (gap ? measured : step));
+        if (!(k < kMostSteps)) return step; // no log's count: a hostile depth
         along[j] = (depths[j] - depths.front()) * sign;
-        counts[j] = counts[j - 1] + uint64_t(d == 0.0 ? 0.0 : std::nearbyint(d / (gap ? measured : step)));
+        counts[j] = counts[j - 1] + uint64_t(k);
     }
     const double tolerance = Tolerance(precision, integer);
     const double laid = LaysTheRun(along, counts, tolerance);

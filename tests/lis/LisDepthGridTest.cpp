@@ -239,6 +239,10 @@ TEST(LisDepthGridTest, LongGapsAreCountedInTheStepOfTheShorterDistances)
         for (int k = 0; k < 1000; ++k) depths.push_back(std::nearbyint(second + c.unit * k));
         const double header = c.unit * (1.0 - 0.00089);
         const double step = lis::frames::CountAcrossLongGaps(depths, {}, header, 1.0, true);
+        // A depth no log reaches leaves the step as given.
+        std::vector<double> hostile(depths);
+        hostile.back() = 8e36;
+        EXPECT_EQ(lis::frames::CountAcrossLongGaps(hostile, {}, header, 1.0, true), header) << c.what;
         if (c.counted)
             EXPECT_LE(std::fabs(step - c.unit) * (1038.0 + c.gap), 1.0) << c.what << Format(": %.6f", step);
         else
