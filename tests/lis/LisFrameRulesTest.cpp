@@ -67,6 +67,17 @@ TEST(LisFrameRulesTest, ARecordsLastFrameIsDroppedOnlyWhereItMeetsTheNextRecords
 
 // Depth-once records of six frames 0.5 ft apart, as read (each record's frames the way
 // the distance from the record before ran), with no EB 8: where their frames are placed.
+// Records of six frames 0.5 ft apart, each following the one before at once (`ahead` of
+// them) but after `backs`, where the next lies 4.5 ft behind; then one 200 ft on.
+std::vector<double> Runs(int ahead, const std::vector<int>& backs)
+{
+    std::vector<double> records{1000.0};
+    for (int r = 1; r <= ahead + int(backs.size()); ++r)
+        records.push_back(records.back() + (std::find(backs.begin(), backs.end(), r) != backs.end() ? -4.5 : 3.0));
+    records.push_back(records.back() + 200.0);
+    return records;
+}
+
 TEST(LisFrameRulesTest, FramesOfRecordsThatJumpAboutRunTheWayMostRecordDistancesRun)
 {
     const struct {
@@ -83,6 +94,15 @@ TEST(LisFrameRulesTest, FramesOfRecordsThatJumpAboutRunTheWayMostRecordDistances
          {1001.5, 1004.5, 1000, 1003, 1006, 1001.5, 1004.5, 1207.5}, 999.5, lis::kLogDown},
         {"back twice in five distances, near, EB 4 down", {1003, 1006, 1001.5, 1004.5, 1000, 1003}, 1002,
          lis::kLogDown},
+        {"back twice in five distances, near, no EB 4: each as read", {1003, 1006, 1001.5, 1004.5, 1000, 1003}, 1001},
+        {"back twice in seven distances, one 150 ft on: near", {1001.5, 1004.5, 1000, 1003, 1006, 1001.5, 1004.5, 1154.5},
+         1000.5},
+        // Records far apart: the way most run where one in ten or fewer turn back, or a short
+        // log's two against three times as many.
+        {"back three times in thirty distances, far", Runs(26, {5, 12, 19}), 1008},
+        {"back three times in twenty-nine distances, far: each as read", Runs(25, {5, 12, 19}), 1007},
+        {"back twice in eight distances, far", Runs(5, {2, 5}), 999},
+        {"back three times in thirteen distances, far: each as read", Runs(9, {2, 5, 8}), 998},
     };
     for (const auto& c : cases) {
         CLisLogicalFile f;
