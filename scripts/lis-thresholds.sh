@@ -45,7 +45,9 @@ rows=(
 files=(src/lis/LisThresholds.h)
 
 mkdir -p "$work"
-rsync -a --delete --exclude build --exclude .git "$here/" "$work/src/"
+# By content, and stamped now where copied: a file put back as it was must still be newer
+# than what the build made of its moved value.
+rsync -rlD --checksum --delete --exclude build --exclude .git "$here/" "$work/src/"
 cmake -S "$work/src" -B "$work/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRONTE_BUILD_BENCH=OFF \
       -DBRONTE_BUILD_QT=OFF >/dev/null
 # The copy reads the public files and the logs of known truth beside this checkout.
