@@ -29,7 +29,6 @@ rows=(
   "kMostMultiple 7 9"
   "kMultipleBroken 1 3"
   "kMultipleDistances 3 5"
-  "kMultipleOffShare 3 5"
   "kLongGap 125.0 500.0"
   "kMostLongGaps 8 32"
   "kMostSplits 2 4"

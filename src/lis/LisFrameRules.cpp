@@ -566,15 +566,13 @@ double FinerWhereRunsPast(const StepAnchors& s, double step, double given)
 }
 
 // Whether a whole multiple g of a usable EB 8 (`given`) is the step: every distance holds
-// it (byEntry8.multiple, borne out by holding it) and the depths lie on EB 8's grid but for
-// a few (no more than one distance in kMultipleOffShare odd or running past); or a step
-// `measured` from the depths agrees with that multiple. g, else 1.
+// it (byEntry8.multiple, borne out by holding it); or a step `measured` from the depths
+// agrees with that multiple. g, else 1.
 uint32_t MultipleOfEntry8(const StepFit& byEntry8, double given, double measured)
 {
     if (!(given > 0.0) || byEntry8.multiple < 2) return 1;
     if (measured > 0.0) return Agree(measured, given * byEntry8.multiple, 0.0) ? byEntry8.multiple : 1;
-    const size_t offGrid = byEntry8.odd + byEntry8.runPast;
-    return kMultipleOffShare * offGrid > byEntry8.Distances() ? 1 : byEntry8.multiple;
+    return byEntry8.multiple;
 }
 
 // What would take a disproved EB 8's place, held as EB 8 is: nothing looked for yet, the

@@ -69,10 +69,6 @@ constexpr size_t kMultipleBroken = 2;
 // Distances on the grid it takes to show that every one is a whole multiple of the step:
 // fewer, a gap or two would.
 constexpr size_t kMultipleDistances = 4;
-// A whole multiple of EB 8 tells the step only where no more than one distance in this
-// many is off EB 8's grid or runs past: the depths lie on its grid, so the bytes of EB 8
-// hold a fraction of the step.
-constexpr size_t kMultipleOffShare = 4;
 
 // ---- long gaps and splices inside the rounding ------------------------------------------
 
