@@ -171,6 +171,30 @@ TEST(LisFrameRulesTest, FramesBetweenEntryEightsPlacesAreFramesOfAWholeFractionO
     }
 }
 
+// No EB 8 and frames that turn back: the longest piece that runs one way measures the step
+// where it holds eight frames; fewer leave it to the candidates of every piece.
+TEST(LisFrameRulesTest, TheLongestPieceThatRunsOneWayMeasuresTheStepFromEightFrames)
+{
+    const struct {
+        const char* what;
+        int longest; // frames of the first piece, 0.5 ft apart; three more of six, 0.3 ft apart
+        double step;
+    } cases[] = {
+        {"a piece of eight frames", 8, 0.5},
+        {"a piece of seven frames", 7, 0.3},
+    };
+    for (const auto& c : cases) {
+        CLisLogicalFile f;
+        f.m_depthCode = kFloat;
+        uint64_t position = 0;
+        for (int k = 0; k < c.longest; ++k) f.m_depths.push_back({1000.0 + 0.5 * k, position++ * 100, 0, 0});
+        for (const double start : {1002.0, 1003.0, 1004.0})
+            for (int k = 0; k < 6; ++k) f.m_depths.push_back({start + 0.3 * k, position++ * 100, 0, 0});
+        lis::frames::SettleSpacing(f);
+        EXPECT_NEAR(std::fabs(f.m_frameSpacing), c.step, 1e-3) << c.what;
+    }
+}
+
 // Data records of `frames` frames each: channels of 8 bytes (two words naming the frame),
 // then `pad` bytes of padding that `padding` fills for frame k.
 std::vector<std::vector<uint8_t>> Records(bool once, int records, int frames, uint32_t pad,
