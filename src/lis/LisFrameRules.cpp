@@ -536,12 +536,12 @@ bool WholeRatio(double a, double b)
     return whole >= 2.0 && whole <= kMostMultiple && Agree(ratio, whole, 0.0);
 }
 
-// A step chosen that runs records past the next and is disproved shows what it was chosen
-// to avoid: it gives way to the whole fraction of EB 8 (`given`) or of itself (the coarsest
-// of those that fit alike) that lays the anchors out best, no record running past first,
-// and is no fraction of the step (every distance a whole multiple of it), enough of whose
-// distances are exactly their least count (a fraction fine enough lands any splice on its
-// grid, a gap after every record), where it lays them out strictly better.
+// A step chosen that runs a record past the next (but a lone splice back) shows what a
+// step cannot: it gives way to the whole fraction of EB 8 (`given`) or of itself (the
+// coarsest of those that fit alike) that lays the anchors out best, no record running past
+// first, where it lays them out strictly better. The fraction is no fraction of the step
+// (every distance a whole multiple of it), and enough of its distances are exactly their
+// least count (a fraction fine enough lands any splice on its grid, a gap after every record).
 double FinerWhereRunsPast(const StepAnchors& s, double step, double given)
 {
     const StepFit fit = s.Hold(step);
