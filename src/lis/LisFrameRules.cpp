@@ -675,6 +675,74 @@ StepRuling RuleTheStep(const StepAnchors& s, double given, double rounded, doubl
     return {measured.step, false};
 }
 
+// How a step lays a log's anchors out, held over each one-way piece of the log (an anchor
+// that turns back starts a piece, no anchor off the step's places): the depth-once frames
+// it loses (placed on or past the next record's depth), the anchors off their place (odd,
+// running past or onto the next, or drifting: a header's step held as given forgives its
+// drift where a measured one counts its rounding odd, so the two are one count), the
+// distances with a gap, and those exactly their frames' count.
+struct Reading {
+    size_t lost = 0, misplaced = 0, gaps = 0, gapless = 0;
+};
+
+Reading ReadingAt(const StepAnchors& s, double step)
+{
+    const auto& d = s.anchors.depths;
+    const auto& c = s.anchors.counts;
+    const bool once = !c.empty();
+    const double window = MeetingWindow(step, s.precision);
+    Reading r;
+    std::vector<double> depths;
+    std::vector<uint32_t> counts;
+    const auto hold = [&](size_t from, size_t to, double way) {
+        if (to - from < 2) return;
+        depths.assign(d.begin() + std::ptrdiff_t(from), d.begin() + std::ptrdiff_t(to));
+        if (once) counts.assign(c.begin() + std::ptrdiff_t(from), c.begin() + std::ptrdiff_t(to));
+        const StepFit f = HoldStep(depths, counts, step, s.precision, s.integer);
+        r.misplaced += f.Misplaced() + f.drift;
+        r.gaps += f.onGrid - std::min(f.onGrid, f.gapless);
+        r.gapless += f.gapless;
+        for (size_t j = from; once && j + 1 < to; ++j) {
+            // Frames k = 1 .. n-1 of record j lie k steps on; those within the meeting
+            // window of the next record's depth, or beyond it, are lost.
+            const double room = (d[j + 1] - d[j]) * way - window;
+            const uint32_t n = std::max<uint32_t>(c[j], 1u);
+            const double first = room > 0.0 ? std::ceil(room / step) : 1.0;
+            if (first < double(n)) r.lost += size_t(double(n) - std::max(first, 1.0));
+        }
+    };
+    size_t start = 0;
+    double way = 0.0;
+    for (size_t j = 1; j < d.size(); ++j) {
+        const double dist = d[j] - d[j - 1];
+        if (dist == 0.0 || !std::isfinite(dist)) continue;
+        if (way == 0.0 || dist * way > 0.0) {
+            way = way == 0.0 ? (dist > 0.0 ? 1.0 : -1.0) : way;
+            continue;
+        }
+        hold(start, j, way);
+        start = j;
+        way = 0.0;
+    }
+    hold(start, d.size(), way == 0.0 ? 1.0 : way);
+    return r;
+}
+
+// The last word of a usable EB 8 (`given`) over the step the rules chose: EB 8 stands
+// unless the reading at the chosen step is strictly better, frames lost first, then
+// anchors off their place, then distances with a gap; a tie keeps EB 8. Between a step
+// and its whole multiple or fraction that order cannot choose (the finer misplaces fewer
+// and leaves more gaps): there EB 8 stands only where it lays every anchor in its place,
+// some distance exactly its frames' count, and the chosen step misplaces some anchor.
+bool Entry8HasTheLastWord(const StepAnchors& s, double given, double chosen)
+{
+    if (!(given > 0.0) || !(chosen > 0.0) || chosen == given) return given > 0.0;
+    const Reading e8 = ReadingAt(s, given), other = ReadingAt(s, chosen);
+    if (e8.lost != other.lost) return e8.lost < other.lost;
+    if (WholeRatio(given, chosen)) return e8.misplaced == 0 && e8.gapless > 0 && other.misplaced > 0;
+    return std::tie(other.misplaced, other.gaps) >= std::tie(e8.misplaced, e8.gaps);
+}
+
 } // namespace
 
 void SettleSpacing(CLisLogicalFile& f)
@@ -699,13 +767,19 @@ void SettleSpacing(CLisLogicalFile& f)
         given > 0.0 ? FitStep(a, s.anchors.counts, given, s.precision, s.integer) : StepFit{};
     const double rounded = given * f.m_spacingRounding; // EB 8 to four places, as read before
     const StepRuling ruling = RuleTheStep(s, given, rounded, f.m_spacingRead, byEntry8, f.m_depthCode);
-    const bool stands = ruling.entry8;
     const double chosen = ruling.step;
     // A measured step is the one that lays every stretch within the depths' rounding.
     const double laid = chosen == given || chosen == rounded
                             ? chosen
                             : StepLayingStretches(a, s.anchors.counts, chosen, s.precision, s.integer);
-    const double step = CountAcrossLongGaps(a, s.anchors.counts, laid, s.precision, s.integer);
+    double step = CountAcrossLongGaps(a, s.anchors.counts, laid, s.precision, s.integer);
+    // Nothing after the rules overrules a usable EB 8 the reading at their step does not
+    // better.
+    bool stands = ruling.entry8;
+    if (given > 0.0 && step != given && step != rounded && Entry8HasTheLastWord(s, given, step)) {
+        step = stands ? chosen : StepOfEntry8(s, given, rounded, byEntry8);
+        stands = true;
+    }
     if (stands && step == rounded) {
         f.m_frameSpacing = std::copysign(rounded, f.m_frameSpacing);
     } else if (step != given) {

@@ -1,5 +1,5 @@
 // The LIS logs of known truth beside the project (../shared/lis-truth, folders named/,
-// kinds/, kinds2/ and kinds3/), each converted through the scan and Lis to Qtx and its first data set
+// kinds/, kinds2/, kinds3/ and kinds4/, the last read in part so far), each converted through the scan and Lis to Qtx and its first data set
 // judged as the corpus README says, against the folder's meta.json:
 // - it is converted;
 // - every frame of the file is there once, named by its GR (50.5 + its index in the
@@ -37,7 +37,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kFolders[] = {"named", "kinds", "kinds2", "kinds3"};
+constexpr const char* kFolders[] = {"named", "kinds", "kinds2", "kinds3", "kinds4"};
 // Logs not read right yet, each by its folder and name: a failure among them is tallied,
 // not failed; one of them read right is named, so that the list only shrinks.
 const std::set<std::string> kNotYetRight = {
@@ -77,6 +77,54 @@ const std::set<std::string> kNotYetRight = {
     "kinds3/v_gen5_1455_X_030_731IN_once_e8x1.5_runon1of7_odd3_rp1_padded_r11",
 };
 constexpr size_t kNotYetCount = 34;
+// A folder read in part so far: of its logs, those read right are listed (and must stay
+// right); one read right that is not listed is named, so the list grows as the reader does.
+constexpr const char* kPartFolder = "kinds4";
+const std::set<std::string> kRightSoFar = {
+    "kinds4/gen3_322_P_043_68M_once_right_repeat3_d15_given_r3",
+    "kinds4/gen7_705_RG_001_plain_731IN_1000_once_e8right_gap1rec_1gapless_r1_rec19_mb2",
+    "kinds4/gen7_705_RG_004_plain_68FT_1000_once_e8right_gap1rec_1gapless_r1_rec16_mb2",
+    "kinds4/gen7_705_RG_010_plain_68M_5000_once_e8right_gap1rec_2gapless_r1_rec21_mb2",
+    "kinds4/gen7_705_RG_016_plain_731IN_29000_once_e8right_gap1rec_1gapless_r1_rec44_mb2",
+    "kinds4/gen7_705_RG_041_plain_68FT_29000_once_e8right_gap1rec_1gapless_r1_rec53_mb2",
+    "kinds4/gen7_705_RG_043_plain_731IN_5000_once_e8right_gap1rec_1gapless_r1_rec10_mb2",
+    "kinds4/gen7_705_RG_062_plain_731IN_15000_once_e8right_gap2rec_1gapless_r1_rec33_mb2",
+    "kinds4/gen7_705_RG_072_deep68_68FT_1000_once_e8right_gap2rec_1gapless_r1_rec15_mb2",
+    "kinds4/gen7_705_RG_095_plain_68FT_15000_once_e8right_gap2rec_1gapless_r1_rec18_mb2",
+    "kinds4/gen7_705_RG_098_plain_68FT_5000_once_e8right_gap1rec_2gapless_r1_rec35_mb2",
+    "kinds4/gen7_705_RG_104_deep68_68FT_5000_once_e8right_gap1rec_1gapless_r1_rec24_mb2",
+    "kinds4/gen7_705_RG_107_plain_68M_300_once_e8right_gap2rec_2gapless_r1_rec36_mb2",
+    "kinds4/gen7_706_RG_001_plain_68M_5000_once_e8right_gap1rec_2gapless_r1_rec37_mb2",
+    "kinds4/gen7_706_RG_072_int2_735MM_300_once_e8right_gap2rec_3gapless_r1_rec49",
+    "kinds4/gen7_706_RG_078_deep68_68FT_10000_once_e8right_gap2rec_1gapless_r1_rec9_mb2",
+    "kinds4/gen7_706_RG_092_plain_68M_1500_once_e8right_gap1rec_1gapless_r1_rec24_mb2",
+    "kinds4/gen8_801_HD_018_68FT_frame_held0.50_pad12_turns4_e8other_r1_n20",
+    "kinds4/gen8_801_HD_031_68FT_frame_held1.00_pad12_turns3_e8right_r2_n20",
+    "kinds4/gen8_801_HD_052_68FT_frame_held0.95_pad4_turns4_e8right_r40_n20",
+    "kinds4/gen8_801_HD_062_731IN_frame_held0.40_pad12_turns3_e8right_r40_n20",
+    "kinds4/gen8_801_RG_013_plain_68FT_5000_once_e8right_gap1rec_1gapless_r1_rec70_mb2",
+    "kinds4/gen8_801_RG_024_plain_731IN_5000_once_e8right_gap1rec_1gapless_r1_rec6_mb2",
+    "kinds4/gen8_801_RG_041_plain_731IN_1000_once_e8right_gap1rec_1gapless_r1_rec31_mb2",
+    "kinds4/gen8_801_RG_054_plain_68FT_1000_once_e8right_gap1rec_1gapless_r1_rec71_mb2",
+    "kinds4/gen8_801_RG_056_plain_68FT_1000_once_e8right_gap3rec_1gapless_r1_rec41_mb2",
+    "kinds4/gen8_801_RG_077_deep68_68FT_1000_once_e8right_gap2rec_2gapless_r1_rec21_mb2",
+    "kinds4/gen8_801_RG_082_plain_731IN_15000_once_e8right_gap1rec_2gapless_r1_rec40_mb2",
+    "kinds4/gen8_801_RG_093_plain_731IN_5000_once_e8right_gap1rec_1gapless_r1_rec9_mb2",
+    "kinds4/gen8_801_RG_107_plain_731IN_29000_once_e8right_gap1rec_2gapless_r1_rec68_mb2",
+    "kinds4/gen8_801_TB_095_68FT_once_e8right_turns3of9_r21",
+    "kinds4/gen8_802_HD_017_68FT_frame_held0.81_pad4_turns4_e8right_r2_n20",
+    "kinds4/gen8_802_RG_007_plain_68M_1500_once_e8right_gap1rec_1gapless_r1_rec21_mb2",
+    "kinds4/gen8_802_RG_011_deep68_68FT_1000_once_e8right_gap2rec_1gapless_r1_rec34_mb2",
+    "kinds4/gen8_802_RG_014_plain_68M_1500_once_e8right_gap1rec_2gapless_r1_rec66_mb2",
+    "kinds4/gen8_802_RG_044_deep68_68FT_10000_once_e8right_gap1rec_1gapless_r1_rec62_mb2",
+    "kinds4/gen8_802_RG_046_deep68_68FT_14000_once_e8right_gap1rec_2gapless_r1_rec38_mb2",
+    "kinds4/gen8_802_RG_047_plain_731IN_1000_once_e8right_gap3rec_1gapless_r1_rec10_mb2",
+    "kinds4/gen8_802_RG_064_plain_68M_300_once_e8right_gap1rec_2gapless_r1_rec11_mb2",
+    "kinds4/gen8_802_RG_071_plain_731IN_15000_once_e8right_gap1rec_2gapless_r1_rec42_mb2",
+    "kinds4/gen8_802_RG_090_plain_68M_5000_once_e8right_gap3rec_2gapless_r1_rec44_mb2",
+    "kinds4/mini_A_pf_turns_down_e8right",
+    "kinds4/v15_LGN_2095_68FT_frame_right_m3_G4000_L20",
+};
 constexpr double kFoot = 0.3048;
 // The README's allowances, in feet or metres.
 constexpr double kGrOff = 1e-3, kGrFirst = 50.5;
@@ -311,8 +359,10 @@ TEST_F(LisTruthCorpusTest, EveryLogOfKnownTruthIsReadRight)
         int right = 0, logs = 0, notYet = 0;
         const auto record = [&](const std::string& name, const std::string& why) {
             ++logs;
-            const bool listed = kNotYetRight.count(std::string(folder) + "/" + name) > 0;
-            if (listed && why.empty()) nowRight += "\n  " + std::string(folder) + "/" + name;
+            const std::string path = std::string(folder) + "/" + name;
+            const bool listed = folder == std::string(kPartFolder) ? kRightSoFar.count(path) == 0
+                                                                   : kNotYetRight.count(path) > 0;
+            if (listed && why.empty()) nowRight += "\n  " + path;
             if (listed && !why.empty()) ++notYet;
             else ++(why.empty() ? right : failed);
             const std::string line = Format("%s/%s %s %s", folder, name.c_str(), why.empty() ? "PASS" : "FAIL",
@@ -338,7 +388,8 @@ TEST_F(LisTruthCorpusTest, EveryLogOfKnownTruthIsReadRight)
     std::printf("[ TRUTH    ] %s, %.1f s\n", tally.c_str(), seconds);
     EXPECT_EQ(failed, 0) << "the first logs read wrong:" << failures;
     EXPECT_EQ(kNotYetRight.size(), kNotYetCount) << "the list of logs not read right yet and its count disagree";
-    EXPECT_TRUE(nowRight.empty()) << "listed as not read right yet, now read right (take them off the list):"
+    EXPECT_TRUE(nowRight.empty()) << "listed as not read right yet, now read right (take them off the list, or put "
+                                     "them on the list of those read right so far):"
                                   << nowRight;
 }
 
