@@ -30,7 +30,6 @@ rows=(
   "kMultipleBroken 1 3"
   "kMultipleDistances 3 5"
   "kLongGap 125.0 500.0"
-  "kMostLongGaps 8 32"
   "kMostSplits 2 4"
   "kCandidateRounding 2.25 2.75"
   "kLongestPiece 7 9"

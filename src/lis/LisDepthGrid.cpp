@@ -671,7 +671,7 @@ double CountAcrossLongGaps(const std::vector<double>& depths, const std::vector<
         if (k < least(j - 1)) return step;
         shortSpan += d, shortSteps += k;
     }
-    if (gaps.empty() || gaps.size() > kMostLongGaps || shortSteps < 1.0) return step;
+    if (gaps.empty() || shortSteps < 1.0) return step;
     const double measured = shortSpan / shortSteps;
     std::vector<double> along(n, 0.0);
     std::vector<uint64_t> counts(n, 0);
@@ -687,15 +687,26 @@ double CountAcrossLongGaps(const std::vector<double>& depths, const std::vector<
     const double laid = LaysTheRun(along, counts, tolerance);
     if (!(laid > 0.0)) return step;
     // A count one step more or less over any gap that lays the run as well leaves it in doubt.
-    // It moves the distance's miss by (1 - gap's share of the run) steps: only where that is
-    // within both bands can it (so a short gap in a long run costs no pass).
-    const double steps = double(counts.back()), finest = along.back() / (steps + 1.0);
-    for (const size_t g : gaps) {
-        if (finest * (1.0 - double(counts[g] - counts[g - 1]) / steps) > 4.0 * tolerance) continue;
-        for (const int64_t by : {-1, 1}) {
-            std::vector<uint64_t> other(counts);
-            for (size_t j = g; j < n; ++j) other[j] = uint64_t(int64_t(other[j]) + by);
-            if (other[g] > other[g - 1] && LaysTheRun(along, other, tolerance) > 0.0) return step;
+    // Moved over gap g, every anchor from g on moves by one step of the run's new step: the
+    // anchors before g and those from it each keep the band they had at that step, so one
+    // pass a way tells it for every gap.
+    const double steps = double(counts.back());
+    std::vector<double> lowBefore(n + 1), highBefore(n + 1), lowFrom(n + 1), highFrom(n + 1);
+    for (const double by : {-1.0, 1.0}) {
+        if (!(steps + by > 0.0)) continue;
+        const double other = along.back() / (steps + by);
+        const auto miss = [&](size_t j) { return along[j] - double(counts[j]) * other; };
+        lowBefore[0] = HUGE_VAL, highBefore[0] = -HUGE_VAL;
+        for (size_t j = 0; j < n; ++j)
+            lowBefore[j + 1] = std::min(lowBefore[j], miss(j)), highBefore[j + 1] = std::max(highBefore[j], miss(j));
+        lowFrom[n] = HUGE_VAL, highFrom[n] = -HUGE_VAL;
+        for (size_t j = n; j-- > 0;)
+            lowFrom[j] = std::min(lowFrom[j + 1], miss(j)), highFrom[j] = std::max(highFrom[j + 1], miss(j));
+        for (const size_t g : gaps) {
+            if (by < 0.0 && counts[g] - counts[g - 1] <= 1) continue;
+            const double low = std::min(lowBefore[g], lowFrom[g] - by * other);
+            const double high = std::max(highBefore[g], highFrom[g] - by * other);
+            if (high - low <= 2.0 * tolerance) return step;
         }
     }
     // Kept where the step chosen drifts from it by more than the depths' rounding over the run.

@@ -75,8 +75,6 @@ constexpr size_t kMultipleDistances = 4;
 // A distance of more steps than this is a long gap: one step's error of a header's step a
 // little off (up to a thousandth) adds up over it to a share of a step that miscounts it.
 constexpr double kLongGap = 250.0;
-// Long gaps counted one by one against the run: a log of more is no log with a few gaps.
-constexpr size_t kMostLongGaps = 16;
 // Splits of a stretch that no step lays within the depths' rounding: splices the step
 // held takes for rounding (of a unit or two of an integer code).
 constexpr int kMostSplits = 3;
