@@ -675,14 +675,16 @@ StepRuling RuleTheStep(const StepAnchors& s, double given, double rounded, doubl
     return {measured.step, false};
 }
 
-// How a step lays a log's anchors out, held over each one-way piece of the log (an anchor
-// that turns back starts a piece, no anchor off the step's places): the depth-once frames
-// it loses (placed on or past the next record's depth), the anchors off their place (odd,
-// running past or onto the next, or drifting: a header's step held as given forgives its
-// drift where a measured one counts its rounding odd, so the two are one count), the
-// distances with a gap, and those exactly their frames' count.
+// How a step lays a log's anchors out, held over each one-way piece of the log: an anchor
+// that turns back, or a depth-once record that starts inside the one before at the step (a
+// splice back), starts a piece; neither is an anchor off the step's places, but splices
+// are counted. Also counted: the depth-once frames it loses (a record's last frame placed
+// on the next record's depth), the anchors off their place (odd, running past or onto the
+// next, or drifting: a header's step held as given forgives its drift where a measured
+// one counts its rounding odd, so the two are one count), the distances with a gap, and
+// those exactly their frames' count.
 struct Reading {
-    size_t lost = 0, misplaced = 0, gaps = 0, gapless = 0;
+    size_t lost = 0, misplaced = 0, splices = 0, gaps = 0, gapless = 0;
 };
 
 Reading ReadingAt(const StepAnchors& s, double step)
@@ -691,10 +693,11 @@ Reading ReadingAt(const StepAnchors& s, double step)
     const auto& c = s.anchors.counts;
     const bool once = !c.empty();
     const double window = MeetingWindow(step, s.precision);
+    const auto frames = [&](size_t j) { return once ? double(std::max<uint32_t>(c[j], 1u)) : 1.0; };
     Reading r;
     std::vector<double> depths;
     std::vector<uint32_t> counts;
-    const auto hold = [&](size_t from, size_t to, double way) {
+    const auto hold = [&](size_t from, size_t to) {
         if (to - from < 2) return;
         depths.assign(d.begin() + std::ptrdiff_t(from), d.begin() + std::ptrdiff_t(to));
         if (once) counts.assign(c.begin() + std::ptrdiff_t(from), c.begin() + std::ptrdiff_t(to));
@@ -702,29 +705,25 @@ Reading ReadingAt(const StepAnchors& s, double step)
         r.misplaced += f.Misplaced() + f.drift;
         r.gaps += f.onGrid - std::min(f.onGrid, f.gapless);
         r.gapless += f.gapless;
-        for (size_t j = from; once && j + 1 < to; ++j) {
-            // Frames k = 1 .. n-1 of record j lie k steps on; those within the meeting
-            // window of the next record's depth, or beyond it, are lost.
-            const double room = (d[j + 1] - d[j]) * way - window;
-            const uint32_t n = std::max<uint32_t>(c[j], 1u);
-            const double first = room > 0.0 ? std::ceil(room / step) : 1.0;
-            if (first < double(n)) r.lost += size_t(double(n) - std::max(first, 1.0));
-        }
     };
     size_t start = 0;
     double way = 0.0;
     for (size_t j = 1; j < d.size(); ++j) {
         const double dist = d[j] - d[j - 1];
         if (dist == 0.0 || !std::isfinite(dist)) continue;
-        if (way == 0.0 || dist * way > 0.0) {
-            way = way == 0.0 ? (dist > 0.0 ? 1.0 : -1.0) : way;
+        if (way == 0.0) way = dist > 0.0 ? 1.0 : -1.0;
+        // How far on from the record before's last frame this anchor lies.
+        const double on = dist * way - (frames(j - 1) - 1.0) * step;
+        if (dist * way > 0.0 && on >= -window) {
+            r.lost += once && frames(j - 1) >= 2.0 && on <= window;
             continue;
         }
-        hold(start, j, way);
+        r.splices += dist * way > 0.0;
+        hold(start, j);
         start = j;
         way = 0.0;
     }
-    hold(start, d.size(), way == 0.0 ? 1.0 : way);
+    hold(start, d.size());
     return r;
 }
 
@@ -732,15 +731,21 @@ Reading ReadingAt(const StepAnchors& s, double step)
 // unless the reading at the chosen step is strictly better, frames lost first, then
 // anchors off their place, then distances with a gap; a tie keeps EB 8. Between a step
 // and its whole multiple or fraction that order cannot choose (the finer misplaces fewer
-// and leaves more gaps): there EB 8 stands only where it lays every anchor in its place,
-// some distance exactly its frames' count, and the chosen step misplaces some anchor.
+// and leaves more gaps): there EB 8 stands where it lays every anchor in its place, some
+// distance exactly its frames' count, and the chosen step does not, or is the finer.
 bool Entry8HasTheLastWord(const StepAnchors& s, double given, double chosen)
 {
     if (!(given > 0.0) || !(chosen > 0.0) || chosen == given) return given > 0.0;
     const Reading e8 = ReadingAt(s, given), other = ReadingAt(s, chosen);
     if (e8.lost != other.lost) return e8.lost < other.lost;
-    if (WholeRatio(given, chosen)) return e8.misplaced == 0 && e8.gapless > 0 && other.misplaced > 0;
-    return std::tie(other.misplaced, other.gaps) >= std::tie(e8.misplaced, e8.gaps);
+    if (WholeRatio(given, chosen)) {
+        // Of a step and its whole multiple, the log's is the coarsest that lays every
+        // anchor in its place with some distance exactly its frames' count: a finer one
+        // lays them too, with a gap after every frame.
+        const auto lays = [](const Reading& r) { return r.misplaced == 0 && r.gapless > 0; };
+        return lays(e8) && (!lays(other) || given > chosen);
+    }
+    return std::tuple(other.misplaced + other.splices, other.gaps) >= std::tuple(e8.misplaced + e8.splices, e8.gaps);
 }
 
 } // namespace
