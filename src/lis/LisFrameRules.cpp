@@ -684,7 +684,7 @@ StepRuling RuleTheStep(const StepAnchors& s, double given, double rounded, doubl
 // one counts its rounding odd, so the two are one count), the distances with a gap, and
 // those exactly their frames' count.
 struct Reading {
-    size_t lost = 0, misplaced = 0, splices = 0, gaps = 0, gapless = 0;
+    size_t lost = 0, misplaced = 0, splices = 0, gaps = 0, gapless = 0, distances = 0;
 };
 
 Reading ReadingAt(const StepAnchors& s, double step)
@@ -712,6 +712,7 @@ Reading ReadingAt(const StepAnchors& s, double step)
         const double dist = d[j] - d[j - 1];
         if (dist == 0.0 || !std::isfinite(dist)) continue;
         if (way == 0.0) way = dist > 0.0 ? 1.0 : -1.0;
+        ++r.distances;
         // How far on from the record before's last frame this anchor lies.
         const double on = dist * way - (frames(j - 1) - 1.0) * step;
         if (dist * way > 0.0 && on >= -window) {
@@ -737,6 +738,14 @@ bool Entry8HasTheLastWord(const StepAnchors& s, double given, double chosen)
 {
     if (!(given > 0.0) || !(chosen > 0.0) || chosen == given) return given > 0.0;
     const Reading e8 = ReadingAt(s, given), other = ReadingAt(s, chosen);
+    // A reading whose records start inside the one before more often than a step stands
+    // with anchors off their place (or mostly), or where no record but a splice runs on
+    // exactly, lays them out no better than any step.
+    const auto disproved = [](const Reading& r) {
+        return r.splices + r.misplaced > StepFit::OddAllowed(r.distances) || Most(r.splices, r.distances)
+               || (r.splices > 0 && r.gapless == 0);
+    };
+    if (disproved(e8) != disproved(other)) return !disproved(e8);
     if (e8.lost != other.lost) return e8.lost < other.lost;
     if (WholeRatio(given, chosen)) {
         // Of a step and its whole multiple, the log's is the coarsest that lays every
@@ -745,7 +754,8 @@ bool Entry8HasTheLastWord(const StepAnchors& s, double given, double chosen)
         const auto lays = [](const Reading& r) { return r.misplaced == 0 && r.gapless > 0; };
         return lays(e8) && (!lays(other) || given > chosen);
     }
-    return std::tuple(other.misplaced + other.splices, other.gaps) >= std::tuple(e8.misplaced + e8.splices, e8.gaps);
+    // Else a splice back is no anchor off the step's places.
+    return !(std::tuple(other.misplaced, other.gaps, other.splices) < std::tuple(e8.misplaced, e8.gaps, e8.splices));
 }
 
 } // namespace
