@@ -591,11 +591,14 @@ enum class Verdict : uint8_t { Entry8, Other, Undecided };
 // least count (else a fine fraction lands any odd depth on its grid); kind None where none.
 Alternative FractionOfEntry8(const StepAnchors& s, double given, const StepFit& byEntry8)
 {
-    if (byEntry8.odd < kOddFloor) return {};
+    if (byEntry8.odd == 0) return {};
+    // Fewer odd anchors than one odd depth makes (a lone odd frame among a few) give way
+    // only to a fraction that runs most frames on with no gap.
+    const bool few = byEntry8.odd < kOddFloor;
     for (uint32_t g = 2; g <= kMostMultiple; ++g) {
         const StepFit fit = FitStep(s.anchors.depths, s.anchors.counts, given / g, s.precision, s.integer);
-        if (fit.odd == 0 && fit.EnoughGapless(!s.anchors.counts.empty()))
-            return {Alternative::Kind::Fraction, given / g, fit};
+        const bool exact = few ? Most(fit.gapless, fit.onGrid) : fit.EnoughGapless(!s.anchors.counts.empty());
+        if (fit.odd == 0 && exact) return {Alternative::Kind::Fraction, given / g, fit};
     }
     return {};
 }
@@ -615,7 +618,7 @@ Verdict Entry8Against(const StepFit& byEntry8, double given, const Alternative& 
     // makes, and that lays every anchor out with none odd and no more misplaced: the frames
     // lie between EB 8's places, not off them.
     if (other.kind == Kind::Fraction)
-        return byEntry8.odd >= kOddFloor && other.fit.odd == 0 && other.fit.Misplaced() < byEntry8.Misplaced()
+        return byEntry8.odd > 0 && other.fit.odd == 0 && other.fit.Misplaced() < byEntry8.Misplaced()
                        && !other.fit.Disproves()
                    ? Verdict::Other
                    : Verdict::Entry8;

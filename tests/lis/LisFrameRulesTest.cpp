@@ -160,6 +160,8 @@ TEST(LisFrameRulesTest, FramesBetweenEntryEightsPlacesAreFramesOfAWholeFractionO
     } cases[] = {
         {"five frames 0.5 ft apart, EB 8 1 ft", {1000, 1000.5, 1001, 1001.5, 1002}, 0.5},
         {"five frames, one halfway between EB 8's places", {1000, 1001, 1001.5, 1002, 1003}, 1.0},
+        {"three frames, the middle one halfway: the fraction runs them on", {1000, 1000.5, 1001}, 0.5},
+        {"four frames, one halfway: the fraction leaves gaps", {1000, 1001, 1001.5, 1002.5}, 1.0},
     };
     for (const auto& c : cases) {
         CLisLogicalFile f;
