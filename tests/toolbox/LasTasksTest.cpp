@@ -864,8 +864,8 @@ TEST_F(LasTasksTest, ABracketedUnitTheCurveIsNotStoredInIsNamed)
     TxtShape shape;
     shape.names.clear();
     for (const auto& c : curves) shape.names.push_back(c.name);
-    const std::string list = "Stored 2 curve(s) not in the unit in brackets in their names: DTX [g/cc] as [uSec/m], "
-                             "DTF (ft) as [uSec/ft].";
+    const std::string list = "Stored 2 curve(s) not in the unit in brackets or parentheses in their names: DTX "
+                             "[g/cc] as [uSec/m], DTF (ft) as [uSec/ft].";
     const std::string unheld =
         "Stored 2 curve(s) without their units, which the data set cannot hold: SEMB (kHz), RHOB [g/cc].";
     host.ExpectMessage("\n" + unheld + "\n" + list);
@@ -885,6 +885,21 @@ TEST_F(LasTasksTest, ABracketedUnitTheCurveIsNotStoredInIsNamed)
             EXPECT_EQ(message.find(c.name + " with no unit"), std::string::npos) << c.name;
         }
         for (size_t k = 0; k < shape.depths.size(); ++k) EXPECT_EQ(out.frames[k][d], float(LasValue(int(k), int(d))));
+    }
+    // The heading names the enclosure the table used.
+    const struct {
+        std::vector<std::string> names;
+        const char* heading;
+    } tables[] = {
+        {{"DTX [g/cc]"}, "Stored 1 curve(s) not in the unit in brackets in their names: DTX [g/cc] as [uSec/m]."},
+        {{"DTF (ft)", "DTY (g/cc"}, "Stored 2 curve(s) not in the unit in parentheses in their names: DTF (ft) as "
+                                    "[uSec/ft], DTY (g/cc as [uSec/m]."},
+    };
+    for (const auto& c : tables) {
+        shape.names = c.names;
+        host.ExpectMessage(c.heading);
+        ASSERT_EQ(Import(TxtText(shape), T::ImportTxtDataSet), 1) << c.heading;
+        EXPECT_TRUE(MessageTexts().back().ends_with(c.heading)) << MessageTexts().back();
     }
 }
 
