@@ -336,7 +336,6 @@ TEST_F(LasImportTest, AStoppedWrappedImportTellsItsFramesAndLines)
     } cases[] = {
         {"YES", "\n", "64 frame(s) from 256 data line(s)"},
         {"YES", "  ", "64 data line(s)"}, // wrapped, but each step on one line
-        {"NO", "  ", "64 data line(s)"},
     };
     LasShape las;
     las.curves = {"DT", "RHOB", "CALIPER"};
