@@ -46,27 +46,66 @@ long LeadingInteger(std::string_view line)
 }
 
 // A table names no unit apart from its curve, but a name may end in one: in square
-// brackets or parentheses ("RHOB [g/cc]", "DTC (USEC/FT)"), or as a last word after a
-// blank where that word reads as a unit the data set holds ("DT US/FT"). Any other last
-// word is part of the name ("TT R1", "DT 1").
+// brackets or parentheses ("RHOB [g/cc]", "DTC (USEC/FT)"; an unclosed one as if closed,
+// "DT [US/FT"), or after a blank where it reads as a unit the data set holds: a last word
+// ("DT US/FT") or the words either side of a slash with blanks around it ("DT US / FT").
+// Any other last word is part of the name ("TT R1", "DT 1"), and so is a number in
+// brackets, an index and no unit ("GR(1)").
+enum class UnitEnclosure : uint8_t { None, Brackets, Parentheses };
 struct NamedCurve {
     std::string_view name; // without its unit
     std::string_view unit; // as written, with its brackets; "" where the name gives none
+    std::string_view bare; // the unit without its brackets and the blanks inside them
+    UnitEnclosure enclosure = UnitEnclosure::None;
 };
+
+// Digits alone name no unit: "(1)" numbers a curve.
+bool IsIndex(std::string_view text)
+{
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// Where the unit a name may end in after a blank begins, 0 where it ends in none: the
+// words either side of its last slash ("US / FT", "US /FT"), else its last word, the
+// first of them that reads as a unit the data set holds.
+size_t UnitAfterBlank(std::string_view whole)
+{
+    const auto wordAfterBlank = [](std::string_view text) {
+        const size_t blank = text.find_last_of(" \t");
+        return blank == std::string_view::npos ? 0 : blank + 1;
+    };
+    const auto reads = [&](size_t at) { return at > 0 && CurveUnitCode(whole.substr(at)) != kUnitNone; };
+    const size_t slash = whole.rfind('/');
+    if (slash != std::string_view::npos) {
+        // One word after the slash, the one before it found past the blanks at the slash.
+        const std::string_view per = TrimBlanks(whole.substr(slash + 1));
+        const std::string_view head = whole.substr(0, slash);
+        const size_t end = head.find_last_not_of(" \t");
+        const size_t at = end == std::string_view::npos ? 0 : wordAfterBlank(head.substr(0, end + 1));
+        if (per.find_first_of(" \t") == std::string_view::npos && reads(at)) return at;
+    }
+    const size_t last = wordAfterBlank(whole);
+    return reads(last) ? last : 0;
+}
 
 NamedCurve SplitUnit(std::string_view whole)
 {
-    if (whole.ends_with(']') || whole.ends_with(')')) {
-        const size_t open = whole.rfind(whole.back() == ']' ? '[' : '(');
+    const bool closed = whole.ends_with(']') || whole.ends_with(')');
+    const size_t open = closed ? whole.rfind(whole.back() == ']' ? '[' : '(') : whole.find_last_of("[(");
+    // An unclosed bracket is one no closing bracket of its kind follows.
+    const bool enclosed = open != std::string_view::npos
+                          && (closed || whole.find(whole[open] == '[' ? ']' : ')', open) == std::string_view::npos);
+    if (enclosed) {
+        const std::string_view name = TrimBlanks(whole.substr(0, open));
+        const std::string_view unit = whole.substr(open);
+        const std::string_view bare = TrimBlanks(unit.substr(1, unit.size() - 1 - closed));
         // A name that is all brackets has no unit after it.
-        if (open != std::string_view::npos && !TrimBlanks(whole.substr(0, open)).empty())
-            return {TrimBlanks(whole.substr(0, open)), whole.substr(open)};
-        return {whole, {}};
+        if (name.empty() || IsIndex(bare)) return {whole, {}, {}};
+        return {name, unit, bare, whole[open] == '[' ? UnitEnclosure::Brackets : UnitEnclosure::Parentheses};
     }
-    const size_t blank = whole.find_last_of(" \t");
-    if (blank != std::string_view::npos && CurveUnitCode(whole.substr(blank + 1)) != kUnitNone)
-        return {TrimBlanks(whole.substr(0, blank)), whole.substr(blank + 1)};
-    return {whole, {}};
+    const size_t at = closed ? 0 : UnitAfterBlank(whole);
+    if (at == 0) return {whole, {}, {}};
+    return {TrimBlanks(whole.substr(0, at)), whole.substr(at), TrimBlanks(whole.substr(at)), UnitEnclosure::None};
 }
 
 // The item type and axis unit a curve's name gives it (later tests override earlier
@@ -101,21 +140,22 @@ CQtxDatum ClassifiedCurve(const NamedCurve& curve, std::string_view whole)
         unit = slowness;
     }
     if (n.starts_with("GD")) type = kItemTypeGdCurve;
-    if (const uint8_t named = CurveUnitCode(curve.unit); named != kUnitNone) unit = named;
+    if (const uint8_t named = CurveUnitCode(curve.bare); named != kUnitNone) unit = named;
     return CurveDatum(std::string(n), type, unit);
 }
 
 // A unit the name ends in that the curve is not stored in is told, for values in one
 // unit stored under another would pass unseen: one the data set has no code for, where
 // the curve carries none, with the units it cannot hold (unheldUnits); any other into
-// unitsChanged, with the label of the unit stored.
+// unitsChanged, with the label of the unit stored, its heading naming the enclosure.
 void TellUnit(const NamedCurve& curve, const std::string& whole, TextTable& t)
 {
     const uint8_t stored = t.datums.back().m_axis1.m_unit;
-    const bool written = !BareUnit(curve.unit).empty();
-    const bool kept = !written || CurveUnitCode(curve.unit) != kUnitNone;
+    const bool kept = curve.bare.empty() || CurveUnitCode(curve.bare) != kUnitNone;
     t.unheldUnits.emplace_back(!kept && stored == kUnitNone ? curve.unit : std::string_view());
-    if (!kept && stored != kUnitNone) t.unitsChanged.push_back(whole + " as " + CReceiverGeometry::GetUnitLabel(stored));
+    if (kept || stored == kUnitNone) return;
+    t.unitsChanged.push_back(whole + " as " + CReceiverGeometry::GetUnitLabel(stored));
+    (curve.enclosure == UnitEnclosure::Parentheses ? t.changedInParentheses : t.changedInBrackets) = true;
 }
 
 int ReadTxtHeader(CLasDoc& doc, const std::string& path, TextTable& t)

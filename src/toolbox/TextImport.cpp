@@ -36,7 +36,11 @@ const char kRenamed[] = "Renamed %zu curve(s) whose first four characters repeat
 const char kShortened[] = "Stored %zu curve(s) under the first four characters of their names: %s.";
 const char kUnitsNotHeld[] = "Stored %zu curve(s) without their units, which the data set cannot hold: %s.";
 const char kUnitsChanged[] = "Stored %zu curve(s) not in the unit in brackets in their names: %s.";
+const char kUnitsChangedParentheses[] = "Stored %zu curve(s) not in the unit in parentheses in their names: %s.";
+const char kUnitsChangedEither[] = "Stored %zu curve(s) not in the unit in brackets or parentheses in their names: %s.";
 const char kStopped[] = "Stopped after %lld data line(s): the data set holds %.4f - %.4f%s.";
+// A wrapped LAS file's frames each take several lines.
+const char kStoppedWrapped[] = "Stopped after %lld frame(s) from %lld data line(s): the data set holds %.4f - %.4f%s.";
 // In a history note's place where the history has no room for it, after its heading.
 const char kNoteLeftOut[] = "***  Left out of this history for room: the end message lists them all.";
 constexpr size_t kNamesShown = 5;
@@ -173,8 +177,11 @@ int RefuseLine(int got, const std::string& path, int64_t number, std::string_vie
 // in another, and how the end tells them.
 std::array<std::pair<const std::vector<std::string>*, const char*>, 4> NameLists(const TextTable& t)
 {
+    const char* changed = !t.changedInParentheses ? kUnitsChanged
+                          : t.changedInBrackets   ? kUnitsChangedEither
+                                                  : kUnitsChangedParentheses;
     return {std::pair(&t.renamed, kRenamed), std::pair(&t.shortened, kShortened),
-            std::pair(&t.unitsNotHeld, kUnitsNotHeld), std::pair(&t.unitsChanged, kUnitsChanged)};
+            std::pair(&t.unitsNotHeld, kUnitsNotHeld), std::pair(&t.unitsChanged, changed)};
 }
 
 // The lists the history keeps: those of names too long for the end message, and those of
@@ -597,13 +604,16 @@ int RunTextImport(CToolsWnd& e, CLasDoc& doc, const TextTable& t, const std::str
     ValueTally tally{t.null, t.nullText};
     int64_t number = t.headerLines;
     double lastDepth = t.top;
+    int64_t linesTaken = 0; // by the frames read
     // A stopped import tells where it stopped, in its history and its end message: the
     // depth range in the history is the file's.
     const auto stopped = [&]() -> std::string {
         const int64_t read = int64_t(t.dataLines) - left;
         if (read <= 0) return {};
-        return Format(kStopped, static_cast<long long>(read), std::min(t.top, lastDepth), std::max(t.top, lastDepth),
-                      e.Task().depthUnitLabel.c_str());
+        const double from = std::min(t.top, lastDepth), to = std::max(t.top, lastDepth);
+        const char* unit = e.Task().depthUnitLabel.c_str();
+        if (linesTaken == read) return Format(kStopped, static_cast<long long>(read), from, to, unit);
+        return Format(kStoppedWrapped, static_cast<long long>(read), static_cast<long long>(linesTaken), from, to, unit);
     };
     e.Task().stoppedLine = [&stopped] {
         const std::string line = stopped();
@@ -623,6 +633,7 @@ int RunTextImport(CToolsWnd& e, CLasDoc& doc, const TextTable& t, const std::str
                 return RefuseLine(got, path, number, line, t);
             if (!e.Output().StageDepth(depth) || !e.Output().StageValues(values.data(), values.size())) return 0;
             lastDepth = depth;
+            linesTaken += doc.LinesTaken();
         }
         return 1;
     };

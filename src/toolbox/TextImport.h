@@ -74,6 +74,9 @@ struct TextTable {
     // stored: "DTX [g/cc] as [uSec/m]" (a unit the data set cannot hold, on a curve of
     // none, is in unitsNotHeld instead).
     std::vector<std::string> unitsChanged;
+    // How those names enclose their units, which the list's heading names.
+    bool changedInBrackets = false;
+    bool changedInParentheses = false;
     // Text tables: each curve's name as the table writes it, unit and all; the lists name
     // a curve by it, for its mnemonic alone may not tell which line it was.
     std::vector<std::string> writtenNames;

@@ -325,6 +325,39 @@ TEST_F(LasImportTest, AStoppedImportTellsItsListsAsAFinishedOneDoes)
         }
 }
 
+// A stopped import counts its frames; a wrapped file's lines are told beside them where
+// a frame took more than one, in the end message and the history alike.
+TEST_F(LasImportTest, AStoppedWrappedImportTellsItsFramesAndLines)
+{
+    const struct {
+        const char* wrap;
+        const char* separator; // between a data step's fields
+        const char* counted;   // what the stop line says it read: 64 frames
+    } cases[] = {
+        {"YES", "\n", "64 frame(s) from 256 data line(s)"},
+        {"YES", "  ", "64 data line(s)"}, // wrapped, but each step on one line
+    };
+    LasShape las;
+    las.curves = {"DT", "RHOB", "CALIPER"};
+    las.depths.clear();
+    for (int k = 0; k < 200; ++k) las.depths.push_back(1000.0 + 0.5 * k);
+    for (const auto& c : cases) {
+        las.wrap = c.wrap;
+        las.separator = c.separator;
+        host.ScriptDialog(kIddProgress).Pumps(3).Press(IDCANCEL);
+        host.ExpectMessage("Are you sure you want to stop processing?", IDYES);
+        const std::string stopLine =
+            std::string("Stopped after ") + c.counted + ": the data set holds 1000.0000 - 1031.5000 [m].";
+        host.ExpectMessage(stopLine + "\n" + Imported() + "Stored 1 curve(s) under the first four characters of "
+                           "their names: CALIPER as CALI.");
+        ASSERT_EQ(Import(LasText(las)), 1) << c.counted;
+        const QtxImage out = LoadQtx(output);
+        EXPECT_EQ(out.frames.size(), 64u) << c.counted;
+        const std::string history(out.header.history, sizeof out.header.history);
+        EXPECT_NE(history.find("\r\n*** " + stopLine), std::string::npos) << history;
+    }
+}
+
 // A data set keeps a unit only as one of its codes: every curve whose unit has none is
 // named with its unit as written, in the end message and in the history, where the data
 // set keeps it, in LAS files and text tables alike (a table's name may end in a unit in
@@ -540,11 +573,12 @@ TEST_F(LasImportTest, SlownessUnitsAreTakenInTheirCommonSpellings)
     EXPECT_FLOAT_EQ(metric.frames[0][0], 10.0f * 3.28084f);
 }
 
-// A table's curve name may end in its unit (in square brackets, in parentheses, or as a
-// last word that reads as a unit): the curve then gets the mnemonic and unit the LAS import
-// gives the same curve and unit, values as written, and is renamed as a repeated LAS name
-// is. A last word that is no unit stays part of the name; a name with no unit keeps the
-// table's own rule (DTCO per metre).
+// A table's curve name may end in its unit (in square brackets, in parentheses, an
+// unclosed one as if closed, or after a blank where it reads as a unit, blanks anywhere
+// around its slash): the curve then gets the mnemonic and unit the LAS import gives the
+// same curve and unit, values as written, and is renamed as a repeated LAS name is. A last
+// word that is no unit stays part of the name, and so does an index in brackets; a name
+// with no unit keeps the table's own rule (DTCO per metre).
 TEST_F(LasImportTest, ATablesNameAndUnitGiveWhatTheLasImportGives)
 {
     const uint8_t F = kUnitMicrosecondsPerFoot, M = kUnitMicrosecondsPerMetre;
@@ -567,6 +601,14 @@ TEST_F(LasImportTest, ATablesNameAndUnitGiveWhatTheLasImportGives)
         {"", "DTCO", "DTCO", M, 65},
         {"", "TT R1", "TT R", kUnitMicroseconds, 46},
         {"", "DT 1", "DT 1", M, 65},
+        {"DX.US/FT", "DX US / FT", "DX  ", F, 0},
+        {"DY.US/FT", "DY US/ FT", "DY  ", F, 0},
+        {"DZ.US/FT", "DZ\tUSEC /FT", "DZ  ", F, 0},
+        {"DW.US/FT", "DW [US/FT", "DW  ", F, 0},
+        {"DV.US/M", "DV ( us/m ", "DV  ", M, 0},
+        {"GR(1).", "GR(1)", "GR(1", kUnitNone, 0}, // an index, no unit
+        {"GR(2).", "GR(2)", "GR(2", kUnitNone, 0},
+        {"NMR[1].", "NMR[1]", "NMR[", kUnitNone, 0},
     };
     LasShape las;
     TxtShape table;
@@ -579,13 +621,18 @@ TEST_F(LasImportTest, ATablesNameAndUnitGiveWhatTheLasImportGives)
     std::string lasText = LasText(las);
     for (size_t k = 0, n = 0; k < std::size(cases); ++k)
         if (*cases[k].las) lasText = Replaced(lasText, Format(" C%zu .", n++), std::string(" ") + cases[k].las + " ");
+    const std::string indices = "GR(1) as GR(1, GR(2) as GR(2, NMR[1] as NMR[.";
     host.ExpectMessage(Imported() + "Renamed 1 curve(s) whose first four characters repeat another's: DT as DT1.");
     ASSERT_EQ(Import(lasText), 1);
+    EXPECT_EQ(MessageTexts().back(), Imported() + "Renamed 1 curve(s) whose first four characters repeat another's: "
+                                                  "DT as DT1.\nStored 3 curve(s) under the first four characters of "
+                                                  "their names: " + indices);
     const QtxImage fromLas = LoadQtx(output);
     host.ExpectMessage(Imported() + "Renamed 1 curve(s) whose first four characters repeat another's: DT [US/M] as "
-                                    "DT1.\nStored 1 curve(s) under the first four characters of their names: TT R1 as "
-                                    "TT R.");
+                                    "DT1.\nStored 4 curve(s) under the first four characters of their names: TT R1 as "
+                                    "TT R, " + indices);
     ASSERT_EQ(Import(TxtText(table), T::ImportTxtDataSet), 1);
+    EXPECT_EQ(MessageTexts().back().find("without their units"), std::string::npos) << MessageTexts().back();
     const QtxImage fromTable = LoadQtx(output);
     ASSERT_EQ(fromTable.descriptors.size(), std::size(cases));
     for (size_t k = 0, n = 0; k < std::size(cases); ++k) {

@@ -835,7 +835,8 @@ TEST_F(LasTasksTest, TextTablesAreImportedWithTheTypesTheirNamesGive)
 
 // A curve's name may end in its unit: one the data set holds is the curve's; any other
 // leaves the unit the name's classification gives (exactly, case alike), and is named at
-// the end and in the history with the label of the unit stored. A unit the data set has
+// the end and in the history with the label of the unit stored, under a heading that
+// names the brackets or parentheses the table used. A unit the data set has
 // no code for, on a curve of none, is named with those it cannot hold. The name without
 // its unit is the mnemonic; values stay.
 TEST_F(LasTasksTest, ABracketedUnitTheCurveIsNotStoredInIsNamed)
@@ -864,8 +865,8 @@ TEST_F(LasTasksTest, ABracketedUnitTheCurveIsNotStoredInIsNamed)
     TxtShape shape;
     shape.names.clear();
     for (const auto& c : curves) shape.names.push_back(c.name);
-    const std::string list = "Stored 2 curve(s) not in the unit in brackets in their names: DTX [g/cc] as [uSec/m], "
-                             "DTF (ft) as [uSec/ft].";
+    const std::string list = "Stored 2 curve(s) not in the unit in brackets or parentheses in their names: DTX "
+                             "[g/cc] as [uSec/m], DTF (ft) as [uSec/ft].";
     const std::string unheld =
         "Stored 2 curve(s) without their units, which the data set cannot hold: SEMB (kHz), RHOB [g/cc].";
     host.ExpectMessage("\n" + unheld + "\n" + list);
@@ -886,6 +887,13 @@ TEST_F(LasTasksTest, ABracketedUnitTheCurveIsNotStoredInIsNamed)
         }
         for (size_t k = 0; k < shape.depths.size(); ++k) EXPECT_EQ(out.frames[k][d], float(LasValue(int(k), int(d))));
     }
+    // The heading names the enclosure the table used.
+    shape.names = {"DTF (ft)"};
+    const std::string parenthesised = "\nStored 1 curve(s) not in the unit in parentheses in their names: DTF (ft) as "
+                                      "[uSec/ft].";
+    host.ExpectMessage(parenthesised);
+    ASSERT_EQ(Import(TxtText(shape), T::ImportTxtDataSet), 1);
+    EXPECT_TRUE(MessageTexts().back().ends_with(parenthesised)) << MessageTexts().back();
 }
 
 } // namespace
