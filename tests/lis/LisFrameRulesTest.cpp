@@ -3,6 +3,7 @@
 // of records that jump about run, and when the bytes behind the channels rule EB 3 out or
 // its depths' turns do not.
 #include "lis/LisFrameRules.h"
+#include "lis/LisRecordIO.h"
 
 #include "support/LisBuilder.h"
 
@@ -144,6 +145,41 @@ TEST(LisFrameRulesTest, ARecordStartingInsideTheOneBeforeKeepsTheStepOfAFewRecor
         std::vector<std::pair<double, int>> records;
         for (double d : c.records) records.push_back({d, c.frames});
         CLisLogicalFile f = DepthOnce(c.code, 0.0, records);
+        lis::frames::SettleSpacing(f);
+        EXPECT_NEAR(std::fabs(f.m_frameSpacing), c.step, 1e-9) << c.what;
+    }
+}
+
+// A usable EB 8 against the step the rules choose, in depth-once logs: it stands where
+// the reading at that step is no better (a splice back in a few records is no anchor off
+// its places), gives way where most of its records would start inside the one before,
+// and is written as read, not to four places, where those would move the last record's
+// frames by half a unit of the depths.
+TEST(LisFrameRulesTest, AUsableEntryEightHasTheLastWordUnlessTheReadingAtTheStepIsBetter)
+{
+    const double converted = 0.1 / 0.3048; // 0.1 m taken into feet
+    const auto tenths = [](double ft) { return std::nearbyint(ft * 120.0) / 120.0; };
+    const struct {
+        const char* what;
+        uint8_t code;
+        double entry8;
+        int frames;
+        std::vector<double> records;
+        double step;
+    } cases[] = {
+        {"three records of 15, the last starting inside the one before", kFloat, 0.25, 15, {1000, 1003.75, 1005.0},
+         0.25},
+        {"six records of 8 running on at two thirds of EB 8", kFloat, 0.375, 8, {1000, 1002, 1004, 1006, 1008, 1010},
+         0.25},
+        {"two records of 146 in tenths of an inch, EB 8 of 0.1 m", kInt32, converted, 146,
+         {tenths(1000), tenths(1000 + 146 * converted)}, converted},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::pair<double, int>> records;
+        for (double d : c.records) records.push_back({d, c.frames});
+        CLisLogicalFile f = DepthOnce(c.code, c.entry8, records);
+        if (c.code == kInt32) f.m_depthFactor = 1.0 / 120.0;
+        f.m_spacingRounding = CLisRecordIO::RoundTo4Decimals(c.entry8) / c.entry8;
         lis::frames::SettleSpacing(f);
         EXPECT_NEAR(std::fabs(f.m_frameSpacing), c.step, 1e-9) << c.what;
     }

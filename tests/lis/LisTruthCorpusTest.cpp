@@ -291,6 +291,7 @@ const std::set<std::string> kRightSoFar = {
     "kinds4/v15_LGN_890_731IN_once_off-5e-04_m24_G1200_L100",
     "kinds4/v15_LGN_891_731IN_frame_off+9e-04_m24_G1200_L100",
     "kinds4/v15_LGN_892_731IN_once_off+9e-04_m24_G1200_L100",
+    "kinds4/wide112_w112_158_731IN_once_third_other_units_given_two_n291_c15_r146_up",
 };
 constexpr double kFoot = 0.3048;
 // The README's allowances, in feet or metres.
