@@ -597,10 +597,15 @@ Alternative FractionOfEntry8(const StepAnchors& s, double given, const StepFit& 
     if (byEntry8.odd == 0) return {};
     // Fewer odd anchors than one odd depth makes (a lone odd frame among a few) give way
     // only to a fraction that runs most frames on with no gap.
-    const bool few = byEntry8.odd < kOddFloor;
+    const bool few = byEntry8.odd < kOddFloor, once = !s.anchors.counts.empty();
+    // A distance exactly its least count of a fraction is shorter than its count of EB 8:
+    // one to or from one of EB 8's odd or running-past anchors. Where too few are for any
+    // fraction to be exact enough, none is held over the log.
+    const size_t shorter = 2 * (byEntry8.odd + byEntry8.runPast), distances = byEntry8.Distances();
+    if (few ? !Most(shorter, distances) : shorter * ExactShare(once) < distances) return {};
     for (uint32_t g = 2; g <= kMostMultiple; ++g) {
         const StepFit fit = FitStep(s.anchors.depths, s.anchors.counts, given / g, s.precision, s.integer);
-        const bool exact = few ? Most(fit.gapless, fit.onGrid) : fit.EnoughGapless(!s.anchors.counts.empty());
+        const bool exact = few ? Most(fit.gapless, fit.onGrid) : fit.EnoughGapless(once);
         if (fit.odd == 0 && exact) return {Alternative::Kind::Fraction, given / g, fit};
     }
     return {};
