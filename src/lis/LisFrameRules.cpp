@@ -745,7 +745,9 @@ Reading ReadingAt(const StepAnchors& s, double step)
 // and its whole multiple or fraction that order cannot choose (the finer misplaces fewer
 // and leaves more gaps): there EB 8 stands where it lays every anchor in its place, some
 // distance exactly its frames' count, and the chosen step does not, or is the finer.
-bool Entry8HasTheLastWord(const StepAnchors& s, double given, double chosen)
+// Where the rules let EB 8 stand (`stood`) and a step the depths give is heard against
+// it, EB 8 gives way only where its reading is disproved and the other's is not.
+bool Entry8HasTheLastWord(const StepAnchors& s, double given, double chosen, bool stood = false)
 {
     if (!(given > 0.0) || !(chosen > 0.0) || chosen == given) return given > 0.0;
     const Reading e8 = ReadingAt(s, given), other = ReadingAt(s, chosen);
@@ -756,7 +758,7 @@ bool Entry8HasTheLastWord(const StepAnchors& s, double given, double chosen)
         return r.splices + r.misplaced > StepFit::OddAllowed(r.distances) || Most(r.splices, r.distances)
                || (r.splices > 0 && r.gapless == 0);
     };
-    if (disproved(e8) != disproved(other)) return !disproved(e8);
+    if (disproved(e8) != disproved(other) || stood) return !disproved(e8) || disproved(other);
     if (e8.lost != other.lost) return e8.lost < other.lost;
     if (WholeRatio(given, chosen)) {
         // Of a step and its whole multiple, the log's is the coarsest that lays every
@@ -806,12 +808,23 @@ void SettleSpacing(CLisLogicalFile& f)
         step = stands ? chosen : StepOfEntry8(s, given, rounded, byEntry8);
         stands = true;
     }
+    // Where the rules let EB 8 stand over depths it does not lay out cleanly, the step the
+    // depths give is heard too (its whole multiples and fractions have rules of their own),
+    // and EB 8 keeps the last word against it unless its own reading is disproved.
+    bool heard = false;
+    if (stands && ruling.entry8 && byEntry8.Misplaced() + byEntry8.drift > 0) {
+        const double measured = MeasuredStep(a, s.anchors.counts, s.precision, f.m_depthCode);
+        if (measured > 0.0 && !WholeRatio(measured, given) && !Entry8HasTheLastWord(s, given, measured, true)) {
+            step = StepLayingStretches(a, s.anchors.counts, measured, s.precision, s.integer);
+            stands = false, heard = true;
+        }
+    }
     if (stands && step == rounded) {
         f.m_frameSpacing = std::copysign(rounded, f.m_frameSpacing);
     } else if (step != given) {
         f.m_spacingOverruled = true;
         f.m_frameSpacing = std::copysign(step, f.m_frameSpacing); // measured, not rounded: no drift over the span
-        if (given > 0.0) f.m_spacingRuling = SpacingRuling(byEntry8);
+        if (given > 0.0) f.m_spacingRuling = heard ? "the step its depths give lays them out better" : SpacingRuling(byEntry8);
     }
     PlaceAndMark(f, s.anchors, step, s.precision);
 }
