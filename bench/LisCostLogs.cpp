@@ -111,7 +111,7 @@ lisb::Dfsr DfsrOf(const Plan& p)
     d.spacingEntry = p.entry8 > 0;
     d.spacing = p.entry8 * p.step / p.depths.unit;
     d.spacingUnits = p.depths.units;
-    d.maxFrames = uint8_t(p.recordsMost);
+    d.maxFrames = uint8_t(std::min(p.recordsMost, 255)); // one byte: larger records say 255
     d.channels = {lisb::Channel("GR", "GAPI"), lisb::Channel("FA", "US", 4 * kSamples, kSamples)};
     d.frameSize = int64_t(d.FrameBytes()) + p.padBytes;
     return d;
@@ -204,6 +204,9 @@ std::vector<Plan> Plans()
             p.step = 0.01, p.top = 17000, p.entry8 = 0, p.spliceLeast = p.spliceMost = 37, p.oddEvery = 101;
             p.oddLeast = 0.002, p.oddMost = 0.004;
         });
+    add("L19-once-1record-60k", "depth once, code 68 F, 0.5 ft, EB 8 right, all 60,000 frames in one data record "
+        "(what reading a record costs, not a frame)", kFeet68,
+        [](Plan& p) { p.once = true, p.frames = 60000, p.recordsLeast = p.recordsMost = 60000; });
     return out;
 }
 
