@@ -1,9 +1,10 @@
 // Writes the LIS logs whose conversion cost bench_lis_cost counts: long logs as files
 // hold them (50,000 frames and more, depth per frame or once a record, deep 1/120 ft,
-// EB 3 larger than the channels) and the layouts that cost the step fit most (no EB 8
-// with splices every few dozen frames and odd depths, depth-once records of one frame,
-// deep 1/120 ft with EB 8 at twice the step). Every log holds GR and a fast channel FA
-// of 4 samples; the same seed gives the same bytes. A list of the logs goes beside them.
+// EB 3 larger than the channels, one depth-once record of 60,000 frames) and the
+// layouts that cost the step fit most (no EB 8 with splices every few dozen frames and
+// odd depths, depth-once records of one frame, deep 1/120 ft with EB 8 at twice the step).
+// Every log holds GR and a fast channel FA of 4 samples; the same seed gives the same
+// bytes. A list of the logs goes beside them.
 // usage: bench_lis_cost_logs <folder> [scale]; a scale (e.g. 2) writes every log with that
 // many times its frames, to see whether a build's cost grows in step with them.
 #include "support/LisBuilder.h"

@@ -115,18 +115,19 @@ bool CLisRead::LoadRecord(const LisFrameRef& frame)
 Status CLisRead::ReadChannel(float* out, size_t capacity, const LisFrameRef& frame, const LisChannelSlice& channel)
 {
     if (!m_file.IsOpen()) return Status::Quiet();
-    const Status unread = Status::Failure(kErrorReadingFrame + m_path);
+    // Worded only when a read fails: a conversion reads every channel of every frame.
+    const auto unread = [this] { return Status::Failure(kErrorReadingFrame + m_path); };
     using lis::ReprCode;
     const uint8_t code = channel.representationCode;
     const uint32_t count = channel.ElementCount();
     // Masks and codes the format does not define hold no numbers: nothing is made up for them.
-    if (!lis::Is(code, ReprCode::Text) && !lis::IsNumberCode(code)) return unread;
-    if (!lis::Is(code, ReprCode::Text) && count > capacity) return unread;
-    if (!LoadRecord(frame)) return unread;
+    if (!lis::Is(code, ReprCode::Text) && !lis::IsNumberCode(code)) return unread();
+    if (!lis::Is(code, ReprCode::Text) && count > capacity) return unread();
+    if (!LoadRecord(frame)) return unread();
 
     // The whole slice must lie inside the record, whatever the code consumes of it.
     const uint64_t start = uint64_t(lis::kLogicalHeaderSize) + frame.frameOffset + channel.offset;
-    if (start + channel.size > m_recordLength) return unread;
+    if (start + channel.size > m_recordLength) return unread();
     const uint8_t* p = m_buffer.data() + start;
 
     switch (ReprCode(code)) {
