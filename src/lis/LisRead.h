@@ -40,7 +40,7 @@ struct LisFrameRef {
     uint64_t recordPosition = 0; // file position of the logical record that holds the frame
     uint32_t dataLength = 0;     // bytes of that record's body (behind its 2-byte header)
     uint32_t frameOffset = 0;    // bytes from the start of the body to the frame
-    double depth = 0.0;
+    double depth = 0.0;          // the frame's own; the reader finds the frame without it
 };
 
 class CLisRead {
