@@ -5,6 +5,10 @@
 // The pairs: ExportQtxToLis against PlainCopy (the QTX file), ConvertLisToQtx against
 // PlainCopyLis (the LIS file). Both conversions commit their output whole (flushed to
 // the disk and renamed), which the copies do not.
+// DepthOnceRecords/N: the scan and conversion of a depth-once log of 60,000 frames (GR and a
+// 4-sample FA) in data records of N frames, 60,000 being one record: a record of many frames
+// should cost no more than as many frames in many records (read_calls: the file reads a run
+// asks the system for).
 #include "BenchDataSet.h"
 #include "lis/LisDictionary.h"
 #include "lis/LisParamScan.h"
@@ -14,13 +18,18 @@
 #include "platform/BinaryFile.h"
 #include "platform/testing/ScriptedHost.h"
 #include "res/ResourceIds.h"
+#include "support/LisBuilder.h"
+#include "support/LisDictionaryBuilder.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <map>
 #include <memory>
+#include <string>
 #include <sys/resource.h>
 #include <vector>
 
@@ -181,8 +190,103 @@ void WalkLisRecords(benchmark::State& state)
     state.counters["records"] = double(records) / double(state.iterations());
 }
 
+// Read system calls this process has made (the kernel's own count), -1 where not kept.
+double ReadCalls()
+{
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    double value = 0;
+    while (io >> key >> value)
+        if (key == "syscr:") return value;
+    return -1;
+}
+
+constexpr int kOnceFrames = 60000;
+
+// The depth-once logs, one per record size, and the dictionary that reads them as the DSI tool.
+struct OnceLogs {
+    std::filesystem::path dir = std::filesystem::temp_directory_path() / "bronte-bench-lis-once";
+    std::map<int, std::string> paths; // by frames a record
+    ScriptedHost host;
+    std::string shown; // what the scan or the conversion said: nothing, for a log read whole
+
+    OnceLogs()
+    {
+        host.onUnexpected = [this](const std::string& what) { shown = what; };
+        SetHost(&host);
+        std::filesystem::create_directories(dir);
+        if (!LisDictionaryBuilder()
+                 .Depth({"DEPT"})
+                 .Section("~DSI", {{"DX", "GN", "NRM", "NS", "PER", "NR", "DIP", "DSIMONO"}})
+                 .WriteDit(dir.string()))
+            std::abort();
+    }
+    ~OnceLogs()
+    {
+        std::filesystem::remove_all(dir);
+        SetHost(nullptr);
+    }
+
+    const std::string& Log(int perRecord)
+    {
+        std::string& path = paths[perRecord];
+        if (!path.empty()) return path;
+        lisb::Dfsr d;
+        d.depthOnce = true;
+        d.direction = 255;
+        d.maxFrames = uint8_t(std::min(perRecord, 255));
+        d.channels = {lisb::Channel("GR", "GAPI"), lisb::Channel("FA", "US", 16, 4)};
+        LisBuilder b;
+        b.FileHeader("ONCE  .001").Dfsr(d);
+        for (int first = 0; first < kOnceFrames; first += perRecord) {
+            const int frames = std::min(perRecord, kOnceFrames - first);
+            const std::vector<uint8_t> record = lisb::DataRecord(d, 1000.0 + 0.5 * first, 0.5, frames,
+                                                                 lisb::DefaultSample, first);
+            // Physical records of 8,000 bytes, as long records are cut on tape.
+            b.Record(record, std::vector<size_t>((record.size() - 1) / 8000, 8000));
+        }
+        b.FileTrailer("ONCE  .001");
+        path = (dir / ("once-" + std::to_string(perRecord) + ".lis")).string();
+        b.Write(path);
+        return path;
+    }
+};
+
+OnceLogs& GetOnceLogs()
+{
+    static OnceLogs logs;
+    return logs;
+}
+
+void DepthOnceRecords(benchmark::State& state)
+{
+    OnceLogs& logs = GetOnceLogs();
+    const std::string& lis = logs.Log(int(state.range(0)));
+    const std::string qtx = (logs.dir / "once.qtx").string();
+    size_t frames = 0;
+    const double before = ReadCalls();
+    for (auto _ : state) {
+        CLisLogicalFileList files;
+        CLisParamScan scan;
+        if (!scan.Scan(lis, &files, logs.dir.string(), lis::kToolDsi) || files.size() != 1) {
+            state.SkipWithError("scan failed");
+            break;
+        }
+        for (auto& item : files[0]->m_items) item->m_selected = 1;
+        CLisToQtx converter;
+        converter.m_outputConfirmed = true;
+        if (!converter.Convert(files[0].get(), lis, qtx)) state.SkipWithError("conversion failed");
+        frames = files[0]->m_depths.size();
+        if (!logs.shown.empty()) state.SkipWithError(logs.shown.c_str());
+    }
+    state.counters["frames"] = double(frames);
+    state.counters["read_calls"] = (ReadCalls() - before) / double(state.iterations());
+    state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(frames));
+}
+
 } // namespace
 
+BENCHMARK(DepthOnceRecords)->Arg(60000)->Arg(16)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(PlainCopy)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ExportQtxToLis)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(WalkLisRecords)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -1,9 +1,10 @@
 // Writes the LIS logs whose conversion cost bench_lis_cost counts: long logs as files
 // hold them (50,000 frames and more, depth per frame or once a record, deep 1/120 ft,
-// EB 3 larger than the channels) and the layouts that cost the step fit most (no EB 8
-// with splices every few dozen frames and odd depths, depth-once records of one frame,
-// deep 1/120 ft with EB 8 at twice the step). Every log holds GR and a fast channel FA
-// of 4 samples; the same seed gives the same bytes. A list of the logs goes beside them.
+// EB 3 larger than the channels, one depth-once record of 60,000 frames) and the
+// layouts that cost the step fit most (no EB 8 with splices every few dozen frames and
+// odd depths, depth-once records of one frame, deep 1/120 ft with EB 8 at twice the step).
+// Every log holds GR and a fast channel FA of 4 samples; the same seed gives the same
+// bytes. A list of the logs goes beside them.
 // usage: bench_lis_cost_logs <folder> [scale]; a scale (e.g. 2) writes every log with that
 // many times its frames, to see whether a build's cost grows in step with them.
 #include "support/LisBuilder.h"
@@ -111,7 +112,7 @@ lisb::Dfsr DfsrOf(const Plan& p)
     d.spacingEntry = p.entry8 > 0;
     d.spacing = p.entry8 * p.step / p.depths.unit;
     d.spacingUnits = p.depths.units;
-    d.maxFrames = uint8_t(p.recordsMost);
+    d.maxFrames = uint8_t(std::min(p.recordsMost, 255)); // one byte: larger records say 255
     d.channels = {lisb::Channel("GR", "GAPI"), lisb::Channel("FA", "US", 4 * kSamples, kSamples)};
     d.frameSize = int64_t(d.FrameBytes()) + p.padBytes;
     return d;
@@ -204,6 +205,9 @@ std::vector<Plan> Plans()
             p.step = 0.01, p.top = 17000, p.entry8 = 0, p.spliceLeast = p.spliceMost = 37, p.oddEvery = 101;
             p.oddLeast = 0.002, p.oddMost = 0.004;
         });
+    add("L19-once-1record-60k", "depth once, code 68 F, 0.5 ft, EB 8 right, all 60,000 frames in one data record "
+        "(what reading a record costs, not a frame)", kFeet68,
+        [](Plan& p) { p.once = true, p.frames = 60000, p.recordsLeast = p.recordsMost = 60000; });
     return out;
 }
 

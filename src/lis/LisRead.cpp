@@ -60,6 +60,7 @@ Status CLisRead::Open(BinaryFile&& file, const std::string& path)
     if (!file.IsOpen()) return Status::Quiet(); // the caller that opened it tells why not
     m_file = std::move(file);
     m_path = path;
+    if (m_recordLength == 0) m_cachedPath.clear();
     // Records are read in physical pieces of a few kilobytes behind small headers: a
     // window read ahead serves them with one system call per many records.
     m_file.EnableReadAhead();
@@ -72,9 +73,10 @@ void CLisRead::Close() { m_file.Close(); }
 
 bool CLisRead::LoadRecord(const LisFrameRef& frame)
 {
-    if (!m_cachedPath.empty() && m_cachedPath == m_path && m_cachedPosition == frame.recordPosition
-        && m_cachedDepth == frame.depth)
-        return true;
+    // Every frame of a record is served by one read of it, whatever its depth: a record
+    // of many frames read again for each would cost its whole length a frame.
+    if (!m_cachedPath.empty() && m_cachedPath == m_path && m_cachedPosition == frame.recordPosition)
+        return m_recordLength != 0;
 
     // Whatever happens below overwrites the buffer, so nothing stays trusted until
     // the read succeeds.
@@ -102,30 +104,30 @@ bool CLisRead::LoadRecord(const LisFrameRef& frame)
                                                      &status);
         }
     }
-    if (status != lis::RecordStatus::Record) return false;
-
-    m_recordLength = length;
+    // A record that cannot be read is remembered as such too, so that the frames the
+    // scan found in it fail one by one without reading it again.
+    m_recordLength = status == lis::RecordStatus::Record ? length : 0;
     m_cachedPath = m_path;
     m_cachedPosition = frame.recordPosition;
-    m_cachedDepth = frame.depth;
-    return true;
+    return m_recordLength != 0;
 }
 
 Status CLisRead::ReadChannel(float* out, size_t capacity, const LisFrameRef& frame, const LisChannelSlice& channel)
 {
     if (!m_file.IsOpen()) return Status::Quiet();
-    const Status unread = Status::Failure(kErrorReadingFrame + m_path);
+    // Worded only when a read fails: a conversion reads every channel of every frame.
+    const auto unread = [this] { return Status::Failure(kErrorReadingFrame + m_path); };
     using lis::ReprCode;
     const uint8_t code = channel.representationCode;
     const uint32_t count = channel.ElementCount();
     // Masks and codes the format does not define hold no numbers: nothing is made up for them.
-    if (!lis::Is(code, ReprCode::Text) && !lis::IsNumberCode(code)) return unread;
-    if (!lis::Is(code, ReprCode::Text) && count > capacity) return unread;
-    if (!LoadRecord(frame)) return unread;
+    if (!lis::Is(code, ReprCode::Text) && !lis::IsNumberCode(code)) return unread();
+    if (!lis::Is(code, ReprCode::Text) && count > capacity) return unread();
+    if (!LoadRecord(frame)) return unread();
 
     // The whole slice must lie inside the record, whatever the code consumes of it.
     const uint64_t start = uint64_t(lis::kLogicalHeaderSize) + frame.frameOffset + channel.offset;
-    if (start + channel.size > m_recordLength) return unread;
+    if (start + channel.size > m_recordLength) return unread();
     const uint8_t* p = m_buffer.data() + start;
 
     switch (ReprCode(code)) {

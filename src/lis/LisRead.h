@@ -1,7 +1,7 @@
 // Random access to the channel values of a LIS file that the parameter scan has
 // already walked: one channel of one frame at a time, as floats. The logical record
-// of the last frame asked for stays buffered, so reading every channel of a frame
-// costs one record read.
+// of the last frame asked for stays buffered, so reading every channel of every frame
+// of a record costs one record read.
 #pragma once
 
 #include "dataset/QtxLayout.h"
@@ -40,7 +40,7 @@ struct LisFrameRef {
     uint64_t recordPosition = 0; // file position of the logical record that holds the frame
     uint32_t dataLength = 0;     // bytes of that record's body (behind its 2-byte header)
     uint32_t frameOffset = 0;    // bytes from the start of the body to the frame
-    double depth = 0.0;
+    double depth = 0.0;          // the frame's own; the reader finds the frame without it
 };
 
 class CLisRead {
@@ -66,7 +66,8 @@ public:
     // reaches past the record, or n exceeds `capacity`. The file position is not used.
     Status ReadChannel(float* out, size_t capacity, const LisFrameRef& frame, const LisChannelSlice& channel);
 
-    // Closes the file. The buffered record stays trusted for a later Open of the same path.
+    // Closes the file. The buffered record stays trusted for a later Open of the same path
+    // (a record that could not be read is tried again).
     void Close();
 
     int Framing() const { return m_framing; }
@@ -81,10 +82,9 @@ private:
     std::string m_path;
     int m_framing = lis::kTif;
     std::vector<uint8_t> m_buffer; // the buffered logical record, its header included
-    uint32_t m_recordLength = 0;   // bytes of m_buffer holding that record
+    uint32_t m_recordLength = 0;   // bytes of m_buffer holding that record; 0: it could not be read
     // Key of the buffered record; m_cachedPath is empty while nothing is buffered.
     std::string m_cachedPath;
     uint64_t m_cachedPosition = 0;
-    double m_cachedDepth = 0.0;
     uint64_t m_beyondFloat = 0;
 };

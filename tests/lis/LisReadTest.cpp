@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -187,7 +189,7 @@ TEST(LisRead, SlicesBeyondTheOutputOrTheRecordAreRefusedUntouched)
     }
 }
 
-TEST(LisRead, CacheIsKeyedByPathRecordPositionAndExactDepth)
+TEST(LisRead, CacheIsKeyedByPathAndRecordPosition)
 {
     // Two records whose frames carry the same depth.
     const LisFile lis(lis::kTif, {Body().BE16(11).BE16(12).b, Body().BE16(21).BE16(22).b});
@@ -212,13 +214,78 @@ TEST(LisRead, CacheIsKeyedByPathRecordPositionAndExactDepth)
     EXPECT_EQ(value(lis.Frame(1, 0, 1000.0), first), 21) << "same depth, another record";
     EXPECT_EQ(value(lis.Frame(0, 0, 1000.0), first), -1) << "back to the first record: read again";
     poke(-2);
-    EXPECT_EQ(value(lis.Frame(0, 0, 1000.00001), first), -2) << "depths compare exactly";
+    EXPECT_EQ(value(lis.Frame(0, 0, 1000.5), first), -1) << "another depth (a depth-once frame): from the buffer";
     poke(-3);
     reader.Close();
     lis.Open(reader, "a.lis");
-    EXPECT_EQ(value(lis.Frame(0, 0, 1000.00001), first), -2) << "a reopened path keeps its buffered record";
+    EXPECT_EQ(value(lis.Frame(0, 0, 1000.0), first), -1) << "a reopened path keeps its buffered record";
     lis.Open(reader, "b.lis");
-    EXPECT_EQ(value(lis.Frame(0, 0, 1000.00001), first), -3) << "another path reads again";
+    EXPECT_EQ(value(lis.Frame(0, 0, 1000.0), first), -3) << "another path reads again";
+}
+
+// A depth-once record of 3,000 frames (a code-79 count and a code-68 half of it behind
+// the record's depth) over several physical records: each frame read through the record
+// read once gives what a reader of that frame alone gives, and the values written. Cut
+// short, every frame of it fails with the reader's message, as a frame read alone does.
+TEST(LisRead, EveryFrameOfALongRecordReadsAsAFrameReadAlone)
+{
+    constexpr uint32_t kFrames = 3000, kFrameSize = 6, kDepthSize = 4;
+    Body body;
+    body.F68(1000.0);
+    for (uint32_t k = 0; k < kFrames; ++k) body.BE16(uint16_t(k)).F68(0.5 * k);
+    const uint32_t recordLength = uint32_t(lis::kLogicalHeaderSize + body.b.size());
+    const uint32_t lastPiece = recordLength % (4096 - lis::kPhysicalHeaderSize); // bytes of the last physical record
+    ASSERT_NE(lastPiece, 0u);
+    const LisChannelSlice count{0, 2, 79}, half{2, 4, 68};
+    auto frame = [&](const LisFile& lis, uint32_t k) {
+        return lis.Frame(1, kDepthSize + k * kFrameSize, 1000.0 + 0.5 * k);
+    };
+    // Both channels of frame k, or the messages of both reads when they fail.
+    auto read = [](CLisRead& reader, const LisFrameRef& ref, const LisChannelSlice& a, const LisChannelSlice& b) {
+        float v[2] = {kSentinel, kSentinel};
+        const Status first = reader.ReadChannel(&v[0], 1, ref, a), second = reader.ReadChannel(&v[1], 1, ref, b);
+        return std::make_tuple(v[0], v[1], first.Message(), second.Message());
+    };
+
+    // How the file is cut: bytes taken off its end, or the last physical record's length
+    // raised past it.
+    const struct { const char* what; size_t cut; bool longer; } cases[] = {
+        {"whole", 0, false},
+        {"cut inside its last physical record", 100, false},
+        {"cut behind a physical record that says more follow", lastPiece + lis::kPhysicalHeaderSize, false},
+        {"its last physical record longer than the file", 0, true},
+    };
+    for (int framing : {int(lis::kPlain), int(lis::kTif)}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + (framing == lis::kTif ? ", TIF" : ", plain"));
+            LisFile lis(framing, {Body().BE16(7).b, body.b}, 4096);
+            lis.bytes->resize(lis.bytes->size() - c.cut);
+            if (c.longer) // the record is the file's last: its last physical record ends the file
+                endian::PutBE16(lis.bytes->data() + lis.bytes->size() - lastPiece - lis::kPhysicalHeaderSize,
+                                uint16_t(lastPiece + lis::kPhysicalHeaderSize + 1));
+            const bool whole = c.cut == 0 && !c.longer;
+            const std::string unread = whole ? "" : "Error reading frame data in file :\nmem.lis";
+            CLisRead reader;
+            lis.Open(reader);
+            for (uint32_t k = 0; k < kFrames; ++k) {
+                const auto got = read(reader, frame(lis, k), count, half);
+                if (k % 250 == 0 || k + 1 == kFrames) {
+                    CLisRead alone;
+                    lis.Open(alone);
+                    ASSERT_EQ(got, read(alone, frame(lis, k), count, half)) << "frame " << k;
+                }
+                const auto expected = whole ? std::make_tuple(float(k), 0.5f * float(k), unread, unread)
+                                            : std::make_tuple(kSentinel, kSentinel, unread, unread);
+                ASSERT_EQ(got, expected) << "frame " << k;
+            }
+            // The record before it reads still, and the long one fails again after it.
+            float v = kSentinel;
+            EXPECT_TRUE(reader.ReadChannel(&v, 1, lis.Frame(0, 0, 999.0), count).Ok());
+            EXPECT_EQ(v, 7.0f);
+            EXPECT_EQ(read(reader, frame(lis, 1), count, half), read(reader, frame(lis, 1), count, half));
+            EXPECT_EQ(std::get<2>(read(reader, frame(lis, 1), count, half)), unread);
+        }
+    }
 }
 
 TEST(LisRead, FailedReadsLeaveTheOutputUntouched)
