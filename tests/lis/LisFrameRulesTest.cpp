@@ -153,7 +153,8 @@ TEST(LisFrameRulesTest, ARecordStartingInsideTheOneBeforeKeepsTheStepOfAFewRecor
 // A usable EB 8 against the step the rules choose, in depth-once logs: it stands where
 // the reading at that step is no better (a splice back in a few records is no anchor off
 // its places), gives way where most of its records would start inside the one before,
-// and is written as read, not to four places, where those would move the last record's
+// or where the rules let it stand and its own reading is disproved where the depths'
+// step's is not, and is written as read, not to four places, where those would move the last record's
 // frames by half a unit of the depths.
 TEST(LisFrameRulesTest, AUsableEntryEightHasTheLastWordUnlessTheReadingAtTheStepIsBetter)
 {
@@ -171,6 +172,8 @@ TEST(LisFrameRulesTest, AUsableEntryEightHasTheLastWordUnlessTheReadingAtTheStep
          0.25},
         {"six records of 8 running on at two thirds of EB 8", kFloat, 0.375, 8, {1000, 1002, 1004, 1006, 1008, 1010},
          0.25},
+        {"ten records of 5 running on but after two: EB 8 at 1.5 of the step stood", kFloat, 1.5, 5,
+         {1000, 1005, 1010, 1015, 1033, 1038, 1043, 1048, 1059, 1064}, 1.0},
         {"two records of 146 in tenths of an inch, EB 8 of 0.1 m", kInt32, converted, 146,
          {tenths(1000), tenths(1000 + 146 * converted)}, converted},
     };
