@@ -12,12 +12,15 @@
 // over the whole run from the file's first frame to its last, its miss times the steps
 // between their true depths stays within 0.01 ft or m. The fast samples are spaced by
 // that step. A case is left out only where its bytes are as well those of another log,
-// which the truth and the bytes tell (Undecidable); where EB 8 does not settle the step,
-// a reading at any step that lays the recorded depths out is judged as that log's
-// (Allows). A case of a kind whose log does not
-// show what its kind promises (Promises) fails: it would pass without trying anything.
-// LIS_SWEEP_LIST=<path> writes "<case> <PASS|FAIL|LEFT-OUT> <why> | <case>" a line, so
-// that two builds can be compared case by case.
+// which the truth and the bytes tell (Undecidable). Where EB 8 neither gives nor names the
+// step, the log's step is the coarsest that lays the recorded depths (LogStep): a finer
+// one lays them too, with a gap after every frame. A reading at another step is judged as
+// that log's only where no coarser step lays them, or it is an EB 8 that lays them
+// (Allows). A case whose log does not show what its kind promises (Promises) fails the
+// test: it would pass without trying anything. Each kind may fail its known share
+// (kKnownFailures) of the cases a run judges, over five seeds by default.
+// LIS_SWEEP_LIST=<path> writes "<seed>/<case> <PASS|FAIL|LEFT-OUT|UNKEPT> <why> | <case>"
+// a line, so that two builds can be compared case by case.
 #include "lis/LisParamScan.h"
 #include "lis/LisToQtx.h"
 
@@ -37,6 +40,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -51,18 +55,40 @@ using sweep::Layout;
 using sweep::Spacing;
 using sweep::Written;
 
-// Other draws for a longer look: LIS_SWEEP_SEED, LIS_SWEEP_CASES (of the table) and
-// LIS_SWEEP_KINDS (of the kinds, in turn). 300 kinds in turn are 20 of each of the 15,
-// the earlier seven's 140 the same cases as when they were all.
+// Five seeds from kSeed, each drawing kCases of the table, kKindCases of the kinds in turn
+// (3 of each of the 15) and kNewCases of the new family (3 of each of its 9): about the
+// cases and the time one seed of 300, 300 and 54 took, over draws that no one seed's luck
+// decides. Other draws for a longer look: LIS_SWEEP_SEED (the first seed),
+// LIS_SWEEP_SEEDS (how many from it, or a list: "786,787,788"), LIS_SWEEP_CASES,
+// LIS_SWEEP_KINDS and LIS_SWEEP_NEW (each seed's).
 constexpr uint32_t kSeed = 20240131;
-constexpr int kCases = 300, kKindCases = 300;
-// LIS_SWEEP_NEW: of the new family, in turn (a draw of their own): 6 of each of the 9.
-constexpr int kNewCases = 54;
+constexpr int kSeeds = 5, kCases = 60, kKindCases = 45, kNewCases = 27;
+// Seeds whose kinds are written (not read) to see that each keeps its promise.
+constexpr uint32_t kKindSeeds = 5;
 
 uint32_t FromEnvironment(const char* name, uint32_t otherwise)
 {
     const char* text = std::getenv(name);
     return text && *text ? uint32_t(std::strtoul(text, nullptr, 10)) : otherwise;
+}
+
+std::vector<uint32_t> Seeds()
+{
+    const uint32_t first = FromEnvironment("LIS_SWEEP_SEED", kSeed);
+    const char* text = std::getenv("LIS_SWEEP_SEEDS");
+    std::vector<uint32_t> seeds;
+    if (text && std::strpbrk(text, ", ")) {
+        for (const char* at = text; *at;) {
+            char* end = nullptr;
+            const unsigned long seed = std::strtoul(at, &end, 10);
+            if (end == at) ++at;
+            else seeds.push_back(uint32_t(seed)), at = end;
+        }
+        return seeds;
+    }
+    const uint32_t count = FromEnvironment("LIS_SWEEP_SEEDS", kSeeds);
+    for (uint32_t k = 0; k < count; ++k) seeds.push_back(first + k);
+    return seeds;
 }
 constexpr double kFoot = 0.3048;
 
@@ -80,13 +106,16 @@ double HalfUlp32(double x)
     return std::ldexp(1.0, e - 25);
 }
 
-// How far a depth (feet or metres) may lie from its truth: a code-68 word holds one unit
-// of its fraction, an integer code half a unit; the output may round it to a float.
-double DepthPrecision(const Case& c, double depth)
+// What a depth code holds of a depth (feet or metres): a code-68 word one unit of its
+// fraction, an integer code half a unit.
+double CodeRounding(const Case& c, double depth)
 {
-    const double code = c.depth.code == 68 ? Unit68(depth / c.depth.unit) * c.depth.unit : 0.5 * c.depth.unit;
-    return code + HalfUlp32(depth);
+    return c.depth.code == 68 ? Unit68(depth / c.depth.unit) * c.depth.unit : 0.5 * c.depth.unit;
 }
+
+// How far a depth may lie from its truth: its code's rounding, and the output may round
+// it to a float.
+double DepthPrecision(const Case& c, double depth) { return CodeRounding(c, depth) + HalfUlp32(depth); }
 
 // The frames the step is judged over: the longest stretch on one grid (between the
 // log's start or end and a splice, repeat section or reversal), odd depths and frames
@@ -203,7 +232,7 @@ std::vector<std::vector<size_t>> AnchorsOf(const Case& c, const Written& w, bool
 // stretch (`oneGrid`: over the whole log), the anchors' recorded depths lie on one grid
 // of `t` within two depths' rounding, each on a place of its own further along the log,
 // and depth once the frames written from one anchor to the next fit the places between
-// them (no record's frames reach the next record's depth).
+// them (no record's frames reach the next record's depth, nor run past an odd one's).
 bool LaysOut(const Case& c, const Written& w, const Stretch& s, double t, bool oneGrid = false)
 {
     if (!(t > 0)) return false;
@@ -225,6 +254,16 @@ bool LaysOut(const Case& c, const Written& w, const Stretch& s, double t, bool o
             previous = n;
         }
         if (most - least > 2 * s.precision + 1e-12 * deepest) return false;
+    }
+    // Depth once, nor past the depth of an odd record: a record's last frame lies short of
+    // the next record's depth (or on it) on one stretch.
+    for (size_t first = 0, i = 1; c.once && i < w.frames.size(); ++i) {
+        if (w.frames[i].inRecord > 0) continue;
+        const double span = (w.frames[i].recorded - w.frames[first].recorded) * sign;
+        if ((oneGrid || w.frames[i].stretch == w.frames[first].stretch)
+            && double(i - first - 1) * t > span + 2 * s.precision)
+            return false;
+        first = i;
     }
     return true;
 }
@@ -300,53 +339,78 @@ std::vector<int> RecordSizes(const Written& w)
 
 double Along(const Case& c, double depth) { return c.up ? -depth : depth; }
 
-// Depth once, the records that start inside the one before: behind its last frame's
-// true depth (or on it), ahead of its first's.
+// What follows judges the depths as written (recorded), not as meant: a kind's promise
+// is kept only where the bytes show it.
+
+// Depth once, the records that start inside the one before, as their recorded depths
+// show: past the record before's depth, and on or behind its last frame's place (within
+// two roundings, half a step at most).
 int StartsInside(const Case& c, const Written& w)
 {
-    const double slack = 1e-9 * std::max(1.0, std::fabs(w.frames.front().depth));
     int inside = 0;
+    size_t first = 0;
     for (size_t i = 1; i < w.frames.size(); ++i) {
         if (w.frames[i].inRecord > 0) continue;
-        const sweep::Frame& last = w.frames[i - 1];
-        const sweep::Frame& first = w.frames[i - 1 - size_t(last.inRecord)];
-        const double at = Along(c, w.frames[i].depth);
-        inside += at > Along(c, first.depth) + slack && at <= Along(c, last.depth) + slack;
+        const double from = Along(c, w.frames[first].recorded), slack = 2 * CodeRounding(c, w.frames[i].depth);
+        const double last = from + double(i - first - 1) * c.StepOut(), at = Along(c, w.frames[i].recorded);
+        inside += at > from && at <= last + std::min(slack, 0.5 * c.StepOut());
+        first = i;
     }
     return inside;
 }
 
-// Depth once, the records whose first depth lies behind the record before's first.
+// Depth once, the records whose recorded depth lies behind the record before's.
 int TurnsBack(const Case& c, const Written& w)
 {
     const std::vector<const sweep::Frame*> firsts = RecordFirsts(w);
     int back = 0;
-    for (size_t r = 1; r < firsts.size(); ++r) back += Along(c, firsts[r]->depth) < Along(c, firsts[r - 1]->depth);
+    for (size_t r = 1; r < firsts.size(); ++r)
+        back += Along(c, firsts[r]->recorded) < Along(c, firsts[r - 1]->recorded);
     return back;
 }
 
-// Per frame, the frames whose depth lies behind (or on) the frame before's.
+// Per frame, the frames whose recorded depth lies behind (or on) the frame before's.
 int FramesBack(const Case& c, const Written& w)
 {
     int back = 0;
-    for (size_t i = 1; i < w.frames.size(); ++i) back += Along(c, w.frames[i].depth) <= Along(c, w.frames[i - 1].depth);
+    for (size_t i = 1; i < w.frames.size(); ++i)
+        back += Along(c, w.frames[i].recorded) <= Along(c, w.frames[i - 1].recorded);
     return back;
 }
 
-// The grid places missing after each record but the last.
-std::vector<int> GapsAfterRecords(const Written& w)
+// The grid places missing after each record but the last, as the recorded depths show
+// them: the steps from a record's first depth to the next record's, less its frames.
+std::vector<int> GapsAfterRecords(const Case& c, const Written& w)
 {
     std::vector<int> out;
-    for (size_t i = 1; i < w.frames.size(); ++i)
-        if (w.frames[i].inRecord == 0) out.push_back(w.frames[i].place - w.frames[i - 1].place - 1);
+    size_t first = 0;
+    for (size_t i = 1; i < w.frames.size(); ++i) {
+        if (w.frames[i].inRecord > 0) continue;
+        const double steps = Along(c, w.frames[i].recorded - w.frames[first].recorded) / c.StepOut();
+        out.push_back(int(std::lround(steps)) - int(i - first));
+        first = i;
+    }
     return out;
 }
 
-// Odd depths (depth once, records with one).
+// Odd depths as written (depth once, records'): anchors whose recorded depth lies off
+// their place, reckoned from the nearest frame on the grid of their stretch, by more than
+// two roundings (so that no reading can take it for a depth on the grid).
 int OddAnchors(const Case& c, const Written& w)
 {
     int odd = 0;
-    for (const sweep::Frame& f : w.frames) odd += f.odd && (!c.once || f.inRecord == 0);
+    for (size_t i = 0; i < w.frames.size(); ++i) {
+        const sweep::Frame& f = w.frames[i];
+        if (!f.odd || (c.once && f.inRecord > 0)) continue;
+        const auto onGrid = [&](size_t j) { return !w.frames[j].odd && w.frames[j].stretch == f.stretch; };
+        size_t near = i;
+        for (size_t j = i; j-- > 0 && near == i;) near = onGrid(j) ? j : i;
+        for (size_t j = i + 1; j < w.frames.size() && near == i; ++j) near = onGrid(j) ? j : i;
+        if (near == i) continue;
+        const sweep::Frame& on = w.frames[near];
+        const double place = on.depth + (c.up ? -1.0 : 1.0) * (f.place - on.place) * c.StepOut();
+        odd += std::fabs(f.recorded - place) > 2 * CodeRounding(c, f.depth);
+    }
     return odd;
 }
 
@@ -387,7 +451,7 @@ bool SpliceSizes(const Case& c, const Written& w, double least, double most)
     int moves = 0;
     for (size_t i = 1; i < w.frames.size(); ++i) {
         if (w.frames[i].stretch == w.frames[i - 1].stretch) continue;
-        const double along = Along(c, w.frames[i].depth - w.frames[i - 1].depth) / c.StepOut();
+        const double along = Along(c, w.frames[i].recorded - w.frames[i - 1].recorded) / c.StepOut();
         const double off = std::fabs(along - std::round(along)) * c.StepOut() / c.depth.unit;
         if (!(off >= least - 1e-6 && off <= most + 1e-6)) return false;
         ++moves;
@@ -465,7 +529,7 @@ const std::vector<Promise>& Promises()
          }},
         {K::RecordGaps, "depth once, EB 8 right, a gap of one record after most records, none after one or more",
          [](const Case& c, const Written& w) {
-             const std::vector<int> gaps = GapsAfterRecords(w), sizes = RecordSizes(w);
+             const std::vector<int> gaps = GapsAfterRecords(c, w), sizes = RecordSizes(w);
              int whole = 0, none = 0;
              for (size_t r = 0; r < gaps.size(); ++r) whole += gaps[r] == sizes[r], none += gaps[r] == 0;
              return c.once && Near(Entry8Share(c, w), 1) && 2 * whole > int(gaps.size()) && none >= 1;
@@ -479,14 +543,14 @@ const std::vector<Promise>& Promises()
         {K::ThreeFrames, "EB 8 3-10% off; three frames, or depth once three records running on",
          [](const Case& c, const Written& w) {
              const double off = std::fabs(Entry8Share(c, w) - 1);
-             const std::vector<int> gaps = GapsAfterRecords(w);
+             const std::vector<int> gaps = GapsAfterRecords(c, w);
              const bool three = c.once ? w.records == 3 && std::count(gaps.begin(), gaps.end(), 0) == 2
                                        : w.frames.size() == 3;
              return off >= 0.03 - 1e-6 && off <= 0.1 + 1e-6 && three;
          }},
         {K::WideGaps, "depth once, EB 8 1.5 steps, 5-8 records, one or two running on and gaps after the others",
          [](const Case& c, const Written& w) {
-             const std::vector<int> gaps = GapsAfterRecords(w);
+             const std::vector<int> gaps = GapsAfterRecords(c, w);
              const long none = std::count(gaps.begin(), gaps.end(), 0);
              return c.once && Near(Entry8Share(c, w), 1.5) && w.records >= 5 && w.records <= 8 && none >= 1
                     && none <= 2 && none < long(gaps.size());
@@ -503,7 +567,7 @@ const std::vector<Promise>& Promises()
              const std::vector<std::vector<uint8_t>> p = PaddingsOf(c, w);
              bool changes = false;
              for (size_t i = 1; i < p.size(); ++i) changes = changes || Differ(p[i], p[i - 1]) > 0;
-             const std::vector<int> gaps = GapsAfterRecords(w);
+             const std::vector<int> gaps = GapsAfterRecords(c, w);
              const long gapped = long(gaps.size()) - std::count(gaps.begin(), gaps.end(), 0);
              return c.once && changes && Near(Entry8Share(c, w), 1) && gapped >= 1 && 2 * gapped >= long(gaps.size());
          }},
@@ -516,11 +580,8 @@ const std::vector<Promise>& Promises()
         {K::LongGaps, "EB 8 0.01-0.1% off, a gap of 700-9,000 places",
          [](const Case& c, const Written& w) {
              const double off = std::fabs(Entry8Share(c, w) - 1);
-             bool long_ = false;
-             for (size_t i = 1; i < w.frames.size(); ++i) {
-                 const int gap = w.frames[i].place - w.frames[i - 1].place - 1;
-                 long_ = long_ || (gap >= 700 && gap <= 9000);
-             }
+             const std::vector<int> gaps = GapsAfterRecords(c, w);
+             const bool long_ = std::any_of(gaps.begin(), gaps.end(), [](int g) { return g >= 700 && g <= 9000; });
              return off >= 0.99e-4 && off <= 1.01e-3 && long_;
          }},
         {K::RightFewSplice, "depth once, EB 8 right, 3-12 records, one or two starting inside the one before",
@@ -531,7 +592,7 @@ const std::vector<Promise>& Promises()
          }},
         {K::MultipleGaps, "depth once, EB 8 1.5 or 3 steps, gaps after some records",
          [](const Case& c, const Written& w) {
-             const std::vector<int> gaps = GapsAfterRecords(w);
+             const std::vector<int> gaps = GapsAfterRecords(c, w);
              const double share = Entry8Share(c, w);
              return c.once && (Near(share, 1.5) || Near(share, 3))
                     && std::count(gaps.begin(), gaps.end(), 0) < long(gaps.size());
@@ -575,8 +636,6 @@ const char* Unkept(const Case& c, const Written& w)
 // EB 8 off by under 1% of the step (the table's 1e-4, a drifting EB 8) still names the
 // step, which the depths show it drifting from; 3% off, it names another step.
 constexpr double kEntry8Near = 0.01;
-// The finest step a log takes (1/120 ft): a finer one no reading looks for.
-constexpr double kFinestFeet = 1.0 / 120;
 // The share of a value by which two computations of it may differ (the truth's depths,
 // one computed a record further on than the other).
 constexpr double kRoundOff = 1e-9;
@@ -591,19 +650,103 @@ bool EntriesShareAMultiple(const Case& c, const Written& w, double entry8)
     return std::fabs(entry8 - r * c.StepOut()) <= 1e-5 * c.StepOut();
 }
 
-// EB 8 settles the step where it is the step, in either system; else every step that
-// lays the recorded depths out (Allows) gives a right reading, as the bytes cannot tell
-// those logs apart (EB 8 a little off among them where its grid holds the depths).
+// EB 8 settles the step where it is the step, in either system.
 bool Settled(const Case& c) { return c.spacing == Spacing::Right || c.spacing == Spacing::OtherUnits; }
 
-// Whether the bytes are as well those of a log stepped `t`: no finer than any log's,
-// its recorded depths laid out on every stretch or on one grid over the whole log.
+// Whether `t` lays the recorded depths out, on every stretch or on one grid.
+bool Lays(const Case& c, const Written& w, const Stretch& s, double t)
+{
+    return t > 0 && (LaysOut(c, w, s, t) || LaysOut(c, w, s, t, true));
+}
+
+// The recorded depths a step is measured over: the anchors of the stretch that spans
+// furthest, or where none holds two, the whole log's.
+std::vector<double> MeasuredAnchors(const Case& c, const Written& w)
+{
+    std::vector<double> out;
+    for (const std::vector<size_t>& anchors : AnchorsOf(c, w)) {
+        const auto span = [](const std::vector<double>& d) {
+            return d.empty() ? -1.0 : std::fabs(d.back() - d.front());
+        };
+        std::vector<double> depths;
+        for (size_t i : anchors) depths.push_back(w.frames[i].recorded);
+        if (depths.size() >= 2 && span(depths) > span(out)) out = depths;
+    }
+    if (out.empty())
+        for (const std::vector<size_t>& anchors : AnchorsOf(c, w, true))
+            for (size_t i : anchors) out.push_back(w.frames[i].recorded);
+    return out;
+}
+
+// Steps closer than this share the sweep does not tell apart: over two or three anchors,
+// with an odd record between, the depths' rounding lays a step a few percent off as well.
+// Whole multiples, and a record of up to 8 frames running on over a gap of one place,
+// differ by more.
+constexpr double kCoarserBy = 0.125;
+
+// The coarsest step found that lays the recorded depths and is coarser than `t` by more
+// than two steps laying the same places over the measured span differ (four roundings
+// over it), and by kCoarserBy at least; 0 where none. Looked for among the truth's step times G/k, G the greatest
+// common divisor of the places between each stretch's anchors (the steps that lay them
+// exactly: depth once, records of two frames with a gap of a place after each lay at 1.5
+// steps, running on); and where no stretch holds two anchors (records one a stretch, a
+// splice between them), the first anchors' distance over n, held over the whole log.
+double Coarser(const Case& c, const Written& w, const Stretch& s, double t)
+{
+    const std::vector<double> at = MeasuredAnchors(c, w);
+    if (at.size() < 2) return 0.0;
+    const double span = std::fabs(at.back() - at.front()), first = std::fabs(at[1] - at[0]);
+    const double above = t * std::max(1 + 4 * s.precision / span + kRoundOff, 1 + kCoarserBy);
+    // A stretch of one anchor holds no step: on each stretch only where one holds two.
+    bool anyTwo = false;
+    for (const std::vector<size_t>& anchors : AnchorsOf(c, w)) anyTwo = anyTwo || anchors.size() >= 2;
+    double best = 0;
+    const auto consider = [&](double u) {
+        if (u > above && u > best && (LaysOut(c, w, s, u, true) || (anyTwo && LaysOut(c, w, s, u)))) best = u;
+    };
+    int g = 0;
+    for (const std::vector<size_t>& anchors : AnchorsOf(c, w))
+        for (size_t i : anchors) g = std::gcd(g, w.frames[i].place - w.frames[anchors.front()].place);
+    for (int k = 1; k <= g && c.StepOut() * g / k > above; ++k) consider(c.StepOut() * g / k);
+    for (int n = 1; !anyTwo && first / n > above; ++n) {
+        consider(first / n);
+        const double places = std::round(span * n / first);
+        if (places >= 1) consider(span / places);
+    }
+    return best;
+}
+
+// EB 8 a little off the step (under kEntry8Near of it) names it, as the truth's EB 8 a
+// little off does: the depths give its value.
+bool NamesTheStep(const Case& c, const Written& w)
+{
+    const double entry8 = Entry8Read(c, w);
+    return entry8 > 0 && std::fabs(entry8 / c.StepOut() - 1) < kEntry8Near;
+}
+
+// The log's step: the truth's where EB 8 gives or names it; else the coarsest that lays
+// the recorded depths (no record's frames running past the next record's depth), which
+// may be coarser than the truth's: a finer one lays them too, with a gap after every
+// frame, and is not the log's step.
+double LogStep(const Case& c, const Written& w, const Stretch& s)
+{
+    double step = c.StepOut();
+    if (Settled(c) || NamesTheStep(c, w)) return step;
+    for (double coarser; (coarser = Coarser(c, w, s, step)) > 0;) step = coarser;
+    return step;
+}
+
+// Whether a reading at `t` is as well right, the bytes being as well those of a log at
+// `t`: where EB 8 does not give the step, `t` lays the recorded depths and is EB 8 (a
+// usable EB 8 settles the step, however fine), or within kEntry8Near of the step EB 8
+// names, or else no coarser step lays them (a reader that halves the step fails).
 bool Allows(const Case& c, const Written& w, const Stretch& s, double t)
 {
-    const double finest = (c.depth.metres ? kFinestFeet * kFoot : kFinestFeet) * (1 - kRoundOff);
+    if (Settled(c) || !Lays(c, w, s, t)) return false;
     const double entry8 = Entry8Read(c, w);
-    const bool header = entry8 > 0 && std::fabs(t - entry8) <= 1e-6 * entry8; // stands, however fine
-    return !Settled(c) && (t >= finest || header) && (LaysOut(c, w, s, t) || LaysOut(c, w, s, t, true));
+    if (entry8 > 0 && std::fabs(t - entry8) <= 1e-6 * entry8) return true;
+    if (NamesTheStep(c, w)) return std::fabs(t / c.StepOut() - 1) < kEntry8Near;
+    return Coarser(c, w, s, t) == 0;
 }
 
 // The log the bytes as well are at step `t`: per frame the same depths; depth once, each
@@ -760,17 +903,46 @@ std::string JudgeStep(const Case& c, const Written& w, const QtxImage& out, cons
     return why + "no datum FA; ";
 }
 
-// The reader's known failures by kind at the default draw, which it is being mended for.
+// The reader's known failures: of each kind it is being mended for, at most `most` cases
+// in `in` of those judged over a run's seeds fail (rounded up). A share, not a count, so
+// that no seed's draw tunes it. Set from the reader as it stands (c70623b's rules) over 71
+// runs: seeds 786-788, 1-5 and 10-49, each of 300 table cases, 600 kinds (40 of each)
+// and 54-90 of the new family; 786, 1 and 2 with 540 of the new family; 20 default runs
+// from 1000 on. Each share passes every one of those runs, and a default run (15 cases
+// of a kind, 300 of the table) exceeds it at the kind's rate over all of them with a
+// chance under 1 in 500. In brackets, that rate. Lower a share as the reader is mended;
+// a kind not listed fails no case.
 struct KnownFailures {
     sweep::Kind kind;
-    int count;
+    int most, in;
+    const char* what; // what the reader reads wrong of it
 };
-// The new family is drawn by default (LIS_SWEEP_NEW) so that its failures stay in sight
-// and are listed case by case; the budget, not the draw, keeps the test green meanwhile.
 constexpr KnownFailures kKnownFailures[] = {
-    {sweep::Kind::Table, 1},    {sweep::Kind::FractionOdd, 1},    {sweep::Kind::RecordGaps, 2},
-    {sweep::Kind::TurnBack, 4}, {sweep::Kind::LongGaps, 1},       {sweep::Kind::RightFewSplice, 2},
-    {sweep::Kind::IntegerSplices, 1},
+    {sweep::Kind::LongGaps, 2, 3, "EB 8 a little off across long gaps: the step drifts over the run (306 of 1,027)"},
+    {sweep::Kind::RightFewSplice, 2, 3, "a right EB 8 overruled by records inside the one before (257 of 1,027)"},
+    {sweep::Kind::RecordGaps, 2, 5, "a right EB 8, a record's gap after most records: twice it taken (298 of 2,320)"},
+    {sweep::Kind::IntegerSplices, 2, 5, "EB 8 a fraction or 1.5x beside splices of whole units (129 of 1,028)"},
+    {sweep::Kind::TurnBack, 2, 5, "records whose depths turn back: fast samples spaced by another step (247 of 2,320)"},
+    {sweep::Kind::FewSpliceBack, 1, 3, "a record inside the one before, no usable EB 8: a fraction (167 of 2,299)"},
+    {sweep::Kind::GappedChanging, 1, 4, "changing padding, a right EB 8, gaps: padding read as frames (51 of 1,023)"},
+    {sweep::Kind::MultipleGaps, 1, 4, "EB 8 1.5 or 3 times the step beside gaps: EB 8 taken (46 of 1,005)"},
+    {sweep::Kind::WideGaps, 1, 4, "EB 8 1.5 times the step beside wide gaps: EB 8 taken (102 of 2,234)"},
+    {sweep::Kind::ThreeFrames, 1, 6, "EB 8 3-10% off over three frames or records: EB 8 taken (60 of 2,320)"},
+    {sweep::Kind::FractionOdd, 1, 8, "EB 8 a fraction of the step with odd depths: a finer step taken (34 of 2,320)"},
+    {sweep::Kind::Table, 1, 25, "across its layouts, mostly EB 8 a little off or a fraction (265 of 19,720)"},
+    {sweep::Kind::StrayPadding, 1, 10, "one stray byte in the padding: the padding read as frames (14 of 2,292)"},
+    {sweep::Kind::SpliceBack, 1, 100, "a record inside the one before: a frame lost (6 of 2,320)"},
+    {sweep::Kind::SpliceUnderStep, 1, 100, "a splice of under a step: the step a little off over the run (1 of 1,028)"},
+    {sweep::Kind::HalfManyOdd, 1, 100, "EB 8 half the step with many odd depths: EB 8 taken (2 of 2,320)"},
+    {sweep::Kind::IntegerDepths, 1, 100, "integer depths once a record: the step measured short (1 of 1,803)"},
+    {sweep::Kind::HeldDepth, 1, 100, "padding that holds a depth: a finer step taken (1 of 2,319)"},
+};
+
+// A case's reading judged: what was wrong (empty where nothing was), and whether a
+// right reading was of a log at another step than the truth's.
+struct Verdict {
+    std::string why;
+    bool otherStep = false;
 };
 
 class LisStepSweepTest : public HostTest {
@@ -799,7 +971,8 @@ protected:
         return why;
     }
 
-    // Writes, scans and converts the case; what was wrong, empty where nothing was.
+    // Writes, scans and converts the case and judges it as the log `c`, `w` (its bytes);
+    // what was wrong, empty where nothing was.
     std::string Run(const Case& c, const Written& w, const Stretch& s)
     {
         shown.clear();
@@ -830,65 +1003,98 @@ protected:
         return frames + JudgeStep(c, w, out, s) + shown;
     }
 
-    // Where the reading's step is not the truth's but one the bytes allow, the case
-    // judged again as the log at that step; empty where it reads that log right.
-    std::string AtAllowedStep(const Case& c, const Written& w, const Stretch& s, std::string why)
+    // Converts the case and judges the reading as the log at its step (LogStep), and where
+    // that fails, as the log at the step read where the bytes allow it (Allows).
+    Verdict Judge(const Case& c, const Written& w, const Stretch& s)
     {
+        const double step = LogStep(c, w, s);
+        Verdict verdict{"", step != c.StepOut()};
+        if (step == c.StepOut()) verdict.why = Run(c, w, s);
+        else {
+            const auto [a, v] = SteppedAt(c, w, step);
+            verdict.why = Run(a, v, StretchOf(a, v));
+            if (!verdict.why.empty())
+                verdict.why += Format("(judged as the log at %.9g, the coarsest step that lays the depths) ", step);
+        }
         const double read = converted_ ? std::fabs(out.header.depthStep) : 0.0;
-        if (why.empty() || !Allows(c, w, s, read)) return why;
+        if (verdict.why.empty() || read == step || !Allows(c, w, s, read)) return verdict;
         const auto [a, v] = SteppedAt(c, w, read);
         const Stretch t = StretchOf(a, v);
         const std::string frames = JudgeFrames(a, v, out, t);
         const std::string again = frames + JudgeStep(a, v, out, t);
-        framesWrong = !frames.empty();
-        if (again.empty()) return again;
-        return why + Format("(at the step read, %.9g, which the bytes allow: %s)", read, again.c_str());
+        if (again.empty()) {
+            framesWrong = false;
+            return {"", true};
+        }
+        verdict.why += Format("(nor the log at the step read, %.9g, which the bytes allow: %s)", read, again.c_str());
+        return verdict;
     }
 };
 
-// Leaves out only the cases Undecidable names; every other case is read right. The
-// second line tallies the failures (frames wrong, or the step alone) and the cases left
-// out by their reason.
+// Tallies of one kind over a run: cases failed, judged and left out.
+struct Tally {
+    int failed = 0, judged = 0, left = 0;
+};
+
+// A kind's known failures; nullptr for a kind not known to fail.
+const KnownFailures* KnownOf(sweep::Kind kind)
+{
+    for (const KnownFailures& k : kKnownFailures)
+        if (k.kind == kind) return &k;
+    return nullptr;
+}
+
+// What a run allows a kind to fail: its share of the cases judged, rounded up; none for a
+// kind not known to fail.
+int Allowed(sweep::Kind kind, int judged)
+{
+    const KnownFailures* k = KnownOf(kind);
+    return k ? (judged * k->most + k->in - 1) / k->in : 0;
+}
+
+// Leaves out only the cases Undecidable names; every other case is read right, but for
+// the known failures' shares. A case whose log does not show what its kind promises fails
+// the test outright: the generator must write it. The second line tallies the failures
+// (frames wrong, or the step alone) and the cases left out by their reason.
 TEST_F(LisStepSweepTest, EveryLogOfKnownTruthIsReadAtItsDepthsAndStep)
 {
     const auto started = std::chrono::steady_clock::now();
-    std::string list, failures;
+    std::string list, failures, unkept;
     int passed = 0, failed = 0, framesFailed = 0, unkeptPromises = 0, otherStep = 0;
     std::map<std::string, int> leftOut;
-    std::map<sweep::Kind, std::array<int, 3>> byKind; // failed, judged, left out
-    for (const Case& c : sweep::Draw(FromEnvironment("LIS_SWEEP_SEED", kSeed),
-                                     int(FromEnvironment("LIS_SWEEP_CASES", kCases)),
-                                     int(FromEnvironment("LIS_SWEEP_KINDS", kKindCases)),
-                                     int(FromEnvironment("LIS_SWEEP_NEW", kNewCases)))) {
-        const Written w = sweep::Write(c);
-        const Stretch s = StretchOf(c, w);
-        std::string why, status = "LEFT-OUT";
-        if (const char* unkept = Unkept(c, w)) {
-            // Counted as a failure: the case would pass without trying what it is for.
-            why = Format("written without what its kind promises (%s)", unkept);
-            status = "FAIL";
-            ++failed;
-            ++unkeptPromises;
-            ++byKind[c.kind][0];
-            ++byKind[c.kind][1];
-            failures += "\n  " + c.Describe() + "\n    " + why;
-        } else if (const char* undecidable = Undecidable(c, w, s)) {
-            why = undecidable;
-            ++leftOut[why];
-            ++byKind[c.kind][2];
-        } else {
-            why = Run(c, w, s);
-            if (!why.empty() && (why = AtAllowedStep(c, w, s, why)).empty()) ++otherStep;
-            status = why.empty() ? "PASS" : "FAIL";
-            ++(why.empty() ? passed : failed);
-            byKind[c.kind][0] += why.empty() ? 0 : 1;
-            ++byKind[c.kind][1];
-            framesFailed += framesWrong ? 1 : 0;
-            if (!why.empty()) failures += "\n  " + c.Describe() + "\n    " + why;
+    std::map<sweep::Kind, Tally> byKind;
+    const std::vector<uint32_t> seeds = Seeds();
+    for (const uint32_t seed : seeds)
+        for (const Case& c : sweep::Draw(seed, int(FromEnvironment("LIS_SWEEP_CASES", kCases)),
+                                         int(FromEnvironment("LIS_SWEEP_KINDS", kKindCases)),
+                                         int(FromEnvironment("LIS_SWEEP_NEW", kNewCases)))) {
+            const Written w = sweep::Write(c);
+            const Stretch s = StretchOf(c, w);
+            std::string why, status = "LEFT-OUT";
+            Tally& tally = byKind[c.kind];
+            if (const char* missing = Unkept(c, w)) {
+                why = Format("written without what its kind promises (%s)", missing);
+                status = "UNKEPT";
+                ++unkeptPromises;
+                unkept += Format("\n  seed %u ", seed) + c.Describe();
+            } else if (const char* undecidable = Undecidable(c, w, s)) {
+                why = undecidable;
+                ++leftOut[why];
+                ++tally.left;
+            } else {
+                const Verdict verdict = Judge(c, w, s);
+                why = verdict.why;
+                otherStep += why.empty() && verdict.otherStep ? 1 : 0;
+                status = why.empty() ? "PASS" : "FAIL";
+                ++(why.empty() ? passed : failed);
+                tally.failed += why.empty() ? 0 : 1;
+                ++tally.judged;
+                framesFailed += framesWrong ? 1 : 0;
+                if (!why.empty()) failures += Format("\n  seed %u ", seed) + c.Describe() + "\n    " + why;
+            }
+            list += Format("%u/%03d %s %s | %s\n", seed, c.id, status.c_str(), why.empty() ? "-" : OneLine(why).c_str(),
+                           c.Describe().c_str());
         }
-        list += Format("%03d %s %s | %s\n", c.id, status.c_str(), why.empty() ? "-" : OneLine(why).c_str(),
-                       c.Describe().c_str());
-    }
     if (const char* path = std::getenv("LIS_SWEEP_LIST"))
         WriteBytes(path, std::vector<uint8_t>(list.begin(), list.end()));
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
@@ -898,31 +1104,123 @@ TEST_F(LisStepSweepTest, EveryLogOfKnownTruthIsReadAtItsDepthsAndStep)
         left += count;
         kinds += Format("%s%d %s", kinds.empty() ? "" : "; ", count, kind.c_str());
     }
-    std::printf("[ SWEEP    ] %d passed (%d at another step the bytes allow), %d failed, %d left out, %.1f s\n", passed,
-                otherStep, failed, left, seconds);
-    std::printf("[ SWEEP    ] failed: %d frames wrong, %d the step alone, %d promises unkept; left out: %s\n",
-                framesFailed, failed - framesFailed - unkeptPromises, unkeptPromises,
-                kinds.empty() ? "none" : kinds.c_str());
-    std::string tally;
-    for (const auto& [kind, counts] : byKind)
-        tally += Format("%s%s %d of %d (%d left out)", tally.empty() ? "" : "; ", sweep::KindName(kind), counts[0],
-                        counts[1], counts[2]);
-    std::printf("[ SWEEP    ] failed by kind: %s\n", tally.c_str());
-    // Each kind's failures held to what the reader is known to read wrong of it at the
-    // default draw (the cases the judge once left out, and the new family's): more is a
-    // regression; fewer, a budget to lower.
-    int overBudget = 0;
-    std::string over;
+    std::printf("[ SWEEP    ] %zu seeds from %u: %d passed (%d at another step than the truth's), %d failed, %d left "
+                "out, %d promises unkept, %.1f s\n",
+                seeds.size(), seeds.empty() ? 0u : seeds.front(), passed, otherStep, failed, left, unkeptPromises,
+                seconds);
+    std::printf("[ SWEEP    ] failed: %d frames wrong, %d the step alone; left out: %s\n", framesFailed,
+                failed - framesFailed, kinds.empty() ? "none" : kinds.c_str());
+    std::string tally, over;
     for (const auto& [kind, counts] : byKind) {
-        const auto known = std::find_if(std::begin(kKnownFailures), std::end(kKnownFailures),
-                                        [k = kind](const KnownFailures& f) { return f.kind == k; });
-        const int budget = known == std::end(kKnownFailures) ? 0 : known->count;
-        if (counts[0] > budget) {
-            ++overBudget;
-            over += Format(" %s %d of %d known;", sweep::KindName(kind), counts[0], budget);
-        }
+        const int allowed = Allowed(kind, counts.judged);
+        tally += Format("%s%s %d of %d (%d allowed, %d left out)", tally.empty() ? "" : "; ", sweep::KindName(kind),
+                        counts.failed, counts.judged, allowed, counts.left);
+        if (counts.failed > allowed)
+            over += Format("\n  %s %d of %d, %d allowed (%s)", sweep::KindName(kind), counts.failed, counts.judged,
+                           allowed, KnownOf(kind) ? KnownOf(kind)->what : "none known");
     }
-    EXPECT_EQ(overBudget, 0) << "kinds failing more than known:" << over << "\nthe failing cases:" << failures;
+    std::printf("[ SWEEP    ] failed by kind: %s\n", tally.c_str());
+    EXPECT_EQ(unkeptPromises, 0) << "cases written without what their kind promises:" << unkept;
+    // More than a kind's share is a regression; a kind well under it, a share to lower.
+    EXPECT_TRUE(over.empty()) << "kinds failing more than their known share:" << over
+                              << "\nthe failing cases:" << failures;
+}
+
+// A log of records of `perRecord` frames, depth once where `once`, in F code 68 at 0.5 ft
+// from 5,000 ft, `gap` places missing after each record but the last.
+Case RecordsLog(bool once, int perRecord, int records, int gap, Spacing spacing)
+{
+    Case c;
+    c.depth = {68, "F", false, 1.0, 1000, 28000, "M", 1.0};
+    c.step = {0.5, false};
+    c.spacing = spacing;
+    c.once = once;
+    c.perRecord = perRecord;
+    c.gaps = Gaps::AfterRecords;
+    c.gapAfter.assign(size_t(records - 1), gap);
+    c.grid = records * perRecord + (records - 1) * gap;
+    c.shallow = 5000;
+    return c;
+}
+
+// The judge takes the coarsest step that lays the recorded depths where EB 8 neither gives
+// nor names it, and no finer one (a reader that halves the step fails); EB 8 that lays
+// them stands however fine. Each row: the log's step, and readings allowed or not, as
+// shares of the true step.
+TEST(LisStepSweepJudge, TakesOnlyTheCoarsestStepThatLaysTheDepths)
+{
+    struct Row {
+        const char* what;
+        Case c;
+        double log;
+        std::vector<std::pair<double, bool>> reads;
+    };
+    Case spliced = RecordsLog(true, 10, 2, 0, Spacing::Absent);
+    spliced.event = Event::Splice;
+    spliced.eventAt = 10;
+    spliced.eventSize = 0.25; // half a step: the records on no one grid of 0.5 ft
+    const Row rows[] = {
+        {"per frame, no EB 8", RecordsLog(false, 8, 5, 0, Spacing::Absent), 1, {{1, true}, {0.5, false}}},
+        {"depth once, 2 frames and a gap of 1: running on at 1.5", RecordsLog(true, 2, 12, 1, Spacing::Absent), 1.5,
+         {{1.5, true}, {1, false}, {0.75, false}}},
+        {"depth once, 1 frame and a gap of 1: 2", RecordsLog(true, 1, 20, 1, Spacing::Zero), 2,
+         {{2, true}, {1, false}}},
+        {"depth once, 3 frames and a gap of 3: 2", RecordsLog(true, 3, 10, 3, Spacing::Absent), 2,
+         {{2, true}, {1, false}, {1.5, false}}},
+        {"EB 8 half the step lays the depths: it stands", RecordsLog(false, 8, 5, 0, Spacing::Half), 1,
+         {{1, true}, {0.5, true}, {0.25, false}}},
+        {"EB 8 right gives the step over gaps", RecordsLog(true, 1, 20, 1, Spacing::Right), 1,
+         {{1, false}, {2, false}}},
+        {"EB 8 a little off names the step", RecordsLog(true, 2, 12, 1, Spacing::Off), 1, {{1, true}, {1.5, false}}},
+        {"two records across a splice: the distance over the first's frames", spliced, 1,
+         {{1.025, true}, {0.5125, false}}},
+    };
+    for (const Row& row : rows) {
+        const Written w = sweep::Write(row.c);
+        const Stretch s = StretchOf(row.c, w);
+        const double truth = row.c.StepOut();
+        EXPECT_NEAR(LogStep(row.c, w, s) / truth, row.log, 1e-9) << row.what;
+        for (const auto& [read, allowed] : row.reads)
+            EXPECT_EQ(Allows(row.c, w, s, read * truth), allowed) << row.what << ": " << read;
+    }
+}
+
+// A kind's promise judged from the bytes: odd depths within the code's rounding of their
+// place, or a record written on the depth of the one before, keep none; the generator
+// keeps every kind's at seeds the sweep has not drawn.
+TEST(LisStepSweepKinds, EveryKindWritesWhatItPromises)
+{
+    Case odd = RecordsLog(false, 8, 10, 0, Spacing::Half);
+    odd.kind = sweep::Kind::FractionOdd;
+    odd.depth = {73, ".1IN", false, 1.0 / 120, 1000, 28000, ".5MM", 0.0005};
+    odd.step = {1.0 / 120, false};
+    odd.event = Event::Odd;
+    odd.eventAt = 20;
+    odd.eventSize = 0.4 / 120; // under half a unit: written on its place
+    odd.more = {{40, 0.4 / 120}, {60, -0.4 / 120}};
+    EXPECT_NE(Unkept(odd, sweep::Write(odd)), nullptr) << "odd depths rounded onto their places";
+    odd.step = {0.5, false};
+    odd.eventSize = 0.03;
+    odd.more = {{40, 0.03}, {60, -0.03}};
+    EXPECT_EQ(Unkept(odd, sweep::Write(odd)), nullptr) << "odd depths 3.6 units off";
+
+    Case inside = RecordsLog(true, 4, 6, 0, Spacing::Right);
+    inside.kind = sweep::Kind::SpliceBack;
+    inside.depth = odd.depth;
+    inside.step = {1.0 / 120, false};
+    inside.event = Event::SpliceBack;
+    inside.eventAt = 12;
+    inside.eventSize = 3.8 / 120; // 0.2 of a unit past the record before's depth: written on it
+    EXPECT_NE(Unkept(inside, sweep::Write(inside)), nullptr) << "a record on the depth of the one before";
+    inside.eventSize = 2.0 / 120;
+    EXPECT_EQ(Unkept(inside, sweep::Write(inside)), nullptr) << "a record two units inside the one before";
+
+    std::string unkept;
+    for (uint32_t seed = 1; seed <= kKindSeeds; ++seed)
+        for (const Case& c : sweep::Draw(seed, 0, kKindCases, kNewCases))
+            if (const char* missing = Unkept(c, sweep::Write(c)))
+                unkept += Format("\n  seed %u %s: %s", seed, c.Describe().c_str(), missing);
+    EXPECT_TRUE(unkept.empty()) << unkept;
 }
 
 } // namespace

@@ -47,6 +47,8 @@ constexpr int kLongShare = 20, kLongestShare = 40, kOthersShare = 3, kFromZeroSh
 // be a reversal); a splice moves the grid on by 0.2-0.8 of a step; a repeat section goes
 // back 5-10 ft (whole steps, no further than the log came); a reversal 0.05 ft.
 constexpr double kOddLeast = 0.01, kOddMost = 0.05, kOddShare = 0.4, kRepeatLeast = 5, kReversal = 0.05;
+// The kinds' odd depths lie this many roundings of their code off their place at least.
+constexpr double kOddRoundings = 4;
 // The kinds' own rows. Integer codes in whole feet or metres (code 79 holds 32,767 of them).
 constexpr DepthCode kIntegerDepthCodes[] = {
     {73, "FT", false, 1.0, 1000, 28000, "M", 1.0}, {79, "FT", false, 1.0, 1000, 28000, "M", 1.0},
@@ -511,25 +513,65 @@ std::vector<int> StartsWithin(const Case& c, int from, int to)
     return out;
 }
 
-// `count` odd depths (depth once, records' depths) no two in a row, none first or last.
+// `count` distinct numbers below `n` (all where there are no more), in order.
+std::vector<int> Distinct(Rng& rng, int count, int n)
+{
+    std::vector<int> all(size_t(std::max(n, 0)));
+    std::iota(all.begin(), all.end(), 0);
+    for (size_t i = 0; i < all.size() && int(i) < count; ++i)
+        std::swap(all[i], all[i + rng.Pick(uint32_t(all.size() - i))]);
+    all.resize(std::min(all.size(), size_t(std::max(count, 0))));
+    std::sort(all.begin(), all.end());
+    return all;
+}
+
+// The depths' rounding where the code's logs lie deepest: an integer code's half unit, a
+// code-68 word's unit (a cut word is off by up to one).
+double Rounding(const Case& c)
+{
+    if (c.depth.code != 68) return 0.5 * c.depth.unit;
+    int e = 0;
+    std::frexp(c.depth.deep / c.depth.unit, &e);
+    return std::ldexp(1.0, e - 23) * c.depth.unit;
+}
+
+// The kinds' odd depths lie far enough off their places that their code writes them off
+// (past the rounding of the written depth and of the grid's, with one to spare), and
+// within kOddShare of a step.
+double OddLeast(const Case& c) { return std::max(FeetOut(c, kOddLeast), kOddRoundings * Rounding(c)); }
+double OddMost(const Case& c) { return std::min(FeetOut(c, kOddMost), kOddShare * c.StepOut()); }
+
+// Depth once, a splice back of `size` no further than leaves the record three roundings
+// of the depths past the record before's depth, so that its code writes it inside that
+// record, not on its depth.
+double InsideBack(const Case& c, double size)
+{
+    return std::min(size, c.perRecord * c.StepOut() - 3 * Rounding(c));
+}
+
+// A step whose odd depths the code writes: the one drawn, or where its rounding is too
+// coarse for any (1/120 ft in .1IN), another of the table's (0.5 ft suits every code).
+void StepForOdds(Case& c, Rng& rng)
+{
+    for (int tries = 0; OddLeast(c) > OddMost(c); ++tries) c.step = tries < 20 ? rng.Of(kSteps) : Step{0.5, false};
+}
+
+// `count` odd depths (depth once, records' depths), none first or last, every other
+// candidate at most so that a frame (record) on the grid lies between any two; depth
+// once, records short enough that the log holds that many.
 void PlaceOdds(Case& c, Rng& rng, int count)
 {
+    if (c.once) c.perRecord = std::min(c.perRecord, std::max(1, int(Places(c).size()) / (2 * count + 2)));
     std::vector<int> candidates;
     if (c.once) candidates = StartsWithin(c, 1, int(Places(c).size()) - 2);
     else
         for (int j = 1; j + 1 < int(Places(c).size()); ++j) candidates.push_back(j);
     std::vector<int> chosen;
-    for (int tries = 0; int(chosen.size()) < count && tries < 200; ++tries) {
-        const int at = candidates.empty() ? -1 : candidates[rng.Pick(uint32_t(candidates.size()))];
-        bool apart = at > 0;
-        for (int other : chosen) apart = apart && std::abs(other - at) > (c.once ? c.perRecord : 1);
-        if (apart) chosen.push_back(at);
-    }
-    std::sort(chosen.begin(), chosen.end());
+    for (int i : Distinct(rng, count, (int(candidates.size()) + 1) / 2)) chosen.push_back(candidates[size_t(2 * i)]);
     c.event = chosen.empty() ? Event::None : Event::Odd;
     c.more.clear();
     for (size_t i = 0; i < chosen.size(); ++i) {
-        double size = std::min(FeetOut(c, kOddLeast + (kOddMost - kOddLeast) * rng.Unit()), kOddShare * c.StepOut());
+        double size = OddLeast(c) + (OddMost(c) - OddLeast(c)) * rng.Unit();
         if (rng.Pick(2)) size = -size;
         if (i == 0) c.eventAt = chosen[0], c.eventSize = size;
         else c.more.push_back({chosen[i], size});
@@ -586,7 +628,7 @@ void DrawSpliceBack(Case& c, Rng& rng)
     if (middle.empty()) return;
     c.event = Event::SpliceBack;
     c.eventAt = middle[rng.Pick(uint32_t(middle.size()))];
-    c.eventSize = (1 + int(rng.Pick(uint32_t(c.perRecord - 1))) + 0.2 + 0.6 * rng.Unit()) * c.StepOut();
+    c.eventSize = InsideBack(c, (1 + int(rng.Pick(uint32_t(c.perRecord - 1))) + 0.2 + 0.6 * rng.Unit()) * c.StepOut());
 }
 
 // Kind StrayPadding: depth once, padded frames; one byte of one frame's padding changed
@@ -624,18 +666,6 @@ void PlaceRepeats(Case& c, Rng& rng)
     c.eventAt = at;
     c.eventSize = back(at - 1) * c.StepOut();
     c.more = {{then, back(then - 1 - at) * c.StepOut()}};
-}
-
-// `count` distinct numbers below `n` (all where there are no more), in order.
-std::vector<int> Distinct(Rng& rng, int count, int n)
-{
-    std::vector<int> all(size_t(std::max(n, 0)));
-    std::iota(all.begin(), all.end(), 0);
-    for (size_t i = 0; i < all.size() && int(i) < count; ++i)
-        std::swap(all[i], all[i + rng.Pick(uint32_t(all.size() - i))]);
-    all.resize(std::min(all.size(), size_t(std::max(count, 0))));
-    std::sort(all.begin(), all.end());
-    return all;
 }
 
 // The grid places from the first of `records` records of c.perRecord frames to the last,
@@ -752,7 +782,7 @@ void DrawFewSpliceBack(Case& c, Rng& rng)
     LayRecords(c, rng, records);
     c.event = Event::SpliceBack;
     c.eventAt = spliced * c.perRecord;
-    c.eventSize = 0.5 * (2 + int(rng.Pick(uint32_t(2 * c.perRecord - 2)))) * c.StepOut();
+    c.eventSize = InsideBack(c, 0.5 * (2 + int(rng.Pick(uint32_t(2 * c.perRecord - 2)))) * c.StepOut());
 }
 
 // Kind ThreeFrames: EB 8 3-10% too large or too small.
@@ -858,7 +888,8 @@ void DrawRightFewSplice(Case& c, Rng& rng)
     c.event = Event::SpliceBack;
     c.more.clear();
     for (int r : spliced) {
-        const Mark m{(r + 1) * c.perRecord, 0.5 * (2 + int(rng.Pick(uint32_t(2 * c.perRecord - 2)))) * c.StepOut()};
+        const Mark m{(r + 1) * c.perRecord,
+                     InsideBack(c, 0.5 * (2 + int(rng.Pick(uint32_t(2 * c.perRecord - 2)))) * c.StepOut())};
         if (r == spliced.front()) c.eventAt = m.at, c.eventSize = m.size;
         else c.more.push_back(m);
     }
@@ -939,6 +970,7 @@ Case DrawKind(Rng& rng, int id, Kind kind)
         c.spacing = rng.Pick(2) ? Spacing::Half : Spacing::Third;
         c.once = rng.Pick(3) == 0;
         c.layout = rng.Pick(2) ? Layout::AsFrames : Layout::Absent;
+        StepForOdds(c, rng);
         Lay(c, rng, kShortest, kLongest);
         PlaceOdds(c, rng, 3 + int(rng.Pick(3)));
         break;
@@ -979,6 +1011,7 @@ Case DrawKind(Rng& rng, int id, Kind kind)
         c.spacing = Spacing::Half;
         c.once = rng.Pick(3) == 0;
         c.layout = rng.Pick(2) ? Layout::AsFrames : Layout::Absent;
+        StepForOdds(c, rng);
         Lay(c, rng, kManyOddShortest, kManyOddLongest);
         PlaceOdds(c, rng, rng.Between(kManyOddLeast, kManyOddMost));
         break;

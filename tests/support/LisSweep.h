@@ -70,6 +70,9 @@ enum class Event : uint8_t { None, Odd, Splice, Repeat, Reversal, SpliceBack };
 // - HalfManyOdd: EB 8 half the step with 5-8 odd depths on 400-4,000 places;
 // - TurnBack: depth once, 6-12 records running on but where the depths turn back 2-3
 //   times, each turn 1 step to two records' frames behind the record before's depth.
+// The kinds' odd depths lie four roundings of their code off their place at least (at a
+// step whose code writes that), and a record that starts inside the one before lies three
+// past that record's depth, so that the bytes show what the kind promises.
 // The new family (a draw of its own again):
 // - GappedChanging: depth once, padding that changes from frame to frame, EB 8 right, a
 //   gap of 1-3 places after half the records or more;
