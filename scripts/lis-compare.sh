@@ -42,7 +42,7 @@ build_rev() {
         echo "building $1 ($hash) in $dir" >&2
         rm -rf "$dir"
         mkdir -p "$dir/src"
-        git -C "$here" archive "$hash" | tar -x -C "$dir/src"
+        git -C "$here" archive "$hash" | tar -x -C "$dir/src" || { echo "cannot unpack $1" >&2; return 1; }
         if [[ ! -f $dir/src/bench/LisOutputs.cpp ]]; then
             echo "$1 has no bench/LisOutputs.cpp: trying the working tree's" >&2
             cp "$here/bench/LisOutputs.cpp" "$dir/src/bench/"
