@@ -7,6 +7,8 @@
 # LIS_THRESHOLDS_ONLY=kName runs that row alone.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
+source "$here/scripts/packages.sh"
+ensure_packages rsync cmake ninja-build g++ libgtest-dev libgmock-dev
 work=${1:-/tmp/lis-thresholds}
 jobs=${CMAKE_BUILD_PARALLEL_LEVEL:-2}
 
