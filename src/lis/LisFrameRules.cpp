@@ -691,11 +691,14 @@ StepRuling RuleTheStep(const StepAnchors& s, double given, double rounded, doubl
 // splice back), starts a piece; neither is an anchor off the step's places, but splices
 // are counted. Also counted: the depth-once frames it loses (a record's last frame placed
 // on the next record's depth), the anchors off their place (odd, running past or onto the
-// next, or drifting: a header's step held as given forgives its drift where a measured
-// one counts its rounding odd, so the two are one count), the distances with a gap, and
-// those exactly their frames' count.
+// next) and those a step a little off drifts, the distances with a gap, and those exactly
+// their frames' count.
 struct Reading {
-    size_t lost = 0, misplaced = 0, splices = 0, gaps = 0, gapless = 0, distances = 0;
+    size_t lost = 0, misplaced = 0, drift = 0, splices = 0, gaps = 0, gapless = 0, distances = 0;
+
+    // Anchors off their place: a header's step held as given forgives its drift where a
+    // measured one counts its rounding odd, so drift and odd anchors are one count.
+    size_t Off() const { return misplaced + drift; }
 };
 
 Reading ReadingAt(const StepAnchors& s, double step)
@@ -713,7 +716,8 @@ Reading ReadingAt(const StepAnchors& s, double step)
         depths.assign(d.begin() + std::ptrdiff_t(from), d.begin() + std::ptrdiff_t(to));
         if (once) counts.assign(c.begin() + std::ptrdiff_t(from), c.begin() + std::ptrdiff_t(to));
         const StepFit f = HoldStep(depths, counts, step, s.precision, s.integer);
-        r.misplaced += f.Misplaced() + f.drift;
+        r.misplaced += f.Misplaced();
+        r.drift += f.drift;
         r.gaps += f.onGrid - std::min(f.onGrid, f.gapless);
         r.gapless += f.gapless;
     };
@@ -753,22 +757,30 @@ bool Entry8HasTheLastWord(const StepAnchors& s, double given, double chosen, boo
     const Reading e8 = ReadingAt(s, given), other = ReadingAt(s, chosen);
     // A reading whose records start inside the one before more often than a step stands
     // with anchors off their place (or mostly), or where no record but a splice runs on
-    // exactly, lays them out no better than any step.
-    const auto disproved = [](const Reading& r) {
-        return r.splices + r.misplaced > StepFit::OddAllowed(r.distances) || Most(r.splices, r.distances)
+    // exactly, lays them out no better than any step; nor does one with more splices and
+    // anchors off their place together.
+    const auto spliced = [](const Reading& r) {
+        return r.splices > StepFit::OddAllowed(r.distances) || Most(r.splices, r.distances)
                || (r.splices > 0 && r.gapless == 0);
     };
-    if (disproved(e8) != disproved(other) || stood) return !disproved(e8) || disproved(other);
-    if (e8.lost != other.lost) return e8.lost < other.lost;
     if (WholeRatio(given, chosen)) {
         // Of a step and its whole multiple, the log's is the coarsest that lays every
         // anchor in its place with some distance exactly its frames' count: a finer one
         // lays them too, with a gap after every frame.
-        const auto lays = [](const Reading& r) { return r.misplaced == 0 && r.gapless > 0; };
+        const auto lays = [&](const Reading& r) { return r.Off() == 0 && r.gapless > 0 && !spliced(r); };
         return lays(e8) && (!lays(other) || given > chosen);
     }
-    // Else a splice back is no anchor off the step's places.
-    return !(std::tuple(other.misplaced, other.gaps, other.splices) < std::tuple(e8.misplaced, e8.gaps, e8.splices));
+    // Drift counts against EB 8 only beside the step it is a little off from, measured
+    // better.
+    const bool near = std::fabs(chosen - given) <= kDriftShare * given;
+    const auto disproved = [&](const Reading& r) {
+        return spliced(r) || r.splices + (near ? r.Off() : r.misplaced) > StepFit::OddAllowed(r.distances);
+    };
+    if (disproved(e8) != disproved(other) || stood) return !disproved(e8) || disproved(other);
+    if (e8.lost != other.lost) return e8.lost < other.lost;
+    // Else a splice back is no anchor off the step's places, but no record running on
+    // either: it counts as a gap does.
+    return !(std::tuple(other.Off(), other.gaps + other.splices) < std::tuple(e8.Off(), e8.gaps + e8.splices));
 }
 
 } // namespace
@@ -802,10 +814,10 @@ void SettleSpacing(CLisLogicalFile& f)
                             : StepLayingStretches(a, s.anchors.counts, chosen, s.precision, s.integer);
     double step = CountAcrossLongGaps(a, s.anchors.counts, laid, s.precision, s.integer);
     // Nothing after the rules overrules a usable EB 8 the reading at their step does not
-    // better.
+    // better: where they let it stand, the long-gap count gives way to what they wrote.
     bool stands = ruling.entry8;
     if (given > 0.0 && step != given && step != rounded && Entry8HasTheLastWord(s, given, step)) {
-        step = stands ? chosen : StepOfEntry8(s, given, rounded, byEntry8);
+        step = stands ? laid : StepOfEntry8(s, given, rounded, byEntry8);
         stands = true;
     }
     // Where the rules let EB 8 stand over depths it does not lay out cleanly, the step the
