@@ -776,7 +776,10 @@ bool Entry8HasTheLastWord(const StepAnchors& s, double given, double chosen, boo
     const auto disproved = [&](const Reading& r) {
         return spliced(r) || r.splices + (near ? r.Off() : r.misplaced) > StepFit::OddAllowed(r.distances);
     };
-    if (disproved(e8) != disproved(other) || stood) return !disproved(e8) || disproved(other);
+    // A step heard against an EB 8 the rules let stand runs some record on exactly and
+    // puts no more anchors off their place.
+    if (stood) return !disproved(e8) || disproved(other) || other.gapless == 0 || other.Off() > e8.Off();
+    if (disproved(e8) != disproved(other)) return !disproved(e8);
     if (e8.lost != other.lost) return e8.lost < other.lost;
     // Else a splice back is no anchor off the step's places, but no record running on
     // either: it counts as a gap does.
