@@ -378,6 +378,30 @@ TEST_F(LisToQtxEndToEndTest, EveryPublicFileIsConvertedRightOrRefusedWithAMessag
     }
     EXPECT_EQ(depths, (std::vector<double>{-3, -2, -1, 0, 1, 2, 3, 4, 5}));
     EXPECT_EQ(values, (std::vector<double>{12, 13, 14, 15, 16, 17, 18, 19, 20}));
+
+    // Each depth DFSR with every data part in name order: records that turn back and run on
+    // bear out no coarser step than EB 8, and no frame is lost to one.
+    std::vector<std::string> data;
+    for (const auto& e : fs::directory_iterator(records + "curves"))
+        if (e.path().filename().string().rfind("fdata-", 0) == 0) data.push_back("curves/" + e.path().stem().stem().string());
+    std::sort(data.begin(), data.end());
+    const struct {
+        const char* dfsr;
+        size_t frames;
+    } joins[] = {{"dfsr-depth-conversion", 97}, {"dfsr-depth-dir-down", 97}, {"dfsr-depth-dir-up", 97},
+                 {"dfsr-depth-dir-no", 97},     {"dfsr-depth-dir-none", 97}, {"dfsr-depth-dir-invalid", 97},
+                 {"dfsr-fast-depth", 57}};
+    for (const auto& j : joins) {
+        std::vector<std::string> parts = {std::string("curves/") + j.dfsr};
+        parts.insert(parts.end(), data.begin(), data.end());
+        WriteBytes(lisPath, join(parts));
+        CLisLogicalFileList joined;
+        CLisParamScan again;
+        ASSERT_EQ(again.Scan(lisPath, &joined, dir.Path(), lis::kToolDsi), 1) << j.dfsr;
+        ASSERT_EQ(joined.size(), 1u) << j.dfsr;
+        EXPECT_EQ(joined[0]->m_depths.size(), j.frames) << j.dfsr;
+        EXPECT_FALSE(joined[0]->m_spacingOverruled) << j.dfsr << ": " << joined[0]->m_spacingRuling;
+    }
 }
 
 } // namespace
