@@ -118,6 +118,8 @@ void TellUnit(const NamedCurve& curve, const std::string& whole, TextTable& t)
     if (!kept && stored != kUnitNone) t.unitsChanged.push_back(whole + " as " + CReceiverGeometry::GetUnitLabel(stored));
 }
 
+} // namespace
+
 int ReadTxtHeader(CLasDoc& doc, const std::string& path, TextTable& t)
 {
     if (!OpenTextInput(doc, path)) return 0; // told by the open
@@ -157,8 +159,6 @@ int ReadTxtHeader(CLasDoc& doc, const std::string& path, TextTable& t)
     t.headerLines = comments + int(columns);
     return 1;
 }
-
-} // namespace
 
 int ImportTxtDataSet(CToolsWnd& e)
 {
