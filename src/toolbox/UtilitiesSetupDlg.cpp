@@ -49,7 +49,7 @@ constexpr Dlg::InputControls kDensityControls{kIdcDensityList, kIdcDensityStart,
 constexpr const char* kOutputLabel = "Output File : ";
 // The density label reads differently until a density file is chosen.
 constexpr const char* kDensityOpeningLabel = "Density Profile : ";
-constexpr char kNoDataSet[] = "Error reading header in file :\n";
+constexpr char kReadingHeader[] = "Error reading header in file :\n";
 
 // The row of the dialog's task; nullptr while it holds none.
 const ToolTaskRow* TaskRow(int task) { return FindToolTask(ToolTask(task)); }
@@ -121,7 +121,7 @@ Status ReadListing(const std::string& path, CUtilitiesSetupDlg::Listing& listing
 {
     BinaryFile raw;
     if (Status opened = OpenInputFile(raw, path, {qtx::kHeaderSize}); !opened) return opened;
-    if (!CQtxFile::HoldsDataSet(raw)) return Status::Failure(kNoDataSet + path + "\nThe file is no QTX data set.");
+    if (!CQtxFile::HoldsDataSet(raw)) return Status::Failure(kReadingHeader + path + "\nThe file is no QTX data set.");
     raw.Close();
     CQtxFile file;
     if (Status opened = file.OpenRead(path); !opened) return opened;
@@ -144,6 +144,14 @@ Status ReadListing(const std::string& path, CUtilitiesSetupDlg::Listing& listing
 Status ReadsAs(ToolFile kind, const std::string& path, CUtilitiesSetupDlg::Listing& listing)
 {
     if (kind == ToolFile::Qtx) return ReadListing(path, listing);
+    // The other readers would refuse a data set for what its bytes look like to them
+    // ("UTF-16 text"): it is named for what it is.
+    if (BinaryFile raw; OpenInputFile(raw, path) && CQtxFile::HoldsDataSet(raw)) {
+        const char* wanted = kind == ToolFile::Las    ? "a LAS file"
+                             : kind == ToolFile::Text ? "a text table"
+                                                      : "a SEG-Y file";
+        return Status::Failure(Format("%s%s\nThe file is a QTX data set, not %s.", kReadingHeader, path.c_str(), wanted));
+    }
     QuietMessages quiet;
     int read = 0;
     if (kind == ToolFile::Segy) {
@@ -158,7 +166,7 @@ Status ReadsAs(ToolFile kind, const std::string& path, CUtilitiesSetupDlg::Listi
         read = kind == ToolFile::Las ? ReadLasHeader(doc, path, table) : ReadTxtHeader(doc, path, table);
     }
     if (read) return {};
-    return Status::Failure(quiet.Texts().empty() ? "Error reading header in file :\n" + path : quiet.Texts().front());
+    return Status::Failure(quiet.Texts().empty() ? kReadingHeader + path : quiet.Texts().front());
 }
 
 } // namespace
@@ -240,7 +248,9 @@ bool CUtilitiesSetupDlg::OnInitDialog()
         return true;
     }
     const std::pair<ToolInputSelection*, const InputControls*> inputs[] = {
-        {&m_setup.primary, &kPrimaryControls}, {&m_setup.secondary, &kSecondaryControls}, {&m_setup.density, &kDensityControls}};
+        {&m_setup.primary, &kPrimaryControls},
+        {&m_setup.secondary, &kSecondaryControls},
+        {&m_setup.density, &kDensityControls}};
     for (const auto& [input, controls] : inputs) {
         if (input->path.empty()) continue;
         if (ReadListing(input->path, listing)) ShowList(*input, *controls, listing);

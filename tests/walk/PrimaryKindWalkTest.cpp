@@ -80,7 +80,8 @@ TEST_F(Walk, ALasFilePickedUnderAllFilesForADataSetTaskIsRefusedAtThePick)
         });
         user.InDialog(kIddUtilitiesSetup, "Utilities Setup: as before the pick, Save Setup", [](QDialog& dlg) {
             EXPECT_NE(Label(dlg, kIdcPrimaryFile).find("well.qtx"), std::string::npos) << Label(dlg, kIdcPrimaryFile);
-            EXPECT_NE(Label(dlg, kIdcOutputFile).find("well_Task.qtx"), std::string::npos) << Label(dlg, kIdcOutputFile);
+            EXPECT_NE(Label(dlg, kIdcOutputFile).find("well_Task.qtx"), std::string::npos)
+                << Label(dlg, kIdcOutputFile);
             EXPECT_EQ(ListCount(dlg), 2);
             Screenshot("primary-kind-kept");
             Click(Control<QPushButton>(dlg, kIdcSaveSetup));
