@@ -57,8 +57,19 @@ const std::string& DefaultCaption()
     return caption;
 }
 
+namespace {
+QuietMessages* g_quiet = nullptr;
+} // namespace
+
+QuietMessages::QuietMessages() : m_outer(g_quiet) { g_quiet = this; }
+QuietMessages::~QuietMessages() { g_quiet = m_outer; }
+
 int MessageBox(const std::string& text, unsigned type, const std::string& caption)
 {
+    if (g_quiet) {
+        g_quiet->Keep(text);
+        return DefaultAnswer(type);
+    }
     if (PaintScope::Painting()) {
         PaintScope::Defer(text, caption, type);
         return DefaultAnswer(type);

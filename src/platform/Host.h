@@ -181,6 +181,25 @@ int MessageBox(const std::string& text, unsigned type = MB_OK, const std::string
 // The answer a box gives when nobody is there to press a button: OK, else No, else Cancel.
 int DefaultAnswer(unsigned type);
 
+// While one lives, MessageBox shows nothing: the raiser gets the default answer and the
+// text is kept here. A file nobody chose just now is judged by the reader that would
+// refuse it, without a word to the user.
+class QuietMessages {
+public:
+    QuietMessages();
+    ~QuietMessages();
+    QuietMessages(const QuietMessages&) = delete;
+    QuietMessages& operator=(const QuietMessages&) = delete;
+
+    // The texts held back, first to last.
+    const std::vector<std::string>& Texts() const { return m_texts; }
+    void Keep(const std::string& text) { m_texts.push_back(text); }
+
+private:
+    QuietMessages* m_outer;
+    std::vector<std::string> m_texts;
+};
+
 // How every backend's message box shows a text. One that fits a screen (kMessageRows
 // rows of kMessageColumns characters, its long lines wrapped) is shown as it stands. A
 // longer one (an import's lists of 200 curves) would push the box and its buttons off

@@ -23,9 +23,6 @@ struct UtilitiesSetupGroup {
     std::string taskName;
     uint16_t taskCode = 0; // 0 until Run first maps a task name
     ToolInputSelection primary;
-    // The task the primary file was chosen for, which tells its kind of file (a data set,
-    // LAS, text or SEG-Y); 0 where unknown: the kind the task opened with takes.
-    uint16_t primaryChosenFor = 0;
     ToolInputSelection secondary;
     ToolInputSelection density;
     std::string outputPath, outputTitle, outputExt;

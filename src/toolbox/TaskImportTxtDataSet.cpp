@@ -158,6 +158,8 @@ void TellUnit(const NamedCurve& curve, const std::string& whole, TextTable& t)
     (curve.enclosure == UnitEnclosure::Parentheses ? t.changedInParentheses : t.changedInBrackets) = true;
 }
 
+} // namespace
+
 int ReadTxtHeader(CLasDoc& doc, const std::string& path, TextTable& t)
 {
     if (!OpenTextInput(doc, path)) return 0; // told by the open
@@ -197,8 +199,6 @@ int ReadTxtHeader(CLasDoc& doc, const std::string& path, TextTable& t)
     t.headerLines = comments + int(columns);
     return 1;
 }
-
-} // namespace
 
 int ImportTxtDataSet(CToolsWnd& e)
 {

@@ -163,6 +163,10 @@ int RunTextImport(CToolsWnd& e, CLasDoc& doc, const TextTable& table, const std:
 // the refusal's message.
 int ReadLasHeader(CLasDoc& doc, const std::string& path, TextTable& table);
 
+// Import TXT Data Set's header: the comment lines, the column count and the curve names,
+// the data set's datums from them; 1, or 0 after the refusal's message.
+int ReadTxtHeader(CLasDoc& doc, const std::string& path, TextTable& table);
+
 // A data set keeps four characters of a curve's name, and the log plot finds a curve by
 // them: curves whose names agree in those (NPHI_SAN, NPHI_LIM) must not all become NPHI.
 // A whole name of at most four characters stays its curve's wherever the others stand.

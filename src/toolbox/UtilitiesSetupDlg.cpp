@@ -12,13 +12,19 @@
 #include "platform/BinaryFile.h"
 #include "platform/Host.h"
 #include "platform/Path.h"
+#include "platform/Status.h"
 #include "res/UtilitiesSetupDlgIds.h"
+#include "toolbox/LasDoc.h"
+#include "toolbox/SegyFile.h"
+#include "toolbox/TextImport.h"
 #include "toolbox/ToolTasks.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <initializer_list>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -43,6 +49,7 @@ constexpr Dlg::InputControls kDensityControls{kIdcDensityList, kIdcDensityStart,
 constexpr const char* kOutputLabel = "Output File : ";
 // The density label reads differently until a density file is chosen.
 constexpr const char* kDensityOpeningLabel = "Density Profile : ";
+constexpr char kReadingHeader[] = "Error reading header in file :\n";
 
 // The row of the dialog's task; nullptr while it holds none.
 const ToolTaskRow* TaskRow(int task) { return FindToolTask(ToolTask(task)); }
@@ -95,6 +102,71 @@ const char* OutputSuffix(ToolFile kind)
 size_t ListedCount(const ToolInputSelection& in)
 {
     return size_t(std::clamp<int32_t>(in.itemCount, 0, kToolBoxFlagCount));
+}
+
+} // namespace
+
+// What a data set shows in the dialog: its depths and its datums.
+struct CUtilitiesSetupDlg::Listing {
+    double top = 0.0, bottom = 0.0;
+    std::vector<std::pair<std::string, uint8_t>> datums; // mnemonic and category, in file order
+};
+
+namespace {
+
+// The data set's listing, or why it has none: it is no data set by its own header (a
+// reader of data sets would take any file of a header's length), does not read as one, or
+// holds more datums than the lists' flags.
+Status ReadListing(const std::string& path, CUtilitiesSetupDlg::Listing& listing)
+{
+    BinaryFile raw;
+    if (Status opened = OpenInputFile(raw, path, {qtx::kHeaderSize}); !opened) return opened;
+    if (!CQtxFile::HoldsDataSet(raw)) return Status::Failure(kReadingHeader + path + "\nThe file is no QTX data set.");
+    raw.Close();
+    CQtxFile file;
+    if (Status opened = file.OpenRead(path); !opened) return opened;
+    // The header's own depths: -1.0 is a depth like any other once the file is open.
+    listing.top = file.GetTopDepth();
+    listing.bottom = file.GetBottomDepth();
+    CQtxDatumList datums;
+    if (Status read = file.ReadDatumList(datums); !read) return read;
+    file.CloseInput();
+    if (datums.size() > size_t(kToolBoxFlagCount))
+        return Status::Failure(Format("Encountered more than %d data items in file :\n%s\nOperation will be abandoned.",
+                                      kToolBoxFlagCount, path.c_str()));
+    listing.datums.clear();
+    for (const auto& datum : datums) listing.datums.emplace_back(datum->m_mnemonic, datum->m_category);
+    return {};
+}
+
+// Whether the file reads as the kind of input it is to be, by the header reader of the
+// task that reads it; the failure carries that reader's refusal. Shows nothing.
+Status ReadsAs(ToolFile kind, const std::string& path, CUtilitiesSetupDlg::Listing& listing)
+{
+    if (kind == ToolFile::Qtx) return ReadListing(path, listing);
+    // The other readers would refuse a data set for what its bytes look like to them
+    // ("UTF-16 text"): it is named for what it is.
+    if (BinaryFile raw; OpenInputFile(raw, path) && CQtxFile::HoldsDataSet(raw)) {
+        const char* wanted = kind == ToolFile::Las    ? "a LAS file"
+                             : kind == ToolFile::Text ? "a text table"
+                                                      : "a SEG-Y file";
+        return Status::Failure(Format("%s%s\nThe file is a QTX data set, not %s.", kReadingHeader, path.c_str(), wanted));
+    }
+    QuietMessages quiet;
+    int read = 0;
+    if (kind == ToolFile::Segy) {
+        CSegyFile file;
+        std::array<uint8_t, segy::kFileHeaderSize> header{};
+        read = file.OpenInput(header, path);
+        file.CloseInput();
+    } else {
+        CLasDoc doc;
+        TextTable table;
+        table.columns = kind == ToolFile::Las ? DataColumns::Blanks : DataColumns::Tens;
+        read = kind == ToolFile::Las ? ReadLasHeader(doc, path, table) : ReadTxtHeader(doc, path, table);
+    }
+    if (read) return {};
+    return Status::Failure(quiet.Texts().empty() ? kReadingHeader + path : quiet.Texts().front());
 }
 
 } // namespace
@@ -167,19 +239,23 @@ bool CUtilitiesSetupDlg::OnInitDialog()
     SetItemText(kIdcDensityFile, ShortenPathLabel(kDensityOpeningLabel, m_setup.density.path));
     SetItemText(kIdcOutputFile, ShortenPathLabel(kOutputLabel, m_setup.outputPath));
     ApplyFieldRules();
-    // A stored primary of another kind than the task takes is not read as the task's:
-    // the dialog opens without it, and without an error for a file nobody asked to open.
-    if (m_setup.primary.path.empty()) m_setup.primaryChosenFor = 0;
-    else if (m_setup.primaryChosenFor == 0) m_setup.primaryChosenFor = uint16_t(m_nTask);
-    else if (!PrimaryFitsTask()) ClearPrimary();
-
-    if (!ListsNothing(m_nTask)) {
-        const std::pair<ToolInputSelection*, const InputControls*> inputs[] = {
-            {&m_setup.primary, &kPrimaryControls},
-            {&m_setup.secondary, &kSecondaryControls},
-            {&m_setup.density, &kDensityControls}};
-        for (const auto& [input, controls] : inputs)
-            if (!input->path.empty()) FillList(*input, *controls);
+    // A stored input that does not read as what the task takes (a file of another kind,
+    // one gone or damaged since) is dropped without a box: nobody chose it just now.
+    Listing listing;
+    if (ListsNothing(m_nTask)) {
+        if (!m_setup.primary.path.empty() && !ReadsAs(PrimaryKind(m_nTask), m_setup.primary.path, listing))
+            ClearPrimary();
+        return true;
+    }
+    const std::pair<ToolInputSelection*, const InputControls*> inputs[] = {
+        {&m_setup.primary, &kPrimaryControls},
+        {&m_setup.secondary, &kSecondaryControls},
+        {&m_setup.density, &kDensityControls}};
+    for (const auto& [input, controls] : inputs) {
+        if (input->path.empty()) continue;
+        if (ReadListing(input->path, listing)) ShowList(*input, *controls, listing);
+        else if (input == &m_setup.primary) ClearPrimary();
+        else ClearInput(*input, *controls);
     }
     return true;
 }
@@ -230,28 +306,25 @@ void CUtilitiesSetupDlg::DeriveOutputName()
     DropOutputNamingAnInput();
 }
 
-bool CUtilitiesSetupDlg::PrimaryFitsTask() const
+void CUtilitiesSetupDlg::ClearList(ToolInputSelection& in, const InputControls& controls)
 {
-    return m_setup.primaryChosenFor == 0 || PrimaryKind(m_setup.primaryChosenFor) == PrimaryKind(m_nTask);
-}
-
-void CUtilitiesSetupDlg::ClearPrimaryList()
-{
-    ToolInputSelection& in = m_setup.primary;
     for (size_t i = 0; i < ListedCount(in); ++i) in.listed[i] = in.selected[i] = 0;
     in.itemCount = 0;
-    if (ControlState* list = Item(kPrimaryControls.list)) list->ResetContent();
+    if (ControlState* list = Item(controls.list)) list->ResetContent();
+}
+
+void CUtilitiesSetupDlg::ClearInput(ToolInputSelection& in, const InputControls& controls)
+{
+    ClearList(in, controls);
+    in.path.clear();
+    in.title.clear();
+    in.ext.clear();
+    SetItemText(controls.label, ShortenPathLabel(controls.labelText, in.path));
 }
 
 void CUtilitiesSetupDlg::ClearPrimary()
 {
-    ClearPrimaryList();
-    ToolInputSelection& in = m_setup.primary;
-    in.path.clear();
-    in.title.clear();
-    in.ext.clear();
-    m_setup.primaryChosenFor = 0;
-    SetItemText(kPrimaryControls.label, ShortenPathLabel(kPrimaryControls.labelText, in.path));
+    ClearInput(m_setup.primary, kPrimaryControls);
     ClearOutput();
 }
 
@@ -274,35 +347,23 @@ void CUtilitiesSetupDlg::DropOutputNamingAnInput()
         }
 }
 
-void CUtilitiesSetupDlg::FillList(ToolInputSelection& in, const InputControls& controls)
+void CUtilitiesSetupDlg::ShowList(ToolInputSelection& in, const InputControls& controls, const Listing& listing)
 {
-    CQtxFile file;
-    if (!OkOrShow(file.OpenRead(in.path))) return;
-    // The header's own depths: -1.0 is a depth like any other once the file is open.
-    in.startDepth = file.GetTopDepth();
-    in.stopDepth = file.GetBottomDepth();
-    CQtxDatumList datums;
-    if (!OkOrShow(file.ReadDatumList(datums))) return;
-    file.CloseInput();
-    // The flag arrays, here and in the settings, hold one entry per datum.
-    if (datums.size() > size_t(kToolBoxFlagCount)) {
-        MessageBox(Format("Encountered more than %d data items in file :\n%s\nOperation will be abandoned.",
-                          kToolBoxFlagCount, in.path.c_str()),
-                   MB_ICONSTOP);
-        return;
-    }
-
+    in.startDepth = listing.top;
+    in.stopDepth = listing.bottom;
     ControlState* list = Item(controls.list);
     if (list) list->ResetContent();
-    for (size_t i = 0; i < datums.size(); ++i) {
+    // The flag arrays, here and in the settings, hold one entry per datum (ReadListing
+    // refuses a data set of more).
+    for (size_t i = 0; i < listing.datums.size(); ++i) {
         in.listed[i] = 0;
         in.selected[i] = 0;
-        const uint8_t category = datums[i]->m_category;
+        const auto& [mnemonic, category] = listing.datums[i];
         if (category < 1 || category > 6) continue;
-        if (list) list->AddString(datums[i]->m_mnemonic);
+        if (list) list->AddString(mnemonic);
         in.listed[i] = 1;
     }
-    in.itemCount = int32_t(datums.size());
+    in.itemCount = int32_t(listing.datums.size());
     if (in.startDepth > in.stopDepth) std::swap(in.startDepth, in.stopDepth);
     // The exchange's own format: a field never shows one value two ways.
     SetItemNumber(controls.start, in.startDepth);
@@ -324,7 +385,10 @@ void CUtilitiesSetupDlg::TakeSelections()
 void CUtilitiesSetupDlg::OnSelChangeTask()
 {
     ApplyFieldRules();
-    if (!PrimaryFitsTask()) ClearPrimary();
+    // A primary that does not read as the new task's input goes, with its list and the
+    // output proposed for it: it would be read as what it is not.
+    Listing listing;
+    if (!m_setup.primary.path.empty() && !ReadsAs(PrimaryKind(m_nTask), m_setup.primary.path, listing)) ClearPrimary();
     DeriveOutputName();
 }
 
@@ -333,36 +397,43 @@ void CUtilitiesSetupDlg::OnSelChangeSecondaryList() { TakeSelection(m_setup.seco
 void CUtilitiesSetupDlg::OnSelChangeDensityList() { TakeSelection(m_setup.density, kDensityControls); }
 
 bool CUtilitiesSetupDlg::ChooseInput(ToolInputSelection& in, const InputControls& controls, const char* title,
-                                     const std::string& filter)
+                                     ToolFile kind, Listing& listing)
 {
-    if (!BrowseFile(Browse::Open, title, filter, in.path, in.title, in.ext)) return false;
+    std::string path = in.path, name = in.title, ext = in.ext;
+    if (!BrowseFile(Browse::Open, title, FilterOf(kind), path, name, ext)) return false;
+    // Any file may be picked under "All Files": one that does not read as the input is not
+    // taken, and the input, its list and the output proposed for it stay as they were.
+    if (!OkOrShow(ReadsAs(kind, path, listing))) return false;
+    in.path = std::move(path);
+    in.title = std::move(name);
+    in.ext = std::move(ext);
     SetItemText(controls.label, ShortenPathLabel(controls.labelText, in.path));
     return true;
 }
 
 void CUtilitiesSetupDlg::OnSelectPrimary()
 {
-    const ToolTaskRow* row = TaskRow(m_nTask);
-    const std::string& filter = FilterOf(row ? row->primary : ToolFile::Qtx);
-    if (!ChooseInput(m_setup.primary, kPrimaryControls, "Select Primary File", filter)) return;
-    m_setup.primaryChosenFor = uint16_t(m_nTask);
+    Listing listing;
+    if (!ChooseInput(m_setup.primary, kPrimaryControls, "Select Primary File", PrimaryKind(m_nTask), listing)) return;
     // A file that is no data set lists nothing: a data set's list chosen before goes.
-    if (ListsNothing(m_nTask)) ClearPrimaryList();
-    else FillList(m_setup.primary, kPrimaryControls);
+    if (ListsNothing(m_nTask)) ClearList(m_setup.primary, kPrimaryControls);
+    else ShowList(m_setup.primary, kPrimaryControls, listing);
     DeriveOutputName();
 }
 
 void CUtilitiesSetupDlg::OnSelectSecondary()
 {
-    if (!ChooseInput(m_setup.secondary, kSecondaryControls, "Select Secondary File", FilterOf(ToolFile::Qtx))) return;
-    FillList(m_setup.secondary, kSecondaryControls);
+    Listing listing;
+    if (!ChooseInput(m_setup.secondary, kSecondaryControls, "Select Secondary File", ToolFile::Qtx, listing)) return;
+    ShowList(m_setup.secondary, kSecondaryControls, listing);
     DropOutputNamingAnInput();
 }
 
 void CUtilitiesSetupDlg::OnSelectDensity()
 {
-    if (!ChooseInput(m_setup.density, kDensityControls, "Select Density File", FilterOf(ToolFile::Qtx))) return;
-    FillList(m_setup.density, kDensityControls);
+    Listing listing;
+    if (!ChooseInput(m_setup.density, kDensityControls, "Select Density File", ToolFile::Qtx, listing)) return;
+    ShowList(m_setup.density, kDensityControls, listing);
     DropOutputNamingAnInput();
 }
 

@@ -7,6 +7,7 @@
 #include "common/SetupDlg.h"
 #include "res/UtilitiesSetupDlgIds.h"
 #include "settings/UtilitiesSetupGroup.h"
+#include "toolbox/ToolTasks.h"
 
 #include <cstdint>
 #include <string>
@@ -47,6 +48,9 @@ public:
     // Task index of a task-box entry (exact, case-sensitive); 0 for a text that is no task.
     static int16_t TaskIndex(const std::string& entry);
 
+    // A data set's depths and datums, as its lists show them.
+    struct Listing;
+
     // 1..31: the group's task code at opening, then the task box's selection; kept
     // while the box selects no task.
     int16_t m_nTask = 0;
@@ -62,21 +66,21 @@ private:
     void UpdateTaskIndex();
     bool TaskChosen();
     void DeriveOutputName();
-    // A primary chosen for another kind of input than the task's goes, with its list and
-    // the output proposed for it: it would be read as what it is not.
-    bool PrimaryFitsTask() const;
+    // The primary, its list and the output proposed for it go.
     void ClearPrimary();
-    void ClearPrimaryList();
+    void ClearInput(ToolInputSelection& input, const InputControls& controls);
+    void ClearList(ToolInputSelection& input, const InputControls& controls);
     void ClearOutput();
     // The proposed output goes where it names one of the inputs.
     void DropOutputNamingAnInput();
-    // Reads the input's data set and lists its datums; on failure keeps the list.
-    void FillList(ToolInputSelection& input, const InputControls& controls);
+    // Lists the datums of the input's data set and shows its depths.
+    void ShowList(ToolInputSelection& input, const InputControls& controls, const Listing& listing);
     // The input's selected flags become what its list shows selected.
     void TakeSelection(ToolInputSelection& input, const InputControls& controls);
     void TakeSelections();
-    // The file dialog of one input; on a choice shows the file beside the button.
-    // False when cancelled.
-    bool ChooseInput(ToolInputSelection& input, const InputControls& controls, const char* title,
-                     const std::string& filter);
+    // The file dialog of one input of that kind; a file chosen that reads as one is taken
+    // and shown beside the button (a data set's listing read into `listing`). False when
+    // cancelled, or after the box that says why the file was not taken.
+    bool ChooseInput(ToolInputSelection& input, const InputControls& controls, const char* title, ToolFile kind,
+                     Listing& listing);
 };

@@ -4,10 +4,13 @@
 #include "platform/Input.h"
 #include "res/UtilitiesSetupDlgIds.h"
 #include "support/HostFixture.h"
+#include "support/LasBuilder.h"
 #include "support/QtxBuilder.h"
+#include "support/SegyBuilder.h"
 #include "support/TempDir.h"
 #include "settings/UtilitiesSetupGroup.h"
 
+#include <filesystem>
 #include <functional>
 #include <tuple>
 #include <utility>
@@ -19,6 +22,8 @@ using D = CUtilitiesSetupDlg;
 using enum utilities_setup::Control;
 using Typed = std::vector<std::pair<int, std::string>>;
 using Lines = std::vector<std::string>;
+
+std::vector<uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
 
 // One control of each group the field rules switch (a label goes with its field), including
 // the sample, decimation, secondary and density depth fields that stay off for good.
@@ -240,6 +245,7 @@ TEST_F(UtilitiesSetupDlgTest, UnreadableOrOversizedDataSetKeepsTheList)
         dlg.Edit(group);
         EXPECT_EQ(Shown().Item(kIdcPrimaryList)->Count(), c.lines) << c.path;
         EXPECT_EQ(dlg.m_setup.primary.itemCount, c.lines) << c.path;
+        EXPECT_EQ(dlg.m_setup.primary.path, c.message.empty() ? c.path : good) << c.path;
     }
 }
 
@@ -316,15 +322,16 @@ TEST_F(UtilitiesSetupDlgTest, EndButtonsTakeOrDropTheEdits)
     }
 }
 
-// A task that takes another kind of input than the primary was chosen for clears the
-// primary, its list and the output proposed for it, so no input of one kind is read as
-// another nor proposed as its own output; a task of the same kind keeps them. A setup
-// kept with a primary of the wrong kind opens without it, and without an error box.
+// A task that takes another kind of input than the primary is clears the primary, its
+// list and the output proposed for it, so no input of one kind is read as another nor
+// proposed as its own output; a task of the same kind keeps them.
 TEST_F(UtilitiesSetupDlgTest, AChangeOfTaskKeepsOnlyAPrimaryOfItsKind)
 {
     const std::string qtx = Qtx("p.qtx", {Datum("WAV1"), Datum("CUR6", 6)});
     const std::string las = dir.File("w.las"), txt = dir.File("t.txt"), segy = dir.File("s.segy");
-    for (const std::string& path : {las, txt, segy}) WriteBytes(path, {'x', '\n'});
+    WriteBytes(las, Bytes(LasText(LasShape{})));
+    WriteBytes(txt, Bytes(TxtText(TxtShape{})));
+    WriteBytes(segy, SegyBytes(SegyShape{}));
     const struct {
         const char* chosenFor; // the task the primary is chosen under
         std::string primary;
@@ -356,25 +363,102 @@ TEST_F(UtilitiesSetupDlgTest, AChangeOfTaskKeepsOnlyAPrimaryOfItsKind)
         EXPECT_EQ(group.primary.itemCount, listed ? 2 : 0) << what;
         EXPECT_EQ(group.primary.listed[0], listed ? 1u : 0u) << what;
     }
+}
 
-    // A kept setup whose primary was chosen for another kind of input: no box, nothing read.
-    for (const auto& [primary, chosenFor, task] : {std::tuple{las, 11, "Convert QTX To LAS"},
-                                                   std::tuple{qtx, 2, "Import TXT Data Set"},
-                                                   std::tuple{qtx, 2, "Extract Item(s)"}}) {
+// Each kind of file picked (under "All Files") as the primary of each kind of task: one
+// that does not read as the task's input is refused in one box, and the primary picked
+// before, its list and its proposed output stay. A setup kept with such a file (from
+// before the rule) opens without it and without a box.
+TEST_F(UtilitiesSetupDlgTest, APrimaryIsTakenOnlyWhereItReadsAsTheTasksInput)
+{
+    const std::string qtx = Qtx("p.qtx", {Datum("WAV1"), Datum("CUR6", 6)});
+    const std::string las = dir.File("w.las"), txt = dir.File("t.txt"), segy = dir.File("s.segy");
+    const std::string garbage = dir.File("g.qtx"), empty = dir.File("e.las");
+    WriteBytes(las, Bytes(LasText(LasShape{})));
+    WriteBytes(txt, Bytes(TxtText(TxtShape{})));
+    WriteBytes(segy, SegyBytes(SegyShape{}));
+    WriteBytes(garbage, Bytes("~Version\nnot a file of any kind\n\x01\x02"));
+    WriteBytes(empty, {});
+    // The file picked before, of the task's own kind, in a folder of its own.
+    const std::string before = dir.File("before");
+    std::filesystem::create_directory(before);
+    const std::string priorQtx = before + "/prior.qtx";
+    ASSERT_TRUE(WriteQtx(priorQtx, {Datum("OLD1")}, 3, 1000.0, 0.5));
+    const std::string priorLas = before + "/prior.las", priorTxt = before + "/prior.txt",
+                      priorSegy = before + "/prior.segy";
+    std::filesystem::copy_file(las, priorLas);
+    std::filesystem::copy_file(txt, priorTxt);
+    std::filesystem::copy_file(segy, priorSegy);
+
+    const struct {
+        const char* task;
+        std::string prior, taken; // the task's own kind
+    } tasks[] = {
+        {"Extract Item(s)", priorQtx, qtx},
+        {"Convert LAS To QTX", priorLas, las},
+        {"Import TXT Data Set", priorTxt, txt},
+        {"Convert SEGY To QTX", priorSegy, segy},
+    };
+    const auto proposed = [](const std::string& path, const char* task) {
+        const std::string stem = path.substr(0, path.rfind('.'));
+        return std::string(task) == "Convert QTX To LAS" ? stem + ".las" : stem + "_Task.qtx";
+    };
+    for (const auto& t : tasks)
+        for (const std::string& file : {qtx, las, txt, segy, garbage, empty}) {
+            const std::string what = std::string(t.task) + " picks " + file;
+            const bool taken = file == t.taken;
+            const bool lists = t.prior == priorQtx;
+            group.SetDefaults();
+            group.taskName = t.task;
+            host.ClearMessages();
+            host.ExpectFileDialog("Select Primary File", t.prior);
+            host.ExpectFileDialog("Select Primary File", file);
+            // A data set is named as one by the imports, whose readers would take it for text.
+            if (!taken) host.ExpectMessage(file == qtx ? file + "\nThe file is a QTX data set, not a" : file);
+            Script().Press(kIdcSelectPrimary).Press(kIdcSelectPrimary).Press(kIdcSaveSetup);
+            ASSERT_EQ(D().Edit(group), D::kSaveSetup) << what;
+            EXPECT_EQ(host.Messages().size(), taken ? 0u : 1u) << what;
+            const std::string primary = taken ? file : t.prior;
+            EXPECT_EQ(group.primary.path, primary) << what;
+            EXPECT_EQ(Text(kIdcPrimaryFile), ShortenPathLabel("Primary File : ", primary)) << what;
+            EXPECT_EQ(group.outputPath, proposed(primary, t.task)) << what;
+            const Lines list = !lists ? Lines{} : taken ? Lines{"WAV1", "CUR6"} : Lines{"OLD1"};
+            EXPECT_EQ(List(kIdcPrimaryList), list) << what;
+            EXPECT_EQ(group.primary.itemCount, int(list.size())) << what;
+
+            // The setup kept with the file, as an earlier version kept it.
+            group.primary.path = file;
+            group.outputPath = dir.File("out.qtx");
+            host.ClearMessages();
+            Script().Press(kIdcSaveSetup);
+            ASSERT_EQ(D().Edit(group), D::kSaveSetup) << what;
+            EXPECT_TRUE(host.Messages().empty()) << what;
+            EXPECT_EQ(group.primary.path, taken ? file : "") << what;
+            EXPECT_EQ(group.outputPath, taken ? dir.File("out.qtx") : "") << what;
+            EXPECT_EQ(List(kIdcPrimaryList), taken && lists ? (Lines{"WAV1", "CUR6"}) : Lines{}) << what;
+        }
+
+    // The secondary and density files are data sets alike.
+    for (const auto& [button, title, list] :
+         {std::tuple{kIdcSelectSecondary, "Select Secondary File", kIdcSecondaryList},
+          std::tuple{kIdcSelectDensity, "Select Density File", kIdcDensityList}}) {
         group.SetDefaults();
-        group.taskName = task;
-        group.primary.path = primary;
-        group.primaryChosenFor = uint16_t(chosenFor);
-        group.outputPath = dir.File("out.qtx");
-        const bool kept = std::string(task) == "Extract Item(s)";
-        host.ClearMessages();
-        Script().Press(kIdcSaveSetup);
-        ASSERT_EQ(D().Edit(group), D::kSaveSetup) << task;
-        EXPECT_TRUE(host.Messages().empty()) << task;
-        EXPECT_EQ(group.primary.path, kept ? primary : "") << task;
-        EXPECT_EQ(group.outputPath, kept ? dir.File("out.qtx") : "") << task;
-        EXPECT_EQ(List(kIdcPrimaryList), kept ? (Lines{"WAV1", "CUR6"}) : Lines{}) << task;
+        group.taskName = "Compute Mechanical Properties";
+        host.ExpectFileDialog(title, qtx);
+        host.ExpectFileDialog(title, las);
+        host.ExpectMessage(las);
+        Script().Press(button).Press(button).Press(kIdcSaveSetup);
+        ASSERT_EQ(D().Edit(group), D::kSaveSetup) << title;
+        EXPECT_EQ(List(list), (Lines{"WAV1", "CUR6"})) << title;
+        EXPECT_EQ(button == kIdcSelectSecondary ? group.secondary.path : group.density.path, qtx) << title;
     }
+    group.secondary.path = las;
+    host.ClearMessages();
+    Script().Press(kIdcSaveSetup);
+    ASSERT_EQ(D().Edit(group), D::kSaveSetup);
+    EXPECT_TRUE(host.Messages().empty());
+    EXPECT_EQ(group.secondary.path, "");
+    EXPECT_EQ(group.density.path, qtx);
 }
 
 // The output proposed beside the primary is never one of the inputs: where it names the
