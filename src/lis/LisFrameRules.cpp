@@ -539,7 +539,75 @@ bool WholeRatio(double a, double b)
     return whole >= 2.0 && whole <= kMostMultiple && Agree(ratio, whole, 0.0);
 }
 
-// A step chosen that runs a record past the next (but a lone splice back) shows what a
+// How a step lays a log's anchors out, held over each one-way piece of the log: an anchor
+// that turns back, or a depth-once record that starts inside the one before at the step (a
+// splice back), starts a piece; neither is an anchor off the step's places, but splices
+// are counted. Also counted: the depth-once frames it loses (a record's last frame placed
+// on the next record's depth), the anchors off their place (odd, running past or onto the
+// next) and those a step a little off drifts, the distances with a gap, and those exactly
+// their frames' count.
+struct Reading {
+    size_t lost = 0, misplaced = 0, drift = 0, splices = 0, gaps = 0, gapless = 0, distances = 0;
+
+    // Anchors off their place: a header's step held as given forgives its drift where a
+    // measured one counts its rounding odd, so drift and odd anchors are one count.
+    size_t Off() const { return misplaced + drift; }
+};
+
+Reading ReadingAt(const StepAnchors& s, double step)
+{
+    const auto& d = s.anchors.depths;
+    const auto& c = s.anchors.counts;
+    const bool once = !c.empty();
+    const double window = MeetingWindow(step, s.precision);
+    const auto frames = [&](size_t j) { return once ? double(std::max<uint32_t>(c[j], 1u)) : 1.0; };
+    Reading r;
+    std::vector<double> depths;
+    std::vector<uint32_t> counts;
+    const auto hold = [&](size_t from, size_t to) {
+        if (to - from < 2) return;
+        depths.assign(d.begin() + std::ptrdiff_t(from), d.begin() + std::ptrdiff_t(to));
+        if (once) counts.assign(c.begin() + std::ptrdiff_t(from), c.begin() + std::ptrdiff_t(to));
+        const StepFit f = HoldStep(depths, counts, step, s.precision, s.integer);
+        r.misplaced += f.Misplaced();
+        r.drift += f.drift;
+        r.gaps += f.onGrid - std::min(f.onGrid, f.gapless);
+        r.gapless += f.gapless;
+    };
+    size_t start = 0;
+    double way = 0.0;
+    for (size_t j = 1; j < d.size(); ++j) {
+        const double dist = d[j] - d[j - 1];
+        if (dist == 0.0 || !std::isfinite(dist)) continue;
+        if (way == 0.0) way = dist > 0.0 ? 1.0 : -1.0;
+        ++r.distances;
+        // How far on from the record before's last frame this anchor lies.
+        const double on = dist * way - (frames(j - 1) - 1.0) * step;
+        if (dist * way > 0.0 && on >= -window) {
+            r.lost += once && frames(j - 1) >= 2.0 && on <= window;
+            continue;
+        }
+        r.splices += dist * way > 0.0;
+        hold(start, j);
+        start = j;
+        way = 0.0;
+    }
+    hold(start, d.size());
+    return r;
+}
+
+// A reading whose records start inside the one before more often than a step stands with
+// anchors off their place (or mostly), or where no record but a splice runs on exactly,
+// lays them out no better than any step.
+bool Spliced(const Reading& r)
+{
+    return r.splices > StepFit::OddAllowed(r.distances) || Most(r.splices, r.distances)
+           || (r.splices > 0 && r.gapless == 0);
+}
+
+bool LaysOut(const Reading& r) { return r.Off() == 0 && r.splices == 0; }
+
+// A step chosen that runs a record past the next (but splices back) shows what a
 // step cannot: it gives way to the whole fraction of EB 8 (`given`) or of itself (the
 // coarsest of those that fit alike) that lays the anchors out best, no record running past
 // first, where it lays them out strictly better. The fraction is no fraction of the step
@@ -549,6 +617,11 @@ double FinerWhereRunsPast(const StepAnchors& s, double step, double given)
 {
     const StepFit fit = s.Hold(step);
     if (fit.runPast == 0 || RunsOnButOneSpliceBack(fit, !s.anchors.counts.empty())) return step;
+    // Records that start inside the one before are splices back, however many, where the
+    // step lays every other anchor in its place and runs records on: a fraction is then
+    // taken only where it lays every record out, none off its place or spliced back.
+    const Reading atStep = ReadingAt(s, step);
+    const bool splicesBack = atStep.Off() == 0 && !Spliced(atStep);
     // Records running past the next cannot be: the fraction that runs none fits better
     // whatever odd depths it finds.
     const auto misfit = [](const StepFit& f) { return std::tuple(f.runPast + f.overlaps, Misfit(f)); };
@@ -562,7 +635,7 @@ double FinerWhereRunsPast(const StepAnchors& s, double step, double given)
     for (const double f : finer) {
         const StepFit at = FitStep(s.anchors.depths, s.anchors.counts, f, s.precision, s.integer);
         if (at.Why() != StepFit::Disproof::Multiple && at.EnoughGapless(!s.anchors.counts.empty())
-            && misfit(at) < misfit(bestFit))
+            && misfit(at) < misfit(bestFit) && (!splicesBack || LaysOut(ReadingAt(s, f))))
             best = f, bestFit = at;
     }
     return best;
@@ -686,63 +759,6 @@ StepRuling RuleTheStep(const StepAnchors& s, double given, double rounded, doubl
     return {measured.step, false};
 }
 
-// How a step lays a log's anchors out, held over each one-way piece of the log: an anchor
-// that turns back, or a depth-once record that starts inside the one before at the step (a
-// splice back), starts a piece; neither is an anchor off the step's places, but splices
-// are counted. Also counted: the depth-once frames it loses (a record's last frame placed
-// on the next record's depth), the anchors off their place (odd, running past or onto the
-// next) and those a step a little off drifts, the distances with a gap, and those exactly
-// their frames' count.
-struct Reading {
-    size_t lost = 0, misplaced = 0, drift = 0, splices = 0, gaps = 0, gapless = 0, distances = 0;
-
-    // Anchors off their place: a header's step held as given forgives its drift where a
-    // measured one counts its rounding odd, so drift and odd anchors are one count.
-    size_t Off() const { return misplaced + drift; }
-};
-
-Reading ReadingAt(const StepAnchors& s, double step)
-{
-    const auto& d = s.anchors.depths;
-    const auto& c = s.anchors.counts;
-    const bool once = !c.empty();
-    const double window = MeetingWindow(step, s.precision);
-    const auto frames = [&](size_t j) { return once ? double(std::max<uint32_t>(c[j], 1u)) : 1.0; };
-    Reading r;
-    std::vector<double> depths;
-    std::vector<uint32_t> counts;
-    const auto hold = [&](size_t from, size_t to) {
-        if (to - from < 2) return;
-        depths.assign(d.begin() + std::ptrdiff_t(from), d.begin() + std::ptrdiff_t(to));
-        if (once) counts.assign(c.begin() + std::ptrdiff_t(from), c.begin() + std::ptrdiff_t(to));
-        const StepFit f = HoldStep(depths, counts, step, s.precision, s.integer);
-        r.misplaced += f.Misplaced();
-        r.drift += f.drift;
-        r.gaps += f.onGrid - std::min(f.onGrid, f.gapless);
-        r.gapless += f.gapless;
-    };
-    size_t start = 0;
-    double way = 0.0;
-    for (size_t j = 1; j < d.size(); ++j) {
-        const double dist = d[j] - d[j - 1];
-        if (dist == 0.0 || !std::isfinite(dist)) continue;
-        if (way == 0.0) way = dist > 0.0 ? 1.0 : -1.0;
-        ++r.distances;
-        // How far on from the record before's last frame this anchor lies.
-        const double on = dist * way - (frames(j - 1) - 1.0) * step;
-        if (dist * way > 0.0 && on >= -window) {
-            r.lost += once && frames(j - 1) >= 2.0 && on <= window;
-            continue;
-        }
-        r.splices += dist * way > 0.0;
-        hold(start, j);
-        start = j;
-        way = 0.0;
-    }
-    hold(start, d.size());
-    return r;
-}
-
 // The last word of a usable EB 8 (`given`) over the step the rules chose: EB 8 stands
 // unless the reading at the chosen step is strictly better, frames lost first, then
 // anchors off their place, then distances with a gap; a tie keeps EB 8. Between a step
@@ -755,14 +771,9 @@ bool Entry8HasTheLastWord(const StepAnchors& s, double given, double chosen, boo
 {
     if (!(given > 0.0) || !(chosen > 0.0) || chosen == given) return given > 0.0;
     const Reading e8 = ReadingAt(s, given), other = ReadingAt(s, chosen);
-    // A reading whose records start inside the one before more often than a step stands
-    // with anchors off their place (or mostly), or where no record but a splice runs on
-    // exactly, lays them out no better than any step; nor does one with more splices and
-    // anchors off their place together.
-    const auto spliced = [](const Reading& r) {
-        return r.splices > StepFit::OddAllowed(r.distances) || Most(r.splices, r.distances)
-               || (r.splices > 0 && r.gapless == 0);
-    };
+    // Nor does one with more splices and anchors off their place together than a step
+    // stands with.
+    const auto spliced = Spliced;
     // Drift counts against EB 8 only beside the step it is a little off from, measured
     // better.
     const bool near = std::fabs(chosen - given) <= kDriftShare * given;
