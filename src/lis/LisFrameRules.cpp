@@ -730,7 +730,18 @@ Verdict Entry8Against(const StepFit& byEntry8, double given, const Alternative& 
 struct StepRuling {
     double step = 0.0;
     bool entry8 = false;
+    bool asEntry8 = false; // EB 8's whole multiple as it gives it (not a step measured over a stretch)
 };
+
+// g x EB 8 written as HeldMultiple writes it; held as EB 8 is where that is g x EB 8 as given.
+StepRuling MultipleRuling(const StepAnchors& s, double given, double read, uint32_t g, const StepFit& held)
+{
+    const double step = HeldMultiple(s, given, read, g, held);
+    const double asRead = read * g;
+    const bool as = step == given * g
+                    || (asRead != 0.0 && step == given * g * (CLisRecordIO::RoundTo4Decimals(asRead) / asRead));
+    return {step, false, as};
+}
 
 StepRuling RuleTheStep(const StepAnchors& s, double given, double rounded, double read, const StepFit& byEntry8,
                        uint8_t code)
@@ -745,14 +756,14 @@ StepRuling RuleTheStep(const StepAnchors& s, double given, double rounded, doubl
         Alternative multiple{Alternative::Kind::Multiple, given * g, s.Hold(given * g)};
         const Verdict v = Entry8Against(byEntry8, given, multiple);
         if (v == Verdict::Entry8) return {given, true};
-        if (v == Verdict::Other) return {HeldMultiple(s, given, read, g, multiple.fit), false};
+        if (v == Verdict::Other) return MultipleRuling(s, given, read, g, multiple.fit);
     }
     const auto& a = s.anchors;
     Alternative measured{Alternative::Kind::Measured, MeasuredStep(a.depths, a.counts, s.precision, code), {}};
     if (measured.step > 0.0) measured.step = FinerWhereRunsPast(s, measured.step, given);
     if (measured.step > 0.0 && given > 0.0) {
         if (const uint32_t g = MultipleOfEntry8(byEntry8, given, measured.step); g > 1)
-            return {HeldMultiple(s, given, read, g, s.Hold(given * g)), false};
+            return MultipleRuling(s, given, read, g, s.Hold(given * g));
         measured.fit = s.Hold(measured.step);
     }
     if (Entry8Against(byEntry8, given, measured) == Verdict::Entry8) return {given, true};
@@ -823,8 +834,9 @@ void SettleSpacing(CLisLogicalFile& f)
     const double rounded = given * f.m_spacingRounding; // EB 8 to four places, as read before
     const StepRuling ruling = RuleTheStep(s, given, rounded, f.m_spacingRead, byEntry8, f.m_depthCode);
     const double chosen = ruling.step;
-    // A measured step is the one that lays every stretch within the depths' rounding.
-    const double laid = chosen == given || chosen == rounded
+    // A measured step is the one that lays every stretch within the depths' rounding; EB 8's
+    // whole multiple as it gives it is held as EB 8 is.
+    const double laid = chosen == given || chosen == rounded || ruling.asEntry8
                             ? chosen
                             : StepLayingStretches(a, s.anchors.counts, chosen, s.precision, s.integer);
     double step = CountAcrossLongGaps(a, s.anchors.counts, laid, s.precision, s.integer);

@@ -50,6 +50,7 @@ const std::set<std::string> kRightSoFar = {
     "kinds4/gen3_322_P_043_68M_once_right_repeat3_d15_given_r3",
     "kinds4/gen4_410_T_031_68FT_once_e8_1of2_odd2of5_gap0_given_r6",
     "kinds4/gen4_410_T_155_68FT_once_e8_1of3_odd2of5_gap0_padded_r11",
+    "kinds4/gen4_411_T_050_731IN_once_e8_1of2_odd3of39_gap2_absent_r4",
     "kinds4/gen5_510_X_109_735MM_once_e8x1.5_runon1of2_odd2_rp1_given_r10",
     "kinds4/gen5_511_X_017_68FT_once_e8x1.5_runon1of4_odd2_rp1_padded_r13",
     "kinds4/gen7_705_RG_001_plain_731IN_1000_once_e8right_gap1rec_1gapless_r1_rec19_mb2",
