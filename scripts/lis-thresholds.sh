@@ -12,7 +12,7 @@ ensure_packages rsync cmake ninja-build g++ libgtest-dev libgmock-dev
 work=${1:-/tmp/lis-thresholds}
 jobs=${CMAKE_BUILD_PARALLEL_LEVEL:-2}
 
-# name (in src/lis/LisThresholds.h), then the value moved down and up: a share or count
+# name (in src/lis/steps/Thresholds.h), then the value moved down and up: a share or count
 # by one, a count of steps or records by half or double, a fraction by a little.
 rows=(
   "kMostShare 1 3"
@@ -42,7 +42,7 @@ rows=(
   "kNearRecords 32.0 128.0"
   "kNearCourseShare 1 3"
 )
-files=(src/lis/LisThresholds.h)
+files=(src/lis/steps/Thresholds.h)
 
 mkdir -p "$work"
 # By content, and stamped now where copied: a file put back as it was must still be newer

@@ -4,7 +4,7 @@
 // curve items. The model is in lis/LisScanModel.h.
 #pragma once
 
-#include "lis/LisFrameRules.h"
+#include "lis/steps/FrameRules.h"
 #include "lis/LisRecordIO.h"
 #include "lis/LisScanModel.h"
 

@@ -134,7 +134,7 @@ public:
     uint8_t m_datumSpecBlockType = 0; // EB 2
     uint32_t m_frameSize = 0;       // EB 3, or the sum of the channel sizes (see m_declaredFrameSize)
     // EB 3 as the DFSR gives it (0: none) and the sum of its channels' sizes. Where the
-    // two disagree, the data records settle which lays out the frames (lis/LisFrameRules.h);
+    // two disagree, the data records settle which lays out the frames (lis/steps/FrameRules.h);
     // where neither does, the frames cannot be read and the data set is refused.
     uint32_t m_declaredFrameSize = 0;
     uint32_t m_channelBytes = 0;

@@ -5,7 +5,7 @@
 #include "dataset/DepthRule.h"
 #include "dataset/QtxFile.h"
 #include "dataset/QtxFrameWriter.h"
-#include "lis/LisFrameRules.h"
+#include "lis/steps/FrameRules.h"
 #include "lis/LisParamScan.h"
 #include "lis/SelectInputFileItemsDlg.h"
 #include "lis/SelectToolDlg.h"

@@ -2,7 +2,7 @@
 // a log whose step is no whole number of integer units, of code-68 depths deep down
 // where one unit of the fraction is half a step, with gaps and frames missing, and no
 // grid where the depths give none.
-#include "lis/LisDepthGrid.h"
+#include "lis/steps/DepthGrid.h"
 
 #include "platform/Format.h"
 

@@ -2,7 +2,7 @@
 // frame meets the next record's depth (and is dropped as one with it), the way the frames
 // of records that jump about run, and when the bytes behind the channels rule EB 3 out or
 // its depths' turns do not.
-#include "lis/LisFrameRules.h"
+#include "lis/steps/FrameRules.h"
 #include "lis/LisRecordIO.h"
 
 #include "support/LisBuilder.h"

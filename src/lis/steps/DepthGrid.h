@@ -6,7 +6,7 @@
 // two depths only, so the step is measured as the span over the steps it holds.
 #pragma once
 
-#include "lis/LisThresholds.h"
+#include "lis/steps/Thresholds.h"
 
 #include <cstddef>
 #include <cstdint>

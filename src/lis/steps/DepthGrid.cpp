@@ -1,4 +1,4 @@
-#include "lis/LisDepthGrid.h"
+#include "lis/steps/DepthGrid.h"
 
 #include "lis/LisLayout.h"
 

@@ -57,7 +57,7 @@ double SignedFrameSpacing(const CLisLogicalFile& file);
 
 // The data set's step, once its frames are read (before repeated depths are dropped).
 // EB 8, read in full, stands unless the depths (in depth-once mode the records' depths
-// over their frames) disprove it (lis/LisDepthGrid.h StepFit::Why): more than a few odd
+// over their frames) disprove it (lis/steps/DepthGrid.h StepFit::Why): more than a few odd
 // depths between its places, records' frames running past the next record's after more
 // than a quarter of the distances, most distances off its grid, every distance a whole
 // multiple of it but for two where holding that multiple bears it out; one odd depth, a
