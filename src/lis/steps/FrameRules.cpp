@@ -202,17 +202,19 @@ void SettleSpacing(CLisLogicalFile& f)
             stands = false, heard = true;
         }
     }
-    // EB 8 the rules let stand with a gap after every record, and odd anchors, is kept only
-    // where it misplaces fewer anchors than a whole multiple of it that runs some record on
-    // exactly and splices none mostly (the coarsest such); where EB 8's own odd anchors are
-    // more than a step stands with they decide nothing, and the multiple that misplaces
-    // fewest is the step.
+    // EB 8 the rules let stand over records that run one way with a gap after every one, and
+    // odd anchors, is kept only where it misplaces fewer anchors than a whole multiple of it
+    // that runs some record on exactly and splices none mostly (the coarsest such); where
+    // EB 8's own odd anchors are more than a step stands with they decide nothing, and the
+    // multiple that misplaces fewest is the step.
     if (stands && ruling.entry8 && byEntry8.odd > 0 && !s.anchors.counts.empty()) {
         const Reading atEntry8 = ReadingAt(s, given);
         const bool disproved = atEntry8.Off() > StepFit::OddAllowed(atEntry8.distances);
         uint32_t best = 0;
         size_t fewest = disproved ? SIZE_MAX : atEntry8.Off() + 1;
-        for (uint32_t g = kMostMultiple; atEntry8.gapless == 0 && g >= 2; --g) {
+        // (Where a depth turns back, where it lies on a multiple's grid is unknown.)
+        const bool oneWay = atEntry8.turns == 0;
+        for (uint32_t g = kMostMultiple; oneWay && atEntry8.gapless == 0 && atEntry8.Off() > 0 && g >= 2; --g) {
             const Reading r = ReadingAt(s, given * g);
             if (r.gapless > 0 && !Spliced(r) && r.Off() < fewest) best = g, fewest = r.Off();
             if (best > 0 && !disproved) break;

@@ -128,6 +128,7 @@ Reading ReadingAt(const StepAnchors& s, double step)
             continue;
         }
         r.splices += dist * way > 0.0;
+        r.turns += dist * way < 0.0;
         hold(start, j);
         start = j;
         way = 0.0;

@@ -45,6 +45,7 @@ struct StepAnchors {
 // their frames' count.
 struct Reading {
     size_t lost = 0, misplaced = 0, drift = 0, splices = 0, gaps = 0, gapless = 0, distances = 0;
+    size_t turns = 0; // anchors that turn back, each starting a piece
 
     // Anchors off their place: a header's step held as given forgives its drift where a
     // measured one counts its rounding odd, so drift and odd anchors are one count.
