@@ -359,7 +359,7 @@ private:
         fit_.sign = ahead >= back ? 1.0 : -1.0;
         tolerance_ = Tolerance(precision_, integer_) + kArithmetic * std::max(deepest, 1.0);
         need_ = Least(0);
-        if (options_.placed) options_.placed->push_back({0, 0, 0.0});
+        if (options_.place) options_.place({0, 0, 0.0});
         return true;
     }
 
@@ -466,7 +466,7 @@ private:
         origin_ = prev_ = j;
         count_ = 0;
         ++stretch_;
-        if (options_.placed) options_.placed->push_back({stretch_, 0, 0.0});
+        if (options_.place) options_.place({stretch_, 0, 0.0});
         need_ = Least(j);
         lastMiss_ = 0.0;
     }
@@ -487,7 +487,7 @@ private:
         prev_ = j;
         need_ = Least(j);
         lastMiss_ = missAt_;
-        if (options_.placed) options_.placed->push_back({stretch_, k, (d_[j] - d_[origin_]) * fit_.sign});
+        if (options_.place) options_.place({stretch_, k, (d_[j] - d_[origin_]) * fit_.sign});
     }
 
     // The longest stretch gives the step: pooled, the ends of a few short stretches err more.
@@ -788,10 +788,6 @@ bool NarrowToStretch(const std::vector<PlacedAnchor>& placed, size_t from, size_
 double StepLayingStretches(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double step,
                            double precision, bool integer)
 {
-    std::vector<PlacedAnchor> placed;
-    HoldOptions options;
-    options.placed = &placed;
-    HoldStep(depths, leastSteps, step, precision, integer, options);
     // Depths exact to half a unit lie in a band a unit wide (inclusive) on the true step;
     // code 68's within what two depths' rounding leaves of a distance. (What arithmetic
     // leaves is allowed.)
@@ -801,13 +797,22 @@ double StepLayingStretches(const std::vector<double>& depths, const std::vector<
     const double width = (integer ? precision : Tolerance(precision, integer)) + kArithmetic * deepest;
     StepRange all;
     size_t stretches = 0;
-    for (size_t from = 0, to = 0; from < placed.size(); from = to) {
-        for (to = from + 1; to < placed.size() && placed[to].stretch == placed[from].stretch;) ++to;
+    // One stretch kept at a time: a long log's anchors are not all held at once.
+    std::vector<PlacedAnchor> stretch;
+    const auto close = [&] {
         // A stretch laid by no step even split is left out: it tells no step.
         StepRange range = all;
-        if (NarrowToStretch(placed, from, to, step, width, kMostSplits, range) && to - from >= 2)
+        if (NarrowToStretch(stretch, 0, stretch.size(), step, width, kMostSplits, range) && stretch.size() >= 2)
             all = range, ++stretches;
-    }
+        stretch.clear();
+    };
+    HoldOptions options;
+    options.place = [&](const PlacedAnchor& p) {
+        if (!stretch.empty() && p.stretch != stretch.front().stretch) close();
+        stretch.push_back(p);
+    };
+    HoldStep(depths, leastSteps, step, precision, integer, options);
+    if (!stretch.empty()) close();
     if (stretches == 0 || !(all.lo <= all.hi)) return step;
     return step >= all.lo && step <= all.hi ? step : (all.lo + all.hi) / 2.0;
 }

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace lis::frames {
@@ -110,7 +111,7 @@ struct PlacedAnchor {
 struct HoldOptions {
     bool follow = false;
     size_t oddLimit = SIZE_MAX;
-    std::vector<PlacedAnchor>* placed = nullptr; // where given, every anchor placed on a stretch
+    std::function<void(const PlacedAnchor&)> place; // where given, told every anchor placed on a stretch, in turn
 };
 
 // `step` laid over the anchors as given: no multiple of it searched, not followed again.
