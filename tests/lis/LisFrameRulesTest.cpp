@@ -3,6 +3,7 @@
 // of records that jump about run, and when the bytes behind the channels rule EB 3 out or
 // its depths' turns do not.
 #include "lis/steps/FrameRules.h"
+#include "lis/steps/Steps.h"
 #include "lis/LisRecordIO.h"
 
 #include "support/LisBuilder.h"
@@ -323,6 +324,21 @@ TEST(LisFrameRulesTest, EntryThreeStandsUnlessItsPaddingHoldsChannelDataOrItsFra
         std::string why;
         const uint32_t size = lis::frames::SettleFrameLayout(trials, f, &why);
         EXPECT_EQ(size == 8 + c.pad, c.declaredStands) << c.what << ": " << why;
+    }
+}
+
+// Frames' depths run one way but for one turn in sixteen distances: 15 turns in 240
+// distances do, 16 do not (a share either side of the threshold's neighbours).
+TEST(LisFrameRulesTest, FramesRunOneWayButForOneTurnInSixteenDistances)
+{
+    const struct {
+        int turns;
+        bool oneWay;
+    } cases[] = {{15, true}, {16, false}, {1, true}};
+    for (const auto& c : cases) {
+        std::vector<double> depths{1000.0};
+        for (int j = 1; j <= 240; ++j) depths.push_back(depths.back() + (j % 15 == 0 && j / 15 <= c.turns ? -3.0 : 0.5));
+        EXPECT_EQ(lis::frames::RunsOneWay(depths), c.oneWay) << c.turns << " turns";
     }
 }
 

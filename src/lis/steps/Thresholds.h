@@ -1,9 +1,9 @@
 // Every threshold of the rules that settle a LIS data set's step and frame layout, each
 // beside its reason (the files of lis/steps). scripts/lis-thresholds.sh moves
 // each one step either way and runs the LIS tests, naming the tests each move fails. No test
-// yet fails when kDoubtShare, kMostFollows, kMostRunFollows, kFollowSettled,
-// kCandidateRounding or kTurnsShare moves one step: their reasons stand, but no log of known
-// truth tells them apart from their neighbours.
+// yet fails when kDoubtShare, kMostFollows, kMostRunFollows, kFollowSettled or
+// kCandidateRounding moves one step: their reasons stand, but no log of known truth tells
+// them apart from their neighbours.
 #pragma once
 
 #include <cstddef>
