@@ -164,15 +164,17 @@ double FinerWhereRunsPast(const StepAnchors& s, double step, double given)
     const StepFit fit = s.Hold(step);
     if (fit.runPast == 0 || RunsOnButOneSpliceBack(fit, !s.anchors.counts.empty())) return step;
     // Records that start inside the one before are splices back, however many, where the
-    // step lays every other anchor in its place and runs records on: a fraction is then
-    // taken only where it lays every record out, none off its place or spliced back.
+    // step lays every other anchor in its place and runs records on: no fraction of the
+    // step is then taken, and one of EB 8 only where it lays every record out, none off its
+    // place or spliced back.
     const Reading atStep = ReadingAt(s, step);
     const bool splicesBack = atStep.Off() == 0 && !Spliced(atStep);
+    if (splicesBack && !(given > 0.0)) return step;
     // Records running past the next cannot be: the fraction that runs none fits better
     // whatever odd depths it finds.
     const auto misfit = [](const StepFit& f) { return std::tuple(f.runPast + f.overlaps, Misfit(f)); };
     std::vector<double> finer;
-    for (const double base : {given, step})
+    for (const double base : {given, splicesBack ? 0.0 : step})
         for (uint32_t k = 2; base > 0.0 && k <= kMostMultiple; ++k)
             if (base / k < step * (1.0 - kSpacingTolerance)) finer.push_back(base / k);
     std::sort(finer.begin(), finer.end(), std::greater<>());
