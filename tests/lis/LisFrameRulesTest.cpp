@@ -177,6 +177,10 @@ TEST(LisFrameRulesTest, AUsableEntryEightHasTheLastWordUnlessTheReadingAtTheStep
          {1000, 1005, 1010, 1015, 1033, 1038, 1043, 1048, 1059, 1064}, 1.0},
         {"two records of 146 in tenths of an inch, EB 8 of 0.1 m", kInt32, converted, 146,
          {tenths(1000), tenths(1000 + 146 * converted)}, converted},
+        {"two records of 31 in tenths of an inch, EB 8 of 0.05 m", kInt32, converted / 2, 31,
+         {tenths(1000), tenths(1000 + 31 * converted / 2)}, converted / 2},
+        {"two records of 31, EB 8 a float of 0.0833 ft read as such", kFloat, double(0.0833f), 31, {1000, 1002.5823},
+         0.0833},
     };
     for (const auto& c : cases) {
         std::vector<std::pair<double, int>> records;

@@ -46,12 +46,14 @@ double StepOfEntry8(const StepAnchors& s, double given, double rounded, const St
         if (next.steps <= run.steps) break;
         run = next;
     }
-    // (The rounding moves no frame by half the depths' precision over the run: the frames
-    // the last record places from its depth counted too.)
+    // (The four places are what EB 8's float as read stands for, and the rounding moves no
+    // frame by half the depths' precision over the run: the frames the last record places
+    // from its depth counted too. Four places of a value converted from the other unit
+    // system are another step.)
     const auto& counts = s.anchors.counts;
     const double placed = counts.empty() ? 0.0 : double(std::max<uint32_t>(counts.back(), 1u) - 1u);
     const double steps = double(std::max(run.counted, byEntry8.counted)) + placed;
-    const bool roundedHolds = rounded != given && run.steps > 0
+    const bool roundedHolds = rounded != given && run.steps > 0 && std::fabs(rounded - given) <= kFloatPlace * given
                               && std::fabs(rounded - given) * steps <= s.precision / 2.0
                               && HoldsOverTheRun(s.Hold(rounded), run);
     return roundedHolds ? rounded : HoldsOverTheRun(byEntry8, run) ? given : run.step;

@@ -40,6 +40,10 @@ constexpr size_t kRunPastShare = 4;
 // Code 68's depths are words rounded, cut or cut from a float: two of them lie up to this
 // many units of the fraction from their distance.
 constexpr double kCutWordReach = 1.25;
+// One place of a 32-bit float's 23-bit fraction, relative to its value: EB 8 written to four
+// places only where they are what its float stands for. (A fact of the float, not a
+// threshold: the script does not move it.)
+constexpr double kFloatPlace = 1.0 / 8388608.0;
 // Where two depths' rounding reaches one in this many of a step, a single distance's count
 // of it is in doubt (a distance of one step may read as two, or none).
 constexpr double kDoubtShare = 3.0;
