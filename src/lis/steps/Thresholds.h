@@ -2,8 +2,8 @@
 // beside its reason (the files of lis/steps). scripts/lis-thresholds.sh moves
 // each one step either way and runs the LIS tests, naming the tests each move fails. No test
 // yet fails when kDoubtShare, kMostFollows, kMostRunFollows, kFollowSettled or
-// kCandidateRounding moves one step: their reasons stand, but no log of known truth tells
-// them apart from their neighbours.
+// kCandidateRounding moves one step, nor when kMostSplits moves down: their reasons stand,
+// but no log of known truth tells them apart from their neighbours.
 #pragma once
 
 #include <cstddef>
