@@ -1,21 +1,13 @@
 // Whether EB 8 stands: the rules that rule it out or in against what would take its place,
 // and its last word over the step they choose.
-#include "lis/steps/FrameRules.h"
 #include "lis/steps/Steps.h"
 
-#include "lis/LisLayout.h"
 #include "lis/LisRecordIO.h"
 #include "platform/Format.h"
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <tuple>
-#include <utility>
-
-using lis::ReprCode;
-using lis::scan::kMaxFrameSpacing;
-using lis::scan::kSpacingTolerance;
 
 namespace lis::frames {
 

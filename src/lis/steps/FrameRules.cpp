@@ -5,17 +5,11 @@
 
 #include "lis/LisLayout.h"
 #include "lis/LisRecordIO.h"
-#include "platform/Format.h"
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
-#include <tuple>
-#include <utility>
 
-using lis::ReprCode;
 using lis::scan::kMaxFrameSpacing;
-using lis::scan::kSpacingTolerance;
 
 namespace lis::frames {
 

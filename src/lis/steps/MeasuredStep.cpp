@@ -4,8 +4,6 @@
 #include "lis/steps/Steps.h"
 
 #include "lis/LisLayout.h"
-#include "lis/LisRecordIO.h"
-#include "platform/Format.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,8 +11,6 @@
 #include <tuple>
 #include <utility>
 
-using lis::ReprCode;
-using lis::scan::kMaxFrameSpacing;
 using lis::scan::kSpacingTolerance;
 
 namespace lis::frames {
