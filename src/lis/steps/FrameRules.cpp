@@ -223,7 +223,11 @@ void SettleSpacing(CLisLogicalFile& f)
     } else if (step != given) {
         f.m_spacingOverruled = true;
         f.m_frameSpacing = std::copysign(step, f.m_frameSpacing); // measured, not rounded: no drift over the span
-        if (given > 0.0) f.m_spacingRuling = heard ? "the step its depths give lays them out better" : SpacingRuling(byEntry8);
+        // (A step heard that EB 8 is only a little off from is its drift, as the rules say.)
+        const bool drift = std::fabs(step - given) <= kDriftShare * given;
+        if (given > 0.0)
+            f.m_spacingRuling =
+                heard && !drift ? "the step its depths give lays them out better" : SpacingRuling(byEntry8);
     }
     PlaceAndMark(f, s.anchors, step, s.precision);
 }
