@@ -4,7 +4,7 @@
 # either not needed or not tested. Prints one row a threshold: its value, the two moves, and
 # for each the tests that failed ("-" where none did).
 #   scripts/lis-thresholds.sh [work folder]        (default: /tmp/lis-thresholds)
-# LIS_THRESHOLDS_ONLY=kName runs that row alone.
+# LIS_THRESHOLDS_ONLY="kName ..." runs those rows alone.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 source "$here/scripts/packages.sh"
@@ -41,6 +41,17 @@ rows=(
   "kFewTurnsRunOn 2 4"
   "kNearRecords 32.0 128.0"
   "kNearCourseShare 1 3"
+  "kSpacingTolerance 0.5e-3 2.0e-3"
+  "kCountReach 0.2 0.3"
+  "kFollowJump 1.5 2.5"
+  "kLaidSpread 1.5 2.5"
+  "kSameCandidate 0.25 1.0"
+  "kMostTries 4 16"
+  "kSampledDistances 2048 8192"
+  "kFirstAnchors 24 96"
+  "kFirstSteps 32.0 128.0"
+  "kMostFirstCounts 256.0 1024.0"
+  "kFirstLook 32 128"
 )
 files=(src/lis/steps/Thresholds.h)
 
@@ -87,7 +98,7 @@ echo "baseline: $baseline"
 printf '%-20s %-10s %-10s %-40s %-10s %s\n' name value down "failed (down)" up "failed (up)"
 for row in "${rows[@]}"; do
     read -r name down up <<<"$row"
-    [[ -n ${LIS_THRESHOLDS_ONLY:-} && $name != "$LIS_THRESHOLDS_ONLY" ]] && continue
+    [[ -n ${LIS_THRESHOLDS_ONLY:-} && " $LIS_THRESHOLDS_ONLY " != *" $name "* ]] && continue
     where=$(locate "$name")
     if [[ -z $where ]]; then
         printf '%-20s %s\n' "$name" "not found"

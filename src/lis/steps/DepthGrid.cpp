@@ -3,7 +3,6 @@
 #include "lis/LisLayout.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 #include <numeric>
 
@@ -13,21 +12,6 @@ namespace lis::frames {
 
 namespace {
 
-// What double arithmetic on the depths leaves of an exact fit.
-constexpr double kArithmetic = 64.0 * DBL_EPSILON;
-// Candidate steps tried a pass, each followed over the depths once: the cost stays linear.
-constexpr int kMostTries = 8;
-// Distances the candidates are drawn from: an even sample of a long log's.
-constexpr size_t kSampledDistances = 4096;
-// Anchors and steps of the first stretch, whose count of steps is found by trying each.
-constexpr size_t kFirstAnchors = 48;
-constexpr double kFirstSteps = 64.0;
-// Counts tried on the first stretch.
-constexpr double kMostFirstCounts = 512.0;
-// More steps than any log holds: a candidate this far off is none.
-constexpr double kMostSteps = 1.0e12;
-// Halvings of the bracket a grid's step is searched in.
-constexpr int kSearchRounds = 48;
 
 // The depths as distances along the log from the first, their least steps apart, and
 // the band their errors lie in.
@@ -138,7 +122,7 @@ bool CountOn(const Course& c, std::vector<uint64_t>& counts, size_t start)
         } else {
             const double n = std::nearbyint((c.along[j] - origin) / step);
             if (!(n < kMostSteps) || n < double(counts[j - 1] + c.Least(j - 1))) return false;
-            if (std::fabs(c.along[j] - origin - n * step) > std::max(c.band, step / 4.0) + c.band) return false;
+            if (std::fabs(c.along[j] - origin - n * step) > std::max(c.band, step * kCountReach) + c.band) return false;
             counts[j] = uint64_t(n);
         }
         const double n = double(counts[j]);
@@ -154,7 +138,7 @@ bool CountOn(const Course& c, std::vector<uint64_t>& counts, size_t start)
 // each that places its depths within one band is followed over the rest.
 DepthGrid Follow(const Course& c, double candidate, std::vector<uint64_t>& counts)
 {
-    const double lo = std::max(candidate - c.band, 2.0 * c.band / c.fewest * (1.0 + 1e-9)), hi = candidate + c.band;
+    const double lo = std::max(candidate - c.band, 2.0 * c.band / c.fewest * (1.0 + kInsideTheEdge)), hi = candidate + c.band;
     if (!(lo <= hi)) return {};
     size_t first = 2;
     while (first < c.along.size() && (first < kFirstAnchors || c.along[first - 1] < kFirstSteps * candidate)) ++first;
@@ -213,7 +197,7 @@ DepthGrid CoarsestGrid(const Course& c, const std::vector<double>& units, std::v
             if (hi <= lo) break;
             mean = (sums[hi] - sums[lo]) / double(hi - lo);
         }
-        if (std::any_of(tried.begin(), tried.end(), [&](double t) { return std::fabs(t - mean) <= c.band / 2.0; }))
+        if (std::any_of(tried.begin(), tried.end(), [&](double t) { return std::fabs(t - mean) <= c.band * kSameCandidate; }))
             continue;
         tried.push_back(mean);
         if (const DepthGrid grid = Follow(c, mean, counts); grid.holds) return grid;
@@ -276,7 +260,7 @@ DepthGrid MeasureDepthGrid(const std::vector<double>& depths, const std::vector<
             grid.exact = band == arithmetic;
             // A grid no wider than the code's precision is the code's own unit, not the
             // log's: but for integer depths that step by whole units exactly.
-            if (grid.step * c.fewest > precision * (1.0 + 1e-9) || (unitGrid && grid.exact)) return grid;
+            if (grid.step * c.fewest > precision * (1.0 + kInsideTheEdge) || (unitGrid && grid.exact)) return grid;
         }
         if (precision <= arithmetic) break;
     }
@@ -305,7 +289,7 @@ namespace {
 // or cut from a float).
 double Tolerance(double precision, bool integer)
 {
-    return integer ? precision * (1.0 - 1e-9) : kCutWordReach * precision;
+    return integer ? precision * (1.0 - kInsideTheEdge) : kCutWordReach * precision;
 }
 
 // Where two depths' rounding reaches a third of a step, a single distance's count of it
@@ -383,7 +367,7 @@ private:
         // is followed on.
         // (Two depths' rounding moves a distance by no more than the tolerance; a rough step's
         // misses add up over two.)
-        const double jump = options_.follow ? 2.0 * tolerance_ : tolerance_;
+        const double jump = options_.follow ? kFollowJump * tolerance_ : tolerance_;
         const bool small = std::fabs(signedMiss - lastMiss_) <= jump + kDriftShare * from;
         const bool drifts = options_.follow ? small : miss <= kDriftShare * along && (count_ == 0 || small);
         if (from <= 0.0 || !(steps < kMostSteps) || (miss > tolerance_ && !drifts)) return Place::Off;
@@ -402,7 +386,7 @@ private:
     {
         if (options_.follow || count_ < kCountingSteps) return step_;
         const double own = (d_[prev_] - d_[origin_]) * fit_.sign / double(count_);
-        return 2.0 * tolerance_ * (from / own) < double(count_) * own / 2.0 ? own : step_;
+        return kLaidSpread * tolerance_ * (from / own) < double(count_) * own * kRoundingShare ? own : step_;
     }
 
     // Whether the anchor after j lies on the stretch again, its frames counted too (where
@@ -564,13 +548,13 @@ StepFit FitOnce(const std::vector<double>& depths, const std::vector<uint32_t>& 
         std::vector<double> each;
         for (size_t j = 1; j < depths.size(); ++j) {
             const double d = std::fabs(depths[j] - depths[j - 1]), n = std::nearbyint(d / step);
-            if (n >= 1.0 && n < kMostSteps && std::fabs(d - n * step) <= step / 4.0) each.push_back(d / n);
+            if (n >= 1.0 && n < kMostSteps && std::fabs(d - n * step) <= step * kCountReach) each.push_back(d / n);
         }
         if (!each.empty()) {
             std::nth_element(each.begin(), each.begin() + std::ptrdiff_t(each.size() / 2), each.end());
             step = each[each.size() / 2];
             // (Inclusive: integer distances a whole unit off the median's are a step's rounding.)
-            const double within = tolerance * (1.0 + 1e-6);
+            const double within = tolerance * (1.0 + kAtTheBound);
             double sum = 0.0, count = 0.0;
             for (size_t j = 1; j < depths.size(); ++j) {
                 const double d = std::fabs(depths[j] - depths[j - 1]), n = std::nearbyint(d / step);
@@ -644,7 +628,7 @@ double LaysTheRun(const std::vector<double>& along, const std::vector<uint64_t>&
         const double r = along[j] - double(counts[j]) * step;
         low = std::min(low, r), high = std::max(high, r);
     }
-    return high - low <= 2.0 * tolerance ? step : 0.0;
+    return high - low <= kLaidSpread * tolerance ? step : 0.0;
 }
 
 } // namespace
@@ -706,7 +690,7 @@ double CountAcrossLongGaps(const std::vector<double>& depths, const std::vector<
             if (by < 0.0 && counts[g] - counts[g - 1] <= 1) continue;
             const double low = std::min(lowBefore[g], lowFrom[g] - by * other);
             const double high = std::max(highBefore[g], highFrom[g] - by * other);
-            if (high - low <= 2.0 * tolerance) return step;
+            if (high - low <= kLaidSpread * tolerance) return step;
         }
     }
     // Kept where the step chosen drifts from it by more than the depths' rounding over the run.

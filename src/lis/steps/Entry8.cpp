@@ -46,7 +46,7 @@ double StepOfEntry8(const StepAnchors& s, double given, double rounded, const St
     const double placed = counts.empty() ? 0.0 : double(std::max<uint32_t>(counts.back(), 1u) - 1u);
     const double steps = double(std::max(run.counted, byEntry8.counted)) + placed;
     const bool roundedHolds = rounded != given && run.steps > 0 && std::fabs(rounded - given) <= kFloatPlace * given
-                              && std::fabs(rounded - given) * steps <= s.precision / 2.0
+                              && std::fabs(rounded - given) * steps <= s.precision * kRoundingShare
                               && HoldsOverTheRun(s.Hold(rounded), run);
     return roundedHolds ? rounded : HoldsOverTheRun(byEntry8, run) ? given : run.step;
 }

@@ -15,9 +15,6 @@ namespace lis::scan {
 
 // A frame spacing (feet or metres) beyond this is no log's: an absent value written in its place.
 constexpr double kMaxFrameSpacing = 1.0e5;
-// Two steps agree within this share of the one they are held against (and within the
-// rounding of a depth code that rounds).
-constexpr double kSpacingTolerance = 1.0e-3;
 
 } // namespace lis::scan
 

@@ -11,14 +11,10 @@
 #include <tuple>
 #include <utility>
 
-using lis::scan::kSpacingTolerance;
 
 namespace lis::frames {
 
 namespace {
-
-// Distances sorted first where the least that two share is looked for.
-constexpr size_t kFirstLook = 64;
 
 // The step the most distances share: the mean of the steps that agree with it (their sum
 // is a difference of depths, which the depths' rounding does not bias).

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <tuple>
 
-using lis::scan::kSpacingTolerance;
 
 namespace lis::frames {
 
@@ -71,7 +70,7 @@ GridAnchors AnchorsOf(const CLisLogicalFile& f)
     return a;
 }
 
-double MeetingWindow(double step, double unit) { return step > 0.0 ? std::min(unit, step / 2.0) : unit / 2.0; }
+double MeetingWindow(double step, double unit) { return step > 0.0 ? std::min(unit, step * kRoundingShare) : unit * kRoundingShare; }
 
 
 std::tuple<size_t, size_t, size_t> Misfit(const StepFit& f)

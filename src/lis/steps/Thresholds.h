@@ -6,6 +6,7 @@
 // but no log of known truth tells them apart from their neighbours.
 #pragma once
 
+#include <cfloat>
 #include <cstddef>
 #include <cstdint>
 
@@ -37,6 +38,14 @@ constexpr size_t kRunPastShare = 4;
 
 // ---- how far a depth may lie off its place ----------------------------------------------
 
+// Two steps agree within this share of the one they are held against (and within the
+// rounding of a depth code that rounds): a header's step rounded to four places, or a
+// thousandth off, is still the step.
+constexpr double kSpacingTolerance = 1.0e-3;
+// A distance plainly holds n steps where it lies within this share of a step of n steps
+// (beyond the depths' rounding): half a step would tie two counts, and a step a little
+// off moves a long distance by part of one.
+constexpr double kCountReach = 0.25;
 // Code 68's depths are words rounded, cut or cut from a float: two of them lie up to this
 // many units of the fraction from their distance.
 constexpr double kCutWordReach = 1.25;
@@ -63,6 +72,9 @@ constexpr int kMostRunFollows = 8;
 // The share of the depths' rounding by which a step followed again moves the anchors of
 // its stretch at most once it has settled.
 constexpr double kFollowSettled = 0.125;
+// Of a step followed roughly, two depths' rounding (the tolerance) a miss may jump by from
+// one anchor to the next: both anchors' rounding adds to it.
+constexpr double kFollowJump = 2.0;
 // Steps of a stretch past which its own span over them counts a distance better than a
 // step held as given (one a little off drifts by a step over a long gap).
 constexpr uint64_t kCountingSteps = 64;
@@ -88,6 +100,25 @@ constexpr int kMostSplits = 3;
 
 // ---- measured candidates ----------------------------------------------------------------
 
+// A step lays a run where its anchors' misses spread over no more than this many times the
+// tolerance: each within the tolerance of one grid, on either side of it.
+constexpr double kLaidSpread = 2.0;
+// Candidate steps whose means lie within this share of the band of one another are one
+// candidate: the second is not followed over the depths again.
+constexpr double kSameCandidate = 0.5;
+// Candidate steps tried a pass, each followed over the depths once: the cost stays linear.
+constexpr int kMostTries = 8;
+// Distances the candidates are drawn from: an even sample of a long log's.
+constexpr size_t kSampledDistances = 4096;
+// Anchors and steps of the first stretch, whose count of steps is found by trying each.
+constexpr size_t kFirstAnchors = 48;
+constexpr double kFirstSteps = 64.0;
+// Counts tried on the first stretch: more leave the step to the rounding alone.
+constexpr double kMostFirstCounts = 512.0;
+// Distances sorted first where the least that two share is looked for (four times as
+// many each time none is found): a long log's sorted whole would cost more a frame.
+constexpr size_t kFirstLook = 64;
+
 // Two distances agree as one candidate step within this many units of the depths' precision
 // (over their least count): each end of each distance rounded.
 constexpr double kCandidateRounding = 2.5;
@@ -112,5 +143,20 @@ constexpr double kNearRecords = 64.0;
 // Of records that jump about but lie near each other, the frames run the way this many
 // times as many record distances run as the other way.
 constexpr size_t kNearCourseShare = 2;
+
+// ---- facts of the arithmetic and the depths (the script does not move them) ------------
+
+// A depth rounded to its unit is exact to this share of it, so a frame moved by less than
+// this much of the depths' precision is where its depth says.
+constexpr double kRoundingShare = 0.5;
+// What double arithmetic on the depths leaves of an exact fit, relative to the deepest.
+constexpr double kArithmetic = 64.0 * DBL_EPSILON;
+// A value at a bound after a few operations on it: within the bound (1 + this), or a bound
+// strictly inside an edge by it.
+constexpr double kAtTheBound = 1.0e-6, kInsideTheEdge = 1.0e-9;
+// More steps than any log holds: a count this far off is none (a hostile depth).
+constexpr double kMostSteps = 1.0e12;
+// Halvings of the bracket a step is searched in: past a double's 52 bits of fraction.
+constexpr int kSearchRounds = 48;
 
 } // namespace lis::frames
