@@ -186,24 +186,22 @@ bool Entry8HasTheLastWord(const StepAnchors& s, double given, double chosen, boo
     const Reading e8 = ReadingAt(s, given), other = ReadingAt(s, chosen);
     // Nor does one with more splices and anchors off their place together than a step
     // stands with.
-    const auto spliced = Spliced;
     // Drift counts against EB 8 only beside the step it is a little off from, measured
     // better.
     const bool near = std::fabs(chosen - given) <= kDriftShare * given;
     const auto disproved = [&](const Reading& r) {
-        return spliced(r) || r.splices + (near ? r.Off() : r.misplaced) > StepFit::OddAllowed(r.distances);
+        return Spliced(r) || r.splices + (near ? r.Off() : r.misplaced) > StepFit::OddAllowed(r.distances);
     };
     // A step heard against an EB 8 the rules let stand runs some record on exactly and
     // puts no more anchors off their place.
     if (stood) return !disproved(e8) || disproved(other) || other.gapless == 0 || other.Off() > e8.Off();
-    if (spliced(e8) != spliced(other)) return !spliced(e8);
+    if (Spliced(e8) != Spliced(other)) return !Spliced(e8);
     if (e8.lost != other.lost) return e8.lost < other.lost;
     if (WholeRatio(given, chosen)) {
         // Of a step and its whole multiple, the log's is the coarsest that lays every
         // anchor in its place with some distance exactly its frames' count: a finer one
         // lays them too, with a gap after every frame.
-        const auto lays = [&](const Reading& r) { return r.Off() == 0 && r.gapless > 0 && !spliced(r); };
-        return lays(e8) && (!lays(other) || given > chosen);
+        return LaysAsTheStep(e8) && (!LaysAsTheStep(other) || given > chosen);
     }
     if (disproved(e8) != disproved(other)) return !disproved(e8);
     // Else a splice back is no anchor off the step's places, but no record running on

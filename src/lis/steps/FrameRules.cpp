@@ -210,7 +210,7 @@ void SettleSpacing(CLisLogicalFile& f)
         const bool oneWay = atEntry8.turns == 0;
         for (uint32_t g = kMostMultiple; oneWay && atEntry8.gapless == 0 && atEntry8.Off() > 0 && g >= 2; --g) {
             const Reading r = ReadingAt(s, given * g);
-            if (r.gapless > 0 && !Spliced(r) && r.Off() < fewest) best = g, fewest = r.Off();
+            if (RunsOn(r) && r.Off() < fewest) best = g, fewest = r.Off();
             if (best > 0 && !disproved) break;
         }
         if (best > 0) {

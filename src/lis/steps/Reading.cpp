@@ -70,7 +70,10 @@ GridAnchors AnchorsOf(const CLisLogicalFile& f)
     return a;
 }
 
-double MeetingWindow(double step, double unit) { return step > 0.0 ? std::min(unit, step * kRoundingShare) : unit * kRoundingShare; }
+double MeetingWindow(double step, double unit)
+{
+    return step > 0.0 ? std::min(unit, step * kRoundingShare) : unit * kRoundingShare;
+}
 
 
 std::tuple<size_t, size_t, size_t> Misfit(const StepFit& f)
@@ -133,6 +136,10 @@ bool Spliced(const Reading& r)
     return r.splices > StepFit::OddAllowed(r.distances) || Most(r.splices, r.distances)
            || (r.splices > 0 && r.gapless == 0);
 }
+
+bool RunsOn(const Reading& r) { return r.gapless > 0 && !Spliced(r); }
+
+bool LaysAsTheStep(const Reading& r) { return r.Off() == 0 && RunsOn(r); }
 
 bool LaysOut(const Reading& r) { return r.Off() == 0 && r.splices == 0; }
 

@@ -114,7 +114,17 @@ Reading ReadingAt(const StepAnchors& s, double step);
 // lays them out no better than any step.
 bool Spliced(const Reading& r);
 
-// Every anchor in its place and no record spliced back.
+// Some record runs on exactly, and records are not spliced back more than a step stands with.
+bool RunsOn(const Reading& r);
+
+// Whether a step lays the anchors out as the log's step: every anchor in its place, and it
+// runs them on. Of a step and its whole multiple or fraction, the coarsest that does is the
+// step: a finer one lays them too, with a gap after every frame.
+bool LaysAsTheStep(const Reading& r);
+
+// Every anchor in its place and no record spliced back: what a fraction of a measured step
+// whose records splice back must show, where no header's step is given the doubt of a few
+// splices.
 bool LaysOut(const Reading& r);
 
 // ---- the step measured from the anchors ----
