@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <tuple>
 
 namespace lis::frames {
 
@@ -206,7 +205,7 @@ bool Entry8HasTheLastWord(const StepAnchors& s, double given, double chosen, boo
     if (disproved(e8) != disproved(other)) return !disproved(e8);
     // Else a splice back is no anchor off the step's places, but no record running on
     // either: it counts as a gap does.
-    return !(std::tuple(other.Off(), other.gaps + other.splices) < std::tuple(e8.Off(), e8.gaps + e8.splices));
+    return !(ReadingOrder(other) < ReadingOrder(e8));
 }
 
 } // namespace lis::frames

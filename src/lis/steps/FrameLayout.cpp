@@ -154,11 +154,30 @@ uint32_t SettleFrameLayout(const LayoutTrials& trials, const CLisLogicalFile& f,
     const auto byEntry8 = [&](const LayoutTrial& t) {
         return FitStep(t.depths, t.counts, spacing, StepPrecisionOf(t.depths, code, factor), !lis::IsRealCode(code));
     };
+    // Where EB 8 misplaces records of the channels' frames that it lays EB 3's out without,
+    // taking the channels' frames overrules EB 8 as well: the two headers stand together
+    // unless the channels' frames at the step their own depths give are read strictly
+    // better (ReadingOrder: frames lost, then records off their place, then gaps).
+    const auto anchorsOf = [&](const LayoutTrial& t) {
+        StepAnchors a;
+        a.anchors.depths = t.depths, a.anchors.counts = t.counts;
+        a.precision = StepPrecisionOf(t.depths, code, factor);
+        a.integer = !lis::IsRealCode(code);
+        return a;
+    };
+    const auto channelsNoBetter = [&] {
+        const StepAnchors d = anchorsOf(declared), c = anchorsOf(channels);
+        const double measured = MeasuredStep(c.anchors.depths, c.anchors.counts, c.precision, code);
+        if (!(measured > 0.0)) return true;
+        const Reading atEntry8 = ReadingAt(d, spacing), own = ReadingAt(c, measured);
+        if (atEntry8.Off() > 0 || Spliced(atEntry8)) return false;
+        return !(ReadingOrder(own) < ReadingOrder(atEntry8));
+    };
     const auto entry8StepsDeclared = [&] {
         if (!(spacing > 0.0) || !read(channels)) return false;
         const StepFit ofDeclared = byEntry8(declared), ofChannels = byEntry8(channels);
-        return !ofDeclared.Disproves() && ofDeclared.EnoughGapless(true)
-               && ofDeclared.Misplaced() < ofChannels.Misplaced();
+        if (!(ofDeclared.Misplaced() < ofChannels.Misplaced())) return false;
+        return (!ofDeclared.Disproves() && ofDeclared.EnoughGapless(true)) || channelsNoBetter();
     };
     // Frames that fill every record whole, where the channels' leave bytes unread, are
     // the records' frames: the depth behind their channels is the writer's own.

@@ -137,6 +137,11 @@ bool Spliced(const Reading& r)
            || (r.splices > 0 && r.gapless == 0);
 }
 
+std::tuple<size_t, size_t, size_t> ReadingOrder(const Reading& r)
+{
+    return {r.lost, r.Off(), r.gaps + r.splices};
+}
+
 bool RunsOn(const Reading& r) { return r.gapless > 0 && !Spliced(r); }
 
 bool LaysAsTheStep(const Reading& r) { return r.Off() == 0 && RunsOn(r); }

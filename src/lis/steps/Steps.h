@@ -114,6 +114,11 @@ Reading ReadingAt(const StepAnchors& s, double step);
 // lays them out no better than any step.
 bool Spliced(const Reading& r);
 
+// How badly a reading lays the anchors out, worst first: frames lost, then anchors off
+// their place, then gaps and splices together (a splice back runs no record on either).
+// Another step's reading overrules a header's only where it is strictly less.
+std::tuple<size_t, size_t, size_t> ReadingOrder(const Reading& r);
+
 // Some record runs on exactly, and records are not spliced back more than a step stands with.
 bool RunsOn(const Reading& r);
 
