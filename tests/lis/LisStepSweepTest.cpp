@@ -16,9 +16,10 @@
 // step, the log's step is the coarsest that lays the recorded depths (LogStep): a finer
 // one lays them too, with a gap after every frame. A reading at another step is judged as
 // that log's only where no coarser step lays them, or it is an EB 8 that lays them
-// (Allows). A case whose log does not show what its kind promises (Promises) fails the
-// test: it would pass without trying anything. Each kind may fail its known share
-// (kKnownFailures) of the cases a run judges, over five seeds by default.
+// (Allows), its depths the truth's or on its own grid within what the bytes leave. A case
+// whose log does not show what its kind promises (Promises) fails the test: it would pass
+// without trying anything. Each kind may fail its known share (kKnownFailures) of the
+// cases a run judges, over five seeds by default.
 // LIS_SWEEP_LIST=<path> writes "<seed>/<case> <PASS|FAIL|LEFT-OUT|UNKEPT> <why> | <case>"
 // a line, so that two builds can be compared case by case.
 #include "lis/LisParamScan.h"
@@ -749,26 +750,44 @@ bool Allows(const Case& c, const Written& w, const Stretch& s, double t)
     return Coarser(c, w, s, t) == 0;
 }
 
-// The log the bytes as well are at step `t`: per frame the same depths; depth once, each
-// record's frames from its true depth at `t`; the grid places counted at `t` from each
-// stretch's first frame; and the frames dropped as one depth with the next, anew.
-std::pair<Case, Written> SteppedAt(const Case& c, const Written& w, double t)
+// The log the bytes as well are at step `t`: the grid places counted at `t` from each
+// stretch's first frame; per frame the same depths, or `onGrid` each stretch's anchors on
+// the grid of `t`, in the middle of what their recorded depths leave (over a long stretch
+// the truth's depths drift off that grid by up to the depths' rounding, and a log at `t`
+// that writes the same bytes lies on it); depth once, each record's frames from its depth
+// at `t`; and the frames dropped as one depth with the next, anew.
+std::pair<Case, Written> SteppedAt(const Case& c, const Written& w, double t, bool onGrid = false)
 {
     Case a = c;
     a.step = {t, c.depth.metres};
     Written v = w;
     const double sign = c.up ? -1.0 : 1.0;
     std::map<int, std::pair<double, int>> firsts; // a stretch's first depth and place
+    for (sweep::Frame& f : v.frames) {
+        if (c.once && f.inRecord > 0) continue;
+        const auto [it, added] = firsts.emplace(f.stretch, std::make_pair(f.depth, f.place));
+        if (!added) f.place = it->second.second + int(std::lround(Along(c, f.depth - it->second.first) / t));
+    }
+    const auto gridded = [&](const sweep::Frame& f) {
+        const auto& [depth, place] = firsts.at(f.stretch);
+        return depth + sign * (f.place - place) * t;
+    };
+    std::map<int, std::pair<double, double>> misses; // of each stretch's anchors: least, most
+    if (onGrid)
+        for (const std::vector<size_t>& anchors : AnchorsOf(c, v))
+            for (const size_t i : anchors) {
+                const double miss = v.frames[i].recorded - gridded(v.frames[i]);
+                const auto [it, added] = misses.emplace(v.frames[i].stretch, std::make_pair(miss, miss));
+                it->second = {std::min(it->second.first, miss), std::max(it->second.second, miss)};
+            }
     for (size_t i = 0; i < v.frames.size(); ++i) {
         sweep::Frame& f = v.frames[i];
         if (c.once && f.inRecord > 0) {
             const sweep::Frame& head = v.frames[i - size_t(f.inRecord)];
             f.depth = head.depth + sign * f.inRecord * t;
             f.place = head.place + f.inRecord;
-            continue;
-        }
-        const auto [it, added] = firsts.emplace(f.stretch, std::make_pair(f.depth, f.place));
-        if (!added) f.place = it->second.second + int(std::lround(Along(c, f.depth - it->second.first) / t));
+        } else if (const auto it = misses.find(f.stretch); it != misses.end() && !f.odd)
+            f.depth = gridded(f) + (it->second.first + it->second.second) / 2;
     }
     for (size_t i = 0; i + 1 < v.frames.size(); ++i) {
         sweep::Frame &f = v.frames[i], &next = v.frames[i + 1];
@@ -911,7 +930,11 @@ std::string JudgeStep(const Case& c, const Written& w, const QtxImage& out, cons
 // from 1000 on. Each share passes every one of those runs, and a default run (15 cases
 // of a kind, 300 of the table) exceeds it at the kind's rate over all of them with a
 // chance under 1 in 500. In brackets, that rate. Lower a share as the reader is mended;
-// a kind not listed fails no case.
+// a kind not listed fails no case. Since the log at a step read is judged on its own grid
+// too, the rates of integer splices and three frames, and those of drifting EB 8 and held
+// pairs (rare: a step under two units of a code-68 depth past 8,192 m), are of 46e9f12's
+// reader over 78 runs: seeds 1-24 (300 table cases, 600 kinds, 540 of the new family),
+// 10000-10023 (600 kinds, 540 new) and 100-129 (1,500 kinds, 900 new).
 struct KnownFailures {
     sweep::Kind kind;
     int most, in;
@@ -921,13 +944,13 @@ constexpr KnownFailures kKnownFailures[] = {
     {sweep::Kind::LongGaps, 2, 3, "EB 8 a little off across long gaps: the step drifts over the run (306 of 1,027)"},
     {sweep::Kind::RightFewSplice, 2, 3, "a right EB 8 overruled by records inside the one before (257 of 1,027)"},
     {sweep::Kind::RecordGaps, 2, 5, "a right EB 8, a record's gap after most records: twice it taken (298 of 2,320)"},
-    {sweep::Kind::IntegerSplices, 2, 5, "EB 8 a fraction or 1.5x beside splices of whole units (129 of 1,028)"},
+    {sweep::Kind::IntegerSplices, 1, 100, "EB 8 a fraction or 1.5x beside splices of whole units (4 of 5,880)"},
     {sweep::Kind::TurnBack, 2, 5, "records whose depths turn back: fast samples spaced by another step (247 of 2,320)"},
     {sweep::Kind::FewSpliceBack, 1, 3, "a record inside the one before, no usable EB 8: a fraction (167 of 2,299)"},
     {sweep::Kind::GappedChanging, 1, 4, "changing padding, a right EB 8, gaps: padding read as frames (51 of 1,023)"},
     {sweep::Kind::MultipleGaps, 1, 4, "EB 8 1.5 or 3 times the step beside gaps: EB 8 taken (46 of 1,005)"},
     {sweep::Kind::WideGaps, 1, 4, "EB 8 1.5 times the step beside wide gaps: EB 8 taken (102 of 2,234)"},
-    {sweep::Kind::ThreeFrames, 1, 6, "EB 8 3-10% off over three frames or records: EB 8 taken (60 of 2,320)"},
+    {sweep::Kind::ThreeFrames, 1, 6, "EB 8 3-10% off over three frames or records: EB 8 taken (58 of 4,919)"},
     {sweep::Kind::FractionOdd, 1, 8, "EB 8 a fraction of the step with odd depths: a finer step taken (34 of 2,320)"},
     {sweep::Kind::Table, 1, 25, "across its layouts, mostly EB 8 a little off or a fraction (265 of 19,720)"},
     {sweep::Kind::StrayPadding, 1, 10, "one stray byte in the padding: the padding read as frames (14 of 2,292)"},
@@ -936,6 +959,8 @@ constexpr KnownFailures kKnownFailures[] = {
     {sweep::Kind::HalfManyOdd, 1, 100, "EB 8 half the step with many odd depths: EB 8 taken (2 of 2,320)"},
     {sweep::Kind::IntegerDepths, 1, 100, "integer depths once a record: the step measured short (1 of 1,803)"},
     {sweep::Kind::HeldDepth, 1, 100, "padding that holds a depth: a finer step taken (1 of 2,319)"},
+    {sweep::Kind::Drifting, 1, 100, "a step under two units of the depth code: its unit taken (2 of 4,920)"},
+    {sweep::Kind::HeldPairs, 1, 100, "a step under two units of the depth code: its unit taken (2 of 5,873)"},
 };
 
 // A case's reading judged: what was wrong (empty where nothing was), and whether a
@@ -1018,13 +1043,17 @@ protected:
         }
         const double read = converted_ ? std::fabs(out.header.depthStep) : 0.0;
         if (verdict.why.empty() || read == step || !Allows(c, w, s, read)) return verdict;
-        const auto [a, v] = SteppedAt(c, w, read);
-        const Stretch t = StretchOf(a, v);
-        const std::string frames = JudgeFrames(a, v, out, t);
-        const std::string again = frames + JudgeStep(a, v, out, t);
-        if (again.empty()) {
-            framesWrong = false;
-            return {"", true};
+        // Its depths as the truth's, or on the grid of the step read (either writes the bytes).
+        std::string again;
+        for (const bool onGrid : {false, true}) {
+            const auto [a, v] = SteppedAt(c, w, read, onGrid);
+            const Stretch t = StretchOf(a, v);
+            const std::string why = JudgeFrames(a, v, out, t) + JudgeStep(a, v, out, t);
+            if (why.empty()) {
+                framesWrong = false;
+                return {"", true};
+            }
+            again += why;
         }
         verdict.why += Format("(nor the log at the step read, %.9g, which the bytes allow: %s)", read, again.c_str());
         return verdict;
@@ -1182,6 +1211,44 @@ TEST(LisStepSweepJudge, TakesOnlyTheCoarsestStepThatLaysTheDepths)
         EXPECT_NEAR(LogStep(row.c, w, s) / truth, row.log, 1e-9) << row.what;
         for (const auto& [read, allowed] : row.reads)
             EXPECT_EQ(Allows(row.c, w, s, read * truth), allowed) << row.what << ": " << read;
+    }
+}
+
+// The log the bytes as well are at a step read: on its grid, each anchor within its code's
+// rounding of its recorded depth, where the truth's depths drift off that grid. Each row:
+// an integer log with a splice, read at a step that lays each stretch but drifts over it.
+TEST(LisStepSweepJudge, TheLogAtAStepReadLiesOnItsGrid)
+{
+    struct Row {
+        const char* what;
+        double splice;  // in units of the depth code
+        double drift;   // the step read off the truth's, in units over the longest stretch
+    };
+    const Row rows[] = {{"a splice of one unit, taken for rounding", -1, 0.9},
+                        {"a splice of three units", 3, -0.6}};
+    for (const Row& row : rows) {
+        Case c = RecordsLog(false, 6, 67, 0, Spacing::Half);
+        c.depth = {79, ".1IN", false, 1.0 / 120, 50, 270, ".5MM", 0.0005};
+        c.step = {0.25, false};
+        c.shallow = 100.3;
+        c.event = Event::Splice;
+        c.eventAt = 150;
+        c.eventSize = row.splice / 120;
+        const Written w = sweep::Write(c);
+        const double t = 0.25 + row.drift / 120 / 251;
+        double truthOff = 0; // the truth's depths off the grid of t
+        for (const bool onGrid : {false, true}) {
+            const auto [a, v] = SteppedAt(c, w, t, onGrid);
+            for (size_t i = 1; i < v.frames.size(); ++i) {
+                const sweep::Frame &f = v.frames[i], &first = v.frames[f.stretch == 0 ? 0 : size_t(c.eventAt)];
+                const double off = std::fabs(f.depth - first.depth - (f.place - first.place) * t);
+                if (!onGrid) truthOff = std::max(truthOff, off);
+                if (!onGrid) continue;
+                EXPECT_LE(off, 1e-9) << row.what << ": frame " << i;
+                EXPECT_LE(std::fabs(f.recorded - f.depth), 0.5 / 120 + 1e-9) << row.what << ": frame " << i;
+            }
+        }
+        EXPECT_GT(truthOff, 0.5 / 120) << row.what;
     }
 }
 
