@@ -207,6 +207,19 @@ DepthGrid CoarsestGrid(const Course& c, const std::vector<double>& units, std::v
 
 } // namespace
 
+double CourseOf(const std::vector<double>& depths)
+{
+    size_t ahead = 0, back = 0;
+    double travel = 0.0, total = 0.0;
+    for (size_t j = 1; j < depths.size(); ++j) {
+        const double d = depths[j] - depths[j - 1];
+        ahead += d > 0.0, back += d < 0.0, travel += d, total += std::fabs(d);
+    }
+    if (!std::isfinite(total) || ahead + back == 0) return 0.0;
+    if (ahead >= kNearCourseShare * back || back >= kNearCourseShare * ahead) return ahead > back ? 1.0 : -1.0;
+    return travel >= 0.0 ? 1.0 : -1.0;
+}
+
 double StepPrecision(uint8_t code, double deepest)
 {
     if (lis::Is(code, ReprCode::Int32) || lis::Is(code, ReprCode::Int16)) return 1.0;
@@ -326,21 +339,20 @@ private:
 
     uint32_t Least(size_t j) const { return least_.empty() ? 1u : std::max<uint32_t>(least_[j], 1u); }
 
-    // The way the log runs (the way its depths travel furthest: a turn back is short) and
-    // what two depths' rounding leaves of a distance; false where the anchors give none.
+    // The way the log runs and what two depths' rounding leaves of a distance; false where
+    // the anchors give none.
     bool Start()
     {
         const size_t n = d_.size();
         if (n < 2 || !(step_ > 0.0) || !std::isfinite(step_) || (!least_.empty() && least_.size() + 1 < n))
             return false;
-        double ahead = 0.0, back = 0.0, deepest = 0.0;
+        double deepest = 0.0;
         for (size_t j = 0; j < n; ++j) {
             if (!std::isfinite(d_[j])) return false;
             deepest = std::max(deepest, std::fabs(d_[j]));
-            if (j > 0) (d_[j] > d_[j - 1] ? ahead : back) += std::fabs(d_[j] - d_[j - 1]);
         }
-        if (!(ahead + back > 0.0) || !std::isfinite(ahead + back)) return false;
-        fit_.sign = ahead >= back ? 1.0 : -1.0;
+        fit_.sign = CourseOf(d_);
+        if (fit_.sign == 0.0) return false;
         tolerance_ = Tolerance(precision_, integer_) + kArithmetic * std::max(deepest, 1.0);
         need_ = Least(0);
         if (options_.place) options_.place({0, 0, 0.0});

@@ -20,6 +20,12 @@ namespace lis::frames {
 // `deepest` too); 0 for a code that holds no depth.
 double StepPrecision(uint8_t code, double deepest);
 
+// The way a log's depths run: the way kNearCourseShare times as many distances run as the
+// other way, else the way they travel furthest; 0 where none differ (or they overflow). A
+// frame is a distance, however short: a repeat section or a reversal that goes back further
+// than the frames after it ran is still a turn back.
+double CourseOf(const std::vector<double>& depths);
+
 struct DepthGrid {
     bool holds = false;
     double step = 0.0;   // the span over its steps, unsigned

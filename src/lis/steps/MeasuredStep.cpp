@@ -109,11 +109,8 @@ double MeasuredStep(const std::vector<double>& depths, const std::vector<uint32_
                     uint8_t code)
 {
     const bool integer = !lis::IsRealCode(code), once = !counts.empty();
-    // Distances the way the log runs (the way its depths travel furthest): a turn back is
-    // no step.
-    double travel = 0.0;
-    for (size_t j = 1; j < depths.size(); ++j) travel += depths[j] - depths[j - 1];
-    const double course = travel < 0.0 ? -1.0 : 1.0;
+    // Distances the way the log runs: a turn back is no step.
+    const double course = CourseOf(depths) < 0.0 ? -1.0 : 1.0;
     // The grid's step is measured over its whole span already; where the log turns back
     // (a repeat section, a reversal), over its longest stretch that runs one way. A grid
     // every distance holds a whole multiple of but for what one odd depth breaks is no

@@ -141,7 +141,8 @@ constexpr size_t kFewTurns = 2, kFewTurnsRunOn = 3;
 // not passes logged apart.
 constexpr double kNearRecords = 64.0;
 // Of records that jump about but lie near each other, the frames run the way this many
-// times as many record distances run as the other way.
+// times as many record distances run as the other way; so does a log whose depths turn
+// back (else the way they travel furthest).
 constexpr size_t kNearCourseShare = 2;
 
 // ---- facts of the arithmetic and the depths (the script does not move them) ------------
