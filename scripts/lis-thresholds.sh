@@ -25,8 +25,6 @@ rows=(
   "kDoubtShare 2.5 3.5"
   "kDriftShare 0.5e-3 2.0e-3"
   "kMostFollows 3 5"
-  "kMostRunFollows 7 9"
-  "kFollowSettled 0.0625 0.25"
   "kCountingSteps 32 128"
   "kMostMultiple 7 9"
   "kMultipleBroken 1 3"
