@@ -25,8 +25,6 @@ rows=(
   "kDoubtShare 2.5 3.5"
   "kDriftShare 0.5e-3 2.0e-3"
   "kMostFollows 3 5"
-  "kMostRunFollows 7 9"
-  "kFollowSettled 0.0625 0.25"
   "kCountingSteps 32 128"
   "kMostMultiple 7 9"
   "kMultipleBroken 1 3"
@@ -65,7 +63,7 @@ cmake -S "$work/src" -B "$work/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRON
 export BRONTE_SHARED_DATA=${BRONTE_SHARED_DATA:-$(cd "$here/.." && pwd)/shared/data}
 export BRONTE_LIS_TRUTH=${BRONTE_LIS_TRUTH:-$(cd "$here/.." && pwd)/shared/lis-truth}
 # The step rules' own tests, the layouts', the corpus of known truth and the sweep.
-filter='LisDepthGrid*:LisFrameRules*:LisTruthCorpus*:LisStepSweep*:LisToQtx*:LisRead*:LisScan*:LisSharedData*'
+filter='LisDepthGrid*:LisFrameRules*:LisFollowEdge*:LisTruthCorpus*:LisStepSweep*:LisToQtx*:LisRead*:LisScan*:LisSharedData*'
 
 run_tests() {
     local out

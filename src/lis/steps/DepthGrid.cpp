@@ -581,15 +581,15 @@ StepFit FitOnce(const std::vector<double>& depths, const std::vector<uint32_t>& 
     // A rough step splits the run where it leaves the precision, or drifts: followed
     // again on the longest stretch's span while that lengthens the stretch or holds it
     // with fewer misses, a few times at most (so that the passes are as few on a long log
-    // as on a short one). A pass that moves no anchor of it by more than a share of the
-    // depths' rounding has settled the step: a further pass would lay them out alike.
+    // as on a short one). A pass that measures the step it held has settled it: a further
+    // pass would lay the anchors out alike.
     const auto misses = [](const StepFit& f) { return f.odd + f.runPast + f.drift; };
     for (int again = 0; follow && again < kMostFollows && fit.steps > 0; ++again) {
         const StepFit next = HoldStep(depths, leastSteps, fit.step, precision, integer, followed);
         if (next.steps < fit.steps || (next.steps == fit.steps && misses(next) >= misses(fit))) break;
         step = fit.step;
         fit = next;
-        if (std::fabs(fit.step - step) * double(fit.steps) <= kFollowSettled * tolerance) break;
+        if (fit.step == step) break;
     }
     return fit;
 }

@@ -1,9 +1,9 @@
 // Every threshold of the rules that settle a LIS data set's step and frame layout, each
 // beside its reason (the files of lis/steps). scripts/lis-thresholds.sh moves
 // each one step either way and runs the LIS tests, naming the tests each move fails. No test
-// yet fails when kDoubtShare, kMostFollows, kMostRunFollows, kFollowSettled or
-// kCandidateRounding moves one step, nor when kMostSplits moves down: their reasons stand,
-// but no log of known truth tells them apart from their neighbours.
+// yet fails when kDoubtShare or kCandidateRounding moves one step, nor when kMostSplits
+// moves down: their reasons stand, but no log of known truth tells them apart from their
+// neighbours.
 #pragma once
 
 #include <cfloat>
@@ -63,15 +63,10 @@ constexpr double kDriftShare = 1.0e-3;
 // ---- following a step measured roughly --------------------------------------------------
 
 // Times a rough step is followed again: the first passes lengthen the stretch it holds
-// over by far more than twice; later ones gain a few steps of a long log, each a pass over
-// every depth.
+// over by far more than twice; later ones recount a few steps of a long log where a
+// distance's count is in doubt, and may walk on to a grid the depths do not lie on, each
+// a pass over every depth.
 constexpr int kMostFollows = 4;
-// Times a header's step is followed again on the longest stretch it counts, to tell
-// whether it holds over the run.
-constexpr int kMostRunFollows = 8;
-// The share of the depths' rounding by which a step followed again moves the anchors of
-// its stretch at most once it has settled.
-constexpr double kFollowSettled = 0.125;
 // Of a step followed roughly, two depths' rounding (the tolerance) a miss may jump by from
 // one anchor to the next: both anchors' rounding adds to it.
 constexpr double kFollowJump = 2.0;
