@@ -30,10 +30,10 @@ double StepOfEntry8(const StepAnchors& s, double given, double rounded, const St
 {
     // Held against the step EB 8 counts, measured over its longest stretch, and that
     // followed again while it lengthens the stretch: a step a little off splits the run
-    // into short ones. (Each pass kept lengthens it, and they are no more than the
-    // anchors, so that the following ends.)
+    // into short ones. Followed as often as a rough step is: each pass is one over every
+    // depth, and the first ones lengthen the stretch by far the most.
     StepFit run = byEntry8;
-    for (size_t again = 0; again < s.anchors.depths.size() && run.steps > 0; ++again) {
+    for (int again = 0; again < kMostFollows && run.steps > 0; ++again) {
         const StepFit next = s.Hold(run.step);
         if (next.steps <= run.steps) break;
         run = next;

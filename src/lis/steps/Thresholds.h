@@ -62,8 +62,9 @@ constexpr double kDriftShare = 1.0e-3;
 
 // ---- following a step measured roughly --------------------------------------------------
 
-// Times a rough step is followed again: the first passes lengthen the stretch it holds
-// over by far more than twice; later ones recount a few steps of a long log where a
+// Times a rough step is followed again (and a header's step on the longest stretch it
+// counts, to tell whether it holds over the run): the first passes lengthen the stretch it
+// holds over by far more than twice; later ones recount a few steps of a long log where a
 // distance's count is in doubt, and may walk on to a grid the depths do not lie on, each
 // a pass over every depth.
 constexpr int kMostFollows = 4;
