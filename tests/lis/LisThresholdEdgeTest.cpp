@@ -28,11 +28,12 @@ constexpr sweep::DepthCode kFeet68{68, "F", false, 1.0, 1000, 28000, "M", 1.0};
 constexpr sweep::DepthCode kMetres68{68, "M", true, 1.0, 300, 8500, "F", 1.0};
 constexpr sweep::DepthCode kTenthInch73{73, ".1IN", false, 1.0 / 120, 1000, 28000, ".5MM", 0.0005};
 constexpr sweep::DepthCode kHalfMm73{73, ".5MM", true, 0.0005, 300, 8500, ".1IN", 1.0 / 120};
-constexpr sweep::Step kTwelfthOfAnInch{1.0 / 120, false};
+constexpr sweep::Step kTenthOfAnInch{1.0 / 120, false};
 constexpr sweep::Words kRounded = sweep::Words::Rounded, kCut = sweep::Words::Cut, kFloatCut = sweep::Words::FloatCut;
 
 // A log of `places` grid places from `shallow` (feet or metres), EB 8 as `spacing` has it,
-// per-frame depths in records of up to 20 frames unless `once` gives the frames a record.
+// code-68 words made as `words`; per-frame depths in records of up to 20 frames, or depth
+// once in records of `once` frames.
 sweep::Case Log(const sweep::DepthCode& code, sweep::Step step, Spacing spacing, Gaps gaps, int places, double shallow,
                 bool up, sweep::Words words, int once = 0, uint32_t seed = 1)
 {
@@ -85,15 +86,15 @@ TEST_F(LisThresholdEdgeTest, EachLogIsReadAtItsStepAsTheThresholdsStand)
         sweep::Case log;
     } rows[] = {
         {"kDoubtShare", 2.5, "EB 8 half of 1/120 ft at 17,137 ft, every third place missing",
-         Log(kFeet68, kTwelfthOfAnInch, Spacing::Half, Gaps::EveryThird, 71, 17137.4415, false, kRounded)},
+         Log(kFeet68, kTenthOfAnInch, Spacing::Half, Gaps::EveryThird, 71, 17137.4415, false, kRounded)},
         {"kDoubtShare", 3.5, "no EB 8, 1/120 ft at 7,216 m, every third place missing, a depth a unit off",
-         With(Log(kMetres68, kTwelfthOfAnInch, Spacing::Zero, Gaps::EveryThird, 102, 7216.4446, true, kCut), Event::Odd,
+         With(Log(kMetres68, kTenthOfAnInch, Spacing::Zero, Gaps::EveryThird, 102, 7216.4446, true, kCut), Event::Odd,
               {64}, -0.001016)},
         {"kMostSplits", 2, "no EB 8, 0.1 m on a .1IN tape, three splices of one unit",
          With(Log(kTenthInch73, {0.1, true}, Spacing::Absent, Gaps::None, 900, 5000.0, false, kCut), Event::Splice,
               {225, 450, 675}, 1.0 / 120)},
         {"kCandidateRounding", 2.25, "no EB 8, 1/120 ft at 23,381 ft, depth once, 15% of places missing",
-         Log(kFeet68, kTwelfthOfAnInch, Spacing::Absent, Gaps::RandomShare, 2957, 23381.0981, false, kFloatCut, 37,
+         Log(kFeet68, kTenthOfAnInch, Spacing::Absent, Gaps::RandomShare, 2957, 23381.0981, false, kFloatCut, 37,
              1157320619)},
         {"kCandidateRounding", 2.75, "EB 8 3x of 1 in on a .5MM tape, depth once, 15% of places missing, an odd depth",
          With(Log(kHalfMm73, {0.0254, true}, Spacing::Thrice, Gaps::RandomShare, 104, 4774.5446, true, kCut, 19,
