@@ -62,8 +62,9 @@ cmake -S "$work/src" -B "$work/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRON
 # The copy reads the public files and the logs of known truth beside this checkout.
 export BRONTE_SHARED_DATA=${BRONTE_SHARED_DATA:-$(cd "$here/.." && pwd)/shared/data}
 export BRONTE_LIS_TRUTH=${BRONTE_LIS_TRUTH:-$(cd "$here/.." && pwd)/shared/lis-truth}
-# The step rules' own tests, the layouts', the corpus of known truth and the sweep.
-filter='LisDepthGrid*:LisFrameRules*:LisFollowEdge*:LisTruthCorpus*:LisStepSweep*:LisToQtx*:LisRead*:LisScan*:LisSharedData*'
+# The step rules' own tests, the logs at their thresholds' edges, the layouts', the corpus of
+# known truth and the sweep.
+filter='LisDepthGrid*:LisFrameRules*:LisThresholdEdge*:LisFollowEdge*:LisTruthCorpus*:LisStepSweep*:LisToQtx*:LisRead*:LisScan*:LisSharedData*'
 
 run_tests() {
     local out

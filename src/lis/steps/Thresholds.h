@@ -1,9 +1,9 @@
 // Every threshold of the rules that settle a LIS data set's step and frame layout, each
 // beside its reason (the files of lis/steps). scripts/lis-thresholds.sh moves
 // each one step either way and runs the LIS tests, naming the tests each move fails. No test
-// yet fails when kDoubtShare or kCandidateRounding moves one step, nor when kMostSplits
-// moves down: their reasons stand, but no log of known truth tells them apart from their
-// neighbours.
+// yet fails when kSpacingTolerance, kCountReach, kSameCandidate or a bound of the grid
+// search moves one step (see the script's rows): their reasons stand, but no log of known
+// truth tells them apart from their neighbours.
 #pragma once
 
 #include <cfloat>
@@ -54,7 +54,9 @@ constexpr double kCutWordReach = 1.25;
 // threshold: the script does not move it.)
 constexpr double kFloatPlace = 1.0 / 8388608.0;
 // Where two depths' rounding reaches one in this many of a step, a single distance's count
-// of it is in doubt (a distance of one step may read as two, or none).
+// of it is in doubt (a distance of one step may read as two, or none): a header's step is
+// held as given, each whole multiple of it out of doubt a candidate to bear out; a rough
+// step is not first measured on the distances it counts one by one.
 constexpr double kDoubtShare = 3.0;
 // The share of a distance a step a little off (EB 8 rounded, or off by a ten-thousandth)
 // drifts by over it: an anchor off the grid by no more is drift, not a splice.
@@ -90,8 +92,9 @@ constexpr size_t kMultipleDistances = 4;
 // A distance of more steps than this is a long gap: one step's error of a header's step a
 // little off (up to a thousandth) adds up over it to a share of a step that miscounts it.
 constexpr double kLongGap = 250.0;
-// Splits of a stretch that no step lays within the depths' rounding: splices the step
-// held takes for rounding (of a unit or two of an integer code).
+// Times in turn a stretch that no step lays within the depths' rounding is split in two
+// (each piece again, so eight pieces at most): splices the step held takes for rounding (of
+// a unit or two of an integer code).
 constexpr int kMostSplits = 3;
 
 // ---- measured candidates ----------------------------------------------------------------
