@@ -29,6 +29,12 @@ struct DepthGrid {
     size_t gapless = 0;   // of them, exactly their least count of steps
 };
 
+// What one grid search cost, counted where a test asks: candidate steps followed over the
+// depths (a pass each), and counts of steps tried on their first stretches.
+struct GridSearchWork {
+    size_t followed = 0, firstCounts = 0;
+};
+
 // The coarsest grid on which every depth of `depths` (in file order) lies a whole number
 // of steps from the first, within `precision` of its place, at least `leastSteps[j]`
 // steps (1 where the list is empty) beyond depth j, and on which at least a quarter of
@@ -40,9 +46,9 @@ struct DepthGrid {
 // rounding, not the log's; but where `unitGrid` (integer codes) and the depths fit a
 // grid of exactly one unit. Repeated depths are no distance. No grid
 // holds for depths that go back or are not finite. Linear in the depths but for a sort
-// of a sample of their distances.
+// of their distances.
 DepthGrid MeasureDepthGrid(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps,
-                           double precision, bool unitGrid = false);
+                           double precision, bool unitGrid = false, GridSearchWork* work = nullptr);
 
 // How a step lays out a log's anchors (every frame's depth, or each depth-once record's
 // with the frames it holds): each anchor counted in whole steps from the anchor before

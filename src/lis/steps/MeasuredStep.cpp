@@ -73,18 +73,15 @@ Candidate BestCandidate(const std::vector<double>& depths, const std::vector<uin
     const double rounding = kCandidateRounding * precision / double(fewest);
     std::vector<double> candidates{CommonestStep(units, rounding)};
     candidates.push_back(*std::min_element(units.begin(), units.end()));
-    const auto middle = units.begin() + std::ptrdiff_t(units.size() / 2);
-    std::nth_element(units.begin(), middle, units.end());
-    candidates.push_back(*middle);
-    // The least that another agrees with, from the least distances up, a few more at a
-    // time: a long log's sorted whole would cost more a frame than a short one's.
-    for (size_t look = std::min(units.size(), kFirstLook), found = 0; !found; look = std::min(units.size(), 4 * look)) {
-        const auto end = units.begin() + std::ptrdiff_t(look);
-        std::partial_sort(units.begin(), end, units.end());
-        for (size_t i = 0; i + 1 < look && !found; ++i)
-            if (Agree(units[i + 1], units[i], rounding)) candidates.push_back(units[i]), found = 1;
-        if (look == units.size()) break;
-    }
+    // The median, and the least that another agrees with, from the least distances up (sorted
+    // as the commonest step sorts them where most do not share the middle one).
+    std::sort(units.begin(), units.end());
+    candidates.push_back(units[units.size() / 2]);
+    for (size_t i = 0; i + 1 < units.size(); ++i)
+        if (Agree(units[i + 1], units[i], rounding)) {
+            candidates.push_back(units[i]);
+            break;
+        }
     // Ranked: one the depths do not disprove; one enough of whose distances are exactly
     // their least count (a finer step is a gap after every frame); one after which most
     // records run on but one that starts inside the one before; the fewest misses, a
