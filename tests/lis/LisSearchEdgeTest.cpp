@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <functional>
 #include <vector>
 
@@ -52,8 +52,9 @@ void ExpectRight(double read, double truth, double steps, const char* what)
 
 // Depth once, no EB 8, a gap of one frame after every record: no distance is its frames'
 // count, so no grid holds and the candidates measure the step. The least (the longest
-// record and its gap) is a step and a bit: the distances it counts plainly, within a
-// quarter of a step of a whole count, hold the short records' and measure the step.
+// record and its gap) is a step and a bit: counted within a quarter of a step of a whole
+// count, the short records' distances count right and measure the step; a reach of less
+// leaves them out, one of more counts a long record's a step short.
 TEST(LisSearchEdgeTest, ARoughStepIsMeasuredOnTheDistancesItCountsPlainly)
 {
     const struct {
@@ -62,73 +63,94 @@ TEST(LisSearchEdgeTest, ARoughStepIsMeasuredOnTheDistancesItCountsPlainly)
         std::vector<int> frames; // of each record, a gap of one frame after each
     } cases[] = {
         {"0.25 ft at 4,539 ft, eight records of 2 to 17 frames", 4538.9709, 0.25, {5, 5, 3, 7, 3, 2, 17, 5}},
+        {"1 ft at 3,077 ft, seven records of 1 to 13 frames", 3077.2307, 1.0, {9, 8, 13, 2, 1, 9, 12}},
     };
     for (const auto& c : cases) {
         std::vector<double> depths;
         int place = 0;
-        for (const int n : c.frames) depths.push_back(Cut68(c.first - place * c.step)), place += n + 1;
+        for (const int n : c.frames) depths.push_back(Cut68(c.first + place * c.step)), place += n + 1;
         ExpectRight(Settled(depths, c.frames, 0.0), c.step, place - 2, c.what);
     }
 }
 
-// Per frame, code 68 deep enough that a unit of its fraction is a good part of the step,
-// every third frame missing, one odd depth and EB 8 one and a half times the step: the
-// grid is measured on a first stretch of 48 anchors.
-TEST(LisSearchEdgeTest, TheFirstStretchOfTheGridSearch)
+// Every third place missing (per frame).
+std::vector<int> TwoOfThree(int places)
+{
+    std::vector<int> kept;
+    for (int k = 0; k < places; ++k)
+        if (k % 3 != 2) kept.push_back(k);
+    return kept;
+}
+
+// Code 68 deep enough that a unit of its fraction is a good part of the step: the grid
+// is measured on a first stretch of 48 anchors (more take in an odd depth ahead of the
+// stretch that would count it), from the coarsest candidates up to eight (as many as
+// clusters of the distances can each hold an eighth of them: a depth-once grid's).
+TEST(LisSearchEdgeTest, TheGridIsFoundAmongItsCandidatesOnItsFirstStretch)
 {
     const struct {
         const char* what;
         double first, step;
-        int places, odd; // the frame 0.4 step off its place
+        std::vector<int> places; // of each anchor
+        std::vector<int> frames; // depth once: of each record
+        int odd;                 // the anchor 0.4 step off its place (none: -1)
         double entry8;
     } cases[] = {
-        {"0.00254 m at 4,765 m, 213 places, EB 8 1.5 times", 4764.7697, 0.00254, 213, 36, 0.00381},
+        {"per frame, 0.00254 m at 4,765 m, one odd depth, EB 8 1.5 times", 4764.7697, 0.00254, TwoOfThree(213), {},
+         36, 0.00381},
+        {"17 records of 1/120 ft at 22,369 ft, a gap of up to two after most", 22369.0, 1.0 / 120,
+         {0, 9, 11, 13, 19, 32, 45, 57, 61, 65, 73, 76, 81, 84, 92, 95, 105},
+         {7, 2, 1, 4, 11, 11, 10, 2, 2, 7, 3, 4, 1, 8, 1, 8, 2}, -1, 0.0},
     };
     for (const auto& c : cases) {
         std::vector<double> depths;
-        for (int k = 0; k < c.places; ++k)
-            if (k % 3 != 2)
-                depths.push_back(Cut68(c.first + k * c.step + (int(depths.size()) == c.odd ? 0.4 * c.step : 0.0)));
-        ExpectRight(Settled(depths, {}, c.entry8), c.step, c.places - 1, c.what);
+        for (size_t k = 0; k < c.places.size(); ++k)
+            depths.push_back(Cut68(c.first + (c.places[k] + (int(k) == c.odd ? 0.4 : 0.0)) * c.step));
+        const int last = c.places.back() + (c.frames.empty() ? 0 : c.frames.back() - 1);
+        ExpectRight(Settled(depths, c.frames, c.entry8), c.step, last, c.what);
     }
 }
 
-// Frames 0.5 ft apart at 1,000 ft, each distance up to seven units of code 68's fraction
-// longer (evenly spread): a window two units wide holds more than a quarter of the
-// distances wherever it lies, and no grid holds.
-double Spread(int k)
+// `count` depths from `first`, each `distance(k)` past the one before, as `recorded` holds them.
+std::vector<double> Depths(int count, double first, const std::function<double(int)>& distance,
+                           const std::function<double(double)>& recorded)
 {
-    double depth = 1000.0;
-    for (int j = 0; j < k; ++j) depth += 0.5 + 7.0 * StepPrecision(68, 1000.0) * std::fmod(j * 0.6180339887, 1.0);
-    return depth;
+    std::vector<double> depths;
+    for (double at = first; int(depths.size()) < count; at += distance(int(depths.size()))) depths.push_back(recorded(at));
+    return depths;
 }
+double Rounded(double depth) { return std::nearbyint(depth); }
 
 // What the grid search costs on long logs: candidates followed (a pass over the depths
-// each) and counts tried on their first stretches.
+// each) and counts tried on their first stretches. Frames 0.5 ft apart at 1,000 ft, each
+// distance up to seven units of code 68's fraction longer (evenly spread), give a window
+// two units wide that holds more than a quarter of the distances wherever it lies, and no
+// grid; deep records with an odd depth in the first stretch, counts to try on it past the
+// bound and none that fits.
 TEST(LisSearchEdgeTest, TheGridSearchCostsNoMoreThanItsBounds)
 {
+    const double unit = StepPrecision(68, 1000.0), deep = StepPrecision(68, 20200.0);
     const struct {
         const char* what;
-        std::function<double(int)> depth; // of frame (depth once: record) k
-        int count, frames;                 // depths, and frames a record (0: per frame)
+        std::vector<double> depths;
+        int frames; // a record (0: per frame)
         double precision;
         size_t followed, firstCounts; // at most
     } cases[] = {
-        {"20,000 frames 0.1 m apart on a .1IN tape", [](int k) { return std::nearbyint(120000.0 + k * 39.37); }, 20000,
-         0, 1.0, 8, 512},
-        {"20,000 frames 0.5 ft apart but for up to seven units of 1,000 ft", Spread, 20000, 0, StepPrecision(68, 1000.0),
-         8, 512},
+        {"20,000 frames 0.1 m apart on a .1IN tape", Depths(20000, 120000.0, [](int) { return 39.37; }, Rounded), 0,
+         1.0, 8, 512},
+        {"20,000 frames 0.5 ft apart but for up to seven units of 1,000 ft",
+         Depths(20000, 1000.0, [&](int k) { return 0.5 + 7.0 * unit * std::fmod(k * 0.6180339887, 1.0); },
+                [](double d) { return d; }),
+         0, unit, 8, 512},
         {"records of 16 frames of 1/120 ft at 20,000 ft, the tenth 0.4 step off",
-         [](int k) { return Cut68(20000.0 + (16.0 * k + (k == 10 ? 0.4 : 0.0)) / 120.0); }, 1000, 16,
-         StepPrecision(68, 20200.0), 8, 512},
+         Depths(1000, 20000.0, [](int k) { return (16.0 + (k == 9 ? 0.4 : k == 10 ? -0.4 : 0.0)) / 120.0; }, Cut68), 16,
+         deep, 8, 512},
     };
     for (const auto& c : cases) {
-        std::vector<double> depths;
-        for (int k = 0; k < c.count; ++k) depths.push_back(c.depth(k));
-        const std::vector<uint32_t> counts(c.frames > 0 ? size_t(c.count) : 0, uint32_t(c.frames));
+        const std::vector<uint32_t> counts(c.frames > 0 ? c.depths.size() : 0, uint32_t(c.frames));
         GridSearchWork work;
-        lis::frames::MeasureDepthGrid(depths, counts, c.precision, false, &work);
-        std::printf("%s: followed %zu firstCounts %zu\n", c.what, work.followed, work.firstCounts);
+        lis::frames::MeasureDepthGrid(c.depths, counts, c.precision, false, &work);
         EXPECT_LE(work.followed, c.followed) << c.what;
         EXPECT_LE(work.firstCounts, c.firstCounts) << c.what;
     }

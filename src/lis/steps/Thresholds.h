@@ -100,13 +100,17 @@ constexpr int kMostSplits = 3;
 
 // ---- measured candidates ----------------------------------------------------------------
 
-// Candidate steps tried a pass, each followed over the depths once: the cost stays linear.
-constexpr int kMostTries = 8;
+// Candidate steps tried a pass, each followed over the depths once (a pass each, so the
+// cost stays linear): as many as clusters of the distances can each hold the share a
+// depth-once grid's single steps need (kExactShareOnce). More windows than that lie within
+// one spread of the distances, where no grid holds.
+constexpr int kMostTries = int(kExactShareOnce);
 // Anchors of the first stretch, whose count of steps is found by trying each; it spans
 // as many steps at least as a stretch's own span counts a distance better in than a step
 // given (kCountingSteps).
 constexpr size_t kFirstAnchors = 48;
-// Counts tried on the first stretch: more leave the step to the rounding alone.
+// Counts tried on the first stretch (each a fit of its anchors): more leave the step to
+// the rounding alone.
 constexpr double kMostFirstCounts = 512.0;
 
 // Two distances agree as one candidate step within this many units of the depths' precision
