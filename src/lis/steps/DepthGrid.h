@@ -29,8 +29,9 @@ struct DepthGrid {
     size_t gapless = 0;   // of them, exactly their least count of steps
 };
 
-// What one grid search cost, counted where a test asks: candidate steps followed over the
-// depths (a pass each), and counts of steps tried on their first stretches.
+// What one grid search cost, counted where the caller gives it (the tests that bound the
+// cost): candidate steps followed over the depths (a pass each), and counts of steps tried
+// on their first stretches.
 struct GridSearchWork {
     size_t followed = 0, firstCounts = 0;
 };
