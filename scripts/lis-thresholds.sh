@@ -39,16 +39,12 @@ rows=(
   "kFewTurnsRunOn 2 4"
   "kNearRecords 32.0 128.0"
   "kNearCourseShare 1 3"
-  "kSpacingTolerance 0.5e-3 2.0e-3"
   "kCountReach 0.2 0.3"
   "kFollowJump 1.5 2.5"
-  "kLaidSpread 1.5 2.5"
-  "kSameCandidate 0.25 1.0"
   "kMostTries 4 16"
-  "kSampledDistances 2048 8192"
   "kFirstAnchors 24 96"
-  "kFirstSteps 32.0 128.0"
   "kMostFirstCounts 256.0 1024.0"
+  "kSampledDistances 2048 8192"
   "kFirstLook 32 128"
 )
 files=(src/lis/steps/Thresholds.h)
@@ -64,7 +60,7 @@ export BRONTE_SHARED_DATA=${BRONTE_SHARED_DATA:-$(cd "$here/.." && pwd)/shared/d
 export BRONTE_LIS_TRUTH=${BRONTE_LIS_TRUTH:-$(cd "$here/.." && pwd)/shared/lis-truth}
 # The step rules' own tests, the logs at their thresholds' edges, the layouts', the corpus of
 # known truth and the sweep.
-filter='LisDepthGrid*:LisFrameRules*:LisThresholdEdge*:LisFollowEdge*:LisTruthCorpus*:LisStepSweep*:LisToQtx*:LisRead*:LisScan*:LisSharedData*'
+filter='LisDepthGrid*:LisFrameRules*:LisThresholdEdge*:LisFollowEdge*:LisSearchEdge*:LisTruthCorpus*:LisStepSweep*:LisToQtx*:LisRead*:LisScan*:LisSharedData*'
 
 run_tests() {
     local out

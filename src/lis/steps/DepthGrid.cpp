@@ -21,6 +21,7 @@ struct Course {
     double band = 0.0;
     uint32_t fewest = 1; // the least count of any distance
     size_t shareOf = kExactShare; // of the distances exactly their least count
+    GridSearchWork* work = nullptr;
 
     uint32_t Least(size_t j) const { return least.empty() ? 1u : std::max<uint32_t>(least[j], 1u); }
 };
@@ -141,11 +142,13 @@ DepthGrid Follow(const Course& c, double candidate, std::vector<uint64_t>& count
     const double lo = std::max(candidate - c.band, 2.0 * c.band / c.fewest * (1.0 + kInsideTheEdge)), hi = candidate + c.band;
     if (!(lo <= hi)) return {};
     size_t first = 2;
-    while (first < c.along.size() && (first < kFirstAnchors || c.along[first - 1] < kFirstSteps * candidate)) ++first;
+    while (first < c.along.size() && (first < kFirstAnchors || c.along[first - 1] < double(kCountingSteps) * candidate))
+        ++first;
     const double span = c.along[first - 1];
     const double fewest = std::ceil(span / hi), most = std::floor(span / lo);
     if (!(most < kMostSteps) || most - fewest > kMostFirstCounts) return {};
     for (double total = std::max(fewest, 1.0); total <= most; ++total) {
+        if (c.work) ++c.work->firstCounts;
         const double step = span / total;
         counts[0] = 0;
         for (size_t j = 1; j < first; ++j) counts[j] = uint64_t(std::max(0.0, std::nearbyint(c.along[j] / step)));
@@ -177,8 +180,8 @@ DepthGrid Follow(const Course& c, double candidate, std::vector<uint64_t>& count
 // The coarsest candidate of `units` (a sample of the distances over their least counts,
 // sorted) that leads to a grid: the mean of every window twice the band wide that holds
 // a quarter of them, from the top, taken again about its own mean (a window that starts
-// inside a cluster leans toward the values above it); nearly the same mean is not tried
-// twice.
+// inside a cluster leans toward the values above it); a mean within one depth's rounding
+// (half the band) of one tried is not tried again.
 DepthGrid CoarsestGrid(const Course& c, const std::vector<double>& units, std::vector<uint64_t>& counts)
 {
     std::vector<double> sums(units.size() + 1, 0.0);
@@ -197,9 +200,10 @@ DepthGrid CoarsestGrid(const Course& c, const std::vector<double>& units, std::v
             if (hi <= lo) break;
             mean = (sums[hi] - sums[lo]) / double(hi - lo);
         }
-        if (std::any_of(tried.begin(), tried.end(), [&](double t) { return std::fabs(t - mean) <= c.band * kSameCandidate; }))
+        if (std::any_of(tried.begin(), tried.end(), [&](double t) { return std::fabs(t - mean) <= c.band * kRoundingShare; }))
             continue;
         tried.push_back(mean);
+        if (c.work) ++c.work->followed;
         if (const DepthGrid grid = Follow(c, mean, counts); grid.holds) return grid;
     }
     return {};
@@ -231,7 +235,7 @@ double StepPrecision(uint8_t code, double deepest)
 }
 
 DepthGrid MeasureDepthGrid(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps,
-                           double precision, bool unitGrid)
+                           double precision, bool unitGrid, GridSearchWork* work)
 {
     if (depths.size() < 2 || (!leastSteps.empty() && leastSteps.size() + 1 < depths.size())) return {};
     double deepest = 0.0;
@@ -243,6 +247,7 @@ DepthGrid MeasureDepthGrid(const std::vector<double>& depths, const std::vector<
     if (span == 0.0 || !std::isfinite(span)) return {};
     const double sign = span > 0.0 ? 1.0 : -1.0;
     Course c;
+    c.work = work;
     c.least = leastSteps;
     c.shareOf = ExactShare(!leastSteps.empty());
     if (!leastSteps.empty())
@@ -252,8 +257,9 @@ DepthGrid MeasureDepthGrid(const std::vector<double>& depths, const std::vector<
         c.along.push_back((depths[j] - depths.front()) * sign);
         if (j > 0 && c.along[j] < c.along[j - 1]) return {}; // goes back: no grid
     }
-    // An even sample of the distances, taken once repeated depths are left out: a stride
-    // over every depth would meet only the repeats where each depth is written twice.
+    // An even sample of the distances over their least counts, taken once repeated depths
+    // are left out (a stride over every depth would meet only the repeats where each depth
+    // is written twice), sorted.
     size_t distances = 0;
     for (size_t j = 1; j < depths.size(); ++j) distances += c.along[j] > c.along[j - 1];
     std::vector<double> units;
@@ -262,6 +268,7 @@ DepthGrid MeasureDepthGrid(const std::vector<double>& depths, const std::vector<
         if (const double d = c.along[j] - c.along[j - 1]; d > 0.0 && seen++ % stride == 0)
             units.push_back(d / double(c.Least(j - 1)));
     if (units.empty()) return {};
+    if (work) work->sorted = units.size();
     std::sort(units.begin(), units.end());
     std::vector<uint64_t> counts(depths.size(), 0);
     // First the depths as they lie, then within the code's precision.

@@ -35,6 +35,13 @@ struct DepthGrid {
     size_t gapless = 0;   // of them, exactly their least count of steps
 };
 
+// What one grid search cost, counted where the caller gives it (the tests that bound the
+// cost): candidate steps followed over the depths (a pass each), counts of steps tried on
+// their first stretches, and distances sorted.
+struct GridSearchWork {
+    size_t followed = 0, firstCounts = 0, sorted = 0;
+};
+
 // The coarsest grid on which every depth of `depths` (in file order) lies a whole number
 // of steps from the first, within `precision` of its place, at least `leastSteps[j]`
 // steps (1 where the list is empty) beyond depth j, and on which at least a quarter of
@@ -48,7 +55,7 @@ struct DepthGrid {
 // holds for depths that go back or are not finite. Linear in the depths but for a sort
 // of a sample of their distances.
 DepthGrid MeasureDepthGrid(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps,
-                           double precision, bool unitGrid = false);
+                           double precision, bool unitGrid = false, GridSearchWork* work = nullptr);
 
 // How a step lays out a log's anchors (every frame's depth, or each depth-once record's
 // with the frames it holds): each anchor counted in whole steps from the anchor before

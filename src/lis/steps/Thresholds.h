@@ -1,9 +1,8 @@
 // Every threshold of the rules that settle a LIS data set's step and frame layout, each
 // beside its reason (the files of lis/steps). scripts/lis-thresholds.sh moves
-// each one step either way and runs the LIS tests, naming the tests each move fails. No test
-// yet fails when kSpacingTolerance, kCountReach, kSameCandidate or a bound of the grid
-// search moves one step (see the script's rows): their reasons stand, but no log of known
-// truth tells them apart from their neighbours.
+// each one step either way and runs the LIS tests, naming the tests each move fails. Two cost
+// bounds, kSampledDistances and kFirstLook, fail a test only when moved up (they cost more);
+// moved down, every log tried reads alike.
 #pragma once
 
 #include <cfloat>
@@ -38,10 +37,6 @@ constexpr size_t kRunPastShare = 4;
 
 // ---- how far a depth may lie off its place ----------------------------------------------
 
-// Two steps agree within this share of the one they are held against (and within the
-// rounding of a depth code that rounds): a header's step rounded to four places, or a
-// thousandth off, is still the step.
-constexpr double kSpacingTolerance = 1.0e-3;
 // A distance plainly holds n steps where it lies within this share of a step of n steps
 // (beyond the depths' rounding): half a step would tie two counts, and a step a little
 // off moves a long distance by part of one.
@@ -61,6 +56,10 @@ constexpr double kDoubtShare = 3.0;
 // The share of a distance a step a little off (EB 8 rounded, or off by a ten-thousandth)
 // drifts by over it: an anchor off the grid by no more is drift, not a splice.
 constexpr double kDriftShare = 1.0e-3;
+// Two steps agree where one lies no further from the other than a step a little off does
+// (a share of the one they are held against), or within the rounding of a depth code that
+// rounds: a header's step rounded to four places, or a thousandth off, is still the step.
+constexpr double kSpacingTolerance = kDriftShare;
 
 // ---- following a step measured roughly --------------------------------------------------
 
@@ -99,23 +98,26 @@ constexpr int kMostSplits = 3;
 
 // ---- measured candidates ----------------------------------------------------------------
 
-// A step lays a run where its anchors' misses spread over no more than this many times the
-// tolerance: each within the tolerance of one grid, on either side of it.
-constexpr double kLaidSpread = 2.0;
-// Candidate steps whose means lie within this share of the band of one another are one
-// candidate: the second is not followed over the depths again.
-constexpr double kSameCandidate = 0.5;
-// Candidate steps tried a pass, each followed over the depths once: the cost stays linear.
-constexpr int kMostTries = 8;
-// Distances the candidates are drawn from: an even sample of a long log's.
-constexpr size_t kSampledDistances = 4096;
-// Anchors and steps of the first stretch, whose count of steps is found by trying each.
+// Candidate steps tried a pass, each followed over the depths once (a pass each, so the
+// cost stays linear): as many as clusters of the distances can each hold the share a
+// depth-once grid's single steps need (kExactShareOnce). More windows than that lie within
+// one spread of the distances, where no grid holds.
+constexpr int kMostTries = int(kExactShareOnce);
+// Anchors of the first stretch, whose count of steps is found by trying each; it spans
+// as many steps at least as a stretch's own span counts a distance better in than a step
+// given (kCountingSteps).
 constexpr size_t kFirstAnchors = 48;
-constexpr double kFirstSteps = 64.0;
-// Counts tried on the first stretch: more leave the step to the rounding alone.
+// Counts tried on the first stretch (each a fit of its anchors): more leave the step to
+// the rounding alone.
 constexpr double kMostFirstCounts = 512.0;
-// Distances sorted first where the least that two share is looked for (four times as
-// many each time none is found): a long log's sorted whole would cost more a frame.
+// Distances the candidates are drawn from: an even sample of a long log's, so that the
+// search's memory and its cost a frame stay flat however long the log (every distance
+// sorted costs a 1M-frame log a fifth more memory). A cost bound: fewer read every log
+// tried alike, more only cost more.
+constexpr size_t kSampledDistances = 4096;
+// Distances sorted first where the least that two share is looked for (four times as many
+// each time none is found): a long log's sorted whole would cost more a frame. A cost bound,
+// as kSampledDistances is.
 constexpr size_t kFirstLook = 64;
 
 // Two distances agree as one candidate step within this many units of the depths' precision
@@ -151,6 +153,9 @@ constexpr size_t kNearCourseShare = 2;
 constexpr double kRoundingShare = 0.5;
 // What double arithmetic on the depths leaves of an exact fit, relative to the deepest.
 constexpr double kArithmetic = 64.0 * DBL_EPSILON;
+// A step lays a run where its anchors' misses lie within the tolerance of one grid, on
+// either side of it: they spread over twice the tolerance.
+constexpr double kLaidSpread = 2.0;
 // A value at a bound after a few operations on it: within the bound (1 + this), or a bound
 // strictly inside an edge by it.
 constexpr double kAtTheBound = 1.0e-6, kInsideTheEdge = 1.0e-9;
