@@ -48,16 +48,7 @@ double StepOfEntry8(const StepAnchors& s, double given, double rounded, const St
     const bool roundedHolds = rounded != given && run.steps > 0 && std::fabs(rounded - given) <= kFloatPlace * given
                               && std::fabs(rounded - given) * steps <= s.precision * kRoundingShare
                               && HoldsOverTheRun(s.Hold(rounded), run);
-    if (roundedHolds) return rounded;
-    if (HoldsOverTheRun(byEntry8, run)) return given;
-    // Where EB 8 drifts from the depths only across splices within their rounding (its
-    // stretches, split where their misses move most, each laid by it within the rounding),
-    // the depths do not prove it off: it stands. Not over a run of fewer steps than a
-    // stretch's own span counts better in (kCountingSteps): split, its short pieces lay
-    // any step.
-    if (byEntry8.counted < kCountingSteps) return run.step;
-    const auto& d = s.anchors.depths;
-    return StepLayingStretches(d, counts, given, s.precision, s.integer) == given ? given : run.step;
+    return roundedHolds ? rounded : HoldsOverTheRun(byEntry8, run) ? given : run.step;
 }
 
 double HeldMultiple(const StepAnchors& s, double given, double read, uint32_t g, const StepFit& held)
