@@ -60,7 +60,7 @@ export BRONTE_SHARED_DATA=${BRONTE_SHARED_DATA:-$(cd "$here/.." && pwd)/shared/d
 export BRONTE_LIS_TRUTH=${BRONTE_LIS_TRUTH:-$(cd "$here/.." && pwd)/shared/lis-truth}
 # The step rules' own tests, the logs at their thresholds' edges, the layouts', the corpus of
 # known truth and the sweep.
-filter='LisDepthGrid*:LisFrameRules*:LisThresholdEdge*:LisFollowEdge*:LisSearchEdge*:LisTruthCorpus*:LisStepSweep*:LisToQtx*:LisRead*:LisScan*:LisSharedData*'
+filter='LisDepthGrid*:LisFrameRules*:LisThresholdEdge*:LisSearchEdge*:LisTruthCorpus*:LisStepSweep*:LisToQtx*:LisRead*:LisScan*:LisSharedData*'
 
 run_tests() {
     local out

@@ -1,6 +1,7 @@
 // The grid search and the rough step at the edges of their bounds: logs of known truth
-// that the bounds read right and a step either side of them reads wrong, and what the
-// search costs on long logs, where a bound higher would read the same at more cost.
+// that the bounds read right and a step either side of them reads wrong (how often a rough
+// step is followed among them), and what the search costs on long logs, where a bound
+// higher would read the same at more cost.
 #include "lis/steps/DepthGrid.h"
 #include "lis/steps/FrameRules.h"
 #include "lis/LisRecordIO.h"
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -42,35 +44,32 @@ double Settled(const std::vector<double>& depths, const std::vector<int>& frames
     return std::fabs(f.m_frameSpacing);
 }
 
-// A log's step read right: within 1e-4 or a thousandth of the truth, and over the run of
-// `steps` within 0.01 (feet or metres).
-void ExpectRight(double read, double truth, double steps, const char* what)
+// A log of code-68 depths: each anchor's depth, depth once each record's frames (empty: per
+// frame), and the true steps from the first frame to the last.
+struct Anchors {
+    std::vector<double> depths;
+    std::vector<int> frames;
+    double steps = 0.0;
+};
+
+// Depth once, a gap of one frame after every record of `frames`.
+Anchors GapAfterEachRecord(double first, double step, const std::vector<int>& frames)
 {
-    EXPECT_LE(std::fabs(read - truth), std::max(1e-4, truth * 1e-3)) << what << Format(": %.9f", read);
-    EXPECT_LE(std::fabs(read - truth) * steps, 0.01) << what << Format(": %.9f", read);
+    Anchors a{{}, frames, 0.0};
+    int place = 0;
+    for (const int n : frames) a.depths.push_back(Cut68(first + place * step)), place += n + 1;
+    a.steps = place - 2;
+    return a;
 }
 
-// Depth once, no EB 8, a gap of one frame after every record: no distance is its frames'
-// count, so no grid holds and the candidates measure the step. The least (the longest
-// record and its gap) is a step and a bit: counted within a quarter of a step of a whole
-// count, the short records' distances count right and measure the step; a reach of less
-// leaves them out, one of more counts a long record's a step short.
-TEST(LisSearchEdgeTest, ARoughStepIsMeasuredOnTheDistancesItCountsPlainly)
+// Anchors at `places` (0.4 step off at `odd`; none: -1), depth once of `frames` each record.
+Anchors AtPlaces(double first, double step, const std::vector<int>& places, const std::vector<int>& frames, int odd)
 {
-    const struct {
-        const char* what;
-        double first, step;
-        std::vector<int> frames; // of each record, a gap of one frame after each
-    } cases[] = {
-        {"0.25 ft at 4,539 ft, eight records of 2 to 17 frames", 4538.9709, 0.25, {5, 5, 3, 7, 3, 2, 17, 5}},
-        {"1 ft at 3,077 ft, seven records of 1 to 13 frames", 3077.2307, 1.0, {9, 8, 13, 2, 1, 9, 12}},
-    };
-    for (const auto& c : cases) {
-        std::vector<double> depths;
-        int place = 0;
-        for (const int n : c.frames) depths.push_back(Cut68(c.first + place * c.step)), place += n + 1;
-        ExpectRight(Settled(depths, c.frames, 0.0), c.step, place - 2, c.what);
-    }
+    Anchors a{{}, frames, 0.0};
+    for (size_t k = 0; k < places.size(); ++k)
+        a.depths.push_back(Cut68(first + (places[k] + (int(k) == odd ? 0.4 : 0.0)) * step));
+    a.steps = places.back() + (frames.empty() ? 0 : frames.back() - 1);
+    return a;
 }
 
 // Every third place missing (per frame).
@@ -82,32 +81,57 @@ std::vector<int> TwoOfThree(int places)
     return kept;
 }
 
-// Code 68 deep enough that a unit of its fraction is a good part of the step: the grid
-// is measured on a first stretch of 48 anchors (more take in an odd depth ahead of the
-// stretch that would count it), from the coarsest candidates up to eight (as many as
-// clusters of the distances can each hold an eighth of them: a depth-once grid's).
-TEST(LisSearchEdgeTest, TheGridIsFoundAmongItsCandidatesOnItsFirstStretch)
+// Per frame, 1/120 ft at 18,800 ft (a distance's count in doubt): one frame missing after
+// every 20th, long gaps of 900 and 300 places after a quarter and a half of the 400 frames.
+Anchors LongGapsDeep()
+{
+    std::vector<int> places;
+    for (int k = 0, place = 0; k < 400; ++k) {
+        place += k == 100 ? 900 : k == 200 ? 300 : 0;
+        places.push_back(place);
+        place += k % 20 == 19 ? 2 : 1;
+    }
+    return AtPlaces(18800.0, 1.0 / 120, places, {}, -1);
+}
+
+// Each log's step read within 1e-4 or a thousandth of the truth and, over the run, within
+// 0.01 ft or m; each row names the bound it pins, which moved a step either way reads it
+// otherwise.
+// - Depth once with a gap after every record (no grid holds, the candidates measure the
+//   step): a distance counts plainly within a quarter of a step of a whole count; a reach
+//   of less leaves the short records' distances out, one of more counts a long record's a
+//   step short.
+// - Deep code 68 (a unit of its fraction a good part of the step): the grid is measured on a
+//   first stretch of 48 anchors (more take in an odd depth ahead of it), from up to eight
+//   candidates.
+// - A rough step followed again four times: a pass more or fewer, recounting the long gaps,
+//   leaves a step that drifts over the run.
+TEST(LisSearchEdgeTest, EachLogIsReadAtItsStepAsTheBoundsStand)
 {
     const struct {
         const char* what;
-        double first, step;
-        std::vector<int> places; // of each anchor
-        std::vector<int> frames; // depth once: of each record
-        int odd;                 // the anchor 0.4 step off its place (none: -1)
-        double entry8;
-    } cases[] = {
-        {"per frame, 0.00254 m at 4,765 m, one odd depth, EB 8 1.5 times", 4764.7697, 0.00254, TwoOfThree(213), {},
-         36, 0.00381},
-        {"17 records of 1/120 ft at 22,369 ft, a gap of up to two after most", 22369.0, 1.0 / 120,
-         {0, 9, 11, 13, 19, 32, 45, 57, 61, 65, 73, 76, 81, 84, 92, 95, 105},
-         {7, 2, 1, 4, 11, 11, 10, 2, 2, 7, 3, 4, 1, 8, 1, 8, 2}, -1, 0.0},
+        const char* pins;
+        Anchors log;
+        double entry8, step;
+    } rows[] = {
+        {"0.25 ft at 4,539 ft, eight records of 2 to 17 frames", "kCountReach",
+         GapAfterEachRecord(4538.9709, 0.25, {5, 5, 3, 7, 3, 2, 17, 5}), 0.0, 0.25},
+        {"1 ft at 3,077 ft, seven records of 1 to 13 frames", "kCountReach",
+         GapAfterEachRecord(3077.2307, 1.0, {9, 8, 13, 2, 1, 9, 12}), 0.0, 1.0},
+        {"per frame, 0.00254 m at 4,765 m, one odd depth, EB 8 1.5 times", "kFirstAnchors",
+         AtPlaces(4764.7697, 0.00254, TwoOfThree(213), {}, 36), 0.00381, 0.00254},
+        {"17 records of 1/120 ft at 22,369 ft, a gap of up to two after most", "kMostTries",
+         AtPlaces(22369.0, 1.0 / 120, {0, 9, 11, 13, 19, 32, 45, 57, 61, 65, 73, 76, 81, 84, 92, 95, 105},
+                  {7, 2, 1, 4, 11, 11, 10, 2, 2, 7, 3, 4, 1, 8, 1, 8, 2}, -1),
+         0.0, 1.0 / 120},
+        {"400 frames at 18,800 ft, one missing in 20, gaps of 900 and 300 places", "kMostFollows", LongGapsDeep(),
+         0.0, 1.0 / 120},
     };
-    for (const auto& c : cases) {
-        std::vector<double> depths;
-        for (size_t k = 0; k < c.places.size(); ++k)
-            depths.push_back(Cut68(c.first + (c.places[k] + (int(k) == c.odd ? 0.4 : 0.0)) * c.step));
-        const int last = c.places.back() + (c.frames.empty() ? 0 : c.frames.back() - 1);
-        ExpectRight(Settled(depths, c.frames, c.entry8), c.step, last, c.what);
+    for (const auto& r : rows) {
+        const double read = Settled(r.log.depths, r.log.frames, r.entry8);
+        const std::string why = Format("%s (%s): %.9f", r.what, r.pins, read);
+        EXPECT_LE(std::fabs(read - r.step), std::max(1e-4, r.step * 1e-3)) << why;
+        EXPECT_LE(std::fabs(read - r.step) * r.log.steps, 0.01) << why;
     }
 }
 
