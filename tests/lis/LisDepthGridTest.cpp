@@ -189,6 +189,30 @@ TEST(LisDepthGridTest, AStepIsDisprovedOnlyPastItsThresholds)
     }
 }
 
+// Whether a whole multiple of a step is the step is one question, for a header's step and
+// a measured one alike, but a header's stands unless its bytes prove it wrong: a multiple
+// that runs a record past the next where the step does not proves the header's step, and
+// is the step where the step was only measured (a splice back it lands on its grid).
+TEST(LisDepthGridTest, AMultipleThatRunsARecordPastGivesWayOnlyToAHeadersStep)
+{
+    const struct {
+        const char* what;
+        std::vector<double> depths;
+        uint32_t header, measured; // the multiple found of 0.5 given by a header, and measured
+    } cases[] = {
+        {"records of four a step apart, one starting two steps inside the one before",
+         {0, 4, 8, 12, 14, 18, 22, 26}, 1, 2},
+        {"five records, one starting inside the one before", {0, 4, 8, 10, 14}, 1, 2},
+        {"records starting inside the one before after more than a quarter of them", {0, 4, 6, 10, 12, 16}, 1, 1},
+        {"records a step apart, none starting inside another", {0, 4, 8, 12, 16, 20}, 2, 2},
+    };
+    for (const auto& c : cases) {
+        const std::vector<uint32_t> counts(c.depths.size(), 4);
+        EXPECT_EQ(FitStep(c.depths, counts, 0.5, 1e-6).multiple, c.header) << c.what;
+        EXPECT_EQ(FitStep(c.depths, counts, 0.5, 1e-6, false, true).multiple, c.measured) << c.what;
+    }
+}
+
 // A header's step a little off, held over integer depths of a step of 120 units: the gap
 // is counted in the stretch's own step once that is known well enough, so the stretch
 // keeps the true count of steps across it; before then, in the step held.

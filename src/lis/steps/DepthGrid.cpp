@@ -601,39 +601,44 @@ StepFit FitOnce(const std::vector<double>& depths, const std::vector<uint32_t>& 
     return fit;
 }
 
-// Whether `coarse`, g steps of a step a header gives (`fine`), is the log's step: enough
-// of its distances exactly their least count; no more records running past or onto the
-// next at it than at `fine` (frames that do where they do not at the finer step prove the
-// finer step); and its odd anchors (odd depths, some of which the finer grid may hold) no
-// more than one odd depth more than the finer step's, or than a step stands with.
+// Whether `coarse`, g steps of `fine`, is the log's step: over enough distances, enough of
+// them exactly their least count; its odd anchors (odd depths, some of which the finer grid
+// may hold) no more than one odd depth more than the finer step's, or than a step stands
+// with; and records that run past or onto the next at it do not disprove it. A header's
+// step stands unless its bytes prove it wrong, so against it that is: no more such records
+// than at `fine` (frames that run past where they do not at the finer step prove the finer
+// step); a step measured roughly has no such standing (a splice back it lands on its grid
+// runs a record past at the multiple).
 size_t MultipleOddAllowed(const StepFit& fine, size_t distances)
 {
     return std::max(fine.odd + kMultipleBroken, StepFit::OddAllowed(distances));
 }
 
-bool WholeMultipleBorneOut(const StepFit& fine, const StepFit& coarse, bool once, bool unbroken)
+bool WholeMultipleBorneOut(const StepFit& fine, const StepFit& coarse, bool once, bool unbroken, StepFrom from)
 {
-    return coarse.onGrid >= kMultipleDistances && (coarse.EnoughGapless(once) || (unbroken && coarse.gapless > 0))
-           && coarse.runPast + coarse.overlaps <= fine.runPast + fine.overlaps
-           && coarse.odd <= MultipleOddAllowed(fine, coarse.Distances());
+    const StepFit::Disproof why = coarse.Why();
+    const bool runsOn = from == StepFrom::Header
+                            ? coarse.runPast + coarse.overlaps <= fine.runPast + fine.overlaps
+                            : why != StepFit::Disproof::RunPast && why != StepFit::Disproof::Overlaps;
+    return coarse.Distances() >= kMultipleDistances && (coarse.EnoughGapless(once) || (unbroken && coarse.gapless > 0))
+           && runsOn && coarse.odd <= MultipleOddAllowed(fine, coarse.Distances());
 }
 
-// The coarsest of the multiples `candidates` (bit g: g steps) of a step a header gives
-// that holding it bears out; 1: none.
+} // namespace
+
 uint32_t CoarsestMultiple(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps,
-                          const StepFit& fine, double step, double precision, bool integer, uint32_t candidates)
+                          const StepFit& fine, double step, double precision, bool integer, uint32_t candidates,
+                          StepFrom from)
 {
     HoldOptions quick; // past its odd anchors the multiple is no longer in question
     quick.oddLimit = MultipleOddAllowed(fine, depths.empty() ? 0 : depths.size() - 1);
     for (uint32_t g = kMostMultiple; g >= 2; --g) {
         if (!(candidates & (1u << g))) continue;
         const StepFit coarse = HoldStep(depths, leastSteps, g * step, precision, integer, quick);
-        if (WholeMultipleBorneOut(fine, coarse, !leastSteps.empty(), (fine.unbroken >> g) & 1u)) return g;
+        if (WholeMultipleBorneOut(fine, coarse, !leastSteps.empty(), (fine.unbroken >> g) & 1u, from)) return g;
     }
     return 1;
 }
-
-} // namespace
 
 namespace {
 
@@ -825,11 +830,12 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
 {
     double held = step;
     StepFit fit = FitOnce(depths, leastSteps, held, precision, integer, follow);
-    // A step measured roughly is no finer than the coarsest whole multiple its distances
-    // hold: nothing speaks for the finer one.
+    // A step measured roughly is no finer than the coarsest whole multiple of it that its
+    // distances hold and holding bears out: nothing speaks for the finer one.
     if (follow) {
-        for (uint32_t g = kMostMultiple; g >= 2 && fit.multiple == 1; --g)
-            if (fit.wholeMultiples & (1u << g)) fit.multiple = g;
+        if (fit.wholeMultiples != 0)
+            fit.multiple = CoarsestMultiple(depths, leastSteps, fit, fit.step, precision, integer, fit.wholeMultiples,
+                                            StepFrom::Measured);
         return fit;
     }
     // A header's step stands unless holding a multiple of it bears that out: those its
@@ -841,7 +847,7 @@ StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& 
     for (uint32_t g = 2; inDoubt && g <= kMostMultiple; ++g)
         if (!CountInDoubt(tolerance, g * held)) candidates |= 1u << g;
     if (candidates != 0)
-        fit.multiple = CoarsestMultiple(depths, leastSteps, fit, held, precision, integer, candidates);
+        fit.multiple = CoarsestMultiple(depths, leastSteps, fit, held, precision, integer, candidates, StepFrom::Header);
     return fit;
 }
 

@@ -149,4 +149,15 @@ double StepLayingStretches(const std::vector<double>& depths, const std::vector<
 StepFit FitStep(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps, double step,
                 double precision, bool integer = false, bool follow = false);
 
+// Where a step comes from: a header's stands unless the bytes prove it wrong; one measured
+// roughly has no such standing.
+enum class StepFrom : uint8_t { Header, Measured };
+
+// The one answer to whether a whole multiple of a step is the step: the coarsest of the
+// multiples `candidates` (bit g: g steps; those the distances `fine`, `step` held, counted
+// allow) that holding bears out; 1: none.
+uint32_t CoarsestMultiple(const std::vector<double>& depths, const std::vector<uint32_t>& leastSteps,
+                          const StepFit& fine, double step, double precision, bool integer, uint32_t candidates,
+                          StepFrom from);
+
 } // namespace lis::frames

@@ -113,15 +113,18 @@ double MeasuredStep(const std::vector<double>& depths, const std::vector<uint32_
     const double course = CourseOf(depths) < 0.0 ? -1.0 : 1.0;
     // The grid's step is measured over its whole span already; where the log turns back
     // (a repeat section, a reversal), over its longest stretch that runs one way. A grid
-    // every distance holds a whole multiple of but for what one odd depth breaks is no
-    // finer than that multiple: the candidates measure the step. Depth once, a grid
+    // a whole multiple of which is the step (CoarsestMultiple, as for a step measured
+    // roughly) is no finer than that multiple: the candidates measure the step. Depth once, a grid
     // after which most records leave a gap may be a finer one that a splice back lands
     // on: a candidate at which most run on and one starts inside the one before is the
     // step.
     const auto wholeMultiple = [&](double step) {
         HoldOptions followed;
         followed.follow = true;
-        return HoldStep(depths, counts, step, precision, integer, followed).wholeMultiples != 0;
+        const StepFit fit = HoldStep(depths, counts, step, precision, integer, followed);
+        return fit.wholeMultiples != 0
+               && CoarsestMultiple(depths, counts, fit, fit.step, precision, integer, fit.wholeMultiples,
+                                   StepFrom::Measured) > 1;
     };
     if (const DepthGrid grid = MeasureDepthGrid(depths, counts, precision, integer);
         grid.holds && !wholeMultiple(grid.step)) {
