@@ -175,6 +175,15 @@ TEST(LisFrameRulesTest, AUsableEntryEightHasTheLastWordUnlessTheReadingAtTheStep
          0.25},
         {"ten records of 5 running on but after two: EB 8 at 1.5 of the step stood", kFloat, 1.5, 5,
          {1000, 1005, 1010, 1015, 1033, 1038, 1043, 1048, 1059, 1064}, 1.0},
+        // At 1.5 three records run past the next and two lie off its places: splices its
+        // reading does not stand with, where the step lays every record out.
+        {"thirteen records of 22 with wide gaps: EB 8 at 1.5 of the step stood", kFloat, 1.5, 22,
+         [] {
+             std::vector<double> at{1000};
+             for (double d : {44, 33, 63, 28, 56, 66, 39, 33, 22, 34, 66, 31}) at.push_back(at.back() + d);
+             return at;
+         }(),
+         1.0},
         {"two records of 146 in tenths of an inch, EB 8 of 0.1 m", kInt32, converted, 146,
          {tenths(1000), tenths(1000 + 146 * converted)}, converted},
         {"two records of 31 in tenths of an inch, EB 8 of 0.05 m", kInt32, converted / 2, 31,

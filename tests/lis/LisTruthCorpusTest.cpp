@@ -51,16 +51,12 @@ const std::set<std::string> kNotYetRight = {
     "kinds4/gen7_706_SB_026_68M_once_x2_back8p1.5at1p3of7_gap-_r13",
     "kinds4/gen8_801_SB_016_68M_once_other_back7at0of3_gap1_r15",
     "kinds4/gen8_801_SB_034_68FT_once_other_back5at0of3_gap1_r6",
-    "kinds4/gen8_801_WG_023_68M_once_e8x1.5_1gapless_odd0_r22_rec13",
-    "kinds4/gen8_801_WG_066_68FT_once_e8x2_2gapless_odd3_r28_rec14",
     "kinds4/gen8_802_LG_034_731IN_once_dp0.0005_runs4_gaps2768-19777",
     "kinds4/gen8_802_SB_026_68FT_once_right_back3.75at1of3_gap0_r8",
     "kinds4/gen8_802_SB_040_735MM_once_zero_back2.5p1.25at1p3of5_gap-_r3",
-    "kinds4/gen8_802_WG_027_731IN_once_e8x1.5_1gapless_odd1_r26_rec12",
-    "kinds4/gen8_802_WG_087_731IN_once_e8x2_1gapless_odd3_r26_rec20",
     "kinds4/v15_DS_228_68FT_frame_third_random_n3000_st0.0083333",
 };
-constexpr size_t kNotYetCount = 30;
+constexpr size_t kNotYetCount = 26;
 constexpr int kListedFailures = 20;
 
 class LisTruthCorpusTest : public HostTest {

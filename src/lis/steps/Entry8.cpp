@@ -189,9 +189,7 @@ bool Entry8HasTheLastWord(const StepAnchors& s, double given, double chosen, boo
     // Drift counts against EB 8 only beside the step it is a little off from, measured
     // better.
     const bool near = std::fabs(chosen - given) <= kDriftShare * given;
-    const auto disproved = [&](const Reading& r) {
-        return Spliced(r) || r.splices + (near ? r.Off() : r.misplaced) > StepFit::OddAllowed(r.distances);
-    };
+    const auto disproved = [&](const Reading& r) { return Disproved(r, near); };
     // A step heard against an EB 8 the rules let stand runs some record on exactly and
     // puts no more anchors off their place.
     if (stood) return !disproved(e8) || disproved(other) || other.gapless == 0 || other.Off() > e8.Off();

@@ -85,20 +85,26 @@ Candidate BestCandidate(const std::vector<double>& depths, const std::vector<uin
             if (Agree(units[i + 1], units[i], rounding)) candidates.push_back(units[i]), found = 1;
         if (look == units.size()) break;
     }
-    // Ranked: one the depths do not disprove; one enough of whose distances are exactly
-    // their least count (a finer step is a gap after every frame); one after which most
-    // records run on but one that starts inside the one before; the fewest misses, a
-    // record's last frame met by the next record's depth among them; the coarsest.
+    // Ranked: one the depths do not disprove; one that runs no record past the next, or
+    // whose records that do are splices back its reading stands with (Disproved: a step
+    // that lands fewer depths off its places runs none past); one enough of whose
+    // distances are exactly their least count (a finer step is a gap after every frame);
+    // one after which most records run on but one that starts inside the one before; the
+    // fewest misses, a record's last frame met by the next record's depth among them; the
+    // coarsest.
     const bool once = !counts.empty();
     const auto rank = [&](const StepFit& f) {
         const size_t misses = f.odd + f.runPast + f.drift + f.overlaps;
         const bool spliceBack = RunsOnButOneSpliceBack(f, once);
-        return std::tuple(!f.Disproves() || spliceBack, f.EnoughGapless(once), spliceBack, SIZE_MAX - misses, f.step);
+        const bool splicesStand = f.runPast == 0 || !Disproved(ReadingAt(depths, counts, precision, integer, f.step), false);
+        return std::tuple(!f.Disproves() || spliceBack, splicesStand, f.EnoughGapless(once), spliceBack,
+                          SIZE_MAX - misses, f.step);
     };
     Candidate best;
+    decltype(rank(StepFit{})) bestRank{};
     for (double candidate : candidates) {
         const StepFit fit = FitStep(depths, counts, candidate, precision, integer, true);
-        if (!best.holds || rank(fit) > rank(best.fit)) best = {true, fit};
+        if (const auto r = rank(fit); !best.holds || r > bestRank) best = {true, fit}, bestRank = r;
     }
     return best;
 }

@@ -90,10 +90,14 @@ bool WholeRatio(double a, double b)
 
 Reading ReadingAt(const StepAnchors& s, double step)
 {
-    const auto& d = s.anchors.depths;
-    const auto& c = s.anchors.counts;
+    return ReadingAt(s.anchors.depths, s.anchors.counts, s.precision, s.integer, step);
+}
+
+Reading ReadingAt(const std::vector<double>& d, const std::vector<uint32_t>& c, double precision, bool integer,
+                  double step)
+{
     const bool once = !c.empty();
-    const double window = MeetingWindow(step, s.precision);
+    const double window = MeetingWindow(step, precision);
     const auto frames = [&](size_t j) { return once ? double(std::max<uint32_t>(c[j], 1u)) : 1.0; };
     Reading r;
     std::vector<double> depths;
@@ -102,7 +106,7 @@ Reading ReadingAt(const StepAnchors& s, double step)
         if (to - from < 2) return;
         depths.assign(d.begin() + std::ptrdiff_t(from), d.begin() + std::ptrdiff_t(to));
         if (once) counts.assign(c.begin() + std::ptrdiff_t(from), c.begin() + std::ptrdiff_t(to));
-        const StepFit f = HoldStep(depths, counts, step, s.precision, s.integer);
+        const StepFit f = HoldStep(depths, counts, step, precision, integer);
         r.misplaced += f.Misplaced();
         r.drift += f.drift;
         r.gaps += f.onGrid - std::min(f.onGrid, f.gapless);
@@ -135,6 +139,11 @@ bool Spliced(const Reading& r)
 {
     return r.splices > StepFit::OddAllowed(r.distances) || Most(r.splices, r.distances)
            || (r.splices > 0 && r.gapless == 0);
+}
+
+bool Disproved(const Reading& r, bool drift)
+{
+    return Spliced(r) || r.splices + (drift ? r.Off() : r.misplaced) > StepFit::OddAllowed(r.distances);
 }
 
 std::tuple<size_t, size_t, size_t> ReadingOrder(const Reading& r)

@@ -108,11 +108,17 @@ bool WholeRatio(double a, double b);
 
 // `step` held over each one-way piece of the anchors (see Reading).
 Reading ReadingAt(const StepAnchors& s, double step);
+Reading ReadingAt(const std::vector<double>& depths, const std::vector<uint32_t>& counts, double precision,
+                  bool integer, double step);
 
 // A reading whose records start inside the one before more often than a step stands with
 // anchors off their place (or mostly), or where no record but a splice runs on exactly,
 // lays them out no better than any step.
 bool Spliced(const Reading& r);
+
+// A reading that splices records (Spliced), or whose splices and anchors off their place
+// (drift counted where `drift`) are more than a step stands with, is disproved.
+bool Disproved(const Reading& r, bool drift);
 
 // How badly a reading lays the anchors out, worst first: frames lost, then anchors off
 // their place, then gaps and splices together (a splice back runs no record on either).
