@@ -184,6 +184,10 @@ TEST(LisFrameRulesTest, AUsableEntryEightHasTheLastWordUnlessTheReadingAtTheStep
              return at;
          }(),
          1.0},
+        // At twice the step one record starts inside the one before and one on its last
+        // frame: a splice and a frame lost, where half of it lays every record out.
+        {"five records of 18, two running on: EB 8 at twice the step stood", kFloat, 1.0, 18,
+         {1000, 1009, 1026, 1053, 1077}, 0.5},
         {"two records of 146 in tenths of an inch, EB 8 of 0.1 m", kInt32, converted, 146,
          {tenths(1000), tenths(1000 + 146 * converted)}, converted},
         {"two records of 31 in tenths of an inch, EB 8 of 0.05 m", kInt32, converted / 2, 31,

@@ -186,12 +186,15 @@ void SettleSpacing(CLisLogicalFile& f)
         stands = true;
     }
     // Where the rules let EB 8 stand over depths it does not lay out cleanly, the step the
-    // depths give is heard too (its whole multiples and fractions have rules of their own),
-    // and EB 8 keeps the last word against it unless its own reading is disproved.
+    // depths give is heard too (its whole multiples have a rule of their own, below; a whole
+    // fraction is heard too: EB 8's records running past or onto the next at a multiple of
+    // the step are no odd depths its fraction rule looks for), and EB 8 keeps the last word
+    // against it unless its own reading is disproved.
     bool heard = false;
     if (stands && ruling.entry8 && byEntry8.Misplaced() + byEntry8.drift > 0) {
         const double measured = MeasuredStep(a, s.anchors.counts, s.precision, f.m_depthCode);
-        if (measured > 0.0 && !WholeRatio(measured, given) && !Entry8HasTheLastWord(s, given, measured, true)) {
+        if (measured > 0.0 && (measured < given || !WholeRatio(measured, given))
+            && !Entry8HasTheLastWord(s, given, measured, true)) {
             step = StepLayingStretches(a, s.anchors.counts, measured, s.precision, s.integer);
             stands = false, heard = true;
         }
