@@ -616,11 +616,13 @@ size_t MultipleOddAllowed(const StepFit& fine, size_t distances)
 
 bool WholeMultipleBorneOut(const StepFit& fine, const StepFit& coarse, bool once, bool unbroken, StepFrom from)
 {
+    const bool header = from == StepFrom::Header;
     const StepFit::Disproof why = coarse.Why();
-    const bool runsOn = from == StepFrom::Header
-                            ? coarse.runPast + coarse.overlaps <= fine.runPast + fine.overlaps
-                            : why != StepFit::Disproof::RunPast && why != StepFit::Disproof::Overlaps;
-    return coarse.Distances() >= kMultipleDistances && (coarse.EnoughGapless(once) || (unbroken && coarse.gapless > 0))
+    const bool runsOn = header ? coarse.runPast + coarse.overlaps <= fine.runPast + fine.overlaps
+                               : why != StepFit::Disproof::RunPast && why != StepFit::Disproof::Overlaps;
+    // (Against a header's step only distances on the multiple's grid speak for it.)
+    const size_t distances = header ? coarse.onGrid : coarse.Distances();
+    return distances >= kMultipleDistances && (coarse.EnoughGapless(once) || (unbroken && coarse.gapless > 0))
            && runsOn && coarse.odd <= MultipleOddAllowed(fine, coarse.Distances());
 }
 

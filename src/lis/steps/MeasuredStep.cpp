@@ -96,7 +96,8 @@ Candidate BestCandidate(const std::vector<double>& depths, const std::vector<uin
     const auto rank = [&](const StepFit& f) {
         const size_t misses = f.odd + f.runPast + f.drift + f.overlaps;
         const bool spliceBack = RunsOnButOneSpliceBack(f, once);
-        const bool splicesStand = f.runPast == 0 || !Disproved(ReadingAt(depths, counts, precision, integer, f.step), false);
+        const bool splicesStand =
+            f.runPast == 0 || spliceBack || !Disproved(ReadingAt(depths, counts, precision, integer, f.step), false);
         return std::tuple(!f.Disproves() || spliceBack, splicesStand, f.EnoughGapless(once), spliceBack,
                           SIZE_MAX - misses, f.step);
     };
