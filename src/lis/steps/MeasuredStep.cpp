@@ -103,7 +103,12 @@ Candidate BestCandidate(const std::vector<double>& depths, const std::vector<uin
     };
     Candidate best;
     decltype(rank(StepFit{})) bestRank{};
-    for (double candidate : candidates) {
+    for (size_t i = 0; i < candidates.size(); ++i) {
+        // (A candidate tried already would fit alike, and rank no higher.)
+        const double candidate = candidates[i];
+        if (std::find(candidates.begin(), candidates.begin() + std::ptrdiff_t(i), candidate)
+            != candidates.begin() + std::ptrdiff_t(i))
+            continue;
         const StepFit fit = FitStep(depths, counts, candidate, precision, integer, true);
         if (const auto r = rank(fit); !best.holds || r > bestRank) best = {true, fit}, bestRank = r;
     }
