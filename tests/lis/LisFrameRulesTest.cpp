@@ -230,6 +230,30 @@ TEST(LisFrameRulesTest, FramesBetweenEntryEightsPlacesAreFramesOfAWholeFractionO
     }
 }
 
+// Per-frame depths 1/120 ft apart going up at 19,890 ft, recorded in code 68's unit there
+// (2^-8 ft, half the step), with a gap and a turn back, beside EB 8 a third of the step or
+// the step: where the step EB 8 counts over its longest stretch lies further from it than a
+// step a little off drifts, EB 8 lays nothing, and the depths' own step reads them better.
+TEST(LisFrameRulesTest, AStepEntryEightCountsFarFromItGivesWayToTheDepthsStepWhereThatReadsBetter)
+{
+    const double step = 1.0 / 120, unit = std::ldexp(1.0, -8);
+    const int units[] = {109, 107, 105, 102, 100, 98, 96, 94, 92, 90, 88, 85, 83, 81, 79, 77, 75, 73, 70,
+                         68,  66,  64,  62,  60,  58, 56, 53, 51, 49, 47, 38, 36, 34, 47, 45, 43, 41, 38,
+                         36,  34,  32,  30,  28,  26, 24, 21, 19, 17, 15, 13, 11, 9,  6,  4,  2,  0};
+    const struct {
+        const char* what;
+        double entry8;
+    } cases[] = {{"EB 8 a third of the step", double(float(step / 3))}, {"EB 8 the step", step}};
+    for (const auto& c : cases) {
+        CLisLogicalFile f;
+        f.m_depthCode = kFloat;
+        f.m_frameSpacing = f.m_dfsrSpacing = c.entry8;
+        for (const int n : units) f.m_depths.push_back({5091650 * unit + n * unit, 100 * f.m_depths.size(), 0, 0});
+        lis::frames::SettleSpacing(f);
+        EXPECT_NEAR(std::fabs(f.m_frameSpacing), step, 1e-4) << c.what;
+    }
+}
+
 // No EB 8 and frames that turn back: the longest piece that runs one way measures the step
 // where it holds eight frames; fewer leave it to the candidates of every piece.
 TEST(LisFrameRulesTest, TheLongestPieceThatRunsOneWayMeasuresTheStepFromEightFrames)

@@ -193,8 +193,15 @@ void SettleSpacing(CLisLogicalFile& f)
     bool heard = false;
     if (stands && ruling.entry8 && byEntry8.Misplaced() + byEntry8.drift > 0) {
         const double measured = MeasuredStep(a, s.anchors.counts, s.precision, f.m_depthCode);
+        // (Where the step EB 8 counts over its longest stretch is further from it than a
+        // step a little off drifts, EB 8 lays nothing: that step and the depths' are weighed
+        // as any two steps.)
+        const auto betterThanWritten = [&] {
+            return std::fabs(step - given) > kDriftShare * given
+                   && ReadingOrder(ReadingAt(s, measured)) < ReadingOrder(ReadingAt(s, step));
+        };
         if (measured > 0.0 && (measured < given || !WholeRatio(measured, given))
-            && !Entry8HasTheLastWord(s, given, measured, true)) {
+            && (!Entry8HasTheLastWord(s, given, measured, true) || betterThanWritten())) {
             step = StepLayingStretches(a, s.anchors.counts, measured, s.precision, s.integer);
             stands = false, heard = true;
         }
