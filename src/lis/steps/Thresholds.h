@@ -4,6 +4,9 @@
 // cost bounds read every log tried alike whatever their value: kSampledDistances fails the
 // cost test only when moved up, kFirstLook no test either way (no counter follows the
 // candidates' sort). They keep a 1M-frame log's memory and cost a frame flat.
+// kCandidateRounding fails a test only when moved up: since the measured candidates whose
+// records run past rank by their reading, no log tried reads otherwise at 2.25 (the logs
+// of known truth, 1,900 drawn logs, eight sweep seeds).
 #pragma once
 
 #include <cfloat>
