@@ -94,6 +94,19 @@ Anchors LongGapsDeep()
     return AtPlaces(18800.0, 1.0 / 120, places, {}, -1);
 }
 
+// Per frame, 1/120 ft going up at 19,890 ft in code 68's unit there (2^-8 ft, half the step),
+// a gap and a turn back: 56 frames, each its units above the last.
+Anchors DeepUnits()
+{
+    const double unit = std::ldexp(1.0, -8);
+    Anchors a{{}, {}, 58.0};
+    for (const int n : {109, 107, 105, 102, 100, 98, 96, 94, 92, 90, 88, 85, 83, 81, 79, 77, 75, 73, 70,
+                        68,  66,  64,  62,  60,  58, 56, 53, 51, 49, 47, 38, 36, 34, 47, 45, 43, 41, 38,
+                        36,  34,  32,  30,  28,  26, 24, 21, 19, 17, 15, 13, 11, 9,  6,  4,  2,  0})
+        a.depths.push_back((5091650 + n) * unit);
+    return a;
+}
+
 // Each log's step read within 1e-4 or a thousandth of the truth and, over the run, within
 // 0.01 ft or m; each row names the bound it pins, which moved a step either way reads it
 // otherwise.
@@ -106,6 +119,9 @@ Anchors LongGapsDeep()
 //   candidates.
 // - A rough step followed again four times: a pass more or fewer, recounting the long gaps,
 //   leaves a step that drifts over the run.
+// - EB 8 a third of the step where a unit is half of it (its count of each distance in
+//   doubt): the step it counts over its longest stretch lies further from it than drift, and
+//   the depths' own step, which reads them better, is written.
 TEST(LisSearchEdgeTest, EachLogIsReadAtItsStepAsTheBoundsStand)
 {
     const struct {
@@ -126,6 +142,9 @@ TEST(LisSearchEdgeTest, EachLogIsReadAtItsStepAsTheBoundsStand)
          0.0, 1.0 / 120},
         {"400 frames at 18,800 ft, one missing in 20, gaps of 900 and 300 places", "kMostFollows", LongGapsDeep(),
          0.0, 1.0 / 120},
+        {"56 frames at 19,890 ft, EB 8 a third of the step", "kDriftShare", DeepUnits(), double(float(1.0 / 360)),
+         1.0 / 120},
+        {"56 frames at 19,890 ft, EB 8 the step", "-", DeepUnits(), 1.0 / 120, 1.0 / 120},
     };
     for (const auto& r : rows) {
         const double read = Settled(r.log.depths, r.log.frames, r.entry8);

@@ -1214,44 +1214,6 @@ TEST(LisStepSweepJudge, TakesOnlyTheCoarsestStepThatLaysTheDepths)
     }
 }
 
-// The log the bytes as well are at a step read: on its grid, each anchor within its code's
-// rounding of its recorded depth, where the truth's depths drift off that grid. Each row:
-// an integer log with a splice, read at a step that lays each stretch but drifts over it.
-TEST(LisStepSweepJudge, TheLogAtAStepReadLiesOnItsGrid)
-{
-    struct Row {
-        const char* what;
-        double splice;  // in units of the depth code
-        double drift;   // the step read off the truth's, in units over the longest stretch
-    };
-    const Row rows[] = {{"a splice of one unit, taken for rounding", -1, 0.9},
-                        {"a splice of three units", 3, -0.6}};
-    for (const Row& row : rows) {
-        Case c = RecordsLog(false, 6, 67, 0, Spacing::Half);
-        c.depth = {79, ".1IN", false, 1.0 / 120, 50, 270, ".5MM", 0.0005};
-        c.step = {0.25, false};
-        c.shallow = 100.3;
-        c.event = Event::Splice;
-        c.eventAt = 150;
-        c.eventSize = row.splice / 120;
-        const Written w = sweep::Write(c);
-        const double t = 0.25 + row.drift / 120 / 251;
-        double truthOff = 0; // the truth's depths off the grid of t
-        for (const bool onGrid : {false, true}) {
-            const auto [a, v] = SteppedAt(c, w, t, onGrid);
-            for (size_t i = 1; i < v.frames.size(); ++i) {
-                const sweep::Frame &f = v.frames[i], &first = v.frames[f.stretch == 0 ? 0 : size_t(c.eventAt)];
-                const double off = std::fabs(f.depth - first.depth - (f.place - first.place) * t);
-                if (!onGrid) truthOff = std::max(truthOff, off);
-                if (!onGrid) continue;
-                EXPECT_LE(off, 1e-9) << row.what << ": frame " << i;
-                EXPECT_LE(std::fabs(f.recorded - f.depth), 0.5 / 120 + 1e-9) << row.what << ": frame " << i;
-            }
-        }
-        EXPECT_GT(truthOff, 0.5 / 120) << row.what;
-    }
-}
-
 // A kind's promise judged from the bytes: odd depths within the code's rounding of their
 // place, or a record written on the depth of the one before, keep none; the generator
 // keeps every kind's at seeds the sweep has not drawn.

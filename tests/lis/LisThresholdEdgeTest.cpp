@@ -81,7 +81,7 @@ TEST_F(LisThresholdEdgeTest, EachLogIsReadAtItsStepAsTheThresholdsStand)
 {
     const struct {
         const char* threshold;
-        double wrongAt; // 0: no neighbour reads it otherwise
+        double wrongAt;
         const char* what;
         sweep::Case log;
     } rows[] = {
@@ -93,11 +93,6 @@ TEST_F(LisThresholdEdgeTest, EachLogIsReadAtItsStepAsTheThresholdsStand)
         {"kMostSplits", 2, "no EB 8, 0.1 m on a .1IN tape, three splices of one unit",
          With(Log(kTenthInch73, {0.1, true}, Spacing::Absent, Gaps::None, 900, 5000.0, false, kCut), Event::Splice,
               {225, 450, 675}, 1.0 / 120)},
-        // (Read otherwise at 2.25 until the candidates that run records past ranked by their
-        // reading; kept as a deep log of the kind.)
-        {"kCandidateRounding", 0.0, "no EB 8, 1/120 ft at 23,381 ft, depth once, 15% of places missing",
-         Log(kFeet68, kTenthOfAnInch, Spacing::Absent, Gaps::RandomShare, 2957, 23381.0981, false, kFloatCut, 37,
-             1157320619)},
         {"kCandidateRounding", 2.75, "EB 8 3x of 1 in on a .5MM tape, depth once, 15% of places missing, an odd depth",
          With(Log(kHalfMm73, {0.0254, true}, Spacing::Thrice, Gaps::RandomShare, 104, 4774.5446, true, kCut, 19,
                   480793123),
@@ -105,8 +100,7 @@ TEST_F(LisThresholdEdgeTest, EachLogIsReadAtItsStepAsTheThresholdsStand)
     };
     const std::string path = dir.File("edge.lis");
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.wrongAt > 0.0 ? Format("%s (read otherwise at %g): %s", row.threshold, row.wrongAt, row.what)
-                                       : Format("%s: %s", row.threshold, row.what));
+        SCOPED_TRACE(Format("%s (read otherwise at %g): %s", row.threshold, row.wrongAt, row.what));
         const sweep::Written w = sweep::Write(row.log);
         WriteBytes(path, w.bytes);
         CLisLogicalFileList files;
