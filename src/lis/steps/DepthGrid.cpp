@@ -12,7 +12,6 @@ namespace lis::frames {
 
 namespace {
 
-
 // The depths as distances along the log from the first, their least steps apart, and
 // the band their errors lie in.
 struct Course {
@@ -315,9 +314,6 @@ double Tolerance(double precision, bool integer)
 // Where two depths' rounding reaches a third of a step, a single distance's count of it
 // is in doubt (a distance of one step may read as two, or none).
 bool CountInDoubt(double tolerance, double step) { return kDoubtShare * tolerance >= step; }
-
-
-
 
 // One step laid over a log's anchors, one after the other.
 class StepHolder {

@@ -11,7 +11,6 @@
 #include <tuple>
 #include <utility>
 
-
 namespace lis::frames {
 
 namespace {

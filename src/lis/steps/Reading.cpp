@@ -6,7 +6,6 @@
 #include <cmath>
 #include <tuple>
 
-
 namespace lis::frames {
 
 size_t RecordEnd(const std::vector<CLisDepthEntry>& d, size_t start)
@@ -74,7 +73,6 @@ double MeetingWindow(double step, double unit)
 {
     return step > 0.0 ? std::min(unit, step * kRoundingShare) : unit * kRoundingShare;
 }
-
 
 std::tuple<size_t, size_t, size_t> Misfit(const StepFit& f)
 {
@@ -156,6 +154,5 @@ bool RunsOn(const Reading& r) { return r.gapless > 0 && !Spliced(r); }
 bool LaysAsTheStep(const Reading& r) { return r.Off() == 0 && RunsOn(r); }
 
 bool LaysOut(const Reading& r) { return r.Off() == 0 && r.splices == 0; }
-
 
 } // namespace lis::frames
